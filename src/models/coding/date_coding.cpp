@@ -1,0 +1,52 @@
+#include "models/coding/date_coding.hpp"
+
+#include <cstdio>
+
+namespace quorvane {
+
+std::string formatIso8601(Date date) {
+    using namespace std::chrono;
+    const auto seconds = floor<std::chrono::seconds>(date);
+    const auto days = floor<std::chrono::days>(seconds);
+    const year_month_day ymd{days};
+    const hh_mm_ss hms{seconds - days};
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(ymd.year()),
+                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()),
+                  static_cast<int>(hms.hours().count()), static_cast<int>(hms.minutes().count()),
+                  static_cast<int>(hms.seconds().count()));
+    return buffer;
+}
+
+namespace {
+
+bool readDigits(std::string_view text, size_t at, size_t count, int& out) {
+    out = 0;
+    for (size_t i = at; i < at + count; ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        out = out * 10 + (text[i] - '0');
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<Date> parseIso8601(std::string_view text) {
+    using namespace std::chrono;
+    // YYYY-MM-DDTHH:MM:SSZ
+    if (text.size() != 20 || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
+        text[13] != ':' || text[16] != ':' || text[19] != 'Z') {
+        return std::nullopt;
+    }
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+    if (!readDigits(text, 0, 4, y) || !readDigits(text, 5, 2, mo) || !readDigits(text, 8, 2, d) ||
+        !readDigits(text, 11, 2, h) || !readDigits(text, 14, 2, mi) || !readDigits(text, 17, 2, s)) {
+        return std::nullopt;
+    }
+    const year_month_day ymd{year{y}, month{static_cast<unsigned>(mo)}, day{static_cast<unsigned>(d)}};
+    if (!ymd.ok() || h > 23 || mi > 59 || s > 60) return std::nullopt;
+    const auto point = sys_days{ymd} + hours{h} + minutes{mi} + seconds{s};
+    return time_point_cast<system_clock::duration>(point);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "models/coding/json_coding.hpp"
+
+namespace quorvane {
+
+// A point in wall-clock time, as records store it.
+using Date = std::chrono::system_clock::time_point;
+
+// ISO 8601 in UTC with whole seconds and a "Z": "2026-12-06T20:41:31Z".
+// Fractions of a second are dropped (rounded towards the past).
+std::string formatIso8601(Date date);
+
+// Accepts exactly the form formatIso8601 writes; nullopt otherwise.
+std::optional<Date> parseIso8601(std::string_view text);
+
+// JSON coding of a Date as its ISO 8601 text.
+inline Date decodeJson(const Json& value, Date*) {
+    if (!value.is_string()) throw JsonDecodeError("JSON decode failed: expected an ISO 8601 date");
+    auto parsed = parseIso8601(value.get_ref<const std::string&>());
+    if (!parsed) throw JsonDecodeError("JSON decode failed: invalid ISO 8601 date");
+    return *parsed;
+}
+inline Date decodeJson(const OrderedJson& value, Date*) {
+    if (!value.is_string()) throw JsonDecodeError("JSON decode failed: expected an ISO 8601 date");
+    auto parsed = parseIso8601(value.get_ref<const std::string&>());
+    if (!parsed) throw JsonDecodeError("JSON decode failed: invalid ISO 8601 date");
+    return *parsed;
+}
+
+}  // namespace quorvane

@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
+
+#include "models/coding/date_coding.hpp"
+#include "models/coding/json_coding.hpp"
+#include "models/coding/number_format.hpp"
+#include "models/coding/unicode_text.hpp"
+#include "models/coding/uuid_text.hpp"
+
+namespace quorvane {
+namespace {
+
+TEST(JsonCoding, StrictValuesRejectWrongTypes) {
+    const Json object = parseJson(R"({"n":1,"f":1.5,"s":"x","b":true,"neg":-1,"big":1e30})");
+    EXPECT_EQ(requireKey<int>(object, "n"), 1);
+    EXPECT_DOUBLE_EQ(requireKey<double>(object, "n"), 1.0);
+    EXPECT_THROW(requireKey<int>(object, "f"), JsonDecodeError);
+    EXPECT_THROW(requireKey<std::string>(object, "n"), JsonDecodeError);
+    EXPECT_THROW(requireKey<double>(object, "b"), JsonDecodeError);
+    EXPECT_THROW(requireKey<bool>(object, "n"), JsonDecodeError);
+    EXPECT_THROW(requireKey<std::uint32_t>(object, "neg"), JsonDecodeError);
+    EXPECT_THROW(requireKey<std::int32_t>(object, "big"), JsonDecodeError);
+}
+
+TEST(JsonCoding, MissingAndNullKeys) {
+    const Json object = parseJson(R"({"present":2,"nothing":null})");
+    EXPECT_THROW(requireKey<int>(object, "absent"), JsonDecodeError);
+    EXPECT_THROW(requireKey<int>(object, "nothing"), JsonDecodeError);
+    EXPECT_EQ(keyOr<int>(object, "absent", 7), 7);
+    EXPECT_EQ(keyOr<int>(object, "nothing", 7), 7);
+    EXPECT_EQ(keyOr<int>(object, "present", 7), 2);
+    EXPECT_FALSE(optionalKey<int>(object, "nothing").has_value());
+    EXPECT_THROW(keyOr<std::string>(object, "present", "x"), JsonDecodeError);
+}
+
+TEST(JsonCoding, DepthIsBoundedBeforeParsing) {
+    const std::string deep(1 << 20, '[');
+    EXPECT_THROW(parseJson(deep), JsonDecodeError);
+    EXPECT_NO_THROW(parseJson(R"({"a":"[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[["})", 2));
+    EXPECT_THROW(parseJson("{} trailing"), JsonDecodeError);
+}
+
+TEST(DateCoding, RoundTripsWholeSecondsInUtc) {
+    const auto date = parseIso8601("2026-12-06T20:41:31Z");
+    ASSERT_TRUE(date);
+    EXPECT_EQ(formatIso8601(*date), "2026-12-06T20:41:31Z");
+    EXPECT_EQ(formatIso8601(*date + std::chrono::milliseconds(999)), "2026-12-06T20:41:31Z");
+    EXPECT_FALSE(parseIso8601("2026-02-30T00:00:00Z"));
+    EXPECT_FALSE(parseIso8601("2026-12-06T20:41:31.5Z"));
+    EXPECT_FALSE(parseIso8601("2026-12-06 20:41:31Z"));
+}
+
+TEST(NumberFormat, FixedIgnoresTheLocaleAndKeepsNegativeZero) {
+    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = previous ? previous : "C";
+    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");  // may be absent; the check holds either way
+    EXPECT_EQ(formatFixed(1.0, 4), "1.0000");
+    EXPECT_EQ(formatFixed(-0.0, 4), "-0.0000");
+    EXPECT_EQ(formatFixed(0.12345, 4), "0.1235");
+    EXPECT_EQ(formatFixed(-2.5, 1), "-2.5");
+    std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+TEST(UuidText, UpperCaseVersion4) {
+    const auto a = newUuidText();
+    ASSERT_EQ(a.size(), 36u);
+    EXPECT_EQ(a[14], '4');
+    EXPECT_NE(a, newUuidText());
+    for (char c : a) EXPECT_TRUE(c == '-' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'));
+}
+
+TEST(UnicodeText, CategoriesAreUnicodeNotAscii) {
+    EXPECT_TRUE(isUnicodeLetter(U'한'));
+    EXPECT_TRUE(isUnicodeMark(0x0301));  // combining acute accent
+    EXPECT_TRUE(isUnicodeDigit(0x0663));  // Arabic-Indic three
+    EXPECT_FALSE(isUnicodeLetter(0x1F600));  // emoji
+    EXPECT_EQ(trimWhitespaceAndNewlines("\u3000 이름\n"), "이름");
+    EXPECT_TRUE(equalsIgnoringCase("Ünïcode", "üNÏCODE"));
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -51,16 +51,4 @@ std::vector<std::string> DisplayGroup::uniqueIdentityRawValues(
     return unique;
 }
 
-std::string_view caseName(DisplayGroup::Kind kind) {
-    return kind == DisplayGroup::Kind::builtIn ? "builtIn" : "custom";
-}
-
-std::optional<DisplayGroup::Kind> parseCaseName(std::string_view text, DisplayGroup::Kind*) {
-    if (text == "builtIn")
-        return DisplayGroup::Kind::builtIn;
-    if (text == "custom")
-        return DisplayGroup::Kind::custom;
-    return std::nullopt;
-}
-
 }  // namespace quorvane

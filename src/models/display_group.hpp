@@ -7,13 +7,14 @@
 
 #include "models/coding/json_coding.hpp"
 #include "models/display_snapshot.hpp"
+#include "models/item_kind.hpp"
 
 namespace quorvane {
 
 // A named set of monitors, addressed by identity raw value so that it
 // survives reconnects. Limits brightness sync and serves as a scene target.
 struct DisplayGroup {
-    enum class Kind { builtIn, custom };
+    using Kind = ItemKind;
 
     std::string id;
     std::string name;
@@ -53,8 +54,5 @@ struct DisplayGroup {
 
     bool operator==(const DisplayGroup&) const = default;
 };
-
-std::string_view caseName(DisplayGroup::Kind kind);
-std::optional<DisplayGroup::Kind> parseCaseName(std::string_view text, DisplayGroup::Kind*);
 
 }  // namespace quorvane

@@ -34,16 +34,4 @@ const std::vector<DisplayPreset>& DisplayPreset::builtIns() {
     return presets;
 }
 
-std::string_view caseName(DisplayPreset::Kind kind) {
-    return kind == DisplayPreset::Kind::builtIn ? "builtIn" : "custom";
-}
-
-std::optional<DisplayPreset::Kind> parseCaseName(std::string_view text, DisplayPreset::Kind*) {
-    if (text == "builtIn")
-        return DisplayPreset::Kind::builtIn;
-    if (text == "custom")
-        return DisplayPreset::Kind::custom;
-    return std::nullopt;
-}
-
 }  // namespace quorvane

@@ -7,12 +7,13 @@
 
 #include "models/coding/json_coding.hpp"
 #include "models/color_adjustment.hpp"
+#include "models/item_kind.hpp"
 
 namespace quorvane {
 
 // A named colour state the user can put on any display with one tap.
 struct DisplayPreset {
-    enum class Kind { builtIn, custom };
+    using Kind = ItemKind;
 
     // A fixed word for built-in presets, a random UUID's text for custom ones.
     std::string id;
@@ -48,8 +49,5 @@ struct DisplayPreset {
 
     bool operator==(const DisplayPreset&) const = default;
 };
-
-std::string_view caseName(DisplayPreset::Kind kind);
-std::optional<DisplayPreset::Kind> parseCaseName(std::string_view text, DisplayPreset::Kind*);
 
 }  // namespace quorvane

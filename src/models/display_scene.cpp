@@ -56,16 +56,4 @@ std::optional<ColorAdjustment> DisplayScene::adjustment(std::string_view identit
     return fallbackAdjustment;
 }
 
-std::string_view caseName(DisplayScene::Kind kind) {
-    return kind == DisplayScene::Kind::builtIn ? "builtIn" : "custom";
-}
-
-std::optional<DisplayScene::Kind> parseCaseName(std::string_view text, DisplayScene::Kind*) {
-    if (text == "builtIn")
-        return DisplayScene::Kind::builtIn;
-    if (text == "custom")
-        return DisplayScene::Kind::custom;
-    return std::nullopt;
-}
-
 }  // namespace quorvane

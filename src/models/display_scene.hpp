@@ -9,13 +9,14 @@
 #include "models/coding/json_coding.hpp"
 #include "models/color_adjustment.hpp"
 #include "models/display_scene_hardware_action.hpp"
+#include "models/item_kind.hpp"
 
 namespace quorvane {
 
 // A work mode: one colour state per monitor identity, an optional fallback
 // for every other monitor, and monitor-side steps kept with it.
 struct DisplayScene {
-    enum class Kind { builtIn, custom };
+    using Kind = ItemKind;
 
     std::string id;
     std::string name;
@@ -66,8 +67,5 @@ struct DisplayScene {
 
     bool operator==(const DisplayScene&) const = default;
 };
-
-std::string_view caseName(DisplayScene::Kind kind);
-std::optional<DisplayScene::Kind> parseCaseName(std::string_view text, DisplayScene::Kind*);
 
 }  // namespace quorvane

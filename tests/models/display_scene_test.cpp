@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "models/coding/json_coding.hpp"
-#include "models/display_preset.hpp"
 #include "models/display_scene.hpp"
 
 namespace quorvane {
@@ -33,15 +32,6 @@ TEST(DisplayScene, BuiltInsCoverEveryDisplayThroughTheirFallback) {
     }
     EXPECT_EQ(ids, (std::vector<std::string>{"work", "night", "design", "meeting", "movie"}));
     EXPECT_EQ(scenes[2].fallbackAdjustment, ColorAdjustment::neutral());
-}
-
-TEST(DisplayScene, SharedIdsWithPresetsAreSeparateValues) {
-    const auto& night = DisplayScene::builtIns()[1];
-    const auto& nightPreset = DisplayPreset::builtIns()[2];
-    ASSERT_EQ(night.id, nightPreset.id);
-    EXPECT_NE(*night.fallbackAdjustment, nightPreset.adjustment);
-    EXPECT_LT(night.fallbackAdjustment->softwareBrightness,
-              nightPreset.adjustment.softwareBrightness);
 }
 
 TEST(DisplayScene, ResolvesEntryThenFallbackThenNothing) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "models/quorvane_effect_recovery_state.hpp"
-#include "models/quorvane_temporary_neutral_comparison_token.hpp"
 
 namespace quorvane {
 namespace {
@@ -52,15 +51,6 @@ TEST(EffectRecoveryState, ReconcileKeepsOnlyVisibleDisplays) {
 
     state.reconcileVisibleIdentities({});
     EXPECT_EQ(state, QuorvaneEffectRecoveryState{});
-}
-
-TEST(TemporaryNeutralComparisonToken, TokensDifferByID) {
-    const QuorvaneTemporaryNeutralComparisonToken first{"1", "A"};
-    const QuorvaneTemporaryNeutralComparisonToken second{"2", "A"};
-    EXPECT_NE(first, second);
-    EXPECT_EQ(std::hash<QuorvaneTemporaryNeutralComparisonToken>{}(first),
-              std::hash<QuorvaneTemporaryNeutralComparisonToken>{}(
-                  QuorvaneTemporaryNeutralComparisonToken{"1", "A"}));
 }
 
 }  // namespace

@@ -24,7 +24,9 @@ std::string dateTimeText(Date date, std::string_view localeName) {
     std::tm local{};
     localtime_r(&seconds, &local);
     const int hour12 = local.tm_hour % 12 == 0 ? 12 : local.tm_hour % 12;
-    const std::string minutes = (local.tm_min < 10 ? "0" : "") + formatDecimal(local.tm_min);
+    std::string minutes = formatDecimal(local.tm_min);
+    if (minutes.size() < 2)
+        minutes.insert(minutes.begin(), '0');
     const std::string year = formatDecimal(local.tm_year + 1900);
     const std::string day = formatDecimal(local.tm_mday);
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ddc_transport/ddc_result_code.hpp"
+#include "platform/simulated/manual_scheduler.hpp"
 #include "platform/simulated/simulated_ddc_bus_locator.hpp"
 #include "platform/simulated/simulated_ddc_monitor.hpp"
 #include "platform/simulated/simulated_i2c_buses.hpp"
@@ -21,16 +22,6 @@ using std::chrono::microseconds;
 constexpr std::uint32_t kExternal = 7;
 constexpr std::uint32_t kBuiltin = 1;
 constexpr std::uint32_t kNoBuses = 9;
-
-// Time that moves only when the transport pauses.
-class VirtualTime final : public Clock, public Sleeper {
-  public:
-    MonotonicTime monotonicNow() const override { return now; }
-    Date wallNow() const override { return Date{}; }
-    void sleepFor(Duration duration) override { now += duration; }
-
-    MonotonicTime now{};
-};
 
 class DDCTransportTest : public ::testing::Test {
   protected:
@@ -55,7 +46,9 @@ class DDCTransportTest : public ::testing::Test {
     }
     std::size_t count(Kind kind) const { return buses->events(kind).size(); }
 
-    VirtualTime time;
+    // Moves only when the transport (or a slow monitor) pauses.
+    ManualScheduler time;
+    const MonotonicTime start = time.monotonicNow();
     std::shared_ptr<SimulatedDDCMonitor> monitor =
         std::make_shared<SimulatedDDCMonitor>(&time, &time);
     std::shared_ptr<SimulatedI2CBuses> buses = std::make_shared<SimulatedI2CBuses>(&time);
@@ -180,7 +173,7 @@ TEST_F(DDCTransportTest, ReadGivesUpAfterFourFramedAndFourPlainAttempts) {
     }
     // Every attempt waits for its reply and pauses after failing, the last included.
     EXPECT_EQ(sleeps.size(), 16u);
-    EXPECT_EQ(time.now - MonotonicTime{}, microseconds(16 * 40000));
+    EXPECT_EQ(time.monotonicNow() - start, microseconds(16 * 40000));
 }
 
 TEST_F(DDCTransportTest, ReadReportsTheLastAttemptsSendFailure) {
@@ -258,7 +251,7 @@ TEST_F(DDCTransportTest, PermissionDeniedIsAnOpenFailureWithItsReason) {
 TEST_F(DDCTransportTest, SlowMonitorIsWaitedFor) {
     monitor->setTransactionTime(std::chrono::milliseconds(300));
     ASSERT_EQ(read(0x10), kDDCSuccess);
-    EXPECT_EQ(time.now - MonotonicTime{}, std::chrono::milliseconds(640));
+    EXPECT_EQ(time.monotonicNow() - start, std::chrono::milliseconds(640));
 }
 
 }  // namespace

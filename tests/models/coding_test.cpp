@@ -68,13 +68,14 @@ TEST(UuidText, UpperCaseVersion4) {
     ASSERT_EQ(a.size(), 36u);
     EXPECT_EQ(a[14], '4');
     EXPECT_NE(a, newUuidText());
-    for (char c : a) EXPECT_TRUE(c == '-' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'));
+    for (char c : a)
+        EXPECT_TRUE(c == '-' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'));
 }
 
 TEST(UnicodeText, CategoriesAreUnicodeNotAscii) {
     EXPECT_TRUE(isUnicodeLetter(U'한'));
-    EXPECT_TRUE(isUnicodeMark(0x0301));  // combining acute accent
-    EXPECT_TRUE(isUnicodeDigit(0x0663));  // Arabic-Indic three
+    EXPECT_TRUE(isUnicodeMark(0x0301));      // combining acute accent
+    EXPECT_TRUE(isUnicodeDigit(0x0663));     // Arabic-Indic three
     EXPECT_FALSE(isUnicodeLetter(0x1F600));  // emoji
     EXPECT_EQ(trimWhitespaceAndNewlines("\u3000 이름\n"), "이름");
     EXPECT_TRUE(equalsIgnoringCase("Ünïcode", "üNÏCODE"));

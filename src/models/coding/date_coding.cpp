@@ -11,10 +11,10 @@ std::string formatIso8601(Date date) {
     const year_month_day ymd{days};
     const hh_mm_ss hms{seconds - days};
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(ymd.year()),
-                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()),
-                  static_cast<int>(hms.hours().count()), static_cast<int>(hms.minutes().count()),
-                  static_cast<int>(hms.seconds().count()));
+    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02uT%02d:%02d:%02dZ",
+                  static_cast<int>(ymd.year()), static_cast<unsigned>(ymd.month()),
+                  static_cast<unsigned>(ymd.day()), static_cast<int>(hms.hours().count()),
+                  static_cast<int>(hms.minutes().count()), static_cast<int>(hms.seconds().count()));
     return buffer;
 }
 
@@ -23,7 +23,8 @@ namespace {
 bool readDigits(std::string_view text, size_t at, size_t count, int& out) {
     out = 0;
     for (size_t i = at; i < at + count; ++i) {
-        if (text[i] < '0' || text[i] > '9') return false;
+        if (text[i] < '0' || text[i] > '9')
+            return false;
         out = out * 10 + (text[i] - '0');
     }
     return true;
@@ -40,11 +41,14 @@ std::optional<Date> parseIso8601(std::string_view text) {
     }
     int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
     if (!readDigits(text, 0, 4, y) || !readDigits(text, 5, 2, mo) || !readDigits(text, 8, 2, d) ||
-        !readDigits(text, 11, 2, h) || !readDigits(text, 14, 2, mi) || !readDigits(text, 17, 2, s)) {
+        !readDigits(text, 11, 2, h) || !readDigits(text, 14, 2, mi) ||
+        !readDigits(text, 17, 2, s)) {
         return std::nullopt;
     }
-    const year_month_day ymd{year{y}, month{static_cast<unsigned>(mo)}, day{static_cast<unsigned>(d)}};
-    if (!ymd.ok() || h > 23 || mi > 59 || s > 60) return std::nullopt;
+    const year_month_day ymd{year{y}, month{static_cast<unsigned>(mo)},
+                             day{static_cast<unsigned>(d)}};
+    if (!ymd.ok() || h > 23 || mi > 59 || s > 60)
+        return std::nullopt;
     const auto point = sys_days{ymd} + hours{h} + minutes{mi} + seconds{s};
     return time_point_cast<system_clock::duration>(point);
 }

@@ -21,15 +21,19 @@ std::optional<Date> parseIso8601(std::string_view text);
 
 // JSON coding of a Date as its ISO 8601 text.
 inline Date decodeJson(const Json& value, Date*) {
-    if (!value.is_string()) throw JsonDecodeError("JSON decode failed: expected an ISO 8601 date");
+    if (!value.is_string())
+        throw JsonDecodeError("JSON decode failed: expected an ISO 8601 date");
     auto parsed = parseIso8601(value.get_ref<const std::string&>());
-    if (!parsed) throw JsonDecodeError("JSON decode failed: invalid ISO 8601 date");
+    if (!parsed)
+        throw JsonDecodeError("JSON decode failed: invalid ISO 8601 date");
     return *parsed;
 }
 inline Date decodeJson(const OrderedJson& value, Date*) {
-    if (!value.is_string()) throw JsonDecodeError("JSON decode failed: expected an ISO 8601 date");
+    if (!value.is_string())
+        throw JsonDecodeError("JSON decode failed: expected an ISO 8601 date");
     auto parsed = parseIso8601(value.get_ref<const std::string&>());
-    if (!parsed) throw JsonDecodeError("JSON decode failed: invalid ISO 8601 date");
+    if (!parsed)
+        throw JsonDecodeError("JSON decode failed: invalid ISO 8601 date");
     return *parsed;
 }
 

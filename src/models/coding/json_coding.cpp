@@ -43,7 +43,8 @@ bool depthWithin(std::string_view text, int maxDepth) {
                 break;
             case '[':
             case '{':
-                if (++depth > maxDepth) return false;
+                if (++depth > maxDepth)
+                    return false;
                 break;
             case ']':
             case '}':
@@ -71,7 +72,9 @@ J parseWithDepth(std::string_view text, int maxDepth) {
 
 }  // namespace
 
-Json parseJson(std::string_view text, int maxDepth) { return parseWithDepth<Json>(text, maxDepth); }
+Json parseJson(std::string_view text, int maxDepth) {
+    return parseWithDepth<Json>(text, maxDepth);
+}
 
 OrderedJson parseOrderedJson(std::string_view text, int maxDepth) {
     return parseWithDepth<OrderedJson>(text, maxDepth);

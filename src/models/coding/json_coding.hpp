@@ -26,7 +26,7 @@ using OrderedJson = nlohmann::ordered_json;
 
 // A decode that cannot produce its record. `path` names the offending key.
 class JsonDecodeError : public std::runtime_error {
-public:
+  public:
     explicit JsonDecodeError(const std::string& message) : std::runtime_error(message) {}
 };
 
@@ -67,13 +67,16 @@ template <class T, class J>
 T decodeValue(const J& value, std::string_view key) {
     using json_detail::fail;
     if constexpr (std::is_same_v<T, bool>) {
-        if (!value.is_boolean()) fail(key, "expected a boolean");
+        if (!value.is_boolean())
+            fail(key, "expected a boolean");
         return value.template get<bool>();
     } else if constexpr (std::is_same_v<T, double>) {
-        if (!value.is_number()) fail(key, "expected a number");
+        if (!value.is_number())
+            fail(key, "expected a number");
         return value.template get<double>();
     } else if constexpr (std::is_integral_v<T>) {
-        if (!value.is_number()) fail(key, "expected an integer");
+        if (!value.is_number())
+            fail(key, "expected an integer");
         if (value.is_number_float()) {
             const double d = value.template get<double>();
             if (!std::isfinite(d) || std::trunc(d) != d ||
@@ -92,7 +95,8 @@ T decodeValue(const J& value, std::string_view key) {
         }
         const auto s = value.template get<std::int64_t>();
         if constexpr (std::is_unsigned_v<T>) {
-            if (s < 0) fail(key, "integer out of range");
+            if (s < 0)
+                fail(key, "integer out of range");
             if (static_cast<std::uint64_t>(s) > std::numeric_limits<T>::max()) {
                 fail(key, "integer out of range");
             }
@@ -103,16 +107,20 @@ T decodeValue(const J& value, std::string_view key) {
         }
         return static_cast<T>(s);
     } else if constexpr (std::is_same_v<T, std::string>) {
-        if (!value.is_string()) fail(key, "expected a string");
+        if (!value.is_string())
+            fail(key, "expected a string");
         return value.template get<std::string>();
     } else if constexpr (CaseNamedEnum<T>) {
-        if (!value.is_string()) fail(key, "expected a case name");
+        if (!value.is_string())
+            fail(key, "expected a case name");
         const auto& text = value.template get_ref<const std::string&>();
         auto parsed = parseCaseName(std::string_view(text), static_cast<T*>(nullptr));
-        if (!parsed) fail(key, "unknown case name '" + text + "'");
+        if (!parsed)
+            fail(key, "unknown case name '" + text + "'");
         return *parsed;
     } else if constexpr (json_detail::IsVector<T>::value) {
-        if (!value.is_array()) fail(key, "expected an array");
+        if (!value.is_array())
+            fail(key, "expected an array");
         T out;
         out.reserve(value.size());
         for (const auto& element : value) {
@@ -120,14 +128,16 @@ T decodeValue(const J& value, std::string_view key) {
         }
         return out;
     } else if constexpr (json_detail::IsStringMap<T>::value) {
-        if (!value.is_object()) fail(key, "expected an object");
+        if (!value.is_object())
+            fail(key, "expected an object");
         T out;
         for (auto it = value.begin(); it != value.end(); ++it) {
             out.emplace(it.key(), decodeValue<typename T::mapped_type>(it.value(), it.key()));
         }
         return out;
     } else if constexpr (requires { T::fromJson(value); }) {
-        if (!value.is_object()) fail(key, "expected an object");
+        if (!value.is_object())
+            fail(key, "expected an object");
         return T::fromJson(value);
     } else {
         return decodeJson(value, static_cast<T*>(nullptr));
@@ -137,9 +147,11 @@ T decodeValue(const J& value, std::string_view key) {
 // The value under `key`: missing or null fails the decode.
 template <class T, class J>
 T requireKey(const J& object, std::string_view key) {
-    if (!object.is_object()) json_detail::fail(key, "expected an object");
+    if (!object.is_object())
+        json_detail::fail(key, "expected an object");
     auto it = object.find(key);
-    if (it == object.end() || it->is_null()) json_detail::fail(key, "missing key");
+    if (it == object.end() || it->is_null())
+        json_detail::fail(key, "missing key");
     return decodeValue<T>(*it, key);
 }
 
@@ -147,18 +159,22 @@ T requireKey(const J& object, std::string_view key) {
 // value of the wrong type still fails.
 template <class T, class J>
 T keyOr(const J& object, std::string_view key, T fallback) {
-    if (!object.is_object()) json_detail::fail(key, "expected an object");
+    if (!object.is_object())
+        json_detail::fail(key, "expected an object");
     auto it = object.find(key);
-    if (it == object.end() || it->is_null()) return fallback;
+    if (it == object.end() || it->is_null())
+        return fallback;
     return decodeValue<T>(*it, key);
 }
 
 // An optional field: missing or null gives nullopt.
 template <class T, class J>
 std::optional<T> optionalKey(const J& object, std::string_view key) {
-    if (!object.is_object()) json_detail::fail(key, "expected an object");
+    if (!object.is_object())
+        json_detail::fail(key, "expected an object");
     auto it = object.find(key);
-    if (it == object.end() || it->is_null()) return std::nullopt;
+    if (it == object.end() || it->is_null())
+        return std::nullopt;
     return decodeValue<T>(*it, key);
 }
 
@@ -170,11 +186,13 @@ J encodeValue(const T& value) {
         return J(std::string(caseName(value)));
     } else if constexpr (json_detail::IsVector<T>::value) {
         J array = J::array();
-        for (const auto& element : value) array.push_back(encodeValue<J>(element));
+        for (const auto& element : value)
+            array.push_back(encodeValue<J>(element));
         return array;
     } else if constexpr (json_detail::IsStringMap<T>::value) {
         J object = J::object();
-        for (const auto& [k, v] : value) object[k] = encodeValue<J>(v);
+        for (const auto& [k, v] : value)
+            object[k] = encodeValue<J>(v);
         return object;
     } else if constexpr (requires { value.template toJson<J>(); }) {
         return value.template toJson<J>();
@@ -188,7 +206,8 @@ J encodeValue(const T& value) {
 // Writes `value` under `key` when it holds one; absent optionals are left out.
 template <class J, class T>
 void putOptional(J& object, std::string_view key, const std::optional<T>& value) {
-    if (value) object[std::string(key)] = encodeValue<J>(*value);
+    if (value)
+        object[std::string(key)] = encodeValue<J>(*value);
 }
 
 // Parses JSON text with the nesting depth bounded before the parser recurses,

@@ -7,8 +7,10 @@
 namespace quorvane {
 
 std::string formatFixed(double value, int decimals) {
-    if (std::isnan(value)) return "nan";
-    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+    if (std::isnan(value))
+        return "nan";
+    if (std::isinf(value))
+        return value < 0 ? "-inf" : "inf";
     // std::to_chars is specified to ignore the locale, unlike snprintf.
     std::array<char, 400> buffer{};
     auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
@@ -18,8 +20,12 @@ std::string formatFixed(double value, int decimals) {
     return text;
 }
 
-std::string formatDecimal(std::int64_t value) { return std::to_string(value); }
+std::string formatDecimal(std::int64_t value) {
+    return std::to_string(value);
+}
 
-std::string formatDecimal(std::uint64_t value) { return std::to_string(value); }
+std::string formatDecimal(std::uint64_t value) {
+    return std::to_string(value);
+}
 
 }  // namespace quorvane

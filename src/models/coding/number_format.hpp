@@ -13,7 +13,9 @@ std::string formatFixed(double value, int decimals);
 // Plain decimal integers without grouping, as every user-facing text uses.
 std::string formatDecimal(std::int64_t value);
 std::string formatDecimal(std::uint64_t value);
-inline std::string formatDecimal(int value) { return formatDecimal(static_cast<std::int64_t>(value)); }
+inline std::string formatDecimal(int value) {
+    return formatDecimal(static_cast<std::int64_t>(value));
+}
 inline std::string formatDecimal(unsigned value) {
     return formatDecimal(static_cast<std::uint64_t>(value));
 }

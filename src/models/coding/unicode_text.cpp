@@ -36,7 +36,9 @@ bool isUnicodeMark(char32_t scalar) {
     }
 }
 
-bool isUnicodeDigit(char32_t scalar) { return category(scalar) == UTF8PROC_CATEGORY_ND; }
+bool isUnicodeDigit(char32_t scalar) {
+    return category(scalar) == UTF8PROC_CATEGORY_ND;
+}
 
 bool isUnicodeNumber(char32_t scalar) {
     switch (category(scalar)) {
@@ -100,7 +102,8 @@ void appendUtf8(std::string& out, char32_t scalar) {
 std::string utf8Encode(const std::vector<char32_t>& scalars) {
     std::string out;
     out.reserve(scalars.size());
-    for (char32_t scalar : scalars) appendUtf8(out, scalar);
+    for (char32_t scalar : scalars)
+        appendUtf8(out, scalar);
     return out;
 }
 
@@ -108,8 +111,10 @@ std::string trimWhitespaceAndNewlines(std::string_view text) {
     const auto scalars = utf8Scalars(text);
     size_t begin = 0;
     size_t end = scalars.size();
-    while (begin < end && isUnicodeWhitespace(scalars[begin])) ++begin;
-    while (end > begin && isUnicodeWhitespace(scalars[end - 1])) --end;
+    while (begin < end && isUnicodeWhitespace(scalars[begin]))
+        ++begin;
+    while (end > begin && isUnicodeWhitespace(scalars[end - 1]))
+        --end;
     return utf8Encode(std::vector<char32_t>(scalars.begin() + static_cast<std::ptrdiff_t>(begin),
                                             scalars.begin() + static_cast<std::ptrdiff_t>(end)));
 }
@@ -118,11 +123,14 @@ std::string lowercased(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (char32_t scalar : utf8Scalars(text)) {
-        appendUtf8(out, static_cast<char32_t>(utf8proc_tolower(static_cast<utf8proc_int32_t>(scalar))));
+        appendUtf8(out,
+                   static_cast<char32_t>(utf8proc_tolower(static_cast<utf8proc_int32_t>(scalar))));
     }
     return out;
 }
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) { return lowercased(a) == lowercased(b); }
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return lowercased(a) == lowercased(b);
+}
 
 }  // namespace quorvane

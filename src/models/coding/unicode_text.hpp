@@ -8,10 +8,10 @@
 namespace quorvane {
 
 // Unicode scalar classification from utf8proc's tables (not ASCII classes).
-bool isUnicodeLetter(char32_t scalar);   // L*
-bool isUnicodeMark(char32_t scalar);     // M*
-bool isUnicodeDigit(char32_t scalar);    // Nd (decimal digits)
-bool isUnicodeNumber(char32_t scalar);   // N*
+bool isUnicodeLetter(char32_t scalar);      // L*
+bool isUnicodeMark(char32_t scalar);        // M*
+bool isUnicodeDigit(char32_t scalar);       // Nd (decimal digits)
+bool isUnicodeNumber(char32_t scalar);      // N*
 bool isUnicodeWhitespace(char32_t scalar);  // Zs/Zl/Zp and the ASCII/Unicode white space controls
 
 // Decodes UTF-8 into scalars; invalid sequences become U+FFFD, one per bad byte.

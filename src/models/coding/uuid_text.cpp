@@ -13,7 +13,8 @@ std::string newUuidText() {
     std::array<std::uint8_t, 16> bytes{};
     for (size_t i = 0; i < bytes.size(); i += 4) {
         const std::uint32_t word = device();
-        for (size_t j = 0; j < 4; ++j) bytes[i + j] = static_cast<std::uint8_t>(word >> (8 * j));
+        for (size_t j = 0; j < 4; ++j)
+            bytes[i + j] = static_cast<std::uint8_t>(word >> (8 * j));
     }
     bytes[6] = static_cast<std::uint8_t>((bytes[6] & 0x0F) | 0x40);  // version 4
     bytes[8] = static_cast<std::uint8_t>((bytes[8] & 0x3F) | 0x80);  // RFC 4122 variant

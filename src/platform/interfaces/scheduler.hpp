@@ -20,7 +20,7 @@ inline constexpr Duration seconds(double value) {
 }
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual MonotonicTime monotonicNow() const = 0;
     virtual Date wallNow() const = 0;
@@ -29,7 +29,7 @@ public:
 // Blocks the calling (background) thread; the virtual implementation lets
 // tests run protocol pauses without real waiting.
 class Sleeper {
-public:
+  public:
     virtual ~Sleeper() = default;
     virtual void sleepFor(Duration duration) = 0;
 };
@@ -37,19 +37,19 @@ public:
 // Cancels a delayed task. Copies share one flag; cancelling after the task
 // ran does nothing.
 class TaskHandle {
-public:
+  public:
     TaskHandle() : cancelled_(std::make_shared<std::atomic<bool>>(false)) {}
     void cancel() const { cancelled_->store(true); }
     bool isCancelled() const { return cancelled_->load(); }
 
-private:
+  private:
     std::shared_ptr<std::atomic<bool>> cancelled_;
 };
 
 // The store's thread and the background work it starts. Results of
 // background work come back to the owner's thread through post().
 class Scheduler : public Clock {
-public:
+  public:
     using Task = std::function<void()>;
 
     // Runs `task` on the owner's thread after everything posted before it.

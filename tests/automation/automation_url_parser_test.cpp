@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include "services/automation/quorvane_automation_url_coordinator.hpp"
+#include "services/automation/quorvane_automation_url_parser.hpp"
+#include "services/automation/url_components.hpp"
+
+namespace quorvane {
+namespace {
+
+using Command = QuorvaneAutomationCommand;
+using Target = QuorvaneAutomationTarget;
+using Error = QuorvaneAutomationURLError;
+
+Error errorOf(std::string_view url) {
+    try {
+        QuorvaneAutomationURLParser::command(url);
+    } catch (const Error& error) {
+        return error;
+    }
+    ADD_FAILURE() << "expected an error for " << url;
+    return Error(Error::Kind::missingCommand);
+}
+
+TEST(AutomationUrlParser, HostAndPathFormsOfPlainCommands) {
+    EXPECT_EQ(QuorvaneAutomationURLParser::command("QUORVANE://OPEN"), Command::open());
+    EXPECT_EQ(QuorvaneAutomationURLParser::command("quorvane:///open"), Command::open());
+    EXPECT_EQ(QuorvaneAutomationURLParser::command("quorvane://open/"), Command::open());
+    EXPECT_EQ(QuorvaneAutomationURLParser::command("quorvane:open"), Command::open());
+    EXPECT_EQ(QuorvaneAutomationURLParser::command("quorvane://diagnostics?"),
+              Command::diagnostics());
+    EXPECT_EQ(errorOf("quorvane://open/extra"), Error(Error::Kind::unexpectedPath, "/extra"));
+    EXPECT_EQ(errorOf("quorvane://help/x"), Error(Error::Kind::unexpectedPath, "/x"));
+    EXPECT_EQ(errorOf("quorvane://"), Error(Error::Kind::missingCommand));
+    EXPECT_EQ(errorOf("quorvane://open?x=1"), Error(Error::Kind::unknownQueryKey, "x"));
+    EXPECT_EQ(errorOf("quorvane://diagnostics?Flag"), Error(Error::Kind::unknownQueryKey, "Flag"));
+    EXPECT_EQ(errorOf("quorvane:///apply-safe-preset/extra"),
+              Error(Error::Kind::unknownCommand, "apply-safe-preset/extra"));
+    EXPECT_EQ(errorOf("quorvane://Reset"), Error(Error::Kind::unknownCommand, "reset"));
+}
+
+TEST(AutomationUrlParser, SchemeErrorsCarryTheSchemeAsWritten) {
+    const Error file = errorOf("File:///tmp/x");
+    EXPECT_EQ(file, Error(Error::Kind::unsupportedScheme, "File"));
+    EXPECT_EQ(file.description(), "지원하지 않는 URL 스킴입니다: File");
+    EXPECT_EQ(errorOf("open").description(), "지원하지 않는 URL 스킴입니다: 없음");
+}
+
+TEST(AutomationUrlParser, ApplySafePresetQueryRules) {
+    const std::string base = "quorvane://apply-safe-preset?";
+    EXPECT_EQ(QuorvaneAutomationURLParser::command(base + "PRESET=Coding&scope=all-visible"),
+              Command::applySafePreset("Coding", Target::allVisible()));
+    EXPECT_EQ(QuorvaneAutomationURLParser::command(
+                  base + "preset=%20%EC%95%BC%EA%B0%84%20&display=%202%20"),
+              Command::applySafePreset("야간", Target::display("2")));
+    EXPECT_EQ(QuorvaneAutomationURLParser::command(base + "preset=a&display=&scope=all-visible"),
+              Command::applySafePreset("a", Target::allVisible()));
+    EXPECT_EQ(errorOf(base + "preset=a&Preset=b"), Error(Error::Kind::duplicateQueryKey, "preset"));
+    EXPECT_EQ(errorOf(base + "Preset=a&preset=b"), Error(Error::Kind::duplicateQueryKey, "Preset"));
+    EXPECT_EQ(errorOf(base + "preset=a&mode=x"), Error(Error::Kind::unknownQueryKey, "mode"));
+    EXPECT_EQ(errorOf(base + "display=1"), Error(Error::Kind::missingPreset));
+    EXPECT_EQ(errorOf(base + "preset=%20%20&display=1"), Error(Error::Kind::missingPreset));
+    EXPECT_EQ(errorOf(base + "preset&display=1"), Error(Error::Kind::missingPreset));
+    EXPECT_EQ(errorOf(base + "preset=a&scope=All-Visible"),
+              Error(Error::Kind::unknownScope, "All-Visible"));
+    EXPECT_EQ(errorOf(base + "preset=a&display=2&scope=all-visible"),
+              Error(Error::Kind::conflictingTargets));
+    EXPECT_EQ(errorOf(base + "preset=a&scope="), Error(Error::Kind::missingTarget));
+    EXPECT_EQ(errorOf(base + "preset=a&display=%20"), Error(Error::Kind::missingTarget));
+    EXPECT_EQ(errorOf(base + "preset=a&display"), Error(Error::Kind::missingTarget));
+}
+
+TEST(UrlComponents, KeepsWhatTheLinkSaid) {
+    const auto parts = UrlComponents::split("Quorvane://Host:80/a%2Fb?k=v+w&flag&=x#frag");
+    EXPECT_EQ(parts.scheme, "Quorvane");
+    EXPECT_EQ(parts.host, "Host");
+    EXPECT_EQ(parts.path, "/a/b");
+    ASSERT_TRUE(parts.queryItems);
+    EXPECT_EQ(*parts.queryItems,
+              (std::vector<UrlQueryItem>{{"k", "v+w"}, {"flag", std::nullopt}, {"", "x"}}));
+    EXPECT_EQ(percentDecoded("%zz%4"), "%zz%4");
+}
+
+class AutomationUrlCoordinatorTest : public ::testing::Test {
+  protected:
+    MonotonicTime start{};
+    Date wall = *parseIso8601("2026-12-06T12:00:00Z");
+    QuorvaneAutomationURLCoordinator coordinator;
+
+    QuorvaneAutomationURLDispatchResult at(double secondsAfterStart, std::string_view url,
+                                           Date wallNow) {
+        return coordinator.dispatch(url, start + seconds(secondsAfterStart), wallNow);
+    }
+};
+
+TEST_F(AutomationUrlCoordinatorTest, RepeatsInsideTheWindowAreIgnoredOnlyAfterBeingHandled) {
+    auto first = at(0, "quorvane://open", wall);
+    ASSERT_FALSE(first.isDuplicate);
+    coordinator.recordHandled(*first.dispatch);
+    EXPECT_TRUE(at(0.3, "quorvane://open", wall).isDuplicate);
+    EXPECT_FALSE(at(0.3, "quorvane://OPEN", wall).isDuplicate);
+    EXPECT_FALSE(at(0.5, "quorvane://open", wall).isDuplicate);
+    EXPECT_FALSE(at(0.6, "quorvane://open", wall).isDuplicate);
+
+    // A refused command is not recorded, so the same link works again at once.
+    const std::string preset = "quorvane://apply-safe-preset?preset=a&scope=all-visible";
+    EXPECT_FALSE(at(1.0, preset, wall).isDuplicate);
+    EXPECT_FALSE(at(1.3, preset, wall).isDuplicate);
+}
+
+TEST_F(AutomationUrlCoordinatorTest, AWallClockSetBackDoesNotSuppressRepeats) {
+    auto first = at(0, "quorvane://diagnostics", wall);
+    coordinator.recordHandled(*first.dispatch);
+    const Date setBackTwoHours = wall - std::chrono::hours(2);
+    EXPECT_FALSE(at(0.6, "quorvane://diagnostics", setBackTwoHours).isDuplicate);
+    EXPECT_EQ(first.dispatch->handledAt, wall);
+}
+
+TEST_F(AutomationUrlCoordinatorTest, ParseFailuresPropagateAndLeaveStateAlone) {
+    EXPECT_THROW(at(0, "quorvane://nope", wall), Error);
+    EXPECT_FALSE(coordinator.lastSignature);
+}
+
+}  // namespace
+}  // namespace quorvane

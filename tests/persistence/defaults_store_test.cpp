@@ -1,0 +1,167 @@
+#include "services/persistence/defaults_store.hpp"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <future>
+#include <string>
+#include <vector>
+
+#include "platform/simulated/in_memory_defaults_store.hpp"
+
+namespace quorvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kKey = std::string(kDefaultsDomain) + ".preferences.v1";
+
+class DefaultsStoreTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "quorvane-defaults-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        root_ = pattern;
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    // Files in the folder other than the key files themselves.
+    static int strayFiles(const fs::path& folder) {
+        int count = 0;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            if (entry.path().extension() != ".json")
+                ++count;
+        }
+        return count;
+    }
+
+    fs::path root_;
+};
+
+TEST_F(DefaultsStoreTest, RoundTripsCreatesAPrivateFolderAndRemoves) {
+    FileDefaultsStore store(root_ / "config" / "quorvane");
+    EXPECT_EQ(store.dataForKey(kKey), std::nullopt);
+
+    const std::string bytes = std::string("{\"a\":1}\n\0binary", 15);
+    ASSERT_TRUE(store.setData(kKey, bytes));
+    EXPECT_EQ(store.dataForKey(kKey), bytes);
+    EXPECT_TRUE(fs::is_regular_file(root_ / "config" / "quorvane" / (kKey + ".json")));
+    struct stat info {};
+    ASSERT_EQ(::stat((root_ / "config" / "quorvane").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+
+    ASSERT_TRUE(store.setData(kKey, ""));
+    EXPECT_EQ(store.dataForKey(kKey), "");
+    EXPECT_EQ(strayFiles(store.folder()), 0);
+
+    EXPECT_TRUE(store.removeKey(kKey));
+    EXPECT_EQ(store.dataForKey(kKey), std::nullopt);
+    EXPECT_TRUE(store.removeKey(kKey));
+}
+
+TEST_F(DefaultsStoreTest, RefusesKeysThatCouldLeaveTheFolder) {
+    FileDefaultsStore store(root_ / "quorvane");
+    std::ofstream(root_ / "outside.json") << "secret";
+    for (const std::string& key :
+         std::vector<std::string>{"", "../outside", "a/b", "..", ".hidden", "tab\tkey",
+                                  std::string(201, 'k'), std::string("nul\0key", 7)}) {
+        EXPECT_FALSE(store.setData(key, "x")) << key;
+        EXPECT_EQ(store.dataForKey(key), std::nullopt) << key;
+        EXPECT_FALSE(store.removeKey(key)) << key;
+    }
+    EXPECT_TRUE(fs::exists(root_ / "outside.json"));
+    EXPECT_TRUE(store.setData(std::string(200, 'k'), "x"));
+}
+
+TEST_F(DefaultsStoreTest, AFailureJustBeforeTheRenameKeepsTheOldValueAndLeavesNoTemporaryFile) {
+    FileDefaultsStore store(root_ / "quorvane");
+    ASSERT_TRUE(store.setData(kKey, "old"));
+    std::string seenContents;
+    store.setBeforeRenameHook([&](const fs::path& temporary) {
+        std::ifstream in(temporary, std::ios::binary);
+        seenContents.assign(std::istreambuf_iterator<char>(in), {});
+        return false;
+    });
+    EXPECT_FALSE(store.setData(kKey, "new value"));
+    EXPECT_EQ(seenContents, "new value");
+    EXPECT_EQ(store.dataForKey(kKey), "old");
+    EXPECT_EQ(strayFiles(store.folder()), 0);
+}
+
+TEST_F(DefaultsStoreTest, ATemporaryFileLeftByACrashIsIgnored) {
+    FileDefaultsStore store(root_ / "quorvane");
+    ASSERT_TRUE(store.setData(kKey, "old"));
+    // What a crash between writing and renaming leaves behind.
+    std::ofstream(store.folder() / ("." + kKey + ".json.Ab12Cd")) << "half-writ";
+    EXPECT_EQ(store.dataForKey(kKey), "old");
+    ASSERT_TRUE(store.setData(kKey, "new"));
+    EXPECT_EQ(store.dataForKey(kKey), "new");
+}
+
+TEST_F(DefaultsStoreTest, AFifoAtTheKeysPathReadsAsAbsentWithoutHanging) {
+    FileDefaultsStore store(root_ / "quorvane");
+    fs::create_directories(store.folder());
+    ASSERT_EQ(::mkfifo(store.pathForKey(kKey).c_str(), 0600), 0);
+    auto read = std::async(std::launch::async, [&] { return store.dataForKey(kKey); });
+    ASSERT_EQ(read.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    EXPECT_EQ(read.get(), std::nullopt);
+
+    // A directory there is not a value either, and a write cannot replace it.
+    fs::create_directories(store.pathForKey("dir.key"));
+    EXPECT_EQ(store.dataForKey("dir.key"), std::nullopt);
+    EXPECT_FALSE(store.setData("dir.key", "x"));
+    EXPECT_EQ(strayFiles(store.folder()), 0);
+}
+
+TEST_F(DefaultsStoreTest, OversizedValueReadsAsAbsent) {
+    FileDefaultsStore store(root_ / "quorvane");
+    fs::create_directories(store.folder());
+    {
+        std::ofstream out(store.pathForKey(kKey), std::ios::binary);
+        out.seekp(static_cast<std::streamoff>(FileDefaultsStore::kMaxValueSize));
+        out.put('x');
+    }
+    EXPECT_EQ(store.dataForKey(kKey), std::nullopt);
+}
+
+TEST_F(DefaultsStoreTest, StandardLocationHonoursXdgConfigHomeThenHome) {
+    EXPECT_EQ(FileDefaultsStore::standardLocation("/x/cfg", "/home/u"),
+              fs::path("/x/cfg/quorvane"));
+    EXPECT_EQ(FileDefaultsStore::standardLocation("", "/home/u"),
+              fs::path("/home/u/.config/quorvane"));
+    EXPECT_EQ(FileDefaultsStore::standardLocation("relative", "/home/u"),
+              fs::path("/home/u/.config/quorvane"));
+    EXPECT_EQ(FileDefaultsStore::standardLocation(std::nullopt, std::nullopt), fs::path());
+
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::optional<std::string> previous =
+        saved ? std::optional<std::string>(saved) : std::nullopt;
+    ::setenv("XDG_CONFIG_HOME", root_.c_str(), 1);
+    EXPECT_EQ(FileDefaultsStore::standardLocation(), root_ / "quorvane");
+    if (previous) {
+        ::setenv("XDG_CONFIG_HOME", previous->c_str(), 1);
+    } else {
+        ::unsetenv("XDG_CONFIG_HOME");
+    }
+
+    FileDefaultsStore nowhere{fs::path()};
+    EXPECT_FALSE(nowhere.setData(kKey, "x"));
+    EXPECT_EQ(nowhere.dataForKey(kKey), std::nullopt);
+}
+
+TEST(InMemoryDefaultsStore, KeepsValuesAndCanFailWrites) {
+    InMemoryDefaultsStore store;
+    EXPECT_TRUE(store.setData(kKey, "one"));
+    store.setFailsWrites(true);
+    EXPECT_FALSE(store.setData(kKey, "two"));
+    EXPECT_FALSE(store.removeKey(kKey));
+    EXPECT_EQ(store.dataForKey(kKey), "one");
+    EXPECT_FALSE(store.setData("../x", "y"));
+    EXPECT_EQ(store.writeCount(), 1u);
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -32,6 +32,27 @@ RandrMode makeMode(const XRRModeInfo& info) {
 
 }  // namespace
 
+bool RandrOutput::isBuiltinConnectorName(std::string_view outputName) {
+    // Drivers spell connectors "eDP-1", "eDP1", "LVDS-1", "DSI-1" and so on.
+    for (std::string_view prefix : {"edp", "lvds", "dsi"}) {
+        if (outputName.size() < prefix.size()) {
+            continue;
+        }
+        bool matches = true;
+        for (std::size_t index = 0; index < prefix.size(); ++index) {
+            char letter = outputName[index];
+            if (letter >= 'A' && letter <= 'Z') {
+                letter = static_cast<char>(letter - 'A' + 'a');
+            }
+            matches = matches && letter == prefix[index];
+        }
+        if (matches) {
+            return true;
+        }
+    }
+    return false;
+}
+
 RandrScreen::RandrScreen(XConnection& connection, XRRScreenResources* resources, int errorBase)
     : connection_(&connection), resources_(resources), errorBase_(errorBase) {}
 
@@ -133,8 +154,9 @@ std::vector<std::uint8_t> RandrScreen::readEdid(RROutput id) const {
         unsigned long remaining = 0;
         unsigned char* data = nullptr;
         // 256 long words: the base block and seven extension blocks.
-        int status = XRRGetOutputProperty(display, id, property, 0, 256, False, False,
-                                          AnyPropertyType, &type, &format, &count, &remaining, &data);
+        int status =
+            XRRGetOutputProperty(display, id, property, 0, 256, False, False, AnyPropertyType,
+                                 &type, &format, &count, &remaining, &data);
         std::unique_ptr<unsigned char, XFree_> owned(data);
         if (status == Success && format == 8 && count > 0 && data != nullptr) {
             return std::vector<std::uint8_t>(data, data + count);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/linux/x_connection.hpp"
@@ -45,12 +46,16 @@ struct RandrOutput {
     std::vector<RandrMode> modes;
 
     bool operator==(const RandrOutput&) const = default;
+
+    // A panel built into the computer: an eDP, LVDS or DSI connector.
+    bool isBuiltin() const { return isBuiltinConnectorName(name); }
+    static bool isBuiltinConnectorName(std::string_view outputName);
 };
 
 // The RandR resources of one screen, read once. Active outputs are the
 // connected outputs with a CRTC that has a mode, in the server's order.
 class RandrScreen {
-public:
+  public:
     // How to read: probing asks the server to look for newly plugged
     // monitors, which can take a while on real hardware; without it the
     // server answers from what it already knows.
@@ -69,7 +74,7 @@ public:
     XRRScreenResources* resources() const { return resources_.get(); }
     std::optional<RandrMode> mode(RRMode id) const;
 
-private:
+  private:
     struct ResourcesFree {
         void operator()(XRRScreenResources* resources) const { XRRFreeScreenResources(resources); }
     };

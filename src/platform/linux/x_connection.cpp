@@ -12,14 +12,15 @@ namespace {
 // that are not ours (a GUI toolkit's) go on to the handler that was
 // installed before.
 class XErrorRegistry {
-public:
+  public:
     static XErrorRegistry& shared() {
         static XErrorRegistry registry;
         return registry;
     }
 
     void add(Display* display) {
-        std::call_once(installed_, [this] { previous_ = XSetErrorHandler(&XErrorRegistry::handle); });
+        std::call_once(installed_,
+                       [this] { previous_ = XSetErrorHandler(&XErrorRegistry::handle); });
         std::lock_guard lock(mutex_);
         errors_[display] = std::nullopt;
     }
@@ -38,7 +39,7 @@ public:
         return std::exchange(found->second, std::nullopt);
     }
 
-private:
+  private:
     static int handle(Display* display, XErrorEvent* event) {
         auto& registry = shared();
         {
@@ -85,7 +86,9 @@ std::optional<XConnection> XConnection::open(const std::string& displayName) {
     return XConnection(display);
 }
 
-Window XConnection::root() const { return DefaultRootWindow(display_.get()); }
+Window XConnection::root() const {
+    return DefaultRootWindow(display_.get());
+}
 
 Atom XConnection::atom(const char* name, bool onlyIfExists) const {
     return XInternAtom(display_.get(), name, onlyIfExists ? True : False);

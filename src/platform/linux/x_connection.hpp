@@ -8,6 +8,10 @@
 
 namespace quorvane {
 
+// The code carried by DisplayControlError::coreGraphics when no X server
+// answers at all (X's own error codes are positive).
+inline constexpr int kXServerUnreachableCode = -1;
+
 // An error the X server reported for one request.
 struct XProtocolError {
     int errorCode = 0;
@@ -24,7 +28,7 @@ struct XProtocolError {
 // error at the call that caused it. A connection is used by one thread at a
 // time; callers that run on different threads open their own.
 class XConnection {
-public:
+  public:
     // Opens the named display ("" means $DISPLAY); none when no server answers.
     static std::optional<XConnection> open(const std::string& displayName);
 
@@ -40,7 +44,7 @@ public:
     // returns the first error reported since the previous sync, if any.
     std::optional<XProtocolError> sync();
 
-private:
+  private:
     struct Closer {
         void operator()(Display* display) const;
     };

@@ -30,9 +30,12 @@ std::vector<std::uint16_t> resampleTable(std::span<const float> table, std::size
     double step = static_cast<double>(table.size() - 1) / static_cast<double>(size - 1);
     for (std::size_t index = 0; index < size; ++index) {
         double position = static_cast<double>(index) * step;
-        auto lower = std::min(static_cast<std::size_t>(position), table.size() - 2);
+        auto lower = std::min(static_cast<std::size_t>(position), table.size() - 1);
         double fraction = position - static_cast<double>(lower);
-        double value = table[lower] + (table[lower + 1] - table[lower]) * fraction;
+        double value = table[lower];
+        if (fraction > 0 && lower + 1 < table.size()) {
+            value += (table[lower + 1] - table[lower]) * fraction;
+        }
         levels[index] = toLevel(value);
     }
     return levels;

@@ -37,4 +37,23 @@ inline Date decodeJson(const OrderedJson& value, Date*) {
     return *parsed;
 }
 
+// Date fields of records: decodeValue<Date> cannot find the overloads above
+// (Date lives in std::chrono), so records read their dates through these.
+template <class J>
+Date requireDateKey(const J& object, std::string_view key) {
+    const std::string text = requireKey<std::string>(object, key);
+    auto parsed = parseIso8601(text);
+    if (!parsed)
+        throw JsonDecodeError("JSON decode failed at '" + std::string(key) +
+                              "': invalid ISO 8601 date");
+    return *parsed;
+}
+
+template <class J>
+std::optional<Date> optionalDateKey(const J& object, std::string_view key) {
+    if (!optionalKey<std::string>(object, key))
+        return std::nullopt;
+    return requireDateKey(object, key);
+}
+
 }  // namespace quorvane

@@ -1,0 +1,195 @@
+#include "services/display_store/display_store.hpp"
+
+#include <utility>
+
+#include "platform/interfaces/defaults_storing.hpp"
+#include "services/ddc/ddc_write_queue.hpp"
+#include "services/display/display_snapshot_builder.hpp"
+#include "services/display/system_display_refresh_collector.hpp"
+#include "services/persistence/defaults_store.hpp"
+#include "services/persistence/user_defaults_recovery_journal_store.hpp"
+
+namespace quorvane {
+
+namespace {
+
+constexpr std::string_view kReadyStatus = "준비됨";
+
+GlobalHotKeyRegistrationSummary placeholderSummary(int requestedCount) {
+    return {requestedCount, 0, {}, false};
+}
+
+}  // namespace
+
+DisplayStore::DisplayStore(DisplayStoreCollaborators collaborators)
+    : statusMessage_(kReadyStatus),
+      scheduler_(std::move(collaborators.scheduler)),
+      preferencesStore_(std::move(collaborators.preferencesStore)),
+      ddcCapabilityCacheStore_(std::move(collaborators.ddcCapabilityCacheStore)),
+      displayManager_(std::move(collaborators.displayManager)),
+      brightnessController_(std::move(collaborators.brightnessController)),
+      gammaController_(std::move(collaborators.gammaController)),
+      ddcController_(std::move(collaborators.ddcController)),
+      ddcWriteQueue_(std::move(collaborators.ddcWriteQueue)),
+      globalHotKeyRegistrar_(std::move(collaborators.globalHotKeyRegistrar)),
+      colorProfileManager_(std::move(collaborators.colorProfileManager)),
+      displaySnapshotBuilder_(std::move(collaborators.displaySnapshotBuilder)),
+      displayRefreshCollector_(std::move(collaborators.displayRefreshCollector)),
+      recoveryJournalStore_(std::move(collaborators.recoveryJournalStore)),
+      ddcProbeTimeout_(collaborators.ddcProbeTimeout),
+      deferFullRefreshes_(collaborators.deferFullRefreshes),
+      self_(std::make_shared<DisplayStore*>(this)) {
+    if (!ddcWriteQueue_)
+        ddcWriteQueue_ = std::make_shared<DDCWriteQueue>(ddcController_, *scheduler_);
+    if (!displaySnapshotBuilder_) {
+        displaySnapshotBuilder_ =
+            std::make_shared<DisplaySnapshotBuilder>(displayManager_, brightnessController_);
+    }
+    if (!displayRefreshCollector_) {
+        displayRefreshCollector_ = std::make_shared<SystemDisplayRefreshCollector>(
+            displayManager_, brightnessController_, colorProfileManager_, *scheduler_);
+    }
+    if (!recoveryJournalStore_) {
+        recoveryJournalStore_ = std::make_shared<UserDefaultsRecoveryJournalStore>(
+            std::make_shared<FileDefaultsStore>(FileDefaultsStore::standardLocation()));
+    }
+
+    const auto preferencesLoad = preferencesStore_->loadResult();
+    const auto cacheLoad = ddcCapabilityCacheStore_->loadResult();
+    const auto journalLoad = recoveryJournalStore_->loadResult();
+    preferences_ = preferencesLoad.preferences;
+    ddcCapabilityCache_ = cacheLoad.cache;
+    recoveryJournal_ = journalLoad.journal;
+    selectedDisplayID_.reset();
+    colorAdjustments_ = preferences_.displayAdjustments;
+    customPresets_ = preferences_.customPresets;
+    customScenes_ = preferences_.customScenes;
+    customDisplayGroups_ = preferences_.customDisplayGroups;
+    autoApplyEnabled_ = preferences_.autoApplyEnabled;
+    urlPresetAutomationEnabled_ = preferences_.urlPresetAutomationEnabled;
+    softwareColorCorrectionEnabled_ = preferences_.softwareColorCorrectionEnabled;
+    textSize_ = preferences_.textSize;
+    appearance_ = preferences_.appearance;
+    displayAliasesByKey_ = preferences_.displayAliasesByKey;
+    brightnessSyncEnabled_ = preferences_.brightnessSyncEnabled;
+    brightnessSyncGroupID_ = preferences_.brightnessSyncGroupID;
+    sceneHotKeysEnabled_ = preferences_.sceneHotKeysEnabled;
+    sceneHotKeyBindings_ = preferences_.sceneHotKeyBindings;
+    emergencyRecoveryHotKeyEnabled_ = preferences_.emergencyRecoveryHotKeyEnabled;
+    emergencyRecoveryHotKeyCombination_ = preferences_.emergencyRecoveryHotKeyCombination;
+    sceneHotKeyRegistrationSummary_ =
+        placeholderSummary(static_cast<int>(sceneHotKeyBindings_.size()));
+    emergencyRecoveryHotKeyRegistrationSummary_ = placeholderSummary(1);
+
+    // A press reaches the store as a task of its own on the store's thread;
+    // a press that arrives after the store is gone does nothing.
+    globalHotKeyRegistrar_->setActivationHandler(
+        [weak = weakSelf(),
+         scheduler = std::weak_ptr<Scheduler>(scheduler_)](const std::string& bindingID) {
+            auto liveScheduler = scheduler.lock();
+            if (!liveScheduler)
+                return;
+            liveScheduler->post([weak, bindingID] {
+                if (auto self = weak.lock())
+                    (*self)->handleGlobalHotKey(bindingID);
+            });
+        });
+
+    if (preferencesLoad.message)
+        setStatusMessage(*preferencesLoad.message);
+
+    refresh(RefreshIntent::startup);
+    reconcileGlobalHotKeys(false);
+
+    if (statusMessage_ != kReadyStatus)
+        return;
+    if (preferencesLoad.recoveredFromCorruption) {
+        setStatusMessage(
+            preferencesLoad.message.value_or("저장된 설정을 기본값으로 복구했습니다."));
+    } else if (cacheLoad.recoveredFromCorruption) {
+        setStatusMessage(
+            cacheLoad.message.value_or("저장된 모니터 기능 확인 정보를 새로 시작합니다."));
+    } else if (journalLoad.recoveredFromCorruption) {
+        setStatusMessage(journalLoad.message.value_or("최근 변경 기록을 새로 시작합니다."));
+    }
+}
+
+DisplayStore::~DisplayStore() {
+    self_.reset();
+    if (fullDisplayRefreshTask_)
+        fullDisplayRefreshTask_->cancel();
+}
+
+DisplayStore::ObserverID DisplayStore::addChangeObserver(std::function<void()> observer) {
+    const ObserverID id = nextObserverID_++;
+    observers_.emplace(id, std::move(observer));
+    return id;
+}
+
+void DisplayStore::removeChangeObserver(ObserverID id) {
+    observers_.erase(id);
+}
+
+void DisplayStore::notifyChange() {
+    // An observer may remove itself or others while being told.
+    const auto observers = observers_;
+    for (const auto& [id, observer] : observers)
+        observer();
+}
+
+void DisplayStore::setStatusMessage(std::string text) {
+    ChangeScope scope(*this);
+    if (text != statusMessage_) {
+        diagnosticStatusMessagePrivacyTokens_.clear();
+        diagnosticStatusMessageRequiresDDCValueRedaction_ = false;
+    }
+    statusMessage_ = std::move(text);
+}
+
+void DisplayStore::setDiagnosticStatusMessagePrivacyTokens(std::vector<std::string> tokens) {
+    diagnosticStatusMessagePrivacyTokens_ = std::move(tokens);
+}
+
+void DisplayStore::setDiagnosticStatusMessageRequiresDDCValueRedaction(bool required) {
+    diagnosticStatusMessageRequiresDDCValueRedaction_ = required;
+}
+
+void DisplayStore::setSelectedDisplayID(std::optional<DisplayID> displayID) {
+    ChangeScope scope(*this);
+    const bool changed = displayID != selectedDisplayID_;
+    selectedDisplayID_ = displayID;
+    if (!changed || suppressSelectionPersistence_ || !displayID)
+        return;
+    const auto selectedIdentity = identity(*displayID);
+    if (!selectedIdentity)
+        return;
+    preferences_.lastSelectedDisplayIdentity = selectedIdentity->rawValue;
+    savePreferences();
+}
+
+void DisplayStore::savePreferences() {
+    preferences_.autoApplyEnabled = autoApplyEnabled_;
+    preferences_.urlPresetAutomationEnabled = urlPresetAutomationEnabled_;
+    preferences_.softwareColorCorrectionEnabled = softwareColorCorrectionEnabled_;
+    preferences_.textSize = textSize_;
+    preferences_.appearance = appearance_;
+    preferences_.displayAliasesByKey = displayAliasesByKey_;
+    preferences_.brightnessSyncEnabled = brightnessSyncEnabled_;
+    preferences_.brightnessSyncGroupID = brightnessSyncGroupID_;
+    preferences_.sceneHotKeysEnabled = sceneHotKeysEnabled_;
+    preferences_.sceneHotKeyBindings = sceneHotKeyBindings_;
+    preferences_.emergencyRecoveryHotKeyEnabled = emergencyRecoveryHotKeyEnabled_;
+    preferences_.emergencyRecoveryHotKeyCombination = emergencyRecoveryHotKeyCombination_;
+    preferences_.displayAdjustments = colorAdjustments_;
+    preferences_.customPresets = customPresets_;
+    preferences_.customScenes = customScenes_;
+    preferences_.customDisplayGroups = customDisplayGroups_;
+    preferencesStore_->save(preferences_);
+}
+
+void DisplayStore::saveDisplayAdjustments() {
+    preferences_.displayAdjustments = colorAdjustments_;
+    savePreferences();
+}
+
+}  // namespace quorvane

@@ -1,0 +1,458 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "models/auto_apply_tracker.hpp"
+#include "models/color_adjustment.hpp"
+#include "models/ddc_snapshot.hpp"
+#include "models/ddc_vcp_code.hpp"
+#include "models/ddc_write_key.hpp"
+#include "models/ddc_write_request.hpp"
+#include "models/ddc_write_result.hpp"
+#include "models/ddc_write_status.hpp"
+#include "models/display_color_profile.hpp"
+#include "models/display_color_profile_state.hpp"
+#include "models/display_group.hpp"
+#include "models/display_identity.hpp"
+#include "models/display_identity_descriptor.hpp"
+#include "models/display_preset.hpp"
+#include "models/display_scene.hpp"
+#include "models/display_snapshot.hpp"
+#include "models/global_hot_key_binding.hpp"
+#include "models/global_hot_key_registration_summary.hpp"
+#include "models/hot_key_combination.hpp"
+#include "models/quorvane_appearance.hpp"
+#include "models/quorvane_effect_recovery_state.hpp"
+#include "models/quorvane_preferences.hpp"
+#include "models/quorvane_recent_change_recovery_prompt.hpp"
+#include "models/quorvane_recovery_journal.hpp"
+#include "models/quorvane_text_size.hpp"
+#include "models/scene_hot_key_binding.hpp"
+#include "platform/interfaces/brightness_controlling.hpp"
+#include "platform/interfaces/color_profile_managing.hpp"
+#include "platform/interfaces/ddc_capability_cache_storing.hpp"
+#include "platform/interfaces/ddc_controlling.hpp"
+#include "platform/interfaces/ddc_write_queueing.hpp"
+#include "platform/interfaces/display_managing.hpp"
+#include "platform/interfaces/display_refresh_collecting.hpp"
+#include "platform/interfaces/display_snapshot_building.hpp"
+#include "platform/interfaces/gamma_controlling.hpp"
+#include "platform/interfaces/global_hot_key_registering.hpp"
+#include "platform/interfaces/preferences_storing.hpp"
+#include "platform/interfaces/quorvane_recovery_journal_storing.hpp"
+#include "platform/interfaces/scheduler.hpp"
+#include "services/automation/quorvane_automation_command.hpp"
+#include "services/automation/quorvane_automation_url_coordinator.hpp"
+#include "services/ddc/ddc_capability_badge.hpp"
+#include "services/ddc/ddc_capability_cache.hpp"
+#include "services/ddc/ddc_capability_cache_key.hpp"
+#include "services/ddc/ddc_capability_entry.hpp"
+#include "services/display_store/display_store_types.hpp"
+
+namespace quorvane {
+
+// Everything the store works through, each by its interface. The three marked
+// optional are built by the store over the others when left empty; the
+// journal store defaults to the one on the user's standard defaults.
+struct DisplayStoreCollaborators {
+    std::shared_ptr<PreferencesStoring> preferencesStore;
+    std::shared_ptr<DDCCapabilityCacheStoring> ddcCapabilityCacheStore;
+    std::shared_ptr<DisplayManaging> displayManager;
+    std::shared_ptr<BrightnessControlling> brightnessController;
+    std::shared_ptr<GammaControlling> gammaController;
+    std::shared_ptr<DDCControlling> ddcController;
+    std::shared_ptr<DDCWriteQueueing> ddcWriteQueue;  // optional
+    std::shared_ptr<GlobalHotKeyRegistering> globalHotKeyRegistrar;
+    std::shared_ptr<ColorProfileManaging> colorProfileManager;
+    std::shared_ptr<DisplaySnapshotBuilding> displaySnapshotBuilder;       // optional
+    std::shared_ptr<DisplayRefreshCollecting> displayRefreshCollector;     // optional
+    std::shared_ptr<QuorvaneRecoveryJournalStoring> recoveryJournalStore;  // optional
+    // The store's own thread: hot-key presses, the prompt's dismissal and
+    // every background result come back through it.
+    std::shared_ptr<Scheduler> scheduler;
+    // How long a monitor probe may take before it is abandoned.
+    Duration ddcProbeTimeout = seconds(8);
+    // Start-up and explicit refreshes publish a quick list at once and read
+    // the rest in the background.
+    bool deferFullRefreshes = true;
+};
+
+// The application's one state store and orchestrator. It holds every piece of
+// state the windows show and turns their requests, hot-key presses and
+// automation URLs into hardware calls, saved settings, journal entries and
+// one status line.
+//
+// Every member runs on the store's thread. Work that leaves it (the
+// background full read, the prompt's 8-second dismissal, hot-key presses)
+// comes back through the scheduler and checks its generation or id before it
+// touches state. Views observe one change notification and re-read.
+class DisplayStore {
+  public:
+    using RefreshIntent = DisplayStoreRefreshIntent;
+    using ObserverID = std::uint64_t;
+
+    explicit DisplayStore(DisplayStoreCollaborators collaborators);
+    ~DisplayStore();
+    DisplayStore(const DisplayStore&) = delete;
+    DisplayStore& operator=(const DisplayStore&) = delete;
+
+    // --- Change notification ---------------------------------------------
+    // Called after every change of published state.
+    ObserverID addChangeObserver(std::function<void()> observer);
+    void removeChangeObserver(ObserverID id);
+
+    // --- Published state ---------------------------------------------------
+    const std::vector<DisplaySnapshot>& displays() const { return displays_; }
+    std::optional<DisplayID> selectedDisplayID() const { return selectedDisplayID_; }
+    const std::map<std::string, ColorAdjustment>& colorAdjustments() const {
+        return colorAdjustments_;
+    }
+    const std::vector<DisplayPreset>& customPresets() const { return customPresets_; }
+    const std::vector<DisplayScene>& customScenes() const { return customScenes_; }
+    const std::vector<DisplayGroup>& customDisplayGroups() const { return customDisplayGroups_; }
+    bool autoApplyEnabled() const { return autoApplyEnabled_; }
+    bool urlPresetAutomationEnabled() const { return urlPresetAutomationEnabled_; }
+    bool softwareColorCorrectionEnabled() const { return softwareColorCorrectionEnabled_; }
+    QuorvaneTextSize textSize() const { return textSize_; }
+    QuorvaneAppearance appearance() const { return appearance_; }
+    const std::map<std::string, std::string>& displayAliasesByKey() const {
+        return displayAliasesByKey_;
+    }
+    bool brightnessSyncEnabled() const { return brightnessSyncEnabled_; }
+    const std::optional<std::string>& brightnessSyncGroupID() const {
+        return brightnessSyncGroupID_;
+    }
+    bool sceneHotKeysEnabled() const { return sceneHotKeysEnabled_; }
+    const std::vector<SceneHotKeyBinding>& sceneHotKeyBindings() const {
+        return sceneHotKeyBindings_;
+    }
+    const GlobalHotKeyRegistrationSummary& sceneHotKeyRegistrationSummary() const {
+        return sceneHotKeyRegistrationSummary_;
+    }
+    bool emergencyRecoveryHotKeyEnabled() const { return emergencyRecoveryHotKeyEnabled_; }
+    const HotKeyCombination& emergencyRecoveryHotKeyCombination() const {
+        return emergencyRecoveryHotKeyCombination_;
+    }
+    const GlobalHotKeyRegistrationSummary& emergencyRecoveryHotKeyRegistrationSummary() const {
+        return emergencyRecoveryHotKeyRegistrationSummary_;
+    }
+    const std::map<DisplayID, DisplayColorProfileState>& colorProfileStates() const {
+        return colorProfileStates_;
+    }
+    const std::map<DisplayID, DDCSnapshot>& ddcSnapshots() const { return ddcSnapshots_; }
+    const DDCCapabilityCache& ddcCapabilityCache() const { return ddcCapabilityCache_; }
+    const std::set<DisplayID>& ddcProbeBusyDisplayIDs() const { return ddcProbeBusyDisplayIDs_; }
+    const std::set<DisplayID>& ddcProbeSettlingDisplayIDs() const {
+        return ddcProbeSettlingDisplayIDs_;
+    }
+    const std::map<DDCWriteKey, DDCWriteStatus>& ddcWriteStatuses() const {
+        return ddcWriteStatuses_;
+    }
+    const std::map<std::string, QuorvaneEffectRecoverySnapshot>& recoverySnapshots() const {
+        return recoverySnapshots_;
+    }
+    const std::optional<QuorvaneRecentChangeRecoveryPrompt>& recentChangeRecoveryPrompt() const {
+        return recentChangeRecoveryPrompt_;
+    }
+    const QuorvaneRecoveryJournal& recoveryJournal() const { return recoveryJournal_; }
+    const std::string& statusMessage() const { return statusMessage_; }
+
+    // Windows write these two directly. A different status text drops the
+    // privacy tokens of the previous one; a changed selection of a visible
+    // display is remembered in the preferences.
+    void setStatusMessage(std::string text);
+    void setSelectedDisplayID(std::optional<DisplayID> displayID);
+
+    // Redaction marks of the current status text, for diagnostic reports.
+    // Set them after the text they belong to.
+    const std::vector<std::string>& diagnosticStatusMessagePrivacyTokens() const {
+        return diagnosticStatusMessagePrivacyTokens_;
+    }
+    bool diagnosticStatusMessageRequiresDDCValueRedaction() const {
+        return diagnosticStatusMessageRequiresDDCValueRedaction_;
+    }
+    void setDiagnosticStatusMessagePrivacyTokens(std::vector<std::string> tokens);
+    void setDiagnosticStatusMessageRequiresDDCValueRedaction(bool required);
+    // Colour-profile names and paths seen since launch, the newest 200.
+    const std::vector<std::string>& diagnosticPrivacyTokens() const {
+        return diagnosticPrivacyTokens_;
+    }
+
+    // --- Display queries -----------------------------------------------------
+    std::optional<DisplaySnapshot> selectedDisplay() const;
+    std::optional<DisplayIdentity> identity(DisplayID displayID) const;
+    std::optional<QuorvaneEffectRecoverySnapshot> recoverySnapshot(DisplayID displayID) const;
+    std::optional<DisplayColorProfileState> colorProfileState(DisplayID displayID) const;
+    std::optional<DDCCapabilityEntry> ddcCapabilityEntry(DisplayID displayID) const;
+    DDCCapabilityBadge ddcCapabilityBadge(DisplayID displayID) const;
+    bool isDDCDisplayWriteBusy(DisplayID displayID) const;
+    bool isDDCBusy(DisplayID displayID) const;
+    std::vector<DisplayIdentityDescriptor> identityDescriptors() const;
+    std::optional<DisplayIdentityDescriptor> identityDescriptor(DisplayID displayID) const;
+    // The user's alias, else the descriptor's display name, else the
+    // snapshot's own name.
+    std::string displayLabel(const DisplaySnapshot& display) const;
+    std::optional<std::string> sceneIdentityWarning(
+        const DisplayScene& scene, std::optional<DisplayID> selectedDisplayID) const;
+    void setDisplayAlias(std::string_view alias, DisplayID displayID);
+
+    // --- Refresh -------------------------------------------------------------
+    void refresh(RefreshIntent intent);
+    // Ends every press-and-hold comparison, restoring the saved colour; true
+    // when none is left running.
+    bool cancelAllTemporaryNeutralComparisons();
+
+    // --- Preference setters ---------------------------------------------------
+    void setAutoApplyEnabled(bool enabled);
+    void setURLPresetAutomationEnabled(bool enabled);
+    void setSoftwareColorCorrectionEnabled(bool enabled);
+    void setTextSize(QuorvaneTextSize size);
+    void setAppearance(QuorvaneAppearance appearance);
+    void setBrightnessSyncEnabled(bool enabled);
+    void setBrightnessSyncGroupID(const std::optional<std::string>& groupID);
+    void setSceneHotKeyBindingEnabled(std::string_view bindingID, bool enabled);
+
+    // --- Colour road ----------------------------------------------------------
+    ColorAdjustment colorAdjustment(DisplayID displayID) const;
+    void updateColorAdjustment(DisplayID displayID,
+                               const std::function<void(ColorAdjustment&)>& mutate);
+
+    // --- Presets, scenes, groups ---------------------------------------------
+    void applyPreset(const DisplayPreset& preset, DisplayID displayID);
+    void saveCustomPreset(std::string_view name, DisplayID displayID);
+    void deleteCustomPreset(const DisplayPreset& preset);
+    void applyScene(const DisplayScene& scene, DisplayID displayID);
+    void applySceneToVisibleDisplays(const DisplayScene& scene);
+    void saveCustomScene(std::string_view name);
+    void deleteCustomScene(const DisplayScene& scene);
+    void saveDisplayGroup(std::string_view name);
+    void deleteCustomDisplayGroup(const DisplayGroup& group);
+
+    // --- Monitor controls ------------------------------------------------------
+    // Queues one monitor write; false when the display still settles after a
+    // probe timeout.
+    bool setDDCControl(DDCVCPCode code, std::uint16_t rawValue, DisplayID displayID,
+                       DDCWriteRequestKind kind);
+
+    // --- Recovery --------------------------------------------------------------
+    // Neutral colour saved and shown on every display, safe brightness where
+    // a path exists; true when anything was restored or requested.
+    bool recoverDisplaysToSafeState();
+    // Dismisses the shown prompt when `id` is absent or names it.
+    void clearRecentChangeRecoveryPrompt(const std::optional<std::string>& id);
+
+    // --- Hot keys and automation ----------------------------------------------
+    void handleSceneHotKey(std::string_view bindingID);
+    // True only when a command ran and reported success.
+    bool handleAutomationURL(std::string_view url);
+
+    // --- Pure helpers shared with the windows -----------------------------------
+    static GlobalHotKeyRegistrationSummary hotKeyRegistrationSummary(
+        const std::vector<GlobalHotKeyBinding>& bindings,
+        const GlobalHotKeyRegistrationSummary& combinedSummary,
+        const std::set<std::string>& registeredBindingIDs, int disabledCount, bool isEnabled);
+    static std::string globalHotKeyStatusMessage(const GlobalHotKeyRegistrationSummary& summary);
+    static std::string skippedAmbiguousSceneMessage(int count, const DisplayScene& scene,
+                                                    std::string_view suffix);
+    // Trimmed, non-empty texts that name a colour profile or its file, for
+    // redaction in diagnostic reports.
+    static void appendDiagnosticRedactionToken(const std::optional<std::string>& token,
+                                               std::vector<std::string>& tokens);
+    static void appendDiagnosticRedactionTokens(const DisplayColorProfile& profile,
+                                                std::vector<std::string>& tokens);
+
+  private:
+    // Announces the change once, when the outermost public operation that
+    // opened a scope returns.
+    class ChangeScope {
+      public:
+        explicit ChangeScope(DisplayStore& store) : store_(store) { ++store_.changeDepth_; }
+        ~ChangeScope() {
+            if (--store_.changeDepth_ == 0)
+                store_.notifyChange();
+        }
+        ChangeScope(const ChangeScope&) = delete;
+        ChangeScope& operator=(const ChangeScope&) = delete;
+
+      private:
+        DisplayStore& store_;
+    };
+
+    using IdentityDescriptorCache = DisplayStoreIdentityDescriptorCache;
+    using TemporaryNeutralComparisonSession = DisplayStoreTemporaryNeutralComparisonSession;
+
+    // Construction and state (display_store.cpp).
+    void notifyChange();
+    void savePreferences();
+    void saveDisplayAdjustments();
+    std::weak_ptr<DisplayStore*> weakSelf() const { return self_; }
+
+    // Queries (display_store_queries.cpp).
+    std::optional<DisplaySnapshot> display(DisplayID displayID) const;
+    void removeStaleSerialLessAliases(const DisplayIdentityDescriptor& descriptor);
+    std::vector<DisplaySnapshot> activeDisplays(RefreshIntent intent,
+                                                const ScreenNames& screenNames);
+
+    // Refresh (display_store_refresh.cpp).
+    void invalidatePendingFullDisplayRefresh();
+    void startProgressiveFullRefresh(RefreshIntent intent, const ScreenNames& screenNames);
+    void scheduleFullDisplayRefresh(std::int64_t generation, RefreshIntent intent,
+                                    const ScreenNames& screenNames);
+    void completeFullDisplayRefresh(std::int64_t generation, RefreshIntent intent,
+                                    DisplayFullRefreshResult result);
+    bool handleNoDisplaysAfterRefresh();
+    void runPostRefreshOutputHandlingIfNeeded(RefreshIntent intent);
+
+    // Reconciliation (display_store_reconcile.cpp).
+    void reconcileDisplayRefreshState(const ColorProfileRefreshUpdate& profileUpdate);
+    void reconcileTemporaryNeutralComparisons(const std::set<std::string>& visibleInstanceKeys);
+    void syncRecoverySnapshotsForVisibleDisplays();
+    void syncColorProfileStatesForVisibleDisplays(RefreshIntent intent);
+    void pruneColorProfileStatesForVisibleDisplays();
+    void rememberDiagnosticPrivacyTokens(const DisplayColorProfileState& state);
+    void restoreSelectionAfterDisplayRefresh();
+
+    // Auto-apply (display_store_auto_apply.cpp).
+    void applySavedAdjustmentsIfNeeded(RefreshIntent reason);
+    DisabledSoftwareCorrectionResult applyNeutralColorOutputForDisabledCorrection();
+    // Writes one adjustment's tables; the error's text on failure.
+    std::optional<std::string> writeTransferTables(const ColorAdjustment& adjustment,
+                                                   DisplayID displayID);
+
+    // Colour road (display_store_color.cpp, display_store_prompt.cpp).
+    bool applyColorAdjustment(const ColorAdjustment& adjustment, DisplayID displayID,
+                              const std::optional<DisplayIdentity>& identity);
+    void publishRecentChangeRecoveryPrompt(const std::vector<DisplaySnapshot>& displays,
+                                           std::string_view changeKind,
+                                           QuorvaneRecoveryJournalStatus journalStatus,
+                                           const std::optional<std::string>& journalDetail);
+
+    // Scenes (display_store_scenes.cpp).
+    AutomaticSceneTargetResolution automaticSceneTargets(
+        const DisplayScene& scene, const std::vector<DisplaySnapshot>& displays) const;
+    void applySceneAdjustments(const std::vector<SceneTarget>& targets, const DisplayScene& scene,
+                               int skippedAmbiguousCount);
+
+    // Hot keys (display_store_hot_keys.cpp).
+    void reconcileGlobalHotKeys(bool updateStatus);
+    void handleGlobalHotKey(const std::string& bindingID);
+
+    // Automation (display_store_automation.cpp, display_store_automation_preset.cpp).
+    AutomationCommandExecutionResult executeAutomationCommand(
+        const QuorvaneAutomationCommand& command);
+    AutomationPresetApplyResult applyAutomationPreset(std::string_view query,
+                                                      const QuorvaneAutomationTarget& target);
+    AutomationLookupResult<DisplayPreset> resolveAutomationPreset(std::string_view query) const;
+    AutomationLookupResult<DisplaySnapshot> resolveAutomationDisplay(
+        std::string_view selector) const;
+    AutomationPresetApplyResult applyAutomationPreset(const DisplayPreset& preset,
+                                                      const std::vector<DisplaySnapshot>& displays);
+
+    // Monitor writes (display_store_ddc_writes.cpp).
+    void handleDDCWriteResult(const DDCWriteResult& result);
+    bool shouldPublishTerminalWriteResult(const DDCWriteResult& result) const;
+    // Publishes a monitor text and marks it as carrying monitor values.
+    void setMonitorStatusMessage(std::string text);
+
+    // Effect recovery (display_store_effect_recovery.cpp).
+    void recordUndoAndActivate(const DisplayIdentity& identity);
+    void syncRecoverySnapshot(const DisplayIdentity& identity);
+    bool restoreTemporaryNeutralComparison(const TemporaryNeutralComparisonSession& session);
+    bool applyTemporaryColorAdjustment(const ColorAdjustment& adjustment, DisplayID displayID);
+
+    // Prompt and journal (display_store_recent_change.cpp, display_store_journal.cpp).
+    void scheduleRecentChangeRecoveryPromptAutoDismiss(const std::string& id);
+    void appendRecoveryJournalEntry(QuorvaneRecoveryJournalEntry entry);
+    std::vector<QuorvaneRecoveryJournalTarget> recoveryJournalTargets(
+        const std::vector<DisplaySnapshot>& displays) const;
+    QuorvaneRecoveryJournalEntry makeJournalEntry(
+        QuorvaneRecoveryJournalStatus status, std::string actionTitle, std::string summary,
+        std::string detail, std::vector<QuorvaneRecoveryJournalTarget> targets) const;
+
+    // --- Published state (in declaration order) ---
+    std::vector<DisplaySnapshot> displays_;
+    std::optional<DisplayID> selectedDisplayID_;
+    std::map<std::string, ColorAdjustment> colorAdjustments_;
+    std::vector<DisplayPreset> customPresets_;
+    std::vector<DisplayScene> customScenes_;
+    std::vector<DisplayGroup> customDisplayGroups_;
+    bool autoApplyEnabled_ = true;
+    bool urlPresetAutomationEnabled_ = false;
+    bool softwareColorCorrectionEnabled_ = true;
+    QuorvaneTextSize textSize_ = QuorvaneTextSize::large;
+    QuorvaneAppearance appearance_ = QuorvaneAppearance::system;
+    std::map<std::string, std::string> displayAliasesByKey_;
+    bool brightnessSyncEnabled_ = false;
+    std::optional<std::string> brightnessSyncGroupID_;
+    bool sceneHotKeysEnabled_ = false;
+    std::vector<SceneHotKeyBinding> sceneHotKeyBindings_;
+    GlobalHotKeyRegistrationSummary sceneHotKeyRegistrationSummary_;
+    bool emergencyRecoveryHotKeyEnabled_ = true;
+    HotKeyCombination emergencyRecoveryHotKeyCombination_;
+    GlobalHotKeyRegistrationSummary emergencyRecoveryHotKeyRegistrationSummary_;
+    std::map<DisplayID, DisplayColorProfileState> colorProfileStates_;
+    std::map<DisplayID, DDCSnapshot> ddcSnapshots_;
+    DDCCapabilityCache ddcCapabilityCache_;
+    std::set<DisplayID> ddcProbeBusyDisplayIDs_;
+    std::set<DisplayID> ddcProbeSettlingDisplayIDs_;
+    std::map<DDCWriteKey, DDCWriteStatus> ddcWriteStatuses_;
+    std::map<std::string, QuorvaneEffectRecoverySnapshot> recoverySnapshots_;
+    std::optional<QuorvaneRecentChangeRecoveryPrompt> recentChangeRecoveryPrompt_;
+    QuorvaneRecoveryJournal recoveryJournal_;
+    std::string statusMessage_;
+
+    // --- Private state ---
+    QuorvanePreferences preferences_;
+    // First, so that collaborators holding it by reference never outlive it.
+    std::shared_ptr<Scheduler> scheduler_;
+    std::shared_ptr<PreferencesStoring> preferencesStore_;
+    std::shared_ptr<DDCCapabilityCacheStoring> ddcCapabilityCacheStore_;
+    std::shared_ptr<DisplayManaging> displayManager_;
+    std::shared_ptr<BrightnessControlling> brightnessController_;
+    std::shared_ptr<GammaControlling> gammaController_;
+    std::shared_ptr<DDCControlling> ddcController_;
+    std::shared_ptr<DDCWriteQueueing> ddcWriteQueue_;
+    std::shared_ptr<GlobalHotKeyRegistering> globalHotKeyRegistrar_;
+    std::shared_ptr<ColorProfileManaging> colorProfileManager_;
+    std::shared_ptr<DisplaySnapshotBuilding> displaySnapshotBuilder_;
+    std::shared_ptr<DisplayRefreshCollecting> displayRefreshCollector_;
+    std::shared_ptr<QuorvaneRecoveryJournalStoring> recoveryJournalStore_;
+    Duration ddcProbeTimeout_ = seconds(8);
+    bool deferFullRefreshes_ = true;
+    AutoApplyTracker autoApplyTracker_;
+    QuorvaneEffectRecoveryState effectRecoveryState_;
+    bool suppressSelectionPersistence_ = false;
+    std::map<std::string, std::string> temporaryNeutralComparisonTokens_;
+    std::map<std::string, TemporaryNeutralComparisonSession> temporaryNeutralComparisonSessions_;
+    std::set<DDCCapabilityCacheKey> currentSessionDDCProbeKeys_;
+    QuorvaneAutomationURLCoordinator automationURLCoordinator_;
+    std::optional<TaskHandle> recentChangeRecoveryPromptAutoDismissTask_;
+    std::optional<TaskHandle> fullDisplayRefreshTask_;
+    // The intent whose output step the pending full refresh still owes.
+    std::optional<RefreshIntent> fullDisplayRefreshIntent_;
+    std::int64_t displayRefreshGeneration_ = 0;
+    std::map<DisplayID, std::string> ddcProbeRequestIDs_;
+    std::map<DisplayID, std::string> ddcProbeSettlingRequestIDs_;
+    mutable std::optional<IdentityDescriptorCache> identityDescriptorCache_;
+    std::vector<std::string> diagnosticPrivacyTokens_;
+    std::vector<std::string> diagnosticStatusMessagePrivacyTokens_;
+    bool diagnosticStatusMessageRequiresDDCValueRedaction_ = false;
+
+    std::map<ObserverID, std::function<void()>> observers_;
+    ObserverID nextObserverID_ = 1;
+    int changeDepth_ = 0;
+    // Callbacks hold this weakly, so work that returns after the store is
+    // gone does nothing.
+    std::shared_ptr<DisplayStore*> self_;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,102 @@
+#include "models/coding/number_format.hpp"
+#include "models/coding/text_joining.hpp"
+#include "models/display_control_error.hpp"
+#include "models/display_instance_key.hpp"
+#include "services/display_store/display_store.hpp"
+
+namespace quorvane {
+
+std::optional<std::string> DisplayStore::writeTransferTables(const ColorAdjustment& adjustment,
+                                                             DisplayID displayID) {
+    try {
+        gammaController_->apply(adjustment, displayID);
+        return std::nullopt;
+    } catch (const DisplayControlError& error) {
+        return error.description();
+    } catch (const std::exception& error) {
+        return std::string(error.what());
+    }
+}
+
+void DisplayStore::applySavedAdjustmentsIfNeeded(RefreshIntent reason) {
+    std::map<DisplayID, DisplayIdentityDescriptor> descriptors;
+    for (const auto& descriptor : identityDescriptors())
+        descriptors.emplace(descriptor.displayID, descriptor);
+
+    int appliedCount = 0;
+    int ambiguousCount = 0;
+    std::vector<std::string> failures;
+    for (const auto& shown : displays_) {
+        const auto shownIdentity = DisplayIdentity::of(shown);
+        const auto mode = effectRecoveryState_.snapshot(shownIdentity).mode;
+        if (mode != QuorvaneEffectRecoveryMode::active)
+            continue;
+        const auto saved = colorAdjustments_.find(shownIdentity.rawValue);
+        if (saved == colorAdjustments_.end())
+            continue;
+        if (auto descriptor = descriptors.find(shown.id);
+            descriptor != descriptors.end() &&
+            descriptor->second.confidence == DisplayIdentityConfidence::ambiguous) {
+            ++ambiguousCount;
+            continue;
+        }
+        const auto value =
+            softwareColorCorrectionEnabled_ ? saved->second : ColorAdjustment::neutral();
+        const auto signature = value.stableApplySignature();
+        const auto key = displayInstanceKey(shownIdentity, shown.id);
+        if (reason != RefreshIntent::explicitUserRefresh) {
+            const auto recorded = autoApplyTracker_.appliedSignatures.find(key);
+            if (recorded != autoApplyTracker_.appliedSignatures.end() &&
+                recorded->second == signature) {
+                continue;
+            }
+        }
+        if (auto error = writeTransferTables(value, shown.id)) {
+            failures.push_back(shown.name + ": " + *error);
+            continue;
+        }
+        autoApplyTracker_.appliedSignatures[key] = signature;
+        ++appliedCount;
+    }
+
+    const std::string ambiguousSuffix =
+        ambiguousCount > 0 ? " · 구분 불확실 " + formatDecimal(ambiguousCount) + "개 건너뜀" : "";
+    if (!failures.empty()) {
+        const std::string head =
+            appliedCount == 0 ? "색상 자동 적용 실패" : "일부 디스플레이 색상 적용 실패";
+        setStatusMessage(head + ": " + joined(failures, "; ") + ambiguousSuffix);
+        return;
+    }
+    if (appliedCount == 0) {
+        if (ambiguousCount > 0) {
+            setStatusMessage("동일하게 보이는 모니터 " + formatDecimal(ambiguousCount) +
+                             "개는 자동 색상 적용을 건너뜁니다");
+        }
+        return;
+    }
+    std::string text;
+    if (!softwareColorCorrectionEnabled_)
+        text = "화면 색감 보정 꺼짐 — 저장값은 유지하고 화면은 원래 색으로 둡니다";
+    else if (reason == RefreshIntent::startup)
+        text = "저장된 색상값 자동 적용됨";
+    else
+        text = "연결된 디스플레이 색상값 재적용됨";
+    setStatusMessage(text + ambiguousSuffix);
+}
+
+DisabledSoftwareCorrectionResult DisplayStore::applyNeutralColorOutputForDisabledCorrection() {
+    DisabledSoftwareCorrectionResult result;
+    const auto neutral = ColorAdjustment::neutral();
+    const auto signature = neutral.stableApplySignature();
+    for (const auto& shown : displays_) {
+        if (auto error = writeTransferTables(neutral, shown.id)) {
+            result.failures.push_back(shown.name + ": " + *error);
+            continue;
+        }
+        autoApplyTracker_.appliedSignatures[displayInstanceKey(shown)] = signature;
+        ++result.neutralizedCount;
+    }
+    return result;
+}
+
+}  // namespace quorvane

@@ -1,0 +1,96 @@
+#include "services/automation/quorvane_automation_url_error.hpp"
+#include "services/display_store/display_store.hpp"
+
+namespace quorvane {
+
+bool DisplayStore::handleAutomationURL(std::string_view url) {
+    ChangeScope scope(*this);
+    QuorvaneAutomationURLDispatchResult result;
+    try {
+        result = automationURLCoordinator_.dispatch(url, scheduler_->monotonicNow(),
+                                                    scheduler_->wallNow());
+    } catch (const QuorvaneAutomationURLError& error) {
+        // Nothing is remembered, so a corrected or repeated URL is never
+        // suppressed.
+        setStatusMessage("자동화 URL 오류: " + error.description());
+        return false;
+    }
+    if (result.isDuplicate) {
+        setStatusMessage("중복 자동화 URL을 무시했습니다");
+        return false;
+    }
+    const auto dispatch = *result.dispatch;
+    const auto execution = executeAutomationCommand(dispatch.command);
+    if (execution.recordsDispatch)
+        automationURLCoordinator_.recordHandled(dispatch);
+    return execution.succeeded;
+}
+
+AutomationCommandExecutionResult DisplayStore::executeAutomationCommand(
+    const QuorvaneAutomationCommand& command) {
+    switch (command.kind) {
+        case QuorvaneAutomationCommand::Kind::open:
+            setStatusMessage("Quorvane 자동화 URL을 받았습니다");
+            return {true, true};
+        case QuorvaneAutomationCommand::Kind::diagnostics:
+            setStatusMessage(
+                "진단 자동화 URL을 받았습니다. 설정 > 지원에서 리포트 미리보기를 확인하세요");
+            return {true, true};
+        case QuorvaneAutomationCommand::Kind::applySafePreset:
+            break;
+    }
+    if (!urlPresetAutomationEnabled_) {
+        setStatusMessage(
+            "URL 프리셋 자동화가 꺼져 있습니다. 설정에서 먼저 켜야 외부 링크가 저장 색상값을 "
+            "적용합니다.");
+        return {false, false};
+    }
+    const auto applied = applyAutomationPreset(command.presetQuery, command.target);
+    return {applied.succeeded, applied.succeeded || applied.changedAnyDisplay};
+}
+
+AutomationPresetApplyResult DisplayStore::applyAutomationPreset(
+    std::string_view query, const QuorvaneAutomationTarget& target) {
+    const auto preset = resolveAutomationPreset(query);
+    using PresetLookup = AutomationLookupResult<DisplayPreset>;
+    if (preset.kind == PresetLookup::Kind::missing) {
+        setStatusMessage("자동화 프리셋을 찾지 못했습니다: " + std::string(query));
+        return {};
+    }
+    if (preset.kind == PresetLookup::Kind::ambiguous) {
+        std::string candidates;
+        for (const auto& candidate : preset.values) {
+            if (!candidates.empty())
+                candidates += ", ";
+            candidates += candidate.name + " (" + candidate.id + ")";
+        }
+        setStatusMessage("자동화 프리셋 이름이 중복됩니다. id를 사용하세요: " + candidates);
+        return {};
+    }
+    if (target.kind == QuorvaneAutomationTarget::Kind::allVisible) {
+        if (displays_.empty()) {
+            setStatusMessage("자동화할 활성 디스플레이가 없습니다");
+            return {};
+        }
+        return applyAutomationPreset(preset.values.front(), displays_);
+    }
+    const auto found = resolveAutomationDisplay(target.selector);
+    using DisplayLookup = AutomationLookupResult<DisplaySnapshot>;
+    if (found.kind == DisplayLookup::Kind::success)
+        return applyAutomationPreset(preset.values.front(), found.values);
+    if (found.kind == DisplayLookup::Kind::ambiguous) {
+        std::string candidates;
+        for (const auto& candidate : found.values) {
+            if (!candidates.empty())
+                candidates += ", ";
+            candidates += candidate.name + " (" + DisplayIdentity::of(candidate).rawValue + ")";
+        }
+        setStatusMessage("자동화 디스플레이 식별자가 중복됩니다. display id를 사용하세요: " +
+                         candidates);
+        return {};
+    }
+    setStatusMessage("자동화 디스플레이를 찾지 못했습니다: " + target.selector);
+    return {};
+}
+
+}  // namespace quorvane

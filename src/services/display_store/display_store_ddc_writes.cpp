@@ -1,0 +1,81 @@
+#include "models/coding/uuid_text.hpp"
+#include "models/ddc_input_source.hpp"
+#include "services/display_store/display_store.hpp"
+
+namespace quorvane {
+
+void DisplayStore::setMonitorStatusMessage(std::string text) {
+    setStatusMessage(std::move(text));
+    // After the text, which clears the mark when it changes.
+    diagnosticStatusMessageRequiresDDCValueRedaction_ = true;
+}
+
+bool DisplayStore::setDDCControl(DDCVCPCode code, std::uint16_t rawValue, DisplayID displayID,
+                                 DDCWriteRequestKind kind) {
+    ChangeScope scope(*this);
+    if (ddcProbeSettlingDisplayIDs_.contains(displayID)) {
+        setStatusMessage("이전 모니터 기능 확인을 정리 중입니다. 잠시 후 다시 시도하세요.");
+        return false;
+    }
+    if (code == DDCVCPCode::brightness && kind == DDCWriteRequestKind::sliderFinalValue) {
+        if (auto snapshot = ddcSnapshots_.find(displayID); snapshot != ddcSnapshots_.end()) {
+            const auto& values = snapshot->second.values;
+            if (auto brightness = values.find(DDCVCPCode::brightness);
+                brightness != values.end() && brightness->second.maximum != 0) {
+                rawValue = std::max(rawValue, brightness->second.scaledValue(0.05));
+            }
+        }
+    }
+    DDCWriteRequest request;
+    request.id = newUuidText();
+    request.key = {displayID, code};
+    request.rawValue = rawValue;
+    request.kind = kind;
+    const std::string text = std::string(label(code)) + " 적용 대기…";
+    ddcWriteStatuses_[request.key] = {request.id, request.key, DDCWriteStatusPhase::pending,
+                                      rawValue, text};
+    setMonitorStatusMessage(text);
+    // The queue answers every request exactly once; the answer comes back on
+    // the store's thread and is published only while it is the newest.
+    ddcWriteQueue_->submit(request, [weak = weakSelf()](DDCWriteResult result) {
+        if (auto self = weak.lock())
+            (*self)->handleDDCWriteResult(result);
+    });
+    return true;
+}
+
+bool DisplayStore::shouldPublishTerminalWriteResult(const DDCWriteResult& result) const {
+    const auto status = ddcWriteStatuses_.find(result.key);
+    return status == ddcWriteStatuses_.end() || status->second.requestID == result.requestID;
+}
+
+void DisplayStore::handleDDCWriteResult(const DDCWriteResult& result) {
+    using Outcome = DDCWriteResultOutcome::Kind;
+    if (result.outcome.kind == Outcome::supersededBy)
+        return;
+    if (!shouldPublishTerminalWriteResult(result))
+        return;
+    ChangeScope scope(*this);
+    if (result.outcome.kind == Outcome::failed) {
+        ddcWriteStatuses_[result.key] = {result.requestID, result.key, DDCWriteStatusPhase::failed,
+                                         result.requestedRawValue, result.outcome.failureText};
+        setMonitorStatusMessage(result.outcome.failureText);
+        return;
+    }
+    const auto displayID = result.key.displayID;
+    auto& snapshot = ddcSnapshots_[displayID];
+    snapshot.displayID = displayID;
+    const auto& applied = result.outcome.appliedValue;
+    snapshot.values[result.key.code] = applied;
+    snapshot.unsupported.erase(result.key.code);
+    snapshot.lastError.reset();
+    const std::string value = result.key.code == DDCVCPCode::inputSource
+                                  ? ddcInputSourceLabel(applied.current)
+                                  : applied.percentLabel();
+    const std::string text = std::string(label(result.key.code)) + " 적용됨: " + value;
+    ddcWriteStatuses_[result.key] = {result.requestID, result.key, DDCWriteStatusPhase::succeeded,
+                                     result.requestedRawValue, text};
+    setMonitorStatusMessage(text);
+}
+
+}  // namespace quorvane

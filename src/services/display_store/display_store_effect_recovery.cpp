@@ -1,0 +1,59 @@
+#include "models/display_instance_key.hpp"
+#include "services/display_store/display_store.hpp"
+
+namespace quorvane {
+
+void DisplayStore::recordUndoAndActivate(const DisplayIdentity& identity) {
+    const auto saved = colorAdjustments_.find(identity.rawValue);
+    effectRecoveryState_.undoByDisplayIdentity[identity.rawValue] =
+        saved == colorAdjustments_.end() ? QuorvanePreviousAdjustment::none()
+                                         : QuorvanePreviousAdjustment::value(saved->second);
+    effectRecoveryState_.setMode(QuorvaneEffectRecoveryMode::active, identity);
+    syncRecoverySnapshot(identity);
+}
+
+void DisplayStore::syncRecoverySnapshot(const DisplayIdentity& identity) {
+    recoverySnapshots_[identity.rawValue] = effectRecoveryState_.snapshot(identity);
+}
+
+bool DisplayStore::applyTemporaryColorAdjustment(const ColorAdjustment& adjustment,
+                                                 DisplayID displayID) {
+    if (auto error = writeTransferTables(adjustment, displayID)) {
+        setStatusMessage(*error);
+        return false;
+    }
+    return true;
+}
+
+bool DisplayStore::restoreTemporaryNeutralComparison(
+    const TemporaryNeutralComparisonSession& session) {
+    const auto sessionKey = displayInstanceKey(session.identity, session.displayID);
+    bool present = false;
+    for (const auto& shown : displays_) {
+        if (displayInstanceKey(shown) == sessionKey)
+            present = true;
+    }
+    if (!present) {
+        effectRecoveryState_.setMode(session.previousMode, session.identity);
+        syncRecoverySnapshotsForVisibleDisplays();
+        setStatusMessage("비교하던 디스플레이가 사라져 임시 비교를 종료했습니다");
+        return true;
+    }
+    auto adjustment = ColorAdjustment::neutral();
+    if (softwareColorCorrectionEnabled_) {
+        if (auto saved = colorAdjustments_.find(session.identity.rawValue);
+            saved != colorAdjustments_.end()) {
+            adjustment = saved->second;
+        }
+    }
+    if (!applyTemporaryColorAdjustment(adjustment, session.displayID)) {
+        syncRecoverySnapshot(session.identity);
+        return false;
+    }
+    effectRecoveryState_.setMode(session.previousMode, session.identity);
+    syncRecoverySnapshot(session.identity);
+    setStatusMessage("원래 색 보기를 끝내고 현재 색감으로 돌아왔습니다");
+    return true;
+}
+
+}  // namespace quorvane

@@ -1,0 +1,43 @@
+#include <set>
+
+#include "models/coding/number_format.hpp"
+#include "models/coding/uuid_text.hpp"
+#include "services/display_store/display_store.hpp"
+
+namespace quorvane {
+
+void DisplayStore::appendRecoveryJournalEntry(QuorvaneRecoveryJournalEntry entry) {
+    auto journal = recoveryJournal_;
+    journal.append(std::move(entry));
+    recoveryJournal_ = journal;
+    recoveryJournalStore_->save(recoveryJournal_);
+}
+
+std::vector<QuorvaneRecoveryJournalTarget> DisplayStore::recoveryJournalTargets(
+    const std::vector<DisplaySnapshot>& displays) const {
+    std::vector<QuorvaneRecoveryJournalTarget> targets;
+    std::set<std::string> seen;
+    for (const auto& target : displays) {
+        const auto rawValue = DisplayIdentity::of(target).rawValue;
+        if (!seen.insert(formatDecimal(target.id) + "-" + rawValue).second)
+            continue;
+        targets.push_back({target.id, rawValue, displayLabel(target)});
+    }
+    return targets;
+}
+
+QuorvaneRecoveryJournalEntry DisplayStore::makeJournalEntry(
+    QuorvaneRecoveryJournalStatus status, std::string actionTitle, std::string summary,
+    std::string detail, std::vector<QuorvaneRecoveryJournalTarget> targets) const {
+    QuorvaneRecoveryJournalEntry entry;
+    entry.id = newUuidText();
+    entry.createdAt = scheduler_->wallNow();
+    entry.status = status;
+    entry.actionTitle = std::move(actionTitle);
+    entry.summary = std::move(summary);
+    entry.detail = std::move(detail);
+    entry.targets = std::move(targets);
+    return entry;
+}
+
+}  // namespace quorvane

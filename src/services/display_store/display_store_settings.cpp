@@ -1,0 +1,152 @@
+#include <algorithm>
+
+#include "models/coding/text_joining.hpp"
+#include "models/coding/unicode_text.hpp"
+#include "services/display_store/display_store.hpp"
+
+namespace quorvane {
+
+namespace {
+
+std::string textSizeLabel(QuorvaneTextSize size) {
+    switch (size) {
+        case QuorvaneTextSize::standard:
+            return "기본";
+        case QuorvaneTextSize::large:
+            return "크게";
+        case QuorvaneTextSize::extraLarge:
+            return "더 크게";
+        case QuorvaneTextSize::veryLarge:
+            return "아주 크게";
+    }
+    return {};
+}
+
+std::string appearanceLabel(QuorvaneAppearance appearance) {
+    switch (appearance) {
+        case QuorvaneAppearance::system:
+            return "시스템";
+        case QuorvaneAppearance::light:
+            return "라이트";
+        case QuorvaneAppearance::dark:
+            return "다크";
+    }
+    return {};
+}
+
+}  // namespace
+
+void DisplayStore::setAutoApplyEnabled(bool enabled) {
+    ChangeScope scope(*this);
+    autoApplyEnabled_ = enabled;
+    preferences_.autoApplyEnabled = enabled;
+    savePreferences();
+    setStatusMessage(enabled ? "자동 색상 적용 켜짐" : "자동 색상 적용 꺼짐");
+}
+
+void DisplayStore::setURLPresetAutomationEnabled(bool enabled) {
+    ChangeScope scope(*this);
+    urlPresetAutomationEnabled_ = enabled;
+    preferences_.urlPresetAutomationEnabled = enabled;
+    savePreferences();
+    setStatusMessage(enabled
+                         ? "URL 프리셋 자동화 켜짐 — 외부 링크가 저장 색상값을 적용할 수 있습니다"
+                         : "URL 프리셋 자동화 꺼짐");
+}
+
+void DisplayStore::setBrightnessSyncEnabled(bool enabled) {
+    ChangeScope scope(*this);
+    brightnessSyncEnabled_ = enabled;
+    preferences_.brightnessSyncEnabled = enabled;
+    savePreferences();
+    setStatusMessage(enabled ? "모니터 밝기 동기화 켜짐" : "모니터 밝기 동기화 꺼짐");
+}
+
+void DisplayStore::setTextSize(QuorvaneTextSize size) {
+    ChangeScope scope(*this);
+    textSize_ = size;
+    preferences_.textSize = size;
+    savePreferences();
+    setStatusMessage("글자 크기: " + textSizeLabel(size));
+}
+
+void DisplayStore::setAppearance(QuorvaneAppearance appearance) {
+    ChangeScope scope(*this);
+    appearance_ = appearance;
+    preferences_.appearance = appearance;
+    savePreferences();
+    setStatusMessage("화면 모드: " + appearanceLabel(appearance));
+}
+
+void DisplayStore::setSoftwareColorCorrectionEnabled(bool enabled) {
+    ChangeScope scope(*this);
+    if (enabled == softwareColorCorrectionEnabled_) {
+        setStatusMessage(enabled ? "화면 색감 보정이 이미 켜져 있습니다"
+                                 : "화면 색감 보정이 이미 꺼져 있습니다 — 저장값은 유지됩니다");
+        return;
+    }
+    softwareColorCorrectionEnabled_ = enabled;
+    preferences_.softwareColorCorrectionEnabled = enabled;
+    savePreferences();
+    // Every signature check from here on writes again.
+    autoApplyTracker_.appliedSignatures.clear();
+
+    if (!enabled) {
+        cancelAllTemporaryNeutralComparisons();
+        const auto result = applyNeutralColorOutputForDisabledCorrection();
+        if (result.failures.empty()) {
+            setStatusMessage("화면 색감 보정 꺼짐 — 저장값은 유지됩니다");
+        } else if (result.neutralizedCount == 0) {
+            setStatusMessage("화면 색감 보정을 끄지 못했습니다: " + joined(result.failures, ", "));
+        } else {
+            setStatusMessage("화면 색감 보정 일부만 꺼짐: " + joined(result.failures, ", "));
+        }
+        return;
+    }
+
+    const auto statusBefore = statusMessage_;
+    applySavedAdjustmentsIfNeeded(RefreshIntent::explicitUserRefresh);
+    if (statusMessage_ != statusBefore)
+        return;
+    setStatusMessage(colorAdjustments_.empty() ? "화면 색감 보정 켜짐 — 저장된 색감 값이 없습니다"
+                                               : "화면 색감 보정 켜짐 — 저장된 값이 다시 보입니다");
+}
+
+void DisplayStore::setBrightnessSyncGroupID(const std::optional<std::string>& groupID) {
+    ChangeScope scope(*this);
+    const auto trimmed = groupID ? trimWhitespaceAndNewlines(*groupID) : std::string();
+    if (trimmed.empty()) {
+        brightnessSyncGroupID_.reset();
+        preferences_.brightnessSyncGroupID.reset();
+        savePreferences();
+        setStatusMessage("밝기 동기화 범위: 모든 디스플레이");
+        return;
+    }
+    const bool known = std::any_of(customDisplayGroups_.begin(), customDisplayGroups_.end(),
+                                   [&](const DisplayGroup& group) { return group.id == trimmed; });
+    if (!known) {
+        setStatusMessage("밝기 동기화 그룹을 찾지 못했습니다");
+        return;
+    }
+    brightnessSyncGroupID_ = trimmed;
+    preferences_.brightnessSyncGroupID = trimmed;
+    savePreferences();
+    setStatusMessage("밝기 동기화 범위: 선택한 그룹");
+}
+
+void DisplayStore::setSceneHotKeyBindingEnabled(std::string_view bindingID, bool enabled) {
+    ChangeScope scope(*this);
+    const auto binding = std::find_if(
+        sceneHotKeyBindings_.begin(), sceneHotKeyBindings_.end(),
+        [&](const SceneHotKeyBinding& candidate) { return candidate.id == bindingID; });
+    if (binding == sceneHotKeyBindings_.end()) {
+        setStatusMessage("씬 단축키를 찾지 못했습니다");
+        return;
+    }
+    binding->enabled = enabled;
+    preferences_.sceneHotKeyBindings = sceneHotKeyBindings_;
+    reconcileGlobalHotKeys(true);
+    savePreferences();
+}
+
+}  // namespace quorvane

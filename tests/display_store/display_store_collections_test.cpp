@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include "display_store/store_world.hpp"
+#include "models/display_control_error.hpp"
+
+namespace quorvane::testing {
+namespace {
+
+const DisplayPreset& builtInPreset(std::string_view id) {
+    for (const auto& preset : DisplayPreset::builtIns()) {
+        if (preset.id == id)
+            return preset;
+    }
+    throw std::out_of_range("no such preset");
+}
+
+const DisplayScene& builtInScene(std::string_view id) {
+    for (const auto& scene : DisplayScene::builtIns()) {
+        if (scene.id == id)
+            return scene;
+    }
+    throw std::out_of_range("no such scene");
+}
+
+TEST(DisplayStorePresetTest, ApplyingWithCorrectionOffSavesOnly) {
+    StoreWorld world;
+    auto& store = world.start();
+    store.setSoftwareColorCorrectionEnabled(false);
+    store.applyPreset(builtInPreset("night"), 1);
+    EXPECT_EQ(store.statusMessage(), "프리셋 저장됨: Night · 화면 색감 보정 꺼짐: 저장만 함");
+    EXPECT_EQ(store.colorAdjustment(1), builtInPreset("night").adjustment);
+    EXPECT_EQ(world.midRed(1), world.midRed(ColorAdjustment::neutral()));
+    EXPECT_EQ(store.recentChangeRecoveryPrompt()->message,
+              "Studio의 프리셋 변경을 이전 Quorvane 색상값으로 되돌립니다.");
+}
+
+TEST(DisplayStorePresetTest, PresetValuesAreStoredUnbounded) {
+    StoreWorld world;
+    auto& store = world.start();
+    DisplayPreset glare{"glare", "Glare", ColorAdjustment::neutral(), ItemKind::custom};
+    glare.adjustment.softwareBrightness = 1.8;
+    store.applyPreset(glare, 1);
+    EXPECT_EQ(store.statusMessage(), "프리셋 적용됨: Glare");
+    EXPECT_DOUBLE_EQ(store.colorAdjustment(1).softwareBrightness, 1.8);
+}
+
+TEST(DisplayStorePresetTest, SavingTrimsTheNameAndDeletingReportsTheName) {
+    StoreWorld world;
+    auto& store = world.start();
+    store.saveCustomPreset(" \t ", 1);
+    EXPECT_EQ(store.statusMessage(), "프리셋 이름을 입력하세요");
+    store.saveCustomPreset("  Evening\n", 42);
+    EXPECT_EQ(store.statusMessage(), "커스텀 프리셋 저장됨: Evening");
+    ASSERT_EQ(store.customPresets().size(), 1u);
+    EXPECT_EQ(store.customPresets()[0].adjustment, ColorAdjustment::neutral());
+    EXPECT_EQ(world.savedPreferences().customPresets, store.customPresets());
+
+    store.setStatusMessage("그대로");
+    store.deleteCustomPreset(builtInPreset("coding"));
+    EXPECT_EQ(store.statusMessage(), "그대로");
+    const auto evening = store.customPresets()[0];
+    store.deleteCustomPreset(evening);
+    store.deleteCustomPreset(evening);
+    EXPECT_EQ(store.statusMessage(), "커스텀 프리셋 삭제됨: Evening");
+    EXPECT_TRUE(world.savedPreferences().customPresets.empty());
+}
+
+class DisplayStoreSceneTest : public ::testing::Test {
+  protected:
+    DisplayStore& startWith(std::vector<DisplaySnapshot> displays) {
+        world.connect(std::move(displays));
+        return world.start();
+    }
+    StoreWorld world;
+};
+
+TEST_F(DisplayStoreSceneTest, OneDisplayGetsTheSceneWithPromptAndJournal) {
+    auto& store = startWith({externalDisplay(1, "Studio", 1001)});
+    store.applyScene(builtInScene("work"), 1);
+    EXPECT_EQ(store.statusMessage(), "씬 적용됨: Work (1개 디스플레이)");
+    EXPECT_EQ(store.colorAdjustment(1), *builtInScene("work").fallbackAdjustment);
+    const auto& entry = store.recoveryJournal().entries.front();
+    EXPECT_EQ(entry.status, QuorvaneRecoveryJournalStatus::applied);
+    EXPECT_EQ(entry.actionTitle, "작업 모드");
+    EXPECT_EQ(entry.detail, "씬 적용됨: Work (1개 디스플레이)");
+    EXPECT_EQ(store.recentChangeRecoveryPrompt()->title, "방금 변경을 되돌릴 수 있어요");
+
+    store.setSoftwareColorCorrectionEnabled(false);
+    store.applyScene(builtInScene("night"), 1);
+    EXPECT_EQ(store.statusMessage(),
+              "씬 저장됨: Night (1개 디스플레이) · 화면 색감 보정 꺼짐: 저장만 함");
+}
+
+TEST_F(DisplayStoreSceneTest, AmbiguousDisplaysAreSkippedAndCounted) {
+    auto displays = identicalTwins(1, 2);
+    displays.push_back(externalDisplay(3, "Studio", 1001, 3840));
+    auto& store = startWith(displays);
+    store.applySceneToVisibleDisplays(builtInScene("meeting"));
+    EXPECT_EQ(store.statusMessage(),
+              "씬 적용됨: Meeting (1개 디스플레이) · 구분 불확실 2개 건너뜀");
+    EXPECT_EQ(store.recoveryJournal().entries.front().status,
+              QuorvaneRecoveryJournalStatus::partial);
+    EXPECT_EQ(store.colorAdjustments().size(), 1u);
+    EXPECT_EQ(world.gamma->tables(1), std::nullopt);
+}
+
+TEST_F(DisplayStoreSceneTest, OnlyAmbiguousDisplaysGiveASkippedEntryListingEveryDisplay) {
+    const auto twins = identicalTwins(1, 2);
+    auto& store = startWith(twins);
+    DisplayScene scene{"mine", "Mine", ItemKind::custom, std::nullopt, {}, {}};
+    scene.softwareAdjustmentsByDisplayIdentity[rawIdentity(twins[0])] = ColorAdjustment::neutral();
+    scene.hardwareActions.push_back({});
+    store.applySceneToVisibleDisplays(scene);
+    EXPECT_EQ(store.statusMessage(),
+              "동일하게 보이는 모니터 2개는 작업 모드 자동 적용을 건너뜁니다 · 모니터 자체 동작은 "
+              "자동 적용하지 않았습니다");
+    const auto& entry = store.recoveryJournal().entries.front();
+    EXPECT_EQ(entry.status, QuorvaneRecoveryJournalStatus::skipped);
+    EXPECT_EQ(entry.targets.size(), 2u);
+    EXPECT_FALSE(store.recentChangeRecoveryPrompt().has_value());
+}
+
+TEST_F(DisplayStoreSceneTest, ASceneWithoutValuesForTheTargetIsBlocked) {
+    auto& store = startWith({externalDisplay(1, "Studio", 1001)});
+    store.saveCustomScene("  Desk  ");
+    EXPECT_EQ(store.statusMessage(), "커스텀 씬 저장됨: Desk");
+    const auto desk = store.customScenes().front();
+
+    world.connect({externalDisplay(2, "Other", 2002)});
+    store.refresh(DisplayStore::RefreshIntent::passiveViewAppearance);
+    store.applyScene(desk, 2);
+    EXPECT_EQ(store.statusMessage(), "이 디스플레이에 적용할 씬 색상값이 없습니다");
+    EXPECT_EQ(store.recoveryJournal().entries.front().status,
+              QuorvaneRecoveryJournalStatus::blocked);
+    EXPECT_EQ(store.recoveryJournal().entries.front().targets.size(), 1u);
+
+    store.applySceneToVisibleDisplays(desk);
+    EXPECT_EQ(store.statusMessage(), "연결된 디스플레이에 적용할 씬 색상값이 없습니다");
+    EXPECT_TRUE(store.recoveryJournal().entries.front().targets.empty());
+    EXPECT_FALSE(store.recentChangeRecoveryPrompt().has_value());
+}
+
+TEST_F(DisplayStoreSceneTest, AFailedDisplayMakesThePartialEntryCarryTheStatus) {
+    auto& store = startWith({externalDisplay(1, "Studio", 1001), externalDisplay(2, "Side", 2002)});
+    world.gamma->setFailure(2, DisplayControlError::coreGraphics(7));
+    auto scene = builtInScene("work");
+    scene.hardwareActions.push_back({});
+    store.applySceneToVisibleDisplays(scene);
+    const std::string status =
+        "일부 씬 색상 적용 실패: Side · 모니터 자체 동작은 자동 적용하지 않았습니다";
+    EXPECT_EQ(store.statusMessage(), status);
+    EXPECT_EQ(store.recoveryJournal().entries.front().status,
+              QuorvaneRecoveryJournalStatus::partial);
+    EXPECT_EQ(store.recoveryJournal().entries.front().detail, status);
+    EXPECT_EQ(store.recentChangeRecoveryPrompt()->targets.size(), 1u);
+    // The failed display's value stays saved.
+    EXPECT_EQ(world.savedPreferences().displayAdjustments.size(), 2u);
+    EXPECT_TRUE(world.writeQueue->held.empty());
+}
+
+TEST_F(DisplayStoreSceneTest, SavingNeedsANameAndDisplays) {
+    auto& store = startWith({});
+    store.saveCustomScene(" ");
+    EXPECT_EQ(store.statusMessage(), "씬 이름을 입력하세요");
+    store.saveCustomScene("Any");
+    EXPECT_EQ(store.statusMessage(), "활성 디스플레이를 찾지 못했습니다.");
+    store.deleteCustomScene(builtInScene("work"));
+    EXPECT_EQ(store.statusMessage(), "활성 디스플레이를 찾지 못했습니다.");
+}
+
+TEST(DisplayStoreGroupTest, IdenticalMonitorsMakeOneMemberAndDeletingTheSyncGroupClearsIt) {
+    StoreWorld world;
+    world.connect(identicalTwins(1, 2));
+    auto& store = world.start();
+    store.saveDisplayGroup("Pair");
+    store.saveDisplayGroup("Other");
+    ASSERT_EQ(store.customDisplayGroups().size(), 2u);
+    EXPECT_EQ(store.customDisplayGroups()[0].displayIdentityRawValues.size(), 1u);
+
+    const auto pair = store.customDisplayGroups()[0];
+    store.setBrightnessSyncGroupID(pair.id);
+    store.deleteCustomDisplayGroup(store.customDisplayGroups()[1]);
+    EXPECT_EQ(store.brightnessSyncGroupID(), pair.id);
+    store.deleteCustomDisplayGroup(pair);
+    EXPECT_EQ(store.statusMessage(), "디스플레이 그룹 삭제됨: Pair");
+    EXPECT_FALSE(store.brightnessSyncGroupID().has_value());
+    EXPECT_FALSE(world.savedPreferences().brightnessSyncGroupID.has_value());
+    EXPECT_TRUE(world.savedPreferences().customDisplayGroups.empty());
+
+    store.saveDisplayGroup("\n");
+    EXPECT_EQ(store.statusMessage(), "그룹 이름을 입력하세요");
+}
+
+}  // namespace
+}  // namespace quorvane::testing

@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include "display_store/store_world.hpp"
+#include "models/quorvane_preferences.hpp"
+
+namespace quorvane::testing {
+namespace {
+
+using Intent = DisplayStore::RefreshIntent;
+
+constexpr const char* kPreferencesKey = "org.quorvane.Quorvane.preferences.v1";
+constexpr const char* kCacheKey = "org.quorvane.Quorvane.ddc-capabilities.v1";
+constexpr const char* kJournalKey = "org.quorvane.Quorvane.recoveryJournal.v1";
+
+ColorAdjustment warm() {
+    auto adjustment = ColorAdjustment::neutral();
+    adjustment.warmth = 0.6;
+    adjustment.softwareBrightness = 0.8;
+    return adjustment;
+}
+
+QuorvanePreferences savedFor(const std::vector<DisplaySnapshot>& displays) {
+    auto preferences = QuorvanePreferences::defaults();
+    for (const auto& display : displays)
+        preferences.displayAdjustments[rawIdentity(display)] = warm();
+    return preferences;
+}
+
+TEST(DisplayStoreStartupTest, CorruptPreferencesNoticeStandsAndHidesTheLaterNotices) {
+    StoreWorld world;
+    world.storeRaw(kPreferencesKey, "{\"textSize\": \"huge\"}");
+    world.storeRaw(kJournalKey, "not json");
+    auto& store = world.startHoldingBackground();
+    EXPECT_EQ(store.statusMessage(), "저장된 설정을 읽지 못해 기본값으로 복구했습니다.");
+    EXPECT_EQ(store.textSize(), QuorvaneTextSize::large);
+    world.finishBackground();
+    // Nothing saved, so the output step has nothing to say.
+    EXPECT_EQ(store.statusMessage(), "저장된 설정을 읽지 못해 기본값으로 복구했습니다.");
+}
+
+TEST(DisplayStoreStartupTest, CacheResetNoticeWinsOverTheJournalNotice) {
+    StoreWorld world;
+    world.storeRaw(kCacheKey, "{\"schemaVersion\":2,\"entriesByDisplayIdentity\":{}}");
+    world.storeRaw(kJournalKey, "not json");
+    auto& store = world.start();
+    EXPECT_EQ(store.statusMessage(), "저장된 모니터 기능 확인 정보를 새로 시작합니다.");
+
+    StoreWorld journalOnly;
+    journalOnly.storeRaw(kJournalKey, "not json");
+    EXPECT_EQ(journalOnly.start().statusMessage(),
+              "최근 변경 기록을 읽지 못해 새로 시작합니다. 저장된 화면 설정은 그대로 둡니다.");
+}
+
+TEST(DisplayStoreStartupTest, NoDisplayOnASynchronousStartSuppressesEveryNotice) {
+    StoreWorld world;
+    world.connect({});
+    world.deferFullRefreshes = false;
+    world.storeRaw(kJournalKey, "not json");
+    EXPECT_EQ(world.start().statusMessage(), "활성 디스플레이 없음");
+}
+
+TEST(DisplayStoreStartupTest, QuickListAndHotKeysComeBeforeTheFullRead) {
+    StoreWorld world;
+    world.storePreferences(savedFor({externalDisplay(1, "Studio", 1001)}));
+    auto& store = world.startHoldingBackground();
+    ASSERT_EQ(store.displays().size(), 1u);
+    EXPECT_TRUE(store.displays()[0].modes.empty());
+    EXPECT_EQ(world.registrar->reconcileCount(), 1);
+    EXPECT_EQ(store.statusMessage(), "준비됨");
+    EXPECT_EQ(world.gamma->writeCount(), 0);
+
+    world.finishBackground();
+    EXPECT_FALSE(store.displays()[0].modes.empty());
+    EXPECT_EQ(store.statusMessage(), "저장된 색상값 자동 적용됨");
+    EXPECT_EQ(world.midRed(1), world.midRed(warm()));
+}
+
+TEST(DisplayStoreStartupTest, FallbackSelectionIsRememberedOnlyWhenNothingWasSaved) {
+    StoreWorld world;
+    world.connect({externalDisplay(1, "Left", 11), externalDisplay(2, "Right", 22, 1920)});
+    auto& store = world.start();
+    EXPECT_EQ(store.selectedDisplayID(), 1u);
+    EXPECT_EQ(world.savedPreferences().lastSelectedDisplayIdentity,
+              rawIdentity(externalDisplay(1, "Left", 11)));
+
+    const auto writes = world.defaults->writeCount();
+    store.setSelectedDisplayID(1);
+    store.setSelectedDisplayID(std::nullopt);
+    store.setSelectedDisplayID(99);
+    EXPECT_EQ(world.defaults->writeCount(), writes);
+
+    // The remembered display is unplugged: the fallback is shown, not saved.
+    store.setSelectedDisplayID(2);
+    world.connect({externalDisplay(1, "Left", 11)});
+    store.refresh(Intent::passiveViewAppearance);
+    EXPECT_EQ(store.selectedDisplayID(), 1u);
+    EXPECT_EQ(world.savedPreferences().lastSelectedDisplayIdentity,
+              rawIdentity(externalDisplay(2, "Right", 22, 1920)));
+}
+
+TEST(DisplayStoreStartupTest, StatusPrivacyMarksSurviveOnlyTheSameText) {
+    StoreWorld world;
+    auto& store = world.start();
+    store.setStatusMessage("프로파일 A");
+    store.setDiagnosticStatusMessagePrivacyTokens({"A"});
+    store.setDiagnosticStatusMessageRequiresDDCValueRedaction(true);
+    store.setStatusMessage("프로파일 A");
+    EXPECT_EQ(store.diagnosticStatusMessagePrivacyTokens().size(), 1u);
+    EXPECT_TRUE(store.diagnosticStatusMessageRequiresDDCValueRedaction());
+    store.setStatusMessage("다른 글");
+    EXPECT_TRUE(store.diagnosticStatusMessagePrivacyTokens().empty());
+    EXPECT_FALSE(store.diagnosticStatusMessageRequiresDDCValueRedaction());
+}
+
+TEST(DisplayStoreRefreshTest, OnlyTheNewerOfTwoQuickExplicitRefreshesPublishes) {
+    StoreWorld world;
+    world.storePreferences(savedFor({externalDisplay(1, "Studio", 1001)}));
+    auto& store = world.start();
+    const int writesAfterStart = world.gamma->writeCount();
+    world.scheduler->pauseBackground(true);
+    store.refresh(Intent::explicitUserRefresh);
+    store.refresh(Intent::explicitUserRefresh);
+    EXPECT_EQ(store.statusMessage(), "화면 정보 새로 읽는 중…");
+    EXPECT_EQ(world.scheduler->pendingBackgroundCount(), 2u);
+    world.finishBackground();
+    EXPECT_EQ(world.gamma->writeCount(), writesAfterStart + 1);
+    EXPECT_EQ(store.statusMessage(), "연결된 디스플레이 색상값 재적용됨");
+}
+
+TEST(DisplayStoreRefreshTest, PassiveReadDuringAnExplicitReadPublishesAndTheOutputStepStillRuns) {
+    StoreWorld world;
+    world.storePreferences(savedFor({externalDisplay(1, "Studio", 1001)}));
+    auto& store = world.start();
+    const int writesAfterStart = world.gamma->writeCount();
+    world.scheduler->pauseBackground(true);
+    store.refresh(Intent::explicitUserRefresh);
+    world.connect({externalDisplay(1, "Studio", 1001), externalDisplay(2, "Side", 2002, 1920)});
+    store.refresh(Intent::passiveViewAppearance);
+    EXPECT_EQ(store.displays().size(), 2u);
+    EXPECT_EQ(store.statusMessage(), "화면 정보 새로 읽는 중…");
+    EXPECT_EQ(world.gamma->writeCount(), writesAfterStart);
+
+    // The overtaken read is dropped; the one started in its place runs the
+    // explicit output step once.
+    world.finishBackground();
+    EXPECT_EQ(world.gamma->writeCount(), writesAfterStart + 1);
+    EXPECT_EQ(store.statusMessage(), "연결된 디스플레이 색상값 재적용됨");
+}
+
+TEST(DisplayStoreRefreshTest, AWindowAppearingDuringStartUpKeepsTheSavedColours) {
+    StoreWorld world;
+    world.storePreferences(savedFor({externalDisplay(1, "Studio", 1001)}));
+    auto& store = world.startHoldingBackground();
+    store.refresh(Intent::passiveViewAppearance);
+    world.finishBackground();
+    EXPECT_EQ(world.midRed(1), world.midRed(warm()));
+    EXPECT_EQ(store.statusMessage(), "저장된 색상값 자동 적용됨");
+    EXPECT_FALSE(store.displays()[0].modes.empty());
+}
+
+TEST(DisplayStoreRefreshTest, OutputStepFollowsCorrectionAndAutoApply) {
+    const auto studio = externalDisplay(1, "Studio", 1001);
+    {
+        StoreWorld world;
+        auto preferences = savedFor({studio});
+        preferences.softwareColorCorrectionEnabled = false;
+        world.storePreferences(preferences);
+        auto& store = world.start();
+        EXPECT_EQ(world.midRed(1), world.midRed(ColorAdjustment::neutral()));
+        EXPECT_EQ(store.statusMessage(), "화면 색감 보정 꺼짐 — 화면은 원래 색으로 둡니다");
+        EXPECT_EQ(store.colorAdjustments().at(rawIdentity(studio)), warm());
+    }
+    {
+        StoreWorld world;
+        auto preferences = savedFor({studio});
+        preferences.autoApplyEnabled = false;
+        world.storePreferences(preferences);
+        auto& store = world.start();
+        EXPECT_EQ(world.gamma->writeCount(), 0);
+        EXPECT_EQ(store.statusMessage(), "준비됨");
+    }
+}
+
+TEST(DisplayStoreRefreshTest, AmbiguousMonitorsAreLeftOutOfAutoApply) {
+    const auto twins = identicalTwins(1, 2);
+    {
+        StoreWorld world;
+        world.connect(twins);
+        world.storePreferences(savedFor({twins[0]}));
+        auto& store = world.start();
+        EXPECT_EQ(world.gamma->writeCount(), 0);
+        EXPECT_EQ(store.statusMessage(),
+                  "동일하게 보이는 모니터 2개는 자동 색상 적용을 건너뜁니다");
+    }
+    {
+        StoreWorld world;
+        auto all = twins;
+        all.push_back(externalDisplay(3, "Studio", 1001, 3840));
+        world.connect(all);
+        world.storePreferences(savedFor(all));
+        auto& store = world.start();
+        EXPECT_EQ(world.gamma->writeCount(), 1);
+        EXPECT_EQ(store.statusMessage(), "저장된 색상값 자동 적용됨 · 구분 불확실 2개 건너뜀");
+    }
+}
+
+TEST(DisplayStoreRefreshTest, ExplicitRefreshRewritesWhatStartUpWouldSkip) {
+    StoreWorld world;
+    world.storePreferences(savedFor({externalDisplay(1, "Studio", 1001)}));
+    auto& store = world.start();
+    EXPECT_EQ(world.gamma->writeCount(), 1);
+    store.refresh(Intent::explicitUserRefresh);
+    world.scheduler->runUntilIdle();
+    EXPECT_EQ(world.gamma->writeCount(), 2);
+}
+
+TEST(DisplayStoreRefreshTest, NoDisplayEndsTheRefreshWithoutAFullRead) {
+    StoreWorld world;
+    auto& store = world.start();
+    world.connect({});
+    world.scheduler->pauseBackground(true);
+    store.refresh(Intent::explicitUserRefresh);
+    EXPECT_EQ(store.statusMessage(), "활성 디스플레이 없음");
+    EXPECT_EQ(world.scheduler->pendingBackgroundCount(), 0u);
+    EXPECT_TRUE(store.colorProfileStates().empty());
+}
+
+TEST(DisplayStoreRefreshTest, DisplayVanishingDuringTheFullReadEndsWithNoOutputStep) {
+    StoreWorld world;
+    world.storePreferences(savedFor({externalDisplay(1, "Studio", 1001)}));
+    auto& store = world.startHoldingBackground();
+    world.connect({});
+    world.finishBackground();
+    EXPECT_TRUE(store.displays().empty());
+    EXPECT_EQ(store.statusMessage(), "활성 디스플레이 없음");
+    EXPECT_EQ(world.gamma->writeCount(), 0);
+}
+
+TEST(DisplayStoreRefreshTest, ProfileReadFailuresBecomeUnavailableStates) {
+    StoreWorld world;
+    world.profiles->setProfiles(1, {});
+    auto& store = world.start();
+    ASSERT_TRUE(store.colorProfileState(1).has_value());
+    world.connect({externalDisplay(1, "Studio", 1001), externalDisplay(2, "Side", 2002, 1920)});
+    store.refresh(Intent::passiveViewAppearance);
+    const auto side = store.colorProfileState(2);
+    ASSERT_TRUE(side.has_value());
+    EXPECT_EQ(side->availability, DisplayColorProfileState::Availability::unavailable);
+    EXPECT_TRUE(side->message.has_value());
+}
+
+}  // namespace
+}  // namespace quorvane::testing

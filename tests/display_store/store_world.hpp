@@ -1,0 +1,98 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "models/ddc_control_result.hpp"
+#include "models/ddc_snapshot.hpp"
+#include "platform/interfaces/ddc_controlling.hpp"
+#include "platform/interfaces/ddc_write_queueing.hpp"
+#include "platform/simulated/in_memory_defaults_store.hpp"
+#include "platform/simulated/manual_scheduler.hpp"
+#include "platform/simulated/simulated_brightness_controller.hpp"
+#include "platform/simulated/simulated_color_profile_manager.hpp"
+#include "platform/simulated/simulated_display_manager.hpp"
+#include "platform/simulated/simulated_gamma_controller.hpp"
+#include "platform/simulated/simulated_global_hot_key_registrar.hpp"
+#include "services/display_store/display_store.hpp"
+
+namespace quorvane::testing {
+
+// A monitor link that never answers: the store tests reach monitors only
+// through the write queue below.
+class SilentDDCController final : public DDCControlling {
+  public:
+    void write(std::uint32_t, DDCVCPCode, std::uint16_t, ResultHandler) override {}
+    void availability(std::uint32_t, std::function<void(DDCAvailability)>) override {}
+    void probe(std::uint32_t, std::function<void(DDCSnapshot)>) override {}
+    void read(std::uint32_t, DDCVCPCode, ResultHandler) override {}
+};
+
+// Holds every submitted write until the test answers it.
+class HeldDDCWriteQueue final : public DDCWriteQueueing {
+  public:
+    void submit(DDCWriteRequest request, ResultHandler completion) override {
+        held.emplace_back(std::move(request), std::move(completion));
+    }
+    void cancel(const DDCWriteRequest&) override {}
+
+    // Answers the oldest held request as read back with `current` of `maximum`.
+    void answerApplied(std::uint16_t current, std::uint16_t maximum);
+
+    std::vector<std::pair<DDCWriteRequest, ResultHandler>> held;
+};
+
+// One store on the simulated platform under virtual time, with the real
+// record stores on in-memory user defaults.
+struct StoreWorld {
+    StoreWorld();
+
+    // Connects these displays to the simulated system; gamma writes to them
+    // succeed from now on.
+    void connect(std::vector<DisplaySnapshot> connected);
+    // Builds the store and lets the start-up refresh finish.
+    DisplayStore& start();
+    // Builds the store and leaves every background read held.
+    DisplayStore& startHoldingBackground();
+    void finishBackground();
+
+    void storePreferences(const QuorvanePreferences& preferences);
+    void storeRaw(const std::string& key, const std::string& bytes);
+    QuorvanePreferences savedPreferences() const;
+    QuorvaneRecoveryJournal savedJournal() const;
+    // The red table's entry at the middle of the ramp on a display, or none.
+    std::optional<float> midRed(DisplayID displayID) const;
+    std::optional<float> midRed(const ColorAdjustment& adjustment) const;
+
+    std::shared_ptr<ManualScheduler> scheduler = std::make_shared<ManualScheduler>();
+    std::shared_ptr<InMemoryDefaultsStore> defaults = std::make_shared<InMemoryDefaultsStore>();
+    std::shared_ptr<SimulatedDisplayManager> displayManager =
+        std::make_shared<SimulatedDisplayManager>();
+    std::shared_ptr<SimulatedBrightnessController> brightness =
+        std::make_shared<SimulatedBrightnessController>();
+    std::shared_ptr<SimulatedGammaController> gamma = std::make_shared<SimulatedGammaController>();
+    std::shared_ptr<SimulatedColorProfileManager> profiles =
+        std::make_shared<SimulatedColorProfileManager>();
+    std::shared_ptr<SimulatedGlobalHotKeyRegistrar> registrar =
+        std::make_shared<SimulatedGlobalHotKeyRegistrar>();
+    std::shared_ptr<HeldDDCWriteQueue> writeQueue = std::make_shared<HeldDDCWriteQueue>();
+    bool deferFullRefreshes = true;
+    std::unique_ptr<DisplayStore> store;
+
+  private:
+    void build();
+};
+
+// Displays as the simulated system reports them.
+DisplaySnapshot externalDisplay(DisplayID id, std::string name, std::uint32_t serial, double x = 0);
+DisplaySnapshot builtinDisplay(DisplayID id);
+// Two monitors of one model without serial numbers: one identity for both.
+std::vector<DisplaySnapshot> identicalTwins(DisplayID first, DisplayID second);
+
+std::string rawIdentity(const DisplaySnapshot& display);
+
+}  // namespace quorvane::testing

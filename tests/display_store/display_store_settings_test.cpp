@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "display_store/store_world.hpp"
+#include "models/display_control_error.hpp"
+#include "models/quorvane_preferences.hpp"
+
+namespace quorvane::testing {
+namespace {
+
+bool handedOver(const SimulatedGlobalHotKeyRegistrar& registrar, std::string_view id) {
+    const auto& bindings = registrar.lastBindings();
+    return std::any_of(bindings.begin(), bindings.end(),
+                       [&](const GlobalHotKeyBinding& binding) { return binding.id == id; });
+}
+
+class DisplayStoreHotKeyTest : public ::testing::Test {
+  protected:
+    DisplayStore& start(const std::function<void(QuorvanePreferences&)>& edit) {
+        auto preferences = QuorvanePreferences::defaults();
+        edit(preferences);
+        world.storePreferences(preferences);
+        return world.start();
+    }
+    StoreWorld world;
+};
+
+TEST_F(DisplayStoreHotKeyTest, TheEmergencyChordWinsOverASceneBindingOnIt) {
+    const auto clash = [](QuorvanePreferences& preferences) {
+        preferences.sceneHotKeysEnabled = true;
+        preferences.sceneHotKeyBindings[1].combination =
+            HotKeyCombination::defaultEmergencyRecovery();
+    };
+    auto& store = start(clash);
+    const auto clashingID = store.sceneHotKeyBindings()[1].id;
+    EXPECT_FALSE(handedOver(*world.registrar, clashingID));
+    EXPECT_EQ(store.sceneHotKeyRegistrationSummary().requestedCount, 4);
+    EXPECT_EQ(store.sceneHotKeyRegistrationSummary().registeredCount, 4);
+    EXPECT_EQ(store.emergencyRecoveryHotKeyRegistrationSummary().registeredCount, 1);
+
+    StoreWorld emergencyOff;
+    auto preferences = QuorvanePreferences::defaults();
+    clash(preferences);
+    preferences.emergencyRecoveryHotKeyEnabled = false;
+    emergencyOff.storePreferences(preferences);
+    auto& other = emergencyOff.start();
+    EXPECT_TRUE(handedOver(*emergencyOff.registrar, clashingID));
+    EXPECT_EQ(other.sceneHotKeyRegistrationSummary().requestedCount, 5);
+    EXPECT_FALSE(other.emergencyRecoveryHotKeyRegistrationSummary().isEnabled);
+}
+
+TEST_F(DisplayStoreHotKeyTest, BindingsOfDeletedScenesAreDroppedAndDisabledOnesCounted) {
+    auto& store = start([](QuorvanePreferences& preferences) {
+        preferences.sceneHotKeysEnabled = true;
+        preferences.sceneHotKeyBindings.push_back(
+            {"scene-gone", "gone", true, HotKeyCombination(29, "0", {HotKeyModifier::control})});
+    });
+    EXPECT_FALSE(handedOver(*world.registrar, "scene-gone"));
+    store.setSceneHotKeyBindingEnabled("scene-work", false);
+    EXPECT_EQ(store.sceneHotKeyRegistrationSummary().requestedCount, 5);
+    EXPECT_EQ(store.sceneHotKeyRegistrationSummary().registeredCount, 4);
+    EXPECT_EQ(store.statusMessage(), "전역 단축키 5개 등록됨");
+    EXPECT_FALSE(world.savedPreferences().sceneHotKeyBindings[0].enabled);
+
+    store.handleSceneHotKey("scene-work");
+    EXPECT_EQ(store.statusMessage(), "꺼진 씬 단축키입니다: Ctrl+Alt+Super+1");
+    store.handleSceneHotKey("scene-gone");
+    EXPECT_EQ(store.statusMessage(), "단축키 씬을 찾지 못했습니다: Ctrl+0");
+    store.handleSceneHotKey("nobody");
+    EXPECT_EQ(store.statusMessage(), "씬 단축키를 찾지 못했습니다");
+}
+
+TEST_F(DisplayStoreHotKeyTest, ARefusedChordIsQuotedInTheStatus) {
+    world.registrar->refuse(SceneHotKeyBinding::defaultBindings()[0].combination, -9878);
+    auto& store =
+        start([](QuorvanePreferences& preferences) { preferences.sceneHotKeysEnabled = true; });
+    EXPECT_EQ(store.statusMessage(), "준비됨");
+    store.setSceneHotKeyBindingEnabled("scene-night", true);
+    EXPECT_EQ(store.statusMessage(),
+              "전역 단축키: 5개 등록, 1개 실패 — Ctrl+Alt+Super+1 등록 실패(-9878)");
+    EXPECT_EQ(store.sceneHotKeyRegistrationSummary().failures.size(), 1u);
+    EXPECT_TRUE(store.emergencyRecoveryHotKeyRegistrationSummary().failures.empty());
+}
+
+TEST_F(DisplayStoreHotKeyTest, BothFamiliesOffUnregisterEverything) {
+    auto& store = start([](QuorvanePreferences& preferences) {
+        preferences.emergencyRecoveryHotKeyEnabled = false;
+    });
+    EXPECT_EQ(world.registrar->unregisterAllCount(), 1);
+    EXPECT_EQ(store.sceneHotKeyRegistrationSummary(),
+              (GlobalHotKeyRegistrationSummary{5, 0, {}, false}));
+    store.setSceneHotKeyBindingEnabled("scene-work", true);
+    EXPECT_EQ(store.statusMessage(), "전역 단축키 꺼짐");
+}
+
+TEST_F(DisplayStoreHotKeyTest, PressesArriveAsTasksAndReadTheSwitchesThen) {
+    auto& store =
+        start([](QuorvanePreferences& preferences) { preferences.sceneHotKeysEnabled = true; });
+    ASSERT_TRUE(world.registrar->press(SceneHotKeyBinding::defaultBindings()[0].combination));
+    EXPECT_EQ(store.recoveryJournal().entries.size(), 0u);
+    world.scheduler->runUntilIdle();
+    EXPECT_EQ(store.statusMessage(), "씬 적용됨: Work (1개 디스플레이)");
+
+    ASSERT_TRUE(world.registrar->press(HotKeyCombination::defaultEmergencyRecovery()));
+    world.scheduler->runUntilIdle();
+    EXPECT_EQ(store.recoveryJournal().entries.front().actionTitle, "비상 복구");
+
+    // A press that arrives after the store is gone does nothing.
+    world.registrar->deliver("emergency-recovery");
+    world.store.reset();
+    world.scheduler->runUntilIdle();
+}
+
+TEST_F(DisplayStoreHotKeyTest, AnEmergencyPressAfterTheKeyWasSwitchedOffOnlyReports) {
+    auto& store = start([](QuorvanePreferences& preferences) {
+        preferences.emergencyRecoveryHotKeyEnabled = false;
+    });
+    world.registrar->deliver("emergency-recovery");
+    world.scheduler->runUntilIdle();
+    EXPECT_EQ(store.statusMessage(), "비상 복구 단축키가 꺼져 있습니다");
+    EXPECT_EQ(world.gamma->writeCount(), 0);
+
+    store.setSceneHotKeyBindingEnabled("scene-work", true);
+    world.registrar->deliver("scene-work");
+    world.scheduler->runUntilIdle();
+    EXPECT_EQ(store.statusMessage(), "씬 단축키가 꺼져 있습니다");
+}
+
+class DisplayStoreSettingsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        world.connect({studio, side});
+        world.start();
+    }
+    DisplayStore& store() { return *world.store; }
+
+    StoreWorld world;
+    DisplaySnapshot studio = externalDisplay(1, "Studio", 1001);
+    DisplaySnapshot side = externalDisplay(2, "Side", 2002, 1920);
+};
+
+TEST_F(DisplayStoreSettingsTest, CorrectionOffShowsNeutralAndKeepsTheValues) {
+    store().updateColorAdjustment(1, [](ColorAdjustment& value) { value.warmth = 0.7; });
+    store().setSoftwareColorCorrectionEnabled(false);
+    EXPECT_EQ(store().statusMessage(), "화면 색감 보정 꺼짐 — 저장값은 유지됩니다");
+    EXPECT_EQ(world.midRed(1), world.midRed(ColorAdjustment::neutral()));
+    EXPECT_DOUBLE_EQ(store().colorAdjustment(1).warmth, 0.7);
+    EXPECT_FALSE(world.savedPreferences().softwareColorCorrectionEnabled);
+
+    const auto writes = world.defaults->writeCount();
+    store().setSoftwareColorCorrectionEnabled(false);
+    EXPECT_EQ(store().statusMessage(), "화면 색감 보정이 이미 꺼져 있습니다 — 저장값은 유지됩니다");
+    EXPECT_EQ(world.defaults->writeCount(), writes);
+
+    store().setSoftwareColorCorrectionEnabled(true);
+    EXPECT_EQ(store().statusMessage(), "연결된 디스플레이 색상값 재적용됨");
+    EXPECT_NE(world.midRed(1), world.midRed(ColorAdjustment::neutral()));
+}
+
+TEST_F(DisplayStoreSettingsTest, CorrectionOnWithNothingSavedSaysSo) {
+    store().setSoftwareColorCorrectionEnabled(false);
+    store().setSoftwareColorCorrectionEnabled(true);
+    EXPECT_EQ(store().statusMessage(), "화면 색감 보정 켜짐 — 저장된 색감 값이 없습니다");
+}
+
+TEST_F(DisplayStoreSettingsTest, CorrectionOffReportsDisplaysItCouldNotNeutralise) {
+    world.gamma->setFailure(2, DisplayControlError::coreGraphics(5));
+    store().setSoftwareColorCorrectionEnabled(false);
+    EXPECT_EQ(store().statusMessage(), "화면 색감 보정 일부만 꺼짐: Side: X11 오류: 5");
+    world.gamma->setFailure(1, DisplayControlError::coreGraphics(5));
+    store().setSoftwareColorCorrectionEnabled(true);
+    store().setSoftwareColorCorrectionEnabled(false);
+    EXPECT_EQ(store().statusMessage(),
+              "화면 색감 보정을 끄지 못했습니다: Studio: X11 오류: 5, Side: X11 오류: 5");
+}
+
+TEST_F(DisplayStoreSettingsTest, PlainSwitchesSaveAndReportEvenWhenUnchanged) {
+    const auto writes = world.defaults->writeCount();
+    store().setTextSize(QuorvaneTextSize::large);
+    EXPECT_EQ(store().statusMessage(), "글자 크기: 크게");
+    EXPECT_EQ(world.defaults->writeCount(), writes + 1);
+    store().setAppearance(QuorvaneAppearance::dark);
+    EXPECT_EQ(store().statusMessage(), "화면 모드: 다크");
+    store().setURLPresetAutomationEnabled(true);
+    EXPECT_EQ(store().statusMessage(),
+              "URL 프리셋 자동화 켜짐 — 외부 링크가 저장 색상값을 적용할 수 있습니다");
+    store().setAutoApplyEnabled(false);
+    store().setBrightnessSyncEnabled(true);
+    const auto saved = world.savedPreferences();
+    EXPECT_EQ(saved.appearance, QuorvaneAppearance::dark);
+    EXPECT_TRUE(saved.urlPresetAutomationEnabled);
+    EXPECT_FALSE(saved.autoApplyEnabled);
+    EXPECT_TRUE(saved.brightnessSyncEnabled);
+}
+
+TEST_F(DisplayStoreSettingsTest, TheSyncGroupMustExistAndIsStoredTrimmed) {
+    store().saveDisplayGroup("Pair");
+    const auto id = store().customDisplayGroups()[0].id;
+    store().setBrightnessSyncGroupID("  " + id + "\n");
+    EXPECT_EQ(store().statusMessage(), "밝기 동기화 범위: 선택한 그룹");
+    EXPECT_EQ(world.savedPreferences().brightnessSyncGroupID, id);
+
+    const auto writes = world.defaults->writeCount();
+    store().setBrightnessSyncGroupID(std::string("missing"));
+    EXPECT_EQ(store().statusMessage(), "밝기 동기화 그룹을 찾지 못했습니다");
+    EXPECT_EQ(store().brightnessSyncGroupID(), id);
+    EXPECT_EQ(world.defaults->writeCount(), writes);
+
+    store().setBrightnessSyncGroupID(std::string("  "));
+    EXPECT_EQ(store().statusMessage(), "밝기 동기화 범위: 모든 디스플레이");
+    EXPECT_FALSE(store().brightnessSyncGroupID().has_value());
+}
+
+TEST_F(DisplayStoreSettingsTest, ObserversHearOneNoticePerOperation) {
+    int notices = 0;
+    const auto id = store().addChangeObserver([&notices] { ++notices; });
+    store().updateColorAdjustment(1, [](ColorAdjustment& value) { value.warmth = 0.3; });
+    EXPECT_EQ(notices, 1);
+    world.scheduler->advance(seconds(8));
+    EXPECT_EQ(notices, 2);
+    store().removeChangeObserver(id);
+    store().setTextSize(QuorvaneTextSize::standard);
+    EXPECT_EQ(notices, 2);
+}
+
+}  // namespace
+}  // namespace quorvane::testing

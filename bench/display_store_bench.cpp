@@ -1,0 +1,150 @@
+// What users feel of the display store: one colour change from the slider's
+// commit to the tables on the (simulated) screen, with the undo record, the
+// preferences written and synced to a real file, the prompt and the journal
+// entry; and the passive refresh that every window appearance runs.
+// Per-operation times are reported as median and 99th percentile counters.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "platform/simulated/manual_scheduler.hpp"
+#include "platform/simulated/simulated_brightness_controller.hpp"
+#include "platform/simulated/simulated_color_profile_manager.hpp"
+#include "platform/simulated/simulated_display_manager.hpp"
+#include "platform/simulated/simulated_gamma_controller.hpp"
+#include "platform/simulated/simulated_global_hot_key_registrar.hpp"
+#include "services/ddc/user_defaults_ddc_capability_cache_store.hpp"
+#include "services/display_store/display_store.hpp"
+#include "services/persistence/defaults_store.hpp"
+#include "services/persistence/user_defaults_preferences_store.hpp"
+#include "services/persistence/user_defaults_recovery_journal_store.hpp"
+
+namespace quorvane {
+namespace {
+
+class SilentDDCController final : public DDCControlling {
+  public:
+    void write(std::uint32_t, DDCVCPCode, std::uint16_t, ResultHandler) override {}
+    void availability(std::uint32_t, std::function<void(DDCAvailability)>) override {}
+    void probe(std::uint32_t, std::function<void(DDCSnapshot)>) override {}
+    void read(std::uint32_t, DDCVCPCode, ResultHandler) override {}
+};
+
+DisplaySnapshot monitor(DisplayID id) {
+    DisplaySnapshot display;
+    display.id = id;
+    display.name = "Monitor " + std::to_string(id);
+    display.vendorNumber = 4268;
+    display.modelNumber = 16000 + id;
+    display.serialNumber = 900 + id;
+    display.bounds = {1920.0 * (id - 1), 0, 1920, 1080};
+    DisplayModeSnapshot mode;
+    mode.id = "1920x1080@60";
+    mode.width = mode.pixelWidth = 1920;
+    mode.height = mode.pixelHeight = 1080;
+    mode.refreshRate = 60;
+    mode.isCurrent = true;
+    display.modes = {mode};
+    display.currentMode = mode;
+    return display;
+}
+
+// A store whose records live in a temporary folder, written as the
+// application writes them: temporary file, fsync, rename.
+struct StoreRig {
+    explicit StoreRig(int displayCount) {
+        folder = std::filesystem::temp_directory_path() /
+                 ("quorvane-store-bench-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(folder);
+        auto defaults = std::make_shared<FileDefaultsStore>(folder);
+        std::vector<DisplaySnapshot> displays;
+        std::set<DisplayID> ids;
+        for (int index = 1; index <= displayCount; ++index) {
+            displays.push_back(monitor(static_cast<DisplayID>(index)));
+            ids.insert(static_cast<DisplayID>(index));
+            profiles->setProfiles(static_cast<DisplayID>(index), {});
+        }
+        manager->setDisplays(displays);
+        gamma->setKnownDisplays(ids);
+
+        DisplayStoreCollaborators collaborators;
+        collaborators.preferencesStore = std::make_shared<UserDefaultsPreferencesStore>(defaults);
+        collaborators.ddcCapabilityCacheStore =
+            std::make_shared<UserDefaultsDDCCapabilityCacheStore>(defaults);
+        collaborators.displayManager = manager;
+        collaborators.brightnessController = std::make_shared<SimulatedBrightnessController>();
+        collaborators.gammaController = gamma;
+        collaborators.ddcController = std::make_shared<SilentDDCController>();
+        collaborators.globalHotKeyRegistrar = std::make_shared<SimulatedGlobalHotKeyRegistrar>();
+        collaborators.colorProfileManager = profiles;
+        collaborators.recoveryJournalStore =
+            std::make_shared<UserDefaultsRecoveryJournalStore>(defaults);
+        collaborators.scheduler = scheduler;
+        store = std::make_unique<DisplayStore>(std::move(collaborators));
+        scheduler->runUntilIdle();
+    }
+    ~StoreRig() {
+        store.reset();
+        std::filesystem::remove_all(folder);
+    }
+
+    std::filesystem::path folder;
+    std::shared_ptr<ManualScheduler> scheduler = std::make_shared<ManualScheduler>();
+    std::shared_ptr<SimulatedDisplayManager> manager = std::make_shared<SimulatedDisplayManager>();
+    std::shared_ptr<SimulatedGammaController> gamma = std::make_shared<SimulatedGammaController>();
+    std::shared_ptr<SimulatedColorProfileManager> profiles =
+        std::make_shared<SimulatedColorProfileManager>();
+    std::unique_ptr<DisplayStore> store;
+};
+
+// Times `operation` once per iteration and reports the median and the 99th
+// percentile in microseconds.
+template <class Operation>
+void measure(benchmark::State& state, Operation operation) {
+    std::vector<double> micros;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        operation();
+        const auto end = std::chrono::steady_clock::now();
+        micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
+    }
+    std::sort(micros.begin(), micros.end());
+    const auto at = [&](double fraction) {
+        const auto index =
+            static_cast<std::size_t>(fraction * static_cast<double>(micros.size() - 1));
+        return micros[index];
+    };
+    state.counters["median_us"] = at(0.5);
+    state.counters["p99_us"] = at(0.99);
+}
+
+void BM_ColourChangeThroughStore(benchmark::State& state) {
+    StoreRig rig(1);
+    int step = 0;
+    measure(state, [&] {
+        rig.store->updateColorAdjustment(
+            1, [&](ColorAdjustment& value) { value.warmth = (step++ % 100) / 100.0; });
+    });
+    if (rig.gamma->writeCount() < static_cast<int>(state.iterations()))
+        state.SkipWithError("a colour change did not reach the screen");
+}
+BENCHMARK(BM_ColourChangeThroughStore)->Iterations(2000)->Unit(benchmark::kMicrosecond);
+
+void BM_PassiveRefreshOfFourDisplays(benchmark::State& state) {
+    StoreRig rig(4);
+    measure(state, [&] { rig.store->refresh(DisplayStore::RefreshIntent::passiveViewAppearance); });
+    if (rig.store->displays().size() != 4)
+        state.SkipWithError("the refresh lost displays");
+}
+BENCHMARK(BM_PassiveRefreshOfFourDisplays)->Iterations(5000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace quorvane

@@ -1,0 +1,123 @@
+// A colour change taken through the whole store onto the gamma ramps of the
+// private X server: the store's own refresh finds the outputs, its colour
+// road writes the tables, and the CRTC reads back what was meant.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "models/quorvane_preferences.hpp"
+#include "platform/linux/crtc_gamma.hpp"
+#include "platform/linux/display_manager.hpp"
+#include "platform/linux/gamma_controller.hpp"
+#include "platform/simulated/in_memory_defaults_store.hpp"
+#include "platform/simulated/manual_scheduler.hpp"
+#include "platform/simulated/simulated_brightness_controller.hpp"
+#include "platform/simulated/simulated_color_profile_manager.hpp"
+#include "platform/simulated/simulated_global_hot_key_registrar.hpp"
+#include "services/ddc/user_defaults_ddc_capability_cache_store.hpp"
+#include "services/display_store/display_store.hpp"
+#include "services/persistence/user_defaults_preferences_store.hpp"
+#include "services/persistence/user_defaults_recovery_journal_store.hpp"
+#include "x11/x_test_server.hpp"
+
+namespace quorvane {
+namespace {
+
+class SilentDDCController final : public DDCControlling {
+  public:
+    void write(std::uint32_t, DDCVCPCode, std::uint16_t, ResultHandler) override {}
+    void availability(std::uint32_t, std::function<void(DDCAvailability)>) override {}
+    void probe(std::uint32_t, std::function<void(DDCSnapshot)>) override {}
+    void read(std::uint32_t, DDCVCPCode, ResultHandler) override {}
+};
+
+class DisplayStoreX11Test : public testing::XServerTest {
+  protected:
+    void TearDown() override {
+        store.reset();
+        if (connection)
+            GammaController(256, displayName).restoreSystemColorSettings();
+    }
+
+    DisplayStore& start() {
+        if (!gamma)
+            gamma = std::make_shared<GammaController>(256, displayName);
+        DisplayStoreCollaborators collaborators;
+        collaborators.preferencesStore = std::make_shared<UserDefaultsPreferencesStore>(defaults);
+        collaborators.ddcCapabilityCacheStore =
+            std::make_shared<UserDefaultsDDCCapabilityCacheStore>(defaults);
+        collaborators.displayManager = std::make_shared<DisplayManager>(displayName);
+        collaborators.brightnessController = std::make_shared<SimulatedBrightnessController>();
+        collaborators.gammaController = gamma;
+        collaborators.ddcController = std::make_shared<SilentDDCController>();
+        collaborators.globalHotKeyRegistrar = std::make_shared<SimulatedGlobalHotKeyRegistrar>();
+        collaborators.colorProfileManager = std::make_shared<SimulatedColorProfileManager>();
+        collaborators.recoveryJournalStore =
+            std::make_shared<UserDefaultsRecoveryJournalStore>(defaults);
+        collaborators.scheduler = scheduler;
+        store = std::make_unique<DisplayStore>(std::move(collaborators));
+        scheduler->runUntilIdle();
+        return *store;
+    }
+
+    std::optional<GammaRamp> rampOf(const std::string& outputName) {
+        return readCrtcGamma(*connection, output(outputName)->crtc);
+    }
+    GammaRamp expectedRamp(const ColorAdjustment& adjustment, std::size_t size) {
+        return GammaRamp::fromTables(gamma->makeTransferTables(adjustment), size);
+    }
+
+    std::shared_ptr<InMemoryDefaultsStore> defaults = std::make_shared<InMemoryDefaultsStore>();
+    std::shared_ptr<ManualScheduler> scheduler = std::make_shared<ManualScheduler>();
+    std::shared_ptr<GammaController> gamma;
+    std::unique_ptr<DisplayStore> store;
+};
+
+TEST_F(DisplayStoreX11Test, AColourChangeReachesTheCrtcAndCorrectionOffTakesItBack) {
+    auto& displayStore = start();
+    ASSERT_EQ(displayStore.displays().size(), 3u);
+    const auto target = output("DUMMY1");
+    ASSERT_TRUE(target);
+    const auto displayID = static_cast<DisplayID>(target->id);
+    const auto bystanderBefore = rampOf("DUMMY0");
+
+    displayStore.updateColorAdjustment(displayID, [](ColorAdjustment& value) {
+        value.warmth = 0.8;
+        value.contrast = 1.2;
+    });
+    ASSERT_EQ(displayStore.statusMessage(), "색상 조정 적용됨");
+    const auto written = rampOf("DUMMY1");
+    ASSERT_TRUE(written);
+    EXPECT_EQ(*written, expectedRamp(displayStore.colorAdjustment(displayID), written->size()));
+    EXPECT_EQ(rampOf("DUMMY0"), bystanderBefore);
+
+    displayStore.setSoftwareColorCorrectionEnabled(false);
+    EXPECT_EQ(*rampOf("DUMMY1"), expectedRamp(ColorAdjustment::neutral(), written->size()));
+}
+
+TEST_F(DisplayStoreX11Test, SavedColoursAreWrittenAgainAtStartUp) {
+    // Learn the output's identity from a first run, then start afresh with a
+    // saved value for it.
+    auto& first = start();
+    const auto target = output("DUMMY2");
+    ASSERT_TRUE(target);
+    const auto identity = first.identity(static_cast<DisplayID>(target->id));
+    ASSERT_TRUE(identity);
+    store.reset();
+
+    auto preferences = QuorvanePreferences::defaults();
+    ColorAdjustment night;
+    night.warmth = 1;
+    night.softwareBrightness = 0.7;
+    preferences.displayAdjustments[identity->rawValue] = night;
+    UserDefaultsPreferencesStore(defaults).save(preferences);
+    auto& second = start();
+    EXPECT_EQ(second.statusMessage(), "저장된 색상값 자동 적용됨");
+    const auto ramp = rampOf("DUMMY2");
+    ASSERT_TRUE(ramp);
+    EXPECT_EQ(*ramp, expectedRamp(night, ramp->size()));
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -5,6 +5,7 @@
 
 #include "models/display_control_error.hpp"
 #include "platform/linux/edid.hpp"
+#include "platform/linux/randr_screen.hpp"
 
 namespace quorvane {
 namespace {
@@ -24,7 +25,7 @@ DisplayModeDescription describeSnapshot(const DisplayModeSnapshot& mode) {
                                   mode.pixelWidth,      mode.pixelHeight, mode.refreshRate};
 }
 
-bool swapsAxes(Rotation rotation) {
+bool swapsAxes(std::uint16_t rotation) {
     return (rotation & (RR_Rotate_90 | RR_Rotate_270)) != 0;
 }
 
@@ -71,7 +72,7 @@ std::vector<DisplayModeSnapshot> DisplayManager::orderedModes(
     return kept;
 }
 
-std::optional<RROutput> DisplayManager::mainOutput(const std::vector<RandrOutput>& outputs) {
+std::optional<XResourceID> DisplayManager::mainOutput(const std::vector<RandrOutput>& outputs) {
     for (const auto& output : outputs) {
         if (output.isPrimary) {
             return output.id;

@@ -6,12 +6,12 @@
 
 #include "models/display_mode_snapshot.hpp"
 #include "platform/interfaces/display_managing.hpp"
-#include "platform/linux/randr_screen.hpp"
+#include "platform/linux/randr_output.hpp"
 
 namespace quorvane {
 
 // The active displays of an X screen through RandR: connected outputs that
-// drive a CRTC, in the server's order. The display ID is the output's XID;
+// drive a CRTC, in the server's order. The display ID is the output's XResourceID;
 // vendor, model and serial numbers come from the output's EDID. Every call
 // opens its own connection, so calls from several threads never share one.
 class DisplayManager final : public DisplayManaging {
@@ -48,7 +48,7 @@ class DisplayManager final : public DisplayManaging {
 
     // Main is the RandR primary output; without one among the active
     // outputs, the output at the origin.
-    static std::optional<RROutput> mainOutput(const std::vector<RandrOutput>& outputs);
+    static std::optional<XResourceID> mainOutput(const std::vector<RandrOutput>& outputs);
 
   private:
     std::string displayName_;

@@ -10,47 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/linux/randr_output.hpp"
 #include "platform/linux/x_connection.hpp"
 
 namespace quorvane {
-
-// One mode of an output as the server describes it.
-struct RandrMode {
-    RRMode id = None;
-    unsigned width = 0;
-    unsigned height = 0;
-    // Dot clock / (htotal x vtotal), doubled for interlaced and halved for
-    // double-scanned modes; 0 when the timings are blank.
-    double refreshRate = 0;
-
-    bool operator==(const RandrMode&) const = default;
-};
-
-// A connected output that drives a CRTC: one active display.
-struct RandrOutput {
-    RROutput id = None;
-    std::string name;
-    RRCrtc crtc = None;
-    // The CRTC's rectangle on the screen (already rotated).
-    int x = 0;
-    int y = 0;
-    unsigned width = 0;
-    unsigned height = 0;
-    Rotation rotation = RR_Rotate_0;
-    bool isPrimary = false;
-    // The output's EDID property, empty when it has none.
-    std::vector<std::uint8_t> edid;
-    // Filled only when modes are asked for: the current mode and the
-    // output's mode list in the server's order.
-    std::optional<RandrMode> currentMode;
-    std::vector<RandrMode> modes;
-
-    bool operator==(const RandrOutput&) const = default;
-
-    // A panel built into the computer: an eDP, LVDS or DSI connector.
-    bool isBuiltin() const { return isBuiltinConnectorName(name); }
-    static bool isBuiltinConnectorName(std::string_view outputName);
-};
 
 // The RandR resources of one screen, read once. Active outputs are the
 // connected outputs with a CRTC that has a mode, in the server's order.

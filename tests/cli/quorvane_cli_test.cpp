@@ -4,17 +4,64 @@
 #include <cmath>
 #include <limits>
 
-#include "cli/cli_fakes.hpp"
 #include "cli/quorvane_bootstrap.hpp"
+#include "cli/quorvane_cli.hpp"
 #include "models/display_identity.hpp"
-#include "models/quorvane_change_plan.hpp"
+#include "platform/simulated/in_memory_defaults_store.hpp"
+#include "platform/simulated/simulated_brightness_controller.hpp"
+#include "platform/simulated/simulated_display_manager.hpp"
+#include "platform/simulated/simulated_gamma_controller.hpp"
+#include "services/display/cli_display_snapshot_provider.hpp"
+#include "services/persistence/user_defaults_preferences_store.hpp"
 
 namespace quorvane {
 namespace {
 
-using testing::CLIHarness;
 using ::testing::HasSubstr;
-using testing::makeDisplay;
+
+DisplaySnapshot makeDisplay(DisplayID id, std::string name, std::uint32_t serial) {
+    DisplaySnapshot display;
+    display.id = id;
+    display.name = std::move(name);
+    display.vendorNumber = 1552;
+    display.modelNumber = 41000;
+    display.serialNumber = serial;
+    return display;
+}
+
+// The runner over the in-memory platform, with both streams captured.
+struct CLIHarness {
+    std::shared_ptr<InMemoryDefaultsStore> defaults = std::make_shared<InMemoryDefaultsStore>();
+    std::shared_ptr<UserDefaultsPreferencesStore> preferences =
+        std::make_shared<UserDefaultsPreferencesStore>(defaults);
+    std::shared_ptr<SimulatedDisplayManager> manager = std::make_shared<SimulatedDisplayManager>();
+    std::shared_ptr<SimulatedBrightnessController> brightness =
+        std::make_shared<SimulatedBrightnessController>();
+    std::shared_ptr<SimulatedGammaController> gamma = std::make_shared<SimulatedGammaController>();
+    std::string out;
+    std::string err;
+
+    void setDisplays(const std::vector<DisplaySnapshot>& displays) {
+        manager->setDisplays(displays);
+        std::set<DisplayID> ids;
+        ScreenNames names;
+        for (const auto& display : displays) {
+            ids.insert(display.id);
+            names[display.id] = display.name;
+        }
+        manager->setScreenNames(names);
+        gamma->setKnownDisplays(ids);
+    }
+
+    std::int32_t run(const std::vector<std::string>& arguments) {
+        out.clear();
+        err.clear();
+        QuorvaneCLI cli({preferences, std::make_shared<CLIDisplaySnapshotProvider>(manager),
+                         brightness, gamma, [this](std::string_view text) { out += text; },
+                         [this](std::string_view text) { err += text; }});
+        return cli.run(arguments);
+    }
+};
 
 // --- process entry ---------------------------------------------------------
 
@@ -57,65 +104,25 @@ TEST(QuorvaneBootstrap, OnlyAnExactCliInFirstPlaceSelectsTheCommandLine) {
 
 // --- option grammar --------------------------------------------------------
 
-TEST(QuorvaneCLIOptions, ValuesAreTakenWhateverTheyLookLike) {
-    const auto parsed = QuorvaneCLI::parseOptions({"--display", "--json", "x", "-h", "--nope"});
+TEST(QuorvaneCLIOptions, ValuesAreTakenWhateverTheyLookLikeAndMissingOnesAreUnknown) {
+    using V = std::vector<std::string>;
+    const auto parsed =
+        QuorvaneCLI::parseOptions({"--display", "--json", "x", "-h", "--", "--nope"});
     EXPECT_EQ(parsed.options.display, "--json");
     EXPECT_FALSE(parsed.options.json);
-    EXPECT_EQ(parsed.positionals, (std::vector<std::string>{"x", "-h"}));
-    EXPECT_EQ(parsed.unknown, (std::vector<std::string>{"--nope"}));
+    EXPECT_EQ(parsed.positionals, (V{"x", "-h"}));
+    EXPECT_EQ(parsed.unknown, (V{"--", "--nope"}));
 
-    const auto later = QuorvaneCLI::parseOptions({"--display", "1", "--display", "2", "--"});
-    EXPECT_EQ(later.options.display, "2");
-    EXPECT_EQ(later.unknown, (std::vector<std::string>{"--"}));
-}
-
-TEST(QuorvaneCLIOptions, ASecondFileAndMissingValuesAreReportedAsUnknown) {
-    const auto twice = QuorvaneCLI::parseOptions({"--file", "a", "--file", "b"});
+    const auto twice = QuorvaneCLI::parseOptions({"--file", "a", "--file", "b", "--display"});
     EXPECT_EQ(twice.options.file, "a");
-    EXPECT_EQ(twice.unknown, (std::vector<std::string>{"--file"}));
-    EXPECT_EQ(twice.positionals, (std::vector<std::string>{"b"}));
-
-    const auto trailing = QuorvaneCLI::parseOptions({"x", "--json", "--display"});
-    EXPECT_TRUE(trailing.options.json);
-    EXPECT_EQ(trailing.unknown, (std::vector<std::string>{"--display requires a value"}));
-
-    const auto noFile = QuorvaneCLI::parseOptions({"--file"});
-    EXPECT_EQ(noFile.unknown, (std::vector<std::string>{"--file requires a value"}));
-}
-
-// --- runner ----------------------------------------------------------------
-
-TEST(QuorvaneCLIRunner, UsageGoesToStandardErrorWithoutArgumentsAndToStandardOutputOnHelp) {
-    CLIHarness harness;
-    EXPECT_EQ(QuorvaneCLI::usageText().size(), 743u);
-    EXPECT_EQ(harness.run({}), 1);
-    EXPECT_EQ(harness.err, QuorvaneCLI::usageText() + "\n");
-    EXPECT_EQ(harness.out, "");
-
-    EXPECT_EQ(harness.run({"help", "--json"}), 0);
-    EXPECT_EQ(harness.out, QuorvaneCLI::usageText());
-    EXPECT_EQ(harness.err, "");
-}
-
-TEST(QuorvaneCLIRunner, UnknownCommandsAreUsageErrorsInTextOrJson) {
-    CLIHarness harness;
-    EXPECT_EQ(harness.run({"LIST", "presets"}), 1);
-    EXPECT_EQ(harness.err, "알 수 없는 CLI 명령입니다: LIST\n\n" + QuorvaneCLI::usageText() + "\n");
-
-    EXPECT_EQ(harness.run({"--json", "list", "presets"}), 1);
-    EXPECT_EQ(harness.out, "");
-    const auto error = parseJson(harness.err);
-    EXPECT_EQ(error["error"], true);
-    EXPECT_EQ(error["exitCode"], 1);
-    EXPECT_EQ(error["schemaVersion"], 1);
-    EXPECT_EQ(error["message"], "알 수 없는 CLI 명령입니다: --json\n\n" + QuorvaneCLI::usageText());
-    EXPECT_EQ(harness.err.back(), '\n');
+    EXPECT_EQ(twice.positionals, (V{"b"}));
+    EXPECT_EQ(twice.unknown, (V{"--file", "--display requires a value"}));
 }
 
 TEST(QuorvaneCLIRunner, ANumberWithoutJsonSpellingFailsWithStatusThreeAndNothingOnStandardOutput) {
     CLIHarness harness;
-    harness.displays->displays = {makeDisplay(1, "Panel", 7, true, true)};
-    harness.brightness->values[1] = std::numeric_limits<double>::quiet_NaN();
+    harness.setDisplays({makeDisplay(1, "Panel", 7)});
+    harness.brightness->setValue(1, std::numeric_limits<double>::quiet_NaN());
 
     EXPECT_EQ(harness.run({"list", "displays", "--json"}), 3);
     EXPECT_EQ(harness.out, "");
@@ -124,43 +131,6 @@ TEST(QuorvaneCLIRunner, ANumberWithoutJsonSpellingFailsWithStatusThreeAndNothing
 
     // The text form never shows the brightness.
     EXPECT_EQ(harness.run({"list", "displays"}), 0);
-}
-
-// --- list and read ---------------------------------------------------------
-
-TEST(QuorvaneCLIListRead, ArgumentRulesRunInOrder) {
-    CLIHarness harness;
-    EXPECT_EQ(harness.run({"list"}), 1);
-    EXPECT_EQ(harness.err,
-              "list 대상이 필요합니다. presets, scenes, displays 중 하나를 사용하세요.\n");
-    EXPECT_EQ(harness.run({"read", "settings", "a", "b", "--bogus"}), 1);
-    EXPECT_EQ(harness.err, "read 명령 인자가 너무 많습니다: a b\n");
-    EXPECT_EQ(harness.run({"list", "presets", "--all-visible", "--bogus"}), 1);
-    EXPECT_EQ(harness.err, "알 수 없는 옵션: --bogus\n");
-    EXPECT_EQ(harness.run({"list", "presets", "--all-visible"}), 1);
-    EXPECT_EQ(harness.err,
-              "list 명령에서는 --display/--all-visible/--file 옵션을 사용할 수 없습니다.\n");
-    EXPECT_EQ(harness.run({"read", "presets"}), 1);
-    EXPECT_EQ(harness.err, "알 수 없는 read 대상입니다: presets\n");
-}
-
-TEST(QuorvaneCLIListRead, DiagnosticsNumberTheDisplaysAndNeverNameThem) {
-    CLIHarness harness;
-    harness.displays->displays = {makeDisplay(10, "Studio", 0), makeDisplay(11, "Panel", 3)};
-    harness.brightness->values[11] = 0.5;
-
-    EXPECT_EQ(harness.run({"read", "diagnostics", "--json"}), 0);
-    const auto result = parseJson(harness.out)["result"];
-    EXPECT_EQ(result["type"], "diagnostics");
-    const auto displays = result["diagnostics"]["displays"];
-    ASSERT_EQ(displays.size(), 2u);
-    EXPECT_EQ(displays[0]["title"], "Display 1");
-    EXPECT_EQ(displays[1]["name"], "Display 2");
-    EXPECT_EQ(displays[0]["hasReliableSerial"], false);
-    EXPECT_EQ(displays[1]["hasReliableSerial"], true);
-    EXPECT_FALSE(displays[1].contains("hardwareBrightness"));
-    EXPECT_EQ(harness.out.find("Studio"), std::string::npos);
-    EXPECT_TRUE(harness.brightness->reads.empty());
 }
 
 // --- preset and display resolution -------------------------------------
@@ -188,9 +158,8 @@ TEST(QuorvaneCLIResolve, IdsMatchExactlyBeforeNamesMatchTrimmedAndCaseInsensitiv
 }
 
 TEST(QuorvaneCLIResolve, IdenticalMonitorsShareAnIdentityAndOnlyTheirIdsTellThemApart) {
-    auto first = makeDisplay(70, "Twin", 5);
-    auto second = makeDisplay(71, "Twin", 5);
-    second.modelNumber = first.modelNumber;
+    const auto first = makeDisplay(70, "Twin", 5);
+    const auto second = makeDisplay(71, "Twin", 5);
     const std::vector<DisplaySnapshot> displays = {first, second};
     using K = QuorvaneCLI::DisplayResolution::Kind;
 
@@ -204,15 +173,16 @@ TEST(QuorvaneCLIResolve, IdenticalMonitorsShareAnIdentityAndOnlyTheirIdsTellThem
 
 TEST(QuorvaneCLIApply, APartialFailureSavesTheDisplaysThatTookThePresetAndReturnsThree) {
     CLIHarness harness;
-    harness.displays->displays = {makeDisplay(1, "Left", 11), makeDisplay(2, "Right", 12)};
-    harness.gamma->failing = {2};
+    const auto left = makeDisplay(1, "Left", 11);
+    harness.setDisplays({left, makeDisplay(2, "Right", 12)});
+    harness.gamma->setFailure(2, DisplayControlError::coreGraphics(8));
 
     EXPECT_EQ(harness.run({"apply-safe-preset", "Night"}), 3);
     EXPECT_EQ(harness.err, "Some displays failed: Right\n");
     EXPECT_EQ(harness.out, "Safe preset applied to 1 display(s); 1 failed.\n");
     const auto saved = harness.preferences->loadResult().preferences.displayAdjustments;
     ASSERT_EQ(saved.size(), 1u);
-    EXPECT_EQ(saved.begin()->first, DisplayIdentity::of(harness.displays->displays[0]).rawValue);
+    EXPECT_EQ(saved.begin()->first, DisplayIdentity::of(left).rawValue);
     EXPECT_EQ(saved.begin()->second, DisplayPreset::builtIns()[2].adjustment);
 
     EXPECT_EQ(harness.run({"apply-safe-preset", "night", "--json"}), 3);
@@ -223,92 +193,12 @@ TEST(QuorvaneCLIApply, APartialFailureSavesTheDisplaysThatTookThePresetAndReturn
 
 TEST(QuorvaneCLIApply, WhenEveryDisplayFailsNothingIsSavedAndStandardOutputStaysEmpty) {
     CLIHarness harness;
-    harness.displays->displays = {makeDisplay(1, "Left", 11)};
-    harness.gamma->failing = {1};
+    harness.setDisplays({makeDisplay(1, "Left", 11)});
+    harness.gamma->setFailure(1, DisplayControlError::coreGraphics(8));
 
     EXPECT_EQ(harness.run({"apply-safe-preset", "coding"}), 3);
     EXPECT_EQ(harness.out, "");
     EXPECT_EQ(harness.defaults->writeCount(), 0u);
-}
-
-TEST(QuorvaneCLIApply, WithCorrectionOffTheScreenStaysNeutralButThePresetIsRemembered) {
-    CLIHarness harness;
-    auto preferences = QuorvanePreferences::defaults();
-    preferences.softwareColorCorrectionEnabled = false;
-    harness.preferences->save(preferences);
-    harness.displays->displays = {makeDisplay(4, "Only", 9)};
-
-    EXPECT_EQ(harness.run({"apply-safe-preset", "movie", "--all-visible"}), 0);
-    EXPECT_EQ(harness.out,
-              "Safe preset saved (software color correction off; screen kept neutral): Movie (1 "
-              "display(s))\n");
-    EXPECT_EQ(harness.gamma->written.at(4), buildTransferTables(ColorAdjustment::neutral(), 256));
-    const auto saved = harness.preferences->loadResult().preferences;
-    EXPECT_EQ(saved.displayAdjustments.begin()->second, DisplayPreset::builtIns()[3].adjustment);
-    EXPECT_FALSE(saved.softwareColorCorrectionEnabled);
-}
-
-TEST(QuorvaneCLIApply, ThePresetIsResolvedBeforeDisplaysAreRead) {
-    CLIHarness harness;
-    EXPECT_EQ(harness.run({"apply-safe-preset", "missing"}), 2);
-    EXPECT_EQ(harness.err, "프리셋을 찾지 못했습니다: missing\n");
-    EXPECT_EQ(harness.run({"apply-safe-preset", "neutral"}), 2);
-    EXPECT_EQ(harness.err, "활성 디스플레이를 찾지 못했습니다.\n");
-}
-
-// --- JSON records ------------------------------------------------------------
-
-QuorvaneChangePlanEntry entry(std::string id, std::optional<std::string> target) {
-    QuorvaneChangePlanEntry out;
-    out.id = std::move(id);
-    out.title = "t";
-    out.targetLabel = "label";
-    out.beforeValue = "before";
-    out.afterValue = "after";
-    out.targetIdentityRawValue = std::move(target);
-    out.recoveryNote = "r";
-    out.sideEffectNote = "s";
-    return out;
-}
-
-TEST(CLIResponseChangePlan, PerDisplayEntriesAreNumberedAndLoseTheImportedIdentities) {
-    QuorvaneChangePlan plan{
-        "p",
-        "title",
-        "summary",
-        {entry("settings-common", std::nullopt), entry("display-mapping-summary", std::nullopt),
-         entry("display-vendor-1-model-2-serial-3-external", "here"),
-         entry("display-vendor-9-model-9-serial-9-external", std::nullopt),
-         entry("selected-display", "here")}};
-    const auto converted = CLIResponse::ChangePlan::of(plan);
-
-    EXPECT_EQ(converted.entryCount, 5);
-    EXPECT_EQ(converted.entries[1].id, "display-mapping-summary");
-    EXPECT_EQ(converted.entries[1].afterValue, "after");
-    EXPECT_EQ(converted.entries[2].id, "display-1");
-    EXPECT_EQ(converted.entries[2].targetLabel, "현재 디스플레이 1");
-    EXPECT_EQ(converted.entries[3].id, "display-2");
-    EXPECT_EQ(converted.entries[3].targetLabel, "건너뛰기");
-    EXPECT_EQ(converted.entries[3].beforeValue, "가져온 디스플레이 2");
-    EXPECT_EQ(converted.entries[3].afterValue, "이 컴퓨터에 저장하지 않음");
-    EXPECT_EQ(converted.entries[4].afterValue, "매핑된 현재 디스플레이");
-    EXPECT_EQ(converted.entries[4].beforeValue, "before");
-
-    const std::string encoded = dumpJson(converted.toJson());
-    EXPECT_EQ(encoded.find("vendor-"), std::string::npos);
-    EXPECT_EQ(encoded.find("here"), std::string::npos);
-}
-
-TEST(CLIResponseEnvelope, TheApplyCaseIsNamedAfterTheCommandAndKeepsEmptyLists) {
-    CLIResponse response{
-        1, "apply-safe-preset",
-        CLIResponse::ApplyResult{CLIResponse::Preset::of(DisplayPreset::builtIns()[0]), {}, {}}};
-    const auto json = response.toJson();
-    EXPECT_EQ(json["result"]["type"], "apply-safe-preset");
-    EXPECT_EQ(json["result"].size(), 2u);
-    EXPECT_EQ(json["result"]["applied"]["applied"], Json::array());
-    EXPECT_EQ(json["result"]["applied"]["failed"], Json::array());
-    EXPECT_EQ(json["result"]["applied"]["preset"]["adjustment"].size(), 11u);
 }
 
 }  // namespace

@@ -173,6 +173,7 @@ TEST_F(CLIExecutableX11Test, PreviewMapsAnImportedDisplayToTheOneConnectedHere) 
     QuorvanePreferences imported;
     imported.displayAdjustments[selector] = night();
     imported.displayAdjustments["vendor-99999-model-2-serial-3-external"] = night();
+    imported.lastSelectedDisplayIdentity = selector;
     const auto path = home.path() / "settings.json";
     std::ofstream(path) << QuorvaneSettingsDocumentCoder{}.encode(
         QuorvaneSettingsDocumentCoder::exportDocument(imported, Date{}));
@@ -183,7 +184,11 @@ TEST_F(CLIExecutableX11Test, PreviewMapsAnImportedDisplayToTheOneConnectedHere) 
     ASSERT_EQ(entries.size(), 5u);
     // Entries follow the identities' sorted order: the file's own display first.
     EXPECT_EQ(entries[2]["targetLabel"], "현재 디스플레이 1");
+    EXPECT_EQ(entries[3]["id"], "display-2");
     EXPECT_EQ(entries[3]["targetLabel"], "건너뛰기");
+    EXPECT_EQ(entries[3]["afterValue"], "이 컴퓨터에 저장하지 않음");
+    // The preview never proposes moving the selection, even to a mapped display.
+    EXPECT_EQ(entries[4]["afterValue"], "변경 없음");
     EXPECT_EQ(result.out.find(selector), std::string::npos);
     EXPECT_EQ(ramp("DUMMY1"), expectedRamp(ColorAdjustment::neutral(), "DUMMY1"));
 }

@@ -16,6 +16,7 @@
 #include "platform/linux/stored_key_code_keysyms.hpp"
 #include "platform/linux/thread_scheduler.hpp"
 #include "platform/linux/x11_global_hot_key_registrar.hpp"
+#include "platform/linux/x_connection.hpp"
 #include "platform/simulated/manual_scheduler.hpp"
 #include "x11/x_test_server.hpp"
 
@@ -38,12 +39,9 @@ GlobalHotKeyBinding binding(std::string id, std::uint32_t keyCode, std::string l
 // A second client: sends chords through XTest and grabs keys of its own.
 class OtherClient {
   public:
-    explicit OtherClient(const char* name) : display_(XOpenDisplay(name)) {}
-    ~OtherClient() {
-        if (display_ != nullptr)
-            XCloseDisplay(display_);
-    }
-    Display* display() const { return display_; }
+    explicit OtherClient(const char* name) : connection_(XConnection::open(name)) {}
+    bool connected() const { return connection_.has_value(); }
+    Display* display() const { return connection_->display(); }
 
     // `hold` keeps the key down long enough for the server's auto-repeat.
     void press(const std::vector<KeySym>& modifiers, KeySym key,
@@ -52,45 +50,32 @@ class OtherClient {
             fake(modifier, true);
         fake(key, true);
         if (hold.count() > 0) {
-            XSync(display_, False);
+            connection_->sync();
             std::this_thread::sleep_for(hold);
         }
         fake(key, false);
         for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it)
             fake(*it, false);
-        XSync(display_, False);
+        connection_->sync();
     }
 
-    void tap(KeySym key) {
-        fake(key, true);
-        fake(key, false);
-        XSync(display_, False);
-    }
+    void tap(KeySym key) { press({}, key); }
 
     // Whether this client may grab the chord (false: someone else holds it).
     bool tryGrab(KeySym key, unsigned modifiers) {
-        static bool refused = false;
-        refused = false;
-        XSync(display_, False);
-        auto previous = XSetErrorHandler([](Display*, XErrorEvent* event) {
-            if (event->error_code == BadAccess)
-                refused = true;
-            return 0;
-        });
-        XGrabKey(display_, XKeysymToKeycode(display_, key), modifiers, DefaultRootWindow(display_),
-                 False, GrabModeAsync, GrabModeAsync);
-        XSync(display_, False);
-        XSetErrorHandler(previous);
-        return !refused;
+        connection_->sync();
+        XGrabKey(display(), XKeysymToKeycode(display(), key), modifiers, connection_->root(), False,
+                 GrabModeAsync, GrabModeAsync);
+        return !connection_->sync();
     }
 
   private:
     void fake(KeySym key, bool down) {
-        XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, key), down ? True : False,
+        XTestFakeKeyEvent(display(), XKeysymToKeycode(display(), key), down ? True : False,
                           CurrentTime);
     }
 
-    Display* display_;
+    std::optional<XConnection> connection_;
 };
 
 class GlobalHotKeyRegistrarTest : public ::testing::Test {
@@ -104,7 +89,7 @@ class GlobalHotKeyRegistrarTest : public ::testing::Test {
             handlerThreads.push_back(std::this_thread::get_id());
         });
         other = std::make_unique<OtherClient>(testDisplay());
-        ASSERT_NE(other->display(), nullptr);
+        ASSERT_TRUE(other->connected());
     }
 
     void TearDown() override {

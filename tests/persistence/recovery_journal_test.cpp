@@ -121,6 +121,7 @@ TEST_F(JournalStoreTest, AnyBrokenPartMakesTheWholeJournalUndecodable) {
         replaced(R"("detail":"d")", R"("detail":null)"),
         replaced(R"("summary":"s")", R"("summary":1)"),
         replaced("2026-03-01T10:00:00Z", "2026-03-01 10:00:00"),
+        replaced("2026-03-01T10:00:00Z", "3026-03-01T10:00:00Z"),  // beyond the clock's reach
         replaced("e621e1f8-c36c-495a-93fc-0c247a3e6e5f", "not-a-uuid"),
         replaced(R"("displayID":2)", R"("displayID":-2)"),
         replaced(R"("displayID":2)", R"("displayID":4294967296)"),

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "models/display_control_error.hpp"
+#include "platform/linux/sysfs_backlight_controller.hpp"
 #include "support/edid_builder.hpp"
 #include "support/recording_brightness_controller.hpp"
 #include "x11/x_test_server.hpp"
@@ -232,6 +233,17 @@ TEST_F(DisplayManagerTest, UnknownModesAndDisplaysAreModeNotFound) {
         },
         DisplayControlError);
     EXPECT_THROW(manager.setMode(displays[0].modes.front(), 0x7FFFFF), DisplayControlError);
+}
+
+TEST_F(DisplayManagerTest, SystemBacklightIsOnlyForBuiltinOutputs) {
+    // The dummy outputs are external connectors: none of them gets the
+    // computer's backlight, whatever /sys holds.
+    auto backlight = SysfsBacklightController::forSystem(displayName);
+    for (const char* name : {"DUMMY0", "DUMMY1"}) {
+        auto id = static_cast<DisplayID>(output(name)->id);
+        EXPECT_EQ(backlight->readBrightness(id), std::nullopt);
+        EXPECT_THROW(backlight->setBrightness(id, 0.5), DisplayControlError);
+    }
 }
 
 TEST_F(DisplayManagerTest, UnreachableServerGivesNoDisplays) {

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quorvane {
+
+// Failures of display-level system calls: display lookup, mode switching,
+// transfer tables and built-in brightness.
+struct DisplayControlError {
+    enum class Kind {
+        displayNotFound,
+        coreGraphics,
+        ioKit,
+        noActiveDisplays,
+        modeNotFound,
+        brightnessUnsupported,
+    };
+
+    Kind kind = Kind::noActiveDisplays;
+    std::uint32_t displayID = 0;  // displayNotFound
+    std::int32_t code = 0;        // coreGraphics, ioKit
+
+    bool operator==(const DisplayControlError&) const = default;
+
+    static DisplayControlError displayNotFound(std::uint32_t displayID);
+    static DisplayControlError coreGraphics(std::int32_t code);
+    static DisplayControlError ioKit(std::int32_t code);
+    static DisplayControlError noActiveDisplays();
+    static DisplayControlError modeNotFound();
+    static DisplayControlError brightnessUnsupported();
+
+    // The Korean text shown in the status message.
+    std::string description() const;
+};
+
+std::string_view caseName(DisplayControlError::Kind kind);
+std::optional<DisplayControlError::Kind> parseCaseName(std::string_view text,
+                                                       DisplayControlError::Kind*);
+
+}  // namespace quorvane

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quorvane {
+
+// The one warmth-kelvin scale of the program: warmth -1...1 is 9300...2700 K
+// with 6500 K at 0. The two spans differ (2800 K cool, 3800 K warm).
+struct QuorvaneColorTemperature {
+    struct Preset {
+        std::string id;
+        std::string label;
+        double kelvin = 0;
+
+        bool operator==(const Preset&) const = default;
+    };
+
+    // warm-evening 3000 K, daylight 6500 K, cool-focus 9300 K.
+    static const std::vector<Preset>& presets();
+
+    // Unrounded kelvin of a warmth (clamped to -1...1 first).
+    static double kelvin(double warmth);
+    // Warmth of a kelvin value (clamped to 2700...9300 first).
+    static double warmth(double kelvin);
+    // Kelvin rounded to whole hundreds followed by "K": "6500K".
+    static std::string displayText(double warmth);
+};
+
+}  // namespace quorvane

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "models/quorvane_brightness_safety.hpp"
+#include "models/quorvane_color_temperature.hpp"
+#include "models/quorvane_levels_adjustment.hpp"
+#include "models/quorvane_rgb_curve_coordinate.hpp"
+
+namespace quorvane {
+namespace {
+
+using Temperature = QuorvaneColorTemperature;
+
+TEST(ColorTemperature, TextAtAndBeyondTheBounds) {
+    EXPECT_EQ(Temperature::displayText(0), "6500K");
+    EXPECT_EQ(Temperature::displayText(0.5), "4600K");
+    EXPECT_EQ(Temperature::displayText(-0.5), "7900K");
+    EXPECT_EQ(Temperature::displayText(0.013), "6500K");  // 6450.6 rounds up to 65 hundreds
+    EXPECT_EQ(Temperature::displayText(-1), "9300K");
+    EXPECT_EQ(Temperature::displayText(-3), "9300K");
+    EXPECT_EQ(Temperature::displayText(1), "2700K");
+    EXPECT_EQ(Temperature::displayText(3), "2700K");
+    EXPECT_EQ(Temperature::displayText(std::numeric_limits<double>::infinity()), "2700K");
+    EXPECT_EQ(Temperature::displayText(std::nan("")), "6500K");
+    // 6550 K is a half: away from zero.
+    EXPECT_EQ(Temperature::displayText(-50.0 / 2800), "6600K");
+}
+
+TEST(ColorTemperature, PresetsMapBackToWarmth) {
+    const auto& presets = Temperature::presets();
+    ASSERT_EQ(presets.size(), 3u);
+    EXPECT_DOUBLE_EQ(Temperature::warmth(presets[0].kelvin), 3500.0 / 3800);
+    EXPECT_DOUBLE_EQ(Temperature::warmth(presets[1].kelvin), 0);
+    EXPECT_DOUBLE_EQ(Temperature::warmth(presets[2].kelvin), -1);
+    EXPECT_DOUBLE_EQ(Temperature::warmth(1000), 1);
+    EXPECT_DOUBLE_EQ(Temperature::warmth(20000), -1);
+    for (double w : {-1.0, -0.3, 0.0, 0.42, 1.0}) {
+        EXPECT_NEAR(Temperature::warmth(Temperature::kelvin(w)), w, 1e-12);
+    }
+}
+
+TEST(RGBCurveCoordinate, GammaStaysInItsBand) {
+    EXPECT_NEAR(QuorvaneRGBCurveCoordinate::gamma(0.5, 0.5), 1, 1e-12);
+    EXPECT_NEAR(QuorvaneRGBCurveCoordinate::gamma(0.7071, 0.5), 2, 1e-3);
+    EXPECT_DOUBLE_EQ(QuorvaneRGBCurveCoordinate::gamma(0.76, 0.5), 2.5);
+    EXPECT_DOUBLE_EQ(QuorvaneRGBCurveCoordinate::gamma(0.17, 0.5), 0.4);
+    // Inputs at the very ends use 0.001 and 0.999 instead of dividing by ln 0 or ln 1.
+    EXPECT_NEAR(QuorvaneRGBCurveCoordinate::gamma(std::pow(0.001, 0.5), 0), 2, 1e-9);
+    EXPECT_NEAR(QuorvaneRGBCurveCoordinate::gamma(std::pow(0.999, 0.8), 1), 1.25, 1e-9);
+    for (double output : {-1.0, 0.0, 1.0, 2.0, std::nan("")}) {
+        for (double input : {-1.0, 0.0, 1.0, 2.0}) {
+            const double g = QuorvaneRGBCurveCoordinate::gamma(output, input);
+            EXPECT_GE(g, 0.4);
+            EXPECT_LE(g, 2.5);
+        }
+    }
+}
+
+TEST(LevelsAndSafety, NeutralToneAndEmergencyAdjustment) {
+    const auto& options = QuorvaneLevelsAdjustment::quickOptions();
+    ASSERT_EQ(options.size(), 3u);
+    ColorAdjustment adjustment;
+    adjustment.softwareBrightness = 1.2;
+    adjustment.contrast = 0.8;
+    adjustment.gamma = 1.3;
+    adjustment.warmth = 0.4;
+    const ColorAdjustment reset = options[2].applied(adjustment);
+    EXPECT_EQ(reset.softwareBrightness, 1);
+    EXPECT_EQ(reset.contrast, 1);
+    EXPECT_EQ(reset.gamma, 1);
+    EXPECT_EQ(reset.warmth, 0.4);  // other fields untouched
+    EXPECT_EQ(QuorvaneBrightnessSafety::emergencySoftwareAdjustment().stableApplySignature(),
+              ColorAdjustment::neutral().stableApplySignature());
+}
+
+}  // namespace
+}  // namespace quorvane

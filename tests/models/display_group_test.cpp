@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include "models/coding/json_coding.hpp"
+#include "models/display_group.hpp"
+#include "models/display_identity.hpp"
+
+namespace quorvane {
+namespace {
+
+DisplaySnapshot display(DisplayID id, std::uint32_t serial, std::string name = "Monitor") {
+    DisplaySnapshot snapshot;
+    snapshot.id = id;
+    snapshot.name = std::move(name);
+    snapshot.vendorNumber = 1552;
+    snapshot.modelNumber = 41240;
+    snapshot.serialNumber = serial;
+    return snapshot;
+}
+
+std::vector<DisplayID> idsOf(const std::vector<DisplaySnapshot>& displays) {
+    std::vector<DisplayID> ids;
+    for (const auto& d : displays)
+        ids.push_back(d.id);
+    return ids;
+}
+
+TEST(DisplayGroup, DecodesLenientlyPerKeyAndStrictlyPerValue) {
+    const auto minimal = DisplayGroup::fromJson(parseJson(R"({"id":"g","name":"책상"})"));
+    EXPECT_EQ(minimal.kind, DisplayGroup::Kind::custom);
+    EXPECT_TRUE(minimal.displayIdentityRawValues.empty());
+    EXPECT_EQ(DisplayGroup::fromJson(parseJson(R"({"id":"g","name":"n","kind":null})")).kind,
+              DisplayGroup::Kind::custom);
+
+    EXPECT_THROW(DisplayGroup::fromJson(parseJson(R"({"name":"n"})")), JsonDecodeError);
+    EXPECT_THROW(DisplayGroup::fromJson(parseJson(R"({"id":"g"})")), JsonDecodeError);
+    EXPECT_THROW(DisplayGroup::fromJson(parseJson(R"({"id":"g","name":"n","kind":"shared"})")),
+                 JsonDecodeError);
+    EXPECT_THROW(DisplayGroup::fromJson(
+                     parseJson(R"({"id":"g","name":"n","displayIdentityRawValues":"a"})")),
+                 JsonDecodeError);
+    EXPECT_THROW(DisplayGroup::fromJson(
+                     parseJson(R"({"id":"g","name":"n","displayIdentityRawValues":["a",1]})")),
+                 JsonDecodeError);
+}
+
+TEST(DisplayGroup, DecodingCleansTheMemberList) {
+    const auto group = DisplayGroup::fromJson(
+        parseJson(R"({"id":"g","name":"n","displayIdentityRawValues":["a","","b","a"]})"));
+    EXPECT_EQ(group.displayIdentityRawValues, (std::vector<std::string>{"a", "b"}));
+}
+
+TEST(DisplayGroup, EncodesAllKeysInOrderAndRoundTrips) {
+    DisplayGroup group{"F0E1", "양쪽", DisplayGroup::Kind::custom, {}};
+    EXPECT_EQ(dumpJson(group.toJson<OrderedJson>()),
+              R"({"id":"F0E1","name":"양쪽","kind":"custom","displayIdentityRawValues":[]})");
+    group.displayIdentityRawValues = {"vendor-1-model-2-serial-3-external", "b"};
+    group.kind = DisplayGroup::Kind::builtIn;
+    EXPECT_EQ(DisplayGroup::fromJson(parseJson(dumpJson(group.toJson<Json>()))), group);
+}
+
+TEST(DisplayGroup, VisibleMembersFollowTheGroupOrder) {
+    const auto a = display(10, 1);
+    const auto b = display(20, 2);
+    const auto outsider = display(30, 3);
+    const DisplayGroup group{"g",
+                             "n",
+                             DisplayGroup::Kind::custom,
+                             {DisplayIdentity::of(b).rawValue, "vendor-9-model-9-serial-9-external",
+                              DisplayIdentity::of(a).rawValue}};
+    EXPECT_EQ(idsOf(group.visibleMembers({a, outsider, b})), (std::vector<DisplayID>{20, 10}));
+    EXPECT_TRUE(group.visibleMembers({outsider}).empty());
+    EXPECT_TRUE(DisplayGroup{}.visibleMembers({a, b}).empty());
+}
+
+TEST(DisplayGroup, TwinMonitorsComeLowerDisplayIdFirst) {
+    // Same model without a serial and the same name: one identity for both.
+    const auto left = display(7, 0, "Twin");
+    const auto right = display(4, 0, "Twin");
+    const auto other = display(2, 5);
+    const DisplayGroup group{
+        "g",
+        "n",
+        DisplayGroup::Kind::custom,
+        {DisplayIdentity::of(left).rawValue, DisplayIdentity::of(other).rawValue}};
+    EXPECT_EQ(idsOf(group.visibleMembers({other, left, right})), (std::vector<DisplayID>{4, 7, 2}));
+}
+
+}  // namespace
+}  // namespace quorvane

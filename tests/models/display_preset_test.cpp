@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "models/coding/json_coding.hpp"
+#include "models/display_preset.hpp"
+
+namespace quorvane {
+namespace {
+
+const DisplayPreset& builtIn(const std::string& id) {
+    for (const auto& preset : DisplayPreset::builtIns()) {
+        if (preset.id == id)
+            return preset;
+    }
+    throw std::runtime_error("no built-in preset " + id);
+}
+
+TEST(DisplayPreset, BuiltInsAreFiveDistinctBuiltInPresetsWithNeutralFirst) {
+    const auto& presets = DisplayPreset::builtIns();
+    std::vector<std::string> ids;
+    std::set<std::string> names;
+    for (const auto& preset : presets) {
+        ids.push_back(preset.id);
+        names.insert(preset.name);
+        EXPECT_EQ(preset.kind, DisplayPreset::Kind::builtIn);
+        EXPECT_EQ(preset.adjustment.outputFilter, QuorvaneOutputFilter::none);
+        EXPECT_EQ(preset.adjustment.gamma, 1.0) << preset.id;
+    }
+    EXPECT_EQ(ids,
+              (std::vector<std::string>{"neutral", "coding", "night", "movie", "bright-room"}));
+    EXPECT_EQ(names.size(), presets.size());
+    EXPECT_EQ(presets.front().adjustment, ColorAdjustment::neutral());
+    EXPECT_EQ(&presets, &DisplayPreset::builtIns());  // built once
+}
+
+TEST(DisplayPreset, EncodesInFieldOrderAndRoundTrips) {
+    const OrderedJson encoded = builtIn("coding").toJson<OrderedJson>();
+    std::vector<std::string> keys;
+    for (auto it = encoded.begin(); it != encoded.end(); ++it)
+        keys.push_back(it.key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"id", "name", "adjustment", "kind"}));
+    EXPECT_EQ(encoded["kind"], "builtIn");
+    EXPECT_TRUE(encoded["adjustment"].is_object());
+
+    for (const auto& preset : DisplayPreset::builtIns()) {
+        EXPECT_EQ(DisplayPreset::fromJson(parseJson(dumpJson(preset.toJson<Json>()))), preset);
+    }
+}
+
+TEST(DisplayPreset, DecodingRequiresEveryKey) {
+    DisplayPreset custom = builtIn("night");
+    custom.id = "E621E1F8-C36C-495A-93FC-0C247A3E6E5F";
+    custom.name = "밤 작업";
+    custom.kind = DisplayPreset::Kind::custom;
+    const Json encoded = custom.toJson<Json>();
+    EXPECT_EQ(DisplayPreset::fromJson(encoded), custom);
+
+    for (const char* key : {"id", "name", "adjustment", "kind"}) {
+        Json missing = encoded;
+        missing.erase(key);
+        EXPECT_THROW(DisplayPreset::fromJson(missing), JsonDecodeError) << key;
+    }
+    Json wrongKind = encoded;
+    wrongKind["kind"] = "shipped";
+    EXPECT_THROW(DisplayPreset::fromJson(wrongKind), JsonDecodeError);
+    Json wrongType = encoded;
+    wrongType["name"] = 3;
+    EXPECT_THROW(DisplayPreset::fromJson(wrongType), JsonDecodeError);
+}
+
+}  // namespace
+}  // namespace quorvane

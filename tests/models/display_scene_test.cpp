@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "models/coding/json_coding.hpp"
+#include "models/display_scene.hpp"
+
+namespace quorvane {
+namespace {
+
+std::vector<std::string> keysOf(const OrderedJson& object) {
+    std::vector<std::string> keys;
+    for (auto it = object.begin(); it != object.end(); ++it)
+        keys.push_back(it.key());
+    return keys;
+}
+
+ColorAdjustment dimmed(double brightness) {
+    ColorAdjustment adjustment;
+    adjustment.softwareBrightness = brightness;
+    return adjustment;
+}
+
+TEST(DisplayScene, BuiltInsCoverEveryDisplayThroughTheirFallback) {
+    const auto& scenes = DisplayScene::builtIns();
+    std::vector<std::string> ids;
+    for (const auto& scene : scenes) {
+        ids.push_back(scene.id);
+        EXPECT_EQ(scene.kind, DisplayScene::Kind::builtIn);
+        EXPECT_TRUE(scene.softwareAdjustmentsByDisplayIdentity.empty());
+        EXPECT_TRUE(scene.hardwareActions.empty());
+        ASSERT_TRUE(scene.fallbackAdjustment) << scene.id;
+        EXPECT_EQ(scene.adjustment("vendor-1-model-2-serial-3-external"), scene.fallbackAdjustment);
+    }
+    EXPECT_EQ(ids, (std::vector<std::string>{"work", "night", "design", "meeting", "movie"}));
+    EXPECT_EQ(scenes[2].fallbackAdjustment, ColorAdjustment::neutral());
+}
+
+TEST(DisplayScene, ResolvesEntryThenFallbackThenNothing) {
+    DisplayScene scene;
+    scene.id = "custom-1";
+    scene.name = "발표";
+    scene.softwareAdjustmentsByDisplayIdentity["A"] = dimmed(0.5);
+    scene.fallbackAdjustment = dimmed(0.8);
+    EXPECT_EQ(scene.adjustment("A"), dimmed(0.5));
+    EXPECT_EQ(scene.adjustment("B"), dimmed(0.8));
+    scene.fallbackAdjustment.reset();
+    EXPECT_EQ(scene.adjustment("A"), dimmed(0.5));
+    EXPECT_FALSE(scene.adjustment("B"));
+}
+
+TEST(DisplayScene, RoundTripsWithNestedAdjustmentsAndActions) {
+    DisplayScene scene;
+    scene.id = "E621E1F8-C36C-495A-93FC-0C247A3E6E5F";
+    scene.name = "Desk";
+    scene.softwareAdjustmentsByDisplayIdentity["A"] = dimmed(0.6);
+    DisplaySceneHardwareAction action;
+    action.id = "step";
+    action.kind = DisplaySceneHardwareAction::Kind::ddcControl;
+    action.targetDisplayIdentityRawValue = "A";
+    action.vcpCodeRawValue = 0x10;
+    action.rawValue = 65535;
+    action.normalizedValue = 0.25;
+    action.modeID = "8-1920x1080-3840x2160-60.000";
+    action.note = "메모";
+    scene.hardwareActions.push_back(action);
+
+    const OrderedJson encoded = scene.toJson<OrderedJson>();
+    EXPECT_EQ(keysOf(encoded), (std::vector<std::string>{"id", "name", "kind",
+                                                         "softwareAdjustmentsByDisplayIdentity",
+                                                         "hardwareActions"}));
+    EXPECT_EQ(
+        keysOf(encoded["hardwareActions"][0]),
+        (std::vector<std::string>{"id", "targetDisplayIdentityRawValue", "kind", "normalizedValue",
+                                  "vcpCodeRawValue", "rawValue", "modeID", "note"}));
+    EXPECT_EQ(DisplayScene::fromJson(parseOrderedJson(dumpJson(encoded))), scene);
+
+    for (const auto& builtIn : DisplayScene::builtIns()) {
+        EXPECT_EQ(DisplayScene::fromJson(builtIn.toJson<Json>()), builtIn);
+    }
+}
+
+TEST(DisplayScene, DecodingRequiresNonOptionalKeys) {
+    const Json base = parseJson(R"({"id":"s","name":"S","kind":"custom",
+        "softwareAdjustmentsByDisplayIdentity":{},"hardwareActions":[],"fallbackAdjustment":null})");
+    EXPECT_FALSE(DisplayScene::fromJson(base).fallbackAdjustment);
+
+    for (const char* key :
+         {"id", "name", "kind", "softwareAdjustmentsByDisplayIdentity", "hardwareActions"}) {
+        Json missing = base;
+        missing.erase(key);
+        EXPECT_THROW(DisplayScene::fromJson(missing), JsonDecodeError) << key;
+    }
+    Json badKind = base;
+    badKind["kind"] = "BuiltIn";
+    EXPECT_THROW(DisplayScene::fromJson(badKind), JsonDecodeError);
+}
+
+TEST(DisplaySceneHardwareAction, OptionalFieldsAreLeftOutAndRangeChecked) {
+    DisplaySceneHardwareAction action;
+    action.id = "only";
+    action.kind = DisplaySceneHardwareAction::Kind::inputSource;
+    EXPECT_EQ(dumpJson(action.toJson<OrderedJson>()), R"({"id":"only","kind":"inputSource"})");
+
+    EXPECT_THROW(DisplaySceneHardwareAction::fromJson(parseJson(R"({"id":"x"})")), JsonDecodeError);
+    EXPECT_THROW(DisplaySceneHardwareAction::fromJson(
+                     parseJson(R"({"id":"x","kind":"ddcControl","vcpCodeRawValue":256})")),
+                 JsonDecodeError);
+    EXPECT_THROW(DisplaySceneHardwareAction::fromJson(
+                     parseJson(R"({"id":"x","kind":"ddcControl","rawValue":65536})")),
+                 JsonDecodeError);
+    EXPECT_THROW(DisplaySceneHardwareAction::fromJson(parseJson(R"({"id":"x","kind":"volume"})")),
+                 JsonDecodeError);
+}
+
+}  // namespace
+}  // namespace quorvane

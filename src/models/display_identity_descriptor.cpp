@@ -117,10 +117,9 @@ std::set<std::string> DisplayIdentityDescriptorBuilder::safeImportTargetIdentity
 }
 
 std::optional<std::string> DisplayIdentityDescriptorBuilder::groupWarning(
-    const std::vector<std::string>& memberRawValues,
-    const std::vector<DisplaySnapshot>& visibleDisplays) {
+    const DisplayGroup& group, const std::vector<DisplaySnapshot>& visibleDisplays) {
     const auto shared = sharedIdentityRawValues(visibleDisplays);
-    for (const auto& raw : memberRawValues) {
+    for (const auto& raw : group.displayIdentityRawValues) {
         if (shared.contains(raw)) {
             return "동일하게 보이는 모니터가 이 묶음에 있어 자동 적용은 건너뜁니다.";
         }
@@ -129,12 +128,11 @@ std::optional<std::string> DisplayIdentityDescriptorBuilder::groupWarning(
 }
 
 std::optional<std::string> DisplayIdentityDescriptorBuilder::sceneWarning(
-    const std::map<std::string, ColorAdjustment>& adjustmentsByDisplayIdentity,
-    const std::optional<DisplaySnapshot>& selectedDisplay,
+    const DisplayScene& scene, const std::optional<DisplaySnapshot>& selectedDisplay,
     const std::vector<DisplaySnapshot>& visibleDisplays) {
     const auto shared = sharedIdentityRawValues(visibleDisplays);
     bool touchesShared = false;
-    for (const auto& entry : adjustmentsByDisplayIdentity) {
+    for (const auto& entry : scene.softwareAdjustmentsByDisplayIdentity) {
         if (shared.contains(entry.first))
             touchesShared = true;
     }

@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "models/color_adjustment.hpp"
+#include "models/display_group.hpp"
 #include "models/display_identity_confidence.hpp"
+#include "models/display_scene.hpp"
 #include "models/display_snapshot.hpp"
 
 namespace quorvane {
@@ -53,17 +54,15 @@ struct DisplayIdentityDescriptorBuilder {
     static std::set<std::string> safeImportTargetIdentityRawValues(
         const std::vector<DisplaySnapshot>& displays);
 
-    // Warning for a group whose members (identity raw values) include a
-    // display that cannot be told apart.
+    // Warning for a group whose members include a display that cannot be
+    // told apart among the visible displays.
     static std::optional<std::string> groupWarning(
-        const std::vector<std::string>& memberRawValues,
-        const std::vector<DisplaySnapshot>& visibleDisplays);
-
-    // Warning before a scene is applied: one of its per-display adjustment
-    // keys, or the selected display, cannot be told apart.
+        const DisplayGroup& group, const std::vector<DisplaySnapshot>& visibleDisplays);
+    // Warning before a scene is applied when one of its per-display
+    // adjustment keys, or the selected display, cannot be told apart (its
+    // hardware actions and fallback adjustment are not looked at).
     static std::optional<std::string> sceneWarning(
-        const std::map<std::string, ColorAdjustment>& adjustmentsByDisplayIdentity,
-        const std::optional<DisplaySnapshot>& selectedDisplay,
+        const DisplayScene& scene, const std::optional<DisplaySnapshot>& selectedDisplay,
         const std::vector<DisplaySnapshot>& visibleDisplays);
 };
 

@@ -84,17 +84,21 @@ TEST(DisplayIdentityDescriptors, GroupAndSceneWarnings) {
     const std::string shared = DisplayIdentity::of(visible[0]).rawValue;
     const std::string distinct = DisplayIdentity::of(visible[2]).rawValue;
 
-    EXPECT_EQ(Builder::groupWarning({distinct, shared}, visible),
+    DisplayGroup group;
+    group.displayIdentityRawValues = {distinct, shared};
+    EXPECT_EQ(Builder::groupWarning(group, visible),
               "동일하게 보이는 모니터가 이 묶음에 있어 자동 적용은 건너뜁니다.");
-    EXPECT_FALSE(Builder::groupWarning({distinct, "vendor-1-model-2-serial-3-external"}, visible));
+    group.displayIdentityRawValues = {distinct, "vendor-1-model-2-serial-3-external"};
+    EXPECT_FALSE(Builder::groupWarning(group, visible));
 
     const std::string sceneText = "동일하게 보이는 모니터가 있어 자동 적용은 건너뜁니다.";
-    EXPECT_EQ(Builder::sceneWarning({{shared, ColorAdjustment::neutral()}}, std::nullopt, visible),
-              sceneText);
+    DisplayScene scene;
     // Only a fallback (no per-display entries): warns only for an ambiguous selection.
-    EXPECT_FALSE(Builder::sceneWarning({}, visible[2], visible));
-    EXPECT_FALSE(Builder::sceneWarning({}, std::nullopt, visible));
-    EXPECT_EQ(Builder::sceneWarning({}, visible[1], visible), sceneText);
+    EXPECT_FALSE(Builder::sceneWarning(scene, visible[2], visible));
+    EXPECT_FALSE(Builder::sceneWarning(scene, std::nullopt, visible));
+    EXPECT_EQ(Builder::sceneWarning(scene, visible[1], visible), sceneText);
+    scene.softwareAdjustmentsByDisplayIdentity[shared] = ColorAdjustment::neutral();
+    EXPECT_EQ(Builder::sceneWarning(scene, std::nullopt, visible), sceneText);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "models/coding/json_coding.hpp"
 #include "models/quorvane_diagnostic_report.hpp"
 #include "models/quorvane_diagnostic_report_preview.hpp"
+#include "platform/linux/operating_system_version.hpp"
 #include "services/diagnostics/quorvane_diagnostic_report_coder.hpp"
 
 namespace quorvane {
@@ -132,6 +133,15 @@ TEST(DiagnosticReportCoder, DecodesWhatItWroteExceptFractionsOfASecond) {
     broken = report.toJson();
     broken["displays"][0].erase("serial");
     EXPECT_THROW(QuorvaneDiagnosticReport::fromJson(broken), JsonDecodeError);
+}
+
+TEST(DiagnosticEnvironment, ReadsVersionsThatAreStringsOnly) {
+    const Json info = {{"CFBundleShortVersionString", "1.4.0"}, {"CFBundleVersion", 140}};
+    const auto environment = QuorvaneDiagnosticEnvironment::current(info, "Linux 6.1");
+    EXPECT_EQ(environment,
+              (QuorvaneDiagnosticEnvironment{"Quorvane", "1.4.0", "unknown", "Linux 6.1"}));
+    EXPECT_EQ(QuorvaneDiagnosticEnvironment::current(Json(), "x").appVersion, "unknown");
+    EXPECT_NE(operatingSystemVersionText().find("Linux"), std::string::npos);
 }
 
 TEST(DiagnosticReportPreview, IsIdentifiedByAFreshIdentifier) {

@@ -19,11 +19,6 @@ std::string errorText(int code) {
     return std::string(reinterpret_cast<const char*>(buffer), static_cast<size_t>(length));
 }
 
-struct MatchDataDeleter {
-    void operator()(pcre2_match_data* data) const { pcre2_match_data_free(data); }
-};
-using MatchData = std::unique_ptr<pcre2_match_data, MatchDataDeleter>;
-
 // PCRE2 refuses malformed UTF-8 in UTF mode; texts reaching the report may
 // come from hardware, so they are repaired rather than rejected.
 std::string repairedUtf8(std::string_view text) {
@@ -72,20 +67,6 @@ std::string RegularExpression::replacingMatches(std::string_view subject,
         output.assign(length, '\0');
     }
     throw std::runtime_error("regular expression replacement did not fit its buffer");
-}
-
-bool RegularExpression::matches(std::string_view subject) const {
-    const std::string input = repairedUtf8(subject);
-    MatchData data(pcre2_match_data_create_from_pattern(code_.get(), nullptr));
-    if (!data)
-        throw std::bad_alloc();
-    const int result =
-        pcre2_match(code_.get(), codeUnits(input), input.size(), 0, 0, data.get(), nullptr);
-    if (result >= 0)
-        return true;
-    if (result == PCRE2_ERROR_NOMATCH)
-        return false;
-    throw std::runtime_error("regular expression match failed: " + errorText(result));
 }
 
 std::string RegularExpression::escapedPattern(std::string_view text) {

@@ -23,8 +23,6 @@ class RegularExpression {
     // first replaced by U+FFFD so the pass cannot fail.
     std::string replacingMatches(std::string_view subject, std::string_view replacement) const;
 
-    bool matches(std::string_view subject) const;
-
     // `text` with every pattern metacharacter escaped, for matching it literally.
     static std::string escapedPattern(std::string_view text);
 

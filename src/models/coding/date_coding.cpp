@@ -50,6 +50,11 @@ std::optional<Date> parseIso8601(std::string_view text) {
     if (!ymd.ok() || h > 23 || mi > 59 || s > 60)
         return std::nullopt;
     const auto point = sys_days{ymd} + hours{h} + minutes{mi} + seconds{s};
+    // The clock's ticks cover only a few centuries around 1970; a date beyond
+    // them would overflow the conversion, so it does not parse.
+    constexpr auto reach = duration_cast<seconds>(system_clock::duration::max());
+    if (point.time_since_epoch() > reach || point.time_since_epoch() < -reach)
+        return std::nullopt;
     return time_point_cast<system_clock::duration>(point);
 }
 

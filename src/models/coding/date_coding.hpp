@@ -19,22 +19,22 @@ std::string formatIso8601(Date date);
 // Accepts exactly the form formatIso8601 writes; nullopt otherwise.
 std::optional<Date> parseIso8601(std::string_view text);
 
-// JSON coding of a Date as its ISO 8601 text.
-inline Date decodeJson(const Json& value, Date*) {
-    if (!value.is_string())
-        throw JsonDecodeError("JSON decode failed: expected an ISO 8601 date");
-    auto parsed = parseIso8601(value.get_ref<const std::string&>());
+// Date fields of records, coded as their ISO 8601 text.
+template <class J>
+Date requireDateKey(const J& object, std::string_view key) {
+    const std::string text = requireKey<std::string>(object, key);
+    auto parsed = parseIso8601(text);
     if (!parsed)
-        throw JsonDecodeError("JSON decode failed: invalid ISO 8601 date");
+        throw JsonDecodeError("JSON decode failed at '" + std::string(key) +
+                              "': invalid ISO 8601 date");
     return *parsed;
 }
-inline Date decodeJson(const OrderedJson& value, Date*) {
-    if (!value.is_string())
-        throw JsonDecodeError("JSON decode failed: expected an ISO 8601 date");
-    auto parsed = parseIso8601(value.get_ref<const std::string&>());
-    if (!parsed)
-        throw JsonDecodeError("JSON decode failed: invalid ISO 8601 date");
-    return *parsed;
+
+template <class J>
+std::optional<Date> optionalDateKey(const J& object, std::string_view key) {
+    if (!optionalKey<std::string>(object, key))
+        return std::nullopt;
+    return requireDateKey(object, key);
 }
 
 }  // namespace quorvane

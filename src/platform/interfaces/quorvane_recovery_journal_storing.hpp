@@ -1,0 +1,19 @@
+#pragma once
+
+#include "models/quorvane_recovery_journal.hpp"
+#include "models/quorvane_recovery_journal_load_result.hpp"
+
+namespace quorvane {
+
+// Where the recovery journal is kept between runs.
+class QuorvaneRecoveryJournalStoring {
+  public:
+    virtual ~QuorvaneRecoveryJournalStoring() = default;
+    // Never fails and never writes: a missing journal is empty, an undecodable
+    // one is empty with a notice and stays stored until the next save.
+    virtual QuorvaneRecoveryJournalLoadResult loadResult() const = 0;
+    // Writes the whole journal; a journal that cannot be encoded writes nothing.
+    virtual void save(const QuorvaneRecoveryJournal& journal) = 0;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,65 @@
+#include "platform/linux/crtc_gamma.hpp"
+
+#include <algorithm>
+#include <memory>
+
+namespace quorvane {
+namespace {
+
+struct GammaFree {
+    void operator()(XRRCrtcGamma* gamma) const { XRRFreeGamma(gamma); }
+};
+using GammaPointer = std::unique_ptr<XRRCrtcGamma, GammaFree>;
+
+// BadLength: what the server answers when a ramp does not fit the CRTC.
+constexpr int kBadLength = 16;
+
+}  // namespace
+
+std::size_t crtcGammaSize(XConnection& connection, RRCrtc crtc) {
+    int size = XRRGetCrtcGammaSize(connection.display(), crtc);
+    connection.sync();
+    return size > 0 ? static_cast<std::size_t>(size) : 0;
+}
+
+std::optional<XProtocolError> writeCrtcGamma(XConnection& connection, RRCrtc crtc,
+                                             const TransferTables& tables) {
+    // Errors left from earlier reads on this connection are not this write's.
+    connection.sync();
+    int size = XRRGetCrtcGammaSize(connection.display(), crtc);
+    if (auto error = connection.sync()) {
+        return error;
+    }
+    if (size <= 0) {
+        return XProtocolError{kBadLength, 0, 0};
+    }
+    return writeCrtcGamma(connection, crtc, GammaRamp::fromTables(tables, size));
+}
+
+std::optional<XProtocolError> writeCrtcGamma(XConnection& connection, RRCrtc crtc,
+                                             const GammaRamp& ramp) {
+    GammaPointer gamma(XRRAllocGamma(static_cast<int>(ramp.size())));
+    if (!gamma) {
+        return XProtocolError{kBadLength, 0, 0};
+    }
+    std::copy(ramp.red.begin(), ramp.red.end(), gamma->red);
+    std::copy(ramp.green.begin(), ramp.green.end(), gamma->green);
+    std::copy(ramp.blue.begin(), ramp.blue.end(), gamma->blue);
+    connection.sync();
+    XRRSetCrtcGamma(connection.display(), crtc, gamma.get());
+    return connection.sync();
+}
+
+std::optional<GammaRamp> readCrtcGamma(XConnection& connection, RRCrtc crtc) {
+    connection.sync();
+    GammaPointer gamma(XRRGetCrtcGamma(connection.display(), crtc));
+    if (connection.sync() || !gamma || gamma->size <= 0) {
+        return std::nullopt;
+    }
+    auto size = static_cast<std::size_t>(gamma->size);
+    return GammaRamp{{gamma->red, gamma->red + size},
+                     {gamma->green, gamma->green + size},
+                     {gamma->blue, gamma->blue + size}};
+}
+
+}  // namespace quorvane

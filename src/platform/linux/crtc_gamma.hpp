@@ -1,0 +1,26 @@
+#pragma once
+
+#include <X11/extensions/Xrandr.h>
+
+#include <optional>
+
+#include "platform/linux/x_connection.hpp"
+#include "services/display/gamma_ramp.hpp"
+#include "services/display/transfer_tables.hpp"
+
+namespace quorvane {
+
+// Entries in the CRTC's gamma ramp; 0 when the CRTC has none.
+std::size_t crtcGammaSize(XConnection& connection, RRCrtc crtc);
+
+// Writes the tables into the CRTC's ramp, resampled to its size, and waits
+// for the server's answer: the error it reported, or none on success.
+std::optional<XProtocolError> writeCrtcGamma(XConnection& connection, RRCrtc crtc,
+                                             const TransferTables& tables);
+std::optional<XProtocolError> writeCrtcGamma(XConnection& connection, RRCrtc crtc,
+                                             const GammaRamp& ramp);
+
+// The CRTC's current ramp; none when it cannot be read.
+std::optional<GammaRamp> readCrtcGamma(XConnection& connection, RRCrtc crtc);
+
+}  // namespace quorvane

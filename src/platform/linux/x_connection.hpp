@@ -1,0 +1,56 @@
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace quorvane {
+
+// The code carried by DisplayControlError::coreGraphics when no X server
+// answers at all (X's own error codes are positive).
+inline constexpr int kXServerUnreachableCode = -1;
+
+// An error the X server reported for one request.
+struct XProtocolError {
+    int errorCode = 0;
+    int requestCode = 0;
+    int minorCode = 0;
+
+    bool operator==(const XProtocolError&) const = default;
+};
+
+// One client connection to an X server. Xlib reports request errors
+// asynchronously through a process-wide handler whose default ends the
+// process; while a connection of this type is open its errors are recorded
+// instead and handed out by sync(), so a refused request becomes a typed
+// error at the call that caused it. A connection is used by one thread at a
+// time; callers that run on different threads open their own.
+class XConnection {
+  public:
+    // Opens the named display ("" means $DISPLAY); none when no server answers.
+    static std::optional<XConnection> open(const std::string& displayName);
+
+    XConnection(XConnection&&) noexcept;
+    XConnection& operator=(XConnection&&) noexcept;
+    ~XConnection();
+
+    Display* display() const { return display_.get(); }
+    Window root() const;
+    Atom atom(const char* name, bool onlyIfExists = false) const;
+
+    // Waits until the server has handled every request sent so far and
+    // returns the first error reported since the previous sync, if any.
+    std::optional<XProtocolError> sync();
+
+  private:
+    struct Closer {
+        void operator()(Display* display) const;
+    };
+    explicit XConnection(Display* display);
+
+    std::unique_ptr<Display, Closer> display_;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "models/coding/date_coding.hpp"
+#include "models/display_snapshot.hpp"
+#include "services/ddc/ddc_capability_badge.hpp"
+#include "services/ddc/ddc_capability_entry.hpp"
+
+namespace quorvane {
+
+// Turns a display, its capability entry and the probe state into a badge.
+class DDCCapabilityBadgeResolver {
+  public:
+    // A check more than this long ago needs a new probe.
+    static constexpr std::chrono::seconds kRecheckAge{604800};
+
+    // `isChecking`: a probe of the display runs or has timed out and not yet
+    // returned. `probedInCurrentSession`: this connection (identity and
+    // fingerprint) was probed during this run.
+    static DDCCapabilityBadge badge(const DisplaySnapshot& display,
+                                    const std::optional<DDCCapabilityEntry>& entry, bool isChecking,
+                                    bool probedInCurrentSession, Date now);
+
+    // "마지막 확인: " and the date as an abbreviated date and a short time in
+    // the user's locale (LC_ALL, LC_TIME, LANG) and time zone.
+    static std::string lastCheckedText(Date date);
+    // The same for a given locale name: Korean for "ko…", English otherwise.
+    static std::string lastCheckedText(Date date, std::string_view localeName);
+
+  private:
+    static DDCCapabilityBadge recheckBadge(const DDCCapabilityEntry& entry,
+                                           std::string_view reason);
+    static std::string savedResultText(const DDCCapabilityEntry& entry,
+                                       bool probedInCurrentSession);
+};
+
+}  // namespace quorvane

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/interfaces/defaults_storing.hpp"
+#include "platform/interfaces/preferences_storing.hpp"
+
+namespace quorvane {
+
+// The preferences record as one compact JSON blob in the user's defaults.
+// The application and the command line build it alike, so both read and
+// write the same blob.
+class UserDefaultsPreferencesStore final : public PreferencesStoring {
+  public:
+    static constexpr std::string_view kCorruptionNotice =
+        "저장된 설정을 읽지 못해 기본값으로 복구했습니다.";
+
+    // "org.quorvane.Quorvane.preferences.v1"
+    static std::string standardStorageKey();
+
+    UserDefaultsPreferencesStore(std::shared_ptr<DefaultsStoring> defaults,
+                                 std::string storageKey = standardStorageKey());
+
+    const std::string& storageKey() const { return storageKey_; }
+
+    PreferencesLoadResult loadResult() const override;
+    void save(const QuorvanePreferences& preferences) override;
+
+  private:
+    std::shared_ptr<DefaultsStoring> defaults_;
+    std::string storageKey_;
+};
+
+}  // namespace quorvane

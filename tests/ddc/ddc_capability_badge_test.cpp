@@ -1,0 +1,146 @@
+#include "services/ddc/ddc_capability_badge_resolver.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+
+#include "services/ddc/ddc_capability_cache.hpp"
+
+namespace quorvane {
+namespace {
+
+using Kind = DDCCapabilityBadgeKind;
+using std::chrono::seconds;
+
+const Date kChecked = Date(seconds(1'800'000'000));
+
+DisplaySnapshot monitor(std::uint32_t serial = 0) {
+    DisplaySnapshot display;
+    display.id = 2;
+    display.name = "Studio";
+    display.vendorNumber = 4;
+    display.modelNumber = 5;
+    display.serialNumber = serial;
+    display.bounds = {0, 0, 2560, 1440};
+    return display;
+}
+
+DDCCapabilityEntry entryFor(const DisplaySnapshot& display, std::vector<DDCVCPCode> answered,
+                            std::vector<DDCVCPCode> failed = {}, Date when = kChecked) {
+    DDCSnapshot snapshot;
+    for (DDCVCPCode code : answered)
+        snapshot.values[code] = {code, 10, 100};
+    for (DDCVCPCode code : failed)
+        snapshot.unsupported[code] = "실패";
+    DDCCapabilityCache cache;
+    return cache.merge(snapshot, display, when);
+}
+
+DDCCapabilityBadge resolve(const DisplaySnapshot& display,
+                           const std::optional<DDCCapabilityEntry>& entry, bool probedNow = true,
+                           Date now = kChecked + seconds(60), bool checking = false) {
+    return DDCCapabilityBadgeResolver::badge(display, entry, checking, probedNow, now);
+}
+
+TEST(DDCCapabilityBadge, CheckingWinsAndNoEntryIsUnchecked) {
+    const DisplaySnapshot display = monitor(1);
+    const auto entry = entryFor(display, {DDCVCPCode::brightness});
+    EXPECT_EQ(resolve(display, entry, true, kChecked, true),
+              (DDCCapabilityBadge{Kind::checking, "확인 중…",
+                                  "모니터/케이블에 따라 몇 초 걸릴 수 있습니다.",
+                                  "progress.indicator", DDCCapabilityBadgeTone::secondary}));
+    EXPECT_EQ(resolve(display, std::nullopt, false, kChecked, true).kind, Kind::checking);
+    EXPECT_EQ(resolve(display, std::nullopt),
+              (DDCCapabilityBadge{Kind::unchecked, "아직 확인하지 않음",
+                                  "확인 전에는 모니터 자체 설정 항목을 숨깁니다.",
+                                  "questionmark.circle", DDCCapabilityBadgeTone::secondary}));
+}
+
+TEST(DDCCapabilityBadge, ConfirmedUnstableAndUnsupported) {
+    const DisplaySnapshot display = monitor(1);
+    const std::string checked = DDCCapabilityBadgeResolver::lastCheckedText(kChecked);
+
+    EXPECT_EQ(
+        resolve(display, entryFor(display, {DDCVCPCode::audioVolume, DDCVCPCode::brightness})),
+        (DDCCapabilityBadge{Kind::confirmed, "확인됨", "모니터 밝기, 모니터 볼륨 · " + checked,
+                            "checkmark.circle", DDCCapabilityBadgeTone::green}));
+
+    auto unstable = entryFor(display, {DDCVCPCode::brightness, DDCVCPCode::audioVolume});
+    DDCCapabilityCache cache;
+    cache.entriesByDisplayIdentity[unstable.key.displayIdentityRawValue] = unstable;
+    DDCSnapshot later;
+    later.values[DDCVCPCode::brightness] = {DDCVCPCode::brightness, 1, 100};
+    later.unsupported[DDCVCPCode::audioVolume] = "실패";
+    unstable = cache.merge(later, display, kChecked);
+    EXPECT_EQ(resolve(display, unstable),
+              (DDCCapabilityBadge{Kind::unstable, "불안정",
+                                  "전에 되던 모니터 설정 항목 일부가 응답하지 않습니다. " + checked,
+                                  "exclamationmark.triangle", DDCCapabilityBadgeTone::orange}));
+
+    EXPECT_EQ(resolve(display, entryFor(display, {})),
+              (DDCCapabilityBadge{Kind::unsupported, "미지원",
+                                  "응답한 모니터 설정 항목이 없습니다. · " + checked, "info.circle",
+                                  DDCCapabilityBadgeTone::secondary}));
+    auto failing = entryFor(display, {}, {DDCVCPCode::brightness});
+    failing.displayFailureReason = "경로 없음";
+    EXPECT_EQ(resolve(display, failing).detail, "경로 없음 · " + checked);
+}
+
+TEST(DDCCapabilityBadge, ChangedConnectionOrOldCheckNeedsARecheck) {
+    DisplaySnapshot display = monitor(1);
+    const auto entry = entryFor(display, {DDCVCPCode::brightness});
+    const std::string checked = DDCCapabilityBadgeResolver::lastCheckedText(kChecked);
+
+    display.bounds = {500, 500, 2560, 1440};  // moved only
+    EXPECT_EQ(resolve(display, entry).kind, Kind::confirmed);
+    display.bounds = {0, 0, 1920, 1080};
+    EXPECT_EQ(
+        resolve(display, entry),
+        (DDCCapabilityBadge{Kind::recheckNeeded, "다시 확인 필요",
+                            "연결 상태가 달라졌습니다. 다시 확인하세요. " + checked,
+                            "arrow.triangle.2.circlepath.circle", DDCCapabilityBadgeTone::orange}));
+
+    display = monitor(1);
+    const Date week = kChecked + seconds(604800);
+    EXPECT_EQ(resolve(display, entry, true, week).kind, Kind::confirmed);
+    EXPECT_EQ(resolve(display, entry, true, week + seconds(1)).detail,
+              "마지막 확인이 오래되었습니다. 다시 확인하세요. " + checked);
+    EXPECT_EQ(resolve(display, entry, true, kChecked - seconds(86400)).kind, Kind::confirmed);
+}
+
+TEST(DDCCapabilityBadge, RememberedResultOfAMonitorWithoutSerial) {
+    const DisplaySnapshot anonymous = monitor(0);
+    const auto entry = entryFor(anonymous, {DDCVCPCode::contrast});
+    const std::string checked = DDCCapabilityBadgeResolver::lastCheckedText(kChecked);
+    EXPECT_EQ(resolve(anonymous, entry, false).detail,
+              "모니터 대비 · " + checked + " · 저장된 확인 결과");
+    EXPECT_EQ(resolve(anonymous, entry, true).detail, "모니터 대비 · " + checked);
+
+    const DisplaySnapshot serial = monitor(77);
+    EXPECT_EQ(resolve(serial, entryFor(serial, {DDCVCPCode::contrast}), false).detail,
+              "모니터 대비 · " + checked);
+}
+
+TEST(DDCCapabilityBadge, LastCheckedTextInTheUsersLocale) {
+    const char* previous = std::getenv("TZ");
+    const std::string saved = previous ? previous : "";
+    setenv("TZ", "UTC", 1);
+    tzset();
+    // 2027-01-15 08:00:00 UTC, and 20:05 the same day.
+    EXPECT_EQ(DDCCapabilityBadgeResolver::lastCheckedText(kChecked, "ko_KR.UTF-8"),
+              "마지막 확인: 2027년 1월 15일 오전 8:00");
+    EXPECT_EQ(DDCCapabilityBadgeResolver::lastCheckedText(kChecked + seconds(43500), "en_GB"),
+              "마지막 확인: Jan 15, 2027, 8:05 PM");
+    EXPECT_EQ(DDCCapabilityBadgeResolver::lastCheckedText(kChecked - seconds(28800), "C"),
+              "마지막 확인: Jan 15, 2027, 12:00 AM");
+    if (previous) {
+        setenv("TZ", saved.c_str(), 1);
+    } else {
+        unsetenv("TZ");
+    }
+    tzset();
+}
+
+}  // namespace
+}  // namespace quorvane

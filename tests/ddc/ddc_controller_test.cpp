@@ -1,0 +1,221 @@
+#include "services/ddc/ddc_controller.hpp"
+
+#include <gtest/gtest.h>
+
+#include "ddc_transport/ddc_result_code.hpp"
+#include "platform/simulated/manual_scheduler.hpp"
+#include "platform/simulated/simulated_ddc_bus_locator.hpp"
+#include "platform/simulated/simulated_ddc_monitor.hpp"
+#include "platform/simulated/simulated_i2c_buses.hpp"
+#include "services/ddc/ddc_write_queue.hpp"
+
+namespace quorvane {
+namespace {
+
+using Fault = SimulatedDDCMonitor::Fault;
+using Kind = SimulatedI2CEvent::Kind;
+using std::chrono::milliseconds;
+
+constexpr std::uint32_t kMonitor = 3;
+constexpr std::uint32_t kSecondMonitor = 4;
+constexpr std::uint32_t kBuiltin = 1;
+const std::string kUnsupportedText = "이 모니터는 해당 설정 항목에 응답하지 않습니다.";
+
+class DDCControllerTest : public ::testing::Test {
+  protected:
+    DDCControllerTest() {
+        monitor->setControl(0x10, 40, 100);
+        monitor->setControl(0x12, 60, 100);
+        second->setControl(0x10, 5, 10);
+        buses->attach("/dev/i2c-3", monitor);
+        buses->attach("/dev/i2c-4", second);
+        locator->setBuses(kMonitor, {"/dev/i2c-3"});
+        locator->setBuses(kSecondMonitor, {"/dev/i2c-4"});
+        locator->setRoute(kBuiltin, {kDDCBuiltInDisplay, {}});
+    }
+
+    DDCSnapshot probe(std::uint32_t display) {
+        std::optional<DDCSnapshot> result;
+        controller->probe(display, [&result](DDCSnapshot snapshot) { result = snapshot; });
+        scheduler.runUntilIdle();
+        EXPECT_TRUE(result);
+        return result.value_or(DDCSnapshot{});
+    }
+    DDCControlResult write(DDCVCPCode code, std::uint16_t value) {
+        std::optional<DDCControlResult> result;
+        controller->write(kMonitor, code, value, [&result](DDCControlResult r) { result = r; });
+        scheduler.runUntilIdle();
+        EXPECT_TRUE(result);
+        return result.value_or(DDCControlResult{});
+    }
+    std::vector<std::uint8_t> codesRequested() const {
+        std::vector<std::uint8_t> codes;
+        for (const auto& event : buses->events(Kind::write))
+            codes.push_back(event.bytes.at(3));
+        return codes;
+    }
+
+    ManualScheduler scheduler;
+    std::shared_ptr<SimulatedDDCMonitor> monitor =
+        std::make_shared<SimulatedDDCMonitor>(&scheduler, &scheduler);
+    std::shared_ptr<SimulatedDDCMonitor> second =
+        std::make_shared<SimulatedDDCMonitor>(&scheduler, &scheduler);
+    std::shared_ptr<SimulatedI2CBuses> buses = std::make_shared<SimulatedI2CBuses>(&scheduler);
+    std::shared_ptr<SimulatedDDCBusLocator> locator = std::make_shared<SimulatedDDCBusLocator>();
+    std::shared_ptr<DDCController> controller = std::make_shared<DDCController>(
+        scheduler, DDCTransportEnvironment{locator, buses, ddcSleepFunction(scheduler)});
+};
+
+TEST_F(DDCControllerTest, ProbeOfTheBuiltinPanelReadsNothing) {
+    const DDCSnapshot snapshot = probe(kBuiltin);
+    EXPECT_EQ(
+        snapshot,
+        (DDCSnapshot{
+            kBuiltin, 0, {}, {}, "내장 디스플레이는 외장 모니터 기능 확인 대상이 아닙니다."}));
+    EXPECT_TRUE(buses->events().empty());
+}
+
+TEST_F(DDCControllerTest, ProbeReadsEveryCodeInOrderAndSortsOutTheAnswers) {
+    const DDCSnapshot snapshot = probe(kMonitor);
+    EXPECT_EQ(codesRequested(),
+              (std::vector<std::uint8_t>{0x10, 0x12, 0x16, 0x18, 0x1A, 0x62, 0x60}));
+    EXPECT_EQ(snapshot.busCount, 1u);
+    EXPECT_EQ(snapshot.values.size(), 2u);
+    EXPECT_EQ(snapshot.values.at(DDCVCPCode::contrast),
+              (DDCControlValue{DDCVCPCode::contrast, 60, 100}));
+    EXPECT_EQ(snapshot.unsupported.size(), 5u);
+    EXPECT_EQ(snapshot.unsupported.at(DDCVCPCode::inputSource), kUnsupportedText);
+    EXPECT_FALSE(snapshot.lastError);
+    EXPECT_EQ(snapshot.supportedSummary(), "모니터 밝기, 모니터 대비");
+}
+
+TEST_F(DDCControllerTest, ProbeOfASilentMonitorListsEveryControlAsFailed) {
+    monitor->setFault(Fault::noReply);
+    const DDCSnapshot snapshot = probe(kMonitor);
+    EXPECT_TRUE(snapshot.values.empty());
+    EXPECT_EQ(snapshot.unsupported.size(), 7u);
+    EXPECT_EQ(snapshot.unsupported.at(DDCVCPCode::brightness),
+              "모니터가 확인 요청을 끝까지 처리하지 못했습니다.");
+    EXPECT_EQ(snapshot.lastError, "모니터 설정 경로는 있지만 응답한 항목이 없습니다.");
+    EXPECT_EQ(buses->events(Kind::write).size(), 56u);
+}
+
+TEST_F(DDCControllerTest, WriteReadsTheValueBack) {
+    const auto result = write(DDCVCPCode::brightness, 70);
+    EXPECT_EQ(result, DDCControlResult::success({DDCVCPCode::brightness, 70, 100}));
+    EXPECT_EQ(codesRequested(), (std::vector<std::uint8_t>{0x10, 0x10}));
+    // Write, 40 ms settling pause, request, 40 ms reply delay.
+    const auto writes = buses->events(Kind::write);
+    EXPECT_EQ(writes[1].time - writes[0].time, milliseconds(40));
+}
+
+TEST_F(DDCControllerTest, WriteFailuresCarryTheTransportMessage) {
+    monitor->setFault(Fault::garbageReply);
+    EXPECT_EQ(write(DDCVCPCode::brightness, 70),
+              DDCControlResult::failure(DDCControllerError::transport(
+                  "모니터 응답을 해석하지 못했습니다. 케이블·허브에 따라 생길 수 있습니다.")));
+    EXPECT_EQ(monitor->control(0x10)->current, 70);  // the monitor took it all the same
+
+    monitor->setFault(Fault::nakRequest, 1);
+    EXPECT_EQ(write(DDCVCPCode::brightness, 20).error->description(),
+              "모니터로 확인 요청을 보내지 못했습니다. 케이블·허브 연결을 확인하세요.");
+
+    buses->failOpen("/dev/i2c-3", I2CStatus::accessDenied);
+    const std::string denied = write(DDCVCPCode::brightness, 20).error->description();
+    EXPECT_NE(denied.find("i2c 그룹"), std::string::npos);
+    EXPECT_NE(denied.find("udev"), std::string::npos);
+}
+
+TEST_F(DDCControllerTest, MessagesForResultCodes) {
+    EXPECT_EQ(DDCController::message(kDDCNoBus),
+              "이 연결에서는 모니터 설정 신호가 보이지 않습니다. 케이블·허브 또는 모니터 메뉴를 "
+              "확인하세요.");
+    EXPECT_EQ(DDCController::message(kDDCOpenFailed),
+              "모니터 설정 경로를 열지 못했습니다. 다른 케이블이나 포트를 시도해 보세요.");
+    EXPECT_EQ(DDCController::message(-10), "모니터 기능 확인 중 알 수 없는 문제가 발생했습니다.");
+    EXPECT_EQ(DDCController::message(3), "모니터 기능 확인 중 알 수 없는 문제가 발생했습니다.");
+}
+
+TEST_F(DDCControllerTest, AvailabilityReportsTheBusCount) {
+    std::vector<DDCAvailability> answers;
+    controller->availability(kMonitor, [&answers](DDCAvailability a) { answers.push_back(a); });
+    controller->availability(99, [&answers](DDCAvailability a) { answers.push_back(a); });
+    scheduler.runUntilIdle();
+    ASSERT_EQ(answers.size(), 2u);
+    EXPECT_EQ(answers[0], (DDCAvailability{kMonitor, true, 1, std::nullopt}));
+    EXPECT_EQ(answers[1].failureReason, "시스템이 이 화면의 모니터 설정 경로를 찾지 못했습니다.");
+    EXPECT_TRUE(buses->events().empty());
+}
+
+TEST_F(DDCControllerTest, TransactionsOfAllDisplaysRunOneAtATime) {
+    scheduler.pauseBackground(true);
+    std::vector<std::string> order;
+    controller->probe(kMonitor, [&order](DDCSnapshot) { order.push_back("probe"); });
+    controller->write(kSecondMonitor, DDCVCPCode::brightness, 7,
+                      [&order](DDCControlResult) { order.push_back("write"); });
+    controller->read(kMonitor, DDCVCPCode::contrast,
+                     [&order](DDCControlResult) { order.push_back("read"); });
+    scheduler.runUntilIdle();
+    EXPECT_EQ(scheduler.pendingBackgroundCount(), 1u);
+    while (scheduler.runNextBackgroundTask()) {
+        EXPECT_EQ(scheduler.pendingBackgroundCount(), 0u);
+        scheduler.runUntilIdle();
+        EXPECT_LE(scheduler.pendingBackgroundCount(), 1u);
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"probe", "write", "read"}));
+    EXPECT_EQ(second->control(0x10)->current, 7);
+}
+
+TEST_F(DDCControllerTest, DestroyedControllerAnswersNoMore) {
+    scheduler.pauseBackground(true);
+    bool called = false;
+    controller->read(kMonitor, DDCVCPCode::brightness,
+                     [&called](DDCControlResult) { called = true; });
+    controller.reset();
+    scheduler.pauseBackground(false);
+    scheduler.runUntilIdle();
+    EXPECT_FALSE(called);
+}
+
+// The queue's timer runs on the owner's thread while the transaction is
+// still on the bus; the transaction is not stopped and its late return ends
+// the settling period.
+TEST_F(DDCControllerTest, QueueTimeoutFiresWhileTheControllerIsStillWriting) {
+    DDCWriteQueue queue(controller, scheduler);
+    scheduler.pauseBackground(true);
+    std::vector<DDCWriteResult> results;
+    auto collect = [&results](DDCWriteResult result) { results.push_back(result); };
+    const MonotonicTime start = scheduler.monotonicNow();
+    queue.submit(
+        {"A", {kMonitor, DDCVCPCode::brightness}, 80, DDCWriteRequestKind::sliderFinalValue},
+        collect);
+    queue.submit(
+        {"B", {kSecondMonitor, DDCVCPCode::brightness}, 9, DDCWriteRequestKind::brightnessSync},
+        collect);
+
+    scheduler.advance(std::chrono::seconds(4));
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_EQ(results[0].outcome,
+              DDCWriteResultOutcome::failed("모니터 응답 시간이 초과되었습니다."));
+    EXPECT_EQ(results[1].outcome.failureText, "모니터 응답 시간이 초과되었습니다.");
+    EXPECT_EQ(scheduler.monotonicNow() - start, std::chrono::seconds(4));
+    EXPECT_TRUE(buses->events().empty());  // the first transaction is still held
+
+    // Released, both transactions run to their end, one after the other.
+    scheduler.pauseBackground(false);
+    scheduler.runUntilIdle();
+    EXPECT_EQ(monitor->control(0x10)->current, 80);
+    EXPECT_EQ(second->control(0x10)->current, 9);
+    const auto writes = buses->events(Kind::write);
+    ASSERT_EQ(writes.size(), 4u);
+    EXPECT_EQ(writes[2].path, "/dev/i2c-4");
+
+    queue.submit({"C", {kMonitor, DDCVCPCode::contrast}, 10, DDCWriteRequestKind::discreteAction},
+                 collect);
+    scheduler.advance(std::chrono::seconds(1));
+    ASSERT_EQ(results.size(), 3u);
+    EXPECT_EQ(results[2].outcome, DDCWriteResultOutcome::applied({DDCVCPCode::contrast, 10, 100}));
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <memory>
+#include <string>
+
+#include "persistence/sample_preferences.hpp"
+#include "platform/simulated/in_memory_defaults_store.hpp"
+#include "services/persistence/user_defaults_preferences_store.hpp"
+
+namespace quorvane {
+namespace {
+
+QuorvanePreferences decode(const std::string& json) {
+    return QuorvanePreferences::decoded(json);
+}
+
+bool decodes(const std::string& json) {
+    try {
+        decode(json);
+        return true;
+    } catch (const JsonDecodeError&) {
+        return false;
+    }
+}
+
+TEST(Preferences, DefaultsAreWhatAnEmptyObjectDecodesTo) {
+    const auto& defaults = QuorvanePreferences::defaults();
+    EXPECT_EQ(decode("{}"), defaults);
+    EXPECT_EQ(QuorvanePreferences{}, defaults);
+    EXPECT_EQ(defaults.sceneHotKeyBindings,
+              SceneHotKeyBinding::mergedWithDefaultBindings(SceneHotKeyBinding::defaultBindings()));
+    EXPECT_FALSE(defaults.sceneHotKeyBindings.empty());
+    EXPECT_EQ(defaults.emergencyRecoveryHotKeyCombination.displayLabel(), "Super+Shift+L");
+    EXPECT_EQ(defaults.textSize, QuorvaneTextSize::large);
+}
+
+TEST(Preferences, MissingOrNullKeysTakeTheirDefaults) {
+    const auto record = decode(
+        R"({"autoApplyEnabled":null,"urlPresetAutomationEnabled":null,"textSize":null,)"
+        R"("displayAdjustments":null,"lastSelectedDisplayIdentity":null,"sceneHotKeyBindings":null,)"
+        R"("emergencyRecoveryHotKeyCombination":null,"unknownKey":[1,2,3]})");
+    EXPECT_EQ(record, QuorvanePreferences::defaults());
+    EXPECT_TRUE(record.autoApplyEnabled);
+    EXPECT_FALSE(record.urlPresetAutomationEnabled);
+}
+
+TEST(Preferences, AnyWrongValueFailsTheWholeDecode) {
+    const std::vector<std::string> broken = {
+        R"([])",
+        R"("text")",
+        R"({"schemaVersion":"1"})",
+        R"({"autoApplyEnabled":1})",
+        R"({"textSize":"huge"})",
+        R"({"textSize":"Large"})",
+        R"({"displayAdjustments":[]})",
+        R"({"displayAdjustments":{"x":{"contrast":1}}})",
+        R"({"lastSelectedDisplayIdentity":5})",
+        R"({"customPresets":[{"id":"p","name":"n","kind":"custom"}]})",
+        R"({"customDisplayGroups":[{"name":"no id"}]})",
+        R"({"sceneHotKeyBindings":[{"id":"x","sceneID":"s",)"
+        R"("combination":{"keyCode":1,"keyLabel":"1","modifiers":[]}}]})",
+        R"({"emergencyRecoveryHotKeyCombination":{"keyCode":37,"keyLabel":"L"}})",
+        R"({"emergencyRecoveryHotKeyCombination":{"keyCode":37,"keyLabel":"L","modifiers":["hyper"]}})",
+    };
+    for (const auto& json : broken)
+        EXPECT_FALSE(decodes(json)) << json;
+}
+
+TEST(Preferences, SchemaVersionIsKeptAsFound) {
+    EXPECT_EQ(decode(R"({"schemaVersion":7})").schemaVersion, 7);
+    EXPECT_EQ(decode(R"({"schemaVersion":-3})").schemaVersion, -3);
+    auto record = QuorvanePreferences::defaults();
+    record.schemaVersion = 7;
+    EXPECT_NE(record.encoded()->find(R"("schemaVersion":7)"), std::string::npos);
+}
+
+TEST(Preferences, SavedBindingsAreMergedWithTheDefaults) {
+    const auto defaults = SceneHotKeyBinding::defaultBindings();
+    ASSERT_GE(defaults.size(), 2u);
+    SceneHotKeyBinding disabledSecond = defaults[1];
+    disabledSecond.enabled = false;
+    SceneHotKeyBinding own{"own", "S-9", true, HotKeyCombination(7, "X", {HotKeyModifier::shift})};
+
+    QuorvanePreferences stored;
+    stored.sceneHotKeyBindings = {own, disabledSecond};
+    const auto decoded = decode(*stored.encoded());
+
+    auto expected = defaults;
+    expected[1] = disabledSecond;
+    expected.push_back(own);
+    EXPECT_EQ(decoded.sceneHotKeyBindings, expected);
+}
+
+TEST(Preferences, RoundTripLeavesOutAbsentOptionals) {
+    const auto sample = samplePreferences();
+    EXPECT_EQ(decode(*sample.encoded()), sample);
+
+    const auto text = *QuorvanePreferences::defaults().encoded();
+    EXPECT_EQ(text.find("lastSelectedDisplayIdentity"), std::string::npos);
+    EXPECT_EQ(text.find("brightnessSyncGroupID"), std::string::npos);
+    EXPECT_NE(text.find(R"("customPresets":[])"), std::string::npos);
+    EXPECT_NE(text.find(R"("displayAliasesByKey":{})"), std::string::npos);
+    EXPECT_EQ(text.find("schemaVersion"), 2u);  // field order, not sorted
+}
+
+class PreferencesStoreTest : public ::testing::Test {
+  protected:
+    std::shared_ptr<InMemoryDefaultsStore> defaults = std::make_shared<InMemoryDefaultsStore>();
+    UserDefaultsPreferencesStore store{defaults};
+    const std::string key = "org.quorvane.Quorvane.preferences.v1";
+};
+
+TEST_F(PreferencesStoreTest, NothingStoredGivesDefaultsAndWritesNothing) {
+    EXPECT_EQ(store.loadResult(),
+              (PreferencesLoadResult{QuorvanePreferences::defaults(), false, {}}));
+    EXPECT_EQ(defaults->writeCount(), 0u);
+}
+
+TEST_F(PreferencesStoreTest, SaveThenLoad) {
+    store.save(samplePreferences());
+    const auto loaded = store.loadResult();
+    EXPECT_EQ(loaded.preferences, samplePreferences());
+    EXPECT_FALSE(loaded.recoveredFromCorruption);
+    EXPECT_FALSE(loaded.message);
+}
+
+TEST_F(PreferencesStoreTest, CorruptBlobGivesDefaultsWithNoticeAndStaysStored) {
+    for (const std::string& blob : {std::string(R"({"textSize":"huge"})"), std::string("{"),
+                                    std::string(5000, '{'), std::string("\xff\xfe")}) {
+        defaults->setData(key, blob);
+        const auto writes = defaults->writeCount();
+        const auto loaded = store.loadResult();
+        EXPECT_TRUE(loaded.recoveredFromCorruption);
+        EXPECT_EQ(loaded.preferences, QuorvanePreferences::defaults());
+        EXPECT_EQ(loaded.message, "저장된 설정을 읽지 못해 기본값으로 복구했습니다.");
+        EXPECT_EQ(defaults->dataForKey(key), blob);
+        EXPECT_EQ(defaults->writeCount(), writes);
+    }
+}
+
+TEST_F(PreferencesStoreTest, UnencodableRecordLeavesThePreviousBlob) {
+    store.save(samplePreferences());
+    const auto before = defaults->dataForKey(key);
+    auto broken = samplePreferences();
+    broken.displayAdjustments["x"].contrast = std::numeric_limits<double>::quiet_NaN();
+    store.save(broken);
+    EXPECT_EQ(defaults->dataForKey(key), before);
+}
+
+}  // namespace
+}  // namespace quorvane

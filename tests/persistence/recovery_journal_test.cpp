@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "models/coding/uuid_text.hpp"
+#include "models/quorvane_recent_change_recovery_prompt.hpp"
+#include "platform/simulated/in_memory_defaults_store.hpp"
+#include "services/persistence/user_defaults_recovery_journal_store.hpp"
+
+namespace quorvane {
+namespace {
+
+QuorvaneRecoveryJournalEntry entry(int number, std::size_t targetCount = 1) {
+    QuorvaneRecoveryJournalEntry made;
+    made.id = newUuidText();
+    made.createdAt = *parseIso8601("2026-03-01T10:00:00Z") + std::chrono::seconds(number);
+    made.status = QuorvaneRecoveryJournalStatus::partial;
+    made.actionTitle = "색상 변경 " + std::to_string(number);
+    made.summary = "요약";
+    made.detail = "자세히";
+    for (std::size_t i = 0; i < targetCount; ++i) {
+        made.targets.push_back({static_cast<std::uint32_t>(i + 1),
+                                "vendor-1-model-2-serial-3-external",
+                                "Display " + std::to_string(i)});
+    }
+    return made;
+}
+
+const std::string kValidEntry =
+    R"({"id":"e621e1f8-c36c-495a-93fc-0c247a3e6e5f","createdAt":"2026-03-01T10:00:00Z",)"
+    R"("status":"applied","actionTitle":"a","summary":"s","detail":"d",)"
+    R"("targets":[{"displayID":2,"displayIdentityRawValue":"X","displayName":"N"}]})";
+
+class JournalStoreTest : public ::testing::Test {
+  protected:
+    std::shared_ptr<InMemoryDefaultsStore> defaults = std::make_shared<InMemoryDefaultsStore>();
+    UserDefaultsRecoveryJournalStore store{defaults};
+    const std::string key = "org.quorvane.Quorvane.recoveryJournal.v1";
+
+    QuorvaneRecoveryJournalLoadResult loadStored(const std::string& bytes) {
+        defaults->setData(key, bytes);
+        return store.loadResult();
+    }
+};
+
+TEST(RecoveryJournal, AppendKeepsTheNewestTwenty) {
+    QuorvaneRecoveryJournal journal;
+    for (int i = 0; i < 20; ++i)
+        journal.append(entry(i));
+    ASSERT_EQ(journal.entries.size(), 20u);
+    const auto newest = entry(99);
+    journal.append(newest);
+    EXPECT_EQ(journal.entries.size(), 20u);
+    EXPECT_EQ(journal.entries.front(), newest);
+    EXPECT_EQ(journal.entries.back().actionTitle, "색상 변경 1");  // entry 0 is gone
+}
+
+TEST(RecoveryJournal, TargetSummaryAndIds) {
+    EXPECT_EQ(entry(0, 0).targetSummary(), "대상 없음");
+    EXPECT_EQ(entry(0, 1).targetSummary(), "Display 0");
+    EXPECT_EQ(entry(0, 2).targetSummary(), "2개 화면");
+    const QuorvaneRecoveryJournalTarget target{2, "X", "N"};
+    EXPECT_EQ(target.id(), "2-X");
+}
+
+TEST_F(JournalStoreTest, RoundTripDropsFractionsOfASecond) {
+    QuorvaneRecoveryJournal journal;
+    auto first = entry(1, 3);
+    first.createdAt += std::chrono::milliseconds(750);
+    journal.append(first);
+    journal.append(entry(2, 0));
+    store.save(journal);
+
+    const auto loaded = store.loadResult();
+    EXPECT_FALSE(loaded.recoveredFromCorruption);
+    EXPECT_FALSE(loaded.message);
+    ASSERT_EQ(loaded.journal.entries.size(), 2u);
+    EXPECT_EQ(loaded.journal.entries[1].createdAt, entry(1).createdAt);
+    first.createdAt = entry(1).createdAt;
+    EXPECT_EQ(loaded.journal.entries[1], first);
+}
+
+TEST_F(JournalStoreTest, LongStoredJournalLoadsWholeAndIsCutAtTheNextAppend) {
+    QuorvaneRecoveryJournal stored;
+    for (int i = 0; i < 25; ++i)
+        stored.entries.push_back(entry(i));
+    defaults->setData(key, stored.encoded());
+    auto loaded = store.loadResult();
+    ASSERT_EQ(loaded.journal.entries.size(), 25u);
+    loaded.journal.append(entry(100));
+    EXPECT_EQ(loaded.journal.entries.size(), 20u);
+}
+
+TEST_F(JournalStoreTest, NothingStoredIsAnEmptyJournalWithoutNotice) {
+    const auto loaded = store.loadResult();
+    EXPECT_EQ(loaded, QuorvaneRecoveryJournalLoadResult{});
+    EXPECT_EQ(defaults->writeCount(), 0u);
+}
+
+TEST_F(JournalStoreTest, UuidTextIsReadInEitherCase) {
+    const auto loaded = loadStored(R"({"entries":[)" + kValidEntry + "]}");
+    ASSERT_EQ(loaded.journal.entries.size(), 1u);
+    EXPECT_EQ(loaded.journal.entries[0].id, "E621E1F8-C36C-495A-93FC-0C247A3E6E5F");
+}
+
+TEST_F(JournalStoreTest, AnyBrokenPartMakesTheWholeJournalUndecodable) {
+    auto replaced = [](const std::string& from, const std::string& to) {
+        std::string text = kValidEntry;
+        text.replace(text.find(from), from.size(), to);
+        return R"({"entries":[)" + kValidEntry + "," + text + "]}";
+    };
+    const std::vector<std::string> broken = {
+        "{}",
+        R"({"entries":null})",
+        R"({"entries":{}})",
+        "[]",
+        "not json",
+        replaced(R"("status":"applied")", R"("status":"reverted")"),
+        replaced(R"("status":"applied",)", ""),
+        replaced(R"("detail":"d")", R"("detail":null)"),
+        replaced(R"("summary":"s")", R"("summary":1)"),
+        replaced("2026-03-01T10:00:00Z", "2026-03-01 10:00:00"),
+        replaced("2026-03-01T10:00:00Z", "3026-03-01T10:00:00Z"),  // beyond the clock's reach
+        replaced("e621e1f8-c36c-495a-93fc-0c247a3e6e5f", "not-a-uuid"),
+        replaced(R"("displayID":2)", R"("displayID":-2)"),
+        replaced(R"("displayID":2)", R"("displayID":4294967296)"),
+        replaced(R"(,"displayName":"N")", ""),
+        std::string(100000, '['),
+    };
+    for (const auto& bytes : broken) {
+        const auto loaded = loadStored(bytes);
+        EXPECT_TRUE(loaded.recoveredFromCorruption) << bytes.substr(0, 200);
+        EXPECT_TRUE(loaded.journal.entries.empty());
+        EXPECT_EQ(loaded.message,
+                  "최근 변경 기록을 읽지 못해 새로 시작합니다. 저장된 화면 설정은 그대로 둡니다.");
+        // Loading leaves the broken blob where it was.
+        EXPECT_EQ(defaults->dataForKey(key), bytes);
+    }
+}
+
+TEST(RecentChangeRecoveryPrompt, IdentityAndNames) {
+    const std::vector<QuorvaneRecentChangeRecoveryTarget> targets = {
+        {1, "A", "Left"}, {2, "B", "Right"}, {3, "C", "Left"}};
+    const QuorvaneRecentChangeRecoveryPrompt first{"1", targets, "t", "m", Date{}};
+    QuorvaneRecentChangeRecoveryPrompt second = first;
+    second.id = "2";
+    EXPECT_NE(first, second);
+    EXPECT_EQ(first.displayNames(), (std::vector<std::string>{"Left", "Right", "Left"}));
+    EXPECT_TRUE(QuorvaneRecentChangeRecoveryPrompt{}.displayNames().empty());
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <pthread.h>
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "models/quorvane_settings_document_error.hpp"
+#include "services/persistence/quorvane_settings_file_loader.hpp"
+#include "services/persistence/quorvane_settings_file_read_error.hpp"
+
+namespace quorvane {
+namespace {
+
+namespace fs = std::filesystem;
+using Loader = QuorvaneSettingsFileLoader;
+using ReadError = QuorvaneSettingsFileReadError;
+
+class SettingsFileLoaderTest : public ::testing::Test {
+  protected:
+    fs::path folder;
+
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("quorvane-loader-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    fs::path writeFile(const std::string& name, std::size_t size) {
+        const auto path = folder / name;
+        std::ofstream(path, std::ios::binary) << std::string(size, ' ');
+        return path;
+    }
+};
+
+template <class E>
+E thrownBy(const fs::path& path, Duration limit = Loader::defaultReadTimeLimit) {
+    try {
+        Loader::loadData(path, limit);
+    } catch (const E& error) {
+        return error;
+    } catch (const std::exception& other) {
+        ADD_FAILURE() << "unexpected error: " << other.what();
+        throw;
+    }
+    ADD_FAILURE() << "nothing thrown for " << path;
+    throw std::runtime_error("nothing thrown");
+}
+
+TEST_F(SettingsFileLoaderTest, TheLimitIsInclusive) {
+    const auto exact = writeFile("exact.json", 1'048'576);
+    EXPECT_EQ(Loader::fileSize(exact), 1'048'576);
+    EXPECT_EQ(Loader::loadData(exact).size(), 1'048'576u);
+
+    const auto over = writeFile("over.json", 1'048'577);
+    const auto error = thrownBy<QuorvaneSettingsDocumentError>(over);
+    EXPECT_EQ(error, QuorvaneSettingsDocumentError::fileTooLarge(1'048'576));
+    EXPECT_EQ(error.description(),
+              "설정 파일이 너무 큽니다. 최대 1 MB 이하의 Quorvane 설정 파일만 가져올 수 있습니다.");
+}
+
+TEST_F(SettingsFileLoaderTest, UnreadablePathsAreTypedReadErrors) {
+    const auto missing = thrownBy<ReadError>(folder / "missing.json");
+    EXPECT_EQ(missing.kind(), ReadError::Kind::notFound);
+    EXPECT_EQ(missing.description(), "\u2018missing.json\u2019 파일이 없습니다.");
+    EXPECT_THROW(Loader::fileSize(folder / "missing.json"), ReadError);
+    EXPECT_EQ(thrownBy<ReadError>(folder).kind(), ReadError::Kind::isDirectory);
+}
+
+TEST_F(SettingsFileLoaderTest, EndlessDeviceIsCutOneByteOverTheLimit) {
+    if (!fs::exists("/dev/zero"))
+        GTEST_SKIP() << "no /dev/zero";
+    EXPECT_FALSE(Loader::fileSize("/dev/zero").has_value());
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(thrownBy<QuorvaneSettingsDocumentError>("/dev/zero").kind(),
+              QuorvaneSettingsDocumentError::Kind::fileTooLarge);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+}
+
+TEST_F(SettingsFileLoaderTest, FifoWithoutWriterDoesNotWait) {
+    const auto fifo = folder / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(Loader::loadData(fifo), "");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(500));
+}
+
+TEST_F(SettingsFileLoaderTest, FifoWhoseWriterIsSilentTimesOut) {
+    const auto fifo = folder / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int holder = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);  // a writer that never writes
+    ASSERT_GE(holder, 0);
+    EXPECT_EQ(thrownBy<ReadError>(fifo, std::chrono::milliseconds(50)).kind(),
+              ReadError::Kind::timedOut);
+    ::close(holder);
+}
+
+TEST_F(SettingsFileLoaderTest, FifoOfUnknownSizeIsRefusedAfterReadingPastTheLimit) {
+    const auto fifo = folder / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // The holder keeps a writer present before the loader opens, so the
+    // loader never mistakes the start for the end.
+    const int holder = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(holder, 0);
+    std::atomic<bool> done = false;
+    std::thread writer([&] {
+        sigset_t pipeSignal;
+        sigemptyset(&pipeSignal);
+        sigaddset(&pipeSignal, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
+        const int out = ::open(fifo.c_str(), O_WRONLY);
+        const std::string chunk(64 * 1024, 'x');
+        for (int i = 0; i < 40 && out >= 0; ++i) {  // 2.5 MiB
+            if (::write(out, chunk.data(), chunk.size()) < 0)
+                break;
+        }
+        if (out >= 0)
+            ::close(out);
+        done = true;
+    });
+    EXPECT_EQ(thrownBy<QuorvaneSettingsDocumentError>(fifo).kind(),
+              QuorvaneSettingsDocumentError::Kind::fileTooLarge);
+    // Drain what the loader left so the writer can finish.
+    char sink[65536];
+    while (!done) {
+        if (::read(holder, sink, sizeof sink) <= 0)
+            std::this_thread::yield();
+    }
+    writer.join();
+    ::close(holder);
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -1,0 +1,256 @@
+#include "platform/linux/display_manager.hpp"
+
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/extensions/Xrandr.h>
+
+#include <algorithm>
+
+#include "models/display_control_error.hpp"
+#include "platform/linux/sysfs_backlight_controller.hpp"
+#include "support/edid_builder.hpp"
+#include "support/recording_brightness_controller.hpp"
+#include "x11/x_test_server.hpp"
+
+namespace quorvane {
+namespace {
+
+class DisplayManagerTest : public testing::XServerTest {
+  protected:
+    void TearDown() override {
+        if (!connection) {
+            return;
+        }
+        Atom edid = connection->atom("EDID");
+        for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"}) {
+            if (auto found = output(name)) {
+                XRRDeleteOutputProperty(connection->display(), found->id, edid);
+            }
+        }
+        connection->sync();
+        // Put the lit outputs back in the modes the harness gave them.
+        restoreMode("DUMMY1", 1280, 720);
+        restoreMode("DUMMY2", 1600, 900);
+    }
+
+    void restoreMode(const char* name, int width, int height) {
+        DisplayManager manager(displayName);
+        testing::RecordingBrightnessController brightness;
+        for (const auto& display :
+             manager.activeDisplays(brightness, DisplaySnapshotRequest::full({}))) {
+            if (display.id != output(name)->id) {
+                continue;
+            }
+            for (const auto& mode : display.modes) {
+                if (mode.width == width && mode.height == height) {
+                    manager.setMode(mode, display.id);
+                    return;
+                }
+            }
+        }
+    }
+
+    void setEdid(const char* name, const std::vector<std::uint8_t>& bytes) {
+        XRRChangeOutputProperty(connection->display(), output(name)->id, connection->atom("EDID"),
+                                XA_INTEGER, 8, PropModeReplace, bytes.data(),
+                                static_cast<int>(bytes.size()));
+        ASSERT_FALSE(connection->sync());
+    }
+
+    const DisplaySnapshot* find(const std::vector<DisplaySnapshot>& displays, const char* name) {
+        auto id = output(name)->id;
+        auto found = std::find_if(displays.begin(), displays.end(),
+                                  [&](const DisplaySnapshot& display) { return display.id == id; });
+        return found == displays.end() ? nullptr : &*found;
+    }
+
+    // The screen's size as the server has it now (Xlib's copy is from connecting).
+    int rootWidth() {
+        Window root = 0;
+        int x = 0;
+        int y = 0;
+        unsigned width = 0;
+        unsigned height = 0;
+        unsigned border = 0;
+        unsigned depth = 0;
+        XGetGeometry(connection->display(), connection->root(), &root, &x, &y, &width, &height,
+                     &border, &depth);
+        return static_cast<int>(width);
+    }
+
+    testing::RecordingBrightnessController brightness;
+};
+
+TEST_F(DisplayManagerTest, ListsTheLitOutputsInServerOrderWithBoundsAndModes) {
+    DisplayManager manager(displayName);
+    auto displays = manager.activeDisplays(brightness, DisplaySnapshotRequest::full({}));
+    ASSERT_EQ(displays.size(), 3u);
+    EXPECT_EQ(displays[0].id, output("DUMMY0")->id);
+    EXPECT_EQ(displays[0].bounds, (DisplayRect{0, 0, 1920, 1080}));
+    EXPECT_EQ(displays[1].bounds, (DisplayRect{1920, 0, 1280, 720}));
+    EXPECT_EQ(displays[2].bounds, (DisplayRect{3200, 0, 1600, 900}));
+    EXPECT_TRUE(displays[0].isMain);
+    EXPECT_FALSE(displays[1].isMain || displays[2].isMain);
+    EXPECT_EQ(displays[1].name, "Display " + std::to_string(displays[1].id));
+    EXPECT_EQ(displays[1].vendorNumber, 0u);  // no EDID on the dummy outputs
+
+    const auto& second = displays[1];
+    ASSERT_TRUE(second.currentMode);
+    EXPECT_EQ(second.currentMode->width, 1280);
+    EXPECT_NEAR(second.currentMode->refreshRate, 59.855, 0.001);
+    ASSERT_GE(second.modes.size(), 3u);
+    EXPECT_EQ(std::count_if(second.modes.begin(), second.modes.end(),
+                            [](const DisplayModeSnapshot& mode) { return mode.isCurrent; }),
+              1);
+    EXPECT_TRUE(
+        std::is_sorted(second.modes.begin(), second.modes.end(),
+                       [](const auto& a, const auto& b) { return a.pixelWidth > b.pixelWidth; }));
+    EXPECT_EQ(brightness.reads.size(), 3u);
+}
+
+TEST_F(DisplayManagerTest, RequestsWithoutModesOrBrightnessReadNeither) {
+    DisplayManager manager(displayName);
+    brightness.values[static_cast<DisplayID>(output("DUMMY0")->id)] = 0.4;
+    auto displays = manager.activeDisplays(brightness, DisplaySnapshotRequest::passive({}));
+    ASSERT_EQ(displays.size(), 3u);
+    EXPECT_EQ(displays[0].hardwareBrightness, 0.4);
+    EXPECT_FALSE(displays[1].hardwareBrightness);
+    for (const auto& display : displays) {
+        EXPECT_FALSE(display.currentMode);
+        EXPECT_TRUE(display.modes.empty());
+    }
+    brightness.reads.clear();
+    manager.activeDisplays(brightness, DisplaySnapshotRequest::lightweight({}));
+    EXPECT_TRUE(brightness.reads.empty());
+}
+
+TEST_F(DisplayManagerTest, IdentityNumbersAndNameComeFromTheOutputsEdid) {
+    testing::EdidBuilder monitor;
+    monitor.manufacturer = "GSM";
+    monitor.productCode = 0x5B7F;
+    monitor.serial = 0x0001E240;
+    monitor.name = "LG HDR 4K";
+    setEdid("DUMMY1", monitor.bytes());
+    auto damaged = monitor.bytes();
+    damaged[127] ^= 0xFF;
+    setEdid("DUMMY2", damaged);
+
+    DisplayManager manager(displayName);
+    auto names = manager.screenNamesByDisplayID();
+    auto displays = manager.activeDisplays(brightness, DisplaySnapshotRequest::lightweight(names));
+    const auto* lg = find(displays, "DUMMY1");
+    ASSERT_TRUE(lg);
+    EXPECT_EQ(lg->vendorNumber, 0x1E6Du);  // "GSM"
+    EXPECT_EQ(lg->modelNumber, 0x5B7Fu);
+    EXPECT_EQ(lg->serialNumber, 123456u);
+    EXPECT_EQ(lg->name, "LG HDR 4K");
+    const auto* broken = find(displays, "DUMMY2");
+    ASSERT_TRUE(broken);
+    EXPECT_EQ(broken->vendorNumber, 0u);
+    EXPECT_EQ(broken->name, "DUMMY2");
+    EXPECT_EQ(find(displays, "DUMMY0")->name, "DUMMY0");
+}
+
+TEST_F(DisplayManagerTest, ModeSwitchIsReportedByTheServer) {
+    DisplayManager manager(displayName);
+    auto displays = manager.activeDisplays(brightness, DisplaySnapshotRequest::full({}));
+    const auto* second = find(displays, "DUMMY1");
+    ASSERT_TRUE(second);
+    auto wider = std::find_if(second->modes.begin(), second->modes.end(), [](const auto& mode) {
+        return mode.width == 1920 && mode.height == 1080 && mode.refreshRate > 59;
+    });
+    ASSERT_NE(wider, second->modes.end());
+
+    manager.setMode(*wider, second->id);
+
+    auto after = manager.activeDisplays(brightness, DisplaySnapshotRequest::full({}));
+    const auto* switched = find(after, "DUMMY1");
+    ASSERT_TRUE(switched && switched->currentMode);
+    EXPECT_EQ(switched->currentMode->id, wider->id);
+    EXPECT_EQ(switched->bounds, (DisplayRect{1920, 0, 1920, 1080}));
+    EXPECT_TRUE(std::any_of(switched->modes.begin(), switched->modes.end(), [&](const auto& mode) {
+        return mode.isCurrent && mode.id == wider->id;
+    }));
+}
+
+TEST_F(DisplayManagerTest, ModeSwitchGrowsTheScreenWhenNeeded) {
+    DisplayManager manager(displayName);
+    auto displays = manager.activeDisplays(brightness, DisplaySnapshotRequest::full({}));
+    const auto* third = find(displays, "DUMMY2");
+    ASSERT_TRUE(third);
+    auto larger = std::find_if(third->modes.begin(), third->modes.end(),
+                               [](const auto& mode) { return mode.width > 1600; });
+    if (larger == third->modes.end()) {
+        // Give DUMMY2 a wider mode the server already knows.
+        auto first = find(displays, "DUMMY0");
+        for (const auto& mode : first->modes) {
+            if (mode.width == 1920 && mode.height == 1080) {
+                XRRAddOutputMode(connection->display(), third->id,
+                                 static_cast<RRMode>(mode.ioDisplayModeID));
+                break;
+            }
+        }
+        ASSERT_FALSE(connection->sync());
+        displays = manager.activeDisplays(brightness, DisplaySnapshotRequest::full({}));
+        third = find(displays, "DUMMY2");
+        larger = std::find_if(third->modes.begin(), third->modes.end(),
+                              [](const auto& mode) { return mode.width > 1600; });
+        ASSERT_NE(larger, third->modes.end());
+    }
+    // Start from a screen that just holds the three outputs.
+    XRRSetScreenSize(connection->display(), connection->root(), 4800, 1080,
+                     DisplayWidthMM(connection->display(), 0),
+                     DisplayHeightMM(connection->display(), 0));
+    ASSERT_FALSE(connection->sync());
+    int widthBefore = rootWidth();
+    ASSERT_EQ(widthBefore, 4800);
+
+    manager.setMode(*larger, third->id);
+
+    auto after = output("DUMMY2");
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->width, static_cast<unsigned>(larger->width));
+    int widthAfter = rootWidth();
+    EXPECT_GE(widthAfter, 3200 + larger->width);
+    EXPECT_GT(widthAfter, widthBefore);
+}
+
+TEST_F(DisplayManagerTest, UnknownModesAndDisplaysAreModeNotFound) {
+    DisplayManager manager(displayName);
+    auto displays = manager.activeDisplays(brightness, DisplaySnapshotRequest::full({}));
+    ASSERT_FALSE(displays.empty());
+    auto stale = displays[0].modes.front();
+    stale.ioDisplayModeID = 0x7FFFFF;
+    EXPECT_THROW(
+        {
+            try {
+                manager.setMode(stale, displays[0].id);
+            } catch (const DisplayControlError& error) {
+                EXPECT_EQ(error, DisplayControlError::modeNotFound());
+                throw;
+            }
+        },
+        DisplayControlError);
+    EXPECT_THROW(manager.setMode(displays[0].modes.front(), 0x7FFFFF), DisplayControlError);
+}
+
+TEST_F(DisplayManagerTest, SystemBacklightIsOnlyForBuiltinOutputs) {
+    // The dummy outputs are external connectors: none of them gets the
+    // computer's backlight, whatever /sys holds.
+    auto backlight = SysfsBacklightController::forSystem(displayName);
+    for (const char* name : {"DUMMY0", "DUMMY1"}) {
+        auto id = static_cast<DisplayID>(output(name)->id);
+        EXPECT_EQ(backlight->readBrightness(id), std::nullopt);
+        EXPECT_THROW(backlight->setBrightness(id, 0.5), DisplayControlError);
+    }
+}
+
+TEST_F(DisplayManagerTest, UnreachableServerGivesNoDisplays) {
+    DisplayManager manager(":4093");
+    EXPECT_TRUE(manager.activeDisplays(brightness, DisplaySnapshotRequest::full({})).empty());
+    EXPECT_TRUE(manager.screenNamesByDisplayID().empty());
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "platform/linux/randr_screen.hpp"
+#include "platform/linux/x_connection.hpp"
+
+namespace quorvane::testing {
+
+// The private X server that scripts/test starts (Xorg with the dummy
+// driver: DUMMY0 1920x1080 at 0,0 and primary, DUMMY1 1280x720 at 1920,0,
+// DUMMY2 1600x900 at 3200,0).
+inline std::optional<std::string> testDisplayName() {
+    const char* name = std::getenv("QUORVANE_TEST_DISPLAY");
+    if (name == nullptr || *name == '\0') {
+        return std::nullopt;
+    }
+    return std::string(name);
+}
+
+// Base fixture: skips without a test server and opens a connection of the
+// test's own for setting up and checking.
+class XServerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        auto name = testDisplayName();
+        if (!name) {
+            GTEST_SKIP() << "QUORVANE_TEST_DISPLAY is not set";
+        }
+        displayName = *name;
+        connection = XConnection::open(displayName);
+        ASSERT_TRUE(connection) << "cannot open " << displayName;
+    }
+
+    // The active output with this name, read afresh.
+    std::optional<RandrOutput> output(const std::string& name, bool includeModes = false) {
+        auto screen = RandrScreen::read(*connection, RandrScreen::Probe::cached);
+        if (!screen) {
+            return std::nullopt;
+        }
+        for (auto& candidate : screen->activeOutputs(includeModes)) {
+            if (candidate.name == name) {
+                return candidate;
+            }
+        }
+        return std::nullopt;
+    }
+
+    std::string displayName;
+    std::optional<XConnection> connection;
+};
+
+}  // namespace quorvane::testing

@@ -1,8 +1,16 @@
 #include "models/quorvane_diagnostic_capability.hpp"
 
-#include "models/diagnostic_record_coding.hpp"
 
 namespace quorvane {
+
+namespace {
+
+void putOptionalDate(Json& object, const char* key, const std::optional<Date>& date) {
+    if (date)
+        object[key] = formatIso8601(*date);
+}
+
+}  // namespace
 
 Json QuorvaneDiagnosticCapabilityControl::toJson() const {
     Json object = Json::object();

@@ -1,6 +1,5 @@
 #include "models/quorvane_diagnostic_report.hpp"
 
-#include "models/diagnostic_record_coding.hpp"
 
 namespace quorvane {
 

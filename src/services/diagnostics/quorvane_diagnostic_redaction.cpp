@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <set>
 
+#include "models/coding/number_format.hpp"
 #include "models/coding/unicode_text.hpp"
+#include "models/ddc_vcp_code.hpp"
+#include "models/display_identity.hpp"
 #include "services/diagnostics/quorvane_diagnostic_report_builder.hpp"
 #include "services/diagnostics/regular_expression.hpp"
 
@@ -95,6 +98,40 @@ std::string QuorvaneDiagnosticReportBuilder::redactingValueFragmentsFromFreeText
     for (const auto& pass : valueFragmentPasses())
         result = pass.pattern.replacingMatches(result, pass.replacement);
     return trimWhitespaceAndNewlines(result);
+}
+
+std::vector<std::string> QuorvaneDiagnosticReportBuilder::redactionTokens(
+    const std::vector<DisplaySnapshot>& displays, const DDCCapabilityCache& capabilityCache,
+    const std::vector<std::string>& additionalTokens) {
+    std::vector<std::string> tokens;
+    for (const auto& display : displays) {
+        tokens.push_back(display.name);
+        tokens.push_back(DisplayIdentity::of(display).rawValue);
+        tokens.push_back(DDCCapabilityCacheKey::connectionFingerprintFor(display));
+        if (display.serialNumber != 0)
+            tokens.push_back(formatDecimal(display.serialNumber));
+    }
+    for (const auto& [identity, entry] : capabilityCache.entriesByDisplayIdentity) {
+        // The map key is the identity too; a hand-edited cache could differ.
+        tokens.push_back(identity);
+        tokens.push_back(entry.key.displayIdentityRawValue);
+        tokens.push_back(entry.key.connectionFingerprint);
+    }
+    tokens.insert(tokens.end(), additionalTokens.begin(), additionalTokens.end());
+    return sortedRedactionTokens(std::move(tokens));
+}
+
+bool QuorvaneDiagnosticReportBuilder::statusMessageHasDDCWriteContext(
+    std::string_view statusMessage, const DDCWriteStatuses& ddcWriteStatuses) {
+    return std::any_of(ddcWriteStatuses.begin(), ddcWriteStatuses.end(), [&](const auto& entry) {
+        return entry.second.message && *entry.second.message == statusMessage;
+    });
+}
+
+bool QuorvaneDiagnosticReportBuilder::containsDDCLabel(std::string_view text) {
+    return std::any_of(kAllDDCVCPCodes.begin(), kAllDDCVCPCodes.end(), [&](DDCVCPCode code) {
+        return text.find(label(code)) != std::string_view::npos;
+    });
 }
 
 std::vector<std::string> QuorvaneDiagnosticReportBuilder::sortedRedactionTokens(

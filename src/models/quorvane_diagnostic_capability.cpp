@@ -1,6 +1,5 @@
 #include "models/quorvane_diagnostic_capability.hpp"
 
-
 namespace quorvane {
 
 namespace {

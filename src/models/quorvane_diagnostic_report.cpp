@@ -1,6 +1,5 @@
 #include "models/quorvane_diagnostic_report.hpp"
 
-
 namespace quorvane {
 
 Json QuorvaneDiagnosticReport::toJson() const {

@@ -11,28 +11,29 @@
 namespace quorvane {
 
 // Makes the enabled global hot keys known to the desktop and reports presses.
-// The registrar never decides which bindings exist or conflict: the store
-// hands it the finished list. Every call comes from the store's thread.
+// The store owns one for the whole run and calls it on its own thread; the
+// activation handler is called on that thread too, never from inside the
+// system's event handling.
 class GlobalHotKeyRegistering {
   public:
-    // Called on the store's thread, once per press, with the pressed
-    // binding's id.
     using ActivationHandler = std::function<void(const std::string& bindingID)>;
 
     virtual ~GlobalHotKeyRegistering() = default;
 
-    // Replaces any handler held before.
+    // Called with the binding id of each press.
     virtual void setActivationHandler(ActivationHandler handler) = 0;
+    virtual const ActivationHandler& activationHandler() const = 0;
 
     // The ids of the bindings registered now.
     virtual std::set<std::string> registeredBindingIDs() const = 0;
 
-    // Unregisters everything registered before, then registers every binding
-    // whose `enabled` is true. Keys the desktop refuses become failures of the
-    // summary; they never stop the other registrations.
+    // Replaces whatever was registered by the enabled bindings of the list.
+    // A binding the desktop refuses becomes a failure; the others are still
+    // registered.
     virtual GlobalHotKeyRegistrationSummary reconcile(
         const std::vector<GlobalHotKeyBinding>& bindings) = 0;
 
+    // Releases every registered hot key.
     virtual void unregisterAll() = 0;
 };
 

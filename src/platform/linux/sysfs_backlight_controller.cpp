@@ -113,11 +113,10 @@ std::optional<std::filesystem::path> SysfsBacklightController::backlightDevice()
 }
 
 std::optional<double> SysfsBacklightController::readBrightness(DisplayID displayID) {
-    if (!isBuiltin_(displayID)) {
-        return std::nullopt;
-    }
+    // The device scan is a few sysfs reads; asking whether the display is
+    // built in costs an X round trip, so it comes second.
     auto device = backlightDevice();
-    if (!device) {
+    if (!device || !isBuiltin_(displayID)) {
         return std::nullopt;
     }
     auto maximum = readLevel(*device / "max_brightness");
@@ -129,11 +128,8 @@ std::optional<double> SysfsBacklightController::readBrightness(DisplayID display
 }
 
 void SysfsBacklightController::setBrightness(DisplayID displayID, double value) {
-    if (!isBuiltin_(displayID)) {
-        throw DisplayControlError::brightnessUnsupported();
-    }
     auto device = backlightDevice();
-    if (!device) {
+    if (!device || !isBuiltin_(displayID)) {
         throw DisplayControlError::brightnessUnsupported();
     }
     auto maximum = readLevel(*device / "max_brightness");

@@ -18,6 +18,7 @@ namespace quorvane {
 class SimulatedGlobalHotKeyRegistrar final : public GlobalHotKeyRegistering {
   public:
     void setActivationHandler(ActivationHandler handler) override;
+    const ActivationHandler& activationHandler() const override { return handler_; }
     std::set<std::string> registeredBindingIDs() const override;
     GlobalHotKeyRegistrationSummary reconcile(
         const std::vector<GlobalHotKeyBinding>& bindings) override;
@@ -33,7 +34,6 @@ class SimulatedGlobalHotKeyRegistrar final : public GlobalHotKeyRegistering {
     // press queued before its binding was removed would arrive.
     void deliver(const std::string& bindingID);
 
-    bool hasActivationHandler() const { return static_cast<bool>(handler_); }
     int reconcileCount() const { return reconcileCount_; }
     int unregisterAllCount() const { return unregisterAllCount_; }
     // The bindings handed to the last reconcile, as given.

@@ -1,0 +1,142 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/cli_response.hpp"
+#include "models/display_preset.hpp"
+#include "models/display_snapshot.hpp"
+
+namespace quorvane {
+
+class PreferencesStoring;
+class CLIDisplaySnapshotProviding;
+class BrightnessControlling;
+class GammaControlling;
+struct QuorvanePreferences;
+
+// The read-mostly command-line mode: lists, reads, previews a settings import
+// and applies a safe colour preset, without the display store and without any
+// window. Runs synchronously on the calling thread.
+class QuorvaneCLI {
+  public:
+    using Writer = std::function<void(std::string_view)>;
+
+    // What the mode talks to. Tests hand in fakes and capture the writers.
+    struct Environment {
+        std::shared_ptr<PreferencesStoring> preferencesStore;
+        std::shared_ptr<CLIDisplaySnapshotProviding> displayProvider;
+        std::shared_ptr<BrightnessControlling> brightnessController;
+        std::shared_ptr<GammaControlling> gammaController;
+        // Each call writes exactly the given bytes: no line feed is added.
+        Writer standardOutput;
+        Writer standardError;
+
+        // The user's real preferences, displays and gamma ramps, and the
+        // process's two output streams. Defined with the process entry,
+        // which links the platform layer.
+        static Environment production();
+    };
+
+    // The process exit status of each outcome.
+    enum class ExitCode : std::int32_t {
+        success = 0,
+        usage = 1,
+        notFound = 2,
+        failure = 3,
+    };
+
+    struct Options {
+        bool json = false;
+        std::optional<std::string> display;
+        bool allVisible = false;
+        std::optional<std::string> file;
+
+        bool operator==(const Options&) const = default;
+    };
+
+    struct ParsedArguments {
+        std::vector<std::string> positionals;
+        Options options;
+        // Unknown options and "requires a value" notes, in argument order.
+        std::vector<std::string> unknown;
+
+        bool operator==(const ParsedArguments&) const = default;
+    };
+
+    struct PresetResolution {
+        enum class Kind { success, ambiguous, missing };
+        Kind kind = Kind::missing;
+        // The match for success, every match for ambiguous.
+        std::vector<DisplayPreset> presets;
+    };
+
+    struct DisplayResolution {
+        enum class Kind { success, ambiguous, missing };
+        Kind kind = Kind::missing;
+        std::vector<DisplaySnapshot> displays;
+    };
+
+    // Pretty-printed JSON with sorted keys. A number that is not finite has no
+    // JSON spelling, so such a document fails instead of coming out as null.
+    struct Encoder {
+        struct Result {
+            std::optional<std::string> text;
+            std::string errorDescription;  // set when text is absent
+        };
+        Result encode(const Json& document) const;
+    };
+
+    // The 12-line usage text, without a final line feed.
+    static const std::string& usageText();
+
+    // Defined with the process entry, like Environment::production().
+    static QuorvaneCLI production();
+
+    explicit QuorvaneCLI(Environment environment);
+
+    // `arguments` are those after "cli". Returns the process exit status.
+    std::int32_t run(const std::vector<std::string>& arguments);
+
+    static ParsedArguments parseOptions(const std::vector<std::string>& arguments);
+    static PresetResolution resolvePreset(const std::string& query,
+                                          const std::vector<DisplayPreset>& presets);
+    static DisplayResolution resolveDisplay(const std::string& selector,
+                                            const std::vector<DisplaySnapshot>& displays);
+
+    // Writes the message (text, or an error envelope in JSON mode) to
+    // standard error and returns the code's status.
+    std::int32_t fail(ExitCode code, std::string_view message, bool json);
+    // Writes the response to standard output; 0, or 3 when it cannot be encoded.
+    std::int32_t emitJSON(const CLIResponse& response);
+
+    std::int32_t handleList(const std::vector<std::string>& arguments);
+    std::int32_t handleRead(const std::vector<std::string>& arguments);
+    std::int32_t handlePreview(const std::vector<std::string>& arguments);
+    std::int32_t handleApplySafePreset(const std::vector<std::string>& arguments);
+
+    std::int32_t emitPresetList(bool json);
+    std::int32_t emitSceneList(bool json);
+    std::int32_t emitDisplayList(bool json);
+    std::int32_t emitSettingsSummary(bool json);
+    std::int32_t emitDiagnosticsSummary(bool json);
+    std::int32_t emitImportPlanPreview(const std::string& filePath, bool json);
+    std::int32_t apply(const DisplayPreset& preset, const std::vector<DisplaySnapshot>& targets,
+                       const QuorvanePreferences& preferences, bool json);
+
+  private:
+    // Lines joined by line feeds plus one final line feed, in one write.
+    void writeLines(const std::vector<std::string>& lines);
+    std::vector<DisplaySnapshot> activeDisplays(bool includeHardwareBrightness);
+    QuorvanePreferences loadPreferences();
+
+    Environment environment_;
+    Encoder encoder_;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,159 @@
+#include "cli/cli_text.hpp"
+#include "cli/quorvane_cli.hpp"
+#include "models/coding/number_format.hpp"
+#include "models/coding/unicode_text.hpp"
+#include "models/display_control_error.hpp"
+#include "models/display_identity.hpp"
+#include "platform/interfaces/gamma_controlling.hpp"
+#include "platform/interfaces/preferences_storing.hpp"
+
+namespace quorvane {
+
+std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& arguments) {
+    const auto parsed = parseOptions(arguments);
+    const auto& options = parsed.options;
+    const bool json = options.json;
+    if (!parsed.unknown.empty())
+        return fail(ExitCode::usage, "알 수 없는 옵션: " + joinedText(parsed.unknown, " "), json);
+    if (options.file) {
+        return fail(ExitCode::usage,
+                    "apply-safe-preset 명령에서는 --file 옵션을 사용할 수 없습니다.", json);
+    }
+    if (parsed.positionals.size() != 1) {
+        return fail(ExitCode::usage, "apply-safe-preset에는 프리셋 id 또는 이름이 하나 필요합니다.",
+                    json);
+    }
+    if (options.display && options.allVisible) {
+        return fail(ExitCode::usage, "--display와 --all-visible은 함께 사용할 수 없습니다.", json);
+    }
+
+    const auto preferences = loadPreferences();
+    std::vector<DisplayPreset> candidates = DisplayPreset::builtIns();
+    candidates.insert(candidates.end(), preferences.customPresets.begin(),
+                      preferences.customPresets.end());
+    const std::string& query = parsed.positionals.front();
+    const auto preset = resolvePreset(query, candidates);
+    if (preset.kind == PresetResolution::Kind::missing)
+        return fail(ExitCode::notFound, "프리셋을 찾지 못했습니다: " + query, json);
+    if (preset.kind == PresetResolution::Kind::ambiguous) {
+        std::vector<std::string> items;
+        for (const auto& match : preset.presets)
+            items.push_back(match.name + " (" + match.id + ")");
+        return fail(ExitCode::usage,
+                    "프리셋 이름이 중복됩니다. id를 사용하세요: " + joinedText(items, ", "), json);
+    }
+
+    // The preset is resolved first, so an unknown preset is reported as such
+    // even with no display connected.
+    const auto displays = activeDisplays(true);
+    if (displays.empty())
+        return fail(ExitCode::notFound, "활성 디스플레이를 찾지 못했습니다.", json);
+    if (!options.display)
+        return apply(preset.presets.front(), displays, preferences, json);
+
+    const auto target = resolveDisplay(*options.display, displays);
+    if (target.kind == DisplayResolution::Kind::missing)
+        return fail(ExitCode::notFound, "디스플레이를 찾지 못했습니다: " + *options.display, json);
+    if (target.kind == DisplayResolution::Kind::ambiguous) {
+        std::vector<std::string> items;
+        for (const auto& match : target.displays)
+            items.push_back(match.name + " (" + DisplayIdentity::of(match).rawValue + ")");
+        return fail(
+            ExitCode::usage,
+            "디스플레이 식별자가 중복됩니다. display id를 사용하세요: " + joinedText(items, ", "),
+            json);
+    }
+    return apply(preset.presets.front(), target.displays, preferences, json);
+}
+
+QuorvaneCLI::PresetResolution QuorvaneCLI::resolvePreset(
+    const std::string& query, const std::vector<DisplayPreset>& presets) {
+    for (const auto& preset : presets) {
+        if (preset.id == query)
+            return {PresetResolution::Kind::success, {preset}};
+    }
+    const std::string wanted = lowercased(trimWhitespaceAndNewlines(query));
+    std::vector<DisplayPreset> matches;
+    for (const auto& preset : presets) {
+        if (lowercased(trimWhitespaceAndNewlines(preset.name)) == wanted)
+            matches.push_back(preset);
+    }
+    if (matches.empty())
+        return {PresetResolution::Kind::missing, {}};
+    if (matches.size() == 1)
+        return {PresetResolution::Kind::success, std::move(matches)};
+    return {PresetResolution::Kind::ambiguous, std::move(matches)};
+}
+
+QuorvaneCLI::DisplayResolution QuorvaneCLI::resolveDisplay(
+    const std::string& selector, const std::vector<DisplaySnapshot>& displays) {
+    for (const auto& display : displays) {
+        if (formatDecimal(display.id) == selector)
+            return {DisplayResolution::Kind::success, {display}};
+    }
+    std::vector<DisplaySnapshot> matches;
+    for (const auto& display : displays) {
+        if (DisplayIdentity::of(display).rawValue == selector)
+            matches.push_back(display);
+    }
+    if (matches.empty())
+        return {DisplayResolution::Kind::missing, {}};
+    if (matches.size() == 1)
+        return {DisplayResolution::Kind::success, std::move(matches)};
+    return {DisplayResolution::Kind::ambiguous, std::move(matches)};
+}
+
+std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
+                                const std::vector<DisplaySnapshot>& targets,
+                                const QuorvanePreferences& preferences, bool json) {
+    const bool correctionOn = preferences.softwareColorCorrectionEnabled;
+    // With correction off the screen stays neutral, but the preset is still
+    // remembered for each display.
+    const ColorAdjustment written = correctionOn ? preset.adjustment : ColorAdjustment::neutral();
+    const auto tables = environment_.gammaController->makeTransferTables(written);
+
+    QuorvanePreferences working = preferences;
+    CLIResponse::ApplyResult result{CLIResponse::Preset::of(preset), {}, {}};
+    for (const auto& display : targets) {
+        const std::string identity = DisplayIdentity::of(display).rawValue;
+        try {
+            environment_.gammaController->setTransferTables(tables, display.id);
+        } catch (const DisplayControlError& error) {
+            result.failed.push_back({display.id, display.name, identity, error.description()});
+            continue;
+        }
+        working.displayAdjustments[identity] = preset.adjustment;
+        result.applied.push_back({display.id, display.name, identity});
+    }
+    if (!result.applied.empty())
+        environment_.preferencesStore->save(working);
+
+    const auto status =
+        static_cast<std::int32_t>(result.failed.empty() ? ExitCode::success : ExitCode::failure);
+    if (json) {
+        const auto emitted = emitJSON({1, "apply-safe-preset", result});
+        return emitted != 0 ? emitted : status;
+    }
+
+    const std::string appliedCount =
+        formatDecimal(static_cast<std::uint64_t>(result.applied.size()));
+    if (result.failed.empty()) {
+        const std::string verb =
+            correctionOn ? "applied" : "saved (software color correction off; screen kept neutral)";
+        environment_.standardOutput("Safe preset " + verb + ": " + preset.name + " (" +
+                                    appliedCount + " display(s))\n");
+        return status;
+    }
+    std::vector<std::string> failedNames;
+    for (const auto& failed : result.failed)
+        failedNames.push_back(failed.name);
+    environment_.standardError("Some displays failed: " + joinedText(failedNames, ", ") + "\n");
+    if (!result.applied.empty()) {
+        environment_.standardOutput(
+            "Safe preset applied to " + appliedCount + " display(s); " +
+            formatDecimal(static_cast<std::uint64_t>(result.failed.size())) + " failed.\n");
+    }
+    return status;
+}
+
+}  // namespace quorvane

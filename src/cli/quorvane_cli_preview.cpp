@@ -1,0 +1,88 @@
+#include <filesystem>
+
+#include "cli/cli_text.hpp"
+#include "cli/quorvane_cli.hpp"
+#include "models/coding/number_format.hpp"
+#include "models/coding/unicode_text.hpp"
+#include "models/quorvane_settings_document_error.hpp"
+#include "models/quorvane_settings_import_display_mapping.hpp"
+#include "models/quorvane_settings_import_draft.hpp"
+#include "platform/interfaces/brightness_controlling.hpp"
+#include "platform/interfaces/cli_display_snapshot_providing.hpp"
+#include "services/persistence/quorvane_change_plan_builder.hpp"
+#include "services/persistence/quorvane_settings_document_coder.hpp"
+#include "services/persistence/quorvane_settings_file_loader.hpp"
+#include "services/persistence/quorvane_settings_file_read_error.hpp"
+
+namespace quorvane {
+
+std::int32_t QuorvaneCLI::handlePreview(const std::vector<std::string>& arguments) {
+    const auto parsed = parseOptions(arguments);
+    const bool json = parsed.options.json;
+    if (parsed.positionals.empty())
+        return fail(ExitCode::usage, "preview 대상이 필요합니다. import-plan을 사용하세요.", json);
+    if (parsed.positionals.size() > 1) {
+        return fail(ExitCode::usage,
+                    "preview 명령 인자가 너무 많습니다: " + joinedText(parsed.positionals, " ", 1),
+                    json);
+    }
+    if (!parsed.unknown.empty())
+        return fail(ExitCode::usage, "알 수 없는 옵션: " + joinedText(parsed.unknown, " "), json);
+    if (parsed.options.display || parsed.options.allVisible) {
+        return fail(ExitCode::usage,
+                    "preview import-plan은 --display/--all-visible 옵션을 사용할 수 없습니다.",
+                    json);
+    }
+    if (parsed.positionals.front() != "import-plan") {
+        return fail(ExitCode::usage, "알 수 없는 preview 대상입니다: " + parsed.positionals.front(),
+                    json);
+    }
+    const std::string path =
+        parsed.options.file ? trimWhitespaceAndNewlines(*parsed.options.file) : std::string();
+    if (path.empty()) {
+        return fail(ExitCode::usage,
+                    "preview import-plan에는 --file <settings-json> 옵션이 필요합니다.", json);
+    }
+    return emitImportPlanPreview(path, json);
+}
+
+std::int32_t QuorvaneCLI::emitImportPlanPreview(const std::string& filePath, bool json) {
+    // The loader never holds more than one byte over the limit and never
+    // waits for ever on a pipe or device, whatever the path names.
+    std::string bytes;
+    try {
+        bytes = QuorvaneSettingsFileLoader::loadData(std::filesystem::path(filePath));
+    } catch (const QuorvaneSettingsDocumentError& error) {
+        return fail(ExitCode::usage, error.description(), json);
+    } catch (const QuorvaneSettingsFileReadError& error) {
+        return fail(ExitCode::notFound,
+                    "설정 파일을 읽지 못했습니다: " + filePath + " — " + error.description(), json);
+    }
+
+    QuorvanePreferences imported;
+    try {
+        imported = QuorvaneSettingsDocumentCoder{}.decode(bytes);
+    } catch (const QuorvaneSettingsDocumentError& error) {
+        return fail(ExitCode::usage, "설정 파일 형식이 올바르지 않습니다: " + error.description(),
+                    json);
+    }
+
+    const auto draft = QuorvaneSettingsImportDraft::of(std::move(imported));
+    const auto mappings =
+        QuorvaneSettingsImportDisplayMapping::defaultMappings(draft, activeDisplays(true));
+    const auto plan = CLIResponse::ChangePlan::of(QuorvaneChangePlanBuilder::settingsImportPlan(
+        draft, QuorvaneSettingsImportMode::fullWithDisplayMapping, mappings, {}, false));
+    if (json)
+        return emitJSON({1, "preview import-plan", plan});
+
+    writeLines({
+        "Settings import preview:",
+        "- " + plan.title,
+        "- " + plan.summary,
+        "- entries: " + formatDecimal(plan.entryCount),
+        "This preview command saved no settings and called no display APIs.",
+    });
+    return static_cast<std::int32_t>(ExitCode::success);
+}
+
+}  // namespace quorvane

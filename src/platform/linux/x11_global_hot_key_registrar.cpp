@@ -1,0 +1,88 @@
+#include "platform/linux/x11_global_hot_key_registrar.hpp"
+
+#include "platform/linux/x11_hot_key_grabber.hpp"
+
+namespace quorvane {
+
+X11GlobalHotKeyRegistrar::X11GlobalHotKeyRegistrar(Scheduler& owner, std::string displayName)
+    : owner_(owner),
+      displayName_(std::move(displayName)),
+      delivery_(std::make_shared<Delivery>()) {}
+
+X11GlobalHotKeyRegistrar::~X11GlobalHotKeyRegistrar() {
+    unregisterAll();
+}
+
+void X11GlobalHotKeyRegistrar::setActivationHandler(ActivationHandler handler) {
+    delivery_->handler = std::move(handler);
+}
+
+const X11GlobalHotKeyRegistrar::ActivationHandler& X11GlobalHotKeyRegistrar::activationHandler()
+    const {
+    return delivery_->handler;
+}
+
+std::set<std::string> X11GlobalHotKeyRegistrar::registeredBindingIDs() const {
+    return registered_;
+}
+
+bool X11GlobalHotKeyRegistrar::connect() {
+    if (grabber_)
+        return true;
+    // The grabber's thread only posts; the handler runs when the owner's
+    // thread gets to it, and not at all once the registrar is gone.
+    std::weak_ptr<Delivery> delivery = delivery_;
+    Scheduler& owner = owner_;
+    grabber_ = X11HotKeyGrabber::open(displayName_, [delivery, &owner](const std::string& id) {
+        owner.post([delivery, id] {
+            const auto alive = delivery.lock();
+            if (alive && alive->handler)
+                alive->handler(id);
+        });
+    });
+    return grabber_ != nullptr;
+}
+
+GlobalHotKeyRegistrationSummary X11GlobalHotKeyRegistrar::reconcile(
+    const std::vector<GlobalHotKeyBinding>& bindings) {
+    const bool connected = connect();
+    unregisterAll();
+
+    std::vector<X11HotKeyGrabber::Request> requests;
+    for (const auto& binding : bindings) {
+        if (binding.enabled)
+            requests.push_back({binding.id, binding.combination});
+    }
+
+    GlobalHotKeyRegistrationSummary summary;
+    summary.requestedCount = static_cast<int>(requests.size());
+    if (!connected) {
+        for (const auto& request : requests) {
+            summary.failures.push_back(
+                {request.bindingID, request.combination.displayLabel(), kStatusNoServer});
+        }
+        return summary;
+    }
+    if (requests.empty())
+        return summary;
+
+    const auto outcomes = grabber_->grab(requests, kStatusNoSuchKey, kStatusChordTaken);
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        if (!outcomes[i].failureStatus) {
+            registered_.insert(outcomes[i].bindingID);
+            continue;
+        }
+        summary.failures.push_back({requests[i].bindingID, requests[i].combination.displayLabel(),
+                                    *outcomes[i].failureStatus});
+    }
+    summary.registeredCount = static_cast<int>(registered_.size());
+    return summary;
+}
+
+void X11GlobalHotKeyRegistrar::unregisterAll() {
+    if (grabber_)
+        grabber_->releaseAll();
+    registered_.clear();
+}
+
+}  // namespace quorvane

@@ -1,0 +1,76 @@
+#include "services/diagnostics/home_folder_path_redactor.hpp"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace quorvane {
+
+namespace {
+
+// Characters that end a path in free text.
+constexpr std::string_view kPathCharacter = R"([^\s,;:])";
+// The next character does not continue the folder's own name.
+constexpr std::string_view kFolderBoundary = R"((?![^/\s,;:]))";
+
+// "/srv/alice/" → "/srv/alice"; nothing for "/" or a relative folder.
+std::optional<std::string> usableHomeFolder(std::optional<std::string> folder) {
+    if (!folder || folder->empty() || folder->front() != '/')
+        return std::nullopt;
+    while (folder->size() > 1 && folder->back() == '/')
+        folder->pop_back();
+    if (*folder == "/")
+        return std::nullopt;
+    return folder;
+}
+
+std::string pathPattern(const std::optional<std::string>& homeFolder) {
+    std::vector<std::string> starts;
+    if (homeFolder)
+        starts.push_back(RegularExpression::escapedPattern(*homeFolder) +
+                         std::string(kFolderBoundary));
+    const std::string lookaheadPathCharacter = "(?=" + std::string(kPathCharacter) + ")";
+    starts.push_back("/Users/" + lookaheadPathCharacter);
+    starts.push_back("/home/" + lookaheadPathCharacter);
+    starts.push_back("/root" + std::string(kFolderBoundary));
+
+    std::string pattern = "(?:";
+    for (size_t i = 0; i < starts.size(); ++i) {
+        if (i > 0)
+            pattern += '|';
+        pattern += starts[i];
+    }
+    pattern += ")" + std::string(kPathCharacter) + "*";
+    return pattern;
+}
+
+std::optional<std::string> currentUserHomeFolder() {
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return std::string(home);
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
+        found->pw_dir) {
+        return std::string(found->pw_dir);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+HomeFolderPathRedactor::HomeFolderPathRedactor(std::optional<std::string> homeFolder)
+    : pattern_(pathPattern(usableHomeFolder(std::move(homeFolder)))) {}
+
+const HomeFolderPathRedactor& HomeFolderPathRedactor::forCurrentUser() {
+    static const HomeFolderPathRedactor redactor(currentUserHomeFolder());
+    return redactor;
+}
+
+std::string HomeFolderPathRedactor::redactingPaths(std::string_view text) const {
+    return pattern_.replacingMatches(text, kReplacement);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,273 @@
+// The built `quorvane` executable, run as a user would, with no X server:
+// every command in text and JSON, the usage paths and the exit codes.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "cli/executable_run.hpp"
+#include "cli/quorvane_cli.hpp"
+#include "services/persistence/quorvane_settings_document_coder.hpp"
+
+namespace quorvane {
+namespace {
+
+using testing::ExecutableResult;
+using ::testing::HasSubstr;
+using testing::runQuorvane;
+using ::testing::StartsWith;
+using testing::TemporaryHome;
+
+class CLIExecutableTest : public ::testing::Test {
+  protected:
+    ExecutableResult run(std::vector<std::string> arguments) {
+        return runQuorvane(arguments, home);
+    }
+
+    // Standard output as JSON, after checking the envelope and the one final
+    // line feed.
+    Json success(const ExecutableResult& result, const std::string& command) {
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.err, "");
+        EXPECT_EQ(result.out.back(), '\n');
+        EXPECT_NE(result.out[result.out.size() - 2], '\n');
+        const auto json = parseJson(result.out);
+        EXPECT_EQ(json["schemaVersion"], 1);
+        EXPECT_EQ(json["command"], command);
+        return json["result"];
+    }
+
+    // The error envelope on standard error; standard output stays empty.
+    Json failure(const ExecutableResult& result, int status) {
+        EXPECT_EQ(result.status, status);
+        EXPECT_EQ(result.out, "");
+        const auto json = parseJson(result.err);
+        EXPECT_EQ(json["error"], true);
+        EXPECT_EQ(json["exitCode"], status);
+        return json;
+    }
+
+    std::string writeFile(const std::string& name, const std::string& bytes) {
+        const auto path = home.path() / name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.string();
+    }
+
+    std::string settingsDocument(const QuorvanePreferences& preferences) {
+        return QuorvaneSettingsDocumentCoder{}.encode(
+            QuorvaneSettingsDocumentCoder::exportDocument(preferences, Date{}));
+    }
+
+    TemporaryHome home;
+};
+
+TEST_F(CLIExecutableTest, TheApplicationBranchSaysItIsNotPartOfThisBuild) {
+    for (const auto& arguments : std::vector<std::vector<std::string>>{{}, {"--", "--", "cli"}}) {
+        const auto result = run(arguments);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, "quorvane: the windowed application is not part of this build\n");
+    }
+}
+
+TEST_F(CLIExecutableTest, UsageOnNoArgumentsAndOnHelp) {
+    const auto bare = run({"cli"});
+    EXPECT_EQ(bare.status, 1);
+    EXPECT_EQ(bare.out, "");
+    EXPECT_EQ(bare.err, QuorvaneCLI::usageText() + "\n");
+    EXPECT_THAT(bare.err, HasSubstr("\n  quorvane cli preview import-plan --file <settings-json>"));
+
+    for (const std::string word : {"help", "--help", "-h"}) {
+        const auto help = run({"--", "cli", word, "--json"});
+        EXPECT_EQ(help.status, 0);
+        EXPECT_EQ(help.out, QuorvaneCLI::usageText());
+        EXPECT_EQ(help.err, "");
+    }
+}
+
+TEST_F(CLIExecutableTest, UnknownCommandsAndOptionsAreUsageErrors) {
+    const auto unknown = run({"cli", "status"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err,
+              "알 수 없는 CLI 명령입니다: status\n\n" + QuorvaneCLI::usageText() + "\n");
+
+    const auto json = failure(run({"cli", "status", "--json"}), 1);
+    EXPECT_THAT(json["message"].get<std::string>(),
+                StartsWith("알 수 없는 CLI 명령입니다: status\n\n"));
+
+    const auto option = run({"cli", "list", "scenes", "--verbose", "--display"});
+    EXPECT_EQ(option.status, 1);
+    EXPECT_EQ(option.err, "알 수 없는 옵션: --verbose --display requires a value\n");
+    EXPECT_EQ(failure(run({"cli", "read", "settings", "--file", "x", "--json"}), 1)["message"],
+              "read 명령에서는 --display/--all-visible/--file 옵션을 사용할 수 없습니다.");
+}
+
+TEST_F(CLIExecutableTest, ListsPresetsAndScenesBuiltInFirstThenCustom) {
+    QuorvanePreferences preferences;
+    preferences.customPresets = {{"neutral", "Mine", ColorAdjustment::neutral(), ItemKind::custom}};
+    DisplayScene scene;
+    scene.id = "desk";
+    scene.name = "Desk";
+    scene.hardwareActions.push_back({});
+    preferences.customScenes = {scene};
+    home.writePreferences(*preferences.encoded());
+
+    const auto presets = run({"cli", "list", "presets"});
+    EXPECT_EQ(presets.status, 0);
+    EXPECT_EQ(presets.out,
+              "Presets:\n- neutral · Neutral · builtIn\n- coding · Coding · builtIn\n"
+              "- night · Night · builtIn\n- movie · Movie · builtIn\n"
+              "- bright-room · Bright Room · builtIn\n- neutral · Mine · custom\n");
+    const auto presetItems = success(run({"cli", "list", "presets", "--json"}), "list presets");
+    EXPECT_EQ(presetItems["type"], "presets");
+    ASSERT_EQ(presetItems["items"].size(), 6u);
+    EXPECT_EQ(presetItems["items"][5]["kind"], "custom");
+    EXPECT_EQ(presetItems["items"][2]["adjustment"]["warmth"], 0.55);
+
+    const auto scenes = run({"cli", "list", "scenes"});
+    EXPECT_EQ(scenes.status, 0);
+    EXPECT_THAT(scenes.out, StartsWith("Scenes:\n- work · Work · builtIn · software-only\n"));
+    EXPECT_THAT(scenes.out,
+                HasSubstr("\n- desk · Desk · custom · hardware metadata present (not executed)\n"));
+    const auto sceneItems = success(run({"cli", "list", "scenes", "--json"}), "list scenes");
+    EXPECT_EQ(sceneItems["items"][5]["hardwareActionCount"], 1);
+    EXPECT_EQ(sceneItems["items"][5]["softwareOnly"], false);
+    EXPECT_EQ(sceneItems["items"][0]["hasFallbackAdjustment"], true);
+}
+
+TEST_F(CLIExecutableTest, ReadsSettingsAsStoredAndDefaultsWhenNothingIsStored) {
+    const auto defaults = run({"cli", "read", "settings"});
+    EXPECT_EQ(defaults.status, 0);
+    EXPECT_EQ(defaults.out,
+              "Settings:\n- schema: 1\n- text size: large\n- appearance: system\n"
+              "- auto apply: on\n- software color correction: on\n- brightness sync: off\n"
+              "- scene hotkeys: off\n- saved display adjustments: 0\n"
+              "- custom presets/scenes/groups: 0/0/0\n");
+    EXPECT_FALSE(home.preferencesText());  // reading never writes
+
+    home.writePreferences(
+        R"({"schemaVersion": 4, "textSize": "veryLarge", "appearance": "dark",
+            "brightnessSyncEnabled": true, "brightnessSyncGroupID": "g1",
+            "displayAdjustments": {"a": {"softwareBrightness": 1, "contrast": 1, "gamma": 1,
+                "redGain": 1, "greenGain": 1, "blueGain": 1, "warmth": 0}}})");
+    const auto settings = success(run({"cli", "read", "settings", "--json"}), "read settings");
+    EXPECT_EQ(settings["type"], "settings");
+    EXPECT_EQ(settings["settings"]["schemaVersion"], 4);
+    EXPECT_EQ(settings["settings"]["textSize"], "veryLarge");
+    EXPECT_EQ(settings["settings"]["brightnessSyncGroupID"], "g1");
+    EXPECT_EQ(settings["settings"]["sceneHotKeyBindingCount"], 5);
+    EXPECT_EQ(settings["settings"]["savedAdjustmentCount"], 1);
+
+    const auto diagnostics = run({"cli", "read", "diagnostics"});
+    EXPECT_EQ(diagnostics.status, 0);
+    EXPECT_EQ(diagnostics.out,
+              "Diagnostics (CLI read-only):\n- source: cli-read-only\n- displays: 0\n"
+              "- saved display adjustments: 1\n- custom presets/scenes/groups: 0/0/0\n"
+              "- auto apply: on\n- software color correction: on\n- brightness sync: on\n"
+              "- scene hotkeys: off\n");
+}
+
+TEST_F(CLIExecutableTest, WithoutADisplayServerListsAreEmptyAndApplyFindsNothing) {
+    const auto displays = run({"cli", "list", "displays"});
+    EXPECT_EQ(displays.status, 0);
+    EXPECT_EQ(displays.out, "Displays:\n");
+    EXPECT_EQ(success(run({"cli", "read", "displays", "--json"}), "list displays")["items"],
+              Json::array());
+    EXPECT_EQ(success(run({"cli", "read", "diagnostics", "--json"}),
+                      "read diagnostics")["diagnostics"]["displayCount"],
+              0);
+
+    const auto none = run({"cli", "apply-safe-preset", "night"});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_EQ(none.err, "활성 디스플레이를 찾지 못했습니다.\n");
+    EXPECT_EQ(failure(run({"cli", "apply-safe-preset", "dusk", "--json"}), 2)["message"],
+              "프리셋을 찾지 못했습니다: dusk");
+    EXPECT_FALSE(home.preferencesText());
+}
+
+TEST_F(CLIExecutableTest, AmbiguousPresetNamesAndArgumentErrorsOfApply) {
+    QuorvanePreferences preferences;
+    preferences.customPresets = {{"u-1", "Reading", ColorAdjustment::neutral(), ItemKind::custom},
+                                 {"u-2", "reading", ColorAdjustment::neutral(), ItemKind::custom}};
+    home.writePreferences(*preferences.encoded());
+
+    const auto ambiguous = run({"cli", "apply-safe-preset", "READING"});
+    EXPECT_EQ(ambiguous.status, 1);
+    EXPECT_EQ(ambiguous.err,
+              "프리셋 이름이 중복됩니다. id를 사용하세요: Reading (u-1), reading (u-2)\n");
+
+    EXPECT_EQ(run({"cli", "apply-safe-preset"}).err,
+              "apply-safe-preset에는 프리셋 id 또는 이름이 하나 필요합니다.\n");
+    EXPECT_EQ(run({"cli", "apply-safe-preset", "night", "--file", "x"}).err,
+              "apply-safe-preset 명령에서는 --file 옵션을 사용할 수 없습니다.\n");
+    EXPECT_EQ(failure(run({"cli", "apply-safe-preset", "night", "--display", "1", "--all-visible",
+                           "--json"}),
+                      1)["message"],
+              "--display와 --all-visible은 함께 사용할 수 없습니다.");
+}
+
+TEST_F(CLIExecutableTest, PreviewsAnImportPlanWithoutSavingAnything) {
+    QuorvanePreferences imported;
+    imported.displayAdjustments["vendor-1-model-2-serial-3-external"] = ColorAdjustment::neutral();
+    imported.lastSelectedDisplayIdentity = "vendor-1-model-2-serial-3-external";
+    const std::string path = writeFile("Quorvane-Settings.json", settingsDocument(imported));
+
+    const auto text = run({"cli", "preview", "import-plan", "--file", "  " + path + "\n"});
+    EXPECT_EQ(text.status, 0) << text.err;
+    EXPECT_THAT(text.out, StartsWith("Settings import preview:\n- 설정 가져오기 변경 계획\n- "));
+    EXPECT_THAT(text.out, HasSubstr("\n- entries: 4\nThis preview command saved no settings and "
+                                    "called no display APIs.\n"));
+
+    const auto plan = success(run({"cli", "preview", "--json", "import-plan", "--file", path}),
+                              "preview import-plan")["changePlan"];
+    EXPECT_EQ(plan["id"], "settings-import");
+    EXPECT_EQ(plan["entryCount"], 4);
+    EXPECT_EQ(plan["entries"][0]["id"], "settings-common");
+    EXPECT_EQ(plan["entries"][2]["id"], "display-1");
+    EXPECT_EQ(plan["entries"][2]["targetLabel"], "건너뛰기");
+    EXPECT_EQ(plan["entries"][2]["controlPath"], "settings");
+    EXPECT_EQ(plan["entries"][3]["id"], "selected-display");
+    EXPECT_EQ(dumpJson(plan).find("vendor-1-model-2"), std::string::npos);
+    EXPECT_FALSE(home.preferencesText());
+}
+
+TEST_F(CLIExecutableTest, PreviewReadsAtMostTheLimitAndNeverHangs) {
+    std::string document = settingsDocument(QuorvanePreferences{});
+    document.resize(1'048'576, ' ');
+    EXPECT_EQ(
+        run({"cli", "preview", "import-plan", "--file", writeFile("limit.json", document)}).status,
+        0);
+    document.push_back(' ');
+    const auto large =
+        run({"cli", "preview", "import-plan", "--file", writeFile("large.json", document)});
+    EXPECT_EQ(large.status, 1);
+    EXPECT_THAT(large.err, StartsWith("설정 파일이 너무 큽니다. 최대 "));
+    EXPECT_EQ(run({"cli", "preview", "import-plan", "--file", "/dev/zero"}).status, 1);
+
+    const auto fifo = (home.path() / "pipe").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto pipe = run({"cli", "preview", "import-plan", "--file", fifo});
+    EXPECT_EQ(pipe.status, 1);
+    EXPECT_THAT(pipe.err, StartsWith("설정 파일 형식이 올바르지 않습니다: "));
+
+    const auto missing = (home.path() / "missing.json").string();
+    const auto unread =
+        failure(run({"cli", "preview", "import-plan", "--file", missing, "--json"}), 2);
+    EXPECT_THAT(unread["message"].get<std::string>(),
+                StartsWith("설정 파일을 읽지 못했습니다: " + missing + " — "));
+
+    const auto foreign = writeFile("foreign.json", R"({"appName": "Other"})");
+    EXPECT_THAT(run({"cli", "preview", "import-plan", "--file", foreign}).err,
+                StartsWith("설정 파일 형식이 올바르지 않습니다: "));
+}
+
+TEST_F(CLIExecutableTest, PreviewArgumentRulesComeBeforeTheFileIsOpened) {
+    EXPECT_EQ(run({"cli", "preview", "import-plan", "x"}).err,
+              "preview 명령 인자가 너무 많습니다: x\n");
+    EXPECT_EQ(run({"cli", "preview", "import-plan", "--display", "1", "--file", "/dev/zero"}).err,
+              "preview import-plan은 --display/--all-visible 옵션을 사용할 수 없습니다.\n");
+    EXPECT_EQ(run({"cli", "preview", "import-plan", "--file", " \t"}).err,
+              "preview import-plan에는 --file <settings-json> 옵션이 필요합니다.\n");
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -1,0 +1,139 @@
+#pragma once
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace quorvane::testing {
+
+struct ExecutableResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// A private home for one test: the program's settings land under
+// <home>/.config/quorvane and the user's real ones are never touched.
+class TemporaryHome {
+  public:
+    TemporaryHome() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quorvane-cli-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TemporaryHome() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TemporaryHome(const TemporaryHome&) = delete;
+    TemporaryHome& operator=(const TemporaryHome&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path configFolder() const { return path_ / ".config" / "quorvane"; }
+    std::filesystem::path preferencesFile() const {
+        return configFolder() / "org.quorvane.Quorvane.preferences.v1.json";
+    }
+
+    std::optional<std::string> preferencesText() const {
+        std::ifstream file(preferencesFile(), std::ios::binary);
+        if (!file)
+            return std::nullopt;
+        std::ostringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+    void writePreferences(const std::string& text) const {
+        std::filesystem::create_directories(configFolder());
+        std::ofstream(preferencesFile(), std::ios::binary) << text;
+    }
+
+  private:
+    std::filesystem::path path_;
+};
+
+// Runs the built `quorvane` with the arguments after the program path, a
+// clean environment (the home above, `display` as DISPLAY or none) and
+// returns its exit status and both streams.
+inline ExecutableResult runQuorvane(const std::vector<std::string>& arguments,
+                                    const TemporaryHome& home,
+                                    const std::optional<std::string>& display = std::nullopt) {
+    std::vector<std::string> environment = {
+        "HOME=" + home.path().string(),
+        "XDG_CONFIG_HOME=" + (home.path() / ".config").string(),
+        "PATH=/usr/bin:/bin",
+    };
+    if (display)
+        environment.push_back("DISPLAY=" + *display);
+    // Sanitizer builds keep their settings in the child.
+    for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
+        if (const char* value = std::getenv(name))
+            environment.push_back(std::string(name) + "=" + value);
+    }
+
+    std::vector<std::string> argv = {QUORVANE_EXECUTABLE};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argvPointers;
+    for (auto& argument : argv)
+        argvPointers.push_back(argument.data());
+    argvPointers.push_back(nullptr);
+    std::vector<char*> envPointers;
+    for (auto& entry : environment)
+        envPointers.push_back(entry.data());
+    envPointers.push_back(nullptr);
+
+    int outPipe[2];
+    int errPipe[2];
+    if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0)
+        return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    pid_t pid = -1;
+    const int spawned = ::posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, argvPointers.data(),
+                                      envPointers.data());
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(outPipe[1]);
+    ::close(errPipe[1]);
+
+    ExecutableResult result;
+    std::array<pollfd, 2> fds = {pollfd{outPipe[0], POLLIN, 0}, pollfd{errPipe[0], POLLIN, 0}};
+    std::array<std::string*, 2> sinks = {&result.out, &result.err};
+    int open = 2;
+    while (spawned == 0 && open > 0) {
+        if (::poll(fds.data(), fds.size(), -1) < 0)
+            break;
+        for (std::size_t i = 0; i < fds.size(); ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0)
+                continue;
+            char buffer[4096];
+            const ssize_t count = ::read(fds[i].fd, buffer, sizeof buffer);
+            if (count > 0) {
+                sinks[i]->append(buffer, static_cast<std::size_t>(count));
+                continue;
+            }
+            fds[i].fd = -1;
+            --open;
+        }
+    }
+    ::close(outPipe[0]);
+    ::close(errPipe[0]);
+    int waitStatus = 0;
+    if (spawned == 0 && ::waitpid(pid, &waitStatus, 0) == pid && WIFEXITED(waitStatus))
+        result.status = WEXITSTATUS(waitStatus);
+    return result;
+}
+
+}  // namespace quorvane::testing

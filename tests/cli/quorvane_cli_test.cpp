@@ -1,0 +1,205 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "cli/quorvane_bootstrap.hpp"
+#include "cli/quorvane_cli.hpp"
+#include "models/display_identity.hpp"
+#include "platform/simulated/in_memory_defaults_store.hpp"
+#include "platform/simulated/simulated_brightness_controller.hpp"
+#include "platform/simulated/simulated_display_manager.hpp"
+#include "platform/simulated/simulated_gamma_controller.hpp"
+#include "services/display/cli_display_snapshot_provider.hpp"
+#include "services/persistence/user_defaults_preferences_store.hpp"
+
+namespace quorvane {
+namespace {
+
+using ::testing::HasSubstr;
+
+DisplaySnapshot makeDisplay(DisplayID id, std::string name, std::uint32_t serial) {
+    DisplaySnapshot display;
+    display.id = id;
+    display.name = std::move(name);
+    display.vendorNumber = 1552;
+    display.modelNumber = 41000;
+    display.serialNumber = serial;
+    return display;
+}
+
+// The runner over the in-memory platform, with both streams captured.
+struct CLIHarness {
+    std::shared_ptr<InMemoryDefaultsStore> defaults = std::make_shared<InMemoryDefaultsStore>();
+    std::shared_ptr<UserDefaultsPreferencesStore> preferences =
+        std::make_shared<UserDefaultsPreferencesStore>(defaults);
+    std::shared_ptr<SimulatedDisplayManager> manager = std::make_shared<SimulatedDisplayManager>();
+    std::shared_ptr<SimulatedBrightnessController> brightness =
+        std::make_shared<SimulatedBrightnessController>();
+    std::shared_ptr<SimulatedGammaController> gamma = std::make_shared<SimulatedGammaController>();
+    std::string out;
+    std::string err;
+
+    void setDisplays(const std::vector<DisplaySnapshot>& displays) {
+        manager->setDisplays(displays);
+        std::set<DisplayID> ids;
+        ScreenNames names;
+        for (const auto& display : displays) {
+            ids.insert(display.id);
+            names[display.id] = display.name;
+        }
+        manager->setScreenNames(names);
+        gamma->setKnownDisplays(ids);
+    }
+
+    std::int32_t run(const std::vector<std::string>& arguments) {
+        out.clear();
+        err.clear();
+        QuorvaneCLI cli({preferences, std::make_shared<CLIDisplaySnapshotProvider>(manager),
+                         brightness, gamma, [this](std::string_view text) { out += text; },
+                         [this](std::string_view text) { err += text; }});
+        return cli.run(arguments);
+    }
+};
+
+// --- process entry ---------------------------------------------------------
+
+struct Dispatched {
+    std::string mode;
+    std::vector<std::string> arguments;
+};
+
+Dispatched dispatch(std::vector<std::string> arguments) {
+    Dispatched seen;
+    const auto status = QuorvaneBootstrap::dispatch(
+        std::move(arguments),
+        [&](const std::vector<std::string>& rest) {
+            seen = {"cli", rest};
+            return 7;
+        },
+        [&] {
+            seen = {"app", {}};
+            return 9;
+        });
+    EXPECT_EQ(status, seen.mode == "cli" ? 7 : 9);
+    return seen;
+}
+
+TEST(QuorvaneBootstrap, OnlyAnExactCliInFirstPlaceSelectsTheCommandLine) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(dispatch({}).mode, "app");
+    EXPECT_EQ(dispatch({"/bin/q"}).mode, "app");
+    EXPECT_EQ(dispatch({"/bin/q", "--"}).mode, "app");
+    EXPECT_EQ(dispatch({"/bin/q", "--", "--", "cli"}).mode, "app");
+    EXPECT_EQ(dispatch({"/bin/q", "CLI"}).mode, "app");
+    EXPECT_EQ(dispatch({"/bin/q", "list", "cli"}).mode, "app");
+    EXPECT_EQ(dispatch({"/bin/q", "-psn_0_1234", "cli"}).mode, "app");
+
+    EXPECT_EQ(dispatch({"/bin/q", "cli"}).arguments, V{});
+    EXPECT_EQ(dispatch({"/bin/q", "--", "cli", "list", "presets"}).arguments,
+              (V{"list", "presets"}));
+    EXPECT_EQ(dispatch({"/bin/q", "cli", "--", "list"}).arguments, (V{"--", "list"}));
+}
+
+// --- option grammar --------------------------------------------------------
+
+TEST(QuorvaneCLIOptions, ValuesAreTakenWhateverTheyLookLikeAndMissingOnesAreUnknown) {
+    using V = std::vector<std::string>;
+    const auto parsed =
+        QuorvaneCLI::parseOptions({"--display", "--json", "x", "-h", "--", "--nope"});
+    EXPECT_EQ(parsed.options.display, "--json");
+    EXPECT_FALSE(parsed.options.json);
+    EXPECT_EQ(parsed.positionals, (V{"x", "-h"}));
+    EXPECT_EQ(parsed.unknown, (V{"--", "--nope"}));
+
+    const auto twice = QuorvaneCLI::parseOptions({"--file", "a", "--file", "b", "--display"});
+    EXPECT_EQ(twice.options.file, "a");
+    EXPECT_EQ(twice.positionals, (V{"b"}));
+    EXPECT_EQ(twice.unknown, (V{"--file", "--display requires a value"}));
+}
+
+TEST(QuorvaneCLIRunner, ANumberWithoutJsonSpellingFailsWithStatusThreeAndNothingOnStandardOutput) {
+    CLIHarness harness;
+    harness.setDisplays({makeDisplay(1, "Panel", 7)});
+    harness.brightness->setValue(1, std::numeric_limits<double>::quiet_NaN());
+
+    EXPECT_EQ(harness.run({"list", "displays", "--json"}), 3);
+    EXPECT_EQ(harness.out, "");
+    EXPECT_THAT(harness.err, HasSubstr("JSON 출력을 만들지 못했습니다: "));
+    EXPECT_EQ(harness.err.find('{'), std::string::npos);  // plain text, also in JSON mode
+
+    // The text form never shows the brightness.
+    EXPECT_EQ(harness.run({"list", "displays"}), 0);
+}
+
+// --- preset and display resolution -------------------------------------
+
+DisplayPreset preset(std::string id, std::string name) {
+    return {std::move(id), std::move(name), ColorAdjustment::neutral(), ItemKind::custom};
+}
+
+TEST(QuorvaneCLIResolve, IdsMatchExactlyBeforeNamesMatchTrimmedAndCaseInsensitive) {
+    const std::vector<DisplayPreset> presets = {preset("night", "Night"), preset("u1", "night"),
+                                                preset("u2", "Cosy"), preset("u3", "  COSY ")};
+    using K = QuorvaneCLI::PresetResolution::Kind;
+
+    const auto byId = QuorvaneCLI::resolvePreset("night", presets);
+    EXPECT_EQ(byId.kind, K::success);
+    EXPECT_EQ(byId.presets[0].id, "night");
+
+    // Not an id in this letter case, but two names agree.
+    const auto byName = QuorvaneCLI::resolvePreset("NIGHT", presets);
+    EXPECT_EQ(byName.kind, K::ambiguous);
+    EXPECT_EQ(byName.presets.size(), 2u);
+
+    EXPECT_EQ(QuorvaneCLI::resolvePreset(" cosy", presets).kind, K::ambiguous);
+    EXPECT_EQ(QuorvaneCLI::resolvePreset(" u2", presets).kind, K::missing);
+}
+
+TEST(QuorvaneCLIResolve, IdenticalMonitorsShareAnIdentityAndOnlyTheirIdsTellThemApart) {
+    const auto first = makeDisplay(70, "Twin", 5);
+    const auto second = makeDisplay(71, "Twin", 5);
+    const std::vector<DisplaySnapshot> displays = {first, second};
+    using K = QuorvaneCLI::DisplayResolution::Kind;
+
+    EXPECT_EQ(QuorvaneCLI::resolveDisplay("71", displays).displays[0].id, 71u);
+    EXPECT_EQ(QuorvaneCLI::resolveDisplay(DisplayIdentity::of(first).rawValue, displays).kind,
+              K::ambiguous);
+    EXPECT_EQ(QuorvaneCLI::resolveDisplay("071", displays).kind, K::missing);
+}
+
+// --- apply-safe-preset ---------------------------------------------------
+
+TEST(QuorvaneCLIApply, APartialFailureSavesTheDisplaysThatTookThePresetAndReturnsThree) {
+    CLIHarness harness;
+    const auto left = makeDisplay(1, "Left", 11);
+    harness.setDisplays({left, makeDisplay(2, "Right", 12)});
+    harness.gamma->setFailure(2, DisplayControlError::coreGraphics(8));
+
+    EXPECT_EQ(harness.run({"apply-safe-preset", "Night"}), 3);
+    EXPECT_EQ(harness.err, "Some displays failed: Right\n");
+    EXPECT_EQ(harness.out, "Safe preset applied to 1 display(s); 1 failed.\n");
+    const auto saved = harness.preferences->loadResult().preferences.displayAdjustments;
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved.begin()->first, DisplayIdentity::of(left).rawValue);
+    EXPECT_EQ(saved.begin()->second, DisplayPreset::builtIns()[2].adjustment);
+
+    EXPECT_EQ(harness.run({"apply-safe-preset", "night", "--json"}), 3);
+    const auto applied = parseJson(harness.out)["result"]["applied"];
+    EXPECT_EQ(applied["failed"][0]["message"], "X11 오류: 8");
+    EXPECT_EQ(applied["applied"][0]["id"], 1);
+}
+
+TEST(QuorvaneCLIApply, WhenEveryDisplayFailsNothingIsSavedAndStandardOutputStaysEmpty) {
+    CLIHarness harness;
+    harness.setDisplays({makeDisplay(1, "Left", 11)});
+    harness.gamma->setFailure(1, DisplayControlError::coreGraphics(8));
+
+    EXPECT_EQ(harness.run({"apply-safe-preset", "coding"}), 3);
+    EXPECT_EQ(harness.out, "");
+    EXPECT_EQ(harness.defaults->writeCount(), 0u);
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -1,0 +1,197 @@
+// The built `quorvane` executable against the test X server: the display
+// commands and apply-safe-preset writing real gamma ramps.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "cli/executable_run.hpp"
+#include "models/display_preset.hpp"
+#include "models/quorvane_preferences.hpp"
+#include "platform/linux/crtc_gamma.hpp"
+#include "services/display/transfer_tables.hpp"
+#include "services/persistence/quorvane_settings_document_coder.hpp"
+#include "x11/x_test_server.hpp"
+
+namespace quorvane {
+namespace {
+
+using testing::ExecutableResult;
+using ::testing::HasSubstr;
+using testing::runQuorvane;
+using testing::TemporaryHome;
+
+const std::vector<std::string> kOutputs = {"DUMMY0", "DUMMY1", "DUMMY2"};
+
+class CLIExecutableX11Test : public testing::XServerTest {
+  protected:
+    void SetUp() override {
+        XServerTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        resetRamps();
+    }
+    void TearDown() override {
+        if (connection)
+            resetRamps();
+    }
+
+    ExecutableResult run(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), "cli");
+        return runQuorvane(arguments, home, displayName);
+    }
+
+    RandrOutput lit(const std::string& name) {
+        auto found = output(name);
+        EXPECT_TRUE(found) << name;
+        return found.value_or(RandrOutput{});
+    }
+
+    GammaRamp ramp(const std::string& name) {
+        return readCrtcGamma(*connection, lit(name).crtc).value_or(GammaRamp{});
+    }
+
+    GammaRamp expectedRamp(const ColorAdjustment& adjustment, const std::string& name) {
+        const auto size = crtcGammaSize(*connection, lit(name).crtc);
+        return GammaRamp::fromTables(buildTransferTables(adjustment, 256), size);
+    }
+
+    void resetRamps() {
+        for (const auto& name : kOutputs) {
+            const auto crtc = lit(name).crtc;
+            writeCrtcGamma(*connection, crtc,
+                           GammaRamp::identity(crtcGammaSize(*connection, crtc)));
+        }
+    }
+
+    // The identity raw value the program shows for each output, by name.
+    std::map<std::string, std::string> selectors() {
+        const auto result = run({"list", "displays", "--json"});
+        const auto json = parseJson(result.out);
+        std::map<std::string, std::string> out;
+        for (const auto& item : json["result"]["items"])
+            out[item["name"].get<std::string>()] = item["identityRawValue"].get<std::string>();
+        return out;
+    }
+
+    std::map<std::string, ColorAdjustment> savedAdjustments() {
+        const auto text = home.preferencesText();
+        if (!text)
+            return {};
+        return QuorvanePreferences::decoded(*text).displayAdjustments;
+    }
+
+    static const ColorAdjustment& night() { return DisplayPreset::builtIns()[2].adjustment; }
+
+    TemporaryHome home;
+};
+
+TEST_F(CLIExecutableX11Test, ListsTheServersOutputsWithTheirSelectors) {
+    const auto text = run({"list", "displays"});
+    ASSERT_EQ(text.status, 0) << text.err;
+    const auto ids = selectors();
+    const auto first = lit("DUMMY0");
+    EXPECT_THAT(text.out, HasSubstr("\n- " + std::to_string(first.id) +
+                                    " · DUMMY0 · Main · selector: " + ids.at("DUMMY0") + "\n"));
+
+    const auto json = parseJson(run({"read", "displays", "--json"}).out);
+    EXPECT_EQ(json["command"], "list displays");
+    const auto items = json["result"]["items"];
+    ASSERT_EQ(items.size(), 3u);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(items[i]["id"], lit(kOutputs[i]).id);
+        EXPECT_EQ(items[i]["isMain"], i == 0);
+        EXPECT_FALSE(items[i].contains("hardwareBrightness"));  // no backlight on these
+    }
+
+    const auto diagnostics = parseJson(run({"read", "diagnostics", "--json"}).out);
+    const auto summary = diagnostics["result"]["diagnostics"];
+    EXPECT_EQ(summary["displayCount"], 3);
+    EXPECT_EQ(summary["displays"][2]["title"], "Display 3");
+    EXPECT_EQ(dumpJson(diagnostics).find("DUMMY"), std::string::npos);
+    EXPECT_THAT(run({"read", "diagnostics"}).out, HasSubstr("\n- displays: 3\n"));
+}
+
+TEST_F(CLIExecutableX11Test, ApplyWritesEveryRampAndSavesThePresetPerDisplay) {
+    const auto result = run({"apply-safe-preset", "Night"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "Safe preset applied: Night (3 display(s))\n");
+    for (const auto& name : kOutputs)
+        EXPECT_EQ(ramp(name), expectedRamp(night(), name)) << name;
+
+    const auto saved = savedAdjustments();
+    ASSERT_EQ(saved.size(), 3u);
+    for (const auto& [name, selector] : selectors())
+        EXPECT_EQ(saved.at(selector), night()) << name;
+
+    // The same preset again leaves the same saved state.
+    const auto before = home.preferencesText();
+    EXPECT_EQ(run({"apply-safe-preset", "night", "--all-visible"}).status, 0);
+    EXPECT_EQ(home.preferencesText(), before);
+}
+
+TEST_F(CLIExecutableX11Test, DisplaySelectorsTakeTheIdOrTheIdentityRawValue) {
+    const auto second = lit("DUMMY1");
+    const auto byId =
+        run({"apply-safe-preset", "night", "--display", std::to_string(second.id), "--json"});
+    ASSERT_EQ(byId.status, 0) << byId.err;
+    const auto applied = parseJson(byId.out)["result"]["applied"];
+    ASSERT_EQ(applied["applied"].size(), 1u);
+    EXPECT_EQ(applied["applied"][0]["id"], second.id);
+    EXPECT_EQ(applied["failed"], Json::array());
+    EXPECT_EQ(ramp("DUMMY1"), expectedRamp(night(), "DUMMY1"));
+    EXPECT_EQ(ramp("DUMMY0"), expectedRamp(ColorAdjustment::neutral(), "DUMMY0"));
+
+    const auto coding = DisplayPreset::builtIns()[1].adjustment;
+    const auto selector = selectors().at("DUMMY2");
+    EXPECT_EQ(run({"apply-safe-preset", "coding", "--display", selector}).status, 0);
+    EXPECT_EQ(ramp("DUMMY2"), expectedRamp(coding, "DUMMY2"));
+    EXPECT_EQ(ramp("DUMMY1"), expectedRamp(night(), "DUMMY1"));
+    EXPECT_EQ(savedAdjustments().size(), 2u);
+
+    const auto missing = run({"apply-safe-preset", "coding", "--display", "4294967295"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "디스플레이를 찾지 못했습니다: 4294967295\n");
+}
+
+TEST_F(CLIExecutableX11Test, WithCorrectionOffTheRampsStayNeutralAndThePresetIsStillSaved) {
+    QuorvanePreferences preferences;
+    preferences.softwareColorCorrectionEnabled = false;
+    home.writePreferences(*preferences.encoded());
+
+    const auto result = run({"apply-safe-preset", "night", "--all-visible"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out,
+              "Safe preset saved (software color correction off; screen kept neutral): Night (3 "
+              "display(s))\n");
+    EXPECT_EQ(ramp("DUMMY0"), expectedRamp(ColorAdjustment::neutral(), "DUMMY0"));
+    EXPECT_EQ(savedAdjustments().size(), 3u);
+}
+
+TEST_F(CLIExecutableX11Test, PreviewMapsAnImportedDisplayToTheOneConnectedHere) {
+    const auto selector = selectors().at("DUMMY1");
+    QuorvanePreferences imported;
+    imported.displayAdjustments[selector] = night();
+    imported.displayAdjustments["vendor-99999-model-2-serial-3-external"] = night();
+    imported.lastSelectedDisplayIdentity = selector;
+    const auto path = home.path() / "settings.json";
+    std::ofstream(path) << QuorvaneSettingsDocumentCoder{}.encode(
+        QuorvaneSettingsDocumentCoder::exportDocument(imported, Date{}));
+
+    const auto result = run({"preview", "import-plan", "--file", path.string(), "--json"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto entries = parseJson(result.out)["result"]["changePlan"]["entries"];
+    ASSERT_EQ(entries.size(), 5u);
+    // Entries follow the identities' sorted order: the file's own display first.
+    EXPECT_EQ(entries[2]["targetLabel"], "현재 디스플레이 1");
+    EXPECT_EQ(entries[3]["id"], "display-2");
+    EXPECT_EQ(entries[3]["targetLabel"], "건너뛰기");
+    EXPECT_EQ(entries[3]["afterValue"], "이 컴퓨터에 저장하지 않음");
+    // The preview never proposes moving the selection, even to a mapped display.
+    EXPECT_EQ(entries[4]["afterValue"], "변경 없음");
+    EXPECT_EQ(result.out.find(selector), std::string::npos);
+    EXPECT_EQ(ramp("DUMMY1"), expectedRamp(ColorAdjustment::neutral(), "DUMMY1"));
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -251,3 +251,28 @@ TEST(DisplayStoreRefreshTest, ProfileReadFailuresBecomeUnavailableStates) {
 
 }  // namespace
 }  // namespace quorvane::testing
+
+namespace quorvane::testing {
+namespace {
+
+TEST(DisplayStoreQueryTest, SummariesAndBadgesNameTheDisplayTheUserKnows) {
+    StoreWorld world;
+    world.connect({builtinDisplay(1), externalDisplay(2, "Studio", 1001, 1920)});
+    auto& store = world.start();
+    const auto builtin = store.supportSummary(1);
+    ASSERT_TRUE(builtin);
+    EXPECT_EQ(builtin->overallStatus, QuorvaneSupportStatus::available);
+    EXPECT_EQ(builtin->subtitle, "내장 디스플레이");
+    store.setDisplayAlias("Desk", 2);
+    EXPECT_EQ(store.supportSummary(2)->title, "Desk");
+    EXPECT_FALSE(store.supportSummary(9).has_value());
+    EXPECT_EQ(store.ddcCapabilityBadge(9).kind, DDCCapabilityBadgeKind::unchecked);
+
+    store.setSelectedDisplayID(2);
+    world.connect({builtinDisplay(1)});
+    store.refresh(DisplayStore::RefreshIntent::passiveViewAppearance);
+    EXPECT_EQ(store.selectedDisplay()->id, 1u);
+}
+
+}  // namespace
+}  // namespace quorvane::testing

@@ -31,6 +31,7 @@
 #include "models/global_hot_key_registration_summary.hpp"
 #include "models/hot_key_combination.hpp"
 #include "models/quorvane_appearance.hpp"
+#include "models/quorvane_display_support_summary.hpp"
 #include "models/quorvane_effect_recovery_state.hpp"
 #include "models/quorvane_preferences.hpp"
 #include "models/quorvane_recent_change_recovery_prompt.hpp"
@@ -56,7 +57,9 @@
 #include "services/ddc/ddc_capability_cache.hpp"
 #include "services/ddc/ddc_capability_cache_key.hpp"
 #include "services/ddc/ddc_capability_entry.hpp"
+#include "services/diagnostics/quorvane_diagnostic_report_coder.hpp"
 #include "services/display_store/display_store_types.hpp"
+#include "services/persistence/quorvane_settings_document_coder.hpp"
 
 namespace quorvane {
 
@@ -196,6 +199,7 @@ class DisplayStore {
     DDCCapabilityBadge ddcCapabilityBadge(DisplayID displayID) const;
     bool isDDCDisplayWriteBusy(DisplayID displayID) const;
     bool isDDCBusy(DisplayID displayID) const;
+    std::optional<QuorvaneDisplaySupportSummary> supportSummary(DisplayID displayID) const;
     std::vector<DisplayIdentityDescriptor> identityDescriptors() const;
     std::optional<DisplayIdentityDescriptor> identityDescriptor(DisplayID displayID) const;
     // The user's alias, else the descriptor's display name, else the
@@ -428,6 +432,8 @@ class DisplayStore {
     std::shared_ptr<QuorvaneRecoveryJournalStoring> recoveryJournalStore_;
     Duration ddcProbeTimeout_ = seconds(8);
     bool deferFullRefreshes_ = true;
+    QuorvaneSettingsDocumentCoder settingsDocumentCoder_;
+    QuorvaneDiagnosticReportCoder diagnosticReportCoder_;
     AutoApplyTracker autoApplyTracker_;
     QuorvaneEffectRecoveryState effectRecoveryState_;
     bool suppressSelectionPersistence_ = false;

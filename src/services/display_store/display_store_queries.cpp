@@ -3,6 +3,7 @@
 #include "models/coding/unicode_text.hpp"
 #include "models/display_control_error.hpp"
 #include "services/ddc/ddc_capability_badge_resolver.hpp"
+#include "services/diagnostics/quorvane_display_support_summary_builder.hpp"
 #include "services/display_store/display_store.hpp"
 
 namespace quorvane {
@@ -107,6 +108,19 @@ bool DisplayStore::isDDCDisplayWriteBusy(DisplayID displayID) const {
 bool DisplayStore::isDDCBusy(DisplayID displayID) const {
     return ddcProbeBusyDisplayIDs_.contains(displayID) ||
            ddcProbeSettlingDisplayIDs_.contains(displayID) || isDDCDisplayWriteBusy(displayID);
+}
+
+std::optional<QuorvaneDisplaySupportSummary> DisplayStore::supportSummary(
+    DisplayID displayID) const {
+    const auto found = display(displayID);
+    if (!found)
+        return std::nullopt;
+    std::optional<DDCSnapshot> snapshot;
+    if (auto read = ddcSnapshots_.find(displayID); read != ddcSnapshots_.end())
+        snapshot = read->second;
+    return QuorvaneDisplaySupportSummaryBuilder::summary(
+        *found, ddcCapabilityBadge(displayID), snapshot, ddcCapabilityEntry(displayID),
+        isDDCBusy(displayID), colorProfileState(displayID), identityDescriptor(displayID));
 }
 
 std::vector<DisplayIdentityDescriptor> DisplayStore::identityDescriptors() const {

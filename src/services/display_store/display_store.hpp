@@ -233,13 +233,15 @@ class DisplayStore {
     // --- Presets, scenes, groups ---------------------------------------------
     void applyPreset(const DisplayPreset& preset, DisplayID displayID);
     void saveCustomPreset(std::string_view name, DisplayID displayID);
-    void deleteCustomPreset(const DisplayPreset& preset);
+    // The deletions take their argument by value: callers pass elements of the
+    // very list they change.
+    void deleteCustomPreset(DisplayPreset preset);
     void applyScene(const DisplayScene& scene, DisplayID displayID);
     void applySceneToVisibleDisplays(const DisplayScene& scene);
     void saveCustomScene(std::string_view name);
-    void deleteCustomScene(const DisplayScene& scene);
+    void deleteCustomScene(DisplayScene scene);
     void saveDisplayGroup(std::string_view name);
-    void deleteCustomDisplayGroup(const DisplayGroup& group);
+    void deleteCustomDisplayGroup(DisplayGroup group);
 
     // --- Monitor controls ------------------------------------------------------
     // Queues one monitor write; false when the display still settles after a

@@ -30,7 +30,7 @@ void DisplayStore::saveDisplayGroup(std::string_view name) {
     setStatusMessage("디스플레이 그룹 저장됨: " + trimmed);
 }
 
-void DisplayStore::deleteCustomDisplayGroup(const DisplayGroup& group) {
+void DisplayStore::deleteCustomDisplayGroup(DisplayGroup group) {
     if (group.kind == DisplayGroup::Kind::builtIn)
         return;
     ChangeScope scope(*this);

@@ -43,7 +43,7 @@ void DisplayStore::saveCustomPreset(std::string_view name, DisplayID displayID) 
     setStatusMessage("커스텀 프리셋 저장됨: " + trimmed);
 }
 
-void DisplayStore::deleteCustomPreset(const DisplayPreset& preset) {
+void DisplayStore::deleteCustomPreset(DisplayPreset preset) {
     if (preset.kind == DisplayPreset::Kind::builtIn)
         return;
     ChangeScope scope(*this);

@@ -156,7 +156,7 @@ void DisplayStore::saveCustomScene(std::string_view name) {
     setStatusMessage("커스텀 씬 저장됨: " + trimmed);
 }
 
-void DisplayStore::deleteCustomScene(const DisplayScene& scene) {
+void DisplayStore::deleteCustomScene(DisplayScene scene) {
     if (scene.kind == DisplayScene::Kind::builtIn)
         return;
     ChangeScope scope(*this);

@@ -108,16 +108,7 @@ TEST_F(DisplayStoreAutomationTest, LookupsReportMissingAndAmbiguousNames) {
     EXPECT_EQ(store.statusMessage(),
               "자동화 디스플레이 식별자가 중복됩니다. display id를 사용하세요: Twin (" +
                   rawIdentity(twins[0]) + "), Twin (" + rawIdentity(twins[1]) + ")");
-    store.handleAutomationURL("quorvane://apply-safe-preset?preset=A1&display=-2");
-    EXPECT_EQ(store.statusMessage(), "자동화 디스플레이를 찾지 못했습니다: -2");
     EXPECT_TRUE(store.recoveryJournal().entries.empty());
-}
-
-TEST_F(DisplayStoreAutomationTest, AllVisibleWithoutDisplaysIsRefused) {
-    auto& store = start({});
-    EXPECT_FALSE(
-        store.handleAutomationURL("quorvane://apply-safe-preset?preset=night&scope=all-visible"));
-    EXPECT_EQ(store.statusMessage(), "자동화할 활성 디스플레이가 없습니다");
 }
 
 }  // namespace

@@ -86,25 +86,6 @@ TEST_F(DisplayStoreColorTest, ThePromptLivesEightSecondsFromItsOwnPublication) {
     EXPECT_EQ(store().recoveryJournal().entries.size(), 2u);
 }
 
-TEST_F(DisplayStoreColorTest, ClearingTheWrongPromptDoesNothing) {
-    store().updateColorAdjustment(1, [](ColorAdjustment& value) { value.warmth = 0.2; });
-    store().clearRecentChangeRecoveryPrompt(std::string("an older prompt"));
-    EXPECT_TRUE(store().recentChangeRecoveryPrompt().has_value());
-    store().clearRecentChangeRecoveryPrompt(std::nullopt);
-    EXPECT_FALSE(store().recentChangeRecoveryPrompt().has_value());
-}
-
-TEST_F(DisplayStoreColorTest, WithCorrectionOffTheValueIsSavedButTheScreenStaysNeutral) {
-    store().setSoftwareColorCorrectionEnabled(false);
-    store().updateColorAdjustment(1, [](ColorAdjustment& value) { value.contrast = 1.3; });
-    EXPECT_DOUBLE_EQ(world.savedPreferences().displayAdjustments.at(rawIdentity(studio)).contrast,
-                     1.3);
-    EXPECT_EQ(world.midRed(1), world.midRed(ColorAdjustment::neutral()));
-    EXPECT_EQ(store().statusMessage(),
-              "색감 값 저장됨 — 화면 색감 보정이 꺼져 있어 화면은 원래 색으로 둡니다");
-    EXPECT_TRUE(store().recentChangeRecoveryPrompt().has_value());
-}
-
 TEST_F(DisplayStoreColorTest, AFailedWriteKeepsTheValueButOffersNoUndoPrompt) {
     world.gamma->setFailure(1, DisplayControlError::coreGraphics(1001));
     store().updateColorAdjustment(1, [](ColorAdjustment& value) { value.warmth = -0.5; });
@@ -126,29 +107,6 @@ TEST_F(DisplayStoreColorTest, AnEditForAGoneDisplayOnlyReports) {
     EXPECT_EQ(store().statusMessage(), "디스플레이 99를 찾지 못했습니다.");
     EXPECT_EQ(world.defaults->writeCount(), writes);
     EXPECT_FALSE(store().recoverySnapshot(1)->canUndo);
-}
-
-TEST_F(DisplayStoreColorTest, TheJournalKeepsTheNewestTwenty) {
-    for (int edit = 0; edit < 21; ++edit) {
-        store().updateColorAdjustment(
-            1, [edit](ColorAdjustment& value) { value.warmth = edit / 100.0; });
-    }
-    const auto journal = world.savedJournal();
-    ASSERT_EQ(journal.entries.size(), 20u);
-    EXPECT_EQ(journal.entries.front().id, store().recoveryJournal().entries.front().id);
-}
-
-TEST_F(DisplayStoreColorTest, JournalTargetsUseTheUsersAlias) {
-    store().setDisplayAlias("  Desk  ", 1);
-    EXPECT_EQ(store().statusMessage(), "모니터 별칭 저장됨: Desk");
-    store().updateColorAdjustment(1, [](ColorAdjustment& value) { value.warmth = 0.1; });
-    EXPECT_EQ(store().recoveryJournal().entries[0].targets[0].displayName, "Desk");
-    // The prompt names the system's display name.
-    EXPECT_EQ(store().recentChangeRecoveryPrompt()->targets[0].displayName, "Studio");
-
-    store().setDisplayAlias("   ", 1);
-    EXPECT_EQ(store().statusMessage(), "모니터 별칭을 지웠습니다: Studio");
-    EXPECT_EQ(store().displayLabel(studio), "Studio");
 }
 
 TEST(DisplayStoreAliasTest, ASerialLessMonitorKeepsOneAliasForItsIdentity) {

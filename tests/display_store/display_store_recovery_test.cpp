@@ -79,16 +79,5 @@ TEST(DisplayStoreRecoveryTest, QuickListsDuringAPendingReadCarryNoBuiltInBrightn
     EXPECT_EQ(store.statusMessage(), "비상 복구 완료: 화면 색감 1개, 밝기 조절 경로 없음");
 }
 
-TEST(DisplayStoreRecoveryTest, AFailedColourWriteIsNamedAndTheOthersStillRecover) {
-    StoreWorld world;
-    world.connect({externalDisplay(1, "Studio", 1001), externalDisplay(2, "Side", 2002, 1920)});
-    auto& store = world.start();
-    world.gamma->setFailure(1, DisplayControlError::coreGraphics(3));
-    EXPECT_TRUE(store.recoverDisplaysToSafeState());
-    EXPECT_EQ(store.statusMessage(),
-              "비상 복구 완료: 화면 색감 1개, 밝기 조절 경로 없음 · Studio 화면 색감 복구 실패");
-    EXPECT_EQ(store.colorAdjustments().size(), 1u);
-}
-
 }  // namespace
 }  // namespace quorvane::testing

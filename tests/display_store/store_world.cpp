@@ -70,10 +70,6 @@ void StoreWorld::storePreferences(const QuorvanePreferences& preferences) {
     UserDefaultsPreferencesStore(defaults).save(preferences);
 }
 
-void StoreWorld::storeRaw(const std::string& key, const std::string& bytes) {
-    defaults->setData(key, bytes);
-}
-
 QuorvanePreferences StoreWorld::savedPreferences() const {
     return UserDefaultsPreferencesStore(defaults).loadResult().preferences;
 }

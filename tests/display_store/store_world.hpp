@@ -61,7 +61,6 @@ struct StoreWorld {
     void finishBackground();
 
     void storePreferences(const QuorvanePreferences& preferences);
-    void storeRaw(const std::string& key, const std::string& bytes);
     QuorvanePreferences savedPreferences() const;
     QuorvaneRecoveryJournal savedJournal() const;
     // The red table's entry at the middle of the ramp on a display, or none.

@@ -1,12 +1,11 @@
 // A colour change taken through the whole store onto the gamma ramps of the
-// private X server: the store's own refresh finds the outputs, its colour
-// road writes the tables, and the CRTC reads back what was meant.
+// private X server: the store's own start-up refresh finds the outputs, its
+// colour road writes the tables, and the CRTC reads back what was meant.
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "models/quorvane_preferences.hpp"
 #include "platform/linux/crtc_gamma.hpp"
 #include "platform/linux/display_manager.hpp"
 #include "platform/linux/gamma_controller.hpp"
@@ -19,18 +18,11 @@
 #include "services/display_store/display_store.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 #include "services/persistence/user_defaults_recovery_journal_store.hpp"
+#include "display_store/store_world.hpp"
 #include "x11/x_test_server.hpp"
 
 namespace quorvane {
 namespace {
-
-class SilentDDCController final : public DDCControlling {
-  public:
-    void write(std::uint32_t, DDCVCPCode, std::uint16_t, ResultHandler) override {}
-    void availability(std::uint32_t, std::function<void(DDCAvailability)>) override {}
-    void probe(std::uint32_t, std::function<void(DDCSnapshot)>) override {}
-    void read(std::uint32_t, DDCVCPCode, ResultHandler) override {}
-};
 
 class DisplayStoreX11Test : public testing::XServerTest {
   protected:
@@ -50,7 +42,7 @@ class DisplayStoreX11Test : public testing::XServerTest {
         collaborators.displayManager = std::make_shared<DisplayManager>(displayName);
         collaborators.brightnessController = std::make_shared<SimulatedBrightnessController>();
         collaborators.gammaController = gamma;
-        collaborators.ddcController = std::make_shared<SilentDDCController>();
+        collaborators.ddcController = std::make_shared<testing::SilentDDCController>();
         collaborators.globalHotKeyRegistrar = std::make_shared<SimulatedGlobalHotKeyRegistrar>();
         collaborators.colorProfileManager = std::make_shared<SimulatedColorProfileManager>();
         collaborators.recoveryJournalStore =
@@ -94,29 +86,6 @@ TEST_F(DisplayStoreX11Test, AColourChangeReachesTheCrtcAndCorrectionOffTakesItBa
 
     displayStore.setSoftwareColorCorrectionEnabled(false);
     EXPECT_EQ(*rampOf("DUMMY1"), expectedRamp(ColorAdjustment::neutral(), written->size()));
-}
-
-TEST_F(DisplayStoreX11Test, SavedColoursAreWrittenAgainAtStartUp) {
-    // Learn the output's identity from a first run, then start afresh with a
-    // saved value for it.
-    auto& first = start();
-    const auto target = output("DUMMY2");
-    ASSERT_TRUE(target);
-    const auto identity = first.identity(static_cast<DisplayID>(target->id));
-    ASSERT_TRUE(identity);
-    store.reset();
-
-    auto preferences = QuorvanePreferences::defaults();
-    ColorAdjustment night;
-    night.warmth = 1;
-    night.softwareBrightness = 0.7;
-    preferences.displayAdjustments[identity->rawValue] = night;
-    UserDefaultsPreferencesStore(defaults).save(preferences);
-    auto& second = start();
-    EXPECT_EQ(second.statusMessage(), "저장된 색상값 자동 적용됨");
-    const auto ramp = rampOf("DUMMY2");
-    ASSERT_TRUE(ramp);
-    EXPECT_EQ(*ramp, expectedRamp(night, ramp->size()));
 }
 
 }  // namespace

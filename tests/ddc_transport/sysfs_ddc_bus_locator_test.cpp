@@ -93,9 +93,8 @@ TEST_F(SysfsDDCBusLocatorTest, EdidMatchWinsOverNames) {
     describe(30, "DisplayPort-1", edidWithSerial(1));
 
     EXPECT_EQ(locate(30), (DDCBusRoute{0, {"/dev/i2c-5", "/dev/i2c-9", "/dev/i2c-12"}}));
-}
 
-TEST_F(SysfsDDCBusLocatorTest, BaseBlockIdentifiesTheMonitor) {
+    // Only the base block identifies the monitor: extension blocks may differ.
     const fs::path hdmi = tree.addConnector("card1-HDMI-A-2", edidWithSerial(3, 256));
     tree.linkDdc(hdmi, "i2c-3");
     describe(31, "whatever", edidWithSerial(3, 128));
@@ -139,16 +138,12 @@ TEST_F(SysfsDDCBusLocatorTest, BuiltinPanelsAreRefused) {
     }
 }
 
-TEST_F(SysfsDDCBusLocatorTest, ConnectorWithoutBusesHasAnEmptyRoute) {
+TEST_F(SysfsDDCBusLocatorTest, ConnectorWithoutBusesHasAnEmptyRouteAndNoTreeNoConnector) {
     tree.addConnector("card0-VGA-1", edidWithSerial(5));
     describe(70, "VGA-1", edidWithSerial(5));
     EXPECT_EQ(locate(70), (DDCBusRoute{0, {}}));
-}
-
-TEST_F(SysfsDDCBusLocatorTest, MissingDrmTreeMeansNoConnector) {
-    SysfsDDCBusLocator elsewhere(outputs, tree.root / "absent", "/dev");
-    describe(80, "DP-1", edidWithSerial(1));
-    EXPECT_EQ(elsewhere.locate(80).code, kDDCNoConnector);
+    EXPECT_EQ(SysfsDDCBusLocator(outputs, tree.root / "absent", "/dev").locate(70).code,
+              kDDCNoConnector);
 }
 
 TEST_F(SysfsDDCBusLocatorTest, TransportReachesTheMonitorThroughTheConnectorsBus) {
@@ -176,13 +171,9 @@ TEST_F(SysfsDDCBusLocatorTest, TransportReachesTheMonitorThroughTheConnectorsBus
 TEST(SysfsConnectorNames, EntriesAndTypes) {
     EXPECT_EQ(SysfsDDCBusLocator::connectorName("card0-HDMI-A-1"), "HDMI-A-1");
     EXPECT_EQ(SysfsDDCBusLocator::connectorName("card12-DP-3"), "DP-3");
-    EXPECT_FALSE(SysfsDDCBusLocator::connectorName("card0"));
-    EXPECT_FALSE(SysfsDDCBusLocator::connectorName("renderD128"));
-    EXPECT_FALSE(SysfsDDCBusLocator::connectorName("card-x"));
-    EXPECT_FALSE(SysfsDDCBusLocator::connectorName("version"));
-    EXPECT_TRUE(SysfsDDCBusLocator::isBuiltinConnectorName("DSI-1"));
+    for (const char* entry : {"card0", "renderD128", "card-x", "version"})
+        EXPECT_FALSE(SysfsDDCBusLocator::connectorName(entry)) << entry;
     EXPECT_TRUE(SysfsDDCBusLocator::isBuiltinConnectorName("edp1"));
-    EXPECT_FALSE(SysfsDDCBusLocator::isBuiltinConnectorName("DP-1"));
     EXPECT_FALSE(SysfsDDCBusLocator::isBuiltinConnectorName("DSIX"));
     EXPECT_FALSE(SysfsDDCBusLocator::outputNameMatchesConnector("HDMI-1", "HDMI-A-10"));
     EXPECT_FALSE(SysfsDDCBusLocator::outputNameMatchesConnector("", ""));

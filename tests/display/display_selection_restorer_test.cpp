@@ -20,29 +20,22 @@ DisplaySnapshot display(DisplayID id, bool isMain) {
 
 using Result = DisplaySelectionRestorer::Result;
 
-TEST(DisplaySelectionRestorerTest, ConnectedSelectionIsKeptOverTheSavedIdentity) {
-    std::vector displays = {display(1, true), display(2, false)};
-    auto saved = DisplayIdentity::of(displays[0]).rawValue;
-    EXPECT_EQ(DisplaySelectionRestorer::restore(2, displays, saved), (Result{2, false}));
-}
-
-TEST(DisplaySelectionRestorerTest, UnpluggedSelectionFallsBackToTheSavedIdentity) {
-    std::vector displays = {display(1, true), display(2, false)};
-    auto saved = DisplayIdentity::of(displays[1]).rawValue;
-    EXPECT_EQ(DisplaySelectionRestorer::restore(7, displays, saved), (Result{2, false}));
-}
-
-TEST(DisplaySelectionRestorerTest, AbsentSavedIdentityStaysRemembered) {
-    std::vector displays = {display(1, false), display(2, true)};
-    auto absent = DisplayIdentity::of(display(9, false)).rawValue;
-    EXPECT_EQ(DisplaySelectionRestorer::restore(std::nullopt, displays, absent),
-              (Result{2, false}));
-}
-
-TEST(DisplaySelectionRestorerTest, FirstStartPicksAndRemembersTheMainDisplay) {
+TEST(DisplaySelectionRestorerTest, SelectionThenSavedIdentityThenMainDisplay) {
+    const std::vector displays = {display(1, true), display(2, false)};
+    const auto first = DisplayIdentity::of(displays[0]).rawValue;
+    const auto second = DisplayIdentity::of(displays[1]).rawValue;
+    const auto absent = DisplayIdentity::of(display(9, false)).rawValue;
+    // A connected selection wins over the saved identity.
+    EXPECT_EQ(DisplaySelectionRestorer::restore(2, displays, first), (Result{2, false}));
+    // An unplugged selection falls back to the saved identity.
+    EXPECT_EQ(DisplaySelectionRestorer::restore(7, displays, second), (Result{2, false}));
+    // An absent saved identity stays remembered while the main display is shown.
     EXPECT_EQ(DisplaySelectionRestorer::restore(std::nullopt, {display(1, false), display(2, true)},
-                                                std::nullopt),
-              (Result{2, true}));
+                                                absent),
+              (Result{2, false}));
+    // First start: the main display (else the first) is picked and remembered.
+    EXPECT_EQ(DisplaySelectionRestorer::restore(std::nullopt, displays, std::nullopt),
+              (Result{1, true}));
     EXPECT_EQ(DisplaySelectionRestorer::restore(
                   std::nullopt, {display(3, false), display(4, false)}, std::nullopt),
               (Result{3, true}));

@@ -87,9 +87,6 @@ TEST_F(DisplaySnapshotBuilderTest, PassiveReadFallsBackToAFullReadWhenADisplayCh
     for (const auto& snapshot : displays) {
         EXPECT_EQ(snapshot.modes.size(), 2u);  // the system's modes for all displays
     }
-
-    auto fromNothing = builder.passiveDisplaySnapshots({}, names);
-    EXPECT_EQ(fromNothing[0].modes.size(), 2u);
 }
 
 TEST_F(DisplaySnapshotBuilderTest, NameOrNumberChangesAreChanges) {
@@ -98,11 +95,7 @@ TEST_F(DisplaySnapshotBuilderTest, NameOrNumberChangesAreChanges) {
         builder.lightweightDisplaySnapshots({}, {{1, "Renamed"}})[0], earlier));
     auto changed = earlier[0];
     changed.serialNumber += 1;
-    changed.modes.clear();
     EXPECT_FALSE(DisplaySnapshotBuilder::cachedDisplayModes(changed, earlier));
-    changed.serialNumber -= 1;
-    changed.hardwareBrightness = 0.9;
-    EXPECT_TRUE(DisplaySnapshotBuilder::cachedDisplayModes(changed, earlier));
 }
 
 TEST_F(DisplaySnapshotBuilderTest, LightweightListNeverReadsModesOrBrightness) {
@@ -135,10 +128,8 @@ TEST(CLIDisplaySnapshotProviderTest, NamesAreReadOnceAndOnlyWhenThereAreDisplays
     auto displays = provider.activeCLIDisplays(brightness, true);
     EXPECT_EQ(manager->screenNameReads(), 1);
     ASSERT_EQ(displays.size(), 2u);
-    EXPECT_EQ(displays[0].name, "Built-in Display");
     EXPECT_EQ(displays[0].hardwareBrightness, 0.5);
     EXPECT_EQ(displays[1].name, "DELL U2720Q");
-    EXPECT_TRUE(displays[1].modes.empty());
     EXPECT_EQ(provider.activeCLIDisplays(brightness, false)[0].hardwareBrightness, std::nullopt);
 }
 

@@ -71,9 +71,7 @@ TEST_F(SystemDisplayRefreshCollectorTest, ReadsEverythingInTheBackgroundAndDeliv
     ASSERT_TRUE(delivered);
     EXPECT_EQ(manager->requests().back(), DisplaySnapshotRequest::full({{1, "Built-in"}}));
     ASSERT_EQ(delivered->displays.size(), 2u);
-    EXPECT_EQ(delivered->displays[0].name, "Built-in");
     EXPECT_EQ(delivered->displays[0].hardwareBrightness, 0.7);
-    EXPECT_EQ(delivered->displays[1].modes.size(), 1u);
     EXPECT_EQ(delivered->colorProfileStates.at(2).currentProfileID, "c");
 }
 
@@ -85,21 +83,13 @@ TEST_F(SystemDisplayRefreshCollectorTest, OneDisplaysProfileFailureDoesNotStopTh
     auto result = SystemDisplayRefreshCollector::collect(*manager, *brightness, *profiles, {});
 
     const auto& failed = result.colorProfileStates.at(1);
-    EXPECT_EQ(failed.displayID, 1u);
     EXPECT_EQ(failed.availability, DisplayColorProfileState::Availability::unavailable);
-    EXPECT_EQ(failed.displayUUID, std::nullopt);
-    EXPECT_TRUE(failed.profiles.empty());
     EXPECT_EQ(failed.message, ColorProfileError::displayUUIDUnavailable(1).description());
     EXPECT_EQ(result.colorProfileStates.at(2).currentProfileID, "b");
 
     ThrowingProfileManager throwing;
     auto guarded = SystemDisplayRefreshCollector::collect(*manager, *brightness, throwing, {});
     EXPECT_EQ(guarded.colorProfileStates.at(2).message, "unexpected");
-}
-
-TEST_F(SystemDisplayRefreshCollectorTest, NoDisplaysGiveAnEmptyResult) {
-    auto result = SystemDisplayRefreshCollector::collect(*manager, *brightness, *profiles, {});
-    EXPECT_EQ(result, DisplayFullRefreshResult{});
 }
 
 }  // namespace

@@ -93,12 +93,7 @@ TEST(TransferTablesTest, OutOfRangeFieldsAreClampedNotRefused) {
     EXPECT_EQ(negativeGain.blue, std::vector<float>(256, 0.0f));
 }
 
-TEST(TransferTablesTest, InvertAndSaturation) {
-    auto inverted =
-        tablesFor([](ColorAdjustment& a) { a.outputFilter = QuorvaneOutputFilter::invert; });
-    EXPECT_EQ(inverted.red.front(), 1.0f);
-    EXPECT_EQ(inverted.red.back(), 0.0f);
-
+TEST(TransferTablesTest, BrightnessAboveOneSaturatesTheTop) {
     auto bright = tablesFor([](ColorAdjustment& a) { a.softwareBrightness = 1.5; });
     for (std::size_t i = 0; i < 256; ++i) {
         if (i / 255.0 > 2.0 / 3.0 + 1e-9) {

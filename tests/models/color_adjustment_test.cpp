@@ -60,30 +60,18 @@ TEST(ColorAdjustmentJson, MissingKeysDefaultOnlyWhereAllowed) {
     EXPECT_EQ(ColorAdjustment::fromJson(withNulls), ColorAdjustment::neutral());
 }
 
-TEST(ColorAdjustmentJson, WrongValuesFail) {
-    Json object = parseJson(kMinimal);
-    object["redGamma"] = "1";
-    EXPECT_THROW(ColorAdjustment::fromJson(object), JsonDecodeError);
-    object = parseJson(kMinimal);
-    object["outputFilter"] = "sepia";
-    EXPECT_THROW(ColorAdjustment::fromJson(object), JsonDecodeError);
-    object["outputFilter"] = "Invert";
-    EXPECT_THROW(ColorAdjustment::fromJson(object), JsonDecodeError);
+TEST(ColorAdjustmentJson, WrongValuesFailAndFullRecordsRoundTrip) {
+    for (const auto& [key, value] : std::vector<std::pair<const char*, Json>>{
+             {"redGamma", "1"}, {"outputFilter", "sepia"}, {"outputFilter", "Invert"}}) {
+        Json object = parseJson(kMinimal);
+        object[key] = value;
+        EXPECT_THROW(ColorAdjustment::fromJson(object), JsonDecodeError) << key;
+    }
     EXPECT_THROW(ColorAdjustment::fromJson(parseJson("[1]")), JsonDecodeError);
-}
 
-TEST(ColorAdjustmentJson, RoundTripsInFieldOrderAndSorted) {
     ColorAdjustment a{
         0.8, 1.2, 0.9, 1.1, 0.95, 1.05, 0.7, 0.8, 0.9, -0.35, QuorvaneOutputFilter::invert};
-    const auto ordered = a.toJson<OrderedJson>();
-    EXPECT_EQ(ordered.begin().key(), "softwareBrightness");
-    EXPECT_EQ((--ordered.end()).key(), "outputFilter");
-    EXPECT_EQ(ordered["outputFilter"], "invert");
-    EXPECT_EQ(ColorAdjustment::fromJson(parseOrderedJson(dumpJson(ordered))), a);
-    const auto sorted = a.toJson<Json>();
-    EXPECT_EQ(sorted.begin().key(), "blueGain");
-    EXPECT_EQ(ColorAdjustment::fromJson(parseJson(dumpJson(sorted))), a);
-    EXPECT_EQ(decodeValue<ColorAdjustment>(encodeValue<Json>(a)), a);
+    EXPECT_EQ(ColorAdjustment::fromJson(parseJson(dumpJson(a.toJson<OrderedJson>()))), a);
 }
 
 }  // namespace

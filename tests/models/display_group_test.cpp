@@ -31,31 +31,16 @@ TEST(DisplayGroup, DecodesLenientlyPerKeyAndStrictlyPerValue) {
     EXPECT_EQ(DisplayGroup::fromJson(parseJson(R"({"id":"g","name":"n","kind":null})")).kind,
               DisplayGroup::Kind::custom);
 
-    EXPECT_THROW(DisplayGroup::fromJson(parseJson(R"({"name":"n"})")), JsonDecodeError);
-    EXPECT_THROW(DisplayGroup::fromJson(parseJson(R"({"id":"g"})")), JsonDecodeError);
-    EXPECT_THROW(DisplayGroup::fromJson(parseJson(R"({"id":"g","name":"n","kind":"shared"})")),
-                 JsonDecodeError);
-    EXPECT_THROW(DisplayGroup::fromJson(
-                     parseJson(R"({"id":"g","name":"n","displayIdentityRawValues":"a"})")),
-                 JsonDecodeError);
-    EXPECT_THROW(DisplayGroup::fromJson(
-                     parseJson(R"({"id":"g","name":"n","displayIdentityRawValues":["a",1]})")),
-                 JsonDecodeError);
-}
+    for (const char* bad :
+         {R"({"name":"n"})", R"({"id":"g"})", R"({"id":"g","name":"n","kind":"shared"})",
+          R"({"id":"g","name":"n","displayIdentityRawValues":"a"})",
+          R"({"id":"g","name":"n","displayIdentityRawValues":["a",1]})"})
+        EXPECT_THROW(DisplayGroup::fromJson(parseJson(bad)), JsonDecodeError) << bad;
 
-TEST(DisplayGroup, DecodingCleansTheMemberList) {
+    // The member list comes back without blanks and repeats.
     const auto group = DisplayGroup::fromJson(
         parseJson(R"({"id":"g","name":"n","displayIdentityRawValues":["a","","b","a"]})"));
     EXPECT_EQ(group.displayIdentityRawValues, (std::vector<std::string>{"a", "b"}));
-}
-
-TEST(DisplayGroup, EncodesAllKeysInOrderAndRoundTrips) {
-    DisplayGroup group{"F0E1", "양쪽", DisplayGroup::Kind::custom, {}};
-    EXPECT_EQ(dumpJson(group.toJson<OrderedJson>()),
-              R"({"id":"F0E1","name":"양쪽","kind":"custom","displayIdentityRawValues":[]})");
-    group.displayIdentityRawValues = {"vendor-1-model-2-serial-3-external", "b"};
-    group.kind = DisplayGroup::Kind::builtIn;
-    EXPECT_EQ(DisplayGroup::fromJson(parseJson(dumpJson(group.toJson<Json>()))), group);
 }
 
 TEST(DisplayGroup, VisibleMembersFollowTheGroupOrder) {

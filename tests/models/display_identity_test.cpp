@@ -56,9 +56,7 @@ TEST(DisplayIdentity, SerialMissingSanitisesPerScalar) {
 
 TEST(DisplayIdentity, JsonRequiresEveryKey) {
     const auto identity = DisplayIdentity::of(monitor(0, "모니터 😀"));
-    const auto ordered = identity.toJson<OrderedJson>();
-    EXPECT_EQ(ordered.begin().key(), "rawValue");
-    EXPECT_EQ(DisplayIdentity::fromJson(parseOrderedJson(dumpJson(ordered))), identity);
+    EXPECT_EQ(DisplayIdentity::fromJson(parseJson(dumpJson(identity.toJson<Json>()))), identity);
     for (const char* key : {"rawValue", "displayName", "hasReliableSerial"}) {
         Json object = identity.toJson<Json>();
         object.erase(key);

@@ -24,28 +24,12 @@ TEST(DisplayPreset, BuiltInsAreFiveDistinctBuiltInPresetsWithNeutralFirst) {
         ids.push_back(preset.id);
         names.insert(preset.name);
         EXPECT_EQ(preset.kind, DisplayPreset::Kind::builtIn);
-        EXPECT_EQ(preset.adjustment.outputFilter, QuorvaneOutputFilter::none);
-        EXPECT_EQ(preset.adjustment.gamma, 1.0) << preset.id;
+        EXPECT_EQ(DisplayPreset::fromJson(parseJson(dumpJson(preset.toJson<Json>()))), preset);
     }
     EXPECT_EQ(ids,
               (std::vector<std::string>{"neutral", "coding", "night", "movie", "bright-room"}));
     EXPECT_EQ(names.size(), presets.size());
     EXPECT_EQ(presets.front().adjustment, ColorAdjustment::neutral());
-    EXPECT_EQ(&presets, &DisplayPreset::builtIns());  // built once
-}
-
-TEST(DisplayPreset, EncodesInFieldOrderAndRoundTrips) {
-    const OrderedJson encoded = builtIn("coding").toJson<OrderedJson>();
-    std::vector<std::string> keys;
-    for (auto it = encoded.begin(); it != encoded.end(); ++it)
-        keys.push_back(it.key());
-    EXPECT_EQ(keys, (std::vector<std::string>{"id", "name", "adjustment", "kind"}));
-    EXPECT_EQ(encoded["kind"], "builtIn");
-    EXPECT_TRUE(encoded["adjustment"].is_object());
-
-    for (const auto& preset : DisplayPreset::builtIns()) {
-        EXPECT_EQ(DisplayPreset::fromJson(parseJson(dumpJson(preset.toJson<Json>()))), preset);
-    }
 }
 
 TEST(DisplayPreset, DecodingRequiresEveryKey) {
@@ -64,9 +48,6 @@ TEST(DisplayPreset, DecodingRequiresEveryKey) {
     Json wrongKind = encoded;
     wrongKind["kind"] = "shipped";
     EXPECT_THROW(DisplayPreset::fromJson(wrongKind), JsonDecodeError);
-    Json wrongType = encoded;
-    wrongType["name"] = 3;
-    EXPECT_THROW(DisplayPreset::fromJson(wrongType), JsonDecodeError);
 }
 
 }  // namespace

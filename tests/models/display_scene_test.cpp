@@ -6,13 +6,6 @@
 namespace quorvane {
 namespace {
 
-std::vector<std::string> keysOf(const OrderedJson& object) {
-    std::vector<std::string> keys;
-    for (auto it = object.begin(); it != object.end(); ++it)
-        keys.push_back(it.key());
-    return keys;
-}
-
 ColorAdjustment dimmed(double brightness) {
     ColorAdjustment adjustment;
     adjustment.softwareBrightness = brightness;
@@ -24,8 +17,6 @@ TEST(DisplayScene, BuiltInsCoverEveryDisplayThroughTheirFallback) {
     std::vector<std::string> ids;
     for (const auto& scene : scenes) {
         ids.push_back(scene.id);
-        EXPECT_EQ(scene.kind, DisplayScene::Kind::builtIn);
-        EXPECT_TRUE(scene.softwareAdjustmentsByDisplayIdentity.empty());
         EXPECT_TRUE(scene.hardwareActions.empty());
         ASSERT_TRUE(scene.fallbackAdjustment) << scene.id;
         EXPECT_EQ(scene.adjustment("vendor-1-model-2-serial-3-external"), scene.fallbackAdjustment);
@@ -63,15 +54,8 @@ TEST(DisplayScene, RoundTripsWithNestedAdjustmentsAndActions) {
     action.note = "메모";
     scene.hardwareActions.push_back(action);
 
-    const OrderedJson encoded = scene.toJson<OrderedJson>();
-    EXPECT_EQ(keysOf(encoded), (std::vector<std::string>{"id", "name", "kind",
-                                                         "softwareAdjustmentsByDisplayIdentity",
-                                                         "hardwareActions"}));
-    EXPECT_EQ(
-        keysOf(encoded["hardwareActions"][0]),
-        (std::vector<std::string>{"id", "targetDisplayIdentityRawValue", "kind", "normalizedValue",
-                                  "vcpCodeRawValue", "rawValue", "modeID", "note"}));
-    EXPECT_EQ(DisplayScene::fromJson(parseOrderedJson(dumpJson(encoded))), scene);
+    EXPECT_EQ(DisplayScene::fromJson(parseOrderedJson(dumpJson(scene.toJson<OrderedJson>()))),
+              scene);
 
     for (const auto& builtIn : DisplayScene::builtIns()) {
         EXPECT_EQ(DisplayScene::fromJson(builtIn.toJson<Json>()), builtIn);
@@ -101,14 +85,10 @@ TEST(DisplaySceneHardwareAction, OptionalFieldsAreLeftOutAndRangeChecked) {
     EXPECT_EQ(dumpJson(action.toJson<OrderedJson>()), R"({"id":"only","kind":"inputSource"})");
 
     EXPECT_THROW(DisplaySceneHardwareAction::fromJson(parseJson(R"({"id":"x"})")), JsonDecodeError);
-    EXPECT_THROW(DisplaySceneHardwareAction::fromJson(
-                     parseJson(R"({"id":"x","kind":"ddcControl","vcpCodeRawValue":256})")),
-                 JsonDecodeError);
-    EXPECT_THROW(DisplaySceneHardwareAction::fromJson(
-                     parseJson(R"({"id":"x","kind":"ddcControl","rawValue":65536})")),
-                 JsonDecodeError);
-    EXPECT_THROW(DisplaySceneHardwareAction::fromJson(parseJson(R"({"id":"x","kind":"volume"})")),
-                 JsonDecodeError);
+    for (const char* bad :
+         {R"({"id":"x","kind":"ddcControl","vcpCodeRawValue":256})",
+          R"({"id":"x","kind":"ddcControl","rawValue":65536})", R"({"id":"x","kind":"volume"})"})
+        EXPECT_THROW(DisplaySceneHardwareAction::fromJson(parseJson(bad)), JsonDecodeError) << bad;
 }
 
 }  // namespace

@@ -23,22 +23,35 @@ namespace {
 constexpr int kRounds = 1500;
 
 // Pieces spliced into inputs: structure, wrong types, hostile numbers, broken UTF-8.
-std::vector<std::string> splitPieces(const std::string& joined) {
-    std::vector<std::string> pieces;
-    std::size_t start = 0;
-    for (std::size_t bar = joined.find('|'); bar != std::string::npos;
-         bar = joined.find('|', start)) {
-        pieces.push_back(joined.substr(start, bar - start));
-        start = bar + 1;
-    }
-    pieces.push_back(joined.substr(start));
-    return pieces;
-}
-
-const std::vector<std::string> kPieces = splitPieces(
-    "{|}|[|]|,|:|\"|null|true|false|0|-1|1e999|3.5|-0|\"textSize\"|\"entries\"|\"appName\"|"
-    "\"Quorvane\"|\"large\"|{\"id\":1}|\\u0000|\\| |\n|\xff|\xc3|\xe2\x80|" +
-    std::string(300, '['));
+const std::vector<std::string> kPieces = {"{",
+                                          "}",
+                                          "[",
+                                          "]",
+                                          ",",
+                                          ":",
+                                          "\"",
+                                          "null",
+                                          "true",
+                                          "false",
+                                          "0",
+                                          "-1",
+                                          "1e999",
+                                          "3.5",
+                                          "-0",
+                                          "\"textSize\"",
+                                          "\"entries\"",
+                                          "\"appName\"",
+                                          "\"Quorvane\"",
+                                          "\"large\"",
+                                          "{\"id\":1}",
+                                          "\\u0000",
+                                          "\\",
+                                          " ",
+                                          "\n",
+                                          "\xff",
+                                          "\xc3",
+                                          "\xe2\x80",
+                                          std::string(300, '[')};
 
 class Mutator {
   public:

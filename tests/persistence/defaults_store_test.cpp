@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <future>
 #include <string>
@@ -53,8 +52,6 @@ TEST_F(DefaultsStoreTest, RoundTripsCreatesAPrivateFolderAndRemoves) {
     ASSERT_EQ(::stat((root_ / "config" / "quorvane").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
 
-    ASSERT_TRUE(store.setData(kKey, ""));
-    EXPECT_EQ(store.dataForKey(kKey), "");
     EXPECT_EQ(strayFiles(store.folder()), 0);
 
     EXPECT_TRUE(store.removeKey(kKey));
@@ -130,37 +127,13 @@ TEST_F(DefaultsStoreTest, OversizedValueReadsAsAbsent) {
 TEST_F(DefaultsStoreTest, StandardLocationHonoursXdgConfigHomeThenHome) {
     EXPECT_EQ(FileDefaultsStore::standardLocation("/x/cfg", "/home/u"),
               fs::path("/x/cfg/quorvane"));
-    EXPECT_EQ(FileDefaultsStore::standardLocation("", "/home/u"),
-              fs::path("/home/u/.config/quorvane"));
     EXPECT_EQ(FileDefaultsStore::standardLocation("relative", "/home/u"),
               fs::path("/home/u/.config/quorvane"));
     EXPECT_EQ(FileDefaultsStore::standardLocation(std::nullopt, std::nullopt), fs::path());
 
-    const char* saved = std::getenv("XDG_CONFIG_HOME");
-    const std::optional<std::string> previous =
-        saved ? std::optional<std::string>(saved) : std::nullopt;
-    ::setenv("XDG_CONFIG_HOME", root_.c_str(), 1);
-    EXPECT_EQ(FileDefaultsStore::standardLocation(), root_ / "quorvane");
-    if (previous) {
-        ::setenv("XDG_CONFIG_HOME", previous->c_str(), 1);
-    } else {
-        ::unsetenv("XDG_CONFIG_HOME");
-    }
-
     FileDefaultsStore nowhere{fs::path()};
     EXPECT_FALSE(nowhere.setData(kKey, "x"));
     EXPECT_EQ(nowhere.dataForKey(kKey), std::nullopt);
-}
-
-TEST(InMemoryDefaultsStore, KeepsValuesAndCanFailWrites) {
-    InMemoryDefaultsStore store;
-    EXPECT_TRUE(store.setData(kKey, "one"));
-    store.setFailsWrites(true);
-    EXPECT_FALSE(store.setData(kKey, "two"));
-    EXPECT_FALSE(store.removeKey(kKey));
-    EXPECT_EQ(store.dataForKey(kKey), "one");
-    EXPECT_FALSE(store.setData("../x", "y"));
-    EXPECT_EQ(store.writeCount(), 1u);
 }
 
 }  // namespace

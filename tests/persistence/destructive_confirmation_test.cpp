@@ -15,15 +15,10 @@ using Style = QuorvaneDestructiveConfirmationStyle;
 TEST(DestructiveConfirmationCopy, TargetNameIsTrimmedAndDefaulted) {
     EXPECT_EQ(confirmationCopy(Kind::deleteScene, std::nullopt).title,
               "\u2018선택한 항목\u2019 작업 모드를 삭제할까요?");
-    EXPECT_EQ(confirmationCopy(Kind::deletePreset, "").title,
-              "\u2018선택한 항목\u2019 프리셋을 삭제할까요?");
     EXPECT_EQ(confirmationCopy(Kind::deleteDisplayGroup, " \n\t ").title,
               "\u2018선택한 항목\u2019 모니터 묶음을 삭제할까요?");
     EXPECT_EQ(confirmationCopy(Kind::deleteStoredAdjustment, "  DELL U2720Q \n").title,
               "\u2018DELL U2720Q\u2019의 저장 색상값을 삭제할까요?");
-    const auto profile = confirmationCopy(Kind::applyProfile, "sRGB");
-    EXPECT_EQ(profile.title, "\u2018sRGB\u2019 프로파일을 적용할까요?");
-    EXPECT_EQ(profile.confirmButtonTitle, "프로파일 적용");
 }
 
 TEST(DestructiveConfirmationCopy, GlobalKindsIgnoreTheName) {
@@ -31,8 +26,6 @@ TEST(DestructiveConfirmationCopy, GlobalKindsIgnoreTheName) {
          {Kind::restoreOutputColorCorrection, Kind::runEmergencyRecovery, Kind::resetAllSettings}) {
         EXPECT_EQ(confirmationCopy(kind, "Studio"), confirmationCopy(kind, std::nullopt));
     }
-    EXPECT_EQ(confirmationCopy(Kind::resetAllSettings, "x").title,
-              "모든 Quorvane 설정을 초기화할까요?");
     // Every kind has all three texts and no other platform's names.
     for (Kind kind : kAllDestructiveActionKinds) {
         const auto copy = confirmationCopy(kind, "x");

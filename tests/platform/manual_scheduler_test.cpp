@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace quorvane {
@@ -40,7 +39,6 @@ TEST(ManualScheduler, CancelledTasksNeverRun) {
     auto handle = scheduler.postAfter(milliseconds(5), [&] { ++runs; });
     auto copy = handle;
     copy.cancel();
-    EXPECT_TRUE(handle.isCancelled());
     EXPECT_EQ(scheduler.pendingCount(), 0u);
     scheduler.advance(milliseconds(10));
     EXPECT_EQ(runs, 0);
@@ -71,16 +69,6 @@ TEST(ManualScheduler, AdvanceRunsChainedDelaysAtTheirOwnVirtualTimes) {
     scheduler.advanceTo(start + milliseconds(600));
     EXPECT_EQ(ranAt.back(), milliseconds(600));
     EXPECT_EQ(scheduler.pendingCount(), 0u);
-}
-
-TEST(ManualScheduler, WallTimeIsSettableAndFollowsVirtualTime) {
-    ManualScheduler scheduler;
-    const Date set = *parseIso8601("2026-12-06T20:41:31Z");
-    scheduler.setWallNow(set);
-    scheduler.advance(seconds(90));
-    EXPECT_EQ(formatIso8601(scheduler.wallNow()), "2026-12-06T20:43:01Z");
-    scheduler.sleepFor(seconds(1));
-    EXPECT_EQ(formatIso8601(scheduler.wallNow()), "2026-12-06T20:43:02Z");
 }
 
 TEST(ManualScheduler, PausedBackgroundWorkIsHeldUntilReleasedOneTaskAtATime) {
@@ -127,18 +115,6 @@ TEST(ManualScheduler, SleepInBackgroundMovesTheClockAndDueTasksRunAfterwardsInOr
     scheduler.runInBackground([&] { scheduler.sleepFor(milliseconds(100)); });
     scheduler.advance(milliseconds(10));
     EXPECT_EQ(scheduler.monotonicNow() - start, milliseconds(150));
-}
-
-TEST(ManualScheduler, AcceptsPostsFromARealThread) {
-    ManualScheduler scheduler;
-    int runs = 0;
-    std::thread worker([&] {
-        for (int i = 0; i < 100; ++i)
-            scheduler.post([&] { ++runs; });
-    });
-    worker.join();
-    scheduler.runUntilIdle();
-    EXPECT_EQ(runs, 100);
 }
 
 }  // namespace

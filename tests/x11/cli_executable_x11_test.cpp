@@ -10,7 +10,6 @@
 #include "models/quorvane_preferences.hpp"
 #include "platform/linux/crtc_gamma.hpp"
 #include "services/display/transfer_tables.hpp"
-#include "services/persistence/quorvane_settings_document_coder.hpp"
 #include "x11/x_test_server.hpp"
 
 namespace quorvane {
@@ -104,12 +103,10 @@ TEST_F(CLIExecutableX11Test, ListsTheServersOutputsWithTheirSelectors) {
         EXPECT_FALSE(items[i].contains("hardwareBrightness"));  // no backlight on these
     }
 
+    // Diagnostics count the displays without naming them.
     const auto diagnostics = parseJson(run({"read", "diagnostics", "--json"}).out);
-    const auto summary = diagnostics["result"]["diagnostics"];
-    EXPECT_EQ(summary["displayCount"], 3);
-    EXPECT_EQ(summary["displays"][2]["title"], "Display 3");
+    EXPECT_EQ(diagnostics["result"]["diagnostics"]["displayCount"], 3);
     EXPECT_EQ(dumpJson(diagnostics).find("DUMMY"), std::string::npos);
-    EXPECT_THAT(run({"read", "diagnostics"}).out, HasSubstr("\n- displays: 3\n"));
 }
 
 TEST_F(CLIExecutableX11Test, ApplyWritesEveryRampAndSavesThePresetPerDisplay) {
@@ -166,31 +163,6 @@ TEST_F(CLIExecutableX11Test, WithCorrectionOffTheRampsStayNeutralAndThePresetIsS
               "display(s))\n");
     EXPECT_EQ(ramp("DUMMY0"), expectedRamp(ColorAdjustment::neutral(), "DUMMY0"));
     EXPECT_EQ(savedAdjustments().size(), 3u);
-}
-
-TEST_F(CLIExecutableX11Test, PreviewMapsAnImportedDisplayToTheOneConnectedHere) {
-    const auto selector = selectors().at("DUMMY1");
-    QuorvanePreferences imported;
-    imported.displayAdjustments[selector] = night();
-    imported.displayAdjustments["vendor-99999-model-2-serial-3-external"] = night();
-    imported.lastSelectedDisplayIdentity = selector;
-    const auto path = home.path() / "settings.json";
-    std::ofstream(path) << QuorvaneSettingsDocumentCoder{}.encode(
-        QuorvaneSettingsDocumentCoder::exportDocument(imported, Date{}));
-
-    const auto result = run({"preview", "import-plan", "--file", path.string(), "--json"});
-    ASSERT_EQ(result.status, 0) << result.err;
-    const auto entries = parseJson(result.out)["result"]["changePlan"]["entries"];
-    ASSERT_EQ(entries.size(), 5u);
-    // Entries follow the identities' sorted order: the file's own display first.
-    EXPECT_EQ(entries[2]["targetLabel"], "현재 디스플레이 1");
-    EXPECT_EQ(entries[3]["id"], "display-2");
-    EXPECT_EQ(entries[3]["targetLabel"], "건너뛰기");
-    EXPECT_EQ(entries[3]["afterValue"], "이 컴퓨터에 저장하지 않음");
-    // The preview never proposes moving the selection, even to a mapped display.
-    EXPECT_EQ(entries[4]["afterValue"], "변경 없음");
-    EXPECT_EQ(result.out.find(selector), std::string::npos);
-    EXPECT_EQ(ramp("DUMMY1"), expectedRamp(ColorAdjustment::neutral(), "DUMMY1"));
 }
 
 }  // namespace

@@ -14,10 +14,14 @@
 #include "models/ddc_write_status.hpp"
 #include "models/display_color_profile_state.hpp"
 #include "models/display_snapshot.hpp"
+#include "models/quorvane_appearance.hpp"
 #include "models/quorvane_diagnostic_capability.hpp"
 #include "models/quorvane_diagnostic_color_profile_state.hpp"
 #include "models/quorvane_diagnostic_ddc_state.hpp"
+#include "models/quorvane_diagnostic_environment.hpp"
 #include "models/quorvane_diagnostic_privacy_mode.hpp"
+#include "models/quorvane_diagnostic_report.hpp"
+#include "models/quorvane_text_size.hpp"
 #include "services/ddc/ddc_capability_badge.hpp"
 #include "services/ddc/ddc_capability_cache.hpp"
 #include "services/ddc/ddc_capability_cache_key.hpp"
@@ -25,6 +29,35 @@
 #include "services/diagnostics/home_folder_path_redactor.hpp"
 
 namespace quorvane {
+
+// The store's state as one report reads it, taken once on the store's thread.
+struct QuorvaneDiagnosticReportInputs {
+    std::vector<DisplaySnapshot> displays;  // in the store's order
+    std::map<DisplayID, DDCSnapshot> ddcSnapshots;
+    DDCCapabilityCache ddcCapabilityCache;
+    std::set<DisplayID> ddcProbeBusyDisplayIDs;
+    std::map<DDCWriteKey, DDCWriteStatus> ddcWriteStatuses;
+    std::map<DisplayID, DisplayColorProfileState> colorProfileStates;
+    std::set<DDCCapabilityCacheKey> currentSessionDDCProbeKeys;
+    std::string statusMessage;  // unredacted
+    QuorvaneTextSize textSize = QuorvaneTextSize::large;
+    QuorvaneAppearance appearance = QuorvaneAppearance::system;
+    bool autoApplyEnabled = false;
+    bool softwareColorCorrectionEnabled = false;
+    bool brightnessSyncEnabled = false;
+    std::int64_t displayGroupCount = 0;
+    std::optional<std::string> brightnessSyncGroupID;
+    bool sceneHotKeysEnabled = false;
+    std::int64_t sceneHotKeyBindingCount = 0;
+    std::int64_t sceneHotKeyRegisteredCount = 0;
+    // The status text carries monitor values.
+    bool statusMessageRequiresDDCValueRedaction = false;
+    QuorvaneDiagnosticPrivacyMode privacyMode = QuorvaneDiagnosticPrivacyMode::privacyPreserving;
+    // The store's own identifying texts: names, aliases, profile paths.
+    std::vector<std::string> additionalRedactionTokens;
+    QuorvaneDiagnosticEnvironment environment;
+    Date generatedAt{};
+};
 
 // Turns the store's state into diagnostic report sections and keeps
 // identifying texts, home-folder paths and monitor values out of the
@@ -34,6 +67,13 @@ namespace quorvane {
 // it defaults to this process's user and is given explicitly only by tests.
 struct QuorvaneDiagnosticReportBuilder {
     using DDCWriteStatuses = std::map<DDCWriteKey, DDCWriteStatus>;
+
+    // The whole report: displays by ascending ID (then name) as "Display N",
+    // every free text redacted with one token list, and in privacy-preserving
+    // mode a status text that carries monitor values stripped of them.
+    static QuorvaneDiagnosticReport report(
+        const QuorvaneDiagnosticReportInputs& inputs,
+        const HomeFolderPathRedactor& homeFolders = HomeFolderPathRedactor::forCurrentUser());
 
     static constexpr std::string_view kRedactedToken = "[redacted]";
 

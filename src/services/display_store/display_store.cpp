@@ -61,22 +61,7 @@ DisplayStore::DisplayStore(DisplayStoreCollaborators collaborators)
     ddcCapabilityCache_ = cacheLoad.cache;
     recoveryJournal_ = journalLoad.journal;
     selectedDisplayID_.reset();
-    colorAdjustments_ = preferences_.displayAdjustments;
-    customPresets_ = preferences_.customPresets;
-    customScenes_ = preferences_.customScenes;
-    customDisplayGroups_ = preferences_.customDisplayGroups;
-    autoApplyEnabled_ = preferences_.autoApplyEnabled;
-    urlPresetAutomationEnabled_ = preferences_.urlPresetAutomationEnabled;
-    softwareColorCorrectionEnabled_ = preferences_.softwareColorCorrectionEnabled;
-    textSize_ = preferences_.textSize;
-    appearance_ = preferences_.appearance;
-    displayAliasesByKey_ = preferences_.displayAliasesByKey;
-    brightnessSyncEnabled_ = preferences_.brightnessSyncEnabled;
-    brightnessSyncGroupID_ = preferences_.brightnessSyncGroupID;
-    sceneHotKeysEnabled_ = preferences_.sceneHotKeysEnabled;
-    sceneHotKeyBindings_ = preferences_.sceneHotKeyBindings;
-    emergencyRecoveryHotKeyEnabled_ = preferences_.emergencyRecoveryHotKeyEnabled;
-    emergencyRecoveryHotKeyCombination_ = preferences_.emergencyRecoveryHotKeyCombination;
+    publishSettingsFromPreferences();
     sceneHotKeyRegistrationSummary_ =
         placeholderSummary(static_cast<int>(sceneHotKeyBindings_.size()));
     emergencyRecoveryHotKeyRegistrationSummary_ = placeholderSummary(1);
@@ -165,6 +150,25 @@ void DisplayStore::setSelectedDisplayID(std::optional<DisplayID> displayID) {
         return;
     preferences_.lastSelectedDisplayIdentity = selectedIdentity->rawValue;
     savePreferences();
+}
+
+void DisplayStore::publishSettingsFromPreferences() {
+    colorAdjustments_ = preferences_.displayAdjustments;
+    customPresets_ = preferences_.customPresets;
+    customScenes_ = preferences_.customScenes;
+    customDisplayGroups_ = preferences_.customDisplayGroups;
+    autoApplyEnabled_ = preferences_.autoApplyEnabled;
+    urlPresetAutomationEnabled_ = preferences_.urlPresetAutomationEnabled;
+    softwareColorCorrectionEnabled_ = preferences_.softwareColorCorrectionEnabled;
+    textSize_ = preferences_.textSize;
+    appearance_ = preferences_.appearance;
+    displayAliasesByKey_ = preferences_.displayAliasesByKey;
+    brightnessSyncEnabled_ = preferences_.brightnessSyncEnabled;
+    brightnessSyncGroupID_ = preferences_.brightnessSyncGroupID;
+    sceneHotKeysEnabled_ = preferences_.sceneHotKeysEnabled;
+    sceneHotKeyBindings_ = preferences_.sceneHotKeyBindings;
+    emergencyRecoveryHotKeyEnabled_ = preferences_.emergencyRecoveryHotKeyEnabled;
+    emergencyRecoveryHotKeyCombination_ = preferences_.emergencyRecoveryHotKeyCombination;
 }
 
 void DisplayStore::savePreferences() {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "models/auto_apply_tracker.hpp"
+#include "models/coding/date_coding.hpp"
 #include "models/color_adjustment.hpp"
 #include "models/ddc_snapshot.hpp"
 #include "models/ddc_vcp_code.hpp"
@@ -33,11 +34,19 @@
 #include "models/global_hot_key_registration_summary.hpp"
 #include "models/hot_key_combination.hpp"
 #include "models/quorvane_appearance.hpp"
+#include "models/quorvane_diagnostic_environment.hpp"
+#include "models/quorvane_diagnostic_privacy_mode.hpp"
+#include "models/quorvane_diagnostic_report.hpp"
 #include "models/quorvane_display_support_summary.hpp"
 #include "models/quorvane_effect_recovery_state.hpp"
+#include "models/quorvane_levels_adjustment.hpp"
 #include "models/quorvane_preferences.hpp"
 #include "models/quorvane_recent_change_recovery_prompt.hpp"
 #include "models/quorvane_recovery_journal.hpp"
+#include "models/quorvane_settings_import_display_mapping.hpp"
+#include "models/quorvane_settings_import_draft.hpp"
+#include "models/quorvane_settings_import_mode.hpp"
+#include "models/quorvane_temporary_neutral_comparison_token.hpp"
 #include "models/quorvane_text_size.hpp"
 #include "models/scene_hot_key_binding.hpp"
 #include "platform/interfaces/brightness_controlling.hpp"
@@ -278,6 +287,58 @@ class DisplayStore {
     static void appendDiagnosticRedactionTokens(const DisplayColorProfile& profile,
                                                 std::vector<std::string>& tokens);
 
+    // --- Effect suspension and comparisons ------------------------------------
+    // Each reports through the status line; an unknown display changes nothing.
+    void clearSavedAdjustment(DisplayID displayID);
+    void suspendQuorvaneEffect(DisplayID displayID);
+    void resumeQuorvaneEffect(DisplayID displayID);
+    void enterStockComparison(DisplayID displayID);
+    void exitStockComparison(DisplayID displayID);
+    // Hold-to-compare: the screen shows neutral colour while any token of the
+    // display is held. None when refused. Ends may come in any order, more
+    // than once, and after the store has ended every comparison.
+    std::optional<QuorvaneTemporaryNeutralComparisonToken> beginTemporaryNeutralComparison(
+        DisplayID displayID);
+    void endTemporaryNeutralComparison(
+        const std::optional<QuorvaneTemporaryNeutralComparisonToken>& token);
+
+    // --- Undo ---------------------------------------------------------------------
+    // The display's last colour change, from the recovery section.
+    void undoLastSoftwareAdjustment(DisplayID displayID);
+    // Every display of the shown prompt; true when at least one display was
+    // restored and none failed. A prompt that is no longer shown is refused.
+    bool undoRecentChangeRecoveryPrompt(const std::string& id);
+
+    // --- Scenes for groups and colour edits ---------------------------------------
+    // The scene's colour values on the group's connected members; never its
+    // monitor actions.
+    void applyScene(const DisplayScene& scene, const DisplayGroup& group);
+    // A levels chip: brightness, contrast and gamma together.
+    void updateColorAdjustment(DisplayID displayID,
+                               const QuorvaneLevelsAdjustment::QuickOption& option);
+    // A slider bound to one field of the adjustment.
+    void updateColorAdjustment(DisplayID displayID, double ColorAdjustment::*field, double value);
+
+    // --- Full reset and settings import ---------------------------------------------
+    // Both end every comparison first and change nothing when one cannot end;
+    // neither touches monitors, the capability cache or the journal.
+    void resetAllSettings();
+    // Writes no colour: the imported values reach the screens at the next
+    // start-up or explicit refresh.
+    void confirmSettingsImport(const QuorvaneSettingsImportDraft& draft,
+                               QuorvaneSettingsImportMode mode,
+                               const std::vector<QuorvaneSettingsImportDisplayMapping>& mappings,
+                               bool switchSelectionToMappedDisplay);
+
+    // --- Diagnostic report ------------------------------------------------------------
+    // The store's state at this moment as a report; reads only.
+    QuorvaneDiagnosticReport makeDiagnosticReport(const QuorvaneDiagnosticEnvironment& environment,
+                                                  Date generatedAt,
+                                                  QuorvaneDiagnosticPrivacyMode privacyMode) const;
+    const QuorvaneDiagnosticReportCoder& diagnosticReportCoder() const {
+        return diagnosticReportCoder_;
+    }
+
   private:
     // Announces the change once, when the outermost public operation that
     // opened a scope returns. A call from another thread is a misuse.
@@ -388,6 +449,32 @@ class DisplayStore {
     QuorvaneRecoveryJournalEntry makeJournalEntry(
         QuorvaneRecoveryJournalStatus status, std::string actionTitle, std::string summary,
         std::string detail, std::vector<QuorvaneRecoveryJournalTarget> targets) const;
+
+    // Effect suspension and comparisons (display_store_comparisons.cpp).
+    // The display's identity; reports the display as not found when absent.
+    std::optional<DisplayIdentity> identityReportingMissing(DisplayID displayID);
+    // The saved adjustment, neutral when none is saved.
+    ColorAdjustment savedAdjustmentOrNeutral(const DisplayIdentity& identity) const;
+
+    // Undo (display_store_undo.cpp, display_store_journal.cpp).
+    bool restorePreviousSoftwareAdjustment(const DisplaySnapshot& snapshot);
+    std::vector<DisplaySnapshot> displaysForRecentChangePrompt(
+        const QuorvaneRecentChangeRecoveryPrompt& prompt) const;
+    std::vector<QuorvaneRecoveryJournalTarget> recoveryJournalTargets(
+        const std::vector<QuorvaneRecentChangeRecoveryTarget>& targets) const;
+
+    // Reset and import (display_store_import.cpp).
+    bool replacePreferencesWithoutApplying(const QuorvanePreferences& preferences);
+    std::vector<QuorvaneSettingsImportDisplayMapping> settingsImportMappingsWithAliasKeys(
+        const std::vector<QuorvaneSettingsImportDisplayMapping>& mappings,
+        const QuorvaneSettingsImportDraft& draft) const;
+    // Drops every comparison, effect mode, undo value and the prompt.
+    void forgetEffectRecoveryState();
+    // Publishes every setting the preferences record holds.
+    void publishSettingsFromPreferences();
+
+    // Diagnostic report (display_store_report.cpp).
+    std::vector<std::string> diagnosticRedactionTokens() const;
 
     // --- Published state (in declaration order) ---
     std::vector<DisplaySnapshot> displays_;

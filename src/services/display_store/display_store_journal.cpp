@@ -26,6 +26,20 @@ std::vector<QuorvaneRecoveryJournalTarget> DisplayStore::recoveryJournalTargets(
     return targets;
 }
 
+std::vector<QuorvaneRecoveryJournalTarget> DisplayStore::recoveryJournalTargets(
+    const std::vector<QuorvaneRecentChangeRecoveryTarget>& promptTargets) const {
+    std::vector<QuorvaneRecoveryJournalTarget> targets;
+    std::set<std::string> seen;
+    for (const auto& target : promptTargets) {
+        if (!seen.insert(formatDecimal(target.displayID) + "-" + target.displayIdentityRawValue)
+                 .second) {
+            continue;
+        }
+        targets.push_back({target.displayID, target.displayIdentityRawValue, target.displayName});
+    }
+    return targets;
+}
+
 QuorvaneRecoveryJournalEntry DisplayStore::makeJournalEntry(
     QuorvaneRecoveryJournalStatus status, std::string actionTitle, std::string summary,
     std::string detail, std::vector<QuorvaneRecoveryJournalTarget> targets) const {

@@ -1,0 +1,79 @@
+#include "platform/linux/linux_display_store_factory.hpp"
+
+#include <utility>
+
+#include "ddc_transport/i2c_dev_bus.hpp"
+#include "ddc_transport/sysfs_ddc_bus_locator.hpp"
+#include "platform/linux/display_manager.hpp"
+#include "platform/linux/gamma_controller.hpp"
+#include "platform/linux/icc_color_profile_manager.hpp"
+#include "platform/linux/icc_profile_library.hpp"
+#include "platform/linux/randr_ddc_output_describer.hpp"
+#include "platform/linux/sysfs_backlight_controller.hpp"
+#include "platform/linux/system_sleeper.hpp"
+#include "platform/linux/x11_global_hot_key_registrar.hpp"
+#include "services/ddc/ddc_controller.hpp"
+#include "services/ddc/user_defaults_ddc_capability_cache_store.hpp"
+#include "services/persistence/defaults_store.hpp"
+#include "services/persistence/user_defaults_preferences_store.hpp"
+#include "services/persistence/user_defaults_recovery_journal_store.hpp"
+
+namespace quorvane {
+
+namespace {
+
+// How long a monitor probe may take before the store gives up waiting.
+constexpr Duration kDDCProbeTimeout = seconds(8);
+
+DDCTransportEnvironment ddcTransport(const std::string& displayName) {
+    auto outputs = std::make_shared<RandrDDCOutputDescriber>(displayName);
+    auto sleeper = std::make_shared<SystemSleeper>();
+    return {
+        std::make_shared<SysfsDDCBusLocator>(std::move(outputs)),
+        std::make_shared<I2CDevBusOpener>(),
+        // The pauses run on the controller's background thread, which may
+        // outlive any one owner, so the sleeper travels with the function.
+        [sleeper](std::chrono::microseconds pause) { sleeper->sleepFor(pause); },
+    };
+}
+
+}  // namespace
+
+LinuxDisplayStoreFactory::Environment LinuxDisplayStoreFactory::Environment::standard(
+    std::shared_ptr<ThreadScheduler> scheduler) {
+    return {std::move(scheduler),
+            {},
+            FileDefaultsStore::standardLocation(),
+            IccProfileLibrary::standardDirectories()};
+}
+
+DisplayStoreCollaborators LinuxDisplayStoreFactory::collaborators(const Environment& environment) {
+    const auto& displayName = environment.displayName;
+    auto& scheduler = *environment.scheduler;
+    auto defaults = std::make_shared<FileDefaultsStore>(environment.defaultsFolder);
+
+    DisplayStoreCollaborators result;
+    result.preferencesStore = std::make_shared<UserDefaultsPreferencesStore>(defaults);
+    result.ddcCapabilityCacheStore =
+        std::make_shared<UserDefaultsDDCCapabilityCacheStore>(defaults);
+    result.displayManager = std::make_shared<DisplayManager>(displayName);
+    result.brightnessController = SysfsBacklightController::forSystem(displayName);
+    result.gammaController =
+        std::make_shared<GammaController>(GammaController::kStandardTableSize, displayName);
+    result.ddcController = std::make_shared<DDCController>(scheduler, ddcTransport(displayName));
+    result.globalHotKeyRegistrar =
+        std::make_shared<X11GlobalHotKeyRegistrar>(scheduler, displayName);
+    result.colorProfileManager = std::make_shared<IccColorProfileManager>(
+        environment.profileDirectories, defaults, displayName);
+    result.recoveryJournalStore = std::make_shared<UserDefaultsRecoveryJournalStore>(defaults);
+    result.scheduler = environment.scheduler;
+    result.ddcProbeTimeout = kDDCProbeTimeout;
+    result.deferFullRefreshes = true;
+    return result;
+}
+
+std::unique_ptr<DisplayStore> LinuxDisplayStoreFactory::make(const Environment& environment) {
+    return std::make_unique<DisplayStore>(collaborators(environment));
+}
+
+}  // namespace quorvane

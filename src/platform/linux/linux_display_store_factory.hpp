@@ -1,0 +1,38 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/linux/thread_scheduler.hpp"
+#include "services/display_store/display_store.hpp"
+
+namespace quorvane {
+
+// The display store as the application runs it: every collaborator is the
+// Linux conformer of its service, and the three records live in the user's
+// defaults folder.
+struct LinuxDisplayStoreFactory {
+    struct Environment {
+        // The application's main loop; the store and every press, timer and
+        // background result run on the thread that runs it.
+        std::shared_ptr<ThreadScheduler> scheduler;
+        // The X server; "" means $DISPLAY.
+        std::string displayName;
+        std::filesystem::path defaultsFolder;
+        // Where ICC display profiles are looked for.
+        std::vector<std::filesystem::path> profileDirectories;
+
+        // The user's own defaults folder and the shared ICC directories.
+        static Environment standard(std::shared_ptr<ThreadScheduler> scheduler);
+    };
+
+    // The write queue, snapshot builder and refresh collector are left for
+    // the store to build over the others.
+    static DisplayStoreCollaborators collaborators(const Environment& environment);
+    // Must be called on the thread that runs the scheduler.
+    static std::unique_ptr<DisplayStore> make(const Environment& environment);
+};
+
+}  // namespace quorvane

@@ -27,10 +27,6 @@ class DisplayStoreImportTest : public ::testing::Test {
         file.displayAdjustments = {{"file-left", warm}, {"file-right", ColorAdjustment::neutral()}};
         file.displayAliasesByKey = {{"file-left", " Left desk "}};
         file.lastSelectedDisplayIdentity = "file-left";
-        file.textSize = QuorvaneTextSize::extraLarge;
-        file.sceneHotKeysEnabled = true;
-        file.sceneHotKeyBindings = {
-            {"on-emergency", "work", true, HotKeyCombination::defaultEmergencyRecovery()}};
         draft = QuorvaneSettingsImportDraft::of(file);
     }
 
@@ -59,12 +55,6 @@ TEST_F(DisplayStoreImportTest, TheSwitchMovesTheSelectionAwayFromAConnectedDispl
               (std::map<std::string, ColorAdjustment>{{rawIdentity(side), warm}}));
     EXPECT_EQ(store().displayAliasesByKey().at(DisplayIdentityDescriptorBuilder::aliasKey(side)),
               "Left desk");
-    EXPECT_EQ(store().textSize(), QuorvaneTextSize::extraLarge);
-    // This computer's hot-key switch stays; the binding on its emergency
-    // chord arrives disabled.
-    EXPECT_FALSE(store().sceneHotKeysEnabled());
-    EXPECT_FALSE(store().sceneHotKeyBindings().at(0).enabled);
-    EXPECT_FALSE(store().recoverySnapshot(1)->canUndo);
 
     // Nothing reaches the screen before the next explicit refresh.
     EXPECT_FALSE(world.gamma->tables(2).has_value());
@@ -85,17 +75,6 @@ TEST_F(DisplayStoreImportTest, WithoutTheSwitchOrInGlobalModeTheSelectionStays) 
               "공통 설정 가져오기 완료 — 현재 디스플레이 색상값은 그대로 유지했습니다");
     EXPECT_EQ(store().selectedDisplayID(), 1u);
     EXPECT_EQ(store().colorAdjustments(), values);
-}
-
-TEST_F(DisplayStoreImportTest, AMappingThatReusesATargetChangesNothing) {
-    const auto before = world.savedPreferences();
-    const std::vector<Mapping> mappings = {mapping("file-left", rawIdentity(side)),
-                                           mapping("file-right", rawIdentity(side))};
-    store().confirmSettingsImport(draft, ImportMode::fullWithDisplayMapping, mappings, true);
-    EXPECT_TRUE(store().statusMessage().starts_with("같은 디스플레이가 두 번 선택되었습니다: "));
-    EXPECT_EQ(world.savedPreferences(), before);
-    EXPECT_EQ(store().selectedDisplayID(), 1u);
-    EXPECT_TRUE(store().recentChangeRecoveryPrompt().has_value());
 }
 
 }  // namespace

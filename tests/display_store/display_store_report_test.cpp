@@ -63,10 +63,8 @@ TEST_F(DisplayStoreReportTest, AMonitorValueInTheStatusIsShownOnlyInTheDetailedR
 }
 
 TEST_F(DisplayStoreReportTest, ProfileNamesInTheStatusAreRedactedInBothModes) {
-    // Set in the order the store requires: the text, then its tokens.
-    store().setStatusMessage("색상 프로파일 적용됨: Evening Proof (/opt/calibration/Evening.icc)");
-    store().setDiagnosticStatusMessagePrivacyTokens(
-        {"Evening Proof", "/opt/calibration/Evening.icc"});
+    store().setStatusMessage("색상 프로파일 적용됨: Evening Proof (/opt/calibration/Evening.icc)",
+                             {"Evening Proof", "/opt/calibration/Evening.icc"});
     for (const auto mode : {Mode::privacyPreserving, Mode::hardwareDetails}) {
         const auto status = report(mode).appState.statusMessage;
         EXPECT_EQ(status, "색상 프로파일 적용됨: [redacted] ([redacted])");

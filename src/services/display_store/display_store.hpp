@@ -287,6 +287,11 @@ class DisplayStore {
     static void appendDiagnosticRedactionTokens(const DisplayColorProfile& profile,
                                                 std::vector<std::string>& tokens);
 
+    // --- Status with privacy tokens ---------------------------------------------
+    // The text first, then the names and paths it carries, announced once:
+    // no report built in between sees the text without its tokens.
+    void setStatusMessage(std::string text, std::vector<std::string> privacyTokens);
+
     // --- Effect suspension and comparisons ------------------------------------
     // Each reports through the status line; an unknown display changes nothing.
     void clearSavedAdjustment(DisplayID displayID);

@@ -3,6 +3,13 @@
 
 namespace quorvane {
 
+void DisplayStore::setStatusMessage(std::string text, std::vector<std::string> privacyTokens) {
+    ChangeScope scope(*this);
+    setStatusMessage(std::move(text));
+    // After the text, which drops the tokens of the one before.
+    diagnosticStatusMessagePrivacyTokens_ = std::move(privacyTokens);
+}
+
 QuorvaneDiagnosticReport DisplayStore::makeDiagnosticReport(
     const QuorvaneDiagnosticEnvironment& environment, Date generatedAt,
     QuorvaneDiagnosticPrivacyMode privacyMode) const {

@@ -475,7 +475,8 @@ class DisplayStore {
         const QuorvaneSettingsImportDraft& draft) const;
     // Drops every comparison, effect mode, undo value and the prompt.
     void forgetEffectRecoveryState();
-    // Publishes every setting the preferences record holds.
+    // Publishes every setting the preferences record holds (display_store.cpp:
+    // construction publishes the loaded record the same way).
     void publishSettingsFromPreferences();
 
     // Diagnostic report (display_store_report.cpp).

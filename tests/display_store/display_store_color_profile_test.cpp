@@ -31,11 +31,8 @@ TEST(DisplayStoreColorProfileTest, AssignmentAndFactoryRestoreAreReadBackAndReda
                                     profile("calibrated", "Calibrated", false)});
     auto& store = world.start();
 
-    store.setColorProfile("  \n", 1);
-    EXPECT_EQ(store.statusMessage(), "준비됨");
     store.setColorProfile(" calibrated ", 1);
     EXPECT_EQ(store.statusMessage(), "색상 프로파일 적용됨: Calibrated");
-    EXPECT_EQ(store.colorProfileState(1)->currentProfileID, "calibrated");
     // The message's tokens arrive after its text and stay with it.
     EXPECT_TRUE(holds(store.diagnosticStatusMessagePrivacyTokens(), kCalibratedPath));
     EXPECT_TRUE(holds(store.diagnosticPrivacyTokens(), kCalibratedPath));
@@ -44,35 +41,12 @@ TEST(DisplayStoreColorProfileTest, AssignmentAndFactoryRestoreAreReadBackAndReda
     EXPECT_EQ(store.statusMessage(),
               "이 디스플레이의 색상 프로파일을 기본/공장값으로 복원했습니다");
     EXPECT_TRUE(store.diagnosticStatusMessagePrivacyTokens().empty());
-    EXPECT_EQ(store.colorProfileState(1)->currentProfileID, "factory");
-
-    world.profiles->setWriteFailure(
-        ColorProfileError::writeFailed("색상 프로파일을 적용하지 못했습니다."));
-    store.setColorProfile("calibrated", 1);
-    EXPECT_EQ(store.statusMessage(), "색상 프로파일을 적용하지 못했습니다.");
-    EXPECT_TRUE(holds(store.diagnosticStatusMessagePrivacyTokens(), "Calibrated"));
-    store.setColorProfile("missing", 1);
-    EXPECT_EQ(store.statusMessage(), "색상 프로파일을 찾지 못했습니다: missing");
 
     world.profiles->setReadFailure(1, ColorProfileError::displayUUIDUnavailable(1));
     store.refreshColorProfile(1);
     EXPECT_EQ(store.statusMessage(), ColorProfileError::displayUUIDUnavailable(1).description());
     store.setColorProfile("calibrated", 1);
     EXPECT_EQ(store.statusMessage(), "먼저 색상 프로파일 정보를 새로고침하세요");
-    store.refreshColorProfile(9);
-    EXPECT_EQ(store.statusMessage(), "디스플레이 9를 찾지 못했습니다.");
-}
-
-TEST(DisplayStoreColorProfileTest, RestoringTheSystemOutputKeepsSavedValuesForTheNextApply) {
-    StoreWorld world;
-    auto& store = world.start();
-    store.updateColorAdjustment(1, [](ColorAdjustment& value) { value.warmth = 0.4; });
-    store.restoreColorSyncSettings();
-    EXPECT_FALSE(world.midRed(1).has_value());
-    EXPECT_EQ(store.colorAdjustment(1).warmth, 0.4);
-    store.refresh(DisplayStore::RefreshIntent::explicitUserRefresh);
-    world.scheduler->runUntilIdle();
-    EXPECT_EQ(world.midRed(1), world.midRed(store.colorAdjustment(1)));
 }
 
 }  // namespace

@@ -9,13 +9,7 @@ namespace {
 TEST(DisplayStoreModeTest, ARefusedSwitchReportsAndReadsNothingASwitchReadsTheModesAgain) {
     StoreWorld world;
     auto monitor = externalDisplay(1, "Studio", 1001);
-    auto wide = monitor.modes.front();
-    wide.id = "2560x1440@59.95";
-    wide.ioDisplayModeID = 2;
-    wide.width = wide.pixelWidth = 2560;
-    wide.height = wide.pixelHeight = 1440;
-    wide.refreshRate = 59.95;
-    wide.isCurrent = false;
+    DisplayModeSnapshot wide{"2560x1440@59.95", 2, 2560, 1440, 2560, 1440, 59.95, false};
     monitor.modes.push_back(wide);
     world.connect({monitor});
     auto& store = world.start();

@@ -43,6 +43,15 @@ DisplayColorProfileState DisplayColorProfileState::available(
     return state;
 }
 
+DisplayColorProfileState DisplayColorProfileState::unavailable(std::uint32_t displayID,
+                                                               std::string message) {
+    DisplayColorProfileState state;
+    state.displayID = displayID;
+    state.availability = Availability::unavailable;
+    state.message = std::move(message);
+    return state;
+}
+
 std::optional<DisplayColorProfile> DisplayColorProfileState::currentProfile() const {
     if (currentProfileID) {
         for (const auto& profile : profiles) {

@@ -33,6 +33,8 @@ struct DisplayColorProfileState {
     // remembered, `unavailable` with kNoProfilesMessage when there are none.
     static DisplayColorProfileState available(std::uint32_t displayID, std::string displayUUID,
                                               std::vector<DisplayColorProfile> profiles);
+    // The state of a failed read: no identifier, no profiles, the failure's text.
+    static DisplayColorProfileState unavailable(std::uint32_t displayID, std::string message);
 
     // The profile named by currentProfileID; when that is unset or matches
     // nothing, the first profile flagged current; else none.

@@ -63,8 +63,9 @@ TEST_F(DisplayStoreReportTest, AMonitorValueInTheStatusIsShownOnlyInTheDetailedR
 }
 
 TEST_F(DisplayStoreReportTest, ProfileNamesInTheStatusAreRedactedInBothModes) {
-    store().setStatusMessage("색상 프로파일 적용됨: Evening Proof (/opt/calibration/Evening.icc)",
-                             {"Evening Proof", "/opt/calibration/Evening.icc"});
+    store().setStatusMessageWithPrivacyTokens(
+        "색상 프로파일 적용됨: Evening Proof (/opt/calibration/Evening.icc)",
+        {"Evening Proof", "/opt/calibration/Evening.icc"});
     for (const auto mode : {Mode::privacyPreserving, Mode::hardwareDetails}) {
         const auto status = report(mode).appState.statusMessage;
         EXPECT_EQ(status, "색상 프로파일 적용됨: [redacted] ([redacted])");

@@ -129,4 +129,48 @@ std::string rawIdentity(const DisplaySnapshot& display) {
     return DisplayIdentity::of(display).rawValue;
 }
 
+void HeldDDCController::answerProbe(
+    std::uint32_t displayID,
+    const std::map<DDCVCPCode, std::pair<std::uint16_t, std::uint16_t>>& values) {
+    auto held = probes.begin();
+    while (held->first != displayID)
+        ++held;
+    auto completion = std::move(held->second);
+    probes.erase(held);
+    DDCSnapshot snapshot;
+    snapshot.displayID = displayID;
+    snapshot.busCount = 1;
+    for (const auto& [code, value] : values)
+        snapshot.values[code] = {code, value.first, value.second};
+    completion(snapshot);
+}
+
+void HeldDDCController::answerWrite(std::uint16_t maximum) {
+    auto held = std::move(writes.front());
+    writes.erase(writes.begin());
+    held.completion(DDCControlResult::success({held.code, held.value, maximum}));
+}
+
+DisplayStore& startWithMonitorLink(StoreWorld& world, std::shared_ptr<DDCControlling> controller,
+                                   std::shared_ptr<DDCWriteQueueing> queue) {
+    DisplayStoreCollaborators collaborators;
+    collaborators.preferencesStore = std::make_shared<UserDefaultsPreferencesStore>(world.defaults);
+    collaborators.ddcCapabilityCacheStore =
+        std::make_shared<UserDefaultsDDCCapabilityCacheStore>(world.defaults);
+    collaborators.displayManager = world.displayManager;
+    collaborators.brightnessController = world.brightness;
+    collaborators.gammaController = world.gamma;
+    collaborators.ddcController = std::move(controller);
+    collaborators.ddcWriteQueue = queue ? std::move(queue) : world.writeQueue;
+    collaborators.globalHotKeyRegistrar = world.registrar;
+    collaborators.colorProfileManager = world.profiles;
+    collaborators.recoveryJournalStore =
+        std::make_shared<UserDefaultsRecoveryJournalStore>(world.defaults);
+    collaborators.scheduler = world.scheduler;
+    collaborators.deferFullRefreshes = world.deferFullRefreshes;
+    world.store = std::make_unique<DisplayStore>(std::move(collaborators));
+    world.scheduler->runUntilIdle();
+    return *world.store;
+}
+
 }  // namespace quorvane::testing

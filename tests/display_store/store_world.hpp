@@ -94,4 +94,41 @@ std::vector<DisplaySnapshot> identicalTwins(DisplayID first, DisplayID second);
 
 std::string rawIdentity(const DisplaySnapshot& display);
 
+// A monitor link the test answers by hand: probes and writes wait until
+// answered.
+class HeldDDCController final : public DDCControlling {
+  public:
+    struct HeldWrite {
+        std::uint32_t displayID = 0;
+        DDCVCPCode code = DDCVCPCode::brightness;
+        std::uint16_t value = 0;
+        ResultHandler completion;
+    };
+
+    void write(std::uint32_t displayID, DDCVCPCode code, std::uint16_t value,
+               ResultHandler completion) override {
+        writes.push_back({displayID, code, value, std::move(completion)});
+    }
+    void availability(std::uint32_t, std::function<void(DDCAvailability)>) override {}
+    void probe(std::uint32_t displayID, std::function<void(DDCSnapshot)> completion) override {
+        probes.emplace_back(displayID, std::move(completion));
+    }
+    void read(std::uint32_t, DDCVCPCode, ResultHandler) override {}
+
+    // Answers the oldest held probe of the display with these values (current,
+    // maximum) and no problem.
+    void answerProbe(std::uint32_t displayID,
+                     const std::map<DDCVCPCode, std::pair<std::uint16_t, std::uint16_t>>& values);
+    // Answers the oldest held write as read back unchanged, of `maximum`.
+    void answerWrite(std::uint16_t maximum);
+
+    std::vector<std::pair<std::uint32_t, std::function<void(DDCSnapshot)>>> probes;
+    std::vector<HeldWrite> writes;
+};
+
+// Builds the world's store over `controller` and lets the start-up finish;
+// writes go to `queue`, or to the world's held queue when none is given.
+DisplayStore& startWithMonitorLink(StoreWorld& world, std::shared_ptr<DDCControlling> controller,
+                                   std::shared_ptr<DDCWriteQueueing> queue = nullptr);
+
 }  // namespace quorvane::testing

@@ -5,17 +5,6 @@
 #include "models/color_profile_error.hpp"
 
 namespace quorvane {
-namespace {
-
-DisplayColorProfileState unavailableState(DisplayID displayID, std::string message) {
-    DisplayColorProfileState state;
-    state.displayID = displayID;
-    state.availability = DisplayColorProfileState::Availability::unavailable;
-    state.message = std::move(message);
-    return state;
-}
-
-}  // namespace
 
 SystemDisplayRefreshCollector::SystemDisplayRefreshCollector(
     std::shared_ptr<DisplayManaging> displayManager,
@@ -37,11 +26,12 @@ DisplayFullRefreshResult SystemDisplayRefreshCollector::collect(
             result.colorProfileStates[display.id] = colorProfileManager.profileState(display);
         } catch (const ColorProfileError& error) {
             result.colorProfileStates[display.id] =
-                unavailableState(display.id, error.description());
+                DisplayColorProfileState::unavailable(display.id, error.description());
         } catch (const std::exception& error) {
             // An escaping exception would end the background thread and the
             // process with it; the display just shows why it has no profiles.
-            result.colorProfileStates[display.id] = unavailableState(display.id, error.what());
+            result.colorProfileStates[display.id] =
+                DisplayColorProfileState::unavailable(display.id, error.what());
         }
     }
     return result;

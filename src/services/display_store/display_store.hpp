@@ -287,10 +287,34 @@ class DisplayStore {
     static void appendDiagnosticRedactionTokens(const DisplayColorProfile& profile,
                                                 std::vector<std::string>& tokens);
 
+    // --- Monitor writes and probes ----------------------------------------------
+    // A slider's final value, 0...1 of the control's known maximum; monitor
+    // brightness never goes below 5 %.
+    void setDDCControl(DDCVCPCode code, double normalizedValue, DisplayID displayID);
+    // Reads which controls the monitor answers. A probe that outlasts the
+    // probe timeout is reported at once, and the display then takes no
+    // monitor work until the abandoned probe has returned.
+    void probeDDC(DisplayID displayID);
+
+    // --- Built-in brightness and display modes ----------------------------------
+    // Sets the system's brightness of one display and, with brightness sync
+    // on, the same level on the other displays.
+    void setHardwareBrightness(double value, DisplayID displayID);
+    void setMode(const DisplayModeSnapshot& mode, DisplayID displayID);
+
+    // --- Colour profiles -----------------------------------------------------------
+    // Every change is read back and the status says whether it held.
+    void refreshColorProfile(DisplayID displayID);
+    void setColorProfile(std::string_view profileID, DisplayID displayID);
+    void restoreFactoryColorProfile(DisplayID displayID);
+    // The system's own tables on every display; saved values stay.
+    void restoreColorSyncSettings();
+
     // --- Status with privacy tokens ---------------------------------------------
     // The text first, then the names and paths it carries, announced once:
     // no report built in between sees the text without its tokens.
-    void setStatusMessage(std::string text, std::vector<std::string> privacyTokens);
+    void setStatusMessageWithPrivacyTokens(std::string text,
+                                           std::vector<std::string> privacyTokens);
 
     // --- Effect suspension and comparisons ------------------------------------
     // Each reports through the status line; an unknown display changes nothing.
@@ -560,6 +584,39 @@ class DisplayStore {
     // Callbacks hold this weakly, so work that returns after the store is
     // gone does nothing.
     std::shared_ptr<DisplayStore*> self_;
+
+    // --- Monitor probes (display_store_probe.cpp) ---
+    // A probe in flight, and what racing it against the timeout gave.
+    struct DDCProbeTask;
+    struct DDCProbeOutcome;
+    static void probeDDCWithTimeout(DisplayID displayID,
+                                    const std::shared_ptr<DDCControlling>& controller,
+                                    Scheduler& scheduler, Duration timeout,
+                                    std::function<void(DDCProbeOutcome)> completion);
+    void beginDDCProbeSettling(DisplayID displayID, const std::string& requestID,
+                               const std::shared_ptr<DDCProbeTask>& probeTask);
+    void finishDDCProbeSettling(DisplayID displayID, const std::string& requestID);
+    void completeDDCProbe(const DDCSnapshot& snapshot, const DisplaySnapshot& display,
+                          const std::string& requestID);
+    void saveDDCCapabilityCache();
+
+    // --- Brightness sync (display_store_brightness.cpp) ---
+    struct BrightnessSyncSummary;
+    // `displays` is the list the targets and their paths are decided from.
+    void syncBrightnessFromUserSource(DisplayID displayID, double normalizedValue,
+                                      const std::vector<DisplaySnapshot>& displays);
+    std::optional<std::vector<DisplaySnapshot>> brightnessSyncTargetDisplays(
+        DisplayID displayID, const std::vector<DisplaySnapshot>& displays);
+    std::optional<std::uint16_t> eligibleDDCBrightnessMaximum(const DisplaySnapshot& display) const;
+    void publishBrightnessSyncSummary(const BrightnessSyncSummary& summary);
+
+    // --- Colour profiles (display_store_color_profiles.cpp) ---
+    // Reads and stores one display's state; false when the read failed.
+    bool syncColorProfileState(const DisplaySnapshot& display);
+    // A status text that names profiles: their names and paths become
+    // redaction tokens of the text, attached after it.
+    void setStatusMessage(std::string text,
+                          const std::vector<DisplayColorProfile>& privacyProfiles);
 };
 
 }  // namespace quorvane

@@ -1,13 +1,41 @@
+#include <algorithm>
+
 #include "models/coding/uuid_text.hpp"
 #include "models/ddc_input_source.hpp"
 #include "services/display_store/display_store.hpp"
 
 namespace quorvane {
 
+namespace {
+
+constexpr std::string_view kProbeFirst = "먼저 모니터 기능 확인을 실행하세요";
+constexpr double kMinimumSliderBrightness = 0.05;
+
+}  // namespace
+
 void DisplayStore::setMonitorStatusMessage(std::string text) {
     setStatusMessage(std::move(text));
     // After the text, which clears the mark when it changes.
     diagnosticStatusMessageRequiresDDCValueRedaction_ = true;
+}
+
+void DisplayStore::setDDCControl(DDCVCPCode code, double normalizedValue, DisplayID displayID) {
+    ChangeScope scope(*this);
+    const auto snapshot = ddcSnapshots_.find(displayID);
+    if (snapshot == ddcSnapshots_.end()) {
+        setStatusMessage(std::string(kProbeFirst));
+        return;
+    }
+    const auto known = snapshot->second.values.find(code);
+    if (known == snapshot->second.values.end() || known->second.maximum == 0) {
+        setStatusMessage(std::string(kProbeFirst));
+        return;
+    }
+    // A monitor at zero brightness may show nothing to find the slider by.
+    const double floor = code == DDCVCPCode::brightness ? kMinimumSliderBrightness : 0.0;
+    const double value = std::min(std::max(normalizedValue, floor), 1.0);
+    setDDCControl(code, known->second.scaledValue(value), displayID,
+                  DDCWriteRequestKind::sliderFinalValue);
 }
 
 bool DisplayStore::setDDCControl(DDCVCPCode code, std::uint16_t rawValue, DisplayID displayID,
@@ -22,7 +50,8 @@ bool DisplayStore::setDDCControl(DDCVCPCode code, std::uint16_t rawValue, Displa
             const auto& values = snapshot->second.values;
             if (auto brightness = values.find(DDCVCPCode::brightness);
                 brightness != values.end() && brightness->second.maximum != 0) {
-                rawValue = std::max(rawValue, brightness->second.scaledValue(0.05));
+                rawValue =
+                    std::max(rawValue, brightness->second.scaledValue(kMinimumSliderBrightness));
             }
         }
     }
@@ -76,6 +105,18 @@ void DisplayStore::handleDDCWriteResult(const DDCWriteResult& result) {
     ddcWriteStatuses_[result.key] = {result.requestID, result.key, DDCWriteStatusPhase::succeeded,
                                      result.requestedRawValue, text};
     setMonitorStatusMessage(text);
+
+    // Only the user's own slider drives the other displays, so a sync write
+    // never starts another sync.
+    if (result.key.code != DDCVCPCode::brightness ||
+        result.kind != DDCWriteRequestKind::sliderFinalValue) {
+        return;
+    }
+    const double level =
+        applied.maximum == 0
+            ? 0.0
+            : std::clamp(static_cast<double>(applied.current) / applied.maximum, 0.0, 1.0);
+    syncBrightnessFromUserSource(displayID, level, displays_);
 }
 
 }  // namespace quorvane

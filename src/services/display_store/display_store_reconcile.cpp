@@ -1,7 +1,6 @@
 #include <algorithm>
 
 #include "models/coding/unicode_text.hpp"
-#include "models/color_profile_error.hpp"
 #include "models/display_instance_key.hpp"
 #include "services/display/display_selection_restorer.hpp"
 #include "services/display_store/display_store.hpp"
@@ -11,14 +10,6 @@ namespace quorvane {
 namespace {
 
 constexpr std::size_t kMaximumDiagnosticPrivacyTokens = 200;
-
-DisplayColorProfileState unavailableProfileState(DisplayID displayID, std::string message) {
-    DisplayColorProfileState state;
-    state.displayID = displayID;
-    state.availability = DisplayColorProfileState::Availability::unavailable;
-    state.message = std::move(message);
-    return state;
-}
 
 }  // namespace
 
@@ -94,18 +85,8 @@ void DisplayStore::syncColorProfileStatesForVisibleDisplays(RefreshIntent intent
         if (intent != RefreshIntent::passiveViewAppearance || !known)
             targets.push_back(shown);
     }
-    for (const auto& target : targets) {
-        try {
-            auto state = colorProfileManager_->profileState(target);
-            rememberDiagnosticPrivacyTokens(state);
-            colorProfileStates_[target.id] = std::move(state);
-        } catch (const ColorProfileError& error) {
-            colorProfileStates_[target.id] =
-                unavailableProfileState(target.id, error.description());
-        } catch (const std::exception& error) {
-            colorProfileStates_[target.id] = unavailableProfileState(target.id, error.what());
-        }
-    }
+    for (const auto& target : targets)
+        syncColorProfileState(target);
 }
 
 void DisplayStore::pruneColorProfileStatesForVisibleDisplays() {

@@ -3,7 +3,8 @@
 
 namespace quorvane {
 
-void DisplayStore::setStatusMessage(std::string text, std::vector<std::string> privacyTokens) {
+void DisplayStore::setStatusMessageWithPrivacyTokens(std::string text,
+                                                     std::vector<std::string> privacyTokens) {
     ChangeScope scope(*this);
     setStatusMessage(std::move(text));
     // After the text, which drops the tokens of the one before.

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include "display_store/store_world.hpp"
+#include "models/display_control_error.hpp"
+
+namespace quorvane::testing {
+namespace {
+
+// A built-in panel, a monitor the store has probed, a second panel with a
+// backlight and a monitor never probed, all in one sync group.
+DisplayStore& startDesk(StoreWorld& world, const std::shared_ptr<HeldDDCController>& link) {
+    auto backlit = externalDisplay(3, "Wide", 3003, 3840);
+    const std::vector<DisplaySnapshot> desk{builtinDisplay(1),
+                                            externalDisplay(2, "Studio", 1001, 1920), backlit,
+                                            externalDisplay(4, "Side", 4004, 5760)};
+    world.connect(desk);
+    world.brightness->setValue(1, 0.9);
+    world.brightness->setValue(3, 0.4);
+    auto preferences = QuorvanePreferences::defaults();
+    preferences.brightnessSyncEnabled = true;
+    preferences.brightnessSyncGroupID = "desk";
+    DisplayGroup group{"desk", "Desk", DisplayGroup::Kind::custom, {}};
+    for (const auto& display : desk)
+        group.displayIdentityRawValues.push_back(rawIdentity(display));
+    preferences.customDisplayGroups = {group};
+    world.storePreferences(preferences);
+    auto& store = startWithMonitorLink(world, link);
+    store.probeDDC(2);
+    link->answerProbe(2, {{DDCVCPCode::brightness, {50, 100}}});
+    return store;
+}
+
+TEST(DisplayStoreBrightnessTest, SyncReachesEachGroupMemberByThePathItHadBeforeTheRefresh) {
+    StoreWorld world;
+    auto link = std::make_shared<HeldDDCController>();
+    auto& store = startDesk(world, link);
+
+    store.setHardwareBrightness(0.6, 1);
+    EXPECT_EQ(world.brightness->value(1), 0.6);
+    // The refresh publishes a list without any brightness; the backlit panel
+    // still takes the system path.
+    EXPECT_FALSE(store.displays().at(2).hardwareBrightness.has_value());
+    EXPECT_EQ(world.brightness->value(3), 0.6);
+    ASSERT_EQ(world.writeQueue->held.size(), 1u);
+    const auto& request = world.writeQueue->held[0].first;
+    EXPECT_EQ(request.rawValue, 60);
+    EXPECT_EQ(request.kind, DDCWriteRequestKind::brightnessSync);
+    EXPECT_EQ(store.statusMessage(),
+              "밝기 동기화: 2개 적용 요청, 1개 건너뜀 — Side: 모니터 밝기 확인 필요");
+
+    // A sync write never starts another sync.
+    world.writeQueue->answerApplied(60, 100);
+    EXPECT_EQ(store.statusMessage(), "모니터 밝기 적용됨: 60%");
+    EXPECT_TRUE(world.writeQueue->held.empty());
+
+    // Once the full read is in, a confirmed slider write drives the others.
+    world.scheduler->runUntilIdle();
+    store.setDDCControl(DDCVCPCode::brightness, 0.7, 2);
+    world.writeQueue->answerApplied(70, 100);
+    EXPECT_EQ(world.brightness->value(1), 0.7);
+    EXPECT_EQ(world.brightness->value(3), 0.7);
+    EXPECT_TRUE(world.writeQueue->held.empty());
+    EXPECT_EQ(store.statusMessage(),
+              "밝기 동기화: 2개 적용 요청, 1개 건너뜀 — Side: 모니터 밝기 확인 필요");
+
+    // While its probe runs, the confirmed monitor is skipped too; a refused
+    // system write syncs nothing.
+    store.probeDDC(2);
+    world.brightness->setWriteFailure(DisplayControlError::ioKit(7));
+    store.setHardwareBrightness(0.0, 3);
+    EXPECT_EQ(store.statusMessage(), DisplayControlError::ioKit(7).description());
+    world.brightness->setWriteFailure(std::nullopt);
+    store.setHardwareBrightness(0.0, 3);
+    EXPECT_EQ(world.brightness->value(3), 0.05);
+    EXPECT_EQ(store.statusMessage(),
+              "밝기 동기화: 1개 적용 요청, 2개 건너뜀 — Studio: 모니터 밝기 확인 필요");
+}
+
+}  // namespace
+}  // namespace quorvane::testing

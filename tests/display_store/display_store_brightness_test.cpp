@@ -53,6 +53,13 @@ TEST(DisplayStoreBrightnessTest, SyncReachesEachGroupMemberByThePathItHadBeforeT
     EXPECT_EQ(store.statusMessage(), "모니터 밝기 적용됨: 60%");
     EXPECT_TRUE(world.writeQueue->held.empty());
 
+    // A slider write confirmed while the full read is still pending decides
+    // from the quick list too: the backlit panel still takes the system path.
+    store.setDDCControl(DDCVCPCode::brightness, 0.8, 2);
+    world.writeQueue->answerApplied(80, 100);
+    EXPECT_EQ(world.brightness->value(3), 0.8);
+    EXPECT_TRUE(world.writeQueue->held.empty());
+
     // Once the full read is in, a confirmed slider write drives the others.
     world.scheduler->runUntilIdle();
     store.setDDCControl(DDCVCPCode::brightness, 0.7, 2);

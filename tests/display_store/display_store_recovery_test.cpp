@@ -69,14 +69,16 @@ TEST(DisplayStoreRecoveryTest, BrightnessGoesThroughEveryPathTheDisplayOffers) {
     EXPECT_TRUE(store.isDDCBusy(2));
 }
 
-TEST(DisplayStoreRecoveryTest, QuickListsDuringAPendingReadCarryNoBuiltInBrightness) {
+TEST(DisplayStoreRecoveryTest, ThePanelGetsSafeBrightnessEvenBeforeTheFullReadIsIn) {
     StoreWorld world;
     world.connect({builtinDisplay(1)});
     world.brightness->setValue(1, 0.9);
     auto& store = world.startHoldingBackground();
+    // The quick start-up list carries no brightness; recovery asks the
+    // system instead of leaving the panel as it is.
+    ASSERT_FALSE(store.displays().at(0).hardwareBrightness.has_value());
     EXPECT_TRUE(store.recoverDisplaysToSafeState());
-    EXPECT_TRUE(world.brightness->writes().empty());
-    EXPECT_EQ(store.statusMessage(), "비상 복구 완료: 화면 색감 1개, 밝기 조절 경로 없음");
+    EXPECT_EQ(world.brightness->value(1), 0.5);
 }
 
 }  // namespace

@@ -602,9 +602,13 @@ class DisplayStore {
 
     // --- Brightness sync (display_store_brightness.cpp) ---
     struct BrightnessSyncSummary;
-    // `displays` is the list the targets and their paths are decided from.
+    // `displays` is the list the targets and their paths are decided from;
+    // `listCarriesBrightness` says whether it was read with hardware brightness.
     void syncBrightnessFromUserSource(DisplayID displayID, double normalizedValue,
-                                      const std::vector<DisplaySnapshot>& displays);
+                                      const std::vector<DisplaySnapshot>& displays,
+                                      bool listCarriesBrightness);
+    bool publishedListCarriesBrightness() const;
+    bool takesSystemBrightness(const DisplaySnapshot& target, bool listCarriesBrightness) const;
     std::optional<std::vector<DisplaySnapshot>> brightnessSyncTargetDisplays(
         DisplayID displayID, const std::vector<DisplaySnapshot>& displays);
     std::optional<std::uint16_t> eligibleDDCBrightnessMaximum(const DisplaySnapshot& display) const;

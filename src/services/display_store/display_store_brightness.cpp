@@ -45,12 +45,29 @@ void DisplayStore::setHardwareBrightness(double value, DisplayID displayID) {
     // full read runs; which display takes which path is the list's business
     // as it stood before.
     const auto displaysBeforeRefresh = displays_;
+    const bool listCarriedBrightness = publishedListCarriesBrightness();
     refresh(RefreshIntent::explicitUserRefresh);
-    syncBrightnessFromUserSource(displayID, clamped, displaysBeforeRefresh);
+    syncBrightnessFromUserSource(displayID, clamped, displaysBeforeRefresh, listCarriedBrightness);
+}
+
+bool DisplayStore::publishedListCarriesBrightness() const {
+    // While a full read is pending, the published list is the quick one,
+    // read without any hardware brightness.
+    return !fullDisplayRefreshTask_.has_value();
+}
+
+bool DisplayStore::takesSystemBrightness(const DisplaySnapshot& target,
+                                         bool listCarriesBrightness) const {
+    if (target.hardwareBrightness)
+        return true;
+    // A quick list cannot tell a backlit panel from a monitor; ask the
+    // system rather than send a panel's brightness over DDC.
+    return !listCarriesBrightness && brightnessController_->readBrightness(target.id).has_value();
 }
 
 void DisplayStore::syncBrightnessFromUserSource(DisplayID displayID, double normalizedValue,
-                                                const std::vector<DisplaySnapshot>& displays) {
+                                                const std::vector<DisplaySnapshot>& displays,
+                                                bool listCarriesBrightness) {
     if (!brightnessSyncEnabled_)
         return;
     const double value = std::clamp(normalizedValue, 0.0, 1.0);
@@ -59,7 +76,7 @@ void DisplayStore::syncBrightnessFromUserSource(DisplayID displayID, double norm
         return;
     BrightnessSyncSummary summary;
     for (const auto& target : *targets) {
-        if (!target.hardwareBrightness) {
+        if (!takesSystemBrightness(target, listCarriesBrightness)) {
             const auto maximum = eligibleDDCBrightnessMaximum(target);
             if (!maximum) {
                 summary.skippedReasons.push_back(target.name + ": 모니터 밝기 확인 필요");

@@ -116,7 +116,7 @@ void DisplayStore::handleDDCWriteResult(const DDCWriteResult& result) {
         applied.maximum == 0
             ? 0.0
             : std::clamp(static_cast<double>(applied.current) / applied.maximum, 0.0, 1.0);
-    syncBrightnessFromUserSource(displayID, level, displays_);
+    syncBrightnessFromUserSource(displayID, level, displays_, publishedListCarriesBrightness());
 }
 
 }  // namespace quorvane

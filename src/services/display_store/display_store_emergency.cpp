@@ -32,6 +32,7 @@ bool DisplayStore::recoverDisplaysToSafeState() {
     int monitorBrightnessCount = 0;
     std::vector<std::string> failures;
     const auto targets = displays_;
+    const bool listCarriesBrightness = publishedListCarriesBrightness();
     for (const auto& target : targets) {
         const auto targetIdentity = DisplayIdentity::of(target);
         recordUndoAndActivate(targetIdentity);
@@ -44,7 +45,7 @@ bool DisplayStore::recoverDisplaysToSafeState() {
             failures.push_back(target.name + " 화면 색감 복구 실패");
         }
 
-        if (target.hardwareBrightness) {
+        if (takesSystemBrightness(target, listCarriesBrightness)) {
             try {
                 brightnessController_->setBrightness(target.id, kSafeBrightness);
                 ++builtinBrightnessCount;

@@ -24,15 +24,5 @@ TEST(DDCControlValue, PercentLabel) {
               "1%");  // 0.5 rounds up
 }
 
-TEST(DDCVCPCode, RawValuesLabelsAndCaseNames) {
-    EXPECT_FALSE(ddcVCPCodeFromRaw(0x14));
-    EXPECT_EQ(ddcVCPCodeFromRaw(0x1A), DDCVCPCode::blueGain);
-    for (DDCVCPCode code : kAllDDCVCPCodes) {
-        EXPECT_EQ(decodeValue<DDCVCPCode>(encodeValue<Json>(code)), code);
-    }
-    EXPECT_EQ(decodeValue<DDCWriteRequestKind>(Json("emergencyRecovery")),
-              DDCWriteRequestKind::emergencyRecovery);
-}
-
 }  // namespace
 }  // namespace quorvane

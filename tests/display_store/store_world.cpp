@@ -30,7 +30,8 @@ void StoreWorld::connect(std::vector<DisplaySnapshot> connected) {
     displayManager->setDisplays(std::move(connected));
 }
 
-void StoreWorld::build() {
+void StoreWorld::build(std::shared_ptr<DDCControlling> controller,
+                       std::shared_ptr<DDCWriteQueueing> queue) {
     DisplayStoreCollaborators collaborators;
     collaborators.preferencesStore = std::make_shared<UserDefaultsPreferencesStore>(defaults);
     collaborators.ddcCapabilityCacheStore =
@@ -38,8 +39,9 @@ void StoreWorld::build() {
     collaborators.displayManager = displayManager;
     collaborators.brightnessController = brightness;
     collaborators.gammaController = gamma;
-    collaborators.ddcController = std::make_shared<SilentDDCController>();
-    collaborators.ddcWriteQueue = writeQueue;
+    collaborators.ddcController =
+        controller ? std::move(controller) : std::make_shared<SilentDDCController>();
+    collaborators.ddcWriteQueue = queue ? std::move(queue) : writeQueue;
     collaborators.globalHotKeyRegistrar = registrar;
     collaborators.colorProfileManager = profiles;
     collaborators.recoveryJournalStore =
@@ -153,22 +155,7 @@ void HeldDDCController::answerWrite(std::uint16_t maximum) {
 
 DisplayStore& startWithMonitorLink(StoreWorld& world, std::shared_ptr<DDCControlling> controller,
                                    std::shared_ptr<DDCWriteQueueing> queue) {
-    DisplayStoreCollaborators collaborators;
-    collaborators.preferencesStore = std::make_shared<UserDefaultsPreferencesStore>(world.defaults);
-    collaborators.ddcCapabilityCacheStore =
-        std::make_shared<UserDefaultsDDCCapabilityCacheStore>(world.defaults);
-    collaborators.displayManager = world.displayManager;
-    collaborators.brightnessController = world.brightness;
-    collaborators.gammaController = world.gamma;
-    collaborators.ddcController = std::move(controller);
-    collaborators.ddcWriteQueue = queue ? std::move(queue) : world.writeQueue;
-    collaborators.globalHotKeyRegistrar = world.registrar;
-    collaborators.colorProfileManager = world.profiles;
-    collaborators.recoveryJournalStore =
-        std::make_shared<UserDefaultsRecoveryJournalStore>(world.defaults);
-    collaborators.scheduler = world.scheduler;
-    collaborators.deferFullRefreshes = world.deferFullRefreshes;
-    world.store = std::make_unique<DisplayStore>(std::move(collaborators));
+    world.build(std::move(controller), std::move(queue));
     world.scheduler->runUntilIdle();
     return *world.store;
 }

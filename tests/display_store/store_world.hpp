@@ -82,8 +82,9 @@ struct StoreWorld {
     bool deferFullRefreshes = true;
     std::unique_ptr<DisplayStore> store;
 
-  private:
-    void build();
+    // Builds the store over these monitor links, or silent/held ones.
+    void build(std::shared_ptr<DDCControlling> controller = nullptr,
+               std::shared_ptr<DDCWriteQueueing> queue = nullptr);
 };
 
 // Displays as the simulated system reports them.

@@ -484,6 +484,10 @@ class DisplayStore {
     std::optional<DisplayIdentity> identityReportingMissing(DisplayID displayID);
     // The saved adjustment, neutral when none is saved.
     ColorAdjustment savedAdjustmentOrNeutral(const DisplayIdentity& identity) const;
+    // Shows `adjustment` and, once it reached the screen, records `mode` for
+    // the display; false (with the failure reported) when the write failed.
+    bool showWithRecoveryMode(const ColorAdjustment& adjustment, QuorvaneEffectRecoveryMode mode,
+                              DisplayID displayID, const DisplayIdentity& identity);
 
     // Undo (display_store_undo.cpp, display_store_journal.cpp).
     bool restorePreviousSoftwareAdjustment(const DisplaySnapshot& snapshot);

@@ -25,6 +25,13 @@ std::string labelOf(const std::string& identity) {
     return QuorvaneSettingsImportDisplayAdjustment::displayLabel(identity);
 }
 
+// Points the entry at the display the imported values go to.
+void pointAtTarget(QuorvaneChangePlanEntry& entry, const std::string& target) {
+    entry.targetLabel = labelOf(target);
+    entry.targetIdentityRawValue = target;
+    entry.afterValue = labelOf(target);
+}
+
 const std::string* presentTarget(const std::optional<std::string>& target) {
     return target && !target->empty() ? &*target : nullptr;
 }
@@ -160,9 +167,7 @@ std::vector<QuorvaneChangePlanEntry> Builder::displayMappingEntries(
                                    target ? "가져온 색상값 연결" : "가져온 색상값 건너뛰기");
         entry.beforeValue = labelOf(identity);
         if (target) {
-            entry.targetLabel = labelOf(*target);
-            entry.targetIdentityRawValue = *target;
-            entry.afterValue = labelOf(*target);
+            pointAtTarget(entry, *target);
         } else {
             entry.targetLabel = "건너뛰기";
             entry.afterValue = "이 컴퓨터에 저장하지 않음";
@@ -197,9 +202,7 @@ QuorvaneChangePlanEntry Builder::selectionEntry(const QuorvaneSettingsImportDraf
         settingsEntry("selected-display", target ? "선택 디스플레이 이동" : "선택 디스플레이 유지");
     entry.beforeValue = "현재 선택 디스플레이";
     if (target) {
-        entry.targetLabel = labelOf(*target);
-        entry.targetIdentityRawValue = *target;
-        entry.afterValue = labelOf(*target);
+        pointAtTarget(entry, *target);
     } else {
         entry.targetLabel = "현재 선택 유지";
         entry.afterValue = "변경 없음";

@@ -1,10 +1,10 @@
 #include "services/persistence/quorvane_change_plan_builder.hpp"
 
-#include <algorithm>
 #include <map>
 
 #include "models/coding/number_format.hpp"
 #include "models/quorvane_settings_import_display_adjustment.hpp"
+#include "services/persistence/quorvane_settings_transition.hpp"
 
 namespace quorvane {
 
@@ -182,16 +182,9 @@ std::vector<QuorvaneChangePlanEntry> Builder::displayMappingEntries(
 std::optional<std::string> Builder::selectedMappedTarget(const QuorvaneSettingsImportDraft& draft,
                                                          const std::vector<Mapping>& mappings,
                                                          bool switchSelectionToMappedDisplay) {
-    const auto& selected = draft.importedSelectedDisplayIdentityRawValue;
-    if (!switchSelectionToMappedDisplay || !selected)
+    if (!switchSelectionToMappedDisplay)
         return std::nullopt;
-    const auto mapping = std::find_if(mappings.begin(), mappings.end(), [&](const Mapping& m) {
-        return m.importedDisplayIdentityRawValue == *selected;
-    });
-    if (mapping == mappings.end())
-        return std::nullopt;
-    const auto* target = presentTarget(mapping->targetDisplayIdentityRawValue);
-    return target ? std::optional<std::string>(*target) : std::nullopt;
+    return QuorvaneSettingsTransition::mappedSelectionTarget(draft, mappings);
 }
 
 QuorvaneChangePlanEntry Builder::selectionEntry(const QuorvaneSettingsImportDraft& draft,

@@ -15,10 +15,7 @@ constexpr double kMaximumSoftwareBrightness = 1.5;
 
 ColorAdjustment DisplayStore::colorAdjustment(DisplayID displayID) const {
     const auto found = identity(displayID);
-    if (!found)
-        return ColorAdjustment::neutral();
-    const auto saved = colorAdjustments_.find(found->rawValue);
-    return saved == colorAdjustments_.end() ? ColorAdjustment::neutral() : saved->second;
+    return found ? savedAdjustmentOrNeutral(*found) : ColorAdjustment::neutral();
 }
 
 void DisplayStore::updateColorAdjustment(DisplayID displayID,
@@ -32,11 +29,7 @@ void DisplayStore::updateColorAdjustment(DisplayID displayID,
     const auto snapshotIdentity = DisplayIdentity::of(*snapshot);
     recordUndoAndActivate(snapshotIdentity);
 
-    auto adjustment = ColorAdjustment::neutral();
-    if (auto saved = colorAdjustments_.find(snapshotIdentity.rawValue);
-        saved != colorAdjustments_.end()) {
-        adjustment = saved->second;
-    }
+    auto adjustment = savedAdjustmentOrNeutral(snapshotIdentity);
     mutate(adjustment);
     // Below 0.1 the screen goes too dark to find the control again.
     adjustment.softwareBrightness = std::clamp(

@@ -145,10 +145,9 @@ void DisplayStore::saveCustomScene(std::string_view name) {
     scene.name = trimmed;
     scene.kind = DisplayScene::Kind::custom;
     for (const auto& shown : displays_) {
-        const auto rawValue = DisplayIdentity::of(shown).rawValue;
-        const auto saved = colorAdjustments_.find(rawValue);
-        scene.softwareAdjustmentsByDisplayIdentity[rawValue] =
-            saved == colorAdjustments_.end() ? ColorAdjustment::neutral() : saved->second;
+        const auto shownIdentity = DisplayIdentity::of(shown);
+        scene.softwareAdjustmentsByDisplayIdentity[shownIdentity.rawValue] =
+            savedAdjustmentOrNeutral(shownIdentity);
     }
     customScenes_.push_back(std::move(scene));
     preferences_.customScenes = customScenes_;

@@ -399,6 +399,8 @@ class DisplayStore {
 
     // Queries (display_store_queries.cpp).
     std::optional<DisplaySnapshot> display(DisplayID displayID) const;
+    // The display; reports it as not found when absent.
+    std::optional<DisplaySnapshot> displayReportingMissing(DisplayID displayID);
     void removeStaleSerialLessAliases(const DisplayIdentityDescriptor& descriptor);
     std::vector<DisplaySnapshot> activeDisplays(RefreshIntent intent,
                                                 const ScreenNames& screenNames);

@@ -1,6 +1,5 @@
 #include <algorithm>
 
-#include "models/display_control_error.hpp"
 #include "models/display_instance_key.hpp"
 #include "services/display_store/display_store.hpp"
 
@@ -21,11 +20,9 @@ ColorAdjustment DisplayStore::colorAdjustment(DisplayID displayID) const {
 void DisplayStore::updateColorAdjustment(DisplayID displayID,
                                          const std::function<void(ColorAdjustment&)>& mutate) {
     ChangeScope scope(*this);
-    const auto snapshot = display(displayID);
-    if (!snapshot) {
-        setStatusMessage(DisplayControlError::displayNotFound(displayID).description());
+    const auto snapshot = displayReportingMissing(displayID);
+    if (!snapshot)
         return;
-    }
     const auto snapshotIdentity = DisplayIdentity::of(*snapshot);
     recordUndoAndActivate(snapshotIdentity);
 

@@ -30,6 +30,13 @@ std::optional<DisplaySnapshot> DisplayStore::display(DisplayID displayID) const 
     return std::nullopt;
 }
 
+std::optional<DisplaySnapshot> DisplayStore::displayReportingMissing(DisplayID displayID) {
+    auto found = display(displayID);
+    if (!found)
+        setStatusMessage(DisplayControlError::displayNotFound(displayID).description());
+    return found;
+}
+
 std::optional<DisplaySnapshot> DisplayStore::selectedDisplay() const {
     if (selectedDisplayID_) {
         if (auto selected = display(*selectedDisplayID_))
@@ -162,11 +169,9 @@ std::optional<std::string> DisplayStore::sceneIdentityWarning(
 }
 
 void DisplayStore::setDisplayAlias(std::string_view alias, DisplayID displayID) {
-    const auto found = display(displayID);
-    if (!found) {
-        setStatusMessage(DisplayControlError::displayNotFound(displayID).description());
+    const auto found = displayReportingMissing(displayID);
+    if (!found)
         return;
-    }
     const auto descriptor =
         DisplayIdentityDescriptorBuilder::descriptor(*found, displays_, displayAliasesByKey_);
     const auto trimmed = trimWhitespaceAndNewlines(alias);

@@ -29,11 +29,9 @@ std::string DisplayStore::skippedAmbiguousSceneMessage(int count, const DisplayS
 
 void DisplayStore::applyScene(const DisplayScene& scene, DisplayID displayID) {
     ChangeScope scope(*this);
-    const auto snapshot = display(displayID);
-    if (!snapshot) {
-        setStatusMessage(DisplayControlError::displayNotFound(displayID).description());
+    const auto snapshot = displayReportingMissing(displayID);
+    if (!snapshot)
         return;
-    }
     const auto adjustment = scene.adjustment(DisplayIdentity::of(*snapshot).rawValue);
     if (!adjustment) {
         setStatusMessage("이 디스플레이에 적용할 씬 색상값이 없습니다");

@@ -401,6 +401,8 @@ class DisplayStore {
     std::optional<DisplaySnapshot> display(DisplayID displayID) const;
     // The display; reports it as not found when absent.
     std::optional<DisplaySnapshot> displayReportingMissing(DisplayID displayID);
+    // A probe of the display runs or has timed out and not yet ended.
+    bool isDDCProbeRunningOrSettling(DisplayID displayID) const;
     void removeStaleSerialLessAliases(const DisplayIdentityDescriptor& descriptor);
     std::vector<DisplaySnapshot> activeDisplays(RefreshIntent intent,
                                                 const ScreenNames& screenNames);

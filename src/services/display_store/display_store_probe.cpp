@@ -59,8 +59,7 @@ void DisplayStore::probeDDC(DisplayID displayID) {
     const auto target = displayReportingMissing(displayID);
     if (!target)
         return;
-    if (ddcProbeBusyDisplayIDs_.contains(displayID) ||
-        ddcProbeSettlingDisplayIDs_.contains(displayID)) {
+    if (isDDCProbeRunningOrSettling(displayID)) {
         setStatusMessage(std::string(kProbeSettling));
         return;
     }

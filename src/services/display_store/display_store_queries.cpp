@@ -98,8 +98,7 @@ DDCCapabilityBadge DisplayStore::ddcCapabilityBadge(DisplayID displayID) const {
         stored != ddcCapabilityCache_.entriesByDisplayIdentity.end()) {
         entry = stored->second;
     }
-    const bool busy = ddcProbeBusyDisplayIDs_.contains(displayID) ||
-                      ddcProbeSettlingDisplayIDs_.contains(displayID);
+    const bool busy = isDDCProbeRunningOrSettling(displayID);
     return DDCCapabilityBadgeResolver::badge(
         *found, entry, busy, currentSessionDDCProbeKeys_.contains(key), scheduler_->wallNow());
 }
@@ -112,9 +111,13 @@ bool DisplayStore::isDDCDisplayWriteBusy(DisplayID displayID) const {
     return false;
 }
 
-bool DisplayStore::isDDCBusy(DisplayID displayID) const {
+bool DisplayStore::isDDCProbeRunningOrSettling(DisplayID displayID) const {
     return ddcProbeBusyDisplayIDs_.contains(displayID) ||
-           ddcProbeSettlingDisplayIDs_.contains(displayID) || isDDCDisplayWriteBusy(displayID);
+           ddcProbeSettlingDisplayIDs_.contains(displayID);
+}
+
+bool DisplayStore::isDDCBusy(DisplayID displayID) const {
+    return isDDCProbeRunningOrSettling(displayID) || isDDCDisplayWriteBusy(displayID);
 }
 
 std::optional<QuorvaneDisplaySupportSummary> DisplayStore::supportSummary(

@@ -450,6 +450,8 @@ class DisplayStore {
     // Hot keys (display_store_hot_keys.cpp).
     void reconcileGlobalHotKeys(bool updateStatus);
     void handleGlobalHotKey(const std::string& bindingID);
+    // The binding with this ID; reports it as not found when absent.
+    SceneHotKeyBinding* sceneHotKeyBindingReportingMissing(std::string_view bindingID);
 
     // Automation (display_store_automation.cpp, display_store_automation_preset.cpp).
     AutomationCommandExecutionResult executeAutomationCommand(

@@ -17,9 +17,11 @@
 namespace quorvane {
 namespace {
 
-std::optional<std::string> benchDisplay() {
+// The server to measure against; marks the benchmark skipped without one.
+std::optional<std::string> benchDisplay(benchmark::State& state) {
     const char* name = std::getenv("QUORVANE_TEST_DISPLAY");
     if (name == nullptr || *name == '\0') {
+        state.SkipWithError("QUORVANE_TEST_DISPLAY is not set");
         return std::nullopt;
     }
     return std::string(name);
@@ -46,9 +48,8 @@ BENCHMARK(BM_BuildTransferTables);
 // Build, resample to the CRTC's ramp, XRRSetCrtcGamma and wait for the
 // server's answer, on a connection opened for the write as the controller does.
 void BM_ColourChangeWrittenToXServer(benchmark::State& state) {
-    auto display = benchDisplay();
+    auto display = benchDisplay(state);
     if (!display) {
-        state.SkipWithError("QUORVANE_TEST_DISPLAY is not set");
         return;
     }
     GammaController controller(256, *display);
@@ -68,9 +69,8 @@ void BM_ColourChangeWrittenToXServer(benchmark::State& state) {
 BENCHMARK(BM_ColourChangeWrittenToXServer)->Unit(benchmark::kMicrosecond);
 
 void BM_EnumerateDisplaysWithModes(benchmark::State& state) {
-    auto display = benchDisplay();
+    auto display = benchDisplay(state);
     if (!display) {
-        state.SkipWithError("QUORVANE_TEST_DISPLAY is not set");
         return;
     }
     DisplayManager manager(*display);
@@ -89,9 +89,8 @@ void BM_EnumerateDisplaysWithModes(benchmark::State& state) {
 BENCHMARK(BM_EnumerateDisplaysWithModes)->Unit(benchmark::kMicrosecond);
 
 void BM_EnumerateDisplaysLightweight(benchmark::State& state) {
-    auto display = benchDisplay();
+    auto display = benchDisplay(state);
     if (!display) {
-        state.SkipWithError("QUORVANE_TEST_DISPLAY is not set");
         return;
     }
     DisplayManager manager(*display);

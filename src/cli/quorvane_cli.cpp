@@ -1,7 +1,7 @@
 #include "cli/quorvane_cli.hpp"
 
-#include "cli/cli_text.hpp"
 #include "models/coding/json_finite_check.hpp"
+#include "models/coding/text_joining.hpp"
 
 namespace quorvane {
 
@@ -134,7 +134,7 @@ std::int32_t QuorvaneCLI::emitJSON(const CLIResponse& response) {
 }
 
 void QuorvaneCLI::writeLines(const std::vector<std::string>& lines) {
-    environment_.standardOutput(joinedText(lines, "\n") + "\n");
+    environment_.standardOutput(joined(lines, "\n") + "\n");
 }
 
 }  // namespace quorvane

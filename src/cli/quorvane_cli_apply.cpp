@@ -1,6 +1,6 @@
-#include "cli/cli_text.hpp"
 #include "cli/quorvane_cli.hpp"
 #include "models/coding/number_format.hpp"
+#include "models/coding/text_joining.hpp"
 #include "models/coding/unicode_text.hpp"
 #include "models/display_control_error.hpp"
 #include "models/display_identity.hpp"
@@ -14,7 +14,7 @@ std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& 
     const auto& options = parsed.options;
     const bool json = options.json;
     if (!parsed.unknown.empty())
-        return fail(ExitCode::usage, "알 수 없는 옵션: " + joinedText(parsed.unknown, " "), json);
+        return fail(ExitCode::usage, "알 수 없는 옵션: " + joined(parsed.unknown, " "), json);
     if (options.file) {
         return fail(ExitCode::usage,
                     "apply-safe-preset 명령에서는 --file 옵션을 사용할 수 없습니다.", json);
@@ -40,7 +40,7 @@ std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& 
         for (const auto& match : preset.presets)
             items.push_back(match.name + " (" + match.id + ")");
         return fail(ExitCode::usage,
-                    "프리셋 이름이 중복됩니다. id를 사용하세요: " + joinedText(items, ", "), json);
+                    "프리셋 이름이 중복됩니다. id를 사용하세요: " + joined(items, ", "), json);
     }
 
     // The preset is resolved first, so an unknown preset is reported as such
@@ -60,7 +60,7 @@ std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& 
             items.push_back(match.name + " (" + DisplayIdentity::of(match).rawValue + ")");
         return fail(
             ExitCode::usage,
-            "디스플레이 식별자가 중복됩니다. display id를 사용하세요: " + joinedText(items, ", "),
+            "디스플레이 식별자가 중복됩니다. display id를 사용하세요: " + joined(items, ", "),
             json);
     }
     return apply(preset.presets.front(), target.displays, preferences, json);
@@ -147,7 +147,7 @@ std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
     std::vector<std::string> failedNames;
     for (const auto& failed : result.failed)
         failedNames.push_back(failed.name);
-    environment_.standardError("Some displays failed: " + joinedText(failedNames, ", ") + "\n");
+    environment_.standardError("Some displays failed: " + joined(failedNames, ", ") + "\n");
     if (!result.applied.empty()) {
         environment_.standardOutput(
             "Safe preset applied to " + appliedCount + " display(s); " +

@@ -1,6 +1,7 @@
 #include "cli/cli_text.hpp"
 #include "cli/quorvane_cli.hpp"
 #include "models/coding/number_format.hpp"
+#include "models/coding/text_joining.hpp"
 #include "models/display_identity.hpp"
 #include "platform/interfaces/brightness_controlling.hpp"
 #include "platform/interfaces/cli_display_snapshot_providing.hpp"
@@ -26,12 +27,15 @@ std::variant<std::string, std::int32_t> checkTarget(QuorvaneCLI& cli, std::strin
             json);
     }
     if (parsed.positionals.size() > 1) {
-        return cli.fail(
-            usage, name + " 명령 인자가 너무 많습니다: " + joinedText(parsed.positionals, " ", 1),
-            json);
+        return cli.fail(usage,
+                        name + " 명령 인자가 너무 많습니다: " +
+                            joined(std::vector<std::string>(parsed.positionals.begin() + 1,
+                                                            parsed.positionals.end()),
+                                   " "),
+                        json);
     }
     if (!parsed.unknown.empty())
-        return cli.fail(usage, "알 수 없는 옵션: " + joinedText(parsed.unknown, " "), json);
+        return cli.fail(usage, "알 수 없는 옵션: " + joined(parsed.unknown, " "), json);
     if (parsed.options.display || parsed.options.allVisible || parsed.options.file) {
         return cli.fail(
             usage, name + " 명령에서는 --display/--all-visible/--file 옵션을 사용할 수 없습니다.",

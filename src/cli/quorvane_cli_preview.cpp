@@ -1,8 +1,8 @@
 #include <filesystem>
 
-#include "cli/cli_text.hpp"
 #include "cli/quorvane_cli.hpp"
 #include "models/coding/number_format.hpp"
+#include "models/coding/text_joining.hpp"
 #include "models/coding/unicode_text.hpp"
 #include "models/quorvane_settings_document_error.hpp"
 #include "models/quorvane_settings_import_display_mapping.hpp"
@@ -23,11 +23,14 @@ std::int32_t QuorvaneCLI::handlePreview(const std::vector<std::string>& argument
         return fail(ExitCode::usage, "preview 대상이 필요합니다. import-plan을 사용하세요.", json);
     if (parsed.positionals.size() > 1) {
         return fail(ExitCode::usage,
-                    "preview 명령 인자가 너무 많습니다: " + joinedText(parsed.positionals, " ", 1),
+                    "preview 명령 인자가 너무 많습니다: " +
+                        joined(std::vector<std::string>(parsed.positionals.begin() + 1,
+                                                        parsed.positionals.end()),
+                               " "),
                     json);
     }
     if (!parsed.unknown.empty())
-        return fail(ExitCode::usage, "알 수 없는 옵션: " + joinedText(parsed.unknown, " "), json);
+        return fail(ExitCode::usage, "알 수 없는 옵션: " + joined(parsed.unknown, " "), json);
     if (parsed.options.display || parsed.options.allVisible) {
         return fail(ExitCode::usage,
                     "preview import-plan은 --display/--all-visible 옵션을 사용할 수 없습니다.",

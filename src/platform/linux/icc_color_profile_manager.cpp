@@ -52,6 +52,23 @@ std::optional<ProfileTarget> findTarget(XConnection& connection, DisplayID displ
     return std::nullopt;
 }
 
+// A connection to the server and the display on it; a display that cannot be
+// found (or a server that cannot be reached) has no identity to keep a
+// profile under.
+struct ConnectedTarget {
+    XConnection connection;
+    ProfileTarget target;
+};
+
+ConnectedTarget openTarget(const std::string& displayName, DisplayID displayID) {
+    auto connection = XConnection::open(displayName);
+    auto target = connection ? findTarget(*connection, displayID) : std::nullopt;
+    if (!target) {
+        throw ColorProfileError::displayUUIDUnavailable(displayID);
+    }
+    return {std::move(*connection), std::move(*target)};
+}
+
 std::vector<std::uint8_t> publishedProfile(XConnection& connection, const std::string& atomName) {
     Atom property = connection.atom(atomName.c_str(), true);
     if (property == None) {
@@ -179,14 +196,10 @@ bool IccColorProfileManager::saveChoices(const std::map<std::string, std::string
 }
 
 DisplayColorProfileState IccColorProfileManager::profileState(const DisplaySnapshot& display) {
-    auto connection = XConnection::open(displayName_);
-    auto target = connection ? findTarget(*connection, display.id) : std::nullopt;
-    if (!target) {
-        throw ColorProfileError::displayUUIDUnavailable(display.id);
-    }
-    auto published = publishedProfile(*connection, target->atomName);
+    auto [connection, target] = openTarget(displayName_, display.id);
+    auto published = publishedProfile(connection, target.atomName);
     auto choices = loadChoices();
-    auto chosen = choices.find(target->deviceUUID);
+    auto chosen = choices.find(target.deviceUUID);
 
     std::vector<DisplayColorProfile> profiles;
     bool chosenListed = false;
@@ -200,15 +213,15 @@ DisplayColorProfileState IccColorProfileManager::profileState(const DisplaySnaps
         chosenListed = chosenListed || profile.isDefault;
         profiles.push_back(std::move(profile));
     }
-    auto factoryBytes = IccProfileLibrary::makeFactoryProfile(target->edid, target->name);
+    auto factoryBytes = IccProfileLibrary::makeFactoryProfile(target.edid, target.name);
     DisplayColorProfile factory;
-    factory.id = factoryProfileID(target->deviceUUID);
-    factory.name = target->name;
+    factory.id = factoryProfileID(target.deviceUUID);
+    factory.name = target.name;
     factory.isFactory = true;
     factory.isDefault = !chosenListed;
     factory.isCurrent = !published.empty() && factoryBytes == published;
     profiles.push_back(std::move(factory));
-    return DisplayColorProfileState::available(display.id, target->deviceUUID, std::move(profiles));
+    return DisplayColorProfileState::available(display.id, target.deviceUUID, std::move(profiles));
 }
 
 void IccColorProfileManager::setDefaultProfile(const DisplayColorProfile& profile,
@@ -216,11 +229,7 @@ void IccColorProfileManager::setDefaultProfile(const DisplayColorProfile& profil
     if (!profile.url) {
         throw ColorProfileError::profileURLUnavailable(profile.displayName());
     }
-    auto connection = XConnection::open(displayName_);
-    auto target = connection ? findTarget(*connection, display.id) : std::nullopt;
-    if (!target) {
-        throw ColorProfileError::displayUUIDUnavailable(display.id);
-    }
+    auto [connection, target] = openTarget(displayName_, display.id);
     auto file = IccProfileLibrary::readDisplayProfile(*profile.url);
     if (!file) {
         throw ColorProfileError::writeFailed(kApplyFailed);
@@ -228,28 +237,24 @@ void IccColorProfileManager::setDefaultProfile(const DisplayColorProfile& profil
     // Remember first, publish second; a refused publish takes the choice back.
     auto choices = loadChoices();
     auto previous = choices;
-    choices[target->deviceUUID] = profile.url->string();
+    choices[target.deviceUUID] = profile.url->string();
     if (!saveChoices(choices)) {
         throw ColorProfileError::writeFailed(kApplyFailed);
     }
-    if (!publish(*connection, target->atomName, file->bytes)) {
+    if (!publish(connection, target.atomName, file->bytes)) {
         saveChoices(previous);
         throw ColorProfileError::writeFailed(kApplyFailed);
     }
 }
 
 void IccColorProfileManager::restoreFactoryProfile(const DisplaySnapshot& display) {
-    auto connection = XConnection::open(displayName_);
-    auto target = connection ? findTarget(*connection, display.id) : std::nullopt;
-    if (!target) {
-        throw ColorProfileError::displayUUIDUnavailable(display.id);
-    }
+    auto [connection, target] = openTarget(displayName_, display.id);
     auto choices = loadChoices();
-    if (choices.erase(target->deviceUUID) > 0 && !saveChoices(choices)) {
+    if (choices.erase(target.deviceUUID) > 0 && !saveChoices(choices)) {
         throw ColorProfileError::writeFailed(kRestoreFailed);
     }
-    auto factoryBytes = IccProfileLibrary::makeFactoryProfile(target->edid, target->name);
-    if (!publish(*connection, target->atomName, factoryBytes)) {
+    auto factoryBytes = IccProfileLibrary::makeFactoryProfile(target.edid, target.name);
+    if (!publish(connection, target.atomName, factoryBytes)) {
         throw ColorProfileError::writeFailed(kRestoreFailed);
     }
 }

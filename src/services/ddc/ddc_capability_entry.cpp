@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "models/coding/text_joining.hpp"
 #include "models/ddc_vcp_code.hpp"
 
 namespace quorvane {
@@ -38,13 +39,10 @@ std::string DDCCapabilityEntry::supportedSummary() const {
     codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
     if (codes.empty())
         return displayFailureReason.value_or("응답한 모니터 설정 항목 없음");
-    std::string summary;
-    for (DDCVCPCode code : codes) {
-        if (!summary.empty())
-            summary += ", ";
-        summary += label(code);
-    }
-    return summary;
+    std::vector<std::string> labels;
+    for (DDCVCPCode code : codes)
+        labels.emplace_back(label(code));
+    return joined(labels, ", ");
 }
 
 }  // namespace quorvane

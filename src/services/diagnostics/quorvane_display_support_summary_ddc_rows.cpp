@@ -2,6 +2,7 @@
 #include <set>
 
 #include "models/coding/number_format.hpp"
+#include "models/coding/text_joining.hpp"
 #include "models/ddc_vcp_code.hpp"
 #include "models/display_identity.hpp"
 #include "services/diagnostics/quorvane_display_support_summary_builder.hpp"
@@ -13,16 +14,6 @@ namespace {
 using Status = QuorvaneSupportStatus;
 using Kind = QuorvaneSupportActionKind;
 using Builder = QuorvaneDisplaySupportSummaryBuilder;
-
-std::string joinedWithCommas(const std::vector<std::string>& parts) {
-    std::string out;
-    for (const auto& part : parts) {
-        if (!out.empty())
-            out += ", ";
-        out += part;
-    }
-    return out;
-}
 
 template <class Map>
 std::vector<std::string> labelsOfKeys(const Map& byCode) {
@@ -43,7 +34,7 @@ std::string usableControlsText(const std::optional<DDCSnapshot>& snapshot,
     const auto labels = Builder::supportedControlLabels(snapshot, entry);
     if (labels.empty())
         return std::string(withoutLabels);
-    return "사용 가능: " + joinedWithCommas(labels);
+    return "사용 가능: " + joined(labels, ", ");
 }
 
 bool isPartiallyConfirmed(const std::optional<DDCSnapshot>& snapshot,
@@ -194,9 +185,9 @@ std::vector<std::string> QuorvaneDisplaySupportSummaryBuilder::technicalDetails(
         const auto answered = labelsOfKeys(snapshot->values);
         const auto silent = labelsOfKeys(snapshot->unsupported);
         lines.push_back("확인된 모니터 설정: " +
-                        (answered.empty() ? std::string("없음") : joinedWithCommas(answered)));
+                        (answered.empty() ? std::string("없음") : joined(answered, ", ")));
         lines.push_back("응답 없는 모니터 설정: " +
-                        (silent.empty() ? std::string("없음") : joinedWithCommas(silent)));
+                        (silent.empty() ? std::string("없음") : joined(silent, ", ")));
         if (snapshot->lastError)
             lines.push_back("마지막 확인 결과: " + *snapshot->lastError);
     }

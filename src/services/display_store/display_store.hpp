@@ -399,6 +399,10 @@ class DisplayStore {
 
     // Queries (display_store_queries.cpp).
     std::optional<DisplaySnapshot> display(DisplayID displayID) const;
+    // The display; reports it as not found when absent.
+    std::optional<DisplaySnapshot> displayReportingMissing(DisplayID displayID);
+    // A probe of the display runs or has timed out and not yet ended.
+    bool isDDCProbeRunningOrSettling(DisplayID displayID) const;
     void removeStaleSerialLessAliases(const DisplayIdentityDescriptor& descriptor);
     std::vector<DisplaySnapshot> activeDisplays(RefreshIntent intent,
                                                 const ScreenNames& screenNames);
@@ -446,6 +450,8 @@ class DisplayStore {
     // Hot keys (display_store_hot_keys.cpp).
     void reconcileGlobalHotKeys(bool updateStatus);
     void handleGlobalHotKey(const std::string& bindingID);
+    // The binding with this ID; reports it as not found when absent.
+    SceneHotKeyBinding* sceneHotKeyBindingReportingMissing(std::string_view bindingID);
 
     // Automation (display_store_automation.cpp, display_store_automation_preset.cpp).
     AutomationCommandExecutionResult executeAutomationCommand(
@@ -484,6 +490,10 @@ class DisplayStore {
     std::optional<DisplayIdentity> identityReportingMissing(DisplayID displayID);
     // The saved adjustment, neutral when none is saved.
     ColorAdjustment savedAdjustmentOrNeutral(const DisplayIdentity& identity) const;
+    // Shows `adjustment` and, once it reached the screen, records `mode` for
+    // the display; false (with the failure reported) when the write failed.
+    bool showWithRecoveryMode(const ColorAdjustment& adjustment, QuorvaneEffectRecoveryMode mode,
+                              DisplayID displayID, const DisplayIdentity& identity);
 
     // Undo (display_store_undo.cpp, display_store_journal.cpp).
     bool restorePreviousSoftwareAdjustment(const DisplaySnapshot& snapshot);

@@ -1,3 +1,4 @@
+#include "models/coding/text_joining.hpp"
 #include "services/automation/quorvane_automation_url_error.hpp"
 #include "services/display_store/display_store.hpp"
 
@@ -58,13 +59,11 @@ AutomationPresetApplyResult DisplayStore::applyAutomationPreset(
         return {};
     }
     if (preset.kind == PresetLookup::Kind::ambiguous) {
-        std::string candidates;
-        for (const auto& candidate : preset.values) {
-            if (!candidates.empty())
-                candidates += ", ";
-            candidates += candidate.name + " (" + candidate.id + ")";
-        }
-        setStatusMessage("자동화 프리셋 이름이 중복됩니다. id를 사용하세요: " + candidates);
+        std::vector<std::string> candidates;
+        for (const auto& candidate : preset.values)
+            candidates.push_back(candidate.name + " (" + candidate.id + ")");
+        setStatusMessage("자동화 프리셋 이름이 중복됩니다. id를 사용하세요: " +
+                         joined(candidates, ", "));
         return {};
     }
     if (target.kind == QuorvaneAutomationTarget::Kind::allVisible) {
@@ -79,14 +78,12 @@ AutomationPresetApplyResult DisplayStore::applyAutomationPreset(
     if (found.kind == DisplayLookup::Kind::success)
         return applyAutomationPreset(preset.values.front(), found.values);
     if (found.kind == DisplayLookup::Kind::ambiguous) {
-        std::string candidates;
-        for (const auto& candidate : found.values) {
-            if (!candidates.empty())
-                candidates += ", ";
-            candidates += candidate.name + " (" + DisplayIdentity::of(candidate).rawValue + ")";
-        }
+        std::vector<std::string> candidates;
+        for (const auto& candidate : found.values)
+            candidates.push_back(candidate.name + " (" + DisplayIdentity::of(candidate).rawValue +
+                                 ")");
         setStatusMessage("자동화 디스플레이 식별자가 중복됩니다. display id를 사용하세요: " +
-                         candidates);
+                         joined(candidates, ", "));
         return {};
     }
     setStatusMessage("자동화 디스플레이를 찾지 못했습니다: " + target.selector);

@@ -35,7 +35,7 @@ struct DisplayStore::BrightnessSyncSummary {
 
 void DisplayStore::setHardwareBrightness(double value, DisplayID displayID) {
     ChangeScope scope(*this);
-    const double clamped = std::min(std::max(value, kMinimumSystemBrightness), 1.0);
+    const double clamped = std::clamp(value, kMinimumSystemBrightness, 1.0);
     if (auto failure = setSystemBrightness(*brightnessController_, displayID, clamped)) {
         setStatusMessage(*failure);
         return;

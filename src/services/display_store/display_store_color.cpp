@@ -1,6 +1,5 @@
 #include <algorithm>
 
-#include "models/display_control_error.hpp"
 #include "models/display_instance_key.hpp"
 #include "services/display_store/display_store.hpp"
 
@@ -15,28 +14,19 @@ constexpr double kMaximumSoftwareBrightness = 1.5;
 
 ColorAdjustment DisplayStore::colorAdjustment(DisplayID displayID) const {
     const auto found = identity(displayID);
-    if (!found)
-        return ColorAdjustment::neutral();
-    const auto saved = colorAdjustments_.find(found->rawValue);
-    return saved == colorAdjustments_.end() ? ColorAdjustment::neutral() : saved->second;
+    return found ? savedAdjustmentOrNeutral(*found) : ColorAdjustment::neutral();
 }
 
 void DisplayStore::updateColorAdjustment(DisplayID displayID,
                                          const std::function<void(ColorAdjustment&)>& mutate) {
     ChangeScope scope(*this);
-    const auto snapshot = display(displayID);
-    if (!snapshot) {
-        setStatusMessage(DisplayControlError::displayNotFound(displayID).description());
+    const auto snapshot = displayReportingMissing(displayID);
+    if (!snapshot)
         return;
-    }
     const auto snapshotIdentity = DisplayIdentity::of(*snapshot);
     recordUndoAndActivate(snapshotIdentity);
 
-    auto adjustment = ColorAdjustment::neutral();
-    if (auto saved = colorAdjustments_.find(snapshotIdentity.rawValue);
-        saved != colorAdjustments_.end()) {
-        adjustment = saved->second;
-    }
+    auto adjustment = savedAdjustmentOrNeutral(snapshotIdentity);
     mutate(adjustment);
     // Below 0.1 the screen goes too dark to find the control again.
     adjustment.softwareBrightness = std::clamp(

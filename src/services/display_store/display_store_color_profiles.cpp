@@ -54,11 +54,9 @@ void DisplayStore::setColorProfile(std::string_view profileID, DisplayID display
     const auto trimmedID = trimWhitespaceAndNewlines(profileID);
     if (trimmedID.empty())
         return;
-    const auto target = display(displayID);
-    if (!target) {
-        setStatusMessage(DisplayControlError::displayNotFound(displayID).description());
+    const auto target = displayReportingMissing(displayID);
+    if (!target)
         return;
-    }
     // Only a profile the store has listed itself is ever applied.
     const auto listed = colorProfileStates_.find(displayID);
     if (listed == colorProfileStates_.end() || !isAvailable(listed->second)) {
@@ -105,11 +103,9 @@ void DisplayStore::setColorProfile(std::string_view profileID, DisplayID display
 
 void DisplayStore::restoreFactoryColorProfile(DisplayID displayID) {
     ChangeScope scope(*this);
-    const auto target = display(displayID);
-    if (!target) {
-        setStatusMessage(DisplayControlError::displayNotFound(displayID).description());
+    const auto target = displayReportingMissing(displayID);
+    if (!target)
         return;
-    }
     try {
         colorProfileManager_->restoreFactoryProfile(*target);
     } catch (const ColorProfileError& error) {

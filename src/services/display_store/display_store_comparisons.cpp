@@ -23,6 +23,16 @@ ColorAdjustment DisplayStore::savedAdjustmentOrNeutral(const DisplayIdentity& id
     return saved == colorAdjustments_.end() ? ColorAdjustment::neutral() : saved->second;
 }
 
+bool DisplayStore::showWithRecoveryMode(const ColorAdjustment& adjustment,
+                                        QuorvaneEffectRecoveryMode mode, DisplayID displayID,
+                                        const DisplayIdentity& identity) {
+    if (!applyColorAdjustment(adjustment, displayID, identity))
+        return false;
+    effectRecoveryState_.setMode(mode, identity);
+    syncRecoverySnapshot(identity);
+    return true;
+}
+
 void DisplayStore::clearSavedAdjustment(DisplayID displayID) {
     ChangeScope scope(*this);
     const auto found = identityReportingMissing(displayID);
@@ -46,10 +56,9 @@ void DisplayStore::suspendQuorvaneEffect(DisplayID displayID) {
     const auto found = identityReportingMissing(displayID);
     if (!found)
         return;
-    if (!applyColorAdjustment(ColorAdjustment::neutral(), displayID, *found))
+    if (!showWithRecoveryMode(ColorAdjustment::neutral(), QuorvaneEffectRecoveryMode::suspended,
+                              displayID, *found))
         return;
-    effectRecoveryState_.setMode(QuorvaneEffectRecoveryMode::suspended, *found);
-    syncRecoverySnapshot(*found);
     setStatusMessage("이 디스플레이의 Quorvane 효과를 잠시 껐습니다 — 저장값은 유지됩니다");
 }
 
@@ -58,10 +67,9 @@ void DisplayStore::resumeQuorvaneEffect(DisplayID displayID) {
     const auto found = identityReportingMissing(displayID);
     if (!found)
         return;
-    if (!applyColorAdjustment(savedAdjustmentOrNeutral(*found), displayID, *found))
+    if (!showWithRecoveryMode(savedAdjustmentOrNeutral(*found), QuorvaneEffectRecoveryMode::active,
+                              displayID, *found))
         return;
-    effectRecoveryState_.setMode(QuorvaneEffectRecoveryMode::active, *found);
-    syncRecoverySnapshot(*found);
     if (!softwareColorCorrectionEnabled_) {
         setStatusMessage(
             "저장된 효과는 유지했습니다 — 화면 색감 보정이 꺼져 있어 화면은 원래 색으로 둡니다");
@@ -85,10 +93,9 @@ void DisplayStore::enterStockComparison(DisplayID displayID) {
         setStatusMessage(std::string(kResumeFirst));
         return;
     }
-    if (!applyColorAdjustment(ColorAdjustment::neutral(), displayID, *found))
+    if (!showWithRecoveryMode(ColorAdjustment::neutral(),
+                              QuorvaneEffectRecoveryMode::comparingStock, displayID, *found))
         return;
-    effectRecoveryState_.setMode(QuorvaneEffectRecoveryMode::comparingStock, *found);
-    syncRecoverySnapshot(*found);
     setStatusMessage("시스템 기본에 가까운 색상과 비교 중 — 저장값은 유지됩니다");
 }
 
@@ -97,10 +104,9 @@ void DisplayStore::exitStockComparison(DisplayID displayID) {
     const auto found = identityReportingMissing(displayID);
     if (!found)
         return;
-    if (!applyColorAdjustment(savedAdjustmentOrNeutral(*found), displayID, *found))
+    if (!showWithRecoveryMode(savedAdjustmentOrNeutral(*found), QuorvaneEffectRecoveryMode::active,
+                              displayID, *found))
         return;
-    effectRecoveryState_.setMode(QuorvaneEffectRecoveryMode::active, *found);
-    syncRecoverySnapshot(*found);
     setStatusMessage(
         softwareColorCorrectionEnabled_
             ? "비교를 종료하고 저장된 Quorvane 효과로 돌아왔습니다"

@@ -33,7 +33,7 @@ void DisplayStore::setDDCControl(DDCVCPCode code, double normalizedValue, Displa
     }
     // A monitor at zero brightness may show nothing to find the slider by.
     const double floor = code == DDCVCPCode::brightness ? kMinimumSliderBrightness : 0.0;
-    const double value = std::min(std::max(normalizedValue, floor), 1.0);
+    const double value = std::clamp(normalizedValue, floor, 1.0);
     setDDCControl(code, known->second.scaledValue(value), displayID,
                   DDCWriteRequestKind::sliderFinalValue);
 }

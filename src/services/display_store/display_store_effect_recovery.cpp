@@ -39,13 +39,9 @@ bool DisplayStore::restoreTemporaryNeutralComparison(
         setStatusMessage("비교하던 디스플레이가 사라져 임시 비교를 종료했습니다");
         return true;
     }
-    auto adjustment = ColorAdjustment::neutral();
-    if (softwareColorCorrectionEnabled_) {
-        if (auto saved = colorAdjustments_.find(session.identity.rawValue);
-            saved != colorAdjustments_.end()) {
-            adjustment = saved->second;
-        }
-    }
+    const auto adjustment = softwareColorCorrectionEnabled_
+                                ? savedAdjustmentOrNeutral(session.identity)
+                                : ColorAdjustment::neutral();
     if (!applyTemporaryColorAdjustment(adjustment, session.displayID)) {
         syncRecoverySnapshot(session.identity);
         return false;

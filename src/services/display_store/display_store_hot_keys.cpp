@@ -87,19 +87,26 @@ void DisplayStore::handleGlobalHotKey(const std::string& bindingID) {
     handleSceneHotKey(bindingID);
 }
 
+SceneHotKeyBinding* DisplayStore::sceneHotKeyBindingReportingMissing(std::string_view bindingID) {
+    const auto binding = std::find_if(
+        sceneHotKeyBindings_.begin(), sceneHotKeyBindings_.end(),
+        [&](const SceneHotKeyBinding& candidate) { return candidate.id == bindingID; });
+    if (binding == sceneHotKeyBindings_.end()) {
+        setStatusMessage("씬 단축키를 찾지 못했습니다");
+        return nullptr;
+    }
+    return &*binding;
+}
+
 void DisplayStore::handleSceneHotKey(std::string_view bindingID) {
     ChangeScope scope(*this);
     if (!sceneHotKeysEnabled_) {
         setStatusMessage("씬 단축키가 꺼져 있습니다");
         return;
     }
-    const auto binding = std::find_if(
-        sceneHotKeyBindings_.begin(), sceneHotKeyBindings_.end(),
-        [&](const SceneHotKeyBinding& candidate) { return candidate.id == bindingID; });
-    if (binding == sceneHotKeyBindings_.end()) {
-        setStatusMessage("씬 단축키를 찾지 못했습니다");
+    auto* binding = sceneHotKeyBindingReportingMissing(bindingID);
+    if (!binding)
         return;
-    }
     if (!binding->enabled) {
         setStatusMessage("꺼진 씬 단축키입니다: " + binding->combination.displayLabel());
         return;

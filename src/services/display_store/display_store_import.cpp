@@ -11,23 +11,6 @@ namespace {
 
 using Mapping = QuorvaneSettingsImportDisplayMapping;
 
-// The display here that the file's selected display maps to, when the
-// mapping names one.
-std::optional<std::string> mappedSelectionTarget(const QuorvaneSettingsImportDraft& draft,
-                                                 const std::vector<Mapping>& mappings) {
-    const auto& selected = draft.importedSelectedDisplayIdentityRawValue;
-    if (!selected)
-        return std::nullopt;
-    const auto mapping = std::find_if(mappings.begin(), mappings.end(), [&](const Mapping& m) {
-        return m.importedDisplayIdentityRawValue == *selected;
-    });
-    if (mapping == mappings.end() || !mapping->targetDisplayIdentityRawValue ||
-        mapping->targetDisplayIdentityRawValue->empty()) {
-        return std::nullopt;
-    }
-    return mapping->targetDisplayIdentityRawValue;
-}
-
 }  // namespace
 
 void DisplayStore::forgetEffectRecoveryState() {
@@ -120,7 +103,7 @@ void DisplayStore::confirmSettingsImport(const QuorvaneSettingsImportDraft& draf
     // The restore above keeps a selection that is still connected, which
     // would make the switch do nothing while any display is selected.
     const auto target = full && switchSelectionToMappedDisplay
-                            ? mappedSelectionTarget(draft, filled)
+                            ? QuorvaneSettingsTransition::mappedSelectionTarget(draft, filled)
                             : std::nullopt;
     if (target) {
         const auto shown =

@@ -1,17 +1,14 @@
 #include "models/coding/unicode_text.hpp"
 #include "models/coding/uuid_text.hpp"
-#include "models/display_control_error.hpp"
 #include "services/display_store/display_store.hpp"
 
 namespace quorvane {
 
 void DisplayStore::applyPreset(const DisplayPreset& preset, DisplayID displayID) {
     ChangeScope scope(*this);
-    const auto snapshot = display(displayID);
-    if (!snapshot) {
-        setStatusMessage(DisplayControlError::displayNotFound(displayID).description());
+    const auto snapshot = displayReportingMissing(displayID);
+    if (!snapshot)
         return;
-    }
     const auto snapshotIdentity = DisplayIdentity::of(*snapshot);
     recordUndoAndActivate(snapshotIdentity);
     colorAdjustments_[snapshotIdentity.rawValue] = preset.adjustment;

@@ -1,7 +1,6 @@
 #include <utility>
 
 #include "models/coding/uuid_text.hpp"
-#include "models/display_control_error.hpp"
 #include "services/display_store/display_store.hpp"
 
 namespace quorvane {
@@ -57,13 +56,10 @@ struct DDCProbeTimeoutRace {
 
 void DisplayStore::probeDDC(DisplayID displayID) {
     ChangeScope scope(*this);
-    const auto target = display(displayID);
-    if (!target) {
-        setStatusMessage(DisplayControlError::displayNotFound(displayID).description());
+    const auto target = displayReportingMissing(displayID);
+    if (!target)
         return;
-    }
-    if (ddcProbeBusyDisplayIDs_.contains(displayID) ||
-        ddcProbeSettlingDisplayIDs_.contains(displayID)) {
+    if (isDDCProbeRunningOrSettling(displayID)) {
         setStatusMessage(std::string(kProbeSettling));
         return;
     }

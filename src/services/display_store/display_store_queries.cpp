@@ -30,6 +30,13 @@ std::optional<DisplaySnapshot> DisplayStore::display(DisplayID displayID) const 
     return std::nullopt;
 }
 
+std::optional<DisplaySnapshot> DisplayStore::displayReportingMissing(DisplayID displayID) {
+    auto found = display(displayID);
+    if (!found)
+        setStatusMessage(DisplayControlError::displayNotFound(displayID).description());
+    return found;
+}
+
 std::optional<DisplaySnapshot> DisplayStore::selectedDisplay() const {
     if (selectedDisplayID_) {
         if (auto selected = display(*selectedDisplayID_))
@@ -91,8 +98,7 @@ DDCCapabilityBadge DisplayStore::ddcCapabilityBadge(DisplayID displayID) const {
         stored != ddcCapabilityCache_.entriesByDisplayIdentity.end()) {
         entry = stored->second;
     }
-    const bool busy = ddcProbeBusyDisplayIDs_.contains(displayID) ||
-                      ddcProbeSettlingDisplayIDs_.contains(displayID);
+    const bool busy = isDDCProbeRunningOrSettling(displayID);
     return DDCCapabilityBadgeResolver::badge(
         *found, entry, busy, currentSessionDDCProbeKeys_.contains(key), scheduler_->wallNow());
 }
@@ -105,9 +111,13 @@ bool DisplayStore::isDDCDisplayWriteBusy(DisplayID displayID) const {
     return false;
 }
 
-bool DisplayStore::isDDCBusy(DisplayID displayID) const {
+bool DisplayStore::isDDCProbeRunningOrSettling(DisplayID displayID) const {
     return ddcProbeBusyDisplayIDs_.contains(displayID) ||
-           ddcProbeSettlingDisplayIDs_.contains(displayID) || isDDCDisplayWriteBusy(displayID);
+           ddcProbeSettlingDisplayIDs_.contains(displayID);
+}
+
+bool DisplayStore::isDDCBusy(DisplayID displayID) const {
+    return isDDCProbeRunningOrSettling(displayID) || isDDCDisplayWriteBusy(displayID);
 }
 
 std::optional<QuorvaneDisplaySupportSummary> DisplayStore::supportSummary(
@@ -162,11 +172,9 @@ std::optional<std::string> DisplayStore::sceneIdentityWarning(
 }
 
 void DisplayStore::setDisplayAlias(std::string_view alias, DisplayID displayID) {
-    const auto found = display(displayID);
-    if (!found) {
-        setStatusMessage(DisplayControlError::displayNotFound(displayID).description());
+    const auto found = displayReportingMissing(displayID);
+    if (!found)
         return;
-    }
     const auto descriptor =
         DisplayIdentityDescriptorBuilder::descriptor(*found, displays_, displayAliasesByKey_);
     const auto trimmed = trimWhitespaceAndNewlines(alias);

@@ -29,11 +29,9 @@ std::string DisplayStore::skippedAmbiguousSceneMessage(int count, const DisplayS
 
 void DisplayStore::applyScene(const DisplayScene& scene, DisplayID displayID) {
     ChangeScope scope(*this);
-    const auto snapshot = display(displayID);
-    if (!snapshot) {
-        setStatusMessage(DisplayControlError::displayNotFound(displayID).description());
+    const auto snapshot = displayReportingMissing(displayID);
+    if (!snapshot)
         return;
-    }
     const auto adjustment = scene.adjustment(DisplayIdentity::of(*snapshot).rawValue);
     if (!adjustment) {
         setStatusMessage("이 디스플레이에 적용할 씬 색상값이 없습니다");
@@ -145,10 +143,9 @@ void DisplayStore::saveCustomScene(std::string_view name) {
     scene.name = trimmed;
     scene.kind = DisplayScene::Kind::custom;
     for (const auto& shown : displays_) {
-        const auto rawValue = DisplayIdentity::of(shown).rawValue;
-        const auto saved = colorAdjustments_.find(rawValue);
-        scene.softwareAdjustmentsByDisplayIdentity[rawValue] =
-            saved == colorAdjustments_.end() ? ColorAdjustment::neutral() : saved->second;
+        const auto shownIdentity = DisplayIdentity::of(shown);
+        scene.softwareAdjustmentsByDisplayIdentity[shownIdentity.rawValue] =
+            savedAdjustmentOrNeutral(shownIdentity);
     }
     customScenes_.push_back(std::move(scene));
     preferences_.customScenes = customScenes_;

@@ -136,13 +136,9 @@ void DisplayStore::setBrightnessSyncGroupID(const std::optional<std::string>& gr
 
 void DisplayStore::setSceneHotKeyBindingEnabled(std::string_view bindingID, bool enabled) {
     ChangeScope scope(*this);
-    const auto binding = std::find_if(
-        sceneHotKeyBindings_.begin(), sceneHotKeyBindings_.end(),
-        [&](const SceneHotKeyBinding& candidate) { return candidate.id == bindingID; });
-    if (binding == sceneHotKeyBindings_.end()) {
-        setStatusMessage("씬 단축키를 찾지 못했습니다");
+    auto* binding = sceneHotKeyBindingReportingMissing(bindingID);
+    if (!binding)
         return;
-    }
     binding->enabled = enabled;
     preferences_.sceneHotKeyBindings = sceneHotKeyBindings_;
     reconcileGlobalHotKeys(true);

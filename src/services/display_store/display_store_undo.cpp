@@ -2,7 +2,6 @@
 
 #include "models/coding/number_format.hpp"
 #include "models/coding/text_joining.hpp"
-#include "models/display_control_error.hpp"
 #include "services/display_store/display_store.hpp"
 
 namespace quorvane {
@@ -36,11 +35,9 @@ bool DisplayStore::restorePreviousSoftwareAdjustment(const DisplaySnapshot& snap
 
 void DisplayStore::undoLastSoftwareAdjustment(DisplayID displayID) {
     ChangeScope scope(*this);
-    const auto snapshot = display(displayID);
-    if (!snapshot) {
-        setStatusMessage(DisplayControlError::displayNotFound(displayID).description());
+    const auto snapshot = displayReportingMissing(displayID);
+    if (!snapshot)
         return;
-    }
     const auto undo =
         effectRecoveryState_.undoByDisplayIdentity.find(DisplayIdentity::of(*snapshot).rawValue);
     if (undo == effectRecoveryState_.undoByDisplayIdentity.end()) {

@@ -1,10 +1,10 @@
 #include "services/persistence/quorvane_change_plan_builder.hpp"
 
-#include <algorithm>
 #include <map>
 
 #include "models/coding/number_format.hpp"
 #include "models/quorvane_settings_import_display_adjustment.hpp"
+#include "services/persistence/quorvane_settings_transition.hpp"
 
 namespace quorvane {
 
@@ -23,6 +23,13 @@ std::string fileValue(bool on) {
 }
 std::string labelOf(const std::string& identity) {
     return QuorvaneSettingsImportDisplayAdjustment::displayLabel(identity);
+}
+
+// Points the entry at the display the imported values go to.
+void pointAtTarget(QuorvaneChangePlanEntry& entry, const std::string& target) {
+    entry.targetLabel = labelOf(target);
+    entry.targetIdentityRawValue = target;
+    entry.afterValue = labelOf(target);
 }
 
 const std::string* presentTarget(const std::optional<std::string>& target) {
@@ -160,9 +167,7 @@ std::vector<QuorvaneChangePlanEntry> Builder::displayMappingEntries(
                                    target ? "가져온 색상값 연결" : "가져온 색상값 건너뛰기");
         entry.beforeValue = labelOf(identity);
         if (target) {
-            entry.targetLabel = labelOf(*target);
-            entry.targetIdentityRawValue = *target;
-            entry.afterValue = labelOf(*target);
+            pointAtTarget(entry, *target);
         } else {
             entry.targetLabel = "건너뛰기";
             entry.afterValue = "이 컴퓨터에 저장하지 않음";
@@ -177,16 +182,9 @@ std::vector<QuorvaneChangePlanEntry> Builder::displayMappingEntries(
 std::optional<std::string> Builder::selectedMappedTarget(const QuorvaneSettingsImportDraft& draft,
                                                          const std::vector<Mapping>& mappings,
                                                          bool switchSelectionToMappedDisplay) {
-    const auto& selected = draft.importedSelectedDisplayIdentityRawValue;
-    if (!switchSelectionToMappedDisplay || !selected)
+    if (!switchSelectionToMappedDisplay)
         return std::nullopt;
-    const auto mapping = std::find_if(mappings.begin(), mappings.end(), [&](const Mapping& m) {
-        return m.importedDisplayIdentityRawValue == *selected;
-    });
-    if (mapping == mappings.end())
-        return std::nullopt;
-    const auto* target = presentTarget(mapping->targetDisplayIdentityRawValue);
-    return target ? std::optional<std::string>(*target) : std::nullopt;
+    return QuorvaneSettingsTransition::mappedSelectionTarget(draft, mappings);
 }
 
 QuorvaneChangePlanEntry Builder::selectionEntry(const QuorvaneSettingsImportDraft& draft,
@@ -197,9 +195,7 @@ QuorvaneChangePlanEntry Builder::selectionEntry(const QuorvaneSettingsImportDraf
         settingsEntry("selected-display", target ? "선택 디스플레이 이동" : "선택 디스플레이 유지");
     entry.beforeValue = "현재 선택 디스플레이";
     if (target) {
-        entry.targetLabel = labelOf(*target);
-        entry.targetIdentityRawValue = *target;
-        entry.afterValue = labelOf(*target);
+        pointAtTarget(entry, *target);
     } else {
         entry.targetLabel = "현재 선택 유지";
         entry.afterValue = "변경 없음";

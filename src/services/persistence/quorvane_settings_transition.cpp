@@ -100,8 +100,10 @@ std::vector<SceneHotKeyBinding> sceneBindingsByDisablingEmergencyConflicts(
     return bindings;
 }
 
-std::optional<std::string> mappedSelection(const QuorvaneSettingsImportDraft& draft,
-                                           const std::vector<Mapping>& mappings) {
+}  // namespace
+
+std::optional<std::string> QuorvaneSettingsTransition::mappedSelectionTarget(
+    const QuorvaneSettingsImportDraft& draft, const std::vector<Mapping>& mappings) {
     const auto& selected = draft.importedSelectedDisplayIdentityRawValue;
     if (!selected)
         return std::nullopt;
@@ -113,8 +115,6 @@ std::optional<std::string> mappedSelection(const QuorvaneSettingsImportDraft& dr
     const auto* target = presentTarget(*mapping);
     return target ? std::optional<std::string>(*target) : std::nullopt;
 }
-
-}  // namespace
 
 std::vector<std::string> QuorvaneSettingsTransition::duplicateImportTargetIdentityRawValues(
     const std::vector<Mapping>& mappings) {
@@ -160,7 +160,7 @@ QuorvanePreferences QuorvaneSettingsTransition::importedPreferences(
         result.displayAliasesByKey =
             mappedDisplayAliases(draft.preferences.displayAliasesByKey, mappings);
         const auto selection =
-            switchSelectionToMappedDisplay ? mappedSelection(draft, mappings) : std::nullopt;
+            switchSelectionToMappedDisplay ? mappedSelectionTarget(draft, mappings) : std::nullopt;
         result.lastSelectedDisplayIdentity =
             selection ? selection : current.lastSelectedDisplayIdentity;
     } else {

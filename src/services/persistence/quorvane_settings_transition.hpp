@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -26,6 +27,12 @@ struct QuorvaneSettingsTransition {
     static void validateImportTargets(
         const std::vector<QuorvaneSettingsImportDisplayMapping>& mappings,
         const std::set<std::string>& unsafeTargetIdentityRawValues);
+
+    // The display here that the file's selected display maps to; absent when
+    // the file selects none or its mapping names no target.
+    static std::optional<std::string> mappedSelectionTarget(
+        const QuorvaneSettingsImportDraft& draft,
+        const std::vector<QuorvaneSettingsImportDisplayMapping>& mappings);
 
     // The preferences after the import. The local switches (URL preset
     // automation, scene hot keys on/off, the emergency key and its chord)

@@ -191,9 +191,4 @@ void DisplayStore::savePreferences() {
     preferencesStore_->save(preferences_);
 }
 
-void DisplayStore::saveDisplayAdjustments() {
-    preferences_.displayAdjustments = colorAdjustments_;
-    savePreferences();
-}
-
 }  // namespace quorvane

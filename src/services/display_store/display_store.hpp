@@ -394,7 +394,6 @@ class DisplayStore {
     // Construction and state (display_store.cpp).
     void notifyChange();
     void savePreferences();
-    void saveDisplayAdjustments();
     std::weak_ptr<DisplayStore*> weakSelf() const { return self_; }
 
     // Queries (display_store_queries.cpp).

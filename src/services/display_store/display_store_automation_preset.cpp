@@ -96,7 +96,7 @@ AutomationPresetApplyResult DisplayStore::applyAutomationPreset(
         ++appliedCount;
     }
     if (appliedCount > 0)
-        saveDisplayAdjustments();
+        savePreferences();
 
     const std::string count = " (" + formatDecimal(appliedCount) + "개 디스플레이)";
     std::string text;

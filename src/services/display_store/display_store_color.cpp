@@ -32,7 +32,7 @@ void DisplayStore::updateColorAdjustment(DisplayID displayID,
     adjustment.softwareBrightness = std::clamp(
         adjustment.softwareBrightness, kMinimumSoftwareBrightness, kMaximumSoftwareBrightness);
     colorAdjustments_[snapshotIdentity.rawValue] = adjustment;
-    saveDisplayAdjustments();
+    savePreferences();
 
     if (!applyColorAdjustment(adjustment, displayID, snapshotIdentity))
         return;

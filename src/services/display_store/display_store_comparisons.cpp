@@ -42,7 +42,7 @@ void DisplayStore::clearSavedAdjustment(DisplayID displayID) {
     // below fails.
     recordUndoAndActivate(*found);
     colorAdjustments_.erase(found->rawValue);
-    saveDisplayAdjustments();
+    savePreferences();
     autoApplyTracker_.clear(*found);
     if (!applyColorAdjustment(ColorAdjustment::neutral(), displayID, *found))
         return;

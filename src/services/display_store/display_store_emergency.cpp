@@ -70,7 +70,7 @@ bool DisplayStore::recoverDisplaysToSafeState() {
             failures.push_back(target.name + " 모니터 밝기 요청 보류");
         }
     }
-    saveDisplayAdjustments();
+    savePreferences();
 
     std::string text = "비상 복구 완료: 화면 색감 " + formatDecimal(softwareCount) + "개, ";
     if (builtinBrightnessCount == 0 && monitorBrightnessCount == 0) {

@@ -25,7 +25,6 @@ void DisplayStore::saveDisplayGroup(std::string_view name) {
     group.kind = DisplayGroup::Kind::custom;
     group.displayIdentityRawValues = DisplayGroup::uniqueIdentityRawValues(members);
     customDisplayGroups_.push_back(std::move(group));
-    preferences_.customDisplayGroups = customDisplayGroups_;
     savePreferences();
     setStatusMessage("디스플레이 그룹 저장됨: " + trimmed);
 }
@@ -36,11 +35,9 @@ void DisplayStore::deleteCustomDisplayGroup(DisplayGroup group) {
     ChangeScope scope(*this);
     std::erase_if(customDisplayGroups_,
                   [&](const DisplayGroup& kept) { return kept.id == group.id; });
-    preferences_.customDisplayGroups = customDisplayGroups_;
     // Sync keeps its switch; without a group it reaches every other display.
     if (brightnessSyncGroupID_ && *brightnessSyncGroupID_ == group.id) {
         brightnessSyncGroupID_.reset();
-        preferences_.brightnessSyncGroupID.reset();
     }
     savePreferences();
     setStatusMessage("디스플레이 그룹 삭제됨: " + group.name);

@@ -12,7 +12,7 @@ void DisplayStore::applyPreset(const DisplayPreset& preset, DisplayID displayID)
     const auto snapshotIdentity = DisplayIdentity::of(*snapshot);
     recordUndoAndActivate(snapshotIdentity);
     colorAdjustments_[snapshotIdentity.rawValue] = preset.adjustment;
-    saveDisplayAdjustments();
+    savePreferences();
     if (!applyColorAdjustment(preset.adjustment, displayID, snapshotIdentity))
         return;
     setStatusMessage(softwareColorCorrectionEnabled_
@@ -35,7 +35,6 @@ void DisplayStore::saveCustomPreset(std::string_view name, DisplayID displayID) 
     preset.adjustment = colorAdjustment(displayID);
     preset.kind = DisplayPreset::Kind::custom;
     customPresets_.push_back(std::move(preset));
-    preferences_.customPresets = customPresets_;
     savePreferences();
     setStatusMessage("커스텀 프리셋 저장됨: " + trimmed);
 }
@@ -45,7 +44,6 @@ void DisplayStore::deleteCustomPreset(DisplayPreset preset) {
         return;
     ChangeScope scope(*this);
     std::erase_if(customPresets_, [&](const DisplayPreset& kept) { return kept.id == preset.id; });
-    preferences_.customPresets = customPresets_;
     savePreferences();
     setStatusMessage("커스텀 프리셋 삭제됨: " + preset.name);
 }

@@ -186,7 +186,6 @@ void DisplayStore::setDisplayAlias(std::string_view alias, DisplayID displayID) 
         displayAliasesByKey_[descriptor.aliasKey] = trimmed;
         setStatusMessage("모니터 별칭 저장됨: " + trimmed);
     }
-    preferences_.displayAliasesByKey = displayAliasesByKey_;
     savePreferences();
 }
 

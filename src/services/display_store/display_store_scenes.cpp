@@ -102,7 +102,7 @@ void DisplayStore::applySceneAdjustments(const std::vector<SceneTarget>& targets
             failedNames.push_back(target.display.name);
         }
     }
-    saveDisplayAdjustments();
+    savePreferences();
 
     std::string text;
     if (failedNames.empty()) {
@@ -148,7 +148,6 @@ void DisplayStore::saveCustomScene(std::string_view name) {
             savedAdjustmentOrNeutral(shownIdentity);
     }
     customScenes_.push_back(std::move(scene));
-    preferences_.customScenes = customScenes_;
     savePreferences();
     setStatusMessage("커스텀 씬 저장됨: " + trimmed);
 }
@@ -158,7 +157,6 @@ void DisplayStore::deleteCustomScene(DisplayScene scene) {
         return;
     ChangeScope scope(*this);
     std::erase_if(customScenes_, [&](const DisplayScene& kept) { return kept.id == scene.id; });
-    preferences_.customScenes = customScenes_;
     savePreferences();
     setStatusMessage("커스텀 씬 삭제됨: " + scene.name);
 }

@@ -39,7 +39,6 @@ std::string appearanceLabel(QuorvaneAppearance appearance) {
 void DisplayStore::setAutoApplyEnabled(bool enabled) {
     ChangeScope scope(*this);
     autoApplyEnabled_ = enabled;
-    preferences_.autoApplyEnabled = enabled;
     savePreferences();
     setStatusMessage(enabled ? "자동 색상 적용 켜짐" : "자동 색상 적용 꺼짐");
 }
@@ -47,7 +46,6 @@ void DisplayStore::setAutoApplyEnabled(bool enabled) {
 void DisplayStore::setURLPresetAutomationEnabled(bool enabled) {
     ChangeScope scope(*this);
     urlPresetAutomationEnabled_ = enabled;
-    preferences_.urlPresetAutomationEnabled = enabled;
     savePreferences();
     setStatusMessage(enabled
                          ? "URL 프리셋 자동화 켜짐 — 외부 링크가 저장 색상값을 적용할 수 있습니다"
@@ -57,7 +55,6 @@ void DisplayStore::setURLPresetAutomationEnabled(bool enabled) {
 void DisplayStore::setBrightnessSyncEnabled(bool enabled) {
     ChangeScope scope(*this);
     brightnessSyncEnabled_ = enabled;
-    preferences_.brightnessSyncEnabled = enabled;
     savePreferences();
     setStatusMessage(enabled ? "모니터 밝기 동기화 켜짐" : "모니터 밝기 동기화 꺼짐");
 }
@@ -65,7 +62,6 @@ void DisplayStore::setBrightnessSyncEnabled(bool enabled) {
 void DisplayStore::setTextSize(QuorvaneTextSize size) {
     ChangeScope scope(*this);
     textSize_ = size;
-    preferences_.textSize = size;
     savePreferences();
     setStatusMessage("글자 크기: " + textSizeLabel(size));
 }
@@ -73,7 +69,6 @@ void DisplayStore::setTextSize(QuorvaneTextSize size) {
 void DisplayStore::setAppearance(QuorvaneAppearance appearance) {
     ChangeScope scope(*this);
     appearance_ = appearance;
-    preferences_.appearance = appearance;
     savePreferences();
     setStatusMessage("화면 모드: " + appearanceLabel(appearance));
 }
@@ -86,7 +81,6 @@ void DisplayStore::setSoftwareColorCorrectionEnabled(bool enabled) {
         return;
     }
     softwareColorCorrectionEnabled_ = enabled;
-    preferences_.softwareColorCorrectionEnabled = enabled;
     savePreferences();
     // Every signature check from here on writes again.
     autoApplyTracker_.appliedSignatures.clear();
@@ -129,7 +123,6 @@ void DisplayStore::setBrightnessSyncGroupID(const std::optional<std::string>& gr
         return;
     }
     brightnessSyncGroupID_ = trimmed;
-    preferences_.brightnessSyncGroupID = trimmed;
     savePreferences();
     setStatusMessage("밝기 동기화 범위: 선택한 그룹");
 }
@@ -140,7 +133,6 @@ void DisplayStore::setSceneHotKeyBindingEnabled(std::string_view bindingID, bool
     if (!binding)
         return;
     binding->enabled = enabled;
-    preferences_.sceneHotKeyBindings = sceneHotKeyBindings_;
     reconcileGlobalHotKeys(true);
     savePreferences();
 }

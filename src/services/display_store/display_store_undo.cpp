@@ -47,7 +47,7 @@ void DisplayStore::undoLastSoftwareAdjustment(DisplayID displayID) {
     const bool removesSavedValues = undo->second.isNone();
     if (!restorePreviousSoftwareAdjustment(*snapshot))
         return;
-    saveDisplayAdjustments();
+    savePreferences();
     // The prompt would otherwise offer to undo the same change again.
     clearRecentChangeRecoveryPrompt(std::nullopt);
     setStatusMessage(removesSavedValues ? "마지막 변경을 되돌려 저장 색상값을 삭제했습니다"
@@ -116,7 +116,7 @@ bool DisplayStore::undoRecentChangeRecoveryPrompt(const std::string& id) {
         return false;
     }
 
-    saveDisplayAdjustments();
+    savePreferences();
     clearRecentChangeRecoveryPrompt(prompt.id);
     if (!failedNames.empty()) {
         setStatusMessage("일부 변경만 되돌렸습니다: 실패 " + joined(failedNames, ", "));

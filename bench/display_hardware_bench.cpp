@@ -9,10 +9,10 @@
 #include <optional>
 #include <string>
 
+#include "models/color/transfer_tables.hpp"
 #include "platform/linux/display_manager.hpp"
 #include "platform/linux/gamma_controller.hpp"
 #include "platform/simulated/simulated_brightness_controller.hpp"
-#include "services/display/transfer_tables.hpp"
 
 namespace quorvane {
 namespace {

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "models/coding/json_coding.hpp"
-#include "models/color_adjustment.hpp"
-#include "models/display_preset.hpp"
-#include "models/display_scene.hpp"
-#include "models/item_kind.hpp"
+#include "models/color/color_adjustment.hpp"
+#include "models/presets/display_preset.hpp"
+#include "models/presets/display_scene.hpp"
+#include "models/presets/item_kind.hpp"
 
 namespace quorvane {
 

@@ -1,7 +1,7 @@
 #include "cli/cli_response.hpp"
 #include "models/coding/number_format.hpp"
-#include "models/quorvane_change_plan.hpp"
-#include "models/quorvane_preferences.hpp"
+#include "models/settings/quorvane_change_plan.hpp"
+#include "models/settings/quorvane_preferences.hpp"
 
 namespace quorvane {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "cli/cli_response.hpp"
-#include "models/display_preset.hpp"
-#include "models/display_snapshot.hpp"
+#include "models/display/display_snapshot.hpp"
+#include "models/presets/display_preset.hpp"
 
 namespace quorvane {
 

@@ -2,8 +2,8 @@
 #include "models/coding/number_format.hpp"
 #include "models/coding/text_joining.hpp"
 #include "models/coding/unicode_text.hpp"
-#include "models/display_control_error.hpp"
-#include "models/display_identity.hpp"
+#include "models/display/display_control_error.hpp"
+#include "models/display/display_identity.hpp"
 #include "platform/interfaces/gamma_controlling.hpp"
 #include "platform/interfaces/preferences_storing.hpp"
 

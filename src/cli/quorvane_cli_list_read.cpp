@@ -2,7 +2,7 @@
 #include "cli/quorvane_cli.hpp"
 #include "models/coding/number_format.hpp"
 #include "models/coding/text_joining.hpp"
-#include "models/display_identity.hpp"
+#include "models/display/display_identity.hpp"
 #include "platform/interfaces/brightness_controlling.hpp"
 #include "platform/interfaces/cli_display_snapshot_providing.hpp"
 #include "platform/interfaces/preferences_storing.hpp"

@@ -6,7 +6,7 @@
 
 #include "cli/quorvane_bootstrap.hpp"
 #include "cli/quorvane_cli.hpp"
-#include "models/display_identity.hpp"
+#include "models/display/display_identity.hpp"
 #include "platform/simulated/in_memory_defaults_store.hpp"
 #include "platform/simulated/simulated_brightness_controller.hpp"
 #include "platform/simulated/simulated_display_manager.hpp"

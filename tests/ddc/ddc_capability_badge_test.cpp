@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "services/ddc/ddc_capability_cache.hpp"
+#include "models/ddc/ddc_capability_cache.hpp"
 
 namespace quorvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "services/ddc/ddc_capability_cache.hpp"
+#include "models/ddc/ddc_capability_cache.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "models/coding/json_coding.hpp"
-#include "models/ddc_control_value.hpp"
-#include "models/ddc_write_request.hpp"
+#include "models/ddc/ddc_control_value.hpp"
+#include "models/ddc/ddc_write_request.hpp"
 
 namespace quorvane {
 namespace {

@@ -5,8 +5,8 @@
 #include <stdexcept>
 
 #include "models/coding/json_coding.hpp"
-#include "models/quorvane_diagnostic_report.hpp"
-#include "models/quorvane_diagnostic_report_preview.hpp"
+#include "models/diagnostics/quorvane_diagnostic_report.hpp"
+#include "models/diagnostics/quorvane_diagnostic_report_preview.hpp"
 #include "platform/linux/operating_system_version.hpp"
 #include "services/diagnostics/quorvane_diagnostic_report_coder.hpp"
 

@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "models/coding/number_format.hpp"
-#include "models/display_identity.hpp"
+#include "models/display/display_identity.hpp"
 #include "services/diagnostics/quorvane_diagnostic_report_builder.hpp"
 #include "services/diagnostics/quorvane_diagnostic_report_coder.hpp"
 

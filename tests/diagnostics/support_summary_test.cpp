@@ -2,9 +2,9 @@
 
 #include <chrono>
 
-#include "models/display_identity.hpp"
+#include "models/ddc/ddc_capability_cache.hpp"
+#include "models/display/display_identity.hpp"
 #include "services/ddc/ddc_capability_badge_resolver.hpp"
-#include "services/ddc/ddc_capability_cache.hpp"
 #include "services/diagnostics/quorvane_display_support_summary_builder.hpp"
 
 namespace quorvane {

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "models/color_profile_error.hpp"
+#include "models/color/color_profile_error.hpp"
 #include "platform/simulated/manual_scheduler.hpp"
 #include "platform/simulated/simulated_brightness_controller.hpp"
 #include "platform/simulated/simulated_color_profile_manager.hpp"

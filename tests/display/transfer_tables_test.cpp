@@ -1,8 +1,8 @@
-#include "services/display/transfer_tables.hpp"
+#include "models/color/transfer_tables.hpp"
 
 #include <gtest/gtest.h>
 
-#include "services/display/gamma_ramp.hpp"
+#include "models/color/gamma_ramp.hpp"
 
 namespace quorvane {
 namespace {

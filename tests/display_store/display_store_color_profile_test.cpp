@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "display_store/store_world.hpp"
-#include "models/color_profile_error.hpp"
+#include "models/color/color_profile_error.hpp"
 
 namespace quorvane::testing {
 namespace {

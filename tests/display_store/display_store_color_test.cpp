@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "display_store/store_world.hpp"
-#include "models/display_control_error.hpp"
-#include "models/quorvane_preferences.hpp"
+#include "models/display/display_control_error.hpp"
+#include "models/settings/quorvane_preferences.hpp"
 
 namespace quorvane::testing {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "display_store/store_world.hpp"
-#include "models/display_identity_descriptor.hpp"
+#include "models/display/display_identity_descriptor.hpp"
 
 namespace quorvane::testing {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "display_store/store_world.hpp"
-#include "models/display_control_error.hpp"
+#include "models/display/display_control_error.hpp"
 
 namespace quorvane::testing {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "display_store/store_world.hpp"
-#include "models/quorvane_preferences.hpp"
+#include "models/settings/quorvane_preferences.hpp"
 
 namespace quorvane::testing {
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "display_store/store_world.hpp"
-#include "models/display_control_error.hpp"
-#include "models/quorvane_preferences.hpp"
+#include "models/display/display_control_error.hpp"
+#include "models/settings/quorvane_preferences.hpp"
 
 namespace quorvane::testing {
 namespace {

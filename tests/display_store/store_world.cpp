@@ -1,6 +1,6 @@
 #include "display_store/store_world.hpp"
 
-#include "models/display_identity.hpp"
+#include "models/display/display_identity.hpp"
 #include "services/ddc/user_defaults_ddc_capability_cache_store.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 #include "services/persistence/user_defaults_recovery_journal_store.hpp"

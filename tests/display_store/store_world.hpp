@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "models/ddc_control_result.hpp"
-#include "models/ddc_snapshot.hpp"
+#include "models/ddc/ddc_control_result.hpp"
+#include "models/ddc/ddc_snapshot.hpp"
 #include "platform/interfaces/ddc_controlling.hpp"
 #include "platform/interfaces/ddc_write_queueing.hpp"
 #include "platform/simulated/in_memory_defaults_store.hpp"

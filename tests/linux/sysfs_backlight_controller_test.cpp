@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "models/display_control_error.hpp"
+#include "models/display/display_control_error.hpp"
 
 namespace quorvane {
 namespace {

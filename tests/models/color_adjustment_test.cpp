@@ -3,7 +3,7 @@
 #include <string>
 #include <unordered_set>
 
-#include "models/color_adjustment.hpp"
+#include "models/color/color_adjustment.hpp"
 
 namespace quorvane {
 namespace {

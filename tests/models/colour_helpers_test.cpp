@@ -3,10 +3,10 @@
 #include <cmath>
 #include <limits>
 
-#include "models/quorvane_brightness_safety.hpp"
-#include "models/quorvane_color_temperature.hpp"
-#include "models/quorvane_levels_adjustment.hpp"
-#include "models/quorvane_rgb_curve_coordinate.hpp"
+#include "models/color/quorvane_color_temperature.hpp"
+#include "models/color/quorvane_levels_adjustment.hpp"
+#include "models/color/quorvane_rgb_curve_coordinate.hpp"
+#include "models/display/quorvane_brightness_safety.hpp"
 
 namespace quorvane {
 namespace {

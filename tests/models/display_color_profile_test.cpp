@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "models/display_color_profile.hpp"
-#include "models/display_color_profile_state.hpp"
+#include "models/color/display_color_profile.hpp"
+#include "models/color/display_color_profile_state.hpp"
 
 namespace quorvane {
 namespace {

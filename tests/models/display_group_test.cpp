@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "models/coding/json_coding.hpp"
-#include "models/display_group.hpp"
-#include "models/display_identity.hpp"
+#include "models/display/display_identity.hpp"
+#include "models/presets/display_group.hpp"
 
 namespace quorvane {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "models/display_identity.hpp"
-#include "models/display_identity_descriptor.hpp"
+#include "models/display/display_identity.hpp"
+#include "models/display/display_identity_descriptor.hpp"
 
 namespace quorvane {
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "models/auto_apply_tracker.hpp"
-#include "models/color_adjustment.hpp"
-#include "models/display_identity.hpp"
-#include "models/display_instance_key.hpp"
+#include "models/color/color_adjustment.hpp"
+#include "models/display/auto_apply_tracker.hpp"
+#include "models/display/display_identity.hpp"
+#include "models/display/display_instance_key.hpp"
 
 namespace quorvane {
 namespace {

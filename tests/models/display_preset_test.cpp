@@ -3,7 +3,7 @@
 #include <set>
 
 #include "models/coding/json_coding.hpp"
-#include "models/display_preset.hpp"
+#include "models/presets/display_preset.hpp"
 
 namespace quorvane {
 namespace {

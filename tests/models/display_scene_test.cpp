@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "models/coding/json_coding.hpp"
-#include "models/display_scene.hpp"
+#include "models/presets/display_scene.hpp"
 
 namespace quorvane {
 namespace {

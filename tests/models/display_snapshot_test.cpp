@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "models/display_mode_snapshot.hpp"
-#include "models/display_snapshot.hpp"
+#include "models/display/display_mode_snapshot.hpp"
+#include "models/display/display_snapshot.hpp"
 
 namespace quorvane {
 namespace {

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "models/coding/json_coding.hpp"
-#include "models/display_scene.hpp"
-#include "models/hot_key_combination.hpp"
-#include "models/scene_hot_key_binding.hpp"
+#include "models/hot_keys/hot_key_combination.hpp"
+#include "models/hot_keys/scene_hot_key_binding.hpp"
+#include "models/presets/display_scene.hpp"
 
 namespace quorvane {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "models/quorvane_settings_document_error.hpp"
+#include "models/settings/quorvane_settings_document_error.hpp"
 #include "persistence/sample_preferences.hpp"
 #include "platform/simulated/in_memory_defaults_store.hpp"
 #include "services/persistence/quorvane_settings_document_coder.hpp"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "models/quorvane_effect_recovery_state.hpp"
+#include "models/recovery/quorvane_effect_recovery_state.hpp"
 
 namespace quorvane {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "models/quorvane_preferences.hpp"
+#include "models/settings/quorvane_preferences.hpp"
 
 namespace quorvane {
 

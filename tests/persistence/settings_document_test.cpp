@@ -4,7 +4,7 @@
 #include <string>
 
 #include "models/coding/byte_count_format.hpp"
-#include "models/quorvane_settings_document_error.hpp"
+#include "models/settings/quorvane_settings_document_error.hpp"
 #include "services/persistence/quorvane_settings_document_coder.hpp"
 
 namespace quorvane {

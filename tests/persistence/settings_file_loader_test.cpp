@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "models/quorvane_settings_document_error.hpp"
+#include "models/settings/quorvane_settings_document_error.hpp"
 #include "services/persistence/quorvane_settings_file_loader.hpp"
 #include "services/persistence/quorvane_settings_file_read_error.hpp"
 

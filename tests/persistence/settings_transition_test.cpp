@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "models/quorvane_settings_import_display_mapping.hpp"
+#include "models/settings/quorvane_settings_import_display_mapping.hpp"
 #include "services/persistence/quorvane_settings_transition.hpp"
 
 namespace quorvane {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "models/display_control_error.hpp"
+#include "models/display/display_control_error.hpp"
 #include "platform/interfaces/brightness_controlling.hpp"
 
 namespace quorvane::testing {

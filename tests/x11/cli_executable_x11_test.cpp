@@ -6,10 +6,10 @@
 #include <map>
 
 #include "cli/executable_run.hpp"
-#include "models/display_preset.hpp"
-#include "models/quorvane_preferences.hpp"
+#include "models/color/transfer_tables.hpp"
+#include "models/presets/display_preset.hpp"
+#include "models/settings/quorvane_preferences.hpp"
 #include "platform/linux/crtc_gamma.hpp"
-#include "services/display/transfer_tables.hpp"
 #include "x11/x_test_server.hpp"
 
 namespace quorvane {

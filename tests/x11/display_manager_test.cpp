@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "models/display_control_error.hpp"
+#include "models/display/display_control_error.hpp"
 #include "platform/linux/sysfs_backlight_controller.hpp"
 #include "support/edid_builder.hpp"
 #include "support/recording_brightness_controller.hpp"

@@ -4,7 +4,7 @@
 
 #include <X11/extensions/Xrandr.h>
 
-#include "models/display_control_error.hpp"
+#include "models/display/display_control_error.hpp"
 #include "platform/linux/crtc_gamma.hpp"
 #include "x11/x_test_server.hpp"
 

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "models/hot_key_combination.hpp"
+#include "models/hot_keys/hot_key_combination.hpp"
 #include "platform/linux/stored_key_code_keysyms.hpp"
 #include "platform/linux/thread_scheduler.hpp"
 #include "platform/linux/x11_global_hot_key_registrar.hpp"

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "models/color_profile_error.hpp"
+#include "models/color/color_profile_error.hpp"
 #include "platform/linux/icc_profile_library.hpp"
 #include "platform/simulated/in_memory_defaults_store.hpp"
 #include "support/icc_test_profiles.hpp"

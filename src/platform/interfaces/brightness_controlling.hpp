@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "models/display_snapshot.hpp"
+#include "models/display/display_snapshot.hpp"
 
 namespace quorvane {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "models/display_snapshot.hpp"
+#include "models/display/display_snapshot.hpp"
 #include "platform/interfaces/brightness_controlling.hpp"
 
 namespace quorvane {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "models/display_color_profile.hpp"
-#include "models/display_color_profile_state.hpp"
-#include "models/display_snapshot.hpp"
+#include "models/color/display_color_profile.hpp"
+#include "models/color/display_color_profile_state.hpp"
+#include "models/display/display_snapshot.hpp"
 
 namespace quorvane {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "services/ddc/ddc_capability_cache.hpp"
+#include "models/ddc/ddc_capability_cache.hpp"
 
 namespace quorvane {
 

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <functional>
 
-#include "models/ddc_availability.hpp"
-#include "models/ddc_control_result.hpp"
-#include "models/ddc_snapshot.hpp"
-#include "models/ddc_vcp_code.hpp"
+#include "models/ddc/ddc_availability.hpp"
+#include "models/ddc/ddc_control_result.hpp"
+#include "models/ddc/ddc_snapshot.hpp"
+#include "models/ddc/ddc_vcp_code.hpp"
 
 namespace quorvane {
 

@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "models/ddc_write_request.hpp"
-#include "models/ddc_write_result.hpp"
+#include "models/ddc/ddc_write_request.hpp"
+#include "models/ddc/ddc_write_result.hpp"
 
 namespace quorvane {
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "models/display_mode_snapshot.hpp"
-#include "models/display_snapshot.hpp"
+#include "models/display/display_mode_snapshot.hpp"
+#include "models/display/display_snapshot.hpp"
 #include "platform/interfaces/brightness_controlling.hpp"
 #include "platform/interfaces/display_snapshot_request.hpp"
 

@@ -4,8 +4,8 @@
 #include <map>
 #include <vector>
 
-#include "models/display_color_profile_state.hpp"
-#include "models/display_snapshot.hpp"
+#include "models/color/display_color_profile_state.hpp"
+#include "models/display/display_snapshot.hpp"
 #include "platform/interfaces/display_snapshot_request.hpp"
 
 namespace quorvane {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "models/display_snapshot.hpp"
+#include "models/display/display_snapshot.hpp"
 #include "platform/interfaces/display_snapshot_request.hpp"
 
 namespace quorvane {

@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "models/display_snapshot.hpp"
+#include "models/display/display_snapshot.hpp"
 
 namespace quorvane {
 

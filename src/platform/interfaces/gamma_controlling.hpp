@@ -1,8 +1,8 @@
 #pragma once
 
-#include "models/color_adjustment.hpp"
-#include "models/display_snapshot.hpp"
-#include "services/display/transfer_tables.hpp"
+#include "models/color/color_adjustment.hpp"
+#include "models/color/transfer_tables.hpp"
+#include "models/display/display_snapshot.hpp"
 
 namespace quorvane {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "models/global_hot_key_binding.hpp"
-#include "models/global_hot_key_registration_summary.hpp"
+#include "models/hot_keys/global_hot_key_binding.hpp"
+#include "models/hot_keys/global_hot_key_registration_summary.hpp"
 
 namespace quorvane {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "models/preferences_load_result.hpp"
-#include "models/quorvane_preferences.hpp"
+#include "models/settings/preferences_load_result.hpp"
+#include "models/settings/quorvane_preferences.hpp"
 
 namespace quorvane {
 

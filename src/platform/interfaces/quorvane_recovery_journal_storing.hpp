@@ -1,7 +1,7 @@
 #pragma once
 
-#include "models/quorvane_recovery_journal.hpp"
-#include "models/quorvane_recovery_journal_load_result.hpp"
+#include "models/recovery/quorvane_recovery_journal.hpp"
+#include "models/recovery/quorvane_recovery_journal_load_result.hpp"
 
 namespace quorvane {
 

@@ -4,9 +4,9 @@
 
 #include <optional>
 
+#include "models/color/gamma_ramp.hpp"
+#include "models/color/transfer_tables.hpp"
 #include "platform/linux/x_connection.hpp"
-#include "services/display/gamma_ramp.hpp"
-#include "services/display/transfer_tables.hpp"
 
 namespace quorvane {
 

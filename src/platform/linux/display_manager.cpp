@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "models/display_control_error.hpp"
+#include "models/display/display_control_error.hpp"
 #include "platform/linux/edid.hpp"
 #include "platform/linux/randr_screen.hpp"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "models/display_mode_snapshot.hpp"
+#include "models/display/display_mode_snapshot.hpp"
 #include "platform/interfaces/display_managing.hpp"
 #include "platform/linux/randr_output.hpp"
 

@@ -1,6 +1,6 @@
 #include "platform/linux/gamma_controller.hpp"
 
-#include "models/display_control_error.hpp"
+#include "models/display/display_control_error.hpp"
 #include "platform/linux/crtc_gamma.hpp"
 #include "platform/linux/display_manager.hpp"
 #include "platform/linux/randr_screen.hpp"

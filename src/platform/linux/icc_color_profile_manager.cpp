@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdio>
 
-#include "models/color_profile_error.hpp"
+#include "models/color/color_profile_error.hpp"
 #include "platform/linux/edid.hpp"
 #include "platform/linux/icc_profile_library.hpp"
 #include "platform/linux/randr_screen.hpp"

@@ -11,7 +11,7 @@
 #include <system_error>
 #include <vector>
 
-#include "models/display_control_error.hpp"
+#include "models/display/display_control_error.hpp"
 #include "platform/linux/logind_session_brightness.hpp"
 #include "platform/linux/randr_screen.hpp"
 

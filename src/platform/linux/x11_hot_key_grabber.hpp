@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "models/hot_key_combination.hpp"
+#include "models/hot_keys/hot_key_combination.hpp"
 #include "platform/linux/x_connection.hpp"
 
 namespace quorvane {

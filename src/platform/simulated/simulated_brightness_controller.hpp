@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "models/display_control_error.hpp"
+#include "models/display/display_control_error.hpp"
 #include "platform/interfaces/brightness_controlling.hpp"
 
 namespace quorvane {

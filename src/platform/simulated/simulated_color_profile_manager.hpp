@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "models/color_profile_error.hpp"
+#include "models/color/color_profile_error.hpp"
 #include "platform/interfaces/color_profile_managing.hpp"
 
 namespace quorvane {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <set>
 
-#include "models/display_control_error.hpp"
+#include "models/display/display_control_error.hpp"
 #include "platform/interfaces/gamma_controlling.hpp"
 
 namespace quorvane {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "models/hot_key_combination.hpp"
+#include "models/hot_keys/hot_key_combination.hpp"
 #include "platform/interfaces/global_hot_key_registering.hpp"
 
 namespace quorvane {

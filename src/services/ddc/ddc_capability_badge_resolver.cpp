@@ -5,7 +5,7 @@
 #include <ctime>
 
 #include "models/coding/number_format.hpp"
-#include "services/ddc/ddc_capability_cache_key.hpp"
+#include "models/ddc/ddc_capability_cache_key.hpp"
 
 namespace quorvane {
 namespace {

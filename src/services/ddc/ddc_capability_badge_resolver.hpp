@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "models/coding/date_coding.hpp"
-#include "models/display_snapshot.hpp"
+#include "models/ddc/ddc_capability_entry.hpp"
+#include "models/display/display_snapshot.hpp"
 #include "services/ddc/ddc_capability_badge.hpp"
-#include "services/ddc/ddc_capability_entry.hpp"
 
 namespace quorvane {
 

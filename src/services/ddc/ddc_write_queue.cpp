@@ -6,7 +6,7 @@
 #include <optional>
 #include <set>
 
-#include "models/ddc_write_queue_error.hpp"
+#include "models/ddc/ddc_write_queue_error.hpp"
 
 namespace quorvane {
 

@@ -1,8 +1,8 @@
 #include <algorithm>
 
 #include "models/coding/number_format.hpp"
-#include "models/ddc_vcp_code.hpp"
-#include "models/display_identity.hpp"
+#include "models/ddc/ddc_vcp_code.hpp"
+#include "models/display/display_identity.hpp"
 #include "services/ddc/ddc_capability_badge_resolver.hpp"
 #include "services/diagnostics/quorvane_diagnostic_report_builder.hpp"
 

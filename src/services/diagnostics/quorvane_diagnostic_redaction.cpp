@@ -5,8 +5,8 @@
 
 #include "models/coding/number_format.hpp"
 #include "models/coding/unicode_text.hpp"
-#include "models/ddc_vcp_code.hpp"
-#include "models/display_identity.hpp"
+#include "models/ddc/ddc_vcp_code.hpp"
+#include "models/display/display_identity.hpp"
 #include "services/diagnostics/quorvane_diagnostic_report_builder.hpp"
 #include "services/diagnostics/regular_expression.hpp"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "models/quorvane_diagnostic_report.hpp"
+#include "models/diagnostics/quorvane_diagnostic_report.hpp"
 
 namespace quorvane {
 

@@ -1,5 +1,5 @@
 #include "models/coding/number_format.hpp"
-#include "models/display_identity.hpp"
+#include "models/display/display_identity.hpp"
 #include "services/diagnostics/quorvane_diagnostic_report_builder.hpp"
 
 namespace quorvane {

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "models/coding/number_format.hpp"
-#include "models/display_identity.hpp"
+#include "models/display/display_identity.hpp"
 
 namespace quorvane {
 

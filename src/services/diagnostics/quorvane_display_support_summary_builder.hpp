@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "models/ddc_snapshot.hpp"
-#include "models/display_color_profile_state.hpp"
-#include "models/display_identity_descriptor.hpp"
-#include "models/display_snapshot.hpp"
-#include "models/quorvane_display_support_summary.hpp"
+#include "models/color/display_color_profile_state.hpp"
+#include "models/ddc/ddc_capability_entry.hpp"
+#include "models/ddc/ddc_snapshot.hpp"
+#include "models/diagnostics/quorvane_display_support_summary.hpp"
+#include "models/display/display_identity_descriptor.hpp"
+#include "models/display/display_snapshot.hpp"
 #include "services/ddc/ddc_capability_badge.hpp"
-#include "services/ddc/ddc_capability_entry.hpp"
 
 namespace quorvane {
 

@@ -3,8 +3,8 @@
 
 #include "models/coding/number_format.hpp"
 #include "models/coding/text_joining.hpp"
-#include "models/ddc_vcp_code.hpp"
-#include "models/display_identity.hpp"
+#include "models/ddc/ddc_vcp_code.hpp"
+#include "models/display/display_identity.hpp"
 #include "services/diagnostics/quorvane_display_support_summary_builder.hpp"
 
 namespace quorvane {

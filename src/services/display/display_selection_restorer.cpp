@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "models/display_identity.hpp"
+#include "models/display/display_identity.hpp"
 
 namespace quorvane {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "models/display_snapshot.hpp"
+#include "models/display/display_snapshot.hpp"
 
 namespace quorvane {
 

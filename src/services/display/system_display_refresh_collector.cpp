@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "models/color_profile_error.hpp"
+#include "models/color/color_profile_error.hpp"
 
 namespace quorvane {
 

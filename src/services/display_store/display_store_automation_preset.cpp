@@ -4,7 +4,7 @@
 #include "models/coding/number_format.hpp"
 #include "models/coding/text_joining.hpp"
 #include "models/coding/unicode_text.hpp"
-#include "models/display_instance_key.hpp"
+#include "models/display/display_instance_key.hpp"
 #include "services/display_store/display_store.hpp"
 
 namespace quorvane {

@@ -2,7 +2,7 @@
 #include <iterator>
 
 #include "models/coding/number_format.hpp"
-#include "models/display_control_error.hpp"
+#include "models/display/display_control_error.hpp"
 #include "services/display_store/display_store.hpp"
 
 namespace quorvane {

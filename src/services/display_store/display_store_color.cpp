@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "models/display_instance_key.hpp"
+#include "models/display/display_instance_key.hpp"
 #include "services/display_store/display_store.hpp"
 
 namespace quorvane {

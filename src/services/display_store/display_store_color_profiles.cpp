@@ -1,8 +1,8 @@
 #include <algorithm>
 
 #include "models/coding/unicode_text.hpp"
-#include "models/color_profile_error.hpp"
-#include "models/display_control_error.hpp"
+#include "models/color/color_profile_error.hpp"
+#include "models/display/display_control_error.hpp"
 #include "services/display_store/display_store.hpp"
 
 namespace quorvane {

@@ -1,5 +1,5 @@
 #include "models/coding/uuid_text.hpp"
-#include "models/display_control_error.hpp"
+#include "models/display/display_control_error.hpp"
 #include "services/display_store/display_store.hpp"
 
 namespace quorvane {

@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "models/coding/uuid_text.hpp"
-#include "models/ddc_input_source.hpp"
+#include "models/ddc/ddc_input_source.hpp"
 #include "services/display_store/display_store.hpp"
 
 namespace quorvane {

@@ -1,4 +1,4 @@
-#include "models/display_instance_key.hpp"
+#include "models/display/display_instance_key.hpp"
 #include "services/display_store/display_store.hpp"
 
 namespace quorvane {

@@ -1,7 +1,7 @@
 #include "models/coding/number_format.hpp"
 #include "models/coding/text_joining.hpp"
-#include "models/display_control_error.hpp"
-#include "models/quorvane_brightness_safety.hpp"
+#include "models/display/display_control_error.hpp"
+#include "models/display/quorvane_brightness_safety.hpp"
 #include "services/display_store/display_store.hpp"
 
 namespace quorvane {

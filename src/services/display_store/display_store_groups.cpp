@@ -1,6 +1,6 @@
 #include "models/coding/unicode_text.hpp"
 #include "models/coding/uuid_text.hpp"
-#include "models/display_control_error.hpp"
+#include "models/display/display_control_error.hpp"
 #include "services/display_store/display_store.hpp"
 
 namespace quorvane {

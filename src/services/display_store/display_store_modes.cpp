@@ -1,4 +1,4 @@
-#include "models/display_control_error.hpp"
+#include "models/display/display_control_error.hpp"
 #include "services/display_store/display_store.hpp"
 
 namespace quorvane {

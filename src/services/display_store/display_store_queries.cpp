@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "models/coding/unicode_text.hpp"
-#include "models/display_control_error.hpp"
+#include "models/display/display_control_error.hpp"
 #include "services/ddc/ddc_capability_badge_resolver.hpp"
 #include "services/diagnostics/quorvane_display_support_summary_builder.hpp"
 #include "services/display_store/display_store.hpp"

@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "models/coding/unicode_text.hpp"
-#include "models/display_instance_key.hpp"
+#include "models/display/display_instance_key.hpp"
 #include "services/display/display_selection_restorer.hpp"
 #include "services/display_store/display_store.hpp"
 

@@ -8,13 +8,13 @@
 #include <string_view>
 #include <vector>
 
-#include "models/color_adjustment.hpp"
-#include "models/display_color_profile_state.hpp"
-#include "models/display_identity.hpp"
-#include "models/display_identity_descriptor.hpp"
-#include "models/display_rect.hpp"
-#include "models/display_snapshot.hpp"
-#include "models/quorvane_effect_recovery_state.hpp"
+#include "models/color/color_adjustment.hpp"
+#include "models/color/display_color_profile_state.hpp"
+#include "models/display/display_identity.hpp"
+#include "models/display/display_identity_descriptor.hpp"
+#include "models/display/display_rect.hpp"
+#include "models/display/display_snapshot.hpp"
+#include "models/recovery/quorvane_effect_recovery_state.hpp"
 
 namespace quorvane {
 

@@ -3,7 +3,7 @@
 #include <map>
 
 #include "models/coding/number_format.hpp"
-#include "models/quorvane_settings_import_display_adjustment.hpp"
+#include "models/settings/quorvane_settings_import_display_adjustment.hpp"
 #include "services/persistence/quorvane_settings_transition.hpp"
 
 namespace quorvane {

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "models/quorvane_change_plan.hpp"
-#include "models/quorvane_change_plan_entry.hpp"
-#include "models/quorvane_local_hot_key_import_state.hpp"
-#include "models/quorvane_settings_import_display_mapping.hpp"
-#include "models/quorvane_settings_import_draft.hpp"
-#include "models/quorvane_settings_import_mode.hpp"
-#include "models/quorvane_settings_import_summary.hpp"
+#include "models/settings/quorvane_change_plan.hpp"
+#include "models/settings/quorvane_change_plan_entry.hpp"
+#include "models/settings/quorvane_local_hot_key_import_state.hpp"
+#include "models/settings/quorvane_settings_import_display_mapping.hpp"
+#include "models/settings/quorvane_settings_import_draft.hpp"
+#include "models/settings/quorvane_settings_import_mode.hpp"
+#include "models/settings/quorvane_settings_import_summary.hpp"
 
 namespace quorvane {
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "models/quorvane_destructive_action_kind.hpp"
-#include "models/quorvane_destructive_confirmation_request.hpp"
+#include "models/recovery/quorvane_destructive_action_kind.hpp"
+#include "models/recovery/quorvane_destructive_confirmation_request.hpp"
 #include "platform/interfaces/scheduler.hpp"
 
 namespace quorvane {

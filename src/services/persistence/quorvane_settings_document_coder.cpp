@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "models/coding/json_finite_check.hpp"
-#include "models/quorvane_settings_document_error.hpp"
+#include "models/settings/quorvane_settings_document_error.hpp"
 
 namespace quorvane {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "models/coding/date_coding.hpp"
-#include "models/quorvane_preferences.hpp"
-#include "models/quorvane_settings_document.hpp"
+#include "models/settings/quorvane_preferences.hpp"
+#include "models/settings/quorvane_settings_document.hpp"
 
 namespace quorvane {
 

@@ -9,7 +9,7 @@
 #include <array>
 #include <cerrno>
 
-#include "models/quorvane_settings_document_error.hpp"
+#include "models/settings/quorvane_settings_document_error.hpp"
 #include "services/persistence/quorvane_settings_file_read_error.hpp"
 
 namespace quorvane {

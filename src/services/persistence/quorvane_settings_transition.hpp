@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "models/quorvane_preferences.hpp"
-#include "models/quorvane_settings_import_display_mapping.hpp"
-#include "models/quorvane_settings_import_draft.hpp"
-#include "models/quorvane_settings_import_mode.hpp"
-#include "models/quorvane_settings_transition_error.hpp"
+#include "models/settings/quorvane_preferences.hpp"
+#include "models/settings/quorvane_settings_import_display_mapping.hpp"
+#include "models/settings/quorvane_settings_import_draft.hpp"
+#include "models/settings/quorvane_settings_import_mode.hpp"
+#include "models/settings/quorvane_settings_transition_error.hpp"
 
 namespace quorvane {
 

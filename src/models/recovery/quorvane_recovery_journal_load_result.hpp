@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "models/recovery/quorvane_recovery_journal.hpp"
+
+namespace quorvane {
+
+// What a journal load gives: the journal to use, whether a stored blob failed
+// to decode, and the notice to show in that case.
+struct QuorvaneRecoveryJournalLoadResult {
+    QuorvaneRecoveryJournal journal;
+    bool recoveredFromCorruption = false;
+    std::optional<std::string> message;
+
+    bool operator==(const QuorvaneRecoveryJournalLoadResult&) const = default;
+};
+
+}  // namespace quorvane

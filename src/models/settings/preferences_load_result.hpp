@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "models/settings/quorvane_preferences.hpp"
+
+namespace quorvane {
+
+// What a preferences load gives: the record to use, whether a stored blob
+// failed to decode, and the notice to show in that case.
+struct PreferencesLoadResult {
+    QuorvanePreferences preferences;
+    bool recoveredFromCorruption = false;
+    std::optional<std::string> message;
+
+    bool operator==(const PreferencesLoadResult&) const = default;
+};
+
+}  // namespace quorvane

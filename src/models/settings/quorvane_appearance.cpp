@@ -1,0 +1,25 @@
+#include "models/settings/quorvane_appearance.hpp"
+
+namespace quorvane {
+
+std::string_view caseName(QuorvaneAppearance appearance) {
+    switch (appearance) {
+        case QuorvaneAppearance::system:
+            return "system";
+        case QuorvaneAppearance::light:
+            return "light";
+        case QuorvaneAppearance::dark:
+            return "dark";
+    }
+    return {};
+}
+
+std::optional<QuorvaneAppearance> parseCaseName(std::string_view text, QuorvaneAppearance*) {
+    for (auto appearance : kAllAppearances) {
+        if (caseName(appearance) == text)
+            return appearance;
+    }
+    return std::nullopt;
+}
+
+}  // namespace quorvane

@@ -6,6 +6,7 @@
 #include "ddc_transport/sysfs_ddc_bus_locator.hpp"
 #include "platform/linux/display_manager.hpp"
 #include "platform/linux/gamma_controller.hpp"
+#include "platform/linux/shared_x_connection.hpp"
 #include "platform/linux/icc_color_profile_manager.hpp"
 #include "platform/linux/icc_profile_library.hpp"
 #include "platform/linux/randr_ddc_output_describer.hpp"
@@ -25,8 +26,8 @@ namespace {
 // How long a monitor probe may take before the store gives up waiting.
 constexpr Duration kDDCProbeTimeout = seconds(8);
 
-DDCTransportEnvironment ddcTransport(const std::string& displayName) {
-    auto outputs = std::make_shared<RandrDDCOutputDescriber>(displayName);
+DDCTransportEnvironment ddcTransport(std::shared_ptr<SharedXConnection> connection) {
+    auto outputs = std::make_shared<RandrDDCOutputDescriber>(std::move(connection));
     auto sleeper = std::make_shared<SystemSleeper>();
     return {
         std::make_shared<SysfsDDCBusLocator>(std::move(outputs)),
@@ -51,16 +52,19 @@ DisplayStoreCollaborators LinuxDisplayStoreFactory::collaborators(const Environm
     const auto& displayName = environment.displayName;
     auto& scheduler = *environment.scheduler;
     auto defaults = std::make_shared<FileDefaultsStore>(environment.defaultsFolder);
+    // One X connection for the display reads, gamma writes, the built-in
+    // check and the DDC bus discovery.
+    auto connection = std::make_shared<SharedXConnection>(displayName);
 
     DisplayStoreCollaborators result;
     result.preferencesStore = std::make_shared<UserDefaultsPreferencesStore>(defaults);
     result.ddcCapabilityCacheStore =
         std::make_shared<UserDefaultsDDCCapabilityCacheStore>(defaults);
-    result.displayManager = std::make_shared<DisplayManager>(displayName);
-    result.brightnessController = SysfsBacklightController::forSystem(displayName);
+    result.displayManager = std::make_shared<DisplayManager>(connection);
+    result.brightnessController = SysfsBacklightController::forSystem(connection);
     result.gammaController =
-        std::make_shared<GammaController>(GammaController::kStandardTableSize, displayName);
-    result.ddcController = std::make_shared<DDCController>(scheduler, ddcTransport(displayName));
+        std::make_shared<GammaController>(GammaController::kStandardTableSize, connection);
+    result.ddcController = std::make_shared<DDCController>(scheduler, ddcTransport(connection));
     result.globalHotKeyRegistrar =
         std::make_shared<X11GlobalHotKeyRegistrar>(scheduler, displayName);
     result.colorProfileManager = std::make_shared<IccColorProfileManager>(

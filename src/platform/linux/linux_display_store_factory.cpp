@@ -66,7 +66,7 @@ DisplayStoreCollaborators LinuxDisplayStoreFactory::collaborators(const Environm
         std::make_shared<GammaController>(GammaController::kStandardTableSize, connection);
     result.ddcController = std::make_shared<DDCController>(scheduler, ddcTransport(connection));
     result.globalHotKeyRegistrar =
-        std::make_shared<X11GlobalHotKeyRegistrar>(scheduler, displayName);
+        std::make_shared<X11GlobalHotKeyRegistrar>(scheduler, connection);
     result.colorProfileManager = std::make_shared<IccColorProfileManager>(
         environment.profileDirectories, defaults, displayName);
     result.recoveryJournalStore = std::make_shared<UserDefaultsRecoveryJournalStore>(defaults);

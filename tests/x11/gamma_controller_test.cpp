@@ -90,11 +90,11 @@ void setCrtc(XConnection& connection, const RandrOutput& output, bool on) {
     auto screen = RandrScreen::read(connection, RandrScreen::Probe::cached);
     ASSERT_TRUE(screen);
     RROutput id = output.id;
-    Status status = on ? XRRSetCrtcConfig(connection.display(), screen->resources(), output.crtc,
-                                          CurrentTime, output.x, output.y, output.currentMode->id,
-                                          RR_Rotate_0, &id, 1)
-                       : XRRSetCrtcConfig(connection.display(), screen->resources(), output.crtc,
-                                          CurrentTime, 0, 0, None, RR_Rotate_0, nullptr, 0);
+    Status status =
+        on ? XRRSetCrtcConfig(connection.display(), screen->resources(), output.crtc, CurrentTime,
+                              output.x, output.y, output.currentMode->id, RR_Rotate_0, &id, 1)
+           : XRRSetCrtcConfig(connection.display(), screen->resources(), output.crtc, CurrentTime,
+                              0, 0, None, RR_Rotate_0, nullptr, 0);
     ASSERT_EQ(status, RRSetConfigSuccess);
     ASSERT_FALSE(connection.sync());
 }

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "models/hot_keys/hot_key_combination.hpp"
+#include "platform/linux/shared_x_connection.hpp"
 #include "platform/linux/stored_key_code_keysyms.hpp"
 #include "platform/linux/thread_scheduler.hpp"
-#include "platform/linux/shared_x_connection.hpp"
 #include "platform/linux/x11_global_hot_key_registrar.hpp"
 #include "platform/linux/x_connection.hpp"
 #include "platform/simulated/manual_scheduler.hpp"

@@ -139,8 +139,7 @@ std::vector<DisplaySnapshot> DisplayManager::activeDisplays(
             return {};
         }
         // Only full reads ask the server to probe for newly plugged monitors.
-        auto probe =
-            request.includeModes ? RandrScreen::Probe::probe : RandrScreen::Probe::cached;
+        auto probe = request.includeModes ? RandrScreen::Probe::probe : RandrScreen::Probe::cached;
         auto screen = RandrScreen::read(lease->connection(), probe);
         if (!screen) {
             return {};

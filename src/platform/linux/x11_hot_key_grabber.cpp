@@ -132,8 +132,7 @@ std::vector<unsigned> X11HotKeyGrabber::lockVariants() const {
     return variants;
 }
 
-X11HotKeyGrabber::Outcome X11HotKeyGrabber::grabOne(XConnection& connection,
-                                                    const Request& request,
+X11HotKeyGrabber::Outcome X11HotKeyGrabber::grabOne(XConnection& connection, const Request& request,
                                                     std::int32_t noSuchKeyStatus,
                                                     std::int32_t takenStatus) {
     Display* display = connection.display();

@@ -59,9 +59,8 @@ class XErrorRegistry {
             if (found != registry.errors_.end()) {
                 if (found->second.size() < kMaxRecordedErrors) {
                     found->second.push_back(
-                        {event->serial,
-                         XProtocolError{event->error_code, event->request_code,
-                                        event->minor_code}});
+                        {event->serial, XProtocolError{event->error_code, event->request_code,
+                                                       event->minor_code}});
                 }
                 return 0;
             }

@@ -1,4 +1,4 @@
-#include "platform/linux/linux_display_store_factory.hpp"
+#include "app/composition/linux_display_store_factory.hpp"
 
 #include <utility>
 
@@ -40,7 +40,7 @@ DDCTransportEnvironment ddcTransport(const std::string& displayName) {
 }  // namespace
 
 LinuxDisplayStoreFactory::Environment LinuxDisplayStoreFactory::Environment::standard(
-    std::shared_ptr<ThreadScheduler> scheduler) {
+    std::shared_ptr<Scheduler> scheduler) {
     return {std::move(scheduler),
             {},
             FileDefaultsStore::standardLocation(),

@@ -19,8 +19,9 @@ std::string QuorvaneAdjustmentNudge::percentText(double step) {
     return std::to_string(std::llround(hundredfold)) + "%";
 }
 
-std::string QuorvaneAdjustmentNudge::accessibilityLabel(
-    const std::string& title, QuorvaneAdjustmentNudgeDirection direction, double step) {
+std::string QuorvaneAdjustmentNudge::accessibilityLabel(const std::string& title,
+                                                        QuorvaneAdjustmentNudgeDirection direction,
+                                                        double step) {
     std::string word = "조금";
     if (std::abs(step - kOnePercent) < kSameStep)
         word = "1%";

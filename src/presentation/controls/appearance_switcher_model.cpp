@@ -57,8 +57,8 @@ bool AppearanceSwitcherModel::isSelected(QuorvaneAppearance option, QuorvaneAppe
         return true;
     if (includeSystem || stored != QuorvaneAppearance::system)
         return false;
-    return option == (scheme == ColorScheme::dark ? QuorvaneAppearance::dark
-                                                  : QuorvaneAppearance::light);
+    return option ==
+           (scheme == ColorScheme::dark ? QuorvaneAppearance::dark : QuorvaneAppearance::light);
 }
 
 bool AppearanceSwitcherModel::showsTitles(bool compact, QuorvaneTextSize size) {

@@ -25,8 +25,8 @@ struct AppearanceSwitcherModel {
 
     // The stored choice is selected. A switcher without "system" whose store
     // follows the system shows the scheme actually in use instead.
-    static bool isSelected(QuorvaneAppearance option, QuorvaneAppearance stored,
-                           bool includeSystem, ColorScheme scheme);
+    static bool isSelected(QuorvaneAppearance option, QuorvaneAppearance stored, bool includeSystem,
+                           ColorScheme scheme);
     // Compact switchers show titles only at the largest text size.
     static bool showsTitles(bool compact, QuorvaneTextSize size);
     // toolbar 28, 30, 36, 42; panel 32 (30 compact), 34, 40, 46.

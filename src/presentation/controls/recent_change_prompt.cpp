@@ -20,7 +20,8 @@ std::string RecentChangePromptTexts::countdownAccessibilityText(int seconds) {
     return "복구 알림이 " + std::to_string(seconds) + "초 뒤 숨겨짐";
 }
 
-std::string RecentChangePromptTexts::targetSummary(const QuorvaneRecentChangeRecoveryPrompt& prompt) {
+std::string RecentChangePromptTexts::targetSummary(
+    const QuorvaneRecentChangeRecoveryPrompt& prompt) {
     const auto names = prompt.displayNames();
     if (prompt.targets.size() == 1 && !names.front().empty())
         return "대상: " + names.front();

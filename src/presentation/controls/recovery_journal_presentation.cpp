@@ -35,8 +35,8 @@ std::optional<std::string> RecoveryJournalPresentation::emptyText(
 
 std::vector<QuorvaneRecoveryJournalEntry> RecoveryJournalPresentation::shownEntries(
     const QuorvaneRecoveryJournal& journal, int limit) {
-    const auto count = std::min<std::size_t>(journal.entries.size(),
-                                             static_cast<std::size_t>(std::max(0, limit)));
+    const auto count =
+        std::min<std::size_t>(journal.entries.size(), static_cast<std::size_t>(std::max(0, limit)));
     return {journal.entries.begin(), journal.entries.begin() + static_cast<long>(count)};
 }
 

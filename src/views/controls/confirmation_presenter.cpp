@@ -50,9 +50,9 @@ void ConfirmationPresenter::showDialog() {
     box->setTextFormat(Qt::PlainText);
     confirmButton_ = nullptr;
     if (model.confirmButtonTitle) {
-        confirmButton_ = box->addButton(QString::fromStdString(*model.confirmButtonTitle),
-                                        model.destructive ? QMessageBox::DestructiveRole
-                                                          : QMessageBox::AcceptRole);
+        confirmButton_ = box->addButton(
+            QString::fromStdString(*model.confirmButtonTitle),
+            model.destructive ? QMessageBox::DestructiveRole : QMessageBox::AcceptRole);
     }
     cancelButton_ =
         box->addButton(QString::fromStdString(model.cancelButtonTitle), QMessageBox::RejectRole);

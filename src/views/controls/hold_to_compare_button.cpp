@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QGraphicsOpacityEffect>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -207,11 +208,19 @@ void HoldToCompareButton::refresh() {
     symbol_->setColor(theme_.color(comparing ? ColorRole::green : ColorRole::accent));
     title_->setText(QString::fromStdString(current.title));
     caption_->setText(QString::fromStdString(current.caption));
-    title_->setFont(theme_.font(compact_ ? QuorvaneFontStyle::caption : QuorvaneFontStyle::subheadline,
-                                QFont::DemiBold));
+    title_->setFont(theme_.font(
+        compact_ ? QuorvaneFontStyle::caption : QuorvaneFontStyle::subheadline, QFont::DemiBold));
     caption_->setFont(
         theme_.font(compact_ ? QuorvaneFontStyle::caption2 : QuorvaneFontStyle::caption));
     symbol_->setFont(title_->font());
+    // The whole control, labels included, dims while it may not start.
+    auto* dimming = qobject_cast<QGraphicsOpacityEffect*>(graphicsEffect());
+    if (!dimming) {
+        dimming = new QGraphicsOpacityEffect(this);
+        setGraphicsEffect(dimming);
+    }
+    dimming->setOpacity(session_.enabled() ? 1.0 : 0.45);
+    dimming->setEnabled(!session_.enabled());
     setToolTip(QString::fromStdString(current.tooltip));
     setAccessibleName(QString::fromStdString(current.accessibilityLabel));
     setAccessibleDescription(QString::fromStdString(current.hint));
@@ -225,11 +234,10 @@ void HoldToCompareButton::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const bool comparing = session_.comparing();
     const bool dark = theme_.scheme() == ColorScheme::dark;
-    painter.setOpacity(session_.enabled() ? 1.0 : 0.45);
     const QColor fill = comparing ? theme_.color(ColorRole::green, dark ? 0.18 : 0.12)
                                   : theme_.color(ColorRole::accentFill, dark ? 0.62 : 0.72);
-    const QColor border = comparing ? theme_.color(ColorRole::green, 0.36)
-                                    : theme_.color(ColorRole::accent, 0.30);
+    const QColor border =
+        comparing ? theme_.color(ColorRole::green, 0.36) : theme_.color(ColorRole::accent, 0.30);
     painter.setPen(QPen(border, 1));
     painter.setBrush(fill);
     painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 9, 9);

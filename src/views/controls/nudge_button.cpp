@@ -12,8 +12,8 @@ NudgeButton::NudgeButton(Theme& theme, const std::string& title,
                          QuorvaneAdjustmentNudgeDirection direction, double step,
                          std::function<void()> action, QWidget* parent)
     : QAbstractButton(parent), theme_(theme), direction_(direction) {
-    const QString label = QString::fromStdString(
-        QuorvaneAdjustmentNudge::accessibilityLabel(title, direction, step));
+    const QString label =
+        QString::fromStdString(QuorvaneAdjustmentNudge::accessibilityLabel(title, direction, step));
     setAccessibleName(label);
     setToolTip(label);
     setFocusPolicy(Qt::TabFocus);
@@ -46,8 +46,8 @@ void NudgeButton::paintEvent(QPaintEvent*) {
     const double side = QuorvaneAdjustmentNudge::kSymbolBasePoints * theme_.scale() * 96.0 / 72.0;
     const QRectF square(QPointF(width() / 2.0 - side / 2, height() / 2.0 - side / 2),
                         QSizeF(side, side));
-    QColor ink = isEnabled() ? theme_.color(ColorRole::primary)
-                             : theme_.color(ColorRole::secondary, 0.6);
+    QColor ink =
+        isEnabled() ? theme_.color(ColorRole::primary) : theme_.color(ColorRole::secondary, 0.6);
     paintSymbol(painter, square, QuorvaneAdjustmentNudge::symbolName(direction_), ink);
 }
 

@@ -6,7 +6,8 @@ namespace quorvane {
 namespace {
 
 Date at(double seconds) {
-    return Date{} + std::chrono::duration_cast<Date::duration>(std::chrono::duration<double>(seconds));
+    return Date{} +
+           std::chrono::duration_cast<Date::duration>(std::chrono::duration<double>(seconds));
 }
 
 TEST(RecentChangePromptTest, CountdownIsComputedFromCreationTime) {

@@ -33,8 +33,8 @@ TEST(SupportPresentationTest, HardwareButtonLooksAtEveryActionKindOnly) {
     row.actions = {action(true, std::nullopt, std::nullopt)};
     summary.capabilities = {row, row};
     EXPECT_FALSE(SupportPresentation::offersHardwareButton(summary));
-    QuorvaneSupportAction open{QuorvaneSupportActionKind::openHardwareSection, "열기",
-                               std::nullopt, false, "아직"};
+    QuorvaneSupportAction open{QuorvaneSupportActionKind::openHardwareSection, "열기", std::nullopt,
+                               false, "아직"};
     summary.capabilities[1].actions.push_back(open);
     EXPECT_TRUE(SupportPresentation::offersHardwareButton(summary));
 }
@@ -56,7 +56,8 @@ QuorvaneRecoveryJournalEntry entry(int targets, std::string detail) {
     QuorvaneRecoveryJournalEntry result;
     result.detail = std::move(detail);
     for (int i = 0; i < targets; ++i)
-        result.targets.push_back({static_cast<std::uint32_t>(i), "id", "모니터 " + std::to_string(i)});
+        result.targets.push_back(
+            {static_cast<std::uint32_t>(i), "id", "모니터 " + std::to_string(i)});
     return result;
 }
 
@@ -99,9 +100,10 @@ TEST(ConfirmationDialogModelTest, NothingPendingAsksGenericallyWithOnlyCancel) {
     EXPECT_EQ(idle.title, "작업을 확인할까요?");
     EXPECT_EQ(idle.confirmButtonTitle, std::nullopt);
     EXPECT_EQ(idle.message, "");
-    QuorvaneDestructiveConfirmationRequest request{
-        "id", {"삭제할까요?", "삭제", "되돌릴 수 없습니다."},
-        QuorvaneDestructiveConfirmationStyle::standard, nullptr};
+    QuorvaneDestructiveConfirmationRequest request{"id",
+                                                   {"삭제할까요?", "삭제", "되돌릴 수 없습니다."},
+                                                   QuorvaneDestructiveConfirmationStyle::standard,
+                                                   nullptr};
     auto model = ConfirmationDialogModel::from(request);
     EXPECT_EQ(model.confirmButtonTitle, "삭제");
     EXPECT_FALSE(model.destructive);

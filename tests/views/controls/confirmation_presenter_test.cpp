@@ -21,7 +21,8 @@ struct PresenterTest : ::testing::Test {
 
     PresenterTest() { window.show(); }
     void post(Style style = Style::destructive) {
-        presenter->request(Kind::deletePreset, std::string("따뜻한 저녁"), style, [this] { ++runs; });
+        presenter->request(Kind::deletePreset, std::string("따뜻한 저녁"), style,
+                           [this] { ++runs; });
     }
     void turn() { QCoreApplication::processEvents(); }
 };
@@ -73,8 +74,7 @@ TEST_F(PresenterTest, SecondRequestWhileAskingIsDroppedAndTheDialogKeepsItsTexts
     presenter->request(Kind::deleteScene, std::string("회의"), Style::destructive,
                        [&] { ++second; });
     EXPECT_EQ(presenter->dialog()->text(), text);
-    EXPECT_EQ(presenter->dialog()->buttonRole(presenter->confirmButton()),
-              QMessageBox::AcceptRole);
+    EXPECT_EQ(presenter->dialog()->buttonRole(presenter->confirmButton()), QMessageBox::AcceptRole);
     presenter->confirmButton()->click();
     turn();
     EXPECT_EQ(runs, 1);
@@ -82,7 +82,8 @@ TEST_F(PresenterTest, SecondRequestWhileAskingIsDroppedAndTheDialogKeepsItsTexts
 }
 
 TEST_F(PresenterTest, AnActionMayAskAgainAndGetsAFreshDialog) {
-    presenter->request(Kind::deletePreset, std::string("A"), Style::destructive, [this] { post(); });
+    presenter->request(Kind::deletePreset, std::string("A"), Style::destructive,
+                       [this] { post(); });
     presenter->confirmButton()->click();
     turn();
     ASSERT_NE(presenter->dialog(), nullptr);

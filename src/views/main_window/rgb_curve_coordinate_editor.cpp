@@ -1,0 +1,238 @@
+#include "views/main_window/rgb_curve_coordinate_editor.hpp"
+
+#include <QButtonGroup>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "views/main_window/rgb_curve_graph_view.hpp"
+
+namespace quorvane {
+
+namespace {
+
+constexpr int kPickerMaximumWidth = 260;
+constexpr qreal kPanelRadius = 14;
+constexpr double kCaptionPoints = 12;
+constexpr double kCaption2Points = 11;
+
+QString qt(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+bool isDark(const QWidget* widget) {
+    return widget->palette().color(QPalette::Window).lightness() < 128;
+}
+
+QFont scaledFont(const QFont& base, double points, double scale, QFont::Weight weight,
+                 bool monospaced = false) {
+    QFont font = base;
+    font.setPointSizeF(points * scale);
+    font.setWeight(weight);
+    if (monospaced) {
+        font.setFamilies({QStringLiteral("monospace")});
+        font.setStyleHint(QFont::Monospace);
+    }
+    return font;
+}
+
+}  // namespace
+
+// A short "label value" text on a capsule of its tint at 12 %.
+class CurvePill : public QLabel {
+  public:
+    explicit CurvePill(QWidget* parent) : QLabel(parent) {
+        setContentsMargins(8, 4, 8, 4);
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    }
+
+    void show(const QString& text, const QColor& tint) {
+        if (text != this->text())
+            setText(text);
+        if (tint != tint_) {
+            tint_ = tint;
+            QPalette colours = palette();
+            colours.setColor(QPalette::WindowText, tint);
+            setPalette(colours);
+        }
+    }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QColor fill = tint_;
+        fill.setAlphaF(0.12f);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(fill);
+        const qreal radius = height() / 2.0;
+        painter.drawRoundedRect(rect(), radius, radius);
+        painter.end();
+        QLabel::paintEvent(event);
+    }
+
+  private:
+    QColor tint_;
+};
+
+RGBCurveCoordinateEditor::RGBCurveCoordinateEditor(Read read, Write write, QWidget* parent)
+    : QWidget(parent), read_(std::move(read)), write_(std::move(write)) {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(12, 12, 12, 12);
+    column->setSpacing(10);
+
+    auto* headerRow = new QHBoxLayout;
+    headerRow->setSpacing(10);
+    auto* header = new QVBoxLayout;
+    header->setSpacing(3);
+    title_ = new QLabel(QStringLiteral("곡선 그래프로 조정"), this);
+    hint_ =
+        new QLabel(QStringLiteral("참고 이미지처럼 곡선 점을 잡아 끌어 중간톤을 바꿉니다."), this);
+    hint_->setWordWrap(true);
+    hint_->setForegroundRole(QPalette::PlaceholderText);
+    header->addWidget(title_);
+    header->addWidget(hint_);
+    headerRow->addLayout(header, 1);
+
+    auto* picker = new QWidget(this);
+    picker->setAccessibleName(QStringLiteral("RGB 곡선 채널"));
+    picker->setMaximumWidth(kPickerMaximumWidth);
+    auto* segments = new QHBoxLayout(picker);
+    segments->setContentsMargins(0, 0, 0, 0);
+    segments->setSpacing(0);
+    channels_ = new QButtonGroup(this);
+    for (std::size_t i = 0; i < kAllRGBCurveChannels.size(); ++i) {
+        const auto channel = kAllRGBCurveChannels[i];
+        auto* button = new QToolButton(picker);
+        button->setText(qt(channelTitle(channel)));
+        button->setCheckable(true);
+        button->setAutoRaise(false);
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        channels_->addButton(button, int(i));
+        segments->addWidget(button);
+        channelButtons_[i] = button;
+    }
+    channelButtons_[0]->setChecked(true);
+    connect(channels_, &QButtonGroup::idClicked, this,
+            [this](int id) { selectChannel(kAllRGBCurveChannels[std::size_t(id)]); });
+    headerRow->addWidget(picker, 0, Qt::AlignTop);
+    column->addLayout(headerRow);
+
+    graph_ = new RGBCurveGraphView(this);
+    connect(graph_, &RGBCurveGraphView::pointChanged, this, &RGBCurveCoordinateEditor::preview);
+    connect(graph_, &RGBCurveGraphView::pointCommitted, this, &RGBCurveCoordinateEditor::commit);
+    column->addWidget(graph_);
+
+    auto* readout = new QHBoxLayout;
+    readout->setSpacing(8);
+    gammaPill_ = new CurvePill(this);
+    xPill_ = new CurvePill(this);
+    yPill_ = new CurvePill(this);
+    readout->addWidget(gammaPill_);
+    readout->addWidget(xPill_);
+    readout->addWidget(yPill_);
+    readout->addStretch(1);
+    readout->addSpacing(6);
+    resetButton_ = new QPushButton(QStringLiteral("기본"), this);
+    resetButton_->setFlat(true);
+    resetButton_->setCursor(Qt::PointingHandCursor);
+    connect(resetButton_, &QPushButton::clicked, this, &RGBCurveCoordinateEditor::reset);
+    readout->addWidget(resetButton_);
+    column->addLayout(readout);
+
+    applyFonts();
+    refresh();
+}
+
+void RGBCurveCoordinateEditor::refresh() {
+    gammas_ = read_ ? read_() : RGBGammas{};
+    redraw();
+}
+
+void RGBCurveCoordinateEditor::setTextScale(double scale) {
+    if (scale == textScale_)
+        return;
+    textScale_ = scale;
+    applyFonts();
+}
+
+void RGBCurveCoordinateEditor::applyFonts() {
+    const QFont base = font();
+    title_->setFont(scaledFont(base, kCaptionPoints, textScale_, QFont::DemiBold));
+    hint_->setFont(scaledFont(base, kCaption2Points, textScale_, QFont::Normal));
+    const QFont pill = scaledFont(base, kCaption2Points, textScale_, QFont::DemiBold, true);
+    for (auto* label : {gammaPill_, xPill_, yPill_})
+        label->setFont(pill);
+}
+
+void RGBCurveCoordinateEditor::selectChannel(RGBCurveChannel channel) {
+    model_.selectChannel(channel);
+    redraw();
+}
+
+void RGBCurveCoordinateEditor::preview(double input, double output) {
+    model_.preview(input, output);
+    redraw();
+}
+
+void RGBCurveCoordinateEditor::commit(double input, double output) {
+    const auto edit = model_.commit(input, output);
+    if (write_)
+        write_(edit);
+    refresh();
+}
+
+void RGBCurveCoordinateEditor::reset() {
+    if (write_)
+        write_(model_.reset());
+    refresh();
+}
+
+void RGBCurveCoordinateEditor::redraw() {
+    const auto channel = model_.selectedChannel();
+    const bool dark = isDark(this);
+    const QColor tint = RGBCurveGraphView::channelTint(channel, dark);
+    const QColor secondary = palette().color(QPalette::PlaceholderText);
+
+    graph_->setCurve(model_.displayedGamma(gammas_), channel, model_.controlInput());
+    graph_->setAccessibleTexts(qt(model_.graphAccessibleName()));
+    gammaPill_->show(qt(model_.gammaPillLabel() + " " + model_.gammaText(gammas_)), tint);
+    xPill_->show(QStringLiteral("X %1").arg(model_.xPercent()), secondary);
+    yPill_->show(QStringLiteral("Y %1").arg(model_.yPercent(gammas_)), secondary);
+    resetButton_->setEnabled(!model_.isSelectedChannelNeutral(gammas_));
+    resetButton_->setToolTip(qt(model_.resetHelp()));
+    const auto index =
+        std::size_t(std::find(kAllRGBCurveChannels.begin(), kAllRGBCurveChannels.end(), channel) -
+                    kAllRGBCurveChannels.begin());
+    if (!channelButtons_[index]->isChecked())
+        channelButtons_[index]->setChecked(true);
+    update();
+}
+
+void RGBCurveCoordinateEditor::paintEvent(QPaintEvent*) {
+    const bool dark = isDark(this);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF panel = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    painter.setBrush(dark ? QColor::fromRgbF(0.278f, 0.263f, 0.239f, 0.42f)
+                          : QColor::fromRgbF(0.937f, 0.922f, 0.886f, 0.58f));
+    QColor border = RGBCurveGraphView::channelTint(model_.selectedChannel(), dark);
+    border.setAlphaF(0.28f);
+    painter.setPen(QPen(border, 1));
+    painter.drawRoundedRect(panel, kPanelRadius, kPanelRadius);
+}
+
+void RGBCurveCoordinateEditor::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        redraw();
+    if (event->type() == QEvent::FontChange)
+        applyFonts();
+}
+
+}  // namespace quorvane

@@ -1,7 +1,6 @@
 #include "views/main_window/rgb_curve_coordinate_editor.hpp"
 
 #include <QButtonGroup>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -10,6 +9,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
 #include "views/main_window/rgb_curve_graph_view.hpp"
 
 namespace quorvane {
@@ -18,27 +19,9 @@ namespace {
 
 constexpr int kPickerMaximumWidth = 260;
 constexpr qreal kPanelRadius = 14;
-constexpr double kCaptionPoints = 12;
-constexpr double kCaption2Points = 11;
 
 QString qt(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
-bool isDark(const QWidget* widget) {
-    return widget->palette().color(QPalette::Window).lightness() < 128;
-}
-
-QFont scaledFont(const QFont& base, double points, double scale, QFont::Weight weight,
-                 bool monospaced = false) {
-    QFont font = base;
-    font.setPointSizeF(points * scale);
-    font.setWeight(weight);
-    if (monospaced) {
-        font.setFamilies({QStringLiteral("monospace")});
-        font.setStyleHint(QFont::Monospace);
-    }
-    return font;
 }
 
 }  // namespace
@@ -80,8 +63,9 @@ class CurvePill : public QLabel {
     QColor tint_;
 };
 
-RGBCurveCoordinateEditor::RGBCurveCoordinateEditor(Read read, Write write, QWidget* parent)
-    : QWidget(parent), read_(std::move(read)), write_(std::move(write)) {
+RGBCurveCoordinateEditor::RGBCurveCoordinateEditor(Theme& theme, Read read, Write write,
+                                                   QWidget* parent)
+    : QWidget(parent), theme_(theme), read_(std::move(read)), write_(std::move(write)) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(12, 12, 12, 12);
     column->setSpacing(10);
@@ -123,7 +107,7 @@ RGBCurveCoordinateEditor::RGBCurveCoordinateEditor(Read read, Write write, QWidg
     headerRow->addWidget(picker, 0, Qt::AlignTop);
     column->addLayout(headerRow);
 
-    graph_ = new RGBCurveGraphView(this);
+    graph_ = new RGBCurveGraphView(theme_, this);
     connect(graph_, &RGBCurveGraphView::pointChanged, this, &RGBCurveCoordinateEditor::preview);
     connect(graph_, &RGBCurveGraphView::pointCommitted, this, &RGBCurveCoordinateEditor::commit);
     column->addWidget(graph_);
@@ -145,7 +129,8 @@ RGBCurveCoordinateEditor::RGBCurveCoordinateEditor(Read read, Write write, QWidg
     readout->addWidget(resetButton_);
     column->addLayout(readout);
 
-    applyFonts();
+    connect(&theme_, &Theme::changed, this, &RGBCurveCoordinateEditor::restyle);
+    restyle();
     refresh();
 }
 
@@ -154,20 +139,15 @@ void RGBCurveCoordinateEditor::refresh() {
     redraw();
 }
 
-void RGBCurveCoordinateEditor::setTextScale(double scale) {
-    if (scale == textScale_)
-        return;
-    textScale_ = scale;
-    applyFonts();
-}
-
-void RGBCurveCoordinateEditor::applyFonts() {
-    const QFont base = font();
-    title_->setFont(scaledFont(base, kCaptionPoints, textScale_, QFont::DemiBold));
-    hint_->setFont(scaledFont(base, kCaption2Points, textScale_, QFont::Normal));
-    const QFont pill = scaledFont(base, kCaption2Points, textScale_, QFont::DemiBold, true);
+void RGBCurveCoordinateEditor::restyle() {
+    title_->setFont(theme_.font(QuorvaneFontStyle::caption, QFont::DemiBold));
+    hint_->setFont(theme_.font(QuorvaneFontStyle::caption2));
+    QFont pill = theme_.font(QuorvaneFontStyle::caption2, QFont::DemiBold);
+    pill.setFamilies({QStringLiteral("monospace")});
+    pill.setStyleHint(QFont::Monospace);
     for (auto* label : {gammaPill_, xPill_, yPill_})
         label->setFont(pill);
+    redraw();
 }
 
 void RGBCurveCoordinateEditor::selectChannel(RGBCurveChannel channel) {
@@ -195,9 +175,8 @@ void RGBCurveCoordinateEditor::reset() {
 
 void RGBCurveCoordinateEditor::redraw() {
     const auto channel = model_.selectedChannel();
-    const bool dark = isDark(this);
-    const QColor tint = RGBCurveGraphView::channelTint(channel, dark);
-    const QColor secondary = palette().color(QPalette::PlaceholderText);
+    const QColor tint = RGBCurveGraphView::channelTint(theme_, channel);
+    const QColor secondary = theme_.color(ColorRole::secondary);
 
     graph_->setCurve(model_.displayedGamma(gammas_), channel, model_.controlInput());
     graph_->setAccessibleTexts(qt(model_.graphAccessibleName()));
@@ -215,24 +194,16 @@ void RGBCurveCoordinateEditor::redraw() {
 }
 
 void RGBCurveCoordinateEditor::paintEvent(QPaintEvent*) {
-    const bool dark = isDark(this);
+    const bool dark = theme_.scheme() == ColorScheme::dark;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF panel = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     painter.setBrush(dark ? QColor::fromRgbF(0.278f, 0.263f, 0.239f, 0.42f)
                           : QColor::fromRgbF(0.937f, 0.922f, 0.886f, 0.58f));
-    QColor border = RGBCurveGraphView::channelTint(model_.selectedChannel(), dark);
+    QColor border = RGBCurveGraphView::channelTint(theme_, model_.selectedChannel());
     border.setAlphaF(0.28f);
     painter.setPen(QPen(border, 1));
     painter.drawRoundedRect(panel, kPanelRadius, kPanelRadius);
-}
-
-void RGBCurveCoordinateEditor::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange)
-        redraw();
-    if (event->type() == QEvent::FontChange)
-        applyFonts();
 }
 
 }  // namespace quorvane

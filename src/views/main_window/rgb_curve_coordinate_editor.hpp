@@ -14,6 +14,7 @@ class QPushButton;
 namespace quorvane {
 
 class CurvePill;
+class Theme;
 class RGBCurveGraphView;
 
 // Edits the three colour gammas of one display by dragging a point on a tone
@@ -28,19 +29,16 @@ class RGBCurveCoordinateEditor : public QWidget {
     using Read = std::function<RGBGammas()>;
     using Write = std::function<void(const RGBCurveEdit&)>;
 
-    RGBCurveCoordinateEditor(Read read, Write write, QWidget* parent = nullptr);
+    RGBCurveCoordinateEditor(Theme& theme, Read read, Write write, QWidget* parent = nullptr);
 
     // Re-reads the gammas; a pending preview of the selected channel stays.
     void refresh();
-    // Scales the editor's own texts with the window's text size.
-    void setTextScale(double scale);
 
     const RGBCurveEditorModel& model() const { return model_; }
     RGBCurveGraphView* graph() const { return graph_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
   private:
     void selectChannel(RGBCurveChannel channel);
@@ -48,13 +46,13 @@ class RGBCurveCoordinateEditor : public QWidget {
     void commit(double input, double output);
     void reset();
     void redraw();
-    void applyFonts();
+    void restyle();
 
+    Theme& theme_;
     Read read_;
     Write write_;
     RGBCurveEditorModel model_;
     RGBGammas gammas_;
-    double textScale_ = 1.0;
     QLabel* title_ = nullptr;
     QLabel* hint_ = nullptr;
     QButtonGroup* channels_ = nullptr;

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 
 #include "presentation/main_window/rgb_curve_graph_geometry.hpp"
+#include "views/design/theme.hpp"
 
 namespace quorvane {
 
@@ -30,11 +31,13 @@ QColor plotBackground(bool dark, double opacity) {
 
 }  // namespace
 
-RGBCurveGraphView::RGBCurveGraphView(QWidget* parent) : QWidget(parent) {
+RGBCurveGraphView::RGBCurveGraphView(Theme& theme, QWidget* parent)
+    : QWidget(parent), theme_(theme) {
     setMinimumHeight(kMinimumHeight);
     setMaximumHeight(kMaximumHeight);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     setCursor(Qt::PointingHandCursor);
+    connect(&theme_, &Theme::changed, this, qOverload<>(&QWidget::update));
     setAccessibleDescription(
         QStringLiteral("그래프 위 점을 드래그해 입력과 출력 좌표를 조정합니다."));
 }
@@ -61,31 +64,28 @@ QSize RGBCurveGraphView::minimumSizeHint() const {
     return {120, kMinimumHeight};
 }
 
-QColor RGBCurveGraphView::channelTint(RGBCurveChannel channel, bool dark) {
-    // The desktop's standard red, green and blue in each scheme.
+QColor RGBCurveGraphView::channelTint(const Theme& theme, RGBCurveChannel channel) {
     switch (channel) {
         case RGBCurveChannel::rgb:
             return rgb(0.93, 0.58, 0.34);
         case RGBCurveChannel::red:
-            return dark ? rgb(1.0, 0.271, 0.227) : rgb(1.0, 0.231, 0.188);
+            return theme.color(ColorRole::systemRed);
         case RGBCurveChannel::green:
-            return dark ? rgb(0.188, 0.820, 0.345) : rgb(0.204, 0.780, 0.349);
+            return theme.color(ColorRole::systemGreen);
         case RGBCurveChannel::blue:
-            return dark ? rgb(0.039, 0.518, 1.0) : rgb(0.0, 0.478, 1.0);
+            // The desktop's standard blue; the palette has no role for it.
+            return theme.scheme() == ColorScheme::dark ? rgb(0.039, 0.518, 1.0)
+                                                       : rgb(0.0, 0.478, 1.0);
     }
     return rgb(0.93, 0.58, 0.34);
 }
 
-bool RGBCurveGraphView::isDark() const {
-    return palette().color(QPalette::Window).lightness() < 128;
-}
-
 void RGBCurveGraphView::paintEvent(QPaintEvent*) {
-    const bool dark = isDark();
+    const bool dark = theme_.scheme() == ColorScheme::dark;
     const double w = width();
     const double h = height();
-    const QColor tint = channelTint(channel_, dark);
-    const QColor secondary = palette().color(QPalette::PlaceholderText);
+    const QColor tint = channelTint(theme_, channel_);
+    const QColor secondary = theme_.color(ColorRole::secondary);
     const QRectF plot(0, 0, w, h);
 
     QPainter painter(this);

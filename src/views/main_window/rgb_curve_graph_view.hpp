@@ -7,6 +7,8 @@
 
 namespace quorvane {
 
+class Theme;
+
 // Draws one channel's gamma as a tone curve over a decorative histogram, a
 // quarter grid and a dashed diagonal, with the control point on the curve at
 // the owner's input. A press, every move and the release report the pointer
@@ -19,7 +21,7 @@ class RGBCurveGraphView : public QWidget {
     Q_OBJECT
 
   public:
-    explicit RGBCurveGraphView(QWidget* parent = nullptr);
+    explicit RGBCurveGraphView(Theme& theme, QWidget* parent = nullptr);
 
     void setCurve(double gamma, RGBCurveChannel channel, double controlInput);
     void setAccessibleTexts(const QString& name);
@@ -27,7 +29,7 @@ class RGBCurveGraphView : public QWidget {
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-    static QColor channelTint(RGBCurveChannel channel, bool dark);
+    static QColor channelTint(const Theme& theme, RGBCurveChannel channel);
 
   signals:
     void pointChanged(double input, double output);
@@ -40,9 +42,9 @@ class RGBCurveGraphView : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
-    bool isDark() const;
     QPointF pointerPair(const QPointF& location) const;
 
+    Theme& theme_;
     double gamma_ = 1.0;
     RGBCurveChannel channel_ = RGBCurveChannel::rgb;
     double controlInput_ = 0.5;

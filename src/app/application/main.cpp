@@ -24,6 +24,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setDesktopFileName(QStringLiteral("quorvane"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // The theme's palette is drawn best by Fusion, the same on every desktop.
+    QApplication::setStyle(QStringLiteral("Fusion"));
 
     quorvane::QuorvaneApplication shell({{},
                                          quorvane::FileDefaultsStore::standardLocation(),

@@ -1,11 +1,14 @@
 #include "views/main_window/main_window.hpp"
 
 #include <QGuiApplication>
+#include <QPainter>
 #include <QShowEvent>
 #include <QSplitter>
+#include <QSplitterHandle>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include "presentation/design/text_size_table.hpp"
 #include "presentation/main_window/sidebar_row.hpp"
 #include "views/controls/confirmation_presenter.hpp"
 #include "views/detail_form/display_detail_form.hpp"
@@ -17,7 +20,41 @@ namespace quorvane {
 
 namespace {
 
-constexpr int kSidebarWidth = 250;
+// The sidebar's first width grows with the text size.
+constexpr TextSizeTable<int> kSidebarWidth{{236, 256, 284, 320}};
+constexpr int kSidebarMinimumWidth = 190;
+
+// A hairline between the sidebar and the detail column that still takes the
+// drag of a splitter handle.
+class DividerHandle : public QSplitterHandle {
+  public:
+    DividerHandle(Theme& theme, QSplitter* parent)
+        : QSplitterHandle(Qt::Horizontal, parent), theme_(theme) {}
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(QRect(width() / 2, 0, 1, height()),
+                         theme_.color(ColorRole::surfaceBorder));
+    }
+
+  private:
+    Theme& theme_;
+};
+
+class DividedSplitter : public QSplitter {
+  public:
+    DividedSplitter(Theme& theme, QWidget* parent)
+        : QSplitter(Qt::Horizontal, parent), theme_(theme) {
+        setHandleWidth(5);
+    }
+
+  protected:
+    QSplitterHandle* createHandle() override { return new DividerHandle(theme_, this); }
+
+  private:
+    Theme& theme_;
+};
 
 }  // namespace
 
@@ -26,7 +63,7 @@ MainWindow::MainWindow(ViewContext& context, QWidget* parent)
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     confirmations_ = new ConfirmationPresenter(this);
 
-    split_ = new QSplitter(Qt::Horizontal, this);
+    split_ = new DividedSplitter(context_.theme, this);
     split_->setChildrenCollapsible(false);
     sidebar_ = new MainWindowSidebar(
         context_.theme, state_, [this](DisplayID id) { context_.store.setSelectedDisplayID(id); });
@@ -49,8 +86,14 @@ MainWindow::MainWindow(ViewContext& context, QWidget* parent)
     split_->addWidget(detail);
     split_->setStretchFactor(0, 0);
     split_->setStretchFactor(1, 1);
-    split_->setSizes({kSidebarWidth, kMinimumWidth});
+    sidebar_->setMinimumWidth(kSidebarMinimumWidth);
+    split_->setSizes({kSidebarWidth[context_.theme.textSize()], kMinimumWidth});
     setCentralWidget(split_);
+    connect(&context_.theme, &Theme::changed, this, [this] {
+        const int wanted = kSidebarWidth[context_.theme.textSize()];
+        const auto sizes = split_->sizes();
+        split_->setSizes({wanted, std::max(sizes.value(0) + sizes.value(1) - wanted, 1)});
+    });
 
     state_.sectionsChanged = [this] { sectionsChanged(); };
     connect(&context_.bridge, &StoreBridge::storeChanged, this, &MainWindow::redraw);

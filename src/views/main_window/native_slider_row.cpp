@@ -53,9 +53,10 @@ void NativeSliderRow::build(SliderRowKind kind) {
     auto* firstLine = new QHBoxLayout;
     firstLine->setSpacing(6);
     title_ = new WrappingLabel(qt(spec_.title), this);
-    firstLine->addWidget(title_, 1);
+    firstLine->addWidget(title_);
     if (kind == SliderRowKind::monitor)
-        firstLine->addWidget(new HardwareWriteTag(theme_, true, this), 0, Qt::AlignTop);
+        firstLine->addWidget(new HardwareWriteTag(theme_, true, this), 0, Qt::AlignVCenter);
+    firstLine->addStretch(1);
     label->addLayout(firstLine);
     if (spec_.subtitle) {
         subtitle_ = new WrappingLabel(qt(*spec_.subtitle), this);

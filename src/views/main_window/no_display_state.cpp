@@ -8,7 +8,6 @@
 #include "views/design/chip_button.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
-#include "views/design/wrapping_label.hpp"
 
 namespace quorvane {
 
@@ -39,10 +38,11 @@ NoDisplayState::NoDisplayState(Theme& theme, std::function<void()> rescan,
     title_ = new QLabel(qt(texts::kNoDisplayTitle), this);
     title_->setAlignment(Qt::AlignHCenter);
     unavailable->addWidget(title_, 0, Qt::AlignHCenter);
-    description_ = new WrappingLabel(qt(texts::kNoDisplayDescription), this);
+    // Centred lines: a plain wrapping label keeps the centring per line.
+    description_ = new QLabel(qt(texts::kNoDisplayDescription), this);
+    description_->setWordWrap(true);
     description_->setAlignment(Qt::AlignHCenter);
     description_->setMaximumWidth(kDescriptionMaximumWidth);
-    description_->setSecondary(true);
     unavailable->addWidget(description_, 0, Qt::AlignHCenter);
     column->addLayout(unavailable);
 
@@ -72,6 +72,9 @@ void NoDisplayState::restyle() {
     symbol_->setColor(theme_.color(ColorRole::secondary));
     title_->setFont(theme_.font(QuorvaneFontStyle::title3, QFont::Bold));
     description_->setFont(theme_.font(QuorvaneFontStyle::callout));
+    QPalette colours = description_->palette();
+    colours.setColor(QPalette::WindowText, theme_.color(ColorRole::secondary));
+    description_->setPalette(colours);
 }
 
 }  // namespace quorvane

@@ -10,7 +10,6 @@ namespace quorvane {
 class ChipButton;
 class SymbolImage;
 class Theme;
-class WrappingLabel;
 
 // What the detail column shows while the store lists no display: says so and
 // offers the re-scan and the settings window as labelled buttons.
@@ -30,7 +29,7 @@ class NoDisplayState : public QWidget {
     Theme& theme_;
     SymbolImage* symbol_ = nullptr;
     QLabel* title_ = nullptr;
-    WrappingLabel* description_ = nullptr;
+    QLabel* description_ = nullptr;
     ChipButton* rescan_ = nullptr;
     ChipButton* settings_ = nullptr;
 };

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <future>
 #include <string>
 #include <thread>
@@ -134,42 +135,55 @@ TEST(BackgroundDefaultsWriter, RemovingAKeyDropsItsPendingValue) {
     EXPECT_EQ(writer.read(kKey).data, std::nullopt);
 }
 
-// A process killed by the system in the middle of a write (here: just before
-// the new file replaces the old one) keeps the last record that was written,
-// whole; only the value still being written is lost.
-TEST(BackgroundDefaultsWriter, AKillDuringAWriteLeavesTheLastWrittenRecordWhole) {
-    TemporaryFolder folder;
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
+// Runs `body` in a child process that `body` ends with SIGKILL; false when
+// it ended otherwise.
+bool killedInChild(const std::function<void()>& body) {
     const pid_t child = ::fork();
     if (child == 0) {
-        ::close(ready[0]);
+        body();
+        ::_exit(0);
+    }
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child && WIFSIGNALED(status) &&
+           WTERMSIG(status) == SIGKILL;
+}
+
+// A process killed by the system while the writer works keeps the last
+// record that was written, whole; only the value still being written is
+// lost. Killed at the writer (before the write starts) and in the middle of
+// the write (just before the new file replaces the old one).
+TEST(BackgroundDefaultsWriter, AKillDuringAWriteLeavesTheLastWrittenRecordWhole) {
+    TemporaryFolder folder;
+    const std::string large(64 * 1024, 'x');
+    ASSERT_TRUE(killedInChild([&] {
+        BackgroundDefaultsWriter writer(std::make_shared<FileDefaultsStore>(folder.path));
+        writer.setBeforeWriteHook([](const std::string&, const std::string& bytes) {
+            if (bytes == "second")
+                ::raise(SIGKILL);
+        });
+        writer.setData(kKey, "first");
+        writer.flush();
+        writer.setData(kKey, "second");
+        writer.flush();
+    }));
+    FileDefaultsStore after(folder.path);
+    EXPECT_EQ(after.dataForKey(kKey), "first");
+
+    ASSERT_TRUE(killedInChild([&] {
         auto disk = std::make_shared<FileDefaultsStore>(folder.path);
         disk->setBeforeRenameHook([&](const fs::path&) {
-            if (disk->dataForKey(kKey) == "written") {
-                const char signal = 'k';
-                [[maybe_unused]] auto sent = ::write(ready[1], &signal, 1);
+            if (disk->dataForKey(kKey) == "written")
                 ::raise(SIGKILL);
-            }
             return true;
         });
         BackgroundDefaultsWriter writer(disk);
         writer.setData(kKey, "written");
         writer.flush();
-        writer.setData(kKey, std::string(64 * 1024, 'x'));
+        writer.setData(kKey, large);
         writer.flush();
-        ::_exit(0);
-    }
-    ::close(ready[1]);
-    char signal = 0;
-    EXPECT_EQ(::read(ready[0], &signal, 1), 1);
-    ::close(ready[0]);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-
-    FileDefaultsStore after(folder.path);
+    }));
     EXPECT_EQ(after.dataForKey(kKey), "written");
+
     // The store still takes writes after the killed one.
     BackgroundDefaultsWriter writer(std::make_shared<FileDefaultsStore>(folder.path));
     writer.setData(kKey, "next");

@@ -74,7 +74,10 @@ int ChipButton::minimumHeight() const {
 QSize ChipButton::sizeHint() const {
     const ButtonInsets insets = buttonInsets(shape_);
     const QFontMetrics metrics = fontMetrics();
-    int textWidth = metrics.horizontalAdvance(text());
+    // Whole pixels rounded up, and room for the shaper's fractions: a label
+    // measured to the pixel would be elided when it is drawn.
+    int textWidth =
+        static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(text()))) + 2;
     int textHeight = metrics.height();
     if (!detail_.isEmpty()) {
         const QFontMetrics detailMetrics(theme_.font(QuorvaneFontStyle::caption));

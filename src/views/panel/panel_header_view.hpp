@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+#include "presentation/panel/panel_header.hpp"
+
+class QLabel;
+class QMenu;
+class QToolButton;
+
+namespace quorvane {
+
+// The panel's heading row: a small screen drawing, the display's name and
+// what can be tuned, the display picker (with two or more displays) and
+// the options menu (re-scan, text sizes).
+class PanelHeaderView : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit PanelHeaderView(QWidget* parent = nullptr);
+
+    void setHeader(const PanelHeader& header, const std::vector<PanelDisplayPickerItem>& displays,
+                   const std::vector<PanelTextSizeItem>& textSizes);
+
+    QToolButton* displayPicker() const { return picker_; }
+    QToolButton* optionsButton() const { return options_; }
+    QLabel* titleLabel() const { return title_; }
+    QLabel* subtitleLabel() const { return subtitle_; }
+
+  signals:
+    void displayChosen(DisplayID displayID);
+    void rescanRequested();
+    void textSizeChosen(QuorvaneTextSize size);
+
+  private:
+    void fillPicker(const std::vector<PanelDisplayPickerItem>& displays);
+    void fillOptions(const std::vector<PanelTextSizeItem>& textSizes);
+
+    // The menus are rebuilt only when their items change, so a menu left
+    // open across a store change keeps working.
+    std::vector<PanelDisplayPickerItem> shownDisplays_;
+    std::vector<PanelTextSizeItem> shownTextSizes_;
+    QLabel* title_ = nullptr;
+    QLabel* subtitle_ = nullptr;
+    QToolButton* picker_ = nullptr;
+    QMenu* pickerMenu_ = nullptr;
+    QToolButton* options_ = nullptr;
+    QMenu* optionsMenu_ = nullptr;
+};
+
+}  // namespace quorvane

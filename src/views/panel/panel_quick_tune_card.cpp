@@ -1,0 +1,113 @@
+#include "views/panel/panel_quick_tune_card.hpp"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "services/display_store/display_store.hpp"
+#include "views/panel/panel_ddc_status_line.hpp"
+#include "views/panel/panel_slider_row.hpp"
+
+namespace quorvane {
+
+PanelQuickTuneCard::PanelQuickTuneCard(DisplayStore& store, QWidget* parent)
+    : QWidget(parent), store_(store) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 12, 0, 12);
+    layout->setSpacing(10);
+    rows_ = new QWidget(this);
+    auto* rowsLayout = new QVBoxLayout(rows_);
+    rowsLayout->setContentsMargins(0, 0, 0, 0);
+    rowsLayout->setSpacing(10);
+    layout->addWidget(rows_);
+
+    directNote_ = new QLabel(
+        QStringLiteral("‘직접 적용’ 표시는 모니터에 바로 보내는 항목입니다. 이상하면 아래에서 "
+                       "바로 되돌릴 수 있어요."),
+        this);
+    directNote_->setWordWrap(true);
+    layout->addWidget(directNote_);
+
+    correctionLine_ = new QWidget(this);
+    layout->addWidget(correctionLine_);
+
+    status_ = new PanelDDCStatusLine(this);
+    layout->addWidget(status_);
+    connect(status_, &PanelDDCStatusLine::probeRequested, this, [this] {
+        if (displayID_)
+            store_.probeDDC(*displayID_);
+    });
+}
+
+void PanelQuickTuneCard::refresh(const DisplaySnapshot& display) {
+    const ColorAdjustment adjustment = store_.colorAdjustment(display.id);
+    const PanelBrightnessRow brightness =
+        panelBrightnessRow(display, store_.ddcSnapshots(), adjustment);
+    if (displayID_ != display.id || brightnessKind_ != brightness.kind || !brightness_) {
+        rebuildRows(display, brightness, adjustment);
+    } else {
+        brightness_->setSpec(brightness.row);
+        temperature_->setSpec(panelColorTemperatureRow(adjustment));
+        contrast_->setSpec(panelContrastRow(adjustment));
+    }
+    // Monitor writes queue one at a time: the row waits while the display
+    // is busy with a probe or a write.
+    brightness_->setEnabled(brightness.kind != PanelBrightnessRowKind::monitorBrightness ||
+                            !store_.isDDCBusy(display.id));
+    directNote_->setVisible(panelHasDirectBrightness(display, store_.ddcSnapshots()));
+    status_->setStatus(panelDDCStatus(store_.ddcCapabilityBadge(display.id), display.isBuiltin,
+                                      store_.isDDCBusy(display.id)));
+}
+
+void PanelQuickTuneCard::rebuildRows(const DisplaySnapshot& display,
+                                     const PanelBrightnessRow& brightness,
+                                     const ColorAdjustment& adjustment) {
+    displayID_ = display.id;
+    brightnessKind_ = brightness.kind;
+    auto* layout = static_cast<QVBoxLayout*>(rows_->layout());
+    for (QWidget* old : {static_cast<QWidget*>(brightness_), static_cast<QWidget*>(temperature_),
+                         static_cast<QWidget*>(contrast_)}) {
+        if (!old)
+            continue;
+        layout->removeWidget(old);
+        old->hide();
+        old->deleteLater();
+    }
+    const DisplayID id = display.id;
+    brightness_ = new PanelSliderRow(
+        brightness.row, [this](double value) { writeBrightness(value); }, rows_);
+    temperature_ = new PanelSliderRow(
+        panelColorTemperatureRow(adjustment),
+        [this, id](double kelvin) {
+            store_.updateColorAdjustment(id, &ColorAdjustment::warmth,
+                                         panelWarmthForKelvin(kelvin));
+        },
+        rows_);
+    contrast_ = new PanelSliderRow(
+        panelContrastRow(adjustment),
+        [this, id](double value) {
+            store_.updateColorAdjustment(id, &ColorAdjustment::contrast, value);
+        },
+        rows_);
+    layout->addWidget(brightness_);
+    layout->addWidget(temperature_);
+    layout->addWidget(contrast_);
+}
+
+void PanelQuickTuneCard::writeBrightness(double value) {
+    if (!displayID_)
+        return;
+    switch (brightnessKind_) {
+        case PanelBrightnessRowKind::systemBrightness:
+            store_.setHardwareBrightness(value, *displayID_);
+            return;
+        case PanelBrightnessRowKind::monitorBrightness:
+            store_.setDDCControl(DDCVCPCode::brightness, value, *displayID_);
+            return;
+        case PanelBrightnessRowKind::appColor:
+            store_.updateColorAdjustment(*displayID_, &ColorAdjustment::softwareBrightness, value);
+            return;
+    }
+}
+
+}  // namespace quorvane

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QWidget>
+#include <optional>
+
+#include "models/display/display_snapshot.hpp"
+#include "presentation/panel/panel_quick_tuning.hpp"
+
+class QCheckBox;
+class QLabel;
+
+namespace quorvane {
+
+class DisplayStore;
+class PanelDDCStatusLine;
+class PanelSliderRow;
+
+// The quick tuning card of the selected display: brightness (backlight,
+// monitor or app colour, whichever the display offers first), colour
+// temperature and contrast rows, the note on directly written controls, the
+// correction switch with hold-to-compare, and the monitor-control status.
+//
+// refresh() re-reads the store; rows keep their drafts unless the display or
+// the brightness row's kind changed, which builds new rows.
+class PanelQuickTuneCard : public QWidget {
+    Q_OBJECT
+
+  public:
+    PanelQuickTuneCard(DisplayStore& store, QWidget* parent = nullptr);
+
+    void refresh(const DisplaySnapshot& display);
+
+    PanelSliderRow* brightnessRow() const { return brightness_; }
+    PanelSliderRow* colorTemperatureRow() const { return temperature_; }
+    PanelSliderRow* contrastRow() const { return contrast_; }
+    PanelBrightnessRowKind brightnessKind() const { return brightnessKind_; }
+    PanelDDCStatusLine* ddcStatusLine() const { return status_; }
+
+  private:
+    void rebuildRows(const DisplaySnapshot& display, const PanelBrightnessRow& brightness,
+                     const ColorAdjustment& adjustment);
+    void writeBrightness(double value);
+
+    DisplayStore& store_;
+    std::optional<DisplayID> displayID_;
+    PanelBrightnessRowKind brightnessKind_ = PanelBrightnessRowKind::appColor;
+    QWidget* rows_ = nullptr;
+    PanelSliderRow* brightness_ = nullptr;
+    PanelSliderRow* temperature_ = nullptr;
+    PanelSliderRow* contrast_ = nullptr;
+    QLabel* directNote_ = nullptr;
+    QWidget* correctionLine_ = nullptr;
+    PanelDDCStatusLine* status_ = nullptr;
+};
+
+}  // namespace quorvane

@@ -4,28 +4,38 @@
 
 #include "presentation/panel/panel_ddc_status.hpp"
 
-class QLabel;
 class QPushButton;
 
 namespace quorvane {
 
-// The last line of the quick tuning card: the monitor-control badge and,
-// where it helps, the button that checks the monitor.
+class FitToWidth;
+class SymbolImage;
+class Theme;
+class WrappingLabel;
+
+// The last line of the quick tuning card: the monitor-control verdict and,
+// where it helps, the button that checks the monitor. The button moves below
+// the label when both do not fit side by side.
 class PanelDDCStatusLine : public QWidget {
     Q_OBJECT
 
   public:
-    explicit PanelDDCStatusLine(QWidget* parent = nullptr);
+    explicit PanelDDCStatusLine(Theme& theme, QWidget* parent = nullptr);
 
     void setStatus(const PanelDDCStatus& status);
     QPushButton* probeButton() const { return probe_; }
-    QLabel* label() const { return label_; }
+    WrappingLabel* label() const { return label_; }
 
   signals:
     void probeRequested();
 
   private:
-    QLabel* label_ = nullptr;
+    void restyle();
+
+    Theme& theme_;
+    PanelDDCStatus status_;
+    SymbolImage* icon_ = nullptr;
+    WrappingLabel* label_ = nullptr;
     QPushButton* probe_ = nullptr;
 };
 

@@ -3,31 +3,45 @@
 #include <QWidget>
 
 class QLabel;
-class QPushButton;
 
 namespace quorvane {
 
-// The panel's footer: the store's status line and the buttons that open the
-// main window and the settings.
+class ChipButton;
+class FitToWidth;
+class Theme;
+
+// The panel's footer: the store's status line (two lines at most) and the
+// buttons that open the main window and the settings, side by side when
+// they fit, else stacked.
 class PanelFooterView : public QWidget {
     Q_OBJECT
 
   public:
-    explicit PanelFooterView(QWidget* parent = nullptr);
+    explicit PanelFooterView(Theme& theme, QWidget* parent = nullptr);
 
     void setStatus(const QString& text);
     QLabel* statusLabel() const { return status_; }
-    QPushButton* openMainWindowButton() const { return openMain_; }
-    QPushButton* settingsButton() const { return settings_; }
+    ChipButton* openMainWindowButton() const { return openMain_; }
+    ChipButton* settingsButton() const { return settings_; }
 
   signals:
     void openMainWindowRequested();
     void settingsRequested();
 
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
+    void restyle();
+    void showStatus();
+
+    Theme& theme_;
+    QString fullStatus_;
     QLabel* status_ = nullptr;
-    QPushButton* openMain_ = nullptr;
-    QPushButton* settings_ = nullptr;
+    FitToWidth* buttons_ = nullptr;
+    ChipButton* openMain_ = nullptr;
+    ChipButton* settings_ = nullptr;
 };
 
 }  // namespace quorvane

@@ -1,24 +1,57 @@
 #include "views/panel/panel_header_view.hpp"
 
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "views/design/symbol_table.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+
 namespace quorvane {
 
-PanelHeaderView::PanelHeaderView(QWidget* parent) : QWidget(parent) {
+namespace {
+
+// A small drawing of a screen on its stand: decorative only.
+class ScreenIcon final : public QWidget {
+  public:
+    ScreenIcon(Theme& theme, QWidget* parent) : QWidget(parent), theme_(theme) {
+        setFixedSize(36, 28);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(theme_.color(ColorRole::accent), 1.5));
+        painter.setBrush(theme_.color(ColorRole::accentFill));
+        painter.drawRoundedRect(QRectF(0.75, 0.75, 34.5, 26.5), 7, 7);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(theme_.color(ColorRole::accent));
+        painter.drawRoundedRect(QRectF(11, 26, 14, 2), 1, 1);
+    }
+
+  private:
+    Theme& theme_;
+};
+
+}  // namespace
+
+PanelHeaderView::PanelHeaderView(Theme& theme, QWidget* parent) : QWidget(parent), theme_(theme) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 12);
     layout->setSpacing(10);
 
+    screenIcon_ = new ScreenIcon(theme, this);
+    layout->addWidget(screenIcon_, 0, Qt::AlignVCenter);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
-    title_ = new QLabel(this);
-    title_->setWordWrap(true);
-    subtitle_ = new QLabel(this);
-    subtitle_->setWordWrap(true);
+    title_ = new WrappingLabel(QString(), this);
+    subtitle_ = new WrappingLabel(QString(), this);
+    subtitle_->setSecondary(true);
     texts->addWidget(title_);
     texts->addWidget(subtitle_);
     layout->addLayout(texts, 1);
@@ -28,18 +61,52 @@ PanelHeaderView::PanelHeaderView(QWidget* parent) : QWidget(parent) {
     picker_->setText(QStringLiteral("다른 화면"));
     picker_->setToolTip(QStringLiteral("다른 디스플레이 선택"));
     picker_->setPopupMode(QToolButton::InstantPopup);
+    picker_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    picker_->setLayoutDirection(Qt::RightToLeft);  // the chevron after the text
     pickerMenu_ = new QMenu(picker_);
+    pickerMenu_->setLayoutDirection(Qt::LeftToRight);
     picker_->setMenu(pickerMenu_);
-    layout->addWidget(picker_);
+    layout->addWidget(picker_, 0, Qt::AlignVCenter);
 
     options_ = new QToolButton(this);
-    options_->setText(QStringLiteral("…"));
     options_->setToolTip(QStringLiteral("메뉴 옵션"));
     options_->setAccessibleName(QStringLiteral("메뉴 옵션"));
     options_->setPopupMode(QToolButton::InstantPopup);
+    options_->setAutoRaise(true);
     optionsMenu_ = new QMenu(options_);
+    optionsMenu_->setToolTipsVisible(true);
     options_->setMenu(optionsMenu_);
-    layout->addWidget(options_);
+    layout->addWidget(options_, 0, Qt::AlignVCenter);
+    connect(&theme_, &Theme::changed, this, &PanelHeaderView::restyle);
+    restyle();
+}
+
+void PanelHeaderView::restyle() {
+    title_->setFont(theme_.font(QuorvaneFontStyle::subheadline, QFont::DemiBold));
+    subtitle_->setFont(theme_.font(QuorvaneFontStyle::caption2));
+    const QColor ink = theme_.color(ColorRole::primary);
+    picker_->setFont(theme_.font(QuorvaneFontStyle::caption2, QFont::DemiBold));
+    picker_->setIcon(symbolIcon("chevron.down", ink, 9));
+    picker_->setStyleSheet(QStringLiteral("QToolButton { padding: 5px 8px; border-radius: 7px; "
+                                          "background: %1; border: none; }"
+                                          "QToolButton::menu-indicator { image: none; }")
+                               .arg(theme_.color(ColorRole::track).name()));
+    const int side = static_cast<int>(18 * theme_.scale());
+    options_->setIcon(symbolIcon("ellipsis.circle", ink, side));
+    options_->setIconSize(QSize(side, side));
+    options_->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
+    // The menus' tick marks follow the current ink.
+    shownDisplays_.clear();
+    shownTextSizes_.clear();
+    update();
+}
+
+void PanelHeaderView::paintEvent(QPaintEvent*) {
+    // The divider under the heading.
+    QPainter painter(this);
+    painter.setPen(QPen(theme_.color(ColorRole::surfaceBorder, 0.58), 1));
+    const qreal y = height() - 0.5;
+    painter.drawLine(QPointF(0, y), QPointF(width(), y));
 }
 
 void PanelHeaderView::setHeader(const PanelHeader& header,
@@ -69,10 +136,11 @@ void PanelHeaderView::fillPicker(const std::vector<PanelDisplayPickerItem>& disp
 void PanelHeaderView::fillOptions(const std::vector<PanelTextSizeItem>& textSizes) {
     shownTextSizes_ = textSizes;
     optionsMenu_->clear();
-    QAction* rescan = optionsMenu_->addAction(QStringLiteral("디스플레이 다시 검색"));
+    QAction* rescan =
+        optionsMenu_->addAction(symbolIcon("arrow.clockwise", theme_.color(ColorRole::primary), 16),
+                                QStringLiteral("디스플레이 다시 검색"));
     connect(rescan, &QAction::triggered, this, &PanelHeaderView::rescanRequested);
     optionsMenu_->addSeparator();
-    optionsMenu_->setToolTipsVisible(true);
     for (const PanelTextSizeItem& item : textSizes) {
         QAction* action = optionsMenu_->addAction(QString::fromStdString(item.title));
         action->setToolTip(QString::fromStdString(item.helpText));

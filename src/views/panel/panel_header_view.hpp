@@ -11,6 +11,9 @@ class QToolButton;
 
 namespace quorvane {
 
+class Theme;
+class WrappingLabel;
+
 // The panel's heading row: a small screen drawing, the display's name and
 // what can be tuned, the display picker (with two or more displays) and
 // the options menu (re-scan, text sizes).
@@ -18,22 +21,26 @@ class PanelHeaderView : public QWidget {
     Q_OBJECT
 
   public:
-    explicit PanelHeaderView(QWidget* parent = nullptr);
+    explicit PanelHeaderView(Theme& theme, QWidget* parent = nullptr);
 
     void setHeader(const PanelHeader& header, const std::vector<PanelDisplayPickerItem>& displays,
                    const std::vector<PanelTextSizeItem>& textSizes);
 
     QToolButton* displayPicker() const { return picker_; }
     QToolButton* optionsButton() const { return options_; }
-    QLabel* titleLabel() const { return title_; }
-    QLabel* subtitleLabel() const { return subtitle_; }
+    WrappingLabel* titleLabel() const { return title_; }
+    WrappingLabel* subtitleLabel() const { return subtitle_; }
 
   signals:
     void displayChosen(DisplayID displayID);
     void rescanRequested();
     void textSizeChosen(QuorvaneTextSize size);
 
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
   private:
+    void restyle();
     void fillPicker(const std::vector<PanelDisplayPickerItem>& displays);
     void fillOptions(const std::vector<PanelTextSizeItem>& textSizes);
 
@@ -41,8 +48,10 @@ class PanelHeaderView : public QWidget {
     // open across a store change keeps working.
     std::vector<PanelDisplayPickerItem> shownDisplays_;
     std::vector<PanelTextSizeItem> shownTextSizes_;
-    QLabel* title_ = nullptr;
-    QLabel* subtitle_ = nullptr;
+    Theme& theme_;
+    QWidget* screenIcon_ = nullptr;
+    WrappingLabel* title_ = nullptr;
+    WrappingLabel* subtitle_ = nullptr;
     QToolButton* picker_ = nullptr;
     QMenu* pickerMenu_ = nullptr;
     QToolButton* options_ = nullptr;

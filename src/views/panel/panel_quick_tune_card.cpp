@@ -1,17 +1,17 @@
 #include "views/panel/panel_quick_tune_card.hpp"
 
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QVBoxLayout>
 
 #include "services/display_store/display_store.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
 #include "views/panel/panel_ddc_status_line.hpp"
 #include "views/panel/panel_slider_row.hpp"
 
 namespace quorvane {
 
-PanelQuickTuneCard::PanelQuickTuneCard(DisplayStore& store, QWidget* parent)
-    : QWidget(parent), store_(store) {
+PanelQuickTuneCard::PanelQuickTuneCard(DisplayStore& store, Theme& theme, QWidget* parent)
+    : QWidget(parent), store_(store), theme_(theme) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 12, 0, 12);
     layout->setSpacing(10);
@@ -21,22 +21,28 @@ PanelQuickTuneCard::PanelQuickTuneCard(DisplayStore& store, QWidget* parent)
     rowsLayout->setSpacing(10);
     layout->addWidget(rows_);
 
-    directNote_ = new QLabel(
+    directNote_ = new WrappingLabel(
         QStringLiteral("‘직접 적용’ 표시는 모니터에 바로 보내는 항목입니다. 이상하면 아래에서 "
                        "바로 되돌릴 수 있어요."),
         this);
-    directNote_->setWordWrap(true);
+    directNote_->setSecondary(true);
     layout->addWidget(directNote_);
 
     correctionLine_ = new QWidget(this);
     layout->addWidget(correctionLine_);
 
-    status_ = new PanelDDCStatusLine(this);
+    status_ = new PanelDDCStatusLine(theme, this);
     layout->addWidget(status_);
     connect(status_, &PanelDDCStatusLine::probeRequested, this, [this] {
         if (displayID_)
             store_.probeDDC(*displayID_);
     });
+    connect(&theme_, &Theme::changed, this, &PanelQuickTuneCard::restyle);
+    restyle();
+}
+
+void PanelQuickTuneCard::restyle() {
+    directNote_->setFont(theme_.font(QuorvaneFontStyle::caption2));
 }
 
 void PanelQuickTuneCard::refresh(const DisplaySnapshot& display) {
@@ -75,16 +81,16 @@ void PanelQuickTuneCard::rebuildRows(const DisplaySnapshot& display,
     }
     const DisplayID id = display.id;
     brightness_ = new PanelSliderRow(
-        brightness.row, [this](double value) { writeBrightness(value); }, rows_);
+        theme_, brightness.row, [this](double value) { writeBrightness(value); }, rows_);
     temperature_ = new PanelSliderRow(
-        panelColorTemperatureRow(adjustment),
+        theme_, panelColorTemperatureRow(adjustment),
         [this, id](double kelvin) {
             store_.updateColorAdjustment(id, &ColorAdjustment::warmth,
                                          panelWarmthForKelvin(kelvin));
         },
         rows_);
     contrast_ = new PanelSliderRow(
-        panelContrastRow(adjustment),
+        theme_, panelContrastRow(adjustment),
         [this, id](double value) {
             store_.updateColorAdjustment(id, &ColorAdjustment::contrast, value);
         },

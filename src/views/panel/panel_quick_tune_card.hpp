@@ -6,14 +6,13 @@
 #include "models/display/display_snapshot.hpp"
 #include "presentation/panel/panel_quick_tuning.hpp"
 
-class QCheckBox;
-class QLabel;
-
 namespace quorvane {
 
 class DisplayStore;
 class PanelDDCStatusLine;
 class PanelSliderRow;
+class Theme;
+class WrappingLabel;
 
 // The quick tuning card of the selected display: brightness (backlight,
 // monitor or app colour, whichever the display offers first), colour
@@ -26,7 +25,7 @@ class PanelQuickTuneCard : public QWidget {
     Q_OBJECT
 
   public:
-    PanelQuickTuneCard(DisplayStore& store, QWidget* parent = nullptr);
+    PanelQuickTuneCard(DisplayStore& store, Theme& theme, QWidget* parent = nullptr);
 
     void refresh(const DisplaySnapshot& display);
 
@@ -40,15 +39,17 @@ class PanelQuickTuneCard : public QWidget {
     void rebuildRows(const DisplaySnapshot& display, const PanelBrightnessRow& brightness,
                      const ColorAdjustment& adjustment);
     void writeBrightness(double value);
+    void restyle();
 
     DisplayStore& store_;
+    Theme& theme_;
     std::optional<DisplayID> displayID_;
     PanelBrightnessRowKind brightnessKind_ = PanelBrightnessRowKind::appColor;
     QWidget* rows_ = nullptr;
     PanelSliderRow* brightness_ = nullptr;
     PanelSliderRow* temperature_ = nullptr;
     PanelSliderRow* contrast_ = nullptr;
-    QLabel* directNote_ = nullptr;
+    WrappingLabel* directNote_ = nullptr;
     QWidget* correctionLine_ = nullptr;
     PanelDDCStatusLine* status_ = nullptr;
 };

@@ -1,14 +1,20 @@
 #include "views/panel/panel_slider_row.hpp"
 
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QSlider>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <cmath>
 #include <utility>
+
+#include "presentation/design/text_size_table.hpp"
+#include "views/design/chip_button.hpp"
+#include "views/design/surface_panel.hpp"
+#include "views/design/symbol_image.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
 
 namespace quorvane {
 
@@ -17,6 +23,11 @@ namespace {
 // The slider moves in tenths of a nudge step: fine enough for a drag, and a
 // keyboard arrow press is exactly one nudge step.
 constexpr int kTicksPerStep = 10;
+
+// The value text keeps its place as digits change: at least this wide.
+constexpr TextSizeTable<int> kValueTextMinimumWidth{{52, 60, 70, 84}};
+// The square minus and plus buttons.
+constexpr TextSizeTable<int> kNudgeSide{{30, 34, 39, 44}};
 
 // A wheel turned over a slider the user never picked scrolls the panel
 // instead of changing the screen.
@@ -41,8 +52,10 @@ PanelSliderRowState::PendingRule pendingRule(const PanelSliderRowSpec& spec) {
 
 }  // namespace
 
-PanelSliderRow::PanelSliderRow(const PanelSliderRowSpec& spec, Write write, QWidget* parent)
-    : QFrame(parent),
+PanelSliderRow::PanelSliderRow(Theme& theme, const PanelSliderRowSpec& spec, Write write,
+                               QWidget* parent)
+    : QWidget(parent),
+      theme_(theme),
       spec_(spec),
       state_(spec.value, spec.lower, spec.upper, spec.nudgeStep, pendingRule(spec)),
       write_(std::move(write)) {
@@ -52,20 +65,24 @@ PanelSliderRow::PanelSliderRow(const PanelSliderRowSpec& spec, Write write, QWid
 
     auto* header = new QHBoxLayout;
     header->setSpacing(8);
-    title_ = new QLabel(this);
-    title_->setWordWrap(true);
+    icon_ = new SymbolImage(spec.icon, this);
+    title_ = new WrappingLabel(QString(), this);
+    tag_ = new StatusPill(theme, QStringLiteral("직접 적용"), this);
     value_ = new QLabel(this);
     value_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    header->addWidget(title_, 1);
-    header->addWidget(value_);
+    header->addWidget(icon_, 0, Qt::AlignTop);
+    header->addWidget(title_, 0, Qt::AlignTop);
+    header->addWidget(tag_, 0, Qt::AlignTop);
+    header->addStretch(1);
+    header->addWidget(value_, 0, Qt::AlignTop);
     layout->addLayout(header);
 
     auto* controls = new QHBoxLayout;
     controls->setSpacing(8);
-    decrement_ = new QToolButton(this);
-    decrement_->setText(QStringLiteral("−"));
-    increment_ = new QToolButton(this);
-    increment_->setText(QStringLiteral("+"));
+    decrement_ = new ChipButton(theme, QString(), QuorvaneChipProminence::neutral, this);
+    decrement_->setSymbol("minus");
+    increment_ = new ChipButton(theme, QString(), QuorvaneChipProminence::neutral, this);
+    increment_->setSymbol("plus");
     slider_ = new FocusedWheelSlider(Qt::Horizontal, this);
     slider_->setFocusPolicy(Qt::StrongFocus);
     slider_->setSingleStep(kTicksPerStep);
@@ -79,20 +96,53 @@ PanelSliderRow::PanelSliderRow(const PanelSliderRowSpec& spec, Write write, QWid
     connect(slider_, &QSlider::sliderMoved, this, &PanelSliderRow::moved);
     connect(slider_, &QSlider::sliderReleased, this, &PanelSliderRow::released);
     connect(slider_, &QSlider::valueChanged, this, &PanelSliderRow::valueChangedWithoutHold);
-    connect(decrement_, &QToolButton::clicked, this,
+    connect(decrement_, &ChipButton::clicked, this,
             [this] { nudge(PanelNudgeDirection::decrement); });
-    connect(increment_, &QToolButton::clicked, this,
+    connect(increment_, &ChipButton::clicked, this,
             [this] { nudge(PanelNudgeDirection::increment); });
+    connect(&theme_, &Theme::changed, this, &PanelSliderRow::restyle);
+    restyle();
     setSpec(spec);
+}
+
+void PanelSliderRow::restyle() {
+    const QFont title = theme_.font(QuorvaneFontStyle::body, QFont::DemiBold);
+    title_->setFont(title);
+    icon_->setFont(title);
+    icon_->setColor(theme_.color(ColorRole::accent));
+    tag_->setFont(theme_.font(QuorvaneFontStyle::caption2, QFont::DemiBold));
+    tag_->setTint(theme_.color(ColorRole::accent));
+    tag_->setTextColor(theme_.color(ColorRole::accent));
+    value_->setFont(theme_.font(QuorvaneFontStyle::body));
+    value_->setMinimumWidth(kValueTextMinimumWidth[theme_.textSize()]);
+    QPalette palette = value_->palette();
+    palette.setColor(QPalette::WindowText, theme_.color(ColorRole::secondary));
+    value_->setPalette(palette);
+    const int side = kNudgeSide[theme_.textSize()];
+    for (ChipButton* button : {decrement_, increment_})
+        button->setFixedSize(side, side);
+    update();
+}
+
+void PanelSliderRow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(theme_.color(ColorRole::surfaceBorder), 1));
+    painter.setBrush(theme_.color(ColorRole::track, 0.55));
+    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
 }
 
 void PanelSliderRow::setSpec(const PanelSliderRowSpec& spec) {
     spec_ = spec;
     title_->setText(QString::fromStdString(spec.title));
+    icon_->setSystemName(spec.icon);
+    tag_->setVisible(spec.showsHardwareWriteTag);
     slider_->setAccessibleName(QString::fromStdString(spec.title));
     slider_->setAccessibleDescription(QString::fromStdString(spec.accessibilityHint()));
     decrement_->setAccessibleName(QString::fromStdString(spec.title + " 낮추기"));
+    decrement_->setToolTip(decrement_->accessibleName());
     increment_->setAccessibleName(QString::fromStdString(spec.title + " 높이기"));
+    increment_->setToolTip(increment_->accessibleName());
     state_.ownerValueChanged(spec.value);
     showState();
 }

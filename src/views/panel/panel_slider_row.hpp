@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QFrame>
+#include <QWidget>
 #include <functional>
 
 #include "presentation/panel/panel_slider_row_spec.hpp"
@@ -8,35 +8,45 @@
 
 class QLabel;
 class QSlider;
-class QToolButton;
 
 namespace quorvane {
 
+class ChipButton;
+class StatusPill;
+class SymbolImage;
+class Theme;
+class WrappingLabel;
+
 // One slider row of the panel's quick tuning card: title, value text, a
-// slider between a minus and a plus button.
+// slider between a minus and a plus button, on a rounded tile.
 //
 // The store is written through `write` once per drag (at release), once per
 // nudge press and once per keyboard or page step taken while the thumb is
 // not held; never while the thumb moves. setSpec() brings in the owner's
 // current value after every store change; a drag in progress keeps its thumb.
-class PanelSliderRow : public QFrame {
+class PanelSliderRow : public QWidget {
     Q_OBJECT
 
   public:
     using Write = std::function<void(double)>;
 
-    PanelSliderRow(const PanelSliderRowSpec& spec, Write write, QWidget* parent = nullptr);
+    PanelSliderRow(Theme& theme, const PanelSliderRowSpec& spec, Write write,
+                   QWidget* parent = nullptr);
 
     void setSpec(const PanelSliderRowSpec& spec);
     const PanelSliderRowSpec& spec() const { return spec_; }
     const PanelSliderRowState& state() const { return state_; }
 
     QSlider* slider() const { return slider_; }
-    QToolButton* decrementButton() const { return decrement_; }
-    QToolButton* incrementButton() const { return increment_; }
+    ChipButton* decrementButton() const { return decrement_; }
+    ChipButton* incrementButton() const { return increment_; }
     QLabel* valueLabel() const { return value_; }
 
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
   private:
+    void restyle();
     int ticksOf(double value) const;
     double valueOf(int ticks) const;
     void pressed();
@@ -47,14 +57,17 @@ class PanelSliderRow : public QFrame {
     void send(double value);
     void showState();
 
+    Theme& theme_;
     PanelSliderRowSpec spec_;
     PanelSliderRowState state_;
     Write write_;
-    QLabel* title_ = nullptr;
+    SymbolImage* icon_ = nullptr;
+    WrappingLabel* title_ = nullptr;
+    StatusPill* tag_ = nullptr;
     QLabel* value_ = nullptr;
     QSlider* slider_ = nullptr;
-    QToolButton* decrement_ = nullptr;
-    QToolButton* increment_ = nullptr;
+    ChipButton* decrement_ = nullptr;
+    ChipButton* increment_ = nullptr;
     // Set while the row moves the slider itself, so that move is not taken
     // for a keyboard step.
     bool syncing_ = false;

@@ -11,6 +11,10 @@ class QPushButton;
 
 namespace quorvane {
 
+class Theme;
+class TileButton;
+class WrappingLabel;
+
 // A section of one-tap tiles under the quick tuning card: the work-mode
 // strip (one row of tiles) or the preset grid (columns by text size), with
 // its header, optional show-all link and note. A tap reports the tile's
@@ -21,26 +25,31 @@ class PanelTileSectionView : public QWidget {
   public:
     enum class Shape { strip, grid };
 
-    PanelTileSectionView(Shape shape, QWidget* parent = nullptr);
+    PanelTileSectionView(Theme& theme, Shape shape, QWidget* parent = nullptr);
 
     void setSection(const PanelTileSection& section, int columns);
-    const std::vector<QPushButton*>& tiles() const { return tiles_; }
+    const std::vector<TileButton*>& tiles() const { return tiles_; }
     QPushButton* showAllButton() const { return showAll_; }
 
   signals:
     void tileTapped(int index);
     void showAllRequested();
 
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
   private:
     void rebuildTiles(const PanelTileSection& section, int columns);
+    void restyle();
 
+    Theme& theme_;
     Shape shape_;
     QLabel* title_ = nullptr;
     QPushButton* showAll_ = nullptr;
     QWidget* tileArea_ = nullptr;
     QGridLayout* tileLayout_ = nullptr;
-    QLabel* note_ = nullptr;
-    std::vector<QPushButton*> tiles_;
+    WrappingLabel* note_ = nullptr;
+    std::vector<TileButton*> tiles_;
     PanelTileSection shown_;
     int shownColumns_ = 0;
 };

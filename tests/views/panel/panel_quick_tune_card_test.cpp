@@ -9,9 +9,12 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "views/design/chip_button.hpp"
+#include "views/design/theme.hpp"
 #include "views/panel/panel_ddc_status_line.hpp"
 #include "views/panel/panel_slider_row.hpp"
 #include "views/panel/panel_world.hpp"
+#include "views/widget_test_application.hpp"
 
 namespace quorvane {
 namespace {
@@ -35,9 +38,10 @@ void drag(PanelSliderRow& row, const std::vector<double>& positions) {
 class PanelQuickTuneCardTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        testing::widgetTestApplication();
         world.connect({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q")});
         world.start();
-        card = std::make_unique<PanelQuickTuneCard>(*world.store);
+        card = std::make_unique<PanelQuickTuneCard>(*world.store, theme);
         card->show();
         refresh();
     }
@@ -46,6 +50,7 @@ class PanelQuickTuneCardTest : public ::testing::Test {
     ColorAdjustment adjustment() { return store().colorAdjustment(PanelWorld::kMonitorID); }
 
     PanelWorld world;
+    Theme theme{false};
     std::unique_ptr<PanelQuickTuneCard> card;
 };
 

@@ -45,8 +45,7 @@ struct PanelWorld {
     std::shared_ptr<SimulatedGammaController> gamma = std::make_shared<SimulatedGammaController>();
     std::shared_ptr<SimulatedDDCMonitor> monitor =
         std::make_shared<SimulatedDDCMonitor>(scheduler.get(), scheduler.get());
-    std::shared_ptr<SimulatedI2CBuses> buses =
-        std::make_shared<SimulatedI2CBuses>(scheduler.get());
+    std::shared_ptr<SimulatedI2CBuses> buses = std::make_shared<SimulatedI2CBuses>(scheduler.get());
     std::shared_ptr<SimulatedDDCBusLocator> locator = std::make_shared<SimulatedDDCBusLocator>();
     std::unique_ptr<DisplayStore> store;
 };

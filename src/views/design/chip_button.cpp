@@ -66,7 +66,10 @@ int ChipButton::minimumHeight() const {
 QSize ChipButton::sizeHint() const {
     const ButtonInsets insets = buttonInsets(shape_);
     const QFontMetrics metrics = fontMetrics();
-    int textWidth = metrics.horizontalAdvance(text());
+    // Whole pixels rounded up: the painter measures the text with fractions,
+    // and a label one fraction too narrow would be elided.
+    int textWidth =
+        static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(text()))) + 1;
     int textHeight = metrics.height();
     if (!detail_.isEmpty()) {
         const QFontMetrics detailMetrics(theme_.font(QuorvaneFontStyle::caption));

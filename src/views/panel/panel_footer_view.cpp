@@ -56,6 +56,7 @@ PanelFooterView::PanelFooterView(Theme& theme, QWidget* parent) : QWidget(parent
     openMain_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     settings_ =
         new ChipButton(theme, QStringLiteral("설정"), QuorvaneChipProminence::neutral, buttons_);
+    settings_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     buttons_->addWidget(openMain_);
     buttons_->addWidget(settings_);
     layout->addWidget(buttons_);

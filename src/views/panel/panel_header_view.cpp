@@ -6,6 +6,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "views/design/chip_button.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -57,26 +58,26 @@ PanelHeaderView::PanelHeaderView(Theme& theme, QWidget* parent) : QWidget(parent
     layout->addLayout(texts, 1);
     layout->addSpacing(8);
 
-    picker_ = new QToolButton(this);
-    picker_->setText(QStringLiteral("다른 화면"));
+    picker_ =
+        new ChipButton(theme, QStringLiteral("다른 화면"), QuorvaneChipProminence::neutral, this);
+    picker_->setSymbol("chevron.down");
     picker_->setToolTip(QStringLiteral("다른 디스플레이 선택"));
-    picker_->setPopupMode(QToolButton::InstantPopup);
-    picker_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    picker_->setLayoutDirection(Qt::RightToLeft);  // the chevron after the text
+    picker_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     pickerMenu_ = new QMenu(picker_);
-    pickerMenu_->setLayoutDirection(Qt::LeftToRight);
-    picker_->setMenu(pickerMenu_);
     layout->addWidget(picker_, 0, Qt::AlignVCenter);
 
     options_ = new QToolButton(this);
     options_->setToolTip(QStringLiteral("메뉴 옵션"));
     options_->setAccessibleName(QStringLiteral("메뉴 옵션"));
-    options_->setPopupMode(QToolButton::InstantPopup);
     options_->setAutoRaise(true);
     optionsMenu_ = new QMenu(options_);
     optionsMenu_->setToolTipsVisible(true);
-    options_->setMenu(optionsMenu_);
     layout->addWidget(options_, 0, Qt::AlignVCenter);
+    // The menus open below their buttons on a click.
+    connect(picker_, &ChipButton::clicked, this,
+            [this] { pickerMenu_->popup(picker_->mapToGlobal(QPoint(0, picker_->height()))); });
+    connect(options_, &QToolButton::clicked, this,
+            [this] { optionsMenu_->popup(options_->mapToGlobal(QPoint(0, options_->height()))); });
     connect(&theme_, &Theme::changed, this, &PanelHeaderView::restyle);
     restyle();
 }
@@ -86,15 +87,9 @@ void PanelHeaderView::restyle() {
     subtitle_->setFont(theme_.font(QuorvaneFontStyle::caption2));
     const QColor ink = theme_.color(ColorRole::primary);
     picker_->setFont(theme_.font(QuorvaneFontStyle::caption2, QFont::DemiBold));
-    picker_->setIcon(symbolIcon("chevron.down", ink, 9));
-    picker_->setStyleSheet(QStringLiteral("QToolButton { padding: 5px 8px; border-radius: 7px; "
-                                          "background: %1; border: none; }"
-                                          "QToolButton::menu-indicator { image: none; }")
-                               .arg(theme_.color(ColorRole::track).name()));
     const int side = static_cast<int>(18 * theme_.scale());
     options_->setIcon(symbolIcon("ellipsis.circle", ink, side));
     options_->setIconSize(QSize(side, side));
-    options_->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
     // The menus' tick marks follow the current ink.
     shownDisplays_.clear();
     shownTextSizes_.clear();

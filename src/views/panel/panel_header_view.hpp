@@ -5,12 +5,12 @@
 
 #include "presentation/panel/panel_header.hpp"
 
-class QLabel;
 class QMenu;
 class QToolButton;
 
 namespace quorvane {
 
+class ChipButton;
 class Theme;
 class WrappingLabel;
 
@@ -26,7 +26,9 @@ class PanelHeaderView : public QWidget {
     void setHeader(const PanelHeader& header, const std::vector<PanelDisplayPickerItem>& displays,
                    const std::vector<PanelTextSizeItem>& textSizes);
 
-    QToolButton* displayPicker() const { return picker_; }
+    ChipButton* displayPicker() const { return picker_; }
+    QMenu* displayMenu() const { return pickerMenu_; }
+    QMenu* optionsMenu() const { return optionsMenu_; }
     QToolButton* optionsButton() const { return options_; }
     WrappingLabel* titleLabel() const { return title_; }
     WrappingLabel* subtitleLabel() const { return subtitle_; }
@@ -52,7 +54,7 @@ class PanelHeaderView : public QWidget {
     QWidget* screenIcon_ = nullptr;
     WrappingLabel* title_ = nullptr;
     WrappingLabel* subtitle_ = nullptr;
-    QToolButton* picker_ = nullptr;
+    ChipButton* picker_ = nullptr;
     QMenu* pickerMenu_ = nullptr;
     QToolButton* options_ = nullptr;
     QMenu* optionsMenu_ = nullptr;

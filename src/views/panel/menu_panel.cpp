@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "presentation/panel/panel_header.hpp"
+#include "presentation/panel/panel_quick_tuning.hpp"
 #include "presentation/panel/panel_recovery_card.hpp"
 #include "presentation/panel/panel_tile_sections.hpp"
 #include "services/display_store/display_store.hpp"
@@ -106,7 +107,12 @@ void MenuPanel::buildContent(QWidget* content) {
 
 void MenuPanel::refresh() {
     DisplayStore& store = context_.store;
-    const auto selected = store.selectedDisplay();
+    auto selected = store.selectedDisplay();
+    if (selected) {
+        selected = panelDisplayHoldingBacklight(*selected, shownDisplay_,
+                                                store.isFullDisplayRefreshPending());
+    }
+    shownDisplay_ = selected;
     const auto label = [&store](const DisplaySnapshot& display) {
         return store.displayLabel(display);
     };

@@ -63,6 +63,9 @@ class MenuPanel : public QWidget {
     PanelRecoveryCard* recovery_ = nullptr;
     PanelFooterView* footer_ = nullptr;
     std::optional<DisplayID> shownDisplayID_;
+    // The selected display as last shown, so a quick list keeps its
+    // backlight row.
+    std::optional<DisplaySnapshot> shownDisplay_;
 };
 
 }  // namespace quorvane

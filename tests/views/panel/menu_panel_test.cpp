@@ -19,7 +19,6 @@
 #include "views/panel/panel_tile_section_view.hpp"
 #include "views/panel/panel_world.hpp"
 #include "views/store_bridge.hpp"
-#include "views/widget_test_application.hpp"
 
 namespace quorvane {
 namespace {
@@ -30,8 +29,6 @@ constexpr DisplayID kSecondID = 9;
 
 class MenuPanelTest : public ::testing::Test {
   protected:
-    void SetUp() override { testing::widgetTestApplication(); }
-
     MenuPanel& open(std::vector<DisplaySnapshot> displays) {
         world.connect(std::move(displays));
         world.start();

@@ -14,7 +14,6 @@
 #include "views/panel/panel_ddc_status_line.hpp"
 #include "views/panel/panel_slider_row.hpp"
 #include "views/panel/panel_world.hpp"
-#include "views/widget_test_application.hpp"
 
 namespace quorvane {
 namespace {
@@ -38,7 +37,6 @@ void drag(PanelSliderRow& row, const std::vector<double>& positions) {
 class PanelQuickTuneCardTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        testing::widgetTestApplication();
         world.connect({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q")});
         world.start();
         card = std::make_unique<PanelQuickTuneCard>(*world.store, theme);

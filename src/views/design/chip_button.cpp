@@ -66,10 +66,10 @@ int ChipButton::minimumHeight() const {
 QSize ChipButton::sizeHint() const {
     const ButtonInsets insets = buttonInsets(shape_);
     const QFontMetrics metrics = fontMetrics();
-    // Whole pixels rounded up: the painter measures the text with fractions,
-    // and a label one fraction too narrow would be elided.
+    // Whole pixels rounded up, and room for the shaper's fractions: a label
+    // measured to the pixel would be elided when it is drawn.
     int textWidth =
-        static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(text()))) + 1;
+        static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(text()))) + 2;
     int textHeight = metrics.height();
     if (!detail_.isEmpty()) {
         const QFontMetrics detailMetrics(theme_.font(QuorvaneFontStyle::caption));

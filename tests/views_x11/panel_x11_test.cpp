@@ -1,9 +1,11 @@
 // The tray panel driven onto the private X server: slider rows and the
 // emergency recovery reach the real CRTC gamma ramps, and the built-in
-// panel's backlight lives in a temporary sysfs tree.
+// panel's backlight (DUMMY0 stands in for it) lives in a temporary sysfs
+// tree.
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QSlider>
@@ -17,6 +19,8 @@
 #include "platform/linux/gamma_controller.hpp"
 #include "platform/linux/sysfs_backlight_controller.hpp"
 #include "platform/simulated/manual_scheduler.hpp"
+#include "views/controls/confirmation_presenter.hpp"
+#include "views/controls/nudge_button.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/theme.hpp"
 #include "views/panel/menu_panel.hpp"
@@ -186,6 +190,24 @@ TEST_F(PanelX11Test, TheBacklitOutputGetsTheSystemRowAndOneWritePerNudge) {
     settle();
     EXPECT_EQ(card.brightnessKind(), PanelBrightnessRowKind::systemBrightness);
     EXPECT_EQ(card.brightnessRow()->valueLabel()->text(), "82%");
+}
+
+TEST_F(PanelX11Test, ConfirmedRecoveryRestoresEveryOutputAndAsksTheBacklightForHalf) {
+    for (const DisplayID id : {panelOutput, colourOutput})
+        store->updateColorAdjustment(id, &ColorAdjustment::warmth, 0.7);
+    MenuPanel& menu = openPanel(colourOutput);
+    ASSERT_NE(rampOf("DUMMY1"), GammaRamp::identity(rampOf("DUMMY1").size()));
+
+    QTest::mouseClick(menu.recoveryCard()->recoverButton(), Qt::LeftButton);
+    ASSERT_NE(menu.confirmations()->confirmButton(), nullptr);
+    EXPECT_EQ(backlightLevel(), 800);  // nothing happens before the answer
+    menu.confirmations()->confirmButton()->click();
+    settle();
+    for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"}) {
+        const GammaRamp ramp = rampOf(name);
+        EXPECT_EQ(ramp, expectedRamp(ColorAdjustment::neutral(), ramp.size())) << name;
+    }
+    EXPECT_EQ(backlightLevel(), 500);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include "presentation/panel/panel_recovery_card.hpp"
 #include "presentation/panel/panel_tile_sections.hpp"
 #include "services/display_store/display_store.hpp"
+#include "views/controls/confirmation_presenter.hpp"
+#include "views/controls/recent_change_prompt_view.hpp"
 #include "views/design/theme.hpp"
 #include "views/panel/panel_footer_view.hpp"
 #include "views/panel/panel_header_view.hpp"
@@ -22,6 +24,7 @@
 namespace quorvane {
 
 MenuPanel::MenuPanel(ViewContext& context, QWidget* parent) : QWidget(parent), context_(context) {
+    confirmations_ = new ConfirmationPresenter(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -65,6 +68,9 @@ void MenuPanel::buildContent(QWidget* content) {
     connect(header_, &PanelHeaderView::textSizeChosen, this,
             [&store](QuorvaneTextSize size) { store.setTextSize(size); });
 
+    prompt_ = new RecentChangePromptView(context_, true, content);
+    layout->addWidget(prompt_);
+
     noDisplay_ = new PanelNoDisplayView(context_.theme, content);
     layout->addWidget(noDisplay_);
     connect(noDisplay_, &PanelNoDisplayView::rescanRequested, this,
@@ -77,7 +83,7 @@ void MenuPanel::buildContent(QWidget* content) {
     controls->setContentsMargins(0, 0, 0, 0);
     controls->setSpacing(12);
     Theme& theme = context_.theme;
-    quickTune_ = new PanelQuickTuneCard(store, theme, quickControls_);
+    quickTune_ = new PanelQuickTuneCard(context_, quickControls_);
     scenes_ = new PanelTileSectionView(theme, PanelTileSectionView::Shape::strip, quickControls_);
     presets_ = new PanelTileSectionView(theme, PanelTileSectionView::Shape::grid, quickControls_);
     recovery_ = new PanelRecoveryCard(theme, quickControls_);
@@ -120,6 +126,7 @@ void MenuPanel::refresh() {
                        panelDisplayPickerItems(store.displays(), store.selectedDisplayID(), label),
                        panelTextSizeItems(store.textSize()));
     footer_->setStatus(QString::fromStdString(store.statusMessage()));
+    prompt_->refresh();
 
     const bool noDisplays = store.displays().empty();
     noDisplay_->setVisible(noDisplays);
@@ -172,6 +179,11 @@ void MenuPanel::openWindow(const std::function<void()>& open, const char* window
     });
 }
 
-void MenuPanel::requestRecovery() {}
+void MenuPanel::requestRecovery() {
+    DisplayStore& store = context_.store;
+    confirmations_->request(QuorvaneDestructiveActionKind::runEmergencyRecovery, std::nullopt,
+                            QuorvaneDestructiveConfirmationStyle::destructive,
+                            [&store] { store.recoverDisplaysToSafeState(); });
+}
 
 }  // namespace quorvane

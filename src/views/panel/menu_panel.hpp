@@ -9,7 +9,9 @@
 
 namespace quorvane {
 
+class ConfirmationPresenter;
 class PanelFooterView;
+class RecentChangePromptView;
 class PanelHeaderView;
 class PanelNoDisplayView;
 class PanelQuickTuneCard;
@@ -39,6 +41,8 @@ class MenuPanel : public QWidget {
     PanelTileSectionView* presetGrid() const { return presets_; }
     PanelRecoveryCard* recoveryCard() const { return recovery_; }
     PanelFooterView* footer() const { return footer_; }
+    RecentChangePromptView* recentChangePrompt() const { return prompt_; }
+    ConfirmationPresenter* confirmations() const { return confirmations_; }
     PanelNoDisplayView* noDisplayState() const { return noDisplay_; }
     QWidget* quickControls() const { return quickControls_; }
 
@@ -54,7 +58,9 @@ class MenuPanel : public QWidget {
     void applicationStateChanged(Qt::ApplicationState state);
 
     ViewContext& context_;
+    ConfirmationPresenter* confirmations_ = nullptr;
     PanelHeaderView* header_ = nullptr;
+    RecentChangePromptView* prompt_ = nullptr;
     PanelNoDisplayView* noDisplay_ = nullptr;
     QWidget* quickControls_ = nullptr;
     PanelQuickTuneCard* quickTune_ = nullptr;

@@ -8,10 +8,8 @@ class QPushButton;
 
 namespace quorvane {
 
-class FitToWidth;
-class SymbolImage;
+class DDCBadgeView;
 class Theme;
-class WrappingLabel;
 
 // The last line of the quick tuning card: the monitor-control verdict and,
 // where it helps, the button that checks the monitor. The button moves below
@@ -22,9 +20,11 @@ class PanelDDCStatusLine : public QWidget {
   public:
     explicit PanelDDCStatusLine(Theme& theme, QWidget* parent = nullptr);
 
-    void setStatus(const PanelDDCStatus& status);
+    // The badge brings the spinner while a probe runs; the panel's own short
+    // text replaces its title.
+    void setStatus(const DDCCapabilityBadge& badge, const PanelDDCStatus& status);
     QPushButton* probeButton() const { return probe_; }
-    WrappingLabel* label() const { return label_; }
+    DDCBadgeView* badgeView() const { return badge_; }
 
   signals:
     void probeRequested();
@@ -33,9 +33,7 @@ class PanelDDCStatusLine : public QWidget {
     void restyle();
 
     Theme& theme_;
-    PanelDDCStatus status_;
-    SymbolImage* icon_ = nullptr;
-    WrappingLabel* label_ = nullptr;
+    DDCBadgeView* badge_ = nullptr;
     QPushButton* probe_ = nullptr;
 };
 

@@ -3,6 +3,9 @@
 #include <QVBoxLayout>
 
 #include "services/display_store/display_store.hpp"
+#include "views/controls/correction_toggle.hpp"
+#include "views/controls/hold_to_compare_button.hpp"
+#include "views/design/fit_to_width.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/panel/panel_ddc_status_line.hpp"
@@ -10,8 +13,8 @@
 
 namespace quorvane {
 
-PanelQuickTuneCard::PanelQuickTuneCard(DisplayStore& store, Theme& theme, QWidget* parent)
-    : QWidget(parent), store_(store), theme_(theme) {
+PanelQuickTuneCard::PanelQuickTuneCard(ViewContext& context, QWidget* parent)
+    : QWidget(parent), context_(context), store_(context.store), theme_(context.theme) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 12, 0, 12);
     layout->setSpacing(10);
@@ -28,10 +31,12 @@ PanelQuickTuneCard::PanelQuickTuneCard(DisplayStore& store, Theme& theme, QWidge
     directNote_->setSecondary(true);
     layout->addWidget(directNote_);
 
-    correctionLine_ = new QWidget(this);
+    correctionLine_ = new FitToWidth(8, 8, this);
+    correctionToggle_ = new CorrectionToggle(context, true, correctionLine_);
+    correctionLine_->addWidget(correctionToggle_);
     layout->addWidget(correctionLine_);
 
-    status_ = new PanelDDCStatusLine(theme, this);
+    status_ = new PanelDDCStatusLine(theme_, this);
     layout->addWidget(status_);
     connect(status_, &PanelDDCStatusLine::probeRequested, this, [this] {
         if (displayID_)
@@ -61,8 +66,32 @@ void PanelQuickTuneCard::refresh(const DisplaySnapshot& display) {
     brightness_->setEnabled(brightness.kind != PanelBrightnessRowKind::monitorBrightness ||
                             !store_.isDDCBusy(display.id));
     directNote_->setVisible(panelHasDirectBrightness(display, store_.ddcSnapshots()));
-    status_->setStatus(panelDDCStatus(store_.ddcCapabilityBadge(display.id), display.isBuiltin,
-                                      store_.isDDCBusy(display.id)));
+    correctionToggle_->refresh();
+    refreshCompareButton(display.id);
+    const DDCCapabilityBadge badge = store_.ddcCapabilityBadge(display.id);
+    status_->setStatus(badge,
+                       panelDDCStatus(badge, display.isBuiltin, store_.isDDCBusy(display.id)));
+}
+
+void PanelQuickTuneCard::refreshCompareButton(DisplayID displayID) {
+    const PanelCompareButton shown = panelCompareButton(store_.recoverySnapshot(displayID),
+                                                        store_.softwareColorCorrectionEnabled());
+    // One button per display: a comparison held on one display never
+    // carries over to another.
+    if (compare_ && (!shown.present || compareDisplayID_ != displayID)) {
+        compare_->hide();
+        compare_->deleteLater();
+        compare_ = nullptr;
+        compareDisplayID_.reset();
+    }
+    if (!shown.present)
+        return;
+    if (!compare_) {
+        compare_ = new HoldToCompareButton(context_, displayID, true, correctionLine_);
+        correctionLine_->addWidget(compare_);
+        compareDisplayID_ = displayID;
+    }
+    compare_->setComparisonEnabled(shown.enabled);
 }
 
 void PanelQuickTuneCard::rebuildRows(const DisplaySnapshot& display,

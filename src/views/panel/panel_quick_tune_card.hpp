@@ -5,10 +5,14 @@
 
 #include "models/display/display_snapshot.hpp"
 #include "presentation/panel/panel_quick_tuning.hpp"
+#include "views/view_context.hpp"
 
 namespace quorvane {
 
+class CorrectionToggle;
 class DisplayStore;
+class FitToWidth;
+class HoldToCompareButton;
 class PanelDDCStatusLine;
 class PanelSliderRow;
 class Theme;
@@ -25,7 +29,7 @@ class PanelQuickTuneCard : public QWidget {
     Q_OBJECT
 
   public:
-    PanelQuickTuneCard(DisplayStore& store, Theme& theme, QWidget* parent = nullptr);
+    explicit PanelQuickTuneCard(ViewContext& context, QWidget* parent = nullptr);
 
     void refresh(const DisplaySnapshot& display);
 
@@ -34,13 +38,16 @@ class PanelQuickTuneCard : public QWidget {
     PanelSliderRow* contrastRow() const { return contrast_; }
     PanelBrightnessRowKind brightnessKind() const { return brightnessKind_; }
     PanelDDCStatusLine* ddcStatusLine() const { return status_; }
+    HoldToCompareButton* compareButton() const { return compare_; }
 
   private:
     void rebuildRows(const DisplaySnapshot& display, const PanelBrightnessRow& brightness,
                      const ColorAdjustment& adjustment);
+    void refreshCompareButton(DisplayID displayID);
     void writeBrightness(double value);
     void restyle();
 
+    ViewContext& context_;
     DisplayStore& store_;
     Theme& theme_;
     std::optional<DisplayID> displayID_;
@@ -50,7 +57,10 @@ class PanelQuickTuneCard : public QWidget {
     PanelSliderRow* temperature_ = nullptr;
     PanelSliderRow* contrast_ = nullptr;
     WrappingLabel* directNote_ = nullptr;
-    QWidget* correctionLine_ = nullptr;
+    FitToWidth* correctionLine_ = nullptr;
+    CorrectionToggle* correctionToggle_ = nullptr;
+    HoldToCompareButton* compare_ = nullptr;
+    std::optional<DisplayID> compareDisplayID_;
     PanelDDCStatusLine* status_ = nullptr;
 };
 

@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "presentation/design/text_size_table.hpp"
-#include "views/design/chip_button.hpp"
-#include "views/design/surface_panel.hpp"
+#include "views/controls/hardware_write_tag.hpp"
+#include "views/controls/nudge_button.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -26,8 +26,6 @@ constexpr int kTicksPerStep = 10;
 
 // The value text keeps its place as digits change: at least this wide.
 constexpr TextSizeTable<int> kValueTextMinimumWidth{{52, 60, 70, 84}};
-// The square minus and plus buttons.
-constexpr TextSizeTable<int> kNudgeSide{{30, 34, 39, 44}};
 
 // A wheel turned over a slider the user never picked scrolls the panel
 // instead of changing the screen.
@@ -67,7 +65,7 @@ PanelSliderRow::PanelSliderRow(Theme& theme, const PanelSliderRowSpec& spec, Wri
     header->setSpacing(8);
     icon_ = new SymbolImage(spec.icon, this);
     title_ = new WrappingLabel(QString(), this);
-    tag_ = new StatusPill(theme, QStringLiteral("직접 적용"), this);
+    tag_ = new HardwareWriteTag(theme, true, this);
     value_ = new QLabel(this);
     value_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     header->addWidget(icon_, 0, Qt::AlignTop);
@@ -79,10 +77,13 @@ PanelSliderRow::PanelSliderRow(Theme& theme, const PanelSliderRowSpec& spec, Wri
 
     auto* controls = new QHBoxLayout;
     controls->setSpacing(8);
-    decrement_ = new ChipButton(theme, QString(), QuorvaneChipProminence::neutral, this);
-    decrement_->setSymbol("minus");
-    increment_ = new ChipButton(theme, QString(), QuorvaneChipProminence::neutral, this);
-    increment_->setSymbol("plus");
+    using Direction = QuorvaneAdjustmentNudgeDirection;
+    decrement_ = new NudgeButton(
+        theme, spec.title, Direction::decrement, spec.nudgeStep,
+        [this] { nudge(Direction::decrement); }, this);
+    increment_ = new NudgeButton(
+        theme, spec.title, Direction::increment, spec.nudgeStep,
+        [this] { nudge(Direction::increment); }, this);
     slider_ = new FocusedWheelSlider(Qt::Horizontal, this);
     slider_->setFocusPolicy(Qt::StrongFocus);
     slider_->setSingleStep(kTicksPerStep);
@@ -96,10 +97,6 @@ PanelSliderRow::PanelSliderRow(Theme& theme, const PanelSliderRowSpec& spec, Wri
     connect(slider_, &QSlider::sliderMoved, this, &PanelSliderRow::moved);
     connect(slider_, &QSlider::sliderReleased, this, &PanelSliderRow::released);
     connect(slider_, &QSlider::valueChanged, this, &PanelSliderRow::valueChangedWithoutHold);
-    connect(decrement_, &ChipButton::clicked, this,
-            [this] { nudge(PanelNudgeDirection::decrement); });
-    connect(increment_, &ChipButton::clicked, this,
-            [this] { nudge(PanelNudgeDirection::increment); });
     connect(&theme_, &Theme::changed, this, &PanelSliderRow::restyle);
     restyle();
     setSpec(spec);
@@ -110,17 +107,11 @@ void PanelSliderRow::restyle() {
     title_->setFont(title);
     icon_->setFont(title);
     icon_->setColor(theme_.color(ColorRole::accent));
-    tag_->setFont(theme_.font(QuorvaneFontStyle::caption2, QFont::DemiBold));
-    tag_->setTint(theme_.color(ColorRole::accent));
-    tag_->setTextColor(theme_.color(ColorRole::accent));
     value_->setFont(theme_.font(QuorvaneFontStyle::body));
     value_->setMinimumWidth(kValueTextMinimumWidth[theme_.textSize()]);
     QPalette palette = value_->palette();
     palette.setColor(QPalette::WindowText, theme_.color(ColorRole::secondary));
     value_->setPalette(palette);
-    const int side = kNudgeSide[theme_.textSize()];
-    for (ChipButton* button : {decrement_, increment_})
-        button->setFixedSize(side, side);
     update();
 }
 
@@ -139,10 +130,6 @@ void PanelSliderRow::setSpec(const PanelSliderRowSpec& spec) {
     tag_->setVisible(spec.showsHardwareWriteTag);
     slider_->setAccessibleName(QString::fromStdString(spec.title));
     slider_->setAccessibleDescription(QString::fromStdString(spec.accessibilityHint()));
-    decrement_->setAccessibleName(QString::fromStdString(spec.title + " 낮추기"));
-    decrement_->setToolTip(decrement_->accessibleName());
-    increment_->setAccessibleName(QString::fromStdString(spec.title + " 높이기"));
-    increment_->setToolTip(increment_->accessibleName());
     state_.ownerValueChanged(spec.value);
     showState();
 }
@@ -184,7 +171,7 @@ void PanelSliderRow::valueChangedWithoutHold(int ticks) {
     send(value);
 }
 
-void PanelSliderRow::nudge(PanelNudgeDirection direction) {
+void PanelSliderRow::nudge(QuorvaneAdjustmentNudgeDirection direction) {
     const auto value = state_.nudge(direction);
     showState();
     if (value)

@@ -11,8 +11,8 @@ class QSlider;
 
 namespace quorvane {
 
-class ChipButton;
-class StatusPill;
+class HardwareWriteTag;
+class NudgeButton;
 class SymbolImage;
 class Theme;
 class WrappingLabel;
@@ -38,8 +38,8 @@ class PanelSliderRow : public QWidget {
     const PanelSliderRowState& state() const { return state_; }
 
     QSlider* slider() const { return slider_; }
-    ChipButton* decrementButton() const { return decrement_; }
-    ChipButton* incrementButton() const { return increment_; }
+    NudgeButton* decrementButton() const { return decrement_; }
+    NudgeButton* incrementButton() const { return increment_; }
     QLabel* valueLabel() const { return value_; }
 
   protected:
@@ -53,7 +53,7 @@ class PanelSliderRow : public QWidget {
     void moved(int ticks);
     void released();
     void valueChangedWithoutHold(int ticks);
-    void nudge(PanelNudgeDirection direction);
+    void nudge(QuorvaneAdjustmentNudgeDirection direction);
     void send(double value);
     void showState();
 
@@ -63,11 +63,11 @@ class PanelSliderRow : public QWidget {
     Write write_;
     SymbolImage* icon_ = nullptr;
     WrappingLabel* title_ = nullptr;
-    StatusPill* tag_ = nullptr;
+    HardwareWriteTag* tag_ = nullptr;
     QLabel* value_ = nullptr;
     QSlider* slider_ = nullptr;
-    ChipButton* decrement_ = nullptr;
-    ChipButton* increment_ = nullptr;
+    NudgeButton* decrement_ = nullptr;
+    NudgeButton* increment_ = nullptr;
     // Set while the row moves the slider itself, so that move is not taken
     // for a keyboard step.
     bool syncing_ = false;

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTest>
 #include <string>
 #include <vector>
 
+#include "views/controls/confirmation_presenter.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -16,6 +19,7 @@
 #include "views/panel/panel_header_view.hpp"
 #include "views/panel/panel_no_display_view.hpp"
 #include "views/panel/panel_quick_tune_card.hpp"
+#include "views/panel/panel_recovery_card.hpp"
 #include "views/panel/panel_tile_section_view.hpp"
 #include "views/panel/panel_world.hpp"
 #include "views/store_bridge.hpp"
@@ -139,6 +143,36 @@ TEST_F(MenuPanelTest, LosingFocusEndsAHeldComparison) {
     emit qApp->applicationStateChanged(Qt::ApplicationInactive);
     EXPECT_EQ(store().recoverySnapshot(PanelWorld::kMonitorID)->mode,
               QuorvaneEffectRecoveryMode::active);
+}
+
+TEST_F(MenuPanelTest, RecoveryAsksOnceAndRunsOnlyWhenConfirmed) {
+    MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q")});
+    store().updateColorAdjustment(PanelWorld::kMonitorID, &ColorAdjustment::warmth, 0.5);
+    const auto journalBefore = store().recoveryJournal().entries.size();
+    ChipButton* recover = menu.recoveryCard()->recoverButton();
+
+    QTest::mouseClick(recover, Qt::LeftButton);
+    QMessageBox* first = menu.confirmations()->dialog();
+    ASSERT_NE(first, nullptr);
+    QTest::mouseClick(recover, Qt::LeftButton);  // a second press changes nothing
+    EXPECT_EQ(menu.confirmations()->dialog(), first);
+    menu.confirmations()->cancelButton()->click();
+    settle();
+    EXPECT_EQ(store().colorAdjustment(PanelWorld::kMonitorID).warmth, 0.5);
+    EXPECT_EQ(store().recoveryJournal().entries.size(), journalBefore);
+
+    QTest::mouseClick(recover, Qt::LeftButton);
+    ASSERT_NE(menu.confirmations()->dialog(), nullptr);
+    EXPECT_EQ(menu.confirmations()->dialog()->text(), "모든 화면에 비상 복구를 실행할까요?");
+    menu.confirmations()->confirmButton()->click();
+    settle();
+    EXPECT_EQ(store().colorAdjustment(PanelWorld::kMonitorID), ColorAdjustment::neutral());
+    EXPECT_EQ(store().recoveryJournal().entries.size(), journalBefore + 1);
+}
+
+TEST_F(MenuPanelTest, TheRecoveryTooltipNamesTheEmergencyKey) {
+    MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q")});
+    EXPECT_TRUE(menu.recoveryCard()->recoverButton()->toolTip().endsWith("단축키: Super+Shift+L"));
 }
 
 }  // namespace

@@ -9,11 +9,12 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "views/design/chip_button.hpp"
+#include "views/controls/nudge_button.hpp"
 #include "views/design/theme.hpp"
 #include "views/panel/panel_ddc_status_line.hpp"
 #include "views/panel/panel_slider_row.hpp"
 #include "views/panel/panel_world.hpp"
+#include "views/store_bridge.hpp"
 
 namespace quorvane {
 namespace {
@@ -39,7 +40,9 @@ class PanelQuickTuneCardTest : public ::testing::Test {
     void SetUp() override {
         world.connect({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q")});
         world.start();
-        card = std::make_unique<PanelQuickTuneCard>(*world.store, theme);
+        bridge = std::make_unique<StoreBridge>(*world.store);
+        context = std::make_unique<ViewContext>(ViewContext{*world.store, *bridge, shell, theme});
+        card = std::make_unique<PanelQuickTuneCard>(*context);
         card->show();
         refresh();
     }
@@ -49,6 +52,9 @@ class PanelQuickTuneCardTest : public ::testing::Test {
 
     PanelWorld world;
     Theme theme{false};
+    ShellActions shell;
+    std::unique_ptr<StoreBridge> bridge;
+    std::unique_ptr<ViewContext> context;
     std::unique_ptr<PanelQuickTuneCard> card;
 };
 

@@ -226,8 +226,6 @@ QWidget* HealthCheckWizard::buildTechnicalDetails() {
     column->setSpacing(6);
     auto* toggle = new QToolButton(section);
     toggle->setText(QStringLiteral("지원용 세부 정보"));
-    toggle->setCheckable(true);
-    toggle->setChecked(expanded_);
     toggle->setAutoRaise(true);
     toggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     toggle->setIcon(symbolIcon(expanded_ ? "chevron.down" : "chevron.right",
@@ -235,8 +233,9 @@ QWidget* HealthCheckWizard::buildTechnicalDetails() {
     toggle->setFont(theme_.baseFont());
     toggle->setObjectName(QStringLiteral("technicalDetailsToggle"));
     column->addWidget(toggle, 0, Qt::AlignLeft);
-    connect(toggle, &QToolButton::toggled, this,
-            [this](bool checked) { setTechnicalDetailsExpanded(checked); });
+    toggle->setAccessibleDescription(expanded_ ? QStringLiteral("펼쳐짐") : QStringLiteral("접힘"));
+    connect(toggle, &QToolButton::clicked, this,
+            [this] { setTechnicalDetailsExpanded(!expanded_); });
     if (!expanded_)
         return section;
     column->addWidget(captionSecondary(

@@ -74,7 +74,7 @@ QWidget* RecoveryJournalView::buildRow(const QuorvaneRecoveryJournalEntry& entry
     row->setSpacing(compact_ ? 7 : 10);
     auto* icon = new SymbolImage(look.symbol, card);
     icon->setColor(theme_.color(look.color));
-    icon->setFixedSide(compact_ ? 14 : 18);
+    icon->setFixedSide(compact_ ? 16 : 20);
     auto* iconFrame = new QWidget(card);
     iconFrame->setFixedWidth(compact_ ? 16 : 20);
     auto* iconBox = new QVBoxLayout(iconFrame);

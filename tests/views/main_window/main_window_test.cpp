@@ -175,6 +175,12 @@ TEST_F(MainWindowTest, NoDisplayStateRescansAndOpensTheSettings) {
     settle();
     EXPECT_EQ(window->findChild<QStackedWidget*>()->currentWidget(), window->detailForm());
 
+    // The header's re-scan is the same one store call.
+    world.connect({});
+    window->utilityHeader()->rescanButton()->click();
+    settle();
+    EXPECT_EQ(window->findChild<QStackedWidget*>()->currentWidget(), window->noDisplayState());
+
     window->noDisplayState()->settingsButton()->click();
     window->utilityHeader()->settingsButton()->click();
     EXPECT_EQ(settingsOpened, 2);
@@ -189,6 +195,22 @@ TEST_F(MainWindowTest, SidebarRowsAnnounceTheMark) {
     window->sidebar()->sectionRow(MainWindowSection::color)->click();
     EXPECT_EQ(window->sidebar()->sectionRow(MainWindowSection::color)->row().accessibleValue(),
               "선택됨");
+}
+
+TEST_F(MainWindowTest, AnAdvancedPageOpenedByTheFormScrollsItsRowIntoView) {
+    std::vector<DisplaySnapshot> many;
+    for (DisplayID id = 1; id <= 8; ++id)
+        many.push_back(externalDisplay(id, "Monitor", 100 + id, 1920.0 * id));
+    start(many);
+    window->resize(840, 560);
+    window->show();
+    settle();
+    window->state().openAdvancedSection(MainWindowSection::diagnostics);
+    settle();
+    auto* row = window->sidebar()->sectionRow(MainWindowSection::diagnostics);
+    auto* viewport = window->sidebar()->viewport();
+    const QRect shown(row->mapTo(viewport, QPoint(0, 0)), row->size());
+    EXPECT_TRUE(viewport->rect().contains(shown)) << shown.y() << " in " << viewport->height();
 }
 
 }  // namespace

@@ -22,17 +22,6 @@ const QString kColorSchemeKey = QStringLiteral("color-scheme");
 // A portal that does not answer quickly is treated as absent.
 constexpr int kReadTimeoutMs = 2000;
 
-// The portal wraps the value in one or two variants depending on its version.
-std::optional<std::uint32_t> unwrapSchemeValue(QVariant value) {
-    while (value.canConvert<QDBusVariant>() && value.userType() == qMetaTypeId<QDBusVariant>())
-        value = value.value<QDBusVariant>().variant();
-    bool ok = false;
-    const uint number = value.toUInt(&ok);
-    if (!ok)
-        return std::nullopt;
-    return number;
-}
-
 std::optional<int> paletteLightness() {
     if (!qGuiApp)
         return std::nullopt;
@@ -40,6 +29,20 @@ std::optional<int> paletteLightness() {
 }
 
 }  // namespace
+
+std::optional<std::uint32_t> SystemColorSchemeWatcher::schemeValue(const QVariant& reply) {
+    QVariant value = reply;
+    while (value.userType() == qMetaTypeId<QDBusVariant>())
+        value = value.value<QDBusVariant>().variant();
+    // Only unsigned 32-bit numbers: a text such as "dark" is no answer.
+    if (value.userType() != QMetaType::UInt && value.userType() != QMetaType::Int)
+        return std::nullopt;
+    bool ok = false;
+    const uint number = value.toUInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return number;
+}
 
 SystemColorSchemeWatcher::SystemColorSchemeWatcher(QObject* parent) : QObject(parent) {
     scheme_ = systemSchemeFrom(std::nullopt, paletteLightness());
@@ -61,14 +64,14 @@ void SystemColorSchemeWatcher::onReadFinished(QDBusPendingCallWatcher* call) {
     QDBusPendingReply<QVariant> reply = *call;
     if (reply.isError())
         return;
-    update(unwrapSchemeValue(reply.value()));
+    update(schemeValue(reply.value()));
 }
 
 void SystemColorSchemeWatcher::onSettingChanged(const QString& group, const QString& key,
                                                 const QDBusVariant& value) {
     if (group != kAppearanceGroup || key != kColorSchemeKey)
         return;
-    update(unwrapSchemeValue(value.variant()));
+    update(schemeValue(value.variant()));
 }
 
 void SystemColorSchemeWatcher::update(std::optional<std::uint32_t> portalValue) {

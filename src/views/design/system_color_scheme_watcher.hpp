@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QVariant>
 #include <cstdint>
 #include <optional>
 
@@ -23,6 +24,10 @@ class SystemColorSchemeWatcher : public QObject {
     explicit SystemColorSchemeWatcher(QObject* parent = nullptr);
 
     ColorScheme scheme() const { return scheme_; }
+
+    // The portal's answer, which arrives wrapped in one or two variants
+    // depending on the portal's version; none for anything not a number.
+    static std::optional<std::uint32_t> schemeValue(const QVariant& reply);
 
   signals:
     void schemeChanged(quorvane::ColorScheme scheme);

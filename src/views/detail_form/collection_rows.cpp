@@ -1,5 +1,6 @@
 #include "views/detail_form/collection_rows.hpp"
 
+#include <QHBoxLayout>
 #include <QMenu>
 #include <QVBoxLayout>
 
@@ -11,7 +12,7 @@
 namespace quorvane {
 
 QWidget* makeCollectionRow(Theme& theme, const QString& name, const QString& caption,
-                           QWidget* buttons) {
+                           QWidget* buttons, RowButtons kind) {
     auto* texts = new QWidget;
     auto* column = new QVBoxLayout(texts);
     column->setContentsMargins(0, 0, 0, 0);
@@ -21,6 +22,16 @@ QWidget* makeCollectionRow(Theme& theme, const QString& name, const QString& cap
     column->addWidget(title);
     column->addWidget(makeCaption(theme, caption));
 
+    if (kind == RowButtons::single) {
+        auto* row = new QWidget;
+        auto* layout = new QHBoxLayout(row);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(8);
+        layout->addWidget(texts, 1);
+        layout->addWidget(buttons, 0, Qt::AlignVCenter);
+        row->setAccessibleName(name);
+        return row;
+    }
     auto* row = new FitToWidth(8, 6);
     row->addWidget(texts);
     row->addStretch(8);

@@ -12,10 +12,12 @@ namespace quorvane {
 class Theme;
 
 // One row of a collection page: the entry's name (verbatim) over a caption,
-// and its buttons at the trailing edge; in a narrow column the buttons go
-// under the texts. Names of any length wrap rather than widen the page.
+// and its buttons at the trailing edge. Names of any length wrap rather than
+// widen the page. A row of several buttons moves them under the texts when
+// the column is narrow; a single button stays beside the texts.
+enum class RowButtons { single, several };
 QWidget* makeCollectionRow(Theme& theme, const QString& name, const QString& caption,
-                           QWidget* buttons);
+                           QWidget* buttons, RowButtons kind);
 
 // Gives `row` the context menu with "삭제…" (the user's entries), or none at
 // all (built-in entries), so no menu of a parent shows instead.

@@ -84,8 +84,8 @@ void GroupsSectionView::refresh(const DisplaySnapshot&) {
             connect(remove, &QPushButton::clicked, this, [this, group] {
                 GroupsSection::requestDelete(context_.store, context_.confirmations, group);
             });
-            rows_->addWidget(
-                makeCollectionRow(context_.theme, qText(group.name), qText(row.subtitle), remove));
+            rows_->addWidget(makeCollectionRow(context_.theme, qText(group.name),
+                                               qText(row.subtitle), remove, RowButtons::single));
         }
     }
     const QSignalBlocker block(scope_);

@@ -47,8 +47,8 @@ void PresetsSectionView::refresh(const DisplaySnapshot& display) {
         auto* apply = new QPushButton(QStringLiteral("적용"));
         connect(apply, &QPushButton::clicked, this,
                 [this, preset] { PresetsSection::apply(context_.store, preset, displayID_); });
-        auto* item =
-            makeCollectionRow(context_.theme, qText(preset.name), qText(row.kindLabel), apply);
+        auto* item = makeCollectionRow(context_.theme, qText(preset.name), qText(row.kindLabel),
+                                       apply, RowButtons::single);
         if (row.deletable)
             setDeleteMenu(item, [this, preset] {
                 PresetsSection::requestDelete(context_.store, context_.confirmations, preset);

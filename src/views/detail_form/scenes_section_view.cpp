@@ -87,8 +87,8 @@ void ScenesSectionView::refresh(const DisplaySnapshot& display) {
         buttonRow->addWidget(everywhere);
         buttonRow->addWidget(toGroup);
 
-        auto* item =
-            makeCollectionRow(context_.theme, qText(scene.name), qText(row.subtitle), buttons);
+        auto* item = makeCollectionRow(context_.theme, qText(scene.name), qText(row.subtitle),
+                                       buttons, RowButtons::several);
         item->setToolTip(qText(row.help));
         if (row.deletable)
             setDeleteMenu(item, [this, scene] {

@@ -3,6 +3,7 @@
 #include <QScrollArea>
 #include <functional>
 #include <map>
+#include <string_view>
 #include <vector>
 
 #include "models/display/display_snapshot.hpp"
@@ -40,7 +41,7 @@ class MainWindowSidebar : public QScrollArea {
     QAbstractButton* advancedDisclosure() const;
 
   private:
-    QLabel* addHeader(const char* text);
+    QLabel* addHeader(std::string_view text);
     void addSectionRow(MainWindowSection section, QVBoxLayout* into);
     void restyle();
 

@@ -5,6 +5,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QPalette>
 
@@ -46,6 +47,8 @@ std::optional<std::uint32_t> SystemColorSchemeWatcher::schemeValue(const QVarian
 
 SystemColorSchemeWatcher::SystemColorSchemeWatcher(QObject* parent) : QObject(parent) {
     scheme_ = systemSchemeFrom(std::nullopt, paletteLightness());
+    if (qGuiApp)
+        qGuiApp->installEventFilter(this);
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
@@ -72,6 +75,12 @@ void SystemColorSchemeWatcher::onSettingChanged(const QString& group, const QStr
     if (group != kAppearanceGroup || key != kColorSchemeKey)
         return;
     update(schemeValue(value.variant()));
+}
+
+bool SystemColorSchemeWatcher::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == qGuiApp && event->type() == QEvent::ApplicationPaletteChange)
+        update(portalValue_);
+    return QObject::eventFilter(watched, event);
 }
 
 void SystemColorSchemeWatcher::update(std::optional<std::uint32_t> portalValue) {

@@ -32,6 +32,10 @@ class SystemColorSchemeWatcher : public QObject {
   signals:
     void schemeChanged(quorvane::ColorScheme scheme);
 
+  protected:
+    // Without a portal preference the platform palette decides; follow it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private slots:
     void onSettingChanged(const QString& group, const QString& key, const QDBusVariant& value);
 

@@ -21,3 +21,27 @@ TEST(SystemColorSchemeWatcherTest, PortalAnswersAreUnwrappedFromOneOrTwoVariants
 
 }  // namespace
 }  // namespace quorvane
+
+#include <QApplication>
+#include <QPalette>
+#include <QSignalSpy>
+
+namespace quorvane {
+namespace {
+
+TEST(SystemColorSchemeWatcherTest, WithoutAPortalADarkPlatformPaletteMeansDark) {
+    const QPalette original = QApplication::palette();
+    SystemColorSchemeWatcher watcher;
+    ASSERT_EQ(watcher.scheme(), ColorScheme::light);
+    QSignalSpy spy(&watcher, &SystemColorSchemeWatcher::schemeChanged);
+    QPalette dark = original;
+    dark.setColor(QPalette::Window, QColor(30, 30, 30));
+    QApplication::setPalette(dark);
+    EXPECT_EQ(watcher.scheme(), ColorScheme::dark);
+    EXPECT_EQ(spy.count(), 1);
+    QApplication::setPalette(original);
+    EXPECT_EQ(watcher.scheme(), ColorScheme::light);
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -36,6 +36,8 @@ struct DetailFormTest : ::testing::Test {
     DisplayDetailForm* form = nullptr;
     // Saved settings the store loads at start, when set.
     std::optional<QuorvanePreferences> preferences;
+    // The monitor link the test answers by hand.
+    std::shared_ptr<HeldDDCController> monitorLink = std::make_shared<HeldDDCController>();
 
     void start(std::vector<DisplaySnapshot> displays = {externalDisplay(1, "Studio", 1001),
                                                         externalDisplay(2, "Side", 1002, 1920)}) {
@@ -44,7 +46,7 @@ struct DetailFormTest : ::testing::Test {
         world.profiles->setProfiles(2, {profile("side", true), profile("print", false)});
         if (preferences)
             world.storePreferences(*preferences);
-        auto& store = world.start();
+        auto& store = startWithMonitorLink(world, monitorLink);
         bridge = std::make_unique<StoreBridge>(store);
         context = std::make_unique<ViewContext>(ViewContext{store, *bridge, shell, theme});
         store.setSelectedDisplayID(1);

@@ -120,6 +120,7 @@ void MainWindow::showEvent(QShowEvent* event) {
     if (!event->spontaneous())
         context_.store.refresh(DisplayStore::RefreshIntent::passiveViewAppearance);
     redraw();
+    sidebar_->revealSelectedSection();
 }
 
 void MainWindow::redraw() {
@@ -139,6 +140,7 @@ void MainWindow::redraw() {
 
 void MainWindow::sectionsChanged() {
     sidebar_->redrawSections();
+    sidebar_->revealSelectedSection();
     if (pages_->currentWidget() == form_)
         form_->refresh();
 }

@@ -104,6 +104,12 @@ void MainWindowSidebar::redrawSections() {
     advanced_->setVisible(state_.showsAdvancedSections);
 }
 
+void MainWindowSidebar::revealSelectedSection() {
+    QMetaObject::invokeMethod(
+        this, [this] { ensureWidgetVisible(sectionRow(state_.selectedSection)); },
+        Qt::QueuedConnection);
+}
+
 void MainWindowSidebar::redrawDisplays(const DisplayStore& store) {
     const auto rows = displaySidebarRows(store);
     std::vector<std::pair<DisplayID, SidebarRowButton*>> kept;

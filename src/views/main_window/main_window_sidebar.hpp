@@ -35,6 +35,9 @@ class MainWindowSidebar : public QScrollArea {
 
     void redrawDisplays(const DisplayStore& store);
     void redrawSections();
+    // Scrolls the marked section row into view once the group's new layout
+    // is in place (the form may open an advanced page the user cannot see).
+    void revealSelectedSection();
 
     std::vector<SidebarRowButton*> displayRows() const;
     SidebarRowButton* sectionRow(MainWindowSection section) const;

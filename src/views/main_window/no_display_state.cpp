@@ -39,8 +39,13 @@ NoDisplayState::NoDisplayState(Theme& theme, std::function<void()> rescan,
     description_ = new QLabel(toQString(texts::kNoDisplayDescription), this);
     description_->setWordWrap(true);
     description_->setAlignment(Qt::AlignHCenter);
-    description_->setMaximumWidth(kDescriptionMaximumWidth);
-    unavailable->addWidget(description_, 0, Qt::AlignHCenter);
+    // Added without an alignment of its own, so the layout gives it the
+    // height its wrapped lines need at the width it gets.
+    auto* descriptionRow = new QHBoxLayout;
+    descriptionRow->addStretch(1);
+    descriptionRow->addWidget(description_, 10);
+    descriptionRow->addStretch(1);
+    unavailable->addLayout(descriptionRow);
     column->addLayout(unavailable);
 
     auto* actions = new QHBoxLayout;
@@ -69,6 +74,7 @@ void NoDisplayState::restyle() {
     symbol_->setColor(theme_.color(ColorRole::secondary));
     title_->setFont(theme_.font(QuorvaneFontStyle::title3, QFont::Bold));
     description_->setFont(theme_.font(QuorvaneFontStyle::callout));
+    description_->setMaximumWidth(int(kDescriptionMaximumWidth * theme_.scale()));
     QPalette colours = description_->palette();
     colours.setColor(QPalette::WindowText, theme_.color(ColorRole::secondary));
     description_->setPalette(colours);

@@ -5,8 +5,10 @@
 #include <QMenu>
 #include <QPushButton>
 
+#include "views/design/surface_panel.hpp"
 #include "views/detail_form/card_grid.hpp"
 #include "views/detail_form/detail_form_fixture.hpp"
+#include "views/detail_form/recent_change_prompt_slot.hpp"
 #include "views/detail_form/slider_row_views.hpp"
 
 namespace quorvane::testing {
@@ -75,6 +77,30 @@ TEST_F(DetailFormTest, GroupScopeAllDisplaysReachesTheStoreAsNone) {
     turn();
     EXPECT_EQ(store().brightnessSyncGroupID(), std::nullopt);
     EXPECT_EQ(store().statusMessage(), "밝기 동기화 범위: 모든 디스플레이");
+}
+
+TEST_F(DetailFormTest, TheUndoPromptLeadsEveryPageOnlyWhileTheStoreHoldsOne) {
+    start();
+    for (const auto section : {MainWindowSection::start, MainWindowSection::color,
+                               MainWindowSection::presets, MainWindowSection::recovery}) {
+        show(section);
+        EXPECT_TRUE(visible<RecentChangePromptSlot>().isEmpty()) << caseName(section);
+    }
+    store().updateColorAdjustment(1, [](ColorAdjustment& a) { a.gamma = 1.3; });
+    turn();
+    for (const auto section : {MainWindowSection::start, MainWindowSection::color,
+                               MainWindowSection::presets, MainWindowSection::recovery}) {
+        show(section);
+        const auto prompts = visible<RecentChangePromptSlot>();
+        ASSERT_EQ(prompts.size(), 1) << caseName(section);
+        // First on the page: nothing of the page lies above it.
+        const int top = prompts[0]->mapTo(form, QPoint(0, 0)).y();
+        for (auto* card : visible<SurfacePanel>())
+            EXPECT_GE(card->mapTo(form, QPoint(0, 0)).y(), top) << caseName(section);
+    }
+    store().clearRecentChangeRecoveryPrompt(std::nullopt);
+    turn();
+    EXPECT_TRUE(visible<RecentChangePromptSlot>().isEmpty());
 }
 
 }  // namespace

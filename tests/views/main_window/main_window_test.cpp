@@ -175,6 +175,12 @@ TEST_F(MainWindowTest, NoDisplayStateRescansAndOpensTheSettings) {
     settle();
     EXPECT_EQ(window->findChild<QStackedWidget*>()->currentWidget(), window->detailForm());
 
+    // The header's re-scan is the same one store call.
+    world.connect({});
+    window->utilityHeader()->rescanButton()->click();
+    settle();
+    EXPECT_EQ(window->findChild<QStackedWidget*>()->currentWidget(), window->noDisplayState());
+
     window->noDisplayState()->settingsButton()->click();
     window->utilityHeader()->settingsButton()->click();
     EXPECT_EQ(settingsOpened, 2);

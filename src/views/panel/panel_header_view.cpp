@@ -1,5 +1,6 @@
 #include "views/panel/panel_header_view.hpp"
 
+#include <QActionGroup>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPainter>
@@ -117,8 +118,12 @@ void PanelHeaderView::setHeader(const PanelHeader& header,
 void PanelHeaderView::fillPicker(const std::vector<PanelDisplayPickerItem>& displays) {
     shownDisplays_ = displays;
     pickerMenu_->clear();
+    qDeleteAll(pickerMenu_->findChildren<QActionGroup*>(QString(), Qt::FindDirectChildrenOnly));
+    // One tick at a time, and choosing the ticked item again keeps its tick.
+    auto* group = new QActionGroup(pickerMenu_);
     for (const PanelDisplayPickerItem& item : displays) {
         QAction* action = pickerMenu_->addAction(QString::fromStdString(item.title));
+        group->addAction(action);
         action->setCheckable(true);
         action->setChecked(item.checked);
         const DisplayID id = item.id;
@@ -129,13 +134,16 @@ void PanelHeaderView::fillPicker(const std::vector<PanelDisplayPickerItem>& disp
 void PanelHeaderView::fillOptions(const std::vector<PanelTextSizeItem>& textSizes) {
     shownTextSizes_ = textSizes;
     optionsMenu_->clear();
+    qDeleteAll(optionsMenu_->findChildren<QActionGroup*>(QString(), Qt::FindDirectChildrenOnly));
     QAction* rescan =
         optionsMenu_->addAction(symbolIcon("arrow.clockwise", theme_.color(ColorRole::primary), 16),
                                 QStringLiteral("디스플레이 다시 검색"));
     connect(rescan, &QAction::triggered, this, &PanelHeaderView::rescanRequested);
     optionsMenu_->addSeparator();
+    auto* group = new QActionGroup(optionsMenu_);
     for (const PanelTextSizeItem& item : textSizes) {
         QAction* action = optionsMenu_->addAction(QString::fromStdString(item.title));
+        group->addAction(action);
         action->setToolTip(QString::fromStdString(item.helpText));
         action->setCheckable(true);
         action->setChecked(item.checked);

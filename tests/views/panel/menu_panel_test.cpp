@@ -18,6 +18,7 @@
 #include "views/panel/panel_footer_view.hpp"
 #include "views/panel/panel_header_view.hpp"
 #include "views/panel/panel_no_display_view.hpp"
+#include "views/panel/panel_picker_chip.hpp"
 #include "views/panel/panel_quick_tune_card.hpp"
 #include "views/panel/panel_recovery_card.hpp"
 #include "views/panel/panel_tile_section_view.hpp"

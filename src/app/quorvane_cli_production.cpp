@@ -6,6 +6,7 @@
 #include "cli/quorvane_cli.hpp"
 #include "platform/linux/display_manager.hpp"
 #include "platform/linux/gamma_controller.hpp"
+#include "platform/linux/shared_x_connection.hpp"
 #include "platform/linux/sysfs_backlight_controller.hpp"
 #include "services/display/cli_display_snapshot_provider.hpp"
 #include "services/persistence/defaults_store.hpp"
@@ -32,11 +33,13 @@ void writeAll(int fd, std::string_view text) {
 
 QuorvaneCLI::Environment QuorvaneCLI::Environment::production() {
     auto defaults = std::make_shared<FileDefaultsStore>(FileDefaultsStore::standardLocation());
+    // One X connection serves the whole command.
+    auto connection = std::make_shared<SharedXConnection>();
     return {
         std::make_shared<UserDefaultsPreferencesStore>(std::move(defaults)),
-        std::make_shared<CLIDisplaySnapshotProvider>(std::make_shared<DisplayManager>()),
-        std::shared_ptr<BrightnessControlling>(SysfsBacklightController::forSystem()),
-        std::make_shared<GammaController>(GammaController::kStandardTableSize),
+        std::make_shared<CLIDisplaySnapshotProvider>(std::make_shared<DisplayManager>(connection)),
+        std::shared_ptr<BrightnessControlling>(SysfsBacklightController::forSystem(connection)),
+        std::make_shared<GammaController>(GammaController::kStandardTableSize, connection),
         [](std::string_view text) { writeAll(STDOUT_FILENO, text); },
         [](std::string_view text) { writeAll(STDERR_FILENO, text); },
     };

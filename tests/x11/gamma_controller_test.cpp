@@ -6,6 +6,9 @@
 
 #include "models/display/display_control_error.hpp"
 #include "platform/linux/crtc_gamma.hpp"
+#include "platform/linux/display_manager.hpp"
+#include "platform/linux/shared_x_connection.hpp"
+#include "platform/simulated/simulated_brightness_controller.hpp"
 #include "x11/x_test_server.hpp"
 
 namespace quorvane {
@@ -78,6 +81,81 @@ TEST_F(GammaControllerTest, RefusedRequestBecomesATypedErrorInsteadOfEndingThePr
     EXPECT_EQ(error->errorCode, BadMatch);
     // The connection stays usable and the next write succeeds.
     EXPECT_FALSE(writeCrtcGamma(*connection, target->crtc, GammaRamp::identity(256)));
+}
+
+// Switches an output's CRTC off, or on again at its place and mode, from the
+// test's own connection: what another client (a settings panel, an unplug)
+// does behind the controller's back.
+void setCrtc(XConnection& connection, const RandrOutput& output, bool on) {
+    auto screen = RandrScreen::read(connection, RandrScreen::Probe::cached);
+    ASSERT_TRUE(screen);
+    RROutput id = output.id;
+    Status status =
+        on ? XRRSetCrtcConfig(connection.display(), screen->resources(), output.crtc, CurrentTime,
+                              output.x, output.y, output.currentMode->id, RR_Rotate_0, &id, 1)
+           : XRRSetCrtcConfig(connection.display(), screen->resources(), output.crtc, CurrentTime,
+                              0, 0, None, RR_Rotate_0, nullptr, 0);
+    ASSERT_EQ(status, RRSetConfigSuccess);
+    ASSERT_FALSE(connection.sync());
+}
+
+TEST_F(GammaControllerTest, OutputSwitchedOffBetweenTwoWritesIsNotWrittenThroughTheKeptCrtc) {
+    auto target = output("DUMMY2", true);
+    ASSERT_TRUE(target && target->currentMode);
+    auto shared = std::make_shared<SharedXConnection>(displayName);
+    GammaController controller(256, shared);
+    SimulatedBrightnessController brightness;
+    DisplayManager manager(shared);
+    ASSERT_EQ(manager.activeDisplays(brightness, {}).size(), 3u);
+    ColorAdjustment inverted;
+    inverted.outputFilter = QuorvaneOutputFilter::invert;
+    controller.apply(inverted, static_cast<DisplayID>(target->id));
+    auto inverse = readCrtcGamma(*connection, target->crtc);
+
+    setCrtc(*connection, *target, false);
+    struct Relight {
+        XConnection& connection;
+        RandrOutput output;
+        ~Relight() { setCrtc(connection, output, true); }
+    } relight{*connection, *target};
+
+    // The remembered CRTC drives nothing now; writing it would succeed
+    // silently and show nothing.
+    EXPECT_THROW(controller.apply(ColorAdjustment::neutral(), static_cast<DisplayID>(target->id)),
+                 DisplayControlError);
+    EXPECT_EQ(readCrtcGamma(*connection, target->crtc), inverse);
+    EXPECT_EQ(manager.screenNamesByDisplayID().count(static_cast<DisplayID>(target->id)), 0u);
+
+    setCrtc(*connection, *target, true);
+    controller.apply(ColorAdjustment::neutral(), static_cast<DisplayID>(target->id));
+    auto ramp = readCrtcGamma(*connection, target->crtc);
+    ASSERT_TRUE(ramp);
+    EXPECT_EQ(*ramp, GammaRamp::identity(ramp->size()));
+    EXPECT_EQ(manager.screenNamesByDisplayID().count(static_cast<DisplayID>(target->id)), 1u);
+}
+
+TEST_F(GammaControllerTest, ErrorsAnotherCallerLeftOnTheKeptConnectionAreNotTheWritesOwn) {
+    auto target = output("DUMMY1");
+    ASSERT_TRUE(target);
+    auto shared = std::make_shared<SharedXConnection>(displayName);
+    {
+        auto lease = shared->lease();
+        ASSERT_TRUE(lease);
+        // A refused request whose error nobody waited for.
+        GammaRamp wrongLength = GammaRamp::identity(17);
+        XRRCrtcGamma* gamma = XRRAllocGamma(17);
+        std::copy(wrongLength.red.begin(), wrongLength.red.end(), gamma->red);
+        std::copy(wrongLength.green.begin(), wrongLength.green.end(), gamma->green);
+        std::copy(wrongLength.blue.begin(), wrongLength.blue.end(), gamma->blue);
+        XRRSetCrtcGamma(lease->connection().display(), target->crtc, gamma);
+        XRRFreeGamma(gamma);
+        XFlush(lease->connection().display());
+    }
+    ColorAdjustment warm;
+    warm.warmth = 1;
+
+    EXPECT_NO_THROW(GammaController(256, shared).apply(warm, static_cast<DisplayID>(target->id)));
+    EXPECT_NE(readCrtcGamma(*connection, target->crtc)->blue.back(), 65535);
 }
 
 TEST_F(GammaControllerTest, UnreachableServerIsReported) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "models/hot_keys/hot_key_combination.hpp"
+#include "platform/linux/shared_x_connection.hpp"
 #include "platform/linux/stored_key_code_keysyms.hpp"
 #include "platform/linux/thread_scheduler.hpp"
 #include "platform/linux/x11_global_hot_key_registrar.hpp"
@@ -269,6 +270,39 @@ TEST(StoredKeyCodeKeysyms, DigitRowFollowsTheRecordedPositionsNotTheDigitOrder) 
     EXPECT_EQ(keysymForStoredKeyCode(29), XK_0);
     EXPECT_EQ(keysymForStoredKeyCode(52), std::nullopt);
     EXPECT_EQ(keysymForStoredKeyCode(4000), std::nullopt);
+}
+
+}  // namespace
+}  // namespace quorvane
+
+namespace quorvane {
+namespace {
+
+// The hot keys share the process's connection with the display work: a press
+// that another caller's round trip pulls off the socket is still delivered.
+TEST(GlobalHotKeyRegistrarSharedConnection, APressReadByAnotherCallersRoundTripIsDelivered) {
+    if (testDisplay() == nullptr)
+        GTEST_SKIP() << "QUORVANE_TEST_DISPLAY is not set";
+    ThreadScheduler owner;
+    auto shared = std::make_shared<SharedXConnection>(testDisplay());
+    X11GlobalHotKeyRegistrar registrar(owner, shared);
+    std::vector<std::string> pressed;
+    registrar.setActivationHandler([&](const std::string& id) { pressed.push_back(id); });
+    registrar.reconcile({binding("scene-work", 18, "1", {M::control, M::option, M::command})});
+    OtherClient other(testDisplay());
+    ASSERT_TRUE(other.connected());
+
+    {
+        // Held while the press arrives, so the watching thread cannot read
+        // it first; this caller's round trip takes it off the socket.
+        auto lease = shared->lease();
+        ASSERT_TRUE(lease);
+        other.press({XK_Control_L, XK_Alt_L, XK_Super_L}, XK_1);
+        lease->connection().sync();
+    }
+
+    ASSERT_TRUE(owner.runUntil([&] { return !pressed.empty(); }, seconds(5)));
+    EXPECT_EQ(pressed, (std::vector<std::string>{"scene-work"}));
 }
 
 }  // namespace

@@ -41,7 +41,13 @@ double QuorvaneColorTemperature::warmth(double kelvin) {
 }
 
 std::string QuorvaneColorTemperature::displayText(double warmth) {
-    const double k = std::clamp(kelvin(warmth), kWarmestKelvin, kCoolestKelvin);
+    return kelvinText(kelvin(warmth));
+}
+
+std::string QuorvaneColorTemperature::kelvinText(double kelvin) {
+    // A slider may hand over NaN while it has no value; it reads as neutral.
+    const double k =
+        std::isnan(kelvin) ? kNeutralKelvin : std::clamp(kelvin, kWarmestKelvin, kCoolestKelvin);
     const long hundreds = std::lround(k / 100);  // halves away from zero
     return formatDecimal(static_cast<std::int64_t>(hundreds) * 100) + "K";
 }

@@ -23,8 +23,11 @@ struct QuorvaneColorTemperature {
     static double kelvin(double warmth);
     // Warmth of a kelvin value (clamped to 2700...9300 first).
     static double warmth(double kelvin);
-    // Kelvin rounded to whole hundreds followed by "K": "6500K".
+    // The warmth's kelvin as kelvinText writes it: "6500K".
     static std::string displayText(double warmth);
+    // Kelvin clamped to 2700...9300, rounded to whole hundreds (halves away
+    // from zero) and followed by "K": 6549.9 is "6500K", 6550 is "6600K".
+    static std::string kelvinText(double kelvin);
 };
 
 }  // namespace quorvane

@@ -17,17 +17,17 @@ constexpr int kBadLength = 16;
 }  // namespace
 
 std::size_t crtcGammaSize(XConnection& connection, RRCrtc crtc) {
+    // A reply request: an unknown CRTC answers 0 and its error is dropped by
+    // the next caller's sync.
     int size = XRRGetCrtcGammaSize(connection.display(), crtc);
-    connection.sync();
     return size > 0 ? static_cast<std::size_t>(size) : 0;
 }
 
 std::optional<XProtocolError> writeCrtcGamma(XConnection& connection, RRCrtc crtc,
                                              const TransferTables& tables) {
-    // Errors left from earlier reads on this connection are not this write's.
-    connection.sync();
+    auto first = connection.nextRequest();
     int size = XRRGetCrtcGammaSize(connection.display(), crtc);
-    if (auto error = connection.sync()) {
+    if (auto error = connection.syncSince(first)) {
         return error;
     }
     if (size <= 0) {
@@ -45,15 +45,16 @@ std::optional<XProtocolError> writeCrtcGamma(XConnection& connection, RRCrtc crt
     std::copy(ramp.red.begin(), ramp.red.end(), gamma->red);
     std::copy(ramp.green.begin(), ramp.green.end(), gamma->green);
     std::copy(ramp.blue.begin(), ramp.blue.end(), gamma->blue);
-    connection.sync();
+    // One round trip: errors of earlier requests are not this write's.
+    auto first = connection.nextRequest();
     XRRSetCrtcGamma(connection.display(), crtc, gamma.get());
-    return connection.sync();
+    return connection.syncSince(first);
 }
 
 std::optional<GammaRamp> readCrtcGamma(XConnection& connection, RRCrtc crtc) {
-    connection.sync();
+    auto first = connection.nextRequest();
     GammaPointer gamma(XRRGetCrtcGamma(connection.display(), crtc));
-    if (connection.sync() || !gamma || gamma->size <= 0) {
+    if (connection.syncSince(first) || !gamma || gamma->size <= 0) {
         return std::nullopt;
     }
     auto size = static_cast<std::size_t>(gamma->size);

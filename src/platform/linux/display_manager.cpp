@@ -6,6 +6,7 @@
 #include "models/display/display_control_error.hpp"
 #include "platform/linux/edid.hpp"
 #include "platform/linux/randr_screen.hpp"
+#include "platform/linux/shared_x_connection.hpp"
 
 namespace quorvane {
 namespace {
@@ -31,7 +32,11 @@ bool swapsAxes(std::uint16_t rotation) {
 
 }  // namespace
 
-DisplayManager::DisplayManager(std::string displayName) : displayName_(std::move(displayName)) {}
+DisplayManager::DisplayManager(std::string displayName)
+    : DisplayManager(std::make_shared<SharedXConnection>(std::move(displayName))) {}
+
+DisplayManager::DisplayManager(std::shared_ptr<SharedXConnection> connection)
+    : connection_(std::move(connection)) {}
 
 DisplayModeDescription DisplayManager::describe(const RandrMode& mode) {
     // X has no point/pixel distinction: points are pixels.
@@ -127,18 +132,28 @@ DisplaySnapshot DisplayManager::makeSnapshot(const RandrOutput& output, bool isM
 
 std::vector<DisplaySnapshot> DisplayManager::activeDisplays(
     BrightnessControlling& brightnessController, const DisplaySnapshotRequest& request) {
-    auto connection = XConnection::open(displayName_);
-    if (!connection) {
-        return {};
+    std::vector<RandrOutput> outputs;
+    {
+        auto lease = connection_->lease();
+        if (!lease) {
+            return {};
+        }
+        // Only full reads ask the server to probe for newly plugged monitors.
+        auto probe = request.includeModes ? RandrScreen::Probe::probe : RandrScreen::Probe::cached;
+        auto screen = RandrScreen::read(lease->connection(), probe);
+        if (!screen) {
+            return {};
+        }
+        outputs = screen->activeOutputs(request.includeModes);
+        lease->cache().clear();
+        auto& remembered = lease->cache().activeOutputs.emplace(outputs);
+        for (auto& output : remembered) {
+            output.currentMode.reset();
+            output.modes.clear();
+        }
     }
-    // Only full reads ask the server to probe for newly plugged monitors.
-    auto probe = request.includeModes ? RandrScreen::Probe::probe : RandrScreen::Probe::cached;
-    auto screen = RandrScreen::read(*connection, probe);
-    if (!screen) {
-        return {};
-    }
-    auto outputs = screen->activeOutputs(request.includeModes);
-    connection->sync();
+    // The brightness read may ask the connection again: the lease is
+    // given back first.
     auto main = mainOutput(outputs);
     std::vector<DisplaySnapshot> snapshots;
     snapshots.reserve(outputs.size());
@@ -150,28 +165,26 @@ std::vector<DisplaySnapshot> DisplayManager::activeDisplays(
 
 ScreenNames DisplayManager::screenNamesByDisplayID() {
     ScreenNames names;
-    auto connection = XConnection::open(displayName_);
-    if (!connection) {
+    auto lease = connection_->lease();
+    if (!lease) {
         return names;
     }
-    auto screen = RandrScreen::read(*connection, RandrScreen::Probe::cached);
-    if (!screen) {
-        return names;
-    }
-    for (const auto& output : screen->activeOutputs(false)) {
+    for (const auto& output : lease->activeOutputs()) {
         auto edid = Edid::parse(output.edid);
         names[static_cast<DisplayID>(output.id)] =
             edid && edid->monitorName ? *edid->monitorName : output.name;
     }
-    connection->sync();
     return names;
 }
 
 void DisplayManager::setMode(const DisplayModeSnapshot& mode, DisplayID displayID) {
-    auto connection = XConnection::open(displayName_);
-    if (!connection) {
+    auto lease = connection_->lease();
+    if (!lease) {
         throw DisplayControlError::coreGraphics(kXServerUnreachableCode);
     }
+    // The mode switch changes the screen: what is remembered of it goes.
+    lease->cache().clear();
+    XConnection* connection = &lease->connection();
     auto screen = RandrScreen::read(*connection, RandrScreen::Probe::cached);
     if (!screen) {
         throw DisplayControlError::modeNotFound();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,14 +11,20 @@
 
 namespace quorvane {
 
+class SharedXConnection;
+
 // The active displays of an X screen through RandR: connected outputs that
 // drive a CRTC, in the server's order. The display ID is the output's XResourceID;
-// vendor, model and serial numbers come from the output's EDID. Every call
-// opens its own connection, so calls from several threads never share one.
+// vendor, model and serial numbers come from the output's EDID. Calls from
+// several threads take turns on the shared connection. Every display read
+// asks the server afresh and leaves the outputs on the connection, where the
+// names, the gamma controller and the built-in check find them until the
+// screen changes.
 class DisplayManager final : public DisplayManaging {
   public:
-    // "" means $DISPLAY.
+    // A connection of its own on `displayName` ("" means $DISPLAY).
     explicit DisplayManager(std::string displayName = {});
+    explicit DisplayManager(std::shared_ptr<SharedXConnection> connection);
 
     std::vector<DisplaySnapshot> activeDisplays(BrightnessControlling& brightnessController,
                                                 const DisplaySnapshotRequest& request) override;
@@ -51,7 +58,7 @@ class DisplayManager final : public DisplayManaging {
     static std::optional<XResourceID> mainOutput(const std::vector<RandrOutput>& outputs);
 
   private:
-    std::string displayName_;
+    std::shared_ptr<SharedXConnection> connection_;
 };
 
 }  // namespace quorvane

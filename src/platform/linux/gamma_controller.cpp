@@ -2,13 +2,47 @@
 
 #include "models/display/display_control_error.hpp"
 #include "platform/linux/crtc_gamma.hpp"
-#include "platform/linux/display_manager.hpp"
-#include "platform/linux/randr_screen.hpp"
+#include "platform/linux/shared_x_connection.hpp"
 
 namespace quorvane {
+namespace {
+
+// BadLength: what the server answers when a ramp does not fit the CRTC.
+constexpr int kBadLength = 16;
+
+struct GammaTarget {
+    XResourceID crtc = 0;
+    std::size_t rampSize = 0;
+};
+
+// The CRTC that drives the output and its ramp size, remembered or read.
+GammaTarget gammaTarget(const SharedXConnection::Lease& lease, DisplayID displayID) {
+    lease.activeOutputs();
+    const RandrOutput* output = lease.cache().find(displayID);
+    if (output == nullptr) {
+        // What the server itself answers for an output it does not drive.
+        throw DisplayControlError::coreGraphics(lease.randrErrorBase() + BadRROutput);
+    }
+    auto& sizes = lease.cache().rampSizes;
+    auto known = sizes.find(output->crtc);
+    if (known != sizes.end()) {
+        return {output->crtc, known->second};
+    }
+    std::size_t size = crtcGammaSize(lease.connection(), output->crtc);
+    if (size == 0) {
+        throw DisplayControlError::coreGraphics(kBadLength);
+    }
+    sizes[output->crtc] = size;
+    return {output->crtc, size};
+}
+
+}  // namespace
 
 GammaController::GammaController(int tableSize, std::string displayName)
-    : tableSize_(tableSize), displayName_(std::move(displayName)) {}
+    : GammaController(tableSize, std::make_shared<SharedXConnection>(std::move(displayName))) {}
+
+GammaController::GammaController(int tableSize, std::shared_ptr<SharedXConnection> connection)
+    : tableSize_(tableSize), connection_(std::move(connection)) {}
 
 TransferTables GammaController::makeTransferTables(const ColorAdjustment& adjustment) const {
     return buildTransferTables(adjustment, tableSize_);
@@ -19,37 +53,36 @@ void GammaController::apply(const ColorAdjustment& adjustment, DisplayID display
 }
 
 void GammaController::setTransferTables(const TransferTables& tables, DisplayID displayID) {
-    auto connection = XConnection::open(displayName_);
-    if (!connection) {
+    auto lease = connection_->lease();
+    if (!lease) {
         throw DisplayControlError::coreGraphics(kXServerUnreachableCode);
     }
-    auto screen = RandrScreen::read(*connection, RandrScreen::Probe::cached);
-    if (!screen) {
-        throw DisplayControlError::coreGraphics(kXServerUnreachableCode);
-    }
-    auto output = screen->activeOutput(displayID, false);
-    if (!output) {
-        // What the server itself answers for an output it does not drive.
-        throw DisplayControlError::coreGraphics(screen->badOutputErrorCode());
-    }
-    if (auto error = writeCrtcGamma(*connection, output->crtc, tables)) {
-        throw DisplayControlError::coreGraphics(error->errorCode);
+    // The server tells of a screen change in the events that precede the
+    // write's answer. When one came, the remembered CRTC may have driven
+    // another output by then: look the output up again and write once more.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        auto target = gammaTarget(*lease, displayID);
+        auto ramp = GammaRamp::fromTables(tables, target.rampSize);
+        if (auto error = writeCrtcGamma(lease->connection(), target.crtc, ramp)) {
+            lease->cache().clear();
+            throw DisplayControlError::coreGraphics(error->errorCode);
+        }
+        if (!lease->takeScreenChanges()) {
+            return;
+        }
     }
 }
 
 void GammaController::restoreSystemColorSettings() {
-    auto connection = XConnection::open(displayName_);
-    if (!connection) {
+    auto lease = connection_->lease();
+    if (!lease) {
         return;
     }
-    auto screen = RandrScreen::read(*connection, RandrScreen::Probe::cached);
-    if (!screen) {
-        return;
-    }
-    for (const auto& output : screen->activeOutputs(false)) {
-        std::size_t size = crtcGammaSize(*connection, output.crtc);
+    auto outputs = lease->activeOutputs();
+    for (const auto& output : outputs) {
+        std::size_t size = crtcGammaSize(lease->connection(), output.crtc);
         if (size > 0) {
-            writeCrtcGamma(*connection, output.crtc, GammaRamp::identity(size));
+            writeCrtcGamma(lease->connection(), output.crtc, GammaRamp::identity(size));
         }
     }
 }

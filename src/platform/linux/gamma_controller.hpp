@@ -1,22 +1,29 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/interfaces/gamma_controlling.hpp"
 
 namespace quorvane {
 
+class SharedXConnection;
+
 // Writes transfer tables into the gamma ramp of the CRTC that drives an
 // output, resampled to the ramp's size. X reports a refused request
 // asynchronously, so every write waits for the server's answer and turns a
 // reported error into DisplayControlError::coreGraphics with X's error code.
-// Every call opens its own connection.
+//
+// The output's CRTC and ramp size are remembered on the shared connection,
+// so a write is one request and one round trip; they are read again after
+// the screen changed or a write failed.
 class GammaController final : public GammaControlling {
   public:
     static constexpr int kStandardTableSize = 256;
 
-    // "" means $DISPLAY.
+    // A connection of its own on `displayName` ("" means $DISPLAY).
     explicit GammaController(int tableSize = kStandardTableSize, std::string displayName = {});
+    GammaController(int tableSize, std::shared_ptr<SharedXConnection> connection);
 
     int tableSize() const { return tableSize_; }
 
@@ -27,7 +34,7 @@ class GammaController final : public GammaControlling {
 
   private:
     int tableSize_;
-    std::string displayName_;
+    std::shared_ptr<SharedXConnection> connection_;
 };
 
 }  // namespace quorvane

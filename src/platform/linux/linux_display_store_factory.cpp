@@ -9,6 +9,7 @@
 #include "platform/linux/icc_color_profile_manager.hpp"
 #include "platform/linux/icc_profile_library.hpp"
 #include "platform/linux/randr_ddc_output_describer.hpp"
+#include "platform/linux/shared_x_connection.hpp"
 #include "platform/linux/sysfs_backlight_controller.hpp"
 #include "platform/linux/system_sleeper.hpp"
 #include "platform/linux/x11_global_hot_key_registrar.hpp"
@@ -25,8 +26,8 @@ namespace {
 // How long a monitor probe may take before the store gives up waiting.
 constexpr Duration kDDCProbeTimeout = seconds(8);
 
-DDCTransportEnvironment ddcTransport(const std::string& displayName) {
-    auto outputs = std::make_shared<RandrDDCOutputDescriber>(displayName);
+DDCTransportEnvironment ddcTransport(std::shared_ptr<SharedXConnection> connection) {
+    auto outputs = std::make_shared<RandrDDCOutputDescriber>(std::move(connection));
     auto sleeper = std::make_shared<SystemSleeper>();
     return {
         std::make_shared<SysfsDDCBusLocator>(std::move(outputs)),
@@ -51,18 +52,21 @@ DisplayStoreCollaborators LinuxDisplayStoreFactory::collaborators(const Environm
     const auto& displayName = environment.displayName;
     auto& scheduler = *environment.scheduler;
     auto defaults = std::make_shared<FileDefaultsStore>(environment.defaultsFolder);
+    // One X connection for the display reads, gamma writes, the built-in
+    // check and the DDC bus discovery.
+    auto connection = std::make_shared<SharedXConnection>(displayName);
 
     DisplayStoreCollaborators result;
     result.preferencesStore = std::make_shared<UserDefaultsPreferencesStore>(defaults);
     result.ddcCapabilityCacheStore =
         std::make_shared<UserDefaultsDDCCapabilityCacheStore>(defaults);
-    result.displayManager = std::make_shared<DisplayManager>(displayName);
-    result.brightnessController = SysfsBacklightController::forSystem(displayName);
+    result.displayManager = std::make_shared<DisplayManager>(connection);
+    result.brightnessController = SysfsBacklightController::forSystem(connection);
     result.gammaController =
-        std::make_shared<GammaController>(GammaController::kStandardTableSize, displayName);
-    result.ddcController = std::make_shared<DDCController>(scheduler, ddcTransport(displayName));
+        std::make_shared<GammaController>(GammaController::kStandardTableSize, connection);
+    result.ddcController = std::make_shared<DDCController>(scheduler, ddcTransport(connection));
     result.globalHotKeyRegistrar =
-        std::make_shared<X11GlobalHotKeyRegistrar>(scheduler, displayName);
+        std::make_shared<X11GlobalHotKeyRegistrar>(scheduler, connection);
     result.colorProfileManager = std::make_shared<IccColorProfileManager>(
         environment.profileDirectories, defaults, displayName);
     result.recoveryJournalStore = std::make_shared<UserDefaultsRecoveryJournalStore>(defaults);

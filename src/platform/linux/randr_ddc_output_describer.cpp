@@ -1,24 +1,25 @@
 #include "platform/linux/randr_ddc_output_describer.hpp"
-
-#include "platform/linux/randr_screen.hpp"
-#include "platform/linux/x_connection.hpp"
+#include "platform/linux/shared_x_connection.hpp"
 
 namespace quorvane {
 
 RandrDDCOutputDescriber::RandrDDCOutputDescriber(std::string displayName)
-    : displayName_(std::move(displayName)) {}
+    : RandrDDCOutputDescriber(std::make_shared<SharedXConnection>(std::move(displayName))) {}
+
+RandrDDCOutputDescriber::RandrDDCOutputDescriber(std::shared_ptr<SharedXConnection> connection)
+    : connection_(std::move(connection)) {}
 
 std::optional<DDCOutputDescription> RandrDDCOutputDescriber::describe(
     std::uint32_t displayID) const {
-    auto connection = XConnection::open(displayName_);
-    if (!connection)
+    auto lease = connection_->lease();
+    if (!lease) {
         return std::nullopt;
-    auto screen = RandrScreen::read(*connection, RandrScreen::Probe::cached);
-    if (!screen)
+    }
+    lease->activeOutputs();
+    const RandrOutput* output = lease->cache().find(displayID);
+    if (output == nullptr) {
         return std::nullopt;
-    auto output = screen->activeOutput(displayID, false);
-    if (!output)
-        return std::nullopt;
+    }
     return DDCOutputDescription{output->name, output->edid, output->isBuiltin()};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -7,18 +8,23 @@
 
 namespace quorvane {
 
+class SharedXConnection;
+
 // Tells the DDC bus discovery which output a display ID is and which
-// monitor (EDID) sits on it, read from RandR. Each call opens its own X
-// connection: the DDC controller asks from its background thread, and an
-// Xlib connection must not be shared across threads.
+// monitor (EDID) sits on it, from the outputs the shared connection
+// remembers (read afresh after a screen change). The DDC controller asks
+// from its background thread; the lease keeps it from crossing the store's
+// own requests.
 class RandrDDCOutputDescriber final : public DDCOutputDescribing {
   public:
+    // A connection of its own on `displayName` ("" means $DISPLAY).
     explicit RandrDDCOutputDescriber(std::string displayName = {});
+    explicit RandrDDCOutputDescriber(std::shared_ptr<SharedXConnection> connection);
 
     std::optional<DDCOutputDescription> describe(std::uint32_t displayID) const override;
 
   private:
-    std::string displayName_;
+    std::shared_ptr<SharedXConnection> connection_;
 };
 
 }  // namespace quorvane

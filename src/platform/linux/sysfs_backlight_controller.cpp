@@ -14,6 +14,7 @@
 #include "models/display/display_control_error.hpp"
 #include "platform/linux/logind_session_brightness.hpp"
 #include "platform/linux/randr_screen.hpp"
+#include "platform/linux/shared_x_connection.hpp"
 
 namespace quorvane {
 namespace {
@@ -74,18 +75,21 @@ SysfsBacklightController::SysfsBacklightController(
 
 std::unique_ptr<SysfsBacklightController> SysfsBacklightController::forSystem(
     std::string displayName) {
-    auto isBuiltin = [displayName](DisplayID displayID) {
-        auto connection = XConnection::open(displayName);
-        if (!connection) {
+    return forSystem(std::make_shared<SharedXConnection>(std::move(displayName)));
+}
+
+std::unique_ptr<SysfsBacklightController> SysfsBacklightController::forSystem(
+    std::shared_ptr<SharedXConnection> connection) {
+    // The outputs a display read just left on the connection answer this
+    // without another round trip.
+    auto isBuiltin = [connection](DisplayID displayID) {
+        auto lease = connection->lease();
+        if (!lease) {
             return false;
         }
-        auto screen = RandrScreen::read(*connection, RandrScreen::Probe::cached);
-        if (!screen) {
-            return false;
-        }
-        auto output = screen->activeOutput(displayID, false);
-        connection->sync();
-        return output && output->isBuiltin();
+        lease->activeOutputs();
+        const RandrOutput* output = lease->cache().find(displayID);
+        return output != nullptr && output->isBuiltin();
     };
     return std::make_unique<SysfsBacklightController>("/sys", isBuiltin,
                                                       std::make_shared<LogindSessionBrightness>());

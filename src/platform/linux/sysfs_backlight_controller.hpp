@@ -11,6 +11,8 @@
 
 namespace quorvane {
 
+class SharedXConnection;
+
 // The built-in panel's backlight through /sys/class/backlight: `brightness`
 // against `max_brightness`, as a fraction. When the `brightness` file may not
 // be written, the login session sets it instead.
@@ -35,6 +37,8 @@ class SysfsBacklightController final : public BrightnessControlling {
     // The production controller: /sys, the X server's outputs ("" means
     // $DISPLAY) and logind.
     static std::unique_ptr<SysfsBacklightController> forSystem(std::string displayName = {});
+    static std::unique_ptr<SysfsBacklightController> forSystem(
+        std::shared_ptr<SharedXConnection> connection);
 
     std::optional<double> readBrightness(DisplayID displayID) override;
     // Throws brightnessUnsupported for displays without a backlight and

@@ -1,13 +1,17 @@
 #include "platform/linux/x11_global_hot_key_registrar.hpp"
 
+#include "platform/linux/shared_x_connection.hpp"
 #include "platform/linux/x11_hot_key_grabber.hpp"
 
 namespace quorvane {
 
 X11GlobalHotKeyRegistrar::X11GlobalHotKeyRegistrar(Scheduler& owner, std::string displayName)
-    : owner_(owner),
-      displayName_(std::move(displayName)),
-      delivery_(std::make_shared<Delivery>()) {}
+    : X11GlobalHotKeyRegistrar(owner, std::make_shared<SharedXConnection>(std::move(displayName))) {
+}
+
+X11GlobalHotKeyRegistrar::X11GlobalHotKeyRegistrar(Scheduler& owner,
+                                                   std::shared_ptr<SharedXConnection> connection)
+    : owner_(owner), connection_(std::move(connection)), delivery_(std::make_shared<Delivery>()) {}
 
 X11GlobalHotKeyRegistrar::~X11GlobalHotKeyRegistrar() {
     unregisterAll();
@@ -33,7 +37,7 @@ bool X11GlobalHotKeyRegistrar::connect() {
     // thread gets to it, and not at all once the registrar is gone.
     std::weak_ptr<Delivery> delivery = delivery_;
     Scheduler& owner = owner_;
-    grabber_ = X11HotKeyGrabber::open(displayName_, [delivery, &owner](const std::string& id) {
+    grabber_ = X11HotKeyGrabber::open(connection_, [delivery, &owner](const std::string& id) {
         owner.post([delivery, id] {
             const auto alive = delivery.lock();
             if (alive && alive->handler)

@@ -11,6 +11,7 @@
 
 namespace quorvane {
 
+class SharedXConnection;
 class X11HotKeyGrabber;
 
 // Global hot keys as passive key grabs on the X root window. Each enabled
@@ -18,11 +19,11 @@ class X11HotKeyGrabber;
 // command = Super/Mod4, shift = Shift), and again with Caps Lock and Num Lock
 // held, so those locks do not swallow the chord.
 //
-// The registrar keeps a connection of its own whose requests and events are
-// all handled by one small thread; reconcile() and unregisterAll() hand their
-// work to that thread and wait for it. A press is only looked up there and
-// then posted to the owner's scheduler, so the activation handler always runs
-// on the owner's thread. Holding a chord down delivers one press.
+// The grabs go through the process's shared X connection on the owner's
+// thread; a small thread watches the connection for presses. A press is only
+// looked up there and then posted to the owner's scheduler, so the
+// activation handler always runs on the owner's thread. Holding a chord down
+// delivers one press.
 class X11GlobalHotKeyRegistrar final : public GlobalHotKeyRegistering {
   public:
     // Failure statuses that are not X error codes. A grab the server refuses
@@ -36,6 +37,7 @@ class X11GlobalHotKeyRegistrar final : public GlobalHotKeyRegistering {
     // `displayName` "" means $DISPLAY. Without a server every reconcile tries
     // to connect again.
     explicit X11GlobalHotKeyRegistrar(Scheduler& owner, std::string displayName = {});
+    X11GlobalHotKeyRegistrar(Scheduler& owner, std::shared_ptr<SharedXConnection> connection);
     ~X11GlobalHotKeyRegistrar() override;
     X11GlobalHotKeyRegistrar(const X11GlobalHotKeyRegistrar&) = delete;
     X11GlobalHotKeyRegistrar& operator=(const X11GlobalHotKeyRegistrar&) = delete;
@@ -57,7 +59,7 @@ class X11GlobalHotKeyRegistrar final : public GlobalHotKeyRegistering {
     bool connect();
 
     Scheduler& owner_;
-    std::string displayName_;
+    std::shared_ptr<SharedXConnection> connection_;
     std::shared_ptr<Delivery> delivery_;
     std::set<std::string> registered_;
     std::unique_ptr<X11HotKeyGrabber> grabber_;

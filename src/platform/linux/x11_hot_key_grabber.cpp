@@ -8,8 +8,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <future>
 
+#include "platform/linux/shared_x_connection.hpp"
 #include "platform/linux/stored_key_code_keysyms.hpp"
 
 namespace quorvane {
@@ -65,76 +65,65 @@ constexpr unsigned kModifierBits =
 
 }  // namespace
 
-std::unique_ptr<X11HotKeyGrabber> X11HotKeyGrabber::open(const std::string& displayName,
-                                                         PressHandler onPress) {
-    auto connection = XConnection::open(displayName);
-    if (!connection)
-        return nullptr;
+std::unique_ptr<X11HotKeyGrabber> X11HotKeyGrabber::open(
+    std::shared_ptr<SharedXConnection> connection, PressHandler onPress) {
+    {
+        auto lease = connection->lease();
+        if (!lease)
+            return nullptr;
+        // Auto-repeat then sends repeated presses without releases in
+        // between, which tells a held chord from a new press.
+        XkbSetDetectableAutoRepeat(lease->connection().display(), True, nullptr);
+    }
     const int wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (wakeFd < 0)
         return nullptr;
-    // Auto-repeat then sends repeated presses without releases in between,
-    // which tells a held chord from a new press.
-    XkbSetDetectableAutoRepeat(connection->display(), True, nullptr);
     return std::unique_ptr<X11HotKeyGrabber>(
-        new X11HotKeyGrabber(std::move(*connection), wakeFd, std::move(onPress)));
+        new X11HotKeyGrabber(std::move(connection), wakeFd, std::move(onPress)));
 }
 
-X11HotKeyGrabber::X11HotKeyGrabber(XConnection connection, int wakeFd, PressHandler onPress)
+X11HotKeyGrabber::X11HotKeyGrabber(std::shared_ptr<SharedXConnection> connection, int wakeFd,
+                                   PressHandler onPress)
     : connection_(std::move(connection)), onPress_(std::move(onPress)), wakeFd_(wakeFd) {
-    thread_ = std::thread([this] { loop(); });
+    connection_->setKeyEventHandler([this](const XKeyEvent& event) { handleKeyEvent(event); });
+    thread_ = std::thread([this] { watch(); });
 }
 
 X11HotKeyGrabber::~X11HotKeyGrabber() {
     releaseAll();
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
+    connection_->setKeyEventHandler(nullptr);
+    stopping_ = true;
     const std::uint64_t one = 1;
     [[maybe_unused]] auto written = ::write(wakeFd_, &one, sizeof one);
     thread_.join();
     ::close(wakeFd_);
 }
 
-void X11HotKeyGrabber::perform(std::function<void()> work) {
-    std::promise<void> done;
-    auto finished = done.get_future();
-    {
-        std::lock_guard lock(mutex_);
-        queue_.push_back([&work, &done] {
-            work();
-            done.set_value();
-        });
-    }
-    const std::uint64_t one = 1;
-    [[maybe_unused]] auto written = ::write(wakeFd_, &one, sizeof one);
-    finished.wait();
-}
-
 std::vector<X11HotKeyGrabber::Outcome> X11HotKeyGrabber::grab(const std::vector<Request>& requests,
                                                               std::int32_t noSuchKeyStatus,
                                                               std::int32_t takenStatus) {
     std::vector<Outcome> outcomes;
-    perform([&] {
-        numLockMask_ = findNumLockMask(connection_.display());
-        for (const auto& request : requests)
-            outcomes.push_back(grabOne(request, noSuchKeyStatus, takenStatus));
-    });
+    auto lease = connection_->lease();
+    if (!lease)
+        return outcomes;
+    numLockMask_ = findNumLockMask(lease->connection().display());
+    for (const auto& request : requests)
+        outcomes.push_back(grabOne(lease->connection(), request, noSuchKeyStatus, takenStatus));
     return outcomes;
 }
 
 void X11HotKeyGrabber::releaseAll() {
-    perform([this] {
-        for (const auto& [chord, grab] : grabs_)
-            ungrab(chord, grab.lockVariants);
-        grabs_.clear();
-        keysDown_.clear();
-        connection_.sync();
-    });
+    auto lease = connection_->lease();
+    if (!lease)
+        return;
+    for (const auto& [chord, grab] : grabs_)
+        ungrab(lease->connection(), chord, grab.lockVariants);
+    grabs_.clear();
+    keysDown_.clear();
+    lease->connection().sync();
 }
 
-std::vector<unsigned> X11HotKeyGrabber::lockVariants() {
+std::vector<unsigned> X11HotKeyGrabber::lockVariants() const {
     std::vector<unsigned> variants{0, LockMask};
     if (numLockMask_ != 0 && numLockMask_ != LockMask) {
         variants.push_back(numLockMask_);
@@ -143,10 +132,10 @@ std::vector<unsigned> X11HotKeyGrabber::lockVariants() {
     return variants;
 }
 
-X11HotKeyGrabber::Outcome X11HotKeyGrabber::grabOne(const Request& request,
+X11HotKeyGrabber::Outcome X11HotKeyGrabber::grabOne(XConnection& connection, const Request& request,
                                                     std::int32_t noSuchKeyStatus,
                                                     std::int32_t takenStatus) {
-    Display* display = connection_.display();
+    Display* display = connection.display();
     const auto keysym = keysymForStoredKeyCode(request.combination.keyCode);
     const KeyCode keycode = keysym ? XKeysymToKeycode(display, *keysym) : 0;
     if (keycode == 0)
@@ -157,39 +146,33 @@ X11HotKeyGrabber::Outcome X11HotKeyGrabber::grabOne(const Request& request,
 
     const auto variants = lockVariants();
     // Errors of earlier requests must not be charged to this grab.
-    connection_.sync();
+    const auto first = connection.nextRequest();
     for (unsigned variant : variants) {
-        XGrabKey(display, keycode, chord.modifiers | variant, connection_.root(), False,
+        XGrabKey(display, keycode, chord.modifiers | variant, connection.root(), False,
                  GrabModeAsync, GrabModeAsync);
     }
-    if (const auto error = connection_.sync()) {
+    if (const auto error = connection.syncSince(first)) {
         // Only this client's grabs are released; another program's hold on
         // one of the variants stays untouched.
-        ungrab(chord, variants);
-        connection_.sync();
+        ungrab(connection, chord, variants);
+        connection.sync();
         return {request.bindingID, error->errorCode};
     }
     grabs_[chord] = Grab{request.bindingID, variants};
     return {request.bindingID, std::nullopt};
 }
 
-void X11HotKeyGrabber::ungrab(const Chord& chord, const std::vector<unsigned>& variants) {
+void X11HotKeyGrabber::ungrab(XConnection& connection, const Chord& chord,
+                              const std::vector<unsigned>& variants) {
     for (unsigned variant : variants) {
-        XUngrabKey(connection_.display(), chord.keycode, chord.modifiers | variant,
-                   connection_.root());
+        XUngrabKey(connection.display(), chord.keycode, chord.modifiers | variant,
+                   connection.root());
     }
 }
 
-void X11HotKeyGrabber::loop() {
-    const int xFd = ConnectionNumber(connection_.display());
-    while (true) {
-        runQueuedWork();
-        drainEvents();
-        {
-            std::lock_guard lock(mutex_);
-            if (stopping_ && queue_.empty())
-                return;
-        }
+void X11HotKeyGrabber::watch() {
+    const int xFd = connection_->eventDescriptor();
+    while (!stopping_) {
         pollfd fds[2] = {{xFd, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
         if (::poll(fds, 2, -1) < 0)
             continue;
@@ -197,39 +180,16 @@ void X11HotKeyGrabber::loop() {
             std::uint64_t count = 0;
             [[maybe_unused]] auto got = ::read(wakeFd_, &count, sizeof count);
         }
+        // Taking the lease reads what the server sent and hands key events
+        // to handleKeyEvent(); replies to other callers only wake this
+        // loop once.
+        if (fds[0].revents & POLLIN)
+            connection_->lease();
     }
 }
 
-void X11HotKeyGrabber::runQueuedWork() {
-    while (true) {
-        std::function<void()> work;
-        {
-            std::lock_guard lock(mutex_);
-            if (queue_.empty())
-                return;
-            work = std::move(queue_.front());
-            queue_.pop_front();
-        }
-        work();
-    }
-}
-
-void X11HotKeyGrabber::drainEvents() {
-    Display* display = connection_.display();
-    // XPending also reads what the server sent meanwhile, including events
-    // that a sync of the queued work already pulled in.
-    while (XPending(display) > 0) {
-        XEvent event;
-        XNextEvent(display, &event);
-        if (event.type == KeyPress)
-            handleKeyEvent(event.xkey, true);
-        else if (event.type == KeyRelease)
-            handleKeyEvent(event.xkey, false);
-    }
-}
-
-void X11HotKeyGrabber::handleKeyEvent(const XKeyEvent& event, bool pressed) {
-    if (!pressed) {
+void X11HotKeyGrabber::handleKeyEvent(const XKeyEvent& event) {
+    if (event.type == KeyRelease) {
         keysDown_.erase(event.keycode);
         return;
     }

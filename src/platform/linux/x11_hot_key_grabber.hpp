@@ -1,12 +1,10 @@
 #pragma once
 
-#include <condition_variable>
+#include <atomic>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -18,15 +16,17 @@
 
 namespace quorvane {
 
-// One X connection that holds passive key grabs on the root window and
-// watches for their presses. Xlib connections are not to be shared between
-// threads, so every request and every event of this connection is handled on
-// the grabber's own thread: the public calls queue their work there and wait
-// for its result.
+class SharedXConnection;
+
+// Passive key grabs on the root window, held through the process's shared X
+// connection, and a small thread that watches the connection for their
+// presses. Grabs and releases run on the caller's thread under the
+// connection's lease; key events are handed over by whichever lease reads
+// them, so a press pulled in by another caller's request is not lost.
 class X11HotKeyGrabber {
   public:
-    // Called on the grabber's thread with the binding id of a pressed chord.
-    // Must only hand the id on (post it), never do the work itself.
+    // Called, under the connection's lease, with the binding id of a pressed
+    // chord. Must only hand the id on (post it), never do the work itself.
     using PressHandler = std::function<void(const std::string& bindingID)>;
 
     struct Request {
@@ -40,8 +40,8 @@ class X11HotKeyGrabber {
         std::optional<std::int32_t> failureStatus;
     };
 
-    // None when no X server answers on `displayName` ("" means $DISPLAY).
-    static std::unique_ptr<X11HotKeyGrabber> open(const std::string& displayName,
+    // None when no X server answers on the connection.
+    static std::unique_ptr<X11HotKeyGrabber> open(std::shared_ptr<SharedXConnection> connection,
                                                   PressHandler onPress);
     ~X11HotKeyGrabber();
     X11HotKeyGrabber(const X11HotKeyGrabber&) = delete;
@@ -52,7 +52,7 @@ class X11HotKeyGrabber {
     // keyboard, `takenStatus` for a chord an earlier grab already holds.
     std::vector<Outcome> grab(const std::vector<Request>& requests, std::int32_t noSuchKeyStatus,
                               std::int32_t takenStatus);
-    // Releases every grab this connection holds.
+    // Releases every grab this grabber holds.
     void releaseAll();
 
   private:
@@ -68,29 +68,25 @@ class X11HotKeyGrabber {
         std::vector<unsigned> lockVariants;
     };
 
-    X11HotKeyGrabber(XConnection connection, int wakeFd, PressHandler onPress);
+    X11HotKeyGrabber(std::shared_ptr<SharedXConnection> connection, int wakeFd,
+                     PressHandler onPress);
 
-    // Runs `work` on the grabber's thread and waits for it.
-    void perform(std::function<void()> work);
-    void loop();
-    void runQueuedWork();
-    void drainEvents();
-    void handleKeyEvent(const XKeyEvent& event, bool pressed);
-    std::vector<unsigned> lockVariants();
-    Outcome grabOne(const Request& request, std::int32_t noSuchKeyStatus, std::int32_t takenStatus);
-    void ungrab(const Chord& chord, const std::vector<unsigned>& variants);
+    void watch();
+    void handleKeyEvent(const XKeyEvent& event);
+    std::vector<unsigned> lockVariants() const;
+    Outcome grabOne(XConnection& connection, const Request& request, std::int32_t noSuchKeyStatus,
+                    std::int32_t takenStatus);
+    void ungrab(XConnection& connection, const Chord& chord, const std::vector<unsigned>& variants);
 
-    // Touched only on the grabber's thread.
-    XConnection connection_;
+    std::shared_ptr<SharedXConnection> connection_;
+    // Touched only under the connection's lease.
     std::map<Chord, Grab> grabs_;
     std::set<unsigned> keysDown_;
     unsigned numLockMask_ = 0;
     PressHandler onPress_;
 
     int wakeFd_ = -1;
-    std::mutex mutex_;
-    std::deque<std::function<void()>> queue_;
-    bool stopping_ = false;
+    std::atomic<bool> stopping_ = false;
     std::thread thread_;
 };
 

@@ -3,9 +3,20 @@
 #include <mutex>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace quorvane {
 namespace {
+
+// A reported error and the sequence number of the request that caused it.
+struct RecordedError {
+    unsigned long serial = 0;
+    XProtocolError error;
+};
+
+// Enough for every request a caller sends between two syncs; later errors of
+// a flood are dropped rather than kept without bound.
+constexpr std::size_t kMaxRecordedErrors = 64;
 
 // Xlib has a single error handler per process, so the errors of open
 // connections are kept in one registry behind a lock. Errors of connections
@@ -22,7 +33,7 @@ class XErrorRegistry {
         std::call_once(installed_,
                        [this] { previous_ = XSetErrorHandler(&XErrorRegistry::handle); });
         std::lock_guard lock(mutex_);
-        errors_[display] = std::nullopt;
+        errors_[display].clear();
     }
 
     void remove(Display* display) {
@@ -30,13 +41,13 @@ class XErrorRegistry {
         errors_.erase(display);
     }
 
-    std::optional<XProtocolError> take(Display* display) {
+    std::vector<RecordedError> take(Display* display) {
         std::lock_guard lock(mutex_);
         auto found = errors_.find(display);
         if (found == errors_.end()) {
-            return std::nullopt;
+            return {};
         }
-        return std::exchange(found->second, std::nullopt);
+        return std::exchange(found->second, {});
     }
 
   private:
@@ -46,9 +57,10 @@ class XErrorRegistry {
             std::lock_guard lock(registry.mutex_);
             auto found = registry.errors_.find(display);
             if (found != registry.errors_.end()) {
-                if (!found->second) {
-                    found->second =
-                        XProtocolError{event->error_code, event->request_code, event->minor_code};
+                if (found->second.size() < kMaxRecordedErrors) {
+                    found->second.push_back(
+                        {event->serial, XProtocolError{event->error_code, event->request_code,
+                                                       event->minor_code}});
                 }
                 return 0;
             }
@@ -59,7 +71,7 @@ class XErrorRegistry {
     std::once_flag installed_;
     XErrorHandler previous_ = nullptr;
     std::mutex mutex_;
-    std::unordered_map<Display*, std::optional<XProtocolError>> errors_;
+    std::unordered_map<Display*, std::vector<RecordedError>> errors_;
 };
 
 }  // namespace
@@ -90,13 +102,35 @@ Window XConnection::root() const {
     return DefaultRootWindow(display_.get());
 }
 
-Atom XConnection::atom(const char* name, bool onlyIfExists) const {
-    return XInternAtom(display_.get(), name, onlyIfExists ? True : False);
+Atom XConnection::atom(const char* name, bool onlyIfExists) {
+    auto found = atoms_.find(name);
+    // A name found missing stays missing for look-ups on this connection
+    // (the properties asked for so are the driver's, made before any client
+    // connects); interning it for use creates it.
+    if (found != atoms_.end() && (found->second != None || onlyIfExists)) {
+        return found->second;
+    }
+    Atom atom = XInternAtom(display_.get(), name, onlyIfExists ? True : False);
+    atoms_[name] = atom;
+    return atom;
 }
 
 std::optional<XProtocolError> XConnection::sync() {
+    return syncSince(0);
+}
+
+unsigned long XConnection::nextRequest() const {
+    return NextRequest(display_.get());
+}
+
+std::optional<XProtocolError> XConnection::syncSince(unsigned long firstRequest) {
     XSync(display_.get(), False);
-    return XErrorRegistry::shared().take(display_.get());
+    for (const auto& recorded : XErrorRegistry::shared().take(display_.get())) {
+        if (recorded.serial >= firstRequest) {
+            return recorded.error;
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace quorvane

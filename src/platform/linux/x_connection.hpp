@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,11 +39,20 @@ class XConnection {
 
     Display* display() const { return display_.get(); }
     Window root() const;
-    Atom atom(const char* name, bool onlyIfExists = false) const;
+    // Interned once per connection: an atom never changes while the server
+    // runs, and asking again costs a round trip each time.
+    Atom atom(const char* name, bool onlyIfExists = false);
 
     // Waits until the server has handled every request sent so far and
     // returns the first error reported since the previous sync, if any.
     std::optional<XProtocolError> sync();
+
+    // The sequence number the next request will carry.
+    unsigned long nextRequest() const;
+    // As sync(), but only errors of requests from `firstRequest` on count:
+    // what earlier requests of other callers left behind is dropped, so a
+    // caller needs no sync of its own before it starts.
+    std::optional<XProtocolError> syncSince(unsigned long firstRequest);
 
   private:
     struct Closer {
@@ -51,6 +61,7 @@ class XConnection {
     explicit XConnection(Display* display);
 
     std::unique_ptr<Display, Closer> display_;
+    std::map<std::string, Atom, std::less<>> atoms_;
 };
 
 }  // namespace quorvane

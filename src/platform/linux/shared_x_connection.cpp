@@ -1,0 +1,110 @@
+#include "platform/linux/shared_x_connection.hpp"
+
+#include <X11/extensions/Xrandr.h>
+
+#include <algorithm>
+
+#include "platform/linux/randr_screen.hpp"
+
+namespace quorvane {
+
+void SharedXConnection::OutputCache::clear() {
+    activeOutputs.reset();
+    rampSizes.clear();
+}
+
+const RandrOutput* SharedXConnection::OutputCache::find(XResourceID id) const {
+    if (!activeOutputs) {
+        return nullptr;
+    }
+    auto found = std::find_if(activeOutputs->begin(), activeOutputs->end(),
+                              [id](const RandrOutput& output) { return output.id == id; });
+    return found == activeOutputs->end() ? nullptr : &*found;
+}
+
+SharedXConnection::Lease::~Lease() {
+    if (owner_ != nullptr && lock_.owns_lock() && owner_->connection_) {
+        owner_->dispatchEvents(QueuedAlready);
+    }
+}
+
+const std::vector<RandrOutput>& SharedXConnection::Lease::activeOutputs() const {
+    auto& cached = owner_->cache_.activeOutputs;
+    if (!cached) {
+        auto screen = RandrScreen::read(connection(), RandrScreen::Probe::cached);
+        cached = screen ? screen->activeOutputs(false) : std::vector<RandrOutput>{};
+    }
+    return *cached;
+}
+
+bool SharedXConnection::Lease::takeScreenChanges() const {
+    return owner_->dispatchEvents(QueuedAfterReading);
+}
+
+SharedXConnection::SharedXConnection(std::string displayName)
+    : displayName_(std::move(displayName)) {}
+
+SharedXConnection::~SharedXConnection() = default;
+
+std::optional<SharedXConnection::Lease> SharedXConnection::lease() {
+    std::unique_lock lock(mutex_);
+    if (!connection_ && !open()) {
+        return std::nullopt;
+    }
+    dispatchEvents(QueuedAfterReading);
+    return Lease(*this, std::move(lock));
+}
+
+int SharedXConnection::eventDescriptor() {
+    std::lock_guard lock(mutex_);
+    return connection_ ? ConnectionNumber(connection_->display()) : -1;
+}
+
+void SharedXConnection::setKeyEventHandler(KeyEventHandler handler) {
+    std::lock_guard lock(mutex_);
+    keyEventHandler_ = std::move(handler);
+}
+
+bool SharedXConnection::open() {
+    connection_ = XConnection::open(displayName_);
+    if (!connection_) {
+        return false;
+    }
+    int eventBase = 0;
+    int errorBase = 0;
+    if (XRRQueryExtension(connection_->display(), &eventBase, &errorBase)) {
+        randrEventBase_ = eventBase;
+        randrErrorBase_ = errorBase;
+        XRRSelectInput(connection_->display(), connection_->root(),
+                       RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask |
+                           RROutputChangeNotifyMask | RROutputPropertyNotifyMask);
+    }
+    cache_.clear();
+    return true;
+}
+
+bool SharedXConnection::dispatchEvents(int queuedMode) {
+    Display* display = connection_->display();
+    bool screenChanged = false;
+    while (XEventsQueued(display, queuedMode) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type == KeyPress || event.type == KeyRelease) {
+            if (keyEventHandler_) {
+                keyEventHandler_(event.xkey);
+            }
+            continue;
+        }
+        if (randrEventBase_ >= 0 && (event.type == randrEventBase_ + RRScreenChangeNotify ||
+                                     event.type == randrEventBase_ + RRNotify)) {
+            XRRUpdateConfiguration(&event);
+            screenChanged = true;
+        }
+    }
+    if (screenChanged) {
+        cache_.clear();
+    }
+    return screenChanged;
+}
+
+}  // namespace quorvane

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "models/settings/quorvane_text_size.hpp"
+#include "presentation/design/color_role.hpp"
+
+namespace quorvane {
+
+// The colour role of a push button or action card.
+enum class QuorvaneChipProminence { neutral, accent, warning, destructive };
+
+// A chip is a capsule as wide as its label; a tile fills its grid cell.
+enum class ButtonShape { chip, tile };
+
+// How one button is drawn in one state.
+struct ButtonLook {
+    ColorUse fill;
+    ColorUse border;
+    ColorRole text = ColorRole::primary;
+    double opacity = 1.0;  // over fill, border and label together
+
+    bool operator==(const ButtonLook&) const = default;
+};
+
+// Accent, warning and destructive fills deepen while pressed; a neutral button
+// shows no pressed state. Disabled buttons keep their colours at 55 % with
+// secondary text.
+ButtonLook buttonLook(ButtonShape shape, QuorvaneChipProminence prominence, ColorScheme scheme,
+                      bool pressed, bool enabled);
+
+// chip 30, 34, 40, 46; tile 48, 48, 50, 56.
+double buttonMinHeight(ButtonShape shape, QuorvaneTextSize size);
+
+// Insets around the label: chip 11 × 5, tile 10 × 9.
+struct ButtonInsets {
+    double horizontal = 0;
+    double vertical = 0;
+};
+ButtonInsets buttonInsets(ButtonShape shape);
+double buttonCornerRadius(ButtonShape shape, double height);
+
+}  // namespace quorvane

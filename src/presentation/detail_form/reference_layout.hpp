@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+
+#include "models/settings/quorvane_text_size.hpp"
+
+namespace quorvane {
+
+// Column counts and fixed widths of the two scroll pages (start guide and
+// colour). Only veryLarge changes them; the three smaller sizes share one
+// layout.
+struct ReferenceLayout {
+    int startGuideColumns = 3;
+    int statusMetricColumns = 3;
+    int statusMetricMinimumWidth = 96;
+    // The preview card's widths; none (unbounded) at veryLarge.
+    std::optional<int> previewCardMinimumWidth = 188;
+    std::optional<int> previewCardIdealWidth = 204;
+    std::optional<int> previewCardMaximumWidth = 224;
+    int colorCardColumns = 2;
+
+    bool operator==(const ReferenceLayout&) const = default;
+
+    static ReferenceLayout forTextSize(QuorvaneTextSize size);
+};
+
+}  // namespace quorvane

@@ -1,0 +1,160 @@
+#include "views/design/chip_button.hpp"
+
+#include <QEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+#include <cmath>
+
+#include "views/design/symbol_table.hpp"
+#include "views/design/theme.hpp"
+
+namespace quorvane {
+
+namespace {
+
+constexpr int kSymbolGap = 6;
+
+}  // namespace
+
+ChipButton::ChipButton(Theme& theme, const QString& text, QuorvaneChipProminence prominence,
+                       QWidget* parent)
+    : ChipButton(theme, text, prominence, ButtonShape::chip, parent) {}
+
+ChipButton::ChipButton(Theme& theme, const QString& text, QuorvaneChipProminence prominence,
+                       ButtonShape shape, QWidget* parent)
+    : QAbstractButton(parent), theme_(theme), prominence_(prominence), shape_(shape) {
+    setText(text);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::PointingHandCursor);
+    setSizePolicy(shape == ButtonShape::tile ? QSizePolicy::Expanding : QSizePolicy::Fixed,
+                  QSizePolicy::Fixed);
+    connect(&theme_, &Theme::changed, this, [this] {
+        updateGeometry();
+        update();
+    });
+}
+
+void ChipButton::setProminence(QuorvaneChipProminence prominence) {
+    prominence_ = prominence;
+    update();
+}
+
+void ChipButton::setSymbol(std::string systemName) {
+    symbol_ = std::move(systemName);
+    updateGeometry();
+    update();
+}
+
+void ChipButton::setDetailText(const QString& detail) {
+    detail_ = detail;
+    updateGeometry();
+    update();
+}
+
+ButtonLook ChipButton::look() const {
+    return buttonLook(shape_, prominence_, theme_.scheme(), isDown(), isEnabled());
+}
+
+int ChipButton::symbolSide() const {
+    return symbol_.empty() ? 0 : fontMetrics().height();
+}
+
+int ChipButton::minimumHeight() const {
+    return static_cast<int>(std::lround(buttonMinHeight(shape_, theme_.textSize())));
+}
+
+QSize ChipButton::sizeHint() const {
+    const ButtonInsets insets = buttonInsets(shape_);
+    const QFontMetrics metrics = fontMetrics();
+    int textWidth = metrics.horizontalAdvance(text());
+    int textHeight = metrics.height();
+    if (!detail_.isEmpty()) {
+        const QFontMetrics detailMetrics(theme_.font(QuorvaneFontStyle::caption));
+        textWidth = std::max(textWidth, detailMetrics.horizontalAdvance(detail_));
+        textHeight += detailMetrics.height();
+    }
+    const int symbol = symbolSide();
+    const int width = static_cast<int>(2 * insets.horizontal) + textWidth +
+                      (symbol > 0 ? symbol + kSymbolGap : 0) + 1;
+    const int height = std::max(
+        minimumHeight(), static_cast<int>(2 * insets.vertical) + std::max(textHeight, symbol));
+    return {width, height};
+}
+
+QSize ChipButton::minimumSizeHint() const {
+    if (shape_ == ButtonShape::chip)
+        return sizeHint();
+    return {minimumHeight(), sizeHint().height()};
+}
+
+void ChipButton::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::EnabledChange)
+        updateGeometry();
+    QAbstractButton::changeEvent(event);
+}
+
+void ChipButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const ButtonLook current = look();
+    painter.setOpacity(current.opacity);
+    const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    const double radius = buttonCornerRadius(shape_, frame.height());
+    painter.setPen(QPen(theme_.color(current.border), 1));
+    painter.setBrush(theme_.color(current.fill));
+    painter.drawRoundedRect(frame, radius, radius);
+    if (hasFocus()) {
+        painter.setPen(QPen(theme_.color(ColorRole::accent, 0.9), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(frame.adjusted(1, 1, -1, -1), radius - 1, radius - 1);
+    }
+
+    const ButtonInsets insets = buttonInsets(shape_);
+    QRectF content = QRectF(rect()).adjusted(insets.horizontal, insets.vertical, -insets.horizontal,
+                                             -insets.vertical);
+    const QColor ink = theme_.color(current.text);
+    const int symbol = symbolSide();
+    const QFontMetrics metrics = fontMetrics();
+    int labelWidth = metrics.horizontalAdvance(text()) + (symbol > 0 ? symbol + kSymbolGap : 0);
+    if (!detail_.isEmpty()) {
+        labelWidth = std::max(
+            labelWidth,
+            QFontMetrics(theme_.font(QuorvaneFontStyle::caption)).horizontalAdvance(detail_) +
+                (symbol > 0 ? symbol + kSymbolGap : 0));
+    }
+    double x = shape_ == ButtonShape::chip
+                   ? content.left() + std::max(0.0, (content.width() - labelWidth) / 2)
+                   : content.left();
+    if (symbol > 0) {
+        paintSymbol(painter, QRectF(x, content.center().y() - symbol / 2.0, symbol, symbol),
+                    symbol_, ink);
+        x += symbol + kSymbolGap;
+    }
+    const QRectF textArea(x, content.top(), content.right() - x, content.height());
+    painter.setPen(ink);
+    if (detail_.isEmpty()) {
+        painter.drawText(
+            textArea, Qt::AlignLeft | Qt::AlignVCenter,
+            metrics.elidedText(text(), Qt::ElideRight, static_cast<int>(textArea.width())));
+        return;
+    }
+    const QFont detailFont = theme_.font(QuorvaneFontStyle::caption);
+    const QFontMetrics detailMetrics(detailFont);
+    const double block = metrics.height() + detailMetrics.height();
+    const double top = textArea.center().y() - block / 2;
+    painter.drawText(
+        QRectF(x, top, textArea.width(), metrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
+        metrics.elidedText(text(), Qt::ElideRight, static_cast<int>(textArea.width())));
+    painter.setFont(detailFont);
+    painter.setPen(theme_.color(ColorRole::secondary));
+    painter.drawText(
+        QRectF(x, top + metrics.height(), textArea.width(), detailMetrics.height()),
+        Qt::AlignLeft | Qt::AlignVCenter,
+        detailMetrics.elidedText(detail_, Qt::ElideRight, static_cast<int>(textArea.width())));
+}
+
+TileButton::TileButton(Theme& theme, const QString& text, QuorvaneChipProminence prominence,
+                       QWidget* parent)
+    : ChipButton(theme, text, prominence, ButtonShape::tile, parent) {}
+
+}  // namespace quorvane

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QLayout>
+#include <QWidget>
+#include <vector>
+
+#include "presentation/design/fit_arrangement.hpp"
+
+namespace quorvane {
+
+// A row that may be too wide: shows its items side by side while their ideal
+// widths (plus spacing) fit the width it gets, and stacks them otherwise.
+// The choice is made again on every resize and whenever an item's size hint
+// changes (a new font or text). It depends only on the width offered, so the
+// same width always gives the same arrangement and a layout cannot flip back
+// and forth by itself; heightForWidth() reports the chosen arrangement's
+// height so parents reserve the right space.
+//
+// In the stacked arrangement each item has a line of its own, except items
+// added with the same `line` number, which share one line (for example an
+// icon and its title). Stretches only take part side by side.
+//
+// Usage:
+//   auto* row = new FitToWidth(12, 8);  // side-by-side spacing, stacked spacing
+//   row->addWidget(copy);
+//   row->addStretch(6);
+//   row->addWidget(actions);
+class FitToWidth : public QWidget {
+    Q_OBJECT
+
+  public:
+    FitToWidth(int horizontalSpacing, int verticalSpacing, QWidget* parent = nullptr);
+
+    // `line`: items with the same non-negative number share a stacked line.
+    void addWidget(QWidget* widget, int line = -1);
+    // Space of at least `minimumLength` that takes the spare width side by side.
+    void addStretch(int minimumLength = 0);
+    // How items of different heights line up side by side (centre or top).
+    void setRowAlignment(Qt::Alignment alignment);
+    void setSpacing(int horizontal, int vertical);
+
+    FitArrangement arrangement() const;
+    // The arrangement this row takes at a given width (for tests and parents).
+    FitArrangement arrangementFor(int width) const;
+};
+
+// The layout behind FitToWidth, for widgets that need to host it themselves.
+class FitLayout : public QLayout {
+  public:
+    explicit FitLayout(QWidget* parent = nullptr);
+    ~FitLayout() override;
+
+    void addItem(QLayoutItem* item) override;
+    void addItemOnLine(QLayoutItem* item, int line);
+    void addWidgetOnLine(QWidget* widget, int line);
+    void addStretchItem(int minimumLength);
+    void setRowAlignment(Qt::Alignment alignment) { rowAlignment_ = alignment; }
+    void setSpacings(int horizontal, int vertical);
+
+    int count() const override { return static_cast<int>(entries_.size()); }
+    QLayoutItem* itemAt(int index) const override;
+    QLayoutItem* takeAt(int index) override;
+
+    QSize sizeHint() const override;
+    QSize minimumSize() const override;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+    Qt::Orientations expandingDirections() const override { return Qt::Horizontal; }
+    void setGeometry(const QRect& rect) override;
+    void invalidate() override;
+
+    FitArrangement arrangementFor(int width) const;
+    FitArrangement arrangement() const { return current_; }
+
+  private:
+    struct Entry {
+        QLayoutItem* item = nullptr;
+        int line = -1;
+        bool stretch = false;
+    };
+
+    int idealRowWidth() const;
+    int doLayout(const QRect& rect, bool apply) const;
+    int layoutRow(const QRect& rect, bool apply) const;
+    int layoutStacked(const QRect& rect, bool apply) const;
+    int itemHeight(QLayoutItem* item, int width) const;
+
+    std::vector<Entry> entries_;
+    int horizontalSpacing_ = 8;
+    int verticalSpacing_ = 6;
+    Qt::Alignment rowAlignment_ = Qt::AlignVCenter;
+    FitArrangement current_ = FitArrangement::horizontal;
+    mutable int cachedWidth_ = -1;
+    mutable int cachedHeight_ = 0;
+};
+
+}  // namespace quorvane

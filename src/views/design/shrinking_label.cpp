@@ -1,0 +1,70 @@
+#include "views/design/shrinking_label.hpp"
+
+#include <QPainter>
+#include <algorithm>
+
+namespace quorvane {
+
+namespace {
+
+// Font sizes are tried down in steps of this many points.
+constexpr double kShrinkStep = 0.25;
+
+}  // namespace
+
+ShrinkingLabel::ShrinkingLabel(const QString& text, double minimumScaleFactor, QWidget* parent)
+    : QLabel(text, parent), minimumScaleFactor_(std::clamp(minimumScaleFactor, 0.1, 1.0)) {
+    setTextFormat(Qt::PlainText);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+void ShrinkingLabel::setElideMode(Qt::TextElideMode mode) {
+    elideMode_ = mode;
+    update();
+}
+
+void ShrinkingLabel::setTextColor(const QColor& color) {
+    color_ = color;
+    update();
+}
+
+QFont ShrinkingLabel::fittedFont(int width) const {
+    QFont candidate = font();
+    const double full = font().pointSizeF() > 0 ? font().pointSizeF() : 12.0;
+    const double smallest = full * minimumScaleFactor_;
+    for (double size = full; size >= smallest - 1e-9; size -= kShrinkStep) {
+        candidate.setPointSizeF(size);
+        if (QFontMetricsF(candidate).horizontalAdvance(text()) <= width)
+            return candidate;
+    }
+    candidate.setPointSizeF(smallest);
+    return candidate;
+}
+
+QString ShrinkingLabel::shownText(int width) const {
+    return QFontMetrics(fittedFont(width)).elidedText(text(), elideMode_, width);
+}
+
+QSize ShrinkingLabel::sizeHint() const {
+    const QFontMetrics metrics(font());
+    return {metrics.horizontalAdvance(text()) + 1, metrics.height()};
+}
+
+QSize ShrinkingLabel::minimumSizeHint() const {
+    const QFontMetrics metrics(font());
+    const int least = metrics.horizontalAdvance(QStringLiteral("…")) * 3;
+    return {std::min(least, sizeHint().width()), metrics.height()};
+}
+
+void ShrinkingLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect area = contentsRect();
+    painter.setFont(fittedFont(area.width()));
+    painter.setPen(color_.isValid() ? color_ : palette().color(foregroundRole()));
+    const Qt::Alignment horizontal = alignment() & Qt::AlignHorizontal_Mask;
+    painter.drawText(
+        area, static_cast<int>((horizontal ? horizontal : Qt::AlignLeading) | Qt::AlignVCenter),
+        shownText(area.width()));
+}
+
+}  // namespace quorvane

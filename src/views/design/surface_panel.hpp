@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QWidget>
+
+namespace quorvane {
+
+class Theme;
+
+// The cards windows wrap their content in: a soft panel (the ordinary card)
+// or a hero panel (the card at the top of a page), a rounded surface with a
+// thin border and a faint shadow that follow the scheme. The padding is the
+// widget's contents margins, so give the panel a layout with zero margins.
+//
+// Usage:
+//   auto* card = new SurfacePanel(theme, SurfacePanel::Kind::soft, 16, 16);
+//   auto* column = new QVBoxLayout(card);
+//   column->setContentsMargins(0, 0, 0, 0);
+class SurfacePanel : public QWidget {
+    Q_OBJECT
+
+  public:
+    enum class Kind { soft, hero };
+
+    SurfacePanel(Theme& theme, Kind kind, int padding, int cornerRadius, QWidget* parent = nullptr);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    Theme& theme_;
+    Kind kind_;
+    int cornerRadius_;
+};
+
+// A short status text on a tinted capsule (11 % fill, 24 % border of the
+// tint); the text colour is the caller's (setTextColor or the palette).
+class StatusPill : public QWidget {
+    Q_OBJECT
+
+  public:
+    StatusPill(Theme& theme, const QString& text, QWidget* parent = nullptr);
+
+    void setText(const QString& text);
+    QString text() const { return text_; }
+    void setTint(const QColor& tint);
+    void setTextColor(const QColor& color);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    Theme& theme_;
+    QString text_;
+    QColor tint_;
+    QColor textColor_;
+};
+
+}  // namespace quorvane

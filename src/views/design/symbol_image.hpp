@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+#include <string>
+
+namespace quorvane {
+
+// A bare system symbol that takes the size of the text around it: its side
+// is the line height of its own font (set the font as for the neighbouring
+// text), drawn in `color`. Hidden from accessibility unless given a name.
+//
+// Usage: auto* icon = new SymbolImage("checkmark.circle.fill", parent);
+//        icon->setFont(label->font()); icon->setColor(theme.color(ColorRole::systemGreen));
+class SymbolImage : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit SymbolImage(std::string systemName, QWidget* parent = nullptr);
+
+    void setSystemName(std::string systemName);
+    const std::string& systemName() const { return systemName_; }
+    void setColor(const QColor& color);
+    // A fixed side in points instead of the font's line height (0 = follow).
+    void setFixedSide(int side);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    std::string systemName_;
+    QColor color_;
+    int fixedSide_ = 0;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,124 @@
+#include "views/design/theme.hpp"
+
+#include <QApplication>
+#include <QPointer>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+
+#include "views/design/system_color_scheme_watcher.hpp"
+
+namespace quorvane {
+
+Theme::Theme(bool followDesktop, QObject* parent) : QObject(parent) {
+    if (!followDesktop)
+        return;
+    watcher_ = new SystemColorSchemeWatcher(this);
+    systemScheme_ = watcher_->scheme();
+    connect(watcher_, &SystemColorSchemeWatcher::schemeChanged, this,
+            [this](ColorScheme scheme) { setSystemScheme(scheme); });
+}
+
+ColorScheme Theme::scheme() const {
+    return effectiveScheme(appearance_, systemScheme_);
+}
+
+void Theme::setTextSize(QuorvaneTextSize size) {
+    if (size == textSize_)
+        return;
+    textSize_ = size;
+    emit changed();
+}
+
+void Theme::setAppearance(QuorvaneAppearance appearance) {
+    if (appearance == appearance_)
+        return;
+    appearance_ = appearance;
+    emit changed();
+}
+
+void Theme::setSystemScheme(ColorScheme scheme) {
+    if (scheme == systemScheme_)
+        return;
+    systemScheme_ = scheme;
+    emit changed();
+}
+
+QColor Theme::color(ColorRole role, double opacity) const {
+    const Rgb8 value = colorValue(role, scheme());
+    QColor result(value.red, value.green, value.blue);
+    result.setAlphaF(static_cast<float>(std::clamp(opacity, 0.0, 1.0)));
+    return result;
+}
+
+QFont Theme::scaledFont(double basePoints, QFont::Weight weight) const {
+    QFont font = QApplication::font();
+    font.setPointSizeF(basePoints * scale());
+    font.setWeight(weight);
+    return font;
+}
+
+QFont Theme::font(QuorvaneFontStyle style, QFont::Weight weight) const {
+    return scaledFont(basePointSize(style), weight);
+}
+
+QFont Theme::baseFont() const {
+    QFont font = QApplication::font();
+    font.setPointSizeF(baseFontPoints(textSize_));
+    return font;
+}
+
+int Theme::accessibleButtonMinHeight() const {
+    return static_cast<int>(std::lround(quorvane::accessibleButtonMinHeight(textSize_)));
+}
+
+QPalette Theme::palette() const {
+    QPalette palette;
+    const auto set = [&palette](QPalette::ColorRole role, const QColor& active,
+                                const QColor& disabled) {
+        palette.setColor(QPalette::Active, role, active);
+        palette.setColor(QPalette::Inactive, role, active);
+        palette.setColor(QPalette::Disabled, role, disabled);
+    };
+    const QColor secondary = color(ColorRole::secondary);
+    const QColor dimmed = color(ColorRole::secondary, 0.7);
+    set(QPalette::Window, color(ColorRole::windowBackground), color(ColorRole::windowBackground));
+    set(QPalette::WindowText, color(ColorRole::primary), dimmed);
+    set(QPalette::Base, color(ColorRole::surface), color(ColorRole::track));
+    set(QPalette::AlternateBase, color(ColorRole::track), color(ColorRole::track));
+    set(QPalette::Text, color(ColorRole::primary), dimmed);
+    set(QPalette::PlaceholderText, secondary, dimmed);
+    set(QPalette::Button, color(ColorRole::surface), color(ColorRole::track));
+    set(QPalette::ButtonText, color(ColorRole::primary), dimmed);
+    set(QPalette::BrightText, color(ColorRole::surface), color(ColorRole::surface));
+    set(QPalette::Highlight, color(ColorRole::accent), color(ColorRole::mutedInk));
+    set(QPalette::HighlightedText, color(ColorRole::surface), color(ColorRole::surface));
+    set(QPalette::Link, color(ColorRole::accent), dimmed);
+    set(QPalette::LinkVisited, color(ColorRole::accent), dimmed);
+    set(QPalette::ToolTipBase, color(ColorRole::surface), color(ColorRole::surface));
+    set(QPalette::ToolTipText, color(ColorRole::primary), color(ColorRole::primary));
+    // The Fusion style draws frames and grooves from these.
+    set(QPalette::Light, color(ColorRole::surface), color(ColorRole::surface));
+    set(QPalette::Midlight, color(ColorRole::track), color(ColorRole::track));
+    set(QPalette::Mid, color(ColorRole::surfaceBorder), color(ColorRole::surfaceBorder));
+    set(QPalette::Dark, color(ColorRole::heroBorder), color(ColorRole::heroBorder));
+    set(QPalette::Shadow, QColor(0, 0, 0, 90), QColor(0, 0, 0, 60));
+    return palette;
+}
+
+void Theme::applyNow(QWidget* window) const {
+    window->setPalette(palette());
+    window->setFont(baseFont());
+    window->setAutoFillBackground(true);
+}
+
+void Theme::applyToWindow(QWidget* window) {
+    applyNow(window);
+    QPointer<QWidget> guarded(window);
+    connect(this, &Theme::changed, window, [this, guarded] {
+        if (guarded)
+            applyNow(guarded);
+    });
+}
+
+}  // namespace quorvane

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QObject>
+#include <QPalette>
+
+#include "models/settings/quorvane_appearance.hpp"
+#include "models/settings/quorvane_text_size.hpp"
+#include "presentation/design/color_role.hpp"
+#include "presentation/design/typography.hpp"
+
+class QWidget;
+
+namespace quorvane {
+
+class SystemColorSchemeWatcher;
+
+// The one design state every window draws with: the user's text size (and its
+// scale), the appearance choice and the scheme it resolves to, the colour of
+// every role in that scheme and the scaled fonts. The shell owns one Theme,
+// feeds it the store's textSize and appearance, and calls applyToWindow() on
+// each window root. Widgets read sizes, colours and fonts from here on every
+// restyle and connect to changed(), the one signal for any of them (a new
+// text size, appearance or desktop scheme); nothing may cache a size.
+//
+// Usage:
+//   label->setFont(theme.font(QuorvaneFontStyle::caption, QFont::DemiBold));
+//   painter.setBrush(theme.color(ColorRole::surface, 0.98));
+//   connect(&theme, &Theme::changed, this, &MyWidget::restyle);
+class Theme : public QObject {
+    Q_OBJECT
+
+  public:
+    // `followDesktop` watches the desktop's light/dark preference for the
+    // "system" appearance; tests pass false and set the scheme themselves.
+    explicit Theme(bool followDesktop = true, QObject* parent = nullptr);
+
+    QuorvaneTextSize textSize() const { return textSize_; }
+    double scale() const { return textScale(textSize_); }
+    QuorvaneAppearance appearance() const { return appearance_; }
+    ColorScheme scheme() const;
+    ColorScheme systemScheme() const { return systemScheme_; }
+
+    void setTextSize(QuorvaneTextSize size);
+    void setAppearance(QuorvaneAppearance appearance);
+    // The desktop's own preference, as the watcher reports it.
+    void setSystemScheme(ColorScheme scheme);
+
+    QColor color(ColorRole role, double opacity = 1.0) const;
+    QColor color(ColorUse use) const { return color(use.role, use.opacity); }
+
+    // The system font at base size × scale, fractional points kept.
+    QFont font(QuorvaneFontStyle style, QFont::Weight weight = QFont::Normal) const;
+    // A font of any other base size scaled the same way (icon sizes etc.).
+    QFont scaledFont(double basePoints, QFont::Weight weight = QFont::Normal) const;
+    // The window's default text: 14 × scale.
+    QFont baseFont() const;
+    // The least height of a button that grows with the text size.
+    int accessibleButtonMinHeight() const;
+
+    // A Qt palette of the roles, so standard widgets (toggles, sliders, line
+    // edits, dialogs) follow the scheme; best with the Fusion style.
+    QPalette palette() const;
+
+    // Gives `window` the palette, base font and screen background now and
+    // after every change.
+    void applyToWindow(QWidget* window);
+
+  signals:
+    void changed();
+
+  private:
+    void applyNow(QWidget* window) const;
+
+    QuorvaneTextSize textSize_ = QuorvaneTextSize::large;
+    QuorvaneAppearance appearance_ = QuorvaneAppearance::system;
+    ColorScheme systemScheme_ = ColorScheme::light;
+    SystemColorSchemeWatcher* watcher_ = nullptr;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include "presentation/design/button_look.hpp"
+
+namespace quorvane {
+namespace {
+
+TEST(ButtonLookTest, PressDeepensColouredFillsButNeverTheNeutralOne) {
+    const auto pressed = buttonLook(ButtonShape::chip, QuorvaneChipProminence::destructive,
+                                    ColorScheme::dark, true, true);
+    const auto released = buttonLook(ButtonShape::chip, QuorvaneChipProminence::destructive,
+                                     ColorScheme::dark, false, true);
+    EXPECT_DOUBLE_EQ(pressed.fill.opacity, 0.22);
+    EXPECT_DOUBLE_EQ(released.fill.opacity, 0.14);
+    EXPECT_DOUBLE_EQ(buttonLook(ButtonShape::chip, QuorvaneChipProminence::accent,
+                                ColorScheme::light, true, true)
+                         .fill.opacity,
+                     0.90);
+    EXPECT_EQ(buttonLook(ButtonShape::tile, QuorvaneChipProminence::neutral, ColorScheme::light,
+                         true, true),
+              buttonLook(ButtonShape::tile, QuorvaneChipProminence::neutral, ColorScheme::light,
+                         false, true));
+}
+
+TEST(ButtonLookTest, DisabledKeepsProminenceColoursDimmedWithSecondaryText) {
+    const auto look = buttonLook(ButtonShape::chip, QuorvaneChipProminence::accent,
+                                 ColorScheme::light, false, false);
+    EXPECT_EQ(look.fill.role, ColorRole::accentFill);
+    EXPECT_EQ(look.border.role, ColorRole::accent);
+    EXPECT_EQ(look.text, ColorRole::secondary);
+    EXPECT_DOUBLE_EQ(look.opacity, 0.55);
+    EXPECT_EQ(buttonLook(ButtonShape::chip, QuorvaneChipProminence::accent, ColorScheme::light,
+                         false, true)
+                  .text,
+              ColorRole::ink);
+}
+
+TEST(ButtonLookTest, TilesUseTheirOwnOpacitiesAndHeightTable) {
+    EXPECT_DOUBLE_EQ(buttonLook(ButtonShape::tile, QuorvaneChipProminence::warning,
+                                ColorScheme::dark, false, true)
+                         .border.opacity,
+                     0.48);
+    EXPECT_DOUBLE_EQ(buttonLook(ButtonShape::chip, QuorvaneChipProminence::warning,
+                                ColorScheme::dark, false, true)
+                         .border.opacity,
+                     0.46);
+    const double chips[] = {30, 34, 40, 46};
+    const double tiles[] = {48, 48, 50, 56};
+    for (std::size_t i = 0; i < kAllTextSizes.size(); ++i) {
+        EXPECT_EQ(buttonMinHeight(ButtonShape::chip, kAllTextSizes[i]), chips[i]);
+        EXPECT_EQ(buttonMinHeight(ButtonShape::tile, kAllTextSizes[i]), tiles[i]);
+    }
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "views/design/fit_to_width.hpp"
+#include "views/design/shrinking_label.hpp"
+#include "views/design/wrapping_label.hpp"
+#include "views/widget_test_application.hpp"
+
+namespace quorvane {
+namespace {
+
+struct Row {
+    FitToWidth row{12, 8};
+    QPushButton* first = new QPushButton(QStringLiteral("되돌리기"));
+    QPushButton* second = new QPushButton(QStringLiteral("이 설정 유지"));
+
+    Row() {
+        row.addWidget(first);
+        row.addStretch(6);
+        row.addWidget(second);
+        row.show();
+    }
+    int ideal() const {
+        return first->sizeHint().width() + 6 + second->sizeHint().width() + 2 * 12;
+    }
+    void resizeTo(int width) {
+        row.resize(width, row.heightForWidth(width));
+        row.layout()->activate();
+    }
+};
+
+TEST(FitToWidthTest, ChoosesSideBySideExactlyWhileTheIdealWidthFits) {
+    testing::widgetTestApplication();
+    Row row;
+    row.resizeTo(row.ideal());
+    EXPECT_EQ(row.row.arrangement(), FitArrangement::horizontal);
+    EXPECT_EQ(row.first->geometry().top(), row.second->geometry().top());
+    row.resizeTo(row.ideal() - 1);
+    EXPECT_EQ(row.row.arrangement(), FitArrangement::vertical);
+    EXPECT_GT(row.second->geometry().top(), row.first->geometry().bottom());
+    EXPECT_EQ(row.second->geometry().left(), 0);
+    // Widening again returns to the row: the choice is a function of width.
+    row.resizeTo(row.ideal() + 40);
+    EXPECT_EQ(row.row.arrangement(), FitArrangement::horizontal);
+    EXPECT_EQ(row.row.heightForWidth(row.ideal() + 40),
+              std::max(row.first->sizeHint().height(), row.second->sizeHint().height()));
+}
+
+TEST(FitToWidthTest, StacksWhenAFontChangeMakesTheRowTooWide) {
+    testing::widgetTestApplication();
+    Row row;
+    const int width = row.ideal() + 4;
+    row.resizeTo(width);
+    ASSERT_EQ(row.row.arrangement(), FitArrangement::horizontal);
+    QFont bigger = row.first->font();
+    bigger.setPointSizeF(bigger.pointSizeF() * 1.44);
+    row.first->setFont(bigger);
+    row.second->setFont(bigger);
+    EXPECT_EQ(row.row.arrangementFor(width), FitArrangement::vertical);
+    EXPECT_GT(row.row.heightForWidth(width), 2 * row.first->sizeHint().height());
+}
+
+TEST(FitToWidthTest, ItemsOnOneLineStayTogetherWhenStacked) {
+    testing::widgetTestApplication();
+    FitToWidth header(8, 4);
+    auto* icon = new QLabel(QStringLiteral("●"));
+    auto* title = new QLabel(QStringLiteral("이 화면에서 되는 것 / 안 되는 것"));
+    auto* subtitle = new WrappingLabel(QStringLiteral("작업실 모니터 · 외장 디스플레이"));
+    header.addWidget(icon, 0);
+    header.addWidget(title, 0);
+    header.addWidget(subtitle);
+    header.show();
+    const int narrow = icon->sizeHint().width() + title->sizeHint().width() + 8 + 10;
+    header.resize(narrow, header.heightForWidth(narrow));
+    header.layout()->activate();
+    EXPECT_EQ(header.arrangement(), FitArrangement::vertical);
+    EXPECT_EQ(icon->geometry().center().y(), title->geometry().center().y());
+    EXPECT_GT(subtitle->geometry().top(), title->geometry().bottom());
+}
+
+TEST(WrappingLabelTest, LongTextWrapsAndGrowsInsteadOfClipping) {
+    testing::widgetTestApplication();
+    WrappingLabel label(QString(400, QLatin1Char('x')));  // one unbreakable word
+    const int oneLine = label.fontMetrics().height();
+    const int height = label.heightForWidth(120);
+    EXPECT_GT(height, 5 * oneLine);
+    EXPECT_LE(label.minimumSizeHint().width(), 120);
+    EXPECT_EQ(label.sizeHint().width(), label.fontMetrics().horizontalAdvance(label.text()) + 1);
+}
+
+TEST(ShrinkingLabelTest, ShrinksToTheFactorBeforeEliding) {
+    testing::widgetTestApplication();
+    ShrinkingLabel label(QStringLiteral("라이트 모드 표시"), 0.82);
+    QFont font = label.font();
+    font.setPointSizeF(20);
+    label.setFont(font);
+    const int full = QFontMetrics(font).horizontalAdvance(label.text());
+    EXPECT_DOUBLE_EQ(label.fittedFont(full + 2).pointSizeF(), 20);
+    EXPECT_EQ(label.shownText(full + 2), label.text());
+    // A little too narrow: smaller type, whole text.
+    const QFont fitted = label.fittedFont(full * 9 / 10);
+    EXPECT_LT(fitted.pointSizeF(), 20);
+    EXPECT_GE(fitted.pointSizeF(), 20 * 0.82 - 1e-9);
+    EXPECT_EQ(label.shownText(full * 9 / 10), label.text());
+    // Far too narrow: the smallest size, then an ellipsis.
+    EXPECT_NEAR(label.fittedFont(full / 3).pointSizeF(), 20 * 0.82, 1e-9);
+    EXPECT_TRUE(label.shownText(full / 3).endsWith(QChar(0x2026)));
+}
+
+}  // namespace
+}  // namespace quorvane

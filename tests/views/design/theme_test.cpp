@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QWidget>
+
+#include "views/design/chip_button.hpp"
+#include "views/design/theme.hpp"
+#include "views/widget_test_application.hpp"
+
+namespace quorvane {
+namespace {
+
+TEST(ThemeTest, OneChangedSignalPerRealChangeAndForcedSchemesIgnoreTheDesktop) {
+    testing::widgetTestApplication();
+    Theme theme(false);
+    QSignalSpy spy(&theme, &Theme::changed);
+    theme.setAppearance(QuorvaneAppearance::light);
+    theme.setSystemScheme(ColorScheme::dark);
+    EXPECT_EQ(theme.scheme(), ColorScheme::light);
+    theme.setAppearance(QuorvaneAppearance::system);
+    EXPECT_EQ(theme.scheme(), ColorScheme::dark);
+    theme.setAppearance(QuorvaneAppearance::system);  // no change, no signal
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    EXPECT_EQ(spy.count(), 4);
+}
+
+TEST(ThemeTest, FontsKeepFractionalScaledSizes) {
+    testing::widgetTestApplication();
+    Theme theme(false);
+    theme.setTextSize(QuorvaneTextSize::large);
+    EXPECT_DOUBLE_EQ(theme.font(QuorvaneFontStyle::caption).pointSizeF(), 13.44);
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    EXPECT_DOUBLE_EQ(theme.baseFont().pointSizeF(), 20.16);
+    EXPECT_EQ(theme.accessibleButtonMinHeight(), 46);
+}
+
+TEST(ThemeTest, WindowsFollowTheSchemeAfterApplying) {
+    testing::widgetTestApplication();
+    Theme theme(false);
+    theme.setAppearance(QuorvaneAppearance::light);
+    QWidget window;
+    theme.applyToWindow(&window);
+    const QColor light = window.palette().color(QPalette::Window);
+    theme.setAppearance(QuorvaneAppearance::dark);
+    EXPECT_NE(window.palette().color(QPalette::Window), light);
+    EXPECT_LT(window.palette().color(QPalette::Window).lightness(), 100);
+}
+
+TEST(ChipButtonTest, GrowsWithTextSizeAndDimsWhenDisabled) {
+    testing::widgetTestApplication();
+    Theme theme(false);
+    theme.setTextSize(QuorvaneTextSize::standard);
+    ChipButton chip(theme, QStringLiteral("적용"), QuorvaneChipProminence::accent);
+    TileButton tile(theme, QStringLiteral("따뜻하게"), QuorvaneChipProminence::neutral);
+    EXPECT_GE(chip.sizeHint().height(), 30);
+    EXPECT_GE(tile.sizeHint().height(), 48);
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    EXPECT_GE(chip.sizeHint().height(), 46);
+    EXPECT_GE(tile.sizeHint().height(), 56);
+    chip.setEnabled(false);
+    EXPECT_EQ(chip.look().text, ColorRole::secondary);
+    EXPECT_DOUBLE_EQ(chip.look().opacity, 0.55);
+    EXPECT_EQ(tile.sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
+}
+
+}  // namespace
+}  // namespace quorvane

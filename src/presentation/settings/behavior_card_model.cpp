@@ -17,7 +17,7 @@ SettingsToggleRow behaviorRow(const DisplayStore& store, BehaviorSetting setting
                     "기본은 꺼짐입니다. 켜면 외부 quorvane:// 링크가 저장된 화면 색감 프리셋만 "
                     "적용할 수 있습니다. 모니터 밝기·입력·해상도는 실행하지 않습니다.",
                     on, on ? "외부 링크 적용 허용" : "꺼짐 · 외부 링크는 차단",
-                    on ? SettingsTint::warning : SettingsTint::neutral};
+                    on ? ColorRole::warning : ColorRole::mutedInk};
         }
         case BehaviorSetting::softwareColorCorrection:
             return {"화면 색감 보정",
@@ -27,13 +27,13 @@ SettingsToggleRow behaviorRow(const DisplayStore& store, BehaviorSetting setting
             return {"모니터 밝기 동기화",
                     "Quorvane에서 밝기를 직접 조절할 때만 확인된 다른 디스플레이도 함께 맞춥니다.",
                     store.brightnessSyncEnabled(), "앱 시작·가져오기 때는 실행 안 함",
-                    SettingsTint::warning};
+                    ColorRole::warning};
     }
     return {};
 }
 
-SettingsTint behaviorCardTint(const DisplayStore& store) {
-    return store.autoApplyEnabled() ? SettingsTint::positive : SettingsTint::accent;
+ColorRole behaviorCardTint(const DisplayStore& store) {
+    return store.autoApplyEnabled() ? ColorRole::green : ColorRole::accent;
 }
 
 void setBehavior(DisplayStore& store, BehaviorSetting setting, bool enabled) {

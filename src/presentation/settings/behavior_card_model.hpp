@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "presentation/settings/settings_tint.hpp"
+#include "presentation/design/color_role.hpp"
 #include "presentation/settings/settings_toggle_row.hpp"
 
 namespace quorvane {
@@ -24,7 +24,7 @@ inline constexpr std::array<BehaviorSetting, 4> kAllBehaviorSettings = {
 // The row of one switch as the store's flags stand now.
 SettingsToggleRow behaviorRow(const DisplayStore& store, BehaviorSetting setting);
 // The card's icon: positive while saved colours are re-applied, else accent.
-SettingsTint behaviorCardTint(const DisplayStore& store);
+ColorRole behaviorCardTint(const DisplayStore& store);
 // A flipped switch: the store's own setter, nothing else.
 void setBehavior(DisplayStore& store, BehaviorSetting setting, bool enabled);
 

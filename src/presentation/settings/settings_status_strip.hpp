@@ -4,7 +4,7 @@
 #include <string>
 
 #include "models/settings/quorvane_appearance.hpp"
-#include "presentation/settings/settings_tint.hpp"
+#include "presentation/design/color_role.hpp"
 
 namespace quorvane {
 
@@ -13,7 +13,7 @@ struct SettingsStatusTile {
     std::string title;
     std::string value;   // one line at most
     std::string detail;  // two lines at most
-    SettingsTint tint = SettingsTint::accent;
+    ColorRole tint = ColorRole::accent;
 
     bool operator==(const SettingsStatusTile&) const = default;
 };

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "presentation/settings/settings_tint.hpp"
+#include "presentation/design/color_role.hpp"
 
 namespace quorvane {
 
@@ -14,7 +14,7 @@ struct SettingsToggleRow {
     std::string detail;
     bool isOn = false;
     std::optional<std::string> status;
-    std::optional<SettingsTint> statusTint;
+    std::optional<ColorRole> statusTint;
 
     bool operator==(const SettingsToggleRow&) const = default;
 };

@@ -24,17 +24,17 @@ std::string sceneHotKeyRegistrationText(const GlobalHotKeyRegistrationSummary& s
            "개 실패";
 }
 
-SettingsTint hotKeyStatusTint(const GlobalHotKeyRegistrationSummary& summary, bool switchOn) {
+ColorRole hotKeyStatusTint(const GlobalHotKeyRegistrationSummary& summary, bool switchOn) {
     if (!summary.failures.empty())
-        return SettingsTint::warning;
-    return switchOn ? SettingsTint::positive : SettingsTint::neutral;
+        return ColorRole::warning;
+    return switchOn ? ColorRole::green : ColorRole::mutedInk;
 }
 
-SettingsTint shortcutTint(const GlobalHotKeyRegistrationSummary& emergency,
-                          const GlobalHotKeyRegistrationSummary& scenes) {
+ColorRole shortcutTint(const GlobalHotKeyRegistrationSummary& emergency,
+                       const GlobalHotKeyRegistrationSummary& scenes) {
     if (!emergency.failures.empty() || !scenes.failures.empty())
-        return SettingsTint::warning;
-    return SettingsTint::accent;
+        return ColorRole::warning;
+    return ColorRole::accent;
 }
 
 std::string sceneName(std::string_view sceneID, const std::vector<DisplayScene>& customScenes) {

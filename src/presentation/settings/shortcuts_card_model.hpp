@@ -7,7 +7,7 @@
 #include "models/hot_keys/global_hot_key_registration_summary.hpp"
 #include "models/hot_keys/hot_key_combination.hpp"
 #include "models/presets/display_scene.hpp"
-#include "presentation/settings/settings_tint.hpp"
+#include "presentation/design/color_role.hpp"
 #include "presentation/settings/settings_toggle_row.hpp"
 
 namespace quorvane {
@@ -28,7 +28,7 @@ struct ShortcutsCardModel {
         bool operator==(const BindingRow&) const = default;
     };
 
-    SettingsTint cardTint = SettingsTint::accent;
+    ColorRole cardTint = ColorRole::accent;
     SettingsToggleRow emergency;
     SettingsToggleRow scenes;
     // Only while scene hot keys are switched on; in stored order.
@@ -47,10 +47,10 @@ std::string emergencyHotKeyRegistrationText(const GlobalHotKeyRegistrationSummar
 std::string sceneHotKeyRegistrationText(const GlobalHotKeyRegistrationSummary& summary);
 // Warning when the family's last registration failed anywhere, else
 // positive while its switch is on, else neutral.
-SettingsTint hotKeyStatusTint(const GlobalHotKeyRegistrationSummary& summary, bool switchOn);
+ColorRole hotKeyStatusTint(const GlobalHotKeyRegistrationSummary& summary, bool switchOn);
 // Warning when either family failed, else the card's own accent.
-SettingsTint shortcutTint(const GlobalHotKeyRegistrationSummary& emergency,
-                          const GlobalHotKeyRegistrationSummary& scenes);
+ColorRole shortcutTint(const GlobalHotKeyRegistrationSummary& emergency,
+                       const GlobalHotKeyRegistrationSummary& scenes);
 // The name of the first built-in, then custom, scene with exactly this id;
 // "알 수 없는 작업 모드" when none has it.
 std::string sceneName(std::string_view sceneID, const std::vector<DisplayScene>& customScenes);

@@ -29,14 +29,14 @@ TEST_F(SettingsCardsTest, TheStatusStripFollowsTheAppearanceAndAutoApply) {
     auto tiles = settingsStatusTiles(store.appearance(), store.autoApplyEnabled());
     EXPECT_EQ(tiles[0].value, "시스템");
     EXPECT_EQ(tiles[1].value, "켜짐");
-    EXPECT_EQ(tiles[1].tint, SettingsTint::positive);
+    EXPECT_EQ(tiles[1].tint, ColorRole::green);
 
     store.setAppearance(QuorvaneAppearance::dark);
     store.setAutoApplyEnabled(false);
     tiles = settingsStatusTiles(store.appearance(), store.autoApplyEnabled());
     EXPECT_EQ(tiles[0].value, "다크");
     EXPECT_EQ(tiles[1].value, "꺼짐");
-    EXPECT_EQ(tiles[1].tint, SettingsTint::neutral);
+    EXPECT_EQ(tiles[1].tint, ColorRole::mutedInk);
     EXPECT_EQ(tiles[2].value, "미리보기");
 }
 
@@ -51,19 +51,19 @@ TEST_F(SettingsCardsTest, BehaviourSwitchesGoThroughTheStoreAndRecolourTheirPill
     auto& store = start();
     auto url = behaviorRow(store, BehaviorSetting::urlPresetAutomation);
     EXPECT_EQ(url.status, "꺼짐 · 외부 링크는 차단");
-    EXPECT_EQ(url.statusTint, SettingsTint::neutral);
-    EXPECT_EQ(behaviorCardTint(store), SettingsTint::positive);
+    EXPECT_EQ(url.statusTint, ColorRole::mutedInk);
+    EXPECT_EQ(behaviorCardTint(store), ColorRole::green);
     EXPECT_FALSE(behaviorRow(store, BehaviorSetting::autoApply).status.has_value());
 
     setBehavior(store, BehaviorSetting::urlPresetAutomation, true);
     url = behaviorRow(store, BehaviorSetting::urlPresetAutomation);
     EXPECT_TRUE(url.isOn);
     EXPECT_EQ(url.status, "외부 링크 적용 허용");
-    EXPECT_EQ(url.statusTint, SettingsTint::warning);
+    EXPECT_EQ(url.statusTint, ColorRole::warning);
     EXPECT_TRUE(world.savedPreferences().urlPresetAutomationEnabled);
 
     setBehavior(store, BehaviorSetting::autoApply, false);
-    EXPECT_EQ(behaviorCardTint(store), SettingsTint::accent);
+    EXPECT_EQ(behaviorCardTint(store), ColorRole::accent);
     EXPECT_EQ(store.statusMessage(), "자동 색상 적용 꺼짐");
 
     // The sync pill says the same whichever way the switch stands.
@@ -79,8 +79,8 @@ TEST_F(SettingsCardsTest, WithBothFamiliesOffBothLinesAreOffAndNoBindingListShow
     const auto card = ShortcutsCardModel::of(store);
     EXPECT_EQ(card.emergency.status, "꺼짐");
     EXPECT_EQ(card.scenes.status, "꺼짐");
-    EXPECT_EQ(card.emergency.statusTint, SettingsTint::neutral);
-    EXPECT_EQ(card.cardTint, SettingsTint::accent);
+    EXPECT_EQ(card.emergency.statusTint, ColorRole::mutedInk);
+    EXPECT_EQ(card.cardTint, ColorRole::accent);
     EXPECT_FALSE(card.showsBindingList);
     EXPECT_TRUE(card.bindings.empty());
 }
@@ -90,7 +90,7 @@ TEST_F(SettingsCardsTest, RegisteredKeysReadWithTheirLinuxLabels) {
     store.setSceneHotKeysEnabled(true);
     const auto card = ShortcutsCardModel::of(store);
     EXPECT_EQ(card.emergency.status, "Super+Shift+L · 등록됨");
-    EXPECT_EQ(card.emergency.statusTint, SettingsTint::positive);
+    EXPECT_EQ(card.emergency.statusTint, ColorRole::green);
     EXPECT_EQ(card.scenes.status, "5개 등록됨");
     ASSERT_EQ(card.bindings.size(), 5u);
     EXPECT_EQ(card.bindings[0].combinationLabel, "Ctrl+Alt+Super+1");
@@ -104,17 +104,17 @@ TEST_F(SettingsCardsTest, KeysTheXServerRefusedTurnTheLinesAndTheCardToWarning) 
     auto& store = start([](QuorvanePreferences& p) { p.sceneHotKeysEnabled = true; });
     auto card = ShortcutsCardModel::of(store);
     EXPECT_EQ(card.scenes.status, "3개 등록됨 · 2개 실패");
-    EXPECT_EQ(card.scenes.statusTint, SettingsTint::warning);
-    EXPECT_EQ(card.emergency.statusTint, SettingsTint::positive);
-    EXPECT_EQ(card.cardTint, SettingsTint::warning);
+    EXPECT_EQ(card.scenes.statusTint, ColorRole::warning);
+    EXPECT_EQ(card.emergency.statusTint, ColorRole::green);
+    EXPECT_EQ(card.cardTint, ColorRole::warning);
 
     world.registrar->refuse(HotKeyCombination::defaultEmergencyRecovery(), kXBadAccess);
     store.setSceneHotKeysEnabled(false);
     card = ShortcutsCardModel::of(store);
     EXPECT_EQ(card.emergency.status, "등록 실패 · Super+Shift+L");
-    EXPECT_EQ(card.emergency.statusTint, SettingsTint::warning);
+    EXPECT_EQ(card.emergency.statusTint, ColorRole::warning);
     EXPECT_EQ(card.scenes.status, "꺼짐");
-    EXPECT_EQ(card.cardTint, SettingsTint::warning);
+    EXPECT_EQ(card.cardTint, ColorRole::warning);
     EXPECT_EQ(store.statusMessage(),
               "전역 단축키: 0개 등록, 1개 실패 — Super+Shift+L 등록 실패(10)");
 }
@@ -122,7 +122,7 @@ TEST_F(SettingsCardsTest, KeysTheXServerRefusedTurnTheLinesAndTheCardToWarning) 
 TEST_F(SettingsCardsTest, TintsTakeFailuresBeforeTheSwitch) {
     GlobalHotKeyRegistrationSummary failedWhileOff{
         1, 0, {{"emergency-recovery", "Super+Shift+L", 10}}, false};
-    EXPECT_EQ(hotKeyStatusTint(failedWhileOff, false), SettingsTint::warning);
+    EXPECT_EQ(hotKeyStatusTint(failedWhileOff, false), ColorRole::warning);
     EXPECT_EQ(emergencyHotKeyRegistrationText(failedWhileOff,
                                               HotKeyCombination::defaultEmergencyRecovery()),
               "꺼짐");
@@ -130,8 +130,8 @@ TEST_F(SettingsCardsTest, TintsTakeFailuresBeforeTheSwitch) {
     // "off" text shows in the registered colour.
     const GlobalHotKeyRegistrationSummary nothingRegistered{0, 0, {}, false};
     EXPECT_EQ(sceneHotKeyRegistrationText(nothingRegistered), "꺼짐");
-    EXPECT_EQ(hotKeyStatusTint(nothingRegistered, true), SettingsTint::positive);
-    EXPECT_EQ(shortcutTint({}, failedWhileOff), SettingsTint::warning);
+    EXPECT_EQ(hotKeyStatusTint(nothingRegistered, true), ColorRole::green);
+    EXPECT_EQ(shortcutTint({}, failedWhileOff), ColorRole::warning);
 }
 
 TEST_F(SettingsCardsTest, SceneNamesPreferBuiltInsAndNameTheUnknown) {

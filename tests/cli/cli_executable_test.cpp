@@ -60,10 +60,20 @@ class CLIExecutableTest : public ::testing::Test {
     TemporaryHome home;
 };
 
-TEST_F(CLIExecutableTest, TheApplicationBranchSaysItIsNotPartOfThisBuild) {
-    const auto result = run({"--", "--", "cli"});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "quorvane: the windowed application is not part of this build\n");
+TEST_F(CLIExecutableTest, TheApplicationBranchWithoutAnXServerSaysWhichDisplayItTried) {
+    // "--" "--" "cli" is application mode: the entry hands over to the
+    // windowed application, which needs an X server.
+    const auto unset = run({"--", "--", "cli"});
+    EXPECT_EQ(unset.status, 1);
+    EXPECT_EQ(unset.err,
+              "quorvane: DISPLAY is not set; the windowed application needs an X server\n");
+
+    const auto unreachable = runQuorvane({}, home, ":9876");
+    EXPECT_EQ(unreachable.status, 1);
+    EXPECT_EQ(unreachable.out, "");
+    EXPECT_EQ(unreachable.err,
+              "quorvane: cannot connect to the X server at DISPLAY=:9876; the windowed "
+              "application needs a running X server\n");
 }
 
 TEST_F(CLIExecutableTest, UsageOnNoArgumentsAndOnHelp) {

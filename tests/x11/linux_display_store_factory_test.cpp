@@ -8,8 +8,9 @@
 
 #include <filesystem>
 
+#include "app/composition/linux_display_store_factory.hpp"
 #include "platform/linux/gamma_controller.hpp"
-#include "platform/linux/linux_display_store_factory.hpp"
+#include "platform/linux/thread_scheduler.hpp"
 #include "x11/x_test_server.hpp"
 
 namespace quorvane {

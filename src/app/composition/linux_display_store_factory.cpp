@@ -1,4 +1,4 @@
-#include "platform/linux/linux_display_store_factory.hpp"
+#include "app/composition/linux_display_store_factory.hpp"
 
 #include <utility>
 
@@ -41,7 +41,7 @@ DDCTransportEnvironment ddcTransport(std::shared_ptr<SharedXConnection> connecti
 }  // namespace
 
 LinuxDisplayStoreFactory::Environment LinuxDisplayStoreFactory::Environment::standard(
-    std::shared_ptr<ThreadScheduler> scheduler) {
+    std::shared_ptr<Scheduler> scheduler) {
     return {std::move(scheduler),
             {},
             FileDefaultsStore::standardLocation(),

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/thread_scheduler.hpp"
+#include "platform/interfaces/scheduler.hpp"
 #include "services/display_store/display_store.hpp"
 
 namespace quorvane {
@@ -15,9 +15,10 @@ namespace quorvane {
 // defaults folder.
 struct LinuxDisplayStoreFactory {
     struct Environment {
-        // The application's main loop; the store and every press, timer and
-        // background result run on the thread that runs it.
-        std::shared_ptr<ThreadScheduler> scheduler;
+        // The application's main loop (the Qt event loop in the windowed
+        // application, a ThreadScheduler in tests); the store and every press,
+        // timer and background result run on the thread that runs it.
+        std::shared_ptr<Scheduler> scheduler;
         // The X server; "" means $DISPLAY.
         std::string displayName;
         std::filesystem::path defaultsFolder;
@@ -25,7 +26,7 @@ struct LinuxDisplayStoreFactory {
         std::vector<std::filesystem::path> profileDirectories;
 
         // The user's own defaults folder and the shared ICC directories.
-        static Environment standard(std::shared_ptr<ThreadScheduler> scheduler);
+        static Environment standard(std::shared_ptr<Scheduler> scheduler);
     };
 
     // The write queue, snapshot builder and refresh collector are left for

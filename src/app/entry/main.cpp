@@ -1,8 +1,8 @@
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "app/entry/application_handover.hpp"
 #include "cli/quorvane_bootstrap.hpp"
 #include "cli/quorvane_cli.hpp"
 
@@ -13,18 +13,15 @@ std::int32_t runCommandLine(const std::vector<std::string>& arguments) {
     return cli.run(arguments);
 }
 
-std::int32_t runApplication() {
-    std::fputs("quorvane: the windowed application is not part of this build\n", stderr);
-    return 1;
-}
-
 }  // namespace
 
 // The mode is chosen before anything else of the program runs; the
-// command-line mode ends the process with its command's status.
+// command-line mode ends the process with its command's status, the
+// application mode becomes the Qt application (same arguments).
 int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv, argv + argc);
-    const auto status =
-        quorvane::QuorvaneBootstrap::dispatch(std::move(arguments), runCommandLine, runApplication);
+    const auto status = quorvane::QuorvaneBootstrap::dispatch(
+        arguments, runCommandLine,
+        [&arguments] { return quorvane::handOverToApplication(arguments); });
     std::exit(status);
 }

@@ -1,0 +1,170 @@
+// Renders every registered shot to PNG files for people to look at. Run
+// through scripts/screenshots, which starts the private X server and builds
+// this program: quorvane-screenshots <folder> [name filter].
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <cstdio>
+
+#include "app/screenshots/shot_list.hpp"
+#include "app/shell/store_host.hpp"
+#include "presentation/shell/shell_frame_sizes.hpp"
+
+namespace quorvane {
+
+namespace {
+
+ShotList allShots() {
+    ShotList shots;
+    addShellShots(shots);
+    addComponentsShots(shots);
+    addMainWindowShots(shots);
+    addDetailFormShots(shots);
+    addPanelShots(shots);
+    addSettingsShots(shots);
+    addImportSheetShots(shots);
+    return shots;
+}
+
+struct Variant {
+    QuorvaneTextSize textSize;
+    QuorvaneAppearance appearance;
+    const char* suffix;
+};
+
+constexpr Variant kVariants[] = {
+    {QuorvaneTextSize::standard, QuorvaneAppearance::light, "standard-light"},
+    {QuorvaneTextSize::standard, QuorvaneAppearance::dark, "standard-dark"},
+    {QuorvaneTextSize::veryLarge, QuorvaneAppearance::light, "veryLarge-light"},
+    {QuorvaneTextSize::veryLarge, QuorvaneAppearance::dark, "veryLarge-dark"},
+};
+
+// Runs the event loop until `done` or the deadline; true when done.
+bool settle(const std::function<bool()>& done, int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > milliseconds)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+// A few quiet turns of the event loop: posted store changes, layouts and
+// the background work's results have landed.
+void settleIdle(StoreHost& host) {
+    for (int turn = 0; turn < 10; ++turn) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        host.scheduler().waitForBackgroundWork();
+    }
+    QCoreApplication::processEvents();
+}
+
+std::unique_ptr<StoreHost> makeHost(const Shot& shot, const QString& folder,
+                                    std::unique_ptr<ShotHardware>& hardware) {
+    if (shot.world == ShotWorld::dummyServer) {
+        const std::filesystem::path records = folder.toStdString();
+        auto host = std::make_unique<StoreHost>([&](std::shared_ptr<Scheduler> scheduler) {
+            return dummyServerShotCollaborators(records, std::move(scheduler));
+        });
+        // The modes and profiles arrive from the background read.
+        auto& store = host->store();
+        settle(
+            [&] {
+                return !store.displays().empty() &&
+                       store.colorProfileStates().size() == store.displays().size();
+            },
+            10000);
+        return host;
+    }
+    hardware = std::make_unique<ShotHardware>();
+    populateShotHardware(shot.world, *hardware);
+    if (shot.prepare)
+        shot.prepare(*hardware);
+    return std::make_unique<StoreHost>([&](std::shared_ptr<Scheduler> scheduler) {
+        return simulatedShotCollaborators(*hardware, std::move(scheduler));
+    });
+}
+
+void sizeForFrame(QWidget& widget, Shot::Frame frame, QuorvaneTextSize textSize) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const std::optional<int> height =
+        screen ? std::optional<int>(screen->availableGeometry().height()) : std::nullopt;
+    FrameSize size{};
+    switch (frame) {
+        case Shot::Frame::mainWindow:
+            size = kMainWindowDefaultSize;
+            break;
+        case Shot::Frame::menuPanel:
+            size = menuPanelFrameSize(textSize, height);
+            break;
+        case Shot::Frame::settingsWindow:
+            size = settingsWindowFrameSize(textSize, height);
+            break;
+        case Shot::Frame::natural:
+            widget.adjustSize();
+            return;
+    }
+    widget.resize(size.width, size.height);
+}
+
+bool render(const Shot& shot, const Variant& variant, const QDir& output) {
+    QTemporaryDir records;
+    std::unique_ptr<ShotHardware> hardware;
+    auto host = makeHost(shot, records.path(), hardware);
+    host->store().setTextSize(variant.textSize);
+    host->store().setAppearance(variant.appearance);
+    settleIdle(*host);
+
+    auto widget = shot.build(host->context());
+    if (!widget)
+        return false;
+    sizeForFrame(*widget, shot.frame, variant.textSize);
+    widget->show();
+    settle([&] { return widget->windowHandle() && widget->windowHandle()->isExposed(); }, 5000);
+    settleIdle(*host);
+
+    const QString file =
+        output.filePath(QString::fromStdString(shot.name) + "-" + variant.suffix + ".png");
+    const bool saved = widget->grab().save(file);
+    std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "wrote" : "could not write",
+                 file.toLocal8Bit().constData());
+    widget.reset();
+    host.reset();
+    return saved;
+}
+
+}  // namespace
+
+}  // namespace quorvane
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    if (argc < 2) {
+        std::fputs("usage: quorvane-screenshots <folder> [name filter]\n", stderr);
+        return 1;
+    }
+    const QDir output(QString::fromLocal8Bit(argv[1]));
+    if (!QDir().mkpath(output.path())) {
+        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        return 1;
+    }
+    const QString filter = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+
+    int failures = 0;
+    for (const auto& shot : quorvane::allShots()) {
+        if (!filter.isEmpty() && !QString::fromStdString(shot.name).contains(filter))
+            continue;
+        for (const auto& variant : quorvane::kVariants) {
+            if (!quorvane::render(shot, variant, output))
+                ++failures;
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,34 @@
+#include "app/screenshots/shot_list.hpp"
+#include "views/main_window/main_window.hpp"
+#include "views/panel/menu_panel.hpp"
+#include "views/settings/settings_window.hpp"
+
+namespace quorvane {
+
+// The three root surfaces as the shell opens them, on the dummy server's
+// displays.
+void addShellShots(ShotList& shots) {
+    shots.push_back({"shell-main-window",
+                     ShotWorld::dummyServer,
+                     Shot::Frame::mainWindow,
+                     {},
+                     [](ViewContext& context) -> std::unique_ptr<QWidget> {
+                         return std::make_unique<MainWindow>(context);
+                     }});
+    shots.push_back({"shell-menu-panel",
+                     ShotWorld::mixed,
+                     Shot::Frame::menuPanel,
+                     {},
+                     [](ViewContext& context) -> std::unique_ptr<QWidget> {
+                         return std::make_unique<MenuPanel>(context);
+                     }});
+    shots.push_back({"shell-settings-window",
+                     ShotWorld::mixed,
+                     Shot::Frame::settingsWindow,
+                     {},
+                     [](ViewContext& context) -> std::unique_ptr<QWidget> {
+                         return std::make_unique<SettingsWindow>(context);
+                     }});
+}
+
+}  // namespace quorvane

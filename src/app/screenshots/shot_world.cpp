@@ -1,0 +1,112 @@
+#include "app/screenshots/shot_world.hpp"
+
+#include <thread>
+
+#include "app/composition/linux_display_store_factory.hpp"
+#include "services/ddc/ddc_controller.hpp"
+#include "services/ddc/user_defaults_ddc_capability_cache_store.hpp"
+#include "services/persistence/user_defaults_preferences_store.hpp"
+#include "services/persistence/user_defaults_recovery_journal_store.hpp"
+
+namespace quorvane {
+
+namespace {
+
+DisplaySnapshot display(DisplayID id, std::string name, std::uint32_t serial, double x, int width,
+                        int height) {
+    DisplaySnapshot snapshot;
+    snapshot.id = id;
+    snapshot.name = std::move(name);
+    snapshot.vendorNumber = 4268;
+    snapshot.modelNumber = 41000 + id;
+    snapshot.serialNumber = serial;
+    snapshot.bounds = {x, 0, static_cast<double>(width), static_cast<double>(height)};
+    for (const auto& [w, h] : {std::pair{width, height}, std::pair{1280, 720}}) {
+        DisplayModeSnapshot mode;
+        mode.id = std::to_string(w) + "x" + std::to_string(h) + "@60";
+        mode.width = mode.pixelWidth = w;
+        mode.height = mode.pixelHeight = h;
+        mode.refreshRate = 60;
+        mode.isCurrent = w == width;
+        snapshot.modes.push_back(mode);
+    }
+    snapshot.currentMode = snapshot.modes.front();
+    return snapshot;
+}
+
+void addBuiltinPanel(ShotHardware& hardware, std::vector<DisplaySnapshot>& displays) {
+    auto panel = display(kShotBuiltinID, "eDP-1", 0, 0, 1920, 1200);
+    panel.isBuiltin = true;
+    panel.isMain = true;
+    displays.push_back(panel);
+    hardware.brightness->setValue(kShotBuiltinID, 0.6);
+}
+
+void addDDCMonitor(ShotHardware& hardware, std::vector<DisplaySnapshot>& displays) {
+    displays.push_back(display(kShotDDCMonitorID, "DELL U2720Q", 8151, 1920, 2560, 1440));
+    auto& monitor = *hardware.monitor;
+    monitor.setControl(0x10, 70, 100);     // brightness
+    monitor.setControl(0x12, 50, 100);     // contrast
+    monitor.setControl(0x16, 100, 100);    // red gain
+    monitor.setControl(0x18, 95, 100);     // green gain
+    monitor.setControl(0x1A, 90, 100);     // blue gain
+    monitor.setControl(0x60, 0x0F, 0x12);  // input source: DisplayPort 1
+    monitor.setControl(0x62, 30, 100);     // volume
+    hardware.buses->attach("/dev/i2c-7", hardware.monitor);
+    hardware.busLocator->setBuses(kShotDDCMonitorID, {"/dev/i2c-7"});
+}
+
+void addColourOnlyDisplay(ShotHardware& hardware, std::vector<DisplaySnapshot>& displays) {
+    displays.push_back(display(kShotColourOnlyID, "HDMI-1", 0, 4480, 1920, 1080));
+    hardware.buses->addEmptyBus("/dev/i2c-9");
+    hardware.busLocator->setBuses(kShotColourOnlyID, {"/dev/i2c-9"});
+}
+
+}  // namespace
+
+void populateShotHardware(ShotWorld world, ShotHardware& hardware) {
+    std::vector<DisplaySnapshot> displays;
+    if (world == ShotWorld::builtinPanel || world == ShotWorld::mixed)
+        addBuiltinPanel(hardware, displays);
+    if (world == ShotWorld::ddcMonitor || world == ShotWorld::mixed)
+        addDDCMonitor(hardware, displays);
+    if (world == ShotWorld::colourOnly || world == ShotWorld::mixed)
+        addColourOnlyDisplay(hardware, displays);
+    if (!displays.empty() && world != ShotWorld::builtinPanel && world != ShotWorld::mixed)
+        displays.front().isMain = true;
+    std::set<DisplayID> known;
+    for (const auto& each : displays)
+        known.insert(each.id);
+    hardware.gamma->setKnownDisplays(known);
+    hardware.displayManager->setDisplays(std::move(displays));
+}
+
+DisplayStoreCollaborators simulatedShotCollaborators(const ShotHardware& hardware,
+                                                     std::shared_ptr<Scheduler> scheduler) {
+    DDCTransportEnvironment transport{
+        hardware.busLocator, hardware.buses,
+        [](std::chrono::microseconds pause) { std::this_thread::sleep_for(pause); }};
+    DisplayStoreCollaborators result;
+    result.preferencesStore = std::make_shared<UserDefaultsPreferencesStore>(hardware.defaults);
+    result.ddcCapabilityCacheStore =
+        std::make_shared<UserDefaultsDDCCapabilityCacheStore>(hardware.defaults);
+    result.displayManager = hardware.displayManager;
+    result.brightnessController = hardware.brightness;
+    result.gammaController = hardware.gamma;
+    result.ddcController = std::make_shared<DDCController>(*scheduler, std::move(transport));
+    result.globalHotKeyRegistrar = hardware.registrar;
+    result.colorProfileManager = hardware.profiles;
+    result.recoveryJournalStore =
+        std::make_shared<UserDefaultsRecoveryJournalStore>(hardware.defaults);
+    result.scheduler = std::move(scheduler);
+    result.deferFullRefreshes = false;
+    return result;
+}
+
+DisplayStoreCollaborators dummyServerShotCollaborators(const std::filesystem::path& folder,
+                                                       std::shared_ptr<Scheduler> scheduler) {
+    return LinuxDisplayStoreFactory::collaborators(
+        {std::move(scheduler), {}, folder, {folder / "icc"}});
+}
+
+}  // namespace quorvane

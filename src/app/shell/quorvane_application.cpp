@@ -1,0 +1,217 @@
+#include "app/shell/quorvane_application.hpp"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QLayout>
+#include <QMenu>
+#include <QScreen>
+#include <QShortcut>
+
+#include "app/composition/linux_display_store_factory.hpp"
+#include "app/shell/tray_icon_glyph.hpp"
+#include "presentation/shell/popup_placement.hpp"
+#include "presentation/shell/shell_frame_sizes.hpp"
+#include "views/main_window/main_window.hpp"
+#include "views/panel/menu_panel.hpp"
+#include "views/settings/settings_window.hpp"
+
+namespace quorvane {
+
+namespace {
+
+std::optional<int> primaryAvailableHeight() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return std::nullopt;
+    return screen->availableGeometry().height();
+}
+
+ScreenRect toScreenRect(const QRect& rect) {
+    return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
+}  // namespace
+
+QuorvaneApplication::QuorvaneApplication(const Options& options, QObject* parent)
+    : QObject(parent) {
+    host_ = std::make_unique<StoreHost>([&](std::shared_ptr<Scheduler> scheduler) {
+        auto collaborators = LinuxDisplayStoreFactory::collaborators(
+            {std::move(scheduler), options.displayName, options.defaultsFolder,
+             options.profileDirectories});
+        gamma_ = collaborators.gammaController;
+        return collaborators;
+    });
+    auto& actions = host_->actions();
+    actions.openMainWindow = [this] { showMainWindow(); };
+    actions.openSettings = [this] { openSettings(); };
+    actions.togglePanel = [this] { togglePanel(); };
+    actions.hidePanel = [this] { hidePanel(); };
+    actions.quit = [this] { quit(); };
+    connect(&host_->bridge(), &StoreBridge::storeChanged, this, [this] { followStoreSettings(); });
+}
+
+QuorvaneApplication::~QuorvaneApplication() {
+    shutDown();
+    // The views go before the store they read.
+    settings_.reset();
+    panel_.reset();
+    mainWindow_.reset();
+    tray_.reset();
+    trayMenu_.reset();
+    host_.reset();
+}
+
+void QuorvaneApplication::start() {
+    createTrayIcon();
+    if (trayShowsIcon())
+        return;
+    // Without a tray the windows are the only way in: closing the last one
+    // ends the program rather than leaving it running unseen.
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+    showMainWindow();
+}
+
+void QuorvaneApplication::createTrayIcon() {
+    trayMenu_ = std::make_unique<QMenu>();
+    QAction* quitAction = trayMenu_->addAction(QStringLiteral("Quorvane 종료"));
+    connect(quitAction, &QAction::triggered, this, [this] { quit(); });
+
+    const auto variant = trayGlyphVariantFor(QGuiApplication::palette().color(QPalette::Window));
+    tray_ = std::make_unique<QSystemTrayIcon>(trayIconGlyph(variant));
+    tray_->setToolTip(QStringLiteral("Quorvane"));
+    tray_->setContextMenu(trayMenu_.get());
+    connect(tray_.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger)
+                    togglePanel();
+            });
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        tray_->show();
+}
+
+bool QuorvaneApplication::trayShowsIcon() const {
+    return tray_ && tray_->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void QuorvaneApplication::handleURL(const QString& url) {
+    host_->store().handleAutomationURL(url.toStdString());
+}
+
+void QuorvaneApplication::showMainWindow() {
+    if (!mainWindow_) {
+        mainWindow_ = std::make_unique<MainWindow>(host_->context());
+        mainWindow_->setWindowTitle(QStringLiteral("Quorvane"));
+        mainWindow_->resize(kMainWindowDefaultSize.width, kMainWindowDefaultSize.height);
+        addQuitShortcut(mainWindow_.get());
+    }
+    raise(mainWindow_.get());
+}
+
+void QuorvaneApplication::openSettings() {
+    if (!settings_) {
+        settings_ = std::make_unique<SettingsWindow>(host_->context());
+        settings_->setWindowFlag(Qt::Window);
+        settings_->setWindowTitle(QStringLiteral("Quorvane 설정"));
+        addQuitShortcut(settings_.get());
+        applyFrameSizes();
+    }
+    raise(settings_.get());
+}
+
+void QuorvaneApplication::togglePanel() {
+    if (!panel_) {
+        panel_ = std::make_unique<PanelHost>();
+        menuPanel_ = new MenuPanel(host_->context(), panel_.get());
+        panel_->layout()->addWidget(menuPanel_);
+        addQuitShortcut(panel_.get());
+    }
+    if (panel_->isVisible()) {
+        panel_->hide();
+        return;
+    }
+    // The click on the tray icon that closed the popup must not reopen it.
+    if (panel_->isPopupForm() && panel_->closedMomentsAgo())
+        return;
+    panel_->usePopupForm(trayShowsIcon());
+    applyFrameSizes();
+    if (panel_->isPopupForm()) {
+        placePanel();
+        panel_->show();
+        panel_->activateWindow();
+    } else {
+        raise(panel_.get());
+    }
+}
+
+void QuorvaneApplication::hidePanel() {
+    if (panel_)
+        panel_->hide();
+}
+
+void QuorvaneApplication::placePanel() {
+    const QPoint pointer = QCursor::pos();
+    std::optional<ScreenRect> icon;
+    QScreen* screen = QGuiApplication::screenAt(pointer);
+    if (tray_ && tray_->geometry().isValid()) {
+        icon = toScreenRect(tray_->geometry());
+        screen = QGuiApplication::screenAt(tray_->geometry().center());
+    }
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    const ScreenRect available =
+        screen ? toScreenRect(screen->availableGeometry()) : ScreenRect{0, 0, 1024, 768};
+    const FrameSize size{panel_->width(), panel_->height()};
+    const auto placed = popupPlacement(size, icon, pointer.x(), pointer.y(), available);
+    panel_->move(placed.x, placed.y);
+}
+
+void QuorvaneApplication::followStoreSettings() {
+    if (appliedTextSize_ == host_->store().textSize())
+        return;
+    applyFrameSizes();
+}
+
+// The panel and the settings window follow the text size's table at once;
+// the main window keeps the size its user gave it.
+void QuorvaneApplication::applyFrameSizes() {
+    const auto textSize = host_->store().textSize();
+    appliedTextSize_ = textSize;
+    const auto screenHeight = primaryAvailableHeight();
+    if (panel_) {
+        const auto size = menuPanelFrameSize(textSize, screenHeight);
+        panel_->setFixedSize(size.width, size.height);
+    }
+    if (settings_) {
+        const auto size = settingsWindowFrameSize(textSize, screenHeight);
+        settings_->resize(size.width, size.height);
+    }
+}
+
+void QuorvaneApplication::addQuitShortcut(QWidget* window) {
+    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), window);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this, [this] { quit(); });
+}
+
+void QuorvaneApplication::raise(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void QuorvaneApplication::quit() {
+    QCoreApplication::quit();
+}
+
+void QuorvaneApplication::shutDown() {
+    if (shutDown_)
+        return;
+    shutDown_ = true;
+    if (gamma_)
+        gamma_->restoreSystemColorSettings();
+}
+
+}  // namespace quorvane

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QObject>
+#include <QSystemTrayIcon>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/shell/panel_host.hpp"
+#include "app/shell/store_host.hpp"
+#include "models/settings/quorvane_text_size.hpp"
+#include "platform/interfaces/gamma_controlling.hpp"
+
+class QMenu;
+
+namespace quorvane {
+
+class MainWindow;
+class MenuPanel;
+class SettingsWindow;
+
+// The windowed application: the one store on the X server, the tray icon that
+// toggles the panel, the main window and the settings window, all built
+// lazily around the store, and the way out.
+//
+// Without a system tray the main window opens at start and the panel opens
+// as an ordinary small window, so the program never starts invisible.
+// Quitting (tray menu, Ctrl+Q, a quit signal, the session's end) hands every
+// output back to its restore ramps; saved settings stay as they are.
+class QuorvaneApplication : public QObject {
+    Q_OBJECT
+
+  public:
+    struct Options {
+        // The X server; "" means $DISPLAY.
+        std::string displayName;
+        std::filesystem::path defaultsFolder;
+        std::vector<std::filesystem::path> profileDirectories;
+    };
+
+    explicit QuorvaneApplication(const Options& options, QObject* parent = nullptr);
+    ~QuorvaneApplication() override;
+
+    // Shows the tray icon, or the main window where there is no tray.
+    void start();
+    // An automation URL from the command line or a second launch.
+    void handleURL(const QString& url);
+
+    void showMainWindow();
+    void openSettings();
+    void togglePanel();
+    void hidePanel();
+    // Ends the event loop; the outputs are handed back in shutDown().
+    void quit();
+    // Hands every output back to its restore ramps. Runs once, after the
+    // event loop has ended, whatever ended it.
+    void shutDown();
+
+    DisplayStore& store() { return host_->store(); }
+    QSystemTrayIcon* trayIcon() { return tray_.get(); }
+    MainWindow* mainWindow() { return mainWindow_.get(); }
+    PanelHost* panelHost() { return panel_.get(); }
+    SettingsWindow* settingsWindow() { return settings_.get(); }
+
+  private:
+    void createTrayIcon();
+    bool trayShowsIcon() const;
+    void followStoreSettings();
+    void applyFrameSizes();
+    void placePanel();
+    void addQuitShortcut(QWidget* window);
+    static void raise(QWidget* window);
+
+    std::shared_ptr<GammaControlling> gamma_;
+    std::unique_ptr<StoreHost> host_;
+    std::unique_ptr<QMenu> trayMenu_;
+    std::unique_ptr<QSystemTrayIcon> tray_;
+    std::unique_ptr<MainWindow> mainWindow_;
+    std::unique_ptr<PanelHost> panel_;
+    MenuPanel* menuPanel_ = nullptr;
+    std::unique_ptr<SettingsWindow> settings_;
+    std::optional<QuorvaneTextSize> appliedTextSize_;
+    bool shutDown_ = false;
+};
+
+}  // namespace quorvane

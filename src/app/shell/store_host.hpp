@@ -1,0 +1,46 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "services/display_store/display_store.hpp"
+#include "views/qt_scheduler.hpp"
+#include "views/shell_actions.hpp"
+#include "views/store_bridge.hpp"
+#include "views/view_context.hpp"
+
+namespace quorvane {
+
+// The one store on the GUI thread with everything the views are built with:
+// the Qt scheduler it runs on, its change signal, the shell's actions and
+// the view context over them. Used by the application and by the screenshot
+// program, each with its own collaborators.
+//
+// Ending: the views go first (their owner destroys them before the host),
+// then the host waits for the background work already started (a save or a
+// monitor write in flight), then the store, then the scheduler.
+class StoreHost {
+  public:
+    using CollaboratorsMaker = std::function<DisplayStoreCollaborators(std::shared_ptr<Scheduler>)>;
+
+    // Must be created on the GUI thread, after the Qt application object.
+    explicit StoreHost(const CollaboratorsMaker& makeCollaborators);
+    ~StoreHost();
+    StoreHost(const StoreHost&) = delete;
+    StoreHost& operator=(const StoreHost&) = delete;
+
+    DisplayStore& store() { return *store_; }
+    StoreBridge& bridge() { return *bridge_; }
+    ShellActions& actions() { return actions_; }
+    ViewContext& context() { return *context_; }
+    QtScheduler& scheduler() { return *scheduler_; }
+
+  private:
+    std::shared_ptr<QtScheduler> scheduler_;
+    std::unique_ptr<DisplayStore> store_;
+    std::unique_ptr<StoreBridge> bridge_;
+    ShellActions actions_;
+    std::unique_ptr<ViewContext> context_;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,34 @@
+#include "presentation/shell/popup_placement.hpp"
+
+#include <algorithm>
+
+namespace quorvane {
+
+namespace {
+
+// Space between the icon (or pointer) and the popup's edge.
+constexpr int kGap = 4;
+
+int clampInto(int start, int length, int areaStart, int areaLength) {
+    // A popup larger than the area starts at the area's edge.
+    const int last = std::max(areaStart, areaStart + areaLength - length);
+    return std::clamp(start, areaStart, last);
+}
+
+}  // namespace
+
+ScreenRect popupPlacement(FrameSize size, std::optional<ScreenRect> trayIcon, int pointerX,
+                          int pointerY, ScreenRect available) {
+    const bool hasIcon = trayIcon && trayIcon->width > 0 && trayIcon->height > 0;
+    const ScreenRect anchor = hasIcon ? *trayIcon : ScreenRect{pointerX, pointerY, 0, 0};
+    const int centreX = anchor.x + anchor.width / 2;
+    const int centreY = anchor.y + anchor.height / 2;
+    const bool upperHalf = centreY < available.y + available.height / 2;
+
+    const int x = centreX - size.width / 2;
+    const int y = upperHalf ? anchor.y + anchor.height + kGap : anchor.y - kGap - size.height;
+    return {clampInto(x, size.width, available.x, available.width),
+            clampInto(y, size.height, available.y, available.height), size.width, size.height};
+}
+
+}  // namespace quorvane

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+
+#include "presentation/shell/shell_frame_sizes.hpp"
+
+namespace quorvane {
+
+// A rectangle in screen pixels: top-left corner and size.
+struct ScreenRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const ScreenRect&) const = default;
+};
+
+// Where the panel's popup opens: centred under a tray icon in the upper half
+// of the screen, centred above one in the lower half, and at the pointer
+// when the tray gives no icon geometry; always moved inside the screen's
+// available area (never covering the icon where there is room).
+ScreenRect popupPlacement(FrameSize size, std::optional<ScreenRect> trayIcon, int pointerX,
+                          int pointerY, ScreenRect available);
+
+}  // namespace quorvane

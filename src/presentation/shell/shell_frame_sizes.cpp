@@ -1,0 +1,62 @@
+#include "presentation/shell/shell_frame_sizes.hpp"
+
+#include <algorithm>
+
+namespace quorvane {
+
+namespace {
+
+struct FrameRule {
+    int width;
+    int heightCap;
+    // Room left for the desktop's panels and the window frame.
+    int screenMargin;
+    int minimumHeight;
+};
+
+FrameRule menuPanelRule(QuorvaneTextSize textSize) {
+    switch (textSize) {
+        case QuorvaneTextSize::standard:
+            return {350, 580, 96, 460};
+        case QuorvaneTextSize::large:
+            return {390, 650, 96, 460};
+        case QuorvaneTextSize::extraLarge:
+            return {440, 740, 96, 460};
+        case QuorvaneTextSize::veryLarge:
+            return {500, 820, 96, 460};
+    }
+    return {350, 580, 96, 460};
+}
+
+FrameRule settingsWindowRule(QuorvaneTextSize textSize) {
+    switch (textSize) {
+        case QuorvaneTextSize::standard:
+            return {640, 640, 120, 540};
+        case QuorvaneTextSize::large:
+            return {700, 700, 120, 540};
+        case QuorvaneTextSize::extraLarge:
+            return {760, 760, 120, 540};
+        case QuorvaneTextSize::veryLarge:
+            return {840, 840, 120, 540};
+    }
+    return {640, 640, 120, 540};
+}
+
+FrameSize frameSize(const FrameRule& rule, std::optional<int> availableHeight) {
+    const int screen = availableHeight.value_or(rule.heightCap);
+    const int height =
+        std::min(std::max(screen - rule.screenMargin, rule.minimumHeight), rule.heightCap);
+    return {rule.width, height};
+}
+
+}  // namespace
+
+FrameSize menuPanelFrameSize(QuorvaneTextSize textSize, std::optional<int> availableHeight) {
+    return frameSize(menuPanelRule(textSize), availableHeight);
+}
+
+FrameSize settingsWindowFrameSize(QuorvaneTextSize textSize, std::optional<int> availableHeight) {
+    return frameSize(settingsWindowRule(textSize), availableHeight);
+}
+
+}  // namespace quorvane

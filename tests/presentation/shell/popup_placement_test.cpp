@@ -1,0 +1,48 @@
+#include "presentation/shell/popup_placement.hpp"
+
+#include <gtest/gtest.h>
+
+namespace quorvane {
+namespace {
+
+constexpr ScreenRect kScreen{0, 0, 1920, 1080};
+constexpr FrameSize kPanel{350, 484};
+
+TEST(PopupPlacement, ATopBarIconGetsThePanelCentredBelowIt) {
+    const auto placed = popupPlacement(kPanel, ScreenRect{1000, 0, 24, 24}, 5, 5, kScreen);
+    EXPECT_EQ(placed, (ScreenRect{1012 - 175, 28, 350, 484}));
+}
+
+TEST(PopupPlacement, ABottomBarIconGetsThePanelAboveIt) {
+    const auto placed = popupPlacement(kPanel, ScreenRect{900, 1050, 24, 30}, 5, 5, kScreen);
+    EXPECT_EQ(placed.y, 1050 - 4 - 484);
+    EXPECT_EQ(placed.x, 912 - 175);
+}
+
+TEST(PopupPlacement, AnIconInTheCornerKeepsThePanelOnTheScreen) {
+    const auto placed = popupPlacement(kPanel, ScreenRect{1900, 0, 20, 20}, 5, 5, kScreen);
+    EXPECT_EQ(placed.x, 1920 - 350);
+    EXPECT_EQ(placed.y, 24);
+}
+
+TEST(PopupPlacement, WithoutIconGeometryThePanelOpensAtThePointer) {
+    // An empty geometry is what a tray without placement answers.
+    const auto placed = popupPlacement(kPanel, ScreenRect{0, 0, 0, 0}, 600, 100, kScreen);
+    EXPECT_EQ(placed, (ScreenRect{600 - 175, 104, 350, 484}));
+    const auto noIcon = popupPlacement(kPanel, std::nullopt, 600, 900, kScreen);
+    EXPECT_EQ(noIcon.y, 900 - 4 - 484);
+}
+
+TEST(PopupPlacement, AScreenOffsetFromTheOriginIsRespected) {
+    // A second screen to the right, its available area below a 30-pixel bar.
+    const ScreenRect right{1920, 30, 1280, 690};
+    const auto placed = popupPlacement(kPanel, std::nullopt, 1925, 40, right);
+    EXPECT_EQ(placed.x, 1920);
+    EXPECT_EQ(placed.y, 44);
+    // Taller than the area: starts at its top rather than above it.
+    const auto tall = popupPlacement({350, 820}, std::nullopt, 2500, 700, right);
+    EXPECT_EQ(tall.y, 30);
+}
+
+}  // namespace
+}  // namespace quorvane

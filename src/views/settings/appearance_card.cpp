@@ -1,0 +1,131 @@
+#include "views/settings/appearance_card.hpp"
+
+#include <QFrame>
+#include <QPainter>
+#include <QVBoxLayout>
+
+#include "presentation/settings/appearance_card_texts.hpp"
+#include "services/display_store/display_store.hpp"
+#include "views/design/fit_to_width.hpp"
+#include "views/design/surface_panel.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+#include "views/settings/segmented_picker.hpp"
+#include "views/settings/settings_card_frame.hpp"
+#include "views/settings/themed_text.hpp"
+
+namespace quorvane {
+
+namespace {
+
+constexpr double kLightBlockOpacity = 0.46;
+constexpr double kDarkBlockOpacity = 0.34;
+
+// The tinted block one setting sits on: its copy beside the control while
+// both fit, the control under the copy otherwise.
+class SettingControlBlock : public QWidget {
+  public:
+    SettingControlBlock(Theme& theme, const QString& title, WrappingLabel* detail,
+                        QWidget* control, int controlMaximumWidth, QWidget* parent)
+        : QWidget(parent), theme_(theme) {
+        auto* column = new QVBoxLayout(this);
+        column->setContentsMargins(12, 12, 12, 12);
+        auto* copy = new QWidget;
+        auto* copyColumn = new QVBoxLayout(copy);
+        copyColumn->setContentsMargins(0, 0, 0, 0);
+        copyColumn->setSpacing(4);
+        copyColumn->addWidget(themedLabel(theme, title, QuorvaneFontStyle::caption, QFont::DemiBold));
+        copyColumn->addWidget(detail);
+        control->setMaximumWidth(controlMaximumWidth);
+        auto* fit = new FitToWidth(12, 8);
+        fit->setRowAlignment(Qt::AlignTop);
+        fit->addWidget(copy);
+        fit->addStretch(12);
+        fit->addWidget(control);
+        column->addWidget(fit);
+        connect(&theme_, &Theme::changed, this, qOverload<>(&QWidget::update));
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        const double opacity =
+            theme_.scheme() == ColorScheme::dark ? kDarkBlockOpacity : kLightBlockOpacity;
+        painter.setBrush(theme_.color(ColorRole::track, opacity));
+        painter.drawRoundedRect(QRectF(rect()), 12, 12);
+    }
+
+  private:
+    Theme& theme_;
+};
+
+std::vector<QString> textSizeLabels() {
+    std::vector<QString> labels;
+    for (const auto size : kAllTextSizes)
+        labels.push_back(qtext(displayName(size)));
+    return labels;
+}
+
+std::vector<QString> appearanceLabels() {
+    std::vector<QString> labels;
+    for (const auto appearance : kAllAppearances)
+        labels.push_back(qtext(displayName(appearance)));
+    return labels;
+}
+
+}  // namespace
+
+AppearanceCard::AppearanceCard(Theme& theme, DisplayStore& store, QWidget* parent)
+    : QWidget(parent), store_(store) {
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto frame = makeSettingsCard(
+        theme, QuorvaneGlyph::appearance, [] { return ColorRole::accent; },
+        QStringLiteral("보기"), QStringLiteral("글자와 외형"));
+    outer->addWidget(frame.panel);
+
+    textSizePicker_ = new SegmentedPicker(theme, textSizeLabels(), QStringLiteral("글자 크기"));
+    textSizeDetail_ = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::Normal, true);
+    frame.column->addWidget(new SettingControlBlock(theme, QStringLiteral("글자 크기"),
+                                                    textSizeDetail_, textSizePicker_, 360,
+                                                    frame.panel));
+    auto* preview = themedLabel(theme, QStringLiteral("미리보기: 메뉴와 설명 글자가 이 크기로 표시됩니다."),
+                                QuorvaneFontStyle::body);
+    preview->setContentsMargins(0, 7, 0, 7);
+    frame.column->addWidget(preview);
+    auto* divider = new QFrame(frame.panel);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Plain);
+    divider->setForegroundRole(QPalette::Mid);
+    frame.column->addWidget(divider);
+
+    appearancePicker_ =
+        new SegmentedPicker(theme, appearanceLabels(), QStringLiteral("화면 모드"));
+    appearanceDetail_ = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::Normal, true);
+    frame.column->addWidget(new SettingControlBlock(theme, QStringLiteral("화면 모드"),
+                                                    appearanceDetail_, appearancePicker_, 420,
+                                                    frame.panel));
+
+    connect(textSizePicker_, &SegmentedPicker::picked, this, [this](int index) {
+        store_.setTextSize(kAllTextSizes.at(static_cast<std::size_t>(index)));
+    });
+    connect(appearancePicker_, &SegmentedPicker::picked, this, [this](int index) {
+        store_.setAppearance(kAllAppearances.at(static_cast<std::size_t>(index)));
+    });
+    refresh();
+}
+
+void AppearanceCard::refresh() {
+    textSizePicker_->setSelected(static_cast<int>(store_.textSize()));
+    appearancePicker_->setSelected(static_cast<int>(store_.appearance()));
+    textSizeDetail_->setText(qtext(quorvane::textSizeDetail(store_.textSize())));
+    appearanceDetail_->setText(qtext(quorvane::appearanceDetail(store_.appearance())));
+}
+
+QString AppearanceCard::textSizeDetail() const {
+    return textSizeDetail_->text();
+}
+
+}  // namespace quorvane

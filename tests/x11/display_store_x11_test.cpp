@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "display_store/store_world.hpp"
 #include "platform/linux/crtc_gamma.hpp"
 #include "platform/linux/display_manager.hpp"
 #include "platform/linux/gamma_controller.hpp"
@@ -14,11 +15,11 @@
 #include "platform/simulated/simulated_brightness_controller.hpp"
 #include "platform/simulated/simulated_color_profile_manager.hpp"
 #include "platform/simulated/simulated_global_hot_key_registrar.hpp"
+#include "presentation/main_window/rgb_curve_editor_model.hpp"
 #include "services/ddc/user_defaults_ddc_capability_cache_store.hpp"
 #include "services/display_store/display_store.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 #include "services/persistence/user_defaults_recovery_journal_store.hpp"
-#include "display_store/store_world.hpp"
 #include "x11/x_test_server.hpp"
 
 namespace quorvane {
@@ -86,6 +87,35 @@ TEST_F(DisplayStoreX11Test, AColourChangeReachesTheCrtcAndCorrectionOffTakesItBa
 
     displayStore.setSoftwareColorCorrectionEnabled(false);
     EXPECT_EQ(*rampOf("DUMMY1"), expectedRamp(ColorAdjustment::neutral(), written->size()));
+}
+
+TEST_F(DisplayStoreX11Test, OneUndoAfterAnRGBCurveCommitRestoresAllThreeRamps) {
+    auto& displayStore = start();
+    const auto target = output("DUMMY2");
+    ASSERT_TRUE(target);
+    const auto displayID = static_cast<DisplayID>(target->id);
+    displayStore.updateColorAdjustment(displayID, [](ColorAdjustment& value) {
+        value.redGamma = 1.3;
+        value.greenGamma = 0.8;
+        value.blueGamma = 1.1;
+    });
+    const auto before = rampOf("DUMMY2");
+    ASSERT_TRUE(before);
+
+    // A drag on the curve of all three channels, released near the top.
+    RGBCurveEditorModel editor;
+    const auto edit = editor.commit(0.5, 0.8);
+    displayStore.updateColorAdjustment(displayID,
+                                       [&](ColorAdjustment& value) { edit.applyTo(value); });
+    const auto committed = rampOf("DUMMY2");
+    ASSERT_NE(committed, before);
+    EXPECT_EQ(committed->red, committed->green);
+    EXPECT_EQ(committed->green, committed->blue);
+
+    const auto prompt = displayStore.recentChangeRecoveryPrompt();
+    ASSERT_TRUE(prompt);
+    EXPECT_TRUE(displayStore.undoRecentChangeRecoveryPrompt(prompt->id));
+    EXPECT_EQ(rampOf("DUMMY2"), before);
 }
 
 }  // namespace

@@ -1,13 +1,54 @@
+#include <unistd.h>
 #include <QApplication>
 #include <QMetaObject>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <vector>
 
 #include "app/composition/x_server_reachability.hpp"
 #include "app/shell/quit_signals.hpp"
 #include "app/shell/quorvane_application.hpp"
+#include "app/shell/single_instance.hpp"
 #include "platform/linux/icc_profile_library.hpp"
 #include "services/persistence/defaults_store.hpp"
+
+namespace {
+
+// Automation URLs among the arguments; anything else the desktop passes is
+// ignored.
+std::vector<QString> automationURLs(int argc, char** argv) {
+    std::vector<QString> urls;
+    for (int i = 1; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        if (argument.startsWith(QStringLiteral("quorvane:"), Qt::CaseInsensitive))
+            urls.push_back(argument);
+    }
+    return urls;
+}
+
+// A later launch hands its URLs (or the wish to see the main window) to the
+// running instance and ends.
+int handOver(quorvane::SingleInstance& instance, const std::vector<QString>& urls) {
+    using quorvane::InstanceMessage;
+    std::vector<InstanceMessage> messages;
+    for (const auto& url : urls)
+        messages.push_back({InstanceMessage::Kind::openURL, url.toStdString()});
+    if (messages.empty())
+        messages.push_back({InstanceMessage::Kind::showMainWindow, {}});
+    for (const auto& message : messages) {
+        if (!instance.send(message)) {
+            std::fputs(
+                "quorvane: another Quorvane is running on this display but did not "
+                "answer\n",
+                stderr);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     quorvane::blockQuitSignals();
@@ -24,6 +65,17 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setDesktopFileName(QStringLiteral("quorvane"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // The theme's palette is drawn best by Fusion, the same on every desktop.
+    QApplication::setStyle(QStringLiteral("Fusion"));
+
+    const auto urls = automationURLs(argc, argv);
+    const char* display = std::getenv("DISPLAY");
+    std::unique_ptr<quorvane::SingleInstance> instance;
+    if (auto path = quorvane::instanceSocketPath(std::getenv("XDG_RUNTIME_DIR"),
+                                                 display ? display : "", ::getuid()))
+        instance = std::make_unique<quorvane::SingleInstance>(*path);
+    if (instance && instance->role() == quorvane::SingleInstance::Role::secondary)
+        return handOver(*instance, urls);
 
     quorvane::QuorvaneApplication shell({{},
                                          quorvane::FileDefaultsStore::standardLocation(),
@@ -31,14 +83,18 @@ int main(int argc, char** argv) {
     quorvane::QuitSignals quitSignals;
     QObject::connect(&quitSignals, &quorvane::QuitSignals::quitRequested, &shell,
                      [&shell](int) { shell.quit(); });
+    if (instance && !instance->listen([&shell](const quorvane::InstanceMessage& message) {
+            if (message.kind == quorvane::InstanceMessage::Kind::openURL)
+                shell.handleURL(QString::fromStdString(message.url));
+            else
+                shell.showMainWindow();
+        }))
+        std::fputs("quorvane: cannot listen for later launches; each launch runs alone\n", stderr);
 
     shell.start();
-    for (int i = 1; i < argc; ++i) {
-        const QString argument = QString::fromLocal8Bit(argv[i]);
-        if (argument.startsWith(QStringLiteral("quorvane:"), Qt::CaseInsensitive))
-            QMetaObject::invokeMethod(
-                &shell, [&shell, argument] { shell.handleURL(argument); }, Qt::QueuedConnection);
-    }
+    for (const auto& url : urls)
+        QMetaObject::invokeMethod(
+            &shell, [&shell, url] { shell.handleURL(url); }, Qt::QueuedConnection);
     const int status = QApplication::exec();
     shell.shutDown();
     return status;

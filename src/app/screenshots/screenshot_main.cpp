@@ -69,9 +69,11 @@ std::unique_ptr<StoreHost> makeHost(const Shot& shot, const QString& folder,
                                     std::unique_ptr<ShotHardware>& hardware) {
     if (shot.world == ShotWorld::dummyServer) {
         const std::filesystem::path records = folder.toStdString();
-        auto host = std::make_unique<StoreHost>([&](std::shared_ptr<Scheduler> scheduler) {
-            return dummyServerShotCollaborators(records, std::move(scheduler));
-        });
+        auto host = std::make_unique<StoreHost>(
+            [&](std::shared_ptr<Scheduler> scheduler) {
+                return dummyServerShotCollaborators(records, std::move(scheduler));
+            },
+            false);
         // The modes and profiles arrive from the background read.
         auto& store = host->store();
         settle(
@@ -86,9 +88,11 @@ std::unique_ptr<StoreHost> makeHost(const Shot& shot, const QString& folder,
     populateShotHardware(shot.world, *hardware);
     if (shot.prepare)
         shot.prepare(*hardware);
-    return std::make_unique<StoreHost>([&](std::shared_ptr<Scheduler> scheduler) {
-        return simulatedShotCollaborators(*hardware, std::move(scheduler));
-    });
+    return std::make_unique<StoreHost>(
+        [&](std::shared_ptr<Scheduler> scheduler) {
+            return simulatedShotCollaborators(*hardware, std::move(scheduler));
+        },
+        false);
 }
 
 void sizeForFrame(QWidget& widget, Shot::Frame frame, QuorvaneTextSize textSize) {
@@ -119,11 +123,13 @@ bool render(const Shot& shot, const Variant& variant, const QDir& output) {
     auto host = makeHost(shot, records.path(), hardware);
     host->store().setTextSize(variant.textSize);
     host->store().setAppearance(variant.appearance);
+    host->followStoreTheme();
     settleIdle(*host);
 
     auto widget = shot.build(host->context());
     if (!widget)
         return false;
+    host->theme().applyToWindow(widget.get());
     sizeForFrame(*widget, shot.frame, variant.textSize);
     widget->show();
     settle([&] { return widget->windowHandle() && widget->windowHandle()->isExposed(); }, 5000);
@@ -146,6 +152,7 @@ bool render(const Shot& shot, const Variant& variant, const QDir& output) {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    QApplication::setStyle(QStringLiteral("Fusion"));
     if (argc < 2) {
         std::fputs("usage: quorvane-screenshots <folder> [name filter]\n", stderr);
         return 1;

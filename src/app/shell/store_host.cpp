@@ -2,17 +2,29 @@
 
 namespace quorvane {
 
-StoreHost::StoreHost(const CollaboratorsMaker& makeCollaborators)
+StoreHost::StoreHost(const CollaboratorsMaker& makeCollaborators, bool followDesktop)
     : scheduler_(std::make_shared<QtScheduler>()) {
     auto collaborators = makeCollaborators(scheduler_);
     collaborators.scheduler = scheduler_;
     store_ = std::make_unique<DisplayStore>(std::move(collaborators));
     bridge_ = std::make_unique<StoreBridge>(*store_);
-    context_ = std::make_unique<ViewContext>(ViewContext{*store_, *bridge_, actions_});
+    theme_ = std::make_unique<Theme>(followDesktop);
+    followStoreTheme();
+    // Connected before any view exists, so the theme has changed by the
+    // time a view redraws on the same signal.
+    QObject::connect(bridge_.get(), &StoreBridge::storeChanged, theme_.get(),
+                     [this] { followStoreTheme(); });
+    context_ = std::make_unique<ViewContext>(ViewContext{*store_, *bridge_, actions_, *theme_});
+}
+
+void StoreHost::followStoreTheme() {
+    theme_->setTextSize(store_->textSize());
+    theme_->setAppearance(store_->appearance());
 }
 
 StoreHost::~StoreHost() {
     context_.reset();
+    theme_.reset();
     bridge_.reset();
     scheduler_->waitForBackgroundWork();
     store_.reset();

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "services/display_store/display_store.hpp"
+#include "views/design/theme.hpp"
 #include "views/qt_scheduler.hpp"
 #include "views/shell_actions.hpp"
 #include "views/store_bridge.hpp"
@@ -12,8 +13,9 @@
 namespace quorvane {
 
 // The one store on the GUI thread with everything the views are built with:
-// the Qt scheduler it runs on, its change signal, the shell's actions and
-// the view context over them. Used by the application and by the screenshot
+// the Qt scheduler it runs on, its change signal, the shell's actions, the
+// one theme (kept on the store's text size and appearance) and the view
+// context over them. Used by the application and by the screenshot
 // program, each with its own collaborators.
 //
 // Ending: the views go first (their owner destroys them before the host),
@@ -24,7 +26,9 @@ class StoreHost {
     using CollaboratorsMaker = std::function<DisplayStoreCollaborators(std::shared_ptr<Scheduler>)>;
 
     // Must be created on the GUI thread, after the Qt application object.
-    explicit StoreHost(const CollaboratorsMaker& makeCollaborators);
+    // `followDesktop` lets the theme follow the desktop's light/dark
+    // preference for the "system" appearance.
+    explicit StoreHost(const CollaboratorsMaker& makeCollaborators, bool followDesktop = true);
     ~StoreHost();
     StoreHost(const StoreHost&) = delete;
     StoreHost& operator=(const StoreHost&) = delete;
@@ -34,12 +38,18 @@ class StoreHost {
     ShellActions& actions() { return actions_; }
     ViewContext& context() { return *context_; }
     QtScheduler& scheduler() { return *scheduler_; }
+    Theme& theme() { return *theme_; }
+
+    // Gives the theme the store's text size and appearance now; the host
+    // also does this on every store change.
+    void followStoreTheme();
 
   private:
     std::shared_ptr<QtScheduler> scheduler_;
     std::unique_ptr<DisplayStore> store_;
     std::unique_ptr<StoreBridge> bridge_;
     ShellActions actions_;
+    std::unique_ptr<Theme> theme_;
     std::unique_ptr<ViewContext> context_;
 };
 

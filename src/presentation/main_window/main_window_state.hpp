@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "presentation/detail_form/detail_form_drafts.hpp"
 #include "presentation/main_window/main_window_section.hpp"
 
 namespace quorvane {
@@ -21,6 +22,9 @@ struct MainWindowState {
     std::string newPresetName;
     std::string newSceneName;
     std::string newGroupName;
+    // The detail form's unsaved alias and profile choices, per display ID.
+    // Kept here so that rebuilding a page never drops them.
+    DetailFormDrafts detailFormDrafts;
 
     // Set by the window; run after the section or the group changed.
     std::function<void()> sectionsChanged;

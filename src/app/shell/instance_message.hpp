@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quorvane {
+
+// What a second launch asks of the running instance.
+struct InstanceMessage {
+    enum class Kind { showMainWindow, openURL };
+    Kind kind = Kind::showMainWindow;
+    std::string url;  // for openURL
+    bool operator==(const InstanceMessage&) const = default;
+};
+
+// The wire form between two launches on the local socket: a 4-byte
+// big-endian length, then that many bytes of UTF-8 text, "show" or "url "
+// followed by the URL. A message is at most 64 KiB; a longer announced
+// length, an empty one or an unknown text is malformed, and the reader then
+// stops for good (the connection is dropped).
+inline constexpr std::size_t kInstanceMessageCap = 64 * 1024;
+
+std::string encodeInstanceMessage(const InstanceMessage& message);
+
+// The answer the running instance sends once it has taken a message.
+std::string instanceAcknowledgement();
+
+// Collects one framed text from bytes as they arrive.
+class InstanceFrameReader {
+  public:
+    enum class State { incomplete, complete, malformed };
+
+    // Takes the next bytes; bytes past the end of the frame are malformed.
+    State feed(std::string_view bytes);
+    State state() const { return state_; }
+    // The frame's text once complete.
+    const std::string& text() const { return text_; }
+
+  private:
+    State state_ = State::incomplete;
+    std::string header_;
+    std::optional<std::uint32_t> length_;
+    std::string text_;
+};
+
+// The message a complete frame's text carries; none when it is not one.
+std::optional<InstanceMessage> decodeInstanceMessage(std::string_view text);
+
+}  // namespace quorvane

@@ -1,0 +1,174 @@
+#include "app/shell/single_instance.hpp"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDeadlineTimer>
+#include <QLocalSocket>
+#include <QThread>
+#include <QTimer>
+#include <memory>
+
+namespace quorvane {
+
+namespace {
+
+constexpr int kClientDeadlineMs = 2000;
+constexpr int kMaxClients = 8;
+// A frame, its header and one byte more: enough to see any frame overrun.
+constexpr qint64 kReadChunk = static_cast<qint64>(kInstanceMessageCap) + 5;
+
+// ":0.0" and ":0" are one display; other characters become "_".
+std::string socketDisplayPart(std::string_view displayName) {
+    const auto colon = displayName.rfind(':');
+    if (colon != std::string_view::npos) {
+        const auto dot = displayName.find('.', colon);
+        if (dot != std::string_view::npos)
+            displayName = displayName.substr(0, dot);
+    }
+    std::string part;
+    for (char c : displayName) {
+        const bool plain =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';
+        part.push_back(plain ? c : '_');
+    }
+    return part;
+}
+
+bool isPrivateFolderOf(const std::filesystem::path& folder, uid_t user) {
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) != 0)
+        return false;
+    return S_ISDIR(info.st_mode) && info.st_uid == user && (info.st_mode & 077) == 0;
+}
+
+std::optional<std::filesystem::path> privateTemporaryFolder(uid_t user) {
+    const std::filesystem::path folder = "/tmp/quorvane-" + std::to_string(user);
+    ::mkdir(folder.c_str(), 0700);
+    if (!isPrivateFolderOf(folder, user))
+        return std::nullopt;
+    return folder;
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> instanceSocketPath(const char* runtimeDirectory,
+                                                        std::string_view displayName, uid_t user) {
+    std::optional<std::filesystem::path> folder;
+    if (runtimeDirectory && *runtimeDirectory == '/' && isPrivateFolderOf(runtimeDirectory, user))
+        folder = std::filesystem::path(runtimeDirectory);
+    else
+        folder = privateTemporaryFolder(user);
+    if (!folder)
+        return std::nullopt;
+    return *folder / ("quorvane-" + socketDisplayPart(displayName) + ".socket");
+}
+
+SingleInstance::SingleInstance(std::filesystem::path socketPath, QObject* parent)
+    : QObject(parent), socketPath_(std::move(socketPath)) {
+    const auto lockPath = socketPath_.string() + ".lock";
+    lockFd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (lockFd_ < 0)
+        return;
+    if (::flock(lockFd_, LOCK_EX | LOCK_NB) == 0) {
+        role_ = Role::primary;
+    } else if (errno == EWOULDBLOCK) {
+        role_ = Role::secondary;
+    }
+}
+
+SingleInstance::~SingleInstance() {
+    if (role_ == Role::primary) {
+        server_.close();
+        QLocalServer::removeServer(QString::fromStdString(socketPath_.string()));
+    }
+    if (lockFd_ >= 0)
+        ::close(lockFd_);
+}
+
+bool SingleInstance::listen(Handler handler) {
+    if (role_ != Role::primary)
+        return false;
+    handler_ = std::move(handler);
+    const QString name = QString::fromStdString(socketPath_.string());
+    // Holding the lock, we know no live instance serves this socket.
+    QLocalServer::removeServer(name);
+    server_.setSocketOptions(QLocalServer::UserAccessOption);
+    connect(&server_, &QLocalServer::newConnection, this, [this] { acceptConnections(); });
+    return server_.listen(name);
+}
+
+void SingleInstance::acceptConnections() {
+    while (QLocalSocket* socket = server_.nextPendingConnection()) {
+        if (activeClients_ >= kMaxClients) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        ++activeClients_;
+        auto reader = std::make_shared<InstanceFrameReader>();
+        auto* deadline = new QTimer(socket);
+        deadline->setSingleShot(true);
+        connect(deadline, &QTimer::timeout, socket, [socket] { socket->abort(); });
+        deadline->start(kClientDeadlineMs);
+        connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
+            --activeClients_;
+            socket->deleteLater();
+        });
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket, reader] {
+            while (socket->bytesAvailable() > 0 &&
+                   reader->state() == InstanceFrameReader::State::incomplete) {
+                const QByteArray bytes = socket->read(kReadChunk);
+                reader->feed(std::string_view(bytes.constData(), bytes.size()));
+            }
+            if (reader->state() == InstanceFrameReader::State::incomplete)
+                return;
+            const auto message = reader->state() == InstanceFrameReader::State::complete
+                                     ? decodeInstanceMessage(reader->text())
+                                     : std::nullopt;
+            if (!message) {
+                socket->abort();
+                return;
+            }
+            const auto ack = instanceAcknowledgement();
+            socket->write(ack.data(), static_cast<qint64>(ack.size()));
+            socket->disconnectFromServer();
+            if (handler_)
+                handler_(*message);
+        });
+    }
+}
+
+bool SingleInstance::send(const InstanceMessage& message, int timeoutMs) {
+    if (role_ != Role::secondary)
+        return false;
+    const QString name = QString::fromStdString(socketPath_.string());
+    QDeadlineTimer deadline(timeoutMs);
+    QLocalSocket socket;
+    // The running instance may hold the lock a moment before it listens.
+    while (true) {
+        socket.connectToServer(name);
+        if (socket.waitForConnected(static_cast<int>(deadline.remainingTime())))
+            break;
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(50);
+    }
+    const auto bytes = encodeInstanceMessage(message);
+    socket.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
+        return false;
+    InstanceFrameReader reader;
+    while (reader.state() == InstanceFrameReader::State::incomplete) {
+        if (socket.bytesAvailable() == 0 &&
+            !socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+            return false;
+        const QByteArray answer = socket.read(kReadChunk);
+        reader.feed(std::string_view(answer.constData(), answer.size()));
+    }
+    return reader.state() == InstanceFrameReader::State::complete && reader.text() == "ok";
+}
+
+}  // namespace quorvane

@@ -1,0 +1,209 @@
+#include "views/main_window/rgb_curve_coordinate_editor.hpp"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+#include "views/main_window/rgb_curve_graph_view.hpp"
+
+namespace quorvane {
+
+namespace {
+
+constexpr int kPickerMaximumWidth = 260;
+constexpr qreal kPanelRadius = 14;
+
+QString qt(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+}  // namespace
+
+// A short "label value" text on a capsule of its tint at 12 %.
+class CurvePill : public QLabel {
+  public:
+    explicit CurvePill(QWidget* parent) : QLabel(parent) {
+        setContentsMargins(8, 4, 8, 4);
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    }
+
+    void show(const QString& text, const QColor& tint) {
+        if (text != this->text())
+            setText(text);
+        if (tint != tint_) {
+            tint_ = tint;
+            QPalette colours = palette();
+            colours.setColor(QPalette::WindowText, tint);
+            setPalette(colours);
+        }
+    }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QColor fill = tint_;
+        fill.setAlphaF(0.12f);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(fill);
+        const qreal radius = height() / 2.0;
+        painter.drawRoundedRect(rect(), radius, radius);
+        painter.end();
+        QLabel::paintEvent(event);
+    }
+
+  private:
+    QColor tint_;
+};
+
+RGBCurveCoordinateEditor::RGBCurveCoordinateEditor(Theme& theme, Read read, Write write,
+                                                   QWidget* parent)
+    : QWidget(parent), theme_(theme), read_(std::move(read)), write_(std::move(write)) {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(12, 12, 12, 12);
+    column->setSpacing(10);
+
+    auto* headerRow = new QHBoxLayout;
+    headerRow->setSpacing(10);
+    auto* header = new QVBoxLayout;
+    header->setSpacing(3);
+    title_ = new QLabel(QStringLiteral("곡선 그래프로 조정"), this);
+    hint_ =
+        new QLabel(QStringLiteral("참고 이미지처럼 곡선 점을 잡아 끌어 중간톤을 바꿉니다."), this);
+    hint_->setWordWrap(true);
+    hint_->setForegroundRole(QPalette::PlaceholderText);
+    header->addWidget(title_);
+    header->addWidget(hint_);
+    headerRow->addLayout(header, 1);
+
+    auto* picker = new QWidget(this);
+    picker->setAccessibleName(QStringLiteral("RGB 곡선 채널"));
+    picker->setMaximumWidth(kPickerMaximumWidth);
+    auto* segments = new QHBoxLayout(picker);
+    segments->setContentsMargins(0, 0, 0, 0);
+    segments->setSpacing(0);
+    channels_ = new QButtonGroup(this);
+    for (std::size_t i = 0; i < kAllRGBCurveChannels.size(); ++i) {
+        const auto channel = kAllRGBCurveChannels[i];
+        auto* button = new QToolButton(picker);
+        button->setText(qt(channelTitle(channel)));
+        button->setCheckable(true);
+        button->setAutoRaise(false);
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        channels_->addButton(button, int(i));
+        segments->addWidget(button);
+        channelButtons_[i] = button;
+    }
+    channelButtons_[0]->setChecked(true);
+    connect(channels_, &QButtonGroup::idClicked, this,
+            [this](int id) { selectChannel(kAllRGBCurveChannels[std::size_t(id)]); });
+    headerRow->addWidget(picker, 0, Qt::AlignTop);
+    column->addLayout(headerRow);
+
+    graph_ = new RGBCurveGraphView(theme_, this);
+    connect(graph_, &RGBCurveGraphView::pointChanged, this, &RGBCurveCoordinateEditor::preview);
+    connect(graph_, &RGBCurveGraphView::pointCommitted, this, &RGBCurveCoordinateEditor::commit);
+    column->addWidget(graph_);
+
+    auto* readout = new QHBoxLayout;
+    readout->setSpacing(8);
+    gammaPill_ = new CurvePill(this);
+    xPill_ = new CurvePill(this);
+    yPill_ = new CurvePill(this);
+    readout->addWidget(gammaPill_);
+    readout->addWidget(xPill_);
+    readout->addWidget(yPill_);
+    readout->addStretch(1);
+    readout->addSpacing(6);
+    resetButton_ = new QPushButton(QStringLiteral("기본"), this);
+    resetButton_->setFlat(true);
+    resetButton_->setCursor(Qt::PointingHandCursor);
+    connect(resetButton_, &QPushButton::clicked, this, &RGBCurveCoordinateEditor::reset);
+    readout->addWidget(resetButton_);
+    column->addLayout(readout);
+
+    connect(&theme_, &Theme::changed, this, &RGBCurveCoordinateEditor::restyle);
+    restyle();
+    refresh();
+}
+
+void RGBCurveCoordinateEditor::refresh() {
+    gammas_ = read_ ? read_() : RGBGammas{};
+    redraw();
+}
+
+void RGBCurveCoordinateEditor::restyle() {
+    title_->setFont(theme_.font(QuorvaneFontStyle::caption, QFont::DemiBold));
+    hint_->setFont(theme_.font(QuorvaneFontStyle::caption2));
+    QFont pill = theme_.font(QuorvaneFontStyle::caption2, QFont::DemiBold);
+    pill.setFamilies({QStringLiteral("monospace")});
+    pill.setStyleHint(QFont::Monospace);
+    for (auto* label : {gammaPill_, xPill_, yPill_})
+        label->setFont(pill);
+    redraw();
+}
+
+void RGBCurveCoordinateEditor::selectChannel(RGBCurveChannel channel) {
+    model_.selectChannel(channel);
+    redraw();
+}
+
+void RGBCurveCoordinateEditor::preview(double input, double output) {
+    model_.preview(input, output);
+    redraw();
+}
+
+void RGBCurveCoordinateEditor::commit(double input, double output) {
+    const auto edit = model_.commit(input, output);
+    if (write_)
+        write_(edit);
+    refresh();
+}
+
+void RGBCurveCoordinateEditor::reset() {
+    if (write_)
+        write_(model_.reset());
+    refresh();
+}
+
+void RGBCurveCoordinateEditor::redraw() {
+    const auto channel = model_.selectedChannel();
+    const QColor tint = RGBCurveGraphView::channelTint(theme_, channel);
+    const QColor secondary = theme_.color(ColorRole::secondary);
+
+    graph_->setCurve(model_.displayedGamma(gammas_), channel, model_.controlInput());
+    graph_->setAccessibleTexts(qt(model_.graphAccessibleName()));
+    gammaPill_->show(qt(model_.gammaPillLabel() + " " + model_.gammaText(gammas_)), tint);
+    xPill_->show(QStringLiteral("X %1").arg(model_.xPercent()), secondary);
+    yPill_->show(QStringLiteral("Y %1").arg(model_.yPercent(gammas_)), secondary);
+    resetButton_->setEnabled(!model_.isSelectedChannelNeutral(gammas_));
+    resetButton_->setToolTip(qt(model_.resetHelp()));
+    const auto index =
+        std::size_t(std::find(kAllRGBCurveChannels.begin(), kAllRGBCurveChannels.end(), channel) -
+                    kAllRGBCurveChannels.begin());
+    if (!channelButtons_[index]->isChecked())
+        channelButtons_[index]->setChecked(true);
+    update();
+}
+
+void RGBCurveCoordinateEditor::paintEvent(QPaintEvent*) {
+    const bool dark = theme_.scheme() == ColorScheme::dark;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF panel = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    painter.setBrush(dark ? QColor::fromRgbF(0.278f, 0.263f, 0.239f, 0.42f)
+                          : QColor::fromRgbF(0.937f, 0.922f, 0.886f, 0.58f));
+    QColor border = RGBCurveGraphView::channelTint(theme_, model_.selectedChannel());
+    border.setAlphaF(0.28f);
+    painter.setPen(QPen(border, 1));
+    painter.drawRoundedRect(panel, kPanelRadius, kPanelRadius);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "presentation/main_window/rgb_curve_editor_model.hpp"
+
+class QAbstractButton;
+class QButtonGroup;
+class QLabel;
+class QPushButton;
+
+namespace quorvane {
+
+class CurvePill;
+class Theme;
+class RGBCurveGraphView;
+
+// Edits the three colour gammas of one display by dragging a point on a tone
+// curve. The drag previews; the release writes once (on "RGB" one write
+// carries all three gammas, so one undo takes them all back). The owner gives
+// how to read the display's gammas and how to write an edit, and calls
+// refresh() when the store changed.
+class RGBCurveCoordinateEditor : public QWidget {
+    Q_OBJECT
+
+  public:
+    using Read = std::function<RGBGammas()>;
+    using Write = std::function<void(const RGBCurveEdit&)>;
+
+    RGBCurveCoordinateEditor(Theme& theme, Read read, Write write, QWidget* parent = nullptr);
+
+    // Re-reads the gammas; a pending preview of the selected channel stays.
+    void refresh();
+
+    const RGBCurveEditorModel& model() const { return model_; }
+    RGBCurveGraphView* graph() const { return graph_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void selectChannel(RGBCurveChannel channel);
+    void preview(double input, double output);
+    void commit(double input, double output);
+    void reset();
+    void redraw();
+    void restyle();
+
+    Theme& theme_;
+    Read read_;
+    Write write_;
+    RGBCurveEditorModel model_;
+    RGBGammas gammas_;
+    QLabel* title_ = nullptr;
+    QLabel* hint_ = nullptr;
+    QButtonGroup* channels_ = nullptr;
+    std::array<QAbstractButton*, 4> channelButtons_{};
+    RGBCurveGraphView* graph_ = nullptr;
+    CurvePill* gammaPill_ = nullptr;
+    CurvePill* xPill_ = nullptr;
+    CurvePill* yPill_ = nullptr;
+    QPushButton* resetButton_ = nullptr;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,135 @@
+// The curve editor on a store of the simulated platform: a drag previews, the
+// release writes once, and on "RGB" one undo takes all three gammas back.
+
+#include "views/main_window/rgb_curve_coordinate_editor.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMouseEvent>
+
+#include "display_store/store_world.hpp"
+#include "views/design/theme.hpp"
+#include "views/main_window/rgb_curve_graph_view.hpp"
+
+namespace quorvane {
+namespace {
+
+constexpr DisplayID kDisplay = 1;
+
+void sendMouse(QWidget* target, QEvent::Type type, QPointF at, Qt::MouseButtons held) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, target->mapToGlobal(at), button, held, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+class RGBCurveEditorTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        store = &world.start();
+        store->updateColorAdjustment(kDisplay, [](ColorAdjustment& value) {
+            value.redGamma = 1.3;
+            value.greenGamma = 0.8;
+            value.blueGamma = 1.1;
+        });
+        editor = std::make_unique<RGBCurveCoordinateEditor>(
+            theme, [this] { return RGBGammas::of(store->colorAdjustment(kDisplay)); },
+            [this](const RGBCurveEdit& edit) {
+                ++writes;
+                store->updateColorAdjustment(kDisplay,
+                                             [&](ColorAdjustment& value) { edit.applyTo(value); });
+            });
+        editor->resize(420, 320);
+        editor->show();
+        graph = editor->graph();
+    }
+
+    RGBGammas stored() const { return RGBGammas::of(store->colorAdjustment(kDisplay)); }
+
+    // Presses at the left third, moves across the plot, releases near the top.
+    void dragAcrossTheGraph(int moves) {
+        const double w = graph->width();
+        const double h = graph->height();
+        sendMouse(graph, QEvent::MouseButtonPress, {w / 3, h / 2}, Qt::LeftButton);
+        for (int i = 0; i < moves; ++i)
+            sendMouse(graph, QEvent::MouseMove, {w / 3 + i * w / (3.0 * moves), h * 0.3},
+                      Qt::LeftButton);
+        sendMouse(graph, QEvent::MouseButtonRelease, {w / 2, h * 0.2}, Qt::NoButton);
+    }
+
+    Theme theme{false};
+    testing::StoreWorld world;
+    DisplayStore* store = nullptr;
+    std::unique_ptr<RGBCurveCoordinateEditor> editor;
+    RGBCurveGraphView* graph = nullptr;
+    int writes = 0;
+};
+
+TEST_F(RGBCurveEditorTest, DragPreviewsWithoutWritingAndTheReleaseWritesOnce) {
+    const double w = graph->width();
+    const double h = graph->height();
+    sendMouse(graph, QEvent::MouseButtonPress, {w / 2, h / 2}, Qt::LeftButton);
+    for (int i = 0; i < 100; ++i)
+        sendMouse(graph, QEvent::MouseMove, {w / 2, h * (0.5 - i * 0.004)}, Qt::LeftButton);
+    EXPECT_EQ(writes, 0);
+    EXPECT_EQ(stored(), (RGBGammas{1.3, 0.8, 1.1}));
+    EXPECT_GT(editor->model().displayedGamma(stored()), 1.3);  // the preview shows
+
+    sendMouse(graph, QEvent::MouseButtonRelease, {w / 2, h * 0.1}, Qt::NoButton);
+    EXPECT_EQ(writes, 1);
+    const auto after = stored();
+    EXPECT_EQ(after.red, after.green);
+    EXPECT_EQ(after.green, after.blue);
+}
+
+TEST_F(RGBCurveEditorTest, OneUndoRestoresAllThreeChannelsOfAnRGBCommit) {
+    dragAcrossTheGraph(100);
+    ASSERT_EQ(writes, 1);
+    ASSERT_NE(stored(), (RGBGammas{1.3, 0.8, 1.1}));
+
+    const auto prompt = store->recentChangeRecoveryPrompt();
+    ASSERT_TRUE(prompt);
+    EXPECT_TRUE(store->undoRecentChangeRecoveryPrompt(prompt->id));
+    EXPECT_EQ(stored(), (RGBGammas{1.3, 0.8, 1.1}));
+}
+
+TEST_F(RGBCurveEditorTest, SingleChannelCommitLeavesTheOtherTwo) {
+    auto* green = editor->findChildren<QAbstractButton*>()[2];
+    ASSERT_EQ(green->text(), QStringLiteral("초록"));
+    green->click();
+    dragAcrossTheGraph(5);
+    EXPECT_EQ(writes, 1);
+    EXPECT_EQ(stored().red, 1.3);
+    EXPECT_NE(stored().green, 0.8);
+    EXPECT_EQ(stored().blue, 1.1);
+}
+
+TEST_F(RGBCurveEditorTest, StoreChangeDuringADragKeepsThePreviewOnShow) {
+    const double w = graph->width();
+    sendMouse(graph, QEvent::MouseButtonPress, {w / 2, 0}, Qt::LeftButton);
+    const double preview = *editor->model().previewGamma();
+    // Another control changes the display while the point is held.
+    store->updateColorAdjustment(kDisplay, [](ColorAdjustment& value) { value.redGamma = 0.5; });
+    editor->refresh();
+    EXPECT_DOUBLE_EQ(editor->model().displayedGamma(stored()), preview);
+    sendMouse(graph, QEvent::MouseButtonRelease, {w / 2, 0}, Qt::NoButton);
+    EXPECT_DOUBLE_EQ(stored().red, preview);
+}
+
+TEST_F(RGBCurveEditorTest, ResetIsOfferedUntilAllThreeAreNeutral) {
+    QAbstractButton* reset = nullptr;
+    for (auto* button : editor->findChildren<QAbstractButton*>()) {
+        if (button->text() == QStringLiteral("기본"))
+            reset = button;
+    }
+    ASSERT_TRUE(reset);
+    EXPECT_TRUE(reset->isEnabled());
+    reset->click();
+    EXPECT_EQ(writes, 1);
+    EXPECT_EQ(stored(), RGBGammas{});
+    EXPECT_FALSE(reset->isEnabled());
+}
+
+}  // namespace
+}  // namespace quorvane

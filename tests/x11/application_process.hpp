@@ -1,0 +1,156 @@
+#pragma once
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace quorvane::testing {
+
+// Polls `done` until it holds or `timeout` passes; true when it held. For
+// effects of another process, which no virtual clock can drive.
+inline bool eventually(const std::function<bool()>& done,
+                       std::chrono::milliseconds timeout = std::chrono::seconds(30)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+// A private home, settings folder and runtime folder for the windowed
+// application; removed with everything in it.
+class ApplicationHome {
+  public:
+    ApplicationHome() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quorvane-app-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+        std::filesystem::create_directories(configFolder());
+        std::filesystem::create_directories(runtimeFolder());
+        std::filesystem::permissions(runtimeFolder(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::replace);
+    }
+    ~ApplicationHome() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ApplicationHome(const ApplicationHome&) = delete;
+    ApplicationHome& operator=(const ApplicationHome&) = delete;
+
+    std::filesystem::path configFolder() const { return path_ / ".config" / "quorvane"; }
+    std::filesystem::path runtimeFolder() const { return path_ / "runtime"; }
+    std::filesystem::path log() const { return path_ / "application.log"; }
+
+    void writePreferences(const std::string& text) const {
+        std::ofstream(configFolder() / "org.quorvane.Quorvane.preferences.v1.json",
+                      std::ios::binary)
+            << text;
+    }
+    std::string logText() const {
+        std::ifstream file(log());
+        std::ostringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+
+    // The environment a launch gets: this home, `display`, the sanitizer
+    // settings of the test run and `extra`.
+    std::vector<std::string> environment(const std::string& display,
+                                         const std::vector<std::string>& extra = {}) const {
+        std::vector<std::string> result = {
+            "HOME=" + path_.string(),
+            "XDG_CONFIG_HOME=" + (path_ / ".config").string(),
+            "XDG_RUNTIME_DIR=" + runtimeFolder().string(),
+            "PATH=/usr/bin:/bin",
+            "DISPLAY=" + display,
+        };
+        for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
+            if (const char* value = std::getenv(name))
+                result.push_back(std::string(name) + "=" + value);
+        }
+        result.insert(result.end(), extra.begin(), extra.end());
+        return result;
+    }
+
+  private:
+    std::filesystem::path path_;
+};
+
+// One launch of a program, both output streams appended to `log`.
+class LaunchedProcess {
+  public:
+    LaunchedProcess(const std::string& program, std::vector<std::string> arguments,
+                    std::vector<std::string> environment, const std::filesystem::path& log) {
+        std::vector<std::string> argv = {program};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argvPointers;
+        for (auto& argument : argv)
+            argvPointers.push_back(argument.data());
+        argvPointers.push_back(nullptr);
+        std::vector<char*> envPointers;
+        for (auto& entry : environment)
+            envPointers.push_back(entry.data());
+        envPointers.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(),
+                                         O_WRONLY | O_CREAT | O_APPEND, 0600);
+        posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+        if (::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argvPointers.data(),
+                          envPointers.data()) != 0)
+            pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~LaunchedProcess() {
+        if (running()) {
+            ::kill(pid_, SIGKILL);
+            waitFor(std::chrono::seconds(10));
+        }
+    }
+    LaunchedProcess(const LaunchedProcess&) = delete;
+    LaunchedProcess& operator=(const LaunchedProcess&) = delete;
+
+    pid_t pid() const { return pid_; }
+    bool running() { return pid_ > 0 && !reap(); }
+    void signal(int number) const { ::kill(pid_, number); }
+
+    // The exit status once the process has ended within `timeout`; -1 for a
+    // process killed by a signal.
+    std::optional<int> waitFor(std::chrono::milliseconds timeout = std::chrono::seconds(30)) {
+        if (!eventually([this] { return reap(); }, timeout))
+            return std::nullopt;
+        return status_;
+    }
+
+  private:
+    bool reap() {
+        if (status_)
+            return true;
+        int waitStatus = 0;
+        if (::waitpid(pid_, &waitStatus, WNOHANG) != pid_)
+            return false;
+        status_ = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
+        return true;
+    }
+
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+};
+
+}  // namespace quorvane::testing

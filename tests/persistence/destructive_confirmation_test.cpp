@@ -86,6 +86,20 @@ TEST_F(ConfirmationCoordinatorTest, ConfirmReturnsToIdleBeforeTheActionRunsOnce)
     EXPECT_FALSE(coordinator.pending());
 }
 
+TEST_F(ConfirmationCoordinatorTest, CancelClearsAtOnceAndNeverRunsTheAction) {
+    int runs = 0;
+    coordinator.request(Kind::deletePreset, "A", Style::destructive, [&] { ++runs; });
+    coordinator.cancelPending();
+    EXPECT_FALSE(coordinator.pending());
+    EXPECT_FALSE(coordinator.confirmationPresented());
+    // The next request is taken at once, without waiting for a deferred clear.
+    coordinator.request(Kind::deleteScene, "B", Style::standard, [] {});
+    EXPECT_TRUE(coordinator.pending());
+    coordinator.confirmPending();
+    scheduler.runUntilIdle();
+    EXPECT_EQ(runs, 0);
+}
+
 TEST_F(ConfirmationCoordinatorTest, DismissalClearsOneTurnLaterUnlessShownAgain) {
     coordinator.request(Kind::deleteScene, "S", Style::destructive, [] {});
     coordinator.setConfirmationPresented(false);

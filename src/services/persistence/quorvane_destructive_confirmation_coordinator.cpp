@@ -56,6 +56,12 @@ void QuorvaneDestructiveConfirmationCoordinator::confirmPending() {
         request.action();
 }
 
+void QuorvaneDestructiveConfirmationCoordinator::cancelPending() {
+    state_->pending.reset();
+    state_->confirmationPresented = false;
+    state_->notify();
+}
+
 void QuorvaneDestructiveConfirmationCoordinator::setConfirmationPresented(bool presented) {
     state_->confirmationPresented = presented;
     state_->notify();

@@ -42,6 +42,10 @@ class QuorvaneDestructiveConfirmationCoordinator {
     // nothing happens.
     void confirmPending();
 
+    // The cancel button: drops the pending request at once (never running
+    // it), then hides the dialog.
+    void cancelPending();
+
     // The dialog's visibility. Hiding it clears the pending request one turn
     // of the owner's thread later, unless it was shown again meanwhile.
     void setConfirmationPresented(bool presented);

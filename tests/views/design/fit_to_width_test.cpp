@@ -6,7 +6,6 @@
 #include "views/design/fit_to_width.hpp"
 #include "views/design/shrinking_label.hpp"
 #include "views/design/wrapping_label.hpp"
-#include "views/widget_test_application.hpp"
 
 namespace quorvane {
 namespace {
@@ -32,7 +31,6 @@ struct Row {
 };
 
 TEST(FitToWidthTest, ChoosesSideBySideExactlyWhileTheIdealWidthFits) {
-    testing::widgetTestApplication();
     Row row;
     row.resizeTo(row.ideal());
     EXPECT_EQ(row.row.arrangement(), FitArrangement::horizontal);
@@ -49,7 +47,6 @@ TEST(FitToWidthTest, ChoosesSideBySideExactlyWhileTheIdealWidthFits) {
 }
 
 TEST(FitToWidthTest, StacksWhenAFontChangeMakesTheRowTooWide) {
-    testing::widgetTestApplication();
     Row row;
     const int width = row.ideal() + 4;
     row.resizeTo(width);
@@ -63,7 +60,6 @@ TEST(FitToWidthTest, StacksWhenAFontChangeMakesTheRowTooWide) {
 }
 
 TEST(FitToWidthTest, ItemsOnOneLineStayTogetherWhenStacked) {
-    testing::widgetTestApplication();
     FitToWidth header(8, 4);
     auto* icon = new QLabel(QStringLiteral("●"));
     auto* title = new QLabel(QStringLiteral("이 화면에서 되는 것 / 안 되는 것"));
@@ -81,7 +77,6 @@ TEST(FitToWidthTest, ItemsOnOneLineStayTogetherWhenStacked) {
 }
 
 TEST(WrappingLabelTest, LongTextWrapsAndGrowsInsteadOfClipping) {
-    testing::widgetTestApplication();
     WrappingLabel label(QString(400, QLatin1Char('x')));  // one unbreakable word
     const int oneLine = label.fontMetrics().height();
     const int height = label.heightForWidth(120);
@@ -91,7 +86,6 @@ TEST(WrappingLabelTest, LongTextWrapsAndGrowsInsteadOfClipping) {
 }
 
 TEST(ShrinkingLabelTest, ShrinksToTheFactorBeforeEliding) {
-    testing::widgetTestApplication();
     ShrinkingLabel label(QStringLiteral("라이트 모드 표시"), 0.82);
     QFont font = label.font();
     font.setPointSizeF(20);

@@ -5,7 +5,6 @@
 
 #include "views/design/glyph_path.hpp"
 #include "views/design/symbol_table.hpp"
-#include "views/widget_test_application.hpp"
 
 namespace quorvane {
 namespace {
@@ -120,7 +119,6 @@ QImage render(std::string_view name) {
 }
 
 TEST(SymbolTableTest, EveryUsedNameIsDrawnAndDistinctFromThePlaceholder) {
-    testing::widgetTestApplication();
     const QImage placeholder = render("no.such.symbol");
     EXPECT_GT(inkedPixels(placeholder), 0);
     for (auto name : kUsedSymbols) {
@@ -133,7 +131,6 @@ TEST(SymbolTableTest, EveryUsedNameIsDrawnAndDistinctFromThePlaceholder) {
 }
 
 TEST(SymbolTableTest, FilledVariantsKnockTheMarkOutOfTheShape) {
-    testing::widgetTestApplication();
     const QImage filled = render("checkmark.circle.fill");
     const QImage outline = render("checkmark.circle");
     EXPECT_GT(inkedPixels(filled), inkedPixels(outline));

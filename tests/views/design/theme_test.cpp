@@ -5,13 +5,11 @@
 
 #include "views/design/chip_button.hpp"
 #include "views/design/theme.hpp"
-#include "views/widget_test_application.hpp"
 
 namespace quorvane {
 namespace {
 
 TEST(ThemeTest, OneChangedSignalPerRealChangeAndForcedSchemesIgnoreTheDesktop) {
-    testing::widgetTestApplication();
     Theme theme(false);
     QSignalSpy spy(&theme, &Theme::changed);
     theme.setAppearance(QuorvaneAppearance::light);
@@ -25,7 +23,6 @@ TEST(ThemeTest, OneChangedSignalPerRealChangeAndForcedSchemesIgnoreTheDesktop) {
 }
 
 TEST(ThemeTest, FontsKeepFractionalScaledSizes) {
-    testing::widgetTestApplication();
     Theme theme(false);
     theme.setTextSize(QuorvaneTextSize::large);
     EXPECT_DOUBLE_EQ(theme.font(QuorvaneFontStyle::caption).pointSizeF(), 13.44);
@@ -35,7 +32,6 @@ TEST(ThemeTest, FontsKeepFractionalScaledSizes) {
 }
 
 TEST(ThemeTest, WindowsFollowTheSchemeAfterApplying) {
-    testing::widgetTestApplication();
     Theme theme(false);
     theme.setAppearance(QuorvaneAppearance::light);
     QWidget window;
@@ -47,7 +43,6 @@ TEST(ThemeTest, WindowsFollowTheSchemeAfterApplying) {
 }
 
 TEST(ChipButtonTest, GrowsWithTextSizeAndDimsWhenDisabled) {
-    testing::widgetTestApplication();
     Theme theme(false);
     theme.setTextSize(QuorvaneTextSize::standard);
     ChipButton chip(theme, QStringLiteral("적용"), QuorvaneChipProminence::accent);

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "models/settings/quorvane_appearance.hpp"
+#include "models/settings/quorvane_text_size.hpp"
+#include "presentation/design/color_role.hpp"
+
+namespace quorvane {
+
+// The segmented light/dark/system control: which options it offers, which one
+// shows as selected and how tall the options are.
+struct AppearanceSwitcherModel {
+    // `panel`: on a card, with a visible track and a text label; `toolbar`: in
+    // a header bar, no track, icon label.
+    enum class Chrome { panel, toolbar };
+
+    static std::vector<QuorvaneAppearance> options(bool includeSystem);
+    static std::string title(QuorvaneAppearance option);
+    static std::string symbol(QuorvaneAppearance option);
+    static std::string helpText(QuorvaneAppearance option);
+    // "화면 모드: " followed by the title.
+    static std::string accessibilityLabel(QuorvaneAppearance option);
+
+    // The stored choice is selected. A switcher without "system" whose store
+    // follows the system shows the scheme actually in use instead.
+    static bool isSelected(QuorvaneAppearance option, QuorvaneAppearance stored, bool includeSystem,
+                           ColorScheme scheme);
+    // Compact switchers show titles only at the largest text size.
+    static bool showsTitles(bool compact, QuorvaneTextSize size);
+    // toolbar 28, 30, 36, 42; panel 32 (30 compact), 34, 40, 46.
+    static double optionMinHeight(Chrome chrome, bool compact, QuorvaneTextSize size);
+    // The toolbar label's symbol size: the base font of the size.
+    static double toolbarSymbolPoints(QuorvaneTextSize size);
+};
+
+}  // namespace quorvane

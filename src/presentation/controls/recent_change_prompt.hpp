@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "models/coding/date_coding.hpp"
+#include "models/recovery/quorvane_recent_change_recovery_prompt.hpp"
+
+namespace quorvane {
+
+// The recent-change banner's texts. The countdown is always computed from the
+// prompt's creation time (never a decremented counter), so a late or skipped
+// tick cannot make it drift from the store's own 8-second dismissal.
+struct RecentChangePromptTexts {
+    static constexpr double kLifetimeSeconds = 8.0;
+
+    // max(0, ceil(8 − elapsed seconds)): 8 at creation, 6 after 2.3 s, 1 after
+    // 7.9 s, 0 from 8 s on. A clock set before the creation time reads 8.
+    static int remainingSeconds(Date createdAt, Date now);
+    // "8초 뒤 숨김" and its spoken form "복구 알림이 8초 뒤 숨겨짐".
+    static std::string countdownText(int seconds);
+    static std::string countdownAccessibilityText(int seconds);
+    // "대상: <name>" for one named target, else "대상: <count>개 화면".
+    static std::string targetSummary(const QuorvaneRecentChangeRecoveryPrompt& prompt);
+};
+
+}  // namespace quorvane

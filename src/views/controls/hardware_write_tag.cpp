@@ -1,0 +1,64 @@
+#include "views/controls/hardware_write_tag.hpp"
+
+#include <QPainter>
+
+#include "views/design/symbol_table.hpp"
+#include "views/design/theme.hpp"
+
+namespace quorvane {
+
+namespace {
+
+const QString kTitle = QStringLiteral("직접 적용");
+constexpr int kSymbolGap = 4;
+
+}  // namespace
+
+HardwareWriteTag::HardwareWriteTag(Theme& theme, bool compact, QWidget* parent)
+    : QWidget(parent), theme_(theme), compact_(compact) {
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setAccessibleName(QStringLiteral("모니터 자체 설정에 직접 적용"));
+    setToolTip(QStringLiteral("클릭하거나 조절을 끝내면 모니터 자체 설정에 직접 적용됩니다."));
+    connect(&theme_, &Theme::changed, this, [this] {
+        updateGeometry();
+        update();
+    });
+}
+
+QFont HardwareWriteTag::tagFont() const {
+    return theme_.font(compact_ ? QuorvaneFontStyle::caption2 : QuorvaneFontStyle::caption,
+                       QFont::DemiBold);
+}
+
+QSize HardwareWriteTag::sizeHint() const {
+    const QFontMetrics metrics(tagFont());
+    const int horizontal = compact_ ? 6 : 7;
+    const int vertical = compact_ ? 2 : 3;
+    const int symbol = metrics.height();
+    return {2 * horizontal + symbol + kSymbolGap + metrics.horizontalAdvance(kTitle) + 1,
+            2 * vertical + metrics.height()};
+}
+
+void HardwareWriteTag::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const bool dark = theme_.scheme() == ColorScheme::dark;
+    const QRectF shape = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    painter.setPen(QPen(theme_.color(ColorRole::warning, 0.3), 1));
+    painter.setBrush(theme_.color(ColorRole::warning, dark ? 0.14 : 0.09));
+    painter.drawRoundedRect(shape, 6, 6);
+
+    const QFont font = tagFont();
+    const QFontMetrics metrics(font);
+    const int horizontal = compact_ ? 6 : 7;
+    const QColor ink = theme_.color(ColorRole::warning);
+    const int symbol = metrics.height();
+    paintSymbol(painter, QRectF(horizontal, (height() - symbol) / 2.0, symbol, symbol), "hand.tap",
+                ink);
+    painter.setFont(font);
+    painter.setPen(ink);
+    painter.drawText(QRect(horizontal + symbol + kSymbolGap, 0, width(), height()),
+                     Qt::AlignLeft | Qt::AlignVCenter, kTitle);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,246 @@
+#include "views/controls/hold_to_compare_button.hpp"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QGraphicsOpacityEffect>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QVBoxLayout>
+
+#include "views/design/symbol_image.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+#include "views/view_context.hpp"
+
+namespace quorvane {
+
+namespace {
+
+// Screen readers see a button whose value says whether the comparison runs
+// and whose default action toggles it.
+class HoldToCompareAccessible : public QAccessibleWidget {
+  public:
+    explicit HoldToCompareAccessible(HoldToCompareButton* button)
+        : QAccessibleWidget(button, QAccessible::Button) {}
+
+    QString text(QAccessible::Text kind) const override {
+        const HoldToCompareTexts texts = button()->texts();
+        switch (kind) {
+            case QAccessible::Name:
+                return QString::fromStdString(texts.accessibilityLabel);
+            case QAccessible::Value:
+                return QString::fromStdString(texts.accessibilityValue);
+            case QAccessible::Description:
+            case QAccessible::Help:
+                return QString::fromStdString(texts.hint);
+            default:
+                return QAccessibleWidget::text(kind);
+        }
+    }
+    QAccessible::Role role() const override {
+        return button()->texts().actsAsButton ? QAccessible::Button : QAccessible::StaticText;
+    }
+    QStringList actionNames() const override {
+        if (!button()->texts().actsAsButton)
+            return {};
+        return {QAccessibleActionInterface::pressAction()};
+    }
+    void doAction(const QString& name) override {
+        if (name == QAccessibleActionInterface::pressAction() && button()->texts().actsAsButton)
+            button()->toggleForAccessibility();
+    }
+
+  private:
+    HoldToCompareButton* button() const { return static_cast<HoldToCompareButton*>(widget()); }
+};
+
+QAccessibleInterface* holdToCompareAccessibleFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("quorvane::HoldToCompareButton") && object &&
+        object->isWidgetType()) {
+        return new HoldToCompareAccessible(static_cast<HoldToCompareButton*>(object));
+    }
+    return nullptr;
+}
+
+void installAccessibleFactory() {
+    static const bool installed = [] {
+        QAccessible::installFactory(holdToCompareAccessibleFactory);
+        return true;
+    }();
+    (void)installed;
+}
+
+}  // namespace
+
+HoldToCompareButton::HoldToCompareButton(ViewContext& context, DisplayID displayID, bool compact,
+                                         QWidget* parent)
+    : HoldToCompareButton(
+          context.theme,
+          [&store = context.store, displayID] {
+              return store.beginTemporaryNeutralComparison(displayID);
+          },
+          [&store = context.store](const QuorvaneTemporaryNeutralComparisonToken& token) {
+              store.endTemporaryNeutralComparison(token);
+          },
+          compact, parent) {}
+
+HoldToCompareButton::HoldToCompareButton(Theme& theme, HoldToCompareSession::Begin begin,
+                                         HoldToCompareSession::End end, bool compact,
+                                         QWidget* parent)
+    : QWidget(parent),
+      theme_(theme),
+      compact_(compact),
+      session_(std::move(begin), std::move(end)),
+      symbol_(new SymbolImage("eye", this)),
+      title_(new QLabel(this)),
+      caption_(new WrappingLabel({}, this)) {
+    installAccessibleFactory();
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(compact ? 8 : 10, compact ? 6 : 8, compact ? 8 : 10, compact ? 6 : 8);
+    row->setSpacing(8);
+    row->addWidget(symbol_, 0, Qt::AlignVCenter);
+    auto* column = new QVBoxLayout;
+    column->setSpacing(2);
+    title_->setWordWrap(true);
+    column->addWidget(title_);
+    column->addWidget(caption_);
+    row->addLayout(column, 1);
+    caption_->setSecondary(true);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    setCursor(Qt::PointingHandCursor);
+    for (QWidget* child : {static_cast<QWidget*>(symbol_), static_cast<QWidget*>(title_),
+                           static_cast<QWidget*>(caption_)}) {
+        child->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    connect(&theme_, &Theme::changed, this, &HoldToCompareButton::refresh);
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state != Qt::ApplicationActive)
+                    endComparison();
+            });
+    refresh();
+}
+
+HoldToCompareButton::~HoldToCompareButton() {
+    session_.end();
+}
+
+void HoldToCompareButton::setComparisonEnabled(bool enabled) {
+    if (enabled == session_.enabled())
+        return;
+    session_.setEnabled(enabled);
+    refresh();
+}
+
+HoldToCompareTexts HoldToCompareButton::texts() const {
+    return holdToCompareTexts(session_.comparing(), session_.enabled());
+}
+
+void HoldToCompareButton::toggleForAccessibility() {
+    session_.toggleForAccessibility();
+    refresh();
+}
+
+void HoldToCompareButton::endComparison() {
+    pressed_ = false;
+    if (!session_.comparing())
+        return;
+    session_.end();
+    refresh();
+}
+
+void HoldToCompareButton::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    pressed_ = true;
+    grabMouse();
+    session_.beginIfNeeded();
+    refresh();
+}
+
+void HoldToCompareButton::mouseMoveEvent(QMouseEvent* event) {
+    if (!pressed_) {
+        QWidget::mouseMoveEvent(event);
+        return;
+    }
+    // A refused start is asked again on every movement, as a press would.
+    if (!session_.comparing()) {
+        session_.beginIfNeeded();
+        refresh();
+    }
+}
+
+void HoldToCompareButton::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    releaseMouse();
+    endComparison();
+}
+
+void HoldToCompareButton::hideEvent(QHideEvent* event) {
+    endComparison();
+    QWidget::hideEvent(event);
+}
+
+bool HoldToCompareButton::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::UngrabMouse:
+        case QEvent::WindowDeactivate:
+            endComparison();
+            break;
+        default:
+            break;
+    }
+    return QWidget::event(event);
+}
+
+void HoldToCompareButton::refresh() {
+    const HoldToCompareTexts current = texts();
+    const bool comparing = session_.comparing();
+    symbol_->setSystemName(current.symbol);
+    symbol_->setColor(theme_.color(comparing ? ColorRole::green : ColorRole::accent));
+    title_->setText(QString::fromStdString(current.title));
+    caption_->setText(QString::fromStdString(current.caption));
+    title_->setFont(theme_.font(
+        compact_ ? QuorvaneFontStyle::caption : QuorvaneFontStyle::subheadline, QFont::DemiBold));
+    caption_->setFont(
+        theme_.font(compact_ ? QuorvaneFontStyle::caption2 : QuorvaneFontStyle::caption));
+    symbol_->setFont(title_->font());
+    // The whole control, labels included, dims while it may not start.
+    auto* dimming = qobject_cast<QGraphicsOpacityEffect*>(graphicsEffect());
+    if (!dimming) {
+        dimming = new QGraphicsOpacityEffect(this);
+        setGraphicsEffect(dimming);
+    }
+    dimming->setOpacity(session_.enabled() ? 1.0 : 0.45);
+    dimming->setEnabled(!session_.enabled());
+    setToolTip(QString::fromStdString(current.tooltip));
+    setAccessibleName(QString::fromStdString(current.accessibilityLabel));
+    setAccessibleDescription(QString::fromStdString(current.hint));
+    QAccessibleValueChangeEvent change(this, QString::fromStdString(current.accessibilityValue));
+    QAccessible::updateAccessibility(&change);
+    update();
+}
+
+void HoldToCompareButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const bool comparing = session_.comparing();
+    const bool dark = theme_.scheme() == ColorScheme::dark;
+    const QColor fill = comparing ? theme_.color(ColorRole::green, dark ? 0.18 : 0.12)
+                                  : theme_.color(ColorRole::accentFill, dark ? 0.62 : 0.72);
+    const QColor border =
+        comparing ? theme_.color(ColorRole::green, 0.36) : theme_.color(ColorRole::accent, 0.30);
+    painter.setPen(QPen(border, 1));
+    painter.setBrush(fill);
+    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 9, 9);
+}
+
+}  // namespace quorvane

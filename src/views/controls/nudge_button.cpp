@@ -1,0 +1,54 @@
+#include "views/controls/nudge_button.hpp"
+
+#include <QPainter>
+#include <cmath>
+
+#include "views/design/symbol_table.hpp"
+#include "views/design/theme.hpp"
+
+namespace quorvane {
+
+NudgeButton::NudgeButton(Theme& theme, const std::string& title,
+                         QuorvaneAdjustmentNudgeDirection direction, double step,
+                         std::function<void()> action, QWidget* parent)
+    : QAbstractButton(parent), theme_(theme), direction_(direction) {
+    const QString label =
+        QString::fromStdString(QuorvaneAdjustmentNudge::accessibilityLabel(title, direction, step));
+    setAccessibleName(label);
+    setToolTip(label);
+    setFocusPolicy(Qt::TabFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    connect(this, &QAbstractButton::clicked, this, [action = std::move(action)] {
+        if (action)
+            action();
+    });
+    connect(&theme_, &Theme::changed, this, [this] {
+        updateGeometry();
+        update();
+    });
+}
+
+QSize NudgeButton::sizeHint() const {
+    const int side =
+        static_cast<int>(std::lround(QuorvaneAdjustmentNudge::squareSide(theme_.textSize())));
+    return {side, side};
+}
+
+void NudgeButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (isDown() || hasFocus()) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(theme_.color(ColorRole::secondary, isDown() ? 0.18 : 0.10));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(2, 2, -2, -2), 6, 6);
+    }
+    // The symbol is drawn the size of an 11-point glyph times the text scale.
+    const double side = QuorvaneAdjustmentNudge::kSymbolBasePoints * theme_.scale() * 96.0 / 72.0;
+    const QRectF square(QPointF(width() / 2.0 - side / 2, height() / 2.0 - side / 2),
+                        QSizeF(side, side));
+    QColor ink =
+        isEnabled() ? theme_.color(ColorRole::primary) : theme_.color(ColorRole::secondary, 0.6);
+    paintSymbol(painter, square, QuorvaneAdjustmentNudge::symbolName(direction_), ink);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QTest>
+#include <memory>
+#include <vector>
+
+#include "views/controls/hold_to_compare_button.hpp"
+#include "views/design/theme.hpp"
+
+namespace quorvane {
+namespace {
+
+struct HoldToCompareButtonTest : ::testing::Test {
+    Theme theme{false};
+    int begins = 0;
+    std::vector<std::string> ended;
+    std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
+    HoldToCompareButton* button = new HoldToCompareButton(
+        theme,
+        [this] {
+            ++begins;
+            return std::optional<QuorvaneTemporaryNeutralComparisonToken>(
+                QuorvaneTemporaryNeutralComparisonToken{"T" + std::to_string(begins), "key"});
+        },
+        [this](const QuorvaneTemporaryNeutralComparisonToken& token) { ended.push_back(token.id); },
+        false, window.get());
+
+    HoldToCompareButtonTest() {
+        window->resize(320, 90);
+        button->resize(300, 70);
+        window->show();
+    }
+    void press() { QTest::mousePress(button, Qt::LeftButton, {}, QPoint(20, 20)); }
+};
+
+TEST_F(HoldToCompareButtonTest, ReleaseEndsTheComparisonEvenWhenTheWindowDisabledItMeanwhile) {
+    press();
+    EXPECT_TRUE(button->comparing());
+    EXPECT_EQ(button->texts().title, "원래 색 보는 중");
+    // The window reports the button disabled while its own comparison runs.
+    button->setComparisonEnabled(false);
+    QTest::mouseMove(button, QPoint(600, 400));  // dragged far outside
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(600, 400));
+    EXPECT_EQ(ended, std::vector<std::string>{"T1"});
+    EXPECT_FALSE(button->comparing());
+    EXPECT_EQ(begins, 1);
+}
+
+TEST_F(HoldToCompareButtonTest, DisabledPressReachesNothing) {
+    button->setComparisonEnabled(false);
+    press();
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_EQ(begins, 0);
+    EXPECT_TRUE(ended.empty());
+}
+
+TEST_F(HoldToCompareButtonTest, HidingLosingTheGrabOrTheApplicationEndsIt) {
+    press();
+    button->hide();
+    EXPECT_EQ(ended.size(), 1u);
+    button->show();
+
+    press();
+    QEvent ungrab(QEvent::UngrabMouse);
+    QApplication::sendEvent(button, &ungrab);
+    EXPECT_EQ(ended.size(), 2u);
+
+    press();
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(button, &deactivate);
+    EXPECT_EQ(ended.size(), 3u);
+    // The later release has nothing left to hand back.
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_EQ(ended, (std::vector<std::string>{"T1", "T2", "T3"}));
+}
+
+TEST_F(HoldToCompareButtonTest, DestroyingTheButtonMidPressHandsTheTokenBack) {
+    press();
+    window.reset();
+    EXPECT_EQ(ended, std::vector<std::string>{"T1"});
+}
+
+TEST_F(HoldToCompareButtonTest, AccessibleDefaultActionTogglesAndTheValueFollows) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
+    ASSERT_NE(accessible, nullptr);
+    ASSERT_NE(accessible->actionInterface(), nullptr);
+    EXPECT_EQ(accessible->text(QAccessible::Value), QStringLiteral("현재 색감"));
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(button->comparing());
+    EXPECT_EQ(accessible->text(QAccessible::Value), QStringLiteral("원래 색 비교 중"));
+    button->setComparisonEnabled(false);
+    // Still a button with its action while its own comparison runs.
+    EXPECT_FALSE(accessible->actionInterface()->actionNames().isEmpty());
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_FALSE(button->comparing());
+    EXPECT_TRUE(accessible->actionInterface()->actionNames().isEmpty());
+    EXPECT_EQ(accessible->text(QAccessible::Value), QStringLiteral("사용할 수 없음"));
+    EXPECT_EQ(ended, std::vector<std::string>{"T1"});
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -175,6 +175,14 @@ SettingsWindow::SettingsWindow(ViewContext& context, QWidget* parent)
 
 SettingsWindow::~SettingsWindow() = default;
 
+DiagnosticReportSheet* SettingsWindow::diagnosticSheet() const {
+    return diagnosticSheet_.data();
+}
+
+SettingsImportPreviewSheet* SettingsWindow::importSheet() const {
+    return importSheet_.data();
+}
+
 QWidget* SettingsWindow::buildHero() {
     Theme& theme = context_.theme;
     auto* hero = new SurfacePanel(theme, SurfacePanel::Kind::hero, 18, 16);

@@ -56,8 +56,9 @@ class SettingsWindow : public QWidget {
     RecoveryCard* recoveryCard() const { return recovery_; }
     WrappingLabel* statusText() const { return status_; }
     ConfirmationPresenter* confirmations() const { return confirmations_; }
-    DiagnosticReportSheet* diagnosticSheet() const { return diagnosticSheet_; }
-    SettingsImportPreviewSheet* importSheet() const { return importSheet_; }
+    // The open sheets, or null.
+    DiagnosticReportSheet* diagnosticSheet() const;
+    SettingsImportPreviewSheet* importSheet() const;
 
     // The card actions; each runs a file dialog first where it needs one.
     void exportSettings();

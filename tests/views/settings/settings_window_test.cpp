@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -15,7 +16,9 @@
 #include "support/temporary_folder.hpp"
 #include "views/controls/confirmation_presenter.hpp"
 #include "views/design/chip_button.hpp"
+#include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 #include "views/settings/appearance_card.hpp"
 #include "views/settings/card_columns.hpp"
@@ -74,8 +77,11 @@ class SettingsWindowTest : public ::testing::Test {
         auto* dialog = over->findChild<QFileDialog*>();
         ASSERT_NE(dialog, nullptr);
         ASSERT_TRUE(dialog->isVisible());
-        dialog->selectFile(QString::fromStdString(file.string()));
-        dialog->accept();
+        // Typed into the name field, as a user would.
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        name->setText(QString::fromStdString(file.string()));
+        static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own checks run
         settle();
     }
     void cancelDialog(QWidget* over) {

@@ -13,7 +13,7 @@ namespace {
 
 // Wide enough for the two-column masonry and the two backup cards.
 constexpr int kWideWidth = 1120;
-constexpr int kWideHeight = 900;
+constexpr int kWideHeight = 1600;
 
 std::unique_ptr<QWidget> settingsWindow(ViewContext& context) {
     return std::make_unique<SettingsWindow>(context);

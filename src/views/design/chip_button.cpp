@@ -66,16 +66,20 @@ int ChipButton::minimumHeight() const {
 QSize ChipButton::sizeHint() const {
     const ButtonInsets insets = buttonInsets(shape_);
     const QFontMetrics metrics = fontMetrics();
-    int textWidth = metrics.horizontalAdvance(text());
+    // Rounded up: a label measured a fraction short would be elided when drawn.
+    int textWidth = static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(text())));
     int textHeight = metrics.height();
     if (!detail_.isEmpty()) {
-        const QFontMetrics detailMetrics(theme_.font(QuorvaneFontStyle::caption));
-        textWidth = std::max(textWidth, detailMetrics.horizontalAdvance(detail_));
+        const QFont detailFont = theme_.font(QuorvaneFontStyle::caption);
+        const QFontMetrics detailMetrics(detailFont);
+        textWidth = std::max(
+            textWidth,
+            static_cast<int>(std::ceil(QFontMetricsF(detailFont).horizontalAdvance(detail_))));
         textHeight += detailMetrics.height();
     }
     const int symbol = symbolSide();
     const int width = static_cast<int>(2 * insets.horizontal) + textWidth +
-                      (symbol > 0 ? symbol + kSymbolGap : 0) + 1;
+                      (symbol > 0 ? symbol + kSymbolGap : 0) + 2;
     const int height = std::max(
         minimumHeight(), static_cast<int>(2 * insets.vertical) + std::max(textHeight, symbol));
     return {width, height};

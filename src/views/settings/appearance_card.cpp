@@ -1,6 +1,7 @@
 #include "views/settings/appearance_card.hpp"
 
 #include <QFrame>
+#include <algorithm>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -36,7 +37,13 @@ class SettingControlBlock : public QWidget {
         copyColumn->setSpacing(4);
         copyColumn->addWidget(themedLabel(theme, title, QuorvaneFontStyle::caption, QFont::DemiBold));
         copyColumn->addWidget(detail);
-        control->setMaximumWidth(controlMaximumWidth);
+        // The control's own width where its labels need more than the
+        // limit at a large text size: a clipped label is worse than a wider block.
+        const auto limit = [control, controlMaximumWidth] {
+            control->setMaximumWidth(std::max(controlMaximumWidth, control->sizeHint().width()));
+        };
+        limit();
+        connect(&theme_, &Theme::changed, control, limit);
         auto* fit = new FitToWidth(12, 8);
         fit->setRowAlignment(Qt::AlignTop);
         fit->addWidget(copy);

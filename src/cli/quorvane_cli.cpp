@@ -133,6 +133,10 @@ std::int32_t QuorvaneCLI::emitJSON(const CLIResponse& response) {
     return static_cast<std::int32_t>(ExitCode::success);
 }
 
+void QuorvaneCLI::reportNotice(std::string_view text) {
+    environment_.standardError(withLineFeed(text));
+}
+
 void QuorvaneCLI::writeLines(const std::vector<std::string>& lines) {
     environment_.standardOutput(joined(lines, "\n") + "\n");
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "cli/cli_response.hpp"
@@ -133,7 +134,12 @@ class QuorvaneCLI {
     // Lines joined by line feeds plus one final line feed, in one write.
     void writeLines(const std::vector<std::string>& lines);
     std::vector<DisplaySnapshot> activeDisplays(bool includeHardwareBrightness);
-    QuorvanePreferences loadPreferences();
+    // The stored record, its load notice (if any) written to standard error;
+    // or, for a record that exists but cannot be read, the status of the
+    // error already reported.
+    std::variant<QuorvanePreferences, std::int32_t> loadPreferences(bool json);
+    // One line on standard error that does not end the command.
+    void reportNotice(std::string_view text);
 
     Environment environment_;
     Encoder encoder_;

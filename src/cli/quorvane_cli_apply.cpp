@@ -6,6 +6,7 @@
 #include "models/display/display_identity.hpp"
 #include "platform/interfaces/gamma_controlling.hpp"
 #include "platform/interfaces/preferences_storing.hpp"
+#include "services/persistence/user_defaults_preferences_store.hpp"
 
 namespace quorvane {
 
@@ -27,7 +28,14 @@ std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& 
         return fail(ExitCode::usage, "--display와 --all-visible은 함께 사용할 수 없습니다.", json);
     }
 
-    const auto preferences = loadPreferences();
+    // Held from the load to the save, around the ramp writes too, so
+    // commands started together neither lose each other's saved values nor
+    // leave the screen and the record disagreeing.
+    const auto lock = environment_.preferencesStore->lockExclusively();
+    const auto loaded = loadPreferences(json);
+    if (const auto* status = std::get_if<std::int32_t>(&loaded))
+        return *status;
+    const auto& preferences = std::get<QuorvanePreferences>(loaded);
     std::vector<DisplayPreset> candidates = DisplayPreset::builtIns();
     candidates.insert(candidates.end(), preferences.customPresets.begin(),
                       preferences.customPresets.end());
@@ -125,8 +133,17 @@ std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
         working.displayAdjustments[identity] = preset.adjustment;
         result.applied.push_back({display.id, display.name, identity});
     }
-    if (!result.applied.empty())
-        environment_.preferencesStore->save(working);
+    if (!result.applied.empty()) {
+        const auto saved = environment_.preferencesStore->save(working);
+        if (saved.keptCopy)
+            reportNotice(UserDefaultsPreferencesStore::keptCopyNotice(*saved.keptCopy));
+        if (saved.error) {
+            return fail(
+                ExitCode::failure,
+                "화면에는 적용했지만 설정을 저장하지 못했습니다: " + saved.error->description(),
+                json);
+        }
+    }
 
     const auto status =
         static_cast<std::int32_t>(result.failed.empty() ? ExitCode::success : ExitCode::failure);

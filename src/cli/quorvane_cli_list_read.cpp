@@ -55,8 +55,13 @@ std::string displayTitle(const DisplaySnapshot& display) {
 
 }  // namespace
 
-QuorvanePreferences QuorvaneCLI::loadPreferences() {
-    return environment_.preferencesStore->loadResult().preferences;
+std::variant<QuorvanePreferences, std::int32_t> QuorvaneCLI::loadPreferences(bool json) {
+    auto loaded = environment_.preferencesStore->loadResult();
+    if (loaded.recordUnreadable)
+        return fail(ExitCode::failure, loaded.message.value_or(""), json);
+    if (loaded.message)
+        reportNotice(*loaded.message);
+    return std::move(loaded.preferences);
 }
 
 std::vector<DisplaySnapshot> QuorvaneCLI::activeDisplays(bool includeHardwareBrightness) {
@@ -97,7 +102,10 @@ std::int32_t QuorvaneCLI::handleRead(const std::vector<std::string>& arguments) 
 }
 
 std::int32_t QuorvaneCLI::emitPresetList(bool json) {
-    const auto preferences = loadPreferences();
+    const auto loaded = loadPreferences(json);
+    if (const auto* status = std::get_if<std::int32_t>(&loaded))
+        return *status;
+    const auto& preferences = std::get<QuorvanePreferences>(loaded);
     CLIResponse::Presets items;
     for (const auto& preset : DisplayPreset::builtIns())
         items.push_back(CLIResponse::Preset::of(preset));
@@ -116,7 +124,10 @@ std::int32_t QuorvaneCLI::emitPresetList(bool json) {
 }
 
 std::int32_t QuorvaneCLI::emitSceneList(bool json) {
-    const auto preferences = loadPreferences();
+    const auto loaded = loadPreferences(json);
+    if (const auto* status = std::get_if<std::int32_t>(&loaded))
+        return *status;
+    const auto& preferences = std::get<QuorvanePreferences>(loaded);
     CLIResponse::Scenes items;
     for (const auto& scene : DisplayScene::builtIns())
         items.push_back(CLIResponse::Scene::of(scene));
@@ -158,7 +169,10 @@ std::int32_t QuorvaneCLI::emitDisplayList(bool json) {
 }
 
 std::int32_t QuorvaneCLI::emitSettingsSummary(bool json) {
-    const auto settings = CLIResponse::Settings::of(loadPreferences());
+    const auto loaded = loadPreferences(json);
+    if (const auto* status = std::get_if<std::int32_t>(&loaded))
+        return *status;
+    const auto settings = CLIResponse::Settings::of(std::get<QuorvanePreferences>(loaded));
     if (json)
         return emitJSON({1, "read settings", settings});
 
@@ -181,7 +195,10 @@ std::int32_t QuorvaneCLI::emitSettingsSummary(bool json) {
 }
 
 std::int32_t QuorvaneCLI::emitDiagnosticsSummary(bool json) {
-    const auto preferences = loadPreferences();
+    const auto loaded = loadPreferences(json);
+    if (const auto* status = std::get_if<std::int32_t>(&loaded))
+        return *status;
+    const auto& preferences = std::get<QuorvanePreferences>(loaded);
     const auto displays = activeDisplays(false);
 
     CLIResponse::Diagnostics diagnostics;

@@ -197,5 +197,61 @@ TEST(QuorvaneCLIApply, WhenEveryDisplayFailsNothingIsSavedAndStandardOutputStays
     EXPECT_EQ(harness.defaults->writeCount(), 0u);
 }
 
+TEST(QuorvaneCLIApply, AFailedSaveIsAnErrorWithStatusThreeInTextAndJson) {
+    CLIHarness harness;
+    harness.setDisplays({makeDisplay(1, "Left", 11)});
+    harness.defaults->setFailsWrites(true);
+
+    EXPECT_EQ(harness.run({"apply-safe-preset", "coding"}), 3);
+    EXPECT_EQ(harness.out, "");
+    EXPECT_EQ(harness.err,
+              "화면에는 적용했지만 설정을 저장하지 못했습니다: 설정을 저장하지 못했습니다: "
+              "org.quorvane.Quorvane.preferences.v1\n");
+
+    EXPECT_EQ(harness.run({"apply-safe-preset", "coding", "--json"}), 3);
+    EXPECT_EQ(harness.out, "");
+    const auto envelope = parseJson(harness.err);
+    EXPECT_EQ(envelope["exitCode"], 3);
+    EXPECT_THAT(envelope["message"].get<std::string>(), HasSubstr("저장하지 못했습니다"));
+    EXPECT_EQ(harness.defaults->lockDepth(), 0);
+}
+
+TEST(QuorvaneCLIRecords, AnUndecodableRecordIsNoticedOnStandardErrorAndKeptAsideBeforeASave) {
+    CLIHarness harness;
+    harness.setDisplays({makeDisplay(1, "Left", 11)});
+    const std::string newer = R"({"appearance":"sepia","customPresets":[]})";
+    harness.defaults->setData("org.quorvane.Quorvane.preferences.v1", newer);
+
+    EXPECT_EQ(harness.run({"list", "presets"}), 0);
+    EXPECT_EQ(harness.err, "저장된 설정을 읽지 못해 기본값으로 복구했습니다.\n");
+    EXPECT_THAT(harness.out, HasSubstr("Presets:\n"));
+    EXPECT_EQ(harness.defaults->contents().size(), 1u);  // reading writes nothing
+
+    EXPECT_EQ(harness.run({"apply-safe-preset", "coding"}), 0);
+    EXPECT_THAT(harness.err, HasSubstr("읽지 못한 기록은 따로 보관했습니다: "
+                                       "org.quorvane.Quorvane.preferences.v1.json.unreadable-1"));
+    EXPECT_EQ(
+        harness.defaults->contents().at("org.quorvane.Quorvane.preferences.v1.json.unreadable-1"),
+        newer);
+    EXPECT_THAT(harness.out, HasSubstr("Safe preset applied"));
+}
+
+TEST(QuorvaneCLIRecords, AnUnreadableRecordFailsEveryCommandThatNeedsIt) {
+    CLIHarness harness;
+    harness.setDisplays({makeDisplay(1, "Left", 11)});
+    harness.defaults->setUnreadable("org.quorvane.Quorvane.preferences.v1");
+    for (const std::vector<std::string>& command : {std::vector<std::string>{"list", "presets"},
+                                                    {"list", "scenes"},
+                                                    {"read", "settings"},
+                                                    {"read", "diagnostics"},
+                                                    {"apply-safe-preset", "coding"}}) {
+        EXPECT_EQ(harness.run(command), 3) << command[1];
+        EXPECT_EQ(harness.out, "") << command[1];
+        EXPECT_THAT(harness.err, HasSubstr("읽을 수 없습니다")) << command[1];
+    }
+    EXPECT_EQ(harness.gamma->writeCount(), 0);
+    EXPECT_EQ(harness.defaults->writeCount(), 0u);
+}
+
 }  // namespace
 }  // namespace quorvane

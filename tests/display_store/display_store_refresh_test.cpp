@@ -31,11 +31,16 @@ TEST(DisplayStoreStartupTest, CorruptPreferencesNoticeStandsAndHidesTheLaterNoti
     world.defaults->setData(kPreferencesKey, "{\"textSize\": \"huge\"}");
     world.defaults->setData(kJournalKey, "not json");
     auto& store = world.startHoldingBackground();
-    EXPECT_EQ(store.statusMessage(), "저장된 설정을 읽지 못해 기본값으로 복구했습니다.");
+    // Remembering the selected display is the first save: the broken record
+    // is kept aside before it, and the notice names the copy.
+    const std::string notice =
+        "저장된 설정을 읽지 못해 기본값으로 복구했습니다. 읽지 못한 기록은 따로 보관했습니다: "
+        "org.quorvane.Quorvane.preferences.v1.json.unreadable-1";
+    EXPECT_EQ(store.statusMessage(), notice);
     EXPECT_EQ(store.textSize(), QuorvaneTextSize::large);
     world.finishBackground();
-    // Nothing saved, so the output step has nothing to say.
-    EXPECT_EQ(store.statusMessage(), "저장된 설정을 읽지 못해 기본값으로 복구했습니다.");
+    // No colour saved, so the output step has nothing to say.
+    EXPECT_EQ(store.statusMessage(), notice);
 }
 
 TEST(DisplayStoreStartupTest, CacheResetNoticeWinsOverTheJournalNotice) {

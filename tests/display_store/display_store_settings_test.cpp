@@ -197,6 +197,36 @@ TEST_F(DisplayStoreSettingsTest, TheSyncGroupMustExistAndIsStoredTrimmed) {
     EXPECT_EQ(world.defaults->writeCount(), writes);
 }
 
+TEST_F(DisplayStoreSettingsTest, AFailedSaveReplacesTheSuccessTextUntilTheNextAction) {
+    world.defaults->setFailsWrites(true);
+    store().saveCustomPreset("Evening", 1);
+    const std::string failure = "설정을 저장하지 못했습니다: org.quorvane.Quorvane.preferences.v1";
+    EXPECT_EQ(store().statusMessage(), failure);
+    store().setAutoApplyEnabled(false);
+    EXPECT_EQ(store().statusMessage(), failure);
+
+    world.defaults->setFailsWrites(false);
+    store().setAutoApplyEnabled(true);
+    EXPECT_EQ(store().statusMessage(), "자동 색상 적용 켜짐");
+    EXPECT_TRUE(world.savedPreferences().autoApplyEnabled);
+}
+
+TEST(DisplayStoreSaveTest, TheFirstSaveOverAnUndecodableRecordNamesTheCopyItKept) {
+    StoreWorld world;
+    world.defaults->setData("org.quorvane.Quorvane.preferences.v1", R"({"appearance":"sepia"})");
+    auto& store = world.start();
+    // Start-up already saves (the display it selects), so the notice is there
+    // from the first moment.
+    EXPECT_EQ(store.statusMessage(),
+              "저장된 설정을 읽지 못해 기본값으로 복구했습니다. 읽지 못한 기록은 따로 "
+              "보관했습니다: org.quorvane.Quorvane.preferences.v1.json.unreadable-1");
+    EXPECT_EQ(
+        world.defaults->contents().at("org.quorvane.Quorvane.preferences.v1.json.unreadable-1"),
+        R"({"appearance":"sepia"})");
+    store.setTextSize(QuorvaneTextSize::large);
+    EXPECT_EQ(store.statusMessage(), "글자 크기: 크게");
+}
+
 TEST_F(DisplayStoreSettingsTest, ObserversHearOneNoticePerOperation) {
     int notices = 0;
     const auto id = store().addChangeObserver([&notices] { ++notices; });

@@ -27,11 +27,12 @@ class DefaultsStoreTest : public testing::Test {
     }
     void TearDown() override { fs::remove_all(root_); }
 
-    // Files in the folder other than the key files themselves.
+    // Files in the folder other than the key files and the lock file.
     static int strayFiles(const fs::path& folder) {
         int count = 0;
         for (const auto& entry : fs::directory_iterator(folder)) {
-            if (entry.path().extension() != ".json")
+            if (entry.path().extension() != ".json" &&
+                entry.path().filename() != FileDefaultsStore::kLockFileName)
                 ++count;
         }
         return count;
@@ -45,7 +46,7 @@ TEST_F(DefaultsStoreTest, RoundTripsCreatesAPrivateFolderAndRemoves) {
     EXPECT_EQ(store.dataForKey(kKey), std::nullopt);
 
     const std::string bytes = std::string("{\"a\":1}\n\0binary", 15);
-    ASSERT_TRUE(store.setData(kKey, bytes));
+    ASSERT_TRUE(store.setData(kKey, bytes).succeeded());
     EXPECT_EQ(store.dataForKey(kKey), bytes);
     EXPECT_TRUE(fs::is_regular_file(root_ / "config" / "quorvane" / (kKey + ".json")));
     struct stat info {};
@@ -65,24 +66,24 @@ TEST_F(DefaultsStoreTest, RefusesKeysThatCouldLeaveTheFolder) {
     for (const std::string& key :
          std::vector<std::string>{"", "../outside", "a/b", "..", ".hidden", "tab\tkey",
                                   std::string(201, 'k'), std::string("nul\0key", 7)}) {
-        EXPECT_FALSE(store.setData(key, "x")) << key;
+        EXPECT_FALSE(store.setData(key, "x").succeeded()) << key;
         EXPECT_EQ(store.dataForKey(key), std::nullopt) << key;
         EXPECT_FALSE(store.removeKey(key)) << key;
     }
     EXPECT_TRUE(fs::exists(root_ / "outside.json"));
-    EXPECT_TRUE(store.setData(std::string(200, 'k'), "x"));
+    EXPECT_TRUE(store.setData(std::string(200, 'k'), "x").succeeded());
 }
 
 TEST_F(DefaultsStoreTest, AFailureJustBeforeTheRenameKeepsTheOldValueAndLeavesNoTemporaryFile) {
     FileDefaultsStore store(root_ / "quorvane");
-    ASSERT_TRUE(store.setData(kKey, "old"));
+    ASSERT_TRUE(store.setData(kKey, "old").succeeded());
     std::string seenContents;
     store.setBeforeRenameHook([&](const fs::path& temporary) {
         std::ifstream in(temporary, std::ios::binary);
         seenContents.assign(std::istreambuf_iterator<char>(in), {});
         return false;
     });
-    EXPECT_FALSE(store.setData(kKey, "new value"));
+    EXPECT_FALSE(store.setData(kKey, "new value").succeeded());
     EXPECT_EQ(seenContents, "new value");
     EXPECT_EQ(store.dataForKey(kKey), "old");
     EXPECT_EQ(strayFiles(store.folder()), 0);
@@ -90,30 +91,33 @@ TEST_F(DefaultsStoreTest, AFailureJustBeforeTheRenameKeepsTheOldValueAndLeavesNo
 
 TEST_F(DefaultsStoreTest, ATemporaryFileLeftByACrashIsIgnored) {
     FileDefaultsStore store(root_ / "quorvane");
-    ASSERT_TRUE(store.setData(kKey, "old"));
+    ASSERT_TRUE(store.setData(kKey, "old").succeeded());
     // What a crash between writing and renaming leaves behind.
     std::ofstream(store.folder() / ("." + kKey + ".json.Ab12Cd")) << "half-writ";
     EXPECT_EQ(store.dataForKey(kKey), "old");
-    ASSERT_TRUE(store.setData(kKey, "new"));
+    ASSERT_TRUE(store.setData(kKey, "new").succeeded());
     EXPECT_EQ(store.dataForKey(kKey), "new");
 }
 
-TEST_F(DefaultsStoreTest, AFifoAtTheKeysPathReadsAsAbsentWithoutHanging) {
+TEST_F(DefaultsStoreTest, AFifoAtTheKeysPathIsUnreadableWithoutHanging) {
     FileDefaultsStore store(root_ / "quorvane");
     fs::create_directories(store.folder());
     ASSERT_EQ(::mkfifo(store.pathForKey(kKey).c_str(), 0600), 0);
-    auto read = std::async(std::launch::async, [&] { return store.dataForKey(kKey); });
+    auto read = std::async(std::launch::async, [&] { return store.read(kKey); });
     ASSERT_EQ(read.wait_for(std::chrono::seconds(5)), std::future_status::ready);
-    EXPECT_EQ(read.get(), std::nullopt);
+    const auto result = read.get();
+    EXPECT_EQ(result.data, std::nullopt);
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(result.error->kind, DefaultsStoreError::Kind::unreadable);
 
     // A directory there is not a value either, and a write cannot replace it.
     fs::create_directories(store.pathForKey("dir.key"));
     EXPECT_EQ(store.dataForKey("dir.key"), std::nullopt);
-    EXPECT_FALSE(store.setData("dir.key", "x"));
+    EXPECT_FALSE(store.setData("dir.key", "x").succeeded());
     EXPECT_EQ(strayFiles(store.folder()), 0);
 }
 
-TEST_F(DefaultsStoreTest, OversizedValueReadsAsAbsent) {
+TEST_F(DefaultsStoreTest, OversizedValueIsUnreadableAndNeverReplaced) {
     FileDefaultsStore store(root_ / "quorvane");
     fs::create_directories(store.folder());
     {
@@ -121,7 +125,15 @@ TEST_F(DefaultsStoreTest, OversizedValueReadsAsAbsent) {
         out.seekp(static_cast<std::streamoff>(FileDefaultsStore::kMaxValueSize));
         out.put('x');
     }
-    EXPECT_EQ(store.dataForKey(kKey), std::nullopt);
+    const auto read = store.read(kKey);
+    EXPECT_EQ(read.data, std::nullopt);
+    ASSERT_TRUE(read.error);
+    EXPECT_EQ(read.error->kind, DefaultsStoreError::Kind::unreadable);
+
+    const auto saved = store.setData(kKey, "{}");
+    ASSERT_TRUE(saved.error);
+    EXPECT_EQ(saved.error->kind, DefaultsStoreError::Kind::unreadable);
+    EXPECT_EQ(fs::file_size(store.pathForKey(kKey)), FileDefaultsStore::kMaxValueSize + 1);
 }
 
 TEST_F(DefaultsStoreTest, StandardLocationHonoursXdgConfigHomeThenHome) {
@@ -132,7 +144,7 @@ TEST_F(DefaultsStoreTest, StandardLocationHonoursXdgConfigHomeThenHome) {
     EXPECT_EQ(FileDefaultsStore::standardLocation(std::nullopt, std::nullopt), fs::path());
 
     FileDefaultsStore nowhere{fs::path()};
-    EXPECT_FALSE(nowhere.setData(kKey, "x"));
+    EXPECT_FALSE(nowhere.setData(kKey, "x").succeeded());
     EXPECT_EQ(nowhere.dataForKey(kKey), std::nullopt);
 }
 

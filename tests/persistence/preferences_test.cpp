@@ -93,10 +93,10 @@ class PreferencesStoreTest : public ::testing::Test {
 
 TEST_F(PreferencesStoreTest, NothingStoredGivesDefaultsThenSaveThenLoad) {
     EXPECT_EQ(store.loadResult(),
-              (PreferencesLoadResult{QuorvanePreferences::defaults(), false, {}}));
+              (PreferencesLoadResult{QuorvanePreferences::defaults(), false, {}, false}));
     EXPECT_EQ(defaults->writeCount(), 0u);
-    store.save(samplePreferences());
-    EXPECT_EQ(store.loadResult(), (PreferencesLoadResult{samplePreferences(), false, {}}));
+    EXPECT_TRUE(store.save(samplePreferences()).succeeded());
+    EXPECT_EQ(store.loadResult(), (PreferencesLoadResult{samplePreferences(), false, {}, false}));
 }
 
 TEST_F(PreferencesStoreTest, CorruptBlobGivesDefaultsWithNoticeAndStaysStored) {
@@ -113,13 +113,81 @@ TEST_F(PreferencesStoreTest, CorruptBlobGivesDefaultsWithNoticeAndStaysStored) {
     }
 }
 
-TEST_F(PreferencesStoreTest, UnencodableRecordLeavesThePreviousBlob) {
-    store.save(samplePreferences());
+TEST_F(PreferencesStoreTest, UnencodableRecordLeavesThePreviousBlobAndSaysSo) {
+    ASSERT_TRUE(store.save(samplePreferences()).succeeded());
     const auto before = defaults->dataForKey(key);
     auto broken = samplePreferences();
     broken.displayAdjustments["x"].contrast = std::numeric_limits<double>::quiet_NaN();
-    store.save(broken);
+    const auto outcome = store.save(broken);
+    ASSERT_TRUE(outcome.error);
+    EXPECT_EQ(outcome.error->kind, DefaultsStoreError::Kind::notEncodable);
     EXPECT_EQ(defaults->dataForKey(key), before);
+}
+
+TEST_F(PreferencesStoreTest, AFailedWriteIsReportedNotSwallowed) {
+    defaults->setFailsWrites(true);
+    const auto outcome = store.save(samplePreferences());
+    ASSERT_TRUE(outcome.error);
+    EXPECT_EQ(outcome.error->kind, DefaultsStoreError::Kind::writeFailed);
+    EXPECT_EQ(defaults->dataForKey(key), std::nullopt);
+}
+
+TEST_F(PreferencesStoreTest, TheFirstSaveOverAnUndecodableRecordKeepsItAsideOnce) {
+    // One value a newer version could write; the custom preset beside it
+    // must survive somewhere.
+    const std::string newer =
+        R"({"textSize":"gigantic","customPresets":[{"id":"mine","name":"Mine"}]})";
+    defaults->setData(key, newer);
+    EXPECT_EQ(store.loadResult().message, "저장된 설정을 읽지 못해 기본값으로 복구했습니다.");
+
+    const auto first = store.save(samplePreferences());
+    ASSERT_TRUE(first.succeeded());
+    ASSERT_TRUE(first.keptCopy);
+    EXPECT_EQ(defaults->contents().at(*first.keptCopy), newer);
+    EXPECT_EQ(store.loadResult(), (PreferencesLoadResult{samplePreferences(), false, {}, false}));
+    EXPECT_NE(UserDefaultsPreferencesStore::keptCopyNotice(*first.keptCopy).find(*first.keptCopy),
+              std::string::npos);
+
+    const auto second = store.save(QuorvanePreferences::defaults());
+    EXPECT_TRUE(second.succeeded());
+    EXPECT_EQ(second.keptCopy, std::nullopt);
+    EXPECT_EQ(defaults->contents().size(), 2u);
+}
+
+TEST_F(PreferencesStoreTest, NoCopyWhenTheUndecodableRecordWasReplacedInTheMeantime) {
+    defaults->setData(key, "{broken");
+    store.loadResult();
+    // Another process saved a good record before this one saves.
+    defaults->setData(key, *samplePreferences().encoded());
+    const auto outcome = store.save(QuorvanePreferences::defaults());
+    EXPECT_TRUE(outcome.succeeded());
+    EXPECT_EQ(outcome.keptCopy, std::nullopt);
+    EXPECT_EQ(defaults->contents().size(), 1u);
+}
+
+TEST_F(PreferencesStoreTest, AnUndecodableRecordIsNeverReplacedWhenItsCopyFails) {
+    defaults->setData(key, "{broken");
+    store.loadResult();
+    defaults->setFailsWrites(true);
+    EXPECT_FALSE(store.save(samplePreferences()).succeeded());
+    defaults->setFailsWrites(false);
+    EXPECT_EQ(defaults->dataForKey(key), "{broken");
+    // The next save still keeps the copy first.
+    EXPECT_TRUE(store.save(samplePreferences()).keptCopy);
+}
+
+TEST_F(PreferencesStoreTest, AnUnreadableRecordIsAnErrorNotAbsentAndIsNeverReplaced) {
+    defaults->setUnreadable(key);
+    const auto loaded = store.loadResult();
+    EXPECT_TRUE(loaded.recordUnreadable);
+    EXPECT_EQ(loaded.preferences, QuorvanePreferences::defaults());
+    ASSERT_TRUE(loaded.message);
+    EXPECT_NE(loaded.message->find("읽을 수 없습니다"), std::string::npos);
+
+    const auto outcome = store.save(samplePreferences());
+    ASSERT_TRUE(outcome.error);
+    EXPECT_EQ(outcome.error->kind, DefaultsStoreError::Kind::unreadable);
+    EXPECT_EQ(defaults->writeCount(), 0u);
 }
 
 }  // namespace

@@ -8,11 +8,14 @@
 namespace quorvane {
 
 // What a preferences load gives: the record to use, whether a stored blob
-// failed to decode, and the notice to show in that case.
+// failed to decode, and the notice to show in that case. `recordUnreadable`
+// marks a record that exists but could not be read at all (the notice then
+// says why); it is never replaced.
 struct PreferencesLoadResult {
     QuorvanePreferences preferences;
     bool recoveredFromCorruption = false;
     std::optional<std::string> message;
+    bool recordUnreadable = false;
 
     bool operator==(const PreferencesLoadResult&) const = default;
 };

@@ -4,22 +4,45 @@
 #include <string>
 #include <string_view>
 
+#include "platform/interfaces/defaults_lock.hpp"
+#include "platform/interfaces/defaults_store_error.hpp"
+#include "platform/interfaces/save_outcome.hpp"
+
 namespace quorvane {
 
 // The reverse-domain identifier that every stored key starts with
 // ("org.quorvane.Quorvane.preferences.v1").
 inline constexpr std::string_view kDefaultsDomain = "org.quorvane.Quorvane";
 
-// The user's defaults: opaque bytes under a key. Reads never fail (anything
-// that cannot be read is absent); writes and removals report whether they
-// took effect, and callers are free to ignore that.
+// What reading one key found: the stored bytes, nothing (never stored), or
+// an error when something is stored but cannot be read. An unreadable record
+// is never taken for an absent one.
+struct DefaultsReadResult {
+    std::optional<std::string> data;
+    std::optional<DefaultsStoreError> error;
+
+    bool operator==(const DefaultsReadResult&) const = default;
+};
+
+// The user's defaults: opaque bytes under a key. Writes report their outcome.
 class DefaultsStoring {
   public:
     virtual ~DefaultsStoring() = default;
-    virtual std::optional<std::string> dataForKey(std::string_view key) const = 0;
-    virtual bool setData(std::string_view key, std::string_view bytes) = 0;
+    virtual DefaultsReadResult read(std::string_view key) const = 0;
+    // The stored bytes; absent when nothing readable is stored.
+    std::optional<std::string> dataForKey(std::string_view key) const { return read(key).data; }
+    // Replaces the key's value. Refuses to replace a record that exists but
+    // cannot be read.
+    virtual SaveOutcome setData(std::string_view key, std::string_view bytes) = 0;
+    // Keeps `bytes` (a record that did not decode) aside under a dated name of
+    // its own next to the key's file; the outcome names the copy.
+    virtual SaveOutcome keepCopyAside(std::string_view key, std::string_view bytes) = 0;
     // Removing a key that holds nothing succeeds.
     virtual bool removeKey(std::string_view key) = 0;
+    // Waits for and takes the lock every process shares for these defaults.
+    // The store's own writes take it too; taking it again while held by the
+    // same store does not wait.
+    virtual DefaultsLock lockExclusively() = 0;
 };
 
 // A key must name one file in the defaults folder: not empty, at most 200

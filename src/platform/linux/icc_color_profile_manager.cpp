@@ -192,7 +192,7 @@ bool IccColorProfileManager::saveChoices(const std::map<std::string, std::string
     for (const auto& [uuid, path] : choices) {
         object[uuid] = path;
     }
-    return defaults_->setData(storageKey(), object.dump());
+    return defaults_->setData(storageKey(), object.dump()).succeeded();
 }
 
 DisplayColorProfileState IccColorProfileManager::profileState(const DisplaySnapshot& display) {

@@ -7,6 +7,7 @@
 #include "services/display/display_snapshot_builder.hpp"
 #include "services/display/system_display_refresh_collector.hpp"
 #include "services/persistence/defaults_store.hpp"
+#include "services/persistence/user_defaults_preferences_store.hpp"
 #include "services/persistence/user_defaults_recovery_journal_store.hpp"
 
 namespace quorvane {
@@ -124,6 +125,8 @@ void DisplayStore::notifyChange() {
 
 void DisplayStore::setStatusMessage(std::string text) {
     ChangeScope scope(*this);
+    if (stickyStatusMessage_)
+        text = *stickyStatusMessage_;
     if (text != statusMessage_) {
         diagnosticStatusMessagePrivacyTokens_.clear();
         diagnosticStatusMessageRequiresDDCValueRedaction_ = false;
@@ -188,7 +191,21 @@ void DisplayStore::savePreferences() {
     preferences_.customPresets = customPresets_;
     preferences_.customScenes = customScenes_;
     preferences_.customDisplayGroups = customDisplayGroups_;
-    preferencesStore_->save(preferences_);
+    reportSaveOutcome(preferencesStore_->save(preferences_));
+}
+
+void DisplayStore::reportSaveOutcome(const SaveOutcome& outcome) {
+    ChangeScope scope(*this);
+    std::optional<std::string> text;
+    if (outcome.keptCopy)
+        text = UserDefaultsPreferencesStore::keptCopyNotice(*outcome.keptCopy);
+    if (outcome.error)
+        text = outcome.error->description();
+    if (!text)
+        return;
+    stickyStatusMessage_.reset();
+    setStatusMessage(*text);
+    stickyStatusMessage_ = std::move(text);
 }
 
 }  // namespace quorvane

@@ -64,6 +64,7 @@
 #include "platform/interfaces/global_hot_key_registering.hpp"
 #include "platform/interfaces/preferences_storing.hpp"
 #include "platform/interfaces/quorvane_recovery_journal_storing.hpp"
+#include "platform/interfaces/save_outcome.hpp"
 #include "platform/interfaces/scheduler.hpp"
 #include "services/automation/quorvane_automation_command.hpp"
 #include "services/automation/quorvane_automation_url_coordinator.hpp"
@@ -386,8 +387,10 @@ class DisplayStore {
             ++store_.changeDepth_;
         }
         ~ChangeScope() {
-            if (--store_.changeDepth_ == 0)
-                store_.notifyChange();
+            if (--store_.changeDepth_ != 0)
+                return;
+            store_.stickyStatusMessage_.reset();
+            store_.notifyChange();
         }
         ChangeScope(const ChangeScope&) = delete;
         ChangeScope& operator=(const ChangeScope&) = delete;
@@ -402,6 +405,10 @@ class DisplayStore {
     // Construction and state (display_store.cpp).
     void notifyChange();
     void savePreferences();
+    // Shows a failed save (or a record kept aside before it was replaced) as
+    // the status message; the text stands until the current change ends, so
+    // the success text of the action that saved cannot hide it.
+    void reportSaveOutcome(const SaveOutcome& outcome);
     std::weak_ptr<DisplayStore*> weakSelf() const { return self_; }
 
     // Queries (display_store_queries.cpp).
@@ -597,6 +604,8 @@ class DisplayStore {
     std::map<ObserverID, std::function<void()>> observers_;
     ObserverID nextObserverID_ = 1;
     int changeDepth_ = 0;
+    // Set by reportSaveOutcome(), cleared when the outermost change ends.
+    std::optional<std::string> stickyStatusMessage_;
     std::thread::id ownerThread_ = std::this_thread::get_id();
     // Callbacks hold this weakly, so work that returns after the store is
     // gone does nothing.

@@ -2,21 +2,33 @@
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace quorvane {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr std::string_view kFolderName = "quorvane";
 constexpr std::string_view kFileExtension = ".json";
+// mkostemp's six random letters and digits.
+constexpr std::size_t kTemporarySuffixLength = 6;
+// Enough hops for any sane chain of links; more means a loop.
+constexpr int kMaxLinkHops = 40;
+constexpr int kMaxCopiesPerSecond = 100;
 
 // Owns one open file descriptor.
 class FileDescriptor {
@@ -56,13 +68,18 @@ class TemporaryFileGuard {
     std::string path_;
 };
 
+// Writes every byte; on failure errno tells why.
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd, bytes.data(), bytes.size());
         if (written < 0 && errno == EINTR)
             continue;
-        if (written <= 0)
+        if (written < 0)
             return false;
+        if (written == 0) {
+            errno = EIO;
+            return false;
+        }
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
     return true;
@@ -81,8 +98,10 @@ std::optional<std::string> readAll(int fd, std::size_t limit) {
         if (count == 0)
             return result;
         result.append(buffer.data(), static_cast<std::size_t>(count));
-        if (result.size() > limit)
+        if (result.size() > limit) {
+            errno = EFBIG;
             return std::nullopt;
+        }
     }
 }
 
@@ -110,9 +129,143 @@ bool isAbsolute(std::optional<std::string_view> path) {
     return path && !path->empty() && path->front() == '/';
 }
 
+DefaultsStoreError unreadable(const fs::path& path, std::string detail) {
+    return {DefaultsStoreError::Kind::unreadable, path.string(), std::move(detail)};
+}
+
+SaveOutcome failedWithErrno(const fs::path& path) {
+    return SaveOutcome::failed(DefaultsStoreError::fromErrno(errno, path.string()));
+}
+
+// Where a write to `path` has to land: the path itself, or the file at the end
+// of its chain of symbolic links (which need not exist yet).
+std::variant<fs::path, DefaultsStoreError> resolvedTarget(const fs::path& path) {
+    fs::path current = path;
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0) {
+            if (errno == ENOENT)
+                return current;
+            return DefaultsStoreError::fromErrno(errno, current.string());
+        }
+        if (!S_ISLNK(info.st_mode))
+            return current;
+        std::vector<char> buffer(4096);
+        const ssize_t length = ::readlink(current.c_str(), buffer.data(), buffer.size());
+        if (length < 0 || static_cast<std::size_t>(length) == buffer.size())
+            return DefaultsStoreError::fromErrno(length < 0 ? errno : ENAMETOOLONG,
+                                                 current.string());
+        const fs::path target(std::string(buffer.data(), static_cast<std::size_t>(length)));
+        current =
+            (target.is_absolute() ? target : current.parent_path() / target).lexically_normal();
+    }
+    return DefaultsStoreError::fromErrno(ELOOP, path.string());
+}
+
+bool isTemporarySuffix(std::string_view suffix) {
+    if (suffix.size() != kTemporarySuffixLength)
+        return false;
+    for (const char c : suffix) {
+        if (std::isalnum(static_cast<unsigned char>(c)) == 0)
+            return false;
+    }
+    return true;
+}
+
+// Temporary files are ".<file name>.XXXXXX". In the settings folder every
+// key's are ours; next to a link's target only those of that one file are.
+bool isOurTemporaryFile(std::string_view name, const std::optional<std::string>& onlyFor) {
+    if (name.size() < 2 + kTemporarySuffixLength + 1 || name.front() != '.')
+        return false;
+    const std::size_t dot = name.size() - kTemporarySuffixLength - 1;
+    if (name[dot] != '.' || !isTemporarySuffix(name.substr(dot + 1)))
+        return false;
+    const std::string_view fileName = name.substr(1, dot - 1);
+    if (onlyFor)
+        return fileName == *onlyFor;
+    if (!fileName.ends_with(kFileExtension))
+        return false;
+    return isValidDefaultsKey(fileName.substr(0, fileName.size() - kFileExtension.size()));
+}
+
+// A temporary file is stale once it is old and no writer holds its lock
+// (every write holds one on its temporary file until the file is complete).
+void removeIfStale(const fs::path& file) {
+    struct stat info {};
+    if (::lstat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return;
+    const auto age = std::chrono::system_clock::now() -
+                     std::chrono::system_clock::from_time_t(info.st_mtim.tv_sec);
+    if (age < FileDefaultsStore::kStaleTemporaryFileAge)
+        return;
+    FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.valid() || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+        return;
+    ::unlink(file.c_str());
+}
+
+void removeStaleTemporaryFiles(const fs::path& directory,
+                               const std::optional<std::string>& onlyFor) {
+    std::error_code error;
+    fs::directory_iterator entries(directory, error);
+    if (error)
+        return;
+    for (const auto& entry : entries) {
+        if (isOurTemporaryFile(entry.path().filename().native(), onlyFor))
+            removeIfStale(entry.path());
+    }
+}
+
+bool syncFolder(const fs::path& folder) {
+    FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return fd.valid() && ::fsync(fd.get()) == 0;
+}
+
+// The existing file is checked before it is replaced: one that cannot be
+// read is the user's to sort out, not ours to overwrite.
+std::optional<DefaultsStoreError> checkReplaceable(const fs::path& target) {
+    FileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.valid()) {
+        if (errno == ENOENT)
+            return std::nullopt;
+        return unreadable(target, std::strerror(errno));
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<std::uintmax_t>(info.st_size) > FileDefaultsStore::kMaxValueSize)
+        return unreadable(target, std::strerror(EFBIG));
+    return std::nullopt;
+}
+
+std::string copyTimestamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    ::gmtime_r(&now, &parts);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &parts);
+    return text;
+}
+
+// Writes `bytes` to a new file, synced; false with errno on failure.
+bool writeNewFile(const fs::path& path, std::string_view bytes) {
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (!fd.valid())
+        return false;
+    TemporaryFileGuard guard(path.string());
+    if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
+        return false;
+    guard.release();
+    return true;
+}
+
 }  // namespace
 
 FileDefaultsStore::FileDefaultsStore(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+FileDefaultsStore::~FileDefaultsStore() {
+    if (lockFile_ >= 0)
+        ::close(lockFile_);
+}
 
 std::filesystem::path FileDefaultsStore::standardLocation(
     std::optional<std::string_view> xdgConfigHome, std::optional<std::string_view> home) {
@@ -139,70 +292,157 @@ std::filesystem::path FileDefaultsStore::pathForKey(std::string_view key) const 
     return folder_ / (std::string(key) + std::string(kFileExtension));
 }
 
-std::optional<std::string> FileDefaultsStore::dataForKey(std::string_view key) const {
+DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
     if (folder_.empty() || !isValidDefaultsKey(key))
-        return std::nullopt;
+        return {};
+    const auto path = pathForKey(key);
     // O_NONBLOCK so a FIFO or device planted at the path cannot hang the
     // read; only a regular file counts as a stored value.
-    FileDescriptor fd(::open(pathForKey(key).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!fd.valid())
-        return std::nullopt;
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.valid()) {
+        // Nothing there, or a settings folder that is not a folder: nothing
+        // is stored. Anything else hides a record we cannot see.
+        if (errno == ENOENT || errno == ENOTDIR)
+            return {};
+        return {std::nullopt, unreadable(path, std::strerror(errno))};
+    }
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return std::nullopt;
+    if (::fstat(fd.get(), &info) != 0)
+        return {std::nullopt, unreadable(path, std::strerror(errno))};
+    if (!S_ISREG(info.st_mode))
+        return {std::nullopt, unreadable(path, "not a regular file")};
     if (static_cast<std::uintmax_t>(info.st_size) > kMaxValueSize)
-        return std::nullopt;
-    return readAll(fd.get(), kMaxValueSize);
+        return {std::nullopt, unreadable(path, std::strerror(EFBIG))};
+    auto data = readAll(fd.get(), kMaxValueSize);
+    if (!data)
+        return {std::nullopt, unreadable(path, std::strerror(errno))};
+    return {std::move(data), std::nullopt};
 }
 
-bool FileDefaultsStore::ensureFolder() const {
+std::optional<DefaultsStoreError> FileDefaultsStore::ensureFolder() const {
+    if (folder_.empty())
+        return DefaultsStoreError{DefaultsStoreError::Kind::noLocation, {}, {}};
     // Every missing level is created private to the user, as the XDG rules ask.
     std::filesystem::path partial;
     for (const auto& part : folder_) {
         partial /= part;
         if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST)
-            return false;
+            return DefaultsStoreError::fromErrno(errno, partial.string());
     }
     struct stat info {};
-    return ::stat(folder_.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    if (::stat(folder_.c_str(), &info) != 0)
+        return DefaultsStoreError::fromErrno(errno, folder_.string());
+    if (!S_ISDIR(info.st_mode))
+        return DefaultsStoreError::fromErrno(ENOTDIR, folder_.string());
+    return std::nullopt;
 }
 
-bool FileDefaultsStore::syncFolder() const {
-    FileDescriptor fd(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    return fd.valid() && ::fsync(fd.get()) == 0;
+std::optional<DefaultsStoreError> FileDefaultsStore::writableFolder(std::string_view key) const {
+    if (!isValidDefaultsKey(key))
+        return DefaultsStoreError{DefaultsStoreError::Kind::writeFailed, std::string(key), {}};
+    return ensureFolder();
 }
 
-bool FileDefaultsStore::setData(std::string_view key, std::string_view bytes) {
-    if (folder_.empty() || !isValidDefaultsKey(key) || !ensureFolder())
-        return false;
-    const auto target = pathForKey(key);
+DefaultsLock FileDefaultsStore::lockExclusively() {
+    lockMutex_.lock();
+    if (lockDepth_++ == 0)
+        acquireLockFile();
+    return DefaultsLock([this] { releaseLock(); });
+}
+
+void FileDefaultsStore::acquireLockFile() {
+    if (ensureFolder())
+        return;
+    const auto path = folder_ / kLockFileName;
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    // A folder we may not write in can still hold a lock file we may read;
+    // the write itself will report the folder.
+    if (fd < 0)
+        fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+    lockFile_ = fd;
+}
+
+void FileDefaultsStore::releaseLock() {
+    if (--lockDepth_ == 0 && lockFile_ >= 0) {
+        ::close(std::exchange(lockFile_, -1));
+    }
+    lockMutex_.unlock();
+}
+
+SaveOutcome FileDefaultsStore::setData(std::string_view key, std::string_view bytes) {
+    const auto lock = lockExclusively();
+    if (auto error = writableFolder(key))
+        return SaveOutcome::failed(std::move(*error));
+
+    auto resolved = resolvedTarget(pathForKey(key));
+    if (auto* error = std::get_if<DefaultsStoreError>(&resolved))
+        return SaveOutcome::failed(std::move(*error));
+    const auto target = std::get<fs::path>(std::move(resolved));
+    if (auto error = checkReplaceable(target))
+        return SaveOutcome::failed(std::move(*error));
+
+    const auto directory = target.parent_path();
+    const std::string fileName = target.filename().string();
+    removeStaleTemporaryFiles(
+        directory, directory == folder_ ? std::nullopt : std::optional<std::string>(fileName));
+
     // A hidden name that never ends in ".json", so a file left by a crash is
     // never taken for a stored value.
-    std::string temporaryPath =
-        (folder_ / ("." + std::string(key) + std::string(kFileExtension) + ".XXXXXX")).string();
+    std::string temporaryPath = (directory / ("." + fileName + ".XXXXXX")).string();
     // mkostemp opens with O_CREAT | O_EXCL and mode 0600 under a unique name.
     FileDescriptor fd(::mkostemp(temporaryPath.data(), O_CLOEXEC));
     if (!fd.valid())
-        return false;
+        return failedWithErrno(directory);
     TemporaryFileGuard guard(temporaryPath);
+    // Held until the file is complete, so no other write takes it for stale.
+    ::flock(fd.get(), LOCK_EX | LOCK_NB);
+    // A replaced file keeps its permissions (a shared dotfile may be 0644).
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0)
+        ::fchmod(fd.get(), existing.st_mode & 07777);
     if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
-        return false;
+        return failedWithErrno(temporaryPath);
     if (beforeRename_ && !beforeRename_(temporaryPath))
-        return false;
+        return SaveOutcome::failed({DefaultsStoreError::Kind::writeFailed, target.string(), {}});
     if (::rename(temporaryPath.c_str(), target.c_str()) != 0)
-        return false;
+        return failedWithErrno(target);
     guard.release();
-    // The new value is in place now; a failed folder sync only means it may
-    // not survive a power loss, which the caller learns from the result.
-    return syncFolder();
+    // The new value is in place now; a failed folder sync means it may not
+    // survive a power loss, which the caller learns from the outcome.
+    if (!syncFolder(directory))
+        return failedWithErrno(directory);
+    return SaveOutcome::saved();
+}
+
+SaveOutcome FileDefaultsStore::keepCopyAside(std::string_view key, std::string_view bytes) {
+    const auto lock = lockExclusively();
+    if (auto error = writableFolder(key))
+        return SaveOutcome::failed(std::move(*error));
+    const std::string base =
+        std::string(key) + std::string(kFileExtension) + ".unreadable-" + copyTimestamp();
+    for (int attempt = 1; attempt <= kMaxCopiesPerSecond; ++attempt) {
+        const std::string name = attempt == 1 ? base : base + "-" + std::to_string(attempt);
+        if (writeNewFile(folder_ / name, bytes)) {
+            syncFolder(folder_);
+            return {std::nullopt, name};
+        }
+        if (errno != EEXIST)
+            return failedWithErrno(folder_ / name);
+    }
+    return SaveOutcome::failed(DefaultsStoreError::fromErrno(EEXIST, (folder_ / base).string()));
 }
 
 bool FileDefaultsStore::removeKey(std::string_view key) {
     if (folder_.empty() || !isValidDefaultsKey(key))
         return false;
+    const auto lock = lockExclusively();
     if (::unlink(pathForKey(key).c_str()) != 0)
         return errno == ENOENT;
-    return syncFolder();
+    return syncFolder(folder_);
 }
 
 }  // namespace quorvane

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,13 +14,22 @@ namespace quorvane {
 
 // The user's defaults as one file per key, "<key>.json", in one folder
 // (normally $XDG_CONFIG_HOME/quorvane). Every write goes to a new temporary
-// file in the same folder which is synced and then renamed over the key's
-// file, so a reader or a crash sees either the old bytes or the new ones,
-// never a mix.
+// file next to the key's file which is synced and then renamed over it, so a
+// reader or a crash sees either the old bytes or the new ones, never a mix.
+// A key's file that is a symbolic link stays one: the write lands next to the
+// link's target and replaces the target.
+//
+// Processes share the folder's lock file (".lock", an flock): every write
+// takes it, and a caller that reads, changes and writes a record holds it
+// across all three (lockExclusively()).
 class FileDefaultsStore final : public DefaultsStoring {
   public:
-    // Anything larger reads as absent rather than filling memory.
+    // Anything larger reads as unreadable rather than filling memory.
     static constexpr std::size_t kMaxValueSize = 16 * 1024 * 1024;
+    // A temporary file this old whose writer no longer holds it was left by a
+    // write that never finished; the next write removes it.
+    static constexpr std::chrono::seconds kStaleTemporaryFileAge{60};
+    static constexpr std::string_view kLockFileName = ".lock";
 
     // Called with the synced temporary file just before it replaces the key's
     // file; returning false fails the write there. Lets tests stop a write at
@@ -27,6 +38,9 @@ class FileDefaultsStore final : public DefaultsStoring {
 
     // An empty folder (no home known) reads nothing and refuses writes.
     explicit FileDefaultsStore(std::filesystem::path folder);
+    ~FileDefaultsStore() override;
+    FileDefaultsStore(const FileDefaultsStore&) = delete;
+    FileDefaultsStore& operator=(const FileDefaultsStore&) = delete;
 
     // $XDG_CONFIG_HOME/quorvane when that is an absolute path, else
     // $HOME/.config/quorvane, else the account's home from the password
@@ -38,18 +52,32 @@ class FileDefaultsStore final : public DefaultsStoring {
     const std::filesystem::path& folder() const { return folder_; }
     std::filesystem::path pathForKey(std::string_view key) const;
 
-    std::optional<std::string> dataForKey(std::string_view key) const override;
-    bool setData(std::string_view key, std::string_view bytes) override;
+    DefaultsReadResult read(std::string_view key) const override;
+    SaveOutcome setData(std::string_view key, std::string_view bytes) override;
+    // "<key>.json.unreadable-<UTC date and time>" in the folder, never
+    // replacing an earlier copy.
+    SaveOutcome keepCopyAside(std::string_view key, std::string_view bytes) override;
     bool removeKey(std::string_view key) override;
+    // The lock must not outlive the store. Without a usable folder there is
+    // nothing to lock and the returned lock holds nothing.
+    DefaultsLock lockExclusively() override;
 
     void setBeforeRenameHook(BeforeRenameHook hook) { beforeRename_ = std::move(hook); }
 
   private:
-    bool ensureFolder() const;
-    bool syncFolder() const;
+    std::optional<DefaultsStoreError> ensureFolder() const;
+    // Why `key` cannot be written now, if anything stops it; creates the folder.
+    std::optional<DefaultsStoreError> writableFolder(std::string_view key) const;
+    void acquireLockFile();
+    void releaseLock();
 
     std::filesystem::path folder_;
     BeforeRenameHook beforeRename_;
+    // Threads of this process take turns through the mutex; processes
+    // through the flock on the lock file, held while lockDepth_ > 0.
+    std::recursive_mutex lockMutex_;
+    int lockDepth_ = 0;
+    int lockFile_ = -1;
 };
 
 }  // namespace quorvane

@@ -5,8 +5,25 @@
 
 namespace quorvane {
 
+namespace {
+
+bool decodes(const std::string& bytes) {
+    try {
+        QuorvanePreferences::decoded(bytes);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace
+
 std::string UserDefaultsPreferencesStore::standardStorageKey() {
     return std::string(kDefaultsDomain) + ".preferences.v1";
+}
+
+std::string UserDefaultsPreferencesStore::keptCopyNotice(const std::string& copyName) {
+    return std::string(kCorruptionNotice) + " 읽지 못한 기록은 따로 보관했습니다: " + copyName;
 }
 
 UserDefaultsPreferencesStore::UserDefaultsPreferencesStore(
@@ -14,21 +31,46 @@ UserDefaultsPreferencesStore::UserDefaultsPreferencesStore(
     : defaults_(std::move(defaults)), storageKey_(std::move(storageKey)) {}
 
 PreferencesLoadResult UserDefaultsPreferencesStore::loadResult() const {
-    const auto data = defaults_->dataForKey(storageKey_);
-    if (!data)
-        return {QuorvanePreferences::defaults(), false, std::nullopt};
+    const auto read = defaults_->read(storageKey_);
+    if (read.error)
+        return {QuorvanePreferences::defaults(), true, read.error->description(), true};
+    if (!read.data)
+        return {QuorvanePreferences::defaults(), false, std::nullopt, false};
     try {
-        return {QuorvanePreferences::decoded(*data), false, std::nullopt};
+        return {QuorvanePreferences::decoded(*read.data), false, std::nullopt, false};
     } catch (const std::exception&) {
-        return {QuorvanePreferences::defaults(), true, std::string(kCorruptionNotice)};
+        undecodableSeen_ = true;
+        return {QuorvanePreferences::defaults(), true, std::string(kCorruptionNotice), false};
     }
 }
 
-void UserDefaultsPreferencesStore::save(const QuorvanePreferences& preferences) {
+SaveOutcome UserDefaultsPreferencesStore::keepUndecodableRecord() {
+    const auto stored = defaults_->read(storageKey_);
+    if (!stored.data || decodes(*stored.data))
+        return SaveOutcome::saved();
+    return defaults_->keepCopyAside(storageKey_, *stored.data);
+}
+
+SaveOutcome UserDefaultsPreferencesStore::save(const QuorvanePreferences& preferences) {
     const auto bytes = preferences.encoded();
     if (!bytes)
-        return;
-    defaults_->setData(storageKey_, *bytes);
+        return SaveOutcome::failed({DefaultsStoreError::Kind::notEncodable, {}, {}});
+    const auto lock = defaults_->lockExclusively();
+    std::optional<std::string> keptCopy;
+    if (undecodableSeen_) {
+        auto kept = keepUndecodableRecord();
+        if (!kept.succeeded())
+            return kept;
+        keptCopy = std::move(kept.keptCopy);
+        undecodableSeen_ = false;
+    }
+    auto outcome = defaults_->setData(storageKey_, *bytes);
+    outcome.keptCopy = std::move(keptCopy);
+    return outcome;
+}
+
+DefaultsLock UserDefaultsPreferencesStore::lockExclusively() {
+    return defaults_->lockExclusively();
 }
 
 }  // namespace quorvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,17 +21,27 @@ class UserDefaultsPreferencesStore final : public PreferencesStoring {
     // "org.quorvane.Quorvane.preferences.v1"
     static std::string standardStorageKey();
 
+    // The notice after a save that kept the undecodable record aside.
+    static std::string keptCopyNotice(const std::string& copyName);
+
     UserDefaultsPreferencesStore(std::shared_ptr<DefaultsStoring> defaults,
                                  std::string storageKey = standardStorageKey());
 
     const std::string& storageKey() const { return storageKey_; }
 
     PreferencesLoadResult loadResult() const override;
-    void save(const QuorvanePreferences& preferences) override;
+    SaveOutcome save(const QuorvanePreferences& preferences) override;
+    DefaultsLock lockExclusively() override;
 
   private:
+    // Keeps the stored record aside when it still fails to decode.
+    SaveOutcome keepUndecodableRecord();
+
     std::shared_ptr<DefaultsStoring> defaults_;
     std::string storageKey_;
+    // Set by a load that found an undecodable record, cleared once it is
+    // kept aside: only then does a save look at the stored bytes again.
+    mutable std::atomic<bool> undecodableSeen_ = false;
 };
 
 }  // namespace quorvane

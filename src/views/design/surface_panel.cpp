@@ -82,9 +82,22 @@ void StatusPill::setTextColor(const QColor& color) {
     update();
 }
 
+void StatusPill::setColors(const QColor& fill, const QColor& border) {
+    fill_ = fill;
+    border_ = border;
+    update();
+}
+
+void StatusPill::setInsets(int horizontal, int vertical) {
+    horizontalInset_ = horizontal;
+    verticalInset_ = vertical;
+    updateGeometry();
+}
+
 QSize StatusPill::sizeHint() const {
     const QFontMetrics metrics = fontMetrics();
-    return {metrics.horizontalAdvance(text_) + 18 + 1, metrics.height() + 10};
+    return {metrics.horizontalAdvance(text_) + 2 * horizontalInset_ + 1,
+            metrics.height() + 2 * verticalInset_};
 }
 
 void StatusPill::changeEvent(QEvent* event) {
@@ -97,17 +110,24 @@ void StatusPill::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor tint = tint_.isValid() ? tint_ : theme_.color(ColorRole::accent);
-    QColor fill = tint;
-    fill.setAlphaF(tint.alphaF() * 0.11f);
-    QColor border = tint;
-    border.setAlphaF(tint.alphaF() * 0.24f);
+    QColor fill = fill_;
+    if (!fill.isValid()) {
+        fill = tint;
+        fill.setAlphaF(tint.alphaF() * 0.11f);
+    }
+    QColor border = border_;
+    if (!border.isValid()) {
+        border = tint;
+        border.setAlphaF(tint.alphaF() * 0.24f);
+    }
     const QRectF shape = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const double radius = shape.height() / 2;
     painter.setPen(QPen(border, 1));
     painter.setBrush(fill);
     painter.drawRoundedRect(shape, radius, radius);
     painter.setPen(textColor_.isValid() ? textColor_ : palette().color(QPalette::WindowText));
-    painter.drawText(rect().adjusted(9, 0, -9, 0), Qt::AlignCenter, text_);
+    painter.drawText(rect().adjusted(horizontalInset_, 0, -horizontalInset_, 0), Qt::AlignCenter,
+                     text_);
 }
 
 }  // namespace quorvane

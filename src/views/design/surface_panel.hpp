@@ -44,6 +44,9 @@ class StatusPill : public QWidget {
     QString text() const { return text_; }
     void setTint(const QColor& tint);
     void setTextColor(const QColor& color);
+    // Explicit fill and border instead of the tint's washes (invalid = tint).
+    void setColors(const QColor& fill, const QColor& border);
+    void setInsets(int horizontal, int vertical);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -57,6 +60,10 @@ class StatusPill : public QWidget {
     QString text_;
     QColor tint_;
     QColor textColor_;
+    QColor fill_;
+    QColor border_;
+    int horizontalInset_ = 9;
+    int verticalInset_ = 5;
 };
 
 }  // namespace quorvane

@@ -1,0 +1,63 @@
+#include "platform/interfaces/defaults_store_error.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+namespace quorvane {
+
+namespace {
+
+std::string withDetail(std::string text, const std::string& detail) {
+    if (!detail.empty())
+        text += " (" + detail + ")";
+    return text;
+}
+
+}  // namespace
+
+DefaultsStoreError DefaultsStoreError::fromErrno(int error, std::string path) {
+    Kind kind = Kind::writeFailed;
+    switch (error) {
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            kind = Kind::notWritable;
+            break;
+        case ENOSPC:
+        case EDQUOT:
+            kind = Kind::noSpace;
+            break;
+        case ENOTDIR:
+            kind = Kind::notAFolder;
+            break;
+        default:
+            break;
+    }
+    return {kind, std::move(path), std::strerror(error)};
+}
+
+std::string DefaultsStoreError::description() const {
+    switch (kind) {
+        case Kind::noLocation:
+            return "설정 폴더를 정할 수 없어 저장하지 못했습니다. $HOME 또는 $XDG_CONFIG_HOME을 "
+                   "확인하세요.";
+        case Kind::notAFolder:
+            return withDetail(
+                "설정 폴더 자리에 폴더가 아닌 파일이 있어 저장하지 못했습니다: " + path, detail);
+        case Kind::notWritable:
+            return withDetail("설정 폴더에 쓸 수 없어 저장하지 못했습니다: " + path, detail);
+        case Kind::noSpace:
+            return withDetail("저장 공간이 부족해 설정을 저장하지 못했습니다: " + path, detail);
+        case Kind::unreadable:
+            return withDetail(
+                "저장된 기록을 읽을 수 없습니다. 이 파일은 덮어쓰지 않습니다: " + path, detail);
+        case Kind::notEncodable:
+            return "저장할 수 없는 값이 있어 설정을 저장하지 못했습니다.";
+        case Kind::writeFailed:
+            return withDetail("설정을 저장하지 못했습니다: " + path, detail);
+    }
+    return {};
+}
+
+}  // namespace quorvane

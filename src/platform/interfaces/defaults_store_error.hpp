@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+namespace quorvane {
+
+// Why a stored record could not be read or written. `path` names the file or
+// folder concerned and `detail` the system's own reason, when there is one.
+struct DefaultsStoreError {
+    enum class Kind {
+        // No settings folder is known (no usable home).
+        noLocation,
+        // Something other than a folder sits where the settings folder goes.
+        notAFolder,
+        // The folder or the file refuses writing (permissions, read-only mount).
+        notWritable,
+        // The file system is full or the user's quota is used up.
+        noSpace,
+        // A record exists but cannot be read; it is never overwritten.
+        unreadable,
+        // The record has no stored form (a value JSON cannot spell).
+        notEncodable,
+        // Any other failed system call.
+        writeFailed,
+    };
+
+    Kind kind = Kind::writeFailed;
+    std::string path;
+    std::string detail;
+
+    bool operator==(const DefaultsStoreError&) const = default;
+
+    // The error of a failed system call on `path`, from its errno.
+    static DefaultsStoreError fromErrno(int error, std::string path);
+
+    // The Korean text the user sees.
+    std::string description() const;
+};
+
+}  // namespace quorvane

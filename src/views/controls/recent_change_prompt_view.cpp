@@ -1,0 +1,196 @@
+#include "views/controls/recent_change_prompt_view.hpp"
+
+#include <QAccessible>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <chrono>
+
+#include "presentation/controls/recent_change_prompt.hpp"
+#include "presentation/design/typography.hpp"
+#include "services/display_store/display_store.hpp"
+#include "views/design/fit_to_width.hpp"
+#include "views/design/shrinking_label.hpp"
+#include "views/design/surface_panel.hpp"
+#include "views/design/symbol_image.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+#include "views/store_bridge.hpp"
+#include "views/view_context.hpp"
+
+namespace quorvane {
+
+namespace {
+
+QPushButton* actionButton(const QString& title, const QString& tooltip, bool bordered,
+                          QWidget* parent) {
+    auto* button = new QPushButton(title, parent);
+    button->setFlat(!bordered);
+    button->setToolTip(tooltip);
+    button->setAccessibleName(title);
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+}  // namespace
+
+RecentChangePromptView::RecentChangePromptView(ViewContext& context, bool compact, QWidget* parent)
+    : QWidget(parent),
+      store_(context.store),
+      theme_(context.theme),
+      compact_(compact),
+      now_([] { return std::chrono::system_clock::now(); }),
+      icon_(new SymbolImage("arrow.uturn.backward.circle.fill", this)),
+      heading_(new QLabel(QStringLiteral("최근 변경 복구"), this)),
+      pill_(new StatusPill(context.theme, {}, this)),
+      title_(new WrappingLabel({}, this)),
+      message_(new WrappingLabel({}, this)),
+      targets_(new ShrinkingLabel({}, 1.0, this)),
+      undo_(actionButton(
+          QStringLiteral("되돌리기"),
+          QStringLiteral("방금 적용한 Quorvane 화면 색감 변경만 이전 값으로 되돌립니다."), true,
+          this)),
+      keep_(actionButton(
+          QStringLiteral("이 설정 유지"),
+          QStringLiteral("알림만 닫습니다. 되돌리기 기록은 복구 화면에 남아 있습니다."), false,
+          this)),
+      headingRow_(new FitToWidth(7, 4, this)),
+      outer_(new FitToWidth(compact ? 9 : 12, compact ? 8 : 10, this)) {
+    headingRow_->addWidget(heading_);
+    headingRow_->addWidget(pill_);
+
+    auto* copyText = new QVBoxLayout;
+    copyText->setSpacing(compact ? 3 : 5);
+    copyText->addWidget(headingRow_);
+    copyText->addWidget(title_);
+    copyText->addWidget(message_);
+    copyText->addWidget(targets_);
+    targets_->setElideMode(Qt::ElideMiddle);
+    targets_->setVisible(!compact);
+    message_->setSecondary(true);
+    targets_->setForegroundRole(QPalette::PlaceholderText);
+
+    auto* copy = new QWidget(this);
+    auto* copyRow = new QHBoxLayout(copy);
+    copyRow->setContentsMargins(0, 0, 0, 0);
+    copyRow->setSpacing(compact ? 8 : 10);
+    copyRow->addWidget(icon_, 0, Qt::AlignTop);
+    copyRow->addLayout(copyText, 1);
+
+    auto* actions = new QWidget(this);
+    auto* actionRow = new QHBoxLayout(actions);
+    actionRow->setContentsMargins(0, 0, 0, 0);
+    actionRow->setSpacing(compact ? 6 : 8);
+    actionRow->addWidget(undo_);
+    actionRow->addWidget(keep_);
+    actions->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+
+    outer_->addWidget(copy);
+    outer_->addStretch(6);
+    outer_->addWidget(actions);
+    auto* frame = new QVBoxLayout(this);
+    frame->setContentsMargins(compact ? 10 : 13, compact ? 8 : 11, compact ? 10 : 13,
+                              compact ? 8 : 11);
+    frame->addWidget(outer_);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+
+    connect(undo_, &QPushButton::clicked, this, [this] {
+        if (shownID_)
+            store_.undoRecentChangeRecoveryPrompt(*shownID_);
+    });
+    connect(keep_, &QPushButton::clicked, this, [this] {
+        if (shownID_)
+            store_.clearRecentChangeRecoveryPrompt(*shownID_);
+    });
+    tick_.setSingleShot(true);
+    connect(&tick_, &QTimer::timeout, this, [this] {
+        updateCountdown();
+        armTimer();
+    });
+    connect(&context.bridge, &StoreBridge::storeChanged, this, &RecentChangePromptView::refresh);
+    connect(&theme_, &Theme::changed, this, &RecentChangePromptView::restyle);
+    restyle();
+    refresh();
+}
+
+void RecentChangePromptView::setClock(Now now) {
+    now_ = std::move(now);
+    refresh();
+}
+
+void RecentChangePromptView::refresh() {
+    const auto& prompt = store_.recentChangeRecoveryPrompt();
+    if (!prompt) {
+        shownID_.reset();
+        tick_.stop();
+        hide();
+        return;
+    }
+    shownID_ = prompt->id;
+    createdAt_ = prompt->createdAt;
+    title_->setText(QString::fromStdString(prompt->title));
+    message_->setText(QString::fromStdString(prompt->message));
+    targets_->setText(QString::fromStdString(RecentChangePromptTexts::targetSummary(*prompt)));
+    targets_->setAccessibleName(targets_->text());
+    updateCountdown();
+    armTimer();
+    show();
+}
+
+void RecentChangePromptView::updateCountdown() {
+    shownSeconds_ = RecentChangePromptTexts::remainingSeconds(createdAt_, now_());
+    pill_->setText(QString::fromStdString(RecentChangePromptTexts::countdownText(shownSeconds_)));
+    pill_->setAccessibleName(
+        QString::fromStdString(RecentChangePromptTexts::countdownAccessibilityText(shownSeconds_)));
+}
+
+// The next tick falls on the next whole second after the creation time, so
+// the shown number changes exactly when the remaining time crosses it.
+void RecentChangePromptView::armTimer() {
+    if (!shownID_ || shownSeconds_ <= 0) {
+        tick_.stop();
+        return;
+    }
+    using namespace std::chrono;
+    const auto elapsed = duration_cast<milliseconds>(now_() - createdAt_).count();
+    const long long intoSecond = ((elapsed % 1000) + 1000) % 1000;
+    tick_.start(static_cast<int>(1000 - intoSecond));
+}
+
+void RecentChangePromptView::restyle() {
+    const QColor accent = theme_.color(ColorRole::warning);
+    icon_->setColor(accent);
+    icon_->setFixedSide(static_cast<int>((compact_ ? 17 : 22) * 96.0 / 72.0 * 0.8));
+    heading_->setFont(theme_.font(
+        compact_ ? QuorvaneFontStyle::caption : QuorvaneFontStyle::subheadline, QFont::DemiBold));
+    pill_->setFont(theme_.font(QuorvaneFontStyle::caption2, QFont::DemiBold));
+    pill_->setTextColor(accent);
+    pill_->setColors(theme_.color(ColorRole::surface, 0.62),
+                     theme_.color(ColorRole::warning, 0.26));
+    pill_->setInsets(7, 3);
+    title_->setFont(theme_.font(compact_ ? QuorvaneFontStyle::caption : QuorvaneFontStyle::callout,
+                                QFont::DemiBold));
+    message_->setFont(
+        theme_.font(compact_ ? QuorvaneFontStyle::caption2 : QuorvaneFontStyle::caption));
+    targets_->setFont(theme_.font(QuorvaneFontStyle::caption2, QFont::Medium));
+    const int minHeight = static_cast<int>(accessibleButtonMinHeight(theme_.textSize()));
+    for (auto* button : {undo_, keep_}) {
+        button->setFont(theme_.baseFont());
+        button->setMinimumHeight(minHeight);
+    }
+    update();
+}
+
+void RecentChangePromptView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const bool dark = theme_.scheme() == ColorScheme::dark;
+    painter.setPen(QPen(theme_.color(ColorRole::warning, 0.30), 1));
+    painter.setBrush(theme_.color(ColorRole::warning, dark ? 0.16 : 0.10));
+    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 12, 12);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "models/coding/date_coding.hpp"
+
+class QLabel;
+class QPushButton;
+
+namespace quorvane {
+
+class DisplayStore;
+class FitToWidth;
+class ShrinkingLabel;
+class StatusPill;
+class SymbolImage;
+class Theme;
+class WrappingLabel;
+struct ViewContext;
+
+// The banner offering to undo the latest colour change. It shows the store's
+// prompt while there is one and hides itself when the store clears it (keep,
+// undo, the 8-second dismissal or anything else); it never hides on its own.
+// The countdown is recomputed from the prompt's creation time on a timer
+// aligned to whole seconds after it (never a decremented counter). "되돌리기"
+// and "이 설정 유지" pass the shown prompt's id, so a newer prompt is never
+// undone or closed by mistake.
+class RecentChangePromptView : public QWidget {
+    Q_OBJECT
+
+  public:
+    using Now = std::function<Date()>;
+
+    RecentChangePromptView(ViewContext& context, bool compact, QWidget* parent = nullptr);
+
+    // The wall clock the countdown reads (tests pass a controllable one).
+    void setClock(Now now);
+    void refresh();
+
+    int shownSeconds() const { return shownSeconds_; }
+    QPushButton* undoButton() const { return undo_; }
+    QPushButton* keepButton() const { return keep_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void updateCountdown();
+    void armTimer();
+    void restyle();
+
+    DisplayStore& store_;
+    Theme& theme_;
+    bool compact_;
+    Now now_;
+    std::optional<std::string> shownID_;
+    Date createdAt_{};
+    int shownSeconds_ = 0;
+    QTimer tick_;
+    SymbolImage* icon_;
+    QLabel* heading_;
+    StatusPill* pill_;
+    WrappingLabel* title_;
+    WrappingLabel* message_;
+    ShrinkingLabel* targets_;
+    QPushButton* undo_;
+    QPushButton* keep_;
+    FitToWidth* headingRow_;
+    FitToWidth* outer_;
+};
+
+}  // namespace quorvane

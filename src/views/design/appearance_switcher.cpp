@@ -1,0 +1,285 @@
+#include "views/design/appearance_switcher.hpp"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <cmath>
+
+#include "services/display_store/display_store.hpp"
+#include "views/design/fit_to_width.hpp"
+#include "views/design/shrinking_label.hpp"
+#include "views/design/symbol_image.hpp"
+#include "views/design/symbol_table.hpp"
+#include "views/design/theme.hpp"
+#include "views/store_bridge.hpp"
+#include "views/view_context.hpp"
+
+namespace quorvane {
+
+namespace {
+
+using Model = AppearanceSwitcherModel;
+
+const char* const kOptionObjectName = "quorvaneAppearanceOption";
+
+// One option: a capsule with the option's symbol and (unless compact) title.
+class AppearanceOption : public QAbstractButton {
+  public:
+    AppearanceOption(Theme& theme, QuorvaneAppearance option, bool compact, Model::Chrome chrome,
+                     QWidget* parent)
+        : QAbstractButton(parent),
+          theme_(theme),
+          option_(option),
+          compact_(compact),
+          chrome_(chrome),
+          title_(new ShrinkingLabel(QString::fromStdString(Model::title(option)), 0.82, this)) {
+        // Named before anything can ask for its accessible interface.
+        setObjectName(kOptionObjectName);
+        setCheckable(true);
+        setAutoExclusive(false);
+        setFocusPolicy(Qt::StrongFocus);
+        setCursor(Qt::PointingHandCursor);
+        setToolTip(QString::fromStdString(Model::helpText(option)));
+        setAccessibleName(QString::fromStdString(Model::accessibilityLabel(option)));
+        title_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        title_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+
+    QuorvaneAppearance option() const { return option_; }
+
+    void restyle() {
+        title_->setFont(theme_.font(QuorvaneFontStyle::caption2, QFont::DemiBold));
+        title_->setVisible(Model::showsTitles(compact_, theme_.textSize()));
+        title_->setTextColor(theme_.color(isChecked() ? ColorRole::ink : ColorRole::mutedInk));
+        updateGeometry();
+        update();
+    }
+
+    QSize sizeHint() const override {
+        const int horizontal = compact_ ? 8 : 10;
+        const int vertical = compact_ ? 5 : 6;
+        int width = 2 * horizontal + symbolSide();
+        if (title_->isVisibleTo(this))
+            width += spacing() + title_->sizeHint().width();
+        const int minHeight = static_cast<int>(
+            std::lround(Model::optionMinHeight(chrome_, compact_, theme_.textSize())));
+        const int content = std::max(symbolSide(), title_->sizeHint().height());
+        return {width, std::max(minHeight, content + 2 * vertical)};
+    }
+    QSize minimumSizeHint() const override {
+        QSize hint = sizeHint();
+        if (title_->isVisibleTo(this))
+            hint.rwidth() -= title_->sizeHint().width() - title_->minimumSizeHint().width();
+        return hint;
+    }
+
+  protected:
+    void resizeEvent(QResizeEvent*) override {
+        const int horizontal = compact_ ? 8 : 10;
+        const int x = horizontal + symbolSide() + spacing();
+        title_->setGeometry(x, 0, std::max(0, width() - x - horizontal), height());
+    }
+
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const bool dark = theme_.scheme() == ColorScheme::dark;
+        const QRectF shape = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        const double radius = shape.height() / 2;
+        if (isChecked()) {
+            painter.setPen(QPen(theme_.color(ColorRole::accent, dark ? 0.52 : 0.40), 1));
+            painter.setBrush(theme_.color(ColorRole::accentFill, dark ? 0.86 : 0.92));
+            painter.drawRoundedRect(shape, radius, radius);
+        } else if (chrome_ == Model::Chrome::panel) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(theme_.color(ColorRole::surface, 0.18));
+            painter.drawRoundedRect(shape, radius, radius);
+        }
+        if (hasFocus()) {
+            painter.setPen(QPen(theme_.color(ColorRole::accent, 0.9), 1.5));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRoundedRect(shape.adjusted(1, 1, -1, -1), radius - 1, radius - 1);
+        }
+        const int horizontal = compact_ ? 8 : 10;
+        const int side = symbolSide();
+        paintSymbol(painter, QRectF(horizontal, (height() - side) / 2.0, side, side),
+                    Model::symbol(option_),
+                    theme_.color(isChecked() ? ColorRole::ink : ColorRole::mutedInk));
+    }
+
+  private:
+    int spacing() const { return compact_ ? 4 : 5; }
+    // The symbol at (10 or 11) × scale points.
+    int symbolSide() const {
+        const double points = (compact_ ? 10.0 : 11.0) * theme_.scale();
+        return static_cast<int>(std::lround(points * 96.0 / 72.0));
+    }
+
+    Theme& theme_;
+    QuorvaneAppearance option_;
+    bool compact_;
+    Model::Chrome chrome_;
+    ShrinkingLabel* title_;
+};
+
+// Screen readers hear each option's state as the value "선택됨".
+class AppearanceOptionAccessible : public QAccessibleWidget {
+  public:
+    explicit AppearanceOptionAccessible(QWidget* widget)
+        : QAccessibleWidget(widget, QAccessible::Button) {
+        addControllingSignal(QStringLiteral("clicked(bool)"));
+    }
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value)
+            return option()->isChecked() ? QStringLiteral("선택됨") : QString();
+        return QAccessibleWidget::text(kind);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.selectable = true;
+        state.selected = option()->isChecked();
+        return state;
+    }
+    QStringList actionNames() const override { return {QAccessibleActionInterface::pressAction()}; }
+    void doAction(const QString& name) override {
+        if (name == QAccessibleActionInterface::pressAction())
+            option()->click();
+    }
+
+  private:
+    QAbstractButton* option() const { return static_cast<QAbstractButton*>(widget()); }
+};
+
+QAccessibleInterface* optionAccessibleFactory(const QString&, QObject* object) {
+    if (object && object->isWidgetType() && object->objectName() == kOptionObjectName)
+        return new AppearanceOptionAccessible(static_cast<QWidget*>(object));
+    return nullptr;
+}
+
+void installOptionAccessibleFactory() {
+    static const bool installed = [] {
+        QAccessible::installFactory(optionAccessibleFactory);
+        return true;
+    }();
+    (void)installed;
+}
+
+// The options' track: a capsule on panels, nothing in a toolbar.
+class OptionTrack : public QWidget {
+  public:
+    OptionTrack(Theme& theme, Model::Chrome chrome, QWidget* parent)
+        : QWidget(parent), theme_(theme), chrome_(chrome) {}
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        if (chrome_ != Model::Chrome::panel)
+            return;
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const bool dark = theme_.scheme() == ColorScheme::dark;
+        const QRectF shape = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        painter.setPen(QPen(theme_.color(ColorRole::surfaceBorder, 0.72), 1));
+        painter.setBrush(theme_.color(ColorRole::track, dark ? 0.36 : 0.48));
+        painter.drawRoundedRect(shape, shape.height() / 2, shape.height() / 2);
+    }
+
+  private:
+    Theme& theme_;
+    Model::Chrome chrome_;
+};
+
+}  // namespace
+
+AppearanceSwitcher::AppearanceSwitcher(ViewContext& context, bool includeSystem, bool compact,
+                                       Chrome chrome, QWidget* parent)
+    : QWidget(parent),
+      store_(context.store),
+      theme_(context.theme),
+      includeSystem_(includeSystem),
+      compact_(compact),
+      chrome_(chrome),
+      fit_(new FitToWidth(chrome == Chrome::toolbar ? 4 : 6, 7, this)),
+      label_(new QWidget(this)),
+      labelSymbol_(new SymbolImage({}, label_)),
+      labelText_(new QLabel(QStringLiteral("화면 모드"), label_)),
+      track_(new OptionTrack(context.theme, chrome, this)) {
+    installOptionAccessibleFactory();
+    auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(fit_);
+
+    auto* labelRow = new QHBoxLayout(label_);
+    labelRow->setContentsMargins(0, 0, 0, 0);
+    labelRow->setSpacing(5);
+    labelRow->addWidget(labelSymbol_);
+    labelRow->addWidget(labelText_);
+    labelText_->setWordWrap(true);
+    labelText_->setVisible(chrome == Chrome::panel);
+    if (chrome == Chrome::toolbar) {
+        label_->setAccessibleName(QStringLiteral("화면 모드"));
+        label_->setFixedSize(22, 28);
+        labelSymbol_->setFixedSide(18);
+    }
+
+    auto* options = new QHBoxLayout(track_);
+    const int inset = chrome == Chrome::panel ? 3 : 0;
+    options->setContentsMargins(inset, inset, inset, inset);
+    options->setSpacing(4);
+    for (auto option : Model::options(includeSystem)) {
+        auto* button = new AppearanceOption(theme_, option, compact, chrome, track_);
+        options->addWidget(button);
+        options_.push_back(button);
+        connect(button, &QAbstractButton::clicked, this, [this, option] {
+            store_.setAppearance(option);
+            refresh();
+        });
+    }
+    track_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    fit_->addWidget(label_);
+    fit_->addWidget(track_);
+    setAccessibleName(QStringLiteral("화면 모드"));
+    connect(&context.bridge, &StoreBridge::storeChanged, this, &AppearanceSwitcher::refresh);
+    connect(&theme_, &Theme::changed, this, &AppearanceSwitcher::refresh);
+    refresh();
+}
+
+QAbstractButton* AppearanceSwitcher::optionButton(QuorvaneAppearance option) const {
+    for (auto* button : options_) {
+        if (static_cast<AppearanceOption*>(button)->option() == option)
+            return button;
+    }
+    return nullptr;
+}
+
+void AppearanceSwitcher::refresh() {
+    const QuorvaneAppearance stored = store_.appearance();
+    for (auto* button : options_) {
+        auto* option = static_cast<AppearanceOption*>(button);
+        const bool selected =
+            Model::isSelected(option->option(), stored, includeSystem_, theme_.scheme());
+        if (option->isChecked() != selected) {
+            option->setChecked(selected);
+            QAccessibleValueChangeEvent change(option,
+                                               selected ? QStringLiteral("선택됨") : QString());
+            QAccessible::updateAccessibility(&change);
+        }
+        option->restyle();
+    }
+    labelSymbol_->setSystemName(Model::symbol(stored));
+    labelSymbol_->setColor(theme_.color(ColorRole::secondary));
+    const QFont labelFont = chrome_ == Chrome::toolbar
+                                ? theme_.scaledFont(14, QFont::DemiBold)
+                                : theme_.font(QuorvaneFontStyle::caption, QFont::DemiBold);
+    labelText_->setFont(labelFont);
+    labelSymbol_->setFont(labelFont);
+    QPalette palette = labelText_->palette();
+    palette.setColor(QPalette::WindowText, theme_.color(ColorRole::secondary));
+    labelText_->setPalette(palette);
+    track_->updateGeometry();
+    track_->update();
+    fit_->layout()->invalidate();
+}
+
+}  // namespace quorvane

@@ -1,0 +1,279 @@
+// The defaults store against a hostile file system: links, leftovers of
+// killed writes, other processes, permissions, a full disk.
+#include <fcntl.h>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <regex>
+#include <string>
+#include <thread>
+
+#include "services/persistence/defaults_store.hpp"
+
+namespace quorvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kKey = std::string(kDefaultsDomain) + ".preferences.v1";
+constexpr uid_t kNobody = 65534;
+
+std::string contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void write(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+void makeOld(const fs::path& path, std::chrono::seconds age) {
+    fs::last_write_time(path, fs::file_time_type::clock::now() - age);
+}
+
+// Runs `body` as an unprivileged user in a child process (root reads and
+// writes whatever it likes, so permission checks need someone else) and
+// returns what it returned. Without root the test already is someone else.
+int asUnprivilegedUser(const std::function<int()>& body) {
+    if (::geteuid() != 0)
+        return body();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(100);
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 101;
+}
+
+class DefaultsStoreSafetyTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "quorvane-safety-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        root_ = pattern;
+    }
+    void TearDown() override {
+        if (mounted_)
+            ::umount(mounted_->c_str());
+        std::error_code ignored;
+        fs::permissions(root_, fs::perms::owner_all, ignored);
+        fs::remove_all(root_, ignored);
+    }
+
+    fs::path root_;
+    std::optional<fs::path> mounted_;
+};
+
+TEST_F(DefaultsStoreSafetyTest, ALinkedRecordStaysALinkAndItsTargetGetsTheNewValue) {
+    FileDefaultsStore store(root_ / "config" / "quorvane");
+    fs::create_directories(store.folder());
+    fs::create_directories(root_ / "dotfiles" / "deep");
+    write(root_ / "dotfiles" / "deep" / "prefs.json", "old");
+    fs::permissions(root_ / "dotfiles" / "deep" / "prefs.json",
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                        fs::perms::others_read);
+    // A relative link to a relative link: both must be followed from where
+    // each one sits.
+    fs::create_symlink("deep/prefs.json", root_ / "dotfiles" / "current.json");
+    fs::create_symlink("../../dotfiles/current.json", store.pathForKey(kKey));
+
+    EXPECT_EQ(store.dataForKey(kKey), "old");
+    ASSERT_TRUE(store.setData(kKey, "new").succeeded());
+
+    EXPECT_TRUE(fs::is_symlink(store.pathForKey(kKey)));
+    EXPECT_TRUE(fs::is_symlink(root_ / "dotfiles" / "current.json"));
+    EXPECT_EQ(contents(root_ / "dotfiles" / "deep" / "prefs.json"), "new");
+    EXPECT_EQ(store.dataForKey(kKey), "new");
+    EXPECT_EQ(fs::status(root_ / "dotfiles" / "deep" / "prefs.json").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                  fs::perms::others_read);
+    // Nothing left next to the target either.
+    for (const auto& entry : fs::directory_iterator(root_ / "dotfiles" / "deep"))
+        EXPECT_EQ(entry.path().filename(), "prefs.json");
+}
+
+TEST_F(DefaultsStoreSafetyTest, ALinkToAMissingFileCreatesTheTarget) {
+    FileDefaultsStore store(root_ / "quorvane");
+    fs::create_directories(store.folder());
+    fs::create_directories(root_ / "dotfiles");
+    fs::create_symlink(root_ / "dotfiles" / "later.json", store.pathForKey(kKey));
+    EXPECT_EQ(store.read(kKey), DefaultsReadResult{});
+    ASSERT_TRUE(store.setData(kKey, "first").succeeded());
+    EXPECT_TRUE(fs::is_symlink(store.pathForKey(kKey)));
+    EXPECT_EQ(contents(root_ / "dotfiles" / "later.json"), "first");
+}
+
+TEST_F(DefaultsStoreSafetyTest, OnlyOldUnheldTemporaryFilesOfOurOwnPatternAreRemoved) {
+    FileDefaultsStore store(root_ / "quorvane");
+    ASSERT_TRUE(store.setData(kKey, "old").succeeded());
+    const auto folder = store.folder();
+    const auto age = FileDefaultsStore::kStaleTemporaryFileAge + std::chrono::seconds(5);
+
+    const auto stale = folder / ("." + kKey + ".json.Ab12Cd");
+    const auto otherKeyStale = folder / ".other.key.json.zz99ZZ";
+    const auto fresh = folder / ("." + kKey + ".json.Fresh1");
+    const auto held = folder / ("." + kKey + ".json.Held22");
+    const auto notOurs = folder / ".notes.txt.Ab12Cd";
+    const auto shortSuffix = folder / ("." + kKey + ".json.Ab12C");
+    for (const auto& file : {stale, otherKeyStale, fresh, held, notOurs, shortSuffix})
+        write(file, "half");
+    for (const auto& file : {stale, otherKeyStale, held, notOurs, shortSuffix})
+        makeOld(file, age);
+    // Just younger than the limit: a slow write may still be under way.
+    makeOld(fresh, FileDefaultsStore::kStaleTemporaryFileAge - std::chrono::seconds(5));
+    // A writer in another process still holds this one.
+    const int holder = ::open(held.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+
+    ASSERT_TRUE(store.setData(kKey, "new").succeeded());
+    ::close(holder);
+
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_FALSE(fs::exists(otherKeyStale));
+    EXPECT_TRUE(fs::exists(fresh));
+    EXPECT_TRUE(fs::exists(held));
+    EXPECT_TRUE(fs::exists(notOurs));
+    EXPECT_TRUE(fs::exists(shortSuffix));
+    EXPECT_EQ(store.dataForKey(kKey), "new");
+}
+
+TEST_F(DefaultsStoreSafetyTest, AWriteWaitsForTheLockAnotherStoreHolds) {
+    FileDefaultsStore holder(root_ / "quorvane");
+    FileDefaultsStore writer(root_ / "quorvane");
+    ASSERT_TRUE(writer.setData(kKey, "before").succeeded());
+
+    std::atomic<bool> written = false;
+    std::thread other;
+    {
+        const auto lock = holder.lockExclusively();
+        // The holder may write under its own lock without waiting for itself.
+        ASSERT_TRUE(holder.setData(kKey, "holder").succeeded());
+        other = std::thread([&] {
+            writer.setData(kKey, "writer");
+            written = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        EXPECT_FALSE(written);
+        EXPECT_EQ(holder.dataForKey(kKey), "holder");
+    }
+    other.join();
+    EXPECT_TRUE(written);
+    EXPECT_EQ(writer.dataForKey(kKey), "writer");
+}
+
+TEST_F(DefaultsStoreSafetyTest, CopiesKeptAsideNeverReplaceEachOther) {
+    FileDefaultsStore store(root_ / "quorvane");
+    const auto first = store.keepCopyAside(kKey, "broken one");
+    const auto second = store.keepCopyAside(kKey, "broken two");
+    ASSERT_TRUE(first.succeeded());
+    ASSERT_TRUE(second.succeeded());
+    ASSERT_TRUE(first.keptCopy && second.keptCopy);
+    const std::regex name(std::regex_replace(kKey, std::regex("\\."), "\\.") +
+                          "\\.json\\.unreadable-\\d{8}-\\d{6}(-\\d+)?");
+    EXPECT_TRUE(std::regex_match(*first.keptCopy, name)) << *first.keptCopy;
+    EXPECT_NE(*first.keptCopy, *second.keptCopy);
+    EXPECT_EQ(contents(store.folder() / *first.keptCopy), "broken one");
+    EXPECT_EQ(contents(store.folder() / *second.keptCopy), "broken two");
+    // A copy is never taken for a stored value.
+    EXPECT_EQ(store.read(kKey), DefaultsReadResult{});
+}
+
+TEST_F(DefaultsStoreSafetyTest, ARecordTheUserCannotReadIsAnErrorAndIsNeverReplaced) {
+    FileDefaultsStore store(root_ / "quorvane");
+    ASSERT_TRUE(store.setData(kKey, "secret").succeeded());
+    ASSERT_EQ(::chown(root_.c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(::chown(store.folder().c_str(), kNobody, kNobody), 0);
+    // Owned by someone else and private: the user cannot read it.
+    ASSERT_EQ(::chmod(store.pathForKey(kKey).c_str(), 0600), 0);
+    ASSERT_EQ(::chown(store.pathForKey(kKey).c_str(), 0, 0), 0);
+
+    const int result = asUnprivilegedUser([&] {
+        FileDefaultsStore asUser(root_ / "quorvane");
+        const auto read = asUser.read(kKey);
+        if (read.data || !read.error || read.error->kind != DefaultsStoreError::Kind::unreadable)
+            return 1;
+        const auto saved = asUser.setData(kKey, "replacement");
+        if (!saved.error || saved.error->kind != DefaultsStoreError::Kind::unreadable)
+            return 2;
+        return 0;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(contents(store.pathForKey(kKey)), "secret");
+}
+
+TEST_F(DefaultsStoreSafetyTest, AReadOnlyFolderFailsTheWriteAndSaysWhy) {
+    FileDefaultsStore store(root_ / "quorvane");
+    ASSERT_TRUE(store.setData(kKey, "kept").succeeded());
+    ASSERT_EQ(::chown(root_.c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(::chown(store.folder().c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(::chown(store.pathForKey(kKey).c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(::chmod(store.folder().c_str(), 0500), 0);
+
+    const int result = asUnprivilegedUser([&] {
+        FileDefaultsStore asUser(root_ / "quorvane");
+        if (asUser.dataForKey(kKey) != "kept")
+            return 1;
+        const auto saved = asUser.setData(kKey, "lost?");
+        if (!saved.error || saved.error->kind != DefaultsStoreError::Kind::notWritable)
+            return 2;
+        return saved.error->description().find(asUser.folder().string()) == std::string::npos ? 3
+                                                                                              : 0;
+    });
+    EXPECT_EQ(result, 0);
+    ::chmod(store.folder().c_str(), 0700);
+    EXPECT_EQ(contents(store.pathForKey(kKey)), "kept");
+}
+
+TEST_F(DefaultsStoreSafetyTest, AFileWhereTheFolderGoesFailsAsNotAFolder) {
+    write(root_ / "config", "I am a file");
+    FileDefaultsStore store(root_ / "config" / "quorvane");
+    EXPECT_EQ(store.read(kKey), DefaultsReadResult{});
+    const auto saved = store.setData(kKey, "x");
+    ASSERT_TRUE(saved.error);
+    EXPECT_EQ(saved.error->kind, DefaultsStoreError::Kind::notAFolder);
+    EXPECT_EQ(contents(root_ / "config"), "I am a file");
+
+    FileDefaultsStore nowhere{fs::path()};
+    const auto homeless = nowhere.setData(kKey, "x");
+    ASSERT_TRUE(homeless.error);
+    EXPECT_EQ(homeless.error->kind, DefaultsStoreError::Kind::noLocation);
+}
+
+TEST_F(DefaultsStoreSafetyTest, AFullFileSystemFailsTheWriteAndKeepsTheOldValue) {
+    const auto disk = root_ / "small";
+    fs::create_directories(disk);
+    if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no small file system can be mounted here";
+    mounted_ = disk;
+    FileDefaultsStore store(disk / "quorvane");
+    ASSERT_TRUE(store.setData(kKey, "old").succeeded());
+    {
+        std::ofstream filler(disk / "filler", std::ios::binary);
+        const std::string block(4096, 'f');
+        while (filler.write(block.data(), block.size()))
+            ;
+    }
+    const auto saved = store.setData(kKey, std::string(16 * 1024, 'n'));
+    ASSERT_TRUE(saved.error);
+    EXPECT_EQ(saved.error->kind, DefaultsStoreError::Kind::noSpace);
+    EXPECT_EQ(store.dataForKey(kKey), "old");
+    for (const auto& entry : fs::directory_iterator(store.folder())) {
+        const auto name = entry.path().filename().string();
+        EXPECT_TRUE(name == kKey + ".json" || name == FileDefaultsStore::kLockFileName) << name;
+    }
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -25,16 +25,18 @@ std::unique_ptr<QWidget> settingsWindow(ViewContext& context) {
 // layout), wide, with a hot key the desktop refused, and its two sheets as
 // they open.
 void addSettingsShots(ShotList& shots) {
-    shots.push_back({"settings-window", ShotWorld::mixed, Shot::Frame::settingsWindow, {},
-                     settingsWindow});
-    shots.push_back({"settings-window-wide", ShotWorld::mixed, Shot::Frame::natural, {},
+    shots.push_back(
+        {"settings-window", ShotWorld::mixed, Shot::Frame::settingsWindow, {}, settingsWindow});
+    shots.push_back({"settings-window-wide",
+                     ShotWorld::mixed,
+                     Shot::Frame::natural,
+                     {},
                      [](ViewContext& context) -> std::unique_ptr<QWidget> {
                          auto window = std::make_unique<SettingsWindow>(context);
                          window->setMinimumSize(kWideWidth, kWideHeight);
                          return window;
                      }});
-    shots.push_back({"settings-window-hot-key-refused", ShotWorld::colourOnly,
-                     Shot::Frame::natural,
+    shots.push_back({"settings-window-hot-key-refused", ShotWorld::colourOnly, Shot::Frame::natural,
                      [](ShotHardware& hardware) {
                          hardware.registrar->refuse(HotKeyCombination::defaultEmergencyRecovery(),
                                                     10);
@@ -45,7 +47,10 @@ void addSettingsShots(ShotList& shots) {
                          window->setMinimumSize(kWideWidth, kWideHeight);
                          return window;
                      }});
-    shots.push_back({"settings-diagnostic-sheet", ShotWorld::mixed, Shot::Frame::natural, {},
+    shots.push_back({"settings-diagnostic-sheet",
+                     ShotWorld::mixed,
+                     Shot::Frame::natural,
+                     {},
                      [](ViewContext& context) -> std::unique_ptr<QWidget> {
                          SettingsWindowState state;
                          const QuorvaneDiagnosticEnvironment environment{
@@ -53,10 +58,13 @@ void addSettingsShots(ShotList& shots) {
                          prepareDiagnosticPreview(context.store, state, environment,
                                                   std::chrono::system_clock::now(),
                                                   QuorvaneDiagnosticPrivacyMode::privacyPreserving);
-                         return std::make_unique<DiagnosticReportSheet>(
-                             context.theme, *state.diagnosticPreview);
+                         return std::make_unique<DiagnosticReportSheet>(context.theme,
+                                                                        *state.diagnosticPreview);
                      }});
-    shots.push_back({"settings-import-sheet", ShotWorld::mixed, Shot::Frame::natural, {},
+    shots.push_back({"settings-import-sheet",
+                     ShotWorld::mixed,
+                     Shot::Frame::natural,
+                     {},
                      [](ViewContext& context) -> std::unique_ptr<QWidget> {
                          return std::make_unique<SettingsImportPreviewSheet>(
                              context, QuorvaneSettingsImportDraft::of(context.store.preferences()),

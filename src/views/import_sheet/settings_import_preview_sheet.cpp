@@ -23,10 +23,10 @@ SettingsImportPreviewSheet::SettingsImportPreviewSheet(ViewContext& context,
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
     title->setFont(titleFont);
     column->addWidget(title);
-    auto* summary = new QLabel(QString::fromStdString(QuorvaneChangePlanBuilder::settingsImportSummary(
-                                   draft_, QuorvaneSettingsImportMode::fullWithDisplayMapping,
-                                   mappings())),
-                               this);
+    auto* summary =
+        new QLabel(QString::fromStdString(QuorvaneChangePlanBuilder::settingsImportSummary(
+                       draft_, QuorvaneSettingsImportMode::fullWithDisplayMapping, mappings())),
+                   this);
     summary->setWordWrap(true);
     column->addWidget(summary);
     column->addStretch(1);

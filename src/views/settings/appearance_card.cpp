@@ -1,12 +1,13 @@
 #include "views/settings/appearance_card.hpp"
 
 #include <QFrame>
-#include <algorithm>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "presentation/settings/appearance_card_texts.hpp"
 #include "services/display_store/display_store.hpp"
+#include "views/design/appearance_switcher.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
@@ -14,6 +15,7 @@
 #include "views/settings/segmented_picker.hpp"
 #include "views/settings/settings_card_frame.hpp"
 #include "views/settings/themed_text.hpp"
+#include "views/view_context.hpp"
 
 namespace quorvane {
 
@@ -26,8 +28,8 @@ constexpr double kDarkBlockOpacity = 0.34;
 // both fit, the control under the copy otherwise.
 class SettingControlBlock : public QWidget {
   public:
-    SettingControlBlock(Theme& theme, const QString& title, WrappingLabel* detail,
-                        QWidget* control, int controlMaximumWidth, QWidget* parent)
+    SettingControlBlock(Theme& theme, const QString& title, WrappingLabel* detail, QWidget* control,
+                        int controlMaximumWidth, QWidget* parent)
         : QWidget(parent), theme_(theme) {
         auto* column = new QVBoxLayout(this);
         column->setContentsMargins(12, 12, 12, 12);
@@ -35,7 +37,8 @@ class SettingControlBlock : public QWidget {
         auto* copyColumn = new QVBoxLayout(copy);
         copyColumn->setContentsMargins(0, 0, 0, 0);
         copyColumn->setSpacing(4);
-        copyColumn->addWidget(themedLabel(theme, title, QuorvaneFontStyle::caption, QFont::DemiBold));
+        copyColumn->addWidget(
+            themedLabel(theme, title, QuorvaneFontStyle::caption, QFont::DemiBold));
         copyColumn->addWidget(detail);
         // The control's own width where its labels need more than the
         // limit at a large text size: a clipped label is worse than a wider block.
@@ -75,31 +78,25 @@ std::vector<QString> textSizeLabels() {
     return labels;
 }
 
-std::vector<QString> appearanceLabels() {
-    std::vector<QString> labels;
-    for (const auto appearance : kAllAppearances)
-        labels.push_back(qtext(displayName(appearance)));
-    return labels;
-}
-
 }  // namespace
 
-AppearanceCard::AppearanceCard(Theme& theme, DisplayStore& store, QWidget* parent)
-    : QWidget(parent), store_(store) {
+AppearanceCard::AppearanceCard(ViewContext& context, QWidget* parent)
+    : QWidget(parent), store_(context.store) {
+    Theme& theme = context.theme;
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto frame = makeSettingsCard(
-        theme, QuorvaneGlyph::appearance, [] { return ColorRole::accent; },
-        QStringLiteral("보기"), QStringLiteral("글자와 외형"));
+        theme, QuorvaneGlyph::appearance, [] { return ColorRole::accent; }, QStringLiteral("보기"),
+        QStringLiteral("글자와 외형"));
     outer->addWidget(frame.panel);
 
     textSizePicker_ = new SegmentedPicker(theme, textSizeLabels(), QStringLiteral("글자 크기"));
     textSizeDetail_ = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::Normal, true);
-    frame.column->addWidget(new SettingControlBlock(theme, QStringLiteral("글자 크기"),
-                                                    textSizeDetail_, textSizePicker_, 360,
-                                                    frame.panel));
-    auto* preview = themedLabel(theme, QStringLiteral("미리보기: 메뉴와 설명 글자가 이 크기로 표시됩니다."),
-                                QuorvaneFontStyle::body);
+    frame.column->addWidget(new SettingControlBlock(
+        theme, QStringLiteral("글자 크기"), textSizeDetail_, textSizePicker_, 360, frame.panel));
+    auto* preview =
+        themedLabel(theme, QStringLiteral("미리보기: 메뉴와 설명 글자가 이 크기로 표시됩니다."),
+                    QuorvaneFontStyle::body);
     preview->setContentsMargins(0, 7, 0, 7);
     frame.column->addWidget(preview);
     auto* divider = new QFrame(frame.panel);
@@ -108,25 +105,22 @@ AppearanceCard::AppearanceCard(Theme& theme, DisplayStore& store, QWidget* paren
     divider->setForegroundRole(QPalette::Mid);
     frame.column->addWidget(divider);
 
-    appearancePicker_ =
-        new SegmentedPicker(theme, appearanceLabels(), QStringLiteral("화면 모드"));
+    appearanceSwitcher_ =
+        new AppearanceSwitcher(context, true, false, AppearanceSwitcher::Chrome::panel);
     appearanceDetail_ = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::Normal, true);
     frame.column->addWidget(new SettingControlBlock(theme, QStringLiteral("화면 모드"),
-                                                    appearanceDetail_, appearancePicker_, 420,
+                                                    appearanceDetail_, appearanceSwitcher_, 420,
                                                     frame.panel));
 
     connect(textSizePicker_, &SegmentedPicker::picked, this, [this](int index) {
         store_.setTextSize(kAllTextSizes.at(static_cast<std::size_t>(index)));
-    });
-    connect(appearancePicker_, &SegmentedPicker::picked, this, [this](int index) {
-        store_.setAppearance(kAllAppearances.at(static_cast<std::size_t>(index)));
     });
     refresh();
 }
 
 void AppearanceCard::refresh() {
     textSizePicker_->setSelected(static_cast<int>(store_.textSize()));
-    appearancePicker_->setSelected(static_cast<int>(store_.appearance()));
+    appearanceSwitcher_->refresh();
     textSizeDetail_->setText(qtext(quorvane::textSizeDetail(store_.textSize())));
     appearanceDetail_->setText(qtext(quorvane::appearanceDetail(store_.appearance())));
 }

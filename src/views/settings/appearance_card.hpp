@@ -4,10 +4,12 @@
 
 namespace quorvane {
 
+class AppearanceSwitcher;
 class DisplayStore;
 class SegmentedPicker;
 class Theme;
 class WrappingLabel;
+struct ViewContext;
 
 // The "보기" card: the text size and the appearance, each with a sentence
 // about the value chosen now, and a preview line at the chosen size. It only
@@ -16,17 +18,17 @@ class AppearanceCard : public QWidget {
     Q_OBJECT
 
   public:
-    AppearanceCard(Theme& theme, DisplayStore& store, QWidget* parent = nullptr);
+    explicit AppearanceCard(ViewContext& context, QWidget* parent = nullptr);
 
     void refresh();
     SegmentedPicker* textSizePicker() const { return textSizePicker_; }
-    SegmentedPicker* appearancePicker() const { return appearancePicker_; }
+    AppearanceSwitcher* appearanceSwitcher() const { return appearanceSwitcher_; }
     QString textSizeDetail() const;
 
   private:
     DisplayStore& store_;
     SegmentedPicker* textSizePicker_ = nullptr;
-    SegmentedPicker* appearancePicker_ = nullptr;
+    AppearanceSwitcher* appearanceSwitcher_ = nullptr;
     WrappingLabel* textSizeDetail_ = nullptr;
     WrappingLabel* appearanceDetail_ = nullptr;
 };

@@ -18,7 +18,9 @@ class BehaviorCard : public QWidget {
     BehaviorCard(Theme& theme, DisplayStore& store, QWidget* parent = nullptr);
 
     void refresh();
-    SettingsToggleRowView* row(int index) const { return rows_.at(static_cast<std::size_t>(index)); }
+    SettingsToggleRowView* row(int index) const {
+        return rows_.at(static_cast<std::size_t>(index));
+    }
     GlyphIcon* icon() const { return icon_; }
 
   private:

@@ -42,8 +42,8 @@ DiagnosticReportSheet::DiagnosticReportSheet(Theme& theme,
 
     auto* header = new QVBoxLayout;
     header->setSpacing(6);
-    header->addWidget(themedLabel(theme, qtext(texts.title), QuorvaneFontStyle::title3,
-                                  QFont::DemiBold));
+    header->addWidget(
+        themedLabel(theme, qtext(texts.title), QuorvaneFontStyle::title3, QFont::DemiBold));
     header->addWidget(themedLabel(theme, qtext(texts.description), QuorvaneFontStyle::callout,
                                   QFont::Normal, true));
     column->addLayout(header);

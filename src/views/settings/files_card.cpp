@@ -15,10 +15,9 @@ FilesCard::FilesCard(Theme& theme, QWidget* parent) : QWidget(parent) {
         theme, QuorvaneGlyph::settingsImport, [] { return ColorRole::accent; },
         QStringLiteral("설정 파일"), QStringLiteral("백업과 이전"));
     outer->addWidget(frame.panel);
-    export_ = new SettingsActionCard(theme, QStringLiteral("내보내기"),
-                                     QStringLiteral("현재 설정을 JSON 파일로 저장합니다."),
-                                     "square.and.arrow.up", QuorvaneChipProminence::neutral,
-                                     frame.panel);
+    export_ = new SettingsActionCard(
+        theme, QStringLiteral("내보내기"), QStringLiteral("현재 설정을 JSON 파일로 저장합니다."),
+        "square.and.arrow.up", QuorvaneChipProminence::neutral, frame.panel);
     import_ = new SettingsActionCard(
         theme, QStringLiteral("가져오기"),
         QStringLiteral("적용 전 미리보기에서 디스플레이 매핑을 확인합니다. 확인 전에는 화면이나 "

@@ -27,15 +27,15 @@ SegmentedPicker::SegmentedPicker(Theme& theme, const std::vector<QString>& label
     }
     const auto restyle = [this, &theme] {
         // The chosen segment carries the accent, the others the card surface.
-        setStyleSheet(QStringLiteral("QToolButton { border: 1px solid %1; background: %2; color: %3;"
-                                     " padding: 3px 10px; }"
-                                     "QToolButton:checked { background: %4; color: %5;"
-                                     " font-weight: 600; }")
-                          .arg(theme.color(ColorRole::surfaceBorder).name(),
-                               theme.color(ColorRole::surface).name(),
-                               theme.color(ColorRole::primary).name(),
-                               theme.color(ColorRole::accentFill).name(),
-                               theme.color(ColorRole::accent).name()));
+        setStyleSheet(
+            QStringLiteral("QToolButton { border: 1px solid %1; background: %2; color: %3;"
+                           " padding: 3px 10px; }"
+                           "QToolButton:checked { background: %4; color: %5;"
+                           " font-weight: 600; }")
+                .arg(theme.color(ColorRole::surfaceBorder).name(),
+                     theme.color(ColorRole::surface).name(), theme.color(ColorRole::primary).name(),
+                     theme.color(ColorRole::accentFill).name(),
+                     theme.color(ColorRole::accent).name()));
         for (auto* segment : group_->buttons()) {
             segment->setFont(theme.font(QuorvaneFontStyle::callout));
             segment->setMinimumHeight(theme.accessibleButtonMinHeight() - 6);

@@ -42,8 +42,7 @@ SettingsActionCard::SettingsActionCard(Theme& theme, const QString& title, const
 void SettingsActionCard::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const double fill =
-        theme_.scheme() == ColorScheme::dark ? kDarkFillOpacity : kLightFillOpacity;
+    const double fill = theme_.scheme() == ColorScheme::dark ? kDarkFillOpacity : kLightFillOpacity;
     const QRectF shape = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     painter.setPen(QPen(theme_.color(ColorRole::surfaceBorder, kBorderOpacity), 1));
     painter.setBrush(theme_.color(ColorRole::track, fill));

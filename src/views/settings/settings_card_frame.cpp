@@ -23,9 +23,8 @@ QWidget* headingPair(Theme& theme, const QString& title, const QString& detail,
 }
 
 SettingsCardFrame makeSettingsCard(Theme& theme, QuorvaneGlyph glyph,
-                                   std::function<ColorRole()> tint,
-                                   const QString& title, const QString& subtitle,
-                                   QWidget* parent) {
+                                   std::function<ColorRole()> tint, const QString& title,
+                                   const QString& subtitle, QWidget* parent) {
     SettingsCardFrame frame;
     frame.panel = new SurfacePanel(theme, SurfacePanel::Kind::soft, 16, 16, parent);
     frame.column = new QVBoxLayout(frame.panel);

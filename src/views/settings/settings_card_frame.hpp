@@ -34,8 +34,7 @@ struct SettingsCardFrame {
 };
 
 SettingsCardFrame makeSettingsCard(Theme& theme, QuorvaneGlyph glyph,
-                                   std::function<ColorRole()> tint,
-                                   const QString& title, const QString& subtitle,
-                                   QWidget* parent = nullptr);
+                                   std::function<ColorRole()> tint, const QString& title,
+                                   const QString& subtitle, QWidget* parent = nullptr);
 
 }  // namespace quorvane

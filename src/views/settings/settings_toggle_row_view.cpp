@@ -55,6 +55,10 @@ StatusPill* SettingsToggleRowView::statusPill() const {
 }
 
 void SettingsToggleRowView::restyle() {
+    // The switch grows with the text beside it.
+    const int side = theme_.accessibleButtonMinHeight() / 2;
+    toggle_->setStyleSheet(
+        QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }").arg(side));
     pill_->setFont(theme_.font(QuorvaneFontStyle::caption, QFont::Medium));
     // A pill without a tint of its own reads in the secondary colour.
     const QColor tint = theme_.color(row_.statusTint.value_or(ColorRole::secondary));

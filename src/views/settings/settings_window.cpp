@@ -134,7 +134,7 @@ SettingsWindow::SettingsWindow(ViewContext& context, QWidget* parent)
     strip_ = new SettingsStatusStripView(theme, store);
     column->addWidget(strip_);
 
-    appearance_ = new AppearanceCard(theme, store);
+    appearance_ = new AppearanceCard(context_);
     behavior_ = new BehaviorCard(theme, store);
     shortcuts_ = new ShortcutsCard(theme, store);
     frequent_ = new CardColumns(
@@ -194,8 +194,8 @@ QWidget* SettingsWindow::buildHero() {
     auto* copyColumn = new QVBoxLayout(copy);
     copyColumn->setContentsMargins(0, 0, 0, 0);
     copyColumn->setSpacing(5);
-    copyColumn->addWidget(
-        themedLabel(theme, QStringLiteral("Quorvane 설정"), QuorvaneFontStyle::title3, QFont::DemiBold));
+    copyColumn->addWidget(themedLabel(theme, QStringLiteral("Quorvane 설정"),
+                                      QuorvaneFontStyle::title3, QFont::DemiBold));
     copyColumn->addWidget(themedLabel(
         theme, QStringLiteral("자주 쓰는 설정은 앞에 두고, 위험하거나 자세한 항목은 접어 둡니다."),
         QuorvaneFontStyle::callout, QFont::Normal, true));
@@ -334,8 +334,8 @@ void SettingsWindow::openDiagnosticSheet() {
 }
 
 void SettingsWindow::openImportSheet() {
-    if (!state_.settingsImportDraft || (importSheet_ && importSheet_->draft().id ==
-                                                            state_.settingsImportDraft->id))
+    if (!state_.settingsImportDraft ||
+        (importSheet_ && importSheet_->draft().id == state_.settingsImportDraft->id))
         return;
     if (importSheet_)
         importSheet_->close();

@@ -27,17 +27,18 @@ class BindingRow : public QWidget {
   public:
     BindingRow(Theme& theme, const ShortcutsCardModel::BindingRow& row, QWidget* parent)
         : QWidget(parent), theme_(theme) {
-        setToolTip(QStringLiteral("단축키를 누르면 현재 연결된 모든 디스플레이에 작업 모드의 화면 "
-                                  "색감 값만 적용합니다."));
+        setToolTip(
+            QStringLiteral("단축키를 누르면 현재 연결된 모든 디스플레이에 작업 모드의 화면 "
+                           "색감 값만 적용합니다."));
         auto* layout = new QHBoxLayout(this);
         layout->setContentsMargins(10, 10, 10, 10);
         layout->setSpacing(10);
         auto* copy = new QVBoxLayout;
         copy->setSpacing(2);
-        copy->addWidget(themedLabel(theme, qtext(row.sceneName), QuorvaneFontStyle::caption,
-                                    QFont::DemiBold));
-        copy->addWidget(themedLabel(theme, qtext(row.combinationLabel),
-                                    QuorvaneFontStyle::caption2, QFont::Normal, true));
+        copy->addWidget(
+            themedLabel(theme, qtext(row.sceneName), QuorvaneFontStyle::caption, QFont::DemiBold));
+        copy->addWidget(themedLabel(theme, qtext(row.combinationLabel), QuorvaneFontStyle::caption2,
+                                    QFont::Normal, true));
         layout->addLayout(copy, 1);
         toggle = new QCheckBox(this);
         toggle->setAccessibleName(QStringLiteral("사용"));
@@ -69,9 +70,8 @@ ShortcutsCard::ShortcutsCard(Theme& theme, DisplayStore& store, QWidget* parent)
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto frame = makeSettingsCard(
-        theme, QuorvaneGlyph::shortcuts,
-        [this] { return ShortcutsCardModel::of(store_).cardTint; }, QStringLiteral("단축키"),
-        QStringLiteral("안전망과 작업 모드"));
+        theme, QuorvaneGlyph::shortcuts, [this] { return ShortcutsCardModel::of(store_).cardTint; },
+        QStringLiteral("단축키"), QStringLiteral("안전망과 작업 모드"));
     outer->addWidget(frame.panel);
     icon_ = frame.icon;
     column_ = frame.column;

@@ -30,7 +30,8 @@ SupportCard::SupportCard(Theme& theme, DisplayStore& store, QWidget* parent)
 
     basic_ = new SettingsActionCard(
         theme, QStringLiteral("리포트 미리보기"),
-        QStringLiteral("공유 전에 내용을 먼저 보여줍니다. 기본 리포트는 민감한 모니터 값을 뺍니다."),
+        QStringLiteral(
+            "공유 전에 내용을 먼저 보여줍니다. 기본 리포트는 민감한 모니터 값을 뺍니다."),
         "doc.text.magnifyingglass", QuorvaneChipProminence::warning, frame.panel);
     frame.column->addWidget(basic_);
 
@@ -42,9 +43,9 @@ SupportCard::SupportCard(Theme& theme, DisplayStore& store, QWidget* parent)
                        "고유 번호와 경로는 계속 가립니다."),
         "externaldrive.badge.gearshape", QuorvaneChipProminence::neutral, details_);
     details_->content()->addWidget(detailed_);
-    details_->content()->addWidget(themedLabel(theme,
-                                               QStringLiteral("평소에는 기본 리포트만으로 충분합니다."),
-                                               QuorvaneFontStyle::caption, QFont::Normal, true));
+    details_->content()->addWidget(
+        themedLabel(theme, QStringLiteral("평소에는 기본 리포트만으로 충분합니다."),
+                    QuorvaneFontStyle::caption, QFont::Normal, true));
     frame.column->addWidget(details_);
 
     journal_ = new DisclosureSection(theme, QStringLiteral("최근 복구 기록 보기"), frame.panel);
@@ -52,7 +53,8 @@ SupportCard::SupportCard(Theme& theme, DisplayStore& store, QWidget* parent)
     journalEntries_ = themedLabel(theme, {}, QuorvaneFontStyle::caption);
     journal_->content()->addWidget(journalEntries_);
     journal_->content()->addWidget(themedLabel(
-        theme, QStringLiteral("이 컴퓨터에만 남는 로컬 기록입니다. 설정 파일에는 포함하지 않습니다."),
+        theme,
+        QStringLiteral("이 컴퓨터에만 남는 로컬 기록입니다. 설정 파일에는 포함하지 않습니다."),
         QuorvaneFontStyle::caption, QFont::Normal, true));
     frame.column->addWidget(journal_);
 

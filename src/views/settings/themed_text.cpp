@@ -31,8 +31,8 @@ ThemedGlyph themedGlyph(Theme& theme, QuorvaneGlyph glyph, std::function<ColorRo
     ThemedGlyph result;
     result.frame = new QWidget(parent);
     result.frame->setFixedSize(kGlyphFrame, kGlyphFrame);
-    result.icon = new GlyphIcon(glyph, kGlyphSize, kGlyphLineWidth, theme.color(tint()),
-                                result.frame);
+    result.icon =
+        new GlyphIcon(glyph, kGlyphSize, kGlyphLineWidth, theme.color(tint()), result.frame);
     const int inset = (kGlyphFrame - kGlyphSize) / 2;
     result.icon->move(inset, inset);
     auto* icon = result.icon;

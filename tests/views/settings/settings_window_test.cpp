@@ -15,6 +15,7 @@
 #include "presentation/settings/settings_file_actions.hpp"
 #include "support/temporary_folder.hpp"
 #include "views/controls/confirmation_presenter.hpp"
+#include "views/design/appearance_switcher.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
@@ -231,7 +232,7 @@ TEST_F(SettingsWindowTest, SwitchesAndPickersWriteThroughTheStoreAndFollowIt) {
     EXPECT_EQ(store().textSize(), QuorvaneTextSize::veryLarge);
     EXPECT_EQ(window->appearanceCard()->textSizeDetail(),
               QStringLiteral("버튼과 창도 함께 키우고 긴 문구는 줄바꿈해 가장 크게 보여줍니다."));
-    click(window->appearanceCard()->appearancePicker()->segment(2));
+    click(window->appearanceCard()->appearanceSwitcher()->optionButton(QuorvaneAppearance::dark));
     EXPECT_EQ(store().appearance(), QuorvaneAppearance::dark);
     EXPECT_EQ(window->statusStrip()->tileValue(0), QStringLiteral("다크"));
 

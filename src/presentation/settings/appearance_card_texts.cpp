@@ -16,16 +16,4 @@ std::string_view textSizeDetail(QuorvaneTextSize textSize) {
     return {};
 }
 
-std::string_view appearanceDetail(QuorvaneAppearance appearance) {
-    switch (appearance) {
-        case QuorvaneAppearance::system:
-            return "시스템의 밝은/어두운 모드 설정을 따릅니다.";
-        case QuorvaneAppearance::light:
-            return "항상 밝은 화면으로 표시합니다.";
-        case QuorvaneAppearance::dark:
-            return "항상 어두운 화면으로 표시합니다.";
-    }
-    return {};
-}
-
 }  // namespace quorvane

@@ -2,14 +2,12 @@
 
 #include <string_view>
 
-#include "models/settings/quorvane_appearance.hpp"
 #include "models/settings/quorvane_text_size.hpp"
 
 namespace quorvane {
 
-// The sentence under each setting of the appearance card, describing the
-// value selected now.
+// The sentence under the text-size setting, describing the size selected now
+// (the appearance's sentence is the switcher's help text).
 std::string_view textSizeDetail(QuorvaneTextSize textSize);
-std::string_view appearanceDetail(QuorvaneAppearance appearance);
 
 }  // namespace quorvane

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "services/persistence/quorvane_file_write_error.hpp"
+#include "services/persistence/temporary_file_guard.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
 
 namespace quorvane {
@@ -50,35 +51,6 @@ UniqueFileDescriptor createTemporaryFile(const std::filesystem::path& target,
     throw QuorvaneFileWriteError::fromErrno(errno, fileNameOf(target));
 }
 
-// Removes the temporary file unless the rename consumed it.
-class TemporaryFileGuard {
-  public:
-    explicit TemporaryFileGuard(std::filesystem::path path) : path_(std::move(path)) {}
-    ~TemporaryFileGuard() {
-        if (!path_.empty())
-            ::unlink(path_.c_str());
-    }
-    TemporaryFileGuard(const TemporaryFileGuard&) = delete;
-    TemporaryFileGuard& operator=(const TemporaryFileGuard&) = delete;
-    void release() { path_.clear(); }
-
-  private:
-    std::filesystem::path path_;
-};
-
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 // A file replaced by an export keeps who may read it.
 void keepPermissionsOfExistingFile(int fd, const std::filesystem::path& target) {
     struct stat info {};
@@ -98,9 +70,9 @@ void writeFileAtomically(const std::filesystem::path& target, std::string_view b
     const std::string name = fileNameOf(target);
     std::filesystem::path temporaryPath;
     UniqueFileDescriptor fd = createTemporaryFile(target, temporaryPath);
-    TemporaryFileGuard guard(temporaryPath);
+    TemporaryFileGuard guard(temporaryPath.string());
     keepPermissionsOfExistingFile(fd.get(), target);
-    if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
+    if (!writeAllBytes(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
         throw QuorvaneFileWriteError::fromErrno(errno, name);
     if (::rename(temporaryPath.c_str(), target.c_str()) != 0)
         throw QuorvaneFileWriteError::fromErrno(errno, name);

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <string_view>
 #include <utility>
 
 namespace quorvane {
@@ -29,5 +31,23 @@ class UniqueFileDescriptor {
   private:
     int fd_;
 };
+
+// Writes every byte, retrying after interruptions and short writes; false
+// (errno set) when the system refused.
+inline bool writeAllBytes(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            return false;
+        if (written == 0) {
+            errno = EIO;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
 
 }  // namespace quorvane

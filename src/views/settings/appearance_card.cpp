@@ -1,10 +1,10 @@
 #include "views/settings/appearance_card.hpp"
 
 #include <QFrame>
-#include <QPainter>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "presentation/controls/appearance_switcher_model.hpp"
 #include "presentation/settings/appearance_card_texts.hpp"
 #include "services/display_store/display_store.hpp"
 #include "views/design/appearance_switcher.hpp"
@@ -15,6 +15,7 @@
 #include "views/settings/segmented_picker.hpp"
 #include "views/settings/settings_card_frame.hpp"
 #include "views/settings/themed_text.hpp"
+#include "views/settings/tinted_tile.hpp"
 #include "views/view_context.hpp"
 
 namespace quorvane {
@@ -26,11 +27,12 @@ constexpr double kDarkBlockOpacity = 0.34;
 
 // The tinted block one setting sits on: its copy beside the control while
 // both fit, the control under the copy otherwise.
-class SettingControlBlock : public QWidget {
+class SettingControlBlock : public TintedTile {
   public:
     SettingControlBlock(Theme& theme, const QString& title, WrappingLabel* detail, QWidget* control,
                         int controlMaximumWidth, QWidget* parent)
-        : QWidget(parent), theme_(theme) {
+        : TintedTile(theme, {ColorRole::track, kLightBlockOpacity, kDarkBlockOpacity, 12, {}},
+                     parent) {
         auto* column = new QVBoxLayout(this);
         column->setContentsMargins(12, 12, 12, 12);
         auto* copy = new QWidget;
@@ -46,29 +48,14 @@ class SettingControlBlock : public QWidget {
             control->setMaximumWidth(std::max(controlMaximumWidth, control->sizeHint().width()));
         };
         limit();
-        connect(&theme_, &Theme::changed, control, limit);
+        connect(&theme, &Theme::changed, control, limit);
         auto* fit = new FitToWidth(12, 8);
         fit->setRowAlignment(Qt::AlignTop);
         fit->addWidget(copy);
         fit->addStretch(12);
         fit->addWidget(control);
         column->addWidget(fit);
-        connect(&theme_, &Theme::changed, this, qOverload<>(&QWidget::update));
     }
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        const double opacity =
-            theme_.scheme() == ColorScheme::dark ? kDarkBlockOpacity : kLightBlockOpacity;
-        painter.setBrush(theme_.color(ColorRole::track, opacity));
-        painter.drawRoundedRect(QRectF(rect()), 12, 12);
-    }
-
-  private:
-    Theme& theme_;
 };
 
 std::vector<QString> textSizeLabels() {
@@ -122,7 +109,7 @@ void AppearanceCard::refresh() {
     textSizePicker_->setSelected(static_cast<int>(store_.textSize()));
     appearanceSwitcher_->refresh();
     textSizeDetail_->setText(qtext(quorvane::textSizeDetail(store_.textSize())));
-    appearanceDetail_->setText(qtext(quorvane::appearanceDetail(store_.appearance())));
+    appearanceDetail_->setText(qtext(AppearanceSwitcherModel::helpText(store_.appearance())));
 }
 
 QString AppearanceCard::textSizeDetail() const {

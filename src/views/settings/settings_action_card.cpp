@@ -1,6 +1,5 @@
 #include "views/settings/settings_action_card.hpp"
 
-#include <QPainter>
 #include <QVBoxLayout>
 
 #include "views/design/chip_button.hpp"
@@ -23,7 +22,10 @@ constexpr double kBorderOpacity = 0.58;
 SettingsActionCard::SettingsActionCard(Theme& theme, const QString& title, const QString& detail,
                                        const std::string& systemImage,
                                        QuorvaneChipProminence prominence, QWidget* parent)
-    : QWidget(parent), theme_(theme) {
+    : TintedTile(theme,
+                 {ColorRole::track, kLightFillOpacity, kDarkFillOpacity, kCornerRadius,
+                  ColorUse{ColorRole::surfaceBorder, kBorderOpacity}},
+                 parent) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
     column->setSpacing(9);
@@ -36,17 +38,6 @@ SettingsActionCard::SettingsActionCard(Theme& theme, const QString& title, const
     setAccessibleName(title);
     setAccessibleDescription(detail);
     connect(button_, &QAbstractButton::clicked, this, &SettingsActionCard::triggered);
-    connect(&theme_, &Theme::changed, this, qOverload<>(&QWidget::update));
-}
-
-void SettingsActionCard::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const double fill = theme_.scheme() == ColorScheme::dark ? kDarkFillOpacity : kLightFillOpacity;
-    const QRectF shape = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    painter.setPen(QPen(theme_.color(ColorRole::surfaceBorder, kBorderOpacity), 1));
-    painter.setBrush(theme_.color(ColorRole::track, fill));
-    painter.drawRoundedRect(shape, kCornerRadius, kCornerRadius);
 }
 
 }  // namespace quorvane

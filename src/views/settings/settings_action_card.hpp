@@ -4,6 +4,7 @@
 #include <string>
 
 #include "presentation/design/button_look.hpp"
+#include "views/settings/tinted_tile.hpp"
 
 namespace quorvane {
 
@@ -13,7 +14,7 @@ class Theme;
 // An action of a settings card: a chip button with its symbol and title,
 // and under it the explanation (also the button's tooltip), on a tinted
 // rounded tile read as one element by assistive technology.
-class SettingsActionCard : public QWidget {
+class SettingsActionCard : public TintedTile {
     Q_OBJECT
 
   public:
@@ -26,11 +27,7 @@ class SettingsActionCard : public QWidget {
   signals:
     void triggered();
 
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-
   private:
-    Theme& theme_;
     ChipButton* button_ = nullptr;
 };
 

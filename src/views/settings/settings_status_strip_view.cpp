@@ -1,7 +1,6 @@
 #include "views/settings/settings_status_strip_view.hpp"
 
 #include <QBoxLayout>
-#include <QPainter>
 #include <QResizeEvent>
 
 #include "presentation/design/fit_arrangement.hpp"
@@ -10,6 +9,7 @@
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/settings/themed_text.hpp"
+#include "views/settings/tinted_tile.hpp"
 
 namespace quorvane {
 
@@ -21,9 +21,11 @@ constexpr double kLightFillOpacity = 0.54;
 constexpr double kDarkFillOpacity = 0.4;
 constexpr double kBorderOpacity = 0.3;
 
-class StatusTile : public QWidget {
+class StatusTile : public TintedTile {
   public:
-    StatusTile(Theme& theme, QWidget* parent) : QWidget(parent), theme_(theme) {
+    StatusTile(Theme& theme, QWidget* parent)
+        : TintedTile(theme, {ColorRole::track, kLightFillOpacity, kDarkFillOpacity, 12, {}},
+                     parent) {
         auto* column = new QVBoxLayout(this);
         column->setContentsMargins(10, 10, 10, 10);
         column->setSpacing(4);
@@ -37,33 +39,16 @@ class StatusTile : public QWidget {
     }
 
     void show(const SettingsStatusTile& tile) {
-        tint_ = tile.tint;
         title->setText(qtext(tile.title));
         value->setText(qtext(tile.value));
         detail->setText(qtext(tile.detail));
-        value->setTextColor(theme_.color(tint_));
-        update();
+        value->setTextColor(theme().color(tile.tint));
+        setBorder(ColorUse{tile.tint, kBorderOpacity});
     }
 
     WrappingLabel* title = nullptr;
     WrappingLabel* value = nullptr;
     WrappingLabel* detail = nullptr;
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const double fill =
-            theme_.scheme() == ColorScheme::dark ? kDarkFillOpacity : kLightFillOpacity;
-        const QRectF shape = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-        painter.setPen(QPen(theme_.color(tint_, kBorderOpacity), 1));
-        painter.setBrush(theme_.color(ColorRole::track, fill));
-        painter.drawRoundedRect(shape, 12, 12);
-    }
-
-  private:
-    Theme& theme_;
-    ColorRole tint_ = ColorRole::accent;
 };
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QPainter>
 #include <QScrollArea>
 #include <QSysInfo>
 #include <QVBoxLayout>
@@ -35,6 +34,7 @@
 #include "views/settings/shortcuts_card.hpp"
 #include "views/settings/support_card.hpp"
 #include "views/settings/themed_text.hpp"
+#include "views/settings/tinted_tile.hpp"
 
 namespace quorvane {
 
@@ -45,35 +45,18 @@ constexpr int kGearTile = 44;
 constexpr int kGearSide = 24;
 
 // The hero's gear on its warm tile.
-class GearTile : public QWidget {
+class GearTile : public TintedTile {
   public:
-    GearTile(Theme& theme, QWidget* parent) : QWidget(parent), theme_(theme) {
+    GearTile(Theme& theme, QWidget* parent)
+        : TintedTile(theme, {ColorRole::accentFill, 0.84, 0.7, 13, {}}, parent) {
         setFixedSize(kGearTile, kGearTile);
-        gear_ = new SymbolImage("gearshape.fill", this);
-        gear_->setFixedSide(kGearSide);
-        gear_->move((kGearTile - kGearSide) / 2, (kGearTile - kGearSide) / 2);
+        auto* gear = new SymbolImage("gearshape.fill", this);
+        gear->setFixedSide(kGearSide);
+        gear->move((kGearTile - kGearSide) / 2, (kGearTile - kGearSide) / 2);
+        const auto restyle = [gear, &theme] { gear->setColor(theme.color(ColorRole::ink)); };
         restyle();
-        connect(&theme_, &Theme::changed, this, [this] { restyle(); });
+        connect(&theme, &Theme::changed, gear, restyle);
     }
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        const double opacity = theme_.scheme() == ColorScheme::dark ? 0.7 : 0.84;
-        painter.setBrush(theme_.color(ColorRole::accentFill, opacity));
-        painter.drawRoundedRect(QRectF(rect()), 13, 13);
-    }
-
-  private:
-    void restyle() {
-        gear_->setColor(theme_.color(ColorRole::ink));
-        update();
-    }
-
-    Theme& theme_;
-    SymbolImage* gear_ = nullptr;
 };
 
 QuorvaneDiagnosticEnvironment currentEnvironment() {

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
-#include <QPainter>
 #include <QVBoxLayout>
 
 #include "services/display_store/display_store.hpp"
@@ -14,6 +13,7 @@
 #include "views/settings/settings_card_frame.hpp"
 #include "views/settings/settings_toggle_row_view.hpp"
 #include "views/settings/themed_text.hpp"
+#include "views/settings/tinted_tile.hpp"
 
 namespace quorvane {
 
@@ -23,10 +23,11 @@ constexpr double kLightRowOpacity = 0.58;
 constexpr double kDarkRowOpacity = 0.44;
 
 // One scene binding: its work mode and key chord, and its switch.
-class BindingRow : public QWidget {
+class BindingRow : public TintedTile {
   public:
     BindingRow(Theme& theme, const ShortcutsCardModel::BindingRow& row, QWidget* parent)
-        : QWidget(parent), theme_(theme) {
+        : TintedTile(theme, {ColorRole::surface, kLightRowOpacity, kDarkRowOpacity, 10, {}},
+                     parent) {
         setToolTip(
             QStringLiteral("단축키를 누르면 현재 연결된 모든 디스플레이에 작업 모드의 화면 "
                            "색감 값만 적용합니다."));
@@ -47,20 +48,6 @@ class BindingRow : public QWidget {
     }
 
     QCheckBox* toggle = nullptr;
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        const double opacity =
-            theme_.scheme() == ColorScheme::dark ? kDarkRowOpacity : kLightRowOpacity;
-        painter.setBrush(theme_.color(ColorRole::surface, opacity));
-        painter.drawRoundedRect(QRectF(rect()), 10, 10);
-    }
-
-  private:
-    Theme& theme_;
 };
 
 }  // namespace

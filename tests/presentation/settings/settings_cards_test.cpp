@@ -40,11 +40,8 @@ TEST_F(SettingsCardsTest, TheStatusStripFollowsTheAppearanceAndAutoApply) {
     EXPECT_EQ(tiles[2].value, "미리보기");
 }
 
-TEST_F(SettingsCardsTest, AppearanceDetailsNameThisPlatformAndTheSelectedValue) {
+TEST_F(SettingsCardsTest, TheTextSizeDetailNamesThisPlatform) {
     EXPECT_EQ(textSizeDetail(QuorvaneTextSize::standard), "시스템 기본 크기에 가깝게 표시합니다.");
-    EXPECT_EQ(appearanceDetail(QuorvaneAppearance::system),
-              "시스템의 밝은/어두운 모드 설정을 따릅니다.");
-    EXPECT_EQ(appearanceDetail(QuorvaneAppearance::dark), "항상 어두운 화면으로 표시합니다.");
 }
 
 TEST_F(SettingsCardsTest, BehaviourSwitchesGoThroughTheStoreAndRecolourTheirPills) {

@@ -1,10 +1,110 @@
+#include <QVBoxLayout>
+
 #include "app/screenshots/shot_list.hpp"
+#include "presentation/main_window/main_window_state.hpp"
+#include "views/controls/confirmation_presenter.hpp"
+#include "views/detail_form/display_detail_form.hpp"
 
 namespace quorvane {
 
-// The pictures of the display detail form.
+namespace {
+
+// The detail column on its own, as wide as in the main window and taller,
+// so a picture shows most of a page.
+class DetailColumn : public QWidget {
+  public:
+    DetailColumn(ViewContext& context, MainWindowSection section, DisplayID displayID) {
+        const bool veryLarge = context.theme.textSize() == QuorvaneTextSize::veryLarge;
+        context.store.setSelectedDisplayID(displayID);
+        state_.selectedSection = section;
+        confirmations_ = new ConfirmationPresenter(this);
+        form_ = new DisplayDetailForm(context, state_, *confirmations_, this);
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(form_);
+        state_.sectionsChanged = [this] { form_->refresh(); };
+        connect(&context.bridge, &StoreBridge::storeChanged, form_, &DisplayDetailForm::refresh);
+        // Taller than the screen, so one picture holds the whole page.
+        setFixedSize(veryLarge ? QSize(620, 1500) : QSize(580, 1250));
+    }
+
+  private:
+    MainWindowState state_;
+    ConfirmationPresenter* confirmations_ = nullptr;
+    DisplayDetailForm* form_ = nullptr;
+};
+
+using Build = std::function<void(DisplayStore&)>;
+
+Shot detailShot(std::string name, ShotWorld world, MainWindowSection section, DisplayID displayID,
+                std::function<void(ShotHardware&)> prepare = {}, Build build = {}) {
+    return {std::move(name), world, Shot::Frame::natural, std::move(prepare),
+            [section, displayID, build](ViewContext& context) -> std::unique_ptr<QWidget> {
+                if (build)
+                    build(context.store);
+                return std::make_unique<DetailColumn>(context, section, displayID);
+            }};
+}
+
+DisplayColorProfile profile(std::string id, std::string name, bool current, bool factory) {
+    DisplayColorProfile made;
+    made.id = std::move(id);
+    made.name = std::move(name);
+    made.isCurrent = made.isDefault = current;
+    made.isFactory = factory;
+    made.url = "/usr/share/color/icc/" + made.id + ".icc";
+    return made;
+}
+
+void withProfiles(ShotHardware& hardware) {
+    hardware.profiles->setProfiles(
+        kShotDDCMonitorID, {profile("dell-u2720q", "DELL U2720Q 공장 프로파일", true, true),
+                            profile("sRGB", "sRGB IEC61966-2.1", false, false),
+                            profile("studio-d65", "작업실 보정 D65 (2024-11)", false, false)});
+}
+
+void withColourChanges(DisplayStore& store) {
+    store.updateColorAdjustment(kShotDDCMonitorID, [](ColorAdjustment& adjustment) {
+        adjustment.warmth = 0.32;
+        adjustment.softwareBrightness = 0.92;
+        adjustment.redGain = 1.05;
+    });
+    store.clearRecentChangeRecoveryPrompt(std::nullopt);
+}
+
+}  // namespace
+
+// The pages of the display detail form.
 void addDetailFormShots(ShotList& shots) {
-    (void)shots;
+    using Section = MainWindowSection;
+    shots.push_back(detailShot("detail-start", ShotWorld::mixed, Section::start, kShotBuiltinID));
+    shots.push_back(detailShot("detail-color", ShotWorld::mixed, Section::color, kShotDDCMonitorID,
+                               {}, withColourChanges));
+    shots.push_back(detailShot("detail-color-prompt", ShotWorld::ddcMonitor, Section::color,
+                               kShotDDCMonitorID, {}, [](DisplayStore& store) {
+                                   store.updateColorAdjustment(kShotDDCMonitorID,
+                                                               [](ColorAdjustment& adjustment) {
+                                                                   adjustment.contrast = 1.2;
+                                                               });
+                               }));
+    shots.push_back(detailShot(
+        "detail-profile", ShotWorld::mixed, Section::profile, kShotDDCMonitorID, withProfiles,
+        [](DisplayStore& store) { store.setDisplayAlias("왼쪽 업무 모니터", kShotDDCMonitorID); }));
+    shots.push_back(detailShot("detail-profile-none", ShotWorld::colourOnly, Section::profile,
+                               kShotColourOnlyID));
+    shots.push_back(detailShot("detail-hardware-ddc", ShotWorld::mixed, Section::hardware,
+                               kShotDDCMonitorID, {},
+                               [](DisplayStore& store) { store.probeDDC(kShotDDCMonitorID); }));
+    shots.push_back(detailShot("detail-hardware-no-ddc", ShotWorld::colourOnly, Section::hardware,
+                               kShotColourOnlyID, {},
+                               [](DisplayStore& store) { store.probeDDC(kShotColourOnlyID); }));
+    shots.push_back(detailShot("detail-hardware-builtin", ShotWorld::builtinPanel,
+                               Section::hardware, kShotBuiltinID, {},
+                               [](DisplayStore& store) { store.setBrightnessSyncEnabled(true); }));
+    shots.push_back(detailShot("detail-hardware-builtin-no-backlight", ShotWorld::builtinPanel,
+                               Section::hardware, kShotBuiltinID, [](ShotHardware& hardware) {
+                                   hardware.brightness->setValue(kShotBuiltinID, std::nullopt);
+                               }));
 }
 
 }  // namespace quorvane

@@ -3,10 +3,10 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QProgressBar>
 #include <QVBoxLayout>
 
 #include "presentation/controls/ddc_badge_presentation.hpp"
+#include "views/design/busy_spinner.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -17,13 +17,10 @@ DDCBadgeView::DDCBadgeView(Theme& theme, bool showDetail, QWidget* parent)
     : QWidget(parent),
       theme_(theme),
       showDetail_(showDetail),
-      spinner_(new QProgressBar(this)),
+      spinner_(new BusySpinner(this)),
       symbol_(new SymbolImage({}, this)),
       title_(new QLabel(this)),
       detail_(new WrappingLabel({}, this)) {
-    // An indeterminate bar is the platform's busy indicator.
-    spinner_->setRange(0, 0);
-    spinner_->setTextVisible(false);
     spinner_->setAccessibleName(QStringLiteral("확인 중"));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
@@ -64,8 +61,7 @@ void DDCBadgeView::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange) {
         title_->setFont(font());
         symbol_->setFont(font());
-        const int side = QFontMetrics(font()).height();
-        spinner_->setFixedSize(side * 2, side / 2 + 2);
+        spinner_->setFont(font());
     }
     QWidget::changeEvent(event);
 }
@@ -73,6 +69,7 @@ void DDCBadgeView::changeEvent(QEvent* event) {
 void DDCBadgeView::restyle() {
     const QColor tone = theme_.color(DDCBadgePresentation::toneColor(badge_.tone));
     symbol_->setColor(tone);
+    spinner_->setColor(tone);
     QPalette palette = title_->palette();
     palette.setColor(QPalette::WindowText, tone);
     title_->setPalette(palette);

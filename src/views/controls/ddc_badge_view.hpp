@@ -5,10 +5,10 @@
 #include "services/ddc/ddc_capability_badge.hpp"
 
 class QLabel;
-class QProgressBar;
 
 namespace quorvane {
 
+class BusySpinner;
 class SymbolImage;
 class Theme;
 class WrappingLabel;
@@ -38,7 +38,7 @@ class DDCBadgeView : public QWidget {
     Theme& theme_;
     bool showDetail_;
     DDCCapabilityBadge badge_;
-    QProgressBar* spinner_;
+    BusySpinner* spinner_;
     SymbolImage* symbol_;
     QLabel* title_;
     WrappingLabel* detail_;

@@ -42,6 +42,8 @@ class RecentChangePromptView : public QWidget {
     void refresh();
 
     int shownSeconds() const { return shownSeconds_; }
+    // Milliseconds from the last update to the next tick; 0 when stopped.
+    int tickInterval() const { return tick_.isActive() ? tick_.interval() : 0; }
     QPushButton* undoButton() const { return undo_; }
     QPushButton* keepButton() const { return keep_; }
 

@@ -14,6 +14,14 @@ namespace {
 
 constexpr int kSymbolGap = 6;
 
+// Elides only when the text really does not fit: elidedText() measures a
+// little wider than horizontalAdvance() for some fallback fonts.
+QString fitted(const QString& text, const QFontMetrics& metrics, double width) {
+    if (metrics.horizontalAdvance(text) <= width + 1)
+        return text;
+    return metrics.elidedText(text, Qt::ElideRight, static_cast<int>(width));
+}
+
 }  // namespace
 
 ChipButton::ChipButton(Theme& theme, const QString& text, QuorvaneChipProminence prominence,
@@ -66,15 +74,14 @@ int ChipButton::minimumHeight() const {
 QSize ChipButton::sizeHint() const {
     const ButtonInsets insets = buttonInsets(shape_);
     const QFontMetrics metrics = fontMetrics();
-    // Rounded up: a label measured a fraction short would be elided when drawn.
-    int textWidth = static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(text())));
+    // Whole pixels rounded up, and room for the shaper's fractions: a label
+    // measured to the pixel would be elided when it is drawn.
+    int textWidth =
+        static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(text()))) + 2;
     int textHeight = metrics.height();
     if (!detail_.isEmpty()) {
-        const QFont detailFont = theme_.font(QuorvaneFontStyle::caption);
-        const QFontMetrics detailMetrics(detailFont);
-        textWidth = std::max(
-            textWidth,
-            static_cast<int>(std::ceil(QFontMetricsF(detailFont).horizontalAdvance(detail_))));
+        const QFontMetrics detailMetrics(theme_.font(QuorvaneFontStyle::caption));
+        textWidth = std::max(textWidth, detailMetrics.horizontalAdvance(detail_));
         textHeight += detailMetrics.height();
     }
     const int symbol = symbolSide();
@@ -137,24 +144,21 @@ void ChipButton::paintEvent(QPaintEvent*) {
     const QRectF textArea(x, content.top(), content.right() - x, content.height());
     painter.setPen(ink);
     if (detail_.isEmpty()) {
-        painter.drawText(
-            textArea, Qt::AlignLeft | Qt::AlignVCenter,
-            metrics.elidedText(text(), Qt::ElideRight, static_cast<int>(textArea.width())));
+        painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter,
+                         fitted(text(), metrics, textArea.width()));
         return;
     }
     const QFont detailFont = theme_.font(QuorvaneFontStyle::caption);
     const QFontMetrics detailMetrics(detailFont);
     const double block = metrics.height() + detailMetrics.height();
     const double top = textArea.center().y() - block / 2;
-    painter.drawText(
-        QRectF(x, top, textArea.width(), metrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
-        metrics.elidedText(text(), Qt::ElideRight, static_cast<int>(textArea.width())));
+    painter.drawText(QRectF(x, top, textArea.width(), metrics.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter, fitted(text(), metrics, textArea.width()));
     painter.setFont(detailFont);
     painter.setPen(theme_.color(ColorRole::secondary));
-    painter.drawText(
-        QRectF(x, top + metrics.height(), textArea.width(), detailMetrics.height()),
-        Qt::AlignLeft | Qt::AlignVCenter,
-        detailMetrics.elidedText(detail_, Qt::ElideRight, static_cast<int>(textArea.width())));
+    painter.drawText(QRectF(x, top + metrics.height(), textArea.width(), detailMetrics.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter,
+                     fitted(detail_, detailMetrics, textArea.width()));
 }
 
 TileButton::TileButton(Theme& theme, const QString& text, QuorvaneChipProminence prominence,

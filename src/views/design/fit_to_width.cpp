@@ -58,7 +58,6 @@ QLayoutItem* FitLayout::takeAt(int index) {
 }
 
 void FitLayout::invalidate() {
-    cachedWidth_ = -1;
     QLayout::invalidate();
 }
 
@@ -102,12 +101,10 @@ QSize FitLayout::minimumSize() const {
     return {width, 0};
 }
 
+// Not cached: nested labels change their hints (fonts, texts) before this
+// layout hears of it, and a stale height would clip the row.
 int FitLayout::heightForWidth(int width) const {
-    if (width == cachedWidth_)
-        return cachedHeight_;
-    cachedHeight_ = doLayout(QRect(0, 0, width, 0), false);
-    cachedWidth_ = width;
-    return cachedHeight_;
+    return doLayout(QRect(0, 0, width, 0), false);
 }
 
 void FitLayout::setGeometry(const QRect& rect) {

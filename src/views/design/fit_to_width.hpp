@@ -90,8 +90,6 @@ class FitLayout : public QLayout {
     int verticalSpacing_ = 6;
     Qt::Alignment rowAlignment_ = Qt::AlignVCenter;
     FitArrangement current_ = FitArrangement::horizontal;
-    mutable int cachedWidth_ = -1;
-    mutable int cachedHeight_ = 0;
 };
 
 }  // namespace quorvane

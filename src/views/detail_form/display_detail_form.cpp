@@ -1,11 +1,69 @@
 #include "views/detail_form/display_detail_form.hpp"
 
+#include <QVBoxLayout>
+
+#include "presentation/detail_form/detail_form_page.hpp"
+#include "views/controls/confirmation_presenter.hpp"
+#include "views/design/theme.hpp"
+#include "views/detail_form/color_reference_page.hpp"
+#include "views/detail_form/grouped_form_page.hpp"
+#include "views/detail_form/start_guide_page.hpp"
+
 namespace quorvane {
 
 DisplayDetailForm::DisplayDetailForm(ViewContext& context, MainWindowState& state,
                                      ConfirmationPresenter& confirmations, QWidget* parent)
-    : QWidget(parent), context_(context), state_(state), confirmations_(confirmations) {}
+    : QWidget(parent), context_{context,       context.store, context.bridge,
+                                context.theme, state,         confirmations.coordinator()} {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    // Fonts and column counts are chosen when a page is built.
+    connect(&context.theme, &Theme::changed, this, &DisplayDetailForm::rebuild);
+    refresh();
+}
 
-void DisplayDetailForm::refresh() {}
+void DisplayDetailForm::rebuild() {
+    pageKey_.reset();
+    refresh();
+}
+
+void DisplayDetailForm::refresh() {
+    const auto display = context_.store.selectedDisplay();
+    if (!display) {
+        if (page_) {
+            page_->hide();
+            page_->deleteLater();
+        }
+        pageKey_.reset();
+        return;
+    }
+    const PageKey key{context_.state.selectedSection, display->id};
+    if (!pageKey_ || *pageKey_ != key)
+        replacePage(key);
+    page_->refresh(*display);
+}
+
+void DisplayDetailForm::replacePage(const PageKey& key) {
+    if (page_) {
+        // Later: the old page may hold the button whose click led here.
+        page_->hide();
+        page_->deleteLater();
+    }
+    switch (DetailFormPage::layout(key.section)) {
+        case DetailFormLayout::startGuide:
+            page_ = new StartGuidePage(context_, this);
+            break;
+        case DetailFormLayout::colorReference:
+            page_ = new ColorReferencePage(context_, this);
+            break;
+        case DetailFormLayout::groupedForm:
+            page_ = new GroupedFormPage(context_, key.section, this);
+            break;
+    }
+    connect(page_, &DetailPage::draftsChanged, this, &DisplayDetailForm::refresh);
+    layout()->addWidget(page_);
+    pageKey_ = key;
+}
 
 }  // namespace quorvane

@@ -1,19 +1,27 @@
 #pragma once
 
+#include <optional>
+
+#include <QPointer>
 #include <QWidget>
 
 #include "presentation/main_window/main_window_state.hpp"
+#include "views/detail_form/detail_page.hpp"
 #include "views/view_context.hpp"
 
 namespace quorvane {
 
 class ConfirmationPresenter;
 
-// The selected display's pages in the main window's detail column. The main
-// window owns the state it edits (the section shown, the advanced group, the
-// names being typed) and its confirmation presenter, and calls refresh() on
-// every change of the store; the form shows the page of the state's section
-// for the store's selected display.
+// The editor in the main window's detail column for the selected display:
+// one page for the selected section. The start and colour sections are
+// scroll pages; the other eight are a grouped form under the display's
+// overview card.
+//
+// The form keeps no state of its own: drafts and names live in the window's
+// MainWindowState, confirmations go to the window's presenter. refresh()
+// (on every store change) updates the page in place; the page is rebuilt
+// only when the section, the display or the theme changes.
 class DisplayDetailForm : public QWidget {
     Q_OBJECT
 
@@ -21,13 +29,25 @@ class DisplayDetailForm : public QWidget {
     DisplayDetailForm(ViewContext& context, MainWindowState& state,
                       ConfirmationPresenter& confirmations, QWidget* parent = nullptr);
 
-    // Re-reads the store and the window state in place.
     void refresh();
 
+    // The page shown now, for tests.
+    DetailPage* page() const { return page_; }
+
   private:
-    ViewContext& context_;
-    MainWindowState& state_;
-    ConfirmationPresenter& confirmations_;
+    struct PageKey {
+        MainWindowSection section = MainWindowSection::start;
+        DisplayID displayID = 0;
+
+        bool operator==(const PageKey&) const = default;
+    };
+
+    void replacePage(const PageKey& key);
+    void rebuild();
+
+    DetailFormContext context_;
+    QPointer<DetailPage> page_;
+    std::optional<PageKey> pageKey_;
 };
 
 }  // namespace quorvane

@@ -5,10 +5,10 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "views/design/fit_to_width.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/main_window/rgb_curve_graph_view.hpp"
@@ -63,6 +63,64 @@ class CurvePill : public QLabel {
     QColor tint_;
 };
 
+// The track of the channel picker.
+class ChannelPicker : public QWidget {
+  public:
+    ChannelPicker(Theme& theme, QWidget* parent) : QWidget(parent), theme_(theme) {
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(theme_.color(ColorRole::surfaceBorder), 1));
+        painter.setBrush(theme_.color(ColorRole::track));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
+    }
+
+  private:
+    Theme& theme_;
+};
+
+// One segment of the picker: the selected one stands out as a raised chip.
+class ChannelSegment : public QAbstractButton {
+  public:
+    ChannelSegment(Theme& theme, const QString& text, QWidget* parent)
+        : QAbstractButton(parent), theme_(theme) {
+        setText(text);
+        setCheckable(true);
+        setCursor(Qt::PointingHandCursor);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    }
+
+    QSize sizeHint() const override {
+        const QFontMetrics metrics(font());
+        return {metrics.horizontalAdvance(text()) + 20, metrics.height() + 8};
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        if (isChecked()) {
+            painter.setPen(QPen(theme_.color(ColorRole::accent, 0.55), 1));
+            painter.setBrush(theme_.color(ColorRole::accentFill));
+            painter.drawRoundedRect(frame, 6, 6);
+        } else if (hasFocus()) {
+            painter.setPen(QPen(theme_.color(ColorRole::accent, 0.5), 1));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRoundedRect(frame, 6, 6);
+        }
+        painter.setPen(theme_.color(isChecked() ? ColorRole::ink : ColorRole::mutedInk));
+        painter.drawText(rect(), Qt::AlignCenter, text());
+    }
+
+  private:
+    Theme& theme_;
+};
+
 RGBCurveCoordinateEditor::RGBCurveCoordinateEditor(Theme& theme, Read read, Write write,
                                                    QWidget* parent)
     : QWidget(parent), theme_(theme), read_(std::move(read)), write_(std::move(write)) {
@@ -70,33 +128,33 @@ RGBCurveCoordinateEditor::RGBCurveCoordinateEditor(Theme& theme, Read read, Writ
     column->setContentsMargins(12, 12, 12, 12);
     column->setSpacing(10);
 
-    auto* headerRow = new QHBoxLayout;
-    headerRow->setSpacing(10);
-    auto* header = new QVBoxLayout;
-    header->setSpacing(3);
-    title_ = new QLabel(QStringLiteral("곡선 그래프로 조정"), this);
-    hint_ =
-        new QLabel(QStringLiteral("참고 이미지처럼 곡선 점을 잡아 끌어 중간톤을 바꿉니다."), this);
-    hint_->setWordWrap(true);
-    hint_->setForegroundRole(QPalette::PlaceholderText);
-    header->addWidget(title_);
-    header->addWidget(hint_);
-    headerRow->addLayout(header, 1);
+    // The title and hint beside the channel picker while both fit, else above it.
+    auto* headerRow = new FitToWidth(10, 7, this);
+    headerRow->setRowAlignment(Qt::AlignTop);
+    auto* header = new QWidget(headerRow);
+    auto* headerColumn = new QVBoxLayout(header);
+    headerColumn->setContentsMargins(0, 0, 0, 0);
+    headerColumn->setSpacing(3);
+    title_ = new QLabel(QStringLiteral("곡선 그래프로 조정"), header);
+    auto* hint = new WrappingLabel(
+        QStringLiteral("참고 이미지처럼 곡선 점을 잡아 끌어 중간톤을 바꿉니다."), header);
+    hint->setSecondary(true);
+    hint_ = hint;
+    headerColumn->addWidget(title_);
+    headerColumn->addWidget(hint_);
+    headerRow->addWidget(header);
+    headerRow->addStretch(10);
 
-    auto* picker = new QWidget(this);
+    auto* picker = new ChannelPicker(theme_, headerRow);
     picker->setAccessibleName(QStringLiteral("RGB 곡선 채널"));
     picker->setMaximumWidth(kPickerMaximumWidth);
     auto* segments = new QHBoxLayout(picker);
-    segments->setContentsMargins(0, 0, 0, 0);
-    segments->setSpacing(0);
+    segments->setContentsMargins(2, 2, 2, 2);
+    segments->setSpacing(2);
     channels_ = new QButtonGroup(this);
     for (std::size_t i = 0; i < kAllRGBCurveChannels.size(); ++i) {
-        const auto channel = kAllRGBCurveChannels[i];
-        auto* button = new QToolButton(picker);
-        button->setText(qt(channelTitle(channel)));
-        button->setCheckable(true);
-        button->setAutoRaise(false);
-        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        auto* button =
+            new ChannelSegment(theme_, qt(channelTitle(kAllRGBCurveChannels[i])), picker);
         channels_->addButton(button, int(i));
         segments->addWidget(button);
         channelButtons_[i] = button;
@@ -104,8 +162,8 @@ RGBCurveCoordinateEditor::RGBCurveCoordinateEditor(Theme& theme, Read read, Writ
     channelButtons_[0]->setChecked(true);
     connect(channels_, &QButtonGroup::idClicked, this,
             [this](int id) { selectChannel(kAllRGBCurveChannels[std::size_t(id)]); });
-    headerRow->addWidget(picker, 0, Qt::AlignTop);
-    column->addLayout(headerRow);
+    headerRow->addWidget(picker);
+    column->addWidget(headerRow);
 
     graph_ = new RGBCurveGraphView(theme_, this);
     connect(graph_, &RGBCurveGraphView::pointChanged, this, &RGBCurveCoordinateEditor::preview);
@@ -147,6 +205,8 @@ void RGBCurveCoordinateEditor::restyle() {
     pill.setStyleHint(QFont::Monospace);
     for (auto* label : {gammaPill_, xPill_, yPill_})
         label->setFont(pill);
+    for (auto* segment : channelButtons_)
+        segment->setFont(theme_.font(QuorvaneFontStyle::callout));
     redraw();
 }
 
@@ -184,6 +244,9 @@ void RGBCurveCoordinateEditor::redraw() {
     xPill_->show(QStringLiteral("X %1").arg(model_.xPercent()), secondary);
     yPill_->show(QStringLiteral("Y %1").arg(model_.yPercent(gammas_)), secondary);
     resetButton_->setEnabled(!model_.isSelectedChannelNeutral(gammas_));
+    QPalette resetColours = resetButton_->palette();
+    resetColours.setColor(QPalette::ButtonText, theme_.color(ColorRole::accent));
+    resetButton_->setPalette(resetColours);
     resetButton_->setToolTip(qt(model_.resetHelp()));
     const auto index =
         std::size_t(std::find(kAllRGBCurveChannels.begin(), kAllRGBCurveChannels.end(), channel) -

@@ -39,3 +39,37 @@ TEST(AppearanceSwitcherModelTest, HeightTablesAndCompactTitles) {
 
 }  // namespace
 }  // namespace quorvane
+
+#include "presentation/controls/hold_to_compare.hpp"
+#include "presentation/controls/recovery_journal_presentation.hpp"
+#include "presentation/controls/support_presentation.hpp"
+
+namespace quorvane {
+namespace {
+
+// Texts shown on this platform never name the other one.
+void expectNoForeignPlatformWords(const std::string& text) {
+    for (const char* word : {"macOS", "Mac", "VoiceOver", "ColorSync", "Apple"})
+        EXPECT_EQ(text.find(word), std::string::npos) << text;
+}
+
+TEST(PlatformWordsTest, ComponentTextsUseThisPlatformsWords) {
+    for (auto option : kAllAppearances) {
+        expectNoForeignPlatformWords(AppearanceSwitcherModel::helpText(option));
+        expectNoForeignPlatformWords(AppearanceSwitcherModel::title(option));
+    }
+    for (bool comparing : {false, true}) {
+        for (bool enabled : {false, true}) {
+            const auto texts = holdToCompareTexts(comparing, enabled);
+            expectNoForeignPlatformWords(texts.hint);
+            expectNoForeignPlatformWords(texts.tooltip);
+        }
+    }
+    for (auto status : kQuorvaneSupportStatusAllCases)
+        expectNoForeignPlatformWords(SupportPresentation::statusLook(status).label);
+    QuorvaneRecoveryJournal empty;
+    expectNoForeignPlatformWords(*RecoveryJournalPresentation::emptyText(empty, false));
+}
+
+}  // namespace
+}  // namespace quorvane

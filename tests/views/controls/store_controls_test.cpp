@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -10,6 +11,7 @@
 #include "views/controls/correction_toggle.hpp"
 #include "views/controls/recent_change_prompt_view.hpp"
 #include "views/design/appearance_switcher.hpp"
+#include "views/design/fit_to_width.hpp"
 
 namespace quorvane {
 namespace {
@@ -118,6 +120,62 @@ TEST_F(PromptTest, KeepClosesOnlyTheShownPromptAndUndoPassesItsId) {
     EXPECT_DOUBLE_EQ(world.store->colorAdjustment(testing::ControlWorld::kDisplay).redGamma, 1.2);
     turn();
     EXPECT_TRUE(view.isHidden());
+}
+
+}  // namespace
+}  // namespace quorvane
+
+namespace quorvane {
+namespace {
+
+TEST_F(PromptTest, TicksFallOnWholeSecondsAfterCreationAndStopAtZero) {
+    RecentChangePromptView view(*world.context, false);
+    view.setClock([this] { return now; });
+    change(1.2);
+    setNow(2.3);
+    view.refresh();
+    EXPECT_EQ(view.tickInterval(), 700);
+    setNow(7.95);
+    view.refresh();
+    EXPECT_EQ(view.shownSeconds(), 1);
+    EXPECT_EQ(view.tickInterval(), 50);
+    setNow(8.0);
+    view.refresh();
+    EXPECT_EQ(view.tickInterval(), 0);
+}
+
+TEST_F(PromptTest, ANewerPromptRestartsTheCountdownAndCompactHidesTheTargetLine) {
+    RecentChangePromptView view(*world.context, true);
+    view.setClock([this] { return now; });
+    change(1.2);
+    setNow(6.5);
+    view.refresh();
+    EXPECT_EQ(view.shownSeconds(), 2);
+    world.scheduler->setWallNow(now);
+    change(1.3);  // created "now"
+    setNow(0.2);
+    turn();
+    EXPECT_EQ(view.shownSeconds(), 8);
+    for (auto* label : view.findChildren<QLabel*>()) {
+        if (label->text().startsWith(QStringLiteral("대상:"))) {
+            EXPECT_TRUE(label->isHidden());
+        }
+    }
+}
+
+TEST(AppearanceSwitcherTest, NarrowCardsPutTheLabelAboveAndCompactShowsTitlesOnlyWhenVeryLarge) {
+    testing::ControlWorld world;
+    world.theme.setTextSize(QuorvaneTextSize::extraLarge);
+    AppearanceSwitcher switcher(*world.context, true, true, AppearanceSwitcher::Chrome::panel);
+    switcher.show();
+    QAbstractButton* option = switcher.optionButton(QuorvaneAppearance::light);
+    const int iconOnly = option->sizeHint().width();
+    world.theme.setTextSize(QuorvaneTextSize::veryLarge);
+    EXPECT_GT(option->sizeHint().width(), iconOnly * 2);
+    auto* fit = switcher.findChild<FitToWidth*>();
+    ASSERT_NE(fit, nullptr);
+    EXPECT_EQ(fit->arrangementFor(fit->sizeHint().width()), FitArrangement::horizontal);
+    EXPECT_EQ(fit->arrangementFor(fit->sizeHint().width() - 1), FitArrangement::vertical);
 }
 
 }  // namespace

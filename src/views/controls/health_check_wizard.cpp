@@ -1,0 +1,251 @@
+#include "views/controls/health_check_wizard.hpp"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "presentation/controls/support_presentation.hpp"
+#include "views/controls/support_status_label.hpp"
+#include "views/design/fit_to_width.hpp"
+#include "views/design/surface_panel.hpp"
+#include "views/design/symbol_image.hpp"
+#include "views/design/symbol_table.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+
+namespace quorvane {
+
+namespace {
+
+QString text(const std::string& value) {
+    return QString::fromStdString(value);
+}
+
+// The header's soft grey card.
+class HeaderCard : public QWidget {
+  public:
+    HeaderCard(Theme& theme, QWidget* parent) : QWidget(parent), theme_(theme) {}
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(theme_.color(ColorRole::secondary, 0.08));
+        painter.drawRoundedRect(rect(), 14, 14);
+    }
+
+  private:
+    Theme& theme_;
+};
+
+WrappingLabel* captionSecondary(Theme& theme, const std::string& value, QWidget* parent) {
+    auto* label = new WrappingLabel(text(value), parent);
+    label->setFont(theme.font(QuorvaneFontStyle::caption));
+    label->setSecondary(true);
+    return label;
+}
+
+WrappingLabel* heading(Theme& theme, const QString& value, QuorvaneFontStyle style,
+                       QWidget* parent) {
+    auto* label = new WrappingLabel(value, parent);
+    label->setFont(theme.font(style, QFont::DemiBold));
+    return label;
+}
+
+}  // namespace
+
+HealthCheckWizard::HealthCheckWizard(Theme& theme, QuorvaneDisplaySupportSummary summary,
+                                     RunAction onRunAction, QWidget* parent)
+    : QWidget(parent),
+      theme_(theme),
+      summary_(std::move(summary)),
+      onRunAction_(std::move(onRunAction)),
+      column_(new QVBoxLayout(this)) {
+    column_->setContentsMargins(0, 4, 0, 4);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    connect(&theme_, &Theme::changed, this, &HealthCheckWizard::rebuild);
+    rebuild();
+}
+
+void HealthCheckWizard::setSummary(QuorvaneDisplaySupportSummary summary) {
+    if (summary == summary_)
+        return;
+    summary_ = std::move(summary);
+    rebuild();
+}
+
+void HealthCheckWizard::setTechnicalDetailsExpanded(bool expanded) {
+    if (expanded == expanded_)
+        return;
+    expanded_ = expanded;
+    rebuild();
+}
+
+void HealthCheckWizard::rebuild() {
+    if (content_) {
+        content_->hide();
+        content_->deleteLater();
+    }
+    content_ = new QWidget(this);
+    auto* stack = new QVBoxLayout(content_);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(18);
+    stack->addWidget(buildHeader());
+    stack->addWidget(buildCapabilities());
+    stack->addWidget(buildSteps());
+    stack->addWidget(buildTechnicalDetails());
+    column_->addWidget(content_);
+}
+
+QWidget* HealthCheckWizard::buildHeader() {
+    auto* card = new HeaderCard(theme_, content_);
+    auto* column = new QVBoxLayout(card);
+    column->setContentsMargins(12, 12, 12, 12);
+    column->setSpacing(6);
+    auto* line = new FitToWidth(8, 4, card);
+    const SupportStatusLook look = SupportPresentation::statusLook(summary_.overallStatus);
+    auto* icon = new SymbolImage(look.symbol, line);
+    icon->setColor(theme_.color(look.tint));
+    auto* title = heading(theme_, QStringLiteral("이 화면에서 되는 것 / 안 되는 것"),
+                          QuorvaneFontStyle::title3, line);
+    icon->setFont(title->font());
+    line->addWidget(icon, 0);
+    line->addWidget(title, 0);
+    line->addWidget(captionSecondary(theme_, SupportPresentation::headerSubtitle(summary_), line));
+    column->addWidget(line);
+    column->addWidget(captionSecondary(theme_, summary_.overallMessage, card));
+    return card;
+}
+
+void HealthCheckWizard::addActionEntry(QWidget* container, const QuorvaneSupportAction& action,
+                                       std::function<void(QWidget*)> add) {
+    auto* button = new QPushButton(text(action.title), container);
+    button->setEnabled(action.isEnabled);
+    button->setToolTip(text(SupportPresentation::actionTooltip(action)));
+    button->setFont(theme_.baseFont());
+    button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    connect(button, &QPushButton::clicked, this, [this, action] {
+        if (action.isEnabled && onRunAction_)
+            onRunAction_(action);
+    });
+    add(button);
+    if (const auto reason = SupportPresentation::shownDisabledReason(action))
+        add(captionSecondary(theme_, *reason, container));
+}
+
+QWidget* HealthCheckWizard::buildCapabilityRow(const QuorvaneSupportCapabilityRow& row) {
+    auto* panel = new SurfacePanel(theme_, SurfacePanel::Kind::soft, 12, 16, content_);
+    auto* panelColumn = new QVBoxLayout(panel);
+    panelColumn->setContentsMargins(0, 0, 0, 0);
+    panelColumn->setSpacing(8);
+    auto* fit = new FitToWidth(8, 2, panel);
+    fit->setRowAlignment(Qt::AlignTop);
+    auto* status = new SupportStatusLabel(theme_, row.status, false, fit);
+    status->setLabelFont(theme_.font(QuorvaneFontStyle::caption, QFont::DemiBold));
+    auto* copy = new QWidget(fit);
+    auto* copyColumn = new QVBoxLayout(copy);
+    copyColumn->setContentsMargins(0, 0, 0, 0);
+    copyColumn->setSpacing(2);
+    copyColumn->addWidget(heading(theme_, text(row.title), QuorvaneFontStyle::body, copy));
+    copyColumn->addWidget(captionSecondary(theme_, row.detail, copy));
+    if (!row.actions.empty()) {
+        copyColumn->addSpacing(2);
+        auto* strip = new FitToWidth(8, 6, copy);
+        for (const auto& action : row.actions)
+            addActionEntry(strip, action, [strip](QWidget* widget) { strip->addWidget(widget); });
+        copyColumn->addWidget(strip);
+    }
+    copy->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    fit->addWidget(status);
+    fit->addWidget(copy);
+    panelColumn->addWidget(fit);
+    return panel;
+}
+
+QWidget* HealthCheckWizard::buildCapabilities() {
+    auto* section = new QWidget(content_);
+    auto* column = new QVBoxLayout(section);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(10);
+    column->addWidget(
+        heading(theme_, QStringLiteral("되는 조정"), QuorvaneFontStyle::subheadline, section));
+    for (const auto& row : summary_.capabilities)
+        column->addWidget(buildCapabilityRow(row));
+    return section;
+}
+
+QWidget* HealthCheckWizard::buildSteps() {
+    auto* section = new QWidget(content_);
+    auto* column = new QVBoxLayout(section);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(10);
+    column->addWidget(
+        heading(theme_, QStringLiteral("다음에 볼 순서"), QuorvaneFontStyle::subheadline, section));
+    for (const auto& step : summary_.wizardSteps) {
+        auto* line = new QWidget(section);
+        auto* row = new QHBoxLayout(line);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(10);
+        const SupportStatusLook look = SupportPresentation::statusLook(step.status);
+        auto* icon = new SymbolImage(look.symbol, line);
+        icon->setColor(theme_.color(look.tint));
+        icon->setFixedSide(18);
+        auto* iconFrame = new QWidget(line);
+        iconFrame->setFixedWidth(20);
+        auto* iconBox = new QVBoxLayout(iconFrame);
+        iconBox->setContentsMargins(0, 2, 0, 0);
+        iconBox->addWidget(icon, 0, Qt::AlignHCenter | Qt::AlignTop);
+        iconBox->addStretch(1);
+        row->addWidget(iconFrame);
+        auto* copy = new QVBoxLayout;
+        copy->setSpacing(3);
+        copy->addWidget(heading(theme_, text(step.title), QuorvaneFontStyle::body, line));
+        copy->addWidget(captionSecondary(theme_, step.detail, line));
+        if (step.action) {
+            auto* actions = new QHBoxLayout;
+            actions->setSpacing(6);
+            addActionEntry(line, *step.action,
+                           [actions](QWidget* widget) { actions->addWidget(widget); });
+            actions->addStretch(1);
+            copy->addLayout(actions);
+        }
+        row->addLayout(copy, 1);
+        column->addWidget(line);
+    }
+    return section;
+}
+
+QWidget* HealthCheckWizard::buildTechnicalDetails() {
+    auto* section = new QWidget(content_);
+    auto* column = new QVBoxLayout(section);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(6);
+    auto* toggle = new QToolButton(section);
+    toggle->setText(QStringLiteral("지원용 세부 정보"));
+    toggle->setAutoRaise(true);
+    toggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toggle->setIcon(symbolIcon(expanded_ ? "chevron.down" : "chevron.right",
+                               theme_.color(ColorRole::secondary), 12));
+    toggle->setFont(theme_.baseFont());
+    toggle->setObjectName(QStringLiteral("technicalDetailsToggle"));
+    column->addWidget(toggle, 0, Qt::AlignLeft);
+    toggle->setAccessibleDescription(expanded_ ? QStringLiteral("펼쳐짐") : QStringLiteral("접힘"));
+    connect(toggle, &QToolButton::clicked, this,
+            [this] { setTechnicalDetailsExpanded(!expanded_); });
+    if (!expanded_)
+        return section;
+    column->addWidget(captionSecondary(
+        theme_, "앱이 잘 안 될 때 복사해 볼 정보입니다. 평소에는 접어 두세요.", section));
+    for (const auto& line : summary_.technicalDetails) {
+        auto* label = captionSecondary(theme_, "• " + line, section);
+        label->setSelectable(true);
+        column->addWidget(label);
+    }
+    return section;
+}
+
+}  // namespace quorvane

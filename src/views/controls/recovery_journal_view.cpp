@@ -1,0 +1,148 @@
+#include "views/controls/recovery_journal_view.hpp"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVBoxLayout>
+
+#include "presentation/controls/recovery_journal_presentation.hpp"
+#include "views/design/symbol_image.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+
+namespace quorvane {
+
+namespace {
+
+using Style = QuorvaneFontStyle;
+
+class EntryCard : public QWidget {
+  public:
+    EntryCard(Theme& theme, bool compact, QWidget* parent)
+        : QWidget(parent), theme_(theme), compact_(compact) {}
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const bool dark = theme_.scheme() == ColorScheme::dark;
+        const double radius = compact_ ? 9 : 11;
+        painter.setPen(QPen(theme_.color(ColorRole::surfaceBorder, 0.54), 1));
+        painter.setBrush(theme_.color(ColorRole::track, dark ? 0.30 : 0.42));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+    }
+
+  private:
+    Theme& theme_;
+    bool compact_;
+};
+
+WrappingLabel* wrapped(const std::string& value, const QFont& font, bool secondary,
+                       QWidget* parent) {
+    auto* label = new WrappingLabel(QString::fromStdString(value), parent);
+    label->setFont(font);
+    label->setSecondary(secondary);
+    return label;
+}
+
+}  // namespace
+
+RecoveryJournalView::RecoveryJournalView(Theme& theme, bool compact, int limit, QWidget* parent)
+    : QWidget(parent),
+      theme_(theme),
+      compact_(compact),
+      limit_(limit),
+      column_(new QVBoxLayout(this)) {
+    column_->setContentsMargins(0, 0, 0, 0);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    connect(&theme_, &Theme::changed, this, &RecoveryJournalView::rebuild);
+    rebuild();
+}
+
+void RecoveryJournalView::setJournal(QuorvaneRecoveryJournal journal) {
+    if (journal == journal_)
+        return;
+    journal_ = std::move(journal);
+    rebuild();
+}
+
+QWidget* RecoveryJournalView::buildRow(const QuorvaneRecoveryJournalEntry& entry, QWidget* parent) {
+    const JournalStatusLook look = RecoveryJournalPresentation::statusLook(entry.status);
+    auto* card = new EntryCard(theme_, compact_, parent);
+    auto* row = new QHBoxLayout(card);
+    const int inset = compact_ ? 8 : 10;
+    row->setContentsMargins(inset, inset, inset, inset);
+    row->setSpacing(compact_ ? 7 : 10);
+    auto* icon = new SymbolImage(look.symbol, card);
+    icon->setColor(theme_.color(look.color));
+    icon->setFixedSide(compact_ ? 16 : 20);
+    auto* iconFrame = new QWidget(card);
+    iconFrame->setFixedWidth(compact_ ? 16 : 20);
+    auto* iconBox = new QVBoxLayout(iconFrame);
+    iconBox->setContentsMargins(0, 1, 0, 0);
+    iconBox->addWidget(icon, 0, Qt::AlignHCenter | Qt::AlignTop);
+    iconBox->addStretch(1);
+    row->addWidget(iconFrame);
+
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(2);
+    auto* titleLine = new QHBoxLayout;
+    titleLine->setSpacing(6);
+    titleLine->addWidget(
+        wrapped(look.word, theme_.font(compact_ ? Style::caption : Style::body, QFont::DemiBold),
+                false, card),
+        0, Qt::AlignTop);
+    auto* action = wrapped(entry.actionTitle,
+                           theme_.font(compact_ ? Style::caption2 : Style::caption), true, card);
+    titleLine->addWidget(action, 1, Qt::AlignBottom);
+    titleLine->addSpacing(4);
+    texts->addLayout(titleLine);
+    texts->addWidget(wrapped(
+        entry.summary, theme_.font(compact_ ? Style::caption2 : Style::caption), compact_, card));
+    if (!compact_) {
+        texts->addWidget(wrapped(RecoveryJournalPresentation::targetLine(entry),
+                                 theme_.font(Style::caption2), true, card));
+    }
+    row->addLayout(texts, 1);
+    return card;
+}
+
+void RecoveryJournalView::rebuild() {
+    if (content_) {
+        content_->hide();
+        content_->deleteLater();
+    }
+    content_ = new QWidget(this);
+    auto* stack = new QVBoxLayout(content_);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(compact_ ? 6 : 10);
+    if (RecoveryJournalPresentation::showsHeader(compact_)) {
+        auto* header = new QVBoxLayout;
+        header->setSpacing(3);
+        auto* titleRow = new QHBoxLayout;
+        titleRow->setSpacing(6);
+        const QFont titleFont = theme_.font(Style::subheadline, QFont::DemiBold);
+        auto* icon = new SymbolImage("clock.arrow.circlepath", content_);
+        icon->setFont(titleFont);
+        titleRow->addWidget(icon, 0, Qt::AlignVCenter);
+        titleRow->addWidget(wrapped("최근 결과", titleFont, false, content_), 1);
+        header->addLayout(titleRow);
+        header->addWidget(
+            wrapped("닫힌 알림도 여기에 남습니다. 이 기록은 이 컴퓨터 안에만 저장되고 설정 파일로 "
+                    "내보내지지 않습니다.",
+                    theme_.font(Style::caption), true, content_));
+        stack->addLayout(header);
+    }
+    shownRows_ = 0;
+    if (const auto empty = RecoveryJournalPresentation::emptyText(journal_, compact_)) {
+        stack->addWidget(wrapped(*empty, theme_.font(compact_ ? Style::caption2 : Style::caption),
+                                 true, content_));
+    } else {
+        for (const auto& entry : RecoveryJournalPresentation::shownEntries(journal_, limit_)) {
+            stack->addWidget(buildRow(entry, content_));
+            ++shownRows_;
+        }
+    }
+    column_->addWidget(content_);
+}
+
+}  // namespace quorvane

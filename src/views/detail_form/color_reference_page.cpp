@@ -1,0 +1,191 @@
+#include "views/detail_form/color_reference_page.hpp"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "presentation/detail_form/color_bindings.hpp"
+#include "presentation/detail_form/reference_layout.hpp"
+#include "views/design/chip_button.hpp"
+#include "views/design/surface_panel.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+#include "views/detail_form/card_grid.hpp"
+#include "views/detail_form/color_controls.hpp"
+#include "views/detail_form/color_row_view.hpp"
+#include "views/detail_form/detail_labels.hpp"
+#include "views/detail_form/reference_hero.hpp"
+#include "views/detail_form/scroll_page.hpp"
+
+namespace quorvane {
+
+ColorReferencePage::ColorReferencePage(DetailFormContext& context, QWidget* parent)
+    : DetailPage(parent), context_(context) {
+    auto* column = makeScrollPage(context, this, 16);
+    hero_ = new ReferenceHero(context);
+    column->addWidget(hero_);
+
+    auto* grid =
+        new CardGrid(ReferenceLayout::forTextSize(context.theme.textSize()).colorCardColumns, 16);
+    for (const auto& card : ReferenceColorCards::cards())
+        grid->addCard(makeCard(card));
+    column->addWidget(grid);
+    column->addStretch(1);
+}
+
+QWidget* ColorReferencePage::makeCard(const ReferenceColorCard& card) {
+    Theme& theme = context_.theme;
+    auto* panel = new SurfacePanel(theme, SurfacePanel::Kind::soft, 16, 16);
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(12);
+
+    auto* header = new QHBoxLayout;
+    header->addWidget(
+        makeText(theme, qText(card.title), QuorvaneFontStyle::subheadline, QFont::DemiBold), 1);
+    if (card.hint) {
+        auto* hint = makeCaption(theme, qText(*card.hint));
+        hint->setAlignment(Qt::AlignRight);
+        header->addWidget(hint, 0, Qt::AlignTop);
+    }
+    column->addLayout(header);
+    if (card.description)
+        column->addWidget(makeCaption(theme, qText(*card.description)));
+
+    switch (card.kind) {
+        case ReferenceColorCardKind::basics:
+            addBasics(column, card);
+            break;
+        case ReferenceColorCardKind::outputRGB:
+            for (const auto& row : card.rows) {
+                rows_.push_back(new ColorRowView(context_, row));
+                column->addWidget(rows_.back());
+            }
+            break;
+        case ReferenceColorCardKind::rgbCurves:
+            addCurves(column, card);
+            break;
+        case ReferenceColorCardKind::outputFilter:
+            addFilter(column);
+            break;
+    }
+    if (card.reset && card.kind != ReferenceColorCardKind::rgbCurves)
+        column->addWidget(makeResetButton(*card.reset), 0, Qt::AlignLeft);
+    return panel;
+}
+
+void ColorReferencePage::addBasics(QVBoxLayout* column, const ReferenceColorCard& card) {
+    column->addWidget(makeCorrectionToggle(context_));
+    // Present only while the store has a recovery snapshot for the display.
+    holdSlot_ = new QVBoxLayout;
+    holdSlot_->setContentsMargins(0, 0, 0, 0);
+    column->addLayout(holdSlot_);
+    for (const auto& row : card.rows) {
+        rows_.push_back(new ColorRowView(context_, row));
+        column->addWidget(rows_.back());
+    }
+}
+
+void ColorReferencePage::addCurves(QVBoxLayout* column, const ReferenceColorCard& card) {
+    curveEditor_ = makeCurveEditor(context_, [this] { return displayID_; });
+    column->addWidget(curveEditor_);
+
+    auto* disclosure = new QToolButton;
+    disclosure->setText(ReferenceColorCards::kFineTuneLabel);
+    disclosure->setCheckable(true);
+    disclosure->setChecked(false);
+    disclosure->setArrowType(Qt::RightArrow);
+    disclosure->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    disclosure->setAutoRaise(true);
+    disclosure->setFont(context_.theme.font(QuorvaneFontStyle::caption, QFont::DemiBold));
+    column->addWidget(disclosure, 0, Qt::AlignLeft);
+
+    auto* fineTune = new QWidget;
+    auto* fineColumn = new QVBoxLayout(fineTune);
+    fineColumn->setContentsMargins(0, 6, 0, 0);
+    fineColumn->setSpacing(10);
+    for (const auto& row : card.rows) {
+        rows_.push_back(new ColorRowView(context_, row));
+        fineColumn->addWidget(rows_.back());
+    }
+    fineColumn->addWidget(makeResetButton(*card.reset), 0, Qt::AlignLeft);
+    fineTune->setVisible(false);
+    column->addWidget(fineTune);
+    connect(disclosure, &QToolButton::toggled, this, [disclosure, fineTune](bool open) {
+        disclosure->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+        fineTune->setVisible(open);
+    });
+}
+
+void ColorReferencePage::addFilter(QVBoxLayout* column) {
+    Theme& theme = context_.theme;
+    auto* row = new QHBoxLayout;
+    row->setSpacing(8);
+    row->addWidget(
+        makeText(theme, ReferenceColorCards::kOutputFilterPickerTitle, QuorvaneFontStyle::body));
+    row->addStretch(1);
+    filterGroup_ = new QButtonGroup(this);
+    filterGroup_->setExclusive(true);
+    for (const auto filter : {QuorvaneOutputFilter::none, QuorvaneOutputFilter::invert}) {
+        auto* segment = new QPushButton(qText(ReferenceColorCards::outputFilterOptionText(filter)));
+        segment->setCheckable(true);
+        filterGroup_->addButton(segment, static_cast<int>(filter));
+        row->addWidget(segment);
+    }
+    connect(filterGroup_, &QButtonGroup::idClicked, this, [this](int id) {
+        ColorBindings::setOutputFilter(context_.store, displayID_,
+                                       static_cast<QuorvaneOutputFilter>(id));
+    });
+    column->addLayout(row);
+    filterDescription_ =
+        makeText(theme, QString(), QuorvaneFontStyle::caption2, QFont::Normal, true);
+    column->addWidget(filterDescription_);
+}
+
+QAbstractButton* ColorReferencePage::makeResetButton(const ColorResetButton& reset) {
+    auto* button =
+        new ChipButton(context_.theme, qText(reset.title), QuorvaneChipProminence::neutral);
+    connect(button, &QAbstractButton::clicked, this,
+            [this, reset] { reset.press(context_.store, displayID_); });
+    resets_.emplace_back(reset, button);
+    return button;
+}
+
+void ColorReferencePage::updateHoldToCompare(const DisplaySnapshot& display) {
+    const auto enabled =
+        ReferenceColorCards::holdToCompareEnabled(context_.store.recoverySnapshot(display.id),
+                                                  context_.store.softwareColorCorrectionEnabled());
+    if (!enabled) {
+        if (holdButton_) {
+            holdButton_->hide();
+            holdButton_->deleteLater();
+        }
+        return;
+    }
+    if (!holdButton_) {
+        holdButton_ = makeHoldToCompare(context_, display.id);
+        holdSlot_->addWidget(holdButton_);
+    }
+    setHoldToCompareEnabled(holdButton_, *enabled);
+}
+
+void ColorReferencePage::refresh(const DisplaySnapshot& display) {
+    displayID_ = display.id;
+    hero_->refresh(display);
+    const auto adjustment = context_.store.colorAdjustment(display.id);
+    for (auto* row : rows_)
+        row->refresh(display.id, adjustment);
+    for (auto& [reset, button] : resets_)
+        button->setEnabled(!reset.disabled(adjustment));
+    updateHoldToCompare(display);
+    if (curveEditor_)
+        refreshCurveEditor(curveEditor_);
+    if (auto* current = filterGroup_->button(static_cast<int>(adjustment.outputFilter)))
+        current->setChecked(true);
+    filterDescription_->setText(
+        qText(ReferenceColorCards::outputFilterDescription(adjustment.outputFilter)));
+}
+
+}  // namespace quorvane

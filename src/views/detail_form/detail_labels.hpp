@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <string>
+
+#include "presentation/design/typography.hpp"
+
+namespace quorvane {
+
+class Theme;
+class WrappingLabel;
+
+inline QString qText(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// A wrapping text in a type role, secondary or primary.
+WrappingLabel* makeText(Theme& theme, const QString& text, QuorvaneFontStyle style,
+                        QFont::Weight weight = QFont::Normal, bool secondary = false);
+// The pages' secondary caption: explanations and notes under controls.
+WrappingLabel* makeCaption(Theme& theme, const QString& text);
+
+}  // namespace quorvane

@@ -1,0 +1,1 @@
+#include "views/detail_form/detail_page.hpp"

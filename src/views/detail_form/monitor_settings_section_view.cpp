@@ -1,0 +1,211 @@
+#include "views/detail_form/monitor_settings_section_view.hpp"
+
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "views/design/symbol_image.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+#include "views/detail_form/detail_labels.hpp"
+#include "views/detail_form/form_rows.hpp"
+#include "views/detail_form/monitor_controls.hpp"
+#include "views/detail_form/slider_row_views.hpp"
+
+namespace quorvane {
+
+namespace {
+
+using Section = MonitorSettingsSection;
+
+QVBoxLayout* makeSlot(QVBoxLayout* column) {
+    auto* slot = new QVBoxLayout;
+    slot->setContentsMargins(0, 0, 0, 0);
+    slot->setSpacing(10);
+    column->addLayout(slot);
+    return slot;
+}
+
+}  // namespace
+
+MonitorSettingsSectionView::MonitorSettingsSectionView(DetailFormContext& context, QWidget* parent)
+    : DetailPage(parent), context_(context) {
+    Theme& theme = context.theme;
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(12);
+
+    auto* intro = makeCaption(theme, Section::kIntro);
+    intro->setToolTip(Section::kIntroHelp);
+    column->addWidget(intro);
+
+    auto* disclosure = new QToolButton;
+    disclosure->setText(Section::kDisclosureTitle);
+    disclosure->setCheckable(true);
+    disclosure->setArrowType(Qt::RightArrow);
+    disclosure->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    disclosure->setAutoRaise(true);
+    auto* explanation = makeCaption(theme, Section::kDisclosureText);
+    explanation->setVisible(false);
+    connect(disclosure, &QToolButton::toggled, this, [disclosure, explanation](bool open) {
+        disclosure->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+        explanation->setVisible(open);
+    });
+    column->addWidget(disclosure, 0, Qt::AlignLeft);
+    column->addWidget(explanation);
+
+    syncNote_ = new QWidget;
+    auto* syncRow = new QHBoxLayout(syncNote_);
+    syncRow->setContentsMargins(0, 0, 0, 0);
+    syncRow->setSpacing(6);
+    auto* arrows = new SymbolImage("arrow.left.arrow.right");
+    arrows->setFont(theme.font(QuorvaneFontStyle::caption));
+    arrows->setColor(theme.color(ColorRole::secondary));
+    syncRow->addWidget(arrows, 0, Qt::AlignTop);
+    syncRow->addWidget(makeCaption(theme, Section::kSyncNote), 1);
+    column->addWidget(syncNote_);
+
+    column->addWidget(makeStatusRow());
+    statusNote_ = makeCaption(theme, QString());
+    column->addWidget(statusNote_);
+
+    auto* legend = new QHBoxLayout;
+    legend->setSpacing(7);
+    legend->addWidget(makeHardwareWriteTag(context), 0, Qt::AlignTop);
+    legend->addWidget(makeCaption(theme, Section::kLegend), 1);
+    column->addLayout(legend);
+
+    brightnessSlot_ = makeSlot(column);
+    monitorSlot_ = makeSlot(column);
+    inputRow_ = makeInputRow();
+    column->addWidget(inputRow_);
+    inputWarning_ = makeCaption(theme, Section::kInputWarning);
+    column->addWidget(inputWarning_);
+}
+
+QWidget* MonitorSettingsSectionView::makeStatusRow() {
+    auto* content = new QWidget;
+    auto* row = new QHBoxLayout(content);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(8);
+    badge_ = makeCapabilityBadge(context_);
+    row->addWidget(badge_);
+    probeButton_ = new QPushButton;
+    probeButton_->setToolTip(Section::kProbeHelp);
+    connect(probeButton_, &QPushButton::clicked, this,
+            [this] { Section::probe(context_.store, displayID_); });
+    row->addWidget(probeButton_);
+    return makeLabeledRow(context_.theme, QString::fromUtf8(Section::kStatusLabel), content);
+}
+
+QWidget* MonitorSettingsSectionView::makeInputRow() {
+    Theme& theme = context_.theme;
+    auto* label = new QWidget;
+    auto* labelColumn = new QVBoxLayout(label);
+    labelColumn->setContentsMargins(0, 0, 0, 0);
+    labelColumn->setSpacing(2);
+    labelColumn->addWidget(makeText(theme, Section::kInputTitle, QuorvaneFontStyle::body));
+    labelColumn->addWidget(makeCaption(theme, Section::kInputSubtitle));
+
+    auto* content = new QWidget;
+    auto* row = new QHBoxLayout(content);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(8);
+    row->addWidget(makeHardwareWriteTag(context_));
+    inputMenu_ = new QPushButton;
+    inputMenu_->setAccessibleDescription(QString::fromUtf8(Section::kInputTitle));
+    auto* menu = new QMenu(inputMenu_);
+    for (const auto& option : Section::inputOptions()) {
+        const std::uint16_t value = option.value;
+        menu->addAction(qText(option.label), this,
+                        [this, value] { Section::chooseInput(context_.store, displayID_, value); });
+    }
+    inputMenu_->setMenu(menu);
+    row->addWidget(inputMenu_);
+    return makeLabeledRow(theme, label, content);
+}
+
+void MonitorSettingsSectionView::refresh(const DisplaySnapshot& display) {
+    displayID_ = display.id;
+    const auto model = Section::make(context_.store, display);
+    syncNote_->setVisible(model.showsSyncNote);
+
+    updateCapabilityBadge(badge_, model.badge);
+    probeButton_->setText(qText(model.probeTitle));
+    probeButton_->setEnabled(!model.probeDisabled);
+    statusNote_->setVisible(model.statusNote.has_value());
+    statusNote_->setText(qText(model.statusNote.value_or("")));
+
+    updateSystemBrightness(model);
+    updateMonitorRows(model);
+    updateInput(model);
+}
+
+void MonitorSettingsSectionView::updateSystemBrightness(const MonitorSettingsSection& model) {
+    if (!model.systemBrightness) {
+        if (brightnessRow_) {
+            brightnessRow_->hide();
+            brightnessRow_->deleteLater();
+        }
+        return;
+    }
+    if (!brightnessRow_) {
+        SliderRowSpec spec;
+        spec.title = Section::kSystemBrightnessTitle;
+        spec.subtitle = Section::kSystemBrightnessSubtitle;
+        spec.minimum = Section::kSystemBrightnessMinimum;
+        spec.maximum = 1.0;
+        spec.nudgeStep = Section::kSystemBrightnessNudge;
+        spec.formatter = &Section::percentText;
+        spec.commit = [this](double value) {
+            Section::commitSystemBrightness(context_.store, displayID_, value);
+        };
+        spec.help = Section::kSystemBrightnessHelp;
+        brightnessRow_ = new SoftwareSliderRowView(context_, std::move(spec));
+        brightnessSlot_->addWidget(brightnessRow_);
+    }
+    brightnessRow_->refresh(model.systemBrightness->value, model.systemBrightness->valueText);
+}
+
+void MonitorSettingsSectionView::updateMonitorRows(const MonitorSettingsSection& model) {
+    bool sameCodes = model.monitorRows.size() == monitorRows_.size();
+    for (const auto& row : model.monitorRows)
+        sameCodes = sameCodes && monitorRows_.contains(row.code) && monitorRows_[row.code];
+    if (!sameCodes) {
+        // A new probe result: the rows are laid out again in page order.
+        clearLayout(monitorSlot_);
+        monitorRows_.clear();
+        for (const auto& row : model.monitorRows) {
+            SliderRowSpec spec;
+            spec.title = row.title;
+            spec.subtitle = row.subtitle;
+            spec.minimum = row.minimum;
+            spec.maximum = 1.0;
+            spec.nudgeStep = 0.01;
+            spec.formatter = &Section::percentText;
+            const DDCVCPCode code = row.code;
+            spec.commit = [this, code](double value) {
+                Section::commitMonitorValue(context_.store, displayID_, code, value);
+            };
+            spec.help = Section::kMonitorRowHelp;
+            auto* view = new MonitorSliderRowView(context_, std::move(spec));
+            monitorSlot_->addWidget(view);
+            monitorRows_[code] = view;
+        }
+    }
+    for (const auto& row : model.monitorRows)
+        monitorRows_[row.code]->refresh(row.value, row.valueText, !model.monitorControlsDisabled);
+}
+
+void MonitorSettingsSectionView::updateInput(const MonitorSettingsSection& model) {
+    inputRow_->setVisible(model.input.has_value());
+    inputWarning_->setVisible(model.input.has_value());
+    if (!model.input)
+        return;
+    inputMenu_->setText(qText(model.input->menuTitle));
+    inputMenu_->setEnabled(!model.monitorControlsDisabled);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,163 @@
+#include "views/detail_form/reference_hero.hpp"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVBoxLayout>
+
+#include "presentation/detail_form/reference_header.hpp"
+#include "presentation/detail_form/reference_layout.hpp"
+#include "views/design/fit_to_width.hpp"
+#include "views/design/shrinking_label.hpp"
+#include "views/design/surface_panel.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+#include "views/detail_form/detail_labels.hpp"
+#include "views/detail_form/detail_page.hpp"
+#include "views/detail_form/detail_surface_frame.hpp"
+
+namespace quorvane {
+
+namespace {
+
+// The monitor pictogram of the preview card: the same for every display.
+class DisplayPictogram : public QWidget {
+  public:
+    DisplayPictogram(Theme& theme, QWidget* parent) : QWidget(parent), theme_(theme) {
+        setFixedSize(43, 32);
+        setAccessibleName(QString());
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        paintDetailSurface(painter, rect(), theme_, DetailSurface::pictogramScreen);
+        const QRectF stand(rect().center().x() - 8.5, height() - 5 - 2, 17, 2);
+        paintDetailSurface(painter, stand, theme_, DetailSurface::pictogramStand);
+    }
+
+  private:
+    Theme& theme_;
+};
+
+QFont monospaced(QFont font) {
+    font.setFamily(QStringLiteral("monospace"));
+    font.setStyleHint(QFont::Monospace);
+    return font;
+}
+
+}  // namespace
+
+ReferenceHero::ReferenceHero(DetailFormContext& context, QWidget* parent)
+    : QWidget(parent), context_(context) {
+    auto* panel = new SurfacePanel(context.theme, SurfacePanel::Kind::hero, 18, 16, this);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(panel);
+
+    auto* fit = new FitToWidth(18, 14);
+    fit->setRowAlignment(Qt::AlignTop);
+    fit->addWidget(makeCopy());
+    fit->addStretch(18);
+    fit->addWidget(makePreviewCard());
+    auto* inner = new QVBoxLayout(panel);
+    inner->setContentsMargins(0, 0, 0, 0);
+    inner->addWidget(fit);
+}
+
+QWidget* ReferenceHero::makeCopy() {
+    Theme& theme = context_.theme;
+    const auto layout = ReferenceLayout::forTextSize(theme.textSize());
+    auto* copy = new QWidget;
+    auto* column = new QVBoxLayout(copy);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(7);
+    title_ = makeText(theme, QString(), QuorvaneFontStyle::title3, QFont::DemiBold);
+    column->addWidget(title_);
+    column->addWidget(makeText(theme, ReferenceHeader::kSubtitle, QuorvaneFontStyle::callout,
+                               QFont::Normal, true));
+
+    auto* grid = new QGridLayout;
+    grid->setContentsMargins(0, 4, 0, 0);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(8);
+    const char* titles[] = {"화면 색감", "색온도", "현재 화면"};
+    int index = 0;
+    for (const char* title : titles) {
+        auto* tile = new DetailSurfaceFrame(theme, DetailSurface::metricTile, 10);
+        tile->setMinimumWidth(layout.statusMetricMinimumWidth);
+        auto* tileColumn = new QVBoxLayout(tile);
+        tileColumn->setContentsMargins(10, 10, 10, 10);
+        tileColumn->setSpacing(4);
+        tileColumn->addWidget(
+            makeText(theme, title, QuorvaneFontStyle::caption2, QFont::Medium, true));
+        auto* value = new ShrinkingLabel(QString(), 0.82);
+        value->setFont(monospaced(theme.font(QuorvaneFontStyle::caption, QFont::DemiBold)));
+        tileColumn->addWidget(value);
+        metricValues_.push_back(value);
+        const int columns = layout.statusMetricColumns;
+        grid->addWidget(tile, index / columns, index % columns);
+        ++index;
+    }
+    column->addLayout(grid);
+    return copy;
+}
+
+QWidget* ReferenceHero::makePreviewCard() {
+    Theme& theme = context_.theme;
+    const auto layout = ReferenceLayout::forTextSize(theme.textSize());
+    auto* card = new DetailSurfaceFrame(theme, DetailSurface::previewCard, 10);
+    // Side by side the card keeps its ideal width; at veryLarge it has no
+    // bounds and takes the width it is offered.
+    if (layout.previewCardIdealWidth)
+        card->setFixedWidth(*layout.previewCardIdealWidth);
+    auto* column = new QVBoxLayout(card);
+    column->setContentsMargins(10, 10, 10, 10);
+    column->setSpacing(9);
+
+    auto* identity = new QHBoxLayout;
+    identity->setSpacing(9);
+    identity->addWidget(new DisplayPictogram(theme, card));
+    auto* names = new QVBoxLayout;
+    names->setSpacing(3);
+    // Long names and mode labels wrap rather than lose their ends.
+    previewName_ = makeText(theme, QString(), QuorvaneFontStyle::caption, QFont::DemiBold);
+    previewDetail_ = makeText(theme, QString(), QuorvaneFontStyle::caption2, QFont::Normal, true);
+    names->addWidget(previewName_);
+    names->addWidget(previewDetail_);
+    identity->addLayout(names, 1);
+    column->addLayout(identity);
+
+    auto* chips = new QHBoxLayout;
+    chips->setSpacing(6);
+    for (const char* title : {"색감", "색온도"}) {
+        auto* chip = new DetailSurfaceFrame(theme, DetailSurface::statusChip);
+        auto* chipColumn = new QVBoxLayout(chip);
+        chipColumn->setContentsMargins(7, 5, 7, 5);
+        chipColumn->setSpacing(2);
+        auto* chipTitle = new ShrinkingLabel(title, 1.0);
+        chipTitle->setFont(theme.font(QuorvaneFontStyle::caption2, QFont::Medium));
+        chipTitle->setTextColor(theme.color(ColorRole::secondary));
+        auto* value = new ShrinkingLabel(QString(), 0.78);
+        value->setFont(monospaced(theme.font(QuorvaneFontStyle::caption2, QFont::DemiBold)));
+        chipColumn->addWidget(chipTitle);
+        chipColumn->addWidget(value);
+        chipValues_.push_back(value);
+        chips->addWidget(chip, 1);
+    }
+    column->addLayout(chips);
+    return card;
+}
+
+void ReferenceHero::refresh(const DisplaySnapshot& display) {
+    const auto header = ReferenceHeader::make(context_.store, display);
+    title_->setText(qText(header.title));
+    for (std::size_t i = 0; i < metricValues_.size() && i < header.metrics.size(); ++i)
+        metricValues_[i]->setText(qText(header.metrics[i].value));
+    previewName_->setText(qText(header.previewName));
+    previewDetail_->setText(qText(header.previewDetail));
+    for (std::size_t i = 0; i < chipValues_.size() && i < header.previewChips.size(); ++i)
+        chipValues_[i]->setText(qText(header.previewChips[i].value));
+}
+
+}  // namespace quorvane

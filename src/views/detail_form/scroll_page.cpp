@@ -1,0 +1,35 @@
+#include "views/detail_form/scroll_page.hpp"
+
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include "views/detail_form/detail_page.hpp"
+#include "views/detail_form/recent_change_prompt_slot.hpp"
+
+namespace quorvane {
+
+QScrollArea* makeTransparentScrollArea(QWidget* content, QWidget* parent) {
+    auto* scroll = new QScrollArea(parent);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->viewport()->setAutoFillBackground(false);
+    content->setAutoFillBackground(false);
+    scroll->setWidget(content);
+    return scroll;
+}
+
+QVBoxLayout* makeScrollPage(DetailFormContext& context, QWidget* page, int spacing) {
+    auto* content = new QWidget;
+    auto* column = new QVBoxLayout(content);
+    column->setContentsMargins(24, 24, 24, 24);
+    column->setSpacing(spacing);
+    column->addWidget(new RecentChangePromptSlot(context));
+
+    auto* outer = new QVBoxLayout(page);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(makeTransparentScrollArea(content, page));
+    return column;
+}
+
+}  // namespace quorvane

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include <QWidget>
+
+namespace quorvane {
+
+struct DetailFormContext;
+
+// What a slider row of the form shows and writes. `commit` is called once
+// when a drag ends and once per nudge, never while the thumb moves.
+struct SliderRowSpec {
+    std::string title;
+    std::optional<std::string> subtitle;
+    double minimum = 0;
+    double maximum = 1;
+    double nudgeStep = 0.01;
+    std::function<std::string(double)> formatter;
+    std::function<void(double)> commit;
+    std::string help;
+};
+
+// A software row: the value is written at once and read back from the store.
+class SoftwareSliderRowView : public QWidget {
+    Q_OBJECT
+
+  public:
+    SoftwareSliderRowView(DetailFormContext& context, SliderRowSpec spec,
+                          QWidget* parent = nullptr);
+
+    void refresh(double value, const std::string& valueText);
+
+  private:
+    QWidget* row_ = nullptr;
+};
+
+// A monitor row: the committed value shows as pending until the monitor's
+// read-back arrives in the store.
+class MonitorSliderRowView : public QWidget {
+    Q_OBJECT
+
+  public:
+    MonitorSliderRowView(DetailFormContext& context, SliderRowSpec spec, QWidget* parent = nullptr);
+
+    void refresh(double value, const std::string& valueText, bool enabled);
+
+  private:
+    QWidget* row_ = nullptr;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,121 @@
+#include "views/detail_form/start_guide_page.hpp"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "presentation/detail_form/reference_layout.hpp"
+#include "presentation/detail_form/start_guide.hpp"
+#include "views/design/chip_button.hpp"
+#include "views/design/fit_to_width.hpp"
+#include "views/design/surface_panel.hpp"
+#include "views/design/symbol_image.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+#include "views/detail_form/detail_labels.hpp"
+#include "views/detail_form/scroll_page.hpp"
+#include "views/detail_form/step_card_button.hpp"
+
+namespace quorvane {
+
+StartGuidePage::StartGuidePage(DetailFormContext& context, QWidget* parent)
+    : DetailPage(parent), context_(context) {
+    auto* column = makeScrollPage(context, this, 14);
+    column->addWidget(makeHero());
+    column->addWidget(makeSteps());
+    column->addWidget(makeSecondaryAction());
+    column->addStretch(1);
+}
+
+QWidget* StartGuidePage::makeHero() {
+    Theme& theme = context_.theme;
+    auto* hero = new SurfacePanel(theme, SurfacePanel::Kind::hero, 20, 16);
+    auto* column = new QVBoxLayout(hero);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(10);
+
+    auto* titleRow = new QHBoxLayout;
+    titleRow->setSpacing(8);
+    auto* sparkles = new SymbolImage("sparkles");
+    sparkles->setFont(theme.font(QuorvaneFontStyle::title3, QFont::DemiBold));
+    sparkles->setColor(theme.color(ColorRole::accent));
+    titleRow->addWidget(sparkles, 0, Qt::AlignTop);
+    titleRow->addWidget(
+        makeText(theme, StartGuide::kHeroTitle, QuorvaneFontStyle::title3, QFont::DemiBold), 1);
+    column->addLayout(titleRow);
+    column->addWidget(
+        makeText(theme, StartGuide::kHeroText, QuorvaneFontStyle::callout, QFont::Normal, true));
+
+    auto* displayRow = new QHBoxLayout;
+    displayRow->setSpacing(6);
+    displayRow->setContentsMargins(0, 2, 0, 0);
+    displaySymbol_ = new SymbolImage("display");
+    displaySymbol_->setFont(theme.font(QuorvaneFontStyle::caption, QFont::Medium));
+    displaySymbol_->setColor(theme.color(ColorRole::secondary));
+    displayLabel_ = makeText(theme, QString(), QuorvaneFontStyle::caption, QFont::Medium, true);
+    displayRow->addWidget(displaySymbol_, 0, Qt::AlignTop);
+    displayRow->addWidget(displayLabel_, 1);
+    column->addLayout(displayRow);
+    return hero;
+}
+
+QWidget* StartGuidePage::makeSteps() {
+    auto* grid = new QWidget;
+    auto* layout = new QGridLayout(grid);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(12);
+    const int columns = ReferenceLayout::forTextSize(context_.theme.textSize()).startGuideColumns;
+    int index = 0;
+    for (const auto& step : StartGuide::steps()) {
+        auto* card = new StepCardButton(context_.theme, step);
+        connect(card, &QAbstractButton::clicked, this,
+                [this, step] { StartGuide::openStep(context_.state, step); });
+        layout->addWidget(card, index / columns, index % columns);
+        ++index;
+    }
+    for (int column = 0; column < columns; ++column)
+        layout->setColumnStretch(column, 1);
+    return grid;
+}
+
+QWidget* StartGuidePage::makeSecondaryAction() {
+    Theme& theme = context_.theme;
+    auto* panel = new SurfacePanel(theme, SurfacePanel::Kind::soft, 16, 16);
+    auto* outer = new QVBoxLayout(panel);
+    outer->setContentsMargins(0, 0, 0, 0);
+
+    auto* copy = new QWidget;
+    auto* copyColumn = new QVBoxLayout(copy);
+    copyColumn->setContentsMargins(0, 0, 0, 0);
+    copyColumn->setSpacing(4);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->setSpacing(6);
+    auto* sliders = new SymbolImage("slider.horizontal.3");
+    sliders->setFont(theme.font(QuorvaneFontStyle::subheadline, QFont::DemiBold));
+    titleRow->addWidget(sliders, 0, Qt::AlignTop);
+    titleRow->addWidget(makeText(theme, StartGuide::kAdvancedTitle, QuorvaneFontStyle::subheadline,
+                                 QFont::DemiBold),
+                        1);
+    copyColumn->addLayout(titleRow);
+    copyColumn->addWidget(makeCaption(theme, StartGuide::kAdvancedText));
+
+    auto* button =
+        new ChipButton(theme, StartGuide::kAdvancedButton, QuorvaneChipProminence::neutral);
+    button->setSymbol("chevron.right");
+    connect(button, &QAbstractButton::clicked, this,
+            [this] { StartGuide::openAdvanced(context_.state); });
+
+    auto* fit = new FitToWidth(12, 12);
+    fit->addWidget(copy);
+    fit->addStretch(12);
+    fit->addWidget(button);
+    outer->addWidget(fit);
+    return panel;
+}
+
+void StartGuidePage::refresh(const DisplaySnapshot& display) {
+    displaySymbol_->setSystemName(StartGuide::displaySymbol(display));
+    displayLabel_->setText(qText(context_.store.displayLabel(display)));
+}
+
+}  // namespace quorvane

@@ -1,0 +1,86 @@
+#include "views/main_window/main_utility_header.hpp"
+
+#include <QHBoxLayout>
+#include <QPainter>
+
+#include "presentation/main_window/main_window_texts.hpp"
+#include "views/design/symbol_table.hpp"
+#include "views/design/theme.hpp"
+
+namespace quorvane {
+
+namespace {
+
+QString qt(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+}  // namespace
+
+HeaderIconButton::HeaderIconButton(Theme& theme, std::string symbol, double symbolPoints,
+                                   QWidget* parent)
+    : QAbstractButton(parent),
+      theme_(theme),
+      symbol_(std::move(symbol)),
+      symbolPoints_(symbolPoints) {
+    setFixedSize(28, 28);
+    setCursor(Qt::PointingHandCursor);
+    connect(&theme_, &Theme::changed, this, qOverload<>(&QWidget::update));
+}
+
+void HeaderIconButton::enterEvent(QEnterEvent* event) {
+    hovered_ = true;
+    update();
+    QAbstractButton::enterEvent(event);
+}
+
+void HeaderIconButton::leaveEvent(QEvent* event) {
+    hovered_ = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}
+
+void HeaderIconButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF circle = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    if (isDown() || hovered_ || hasFocus()) {
+        painter.setPen(hasFocus() ? QPen(theme_.color(ColorRole::accent, 0.6), 1) : Qt::NoPen);
+        painter.setBrush(theme_.color(ColorRole::accentFill, isDown() ? 0.9 : 0.55));
+        painter.drawEllipse(circle);
+    }
+    // A symbol of an n-point font fills about n × 1.1 points.
+    const double side = symbolPoints_ * 1.1;
+    const QRectF square((width() - side) / 2, (height() - side) / 2, side, side);
+    paintSymbol(painter, square, symbol_, theme_.color(ColorRole::primary, isEnabled() ? 1 : 0.4));
+}
+
+MainUtilityHeader::MainUtilityHeader(Theme& theme, std::function<void()> rescan,
+                                     std::function<void()> openSettings, QWidget* parent)
+    : QWidget(parent) {
+    namespace texts = main_window_texts;
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(18, 10, 18, 8);
+    row->addSpacing(12);
+    row->addStretch(1);
+    controls_ = new QHBoxLayout;
+    controls_->setSpacing(10);
+    rescan_ = new HeaderIconButton(theme, std::string(texts::kRescanSymbol), 15, this);
+    rescan_->setAccessibleName(qt(texts::kRescanLabel));
+    rescan_->setToolTip(qt(texts::kRescanHelp));
+    connect(rescan_, &QAbstractButton::clicked, this, [rescan] { rescan(); });
+    settings_ = new HeaderIconButton(theme, std::string(texts::kSettingsSymbol), 14, this);
+    settings_->setAccessibleName(qt(texts::kSettingsLabel));
+    settings_->setToolTip(qt(texts::kSettingsHelp));
+    connect(settings_, &QAbstractButton::clicked, this, [openSettings] { openSettings(); });
+    controls_->addWidget(rescan_);
+    controls_->addWidget(settings_);
+    row->addLayout(controls_);
+}
+
+void MainUtilityHeader::setAppearanceSwitcher(QWidget* switcher) {
+    switcher->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    controls_->insertWidget(0, switcher, 0, Qt::AlignVCenter);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,176 @@
+#include "views/main_window/native_slider_row.hpp"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include "presentation/controls/adjustment_nudge.hpp"
+#include "views/controls/hardware_write_tag.hpp"
+#include "views/controls/nudge_button.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+
+namespace quorvane {
+
+namespace {
+
+constexpr double kMonitorStep = 0.01;
+// A page step (Page Up/Down, a click beside the thumb) is a tenth of the range.
+constexpr int kPagesPerRange = 10;
+
+QString qt(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+NativeSliderRow::NativeSliderRow(Theme& theme, NativeSliderRowSpec spec, double value,
+                                 const std::string& valueText, Write write, QWidget* parent)
+    : NativeSliderRow(theme, std::move(spec), SliderRowKind::software, value, valueText,
+                      std::move(write), parent) {}
+
+NativeSliderRow::NativeSliderRow(Theme& theme, NativeSliderRowSpec spec, SliderRowKind kind,
+                                 double value, const std::string& valueText, Write write,
+                                 QWidget* parent)
+    : QWidget(parent),
+      theme_(theme),
+      spec_(std::move(spec)),
+      scale_(spec_.lower, spec_.upper, spec_.nudgeStep),
+      model_(kind, spec_.lower, spec_.upper, spec_.nudgeStep, spec_.formatter, value),
+      valueText_(valueText),
+      write_(std::move(write)) {
+    build(kind);
+}
+
+void NativeSliderRow::build(SliderRowKind kind) {
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 4, 0, 4);
+    row->setSpacing(12);
+
+    auto* label = new QVBoxLayout;
+    label->setSpacing(2);
+    auto* firstLine = new QHBoxLayout;
+    firstLine->setSpacing(6);
+    title_ = new WrappingLabel(qt(spec_.title), this);
+    firstLine->addWidget(title_);
+    if (kind == SliderRowKind::monitor)
+        firstLine->addWidget(new HardwareWriteTag(theme_, true, this), 0, Qt::AlignVCenter);
+    firstLine->addStretch(1);
+    label->addLayout(firstLine);
+    if (spec_.subtitle) {
+        subtitle_ = new WrappingLabel(qt(*spec_.subtitle), this);
+        subtitle_->setSecondary(true);
+        label->addWidget(subtitle_);
+    }
+    row->addLayout(label, 2);
+
+    auto* content = new QHBoxLayout;
+    content->setSpacing(8);
+    decrement_ = new NudgeButton(
+        theme_, spec_.title, QuorvaneAdjustmentNudgeDirection::decrement, spec_.nudgeStep,
+        [this] { finish(model_.nudgeDown()); }, this);
+    increment_ = new NudgeButton(
+        theme_, spec_.title, QuorvaneAdjustmentNudgeDirection::increment, spec_.nudgeStep,
+        [this] { finish(model_.nudgeUp()); }, this);
+    slider_ = new QSlider(Qt::Horizontal, this);
+    slider_->setRange(0, scale_.maximumPosition());
+    slider_->setSingleStep(SliderScale::kPositionsPerStep);
+    slider_->setPageStep(
+        std::max(SliderScale::kPositionsPerStep, scale_.maximumPosition() / kPagesPerRange));
+    slider_->setAccessibleName(qt(spec_.title));
+    slider_->setAccessibleDescription(
+        qt(sliderAccessibilityHint(spec_.title, spec_.subtitle, kind)));
+    slider_->setMinimumWidth(80);
+    readout_ = new QLabel(this);
+    readout_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    readout_->setForegroundRole(QPalette::PlaceholderText);
+    content->addWidget(decrement_);
+    content->addWidget(slider_, 1);
+    content->addWidget(increment_);
+    content->addWidget(readout_);
+    row->addLayout(content, 3);
+
+    connect(slider_, &QSlider::sliderPressed, this, [this] {
+        model_.beginEditing();
+        syncTexts();
+    });
+    connect(slider_, &QSlider::sliderMoved, this, [this](int position) {
+        model_.moveDraft(scale_.value(position));
+        syncTexts();
+    });
+    connect(slider_, &QSlider::sliderReleased, this, [this] {
+        if (model_.isEditing())
+            finish(model_.endEditing());
+    });
+    connect(slider_, &QAbstractSlider::actionTriggered, this, [this](int action) {
+        if (action != QAbstractSlider::SliderNoAction && !slider_->isSliderDown())
+            stepWithoutHold();
+    });
+    connect(&theme_, &Theme::changed, this, &NativeSliderRow::restyle);
+    restyle();
+    syncThumb();
+    syncTexts();
+}
+
+void NativeSliderRow::setValue(double value, const std::string& valueText) {
+    model_.setOutsideValue(value);
+    valueText_ = valueText;
+    syncThumb();
+    syncTexts();
+}
+
+void NativeSliderRow::finish(double value) {
+    if (write_)
+        write_(value);
+    syncTexts();
+}
+
+void NativeSliderRow::stepWithoutHold() {
+    // A key, page or wheel step is a whole edit: the slider has already moved
+    // its position, which becomes the one value written.
+    model_.beginEditing();
+    model_.moveDraft(scale_.value(slider_->sliderPosition()));
+    finish(model_.endEditing());
+    // The slider applies the step after this returns; put the thumb back on
+    // the owner's value then (the owner's update moves it where it belongs).
+    QMetaObject::invokeMethod(this, &NativeSliderRow::syncThumb, Qt::QueuedConnection);
+}
+
+void NativeSliderRow::syncThumb() {
+    if (model_.isEditing() || slider_->isSliderDown())
+        return;
+    const int position = scale_.position(model_.thumbValue());
+    if (slider_->value() == position && slider_->sliderPosition() == position)
+        return;
+    const QSignalBlocker quiet(slider_);
+    slider_->setValue(position);
+    slider_->setSliderPosition(position);
+}
+
+void NativeSliderRow::syncTexts() {
+    const QString text = qt(model_.displayedValueText(valueText_));
+    if (readout_->text() != text)
+        readout_->setText(text);
+    decrement_->setEnabled(model_.canDecrement());
+    increment_->setEnabled(model_.canIncrement());
+}
+
+void NativeSliderRow::restyle() {
+    title_->setFont(theme_.baseFont());
+    if (subtitle_)
+        subtitle_->setFont(theme_.font(QuorvaneFontStyle::caption));
+    readout_->setFont(theme_.baseFont());
+    readout_->setMinimumWidth(sliderReadoutMinimumWidth(theme_.textSize()));
+}
+
+NativeDDCSliderRow::NativeDDCSliderRow(Theme& theme, std::string title,
+                                       std::optional<std::string> subtitle, double value,
+                                       const std::string& valueText, double lower, double upper,
+                                       Write onCommit, QWidget* parent)
+    : NativeSliderRow(theme,
+                      NativeSliderRowSpec{std::move(title), std::move(subtitle), lower, upper,
+                                          kMonitorStep, QuorvaneAdjustmentNudge::percentText},
+                      SliderRowKind::monitor, value, valueText, std::move(onCommit), parent) {}
+
+}  // namespace quorvane

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "presentation/main_window/slider_row_model.hpp"
+#include "presentation/main_window/slider_scale.hpp"
+
+class QAbstractButton;
+class QLabel;
+class QSlider;
+
+namespace quorvane {
+
+class Theme;
+class WrappingLabel;
+
+// What a slider row edits: its title and subtitle, the range and the nudge
+// step, and how drafts and pending values are written in the readout.
+struct NativeSliderRowSpec {
+    std::string title;
+    std::optional<std::string> subtitle;
+    double lower = 0.0;
+    double upper = 1.0;
+    double nudgeStep = 0.01;
+    SliderRowModel::Formatter formatter = defaultSliderValueText;
+};
+
+// A form row: the title (and subtitle) beside a slider between a minus and a
+// plus nudge button, with a readout. The rules are SliderRowModel's: the
+// value is written once per complete edit — at the end of a drag, on a nudge,
+// and on a keyboard, page or wheel step taken while the thumb is not held —
+// never while the thumb moves. The owner publishes the value with setValue()
+// on every store change; that never moves a thumb being dragged.
+//
+// NativeSliderRow writes a software colour value through `write`.
+class NativeSliderRow : public QWidget {
+    Q_OBJECT
+
+  public:
+    using Write = std::function<void(double)>;
+
+    NativeSliderRow(Theme& theme, NativeSliderRowSpec spec, double value,
+                    const std::string& valueText, Write write, QWidget* parent = nullptr);
+
+    // The value as the owner now has it, and the owner's readout text for it.
+    void setValue(double value, const std::string& valueText);
+
+    const SliderRowModel& model() const { return model_; }
+    QSlider* slider() const { return slider_; }
+    QAbstractButton* decrementButton() const { return decrement_; }
+    QAbstractButton* incrementButton() const { return increment_; }
+    QLabel* readout() const { return readout_; }
+
+  protected:
+    NativeSliderRow(Theme& theme, NativeSliderRowSpec spec, SliderRowKind kind, double value,
+                    const std::string& valueText, Write write, QWidget* parent);
+
+  private:
+    void build(SliderRowKind kind);
+    void finish(double value);
+    void stepWithoutHold();
+    void syncThumb();
+    void syncTexts();
+    void restyle();
+
+    Theme& theme_;
+    NativeSliderRowSpec spec_;
+    SliderScale scale_;
+    SliderRowModel model_;
+    std::string valueText_;
+    Write write_;
+    WrappingLabel* title_ = nullptr;
+    WrappingLabel* subtitle_ = nullptr;
+    QAbstractButton* decrement_ = nullptr;
+    QAbstractButton* increment_ = nullptr;
+    QSlider* slider_ = nullptr;
+    QLabel* readout_ = nullptr;
+};
+
+// The monitor row: steps of one percent, whole-percent readouts, the "직접
+// 적용" tag after the title, and every finished value handed to `onCommit`,
+// which queues a monitor write. The committed value stays in the readout
+// until the monitor reports a different value.
+class NativeDDCSliderRow : public NativeSliderRow {
+    Q_OBJECT
+
+  public:
+    NativeDDCSliderRow(Theme& theme, std::string title, std::optional<std::string> subtitle,
+                       double value, const std::string& valueText, double lower, double upper,
+                       Write onCommit, QWidget* parent = nullptr);
+};
+
+}  // namespace quorvane

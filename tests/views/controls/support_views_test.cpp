@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include "views/controls/health_check_wizard.hpp"
+#include "views/controls/recovery_journal_view.hpp"
+#include "views/controls/support_card.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+
+namespace quorvane {
+namespace {
+
+QuorvaneSupportAction probe(bool enabled, std::optional<std::string> reason = std::nullopt) {
+    return {QuorvaneSupportActionKind::probeDDC, "모니터 확인", std::nullopt, enabled,
+            std::move(reason)};
+}
+
+QuorvaneDisplaySupportSummary summaryWith(std::vector<QuorvaneSupportAction> actions) {
+    QuorvaneDisplaySupportSummary summary;
+    summary.title = "작업실 모니터";
+    summary.subtitle = "외장 디스플레이";
+    summary.overallStatus = QuorvaneSupportStatus::limited;
+    summary.overallMessage = "앱 색감은 됩니다.";
+    QuorvaneSupportCapabilityRow row;
+    row.id = "monitor-direct-control";
+    row.title = "모니터 직접 조정";
+    row.detail = "확인이 필요합니다.";
+    row.status = QuorvaneSupportStatus::needsCheck;
+    row.actions = std::move(actions);
+    summary.capabilities = {row};
+    summary.technicalDetails = {"vendor 4268, model 41007"};
+    return summary;
+}
+
+QPushButton* buttonTitled(QWidget& root, const QString& title) {
+    for (auto* button : root.findChildren<QPushButton*>()) {
+        if (button->text() == title && button->isVisibleTo(&root))
+            return button;
+    }
+    return nullptr;
+}
+
+bool showsText(QWidget& root, const QString& text) {
+    for (auto* label : root.findChildren<QLabel*>()) {
+        if (label->text() == text && label->isVisibleTo(&root))
+            return true;
+    }
+    return false;
+}
+
+TEST(HealthCheckWizardTest, EnabledActionReachesTheHostOnceAndDisabledShowsItsReason) {
+    Theme theme(false);
+    std::vector<QuorvaneSupportAction> received;
+    auto enabled = probe(true, "쓰이지 않는 사유");
+    HealthCheckWizard wizard(
+        theme, summaryWith({enabled}),
+        [&](const QuorvaneSupportAction& action) { received.push_back(action); });
+    wizard.resize(700, 800);
+    wizard.show();
+    QCoreApplication::processEvents();
+    QPushButton* button = buttonTitled(wizard, QStringLiteral("모니터 확인"));
+    ASSERT_NE(button, nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received.front(), enabled);
+    // An enabled action never prints its reason; its tooltip uses it.
+    EXPECT_FALSE(showsText(wizard, QStringLiteral("쓰이지 않는 사유")));
+    EXPECT_EQ(button->toolTip(), QStringLiteral("쓰이지 않는 사유"));
+
+    wizard.setSummary(summaryWith({probe(false, "모니터가 바쁩니다")}));
+    QCoreApplication::processEvents();
+    button = buttonTitled(wizard, QStringLiteral("모니터 확인"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_FALSE(button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(received.size(), 1u);
+    EXPECT_TRUE(showsText(wizard, QStringLiteral("모니터가 바쁩니다")));
+}
+
+TEST(HealthCheckWizardTest, TechnicalDetailsStartCollapsedAndStayOpenAcrossNewSummaries) {
+    Theme theme(false);
+    HealthCheckWizard wizard(theme, summaryWith({}), nullptr);
+    wizard.show();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(showsText(wizard, QStringLiteral("• vendor 4268, model 41007")));
+    auto* toggle = wizard.findChild<QToolButton*>(QStringLiteral("technicalDetailsToggle"));
+    ASSERT_NE(toggle, nullptr);
+    toggle->click();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(showsText(wizard, QStringLiteral("• vendor 4268, model 41007")));
+    auto next = summaryWith({});
+    next.technicalDetails = {};
+    wizard.setSummary(next);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(wizard.technicalDetailsExpanded());
+    EXPECT_TRUE(showsText(
+        wizard, QStringLiteral("앱이 잘 안 될 때 복사해 볼 정보입니다. 평소에는 접어 두세요.")));
+    EXPECT_TRUE(showsText(wizard, QStringLiteral("되는 조정")));
+}
+
+TEST(SupportCardTest, HardwareButtonFollowsAnyOpenHardwareActionEvenDisabled) {
+    Theme theme(false);
+    int diagnostics = 0;
+    int hardware = 0;
+    SupportCard card(
+        theme, summaryWith({probe(true)}), [&] { ++diagnostics; }, [&] { ++hardware; });
+    EXPECT_EQ(card.hardwareButton(), nullptr);
+    card.detailsButton()->click();
+    EXPECT_EQ(diagnostics, 1);
+    card.setSummary(summaryWith({probe(true),
+                                 {QuorvaneSupportActionKind::openHardwareSection, "모니터 설정",
+                                  std::nullopt, false, "아직"}}));
+    ASSERT_NE(card.hardwareButton(), nullptr);
+    EXPECT_TRUE(card.hardwareButton()->isEnabled());
+    card.hardwareButton()->click();
+    EXPECT_EQ(hardware, 1);
+    EXPECT_EQ(diagnostics, 1);
+}
+
+QuorvaneRecoveryJournal journalOf(int count, std::string text = "요약") {
+    QuorvaneRecoveryJournal journal;
+    for (int i = 0; i < count; ++i) {
+        QuorvaneRecoveryJournalEntry entry;
+        entry.id = std::to_string(i);
+        entry.status = QuorvaneRecoveryJournalStatus::partial;
+        entry.actionTitle = "프리셋 적용";
+        entry.summary = text;
+        journal.entries.push_back(entry);
+    }
+    return journal;
+}
+
+TEST(RecoveryJournalViewTest, HundredsOfEntriesShowOnlyTheLimitAndLongTextsWrap) {
+    Theme theme(false);
+    RecoveryJournalView view(theme, false, 4);
+    view.setJournal(journalOf(300, std::string(2000, 'W')));
+    EXPECT_EQ(view.shownRows(), 4);
+    view.resize(260, view.heightForWidth(260));
+    view.show();
+    QCoreApplication::processEvents();
+    EXPECT_GT(view.heightForWidth(260), view.heightForWidth(900));
+    for (auto* label : view.findChildren<WrappingLabel*>()) {
+        if (label->isVisibleTo(&view)) {
+            EXPECT_LE(label->mapTo(&view, QPoint(label->width(), 0)).x(), 260);
+        }
+    }
+}
+
+TEST(RecoveryJournalViewTest, ZeroLimitShowsNeitherRowsNorEmptyText) {
+    Theme theme(false);
+    RecoveryJournalView view(theme, false, 0);
+    view.setJournal(journalOf(3));
+    EXPECT_EQ(view.shownRows(), 0);
+    EXPECT_FALSE(
+        showsText(view, QStringLiteral("아직 기록된 Quorvane 화면 색감 변경이 없습니다.")));
+    EXPECT_TRUE(showsText(view, QStringLiteral("최근 결과")));
+    RecoveryJournalView compact(theme, true, 4);
+    EXPECT_TRUE(showsText(compact, QStringLiteral("최근 변경 기록 없음")));
+    EXPECT_FALSE(showsText(compact, QStringLiteral("최근 결과")));
+}
+
+}  // namespace
+}  // namespace quorvane

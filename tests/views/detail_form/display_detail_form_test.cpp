@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+
+#include "display_store/store_world.hpp"
+#include "views/controls/confirmation_presenter.hpp"
+#include "views/controls/hold_to_compare_button.hpp"
+#include "views/detail_form/color_reference_page.hpp"
+#include "views/detail_form/display_detail_form.hpp"
+#include "views/detail_form/grouped_form_page.hpp"
+#include "views/detail_form/slider_row_views.hpp"
+#include "views/detail_form/step_card_button.hpp"
+#include "views/store_bridge.hpp"
+
+namespace quorvane::testing {
+namespace {
+
+DisplayColorProfile profile(std::string id, bool current) {
+    DisplayColorProfile made;
+    made.id = id;
+    made.name = id;
+    made.isCurrent = made.isDefault = current;
+    made.isFactory = current;
+    made.url = "/usr/share/color/icc/" + id + ".icc";
+    return made;
+}
+
+// The form in a window of its own, as the main window hosts it: the window
+// owns the state and the confirmation presenter.
+struct DetailFormTest : ::testing::Test {
+    StoreWorld world;
+    std::unique_ptr<StoreBridge> bridge;
+    ShellActions shell;
+    Theme theme{false};
+    std::unique_ptr<ViewContext> context;
+    QWidget window;
+    MainWindowState state;
+    ConfirmationPresenter* confirmations = new ConfirmationPresenter(&window);
+    DisplayDetailForm* form = nullptr;
+
+    void start(std::vector<DisplaySnapshot> displays = {externalDisplay(1, "Studio", 1001),
+                                                        externalDisplay(2, "Side", 1002,
+                                                                        1920)}) {
+        world.connect(std::move(displays));
+        world.profiles->setProfiles(1, {profile("factory", true), profile("calibrated", false)});
+        world.profiles->setProfiles(2, {profile("side", true), profile("print", false)});
+        auto& store = world.start();
+        bridge = std::make_unique<StoreBridge>(store);
+        context = std::make_unique<ViewContext>(ViewContext{store, *bridge, shell, theme});
+        store.setSelectedDisplayID(1);
+        form = new DisplayDetailForm(*context, state, *confirmations, &window);
+        state.sectionsChanged = [this] { form->refresh(); };
+        QObject::connect(bridge.get(), &StoreBridge::storeChanged, form,
+                         &DisplayDetailForm::refresh);
+        window.resize(640, 900);
+        form->resize(640, 900);
+        window.show();
+    }
+    DisplayStore& store() { return *world.store; }
+    // The store's work, the bridge's signal and the queued showing of new
+    // widgets each take a turn of the event loop.
+    void turn() {
+        for (int i = 0; i < 3; ++i) {
+            world.scheduler->runUntilIdle();
+            QCoreApplication::processEvents();
+        }
+    }
+    void show(MainWindowSection section) {
+        state.selectSection(section);
+        turn();
+    }
+    template <class T>
+    QList<T*> visible() const {
+        QList<T*> shown;
+        for (T* widget : form->findChildren<T*>())
+            if (widget->isVisibleTo(form))
+                shown.push_back(widget);
+        return shown;
+    }
+    QAbstractButton* buttonTitled(const QString& text) const {
+        for (auto* button : visible<QAbstractButton>())
+            if (button->text() == text)
+                return button;
+        return nullptr;
+    }
+};
+
+TEST_F(DetailFormTest, AliasDraftSurvivesARedrawAPageSwitchAndADisplaySwitch) {
+    start();
+    show(MainWindowSection::hardware);
+    auto* field = visible<QLineEdit>().value(0);
+    ASSERT_NE(field, nullptr);
+    for (const QChar character : QStringLiteral("왼쪽"))
+        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(character), {});
+    auto* page = form->page();
+
+    store().updateColorAdjustment(1, [](ColorAdjustment& a) { a.gamma = 1.2; });
+    turn();
+    EXPECT_EQ(form->page(), page);  // updated in place, not rebuilt
+    EXPECT_EQ(field->text(), QStringLiteral("왼쪽"));
+    EXPECT_TRUE(store().displayAliasesByKey().empty());  // nothing saved yet
+
+    show(MainWindowSection::color);
+    show(MainWindowSection::profile);
+    EXPECT_EQ(visible<QLineEdit>().value(0)->text(), QStringLiteral("왼쪽"));
+
+    store().setSelectedDisplayID(2);
+    turn();
+    EXPECT_EQ(visible<QLineEdit>().value(0)->text(), QString());
+    store().setSelectedDisplayID(1);
+    turn();
+    EXPECT_EQ(visible<QLineEdit>().value(0)->text(), QStringLiteral("왼쪽"));
+}
+
+TEST_F(DetailFormTest, ColourSliderWritesOnceAtTheEndOfADrag) {
+    start();
+    show(MainWindowSection::color);
+    QSlider* brightness = nullptr;
+    for (auto* slider : visible<QSlider>())
+        if (slider->accessibleName() == QStringLiteral("밝은 영역"))
+            brightness = slider;
+    ASSERT_NE(brightness, nullptr);
+    const auto journal = store().recoveryJournal().entries.size();
+
+    brightness->setSliderDown(true);
+    for (int step = 1; step <= 100; ++step) {
+        brightness->setSliderPosition(brightness->sliderPosition() - 1);
+        turn();
+    }
+    EXPECT_EQ(store().recoveryJournal().entries.size(), journal);
+    EXPECT_DOUBLE_EQ(store().colorAdjustment(1).softwareBrightness, 1.0);
+    brightness->setSliderDown(false);
+    turn();
+    EXPECT_EQ(store().recoveryJournal().entries.size(), journal + 1);
+    EXPECT_LT(store().colorAdjustment(1).softwareBrightness, 1.0);
+    // Only that field moved.
+    auto expected = ColorAdjustment::neutral();
+    expected.softwareBrightness = store().colorAdjustment(1).softwareBrightness;
+    EXPECT_EQ(store().colorAdjustment(1), expected);
+}
+
+TEST_F(DetailFormTest, ResetIsDisabledAtNeutralAndClearsOnlyItsFields) {
+    start();
+    show(MainWindowSection::color);
+    auto* tone = buttonTitled(QStringLiteral("톤만 기본값으로"));
+    ASSERT_NE(tone, nullptr);
+    EXPECT_FALSE(tone->isEnabled());
+    store().updateColorAdjustment(1, [](ColorAdjustment& a) {
+        a.contrast = 1.3;
+        a.warmth = 0.5;
+    });
+    turn();
+    ASSERT_TRUE(tone->isEnabled());
+    tone->click();
+    turn();
+    EXPECT_FALSE(tone->isEnabled());
+    EXPECT_DOUBLE_EQ(store().colorAdjustment(1).contrast, 1.0);
+    EXPECT_DOUBLE_EQ(store().colorAdjustment(1).warmth, 0.5);
+    EXPECT_EQ(visible<HoldToCompareButton>().size(), 1);
+}
+
+TEST_F(DetailFormTest, MonitorPageHasNoRowsForWhatTheDisplayDoesNotOffer) {
+    auto panel = builtinDisplay(3);
+    panel.hardwareBrightness = 0.4;
+    start({externalDisplay(1, "Studio", 1001), panel});
+    show(MainWindowSection::hardware);
+    EXPECT_TRUE(visible<SoftwareSliderRowView>().isEmpty());
+    EXPECT_TRUE(visible<MonitorSliderRowView>().isEmpty());
+    EXPECT_EQ(buttonTitled(QStringLiteral("현재: HDMI-1")), nullptr);
+    ASSERT_NE(buttonTitled(QStringLiteral("가능 여부 확인")), nullptr);
+    EXPECT_TRUE(buttonTitled(QStringLiteral("가능 여부 확인"))->isEnabled());
+
+    world.brightness->setValue(3, 0.4);
+    store().setSelectedDisplayID(3);
+    store().refresh(DisplayStore::RefreshIntent::explicitUserRefresh);
+    turn();
+    EXPECT_EQ(visible<SoftwareSliderRowView>().size(), 1);
+    EXPECT_FALSE(buttonTitled(QStringLiteral("가능 여부 확인"))->isEnabled());
+}
+
+TEST_F(DetailFormTest, ProfileConfirmationActsOnTheDisplayOfTheClick) {
+    start();
+    show(MainWindowSection::profile);
+    auto* picker = visible<QComboBox>().value(0);
+    ASSERT_NE(picker, nullptr);
+    auto* apply = buttonTitled(QStringLiteral("선택한 프로파일 적용…"));
+    ASSERT_NE(apply, nullptr);
+    EXPECT_FALSE(apply->isEnabled());
+    picker->setCurrentIndex(picker->findData(QStringLiteral("calibrated")));
+    emit picker->activated(picker->currentIndex());
+    turn();
+    apply = buttonTitled(QStringLiteral("선택한 프로파일 적용…"));
+    ASSERT_TRUE(apply->isEnabled());
+    apply->click();
+    ASSERT_NE(confirmations->dialog(), nullptr);
+
+    // The user looks at the other display while the dialog is open.
+    store().setSelectedDisplayID(2);
+    turn();
+    confirmations->confirmButton()->click();
+    turn();
+    EXPECT_EQ(store().colorProfileState(1)->currentProfileID, "calibrated");
+    EXPECT_EQ(store().colorProfileState(2)->currentProfileID, "side");
+    EXPECT_FALSE(state.detailFormDrafts.profileIDs.contains(1));
+}
+
+TEST_F(DetailFormTest, StepCardAndAdvancedButtonMoveBetweenSections) {
+    start();
+    auto cards = visible<StepCardButton>();
+    ASSERT_EQ(cards.size(), 3);
+    // A press away from the action row still counts.
+    QTest::mouseClick(cards[0], Qt::LeftButton, {}, QPoint(cards[0]->width() - 5, 5));
+    EXPECT_EQ(state.selectedSection, MainWindowSection::color);
+    turn();
+    EXPECT_NE(qobject_cast<ColorReferencePage*>(form->page()), nullptr);
+
+    show(MainWindowSection::start);
+    buttonTitled(QStringLiteral("모니터 자체 설정 보기"))->click();
+    turn();
+    EXPECT_TRUE(state.showsAdvancedSections);
+    EXPECT_NE(qobject_cast<GroupedFormPage*>(form->page()), nullptr);
+}
+
+}  // namespace
+}  // namespace quorvane::testing

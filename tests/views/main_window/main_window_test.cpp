@@ -1,0 +1,195 @@
+// The main window on a store of the simulated platform: what it redraws in
+// place, what it asks of the store when shown, deactivated or clicked.
+
+#include "views/main_window/main_window.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QStackedWidget>
+
+#include "display_store/store_world.hpp"
+#include "views/design/chip_button.hpp"
+#include "views/design/theme.hpp"
+#include "views/detail_form/display_detail_form.hpp"
+#include "views/main_window/main_utility_header.hpp"
+#include "views/main_window/main_window_sidebar.hpp"
+#include "views/main_window/no_display_state.hpp"
+#include "views/main_window/sidebar_row_button.hpp"
+
+namespace quorvane {
+namespace {
+
+using testing::externalDisplay;
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void start(std::vector<DisplaySnapshot> displays) {
+        world.deferFullRefreshes = false;
+        world.connect(std::move(displays));
+        store = &world.start();
+        bridge = std::make_unique<StoreBridge>(*store);
+        shell.openSettings = [this] { ++settingsOpened; };
+        context = std::make_unique<ViewContext>(ViewContext{*store, *bridge, shell, theme});
+        window = std::make_unique<MainWindow>(*context);
+    }
+
+    // Lets the bridge's once-per-turn signal reach the window.
+    static void settle() { QApplication::processEvents(); }
+
+    SidebarRowButton* markedDisplayRow() const {
+        SidebarRowButton* marked = nullptr;
+        for (auto* row : window->sidebar()->displayRows()) {
+            if (row->row().isSelected) {
+                EXPECT_EQ(marked, nullptr) << "two marked display rows";
+                marked = row;
+            }
+        }
+        return marked;
+    }
+
+    Theme theme{false};
+    testing::StoreWorld world;
+    DisplayStore* store = nullptr;
+    std::unique_ptr<StoreBridge> bridge;
+    ShellActions shell;
+    std::unique_ptr<ViewContext> context;
+    std::unique_ptr<MainWindow> window;
+    int settingsOpened = 0;
+};
+
+TEST_F(MainWindowTest, AFreshWindowStartsOnTheStartPageWithTheGroupClosed) {
+    start({externalDisplay(1, "Studio", 11), externalDisplay(2, "Side", 22, 1920)});
+    EXPECT_EQ(window->state().selectedSection, MainWindowSection::start);
+    EXPECT_TRUE(window->sidebar()->sectionRow(MainWindowSection::start)->row().isSelected);
+    EXPECT_FALSE(window->sidebar()->advancedDisclosure()->isChecked());
+    EXPECT_GE(window->minimumWidth(), 820);
+    EXPECT_GE(window->minimumHeight(), 560);
+    ASSERT_EQ(window->sidebar()->displayRows().size(), 2u);
+    EXPECT_EQ(window->windowTitle(),
+              QString::fromStdString(store->displayLabel(*store->selectedDisplay())));
+}
+
+TEST_F(MainWindowTest, ShowingTheWindowReadsTheDisplaysAgain) {
+    start({externalDisplay(1, "Studio", 11)});
+    // A monitor plugged in while the window was closed.
+    world.connect({externalDisplay(1, "Studio", 11), externalDisplay(2, "Side", 22, 1920)});
+    EXPECT_EQ(store->displays().size(), 1u);
+    window->show();
+    settle();
+    EXPECT_EQ(store->displays().size(), 2u);
+    EXPECT_EQ(window->sidebar()->displayRows().size(), 2u);
+}
+
+TEST_F(MainWindowTest, DeactivatingTheApplicationEndsARunningComparison) {
+    start({externalDisplay(1, "Studio", 11)});
+    store->updateColorAdjustment(1, [](ColorAdjustment& value) { value.redGamma = 1.6; });
+    const auto saved = world.midRed(1);
+    ASSERT_TRUE(store->beginTemporaryNeutralComparison(1));
+    ASSERT_EQ(world.midRed(1), world.midRed(ColorAdjustment::neutral()));
+
+    emit qApp->applicationStateChanged(Qt::ApplicationInactive);
+    EXPECT_EQ(world.midRed(1), saved);
+    EXPECT_NE(store->recoverySnapshot(1)->mode, QuorvaneEffectRecoveryMode::comparingStock);
+}
+
+TEST_F(MainWindowTest, ClickingADisplayRowSelectsItAndKeepsThePage) {
+    start({externalDisplay(1, "Studio", 11), externalDisplay(2, "Side", 22, 1920)});
+    window->state().selectSection(MainWindowSection::presets);
+    window->sidebar()->displayRows()[1]->click();
+    settle();
+    EXPECT_EQ(store->selectedDisplayID(), 2u);
+    EXPECT_EQ(world.savedPreferences().lastSelectedDisplayIdentity,
+              testing::rawIdentity(store->displays()[1]));
+    EXPECT_EQ(markedDisplayRow(), window->sidebar()->displayRows()[1]);
+    EXPECT_EQ(window->state().selectedSection, MainWindowSection::presets);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Side"));
+}
+
+TEST_F(MainWindowTest, SelectionFollowsTheMonitorWhenItComesBackUnderANewID) {
+    start({externalDisplay(1, "Studio", 11), externalDisplay(2, "Side", 22, 1920),
+           externalDisplay(3, "Left", 33, 3840)});
+    window->sidebar()->displayRows()[1]->click();
+    settle();
+    auto* untouched = window->sidebar()->displayRows()[0];
+
+    // Unplugged and plugged again in one re-read: same monitor, new ID.
+    auto replugged = externalDisplay(2, "Side", 22, 1920);
+    replugged.id = 9;
+    world.connect(
+        {externalDisplay(1, "Studio", 11), replugged, externalDisplay(3, "Left", 33, 3840)});
+    store->refresh(DisplayStore::RefreshIntent::passiveViewAppearance);
+    settle();
+    EXPECT_EQ(store->selectedDisplayID(), 9u);
+    ASSERT_NE(markedDisplayRow(), nullptr);
+    EXPECT_EQ(markedDisplayRow()->row().title, "Side");
+    // The rows of displays that stayed are the same widgets.
+    EXPECT_EQ(window->sidebar()->displayRows()[0], untouched);
+}
+
+TEST_F(MainWindowTest, SelectionComesBackWhenTheOnlyDisplayReturns) {
+    start({externalDisplay(4, "Solo", 44)});
+    window->state().selectSection(MainWindowSection::recovery);
+    world.connect({});
+    store->refresh(DisplayStore::RefreshIntent::passiveViewAppearance);
+    settle();
+    EXPECT_EQ(window->sidebar()->displayRows().size(), 0u);
+    EXPECT_EQ(window->findChild<QStackedWidget*>()->currentWidget(), window->noDisplayState());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Quorvane"));
+
+    world.connect({externalDisplay(4, "Solo", 44)});
+    store->refresh(DisplayStore::RefreshIntent::passiveViewAppearance);
+    settle();
+    ASSERT_NE(markedDisplayRow(), nullptr);
+    EXPECT_EQ(markedDisplayRow()->row().title, "Solo");
+    EXPECT_EQ(window->findChild<QStackedWidget*>()->currentWidget(), window->detailForm());
+    EXPECT_EQ(window->state().selectedSection, MainWindowSection::recovery);
+}
+
+TEST_F(MainWindowTest, CollapsingTheAdvancedGroupKeepsItsPageOnShow) {
+    start({externalDisplay(1, "Studio", 11)});
+    auto* disclosure = window->sidebar()->advancedDisclosure();
+    disclosure->click();
+    EXPECT_TRUE(window->state().showsAdvancedSections);
+    window->sidebar()->sectionRow(MainWindowSection::resolution)->click();
+    disclosure->click();
+    EXPECT_FALSE(window->state().showsAdvancedSections);
+    EXPECT_EQ(window->state().selectedSection, MainWindowSection::resolution);
+    EXPECT_TRUE(window->sidebar()->sectionRow(MainWindowSection::resolution)->row().isSelected);
+
+    // The form opens the group and a page of it in one step.
+    window->state().openAdvancedSection(MainWindowSection::hardware);
+    EXPECT_TRUE(disclosure->isChecked());
+    EXPECT_TRUE(window->sidebar()->sectionRow(MainWindowSection::hardware)->row().isSelected);
+}
+
+TEST_F(MainWindowTest, NoDisplayStateRescansAndOpensTheSettings) {
+    start({});
+    window->show();
+    settle();
+    ASSERT_EQ(window->findChild<QStackedWidget*>()->currentWidget(), window->noDisplayState());
+
+    world.connect({externalDisplay(5, "Late", 55)});
+    window->noDisplayState()->rescanButton()->click();
+    settle();
+    EXPECT_EQ(window->findChild<QStackedWidget*>()->currentWidget(), window->detailForm());
+
+    window->noDisplayState()->settingsButton()->click();
+    window->utilityHeader()->settingsButton()->click();
+    EXPECT_EQ(settingsOpened, 2);
+}
+
+TEST_F(MainWindowTest, SidebarRowsAnnounceTheMark) {
+    start({externalDisplay(1, "Studio", 11)});
+    const auto& row = window->sidebar()->sectionRow(MainWindowSection::color)->row();
+    EXPECT_EQ(window->sidebar()->sectionRow(MainWindowSection::color)->accessibleName(),
+              QStringLiteral("화면 색감, 밝기·색온도"));
+    EXPECT_FALSE(row.isSelected);
+    window->sidebar()->sectionRow(MainWindowSection::color)->click();
+    EXPECT_EQ(window->sidebar()->sectionRow(MainWindowSection::color)->row().accessibleValue(),
+              "선택됨");
+}
+
+}  // namespace
+}  // namespace quorvane

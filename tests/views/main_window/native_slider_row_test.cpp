@@ -1,0 +1,159 @@
+// Slider rows write once per complete edit: at the end of a drag, per nudge
+// and per keyboard step, never while the thumb moves.
+
+#include "views/main_window/native_slider_row.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
+
+#include "display_store/store_world.hpp"
+#include "models/coding/number_format.hpp"
+#include "views/design/theme.hpp"
+
+namespace quorvane {
+namespace {
+
+constexpr DisplayID kDisplay = 1;
+
+QPoint handleCentre(QSlider* slider) {
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = slider->sliderPosition();
+    option.sliderValue = slider->value();
+    option.subControls = QStyle::SC_All;
+    return slider->style()
+        ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider)
+        .center();
+}
+
+void sendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), button, held,
+                      Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+// A contrast row bound to the store the way the colour page binds it.
+class NativeSliderRowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        store = &world.start();
+        row = std::make_unique<NativeSliderRow>(
+            theme, NativeSliderRowSpec{"대비", std::nullopt, 0.2, 2.0, 0.05},
+            store->colorAdjustment(kDisplay).contrast, "1.00", [this](double value) {
+                ++writes;
+                store->updateColorAdjustment(kDisplay, [value](ColorAdjustment& adjustment) {
+                    adjustment.contrast = value;
+                });
+                republish();
+            });
+        row->resize(520, 40);
+        row->show();
+        slider = row->slider();
+    }
+
+    // What the page does on every store change.
+    void republish() {
+        const double contrast = store->colorAdjustment(kDisplay).contrast;
+        row->setValue(contrast, formatFixed(contrast, 2));
+    }
+
+    double contrast() const { return store->colorAdjustment(kDisplay).contrast; }
+
+    Theme theme{false};
+    testing::StoreWorld world;
+    DisplayStore* store = nullptr;
+    std::unique_ptr<NativeSliderRow> row;
+    QSlider* slider = nullptr;
+    int writes = 0;
+};
+
+TEST_F(NativeSliderRowTest, HundredMovesOfADragWriteOnceAtTheRelease) {
+    const QPoint start = handleCentre(slider);
+    sendMouse(slider, QEvent::MouseButtonPress, start, Qt::LeftButton);
+    for (int i = 1; i <= 100; ++i)
+        sendMouse(slider, QEvent::MouseMove, start + QPoint(i, 0), Qt::LeftButton);
+    EXPECT_EQ(writes, 0);
+    EXPECT_EQ(contrast(), 1.0);
+    const double dragged = row->model().thumbValue();
+    EXPECT_GT(dragged, 1.0);
+    EXPECT_EQ(row->readout()->text(), QString::fromStdString(formatFixed(dragged, 2)));
+
+    sendMouse(slider, QEvent::MouseButtonRelease, start + QPoint(100, 0), Qt::NoButton);
+    EXPECT_EQ(writes, 1);
+    EXPECT_DOUBLE_EQ(contrast(), dragged);
+}
+
+TEST_F(NativeSliderRowTest, AStoreUpdateDuringADragLeavesTheThumbUnderTheMouse) {
+    const QPoint start = handleCentre(slider);
+    sendMouse(slider, QEvent::MouseButtonPress, start, Qt::LeftButton);
+    sendMouse(slider, QEvent::MouseMove, start + QPoint(60, 0), Qt::LeftButton);
+    const int held = slider->sliderPosition();
+    const double dragged = row->model().thumbValue();
+
+    // An undo elsewhere publishes another contrast while the thumb is held.
+    store->updateColorAdjustment(kDisplay, [](ColorAdjustment& value) { value.contrast = 0.4; });
+    republish();
+    EXPECT_EQ(slider->sliderPosition(), held);
+
+    sendMouse(slider, QEvent::MouseButtonRelease, start + QPoint(60, 0), Qt::NoButton);
+    EXPECT_DOUBLE_EQ(contrast(), dragged);
+}
+
+TEST_F(NativeSliderRowTest, ANudgeWritesOnceAndMovesTheThumbWithTheStore) {
+    row->incrementButton()->click();
+    EXPECT_EQ(writes, 1);
+    EXPECT_DOUBLE_EQ(contrast(), 1.05);
+    EXPECT_EQ(slider->value(), SliderScale(0.2, 2.0, 0.05).position(1.05));
+    EXPECT_EQ(row->readout()->text(), QStringLiteral("1.05"));
+}
+
+TEST_F(NativeSliderRowTest, AKeyboardStepIsOneCompleteEdit) {
+    slider->setFocus();
+    QTest::keyClick(slider, Qt::Key_Right);
+    EXPECT_EQ(writes, 1);
+    EXPECT_DOUBLE_EQ(contrast(), 1.05);
+    QTest::keyClick(slider, Qt::Key_PageDown);
+    EXPECT_EQ(writes, 2);
+    EXPECT_LT(contrast(), 1.05);
+}
+
+TEST(NativeDDCSliderRowTest, CommitStaysInTheReadoutWhileTheThumbWaitsForTheMonitor) {
+    Theme theme(false);
+    std::vector<double> commits;
+    NativeDDCSliderRow row(theme, "밝기", std::nullopt, 0.5, "50%", 0.05, 1.0,
+                           [&](double value) { commits.push_back(value); });
+    row.incrementButton()->click();
+    ASSERT_EQ(commits, std::vector<double>{0.51});
+    EXPECT_EQ(row.readout()->text(), QStringLiteral("51%"));
+    EXPECT_EQ(row.slider()->value(), SliderScale(0.05, 1.0, 0.01).position(0.5));
+
+    row.setValue(0.51, "51% (모니터)");
+    EXPECT_EQ(row.readout()->text(), QStringLiteral("51% (모니터)"));
+    EXPECT_EQ(row.slider()->value(), SliderScale(0.05, 1.0, 0.01).position(0.51));
+}
+
+TEST(NativeDDCSliderRowTest, TheFloorOfTheRangeDisablesTheMinusButton) {
+    Theme theme(false);
+    int commits = 0;
+    NativeDDCSliderRow row(theme, "밝기", std::nullopt, 0.06, "6%", 0.05, 1.0,
+                           [&](double) { ++commits; });
+    row.decrementButton()->click();
+    EXPECT_EQ(commits, 1);
+    EXPECT_FALSE(row.decrementButton()->isEnabled());
+    EXPECT_EQ(row.readout()->text(), QStringLiteral("5%"));
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -31,8 +31,8 @@
 #include "views/settings/recovery_card.hpp"
 #include "views/settings/settings_card_frame.hpp"
 #include "views/settings/settings_status_strip_view.hpp"
+#include "views/settings/settings_support_card.hpp"
 #include "views/settings/shortcuts_card.hpp"
-#include "views/settings/support_card.hpp"
 #include "views/settings/themed_text.hpp"
 #include "views/settings/tinted_tile.hpp"
 
@@ -124,7 +124,7 @@ SettingsWindow::SettingsWindow(ViewContext& context, QWidget* parent)
         {appearance_, behavior_, shortcuts_},
         [&theme](int width) { return frequentArrangement(theme.textSize(), width); }, 12, 12);
     files_ = new FilesCard(theme);
-    support_ = new SupportCard(theme, store);
+    support_ = new SettingsSupportCard(theme, store);
     backup_ = new CardColumns(
         {files_, support_},
         [&theme](int width) { return backupArrangement(theme.textSize(), width); }, 16, 12);
@@ -146,7 +146,7 @@ SettingsWindow::SettingsWindow(ViewContext& context, QWidget* parent)
 
     connect(files_, &FilesCard::exportRequested, this, &SettingsWindow::exportSettings);
     connect(files_, &FilesCard::importRequested, this, &SettingsWindow::importSettings);
-    connect(support_, &SupportCard::reportRequested, this,
+    connect(support_, &SettingsSupportCard::reportRequested, this,
             &SettingsWindow::prepareDiagnosticPreview);
     connect(recovery_, &RecoveryCard::resetRequested, this, &SettingsWindow::requestFullReset);
     connect(&context_.bridge, &StoreBridge::storeChanged, this, &SettingsWindow::refresh);

@@ -26,7 +26,7 @@ class RecoveryCard;
 class SettingsImportPreviewSheet;
 class SettingsStatusStripView;
 class ShortcutsCard;
-class SupportCard;
+class SettingsSupportCard;
 class WrappingLabel;
 
 // The settings window: a hero with the way to the main window, the status
@@ -52,7 +52,7 @@ class SettingsWindow : public QWidget {
     BehaviorCard* behaviorCard() const { return behavior_; }
     ShortcutsCard* shortcutsCard() const { return shortcuts_; }
     FilesCard* filesCard() const { return files_; }
-    SupportCard* supportCard() const { return support_; }
+    SettingsSupportCard* supportCard() const { return support_; }
     RecoveryCard* recoveryCard() const { return recovery_; }
     WrappingLabel* statusText() const { return status_; }
     ConfirmationPresenter* confirmations() const { return confirmations_; }
@@ -92,7 +92,7 @@ class SettingsWindow : public QWidget {
     BehaviorCard* behavior_ = nullptr;
     ShortcutsCard* shortcuts_ = nullptr;
     FilesCard* files_ = nullptr;
-    SupportCard* support_ = nullptr;
+    SettingsSupportCard* support_ = nullptr;
     RecoveryCard* recovery_ = nullptr;
     WrappingLabel* status_ = nullptr;
     QPointer<DiagnosticReportSheet> diagnosticSheet_;

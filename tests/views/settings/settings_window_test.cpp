@@ -15,6 +15,7 @@
 #include "presentation/settings/settings_file_actions.hpp"
 #include "support/temporary_folder.hpp"
 #include "views/controls/confirmation_presenter.hpp"
+#include "views/controls/recovery_journal_view.hpp"
 #include "views/design/appearance_switcher.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/surface_panel.hpp"
@@ -33,7 +34,7 @@
 #include "views/settings/settings_toggle_row_view.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/settings/shortcuts_card.hpp"
-#include "views/settings/support_card.hpp"
+#include "views/settings/settings_support_card.hpp"
 #include "views/store_bridge.hpp"
 
 namespace quorvane::testing {
@@ -266,6 +267,15 @@ TEST_F(SettingsWindowTest, TheFullResetWaitsForItsConfirmationAndRunsOnce) {
     EXPECT_FALSE(store().urlPresetAutomationEnabled());
     EXPECT_EQ(store().statusMessage(), "모든 Quorvane 설정을 초기화했습니다");
     EXPECT_FALSE(presenter->coordinator().pending().has_value());
+}
+
+TEST_F(SettingsWindowTest, TheJournalSectionShowsTheNewestFiveAndFollowsTheStore) {
+    auto* support = window->supportCard();
+    EXPECT_FALSE(support->journalSection()->isExpanded());
+    for (int round = 0; round < 7; ++round)
+        store().recoverDisplaysToSafeState();
+    settle();
+    EXPECT_EQ(support->journalView()->shownRows(), 5);
 }
 
 TEST_F(SettingsWindowTest, TheHeroOpensTheMainWindowAndTheStatusCardShowsTheTextVerbatim) {

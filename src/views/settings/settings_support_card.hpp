@@ -10,24 +10,25 @@ namespace quorvane {
 
 class DisclosureSection;
 class DisplayStore;
+class RecoveryJournalView;
 class SettingsActionCard;
 class Theme;
-class WrappingLabel;
 
 // The "지원" card: the privacy-preserving report up front, the detailed
 // report and the local recovery journal folded away. It only asks the window
 // for a report; preparing and showing it is the window's.
-class SupportCard : public QWidget {
+class SettingsSupportCard : public QWidget {
     Q_OBJECT
 
   public:
-    SupportCard(Theme& theme, DisplayStore& store, QWidget* parent = nullptr);
+    SettingsSupportCard(Theme& theme, DisplayStore& store, QWidget* parent = nullptr);
 
     void refresh();
     SettingsActionCard* basicReport() const { return basic_; }
     SettingsActionCard* detailedReport() const { return detailed_; }
     DisclosureSection* detailsSection() const { return details_; }
     DisclosureSection* journalSection() const { return journal_; }
+    RecoveryJournalView* journalView() const { return journalView_; }
 
   signals:
     void reportRequested(QuorvaneDiagnosticPrivacyMode mode);
@@ -38,7 +39,7 @@ class SupportCard : public QWidget {
     SettingsActionCard* detailed_ = nullptr;
     DisclosureSection* details_ = nullptr;
     DisclosureSection* journal_ = nullptr;
-    WrappingLabel* journalEntries_ = nullptr;
+    RecoveryJournalView* journalView_ = nullptr;
 };
 
 }  // namespace quorvane

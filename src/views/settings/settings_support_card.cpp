@@ -1,9 +1,9 @@
-#include "views/settings/support_card.hpp"
+#include "views/settings/settings_support_card.hpp"
 
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "services/display_store/display_store.hpp"
+#include "views/controls/recovery_journal_view.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/settings/disclosure_section.hpp"
@@ -15,11 +15,11 @@ namespace quorvane {
 
 namespace {
 
-constexpr std::size_t kJournalLimit = 5;
+constexpr int kJournalLimit = 5;
 
 }  // namespace
 
-SupportCard::SupportCard(Theme& theme, DisplayStore& store, QWidget* parent)
+SettingsSupportCard::SettingsSupportCard(Theme& theme, DisplayStore& store, QWidget* parent)
     : QWidget(parent), store_(store) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -50,8 +50,8 @@ SupportCard::SupportCard(Theme& theme, DisplayStore& store, QWidget* parent)
 
     journal_ = new DisclosureSection(theme, QStringLiteral("최근 복구 기록 보기"), frame.panel);
     journal_->content()->setSpacing(8);
-    journalEntries_ = themedLabel(theme, {}, QuorvaneFontStyle::caption);
-    journal_->content()->addWidget(journalEntries_);
+    journalView_ = new RecoveryJournalView(theme, false, kJournalLimit, journal_);
+    journal_->content()->addWidget(journalView_);
     journal_->content()->addWidget(themedLabel(
         theme,
         QStringLiteral("이 컴퓨터에만 남는 로컬 기록입니다. 설정 파일에는 포함하지 않습니다."),
@@ -65,18 +65,8 @@ SupportCard::SupportCard(Theme& theme, DisplayStore& store, QWidget* parent)
     refresh();
 }
 
-void SupportCard::refresh() {
-    const auto& entries = store_.recoveryJournal().entries;
-    if (entries.empty()) {
-        journalEntries_->setText(QStringLiteral("아직 복구 기록이 없습니다."));
-        return;
-    }
-    QStringList lines;
-    for (std::size_t index = 0; index < std::min(entries.size(), kJournalLimit); ++index) {
-        const auto& entry = entries[index];
-        lines << qtext(entry.actionTitle) + QStringLiteral(" — ") + qtext(entry.summary);
-    }
-    journalEntries_->setText(lines.join(QLatin1Char('\n')));
+void SettingsSupportCard::refresh() {
+    journalView_->setJournal(store_.recoveryJournal());
 }
 
 }  // namespace quorvane

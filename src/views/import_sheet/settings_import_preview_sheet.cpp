@@ -47,6 +47,7 @@ SettingsImportPreviewSheet::SettingsImportPreviewSheet(ViewContext& context,
         done(QDialog::Accepted);
     });
     setMinimumWidth(520);
+    context_.theme.applyToWindow(this);
 }
 
 std::vector<QuorvaneSettingsImportDisplayMapping> SettingsImportPreviewSheet::mappings() const {

@@ -73,6 +73,8 @@ DiagnosticReportSheet::DiagnosticReportSheet(Theme& theme,
     connect(save_, &QPushButton::clicked, this, &DiagnosticReportSheet::saveRequested);
     connect(close_, &QPushButton::clicked, this, &QDialog::reject);
     connect(&theme_, &Theme::changed, this, &DiagnosticReportSheet::restyle);
+    // A dialog is a window of its own: it takes the theme itself.
+    theme_.applyToWindow(this);
     restyle();
 }
 
@@ -82,6 +84,7 @@ void DiagnosticReportSheet::restyle() {
     text_->setFont(mono);
     for (auto* button : {copy_, save_, close_}) {
         button->setFont(theme_.baseFont());
+        button->setStyleSheet(QStringLiteral("QPushButton { padding: 4px 14px; }"));
         button->setMinimumHeight(theme_.accessibleButtonMinHeight() - 6);
     }
     const auto size =

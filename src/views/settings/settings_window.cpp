@@ -240,6 +240,7 @@ void SettingsWindow::chooseJsonFile(QWidget* over, bool saving, const QString& t
                                     const QString& proposedName,
                                     std::function<void(const std::filesystem::path&)> chosen) {
     auto* dialog = new QFileDialog(over, title);
+    context_.theme.applyToWindow(dialog);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setNameFilter(QStringLiteral("JSON (*.json)"));

@@ -68,16 +68,23 @@ class ApplicationTest : public testing::XServerTest {
         QuorvanePreferences preferences;
         preferences.urlPresetAutomationEnabled = true;
         home.writePreferences(*preferences.encoded());
+        // A freshly started server's ramps are its own, not necessarily our
+        // identity ramp, and the first test on it must not depend on that.
+        resetRamps();
     }
 
     void TearDown() override {
         first.reset();
-        if (connection) {
-            for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"})
-                if (auto target = output(name))
-                    writeCrtcGamma(*connection, target->crtc,
-                                   GammaRamp::identity(crtcGammaSize(*connection, target->crtc)));
-        }
+        resetRamps();
+    }
+
+    void resetRamps() {
+        if (!connection)
+            return;
+        for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"})
+            if (auto target = output(name))
+                writeCrtcGamma(*connection, target->crtc,
+                               GammaRamp::identity(crtcGammaSize(*connection, target->crtc)));
     }
 
     std::unique_ptr<LaunchedProcess> launch(std::vector<std::string> arguments = {}) {

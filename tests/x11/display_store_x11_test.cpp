@@ -15,6 +15,7 @@
 #include "platform/simulated/simulated_brightness_controller.hpp"
 #include "platform/simulated/simulated_color_profile_manager.hpp"
 #include "platform/simulated/simulated_global_hot_key_registrar.hpp"
+#include "presentation/detail_form/resolution_section.hpp"
 #include "presentation/main_window/rgb_curve_editor_model.hpp"
 #include "services/ddc/user_defaults_ddc_capability_cache_store.hpp"
 #include "services/display_store/display_store.hpp"
@@ -116,6 +117,43 @@ TEST_F(DisplayStoreX11Test, OneUndoAfterAnRGBCurveCommitRestoresAllThreeRamps) {
     ASSERT_TRUE(prompt);
     EXPECT_TRUE(displayStore.undoRecentChangeRecoveryPrompt(prompt->id));
     EXPECT_EQ(rampOf("DUMMY2"), before);
+}
+
+// Choosing a mode on the resolution page switches the real output at once,
+// as RandR reports it afterwards, and the page shows the new current mode.
+TEST_F(DisplayStoreX11Test, ResolutionMenuChoiceSwitchesTheOutput) {
+    auto& displayStore = start();
+    const auto outputID = static_cast<DisplayID>(output("DUMMY2")->id);
+    auto displayOf = [&]() -> std::optional<DisplaySnapshot> {
+        for (const auto& display : displayStore.displays())
+            if (display.id == outputID)
+                return display;
+        return std::nullopt;
+    };
+    const auto display = displayOf();
+    ASSERT_TRUE(display);
+    ASSERT_FALSE(ResolutionSection::make(*display).items.empty());
+    std::optional<DisplayModeSnapshot> original;
+    std::optional<DisplayModeSnapshot> target;
+    for (const auto& mode : display->modes) {
+        if (mode.width == 1600 && mode.height == 900 && !original)
+            original = mode;
+        if (mode.width < 1600 && !target)
+            target = mode;
+    }
+    ASSERT_TRUE(original && target);
+
+    ResolutionSection::choose(displayStore, *display, target->id);
+    scheduler->runUntilIdle();
+    const auto switched = output("DUMMY2");
+    EXPECT_EQ(switched->width, static_cast<unsigned>(target->width));
+    EXPECT_EQ(switched->height, static_cast<unsigned>(target->height));
+    EXPECT_EQ(ResolutionSection::make(*displayOf()).currentMode, target->label());
+
+    // Back to the harness's mode for the other tests.
+    ResolutionSection::choose(displayStore, *displayOf(), original->id);
+    scheduler->runUntilIdle();
+    EXPECT_EQ(output("DUMMY2")->width, 1600u);
 }
 
 }  // namespace

@@ -30,6 +30,15 @@ namespace {
 
 constexpr int kGalleryWidth = 680;
 
+QWidget* narrow(QWidget* inner, int width, QWidget* parent) {
+    auto* box = new QWidget(parent);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(inner);
+    box->setFixedWidth(width);
+    return box;
+}
+
 // A page of labelled sections, each showing components in their states.
 class Gallery {
   public:
@@ -53,6 +62,13 @@ class Gallery {
         column_->addWidget(label);
     }
     void add(QWidget* widget) { column_->addWidget(widget); }
+    // A fixed-width box in a row of its own: a column measures a fixed-width
+    // item at the column's width, a row at the item's own.
+    void addNarrow(QWidget* inner, int width) {
+        auto* layout = row();
+        layout->addWidget(narrow(inner, width, root_.get()));
+        layout->addStretch(1);
+    }
     void add(QLayout* layout) { column_->addLayout(layout); }
     QHBoxLayout* row() {
         auto* layout = new QHBoxLayout;
@@ -74,8 +90,7 @@ class Gallery {
         }
         const int height = root_->hasHeightForWidth() ? root_->heightForWidth(kGalleryWidth)
                                                       : root_->sizeHint().height();
-        // Some room to spare: the closing stretch takes what is not needed.
-        root_->setFixedHeight(std::max(height, root_->sizeHint().height()) * 11 / 10);
+        root_->setFixedHeight(std::max(height, root_->sizeHint().height()));
         return std::move(root_);
     }
 
@@ -84,15 +99,6 @@ class Gallery {
     std::unique_ptr<QWidget> root_;
     QVBoxLayout* column_;
 };
-
-QWidget* narrow(QWidget* inner, int width, QWidget* parent) {
-    auto* box = new QWidget(parent);
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(inner);
-    box->setFixedWidth(width);
-    return box;
-}
 
 std::unique_ptr<QWidget> designGallery(ViewContext& context) {
     Gallery gallery(context);
@@ -175,9 +181,9 @@ std::unique_ptr<QWidget> designGallery(ViewContext& context) {
         new AppearanceSwitcher(context, false, false, AppearanceSwitcher::Chrome::toolbar, parent));
     gallery.add(
         new AppearanceSwitcher(context, true, false, AppearanceSwitcher::Chrome::panel, parent));
-    gallery.add(narrow(
+    gallery.addNarrow(
         new AppearanceSwitcher(context, true, false, AppearanceSwitcher::Chrome::panel, parent),
-        260, parent));
+        260);
     gallery.add(
         new AppearanceSwitcher(context, true, true, AppearanceSwitcher::Chrome::panel, parent));
 
@@ -241,8 +247,8 @@ std::unique_ptr<QWidget> controlsGallery(ViewContext& context) {
 
     gallery.section(QStringLiteral("최근 변경 복구 (넓게 · 좁게 · 작게)"));
     gallery.add(new RecentChangePromptView(context, false, parent));
-    gallery.add(narrow(new RecentChangePromptView(context, false, parent), 330, parent));
-    gallery.add(narrow(new RecentChangePromptView(context, true, parent), 330, parent));
+    gallery.addNarrow(new RecentChangePromptView(context, false, parent), 330);
+    gallery.addNarrow(new RecentChangePromptView(context, true, parent), 330);
 
     gallery.section(QStringLiteral("DDC 배지"));
     const DDCCapabilityBadge badges[] = {

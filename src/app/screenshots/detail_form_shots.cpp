@@ -72,6 +72,34 @@ void withColourChanges(DisplayStore& store) {
     store.clearRecentChangeRecoveryPrompt(std::nullopt);
 }
 
+const char* const kLongNames[] = {
+    "오후 네 시 이후 눈이 편한 따뜻한 문서 작업용 설정 (왼쪽 모니터 기준으로 맞춤)",
+    "사진 보정 — sRGB 기준 밝기 낮춤",
+    "야간 코딩",
+    "회의실 프로젝터 연결할 때 쓰는 아주 밝고 차가운 색감 설정입니다",
+    "영화 감상 (어두운 방)",
+    "디자인 검수용 D65 기준값과 감마 2.2에 가깝게 맞춘 세트",
+};
+
+void withManyEntries(DisplayStore& store) {
+    for (const char* name : kLongNames) {
+        store.saveCustomPreset(name, kShotDDCMonitorID);
+        store.saveCustomScene(name);
+    }
+    store.saveDisplayGroup("책상 세트: 노트북 + 델 + HDMI");
+    store.saveDisplayGroup("발표용 (노트북만 연결했을 때)");
+    store.setBrightnessSyncGroupID(store.customDisplayGroups().front().id);
+    store.setStatusMessage("준비됨");
+}
+
+void withRecoveryHistory(DisplayStore& store) {
+    store.applyPreset(DisplayPreset::builtIns().at(1), kShotDDCMonitorID);
+    store.updateColorAdjustment(kShotDDCMonitorID,
+                                [](ColorAdjustment& adjustment) { adjustment.contrast = 1.15; });
+    store.suspendQuorvaneEffect(kShotDDCMonitorID);
+    store.clearRecentChangeRecoveryPrompt(std::nullopt);
+}
+
 }  // namespace
 
 // The pages of the display detail form.
@@ -105,6 +133,22 @@ void addDetailFormShots(ShotList& shots) {
                                Section::hardware, kShotBuiltinID, [](ShotHardware& hardware) {
                                    hardware.brightness->setValue(kShotBuiltinID, std::nullopt);
                                }));
+    for (auto [name, section] :
+         {std::pair{"scenes", Section::scenes}, std::pair{"groups", Section::groups},
+          std::pair{"presets", Section::presets}}) {
+        shots.push_back(detailShot(std::string("detail-") + name + "-empty", ShotWorld::ddcMonitor,
+                                   section, kShotDDCMonitorID));
+        shots.push_back(detailShot(std::string("detail-") + name + "-many", ShotWorld::mixed,
+                                   section, kShotDDCMonitorID, {}, withManyEntries));
+    }
+    shots.push_back(
+        detailShot("detail-resolution", ShotWorld::mixed, Section::resolution, kShotDDCMonitorID));
+    shots.push_back(detailShot("detail-diagnostics", ShotWorld::mixed, Section::diagnostics,
+                               kShotDDCMonitorID));
+    shots.push_back(detailShot("detail-recovery", ShotWorld::mixed, Section::recovery,
+                               kShotDDCMonitorID, {}, withRecoveryHistory));
+    shots.push_back(detailShot("detail-recovery-fresh", ShotWorld::builtinPanel, Section::recovery,
+                               kShotBuiltinID));
 }
 
 }  // namespace quorvane

@@ -66,6 +66,16 @@ bool panelHasDirectBrightness(const DisplaySnapshot& display,
            monitorBrightness(display, ddcSnapshots).has_value();
 }
 
+DisplaySnapshot panelDisplayHoldingBacklight(const DisplaySnapshot& display,
+                                             const std::optional<DisplaySnapshot>& previous,
+                                             bool quickList) {
+    if (!quickList || display.hardwareBrightness || !previous || previous->id != display.id)
+        return display;
+    DisplaySnapshot held = display;
+    held.hardwareBrightness = previous->hardwareBrightness;
+    return held;
+}
+
 PanelBrightnessRow panelBrightnessRow(const DisplaySnapshot& display,
                                       const std::map<DisplayID, DDCSnapshot>& ddcSnapshots,
                                       const ColorAdjustment& adjustment) {

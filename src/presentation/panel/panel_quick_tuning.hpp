@@ -30,6 +30,14 @@ struct PanelBrightnessRow {
 bool panelHasDirectBrightness(const DisplaySnapshot& display,
                               const std::map<DisplayID, DDCSnapshot>& ddcSnapshots);
 
+// While the store shows a quick list, read without brightness, a display
+// that had a backlight value keeps it: otherwise the brightness row would
+// turn into another kind until the full read is back, and a press meant for
+// the backlight could land on the app's colour.
+DisplaySnapshot panelDisplayHoldingBacklight(const DisplaySnapshot& display,
+                                             const std::optional<DisplaySnapshot>& previous,
+                                             bool quickList);
+
 // The first kind that applies: system backlight, then monitor brightness,
 // then the app's colour brightness.
 PanelBrightnessRow panelBrightnessRow(const DisplaySnapshot& display,

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "models/coding/number_format.hpp"
+#include "presentation/controls/adjustment_nudge.hpp"
 
 namespace quorvane {
 
@@ -26,7 +27,7 @@ std::string panelFormattedValue(PanelValueFormat format, double value) {
         case PanelValueFormat::twoDecimals:
             return formatFixed(value, 2);
         case PanelValueFormat::percent:
-            return formatDecimal(roundedWhole(value * 100)) + "%";
+            return QuorvaneAdjustmentNudge::percentText(value);
         case PanelValueFormat::kelvinHundreds: {
             const double kelvin =
                 std::isnan(value) ? 6500.0 : std::clamp(value, kWarmestKelvin, kCoolestKelvin);

@@ -53,8 +53,8 @@ double PanelSliderRowState::stepWithoutHold(double value) {
     return endEditing();
 }
 
-std::optional<double> PanelSliderRowState::nudge(PanelNudgeDirection direction) {
-    const bool up = direction == PanelNudgeDirection::increment;
+std::optional<double> PanelSliderRowState::nudge(QuorvaneAdjustmentNudgeDirection direction) {
+    const bool up = direction == QuorvaneAdjustmentNudgeDirection::increment;
     if (up ? !canIncrement() : !canDecrement())
         return std::nullopt;
     const double value = clampedAndRounded(currentVisibleValue() + (up ? nudgeStep_ : -nudgeStep_));

@@ -2,9 +2,9 @@
 
 #include <optional>
 
-namespace quorvane {
+#include "presentation/controls/adjustment_nudge.hpp"
 
-enum class PanelNudgeDirection { decrement, increment };
+namespace quorvane {
 
 // What one slider row of the panel shows and when it writes, apart from the
 // widget that draws it.
@@ -51,7 +51,7 @@ class PanelSliderRowState {
     double stepWithoutHold(double value);
     // The value to write for one press of a nudge button; none when the
     // button is disabled (the value already sits at that end).
-    std::optional<double> nudge(PanelNudgeDirection direction);
+    std::optional<double> nudge(QuorvaneAdjustmentNudgeDirection direction);
 
     // The owner published its value. Only a value different from the last
     // one counts as a change: it clears the pending value and, when no drag

@@ -209,6 +209,9 @@ class DisplayStore {
 
     // --- Display queries -----------------------------------------------------
     std::optional<DisplaySnapshot> selectedDisplay() const;
+    // A quick list (read without modes or brightness) is published while the
+    // full read runs in the background.
+    bool isFullDisplayRefreshPending() const { return fullDisplayRefreshTask_.has_value(); }
     std::optional<DisplayIdentity> identity(DisplayID displayID) const;
     std::optional<QuorvaneEffectRecoverySnapshot> recoverySnapshot(DisplayID displayID) const;
     std::optional<DisplayColorProfileState> colorProfileState(DisplayID displayID) const;

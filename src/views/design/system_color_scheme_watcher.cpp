@@ -5,6 +5,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QPalette>
 
@@ -22,17 +23,6 @@ const QString kColorSchemeKey = QStringLiteral("color-scheme");
 // A portal that does not answer quickly is treated as absent.
 constexpr int kReadTimeoutMs = 2000;
 
-// The portal wraps the value in one or two variants depending on its version.
-std::optional<std::uint32_t> unwrapSchemeValue(QVariant value) {
-    while (value.canConvert<QDBusVariant>() && value.userType() == qMetaTypeId<QDBusVariant>())
-        value = value.value<QDBusVariant>().variant();
-    bool ok = false;
-    const uint number = value.toUInt(&ok);
-    if (!ok)
-        return std::nullopt;
-    return number;
-}
-
 std::optional<int> paletteLightness() {
     if (!qGuiApp)
         return std::nullopt;
@@ -41,8 +31,24 @@ std::optional<int> paletteLightness() {
 
 }  // namespace
 
+std::optional<std::uint32_t> SystemColorSchemeWatcher::schemeValue(const QVariant& reply) {
+    QVariant value = reply;
+    while (value.userType() == qMetaTypeId<QDBusVariant>())
+        value = value.value<QDBusVariant>().variant();
+    // Only unsigned 32-bit numbers: a text such as "dark" is no answer.
+    if (value.userType() != QMetaType::UInt && value.userType() != QMetaType::Int)
+        return std::nullopt;
+    bool ok = false;
+    const uint number = value.toUInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return number;
+}
+
 SystemColorSchemeWatcher::SystemColorSchemeWatcher(QObject* parent) : QObject(parent) {
     scheme_ = systemSchemeFrom(std::nullopt, paletteLightness());
+    if (qGuiApp)
+        qGuiApp->installEventFilter(this);
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
@@ -61,14 +67,20 @@ void SystemColorSchemeWatcher::onReadFinished(QDBusPendingCallWatcher* call) {
     QDBusPendingReply<QVariant> reply = *call;
     if (reply.isError())
         return;
-    update(unwrapSchemeValue(reply.value()));
+    update(schemeValue(reply.value()));
 }
 
 void SystemColorSchemeWatcher::onSettingChanged(const QString& group, const QString& key,
                                                 const QDBusVariant& value) {
     if (group != kAppearanceGroup || key != kColorSchemeKey)
         return;
-    update(unwrapSchemeValue(value.variant()));
+    update(schemeValue(value.variant()));
+}
+
+bool SystemColorSchemeWatcher::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == qGuiApp && event->type() == QEvent::ApplicationPaletteChange)
+        update(portalValue_);
+    return QObject::eventFilter(watched, event);
 }
 
 void SystemColorSchemeWatcher::update(std::optional<std::uint32_t> portalValue) {

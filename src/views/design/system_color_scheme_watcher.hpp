@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QVariant>
 #include <cstdint>
 #include <optional>
 
@@ -24,8 +25,16 @@ class SystemColorSchemeWatcher : public QObject {
 
     ColorScheme scheme() const { return scheme_; }
 
+    // The portal's answer, which arrives wrapped in one or two variants
+    // depending on the portal's version; none for anything not a number.
+    static std::optional<std::uint32_t> schemeValue(const QVariant& reply);
+
   signals:
     void schemeChanged(quorvane::ColorScheme scheme);
+
+  protected:
+    // Without a portal preference the platform palette decides; follow it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private slots:
     void onSettingChanged(const QString& group, const QString& key, const QDBusVariant& value);

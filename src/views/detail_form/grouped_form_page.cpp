@@ -8,10 +8,16 @@
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/detail_labels.hpp"
+#include "views/detail_form/diagnostics_section_view.hpp"
 #include "views/detail_form/display_overview_card.hpp"
+#include "views/detail_form/groups_section_view.hpp"
 #include "views/detail_form/monitor_settings_section_view.hpp"
+#include "views/detail_form/presets_section_view.hpp"
 #include "views/detail_form/profile_section_view.hpp"
 #include "views/detail_form/recent_change_prompt_slot.hpp"
+#include "views/detail_form/recovery_section_view.hpp"
+#include "views/detail_form/resolution_section_view.hpp"
+#include "views/detail_form/scenes_section_view.hpp"
 #include "views/detail_form/scroll_page.hpp"
 
 namespace quorvane {
@@ -22,7 +28,20 @@ DetailPage* makeSectionContent(DetailFormContext& context, MainWindowSection sec
             return new ProfileSectionView(context);
         case MainWindowSection::hardware:
             return new MonitorSettingsSectionView(context);
-        default:
+        case MainWindowSection::scenes:
+            return new ScenesSectionView(context);
+        case MainWindowSection::groups:
+            return new GroupsSectionView(context);
+        case MainWindowSection::presets:
+            return new PresetsSectionView(context);
+        case MainWindowSection::resolution:
+            return new ResolutionSectionView(context);
+        case MainWindowSection::diagnostics:
+            return new DiagnosticsSectionView(context);
+        case MainWindowSection::recovery:
+            return new RecoverySectionView(context);
+        case MainWindowSection::start:
+        case MainWindowSection::color:
             return nullptr;
     }
 }
@@ -56,6 +75,11 @@ GroupedFormPage::GroupedFormPage(DetailFormContext& context, MainWindowSection s
     }
     if (content_) {
         connect(content_, &DetailPage::draftsChanged, this, &DetailPage::draftsChanged);
+    }
+    if (content_ && section == MainWindowSection::recovery) {
+        // Its groups carry their own headers and panels.
+        column->addWidget(content_);
+    } else if (content_) {
         auto* panel = new SurfacePanel(context.theme, SurfacePanel::Kind::soft, 14, 12);
         auto* panelColumn = new QVBoxLayout(panel);
         panelColumn->setContentsMargins(0, 0, 0, 0);

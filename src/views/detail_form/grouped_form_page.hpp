@@ -28,7 +28,7 @@ class GroupedFormPage : public DetailPage {
     QPointer<DetailPage> content_;
 };
 
-// The content of one grouped section; none for a section without one yet.
+// The content of one grouped section; none for the two scroll pages.
 DetailPage* makeSectionContent(DetailFormContext& context, MainWindowSection section);
 
 }  // namespace quorvane

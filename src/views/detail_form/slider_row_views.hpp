@@ -10,8 +10,9 @@ namespace quorvane {
 
 struct DetailFormContext;
 
-// What a slider row of the form shows and writes. `commit` is called once
-// when a drag ends and once per nudge, never while the thumb moves.
+// What a slider row of the form shows and writes: the main window's slider
+// rows, which call `commit` once when a drag ends and once per nudge or step,
+// never while the thumb moves. Monitor rows format whole percents themselves.
 struct SliderRowSpec {
     std::string title;
     std::optional<std::string> subtitle;

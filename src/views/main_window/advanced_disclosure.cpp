@@ -5,6 +5,7 @@
 #include "presentation/main_window/main_window_texts.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
+#include "views/qt_text.hpp"
 
 namespace quorvane {
 
@@ -15,10 +16,6 @@ constexpr int kIconSide = 18;
 constexpr int kGap = 6;
 constexpr int kPadding = 6;
 
-QString qt(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 }  // namespace
 
 AdvancedDisclosure::AdvancedDisclosure(Theme& theme, QWidget* parent)
@@ -26,8 +23,8 @@ AdvancedDisclosure::AdvancedDisclosure(Theme& theme, QWidget* parent)
     setCheckable(true);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    setText(qt(main_window_texts::kAdvancedGroupTitle));
-    setToolTip(qt(main_window_texts::kAdvancedGroupHelp));
+    setText(toQString(main_window_texts::kAdvancedGroupTitle));
+    setToolTip(toQString(main_window_texts::kAdvancedGroupHelp));
     setAccessibleName(text());
     connect(&theme_, &Theme::changed, this, [this] {
         updateGeometry();

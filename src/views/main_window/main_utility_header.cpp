@@ -6,16 +6,9 @@
 #include "presentation/main_window/main_window_texts.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
+#include "views/qt_text.hpp"
 
 namespace quorvane {
-
-namespace {
-
-QString qt(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
-}  // namespace
 
 HeaderIconButton::HeaderIconButton(Theme& theme, std::string symbol, double symbolPoints,
                                    QWidget* parent)
@@ -66,12 +59,12 @@ MainUtilityHeader::MainUtilityHeader(Theme& theme, std::function<void()> rescan,
     controls_ = new QHBoxLayout;
     controls_->setSpacing(10);
     rescan_ = new HeaderIconButton(theme, std::string(texts::kRescanSymbol), 15, this);
-    rescan_->setAccessibleName(qt(texts::kRescanLabel));
-    rescan_->setToolTip(qt(texts::kRescanHelp));
+    rescan_->setAccessibleName(toQString(texts::kRescanLabel));
+    rescan_->setToolTip(toQString(texts::kRescanHelp));
     connect(rescan_, &QAbstractButton::clicked, this, [rescan] { rescan(); });
     settings_ = new HeaderIconButton(theme, std::string(texts::kSettingsSymbol), 14, this);
-    settings_->setAccessibleName(qt(texts::kSettingsLabel));
-    settings_->setToolTip(qt(texts::kSettingsHelp));
+    settings_->setAccessibleName(toQString(texts::kSettingsLabel));
+    settings_->setToolTip(toQString(texts::kSettingsHelp));
     connect(settings_, &QAbstractButton::clicked, this, [openSettings] { openSettings(); });
     controls_->addWidget(rescan_);
     controls_->addWidget(settings_);

@@ -11,6 +11,7 @@
 #include "presentation/design/text_size_table.hpp"
 #include "presentation/main_window/sidebar_row.hpp"
 #include "views/controls/confirmation_presenter.hpp"
+#include "views/design/appearance_switcher.hpp"
 #include "views/detail_form/display_detail_form.hpp"
 #include "views/main_window/main_utility_header.hpp"
 #include "views/main_window/main_window_sidebar.hpp"
@@ -75,6 +76,8 @@ MainWindow::MainWindow(ViewContext& context, QWidget* parent)
     column->setSpacing(0);
     header_ = new MainUtilityHeader(
         context_.theme, [this] { rescan(); }, [this] { openSettings(); }, detail);
+    header_->setAppearanceSwitcher(new AppearanceSwitcher(
+        context_, false, false, AppearanceSwitcher::Chrome::toolbar, header_));
     column->addWidget(header_);
     pages_ = new QStackedWidget(detail);
     form_ = new DisplayDetailForm(context_, state_, *confirmations_, pages_);
@@ -117,6 +120,7 @@ void MainWindow::showEvent(QShowEvent* event) {
     if (!event->spontaneous())
         context_.store.refresh(DisplayStore::RefreshIntent::passiveViewAppearance);
     redraw();
+    sidebar_->revealSelectedSection();
 }
 
 void MainWindow::redraw() {
@@ -136,6 +140,7 @@ void MainWindow::redraw() {
 
 void MainWindow::sectionsChanged() {
     sidebar_->redrawSections();
+    sidebar_->revealSelectedSection();
     if (pages_->currentWidget() == form_)
         form_->refresh();
 }

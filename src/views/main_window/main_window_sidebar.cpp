@@ -9,6 +9,7 @@
 #include "views/design/theme.hpp"
 #include "views/main_window/advanced_disclosure.hpp"
 #include "views/main_window/sidebar_row_button.hpp"
+#include "views/qt_text.hpp"
 
 namespace quorvane {
 
@@ -34,18 +35,18 @@ MainWindowSidebar::MainWindowSidebar(Theme& theme, MainWindowState& state,
     column_->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
     column_->setSpacing(kRowSpacing);
 
-    addHeader(main_window_texts::kDisplaysHeader.data());
+    addHeader(main_window_texts::kDisplaysHeader);
     displayColumn_ = new QVBoxLayout;
     displayColumn_->setSpacing(kRowSpacing);
     column_->addLayout(displayColumn_);
 
     column_->addSpacing(kHeaderGap);
-    addHeader(main_window_texts::kFirstHeader.data());
+    addHeader(main_window_texts::kFirstHeader);
     for (const auto section : kFirstSidebarSections)
         addSectionRow(section, column_);
 
     column_->addSpacing(kHeaderGap);
-    addHeader(main_window_texts::kFrequentHeader.data());
+    addHeader(main_window_texts::kFrequentHeader);
     for (const auto section : kFrequentSidebarSections)
         addSectionRow(section, column_);
 
@@ -69,8 +70,8 @@ MainWindowSidebar::MainWindowSidebar(Theme& theme, MainWindowState& state,
     redrawSections();
 }
 
-QLabel* MainWindowSidebar::addHeader(const char* text) {
-    auto* header = new QLabel(QString::fromUtf8(text));
+QLabel* MainWindowSidebar::addHeader(std::string_view text) {
+    auto* header = new QLabel(toQString(text));
     header->setContentsMargins(6, 0, 6, 2);
     header->setAccessibleName(header->text());
     column_->addWidget(header);
@@ -101,6 +102,12 @@ void MainWindowSidebar::redrawSections() {
     if (disclosure_->isChecked() != state_.showsAdvancedSections)
         disclosure_->setChecked(state_.showsAdvancedSections);
     advanced_->setVisible(state_.showsAdvancedSections);
+}
+
+void MainWindowSidebar::revealSelectedSection() {
+    QMetaObject::invokeMethod(
+        this, [this] { ensureWidgetVisible(sectionRow(state_.selectedSection)); },
+        Qt::QueuedConnection);
 }
 
 void MainWindowSidebar::redrawDisplays(const DisplayStore& store) {

@@ -3,6 +3,7 @@
 #include <QScrollArea>
 #include <functional>
 #include <map>
+#include <string_view>
 #include <vector>
 
 #include "models/display/display_snapshot.hpp"
@@ -34,13 +35,16 @@ class MainWindowSidebar : public QScrollArea {
 
     void redrawDisplays(const DisplayStore& store);
     void redrawSections();
+    // Scrolls the marked section row into view once the group's new layout
+    // is in place (the form may open an advanced page the user cannot see).
+    void revealSelectedSection();
 
     std::vector<SidebarRowButton*> displayRows() const;
     SidebarRowButton* sectionRow(MainWindowSection section) const;
     QAbstractButton* advancedDisclosure() const;
 
   private:
-    QLabel* addHeader(const char* text);
+    QLabel* addHeader(std::string_view text);
     void addSectionRow(MainWindowSection section, QVBoxLayout* into);
     void restyle();
 

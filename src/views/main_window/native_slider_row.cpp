@@ -10,6 +10,7 @@
 #include "views/controls/nudge_button.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
+#include "views/qt_text.hpp"
 
 namespace quorvane {
 
@@ -18,10 +19,6 @@ namespace {
 constexpr double kMonitorStep = 0.01;
 // A page step (Page Up/Down, a click beside the thumb) is a tenth of the range.
 constexpr int kPagesPerRange = 10;
-
-QString qt(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 }  // namespace
 
@@ -52,14 +49,14 @@ void NativeSliderRow::build(SliderRowKind kind) {
     label->setSpacing(2);
     auto* firstLine = new QHBoxLayout;
     firstLine->setSpacing(6);
-    title_ = new WrappingLabel(qt(spec_.title), this);
+    title_ = new WrappingLabel(toQString(spec_.title), this);
     firstLine->addWidget(title_);
     if (kind == SliderRowKind::monitor)
         firstLine->addWidget(new HardwareWriteTag(theme_, true, this), 0, Qt::AlignVCenter);
     firstLine->addStretch(1);
     label->addLayout(firstLine);
     if (spec_.subtitle) {
-        subtitle_ = new WrappingLabel(qt(*spec_.subtitle), this);
+        subtitle_ = new WrappingLabel(toQString(*spec_.subtitle), this);
         subtitle_->setSecondary(true);
         label->addWidget(subtitle_);
     }
@@ -78,9 +75,9 @@ void NativeSliderRow::build(SliderRowKind kind) {
     slider_->setSingleStep(SliderScale::kPositionsPerStep);
     slider_->setPageStep(
         std::max(SliderScale::kPositionsPerStep, scale_.maximumPosition() / kPagesPerRange));
-    slider_->setAccessibleName(qt(spec_.title));
+    slider_->setAccessibleName(toQString(spec_.title));
     slider_->setAccessibleDescription(
-        qt(sliderAccessibilityHint(spec_.title, spec_.subtitle, kind)));
+        toQString(sliderAccessibilityHint(spec_.title, spec_.subtitle, kind)));
     slider_->setMinimumWidth(80);
     readout_ = new QLabel(this);
     readout_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -149,7 +146,7 @@ void NativeSliderRow::syncThumb() {
 }
 
 void NativeSliderRow::syncTexts() {
-    const QString text = qt(model_.displayedValueText(valueText_));
+    const QString text = toQString(model_.displayedValueText(valueText_));
     if (readout_->text() != text)
         readout_->setText(text);
     decrement_->setEnabled(model_.canDecrement());

@@ -12,6 +12,7 @@
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/main_window/rgb_curve_graph_view.hpp"
+#include "views/qt_text.hpp"
 
 namespace quorvane {
 
@@ -19,10 +20,6 @@ namespace {
 
 constexpr int kPickerMaximumWidth = 260;
 constexpr qreal kPanelRadius = 14;
-
-QString qt(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 }  // namespace
 
@@ -154,7 +151,7 @@ RGBCurveCoordinateEditor::RGBCurveCoordinateEditor(Theme& theme, Read read, Writ
     channels_ = new QButtonGroup(this);
     for (std::size_t i = 0; i < kAllRGBCurveChannels.size(); ++i) {
         auto* button =
-            new ChannelSegment(theme_, qt(channelTitle(kAllRGBCurveChannels[i])), picker);
+            new ChannelSegment(theme_, toQString(channelTitle(kAllRGBCurveChannels[i])), picker);
         channels_->addButton(button, int(i));
         segments->addWidget(button);
         channelButtons_[i] = button;
@@ -239,15 +236,15 @@ void RGBCurveCoordinateEditor::redraw() {
     const QColor secondary = theme_.color(ColorRole::secondary);
 
     graph_->setCurve(model_.displayedGamma(gammas_), channel, model_.controlInput());
-    graph_->setAccessibleTexts(qt(model_.graphAccessibleName()));
-    gammaPill_->show(qt(model_.gammaPillLabel() + " " + model_.gammaText(gammas_)), tint);
+    graph_->setAccessibleTexts(toQString(model_.graphAccessibleName()));
+    gammaPill_->show(toQString(model_.gammaPillLabel() + " " + model_.gammaText(gammas_)), tint);
     xPill_->show(QStringLiteral("X %1").arg(model_.xPercent()), secondary);
     yPill_->show(QStringLiteral("Y %1").arg(model_.yPercent(gammas_)), secondary);
     resetButton_->setEnabled(!model_.isSelectedChannelNeutral(gammas_));
     QPalette resetColours = resetButton_->palette();
     resetColours.setColor(QPalette::ButtonText, theme_.color(ColorRole::accent));
     resetButton_->setPalette(resetColours);
-    resetButton_->setToolTip(qt(model_.resetHelp()));
+    resetButton_->setToolTip(toQString(model_.resetHelp()));
     const auto index =
         std::size_t(std::find(kAllRGBCurveChannels.begin(), kAllRGBCurveChannels.end(), channel) -
                     kAllRGBCurveChannels.begin());

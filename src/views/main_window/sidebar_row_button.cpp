@@ -10,6 +10,7 @@
 #include "views/design/shrinking_label.hpp"
 #include "views/design/symbol_tile_icon.hpp"
 #include "views/design/theme.hpp"
+#include "views/qt_text.hpp"
 
 namespace quorvane {
 
@@ -20,10 +21,6 @@ constexpr double kGlyphLineWidth = 1.6;
 constexpr qreal kCornerRadius = 10;
 constexpr double kMinimumTitleScale = 0.85;
 
-QString qt(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 // Reads the row as one button with the value "선택됨" and the selected state.
 class SidebarRowAccessible : public QAccessibleWidget {
   public:
@@ -32,7 +29,7 @@ class SidebarRowAccessible : public QAccessibleWidget {
 
     QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Value)
-            return qt(row_->row().accessibleValue());
+            return toQString(row_->row().accessibleValue());
         return QAccessibleWidget::text(kind);
     }
 
@@ -114,14 +111,14 @@ void SidebarRowButton::setRow(const SidebarRow& row) {
         icon->setFixedSize(kIconSize, kIconSize);
         rowLayout_->insertWidget(0, icon, 0, Qt::AlignVCenter);
     }
-    title_->setText(qt(row_.title));
-    subtitle_->setText(row_.subtitle ? qt(*row_.subtitle) : QString());
+    title_->setText(toQString(row_.title));
+    subtitle_->setText(row_.subtitle ? toQString(*row_.subtitle) : QString());
     subtitle_->setVisible(row_.subtitle.has_value());
-    setToolTip(qt(row_.help));
-    setAccessibleName(qt(row_.accessibleName()));
+    setToolTip(toQString(row_.help));
+    setAccessibleName(toQString(row_.accessibleName()));
     restyle();
 
-    QAccessibleValueChangeEvent announcement(this, qt(row_.accessibleValue()));
+    QAccessibleValueChangeEvent announcement(this, toQString(row_.accessibleValue()));
     QAccessible::updateAccessibility(&announcement);
 }
 

@@ -1,7 +1,189 @@
 #include "views/panel/menu_panel.hpp"
 
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScrollArea>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "presentation/panel/panel_header.hpp"
+#include "presentation/panel/panel_quick_tuning.hpp"
+#include "presentation/panel/panel_recovery_card.hpp"
+#include "presentation/panel/panel_tile_sections.hpp"
+#include "services/display_store/display_store.hpp"
+#include "views/controls/confirmation_presenter.hpp"
+#include "views/controls/recent_change_prompt_view.hpp"
+#include "views/design/theme.hpp"
+#include "views/panel/panel_footer_view.hpp"
+#include "views/panel/panel_header_view.hpp"
+#include "views/panel/panel_no_display_view.hpp"
+#include "views/panel/panel_quick_tune_card.hpp"
+#include "views/panel/panel_recovery_card.hpp"
+#include "views/panel/panel_tile_section_view.hpp"
+
 namespace quorvane {
 
-MenuPanel::MenuPanel(ViewContext& context, QWidget* parent) : QWidget(parent), context_(context) {}
+MenuPanel::MenuPanel(ViewContext& context, QWidget* parent) : QWidget(parent), context_(context) {
+    confirmations_ = new ConfirmationPresenter(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* content = new QWidget(scroll);
+    buildContent(content);
+    scroll->setWidget(content);
+    layout->addWidget(scroll, 1);
+
+    footer_ = new PanelFooterView(context_.theme, this);
+    layout->addWidget(footer_);
+    connect(footer_, &PanelFooterView::openMainWindowRequested, this,
+            [this] { openWindow(context_.shell.openMainWindow, "quorvane::MainWindow"); });
+    connect(footer_, &PanelFooterView::settingsRequested, this,
+            [this] { openWindow(context_.shell.openSettings, "quorvane::SettingsWindow"); });
+
+    connect(&context_.bridge, &StoreBridge::storeChanged, this, &MenuPanel::refresh);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            &MenuPanel::applicationStateChanged);
+    refresh();
+}
+
+MenuPanel::~MenuPanel() = default;
+
+void MenuPanel::buildContent(QWidget* content) {
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(14, 14, 14, 14);
+    layout->setSpacing(12);
+
+    header_ = new PanelHeaderView(context_.theme, content);
+    layout->addWidget(header_);
+    DisplayStore& store = context_.store;
+    connect(header_, &PanelHeaderView::displayChosen, this,
+            [&store](DisplayID id) { store.setSelectedDisplayID(id); });
+    connect(header_, &PanelHeaderView::rescanRequested, this,
+            [&store] { store.refresh(DisplayStore::RefreshIntent::explicitUserRefresh); });
+    connect(header_, &PanelHeaderView::textSizeChosen, this,
+            [&store](QuorvaneTextSize size) { store.setTextSize(size); });
+
+    prompt_ = new RecentChangePromptView(context_, true, content);
+    layout->addWidget(prompt_);
+
+    noDisplay_ = new PanelNoDisplayView(context_.theme, content);
+    layout->addWidget(noDisplay_);
+    connect(noDisplay_, &PanelNoDisplayView::rescanRequested, this,
+            [&store] { store.refresh(DisplayStore::RefreshIntent::explicitUserRefresh); });
+    connect(noDisplay_, &PanelNoDisplayView::mainWindowRequested, this,
+            [this] { openWindow(context_.shell.openMainWindow, "quorvane::MainWindow"); });
+
+    quickControls_ = new QWidget(content);
+    auto* controls = new QVBoxLayout(quickControls_);
+    controls->setContentsMargins(0, 0, 0, 0);
+    controls->setSpacing(12);
+    Theme& theme = context_.theme;
+    quickTune_ = new PanelQuickTuneCard(context_, quickControls_);
+    scenes_ = new PanelTileSectionView(theme, PanelTileSectionView::Shape::strip, quickControls_);
+    presets_ = new PanelTileSectionView(theme, PanelTileSectionView::Shape::grid, quickControls_);
+    recovery_ = new PanelRecoveryCard(theme, quickControls_);
+    for (QWidget* part : std::initializer_list<QWidget*>{quickTune_, scenes_, presets_, recovery_})
+        controls->addWidget(part);
+    layout->addWidget(quickControls_);
+    layout->addStretch(1);
+
+    const auto openMain = [this] {
+        openWindow(context_.shell.openMainWindow, "quorvane::MainWindow");
+    };
+    connect(scenes_, &PanelTileSectionView::showAllRequested, this, openMain);
+    connect(presets_, &PanelTileSectionView::showAllRequested, this, openMain);
+    connect(scenes_, &PanelTileSectionView::tileTapped, this, [&store](int index) {
+        const auto shown = panelShownScenes(store.customScenes());
+        if (index >= 0 && static_cast<std::size_t>(index) < shown.size())
+            store.applySceneToVisibleDisplays(shown[static_cast<std::size_t>(index)]);
+    });
+    connect(presets_, &PanelTileSectionView::tileTapped, this, [this, &store](int index) {
+        const auto shown = panelShownPresets(store.customPresets());
+        if (!shownDisplayID_ || index < 0 || static_cast<std::size_t>(index) >= shown.size())
+            return;
+        store.applyPreset(shown[static_cast<std::size_t>(index)], *shownDisplayID_);
+    });
+    connect(recovery_, &PanelRecoveryCard::recoveryRequested, this, &MenuPanel::requestRecovery);
+}
+
+void MenuPanel::refresh() {
+    DisplayStore& store = context_.store;
+    auto selected = store.selectedDisplay();
+    if (selected) {
+        selected = panelDisplayHoldingBacklight(*selected, shownDisplay_,
+                                                store.isFullDisplayRefreshPending());
+    }
+    shownDisplay_ = selected;
+    const auto label = [&store](const DisplaySnapshot& display) {
+        return store.displayLabel(display);
+    };
+    header_->setHeader(panelHeader(selected, store.displays().size(), store.ddcSnapshots(), label),
+                       panelDisplayPickerItems(store.displays(), store.selectedDisplayID(), label),
+                       panelTextSizeItems(store.textSize()));
+    footer_->setStatus(QString::fromStdString(store.statusMessage()));
+    prompt_->refresh();
+
+    const bool noDisplays = store.displays().empty();
+    noDisplay_->setVisible(noDisplays);
+    quickControls_->setVisible(!noDisplays && selected.has_value());
+    if (noDisplays || !selected) {
+        shownDisplayID_.reset();
+        return;
+    }
+    refreshQuickControls(*selected);
+}
+
+void MenuPanel::refreshQuickControls(const DisplaySnapshot& display) {
+    DisplayStore& store = context_.store;
+    shownDisplayID_ = display.id;
+    quickTune_->refresh(display);
+    scenes_->setSection(panelSceneStrip(store.customScenes(), store.sceneHotKeysEnabled(),
+                                        store.sceneHotKeyBindings()),
+                        static_cast<int>(kPanelShownTileCount));
+    presets_->setSection(panelPresetGrid(store.customPresets()),
+                         panelPresetGridColumns(store.textSize()));
+    recovery_->setHelpText(
+        QString::fromStdString(panelRecoveryHelpText(store.emergencyRecoveryHotKeyCombination())));
+}
+
+void MenuPanel::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    context_.store.refresh(DisplayStore::RefreshIntent::passiveViewAppearance);
+}
+
+void MenuPanel::applicationStateChanged(Qt::ApplicationState state) {
+    if (state != Qt::ApplicationActive)
+        context_.store.cancelAllTemporaryNeutralComparisons();
+}
+
+void MenuPanel::openWindow(const std::function<void()>& open, const char* windowClass) {
+    if (context_.shell.hidePanel)
+        context_.shell.hidePanel();
+    if (open)
+        open();
+    // The popup held the pointer until it closed; bring the window forward
+    // on the next turn, after the window manager has seen the popup go.
+    const QString name = QString::fromLatin1(windowClass);
+    QTimer::singleShot(0, qApp, [name] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (!window->isVisible() || !window->inherits(name.toLatin1().constData()))
+                continue;
+            window->raise();
+            window->activateWindow();
+        }
+    });
+}
+
+void MenuPanel::requestRecovery() {
+    DisplayStore& store = context_.store;
+    confirmations_->request(QuorvaneDestructiveActionKind::runEmergencyRecovery, std::nullopt,
+                            QuorvaneDestructiveConfirmationStyle::destructive,
+                            [&store] { store.recoverDisplaysToSafeState(); });
+}
 
 }  // namespace quorvane

@@ -69,6 +69,21 @@ TEST(PanelBrightnessRow, OtherwiseTheAppColourRowOfTheSavedAdjustment) {
     EXPECT_FALSE(panelHasDirectBrightness(display(7), readings));
 }
 
+TEST(PanelBrightnessRow, AQuickListKeepsTheBacklightRowOfTheSameDisplay) {
+    const DisplaySnapshot before = display(7, 0.6);
+    const DisplaySnapshot quick = display(7);
+    const auto held = panelDisplayHoldingBacklight(quick, before, true);
+    EXPECT_EQ(held.hardwareBrightness, 0.6);
+    EXPECT_EQ(panelBrightnessRow(held, {}, ColorAdjustment{}).kind,
+              PanelBrightnessRowKind::systemBrightness);
+    // A full list is the truth, another display's value is not carried over,
+    // and a fresh value wins over the held one.
+    EXPECT_EQ(panelDisplayHoldingBacklight(quick, before, false).hardwareBrightness, std::nullopt);
+    EXPECT_EQ(panelDisplayHoldingBacklight(display(8), before, true).hardwareBrightness,
+              std::nullopt);
+    EXPECT_EQ(panelDisplayHoldingBacklight(display(7, 0.7), before, true).hardwareBrightness, 0.7);
+}
+
 TEST(PanelColorTemperature, TheKelvinValueUsesTwoSpansAndIsNotRounded) {
     ColorAdjustment adjustment;
     adjustment.warmth = 0.5;

@@ -39,38 +39,39 @@ TEST(PanelSliderRowState, AMonitorRowKeepsTheReleasedValueUntilTheMonitorAnswers
 TEST(PanelSliderRowState, NudgesClampAtBothEndsAndDisableTheButtonThere) {
     PanelSliderRowState row(0.999, 0.0, 1.0, 0.01);
     EXPECT_TRUE(row.canIncrement());
-    EXPECT_EQ(row.nudge(PanelNudgeDirection::increment), 1.0);
+    EXPECT_EQ(row.nudge(QuorvaneAdjustmentNudgeDirection::increment), 1.0);
     EXPECT_FALSE(row.canIncrement());
-    EXPECT_EQ(row.nudge(PanelNudgeDirection::increment), std::nullopt);
+    EXPECT_EQ(row.nudge(QuorvaneAdjustmentNudgeDirection::increment), std::nullopt);
 
     PanelSliderRowState low(0.05, 0.05, 1.0, 0.01);
     EXPECT_FALSE(low.canDecrement());
-    EXPECT_EQ(low.nudge(PanelNudgeDirection::decrement), std::nullopt);
+    EXPECT_EQ(low.nudge(QuorvaneAdjustmentNudgeDirection::decrement), std::nullopt);
     // A step that overshoots the lower bound lands on it, not below.
     PanelSliderRowState near(0.12, 0.1, 1.5, 0.05);
-    EXPECT_EQ(near.nudge(PanelNudgeDirection::decrement), 0.1);
+    EXPECT_EQ(near.nudge(QuorvaneAdjustmentNudgeDirection::decrement), 0.1);
 }
 
 TEST(PanelSliderRowState, NudgesKeepSixDecimalsRoundingHalvesAwayFromZero) {
     PanelSliderRowState row(0.2, 0.0, 1.0, 0.1);
-    EXPECT_EQ(row.nudge(PanelNudgeDirection::increment), 0.3);  // not 0.30000000000000004
+    EXPECT_EQ(row.nudge(QuorvaneAdjustmentNudgeDirection::increment),
+              0.3);  // not 0.30000000000000004
 
     // 2.5e-6 is exactly half way between 2e-6 and 3e-6 at six decimals.
     PanelSliderRowState half(0.0, -1.0, 1.0, 0.0000025);
-    EXPECT_EQ(half.nudge(PanelNudgeDirection::increment), 0.000003);
+    EXPECT_EQ(half.nudge(QuorvaneAdjustmentNudgeDirection::increment), 0.000003);
     PanelSliderRowState negative(0.0, -1.0, 1.0, 0.0000025);
-    EXPECT_EQ(negative.nudge(PanelNudgeDirection::decrement), -0.000003);
+    EXPECT_EQ(negative.nudge(QuorvaneAdjustmentNudgeDirection::decrement), -0.000003);
     // Below half a millionth the step rounds away entirely.
     PanelSliderRowState small(0.5, 0.0, 1.0, 0.0000004);
-    EXPECT_EQ(small.nudge(PanelNudgeDirection::increment), 0.5);
+    EXPECT_EQ(small.nudge(QuorvaneAdjustmentNudgeDirection::increment), 0.5);
 }
 
 TEST(PanelSliderRowState, ConsecutiveNudgesStartFromThePendingValue) {
     PanelSliderRowState row(0.50, 0.0, 1.0, 0.05);
-    EXPECT_EQ(row.nudge(PanelNudgeDirection::increment), 0.55);
+    EXPECT_EQ(row.nudge(QuorvaneAdjustmentNudgeDirection::increment), 0.55);
     // The owner refused the write: the value stays shown and the next press
     // builds on it.
-    EXPECT_EQ(row.nudge(PanelNudgeDirection::increment), 0.6);
+    EXPECT_EQ(row.nudge(QuorvaneAdjustmentNudgeDirection::increment), 0.6);
     EXPECT_EQ(row.formattedValue(), 0.6);
     // A drag started now begins where the user sees the thumb.
     row.beginEditing();
@@ -79,7 +80,7 @@ TEST(PanelSliderRowState, ConsecutiveNudgesStartFromThePendingValue) {
 
 TEST(PanelSliderRowState, PendingClearsOnlyWhenTheOwnerPublishesADifferentValue) {
     PanelSliderRowState row(0.50, 0.0, 1.0, 0.05);
-    row.nudge(PanelNudgeDirection::increment);
+    row.nudge(QuorvaneAdjustmentNudgeDirection::increment);
     row.ownerValueChanged(0.50);  // the same value again: no change
     EXPECT_EQ(row.pendingValue(), 0.55);
     row.ownerValueChanged(0.55);
@@ -88,7 +89,7 @@ TEST(PanelSliderRowState, PendingClearsOnlyWhenTheOwnerPublishesADifferentValue)
     EXPECT_EQ(row.currentVisibleValue(), 0.55);
 
     // Any different value clears it, even one that is not the nudged value.
-    row.nudge(PanelNudgeDirection::decrement);
+    row.nudge(QuorvaneAdjustmentNudgeDirection::decrement);
     row.ownerValueChanged(0.2);
     EXPECT_EQ(row.pendingValue(), std::nullopt);
     EXPECT_EQ(row.currentVisibleValue(), 0.2);

@@ -95,3 +95,37 @@ TEST_F(PresenterTest, AnActionMayAskAgainAndGetsAFreshDialog) {
 
 }  // namespace
 }  // namespace quorvane
+
+namespace quorvane {
+namespace {
+
+TEST(PresenterLifetimeTest, AWindowClosedWithItsDialogOpenNeverRunsTheAction) {
+    int runs = 0;
+    {
+        QWidget window;
+        window.show();
+        auto* presenter = new ConfirmationPresenter(&window);
+        presenter->request(QuorvaneDestructiveActionKind::resetAllSettings, std::nullopt,
+                           QuorvaneDestructiveConfirmationStyle::destructive, [&] { ++runs; });
+        ASSERT_NE(presenter->dialog(), nullptr);
+    }
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 0);
+}
+
+TEST(PresenterLifetimeTest, ReturnNeverConfirmsADestructiveRequest) {
+    QWidget window;
+    window.show();
+    auto* presenter = new ConfirmationPresenter(&window);
+    int runs = 0;
+    presenter->request(QuorvaneDestructiveActionKind::deletePreset, std::string("A"),
+                       QuorvaneDestructiveConfirmationStyle::destructive, [&] { ++runs; });
+    QTest::keyClick(presenter->dialog(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 0);
+    EXPECT_FALSE(presenter->coordinator().pending());
+}
+
+}  // namespace
+}  // namespace quorvane

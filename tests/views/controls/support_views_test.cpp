@@ -165,3 +165,37 @@ TEST(RecoveryJournalViewTest, ZeroLimitShowsNeitherRowsNorEmptyText) {
 
 }  // namespace
 }  // namespace quorvane
+
+namespace quorvane {
+namespace {
+
+TEST(SupportCardTest, TheIconOnlyBadgeIsReadOutByItsLabel) {
+    Theme theme(false);
+    auto summary = summaryWith({});
+    summary.overallStatus = QuorvaneSupportStatus::unavailable;
+    SupportCard card(theme, summary, [] {});
+    QWidget* badge = nullptr;
+    for (auto* widget : card.findChildren<QWidget*>()) {
+        if (widget->accessibleName() == QStringLiteral("사용 불가"))
+            badge = widget;
+    }
+    ASSERT_NE(badge, nullptr);
+    // Only the symbol is drawn: no visible label repeats the status.
+    EXPECT_FALSE(showsText(card, QStringLiteral("사용 불가")));
+}
+
+TEST(HealthCheckWizardTest, AStepWithoutAnActionHasNoButtonAndEmptyListsKeepTheirHeadings) {
+    Theme theme(false);
+    QuorvaneDisplaySupportSummary summary;
+    QuorvaneSupportWizardStep step;
+    step.title = "3. 이 화면을 안정적으로 구분하는지 확인하세요";
+    summary.wizardSteps = {step};
+    HealthCheckWizard wizard(theme, summary, nullptr);
+    EXPECT_TRUE(wizard.findChildren<QPushButton*>().isEmpty());
+    EXPECT_TRUE(showsText(wizard, QStringLiteral("되는 조정")));
+    EXPECT_TRUE(showsText(wizard, QStringLiteral("다음에 볼 순서")));
+    EXPECT_TRUE(showsText(wizard, QString::fromStdString(step.title)));
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -191,5 +191,21 @@ TEST_F(MainWindowTest, SidebarRowsAnnounceTheMark) {
               "선택됨");
 }
 
+TEST_F(MainWindowTest, AnAdvancedPageOpenedByTheFormScrollsItsRowIntoView) {
+    std::vector<DisplaySnapshot> many;
+    for (DisplayID id = 1; id <= 8; ++id)
+        many.push_back(externalDisplay(id, "Monitor", 100 + id, 1920.0 * id));
+    start(many);
+    window->resize(840, 560);
+    window->show();
+    settle();
+    window->state().openAdvancedSection(MainWindowSection::diagnostics);
+    settle();
+    auto* row = window->sidebar()->sectionRow(MainWindowSection::diagnostics);
+    auto* viewport = window->sidebar()->viewport();
+    const QRect shown(row->mapTo(viewport, QPoint(0, 0)), row->size());
+    EXPECT_TRUE(viewport->rect().contains(shown)) << shown.y() << " in " << viewport->height();
+}
+
 }  // namespace
 }  // namespace quorvane

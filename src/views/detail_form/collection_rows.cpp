@@ -1,0 +1,60 @@
+#include "views/detail_form/collection_rows.hpp"
+
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QVBoxLayout>
+
+#include "views/design/fit_to_width.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+#include "views/detail_form/detail_labels.hpp"
+
+namespace quorvane {
+
+QWidget* makeCollectionRow(Theme& theme, const QString& name, const QString& caption,
+                           QWidget* buttons, RowButtons kind) {
+    auto* texts = new QWidget;
+    auto* column = new QVBoxLayout(texts);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
+    auto* title = makeText(theme, name, QuorvaneFontStyle::body);
+    title->setTextFormat(Qt::PlainText);
+    column->addWidget(title);
+    column->addWidget(makeCaption(theme, caption));
+
+    if (kind == RowButtons::single) {
+        auto* row = new QWidget;
+        auto* layout = new QHBoxLayout(row);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(8);
+        layout->addWidget(texts, 1);
+        layout->addWidget(buttons, 0, Qt::AlignVCenter);
+        row->setAccessibleName(name);
+        return row;
+    }
+    auto* row = new FitToWidth(8, 6);
+    row->addWidget(texts);
+    row->addStretch(8);
+    row->addWidget(buttons);
+    row->setAccessibleName(name);
+    return row;
+}
+
+void setDeleteMenu(QWidget* row, std::function<void()> requestDelete) {
+    row->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(row, &QWidget::customContextMenuRequested, row,
+                     [row, requestDelete = std::move(requestDelete)](const QPoint& at) {
+                         // Not exec(): a nested loop could rebuild the page
+                         // and delete the row under the open menu.
+                         auto* menu = new QMenu(row);
+                         menu->setAttribute(Qt::WA_DeleteOnClose);
+                         menu->addAction(QStringLiteral("삭제…"), requestDelete);
+                         menu->popup(row->mapToGlobal(at));
+                     });
+}
+
+void setNoContextMenu(QWidget* row) {
+    row->setContextMenuPolicy(Qt::PreventContextMenu);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+class QMenu;
+class QWidget;
+
+namespace quorvane {
+
+class Theme;
+
+// One row of a collection page: the entry's name (verbatim) over a caption,
+// and its buttons at the trailing edge. Names of any length wrap rather than
+// widen the page. A row of several buttons moves them under the texts when
+// the column is narrow; a single button stays beside the texts.
+enum class RowButtons { single, several };
+QWidget* makeCollectionRow(Theme& theme, const QString& name, const QString& caption,
+                           QWidget* buttons, RowButtons kind);
+
+// Gives `row` the context menu with "삭제…" (the user's entries), or none at
+// all (built-in entries), so no menu of a parent shows instead.
+void setDeleteMenu(QWidget* row, std::function<void()> requestDelete);
+void setNoContextMenu(QWidget* row);
+
+}  // namespace quorvane

@@ -1,0 +1,43 @@
+#include "views/detail_form/new_name_row.hpp"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "presentation/detail_form/new_entry_name.hpp"
+#include "views/design/fit_to_width.hpp"
+
+namespace quorvane {
+
+NewNameRow::NewNameRow(std::string& name, const QString& placeholder, const QString& buttonTitle,
+                       std::function<void()> save, QWidget* parent)
+    : QWidget(parent), name_(name), field_(new QLineEdit), save_(new QPushButton(buttonTitle)) {
+    field_->setPlaceholderText(placeholder);
+    field_->setAccessibleName(placeholder);
+    field_->setMinimumWidth(160);
+    connect(field_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        name_ = text.toStdString();
+        refresh(blocked_);
+    });
+    connect(save_, &QPushButton::clicked, this, [this, save = std::move(save)] {
+        save();
+        refresh(blocked_);
+    });
+    auto* row = new FitToWidth(8, 8, this);
+    row->addWidget(field_);
+    row->addWidget(save_);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(row);
+    refresh();
+}
+
+void NewNameRow::refresh(bool blocked) {
+    blocked_ = blocked;
+    const QString text = QString::fromStdString(name_);
+    if (field_->text() != text)
+        field_->setText(text);
+    save_->setEnabled(!blocked && !NewEntryName::saveDisabled(name_));
+}
+
+}  // namespace quorvane

@@ -1,0 +1,51 @@
+#include "views/panel/panel_ddc_status_line.hpp"
+
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "views/controls/ddc_badge_view.hpp"
+#include "views/design/fit_to_width.hpp"
+#include "views/design/theme.hpp"
+
+namespace quorvane {
+
+PanelDDCStatusLine::PanelDDCStatusLine(Theme& theme, QWidget* parent)
+    : QWidget(parent), theme_(theme) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 1, 0, 0);
+    auto* row = new FitToWidth(8, 6, this);
+    layout->addWidget(row);
+    badge_ = new DDCBadgeView(theme, false, row);
+    probe_ = new QPushButton(row);
+    probe_->setFlat(true);
+    probe_->setCursor(Qt::PointingHandCursor);
+    row->addWidget(badge_);
+    row->addStretch(4);
+    row->addWidget(probe_);
+    connect(probe_, &QPushButton::clicked, this, &PanelDDCStatusLine::probeRequested);
+    connect(&theme_, &Theme::changed, this, &PanelDDCStatusLine::restyle);
+    restyle();
+}
+
+void PanelDDCStatusLine::setStatus(const DDCCapabilityBadge& badge, const PanelDDCStatus& status) {
+    DDCCapabilityBadge shown = badge;
+    shown.title = status.labelText;
+    badge_->setBadge(shown);
+    setToolTip(QString::fromStdString(status.helpText));
+    probe_->setVisible(status.probeButton.has_value());
+    if (!status.probeButton)
+        return;
+    probe_->setText(QString::fromStdString(status.probeButton->title));
+    probe_->setToolTip(QString::fromStdString(status.probeButton->helpText));
+    probe_->setEnabled(status.probeButton->enabled);
+}
+
+void PanelDDCStatusLine::restyle() {
+    badge_->setFont(theme_.font(QuorvaneFontStyle::caption));
+    probe_->setFont(theme_.font(QuorvaneFontStyle::caption, QFont::DemiBold));
+    QPalette palette = probe_->palette();
+    palette.setColor(QPalette::ButtonText, theme_.color(ColorRole::accent));
+    probe_->setPalette(palette);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QWidget>
+
+#include "presentation/panel/panel_ddc_status.hpp"
+
+class QPushButton;
+
+namespace quorvane {
+
+class DDCBadgeView;
+class Theme;
+
+// The last line of the quick tuning card: the monitor-control verdict and,
+// where it helps, the button that checks the monitor. The button moves below
+// the label when both do not fit side by side.
+class PanelDDCStatusLine : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit PanelDDCStatusLine(Theme& theme, QWidget* parent = nullptr);
+
+    // The badge brings the spinner while a probe runs; the panel's own short
+    // text replaces its title.
+    void setStatus(const DDCCapabilityBadge& badge, const PanelDDCStatus& status);
+    QPushButton* probeButton() const { return probe_; }
+    DDCBadgeView* badgeView() const { return badge_; }
+
+  signals:
+    void probeRequested();
+
+  private:
+    void restyle();
+
+    Theme& theme_;
+    DDCBadgeView* badge_ = nullptr;
+    QPushButton* probe_ = nullptr;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,149 @@
+#include "views/panel/panel_header_view.hpp"
+
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QPainter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "views/design/chip_button.hpp"
+#include "views/design/symbol_table.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+
+namespace quorvane {
+
+namespace {
+
+// A small drawing of a screen on its stand: decorative only.
+class ScreenIcon final : public QWidget {
+  public:
+    ScreenIcon(Theme& theme, QWidget* parent) : QWidget(parent), theme_(theme) {
+        setFixedSize(36, 28);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(theme_.color(ColorRole::accent), 1.5));
+        painter.setBrush(theme_.color(ColorRole::accentFill));
+        painter.drawRoundedRect(QRectF(0.75, 0.75, 34.5, 26.5), 7, 7);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(theme_.color(ColorRole::accent));
+        painter.drawRoundedRect(QRectF(11, 26, 14, 2), 1, 1);
+    }
+
+  private:
+    Theme& theme_;
+};
+
+}  // namespace
+
+PanelHeaderView::PanelHeaderView(Theme& theme, QWidget* parent) : QWidget(parent), theme_(theme) {
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 12);
+    layout->setSpacing(10);
+
+    screenIcon_ = new ScreenIcon(theme, this);
+    layout->addWidget(screenIcon_, 0, Qt::AlignVCenter);
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(2);
+    title_ = new WrappingLabel(QString(), this);
+    subtitle_ = new WrappingLabel(QString(), this);
+    subtitle_->setSecondary(true);
+    texts->addWidget(title_);
+    texts->addWidget(subtitle_);
+    layout->addLayout(texts, 1);
+    layout->addSpacing(8);
+
+    picker_ =
+        new ChipButton(theme, QStringLiteral("다른 화면"), QuorvaneChipProminence::neutral, this);
+    picker_->setSymbol("chevron.down");
+    picker_->setToolTip(QStringLiteral("다른 디스플레이 선택"));
+    picker_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    pickerMenu_ = new QMenu(picker_);
+    layout->addWidget(picker_, 0, Qt::AlignVCenter);
+
+    options_ = new QToolButton(this);
+    options_->setToolTip(QStringLiteral("메뉴 옵션"));
+    options_->setAccessibleName(QStringLiteral("메뉴 옵션"));
+    options_->setAutoRaise(true);
+    optionsMenu_ = new QMenu(options_);
+    optionsMenu_->setToolTipsVisible(true);
+    layout->addWidget(options_, 0, Qt::AlignVCenter);
+    // The menus open below their buttons on a click.
+    connect(picker_, &ChipButton::clicked, this,
+            [this] { pickerMenu_->popup(picker_->mapToGlobal(QPoint(0, picker_->height()))); });
+    connect(options_, &QToolButton::clicked, this,
+            [this] { optionsMenu_->popup(options_->mapToGlobal(QPoint(0, options_->height()))); });
+    connect(&theme_, &Theme::changed, this, &PanelHeaderView::restyle);
+    restyle();
+}
+
+void PanelHeaderView::restyle() {
+    title_->setFont(theme_.font(QuorvaneFontStyle::subheadline, QFont::DemiBold));
+    subtitle_->setFont(theme_.font(QuorvaneFontStyle::caption2));
+    const QColor ink = theme_.color(ColorRole::primary);
+    picker_->setFont(theme_.font(QuorvaneFontStyle::caption2, QFont::DemiBold));
+    const int side = static_cast<int>(18 * theme_.scale());
+    options_->setIcon(symbolIcon("ellipsis.circle", ink, side));
+    options_->setIconSize(QSize(side, side));
+    // The menus' tick marks follow the current ink.
+    shownDisplays_.clear();
+    shownTextSizes_.clear();
+    update();
+}
+
+void PanelHeaderView::paintEvent(QPaintEvent*) {
+    // The divider under the heading.
+    QPainter painter(this);
+    painter.setPen(QPen(theme_.color(ColorRole::surfaceBorder, 0.58), 1));
+    const qreal y = height() - 0.5;
+    painter.drawLine(QPointF(0, y), QPointF(width(), y));
+}
+
+void PanelHeaderView::setHeader(const PanelHeader& header,
+                                const std::vector<PanelDisplayPickerItem>& displays,
+                                const std::vector<PanelTextSizeItem>& textSizes) {
+    title_->setText(QString::fromStdString(header.title));
+    subtitle_->setText(QString::fromStdString(header.subtitle));
+    picker_->setVisible(header.showsDisplayPicker);
+    if (displays != shownDisplays_)
+        fillPicker(displays);
+    if (textSizes != shownTextSizes_)
+        fillOptions(textSizes);
+}
+
+void PanelHeaderView::fillPicker(const std::vector<PanelDisplayPickerItem>& displays) {
+    shownDisplays_ = displays;
+    pickerMenu_->clear();
+    for (const PanelDisplayPickerItem& item : displays) {
+        QAction* action = pickerMenu_->addAction(QString::fromStdString(item.title));
+        action->setCheckable(true);
+        action->setChecked(item.checked);
+        const DisplayID id = item.id;
+        connect(action, &QAction::triggered, this, [this, id] { emit displayChosen(id); });
+    }
+}
+
+void PanelHeaderView::fillOptions(const std::vector<PanelTextSizeItem>& textSizes) {
+    shownTextSizes_ = textSizes;
+    optionsMenu_->clear();
+    QAction* rescan =
+        optionsMenu_->addAction(symbolIcon("arrow.clockwise", theme_.color(ColorRole::primary), 16),
+                                QStringLiteral("디스플레이 다시 검색"));
+    connect(rescan, &QAction::triggered, this, &PanelHeaderView::rescanRequested);
+    optionsMenu_->addSeparator();
+    for (const PanelTextSizeItem& item : textSizes) {
+        QAction* action = optionsMenu_->addAction(QString::fromStdString(item.title));
+        action->setToolTip(QString::fromStdString(item.helpText));
+        action->setCheckable(true);
+        action->setChecked(item.checked);
+        const QuorvaneTextSize size = item.size;
+        connect(action, &QAction::triggered, this, [this, size] { emit textSizeChosen(size); });
+    }
+}
+
+}  // namespace quorvane

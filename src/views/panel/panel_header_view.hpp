@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+#include "presentation/panel/panel_header.hpp"
+
+class QMenu;
+class QToolButton;
+
+namespace quorvane {
+
+class ChipButton;
+class Theme;
+class WrappingLabel;
+
+// The panel's heading row: a small screen drawing, the display's name and
+// what can be tuned, the display picker (with two or more displays) and
+// the options menu (re-scan, text sizes).
+class PanelHeaderView : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit PanelHeaderView(Theme& theme, QWidget* parent = nullptr);
+
+    void setHeader(const PanelHeader& header, const std::vector<PanelDisplayPickerItem>& displays,
+                   const std::vector<PanelTextSizeItem>& textSizes);
+
+    ChipButton* displayPicker() const { return picker_; }
+    QMenu* displayMenu() const { return pickerMenu_; }
+    QMenu* optionsMenu() const { return optionsMenu_; }
+    QToolButton* optionsButton() const { return options_; }
+    WrappingLabel* titleLabel() const { return title_; }
+    WrappingLabel* subtitleLabel() const { return subtitle_; }
+
+  signals:
+    void displayChosen(DisplayID displayID);
+    void rescanRequested();
+    void textSizeChosen(QuorvaneTextSize size);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void restyle();
+    void fillPicker(const std::vector<PanelDisplayPickerItem>& displays);
+    void fillOptions(const std::vector<PanelTextSizeItem>& textSizes);
+
+    // The menus are rebuilt only when their items change, so a menu left
+    // open across a store change keeps working.
+    std::vector<PanelDisplayPickerItem> shownDisplays_;
+    std::vector<PanelTextSizeItem> shownTextSizes_;
+    Theme& theme_;
+    QWidget* screenIcon_ = nullptr;
+    WrappingLabel* title_ = nullptr;
+    WrappingLabel* subtitle_ = nullptr;
+    ChipButton* picker_ = nullptr;
+    QMenu* pickerMenu_ = nullptr;
+    QToolButton* options_ = nullptr;
+    QMenu* optionsMenu_ = nullptr;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,202 @@
+#include "views/panel/panel_slider_row.hpp"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QSlider>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <cmath>
+#include <utility>
+
+#include "presentation/design/text_size_table.hpp"
+#include "views/controls/hardware_write_tag.hpp"
+#include "views/controls/nudge_button.hpp"
+#include "views/design/symbol_image.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+
+namespace quorvane {
+
+namespace {
+
+// The slider moves in tenths of a nudge step: fine enough for a drag, and a
+// keyboard arrow press is exactly one nudge step.
+constexpr int kTicksPerStep = 10;
+
+// The value text keeps its place as digits change: at least this wide.
+constexpr TextSizeTable<int> kValueTextMinimumWidth{{52, 60, 70, 84}};
+
+// A wheel turned over a slider the user never picked scrolls the panel
+// instead of changing the screen.
+class FocusedWheelSlider final : public QSlider {
+  public:
+    using QSlider::QSlider;
+
+  protected:
+    void wheelEvent(QWheelEvent* event) override {
+        if (!hasFocus()) {
+            event->ignore();
+            return;
+        }
+        QSlider::wheelEvent(event);
+    }
+};
+
+PanelSliderRowState::PendingRule pendingRule(const PanelSliderRowSpec& spec) {
+    return spec.commitsToMonitor ? PanelSliderRowState::PendingRule::nudgesAndDrags
+                                 : PanelSliderRowState::PendingRule::nudgesOnly;
+}
+
+}  // namespace
+
+PanelSliderRow::PanelSliderRow(Theme& theme, const PanelSliderRowSpec& spec, Write write,
+                               QWidget* parent)
+    : QWidget(parent),
+      theme_(theme),
+      spec_(spec),
+      state_(spec.value, spec.lower, spec.upper, spec.nudgeStep, pendingRule(spec)),
+      write_(std::move(write)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->setSpacing(6);
+
+    auto* header = new QHBoxLayout;
+    header->setSpacing(8);
+    icon_ = new SymbolImage(spec.icon, this);
+    title_ = new WrappingLabel(QString(), this);
+    tag_ = new HardwareWriteTag(theme, true, this);
+    value_ = new QLabel(this);
+    value_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    header->addWidget(icon_, 0, Qt::AlignTop);
+    header->addWidget(title_, 0, Qt::AlignTop);
+    header->addWidget(tag_, 0, Qt::AlignTop);
+    header->addStretch(1);
+    header->addWidget(value_, 0, Qt::AlignTop);
+    layout->addLayout(header);
+
+    auto* controls = new QHBoxLayout;
+    controls->setSpacing(8);
+    using Direction = QuorvaneAdjustmentNudgeDirection;
+    decrement_ = new NudgeButton(
+        theme, spec.title, Direction::decrement, spec.nudgeStep,
+        [this] { nudge(Direction::decrement); }, this);
+    increment_ = new NudgeButton(
+        theme, spec.title, Direction::increment, spec.nudgeStep,
+        [this] { nudge(Direction::increment); }, this);
+    slider_ = new FocusedWheelSlider(Qt::Horizontal, this);
+    slider_->setFocusPolicy(Qt::StrongFocus);
+    slider_->setSingleStep(kTicksPerStep);
+    slider_->setPageStep(kTicksPerStep * 10);
+    controls->addWidget(decrement_);
+    controls->addWidget(slider_, 1);
+    controls->addWidget(increment_);
+    layout->addLayout(controls);
+
+    connect(slider_, &QSlider::sliderPressed, this, &PanelSliderRow::pressed);
+    connect(slider_, &QSlider::sliderMoved, this, &PanelSliderRow::moved);
+    connect(slider_, &QSlider::sliderReleased, this, &PanelSliderRow::released);
+    connect(slider_, &QSlider::valueChanged, this, &PanelSliderRow::valueChangedWithoutHold);
+    connect(&theme_, &Theme::changed, this, &PanelSliderRow::restyle);
+    restyle();
+    setSpec(spec);
+}
+
+void PanelSliderRow::restyle() {
+    const QFont title = theme_.font(QuorvaneFontStyle::body, QFont::DemiBold);
+    title_->setFont(title);
+    icon_->setFont(title);
+    icon_->setColor(theme_.color(ColorRole::accent));
+    value_->setFont(theme_.font(QuorvaneFontStyle::body));
+    value_->setMinimumWidth(kValueTextMinimumWidth[theme_.textSize()]);
+    QPalette palette = value_->palette();
+    palette.setColor(QPalette::WindowText, theme_.color(ColorRole::secondary));
+    value_->setPalette(palette);
+    update();
+}
+
+void PanelSliderRow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(theme_.color(ColorRole::surfaceBorder), 1));
+    painter.setBrush(theme_.color(ColorRole::track, 0.55));
+    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
+}
+
+void PanelSliderRow::setSpec(const PanelSliderRowSpec& spec) {
+    spec_ = spec;
+    title_->setText(QString::fromStdString(spec.title));
+    icon_->setSystemName(spec.icon);
+    tag_->setVisible(spec.showsHardwareWriteTag);
+    slider_->setAccessibleName(QString::fromStdString(spec.title));
+    slider_->setAccessibleDescription(QString::fromStdString(spec.accessibilityHint()));
+    state_.ownerValueChanged(spec.value);
+    showState();
+}
+
+int PanelSliderRow::ticksOf(double value) const {
+    return static_cast<int>(std::lround((value - spec_.lower) / spec_.nudgeStep * kTicksPerStep));
+}
+
+double PanelSliderRow::valueOf(int ticks) const {
+    return state_.clampedAndRounded(spec_.lower +
+                                    spec_.nudgeStep * static_cast<double>(ticks) / kTicksPerStep);
+}
+
+void PanelSliderRow::pressed() {
+    state_.beginEditing();
+    showState();
+}
+
+void PanelSliderRow::moved(int ticks) {
+    if (!state_.isEditing())
+        return;
+    state_.moveThumb(valueOf(ticks));
+    showState();
+}
+
+void PanelSliderRow::released() {
+    if (!state_.isEditing())
+        return;
+    const double value = state_.endEditing();
+    showState();
+    send(value);
+}
+
+void PanelSliderRow::valueChangedWithoutHold(int ticks) {
+    if (syncing_ || slider_->isSliderDown() || state_.isEditing())
+        return;
+    const double value = state_.stepWithoutHold(valueOf(ticks));
+    showState();
+    send(value);
+}
+
+void PanelSliderRow::nudge(QuorvaneAdjustmentNudgeDirection direction) {
+    const auto value = state_.nudge(direction);
+    showState();
+    if (value)
+        send(*value);
+}
+
+void PanelSliderRow::send(double value) {
+    if (write_)
+        write_(value);
+}
+
+void PanelSliderRow::showState() {
+    const auto formatted = state_.formattedValue();
+    const QString text = QString::fromStdString(
+        formatted ? panelFormattedValue(spec_.format, *formatted) : spec_.valueText);
+    value_->setText(text);
+    slider_->setAccessibleDescription(QString::fromStdString(spec_.accessibilityHint()));
+    decrement_->setEnabled(state_.canDecrement());
+    increment_->setEnabled(state_.canIncrement());
+    if (state_.isEditing())
+        return;
+    syncing_ = true;
+    slider_->setRange(0, ticksOf(spec_.upper));
+    slider_->setValue(ticksOf(state_.currentVisibleValue()));
+    syncing_ = false;
+}
+
+}  // namespace quorvane

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "presentation/panel/panel_slider_row_spec.hpp"
+#include "presentation/panel/panel_slider_row_state.hpp"
+
+class QLabel;
+class QSlider;
+
+namespace quorvane {
+
+class HardwareWriteTag;
+class NudgeButton;
+class SymbolImage;
+class Theme;
+class WrappingLabel;
+
+// One slider row of the panel's quick tuning card: title, value text, a
+// slider between a minus and a plus button, on a rounded tile.
+//
+// The store is written through `write` once per drag (at release), once per
+// nudge press and once per keyboard or page step taken while the thumb is
+// not held; never while the thumb moves. setSpec() brings in the owner's
+// current value after every store change; a drag in progress keeps its thumb.
+class PanelSliderRow : public QWidget {
+    Q_OBJECT
+
+  public:
+    using Write = std::function<void(double)>;
+
+    PanelSliderRow(Theme& theme, const PanelSliderRowSpec& spec, Write write,
+                   QWidget* parent = nullptr);
+
+    void setSpec(const PanelSliderRowSpec& spec);
+    const PanelSliderRowSpec& spec() const { return spec_; }
+    const PanelSliderRowState& state() const { return state_; }
+
+    QSlider* slider() const { return slider_; }
+    NudgeButton* decrementButton() const { return decrement_; }
+    NudgeButton* incrementButton() const { return increment_; }
+    QLabel* valueLabel() const { return value_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void restyle();
+    int ticksOf(double value) const;
+    double valueOf(int ticks) const;
+    void pressed();
+    void moved(int ticks);
+    void released();
+    void valueChangedWithoutHold(int ticks);
+    void nudge(QuorvaneAdjustmentNudgeDirection direction);
+    void send(double value);
+    void showState();
+
+    Theme& theme_;
+    PanelSliderRowSpec spec_;
+    PanelSliderRowState state_;
+    Write write_;
+    SymbolImage* icon_ = nullptr;
+    WrappingLabel* title_ = nullptr;
+    HardwareWriteTag* tag_ = nullptr;
+    QLabel* value_ = nullptr;
+    QSlider* slider_ = nullptr;
+    NudgeButton* decrement_ = nullptr;
+    NudgeButton* increment_ = nullptr;
+    // Set while the row moves the slider itself, so that move is not taken
+    // for a keyboard step.
+    bool syncing_ = false;
+};
+
+}  // namespace quorvane

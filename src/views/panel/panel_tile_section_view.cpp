@@ -1,0 +1,117 @@
+#include "views/panel/panel_tile_section_view.hpp"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "views/design/chip_button.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+
+namespace quorvane {
+
+PanelTileSectionView::PanelTileSectionView(Theme& theme, Shape shape, QWidget* parent)
+    : QWidget(parent), theme_(theme), shape_(shape) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(8);
+
+    auto* header = new QHBoxLayout;
+    header->setSpacing(8);
+    title_ = new QLabel(this);
+    showAll_ = new QPushButton(this);
+    showAll_->setFlat(true);
+    showAll_->setCursor(Qt::PointingHandCursor);
+    header->addWidget(title_);
+    header->addStretch(1);
+    header->addWidget(showAll_);
+    layout->addLayout(header);
+
+    tileArea_ = new QWidget(this);
+    tileLayout_ = new QGridLayout(tileArea_);
+    const int padding = shape == Shape::strip ? 3 : 0;
+    tileLayout_->setContentsMargins(padding, padding, padding, padding);
+    tileLayout_->setHorizontalSpacing(shape == Shape::strip ? 3 : 6);
+    tileLayout_->setVerticalSpacing(8);
+    layout->addWidget(tileArea_);
+
+    note_ = new WrappingLabel(QString(), this);
+    note_->setSecondary(true);
+    layout->addWidget(note_);
+    connect(showAll_, &QPushButton::clicked, this, &PanelTileSectionView::showAllRequested);
+    connect(&theme_, &Theme::changed, this, &PanelTileSectionView::restyle);
+    restyle();
+}
+
+void PanelTileSectionView::restyle() {
+    title_->setFont(theme_.font(QuorvaneFontStyle::body, QFont::Bold));
+    QPalette titlePalette = title_->palette();
+    titlePalette.setColor(QPalette::WindowText, theme_.color(ColorRole::secondary));
+    title_->setPalette(titlePalette);
+    showAll_->setFont(theme_.font(QuorvaneFontStyle::callout, QFont::DemiBold));
+    QPalette linkPalette = showAll_->palette();
+    linkPalette.setColor(QPalette::ButtonText, theme_.color(ColorRole::accent));
+    showAll_->setPalette(linkPalette);
+    note_->setFont(theme_.font(shape_ == Shape::grid ? QuorvaneFontStyle::caption2
+                                                     : QuorvaneFontStyle::caption));
+    for (TileButton* tile : tiles_)
+        tile->setFont(theme_.font(QuorvaneFontStyle::body, QFont::DemiBold));
+    update();
+}
+
+void PanelTileSectionView::paintEvent(QPaintEvent*) {
+    if (shape_ != Shape::strip || tiles_.empty())
+        return;
+    // The strip's tiles sit together on one shared rounded tray.
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(theme_.color(ColorRole::surfaceBorder), 1));
+    painter.setBrush(theme_.color(ColorRole::track, 0.7));
+    painter.drawRoundedRect(QRectF(tileArea_->geometry()).adjusted(0.5, 0.5, -0.5, -0.5), 12, 12);
+}
+
+void PanelTileSectionView::setSection(const PanelTileSection& section, int columns) {
+    title_->setText(QString::fromStdString(section.title));
+    showAll_->setVisible(section.showAll.has_value());
+    if (section.showAll) {
+        showAll_->setText(QString::fromStdString(section.showAll->title));
+        showAll_->setToolTip(QString::fromStdString(section.showAll->helpText));
+    }
+    note_->setVisible(section.note.has_value());
+    note_->setText(QString::fromStdString(section.note.value_or("")));
+    if (section.tiles != shown_.tiles || columns != shownColumns_)
+        rebuildTiles(section, columns);
+    shown_ = section;
+}
+
+void PanelTileSectionView::rebuildTiles(const PanelTileSection& section, int columns) {
+    for (TileButton* tile : tiles_) {
+        tileLayout_->removeWidget(tile);
+        tile->hide();
+        tile->deleteLater();
+    }
+    tiles_.clear();
+    const int count = static_cast<int>(section.tiles.size());
+    const int perRow = shape_ == Shape::strip ? std::max(count, 1) : std::max(columns, 1);
+    for (int column = 0; column < std::max(perRow, shownColumns_); ++column)
+        tileLayout_->setColumnStretch(column, column < perRow ? 1 : 0);
+    shownColumns_ = columns;
+    for (int index = 0; index < count; ++index) {
+        const PanelTile& tile = section.tiles[static_cast<std::size_t>(index)];
+        auto* button = new TileButton(theme_, QString::fromStdString(tile.name),
+                                      QuorvaneChipProminence::neutral, tileArea_);
+        button->setDetailText(QString::fromStdString(tile.kindCaption));
+        button->setToolTip(QString::fromStdString(tile.helpText.value_or("")));
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+        connect(button, &TileButton::clicked, this, [this, index] { emit tileTapped(index); });
+        tileLayout_->addWidget(button, index / perRow, index % perRow, Qt::AlignTop);
+        tiles_.push_back(button);
+    }
+    restyle();
+}
+
+}  // namespace quorvane

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "presentation/panel/panel_tile_sections.hpp"
+
+class QGridLayout;
+class QLabel;
+class QPushButton;
+
+namespace quorvane {
+
+class Theme;
+class TileButton;
+class WrappingLabel;
+
+// A section of one-tap tiles under the quick tuning card: the work-mode
+// strip (one row of tiles) or the preset grid (columns by text size), with
+// its header, optional show-all link and note. A tap reports the tile's
+// index; the owner makes the one store call.
+class PanelTileSectionView : public QWidget {
+    Q_OBJECT
+
+  public:
+    enum class Shape { strip, grid };
+
+    PanelTileSectionView(Theme& theme, Shape shape, QWidget* parent = nullptr);
+
+    void setSection(const PanelTileSection& section, int columns);
+    const std::vector<TileButton*>& tiles() const { return tiles_; }
+    QPushButton* showAllButton() const { return showAll_; }
+
+  signals:
+    void tileTapped(int index);
+    void showAllRequested();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void rebuildTiles(const PanelTileSection& section, int columns);
+    void restyle();
+
+    Theme& theme_;
+    Shape shape_;
+    QLabel* title_ = nullptr;
+    QPushButton* showAll_ = nullptr;
+    QWidget* tileArea_ = nullptr;
+    QGridLayout* tileLayout_ = nullptr;
+    WrappingLabel* note_ = nullptr;
+    std::vector<TileButton*> tiles_;
+    PanelTileSection shown_;
+    int shownColumns_ = 0;
+};
+
+}  // namespace quorvane

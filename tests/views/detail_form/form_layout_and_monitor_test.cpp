@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+
+#include "views/design/surface_panel.hpp"
+#include "views/detail_form/card_grid.hpp"
+#include "views/detail_form/detail_form_fixture.hpp"
+#include "views/detail_form/recent_change_prompt_slot.hpp"
+#include "views/detail_form/slider_row_views.hpp"
+
+namespace quorvane::testing {
+namespace {
+
+TEST(CardGridTest, KeepsItsColumnsWhileTheyFitAndFallsBackToOne) {
+    CardGrid grid(2, 16);
+    for (int width : {300, 200, 250}) {
+        auto* card = new QLabel;
+        card->setMinimumWidth(width);
+        grid.addCard(card);
+    }
+    // Two columns need twice the widest card's least width plus the gap.
+    EXPECT_EQ(grid.columnsFor(2 * 300 + 16), 2);
+    EXPECT_EQ(grid.columnsFor(2 * 300 + 15), 1);
+    EXPECT_LE(grid.minimumSizeHint().width(), 300);
+    grid.show();
+    grid.resize(500, 800);
+    EXPECT_EQ(grid.columnsShown(), 1);
+    grid.resize(900, 800);
+    EXPECT_EQ(grid.columnsShown(), 2);
+}
+
+TEST_F(DetailFormTest, MonitorRowsAppearWithTheProbeAndAreDisabledWhileAWriteIsPending) {
+    start();
+    show(MainWindowSection::hardware);
+    EXPECT_TRUE(visible<MonitorSliderRowView>().isEmpty());
+    buttonTitled(QStringLiteral("가능 여부 확인"))->click();
+    turn();
+    EXPECT_FALSE(buttonTitled(QStringLiteral("확인 중…"))->isEnabled());
+    monitorLink->answerProbe(
+        1, {{DDCVCPCode::contrast, {40, 100}}, {DDCVCPCode::inputSource, {17, 27}}});
+    turn();
+    auto rows = visible<MonitorSliderRowView>();
+    ASSERT_EQ(rows.size(), 1);  // contrast only; the input source is a menu
+    auto* input = buttonTitled(QStringLiteral("현재: HDMI-1"));
+    ASSERT_NE(input, nullptr);
+    EXPECT_TRUE(rows[0]->isEnabled());
+
+    // Choosing an input writes it and holds every monitor control until the
+    // monitor answers.
+    auto* menu = qobject_cast<QPushButton*>(input)->menu();
+    ASSERT_NE(menu, nullptr);
+    menu->actions().last()->trigger();
+    turn();
+    ASSERT_EQ(world.writeQueue->held.size(), 1u);
+    EXPECT_EQ(world.writeQueue->held[0].first.rawValue, 27);
+    EXPECT_FALSE(input->isEnabled());
+    EXPECT_FALSE(visible<MonitorSliderRowView>()[0]->findChild<QWidget*>()->isEnabled());
+    world.writeQueue->answerApplied(27, 27);
+    turn();
+    EXPECT_TRUE(buttonTitled(QStringLiteral("현재: USB-C"))->isEnabled());
+}
+
+TEST_F(DetailFormTest, GroupScopeAllDisplaysReachesTheStoreAsNone) {
+    start();
+    store().saveDisplayGroup("책상");
+    store().setBrightnessSyncGroupID(store().customDisplayGroups()[0].id);
+    show(MainWindowSection::groups);
+    auto* scope = visible<QComboBox>().value(0);
+    ASSERT_NE(scope, nullptr);
+    EXPECT_EQ(scope->currentText(), QStringLiteral("책상"));
+    EXPECT_NE(buttonTitled(QStringLiteral("삭제…")), nullptr);
+    scope->setCurrentIndex(0);
+    emit scope->activated(0);
+    turn();
+    EXPECT_EQ(store().brightnessSyncGroupID(), std::nullopt);
+    EXPECT_EQ(store().statusMessage(), "밝기 동기화 범위: 모든 디스플레이");
+}
+
+TEST_F(DetailFormTest, TheUndoPromptLeadsEveryPageOnlyWhileTheStoreHoldsOne) {
+    start();
+    for (const auto section : {MainWindowSection::start, MainWindowSection::color,
+                               MainWindowSection::presets, MainWindowSection::recovery}) {
+        show(section);
+        EXPECT_TRUE(visible<RecentChangePromptSlot>().isEmpty()) << caseName(section);
+    }
+    store().updateColorAdjustment(1, [](ColorAdjustment& a) { a.gamma = 1.3; });
+    turn();
+    for (const auto section : {MainWindowSection::start, MainWindowSection::color,
+                               MainWindowSection::presets, MainWindowSection::recovery}) {
+        show(section);
+        const auto prompts = visible<RecentChangePromptSlot>();
+        ASSERT_EQ(prompts.size(), 1) << caseName(section);
+        // First on the page: nothing of the page lies above it.
+        const int top = prompts[0]->mapTo(form, QPoint(0, 0)).y();
+        for (auto* card : visible<SurfacePanel>())
+            EXPECT_GE(card->mapTo(form, QPoint(0, 0)).y(), top) << caseName(section);
+    }
+    store().clearRecentChangeRecoveryPrompt(std::nullopt);
+    turn();
+    EXPECT_TRUE(visible<RecentChangePromptSlot>().isEmpty());
+}
+
+}  // namespace
+}  // namespace quorvane::testing

@@ -1,0 +1,179 @@
+#include "views/panel/menu_panel.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTest>
+#include <string>
+#include <vector>
+
+#include "views/controls/confirmation_presenter.hpp"
+#include "views/design/chip_button.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+#include "views/main_window/main_window.hpp"
+#include "views/panel/panel_footer_view.hpp"
+#include "views/panel/panel_header_view.hpp"
+#include "views/panel/panel_no_display_view.hpp"
+#include "views/panel/panel_quick_tune_card.hpp"
+#include "views/panel/panel_recovery_card.hpp"
+#include "views/panel/panel_tile_section_view.hpp"
+#include "views/panel/panel_world.hpp"
+#include "views/store_bridge.hpp"
+
+namespace quorvane {
+namespace {
+
+using testing::PanelWorld;
+
+constexpr DisplayID kSecondID = 9;
+
+class MenuPanelTest : public ::testing::Test {
+  protected:
+    MenuPanel& open(std::vector<DisplaySnapshot> displays) {
+        world.connect(std::move(displays));
+        world.start();
+        bridge = std::make_unique<StoreBridge>(*world.store);
+        shell.hidePanel = [this] { calls.push_back("hidePanel"); };
+        shell.openMainWindow = [this] {
+            calls.push_back("openMainWindow");
+            if (!mainWindow)
+                mainWindow = std::make_unique<MainWindow>(*context);
+            mainWindow->show();
+        };
+        shell.openSettings = [this] { calls.push_back("openSettings"); };
+        context = std::make_unique<ViewContext>(ViewContext{*world.store, *bridge, shell, theme});
+        panel = std::make_unique<MenuPanel>(*context);
+        panel->resize(390, 650);
+        panel->show();
+        settle();
+        return *panel;
+    }
+    // Lets the store's background work and the bridge's notice through.
+    void settle() {
+        world.settle();
+        QApplication::processEvents();
+    }
+    DisplayStore& store() { return *world.store; }
+
+    PanelWorld world;
+    Theme theme{false};
+    ShellActions shell;
+    std::vector<std::string> calls;
+    std::unique_ptr<StoreBridge> bridge;
+    std::unique_ptr<ViewContext> context;
+    std::unique_ptr<MainWindow> mainWindow;
+    std::unique_ptr<MenuPanel> panel;
+};
+
+TEST_F(MenuPanelTest, WithoutDisplaysTheHeaderIsGenericAndNoControlsOrRecoveryShow) {
+    MenuPanel& menu = open({});
+    EXPECT_EQ(menu.header()->titleLabel()->text(), "Quorvane");
+    EXPECT_EQ(menu.header()->subtitleLabel()->text(), "빠른 화면 조정");
+    EXPECT_FALSE(menu.header()->displayPicker()->isVisible());
+    EXPECT_TRUE(menu.noDisplayState()->isVisible());
+    EXPECT_FALSE(menu.quickControls()->isVisible());
+}
+
+TEST_F(MenuPanelTest, TwoDisplaysOfferThePickerAndAPresetGoesToTheChosenDisplayOnly) {
+    MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q"),
+                            testing::panelExternalDisplay(kSecondID, "LG 27UL850")});
+    ASSERT_TRUE(menu.header()->displayPicker()->isVisible());
+    EXPECT_EQ(menu.header()->titleLabel()->text(), "DELL U2720Q");
+    const auto actions = menu.header()->displayMenu()->actions();
+    ASSERT_EQ(actions.size(), 2);
+    actions[1]->trigger();
+    settle();
+    EXPECT_EQ(store().selectedDisplayID(), kSecondID);
+    EXPECT_EQ(menu.header()->titleLabel()->text(), "LG 27UL850");
+    EXPECT_TRUE(menu.header()->displayMenu()->actions()[1]->isChecked());
+
+    const auto night = panelShownPresets({})[2];
+    QTest::mouseClick(menu.presetGrid()->tiles()[2], Qt::LeftButton);
+    EXPECT_EQ(store().colorAdjustment(kSecondID), night.adjustment);
+    EXPECT_EQ(store().colorAdjustment(PanelWorld::kMonitorID), ColorAdjustment{});
+}
+
+TEST_F(MenuPanelTest, AWorkModeTileAppliesToEveryDisplay) {
+    MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q"),
+                            testing::panelExternalDisplay(kSecondID, "LG 27UL850")});
+    const auto scene = panelShownScenes({})[1];
+    QTest::mouseClick(menu.sceneStrip()->tiles()[1], Qt::LeftButton);
+    settle();
+    const bool changedBoth = store().colorAdjustment(kSecondID) != ColorAdjustment{} &&
+                             store().colorAdjustment(PanelWorld::kMonitorID) != ColorAdjustment{};
+    EXPECT_TRUE(changedBoth) << store().statusMessage();
+}
+
+TEST_F(MenuPanelTest, OpeningTheMainWindowHidesThePanelFirstAndActivatesOnTheNextTurn) {
+    MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q")});
+    QTest::mouseClick(menu.footer()->openMainWindowButton(), Qt::LeftButton);
+    EXPECT_EQ(calls, (std::vector<std::string>{"hidePanel", "openMainWindow"}));
+    QApplication::processEvents();
+    EXPECT_TRUE(mainWindow->isVisible());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(mainWindow.get(), 1000));
+
+    calls.clear();
+    QTest::mouseClick(menu.footer()->settingsButton(), Qt::LeftButton);
+    EXPECT_EQ(calls, (std::vector<std::string>{"hidePanel", "openSettings"}));
+}
+
+TEST_F(MenuPanelTest, ShowingThePanelRereadsTheDisplays) {
+    MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q")});
+    menu.hide();
+    world.connect({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q"),
+                   testing::panelExternalDisplay(kSecondID, "LG 27UL850")});
+    EXPECT_EQ(store().displays().size(), 1u);
+    menu.show();
+    settle();
+    EXPECT_EQ(store().displays().size(), 2u);
+    EXPECT_TRUE(menu.header()->displayPicker()->isVisible());
+}
+
+TEST_F(MenuPanelTest, LosingFocusEndsAHeldComparison) {
+    open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q")});
+    store().updateColorAdjustment(PanelWorld::kMonitorID, &ColorAdjustment::warmth, 0.5);
+    const auto token = store().beginTemporaryNeutralComparison(PanelWorld::kMonitorID);
+    ASSERT_TRUE(token);
+    ASSERT_EQ(store().recoverySnapshot(PanelWorld::kMonitorID)->mode,
+              QuorvaneEffectRecoveryMode::comparingStock);
+    emit qApp->applicationStateChanged(Qt::ApplicationInactive);
+    EXPECT_EQ(store().recoverySnapshot(PanelWorld::kMonitorID)->mode,
+              QuorvaneEffectRecoveryMode::active);
+}
+
+TEST_F(MenuPanelTest, RecoveryAsksOnceAndRunsOnlyWhenConfirmed) {
+    MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q")});
+    store().updateColorAdjustment(PanelWorld::kMonitorID, &ColorAdjustment::warmth, 0.5);
+    const auto journalBefore = store().recoveryJournal().entries.size();
+    ChipButton* recover = menu.recoveryCard()->recoverButton();
+
+    QTest::mouseClick(recover, Qt::LeftButton);
+    QMessageBox* first = menu.confirmations()->dialog();
+    ASSERT_NE(first, nullptr);
+    QTest::mouseClick(recover, Qt::LeftButton);  // a second press changes nothing
+    EXPECT_EQ(menu.confirmations()->dialog(), first);
+    menu.confirmations()->cancelButton()->click();
+    settle();
+    EXPECT_EQ(store().colorAdjustment(PanelWorld::kMonitorID).warmth, 0.5);
+    EXPECT_EQ(store().recoveryJournal().entries.size(), journalBefore);
+
+    QTest::mouseClick(recover, Qt::LeftButton);
+    ASSERT_NE(menu.confirmations()->dialog(), nullptr);
+    EXPECT_EQ(menu.confirmations()->dialog()->text(), "모든 화면에 비상 복구를 실행할까요?");
+    menu.confirmations()->confirmButton()->click();
+    settle();
+    EXPECT_EQ(store().colorAdjustment(PanelWorld::kMonitorID), ColorAdjustment::neutral());
+    EXPECT_EQ(store().recoveryJournal().entries.size(), journalBefore + 1);
+}
+
+TEST_F(MenuPanelTest, TheRecoveryTooltipNamesTheEmergencyKey) {
+    MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q")});
+    EXPECT_TRUE(menu.recoveryCard()->recoverButton()->toolTip().endsWith("단축키: Super+Shift+L"));
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -1,0 +1,142 @@
+#include "views/panel/panel_quick_tune_card.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QToolButton>
+
+#include "views/controls/nudge_button.hpp"
+#include "views/design/theme.hpp"
+#include "views/panel/panel_ddc_status_line.hpp"
+#include "views/panel/panel_slider_row.hpp"
+#include "views/panel/panel_world.hpp"
+#include "views/store_bridge.hpp"
+
+namespace quorvane {
+namespace {
+
+using testing::PanelWorld;
+
+// Drags the thumb through `positions` the way the slider reports a drag:
+// pressed, moved, released.
+void drag(PanelSliderRow& row, const std::vector<double>& positions) {
+    QSlider* slider = row.slider();
+    const auto ticks = [&](double value) {
+        const auto& spec = row.spec();
+        return static_cast<int>(std::lround((value - spec.lower) / spec.nudgeStep * 10));
+    };
+    slider->setSliderDown(true);
+    for (double value : positions)
+        slider->setSliderPosition(ticks(value));
+    slider->setSliderDown(false);
+}
+
+class PanelQuickTuneCardTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        world.connect({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q")});
+        world.start();
+        bridge = std::make_unique<StoreBridge>(*world.store);
+        context = std::make_unique<ViewContext>(ViewContext{*world.store, *bridge, shell, theme});
+        card = std::make_unique<PanelQuickTuneCard>(*context);
+        card->show();
+        refresh();
+    }
+    void refresh() { card->refresh(world.store->displays().front()); }
+    DisplayStore& store() { return *world.store; }
+    ColorAdjustment adjustment() { return store().colorAdjustment(PanelWorld::kMonitorID); }
+
+    PanelWorld world;
+    Theme theme{false};
+    ShellActions shell;
+    std::unique_ptr<StoreBridge> bridge;
+    std::unique_ptr<ViewContext> context;
+    std::unique_ptr<PanelQuickTuneCard> card;
+};
+
+TEST_F(PanelQuickTuneCardTest, AnAppColourDragWritesTheGammaOnceAtRelease) {
+    ASSERT_EQ(card->brightnessKind(), PanelBrightnessRowKind::appColor);
+    const int writesBefore = world.gamma->writeCount();
+    PanelSliderRow& row = *card->brightnessRow();
+    QSlider* slider = row.slider();
+    slider->setSliderDown(true);
+    for (int move = 0; move < 200; ++move) {
+        slider->setSliderPosition(move % 50);
+        EXPECT_EQ(world.gamma->writeCount(), writesBefore);
+    }
+    slider->setSliderPosition(140);  // 0.1 + 14 steps of 0.05
+    EXPECT_EQ(row.valueLabel()->text(), "0.80");
+    EXPECT_EQ(adjustment().softwareBrightness, 1.0);
+    slider->setSliderDown(false);
+    EXPECT_EQ(world.gamma->writeCount(), writesBefore + 1);
+    EXPECT_DOUBLE_EQ(adjustment().softwareBrightness, 0.8);
+}
+
+TEST_F(PanelQuickTuneCardTest, EachNudgeAndEachUnheldKeyStepIsOneWrite) {
+    PanelSliderRow& contrast = *card->contrastRow();
+    const int writesBefore = world.gamma->writeCount();
+    QTest::mouseClick(contrast.incrementButton(), Qt::LeftButton);
+    EXPECT_EQ(world.gamma->writeCount(), writesBefore + 1);
+    EXPECT_EQ(adjustment().contrast, 1.05);
+    refresh();
+    EXPECT_EQ(contrast.valueLabel()->text(), "1.05");
+
+    contrast.slider()->setFocus();
+    QTest::keyClick(contrast.slider(), Qt::Key_Left);
+    EXPECT_EQ(world.gamma->writeCount(), writesBefore + 2);
+    EXPECT_DOUBLE_EQ(adjustment().contrast, 1.0);
+}
+
+TEST_F(PanelQuickTuneCardTest, TheTemperatureRowWritesTheWarmthOfTheReleasedKelvin) {
+    PanelSliderRow& temperature = *card->colorTemperatureRow();
+    drag(temperature, {5000, 9000});
+    EXPECT_NEAR(adjustment().warmth, -2500.0 / 2800, 1e-9);
+    refresh();
+    EXPECT_EQ(temperature.valueLabel()->text(), "9000K");
+    // A nudge from 9000 K by 100 K stays below the cool end.
+    QTest::mouseClick(temperature.incrementButton(), Qt::LeftButton);
+    EXPECT_NEAR(adjustment().warmth, -2600.0 / 2800, 1e-9);
+}
+
+TEST_F(PanelQuickTuneCardTest, AMonitorDragIsOneDDCWriteAndTheRowWaitsWhileItIsInFlight) {
+    // Until the monitor has answered a probe, the row is the app's colour.
+    ASSERT_EQ(card->brightnessKind(), PanelBrightnessRowKind::appColor);
+    QPushButton* probe = card->ddcStatusLine()->probeButton();
+    ASSERT_TRUE(probe->isVisible());
+    QTest::mouseClick(probe, Qt::LeftButton);
+    refresh();
+    EXPECT_TRUE(store().isDDCBusy(PanelWorld::kMonitorID));
+    world.settle();
+    refresh();
+    ASSERT_EQ(card->brightnessKind(), PanelBrightnessRowKind::monitorBrightness);
+    PanelSliderRow& row = *card->brightnessRow();
+    EXPECT_TRUE(row.isEnabled());
+    EXPECT_EQ(row.valueLabel()->text(), "40%");
+
+    const int setsBefore = world.monitorSetRequests(0x10);
+    QSlider* slider = row.slider();
+    slider->setSliderDown(true);
+    for (int move = 0; move < 200; ++move)
+        slider->setSliderPosition(move % 90);
+    slider->setSliderPosition(650);  // 0.05 + 65 steps of 0.01 = 0.70
+    world.settle();
+    EXPECT_EQ(world.monitorSetRequests(0x10), setsBefore);
+    slider->setSliderDown(false);
+    refresh();
+    EXPECT_FALSE(row.isEnabled());
+    EXPECT_EQ(row.valueLabel()->text(), "70%");  // shown while the write runs
+
+    world.settle();
+    refresh();
+    EXPECT_EQ(world.monitorSetRequests(0x10), setsBefore + 1);
+    EXPECT_EQ(world.monitor->control(0x10)->current, 70);
+    EXPECT_TRUE(row.isEnabled());
+    EXPECT_EQ(row.valueLabel()->text(), "70%");
+}
+
+}  // namespace
+}  // namespace quorvane

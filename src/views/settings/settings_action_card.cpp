@@ -22,10 +22,10 @@ constexpr double kBorderOpacity = 0.58;
 SettingsActionCard::SettingsActionCard(Theme& theme, const QString& title, const QString& detail,
                                        const std::string& systemImage,
                                        QuorvaneChipProminence prominence, QWidget* parent)
-    : TintedTile(theme,
-                 {ColorRole::track, kLightFillOpacity, kDarkFillOpacity, kCornerRadius,
-                  ColorUse{ColorRole::surfaceBorder, kBorderOpacity}},
-                 parent) {
+    : SettingsTintedTile(theme,
+                         {ColorRole::track, kLightFillOpacity, kDarkFillOpacity, kCornerRadius,
+                          ColorUse{ColorRole::surfaceBorder, kBorderOpacity}},
+                         parent) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
     column->setSpacing(9);

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "presentation/design/button_look.hpp"
-#include "views/settings/tinted_tile.hpp"
+#include "views/settings/settings_tinted_tile.hpp"
 
 namespace quorvane {
 
@@ -14,7 +14,7 @@ class Theme;
 // An action of a settings card: a chip button with its symbol and title,
 // and under it the explanation (also the button's tooltip), on a tinted
 // rounded tile read as one element by assistive technology.
-class SettingsActionCard : public TintedTile {
+class SettingsActionCard : public SettingsTintedTile {
     Q_OBJECT
 
   public:

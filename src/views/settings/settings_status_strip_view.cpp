@@ -8,8 +8,8 @@
 #include "services/display_store/display_store.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
+#include "views/settings/settings_tinted_tile.hpp"
 #include "views/settings/themed_text.hpp"
-#include "views/settings/tinted_tile.hpp"
 
 namespace quorvane {
 
@@ -21,11 +21,11 @@ constexpr double kLightFillOpacity = 0.54;
 constexpr double kDarkFillOpacity = 0.4;
 constexpr double kBorderOpacity = 0.3;
 
-class StatusTile : public TintedTile {
+class StatusTile : public SettingsTintedTile {
   public:
     StatusTile(Theme& theme, QWidget* parent)
-        : TintedTile(theme, {ColorRole::track, kLightFillOpacity, kDarkFillOpacity, 12, {}},
-                     parent) {
+        : SettingsTintedTile(theme, {ColorRole::track, kLightFillOpacity, kDarkFillOpacity, 12, {}},
+                             parent) {
         auto* column = new QVBoxLayout(this);
         column->setContentsMargins(10, 10, 10, 10);
         column->setSpacing(4);

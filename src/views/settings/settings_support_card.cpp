@@ -6,9 +6,9 @@
 #include "views/controls/recovery_journal_view.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/wrapping_label.hpp"
-#include "views/settings/disclosure_section.hpp"
 #include "views/settings/settings_action_card.hpp"
 #include "views/settings/settings_card_frame.hpp"
+#include "views/settings/settings_disclosure_section.hpp"
 #include "views/settings/themed_text.hpp"
 
 namespace quorvane {
@@ -35,7 +35,8 @@ SettingsSupportCard::SettingsSupportCard(Theme& theme, DisplayStore& store, QWid
         "doc.text.magnifyingglass", QuorvaneChipProminence::warning, frame.panel);
     frame.column->addWidget(basic_);
 
-    details_ = new DisclosureSection(theme, QStringLiteral("지원 담당자용 상세 정보"), frame.panel);
+    details_ = new SettingsDisclosureSection(theme, QStringLiteral("지원 담당자용 상세 정보"),
+                                             frame.panel);
     details_->content()->setSpacing(10);
     detailed_ = new SettingsActionCard(
         theme, QStringLiteral("상세 리포트"),
@@ -48,7 +49,8 @@ SettingsSupportCard::SettingsSupportCard(Theme& theme, DisplayStore& store, QWid
                     QuorvaneFontStyle::caption, QFont::Normal, true));
     frame.column->addWidget(details_);
 
-    journal_ = new DisclosureSection(theme, QStringLiteral("최근 복구 기록 보기"), frame.panel);
+    journal_ =
+        new SettingsDisclosureSection(theme, QStringLiteral("최근 복구 기록 보기"), frame.panel);
     journal_->content()->setSpacing(8);
     journalView_ = new RecoveryJournalView(theme, false, kJournalLimit, journal_);
     journal_->content()->addWidget(journalView_);

@@ -8,7 +8,7 @@ class QVBoxLayout;
 
 namespace quorvane {
 
-class DisclosureSection;
+class SettingsDisclosureSection;
 class DisplayStore;
 class RecoveryJournalView;
 class SettingsActionCard;
@@ -26,8 +26,8 @@ class SettingsSupportCard : public QWidget {
     void refresh();
     SettingsActionCard* basicReport() const { return basic_; }
     SettingsActionCard* detailedReport() const { return detailed_; }
-    DisclosureSection* detailsSection() const { return details_; }
-    DisclosureSection* journalSection() const { return journal_; }
+    SettingsDisclosureSection* detailsSection() const { return details_; }
+    SettingsDisclosureSection* journalSection() const { return journal_; }
     RecoveryJournalView* journalView() const { return journalView_; }
 
   signals:
@@ -37,8 +37,8 @@ class SettingsSupportCard : public QWidget {
     DisplayStore& store_;
     SettingsActionCard* basic_ = nullptr;
     SettingsActionCard* detailed_ = nullptr;
-    DisclosureSection* details_ = nullptr;
-    DisclosureSection* journal_ = nullptr;
+    SettingsDisclosureSection* details_ = nullptr;
+    SettingsDisclosureSection* journal_ = nullptr;
     RecoveryJournalView* journalView_ = nullptr;
 };
 

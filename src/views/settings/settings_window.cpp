@@ -23,18 +23,18 @@
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
-#include "views/settings/appearance_card.hpp"
-#include "views/settings/behavior_card.hpp"
-#include "views/settings/card_columns.hpp"
 #include "views/settings/diagnostic_report_sheet.hpp"
-#include "views/settings/files_card.hpp"
-#include "views/settings/recovery_card.hpp"
+#include "views/settings/settings_appearance_card.hpp"
+#include "views/settings/settings_behavior_card.hpp"
+#include "views/settings/settings_card_columns.hpp"
 #include "views/settings/settings_card_frame.hpp"
+#include "views/settings/settings_files_card.hpp"
+#include "views/settings/settings_recovery_card.hpp"
+#include "views/settings/settings_shortcuts_card.hpp"
 #include "views/settings/settings_status_strip_view.hpp"
 #include "views/settings/settings_support_card.hpp"
-#include "views/settings/shortcuts_card.hpp"
+#include "views/settings/settings_tinted_tile.hpp"
 #include "views/settings/themed_text.hpp"
-#include "views/settings/tinted_tile.hpp"
 
 namespace quorvane {
 
@@ -45,10 +45,10 @@ constexpr int kGearTile = 44;
 constexpr int kGearSide = 24;
 
 // The hero's gear on its warm tile.
-class GearTile : public TintedTile {
+class GearTile : public SettingsTintedTile {
   public:
     GearTile(Theme& theme, QWidget* parent)
-        : TintedTile(theme, {ColorRole::accentFill, 0.84, 0.7, 13, {}}, parent) {
+        : SettingsTintedTile(theme, {ColorRole::accentFill, 0.84, 0.7, 13, {}}, parent) {
         setFixedSize(kGearTile, kGearTile);
         auto* gear = new SymbolImage("gearshape.fill", this);
         gear->setFixedSide(kGearSide);
@@ -72,9 +72,9 @@ QuorvaneDiagnosticEnvironment currentEnvironment() {
     return QuorvaneDiagnosticEnvironment::current(bundle, system.toStdString());
 }
 
-CardColumns::Arrangement frequentArrangement(QuorvaneTextSize textSize, int width) {
+SettingsCardColumns::Arrangement frequentArrangement(QuorvaneTextSize textSize, int width) {
     const auto layout = settings_layout::frequentSettingsLayout(textSize, width);
-    CardColumns::Arrangement columns;
+    SettingsCardColumns::Arrangement columns;
     for (int column = 0; column < 2; ++column) {
         std::vector<int> indices;
         for (const auto card : settings_layout::cards(layout, column))
@@ -85,7 +85,7 @@ CardColumns::Arrangement frequentArrangement(QuorvaneTextSize textSize, int widt
     return columns;
 }
 
-CardColumns::Arrangement backupArrangement(QuorvaneTextSize textSize, int width) {
+SettingsCardColumns::Arrangement backupArrangement(QuorvaneTextSize textSize, int width) {
     if (settings_layout::backupCardGrid(textSize, width).columns == 2)
         return {{0}, {1}};
     return {{0, 1}};
@@ -117,18 +117,18 @@ SettingsWindow::SettingsWindow(ViewContext& context, QWidget* parent)
     strip_ = new SettingsStatusStripView(theme, store);
     column->addWidget(strip_);
 
-    appearance_ = new AppearanceCard(context_);
-    behavior_ = new BehaviorCard(theme, store);
-    shortcuts_ = new ShortcutsCard(theme, store);
-    frequent_ = new CardColumns(
+    appearance_ = new SettingsAppearanceCard(context_);
+    behavior_ = new SettingsBehaviorCard(theme, store);
+    shortcuts_ = new SettingsShortcutsCard(theme, store);
+    frequent_ = new SettingsCardColumns(
         {appearance_, behavior_, shortcuts_},
         [&theme](int width) { return frequentArrangement(theme.textSize(), width); }, 12, 12);
-    files_ = new FilesCard(theme);
+    files_ = new SettingsFilesCard(theme);
     support_ = new SettingsSupportCard(theme, store);
-    backup_ = new CardColumns(
+    backup_ = new SettingsCardColumns(
         {files_, support_},
         [&theme](int width) { return backupArrangement(theme.textSize(), width); }, 16, 12);
-    recovery_ = new RecoveryCard(theme);
+    recovery_ = new SettingsRecoveryCard(theme);
 
     auto* bands = new QVBoxLayout;
     bands->setSpacing(14);
@@ -144,11 +144,12 @@ SettingsWindow::SettingsWindow(ViewContext& context, QWidget* parent)
     scroll_->setWidget(page);
     scroll_->viewport()->setAutoFillBackground(false);
 
-    connect(files_, &FilesCard::exportRequested, this, &SettingsWindow::exportSettings);
-    connect(files_, &FilesCard::importRequested, this, &SettingsWindow::importSettings);
+    connect(files_, &SettingsFilesCard::exportRequested, this, &SettingsWindow::exportSettings);
+    connect(files_, &SettingsFilesCard::importRequested, this, &SettingsWindow::importSettings);
     connect(support_, &SettingsSupportCard::reportRequested, this,
             &SettingsWindow::prepareDiagnosticPreview);
-    connect(recovery_, &RecoveryCard::resetRequested, this, &SettingsWindow::requestFullReset);
+    connect(recovery_, &SettingsRecoveryCard::resetRequested, this,
+            &SettingsWindow::requestFullReset);
     connect(&context_.bridge, &StoreBridge::storeChanged, this, &SettingsWindow::refresh);
     connect(&theme, &Theme::changed, this, &SettingsWindow::restyle);
     theme.applyToWindow(this);

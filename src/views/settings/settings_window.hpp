@@ -15,17 +15,17 @@ class QScrollArea;
 
 namespace quorvane {
 
-class AppearanceCard;
-class BehaviorCard;
-class CardColumns;
+class SettingsAppearanceCard;
+class SettingsBehaviorCard;
+class SettingsCardColumns;
 class ChipButton;
 class ConfirmationPresenter;
 class DiagnosticReportSheet;
-class FilesCard;
-class RecoveryCard;
+class SettingsFilesCard;
+class SettingsRecoveryCard;
 class SettingsImportPreviewSheet;
 class SettingsStatusStripView;
-class ShortcutsCard;
+class SettingsShortcutsCard;
 class SettingsSupportCard;
 class WrappingLabel;
 
@@ -46,14 +46,14 @@ class SettingsWindow : public QWidget {
     // Parts, for tests and pictures.
     ChipButton* openMainWindowButton() const { return openMainWindow_; }
     SettingsStatusStripView* statusStrip() const { return strip_; }
-    CardColumns* frequentCards() const { return frequent_; }
-    CardColumns* backupCards() const { return backup_; }
-    AppearanceCard* appearanceCard() const { return appearance_; }
-    BehaviorCard* behaviorCard() const { return behavior_; }
-    ShortcutsCard* shortcutsCard() const { return shortcuts_; }
-    FilesCard* filesCard() const { return files_; }
+    SettingsCardColumns* frequentCards() const { return frequent_; }
+    SettingsCardColumns* backupCards() const { return backup_; }
+    SettingsAppearanceCard* appearanceCard() const { return appearance_; }
+    SettingsBehaviorCard* behaviorCard() const { return behavior_; }
+    SettingsShortcutsCard* shortcutsCard() const { return shortcuts_; }
+    SettingsFilesCard* filesCard() const { return files_; }
     SettingsSupportCard* supportCard() const { return support_; }
-    RecoveryCard* recoveryCard() const { return recovery_; }
+    SettingsRecoveryCard* recoveryCard() const { return recovery_; }
     WrappingLabel* statusText() const { return status_; }
     ConfirmationPresenter* confirmations() const { return confirmations_; }
     // The open sheets, or null.
@@ -86,14 +86,14 @@ class SettingsWindow : public QWidget {
     QScrollArea* scroll_ = nullptr;
     ChipButton* openMainWindow_ = nullptr;
     SettingsStatusStripView* strip_ = nullptr;
-    CardColumns* frequent_ = nullptr;
-    CardColumns* backup_ = nullptr;
-    AppearanceCard* appearance_ = nullptr;
-    BehaviorCard* behavior_ = nullptr;
-    ShortcutsCard* shortcuts_ = nullptr;
-    FilesCard* files_ = nullptr;
+    SettingsCardColumns* frequent_ = nullptr;
+    SettingsCardColumns* backup_ = nullptr;
+    SettingsAppearanceCard* appearance_ = nullptr;
+    SettingsBehaviorCard* behavior_ = nullptr;
+    SettingsShortcutsCard* shortcuts_ = nullptr;
+    SettingsFilesCard* files_ = nullptr;
     SettingsSupportCard* support_ = nullptr;
-    RecoveryCard* recovery_ = nullptr;
+    SettingsRecoveryCard* recovery_ = nullptr;
     WrappingLabel* status_ = nullptr;
     QPointer<DiagnosticReportSheet> diagnosticSheet_;
     QPointer<SettingsImportPreviewSheet> importSheet_;

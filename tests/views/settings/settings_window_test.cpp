@@ -22,19 +22,19 @@
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
-#include "views/settings/appearance_card.hpp"
-#include "views/settings/card_columns.hpp"
 #include "views/settings/diagnostic_report_sheet.hpp"
-#include "views/settings/disclosure_section.hpp"
-#include "views/settings/files_card.hpp"
-#include "views/settings/recovery_card.hpp"
-#include "views/settings/segmented_picker.hpp"
 #include "views/settings/settings_action_card.hpp"
+#include "views/settings/settings_appearance_card.hpp"
+#include "views/settings/settings_card_columns.hpp"
+#include "views/settings/settings_disclosure_section.hpp"
+#include "views/settings/settings_files_card.hpp"
+#include "views/settings/settings_recovery_card.hpp"
+#include "views/settings/settings_segmented_picker.hpp"
+#include "views/settings/settings_shortcuts_card.hpp"
 #include "views/settings/settings_status_strip_view.hpp"
+#include "views/settings/settings_support_card.hpp"
 #include "views/settings/settings_toggle_row_view.hpp"
 #include "views/settings/settings_window.hpp"
-#include "views/settings/shortcuts_card.hpp"
-#include "views/settings/settings_support_card.hpp"
 #include "views/store_bridge.hpp"
 
 namespace quorvane::testing {
@@ -210,7 +210,8 @@ TEST_F(SettingsWindowTest, TheReportSheetCopiesAndSavesThePreparedBytesWhateverI
 TEST_F(SettingsWindowTest, TheMasonryAndTheBackupGridFollowWidthAndTextSize) {
     window->resize(1100, 800);
     settle();
-    EXPECT_EQ(window->frequentCards()->arrangement(), (CardColumns::Arrangement{{0, 2}, {1}}));
+    EXPECT_EQ(window->frequentCards()->arrangement(),
+              (SettingsCardColumns::Arrangement{{0, 2}, {1}}));
     EXPECT_EQ(window->backupCards()->arrangement().size(), 2u);
     EXPECT_TRUE(window->statusStrip()->isSideBySide());
 
@@ -218,7 +219,8 @@ TEST_F(SettingsWindowTest, TheMasonryAndTheBackupGridFollowWidthAndTextSize) {
     theme.setTextSize(QuorvaneTextSize::veryLarge);
     settle();
     EXPECT_EQ(window->minimumWidth(), 840);
-    EXPECT_EQ(window->frequentCards()->arrangement(), (CardColumns::Arrangement{{0, 1, 2}}));
+    EXPECT_EQ(window->frequentCards()->arrangement(),
+              (SettingsCardColumns::Arrangement{{0, 1, 2}}));
     EXPECT_EQ(window->backupCards()->arrangement().size(), 1u);
 
     store().setTextSize(QuorvaneTextSize::standard);

@@ -1,4 +1,4 @@
-#include "views/settings/appearance_card.hpp"
+#include "views/settings/settings_appearance_card.hpp"
 
 #include <QFrame>
 #include <QVBoxLayout>
@@ -12,10 +12,10 @@
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
-#include "views/settings/segmented_picker.hpp"
 #include "views/settings/settings_card_frame.hpp"
+#include "views/settings/settings_segmented_picker.hpp"
+#include "views/settings/settings_tinted_tile.hpp"
 #include "views/settings/themed_text.hpp"
-#include "views/settings/tinted_tile.hpp"
 #include "views/view_context.hpp"
 
 namespace quorvane {
@@ -27,12 +27,12 @@ constexpr double kDarkBlockOpacity = 0.34;
 
 // The tinted block one setting sits on: its copy beside the control while
 // both fit, the control under the copy otherwise.
-class SettingControlBlock : public TintedTile {
+class SettingControlBlock : public SettingsTintedTile {
   public:
     SettingControlBlock(Theme& theme, const QString& title, WrappingLabel* detail, QWidget* control,
                         int controlMaximumWidth, QWidget* parent)
-        : TintedTile(theme, {ColorRole::track, kLightBlockOpacity, kDarkBlockOpacity, 12, {}},
-                     parent) {
+        : SettingsTintedTile(
+              theme, {ColorRole::track, kLightBlockOpacity, kDarkBlockOpacity, 12, {}}, parent) {
         auto* column = new QVBoxLayout(this);
         column->setContentsMargins(12, 12, 12, 12);
         auto* copy = new QWidget;
@@ -67,7 +67,7 @@ std::vector<QString> textSizeLabels() {
 
 }  // namespace
 
-AppearanceCard::AppearanceCard(ViewContext& context, QWidget* parent)
+SettingsAppearanceCard::SettingsAppearanceCard(ViewContext& context, QWidget* parent)
     : QWidget(parent), store_(context.store) {
     Theme& theme = context.theme;
     auto* outer = new QVBoxLayout(this);
@@ -77,7 +77,8 @@ AppearanceCard::AppearanceCard(ViewContext& context, QWidget* parent)
         QStringLiteral("글자와 외형"));
     outer->addWidget(frame.panel);
 
-    textSizePicker_ = new SegmentedPicker(theme, textSizeLabels(), QStringLiteral("글자 크기"));
+    textSizePicker_ =
+        new SettingsSegmentedPicker(theme, textSizeLabels(), QStringLiteral("글자 크기"));
     textSizeDetail_ = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::Normal, true);
     frame.column->addWidget(new SettingControlBlock(
         theme, QStringLiteral("글자 크기"), textSizeDetail_, textSizePicker_, 360, frame.panel));
@@ -99,20 +100,20 @@ AppearanceCard::AppearanceCard(ViewContext& context, QWidget* parent)
                                                     appearanceDetail_, appearanceSwitcher_, 420,
                                                     frame.panel));
 
-    connect(textSizePicker_, &SegmentedPicker::picked, this, [this](int index) {
+    connect(textSizePicker_, &SettingsSegmentedPicker::picked, this, [this](int index) {
         store_.setTextSize(kAllTextSizes.at(static_cast<std::size_t>(index)));
     });
     refresh();
 }
 
-void AppearanceCard::refresh() {
+void SettingsAppearanceCard::refresh() {
     textSizePicker_->setSelected(static_cast<int>(store_.textSize()));
     appearanceSwitcher_->refresh();
     textSizeDetail_->setText(qtext(quorvane::textSizeDetail(store_.textSize())));
     appearanceDetail_->setText(qtext(AppearanceSwitcherModel::helpText(store_.appearance())));
 }
 
-QString AppearanceCard::textSizeDetail() const {
+QString SettingsAppearanceCard::textSizeDetail() const {
     return textSizeDetail_->text();
 }
 

@@ -11,11 +11,11 @@ class SettingsToggleRowView;
 class Theme;
 
 // The "기본 동작" card: four switches, each calling only its store setter.
-class BehaviorCard : public QWidget {
+class SettingsBehaviorCard : public QWidget {
     Q_OBJECT
 
   public:
-    BehaviorCard(Theme& theme, DisplayStore& store, QWidget* parent = nullptr);
+    SettingsBehaviorCard(Theme& theme, DisplayStore& store, QWidget* parent = nullptr);
 
     void refresh();
     SettingsToggleRowView* row(int index) const {

@@ -6,7 +6,7 @@ namespace quorvane {
 
 class AppearanceSwitcher;
 class DisplayStore;
-class SegmentedPicker;
+class SettingsSegmentedPicker;
 class Theme;
 class WrappingLabel;
 struct ViewContext;
@@ -14,20 +14,20 @@ struct ViewContext;
 // The "보기" card: the text size and the appearance, each with a sentence
 // about the value chosen now, and a preview line at the chosen size. It only
 // shows the store's values and hands a pick to the store's setter.
-class AppearanceCard : public QWidget {
+class SettingsAppearanceCard : public QWidget {
     Q_OBJECT
 
   public:
-    explicit AppearanceCard(ViewContext& context, QWidget* parent = nullptr);
+    explicit SettingsAppearanceCard(ViewContext& context, QWidget* parent = nullptr);
 
     void refresh();
-    SegmentedPicker* textSizePicker() const { return textSizePicker_; }
+    SettingsSegmentedPicker* textSizePicker() const { return textSizePicker_; }
     AppearanceSwitcher* appearanceSwitcher() const { return appearanceSwitcher_; }
     QString textSizeDetail() const;
 
   private:
     DisplayStore& store_;
-    SegmentedPicker* textSizePicker_ = nullptr;
+    SettingsSegmentedPicker* textSizePicker_ = nullptr;
     AppearanceSwitcher* appearanceSwitcher_ = nullptr;
     WrappingLabel* textSizeDetail_ = nullptr;
     WrappingLabel* appearanceDetail_ = nullptr;

@@ -8,11 +8,11 @@ class SettingsActionCard;
 class Theme;
 
 // The "설정 파일" card: export and import, both handled by the window.
-class FilesCard : public QWidget {
+class SettingsFilesCard : public QWidget {
     Q_OBJECT
 
   public:
-    explicit FilesCard(Theme& theme, QWidget* parent = nullptr);
+    explicit SettingsFilesCard(Theme& theme, QWidget* parent = nullptr);
 
     SettingsActionCard* exportAction() const { return export_; }
     SettingsActionCard* importAction() const { return import_; }

@@ -1,4 +1,4 @@
-#include "views/settings/tinted_tile.hpp"
+#include "views/settings/settings_tinted_tile.hpp"
 
 #include <QPainter>
 
@@ -6,17 +6,17 @@
 
 namespace quorvane {
 
-TintedTile::TintedTile(Theme& theme, Look look, QWidget* parent)
+SettingsTintedTile::SettingsTintedTile(Theme& theme, Look look, QWidget* parent)
     : QWidget(parent), theme_(theme), look_(std::move(look)) {
     connect(&theme_, &Theme::changed, this, qOverload<>(&QWidget::update));
 }
 
-void TintedTile::setBorder(std::optional<ColorUse> border) {
+void SettingsTintedTile::setBorder(std::optional<ColorUse> border) {
     look_.border = border;
     update();
 }
 
-void TintedTile::paintEvent(QPaintEvent*) {
+void SettingsTintedTile::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const double opacity =

@@ -1,4 +1,4 @@
-#include "views/settings/card_columns.hpp"
+#include "views/settings/settings_card_columns.hpp"
 
 #include <QHBoxLayout>
 #include <QResizeEvent>
@@ -7,8 +7,9 @@
 
 namespace quorvane {
 
-CardColumns::CardColumns(std::vector<QWidget*> cards, std::function<Arrangement(int)> arrange,
-                         int columnSpacing, int cardSpacing, QWidget* parent)
+SettingsCardColumns::SettingsCardColumns(std::vector<QWidget*> cards,
+                                         std::function<Arrangement(int)> arrange, int columnSpacing,
+                                         int cardSpacing, QWidget* parent)
     : QWidget(parent),
       cards_(std::move(cards)),
       arrange_(std::move(arrange)),
@@ -25,18 +26,18 @@ CardColumns::CardColumns(std::vector<QWidget*> cards, std::function<Arrangement(
     apply(arrange_(0));
 }
 
-void CardColumns::reflow() {
+void SettingsCardColumns::reflow() {
     const auto wanted = arrange_(width());
     if (wanted != current_)
         apply(wanted);
 }
 
-void CardColumns::resizeEvent(QResizeEvent* event) {
+void SettingsCardColumns::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     reflow();
 }
 
-void CardColumns::apply(const Arrangement& arrangement) {
+void SettingsCardColumns::apply(const Arrangement& arrangement) {
     current_ = arrangement;
     while (auto* item = row_->takeAt(0)) {
         if (auto* column = item->layout()) {
@@ -56,7 +57,7 @@ void CardColumns::apply(const Arrangement& arrangement) {
     updateGeometry();
 }
 
-int CardColumns::heightForWidth(int width) const {
+int SettingsCardColumns::heightForWidth(int width) const {
     const auto arrangement = arrange_(width);
     const int columns = std::max<int>(1, static_cast<int>(arrangement.size()));
     const int columnWidth = (width - columnSpacing_ * (columns - 1)) / columns;
@@ -74,12 +75,12 @@ int CardColumns::heightForWidth(int width) const {
     return tallest;
 }
 
-QSize CardColumns::sizeHint() const {
+QSize SettingsCardColumns::sizeHint() const {
     const int width = std::max(320, this->width());
     return {width, heightForWidth(width)};
 }
 
-QSize CardColumns::minimumSizeHint() const {
+QSize SettingsCardColumns::minimumSizeHint() const {
     return {200, 0};
 }
 

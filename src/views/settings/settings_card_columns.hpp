@@ -12,14 +12,14 @@ namespace quorvane {
 // the text size changes. `arrange` names, for a width, each column's cards
 // by index into `cards`; the cards themselves are moved, never rebuilt, so
 // whatever state they hold (an open section, focus) survives.
-class CardColumns : public QWidget {
+class SettingsCardColumns : public QWidget {
     Q_OBJECT
 
   public:
     using Arrangement = std::vector<std::vector<int>>;
 
-    CardColumns(std::vector<QWidget*> cards, std::function<Arrangement(int width)> arrange,
-                int columnSpacing, int cardSpacing, QWidget* parent = nullptr);
+    SettingsCardColumns(std::vector<QWidget*> cards, std::function<Arrangement(int width)> arrange,
+                        int columnSpacing, int cardSpacing, QWidget* parent = nullptr);
 
     const Arrangement& arrangement() const { return current_; }
     // Re-reads the arrangement for the current width (after a text size change).

@@ -1,4 +1,4 @@
-#include "views/settings/segmented_picker.hpp"
+#include "views/settings/settings_segmented_picker.hpp"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -8,8 +8,8 @@
 
 namespace quorvane {
 
-SegmentedPicker::SegmentedPicker(Theme& theme, const std::vector<QString>& labels,
-                                 const QString& accessibleName, QWidget* parent)
+SettingsSegmentedPicker::SettingsSegmentedPicker(Theme& theme, const std::vector<QString>& labels,
+                                                 const QString& accessibleName, QWidget* parent)
     : QWidget(parent) {
     setAccessibleName(accessibleName);
     auto* row = new QHBoxLayout(this);
@@ -43,19 +43,19 @@ SegmentedPicker::SegmentedPicker(Theme& theme, const std::vector<QString>& label
     };
     restyle();
     connect(&theme, &Theme::changed, this, restyle);
-    connect(group_, &QButtonGroup::idClicked, this, &SegmentedPicker::picked);
+    connect(group_, &QButtonGroup::idClicked, this, &SettingsSegmentedPicker::picked);
 }
 
-int SegmentedPicker::selected() const {
+int SettingsSegmentedPicker::selected() const {
     return group_->checkedId();
 }
 
-void SegmentedPicker::setSelected(int index) {
+void SettingsSegmentedPicker::setSelected(int index) {
     if (auto* segment = group_->button(index))
         segment->setChecked(true);
 }
 
-QAbstractButton* SegmentedPicker::segment(int index) const {
+QAbstractButton* SettingsSegmentedPicker::segment(int index) const {
     return group_->button(index);
 }
 

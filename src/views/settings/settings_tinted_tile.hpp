@@ -12,7 +12,7 @@ class Theme;
 // A widget drawn on a rounded tile of one colour role, at one opacity in the
 // light scheme and another in the dark, with an optional 1-point border:
 // the setting blocks, action cards, status tiles and binding rows.
-class TintedTile : public QWidget {
+class SettingsTintedTile : public QWidget {
     Q_OBJECT
 
   public:
@@ -24,7 +24,7 @@ class TintedTile : public QWidget {
         std::optional<ColorUse> border;
     };
 
-    TintedTile(Theme& theme, Look look, QWidget* parent = nullptr);
+    SettingsTintedTile(Theme& theme, Look look, QWidget* parent = nullptr);
 
     void setBorder(std::optional<ColorUse> border);
 

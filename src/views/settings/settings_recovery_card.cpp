@@ -1,4 +1,4 @@
-#include "views/settings/recovery_card.hpp"
+#include "views/settings/settings_recovery_card.hpp"
 
 #include <QVBoxLayout>
 
@@ -10,7 +10,7 @@
 
 namespace quorvane {
 
-RecoveryCard::RecoveryCard(Theme& theme, QWidget* parent) : QWidget(parent) {
+SettingsRecoveryCard::SettingsRecoveryCard(Theme& theme, QWidget* parent) : QWidget(parent) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto frame = makeSettingsCard(
@@ -26,7 +26,7 @@ RecoveryCard::RecoveryCard(Theme& theme, QWidget* parent) : QWidget(parent) {
     frame.column->addWidget(themedLabel(
         theme, QStringLiteral("초기화 후 URL 자동화는 꺼지고, 비상 복구 단축키는 다시 켜집니다."),
         QuorvaneFontStyle::caption, QFont::Normal, true));
-    connect(reset_, &SettingsActionCard::triggered, this, &RecoveryCard::resetRequested);
+    connect(reset_, &SettingsActionCard::triggered, this, &SettingsRecoveryCard::resetRequested);
 }
 
 }  // namespace quorvane

@@ -11,11 +11,11 @@ class Theme;
 
 // A folded section: a caption-sized, semibold label with a disclosure arrow
 // that shows or hides the content below it. It starts folded.
-class DisclosureSection : public QWidget {
+class SettingsDisclosureSection : public QWidget {
     Q_OBJECT
 
   public:
-    DisclosureSection(Theme& theme, const QString& label, QWidget* parent = nullptr);
+    SettingsDisclosureSection(Theme& theme, const QString& label, QWidget* parent = nullptr);
 
     // The content's column (6 points below the label).
     QVBoxLayout* content() const { return contentLayout_; }

@@ -1,4 +1,4 @@
-#include "views/settings/files_card.hpp"
+#include "views/settings/settings_files_card.hpp"
 
 #include <QVBoxLayout>
 
@@ -8,7 +8,7 @@
 
 namespace quorvane {
 
-FilesCard::FilesCard(Theme& theme, QWidget* parent) : QWidget(parent) {
+SettingsFilesCard::SettingsFilesCard(Theme& theme, QWidget* parent) : QWidget(parent) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto frame = makeSettingsCard(
@@ -25,8 +25,8 @@ FilesCard::FilesCard(Theme& theme, QWidget* parent) : QWidget(parent) {
         "square.and.arrow.down", QuorvaneChipProminence::accent, frame.panel);
     frame.column->addWidget(export_);
     frame.column->addWidget(import_);
-    connect(export_, &SettingsActionCard::triggered, this, &FilesCard::exportRequested);
-    connect(import_, &SettingsActionCard::triggered, this, &FilesCard::importRequested);
+    connect(export_, &SettingsActionCard::triggered, this, &SettingsFilesCard::exportRequested);
+    connect(import_, &SettingsActionCard::triggered, this, &SettingsFilesCard::importRequested);
 }
 
 }  // namespace quorvane

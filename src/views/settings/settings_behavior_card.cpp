@@ -1,4 +1,4 @@
-#include "views/settings/behavior_card.hpp"
+#include "views/settings/settings_behavior_card.hpp"
 
 #include <QVBoxLayout>
 
@@ -12,7 +12,7 @@
 
 namespace quorvane {
 
-BehaviorCard::BehaviorCard(Theme& theme, DisplayStore& store, QWidget* parent)
+SettingsBehaviorCard::SettingsBehaviorCard(Theme& theme, DisplayStore& store, QWidget* parent)
     : QWidget(parent), theme_(theme), store_(store) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -31,7 +31,7 @@ BehaviorCard::BehaviorCard(Theme& theme, DisplayStore& store, QWidget* parent)
     refresh();
 }
 
-void BehaviorCard::refresh() {
+void SettingsBehaviorCard::refresh() {
     for (std::size_t index = 0; index < rows_.size(); ++index)
         rows_[index]->show(behaviorRow(store_, kAllBehaviorSettings[index]));
     icon_->setTint(theme_.color(behaviorCardTint(store_)));

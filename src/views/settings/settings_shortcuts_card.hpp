@@ -10,7 +10,7 @@ class QVBoxLayout;
 
 namespace quorvane {
 
-class DisclosureSection;
+class SettingsDisclosureSection;
 class DisplayStore;
 class GlyphIcon;
 class SettingsToggleRowView;
@@ -19,17 +19,17 @@ class Theme;
 // The "단축키" card: the emergency and scene hot-key switches with what the
 // desktop registered, and, while scene hot keys are on, a folded list with a
 // switch per scene binding. Every switch calls one store operation.
-class ShortcutsCard : public QWidget {
+class SettingsShortcutsCard : public QWidget {
     Q_OBJECT
 
   public:
-    ShortcutsCard(Theme& theme, DisplayStore& store, QWidget* parent = nullptr);
+    SettingsShortcutsCard(Theme& theme, DisplayStore& store, QWidget* parent = nullptr);
 
     void refresh();
     SettingsToggleRowView* emergencyRow() const { return emergency_; }
     SettingsToggleRowView* sceneRow() const { return scenes_; }
     // Null while scene hot keys are off.
-    DisclosureSection* bindingList() const { return bindingList_; }
+    SettingsDisclosureSection* bindingList() const { return bindingList_; }
     std::vector<QCheckBox*> bindingSwitches() const;
     GlyphIcon* icon() const { return icon_; }
 
@@ -43,7 +43,7 @@ class ShortcutsCard : public QWidget {
     QVBoxLayout* column_ = nullptr;
     SettingsToggleRowView* emergency_ = nullptr;
     SettingsToggleRowView* scenes_ = nullptr;
-    DisclosureSection* bindingList_ = nullptr;
+    SettingsDisclosureSection* bindingList_ = nullptr;
 };
 
 }  // namespace quorvane

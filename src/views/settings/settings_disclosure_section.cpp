@@ -1,4 +1,4 @@
-#include "views/settings/disclosure_section.hpp"
+#include "views/settings/settings_disclosure_section.hpp"
 
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -7,7 +7,8 @@
 
 namespace quorvane {
 
-DisclosureSection::DisclosureSection(Theme& theme, const QString& label, QWidget* parent)
+SettingsDisclosureSection::SettingsDisclosureSection(Theme& theme, const QString& label,
+                                                     QWidget* parent)
     : QWidget(parent) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -31,14 +32,14 @@ DisclosureSection::DisclosureSection(Theme& theme, const QString& label, QWidget
     };
     restyle();
     connect(&theme, &Theme::changed, this, restyle);
-    connect(header_, &QToolButton::toggled, this, &DisclosureSection::setExpanded);
+    connect(header_, &QToolButton::toggled, this, &SettingsDisclosureSection::setExpanded);
 }
 
-bool DisclosureSection::isExpanded() const {
+bool SettingsDisclosureSection::isExpanded() const {
     return header_->isChecked();
 }
 
-void DisclosureSection::setExpanded(bool expanded) {
+void SettingsDisclosureSection::setExpanded(bool expanded) {
     header_->setChecked(expanded);
     header_->setArrowType(expanded ? Qt::DownArrow : Qt::RightArrow);
     body_->setVisible(expanded);

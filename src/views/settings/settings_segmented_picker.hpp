@@ -12,12 +12,12 @@ class Theme;
 
 // A row of mutually exclusive segments, one of them selected. setSelected()
 // shows a value without reporting it; only a click emits picked().
-class SegmentedPicker : public QWidget {
+class SettingsSegmentedPicker : public QWidget {
     Q_OBJECT
 
   public:
-    SegmentedPicker(Theme& theme, const std::vector<QString>& labels, const QString& accessibleName,
-                    QWidget* parent = nullptr);
+    SettingsSegmentedPicker(Theme& theme, const std::vector<QString>& labels,
+                            const QString& accessibleName, QWidget* parent = nullptr);
 
     int selected() const;
     void setSelected(int index);

@@ -8,11 +8,11 @@ class SettingsActionCard;
 class Theme;
 
 // The "안전 복구" card: the full reset, which the window confirms first.
-class RecoveryCard : public QWidget {
+class SettingsRecoveryCard : public QWidget {
     Q_OBJECT
 
   public:
-    explicit RecoveryCard(Theme& theme, QWidget* parent = nullptr);
+    explicit SettingsRecoveryCard(Theme& theme, QWidget* parent = nullptr);
 
     SettingsActionCard* resetAction() const { return reset_; }
 

@@ -1,4 +1,4 @@
-#include "views/settings/shortcuts_card.hpp"
+#include "views/settings/settings_shortcuts_card.hpp"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -9,11 +9,11 @@
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
-#include "views/settings/disclosure_section.hpp"
 #include "views/settings/settings_card_frame.hpp"
+#include "views/settings/settings_disclosure_section.hpp"
+#include "views/settings/settings_tinted_tile.hpp"
 #include "views/settings/settings_toggle_row_view.hpp"
 #include "views/settings/themed_text.hpp"
-#include "views/settings/tinted_tile.hpp"
 
 namespace quorvane {
 
@@ -23,11 +23,11 @@ constexpr double kLightRowOpacity = 0.58;
 constexpr double kDarkRowOpacity = 0.44;
 
 // One scene binding: its work mode and key chord, and its switch.
-class BindingRow : public TintedTile {
+class BindingRow : public SettingsTintedTile {
   public:
     BindingRow(Theme& theme, const ShortcutsCardModel::BindingRow& row, QWidget* parent)
-        : TintedTile(theme, {ColorRole::surface, kLightRowOpacity, kDarkRowOpacity, 10, {}},
-                     parent) {
+        : SettingsTintedTile(theme, {ColorRole::surface, kLightRowOpacity, kDarkRowOpacity, 10, {}},
+                             parent) {
         setToolTip(
             QStringLiteral("단축키를 누르면 현재 연결된 모든 디스플레이에 작업 모드의 화면 "
                            "색감 값만 적용합니다."));
@@ -52,7 +52,7 @@ class BindingRow : public TintedTile {
 
 }  // namespace
 
-ShortcutsCard::ShortcutsCard(Theme& theme, DisplayStore& store, QWidget* parent)
+SettingsShortcutsCard::SettingsShortcutsCard(Theme& theme, DisplayStore& store, QWidget* parent)
     : QWidget(parent), theme_(theme), store_(store) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -73,7 +73,7 @@ ShortcutsCard::ShortcutsCard(Theme& theme, DisplayStore& store, QWidget* parent)
     refresh();
 }
 
-void ShortcutsCard::refresh() {
+void SettingsShortcutsCard::refresh() {
     const auto model = ShortcutsCardModel::of(store_);
     emergency_->show(model.emergency);
     scenes_->show(model.scenes);
@@ -83,7 +83,7 @@ void ShortcutsCard::refresh() {
     shown_ = model;
 }
 
-void ShortcutsCard::rebuildBindingList(const ShortcutsCardModel& model) {
+void SettingsShortcutsCard::rebuildBindingList(const ShortcutsCardModel& model) {
     // The list opens folded each time scene hot keys are switched on; while
     // they stay on, a changed binding keeps the list as the user left it.
     const bool wasExpanded = bindingList_ && bindingList_->isExpanded();
@@ -96,7 +96,7 @@ void ShortcutsCard::rebuildBindingList(const ShortcutsCardModel& model) {
     }
     if (!model.showsBindingList)
         return;
-    bindingList_ = new DisclosureSection(theme_, QStringLiteral("작업 모드별 단축키 보기"));
+    bindingList_ = new SettingsDisclosureSection(theme_, QStringLiteral("작업 모드별 단축키 보기"));
     bindingList_->content()->setSpacing(8);
     for (const auto& binding : model.bindings) {
         auto* row = new BindingRow(theme_, binding, bindingList_);
@@ -109,7 +109,7 @@ void ShortcutsCard::rebuildBindingList(const ShortcutsCardModel& model) {
     column_->addWidget(bindingList_);
 }
 
-std::vector<QCheckBox*> ShortcutsCard::bindingSwitches() const {
+std::vector<QCheckBox*> SettingsShortcutsCard::bindingSwitches() const {
     std::vector<QCheckBox*> switches;
     if (!bindingList_)
         return switches;

@@ -120,13 +120,3 @@ BENCHMARK(BM_PanelSliderDragOf200Moves)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace quorvane
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

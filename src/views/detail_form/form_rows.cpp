@@ -44,12 +44,14 @@ QWidget* makeUnavailableContent(Theme& theme, const char* systemImage, const QSt
     icon->setFixedSide(static_cast<int>(32 * theme.scale()));
     icon->setColor(theme.color(ColorRole::secondary));
     column->addWidget(icon, 0, Qt::AlignHCenter);
+    // Centred as blocks: each takes its own width (up to the column's) in
+    // the middle.
     auto* heading = makeText(theme, title, QuorvaneFontStyle::headline, QFont::DemiBold);
     heading->setAlignment(Qt::AlignHCenter);
-    column->addWidget(heading);
+    column->addWidget(heading, 0, Qt::AlignHCenter);
     auto* text = makeText(theme, description, QuorvaneFontStyle::callout, QFont::Normal, true);
     text->setAlignment(Qt::AlignHCenter);
-    column->addWidget(text);
+    column->addWidget(text, 0, Qt::AlignHCenter);
     return block;
 }
 

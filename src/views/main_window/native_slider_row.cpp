@@ -1,5 +1,6 @@
 #include "views/main_window/native_slider_row.hpp"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSlider>
@@ -10,6 +11,7 @@
 #include "views/controls/nudge_button.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
+#include "views/main_window/readout_slider.hpp"
 #include "views/qt_text.hpp"
 
 namespace quorvane {
@@ -70,7 +72,7 @@ void NativeSliderRow::build(SliderRowKind kind) {
     increment_ = new NudgeButton(
         theme_, spec_.title, QuorvaneAdjustmentNudgeDirection::increment, spec_.nudgeStep,
         [this] { finish(model_.nudgeUp()); }, this);
-    slider_ = new QSlider(Qt::Horizontal, this);
+    slider_ = new ReadoutSlider(this);
     slider_->setRange(0, scale_.maximumPosition());
     slider_->setSingleStep(SliderScale::kPositionsPerStep);
     slider_->setPageStep(
@@ -101,8 +103,14 @@ void NativeSliderRow::build(SliderRowKind kind) {
             finish(model_.endEditing());
     });
     connect(slider_, &QAbstractSlider::actionTriggered, this, [this](int action) {
-        if (action != QAbstractSlider::SliderNoAction && !slider_->isSliderDown())
-            stepWithoutHold();
+        if (action == QAbstractSlider::SliderNoAction || slider_->isSliderDown())
+            return;
+        // A move made by a pressed mouse button (a click that sets the thumb
+        // where it lands) is the start of a drag; its release writes.
+        if (action == QAbstractSlider::SliderMove &&
+            QGuiApplication::mouseButtons() != Qt::NoButton)
+            return;
+        stepWithoutHold();
     });
     connect(&theme_, &Theme::changed, this, &NativeSliderRow::restyle);
     restyle();
@@ -149,6 +157,7 @@ void NativeSliderRow::syncTexts() {
     const QString text = toQString(model_.displayedValueText(valueText_));
     if (readout_->text() != text)
         readout_->setText(text);
+    slider_->setValueText(text);
     decrement_->setEnabled(model_.canDecrement());
     increment_->setEnabled(model_.canIncrement());
 }

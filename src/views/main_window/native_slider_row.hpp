@@ -7,10 +7,10 @@
 
 #include "presentation/main_window/slider_row_model.hpp"
 #include "presentation/main_window/slider_scale.hpp"
+#include "views/main_window/readout_slider.hpp"
 
 class QAbstractButton;
 class QLabel;
-class QSlider;
 
 namespace quorvane {
 
@@ -49,7 +49,7 @@ class NativeSliderRow : public QWidget {
     void setValue(double value, const std::string& valueText);
 
     const SliderRowModel& model() const { return model_; }
-    QSlider* slider() const { return slider_; }
+    ReadoutSlider* slider() const { return slider_; }
     QAbstractButton* decrementButton() const { return decrement_; }
     QAbstractButton* incrementButton() const { return increment_; }
     QLabel* readout() const { return readout_; }
@@ -76,7 +76,7 @@ class NativeSliderRow : public QWidget {
     WrappingLabel* subtitle_ = nullptr;
     QAbstractButton* decrement_ = nullptr;
     QAbstractButton* increment_ = nullptr;
-    QSlider* slider_ = nullptr;
+    ReadoutSlider* slider_ = nullptr;
     QLabel* readout_ = nullptr;
 };
 

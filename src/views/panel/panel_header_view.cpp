@@ -1,15 +1,16 @@
 #include "views/panel/panel_header_view.hpp"
 
+#include <QActionGroup>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "views/design/chip_button.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
+#include "views/panel/panel_picker_chip.hpp"
 
 namespace quorvane {
 
@@ -58,11 +59,8 @@ PanelHeaderView::PanelHeaderView(Theme& theme, QWidget* parent) : QWidget(parent
     layout->addLayout(texts, 1);
     layout->addSpacing(8);
 
-    picker_ =
-        new ChipButton(theme, QStringLiteral("다른 화면"), QuorvaneChipProminence::neutral, this);
-    picker_->setSymbol("chevron.down");
+    picker_ = new PanelPickerChip(theme, QStringLiteral("다른 화면"), this);
     picker_->setToolTip(QStringLiteral("다른 디스플레이 선택"));
-    picker_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     pickerMenu_ = new QMenu(picker_);
     layout->addWidget(picker_, 0, Qt::AlignVCenter);
 
@@ -74,7 +72,7 @@ PanelHeaderView::PanelHeaderView(Theme& theme, QWidget* parent) : QWidget(parent
     optionsMenu_->setToolTipsVisible(true);
     layout->addWidget(options_, 0, Qt::AlignVCenter);
     // The menus open below their buttons on a click.
-    connect(picker_, &ChipButton::clicked, this,
+    connect(picker_, &PanelPickerChip::clicked, this,
             [this] { pickerMenu_->popup(picker_->mapToGlobal(QPoint(0, picker_->height()))); });
     connect(options_, &QToolButton::clicked, this,
             [this] { optionsMenu_->popup(options_->mapToGlobal(QPoint(0, options_->height()))); });
@@ -87,6 +85,7 @@ void PanelHeaderView::restyle() {
     subtitle_->setFont(theme_.font(QuorvaneFontStyle::caption2));
     const QColor ink = theme_.color(ColorRole::primary);
     picker_->setFont(theme_.font(QuorvaneFontStyle::caption2, QFont::DemiBold));
+    picker_->update();
     const int side = static_cast<int>(18 * theme_.scale());
     options_->setIcon(symbolIcon("ellipsis.circle", ink, side));
     options_->setIconSize(QSize(side, side));
@@ -119,8 +118,12 @@ void PanelHeaderView::setHeader(const PanelHeader& header,
 void PanelHeaderView::fillPicker(const std::vector<PanelDisplayPickerItem>& displays) {
     shownDisplays_ = displays;
     pickerMenu_->clear();
+    qDeleteAll(pickerMenu_->findChildren<QActionGroup*>(QString(), Qt::FindDirectChildrenOnly));
+    // One tick at a time, and choosing the ticked item again keeps its tick.
+    auto* group = new QActionGroup(pickerMenu_);
     for (const PanelDisplayPickerItem& item : displays) {
         QAction* action = pickerMenu_->addAction(QString::fromStdString(item.title));
+        group->addAction(action);
         action->setCheckable(true);
         action->setChecked(item.checked);
         const DisplayID id = item.id;
@@ -131,13 +134,16 @@ void PanelHeaderView::fillPicker(const std::vector<PanelDisplayPickerItem>& disp
 void PanelHeaderView::fillOptions(const std::vector<PanelTextSizeItem>& textSizes) {
     shownTextSizes_ = textSizes;
     optionsMenu_->clear();
+    qDeleteAll(optionsMenu_->findChildren<QActionGroup*>(QString(), Qt::FindDirectChildrenOnly));
     QAction* rescan =
         optionsMenu_->addAction(symbolIcon("arrow.clockwise", theme_.color(ColorRole::primary), 16),
                                 QStringLiteral("디스플레이 다시 검색"));
     connect(rescan, &QAction::triggered, this, &PanelHeaderView::rescanRequested);
     optionsMenu_->addSeparator();
+    auto* group = new QActionGroup(optionsMenu_);
     for (const PanelTextSizeItem& item : textSizes) {
         QAction* action = optionsMenu_->addAction(QString::fromStdString(item.title));
+        group->addAction(action);
         action->setToolTip(QString::fromStdString(item.helpText));
         action->setCheckable(true);
         action->setChecked(item.checked);

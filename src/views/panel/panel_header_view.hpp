@@ -10,7 +10,7 @@ class QToolButton;
 
 namespace quorvane {
 
-class ChipButton;
+class PanelPickerChip;
 class Theme;
 class WrappingLabel;
 
@@ -26,7 +26,7 @@ class PanelHeaderView : public QWidget {
     void setHeader(const PanelHeader& header, const std::vector<PanelDisplayPickerItem>& displays,
                    const std::vector<PanelTextSizeItem>& textSizes);
 
-    ChipButton* displayPicker() const { return picker_; }
+    PanelPickerChip* displayPicker() const { return picker_; }
     QMenu* displayMenu() const { return pickerMenu_; }
     QMenu* optionsMenu() const { return optionsMenu_; }
     QToolButton* optionsButton() const { return options_; }
@@ -54,7 +54,7 @@ class PanelHeaderView : public QWidget {
     QWidget* screenIcon_ = nullptr;
     WrappingLabel* title_ = nullptr;
     WrappingLabel* subtitle_ = nullptr;
-    ChipButton* picker_ = nullptr;
+    PanelPickerChip* picker_ = nullptr;
     QMenu* pickerMenu_ = nullptr;
     QToolButton* options_ = nullptr;
     QMenu* optionsMenu_ = nullptr;

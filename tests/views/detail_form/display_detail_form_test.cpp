@@ -157,5 +157,23 @@ TEST_F(DetailFormTest, StepCardAndAdvancedButtonMoveBetweenSections) {
     EXPECT_NE(qobject_cast<GroupedFormPage*>(form->page()), nullptr);
 }
 
+TEST_F(DetailFormTest, HoldToCompareEndsOnReleaseThoughThePageDisabledItMeanwhile) {
+    start();
+    store().updateColorAdjustment(1, [](ColorAdjustment& a) { a.redGain = 1.4; });
+    show(MainWindowSection::color);
+    auto* hold = visible<HoldToCompareButton>().value(0);
+    ASSERT_NE(hold, nullptr);
+    ASSERT_TRUE(hold->comparisonEnabled());
+    QTest::mousePress(hold, Qt::LeftButton, {}, QPoint(10, 10));
+    turn();
+    EXPECT_EQ(store().recoverySnapshot(1)->mode, QuorvaneEffectRecoveryMode::comparingStock);
+    // The page redraws with the comparison running and passes "disabled".
+    EXPECT_FALSE(hold->comparisonEnabled());
+    QTest::mouseRelease(hold, Qt::LeftButton, {}, QPoint(10, 10));
+    turn();
+    EXPECT_EQ(store().recoverySnapshot(1)->mode, QuorvaneEffectRecoveryMode::active);
+    EXPECT_TRUE(hold->comparisonEnabled());
+}
+
 }  // namespace
 }  // namespace quorvane::testing

@@ -4,12 +4,14 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <set>
 
 #include "views/design/surface_panel.hpp"
 #include "views/detail_form/card_grid.hpp"
 #include "views/detail_form/detail_form_fixture.hpp"
 #include "views/detail_form/recent_change_prompt_slot.hpp"
 #include "views/detail_form/slider_row_views.hpp"
+#include "views/detail_form/step_card_button.hpp"
 
 namespace quorvane::testing {
 namespace {
@@ -101,6 +103,24 @@ TEST_F(DetailFormTest, TheUndoPromptLeadsEveryPageOnlyWhileTheStoreHoldsOne) {
     store().clearRecentChangeRecoveryPrompt(std::nullopt);
     turn();
     EXPECT_TRUE(visible<RecentChangePromptSlot>().isEmpty());
+}
+
+TEST_F(DetailFormTest, OnlyVeryLargeStacksTheStepCards) {
+    start();
+    auto rowsOfCards = [this] {
+        std::set<int> tops;
+        for (auto* card : visible<StepCardButton>())
+            tops.insert(card->mapTo(form, QPoint(0, 0)).y());
+        return tops.size();
+    };
+    for (const auto size : {QuorvaneTextSize::standard, QuorvaneTextSize::extraLarge}) {
+        theme.setTextSize(size);
+        turn();
+        EXPECT_EQ(rowsOfCards(), 1u) << caseName(size);
+    }
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    turn();
+    EXPECT_EQ(rowsOfCards(), 3u);
 }
 
 }  // namespace

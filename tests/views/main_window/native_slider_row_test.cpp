@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -13,6 +14,7 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "display_store/store_world.hpp"
 #include "models/coding/number_format.hpp"
@@ -90,6 +92,11 @@ TEST_F(NativeSliderRowTest, HundredMovesOfADragWriteOnceAtTheRelease) {
     EXPECT_GT(dragged, 1.0);
     EXPECT_EQ(row->readout()->text(), QString::fromStdString(formatFixed(dragged, 2)));
 
+    // Assistive technology hears the readout, not the slider's position.
+    auto* accessible = QAccessible::queryAccessibleInterface(slider);
+    ASSERT_TRUE(accessible);
+    EXPECT_EQ(accessible->text(QAccessible::Value), row->readout()->text());
+
     sendMouse(slider, QEvent::MouseButtonRelease, start + QPoint(100, 0), Qt::NoButton);
     EXPECT_EQ(writes, 1);
     EXPECT_DOUBLE_EQ(contrast(), dragged);
@@ -127,6 +134,15 @@ TEST_F(NativeSliderRowTest, AKeyboardStepIsOneCompleteEdit) {
     QTest::keyClick(slider, Qt::Key_PageDown);
     EXPECT_EQ(writes, 2);
     EXPECT_LT(contrast(), 1.05);
+}
+
+TEST_F(NativeSliderRowTest, AWheelNotchIsOneCompleteEdit) {
+    const QPoint at = handleCentre(slider);
+    QWheelEvent notch(QPointF(at), QPointF(slider->mapToGlobal(at)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(slider, &notch);
+    EXPECT_EQ(writes, 1);
+    EXPECT_NE(contrast(), 1.0);
 }
 
 TEST(NativeDDCSliderRowTest, CommitStaysInTheReadoutWhileTheThumbWaitsForTheMonitor) {

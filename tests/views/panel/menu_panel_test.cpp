@@ -18,6 +18,7 @@
 #include "views/panel/panel_footer_view.hpp"
 #include "views/panel/panel_header_view.hpp"
 #include "views/panel/panel_no_display_view.hpp"
+#include "views/panel/panel_picker_chip.hpp"
 #include "views/panel/panel_quick_tune_card.hpp"
 #include "views/panel/panel_recovery_card.hpp"
 #include "views/panel/panel_tile_section_view.hpp"
@@ -95,6 +96,25 @@ TEST_F(MenuPanelTest, TwoDisplaysOfferThePickerAndAPresetGoesToTheChosenDisplayO
     QTest::mouseClick(menu.presetGrid()->tiles()[2], Qt::LeftButton);
     EXPECT_EQ(store().colorAdjustment(kSecondID), night.adjustment);
     EXPECT_EQ(store().colorAdjustment(PanelWorld::kMonitorID), ColorAdjustment{});
+}
+
+TEST_F(MenuPanelTest, ChoosingTheCurrentTextSizeAgainReachesTheStoreAndKeepsItsTick) {
+    MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q")});
+    store().setStatusMessage("준비됨");
+    const auto actions = menu.header()->optionsMenu()->actions();
+    ASSERT_EQ(actions.size(), 6);  // re-scan, divider, four sizes
+    QAction* large = actions[3];
+    ASSERT_TRUE(large->isChecked());
+    large->trigger();
+    settle();
+    EXPECT_EQ(store().statusMessage(), "글자 크기: 크게");
+    EXPECT_TRUE(menu.header()->optionsMenu()->actions()[3]->isChecked());
+
+    menu.header()->optionsMenu()->actions()[5]->trigger();
+    settle();
+    EXPECT_EQ(store().textSize(), QuorvaneTextSize::veryLarge);
+    EXPECT_FALSE(menu.header()->optionsMenu()->actions()[3]->isChecked());
+    EXPECT_TRUE(menu.header()->optionsMenu()->actions()[5]->isChecked());
 }
 
 TEST_F(MenuPanelTest, AWorkModeTileAppliesToEveryDisplay) {

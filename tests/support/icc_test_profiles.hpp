@@ -41,6 +41,25 @@ struct IccTestProfiles {
         return bytes;
     }
 
+    // A display profile whose video-card calibration (`vcgt`) raises each
+    // channel to the given power.
+    static std::vector<std::uint8_t> calibrated(double red, double green, double blue) {
+        auto bytes = make(Kind::display, L"Calibrated");
+        cmsHPROFILE profile =
+            cmsOpenProfileFromMem(bytes.data(), static_cast<cmsUInt32Number>(bytes.size()));
+        cmsToneCurve* curves[3] = {cmsBuildGamma(nullptr, red), cmsBuildGamma(nullptr, green),
+                                   cmsBuildGamma(nullptr, blue)};
+        cmsWriteTag(profile, cmsSigVcgtTag, curves);
+        for (auto* curve : curves)
+            cmsFreeToneCurve(curve);
+        cmsUInt32Number size = 0;
+        cmsSaveProfileToMem(profile, nullptr, &size);
+        bytes.assign(size, 0);
+        cmsSaveProfileToMem(profile, bytes.data(), &size);
+        cmsCloseProfile(profile);
+        return bytes;
+    }
+
     static void write(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes) {
         std::filesystem::create_directories(file.parent_path());
         std::ofstream stream(file, std::ios::binary);

@@ -24,8 +24,9 @@ class GammaControlling {
     // command line's preset apply use it directly.
     virtual void setTransferTables(const TransferTables& tables, DisplayID displayID) = 0;
 
-    // Puts the system's own tables back on every active display (the
-    // identity ramp). Best effort: never fails.
+    // Puts the system's own tables back on every active display: its
+    // calibration where its ICC profile carries one, else the identity ramp.
+    // Best effort: never fails.
     virtual void restoreSystemColorSettings() = 0;
 };
 

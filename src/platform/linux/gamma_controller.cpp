@@ -2,6 +2,7 @@
 
 #include "models/display/display_control_error.hpp"
 #include "platform/linux/crtc_gamma.hpp"
+#include "platform/linux/restore_ramp.hpp"
 #include "platform/linux/shared_x_connection.hpp"
 
 namespace quorvane {
@@ -13,27 +14,30 @@ constexpr int kBadLength = 16;
 struct GammaTarget {
     XResourceID crtc = 0;
     std::size_t rampSize = 0;
+    // The output's place among the active outputs (names its ICC profile).
+    std::size_t outputIndex = 0;
 };
 
 // The CRTC that drives the output and its ramp size, remembered or read.
 GammaTarget gammaTarget(const SharedXConnection::Lease& lease, DisplayID displayID) {
-    lease.activeOutputs();
+    const auto& outputs = lease.activeOutputs();
     const RandrOutput* output = lease.cache().find(displayID);
     if (output == nullptr) {
         // What the server itself answers for an output it does not drive.
         throw DisplayControlError::coreGraphics(lease.randrErrorBase() + BadRROutput);
     }
+    const auto index = static_cast<std::size_t>(output - outputs.data());
     auto& sizes = lease.cache().rampSizes;
     auto known = sizes.find(output->crtc);
     if (known != sizes.end()) {
-        return {output->crtc, known->second};
+        return {output->crtc, known->second, index};
     }
     std::size_t size = crtcGammaSize(lease.connection(), output->crtc);
     if (size == 0) {
         throw DisplayControlError::coreGraphics(kBadLength);
     }
     sizes[output->crtc] = size;
-    return {output->crtc, size};
+    return {output->crtc, size, index};
 }
 
 }  // namespace
@@ -62,7 +66,10 @@ void GammaController::setTransferTables(const TransferTables& tables, DisplayID 
     // another output by then: look the output up again and write once more.
     for (int attempt = 0; attempt < 2; ++attempt) {
         auto target = gammaTarget(*lease, displayID);
-        auto ramp = GammaRamp::fromTables(tables, target.rampSize);
+        // Neutral means the output's own calibration, not a bare identity.
+        auto ramp = isNeutralTables(tables)
+                        ? restoreRamp(lease->connection(), target.outputIndex, target.rampSize)
+                        : GammaRamp::fromTables(tables, target.rampSize);
         if (auto error = writeCrtcGamma(lease->connection(), target.crtc, ramp)) {
             lease->cache().clear();
             throw DisplayControlError::coreGraphics(error->errorCode);
@@ -79,10 +86,12 @@ void GammaController::restoreSystemColorSettings() {
         return;
     }
     auto outputs = lease->activeOutputs();
-    for (const auto& output : outputs) {
-        std::size_t size = crtcGammaSize(lease->connection(), output.crtc);
+    for (std::size_t index = 0; index < outputs.size(); ++index) {
+        const auto crtc = outputs[index].crtc;
+        std::size_t size = crtcGammaSize(lease->connection(), crtc);
         if (size > 0) {
-            writeCrtcGamma(lease->connection(), output.crtc, GammaRamp::identity(size));
+            writeCrtcGamma(lease->connection(), crtc,
+                           restoreRamp(lease->connection(), index, size));
         }
     }
 }

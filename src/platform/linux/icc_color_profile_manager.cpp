@@ -10,6 +10,7 @@
 #include "models/color/color_profile_error.hpp"
 #include "platform/linux/edid.hpp"
 #include "platform/linux/icc_profile_library.hpp"
+#include "platform/linux/published_icc_profile.hpp"
 #include "platform/linux/randr_screen.hpp"
 
 namespace quorvane {
@@ -17,10 +18,6 @@ namespace {
 
 constexpr const char* kApplyFailed = "색상 프로파일을 적용하지 못했습니다.";
 constexpr const char* kRestoreFailed = "기본/공장 색상 프로파일로 복원하지 못했습니다.";
-
-struct XFreeData {
-    void operator()(unsigned char* data) const { XFree(data); }
-};
 
 // One display as the manager needs it: where its profile is published and
 // what it is called.
@@ -69,37 +66,6 @@ ConnectedTarget openTarget(const std::string& displayName, DisplayID displayID) 
     return {std::move(*connection), std::move(*target)};
 }
 
-std::vector<std::uint8_t> publishedProfile(XConnection& connection, const std::string& atomName) {
-    Atom property = connection.atom(atomName.c_str(), true);
-    if (property == None) {
-        return {};
-    }
-    std::vector<std::uint8_t> bytes;
-    long offset = 0;
-    // Read in pieces: profiles can be larger than one request may carry.
-    while (true) {
-        Atom type = None;
-        int format = 0;
-        unsigned long count = 0;
-        unsigned long remaining = 0;
-        unsigned char* data = nullptr;
-        int status =
-            XGetWindowProperty(connection.display(), connection.root(), property, offset, 1 << 16,
-                               False, AnyPropertyType, &type, &format, &count, &remaining, &data);
-        std::unique_ptr<unsigned char, XFreeData> owned(data);
-        if (status != Success || format != 8 || data == nullptr) {
-            return {};
-        }
-        bytes.insert(bytes.end(), data, data + count);
-        if (remaining == 0 || count == 0) {
-            break;
-        }
-        offset += static_cast<long>(count / 4);
-    }
-    connection.sync();
-    return bytes;
-}
-
 bool publish(XConnection& connection, const std::string& atomName,
              const std::vector<std::uint8_t>& bytes) {
     if (bytes.empty()) {
@@ -134,8 +100,7 @@ IccColorProfileManager::IccColorProfileManager(
       displayName_(std::move(displayName)) {}
 
 std::string IccColorProfileManager::atomName(std::size_t outputIndex) {
-    return outputIndex == 0 ? std::string("_ICC_PROFILE")
-                            : "_ICC_PROFILE_" + std::to_string(outputIndex);
+    return publishedProfileAtomName(outputIndex);
 }
 
 std::string IccColorProfileManager::deviceUUID(std::span<const std::uint8_t> edid,
@@ -197,7 +162,7 @@ bool IccColorProfileManager::saveChoices(const std::map<std::string, std::string
 
 DisplayColorProfileState IccColorProfileManager::profileState(const DisplaySnapshot& display) {
     auto [connection, target] = openTarget(displayName_, display.id);
-    auto published = publishedProfile(connection, target.atomName);
+    auto published = readPublishedProfile(connection, target.atomName);
     auto choices = loadChoices();
     auto chosen = choices.find(target.deviceUUID);
 

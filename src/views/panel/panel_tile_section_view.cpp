@@ -11,6 +11,7 @@
 #include "views/design/chip_button.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
+#include "views/panel/panel_scene_tile.hpp"
 
 namespace quorvane {
 
@@ -58,8 +59,9 @@ void PanelTileSectionView::restyle() {
     showAll_->setPalette(linkPalette);
     note_->setFont(theme_.font(shape_ == Shape::grid ? QuorvaneFontStyle::caption2
                                                      : QuorvaneFontStyle::caption));
-    for (TileButton* tile : tiles_)
-        tile->setFont(theme_.font(QuorvaneFontStyle::body, QFont::DemiBold));
+    for (QAbstractButton* tile : tiles_)
+        if (shape_ == Shape::grid)
+            tile->setFont(theme_.font(QuorvaneFontStyle::body, QFont::DemiBold));
     update();
 }
 
@@ -89,7 +91,7 @@ void PanelTileSectionView::setSection(const PanelTileSection& section, int colum
 }
 
 void PanelTileSectionView::rebuildTiles(const PanelTileSection& section, int columns) {
-    for (TileButton* tile : tiles_) {
+    for (QAbstractButton* tile : tiles_) {
         tileLayout_->removeWidget(tile);
         tile->hide();
         tile->deleteLater();
@@ -102,12 +104,19 @@ void PanelTileSectionView::rebuildTiles(const PanelTileSection& section, int col
     shownColumns_ = columns;
     for (int index = 0; index < count; ++index) {
         const PanelTile& tile = section.tiles[static_cast<std::size_t>(index)];
-        auto* button = new TileButton(theme_, QString::fromStdString(tile.name),
-                                      QuorvaneChipProminence::neutral, tileArea_);
-        button->setDetailText(QString::fromStdString(tile.kindCaption));
+        QAbstractButton* button = nullptr;
+        if (shape_ == Shape::strip) {
+            button = new PanelSceneTile(theme_, QString::fromStdString(tile.name),
+                                        QString::fromStdString(tile.kindCaption), tileArea_);
+        } else {
+            auto* grid = new TileButton(theme_, QString::fromStdString(tile.name),
+                                        QuorvaneChipProminence::neutral, tileArea_);
+            grid->setDetailText(QString::fromStdString(tile.kindCaption));
+            button = grid;
+        }
         button->setToolTip(QString::fromStdString(tile.helpText.value_or("")));
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-        connect(button, &TileButton::clicked, this, [this, index] { emit tileTapped(index); });
+        connect(button, &QAbstractButton::clicked, this, [this, index] { emit tileTapped(index); });
         tileLayout_->addWidget(button, index / perRow, index % perRow, Qt::AlignTop);
         tiles_.push_back(button);
     }

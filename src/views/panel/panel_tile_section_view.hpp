@@ -5,6 +5,7 @@
 
 #include "presentation/panel/panel_tile_sections.hpp"
 
+class QAbstractButton;
 class QGridLayout;
 class QLabel;
 class QPushButton;
@@ -12,7 +13,6 @@ class QPushButton;
 namespace quorvane {
 
 class Theme;
-class TileButton;
 class WrappingLabel;
 
 // A section of one-tap tiles under the quick tuning card: the work-mode
@@ -28,7 +28,7 @@ class PanelTileSectionView : public QWidget {
     PanelTileSectionView(Theme& theme, Shape shape, QWidget* parent = nullptr);
 
     void setSection(const PanelTileSection& section, int columns);
-    const std::vector<TileButton*>& tiles() const { return tiles_; }
+    const std::vector<QAbstractButton*>& tiles() const { return tiles_; }
     QPushButton* showAllButton() const { return showAll_; }
 
   signals:
@@ -49,7 +49,7 @@ class PanelTileSectionView : public QWidget {
     QWidget* tileArea_ = nullptr;
     QGridLayout* tileLayout_ = nullptr;
     WrappingLabel* note_ = nullptr;
-    std::vector<TileButton*> tiles_;
+    std::vector<QAbstractButton*> tiles_;
     PanelTileSection shown_;
     int shownColumns_ = 0;
 };

@@ -3,9 +3,7 @@
 #include "ddc_transport/ddc_bus_locating.hpp"
 #include "ddc_transport/ddc_result_code.hpp"
 #include "services/ddc/ddc_controller.hpp"
-#include "services/ddc/user_defaults_ddc_capability_cache_store.hpp"
-#include "services/persistence/user_defaults_preferences_store.hpp"
-#include "services/persistence/user_defaults_recovery_journal_store.hpp"
+#include "views/support/simulated_store.hpp"
 
 namespace quorvane::testing {
 
@@ -30,20 +28,12 @@ void PanelWorld::connect(std::vector<DisplaySnapshot> displays) {
 }
 
 DisplayStore& PanelWorld::start() {
-    DisplayStoreCollaborators collaborators;
-    collaborators.preferencesStore = std::make_shared<UserDefaultsPreferencesStore>(defaults);
-    collaborators.ddcCapabilityCacheStore =
-        std::make_shared<UserDefaultsDDCCapabilityCacheStore>(defaults);
+    auto collaborators = simulatedCollaborators(scheduler, defaults);
     collaborators.displayManager = displayManager;
     collaborators.brightnessController = brightness;
     collaborators.gammaController = gamma;
     collaborators.ddcController = std::make_shared<DDCController>(
         *scheduler, DDCTransportEnvironment{locator, buses, ddcSleepFunction(*scheduler)});
-    collaborators.globalHotKeyRegistrar = std::make_shared<SimulatedGlobalHotKeyRegistrar>();
-    collaborators.colorProfileManager = std::make_shared<SimulatedColorProfileManager>();
-    collaborators.recoveryJournalStore =
-        std::make_shared<UserDefaultsRecoveryJournalStore>(defaults);
-    collaborators.scheduler = scheduler;
     store = std::make_unique<DisplayStore>(std::move(collaborators));
     scheduler->runUntilIdle();
     return *store;

@@ -102,21 +102,21 @@ TEST(DDCCapabilityBadge, RememberedResultOfAMonitorWithoutSerial) {
     EXPECT_EQ(resolve(anonymous, entry, true).detail, "모니터 대비 · " + checked);
 }
 
-TEST(DDCCapabilityBadge, LastCheckedTextInTheUsersLocale) {
-    const char* previous = std::getenv("TZ");
-    const std::string saved = previous ? previous : "";
+TEST(DDCCapabilityBadge, LastCheckedTextIsKoreanWhateverTheLocaleSays) {
+    const char* previousZone = std::getenv("TZ");
+    const std::string savedZone = previousZone ? previousZone : "";
+    const char* previousLang = std::getenv("LANG");
+    const std::string savedLang = previousLang ? previousLang : "";
     setenv("TZ", "UTC", 1);
+    setenv("LANG", "en_GB.UTF-8", 1);
     tzset();
     // 2027-01-15 08:00:00 UTC, and 20:05 the same day.
-    EXPECT_EQ(DDCCapabilityBadgeResolver::lastCheckedText(kChecked, "ko_KR.UTF-8"),
-              "마지막 확인: 2027년 1월 15일 오전 8:00");
-    EXPECT_EQ(DDCCapabilityBadgeResolver::lastCheckedText(kChecked + seconds(43500), "en_GB"),
-              "마지막 확인: Jan 15, 2027, 8:05 PM");
-    if (previous) {
-        setenv("TZ", saved.c_str(), 1);
-    } else {
-        unsetenv("TZ");
-    }
+    EXPECT_EQ(DDCCapabilityBadgeResolver::lastCheckedText(kChecked),
+              "마지막 확인: 2027. 1. 15. 오전 8:00");
+    EXPECT_EQ(DDCCapabilityBadgeResolver::lastCheckedText(kChecked + seconds(43500)),
+              "마지막 확인: 2027. 1. 15. 오후 8:05");
+    previousLang ? setenv("LANG", savedLang.c_str(), 1) : unsetenv("LANG");
+    previousZone ? setenv("TZ", savedZone.c_str(), 1) : unsetenv("TZ");
     tzset();
 }
 

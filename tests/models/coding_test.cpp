@@ -1,15 +1,53 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <clocale>
+#include <cstdlib>
+#include <ctime>
 #include <string>
 
 #include "models/coding/date_coding.hpp"
 #include "models/coding/json_coding.hpp"
+#include "models/coding/korean_date_time_text.hpp"
 #include "models/coding/number_format.hpp"
 #include "models/coding/uuid_text.hpp"
 
 namespace quorvane {
 namespace {
+
+std::tm localTime(int year, int month, int day, int hour, int minute) {
+    std::tm parts{};
+    parts.tm_year = year - 1900;
+    parts.tm_mon = month - 1;
+    parts.tm_mday = day;
+    parts.tm_hour = hour;
+    parts.tm_min = minute;
+    return parts;
+}
+
+TEST(KoreanDateTimeText, MidnightAndNoonAreTwelveOfTheirHalfDay) {
+    EXPECT_EQ(koreanDateTimeText(localTime(2026, 12, 7, 0, 0)), "2026. 12. 7. 오전 12:00");
+    EXPECT_EQ(koreanDateTimeText(localTime(2026, 12, 7, 0, 59)), "2026. 12. 7. 오전 12:59");
+    EXPECT_EQ(koreanDateTimeText(localTime(2026, 12, 7, 11, 59)), "2026. 12. 7. 오전 11:59");
+    EXPECT_EQ(koreanDateTimeText(localTime(2026, 12, 7, 12, 0)), "2026. 12. 7. 오후 12:00");
+    EXPECT_EQ(koreanDateTimeText(localTime(2026, 12, 7, 13, 5)), "2026. 12. 7. 오후 1:05");
+    EXPECT_EQ(koreanDateTimeText(localTime(2026, 12, 31, 23, 59)), "2026. 12. 31. 오후 11:59");
+}
+
+TEST(KoreanDateTimeText, FollowsTheLocalTimeZoneAcrossTheDateLine) {
+    const char* previous = std::getenv("TZ");
+    const std::string saved = previous ? previous : "";
+    // 2026-12-06 15:15 UTC is 00:15 the next day in Seoul.
+    const Date instant = Date(std::chrono::seconds(1'796'570'100));
+    setenv("TZ", "Asia/Seoul", 1);
+    tzset();
+    EXPECT_EQ(koreanLocalDateTimeText(instant), "2026. 12. 7. 오전 12:15");
+    setenv("TZ", "UTC", 1);
+    tzset();
+    EXPECT_EQ(koreanLocalDateTimeText(instant), "2026. 12. 6. 오후 3:15");
+    previous ? setenv("TZ", saved.c_str(), 1) : unsetenv("TZ");
+    tzset();
+}
 
 TEST(JsonCoding, StrictValuesRejectWrongTypes) {
     const Json object = parseJson(R"({"n":1,"f":1.5,"s":"x","b":true,"neg":-1,"big":1e30})");

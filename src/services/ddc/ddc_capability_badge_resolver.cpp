@@ -1,53 +1,12 @@
 #include "services/ddc/ddc_capability_badge_resolver.hpp"
 
-#include <array>
-#include <cstdlib>
-#include <ctime>
-
-#include "models/coding/number_format.hpp"
+#include "models/coding/korean_date_time_text.hpp"
 #include "models/ddc/ddc_capability_cache_key.hpp"
 
 namespace quorvane {
-namespace {
-
-std::string userLocaleName() {
-    for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
-        const char* value = std::getenv(variable);
-        if (value && *value)
-            return value;
-    }
-    return "C";
-}
-
-std::string dateTimeText(Date date, std::string_view localeName) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(date);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    const int hour12 = local.tm_hour % 12 == 0 ? 12 : local.tm_hour % 12;
-    std::string minutes = formatDecimal(local.tm_min);
-    if (minutes.size() < 2)
-        minutes.insert(minutes.begin(), '0');
-    const std::string year = formatDecimal(local.tm_year + 1900);
-    const std::string day = formatDecimal(local.tm_mday);
-
-    if (localeName.substr(0, 2) == "ko") {
-        return year + "년 " + formatDecimal(local.tm_mon + 1) + "월 " + day + "일 " +
-               (local.tm_hour < 12 ? "오전 " : "오후 ") + formatDecimal(hour12) + ":" + minutes;
-    }
-    static constexpr std::array<const char*, 12> kMonths = {
-        "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    return std::string(kMonths[static_cast<std::size_t>(local.tm_mon)]) + " " + day + ", " + year +
-           ", " + formatDecimal(hour12) + ":" + minutes + (local.tm_hour < 12 ? " AM" : " PM");
-}
-
-}  // namespace
 
 std::string DDCCapabilityBadgeResolver::lastCheckedText(Date date) {
-    return lastCheckedText(date, userLocaleName());
-}
-
-std::string DDCCapabilityBadgeResolver::lastCheckedText(Date date, std::string_view localeName) {
-    return "마지막 확인: " + dateTimeText(date, localeName);
+    return "마지막 확인: " + koreanLocalDateTimeText(date);
 }
 
 std::string DDCCapabilityBadgeResolver::savedResultText(const DDCCapabilityEntry& entry,

@@ -24,11 +24,9 @@ class DDCCapabilityBadgeResolver {
                                     const std::optional<DDCCapabilityEntry>& entry, bool isChecking,
                                     bool probedInCurrentSession, Date now);
 
-    // "마지막 확인: " and the date as an abbreviated date and a short time in
-    // the user's locale (LC_ALL, LC_TIME, LANG) and time zone.
+    // "마지막 확인: " and the date as a short Korean date and time in the local
+    // time zone (the badge sits in Korean text, so never in LANG's language).
     static std::string lastCheckedText(Date date);
-    // The same for a given locale name: Korean for "ko…", English otherwise.
-    static std::string lastCheckedText(Date date, std::string_view localeName);
 
   private:
     static DDCCapabilityBadge recheckBadge(const DDCCapabilityEntry& entry,

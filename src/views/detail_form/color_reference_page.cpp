@@ -92,16 +92,6 @@ void ColorReferencePage::addCurves(QVBoxLayout* column, const ReferenceColorCard
     curveEditor_ = makeCurveEditor(context_, [this] { return displayID_; });
     column->addWidget(curveEditor_);
 
-    auto* disclosure = new QToolButton;
-    disclosure->setText(ReferenceColorCards::kFineTuneLabel);
-    disclosure->setCheckable(true);
-    disclosure->setChecked(false);
-    disclosure->setArrowType(Qt::RightArrow);
-    disclosure->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    disclosure->setAutoRaise(true);
-    disclosure->setFont(context_.theme.font(QuorvaneFontStyle::caption, QFont::DemiBold));
-    column->addWidget(disclosure, 0, Qt::AlignLeft);
-
     auto* fineTune = new QWidget;
     auto* fineColumn = new QVBoxLayout(fineTune);
     fineColumn->setContentsMargins(0, 6, 0, 0);
@@ -111,12 +101,11 @@ void ColorReferencePage::addCurves(QVBoxLayout* column, const ReferenceColorCard
         fineColumn->addWidget(rows_.back());
     }
     fineColumn->addWidget(makeResetButton(*card.reset), 0, Qt::AlignLeft);
-    fineTune->setVisible(false);
+    auto* disclosure =
+        makeDisclosure(context_.theme, ReferenceColorCards::kFineTuneLabel,
+                       context_.theme.font(QuorvaneFontStyle::caption, QFont::DemiBold), fineTune);
+    column->addWidget(disclosure, 0, Qt::AlignLeft);
     column->addWidget(fineTune);
-    connect(disclosure, &QToolButton::toggled, this, [disclosure, fineTune](bool open) {
-        disclosure->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
-        fineTune->setVisible(open);
-    });
 }
 
 void ColorReferencePage::addFilter(QVBoxLayout* column) {

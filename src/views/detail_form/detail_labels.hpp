@@ -6,6 +6,9 @@
 
 #include "presentation/design/typography.hpp"
 
+class QToolButton;
+class QWidget;
+
 namespace quorvane {
 
 class Theme;
@@ -20,5 +23,9 @@ WrappingLabel* makeText(Theme& theme, const QString& text, QuorvaneFontStyle sty
                         QFont::Weight weight = QFont::Normal, bool secondary = false);
 // The pages' secondary caption: explanations and notes under controls.
 WrappingLabel* makeCaption(Theme& theme, const QString& text);
+// A closed disclosure: a chevron as tall as `font`'s capitals (right when
+// closed, down when open) and the title; toggling shows or hides `content`.
+QToolButton* makeDisclosure(Theme& theme, const QString& title, const QFont& font,
+                            QWidget* content);
 
 }  // namespace quorvane

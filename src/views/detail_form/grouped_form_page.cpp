@@ -44,6 +44,7 @@ DetailPage* makeSectionContent(DetailFormContext& context, MainWindowSection sec
         case MainWindowSection::color:
             return nullptr;
     }
+    return nullptr;
 }
 
 GroupedFormPage::GroupedFormPage(DetailFormContext& context, MainWindowSection section,

@@ -41,18 +41,9 @@ MonitorSettingsSectionView::MonitorSettingsSectionView(DetailFormContext& contex
     intro->setToolTip(Section::kIntroHelp);
     column->addWidget(intro);
 
-    auto* disclosure = new QToolButton;
-    disclosure->setText(Section::kDisclosureTitle);
-    disclosure->setCheckable(true);
-    disclosure->setArrowType(Qt::RightArrow);
-    disclosure->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    disclosure->setAutoRaise(true);
     auto* explanation = makeCaption(theme, Section::kDisclosureText);
-    explanation->setVisible(false);
-    connect(disclosure, &QToolButton::toggled, this, [disclosure, explanation](bool open) {
-        disclosure->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
-        explanation->setVisible(open);
-    });
+    auto* disclosure =
+        makeDisclosure(theme, Section::kDisclosureTitle, theme.baseFont(), explanation);
     column->addWidget(disclosure, 0, Qt::AlignLeft);
     column->addWidget(explanation);
 

@@ -5,10 +5,12 @@
 #include <QLabel>
 #include <QSlider>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "presentation/controls/adjustment_nudge.hpp"
 #include "views/controls/hardware_write_tag.hpp"
 #include "views/controls/nudge_button.hpp"
+#include "views/design/fit_to_width.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/main_window/readout_slider.hpp"
@@ -19,8 +21,36 @@ namespace quorvane {
 namespace {
 
 constexpr double kMonitorStep = 0.01;
+// The label column every row of a form keeps side by side, so that sliders
+// under each other start at the same place; a longer title widens it.
+constexpr double kLabelColumnWidth = 120.0;
 // A page step (Page Up/Down, a click beside the thumb) is a tenth of the range.
 constexpr int kPagesPerRange = 10;
+
+// The title side of a row: the title line, then the subtitle. The title line
+// unwrapped decides whether the row fits side by side; the subtitle wraps
+// under it, so a long subtitle alone never stacks the row.
+class SliderRowLabel : public QWidget {
+  public:
+    SliderRowLabel(Theme& theme, QHBoxLayout* firstLine, QWidget* parent)
+        : QWidget(parent), theme_(theme), firstLine_(firstLine) {
+        auto* column = new QVBoxLayout(this);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(2);
+        column->addLayout(firstLine);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    }
+
+    QSize sizeHint() const override {
+        const int column = static_cast<int>(kLabelColumnWidth * theme_.scale());
+        const int width = std::max(firstLine_->sizeHint().width(), column);
+        return {width, layout()->heightForWidth(width)};
+    }
+
+  private:
+    Theme& theme_;
+    QHBoxLayout* firstLine_;
+};
 
 }  // namespace
 
@@ -43,12 +73,11 @@ NativeSliderRow::NativeSliderRow(Theme& theme, NativeSliderRowSpec spec, SliderR
 }
 
 void NativeSliderRow::build(SliderRowKind kind) {
-    auto* row = new QHBoxLayout(this);
+    auto* row = new FitLayout(this);
     row->setContentsMargins(0, 4, 0, 4);
-    row->setSpacing(12);
+    row->setSpacings(12, 6);
+    row->setRowAlignment(Qt::AlignVCenter);
 
-    auto* label = new QVBoxLayout;
-    label->setSpacing(2);
     auto* firstLine = new QHBoxLayout;
     firstLine->setSpacing(6);
     title_ = new WrappingLabel(toQString(spec_.title), this);
@@ -56,23 +85,26 @@ void NativeSliderRow::build(SliderRowKind kind) {
     if (kind == SliderRowKind::monitor)
         firstLine->addWidget(new HardwareWriteTag(theme_, true, this), 0, Qt::AlignVCenter);
     firstLine->addStretch(1);
-    label->addLayout(firstLine);
+    auto* label = new SliderRowLabel(theme_, firstLine, this);
+    label_ = label;
     if (spec_.subtitle) {
-        subtitle_ = new WrappingLabel(toQString(*spec_.subtitle), this);
+        subtitle_ = new WrappingLabel(toQString(*spec_.subtitle), label_);
         subtitle_->setSecondary(true);
-        label->addWidget(subtitle_);
+        label_->layout()->addWidget(subtitle_);
     }
-    row->addLayout(label, 2);
+    row->addWidgetOnLine(label_, -1);
 
-    auto* content = new QHBoxLayout;
+    content_ = new QWidget(this);
+    auto* content = new QHBoxLayout(content_);
+    content->setContentsMargins(0, 0, 0, 0);
     content->setSpacing(8);
     decrement_ = new NudgeButton(
         theme_, spec_.title, QuorvaneAdjustmentNudgeDirection::decrement, spec_.nudgeStep,
-        [this] { finish(model_.nudgeDown()); }, this);
+        [this] { finish(model_.nudgeDown()); }, content_);
     increment_ = new NudgeButton(
         theme_, spec_.title, QuorvaneAdjustmentNudgeDirection::increment, spec_.nudgeStep,
-        [this] { finish(model_.nudgeUp()); }, this);
-    slider_ = new ReadoutSlider(this);
+        [this] { finish(model_.nudgeUp()); }, content_);
+    slider_ = new ReadoutSlider(content_);
     slider_->setRange(0, scale_.maximumPosition());
     slider_->setSingleStep(SliderScale::kPositionsPerStep);
     slider_->setPageStep(
@@ -81,14 +113,14 @@ void NativeSliderRow::build(SliderRowKind kind) {
     slider_->setAccessibleDescription(
         toQString(sliderAccessibilityHint(spec_.title, spec_.subtitle, kind)));
     slider_->setMinimumWidth(80);
-    readout_ = new QLabel(this);
+    readout_ = new QLabel(content_);
     readout_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     readout_->setForegroundRole(QPalette::PlaceholderText);
     content->addWidget(decrement_);
     content->addWidget(slider_, 1);
     content->addWidget(increment_);
     content->addWidget(readout_);
-    row->addLayout(content, 3);
+    row->addWidgetOnLine(content_, -1);
 
     connect(slider_, &QSlider::sliderPressed, this, [this] {
         model_.beginEditing();

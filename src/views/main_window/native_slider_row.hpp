@@ -32,7 +32,9 @@ struct NativeSliderRowSpec {
 // plus nudge button, with a readout. The rules are SliderRowModel's: the
 // value is written once per complete edit — at the end of a drag, on a nudge,
 // and on a keyboard, page or wheel step taken while the thumb is not held —
-// never while the thumb moves. The owner publishes the value with setValue()
+// never while the thumb moves. When the column is too narrow for the title
+// line unwrapped beside the slider, the title goes above the slider instead
+// of wrapping word by word. The owner publishes the value with setValue()
 // on every store change; that never moves a thumb being dragged.
 //
 // NativeSliderRow writes a software colour value through `write`.
@@ -53,6 +55,8 @@ class NativeSliderRow : public QWidget {
     QAbstractButton* decrementButton() const { return decrement_; }
     QAbstractButton* incrementButton() const { return increment_; }
     QLabel* readout() const { return readout_; }
+    QWidget* label() const { return label_; }
+    QWidget* content() const { return content_; }
 
   protected:
     NativeSliderRow(Theme& theme, NativeSliderRowSpec spec, SliderRowKind kind, double value,
@@ -72,6 +76,8 @@ class NativeSliderRow : public QWidget {
     SliderRowModel model_;
     std::string valueText_;
     Write write_;
+    QWidget* label_ = nullptr;
+    QWidget* content_ = nullptr;
     WrappingLabel* title_ = nullptr;
     WrappingLabel* subtitle_ = nullptr;
     QAbstractButton* decrement_ = nullptr;

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 
 #include "views/controls/control_world.hpp"
@@ -64,6 +67,22 @@ TEST(CorrectionToggleTest, WritesOnlyThroughTheStoreAndFollowsChangesMadeElsewhe
     world.store->setSoftwareColorCorrectionEnabled(true);  // e.g. the settings window
     turn();
     EXPECT_TRUE(toggle.toggle()->isChecked());
+}
+
+TEST(CorrectionToggleTest, TheCheckBoxGrowsWithTheTextSize) {
+    testing::ControlWorld world;
+    CorrectionToggle toggle(*world.context, false);
+    QCheckBox* box = toggle.toggle();
+    const auto indicator = [box] {
+        return box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box);
+    };
+    const int standard = indicator();
+    EXPECT_GE(standard, QApplication::style()->pixelMetric(QStyle::PM_IndicatorWidth));
+    world.theme.setTextSize(QuorvaneTextSize::veryLarge);
+    // Large text: the box is at least as tall as the text's capital letters.
+    EXPECT_GE(indicator(), QFontMetrics(box->font()).capHeight());
+    EXPECT_GT(indicator(), standard);
+    EXPECT_GE(box->sizeHint().height(), indicator());
 }
 
 struct PromptTest : ::testing::Test {

@@ -171,5 +171,65 @@ TEST(NativeDDCSliderRowTest, TheFloorOfTheRangeDisablesTheMinusButton) {
     EXPECT_EQ(row.readout()->text(), QStringLiteral("5%"));
 }
 
+// A monitor row at the largest text size with a long title, as the detail
+// column shows it.
+class NarrowDDCSliderRowTest : public ::testing::Test {
+  protected:
+    NarrowDDCSliderRowTest() { theme.setTextSize(QuorvaneTextSize::veryLarge); }
+
+    // Lays the row out at `width` (its own height for that width) and shows it.
+    void layOut(int width) {
+        row.resize(width, row.heightForWidth(width));
+        row.show();
+        QApplication::processEvents();
+    }
+
+    QRect inRow(QWidget* widget) const {
+        return QRect(widget->mapTo(&row, QPoint(0, 0)), widget->size());
+    }
+
+    Theme theme{false};
+    int commits = 0;
+    NativeDDCSliderRow row{
+        theme, "모니터 자체 RGB · 빨강",     "모니터 자체 설정", 0.5, "50%", 0.05,
+        1.0,   [this](double) { ++commits; }};
+};
+
+TEST_F(NarrowDDCSliderRowTest, ANarrowColumnPutsTheWholeTitleAboveTheSlider) {
+    layOut(480);
+    const QRect label = inRow(row.label());
+    const QRect slider = inRow(row.slider());
+    EXPECT_LE(label.bottom(), slider.top());
+    // The title keeps one line: no word-by-word wrapping.
+    const QFontMetrics metrics(theme.baseFont());
+    const QLabel* title = nullptr;
+    for (const QLabel* label : row.label()->findChildren<QLabel*>()) {
+        if (label->text() == QStringLiteral("모니터 자체 RGB · 빨강"))
+            title = label;
+    }
+    ASSERT_NE(title, nullptr);
+    EXPECT_LT(title->height(), 2 * metrics.lineSpacing());
+    EXPECT_GE(title->width(), metrics.horizontalAdvance(title->text()));
+    // The slider still gets the room the title leaves.
+    EXPECT_GE(slider.width(), 200);
+    EXPECT_LE(inRow(row.readout()).right(), row.width());
+}
+
+TEST_F(NarrowDDCSliderRowTest, AWideColumnKeepsTitleAndSliderSideBySide) {
+    layOut(1100);
+    const QRect label = inRow(row.label());
+    const QRect slider = inRow(row.slider());
+    EXPECT_LT(label.right(), slider.left());
+    EXPECT_GT(slider.bottom(), label.top());
+    EXPECT_LT(slider.top(), label.bottom());
+}
+
+TEST_F(NarrowDDCSliderRowTest, StackedRowStillCommitsOncePerNudge) {
+    layOut(480);
+    row.incrementButton()->click();
+    EXPECT_EQ(commits, 1);
+    EXPECT_EQ(row.readout()->text(), QStringLiteral("51%"));
+}
+
 }  // namespace
 }  // namespace quorvane

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QWidget>
 
 namespace quorvane {
 
 // The top-level window around the panel. With a tray it is a frameless popup
 // next to the tray icon that closes on Escape or a click outside; without a
-// tray an ordinary small window.
+// tray an ordinary small window. The popup holds the pointer while open, so
+// a click on the tray icon only closes it (the icon never sees that click).
 class PanelHost : public QWidget {
     Q_OBJECT
 
@@ -17,17 +17,12 @@ class PanelHost : public QWidget {
     // Which of the two forms the next show() uses; only while hidden.
     void usePopupForm(bool popup);
     bool isPopupForm() const { return popupForm_; }
-    // A popup that just closed because the press that closed it landed
-    // outside it: the tray click that closed it must not open it again.
-    bool closedMomentsAgo() const;
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
   private:
     bool popupForm_ = false;
-    QElapsedTimer sinceHidden_;
 };
 
 }  // namespace quorvane

@@ -135,9 +135,6 @@ void QuorvaneApplication::togglePanel() {
         panel_->hide();
         return;
     }
-    // The click on the tray icon that closed the popup must not reopen it.
-    if (panel_->isPopupForm() && panel_->closedMomentsAgo())
-        return;
     panel_->usePopupForm(trayShowsIcon());
     applyFrameSizes();
     if (panel_->isPopupForm()) {

@@ -1,0 +1,172 @@
+// The tray for real: trayer (an XEmbed tray) on the private X server hosts the
+// icon, and clicks on it open and close the panel next to it. Without a tray
+// the main window opens at start instead. Clicks and keys go through xdotool.
+
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "x11/application_process.hpp"
+#include "x11/x_test_server.hpp"
+
+namespace quorvane {
+namespace {
+
+using testing::eventually;
+using testing::LaunchedProcess;
+
+struct Shown {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+bool haveProgram(const char* path) {
+    return ::access(path, X_OK) == 0;
+}
+
+class TrayTest : public testing::XServerTest {
+  protected:
+    void TearDown() override {
+        application.reset();
+        tray.reset();
+    }
+
+    // The application's viewable windows (by _NET_WM_PID), in root
+    // coordinates.
+    std::vector<Shown> viewable() {
+        std::vector<Shown> found;
+        if (application)
+            collect(connection->root(), application->pid(), found);
+        return found;
+    }
+
+    // The application's one viewable window whose width lies in the range:
+    // the tray icon, the panel or the main window.
+    std::optional<Shown> viewableSized(int minWidth, int maxWidth) {
+        for (const auto& window : viewable())
+            if (window.width >= minWidth && window.width <= maxWidth)
+                return window;
+        return std::nullopt;
+    }
+
+    void xdotool(const std::string& arguments) {
+        const std::string command = "DISPLAY=" + displayName + " xdotool " + arguments;
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    }
+
+    void clickAt(const Shown& window) {
+        xdotool("mousemove " + std::to_string(window.x + window.width / 2) + " " +
+                std::to_string(window.y + window.height / 2) + " click 1");
+    }
+
+    void startApplication() {
+        application =
+            std::make_unique<LaunchedProcess>(QUORVANE_EXECUTABLE, std::vector<std::string>{},
+                                              home.environment(displayName), home.log());
+    }
+
+    testing::ApplicationHome home;
+    std::unique_ptr<LaunchedProcess> tray;
+    std::unique_ptr<LaunchedProcess> application;
+
+  private:
+    long windowPid(Window window) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long remaining = 0;
+        unsigned char* data = nullptr;
+        long pid = -1;
+        if (XGetWindowProperty(connection->display(), window, connection->atom("_NET_WM_PID"), 0, 1,
+                               False, XA_CARDINAL, &type, &format, &count, &remaining,
+                               &data) == Success &&
+            data && format == 32 && count == 1)
+            pid = static_cast<long>(*reinterpret_cast<unsigned long*>(data));
+        if (data)
+            XFree(data);
+        return pid;
+    }
+
+    void collect(Window window, pid_t pid, std::vector<Shown>& found) {
+        Display* display = connection->display();
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, window, &root, &parent, &children, &count))
+            return;
+        for (unsigned int i = 0; i < count; ++i) {
+            XWindowAttributes attributes{};
+            if (XGetWindowAttributes(display, children[i], &attributes) &&
+                attributes.map_state == IsViewable) {
+                if (windowPid(children[i]) == pid) {
+                    int x = 0;
+                    int y = 0;
+                    Window child = 0;
+                    XTranslateCoordinates(display, children[i], root, 0, 0, &x, &y, &child);
+                    found.push_back({x, y, attributes.width, attributes.height});
+                }
+            }
+            collect(children[i], pid, found);
+        }
+        if (children)
+            XFree(children);
+    }
+};
+
+TEST_F(TrayTest, AClickOnTheTrayIconOpensThePanelBesideItAndASecondClickOrEscapeClosesIt) {
+    if (!haveProgram("/usr/bin/trayer") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "trayer and xdotool are needed";
+    tray = std::make_unique<LaunchedProcess>(
+        "/usr/bin/trayer",
+        std::vector<std::string>{"--edge", "top", "--align", "right", "--widthtype", "pixel",
+                                 "--width", "120", "--height", "28", "--monitor", "primary"},
+        home.environment(displayName), home.log());
+    const Atom selection = connection->atom("_NET_SYSTEM_TRAY_S0");
+    ASSERT_TRUE(eventually([&] { return XGetSelectionOwner(connection->display(), selection); }))
+        << home.logText();
+
+    startApplication();
+    std::optional<Shown> icon;
+    ASSERT_TRUE(eventually([&] { return (icon = viewableSized(1, 64)).has_value(); }))
+        << home.logText();
+    // With a tray the program starts quietly in it.
+    EXPECT_FALSE(viewableSized(600, 4000));
+
+    clickAt(*icon);
+    std::optional<Shown> panel;
+    ASSERT_TRUE(eventually([&] { return (panel = viewableSized(300, 600)).has_value(); }))
+        << home.logText();
+    // Right under the tray at the top edge, inside the primary screen.
+    EXPECT_GE(panel->y, icon->y + icon->height);
+    EXPECT_LE(panel->y, icon->y + icon->height + 16);
+    EXPECT_LE(panel->x + panel->width, 1920);
+    EXPECT_LE(panel->x, icon->x);
+
+    clickAt(*icon);
+    EXPECT_TRUE(eventually([&] { return !viewableSized(300, 600); }));
+
+    clickAt(*icon);
+    ASSERT_TRUE(eventually([&] { return viewableSized(300, 600).has_value(); }));
+    xdotool("key Escape");
+    EXPECT_TRUE(eventually([&] { return !viewableSized(300, 600); }));
+}
+
+TEST_F(TrayTest, WithoutATrayTheMainWindowOpensAtStart) {
+    ASSERT_FALSE(
+        XGetSelectionOwner(connection->display(), connection->atom("_NET_SYSTEM_TRAY_S0")));
+    startApplication();
+    std::optional<Shown> window;
+    ASSERT_TRUE(eventually([&] { return (window = viewableSized(600, 4000)).has_value(); }))
+        << home.logText();
+    EXPECT_EQ(window->width, 840);
+    EXPECT_EQ(window->height, 620);
+}
+
+}  // namespace
+}  // namespace quorvane

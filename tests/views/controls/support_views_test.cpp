@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -103,6 +104,20 @@ TEST(HealthCheckWizardTest, TechnicalDetailsStartCollapsedAndStayOpenAcrossNewSu
     EXPECT_TRUE(showsText(
         wizard, QStringLiteral("앱이 잘 안 될 때 복사해 볼 정보입니다. 평소에는 접어 두세요.")));
     EXPECT_TRUE(showsText(wizard, QStringLiteral("되는 조정")));
+}
+
+TEST(HealthCheckWizardTest, TheDetailsChevronGrowsWithTheText) {
+    Theme theme(false);
+    HealthCheckWizard wizard(theme, summaryWith({}), nullptr);
+    const auto chevron = [&wizard] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        auto* toggle = wizard.findChild<QToolButton*>(QStringLiteral("technicalDetailsToggle"));
+        return toggle ? toggle->iconSize().height() : 0;
+    };
+    const int standard = chevron();
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    EXPECT_GE(chevron(), QFontMetrics(theme.baseFont()).capHeight());
+    EXPECT_GT(chevron(), standard);
 }
 
 TEST(SupportCardTest, HardwareButtonFollowsAnyOpenHardwareActionEvenDisabled) {

@@ -116,6 +116,28 @@ TEST_F(DisplayStoreHotKeyTest, PressesArriveAsTasksAndReadTheSwitchesThen) {
     world.scheduler->runUntilIdle();
 }
 
+TEST_F(DisplayStoreHotKeyTest, TheFamilySwitchesReRegisterSaveAndReport) {
+    auto& store = start([](QuorvanePreferences&) {});
+    EXPECT_FALSE(handedOver(*world.registrar, "scene-work"));
+
+    store.setSceneHotKeysEnabled(true);
+    EXPECT_TRUE(handedOver(*world.registrar, "scene-work"));
+    EXPECT_TRUE(store.sceneHotKeyRegistrationSummary().isEnabled);
+    EXPECT_EQ(store.statusMessage(), "전역 단축키 6개 등록됨");
+    EXPECT_TRUE(world.savedPreferences().sceneHotKeysEnabled);
+
+    store.setEmergencyRecoveryHotKeyEnabled(false);
+    EXPECT_FALSE(handedOver(*world.registrar, "emergency-recovery"));
+    EXPECT_FALSE(store.emergencyRecoveryHotKeyRegistrationSummary().isEnabled);
+    EXPECT_EQ(store.statusMessage(), "전역 단축키 5개 등록됨");
+    EXPECT_FALSE(world.savedPreferences().emergencyRecoveryHotKeyEnabled);
+    EXPECT_EQ(store.preferences(), world.savedPreferences());
+
+    store.setSceneHotKeysEnabled(false);
+    EXPECT_EQ(store.statusMessage(), "전역 단축키 꺼짐");
+    EXPECT_FALSE(store.sceneHotKeyRegistrationSummary().isEnabled);
+}
+
 class DisplayStoreSettingsTest : public ::testing::Test {
   protected:
     void SetUp() override {

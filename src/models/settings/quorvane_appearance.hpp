@@ -13,6 +13,8 @@ inline constexpr std::array<QuorvaneAppearance, 3> kAllAppearances = {
     QuorvaneAppearance::system, QuorvaneAppearance::light, QuorvaneAppearance::dark};
 
 std::string_view caseName(QuorvaneAppearance appearance);
+// The name users see: "시스템", "라이트", "다크".
+std::string_view displayName(QuorvaneAppearance appearance);
 std::optional<QuorvaneAppearance> parseCaseName(std::string_view text, QuorvaneAppearance*);
 
 }  // namespace quorvane

@@ -14,6 +14,8 @@ inline constexpr std::array<QuorvaneTextSize, 4> kAllTextSizes = {
     QuorvaneTextSize::veryLarge};
 
 std::string_view caseName(QuorvaneTextSize size);
+// The name users see: "기본", "크게", "더 크게", "아주 크게".
+std::string_view displayName(QuorvaneTextSize size);
 std::optional<QuorvaneTextSize> parseCaseName(std::string_view text, QuorvaneTextSize*);
 
 }  // namespace quorvane

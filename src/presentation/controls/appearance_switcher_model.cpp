@@ -1,5 +1,6 @@
 #include "presentation/controls/appearance_switcher_model.hpp"
 
+#include "models/settings/quorvane_appearance.hpp"
 #include "presentation/design/text_size_table.hpp"
 #include "presentation/design/typography.hpp"
 
@@ -12,15 +13,7 @@ std::vector<QuorvaneAppearance> AppearanceSwitcherModel::options(bool includeSys
 }
 
 std::string AppearanceSwitcherModel::title(QuorvaneAppearance option) {
-    switch (option) {
-        case QuorvaneAppearance::system:
-            return "시스템";
-        case QuorvaneAppearance::light:
-            return "라이트";
-        case QuorvaneAppearance::dark:
-            return "다크";
-    }
-    return {};
+    return std::string(displayName(option));
 }
 
 std::string AppearanceSwitcherModel::symbol(QuorvaneAppearance option) {

@@ -180,6 +180,11 @@ class DisplayStore {
     }
     const QuorvaneRecoveryJournal& recoveryJournal() const { return recoveryJournal_; }
     const std::string& statusMessage() const { return statusMessage_; }
+    // The preferences record as last saved: what a settings export writes.
+    const QuorvanePreferences& preferences() const { return preferences_; }
+    const QuorvaneSettingsDocumentCoder& settingsDocumentCoder() const {
+        return settingsDocumentCoder_;
+    }
 
     // Windows write these two directly. A different status text drops the
     // privacy tokens of the previous one; a changed selection of a visible
@@ -239,6 +244,9 @@ class DisplayStore {
     void setBrightnessSyncEnabled(bool enabled);
     void setBrightnessSyncGroupID(const std::optional<std::string>& groupID);
     void setSceneHotKeyBindingEnabled(std::string_view bindingID, bool enabled);
+    // Each re-registers every global hot key and reports the outcome.
+    void setEmergencyRecoveryHotKeyEnabled(bool enabled);
+    void setSceneHotKeysEnabled(bool enabled);
 
     // --- Colour road ----------------------------------------------------------
     ColorAdjustment colorAdjustment(DisplayID displayID) const;

@@ -6,36 +6,6 @@
 
 namespace quorvane {
 
-namespace {
-
-std::string textSizeLabel(QuorvaneTextSize size) {
-    switch (size) {
-        case QuorvaneTextSize::standard:
-            return "기본";
-        case QuorvaneTextSize::large:
-            return "크게";
-        case QuorvaneTextSize::extraLarge:
-            return "더 크게";
-        case QuorvaneTextSize::veryLarge:
-            return "아주 크게";
-    }
-    return {};
-}
-
-std::string appearanceLabel(QuorvaneAppearance appearance) {
-    switch (appearance) {
-        case QuorvaneAppearance::system:
-            return "시스템";
-        case QuorvaneAppearance::light:
-            return "라이트";
-        case QuorvaneAppearance::dark:
-            return "다크";
-    }
-    return {};
-}
-
-}  // namespace
-
 void DisplayStore::setAutoApplyEnabled(bool enabled) {
     ChangeScope scope(*this);
     autoApplyEnabled_ = enabled;
@@ -63,14 +33,14 @@ void DisplayStore::setTextSize(QuorvaneTextSize size) {
     ChangeScope scope(*this);
     textSize_ = size;
     savePreferences();
-    setStatusMessage("글자 크기: " + textSizeLabel(size));
+    setStatusMessage("글자 크기: " + std::string(displayName(size)));
 }
 
 void DisplayStore::setAppearance(QuorvaneAppearance appearance) {
     ChangeScope scope(*this);
     appearance_ = appearance;
     savePreferences();
-    setStatusMessage("화면 모드: " + appearanceLabel(appearance));
+    setStatusMessage("화면 모드: " + std::string(displayName(appearance)));
 }
 
 void DisplayStore::setSoftwareColorCorrectionEnabled(bool enabled) {
@@ -125,6 +95,20 @@ void DisplayStore::setBrightnessSyncGroupID(const std::optional<std::string>& gr
     brightnessSyncGroupID_ = trimmed;
     savePreferences();
     setStatusMessage("밝기 동기화 범위: 선택한 그룹");
+}
+
+void DisplayStore::setEmergencyRecoveryHotKeyEnabled(bool enabled) {
+    ChangeScope scope(*this);
+    emergencyRecoveryHotKeyEnabled_ = enabled;
+    reconcileGlobalHotKeys(true);
+    savePreferences();
+}
+
+void DisplayStore::setSceneHotKeysEnabled(bool enabled) {
+    ChangeScope scope(*this);
+    sceneHotKeysEnabled_ = enabled;
+    reconcileGlobalHotKeys(true);
+    savePreferences();
 }
 
 void DisplayStore::setSceneHotKeyBindingEnabled(std::string_view bindingID, bool enabled) {

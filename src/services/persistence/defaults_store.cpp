@@ -1,4 +1,6 @@
 #include "services/persistence/defaults_store.hpp"
+#include "services/persistence/temporary_file_guard.hpp"
+#include "services/persistence/unique_file_descriptor.hpp"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -52,39 +54,7 @@ class FileDescriptor {
     int fd_;
 };
 
-// Removes the temporary file unless the write completed.
-class TemporaryFileGuard {
-  public:
-    explicit TemporaryFileGuard(std::string path) : path_(std::move(path)) {}
-    ~TemporaryFileGuard() {
-        if (!path_.empty())
-            ::unlink(path_.c_str());
-    }
-    TemporaryFileGuard(const TemporaryFileGuard&) = delete;
-    TemporaryFileGuard& operator=(const TemporaryFileGuard&) = delete;
-    void release() { path_.clear(); }
-
-  private:
-    std::string path_;
-};
-
 // Writes every byte; on failure errno tells why.
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written < 0)
-            return false;
-        if (written == 0) {
-            errno = EIO;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 // Reads to the end, giving up once more than `limit` bytes arrive.
 std::optional<std::string> readAll(int fd, std::size_t limit) {
     std::string result;
@@ -252,7 +222,7 @@ bool writeNewFile(const fs::path& path, std::string_view bytes) {
     if (!fd.valid())
         return false;
     TemporaryFileGuard guard(path.string());
-    if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
+    if (!writeAllBytes(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
         return false;
     guard.release();
     return true;
@@ -404,7 +374,7 @@ SaveOutcome FileDefaultsStore::setData(std::string_view key, std::string_view by
     struct stat existing {};
     if (::stat(target.c_str(), &existing) == 0)
         ::fchmod(fd.get(), existing.st_mode & 07777);
-    if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
+    if (!writeAllBytes(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
         return failedWithErrno(temporaryPath);
     if (beforeRename_ && !beforeRename_(temporaryPath))
         return SaveOutcome::failed({DefaultsStoreError::Kind::writeFailed, target.string(), {}});

@@ -11,25 +11,11 @@
 
 #include "models/settings/quorvane_settings_document_error.hpp"
 #include "services/persistence/quorvane_settings_file_read_error.hpp"
+#include "services/persistence/unique_file_descriptor.hpp"
 
 namespace quorvane {
 
 namespace {
-
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 std::string fileNameOf(const std::filesystem::path& path) {
     const auto name = path.filename().string();
@@ -75,7 +61,8 @@ std::string QuorvaneSettingsFileLoader::loadData(const std::filesystem::path& pa
     const std::string name = fileNameOf(path);
     // Non-blocking, so opening a FIFO without a writer returns at once
     // instead of waiting for one.
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    const UniqueFileDescriptor file(
+        ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (file.get() < 0)
         throw QuorvaneSettingsFileReadError::fromErrno(errno, name);
 

@@ -1,8 +1,347 @@
 #include "views/settings/settings_window.hpp"
 
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QScrollArea>
+#include <QSysInfo>
+#include <QVBoxLayout>
+#include <chrono>
+
+#include "presentation/settings/diagnostic_report_actions.hpp"
+#include "presentation/settings/settings_file_actions.hpp"
+#include "presentation/settings/settings_import_entry.hpp"
+#include "presentation/settings/settings_recovery_actions.hpp"
+#include "presentation/settings/settings_window_layout.hpp"
+#include "views/controls/confirmation_presenter.hpp"
+#include "views/design/chip_button.hpp"
+#include "views/design/fit_to_width.hpp"
+#include "views/design/surface_panel.hpp"
+#include "views/design/symbol_image.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+#include "views/import_sheet/settings_import_preview_sheet.hpp"
+#include "views/settings/diagnostic_report_sheet.hpp"
+#include "views/settings/settings_appearance_card.hpp"
+#include "views/settings/settings_behavior_card.hpp"
+#include "views/settings/settings_card_columns.hpp"
+#include "views/settings/settings_card_frame.hpp"
+#include "views/settings/settings_files_card.hpp"
+#include "views/settings/settings_recovery_card.hpp"
+#include "views/settings/settings_shortcuts_card.hpp"
+#include "views/settings/settings_status_strip_view.hpp"
+#include "views/settings/settings_support_card.hpp"
+#include "views/settings/settings_tinted_tile.hpp"
+#include "views/settings/themed_text.hpp"
+
 namespace quorvane {
 
+namespace {
+
+constexpr int kPagePadding = 24;
+constexpr int kGearTile = 44;
+constexpr int kGearSide = 24;
+
+// The hero's gear on its warm tile.
+class GearTile : public SettingsTintedTile {
+  public:
+    GearTile(Theme& theme, QWidget* parent)
+        : SettingsTintedTile(theme, {ColorRole::accentFill, 0.84, 0.7, 13, {}}, parent) {
+        setFixedSize(kGearTile, kGearTile);
+        auto* gear = new SymbolImage("gearshape.fill", this);
+        gear->setFixedSide(kGearSide);
+        gear->move((kGearTile - kGearSide) / 2, (kGearTile - kGearSide) / 2);
+        const auto restyle = [gear, &theme] { gear->setColor(theme.color(ColorRole::ink)); };
+        restyle();
+        connect(&theme, &Theme::changed, gear, restyle);
+    }
+};
+
+QuorvaneDiagnosticEnvironment currentEnvironment() {
+    Json bundle = Json::object();
+    const QString version = QCoreApplication::applicationVersion();
+    if (!version.isEmpty()) {
+        bundle["CFBundleShortVersionString"] = version.toStdString();
+        bundle["CFBundleVersion"] = version.toStdString();
+    }
+    // The distribution and kernel only: never the machine's name.
+    const QString system = QSysInfo::prettyProductName() + QStringLiteral(" · ") +
+                           QSysInfo::kernelType() + QLatin1Char(' ') + QSysInfo::kernelVersion();
+    return QuorvaneDiagnosticEnvironment::current(bundle, system.toStdString());
+}
+
+SettingsCardColumns::Arrangement frequentArrangement(QuorvaneTextSize textSize, int width) {
+    const auto layout = settings_layout::frequentSettingsLayout(textSize, width);
+    SettingsCardColumns::Arrangement columns;
+    for (int column = 0; column < 2; ++column) {
+        std::vector<int> indices;
+        for (const auto card : settings_layout::cards(layout, column))
+            indices.push_back(static_cast<int>(card));
+        if (!indices.empty())
+            columns.push_back(indices);
+    }
+    return columns;
+}
+
+SettingsCardColumns::Arrangement backupArrangement(QuorvaneTextSize textSize, int width) {
+    if (settings_layout::backupCardGrid(textSize, width).columns == 2)
+        return {{0}, {1}};
+    return {{0, 1}};
+}
+
+}  // namespace
+
 SettingsWindow::SettingsWindow(ViewContext& context, QWidget* parent)
-    : QWidget(parent), context_(context) {}
+    : QWidget(parent), context_(context) {
+    setWindowTitle(QStringLiteral("Quorvane 설정"));
+    confirmations_ = new ConfirmationPresenter(this);
+    Theme& theme = context_.theme;
+    DisplayStore& store = context_.store;
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    scroll_ = new QScrollArea(this);
+    scroll_->setWidgetResizable(true);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    outer->addWidget(scroll_);
+
+    auto* page = new QWidget;
+    page->setAutoFillBackground(false);
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(kPagePadding, kPagePadding, kPagePadding, kPagePadding);
+    column->setSpacing(16);
+    column->addWidget(buildHero());
+    strip_ = new SettingsStatusStripView(theme, store);
+    column->addWidget(strip_);
+
+    appearance_ = new SettingsAppearanceCard(context_);
+    behavior_ = new SettingsBehaviorCard(theme, store);
+    shortcuts_ = new SettingsShortcutsCard(theme, store);
+    frequent_ = new SettingsCardColumns(
+        {appearance_, behavior_, shortcuts_},
+        [&theme](int width) { return frequentArrangement(theme.textSize(), width); }, 12, 12);
+    files_ = new SettingsFilesCard(theme);
+    support_ = new SettingsSupportCard(theme, store);
+    backup_ = new SettingsCardColumns(
+        {files_, support_},
+        [&theme](int width) { return backupArrangement(theme.textSize(), width); }, 16, 12);
+    recovery_ = new SettingsRecoveryCard(theme);
+
+    auto* bands = new QVBoxLayout;
+    bands->setSpacing(14);
+    bands->addWidget(buildBand(QStringLiteral("자주 쓰는 설정"),
+                               QStringLiteral("평소에 켜고 끄는 항목"), frequent_));
+    bands->addWidget(buildBand(QStringLiteral("백업과 도움"),
+                               QStringLiteral("파일·리포트·문의 전에 확인"), backup_));
+    bands->addWidget(buildBand(QStringLiteral("되돌리기"),
+                               QStringLiteral("위험한 초기화는 한곳에 모았습니다"), recovery_));
+    column->addLayout(bands);
+    column->addWidget(buildStatusCard());
+    column->addStretch(1);
+    scroll_->setWidget(page);
+    scroll_->viewport()->setAutoFillBackground(false);
+
+    connect(files_, &SettingsFilesCard::exportRequested, this, &SettingsWindow::exportSettings);
+    connect(files_, &SettingsFilesCard::importRequested, this, &SettingsWindow::importSettings);
+    connect(support_, &SettingsSupportCard::reportRequested, this,
+            &SettingsWindow::prepareDiagnosticPreview);
+    connect(recovery_, &SettingsRecoveryCard::resetRequested, this,
+            &SettingsWindow::requestFullReset);
+    connect(&context_.bridge, &StoreBridge::storeChanged, this, &SettingsWindow::refresh);
+    connect(&theme, &Theme::changed, this, &SettingsWindow::restyle);
+    theme.applyToWindow(this);
+    restyle();
+    refresh();
+}
+
+SettingsWindow::~SettingsWindow() = default;
+
+DiagnosticReportSheet* SettingsWindow::diagnosticSheet() const {
+    return diagnosticSheet_.data();
+}
+
+SettingsImportPreviewSheet* SettingsWindow::importSheet() const {
+    return importSheet_.data();
+}
+
+QWidget* SettingsWindow::buildHero() {
+    Theme& theme = context_.theme;
+    auto* hero = new SurfacePanel(theme, SurfacePanel::Kind::hero, 18, 16);
+    auto* layout = new QVBoxLayout(hero);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* row = new FitToWidth(14, 14);
+    row->setRowAlignment(Qt::AlignTop);
+    auto* copy = new QWidget;
+    auto* copyColumn = new QVBoxLayout(copy);
+    copyColumn->setContentsMargins(0, 0, 0, 0);
+    copyColumn->setSpacing(5);
+    copyColumn->addWidget(themedLabel(theme, QStringLiteral("Quorvane 설정"),
+                                      QuorvaneFontStyle::title3, QFont::DemiBold));
+    copyColumn->addWidget(themedLabel(
+        theme, QStringLiteral("자주 쓰는 설정은 앞에 두고, 위험하거나 자세한 항목은 접어 둡니다."),
+        QuorvaneFontStyle::callout, QFont::Normal, true));
+    openMainWindow_ =
+        new ChipButton(theme, QStringLiteral("Quorvane 열기"), QuorvaneChipProminence::accent);
+    openMainWindow_->setSymbol("macwindow");
+    openMainWindow_->setToolTip(QStringLiteral("메인 화면을 엽니다."));
+    connect(openMainWindow_, &QAbstractButton::clicked, this, [this] {
+        if (context_.shell.openMainWindow)
+            context_.shell.openMainWindow();
+    });
+    row->addWidget(new GearTile(theme, nullptr), 0);
+    row->addWidget(copy, 0);
+    row->addStretch(12);
+    row->addWidget(openMainWindow_);
+    layout->addWidget(row);
+    return hero;
+}
+
+QWidget* SettingsWindow::buildBand(const QString& title, const QString& subtitle,
+                                   QWidget* content) {
+    auto* band = new QWidget;
+    auto* column = new QVBoxLayout(band);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(10);
+    column->addWidget(headingPair(context_.theme, title, subtitle, QuorvaneFontStyle::headline, 3));
+    column->addWidget(content);
+    return band;
+}
+
+QWidget* SettingsWindow::buildStatusCard() {
+    Theme& theme = context_.theme;
+    auto frame = makeSettingsCard(
+        theme, QuorvaneGlyph::statusPulse, [] { return ColorRole::mutedInk; },
+        QStringLiteral("현재 상태"), QStringLiteral("마지막 작업 결과"));
+    status_ = themedLabel(theme, {}, QuorvaneFontStyle::callout, QFont::Normal, true);
+    status_->setSelectable(true);
+    frame.column->addWidget(status_);
+    return frame.panel;
+}
+
+void SettingsWindow::refresh() {
+    const DisplayStore& store = context_.store;
+    status_->setText(QString::fromStdString(store.statusMessage()));
+    strip_->refresh();
+    appearance_->refresh();
+    behavior_->refresh();
+    shortcuts_->refresh();
+    support_->refresh();
+}
+
+void SettingsWindow::restyle() {
+    setMinimumWidth(settings_layout::minimumWidth(context_.theme.textSize()));
+    frequent_->reflow();
+    backup_->reflow();
+}
+
+void SettingsWindow::chooseJsonFile(QWidget* over, bool saving, const QString& title,
+                                    const QString& proposedName,
+                                    std::function<void(const std::filesystem::path&)> chosen) {
+    auto* dialog = new QFileDialog(over, title);
+    context_.theme.applyToWindow(dialog);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setNameFilter(QStringLiteral("JSON (*.json)"));
+    dialog->setDefaultSuffix(QStringLiteral("json"));
+    if (saving) {
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setFileMode(QFileDialog::AnyFile);
+        dialog->selectFile(proposedName);
+    } else {
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(QFileDialog::ExistingFile);
+    }
+    connect(dialog, &QFileDialog::fileSelected, this,
+            [chosen = std::move(chosen)](const QString& file) {
+                if (!file.isEmpty())
+                    chosen(std::filesystem::path(file.toStdString()));
+            });
+    dialog->open();
+}
+
+void SettingsWindow::exportSettings() {
+    chooseJsonFile(this, true, QStringLiteral("Quorvane 설정 내보내기"),
+                   qtext(kSettingsExportFileName), [this](const std::filesystem::path& file) {
+                       quorvane::exportSettings(context_.store, file,
+                                                std::chrono::system_clock::now());
+                   });
+}
+
+void SettingsWindow::importSettings() {
+    chooseJsonFile(this, false, QStringLiteral("Quorvane 설정 가져오기"), {},
+                   [this](const std::filesystem::path& file) {
+                       quorvane::importSettings(context_.store, state_, file);
+                       openImportSheet();
+                   });
+}
+
+void SettingsWindow::prepareDiagnosticPreview(QuorvaneDiagnosticPrivacyMode mode) {
+    const auto before = state_.diagnosticPreview;
+    quorvane::prepareDiagnosticPreview(context_.store, state_, currentEnvironment(),
+                                       std::chrono::system_clock::now(), mode);
+    if (state_.diagnosticPreview != before)
+        openDiagnosticSheet();
+}
+
+void SettingsWindow::requestFullReset() {
+    quorvane::requestFullReset(confirmations_->coordinator(), context_.store);
+}
+
+void SettingsWindow::openDiagnosticSheet() {
+    if (diagnosticSheet_)
+        diagnosticSheet_->close();
+    auto* sheet = new DiagnosticReportSheet(context_.theme, *state_.diagnosticPreview, this);
+    diagnosticSheet_ = sheet;
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->setWindowModality(Qt::WindowModal);
+    const auto preview = sheet->preview();
+    connect(sheet, &DiagnosticReportSheet::copyRequested, this, [this, preview] {
+        copyDiagnosticPreview(context_.store, preview, [](const std::string& text) {
+            QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+        });
+    });
+    connect(sheet, &DiagnosticReportSheet::saveRequested, this, [this, sheet, preview] {
+        chooseJsonFile(sheet, true, QStringLiteral("Quorvane 진단 리포트 저장"),
+                       qtext(kDiagnosticReportFileName),
+                       [this, preview](const std::filesystem::path& file) {
+                           saveDiagnosticPreview(context_.store, preview, file);
+                       });
+    });
+    // "닫기", Escape and closing the sheet all end this preview.
+    connect(sheet, &QDialog::finished, this, [this, id = preview.id] {
+        if (state_.diagnosticPreview && state_.diagnosticPreview->id == id)
+            state_.diagnosticPreview.reset();
+    });
+    sheet->open();
+}
+
+void SettingsWindow::openImportSheet() {
+    if (!state_.settingsImportDraft ||
+        (importSheet_ && importSheet_->draft().id == state_.settingsImportDraft->id))
+        return;
+    if (importSheet_)
+        importSheet_->close();
+    auto* sheet = new SettingsImportPreviewSheet(context_, *state_.settingsImportDraft, this);
+    importSheet_ = sheet;
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->setWindowModality(Qt::WindowModal);
+    connect(sheet, &SettingsImportPreviewSheet::cancelRequested, this,
+            [this] { cancelSettingsImport(context_.store, state_); });
+    connect(sheet, &SettingsImportPreviewSheet::importConfirmed, this,
+            [this](QuorvaneSettingsImportMode mode,
+                   const std::vector<QuorvaneSettingsImportDisplayMapping>& mappings,
+                   bool switchSelection) {
+                confirmSettingsImport(context_.store, state_, mode, mappings, switchSelection);
+            });
+    // Escape or closing the sheet is a dismissal: the draft goes, nothing is said.
+    connect(sheet, &QDialog::finished, this, [this, id = sheet->draft().id] {
+        if (state_.settingsImportDraft && state_.settingsImportDraft->id == id)
+            dismissSettingsImport(state_);
+    });
+    sheet->open();
+}
 
 }  // namespace quorvane

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "models/settings/quorvane_appearance.hpp"
+#include "presentation/design/color_role.hpp"
+
+namespace quorvane {
+
+// One tile of the strip under the settings window's hero.
+struct SettingsStatusTile {
+    std::string title;
+    std::string value;   // one line at most
+    std::string detail;  // two lines at most
+    ColorRole tint = ColorRole::accent;
+
+    bool operator==(const SettingsStatusTile&) const = default;
+};
+
+// The three tiles, in order: the colour scheme, auto-apply, and the
+// reminder that an import only previews until confirmed.
+std::array<SettingsStatusTile, 3> settingsStatusTiles(QuorvaneAppearance appearance,
+                                                      bool autoApplyEnabled);
+
+}  // namespace quorvane

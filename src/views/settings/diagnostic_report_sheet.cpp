@@ -1,0 +1,95 @@
+#include "views/settings/diagnostic_report_sheet.hpp"
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "presentation/settings/diagnostic_report_actions.hpp"
+#include "presentation/settings/settings_window_layout.hpp"
+#include "views/design/fit_to_width.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+#include "views/settings/themed_text.hpp"
+
+namespace quorvane {
+
+namespace {
+
+constexpr int kTextMinimumWidth = 640;
+constexpr int kTextMinimumHeight = 360;
+
+std::optional<double> screenVisibleHeight(const QWidget* widget) {
+    const QScreen* screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return std::nullopt;
+    return screen->availableGeometry().height();
+}
+
+}  // namespace
+
+DiagnosticReportSheet::DiagnosticReportSheet(Theme& theme,
+                                             const QuorvaneDiagnosticReportPreview& preview,
+                                             QWidget* parent)
+    : QDialog(parent), theme_(theme), preview_(preview) {
+    const auto texts = diagnosticSheetTexts(preview.privacyMode);
+    setWindowTitle(qtext(texts.title));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(20, 20, 20, 20);
+    column->setSpacing(16);
+
+    auto* header = new QVBoxLayout;
+    header->setSpacing(6);
+    header->addWidget(
+        themedLabel(theme, qtext(texts.title), QuorvaneFontStyle::title3, QFont::DemiBold));
+    header->addWidget(themedLabel(theme, qtext(texts.description), QuorvaneFontStyle::callout,
+                                  QFont::Normal, true));
+    column->addLayout(header);
+
+    text_ = new QPlainTextEdit(this);
+    text_->setPlainText(QString::fromStdString(preview_.text()));
+    text_->setReadOnly(true);
+    text_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text_->setAccessibleName(QStringLiteral("진단 리포트 JSON 미리보기"));
+    text_->setMinimumSize(kTextMinimumWidth, kTextMinimumHeight);
+    column->addWidget(text_, 1);
+
+    copy_ = new QPushButton(QStringLiteral("복사"), this);
+    save_ = new QPushButton(QStringLiteral("파일로 저장…"), this);
+    close_ = new QPushButton(QStringLiteral("닫기"), this);
+    for (auto* button : {copy_, save_, close_})
+        button->setAutoDefault(false);
+    auto* buttons = new FitToWidth(8, 8);
+    buttons->addWidget(copy_);
+    buttons->addWidget(save_);
+    buttons->addStretch();
+    buttons->addWidget(close_);
+    column->addWidget(buttons);
+
+    connect(copy_, &QPushButton::clicked, this, &DiagnosticReportSheet::copyRequested);
+    connect(save_, &QPushButton::clicked, this, &DiagnosticReportSheet::saveRequested);
+    connect(close_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(&theme_, &Theme::changed, this, &DiagnosticReportSheet::restyle);
+    // A dialog is a window of its own: it takes the theme itself.
+    theme_.applyToWindow(this);
+    restyle();
+}
+
+void DiagnosticReportSheet::restyle() {
+    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    mono.setPointSizeF(theme_.font(QuorvaneFontStyle::caption).pointSizeF());
+    text_->setFont(mono);
+    for (auto* button : {copy_, save_, close_}) {
+        button->setFont(theme_.baseFont());
+        button->setStyleSheet(QStringLiteral("QPushButton { padding: 4px 14px; }"));
+        button->setMinimumHeight(theme_.accessibleButtonMinHeight() - 6);
+    }
+    const auto size =
+        settings_layout::diagnosticSheetMinimumSize(theme_.textSize(), screenVisibleHeight(this));
+    setMinimumSize(static_cast<int>(size.minimumWidth), static_cast<int>(size.minimumHeight));
+}
+
+}  // namespace quorvane

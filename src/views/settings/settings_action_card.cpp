@@ -1,0 +1,43 @@
+#include "views/settings/settings_action_card.hpp"
+
+#include <QVBoxLayout>
+
+#include "views/design/chip_button.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+#include "views/settings/themed_text.hpp"
+
+namespace quorvane {
+
+namespace {
+
+constexpr int kPadding = 12;
+constexpr double kCornerRadius = 12;
+constexpr double kLightFillOpacity = 0.46;
+constexpr double kDarkFillOpacity = 0.34;
+constexpr double kBorderOpacity = 0.58;
+
+}  // namespace
+
+SettingsActionCard::SettingsActionCard(Theme& theme, const QString& title, const QString& detail,
+                                       const std::string& systemImage,
+                                       QuorvaneChipProminence prominence, QWidget* parent)
+    : SettingsTintedTile(theme,
+                         {ColorRole::track, kLightFillOpacity, kDarkFillOpacity, kCornerRadius,
+                          ColorUse{ColorRole::surfaceBorder, kBorderOpacity}},
+                         parent) {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
+    column->setSpacing(9);
+    button_ = new ChipButton(theme, title, prominence, this);
+    button_->setSymbol(systemImage);
+    button_->setToolTip(detail);
+    button_->setAccessibleDescription(detail);
+    column->addWidget(button_, 0, Qt::AlignLeading);
+    column->addWidget(themedLabel(theme, detail, QuorvaneFontStyle::caption, QFont::Normal, true));
+    setAccessibleName(title);
+    setAccessibleDescription(detail);
+    connect(button_, &QAbstractButton::clicked, this, &SettingsActionCard::triggered);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,44 @@
+#include "views/settings/settings_card_frame.hpp"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "views/design/glyph_icon.hpp"
+#include "views/design/surface_panel.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+#include "views/settings/themed_text.hpp"
+
+namespace quorvane {
+
+QWidget* headingPair(Theme& theme, const QString& title, const QString& detail,
+                     QuorvaneFontStyle titleStyle, int spacing, QWidget* parent) {
+    auto* pair = new QWidget(parent);
+    auto* column = new QVBoxLayout(pair);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(spacing);
+    column->addWidget(themedLabel(theme, title, titleStyle, QFont::DemiBold));
+    column->addWidget(themedLabel(theme, detail, QuorvaneFontStyle::caption, QFont::Normal, true));
+    return pair;
+}
+
+SettingsCardFrame makeSettingsCard(Theme& theme, QuorvaneGlyph glyph,
+                                   std::function<ColorRole()> tint, const QString& title,
+                                   const QString& subtitle, QWidget* parent) {
+    SettingsCardFrame frame;
+    frame.panel = new SurfacePanel(theme, SurfacePanel::Kind::soft, 16, 16, parent);
+    frame.column = new QVBoxLayout(frame.panel);
+    frame.column->setContentsMargins(0, 0, 0, 0);
+    frame.column->setSpacing(12);
+
+    auto* header = new QHBoxLayout;
+    header->setSpacing(9);
+    const auto glyphIcon = themedGlyph(theme, glyph, std::move(tint));
+    frame.icon = glyphIcon.icon;
+    header->addWidget(glyphIcon.frame, 0, Qt::AlignTop);
+    header->addWidget(headingPair(theme, title, subtitle, QuorvaneFontStyle::subheadline, 3), 1);
+    frame.column->addLayout(header);
+    return frame;
+}
+
+}  // namespace quorvane

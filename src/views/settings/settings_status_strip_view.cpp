@@ -1,0 +1,125 @@
+#include "views/settings/settings_status_strip_view.hpp"
+
+#include <QBoxLayout>
+#include <QResizeEvent>
+
+#include "presentation/design/fit_arrangement.hpp"
+#include "presentation/settings/settings_status_strip.hpp"
+#include "services/display_store/display_store.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+#include "views/settings/settings_tinted_tile.hpp"
+#include "views/settings/themed_text.hpp"
+
+namespace quorvane {
+
+namespace {
+
+constexpr int kRowSpacing = 10;
+constexpr int kColumnSpacing = 8;
+constexpr double kLightFillOpacity = 0.54;
+constexpr double kDarkFillOpacity = 0.4;
+constexpr double kBorderOpacity = 0.3;
+
+class StatusTile : public SettingsTintedTile {
+  public:
+    StatusTile(Theme& theme, QWidget* parent)
+        : SettingsTintedTile(theme, {ColorRole::track, kLightFillOpacity, kDarkFillOpacity, 12, {}},
+                             parent) {
+        auto* column = new QVBoxLayout(this);
+        column->setContentsMargins(10, 10, 10, 10);
+        column->setSpacing(4);
+        title = themedLabel(theme, {}, QuorvaneFontStyle::caption2, QFont::Medium, true);
+        value = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::DemiBold);
+        detail = themedLabel(theme, {}, QuorvaneFontStyle::caption2, QFont::Normal, true);
+        column->addWidget(title);
+        column->addWidget(value);
+        column->addWidget(detail);
+        column->addStretch(1);
+    }
+
+    void show(const SettingsStatusTile& tile) {
+        title->setText(qtext(tile.title));
+        value->setText(qtext(tile.value));
+        detail->setText(qtext(tile.detail));
+        value->setTextColor(theme().color(tile.tint));
+        setBorder(ColorUse{tile.tint, kBorderOpacity});
+    }
+
+    WrappingLabel* title = nullptr;
+    WrappingLabel* value = nullptr;
+    WrappingLabel* detail = nullptr;
+};
+
+}  // namespace
+
+SettingsStatusStripView::SettingsStatusStripView(Theme& theme, DisplayStore& store, QWidget* parent)
+    : QWidget(parent), theme_(theme), store_(store) {
+    layout_ = new QBoxLayout(QBoxLayout::LeftToRight, this);
+    layout_->setContentsMargins(0, 0, 0, 0);
+    layout_->setSpacing(kRowSpacing);
+    for (std::size_t index = 0; index < tiles_.size(); ++index) {
+        auto* tile = new StatusTile(theme, this);
+        tiles_[index] = tile;
+        values_[index] = tile->value;
+        layout_->addWidget(tile, 1);
+    }
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+    connect(&theme_, &Theme::changed, this, &SettingsStatusStripView::refresh);
+    refresh();
+}
+
+void SettingsStatusStripView::refresh() {
+    const auto tiles = settingsStatusTiles(store_.appearance(), store_.autoApplyEnabled());
+    for (std::size_t index = 0; index < tiles.size(); ++index)
+        static_cast<StatusTile*>(tiles_[index])->show(tiles[index]);
+    arrangeFor(width());
+}
+
+int SettingsStatusStripView::sideBySideWidth() const {
+    int width = kRowSpacing * static_cast<int>(tiles_.size() - 1);
+    for (auto* tile : tiles_)
+        width += tile->sizeHint().width();
+    return width;
+}
+
+void SettingsStatusStripView::arrangeFor(int width) {
+    const bool row = chooseArrangement(sideBySideWidth(), width) == FitArrangement::horizontal;
+    const auto direction = row ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+    if (layout_->direction() == direction)
+        return;
+    layout_->setDirection(direction);
+    layout_->setSpacing(row ? kRowSpacing : kColumnSpacing);
+    updateGeometry();
+}
+
+bool SettingsStatusStripView::isSideBySide() const {
+    return layout_->direction() == QBoxLayout::LeftToRight;
+}
+
+QString SettingsStatusStripView::tileValue(int index) const {
+    return values_.at(static_cast<std::size_t>(index))->text();
+}
+
+int SettingsStatusStripView::heightForWidth(int width) const {
+    if (chooseArrangement(sideBySideWidth(), width) == FitArrangement::horizontal) {
+        const int tileWidth = (width - kRowSpacing * 2) / 3;
+        int tallest = 0;
+        for (auto* tile : tiles_)
+            tallest = std::max(tallest, tile->heightForWidth(tileWidth));
+        return tallest;
+    }
+    int height = kColumnSpacing * 2;
+    for (auto* tile : tiles_)
+        height += tile->heightForWidth(width);
+    return height;
+}
+
+void SettingsStatusStripView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    arrangeFor(event->size().width());
+}
+
+}  // namespace quorvane

@@ -1,0 +1,69 @@
+#include "views/settings/settings_toggle_row_view.hpp"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "views/design/surface_panel.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+#include "views/settings/themed_text.hpp"
+
+namespace quorvane {
+
+SettingsToggleRowView::SettingsToggleRowView(Theme& theme, QWidget* parent)
+    : QWidget(parent), theme_(theme) {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(6);
+
+    auto* row = new QHBoxLayout;
+    row->setSpacing(12);
+    auto* copy = new QVBoxLayout;
+    copy->setSpacing(4);
+    title_ = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::DemiBold);
+    detail_ = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::Normal, true);
+    copy->addWidget(title_);
+    copy->addWidget(detail_);
+    row->addLayout(copy, 1);
+    toggle_ = new QCheckBox(this);
+    row->addWidget(toggle_, 0, Qt::AlignVCenter);
+    column->addLayout(row);
+
+    pill_ = new StatusPill(theme, {}, this);
+    pill_->hide();
+    column->addWidget(pill_, 0, Qt::AlignLeading);
+
+    connect(toggle_, &QCheckBox::clicked, this, &SettingsToggleRowView::toggled);
+    connect(&theme_, &Theme::changed, this, &SettingsToggleRowView::restyle);
+}
+
+void SettingsToggleRowView::show(const SettingsToggleRow& row) {
+    row_ = row;
+    const QString title = QString::fromStdString(row.title);
+    title_->setText(title);
+    detail_->setText(QString::fromStdString(row.detail));
+    toggle_->setAccessibleName(title);
+    toggle_->setChecked(row.isOn);
+    pill_->setVisible(row.status.has_value());
+    pill_->setText(QString::fromStdString(row.status.value_or(std::string())));
+    restyle();
+}
+
+StatusPill* SettingsToggleRowView::statusPill() const {
+    return row_.status ? pill_ : nullptr;
+}
+
+void SettingsToggleRowView::restyle() {
+    // The switch grows with the text beside it.
+    const int side = theme_.accessibleButtonMinHeight() / 2;
+    toggle_->setStyleSheet(
+        QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }").arg(side));
+    pill_->setFont(theme_.font(QuorvaneFontStyle::caption, QFont::Medium));
+    // A pill without a tint of its own reads in the secondary colour.
+    const QColor tint = theme_.color(row_.statusTint.value_or(ColorRole::secondary));
+    pill_->setTint(tint);
+    pill_->setTextColor(tint);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+#include <string>
+
+namespace quorvane::testing {
+
+// Runs `body` in a forked child and returns what it produced, or
+// "<child failed>" when it did not end normally. With `asNobody`, a child of
+// a root test run first drops to the unprivileged "nobody" identity, so
+// permission checks bite as they would for a user.
+inline std::string outputOfChild(const std::function<std::string()>& body, bool asNobody = false) {
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        return "<child failed>";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        constexpr uid_t kNobody = 65534;
+        if (asNobody && ::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||
+             ::setresuid(kNobody, kNobody, kNobody) != 0)) {
+            ::_exit(2);
+        }
+        const std::string output = body();
+        const bool written = ::write(pipeEnds[1], output.data(), output.size()) ==
+                             static_cast<ssize_t>(output.size());
+        ::_exit(written ? 0 : 3);
+    }
+    ::close(pipeEnds[1]);
+    std::string output;
+    char buffer[4096];
+    for (ssize_t count; (count = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        output.append(buffer, static_cast<std::size_t>(count));
+    ::close(pipeEnds[0]);
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0) {
+        return "<child failed>";
+    }
+    return output;
+}
+
+}  // namespace quorvane::testing

@@ -1,0 +1,292 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "display_store/store_world.hpp"
+#include "presentation/settings/settings_file_actions.hpp"
+#include "support/temporary_folder.hpp"
+#include "views/controls/confirmation_presenter.hpp"
+#include "views/controls/recovery_journal_view.hpp"
+#include "views/design/appearance_switcher.hpp"
+#include "views/design/chip_button.hpp"
+#include "views/design/surface_panel.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+#include "views/import_sheet/settings_import_preview_sheet.hpp"
+#include "views/settings/diagnostic_report_sheet.hpp"
+#include "views/settings/settings_action_card.hpp"
+#include "views/settings/settings_appearance_card.hpp"
+#include "views/settings/settings_card_columns.hpp"
+#include "views/settings/settings_disclosure_section.hpp"
+#include "views/settings/settings_files_card.hpp"
+#include "views/settings/settings_recovery_card.hpp"
+#include "views/settings/settings_segmented_picker.hpp"
+#include "views/settings/settings_shortcuts_card.hpp"
+#include "views/settings/settings_status_strip_view.hpp"
+#include "views/settings/settings_support_card.hpp"
+#include "views/settings/settings_toggle_row_view.hpp"
+#include "views/settings/settings_window.hpp"
+#include "views/store_bridge.hpp"
+
+namespace quorvane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SettingsWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        auto preferences = QuorvanePreferences::defaults();
+        preferences.textSize = QuorvaneTextSize::standard;
+        preferences.displayAdjustments[rawIdentity(externalDisplay(1, "Studio", 1001))].warmth =
+            0.4;
+        world.storePreferences(preferences);
+        world.start();
+        theme.setTextSize(store().textSize());
+        theme.setAppearance(QuorvaneAppearance::light);
+        shell.openMainWindow = [this] { ++mainWindowOpened; };
+        bridge = std::make_unique<StoreBridge>(store());
+        context = std::make_unique<ViewContext>(ViewContext{store(), *bridge, shell, theme});
+        window = std::make_unique<SettingsWindow>(*context);
+        window->resize(700, 800);
+        window->show();
+        settle();
+    }
+    void TearDown() override {
+        window.reset();
+        settle();
+    }
+
+    DisplayStore& store() { return *world.store; }
+    void settle() {
+        for (int turn = 0; turn < 5; ++turn) {
+            QCoreApplication::processEvents();
+            world.scheduler->runUntilIdle();
+        }
+    }
+    // The file dialog a click opened over `over`, answered with `file`.
+    void choose(QWidget* over, const fs::path& file) {
+        settle();
+        auto* dialog = over->findChild<QFileDialog*>();
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(dialog->isVisible());
+        // Typed into the name field, as a user would.
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        name->setText(QString::fromStdString(file.string()));
+        static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own checks run
+        settle();
+    }
+    void cancelDialog(QWidget* over) {
+        settle();
+        auto* dialog = over->findChild<QFileDialog*>();
+        ASSERT_NE(dialog, nullptr);
+        dialog->reject();
+        settle();
+    }
+    void click(QAbstractButton* button) {
+        button->click();
+        settle();
+    }
+
+    StoreWorld world;
+    Theme theme{false};
+    ShellActions shell;
+    int mainWindowOpened = 0;
+    std::unique_ptr<StoreBridge> bridge;
+    std::unique_ptr<ViewContext> context;
+    std::unique_ptr<SettingsWindow> window;
+    TemporaryFolder folder;
+};
+
+TEST_F(SettingsWindowTest, ExportThenImportThroughTheDialogsRestoresThePreferences) {
+    const auto exported = store().preferences();
+    click(window->filesCard()->exportAction()->button());
+    auto* saveDialog = window->findChild<QFileDialog*>();
+    ASSERT_NE(saveDialog, nullptr);
+    EXPECT_EQ(saveDialog->acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_EQ(saveDialog->defaultSuffix(), QStringLiteral("json"));
+    choose(window.get(), folder / "backup");  // the suffix is added
+    EXPECT_TRUE(fs::exists(folder / "backup.json"));
+    EXPECT_EQ(store().statusMessage(), "설정 내보내기 완료");
+
+    store().setTextSize(QuorvaneTextSize::veryLarge);
+    store().setAppearance(QuorvaneAppearance::dark);
+    click(window->filesCard()->importAction()->button());
+    choose(window.get(), folder / "backup.json");
+    auto* sheet = window->importSheet();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(store().statusMessage(), "설정 파일을 확인했습니다 — 적용 전 미리보기를 확인하세요");
+    EXPECT_EQ(store().textSize(), QuorvaneTextSize::veryLarge);
+
+    click(sheet->importButton());
+    EXPECT_FALSE(window->state().settingsImportDraft.has_value());
+    EXPECT_EQ(window->importSheet(), nullptr);
+    EXPECT_EQ(store().textSize(), QuorvaneTextSize::standard);
+    EXPECT_EQ(store().appearance(), QuorvaneAppearance::system);
+    EXPECT_EQ(store().preferences().displayAdjustments, exported.displayAdjustments);
+}
+
+TEST_F(SettingsWindowTest, CancelledDialogsLeaveTheStatusAlone) {
+    store().setStatusMessage("이전 상태");
+    click(window->filesCard()->exportAction()->button());
+    cancelDialog(window.get());
+    click(window->filesCard()->importAction()->button());
+    cancelDialog(window.get());
+    EXPECT_EQ(store().statusMessage(), "이전 상태");
+    EXPECT_TRUE(folder.entries().empty());
+    EXPECT_EQ(window->importSheet(), nullptr);
+}
+
+TEST_F(SettingsWindowTest, TheImportSheetsCancelReportsWhileEscapeOnlyCloses) {
+    exportSettings(store(), folder / "s.json", world.scheduler->wallNow());
+    click(window->filesCard()->importAction()->button());
+    choose(window.get(), folder / "s.json");
+    ASSERT_NE(window->importSheet(), nullptr);
+    QTest::keyClick(window->importSheet(), Qt::Key_Escape);
+    settle();
+    EXPECT_EQ(window->importSheet(), nullptr);
+    EXPECT_FALSE(window->state().settingsImportDraft.has_value());
+    EXPECT_EQ(store().statusMessage(), "설정 파일을 확인했습니다 — 적용 전 미리보기를 확인하세요");
+
+    click(window->filesCard()->importAction()->button());
+    choose(window.get(), folder / "s.json");
+    ASSERT_NE(window->importSheet(), nullptr);
+    click(window->importSheet()->cancelButton());
+    EXPECT_EQ(window->importSheet(), nullptr);
+    EXPECT_FALSE(window->state().settingsImportDraft.has_value());
+    EXPECT_EQ(store().statusMessage(), "설정 가져오기를 취소했습니다");
+    EXPECT_EQ(store().textSize(), QuorvaneTextSize::standard);
+}
+
+TEST_F(SettingsWindowTest, ARefusedFileOpensNoSheet) {
+    writeContents(folder / "other.json", "{\"appName\": \"Other\"}");
+    click(window->filesCard()->importAction()->button());
+    choose(window.get(), folder / "other.json");
+    EXPECT_EQ(window->importSheet(), nullptr);
+    EXPECT_EQ(store().statusMessage(), "설정 파일을 읽을 수 없습니다.");
+}
+
+TEST_F(SettingsWindowTest, TheReportSheetCopiesAndSavesThePreparedBytesWhateverIsTyped) {
+    click(window->supportCard()->basicReport()->button());
+    auto* sheet = window->diagnosticSheet();
+    ASSERT_NE(sheet, nullptr);
+    ASSERT_TRUE(window->state().diagnosticPreview.has_value());
+    const auto prepared = window->state().diagnosticPreview->data;
+    EXPECT_EQ(sheet->reportText()->toPlainText().toStdString(), prepared);
+    EXPECT_EQ(store().statusMessage(), "기본 리포트 미리보기 완료");
+
+    sheet->reportText()->setFocus();
+    QTest::keyClicks(sheet->reportText(), "typed over");
+    EXPECT_EQ(sheet->reportText()->toPlainText().toStdString(), prepared);
+    click(sheet->copyButton());
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), prepared);
+    EXPECT_EQ(store().statusMessage(), "진단 리포트 복사 완료");
+
+    click(sheet->saveButton());
+    choose(sheet, folder / "Quorvane-Diagnostic-Report.json");
+    EXPECT_EQ(fileContents(folder / "Quorvane-Diagnostic-Report.json"), prepared);
+    EXPECT_EQ(store().statusMessage(), "진단 리포트 저장 완료");
+    EXPECT_EQ(window->diagnosticSheet(), sheet);
+
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    settle();
+    EXPECT_EQ(window->diagnosticSheet(), nullptr);
+    EXPECT_FALSE(window->state().diagnosticPreview.has_value());
+    EXPECT_EQ(store().statusMessage(), "진단 리포트 저장 완료");
+}
+
+TEST_F(SettingsWindowTest, TheMasonryAndTheBackupGridFollowWidthAndTextSize) {
+    window->resize(1100, 800);
+    settle();
+    EXPECT_EQ(window->frequentCards()->arrangement(),
+              (SettingsCardColumns::Arrangement{{0, 2}, {1}}));
+    EXPECT_EQ(window->backupCards()->arrangement().size(), 2u);
+    EXPECT_TRUE(window->statusStrip()->isSideBySide());
+
+    store().setTextSize(QuorvaneTextSize::veryLarge);
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    settle();
+    EXPECT_EQ(window->minimumWidth(), 840);
+    EXPECT_EQ(window->frequentCards()->arrangement(),
+              (SettingsCardColumns::Arrangement{{0, 1, 2}}));
+    EXPECT_EQ(window->backupCards()->arrangement().size(), 1u);
+
+    store().setTextSize(QuorvaneTextSize::standard);
+    theme.setTextSize(QuorvaneTextSize::standard);
+    window->resize(640, 800);
+    settle();
+    EXPECT_EQ(window->frequentCards()->arrangement().size(), 1u);
+}
+
+TEST_F(SettingsWindowTest, SwitchesAndPickersWriteThroughTheStoreAndFollowIt) {
+    click(window->appearanceCard()->textSizePicker()->segment(3));
+    EXPECT_EQ(store().textSize(), QuorvaneTextSize::veryLarge);
+    EXPECT_EQ(window->appearanceCard()->textSizeDetail(),
+              QStringLiteral("버튼과 창도 함께 키우고 긴 문구는 줄바꿈해 가장 크게 보여줍니다."));
+    click(window->appearanceCard()->appearanceSwitcher()->optionButton(QuorvaneAppearance::dark));
+    EXPECT_EQ(store().appearance(), QuorvaneAppearance::dark);
+    EXPECT_EQ(window->statusStrip()->tileValue(0), QStringLiteral("다크"));
+
+    auto* shortcuts = window->shortcutsCard();
+    EXPECT_EQ(shortcuts->bindingList(), nullptr);
+    click(shortcuts->sceneRow()->toggle());
+    EXPECT_TRUE(store().sceneHotKeysEnabled());
+    ASSERT_NE(shortcuts->bindingList(), nullptr);
+    EXPECT_FALSE(shortcuts->bindingList()->isExpanded());
+    const auto switches = shortcuts->bindingSwitches();
+    ASSERT_EQ(switches.size(), 5u);
+    click(switches[0]);
+    EXPECT_FALSE(store().sceneHotKeyBindings()[0].enabled);
+    EXPECT_EQ(shortcuts->sceneRow()->statusPill()->text(), QStringLiteral("4개 등록됨"));
+
+    // Someone else switching it off removes the list.
+    store().setSceneHotKeysEnabled(false);
+    settle();
+    EXPECT_EQ(shortcuts->bindingList(), nullptr);
+}
+
+TEST_F(SettingsWindowTest, TheFullResetWaitsForItsConfirmationAndRunsOnce) {
+    store().setURLPresetAutomationEnabled(true);
+    click(window->recoveryCard()->resetAction()->button());
+    click(window->recoveryCard()->resetAction()->button());
+    auto* presenter = window->confirmations();
+    ASSERT_NE(presenter->dialog(), nullptr);
+    EXPECT_TRUE(store().urlPresetAutomationEnabled());
+    click(presenter->confirmButton());
+    settle();
+    EXPECT_FALSE(store().urlPresetAutomationEnabled());
+    EXPECT_EQ(store().statusMessage(), "모든 Quorvane 설정을 초기화했습니다");
+    EXPECT_FALSE(presenter->coordinator().pending().has_value());
+}
+
+TEST_F(SettingsWindowTest, TheJournalSectionShowsTheNewestFiveAndFollowsTheStore) {
+    auto* support = window->supportCard();
+    EXPECT_FALSE(support->journalSection()->isExpanded());
+    for (int round = 0; round < 7; ++round)
+        store().recoverDisplaysToSafeState();
+    settle();
+    EXPECT_EQ(support->journalView()->shownRows(), 5);
+}
+
+TEST_F(SettingsWindowTest, TheHeroOpensTheMainWindowAndTheStatusCardShowsTheTextVerbatim) {
+    click(window->openMainWindowButton());
+    EXPECT_EQ(mainWindowOpened, 1);
+    store().setStatusMessage("");
+    settle();
+    EXPECT_EQ(window->statusText()->text(), QString());
+}
+
+}  // namespace
+}  // namespace quorvane::testing

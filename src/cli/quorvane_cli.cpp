@@ -1,5 +1,7 @@
 #include "cli/quorvane_cli.hpp"
 
+#include "cli/cli_text.hpp"
+
 #include "models/coding/json_finite_check.hpp"
 #include "models/coding/text_joining.hpp"
 
@@ -46,6 +48,26 @@ const std::string& QuorvaneCLI::usageText() {
 QuorvaneCLI::QuorvaneCLI(Environment environment) : environment_(std::move(environment)) {}
 
 std::int32_t QuorvaneCLI::run(const std::vector<std::string>& arguments) {
+    const auto status = runCommand(arguments);
+    if (!environment_.standardOutputFailure)
+        return status;
+    const auto failure = environment_.standardOutputFailure();
+    if (!failure)
+        return status;
+    environment_.standardError("표준 출력에 쓰지 못했습니다: " + *failure + "\n");
+    return static_cast<std::int32_t>(ExitCode::failure);
+}
+
+std::string QuorvaneCLI::displayServerMessage() const {
+    if (!environment_.displayVariable || environment_.displayVariable->empty()) {
+        return "X 서버에 연결할 수 없습니다: $DISPLAY가 설정되어 있지 않습니다. 그래픽 세션 "
+               "안에서 실행하세요.";
+    }
+    return "X 서버에 연결할 수 없습니다: $DISPLAY=" + *environment_.displayVariable +
+           ". 그래픽 세션이 실행 중인지, $DISPLAY 값이 맞는지 확인하세요.";
+}
+
+std::int32_t QuorvaneCLI::runCommand(const std::vector<std::string>& arguments) {
     if (arguments.empty()) {
         environment_.standardError(withLineFeed(usageText()));
         return static_cast<std::int32_t>(ExitCode::usage);
@@ -109,7 +131,7 @@ QuorvaneCLI::ParsedArguments QuorvaneCLI::parseOptions(const std::vector<std::st
 std::int32_t QuorvaneCLI::fail(ExitCode code, std::string_view message, bool json) {
     const auto status = static_cast<std::int32_t>(code);
     if (!json) {
-        environment_.standardError(withLineFeed(message));
+        environment_.standardError(withLineFeed(visibleControlCharacters(message, true)));
         return status;
     }
     const CLIErrorResponse response{1, true, status, std::string(message)};
@@ -134,7 +156,7 @@ std::int32_t QuorvaneCLI::emitJSON(const CLIResponse& response) {
 }
 
 void QuorvaneCLI::reportNotice(std::string_view text) {
-    environment_.standardError(withLineFeed(text));
+    environment_.standardError(withLineFeed(visibleControlCharacters(text, true)));
 }
 
 void QuorvaneCLI::writeLines(const std::vector<std::string>& lines) {

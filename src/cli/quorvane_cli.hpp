@@ -37,6 +37,11 @@ class QuorvaneCLI {
         // Each call writes exactly the given bytes: no line feed is added.
         Writer standardOutput;
         Writer standardError;
+        // Why writing to standard output failed (a full disk, a closed
+        // stream), asked once the command is done; never fails when empty.
+        std::function<std::optional<std::string>()> standardOutputFailure = {};
+        // $DISPLAY, named when the X server cannot be reached; none when unset.
+        std::optional<std::string> displayVariable = {};
 
         // The user's real preferences, displays and gamma ramps, and the
         // process's two output streams. Defined with the process entry,
@@ -101,7 +106,8 @@ class QuorvaneCLI {
 
     explicit QuorvaneCLI(Environment environment);
 
-    // `arguments` are those after "cli". Returns the process exit status.
+    // `arguments` are those after "cli". Returns the process exit status:
+    // the command's, or 3 when its output could not be written.
     std::int32_t run(const std::vector<std::string>& arguments);
 
     static ParsedArguments parseOptions(const std::vector<std::string>& arguments);
@@ -130,10 +136,20 @@ class QuorvaneCLI {
     std::int32_t apply(const DisplayPreset& preset, const std::vector<DisplaySnapshot>& targets,
                        const QuorvanePreferences& preferences, bool json);
 
+    // What the command line says when the X server cannot be reached.
+    std::string displayServerMessage() const;
+
   private:
+    std::int32_t runCommand(const std::vector<std::string>& arguments);
     // Lines joined by line feeds plus one final line feed, in one write.
     void writeLines(const std::vector<std::string>& lines);
+    // The active displays; throws DisplayControlError when the X server
+    // cannot be reached.
     std::vector<DisplaySnapshot> activeDisplays(bool includeHardwareBrightness);
+    // The active displays, or the status of the unreachable-server error
+    // already reported.
+    std::variant<std::vector<DisplaySnapshot>, std::int32_t> reachableDisplays(
+        bool includeHardwareBrightness, bool json);
     // The stored record, its load notice (if any) written to standard error;
     // or, for a record that exists but cannot be read, the status of the
     // error already reported.

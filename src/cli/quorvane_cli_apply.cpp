@@ -1,3 +1,4 @@
+#include "cli/cli_text.hpp"
 #include "cli/quorvane_cli.hpp"
 #include "models/coding/number_format.hpp"
 #include "models/coding/text_joining.hpp"
@@ -53,7 +54,10 @@ std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& 
 
     // The preset is resolved first, so an unknown preset is reported as such
     // even with no display connected.
-    const auto displays = activeDisplays(true);
+    const auto reached = reachableDisplays(true, json);
+    if (const auto* status = std::get_if<std::int32_t>(&reached))
+        return *status;
+    const auto& displays = std::get<std::vector<DisplaySnapshot>>(reached);
     if (displays.empty())
         return fail(ExitCode::notFound, "활성 디스플레이를 찾지 못했습니다.", json);
     if (!options.display)
@@ -127,6 +131,10 @@ std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
         try {
             environment_.gammaController->setTransferTables(tables, display.id);
         } catch (const DisplayControlError& error) {
+            // The server went away mid-command: nothing more can be applied
+            // and what was applied went with it, so nothing is saved.
+            if (error.isDisplayServerUnreachable())
+                return fail(ExitCode::notFound, displayServerMessage(), json);
             result.failed.push_back({display.id, display.name, identity, error.description()});
             continue;
         }
@@ -157,13 +165,14 @@ std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
     if (result.failed.empty()) {
         const std::string verb =
             correctionOn ? "applied" : "saved (software color correction off; screen kept neutral)";
-        environment_.standardOutput("Safe preset " + verb + ": " + preset.name + " (" +
-                                    appliedCount + " display(s))\n");
+        environment_.standardOutput("Safe preset " + verb + ": " +
+                                    visibleControlCharacters(preset.name) + " (" + appliedCount +
+                                    " display(s))\n");
         return status;
     }
     std::vector<std::string> failedNames;
     for (const auto& failed : result.failed)
-        failedNames.push_back(failed.name);
+        failedNames.push_back(visibleControlCharacters(failed.name));
     environment_.standardError("Some displays failed: " + joined(failedNames, ", ") + "\n");
     if (!result.applied.empty()) {
         environment_.standardOutput(

@@ -2,6 +2,7 @@
 #include "cli/quorvane_cli.hpp"
 #include "models/coding/number_format.hpp"
 #include "models/coding/text_joining.hpp"
+#include "models/display/display_control_error.hpp"
 #include "models/display/display_identity.hpp"
 #include "platform/interfaces/brightness_controlling.hpp"
 #include "platform/interfaces/cli_display_snapshot_providing.hpp"
@@ -69,6 +70,17 @@ std::vector<DisplaySnapshot> QuorvaneCLI::activeDisplays(bool includeHardwareBri
                                                            includeHardwareBrightness);
 }
 
+std::variant<std::vector<DisplaySnapshot>, std::int32_t> QuorvaneCLI::reachableDisplays(
+    bool includeHardwareBrightness, bool json) {
+    try {
+        return activeDisplays(includeHardwareBrightness);
+    } catch (const DisplayControlError& error) {
+        if (!error.isDisplayServerUnreachable())
+            throw;
+        return fail(ExitCode::notFound, displayServerMessage(), json);
+    }
+}
+
 std::int32_t QuorvaneCLI::handleList(const std::vector<std::string>& arguments) {
     const auto parsed = parseOptions(arguments);
     const auto target = checkTarget(*this, "list", "presets, scenes, displays", parsed);
@@ -116,7 +128,8 @@ std::int32_t QuorvaneCLI::emitPresetList(bool json) {
 
     std::vector<std::string> lines{"Presets:"};
     for (const auto& item : items) {
-        lines.push_back("- " + item.id + std::string(kDot) + item.name + std::string(kDot) +
+        lines.push_back("- " + visibleControlCharacters(item.id) + std::string(kDot) +
+                        visibleControlCharacters(item.name) + std::string(kDot) +
                         std::string(caseName(item.kind)));
     }
     writeLines(lines);
@@ -140,7 +153,8 @@ std::int32_t QuorvaneCLI::emitSceneList(bool json) {
     for (const auto& item : items) {
         const std::string nature =
             item.softwareOnly ? "software-only" : "hardware metadata present (not executed)";
-        lines.push_back("- " + item.id + std::string(kDot) + item.name + std::string(kDot) +
+        lines.push_back("- " + visibleControlCharacters(item.id) + std::string(kDot) +
+                        visibleControlCharacters(item.name) + std::string(kDot) +
                         std::string(caseName(item.kind)) + std::string(kDot) + nature);
     }
     writeLines(lines);
@@ -148,8 +162,11 @@ std::int32_t QuorvaneCLI::emitSceneList(bool json) {
 }
 
 std::int32_t QuorvaneCLI::emitDisplayList(bool json) {
+    const auto reached = reachableDisplays(true, json);
+    if (const auto* status = std::get_if<std::int32_t>(&reached))
+        return *status;
     CLIResponse::Displays items;
-    for (const auto& display : activeDisplays(true)) {
+    for (const auto& display : std::get<std::vector<DisplaySnapshot>>(reached)) {
         const auto identity = DisplayIdentity::of(display);
         items.push_back({display.id, displayTitle(display), display.name, identity.rawValue,
                          identity.hasReliableSerial, display.isMain, display.isBuiltin,
@@ -161,8 +178,9 @@ std::int32_t QuorvaneCLI::emitDisplayList(bool json) {
 
     std::vector<std::string> lines{"Displays:"};
     for (const auto& item : items) {
-        lines.push_back("- " + formatDecimal(item.id) + std::string(kDot) + item.title +
-                        std::string(kDot) + "selector: " + item.identityRawValue);
+        lines.push_back("- " + formatDecimal(item.id) + std::string(kDot) +
+                        visibleControlCharacters(item.title) + std::string(kDot) +
+                        "selector: " + visibleControlCharacters(item.identityRawValue));
     }
     writeLines(lines);
     return static_cast<std::int32_t>(ExitCode::success);
@@ -199,7 +217,10 @@ std::int32_t QuorvaneCLI::emitDiagnosticsSummary(bool json) {
     if (const auto* status = std::get_if<std::int32_t>(&loaded))
         return *status;
     const auto& preferences = std::get<QuorvanePreferences>(loaded);
-    const auto displays = activeDisplays(false);
+    const auto reached = reachableDisplays(false, json);
+    if (const auto* status = std::get_if<std::int32_t>(&reached))
+        return *status;
+    const auto& displays = std::get<std::vector<DisplaySnapshot>>(reached);
 
     CLIResponse::Diagnostics diagnostics;
     diagnostics.displayCount = static_cast<int>(displays.size());

@@ -1,9 +1,11 @@
 #include <filesystem>
 
+#include "cli/cli_text.hpp"
 #include "cli/quorvane_cli.hpp"
 #include "models/coding/number_format.hpp"
 #include "models/coding/text_joining.hpp"
 #include "models/coding/unicode_text.hpp"
+#include "models/display/display_control_error.hpp"
 #include "models/settings/quorvane_settings_document_error.hpp"
 #include "models/settings/quorvane_settings_import_display_mapping.hpp"
 #include "models/settings/quorvane_settings_import_draft.hpp"
@@ -70,9 +72,18 @@ std::int32_t QuorvaneCLI::emitImportPlanPreview(const std::string& filePath, boo
                     json);
     }
 
+    // The plan is still worth seeing without a screen: every display entry
+    // is then skipped, and the user is told why.
+    std::vector<DisplaySnapshot> displays;
+    try {
+        displays = activeDisplays(true);
+    } catch (const DisplayControlError& error) {
+        if (!error.isDisplayServerUnreachable())
+            throw;
+        reportNotice(displayServerMessage() + " 연결된 디스플레이 없이 계획을 미리 봅니다.");
+    }
     const auto draft = QuorvaneSettingsImportDraft::of(std::move(imported));
-    const auto mappings =
-        QuorvaneSettingsImportDisplayMapping::defaultMappings(draft, activeDisplays(true));
+    const auto mappings = QuorvaneSettingsImportDisplayMapping::defaultMappings(draft, displays);
     const auto plan = CLIResponse::ChangePlan::of(QuorvaneChangePlanBuilder::settingsImportPlan(
         draft, QuorvaneSettingsImportMode::fullWithDisplayMapping, mappings, {}, false));
     if (json)
@@ -80,8 +91,8 @@ std::int32_t QuorvaneCLI::emitImportPlanPreview(const std::string& filePath, boo
 
     writeLines({
         "Settings import preview:",
-        "- " + plan.title,
-        "- " + plan.summary,
+        "- " + visibleControlCharacters(plan.title),
+        "- " + visibleControlCharacters(plan.summary),
         "- entries: " + formatDecimal(plan.entryCount),
         "This preview command saved no settings and called no display APIs.",
     });

@@ -37,11 +37,12 @@ std::int32_t QuorvaneDDCSendRequest(const DDCTransportEnvironment& environment,
 
     std::int32_t last = kDDCNoBus;
     for (const std::string& path : route.busPaths) {
-        detail.accessDenied = false;
+        detail = {};
         I2COpenResult opened = environment.buses->open(path);
         if (!opened.bus) {
             last = openFailureCode(opened.status);
             detail.accessDenied = opened.status == I2CStatus::accessDenied;
+            detail.deviceNodeMissing = opened.status == I2CStatus::missing;
             continue;
         }
         if (opened.bus->setSlaveAddress(kDDCSlaveAddress) != I2CStatus::ok) {
@@ -113,7 +114,7 @@ std::int32_t QuorvaneDDCReadVCP(const DDCTransportEnvironment& environment, std:
             }
             lastFailure = sent != kDDCSuccess ? sent : kDDCInvalidReply;
             if (sent == kDDCSuccess)
-                attemptDetail.accessDenied = false;
+                attemptDetail = {};
             environment.sleep(kDDCRetryPause);
         }
     }

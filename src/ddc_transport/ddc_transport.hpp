@@ -38,6 +38,9 @@ struct DDCTransportEnvironment {
 struct DDCTransportFailureDetail {
     // The last bus tried could not be opened for lack of permission.
     bool accessDenied = false;
+    // The last bus tried has no device node (/dev/i2c-N): the connector has
+    // the bus, so the i2c-dev module is not loaded.
+    bool deviceNodeMissing = false;
 };
 
 // Whether the display can be reached and how many buses it has. `busCount`

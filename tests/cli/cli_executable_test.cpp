@@ -157,29 +157,30 @@ TEST_F(CLIExecutableTest, ReadsSettingsAsStoredAndDefaultsWhenNothingIsStored) {
     EXPECT_EQ(settings["settings"]["schemaVersion"], 4);
     EXPECT_EQ(settings["settings"]["brightnessSyncGroupID"], "g1");
     EXPECT_EQ(settings["settings"]["savedAdjustmentCount"], 1);
-
-    const auto diagnostics = run({"cli", "read", "diagnostics"});
-    EXPECT_EQ(diagnostics.status, 0);
-    EXPECT_EQ(diagnostics.out,
-              "Diagnostics (CLI read-only):\n- source: cli-read-only\n- displays: 0\n"
-              "- saved display adjustments: 1\n- custom presets/scenes/groups: 0/0/0\n"
-              "- auto apply: on\n- software color correction: on\n- brightness sync: on\n"
-              "- scene hotkeys: off\n");
 }
 
-TEST_F(CLIExecutableTest, WithoutADisplayServerListsAreEmptyAndApplyFindsNothing) {
-    const auto displays = run({"cli", "list", "displays"});
-    EXPECT_EQ(displays.status, 0);
-    EXPECT_EQ(displays.out, "Displays:\n");
-    EXPECT_EQ(success(run({"cli", "read", "displays", "--json"}), "list displays")["items"],
-              Json::array());
-    EXPECT_EQ(success(run({"cli", "read", "diagnostics", "--json"}),
-                      "read diagnostics")["diagnostics"]["displayCount"],
-              0);
+TEST_F(CLIExecutableTest, WithoutAnXServerEveryCommandThatNeedsOneSaysSoAndExitsTwo) {
+    const std::string unset =
+        "X 서버에 연결할 수 없습니다: $DISPLAY가 설정되어 있지 않습니다. 그래픽 세션 안에서 "
+        "실행하세요.";
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"cli", "list", "displays"},
+          {"cli", "read", "displays"},
+          {"cli", "read", "diagnostics"},
+          {"cli", "apply-safe-preset", "night"}}) {
+        const auto text = run(command);
+        EXPECT_EQ(text.status, 2) << command[2];
+        EXPECT_EQ(text.out, "") << command[2];
+        EXPECT_EQ(text.err, unset + "\n") << command[2];
+    }
+    EXPECT_EQ(failure(run({"cli", "read", "diagnostics", "--json"}), 2)["message"], unset);
 
-    const auto none = run({"cli", "apply-safe-preset", "night"});
-    EXPECT_EQ(none.status, 2);
-    EXPECT_EQ(none.err, "활성 디스플레이를 찾지 못했습니다.\n");
+    const auto named = runQuorvane({"cli", "list", "displays", "--json"}, home, ":9876");
+    EXPECT_EQ(failure(named, 2)["message"],
+              "X 서버에 연결할 수 없습니다: $DISPLAY=:9876. 그래픽 세션이 실행 중인지, $DISPLAY "
+              "값이 맞는지 확인하세요.");
+
+    // An unknown preset is still reported as such, before the screen is asked.
     EXPECT_EQ(failure(run({"cli", "apply-safe-preset", "dusk", "--json"}), 2)["message"],
               "프리셋을 찾지 못했습니다: dusk");
     EXPECT_FALSE(home.preferencesText());
@@ -214,12 +215,18 @@ TEST_F(CLIExecutableTest, PreviewsAnImportPlanWithoutSavingAnything) {
 
     const auto text = run({"cli", "preview", "import-plan", "--file", "  " + path + "\n"});
     EXPECT_EQ(text.status, 0) << text.err;
+    // No X server here: the plan still comes, and standard error says why
+    // every display is skipped.
+    EXPECT_EQ(text.err,
+              "X 서버에 연결할 수 없습니다: $DISPLAY가 설정되어 있지 않습니다. 그래픽 세션 안에서 "
+              "실행하세요. 연결된 디스플레이 없이 계획을 미리 봅니다.\n");
     EXPECT_THAT(text.out, StartsWith("Settings import preview:\n- 설정 가져오기 변경 계획\n- "));
     EXPECT_THAT(text.out, HasSubstr("\n- entries: 4\nThis preview command saved no settings and "
                                     "called no display APIs.\n"));
 
-    const auto plan = success(run({"cli", "preview", "--json", "import-plan", "--file", path}),
-                              "preview import-plan")["changePlan"];
+    const auto json = run({"cli", "preview", "--json", "import-plan", "--file", path});
+    EXPECT_EQ(json.status, 0);
+    const auto plan = parseJson(json.out)["result"]["changePlan"];
     EXPECT_EQ(plan["id"], "settings-import");
     EXPECT_EQ(plan["entryCount"], 4);
     EXPECT_EQ(plan["entries"][0]["id"], "settings-common");
@@ -262,6 +269,23 @@ TEST_F(CLIExecutableTest, PreviewArgumentRulesComeBeforeTheFileIsOpened) {
               "preview import-plan은 --display/--all-visible 옵션을 사용할 수 없습니다.\n");
     EXPECT_EQ(run({"cli", "preview", "import-plan", "--file", " \t"}).err,
               "preview import-plan에는 --file <settings-json> 옵션이 필요합니다.\n");
+}
+
+TEST_F(CLIExecutableTest, AnOutputThatCannotBeWrittenIsStatusThreeWithAReason) {
+    const std::vector<std::string> presets = {"cli", "list", "presets"};
+    const auto full = runQuorvane(presets, home, std::nullopt, testing::StandardOutput::full);
+    EXPECT_EQ(full.status, 3);
+    EXPECT_EQ(full.err, "표준 출력에 쓰지 못했습니다: No space left on device\n");
+
+    const auto closed = runQuorvane(presets, home, std::nullopt, testing::StandardOutput::closed);
+    EXPECT_EQ(closed.status, 3);
+    EXPECT_EQ(closed.err, "표준 출력에 쓰지 못했습니다: Bad file descriptor\n");
+
+    // Not killed by SIGPIPE: the status is ours.
+    const auto broken =
+        runQuorvane(presets, home, std::nullopt, testing::StandardOutput::brokenPipe);
+    EXPECT_EQ(broken.status, 3);
+    EXPECT_EQ(broken.err, "표준 출력에 쓰지 못했습니다: Broken pipe\n");
 }
 
 }  // namespace

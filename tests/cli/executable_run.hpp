@@ -13,6 +13,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorvane::testing {
@@ -62,35 +63,65 @@ class TemporaryHome {
     std::filesystem::path path_;
 };
 
-// Runs the built `quorvane` with the arguments after the program path, a
-// clean environment (the home above, `display` as DISPLAY or none) and
-// returns its exit status and both streams.
-inline ExecutableResult runQuorvane(const std::vector<std::string>& arguments,
-                                    const TemporaryHome& home,
-                                    const std::optional<std::string>& display = std::nullopt) {
-    std::vector<std::string> environment = {
-        "HOME=" + home.path().string(),
-        "XDG_CONFIG_HOME=" + (home.path() / ".config").string(),
-        "PATH=/usr/bin:/bin",
-    };
-    if (display)
-        environment.push_back("DISPLAY=" + *display);
-    // Sanitizer builds keep their settings in the child.
-    for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
-        if (const char* value = std::getenv(name))
-            environment.push_back(std::string(name) + "=" + value);
+// The program's argument and environment vectors for one run: a clean
+// environment (the home above, `display` as DISPLAY or none).
+struct CommandLine {
+    CommandLine(const std::vector<std::string>& arguments, const TemporaryHome& home,
+                const std::optional<std::string>& display,
+                const std::string& program = QUORVANE_EXECUTABLE) {
+        environment = {
+            "HOME=" + home.path().string(),
+            "XDG_CONFIG_HOME=" + (home.path() / ".config").string(),
+            "PATH=/usr/bin:/bin",
+        };
+        if (display)
+            environment.push_back("DISPLAY=" + *display);
+        // Sanitizer builds keep their settings in the child.
+        for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
+            if (const char* value = std::getenv(name))
+                environment.push_back(std::string(name) + "=" + value);
+        }
+        argv = {program};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        for (auto& argument : argv)
+            argvPointers.push_back(argument.data());
+        argvPointers.push_back(nullptr);
+        for (auto& entry : environment)
+            envPointers.push_back(entry.data());
+        envPointers.push_back(nullptr);
     }
+    CommandLine(const CommandLine&) = delete;
+    CommandLine& operator=(const CommandLine&) = delete;
 
-    std::vector<std::string> argv = {QUORVANE_EXECUTABLE};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    std::vector<std::string> argv;
+    std::vector<std::string> environment;
     std::vector<char*> argvPointers;
-    for (auto& argument : argv)
-        argvPointers.push_back(argument.data());
-    argvPointers.push_back(nullptr);
     std::vector<char*> envPointers;
-    for (auto& entry : environment)
-        envPointers.push_back(entry.data());
-    envPointers.push_back(nullptr);
+};
+
+// Where the program's standard output goes.
+enum class StandardOutput {
+    captured,
+    // A device that is always full: every write fails with ENOSPC.
+    full,
+    // Closed before the program starts.
+    closed,
+    // A pipe whose reader is gone: writes raise SIGPIPE / fail with EPIPE.
+    brokenPipe,
+};
+
+// Runs `program` (normally the built `quorvane`) with the arguments after
+// the program path, a clean environment (the home above, `display` as
+// DISPLAY or none) and returns its exit status and both streams.
+inline ExecutableResult runProgram(const std::string& program,
+                                   const std::vector<std::string>& arguments,
+                                   const TemporaryHome& home,
+                                   const std::optional<std::string>& display = std::nullopt,
+                                   StandardOutput output = StandardOutput::captured) {
+    CommandLine command(arguments, home, display, program);
+    auto& argv = command.argv;
+    auto& argvPointers = command.argvPointers;
+    auto& envPointers = command.envPointers;
 
     int outPipe[2];
     int errPipe[2];
@@ -98,13 +129,32 @@ inline ExecutableResult runQuorvane(const std::vector<std::string>& arguments,
         return {};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
+    int brokenPipe[2] = {-1, -1};
+    switch (output) {
+        case StandardOutput::captured:
+            posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
+            break;
+        case StandardOutput::full:
+            posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/full", O_WRONLY, 0);
+            break;
+        case StandardOutput::closed:
+            posix_spawn_file_actions_addclose(&actions, STDOUT_FILENO);
+            break;
+        case StandardOutput::brokenPipe:
+            if (::pipe2(brokenPipe, O_CLOEXEC) != 0)
+                return {};
+            ::close(brokenPipe[0]);
+            posix_spawn_file_actions_adddup2(&actions, brokenPipe[1], STDOUT_FILENO);
+            break;
+    }
     posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     pid_t pid = -1;
     const int spawned = ::posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, argvPointers.data(),
                                       envPointers.data());
     posix_spawn_file_actions_destroy(&actions);
+    if (brokenPipe[1] >= 0)
+        ::close(brokenPipe[1]);
     ::close(outPipe[1]);
     ::close(errPipe[1]);
 
@@ -134,6 +184,66 @@ inline ExecutableResult runQuorvane(const std::vector<std::string>& arguments,
     if (spawned == 0 && ::waitpid(pid, &waitStatus, 0) == pid && WIFEXITED(waitStatus))
         result.status = WEXITSTATUS(waitStatus);
     return result;
+}
+
+inline ExecutableResult runQuorvane(const std::vector<std::string>& arguments,
+                                    const TemporaryHome& home,
+                                    const std::optional<std::string>& display = std::nullopt,
+                                    StandardOutput output = StandardOutput::captured) {
+    return runProgram(QUORVANE_EXECUTABLE, arguments, home, display, output);
+}
+
+// A pipe whose closing lets every program started at it begin together.
+class Barrier {
+  public:
+    Barrier() {
+        if (::pipe(ends_) != 0)
+            ends_[0] = ends_[1] = -1;
+    }
+    ~Barrier() { open(); }
+    Barrier(const Barrier&) = delete;
+    Barrier& operator=(const Barrier&) = delete;
+
+    // Lets everything waiting go.
+    void open() {
+        for (int& end : ends_) {
+            if (end >= 0)
+                ::close(std::exchange(end, -1));
+        }
+    }
+    int readEnd() const { return ends_[0]; }
+    int writeEnd() const { return ends_[1]; }
+
+  private:
+    int ends_[2];
+};
+
+// Starts the program held at the barrier until it opens. Standard output and
+// error go to /dev/null; waitForExit() gives the status.
+inline pid_t startQuorvaneAtBarrier(const CommandLine& command, const Barrier& barrier) {
+    const pid_t pid = ::fork();
+    if (pid != 0)
+        return pid;
+    // Only the test holds the barrier shut.
+    ::close(barrier.writeEnd());
+    char byte = 0;
+    while (::read(barrier.readEnd(), &byte, 1) > 0) {
+    }
+    ::close(barrier.readEnd());
+    const int null = ::open("/dev/null", O_RDWR);
+    ::dup2(null, STDIN_FILENO);
+    ::dup2(null, STDOUT_FILENO);
+    ::dup2(null, STDERR_FILENO);
+    ::execve(command.argv[0].c_str(), command.argvPointers.data(), command.envPointers.data());
+    ::_exit(127);
+}
+
+// The exit status, or -1 when the program did not exit by itself (a signal).
+inline int waitForExit(pid_t pid) {
+    int waitStatus = 0;
+    if (::waitpid(pid, &waitStatus, 0) != pid || !WIFEXITED(waitStatus))
+        return -1;
+    return WEXITSTATUS(waitStatus);
 }
 
 }  // namespace quorvane::testing

@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 
+#include "cli/cli_text.hpp"
 #include "cli/quorvane_bootstrap.hpp"
 #include "cli/quorvane_cli.hpp"
 #include "models/display/display_identity.hpp"
@@ -12,6 +15,7 @@
 #include "platform/simulated/simulated_display_manager.hpp"
 #include "platform/simulated/simulated_gamma_controller.hpp"
 #include "services/display/cli_display_snapshot_provider.hpp"
+#include "services/persistence/quorvane_settings_document_coder.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 
 namespace quorvane {
@@ -40,6 +44,8 @@ struct CLIHarness {
     std::shared_ptr<SimulatedGammaController> gamma = std::make_shared<SimulatedGammaController>();
     std::string out;
     std::string err;
+    std::optional<std::string> outputFailure;
+    std::optional<std::string> displayVariable = ":7";
 
     void setDisplays(const std::vector<DisplaySnapshot>& displays) {
         manager->setDisplays(displays);
@@ -58,7 +64,8 @@ struct CLIHarness {
         err.clear();
         QuorvaneCLI cli({preferences, std::make_shared<CLIDisplaySnapshotProvider>(manager),
                          brightness, gamma, [this](std::string_view text) { out += text; },
-                         [this](std::string_view text) { err += text; }});
+                         [this](std::string_view text) { err += text; },
+                         [this] { return outputFailure; }, displayVariable});
         return cli.run(arguments);
     }
 };
@@ -251,6 +258,114 @@ TEST(QuorvaneCLIRecords, AnUnreadableRecordFailsEveryCommandThatNeedsIt) {
     }
     EXPECT_EQ(harness.gamma->writeCount(), 0);
     EXPECT_EQ(harness.defaults->writeCount(), 0u);
+}
+
+// --- the X server, standard output and the terminal ----------------------
+
+const std::string kUnreachable =
+    "X 서버에 연결할 수 없습니다: $DISPLAY=:7. 그래픽 세션이 실행 중인지, $DISPLAY 값이 맞는지 "
+    "확인하세요.";
+
+TEST(QuorvaneCLIDisplayServer, NoServerIsStatusTwoNamingDisplayNotAnEmptyList) {
+    CLIHarness harness;
+    harness.setDisplays({makeDisplay(1, "Left", 11)});
+    harness.manager->setUnreachable(true);
+
+    EXPECT_EQ(harness.run({"list", "displays"}), 2);
+    EXPECT_EQ(harness.out, "");
+    EXPECT_EQ(harness.err, kUnreachable + "\n");
+    EXPECT_EQ(harness.run({"read", "diagnostics", "--json"}), 2);
+    EXPECT_EQ(parseJson(harness.err)["message"], kUnreachable);
+    EXPECT_EQ(harness.run({"apply-safe-preset", "night"}), 2);
+    EXPECT_EQ(harness.gamma->writeCount(), 0);
+
+    harness.displayVariable.reset();
+    EXPECT_EQ(harness.run({"read", "displays"}), 2);
+    EXPECT_THAT(harness.err, HasSubstr("$DISPLAY가 설정되어 있지 않습니다"));
+}
+
+TEST(QuorvaneCLIDisplayServer, AServerLostMidApplyEndsWithStatusTwoAndSavesNothing) {
+    CLIHarness harness;
+    harness.setDisplays({makeDisplay(1, "Left", 11), makeDisplay(2, "Right", 12)});
+    harness.gamma->setFailure(2, DisplayControlError::displayServerUnreachable());
+
+    EXPECT_EQ(harness.run({"apply-safe-preset", "night", "--json"}), 2);
+    EXPECT_EQ(harness.out, "");
+    EXPECT_EQ(parseJson(harness.err)["exitCode"], 2);
+    EXPECT_EQ(parseJson(harness.err)["message"], kUnreachable);
+    EXPECT_EQ(harness.defaults->writeCount(), 0u);
+    EXPECT_EQ(harness.defaults->lockDepth(), 0);
+
+    // Any other refusal is the display's own failure, as before.
+    harness.gamma->setFailure(2, DisplayControlError::coreGraphics(1));
+    EXPECT_EQ(harness.run({"apply-safe-preset", "night"}), 3);
+    EXPECT_EQ(harness.defaults->writeCount(), 1u);
+}
+
+TEST(QuorvaneCLIDisplayServer, APreviewWithoutServerStillPlansAndSaysWhyNoDisplayIsMapped) {
+    CLIHarness harness;
+    harness.manager->setUnreachable(true);
+    const auto path = std::filesystem::temp_directory_path() / "quorvane-cli-preview-test.json";
+    {
+        std::ofstream file(path);
+        file << QuorvaneSettingsDocumentCoder{}.encode(
+            QuorvaneSettingsDocumentCoder::exportDocument(QuorvanePreferences{}, Date{}));
+    }
+    const auto status = harness.run({"preview", "import-plan", "--file", path.string()});
+    std::filesystem::remove(path);
+    EXPECT_EQ(status, 0) << harness.err;
+    EXPECT_THAT(harness.out, HasSubstr("Settings import preview:"));
+    EXPECT_THAT(harness.err, HasSubstr(kUnreachable));
+}
+
+TEST(QuorvaneCLIOutput, AFailedStandardOutputTurnsSuccessIntoStatusThree) {
+    CLIHarness harness;
+    harness.outputFailure = "No space left on device";
+    EXPECT_EQ(harness.run({"list", "presets"}), 3);
+    EXPECT_EQ(harness.err, "표준 출력에 쓰지 못했습니다: No space left on device\n");
+    // A command that already failed keeps nothing of its own status hidden:
+    // the output failure is still reported.
+    EXPECT_EQ(harness.run({"list", "nothing"}), 3);
+    EXPECT_THAT(harness.err, HasSubstr("표준 출력에 쓰지 못했습니다"));
+}
+
+TEST(QuorvaneCLIOutput, ControlCharactersInNamesAreEscapedInTextAndExactInJson) {
+    CLIHarness harness;
+    const std::string hostile = "Evil\x1b]0;owned\x07\x1b[2J\nfake line\xc2\x9b";
+    QuorvanePreferences preferences;
+    preferences.customPresets = {{"p\x1b", hostile, ColorAdjustment::neutral(), ItemKind::custom}};
+    harness.preferences->save(preferences);
+    harness.setDisplays({makeDisplay(1, "Screen\x1b[H", 11)});
+
+    EXPECT_EQ(harness.run({"list", "presets"}), 0);
+    EXPECT_THAT(harness.out, HasSubstr("- p\\x1b · Evil\\x1b]0;owned\\x07\\x1b[2J\\x0afake "
+                                       "line\\u009b · custom\n"));
+    EXPECT_EQ(harness.out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(harness.out.find('\x07'), std::string::npos);
+
+    EXPECT_EQ(harness.run({"list", "displays"}), 0);
+    EXPECT_THAT(harness.out, HasSubstr("Screen\\x1b[H"));
+    EXPECT_EQ(harness.run({"apply-safe-preset", "p\x1b"}), 0);
+    EXPECT_THAT(harness.out, HasSubstr("Safe preset applied: Evil\\x1b]0;owned"));
+
+    EXPECT_EQ(harness.run({"list", "presets", "--json"}), 0);
+    EXPECT_EQ(parseJson(harness.out)["result"]["items"][5]["name"], hostile);
+
+    // Error messages quote what they were given, escaped just the same.
+    EXPECT_EQ(harness.run({"apply-safe-preset", "x\x1b[31m"}), 2);
+    EXPECT_EQ(harness.err, "프리셋을 찾지 못했습니다: x\\x1b[31m\n");
+}
+
+TEST(QuorvaneCLIOutput, VisibleEscapesCoverC0DelAndC1ButNotOtherText) {
+    EXPECT_EQ(visibleControlCharacters("a\tb\x7f\x01"), "a\\x09b\\x7f\\x01");
+    EXPECT_EQ(visibleControlCharacters("one\ntwo", true), "one\ntwo");
+    EXPECT_EQ(visibleControlCharacters("one\ntwo"), "one\\x0atwo");
+    // U+009F is the last C1 control; U+00A0 (no-break space) and Korean
+    // text pass unchanged.
+    EXPECT_EQ(visibleControlCharacters("\xc2\x9f\xc2\xa0\xea\xb0\x80"),
+              "\\u009f\xc2\xa0\xea\xb0\x80");
+    EXPECT_EQ(visibleControlCharacters("\xc2\x80"), "\\u0080");
+    EXPECT_EQ(visibleControlCharacters("\xc2"), "\xc2");
 }
 
 }  // namespace

@@ -119,6 +119,26 @@ TEST_F(DDCControllerTest, WriteFailuresCarryTheTransportMessage) {
     EXPECT_NE(denied.find("udev"), std::string::npos);
 }
 
+TEST_F(DDCControllerTest, AMissingDeviceNodeAsksForTheModuleNotAnotherCable) {
+    // The connector has bus 7, but /dev/i2c-7 was never created.
+    locator->setBuses(kMonitor, {"/dev/i2c-7"});
+    const std::string missing = write(DDCVCPCode::brightness, 20).error->description();
+    EXPECT_NE(missing.find("modprobe i2c-dev"), std::string::npos) << missing;
+    EXPECT_NE(missing.find("/etc/modules-load.d/"), std::string::npos) << missing;
+    EXPECT_EQ(missing.find("케이블"), std::string::npos) << missing;
+    // The probe, which the user sees first, says it for the whole display.
+    EXPECT_EQ(probe(kMonitor).lastError, DDCController::kMissingDeviceNodeMessage);
+
+    // A node that exists but refuses this user is the permission case.
+    buses->failOpen("/dev/i2c-3", I2CStatus::accessDenied);
+    locator->setBuses(kMonitor, {"/dev/i2c-3"});
+    EXPECT_EQ(probe(kMonitor).lastError, DDCController::kAccessDeniedMessage);
+    // A bus that opens but whose monitor never answers keeps its own text.
+    buses->failOpen("/dev/i2c-3", I2CStatus::ok);
+    monitor->setFault(Fault::noReply);
+    EXPECT_EQ(probe(kMonitor).lastError, "모니터 설정 경로는 있지만 응답한 항목이 없습니다.");
+}
+
 TEST_F(DDCControllerTest, AvailabilityReportsTheBusCount) {
     std::vector<DDCAvailability> answers;
     controller->availability(kMonitor, [&answers](DDCAvailability a) { answers.push_back(a); });

@@ -227,6 +227,14 @@ TEST_F(DDCTransportTest, MissingDeviceNodeOnTheLastBusEndsTheReadAtOnce) {
     monitor->setFault(Fault::noReply);
     EXPECT_EQ(read(0x10), kDDCNoBus);
     EXPECT_EQ(count(Kind::write), 1u);
+    EXPECT_TRUE(detail.deviceNodeMissing);
+    EXPECT_FALSE(detail.accessDenied);
+
+    // A missing node before a bus that answers leaves no trace.
+    locator->setBuses(kExternal, {"/dev/i2c-8", "/dev/i2c-4"});
+    monitor->setFault(Fault::none);
+    EXPECT_EQ(read(0x10), kDDCSuccess);
+    EXPECT_FALSE(detail.deviceNodeMissing);
 }
 
 TEST_F(DDCTransportTest, PermissionDeniedIsAnOpenFailureWithItsReason) {

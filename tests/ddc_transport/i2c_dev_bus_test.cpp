@@ -36,8 +36,10 @@ TEST(I2CDevBus, MissingNodeAndNonI2CFile) {
     const DDCTransportEnvironment environment{locator, std::make_shared<I2CDevBusOpener>(),
                                               [](std::chrono::microseconds) {}};
     EXPECT_EQ(QuorvaneDDCWriteVCP(environment, 1, 0x10, 5), kDDCOpenFailed);
-    EXPECT_EQ(QuorvaneDDCWriteVCP(environment, 2, 0x10, 5), kDDCNoBus);
-    EXPECT_EQ(fs::file_size(file), 0u);  // nothing was written to a device that is not a bus
+    DDCTransportFailureDetail detail;
+    EXPECT_EQ(QuorvaneDDCWriteVCP(environment, 2, 0x10, 5, &detail), kDDCNoBus);
+    EXPECT_TRUE(detail.deviceNodeMissing);  // no node for a bus the system named
+    EXPECT_EQ(fs::file_size(file), 0u);     // nothing was written to a device that is not a bus
     fs::remove_all(folder);
 }
 

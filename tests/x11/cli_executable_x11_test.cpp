@@ -5,12 +5,7 @@
 
 #include <map>
 
-#include "cli/executable_run.hpp"
-#include "models/color/transfer_tables.hpp"
-#include "models/presets/display_preset.hpp"
-#include "models/settings/quorvane_preferences.hpp"
-#include "platform/linux/crtc_gamma.hpp"
-#include "x11/x_test_server.hpp"
+#include "x11/cli_executable_x11_fixture.hpp"
 
 namespace quorvane {
 namespace {
@@ -20,70 +15,8 @@ using ::testing::HasSubstr;
 using testing::runQuorvane;
 using testing::TemporaryHome;
 
-const std::vector<std::string> kOutputs = {"DUMMY0", "DUMMY1", "DUMMY2"};
-
-class CLIExecutableX11Test : public testing::XServerTest {
-  protected:
-    void SetUp() override {
-        XServerTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        resetRamps();
-    }
-    void TearDown() override {
-        if (connection)
-            resetRamps();
-    }
-
-    ExecutableResult run(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), "cli");
-        return runQuorvane(arguments, home, displayName);
-    }
-
-    RandrOutput lit(const std::string& name) {
-        auto found = output(name);
-        EXPECT_TRUE(found) << name;
-        return found.value_or(RandrOutput{});
-    }
-
-    GammaRamp ramp(const std::string& name) {
-        return readCrtcGamma(*connection, lit(name).crtc).value_or(GammaRamp{});
-    }
-
-    GammaRamp expectedRamp(const ColorAdjustment& adjustment, const std::string& name) {
-        const auto size = crtcGammaSize(*connection, lit(name).crtc);
-        return GammaRamp::fromTables(buildTransferTables(adjustment, 256), size);
-    }
-
-    void resetRamps() {
-        for (const auto& name : kOutputs) {
-            const auto crtc = lit(name).crtc;
-            writeCrtcGamma(*connection, crtc,
-                           GammaRamp::identity(crtcGammaSize(*connection, crtc)));
-        }
-    }
-
-    // The identity raw value the program shows for each output, by name.
-    std::map<std::string, std::string> selectors() {
-        const auto result = run({"list", "displays", "--json"});
-        const auto json = parseJson(result.out);
-        std::map<std::string, std::string> out;
-        for (const auto& item : json["result"]["items"])
-            out[item["name"].get<std::string>()] = item["identityRawValue"].get<std::string>();
-        return out;
-    }
-
-    std::map<std::string, ColorAdjustment> savedAdjustments() {
-        const auto text = home.preferencesText();
-        if (!text)
-            return {};
-        return QuorvanePreferences::decoded(*text).displayAdjustments;
-    }
-
-    static const ColorAdjustment& night() { return DisplayPreset::builtIns()[2].adjustment; }
-
-    TemporaryHome home;
-};
+using CLIExecutableX11Test = testing::CLIExecutableX11Fixture;
+using testing::kOutputs;
 
 TEST_F(CLIExecutableX11Test, ListsTheServersOutputsWithTheirSelectors) {
     const auto text = run({"list", "displays"});

@@ -1,8 +1,9 @@
 #include <unistd.h>
 
-#include <cerrno>
+#include <cstdlib>
 #include <memory>
 
+#include "app/composition/standard_stream.hpp"
 #include "cli/quorvane_cli.hpp"
 #include "platform/linux/display_manager.hpp"
 #include "platform/linux/gamma_controller.hpp"
@@ -16,22 +17,19 @@ namespace quorvane {
 
 namespace {
 
-// Writes every byte (retrying short and interrupted writes); a closed stream
-// loses the output but never ends the command early.
-void writeAll(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return;
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
+std::optional<std::string> displayEnvironmentVariable() {
+    const char* value = std::getenv("DISPLAY");
+    return value ? std::optional<std::string>(value) : std::nullopt;
 }
 
 }  // namespace
 
 QuorvaneCLI::Environment QuorvaneCLI::Environment::production() {
+    // First, before anything opens a file on a descriptor left closed.
+    auto output = std::make_shared<StandardStream>(STDOUT_FILENO);
+    // Errors are reported where they can be; a failing standard error has
+    // nowhere else to go.
+    auto error = std::make_shared<StandardStream>(STDERR_FILENO);
     auto defaults = std::make_shared<FileDefaultsStore>(FileDefaultsStore::standardLocation());
     // One X connection serves the whole command.
     auto connection = std::make_shared<SharedXConnection>();
@@ -40,8 +38,10 @@ QuorvaneCLI::Environment QuorvaneCLI::Environment::production() {
         std::make_shared<CLIDisplaySnapshotProvider>(std::make_shared<DisplayManager>(connection)),
         std::shared_ptr<BrightnessControlling>(SysfsBacklightController::forSystem(connection)),
         std::make_shared<GammaController>(GammaController::kStandardTableSize, connection),
-        [](std::string_view text) { writeAll(STDOUT_FILENO, text); },
-        [](std::string_view text) { writeAll(STDERR_FILENO, text); },
+        [output](std::string_view text) { output->write(text); },
+        [error](std::string_view text) { error->write(text); },
+        [output] { return output->failure(); },
+        displayEnvironmentVariable(),
     };
 }
 

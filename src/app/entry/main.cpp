@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -9,6 +10,10 @@
 namespace {
 
 std::int32_t runCommandLine(const std::vector<std::string>& arguments) {
+    // A closed pipe (`quorvane cli ... | head -1`) or a vanished X server
+    // then fails the write with EPIPE, which the command reports, instead of
+    // killing the process without a word.
+    std::signal(SIGPIPE, SIG_IGN);
     auto cli = quorvane::QuorvaneCLI::production();
     return cli.run(arguments);
 }

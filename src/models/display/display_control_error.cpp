@@ -25,6 +25,14 @@ DisplayControlError DisplayControlError::brightnessUnsupported() {
     return {Kind::brightnessUnsupported, 0, 0};
 }
 
+DisplayControlError DisplayControlError::displayServerUnreachable() {
+    return coreGraphics(kDisplayServerUnreachableCode);
+}
+
+bool DisplayControlError::isDisplayServerUnreachable() const {
+    return kind == Kind::coreGraphics && code == kDisplayServerUnreachableCode;
+}
+
 std::string DisplayControlError::description() const {
     switch (kind) {
         case Kind::displayNotFound:

@@ -7,6 +7,11 @@
 
 namespace quorvane {
 
+// The coreGraphics code of a display system that cannot be reached (no
+// server, or the connection to it was lost); the system's own codes are
+// positive.
+inline constexpr std::int32_t kDisplayServerUnreachableCode = -1;
+
 // Failures of display-level system calls: display lookup, mode switching,
 // transfer tables and built-in brightness.
 struct DisplayControlError {
@@ -31,6 +36,9 @@ struct DisplayControlError {
     static DisplayControlError noActiveDisplays();
     static DisplayControlError modeNotFound();
     static DisplayControlError brightnessUnsupported();
+    static DisplayControlError displayServerUnreachable();
+
+    bool isDisplayServerUnreachable() const;
 
     // The Korean text shown in the status message.
     std::string description() const;

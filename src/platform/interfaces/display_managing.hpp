@@ -16,8 +16,10 @@ class DisplayManaging {
   public:
     virtual ~DisplayManaging() = default;
 
-    // One snapshot per active display, in the system's order. Never fails:
-    // an unreachable display system gives an empty list.
+    // One snapshot per active display, in the system's order. An
+    // unreachable display system gives an empty list, or throws
+    // DisplayControlError::displayServerUnreachable() when the request says
+    // failWhenUnreachable.
     virtual std::vector<DisplaySnapshot> activeDisplays(BrightnessControlling& brightnessController,
                                                         const DisplaySnapshotRequest& request) = 0;
 

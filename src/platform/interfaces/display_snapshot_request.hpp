@@ -16,6 +16,10 @@ struct DisplaySnapshotRequest {
     bool includeModes = false;
     bool includeHardwareBrightness = false;
     ScreenNames screenNamesByDisplayID;
+    // A display system that cannot be reached throws
+    // DisplayControlError::displayServerUnreachable() instead of giving an
+    // empty list (the command line tells the two apart).
+    bool failWhenUnreachable = false;
 
     bool operator==(const DisplaySnapshotRequest&) const = default;
 

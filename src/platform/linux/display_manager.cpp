@@ -133,18 +133,30 @@ DisplaySnapshot DisplayManager::makeSnapshot(const RandrOutput& output, bool isM
 std::vector<DisplaySnapshot> DisplayManager::activeDisplays(
     BrightnessControlling& brightnessController, const DisplaySnapshotRequest& request) {
     std::vector<RandrOutput> outputs;
+    const auto unreachable = [&request] {
+        if (request.failWhenUnreachable) {
+            throw DisplayControlError::displayServerUnreachable();
+        }
+        return std::vector<DisplaySnapshot>{};
+    };
     {
         auto lease = connection_->lease();
         if (!lease) {
-            return {};
+            return unreachable();
         }
         // Only full reads ask the server to probe for newly plugged monitors.
         auto probe = request.includeModes ? RandrScreen::Probe::probe : RandrScreen::Probe::cached;
         auto screen = RandrScreen::read(lease->connection(), probe);
+        if (lease->connection().lost()) {
+            return unreachable();
+        }
         if (!screen) {
             return {};
         }
         outputs = screen->activeOutputs(request.includeModes);
+        if (lease->connection().lost()) {
+            return unreachable();
+        }
         lease->cache().clear();
         auto& remembered = lease->cache().activeOutputs.emplace(outputs);
         for (auto& output : remembered) {

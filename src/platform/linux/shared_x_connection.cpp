@@ -48,10 +48,19 @@ SharedXConnection::~SharedXConnection() = default;
 
 std::optional<SharedXConnection::Lease> SharedXConnection::lease() {
     std::unique_lock lock(mutex_);
+    // A connection whose server went away is only good for closing; the
+    // server is tried afresh instead.
+    if (connection_ && connection_->lost()) {
+        dropConnection();
+    }
     if (!connection_ && !open()) {
         return std::nullopt;
     }
     dispatchEvents(QueuedAfterReading);
+    if (connection_->lost()) {
+        dropConnection();
+        return std::nullopt;
+    }
     return Lease(*this, std::move(lock));
 }
 
@@ -63,6 +72,11 @@ int SharedXConnection::eventDescriptor() {
 void SharedXConnection::setKeyEventHandler(KeyEventHandler handler) {
     std::lock_guard lock(mutex_);
     keyEventHandler_ = std::move(handler);
+}
+
+void SharedXConnection::dropConnection() {
+    connection_.reset();
+    cache_.clear();
 }
 
 bool SharedXConnection::open() {

@@ -76,8 +76,8 @@ class SharedXConnection {
     ~SharedXConnection();
 
     // Waits for the connection, opening it when it is not open yet (a server
-    // that was not there at the last attempt is tried again); none when no
-    // server answers.
+    // that was not there at the last attempt, or whose connection was lost,
+    // is tried again); none when no server answers.
     std::optional<Lease> lease();
 
     // The file descriptor to wait on for events (-1 before the connection is
@@ -91,6 +91,7 @@ class SharedXConnection {
 
   private:
     bool open();
+    void dropConnection();
     bool dispatchEvents(int queuedMode);
 
     std::string displayName_;

@@ -2,6 +2,7 @@
 
 #include <mutex>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,13 @@ constexpr std::size_t kMaxRecordedErrors = 64;
 // connections are kept in one registry behind a lock. Errors of connections
 // that are not ours (a GUI toolkit's) go on to the handler that was
 // installed before.
+//
+// A lost connection (the server went away) is an I/O error, which Xlib ends
+// the process for unless told otherwise. For our connections the I/O error
+// handler only marks the connection lost and the per-connection exit handler
+// (Xlib >= 1.8) returns instead of exiting; Xlib then fails every further
+// request on that connection at once, and sync() reports the loss as a typed
+// error.
 class XErrorRegistry {
   public:
     static XErrorRegistry& shared() {
@@ -30,15 +38,25 @@ class XErrorRegistry {
     }
 
     void add(Display* display) {
-        std::call_once(installed_,
-                       [this] { previous_ = XSetErrorHandler(&XErrorRegistry::handle); });
+        std::call_once(installed_, [this] {
+            previous_ = XSetErrorHandler(&XErrorRegistry::handle);
+            previousIO_ = XSetIOErrorHandler(&XErrorRegistry::handleIO);
+        });
+        XSetIOErrorExitHandler(display, &XErrorRegistry::handleIOExit, nullptr);
         std::lock_guard lock(mutex_);
         errors_[display].clear();
+        lost_.erase(display);
     }
 
     void remove(Display* display) {
         std::lock_guard lock(mutex_);
         errors_.erase(display);
+        lost_.erase(display);
+    }
+
+    bool lost(Display* display) {
+        std::lock_guard lock(mutex_);
+        return lost_.contains(display);
     }
 
     std::vector<RecordedError> take(Display* display) {
@@ -68,10 +86,32 @@ class XErrorRegistry {
         return registry.previous_ ? registry.previous_(display, event) : 0;
     }
 
+    // Returns for our connections (Xlib then calls the exit handler below);
+    // others get the handler installed before, which may end the process.
+    static int handleIO(Display* display) {
+        auto& registry = shared();
+        {
+            std::lock_guard lock(registry.mutex_);
+            if (registry.errors_.contains(display)) {
+                registry.lost_.insert(display);
+                return 0;
+            }
+        }
+        return registry.previousIO_ ? registry.previousIO_(display) : 0;
+    }
+
+    static void handleIOExit(Display* display, void*) {
+        auto& registry = shared();
+        std::lock_guard lock(registry.mutex_);
+        registry.lost_.insert(display);
+    }
+
     std::once_flag installed_;
     XErrorHandler previous_ = nullptr;
+    XIOErrorHandler previousIO_ = nullptr;
     std::mutex mutex_;
     std::unordered_map<Display*, std::vector<RecordedError>> errors_;
+    std::unordered_set<Display*> lost_;
 };
 
 }  // namespace
@@ -79,7 +119,8 @@ class XErrorRegistry {
 void XConnection::Closer::operator()(Display* display) const {
     // Errors of requests still in flight arrive during this sync and are
     // dropped with the entry; closing then has nothing left to report.
-    XSync(display, False);
+    if (!XErrorRegistry::shared().lost(display))
+        XSync(display, False);
     XErrorRegistry::shared().remove(display);
     XCloseDisplay(display);
 }
@@ -123,8 +164,14 @@ unsigned long XConnection::nextRequest() const {
     return NextRequest(display_.get());
 }
 
+bool XConnection::lost() const {
+    return XErrorRegistry::shared().lost(display_.get());
+}
+
 std::optional<XProtocolError> XConnection::syncSince(unsigned long firstRequest) {
     XSync(display_.get(), False);
+    if (lost())
+        return XProtocolError{kXServerUnreachableCode, 0, 0};
     for (const auto& recorded : XErrorRegistry::shared().take(display_.get())) {
         if (recorded.serial >= firstRequest) {
             return recorded.error;

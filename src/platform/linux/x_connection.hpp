@@ -7,11 +7,14 @@
 #include <optional>
 #include <string>
 
+#include "models/display/display_control_error.hpp"
+
 namespace quorvane {
 
 // The code carried by DisplayControlError::coreGraphics when no X server
-// answers at all (X's own error codes are positive).
-inline constexpr int kXServerUnreachableCode = -1;
+// answers at all, or the connection to it was lost (X's own error codes are
+// positive).
+inline constexpr int kXServerUnreachableCode = kDisplayServerUnreachableCode;
 
 // An error the X server reported for one request.
 struct XProtocolError {
@@ -44,8 +47,13 @@ class XConnection {
     Atom atom(const char* name, bool onlyIfExists = false);
 
     // Waits until the server has handled every request sent so far and
-    // returns the first error reported since the previous sync, if any.
+    // returns the first error reported since the previous sync, if any. A
+    // lost connection reports kXServerUnreachableCode.
     std::optional<XProtocolError> sync();
+
+    // Whether the server went away; every request on a lost connection
+    // fails at once and the connection is only good for closing.
+    bool lost() const;
 
     // The sequence number the next request will carry.
     unsigned long nextRequest() const;

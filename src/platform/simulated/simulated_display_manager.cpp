@@ -10,7 +10,10 @@ std::vector<DisplaySnapshot> SimulatedDisplayManager::activeDisplays(
     {
         std::lock_guard lock(mutex_);
         requests_.push_back(request);
-        displays = displays_;
+        if (unreachable_ && request.failWhenUnreachable)
+            throw DisplayControlError::displayServerUnreachable();
+        if (!unreachable_)
+            displays = displays_;
     }
     for (auto& display : displays) {
         if (!request.includeModes) {
@@ -30,6 +33,11 @@ std::vector<DisplaySnapshot> SimulatedDisplayManager::activeDisplays(
         }
     }
     return displays;
+}
+
+void SimulatedDisplayManager::setUnreachable(bool unreachable) {
+    std::lock_guard lock(mutex_);
+    unreachable_ = unreachable;
 }
 
 void SimulatedDisplayManager::setMode(const DisplayModeSnapshot& mode, DisplayID displayID) {

@@ -24,6 +24,9 @@ class SimulatedDisplayManager final : public DisplayManaging {
     void setScreenNames(ScreenNames names);
     // The next setMode calls throw this until it is cleared.
     void setModeFailure(std::optional<DisplayControlError> failure);
+    // While set, the display system cannot be reached: enumerations give
+    // nothing, or throw when the request asks for the failure.
+    void setUnreachable(bool unreachable);
 
     std::vector<DisplaySnapshot> displays() const;
     std::vector<DisplaySnapshotRequest> requests() const;
@@ -34,6 +37,7 @@ class SimulatedDisplayManager final : public DisplayManaging {
     std::vector<DisplaySnapshot> displays_;
     ScreenNames screenNames_;
     std::optional<DisplayControlError> modeFailure_;
+    bool unreachable_ = false;
     std::vector<DisplaySnapshotRequest> requests_;
     int screenNameReads_ = 0;
 };

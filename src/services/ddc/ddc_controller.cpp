@@ -94,7 +94,8 @@ void DDCController::write(std::uint32_t displayID, DDCVCPCode code, std::uint16_
     });
 }
 
-std::string DDCController::message(std::int32_t resultCode, bool accessDenied) {
+std::string DDCController::message(std::int32_t resultCode,
+                                   const DDCTransportFailureDetail& detail) {
     switch (resultCode) {
         case kDDCSuccess:
             return "모니터가 응답했습니다.";
@@ -103,14 +104,14 @@ std::string DDCController::message(std::int32_t resultCode, bool accessDenied) {
         case kDDCNoConnector:
             return "시스템이 이 화면의 모니터 설정 경로를 찾지 못했습니다.";
         case kDDCNoBus:
+            if (detail.deviceNodeMissing)
+                return std::string(kMissingDeviceNodeMessage);
             return "이 연결에서는 모니터 설정 신호가 보이지 않습니다. 케이블·허브 또는 모니터 "
                    "메뉴를 "
                    "확인하세요.";
         case kDDCOpenFailed:
-            if (accessDenied) {
-                return "모니터 설정 경로(/dev/i2c-*)를 열 권한이 없습니다. 이 사용자를 i2c 그룹에 "
-                       "추가하거나 udev 규칙으로 접근을 허용한 뒤 다시 로그인하세요.";
-            }
+            if (detail.accessDenied)
+                return std::string(kAccessDeniedMessage);
             return "모니터 설정 경로를 열지 못했습니다. 다른 케이블이나 포트를 시도해 보세요.";
         case kDDCSendFailed:
             return "모니터로 확인 요청을 보내지 못했습니다. 케이블·허브 연결을 확인하세요.";
@@ -137,6 +138,20 @@ DDCAvailability DDCController::runAvailability(const DDCTransportEnvironment& tr
     return availability;
 }
 
+std::optional<std::string> DDCController::pathFailureOfEveryRead(const DDCSnapshot& snapshot) {
+    // A bus that cannot be opened at all fails every item alike; the reason
+    // is then the path, not the monitor, and the user must hear it.
+    std::optional<std::string> shared;
+    for (const auto& [code, reason] : snapshot.unsupported) {
+        if (shared && *shared != reason)
+            return std::nullopt;
+        shared = reason;
+    }
+    if (shared != kMissingDeviceNodeMessage && shared != kAccessDeniedMessage)
+        return std::nullopt;
+    return shared;
+}
+
 DDCSnapshot DDCController::runProbe(const DDCTransportEnvironment& transport,
                                     std::uint32_t displayID) {
     std::uint32_t busCount = 0;
@@ -158,7 +173,8 @@ DDCSnapshot DDCController::runProbe(const DDCTransportEnvironment& transport,
         }
     }
     if (snapshot.values.empty()) {
-        snapshot.lastError = "모니터 설정 경로는 있지만 응답한 항목이 없습니다.";
+        snapshot.lastError = pathFailureOfEveryRead(snapshot).value_or(
+            "모니터 설정 경로는 있지만 응답한 항목이 없습니다.");
     }
     return snapshot;
 }
@@ -171,8 +187,7 @@ DDCControlResult DDCController::runRead(const DDCTransportEnvironment& transport
     const std::int32_t result =
         QuorvaneDDCReadVCP(transport, displayID, rawValue(code), &current, &maximum, &detail);
     if (result != kDDCSuccess) {
-        return DDCControlResult::failure(
-            DDCControllerError::transport(message(result, detail.accessDenied)));
+        return DDCControlResult::failure(DDCControllerError::transport(message(result, detail)));
     }
     return DDCControlResult::success({code, current, maximum});
 }
@@ -184,8 +199,7 @@ DDCControlResult DDCController::runWrite(const DDCTransportEnvironment& transpor
     const std::int32_t result =
         QuorvaneDDCWriteVCP(transport, displayID, rawValue(code), value, &detail);
     if (result != kDDCSuccess) {
-        return DDCControlResult::failure(
-            DDCControllerError::transport(message(result, detail.accessDenied)));
+        return DDCControlResult::failure(DDCControllerError::transport(message(result, detail)));
     }
     // The transport has already paused after the write.
     return runRead(transport, displayID, code);

@@ -8,7 +8,7 @@ CLIDisplaySnapshotProvider::CLIDisplaySnapshotProvider(
 
 std::vector<DisplaySnapshot> CLIDisplaySnapshotProvider::activeCLIDisplays(
     BrightnessControlling& brightnessController, bool includeHardwareBrightness) {
-    DisplaySnapshotRequest request{false, includeHardwareBrightness, {}};
+    DisplaySnapshotRequest request{false, includeHardwareBrightness, {}, true};
     auto displays = displayManager_->activeDisplays(brightnessController, request);
     if (displays.empty()) {
         return displays;

@@ -1,0 +1,226 @@
+// The built `quorvane` under pressure on a real X server: commands started
+// together, a standard output closed while the settings lock is held, and
+// an X server that dies while commands run.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#include <map>
+#include <thread>
+
+#include "models/display/display_control_error.hpp"
+#include "models/presets/display_preset.hpp"
+#include "platform/linux/display_manager.hpp"
+#include "platform/linux/gamma_controller.hpp"
+#include "platform/linux/shared_x_connection.hpp"
+#include "platform/simulated/simulated_brightness_controller.hpp"
+#include "x11/cli_executable_x11_fixture.hpp"
+#include "x11/private_x_server.hpp"
+
+namespace quorvane {
+namespace {
+
+using testing::CommandLine;
+using ::testing::HasSubstr;
+using testing::runQuorvane;
+using testing::TemporaryHome;
+
+using testing::kOutputs;
+
+// The presets a round hands out, so consecutive rounds always differ.
+const DisplayPreset& presetOf(std::size_t index) {
+    static const auto presets = DisplayPreset::builtIns();
+    return presets[1 + index % (presets.size() - 1)];
+}
+
+class CLIReliabilityX11Test : public testing::CLIExecutableX11Fixture {
+  protected:
+    // Runs the commands together: each waits at one barrier, which opens
+    // once all are started. Returns their exit statuses.
+    std::vector<int> runTogether(const std::vector<std::vector<std::string>>& commands) {
+        testing::Barrier barrier;
+        std::vector<std::unique_ptr<CommandLine>> lines;
+        std::vector<pid_t> pids;
+        for (const auto& arguments : commands) {
+            lines.push_back(std::make_unique<CommandLine>(arguments, home, displayName));
+            pids.push_back(testing::startQuorvaneAtBarrier(*lines.back(), barrier));
+        }
+        barrier.open();
+        std::vector<int> statuses;
+        for (const pid_t pid : pids)
+            statuses.push_back(testing::waitForExit(pid));
+        return statuses;
+    }
+};
+
+TEST_F(CLIReliabilityX11Test, CommandsStartedTogetherForDifferentDisplaysLoseNoSavedValue) {
+    const auto ids = selectors();
+    ASSERT_EQ(ids.size(), 3u);
+    constexpr std::size_t kRounds = 8;
+    for (std::size_t round = 0; round < kRounds; ++round) {
+        std::vector<std::vector<std::string>> commands;
+        for (std::size_t i = 0; i < kOutputs.size(); ++i) {
+            commands.push_back({"cli", "apply-safe-preset", presetOf(round + i).id, "--display",
+                                std::to_string(lit(kOutputs[i]).id)});
+        }
+        for (const int status : runTogether(commands))
+            ASSERT_EQ(status, 0) << "round " << round;
+        const auto record = savedAdjustments();
+        for (std::size_t i = 0; i < kOutputs.size(); ++i) {
+            const auto& wanted = presetOf(round + i).adjustment;
+            ASSERT_EQ(record.size(), 3u) << "round " << round;
+            EXPECT_EQ(record.at(ids.at(kOutputs[i])), wanted) << "round " << round;
+            EXPECT_EQ(ramp(kOutputs[i]), expectedRamp(wanted, kOutputs[i])) << "round " << round;
+        }
+    }
+}
+
+TEST_F(CLIReliabilityX11Test, CommandsStartedTogetherForAllDisplaysLeaveScreenAndRecordAgreeing) {
+    const auto ids = selectors();
+    constexpr std::size_t kRounds = 8;
+    for (std::size_t round = 0; round < kRounds; ++round) {
+        std::vector<std::vector<std::string>> commands;
+        for (std::size_t i = 0; i < 3; ++i)
+            commands.push_back({"cli", "apply-safe-preset", presetOf(round + i).id});
+        for (const int status : runTogether(commands))
+            ASSERT_EQ(status, 0) << "round " << round;
+        // Whichever command ran last, screen and record both show its preset.
+        const auto record = savedAdjustments();
+        ASSERT_EQ(record.size(), 3u);
+        const auto& last = record.at(ids.at("DUMMY0"));
+        for (const auto& name : kOutputs) {
+            EXPECT_EQ(record.at(ids.at(name)), last) << "round " << round << " " << name;
+            EXPECT_EQ(ramp(name), expectedRamp(last, name)) << "round " << round << " " << name;
+        }
+    }
+}
+
+TEST_F(CLIReliabilityX11Test, AClosedStandardOutputNeverLandsInTheLockOrTheRecord) {
+    const auto result = runQuorvane({"cli", "apply-safe-preset", "night"}, home, displayName,
+                                    testing::StandardOutput::closed);
+    EXPECT_EQ(result.status, 3);
+    EXPECT_EQ(result.err, "표준 출력에 쓰지 못했습니다: Bad file descriptor\n");
+    EXPECT_EQ(std::filesystem::file_size(home.configFolder() / ".lock"), 0u);
+    ASSERT_TRUE(home.preferencesText());
+    EXPECT_EQ(savedAdjustments().size(), 3u);  // the record itself is whole
+}
+
+TEST_F(CLIReliabilityX11Test, ASaveIntoAFolderTheUserCannotWriteIsStatusThree) {
+    std::filesystem::create_directories(home.configFolder());
+    // As an unprivileged user (root writes anywhere): the folder is theirs
+    // but read-only.
+    ASSERT_EQ(::chown(home.path().c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chown((home.path() / ".config").c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chown(home.configFolder().c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(home.configFolder().c_str(), 0500), 0);
+    // Xorg lets local clients of any user in; setpriv drops to nobody.
+    std::vector<std::string> arguments = {
+        "--reuid=65534", "--regid=65534",     "--clear-groups", QUORVANE_EXECUTABLE,
+        "cli",           "apply-safe-preset", "night",          "--json"};
+    const auto result = testing::runProgram("/usr/bin/setpriv", arguments, home, displayName);
+    ::chmod(home.configFolder().c_str(), 0700);
+    EXPECT_EQ(result.status, 3) << result.err;
+    EXPECT_EQ(result.out, "");
+    const auto envelope = parseJson(result.err);
+    EXPECT_EQ(envelope["exitCode"], 3);
+    EXPECT_THAT(
+        envelope["message"].get<std::string>(),
+        HasSubstr("설정 폴더에 쓸 수 없어 저장하지 못했습니다: " + home.configFolder().string()));
+    EXPECT_FALSE(home.preferencesText());
+}
+
+TEST(XServerLossTest, ALostConnectionBecomesATypedErrorAndTheProcessLivesOn) {
+    testing::PrivateXServer server;
+    if (server.display().empty())
+        GTEST_SKIP() << "no private X server could be started";
+    // Writing to the dead server's socket must fail, not kill the test.
+    const auto previous = std::signal(SIGPIPE, SIG_IGN);
+    auto connection = std::make_shared<SharedXConnection>(server.display());
+    DisplayManager manager(connection);
+    GammaController gamma(GammaController::kStandardTableSize, connection);
+    SimulatedBrightnessController brightness;
+    DisplaySnapshotRequest failing{false, false, {}, true};
+
+    const auto displays = manager.activeDisplays(brightness, failing);
+    ASSERT_EQ(displays.size(), 3u);
+    const auto tables = gamma.makeTransferTables(DisplayPreset::builtIns()[2].adjustment);
+    gamma.setTransferTables(tables, displays[0].id);
+
+    server.stop();
+    try {
+        gamma.setTransferTables(tables, displays[1].id);
+        ADD_FAILURE() << "a write to a dead server succeeded";
+    } catch (const DisplayControlError& error) {
+        EXPECT_TRUE(error.isDisplayServerUnreachable()) << error.description();
+    }
+    EXPECT_THROW(
+        {
+            try {
+                manager.activeDisplays(brightness, failing);
+            } catch (const DisplayControlError& error) {
+                EXPECT_TRUE(error.isDisplayServerUnreachable());
+                throw;
+            }
+        },
+        DisplayControlError);
+    // The application's reads never throw: no server is no display.
+    EXPECT_TRUE(manager.activeDisplays(brightness, DisplaySnapshotRequest{}).empty());
+    std::signal(SIGPIPE, previous);
+}
+
+TEST(XServerLossTest, EveryCommandOfALoopEndsWithOneOfOurStatusesWhenTheServerDies) {
+    testing::PrivateXServer server;
+    if (server.display().empty())
+        GTEST_SKIP() << "no private X server could be started";
+    TemporaryHome home;
+    const std::vector<std::vector<std::string>> loop = {
+        {"cli", "apply-safe-preset", "night", "--json"},
+        {"cli", "list", "displays"},
+        {"cli", "apply-safe-preset", "coding"},
+        {"cli", "read", "diagnostics", "--json"},
+    };
+    std::atomic<int> finished = 0;
+    std::atomic<bool> stopped = false;
+    std::vector<testing::ExecutableResult> before;
+    std::vector<testing::ExecutableResult> after;
+    std::thread runner([&] {
+        // Commands keep running while the server is stopped under them...
+        for (std::size_t i = 0; !stopped && i < 200; ++i) {
+            before.push_back(runQuorvane(loop[i % loop.size()], home, server.display()));
+            ++finished;
+        }
+        // ...and after it is gone.
+        for (std::size_t i = 0; i < loop.size(); ++i)
+            after.push_back(runQuorvane(loop[i], home, server.display()));
+    });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (finished < 3 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    server.stop();
+    stopped = true;
+    runner.join();
+
+    const auto expectOurs = [&](const testing::ExecutableResult& result) {
+        // 0 before the server died, 2 with our message after; never Xlib's
+        // own exit (1) or a signal (-1).
+        EXPECT_TRUE(result.status == 0 || result.status == 2) << result.status << "\n"
+                                                              << result.err;
+        EXPECT_EQ(result.err.find("X connection"), std::string::npos) << result.err;
+        EXPECT_EQ(result.err.find("XIO"), std::string::npos) << result.err;
+        if (result.status == 2) {
+            EXPECT_THAT(result.err,
+                        HasSubstr("X 서버에 연결할 수 없습니다: $DISPLAY=" + server.display()));
+        }
+    };
+    for (const auto& result : before)
+        expectOurs(result);
+    for (const auto& result : after) {
+        expectOurs(result);
+        EXPECT_EQ(result.status, 2);
+    }
+}
+
+}  // namespace
+}  // namespace quorvane

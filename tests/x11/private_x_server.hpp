@@ -1,0 +1,73 @@
+#pragma once
+
+#include <signal.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+
+namespace quorvane::testing {
+
+// A second X server of one test's own (the same Xorg dummy set-up as the
+// shared one), for tests that stop a server: the shared server named by
+// QUORVANE_TEST_DISPLAY is never stopped.
+class PrivateXServer {
+  public:
+    // Starts the server; display() is empty when it could not be started.
+    PrivateXServer() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quorvane-private-x-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            return;
+        state_ = pattern;
+        const std::string command =
+            std::string(QUORVANE_SOURCE_DIR) + "/tests/x11/start-xserver '" + state_.string() + "'";
+        FILE* output = ::popen(command.c_str(), "r");
+        if (output == nullptr)
+            return;
+        char line[128] = {};
+        const bool read = std::fgets(line, sizeof line, output) != nullptr;
+        ::pclose(output);
+        if (!read)
+            return;
+        std::istringstream words(line);
+        std::string display;
+        pid_t pid = -1;
+        if (words >> display >> pid) {
+            display_ = display;
+            pid_ = pid;
+        }
+    }
+    ~PrivateXServer() {
+        stop();
+        std::error_code ignored;
+        std::filesystem::remove_all(state_, ignored);
+    }
+    PrivateXServer(const PrivateXServer&) = delete;
+    PrivateXServer& operator=(const PrivateXServer&) = delete;
+
+    const std::string& display() const { return display_; }
+
+    // Kills the server at once (no goodbye to its clients) and waits, up to
+    // a deadline, until it is gone.
+    void stop() {
+        if (pid_ <= 0)
+            return;
+        ::kill(pid_, SIGKILL);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (::kill(pid_, 0) == 0 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        pid_ = -1;
+    }
+
+  private:
+    std::filesystem::path state_;
+    std::string display_;
+    pid_t pid_ = -1;
+};
+
+}  // namespace quorvane::testing

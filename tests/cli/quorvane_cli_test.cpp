@@ -368,5 +368,38 @@ TEST(QuorvaneCLIOutput, VisibleEscapesCoverC0DelAndC1ButNotOtherText) {
     EXPECT_EQ(visibleControlCharacters("\xc2"), "\xc2");
 }
 
+TEST(QuorvaneCLIOutput, JsonIsPrettyPrintedWithSortedKeysTwoSpacesAndOneFinalLineFeed) {
+    // The whole text, so a change of indentation, key order, spacing after
+    // colons or the final line feed shows; scripts parse this output.
+    CLIHarness harness;
+    QuorvanePreferences preferences;
+    preferences.textSize = QuorvaneTextSize::veryLarge;
+    preferences.brightnessSyncEnabled = true;
+    harness.preferences->save(preferences);
+    EXPECT_EQ(harness.run({"read", "settings", "--json"}), 0);
+    EXPECT_EQ(harness.out,
+              "{\n"
+              "  \"command\": \"read settings\",\n"
+              "  \"result\": {\n"
+              "    \"settings\": {\n"
+              "      \"appearance\": \"system\",\n"
+              "      \"autoApplyEnabled\": true,\n"
+              "      \"brightnessSyncEnabled\": true,\n"
+              "      \"customDisplayGroupCount\": 0,\n"
+              "      \"customPresetCount\": 0,\n"
+              "      \"customSceneCount\": 0,\n"
+              "      \"savedAdjustmentCount\": 0,\n"
+              "      \"sceneHotKeyBindingCount\": 5,\n"
+              "      \"sceneHotKeysEnabled\": false,\n"
+              "      \"schemaVersion\": 1,\n"
+              "      \"softwareColorCorrectionEnabled\": true,\n"
+              "      \"textSize\": \"veryLarge\"\n"
+              "    },\n"
+              "    \"type\": \"settings\"\n"
+              "  },\n"
+              "  \"schemaVersion\": 1\n"
+              "}\n");
+}
+
 }  // namespace
 }  // namespace quorvane

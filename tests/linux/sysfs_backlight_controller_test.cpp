@@ -95,12 +95,25 @@ TEST_F(SysfsBacklightControllerTest, WritesTheNearestLevelWithinRange) {
     auto backlight = controller();
     backlight.setBrightness(kPanel, 0.12345);
     EXPECT_EQ(read(device / "brightness"), "123");
+    // 123.7 is nearer 124: truncation would write 123.
+    backlight.setBrightness(kPanel, 0.1237);
+    EXPECT_EQ(read(device / "brightness"), "124");
     backlight.setBrightness(kPanel, 1.7);
     EXPECT_EQ(read(device / "brightness"), "1000");
     backlight.setBrightness(kPanel, -1);
     EXPECT_EQ(read(device / "brightness"), "0");
     EXPECT_THROW(backlight.setBrightness(kPanel, std::nan("")), DisplayControlError);
     EXPECT_EQ(read(device / "brightness"), "0");
+}
+
+TEST_F(SysfsBacklightControllerTest, AnExactHalfLevelRoundsUp) {
+    // 0.5 of 5 levels is 2.5: rounding half up gives 3, where truncation and
+    // rounding half to even would both give 2.
+    auto device = addDevice("acpi_video0", "firmware", 5, 1);
+    auto backlight = controller();
+    backlight.setBrightness(kPanel, 0.5);
+    EXPECT_EQ(read(device / "brightness"), "3");
+    EXPECT_DOUBLE_EQ(*backlight.readBrightness(kPanel), 0.6);
 }
 
 TEST_F(SysfsBacklightControllerTest, NoUsableDeviceMeansNoBrightness) {

@@ -6,6 +6,7 @@
 #include <X11/extensions/Xrandr.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "models/display/display_control_error.hpp"
 #include "platform/linux/sysfs_backlight_controller.hpp"
@@ -226,6 +227,70 @@ TEST_F(DisplayManagerTest, UnreachableServerGivesNoDisplays) {
     DisplayManager manager(":4093");
     EXPECT_TRUE(manager.activeDisplays(brightness, DisplaySnapshotRequest::full({})).empty());
     EXPECT_TRUE(manager.screenNamesByDisplayID().empty());
+}
+
+// Interlaced modes send half the lines per field and double-scan modes each
+// line twice: the rate the user knows is dot clock / (htotal * vtotal)
+// with vtotal halved or doubled, never the plain division.
+TEST_F(DisplayManagerTest, InterlacedAndDoubleScanModesReportTheirFieldRate) {
+    Display* display = connection->display();
+    const auto target = output("DUMMY2");
+    ASSERT_TRUE(target);
+    struct Made {
+        const char* name;
+        unsigned width, height, hTotal, vTotal;
+        unsigned long dotClock;
+        XRRModeFlags flags;
+        double expected;
+    };
+    char interlacedName[] = "quorvane-test-1920x1080i";
+    char doubleName[] = "quorvane-test-320x240d";
+    const Made made[] = {
+        // 74.25 MHz / (2200 * 1125 / 2) = 60 Hz; the plain division gives 30.
+        {interlacedName, 1920, 1080, 2200, 1125, 74'250'000, RR_Interlace, 60.0},
+        // 12.5875 MHz / (400 * 262 * 2) ≈ 60.06 Hz; the plain division gives 120.1.
+        {doubleName, 320, 240, 400, 262, 12'587'500, RR_DoubleScan, 12'587'500.0 / (400 * 524.0)},
+    };
+    std::vector<RRMode> created;
+    for (const auto& mode : made) {
+        XRRModeInfo info{};
+        info.width = mode.width;
+        info.height = mode.height;
+        info.hTotal = mode.hTotal;
+        info.vTotal = mode.vTotal;
+        info.dotClock = mode.dotClock;
+        info.modeFlags = mode.flags;
+        info.hSyncStart = mode.width + 8;
+        info.hSyncEnd = mode.width + 16;
+        info.vSyncStart = mode.height + 2;
+        info.vSyncEnd = mode.height + 4;
+        info.name = const_cast<char*>(mode.name);
+        info.nameLength = static_cast<unsigned>(std::strlen(mode.name));
+        const RRMode id = XRRCreateMode(display, connection->root(), &info);
+        XRRAddOutputMode(display, target->id, id);
+        created.push_back(id);
+    }
+    ASSERT_FALSE(connection->sync());
+
+    DisplayManager manager(displayName);
+    testing::RecordingBrightnessController brightness;
+    std::vector<double> seen(2, -1);
+    for (const auto& snapshot :
+         manager.activeDisplays(brightness, DisplaySnapshotRequest::full({}))) {
+        for (const auto& mode : snapshot.modes) {
+            for (std::size_t i = 0; i < 2; ++i) {
+                if (mode.ioDisplayModeID == static_cast<std::int32_t>(created[i]))
+                    seen[i] = mode.refreshRate;
+            }
+        }
+    }
+    for (const RRMode id : created) {
+        XRRDeleteOutputMode(display, target->id, id);
+        XRRDestroyMode(display, id);
+    }
+    connection->sync();
+    EXPECT_NEAR(seen[0], made[0].expected, 1e-9);
+    EXPECT_NEAR(seen[1], made[1].expected, 1e-9);
 }
 
 }  // namespace

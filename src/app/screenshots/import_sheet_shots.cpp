@@ -1,10 +1,61 @@
 #include "app/screenshots/shot_list.hpp"
+#include "models/display/display_identity.hpp"
+#include "views/import_sheet/settings_import_preview_sheet.hpp"
 
 namespace quorvane {
 
-// The pictures of the settings import preview sheet.
+namespace {
+
+// A file from another desk: colour values for every display of the shot's
+// world (so they start linked where that is safe) plus one monitor this
+// computer never saw.
+std::unique_ptr<QWidget> sheetFor(ViewContext& context, bool withAbsentOnly) {
+    auto preferences = context.store.preferences();
+    preferences.displayAdjustments.clear();
+    if (!withAbsentOnly) {
+        for (const auto& display : context.store.displays()) {
+            if (const auto identity = context.store.identity(display.id))
+                preferences.displayAdjustments[identity->rawValue].warmth = 0.3;
+        }
+    }
+    preferences.displayAdjustments["display-v4268-m41240-s0-uabsent"].contrast = 1.1;
+    preferences.urlPresetAutomationEnabled = true;
+    return std::make_unique<SettingsImportPreviewSheet>(
+        context, QuorvaneSettingsImportDraft::of(preferences), nullptr);
+}
+
+}  // namespace
+
+// The pictures of the settings import preview sheet: one display, three
+// displays of which two are identical twins, and a file whose displays are
+// all absent here.
 void addImportSheetShots(ShotList& shots) {
-    (void)shots;
+    shots.push_back({"import-sheet-one-display",
+                     ShotWorld::colourOnly,
+                     Shot::Frame::natural,
+                     {},
+                     [](ViewContext& context) { return sheetFor(context, false); }});
+    shots.push_back({"import-sheet-twins", ShotWorld::colourOnly, Shot::Frame::natural,
+                     [](ShotHardware& hardware) {
+                         auto displays = hardware.displayManager->displays();
+                         auto twin = displays.front();
+                         twin.id = 404;
+                         twin.bounds.x += twin.bounds.width;
+                         auto third = twin;
+                         third.id = 505;
+                         third.serialNumber = 777;
+                         third.bounds.x += twin.bounds.width;
+                         displays.push_back(twin);
+                         displays.push_back(third);
+                         hardware.displayManager->setDisplays(displays);
+                         hardware.gamma->setKnownDisplays({displays[0].id, 404, 505});
+                     },
+                     [](ViewContext& context) { return sheetFor(context, false); }});
+    shots.push_back({"import-sheet-all-absent",
+                     ShotWorld::colourOnly,
+                     Shot::Frame::natural,
+                     {},
+                     [](ViewContext& context) { return sheetFor(context, true); }});
 }
 
 }  // namespace quorvane

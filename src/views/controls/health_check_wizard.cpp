@@ -1,5 +1,6 @@
 #include "views/controls/health_check_wizard.hpp"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -228,8 +229,11 @@ QWidget* HealthCheckWizard::buildTechnicalDetails() {
     toggle->setText(QStringLiteral("지원용 세부 정보"));
     toggle->setAutoRaise(true);
     toggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    // The chevron as tall as the text's capitals, at every text size.
+    const int side = QFontMetrics(theme_.baseFont()).capHeight() + 2;
+    toggle->setIconSize(QSize(side, side));
     toggle->setIcon(symbolIcon(expanded_ ? "chevron.down" : "chevron.right",
-                               theme_.color(ColorRole::secondary), 12));
+                               theme_.color(ColorRole::secondary), side));
     toggle->setFont(theme_.baseFont());
     toggle->setObjectName(QStringLiteral("technicalDetailsToggle"));
     column->addWidget(toggle, 0, Qt::AlignLeft);

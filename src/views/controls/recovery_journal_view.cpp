@@ -1,5 +1,7 @@
 #include "views/controls/recovery_journal_view.hpp"
 
+#include <cmath>
+
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -74,9 +76,11 @@ QWidget* RecoveryJournalView::buildRow(const QuorvaneRecoveryJournalEntry& entry
     row->setSpacing(compact_ ? 7 : 10);
     auto* icon = new SymbolImage(look.symbol, card);
     icon->setColor(theme_.color(look.color));
-    icon->setFixedSide(compact_ ? 16 : 20);
+    // The icon column grows with the text beside it, as the symbol would.
+    const int side = static_cast<int>(std::lround((compact_ ? 16 : 20) * theme_.scale()));
+    icon->setFixedSide(side);
     auto* iconFrame = new QWidget(card);
-    iconFrame->setFixedWidth(compact_ ? 16 : 20);
+    iconFrame->setFixedWidth(side);
     auto* iconBox = new QVBoxLayout(iconFrame);
     iconBox->setContentsMargins(0, 1, 0, 0);
     iconBox->addWidget(icon, 0, Qt::AlignHCenter | Qt::AlignTop);

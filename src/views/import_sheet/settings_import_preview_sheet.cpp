@@ -1,41 +1,162 @@
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 
-#include <QDialogButtonBox>
-#include <QLabel>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "services/persistence/quorvane_change_plan_builder.hpp"
+#include "models/coding/number_format.hpp"
+#include "models/settings/quorvane_settings_import_display_adjustment.hpp"
+#include "presentation/import_sheet/settings_import_sheet_texts.hpp"
+#include "presentation/settings/settings_import_entry.hpp"
+#include "presentation/settings/settings_window_layout.hpp"
+#include "views/design/fit_to_width.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
+#include "views/settings/settings_card_columns.hpp"
+#include "views/settings/settings_segmented_picker.hpp"
+#include "views/settings/settings_tinted_tile.hpp"
+#include "views/settings/themed_text.hpp"
 
 namespace quorvane {
+
+namespace {
+
+using Mode = QuorvaneSettingsImportMode;
+
+constexpr int kSummaryTileMinimum = 170;
+constexpr int kSheetMinimumWidth = 680;
+constexpr int kSheetMinimumHeight = 560;
+
+QFrame* divider(QWidget* parent) {
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    line->setForegroundRole(QPalette::Mid);
+    return line;
+}
+
+QVBoxLayout* column(QWidget* widget, int spacing, int margin = 0) {
+    auto* layout = new QVBoxLayout(widget);
+    layout->setContentsMargins(margin, margin, margin, margin);
+    layout->setSpacing(spacing);
+    return layout;
+}
+
+QString badges(const QuorvaneChangePlanEntry& entry, bool withRisk) {
+    QStringList labels{qtext(changePlanLabel(entry.controlPath))};
+    if (withRisk)
+        labels << qtext(changePlanLabel(entry.risk));
+    labels << qtext(changePlanLabel(entry.sideEffectPolicy));
+    return labels.join(QStringLiteral(" · "));
+}
+
+void clear(QVBoxLayout* layout) {
+    while (auto* item = layout->takeAt(0)) {
+        if (auto* widget = item->widget())
+            widget->deleteLater();
+        delete item;
+    }
+}
+
+SettingsTintedTile::Look rowLook(Mode mode, bool duplicate) {
+    if (mode == Mode::globalOnly)
+        return {ColorRole::track, 0.40, 0.30, 10, {}};
+    if (duplicate)
+        return {ColorRole::warning, 0.12, 0.18, 10, {}};
+    return {ColorRole::track, 0.48, 0.38, 10, {}};
+}
+
+}  // namespace
 
 SettingsImportPreviewSheet::SettingsImportPreviewSheet(ViewContext& context,
                                                        QuorvaneSettingsImportDraft draft,
                                                        QWidget* parent)
-    : QDialog(parent), context_(context), draft_(std::move(draft)) {
+    : QDialog(parent),
+      context_(context),
+      model_(std::move(draft), context.store.displays(), context.store.displayAliasesByKey(),
+             localHotKeyImportState(context.store)) {
+    Theme& theme = context_.theme;
     setWindowTitle(QStringLiteral("설정 가져오기 미리보기"));
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(20, 20, 20, 20);
-    column->setSpacing(12);
-    auto* title = new QLabel(QStringLiteral("설정 가져오기 미리보기"), this);
-    QFont titleFont = title->font();
-    titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
-    title->setFont(titleFont);
-    column->addWidget(title);
-    auto* summary =
-        new QLabel(QString::fromStdString(QuorvaneChangePlanBuilder::settingsImportSummary(
-                       draft_, QuorvaneSettingsImportMode::fullWithDisplayMapping, mappings())),
-                   this);
-    summary->setWordWrap(true);
-    column->addWidget(summary);
-    column->addStretch(1);
+    auto* outer = column(this, 0);
 
-    auto* buttons = new QDialogButtonBox(this);
-    cancel_ = buttons->addButton(QStringLiteral("취소"), QDialogButtonBox::RejectRole);
-    import_ = buttons->addButton(QStringLiteral("가져오기"), QDialogButtonBox::AcceptRole);
+    auto* header = new QWidget(this);
+    auto* headerColumn = column(header, 6, 20);
+    headerColumn->addWidget(themedLabel(theme, QStringLiteral("설정 가져오기 미리보기"),
+                                        QuorvaneFontStyle::title3, QFont::DemiBold));
+    headerColumn->addWidget(themedLabel(
+        theme,
+        QStringLiteral("가져오는 순간 화면 색상, 모니터 밝기, 해상도, 모니터 자체 값을 바로 바꾸지 "
+                       "않습니다. 먼저 어느 디스플레이에 연결할지 확인하세요."),
+        QuorvaneFontStyle::callout, QFont::Normal, true));
+    outer->addWidget(header);
+    outer->addWidget(divider(this));
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* page = new QWidget;
+    auto* sections = column(page, 18, 20);
+    sections->addWidget(buildSummary());
+    sections->addWidget(buildMode());
+    sections->addWidget(buildMapping());
+
+    auto* beforeAfter = new SettingsTintedTile(
+        theme, {ColorRole::surface, 0.9, 0.9, 12, ColorUse{ColorRole::accent, 0.22}}, page);
+    auto* beforeAfterColumn = column(beforeAfter, 12, 12);
+    beforeAfterColumn->addWidget(themedLabel(theme,
+                                             QStringLiteral("적용 전 미리보기 · Before → After"),
+                                             QuorvaneFontStyle::headline, QFont::DemiBold));
+    beforeAfterColumn->addWidget(themedLabel(
+        theme,
+        QStringLiteral("가져오기 전에는 아무것도 변하지 않습니다. 아래 값은 저장될 설정의 전/후 "
+                       "비교이며, 화면 밝기·DDC/CI·해상도 API는 이 시트에서 호출하지 않습니다."),
+        QuorvaneFontStyle::caption, QFont::Normal, true));
+    beforeAfter_ = new QVBoxLayout;
+    beforeAfter_->setSpacing(8);
+    beforeAfterColumn->addLayout(beforeAfter_);
+    sections->addWidget(beforeAfter);
+
+    auto* plan = new SettingsTintedTile(
+        theme, {ColorRole::surface, 0.92, 0.92, 12, ColorUse{ColorRole::surfaceBorder, 0.66}},
+        page);
+    auto* planColumn = column(plan, 10, 12);
+    auto* planHeader = new FitToWidth(8, 4);
+    planHeader->addWidget(themedLabel(theme, QStringLiteral("전체 변경 계획"),
+                                      QuorvaneFontStyle::headline, QFont::DemiBold));
+    planHeader->addStretch();
+    planCount_ = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::Normal, true);
+    planHeader->addWidget(planCount_);
+    planColumn->addWidget(planHeader);
+    planSummary_ = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::Normal, true);
+    planColumn->addWidget(planSummary_);
+    plan_ = new QVBoxLayout;
+    plan_->setSpacing(8);
+    planColumn->addLayout(plan_);
+    sections->addWidget(plan);
+    sections->addWidget(buildSafety());
+    sections->addStretch(1);
+    scroll->setWidget(page);
+    outer->addWidget(scroll, 1);
+    outer->addWidget(divider(this));
+
+    auto* footer = new QWidget(this);
+    auto* footerColumn = column(footer, 0, 20);
+    auto* buttons = new FitToWidth(8, 8);
+    cancel_ = new QPushButton(QStringLiteral("취소"), footer);
+    import_ = new QPushButton(QStringLiteral("가져오기"), footer);
+    cancel_->setAutoDefault(false);
     import_->setDefault(true);
-    column->addWidget(buttons);
+    buttons->addWidget(cancel_);
+    buttons->addStretch();
+    buttons->addWidget(import_);
+    footerColumn->addWidget(buttons);
+    outer->addWidget(footer);
+
     // The buttons report first and close afterwards, so the window knows a
     // cancel from a dismissal.
     connect(cancel_, &QPushButton::clicked, this, [this] {
@@ -43,15 +164,333 @@ SettingsImportPreviewSheet::SettingsImportPreviewSheet(ViewContext& context,
         done(QDialog::Rejected);
     });
     connect(import_, &QPushButton::clicked, this, [this] {
-        emit importConfirmed(QuorvaneSettingsImportMode::fullWithDisplayMapping, mappings(), false);
+        if (!model_.canConfirm())
+            return;
+        const auto confirmation = model_.confirmation();
+        emit importConfirmed(confirmation.mode, confirmation.mappings,
+                             confirmation.switchSelectionToMappedDisplay);
         done(QDialog::Accepted);
     });
-    setMinimumWidth(520);
-    context_.theme.applyToWindow(this);
+    connect(&context_.bridge, &StoreBridge::storeChanged, this,
+            &SettingsImportPreviewSheet::followStore);
+    const auto restyle = [this, &theme] {
+        for (auto* button : {cancel_, import_})
+            button->setFont(theme.baseFont());
+        const int width =
+            std::max(kSheetMinimumWidth, settings_layout::minimumWidth(theme.textSize()));
+        setMinimumSize(width, kSheetMinimumHeight);
+    };
+    restyle();
+    connect(&theme, &Theme::changed, this, restyle);
+    theme.applyToWindow(this);
+    refresh();
 }
 
-std::vector<QuorvaneSettingsImportDisplayMapping> SettingsImportPreviewSheet::mappings() const {
-    return QuorvaneSettingsImportDisplayMapping::defaultMappings(draft_, context_.store.displays());
+QWidget* SettingsImportPreviewSheet::buildSummary() {
+    Theme& theme = context_.theme;
+    auto* section = new QWidget;
+    auto* layout = column(section, 10);
+    layout->addWidget(themedLabel(theme, QStringLiteral("파일에 들어있는 내용"),
+                                  QuorvaneFontStyle::headline, QFont::DemiBold));
+    std::vector<QWidget*> tiles;
+    for (const auto& tile :
+         settingsImportSummaryTiles(model_.draft().preferences, model_.localHotKeyState())) {
+        auto* widget = new SettingsTintedTile(
+            theme, {ColorRole::track, 0.54, 0.44, 10, ColorUse{ColorRole::surfaceBorder, 0.62}});
+        auto* tileColumn = column(widget, 4, 10);
+        tileColumn->addWidget(
+            themedLabel(theme, qtext(tile.title), QuorvaneFontStyle::caption, QFont::Normal, true));
+        tileColumn->addWidget(
+            themedLabel(theme, qtext(tile.value), QuorvaneFontStyle::headline, QFont::DemiBold));
+        tiles.push_back(widget);
+    }
+    const int count = static_cast<int>(tiles.size());
+    layout->addWidget(new SettingsCardColumns(
+        tiles,
+        [count](int width) {
+            const int columns = std::max(1, (width + 8) / (kSummaryTileMinimum + 8));
+            SettingsCardColumns::Arrangement arrangement(
+                static_cast<std::size_t>(std::min(columns, count)));
+            for (int index = 0; index < count; ++index)
+                arrangement[static_cast<std::size_t>(index % columns)].push_back(index);
+            return arrangement;
+        },
+        8, 10));
+    layout->addWidget(themedLabel(
+        theme,
+        QStringLiteral(
+            "작업 모드 단축키의 켜짐 상태와 비상 복구 단축키는 이 컴퓨터의 로컬 안전 설정을 "
+            "유지합니다. 로컬 단축키가 이미 켜져 있으면 가져온 안전한 바인딩만 활성화될 수 있고, "
+            "비상 복구 단축키와 충돌하는 바인딩은 제외됩니다. URL 프리셋 자동화도 파일 값으로 "
+            "켜지지 않습니다. 작업 모드와 모니터 묶음 안의 고급 대상 식별자는 이번 단계에서 자동 "
+            "변환하지 않고 그대로 가져옵니다. 화면별 색상값만 아래 매핑을 따릅니다."),
+        QuorvaneFontStyle::caption, QFont::Normal, true));
+    return section;
+}
+
+QWidget* SettingsImportPreviewSheet::buildMode() {
+    Theme& theme = context_.theme;
+    auto* section = new QWidget;
+    auto* layout = column(section, 8);
+    layout->addWidget(themedLabel(theme, QStringLiteral("가져오기 방식"),
+                                  QuorvaneFontStyle::headline, QFont::DemiBold));
+    modePicker_ =
+        new SettingsSegmentedPicker(theme,
+                                    {qtext(importModeSegmentLabel(Mode::fullWithDisplayMapping)),
+                                     qtext(importModeSegmentLabel(Mode::globalOnly))},
+                                    QStringLiteral("가져오기 방식"), section);
+    modePicker_->setMaximumWidth(360);
+    layout->addWidget(modePicker_);
+    modeDescription_ = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::Normal, true);
+    layout->addWidget(modeDescription_);
+    connect(modePicker_, &SettingsSegmentedPicker::picked, this, [this](int index) {
+        model_.setMode(index == 1 ? Mode::globalOnly : Mode::fullWithDisplayMapping);
+        refresh();
+    });
+    return section;
+}
+
+QWidget* SettingsImportPreviewSheet::buildMapping() {
+    Theme& theme = context_.theme;
+    auto* section = new QWidget;
+    auto* layout = column(section, 10);
+    auto* heading = new FitToWidth(8, 4);
+    heading->addWidget(themedLabel(theme, QStringLiteral("화면별 색상값 연결"),
+                                   QuorvaneFontStyle::headline, QFont::DemiBold));
+    heading->addStretch();
+    mappedCount_ = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::Normal, true);
+    heading->addWidget(mappedCount_);
+    layout->addWidget(heading);
+
+    const auto& adjustments = model_.draft().importedDisplayAdjustments;
+    if (adjustments.empty()) {
+        layout->addWidget(themedLabel(theme,
+                                      QStringLiteral("이 파일에는 화면별 색상값이 없습니다."),
+                                      QuorvaneFontStyle::callout, QFont::Normal, true));
+    }
+    for (const auto& adjustment : adjustments) {
+        const std::string id = adjustment.identityRawValue;
+        auto* row = new SettingsTintedTile(theme, rowLook(model_.mode(), false), section);
+        auto* rowLayout = column(row, 0, 10);
+        auto* fit = new FitToWidth(12, 8);
+        auto* labels = new QWidget;
+        auto* labelColumn = column(labels, 3);
+        labelColumn->addWidget(
+            themedLabel(theme, qtext(QuorvaneSettingsImportDisplayAdjustment::displayLabel(id)),
+                        QuorvaneFontStyle::body, QFont::Medium));
+        auto* raw = themedLabel(theme, qtext(id), QuorvaneFontStyle::caption2, QFont::Normal, true);
+        raw->setSelectable(true);
+        labelColumn->addWidget(raw);
+        auto* picker = new QComboBox;
+        picker->setAccessibleName(QStringLiteral("적용 대상"));
+        picker->setMinimumWidth(220);
+        picker->setMaximumWidth(320);
+        fillPicker(picker, id);
+        connect(picker, &QComboBox::activated, this, [this, picker, id](int index) {
+            model_.setTarget(id, picker->itemData(index).toString().toStdString());
+            refresh();
+        });
+        fit->addWidget(labels);
+        fit->addStretch();
+        fit->addWidget(picker);
+        rowLayout->addWidget(fit);
+        layout->addWidget(row);
+        pickers_[id] = picker;
+        rows_[id] = row;
+    }
+
+    const auto warning = [&theme](const QString& text, ColorRole color) {
+        auto* label = themedLabel(theme, text, QuorvaneFontStyle::caption);
+        const auto restyle = [label, &theme, color] { label->setTextColor(theme.color(color)); };
+        restyle();
+        QObject::connect(&theme, &Theme::changed, label, restyle);
+        return label;
+    };
+    duplicateWarning_ =
+        warning(QStringLiteral(
+                    "⚠ 같은 현재 디스플레이를 두 줄 이상에 선택했습니다. 한 디스플레이에는 하나의 "
+                    "저장 색상값만 연결할 수 있어요."),
+                ColorRole::systemOrange);
+    lookAlikeNotice_ = warning({}, ColorRole::secondary);
+    invalidWarning_ = warning(
+        QStringLiteral("⚠ 구분이 불확실한 디스플레이가 선택되어 가져올 수 없습니다. 해당 줄은 "
+                       "건너뛰기로 바꿔주세요."),
+        ColorRole::systemOrange);
+    layout->addWidget(duplicateWarning_);
+    layout->addWidget(lookAlikeNotice_);
+    layout->addWidget(invalidWarning_);
+
+    selectionSwitch_ = new QCheckBox(
+        QStringLiteral("가져온 파일의 선택 디스플레이가 위에서 연결된 경우, 앱 선택도 그 "
+                       "디스플레이로 이동"),
+        section);
+    connect(selectionSwitch_, &QCheckBox::toggled, this, [this](bool on) {
+        model_.setSwitchSelectionToMappedDisplay(on);
+        refresh();
+    });
+    layout->addWidget(selectionSwitch_);
+    layout->addWidget(themedLabel(
+        theme,
+        QStringLiteral("기본값은 안전하게 현재 선택 디스플레이를 유지합니다. 실수로 다른 모니터에 "
+                       "설정이 붙지 않도록, 선택 이동은 명시적으로 켰을 때만 실행됩니다."),
+        QuorvaneFontStyle::caption, QFont::Normal, true));
+    layout->addWidget(themedLabel(
+        theme,
+        QStringLiteral("전체 가져오기에서는 화면별 색상값 목록을 새 매핑 결과로 교체합니다. "
+                       "연결하지 않고 보존하려면 \u2018공통만\u2019을 고르세요."),
+        QuorvaneFontStyle::caption, QFont::Normal, true));
+    return section;
+}
+
+QWidget* SettingsImportPreviewSheet::buildSafety() {
+    Theme& theme = context_.theme;
+    auto* section = new SettingsTintedTile(
+        theme, {ColorRole::accentFill, 0.62, 0.56, 12, ColorUse{ColorRole::accent, 0.18}});
+    auto* layout = column(section, 8, 12);
+    layout->addWidget(themedLabel(theme, QStringLiteral("안전 확인"), QuorvaneFontStyle::headline,
+                                  QFont::DemiBold));
+    layout->addWidget(themedLabel(
+        theme,
+        QStringLiteral("이 단계는 저장된 Quorvane 설정만 바꿉니다. 실제 화면 보정, DDC/CI 하드웨어 "
+                       "쓰기, 시스템 밝기/해상도 API 호출은 하지 않습니다."),
+        QuorvaneFontStyle::caption, QFont::Normal, true));
+    layout->addWidget(themedLabel(
+        theme,
+        QStringLiteral("밝기 동기화 그룹은 가져온 그룹 목록에 없는 ID면 자동으로 비워집니다."),
+        QuorvaneFontStyle::caption, QFont::Normal, true));
+    return section;
+}
+
+void SettingsImportPreviewSheet::fillPicker(QComboBox* picker,
+                                            const std::string& importedIdentity) {
+    picker->clear();
+    picker->addItem(QStringLiteral("건너뛰기"), qtext(kSkipImportTarget));
+    for (const auto& target : model_.visibleImportTargets())
+        picker->addItem(qtext(target.pickerLabel), qtext(target.identityRawValue));
+    const QString current = qtext(model_.target(importedIdentity));
+    int index = picker->findData(current);
+    if (index < 0) {
+        // A target no longer offered stays chosen (and invalid) until the user changes it.
+        picker->addItem(QStringLiteral("연결할 수 없는 디스플레이"), current);
+        index = picker->count() - 1;
+    }
+    picker->setCurrentIndex(index);
+}
+
+QComboBox* SettingsImportPreviewSheet::targetPicker(const std::string& importedIdentity) const {
+    const auto found = pickers_.find(importedIdentity);
+    return found == pickers_.end() ? nullptr : found->second;
+}
+
+void SettingsImportPreviewSheet::followStore() {
+    const auto offered = model_.visibleImportTargets();
+    model_.setVisibleDisplays(context_.store.displays(), context_.store.displayAliasesByKey());
+    // Pickers are refilled only when what they offer changed, so an open
+    // list is not closed by an unrelated store change.
+    if (model_.visibleImportTargets() != offered) {
+        for (const auto& [id, picker] : pickers_)
+            fillPicker(picker, id);
+    }
+    refresh();
+}
+
+void SettingsImportPreviewSheet::refresh() {
+    const bool full = model_.mode() == Mode::fullWithDisplayMapping;
+    modePicker_->setSelected(full ? 0 : 1);
+    modeDescription_->setText(qtext(importModeDescription(model_.mode())));
+    mappedCount_->setText(qtext(formatDecimal(model_.mappedDisplayCount()) + "개 연결됨"));
+    for (const auto& [id, picker] : pickers_) {
+        picker->setEnabled(full);
+        rows_[id]->setLook(rowLook(model_.mode(), model_.isDuplicateRow(id)));
+    }
+    duplicateWarning_->setVisible(full && !model_.duplicateTargetIdentityRawValues().empty());
+    const int shared = model_.sharedIdentityCount();
+    lookAlikeNotice_->setVisible(full && shared > 0);
+    lookAlikeNotice_->setText(
+        QStringLiteral("ⓘ 동일하게 보이는 모니터 ") + QString::number(shared) +
+        QStringLiteral("개는 가져오기 대상에서 제외했습니다. 별칭은 이름표일 뿐 자동 매핑 증거가 "
+                       "아니므로, 잘못된 화면에 설정이 붙지 않게 먼저 눈으로 구분을 확인하세요."));
+    invalidWarning_->setVisible(full && !model_.invalidSelectedTargetIdentityRawValues().empty());
+    selectionSwitch_->setEnabled(model_.selectionSwitchEnabled());
+    selectionSwitch_->setChecked(model_.switchSelectionToMappedDisplay());
+    import_->setEnabled(model_.canConfirm());
+    rebuildPlanSections();
+}
+
+void SettingsImportPreviewSheet::rebuildPlanSections() {
+    Theme& theme = context_.theme;
+    const auto plan = settingsImportChangePlan(model_);
+    clear(beforeAfter_);
+    const auto preview = beforeAfterPreview(plan);
+    for (const auto& entry : preview.entries) {
+        auto* row = new SettingsTintedTile(
+            theme, {ColorRole::track, 0.44, 0.34, 10, ColorUse{ColorRole::surfaceBorder, 0.55}});
+        auto* rowColumn = column(row, 4, 10);
+        rowColumn->addWidget(
+            themedLabel(theme, qtext(entry.title), QuorvaneFontStyle::caption, QFont::DemiBold));
+        rowColumn->addWidget(themedLabel(theme, badges(entry, false), QuorvaneFontStyle::caption2,
+                                         QFont::Medium, true));
+        rowColumn->addWidget(themedLabel(
+            theme,
+            QStringLiteral("현재: ") + qtext(entry.beforeValue.value_or("변경 없음")) +
+                QStringLiteral("  →  가져온 후: ") + qtext(entry.afterValue.value_or("변경 없음")),
+            QuorvaneFontStyle::caption));
+        beforeAfter_->addWidget(row);
+    }
+    if (preview.remainder > 0) {
+        beforeAfter_->addWidget(
+            themedLabel(theme,
+                        QStringLiteral("+ ") + QString::number(preview.remainder) +
+                            QStringLiteral("개 세부 단계는 아래 전체 변경 계획에서 확인"),
+                        QuorvaneFontStyle::caption2, QFont::Medium, true));
+    }
+
+    planCount_->setText(QString::number(plan.entries.size()) + QStringLiteral("단계"));
+    planSummary_->setText(qtext(plan.summary));
+    clear(plan_);
+    for (const auto& entry : plan.entries) {
+        auto* card = new SettingsTintedTile(
+            theme, {ColorRole::surface, 0.72, 0.72, 10, ColorUse{ColorRole::surfaceBorder, 0.56}});
+        card->setObjectName(qtext(entry.id));
+        auto* cardColumn = column(card, 7, 10);
+        auto* title =
+            themedLabel(theme, qtext(entry.title), QuorvaneFontStyle::body, QFont::Medium);
+        title->setObjectName(QStringLiteral("planCardTitle"));
+        cardColumn->addWidget(title);
+        cardColumn->addWidget(themedLabel(theme, badges(entry, true), QuorvaneFontStyle::caption2,
+                                          QFont::Medium, true));
+        if (entry.targetLabel) {
+            cardColumn->addWidget(themedLabel(theme,
+                                              QStringLiteral("대상: ") + qtext(*entry.targetLabel),
+                                              QuorvaneFontStyle::caption, QFont::Normal, true));
+        }
+        QStringList values;
+        if (entry.beforeValue)
+            values << QStringLiteral("전: ") + qtext(*entry.beforeValue);
+        if (entry.afterValue)
+            values << QStringLiteral("→ 후: ") + qtext(*entry.afterValue);
+        if (!values.isEmpty()) {
+            cardColumn->addWidget(
+                themedLabel(theme, values.join(QStringLiteral("  ")), QuorvaneFontStyle::caption));
+        }
+        cardColumn->addWidget(themedLabel(theme, qtext(entry.sideEffectNote),
+                                          QuorvaneFontStyle::caption2, QFont::Normal, true));
+        cardColumn->addWidget(themedLabel(theme, qtext(entry.recoveryNote),
+                                          QuorvaneFontStyle::caption2, QFont::Normal, true));
+        plan_->addWidget(card);
+    }
+}
+
+std::vector<QString> SettingsImportPreviewSheet::planCardTitles() const {
+    std::vector<QString> titles;
+    for (int index = 0; index < plan_->count(); ++index) {
+        auto* card = plan_->itemAt(index)->widget();
+        if (!card)
+            continue;
+        if (auto* title = card->findChild<WrappingLabel*>(QStringLiteral("planCardTitle")))
+            titles.push_back(title->text());
+    }
+    return titles;
 }
 
 }  // namespace quorvane

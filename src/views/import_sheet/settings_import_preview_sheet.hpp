@@ -1,21 +1,35 @@
 #pragma once
 
 #include <QDialog>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "models/settings/quorvane_settings_import_display_mapping.hpp"
 #include "models/settings/quorvane_settings_import_draft.hpp"
 #include "models/settings/quorvane_settings_import_mode.hpp"
+#include "presentation/import_sheet/settings_import_sheet_model.hpp"
 #include "views/view_context.hpp"
 
+class QCheckBox;
+class QComboBox;
 class QPushButton;
+class QVBoxLayout;
 
 namespace quorvane {
 
-// The review of an imported settings file before anything is stored. For
-// now it offers the whole import with the default display links; "취소"
-// asks the window to cancel (which it reports), while Escape or closing the
-// sheet only dismisses it (reject()).
+class SettingsSegmentedPicker;
+class SettingsTintedTile;
+class WrappingLabel;
+
+// The review of an imported settings file before anything is stored: what
+// the file holds, full or common-only import, which connected display each
+// imported colour value goes to, the before-and-after view and the whole
+// change plan, and what the import does not do. It writes nothing: "가져오기"
+// (the default button, enabled only for a safe mapping) hands the choices to
+// the window; "취소" asks the window to cancel, which it reports; Escape or
+// closing only dismisses (reject()). Displays that change while it is open
+// are fed in without losing the user's choices.
 class SettingsImportPreviewSheet : public QDialog {
     Q_OBJECT
 
@@ -23,9 +37,16 @@ class SettingsImportPreviewSheet : public QDialog {
     SettingsImportPreviewSheet(ViewContext& context, QuorvaneSettingsImportDraft draft,
                                QWidget* parent);
 
-    const QuorvaneSettingsImportDraft& draft() const { return draft_; }
+    const QuorvaneSettingsImportDraft& draft() const { return model_.draft(); }
+    const SettingsImportSheetModel& model() const { return model_; }
     QPushButton* cancelButton() const { return cancel_; }
     QPushButton* importButton() const { return import_; }
+    SettingsSegmentedPicker* modePicker() const { return modePicker_; }
+    // The target picker of one imported display, or null.
+    QComboBox* targetPicker(const std::string& importedIdentity) const;
+    QCheckBox* selectionSwitch() const { return selectionSwitch_; }
+    // The change plan's card titles as shown.
+    std::vector<QString> planCardTitles() const;
 
   signals:
     void cancelRequested();
@@ -34,10 +55,30 @@ class SettingsImportPreviewSheet : public QDialog {
                          bool switchSelectionToMappedDisplay);
 
   private:
-    std::vector<QuorvaneSettingsImportDisplayMapping> mappings() const;
+    QWidget* buildSummary();
+    QWidget* buildMode();
+    QWidget* buildMapping();
+    QWidget* buildSafety();
+    void fillPicker(QComboBox* picker, const std::string& importedIdentity);
+    void followStore();
+    void refresh();
+    void rebuildPlanSections();
 
     ViewContext& context_;
-    QuorvaneSettingsImportDraft draft_;
+    SettingsImportSheetModel model_;
+    SettingsSegmentedPicker* modePicker_ = nullptr;
+    WrappingLabel* modeDescription_ = nullptr;
+    WrappingLabel* mappedCount_ = nullptr;
+    std::map<std::string, QComboBox*> pickers_;
+    std::map<std::string, SettingsTintedTile*> rows_;
+    WrappingLabel* duplicateWarning_ = nullptr;
+    WrappingLabel* lookAlikeNotice_ = nullptr;
+    WrappingLabel* invalidWarning_ = nullptr;
+    QCheckBox* selectionSwitch_ = nullptr;
+    QVBoxLayout* beforeAfter_ = nullptr;
+    QVBoxLayout* plan_ = nullptr;
+    WrappingLabel* planCount_ = nullptr;
+    WrappingLabel* planSummary_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QPushButton* import_ = nullptr;
 };

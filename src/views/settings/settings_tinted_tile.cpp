@@ -16,6 +16,11 @@ void SettingsTintedTile::setBorder(std::optional<ColorUse> border) {
     update();
 }
 
+void SettingsTintedTile::setLook(Look look) {
+    look_ = std::move(look);
+    update();
+}
+
 void SettingsTintedTile::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -27,6 +27,7 @@ class SettingsTintedTile : public QWidget {
     SettingsTintedTile(Theme& theme, Look look, QWidget* parent = nullptr);
 
     void setBorder(std::optional<ColorUse> border);
+    void setLook(Look look);
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 
 #include "views/controls/health_check_wizard.hpp"
 #include "views/controls/recovery_journal_view.hpp"
 #include "views/controls/support_card.hpp"
+#include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 
@@ -102,6 +106,20 @@ TEST(HealthCheckWizardTest, TechnicalDetailsStartCollapsedAndStayOpenAcrossNewSu
     EXPECT_TRUE(showsText(wizard, QStringLiteral("되는 조정")));
 }
 
+TEST(HealthCheckWizardTest, TheDetailsChevronGrowsWithTheText) {
+    Theme theme(false);
+    HealthCheckWizard wizard(theme, summaryWith({}), nullptr);
+    const auto chevron = [&wizard] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        auto* toggle = wizard.findChild<QToolButton*>(QStringLiteral("technicalDetailsToggle"));
+        return toggle ? toggle->iconSize().height() : 0;
+    };
+    const int standard = chevron();
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    EXPECT_GE(chevron(), QFontMetrics(theme.baseFont()).capHeight());
+    EXPECT_GT(chevron(), standard);
+}
+
 TEST(SupportCardTest, HardwareButtonFollowsAnyOpenHardwareActionEvenDisabled) {
     Theme theme(false);
     int diagnostics = 0;
@@ -148,6 +166,24 @@ TEST(RecoveryJournalViewTest, HundredsOfEntriesShowOnlyTheLimitAndLongTextsWrap)
             EXPECT_LE(label->mapTo(&view, QPoint(label->width(), 0)).x(), 260);
         }
     }
+}
+
+TEST(RecoveryJournalViewTest, StatusIconsGrowWithTheText) {
+    Theme theme(false);
+    RecoveryJournalView view(theme, false, 4);
+    view.setJournal(journalOf(2));
+    const auto smallestIcon = [&view] {
+        // The rebuilt rows replace the old ones on the next turn.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        int smallest = 1000;
+        for (const auto* icon : view.findChildren<SymbolImage*>())
+            smallest = std::min(smallest, icon->sizeHint().height());
+        return smallest;
+    };
+    const int standard = smallestIcon();
+    const double standardScale = theme.scale();
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    EXPECT_GE(smallestIcon(), standard * theme.scale() / standardScale - 1);
 }
 
 TEST(RecoveryJournalViewTest, ZeroLimitShowsNeitherRowsNorEmptyText) {

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QPushButton>
+#include <QTest>
+
+#include "display_store/store_world.hpp"
+#include "presentation/settings/settings_import_entry.hpp"
+#include "views/design/theme.hpp"
+#include "views/import_sheet/settings_import_preview_sheet.hpp"
+#include "views/settings/settings_segmented_picker.hpp"
+#include "views/store_bridge.hpp"
+
+namespace quorvane::testing {
+namespace {
+
+class SettingsImportPreviewSheetTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        world.connect({studio, side});
+        world.start();
+        bridge = std::make_unique<StoreBridge>(store());
+        context = std::make_unique<ViewContext>(ViewContext{store(), *bridge, shell, theme});
+        auto preferences = QuorvanePreferences::defaults();
+        preferences.displayAdjustments[rawIdentity(studio)].warmth = 0.5;
+        preferences.displayAdjustments[rawIdentity(side)].contrast = 1.2;
+        preferences.textSize = QuorvaneTextSize::veryLarge;
+        sheet = std::make_unique<SettingsImportPreviewSheet>(
+            *context, QuorvaneSettingsImportDraft::of(preferences), nullptr);
+        sheet->show();
+        settle();
+    }
+    void TearDown() override {
+        sheet.reset();
+        settle();
+    }
+    DisplayStore& store() { return *world.store; }
+    void settle() {
+        for (int turn = 0; turn < 4; ++turn) {
+            QCoreApplication::processEvents();
+            world.scheduler->runUntilIdle();
+        }
+    }
+    // Picks `target` (an identity or the skip value) for an imported display.
+    void pick(const DisplaySnapshot& imported, const std::string& target) {
+        auto* picker = sheet->targetPicker(rawIdentity(imported));
+        ASSERT_NE(picker, nullptr);
+        const int index = picker->findData(QString::fromStdString(target));
+        ASSERT_GE(index, 0);
+        picker->setCurrentIndex(index);
+        emit picker->activated(index);
+        settle();
+    }
+
+    StoreWorld world;
+    DisplaySnapshot studio = externalDisplay(1, "Studio", 1001);
+    DisplaySnapshot side = externalDisplay(2, "Side", 2002, 1920);
+    Theme theme{false};
+    ShellActions shell;
+    std::unique_ptr<StoreBridge> bridge;
+    std::unique_ptr<ViewContext> context;
+    std::unique_ptr<SettingsImportPreviewSheet> sheet;
+};
+
+TEST_F(SettingsImportPreviewSheetTest, OneDisplayPickedTwiceBlocksAFullImportOnly) {
+    EXPECT_TRUE(sheet->importButton()->isEnabled());
+    EXPECT_TRUE(sheet->importButton()->isDefault());
+    pick(side, rawIdentity(studio));
+    EXPECT_FALSE(sheet->importButton()->isEnabled());
+    int confirmations = 0;
+    QObject::connect(sheet.get(), &SettingsImportPreviewSheet::importConfirmed,
+                     [&] { ++confirmations; });
+    QTest::keyClick(sheet.get(), Qt::Key_Return);
+    EXPECT_EQ(confirmations, 0);
+
+    sheet->modePicker()->segment(1)->click();
+    settle();
+    EXPECT_TRUE(sheet->importButton()->isEnabled());
+    EXPECT_FALSE(sheet->targetPicker(rawIdentity(side))->isEnabled());
+    EXPECT_EQ(sheet->planCardTitles().size(), 3u);
+}
+
+TEST_F(SettingsImportPreviewSheetTest, ATargetThatVanishesWhileOpenBlocksImport) {
+    pick(studio, std::string(kSkipImportTarget));
+    pick(side, rawIdentity(side));
+    EXPECT_TRUE(sheet->importButton()->isEnabled());
+    world.connect({studio});
+    store().refresh(DisplayStore::RefreshIntent::passiveViewAppearance);
+    settle();
+    EXPECT_FALSE(sheet->importButton()->isEnabled());
+    EXPECT_EQ(sheet->model().target(rawIdentity(side)), rawIdentity(side));
+}
+
+TEST_F(SettingsImportPreviewSheetTest, NothingChangesBeforeImportAndImportStoresWhatThePlanListed) {
+    const auto gammaWrites = world.gamma->writeCount();
+    const auto saved = world.defaults->contents();
+    pick(side, std::string(kSkipImportTarget));
+    sheet->modePicker()->segment(1)->click();
+    sheet->modePicker()->segment(0)->click();
+    settle();
+    EXPECT_EQ(world.gamma->writeCount(), gammaWrites);
+    EXPECT_EQ(world.defaults->contents(), saved);
+
+    const auto titles = sheet->planCardTitles();
+    ASSERT_EQ(titles.size(), 5u);
+    EXPECT_EQ(titles[2].toStdString() + "|" + titles[3].toStdString(),
+              "가져온 색상값 연결|가져온 색상값 건너뛰기");
+
+    int confirmations = 0;
+    const auto draft = sheet->draft();
+    QObject::connect(sheet.get(), &SettingsImportPreviewSheet::importConfirmed,
+                     [&](QuorvaneSettingsImportMode mode,
+                         const std::vector<QuorvaneSettingsImportDisplayMapping>& mappings,
+                         bool switchSelection) {
+                         ++confirmations;
+                         store().confirmSettingsImport(draft, mode, mappings, switchSelection);
+                     });
+    sheet->importButton()->click();
+    ASSERT_EQ(confirmations, 1);
+    EXPECT_EQ(world.gamma->writeCount(), gammaWrites);
+    EXPECT_DOUBLE_EQ(store().colorAdjustment(studio.id).warmth, 0.5);
+    EXPECT_DOUBLE_EQ(store().colorAdjustment(side.id).contrast, 1.0);
+    EXPECT_EQ(store().textSize(), QuorvaneTextSize::veryLarge);
+}
+
+}  // namespace
+}  // namespace quorvane::testing

@@ -14,6 +14,7 @@
 #include "presentation/settings/settings_import_entry.hpp"
 #include "presentation/settings/settings_window_layout.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/settings/settings_card_columns.hpp"
@@ -46,12 +47,75 @@ QVBoxLayout* column(QWidget* widget, int spacing, int margin = 0) {
     return layout;
 }
 
-QString badges(const QuorvaneChangePlanEntry& entry, bool withRisk) {
-    QStringList labels{qtext(changePlanLabel(entry.controlPath))};
-    if (withRisk)
-        labels << qtext(changePlanLabel(entry.risk));
-    labels << qtext(changePlanLabel(entry.sideEffectPolicy));
-    return labels.join(QStringLiteral(" · "));
+// How a capsule of the sheet looks: its type, text colour, the opacity of
+// its soft amber fill per scheme and its horizontal inset.
+struct CapsuleLook {
+    QuorvaneFontStyle style = QuorvaneFontStyle::caption2;
+    QFont::Weight weight = QFont::Medium;
+    ColorRole text = ColorRole::secondary;
+    double lightFill = 0.78;
+    double darkFill = 0.66;
+    int horizontalInset = 7;
+};
+
+StatusPill* capsule(Theme& theme, const QString& text, CapsuleLook look) {
+    auto* pill = new StatusPill(theme, text);
+    pill->setInsets(look.horizontalInset, 4);
+    const auto restyle = [pill, &theme, look] {
+        const bool dark = theme.scheme() == ColorScheme::dark;
+        pill->setFont(theme.font(look.style, look.weight));
+        pill->setColors(theme.color(ColorRole::accentFill, dark ? look.darkFill : look.lightFill),
+                        Qt::transparent);
+        pill->setTextColor(theme.color(look.text));
+    };
+    restyle();
+    QObject::connect(&theme, &Theme::changed, pill, restyle);
+    return pill;
+}
+
+// A classification badge of a plan entry.
+StatusPill* badge(Theme& theme, std::string_view text) {
+    return capsule(theme, qtext(text), {});
+}
+
+// A small arrow between two value pills, `top` points lower than their tops.
+WrappingLabel* arrow(Theme& theme, int top) {
+    auto* label =
+        themedLabel(theme, QStringLiteral("→"), QuorvaneFontStyle::caption, QFont::Normal, true);
+    label->setContentsMargins(0, top, 0, 0);
+    return label;
+}
+
+// A titled value of a plan card: a soft rounded tile with the value wrapped.
+QWidget* valuePill(Theme& theme, const QString& title, const std::string& value) {
+    auto* pill = new SettingsTintedTile(theme, {ColorRole::track, 0.42, 0.34, 8, {}});
+    auto* layout = new QVBoxLayout(pill);
+    layout->setContentsMargins(8, 6, 8, 6);
+    layout->setSpacing(3);
+    layout->addWidget(
+        themedLabel(theme, title, QuorvaneFontStyle::caption2, QFont::DemiBold, true));
+    layout->addWidget(themedLabel(theme, qtext(value), QuorvaneFontStyle::caption));
+    return pill;
+}
+
+// A before or after value of the comparison rows, its title and border in
+// `tint`; no wider than 210 points so a long value wraps instead.
+QWidget* comparisonPill(Theme& theme, const QString& title, const std::string& value,
+                        ColorRole tint) {
+    auto* pill =
+        new SettingsTintedTile(theme, {ColorRole::surface, 0.82, 0.82, 9, ColorUse{tint, 0.22}});
+    pill->setMinimumWidth(120);
+    pill->setMaximumWidth(210);
+    auto* layout = new QVBoxLayout(pill);
+    layout->setContentsMargins(9, 7, 9, 7);
+    layout->setSpacing(3);
+    auto* heading = themedLabel(theme, title, QuorvaneFontStyle::caption2, QFont::DemiBold);
+    const auto restyle = [heading, &theme, tint] { heading->setTextColor(theme.color(tint)); };
+    restyle();
+    QObject::connect(&theme, &Theme::changed, heading, restyle);
+    layout->addWidget(heading);
+    layout->addWidget(themedLabel(theme, qtext(value), QuorvaneFontStyle::caption));
+    return pill;
 }
 
 void clear(QVBoxLayout* layout) {
@@ -108,9 +172,14 @@ SettingsImportPreviewSheet::SettingsImportPreviewSheet(ViewContext& context,
     auto* beforeAfter = new SettingsTintedTile(
         theme, {ColorRole::surface, 0.9, 0.9, 12, ColorUse{ColorRole::accent, 0.22}}, page);
     auto* beforeAfterColumn = column(beforeAfter, 12, 12);
-    beforeAfterColumn->addWidget(themedLabel(theme,
-                                             QStringLiteral("적용 전 미리보기 · Before → After"),
+    auto* beforeAfterHeader = new FitToWidth(10, 5);
+    beforeAfterHeader->addWidget(themedLabel(theme, QStringLiteral("적용 전 미리보기"),
                                              QuorvaneFontStyle::headline, QFont::DemiBold));
+    beforeAfterHeader->addStretch();
+    beforeAfterHeader->addWidget(
+        capsule(theme, QStringLiteral("Before → After"),
+                {QuorvaneFontStyle::caption, QFont::DemiBold, ColorRole::ink, 0.72, 0.72, 8}));
+    beforeAfterColumn->addWidget(beforeAfterHeader);
     beforeAfterColumn->addWidget(themedLabel(
         theme,
         QStringLiteral("가져오기 전에는 아무것도 변하지 않습니다. 아래 값은 저장될 설정의 전/후 "
@@ -425,16 +494,30 @@ void SettingsImportPreviewSheet::rebuildPlanSections() {
     for (const auto& entry : preview.entries) {
         auto* row = new SettingsTintedTile(
             theme, {ColorRole::track, 0.44, 0.34, 10, ColorUse{ColorRole::surfaceBorder, 0.55}});
-        auto* rowColumn = column(row, 4, 10);
-        rowColumn->addWidget(
+        auto* fit = new FitToWidth(10, 7);
+        fit->setObjectName(QStringLiteral("comparison"));
+        column(row, 0, 10)->addWidget(fit);
+        auto* titleBlock = new QWidget;
+        auto* titleColumn = column(titleBlock, 3);
+        titleColumn->addWidget(
             themedLabel(theme, qtext(entry.title), QuorvaneFontStyle::caption, QFont::DemiBold));
-        rowColumn->addWidget(themedLabel(theme, badges(entry, false), QuorvaneFontStyle::caption2,
-                                         QFont::Medium, true));
-        rowColumn->addWidget(themedLabel(
-            theme,
-            QStringLiteral("현재: ") + qtext(entry.beforeValue.value_or("변경 없음")) +
-                QStringLiteral("  →  가져온 후: ") + qtext(entry.afterValue.value_or("변경 없음")),
-            QuorvaneFontStyle::caption));
+        auto* badges = new QHBoxLayout;
+        badges->setSpacing(6);
+        badges->addWidget(badge(theme, changePlanLabel(entry.controlPath)));
+        badges->addWidget(badge(theme, changePlanLabel(entry.sideEffectPolicy)));
+        badges->addStretch();
+        titleColumn->addLayout(badges);
+        fit->addWidget(titleBlock);
+        fit->addStretch(8);
+        // Narrow rows keep the two values side by side under the title.
+        fit->addWidget(
+            comparisonPill(theme, QStringLiteral("현재"), entry.beforeValue.value_or("변경 없음"),
+                           ColorRole::secondary),
+            1);
+        fit->addWidget(arrow(theme, 0), 1);
+        fit->addWidget(comparisonPill(theme, QStringLiteral("가져온 후"),
+                                      entry.afterValue.value_or("변경 없음"), ColorRole::accent),
+                       1);
         beforeAfter_->addWidget(row);
     }
     if (preview.remainder > 0) {
@@ -453,25 +536,34 @@ void SettingsImportPreviewSheet::rebuildPlanSections() {
             theme, {ColorRole::surface, 0.72, 0.72, 10, ColorUse{ColorRole::surfaceBorder, 0.56}});
         card->setObjectName(qtext(entry.id));
         auto* cardColumn = column(card, 7, 10);
+        auto* heading = new FitToWidth(8, 6);
+        heading->setRowAlignment(Qt::AlignTop);
         auto* title =
             themedLabel(theme, qtext(entry.title), QuorvaneFontStyle::body, QFont::Medium);
         title->setObjectName(QStringLiteral("planCardTitle"));
-        cardColumn->addWidget(title);
-        cardColumn->addWidget(themedLabel(theme, badges(entry, true), QuorvaneFontStyle::caption2,
-                                          QFont::Medium, true));
+        heading->addWidget(title);
+        heading->addStretch();
+        heading->addWidget(badge(theme, changePlanLabel(entry.controlPath)));
+        heading->addWidget(badge(theme, changePlanLabel(entry.risk)));
+        heading->addWidget(badge(theme, changePlanLabel(entry.sideEffectPolicy)));
+        cardColumn->addWidget(heading);
         if (entry.targetLabel) {
             cardColumn->addWidget(themedLabel(theme,
                                               QStringLiteral("대상: ") + qtext(*entry.targetLabel),
                                               QuorvaneFontStyle::caption, QFont::Normal, true));
         }
-        QStringList values;
-        if (entry.beforeValue)
-            values << QStringLiteral("전: ") + qtext(*entry.beforeValue);
-        if (entry.afterValue)
-            values << QStringLiteral("→ 후: ") + qtext(*entry.afterValue);
-        if (!values.isEmpty()) {
-            cardColumn->addWidget(
-                themedLabel(theme, values.join(QStringLiteral("  ")), QuorvaneFontStyle::caption));
+        if (entry.beforeValue || entry.afterValue) {
+            auto* values = new FitToWidth(10, 6);
+            values->setObjectName(QStringLiteral("planValues"));
+            values->setRowAlignment(Qt::AlignTop);
+            if (entry.beforeValue)
+                values->addWidget(valuePill(theme, QStringLiteral("전"), *entry.beforeValue));
+            // The arrow belongs to the after value and moves down with it.
+            if (entry.afterValue) {
+                values->addWidget(arrow(theme, 5), 1);
+                values->addWidget(valuePill(theme, QStringLiteral("후"), *entry.afterValue), 1);
+            }
+            cardColumn->addWidget(values);
         }
         cardColumn->addWidget(themedLabel(theme, qtext(entry.sideEffectNote),
                                           QuorvaneFontStyle::caption2, QFont::Normal, true));

@@ -7,6 +7,7 @@
 
 #include "display_store/store_world.hpp"
 #include "presentation/settings/settings_import_entry.hpp"
+#include "views/design/fit_to_width.hpp"
 #include "views/design/theme.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 #include "views/settings/settings_segmented_picker.hpp"
@@ -79,6 +80,31 @@ TEST_F(SettingsImportPreviewSheetTest, OneDisplayPickedTwiceBlocksAFullImportOnl
     EXPECT_TRUE(sheet->importButton()->isEnabled());
     EXPECT_FALSE(sheet->targetPicker(rawIdentity(side))->isEnabled());
     EXPECT_EQ(sheet->planCardTitles().size(), 3u);
+}
+
+// A display from another computer whose label is far wider than a narrow
+// sheet: its plan card must stack the before and after values there and
+// keep them side by side when the sheet is wide enough.
+TEST_F(SettingsImportPreviewSheetTest, ALongValueStacksOnlyInANarrowSheet) {
+    const std::string foreign =
+        "vendor-WorkshopCalibratedReferenceMonitors-model-UltraWidePanelRevisionThree";
+    auto preferences = QuorvanePreferences::defaults();
+    preferences.displayAdjustments[foreign].warmth = 0.3;
+    sheet = std::make_unique<SettingsImportPreviewSheet>(
+        *context, QuorvaneSettingsImportDraft::of(preferences), nullptr);
+    sheet->show();
+    const auto valuesAt = [&](int width) {
+        sheet->resize(width, 700);
+        settle();
+        auto* card = sheet->findChild<QWidget*>(QString::fromStdString("display-" + foreign));
+        EXPECT_NE(card, nullptr);
+        auto* values = card ? card->findChild<FitToWidth*>(QStringLiteral("planValues")) : nullptr;
+        EXPECT_NE(values, nullptr);
+        return values ? values->arrangement() : FitArrangement::horizontal;
+    };
+    EXPECT_EQ(valuesAt(sheet->minimumWidth()), FitArrangement::vertical);
+    EXPECT_EQ(valuesAt(2000), FitArrangement::horizontal);
+    EXPECT_EQ(valuesAt(sheet->minimumWidth()), FitArrangement::vertical);
 }
 
 TEST_F(SettingsImportPreviewSheetTest, ATargetThatVanishesWhileOpenBlocksImport) {

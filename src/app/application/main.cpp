@@ -12,6 +12,7 @@
 #include "app/shell/single_instance.hpp"
 #include "platform/linux/icc_profile_library.hpp"
 #include "services/persistence/defaults_store.hpp"
+#include "views/design/application_style.hpp"
 
 namespace {
 
@@ -66,7 +67,7 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("quorvane"));
     QApplication::setQuitOnLastWindowClosed(false);
     // The theme's palette is drawn best by Fusion, the same on every desktop.
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setStyle(new quorvane::ApplicationStyle);
 
     const auto urls = automationURLs(argc, argv);
     const char* display = std::getenv("DISPLAY");

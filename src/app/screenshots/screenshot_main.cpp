@@ -13,6 +13,7 @@
 #include "app/screenshots/shot_list.hpp"
 #include "app/shell/store_host.hpp"
 #include "presentation/shell/shell_frame_sizes.hpp"
+#include "views/design/application_style.hpp"
 
 namespace quorvane {
 
@@ -152,7 +153,7 @@ bool render(const Shot& shot, const Variant& variant, const QDir& output) {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setStyle(new quorvane::ApplicationStyle);
     if (argc < 2) {
         std::fputs("usage: quorvane-screenshots <folder> [name filter]\n", stderr);
         return 1;

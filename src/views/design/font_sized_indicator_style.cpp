@@ -1,6 +1,5 @@
 #include "views/design/font_sized_indicator_style.hpp"
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <QStyleFactory>
 #include <QWidget>
@@ -9,7 +8,7 @@
 namespace quorvane {
 
 FontSizedIndicatorStyle::FontSizedIndicatorStyle(QWidget* owner)
-    : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {
+    : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {
     setParent(owner);
 }
 

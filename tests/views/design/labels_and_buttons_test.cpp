@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 
+#include "views/design/application_style.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/shrinking_label.hpp"
@@ -11,6 +13,22 @@
 
 namespace quorvane {
 namespace {
+
+TEST(ApplicationStyleTest, PushButtonsLeaveHalfALineOfRoomBesideTheirTextAtEverySize) {
+    ApplicationStyle style;
+    const QString label = QStringLiteral("가능 여부 확인");
+    for (int points : {10, 24}) {
+        QPushButton button(label);
+        QFont font = button.font();
+        font.setPointSize(points);
+        button.setFont(font);
+        button.setStyle(&style);
+        const QFontMetrics metrics(font);
+        // Fusion alone leaves a few fixed pixels; the room must grow with the text.
+        EXPECT_GE(button.sizeHint().width(), metrics.horizontalAdvance(label) + metrics.height())
+            << points;
+    }
+}
 
 TEST(FitToWidthLayoutTest, HiddenItemsTakeNoRoomAndOnlyStretchesTakeTheSpareWidth) {
     FitToWidth row(10, 4);

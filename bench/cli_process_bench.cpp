@@ -7,10 +7,18 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <X11/Xatom.h>
+
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "platform/linux/randr_screen.hpp"
+#include "platform/linux/x_connection.hpp"
+#include "support/edid_builder.hpp"
 
 extern char** environ;
 
@@ -86,5 +94,122 @@ void BM_XrandrListMonitors(benchmark::State& state) {
 BENCHMARK(BM_CliListPresetsJson)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CliListDisplaysJson)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_XrandrListMonitors)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The server with `outputs` lit outputs: the three-output one in
+// QUORVANE_TEST_DISPLAY, the sixteen-output one (bench/start-xserver-16) in
+// QUORVANE_BENCH_DISPLAY_16.
+const char* displayWithOutputs(std::int64_t outputs) {
+    const char* name =
+        std::getenv(outputs == 16 ? "QUORVANE_BENCH_DISPLAY_16" : "QUORVANE_TEST_DISPLAY");
+    return name != nullptr && *name != '\0' ? name : nullptr;
+}
+
+// Gives every lit output a monitor EDID of its own (the dummy driver has
+// none), so both programs read and name real monitors; returns the output
+// names, empty when the server cannot be read.
+std::vector<std::string> litOutputsWithEdids(const char* display) {
+    auto connection = quorvane::XConnection::open(display);
+    if (!connection)
+        return {};
+    auto screen = quorvane::RandrScreen::read(*connection, quorvane::RandrScreen::Probe::cached);
+    if (!screen)
+        return {};
+    std::vector<std::string> names;
+    std::uint32_t serial = 1;
+    for (const auto& output : screen->activeOutputs(false)) {
+        quorvane::testing::EdidBuilder edid;
+        edid.serial = serial++;
+        edid.name = "BENCH " + output.name;
+        const auto bytes = edid.bytes();
+        XRRChangeOutputProperty(connection->display(), output.id, connection->atom("EDID"),
+                                XA_INTEGER, 8, PropModeReplace, bytes.data(),
+                                static_cast<int>(bytes.size()));
+        names.push_back(output.name);
+    }
+    connection->sync();
+    return names;
+}
+
+double runTimedMs(const std::vector<std::string>& argv,
+                  const std::vector<std::string>& environment) {
+    const auto start = std::chrono::steady_clock::now();
+    if (!runToExit(argv, environment))
+        return -1;
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Paired whole-process comparison: every round runs our command and then
+// xrandr's on the same server, and the median of the per-round time ratios
+// is reported ("ratio"), next to each program's median time.
+void comparePaired(benchmark::State& state, const std::vector<std::string>& ours,
+                   const std::vector<std::string>& theirs, const char* display) {
+    const auto environment = environmentFor(display);
+    std::vector<double> ratios;
+    std::vector<double> ourTimes;
+    std::vector<double> theirTimes;
+    for (auto _ : state) {
+        const double ourMs = runTimedMs(ours, environment);
+        const double theirMs = runTimedMs(theirs, environment);
+        if (ourMs < 0 || theirMs < 0) {
+            state.SkipWithError("a command failed");
+            return;
+        }
+        ourTimes.push_back(ourMs);
+        theirTimes.push_back(theirMs);
+        ratios.push_back(ourMs / theirMs);
+    }
+    state.counters["ratio"] = median(ratios);
+    state.counters["quorvane_ms"] = median(ourTimes);
+    state.counters["xrandr_ms"] = median(theirTimes);
+}
+
+// `cli list displays --json` against `xrandr --listmonitors`.
+void BM_ListDisplaysVersusXrandr(benchmark::State& state) {
+    const char* display = displayWithOutputs(state.range(0));
+    if (display == nullptr || litOutputsWithEdids(display).empty()) {
+        state.SkipWithError("no X server with that many outputs");
+        return;
+    }
+    comparePaired(state, {QUORVANE_EXECUTABLE, "cli", "list", "displays", "--json"},
+                  {"xrandr", "--listmonitors"}, display);
+}
+
+// The night preset on every lit output against `xrandr --gamma` on every
+// lit output in one xrandr run.
+void BM_NightPresetVersusXrandrGamma(benchmark::State& state) {
+    const char* display = displayWithOutputs(state.range(0));
+    const auto outputs =
+        display != nullptr ? litOutputsWithEdids(display) : std::vector<std::string>{};
+    if (outputs.empty()) {
+        state.SkipWithError("no X server with that many outputs");
+        return;
+    }
+    std::vector<std::string> xrandr = {"xrandr"};
+    for (const auto& name : outputs) {
+        xrandr.insert(xrandr.end(), {"--output", name, "--gamma", "1:0.85:0.7"});
+    }
+    comparePaired(state,
+                  {QUORVANE_EXECUTABLE, "cli", "apply-safe-preset", "night", "--all-visible"},
+                  xrandr, display);
+}
+
+BENCHMARK(BM_ListDisplaysVersusXrandr)
+    ->Arg(3)
+    ->Arg(16)
+    ->Iterations(60)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_NightPresetVersusXrandrGamma)
+    ->Arg(3)
+    ->Arg(16)
+    ->Iterations(60)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

@@ -5,12 +5,18 @@
 
 #include <benchmark/benchmark.h>
 
+#include <stdlib.h>
+
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 
+#include "ddc_transport/sysfs_ddc_bus_locator.hpp"
+#include "platform/linux/randr_ddc_output_describer.hpp"
+#include "platform/linux/shared_x_connection.hpp"
 #include "platform/linux/system_sleeper.hpp"
 #include "platform/linux/thread_scheduler.hpp"
-#include "platform/simulated/simulated_ddc_bus_locator.hpp"
 #include "platform/simulated/simulated_ddc_monitor.hpp"
 #include "platform/simulated/simulated_i2c_buses.hpp"
 #include "services/ddc/ddc_controller.hpp"
@@ -18,29 +24,69 @@
 namespace quorvane {
 namespace {
 
-constexpr std::uint32_t kDisplay = 5;
 constexpr double kProtocolWaitMs = 40.0;
 
+// A temporary /sys with one DRM connector, "card0-DUMMY-1", whose DDC bus is
+// i2c-5: the name the dummy X server's second output goes by.
+class SysfsTree {
+  public:
+    SysfsTree() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quorvane-ddc-bench-XXXXXX").string();
+        root = ::mkdtemp(pattern.data());
+        const auto connector = root / "class" / "drm" / "card0-DUMMY-1";
+        std::filesystem::create_directories(connector);
+        std::filesystem::create_directories(root / "devices" / "i2c-5");
+        std::filesystem::create_directory_symlink(root / "devices" / "i2c-5", connector / "ddc");
+    }
+    ~SysfsTree() {
+        std::error_code ignored;
+        std::filesystem::remove_all(root, ignored);
+    }
+    std::filesystem::path root;
+};
+
+// The display ID of the X server's DUMMY1 output, with the real bus locator
+// over the temporary tree: what the application runs, but for the bus.
 struct Rig {
     Rig() {
         for (DDCVCPCode code : kAllDDCVCPCodes)
             monitor->setControl(rawValue(code), 50, 100);
         buses->attach("/dev/i2c-5", monitor);
-        locator->setBuses(kDisplay, {"/dev/i2c-5"});
+        const char* name = std::getenv("QUORVANE_TEST_DISPLAY");
+        if (name == nullptr || *name == '\0')
+            return;
+        auto connection = std::make_shared<SharedXConnection>(name);
+        if (auto lease = connection->lease()) {
+            for (const auto& output : lease->activeOutputs()) {
+                if (output.name == "DUMMY1")
+                    display = static_cast<std::uint32_t>(output.id);
+            }
+        }
+        auto locator = std::make_shared<SysfsDDCBusLocator>(
+            std::make_shared<RandrDDCOutputDescriber>(connection), tree.root, "/dev");
+        transport = {locator, buses, ddcSleepFunction(sleeper)};
     }
 
     SystemSleeper sleeper;
+    SysfsTree tree;
+    std::uint32_t display = 0;
     std::shared_ptr<SimulatedDDCMonitor> monitor = std::make_shared<SimulatedDDCMonitor>();
     std::shared_ptr<SimulatedI2CBuses> buses = std::make_shared<SimulatedI2CBuses>();
-    std::shared_ptr<SimulatedDDCBusLocator> locator = std::make_shared<SimulatedDDCBusLocator>();
-    DDCTransportEnvironment transport{locator, buses, ddcSleepFunction(sleeper)};
+    DDCTransportEnvironment transport;
 };
 
 // Runs `body` per iteration and reports its wall time against `waits`
 // protocol pauses of 40 ms each.
 template <class Body>
-void measure(benchmark::State& state, int waits, Body body) {
+void measure(benchmark::State& state, int waits, Body body,
+             SimulatedDDCMonitor::Fault fault = SimulatedDDCMonitor::Fault::none) {
     Rig rig;
+    if (rig.display == 0) {
+        state.SkipWithError("no X server with a DUMMY1 output (QUORVANE_TEST_DISPLAY)");
+        return;
+    }
+    rig.monitor->setFault(fault);
     double totalMs = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
@@ -62,7 +108,7 @@ void BM_TransportRead(benchmark::State& state) {
         std::uint16_t current = 0;
         std::uint16_t maximum = 0;
         benchmark::DoNotOptimize(
-            QuorvaneDDCReadVCP(rig.transport, kDisplay, 0x10, &current, &maximum));
+            QuorvaneDDCReadVCP(rig.transport, rig.display, 0x10, &current, &maximum));
     });
 }
 
@@ -71,13 +117,13 @@ void BM_VerifiedWrite(benchmark::State& state) {
     measure(state, 2, [&value](Rig& rig) {
         value = static_cast<std::uint16_t>((value + 1) % 100);
         benchmark::DoNotOptimize(
-            DDCController::runWrite(rig.transport, kDisplay, DDCVCPCode::brightness, value));
+            DDCController::runWrite(rig.transport, rig.display, DDCVCPCode::brightness, value));
     });
 }
 
 void BM_Probe(benchmark::State& state) {
     measure(state, 7, [](Rig& rig) {
-        benchmark::DoNotOptimize(DDCController::runProbe(rig.transport, kDisplay));
+        benchmark::DoNotOptimize(DDCController::runProbe(rig.transport, rig.display));
     });
 }
 
@@ -90,7 +136,7 @@ void BM_ControllerProbe(benchmark::State& state) {
         if (!controller)
             controller = std::make_unique<DDCController>(scheduler, rig.transport);
         bool done = false;
-        controller->probe(kDisplay, [&done](const DDCSnapshot&) { done = true; });
+        controller->probe(rig.display, [&done](const DDCSnapshot&) { done = true; });
         scheduler.runUntil([&done] { return done; });
     });
 }
@@ -104,10 +150,25 @@ void BM_ControllerVerifiedWrite(benchmark::State& state) {
             controller = std::make_unique<DDCController>(scheduler, rig.transport);
         value = static_cast<std::uint16_t>((value + 1) % 100);
         bool done = false;
-        controller->write(kDisplay, DDCVCPCode::contrast, value,
+        controller->write(rig.display, DDCVCPCode::contrast, value,
                           [&done](const DDCControlResult&) { done = true; });
         scheduler.runUntil([&done] { return done; });
     });
+}
+
+// A monitor with DDC/CI switched off (no acknowledgement) and one that
+// acknowledges but never replies: the probe ends after the first control.
+void BM_ProbeOfAMonitorThatDoesNotAcknowledge(benchmark::State& state) {
+    measure(
+        state, 1,
+        [](Rig& rig) { benchmark::DoNotOptimize(DDCController::runProbe(rig.transport, rig.display)); },
+        SimulatedDDCMonitor::Fault::nakRequest);
+}
+void BM_ProbeOfAMonitorThatNeverReplies(benchmark::State& state) {
+    measure(
+        state, 1,
+        [](Rig& rig) { benchmark::DoNotOptimize(DDCController::runProbe(rig.transport, rig.display)); },
+        SimulatedDDCMonitor::Fault::noReply);
 }
 
 BENCHMARK(BM_TransportRead)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(50);
@@ -115,6 +176,14 @@ BENCHMARK(BM_VerifiedWrite)->Unit(benchmark::kMillisecond)->UseRealTime()->Itera
 BENCHMARK(BM_Probe)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(8);
 BENCHMARK(BM_ControllerProbe)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(8);
 BENCHMARK(BM_ControllerVerifiedWrite)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(25);
+BENCHMARK(BM_ProbeOfAMonitorThatDoesNotAcknowledge)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+BENCHMARK(BM_ProbeOfAMonitorThatNeverReplies)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 }  // namespace
 }  // namespace quorvane

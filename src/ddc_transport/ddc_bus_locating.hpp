@@ -21,6 +21,9 @@ class DDCBusLocating {
   public:
     virtual ~DDCBusLocating() = default;
     virtual DDCBusRoute locate(std::uint32_t displayID) const = 0;
+    // A transaction over the display's route failed: a locator that
+    // remembers routes looks again next time.
+    virtual void forget(std::uint32_t /*displayID*/) const {}
 };
 
 }  // namespace quorvane

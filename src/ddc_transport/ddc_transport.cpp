@@ -24,9 +24,7 @@ std::int32_t openFailureCode(I2CStatus status) {
     return status == I2CStatus::missing ? kDDCNoBus : kDDCOpenFailed;
 }
 
-// Carries one request on the display's buses in order until one succeeds;
-// only the last bus's failure survives.
-std::int32_t QuorvaneDDCSendRequest(const DDCTransportEnvironment& environment,
+std::int32_t QuorvaneDDCSendOnRoute(const DDCTransportEnvironment& environment,
                                     std::uint32_t displayID, const DDCI2CRequest& request,
                                     DDCTransportFailureDetail& detail) {
     const DDCBusRoute route = environment.locator->locate(displayID);
@@ -63,6 +61,18 @@ std::int32_t QuorvaneDDCSendRequest(const DDCTransportEnvironment& environment,
         return kDDCSuccess;
     }
     return last;
+}
+
+// Carries one request on the display's buses in order until one succeeds;
+// only the last bus's failure survives. After a failure the route is looked
+// up afresh next time: the monitor may have moved or its bus gone.
+std::int32_t QuorvaneDDCSendRequest(const DDCTransportEnvironment& environment,
+                                    std::uint32_t displayID, const DDCI2CRequest& request,
+                                    DDCTransportFailureDetail& detail) {
+    const std::int32_t result = QuorvaneDDCSendOnRoute(environment, displayID, request, detail);
+    if (result != kDDCSuccess)
+        environment.locator->forget(displayID);
+    return result;
 }
 
 }  // namespace

@@ -191,13 +191,30 @@ std::vector<std::string> SysfsDDCBusLocator::busPaths(const Connector& connector
 }
 
 DDCBusRoute SysfsDDCBusLocator::locate(std::uint32_t displayID) const {
-    const std::optional<DDCOutputDescription> output = outputs_->describe(displayID);
-    if (!output)
+    std::optional<DDCOutputDescription> output = outputs_->describe(displayID);
+    std::lock_guard lock(mutex_);
+    if (!output) {
+        routes_.erase(displayID);
         return {kDDCNoConnector, {}};
-    if (output->isBuiltin || isBuiltinConnectorName(output->outputName)) {
+    }
+    auto remembered = routes_.find(displayID);
+    if (remembered != routes_.end() && remembered->second.output == *output)
+        return remembered->second.route;
+    DDCBusRoute route = find(*output);
+    routes_[displayID] = {std::move(*output), route};
+    return route;
+}
+
+void SysfsDDCBusLocator::forget(std::uint32_t displayID) const {
+    std::lock_guard lock(mutex_);
+    routes_.erase(displayID);
+}
+
+DDCBusRoute SysfsDDCBusLocator::find(const DDCOutputDescription& output) const {
+    if (output.isBuiltin || isBuiltinConnectorName(output.outputName)) {
         return {kDDCBuiltInDisplay, {}};
     }
-    const std::optional<Connector> connector = match(*output);
+    const std::optional<Connector> connector = match(output);
     if (!connector)
         return {kDDCNoConnector, {}};
     if (isBuiltinConnectorName(connector->name))

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +20,11 @@ namespace quorvane {
 // else the one connector whose name fits the output name. Its buses are the
 // adapter behind its `ddc` link, then every `i2c-N` child (the DisplayPort
 // AUX adapters), each as <dev>/i2c-N.
+//
+// A display's route is remembered with the output it was found for: while
+// the output keeps its name and monitor the sysfs tree is not read again.
+// A failed transaction (forget()) or a changed output looks again. Safe to
+// call from several threads.
 class SysfsDDCBusLocator final : public DDCBusLocating {
   public:
     explicit SysfsDDCBusLocator(std::shared_ptr<const DDCOutputDescribing> outputs,
@@ -25,6 +32,7 @@ class SysfsDDCBusLocator final : public DDCBusLocating {
                                 std::filesystem::path devRoot = "/dev");
 
     DDCBusRoute locate(std::uint32_t displayID) const override;
+    void forget(std::uint32_t displayID) const override;
 
     // "card0-HDMI-A-1" → "HDMI-A-1"; none for entries that are not connectors.
     static std::optional<std::string> connectorName(std::string_view entryName);
@@ -41,6 +49,12 @@ class SysfsDDCBusLocator final : public DDCBusLocating {
         std::string name;
     };
 
+    struct RememberedRoute {
+        DDCOutputDescription output;
+        DDCBusRoute route;
+    };
+
+    DDCBusRoute find(const DDCOutputDescription& output) const;
     std::vector<Connector> connectors() const;
     std::optional<Connector> match(const DDCOutputDescription& output) const;
     std::vector<std::string> busPaths(const Connector& connector) const;
@@ -48,6 +62,8 @@ class SysfsDDCBusLocator final : public DDCBusLocating {
     std::shared_ptr<const DDCOutputDescribing> outputs_;
     std::filesystem::path sysRoot_;
     std::filesystem::path devRoot_;
+    mutable std::mutex mutex_;
+    mutable std::map<std::uint32_t, RememberedRoute> routes_;
 };
 
 }  // namespace quorvane

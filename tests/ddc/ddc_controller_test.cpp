@@ -94,7 +94,43 @@ TEST_F(DDCControllerTest, ProbeOfASilentMonitorListsEveryControlAsFailed) {
     EXPECT_EQ(snapshot.unsupported.at(DDCVCPCode::brightness),
               "모니터가 확인 요청을 끝까지 처리하지 못했습니다.");
     EXPECT_EQ(snapshot.lastError, "모니터 설정 경로는 있지만 응답한 항목이 없습니다.");
-    EXPECT_EQ(buses->events(Kind::write).size(), 56u);
+    // The first control's eight attempts tell that the monitor is silent.
+    EXPECT_EQ(buses->events(Kind::write).size(), 8u);
+}
+
+// The early end must not change what the probe reports: every code gets the
+// text that reading it on its own gives.
+TEST_F(DDCControllerTest, SilentProbeEndsEarlyWithTheResultsOfReadingEveryCode) {
+    for (Fault fault : {Fault::nakRequest, Fault::noReply}) {
+        monitor->setFault(fault);
+        const DDCTransportEnvironment transport{locator, buses, ddcSleepFunction(scheduler)};
+        DDCSnapshot expected{
+            kMonitor, 1, {}, {}, "모니터 설정 경로는 있지만 응답한 항목이 없습니다."};
+        for (DDCVCPCode code : kDDCVCPProbeOrder)
+            expected.unsupported[code] =
+                DDCController::runRead(transport, kMonitor, code).error->description();
+        const auto start = scheduler.monotonicNow();
+
+        EXPECT_EQ(DDCController::runProbe(transport, kMonitor), expected);
+        // Eight attempts of one code: under half a second (nak) or a second.
+        EXPECT_LE(scheduler.monotonicNow() - start,
+                  milliseconds(fault == Fault::nakRequest ? 500 : 1000));
+    }
+}
+
+TEST_F(DDCControllerTest, ProbeGoesOnWhenTheFirstControlAnsweredAtAll) {
+    // Noise is an answer from someone: the later controls are still asked.
+    monitor->setFault(Fault::garbageReply, 8);
+    DDCSnapshot snapshot = probe(kMonitor);
+    EXPECT_EQ(snapshot.unsupported.at(DDCVCPCode::brightness),
+              "모니터 응답을 해석하지 못했습니다. 케이블·허브에 따라 생길 수 있습니다.");
+    EXPECT_EQ(snapshot.values.at(DDCVCPCode::contrast),
+              (DDCControlValue{DDCVCPCode::contrast, 60, 100}));
+
+    // A monitor that misses a few requests but then answers is not silent.
+    monitor->setFault(Fault::nakRequest, 3);
+    snapshot = probe(kMonitor);
+    EXPECT_EQ(snapshot.values.size(), 2u);
 }
 
 TEST_F(DDCControllerTest, WriteReadsTheValueBack) {

@@ -168,6 +168,55 @@ TEST_F(SysfsDDCBusLocatorTest, TransportReachesTheMonitorThroughTheConnectorsBus
     EXPECT_EQ(busCount, 1u);
 }
 
+TEST_F(SysfsDDCBusLocatorTest, RouteIsRememberedUntilTheOutputChangesOrItIsForgotten) {
+    const fs::path first = tree.addConnector("card0-DP-1", edidWithSerial(1));
+    tree.linkDdc(first, "i2c-5");
+    describe(30, "DP-1", edidWithSerial(1));
+    ASSERT_EQ(locate(30), (DDCBusRoute{0, {"/dev/i2c-5"}}));
+
+    // The tree is not read again for the same output.
+    fs::remove(tree.root / "class" / "drm" / "card0-DP-1");
+    EXPECT_EQ(locate(30), (DDCBusRoute{0, {"/dev/i2c-5"}}));
+    locator.forget(30);
+    EXPECT_EQ(locate(30).code, kDDCNoConnector);
+
+    // Another monitor on the output is looked up without being told.
+    const fs::path second = tree.addConnector("card0-DP-2", edidWithSerial(2));
+    tree.linkDdc(second, "i2c-7");
+    describe(30, "DP-2", edidWithSerial(2));
+    EXPECT_EQ(locate(30), (DDCBusRoute{0, {"/dev/i2c-7"}}));
+
+    // An output that went away and came back is looked up afresh.
+    outputs->outputs.erase(30);
+    EXPECT_EQ(locate(30).code, kDDCNoConnector);
+    fs::remove(second / "ddc");
+    tree.linkDdc(second, "i2c-8");
+    describe(30, "DP-2", edidWithSerial(2));
+    EXPECT_EQ(locate(30), (DDCBusRoute{0, {"/dev/i2c-8"}}));
+}
+
+TEST_F(SysfsDDCBusLocatorTest, FailedTransactionLooksTheRouteUpAgain) {
+    const fs::path dp = tree.addConnector("card0-DP-3", edidWithSerial(8));
+    fs::create_directories(dp / "i2c-11");
+    describe(90, "DP-3", edidWithSerial(8));
+    auto monitor = std::make_shared<SimulatedDDCMonitor>();
+    monitor->setControl(0x12, 70, 100);
+    auto buses = std::make_shared<SimulatedI2CBuses>();
+    buses->attach("/dev/i2c-12", monitor);
+    DDCTransportEnvironment environment{
+        std::make_shared<SysfsDDCBusLocator>(outputs, tree.root, "/dev"), buses,
+        [](std::chrono::microseconds) {}};
+    std::uint16_t current = 0;
+    std::uint16_t maximum = 0;
+    ASSERT_EQ(QuorvaneDDCReadVCP(environment, 90, 0x12, &current, &maximum), kDDCNoBus);
+
+    // The adapter came back under another number (a driver reload).
+    fs::rename(dp / "i2c-11", dp / "i2c-12");
+
+    EXPECT_EQ(QuorvaneDDCReadVCP(environment, 90, 0x12, &current, &maximum), kDDCSuccess);
+    EXPECT_EQ(current, 70);
+}
+
 TEST(SysfsConnectorNames, EntriesAndTypes) {
     EXPECT_EQ(SysfsDDCBusLocator::connectorName("card0-HDMI-A-1"), "HDMI-A-1");
     EXPECT_EQ(SysfsDDCBusLocator::connectorName("card12-DP-3"), "DP-3");

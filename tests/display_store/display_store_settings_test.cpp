@@ -211,6 +211,28 @@ TEST_F(DisplayStoreSettingsTest, AFailedSaveReplacesTheSuccessTextUntilTheNextAc
     EXPECT_TRUE(world.savedPreferences().autoApplyEnabled);
 }
 
+// With the records written in the background the save has returned before
+// the disk refuses it; the failure still replaces the success text.
+TEST(DisplayStoreSaveTest, AWriteThatFailsInTheBackgroundIsToldInTheStatusText) {
+    StoreWorld world;
+    world.writer = std::make_shared<BackgroundDefaultsWriter>(world.defaults);
+    auto& store = world.start();
+    world.defaults->setFailsWrites(true);
+
+    store.saveCustomPreset("Evening", 1);
+    world.writer->flush();
+    world.scheduler->runUntilIdle();
+    EXPECT_EQ(store.statusMessage(),
+              "설정을 저장하지 못했습니다: org.quorvane.Quorvane.preferences.v1");
+
+    // What the screen showed is written once the disk takes writes again.
+    world.defaults->setFailsWrites(false);
+    store.setAutoApplyEnabled(false);
+    world.writer->flush();
+    EXPECT_EQ(world.savedPreferences().customPresets.size(), 1u);
+    EXPECT_FALSE(world.savedPreferences().autoApplyEnabled);
+}
+
 TEST(DisplayStoreSaveTest, TheFirstSaveOverAnUndecodableRecordNamesTheCopyItKept) {
     StoreWorld world;
     world.defaults->setData("org.quorvane.Quorvane.preferences.v1", R"({"appearance":"sepia"})");

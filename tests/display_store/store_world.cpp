@@ -33,9 +33,13 @@ void StoreWorld::connect(std::vector<DisplaySnapshot> connected) {
 void StoreWorld::build(std::shared_ptr<DDCControlling> controller,
                        std::shared_ptr<DDCWriteQueueing> queue) {
     DisplayStoreCollaborators collaborators;
-    collaborators.preferencesStore = std::make_shared<UserDefaultsPreferencesStore>(defaults);
+    std::shared_ptr<DefaultsStoring> records = defaults;
+    if (writer)
+        records = writer;
+    collaborators.deferredSaves = writer;
+    collaborators.preferencesStore = std::make_shared<UserDefaultsPreferencesStore>(records);
     collaborators.ddcCapabilityCacheStore =
-        std::make_shared<UserDefaultsDDCCapabilityCacheStore>(defaults);
+        std::make_shared<UserDefaultsDDCCapabilityCacheStore>(records);
     collaborators.displayManager = displayManager;
     collaborators.brightnessController = brightness;
     collaborators.gammaController = gamma;
@@ -45,7 +49,7 @@ void StoreWorld::build(std::shared_ptr<DDCControlling> controller,
     collaborators.globalHotKeyRegistrar = registrar;
     collaborators.colorProfileManager = profiles;
     collaborators.recoveryJournalStore =
-        std::make_shared<UserDefaultsRecoveryJournalStore>(defaults);
+        std::make_shared<UserDefaultsRecoveryJournalStore>(records);
     collaborators.scheduler = scheduler;
     collaborators.deferFullRefreshes = deferFullRefreshes;
     store = std::make_unique<DisplayStore>(std::move(collaborators));

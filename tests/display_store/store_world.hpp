@@ -19,6 +19,7 @@
 #include "platform/simulated/simulated_gamma_controller.hpp"
 #include "platform/simulated/simulated_global_hot_key_registrar.hpp"
 #include "services/display_store/display_store.hpp"
+#include "services/persistence/background_defaults_writer.hpp"
 
 namespace quorvane::testing {
 
@@ -69,6 +70,9 @@ struct StoreWorld {
 
     std::shared_ptr<ManualScheduler> scheduler = std::make_shared<ManualScheduler>();
     std::shared_ptr<InMemoryDefaultsStore> defaults = std::make_shared<InMemoryDefaultsStore>();
+    // When set before the store is built, the records go through it to
+    // `defaults`, written in the background as the application does.
+    std::shared_ptr<BackgroundDefaultsWriter> writer;
     std::shared_ptr<SimulatedDisplayManager> displayManager =
         std::make_shared<SimulatedDisplayManager>();
     std::shared_ptr<SimulatedBrightnessController> brightness =

@@ -71,6 +71,25 @@ TEST(JsonCoding, MissingAndNullKeys) {
     EXPECT_THROW(keyOr<std::string>(object, "present", "x"), JsonDecodeError);
 }
 
+// Maps are written entry after entry without a look-up; the result must be
+// what a keyed insertion gives: byte order of the keys ("10" before "9",
+// upper before lower case, UTF-8 last), each value under its own key, and a
+// document that reads back to the same map.
+TEST(JsonCoding, StringMapsEncodeInKeyOrderInBothObjectFlavours) {
+    const std::map<std::string, std::vector<std::string>> map = {
+        {"9", {"nine"}}, {"10", {"ten"}}, {"b", {}}, {"B", {"upper"}}, {"화면", {"screen"}}};
+    const std::string expected =
+        R"({"10":["ten"],"9":["nine"],"B":["upper"],"b":[],"화면":["screen"]})";
+
+    const OrderedJson ordered = encodeValue<OrderedJson>(map);
+    EXPECT_EQ(dumpJson(ordered), expected);
+    EXPECT_EQ(ordered.at("B").at(0), "upper");
+    EXPECT_EQ(dumpJson(encodeValue<Json>(map)), expected);
+    EXPECT_EQ((decodeValue<std::map<std::string, std::vector<std::string>>>(parseJson(expected))),
+              map);
+    EXPECT_EQ(dumpJson(encodeValue<OrderedJson>(std::map<std::string, int>{})), "{}");
+}
+
 TEST(JsonCoding, DepthIsBoundedBeforeParsing) {
     const std::string deep(1 << 20, '[');
     EXPECT_THROW(parseJson(deep), JsonDecodeError);

@@ -83,22 +83,6 @@ TEST_F(GammaControllerTest, RefusedRequestBecomesATypedErrorInsteadOfEndingThePr
     EXPECT_FALSE(writeCrtcGamma(*connection, target->crtc, GammaRamp::identity(256)));
 }
 
-// Switches an output's CRTC off, or on again at its place and mode, from the
-// test's own connection: what another client (a settings panel, an unplug)
-// does behind the controller's back.
-void setCrtc(XConnection& connection, const RandrOutput& output, bool on) {
-    auto screen = RandrScreen::read(connection, RandrScreen::Probe::cached);
-    ASSERT_TRUE(screen);
-    RROutput id = output.id;
-    Status status =
-        on ? XRRSetCrtcConfig(connection.display(), screen->resources(), output.crtc, CurrentTime,
-                              output.x, output.y, output.currentMode->id, RR_Rotate_0, &id, 1)
-           : XRRSetCrtcConfig(connection.display(), screen->resources(), output.crtc, CurrentTime,
-                              0, 0, None, RR_Rotate_0, nullptr, 0);
-    ASSERT_EQ(status, RRSetConfigSuccess);
-    ASSERT_FALSE(connection.sync());
-}
-
 TEST_F(GammaControllerTest, OutputSwitchedOffBetweenTwoWritesIsNotWrittenThroughTheKeptCrtc) {
     auto target = output("DUMMY2", true);
     ASSERT_TRUE(target && target->currentMode);
@@ -112,12 +96,8 @@ TEST_F(GammaControllerTest, OutputSwitchedOffBetweenTwoWritesIsNotWrittenThrough
     controller.apply(inverted, static_cast<DisplayID>(target->id));
     auto inverse = readCrtcGamma(*connection, target->crtc);
 
-    setCrtc(*connection, *target, false);
-    struct Relight {
-        XConnection& connection;
-        RandrOutput output;
-        ~Relight() { setCrtc(connection, output, true); }
-    } relight{*connection, *target};
+    switchOutput(*target, false);
+    SwitchedOff relight{*this, *target};
 
     // The remembered CRTC drives nothing now; writing it would succeed
     // silently and show nothing.
@@ -126,7 +106,7 @@ TEST_F(GammaControllerTest, OutputSwitchedOffBetweenTwoWritesIsNotWrittenThrough
     EXPECT_EQ(readCrtcGamma(*connection, target->crtc), inverse);
     EXPECT_EQ(manager.screenNamesByDisplayID().count(static_cast<DisplayID>(target->id)), 0u);
 
-    setCrtc(*connection, *target, true);
+    switchOutput(*target, true);
     controller.apply(ColorAdjustment::neutral(), static_cast<DisplayID>(target->id));
     auto ramp = readCrtcGamma(*connection, target->crtc);
     ASSERT_TRUE(ramp);

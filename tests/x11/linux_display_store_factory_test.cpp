@@ -58,6 +58,9 @@ TEST_F(LinuxDisplayStoreFactoryTest, TheStoreStartsOnTheServerWithItsRecordsInTh
     const auto displayID = static_cast<DisplayID>(target->id);
     store->updateColorAdjustment(displayID, [](ColorAdjustment& value) { value.warmth = 0.8; });
     ASSERT_EQ(store->statusMessage(), "색상 조정 적용됨");
+    // The records are written in the background; closing the store waits
+    // for them, as quitting the application does.
+    store.reset();
     EXPECT_TRUE(fs::exists(folder / "org.quorvane.Quorvane.preferences.v1.json"));
     EXPECT_TRUE(fs::exists(folder / "org.quorvane.Quorvane.recoveryJournal.v1.json"));
 }

@@ -5,8 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ddc_transport/ddc_result_code.hpp"
 #include "ddc_transport/sysfs_ddc_bus_locator.hpp"
 #include "platform/linux/randr_ddc_output_describer.hpp"
+#include "platform/linux/shared_x_connection.hpp"
 #include "support/edid_builder.hpp"
 #include "x_test_server.hpp"
 
@@ -68,6 +70,35 @@ TEST_F(RandrDDCOutputDescriberTest, DescribesTheOutputAndFindsItsBusByEdid) {
 
     SysfsDDCBusLocator locator(describer, sysRoot, "/dev");
     EXPECT_EQ(locator.locate(id).busPaths, std::vector<std::string>{"/dev/i2c-7"});
+}
+
+// The describer and the locator remember the output and its route; a new
+// monitor on the output or the output going away must not be answered from
+// what they remember.
+TEST_F(RandrDDCOutputDescriberTest, RouteFollowsTheOutputThroughAMonitorChangeAndAnUnplug) {
+    testing::EdidBuilder monitor;
+    setEdid(monitor.bytes());
+    makeConnector(monitor.bytes());
+    auto target = output("DUMMY1", true);
+    const auto id = static_cast<std::uint32_t>(target->id);
+    auto describer =
+        std::make_shared<RandrDDCOutputDescriber>(std::make_shared<SharedXConnection>(displayName));
+    SysfsDDCBusLocator locator(describer, sysRoot, "/dev");
+    ASSERT_EQ(locator.locate(id), (DDCBusRoute{0, {"/dev/i2c-7"}}));
+
+    testing::EdidBuilder other;
+    other.serial = 4242;
+    setEdid(other.bytes());
+    EXPECT_EQ(describer->describe(id)->edid, other.bytes());
+    // The connector still holds the first monitor's EDID and the names differ.
+    EXPECT_EQ(locator.locate(id).code, kDDCNoConnector);
+
+    setEdid(monitor.bytes());
+    ASSERT_EQ(locator.locate(id), (DDCBusRoute{0, {"/dev/i2c-7"}}));
+    switchOutput(*target, false);
+    SwitchedOff relight{*this, *target};
+    EXPECT_FALSE(describer->describe(id));
+    EXPECT_EQ(locator.locate(id).code, kDDCNoConnector);
 }
 
 TEST_F(RandrDDCOutputDescriberTest, UnknownDisplaysAndServersAreNotDescribed) {

@@ -50,6 +50,31 @@ class XServerTest : public ::testing::Test {
         return std::nullopt;
     }
 
+    // Switches an output's CRTC off, or on again at its place and mode, from
+    // the test's own connection: what another client (a settings panel, an
+    // unplug) does behind the code under test. `output` must have been read
+    // with its modes.
+    void switchOutput(const RandrOutput& output, bool on) {
+        auto screen = RandrScreen::read(*connection, RandrScreen::Probe::cached);
+        ASSERT_TRUE(screen);
+        RROutput id = output.id;
+        Status status =
+            on ? XRRSetCrtcConfig(connection->display(), screen->resources(), output.crtc,
+                                  CurrentTime, output.x, output.y, output.currentMode->id,
+                                  RR_Rotate_0, &id, 1)
+               : XRRSetCrtcConfig(connection->display(), screen->resources(), output.crtc,
+                                  CurrentTime, 0, 0, None, RR_Rotate_0, nullptr, 0);
+        ASSERT_EQ(status, RRSetConfigSuccess);
+        ASSERT_FALSE(connection->sync());
+    }
+
+    // Switches the output off for the rest of the test and on again after it.
+    struct SwitchedOff {
+        XServerTest& test;
+        RandrOutput output;
+        ~SwitchedOff() { test.switchOutput(output, true); }
+    };
+
     std::string displayName;
     std::optional<XConnection> connection;
 };

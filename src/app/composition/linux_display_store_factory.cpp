@@ -15,6 +15,7 @@
 #include "platform/linux/x11_global_hot_key_registrar.hpp"
 #include "services/ddc/ddc_controller.hpp"
 #include "services/ddc/user_defaults_ddc_capability_cache_store.hpp"
+#include "services/persistence/background_defaults_writer.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 #include "services/persistence/user_defaults_recovery_journal_store.hpp"
@@ -51,7 +52,10 @@ LinuxDisplayStoreFactory::Environment LinuxDisplayStoreFactory::Environment::sta
 DisplayStoreCollaborators LinuxDisplayStoreFactory::collaborators(const Environment& environment) {
     const auto& displayName = environment.displayName;
     auto& scheduler = *environment.scheduler;
-    auto defaults = std::make_shared<FileDefaultsStore>(environment.defaultsFolder);
+    // The records are written by one background writer, so a change reaches
+    // the screen without waiting for the disk.
+    auto defaults = std::make_shared<BackgroundDefaultsWriter>(
+        std::make_shared<FileDefaultsStore>(environment.defaultsFolder));
     // One X connection for the display reads, gamma writes, the built-in
     // check and the DDC bus discovery.
     auto connection = std::make_shared<SharedXConnection>(displayName);
@@ -73,6 +77,7 @@ DisplayStoreCollaborators LinuxDisplayStoreFactory::collaborators(const Environm
     result.scheduler = environment.scheduler;
     result.ddcProbeTimeout = kDDCProbeTimeout;
     result.deferFullRefreshes = true;
+    result.deferredSaves = defaults;
     return result;
 }
 

@@ -54,6 +54,19 @@ struct IsStringMap : std::false_type {};
 template <class T>
 struct IsStringMap<std::map<std::string, T>> : std::true_type {};
 
+// Appends an entry whose key is known to sort after, and differ from, every
+// key already in the object.
+template <class Entries, class Value>
+void appendEntry(Entries& entries, const std::string& key, Value&& value) {
+    if constexpr (requires { typename Entries::Container; }) {
+        // nlohmann's ordered_map is a vector of entries underneath.
+        static_cast<typename Entries::Container&>(entries).emplace_back(key,
+                                                                        std::forward<Value>(value));
+    } else {
+        entries.emplace_hint(entries.end(), key, std::forward<Value>(value));
+    }
+}
+
 }  // namespace json_detail
 
 // Decodes one JSON value as T, strictly: numbers must be numbers (integers
@@ -190,9 +203,13 @@ J encodeValue(const T& value) {
             array.push_back(encodeValue<J>(element));
         return array;
     } else if constexpr (json_detail::IsStringMap<T>::value) {
+        // The map's keys are unique and sorted already, so every entry goes
+        // at the end: an insertion-ordered object would otherwise search its
+        // entries for each key, quadratic in the size of the map.
         J object = J::object();
+        auto& entries = object.template get_ref<typename J::object_t&>();
         for (const auto& [k, v] : value)
-            object[k] = encodeValue<J>(v);
+            json_detail::appendEntry(entries, k, encodeValue<J>(v));
         return object;
     } else if constexpr (requires { value.template toJson<J>(); }) {
         return value.template toJson<J>();

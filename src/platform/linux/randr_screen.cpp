@@ -144,7 +144,7 @@ std::vector<std::uint8_t> RandrScreen::readEdid(RROutput id) const {
     Display* display = connection_->display();
     // "EDID" since RandR 1.2's property registry; older drivers used "EDID_DATA".
     for (const char* name : {"EDID", "EDID_DATA"}) {
-        Atom property = connection_->atom(name, true);
+        Atom property = connection_->serverAtom(name);
         if (property == None) {
             continue;
         }

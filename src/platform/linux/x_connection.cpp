@@ -144,14 +144,21 @@ Window XConnection::root() const {
 }
 
 Atom XConnection::atom(const char* name, bool onlyIfExists) {
-    auto found = atoms_.find(name);
-    // A name found missing stays missing for look-ups on this connection
-    // (the properties asked for so are the driver's, made before any client
-    // connects); interning it for use creates it.
-    if (found != atoms_.end() && (found->second != None || onlyIfExists)) {
+    if (auto found = atoms_.find(name); found != atoms_.end() && found->second != None) {
         return found->second;
     }
+    // A missing name is asked again next time: another client may create it
+    // (a profile published later).
     Atom atom = XInternAtom(display_.get(), name, onlyIfExists ? True : False);
+    atoms_[name] = atom;
+    return atom;
+}
+
+Atom XConnection::serverAtom(const char* name) {
+    if (auto found = atoms_.find(name); found != atoms_.end()) {
+        return found->second;
+    }
+    Atom atom = XInternAtom(display_.get(), name, True);
     atoms_[name] = atom;
     return atom;
 }

@@ -45,6 +45,10 @@ class XConnection {
     // Interned once per connection: an atom never changes while the server
     // runs, and asking again costs a round trip each time.
     Atom atom(const char* name, bool onlyIfExists = false);
+    // An atom the server or its drivers define when they start (output
+    // property names): looked up once, and a missing one stays missing for
+    // this connection.
+    Atom serverAtom(const char* name);
 
     // Waits until the server has handled every request sent so far and
     // returns the first error reported since the previous sync, if any. A

@@ -5,6 +5,14 @@
 #include "ddc_transport/ddc_result_code.hpp"
 
 namespace quorvane {
+namespace {
+
+// No acknowledgement of the request or of the reply's read on any attempt.
+bool isSilence(std::int32_t resultCode) {
+    return resultCode == kDDCSendFailed || resultCode == kDDCTransactionFailed;
+}
+
+}  // namespace
 
 // The controller's serial queue. Its fields belong to the owner's thread;
 // only a job's `run` step executes in the background, and it touches nothing
@@ -163,14 +171,25 @@ DDCSnapshot DDCController::runProbe(const DDCTransportEnvironment& transport,
         snapshot.lastError = message(result);
         return snapshot;
     }
-    // Every code is tried whatever the earlier ones gave.
+    // Every code is tried whatever the earlier ones gave, except when the
+    // first one went unanswered on the wire (the request or the reply not
+    // acknowledged on any attempt): such a monitor does not speak DDC/CI, and
+    // every later code would end the same way after the same retries.
+    std::optional<std::string> silence;
     for (DDCVCPCode code : kDDCVCPProbeOrder) {
-        DDCControlResult read = runRead(transport, displayID, code);
+        if (silence) {
+            snapshot.unsupported[code] = *silence;
+            continue;
+        }
+        std::int32_t resultCode = kDDCSuccess;
+        DDCControlResult read = readCode(transport, displayID, code, resultCode);
         if (read.value) {
             snapshot.values[code] = *read.value;
-        } else {
-            snapshot.unsupported[code] = read.error->description();
+            continue;
         }
+        snapshot.unsupported[code] = read.error->description();
+        if (code == kDDCVCPProbeOrder.front() && isSilence(resultCode))
+            silence = snapshot.unsupported[code];
     }
     if (snapshot.values.empty()) {
         snapshot.lastError = pathFailureOfEveryRead(snapshot).value_or(
@@ -181,13 +200,20 @@ DDCSnapshot DDCController::runProbe(const DDCTransportEnvironment& transport,
 
 DDCControlResult DDCController::runRead(const DDCTransportEnvironment& transport,
                                         std::uint32_t displayID, DDCVCPCode code) {
+    std::int32_t resultCode = kDDCSuccess;
+    return readCode(transport, displayID, code, resultCode);
+}
+
+DDCControlResult DDCController::readCode(const DDCTransportEnvironment& transport,
+                                         std::uint32_t displayID, DDCVCPCode code,
+                                         std::int32_t& resultCode) {
     std::uint16_t current = 0;
     std::uint16_t maximum = 0;
     DDCTransportFailureDetail detail;
-    const std::int32_t result =
+    resultCode =
         QuorvaneDDCReadVCP(transport, displayID, rawValue(code), &current, &maximum, &detail);
-    if (result != kDDCSuccess) {
-        return DDCControlResult::failure(DDCControllerError::transport(message(result, detail)));
+    if (resultCode != kDDCSuccess) {
+        return DDCControlResult::failure(DDCControllerError::transport(message(resultCode, detail)));
     }
     return DDCControlResult::success({code, current, maximum});
 }

@@ -67,6 +67,11 @@ class DDCController final : public DDCControlling {
     struct Serial;
 
   private:
+    // runRead() that also hands out the transport's result code.
+    static DDCControlResult readCode(const DDCTransportEnvironment& transport,
+                                     std::uint32_t displayID, DDCVCPCode code,
+                                     std::int32_t& resultCode);
+
     std::shared_ptr<Serial> serial_;
 };
 

@@ -39,6 +39,7 @@ DisplayStore::DisplayStore(DisplayStoreCollaborators collaborators)
       recoveryJournalStore_(std::move(collaborators.recoveryJournalStore)),
       ddcProbeTimeout_(collaborators.ddcProbeTimeout),
       deferFullRefreshes_(collaborators.deferFullRefreshes),
+      deferredSaves_(collaborators.deferredSaves),
       self_(std::make_shared<DisplayStore*>(this)) {
     if (!ddcWriteQueue_)
         ddcWriteQueue_ = std::make_shared<DDCWriteQueue>(ddcController_, *scheduler_);
@@ -81,6 +82,21 @@ DisplayStore::DisplayStore(DisplayStoreCollaborators collaborators)
             });
         });
 
+    // A save the background writer could not finish is told like one that
+    // failed at once, on the store's thread.
+    if (deferredSaves_) {
+        deferredSaves_->setFailureHandler(
+            [weak = weakSelf(), scheduler = std::weak_ptr<Scheduler>(scheduler_)](
+                const std::string&, const SaveOutcome& outcome) {
+                if (auto liveScheduler = scheduler.lock()) {
+                    liveScheduler->post([weak, outcome] {
+                        if (auto self = weak.lock())
+                            (*self)->reportSaveOutcome(outcome);
+                    });
+                }
+            });
+    }
+
     if (preferencesLoad.message)
         setStatusMessage(*preferencesLoad.message);
 
@@ -101,6 +117,8 @@ DisplayStore::DisplayStore(DisplayStoreCollaborators collaborators)
 }
 
 DisplayStore::~DisplayStore() {
+    if (deferredSaves_)
+        deferredSaves_->setFailureHandler(nullptr);
     self_.reset();
     if (fullDisplayRefreshTask_)
         fullDisplayRefreshTask_->cancel();

@@ -57,6 +57,7 @@
 #include "platform/interfaces/ddc_capability_cache_storing.hpp"
 #include "platform/interfaces/ddc_controlling.hpp"
 #include "platform/interfaces/ddc_write_queueing.hpp"
+#include "platform/interfaces/deferred_save_reporting.hpp"
 #include "platform/interfaces/display_managing.hpp"
 #include "platform/interfaces/display_refresh_collecting.hpp"
 #include "platform/interfaces/display_snapshot_building.hpp"
@@ -99,6 +100,9 @@ struct DisplayStoreCollaborators {
     // Start-up and explicit refreshes publish a quick list at once and read
     // the rest in the background.
     bool deferFullRefreshes = true;
+    // Where saves that are written after they returned report a failure
+    // (the background writer of the records); optional.
+    std::shared_ptr<DeferredSaveReporting> deferredSaves;
 };
 
 // The application's one state store and orchestrator. It holds every piece of
@@ -610,6 +614,7 @@ class DisplayStore {
     // Set by reportSaveOutcome(), cleared when the outermost change ends.
     std::optional<std::string> stickyStatusMessage_;
     std::thread::id ownerThread_ = std::this_thread::get_id();
+    std::shared_ptr<DeferredSaveReporting> deferredSaves_;
     // Callbacks hold this weakly, so work that returns after the store is
     // gone does nothing.
     std::shared_ptr<DisplayStore*> self_;

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <condition_variable>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "platform/interfaces/defaults_storing.hpp"
+#include "platform/interfaces/deferred_save_reporting.hpp"
+
+namespace quorvane {
+
+// The user's defaults with the durable writes taken off the caller's thread:
+// setData() keeps the bytes as the key's newest value and returns at once,
+// and one writer thread writes each key's newest bytes to the underlying
+// store as soon as it can (a burst of changes to one key costs one or two
+// writes, not one per change). Reads see the newest bytes, written or not.
+//
+// Nothing waits long: the writer starts on a value the moment it is set, so
+// a crash loses only the values still being written. flush() and the
+// destructor write everything still pending before they return; the
+// application's quit goes through them. A failed write is handed to the
+// failure handler; the caller's setData() had already returned.
+class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSaveReporting {
+  public:
+    // Called on the writer's thread with the bytes it is about to write;
+    // lets tests stop the process at that point.
+    using BeforeWriteHook = std::function<void(const std::string& key, const std::string& bytes)>;
+
+    explicit BackgroundDefaultsWriter(std::shared_ptr<DefaultsStoring> disk);
+    ~BackgroundDefaultsWriter() override;
+    BackgroundDefaultsWriter(const BackgroundDefaultsWriter&) = delete;
+    BackgroundDefaultsWriter& operator=(const BackgroundDefaultsWriter&) = delete;
+
+    DefaultsReadResult read(std::string_view key) const override;
+    // Refuses an invalid key at once; anything else is written later.
+    SaveOutcome setData(std::string_view key, std::string_view bytes) override;
+    // Rare (a broken record is kept aside once): done on the caller's thread
+    // after the key's pending write.
+    SaveOutcome keepCopyAside(std::string_view key, std::string_view bytes) override;
+    bool removeKey(std::string_view key) override;
+    // Holds nothing: see the definition.
+    DefaultsLock lockExclusively() override;
+
+    // The handler runs on the writer's thread and must only hand the report
+    // on (post it); it must not call back into the writer.
+    void setFailureHandler(FailureHandler handler) override;
+    void setBeforeWriteHook(BeforeWriteHook hook);
+
+    // Returns once every value set before the call is written (or failed).
+    void flush();
+
+  private:
+    void run();
+    // Waits (holding `lock`) until nothing is pending or being written for
+    // `key`, or for any key when `key` is empty.
+    void waitUntilWritten(std::unique_lock<std::mutex>& lock, std::string_view key);
+
+    std::shared_ptr<DefaultsStoring> disk_;
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable written_;
+    std::map<std::string, std::string, std::less<>> pending_;
+    // The value the writer is writing now, still readable until it is done.
+    std::optional<std::pair<std::string, std::string>> writing_;
+    FailureHandler failureHandler_;
+    BeforeWriteHook beforeWrite_;
+    bool stopping_ = false;
+    std::thread thread_;
+};
+
+}  // namespace quorvane

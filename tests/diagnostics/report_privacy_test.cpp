@@ -239,6 +239,56 @@ TEST(DiagnosticReportPrivacy, SectionsFollowTheModeAndOrder) {
     EXPECT_EQ(studio.colorProfile->profiles.at(0).profileID, "[redacted]");
 }
 
+// Numbers that identify a monitor, written into free text the way messages
+// and profile descriptions quote them: glued to Korean, inside a longer
+// number, and as part of the identity strings that contain them.
+TEST(DiagnosticReportPrivacy, IdentifyingNumbersInsideFreeTextAreRedacted) {
+    const Desk desk;
+    const auto& studio = desk.displays[0];
+    const auto& sidecar = desk.displays[1];
+    QuorvaneDiagnosticReportInputs inputs;
+    inputs.displays = desk.displays;
+    inputs.privacyMode = Mode::privacyPreserving;
+    inputs.statusMessage = "8675309번 모니터 다시 연결 (S/N 186753091, " +
+                           DisplayIdentity::of(studio).rawValue + ", HDR 10)";
+    inputs.colorProfileStates[4] = {
+        4,
+        std::nullopt,
+        DisplayColorProfileState::Availability::unavailable,
+        {},
+        std::nullopt,
+        "프로파일 없음: " + DDCCapabilityCacheKey::connectionFingerprintFor(sidecar) + "/" +
+            DisplayIdentity::of(sidecar).rawValue};
+    // The sidecar has no serial number: no lone "0" is taken for one.
+    const std::string expectedStatus =
+        "[redacted]번 모니터 다시 연결 (S/N 1[redacted]1, [redacted], HDR 10)";
+    const std::string expectedProfileMessage = "프로파일 없음: [redacted]/[redacted]";
+    for (const auto mode : {Mode::privacyPreserving, Mode::hardwareDetails}) {
+        inputs.privacyMode = mode;
+        const auto report = Builder::report(inputs, kHome);
+        EXPECT_EQ(report.appState.statusMessage, expectedStatus);
+        EXPECT_EQ(report.displays.at(0).colorProfile->message, expectedProfileMessage);
+    }
+
+    // A monitor control in the text: its values go in the private report,
+    // the serial number in both, and the Korean after each stays.
+    inputs.statusMessage = "모니터 밝기 70으로 맞춤, 8675309번 모니터";
+    inputs.privacyMode = Mode::privacyPreserving;
+    EXPECT_EQ(Builder::report(inputs, kHome).appState.statusMessage,
+              "모니터 밝기 [redacted-value]으로 맞춤, [redacted]번 모니터");
+    inputs.privacyMode = Mode::hardwareDetails;
+    EXPECT_EQ(Builder::report(inputs, kHome).appState.statusMessage,
+              "모니터 밝기 70으로 맞춤, [redacted]번 모니터");
+
+    // A text the store marked as carrying monitor values loses them even
+    // without a control's name in it.
+    inputs.statusMessage = "요청 42, 확인 39 (8675309)";
+    inputs.statusMessageRequiresDDCValueRedaction = true;
+    inputs.privacyMode = Mode::privacyPreserving;
+    EXPECT_EQ(Builder::report(inputs, kHome).appState.statusMessage,
+              "요청 [redacted-value], 확인 [redacted-value] ([redacted])");
+}
+
 TEST(DiagnosticReportBadge, OnlyARunningProbeCountsAsChecking) {
     const Desk desk;
     const auto& studio = desk.displays[0];

@@ -83,5 +83,44 @@ TEST(DisplayStoreBrightnessTest, SyncReachesEachGroupMemberByThePathItHadBeforeT
               "밝기 동기화: 1개 적용 요청, 2개 건너뜀 — Studio: 모니터 밝기 확인 필요");
 }
 
+// Backlit panels only, all synced without a group: the panel at `failing`
+// loses its backlight after the full read, so the store still takes the
+// system path to it and the write is refused.
+std::string syncStatusOnPanels(int panelCount, std::optional<DisplayID> failing) {
+    StoreWorld world;
+    std::vector<DisplaySnapshot> panels;
+    const std::vector<std::string> names{"Main", "Left", "Right", "Top"};
+    for (int index = 0; index < panelCount; ++index) {
+        const auto id = static_cast<DisplayID>(index + 1);
+        panels.push_back(externalDisplay(id, names.at(index), 5000 + id, 1920.0 * index));
+        world.brightness->setValue(id, 0.3);
+    }
+    world.connect(panels);
+    auto preferences = QuorvanePreferences::defaults();
+    preferences.brightnessSyncEnabled = true;
+    world.storePreferences(preferences);
+    auto& store = world.start();
+    world.scheduler->runUntilIdle();
+    if (failing)
+        world.brightness->setValue(*failing, std::nullopt);
+    store.setHardwareBrightness(0.5, 1);
+    return store.statusMessage();
+}
+
+TEST(DisplayStoreBrightnessTest, TheSyncTextCountsAppliedAndRefusedTargetsApart) {
+    // Three targets, the middle one refused: two applied, one skipped and named.
+    EXPECT_EQ(syncStatusOnPanels(4, 3),
+              "밝기 동기화: 2개 적용 요청, 1개 건너뜀 — Right: " +
+                  DisplayControlError::brightnessUnsupported().description());
+    EXPECT_EQ(syncStatusOnPanels(4, std::nullopt), "밝기 동기화: 3개 적용 요청");
+    // A single target is still a sync; none at all says so.
+    EXPECT_EQ(syncStatusOnPanels(2, std::nullopt), "밝기 동기화: 1개 적용 요청");
+    EXPECT_EQ(syncStatusOnPanels(1, std::nullopt), "밝기 동기화: 연결된 다른 디스플레이 없음");
+    // Every target refused: nothing applied, and still not "no other display".
+    EXPECT_EQ(syncStatusOnPanels(2, 2),
+              "밝기 동기화: 0개 적용 요청, 1개 건너뜀 — Left: " +
+                  DisplayControlError::brightnessUnsupported().description());
+}
+
 }  // namespace
 }  // namespace quorvane::testing

@@ -249,6 +249,65 @@ TEST(DisplayStoreSaveTest, TheFirstSaveOverAnUndecodableRecordNamesTheCopyItKept
     EXPECT_EQ(store.statusMessage(), "글자 크기: 크게");
 }
 
+TEST_F(DisplayStoreSettingsTest, EachSwitchSavesAndReportsTheStateItWasGiven) {
+    struct Switch {
+        std::function<void(bool)> set;
+        std::function<bool(const QuorvanePreferences&)> saved;
+        std::string onText;
+        std::string offText;
+    };
+    const std::vector<Switch> switches{
+        {[this](bool on) { store().setAutoApplyEnabled(on); },
+         [](const QuorvanePreferences& saved) { return saved.autoApplyEnabled; },
+         "자동 색상 적용 켜짐", "자동 색상 적용 꺼짐"},
+        {[this](bool on) { store().setURLPresetAutomationEnabled(on); },
+         [](const QuorvanePreferences& saved) { return saved.urlPresetAutomationEnabled; },
+         "URL 프리셋 자동화 켜짐 — 외부 링크가 저장 색상값을 적용할 수 있습니다",
+         "URL 프리셋 자동화 꺼짐"},
+        {[this](bool on) { store().setBrightnessSyncEnabled(on); },
+         [](const QuorvanePreferences& saved) { return saved.brightnessSyncEnabled; },
+         "모니터 밝기 동기화 켜짐", "모니터 밝기 동기화 꺼짐"},
+    };
+    // Each switch is turned against its default first, then back, so a
+    // switch that ignored its argument or swapped its texts shows up.
+    for (const auto& toggle : switches) {
+        const bool initial = toggle.saved(world.savedPreferences());
+        for (const bool on : {!initial, initial}) {
+            toggle.set(on);
+            EXPECT_EQ(store().statusMessage(), on ? toggle.onText : toggle.offText);
+            EXPECT_EQ(toggle.saved(world.savedPreferences()), on) << toggle.onText;
+        }
+    }
+}
+
+TEST(DisplayStorePrivacyTokenTest, ProfileTokensKeepTheNewestTwoHundred) {
+    StoreWorld world;
+    world.connect({externalDisplay(1, "Studio", 1001)});
+    // Profiles without a file whose id is their name: one token each, listed
+    // by name, so the numbers are padded.
+    auto named = [](int first, int last) {
+        std::vector<DisplayColorProfile> profiles;
+        for (int number = first; number <= last; ++number) {
+            DisplayColorProfile profile;
+            const auto digits = std::to_string(number);
+            profile.id = profile.name = "Proof " + std::string(3 - digits.size(), '0') + digits;
+            profiles.push_back(profile);
+        }
+        return profiles;
+    };
+    world.profiles->setProfiles(1, named(1, 200));
+    auto& store = world.start();
+    ASSERT_EQ(store.diagnosticPrivacyTokens().size(), 200u);
+    EXPECT_EQ(store.diagnosticPrivacyTokens().front(), "Proof 001");
+
+    // One more drops the oldest, not the newest.
+    world.profiles->setProfiles(1, named(2, 201));
+    store.refreshColorProfile(1);
+    ASSERT_EQ(store.diagnosticPrivacyTokens().size(), 200u);
+    EXPECT_EQ(store.diagnosticPrivacyTokens().front(), "Proof 002");
+    EXPECT_EQ(store.diagnosticPrivacyTokens().back(), "Proof 201");
+}
+
 TEST_F(DisplayStoreSettingsTest, ObserversHearOneNoticePerOperation) {
     int notices = 0;
     const auto id = store().addChangeObserver([&notices] { ++notices; });

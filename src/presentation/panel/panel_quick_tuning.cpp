@@ -23,7 +23,7 @@ std::optional<DDCControlValue> monitorBrightness(
     return value->second;
 }
 
-PanelSliderRowSpec systemBrightnessRow(double brightness) {
+PanelSliderRowContent systemBrightnessRow(double brightness) {
     return {kBrightnessTitle,
             kBrightnessIcon,
             0.05,
@@ -36,7 +36,7 @@ PanelSliderRowSpec systemBrightnessRow(double brightness) {
             false};
 }
 
-PanelSliderRowSpec monitorBrightnessRow(const DDCControlValue& reading) {
+PanelSliderRowContent monitorBrightnessRow(const DDCControlValue& reading) {
     const double value =
         reading.maximum == 0
             ? 0.0
@@ -45,7 +45,7 @@ PanelSliderRowSpec monitorBrightnessRow(const DDCControlValue& reading) {
             reading.percentLabel(), PanelValueFormat::percent, true, true};
 }
 
-PanelSliderRowSpec appColorBrightnessRow(const ColorAdjustment& adjustment) {
+PanelSliderRowContent appColorBrightnessRow(const ColorAdjustment& adjustment) {
     return {kBrightnessTitle,
             kBrightnessIcon,
             0.1,
@@ -87,7 +87,7 @@ PanelBrightnessRow panelBrightnessRow(const DisplaySnapshot& display,
     return {PanelBrightnessRowKind::appColor, appColorBrightnessRow(adjustment)};
 }
 
-PanelSliderRowSpec panelColorTemperatureRow(const ColorAdjustment& adjustment) {
+PanelSliderRowContent panelColorTemperatureRow(const ColorAdjustment& adjustment) {
     return {"색온도",
             "thermometer.medium",
             2700,
@@ -100,7 +100,7 @@ PanelSliderRowSpec panelColorTemperatureRow(const ColorAdjustment& adjustment) {
             false};
 }
 
-PanelSliderRowSpec panelContrastRow(const ColorAdjustment& adjustment) {
+PanelSliderRowContent panelContrastRow(const ColorAdjustment& adjustment) {
     return {"명암",
             "circle.righthalf.filled",
             0.2,

@@ -7,7 +7,7 @@
 #include "models/ddc/ddc_snapshot.hpp"
 #include "models/display/display_snapshot.hpp"
 #include "models/recovery/quorvane_effect_recovery_snapshot.hpp"
-#include "presentation/panel/panel_slider_row_spec.hpp"
+#include "presentation/panel/panel_slider_row_content.hpp"
 
 namespace quorvane {
 
@@ -20,7 +20,7 @@ enum class PanelBrightnessRowKind {
 
 struct PanelBrightnessRow {
     PanelBrightnessRowKind kind = PanelBrightnessRowKind::appColor;
-    PanelSliderRowSpec row;
+    PanelSliderRowContent row;
 
     bool operator==(const PanelBrightnessRow&) const = default;
 };
@@ -43,8 +43,8 @@ DisplaySnapshot panelDisplayHoldingBacklight(const DisplaySnapshot& display,
 PanelBrightnessRow panelBrightnessRow(const DisplaySnapshot& display,
                                       const std::map<DisplayID, DDCSnapshot>& ddcSnapshots,
                                       const ColorAdjustment& adjustment);
-PanelSliderRowSpec panelColorTemperatureRow(const ColorAdjustment& adjustment);
-PanelSliderRowSpec panelContrastRow(const ColorAdjustment& adjustment);
+PanelSliderRowContent panelColorTemperatureRow(const ColorAdjustment& adjustment);
+PanelSliderRowContent panelContrastRow(const ColorAdjustment& adjustment);
 
 // The colour-temperature row's value: the unrounded kelvin of the saved
 // warmth (warm and cool spans differ), and the warmth a kelvin value writes.

@@ -57,9 +57,9 @@ void PanelQuickTuneCard::refresh(const DisplaySnapshot& display) {
     if (displayID_ != display.id || brightnessKind_ != brightness.kind || !brightness_) {
         rebuildRows(display, brightness, adjustment);
     } else {
-        brightness_->setSpec(brightness.row);
-        temperature_->setSpec(panelColorTemperatureRow(adjustment));
-        contrast_->setSpec(panelContrastRow(adjustment));
+        brightness_->setContent(brightness.row);
+        temperature_->setContent(panelColorTemperatureRow(adjustment));
+        contrast_->setContent(panelContrastRow(adjustment));
     }
     // Monitor writes queue one at a time: the row waits while the display
     // is busy with a probe or a write.

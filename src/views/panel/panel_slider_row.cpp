@@ -43,19 +43,19 @@ class FocusedWheelSlider final : public QSlider {
     }
 };
 
-PanelSliderRowState::PendingRule pendingRule(const PanelSliderRowSpec& spec) {
-    return spec.commitsToMonitor ? PanelSliderRowState::PendingRule::nudgesAndDrags
-                                 : PanelSliderRowState::PendingRule::nudgesOnly;
+PanelSliderRowState::PendingRule pendingRule(const PanelSliderRowContent& content) {
+    return content.commitsToMonitor ? PanelSliderRowState::PendingRule::nudgesAndDrags
+                                    : PanelSliderRowState::PendingRule::nudgesOnly;
 }
 
 }  // namespace
 
-PanelSliderRow::PanelSliderRow(Theme& theme, const PanelSliderRowSpec& spec, Write write,
+PanelSliderRow::PanelSliderRow(Theme& theme, const PanelSliderRowContent& content, Write write,
                                QWidget* parent)
     : QWidget(parent),
       theme_(theme),
-      spec_(spec),
-      state_(spec.value, spec.lower, spec.upper, spec.nudgeStep, pendingRule(spec)),
+      content_(content),
+      state_(content.value, content.lower, content.upper, content.nudgeStep, pendingRule(content)),
       write_(std::move(write)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
@@ -63,7 +63,7 @@ PanelSliderRow::PanelSliderRow(Theme& theme, const PanelSliderRowSpec& spec, Wri
 
     auto* header = new QHBoxLayout;
     header->setSpacing(8);
-    icon_ = new SymbolImage(spec.icon, this);
+    icon_ = new SymbolImage(content.icon, this);
     title_ = new WrappingLabel(QString(), this);
     tag_ = new HardwareWriteTag(theme, true, this);
     value_ = new QLabel(this);
@@ -79,10 +79,10 @@ PanelSliderRow::PanelSliderRow(Theme& theme, const PanelSliderRowSpec& spec, Wri
     controls->setSpacing(8);
     using Direction = QuorvaneAdjustmentNudgeDirection;
     decrement_ = new NudgeButton(
-        theme, spec.title, Direction::decrement, spec.nudgeStep,
+        theme, content.title, Direction::decrement, content.nudgeStep,
         [this] { nudge(Direction::decrement); }, this);
     increment_ = new NudgeButton(
-        theme, spec.title, Direction::increment, spec.nudgeStep,
+        theme, content.title, Direction::increment, content.nudgeStep,
         [this] { nudge(Direction::increment); }, this);
     slider_ = new FocusedWheelSlider(Qt::Horizontal, this);
     slider_->setFocusPolicy(Qt::StrongFocus);
@@ -99,7 +99,7 @@ PanelSliderRow::PanelSliderRow(Theme& theme, const PanelSliderRowSpec& spec, Wri
     connect(slider_, &QSlider::valueChanged, this, &PanelSliderRow::valueChangedWithoutHold);
     connect(&theme_, &Theme::changed, this, &PanelSliderRow::restyle);
     restyle();
-    setSpec(spec);
+    setContent(content);
 }
 
 void PanelSliderRow::restyle() {
@@ -123,24 +123,25 @@ void PanelSliderRow::paintEvent(QPaintEvent*) {
     painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
 }
 
-void PanelSliderRow::setSpec(const PanelSliderRowSpec& spec) {
-    spec_ = spec;
-    title_->setText(QString::fromStdString(spec.title));
-    icon_->setSystemName(spec.icon);
-    tag_->setVisible(spec.showsHardwareWriteTag);
-    slider_->setAccessibleName(QString::fromStdString(spec.title));
-    slider_->setAccessibleDescription(QString::fromStdString(spec.accessibilityHint()));
-    state_.ownerValueChanged(spec.value);
+void PanelSliderRow::setContent(const PanelSliderRowContent& content) {
+    content_ = content;
+    title_->setText(QString::fromStdString(content.title));
+    icon_->setSystemName(content.icon);
+    tag_->setVisible(content.showsHardwareWriteTag);
+    slider_->setAccessibleName(QString::fromStdString(content.title));
+    slider_->setAccessibleDescription(QString::fromStdString(content.accessibilityHint()));
+    state_.ownerValueChanged(content.value);
     showState();
 }
 
 int PanelSliderRow::ticksOf(double value) const {
-    return static_cast<int>(std::lround((value - spec_.lower) / spec_.nudgeStep * kTicksPerStep));
+    return static_cast<int>(
+        std::lround((value - content_.lower) / content_.nudgeStep * kTicksPerStep));
 }
 
 double PanelSliderRow::valueOf(int ticks) const {
-    return state_.clampedAndRounded(spec_.lower +
-                                    spec_.nudgeStep * static_cast<double>(ticks) / kTicksPerStep);
+    return state_.clampedAndRounded(
+        content_.lower + content_.nudgeStep * static_cast<double>(ticks) / kTicksPerStep);
 }
 
 void PanelSliderRow::pressed() {
@@ -186,15 +187,15 @@ void PanelSliderRow::send(double value) {
 void PanelSliderRow::showState() {
     const auto formatted = state_.formattedValue();
     const QString text = QString::fromStdString(
-        formatted ? panelFormattedValue(spec_.format, *formatted) : spec_.valueText);
+        formatted ? panelFormattedValue(content_.format, *formatted) : content_.valueText);
     value_->setText(text);
-    slider_->setAccessibleDescription(QString::fromStdString(spec_.accessibilityHint()));
+    slider_->setAccessibleDescription(QString::fromStdString(content_.accessibilityHint()));
     decrement_->setEnabled(state_.canDecrement());
     increment_->setEnabled(state_.canIncrement());
     if (state_.isEditing())
         return;
     syncing_ = true;
-    slider_->setRange(0, ticksOf(spec_.upper));
+    slider_->setRange(0, ticksOf(content_.upper));
     slider_->setValue(ticksOf(state_.currentVisibleValue()));
     syncing_ = false;
 }

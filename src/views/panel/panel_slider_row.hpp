@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "presentation/panel/panel_slider_row_spec.hpp"
+#include "presentation/panel/panel_slider_row_content.hpp"
 #include "presentation/panel/panel_slider_row_state.hpp"
 
 class QLabel;
@@ -22,7 +22,7 @@ class WrappingLabel;
 //
 // The store is written through `write` once per drag (at release), once per
 // nudge press and once per keyboard or page step taken while the thumb is
-// not held; never while the thumb moves. setSpec() brings in the owner's
+// not held; never while the thumb moves. setContent() brings in the owner's
 // current value after every store change; a drag in progress keeps its thumb.
 class PanelSliderRow : public QWidget {
     Q_OBJECT
@@ -30,11 +30,11 @@ class PanelSliderRow : public QWidget {
   public:
     using Write = std::function<void(double)>;
 
-    PanelSliderRow(Theme& theme, const PanelSliderRowSpec& spec, Write write,
+    PanelSliderRow(Theme& theme, const PanelSliderRowContent& content, Write write,
                    QWidget* parent = nullptr);
 
-    void setSpec(const PanelSliderRowSpec& spec);
-    const PanelSliderRowSpec& spec() const { return spec_; }
+    void setContent(const PanelSliderRowContent& content);
+    const PanelSliderRowContent& content() const { return content_; }
     const PanelSliderRowState& state() const { return state_; }
 
     QSlider* slider() const { return slider_; }
@@ -58,7 +58,7 @@ class PanelSliderRow : public QWidget {
     void showState();
 
     Theme& theme_;
-    PanelSliderRowSpec spec_;
+    PanelSliderRowContent content_;
     PanelSliderRowState state_;
     Write write_;
     SymbolImage* icon_ = nullptr;

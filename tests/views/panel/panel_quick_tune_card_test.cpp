@@ -26,8 +26,8 @@ using testing::PanelWorld;
 void drag(PanelSliderRow& row, const std::vector<double>& positions) {
     QSlider* slider = row.slider();
     const auto ticks = [&](double value) {
-        const auto& spec = row.spec();
-        return static_cast<int>(std::lround((value - spec.lower) / spec.nudgeStep * 10));
+        const auto& content = row.content();
+        return static_cast<int>(std::lround((value - content.lower) / content.nudgeStep * 10));
     };
     slider->setSliderDown(true);
     for (double value : positions)

@@ -1,4 +1,4 @@
-#include "presentation/panel/panel_slider_row_spec.hpp"
+#include "presentation/panel/panel_slider_row_content.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -37,7 +37,7 @@ std::string panelFormattedValue(PanelValueFormat format, double value) {
     return {};
 }
 
-std::string PanelSliderRowSpec::accessibilityHint() const {
+std::string PanelSliderRowContent::accessibilityHint() const {
     std::string hint = "좌우 방향키 또는 양쪽의 더하기/빼기 버튼으로 " + title + "을 조정합니다.";
     if (commitsToMonitor)
         hint += " 변경값은 모니터에 직접 적용됩니다.";

@@ -16,7 +16,7 @@ enum class PanelValueFormat {
 std::string panelFormattedValue(PanelValueFormat format, double value);
 
 // Everything one slider row of the quick tuning card shows at rest.
-struct PanelSliderRowSpec {
+struct PanelSliderRowContent {
     std::string title;
     std::string icon;  // glyph symbol name
     double lower = 0;
@@ -30,7 +30,7 @@ struct PanelSliderRowSpec {
     // value, and always carries the hardware-write tag.
     bool commitsToMonitor = false;
 
-    bool operator==(const PanelSliderRowSpec&) const = default;
+    bool operator==(const PanelSliderRowContent&) const = default;
 
     // The accessibility hint of the row.
     std::string accessibilityHint() const;

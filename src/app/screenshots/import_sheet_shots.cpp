@@ -1,3 +1,7 @@
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+
 #include "app/screenshots/shot_list.hpp"
 #include "models/display/display_identity.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
@@ -24,11 +28,39 @@ std::unique_ptr<QWidget> sheetFor(ViewContext& context, bool withAbsentOnly) {
         context, QuorvaneSettingsImportDraft::of(preferences), nullptr);
 }
 
+// The same sheet scrolled to its before-and-after section, for a file with a
+// display of a very long identity (its values must keep to two lines);
+// `narrow` shows the sheet at its least width.
+std::unique_ptr<QWidget> comparisonFor(ViewContext& context, bool narrow) {
+    auto preferences = context.store.preferences();
+    preferences.displayAdjustments.clear();
+    preferences
+        .displayAdjustments
+            ["display-v4268-m41240-s0-uWorkshopCalibratedReferenceMonitorUltraWideRevisionThree"]
+        .warmth = 0.4;
+    preferences.displayAdjustments["display-v4268-m41240-s0-uabsent"].contrast = 1.1;
+    auto sheet = std::make_unique<SettingsImportPreviewSheet>(
+        context, QuorvaneSettingsImportDraft::of(preferences), nullptr);
+    QWidget* window = sheet.get();
+    // After the window is shown and laid out: narrow it, then scroll.
+    QTimer::singleShot(0, window, [window, narrow] {
+        if (narrow)
+            window->resize(window->minimumWidth(), window->height());
+        QTimer::singleShot(0, window, [window] {
+            auto* scroll = window->findChild<QScrollArea*>();
+            auto* section = window->findChild<QWidget*>(QStringLiteral("beforeAfterSection"));
+            if (scroll && section)
+                scroll->verticalScrollBar()->setValue(section->y() - 8);
+        });
+    });
+    return sheet;
+}
+
 }  // namespace
 
 // The pictures of the settings import preview sheet: one display, three
-// displays of which two are identical twins, and a file whose displays are
-// all absent here.
+// displays of which two are identical twins, a file whose displays are all
+// absent here, and the before-and-after section, wide and narrow.
 void addImportSheetShots(ShotList& shots) {
     shots.push_back({"import-sheet-one-display",
                      ShotWorld::colourOnly,
@@ -56,6 +88,16 @@ void addImportSheetShots(ShotList& shots) {
                      Shot::Frame::natural,
                      {},
                      [](ViewContext& context) { return sheetFor(context, true); }});
+    shots.push_back({"import-sheet-comparison",
+                     ShotWorld::colourOnly,
+                     Shot::Frame::natural,
+                     {},
+                     [](ViewContext& context) { return comparisonFor(context, false); }});
+    shots.push_back({"import-sheet-comparison-narrow",
+                     ShotWorld::colourOnly,
+                     Shot::Frame::natural,
+                     {},
+                     [](ViewContext& context) { return comparisonFor(context, true); }});
 }
 
 }  // namespace quorvane

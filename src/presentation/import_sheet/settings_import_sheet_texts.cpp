@@ -99,6 +99,36 @@ std::string_view changePlanLabel(QuorvaneChangePlanSideEffectPolicy policy) {
     return {};
 }
 
+namespace {
+
+ChangePlanBadge badgeOf(QuorvaneChangePlanControlPath path) {
+    return {changePlanLabel(path), "slider.horizontal.3"};
+}
+
+ChangePlanBadge badgeOf(QuorvaneChangePlanRisk risk) {
+    return {changePlanLabel(risk), "checkmark.shield"};
+}
+
+ChangePlanBadge badgeOf(QuorvaneChangePlanSideEffectPolicy policy) {
+    return {changePlanLabel(policy), "hand.tap"};
+}
+
+}  // namespace
+
+std::vector<ChangePlanBadge> changePlanBadges(const QuorvaneChangePlanEntry& entry) {
+    return {badgeOf(entry.controlPath), badgeOf(entry.risk), badgeOf(entry.sideEffectPolicy)};
+}
+
+std::vector<ChangePlanBadge> comparisonBadges(const QuorvaneChangePlanEntry& entry) {
+    return {badgeOf(entry.controlPath), badgeOf(entry.sideEffectPolicy)};
+}
+
+ComparisonArrow comparisonArrow(FitArrangement arrangement) {
+    if (arrangement == FitArrangement::vertical)
+        return {"arrow.down", 11};
+    return {"arrow.right", 0};
+}
+
 QuorvaneChangePlan settingsImportChangePlan(const SettingsImportSheetModel& model) {
     const auto confirmation = model.confirmation();
     return QuorvaneChangePlanBuilder::settingsImportPlan(

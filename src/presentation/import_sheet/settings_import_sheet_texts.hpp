@@ -10,6 +10,7 @@
 #include "models/settings/quorvane_local_hot_key_import_state.hpp"
 #include "models/settings/quorvane_preferences.hpp"
 #include "models/settings/quorvane_settings_import_mode.hpp"
+#include "presentation/design/fit_arrangement.hpp"
 
 namespace quorvane {
 
@@ -33,6 +34,30 @@ std::string_view importModeDescription(QuorvaneSettingsImportMode mode);
 std::string_view changePlanLabel(QuorvaneChangePlanControlPath path);
 std::string_view changePlanLabel(QuorvaneChangePlanRisk risk);
 std::string_view changePlanLabel(QuorvaneChangePlanSideEffectPolicy policy);
+
+// A classification badge: its label and the symbol of its classification
+// ("slider.horizontal.3" control path, "checkmark.shield" risk, "hand.tap"
+// side-effect policy).
+struct ChangePlanBadge {
+    std::string_view label;
+    std::string_view symbol;
+
+    bool operator==(const ChangePlanBadge&) const = default;
+};
+// A plan card's three badges: control path, risk, side-effect policy.
+std::vector<ChangePlanBadge> changePlanBadges(const QuorvaneChangePlanEntry& entry);
+// A comparison row's two badges: control path and side-effect policy.
+std::vector<ChangePlanBadge> comparisonBadges(const QuorvaneChangePlanEntry& entry);
+
+// The arrow between a comparison row's two values: pointing right while the
+// row is side by side, down (lowered to the values' text) when it stacks.
+struct ComparisonArrow {
+    std::string_view symbol;
+    int topPadding = 0;
+
+    bool operator==(const ComparisonArrow&) const = default;
+};
+ComparisonArrow comparisonArrow(FitArrangement arrangement);
 
 // The plan the sheet shows for its state now: the settings-import plan of
 // the confirmed mappings, with the selection switch only in a full import.

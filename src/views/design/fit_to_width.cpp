@@ -42,6 +42,16 @@ void FitLayout::setSpacings(int horizontal, int vertical) {
     invalidate();
 }
 
+void FitLayout::setSharedLineLook(int spacing, Qt::Alignment alignment) {
+    sharedLineSpacing_ = spacing;
+    sharedLineAlignment_ = alignment;
+    invalidate();
+}
+
+void FitLayout::setArrangementListener(std::function<void(FitArrangement)> listener) {
+    listener_ = std::move(listener);
+}
+
 QLayoutItem* FitLayout::itemAt(int index) const {
     if (index < 0 || index >= count())
         return nullptr;
@@ -109,8 +119,12 @@ int FitLayout::heightForWidth(int width) const {
 
 void FitLayout::setGeometry(const QRect& rect) {
     QLayout::setGeometry(rect);
-    current_ = arrangementFor(rect.width());
+    const FitArrangement chosen = arrangementFor(rect.width());
+    const bool changed = chosen != current_;
+    current_ = chosen;
     doLayout(rect, true);
+    if (changed && listener_)
+        listener_(chosen);
 }
 
 int FitLayout::doLayout(const QRect& rect, bool apply) const {
@@ -178,7 +192,8 @@ int FitLayout::layoutStacked(const QRect& rect, bool apply) const {
         i = end;
         if (items.empty())
             continue;
-        int left = rect.width() - static_cast<int>(items.size() - 1) * horizontalSpacing_;
+        const int spacing = sharedLineSpacing_ >= 0 ? sharedLineSpacing_ : horizontalSpacing_;
+        int left = rect.width() - static_cast<int>(items.size() - 1) * spacing;
         for (std::size_t k = 0; k < items.size(); ++k) {
             QLayoutItem* item = items[k].first;
             const bool last = k + 1 == items.size();
@@ -201,9 +216,10 @@ int FitLayout::layoutStacked(const QRect& rect, bool apply) const {
             int x = rect.x();
             for (const auto& [item, width] : items) {
                 const int h = std::min(lineHeight, itemHeight(item, width));
-                const int top = items.size() > 1 ? y + (lineHeight - h) / 2 : y;
+                const bool centred = items.size() > 1 && !(sharedLineAlignment_ & Qt::AlignTop);
+                const int top = centred ? y + (lineHeight - h) / 2 : y;
                 item->setGeometry(QRect(x, top, width, h));
-                x += width + horizontalSpacing_;
+                x += width + spacing;
             }
         }
         y += lineHeight;
@@ -218,6 +234,8 @@ FitToWidth::FitToWidth(int horizontalSpacing, int verticalSpacing, QWidget* pare
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
+    layout->setArrangementListener(
+        [this](FitArrangement arrangement) { emit arrangementChanged(arrangement); });
 }
 
 void FitToWidth::addWidget(QWidget* widget, int line) {
@@ -235,6 +253,10 @@ void FitToWidth::setRowAlignment(Qt::Alignment alignment) {
 
 void FitToWidth::setSpacing(int horizontal, int vertical) {
     static_cast<FitLayout*>(layout())->setSpacings(horizontal, vertical);
+}
+
+void FitToWidth::setSharedLineLook(int spacing, Qt::Alignment alignment) {
+    static_cast<FitLayout*>(layout())->setSharedLineLook(spacing, alignment);
 }
 
 FitArrangement FitToWidth::arrangement() const {

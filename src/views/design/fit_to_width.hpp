@@ -2,6 +2,7 @@
 
 #include <QLayout>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 #include "presentation/design/fit_arrangement.hpp"
@@ -18,7 +19,10 @@ namespace quorvane {
 //
 // In the stacked arrangement each item has a line of its own, except items
 // added with the same `line` number, which share one line (for example an
-// icon and its title). Stretches only take part side by side.
+// icon and its title), centred on each other and `horizontalSpacing` apart
+// unless setSharedLineLook says otherwise. Stretches only take part side by
+// side. arrangementChanged reports each switch, for items that look
+// different stacked (an arrow that then points down).
 //
 // Usage:
 //   auto* row = new FitToWidth(12, 8);  // side-by-side spacing, stacked spacing
@@ -38,10 +42,17 @@ class FitToWidth : public QWidget {
     // How items of different heights line up side by side (centre or top).
     void setRowAlignment(Qt::Alignment alignment);
     void setSpacing(int horizontal, int vertical);
+    // Spacing and vertical alignment of items sharing a stacked line.
+    void setSharedLineLook(int spacing, Qt::Alignment alignment);
 
     FitArrangement arrangement() const;
     // The arrangement this row takes at a given width (for tests and parents).
     FitArrangement arrangementFor(int width) const;
+
+  signals:
+    // After the row is laid out in a different arrangement than before
+    // (a new row starts side by side).
+    void arrangementChanged(FitArrangement arrangement);
 };
 
 // The layout behind FitToWidth, for widgets that need to host it themselves.
@@ -56,6 +67,8 @@ class FitLayout : public QLayout {
     void addStretchItem(int minimumLength);
     void setRowAlignment(Qt::Alignment alignment) { rowAlignment_ = alignment; }
     void setSpacings(int horizontal, int vertical);
+    void setSharedLineLook(int spacing, Qt::Alignment alignment);
+    void setArrangementListener(std::function<void(FitArrangement)> listener);
 
     int count() const override { return static_cast<int>(entries_.size()); }
     QLayoutItem* itemAt(int index) const override;
@@ -89,7 +102,10 @@ class FitLayout : public QLayout {
     int horizontalSpacing_ = 8;
     int verticalSpacing_ = 6;
     Qt::Alignment rowAlignment_ = Qt::AlignVCenter;
+    int sharedLineSpacing_ = -1;  // -1: the side-by-side spacing
+    Qt::Alignment sharedLineAlignment_ = Qt::AlignVCenter;
     FitArrangement current_ = FitArrangement::horizontal;
+    std::function<void(FitArrangement)> listener_;
 };
 
 }  // namespace quorvane

@@ -3,14 +3,9 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "presentation/design/text_fit.hpp"
+
 namespace quorvane {
-
-namespace {
-
-// Font sizes are tried down in steps of this many points.
-constexpr double kShrinkStep = 0.25;
-
-}  // namespace
 
 ShrinkingLabel::ShrinkingLabel(const QString& text, double minimumScaleFactor, QWidget* parent)
     : QLabel(text, parent), minimumScaleFactor_(std::clamp(minimumScaleFactor, 0.1, 1.0)) {
@@ -31,13 +26,11 @@ void ShrinkingLabel::setTextColor(const QColor& color) {
 QFont ShrinkingLabel::fittedFont(int width) const {
     QFont candidate = font();
     const double full = font().pointSizeF() > 0 ? font().pointSizeF() : 12.0;
-    const double smallest = full * minimumScaleFactor_;
-    for (double size = full; size >= smallest - 1e-9; size -= kShrinkStep) {
+    const auto fit = fitTextToLines(full, minimumScaleFactor_, 1, [&](double size) {
         candidate.setPointSizeF(size);
-        if (QFontMetricsF(candidate).horizontalAdvance(text()) <= width)
-            return candidate;
-    }
-    candidate.setPointSizeF(smallest);
+        return QFontMetricsF(candidate).horizontalAdvance(text()) <= width ? 1 : 2;
+    });
+    candidate.setPointSizeF(fit.pointSize);
     return candidate;
 }
 

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QPainter>
 
+#include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
 
 namespace quorvane {
@@ -11,6 +12,8 @@ namespace {
 
 // Room at the bottom for the shadow, which Qt cannot draw outside the widget.
 constexpr int kShadowRoom = 3;
+// Between a pill's symbol and its text.
+constexpr int kPillSymbolGap = 4;
 
 struct PanelStyle {
     double fill;
@@ -94,9 +97,16 @@ void StatusPill::setInsets(int horizontal, int vertical) {
     updateGeometry();
 }
 
+void StatusPill::setSymbol(std::string systemName) {
+    symbol_ = std::move(systemName);
+    updateGeometry();
+    update();
+}
+
 QSize StatusPill::sizeHint() const {
     const QFontMetrics metrics = fontMetrics();
-    return {metrics.horizontalAdvance(text_) + 2 * horizontalInset_ + 1,
+    const int symbol = symbol_.empty() ? 0 : metrics.height() + kPillSymbolGap;
+    return {symbol + metrics.horizontalAdvance(text_) + 2 * horizontalInset_ + 1,
             metrics.height() + 2 * verticalInset_};
 }
 
@@ -125,9 +135,16 @@ void StatusPill::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(border, 1));
     painter.setBrush(fill);
     painter.drawRoundedRect(shape, radius, radius);
-    painter.setPen(textColor_.isValid() ? textColor_ : palette().color(QPalette::WindowText));
-    painter.drawText(rect().adjusted(horizontalInset_, 0, -horizontalInset_, 0), Qt::AlignCenter,
-                     text_);
+    const QColor ink = textColor_.isValid() ? textColor_ : palette().color(QPalette::WindowText);
+    QRect textArea = rect().adjusted(horizontalInset_, 0, -horizontalInset_, 0);
+    if (!symbol_.empty()) {
+        const int side = fontMetrics().height();
+        paintSymbol(painter, QRectF(textArea.left(), (height() - side) / 2.0, side, side), symbol_,
+                    ink);
+        textArea.setLeft(textArea.left() + side + kPillSymbolGap);
+    }
+    painter.setPen(ink);
+    painter.drawText(textArea, Qt::AlignCenter, text_);
 }
 
 }  // namespace quorvane

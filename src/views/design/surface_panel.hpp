@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <string>
 
 namespace quorvane {
 
@@ -34,6 +35,8 @@ class SurfacePanel : public QWidget {
 
 // A short status text on a tinted capsule (11 % fill, 24 % border of the
 // tint); the text colour is the caller's (setTextColor or the palette).
+// setSymbol puts a system symbol of the text's line height before the text,
+// in the text colour.
 class StatusPill : public QWidget {
     Q_OBJECT
 
@@ -47,6 +50,8 @@ class StatusPill : public QWidget {
     // Explicit fill and border instead of the tint's washes (invalid = tint).
     void setColors(const QColor& fill, const QColor& border);
     void setInsets(int horizontal, int vertical);
+    void setSymbol(std::string systemName);
+    const std::string& symbol() const { return symbol_; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -58,6 +63,7 @@ class StatusPill : public QWidget {
   private:
     Theme& theme_;
     QString text_;
+    std::string symbol_;
     QColor tint_;
     QColor textColor_;
     QColor fill_;

@@ -33,7 +33,8 @@ void SymbolImage::setFixedSide(int side) {
 
 QSize SymbolImage::sizeHint() const {
     const int side = fixedSide_ > 0 ? fixedSide_ : fontMetrics().height();
-    return {side, side};
+    const QMargins margins = contentsMargins();
+    return {side + margins.left() + margins.right(), side + margins.top() + margins.bottom()};
 }
 
 void SymbolImage::changeEvent(QEvent* event) {
@@ -45,11 +46,13 @@ void SymbolImage::changeEvent(QEvent* event) {
 void SymbolImage::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QColor color = color_.isValid() ? color_ : palette().color(QPalette::WindowText);
-    const double side = std::min(width(), height());
+    const QRectF area = contentsRect();
+    const double side = std::min(area.width(), area.height());
     // The symbol sits a little inside the line box, like a glyph of the font.
     const double inset = side * 0.08;
-    const QRectF square((width() - side) / 2 + inset, (height() - side) / 2 + inset,
-                        side - 2 * inset, side - 2 * inset);
+    const QRectF square(area.x() + (area.width() - side) / 2 + inset,
+                        area.y() + (area.height() - side) / 2 + inset, side - 2 * inset,
+                        side - 2 * inset);
     paintSymbol(painter, square, systemName_, color);
 }
 

@@ -8,7 +8,8 @@ namespace quorvane {
 
 // A bare system symbol that takes the size of the text around it: its side
 // is the line height of its own font (set the font as for the neighbouring
-// text), drawn in `color`. Hidden from accessibility unless given a name.
+// text), drawn in `color` inside the contents margins (padding). Hidden from accessibility unless
+// given a name.
 //
 // Usage: auto* icon = new SymbolImage("checkmark.circle.fill", parent);
 //        icon->setFont(label->font()); icon->setColor(theme.color(ColorRole::systemGreen));

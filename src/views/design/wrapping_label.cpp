@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "presentation/design/text_fit.hpp"
+
 namespace quorvane {
 
 namespace {
@@ -45,6 +47,13 @@ void WrappingLabel::setTextColor(const QColor& color) {
     update();
 }
 
+void WrappingLabel::setLineLimit(int lines, double minimumScaleFactor) {
+    lineLimit_ = std::max(0, lines);
+    minimumScaleFactor_ = minimumScaleFactor;
+    updateGeometry();
+    update();
+}
+
 QSize WrappingLabel::sizeHint() const {
     const QMargins margins = contentsMargins();
     int width = 0;
@@ -70,29 +79,88 @@ int WrappingLabel::heightForWidth(int width) const {
 int WrappingLabel::layoutHeight(int width, QPainter* painter) const {
     const QMargins margins = contentsMargins();
     const double lineWidth = std::max(1, width - margins.left() - margins.right());
+    const QFont font = lineLimit_ > 0 ? fittedFont(width) : this->font();
+    if (painter)
+        painter->translate(margins.left(), margins.top());
+    const double height = contentHeight(font, lineWidth, lineLimit_, painter);
+    return static_cast<int>(std::ceil(height)) + margins.top() + margins.bottom();
+}
+
+QFont WrappingLabel::fittedFont(int width) const {
+    const QMargins margins = contentsMargins();
+    const double lineWidth = std::max(1, width - margins.left() - margins.right());
+    QFont candidate = font();
+    const double full = font().pointSizeF() > 0 ? font().pointSizeF() : 12.0;
+    const auto fit = fitTextToLines(full, minimumScaleFactor_, lineLimit_, [&](double size) {
+        candidate.setPointSizeF(size);
+        return linesAt(candidate, lineWidth);
+    });
+    candidate.setPointSizeF(fit.pointSize);
+    return candidate;
+}
+
+int WrappingLabel::linesAt(const QFont& font, double lineWidth) const {
+    int lines = 0;
+    const QStringList paragraphs = text().split(QLatin1Char('\n'));
     QTextOption option(Qt::AlignLeft);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    double y = margins.top();
-    const QStringList paragraphs = text().split(QLatin1Char('\n'));
     for (const auto& paragraph : paragraphs) {
-        QTextLayout layout(paragraph, font());
+        QTextLayout layout(paragraph, font);
         layout.setTextOption(option);
         layout.beginLayout();
-        while (true) {
-            QTextLine line = layout.createLine();
-            if (!line.isValid())
-                break;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
             line.setLineWidth(lineWidth);
-            line.setPosition(QPointF(0, y - margins.top()));
-            y += line.height();
+            ++lines;
         }
         layout.endLayout();
-        if (painter)
-            layout.draw(painter, QPointF(margins.left(), margins.top()));
     }
-    if (paragraphs.isEmpty() || text().isEmpty())
-        y = margins.top();
-    return static_cast<int>(std::ceil(y)) + margins.bottom();
+    return lines;
+}
+
+// Lays the text out from the top left, at most `limit` lines (0 = all), and
+// draws it when given a painter; the last allowed line of a longer text ends
+// in "…". Returns the height taken.
+double WrappingLabel::contentHeight(const QFont& font, double lineWidth, int limit,
+                                    QPainter* painter) const {
+    if (text().isEmpty())
+        return 0;
+    QTextOption option(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const QStringList paragraphs = text().split(QLatin1Char('\n'));
+    double y = 0;
+    int shown = 0;
+    for (qsizetype index = 0; index < paragraphs.size(); ++index) {
+        const QString& paragraph = paragraphs[index];
+        QTextLayout layout(paragraph, font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
+            line.setLineWidth(lineWidth);
+        layout.endLayout();
+        for (int number = 0; number < layout.lineCount(); ++number) {
+            QTextLine line = layout.lineAt(number);
+            const bool lastAllowed = limit > 0 && shown + 1 == limit;
+            const bool more = number + 1 < layout.lineCount() || index + 1 < paragraphs.size();
+            if (lastAllowed && more) {
+                if (painter) {
+                    // The rest of the text, run together, cut to the line.
+                    const QString rest = (paragraph.mid(line.textStart()) + QLatin1Char(' ') +
+                                          paragraphs.mid(index + 1).join(QLatin1Char(' ')))
+                                             .simplified();
+                    painter->setFont(font);
+                    painter->drawText(
+                        QPointF(0, y + line.ascent()),
+                        QFontMetricsF(font).elidedText(rest, Qt::ElideRight, lineWidth));
+                }
+                return y + line.height();
+            }
+            if (painter)
+                line.draw(painter, QPointF(0, y - line.y()));
+            y += line.height();
+            ++shown;
+        }
+    }
+    return y;
 }
 
 void WrappingLabel::paintEvent(QPaintEvent* event) {

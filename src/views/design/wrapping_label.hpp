@@ -14,6 +14,10 @@ namespace quorvane {
 //        note->setFont(theme.font(QuorvaneFontStyle::caption));
 //        note->setForegroundRole(QPalette::PlaceholderText);  // secondary text
 // Use setSelectable(true) for lines the user may copy.
+// setLineLimit(2, 0.86) keeps a long text to two lines instead: it first
+// shrinks to no less than 0.86 of its size and only then cuts the last line
+// with "…" (the accessible text stays whole). Selectable text ignores the
+// limit.
 class WrappingLabel : public QLabel {
     Q_OBJECT
 
@@ -24,6 +28,11 @@ class WrappingLabel : public QLabel {
     // Secondary text colour (the palette's placeholder role) or the normal one.
     void setSecondary(bool secondary);
     void setTextColor(const QColor& color);
+    // At most `lines` lines (0 = no limit), shrinking down to
+    // `minimumScaleFactor` of the font size before the end is cut.
+    void setLineLimit(int lines, double minimumScaleFactor = 1.0);
+    // The font the text is drawn in at `width` (the set font unless shrunk).
+    QFont fittedFont(int width) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -35,8 +44,12 @@ class WrappingLabel : public QLabel {
   private:
     bool selectable() const;
     int layoutHeight(int width, QPainter* painter) const;
+    double contentHeight(const QFont& font, double lineWidth, int limit, QPainter* painter) const;
+    int linesAt(const QFont& font, double lineWidth) const;
 
     QColor color_;
+    int lineLimit_ = 0;
+    double minimumScaleFactor_ = 1.0;
 };
 
 }  // namespace quorvane

@@ -2,11 +2,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "models/coding/number_format.hpp"
 #include "models/settings/quorvane_settings_import_display_adjustment.hpp"
@@ -15,6 +17,7 @@
 #include "presentation/settings/settings_window_layout.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/surface_panel.hpp"
+#include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/settings/settings_card_columns.hpp"
@@ -73,17 +76,25 @@ StatusPill* capsule(Theme& theme, const QString& text, CapsuleLook look) {
     return pill;
 }
 
-// A classification badge of a plan entry.
-StatusPill* badge(Theme& theme, std::string_view text) {
-    return capsule(theme, qtext(text), {});
+// A classification badge of a plan entry, its symbol before the label.
+StatusPill* badge(Theme& theme, const ChangePlanBadge& look) {
+    auto* pill = capsule(theme, qtext(look.label), {});
+    pill->setSymbol(std::string(look.symbol));
+    return pill;
 }
 
-// A small arrow between two value pills, `top` points lower than their tops.
-WrappingLabel* arrow(Theme& theme, int top) {
-    auto* label =
-        themedLabel(theme, QStringLiteral("→"), QuorvaneFontStyle::caption, QFont::Normal, true);
-    label->setContentsMargins(0, top, 0, 0);
-    return label;
+// The small arrow between two values, in the caption size and the
+// secondary colour.
+SymbolImage* arrow(Theme& theme, const ComparisonArrow& look) {
+    auto* image = new SymbolImage(std::string(look.symbol));
+    image->setContentsMargins(0, look.topPadding, 0, 0);
+    const auto restyle = [image, &theme] {
+        image->setFont(theme.font(QuorvaneFontStyle::caption));
+        image->setColor(theme.color(ColorRole::secondary));
+    };
+    restyle();
+    QObject::connect(&theme, &Theme::changed, image, restyle);
+    return image;
 }
 
 // A titled value of a plan card: a soft rounded tile with the value wrapped.
@@ -99,24 +110,54 @@ QWidget* valuePill(Theme& theme, const QString& title, const std::string& value)
 }
 
 // A before or after value of the comparison rows, its title and border in
-// `tint`; no wider than 210 points so a long value wraps instead.
-QWidget* comparisonPill(Theme& theme, const QString& title, const std::string& value,
-                        ColorRole tint) {
-    auto* pill =
-        new SettingsTintedTile(theme, {ColorRole::surface, 0.82, 0.82, 9, ColorUse{tint, 0.22}});
-    pill->setMinimumWidth(120);
-    pill->setMaximumWidth(210);
-    auto* layout = new QVBoxLayout(pill);
-    layout->setContentsMargins(9, 7, 9, 7);
-    layout->setSpacing(3);
-    auto* heading = themedLabel(theme, title, QuorvaneFontStyle::caption2, QFont::DemiBold);
-    const auto restyle = [heading, &theme, tint] { heading->setTextColor(theme.color(tint)); };
-    restyle();
-    QObject::connect(&theme, &Theme::changed, heading, restyle);
-    layout->addWidget(heading);
-    layout->addWidget(themedLabel(theme, qtext(value), QuorvaneFontStyle::caption));
-    return pill;
-}
+// `tint`: ideally 150 wide, wider for a long value but never beyond 210,
+// where the value keeps to two lines, shrinking a little before it is cut.
+class ComparisonPill : public SettingsTintedTile {
+  public:
+    ComparisonPill(Theme& theme, const QString& title, const std::string& value, ColorRole tint)
+        : SettingsTintedTile(theme, {ColorRole::surface, 0.82, 0.82, 9, ColorUse{tint, 0.22}}) {
+        setMinimumWidth(kLeast);
+        setMaximumWidth(kMost);
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(9, 7, 9, 7);
+        layout->setSpacing(3);
+        auto* heading = themedLabel(theme, title, QuorvaneFontStyle::caption2, QFont::DemiBold);
+        const auto restyle = [heading, &theme, tint] { heading->setTextColor(theme.color(tint)); };
+        restyle();
+        QObject::connect(&theme, &Theme::changed, heading, restyle);
+        layout->addWidget(heading);
+        auto* shown = themedLabel(theme, qtext(value), QuorvaneFontStyle::caption);
+        shown->setObjectName(QStringLiteral("comparisonValue"));
+        shown->setLineLimit(2, 0.86);
+        layout->addWidget(shown);
+    }
+
+    QSize sizeHint() const override {
+        const int width = std::clamp(SettingsTintedTile::sizeHint().width(), kIdeal, kMost);
+        return {width, heightForWidth(width)};
+    }
+
+  private:
+    static constexpr int kLeast = 120;
+    static constexpr int kIdeal = 150;
+    static constexpr int kMost = 210;
+};
+
+// Lets a click on a check box's wrapped text toggle the box, as its own
+// text would.
+class ClickToToggle : public QObject {
+  public:
+    ClickToToggle(QCheckBox* box, QObject* parent) : QObject(parent), box_(box) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonRelease && box_->isEnabled())
+            box_->click();
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    QCheckBox* box_;
+};
 
 void clear(QVBoxLayout* layout) {
     while (auto* item = layout->takeAt(0)) {
@@ -171,6 +212,7 @@ SettingsImportPreviewSheet::SettingsImportPreviewSheet(ViewContext& context,
 
     auto* beforeAfter = new SettingsTintedTile(
         theme, {ColorRole::surface, 0.9, 0.9, 12, ColorUse{ColorRole::accent, 0.22}}, page);
+    beforeAfter->setObjectName(QStringLiteral("beforeAfterSection"));
     auto* beforeAfterColumn = column(beforeAfter, 12, 12);
     auto* beforeAfterHeader = new FitToWidth(10, 5);
     beforeAfterHeader->addWidget(themedLabel(theme, QStringLiteral("적용 전 미리보기"),
@@ -389,15 +431,25 @@ QWidget* SettingsImportPreviewSheet::buildMapping() {
     layout->addWidget(lookAlikeNotice_);
     layout->addWidget(invalidWarning_);
 
-    selectionSwitch_ = new QCheckBox(
-        QStringLiteral("가져온 파일의 선택 디스플레이가 위에서 연결된 경우, 앱 선택도 그 "
-                       "디스플레이로 이동"),
-        section);
+    // The switch's text wraps beside it (a check box's own text never does,
+    // and would hold the sheet wider than its least width); it toggles too.
+    const QString switchText = QStringLiteral(
+        "가져온 파일의 선택 디스플레이가 위에서 연결된 경우, 앱 선택도 그 "
+        "디스플레이로 이동");
+    auto* switchRow = new QHBoxLayout;
+    switchRow->setSpacing(6);
+    selectionSwitch_ = new QCheckBox(section);
+    selectionSwitch_->setAccessibleName(switchText);
+    auto* switchLabel = themedLabel(theme, switchText, QuorvaneFontStyle::body);
+    switchLabel->installEventFilter(new ClickToToggle(selectionSwitch_, switchLabel));
+    switchRow->addWidget(selectionSwitch_, 0, Qt::AlignTop);
+    switchRow->addWidget(switchLabel, 1);
+    selectionSwitchText_ = switchLabel;
     connect(selectionSwitch_, &QCheckBox::toggled, this, [this](bool on) {
         model_.setSwitchSelectionToMappedDisplay(on);
         refresh();
     });
-    layout->addWidget(selectionSwitch_);
+    layout->addLayout(switchRow);
     layout->addWidget(themedLabel(
         theme,
         QStringLiteral("기본값은 안전하게 현재 선택 디스플레이를 유지합니다. 실수로 다른 모니터에 "
@@ -481,6 +533,7 @@ void SettingsImportPreviewSheet::refresh() {
                        "아니므로, 잘못된 화면에 설정이 붙지 않게 먼저 눈으로 구분을 확인하세요."));
     invalidWarning_->setVisible(full && !model_.invalidSelectedTargetIdentityRawValues().empty());
     selectionSwitch_->setEnabled(model_.selectionSwitchEnabled());
+    selectionSwitchText_->setEnabled(model_.selectionSwitchEnabled());
     selectionSwitch_->setChecked(model_.switchSelectionToMappedDisplay());
     import_->setEnabled(model_.canConfirm());
     rebuildPlanSections();
@@ -503,21 +556,32 @@ void SettingsImportPreviewSheet::rebuildPlanSections() {
             themedLabel(theme, qtext(entry.title), QuorvaneFontStyle::caption, QFont::DemiBold));
         auto* badges = new QHBoxLayout;
         badges->setSpacing(6);
-        badges->addWidget(badge(theme, changePlanLabel(entry.controlPath)));
-        badges->addWidget(badge(theme, changePlanLabel(entry.sideEffectPolicy)));
+        for (const auto& look : comparisonBadges(entry))
+            badges->addWidget(badge(theme, look));
         badges->addStretch();
         titleColumn->addLayout(badges);
         fit->addWidget(titleBlock);
         fit->addStretch(8);
-        // Narrow rows keep the two values side by side under the title.
+        // Narrow rows keep the two values side by side under the title, the
+        // arrow then pointing down from the title to them.
+        fit->setSharedLineLook(8, Qt::AlignTop);
         fit->addWidget(
-            comparisonPill(theme, QStringLiteral("현재"), entry.beforeValue.value_or("변경 없음"),
-                           ColorRole::secondary),
+            new ComparisonPill(theme, QStringLiteral("현재"),
+                               entry.beforeValue.value_or("변경 없음"), ColorRole::secondary),
             1);
-        fit->addWidget(arrow(theme, 0), 1);
-        fit->addWidget(comparisonPill(theme, QStringLiteral("가져온 후"),
-                                      entry.afterValue.value_or("변경 없음"), ColorRole::accent),
-                       1);
+        auto* between = arrow(theme, comparisonArrow(FitArrangement::horizontal));
+        between->setObjectName(QStringLiteral("comparisonArrow"));
+        connect(fit, &FitToWidth::arrangementChanged, between, [between](FitArrangement now) {
+            const auto look = comparisonArrow(now);
+            between->setSystemName(std::string(look.symbol));
+            between->setContentsMargins(0, look.topPadding, 0, 0);
+            between->updateGeometry();
+        });
+        fit->addWidget(between, 1);
+        fit->addWidget(
+            new ComparisonPill(theme, QStringLiteral("가져온 후"),
+                               entry.afterValue.value_or("변경 없음"), ColorRole::accent),
+            1);
         beforeAfter_->addWidget(row);
     }
     if (preview.remainder > 0) {
@@ -543,9 +607,8 @@ void SettingsImportPreviewSheet::rebuildPlanSections() {
         title->setObjectName(QStringLiteral("planCardTitle"));
         heading->addWidget(title);
         heading->addStretch();
-        heading->addWidget(badge(theme, changePlanLabel(entry.controlPath)));
-        heading->addWidget(badge(theme, changePlanLabel(entry.risk)));
-        heading->addWidget(badge(theme, changePlanLabel(entry.sideEffectPolicy)));
+        for (const auto& look : changePlanBadges(entry))
+            heading->addWidget(badge(theme, look));
         cardColumn->addWidget(heading);
         if (entry.targetLabel) {
             cardColumn->addWidget(themedLabel(theme,
@@ -556,11 +619,12 @@ void SettingsImportPreviewSheet::rebuildPlanSections() {
             auto* values = new FitToWidth(10, 6);
             values->setObjectName(QStringLiteral("planValues"));
             values->setRowAlignment(Qt::AlignTop);
+            values->setSharedLineLook(10, Qt::AlignTop);
             if (entry.beforeValue)
                 values->addWidget(valuePill(theme, QStringLiteral("전"), *entry.beforeValue));
             // The arrow belongs to the after value and moves down with it.
             if (entry.afterValue) {
-                values->addWidget(arrow(theme, 5), 1);
+                values->addWidget(arrow(theme, {"arrow.right", 5}), 1);
                 values->addWidget(valuePill(theme, QStringLiteral("후"), *entry.afterValue), 1);
             }
             cardColumn->addWidget(values);

@@ -75,6 +75,7 @@ class SettingsImportPreviewSheet : public QDialog {
     WrappingLabel* lookAlikeNotice_ = nullptr;
     WrappingLabel* invalidWarning_ = nullptr;
     QCheckBox* selectionSwitch_ = nullptr;
+    QWidget* selectionSwitchText_ = nullptr;
     QVBoxLayout* beforeAfter_ = nullptr;
     QVBoxLayout* plan_ = nullptr;
     WrappingLabel* planCount_ = nullptr;

@@ -63,5 +63,25 @@ TEST(SettingsImportSheetTextsTest, TheSummaryShowsTheFilesValuesAndWhatIsNotImpo
     EXPECT_EQ(changePlanLabel(QuorvaneChangePlanControlPath::nativeBrightness), "시스템 밝기");
 }
 
+// Each badge carries its classification's symbol, whatever the case: an
+// entry outside the import's usual classes shows which symbol belongs to
+// which label, and the comparison rows leave the risk out.
+TEST(SettingsImportSheetTextsTest, BadgesCarryTheirClassificationsSymbolInOrder) {
+    QuorvaneChangePlanEntry entry;
+    entry.controlPath = QuorvaneChangePlanControlPath::ddc;
+    entry.risk = QuorvaneChangePlanRisk::hardwarePersistent;
+    entry.sideEffectPolicy = QuorvaneChangePlanSideEffectPolicy::executesImmediately;
+    const ChangePlanBadge path{"모니터 자체 설정", "slider.horizontal.3"};
+    const ChangePlanBadge risk{"모니터에 남는 변경", "checkmark.shield"};
+    const ChangePlanBadge policy{"즉시 실행", "hand.tap"};
+    EXPECT_EQ(changePlanBadges(entry), (std::vector<ChangePlanBadge>{path, risk, policy}));
+    EXPECT_EQ(comparisonBadges(entry), (std::vector<ChangePlanBadge>{path, policy}));
+}
+
+TEST(SettingsImportSheetTextsTest, TheComparisonArrowPointsDownOnlyWhenTheRowStacks) {
+    EXPECT_EQ(comparisonArrow(FitArrangement::horizontal), (ComparisonArrow{"arrow.right", 0}));
+    EXPECT_EQ(comparisonArrow(FitArrangement::vertical), (ComparisonArrow{"arrow.down", 11}));
+}
+
 }  // namespace
 }  // namespace quorvane::testing

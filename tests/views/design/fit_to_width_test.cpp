@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <vector>
 
 #include "views/design/fit_to_width.hpp"
 #include "views/design/shrinking_label.hpp"
@@ -74,6 +75,65 @@ TEST(FitToWidthTest, ItemsOnOneLineStayTogetherWhenStacked) {
     EXPECT_EQ(header.arrangement(), FitArrangement::vertical);
     EXPECT_EQ(icon->geometry().center().y(), title->geometry().center().y());
     EXPECT_GT(subtitle->geometry().top(), title->geometry().bottom());
+}
+
+// The comparison row's case: values share a stacked line, top-aligned and
+// 8 apart, and the row says when it switches so an arrow can turn.
+TEST(FitToWidthTest, ReportsEachSwitchAndLaysSharedLinesAsAsked) {
+    FitToWidth row(10, 7);
+    auto* title = new QLabel(QStringLiteral("화면별 색상값 연결"));
+    auto* tall = new QPushButton(QStringLiteral("현재"));
+    tall->setFixedHeight(60);
+    auto* small = new QLabel(QStringLiteral("가져온 후"));
+    row.setSharedLineLook(8, Qt::AlignTop);
+    row.addWidget(title);
+    row.addStretch(8);
+    row.addWidget(tall, 1);
+    row.addWidget(small, 1);
+    std::vector<FitArrangement> reported;
+    QObject::connect(&row, &FitToWidth::arrangementChanged,
+                     [&](FitArrangement arrangement) { reported.push_back(arrangement); });
+    row.show();
+    const auto layOut = [&](int width) {
+        row.resize(width, row.heightForWidth(width));
+        row.layout()->activate();
+    };
+    layOut(2000);
+    EXPECT_TRUE(reported.empty());  // a new row starts side by side
+    layOut(tall->width() + small->sizeHint().width() + 20);
+    layOut(tall->width() + small->sizeHint().width() + 24);
+    EXPECT_EQ(reported, std::vector<FitArrangement>{FitArrangement::vertical});
+    EXPECT_EQ(small->x() - tall->geometry().right() - 1, 8);
+    EXPECT_EQ(small->y(), tall->y());
+    layOut(2000);
+    EXPECT_EQ(reported.back(), FitArrangement::horizontal);
+    EXPECT_EQ(reported.size(), 2u);
+}
+
+// A value that may take two lines shrinks to fit them before it is cut.
+TEST(WrappingLabelTest, ALineLimitShrinksBeforeItCuts) {
+    const QString token(60, QLatin1Char('x'));  // breaks anywhere, evenly
+    WrappingLabel label(token);
+    QFont font = label.font();
+    font.setPointSizeF(12);
+    label.setFont(font);
+    label.setLineLimit(2, 0.86);
+    const int full = QFontMetrics(font).horizontalAdvance(token);
+    // Three lines at full size, two at 0.9 of it: shrinks, keeps everything.
+    const int tight = full * 46 / 100;
+    const double shrunk = label.fittedFont(tight).pointSizeF();
+    EXPECT_LT(shrunk, 12);
+    EXPECT_GT(shrunk, 12 * 0.86);
+    // Far too long for two lines even at 0.86: the least size, two lines high.
+    const int narrow = full / 5;
+    const QFont least = label.fittedFont(narrow);
+    EXPECT_DOUBLE_EQ(least.pointSizeF(), 12 * 0.86);
+    EXPECT_LE(label.heightForWidth(narrow), 2 * QFontMetrics(least).lineSpacing() + 2);
+    WrappingLabel unlimited(token);
+    unlimited.setFont(font);
+    EXPECT_GT(unlimited.heightForWidth(narrow), 4 * QFontMetrics(font).height());
+    // Room enough: the set size.
+    EXPECT_DOUBLE_EQ(label.fittedFont(full + 4).pointSizeF(), 12);
 }
 
 TEST(WrappingLabelTest, LongTextWrapsAndGrowsInsteadOfClipping) {

@@ -3,12 +3,16 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTest>
 
 #include "display_store/store_world.hpp"
 #include "presentation/settings/settings_import_entry.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/surface_panel.hpp"
+#include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 #include "views/settings/settings_segmented_picker.hpp"
 #include "views/store_bridge.hpp"
@@ -105,6 +109,56 @@ TEST_F(SettingsImportPreviewSheetTest, ALongValueStacksOnlyInANarrowSheet) {
     EXPECT_EQ(valuesAt(sheet->minimumWidth()), FitArrangement::vertical);
     EXPECT_EQ(valuesAt(2000), FitArrangement::horizontal);
     EXPECT_EQ(valuesAt(sheet->minimumWidth()), FitArrangement::vertical);
+}
+
+// At its least width the sheet keeps everything inside the window; a
+// comparison row that stacks turns its arrow down (lowered to the values),
+// a plan card's arrow keeps pointing right, and every comparison value
+// stays within two lines.
+TEST_F(SettingsImportPreviewSheetTest, StackedComparisonRowsPointDownAndNothingSpillsOut) {
+    const auto checkAt = [&](int width) -> int {
+        sheet->resize(width, 700);
+        settle();
+        int stacked = 0;
+        for (auto* arrow : sheet->findChildren<SymbolImage*>(QStringLiteral("comparisonArrow"))) {
+            auto* row = qobject_cast<FitToWidth*>(arrow->parentWidget());
+            EXPECT_NE(row, nullptr);
+            if (!row)
+                continue;
+            const bool down = row->arrangement() == FitArrangement::vertical;
+            stacked += down ? 1 : 0;
+            EXPECT_EQ(arrow->systemName(), down ? "arrow.down" : "arrow.right");
+            EXPECT_EQ(arrow->contentsMargins().top(), down ? 11 : 0);
+        }
+        for (auto* card : {"settings-common", "display-mapping-summary"}) {
+            auto* values = sheet->findChild<QWidget*>(QString::fromLatin1(card))
+                               ->findChild<FitToWidth*>(QStringLiteral("planValues"));
+            EXPECT_NE(values, nullptr);
+            if (values)
+                EXPECT_EQ(values->findChild<SymbolImage*>()->systemName(), "arrow.right");
+        }
+        for (auto* value : sheet->findChildren<WrappingLabel*>(QStringLiteral("comparisonValue"))) {
+            // Two Korean lines in the font the value is drawn in.
+            WrappingLabel twoLines(QStringLiteral("가\n가"));
+            twoLines.setFont(value->fittedFont(value->width()));
+            EXPECT_LE(value->height(), twoLines.heightForWidth(value->width()))
+                << value->text().toStdString();
+        }
+        return stacked;
+    };
+    EXPECT_GT(checkAt(sheet->minimumWidth()), 0);
+    auto* scroll = sheet->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_LE(scroll->widget()->width(), scroll->viewport()->width());
+    EXPECT_EQ(checkAt(2000), 0);
+    EXPECT_GT(checkAt(sheet->minimumWidth()), 0);
+
+    std::vector<std::string> symbols;
+    for (auto* badge :
+         sheet->findChild<QWidget*>(QStringLiteral("settings-common"))->findChildren<StatusPill*>())
+        symbols.push_back(badge->symbol());
+    EXPECT_EQ(symbols,
+              (std::vector<std::string>{"slider.horizontal.3", "checkmark.shield", "hand.tap"}));
 }
 
 TEST_F(SettingsImportPreviewSheetTest, ATargetThatVanishesWhileOpenBlocksImport) {

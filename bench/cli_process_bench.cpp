@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/linux/randr_screen.hpp"
@@ -146,14 +147,19 @@ double median(std::vector<double> values) {
 
 // Paired whole-process comparison: every round runs our command and then
 // xrandr's on the same server, and the median of the per-round time ratios
-// is reported ("ratio"), next to each program's median time.
-void comparePaired(benchmark::State& state, const std::vector<std::string>& ours,
-                   const std::vector<std::string>& theirs, const char* display) {
+// is reported ("ratio"), next to each program's median time. With several
+// pairs the rounds take them in turn.
+void comparePaired(
+    benchmark::State& state,
+    const std::vector<std::pair<std::vector<std::string>, std::vector<std::string>>>& rounds,
+    const char* display) {
     const auto environment = environmentFor(display);
     std::vector<double> ratios;
     std::vector<double> ourTimes;
     std::vector<double> theirTimes;
+    std::size_t round = 0;
     for (auto _ : state) {
+        const auto& [ours, theirs] = rounds[round++ % rounds.size()];
         const double ourMs = runTimedMs(ours, environment);
         const double theirMs = runTimedMs(theirs, environment);
         if (ourMs < 0 || theirMs < 0) {
@@ -169,6 +175,20 @@ void comparePaired(benchmark::State& state, const std::vector<std::string>& ours
     state.counters["xrandr_ms"] = median(theirTimes);
 }
 
+void comparePaired(benchmark::State& state, const std::vector<std::string>& ours,
+                   const std::vector<std::string>& theirs, const char* display) {
+    comparePaired(state, {{ours, theirs}}, display);
+}
+
+// `xrandr` setting one gamma on every named output in one run.
+std::vector<std::string> xrandrGamma(const std::vector<std::string>& outputs, const char* gamma) {
+    std::vector<std::string> xrandr = {"xrandr"};
+    for (const auto& name : outputs) {
+        xrandr.insert(xrandr.end(), {"--output", name, "--gamma", gamma});
+    }
+    return xrandr;
+}
+
 // `cli list displays --json` against `xrandr --listmonitors`.
 void BM_ListDisplaysVersusXrandr(benchmark::State& state) {
     const char* display = displayWithOutputs(state.range(0));
@@ -181,7 +201,8 @@ void BM_ListDisplaysVersusXrandr(benchmark::State& state) {
 }
 
 // The night preset on every lit output against `xrandr --gamma` on every
-// lit output in one xrandr run.
+// lit output in one xrandr run. From the second round on, the preferences
+// already hold what the preset stores, so nothing is written to disk.
 void BM_NightPresetVersusXrandrGamma(benchmark::State& state) {
     const char* display = displayWithOutputs(state.range(0));
     const auto outputs =
@@ -190,13 +211,30 @@ void BM_NightPresetVersusXrandrGamma(benchmark::State& state) {
         state.SkipWithError("no X server with that many outputs");
         return;
     }
-    std::vector<std::string> xrandr = {"xrandr"};
-    for (const auto& name : outputs) {
-        xrandr.insert(xrandr.end(), {"--output", name, "--gamma", "1:0.85:0.7"});
-    }
     comparePaired(state,
                   {QUORVANE_EXECUTABLE, "cli", "apply-safe-preset", "night", "--all-visible"},
-                  xrandr, display);
+                  xrandrGamma(outputs, "1:0.85:0.7"), display);
+}
+
+// Night and coding in turn, so every run changes the preferences and saves
+// them durably (synced file, rename, synced folder); xrandr alternates two
+// gammas likewise.
+void BM_AlternatingPresetsVersusXrandrGamma(benchmark::State& state) {
+    const char* display = displayWithOutputs(state.range(0));
+    const auto outputs =
+        display != nullptr ? litOutputsWithEdids(display) : std::vector<std::string>{};
+    if (outputs.empty()) {
+        state.SkipWithError("no X server with that many outputs");
+        return;
+    }
+    const auto preset = [](const char* name) {
+        return std::vector<std::string>{QUORVANE_EXECUTABLE, "cli", "apply-safe-preset", name,
+                                        "--all-visible"};
+    };
+    comparePaired(state,
+                  {{preset("night"), xrandrGamma(outputs, "1:0.85:0.7")},
+                   {preset("coding"), xrandrGamma(outputs, "1:1:1.05")}},
+                  display);
 }
 
 BENCHMARK(BM_ListDisplaysVersusXrandr)
@@ -206,6 +244,12 @@ BENCHMARK(BM_ListDisplaysVersusXrandr)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_NightPresetVersusXrandrGamma)
+    ->Arg(3)
+    ->Arg(16)
+    ->Iterations(60)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_AlternatingPresetsVersusXrandrGamma)
     ->Arg(3)
     ->Arg(16)
     ->Iterations(60)

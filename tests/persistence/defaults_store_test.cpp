@@ -89,6 +89,31 @@ TEST_F(DefaultsStoreTest, AFailureJustBeforeTheRenameKeepsTheOldValueAndLeavesNo
     EXPECT_EQ(strayFiles(store.folder()), 0);
 }
 
+// A record that already holds the bytes is left as it is (no temporary file,
+// no sync, no rename); bytes of the same length that differ anywhere, even
+// in the last byte, are written.
+TEST_F(DefaultsStoreTest, ARecordThatAlreadyHoldsTheBytesIsNotRewritten) {
+    FileDefaultsStore store(root_ / "quorvane");
+    ASSERT_TRUE(store.setData(kKey, "{\"night\":true}").succeeded());
+    int renames = 0;
+    store.setBeforeRenameHook([&](const fs::path&) { return ++renames > 0; });
+    const auto before = fs::status(store.pathForKey(kKey));
+    struct stat first {};
+    ASSERT_EQ(::stat(store.pathForKey(kKey).c_str(), &first), 0);
+
+    EXPECT_TRUE(store.setData(kKey, "{\"night\":true}").succeeded());
+    struct stat second {};
+    ASSERT_EQ(::stat(store.pathForKey(kKey).c_str(), &second), 0);
+    EXPECT_EQ(renames, 0);
+    EXPECT_EQ(second.st_ino, first.st_ino);
+
+    EXPECT_TRUE(store.setData(kKey, "{\"night\":trud}").succeeded());
+    EXPECT_TRUE(store.setData(kKey, "{\"night\":trud} ").succeeded());
+    EXPECT_EQ(renames, 2);
+    EXPECT_EQ(store.dataForKey(kKey), "{\"night\":trud} ");
+    EXPECT_EQ(fs::status(store.pathForKey(kKey)).permissions(), before.permissions());
+}
+
 TEST_F(DefaultsStoreTest, ATemporaryFileLeftByACrashIsIgnored) {
     FileDefaultsStore store(root_ / "quorvane");
     ASSERT_TRUE(store.setData(kKey, "old").succeeded());

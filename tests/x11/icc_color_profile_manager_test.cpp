@@ -9,7 +9,9 @@
 
 #include "models/color/color_profile_error.hpp"
 #include "platform/linux/icc_profile_library.hpp"
+#include "platform/linux/shared_x_connection.hpp"
 #include "platform/simulated/in_memory_defaults_store.hpp"
+#include "support/edid_builder.hpp"
 #include "support/icc_test_profiles.hpp"
 #include "x11/x_test_server.hpp"
 
@@ -37,6 +39,10 @@ class IccColorProfileManagerTest : public testing::XServerTest {
     void TearDown() override {
         if (connection) {
             deleteAtoms();
+            if (auto found = output("DUMMY1")) {
+                XRRDeleteOutputProperty(connection->display(), found->id, connection->atom("EDID"));
+            }
+            connection->sync();
         }
         if (!directory.empty()) {
             fs::remove_all(directory);
@@ -77,7 +83,15 @@ class IccColorProfileManagerTest : public testing::XServerTest {
     }
 
     IccColorProfileManager manager() {
-        return IccColorProfileManager({directory}, defaults, displayName);
+        return IccColorProfileManager({directory}, defaults,
+                                      std::make_shared<SharedXConnection>(displayName));
+    }
+
+    void setEdid(const char* outputName, const std::vector<std::uint8_t>& bytes) {
+        XRRChangeOutputProperty(connection->display(), output(outputName)->id,
+                                connection->atom("EDID"), XA_INTEGER, 8, PropModeReplace,
+                                bytes.data(), static_cast<int>(bytes.size()));
+        ASSERT_FALSE(connection->sync());
     }
 
     static const DisplayColorProfile* find(const DisplayColorProfileState& state, bool factory) {
@@ -174,6 +188,27 @@ TEST_F(IccColorProfileManagerTest, FailuresAreTypedAndChangeNothing) {
     defaults->setFailsWrites(true);
     EXPECT_THROW(icc.setDefaultProfile(studio, first), ColorProfileError);
     EXPECT_TRUE(atomBytes("_ICC_PROFILE").empty());
+}
+
+// The manager keeps its connection (and the outputs read through it) between
+// calls: a monitor plugged into the output meanwhile must be what the next
+// call names and publishes for, not the remembered empty connector.
+TEST_F(IccColorProfileManagerTest, AMonitorChangedBetweenCallsIsReadAfresh) {
+    auto icc = manager();
+    auto second = display("DUMMY1");
+    EXPECT_EQ(icc.profileState(second).displayUUID,
+              IccColorProfileManager::deviceUUID({}, "DUMMY1"));
+
+    testing::EdidBuilder monitor;
+    monitor.name = "Studio 27";
+    setEdid("DUMMY1", monitor.bytes());
+
+    auto state = icc.profileState(second);
+    EXPECT_EQ(state.displayUUID, IccColorProfileManager::deviceUUID(monitor.bytes(), "DUMMY1"));
+    EXPECT_EQ(find(state, true)->name, "Studio 27");
+    icc.restoreFactoryProfile(second);
+    EXPECT_EQ(atomBytes("_ICC_PROFILE_1"),
+              IccProfileLibrary::makeFactoryProfile(Edid::parse(monitor.bytes()), "Studio 27"));
 }
 
 }  // namespace

@@ -1,9 +1,14 @@
 #pragma once
 
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <sstream>
@@ -46,6 +51,8 @@ class PrivateXServer {
         stop();
         std::error_code ignored;
         std::filesystem::remove_all(state_, ignored);
+        if (heldNumber_ >= 0)
+            ::close(heldNumber_);
     }
     PrivateXServer(const PrivateXServer&) = delete;
     PrivateXServer& operator=(const PrivateXServer&) = delete;
@@ -53,7 +60,9 @@ class PrivateXServer {
     const std::string& display() const { return display_; }
 
     // Kills the server at once (no goodbye to its clients) and waits, up to
-    // a deadline, until it is gone.
+    // a deadline, until it is gone. Its display number stays taken until this
+    // object ends, so a server another test starts meanwhile cannot answer
+    // in its place and make the dead one look alive.
     void stop() {
         if (pid_ <= 0)
             return;
@@ -62,10 +71,33 @@ class PrivateXServer {
         while (::kill(pid_, 0) == 0 && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         pid_ = -1;
+        holdDisplayNumber();
     }
 
   private:
+    // A server started with -displayfd takes the first number whose abstract
+    // socket it can bind; binding the killed server's one here (without
+    // listening, so clients are refused) keeps the number from being reused.
+    void holdDisplayNumber() {
+        if (display_.size() < 2)
+            return;
+        const std::string name = "/tmp/.X11-unix/X" + display_.substr(1);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        // A leading NUL names an abstract socket.
+        std::memcpy(address.sun_path + 1, name.data(), name.size());
+        heldNumber_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const auto length =
+            static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+        if (heldNumber_ >= 0 &&
+            ::bind(heldNumber_, reinterpret_cast<const sockaddr*>(&address), length) != 0) {
+            ::close(heldNumber_);
+            heldNumber_ = -1;
+        }
+    }
+
     std::filesystem::path state_;
+    int heldNumber_ = -1;
     std::string display_;
     pid_t pid_ = -1;
 };

@@ -72,7 +72,7 @@ DisplayStoreCollaborators LinuxDisplayStoreFactory::collaborators(const Environm
     result.globalHotKeyRegistrar =
         std::make_shared<X11GlobalHotKeyRegistrar>(scheduler, connection);
     result.colorProfileManager = std::make_shared<IccColorProfileManager>(
-        environment.profileDirectories, defaults, displayName);
+        environment.profileDirectories, defaults, connection);
     result.recoveryJournalStore = std::make_shared<UserDefaultsRecoveryJournalStore>(defaults);
     result.scheduler = environment.scheduler;
     result.ddcProbeTimeout = kDDCProbeTimeout;

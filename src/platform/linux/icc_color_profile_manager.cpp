@@ -11,7 +11,7 @@
 #include "platform/linux/edid.hpp"
 #include "platform/linux/icc_profile_library.hpp"
 #include "platform/linux/published_icc_profile.hpp"
-#include "platform/linux/randr_screen.hpp"
+#include "platform/linux/shared_x_connection.hpp"
 
 namespace quorvane {
 namespace {
@@ -28,13 +28,9 @@ struct ProfileTarget {
     std::string name;
 };
 
-std::optional<ProfileTarget> findTarget(XConnection& connection, DisplayID displayID) {
-    auto screen = RandrScreen::read(connection, RandrScreen::Probe::cached);
-    if (!screen) {
-        return std::nullopt;
-    }
-    auto outputs = screen->activeOutputs(false);
-    connection.sync();
+std::optional<ProfileTarget> findTarget(const SharedXConnection::Lease& lease,
+                                        DisplayID displayID) {
+    const auto& outputs = lease.activeOutputs();
     for (std::size_t index = 0; index < outputs.size(); ++index) {
         const auto& output = outputs[index];
         if (output.id != displayID) {
@@ -49,32 +45,46 @@ std::optional<ProfileTarget> findTarget(XConnection& connection, DisplayID displ
     return std::nullopt;
 }
 
-// A connection to the server and the display on it; a display that cannot be
-// found (or a server that cannot be reached) has no identity to keep a
-// profile under.
-struct ConnectedTarget {
-    XConnection connection;
+// The display as the server shows it now and the profile bytes published
+// for it, read under one short lease. A display that cannot be found (or a
+// server that cannot be reached) has no identity to keep a profile under.
+struct TargetReading {
     ProfileTarget target;
+    std::vector<std::uint8_t> published;
 };
 
-ConnectedTarget openTarget(const std::string& displayName, DisplayID displayID) {
-    auto connection = XConnection::open(displayName);
-    auto target = connection ? findTarget(*connection, displayID) : std::nullopt;
+TargetReading readTarget(SharedXConnection& shared, DisplayID displayID) {
+    auto lease = shared.lease();
+    auto target = lease ? findTarget(*lease, displayID) : std::nullopt;
     if (!target) {
         throw ColorProfileError::displayUUIDUnavailable(displayID);
     }
-    return {std::move(*connection), std::move(*target)};
+    auto published = readPublishedProfile(lease->connection(), target->atomName);
+    return {std::move(*target), std::move(published)};
 }
 
-bool publish(XConnection& connection, const std::string& atomName,
+// Publishes the bytes for the display under a lease of its own, so the
+// connection is not held while files are read and written. The display's
+// place is looked up again: another output may have come or gone meanwhile.
+bool publish(SharedXConnection& shared, DisplayID displayID,
              const std::vector<std::uint8_t>& bytes) {
     if (bytes.empty()) {
         return false;
     }
-    connection.sync();
-    XChangeProperty(connection.display(), connection.root(), connection.atom(atomName.c_str()),
-                    XA_CARDINAL, 8, PropModeReplace, bytes.data(), static_cast<int>(bytes.size()));
-    return !connection.sync();
+    auto lease = shared.lease();
+    if (!lease) {
+        return false;
+    }
+    auto target = findTarget(*lease, displayID);
+    if (!target) {
+        return false;
+    }
+    auto& connection = lease->connection();
+    const auto first = connection.nextRequest();
+    XChangeProperty(connection.display(), connection.root(),
+                    connection.atom(target->atomName.c_str()), XA_CARDINAL, 8, PropModeReplace,
+                    bytes.data(), static_cast<int>(bytes.size()));
+    return !connection.syncSince(first);
 }
 
 std::uint64_t fnv1a(std::span<const std::uint8_t> bytes, std::uint64_t seed) {
@@ -94,10 +104,10 @@ std::string IccColorProfileManager::storageKey() {
 
 IccColorProfileManager::IccColorProfileManager(
     std::vector<std::filesystem::path> profileDirectories,
-    std::shared_ptr<DefaultsStoring> defaults, std::string displayName)
+    std::shared_ptr<DefaultsStoring> defaults, std::shared_ptr<SharedXConnection> connection)
     : profileDirectories_(std::move(profileDirectories)),
       defaults_(std::move(defaults)),
-      displayName_(std::move(displayName)) {}
+      connection_(std::move(connection)) {}
 
 std::string IccColorProfileManager::atomName(std::size_t outputIndex) {
     return publishedProfileAtomName(outputIndex);
@@ -161,8 +171,7 @@ bool IccColorProfileManager::saveChoices(const std::map<std::string, std::string
 }
 
 DisplayColorProfileState IccColorProfileManager::profileState(const DisplaySnapshot& display) {
-    auto [connection, target] = openTarget(displayName_, display.id);
-    auto published = readPublishedProfile(connection, target.atomName);
+    auto [target, published] = readTarget(*connection_, display.id);
     auto choices = loadChoices();
     auto chosen = choices.find(target.deviceUUID);
 
@@ -194,7 +203,7 @@ void IccColorProfileManager::setDefaultProfile(const DisplayColorProfile& profil
     if (!profile.url) {
         throw ColorProfileError::profileURLUnavailable(profile.displayName());
     }
-    auto [connection, target] = openTarget(displayName_, display.id);
+    const auto target = readTarget(*connection_, display.id).target;
     auto file = IccProfileLibrary::readDisplayProfile(*profile.url);
     if (!file) {
         throw ColorProfileError::writeFailed(kApplyFailed);
@@ -206,20 +215,20 @@ void IccColorProfileManager::setDefaultProfile(const DisplayColorProfile& profil
     if (!saveChoices(choices)) {
         throw ColorProfileError::writeFailed(kApplyFailed);
     }
-    if (!publish(connection, target.atomName, file->bytes)) {
+    if (!publish(*connection_, display.id, file->bytes)) {
         saveChoices(previous);
         throw ColorProfileError::writeFailed(kApplyFailed);
     }
 }
 
 void IccColorProfileManager::restoreFactoryProfile(const DisplaySnapshot& display) {
-    auto [connection, target] = openTarget(displayName_, display.id);
+    const auto target = readTarget(*connection_, display.id).target;
     auto choices = loadChoices();
     if (choices.erase(target.deviceUUID) > 0 && !saveChoices(choices)) {
         throw ColorProfileError::writeFailed(kRestoreFailed);
     }
     auto factoryBytes = IccProfileLibrary::makeFactoryProfile(target.edid, target.name);
-    if (!publish(connection, target.atomName, factoryBytes)) {
+    if (!publish(*connection_, display.id, factoryBytes)) {
         throw ColorProfileError::writeFailed(kRestoreFailed);
     }
 }

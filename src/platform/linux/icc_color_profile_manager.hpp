@@ -14,6 +14,8 @@
 
 namespace quorvane {
 
+class SharedXConnection;
+
 // Colour profiles of X outputs, following the ICC-in-X convention that
 // colour-managed programs read: the profile in use for the n-th active
 // output is published on the root window as "_ICC_PROFILE" (n = 0) or
@@ -29,14 +31,16 @@ namespace quorvane {
 //
 // The display's device UUID is derived from its EDID base block (from its
 // connector name when it has no valid EDID), so the same monitor keeps its
-// key across sessions. Every call opens its own X connection.
+// key across sessions. The server is reached through the process's kept
+// connection, held only while the outputs are read or a profile published.
 class IccColorProfileManager final : public ColorProfileManaging {
   public:
     // The per-display choices: device UUID to profile file, as a JSON object.
     static std::string storageKey();
 
     IccColorProfileManager(std::vector<std::filesystem::path> profileDirectories,
-                           std::shared_ptr<DefaultsStoring> defaults, std::string displayName = {});
+                           std::shared_ptr<DefaultsStoring> defaults,
+                           std::shared_ptr<SharedXConnection> connection);
 
     DisplayColorProfileState profileState(const DisplaySnapshot& display) override;
     void setDefaultProfile(const DisplayColorProfile& profile,
@@ -57,7 +61,7 @@ class IccColorProfileManager final : public ColorProfileManaging {
 
     std::vector<std::filesystem::path> profileDirectories_;
     std::shared_ptr<DefaultsStoring> defaults_;
-    std::string displayName_;
+    std::shared_ptr<SharedXConnection> connection_;
 };
 
 }  // namespace quorvane

@@ -54,7 +54,6 @@ class FileDescriptor {
     int fd_;
 };
 
-// Writes every byte; on failure errno tells why.
 // Reads to the end, giving up once more than `limit` bytes arrive.
 std::optional<std::string> readAll(int fd, std::size_t limit) {
     std::string result;
@@ -207,6 +206,18 @@ std::optional<DefaultsStoreError> checkReplaceable(const fs::path& target) {
     return std::nullopt;
 }
 
+// True when the file already holds exactly these bytes: writing them again
+// would change nothing, so the save costs one read instead of two syncs.
+bool holdsExactly(const fs::path& target, std::string_view bytes) {
+    FileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uintmax_t>(info.st_size) != bytes.size())
+        return false;
+    const auto held = readAll(fd.get(), bytes.size());
+    return held && *held == bytes;
+}
+
 std::string copyTimestamp() {
     const std::time_t now = std::time(nullptr);
     std::tm parts{};
@@ -292,6 +303,9 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
 std::optional<DefaultsStoreError> FileDefaultsStore::ensureFolder() const {
     if (folder_.empty())
         return DefaultsStoreError{DefaultsStoreError::Kind::noLocation, {}, {}};
+    struct stat info {};
+    if (::stat(folder_.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+        return std::nullopt;
     // Every missing level is created private to the user, as the XDG rules ask.
     std::filesystem::path partial;
     for (const auto& part : folder_) {
@@ -299,7 +313,6 @@ std::optional<DefaultsStoreError> FileDefaultsStore::ensureFolder() const {
         if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST)
             return DefaultsStoreError::fromErrno(errno, partial.string());
     }
-    struct stat info {};
     if (::stat(folder_.c_str(), &info) != 0)
         return DefaultsStoreError::fromErrno(errno, folder_.string());
     if (!S_ISDIR(info.st_mode))
@@ -354,6 +367,8 @@ SaveOutcome FileDefaultsStore::setData(std::string_view key, std::string_view by
     const auto target = std::get<fs::path>(std::move(resolved));
     if (auto error = checkReplaceable(target))
         return SaveOutcome::failed(std::move(*error));
+    if (holdsExactly(target, bytes))
+        return SaveOutcome::saved();
 
     const auto directory = target.parent_path();
     const std::string fileName = target.filename().string();

@@ -1,3 +1,4 @@
+#include <QLayout>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -49,8 +50,10 @@ std::unique_ptr<QWidget> comparisonFor(ViewContext& context, bool narrow) {
         QTimer::singleShot(0, window, [window] {
             auto* scroll = window->findChild<QScrollArea*>();
             auto* section = window->findChild<QWidget*>(QStringLiteral("beforeAfterSection"));
-            if (scroll && section)
-                scroll->verticalScrollBar()->setValue(section->y() - 8);
+            if (!scroll || !section)
+                return;
+            scroll->widget()->layout()->activate();
+            scroll->verticalScrollBar()->setValue(section->y() - 8);
         });
     });
     return sheet;

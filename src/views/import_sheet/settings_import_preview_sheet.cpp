@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSpacerItem>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -95,6 +96,20 @@ SymbolImage* arrow(Theme& theme, const ComparisonArrow& look) {
     restyle();
     QObject::connect(&theme, &Theme::changed, image, restyle);
     return image;
+}
+
+// A section heading: its symbol and title on one line of `row`, which they
+// share when the row stacks.
+void addSymbolTitle(FitToWidth& row, Theme& theme, std::string symbol, const QString& title) {
+    auto* icon = new SymbolImage(std::move(symbol));
+    const auto restyle = [icon, &theme] {
+        icon->setFont(theme.font(QuorvaneFontStyle::headline, QFont::DemiBold));
+        icon->setColor(theme.color(ColorRole::primary));
+    };
+    restyle();
+    QObject::connect(&theme, &Theme::changed, icon, restyle);
+    row.addWidget(icon, 0);
+    row.addWidget(themedLabel(theme, title, QuorvaneFontStyle::headline, QFont::DemiBold), 0);
 }
 
 // A titled value of a plan card: a soft rounded tile with the value wrapped.
@@ -215,8 +230,8 @@ SettingsImportPreviewSheet::SettingsImportPreviewSheet(ViewContext& context,
     beforeAfter->setObjectName(QStringLiteral("beforeAfterSection"));
     auto* beforeAfterColumn = column(beforeAfter, 12, 12);
     auto* beforeAfterHeader = new FitToWidth(10, 5);
-    beforeAfterHeader->addWidget(themedLabel(theme, QStringLiteral("적용 전 미리보기"),
-                                             QuorvaneFontStyle::headline, QFont::DemiBold));
+    addSymbolTitle(*beforeAfterHeader, theme, "arrow.left.arrow.right",
+                   QStringLiteral("적용 전 미리보기"));
     beforeAfterHeader->addStretch();
     beforeAfterHeader->addWidget(
         capsule(theme, QStringLiteral("Before → After"),
@@ -237,8 +252,7 @@ SettingsImportPreviewSheet::SettingsImportPreviewSheet(ViewContext& context,
         page);
     auto* planColumn = column(plan, 10, 12);
     auto* planHeader = new FitToWidth(8, 4);
-    planHeader->addWidget(themedLabel(theme, QStringLiteral("전체 변경 계획"),
-                                      QuorvaneFontStyle::headline, QFont::DemiBold));
+    addSymbolTitle(*planHeader, theme, "list.bullet.rectangle", QStringLiteral("전체 변경 계획"));
     planHeader->addStretch();
     planCount_ = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::Normal, true);
     planHeader->addWidget(planCount_);
@@ -442,9 +456,27 @@ QWidget* SettingsImportPreviewSheet::buildMapping() {
     selectionSwitch_->setAccessibleName(switchText);
     auto* switchLabel = themedLabel(theme, switchText, QuorvaneFontStyle::body);
     switchLabel->installEventFilter(new ClickToToggle(selectionSwitch_, switchLabel));
-    switchRow->addWidget(selectionSwitch_, 0, Qt::AlignTop);
+    // The box grows with the text and sits centred on its first line.
+    auto* boxColumn = new QVBoxLayout;
+    boxColumn->setSpacing(0);
+    auto* lift = new QSpacerItem(0, 0, QSizePolicy::Fixed, QSizePolicy::Fixed);
+    boxColumn->addItem(lift);
+    boxColumn->addWidget(selectionSwitch_);
+    boxColumn->addStretch();
+    switchRow->addLayout(boxColumn);
     switchRow->addWidget(switchLabel, 1);
     selectionSwitchText_ = switchLabel;
+    const auto restyleSwitch = [this, switchLabel, lift, boxColumn, &theme] {
+        const int side = static_cast<int>(theme.accessibleButtonMinHeight() / 2);
+        selectionSwitch_->setStyleSheet(
+            QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }").arg(side));
+        const int line = QFontMetrics(switchLabel->font()).height();
+        lift->changeSize(0, std::max(0, (line - selectionSwitch_->sizeHint().height()) / 2),
+                         QSizePolicy::Fixed, QSizePolicy::Fixed);
+        boxColumn->invalidate();
+    };
+    restyleSwitch();
+    connect(&theme, &Theme::changed, switchLabel, restyleSwitch);
     connect(selectionSwitch_, &QCheckBox::toggled, this, [this](bool on) {
         model_.setSwitchSelectionToMappedDisplay(on);
         refresh();

@@ -12,6 +12,7 @@
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
+#include "views/qt_text.hpp"
 #include "views/settings/settings_card_frame.hpp"
 #include "views/settings/settings_segmented_picker.hpp"
 #include "views/settings/settings_tinted_tile.hpp"
@@ -61,7 +62,7 @@ class SettingControlBlock : public SettingsTintedTile {
 std::vector<QString> textSizeLabels() {
     std::vector<QString> labels;
     for (const auto size : kAllTextSizes)
-        labels.push_back(qtext(displayName(size)));
+        labels.push_back(toQString(displayName(size)));
     return labels;
 }
 
@@ -109,8 +110,8 @@ SettingsAppearanceCard::SettingsAppearanceCard(ViewContext& context, QWidget* pa
 void SettingsAppearanceCard::refresh() {
     textSizePicker_->setSelected(static_cast<int>(store_.textSize()));
     appearanceSwitcher_->refresh();
-    textSizeDetail_->setText(qtext(quorvane::textSizeDetail(store_.textSize())));
-    appearanceDetail_->setText(qtext(AppearanceSwitcherModel::helpText(store_.appearance())));
+    textSizeDetail_->setText(toQString(quorvane::textSizeDetail(store_.textSize())));
+    appearanceDetail_->setText(toQString(AppearanceSwitcherModel::helpText(store_.appearance())));
 }
 
 QString SettingsAppearanceCard::textSizeDetail() const {

@@ -9,6 +9,7 @@
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
+#include "views/qt_text.hpp"
 #include "views/settings/settings_card_frame.hpp"
 #include "views/settings/settings_disclosure_section.hpp"
 #include "views/settings/settings_tinted_tile.hpp"
@@ -36,10 +37,10 @@ class BindingRow : public SettingsTintedTile {
         layout->setSpacing(10);
         auto* copy = new QVBoxLayout;
         copy->setSpacing(2);
-        copy->addWidget(
-            themedLabel(theme, qtext(row.sceneName), QuorvaneFontStyle::caption, QFont::DemiBold));
-        copy->addWidget(themedLabel(theme, qtext(row.combinationLabel), QuorvaneFontStyle::caption2,
-                                    QFont::Normal, true));
+        copy->addWidget(themedLabel(theme, toQString(row.sceneName), QuorvaneFontStyle::caption,
+                                    QFont::DemiBold));
+        copy->addWidget(themedLabel(theme, toQString(row.combinationLabel),
+                                    QuorvaneFontStyle::caption2, QFont::Normal, true));
         layout->addLayout(copy, 1);
         toggle = new QCheckBox(this);
         toggle->setAccessibleName(QStringLiteral("사용"));

@@ -8,6 +8,7 @@
 #include "services/display_store/display_store.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
+#include "views/qt_text.hpp"
 #include "views/settings/settings_tinted_tile.hpp"
 #include "views/settings/themed_text.hpp"
 
@@ -39,9 +40,9 @@ class StatusTile : public SettingsTintedTile {
     }
 
     void show(const SettingsStatusTile& tile) {
-        title->setText(qtext(tile.title));
-        value->setText(qtext(tile.value));
-        detail->setText(qtext(tile.detail));
+        title->setText(toQString(tile.title));
+        value->setText(toQString(tile.value));
+        detail->setText(toQString(tile.detail));
         value->setTextColor(theme().color(tile.tint));
         setBorder(ColorUse{tile.tint, kBorderOpacity});
     }

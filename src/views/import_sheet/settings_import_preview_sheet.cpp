@@ -570,12 +570,20 @@ void SettingsImportPreviewSheet::refresh() {
     selectionSwitchText_->setEnabled(model_.selectionSwitchEnabled());
     selectionSwitch_->setChecked(model_.switchSelectionToMappedDisplay());
     import_->setEnabled(model_.canConfirm());
-    rebuildPlanSections();
+    showPlan();
 }
 
-void SettingsImportPreviewSheet::rebuildPlanSections() {
+void SettingsImportPreviewSheet::showPlan() {
+    auto plan = settingsImportChangePlan(model_);
+    // Most store changes leave the plan as it is: its cards stay.
+    if (plan == shownPlan_)
+        return;
+    shownPlan_ = std::move(plan);
+    rebuildPlanSections(*shownPlan_);
+}
+
+void SettingsImportPreviewSheet::rebuildPlanSections(const QuorvaneChangePlan& plan) {
     Theme& theme = context_.theme;
-    const auto plan = settingsImportChangePlan(model_);
     clear(beforeAfter_);
     const auto preview = beforeAfterPreview(plan);
     for (const auto& entry : preview.entries) {

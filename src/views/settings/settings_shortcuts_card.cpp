@@ -58,7 +58,7 @@ SettingsShortcutsCard::SettingsShortcutsCard(Theme& theme, DisplayStore& store, 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto frame = makeSettingsCard(
-        theme, QuorvaneGlyph::shortcuts, [this] { return ShortcutsCardModel::of(store_).cardTint; },
+        theme, QuorvaneGlyph::shortcuts, [this] { return shown_.cardTint; },
         QStringLiteral("단축키"), QStringLiteral("안전망과 작업 모드"));
     outer->addWidget(frame.panel);
     icon_ = frame.icon;

@@ -23,6 +23,7 @@
 #include "views/design/wrapping_label.hpp"
 #include "views/qt_text.hpp"
 #include "views/settings/settings_card_columns.hpp"
+#include "views/settings/settings_card_frame.hpp"
 #include "views/settings/settings_segmented_picker.hpp"
 #include "views/settings/settings_tinted_tile.hpp"
 #include "views/settings/themed_text.hpp"
@@ -36,14 +37,6 @@ using Mode = QuorvaneSettingsImportMode;
 constexpr int kSummaryTileMinimum = 170;
 constexpr int kSheetMinimumWidth = 680;
 constexpr int kSheetMinimumHeight = 560;
-
-QFrame* divider(QWidget* parent) {
-    auto* line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Plain);
-    line->setForegroundRole(QPalette::Mid);
-    return line;
-}
 
 QVBoxLayout* column(QWidget* widget, int spacing, int margin = 0) {
     auto* layout = new QVBoxLayout(widget);

@@ -1,6 +1,5 @@
 #include "views/settings/settings_appearance_card.hpp"
 
-#include <QFrame>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -88,11 +87,7 @@ SettingsAppearanceCard::SettingsAppearanceCard(ViewContext& context, QWidget* pa
                     QuorvaneFontStyle::body);
     preview->setContentsMargins(0, 7, 0, 7);
     frame.column->addWidget(preview);
-    auto* divider = new QFrame(frame.panel);
-    divider->setFrameShape(QFrame::HLine);
-    divider->setFrameShadow(QFrame::Plain);
-    divider->setForegroundRole(QPalette::Mid);
-    frame.column->addWidget(divider);
+    frame.column->addWidget(divider(frame.panel));
 
     appearanceSwitcher_ =
         new AppearanceSwitcher(context, true, false, AppearanceSwitcher::Chrome::panel);

@@ -7,7 +7,6 @@ namespace quorvane {
 class AppearanceSwitcher;
 class DisplayStore;
 class SettingsSegmentedPicker;
-class Theme;
 class WrappingLabel;
 struct ViewContext;
 

@@ -19,6 +19,7 @@ class SettingsAppearanceCard : public QWidget {
   public:
     explicit SettingsAppearanceCard(ViewContext& context, QWidget* parent = nullptr);
 
+    // The texts and the text size; the switcher follows the store itself.
     void refresh();
     SettingsSegmentedPicker* textSizePicker() const { return textSizePicker_; }
     AppearanceSwitcher* appearanceSwitcher() const { return appearanceSwitcher_; }

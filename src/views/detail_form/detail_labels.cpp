@@ -17,6 +17,12 @@ WrappingLabel* makeText(Theme& theme, const QString& text, QuorvaneFontStyle sty
     return label;
 }
 
+QFont monospaced(QFont font) {
+    font.setFamily(QStringLiteral("monospace"));
+    font.setStyleHint(QFont::Monospace);
+    return font;
+}
+
 WrappingLabel* makeCaption(Theme& theme, const QString& text) {
     return makeText(theme, text, QuorvaneFontStyle::caption, QFont::Normal, true);
 }

@@ -21,6 +21,8 @@ inline QString qText(const std::string& text) {
 // A wrapping text in a type role, secondary or primary.
 WrappingLabel* makeText(Theme& theme, const QString& text, QuorvaneFontStyle style,
                         QFont::Weight weight = QFont::Normal, bool secondary = false);
+// `font` in the system's monospaced family (numbers that line up).
+QFont monospaced(QFont font);
 // The pages' secondary caption: explanations and notes under controls.
 WrappingLabel* makeCaption(Theme& theme, const QString& text);
 // A closed disclosure: a chevron as tall as `font`'s capitals (right when

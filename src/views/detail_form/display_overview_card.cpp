@@ -61,14 +61,10 @@ DisplayOverviewCard::DisplayOverviewCard(DetailFormContext& context, QWidget* pa
     reason_ = makeCaption(theme, QString());
     column->addWidget(reason_);
 
-    auto* hint = new QHBoxLayout;
-    hint->setSpacing(6);
-    auto* shield = new SymbolImage("checkmark.shield");
-    shield->setFont(theme.font(QuorvaneFontStyle::caption));
-    shield->setColor(theme.color(ColorRole::secondary));
-    hint->addWidget(shield, 0, Qt::AlignTop);
-    hint->addWidget(makeCaption(theme, DisplayOverview::kHint), 1);
-    column->addLayout(hint);
+    column->addLayout(
+        makeSymbolRow(makeSymbol("checkmark.shield", theme.font(QuorvaneFontStyle::caption),
+                                 theme.color(ColorRole::secondary)),
+                      makeCaption(theme, DisplayOverview::kHint)));
 
     auto* alias = makeAliasEditor();
     alias->setContentsMargins(0, 2, 0, 0);

@@ -50,25 +50,20 @@ MonitorSettingsSectionView::MonitorSettingsSectionView(DetailFormContext& contex
     column->addWidget(explanation);
 
     syncNote_ = new QWidget;
-    auto* syncRow = new QHBoxLayout(syncNote_);
+    auto* syncRow =
+        makeSymbolRow(makeSymbol("arrow.left.arrow.right", theme.font(QuorvaneFontStyle::caption),
+                                 theme.color(ColorRole::secondary)),
+                      makeCaption(theme, Section::kSyncNote));
     syncRow->setContentsMargins(0, 0, 0, 0);
-    syncRow->setSpacing(6);
-    auto* arrows = new SymbolImage("arrow.left.arrow.right");
-    arrows->setFont(theme.font(QuorvaneFontStyle::caption));
-    arrows->setColor(theme.color(ColorRole::secondary));
-    syncRow->addWidget(arrows, 0, Qt::AlignTop);
-    syncRow->addWidget(makeCaption(theme, Section::kSyncNote), 1);
+    syncNote_->setLayout(syncRow);
     column->addWidget(syncNote_);
 
     column->addWidget(makeStatusRow());
     statusNote_ = makeCaption(theme, QString());
     column->addWidget(statusNote_);
 
-    auto* legend = new QHBoxLayout;
-    legend->setSpacing(7);
-    legend->addWidget(new HardwareWriteTag(theme, true), 0, Qt::AlignTop);
-    legend->addWidget(makeCaption(theme, Section::kLegend), 1);
-    column->addLayout(legend);
+    column->addLayout(
+        makeSymbolRow(new HardwareWriteTag(theme, true), makeCaption(theme, Section::kLegend), 7));
 
     brightnessSlot_ = makeSlot(column);
     monitorSlot_ = makeSlot(column);

@@ -13,6 +13,7 @@
 
 #include "models/coding/number_format.hpp"
 #include "models/settings/quorvane_settings_import_display_adjustment.hpp"
+#include "presentation/design/key_combination_breaks.hpp"
 #include "presentation/import_sheet/settings_import_sheet_texts.hpp"
 #include "presentation/settings/settings_import_entry.hpp"
 #include "presentation/settings/settings_window_layout.hpp"
@@ -319,8 +320,8 @@ QWidget* SettingsImportPreviewSheet::buildSummary() {
         auto* tileColumn = column(widget, 4, 10);
         tileColumn->addWidget(themedLabel(theme, toQString(tile.title), QuorvaneFontStyle::caption,
                                           QFont::Normal, true));
-        tileColumn->addWidget(themedLabel(theme, toQString(tile.value), QuorvaneFontStyle::headline,
-                                          QFont::DemiBold));
+        tileColumn->addWidget(themedLabel(theme, toQString(withBreaksBetweenKeys(tile.value)),
+                                          QuorvaneFontStyle::headline, QFont::DemiBold));
         tiles.push_back(widget);
     }
     const int count = static_cast<int>(tiles.size());

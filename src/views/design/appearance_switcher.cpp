@@ -58,9 +58,8 @@ class AppearanceOption : public QAbstractButton {
     }
 
     QSize sizeHint() const override {
-        const int horizontal = compact_ ? 8 : 10;
         const int vertical = compact_ ? 5 : 6;
-        int width = 2 * horizontal + symbolSide();
+        int width = 2 * horizontalInset() + symbolSide();
         if (title_->isVisibleTo(this))
             width += spacing() + title_->sizeHint().width();
         const int minHeight = static_cast<int>(
@@ -77,9 +76,8 @@ class AppearanceOption : public QAbstractButton {
 
   protected:
     void resizeEvent(QResizeEvent*) override {
-        const int horizontal = compact_ ? 8 : 10;
-        const int x = horizontal + symbolSide() + spacing();
-        title_->setGeometry(x, 0, std::max(0, width() - x - horizontal), height());
+        const int x = horizontalInset() + symbolSide() + spacing();
+        title_->setGeometry(x, 0, std::max(0, width() - x - horizontalInset()), height());
     }
 
     void paintEvent(QPaintEvent*) override {
@@ -102,14 +100,14 @@ class AppearanceOption : public QAbstractButton {
             painter.setBrush(Qt::NoBrush);
             painter.drawRoundedRect(shape.adjusted(1, 1, -1, -1), radius - 1, radius - 1);
         }
-        const int horizontal = compact_ ? 8 : 10;
         const int side = symbolSide();
-        paintSymbol(painter, QRectF(horizontal, (height() - side) / 2.0, side, side),
+        paintSymbol(painter, QRectF(horizontalInset(), (height() - side) / 2.0, side, side),
                     Model::symbol(option_),
                     theme_.color(isChecked() ? ColorRole::ink : ColorRole::mutedInk));
     }
 
   private:
+    int horizontalInset() const { return compact_ ? 8 : 10; }
     int spacing() const { return compact_ ? 4 : 5; }
     // The symbol at (10 or 11) × scale points.
     int symbolSide() const {

@@ -195,13 +195,9 @@ QWidget* HealthCheckWizard::buildSteps() {
         auto* icon = new SymbolImage(look.symbol, line);
         icon->setColor(theme_.color(look.tint));
         icon->setFixedSide(18);
-        auto* iconFrame = new QWidget(line);
-        iconFrame->setFixedWidth(20);
-        auto* iconBox = new QVBoxLayout(iconFrame);
-        iconBox->setContentsMargins(0, 2, 0, 0);
-        iconBox->addWidget(icon, 0, Qt::AlignHCenter | Qt::AlignTop);
-        iconBox->addStretch(1);
-        row->addWidget(iconFrame);
+        // A 20-point column with the symbol at the top, level with the title.
+        icon->setContentsMargins(1, 2, 1, 0);
+        row->addWidget(icon, 0, Qt::AlignTop);
         auto* copy = new QVBoxLayout;
         copy->setSpacing(3);
         copy->addWidget(heading(theme_, text(step.title), QuorvaneFontStyle::body, line));

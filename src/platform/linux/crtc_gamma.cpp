@@ -11,9 +11,6 @@ struct GammaFree {
 };
 using GammaPointer = std::unique_ptr<XRRCrtcGamma, GammaFree>;
 
-// BadLength: what the server answers when a ramp does not fit the CRTC.
-constexpr int kBadLength = 16;
-
 }  // namespace
 
 std::size_t crtcGammaSize(XConnection& connection, RRCrtc crtc) {
@@ -24,23 +21,10 @@ std::size_t crtcGammaSize(XConnection& connection, RRCrtc crtc) {
 }
 
 std::optional<XProtocolError> writeCrtcGamma(XConnection& connection, RRCrtc crtc,
-                                             const TransferTables& tables) {
-    auto first = connection.nextRequest();
-    int size = XRRGetCrtcGammaSize(connection.display(), crtc);
-    if (auto error = connection.syncSince(first)) {
-        return error;
-    }
-    if (size <= 0) {
-        return XProtocolError{kBadLength, 0, 0};
-    }
-    return writeCrtcGamma(connection, crtc, GammaRamp::fromTables(tables, size));
-}
-
-std::optional<XProtocolError> writeCrtcGamma(XConnection& connection, RRCrtc crtc,
                                              const GammaRamp& ramp) {
     GammaPointer gamma(XRRAllocGamma(static_cast<int>(ramp.size())));
     if (!gamma) {
-        return XProtocolError{kBadLength, 0, 0};
+        return XProtocolError{kXBadLength, 0, 0};
     }
     std::copy(ramp.red.begin(), ramp.red.end(), gamma->red);
     std::copy(ramp.green.begin(), ramp.green.end(), gamma->green);

@@ -5,18 +5,18 @@
 #include <optional>
 
 #include "models/color/gamma_ramp.hpp"
-#include "models/color/transfer_tables.hpp"
 #include "platform/linux/x_connection.hpp"
 
 namespace quorvane {
 
+// BadLength: what the server answers when a ramp does not fit the CRTC.
+inline constexpr int kXBadLength = 16;
+
 // Entries in the CRTC's gamma ramp; 0 when the CRTC has none.
 std::size_t crtcGammaSize(XConnection& connection, RRCrtc crtc);
 
-// Writes the tables into the CRTC's ramp, resampled to its size, and waits
-// for the server's answer: the error it reported, or none on success.
-std::optional<XProtocolError> writeCrtcGamma(XConnection& connection, RRCrtc crtc,
-                                             const TransferTables& tables);
+// Writes the ramp into the CRTC and waits for the server's answer: the error
+// it reported, or none on success.
 std::optional<XProtocolError> writeCrtcGamma(XConnection& connection, RRCrtc crtc,
                                              const GammaRamp& ramp);
 

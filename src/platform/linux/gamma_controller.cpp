@@ -8,9 +8,6 @@
 namespace quorvane {
 namespace {
 
-// BadLength: what the server answers when a ramp does not fit the CRTC.
-constexpr int kBadLength = 16;
-
 struct GammaTarget {
     XResourceID crtc = 0;
     std::size_t rampSize = 0;
@@ -20,13 +17,12 @@ struct GammaTarget {
 
 // The CRTC that drives the output and its ramp size, remembered or read.
 GammaTarget gammaTarget(const SharedXConnection::Lease& lease, DisplayID displayID) {
-    const auto& outputs = lease.activeOutputs();
-    const RandrOutput* output = lease.cache().find(displayID);
+    const RandrOutput* output = lease.activeOutput(displayID);
     if (output == nullptr) {
         // What the server itself answers for an output it does not drive.
         throw DisplayControlError::coreGraphics(lease.randrErrorBase() + BadRROutput);
     }
-    const auto index = static_cast<std::size_t>(output - outputs.data());
+    const auto index = static_cast<std::size_t>(output - lease.activeOutputs().data());
     auto& sizes = lease.cache().rampSizes;
     auto known = sizes.find(output->crtc);
     if (known != sizes.end()) {
@@ -34,7 +30,7 @@ GammaTarget gammaTarget(const SharedXConnection::Lease& lease, DisplayID display
     }
     std::size_t size = crtcGammaSize(lease.connection(), output->crtc);
     if (size == 0) {
-        throw DisplayControlError::coreGraphics(kBadLength);
+        throw DisplayControlError::coreGraphics(kXBadLength);
     }
     sizes[output->crtc] = size;
     return {output->crtc, size, index};

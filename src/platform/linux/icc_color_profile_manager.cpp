@@ -45,9 +45,20 @@ std::optional<ProfileTarget> findTarget(const SharedXConnection::Lease& lease,
     return std::nullopt;
 }
 
-// The display as the server shows it now and the profile bytes published
-// for it, read under one short lease. A display that cannot be found (or a
-// server that cannot be reached) has no identity to keep a profile under.
+// The display as the server shows it now. A display that cannot be found
+// (or a server that cannot be reached) has no identity to keep a profile
+// under.
+ProfileTarget requireTarget(const std::optional<SharedXConnection::Lease>& lease,
+                            DisplayID displayID) {
+    auto target = lease ? findTarget(*lease, displayID) : std::nullopt;
+    if (!target) {
+        throw ColorProfileError::displayUUIDUnavailable(displayID);
+    }
+    return std::move(*target);
+}
+
+// The display and the profile bytes published for it, read under one short
+// lease.
 struct TargetReading {
     ProfileTarget target;
     std::vector<std::uint8_t> published;
@@ -55,12 +66,9 @@ struct TargetReading {
 
 TargetReading readTarget(SharedXConnection& shared, DisplayID displayID) {
     auto lease = shared.lease();
-    auto target = lease ? findTarget(*lease, displayID) : std::nullopt;
-    if (!target) {
-        throw ColorProfileError::displayUUIDUnavailable(displayID);
-    }
-    auto published = readPublishedProfile(lease->connection(), target->atomName);
-    return {std::move(*target), std::move(published)};
+    auto target = requireTarget(lease, displayID);
+    auto published = readPublishedProfile(lease->connection(), target.atomName);
+    return {std::move(target), std::move(published)};
 }
 
 // Publishes the bytes for the display under a lease of its own, so the
@@ -203,7 +211,7 @@ void IccColorProfileManager::setDefaultProfile(const DisplayColorProfile& profil
     if (!profile.url) {
         throw ColorProfileError::profileURLUnavailable(profile.displayName());
     }
-    const auto target = readTarget(*connection_, display.id).target;
+    const auto target = requireTarget(connection_->lease(), display.id);
     auto file = IccProfileLibrary::readDisplayProfile(*profile.url);
     if (!file) {
         throw ColorProfileError::writeFailed(kApplyFailed);
@@ -222,7 +230,7 @@ void IccColorProfileManager::setDefaultProfile(const DisplayColorProfile& profil
 }
 
 void IccColorProfileManager::restoreFactoryProfile(const DisplaySnapshot& display) {
-    const auto target = readTarget(*connection_, display.id).target;
+    const auto target = requireTarget(connection_->lease(), display.id);
     auto choices = loadChoices();
     if (choices.erase(target.deviceUUID) > 0 && !saveChoices(choices)) {
         throw ColorProfileError::writeFailed(kRestoreFailed);

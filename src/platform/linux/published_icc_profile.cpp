@@ -6,14 +6,6 @@
 
 namespace quorvane {
 
-namespace {
-
-struct XFreeData {
-    void operator()(unsigned char* data) const { XFree(data); }
-};
-
-}  // namespace
-
 std::string publishedProfileAtomName(std::size_t outputIndex) {
     return outputIndex == 0 ? std::string("_ICC_PROFILE")
                             : "_ICC_PROFILE_" + std::to_string(outputIndex);
@@ -37,7 +29,7 @@ std::vector<std::uint8_t> readPublishedProfile(XConnection& connection,
         int status =
             XGetWindowProperty(connection.display(), connection.root(), property, offset, 1 << 16,
                                False, AnyPropertyType, &type, &format, &count, &remaining, &data);
-        std::unique_ptr<unsigned char, XFreeData> owned(data);
+        std::unique_ptr<unsigned char, XFreeDeleter> owned(data);
         if (status != Success || format != 8 || data == nullptr) {
             return {};
         }

@@ -15,8 +15,7 @@ std::optional<DDCOutputDescription> RandrDDCOutputDescriber::describe(
     if (!lease) {
         return std::nullopt;
     }
-    lease->activeOutputs();
-    const RandrOutput* output = lease->cache().find(displayID);
+    const RandrOutput* output = lease->activeOutput(displayID);
     if (output == nullptr) {
         return std::nullopt;
     }

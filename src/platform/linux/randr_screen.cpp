@@ -11,9 +11,6 @@ struct OutputInfoFree {
 struct CrtcInfoFree {
     void operator()(XRRCrtcInfo* info) const { XRRFreeCrtcInfo(info); }
 };
-struct XFree_ {
-    void operator()(unsigned char* data) const { XFree(data); }
-};
 
 RandrMode makeMode(const XRRModeInfo& info) {
     double vTotal = info.vTotal;
@@ -157,7 +154,7 @@ std::vector<std::uint8_t> RandrScreen::readEdid(RROutput id) const {
         int status =
             XRRGetOutputProperty(display, id, property, 0, 256, False, False, AnyPropertyType,
                                  &type, &format, &count, &remaining, &data);
-        std::unique_ptr<unsigned char, XFree_> owned(data);
+        std::unique_ptr<unsigned char, XFreeDeleter> owned(data);
         if (status == Success && format == 8 && count > 0 && data != nullptr) {
             return std::vector<std::uint8_t>(data, data + count);
         }

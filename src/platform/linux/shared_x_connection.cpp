@@ -37,6 +37,11 @@ const std::vector<RandrOutput>& SharedXConnection::Lease::activeOutputs() const 
     return *cached;
 }
 
+const RandrOutput* SharedXConnection::Lease::activeOutput(XResourceID id) const {
+    activeOutputs();
+    return owner_->cache_.find(id);
+}
+
 bool SharedXConnection::Lease::takeScreenChanges() const {
     return owner_->dispatchEvents(QueuedAfterReading);
 }

@@ -56,6 +56,9 @@ class SharedXConnection {
         // The active outputs, from the cache or read afresh (and then
         // remembered); empty when the server has no usable RandR.
         const std::vector<RandrOutput>& activeOutputs() const;
+        // The active output with this ID, from the cache or read afresh;
+        // none when the server does not drive it.
+        const RandrOutput* activeOutput(XResourceID id) const;
         // Reads what the server has sent since the last look, without a
         // round trip; true when the screen changed (the cache is then empty).
         bool takeScreenChanges() const;

@@ -13,7 +13,6 @@
 
 #include "models/display/display_control_error.hpp"
 #include "platform/linux/logind_session_brightness.hpp"
-#include "platform/linux/randr_screen.hpp"
 #include "platform/linux/shared_x_connection.hpp"
 
 namespace quorvane {
@@ -87,8 +86,7 @@ std::unique_ptr<SysfsBacklightController> SysfsBacklightController::forSystem(
         if (!lease) {
             return false;
         }
-        lease->activeOutputs();
-        const RandrOutput* output = lease->cache().find(displayID);
+        const RandrOutput* output = lease->activeOutput(displayID);
         return output != nullptr && output->isBuiltin();
     };
     return std::make_unique<SysfsBacklightController>("/sys", isBuiltin,

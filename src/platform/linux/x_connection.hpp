@@ -16,6 +16,11 @@ namespace quorvane {
 // positive).
 inline constexpr int kXServerUnreachableCode = kDisplayServerUnreachableCode;
 
+// Frees what Xlib handed out (property data and the like).
+struct XFreeDeleter {
+    void operator()(void* data) const { XFree(data); }
+};
+
 // An error the X server reported for one request.
 struct XProtocolError {
     int errorCode = 0;

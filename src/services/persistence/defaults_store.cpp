@@ -32,28 +32,6 @@ constexpr std::size_t kTemporarySuffixLength = 6;
 constexpr int kMaxLinkHops = 40;
 constexpr int kMaxCopiesPerSecond = 100;
 
-// Owns one open file descriptor.
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() { reset(); }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    // Closes now and reports whether the close succeeded (a failed close can
-    // be a lost write on some file systems).
-    bool close() {
-        const int fd = std::exchange(fd_, -1);
-        return fd < 0 || ::close(fd) == 0;
-    }
-    void reset() { close(); }
-
-  private:
-    int fd_;
-};
-
 // Reads to the end, giving up once more than `limit` bytes arrive.
 std::optional<std::string> readAll(int fd, std::size_t limit) {
     std::string result;
@@ -167,7 +145,7 @@ void removeIfStale(const fs::path& file) {
                      std::chrono::system_clock::from_time_t(info.st_mtim.tv_sec);
     if (age < FileDefaultsStore::kStaleTemporaryFileAge)
         return;
-    FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    UniqueFileDescriptor fd(::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (!fd.valid() || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
         return;
     ::unlink(file.c_str());
@@ -186,36 +164,43 @@ void removeStaleTemporaryFiles(const fs::path& directory,
 }
 
 bool syncFolder(const fs::path& folder) {
-    FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    UniqueFileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     return fd.valid() && ::fsync(fd.get()) == 0;
 }
 
+// The key's file as it is before a write replaces it.
+struct ExistingFile {
+    // Its permissions, which the replacement keeps (a shared dotfile may be
+    // 0644); none when there is no file yet.
+    std::optional<mode_t> permissions;
+    // It already holds exactly the bytes to write: writing them again would
+    // change nothing, so the save costs one read instead of two syncs.
+    bool holdsBytes = false;
+};
+
 // The existing file is checked before it is replaced: one that cannot be
-// read is the user's to sort out, not ours to overwrite.
-std::optional<DefaultsStoreError> checkReplaceable(const fs::path& target) {
-    FileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+// read is the user's to sort out, not ours to overwrite. One open serves the
+// check, the comparison and the permissions.
+std::variant<ExistingFile, DefaultsStoreError> inspectExisting(const fs::path& target,
+                                                               std::string_view bytes) {
+    UniqueFileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.valid()) {
         if (errno == ENOENT)
-            return std::nullopt;
+            return ExistingFile{};
         return unreadable(target, std::strerror(errno));
     }
     struct stat info {};
-    if (::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode) &&
-        static_cast<std::uintmax_t>(info.st_size) > FileDefaultsStore::kMaxValueSize)
+    if (::fstat(fd.get(), &info) != 0)
+        return ExistingFile{};
+    const auto size = static_cast<std::uintmax_t>(info.st_size);
+    if (S_ISREG(info.st_mode) && size > FileDefaultsStore::kMaxValueSize)
         return unreadable(target, std::strerror(EFBIG));
-    return std::nullopt;
-}
-
-// True when the file already holds exactly these bytes: writing them again
-// would change nothing, so the save costs one read instead of two syncs.
-bool holdsExactly(const fs::path& target, std::string_view bytes) {
-    FileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat info {};
-    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        static_cast<std::uintmax_t>(info.st_size) != bytes.size())
-        return false;
-    const auto held = readAll(fd.get(), bytes.size());
-    return held && *held == bytes;
+    ExistingFile existing{info.st_mode & 07777, false};
+    if (S_ISREG(info.st_mode) && size == bytes.size()) {
+        const auto held = readAll(fd.get(), bytes.size());
+        existing.holdsBytes = held && *held == bytes;
+    }
+    return existing;
 }
 
 std::string copyTimestamp() {
@@ -229,7 +214,7 @@ std::string copyTimestamp() {
 
 // Writes `bytes` to a new file, synced; false with errno on failure.
 bool writeNewFile(const fs::path& path, std::string_view bytes) {
-    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    UniqueFileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
     if (!fd.valid())
         return false;
     TemporaryFileGuard guard(path.string());
@@ -279,7 +264,7 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
     const auto path = pathForKey(key);
     // O_NONBLOCK so a FIFO or device planted at the path cannot hang the
     // read; only a regular file counts as a stored value.
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    UniqueFileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.valid()) {
         // Nothing there, or a settings folder that is not a folder: nothing
         // is stored. Anything else hides a record we cannot see.
@@ -365,9 +350,11 @@ SaveOutcome FileDefaultsStore::setData(std::string_view key, std::string_view by
     if (auto* error = std::get_if<DefaultsStoreError>(&resolved))
         return SaveOutcome::failed(std::move(*error));
     const auto target = std::get<fs::path>(std::move(resolved));
-    if (auto error = checkReplaceable(target))
+    auto inspected = inspectExisting(target, bytes);
+    if (auto* error = std::get_if<DefaultsStoreError>(&inspected))
         return SaveOutcome::failed(std::move(*error));
-    if (holdsExactly(target, bytes))
+    const auto existing = std::get<ExistingFile>(inspected);
+    if (existing.holdsBytes)
         return SaveOutcome::saved();
 
     const auto directory = target.parent_path();
@@ -379,16 +366,14 @@ SaveOutcome FileDefaultsStore::setData(std::string_view key, std::string_view by
     // never taken for a stored value.
     std::string temporaryPath = (directory / ("." + fileName + ".XXXXXX")).string();
     // mkostemp opens with O_CREAT | O_EXCL and mode 0600 under a unique name.
-    FileDescriptor fd(::mkostemp(temporaryPath.data(), O_CLOEXEC));
+    UniqueFileDescriptor fd(::mkostemp(temporaryPath.data(), O_CLOEXEC));
     if (!fd.valid())
         return failedWithErrno(directory);
     TemporaryFileGuard guard(temporaryPath);
     // Held until the file is complete, so no other write takes it for stale.
     ::flock(fd.get(), LOCK_EX | LOCK_NB);
-    // A replaced file keeps its permissions (a shared dotfile may be 0644).
-    struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0)
-        ::fchmod(fd.get(), existing.st_mode & 07777);
+    if (existing.permissions)
+        ::fchmod(fd.get(), *existing.permissions);
     if (!writeAllBytes(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
         return failedWithErrno(temporaryPath);
     if (beforeRename_ && !beforeRename_(temporaryPath))

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -189,52 +190,60 @@ std::vector<std::string> xrandrGamma(const std::vector<std::string>& outputs, co
     return xrandr;
 }
 
+// The server with `state.range(0)` lit outputs, each with an EDID, and the
+// outputs' names; none, with the benchmark skipped, when there is no such
+// server.
+struct LitServer {
+    const char* display;
+    std::vector<std::string> outputs;
+};
+
+std::optional<LitServer> litServer(benchmark::State& state) {
+    const char* display = displayWithOutputs(state.range(0));
+    auto outputs = display != nullptr ? litOutputsWithEdids(display) : std::vector<std::string>{};
+    if (outputs.empty()) {
+        state.SkipWithError("no X server with that many outputs");
+        return std::nullopt;
+    }
+    return LitServer{display, std::move(outputs)};
+}
+
 // `cli list displays --json` against `xrandr --listmonitors`.
 void BM_ListDisplaysVersusXrandr(benchmark::State& state) {
-    const char* display = displayWithOutputs(state.range(0));
-    if (display == nullptr || litOutputsWithEdids(display).empty()) {
-        state.SkipWithError("no X server with that many outputs");
+    const auto server = litServer(state);
+    if (!server)
         return;
-    }
     comparePaired(state, {QUORVANE_EXECUTABLE, "cli", "list", "displays", "--json"},
-                  {"xrandr", "--listmonitors"}, display);
+                  {"xrandr", "--listmonitors"}, server->display);
 }
 
 // The night preset on every lit output against `xrandr --gamma` on every
 // lit output in one xrandr run. From the second round on, the preferences
 // already hold what the preset stores, so nothing is written to disk.
 void BM_NightPresetVersusXrandrGamma(benchmark::State& state) {
-    const char* display = displayWithOutputs(state.range(0));
-    const auto outputs =
-        display != nullptr ? litOutputsWithEdids(display) : std::vector<std::string>{};
-    if (outputs.empty()) {
-        state.SkipWithError("no X server with that many outputs");
+    const auto server = litServer(state);
+    if (!server)
         return;
-    }
     comparePaired(state,
                   {QUORVANE_EXECUTABLE, "cli", "apply-safe-preset", "night", "--all-visible"},
-                  xrandrGamma(outputs, "1:0.85:0.7"), display);
+                  xrandrGamma(server->outputs, "1:0.85:0.7"), server->display);
 }
 
 // Night and coding in turn, so every run changes the preferences and saves
 // them durably (synced file, rename, synced folder); xrandr alternates two
 // gammas likewise.
 void BM_AlternatingPresetsVersusXrandrGamma(benchmark::State& state) {
-    const char* display = displayWithOutputs(state.range(0));
-    const auto outputs =
-        display != nullptr ? litOutputsWithEdids(display) : std::vector<std::string>{};
-    if (outputs.empty()) {
-        state.SkipWithError("no X server with that many outputs");
+    const auto server = litServer(state);
+    if (!server)
         return;
-    }
     const auto preset = [](const char* name) {
         return std::vector<std::string>{QUORVANE_EXECUTABLE, "cli", "apply-safe-preset", name,
                                         "--all-visible"};
     };
     comparePaired(state,
-                  {{preset("night"), xrandrGamma(outputs, "1:0.85:0.7")},
-                   {preset("coding"), xrandrGamma(outputs, "1:1:1.05")}},
-                  display);
+                  {{preset("night"), xrandrGamma(server->outputs, "1:0.85:0.7")},
+                   {preset("coding"), xrandrGamma(server->outputs, "1:1:1.05")}},
+                  server->display);
 }
 
 BENCHMARK(BM_ListDisplaysVersusXrandr)

@@ -121,10 +121,12 @@ void BM_VerifiedWrite(benchmark::State& state) {
     });
 }
 
+void probeOnce(Rig& rig) {
+    benchmark::DoNotOptimize(DDCController::runProbe(rig.transport, rig.display));
+}
+
 void BM_Probe(benchmark::State& state) {
-    measure(state, 7, [](Rig& rig) {
-        benchmark::DoNotOptimize(DDCController::runProbe(rig.transport, rig.display));
-    });
+    measure(state, 7, probeOnce);
 }
 
 // The same through the controller's serial queue: a background thread for
@@ -159,16 +161,10 @@ void BM_ControllerVerifiedWrite(benchmark::State& state) {
 // A monitor with DDC/CI switched off (no acknowledgement) and one that
 // acknowledges but never replies: the probe ends after the first control.
 void BM_ProbeOfAMonitorThatDoesNotAcknowledge(benchmark::State& state) {
-    measure(
-        state, 1,
-        [](Rig& rig) { benchmark::DoNotOptimize(DDCController::runProbe(rig.transport, rig.display)); },
-        SimulatedDDCMonitor::Fault::nakRequest);
+    measure(state, 1, probeOnce, SimulatedDDCMonitor::Fault::nakRequest);
 }
 void BM_ProbeOfAMonitorThatNeverReplies(benchmark::State& state) {
-    measure(
-        state, 1,
-        [](Rig& rig) { benchmark::DoNotOptimize(DDCController::runProbe(rig.transport, rig.display)); },
-        SimulatedDDCMonitor::Fault::noReply);
+    measure(state, 1, probeOnce, SimulatedDDCMonitor::Fault::noReply);
 }
 
 BENCHMARK(BM_TransportRead)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(50);

@@ -8,63 +8,31 @@
 #include <QSlider>
 #include <memory>
 
-#include "platform/simulated/manual_scheduler.hpp"
-#include "platform/simulated/simulated_display_manager.hpp"
-#include "platform/simulated/simulated_gamma_controller.hpp"
+#include "display_store/store_world.hpp"
 #include "views/design/theme.hpp"
 #include "views/panel/menu_panel.hpp"
 #include "views/panel/panel_quick_tune_card.hpp"
 #include "views/panel/panel_slider_row.hpp"
 #include "views/store_bridge.hpp"
-#include "views/support/simulated_store.hpp"
 
 namespace quorvane {
 namespace {
 
-DisplaySnapshot benchDisplay(DisplayID id) {
-    DisplaySnapshot display;
-    display.id = id;
-    display.name = "Monitor " + std::to_string(id);
-    display.vendorNumber = 4268;
-    display.modelNumber = 41000 + id;
-    display.serialNumber = 9000 + id;
-    display.bounds = {1920.0 * id, 0, 1920, 1080};
-    DisplayModeSnapshot mode;
-    mode.id = "1920x1080@60";
-    mode.width = mode.pixelWidth = 1920;
-    mode.height = mode.pixelHeight = 1080;
-    mode.refreshRate = 60;
-    mode.isCurrent = true;
-    display.modes = {mode};
-    display.currentMode = mode;
-    return display;
-}
-
 // A store with four displays, its change signal and the shell's (empty)
 // actions: everything the panel is built with.
-struct PanelBenchWorld {
+struct PanelBenchWorld : testing::StoreWorld {
     PanelBenchWorld() {
-        auto collaborators = testing::simulatedCollaborators(scheduler);
-        auto displays = std::make_shared<SimulatedDisplayManager>();
-        auto gamma = std::make_shared<SimulatedGammaController>();
+        deferFullRefreshes = false;
         std::vector<DisplaySnapshot> connected;
-        std::set<DisplayID> ids;
-        for (DisplayID id = 1; id <= 4; ++id) {
-            connected.push_back(benchDisplay(id));
-            ids.insert(id);
-        }
-        gamma->setKnownDisplays(ids);
-        displays->setDisplays(connected);
-        collaborators.displayManager = displays;
-        collaborators.gammaController = gamma;
-        store = std::make_unique<DisplayStore>(std::move(collaborators));
-        scheduler->runUntilIdle();
+        for (DisplayID id = 1; id <= 4; ++id)
+            connected.push_back(testing::externalDisplay(id, "Monitor " + std::to_string(id),
+                                                         9000 + id, 1920.0 * id));
+        connect(connected);
+        start();
         bridge = std::make_unique<StoreBridge>(*store);
         context = std::make_unique<ViewContext>(ViewContext{*store, *bridge, shell, theme});
     }
 
-    std::shared_ptr<ManualScheduler> scheduler = std::make_shared<ManualScheduler>();
-    std::unique_ptr<DisplayStore> store;
     std::unique_ptr<StoreBridge> bridge;
     ShellActions shell;
     Theme theme{false};

@@ -53,10 +53,11 @@ int handOver(quorvane::SingleInstance& instance, const std::vector<QString>& url
 
 int main(int argc, char** argv) {
     quorvane::blockQuitSignals();
+    const char* display = std::getenv("DISPLAY");
     // Without an X server Qt would abort with its own plugin diagnostics;
     // say plainly what is missing instead.
     if (!quorvane::xServerReachable()) {
-        std::fputs(quorvane::noXServerMessage(std::getenv("DISPLAY")).c_str(), stderr);
+        std::fputs(quorvane::noXServerMessage(display).c_str(), stderr);
         return 1;
     }
     // The X server is the one the store talks to; Qt must use it too.
@@ -70,7 +71,6 @@ int main(int argc, char** argv) {
     QApplication::setStyle(new quorvane::ApplicationStyle);
 
     const auto urls = automationURLs(argc, argv);
-    const char* display = std::getenv("DISPLAY");
     std::unique_ptr<quorvane::SingleInstance> instance;
     if (auto path = quorvane::instanceSocketPath(std::getenv("XDG_RUNTIME_DIR"),
                                                  display ? display : "", ::getuid()))

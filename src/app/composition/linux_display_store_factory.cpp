@@ -7,7 +7,6 @@
 #include "platform/linux/display_manager.hpp"
 #include "platform/linux/gamma_controller.hpp"
 #include "platform/linux/icc_color_profile_manager.hpp"
-#include "platform/linux/icc_profile_library.hpp"
 #include "platform/linux/randr_ddc_output_describer.hpp"
 #include "platform/linux/shared_x_connection.hpp"
 #include "platform/linux/sysfs_backlight_controller.hpp"
@@ -40,14 +39,6 @@ DDCTransportEnvironment ddcTransport(std::shared_ptr<SharedXConnection> connecti
 }
 
 }  // namespace
-
-LinuxDisplayStoreFactory::Environment LinuxDisplayStoreFactory::Environment::standard(
-    std::shared_ptr<Scheduler> scheduler) {
-    return {std::move(scheduler),
-            {},
-            FileDefaultsStore::standardLocation(),
-            IccProfileLibrary::standardDirectories()};
-}
 
 DisplayStoreCollaborators LinuxDisplayStoreFactory::collaborators(const Environment& environment) {
     const auto& displayName = environment.displayName;

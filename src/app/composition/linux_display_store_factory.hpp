@@ -24,9 +24,6 @@ struct LinuxDisplayStoreFactory {
         std::filesystem::path defaultsFolder;
         // Where ICC display profiles are looked for.
         std::vector<std::filesystem::path> profileDirectories;
-
-        // The user's own defaults folder and the shared ICC directories.
-        static Environment standard(std::shared_ptr<Scheduler> scheduler);
     };
 
     // The write queue, snapshot builder and refresh collector are left for

@@ -65,9 +65,11 @@ QuorvaneApplication::~QuorvaneApplication() {
 }
 
 void QuorvaneApplication::start() {
-    createTrayIcon();
-    if (trayShowsIcon())
+    // Without a tray the icon would never be shown: it is not built at all.
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        createTrayIcon();
         return;
+    }
     // Without a tray the windows are the only way in: closing the last one
     // ends the program rather than leaving it running unseen.
     QGuiApplication::setQuitOnLastWindowClosed(true);
@@ -88,8 +90,7 @@ void QuorvaneApplication::createTrayIcon() {
                 if (reason == QSystemTrayIcon::Trigger)
                     togglePanel();
             });
-    if (QSystemTrayIcon::isSystemTrayAvailable())
-        tray_->show();
+    tray_->show();
 }
 
 bool QuorvaneApplication::trayShowsIcon() const {
@@ -126,8 +127,7 @@ void QuorvaneApplication::openSettings() {
 void QuorvaneApplication::togglePanel() {
     if (!panel_) {
         panel_ = std::make_unique<PanelHost>();
-        menuPanel_ = new MenuPanel(host_->context(), panel_.get());
-        panel_->layout()->addWidget(menuPanel_);
+        panel_->layout()->addWidget(new MenuPanel(host_->context(), panel_.get()));
         host_->theme().applyToWindow(panel_.get());
         addQuitShortcut(panel_.get());
     }

@@ -17,7 +17,6 @@ class QMenu;
 namespace quorvane {
 
 class MainWindow;
-class MenuPanel;
 class SettingsWindow;
 
 // The windowed application: the one store on the X server, the tray icon that
@@ -57,12 +56,6 @@ class QuorvaneApplication : public QObject {
     // event loop has ended, whatever ended it.
     void shutDown();
 
-    DisplayStore& store() { return host_->store(); }
-    QSystemTrayIcon* trayIcon() { return tray_.get(); }
-    MainWindow* mainWindow() { return mainWindow_.get(); }
-    PanelHost* panelHost() { return panel_.get(); }
-    SettingsWindow* settingsWindow() { return settings_.get(); }
-
   private:
     void createTrayIcon();
     bool trayShowsIcon() const;
@@ -78,7 +71,6 @@ class QuorvaneApplication : public QObject {
     std::unique_ptr<QSystemTrayIcon> tray_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<PanelHost> panel_;
-    MenuPanel* menuPanel_ = nullptr;
     std::unique_ptr<SettingsWindow> settings_;
     std::optional<QuorvaneTextSize> appliedTextSize_;
     bool shutDown_ = false;

@@ -66,17 +66,22 @@ std::vector<SettingsImportVisibleTarget> SettingsImportSheetModel::visibleImport
     return targets;
 }
 
-std::optional<std::string> SettingsImportSheetModel::aliasKeyForVisibleTarget(
-    const std::string& identity) const {
-    for (const auto& target : visibleImportTargets()) {
+namespace {
+
+std::optional<std::string> aliasKeyOf(const std::vector<SettingsImportVisibleTarget>& targets,
+                                      const std::string& identity) {
+    for (const auto& target : targets) {
         if (target.identityRawValue == identity)
             return target.aliasKey;
     }
     return std::nullopt;
 }
 
+}  // namespace
+
 std::vector<QuorvaneSettingsImportDisplayMapping> SettingsImportSheetModel::confirmedMappings()
     const {
+    const auto targets = visibleImportTargets();
     std::vector<QuorvaneSettingsImportDisplayMapping> mappings;
     const auto& importedAliases = draft_.preferences.displayAliasesByKey;
     for (const auto& adjustment : draft_.importedDisplayAdjustments) {
@@ -89,7 +94,7 @@ std::vector<QuorvaneSettingsImportDisplayMapping> SettingsImportSheetModel::conf
             mapping.importedDisplayAliasKey = adjustment.identityRawValue;
         if (mapping.targetDisplayIdentityRawValue) {
             mapping.targetDisplayAliasKey =
-                aliasKeyForVisibleTarget(*mapping.targetDisplayIdentityRawValue);
+                aliasKeyOf(targets, *mapping.targetDisplayIdentityRawValue);
         }
         mappings.push_back(std::move(mapping));
     }

@@ -63,7 +63,6 @@ class SettingsImportSheetModel {
     void setTarget(const std::string& importedIdentity, std::string value);
 
     std::vector<SettingsImportVisibleTarget> visibleImportTargets() const;
-    std::optional<std::string> aliasKeyForVisibleTarget(const std::string& identity) const;
     std::vector<QuorvaneSettingsImportDisplayMapping> confirmedMappings() const;
     std::set<std::string> duplicateTargetIdentityRawValues() const;
     std::set<std::string> invalidSelectedTargetIdentityRawValues() const;

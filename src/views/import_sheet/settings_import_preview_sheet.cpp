@@ -21,7 +21,9 @@
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
+#include "views/qt_text.hpp"
 #include "views/settings/settings_card_columns.hpp"
+#include "views/settings/settings_card_frame.hpp"
 #include "views/settings/settings_segmented_picker.hpp"
 #include "views/settings/settings_tinted_tile.hpp"
 #include "views/settings/themed_text.hpp"
@@ -35,14 +37,6 @@ using Mode = QuorvaneSettingsImportMode;
 constexpr int kSummaryTileMinimum = 170;
 constexpr int kSheetMinimumWidth = 680;
 constexpr int kSheetMinimumHeight = 560;
-
-QFrame* divider(QWidget* parent) {
-    auto* line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Plain);
-    line->setForegroundRole(QPalette::Mid);
-    return line;
-}
 
 QVBoxLayout* column(QWidget* widget, int spacing, int margin = 0) {
     auto* layout = new QVBoxLayout(widget);
@@ -79,7 +73,7 @@ StatusPill* capsule(Theme& theme, const QString& text, CapsuleLook look) {
 
 // A classification badge of a plan entry, its symbol before the label.
 StatusPill* badge(Theme& theme, const ChangePlanBadge& look) {
-    auto* pill = capsule(theme, qtext(look.label), {});
+    auto* pill = capsule(theme, toQString(look.label), {});
     pill->setSymbol(std::string(look.symbol));
     return pill;
 }
@@ -120,7 +114,7 @@ QWidget* valuePill(Theme& theme, const QString& title, const std::string& value)
     layout->setSpacing(3);
     layout->addWidget(
         themedLabel(theme, title, QuorvaneFontStyle::caption2, QFont::DemiBold, true));
-    layout->addWidget(themedLabel(theme, qtext(value), QuorvaneFontStyle::caption));
+    layout->addWidget(themedLabel(theme, toQString(value), QuorvaneFontStyle::caption));
     return pill;
 }
 
@@ -141,7 +135,7 @@ class ComparisonPill : public SettingsTintedTile {
         restyle();
         QObject::connect(&theme, &Theme::changed, heading, restyle);
         layout->addWidget(heading);
-        auto* shown = themedLabel(theme, qtext(value), QuorvaneFontStyle::caption);
+        auto* shown = themedLabel(theme, toQString(value), QuorvaneFontStyle::caption);
         shown->setObjectName(QStringLiteral("comparisonValue"));
         shown->setLineLimit(2, 0.86);
         layout->addWidget(shown);
@@ -323,10 +317,10 @@ QWidget* SettingsImportPreviewSheet::buildSummary() {
         auto* widget = new SettingsTintedTile(
             theme, {ColorRole::track, 0.54, 0.44, 10, ColorUse{ColorRole::surfaceBorder, 0.62}});
         auto* tileColumn = column(widget, 4, 10);
-        tileColumn->addWidget(
-            themedLabel(theme, qtext(tile.title), QuorvaneFontStyle::caption, QFont::Normal, true));
-        tileColumn->addWidget(
-            themedLabel(theme, qtext(tile.value), QuorvaneFontStyle::headline, QFont::DemiBold));
+        tileColumn->addWidget(themedLabel(theme, toQString(tile.title), QuorvaneFontStyle::caption,
+                                          QFont::Normal, true));
+        tileColumn->addWidget(themedLabel(theme, toQString(tile.value), QuorvaneFontStyle::headline,
+                                          QFont::DemiBold));
         tiles.push_back(widget);
     }
     const int count = static_cast<int>(tiles.size());
@@ -359,11 +353,11 @@ QWidget* SettingsImportPreviewSheet::buildMode() {
     auto* layout = column(section, 8);
     layout->addWidget(themedLabel(theme, QStringLiteral("가져오기 방식"),
                                   QuorvaneFontStyle::headline, QFont::DemiBold));
-    modePicker_ =
-        new SettingsSegmentedPicker(theme,
-                                    {qtext(importModeSegmentLabel(Mode::fullWithDisplayMapping)),
-                                     qtext(importModeSegmentLabel(Mode::globalOnly))},
-                                    QStringLiteral("가져오기 방식"), section);
+    modePicker_ = new SettingsSegmentedPicker(
+        theme,
+        {toQString(importModeSegmentLabel(Mode::fullWithDisplayMapping)),
+         toQString(importModeSegmentLabel(Mode::globalOnly))},
+        QStringLiteral("가져오기 방식"), section);
     modePicker_->setMaximumWidth(360);
     layout->addWidget(modePicker_);
     modeDescription_ = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::Normal, true);
@@ -401,9 +395,10 @@ QWidget* SettingsImportPreviewSheet::buildMapping() {
         auto* labels = new QWidget;
         auto* labelColumn = column(labels, 3);
         labelColumn->addWidget(
-            themedLabel(theme, qtext(QuorvaneSettingsImportDisplayAdjustment::displayLabel(id)),
+            themedLabel(theme, toQString(QuorvaneSettingsImportDisplayAdjustment::displayLabel(id)),
                         QuorvaneFontStyle::body, QFont::Medium));
-        auto* raw = themedLabel(theme, qtext(id), QuorvaneFontStyle::caption2, QFont::Normal, true);
+        auto* raw =
+            themedLabel(theme, toQString(id), QuorvaneFontStyle::caption2, QFont::Normal, true);
         raw->setSelectable(true);
         labelColumn->addWidget(raw);
         auto* picker = new QComboBox;
@@ -517,10 +512,10 @@ QWidget* SettingsImportPreviewSheet::buildSafety() {
 void SettingsImportPreviewSheet::fillPicker(QComboBox* picker,
                                             const std::string& importedIdentity) {
     picker->clear();
-    picker->addItem(QStringLiteral("건너뛰기"), qtext(kSkipImportTarget));
+    picker->addItem(QStringLiteral("건너뛰기"), toQString(kSkipImportTarget));
     for (const auto& target : model_.visibleImportTargets())
-        picker->addItem(qtext(target.pickerLabel), qtext(target.identityRawValue));
-    const QString current = qtext(model_.target(importedIdentity));
+        picker->addItem(toQString(target.pickerLabel), toQString(target.identityRawValue));
+    const QString current = toQString(model_.target(importedIdentity));
     int index = picker->findData(current);
     if (index < 0) {
         // A target no longer offered stays chosen (and invalid) until the user changes it.
@@ -550,8 +545,8 @@ void SettingsImportPreviewSheet::followStore() {
 void SettingsImportPreviewSheet::refresh() {
     const bool full = model_.mode() == Mode::fullWithDisplayMapping;
     modePicker_->setSelected(full ? 0 : 1);
-    modeDescription_->setText(qtext(importModeDescription(model_.mode())));
-    mappedCount_->setText(qtext(formatDecimal(model_.mappedDisplayCount()) + "개 연결됨"));
+    modeDescription_->setText(toQString(importModeDescription(model_.mode())));
+    mappedCount_->setText(toQString(formatDecimal(model_.mappedDisplayCount()) + "개 연결됨"));
     for (const auto& [id, picker] : pickers_) {
         picker->setEnabled(full);
         rows_[id]->setLook(rowLook(model_.mode(), model_.isDuplicateRow(id)));
@@ -568,12 +563,20 @@ void SettingsImportPreviewSheet::refresh() {
     selectionSwitchText_->setEnabled(model_.selectionSwitchEnabled());
     selectionSwitch_->setChecked(model_.switchSelectionToMappedDisplay());
     import_->setEnabled(model_.canConfirm());
-    rebuildPlanSections();
+    showPlan();
 }
 
-void SettingsImportPreviewSheet::rebuildPlanSections() {
+void SettingsImportPreviewSheet::showPlan() {
+    auto plan = settingsImportChangePlan(model_);
+    // Most store changes leave the plan as it is: its cards stay.
+    if (plan == shownPlan_)
+        return;
+    shownPlan_ = std::move(plan);
+    rebuildPlanSections(*shownPlan_);
+}
+
+void SettingsImportPreviewSheet::rebuildPlanSections(const QuorvaneChangePlan& plan) {
     Theme& theme = context_.theme;
-    const auto plan = settingsImportChangePlan(model_);
     clear(beforeAfter_);
     const auto preview = beforeAfterPreview(plan);
     for (const auto& entry : preview.entries) {
@@ -584,8 +587,8 @@ void SettingsImportPreviewSheet::rebuildPlanSections() {
         column(row, 0, 10)->addWidget(fit);
         auto* titleBlock = new QWidget;
         auto* titleColumn = column(titleBlock, 3);
-        titleColumn->addWidget(
-            themedLabel(theme, qtext(entry.title), QuorvaneFontStyle::caption, QFont::DemiBold));
+        titleColumn->addWidget(themedLabel(theme, toQString(entry.title),
+                                           QuorvaneFontStyle::caption, QFont::DemiBold));
         auto* badges = new QHBoxLayout;
         badges->setSpacing(6);
         for (const auto& look : comparisonBadges(entry))
@@ -625,17 +628,17 @@ void SettingsImportPreviewSheet::rebuildPlanSections() {
     }
 
     planCount_->setText(QString::number(plan.entries.size()) + QStringLiteral("단계"));
-    planSummary_->setText(qtext(plan.summary));
+    planSummary_->setText(toQString(plan.summary));
     clear(plan_);
     for (const auto& entry : plan.entries) {
         auto* card = new SettingsTintedTile(
             theme, {ColorRole::surface, 0.72, 0.72, 10, ColorUse{ColorRole::surfaceBorder, 0.56}});
-        card->setObjectName(qtext(entry.id));
+        card->setObjectName(toQString(entry.id));
         auto* cardColumn = column(card, 7, 10);
         auto* heading = new FitToWidth(8, 6);
         heading->setRowAlignment(Qt::AlignTop);
         auto* title =
-            themedLabel(theme, qtext(entry.title), QuorvaneFontStyle::body, QFont::Medium);
+            themedLabel(theme, toQString(entry.title), QuorvaneFontStyle::body, QFont::Medium);
         title->setObjectName(QStringLiteral("planCardTitle"));
         heading->addWidget(title);
         heading->addStretch();
@@ -643,9 +646,9 @@ void SettingsImportPreviewSheet::rebuildPlanSections() {
             heading->addWidget(badge(theme, look));
         cardColumn->addWidget(heading);
         if (entry.targetLabel) {
-            cardColumn->addWidget(themedLabel(theme,
-                                              QStringLiteral("대상: ") + qtext(*entry.targetLabel),
-                                              QuorvaneFontStyle::caption, QFont::Normal, true));
+            cardColumn->addWidget(
+                themedLabel(theme, QStringLiteral("대상: ") + toQString(*entry.targetLabel),
+                            QuorvaneFontStyle::caption, QFont::Normal, true));
         }
         if (entry.beforeValue || entry.afterValue) {
             auto* values = new FitToWidth(10, 6);
@@ -661,9 +664,9 @@ void SettingsImportPreviewSheet::rebuildPlanSections() {
             }
             cardColumn->addWidget(values);
         }
-        cardColumn->addWidget(themedLabel(theme, qtext(entry.sideEffectNote),
+        cardColumn->addWidget(themedLabel(theme, toQString(entry.sideEffectNote),
                                           QuorvaneFontStyle::caption2, QFont::Normal, true));
-        cardColumn->addWidget(themedLabel(theme, qtext(entry.recoveryNote),
+        cardColumn->addWidget(themedLabel(theme, toQString(entry.recoveryNote),
                                           QuorvaneFontStyle::caption2, QFont::Normal, true));
         plan_->addWidget(card);
     }

@@ -2,9 +2,11 @@
 
 #include <QDialog>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "models/settings/quorvane_change_plan.hpp"
 #include "models/settings/quorvane_settings_import_display_mapping.hpp"
 #include "models/settings/quorvane_settings_import_draft.hpp"
 #include "models/settings/quorvane_settings_import_mode.hpp"
@@ -62,13 +64,15 @@ class SettingsImportPreviewSheet : public QDialog {
     void fillPicker(QComboBox* picker, const std::string& importedIdentity);
     void followStore();
     void refresh();
-    void rebuildPlanSections();
+    void showPlan();
+    void rebuildPlanSections(const QuorvaneChangePlan& plan);
 
     ViewContext& context_;
     SettingsImportSheetModel model_;
     SettingsSegmentedPicker* modePicker_ = nullptr;
     WrappingLabel* modeDescription_ = nullptr;
     WrappingLabel* mappedCount_ = nullptr;
+    std::optional<QuorvaneChangePlan> shownPlan_;
     std::map<std::string, QComboBox*> pickers_;
     std::map<std::string, SettingsTintedTile*> rows_;
     WrappingLabel* duplicateWarning_ = nullptr;

@@ -12,6 +12,7 @@
 #include "views/design/fit_to_width.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
+#include "views/qt_text.hpp"
 #include "views/settings/themed_text.hpp"
 
 namespace quorvane {
@@ -35,7 +36,7 @@ DiagnosticReportSheet::DiagnosticReportSheet(Theme& theme,
                                              QWidget* parent)
     : QDialog(parent), theme_(theme), preview_(preview) {
     const auto texts = diagnosticSheetTexts(preview.privacyMode);
-    setWindowTitle(qtext(texts.title));
+    setWindowTitle(toQString(texts.title));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(20, 20, 20, 20);
     column->setSpacing(16);
@@ -43,8 +44,8 @@ DiagnosticReportSheet::DiagnosticReportSheet(Theme& theme,
     auto* header = new QVBoxLayout;
     header->setSpacing(6);
     header->addWidget(
-        themedLabel(theme, qtext(texts.title), QuorvaneFontStyle::title3, QFont::DemiBold));
-    header->addWidget(themedLabel(theme, qtext(texts.description), QuorvaneFontStyle::callout,
+        themedLabel(theme, toQString(texts.title), QuorvaneFontStyle::title3, QFont::DemiBold));
+    header->addWidget(themedLabel(theme, toQString(texts.description), QuorvaneFontStyle::callout,
                                   QFont::Normal, true));
     column->addLayout(header);
 

@@ -1,6 +1,5 @@
 #include "views/settings/settings_appearance_card.hpp"
 
-#include <QFrame>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -12,6 +11,7 @@
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
+#include "views/qt_text.hpp"
 #include "views/settings/settings_card_frame.hpp"
 #include "views/settings/settings_segmented_picker.hpp"
 #include "views/settings/settings_tinted_tile.hpp"
@@ -61,7 +61,7 @@ class SettingControlBlock : public SettingsTintedTile {
 std::vector<QString> textSizeLabels() {
     std::vector<QString> labels;
     for (const auto size : kAllTextSizes)
-        labels.push_back(qtext(displayName(size)));
+        labels.push_back(toQString(displayName(size)));
     return labels;
 }
 
@@ -87,11 +87,7 @@ SettingsAppearanceCard::SettingsAppearanceCard(ViewContext& context, QWidget* pa
                     QuorvaneFontStyle::body);
     preview->setContentsMargins(0, 7, 0, 7);
     frame.column->addWidget(preview);
-    auto* divider = new QFrame(frame.panel);
-    divider->setFrameShape(QFrame::HLine);
-    divider->setFrameShadow(QFrame::Plain);
-    divider->setForegroundRole(QPalette::Mid);
-    frame.column->addWidget(divider);
+    frame.column->addWidget(divider(frame.panel));
 
     appearanceSwitcher_ =
         new AppearanceSwitcher(context, true, false, AppearanceSwitcher::Chrome::panel);
@@ -109,8 +105,8 @@ SettingsAppearanceCard::SettingsAppearanceCard(ViewContext& context, QWidget* pa
 void SettingsAppearanceCard::refresh() {
     textSizePicker_->setSelected(static_cast<int>(store_.textSize()));
     appearanceSwitcher_->refresh();
-    textSizeDetail_->setText(qtext(quorvane::textSizeDetail(store_.textSize())));
-    appearanceDetail_->setText(qtext(AppearanceSwitcherModel::helpText(store_.appearance())));
+    textSizeDetail_->setText(toQString(quorvane::textSizeDetail(store_.textSize())));
+    appearanceDetail_->setText(toQString(AppearanceSwitcherModel::helpText(store_.appearance())));
 }
 
 QString SettingsAppearanceCard::textSizeDetail() const {

@@ -1,5 +1,6 @@
 #include "views/settings/settings_card_frame.hpp"
 
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -20,6 +21,14 @@ QWidget* headingPair(Theme& theme, const QString& title, const QString& detail,
     column->addWidget(themedLabel(theme, title, titleStyle, QFont::DemiBold));
     column->addWidget(themedLabel(theme, detail, QuorvaneFontStyle::caption, QFont::Normal, true));
     return pair;
+}
+
+QWidget* divider(QWidget* parent) {
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    line->setForegroundRole(QPalette::Mid);
+    return line;
 }
 
 SettingsCardFrame makeSettingsCard(Theme& theme, QuorvaneGlyph glyph,

@@ -22,6 +22,10 @@ class Theme;
 QWidget* headingPair(Theme& theme, const QString& title, const QString& detail,
                      QuorvaneFontStyle titleStyle, int spacing, QWidget* parent = nullptr);
 
+// A thin horizontal line in the palette's mid colour between two parts of a
+// card or sheet.
+QWidget* divider(QWidget* parent = nullptr);
+
 // One card of the settings window: a soft panel (padding 16, corner 16)
 // holding a column (spacing 12) that starts with the glyph and the heading
 // pair. The card's rows go into `column`.

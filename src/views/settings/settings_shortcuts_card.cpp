@@ -9,6 +9,7 @@
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
+#include "views/qt_text.hpp"
 #include "views/settings/settings_card_frame.hpp"
 #include "views/settings/settings_disclosure_section.hpp"
 #include "views/settings/settings_tinted_tile.hpp"
@@ -36,10 +37,10 @@ class BindingRow : public SettingsTintedTile {
         layout->setSpacing(10);
         auto* copy = new QVBoxLayout;
         copy->setSpacing(2);
-        copy->addWidget(
-            themedLabel(theme, qtext(row.sceneName), QuorvaneFontStyle::caption, QFont::DemiBold));
-        copy->addWidget(themedLabel(theme, qtext(row.combinationLabel), QuorvaneFontStyle::caption2,
-                                    QFont::Normal, true));
+        copy->addWidget(themedLabel(theme, toQString(row.sceneName), QuorvaneFontStyle::caption,
+                                    QFont::DemiBold));
+        copy->addWidget(themedLabel(theme, toQString(row.combinationLabel),
+                                    QuorvaneFontStyle::caption2, QFont::Normal, true));
         layout->addLayout(copy, 1);
         toggle = new QCheckBox(this);
         toggle->setAccessibleName(QStringLiteral("사용"));
@@ -57,7 +58,7 @@ SettingsShortcutsCard::SettingsShortcutsCard(Theme& theme, DisplayStore& store, 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto frame = makeSettingsCard(
-        theme, QuorvaneGlyph::shortcuts, [this] { return ShortcutsCardModel::of(store_).cardTint; },
+        theme, QuorvaneGlyph::shortcuts, [this] { return shown_.cardTint; },
         QStringLiteral("단축키"), QStringLiteral("안전망과 작업 모드"));
     outer->addWidget(frame.panel);
     icon_ = frame.icon;

@@ -8,6 +8,7 @@
 #include "services/display_store/display_store.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
+#include "views/qt_text.hpp"
 #include "views/settings/settings_tinted_tile.hpp"
 #include "views/settings/themed_text.hpp"
 
@@ -21,9 +22,12 @@ constexpr double kLightFillOpacity = 0.54;
 constexpr double kDarkFillOpacity = 0.4;
 constexpr double kBorderOpacity = 0.3;
 
-class StatusTile : public SettingsTintedTile {
+}  // namespace
+
+// One tile: its title, its value in the tile's tint and its detail.
+class SettingsStatusStripView::Tile : public SettingsTintedTile {
   public:
-    StatusTile(Theme& theme, QWidget* parent)
+    Tile(Theme& theme, QWidget* parent)
         : SettingsTintedTile(theme, {ColorRole::track, kLightFillOpacity, kDarkFillOpacity, 12, {}},
                              parent) {
         auto* column = new QVBoxLayout(this);
@@ -39,9 +43,9 @@ class StatusTile : public SettingsTintedTile {
     }
 
     void show(const SettingsStatusTile& tile) {
-        title->setText(qtext(tile.title));
-        value->setText(qtext(tile.value));
-        detail->setText(qtext(tile.detail));
+        title->setText(toQString(tile.title));
+        value->setText(toQString(tile.value));
+        detail->setText(toQString(tile.detail));
         value->setTextColor(theme().color(tile.tint));
         setBorder(ColorUse{tile.tint, kBorderOpacity});
     }
@@ -51,17 +55,13 @@ class StatusTile : public SettingsTintedTile {
     WrappingLabel* detail = nullptr;
 };
 
-}  // namespace
-
 SettingsStatusStripView::SettingsStatusStripView(Theme& theme, DisplayStore& store, QWidget* parent)
     : QWidget(parent), theme_(theme), store_(store) {
     layout_ = new QBoxLayout(QBoxLayout::LeftToRight, this);
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(kRowSpacing);
-    for (std::size_t index = 0; index < tiles_.size(); ++index) {
-        auto* tile = new StatusTile(theme, this);
-        tiles_[index] = tile;
-        values_[index] = tile->value;
+    for (auto*& tile : tiles_) {
+        tile = new Tile(theme, this);
         layout_->addWidget(tile, 1);
     }
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
@@ -74,7 +74,7 @@ SettingsStatusStripView::SettingsStatusStripView(Theme& theme, DisplayStore& sto
 void SettingsStatusStripView::refresh() {
     const auto tiles = settingsStatusTiles(store_.appearance(), store_.autoApplyEnabled());
     for (std::size_t index = 0; index < tiles.size(); ++index)
-        static_cast<StatusTile*>(tiles_[index])->show(tiles[index]);
+        tiles_[index]->show(tiles[index]);
     arrangeFor(width());
 }
 
@@ -100,7 +100,7 @@ bool SettingsStatusStripView::isSideBySide() const {
 }
 
 QString SettingsStatusStripView::tileValue(int index) const {
-    return values_.at(static_cast<std::size_t>(index))->text();
+    return tiles_.at(static_cast<std::size_t>(index))->value->text();
 }
 
 int SettingsStatusStripView::heightForWidth(int width) const {

@@ -9,7 +9,6 @@ namespace quorvane {
 
 class DisplayStore;
 class Theme;
-class WrappingLabel;
 
 // The three status tiles under the hero: side by side, sharing the width,
 // while they fit; stacked, each full width, otherwise.
@@ -30,14 +29,15 @@ class SettingsStatusStripView : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    class Tile;
+
     void arrangeFor(int width);
     int sideBySideWidth() const;
 
     Theme& theme_;
     DisplayStore& store_;
     QBoxLayout* layout_ = nullptr;
-    std::array<QWidget*, 3> tiles_{};
-    std::array<WrappingLabel*, 3> values_{};
+    std::array<Tile*, 3> tiles_{};
 };
 
 }  // namespace quorvane

@@ -36,6 +36,7 @@ SettingsToggleRowView::SettingsToggleRowView(Theme& theme, QWidget* parent)
 
     connect(toggle_, &QCheckBox::clicked, this, &SettingsToggleRowView::toggled);
     connect(&theme_, &Theme::changed, this, &SettingsToggleRowView::restyle);
+    restyle();
 }
 
 void SettingsToggleRowView::show(const SettingsToggleRow& row) {
@@ -47,7 +48,7 @@ void SettingsToggleRowView::show(const SettingsToggleRow& row) {
     toggle_->setChecked(row.isOn);
     pill_->setVisible(row.status.has_value());
     pill_->setText(QString::fromStdString(row.status.value_or(std::string())));
-    restyle();
+    tintPill();
 }
 
 StatusPill* SettingsToggleRowView::statusPill() const {
@@ -60,6 +61,10 @@ void SettingsToggleRowView::restyle() {
     toggle_->setStyleSheet(
         QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }").arg(side));
     pill_->setFont(theme_.font(QuorvaneFontStyle::caption, QFont::Medium));
+    tintPill();
+}
+
+void SettingsToggleRowView::tintPill() {
     // A pill without a tint of its own reads in the secondary colour.
     const QColor tint = theme_.color(row_.statusTint.value_or(ColorRole::secondary));
     pill_->setTint(tint);

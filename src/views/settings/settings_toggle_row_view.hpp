@@ -31,7 +31,10 @@ class SettingsToggleRowView : public QWidget {
     void toggled(bool on);
 
   private:
+    // The switch's size and the pill's font follow the theme; the pill's
+    // tint follows the row as well.
     void restyle();
+    void tintPill();
 
     Theme& theme_;
     SettingsToggleRow row_;

@@ -23,6 +23,7 @@
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
+#include "views/qt_text.hpp"
 #include "views/settings/diagnostic_report_sheet.hpp"
 #include "views/settings/settings_appearance_card.hpp"
 #include "views/settings/settings_behavior_card.hpp"
@@ -264,7 +265,7 @@ void SettingsWindow::chooseJsonFile(QWidget* over, bool saving, const QString& t
 
 void SettingsWindow::exportSettings() {
     chooseJsonFile(this, true, QStringLiteral("Quorvane 설정 내보내기"),
-                   qtext(kSettingsExportFileName), [this](const std::filesystem::path& file) {
+                   toQString(kSettingsExportFileName), [this](const std::filesystem::path& file) {
                        quorvane::exportSettings(context_.store, file,
                                                 std::chrono::system_clock::now());
                    });
@@ -305,7 +306,7 @@ void SettingsWindow::openDiagnosticSheet() {
     });
     connect(sheet, &DiagnosticReportSheet::saveRequested, this, [this, sheet, preview] {
         chooseJsonFile(sheet, true, QStringLiteral("Quorvane 진단 리포트 저장"),
-                       qtext(kDiagnosticReportFileName),
+                       toQString(kDiagnosticReportFileName),
                        [this, preview](const std::filesystem::path& file) {
                            saveDiagnosticPreview(context_.store, preview, file);
                        });

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <string_view>
 
 #include <QFont>
 #include <QString>
@@ -17,11 +16,6 @@ class Theme;
 class WrappingLabel;
 class GlyphIcon;
 enum class QuorvaneGlyph;
-
-// UTF-8 text of the page logic as a Qt string.
-inline QString qtext(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // A wrapping label in one type role that takes the theme's font again after
 // every theme change; secondary labels use the secondary text colour.

@@ -134,8 +134,9 @@ TEST_F(SettingsImportPreviewSheetTest, StackedComparisonRowsPointDownAndNothingS
             auto* values = sheet->findChild<QWidget*>(QString::fromLatin1(card))
                                ->findChild<FitToWidth*>(QStringLiteral("planValues"));
             EXPECT_NE(values, nullptr);
-            if (values)
+            if (values) {
                 EXPECT_EQ(values->findChild<SymbolImage*>()->systemName(), "arrow.right");
+            }
         }
         for (auto* value : sheet->findChildren<WrappingLabel*>(QStringLiteral("comparisonValue"))) {
             // Two Korean lines in the font the value is drawn in.

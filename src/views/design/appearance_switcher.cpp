@@ -45,6 +45,8 @@ class AppearanceOption : public QAbstractButton {
         setAccessibleName(QString::fromStdString(Model::accessibilityLabel(option)));
         title_->setAttribute(Qt::WA_TransparentForMouseEvents);
         title_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        // The title's ink follows the checked state, however it changes.
+        connect(this, &QAbstractButton::toggled, this, &AppearanceOption::restyle);
     }
 
     QuorvaneAppearance option() const { return option_; }
@@ -231,14 +233,14 @@ AppearanceSwitcher::AppearanceSwitcher(ViewContext& context, bool includeSystem,
         options_.push_back(button);
         connect(button, &QAbstractButton::clicked, this, [this, option] {
             store_.setAppearance(option);
-            refresh();
+            syncSelection();
         });
     }
     track_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     fit_->addWidget(label_);
     fit_->addWidget(track_);
     setAccessibleName(QStringLiteral("화면 모드"));
-    connect(&context.bridge, &StoreBridge::storeChanged, this, &AppearanceSwitcher::refresh);
+    connect(&context.bridge, &StoreBridge::storeChanged, this, &AppearanceSwitcher::syncSelection);
     connect(&theme_, &Theme::changed, this, &AppearanceSwitcher::refresh);
     refresh();
 }
@@ -252,6 +254,11 @@ QAbstractButton* AppearanceSwitcher::optionButton(QuorvaneAppearance option) con
 }
 
 void AppearanceSwitcher::refresh() {
+    syncSelection();
+    restyle();
+}
+
+void AppearanceSwitcher::syncSelection() {
     const QuorvaneAppearance stored = store_.appearance();
     for (auto* button : options_) {
         auto* option = static_cast<AppearanceOption*>(button);
@@ -263,9 +270,13 @@ void AppearanceSwitcher::refresh() {
                                                selected ? QStringLiteral("선택됨") : QString());
             QAccessible::updateAccessibility(&change);
         }
-        option->restyle();
     }
     labelSymbol_->setSystemName(Model::symbol(stored));
+}
+
+void AppearanceSwitcher::restyle() {
+    for (auto* button : options_)
+        static_cast<AppearanceOption*>(button)->restyle();
     labelSymbol_->setColor(theme_.color(ColorRole::secondary));
     const QFont labelFont = chrome_ == Chrome::toolbar
                                 ? theme_.scaledFont(14, QFont::DemiBold)

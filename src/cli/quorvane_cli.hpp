@@ -136,10 +136,9 @@ class QuorvaneCLI {
     std::int32_t apply(const DisplayPreset& preset, const std::vector<DisplaySnapshot>& targets,
                        const QuorvanePreferences& preferences, bool json);
 
+  private:
     // What the command line says when the X server cannot be reached.
     std::string displayServerMessage() const;
-
-  private:
     std::int32_t runCommand(const std::vector<std::string>& arguments);
     // Lines joined by line feeds plus one final line feed, in one write.
     void writeLines(const std::vector<std::string>& lines);

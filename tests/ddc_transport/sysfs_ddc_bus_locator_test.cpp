@@ -75,6 +75,16 @@ class SysfsDDCBusLocatorTest : public ::testing::Test {
         outputs->outputs[id] = {std::move(name), std::move(edid), builtin};
     }
     DDCBusRoute locate(std::uint32_t id) const { return locator.locate(id); }
+    // A transport over a locator of this tree, with a monitor answering
+    // brightness 70 of 100 on `busPath`.
+    DDCTransportEnvironment transportWithMonitorOn(const std::string& busPath) const {
+        auto monitor = std::make_shared<SimulatedDDCMonitor>();
+        monitor->setControl(0x12, 70, 100);
+        auto buses = std::make_shared<SimulatedI2CBuses>();
+        buses->attach(busPath, monitor);
+        return {std::make_shared<SysfsDDCBusLocator>(outputs, tree.root, "/dev"), buses,
+                [](std::chrono::microseconds) {}};
+    }
 
     SysfsTree tree;
     std::shared_ptr<FixedOutputs> outputs = std::make_shared<FixedOutputs>();
@@ -151,13 +161,7 @@ TEST_F(SysfsDDCBusLocatorTest, TransportReachesTheMonitorThroughTheConnectorsBus
     fs::create_directories(dp / "i2c-11");
     describe(90, "DP-3", edidWithSerial(8));
 
-    auto monitor = std::make_shared<SimulatedDDCMonitor>();
-    monitor->setControl(0x12, 70, 100);
-    auto buses = std::make_shared<SimulatedI2CBuses>();
-    buses->attach("/dev/i2c-11", monitor);
-    DDCTransportEnvironment environment{
-        std::make_shared<SysfsDDCBusLocator>(outputs, tree.root, "/dev"), buses,
-        [](std::chrono::microseconds) {}};
+    const auto environment = transportWithMonitorOn("/dev/i2c-11");
 
     std::uint16_t current = 0;
     std::uint16_t maximum = 0;
@@ -199,13 +203,7 @@ TEST_F(SysfsDDCBusLocatorTest, FailedTransactionLooksTheRouteUpAgain) {
     const fs::path dp = tree.addConnector("card0-DP-3", edidWithSerial(8));
     fs::create_directories(dp / "i2c-11");
     describe(90, "DP-3", edidWithSerial(8));
-    auto monitor = std::make_shared<SimulatedDDCMonitor>();
-    monitor->setControl(0x12, 70, 100);
-    auto buses = std::make_shared<SimulatedI2CBuses>();
-    buses->attach("/dev/i2c-12", monitor);
-    DDCTransportEnvironment environment{
-        std::make_shared<SysfsDDCBusLocator>(outputs, tree.root, "/dev"), buses,
-        [](std::chrono::microseconds) {}};
+    const auto environment = transportWithMonitorOn("/dev/i2c-12");
     std::uint16_t current = 0;
     std::uint16_t maximum = 0;
     ASSERT_EQ(QuorvaneDDCReadVCP(environment, 90, 0x12, &current, &maximum), kDDCNoBus);

@@ -5,13 +5,11 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <future>
 #include <string>
@@ -20,27 +18,17 @@
 
 #include "platform/simulated/in_memory_defaults_store.hpp"
 #include "services/persistence/defaults_store.hpp"
+#include "support/temporary_folder.hpp"
 
 namespace quorvane {
 namespace {
+
+using testing::TemporaryFolder;
 
 namespace fs = std::filesystem;
 
 const std::string kKey = std::string(kDefaultsDomain) + ".preferences.v1";
 const std::string kJournalKey = std::string(kDefaultsDomain) + ".journal.v1";
-
-class TemporaryFolder {
-  public:
-    TemporaryFolder() {
-        std::string pattern = (fs::temp_directory_path() / "quorvane-writer-XXXXXX").string();
-        path = ::mkdtemp(pattern.data());
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-    fs::path path;
-};
 
 TEST(BackgroundDefaultsWriter, ABurstOfChangesToOneKeyEndsWithTheNewestBytesInTwoWrites) {
     auto disk = std::make_shared<InMemoryDefaultsStore>();
@@ -74,7 +62,7 @@ TEST(BackgroundDefaultsWriter, ABurstOfChangesToOneKeyEndsWithTheNewestBytesInTw
 
 TEST(BackgroundDefaultsWriter, EverythingSetBeforeTheWriterEndsIsOnDisk) {
     TemporaryFolder folder;
-    auto disk = std::make_shared<FileDefaultsStore>(folder.path);
+    auto disk = std::make_shared<FileDefaultsStore>(folder.path());
     {
         BackgroundDefaultsWriter writer(disk);
         for (int round = 0; round < 20; ++round) {
@@ -82,15 +70,15 @@ TEST(BackgroundDefaultsWriter, EverythingSetBeforeTheWriterEndsIsOnDisk) {
             writer.setData(kJournalKey, "journal " + std::to_string(round));
         }
     }
-    EXPECT_EQ(FileDefaultsStore(folder.path).dataForKey(kKey), "preferences 19");
-    EXPECT_EQ(FileDefaultsStore(folder.path).dataForKey(kJournalKey), "journal 19");
+    EXPECT_EQ(FileDefaultsStore(folder.path()).dataForKey(kKey), "preferences 19");
+    EXPECT_EQ(FileDefaultsStore(folder.path()).dataForKey(kJournalKey), "journal 19");
 }
 
 TEST(BackgroundDefaultsWriter, AValueReachesTheDiskWithinASecondWithoutAFlush) {
     TemporaryFolder folder;
-    BackgroundDefaultsWriter writer(std::make_shared<FileDefaultsStore>(folder.path));
+    BackgroundDefaultsWriter writer(std::make_shared<FileDefaultsStore>(folder.path()));
     writer.setData(kKey, "shown on the screen");
-    FileDefaultsStore reader(folder.path);
+    FileDefaultsStore reader(folder.path());
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     while (reader.dataForKey(kKey) != "shown on the screen" &&
            std::chrono::steady_clock::now() < deadline) {
@@ -156,7 +144,7 @@ TEST(BackgroundDefaultsWriter, AKillDuringAWriteLeavesTheLastWrittenRecordWhole)
     TemporaryFolder folder;
     const std::string large(64 * 1024, 'x');
     ASSERT_TRUE(killedInChild([&] {
-        BackgroundDefaultsWriter writer(std::make_shared<FileDefaultsStore>(folder.path));
+        BackgroundDefaultsWriter writer(std::make_shared<FileDefaultsStore>(folder.path()));
         writer.setBeforeWriteHook([](const std::string&, const std::string& bytes) {
             if (bytes == "second")
                 ::raise(SIGKILL);
@@ -166,11 +154,11 @@ TEST(BackgroundDefaultsWriter, AKillDuringAWriteLeavesTheLastWrittenRecordWhole)
         writer.setData(kKey, "second");
         writer.flush();
     }));
-    FileDefaultsStore after(folder.path);
+    FileDefaultsStore after(folder.path());
     EXPECT_EQ(after.dataForKey(kKey), "first");
 
     ASSERT_TRUE(killedInChild([&] {
-        auto disk = std::make_shared<FileDefaultsStore>(folder.path);
+        auto disk = std::make_shared<FileDefaultsStore>(folder.path());
         disk->setBeforeRenameHook([&](const fs::path&) {
             if (disk->dataForKey(kKey) == "written")
                 ::raise(SIGKILL);
@@ -185,7 +173,7 @@ TEST(BackgroundDefaultsWriter, AKillDuringAWriteLeavesTheLastWrittenRecordWhole)
     EXPECT_EQ(after.dataForKey(kKey), "written");
 
     // The store still takes writes after the killed one.
-    BackgroundDefaultsWriter writer(std::make_shared<FileDefaultsStore>(folder.path));
+    BackgroundDefaultsWriter writer(std::make_shared<FileDefaultsStore>(folder.path()));
     writer.setData(kKey, "next");
     writer.flush();
     EXPECT_EQ(after.dataForKey(kKey), "next");

@@ -18,23 +18,18 @@
 #include <thread>
 
 #include "services/persistence/defaults_store.hpp"
+#include "support/temporary_folder.hpp"
 
 namespace quorvane {
 namespace {
+
+using testing::fileContents;
+using testing::writeContents;
 
 namespace fs = std::filesystem;
 
 const std::string kKey = std::string(kDefaultsDomain) + ".preferences.v1";
 constexpr uid_t kNobody = 65534;
-
-std::string contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void write(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 void makeOld(const fs::path& path, std::chrono::seconds age) {
     fs::last_write_time(path, fs::file_time_type::clock::now() - age);
@@ -57,7 +52,7 @@ int asUnprivilegedUser(const std::function<int()>& body) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 101;
 }
 
-class DefaultsStoreSafetyTest : public testing::Test {
+class DefaultsStoreSafetyTest : public ::testing::Test {
   protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "quorvane-safety-XXXXXX").string();
@@ -80,7 +75,7 @@ TEST_F(DefaultsStoreSafetyTest, ALinkedRecordStaysALinkAndItsTargetGetsTheNewVal
     FileDefaultsStore store(root_ / "config" / "quorvane");
     fs::create_directories(store.folder());
     fs::create_directories(root_ / "dotfiles" / "deep");
-    write(root_ / "dotfiles" / "deep" / "prefs.json", "old");
+    writeContents(root_ / "dotfiles" / "deep" / "prefs.json", "old");
     fs::permissions(root_ / "dotfiles" / "deep" / "prefs.json",
                     fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
                         fs::perms::others_read);
@@ -94,7 +89,7 @@ TEST_F(DefaultsStoreSafetyTest, ALinkedRecordStaysALinkAndItsTargetGetsTheNewVal
 
     EXPECT_TRUE(fs::is_symlink(store.pathForKey(kKey)));
     EXPECT_TRUE(fs::is_symlink(root_ / "dotfiles" / "current.json"));
-    EXPECT_EQ(contents(root_ / "dotfiles" / "deep" / "prefs.json"), "new");
+    EXPECT_EQ(fileContents(root_ / "dotfiles" / "deep" / "prefs.json"), "new");
     EXPECT_EQ(store.dataForKey(kKey), "new");
     EXPECT_EQ(fs::status(root_ / "dotfiles" / "deep" / "prefs.json").permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
@@ -112,7 +107,7 @@ TEST_F(DefaultsStoreSafetyTest, ALinkToAMissingFileCreatesTheTarget) {
     EXPECT_EQ(store.read(kKey), DefaultsReadResult{});
     ASSERT_TRUE(store.setData(kKey, "first").succeeded());
     EXPECT_TRUE(fs::is_symlink(store.pathForKey(kKey)));
-    EXPECT_EQ(contents(root_ / "dotfiles" / "later.json"), "first");
+    EXPECT_EQ(fileContents(root_ / "dotfiles" / "later.json"), "first");
 }
 
 TEST_F(DefaultsStoreSafetyTest, OnlyOldUnheldTemporaryFilesOfOurOwnPatternAreRemoved) {
@@ -128,7 +123,7 @@ TEST_F(DefaultsStoreSafetyTest, OnlyOldUnheldTemporaryFilesOfOurOwnPatternAreRem
     const auto notOurs = folder / ".notes.txt.Ab12Cd";
     const auto shortSuffix = folder / ("." + kKey + ".json.Ab12C");
     for (const auto& file : {stale, otherKeyStale, fresh, held, notOurs, shortSuffix})
-        write(file, "half");
+        writeContents(file, "half");
     for (const auto& file : {stale, otherKeyStale, held, notOurs, shortSuffix})
         makeOld(file, age);
     // Just younger than the limit: a slow write may still be under way.
@@ -184,8 +179,8 @@ TEST_F(DefaultsStoreSafetyTest, CopiesKeptAsideNeverReplaceEachOther) {
                           "\\.json\\.unreadable-\\d{8}-\\d{6}(-\\d+)?");
     EXPECT_TRUE(std::regex_match(*first.keptCopy, name)) << *first.keptCopy;
     EXPECT_NE(*first.keptCopy, *second.keptCopy);
-    EXPECT_EQ(contents(store.folder() / *first.keptCopy), "broken one");
-    EXPECT_EQ(contents(store.folder() / *second.keptCopy), "broken two");
+    EXPECT_EQ(fileContents(store.folder() / *first.keptCopy), "broken one");
+    EXPECT_EQ(fileContents(store.folder() / *second.keptCopy), "broken two");
     // A copy is never taken for a stored value.
     EXPECT_EQ(store.read(kKey), DefaultsReadResult{});
 }
@@ -210,7 +205,7 @@ TEST_F(DefaultsStoreSafetyTest, ARecordTheUserCannotReadIsAnErrorAndIsNeverRepla
         return 0;
     });
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(contents(store.pathForKey(kKey)), "secret");
+    EXPECT_EQ(fileContents(store.pathForKey(kKey)), "secret");
 }
 
 TEST_F(DefaultsStoreSafetyTest, AReadOnlyFolderFailsTheWriteAndSaysWhy) {
@@ -233,17 +228,17 @@ TEST_F(DefaultsStoreSafetyTest, AReadOnlyFolderFailsTheWriteAndSaysWhy) {
     });
     EXPECT_EQ(result, 0);
     ::chmod(store.folder().c_str(), 0700);
-    EXPECT_EQ(contents(store.pathForKey(kKey)), "kept");
+    EXPECT_EQ(fileContents(store.pathForKey(kKey)), "kept");
 }
 
 TEST_F(DefaultsStoreSafetyTest, AFileWhereTheFolderGoesFailsAsNotAFolder) {
-    write(root_ / "config", "I am a file");
+    writeContents(root_ / "config", "I am a file");
     FileDefaultsStore store(root_ / "config" / "quorvane");
     EXPECT_EQ(store.read(kKey), DefaultsReadResult{});
     const auto saved = store.setData(kKey, "x");
     ASSERT_TRUE(saved.error);
     EXPECT_EQ(saved.error->kind, DefaultsStoreError::Kind::notAFolder);
-    EXPECT_EQ(contents(root_ / "config"), "I am a file");
+    EXPECT_EQ(fileContents(root_ / "config"), "I am a file");
 
     FileDefaultsStore nowhere{fs::path()};
     const auto homeless = nowhere.setData(kKey, "x");

@@ -11,7 +11,6 @@
 #include <cstring>
 
 #include "models/settings/quorvane_preferences.hpp"
-#include "platform/linux/crtc_gamma.hpp"
 #include "x11/application_process.hpp"
 #include "x11/x_test_server.hpp"
 
@@ -70,21 +69,13 @@ class ApplicationTest : public testing::XServerTest {
         home.writePreferences(*preferences.encoded());
         // A freshly started server's ramps are its own, not necessarily our
         // identity ramp, and the first test on it must not depend on that.
-        resetRamps();
+        resetRampsToIdentity();
     }
 
     void TearDown() override {
         first.reset();
-        resetRamps();
-    }
-
-    void resetRamps() {
-        if (!connection)
-            return;
-        for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"})
-            if (auto target = output(name))
-                writeCrtcGamma(*connection, target->crtc,
-                               GammaRamp::identity(crtcGammaSize(*connection, target->crtc)));
+        if (connection)
+            resetRampsToIdentity();
     }
 
     std::unique_ptr<LaunchedProcess> launch(std::vector<std::string> arguments = {}) {
@@ -107,13 +98,8 @@ class ApplicationTest : public testing::XServerTest {
             << home.logText();
     }
 
-    std::optional<GammaRamp> ramp(const char* name) {
-        auto target = output(name);
-        return target ? readCrtcGamma(*connection, target->crtc) : std::nullopt;
-    }
-
     bool showsIdentity(const char* name) {
-        auto current = ramp(name);
+        auto current = currentRamp(name);
         return current && *current == GammaRamp::identity(current->size());
     }
 
@@ -129,7 +115,7 @@ TEST_F(ApplicationTest, ALaterLaunchWithAPresetURLChangesTheRampsOfTheRunningIns
     EXPECT_EQ(second->waitFor(), 0) << home.logText();
     // The night preset warms the screen: blue falls below red mid-ramp.
     ASSERT_TRUE(eventually([&] {
-        auto current = ramp("DUMMY1");
+        auto current = currentRamp("DUMMY1");
         return current && current->blue[current->size() / 2] < current->red[current->size() / 2];
     })) << home.logText();
     EXPECT_TRUE(first->running());

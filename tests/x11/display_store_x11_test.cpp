@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "display_store/store_world.hpp"
-#include "platform/linux/crtc_gamma.hpp"
 #include "platform/linux/display_manager.hpp"
 #include "platform/linux/gamma_controller.hpp"
 #include "platform/simulated/in_memory_defaults_store.hpp"
@@ -55,9 +54,6 @@ class DisplayStoreX11Test : public testing::XServerTest {
         return *store;
     }
 
-    std::optional<GammaRamp> rampOf(const std::string& outputName) {
-        return readCrtcGamma(*connection, output(outputName)->crtc);
-    }
     GammaRamp expectedRamp(const ColorAdjustment& adjustment, std::size_t size) {
         return GammaRamp::fromTables(gamma->makeTransferTables(adjustment), size);
     }
@@ -74,20 +70,20 @@ TEST_F(DisplayStoreX11Test, AColourChangeReachesTheCrtcAndCorrectionOffTakesItBa
     const auto target = output("DUMMY1");
     ASSERT_TRUE(target);
     const auto displayID = static_cast<DisplayID>(target->id);
-    const auto bystanderBefore = rampOf("DUMMY0");
+    const auto bystanderBefore = currentRamp("DUMMY0");
 
     displayStore.updateColorAdjustment(displayID, [](ColorAdjustment& value) {
         value.warmth = 0.8;
         value.contrast = 1.2;
     });
     ASSERT_EQ(displayStore.statusMessage(), "색상 조정 적용됨");
-    const auto written = rampOf("DUMMY1");
+    const auto written = currentRamp("DUMMY1");
     ASSERT_TRUE(written);
     EXPECT_EQ(*written, expectedRamp(displayStore.colorAdjustment(displayID), written->size()));
-    EXPECT_EQ(rampOf("DUMMY0"), bystanderBefore);
+    EXPECT_EQ(currentRamp("DUMMY0"), bystanderBefore);
 
     displayStore.setSoftwareColorCorrectionEnabled(false);
-    EXPECT_EQ(*rampOf("DUMMY1"), expectedRamp(ColorAdjustment::neutral(), written->size()));
+    EXPECT_EQ(*currentRamp("DUMMY1"), expectedRamp(ColorAdjustment::neutral(), written->size()));
 }
 
 TEST_F(DisplayStoreX11Test, OneUndoAfterAnRGBCurveCommitRestoresAllThreeRamps) {
@@ -100,7 +96,7 @@ TEST_F(DisplayStoreX11Test, OneUndoAfterAnRGBCurveCommitRestoresAllThreeRamps) {
         value.greenGamma = 0.8;
         value.blueGamma = 1.1;
     });
-    const auto before = rampOf("DUMMY2");
+    const auto before = currentRamp("DUMMY2");
     ASSERT_TRUE(before);
 
     // A drag on the curve of all three channels, released near the top.
@@ -108,7 +104,7 @@ TEST_F(DisplayStoreX11Test, OneUndoAfterAnRGBCurveCommitRestoresAllThreeRamps) {
     const auto edit = editor.commit(0.5, 0.8);
     displayStore.updateColorAdjustment(displayID,
                                        [&](ColorAdjustment& value) { edit.applyTo(value); });
-    const auto committed = rampOf("DUMMY2");
+    const auto committed = currentRamp("DUMMY2");
     ASSERT_NE(committed, before);
     EXPECT_EQ(committed->red, committed->green);
     EXPECT_EQ(committed->green, committed->blue);
@@ -116,7 +112,7 @@ TEST_F(DisplayStoreX11Test, OneUndoAfterAnRGBCurveCommitRestoresAllThreeRamps) {
     const auto prompt = displayStore.recentChangeRecoveryPrompt();
     ASSERT_TRUE(prompt);
     EXPECT_TRUE(displayStore.undoRecentChangeRecoveryPrompt(prompt->id));
-    EXPECT_EQ(rampOf("DUMMY2"), before);
+    EXPECT_EQ(currentRamp("DUMMY2"), before);
 }
 
 // Choosing a mode on the resolution page switches the real output at once,

@@ -4,7 +4,6 @@
 #include <X11/Xatom.h>
 #include <gtest/gtest.h>
 
-#include "platform/linux/crtc_gamma.hpp"
 #include "platform/linux/gamma_controller.hpp"
 #include "platform/linux/vcgt_ramp.hpp"
 #include "support/icc_test_profiles.hpp"
@@ -38,10 +37,7 @@ class RestoreRampTest : public testing::XServerTest {
         controller->restoreSystemColorSettings();
     }
 
-    GammaRamp current(const char* name) {
-        auto target = output(name);
-        return readCrtcGamma(*connection, target->crtc).value_or(GammaRamp{});
-    }
+    GammaRamp current(const char* name) { return currentRamp(name).value_or(GammaRamp{}); }
 
     void warmEveryOutput() {
         auto warm = ColorAdjustment::neutral();

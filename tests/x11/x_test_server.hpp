@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/linux/crtc_gamma.hpp"
 #include "platform/linux/randr_screen.hpp"
 #include "platform/linux/x_connection.hpp"
 
@@ -48,6 +49,22 @@ class XServerTest : public ::testing::Test {
             }
         }
         return std::nullopt;
+    }
+
+    // The gamma ramp on the output with this name; none when the output or
+    // its ramp cannot be read.
+    std::optional<GammaRamp> currentRamp(const std::string& name) {
+        auto target = output(name);
+        return target ? readCrtcGamma(*connection, target->crtc) : std::nullopt;
+    }
+
+    // Puts the identity ramp on every lit output.
+    void resetRampsToIdentity() {
+        for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"}) {
+            if (auto target = output(name))
+                writeCrtcGamma(*connection, target->crtc,
+                               GammaRamp::identity(crtcGammaSize(*connection, target->crtc)));
+        }
     }
 
     // Switches an output's CRTC off, or on again at its place and mode, from

@@ -1,8 +1,40 @@
 #include "presentation/detail_form/color_bindings.hpp"
 
+#include <array>
+
 #include "models/color/quorvane_color_temperature.hpp"
 
 namespace quorvane {
+
+namespace {
+
+// The three fields each reset button covers.
+using FieldGroup = std::array<double ColorAdjustment::*, 3>;
+constexpr FieldGroup kLevels{&ColorAdjustment::softwareBrightness, &ColorAdjustment::contrast,
+                             &ColorAdjustment::gamma};
+constexpr FieldGroup kRGBGains{&ColorAdjustment::redGain, &ColorAdjustment::greenGain,
+                               &ColorAdjustment::blueGain};
+constexpr FieldGroup kRGBCurves{&ColorAdjustment::redGamma, &ColorAdjustment::greenGamma,
+                                &ColorAdjustment::blueGamma};
+
+void resetGroup(DisplayStore& store, DisplayID displayID, const FieldGroup& fields) {
+    store.updateColorAdjustment(displayID, [&fields](ColorAdjustment& adjustment) {
+        const auto neutral = ColorAdjustment::neutral();
+        for (const auto field : fields)
+            adjustment.*field = neutral.*field;
+    });
+}
+
+bool groupIsNeutral(const ColorAdjustment& adjustment, const FieldGroup& fields) {
+    const auto neutral = ColorAdjustment::neutral();
+    for (const auto field : fields) {
+        if (adjustment.*field != neutral.*field)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 double ColorBindings::kelvin(const ColorAdjustment& adjustment) {
     return QuorvaneColorTemperature::kelvin(adjustment.warmth);
@@ -28,48 +60,27 @@ void ColorBindings::setOutputFilter(DisplayStore& store, DisplayID displayID,
 }
 
 void ColorBindings::resetLevels(DisplayStore& store, DisplayID displayID) {
-    store.updateColorAdjustment(displayID, [](ColorAdjustment& adjustment) {
-        const auto neutral = ColorAdjustment::neutral();
-        adjustment.softwareBrightness = neutral.softwareBrightness;
-        adjustment.contrast = neutral.contrast;
-        adjustment.gamma = neutral.gamma;
-    });
+    resetGroup(store, displayID, kLevels);
 }
 
 void ColorBindings::resetRGBGains(DisplayStore& store, DisplayID displayID) {
-    store.updateColorAdjustment(displayID, [](ColorAdjustment& adjustment) {
-        const auto neutral = ColorAdjustment::neutral();
-        adjustment.redGain = neutral.redGain;
-        adjustment.greenGain = neutral.greenGain;
-        adjustment.blueGain = neutral.blueGain;
-    });
+    resetGroup(store, displayID, kRGBGains);
 }
 
 void ColorBindings::resetRGBCurves(DisplayStore& store, DisplayID displayID) {
-    store.updateColorAdjustment(displayID, [](ColorAdjustment& adjustment) {
-        const auto neutral = ColorAdjustment::neutral();
-        adjustment.redGamma = neutral.redGamma;
-        adjustment.greenGamma = neutral.greenGamma;
-        adjustment.blueGamma = neutral.blueGamma;
-    });
+    resetGroup(store, displayID, kRGBCurves);
 }
 
 bool ColorBindings::levelsAreNeutral(const ColorAdjustment& adjustment) {
-    const auto neutral = ColorAdjustment::neutral();
-    return adjustment.softwareBrightness == neutral.softwareBrightness &&
-           adjustment.contrast == neutral.contrast && adjustment.gamma == neutral.gamma;
+    return groupIsNeutral(adjustment, kLevels);
 }
 
 bool ColorBindings::rgbGainsAreNeutral(const ColorAdjustment& adjustment) {
-    const auto neutral = ColorAdjustment::neutral();
-    return adjustment.redGain == neutral.redGain && adjustment.greenGain == neutral.greenGain &&
-           adjustment.blueGain == neutral.blueGain;
+    return groupIsNeutral(adjustment, kRGBGains);
 }
 
 bool ColorBindings::rgbCurvesAreNeutral(const ColorAdjustment& adjustment) {
-    const auto neutral = ColorAdjustment::neutral();
-    return adjustment.redGamma == neutral.redGamma && adjustment.greenGamma == neutral.greenGamma &&
-           adjustment.blueGamma == neutral.blueGamma;
+    return groupIsNeutral(adjustment, kRGBCurves);
 }
 
 }  // namespace quorvane

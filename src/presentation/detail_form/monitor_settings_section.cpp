@@ -1,10 +1,9 @@
 #include "presentation/detail_form/monitor_settings_section.hpp"
 
 #include <algorithm>
-#include <cmath>
 
-#include "models/coding/number_format.hpp"
 #include "models/ddc/ddc_input_source.hpp"
+#include "presentation/controls/adjustment_nudge.hpp"
 
 namespace quorvane {
 
@@ -48,10 +47,6 @@ std::vector<MonitorSettingsSection::MonitorRow> answeredRows(const DDCSnapshot& 
 
 }  // namespace
 
-std::string MonitorSettingsSection::percentText(double fraction) {
-    return formatDecimal(static_cast<std::int64_t>(std::lround(fraction * 100))) + "%";
-}
-
 std::string MonitorSettingsSection::inputMenuTitle(std::uint16_t current) {
     return "현재: " + ddcInputSourceLabel(current);
 }
@@ -88,7 +83,8 @@ MonitorSettingsSection MonitorSettingsSection::make(const DisplayStore& store,
         section.statusNote = section.badge.detail;
     if (display.hardwareBrightness)
         section.systemBrightness =
-            BrightnessRow{*display.hardwareBrightness, percentText(*display.hardwareBrightness)};
+            BrightnessRow{*display.hardwareBrightness,
+                          QuorvaneAdjustmentNudge::percentText(*display.hardwareBrightness)};
     section.monitorControlsDisabled = busy;
 
     const auto snapshot = store.ddcSnapshots().find(display.id);

@@ -62,7 +62,6 @@ struct MonitorSettingsSection {
 
     static MonitorSettingsSection make(const DisplayStore& store, const DisplaySnapshot& display);
 
-    static std::string percentText(double fraction);
     static std::string inputMenuTitle(std::uint16_t current);
     static std::string probeButtonTitle(bool busy, DDCCapabilityBadgeKind kind);
     // The input menu's entries in menu order.

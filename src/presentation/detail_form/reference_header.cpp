@@ -13,11 +13,12 @@ ReferenceHeader ReferenceHeader::make(const DisplayStore& store, const DisplaySn
 
     ReferenceHeader header;
     header.title = label + " 화면 색감";
-    header.metrics = {{"화면 색감", correction}, {"색온도", kelvin}, {"현재 화면", mode}};
+    header.metrics = {
+        {kMetricTitles[0], correction}, {kMetricTitles[1], kelvin}, {kMetricTitles[2], mode}};
     header.previewName = label;
     header.previewDetail =
         display.currentMode ? display.currentMode->label() : display.technicalSubtitle();
-    header.previewChips = {{"색감", correction}, {"색온도", kelvin}};
+    header.previewChips = {{kChipTitles[0], correction}, {kChipTitles[1], kelvin}};
     return header;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ struct ReferenceHeader {
 
     static ReferenceHeader make(const DisplayStore& store, const DisplaySnapshot& display);
 
+    // The titles of `metrics` and `previewChips`, in order.
+    static constexpr std::array<const char*, 3> kMetricTitles{"화면 색감", "색온도", "현재 화면"};
+    static constexpr std::array<const char*, 2> kChipTitles{"색감", "색온도"};
     static constexpr const char* kSubtitle =
         "밝기와 색온도만 먼저 조절합니다. 모니터 자체 설정이나 색상 기준은 필요할 때 고급 "
         "옵션에서 열 수 있습니다.";

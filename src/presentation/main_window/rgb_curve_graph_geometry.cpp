@@ -42,7 +42,7 @@ double RGBCurveGraphGeometry::curveOutput(double gamma, double input) {
     return std::pow(clampedInput(input), 1.0 / clampedGamma(gamma));
 }
 
-std::vector<GraphRect> RGBCurveGraphGeometry::histogramBars(const std::vector<double>& values,
+std::vector<GraphRect> RGBCurveGraphGeometry::histogramBars(std::span<const double> values,
                                                             double width, double height) {
     std::vector<GraphRect> bars;
     if (values.empty())

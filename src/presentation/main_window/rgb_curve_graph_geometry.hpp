@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <vector>
 
 namespace quorvane {
@@ -37,7 +38,7 @@ struct RGBCurveGraphGeometry {
     static double curveOutput(double gamma, double input);
     // Bars standing on the bottom edge with 2-point gaps and margins, each at
     // least 3 wide and 8 high.
-    static std::vector<GraphRect> histogramBars(const std::vector<double>& values, double width,
+    static std::vector<GraphRect> histogramBars(std::span<const double> values, double width,
                                                 double height);
     // 49 points joined by 48 segments, from input 0 to 1.
     static std::vector<GraphPoint> curvePoints(double gamma, double width, double height);

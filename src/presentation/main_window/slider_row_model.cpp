@@ -1,6 +1,5 @@
 #include "presentation/main_window/slider_row_model.hpp"
 
-#include <cmath>
 #include <utility>
 
 #include "models/coding/number_format.hpp"
@@ -9,78 +8,52 @@ namespace quorvane {
 
 namespace {
 
-// Nudged values are rounded to millionths so that repeated steps of 0.05
-// land on the nearest doubles to 0.15, 0.2, 0.25 and never drift.
-constexpr double kNudgeRounding = 1'000'000.0;
+PanelSliderRowState::PendingRule pendingRule(SliderRowKind kind) {
+    return kind == SliderRowKind::monitor ? PanelSliderRowState::PendingRule::nudgesAndDrags
+                                          : PanelSliderRowState::PendingRule::nudgesOnly;
+}
 
 }  // namespace
 
 SliderRowModel::SliderRowModel(SliderRowKind kind, double lower, double upper, double nudgeStep,
                                Formatter formatter, double outsideValue)
-    : kind_(kind),
-      lower_(lower),
-      upper_(upper),
-      nudgeStep_(nudgeStep),
-      formatter_(std::move(formatter)),
-      outsideValue_(outsideValue),
-      draftValue_(outsideValue) {}
+    : formatter_(std::move(formatter)),
+      state_(outsideValue, lower, upper, nudgeStep, pendingRule(kind)) {}
 
 void SliderRowModel::beginEditing() {
-    draftValue_ = currentVisibleValue();
-    isEditing_ = true;
+    state_.beginEditing();
 }
 
 void SliderRowModel::moveDraft(double value) {
-    draftValue_ = value;
+    state_.moveThumb(value);
 }
 
 double SliderRowModel::endEditing() {
-    isEditing_ = false;
-    if (kind_ == SliderRowKind::monitor)
-        pendingValue_ = draftValue_;
-    return draftValue_;
+    return state_.endEditing();
 }
 
 double SliderRowModel::nudgeDown() {
-    return nudged(-nudgeStep_);
+    return nudged(QuorvaneAdjustmentNudgeDirection::decrement);
 }
 
 double SliderRowModel::nudgeUp() {
-    return nudged(nudgeStep_);
+    return nudged(QuorvaneAdjustmentNudgeDirection::increment);
 }
 
-double SliderRowModel::nudged(double delta) {
-    double value = currentVisibleValue() + delta;
-    if (value <= lower_)
-        value = lower_;
-    if (upper_ < value)
-        value = upper_;
-    value = std::round(value * kNudgeRounding) / kNudgeRounding;
-    draftValue_ = value;
-    pendingValue_ = value;
-    return value;
+double SliderRowModel::nudged(QuorvaneAdjustmentNudgeDirection direction) {
+    // At the end of the range the value stays where it is.
+    if (const auto value = state_.nudge(direction))
+        return *value;
+    return state_.clampedAndRounded(state_.currentVisibleValue());
 }
 
 void SliderRowModel::setOutsideValue(double value) {
-    if (value == outsideValue_)
-        return;
-    outsideValue_ = value;
-    if (!isEditing_)
-        draftValue_ = value;
-    pendingValue_.reset();
-}
-
-double SliderRowModel::currentVisibleValue() const {
-    if (isEditing_)
-        return draftValue_;
-    return pendingValue_.value_or(outsideValue_);
+    state_.ownerValueChanged(value);
 }
 
 std::string SliderRowModel::displayedValueText(std::string_view valueText) const {
-    if (isEditing_)
-        return formatter_(draftValue_);
-    if (pendingValue_)
-        return formatter_(*pendingValue_);
+    if (const auto value = state_.formattedValue())
+        return formatter_(*value);
     return std::string(valueText);
 }
 
@@ -99,20 +72,6 @@ std::string sliderAccessibilityHint(std::string_view title,
 
 std::string defaultSliderValueText(double value) {
     return formatFixed(value, 2);
-}
-
-int sliderReadoutMinimumWidth(QuorvaneTextSize size) {
-    switch (size) {
-        case QuorvaneTextSize::standard:
-            return 52;
-        case QuorvaneTextSize::large:
-            return 60;
-        case QuorvaneTextSize::extraLarge:
-            return 70;
-        case QuorvaneTextSize::veryLarge:
-            return 84;
-    }
-    return 52;
 }
 
 }  // namespace quorvane

@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "models/settings/quorvane_text_size.hpp"
+#include "presentation/design/text_size_table.hpp"
+#include "presentation/panel/panel_slider_row_state.hpp"
 
 namespace quorvane {
 
@@ -14,7 +15,8 @@ namespace quorvane {
 // queues a monitor write (the monitor reports the new value later).
 enum class SliderRowKind { software, monitor };
 
-// What a slider row shows and writes, apart from drawing.
+// What a slider row shows and writes, apart from drawing: the panel's row
+// rules (PanelSliderRowState) with the row's own readout format.
 //
 // While the user drags only the draft moves; the outside value is written
 // once, when the drag ends (also when nothing moved), and a nudge writes at
@@ -45,34 +47,27 @@ class SliderRowModel {
     // the draft follows when not dragging and the pending value is dropped.
     void setOutsideValue(double value);
 
-    bool isEditing() const { return isEditing_; }
-    double outsideValue() const { return outsideValue_; }
-    std::optional<double> pendingValue() const { return pendingValue_; }
+    bool isEditing() const { return state_.isEditing(); }
+    double outsideValue() const { return state_.ownerValue(); }
+    std::optional<double> pendingValue() const { return state_.pendingValue(); }
     // Where the slider's thumb sits.
-    double thumbValue() const { return isEditing_ ? draftValue_ : outsideValue_; }
+    double thumbValue() const { return isEditing() ? state_.draftValue() : outsideValue(); }
     // The draft while dragging, else the pending value, else the outside value.
-    double currentVisibleValue() const;
+    double currentVisibleValue() const { return state_.currentVisibleValue(); }
     // The formatted draft or pending value; else the caller's own text.
     std::string displayedValueText(std::string_view valueText) const;
-    bool canDecrement() const { return lower_ < currentVisibleValue(); }
-    bool canIncrement() const { return currentVisibleValue() < upper_; }
+    bool canDecrement() const { return state_.canDecrement(); }
+    bool canIncrement() const { return state_.canIncrement(); }
 
-    double lower() const { return lower_; }
-    double upper() const { return upper_; }
-    double nudgeStep() const { return nudgeStep_; }
+    double lower() const { return state_.lower(); }
+    double upper() const { return state_.upper(); }
+    double nudgeStep() const { return state_.nudgeStep(); }
 
   private:
-    double nudged(double delta);
+    double nudged(QuorvaneAdjustmentNudgeDirection direction);
 
-    SliderRowKind kind_;
-    double lower_;
-    double upper_;
-    double nudgeStep_;
     Formatter formatter_;
-    double outsideValue_;
-    double draftValue_;
-    bool isEditing_ = false;
-    std::optional<double> pendingValue_;
+    PanelSliderRowState state_;
 };
 
 // The slider's spoken hint: "<subtitle>. " when there is one, then how to
@@ -83,7 +78,8 @@ std::string sliderAccessibilityHint(std::string_view title,
 // "%.2f": the software row's default readout of drafts and pending values.
 std::string defaultSliderValueText(double value);
 
-// Minimum width of the readout column, in points, for the text size.
-int sliderReadoutMinimumWidth(QuorvaneTextSize size);
+// Minimum width of the readout column, in points, so that it keeps its place
+// as the digits change.
+inline constexpr TextSizeTable<int> kSliderReadoutMinimumWidth{{52, 60, 70, 84}};
 
 }  // namespace quorvane

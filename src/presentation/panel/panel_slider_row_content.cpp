@@ -6,6 +6,7 @@
 
 #include "models/coding/number_format.hpp"
 #include "presentation/controls/adjustment_nudge.hpp"
+#include "presentation/main_window/slider_row_model.hpp"
 
 namespace quorvane {
 
@@ -38,10 +39,8 @@ std::string panelFormattedValue(PanelValueFormat format, double value) {
 }
 
 std::string PanelSliderRowContent::accessibilityHint() const {
-    std::string hint = "좌우 방향키 또는 양쪽의 더하기/빼기 버튼으로 " + title + "을 조정합니다.";
-    if (commitsToMonitor)
-        hint += " 변경값은 모니터에 직접 적용됩니다.";
-    return hint;
+    return sliderAccessibilityHint(
+        title, std::nullopt, commitsToMonitor ? SliderRowKind::monitor : SliderRowKind::software);
 }
 
 }  // namespace quorvane

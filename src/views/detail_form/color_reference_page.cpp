@@ -8,16 +8,19 @@
 
 #include "presentation/detail_form/color_bindings.hpp"
 #include "presentation/detail_form/reference_layout.hpp"
+#include "presentation/main_window/rgb_curve_channel.hpp"
+#include "views/controls/correction_toggle.hpp"
+#include "views/controls/hold_to_compare_button.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/card_grid.hpp"
-#include "views/detail_form/color_controls.hpp"
 #include "views/detail_form/color_row_view.hpp"
 #include "views/detail_form/detail_labels.hpp"
 #include "views/detail_form/reference_hero.hpp"
 #include "views/detail_form/scroll_page.hpp"
+#include "views/main_window/rgb_curve_coordinate_editor.hpp"
 
 namespace quorvane {
 
@@ -59,10 +62,7 @@ QWidget* ColorReferencePage::makeCard(const ReferenceColorCard& card) {
             addBasics(column, card);
             break;
         case ReferenceColorCardKind::outputRGB:
-            for (const auto& row : card.rows) {
-                rows_.push_back(new ColorRowView(context_, row));
-                column->addWidget(rows_.back());
-            }
+            addRows(column, card);
             break;
         case ReferenceColorCardKind::rgbCurves:
             addCurves(column, card);
@@ -76,30 +76,38 @@ QWidget* ColorReferencePage::makeCard(const ReferenceColorCard& card) {
     return panel;
 }
 
-void ColorReferencePage::addBasics(QVBoxLayout* column, const ReferenceColorCard& card) {
-    column->addWidget(makeCorrectionToggle(context_));
-    // Present only while the store has a recovery snapshot for the display.
-    holdSlot_ = new QVBoxLayout;
-    holdSlot_->setContentsMargins(0, 0, 0, 0);
-    column->addLayout(holdSlot_);
+void ColorReferencePage::addRows(QVBoxLayout* column, const ReferenceColorCard& card) {
     for (const auto& row : card.rows) {
         rows_.push_back(new ColorRowView(context_, row));
         column->addWidget(rows_.back());
     }
 }
 
+void ColorReferencePage::addBasics(QVBoxLayout* column, const ReferenceColorCard& card) {
+    column->addWidget(new CorrectionToggle(context_.view, false));
+    // Present only while the store has a recovery snapshot for the display.
+    holdSlot_ = new QVBoxLayout;
+    holdSlot_->setContentsMargins(0, 0, 0, 0);
+    column->addLayout(holdSlot_);
+    addRows(column, card);
+}
+
 void ColorReferencePage::addCurves(QVBoxLayout* column, const ReferenceColorCard& card) {
-    curveEditor_ = makeCurveEditor(context_, [this] { return displayID_; });
+    // Each commit is one colour write for the display shown at that moment.
+    curveEditor_ = new RGBCurveCoordinateEditor(
+        context_.theme,
+        [this] { return RGBGammas::of(context_.store.colorAdjustment(displayID_)); },
+        [this](const RGBCurveEdit& edit) {
+            context_.store.updateColorAdjustment(
+                displayID_, [edit](ColorAdjustment& adjustment) { edit.applyTo(adjustment); });
+        });
     column->addWidget(curveEditor_);
 
     auto* fineTune = new QWidget;
     auto* fineColumn = new QVBoxLayout(fineTune);
     fineColumn->setContentsMargins(0, 6, 0, 0);
     fineColumn->setSpacing(10);
-    for (const auto& row : card.rows) {
-        rows_.push_back(new ColorRowView(context_, row));
-        fineColumn->addWidget(rows_.back());
-    }
+    addRows(fineColumn, card);
     fineColumn->addWidget(makeResetButton(*card.reset), 0, Qt::AlignLeft);
     auto* disclosure =
         makeDisclosure(context_.theme, ReferenceColorCards::kFineTuneLabel,
@@ -154,10 +162,10 @@ void ColorReferencePage::updateHoldToCompare(const DisplaySnapshot& display) {
         return;
     }
     if (!holdButton_) {
-        holdButton_ = makeHoldToCompare(context_, display.id);
+        holdButton_ = new HoldToCompareButton(context_.view, display.id, false);
         holdSlot_->addWidget(holdButton_);
     }
-    setHoldToCompareEnabled(holdButton_, *enabled);
+    holdButton_->setComparisonEnabled(*enabled);
 }
 
 void ColorReferencePage::refresh(const DisplaySnapshot& display) {
@@ -170,7 +178,7 @@ void ColorReferencePage::refresh(const DisplaySnapshot& display) {
         button->setEnabled(!reset.disabled(adjustment));
     updateHoldToCompare(display);
     if (curveEditor_)
-        refreshCurveEditor(curveEditor_);
+        curveEditor_->refresh();
     if (auto* current = filterGroup_->button(static_cast<int>(adjustment.outputFilter)))
         current->setChecked(true);
     filterDescription_->setText(

@@ -14,6 +14,8 @@ class QVBoxLayout;
 namespace quorvane {
 
 class ColorRowView;
+class HoldToCompareButton;
+class RGBCurveCoordinateEditor;
 class ReferenceHero;
 class WrappingLabel;
 
@@ -31,6 +33,7 @@ class ColorReferencePage : public DetailPage {
 
   private:
     QWidget* makeCard(const ReferenceColorCard& card);
+    void addRows(QVBoxLayout* column, const ReferenceColorCard& card);
     void addBasics(QVBoxLayout* column, const ReferenceColorCard& card);
     void addCurves(QVBoxLayout* column, const ReferenceColorCard& card);
     void addFilter(QVBoxLayout* column);
@@ -43,8 +46,8 @@ class ColorReferencePage : public DetailPage {
     std::vector<ColorRowView*> rows_;
     std::vector<std::pair<ColorResetButton, QAbstractButton*>> resets_;
     QVBoxLayout* holdSlot_ = nullptr;
-    QPointer<QWidget> holdButton_;
-    QWidget* curveEditor_ = nullptr;
+    QPointer<HoldToCompareButton> holdButton_;
+    RGBCurveCoordinateEditor* curveEditor_ = nullptr;
     QButtonGroup* filterGroup_ = nullptr;
     WrappingLabel* filterDescription_ = nullptr;
 };

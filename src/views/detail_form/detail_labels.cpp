@@ -1,8 +1,10 @@
 #include "views/detail_form/detail_labels.hpp"
 
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QToolButton>
 
+#include "views/design/symbol_image.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -15,6 +17,27 @@ WrappingLabel* makeText(Theme& theme, const QString& text, QuorvaneFontStyle sty
     label->setFont(theme.font(style, weight));
     label->setSecondary(secondary);
     return label;
+}
+
+QFont monospaced(QFont font) {
+    font.setFamily(QStringLiteral("monospace"));
+    font.setStyleHint(QFont::Monospace);
+    return font;
+}
+
+SymbolImage* makeSymbol(std::string name, const QFont& font, const QColor& color) {
+    auto* symbol = new SymbolImage(std::move(name));
+    symbol->setFont(font);
+    symbol->setColor(color);
+    return symbol;
+}
+
+QHBoxLayout* makeSymbolRow(QWidget* symbol, QWidget* text, int spacing) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(spacing);
+    row->addWidget(symbol, 0, Qt::AlignTop);
+    row->addWidget(text, 1);
+    return row;
 }
 
 WrappingLabel* makeCaption(Theme& theme, const QString& text) {

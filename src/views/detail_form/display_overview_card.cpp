@@ -13,13 +13,24 @@
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/detail_labels.hpp"
 #include "views/detail_form/detail_page.hpp"
-#include "views/detail_form/identity_badge_view.hpp"
 
 namespace quorvane {
 
 namespace {
 
 constexpr int kAliasFieldMaximumWidth = 360;
+
+QColor toneColor(const Theme& theme, IdentityBadgeTone tone) {
+    switch (tone) {
+        case IdentityBadgeTone::green:
+            return theme.color(ColorRole::systemGreen);
+        case IdentityBadgeTone::orange:
+            return theme.color(ColorRole::systemOrange);
+        case IdentityBadgeTone::secondary:
+            return theme.color(ColorRole::secondary);
+    }
+    return theme.color(ColorRole::secondary);
+}
 
 }  // namespace
 
@@ -36,7 +47,9 @@ DisplayOverviewCard::DisplayOverviewCard(DetailFormContext& context, QWidget* pa
     column->setSpacing(12);
 
     title_ = makeText(theme, QString(), QuorvaneFontStyle::title3, QFont::DemiBold);
-    badge_ = new IdentityBadgeView(theme);
+    badge_ = new StatusPill(theme, QString());
+    badge_->setFont(theme.font(QuorvaneFontStyle::caption, QFont::DemiBold));
+    badge_->setInsets(9, 4);
     auto* titleRow = new FitToWidth(8, 6);
     titleRow->addWidget(title_);
     titleRow->addWidget(badge_);
@@ -48,14 +61,10 @@ DisplayOverviewCard::DisplayOverviewCard(DetailFormContext& context, QWidget* pa
     reason_ = makeCaption(theme, QString());
     column->addWidget(reason_);
 
-    auto* hint = new QHBoxLayout;
-    hint->setSpacing(6);
-    auto* shield = new SymbolImage("checkmark.shield");
-    shield->setFont(theme.font(QuorvaneFontStyle::caption));
-    shield->setColor(theme.color(ColorRole::secondary));
-    hint->addWidget(shield, 0, Qt::AlignTop);
-    hint->addWidget(makeCaption(theme, DisplayOverview::kHint), 1);
-    column->addLayout(hint);
+    column->addLayout(
+        makeSymbolRow(makeSymbol("checkmark.shield", theme.font(QuorvaneFontStyle::caption),
+                                 theme.color(ColorRole::secondary)),
+                      makeCaption(theme, DisplayOverview::kHint)));
 
     auto* alias = makeAliasEditor();
     alias->setContentsMargins(0, 2, 0, 0);
@@ -113,8 +122,13 @@ void DisplayOverviewCard::refresh(const DisplaySnapshot& display) {
     const auto overview = DisplayOverview::make(context_.store, display);
     title_->setText(qText(overview.title));
     badge_->setVisible(overview.badge.has_value());
-    if (overview.badge)
-        badge_->setBadge(*overview.badge);
+    if (overview.badge) {
+        const QColor tone = toneColor(context_.theme, overview.badge->tone);
+        badge_->setText(qText(overview.badge->title));
+        badge_->setSymbol(overview.badge->systemImage);
+        badge_->setTint(tone);
+        badge_->setTextColor(tone);
+    }
     modeLine_->setText(qText(overview.modeLine));
     reason_->setVisible(overview.reason.has_value());
     reason_->setText(qText(overview.reason.value_or("")));

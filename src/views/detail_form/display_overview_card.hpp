@@ -10,7 +10,7 @@ class QPushButton;
 namespace quorvane {
 
 struct DetailFormContext;
-class IdentityBadgeView;
+class StatusPill;
 class WrappingLabel;
 
 // The card at the top of every grouped page: the display's label and
@@ -34,7 +34,7 @@ class DisplayOverviewCard : public QWidget {
     DetailFormContext& context_;
     DisplayID displayID_ = 0;
     WrappingLabel* title_ = nullptr;
-    IdentityBadgeView* badge_ = nullptr;
+    StatusPill* badge_ = nullptr;
     WrappingLabel* modeLine_ = nullptr;
     WrappingLabel* reason_ = nullptr;
     QLineEdit* aliasField_ = nullptr;

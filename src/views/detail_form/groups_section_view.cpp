@@ -66,8 +66,7 @@ void GroupsSectionView::refresh(const DisplaySnapshot&) {
     const auto section = GroupsSection::make(context_.store);
     nameRow_->refresh(section.saveNeedsDisplays);
     auto key = shownKey(section);
-    if (!shownOnce_ || key != shownKey_) {
-        shownOnce_ = true;
+    if (shownKey_ != key) {
         shownKey_ = std::move(key);
         const QSignalBlocker block(scope_);
         scope_->clear();

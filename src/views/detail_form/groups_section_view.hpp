@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,7 @@ class GroupsSectionView : public DetailPage {
     DetailFormContext& context_;
     QComboBox* scope_ = nullptr;
     QVBoxLayout* rows_ = nullptr;
-    std::vector<std::string> shownKey_;
-    bool shownOnce_ = false;
+    std::optional<std::vector<std::string>> shownKey_;
     NewNameRow* nameRow_ = nullptr;
 };
 

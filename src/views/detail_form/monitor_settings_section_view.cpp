@@ -6,12 +6,14 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "presentation/controls/adjustment_nudge.hpp"
+#include "views/controls/ddc_badge_view.hpp"
+#include "views/controls/hardware_write_tag.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/detail_labels.hpp"
 #include "views/detail_form/form_rows.hpp"
-#include "views/detail_form/monitor_controls.hpp"
 #include "views/detail_form/slider_row_views.hpp"
 
 namespace quorvane {
@@ -48,25 +50,20 @@ MonitorSettingsSectionView::MonitorSettingsSectionView(DetailFormContext& contex
     column->addWidget(explanation);
 
     syncNote_ = new QWidget;
-    auto* syncRow = new QHBoxLayout(syncNote_);
+    auto* syncRow =
+        makeSymbolRow(makeSymbol("arrow.left.arrow.right", theme.font(QuorvaneFontStyle::caption),
+                                 theme.color(ColorRole::secondary)),
+                      makeCaption(theme, Section::kSyncNote));
     syncRow->setContentsMargins(0, 0, 0, 0);
-    syncRow->setSpacing(6);
-    auto* arrows = new SymbolImage("arrow.left.arrow.right");
-    arrows->setFont(theme.font(QuorvaneFontStyle::caption));
-    arrows->setColor(theme.color(ColorRole::secondary));
-    syncRow->addWidget(arrows, 0, Qt::AlignTop);
-    syncRow->addWidget(makeCaption(theme, Section::kSyncNote), 1);
+    syncNote_->setLayout(syncRow);
     column->addWidget(syncNote_);
 
     column->addWidget(makeStatusRow());
     statusNote_ = makeCaption(theme, QString());
     column->addWidget(statusNote_);
 
-    auto* legend = new QHBoxLayout;
-    legend->setSpacing(7);
-    legend->addWidget(makeHardwareWriteTag(context), 0, Qt::AlignTop);
-    legend->addWidget(makeCaption(theme, Section::kLegend), 1);
-    column->addLayout(legend);
+    column->addLayout(
+        makeSymbolRow(new HardwareWriteTag(theme, true), makeCaption(theme, Section::kLegend), 7));
 
     brightnessSlot_ = makeSlot(column);
     monitorSlot_ = makeSlot(column);
@@ -81,7 +78,8 @@ QWidget* MonitorSettingsSectionView::makeStatusRow() {
     auto* row = new QHBoxLayout(content);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(8);
-    badge_ = makeCapabilityBadge(context_);
+    badge_ = new DDCBadgeView(context_.theme, false);
+    badge_->setFont(context_.theme.font(QuorvaneFontStyle::body));
     row->addWidget(badge_);
     probeButton_ = new QPushButton;
     probeButton_->setToolTip(Section::kProbeHelp);
@@ -104,7 +102,7 @@ QWidget* MonitorSettingsSectionView::makeInputRow() {
     auto* row = new QHBoxLayout(content);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(8);
-    row->addWidget(makeHardwareWriteTag(context_));
+    row->addWidget(new HardwareWriteTag(theme, true));
     inputMenu_ = new QPushButton;
     inputMenu_->setAccessibleDescription(QString::fromUtf8(Section::kInputTitle));
     auto* menu = new QMenu(inputMenu_);
@@ -123,7 +121,7 @@ void MonitorSettingsSectionView::refresh(const DisplaySnapshot& display) {
     const auto model = Section::make(context_.store, display);
     syncNote_->setVisible(model.showsSyncNote);
 
-    updateCapabilityBadge(badge_, model.badge);
+    badge_->setBadge(model.badge);
     probeButton_->setText(qText(model.probeTitle));
     probeButton_->setEnabled(!model.probeDisabled);
     statusNote_->setVisible(model.statusNote.has_value());
@@ -149,7 +147,7 @@ void MonitorSettingsSectionView::updateSystemBrightness(const MonitorSettingsSec
         spec.minimum = Section::kSystemBrightnessMinimum;
         spec.maximum = 1.0;
         spec.nudgeStep = Section::kSystemBrightnessNudge;
-        spec.formatter = &Section::percentText;
+        spec.formatter = &QuorvaneAdjustmentNudge::percentText;
         spec.commit = [this](double value) {
             Section::commitSystemBrightness(context_.store, displayID_, value);
         };
@@ -174,8 +172,6 @@ void MonitorSettingsSectionView::updateMonitorRows(const MonitorSettingsSection&
             spec.subtitle = row.subtitle;
             spec.minimum = row.minimum;
             spec.maximum = 1.0;
-            spec.nudgeStep = 0.01;
-            spec.formatter = &Section::percentText;
             const DDCVCPCode code = row.code;
             spec.commit = [this, code](double value) {
                 Section::commitMonitorValue(context_.store, displayID_, code, value);

@@ -1,20 +1,18 @@
 #pragma once
 
 #include <map>
-#include <optional>
 
 #include <QPointer>
 
 #include "presentation/detail_form/monitor_settings_section.hpp"
 #include "views/detail_form/detail_page.hpp"
 
-class QBoxLayout;
 class QPushButton;
-class QToolButton;
 class QVBoxLayout;
 
 namespace quorvane {
 
+class DDCBadgeView;
 class MonitorSliderRowView;
 class SoftwareSliderRowView;
 class WrappingLabel;
@@ -42,7 +40,7 @@ class MonitorSettingsSectionView : public DetailPage {
     DetailFormContext& context_;
     DisplayID displayID_ = 0;
     QWidget* syncNote_ = nullptr;
-    QWidget* badge_ = nullptr;
+    DDCBadgeView* badge_ = nullptr;
     QPushButton* probeButton_ = nullptr;
     WrappingLabel* statusNote_ = nullptr;
     QVBoxLayout* brightnessSlot_ = nullptr;

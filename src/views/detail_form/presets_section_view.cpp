@@ -37,9 +37,8 @@ void PresetsSectionView::refresh(const DisplaySnapshot& display) {
         key.push_back(row.preset.id);
         key.push_back(row.preset.name);
     }
-    if (shownOnce_ && key == shownKey_)
+    if (shownKey_ == key)
         return;
-    shownOnce_ = true;
     shownKey_ = std::move(key);
     clearLayout(rows_);
     for (const auto& row : section.rows) {

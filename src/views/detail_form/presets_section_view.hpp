@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,7 @@ class PresetsSectionView : public DetailPage {
     DetailFormContext& context_;
     DisplayID displayID_ = 0;
     QVBoxLayout* rows_ = nullptr;
-    std::vector<std::string> shownKey_;
-    bool shownOnce_ = false;
+    std::optional<std::vector<std::string>> shownKey_;
     NewNameRow* nameRow_ = nullptr;
 };
 

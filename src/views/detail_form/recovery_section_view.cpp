@@ -86,17 +86,12 @@ QWidget* RecoverySectionView::makeStatePanel(
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(8);
-    auto* title = new QHBoxLayout;
-    title->setSpacing(6);
-    auto* icon = new SymbolImage(state->systemImage);
-    icon->setFont(theme.font(QuorvaneFontStyle::subheadline, QFont::DemiBold));
-    icon->setColor(tintColor(theme, state->tint));
+    const QFont font = theme.font(QuorvaneFontStyle::subheadline, QFont::DemiBold);
+    const QColor tint = tintColor(theme, state->tint);
     auto* text =
         makeText(theme, qText(state->title), QuorvaneFontStyle::subheadline, QFont::DemiBold);
-    text->setTextColor(tintColor(theme, state->tint));
-    title->addWidget(icon, 0, Qt::AlignTop);
-    title->addWidget(text, 1);
-    column->addLayout(title);
+    text->setTextColor(tint);
+    column->addLayout(makeSymbolRow(makeSymbol(state->systemImage, font, tint), text));
     column->addWidget(makeCaption(theme, qText(state->explanation)));
     return panel;
 }

@@ -40,12 +40,6 @@ class DisplayPictogram : public QWidget {
     Theme& theme_;
 };
 
-QFont monospaced(QFont font) {
-    font.setFamily(QStringLiteral("monospace"));
-    font.setStyleHint(QFont::Monospace);
-    return font;
-}
-
 }  // namespace
 
 ReferenceHero::ReferenceHero(DetailFormContext& context, QWidget* parent)
@@ -81,9 +75,8 @@ QWidget* ReferenceHero::makeCopy() {
     grid->setContentsMargins(0, 4, 0, 0);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(8);
-    const char* titles[] = {"화면 색감", "색온도", "현재 화면"};
     int index = 0;
-    for (const char* title : titles) {
+    for (const char* title : ReferenceHeader::kMetricTitles) {
         auto* tile = new DetailSurfaceFrame(theme, DetailSurface::metricTile, 10);
         tile->setMinimumWidth(layout.statusMetricMinimumWidth);
         auto* tileColumn = new QVBoxLayout(tile);
@@ -130,7 +123,7 @@ QWidget* ReferenceHero::makePreviewCard() {
 
     auto* chips = new QHBoxLayout;
     chips->setSpacing(6);
-    for (const char* title : {"색감", "색온도"}) {
+    for (const char* title : ReferenceHeader::kChipTitles) {
         auto* chip = new DetailSurfaceFrame(theme, DetailSurface::statusChip);
         auto* chipColumn = new QVBoxLayout(chip);
         chipColumn->setContentsMargins(7, 5, 7, 5);

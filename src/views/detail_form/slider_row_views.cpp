@@ -36,7 +36,7 @@ SoftwareSliderRowView::SoftwareSliderRowView(DetailFormContext& context, SliderR
 }
 
 void SoftwareSliderRowView::refresh(double value, const std::string& valueText) {
-    static_cast<NativeSliderRow*>(row_)->setValue(value, valueText);
+    row_->setValue(value, valueText);
 }
 
 MonitorSliderRowView::MonitorSliderRowView(DetailFormContext& context, SliderRowSpec spec,
@@ -49,7 +49,7 @@ MonitorSliderRowView::MonitorSliderRowView(DetailFormContext& context, SliderRow
 }
 
 void MonitorSliderRowView::refresh(double value, const std::string& valueText, bool enabled) {
-    static_cast<NativeSliderRow*>(row_)->setValue(value, valueText);
+    row_->setValue(value, valueText);
     row_->setEnabled(enabled);
 }
 

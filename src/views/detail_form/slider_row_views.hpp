@@ -9,6 +9,7 @@
 namespace quorvane {
 
 struct DetailFormContext;
+class NativeSliderRow;
 
 // What a slider row of the form shows and writes: the main window's slider
 // rows, which call `commit` once when a drag ends and once per nudge or step,
@@ -35,7 +36,7 @@ class SoftwareSliderRowView : public QWidget {
     void refresh(double value, const std::string& valueText);
 
   private:
-    QWidget* row_ = nullptr;
+    NativeSliderRow* row_ = nullptr;
 };
 
 // A monitor row: the committed value shows as pending until the monitor's
@@ -49,7 +50,7 @@ class MonitorSliderRowView : public QWidget {
     void refresh(double value, const std::string& valueText, bool enabled);
 
   private:
-    QWidget* row_ = nullptr;
+    NativeSliderRow* row_ = nullptr;
 };
 
 }  // namespace quorvane

@@ -34,27 +34,18 @@ QWidget* StartGuidePage::makeHero() {
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(10);
 
-    auto* titleRow = new QHBoxLayout;
-    titleRow->setSpacing(8);
-    auto* sparkles = new SymbolImage("sparkles");
-    sparkles->setFont(theme.font(QuorvaneFontStyle::title3, QFont::DemiBold));
-    sparkles->setColor(theme.color(ColorRole::accent));
-    titleRow->addWidget(sparkles, 0, Qt::AlignTop);
-    titleRow->addWidget(
-        makeText(theme, StartGuide::kHeroTitle, QuorvaneFontStyle::title3, QFont::DemiBold), 1);
-    column->addLayout(titleRow);
+    column->addLayout(makeSymbolRow(
+        makeSymbol("sparkles", theme.font(QuorvaneFontStyle::title3, QFont::DemiBold),
+                   theme.color(ColorRole::accent)),
+        makeText(theme, StartGuide::kHeroTitle, QuorvaneFontStyle::title3, QFont::DemiBold), 8));
     column->addWidget(
         makeText(theme, StartGuide::kHeroText, QuorvaneFontStyle::callout, QFont::Normal, true));
 
-    auto* displayRow = new QHBoxLayout;
-    displayRow->setSpacing(6);
-    displayRow->setContentsMargins(0, 2, 0, 0);
-    displaySymbol_ = new SymbolImage("display");
-    displaySymbol_->setFont(theme.font(QuorvaneFontStyle::caption, QFont::Medium));
-    displaySymbol_->setColor(theme.color(ColorRole::secondary));
+    displaySymbol_ = makeSymbol("display", theme.font(QuorvaneFontStyle::caption, QFont::Medium),
+                                theme.color(ColorRole::secondary));
     displayLabel_ = makeText(theme, QString(), QuorvaneFontStyle::caption, QFont::Medium, true);
-    displayRow->addWidget(displaySymbol_, 0, Qt::AlignTop);
-    displayRow->addWidget(displayLabel_, 1);
+    auto* displayRow = makeSymbolRow(displaySymbol_, displayLabel_);
+    displayRow->setContentsMargins(0, 2, 0, 0);
     column->addLayout(displayRow);
     return hero;
 }
@@ -88,15 +79,11 @@ QWidget* StartGuidePage::makeSecondaryAction() {
     auto* copyColumn = new QVBoxLayout(copy);
     copyColumn->setContentsMargins(0, 0, 0, 0);
     copyColumn->setSpacing(4);
-    auto* titleRow = new QHBoxLayout;
-    titleRow->setSpacing(6);
-    auto* sliders = new SymbolImage("slider.horizontal.3");
-    sliders->setFont(theme.font(QuorvaneFontStyle::subheadline, QFont::DemiBold));
-    titleRow->addWidget(sliders, 0, Qt::AlignTop);
-    titleRow->addWidget(makeText(theme, StartGuide::kAdvancedTitle, QuorvaneFontStyle::subheadline,
-                                 QFont::DemiBold),
-                        1);
-    copyColumn->addLayout(titleRow);
+    copyColumn->addLayout(
+        makeSymbolRow(makeSymbol("slider.horizontal.3",
+                                 theme.font(QuorvaneFontStyle::subheadline, QFont::DemiBold)),
+                      makeText(theme, StartGuide::kAdvancedTitle, QuorvaneFontStyle::subheadline,
+                               QFont::DemiBold)));
     copyColumn->addWidget(makeCaption(theme, StartGuide::kAdvancedText));
 
     auto* button =

@@ -32,15 +32,8 @@ class StepNumber : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const auto disc = detailSurfaceLook(DetailSurface::stepNumberDisc, theme_.scheme());
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(theme_.color(disc.fill));
-        painter.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
-        QFont font = theme_.font(QuorvaneFontStyle::caption, QFont::Bold);
-        font.setStyleHint(QFont::Monospace);
-        font.setFamily(QStringLiteral("monospace"));
-        painter.setFont(font);
+        paintDetailSurface(painter, rect(), theme_, DetailSurface::stepNumberDisc);
+        painter.setFont(monospaced(theme_.font(QuorvaneFontStyle::caption, QFont::Bold)));
         painter.setPen(theme_.color(ColorRole::ink));
         painter.drawText(rect(), Qt::AlignCenter, number_);
     }

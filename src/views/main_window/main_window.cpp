@@ -126,7 +126,6 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::redraw() {
     const auto& store = context_.store;
     sidebar_->redrawDisplays(store);
-    sidebar_->redrawSections();
     const bool hasDisplay = store.selectedDisplay().has_value();
     QWidget* page = hasDisplay ? static_cast<QWidget*>(form_) : noDisplay_;
     if (pages_->currentWidget() != page)

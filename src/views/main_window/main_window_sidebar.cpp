@@ -40,15 +40,8 @@ MainWindowSidebar::MainWindowSidebar(Theme& theme, MainWindowState& state,
     displayColumn_->setSpacing(kRowSpacing);
     column_->addLayout(displayColumn_);
 
-    column_->addSpacing(kHeaderGap);
-    addHeader(main_window_texts::kFirstHeader);
-    for (const auto section : kFirstSidebarSections)
-        addSectionRow(section, column_);
-
-    column_->addSpacing(kHeaderGap);
-    addHeader(main_window_texts::kFrequentHeader);
-    for (const auto section : kFrequentSidebarSections)
-        addSectionRow(section, column_);
+    addSectionList(main_window_texts::kFirstHeader, kFirstSidebarSections);
+    addSectionList(main_window_texts::kFrequentHeader, kFrequentSidebarSections);
 
     column_->addSpacing(kHeaderGap);
     disclosure_ = new AdvancedDisclosure(theme_, content);
@@ -70,13 +63,20 @@ MainWindowSidebar::MainWindowSidebar(Theme& theme, MainWindowState& state,
     redrawSections();
 }
 
-QLabel* MainWindowSidebar::addHeader(std::string_view text) {
+void MainWindowSidebar::addHeader(std::string_view text) {
     auto* header = new QLabel(toQString(text));
     header->setContentsMargins(6, 0, 6, 2);
     header->setAccessibleName(header->text());
     column_->addWidget(header);
     headers_.push_back(header);
-    return header;
+}
+
+void MainWindowSidebar::addSectionList(std::string_view header,
+                                       std::span<const MainWindowSection> sections) {
+    column_->addSpacing(kHeaderGap);
+    addHeader(header);
+    for (const auto section : sections)
+        addSectionRow(section, column_);
 }
 
 void MainWindowSidebar::addSectionRow(MainWindowSection section, QVBoxLayout* into) {

@@ -3,6 +3,7 @@
 #include <QScrollArea>
 #include <functional>
 #include <map>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -44,7 +45,9 @@ class MainWindowSidebar : public QScrollArea {
     QAbstractButton* advancedDisclosure() const;
 
   private:
-    QLabel* addHeader(std::string_view text);
+    void addHeader(std::string_view text);
+    // A gap, the list's header, then a row per section.
+    void addSectionList(std::string_view header, std::span<const MainWindowSection> sections);
     void addSectionRow(MainWindowSection section, QVBoxLayout* into);
     void restyle();
 

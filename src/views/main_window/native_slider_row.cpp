@@ -199,7 +199,7 @@ void NativeSliderRow::restyle() {
     if (subtitle_)
         subtitle_->setFont(theme_.font(QuorvaneFontStyle::caption));
     readout_->setFont(theme_.baseFont());
-    readout_->setMinimumWidth(sliderReadoutMinimumWidth(theme_.textSize()));
+    readout_->setMinimumWidth(kSliderReadoutMinimumWidth[theme_.textSize()]);
 }
 
 NativeDDCSliderRow::NativeDDCSliderRow(Theme& theme, std::string title,

@@ -204,6 +204,9 @@ void RGBCurveCoordinateEditor::restyle() {
         label->setFont(pill);
     for (auto* segment : channelButtons_)
         segment->setFont(theme_.font(QuorvaneFontStyle::callout));
+    QPalette resetColours = resetButton_->palette();
+    resetColours.setColor(QPalette::ButtonText, theme_.color(ColorRole::accent));
+    resetButton_->setPalette(resetColours);
     redraw();
 }
 
@@ -241,9 +244,6 @@ void RGBCurveCoordinateEditor::redraw() {
     xPill_->show(QStringLiteral("X %1").arg(model_.xPercent()), secondary);
     yPill_->show(QStringLiteral("Y %1").arg(model_.yPercent(gammas_)), secondary);
     resetButton_->setEnabled(!model_.isSelectedChannelNeutral(gammas_));
-    QPalette resetColours = resetButton_->palette();
-    resetColours.setColor(QPalette::ButtonText, theme_.color(ColorRole::accent));
-    resetButton_->setPalette(resetColours);
     resetButton_->setToolTip(toQString(model_.resetHelp()));
     const auto index =
         std::size_t(std::find(kAllRGBCurveChannels.begin(), kAllRGBCurveChannels.end(), channel) -

@@ -98,9 +98,8 @@ void RGBCurveGraphView::paintEvent(QPaintEvent*) {
 
     // 2. Histogram.
     painter.setBrush(withOpacity(secondary, dark ? 0.24 : 0.18));
-    const std::vector<double> bars(RGBCurveGraphGeometry::kHistogramBars.begin(),
-                                   RGBCurveGraphGeometry::kHistogramBars.end());
-    for (const auto& bar : RGBCurveGraphGeometry::histogramBars(bars, w, h))
+    for (const auto& bar :
+         RGBCurveGraphGeometry::histogramBars(RGBCurveGraphGeometry::kHistogramBars, w, h))
         painter.drawRoundedRect(QRectF(bar.x, bar.y, bar.width, bar.height), 3, 3);
 
     // 3. Quarter grid, no lines on the edges.

@@ -40,8 +40,7 @@ MenuPanel::MenuPanel(ViewContext& context, QWidget* parent) : QWidget(parent), c
 
     footer_ = new PanelFooterView(context_.theme, this);
     layout->addWidget(footer_);
-    connect(footer_, &PanelFooterView::openMainWindowRequested, this,
-            [this] { openWindow(context_.shell.openMainWindow, "quorvane::MainWindow"); });
+    connect(footer_, &PanelFooterView::openMainWindowRequested, this, &MenuPanel::openMainWindow);
     connect(footer_, &PanelFooterView::settingsRequested, this,
             [this] { openWindow(context_.shell.openSettings, "quorvane::SettingsWindow"); });
 
@@ -63,8 +62,7 @@ void MenuPanel::buildContent(QWidget* content) {
     DisplayStore& store = context_.store;
     connect(header_, &PanelHeaderView::displayChosen, this,
             [&store](DisplayID id) { store.setSelectedDisplayID(id); });
-    connect(header_, &PanelHeaderView::rescanRequested, this,
-            [&store] { store.refresh(DisplayStore::RefreshIntent::explicitUserRefresh); });
+    connect(header_, &PanelHeaderView::rescanRequested, this, &MenuPanel::rescan);
     connect(header_, &PanelHeaderView::textSizeChosen, this,
             [&store](QuorvaneTextSize size) { store.setTextSize(size); });
 
@@ -73,10 +71,8 @@ void MenuPanel::buildContent(QWidget* content) {
 
     noDisplay_ = new PanelNoDisplayView(context_.theme, content);
     layout->addWidget(noDisplay_);
-    connect(noDisplay_, &PanelNoDisplayView::rescanRequested, this,
-            [&store] { store.refresh(DisplayStore::RefreshIntent::explicitUserRefresh); });
-    connect(noDisplay_, &PanelNoDisplayView::mainWindowRequested, this,
-            [this] { openWindow(context_.shell.openMainWindow, "quorvane::MainWindow"); });
+    connect(noDisplay_, &PanelNoDisplayView::rescanRequested, this, &MenuPanel::rescan);
+    connect(noDisplay_, &PanelNoDisplayView::mainWindowRequested, this, &MenuPanel::openMainWindow);
 
     quickControls_ = new QWidget(content);
     auto* controls = new QVBoxLayout(quickControls_);
@@ -92,11 +88,8 @@ void MenuPanel::buildContent(QWidget* content) {
     layout->addWidget(quickControls_);
     layout->addStretch(1);
 
-    const auto openMain = [this] {
-        openWindow(context_.shell.openMainWindow, "quorvane::MainWindow");
-    };
-    connect(scenes_, &PanelTileSectionView::showAllRequested, this, openMain);
-    connect(presets_, &PanelTileSectionView::showAllRequested, this, openMain);
+    connect(scenes_, &PanelTileSectionView::showAllRequested, this, &MenuPanel::openMainWindow);
+    connect(presets_, &PanelTileSectionView::showAllRequested, this, &MenuPanel::openMainWindow);
     connect(scenes_, &PanelTileSectionView::tileTapped, this, [&store](int index) {
         const auto shown = panelShownScenes(store.customScenes());
         if (index >= 0 && static_cast<std::size_t>(index) < shown.size())
@@ -159,6 +152,14 @@ void MenuPanel::showEvent(QShowEvent* event) {
 void MenuPanel::applicationStateChanged(Qt::ApplicationState state) {
     if (state != Qt::ApplicationActive)
         context_.store.cancelAllTemporaryNeutralComparisons();
+}
+
+void MenuPanel::rescan() {
+    context_.store.refresh(DisplayStore::RefreshIntent::explicitUserRefresh);
+}
+
+void MenuPanel::openMainWindow() {
+    openWindow(context_.shell.openMainWindow, "quorvane::MainWindow");
 }
 
 void MenuPanel::openWindow(const std::function<void()>& open, const char* windowClass) {

@@ -53,6 +53,8 @@ class MenuPanel : public QWidget {
     void buildContent(QWidget* content);
     void refresh();
     void refreshQuickControls(const DisplaySnapshot& display);
+    void rescan();
+    void openMainWindow();
     void openWindow(const std::function<void()>& open, const char* windowClass);
     void requestRecovery();
     void applicationStateChanged(Qt::ApplicationState state);

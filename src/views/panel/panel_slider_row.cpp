@@ -9,7 +9,7 @@
 #include <cmath>
 #include <utility>
 
-#include "presentation/design/text_size_table.hpp"
+#include "presentation/main_window/slider_row_model.hpp"
 #include "views/controls/hardware_write_tag.hpp"
 #include "views/controls/nudge_button.hpp"
 #include "views/design/symbol_image.hpp"
@@ -23,9 +23,6 @@ namespace {
 // The slider moves in tenths of a nudge step: fine enough for a drag, and a
 // keyboard arrow press is exactly one nudge step.
 constexpr int kTicksPerStep = 10;
-
-// The value text keeps its place as digits change: at least this wide.
-constexpr TextSizeTable<int> kValueTextMinimumWidth{{52, 60, 70, 84}};
 
 // A wheel turned over a slider the user never picked scrolls the panel
 // instead of changing the screen.
@@ -108,7 +105,7 @@ void PanelSliderRow::restyle() {
     icon_->setFont(title);
     icon_->setColor(theme_.color(ColorRole::accent));
     value_->setFont(theme_.font(QuorvaneFontStyle::body));
-    value_->setMinimumWidth(kValueTextMinimumWidth[theme_.textSize()]);
+    value_->setMinimumWidth(kSliderReadoutMinimumWidth[theme_.textSize()]);
     QPalette palette = value_->palette();
     palette.setColor(QPalette::WindowText, theme_.color(ColorRole::secondary));
     value_->setPalette(palette);
@@ -189,7 +186,6 @@ void PanelSliderRow::showState() {
     const QString text = QString::fromStdString(
         formatted ? panelFormattedValue(content_.format, *formatted) : content_.valueText);
     value_->setText(text);
-    slider_->setAccessibleDescription(QString::fromStdString(content_.accessibilityHint()));
     decrement_->setEnabled(state_.canDecrement());
     increment_->setEnabled(state_.canIncrement());
     if (state_.isEditing())

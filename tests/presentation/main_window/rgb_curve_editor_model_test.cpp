@@ -142,10 +142,11 @@ TEST(RGBCurveGraphGeometry, HistogramBarsStandOnTheBottomWithGaps) {
     EXPECT_NEAR(bars[0].height, 16.6, 1e-9);
     EXPECT_DOUBLE_EQ(bars[0].y + bars[0].height, 166);
 
-    const auto low = RGBCurveGraphGeometry::histogramBars({0.01}, 10, 100);
+    const auto low = RGBCurveGraphGeometry::histogramBars(std::vector{0.01}, 10, 100);
     EXPECT_DOUBLE_EQ(low[0].height, 8);
     EXPECT_DOUBLE_EQ(low[0].width, 6);
-    EXPECT_DOUBLE_EQ(RGBCurveGraphGeometry::histogramBars({0.5, 0.5}, 4, 10)[0].width, 3);
+    EXPECT_DOUBLE_EQ(RGBCurveGraphGeometry::histogramBars(std::vector{0.5, 0.5}, 4, 10)[0].width,
+                     3);
     EXPECT_TRUE(RGBCurveGraphGeometry::histogramBars({}, 300, 166).empty());
 }
 

@@ -1,1 +1,0 @@
-#include "views/detail_form/detail_page.hpp"

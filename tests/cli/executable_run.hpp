@@ -63,24 +63,32 @@ class TemporaryHome {
     std::filesystem::path path_;
 };
 
-// The program's argument and environment vectors for one run: a clean
-// environment (the home above, `display` as DISPLAY or none).
+// A clean environment for the program: the home above, `display` as
+// DISPLAY (or none) and the sanitizer settings of the test run.
+inline std::vector<std::string> cleanEnvironment(const TemporaryHome& home,
+                                                 const std::optional<std::string>& display) {
+    std::vector<std::string> environment = {
+        "HOME=" + home.path().string(),
+        "XDG_CONFIG_HOME=" + (home.path() / ".config").string(),
+        "PATH=/usr/bin:/bin",
+    };
+    if (display)
+        environment.push_back("DISPLAY=" + *display);
+    // Sanitizer builds keep their settings in the child.
+    for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
+        if (const char* value = std::getenv(name))
+            environment.push_back(std::string(name) + "=" + value);
+    }
+    return environment;
+}
+
+// The program's argument and environment vectors for one run in the clean
+// environment above.
 struct CommandLine {
     CommandLine(const std::vector<std::string>& arguments, const TemporaryHome& home,
                 const std::optional<std::string>& display,
-                const std::string& program = QUORVANE_EXECUTABLE) {
-        environment = {
-            "HOME=" + home.path().string(),
-            "XDG_CONFIG_HOME=" + (home.path() / ".config").string(),
-            "PATH=/usr/bin:/bin",
-        };
-        if (display)
-            environment.push_back("DISPLAY=" + *display);
-        // Sanitizer builds keep their settings in the child.
-        for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
-            if (const char* value = std::getenv(name))
-                environment.push_back(std::string(name) + "=" + value);
-        }
+                const std::string& program = QUORVANE_EXECUTABLE)
+        : environment(cleanEnvironment(home, display)) {
         argv = {program};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
         for (auto& argument : argv)

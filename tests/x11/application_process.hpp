@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+#include "cli/executable_run.hpp"
+
 namespace quorvane::testing {
 
 // Polls `done` until it holds or `timeout` passes; true when it held. For
@@ -34,33 +36,18 @@ inline bool eventually(const std::function<bool()>& done,
 
 // A private home, settings folder and runtime folder for the windowed
 // application; removed with everything in it.
-class ApplicationHome {
+class ApplicationHome : public TemporaryHome {
   public:
     ApplicationHome() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quorvane-app-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
         std::filesystem::create_directories(configFolder());
         std::filesystem::create_directories(runtimeFolder());
         std::filesystem::permissions(runtimeFolder(), std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::replace);
     }
-    ~ApplicationHome() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ApplicationHome(const ApplicationHome&) = delete;
-    ApplicationHome& operator=(const ApplicationHome&) = delete;
 
-    std::filesystem::path configFolder() const { return path_ / ".config" / "quorvane"; }
-    std::filesystem::path runtimeFolder() const { return path_ / "runtime"; }
-    std::filesystem::path log() const { return path_ / "application.log"; }
+    std::filesystem::path runtimeFolder() const { return path() / "runtime"; }
+    std::filesystem::path log() const { return path() / "application.log"; }
 
-    void writePreferences(const std::string& text) const {
-        std::ofstream(configFolder() / "org.quorvane.Quorvane.preferences.v1.json",
-                      std::ios::binary)
-            << text;
-    }
     std::string logText() const {
         std::ifstream file(log());
         std::ostringstream text;
@@ -72,23 +59,11 @@ class ApplicationHome {
     // settings of the test run and `extra`.
     std::vector<std::string> environment(const std::string& display,
                                          const std::vector<std::string>& extra = {}) const {
-        std::vector<std::string> result = {
-            "HOME=" + path_.string(),
-            "XDG_CONFIG_HOME=" + (path_ / ".config").string(),
-            "XDG_RUNTIME_DIR=" + runtimeFolder().string(),
-            "PATH=/usr/bin:/bin",
-            "DISPLAY=" + display,
-        };
-        for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
-            if (const char* value = std::getenv(name))
-                result.push_back(std::string(name) + "=" + value);
-        }
+        std::vector<std::string> result = cleanEnvironment(*this, display);
+        result.push_back("XDG_RUNTIME_DIR=" + runtimeFolder().string());
         result.insert(result.end(), extra.begin(), extra.end());
         return result;
     }
-
-  private:
-    std::filesystem::path path_;
 };
 
 // One launch of a program, both output streams appended to `log`.

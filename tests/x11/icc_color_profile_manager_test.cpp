@@ -9,6 +9,7 @@
 
 #include "models/color/color_profile_error.hpp"
 #include "platform/linux/icc_profile_library.hpp"
+#include "platform/linux/published_icc_profile.hpp"
 #include "platform/linux/shared_x_connection.hpp"
 #include "platform/simulated/in_memory_defaults_store.hpp"
 #include "support/edid_builder.hpp"
@@ -52,7 +53,7 @@ class IccColorProfileManagerTest : public testing::XServerTest {
     void deleteAtoms() {
         for (std::size_t index = 0; index < 3; ++index) {
             XDeleteProperty(connection->display(), connection->root(),
-                            connection->atom(IccColorProfileManager::atomName(index).c_str()));
+                            connection->atom(publishedProfileAtomName(index).c_str()));
         }
         ASSERT_FALSE(connection->sync());
     }

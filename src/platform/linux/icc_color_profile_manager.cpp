@@ -38,7 +38,7 @@ std::optional<ProfileTarget> findTarget(const SharedXConnection::Lease& lease,
         }
         auto edid = Edid::parse(output.edid);
         std::string name = edid && edid->monitorName ? *edid->monitorName : output.name;
-        return ProfileTarget{IccColorProfileManager::atomName(index),
+        return ProfileTarget{publishedProfileAtomName(index),
                              IccColorProfileManager::deviceUUID(output.edid, output.name), edid,
                              name};
     }
@@ -116,10 +116,6 @@ IccColorProfileManager::IccColorProfileManager(
     : profileDirectories_(std::move(profileDirectories)),
       defaults_(std::move(defaults)),
       connection_(std::move(connection)) {}
-
-std::string IccColorProfileManager::atomName(std::size_t outputIndex) {
-    return publishedProfileAtomName(outputIndex);
-}
 
 std::string IccColorProfileManager::deviceUUID(std::span<const std::uint8_t> edid,
                                                const std::string& outputName) {

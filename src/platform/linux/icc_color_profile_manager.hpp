@@ -47,8 +47,6 @@ class IccColorProfileManager final : public ColorProfileManaging {
                            const DisplaySnapshot& display) override;
     void restoreFactoryProfile(const DisplaySnapshot& display) override;
 
-    // "_ICC_PROFILE" for the first output, "_ICC_PROFILE_<index>" after it.
-    static std::string atomName(std::size_t outputIndex);
     // A stable UUID text ("8-4-4-4-12", upper-case hex) for an output: from
     // its EDID base block when valid, else from its connector name.
     static std::string deviceUUID(std::span<const std::uint8_t> edid,

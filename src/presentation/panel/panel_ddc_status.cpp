@@ -16,9 +16,8 @@ bool offersProbe(DDCCapabilityBadgeKind kind) {
            kind == DDCCapabilityBadgeKind::unsupported;
 }
 
-}  // namespace
-
-std::string panelDDCStatusLabel(DDCCapabilityBadgeKind kind) {
+// The panel's own short text for a badge kind.
+std::string statusLabel(DDCCapabilityBadgeKind kind) {
     switch (kind) {
         case DDCCapabilityBadgeKind::unchecked:
             return "모니터 자체 설정 미확인";
@@ -36,8 +35,10 @@ std::string panelDDCStatusLabel(DDCCapabilityBadgeKind kind) {
     return {};
 }
 
+}  // namespace
+
 PanelDDCStatus panelDDCStatus(const DDCCapabilityBadge& badge, bool isBuiltin, bool isBusy) {
-    PanelDDCStatus status{panelDDCStatusLabel(badge.kind), badge.systemImage, badge.tone,
+    PanelDDCStatus status{statusLabel(badge.kind), badge.systemImage, badge.tone,
                           badge.detail.value_or(kDefaultHelp), std::nullopt};
     if (!offersProbe(badge.kind))
         return status;

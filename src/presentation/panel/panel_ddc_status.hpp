@@ -27,9 +27,6 @@ struct PanelDDCStatus {
     bool operator==(const PanelDDCStatus&) const = default;
 };
 
-// The panel's own short text for a badge kind.
-std::string panelDDCStatusLabel(DDCCapabilityBadgeKind kind);
-
 // The probe is offered when nothing is known yet, when the monitor did not
 // answer, and when the answer is stale; never while a probe runs. It is
 // disabled for a built-in panel (no DDC/CI) and while the display is busy

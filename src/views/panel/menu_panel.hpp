@@ -41,7 +41,6 @@ class MenuPanel : public QWidget {
     PanelTileSectionView* presetGrid() const { return presets_; }
     PanelRecoveryCard* recoveryCard() const { return recovery_; }
     PanelFooterView* footer() const { return footer_; }
-    RecentChangePromptView* recentChangePrompt() const { return prompt_; }
     ConfirmationPresenter* confirmations() const { return confirmations_; }
     PanelNoDisplayView* noDisplayState() const { return noDisplay_; }
     QWidget* quickControls() const { return quickControls_; }

@@ -24,7 +24,6 @@ class PanelDDCStatusLine : public QWidget {
     // text replaces its title.
     void setStatus(const DDCCapabilityBadge& badge, const PanelDDCStatus& status);
     QPushButton* probeButton() const { return probe_; }
-    DDCBadgeView* badgeView() const { return badge_; }
 
   signals:
     void probeRequested();

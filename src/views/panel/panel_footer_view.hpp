@@ -20,7 +20,6 @@ class PanelFooterView : public QWidget {
     explicit PanelFooterView(Theme& theme, QWidget* parent = nullptr);
 
     void setStatus(const QString& text);
-    QLabel* statusLabel() const { return status_; }
     ChipButton* openMainWindowButton() const { return openMain_; }
     ChipButton* settingsButton() const { return settings_; }
 

@@ -29,7 +29,6 @@ class PanelHeaderView : public QWidget {
     PanelPickerChip* displayPicker() const { return picker_; }
     QMenu* displayMenu() const { return pickerMenu_; }
     QMenu* optionsMenu() const { return optionsMenu_; }
-    QToolButton* optionsButton() const { return options_; }
     WrappingLabel* titleLabel() const { return title_; }
     WrappingLabel* subtitleLabel() const { return subtitle_; }
 

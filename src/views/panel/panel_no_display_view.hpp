@@ -20,7 +20,6 @@ class PanelNoDisplayView : public QWidget {
     explicit PanelNoDisplayView(Theme& theme, QWidget* parent = nullptr);
 
     ChipButton* rescanButton() const { return rescan_; }
-    ChipButton* mainWindowButton() const { return why_; }
 
   signals:
     void rescanRequested();

@@ -38,7 +38,6 @@ class PanelQuickTuneCard : public QWidget {
     PanelSliderRow* contrastRow() const { return contrast_; }
     PanelBrightnessRowKind brightnessKind() const { return brightnessKind_; }
     PanelDDCStatusLine* ddcStatusLine() const { return status_; }
-    HoldToCompareButton* compareButton() const { return compare_; }
 
   private:
     void rebuildRows(const DisplaySnapshot& display, const PanelBrightnessRow& brightness,

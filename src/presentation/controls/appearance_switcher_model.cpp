@@ -2,7 +2,6 @@
 
 #include "models/settings/quorvane_appearance.hpp"
 #include "presentation/design/text_size_table.hpp"
-#include "presentation/design/typography.hpp"
 
 namespace quorvane {
 
@@ -68,10 +67,6 @@ double AppearanceSwitcherModel::optionMinHeight(Chrome chrome, bool compact,
     if (compact && size == QuorvaneTextSize::standard)
         return kCompactPanelStandard;
     return kPanel[size];
-}
-
-double AppearanceSwitcherModel::toolbarSymbolPoints(QuorvaneTextSize size) {
-    return baseFontPoints(size);
 }
 
 }  // namespace quorvane

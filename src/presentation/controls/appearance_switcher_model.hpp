@@ -31,8 +31,6 @@ struct AppearanceSwitcherModel {
     static bool showsTitles(bool compact, QuorvaneTextSize size);
     // toolbar 28, 30, 36, 42; panel 32 (30 compact), 34, 40, 46.
     static double optionMinHeight(Chrome chrome, bool compact, QuorvaneTextSize size);
-    // The toolbar label's symbol size: the base font of the size.
-    static double toolbarSymbolPoints(QuorvaneTextSize size);
 };
 
 }  // namespace quorvane

@@ -43,6 +43,14 @@ class HeaderCard : public QWidget {
     Theme& theme_;
 };
 
+// A column filling `owner` edge to edge, its items `spacing` apart.
+QVBoxLayout* column(QWidget* owner, int spacing) {
+    auto* layout = new QVBoxLayout(owner);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    return layout;
+}
+
 WrappingLabel* captionSecondary(Theme& theme, const std::string& value, QWidget* parent) {
     auto* label = new WrappingLabel(text(value), parent);
     label->setFont(theme.font(QuorvaneFontStyle::caption));
@@ -92,9 +100,7 @@ void HealthCheckWizard::rebuild() {
         content_->deleteLater();
     }
     content_ = new QWidget(this);
-    auto* stack = new QVBoxLayout(content_);
-    stack->setContentsMargins(0, 0, 0, 0);
-    stack->setSpacing(18);
+    auto* stack = column(content_, 18);
     stack->addWidget(buildHeader());
     stack->addWidget(buildCapabilities());
     stack->addWidget(buildSteps());
@@ -104,9 +110,9 @@ void HealthCheckWizard::rebuild() {
 
 QWidget* HealthCheckWizard::buildHeader() {
     auto* card = new HeaderCard(theme_, content_);
-    auto* column = new QVBoxLayout(card);
-    column->setContentsMargins(12, 12, 12, 12);
-    column->setSpacing(6);
+    auto* stack = new QVBoxLayout(card);
+    stack->setContentsMargins(12, 12, 12, 12);
+    stack->setSpacing(6);
     auto* line = new FitToWidth(8, 4, card);
     const SupportStatusLook look = SupportPresentation::statusLook(summary_.overallStatus);
     auto* icon = new SymbolImage(look.symbol, line);
@@ -117,8 +123,8 @@ QWidget* HealthCheckWizard::buildHeader() {
     line->addWidget(icon, 0);
     line->addWidget(title, 0);
     line->addWidget(captionSecondary(theme_, SupportPresentation::headerSubtitle(summary_), line));
-    column->addWidget(line);
-    column->addWidget(captionSecondary(theme_, summary_.overallMessage, card));
+    stack->addWidget(line);
+    stack->addWidget(captionSecondary(theme_, summary_.overallMessage, card));
     return card;
 }
 
@@ -140,17 +146,13 @@ void HealthCheckWizard::addActionEntry(QWidget* container, const QuorvaneSupport
 
 QWidget* HealthCheckWizard::buildCapabilityRow(const QuorvaneSupportCapabilityRow& row) {
     auto* panel = new SurfacePanel(theme_, SurfacePanel::Kind::soft, 12, 16, content_);
-    auto* panelColumn = new QVBoxLayout(panel);
-    panelColumn->setContentsMargins(0, 0, 0, 0);
-    panelColumn->setSpacing(8);
+    auto* panelColumn = column(panel, 8);
     auto* fit = new FitToWidth(8, 2, panel);
     fit->setRowAlignment(Qt::AlignTop);
     auto* status = new SupportStatusLabel(theme_, row.status, false, fit);
     status->setLabelFont(theme_.font(QuorvaneFontStyle::caption, QFont::DemiBold));
     auto* copy = new QWidget(fit);
-    auto* copyColumn = new QVBoxLayout(copy);
-    copyColumn->setContentsMargins(0, 0, 0, 0);
-    copyColumn->setSpacing(2);
+    auto* copyColumn = column(copy, 2);
     copyColumn->addWidget(heading(theme_, text(row.title), QuorvaneFontStyle::body, copy));
     copyColumn->addWidget(captionSecondary(theme_, row.detail, copy));
     if (!row.actions.empty()) {
@@ -169,22 +171,18 @@ QWidget* HealthCheckWizard::buildCapabilityRow(const QuorvaneSupportCapabilityRo
 
 QWidget* HealthCheckWizard::buildCapabilities() {
     auto* section = new QWidget(content_);
-    auto* column = new QVBoxLayout(section);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(10);
-    column->addWidget(
+    auto* rows = column(section, 10);
+    rows->addWidget(
         heading(theme_, QStringLiteral("되는 조정"), QuorvaneFontStyle::subheadline, section));
     for (const auto& row : summary_.capabilities)
-        column->addWidget(buildCapabilityRow(row));
+        rows->addWidget(buildCapabilityRow(row));
     return section;
 }
 
 QWidget* HealthCheckWizard::buildSteps() {
     auto* section = new QWidget(content_);
-    auto* column = new QVBoxLayout(section);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(10);
-    column->addWidget(
+    auto* steps = column(section, 10);
+    steps->addWidget(
         heading(theme_, QStringLiteral("다음에 볼 순서"), QuorvaneFontStyle::subheadline, section));
     for (const auto& step : summary_.wizardSteps) {
         auto* line = new QWidget(section);
@@ -195,13 +193,9 @@ QWidget* HealthCheckWizard::buildSteps() {
         auto* icon = new SymbolImage(look.symbol, line);
         icon->setColor(theme_.color(look.tint));
         icon->setFixedSide(18);
-        auto* iconFrame = new QWidget(line);
-        iconFrame->setFixedWidth(20);
-        auto* iconBox = new QVBoxLayout(iconFrame);
-        iconBox->setContentsMargins(0, 2, 0, 0);
-        iconBox->addWidget(icon, 0, Qt::AlignHCenter | Qt::AlignTop);
-        iconBox->addStretch(1);
-        row->addWidget(iconFrame);
+        // A 20-point column with the symbol at the top, level with the title.
+        icon->setContentsMargins(1, 2, 1, 0);
+        row->addWidget(icon, 0, Qt::AlignTop);
         auto* copy = new QVBoxLayout;
         copy->setSpacing(3);
         copy->addWidget(heading(theme_, text(step.title), QuorvaneFontStyle::body, line));
@@ -215,16 +209,14 @@ QWidget* HealthCheckWizard::buildSteps() {
             copy->addLayout(actions);
         }
         row->addLayout(copy, 1);
-        column->addWidget(line);
+        steps->addWidget(line);
     }
     return section;
 }
 
 QWidget* HealthCheckWizard::buildTechnicalDetails() {
     auto* section = new QWidget(content_);
-    auto* column = new QVBoxLayout(section);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(6);
+    auto* lines = column(section, 6);
     auto* toggle = new QToolButton(section);
     toggle->setText(QStringLiteral("지원용 세부 정보"));
     toggle->setAutoRaise(true);
@@ -236,18 +228,18 @@ QWidget* HealthCheckWizard::buildTechnicalDetails() {
                                theme_.color(ColorRole::secondary), side));
     toggle->setFont(theme_.baseFont());
     toggle->setObjectName(QStringLiteral("technicalDetailsToggle"));
-    column->addWidget(toggle, 0, Qt::AlignLeft);
+    lines->addWidget(toggle, 0, Qt::AlignLeft);
     toggle->setAccessibleDescription(expanded_ ? QStringLiteral("펼쳐짐") : QStringLiteral("접힘"));
     connect(toggle, &QToolButton::clicked, this,
             [this] { setTechnicalDetailsExpanded(!expanded_); });
     if (!expanded_)
         return section;
-    column->addWidget(captionSecondary(
+    lines->addWidget(captionSecondary(
         theme_, "앱이 잘 안 될 때 복사해 볼 정보입니다. 평소에는 접어 두세요.", section));
     for (const auto& line : summary_.technicalDetails) {
         auto* label = captionSecondary(theme_, "• " + line, section);
         label->setSelectable(true);
-        column->addWidget(label);
+        lines->addWidget(label);
     }
     return section;
 }

@@ -176,7 +176,7 @@ void RecentChangePromptView::restyle() {
     message_->setFont(
         theme_.font(compact_ ? QuorvaneFontStyle::caption2 : QuorvaneFontStyle::caption));
     targets_->setFont(theme_.font(QuorvaneFontStyle::caption2, QFont::Medium));
-    const int minHeight = static_cast<int>(accessibleButtonMinHeight(theme_.textSize()));
+    const int minHeight = theme_.accessibleButtonMinHeight();
     for (auto* button : {undo_, keep_}) {
         button->setFont(theme_.baseFont());
         button->setMinimumHeight(minHeight);

@@ -79,13 +79,8 @@ QWidget* RecoveryJournalView::buildRow(const QuorvaneRecoveryJournalEntry& entry
     // The icon column grows with the text beside it, as the symbol would.
     const int side = static_cast<int>(std::lround((compact_ ? 16 : 20) * theme_.scale()));
     icon->setFixedSide(side);
-    auto* iconFrame = new QWidget(card);
-    iconFrame->setFixedWidth(side);
-    auto* iconBox = new QVBoxLayout(iconFrame);
-    iconBox->setContentsMargins(0, 1, 0, 0);
-    iconBox->addWidget(icon, 0, Qt::AlignHCenter | Qt::AlignTop);
-    iconBox->addStretch(1);
-    row->addWidget(iconFrame);
+    icon->setContentsMargins(0, 1, 0, 0);
+    row->addWidget(icon, 0, Qt::AlignTop);
 
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);

@@ -45,6 +45,8 @@ class AppearanceOption : public QAbstractButton {
         setAccessibleName(QString::fromStdString(Model::accessibilityLabel(option)));
         title_->setAttribute(Qt::WA_TransparentForMouseEvents);
         title_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        // The title's ink follows the checked state, however it changes.
+        connect(this, &QAbstractButton::toggled, this, &AppearanceOption::restyle);
     }
 
     QuorvaneAppearance option() const { return option_; }
@@ -58,9 +60,8 @@ class AppearanceOption : public QAbstractButton {
     }
 
     QSize sizeHint() const override {
-        const int horizontal = compact_ ? 8 : 10;
         const int vertical = compact_ ? 5 : 6;
-        int width = 2 * horizontal + symbolSide();
+        int width = 2 * horizontalInset() + symbolSide();
         if (title_->isVisibleTo(this))
             width += spacing() + title_->sizeHint().width();
         const int minHeight = static_cast<int>(
@@ -77,9 +78,8 @@ class AppearanceOption : public QAbstractButton {
 
   protected:
     void resizeEvent(QResizeEvent*) override {
-        const int horizontal = compact_ ? 8 : 10;
-        const int x = horizontal + symbolSide() + spacing();
-        title_->setGeometry(x, 0, std::max(0, width() - x - horizontal), height());
+        const int x = horizontalInset() + symbolSide() + spacing();
+        title_->setGeometry(x, 0, std::max(0, width() - x - horizontalInset()), height());
     }
 
     void paintEvent(QPaintEvent*) override {
@@ -102,14 +102,14 @@ class AppearanceOption : public QAbstractButton {
             painter.setBrush(Qt::NoBrush);
             painter.drawRoundedRect(shape.adjusted(1, 1, -1, -1), radius - 1, radius - 1);
         }
-        const int horizontal = compact_ ? 8 : 10;
         const int side = symbolSide();
-        paintSymbol(painter, QRectF(horizontal, (height() - side) / 2.0, side, side),
+        paintSymbol(painter, QRectF(horizontalInset(), (height() - side) / 2.0, side, side),
                     Model::symbol(option_),
                     theme_.color(isChecked() ? ColorRole::ink : ColorRole::mutedInk));
     }
 
   private:
+    int horizontalInset() const { return compact_ ? 8 : 10; }
     int spacing() const { return compact_ ? 4 : 5; }
     // The symbol at (10 or 11) × scale points.
     int symbolSide() const {
@@ -233,14 +233,14 @@ AppearanceSwitcher::AppearanceSwitcher(ViewContext& context, bool includeSystem,
         options_.push_back(button);
         connect(button, &QAbstractButton::clicked, this, [this, option] {
             store_.setAppearance(option);
-            refresh();
+            syncSelection();
         });
     }
     track_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     fit_->addWidget(label_);
     fit_->addWidget(track_);
     setAccessibleName(QStringLiteral("화면 모드"));
-    connect(&context.bridge, &StoreBridge::storeChanged, this, &AppearanceSwitcher::refresh);
+    connect(&context.bridge, &StoreBridge::storeChanged, this, &AppearanceSwitcher::syncSelection);
     connect(&theme_, &Theme::changed, this, &AppearanceSwitcher::refresh);
     refresh();
 }
@@ -254,6 +254,11 @@ QAbstractButton* AppearanceSwitcher::optionButton(QuorvaneAppearance option) con
 }
 
 void AppearanceSwitcher::refresh() {
+    syncSelection();
+    restyle();
+}
+
+void AppearanceSwitcher::syncSelection() {
     const QuorvaneAppearance stored = store_.appearance();
     for (auto* button : options_) {
         auto* option = static_cast<AppearanceOption*>(button);
@@ -265,9 +270,13 @@ void AppearanceSwitcher::refresh() {
                                                selected ? QStringLiteral("선택됨") : QString());
             QAccessible::updateAccessibility(&change);
         }
-        option->restyle();
     }
     labelSymbol_->setSystemName(Model::symbol(stored));
+}
+
+void AppearanceSwitcher::restyle() {
+    for (auto* button : options_)
+        static_cast<AppearanceOption*>(button)->restyle();
     labelSymbol_->setColor(theme_.color(ColorRole::secondary));
     const QFont labelFont = chrome_ == Chrome::toolbar
                                 ? theme_.scaledFont(14, QFont::DemiBold)

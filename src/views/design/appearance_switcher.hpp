@@ -18,8 +18,9 @@ struct ViewContext;
 
 // The segmented control that chooses how windows are drawn: following the
 // system, always light or always dark. It reads the store's choice on every
-// store or theme change and writes through DisplayStore::setAppearance (also
-// when the option is already chosen; the store saves and reports again).
+// store or theme change (restyling only on theme changes) and writes through
+// DisplayStore::setAppearance (also when the option is already chosen; the
+// store saves and reports again).
 // `panel` sits on a card with a track and a "화면 모드" label that moves above
 // the options when the card is narrow; `toolbar` sits in a header bar with an
 // icon label. Compact switchers show titles only at the largest text size.
@@ -37,6 +38,11 @@ class AppearanceSwitcher : public QWidget {
     QAbstractButton* optionButton(QuorvaneAppearance option) const;
 
   private:
+    // The checked option and the label's symbol, from the store's choice.
+    void syncSelection();
+    // Fonts, colours and sizes, from the theme.
+    void restyle();
+
     DisplayStore& store_;
     Theme& theme_;
     bool includeSystem_;

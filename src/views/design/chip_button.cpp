@@ -42,11 +42,6 @@ ChipButton::ChipButton(Theme& theme, const QString& text, QuorvaneChipProminence
     });
 }
 
-void ChipButton::setProminence(QuorvaneChipProminence prominence) {
-    prominence_ = prominence;
-    update();
-}
-
 void ChipButton::setSymbol(std::string systemName) {
     symbol_ = std::move(systemName);
     updateGeometry();
@@ -67,6 +62,11 @@ int ChipButton::symbolSide() const {
     return symbol_.empty() ? 0 : fontMetrics().height();
 }
 
+int ChipButton::symbolRoom() const {
+    const int symbol = symbolSide();
+    return symbol > 0 ? symbol + kSymbolGap : 0;
+}
+
 int ChipButton::minimumHeight() const {
     return static_cast<int>(std::lround(buttonMinHeight(shape_, theme_.textSize())));
 }
@@ -84,11 +84,9 @@ QSize ChipButton::sizeHint() const {
         textWidth = std::max(textWidth, detailMetrics.horizontalAdvance(detail_));
         textHeight += detailMetrics.height();
     }
-    const int symbol = symbolSide();
-    const int width = static_cast<int>(2 * insets.horizontal) + textWidth +
-                      (symbol > 0 ? symbol + kSymbolGap : 0) + 2;
-    const int height = std::max(
-        minimumHeight(), static_cast<int>(2 * insets.vertical) + std::max(textHeight, symbol));
+    const int width = static_cast<int>(2 * insets.horizontal) + textWidth + symbolRoom() + 2;
+    const int height = std::max(minimumHeight(), static_cast<int>(2 * insets.vertical) +
+                                                     std::max(textHeight, symbolSide()));
     return {width, height};
 }
 
@@ -126,13 +124,13 @@ void ChipButton::paintEvent(QPaintEvent*) {
     const QColor ink = theme_.color(current.text);
     const int symbol = symbolSide();
     const QFontMetrics metrics = fontMetrics();
-    int labelWidth = metrics.horizontalAdvance(text()) + (symbol > 0 ? symbol + kSymbolGap : 0);
+    int labelWidth = metrics.horizontalAdvance(text());
     if (!detail_.isEmpty()) {
         labelWidth = std::max(
             labelWidth,
-            QFontMetrics(theme_.font(QuorvaneFontStyle::caption)).horizontalAdvance(detail_) +
-                (symbol > 0 ? symbol + kSymbolGap : 0));
+            QFontMetrics(theme_.font(QuorvaneFontStyle::caption)).horizontalAdvance(detail_));
     }
+    labelWidth += symbolRoom();
     double x = shape_ == ButtonShape::chip
                    ? content.left() + std::max(0.0, (content.width() - labelWidth) / 2)
                    : content.left();

@@ -28,7 +28,6 @@ class ChipButton : public QAbstractButton {
                QWidget* parent = nullptr);
 
     QuorvaneChipProminence prominence() const { return prominence_; }
-    void setProminence(QuorvaneChipProminence prominence);
     // A system symbol name drawn before the text ("" for none).
     void setSymbol(std::string systemName);
     void setDetailText(const QString& detail);
@@ -46,6 +45,8 @@ class ChipButton : public QAbstractButton {
 
   private:
     int symbolSide() const;
+    // The symbol and the gap after it; 0 without a symbol.
+    int symbolRoom() const;
     int minimumHeight() const;
 
     Theme& theme_;

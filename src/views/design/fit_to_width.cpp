@@ -67,10 +67,6 @@ QLayoutItem* FitLayout::takeAt(int index) {
     return item;
 }
 
-void FitLayout::invalidate() {
-    QLayout::invalidate();
-}
-
 int FitLayout::idealRowWidth() const {
     int width = 0;
     int visible = 0;
@@ -129,14 +125,15 @@ void FitLayout::setGeometry(const QRect& rect) {
 
 int FitLayout::doLayout(const QRect& rect, bool apply) const {
     const QRect inner = rect.marginsRemoved(contentsMargins());
-    const int height = arrangementFor(rect.width()) == FitArrangement::horizontal
-                           ? layoutRow(inner, apply)
+    const int ideal = idealRowWidth();
+    const int height = chooseArrangement(ideal, inner.width()) == FitArrangement::horizontal
+                           ? layoutRow(inner, ideal, apply)
                            : layoutStacked(inner, apply);
     const QMargins margins = contentsMargins();
     return height + margins.top() + margins.bottom();
 }
 
-int FitLayout::layoutRow(const QRect& rect, bool apply) const {
+int FitLayout::layoutRow(const QRect& rect, int idealWidth, bool apply) const {
     std::vector<int> widths;
     int growers = 0;
     for (const auto& entry : entries_) {
@@ -147,7 +144,8 @@ int FitLayout::layoutRow(const QRect& rect, bool apply) const {
         if (!hidden && (entry.stretch || entry.item->expandingDirections() & Qt::Horizontal))
             ++growers;
     }
-    const int spare = std::max(0, rect.width() - idealRowWidth());
+    const int spare = std::max(0, rect.width() - idealWidth);
+    std::vector<int> heights(entries_.size(), 0);
     int height = 0;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         const auto& entry = entries_[i];
@@ -155,8 +153,10 @@ int FitLayout::layoutRow(const QRect& rect, bool apply) const {
             continue;
         if (growers > 0 && (entry.stretch || entry.item->expandingDirections() & Qt::Horizontal))
             widths[i] += spare / growers;
-        if (!entry.stretch)
-            height = std::max(height, itemHeight(entry.item, widths[i]));
+        if (!entry.stretch) {
+            heights[i] = itemHeight(entry.item, widths[i]);
+            height = std::max(height, heights[i]);
+        }
     }
     if (!apply)
         return height;
@@ -165,7 +165,7 @@ int FitLayout::layoutRow(const QRect& rect, bool apply) const {
         const auto& entry = entries_[i];
         if (widths[i] < 0)
             continue;
-        const int itemH = entry.stretch ? 0 : std::min(height, itemHeight(entry.item, widths[i]));
+        const int itemH = std::min(height, heights[i]);
         const int y = rowAlignment_ & Qt::AlignTop ? rect.y() : rect.y() + (height - itemH) / 2;
         entry.item->setGeometry(QRect(x, y, widths[i], itemH));
         x += widths[i] + horizontalSpacing_;
@@ -184,18 +184,24 @@ int FitLayout::layoutStacked(const QRect& rect, bool apply) const {
             while (end < entries_.size() && entries_[end].line == entries_[i].line)
                 ++end;
         }
-        std::vector<std::pair<QLayoutItem*, int>> items;
+        struct Placed {
+            QLayoutItem* item;
+            int width;
+            int height;
+        };
+        std::vector<Placed> items;
         for (std::size_t k = i; k < end; ++k) {
             if (!entries_[k].stretch && !entries_[k].item->isEmpty())
-                items.emplace_back(entries_[k].item, 0);
+                items.push_back({entries_[k].item, 0, 0});
         }
         i = end;
         if (items.empty())
             continue;
         const int spacing = sharedLineSpacing_ >= 0 ? sharedLineSpacing_ : horizontalSpacing_;
         int left = rect.width() - static_cast<int>(items.size() - 1) * spacing;
+        int lineHeight = 0;
         for (std::size_t k = 0; k < items.size(); ++k) {
-            QLayoutItem* item = items[k].first;
+            QLayoutItem* item = items[k].item;
             const bool last = k + 1 == items.size();
             const bool fills =
                 item->hasHeightForWidth() || (item->expandingDirections() & Qt::Horizontal);
@@ -203,23 +209,22 @@ int FitLayout::layoutStacked(const QRect& rect, bool apply) const {
             if (last && fills)
                 width = left;
             width = std::max(std::min(width, item->maximumSize().width()), 0);
-            items[k].second = width;
+            items[k].width = width;
+            items[k].height = itemHeight(item, width);
+            lineHeight = std::max(lineHeight, items[k].height);
             left -= width;
         }
-        int lineHeight = 0;
-        for (const auto& [item, width] : items)
-            lineHeight = std::max(lineHeight, itemHeight(item, width));
         if (!firstLine)
             y += verticalSpacing_;
         firstLine = false;
         if (apply) {
             int x = rect.x();
-            for (const auto& [item, width] : items) {
-                const int h = std::min(lineHeight, itemHeight(item, width));
+            for (const auto& placed : items) {
+                const int h = std::min(lineHeight, placed.height);
                 const bool centred = items.size() > 1 && !(sharedLineAlignment_ & Qt::AlignTop);
                 const int top = centred ? y + (lineHeight - h) / 2 : y;
-                item->setGeometry(QRect(x, top, width, h));
-                x += width + spacing;
+                placed.item->setGeometry(QRect(x, top, placed.width, h));
+                x += placed.width + spacing;
             }
         }
         y += lineHeight;

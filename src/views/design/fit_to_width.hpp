@@ -80,7 +80,6 @@ class FitLayout : public QLayout {
     int heightForWidth(int width) const override;
     Qt::Orientations expandingDirections() const override { return Qt::Horizontal; }
     void setGeometry(const QRect& rect) override;
-    void invalidate() override;
 
     FitArrangement arrangementFor(int width) const;
     FitArrangement arrangement() const { return current_; }
@@ -94,7 +93,7 @@ class FitLayout : public QLayout {
 
     int idealRowWidth() const;
     int doLayout(const QRect& rect, bool apply) const;
-    int layoutRow(const QRect& rect, bool apply) const;
+    int layoutRow(const QRect& rect, int idealWidth, bool apply) const;
     int layoutStacked(const QRect& rect, bool apply) const;
     int itemHeight(QLayoutItem* item, int width) const;
 

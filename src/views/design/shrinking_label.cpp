@@ -52,12 +52,13 @@ QSize ShrinkingLabel::minimumSizeHint() const {
 void ShrinkingLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect area = contentsRect();
-    painter.setFont(fittedFont(area.width()));
+    const QFont fitted = fittedFont(area.width());
+    painter.setFont(fitted);
     painter.setPen(color_.isValid() ? color_ : palette().color(foregroundRole()));
     const Qt::Alignment horizontal = alignment() & Qt::AlignHorizontal_Mask;
     painter.drawText(
         area, static_cast<int>((horizontal ? horizontal : Qt::AlignLeading) | Qt::AlignVCenter),
-        shownText(area.width()));
+        QFontMetrics(fitted).elidedText(text(), elideMode_, area.width()));
 }
 
 }  // namespace quorvane

@@ -40,6 +40,21 @@ QPainterPath polyline(std::initializer_list<QPointF> points) {
     return path;
 }
 
+// A line pointing out from the centre of the grid at angle `a` (radians,
+// clockwise on screen), from radius `inner` to `outer`.
+QPainterPath spoke(double a, double inner, double outer) {
+    return polyline({{12 + inner * std::cos(a), 12 + inner * std::sin(a)},
+                     {12 + outer * std::cos(a), 12 + outer * std::sin(a)}});
+}
+
+// `count` spokes evenly around the centre, the first along +x.
+QPainterPath evenSpokes(int count, double inner, double outer) {
+    QPainterPath path;
+    for (int i = 0; i < count; ++i)
+        path.addPath(spoke(i * 2 * std::numbers::pi / count, inner, outer));
+    return path;
+}
+
 QPainterPath roundedRect(double x, double y, double w, double h, double r) {
     QPainterPath path;
     path.addRoundedRect(QRectF(x, y, w, h), r, r);
@@ -295,11 +310,8 @@ Drawing handTap() {
 Drawing lifepreserver() {
     QPainterPath path = circle(12, 12, 9);
     path.addPath(circle(12, 12, 4));
-    for (double angle : {45.0, 135.0, 225.0, 315.0}) {
-        const double a = angle * std::numbers::pi / 180.0;
-        path.addPath(polyline({{12 + 4 * std::cos(a), 12 + 4 * std::sin(a)},
-                               {12 + 9 * std::cos(a), 12 + 9 * std::sin(a)}}));
-    }
+    for (double angle : {45.0, 135.0, 225.0, 315.0})
+        path.addPath(spoke(angle * std::numbers::pi / 180.0, 4, 9));
     return {path, {}};
 }
 Drawing moon() {
@@ -307,11 +319,7 @@ Drawing moon() {
 }
 Drawing sunMax() {
     QPainterPath path = circle(12, 12, 4);
-    for (int i = 0; i < 8; ++i) {
-        const double a = i * std::numbers::pi / 4;
-        path.addPath(polyline({{12 + 6.8 * std::cos(a), 12 + 6.8 * std::sin(a)},
-                               {12 + 9.4 * std::cos(a), 12 + 9.4 * std::sin(a)}}));
-    }
+    path.addPath(evenSpokes(8, 6.8, 9.4));
     return {path, {}};
 }
 Drawing halfCircle(bool left) {
@@ -374,13 +382,7 @@ Drawing paintPalette() {
     return {path, dots};
 }
 Drawing progressIndicator() {
-    QPainterPath path;
-    for (int i = 0; i < 8; ++i) {
-        const double a = i * std::numbers::pi / 4;
-        path.addPath(polyline({{12 + 4.2 * std::cos(a), 12 + 4.2 * std::sin(a)},
-                               {12 + 8.6 * std::cos(a), 12 + 8.6 * std::sin(a)}}));
-    }
-    return {path, {}};
+    return {evenSpokes(8, 4.2, 8.6), {}};
 }
 Drawing threeGroup() {
     QPainterPath path = roundedRect(3, 5, 8, 6, 1.5);
@@ -576,10 +578,6 @@ struct Entry {
     Container container;
 };
 
-Drawing xmarkFn() {
-    return xmark();
-}
-
 const std::vector<Entry>& entries() {
     static const std::vector<Entry> table = {
         {"arrow.clockwise", arrowClockwise, Container::none},
@@ -647,26 +645,44 @@ const std::vector<Entry>& entries() {
         {"sun.max", sunMax, Container::none},
         {"thermometer.medium", thermometer, Container::none},
         {"trash", trash, Container::none},
-        {"xmark", xmarkFn, Container::none},
-        {"xmark.circle.fill", xmarkFn, Container::circleFill},
-        {"xmark.octagon.fill", xmarkFn, Container::octagonFill},
+        {"xmark", xmark, Container::none},
+        {"xmark.circle.fill", xmark, Container::circleFill},
+        {"xmark.octagon.fill", xmark, Container::octagonFill},
     };
     return table;
 }
 
-const Entry* find(std::string_view name) {
-    for (const auto& entry : entries()) {
-        if (entry.name == name)
-            return &entry;
+struct Symbol {
+    std::string_view name;
+    Drawing drawing;
+};
+
+// Every picture is built once, the first time any symbol is asked for; a
+// paint only replays the finished paths (the filled containers' knock-outs
+// are costly path operations).
+const std::vector<Symbol>& symbols() {
+    static const std::vector<Symbol> table = [] {
+        std::vector<Symbol> built;
+        built.reserve(entries().size());
+        for (const auto& entry : entries())
+            built.push_back({entry.name, contained(entry.base(), entry.container)});
+        return built;
+    }();
+    return table;
+}
+
+const Symbol* find(std::string_view name) {
+    for (const auto& symbol : symbols()) {
+        if (symbol.name == name)
+            return &symbol;
     }
     return nullptr;
 }
 
-Drawing drawingFor(std::string_view name) {
-    const Entry* entry = find(name);
-    if (!entry)
-        return placeholder();
-    return contained(entry->base(), entry->container);
+const Drawing& drawingFor(std::string_view name) {
+    static const Drawing kPlaceholder = placeholder();
+    const Symbol* symbol = find(name);
+    return symbol ? symbol->drawing : kPlaceholder;
 }
 
 }  // namespace
@@ -677,14 +693,14 @@ bool hasSymbol(std::string_view name) {
 
 std::vector<std::string_view> symbolNames() {
     std::vector<std::string_view> names;
-    for (const auto& entry : entries())
-        names.push_back(entry.name);
+    for (const auto& symbol : symbols())
+        names.push_back(symbol.name);
     return names;
 }
 
 void paintSymbol(QPainter& painter, const QRectF& rect, std::string_view name,
                  const QColor& color) {
-    const Drawing drawing = drawingFor(name);
+    const Drawing& drawing = drawingFor(name);
     const double side = std::min(rect.width(), rect.height());
     const double unit = side / 24.0;
     painter.save();

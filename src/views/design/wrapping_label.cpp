@@ -14,6 +14,18 @@ namespace {
 // The narrowest a wrapped label asks to be: a few characters.
 constexpr int kMinimumCharacters = 6;
 
+// Breaks one paragraph into lines `lineWidth` wide, at word boundaries where
+// it can and anywhere in a word longer than the line.
+void breakLines(QTextLayout& layout, double lineWidth) {
+    QTextOption option(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
+        line.setLineWidth(lineWidth);
+    layout.endLayout();
+}
+
 }  // namespace
 
 WrappingLabel::WrappingLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
@@ -101,18 +113,10 @@ QFont WrappingLabel::fittedFont(int width) const {
 
 int WrappingLabel::linesAt(const QFont& font, double lineWidth) const {
     int lines = 0;
-    const QStringList paragraphs = text().split(QLatin1Char('\n'));
-    QTextOption option(Qt::AlignLeft);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    for (const auto& paragraph : paragraphs) {
+    for (const auto& paragraph : text().split(QLatin1Char('\n'))) {
         QTextLayout layout(paragraph, font);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(lineWidth);
-            ++lines;
-        }
-        layout.endLayout();
+        breakLines(layout, lineWidth);
+        lines += layout.lineCount();
     }
     return lines;
 }
@@ -124,19 +128,13 @@ double WrappingLabel::contentHeight(const QFont& font, double lineWidth, int lim
                                     QPainter* painter) const {
     if (text().isEmpty())
         return 0;
-    QTextOption option(Qt::AlignLeft);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     const QStringList paragraphs = text().split(QLatin1Char('\n'));
     double y = 0;
     int shown = 0;
     for (qsizetype index = 0; index < paragraphs.size(); ++index) {
         const QString& paragraph = paragraphs[index];
         QTextLayout layout(paragraph, font);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
-            line.setLineWidth(lineWidth);
-        layout.endLayout();
+        breakLines(layout, lineWidth);
         for (int number = 0; number < layout.lineCount(); ++number) {
             QTextLine line = layout.lineAt(number);
             const bool lastAllowed = limit > 0 && shown + 1 == limit;

@@ -10,12 +10,8 @@ namespace quorvane {
 ColorRowView::ColorRowView(DetailFormContext& context, const ColorSliderRow& row, QWidget* parent)
     : QWidget(parent), spec_(row) {
     SliderRowSpec spec;
-    spec.title = row.title;
-    spec.subtitle = row.subtitle;
-    spec.minimum = row.minimum;
-    spec.maximum = row.maximum;
-    spec.nudgeStep = row.nudgeStep;
-    spec.formatter = [row](double value) { return row.formatted(value); };
+    spec.row = {row.title,   row.subtitle,  row.minimum,
+                row.maximum, row.nudgeStep, [row](double value) { return row.formatted(value); }};
     spec.commit = [this, &context](double value) {
         spec_.commit(context.store, displayID_, value);
     };

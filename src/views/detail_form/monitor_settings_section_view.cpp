@@ -142,12 +142,9 @@ void MonitorSettingsSectionView::updateSystemBrightness(const MonitorSettingsSec
     }
     if (!brightnessRow_) {
         SliderRowSpec spec;
-        spec.title = Section::kSystemBrightnessTitle;
-        spec.subtitle = Section::kSystemBrightnessSubtitle;
-        spec.minimum = Section::kSystemBrightnessMinimum;
-        spec.maximum = 1.0;
-        spec.nudgeStep = Section::kSystemBrightnessNudge;
-        spec.formatter = &QuorvaneAdjustmentNudge::percentText;
+        spec.row = {Section::kSystemBrightnessTitle,   Section::kSystemBrightnessSubtitle,
+                    Section::kSystemBrightnessMinimum, 1.0,
+                    Section::kSystemBrightnessNudge,   &QuorvaneAdjustmentNudge::percentText};
         spec.commit = [this](double value) {
             Section::commitSystemBrightness(context_.store, displayID_, value);
         };
@@ -168,10 +165,7 @@ void MonitorSettingsSectionView::updateMonitorRows(const MonitorSettingsSection&
         monitorRows_.clear();
         for (const auto& row : model.monitorRows) {
             SliderRowSpec spec;
-            spec.title = row.title;
-            spec.subtitle = row.subtitle;
-            spec.minimum = row.minimum;
-            spec.maximum = 1.0;
+            spec.row = {row.title, row.subtitle, row.minimum, 1.0};
             const DDCVCPCode code = row.code;
             spec.commit = [this, code](double value) {
                 Section::commitMonitorValue(context_.store, displayID_, code, value);

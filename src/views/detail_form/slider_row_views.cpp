@@ -4,7 +4,6 @@
 
 #include "views/detail_form/detail_labels.hpp"
 #include "views/detail_form/detail_page.hpp"
-#include "views/main_window/native_slider_row.hpp"
 
 namespace quorvane {
 
@@ -22,15 +21,8 @@ SoftwareSliderRowView::SoftwareSliderRowView(DetailFormContext& context, SliderR
                                              QWidget* parent)
     : QWidget(parent) {
     setToolTip(qText(spec.help));
-    NativeSliderRowSpec rowSpec;
-    rowSpec.title = spec.title;
-    rowSpec.subtitle = spec.subtitle;
-    rowSpec.lower = spec.minimum;
-    rowSpec.upper = spec.maximum;
-    rowSpec.nudgeStep = spec.nudgeStep;
-    if (spec.formatter)
-        rowSpec.formatter = spec.formatter;
-    row_ = new NativeSliderRow(context.theme, std::move(rowSpec), spec.minimum, {},
+    const double lower = spec.row.lower;
+    row_ = new NativeSliderRow(context.theme, std::move(spec.row), lower, {},
                                std::move(spec.commit), this);
     fill(this)->addWidget(row_);
 }
@@ -43,8 +35,9 @@ MonitorSliderRowView::MonitorSliderRowView(DetailFormContext& context, SliderRow
                                            QWidget* parent)
     : QWidget(parent) {
     setToolTip(qText(spec.help));
-    row_ = new NativeDDCSliderRow(context.theme, spec.title, spec.subtitle, spec.minimum, {},
-                                  spec.minimum, spec.maximum, std::move(spec.commit), this);
+    const auto& row = spec.row;
+    row_ = new NativeDDCSliderRow(context.theme, row.title, row.subtitle, row.lower, {}, row.lower,
+                                  row.upper, std::move(spec.commit), this);
     fill(this)->addWidget(row_);
 }
 

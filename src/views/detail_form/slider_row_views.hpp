@@ -1,26 +1,22 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
 
 #include <QWidget>
 
+#include "views/main_window/native_slider_row.hpp"
+
 namespace quorvane {
 
 struct DetailFormContext;
-class NativeSliderRow;
 
 // What a slider row of the form shows and writes: the main window's slider
 // rows, which call `commit` once when a drag ends and once per nudge or step,
-// never while the thumb moves. Monitor rows format whole percents themselves.
+// never while the thumb moves. Monitor rows take only the title, subtitle
+// and range: they step and format whole percents themselves.
 struct SliderRowSpec {
-    std::string title;
-    std::optional<std::string> subtitle;
-    double minimum = 0;
-    double maximum = 1;
-    double nudgeStep = 0.01;
-    std::function<std::string(double)> formatter;
+    NativeSliderRowSpec row;
     std::function<void(double)> commit;
     std::string help;
 };

@@ -415,8 +415,7 @@ QWidget* SettingsImportPreviewSheet::buildMapping() {
         fit->addWidget(picker);
         rowLayout->addWidget(fit);
         layout->addWidget(row);
-        pickers_[id] = picker;
-        rows_[id] = row;
+        rows_[id] = {row, picker};
     }
 
     const auto warning = [&theme](const QString& text, ColorRole color) {
@@ -526,8 +525,8 @@ void SettingsImportPreviewSheet::fillPicker(QComboBox* picker,
 }
 
 QComboBox* SettingsImportPreviewSheet::targetPicker(const std::string& importedIdentity) const {
-    const auto found = pickers_.find(importedIdentity);
-    return found == pickers_.end() ? nullptr : found->second;
+    const auto found = rows_.find(importedIdentity);
+    return found == rows_.end() ? nullptr : found->second.picker;
 }
 
 void SettingsImportPreviewSheet::followStore() {
@@ -536,8 +535,8 @@ void SettingsImportPreviewSheet::followStore() {
     // Pickers are refilled only when what they offer changed, so an open
     // list is not closed by an unrelated store change.
     if (model_.visibleImportTargets() != offered) {
-        for (const auto& [id, picker] : pickers_)
-            fillPicker(picker, id);
+        for (const auto& [id, row] : rows_)
+            fillPicker(row.picker, id);
     }
     refresh();
 }
@@ -547,9 +546,9 @@ void SettingsImportPreviewSheet::refresh() {
     modePicker_->setSelected(full ? 0 : 1);
     modeDescription_->setText(toQString(importModeDescription(model_.mode())));
     mappedCount_->setText(toQString(formatDecimal(model_.mappedDisplayCount()) + "개 연결됨"));
-    for (const auto& [id, picker] : pickers_) {
-        picker->setEnabled(full);
-        rows_[id]->setLook(rowLook(model_.mode(), model_.isDuplicateRow(id)));
+    for (const auto& [id, row] : rows_) {
+        row.picker->setEnabled(full);
+        row.tile->setLook(rowLook(model_.mode(), model_.isDuplicateRow(id)));
     }
     duplicateWarning_->setVisible(full && !model_.duplicateTargetIdentityRawValues().empty());
     const int shared = model_.sharedIdentityCount();

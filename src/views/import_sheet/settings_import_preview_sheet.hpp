@@ -73,8 +73,12 @@ class SettingsImportPreviewSheet : public QDialog {
     WrappingLabel* modeDescription_ = nullptr;
     WrappingLabel* mappedCount_ = nullptr;
     std::optional<QuorvaneChangePlan> shownPlan_;
-    std::map<std::string, QComboBox*> pickers_;
-    std::map<std::string, SettingsTintedTile*> rows_;
+    // Per imported display: its row's tile and its target picker.
+    struct MappingRow {
+        SettingsTintedTile* tile = nullptr;
+        QComboBox* picker = nullptr;
+    };
+    std::map<std::string, MappingRow> rows_;
     WrappingLabel* duplicateWarning_ = nullptr;
     WrappingLabel* lookAlikeNotice_ = nullptr;
     WrappingLabel* invalidWarning_ = nullptr;

@@ -67,6 +67,10 @@ PanelFooterView::PanelFooterView(Theme& theme, QWidget* parent) : QWidget(parent
 }
 
 void PanelFooterView::setStatus(const QString& text) {
+    // Called on every store change; the lines are laid out again only for a
+    // new text (a new font or width lays them out on its own).
+    if (text == fullStatus_)
+        return;
     fullStatus_ = text;
     showStatus();
 }

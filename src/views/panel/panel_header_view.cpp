@@ -47,8 +47,7 @@ PanelHeaderView::PanelHeaderView(Theme& theme, QWidget* parent) : QWidget(parent
     layout->setContentsMargins(6, 6, 6, 12);
     layout->setSpacing(10);
 
-    screenIcon_ = new ScreenIcon(theme, this);
-    layout->addWidget(screenIcon_, 0, Qt::AlignVCenter);
+    layout->addWidget(new ScreenIcon(theme, this), 0, Qt::AlignVCenter);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
     title_ = new WrappingLabel(QString(), this);

@@ -50,7 +50,6 @@ class PanelHeaderView : public QWidget {
     std::vector<PanelDisplayPickerItem> shownDisplays_;
     std::vector<PanelTextSizeItem> shownTextSizes_;
     Theme& theme_;
-    QWidget* screenIcon_ = nullptr;
     WrappingLabel* title_ = nullptr;
     WrappingLabel* subtitle_ = nullptr;
     PanelPickerChip* picker_ = nullptr;

@@ -3,7 +3,6 @@
 #include <QDialog>
 
 #include "models/diagnostics/quorvane_diagnostic_report_preview.hpp"
-#include "models/settings/quorvane_text_size.hpp"
 
 class QPlainTextEdit;
 class QPushButton;

@@ -104,7 +104,6 @@ SettingsAppearanceCard::SettingsAppearanceCard(ViewContext& context, QWidget* pa
 
 void SettingsAppearanceCard::refresh() {
     textSizePicker_->setSelected(static_cast<int>(store_.textSize()));
-    appearanceSwitcher_->refresh();
     textSizeDetail_->setText(toQString(quorvane::textSizeDetail(store_.textSize())));
     appearanceDetail_->setText(toQString(AppearanceSwitcherModel::helpText(store_.appearance())));
 }

@@ -7,7 +7,6 @@ namespace quorvane {
 class AppearanceSwitcher;
 class DisplayStore;
 class SettingsSegmentedPicker;
-class Theme;
 class WrappingLabel;
 struct ViewContext;
 
@@ -20,6 +19,7 @@ class SettingsAppearanceCard : public QWidget {
   public:
     explicit SettingsAppearanceCard(ViewContext& context, QWidget* parent = nullptr);
 
+    // The texts and the text size; the switcher follows the store itself.
     void refresh();
     SettingsSegmentedPicker* textSizePicker() const { return textSizePicker_; }
     AppearanceSwitcher* appearanceSwitcher() const { return appearanceSwitcher_; }

@@ -12,6 +12,14 @@
 
 namespace quorvane {
 
+namespace {
+
+constexpr int kGlyphSize = 28;
+constexpr int kGlyphFrame = 34;
+constexpr double kGlyphLineWidth = 1.6;
+
+}  // namespace
+
 QWidget* headingPair(Theme& theme, const QString& title, const QString& detail,
                      QuorvaneFontStyle titleStyle, int spacing, QWidget* parent) {
     auto* pair = new QWidget(parent);
@@ -42,9 +50,16 @@ SettingsCardFrame makeSettingsCard(Theme& theme, QuorvaneGlyph glyph,
 
     auto* header = new QHBoxLayout;
     header->setSpacing(9);
-    const auto glyphIcon = themedGlyph(theme, glyph, std::move(tint));
-    frame.icon = glyphIcon.icon;
-    header->addWidget(glyphIcon.frame, 0, Qt::AlignTop);
+    // The glyph sits centred on a slightly larger frame.
+    auto* glyphFrame = new QWidget;
+    glyphFrame->setFixedSize(kGlyphFrame, kGlyphFrame);
+    auto* icon = new GlyphIcon(glyph, kGlyphSize, kGlyphLineWidth, theme.color(tint()), glyphFrame);
+    icon->move((kGlyphFrame - kGlyphSize) / 2, (kGlyphFrame - kGlyphSize) / 2);
+    QObject::connect(&theme, &Theme::changed, icon, [icon, &theme, tint = std::move(tint)] {
+        icon->setTint(theme.color(tint()));
+    });
+    frame.icon = icon;
+    header->addWidget(glyphFrame, 0, Qt::AlignTop);
     header->addWidget(headingPair(theme, title, subtitle, QuorvaneFontStyle::subheadline, 3), 1);
     frame.column->addLayout(header);
     return frame;

@@ -4,8 +4,6 @@
 
 #include "models/diagnostics/quorvane_diagnostic_privacy_mode.hpp"
 
-class QVBoxLayout;
-
 namespace quorvane {
 
 class SettingsDisclosureSection;

@@ -10,7 +10,6 @@
 #include "presentation/settings/settings_window_state.hpp"
 #include "views/view_context.hpp"
 
-class QFileDialog;
 class QScrollArea;
 
 namespace quorvane {

@@ -110,6 +110,22 @@ struct StoreRig {
     std::unique_ptr<DisplayStore> store;
 };
 
+// Reports the median and the 99th percentile of the samples (microseconds)
+// under the two counter names.
+void reportPercentiles(benchmark::State& state, std::vector<double> micros,
+                       const std::string& median, const std::string& p99) {
+    if (micros.empty())
+        return;
+    std::sort(micros.begin(), micros.end());
+    const auto at = [&](double fraction) {
+        const auto index =
+            static_cast<std::size_t>(fraction * static_cast<double>(micros.size() - 1));
+        return micros[index];
+    };
+    state.counters[median] = at(0.5);
+    state.counters[p99] = at(0.99);
+}
+
 // Times `operation` once per iteration and reports the median and the 99th
 // percentile in microseconds.
 template <class Operation>
@@ -121,14 +137,7 @@ void measure(benchmark::State& state, Operation operation) {
         const auto end = std::chrono::steady_clock::now();
         micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
     }
-    std::sort(micros.begin(), micros.end());
-    const auto at = [&](double fraction) {
-        const auto index =
-            static_cast<std::size_t>(fraction * static_cast<double>(micros.size() - 1));
-        return micros[index];
-    };
-    state.counters["median_us"] = at(0.5);
-    state.counters["p99_us"] = at(0.99);
+    reportPercentiles(state, std::move(micros), "median_us", "p99_us");
 }
 
 void BM_ColourChangeThroughStore(benchmark::State& state) {
@@ -206,12 +215,8 @@ void BM_ColourChangeToTheCrtcWithDurableSave(benchmark::State& state) {
         // A dismissed prompt keeps the next change's work the same.
         scheduler->advance(seconds(9));
     }
-    std::sort(calls.begin(), calls.end());
-    state.counters["median_us"] = calls[calls.size() / 2];
-    state.counters["p99_us"] = calls[static_cast<std::size_t>(0.99 * (calls.size() - 1))];
-    std::sort(saves.begin(), saves.end());
-    state.counters["save_p50_us"] = saves[saves.size() / 2];
-    state.counters["save_p99_us"] = saves[static_cast<std::size_t>(0.99 * (saves.size() - 1))];
+    reportPercentiles(state, std::move(calls), "median_us", "p99_us");
+    reportPercentiles(state, std::move(saves), "save_p50_us", "save_p99_us");
     gamma->restoreSystemColorSettings();
     store.reset();
     writer.reset();

@@ -13,9 +13,8 @@ PanelHost::PanelHost(QWidget* parent) : QWidget(parent) {
 }
 
 void PanelHost::usePopupForm(bool popup) {
-    if (popup == popupForm_ && windowFlags() != Qt::Widget)
+    if (popup == isPopupForm())
         return;
-    popupForm_ = popup;
     setWindowFlags(popup ? Qt::Popup | Qt::FramelessWindowHint : Qt::Window);
 }
 

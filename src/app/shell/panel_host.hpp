@@ -16,13 +16,10 @@ class PanelHost : public QWidget {
 
     // Which of the two forms the next show() uses; only while hidden.
     void usePopupForm(bool popup);
-    bool isPopupForm() const { return popupForm_; }
+    bool isPopupForm() const { return windowType() == Qt::Popup; }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
-
-  private:
-    bool popupForm_ = false;
 };
 
 }  // namespace quorvane

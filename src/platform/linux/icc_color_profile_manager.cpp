@@ -9,6 +9,7 @@
 
 #include "models/color/color_profile_error.hpp"
 #include "platform/linux/edid.hpp"
+#include "platform/linux/icc_display_profile_cache.hpp"
 #include "platform/linux/icc_profile_library.hpp"
 #include "platform/linux/published_icc_profile.hpp"
 #include "platform/linux/shared_x_connection.hpp"
@@ -113,9 +114,11 @@ std::string IccColorProfileManager::storageKey() {
 IccColorProfileManager::IccColorProfileManager(
     std::vector<std::filesystem::path> profileDirectories,
     std::shared_ptr<DefaultsStoring> defaults, std::shared_ptr<SharedXConnection> connection)
-    : profileDirectories_(std::move(profileDirectories)),
+    : profileCache_(std::make_unique<IccDisplayProfileCache>(std::move(profileDirectories))),
       defaults_(std::move(defaults)),
       connection_(std::move(connection)) {}
+
+IccColorProfileManager::~IccColorProfileManager() = default;
 
 std::string IccColorProfileManager::deviceUUID(std::span<const std::uint8_t> edid,
                                                const std::string& outputName) {
@@ -181,7 +184,7 @@ DisplayColorProfileState IccColorProfileManager::profileState(const DisplaySnaps
 
     std::vector<DisplayColorProfile> profiles;
     bool chosenListed = false;
-    for (auto& file : IccProfileLibrary::displayProfiles(profileDirectories_)) {
+    for (auto& file : profileCache_->profiles()) {
         DisplayColorProfile profile;
         profile.id = file.path.string();
         profile.name = file.description.value_or(file.path.stem().string());

@@ -14,6 +14,7 @@
 
 namespace quorvane {
 
+class IccDisplayProfileCache;
 class SharedXConnection;
 
 // Colour profiles of X outputs, following the ICC-in-X convention that
@@ -41,6 +42,7 @@ class IccColorProfileManager final : public ColorProfileManaging {
     IccColorProfileManager(std::vector<std::filesystem::path> profileDirectories,
                            std::shared_ptr<DefaultsStoring> defaults,
                            std::shared_ptr<SharedXConnection> connection);
+    ~IccColorProfileManager() override;
 
     DisplayColorProfileState profileState(const DisplaySnapshot& display) override;
     void setDefaultProfile(const DisplayColorProfile& profile,
@@ -57,7 +59,7 @@ class IccColorProfileManager final : public ColorProfileManaging {
     std::map<std::string, std::string> loadChoices() const;
     bool saveChoices(const std::map<std::string, std::string>& choices);
 
-    std::vector<std::filesystem::path> profileDirectories_;
+    std::unique_ptr<IccDisplayProfileCache> profileCache_;
     std::shared_ptr<DefaultsStoring> defaults_;
     std::shared_ptr<SharedXConnection> connection_;
 };

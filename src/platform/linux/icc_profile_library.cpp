@@ -75,6 +75,22 @@ void fixCreationTime(std::vector<std::uint8_t>& bytes) {
     }
 }
 
+// The files below the directory with a profile's extension, by path.
+std::vector<fs::path> candidateFiles(const fs::path& directory) {
+    std::error_code error;
+    std::vector<fs::path> candidates;
+    fs::recursive_directory_iterator walk(directory, fs::directory_options::skip_permission_denied,
+                                          error);
+    for (; !error && walk != fs::recursive_directory_iterator(); walk.increment(error)) {
+        std::error_code typeError;
+        if (walk->is_regular_file(typeError) && hasProfileExtension(walk->path())) {
+            candidates.push_back(walk->path());
+        }
+    }
+    std::sort(candidates.begin(), candidates.end());
+    return candidates;
+}
+
 }  // namespace
 
 std::vector<fs::path> IccProfileLibrary::standardDirectories() {
@@ -153,23 +169,27 @@ std::optional<IccProfileFile> IccProfileLibrary::readDisplayProfile(const fs::pa
     return IccProfileFile{path, description(*bytes), std::move(*bytes)};
 }
 
+std::vector<IccProfileFileStamp> IccProfileLibrary::profileFileStamps(
+    const std::vector<fs::path>& directories) {
+    std::vector<IccProfileFileStamp> stamps;
+    for (const auto& directory : directories) {
+        for (auto& path : candidateFiles(directory)) {
+            std::error_code error;
+            const auto size = fs::file_size(path, error);
+            const auto modified = fs::last_write_time(path, error);
+            stamps.push_back(
+                {std::move(path), error ? 0 : size, error ? fs::file_time_type{} : modified});
+        }
+    }
+    return stamps;
+}
+
 std::vector<IccProfileFile> IccProfileLibrary::displayProfiles(
     const std::vector<fs::path>& directories) {
     std::vector<IccProfileFile> profiles;
     std::set<fs::path> seen;
     for (const auto& directory : directories) {
-        std::error_code error;
-        std::vector<fs::path> candidates;
-        fs::recursive_directory_iterator walk(directory,
-                                              fs::directory_options::skip_permission_denied, error);
-        for (; !error && walk != fs::recursive_directory_iterator(); walk.increment(error)) {
-            std::error_code typeError;
-            if (walk->is_regular_file(typeError) && hasProfileExtension(walk->path())) {
-                candidates.push_back(walk->path());
-            }
-        }
-        std::sort(candidates.begin(), candidates.end());
-        for (const auto& candidate : candidates) {
+        for (const auto& candidate : candidateFiles(directory)) {
             std::error_code canonicalError;
             auto canonical = fs::canonical(candidate, canonicalError);
             if (canonicalError || !seen.insert(canonical).second) {

@@ -21,6 +21,16 @@ struct IccProfileFile {
     bool operator==(const IccProfileFile&) const = default;
 };
 
+// A profile file as found on disk, without reading it: enough to tell
+// whether it changed since it was last read.
+struct IccProfileFileStamp {
+    std::filesystem::path path;
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type modified;
+
+    bool operator==(const IccProfileFileStamp&) const = default;
+};
+
 // ICC profiles read with Little CMS. Files that are not valid RGB display
 // profiles are skipped, never fatal.
 class IccProfileLibrary {
@@ -39,6 +49,11 @@ class IccProfileLibrary {
     // Every valid display profile below the directories (".icc" or ".icm",
     // any letter case), each file once, in directory order and then by path.
     static std::vector<IccProfileFile> displayProfiles(
+        const std::vector<std::filesystem::path>& directories);
+
+    // The files displayProfiles would consider, with their size and time;
+    // reads no file.
+    static std::vector<IccProfileFileStamp> profileFileStamps(
         const std::vector<std::filesystem::path>& directories);
 
     // The file as a display profile; none when it is not one.

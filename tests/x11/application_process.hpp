@@ -61,6 +61,12 @@ class ApplicationHome : public TemporaryHome {
                                          const std::vector<std::string>& extra = {}) const {
         std::vector<std::string> result = cleanEnvironment(*this, display);
         result.push_back("XDG_RUNTIME_DIR=" + runtimeFolder().string());
+        // No session bus: without an address libdbus starts one per X display
+        // through the server, shared by every launch of the run, and a launch
+        // could then wait for ever on a bus an earlier test left behind. The
+        // application follows the palette's lightness and the XEmbed tray.
+        result.push_back("DBUS_SESSION_BUS_ADDRESS=unix:path=" +
+                         (runtimeFolder() / "no-bus").string());
         result.insert(result.end(), extra.begin(), extra.end());
         return result;
     }

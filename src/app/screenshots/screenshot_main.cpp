@@ -130,15 +130,23 @@ bool render(const Shot& shot, const Variant& variant, const QDir& output) {
     auto widget = shot.build(host->context());
     if (!widget)
         return false;
-    host->theme().applyToWindow(widget.get());
     sizeForFrame(*widget, shot.frame, variant.textSize);
     widget->show();
     settle([&] { return widget->windowHandle() && widget->windowHandle()->isExposed(); }, 5000);
     settleIdle(*host);
 
+    QWidget* photographed = widget.get();
+    if (shot.open) {
+        photographed = shot.open(*widget);
+        if (!photographed)
+            return false;
+        settle([&] { return photographed->isVisible(); }, 5000);
+        settleIdle(*host);
+    }
+
     const QString file =
         output.filePath(QString::fromStdString(shot.name) + "-" + variant.suffix + ".png");
-    const bool saved = widget->grab().save(file);
+    const bool saved = photographed->grab().save(file);
     std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "wrote" : "could not write",
                  file.toLocal8Bit().constData());
     widget.reset();

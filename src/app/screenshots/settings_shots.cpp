@@ -3,8 +3,12 @@
 
 #include "app/screenshots/shot_list.hpp"
 #include "presentation/settings/diagnostic_report_actions.hpp"
+#include "views/controls/confirmation_presenter.hpp"
+#include "views/design/chip_button.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 #include "views/settings/diagnostic_report_sheet.hpp"
+#include "views/settings/settings_action_card.hpp"
+#include "views/settings/settings_recovery_card.hpp"
 #include "views/settings/settings_window.hpp"
 
 namespace quorvane {
@@ -46,6 +50,16 @@ void addSettingsShots(ShotList& shots) {
                          auto window = std::make_unique<SettingsWindow>(context);
                          window->setMinimumSize(kWideWidth, kWideHeight);
                          return window;
+                     }});
+    shots.push_back({"settings-reset-confirmation",
+                     ShotWorld::mixed,
+                     Shot::Frame::settingsWindow,
+                     {},
+                     settingsWindow,
+                     [](QWidget& shown) -> QWidget* {
+                         auto& window = static_cast<SettingsWindow&>(shown);
+                         window.recoveryCard()->resetAction()->button()->click();
+                         return window.confirmations()->dialog();
                      }});
     shots.push_back({"settings-diagnostic-sheet",
                      ShotWorld::mixed,

@@ -1,4 +1,7 @@
+#include <QMenu>
+
 #include "app/screenshots/shot_list.hpp"
+#include "app/shell/tray_menu.hpp"
 #include "views/main_window/main_window.hpp"
 #include "views/panel/menu_panel.hpp"
 #include "views/settings/settings_window.hpp"
@@ -29,6 +32,12 @@ void addShellShots(ShotList& shots) {
                      [](ViewContext& context) -> std::unique_ptr<QWidget> {
                          return std::make_unique<SettingsWindow>(context);
                      }});
+    // The tray icon's menu, a window without a parent.
+    shots.push_back({"shell-tray-menu",
+                     ShotWorld::mixed,
+                     Shot::Frame::natural,
+                     {},
+                     [](ViewContext&) -> std::unique_ptr<QWidget> { return makeTrayMenu([] {}); }});
 }
 
 }  // namespace quorvane

@@ -30,6 +30,9 @@ namespace quorvane {
 //   of the variant already set in the store. The program shows the widget on
 //   the private X server at the `frame` size, waits until the event loop is
 //   idle (and the store's background work is back) and grabs it.
+// - `open`, when set, then opens one of that surface's menus or dialogs and
+//   returns it: that window is photographed instead, drawn in the theme it
+//   took when it opened (the surface stays open behind it).
 // - Every shot is rendered four times: text sizes standard and veryLarge,
 //   light and dark. Each rendering starts from a fresh world and a fresh
 //   temporary settings folder, so shots never see each other's changes.
@@ -46,6 +49,7 @@ struct Shot {
     Frame frame = Frame::natural;
     std::function<void(ShotHardware&)> prepare;
     std::function<std::unique_ptr<QWidget>(ViewContext&)> build;
+    std::function<QWidget*(QWidget& shown)> open;
 };
 
 using ShotList = std::vector<Shot>;

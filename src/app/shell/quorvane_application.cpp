@@ -1,6 +1,5 @@
 #include "app/shell/quorvane_application.hpp"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
@@ -12,6 +11,7 @@
 
 #include "app/composition/linux_display_store_factory.hpp"
 #include "app/shell/tray_icon_glyph.hpp"
+#include "app/shell/tray_menu.hpp"
 #include "presentation/shell/popup_placement.hpp"
 #include "presentation/shell/shell_frame_sizes.hpp"
 #include "views/main_window/main_window.hpp"
@@ -77,9 +77,7 @@ void QuorvaneApplication::start() {
 }
 
 void QuorvaneApplication::createTrayIcon() {
-    trayMenu_ = std::make_unique<QMenu>();
-    QAction* quitAction = trayMenu_->addAction(QStringLiteral("Quorvane 종료"));
-    connect(quitAction, &QAction::triggered, this, [this] { quit(); });
+    trayMenu_ = makeTrayMenu([this] { quit(); });
 
     const auto variant = trayGlyphVariantFor(QGuiApplication::palette().color(QPalette::Window));
     tray_ = std::make_unique<QSystemTrayIcon>(trayIconGlyph(variant));
@@ -106,7 +104,6 @@ void QuorvaneApplication::showMainWindow() {
         mainWindow_ = std::make_unique<MainWindow>(host_->context());
         mainWindow_->setWindowTitle(QStringLiteral("Quorvane"));
         mainWindow_->resize(kMainWindowDefaultSize.width, kMainWindowDefaultSize.height);
-        host_->theme().applyToWindow(mainWindow_.get());
         addQuitShortcut(mainWindow_.get());
     }
     raise(mainWindow_.get());
@@ -117,7 +114,6 @@ void QuorvaneApplication::openSettings() {
         settings_ = std::make_unique<SettingsWindow>(host_->context());
         settings_->setWindowFlag(Qt::Window);
         settings_->setWindowTitle(QStringLiteral("Quorvane 설정"));
-        host_->theme().applyToWindow(settings_.get());
         addQuitShortcut(settings_.get());
         applyFrameSizes();
     }
@@ -128,7 +124,6 @@ void QuorvaneApplication::togglePanel() {
     if (!panel_) {
         panel_ = std::make_unique<PanelHost>();
         panel_->layout()->addWidget(new MenuPanel(host_->context(), panel_.get()));
-        host_->theme().applyToWindow(panel_.get());
         addQuitShortcut(panel_.get());
     }
     if (panel_->isVisible()) {

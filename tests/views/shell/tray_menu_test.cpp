@@ -1,0 +1,41 @@
+#include "app/shell/tray_menu.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "views/design/theme.hpp"
+#include "views/design/window_control_size.hpp"
+#include "views/design/window_theme_follower.hpp"
+
+namespace quorvane {
+namespace {
+
+TEST(TrayMenuTest, QuitsOnceAndDrawsInTheThemeItOpensInAndEveryLaterOne) {
+    Theme theme(false);
+    theme.setAppearance(QuorvaneAppearance::dark);
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    WindowThemeFollower follower(theme);
+    int quits = 0;
+    auto menu = makeTrayMenu([&] { ++quits; });
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions().front()->text(), QStringLiteral("Quorvane 종료"));
+
+    menu->popup(QPoint(20, 20));
+    QApplication::processEvents();
+    EXPECT_EQ(menu->palette().color(QPalette::Window), theme.color(ColorRole::windowBackground));
+    EXPECT_LT(menu->palette().color(QPalette::Window).lightness(), 100);
+    EXPECT_DOUBLE_EQ(menu->font().pointSizeF(), 20.16);
+
+    theme.setAppearance(QuorvaneAppearance::light);
+    theme.setTextSize(QuorvaneTextSize::large);
+    EXPECT_EQ(menu->palette().color(QPalette::Window), theme.color(ColorRole::windowBackground));
+    EXPECT_DOUBLE_EQ(menu->font().pointSizeF(), 15.68);
+    EXPECT_EQ(controlSizeOf(menu.get()), QuorvaneControlSize::large);
+
+    menu->actions().front()->trigger();
+    EXPECT_EQ(quits, 1);
+}
+
+}  // namespace
+}  // namespace quorvane

@@ -12,9 +12,11 @@
 #include "presentation/main_window/slider_row_model.hpp"
 #include "views/controls/hardware_write_tag.hpp"
 #include "views/controls/nudge_button.hpp"
+#include "views/design/readout_label.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
+#include "views/main_window/readout_slider.hpp"
 
 namespace quorvane {
 
@@ -26,9 +28,9 @@ constexpr int kTicksPerStep = 10;
 
 // A wheel turned over a slider the user never picked scrolls the panel
 // instead of changing the screen.
-class FocusedWheelSlider final : public QSlider {
+class FocusedWheelSlider final : public ReadoutSlider {
   public:
-    using QSlider::QSlider;
+    using ReadoutSlider::ReadoutSlider;
 
   protected:
     void wheelEvent(QWheelEvent* event) override {
@@ -36,7 +38,7 @@ class FocusedWheelSlider final : public QSlider {
             event->ignore();
             return;
         }
-        QSlider::wheelEvent(event);
+        ReadoutSlider::wheelEvent(event);
     }
 };
 
@@ -63,8 +65,7 @@ PanelSliderRow::PanelSliderRow(Theme& theme, const PanelSliderRowContent& conten
     icon_ = new SymbolImage(content.icon, this);
     title_ = new WrappingLabel(QString(), this);
     tag_ = new HardwareWriteTag(theme, true, this);
-    value_ = new QLabel(this);
-    value_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    value_ = new ReadoutLabel(this);
     header->addWidget(icon_, 0, Qt::AlignTop);
     header->addWidget(title_, 0, Qt::AlignTop);
     header->addWidget(tag_, 0, Qt::AlignTop);
@@ -81,7 +82,7 @@ PanelSliderRow::PanelSliderRow(Theme& theme, const PanelSliderRowContent& conten
     increment_ = new NudgeButton(
         theme, content.title, Direction::increment, content.nudgeStep,
         [this] { nudge(Direction::increment); }, this);
-    slider_ = new FocusedWheelSlider(Qt::Horizontal, this);
+    slider_ = new FocusedWheelSlider(this);
     slider_->setFocusPolicy(Qt::StrongFocus);
     slider_->setSingleStep(kTicksPerStep);
     slider_->setPageStep(kTicksPerStep * 10);
@@ -186,6 +187,9 @@ void PanelSliderRow::showState() {
     const QString text = QString::fromStdString(
         formatted ? panelFormattedValue(content_.format, *formatted) : content_.valueText);
     value_->setText(text);
+    // Assistive technology reads the row's value ("60%", "6500K"), not the
+    // slider's position.
+    slider_->setValueText(text);
     decrement_->setEnabled(state_.canDecrement());
     increment_->setEnabled(state_.canIncrement());
     if (state_.isEditing())

@@ -6,8 +6,8 @@
 
 namespace quorvane {
 
-// The tray icon's menu: "Quorvane 종료", which calls `quit`. A window of its
-// own with no parent; it takes the theme like every other window.
+// The tray icon's context menu, with the one way out of the program. Built
+// here so the screenshot program shows the very menu the tray opens.
 std::unique_ptr<QMenu> makeTrayMenu(std::function<void()> quit);
 
 }  // namespace quorvane

@@ -1,7 +1,10 @@
+// The tray icon's menu: the one way out of the program from the tray.
+
 #include "app/shell/tray_menu.hpp"
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 
 #include "views/design/theme.hpp"
@@ -11,15 +14,25 @@
 namespace quorvane {
 namespace {
 
-TEST(TrayMenuTest, QuitsOnceAndDrawsInTheThemeItOpensInAndEveryLaterOne) {
+TEST(TrayMenu, HoldsOnlyTheQuitItemWhichQuitsOncePerChoice) {
+    int quits = 0;
+    const auto menu = makeTrayMenu([&quits] { ++quits; });
+    const auto actions = menu->actions();
+    ASSERT_EQ(actions.size(), 1);
+    EXPECT_EQ(actions.front()->text(), QStringLiteral("Quorvane 종료"));
+    EXPECT_EQ(quits, 0);
+    actions.front()->trigger();
+    EXPECT_EQ(quits, 1);
+    actions.front()->trigger();
+    EXPECT_EQ(quits, 2);
+}
+
+TEST(TrayMenu, DrawsInTheThemeItOpensInAndFollowsEveryLaterChange) {
     Theme theme(false);
     theme.setAppearance(QuorvaneAppearance::dark);
     theme.setTextSize(QuorvaneTextSize::veryLarge);
     WindowThemeFollower follower(theme);
-    int quits = 0;
-    auto menu = makeTrayMenu([&] { ++quits; });
-    ASSERT_EQ(menu->actions().size(), 1);
-    EXPECT_EQ(menu->actions().front()->text(), QStringLiteral("Quorvane 종료"));
+    const auto menu = makeTrayMenu([] {});
 
     menu->popup(QPoint(20, 20));
     QApplication::processEvents();
@@ -32,9 +45,6 @@ TEST(TrayMenuTest, QuitsOnceAndDrawsInTheThemeItOpensInAndEveryLaterOne) {
     EXPECT_EQ(menu->palette().color(QPalette::Window), theme.color(ColorRole::windowBackground));
     EXPECT_DOUBLE_EQ(menu->font().pointSizeF(), 15.68);
     EXPECT_EQ(controlSizeOf(menu.get()), QuorvaneControlSize::large);
-
-    menu->actions().front()->trigger();
-    EXPECT_EQ(quits, 1);
 }
 
 }  // namespace

@@ -38,8 +38,11 @@ class Theme : public QObject {
     // "system" appearance; tests pass false and set the scheme themselves.
     explicit Theme(bool followDesktop = true, QObject* parent = nullptr);
 
+    // Until the shell sets a size, the theme reads like a view outside any
+    // window root: the size `large` (for tables indexed by the size) with the
+    // scale 1.0 of `standard`, and a 14-point base font.
     QuorvaneTextSize textSize() const { return textSize_; }
-    double scale() const { return textScale(textSize_); }
+    double scale() const { return scale_; }
     QuorvaneAppearance appearance() const { return appearance_; }
     ColorScheme scheme() const;
     ColorScheme systemScheme() const { return systemScheme_; }
@@ -61,8 +64,10 @@ class Theme : public QObject {
     // The least height of a button that grows with the text size.
     int accessibleButtonMinHeight() const;
     // The size the standard controls (sliders, check boxes, pickers, push
-    // buttons) are drawn at.
-    QuorvaneControlSize controlSize() const { return quorvane::controlSize(textSize_); }
+    // buttons) are drawn at; the toolkit's own `regular` until a size is set.
+    QuorvaneControlSize controlSize() const {
+        return sized_ ? quorvane::controlSize(textSize_) : QuorvaneControlSize::regular;
+    }
 
     // A Qt palette of the roles, so standard widgets (toggles, sliders, line
     // edits, dialogs) follow the scheme; best with the Fusion style.
@@ -82,6 +87,9 @@ class Theme : public QObject {
     void forgetClosedWindows();
 
     QuorvaneTextSize textSize_ = QuorvaneTextSize::large;
+    double scale_ = textScale(QuorvaneTextSize::standard);
+    double baseFontPoints_ = baseFontPoints(QuorvaneTextSize::standard);
+    bool sized_ = false;
     QuorvaneAppearance appearance_ = QuorvaneAppearance::system;
     ColorScheme systemScheme_ = ColorScheme::light;
     SystemColorSchemeWatcher* watcher_ = nullptr;

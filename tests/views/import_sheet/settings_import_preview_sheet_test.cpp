@@ -19,6 +19,7 @@
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 #include "views/settings/settings_segmented_picker.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/wheel_input.hpp"
 
 namespace quorvane::testing {
 namespace {
@@ -87,6 +88,22 @@ TEST_F(SettingsImportPreviewSheetTest, OneDisplayPickedTwiceBlocksAFullImportOnl
     EXPECT_TRUE(sheet->importButton()->isEnabled());
     EXPECT_FALSE(sheet->targetPicker(rawIdentity(side))->isEnabled());
     EXPECT_EQ(sheet->planCardTitles().size(), 3u);
+}
+
+TEST_F(SettingsImportPreviewSheetTest, AWheelOverTheTargetPickersOnlyScrollsTheSheet) {
+    sheet->resize(620, 380);
+    settle();
+    const auto titles = sheet->planCardTitles();
+    for (const auto& imported : {studio, side}) {
+        QComboBox* picker = sheet->targetPicker(rawIdentity(imported));
+        ASSERT_NE(picker, nullptr);
+        const int chosen = picker->currentIndex();
+        EXPECT_TRUE(wheelScrollsPast(picker, [this] { settle(); }));
+        EXPECT_EQ(picker->currentIndex(), chosen);
+        EXPECT_FALSE(picker->hasFocus());
+    }
+    EXPECT_EQ(sheet->planCardTitles(), titles);
+    EXPECT_TRUE(sheet->importButton()->isEnabled());
 }
 
 // A display from another computer whose label is far wider than a narrow

@@ -1,5 +1,3 @@
-#include <QToolButton>
-
 #include "app/screenshots/shot_list.hpp"
 #include "presentation/detail_form/groups_section.hpp"
 #include "presentation/detail_form/presets_section.hpp"
@@ -9,6 +7,7 @@
 #include "presentation/detail_form/scenes_section.hpp"
 #include "presentation/main_window/main_window_state.hpp"
 #include "views/controls/confirmation_presenter.hpp"
+#include "views/design/disclosure_button.hpp"
 #include "views/main_window/main_window.hpp"
 
 namespace quorvane {
@@ -113,7 +112,7 @@ QWidget* holdingMonitorWrite(QWidget& shown, ShotScene& scene) {
 
 // The page with its disclosures opened, each by a click as the user opens it.
 QWidget* disclosuresOpened(QWidget& shown, ShotScene&) {
-    for (auto* button : shown.findChildren<QToolButton*>()) {
+    for (auto* button : shown.findChildren<DisclosureButton*>()) {
         if (button->text() == QString::fromUtf8(ReferenceColorCards::kFineTuneLabel))
             button->click();
     }

@@ -17,6 +17,19 @@ struct RecentChangePromptTexts {
     static constexpr double kIconPoints = 22;
     static constexpr double kCompactIconPoints = 17;
 
+    // The room around the titles of the two buttons: the bordered undo
+    // button keeps 6 points beside its title (3 in the panel), the
+    // borderless keep button 4 (2); both 2 above and below. Their height is
+    // the text size's accessible button height at least.
+    struct ButtonInsets {
+        int horizontal = 0;
+        int vertical = 0;
+
+        bool operator==(const ButtonInsets&) const = default;
+    };
+    static ButtonInsets undoInsets(bool compact) { return {compact ? 3 : 6, 2}; }
+    static ButtonInsets keepInsets(bool compact) { return {compact ? 2 : 4, 2}; }
+
     // max(0, ceil(8 − elapsed seconds)): 8 at creation, 6 after 2.3 s, 1 after
     // 7.9 s, 0 from 8 s on. A clock set before the creation time reads 8.
     static int remainingSeconds(Date createdAt, Date now);

@@ -52,6 +52,10 @@ struct ColorUse {
     bool operator==(const ColorUse&) const = default;
 };
 
+// The hint an empty text field shows: ordinary text at a third of its
+// strength, well below the secondary text of labels in either scheme.
+inline constexpr ColorUse kPlaceholderText{ColorRole::primary, 0.36};
+
 // The scheme the windows draw in: a forced choice wins; following the system
 // takes the desktop's preference, and an unknown preference counts as light.
 ColorScheme effectiveScheme(QuorvaneAppearance appearance, ColorScheme systemScheme);

@@ -76,6 +76,7 @@ struct ReferenceColorCards {
     static std::string outputFilterDescription(QuorvaneOutputFilter filter);
     static constexpr const char* kOutputFilterPickerTitle = "출력 필터";
     static constexpr const char* kFineTuneLabel = "숫자로 미세 조정";
+    static constexpr const char* kFineTuneSymbol = "slider.horizontal.3";
 };
 
 }  // namespace quorvane

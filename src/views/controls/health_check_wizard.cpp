@@ -5,11 +5,11 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "presentation/controls/support_presentation.hpp"
 #include "views/controls/support_status_label.hpp"
+#include "views/design/disclosure_button.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
@@ -223,22 +223,13 @@ QWidget* HealthCheckWizard::buildSteps() {
 QWidget* HealthCheckWizard::buildTechnicalDetails() {
     auto* section = new QWidget(content_);
     auto* lines = column(section, 6);
-    auto* toggle = new QToolButton(section);
-    toggle->setText(QStringLiteral("지원용 세부 정보"));
-    toggle->setAutoRaise(true);
-    toggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    // The chevron as tall as the text's capitals, at every text size.
-    followTheme(theme_, toggle, [this, toggle, expanded = expanded_] {
-        toggle->setFont(theme_.baseFont());
-        const int side = QFontMetrics(toggle->font()).capHeight() + 2;
-        toggle->setIconSize(QSize(side, side));
-        toggle->setIcon(symbolIcon(expanded ? "chevron.down" : "chevron.right",
-                                   theme_.color(ColorRole::secondary), side));
-    });
+    auto* toggle = new DisclosureButton(theme_, QStringLiteral("지원용 세부 정보"),
+                                        QuorvaneFontStyle::body, QFont::Normal, section);
+    toggle->setChecked(expanded_);
     toggle->setObjectName(QStringLiteral("technicalDetailsToggle"));
     lines->addWidget(toggle, 0, Qt::AlignLeft);
     toggle->setAccessibleDescription(expanded_ ? QStringLiteral("펼쳐짐") : QStringLiteral("접힘"));
-    connect(toggle, &QToolButton::clicked, this,
+    connect(toggle, &QAbstractButton::clicked, this,
             [this] { setTechnicalDetailsExpanded(!expanded_); });
     if (!expanded_)
         return section;

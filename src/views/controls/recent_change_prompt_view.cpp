@@ -25,15 +25,43 @@ namespace quorvane {
 
 namespace {
 
-QPushButton* actionButton(const QString& title, const QString& tooltip, bool bordered,
+// A push button whose title keeps exactly the given room beside and above
+// it (the application style's padding is made for ordinary buttons), drawn
+// with the style's bezel when bordered and flat otherwise.
+class InsetButton : public QPushButton {
+  public:
+    InsetButton(const QString& title, const QString& tooltip, bool bordered, QWidget* parent)
+        : QPushButton(title, parent) {
+        setFlat(!bordered);
+        setToolTip(tooltip);
+        setAccessibleName(title);
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        setCursor(Qt::PointingHandCursor);
+    }
+
+    void setInsets(RecentChangePromptTexts::ButtonInsets insets) {
+        insets_ = insets;
+        updateGeometry();
+    }
+
+    QSize sizeHint() const override {
+        const QFontMetrics metrics = fontMetrics();
+        const QSize label = metrics.size(Qt::TextShowMnemonic, text());
+        // One pixel of bezel on each side, then the insets.
+        const int width = label.width() + 2 * insets_.horizontal + 2 * kBezel;
+        const int height = label.height() + 2 * insets_.vertical + 2 * kBezel;
+        return {width, std::max(height, minimumHeight())};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+  private:
+    static constexpr int kBezel = 1;
+    RecentChangePromptTexts::ButtonInsets insets_;
+};
+
+InsetButton* actionButton(const QString& title, const QString& tooltip, bool bordered,
                           QWidget* parent) {
-    auto* button = new QPushButton(title, parent);
-    button->setFlat(!bordered);
-    button->setToolTip(tooltip);
-    button->setAccessibleName(title);
-    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
+    return new InsetButton(title, tooltip, bordered, parent);
 }
 
 }  // namespace
@@ -206,6 +234,8 @@ void RecentChangePromptView::restyle() {
         button->setFont(theme_.baseFont());
         button->setMinimumHeight(minHeight);
     }
+    static_cast<InsetButton*>(undo_)->setInsets(RecentChangePromptTexts::undoInsets(compact_));
+    static_cast<InsetButton*>(keep_)->setInsets(RecentChangePromptTexts::keepInsets(compact_));
     update();
 }
 

@@ -63,6 +63,55 @@ void paintChevron(QPainter& painter, const QRect& area, Qt::ArrowType direction,
     painter.restore();
 }
 
+// A check box or radio button in the window's tint: filled with the accent
+// (the palette's highlight) and marked in the highlighted-text colour when
+// on, an outlined field when off, faded when disabled.
+void paintIndicator(QPainter& painter, const QStyleOption& option, bool round) {
+    const bool on = option.state & (QStyle::State_On | QStyle::State_NoChange);
+    const QPalette& palette = option.palette;
+    const QRectF box = QRectF(option.rect).adjusted(0.5, 0.5, -0.5, -0.5);
+    const double radius = round ? box.width() / 2 : std::max(3.0, box.width() / 5);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (!(option.state & QStyle::State_Enabled))
+        painter.setOpacity(0.45);
+    const QColor accent = palette.color(QPalette::Active, QPalette::Highlight);
+    if (on) {
+        QColor fill = accent;
+        if (option.state & QStyle::State_Sunken)
+            fill = fill.darker(112);
+        painter.setPen(QPen(fill, 1));
+        painter.setBrush(fill);
+    } else {
+        painter.setPen(QPen(palette.color(QPalette::Active, QPalette::Dark), 1));
+        painter.setBrush(palette.color(QPalette::Active, QPalette::Base));
+    }
+    painter.drawRoundedRect(box, radius, radius);
+    if (on) {
+        const QColor mark = palette.color(QPalette::Active, QPalette::HighlightedText);
+        const double side = box.width();
+        const QPointF origin = box.topLeft();
+        if (round) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(mark);
+            painter.drawEllipse(box.center(), side * 0.2, side * 0.2);
+        } else if (option.state & QStyle::State_NoChange) {
+            painter.setPen(QPen(mark, std::max(1.5, side / 8), Qt::SolidLine, Qt::RoundCap));
+            painter.drawLine(origin + QPointF(side * 0.28, side * 0.5),
+                             origin + QPointF(side * 0.72, side * 0.5));
+        } else {
+            painter.setPen(
+                QPen(mark, std::max(1.5, side / 8), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            painter.setBrush(Qt::NoBrush);
+            const QPointF tick[3] = {origin + QPointF(side * 0.26, side * 0.52),
+                                     origin + QPointF(side * 0.43, side * 0.69),
+                                     origin + QPointF(side * 0.75, side * 0.33)};
+            painter.drawPolyline(tick, 3);
+        }
+    }
+    painter.restore();
+}
+
 }  // namespace
 
 ApplicationStyle::ApplicationStyle() : QProxyStyle(QStringLiteral("Fusion")) {}
@@ -102,6 +151,21 @@ QSize ApplicationStyle::sizeFromContents(ContentsType type, const QStyleOption* 
             result.rwidth() += font.height();
             result.rheight() += font.height() / 4;
             result.setHeight(std::max(result.height(), metrics.buttonMinHeight));
+            break;
+        }
+        case CT_LineEdit: {
+            // As tall as a push button of the same font beside it, whose
+            // Korean label is laid out in the taller line of its fallback
+            // font.
+            const QFontMetrics font = widget ? QFontMetrics(widget->font()) : option->fontMetrics;
+            const QSize label = font.size(Qt::TextSingleLine, QStringLiteral("가"));
+            QStyleOptionButton button;
+            button.QStyleOption::operator=(*option);
+            button.fontMetrics = font;
+            const QSize buttonSize = sizeFromContents(
+                CT_PushButton, &button,
+                QSize(label.width(), std::max(label.height(), font.height())), widget);
+            result.setHeight(std::max(result.height(), buttonSize.height()));
             break;
         }
         case CT_ComboBox:
@@ -187,6 +251,10 @@ void ApplicationStyle::drawPrimitive(PrimitiveElement element, const QStyleOptio
                                      QPainter* painter, const QWidget* widget) const {
     Qt::ArrowType direction = Qt::NoArrow;
     switch (element) {
+        case PE_IndicatorCheckBox:
+        case PE_IndicatorRadioButton:
+            paintIndicator(*painter, *option, element == PE_IndicatorRadioButton);
+            return;
         case PE_IndicatorArrowDown:
             direction = Qt::DownArrow;
             break;

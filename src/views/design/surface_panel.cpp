@@ -1,8 +1,10 @@
 #include "views/design/surface_panel.hpp"
 
 #include <QEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
+#include "views/design/surface_shadow.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
 
@@ -10,55 +12,76 @@ namespace quorvane {
 
 namespace {
 
-// Room at the bottom for the shadow, which Qt cannot draw outside the widget.
-constexpr int kShadowRoom = 3;
 // Between a pill's symbol and its text.
 constexpr int kPillSymbolGap = 4;
-
-struct PanelStyle {
-    double fill;
-    ColorRole stroke;
-    double strokeOpacity;
-    double shadowOpacity;
-};
-
-PanelStyle panelStyle(SurfacePanel::Kind kind, ColorScheme scheme) {
-    const bool dark = scheme == ColorScheme::dark;
-    if (kind == SurfacePanel::Kind::hero)
-        return {0.99, ColorRole::heroBorder, dark ? 0.86 : 0.74, dark ? 0.05 : 0.08};
-    return {0.98, ColorRole::surfaceBorder, dark ? 0.82 : 0.72, dark ? 0.04 : 0.08};
-}
 
 }  // namespace
 
 SurfacePanel::SurfacePanel(Theme& theme, Kind kind, int padding, int cornerRadius, QWidget* parent)
     : QWidget(parent), theme_(theme), kind_(kind), cornerRadius_(cornerRadius) {
-    setContentsMargins(padding, padding, padding, padding + kShadowRoom);
+    setContentsMargins(padding, padding, padding, padding);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    connect(&theme_, &Theme::changed, this, qOverload<>(&QWidget::update));
+    connect(&theme_, &Theme::changed, this, [this] {
+        update();
+        // The shadow lies in the host: it changes with the scheme too.
+        if (shadowLayer_)
+            shadowLayer_->host()->update();
+    });
+    joinShadowHost();
 }
 
-void SurfacePanel::paintEvent(QPaintEvent*) {
+SurfacePanel::~SurfacePanel() {
+    if (shadowLayer_)
+        shadowLayer_->leave(this);
+}
+
+QRectF SurfacePanel::surfaceShape() const {
+    return QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+}
+
+SurfaceShadow SurfacePanel::shadow() const {
+    return surfaceLook(kind_, theme_.scheme()).shadow;
+}
+
+// The host is found again whenever the panel may have moved into another
+// one: a new parent, or being shown (an ancestor may have been moved while
+// it was hidden).
+bool SurfacePanel::event(QEvent* event) {
+    if (event->type() == QEvent::ParentChange || event->type() == QEvent::Show)
+        joinShadowHost();
+    return QWidget::event(event);
+}
+
+void SurfacePanel::joinShadowHost() {
+    QWidget* host = SurfaceShadowLayer::hostFor(this);
+    SurfaceShadowLayer* layer = host ? SurfaceShadowLayer::of(host) : nullptr;
+    if (layer == shadowLayer_) {
+        if (layer)
+            layer->join(this);
+        return;
+    }
+    if (shadowLayer_)
+        shadowLayer_->leave(this);
+    shadowLayer_ = layer;
+    if (layer)
+        layer->join(this);
+}
+
+void SurfacePanel::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const PanelStyle style = panelStyle(kind_, theme_.scheme());
-    const QRectF shape = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5 - kShadowRoom);
+    const SurfaceLook look = surfaceLook(kind_, theme_.scheme());
+    const QRectF shape = surfaceShape();
     const double radius = cornerRadius_;
-    // A soft shadow: a few widening translucent outlines below the shape.
     painter.setPen(Qt::NoPen);
-    for (int step = kShadowRoom; step >= 1; --step) {
-        painter.setBrush(QColor(0, 0, 0, static_cast<int>(255 * style.shadowOpacity / step)));
-        painter.drawRoundedRect(shape.translated(0, step), radius, radius);
-    }
-    painter.setBrush(theme_.color(ColorRole::surface, style.fill));
+    painter.setBrush(theme_.color(look.fill));
     painter.drawRoundedRect(shape, radius, radius);
-    // The surface is nearly opaque; paint it again so the shadow never shows
-    // through the card.
-    painter.setBrush(theme_.color(ColorRole::surface));
-    painter.drawRoundedRect(shape, radius, radius);
-    painter.setPen(QPen(theme_.color(style.stroke, style.strokeOpacity), 1));
+    painter.setPen(QPen(theme_.color(look.stroke), 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(shape, radius, radius);
+    // Panels inside this one cast their shadows on its surface.
+    if (auto* layer = SurfaceShadowLayer::existing(this))
+        layer->paint(painter, event->region());
 }
 
 StatusPill::StatusPill(Theme& theme, const QString& text, QWidget* parent)

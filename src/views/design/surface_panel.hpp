@@ -1,16 +1,23 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <string>
 
+#include "presentation/design/surface_look.hpp"
+
 namespace quorvane {
 
+class SurfaceShadowLayer;
 class Theme;
 
 // The cards windows wrap their content in: a soft panel (the ordinary card)
 // or a hero panel (the card at the top of a page), a rounded surface with a
-// thin border and a faint shadow that follow the scheme. The padding is the
-// widget's contents margins, so give the panel a layout with zero margins.
+// thin border and a soft drop shadow that follow the scheme. The shadow
+// spreads past the panel's edges: the widget around it draws it (see
+// SurfaceShadowLayer), so leave a little room around panels. The padding is
+// the widget's contents margins, so give the panel a layout with zero
+// margins.
 //
 // Usage:
 //   auto* card = new SurfacePanel(theme, SurfacePanel::Kind::soft, 16, 16);
@@ -20,17 +27,28 @@ class SurfacePanel : public QWidget {
     Q_OBJECT
 
   public:
-    enum class Kind { soft, hero };
+    using Kind = SurfaceKind;
 
     SurfacePanel(Theme& theme, Kind kind, int padding, int cornerRadius, QWidget* parent = nullptr);
+    ~SurfacePanel() override;
+
+    // The rounded shape in the panel's own coordinates, its corner radius
+    // and its shadow in the theme's scheme now.
+    QRectF surfaceShape() const;
+    int cornerRadius() const { return cornerRadius_; }
+    SurfaceShadow shadow() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
+    void joinShadowHost();
+
     Theme& theme_;
     Kind kind_;
     int cornerRadius_;
+    QPointer<SurfaceShadowLayer> shadowLayer_;
 };
 
 // A short status text on a tinted capsule (11 % fill, 24 % border of the

@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "presentation/detail_form/color_bindings.hpp"
@@ -12,6 +11,7 @@
 #include "views/controls/correction_toggle.hpp"
 #include "views/controls/hold_to_compare_button.hpp"
 #include "views/design/chip_button.hpp"
+#include "views/design/disclosure_button.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
@@ -114,7 +114,8 @@ void ColorReferencePage::addCurves(QVBoxLayout* column, const ReferenceColorCard
     addRows(fineColumn, card);
     fineColumn->addWidget(makeResetButton(*card.reset), 0, Qt::AlignLeft);
     auto* disclosure = makeDisclosure(context_.theme, ReferenceColorCards::kFineTuneLabel,
-                                      QuorvaneFontStyle::caption, QFont::DemiBold, fineTune);
+                                      QuorvaneFontStyle::caption, QFont::DemiBold, fineTune,
+                                      ReferenceColorCards::kFineTuneSymbol);
     column->addWidget(disclosure, 0, Qt::AlignLeft);
     column->addWidget(fineTune);
 }

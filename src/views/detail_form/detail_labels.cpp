@@ -2,8 +2,8 @@
 
 #include <QFontMetrics>
 #include <QHBoxLayout>
-#include <QToolButton>
 
+#include "views/design/disclosure_button.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
@@ -46,28 +46,13 @@ WrappingLabel* makeCaption(Theme& theme, const QString& text) {
     return makeText(theme, text, QuorvaneFontStyle::caption, QFont::Normal, true);
 }
 
-QToolButton* makeDisclosure(Theme& theme, const QString& title, QuorvaneFontStyle style,
-                            QFont::Weight weight, QWidget* content) {
-    auto* disclosure = new QToolButton;
-    disclosure->setText(title);
-    disclosure->setCheckable(true);
-    disclosure->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    disclosure->setAutoRaise(true);
-    // The style's arrow stays a few pixels tall at every text size; the
-    // chevron follows the text.
-    const auto showState = [disclosure, content, &theme] {
-        const int side = QFontMetrics(disclosure->font()).capHeight() + 2;
-        const bool open = disclosure->isChecked();
-        disclosure->setIconSize(QSize(side, side));
-        disclosure->setIcon(symbolIcon(open ? "chevron.down" : "chevron.right",
-                                       theme.color(ColorRole::secondary), side));
-        content->setVisible(open);
-    };
-    followTheme(theme, disclosure, [disclosure, &theme, style, weight, showState] {
-        disclosure->setFont(theme.font(style, weight));
-        showState();
-    });
-    QObject::connect(disclosure, &QToolButton::toggled, disclosure, showState);
+DisclosureButton* makeDisclosure(Theme& theme, const QString& title, QuorvaneFontStyle style,
+                                 QFont::Weight weight, QWidget* content, std::string symbol) {
+    auto* disclosure = new DisclosureButton(theme, title, style, weight);
+    if (!symbol.empty())
+        disclosure->setSymbol(std::move(symbol));
+    content->setVisible(false);
+    QObject::connect(disclosure, &QAbstractButton::toggled, content, &QWidget::setVisible);
     return disclosure;
 }
 

@@ -10,11 +10,11 @@
 #include "presentation/design/typography.hpp"
 
 class QHBoxLayout;
-class QToolButton;
 class QWidget;
 
 namespace quorvane {
 
+class DisclosureButton;
 class Theme;
 class SymbolImage;
 class WrappingLabel;
@@ -40,10 +40,10 @@ SymbolImage* makeSymbol(Theme& theme, std::string name, QuorvaneFontStyle style,
 QHBoxLayout* makeSymbolRow(QWidget* symbol, QWidget* text, int spacing = 6);
 // The pages' secondary caption: explanations and notes under controls.
 WrappingLabel* makeCaption(Theme& theme, const QString& text);
-// A closed disclosure in the type role: a chevron as tall as the font's
-// capitals (right when closed, down when open) and the title; toggling
-// shows or hides `content`.
-QToolButton* makeDisclosure(Theme& theme, const QString& title, QuorvaneFontStyle style,
-                            QFont::Weight weight, QWidget* content);
+// A closed disclosure in the type role (see DisclosureButton), with a system
+// symbol before the title when `symbol` names one; toggling shows or hides
+// `content`.
+DisclosureButton* makeDisclosure(Theme& theme, const QString& title, QuorvaneFontStyle style,
+                                 QFont::Weight weight, QWidget* content, std::string symbol = {});
 
 }  // namespace quorvane

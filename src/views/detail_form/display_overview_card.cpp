@@ -9,6 +9,7 @@
 #include "views/design/fit_to_width.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
+#include "views/design/text_field.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -83,7 +84,7 @@ QWidget* DisplayOverviewCard::makeAliasEditor() {
     column->addWidget(makeText(theme, DisplayOverview::kAliasHeading, QuorvaneFontStyle::caption,
                                QFont::DemiBold, true));
 
-    aliasField_ = new QLineEdit;
+    aliasField_ = new TextField(theme);
     aliasField_->setPlaceholderText(DisplayOverview::kAliasPlaceholder);
     aliasField_->setAccessibleName(DisplayOverview::kAliasHeading);
     aliasField_->setMaximumWidth(kAliasFieldMaximumWidth);

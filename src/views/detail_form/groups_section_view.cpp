@@ -58,9 +58,10 @@ GroupsSectionView::GroupsSectionView(DetailFormContext& context, QWidget* parent
     rows_ = new QVBoxLayout;
     rows_->setSpacing(10);
     column->addLayout(rows_);
-    nameRow_ = new NewNameRow(
-        context.state.newGroupName, GroupsSection::kNamePlaceholder, GroupsSection::kSaveTitle,
-        [this] { GroupsSection::save(context_.store, context_.state.newGroupName); });
+    nameRow_ = new NewNameRow(context.theme, context.state.newGroupName,
+                              GroupsSection::kNamePlaceholder, GroupsSection::kSaveTitle, [this] {
+                                  GroupsSection::save(context_.store, context_.state.newGroupName);
+                              });
     column->addWidget(nameRow_);
 }
 

@@ -3,12 +3,12 @@
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "presentation/controls/adjustment_nudge.hpp"
 #include "views/controls/ddc_badge_view.hpp"
 #include "views/controls/hardware_write_tag.hpp"
+#include "views/design/disclosure_button.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"

@@ -6,12 +6,16 @@
 
 #include "presentation/detail_form/new_entry_name.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/text_field.hpp"
 
 namespace quorvane {
 
-NewNameRow::NewNameRow(std::string& name, const QString& placeholder, const QString& buttonTitle,
-                       std::function<void()> save, QWidget* parent)
-    : QWidget(parent), name_(name), field_(new QLineEdit), save_(new QPushButton(buttonTitle)) {
+NewNameRow::NewNameRow(Theme& theme, std::string& name, const QString& placeholder,
+                       const QString& buttonTitle, std::function<void()> save, QWidget* parent)
+    : QWidget(parent),
+      name_(name),
+      field_(new TextField(theme)),
+      save_(new QPushButton(buttonTitle)) {
     field_->setPlaceholderText(placeholder);
     field_->setAccessibleName(placeholder);
     field_->setMinimumWidth(160);

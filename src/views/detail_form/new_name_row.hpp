@@ -10,6 +10,8 @@ class QPushButton;
 
 namespace quorvane {
 
+class Theme;
+
 // The name field and save button under a collection page. The text lives
 // in the main window's state (`name`), so it survives page changes; the
 // button stays disabled while the text is blank (or `blocked` says so) and
@@ -18,8 +20,8 @@ class NewNameRow : public QWidget {
     Q_OBJECT
 
   public:
-    NewNameRow(std::string& name, const QString& placeholder, const QString& buttonTitle,
-               std::function<void()> save, QWidget* parent = nullptr);
+    NewNameRow(Theme& theme, std::string& name, const QString& placeholder,
+               const QString& buttonTitle, std::function<void()> save, QWidget* parent = nullptr);
 
     // Re-reads the name; `blocked` disables saving whatever the text.
     void refresh(bool blocked = false);

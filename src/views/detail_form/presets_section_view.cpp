@@ -23,7 +23,8 @@ PresetsSectionView::PresetsSectionView(DetailFormContext& context, QWidget* pare
     rows_->setSpacing(10);
     column->addLayout(rows_);
     nameRow_ = new NewNameRow(
-        context.state.newPresetName, PresetsSection::kNamePlaceholder, PresetsSection::kSaveTitle,
+        context.theme, context.state.newPresetName, PresetsSection::kNamePlaceholder,
+        PresetsSection::kSaveTitle,
         [this] { PresetsSection::save(context_.store, context_.state.newPresetName, displayID_); });
     column->addWidget(nameRow_);
 }

@@ -46,9 +46,10 @@ ScenesSectionView::ScenesSectionView(DetailFormContext& context, QWidget* parent
     rows_ = new QVBoxLayout;
     rows_->setSpacing(10);
     column->addLayout(rows_);
-    nameRow_ = new NewNameRow(
-        context.state.newSceneName, ScenesSection::kNamePlaceholder, ScenesSection::kSaveTitle,
-        [this] { ScenesSection::save(context_.store, context_.state.newSceneName); });
+    nameRow_ = new NewNameRow(context.theme, context.state.newSceneName,
+                              ScenesSection::kNamePlaceholder, ScenesSection::kSaveTitle, [this] {
+                                  ScenesSection::save(context_.store, context_.state.newSceneName);
+                              });
     column->addWidget(nameRow_);
     column->addWidget(makeCaption(context.theme, ScenesSection::kClosingNote));
 }

@@ -1,8 +1,8 @@
 #include "views/settings/settings_disclosure_section.hpp"
 
-#include <QToolButton>
 #include <QVBoxLayout>
 
+#include "views/design/disclosure_button.hpp"
 #include "views/design/theme.hpp"
 
 namespace quorvane {
@@ -13,12 +13,7 @@ SettingsDisclosureSection::SettingsDisclosureSection(Theme& theme, const QString
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    header_ = new QToolButton(this);
-    header_->setText(label);
-    header_->setCheckable(true);
-    header_->setAutoRaise(true);
-    header_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    header_->setArrowType(Qt::RightArrow);
+    header_ = new DisclosureButton(theme, label, QuorvaneFontStyle::caption, QFont::DemiBold, this);
     column->addWidget(header_, 0, Qt::AlignLeading);
 
     body_ = new QWidget(this);
@@ -27,12 +22,7 @@ SettingsDisclosureSection::SettingsDisclosureSection(Theme& theme, const QString
     body_->hide();
     column->addWidget(body_);
 
-    const auto restyle = [this, &theme] {
-        header_->setFont(theme.font(QuorvaneFontStyle::caption, QFont::DemiBold));
-    };
-    restyle();
-    connect(&theme, &Theme::changed, this, restyle);
-    connect(header_, &QToolButton::toggled, this, &SettingsDisclosureSection::setExpanded);
+    connect(header_, &QAbstractButton::toggled, this, &SettingsDisclosureSection::setExpanded);
 }
 
 bool SettingsDisclosureSection::isExpanded() const {
@@ -41,7 +31,6 @@ bool SettingsDisclosureSection::isExpanded() const {
 
 void SettingsDisclosureSection::setExpanded(bool expanded) {
     header_->setChecked(expanded);
-    header_->setArrowType(expanded ? Qt::DownArrow : Qt::RightArrow);
     body_->setVisible(expanded);
 }
 

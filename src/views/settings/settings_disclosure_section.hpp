@@ -2,7 +2,8 @@
 
 #include <QWidget>
 
-class QToolButton;
+#include "views/design/disclosure_button.hpp"
+
 class QVBoxLayout;
 
 namespace quorvane {
@@ -19,12 +20,12 @@ class SettingsDisclosureSection : public QWidget {
 
     // The content's column (6 points below the label).
     QVBoxLayout* content() const { return contentLayout_; }
-    QToolButton* header() const { return header_; }
+    DisclosureButton* header() const { return header_; }
     bool isExpanded() const;
     void setExpanded(bool expanded);
 
   private:
-    QToolButton* header_ = nullptr;
+    DisclosureButton* header_ = nullptr;
     QWidget* body_ = nullptr;
     QVBoxLayout* contentLayout_ = nullptr;
 };

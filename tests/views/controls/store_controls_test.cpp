@@ -148,6 +148,31 @@ TEST_F(PromptTest, KeepClosesOnlyTheShownPromptAndUndoPassesItsId) {
 namespace quorvane {
 namespace {
 
+// The undo and keep titles keep the banner's own room beside them (6 and 4
+// points, 3 and 2 in the panel; 2 above and below), not a push button's, and
+// the buttons are never lower than the text size's accessible height.
+TEST_F(PromptTest, TheButtonsKeepTheBannersOwnInsetsAndTheAccessibleHeight) {
+    for (bool compact : {false, true}) {
+        for (auto size : {QuorvaneTextSize::standard, QuorvaneTextSize::veryLarge}) {
+            world.theme.setTextSize(size);
+            RecentChangePromptView view(*world.context, compact);
+            const auto expectInsets = [&](QPushButton* button, int horizontal) {
+                const QFontMetrics metrics(button->font());
+                const QSize label = metrics.size(Qt::TextShowMnemonic, button->text());
+                EXPECT_EQ(button->sizeHint().width(), label.width() + 2 * horizontal + 2)
+                    << compact << button->text().toStdString();
+                EXPECT_EQ(
+                    button->sizeHint().height(),
+                    std::max(label.height() + 2 * 2 + 2, world.theme.accessibleButtonMinHeight()));
+            };
+            expectInsets(view.undoButton(), compact ? 3 : 6);
+            expectInsets(view.keepButton(), compact ? 2 : 4);
+            EXPECT_GE(view.undoButton()->sizeHint().height(),
+                      size == QuorvaneTextSize::standard ? 30 : 46);
+        }
+    }
+}
+
 TEST_F(PromptTest, TicksFallOnWholeSecondsAfterCreationAndStopAtZero) {
     RecentChangePromptView view(*world.context, false);
     view.setClock([this] { return now; });

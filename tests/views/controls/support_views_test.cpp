@@ -5,12 +5,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QToolButton>
 #include <algorithm>
 
 #include "views/controls/health_check_wizard.hpp"
 #include "views/controls/recovery_journal_view.hpp"
 #include "views/controls/support_card.hpp"
+#include "views/design/disclosure_button.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -91,7 +91,7 @@ TEST(HealthCheckWizardTest, TechnicalDetailsStartCollapsedAndStayOpenAcrossNewSu
     wizard.show();
     QCoreApplication::processEvents();
     EXPECT_FALSE(showsText(wizard, QStringLiteral("• vendor 4268, model 41007")));
-    auto* toggle = wizard.findChild<QToolButton*>(QStringLiteral("technicalDetailsToggle"));
+    auto* toggle = wizard.findChild<DisclosureButton*>(QStringLiteral("technicalDetailsToggle"));
     ASSERT_NE(toggle, nullptr);
     toggle->click();
     QCoreApplication::processEvents();
@@ -111,8 +111,9 @@ TEST(HealthCheckWizardTest, TheDetailsChevronGrowsWithTheText) {
     HealthCheckWizard wizard(theme, summaryWith({}), nullptr);
     const auto chevron = [&wizard] {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        auto* toggle = wizard.findChild<QToolButton*>(QStringLiteral("technicalDetailsToggle"));
-        return toggle ? toggle->iconSize().height() : 0;
+        auto* toggle =
+            wizard.findChild<DisclosureButton*>(QStringLiteral("technicalDetailsToggle"));
+        return toggle ? toggle->chevronSide() : 0;
     };
     const int standard = chevron();
     theme.setTextSize(QuorvaneTextSize::veryLarge);

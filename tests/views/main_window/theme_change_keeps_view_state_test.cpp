@@ -12,12 +12,12 @@
 #include <QSplitter>
 #include <QSplitterHandle>
 #include <QTest>
-#include <QToolButton>
 #include <functional>
 
 #include "display_store/store_world.hpp"
 #include "presentation/detail_form/reference_color_cards.hpp"
 #include "views/controls/health_check_wizard.hpp"
+#include "views/design/disclosure_button.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/window_theme_follower.hpp"
 #include "views/detail_form/display_detail_form.hpp"
@@ -104,7 +104,7 @@ TEST_F(ThemeChangeTest, TheColourPageKeepsItsCurveDragDisclosureAndScrollPositio
     emit editor->graph()->pointChanged(0.3, 0.42);
     const auto pendingGamma = editor->model().previewGamma();
     ASSERT_TRUE(pendingGamma.has_value());
-    auto* fineTune = find<QToolButton>([](QToolButton* button) {
+    auto* fineTune = find<DisclosureButton>([](DisclosureButton* button) {
         return button->text() == QString::fromUtf8(ReferenceColorCards::kFineTuneLabel);
     });
     ASSERT_NE(fineTune, nullptr);
@@ -149,14 +149,15 @@ TEST_F(ThemeChangeTest, ATypedNameAndAnOpenDetailsBlockSurvive) {
     auto* wizard = find<HealthCheckWizard>();
     ASSERT_NE(wizard, nullptr);
     wizard->setTechnicalDetailsExpanded(true);
-    auto* toggle = wizard->findChild<QToolButton*>(QStringLiteral("technicalDetailsToggle"));
+    auto* toggle = wizard->findChild<DisclosureButton*>(QStringLiteral("technicalDetailsToggle"));
     theme.setTextSize(QuorvaneTextSize::standard);
     theme.setAppearance(QuorvaneAppearance::light);
     settle();
     EXPECT_EQ(find<HealthCheckWizard>(), wizard);
     EXPECT_TRUE(wizard->technicalDetailsExpanded());
     // The open block's widgets were restyled, not replaced.
-    EXPECT_EQ(wizard->findChild<QToolButton*>(QStringLiteral("technicalDetailsToggle")), toggle);
+    EXPECT_EQ(wizard->findChild<DisclosureButton*>(QStringLiteral("technicalDetailsToggle")),
+              toggle);
     EXPECT_DOUBLE_EQ(toggle->font().pointSizeF(), 14);
 }
 

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "presentation/design/color_role.hpp"
+
+namespace quorvane {
+
+// The two cards every window wraps its content in: the soft panel (an
+// ordinary card) and the hero panel (the card at the top of a page).
+enum class SurfaceKind { soft, hero };
+
+// A drop shadow of black: its opacity, its blur radius and how far down it
+// falls, in points.
+struct SurfaceShadow {
+    double opacity = 0.0;
+    double blurRadius = 0.0;
+    double offsetY = 0.0;
+
+    bool operator==(const SurfaceShadow&) const = default;
+
+    // The blur radius is the reach of a Gaussian whose standard deviation
+    // is half of it; the shadow fades out within three of those past the
+    // shape, rounded up to a whole point.
+    double sigma() const { return blurRadius / 2.0; }
+    int reach() const;
+};
+
+// The fill, the 1-point stroke inside the border and the shadow of a panel
+// in one scheme. Dark panels keep an almost invisible shadow; light ones a
+// soft blur that falls a few points down.
+struct SurfaceLook {
+    ColorUse fill;
+    ColorUse stroke;
+    SurfaceShadow shadow;
+
+    bool operator==(const SurfaceLook&) const = default;
+};
+
+SurfaceLook surfaceLook(SurfaceKind kind, ColorScheme scheme);
+
+}  // namespace quorvane

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QLineEdit>
+
+namespace quorvane {
+
+class Theme;
+
+// A one-line text field of the windows: as tall as the push buttons beside
+// it (the application style sizes it so), its text centred on that height,
+// and a placeholder clearly dimmer than typed text in both schemes (the
+// palette's placeholder colour is the secondary text colour of labels,
+// too bright for an empty field in dark). Follows the theme while it lives.
+class TextField : public QLineEdit {
+    Q_OBJECT
+
+  public:
+    explicit TextField(Theme& theme, QWidget* parent = nullptr);
+
+  private:
+    void restyle();
+
+    Theme& theme_;
+};
+
+}  // namespace quorvane

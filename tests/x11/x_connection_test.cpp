@@ -3,8 +3,10 @@
 
 #include "platform/linux/x_connection.hpp"
 
+#include <set>
 #include <string>
 
+#include "x11/vanishing_x_server.hpp"
 #include "x11/x_test_server.hpp"
 
 namespace quorvane {
@@ -26,6 +28,72 @@ TEST_F(XConnectionTest, AnAtomMissingAtFirstIsFoundOnceAnotherClientCreatesIt) {
     ASSERT_FALSE(connection->sync());
 
     EXPECT_EQ(kept->atom(name.c_str(), true), created);
+}
+
+using testing::VanishingXServer;
+
+// Xlib ends the process when a server goes away, unless the connection is
+// ours from before XOpenDisplay until after XCloseDisplay: a command must
+// end with its own message however late or early the server dies.
+TEST(XConnectionServerLoss, AServerGoneWhileTheConnectionIsSetUpIsNoServer) {
+    for (const auto moment :
+         {VanishingXServer::Moment::settingUp, VanishingXServer::Moment::finishingSetUp}) {
+        VanishingXServer server(moment);
+        ASSERT_FALSE(server.display().empty());
+        EXPECT_FALSE(XConnection::open(server.display()));
+        // Nothing of the half-made connection is left to get in the way of
+        // the next attempt.
+        EXPECT_FALSE(XConnection::open(server.display()));
+        EXPECT_EQ(server.vanished(), 2);
+    }
+}
+
+TEST(XConnectionServerLoss, AServerGoneWhileTheConnectionClosesEndsNothing) {
+    VanishingXServer server(VanishingXServer::Moment::closing);
+    ASSERT_FALSE(server.display().empty());
+    for (int round = 0; round < 2; ++round) {
+        auto connection = XConnection::open(server.display());
+        ASSERT_TRUE(connection);
+        EXPECT_FALSE(connection->sync());
+        EXPECT_FALSE(connection->lost());
+    }
+    EXPECT_EQ(server.vanished(), 2);
+}
+
+// A display another library opened itself, whose loss that library handles
+// (Qt does both).
+std::set<Display*>& foreignLosses() {
+    static std::set<Display*> losses;
+    return losses;
+}
+
+int recordForeignLoss(Display* display) {
+    foreignLosses().insert(display);
+    return 0;
+}
+
+void keepRunning(Display*, void*) {}
+
+TEST(XConnectionServerLoss, AHandlerAnotherLibrarySetsLaterServesOnlyItsOwnConnections) {
+    VanishingXServer server(VanishingXServer::Moment::closing);
+    ASSERT_FALSE(server.display().empty());
+    auto first = XConnection::open(server.display());
+    ASSERT_TRUE(first);
+    // As a toolkit does when it starts after the first connection of ours.
+    const XIOErrorHandler before = XSetIOErrorHandler(&recordForeignLoss);
+    Display* foreign = XOpenDisplay(server.display().c_str());
+    ASSERT_NE(foreign, nullptr);
+    XSetIOErrorExitHandler(foreign, &keepRunning, nullptr);
+
+    auto second = XConnection::open(server.display());
+    ASSERT_TRUE(second);
+    second.reset();
+    first.reset();
+    EXPECT_TRUE(foreignLosses().empty());
+    XCloseDisplay(foreign);
+    EXPECT_EQ(foreignLosses(), std::set<Display*>{foreign});
+    EXPECT_EQ(server.vanished(), 3);
+    XSetIOErrorHandler(before);
 }
 
 }  // namespace

@@ -35,6 +35,8 @@ class VanishingXServer {
         settingUp,
         // At XOpenDisplay's last round trip (the keyboard extension query).
         finishingSetUp,
+        // At the first request once the connection is set up.
+        inUse,
         // While XCloseDisplay closes the connection (after its FreeGC).
         closing,
     };
@@ -131,14 +133,16 @@ class VanishingXServer {
         if (!writeAll(client, setup()))
             return;
         std::uint16_t sequence = 0;
+        bool setUp = false;
         bool closing = false;
         Request request;
         while (readRequest(client, request)) {
             ++sequence;
-            if (vanishesAt(request, closing)) {
+            if (vanishesAt(request, setUp, closing)) {
                 ++vanished_;
                 return;
             }
+            setUp = setUp || isKeyboardQuery(request);
             closing = closing || request.opcode == kFreeGC;
             if (const auto reply = replyTo(request, sequence); !reply.empty()) {
                 if (!writeAll(client, reply))
@@ -147,16 +151,23 @@ class VanishingXServer {
         }
     }
 
-    bool vanishesAt(const Request& request, bool closing) const {
+    bool vanishesAt(const Request& request, bool setUp, bool closing) const {
         switch (moment_) {
             case Moment::settingUp:
                 return request.opcode == kGetProperty;
             case Moment::finishingSetUp:
-                return request.opcode == kQueryExtension && extensionName(request) == "XKEYBOARD";
+                return isKeyboardQuery(request);
+            case Moment::inUse:
+                return setUp;
             case Moment::closing:
                 return closing;
         }
         return false;
+    }
+
+    // XOpenDisplay's last request.
+    static bool isKeyboardQuery(const Request& request) {
+        return request.opcode == kQueryExtension && extensionName(request) == "XKEYBOARD";
     }
 
     std::vector<std::uint8_t> replyTo(const Request& request, std::uint16_t sequence) {

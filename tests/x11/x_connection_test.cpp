@@ -3,8 +3,11 @@
 
 #include "platform/linux/x_connection.hpp"
 
+#include <chrono>
+#include <future>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "x11/vanishing_x_server.hpp"
 #include "x11/x_test_server.hpp"
@@ -58,6 +61,39 @@ TEST(XConnectionServerLoss, AServerGoneWhileTheConnectionClosesEndsNothing) {
         EXPECT_FALSE(connection->lost());
     }
     EXPECT_EQ(server.vanished(), 2);
+}
+
+// Xlib keeps a lost connection locked for the thread that met the loss; the
+// thread that closes it may be another one.
+TEST(XConnectionServerLoss, AConnectionLostOnOneThreadClosesOnAnother) {
+    VanishingXServer server(VanishingXServer::Moment::inUse);
+    ASSERT_FALSE(server.display().empty());
+    auto connection = XConnection::open(server.display());
+    ASSERT_TRUE(connection);
+    // The thread that meets the loss is still alive while another closes.
+    std::promise<void> met;
+    std::promise<void> closed;
+    auto shared = std::make_shared<std::shared_future<void>>(closed.get_future().share());
+    std::thread user([&connection, &met, shared] {
+        EXPECT_EQ(connection->sync(), (XProtocolError{kXServerUnreachableCode, 0, 0}));
+        met.set_value();
+        shared->wait();
+    });
+    met.get_future().wait();
+    EXPECT_TRUE(connection->lost());
+
+    std::thread closer([&connection, &closed] {
+        connection.reset();
+        closed.set_value();
+    });
+    if (shared->wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+        closer.detach();
+        user.detach();
+        FAIL() << "closing the lost connection never returned";
+    }
+    closer.join();
+    user.join();
+    EXPECT_EQ(server.vanished(), 1);
 }
 
 // A display another library opened itself, whose loss that library handles

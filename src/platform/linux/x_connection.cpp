@@ -193,7 +193,14 @@ class XErrorRegistry {
         return previous ? previous(display) : 0;
     }
 
-    static void handleIOExit(Display* display, void*) { shared().markLost(display); }
+    // Xlib hands the connection's user lock to the thread that met the loss
+    // and keeps it there (it expects the process to end); another thread
+    // that later closes the connection would wait for it for ever. Our
+    // connections are used by one thread at a time, so it is given back.
+    static void handleIOExit(Display* display, void*) {
+        shared().markLost(display);
+        XUnlockDisplay(display);
+    }
 
     XErrorHandler previous_ = nullptr;
     XIOErrorHandler previousIO_ = nullptr;

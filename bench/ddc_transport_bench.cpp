@@ -158,13 +158,17 @@ void BM_ControllerVerifiedWrite(benchmark::State& state) {
     });
 }
 
-// A monitor with DDC/CI switched off (no acknowledgement) and one that
-// acknowledges but never replies: the probe ends after the first control.
+// A monitor with DDC/CI switched off (nothing acknowledges the request): the
+// probe ends after the first control's eight attempts, each followed by its
+// 40 ms pause (320 ms). One that acknowledges every request but never
+// replies is asked for all seven controls, each attempt waiting for its reply
+// and pausing after it: 7 x 8 x 2 waits (4.48 s), inside the store's 8 s.
 void BM_ProbeOfAMonitorThatDoesNotAcknowledge(benchmark::State& state) {
-    measure(state, 1, probeOnce, SimulatedDDCMonitor::Fault::nakRequest);
+    measure(state, kDDCReadAttemptsPerMode * 2, probeOnce, SimulatedDDCMonitor::Fault::nakRequest);
 }
 void BM_ProbeOfAMonitorThatNeverReplies(benchmark::State& state) {
-    measure(state, 1, probeOnce, SimulatedDDCMonitor::Fault::noReply);
+    measure(state, static_cast<int>(kDDCVCPProbeOrder.size()) * kDDCReadAttemptsPerMode * 2 * 2,
+            probeOnce, SimulatedDDCMonitor::Fault::noReply);
 }
 
 BENCHMARK(BM_TransportRead)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(50);
@@ -179,7 +183,7 @@ BENCHMARK(BM_ProbeOfAMonitorThatDoesNotAcknowledge)
 BENCHMARK(BM_ProbeOfAMonitorThatNeverReplies)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
-    ->Iterations(3);
+    ->Iterations(2);
 
 }  // namespace
 }  // namespace quorvane

@@ -17,6 +17,31 @@ std::string hexByte(unsigned char byte) {
     return {kHexDigits[byte >> 4], kHexDigits[byte & 0x0F]};
 }
 
+unsigned char byteAt(std::string_view text, std::size_t i) {
+    return i < text.size() ? static_cast<unsigned char>(text[i]) : 0;
+}
+
+// The bidirectional embeddings, overrides and isolates (U+202A...U+202E,
+// U+2066...U+2069): UTF-8 0xE2 0x80 0xAA...0xAE and 0xE2 0x81 0xA6...0xA9.
+// A right-to-left override shows the rest of a line reversed, so a name
+// could pass for another one.
+bool isBidiControlAt(std::string_view text, std::size_t i) {
+    if (byteAt(text, i) != 0xE2)
+        return false;
+    const unsigned char second = byteAt(text, i + 1);
+    const unsigned char third = byteAt(text, i + 2);
+    return (second == 0x80 && third >= 0xAA && third <= 0xAE) ||
+           (second == 0x81 && third >= 0xA6 && third <= 0xA9);
+}
+
+// "\u202e" for the three bytes of a bidirectional control at `i`.
+std::string bidiControlEscape(std::string_view text, std::size_t i) {
+    const unsigned codePoint = (0x0Fu & byteAt(text, i)) << 12 |
+                               (0x3Fu & byteAt(text, i + 1)) << 6 | (0x3Fu & byteAt(text, i + 2));
+    return "\\u" + hexByte(static_cast<unsigned char>(codePoint >> 8)) +
+           hexByte(static_cast<unsigned char>(codePoint & 0xFF));
+}
+
 }  // namespace
 
 std::string_view onOff(bool value) {
@@ -36,6 +61,9 @@ std::string visibleControlCharacters(std::string_view text, bool keepLineFeeds) 
                    static_cast<unsigned char>(text[i + 1]) >= kC1First &&
                    static_cast<unsigned char>(text[i + 1]) <= kC1Last) {
             out += "\\u00" + hexByte(static_cast<unsigned char>(text[++i]));
+        } else if (isBidiControlAt(text, i)) {
+            out += bidiControlEscape(text, i);
+            i += 2;
         } else {
             out += text[i];
         }

@@ -24,9 +24,10 @@ std::int32_t openFailureCode(I2CStatus status) {
     return status == I2CStatus::missing ? kDDCNoBus : kDDCOpenFailed;
 }
 
+// `acknowledged` becomes true once a device takes the request's write.
 std::int32_t QuorvaneDDCSendOnRoute(const DDCTransportEnvironment& environment,
                                     std::uint32_t displayID, const DDCI2CRequest& request,
-                                    DDCTransportFailureDetail& detail) {
+                                    DDCTransportFailureDetail& detail, bool& acknowledged) {
     const DDCBusRoute route = environment.locator->locate(displayID);
     if (route.code != kDDCSuccess)
         return route.code;
@@ -51,6 +52,7 @@ std::int32_t QuorvaneDDCSendOnRoute(const DDCTransportEnvironment& environment,
             last = kDDCSendFailed;
             continue;
         }
+        acknowledged = true;
         if (request.reply.empty())
             return kDDCSuccess;
         environment.sleep(kDDCReplyDelay);
@@ -68,8 +70,9 @@ std::int32_t QuorvaneDDCSendOnRoute(const DDCTransportEnvironment& environment,
 // up afresh next time: the monitor may have moved or its bus gone.
 std::int32_t QuorvaneDDCSendRequest(const DDCTransportEnvironment& environment,
                                     std::uint32_t displayID, const DDCI2CRequest& request,
-                                    DDCTransportFailureDetail& detail) {
-    const std::int32_t result = QuorvaneDDCSendOnRoute(environment, displayID, request, detail);
+                                    DDCTransportFailureDetail& detail, bool& acknowledged) {
+    const std::int32_t result =
+        QuorvaneDDCSendOnRoute(environment, displayID, request, detail, acknowledged);
     if (result != kDDCSuccess)
         environment.locator->forget(displayID);
     return result;
@@ -101,14 +104,15 @@ std::int32_t QuorvaneDDCReadVCP(const DDCTransportEnvironment& environment, std:
     *current = 0;
     *maximum = 0;
     DDCTransportFailureDetail attemptDetail;
+    bool acknowledged = false;
 
     const DDCGetVCPRequest request = makeGetVCPRequest(code);
     std::int32_t lastFailure = kDDCInvalidReply;
     for (I2CReadMode mode : {I2CReadMode::ddcci, I2CReadMode::simple}) {
         for (int attempt = 0; attempt < kDDCReadAttemptsPerMode; ++attempt) {
             DDCGetVCPReplyBytes reply{};
-            const std::int32_t sent = QuorvaneDDCSendRequest(environment, displayID,
-                                                             {request, reply, mode}, attemptDetail);
+            const std::int32_t sent = QuorvaneDDCSendRequest(
+                environment, displayID, {request, reply, mode}, attemptDetail, acknowledged);
             if (endsWholeRead(sent)) {
                 if (detail)
                     *detail = attemptDetail;
@@ -128,8 +132,10 @@ std::int32_t QuorvaneDDCReadVCP(const DDCTransportEnvironment& environment, std:
             environment.sleep(kDDCRetryPause);
         }
     }
-    if (detail)
+    if (detail) {
         *detail = attemptDetail;
+        detail->requestNeverAcknowledged = !acknowledged && lastFailure == kDDCSendFailed;
+    }
     return lastFailure;
 }
 
@@ -138,8 +144,9 @@ std::int32_t QuorvaneDDCWriteVCP(const DDCTransportEnvironment& environment,
                                  DDCTransportFailureDetail* detail) {
     const DDCSetVCPRequest request = makeSetVCPRequest(code, value);
     DDCTransportFailureDetail attemptDetail;
+    bool acknowledged = false;
     const std::int32_t sent = QuorvaneDDCSendRequest(
-        environment, displayID, {request, {}, I2CReadMode::ddcci}, attemptDetail);
+        environment, displayID, {request, {}, I2CReadMode::ddcci}, attemptDetail, acknowledged);
     if (detail)
         *detail = attemptDetail;
     if (sent != kDDCSuccess)

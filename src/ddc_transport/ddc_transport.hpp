@@ -41,6 +41,11 @@ struct DDCTransportFailureDetail {
     // The last bus tried has no device node (/dev/i2c-N): the connector has
     // the bus, so the i2c-dev module is not loaded.
     bool deviceNodeMissing = false;
+    // A read whose request no device took on any attempt on any bus: nothing
+    // answers at the monitor address (no monitor there, or DDC/CI switched
+    // off), so no other code can be read either. A request that was taken
+    // but never answered does not count.
+    bool requestNeverAcknowledged = false;
 };
 
 // Whether the display can be reached and how many buses it has. `busCount`

@@ -368,6 +368,55 @@ TEST(QuorvaneCLIOutput, VisibleEscapesCoverC0DelAndC1ButNotOtherText) {
     EXPECT_EQ(visibleControlCharacters("\xc2"), "\xc2");
 }
 
+// A right-to-left override makes "Office\u202Egnp.exe" read as "Officeexe.png";
+// in text output every bidirectional control shows as its escape.
+TEST(QuorvaneCLIOutput, BidirectionalControlsInNamesAreEscapedInTextAndExactInJson) {
+    CLIHarness harness;
+    const std::string rlo = "\xe2\x80\xae";
+    const std::string presetName = "Night" + rlo + "yad\xe2\x80\xaa\xe2\x80\xac";
+    const std::string displayName = "\xe2\x81\xa6Left\xe2\x81\xa9 \xe2\x81\xa7\xe2\x81\xa8";
+    QuorvanePreferences preferences;
+    preferences.customPresets = {
+        {"p" + rlo, presetName, ColorAdjustment::neutral(), ItemKind::custom}};
+    harness.preferences->save(preferences);
+    harness.setDisplays({makeDisplay(1, displayName, 11)});
+
+    EXPECT_EQ(harness.run({"list", "presets"}), 0);
+    EXPECT_THAT(harness.out, HasSubstr("- p\\u202e · Night\\u202eyad\\u202a\\u202c · custom\n"));
+    EXPECT_EQ(harness.out.find(rlo), std::string::npos);
+
+    EXPECT_EQ(harness.run({"list", "displays"}), 0);
+    EXPECT_THAT(harness.out, HasSubstr("\\u2066Left\\u2069 \\u2067\\u2068"));
+    EXPECT_EQ(harness.out.find("\xe2\x81"), std::string::npos);
+
+    EXPECT_EQ(harness.run({"apply-safe-preset", "p" + rlo}), 0);
+    EXPECT_THAT(harness.out, HasSubstr("Safe preset applied: Night\\u202eyad"));
+    EXPECT_EQ(harness.out.find(rlo), std::string::npos);
+
+    EXPECT_EQ(harness.run({"list", "presets", "--json"}), 0);
+    EXPECT_EQ(parseJson(harness.out)["result"]["items"][5]["name"], presetName);
+    EXPECT_EQ(harness.run({"list", "displays", "--json"}), 0);
+    EXPECT_EQ(parseJson(harness.out)["result"]["items"][0]["name"], displayName);
+
+    // An error quoting its argument escapes it the same way.
+    EXPECT_EQ(harness.run({"apply-safe-preset", "x\xe2\x81\xa9"}), 2);
+    EXPECT_EQ(harness.err, "프리셋을 찾지 못했습니다: x\\u2069\n");
+}
+
+TEST(QuorvaneCLIOutput, VisibleEscapesStopAtTheEdgesOfTheBidirectionalRanges) {
+    // U+2028, U+2029 and U+202F stand beside the first range, U+2065 and
+    // U+206A beside the second; cut sequences pass as they are.
+    const std::string neighbours =
+        "\xe2\x80\xa8\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa\xe2\x80";
+    EXPECT_EQ(visibleControlCharacters(neighbours), neighbours);
+    EXPECT_EQ(visibleControlCharacters("\xe2\x80\xaa\xe2\x80\xae\xe2\x81\xa6\xe2\x81\xa9"),
+              "\\u202a\\u202e\\u2066\\u2069");
+    EXPECT_EQ(visibleControlCharacters("a\xe2\x80\xae"
+                                       "b\nc",
+                                       true),
+              "a\\u202eb\nc");
+}
+
 TEST(QuorvaneCLIOutput, JsonIsPrettyPrintedWithSortedKeysTwoSpacesAndOneFinalLineFeed) {
     // The whole text, so a change of indentation, key order, spacing after
     // colons or the final line feed shows; scripts parse this output.

@@ -86,35 +86,60 @@ TEST_F(DDCControllerTest, ProbeReadsEveryCodeInOrderAndSortsOutTheAnswers) {
     EXPECT_EQ(snapshot.supportedSummary(), "모니터 밝기, 모니터 대비");
 }
 
-TEST_F(DDCControllerTest, ProbeOfASilentMonitorListsEveryControlAsFailed) {
+// A monitor that takes every request but never replies is still asked for
+// every code, each with its own result, well inside the store's 8 s limit.
+TEST_F(DDCControllerTest, ProbeOfAMonitorThatNeverRepliesAsksForEveryControl) {
     monitor->setFault(Fault::noReply);
+    const auto start = scheduler.monotonicNow();
     const DDCSnapshot snapshot = probe(kMonitor);
     EXPECT_TRUE(snapshot.values.empty());
     EXPECT_EQ(snapshot.unsupported.size(), 7u);
-    EXPECT_EQ(snapshot.unsupported.at(DDCVCPCode::brightness),
-              "모니터가 확인 요청을 끝까지 처리하지 못했습니다.");
+    for (const auto& [code, reason] : snapshot.unsupported)
+        EXPECT_EQ(reason, "모니터가 확인 요청을 끝까지 처리하지 못했습니다.") << rawValue(code);
     EXPECT_EQ(snapshot.lastError, "모니터 설정 경로는 있지만 응답한 항목이 없습니다.");
-    // The first control's eight attempts tell that the monitor is silent.
-    EXPECT_EQ(buses->events(Kind::write).size(), 8u);
+    // Eight attempts of each of the seven codes.
+    EXPECT_EQ(buses->events(Kind::write).size(), 56u);
+    EXPECT_LT(scheduler.monotonicNow() - start, std::chrono::seconds(8));
 }
 
-// The early end must not change what the probe reports: every code gets the
-// text that reading it on its own gives.
-TEST_F(DDCControllerTest, SilentProbeEndsEarlyWithTheResultsOfReadingEveryCode) {
-    for (Fault fault : {Fault::nakRequest, Fault::noReply}) {
-        monitor->setFault(fault);
-        const DDCTransportEnvironment transport{locator, buses, ddcSleepFunction(scheduler)};
+TEST_F(DDCControllerTest, AControlLeftUnansweredDoesNotHideTheOthers) {
+    monitor->leaveUnanswered(0x10);
+    monitor->setControl(0x60, 0x0F, 0x12);
+    const DDCSnapshot snapshot = probe(kMonitor);
+    EXPECT_EQ(codesRequested().size(), 8u + 6u);
+    EXPECT_EQ(snapshot.unsupported.at(DDCVCPCode::brightness),
+              "모니터가 확인 요청을 끝까지 처리하지 못했습니다.");
+    EXPECT_EQ(snapshot.values.at(DDCVCPCode::inputSource),
+              (DDCControlValue{DDCVCPCode::inputSource, 0x0F, 0x12}));
+    EXPECT_EQ(snapshot.values.at(DDCVCPCode::contrast),
+              (DDCControlValue{DDCVCPCode::contrast, 60, 100}));
+    EXPECT_EQ(snapshot.unsupported.at(DDCVCPCode::audioVolume),
+              "이 모니터는 해당 설정 항목에 응답하지 않습니다.");
+    EXPECT_EQ(snapshot.lastError, std::nullopt);
+    EXPECT_EQ(snapshot.supportedSummary(), "모니터 대비, 입력 소스");
+}
+
+// When nothing at the monitor address takes the first request, no code can
+// answer: the probe ends there, and its report is what reading every code on
+// its own would give.
+TEST_F(DDCControllerTest, ProbeOfABusWithNoDeviceEndsAfterTheFirstControl) {
+    buses->addEmptyBus("/dev/i2c-7");
+    locator->setBuses(kSecondMonitor, {"/dev/i2c-7"});
+    const DDCTransportEnvironment transport{locator, buses, ddcSleepFunction(scheduler)};
+    for (std::uint32_t display : {kSecondMonitor, kMonitor}) {
+        if (display == kMonitor)
+            monitor->setFault(Fault::nakRequest);  // DDC/CI switched off in its menu
         DDCSnapshot expected{
-            kMonitor, 1, {}, {}, "모니터 설정 경로는 있지만 응답한 항목이 없습니다."};
+            display, 1, {}, {}, "모니터 설정 경로는 있지만 응답한 항목이 없습니다."};
         for (DDCVCPCode code : kDDCVCPProbeOrder)
             expected.unsupported[code] =
-                DDCController::runRead(transport, kMonitor, code).error->description();
+                DDCController::runRead(transport, display, code).error->description();
+        buses->clearEvents();
         const auto start = scheduler.monotonicNow();
 
-        EXPECT_EQ(DDCController::runProbe(transport, kMonitor), expected);
-        // Eight attempts of one code: under half a second (nak) or a second.
-        EXPECT_LE(scheduler.monotonicNow() - start,
-                  milliseconds(fault == Fault::nakRequest ? 500 : 1000));
+        EXPECT_EQ(DDCController::runProbe(transport, display), expected);
+        EXPECT_EQ(buses->events(Kind::write).size(), 8u);
+        EXPECT_LE(scheduler.monotonicNow() - start, milliseconds(500));
     }
 }
 

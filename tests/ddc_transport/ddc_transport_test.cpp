@@ -186,6 +186,48 @@ TEST_F(DDCTransportTest, ReadReportsTheLastAttemptsSendFailure) {
     EXPECT_EQ(count(Kind::write), 8u);
 }
 
+// Only a read whose request nobody took on any attempt tells that no device
+// is at the monitor address; a request taken once is an answer from someone.
+TEST_F(DDCTransportTest, ReadTellsWhenNoDeviceTookTheRequestAtAll) {
+    monitor->setFault(Fault::nakRequest);
+    EXPECT_EQ(read(0x10), kDDCSendFailed);
+    EXPECT_TRUE(detail.requestNeverAcknowledged);
+
+    buses->addEmptyBus("/dev/i2c-6");
+    locator->setBuses(kExternal, {"/dev/i2c-6"});
+    EXPECT_EQ(read(0x10), kDDCSendFailed);
+    EXPECT_TRUE(detail.requestNeverAcknowledged);
+
+    // Taken but never answered.
+    locator->setBuses(kExternal, {"/dev/i2c-4"});
+    monitor->setFault(Fault::noReply);
+    EXPECT_EQ(read(0x10), kDDCTransactionFailed);
+    EXPECT_FALSE(detail.requestNeverAcknowledged);
+
+    // Taken on the first attempt (and left unanswered), refused on every later one.
+    monitor->setFault(Fault::none);
+    monitor->leaveUnanswered(0x10);
+    environment.sleep = [this](microseconds pause) {
+        time.sleepFor(pause);
+        monitor->setFault(Fault::nakRequest);
+    };
+    EXPECT_EQ(read(0x10), kDDCSendFailed);
+    EXPECT_FALSE(detail.requestNeverAcknowledged);
+
+    // A bus that took it before an empty last bus.
+    environment.sleep = [this](microseconds pause) { time.sleepFor(pause); };
+    monitor->setFault(Fault::none);
+    locator->setBuses(kExternal, {"/dev/i2c-4", "/dev/i2c-6"});
+    EXPECT_EQ(read(0x10), kDDCSendFailed);
+    EXPECT_FALSE(detail.requestNeverAcknowledged);
+
+    // Nothing reached the bus at all: a path failure, not an absent device.
+    buses->failOpen("/dev/i2c-4", I2CStatus::accessDenied);
+    locator->setBuses(kExternal, {"/dev/i2c-4"});
+    EXPECT_EQ(read(0x10), kDDCOpenFailed);
+    EXPECT_FALSE(detail.requestNeverAcknowledged);
+}
+
 TEST_F(DDCTransportTest, MonitorAnsweringOnlyPlainReadsIsReachedInTheSecondPhase) {
     monitor->setFault(Fault::simpleReplyOnly);
     ASSERT_EQ(read(0x10), kDDCSuccess);

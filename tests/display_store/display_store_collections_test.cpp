@@ -164,5 +164,67 @@ TEST(DisplayStoreGroupTest, IdenticalMonitorsMakeOneMemberAndDeletingTheSyncGrou
     EXPECT_EQ(store.statusMessage(), "그룹 이름을 입력하세요");
 }
 
+// Names are labels, not keys: two entries may share one, and deleting one of
+// them takes only that entry, from the list and from the record alike.
+class DisplayStoreNamesakeTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        world.connect({externalDisplay(1, "Studio", 1001), externalDisplay(2, "Side", 2002, 1920)});
+        world.start();
+        store().updateColorAdjustment(1, &ColorAdjustment::warmth, 0.4);
+    }
+    DisplayStore& store() { return *world.store; }
+
+    StoreWorld world;
+};
+
+TEST_F(DisplayStoreNamesakeTest, DeletingOneOfTwoPresetsOfOneNameKeepsTheOther) {
+    store().saveCustomPreset("Evening", 1);
+    store().updateColorAdjustment(1, &ColorAdjustment::warmth, -0.3);
+    store().saveCustomPreset("Evening", 1);
+    ASSERT_EQ(store().customPresets().size(), 2u);
+    const auto first = store().customPresets()[0];
+    const auto second = store().customPresets()[1];
+    ASSERT_NE(first.id, second.id);
+
+    store().deleteCustomPreset(second);
+    EXPECT_EQ(store().statusMessage(), "커스텀 프리셋 삭제됨: Evening");
+    EXPECT_EQ(store().customPresets(), std::vector<DisplayPreset>{first});
+    EXPECT_EQ(world.savedPreferences().customPresets, std::vector<DisplayPreset>{first});
+    EXPECT_DOUBLE_EQ(store().customPresets()[0].adjustment.warmth, 0.4);
+}
+
+TEST_F(DisplayStoreNamesakeTest, DeletingOneOfTwoScenesOfOneNameKeepsTheOther) {
+    store().saveCustomScene("Desk");
+    store().updateColorAdjustment(2, &ColorAdjustment::contrast, 1.3);
+    store().saveCustomScene("Desk");
+    ASSERT_EQ(store().customScenes().size(), 2u);
+    const auto first = store().customScenes()[0];
+    const auto second = store().customScenes()[1];
+
+    store().deleteCustomScene(first);
+    EXPECT_EQ(store().statusMessage(), "커스텀 씬 삭제됨: Desk");
+    EXPECT_EQ(store().customScenes(), std::vector<DisplayScene>{second});
+    EXPECT_EQ(world.savedPreferences().customScenes, std::vector<DisplayScene>{second});
+}
+
+TEST_F(DisplayStoreNamesakeTest, DeletingOneOfTwoGroupsOfOneNameKeepsTheOtherAndItsSync) {
+    store().saveDisplayGroup("Pair");
+    store().saveDisplayGroup("Pair");
+    ASSERT_EQ(store().customDisplayGroups().size(), 2u);
+    const auto first = store().customDisplayGroups()[0];
+    const auto second = store().customDisplayGroups()[1];
+    // Same name, same members: only the id tells them apart.
+    ASSERT_EQ(first.displayIdentityRawValues, second.displayIdentityRawValues);
+    store().setBrightnessSyncGroupID(second.id);
+
+    store().deleteCustomDisplayGroup(first);
+    EXPECT_EQ(store().statusMessage(), "디스플레이 그룹 삭제됨: Pair");
+    EXPECT_EQ(store().customDisplayGroups(), std::vector<DisplayGroup>{second});
+    EXPECT_EQ(world.savedPreferences().customDisplayGroups, std::vector<DisplayGroup>{second});
+    EXPECT_EQ(store().brightnessSyncGroupID(), second.id);
+    EXPECT_EQ(world.savedPreferences().brightnessSyncGroupID, second.id);
+}
+
 }  // namespace
 }  // namespace quorvane::testing

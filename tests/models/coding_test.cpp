@@ -103,8 +103,52 @@ TEST(DateCoding, RoundTripsWholeSecondsInUtc) {
     EXPECT_EQ(formatIso8601(*date), "2026-12-06T20:41:31Z");
     EXPECT_EQ(formatIso8601(*date + std::chrono::milliseconds(999)), "2026-12-06T20:41:31Z");
     EXPECT_FALSE(parseIso8601("2026-02-30T00:00:00Z"));
-    EXPECT_FALSE(parseIso8601("2026-12-06T20:41:31.5Z"));
     EXPECT_FALSE(parseIso8601("2026-12-06 20:41:31Z"));
+}
+
+TEST(DateCoding, ReadsOffsetsAndFractionsAsTheInstantTheyName) {
+    using std::chrono::milliseconds;
+    using std::chrono::nanoseconds;
+    const Date utc = *parseIso8601("2026-12-07T05:15:00Z");
+    EXPECT_EQ(parseIso8601("2026-12-07T14:15:00+09:00"), utc);
+    EXPECT_EQ(parseIso8601("2026-12-06T23:45:00-05:30"), utc);
+    EXPECT_EQ(parseIso8601("2026-12-07T05:15:00+00:00"), utc);
+    EXPECT_EQ(parseIso8601("2026-12-07T05:15:00-00:00"), utc);
+    // Across a day, a month and a year.
+    EXPECT_EQ(parseIso8601("2027-01-01T08:59:59+09:00"), parseIso8601("2026-12-31T23:59:59Z"));
+
+    EXPECT_EQ(parseIso8601("2026-12-07T05:15:00.5Z"), utc + milliseconds(500));
+    EXPECT_EQ(parseIso8601("2026-12-07T14:15:00.250+09:00"), utc + milliseconds(250));
+    EXPECT_EQ(parseIso8601("2026-12-07T05:15:00.000000001Z"), utc + nanoseconds(1));
+    // Past the clock's nanoseconds the fraction is cut, as when writing.
+    EXPECT_EQ(parseIso8601("2026-12-07T05:15:00.1234567899999Z"), utc + nanoseconds(123456789));
+    // What is written stays the whole-second UTC form.
+    EXPECT_EQ(formatIso8601(*parseIso8601("2026-12-07T14:15:00.75+09:00")), "2026-12-07T05:15:00Z");
+}
+
+TEST(DateCoding, RefusesMalformedDateTimes) {
+    for (const char* text : {
+             "2026-12-06T20:41:31",         // no zone
+             "2026-12-06T20:41:31z",        // lower-case zone letter
+             "2026-12-06t20:41:31Z",        // lower-case separator
+             "2026-12-06T20:41:31.Z",       // dot without digits
+             "2026-12-06T20:41:31,5Z",      // comma fraction
+             "2026-12-06T20:41:31.5",       // fraction, no zone
+             "2026-12-06T20:41:31+0900",    // offset without colon
+             "2026-12-06T20:41:31+09",      // hours only
+             "2026-12-06T20:41:31+24:00",   // no such offset
+             "2026-12-06T20:41:31+09:60",   // no such minute
+             "2026-12-06T20:41:31+09:00Z",  // two zones
+             "2026-12-06T20:41:31Z ",       // trailing space
+             "2026-12-06T20:41:31+9:00",    // one-digit hour
+             "2026-12-06T20:41:31+-9:00",   // sign and digit swapped
+             "2026-12-06T20:41",            // no seconds
+             "2026-12-06T24:00:00+01:00",   // no such hour
+             "2026-12-06T20:41:31.5x+09:00",
+             "",
+         }) {
+        EXPECT_FALSE(parseIso8601(text)) << text;
+    }
 }
 
 TEST(NumberFormat, FixedIgnoresTheLocaleAndKeepsNegativeZero) {

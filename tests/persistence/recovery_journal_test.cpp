@@ -96,6 +96,28 @@ TEST_F(JournalStoreTest, UuidTextIsReadInEitherCase) {
     EXPECT_EQ(loaded.journal.entries[0].id, "E621E1F8-C36C-495A-93FC-0C247A3E6E5F");
 }
 
+TEST_F(JournalStoreTest, DatesWithAnOffsetOrAFractionAreReadAsTheirInstant) {
+    auto withDate = [](const std::string& date) {
+        std::string text = kValidEntry;
+        const std::string stored = "2026-03-01T10:00:00Z";
+        return text.replace(text.find(stored), stored.size(), date);
+    };
+    const auto loaded = loadStored(R"({"entries":[)" + withDate("2026-03-01T19:00:00+09:00") + "," +
+                                   withDate("2026-03-01T04:30:00.125-05:30") + "]}");
+    EXPECT_FALSE(loaded.recoveredFromCorruption);
+    ASSERT_EQ(loaded.journal.entries.size(), 2u);
+    const Date instant = *parseIso8601("2026-03-01T10:00:00Z");
+    EXPECT_EQ(loaded.journal.entries[0].createdAt, instant);
+    EXPECT_EQ(loaded.journal.entries[1].createdAt, instant + std::chrono::milliseconds(125));
+
+    // Saved again, the journal writes its own form.
+    store.save(loaded.journal);
+    const std::string saved = *defaults->dataForKey(key);
+    EXPECT_NE(saved.find(R"("createdAt":"2026-03-01T10:00:00Z")"), std::string::npos);
+    EXPECT_EQ(saved.find("+09:00"), std::string::npos);
+    EXPECT_EQ(saved.find(".125"), std::string::npos);
+}
+
 TEST_F(JournalStoreTest, AnyBrokenPartMakesTheWholeJournalUndecodable) {
     auto replaced = [](const std::string& from, const std::string& to) {
         std::string text = kValidEntry;
@@ -114,6 +136,8 @@ TEST_F(JournalStoreTest, AnyBrokenPartMakesTheWholeJournalUndecodable) {
         replaced(R"("summary":"s")", R"("summary":1)"),
         replaced("2026-03-01T10:00:00Z", "2026-03-01 10:00:00"),
         replaced("2026-03-01T10:00:00Z", "3026-03-01T10:00:00Z"),  // beyond the clock's reach
+        replaced("2026-03-01T10:00:00Z", "2026-03-01T10:00:00+0900"),
+        replaced("2026-03-01T10:00:00Z", "2026-03-01T10:00:00.Z"),
         replaced("e621e1f8-c36c-495a-93fc-0c247a3e6e5f", "not-a-uuid"),
         replaced(R"("displayID":2)", R"("displayID":-2)"),
         replaced(R"("displayID":2)", R"("displayID":4294967296)"),

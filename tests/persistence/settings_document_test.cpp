@@ -68,7 +68,9 @@ TEST(SettingsDocumentCoder, EverythingElseIsInvalidData) {
         "",
         document(R"("Quorvane")", "1", ""),                          // no exportedAt
         document(R"("Quorvane")", "1", R"("2026-01-02 03:04:05")"),  // not ISO 8601
-        document(R"("Quorvane")", ""),                               // no version
+        document(R"("Quorvane")", "1", R"("2026-01-02T03:04:05+25:00")"),
+        document(R"("Quorvane")", "1", R"("2026-01-02T03:04:05.+09:00")"),
+        document(R"("Quorvane")", ""),  // no version
         document(R"("Quorvane")", R"("1")"),
         document("", "1"),
         document(R"("Quorvane")", "1", R"("2026-01-02T03:04:05Z")", "null"),
@@ -81,6 +83,21 @@ TEST(SettingsDocumentCoder, EverythingElseIsInvalidData) {
         const auto error = decodeError(data);
         EXPECT_EQ(error, Error::invalidData()) << data.substr(0, 120);
         EXPECT_EQ(error.description(), "설정 파일을 읽을 수 없습니다.");
+    }
+}
+
+// A file written elsewhere may carry its local offset and a fraction of a
+// second; it imports, and the moment of export is the same instant.
+TEST(SettingsDocumentCoder, ExportDatesWithAnOffsetOrAFractionAreRead) {
+    const QuorvaneSettingsDocumentCoder coder;
+    for (const char* date : {"\"2026-12-07T14:15:00+09:00\"", "\"2026-12-07T05:15:00.000Z\"",
+                             "\"2026-12-06T23:45:00.999-05:30\""}) {
+        const std::string text = document(R"("Quorvane")", "1", date);
+        EXPECT_EQ(coder.decode(text), QuorvanePreferences::defaults()) << date;
+        const auto decoded = QuorvaneSettingsDocument::fromJson(parseJson(text));
+        EXPECT_EQ(std::chrono::floor<std::chrono::seconds>(decoded.exportedAt),
+                  *parseIso8601("2026-12-07T05:15:00Z"))
+            << date;
     }
 }
 

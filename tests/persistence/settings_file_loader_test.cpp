@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,6 +65,28 @@ TEST_F(SettingsFileLoaderTest, TheLimitIsInclusive) {
     EXPECT_EQ(error, QuorvaneSettingsDocumentError::fileTooLarge(1'048'576));
     EXPECT_EQ(error.description(),
               "설정 파일이 너무 큽니다. 최대 1 MB 이하의 Quorvane 설정 파일만 가져올 수 있습니다.");
+}
+
+TEST_F(SettingsFileLoaderTest, AFileOverTheLimitIsRefusedBeforeItIsOpened) {
+    const auto over = writeFile("over.json", 1'048'577);
+    ::chmod(over.c_str(), 0);  // unreadable (to anyone but root)
+    // Every opening of the file shows up as an event on this watch.
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, over.c_str(), IN_OPEN), 0);
+
+    EXPECT_EQ(thrownBy<QuorvaneSettingsDocumentError>(over),
+              QuorvaneSettingsDocumentError::fileTooLarge(1'048'576));
+    alignas(inotify_event) char events[4096];
+    EXPECT_LT(::read(watch, events, sizeof events), 0) << "the file was opened";
+    ::close(watch);
+
+    // An unreadable file within the limit still reports why it cannot be read.
+    if (::geteuid() != 0) {
+        const auto small = writeFile("small.json", 10);
+        ::chmod(small.c_str(), 0);
+        EXPECT_EQ(thrownBy<ReadError>(small).kind(), ReadError::Kind::permissionDenied);
+    }
 }
 
 TEST_F(SettingsFileLoaderTest, UnreadablePathsAreTypedReadErrors) {

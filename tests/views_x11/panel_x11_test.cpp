@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QScrollArea>
 #include <QSlider>
 #include <QTest>
 #include <filesystem>
@@ -29,6 +30,8 @@
 #include "views/panel/panel_slider_row.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/simulated_store.hpp"
+#include "views/support/wheel_input.hpp"
+#include "views_x11/counting_gamma_controller.hpp"
 #include "x11/x_test_server.hpp"
 
 namespace quorvane {
@@ -36,30 +39,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The real gamma controller, counting the tables it writes.
-class CountingGammaController final : public GammaControlling {
-  public:
-    explicit CountingGammaController(const std::string& displayName)
-        : real_(GammaController::kStandardTableSize, displayName) {}
-
-    TransferTables makeTransferTables(const ColorAdjustment& adjustment) const override {
-        return real_.makeTransferTables(adjustment);
-    }
-    void apply(const ColorAdjustment& adjustment, DisplayID displayID) override {
-        ++writes;
-        real_.apply(adjustment, displayID);
-    }
-    void setTransferTables(const TransferTables& tables, DisplayID displayID) override {
-        ++writes;
-        real_.setTransferTables(tables, displayID);
-    }
-    void restoreSystemColorSettings() override { real_.restoreSystemColorSettings(); }
-
-    int writes = 0;
-
-  private:
-    GammaController real_;
-};
+using testing::CountingGammaController;
 
 class PanelX11Test : public testing::XServerTest {
   protected:
@@ -171,6 +151,48 @@ TEST_F(PanelX11Test, AnAppColourDragWritesTheCrtcOnceAtReleaseAndANudgeOnceMore)
     EXPECT_EQ(gamma->writes, writesBefore + 2);
     dimmed.softwareBrightness = 0.55;
     EXPECT_EQ(rampOf("DUMMY1"), expectedRamp(dimmed, afterDrag.size()));
+}
+
+TEST_F(PanelX11Test, AWheelOverTheRowsLeavesRampsAndBacklightAloneUntilARowIsPicked) {
+    MenuPanel& menu = openPanel(colourOutput);
+    menu.resize(390, 380);
+    settle();
+    PanelQuickTuneCard& card = *menu.quickTuneCard();
+    const GammaRamp before = rampOf("DUMMY1");
+    const int writesBefore = gamma->writes;
+    auto* area = menu.findChild<QScrollArea*>();
+    ASSERT_NE(area, nullptr);
+    for (PanelSliderRow* row :
+         {card.brightnessRow(), card.colorTemperatureRow(), card.contrastRow()}) {
+        area->ensureWidgetVisible(row->slider());
+        testing::turnWheel(row->slider());
+        settle();
+    }
+    EXPECT_EQ(gamma->writes, writesBefore);
+    EXPECT_EQ(rampOf("DUMMY1"), before);
+
+    // The backlight row of the built-in output is no different.
+    store->setSelectedDisplayID(panelOutput);
+    settle();
+    ASSERT_EQ(card.brightnessKind(), PanelBrightnessRowKind::systemBrightness);
+    area->ensureWidgetVisible(card.brightnessRow()->slider());
+    testing::turnWheel(card.brightnessRow()->slider());
+    settle();
+    EXPECT_EQ(backlightLevel(), 800);
+
+    // A row the user picked takes its key: one write, on the real ramp.
+    store->setSelectedDisplayID(colourOutput);
+    settle();
+    QSlider* contrast = card.contrastRow()->slider();
+    QApplication::setActiveWindow(&menu);
+    contrast->setFocus();
+    QTest::keyClick(contrast, Qt::Key_Right);
+    settle();
+    EXPECT_EQ(gamma->writes, writesBefore + 1);
+    ColorAdjustment stepped;
+    stepped.contrast = store->colorAdjustment(colourOutput).contrast;
+    EXPECT_GT(stepped.contrast, 1.0);
+    EXPECT_EQ(rampOf("DUMMY1"), expectedRamp(stepped, before.size()));
 }
 
 TEST_F(PanelX11Test, TheBacklitOutputGetsTheSystemRowAndOneWritePerNudge) {

@@ -10,6 +10,8 @@
 
 #include <cstring>
 
+#include "models/color/gamma_ramp.hpp"
+#include "models/color/transfer_tables.hpp"
 #include "models/settings/quorvane_preferences.hpp"
 #include "x11/application_process.hpp"
 #include "x11/x_test_server.hpp"
@@ -103,6 +105,33 @@ class ApplicationTest : public testing::XServerTest {
         return current && *current == GammaRamp::identity(current->size());
     }
 
+    // The ramp the output shows for `adjustment`.
+    std::optional<GammaRamp> rampOf(const ColorAdjustment& adjustment, const char* name) {
+        auto target = output(name);
+        if (!target)
+            return std::nullopt;
+        return GammaRamp::fromTables(buildTransferTables(adjustment, 256),
+                                     crtcGammaSize(*connection, target->crtc));
+    }
+
+    // Every lit output shows `adjustment` and the record holds it for each.
+    bool showsAndSaved(const ColorAdjustment& adjustment) {
+        for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"}) {
+            if (currentRamp(name) != rampOf(adjustment, name))
+                return false;
+        }
+        const auto text = home.preferencesText();
+        if (!text)
+            return false;
+        const auto saved = QuorvanePreferences::decoded(*text).displayAdjustments;
+        if (saved.size() != 3)
+            return false;
+        for (const auto& [identity, value] : saved)
+            if (value != adjustment)
+                return false;
+        return true;
+    }
+
     testing::ApplicationHome home;
     std::unique_ptr<LaunchedProcess> first;
 };
@@ -180,6 +209,108 @@ TEST_F(ApplicationTest, AStaleSocketFromACrashIsTakenOver) {
         return probe.connected();
     })) << home.logText();
     EXPECT_TRUE(next->running());
+}
+
+// A preset URL up to the name of its preset.
+constexpr std::string_view kPresetURLStart =
+    "quorvane://apply-safe-preset?scope=all-visible&preset=";
+
+TEST_F(ApplicationTest, URLsOfEveryFrameSizeUpToTheCapReachTheRunningInstance) {
+    // Frame text = "url " + the URL, after a 4-byte big-endian length: the
+    // shortest preset URL, the lengths on both sides of 255/256 and of
+    // 65535/65536 (the cap), so every byte of the length gets used.
+    const std::size_t start = kPresetURLStart.size();
+    const std::vector<std::size_t> lengths = {start + 1, 150, 251, 252, 300, 65531, 65532};
+    QuorvanePreferences preferences;
+    preferences.urlPresetAutomationEnabled = true;
+    std::vector<std::string> urls;
+    for (std::size_t i = 0; i < lengths.size(); ++i) {
+        // Names differ in length, so each URL finds exactly its preset.
+        const std::string name(lengths[i] - start, static_cast<char>('a' + i));
+        DisplayPreset preset{"P" + std::to_string(i), name, ColorAdjustment::neutral(),
+                             ItemKind::custom};
+        preset.adjustment.softwareBrightness = 0.6 + 0.05 * static_cast<double>(i);
+        preset.adjustment.warmth = 0.1 * static_cast<double>(i);
+        preferences.customPresets.push_back(preset);
+        urls.push_back(std::string(kPresetURLStart) + name);
+        ASSERT_EQ(urls.back().size(), lengths[i]);
+    }
+    home.writePreferences(*preferences.encoded());
+    startFirst();
+
+    for (std::size_t i = 0; i < urls.size(); ++i) {
+        auto later = launch({urls[i]});
+        const auto status = later->waitFor();
+        EXPECT_EQ(status, 0) << "URL of " << lengths[i] << " bytes\n" << home.logText();
+        if (status != 0)
+            continue;
+        const auto& adjustment = preferences.customPresets[i].adjustment;
+        EXPECT_TRUE(eventually([&] { return showsAndSaved(adjustment); }))
+            << "URL of " << lengths[i] << " bytes";
+    }
+    EXPECT_TRUE(first->running());
+}
+
+TEST_F(ApplicationTest, AURLOverTheCapIsRefusedAtTheSecondLaunchWithAReason) {
+    QuorvanePreferences preferences;
+    preferences.urlPresetAutomationEnabled = true;
+    const std::string name(65533 - kPresetURLStart.size(), 'z');
+    preferences.customPresets.push_back(
+        {"Z", name, DisplayPreset::builtIns()[2].adjustment, ItemKind::custom});
+    home.writePreferences(*preferences.encoded());
+    startFirst();
+    ASSERT_TRUE(eventually([&] { return showsIdentity("DUMMY1"); }));
+
+    const std::string url = std::string(kPresetURLStart) + name;
+    ASSERT_EQ(url.size(), 65533u);
+    auto later = launch({url});
+    EXPECT_EQ(later->waitFor(), 1) << home.logText();
+    EXPECT_NE(home.logText().find("quorvane: this URL is 65533 bytes long; the running Quorvane "
+                                  "takes URLs of at most 65532 bytes\n"),
+              std::string::npos)
+        << home.logText();
+    // Nothing of it reached the running instance, which keeps serving.
+    EXPECT_TRUE(first->running());
+    EXPECT_TRUE(showsIdentity("DUMMY1"));
+    auto next = launch({"quorvane://apply-safe-preset?preset=night&scope=all-visible"});
+    EXPECT_EQ(next->waitFor(), 0) << home.logText();
+    EXPECT_TRUE(eventually([&] { return showsAndSaved(DisplayPreset::builtIns()[2].adjustment); }));
+}
+
+TEST_F(ApplicationTest, WithoutATrayClosingTheLastWindowEndsAndHandsTheOutputsBack) {
+    ASSERT_FALSE(
+        XGetSelectionOwner(connection->display(), connection->atom("_NET_SYSTEM_TRAY_S0")));
+    startFirst();
+    auto second = launch({"quorvane://apply-safe-preset?preset=night&scope=all-visible"});
+    ASSERT_EQ(second->waitFor(), 0) << home.logText();
+    ASSERT_TRUE(eventually([&] { return !showsIdentity("DUMMY0"); }));
+
+    // The main window the program opened at start: closed as a window
+    // manager closes it when its close button is pressed.
+    std::optional<testing::ShownWindow> window;
+    ASSERT_TRUE(eventually([&] {
+        for (const auto& shown : viewableWindowsOf(first->pid()))
+            if (shown.width >= 600)
+                window = shown;
+        return window.has_value();
+    })) << home.logText();
+    XEvent close{};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = window->id;
+    close.xclient.message_type = connection->atom("WM_PROTOCOLS");
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = static_cast<long>(connection->atom("WM_DELETE_WINDOW"));
+    close.xclient.data.l[1] = CurrentTime;
+    XSendEvent(connection->display(), window->id, False, NoEventMask, &close);
+    XFlush(connection->display());
+
+    EXPECT_EQ(first->waitFor(), 0) << home.logText();
+    for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"})
+        EXPECT_TRUE(showsIdentity(name)) << name;
+    // The preset stays saved for the next start.
+    const auto text = home.preferencesText();
+    ASSERT_TRUE(text);
+    EXPECT_EQ(QuorvanePreferences::decoded(*text).displayAdjustments.size(), 3u);
 }
 
 }  // namespace

@@ -3,8 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
+#include <memory>
 
+#include "services/persistence/quorvane_settings_document_coder.hpp"
 #include "x11/cli_executable_x11_fixture.hpp"
 
 namespace quorvane {
@@ -96,6 +99,79 @@ TEST_F(CLIExecutableX11Test, WithCorrectionOffTheRampsStayNeutralAndThePresetIsS
               "display(s))\n");
     EXPECT_EQ(ramp("DUMMY0"), expectedRamp(ColorAdjustment::neutral(), "DUMMY0"));
     EXPECT_EQ(savedAdjustments().size(), 3u);
+}
+
+TEST_F(CLIExecutableX11Test, AnImportPlanCountsTheOutputsItLinksAndTheDisplaysItSkips) {
+    // A file from a desk with DUMMY0, DUMMY1 and a monitor this one lacks.
+    const auto ids = selectors();
+    QuorvanePreferences imported;
+    imported.displayAdjustments[ids.at("DUMMY0")].warmth = 0.4;
+    imported.displayAdjustments[ids.at("DUMMY1")].contrast = 1.2;
+    imported.displayAdjustments["vendor-1-model-2-serial-3-external"].warmth = -0.2;
+    const auto path = home.path() / "Quorvane-Settings.json";
+    std::ofstream(path, std::ios::binary) << QuorvaneSettingsDocumentCoder{}.encode(
+        QuorvaneSettingsDocumentCoder::exportDocument(imported, Date{}));
+    const auto plan = [&] {
+        const auto result = run({"preview", "import-plan", "--file", path.string(), "--json"});
+        EXPECT_EQ(result.status, 0) << result.err;
+        return parseJson(result.out)["result"]["changePlan"];
+    };
+    const auto titles = [](const Json& entries) {
+        std::map<std::string, int> counted;
+        for (const auto& entry : entries)
+            ++counted[entry["title"].get<std::string>()];
+        return counted;
+    };
+
+    auto shown = plan();
+    EXPECT_EQ(shown["summary"],
+              "공통 설정을 가져오고 화면별 색상값 2개를 연결합니다. 1개는 건너뜁니다.");
+    EXPECT_EQ(shown["entries"][1]["id"], "display-mapping-summary");
+    EXPECT_EQ(shown["entries"][1]["afterValue"], "2개 연결 · 1개 건너뜀");
+    EXPECT_EQ(titles(shown["entries"])["가져온 색상값 연결"], 2);
+    EXPECT_EQ(titles(shown["entries"])["가져온 색상값 건너뛰기"], 1);
+    const auto text = run({"preview", "import-plan", "--file", path.string()});
+    EXPECT_THAT(text.out,
+                HasSubstr("\n- 공통 설정을 가져오고 화면별 색상값 2개를 연결합니다. 1개는 "
+                          "건너뜁니다.\n- entries: 6\n"));
+
+    // With DUMMY1 switched off, its values have nowhere to go either.
+    SwitchedOff off{*this, *output("DUMMY1", true)};
+    switchOutput(off.output, false);
+    shown = plan();
+    EXPECT_EQ(shown["summary"],
+              "공통 설정을 가져오고 화면별 색상값 1개를 연결합니다. 2개는 건너뜁니다.");
+    EXPECT_EQ(shown["entries"][1]["afterValue"], "1개 연결 · 2개 건너뜀");
+    EXPECT_EQ(titles(shown["entries"])["가져온 색상값 건너뛰기"], 2);
+    EXPECT_FALSE(home.preferencesText());
+}
+
+TEST_F(CLIExecutableX11Test, ApplyWithEveryOutputSwitchedOffIsNotFoundAndChangesNothing) {
+    std::vector<std::unique_ptr<SwitchedOff>> off;
+    for (const auto& name : kOutputs) {
+        auto lit = output(name, true);
+        ASSERT_TRUE(lit) << name;
+        off.push_back(std::make_unique<SwitchedOff>(SwitchedOff{*this, *lit}));
+        switchOutput(*lit, false);
+    }
+    // The server answers; it just has no active output.
+    const auto text = run({"apply-safe-preset", "night"});
+    EXPECT_EQ(text.status, 2);
+    EXPECT_EQ(text.err, "활성 디스플레이를 찾지 못했습니다.\n");
+    EXPECT_EQ(text.out, "");
+
+    const auto json = run({"apply-safe-preset", "night", "--all-visible", "--json"});
+    EXPECT_EQ(json.status, 2);
+    EXPECT_EQ(json.out, "");
+    const auto envelope = parseJson(json.err);
+    EXPECT_EQ(envelope["exitCode"], 2);
+    EXPECT_EQ(envelope["message"], "활성 디스플레이를 찾지 못했습니다.");
+    EXPECT_FALSE(home.preferencesText());
+
+    // An unknown preset is still reported as such.
+    const auto unknown = run({"apply-safe-preset", "nowhere"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err, "프리셋을 찾지 못했습니다: nowhere\n");
 }
 
 }  // namespace

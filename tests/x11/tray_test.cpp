@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <X11/Xatom.h>
-
 #include <cstdlib>
 #include <vector>
 
@@ -18,12 +16,7 @@ namespace {
 using testing::eventually;
 using testing::LaunchedProcess;
 
-struct Shown {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
+using Shown = testing::ShownWindow;
 
 bool haveProgram(const char* path) {
     return ::access(path, X_OK) == 0;
@@ -39,10 +32,9 @@ class TrayTest : public testing::XServerTest {
     // The application's viewable windows (by _NET_WM_PID), in root
     // coordinates.
     std::vector<Shown> viewable() {
-        std::vector<Shown> found;
-        if (application)
-            collect(connection->root(), application->pid(), found);
-        return found;
+        if (!application)
+            return {};
+        return viewableWindowsOf(application->pid());
     }
 
     // The application's one viewable window whose width lies in the range:
@@ -90,50 +82,6 @@ class TrayTest : public testing::XServerTest {
     testing::ApplicationHome home;
     std::unique_ptr<LaunchedProcess> tray;
     std::unique_ptr<LaunchedProcess> application;
-
-  private:
-    long windowPid(Window window) {
-        Atom type = None;
-        int format = 0;
-        unsigned long count = 0;
-        unsigned long remaining = 0;
-        unsigned char* data = nullptr;
-        long pid = -1;
-        if (XGetWindowProperty(connection->display(), window, connection->atom("_NET_WM_PID"), 0, 1,
-                               False, XA_CARDINAL, &type, &format, &count, &remaining,
-                               &data) == Success &&
-            data && format == 32 && count == 1)
-            pid = static_cast<long>(*reinterpret_cast<unsigned long*>(data));
-        if (data)
-            XFree(data);
-        return pid;
-    }
-
-    void collect(Window window, pid_t pid, std::vector<Shown>& found) {
-        Display* display = connection->display();
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        if (!XQueryTree(display, window, &root, &parent, &children, &count))
-            return;
-        for (unsigned int i = 0; i < count; ++i) {
-            XWindowAttributes attributes{};
-            if (XGetWindowAttributes(display, children[i], &attributes) &&
-                attributes.map_state == IsViewable) {
-                if (windowPid(children[i]) == pid) {
-                    int x = 0;
-                    int y = 0;
-                    Window child = 0;
-                    XTranslateCoordinates(display, children[i], root, 0, 0, &x, &y, &child);
-                    found.push_back({x, y, attributes.width, attributes.height});
-                }
-            }
-            collect(children[i], pid, found);
-        }
-        if (children)
-            XFree(children);
-    }
 };
 
 TEST_F(TrayTest, AClickOnTheTrayIconOpensThePanelBesideItAndASecondClickOrEscapeClosesIt) {

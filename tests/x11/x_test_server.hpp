@@ -1,10 +1,13 @@
 #pragma once
 
+#include <X11/Xatom.h>
 #include <gtest/gtest.h>
+#include <sys/types.h>
 
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/linux/crtc_gamma.hpp"
 #include "platform/linux/randr_screen.hpp"
@@ -22,6 +25,16 @@ inline std::optional<std::string> testDisplayName() {
     }
     return std::string(name);
 }
+
+// A top-level window of another program as the server shows it, in root
+// coordinates.
+struct ShownWindow {
+    Window id = 0;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
 
 // Base fixture: skips without a test server and opens a connection of the
 // test's own for setting up and checking.
@@ -92,8 +105,59 @@ class XServerTest : public ::testing::Test {
         ~SwitchedOff() { test.switchOutput(output, true); }
     };
 
+    // The viewable windows of the process `pid` (by _NET_WM_PID).
+    std::vector<ShownWindow> viewableWindowsOf(pid_t pid) {
+        std::vector<ShownWindow> found;
+        collectViewable(connection->root(), pid, found);
+        return found;
+    }
+
     std::string displayName;
     std::optional<XConnection> connection;
+
+  private:
+    long windowPid(Window window) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long remaining = 0;
+        unsigned char* data = nullptr;
+        long pid = -1;
+        if (XGetWindowProperty(connection->display(), window, connection->atom("_NET_WM_PID"), 0, 1,
+                               False, XA_CARDINAL, &type, &format, &count, &remaining,
+                               &data) == Success &&
+            data && format == 32 && count == 1)
+            pid = static_cast<long>(*reinterpret_cast<unsigned long*>(data));
+        if (data)
+            XFree(data);
+        return pid;
+    }
+
+    void collectViewable(Window window, pid_t pid, std::vector<ShownWindow>& found) {
+        Display* display = connection->display();
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, window, &root, &parent, &children, &count))
+            return;
+        for (unsigned int i = 0; i < count; ++i) {
+            XWindowAttributes attributes{};
+            if (XGetWindowAttributes(display, children[i], &attributes) &&
+                attributes.map_state == IsViewable) {
+                if (windowPid(children[i]) == pid) {
+                    int x = 0;
+                    int y = 0;
+                    Window child = 0;
+                    XTranslateCoordinates(display, children[i], root, 0, 0, &x, &y, &child);
+                    found.push_back({children[i], x, y, attributes.width, attributes.height});
+                }
+            }
+            collectViewable(children[i], pid, found);
+        }
+        if (children)
+            XFree(children);
+    }
 };
 
 }  // namespace quorvane::testing

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "app/composition/x_server_reachability.hpp"
@@ -33,8 +35,19 @@ std::vector<QString> automationURLs(int argc, char** argv) {
 int handOver(quorvane::SingleInstance& instance, const std::vector<QString>& urls) {
     using quorvane::InstanceMessage;
     std::vector<InstanceMessage> messages;
-    for (const auto& url : urls)
-        messages.push_back({InstanceMessage::Kind::openURL, url.toStdString()});
+    for (const auto& url : urls) {
+        auto text = url.toStdString();
+        // Refused here, before any of the URLs is handed over, with the
+        // reason; the running instance would only drop it unread.
+        if (text.size() > quorvane::kInstanceURLCap) {
+            std::fprintf(stderr,
+                         "quorvane: this URL is %zu bytes long; the running Quorvane takes URLs "
+                         "of at most %zu bytes\n",
+                         text.size(), quorvane::kInstanceURLCap);
+            return 1;
+        }
+        messages.push_back({InstanceMessage::Kind::openURL, std::move(text)});
+    }
     if (messages.empty())
         messages.push_back({InstanceMessage::Kind::showMainWindow, {}});
     for (const auto& message : messages) {

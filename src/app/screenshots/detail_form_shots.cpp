@@ -1,48 +1,42 @@
-#include <QVBoxLayout>
+#include <QToolButton>
 
 #include "app/screenshots/shot_list.hpp"
+#include "presentation/detail_form/groups_section.hpp"
+#include "presentation/detail_form/presets_section.hpp"
+#include "presentation/detail_form/profile_section.hpp"
+#include "presentation/detail_form/recovery_section.hpp"
+#include "presentation/detail_form/reference_color_cards.hpp"
+#include "presentation/detail_form/scenes_section.hpp"
 #include "presentation/main_window/main_window_state.hpp"
 #include "views/controls/confirmation_presenter.hpp"
-#include "views/detail_form/display_detail_form.hpp"
+#include "views/main_window/main_window.hpp"
 
 namespace quorvane {
 
 namespace {
 
-// The detail column on its own, as wide as in the main window and taller,
-// so a picture shows most of a page.
-class DetailColumn : public QWidget {
-  public:
-    DetailColumn(ViewContext& context, MainWindowSection section, DisplayID displayID) {
-        const bool veryLarge = context.theme.textSize() == QuorvaneTextSize::veryLarge;
-        context.store.setSelectedDisplayID(displayID);
-        state_.selectedSection = section;
-        confirmations_ = new ConfirmationPresenter(this);
-        form_ = new DisplayDetailForm(context, state_, *confirmations_, this);
-        auto* layout = new QVBoxLayout(this);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(form_);
-        state_.sectionsChanged = [this] { form_->refresh(); };
-        connect(&context.bridge, &StoreBridge::storeChanged, form_, &DisplayDetailForm::refresh);
-        // Taller than the screen, so one picture holds the whole page.
-        setFixedSize(veryLarge ? QSize(620, 1500) : QSize(580, 1250));
-    }
-
-  private:
-    MainWindowState state_;
-    ConfirmationPresenter* confirmations_ = nullptr;
-    DisplayDetailForm* form_ = nullptr;
-};
-
 using Build = std::function<void(DisplayStore&)>;
+
+// The main window on `section` of `displayID`, as the sidebar opens it; the
+// program grows the window until the page shows whole.
+std::unique_ptr<MainWindow> windowOn(ViewContext& context, MainWindowSection section,
+                                     DisplayID displayID) {
+    context.store.setSelectedDisplayID(displayID);
+    auto window = std::make_unique<MainWindow>(context);
+    if (isAdvancedSection(section))
+        window->state().openAdvancedSection(section);
+    else
+        window->state().selectSection(section);
+    return window;
+}
 
 Shot detailShot(std::string name, ShotWorld world, MainWindowSection section, DisplayID displayID,
                 std::function<void(ShotHardware&)> prepare = {}, Build build = {}) {
-    return {std::move(name), world, Shot::Frame::natural, std::move(prepare),
+    return {std::move(name), world, Shot::Frame::mainWindow, std::move(prepare),
             [section, displayID, build](ViewContext& context) -> std::unique_ptr<QWidget> {
                 if (build)
                     build(context.store);
-                return std::make_unique<DetailColumn>(context, section, displayID);
+                return windowOn(context, section, displayID);
             }};
 }
 
@@ -100,9 +94,107 @@ void withRecoveryHistory(DisplayStore& store) {
     store.clearRecentChangeRecoveryPrompt(std::nullopt);
 }
 
+void withStockComparison(DisplayStore& store) {
+    withColourChanges(store);
+    store.enterStockComparison(kShotDDCMonitorID);
+}
+
+void withCorrectionOff(DisplayStore& store) {
+    withColourChanges(store);
+    store.setSoftwareColorCorrectionEnabled(false);
+}
+
+// The page while a monitor write is in flight: the monitor's rows wait,
+// disabled.
+QWidget* holdingMonitorWrite(QWidget& shown, ShotScene& scene) {
+    holdMonitorWrite(*scene.hardware, scene.context.store);
+    return &shown;
+}
+
+// The page with its disclosures opened, each by a click as the user opens it.
+QWidget* disclosuresOpened(QWidget& shown, ShotScene&) {
+    for (auto* button : shown.findChildren<QToolButton*>()) {
+        if (button->text() == QString::fromUtf8(ReferenceColorCards::kFineTuneLabel))
+            button->click();
+    }
+    return &shown;
+}
+
+using Post = std::function<void(DisplayStore&, MainWindow&)>;
+
+// A confirmation of the main window: the page asks the window's coordinator
+// as its button does, and the dialog the window shows is photographed.
+Shot dialogShot(std::string name, MainWindowSection section, Build build, Post post,
+                std::function<void(ShotHardware&)> prepare = {}) {
+    Shot shot = detailShot(std::move(name), ShotWorld::mixed, section, kShotDDCMonitorID,
+                           std::move(prepare), std::move(build));
+    shot.open = [post](QWidget& shown, ShotScene& scene) -> QWidget* {
+        auto& window = static_cast<MainWindow&>(shown);
+        post(scene.context.store, window);
+        return window.confirmations().dialog();
+    };
+    return shot;
+}
+
+QuorvaneDestructiveConfirmationCoordinator& coordinator(MainWindow& window) {
+    return window.confirmations().coordinator();
+}
+
+Post recoveryAction(RecoveryAction action) {
+    return [action](DisplayStore& store, MainWindow& window) {
+        RecoverySection::run(action, store, coordinator(window), *store.selectedDisplay());
+    };
+}
+
+void addDialogShots(ShotList& shots) {
+    using Section = MainWindowSection;
+    shots.push_back(dialogShot("dialog-main-window-delete-preset", Section::presets,
+                               withManyEntries, [](DisplayStore& store, MainWindow& window) {
+                                   PresetsSection::requestDelete(store, coordinator(window),
+                                                                 store.customPresets().front());
+                               }));
+    shots.push_back(dialogShot("dialog-main-window-delete-scene", Section::scenes, withManyEntries,
+                               [](DisplayStore& store, MainWindow& window) {
+                                   ScenesSection::requestDelete(store, coordinator(window),
+                                                                store.customScenes().front());
+                               }));
+    shots.push_back(dialogShot("dialog-main-window-delete-group", Section::groups, withManyEntries,
+                               [](DisplayStore& store, MainWindow& window) {
+                                   GroupsSection::requestDelete(
+                                       store, coordinator(window),
+                                       store.customDisplayGroups().front());
+                               }));
+    shots.push_back(dialogShot(
+        "dialog-main-window-apply-profile", Section::profile, {},
+        [](DisplayStore& store, MainWindow& window) {
+            auto& drafts = window.state().detailFormDrafts;
+            ProfileSection::pick(drafts, kShotDDCMonitorID, "studio-d65");
+            ProfileSection::requestApply(store, drafts, coordinator(window),
+                                         *store.selectedDisplay());
+        },
+        withProfiles));
+    shots.push_back(dialogShot(
+        "dialog-main-window-restore-default-profile", Section::profile, {},
+        [](DisplayStore& store, MainWindow& window) {
+            ProfileSection::requestRestore(store, window.state().detailFormDrafts,
+                                           coordinator(window), *store.selectedDisplay());
+        },
+        withProfiles));
+    shots.push_back(dialogShot("dialog-main-window-emergency-recovery", Section::recovery,
+                               withColourChanges,
+                               recoveryAction(RecoveryAction::emergencyRecovery)));
+    shots.push_back(dialogShot("dialog-main-window-delete-saved-colours", Section::recovery,
+                               withColourChanges,
+                               recoveryAction(RecoveryAction::deleteSavedColors)));
+    shots.push_back(dialogShot("dialog-main-window-restore-output-colours", Section::recovery,
+                               withColourChanges,
+                               recoveryAction(RecoveryAction::restoreOutputColors)));
+}
+
 }  // namespace
 
-// The pages of the display detail form.
+// The pages of the display detail form, in the states a page can be in, and
+// the confirmations the main window shows for them.
 void addDetailFormShots(ShotList& shots) {
     using Section = MainWindowSection;
     shots.push_back(detailShot("detail-start", ShotWorld::mixed, Section::start, kShotBuiltinID));
@@ -115,6 +207,12 @@ void addDetailFormShots(ShotList& shots) {
                                                                    adjustment.contrast = 1.2;
                                                                });
                                }));
+    Shot fineTune = detailShot("detail-color-fine-tune", ShotWorld::mixed, Section::color,
+                               kShotDDCMonitorID, {}, withColourChanges);
+    fineTune.open = disclosuresOpened;
+    shots.push_back(std::move(fineTune));
+    shots.push_back(detailShot("detail-color-comparing", ShotWorld::mixed, Section::color,
+                               kShotDDCMonitorID, {}, withStockComparison));
     shots.push_back(detailShot(
         "detail-profile", ShotWorld::mixed, Section::profile, kShotDDCMonitorID, withProfiles,
         [](DisplayStore& store) { store.setDisplayAlias("왼쪽 업무 모니터", kShotDDCMonitorID); }));
@@ -123,6 +221,11 @@ void addDetailFormShots(ShotList& shots) {
     shots.push_back(detailShot("detail-hardware-ddc", ShotWorld::mixed, Section::hardware,
                                kShotDDCMonitorID, {},
                                [](DisplayStore& store) { store.probeDDC(kShotDDCMonitorID); }));
+    Shot pending = detailShot("detail-hardware-ddc-pending-write", ShotWorld::mixed,
+                              Section::hardware, kShotDDCMonitorID, {},
+                              [](DisplayStore& store) { store.probeDDC(kShotDDCMonitorID); });
+    pending.open = holdingMonitorWrite;
+    shots.push_back(std::move(pending));
     shots.push_back(detailShot("detail-hardware-no-ddc", ShotWorld::colourOnly, Section::hardware,
                                kShotColourOnlyID, {},
                                [](DisplayStore& store) { store.probeDDC(kShotColourOnlyID); }));
@@ -147,8 +250,13 @@ void addDetailFormShots(ShotList& shots) {
                                kShotDDCMonitorID));
     shots.push_back(detailShot("detail-recovery", ShotWorld::mixed, Section::recovery,
                                kShotDDCMonitorID, {}, withRecoveryHistory));
+    shots.push_back(detailShot("detail-recovery-comparing", ShotWorld::mixed, Section::recovery,
+                               kShotDDCMonitorID, {}, withStockComparison));
+    shots.push_back(detailShot("detail-recovery-correction-off", ShotWorld::mixed,
+                               Section::recovery, kShotDDCMonitorID, {}, withCorrectionOff));
     shots.push_back(detailShot("detail-recovery-fresh", ShotWorld::builtinPanel, Section::recovery,
                                kShotBuiltinID));
+    addDialogShots(shots);
 }
 
 }  // namespace quorvane

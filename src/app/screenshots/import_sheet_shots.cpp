@@ -1,8 +1,3 @@
-#include <QLayout>
-#include <QScrollArea>
-#include <QScrollBar>
-#include <QTimer>
-
 #include "app/screenshots/shot_list.hpp"
 #include "models/display/display_identity.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
@@ -29,10 +24,9 @@ std::unique_ptr<QWidget> sheetFor(ViewContext& context, bool withAbsentOnly) {
         context, QuorvaneSettingsImportDraft::of(preferences), nullptr);
 }
 
-// The same sheet scrolled to its before-and-after section, for a file with a
-// display of a very long identity (its values must keep to two lines);
-// `narrow` shows the sheet at its least width.
-std::unique_ptr<QWidget> comparisonFor(ViewContext& context, bool narrow) {
+// A file with a display of a very long identity (its values must keep to
+// two lines) and one this computer never saw.
+std::unique_ptr<QWidget> longIdentitySheet(ViewContext& context) {
     auto preferences = context.store.preferences();
     preferences.displayAdjustments.clear();
     preferences
@@ -40,30 +34,22 @@ std::unique_ptr<QWidget> comparisonFor(ViewContext& context, bool narrow) {
             ["display-v4268-m41240-s0-uWorkshopCalibratedReferenceMonitorUltraWideRevisionThree"]
         .warmth = 0.4;
     preferences.displayAdjustments["display-v4268-m41240-s0-uabsent"].contrast = 1.1;
-    auto sheet = std::make_unique<SettingsImportPreviewSheet>(
+    return std::make_unique<SettingsImportPreviewSheet>(
         context, QuorvaneSettingsImportDraft::of(preferences), nullptr);
-    QWidget* window = sheet.get();
-    // After the window is shown and laid out: narrow it, then scroll.
-    QTimer::singleShot(0, window, [window, narrow] {
-        if (narrow)
-            window->resize(window->minimumWidth(), window->height());
-        QTimer::singleShot(0, window, [window] {
-            auto* scroll = window->findChild<QScrollArea*>();
-            auto* section = window->findChild<QWidget*>(QStringLiteral("beforeAfterSection"));
-            if (!scroll || !section)
-                return;
-            scroll->widget()->layout()->activate();
-            scroll->verticalScrollBar()->setValue(section->y() - 8);
-        });
-    });
-    return sheet;
+}
+
+// The sheet at its least width.
+QWidget* narrowed(QWidget& shown, ShotScene&) {
+    shown.resize(shown.minimumWidth(), shown.height());
+    return &shown;
 }
 
 }  // namespace
 
 // The pictures of the settings import preview sheet: one display, three
 // displays of which two are identical twins, a file whose displays are all
-// absent here, and the before-and-after section, wide and narrow.
+// absent here, and a display of a very long identity, wide and narrow; each
+// whole, from the summary to the safety check.
 void addImportSheetShots(ShotList& shots) {
     shots.push_back({"import-sheet-one-display",
                      ShotWorld::colourOnly,
@@ -91,16 +77,17 @@ void addImportSheetShots(ShotList& shots) {
                      Shot::Frame::natural,
                      {},
                      [](ViewContext& context) { return sheetFor(context, true); }});
-    shots.push_back({"import-sheet-comparison",
+    shots.push_back({"import-sheet-long-identity",
                      ShotWorld::colourOnly,
                      Shot::Frame::natural,
                      {},
-                     [](ViewContext& context) { return comparisonFor(context, false); }});
-    shots.push_back({"import-sheet-comparison-narrow",
+                     longIdentitySheet});
+    shots.push_back({"import-sheet-long-identity-narrow",
                      ShotWorld::colourOnly,
                      Shot::Frame::natural,
                      {},
-                     [](ViewContext& context) { return comparisonFor(context, true); }});
+                     longIdentitySheet,
+                     narrowed});
 }
 
 }  // namespace quorvane

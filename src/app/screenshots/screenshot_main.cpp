@@ -6,8 +6,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QWindow>
+#include <algorithm>
 #include <cstdio>
 
 #include "app/screenshots/shot_list.hpp"
@@ -96,6 +99,34 @@ std::unique_ptr<StoreHost> makeHost(const Shot& shot, const QString& folder,
         false);
 }
 
+// A few turns of the event loop without waiting for background work (a held
+// monitor write never comes back while the picture is taken).
+void settleQuietly() {
+    for (int turn = 0; turn < 5; ++turn) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
+
+bool isExposed(const QWidget& widget) {
+    return widget.windowHandle() && widget.windowHandle()->isExposed();
+}
+
+// The widget's own size as a window opens at it (QWidget::adjustSize(): at
+// most two thirds of the screen's width), with its height for that width,
+// which unlike adjustSize() is not limited to a part of the screen.
+QSize naturalSize(QWidget& widget) {
+    QSize size = widget.sizeHint();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size.setWidth(std::min(size.width(), screen->availableGeometry().width() * 2 / 3));
+    size = size.expandedTo(widget.minimumSizeHint())
+               .expandedTo(widget.minimumSize())
+               .boundedTo(widget.maximumSize());
+    if (widget.hasHeightForWidth())
+        size.setHeight(std::max(size.height(), widget.heightForWidth(size.width())));
+    return size;
+}
+
 void sizeForFrame(QWidget& widget, Shot::Frame frame, QuorvaneTextSize textSize) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const std::optional<int> height =
@@ -112,10 +143,46 @@ void sizeForFrame(QWidget& widget, Shot::Frame frame, QuorvaneTextSize textSize)
             size = settingsWindowFrameSize(textSize, height);
             break;
         case Shot::Frame::natural:
-            widget.adjustSize();
+            widget.resize(naturalSize(widget));
             return;
     }
     widget.resize(size.width, size.height);
+}
+
+// How much taller the scroll area's viewport must be to hold all of its
+// content at its width without a scroll bar (0 when it already does). The
+// content is measured at the width left beside a scroll bar: a scroll area
+// that shows one keeps it until the narrower content fits.
+int hiddenHeight(const QScrollArea& area) {
+    const QWidget* content = area.widget();
+    if (!content || !area.isVisible())
+        return 0;
+    const QSize room = area.maximumViewportSize();
+    int needed = content->height();
+    if (area.widgetResizable()) {
+        const int width = room.width() - area.verticalScrollBar()->sizeHint().width();
+        needed = content->hasHeightForWidth() ? content->heightForWidth(width)
+                                              : content->sizeHint().height();
+        needed = std::max(needed, content->minimumSizeHint().height());
+    }
+    return std::max({needed - room.height(), area.verticalScrollBar()->maximum(), 0});
+}
+
+// Lifts the window's own size limit (for this picture only) and grows it
+// until every visible scroll area in it shows its whole content, so one
+// picture holds a scrolling surface from top to bottom.
+void showWhole(QWidget& window) {
+    window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    for (int round = 0; round < 8; ++round) {
+        settleQuietly();
+        int grow = 0;
+        for (const QScrollArea* area : window.findChildren<QScrollArea*>())
+            grow = std::max(grow, hiddenHeight(*area));
+        if (grow == 0)
+            return;
+        window.resize(window.width(), window.height() + grow);
+    }
+    settleQuietly();
 }
 
 bool render(const Shot& shot, const Variant& variant, const QDir& output) {
@@ -133,14 +200,28 @@ bool render(const Shot& shot, const Variant& variant, const QDir& output) {
     host->theme().applyToWindow(widget.get());
     sizeForFrame(*widget, shot.frame, variant.textSize);
     widget->show();
-    settle([&] { return widget->windowHandle() && widget->windowHandle()->isExposed(); }, 5000);
+    settle([&] { return isExposed(*widget); }, 5000);
     settleIdle(*host);
+
+    QWidget* subject = widget.get();
+    if (shot.open) {
+        ShotScene scene{host->context(), hardware.get()};
+        subject = shot.open(*widget, scene);
+        if (subject)
+            settle([&] { return isExposed(*subject); }, 5000);
+        settleQuietly();
+    }
+    if (subject == widget.get())
+        showWhole(*widget);
 
     const QString file =
         output.filePath(QString::fromStdString(shot.name) + "-" + variant.suffix + ".png");
-    const bool saved = widget->grab().save(file);
+    const bool saved = subject && subject->grab().save(file);
     std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "wrote" : "could not write",
                  file.toLocal8Bit().constData());
+    // A write held for the picture finishes before the store goes.
+    if (hardware)
+        hardware->monitorGate->release();
     widget.reset();
     host.reset();
     return saved;
@@ -165,14 +246,19 @@ int main(int argc, char** argv) {
     }
     const QString filter = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
 
+    QElapsedTimer timer;
+    timer.start();
     int failures = 0;
+    int pictures = 0;
     for (const auto& shot : quorvane::allShots()) {
         if (!filter.isEmpty() && !QString::fromStdString(shot.name).contains(filter))
             continue;
         for (const auto& variant : quorvane::kVariants) {
             if (!quorvane::render(shot, variant, output))
                 ++failures;
+            ++pictures;
         }
     }
+    std::printf("%d pictures in %.1f s\n", pictures, timer.elapsed() / 1000.0);
     return failures == 0 ? 0 : 1;
 }

@@ -1,10 +1,10 @@
+#include <QToolButton>
 #include <QWidget>
-#include <chrono>
 
 #include "app/screenshots/shot_list.hpp"
-#include "presentation/settings/diagnostic_report_actions.hpp"
-#include "views/import_sheet/settings_import_preview_sheet.hpp"
+#include "views/controls/confirmation_presenter.hpp"
 #include "views/settings/diagnostic_report_sheet.hpp"
+#include "views/settings/settings_disclosure_section.hpp"
 #include "views/settings/settings_window.hpp"
 
 namespace quorvane {
@@ -13,29 +13,41 @@ namespace {
 
 // Wide enough for the two-column masonry and the two backup cards.
 constexpr int kWideWidth = 1120;
-constexpr int kWideHeight = 1600;
 
 std::unique_ptr<QWidget> settingsWindow(ViewContext& context) {
     return std::make_unique<SettingsWindow>(context);
 }
 
+std::unique_ptr<QWidget> wideSettingsWindow(ViewContext& context) {
+    auto window = std::make_unique<SettingsWindow>(context);
+    window->setMinimumWidth(kWideWidth);
+    return window;
+}
+
+using Open = std::function<QWidget*(SettingsWindow&)>;
+
+// A dialog the settings window opens over itself at the shell's size.
+Shot dialogShot(std::string name, Open open) {
+    return {std::move(name),
+            ShotWorld::mixed,
+            Shot::Frame::settingsWindow,
+            {},
+            settingsWindow,
+            [open = std::move(open)](QWidget& shown, ShotScene&) {
+                return open(static_cast<SettingsWindow&>(shown));
+            }};
+}
+
 }  // namespace
 
 // The pictures of the settings window: at the shell's size (the narrow
-// layout), wide, with a hot key the desktop refused, and its two sheets as
-// they open.
+// layout), wide, with a hot key the desktop refused; its confirmation and
+// its diagnostic report sheet as the window opens them.
 void addSettingsShots(ShotList& shots) {
     shots.push_back(
         {"settings-window", ShotWorld::mixed, Shot::Frame::settingsWindow, {}, settingsWindow});
-    shots.push_back({"settings-window-wide",
-                     ShotWorld::mixed,
-                     Shot::Frame::natural,
-                     {},
-                     [](ViewContext& context) -> std::unique_ptr<QWidget> {
-                         auto window = std::make_unique<SettingsWindow>(context);
-                         window->setMinimumSize(kWideWidth, kWideHeight);
-                         return window;
-                     }});
+    shots.push_back(
+        {"settings-window-wide", ShotWorld::mixed, Shot::Frame::natural, {}, wideSettingsWindow});
     shots.push_back({"settings-window-hot-key-refused", ShotWorld::colourOnly, Shot::Frame::natural,
                      [](ShotHardware& hardware) {
                          hardware.registrar->refuse(HotKeyCombination::defaultEmergencyRecovery(),
@@ -43,33 +55,33 @@ void addSettingsShots(ShotList& shots) {
                      },
                      [](ViewContext& context) -> std::unique_ptr<QWidget> {
                          context.store.setSceneHotKeysEnabled(true);
-                         auto window = std::make_unique<SettingsWindow>(context);
-                         window->setMinimumSize(kWideWidth, kWideHeight);
-                         return window;
+                         return wideSettingsWindow(context);
                      }});
-    shots.push_back({"settings-diagnostic-sheet",
+    shots.push_back({"settings-window-disclosures-open",
                      ShotWorld::mixed,
-                     Shot::Frame::natural,
+                     Shot::Frame::settingsWindow,
                      {},
-                     [](ViewContext& context) -> std::unique_ptr<QWidget> {
-                         SettingsWindowState state;
-                         const QuorvaneDiagnosticEnvironment environment{
-                             "Quorvane", "0.1.0", "0.1.0", "Debian GNU/Linux 12 · Linux 6.1"};
-                         prepareDiagnosticPreview(context.store, state, environment,
-                                                  std::chrono::system_clock::now(),
-                                                  QuorvaneDiagnosticPrivacyMode::privacyPreserving);
-                         return std::make_unique<DiagnosticReportSheet>(context.theme,
-                                                                        *state.diagnosticPreview);
+                     [](ViewContext& context) {
+                         // A change or two, so the journal has entries.
+                         context.store.applyPreset(DisplayPreset::builtIns().at(1),
+                                                   kShotDDCMonitorID);
+                         context.store.clearRecentChangeRecoveryPrompt(std::nullopt);
+                         return settingsWindow(context);
+                     },
+                     [](QWidget& shown, ShotScene&) -> QWidget* {
+                         for (auto* section : shown.findChildren<SettingsDisclosureSection*>())
+                             section->header()->click();
+                         return &shown;
                      }});
-    shots.push_back({"settings-import-sheet",
-                     ShotWorld::mixed,
-                     Shot::Frame::natural,
-                     {},
-                     [](ViewContext& context) -> std::unique_ptr<QWidget> {
-                         return std::make_unique<SettingsImportPreviewSheet>(
-                             context, QuorvaneSettingsImportDraft::of(context.store.preferences()),
-                             nullptr);
-                     }});
+    shots.push_back(dialogShot("dialog-settings-reset-all", [](SettingsWindow& window) -> QWidget* {
+        window.requestFullReset();
+        return window.confirmations()->dialog();
+    }));
+    shots.push_back(
+        dialogShot("dialog-settings-diagnostic-report", [](SettingsWindow& window) -> QWidget* {
+            window.prepareDiagnosticPreview(QuorvaneDiagnosticPrivacyMode::privacyPreserving);
+            return window.diagnosticSheet();
+        }));
 }
 
 }  // namespace quorvane

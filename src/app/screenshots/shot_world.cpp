@@ -64,6 +64,24 @@ void addColourOnlyDisplay(ShotHardware& hardware, std::vector<DisplaySnapshot>& 
 
 }  // namespace
 
+void ShotMonitorGate::hold() {
+    const std::lock_guard lock(mutex_);
+    held_ = true;
+}
+
+void ShotMonitorGate::release() {
+    {
+        const std::lock_guard lock(mutex_);
+        held_ = false;
+    }
+    opened_.notify_all();
+}
+
+void ShotMonitorGate::pass() {
+    std::unique_lock lock(mutex_);
+    opened_.wait(lock, [this] { return !held_; });
+}
+
 void populateShotHardware(ShotWorld world, ShotHardware& hardware) {
     std::vector<DisplaySnapshot> displays;
     if (world == ShotWorld::builtinPanel || world == ShotWorld::mixed)
@@ -81,11 +99,19 @@ void populateShotHardware(ShotWorld world, ShotHardware& hardware) {
     hardware.displayManager->setDisplays(std::move(displays));
 }
 
+void holdMonitorWrite(ShotHardware& hardware, DisplayStore& store) {
+    hardware.monitorGate->hold();
+    store.setDDCControl(DDCVCPCode::brightness, 0.4, kShotDDCMonitorID);
+}
+
 DisplayStoreCollaborators simulatedShotCollaborators(const ShotHardware& hardware,
                                                      std::shared_ptr<Scheduler> scheduler) {
     DDCTransportEnvironment transport{
         hardware.busLocator, hardware.buses,
-        [](std::chrono::microseconds pause) { std::this_thread::sleep_for(pause); }};
+        [gate = hardware.monitorGate](std::chrono::microseconds pause) {
+            gate->pass();
+            std::this_thread::sleep_for(pause);
+        }};
     DisplayStoreCollaborators result;
     result.preferencesStore = std::make_shared<UserDefaultsPreferencesStore>(hardware.defaults);
     result.ddcCapabilityCacheStore =

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <condition_variable>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "platform/simulated/in_memory_defaults_store.hpp"
@@ -41,6 +43,22 @@ inline constexpr DisplayID kShotBuiltinID = 101;
 inline constexpr DisplayID kShotDDCMonitorID = 202;
 inline constexpr DisplayID kShotColourOnlyID = 303;
 
+// Holds the simulated monitor's DDC/CI traffic while closed: the bus pause
+// of a transfer waits until the gate opens, so a write stays in flight for
+// as long as a picture needs it. Open unless a shot holds it.
+class ShotMonitorGate {
+  public:
+    void hold();
+    void release();
+    // Returns at once while open; otherwise waits for release().
+    void pass();
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable opened_;
+    bool held_ = false;
+};
+
 // The simulated hardware behind a simulated world, open to a shot's
 // `prepare` before the store is built (the dummy server world has none of
 // it apart from the defaults).
@@ -60,10 +78,15 @@ struct ShotHardware {
     // The monitor behind kShotDDCMonitorID (brightness, contrast, RGB gains,
     // input source, volume).
     std::shared_ptr<SimulatedDDCMonitor> monitor = std::make_shared<SimulatedDDCMonitor>();
+    std::shared_ptr<ShotMonitorGate> monitorGate = std::make_shared<ShotMonitorGate>();
 };
 
 // Fills the hardware with the world's displays.
 void populateShotHardware(ShotWorld world, ShotHardware& hardware);
+
+// Holds the simulated monitor's answers and asks it for a new brightness:
+// the write stays in flight, and the display busy, until the gate opens.
+void holdMonitorWrite(ShotHardware& hardware, DisplayStore& store);
 
 // The store's collaborators over the simulated hardware (synchronous
 // refreshes, so the store is complete once built).

@@ -22,6 +22,8 @@ struct InstanceMessage {
 // length, an empty one or an unknown text is malformed, and the reader then
 // stops for good (the connection is dropped).
 inline constexpr std::size_t kInstanceMessageCap = 64 * 1024;
+// The longest URL one message carries: the cap less the "url " before it.
+inline constexpr std::size_t kInstanceURLCap = kInstanceMessageCap - 4;
 
 std::string encodeInstanceMessage(const InstanceMessage& message);
 

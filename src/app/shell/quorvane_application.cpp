@@ -1,6 +1,5 @@
 #include "app/shell/quorvane_application.hpp"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
@@ -12,6 +11,7 @@
 
 #include "app/composition/linux_display_store_factory.hpp"
 #include "app/shell/tray_icon_glyph.hpp"
+#include "app/shell/tray_menu.hpp"
 #include "presentation/shell/popup_placement.hpp"
 #include "presentation/shell/shell_frame_sizes.hpp"
 #include "views/main_window/main_window.hpp"
@@ -77,9 +77,7 @@ void QuorvaneApplication::start() {
 }
 
 void QuorvaneApplication::createTrayIcon() {
-    trayMenu_ = std::make_unique<QMenu>();
-    QAction* quitAction = trayMenu_->addAction(QStringLiteral("Quorvane 종료"));
-    connect(quitAction, &QAction::triggered, this, [this] { quit(); });
+    trayMenu_ = makeTrayMenu([this] { quit(); });
 
     const auto variant = trayGlyphVariantFor(QGuiApplication::palette().color(QPalette::Window));
     tray_ = std::make_unique<QSystemTrayIcon>(trayIconGlyph(variant));

@@ -144,6 +144,9 @@ void SingleInstance::acceptConnections() {
 bool SingleInstance::send(const InstanceMessage& message, int timeoutMs) {
     if (role_ != Role::secondary)
         return false;
+    // The running instance would drop a longer frame unread.
+    if (message.url.size() > kInstanceURLCap)
+        return false;
     const QString name = QString::fromStdString(socketPath_.string());
     QDeadlineTimer deadline(timeoutMs);
     QLocalSocket socket;

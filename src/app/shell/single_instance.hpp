@@ -54,7 +54,8 @@ class SingleInstance : public QObject {
     bool listen(Handler handler);
 
     // Secondary only: delivers the message and waits (at most `timeoutMs`)
-    // for the running instance to acknowledge it.
+    // for the running instance to acknowledge it. False at once for a URL
+    // longer than kInstanceURLCap.
     bool send(const InstanceMessage& message, int timeoutMs = 3000);
 
   private:

@@ -16,10 +16,14 @@ using Date = std::chrono::system_clock::time_point;
 // Fractions of a second are dropped (rounded towards the past).
 std::string formatIso8601(Date date);
 
-// Accepts exactly the form formatIso8601 writes; nullopt otherwise.
+// Reads an internet date-time: the form formatIso8601 writes, or one with a
+// fraction of a second ("2026-12-06T20:41:31.25Z") and/or a numeric offset
+// from UTC instead of "Z" ("2026-12-07T14:15:00+09:00", "-05:30"), keeping
+// the instant it names. nullopt for anything else.
 std::optional<Date> parseIso8601(std::string_view text);
 
-// Date fields of records, coded as their ISO 8601 text.
+// Date fields of records, coded as their ISO 8601 text. Every reader of a
+// record date goes through here.
 template <class J>
 Date requireDateKey(const J& object, std::string_view key) {
     const std::string text = requireKey<std::string>(object, key);

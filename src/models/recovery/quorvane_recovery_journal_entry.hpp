@@ -48,11 +48,7 @@ struct QuorvaneRecoveryJournalEntry {
         if (!canonical)
             throw JsonDecodeError("JSON decode failed at 'id': expected a UUID");
         entry.id = std::move(*canonical);
-        auto createdAt = parseIso8601(requireKey<std::string>(object, "createdAt"));
-        if (!createdAt) {
-            throw JsonDecodeError("JSON decode failed at 'createdAt': expected an ISO 8601 date");
-        }
-        entry.createdAt = *createdAt;
+        entry.createdAt = requireDateKey(object, "createdAt");
         entry.status = requireKey<QuorvaneRecoveryJournalStatus>(object, "status");
         entry.actionTitle = requireKey<std::string>(object, "actionTitle");
         entry.summary = requireKey<std::string>(object, "summary");

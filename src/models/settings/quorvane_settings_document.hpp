@@ -39,11 +39,7 @@ struct QuorvaneSettingsDocument {
         QuorvaneSettingsDocument document;
         document.appName = requireKey<std::string>(object, "appName");
         document.documentVersion = requireKey<std::int64_t>(object, "documentVersion");
-        auto exportedAt = parseIso8601(requireKey<std::string>(object, "exportedAt"));
-        if (!exportedAt) {
-            throw JsonDecodeError("JSON decode failed at 'exportedAt': expected an ISO 8601 date");
-        }
-        document.exportedAt = *exportedAt;
+        document.exportedAt = requireDateKey(object, "exportedAt");
         document.preferences = requireKey<QuorvanePreferences>(object, "preferences");
         return document;
     }

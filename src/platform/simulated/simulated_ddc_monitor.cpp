@@ -62,6 +62,11 @@ void SimulatedDDCMonitor::setFault(Fault fault, int count) {
     faultCount_ = count;
 }
 
+void SimulatedDDCMonitor::leaveUnanswered(std::uint8_t code) {
+    std::lock_guard lock(mutex_);
+    unanswered_.insert(code);
+}
+
 void SimulatedDDCMonitor::setTransactionTime(Duration duration) {
     std::lock_guard lock(mutex_);
     transactionTime_ = duration;
@@ -146,6 +151,8 @@ I2CStatus SimulatedDDCMonitor::transmit(std::span<std::uint8_t> buffer, I2CReadM
     pause();
     std::lock_guard lock(mutex_);
     if (takeFault(Fault::noReply))
+        return I2CStatus::noAcknowledge;
+    if (pendingGetCode_ && unanswered_.contains(*pendingGetCode_))
         return I2CStatus::noAcknowledge;
     if (pendingSince_ && clock_ &&
         clock_->monotonicNow() - *pendingSince_ <

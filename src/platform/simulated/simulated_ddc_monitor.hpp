@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <span>
 #include <vector>
 
@@ -53,6 +54,9 @@ class SimulatedDDCMonitor {
     // The fault applies to the next `count` transactions it concerns (writes
     // for nakRequest, reads for the others), or for ever.
     void setFault(Fault fault, int count = kForever);
+    // Requests for `code` are taken, but their replies never come (the
+    // reply's read is not acknowledged), as on monitors that hang on a code.
+    void leaveUnanswered(std::uint8_t code);
     // Every write and read takes this long (on the sleeper).
     void setTransactionTime(Duration duration);
     // Maps a written value to the one the monitor keeps (default: clamped to
@@ -75,6 +79,7 @@ class SimulatedDDCMonitor {
     Sleeper* sleeper_;
     const Clock* clock_;
     std::map<std::uint8_t, Control> controls_;
+    std::set<std::uint8_t> unanswered_;
     Fault fault_ = Fault::none;
     int faultCount_ = 0;
     Duration transactionTime_{0};

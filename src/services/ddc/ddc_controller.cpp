@@ -5,14 +5,6 @@
 #include "ddc_transport/ddc_result_code.hpp"
 
 namespace quorvane {
-namespace {
-
-// No acknowledgement of the request or of the reply's read on any attempt.
-bool isSilence(std::int32_t resultCode) {
-    return resultCode == kDDCSendFailed || resultCode == kDDCTransactionFailed;
-}
-
-}  // namespace
 
 // The controller's serial queue. Its fields belong to the owner's thread;
 // only a job's `run` step executes in the background, and it touches nothing
@@ -171,25 +163,26 @@ DDCSnapshot DDCController::runProbe(const DDCTransportEnvironment& transport,
         snapshot.lastError = message(result);
         return snapshot;
     }
-    // Every code is tried whatever the earlier ones gave, except when the
-    // first one went unanswered on the wire (the request or the reply not
-    // acknowledged on any attempt): such a monitor does not speak DDC/CI, and
-    // every later code would end the same way after the same retries.
-    std::optional<std::string> silence;
+    // Every code is tried whatever the earlier ones gave, each with its own
+    // result. Only when nothing at all takes the first code's request (no
+    // device answers at the monitor address) would every later code end the
+    // same way after the same retries, so they get that text unasked. A
+    // monitor that takes requests but leaves one unanswered is asked on.
+    std::optional<std::string> nobodyThere;
     for (DDCVCPCode code : kDDCVCPProbeOrder) {
-        if (silence) {
-            snapshot.unsupported[code] = *silence;
+        if (nobodyThere) {
+            snapshot.unsupported[code] = *nobodyThere;
             continue;
         }
-        std::int32_t resultCode = kDDCSuccess;
-        DDCControlResult read = readCode(transport, displayID, code, resultCode);
+        DDCTransportFailureDetail detail;
+        DDCControlResult read = readCode(transport, displayID, code, detail);
         if (read.value) {
             snapshot.values[code] = *read.value;
             continue;
         }
         snapshot.unsupported[code] = read.error->description();
-        if (code == kDDCVCPProbeOrder.front() && isSilence(resultCode))
-            silence = snapshot.unsupported[code];
+        if (code == kDDCVCPProbeOrder.front() && detail.requestNeverAcknowledged)
+            nobodyThere = snapshot.unsupported[code];
     }
     if (snapshot.values.empty()) {
         snapshot.lastError = pathFailureOfEveryRead(snapshot).value_or(
@@ -200,20 +193,20 @@ DDCSnapshot DDCController::runProbe(const DDCTransportEnvironment& transport,
 
 DDCControlResult DDCController::runRead(const DDCTransportEnvironment& transport,
                                         std::uint32_t displayID, DDCVCPCode code) {
-    std::int32_t resultCode = kDDCSuccess;
-    return readCode(transport, displayID, code, resultCode);
+    DDCTransportFailureDetail detail;
+    return readCode(transport, displayID, code, detail);
 }
 
 DDCControlResult DDCController::readCode(const DDCTransportEnvironment& transport,
                                          std::uint32_t displayID, DDCVCPCode code,
-                                         std::int32_t& resultCode) {
+                                         DDCTransportFailureDetail& detail) {
     std::uint16_t current = 0;
     std::uint16_t maximum = 0;
-    DDCTransportFailureDetail detail;
-    resultCode =
+    const std::int32_t resultCode =
         QuorvaneDDCReadVCP(transport, displayID, rawValue(code), &current, &maximum, &detail);
     if (resultCode != kDDCSuccess) {
-        return DDCControlResult::failure(DDCControllerError::transport(message(resultCode, detail)));
+        return DDCControlResult::failure(
+            DDCControllerError::transport(message(resultCode, detail)));
     }
     return DDCControlResult::success({code, current, maximum});
 }

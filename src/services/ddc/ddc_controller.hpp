@@ -67,10 +67,10 @@ class DDCController final : public DDCControlling {
     struct Serial;
 
   private:
-    // runRead() that also hands out the transport's result code.
+    // runRead() that also hands out why the transport failed.
     static DDCControlResult readCode(const DDCTransportEnvironment& transport,
                                      std::uint32_t displayID, DDCVCPCode code,
-                                     std::int32_t& resultCode);
+                                     DDCTransportFailureDetail& detail);
 
     std::shared_ptr<Serial> serial_;
 };

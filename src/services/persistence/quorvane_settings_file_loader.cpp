@@ -59,6 +59,17 @@ std::optional<std::int64_t> QuorvaneSettingsFileLoader::fileSize(
 std::string QuorvaneSettingsFileLoader::loadData(const std::filesystem::path& path,
                                                  Duration readTimeLimit) {
     const std::string name = fileNameOf(path);
+    // The size first, from the path alone: a file over the limit is refused
+    // before it is opened, whether or not it could be read. A path that
+    // cannot be examined is left to the opening below to report.
+    std::optional<std::int64_t> probed;
+    try {
+        probed = fileSize(path);
+    } catch (const QuorvaneSettingsFileReadError&) {
+    }
+    if (probed && *probed > maximumBytes)
+        throw QuorvaneSettingsDocumentError::fileTooLarge(maximumBytes);
+
     // Non-blocking, so opening a FIFO without a writer returns at once
     // instead of waiting for one.
     const UniqueFileDescriptor file(
@@ -72,6 +83,7 @@ std::string QuorvaneSettingsFileLoader::loadData(const std::filesystem::path& pa
             throw QuorvaneSettingsFileReadError(QuorvaneSettingsFileReadError::Kind::isDirectory,
                                                 name, EISDIR);
         }
+        // The file opened may not be the one probed (replaced meanwhile).
         const auto size = sizeOf(info);
         if (size && *size > maximumBytes) {
             throw QuorvaneSettingsDocumentError::fileTooLarge(maximumBytes);

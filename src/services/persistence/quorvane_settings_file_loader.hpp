@@ -21,9 +21,10 @@ struct QuorvaneSettingsFileLoader {
     static constexpr Duration defaultReadTimeLimit = std::chrono::seconds(2);
 
     // The bytes of the file. Throws QuorvaneSettingsDocumentError::fileTooLarge
-    // when the file's size is over the limit (without reading) or more than
-    // the limit was read, and QuorvaneSettingsFileReadError when the file
-    // cannot be opened or read.
+    // when the file's size is over the limit (found before the file is
+    // opened, so also for a file that could not be read) or more than the
+    // limit was read, and QuorvaneSettingsFileReadError when the file cannot
+    // be opened or read.
     static std::string loadData(const std::filesystem::path& path,
                                 Duration readTimeLimit = defaultReadTimeLimit);
 

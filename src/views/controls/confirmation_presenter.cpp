@@ -1,5 +1,6 @@
 #include "views/controls/confirmation_presenter.hpp"
 
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -56,7 +57,8 @@ void ConfirmationPresenter::showDialog() {
     }
     cancelButton_ =
         box->addButton(QString::fromStdString(model.cancelButtonTitle), QMessageBox::RejectRole);
-    box->setEscapeButton(cancelButton_);
+    // Escape dismisses the dialog without a button (see eventFilter).
+    box->installEventFilter(this);
     // A destructive action is never the default answer to Return.
     box->setDefaultButton(qobject_cast<QPushButton*>(
         model.destructive || !confirmButton_ ? cancelButton_.data() : confirmButton_.data()));
@@ -65,6 +67,16 @@ void ConfirmationPresenter::showDialog() {
     connect(box, &QMessageBox::buttonClicked, this, &ConfirmationPresenter::onButton);
     connect(box, &QDialog::finished, this, &ConfirmationPresenter::onFinished);
     box->open();
+}
+
+bool ConfirmationPresenter::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != dialog_.data() || event->type() != QEvent::KeyPress ||
+        !static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel))
+        return QObject::eventFilter(watched, event);
+    // A message box would press its cancel button; Escape is a dismissal
+    // without one, which clears the request a turn later (onFinished).
+    dialog_->reject();
+    return true;
 }
 
 void ConfirmationPresenter::closeDialog() {

@@ -25,8 +25,10 @@ namespace quorvane {
 // a nested event loop would let store updates rebuild the page under it.
 // A request posted while one is pending is dropped. "확인" clears the
 // coordinator first and then runs the action exactly once; "취소", Escape,
-// closing the dialog or its window never run it (a dismissal without a
-// button clears the request one event-loop turn later).
+// closing the dialog or its window never run it. "취소" clears the request
+// at once; Escape and every other dismissal without a button hide the
+// dialog at once and clear the request one event-loop turn later, so a
+// request posted in that turn is still dropped.
 //
 // Usage (a window):
 //   confirmations_ = new ConfirmationPresenter(this);
@@ -48,6 +50,9 @@ class ConfirmationPresenter : public QObject {
     QMessageBox* dialog() const { return dialog_; }
     QAbstractButton* confirmButton() const { return confirmButton_; }
     QAbstractButton* cancelButton() const { return cancelButton_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void sync();

@@ -12,6 +12,7 @@
 #include "presentation/design/typography.hpp"
 #include "services/display_store/display_store.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/scroll_anchor.hpp"
 #include "views/design/shrinking_label.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
@@ -98,12 +99,12 @@ RecentChangePromptView::RecentChangePromptView(ViewContext& context, bool compac
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
 
     connect(undo_, &QPushButton::clicked, this, [this] {
-        if (shownID_)
-            store_.undoRecentChangeRecoveryPrompt(*shownID_);
+        if (shown_)
+            store_.undoRecentChangeRecoveryPrompt(shown_->id);
     });
     connect(keep_, &QPushButton::clicked, this, [this] {
-        if (shownID_)
-            store_.clearRecentChangeRecoveryPrompt(*shownID_);
+        if (shown_)
+            store_.clearRecentChangeRecoveryPrompt(shown_->id);
     });
     tick_.setSingleShot(true);
     connect(&tick_, &QTimer::timeout, this, [this] {
@@ -121,23 +122,45 @@ void RecentChangePromptView::setClock(Now now) {
     refresh();
 }
 
+void RecentChangePromptView::keepStill(QScrollArea* area) {
+    auto* anchor = new ScrollAnchor(area, this);
+    connect(this, &RecentChangePromptView::aboutToChange, anchor, &ScrollAnchor::hold);
+    connect(this, &RecentChangePromptView::changed, anchor, &ScrollAnchor::release);
+}
+
 void RecentChangePromptView::refresh() {
     const auto& prompt = store_.recentChangeRecoveryPrompt();
     if (!prompt) {
-        shownID_.reset();
         tick_.stop();
+        const bool wasShown = shown_.has_value();
+        if (wasShown)
+            emit aboutToChange();
+        shown_.reset();
         hide();
+        if (wasShown)
+            emit changed();
         return;
     }
-    shownID_ = prompt->id;
     createdAt_ = prompt->createdAt;
-    title_->setText(QString::fromStdString(prompt->title));
-    message_->setText(QString::fromStdString(prompt->message));
-    targets_->setText(QString::fromStdString(RecentChangePromptTexts::targetSummary(*prompt)));
+    showPrompt({prompt->id, prompt->title, prompt->message,
+                RecentChangePromptTexts::targetSummary(*prompt)});
+    armTimer();
+}
+
+void RecentChangePromptView::showPrompt(const Shown& shown) {
+    if (shown_ == shown) {
+        updateCountdown();
+        return;
+    }
+    emit aboutToChange();
+    shown_ = shown;
+    title_->setText(QString::fromStdString(shown.title));
+    message_->setText(QString::fromStdString(shown.message));
+    targets_->setText(QString::fromStdString(shown.targets));
     targets_->setAccessibleName(targets_->text());
     updateCountdown();
-    armTimer();
     show();
+    emit changed();
 }
 
 void RecentChangePromptView::updateCountdown() {
@@ -150,7 +173,7 @@ void RecentChangePromptView::updateCountdown() {
 // The next tick falls on the next whole second after the creation time, so
 // the shown number changes exactly when the remaining time crosses it.
 void RecentChangePromptView::armTimer() {
-    if (!shownID_ || shownSeconds_ <= 0) {
+    if (!shown_ || shownSeconds_ <= 0) {
         tick_.stop();
         return;
     }

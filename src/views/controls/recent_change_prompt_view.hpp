@@ -10,6 +10,7 @@
 
 class QLabel;
 class QPushButton;
+class QScrollArea;
 
 namespace quorvane {
 
@@ -40,6 +41,10 @@ class RecentChangePromptView : public QWidget {
     // The wall clock the countdown reads (tests pass a controllable one).
     void setClock(Now now);
     void refresh();
+    // The scroll area the banner sits in or just above: when the banner
+    // appears, goes or changes height, the content under the pointer stays
+    // where it is. Call it after connecting anything else to changed().
+    void keepStill(QScrollArea* area);
 
     int shownSeconds() const { return shownSeconds_; }
     // Milliseconds from the last update to the next tick; 0 when stopped.
@@ -47,10 +52,26 @@ class RecentChangePromptView : public QWidget {
     QPushButton* undoButton() const { return undo_; }
     QPushButton* keepButton() const { return keep_; }
 
+  signals:
+    // Around every change of the banner's height: it appears, goes, or shows
+    // another prompt's texts (the countdown alone never emits them). A
+    // scroll area around or below it keeps its content still through them.
+    void aboutToChange();
+    void changed();
+
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    struct Shown {
+        std::string id;
+        std::string title;
+        std::string message;
+        std::string targets;
+        bool operator==(const Shown&) const = default;
+    };
+
+    void showPrompt(const Shown& shown);
     void updateCountdown();
     void armTimer();
     void restyle();
@@ -59,7 +80,7 @@ class RecentChangePromptView : public QWidget {
     Theme& theme_;
     bool compact_;
     Now now_;
-    std::optional<std::string> shownID_;
+    std::optional<Shown> shown_;
     Date createdAt_{};
     int shownSeconds_ = 0;
     QTimer tick_;

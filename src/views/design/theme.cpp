@@ -24,9 +24,12 @@ ColorScheme Theme::scheme() const {
 }
 
 void Theme::setTextSize(QuorvaneTextSize size) {
-    if (size == textSize_)
+    // Setting `large` first still changes the unset scale and font.
+    if (size == textSize_ && scale_ == textScale(size))
         return;
     textSize_ = size;
+    scale_ = textScale(size);
+    baseFontPoints_ = baseFontPoints(size);
     emit changed();
 }
 
@@ -64,7 +67,7 @@ QFont Theme::font(QuorvaneFontStyle style, QFont::Weight weight) const {
 
 QFont Theme::baseFont() const {
     QFont font = QApplication::font();
-    font.setPointSizeF(baseFontPoints(textSize_));
+    font.setPointSizeF(baseFontPoints_);
     return font;
 }
 

@@ -36,8 +36,11 @@ class Theme : public QObject {
     // "system" appearance; tests pass false and set the scheme themselves.
     explicit Theme(bool followDesktop = true, QObject* parent = nullptr);
 
+    // Until the shell sets a size, the theme reads like a view outside any
+    // window root: the size `large` (for tables indexed by the size) with the
+    // scale 1.0 of `standard`, and a 14-point base font.
     QuorvaneTextSize textSize() const { return textSize_; }
-    double scale() const { return textScale(textSize_); }
+    double scale() const { return scale_; }
     QuorvaneAppearance appearance() const { return appearance_; }
     ColorScheme scheme() const;
     ColorScheme systemScheme() const { return systemScheme_; }
@@ -74,6 +77,8 @@ class Theme : public QObject {
     void applyNow(QWidget* window) const;
 
     QuorvaneTextSize textSize_ = QuorvaneTextSize::large;
+    double scale_ = textScale(QuorvaneTextSize::standard);
+    double baseFontPoints_ = baseFontPoints(QuorvaneTextSize::standard);
     QuorvaneAppearance appearance_ = QuorvaneAppearance::system;
     ColorScheme systemScheme_ = ColorScheme::light;
     SystemColorSchemeWatcher* watcher_ = nullptr;

@@ -88,7 +88,9 @@ GroupedFormPage::GroupedFormPage(DetailFormContext& context, MainWindowSection s
         column->addWidget(panel);
     }
     column->addStretch(1);
-    outer->addWidget(makeTransparentScrollArea(form, this), 1);
+    auto* scroll = makeTransparentScrollArea(form, this);
+    outer->addWidget(scroll, 1);
+    prompt->keepStill(scroll);
 }
 
 void GroupedFormPage::refresh(const DisplaySnapshot& display) {

@@ -2,8 +2,11 @@
 
 #include <QWidget>
 
+class QScrollArea;
+
 namespace quorvane {
 
+class RecentChangePromptView;
 struct DetailFormContext;
 
 // The first element of every page: the recent-change prompt while the store
@@ -13,6 +16,14 @@ class RecentChangePromptSlot : public QWidget {
 
   public:
     explicit RecentChangePromptSlot(DetailFormContext& context, QWidget* parent = nullptr);
+
+    // The page's scroll area (the slot at the top of its content or just
+    // above it): when the prompt appears, goes or changes height, the
+    // content under the pointer stays where it is.
+    void keepStill(QScrollArea* area);
+
+  private:
+    RecentChangePromptView* prompt_;
 };
 
 }  // namespace quorvane

@@ -24,11 +24,14 @@ QVBoxLayout* makeScrollPage(DetailFormContext& context, QWidget* page, int spaci
     auto* column = new QVBoxLayout(content);
     column->setContentsMargins(24, 24, 24, 24);
     column->setSpacing(spacing);
-    column->addWidget(new RecentChangePromptSlot(context));
+    auto* prompt = new RecentChangePromptSlot(context);
+    column->addWidget(prompt);
 
     auto* outer = new QVBoxLayout(page);
     outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(makeTransparentScrollArea(content, page));
+    auto* scroll = makeTransparentScrollArea(content, page);
+    outer->addWidget(scroll);
+    prompt->keepStill(scroll);
     return column;
 }
 

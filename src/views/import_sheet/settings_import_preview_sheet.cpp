@@ -21,6 +21,7 @@
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/wheel_guard.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/qt_text.hpp"
 #include "views/settings/settings_card_columns.hpp"
@@ -403,6 +404,7 @@ QWidget* SettingsImportPreviewSheet::buildMapping() {
         raw->setSelectable(true);
         labelColumn->addWidget(raw);
         auto* picker = new QComboBox;
+        WheelGuard::install(picker);
         picker->setAccessibleName(QStringLiteral("적용 대상"));
         picker->setMinimumWidth(220);
         picker->setMaximumWidth(320);

@@ -12,6 +12,7 @@
 #include "views/controls/nudge_button.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/wheel_guard.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/main_window/readout_slider.hpp"
 #include "views/qt_text.hpp"
@@ -105,6 +106,7 @@ void NativeSliderRow::build(SliderRowKind kind) {
         theme_, spec_.title, QuorvaneAdjustmentNudgeDirection::increment, spec_.nudgeStep,
         [this] { finish(model_.nudgeUp()); }, content_);
     slider_ = new ReadoutSlider(content_);
+    WheelGuard::install(slider_);
     slider_->setRange(0, scale_.maximumPosition());
     slider_->setSingleStep(SliderScale::kPositionsPerStep);
     slider_->setPageStep(

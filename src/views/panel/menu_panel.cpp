@@ -37,6 +37,9 @@ MenuPanel::MenuPanel(ViewContext& context, QWidget* parent) : QWidget(parent), c
     buildContent(content);
     scroll->setWidget(content);
     layout->addWidget(scroll, 1);
+    // The prompt appearing over the quick controls or going again never
+    // moves the row under the pointer.
+    prompt_->keepStill(scroll);
 
     footer_ = new PanelFooterView(context_.theme, this);
     layout->addWidget(footer_);

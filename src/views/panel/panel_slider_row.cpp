@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QSlider>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 #include <cmath>
 #include <utility>
 
@@ -14,6 +13,7 @@
 #include "views/controls/nudge_button.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/wheel_guard.hpp"
 #include "views/design/wrapping_label.hpp"
 
 namespace quorvane {
@@ -23,22 +23,6 @@ namespace {
 // The slider moves in tenths of a nudge step: fine enough for a drag, and a
 // keyboard arrow press is exactly one nudge step.
 constexpr int kTicksPerStep = 10;
-
-// A wheel turned over a slider the user never picked scrolls the panel
-// instead of changing the screen.
-class FocusedWheelSlider final : public QSlider {
-  public:
-    using QSlider::QSlider;
-
-  protected:
-    void wheelEvent(QWheelEvent* event) override {
-        if (!hasFocus()) {
-            event->ignore();
-            return;
-        }
-        QSlider::wheelEvent(event);
-    }
-};
 
 PanelSliderRowState::PendingRule pendingRule(const PanelSliderRowContent& content) {
     return content.commitsToMonitor ? PanelSliderRowState::PendingRule::nudgesAndDrags
@@ -81,8 +65,10 @@ PanelSliderRow::PanelSliderRow(Theme& theme, const PanelSliderRowContent& conten
     increment_ = new NudgeButton(
         theme, content.title, Direction::increment, content.nudgeStep,
         [this] { nudge(Direction::increment); }, this);
-    slider_ = new FocusedWheelSlider(Qt::Horizontal, this);
-    slider_->setFocusPolicy(Qt::StrongFocus);
+    slider_ = new QSlider(Qt::Horizontal, this);
+    // A wheel turned over a slider the user never picked scrolls the panel
+    // instead of changing the screen.
+    WheelGuard::install(slider_);
     slider_->setSingleStep(kTicksPerStep);
     slider_->setPageStep(kTicksPerStep * 10);
     controls->addWidget(decrement_);

@@ -67,6 +67,34 @@ TEST_F(PresenterTest, CancelEscapeAndClosingNeverRunTheAction) {
     EXPECT_EQ(runs, 0);
 }
 
+TEST_F(PresenterTest, EscapeIsADismissalWithoutAButton) {
+    post();
+    QTest::keyClick(presenter->dialog(), Qt::Key_Escape);
+    // Hidden at once; the request stays until one turn of the event loop.
+    EXPECT_EQ(presenter->dialog(), nullptr);
+    EXPECT_FALSE(presenter->coordinator().confirmationPresented());
+    ASSERT_TRUE(presenter->coordinator().pending());
+    const std::string first = presenter->coordinator().pending()->id;
+
+    // A request posted in that turn is dropped like any other while one is
+    // pending: no dialog comes up for it.
+    int second = 0;
+    presenter->request(Kind::deleteScene, std::string("회의"), Style::destructive,
+                       [&] { ++second; });
+    EXPECT_EQ(presenter->coordinator().pending()->id, first);
+    EXPECT_EQ(presenter->dialog(), nullptr);
+
+    turn();
+    EXPECT_FALSE(presenter->coordinator().pending());
+    EXPECT_EQ(runs, 0);
+    EXPECT_EQ(second, 0);
+
+    // Idle again: the next request is asked.
+    post();
+    ASSERT_NE(presenter->dialog(), nullptr);
+    EXPECT_TRUE(presenter->dialog()->isVisible());
+}
+
 TEST_F(PresenterTest, SecondRequestWhileAskingIsDroppedAndTheDialogKeepsItsTexts) {
     post(Style::standard);
     const QString text = presenter->dialog()->text();

@@ -31,6 +31,26 @@ TEST(ThemeTest, FontsKeepFractionalScaledSizes) {
     EXPECT_EQ(theme.accessibleButtonMinHeight(), 46);
 }
 
+TEST(ThemeTest, ATextSizeNoRootHasSetReadsLargeAtTheStandardScale) {
+    Theme theme(false);
+    EXPECT_EQ(theme.textSize(), QuorvaneTextSize::large);
+    EXPECT_DOUBLE_EQ(theme.scale(), 1.0);
+    EXPECT_DOUBLE_EQ(theme.font(QuorvaneFontStyle::body).pointSizeF(), 14.0);
+    EXPECT_DOUBLE_EQ(theme.baseFont().pointSizeF(), 14.0);
+    // Tables indexed by the size use their `large` entry.
+    EXPECT_EQ(theme.accessibleButtonMinHeight(), 34);
+
+    // A root setting `large` is a real change: the scale and fonts follow.
+    QSignalSpy spy(&theme, &Theme::changed);
+    theme.setTextSize(QuorvaneTextSize::large);
+    EXPECT_EQ(spy.count(), 1);
+    EXPECT_DOUBLE_EQ(theme.scale(), 1.12);
+    EXPECT_DOUBLE_EQ(theme.font(QuorvaneFontStyle::body).pointSizeF(), 15.68);
+    EXPECT_DOUBLE_EQ(theme.baseFont().pointSizeF(), 15.68);
+    theme.setTextSize(QuorvaneTextSize::large);
+    EXPECT_EQ(spy.count(), 1);
+}
+
 TEST(ThemeTest, WindowsFollowTheSchemeAfterApplying) {
     Theme theme(false);
     theme.setAppearance(QuorvaneAppearance::light);

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QSlider>
 #include <memory>
 #include <vector>
 
@@ -78,6 +79,13 @@ struct DetailFormTest : ::testing::Test {
             if (widget->isVisibleTo(form))
                 shown.push_back(widget);
         return shown;
+    }
+    // The visible slider whose accessible name is `name` (its row's title).
+    QSlider* sliderNamed(const QString& name) const {
+        for (auto* slider : visible<QSlider>())
+            if (slider->accessibleName() == name)
+                return slider;
+        return nullptr;
     }
     QAbstractButton* buttonTitled(const QString& text) const {
         for (auto* button : visible<QAbstractButton>())

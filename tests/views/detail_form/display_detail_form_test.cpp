@@ -51,10 +51,7 @@ TEST_F(DetailFormTest, AliasDraftSurvivesARedrawAPageSwitchAndADisplaySwitch) {
 TEST_F(DetailFormTest, ColourSliderWritesOnceAtTheEndOfADrag) {
     start();
     show(MainWindowSection::color);
-    QSlider* brightness = nullptr;
-    for (auto* slider : visible<QSlider>())
-        if (slider->accessibleName() == QStringLiteral("밝은 영역"))
-            brightness = slider;
+    QSlider* brightness = sliderNamed(QStringLiteral("밝은 영역"));
     ASSERT_NE(brightness, nullptr);
     const auto journal = store().recoveryJournal().entries.size();
 

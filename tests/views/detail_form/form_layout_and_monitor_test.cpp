@@ -105,6 +105,34 @@ TEST_F(DetailFormTest, TheUndoPromptLeadsEveryPageOnlyWhileTheStoreHoldsOne) {
     EXPECT_TRUE(visible<RecentChangePromptSlot>().isEmpty());
 }
 
+// Counts the widgets of the prompt that came up as windows of their own.
+struct StrayPromptWindows : QObject {
+    int shown = 0;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Show && widget && widget->isWindow() &&
+            (widget->inherits("quorvane::RecentChangePromptSlot") ||
+             widget->inherits("quorvane::RecentChangePromptView")))
+            ++shown;
+        return false;
+    }
+};
+
+TEST_F(DetailFormTest, APageBuiltWhileThePromptShowsNeverFlashesItAsAWindow) {
+    start();
+    store().updateColorAdjustment(1, [](ColorAdjustment& a) { a.gamma = 1.3; });
+    turn();
+    StrayPromptWindows stray;
+    qApp->installEventFilter(&stray);
+    for (const auto section :
+         {MainWindowSection::color, MainWindowSection::presets, MainWindowSection::start}) {
+        show(section);
+        EXPECT_EQ(visible<RecentChangePromptSlot>().size(), 1) << caseName(section);
+    }
+    qApp->removeEventFilter(&stray);
+    EXPECT_EQ(stray.shown, 0);
+}
+
 TEST_F(DetailFormTest, OnlyVeryLargeStacksTheStepCards) {
     start();
     auto rowsOfCards = [this] {

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTest>
@@ -16,6 +19,7 @@
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 #include "views/settings/settings_segmented_picker.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/wheel_input.hpp"
 
 namespace quorvane::testing {
 namespace {
@@ -84,6 +88,22 @@ TEST_F(SettingsImportPreviewSheetTest, OneDisplayPickedTwiceBlocksAFullImportOnl
     EXPECT_TRUE(sheet->importButton()->isEnabled());
     EXPECT_FALSE(sheet->targetPicker(rawIdentity(side))->isEnabled());
     EXPECT_EQ(sheet->planCardTitles().size(), 3u);
+}
+
+TEST_F(SettingsImportPreviewSheetTest, AWheelOverTheTargetPickersOnlyScrollsTheSheet) {
+    sheet->resize(620, 380);
+    settle();
+    const auto titles = sheet->planCardTitles();
+    for (const auto& imported : {studio, side}) {
+        QComboBox* picker = sheet->targetPicker(rawIdentity(imported));
+        ASSERT_NE(picker, nullptr);
+        const int chosen = picker->currentIndex();
+        EXPECT_TRUE(wheelScrollsPast(picker, [this] { settle(); }));
+        EXPECT_EQ(picker->currentIndex(), chosen);
+        EXPECT_FALSE(picker->hasFocus());
+    }
+    EXPECT_EQ(sheet->planCardTitles(), titles);
+    EXPECT_TRUE(sheet->importButton()->isEnabled());
 }
 
 // A display from another computer whose label is far wider than a narrow
@@ -203,6 +223,63 @@ TEST_F(SettingsImportPreviewSheetTest, NothingChangesBeforeImportAndImportStores
     EXPECT_DOUBLE_EQ(store().colorAdjustment(studio.id).warmth, 0.5);
     EXPECT_DOUBLE_EQ(store().colorAdjustment(side.id).contrast, 1.0);
     EXPECT_EQ(store().textSize(), QuorvaneTextSize::veryLarge);
+}
+
+// The texts of the labels under `root` that the user can see.
+std::vector<std::string> shownTexts(const QWidget* root) {
+    std::vector<std::string> texts;
+    for (const auto* label : root->findChildren<QLabel*>())
+        if (label->isVisibleTo(root))
+            texts.push_back(label->text().toStdString());
+    return texts;
+}
+
+// The plan card of the entry `id` on show.
+const QWidget* planCard(const QWidget* sheet, const QString& id) {
+    for (const auto* card : sheet->findChildren<QWidget*>(id))
+        if (card->isVisibleTo(sheet))
+            return card;
+    return nullptr;
+}
+
+bool showsText(const QWidget* root, const std::string& text) {
+    const auto texts = shownTexts(root);
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+TEST_F(SettingsImportPreviewSheetTest, TheCountsOfLinkedAndSkippedDisplaysFollowWhatIsSkipped) {
+    // A file from a desk with one more monitor than this one.
+    auto preferences = QuorvanePreferences::defaults();
+    preferences.displayAdjustments[rawIdentity(studio)].warmth = 0.5;
+    preferences.displayAdjustments[rawIdentity(side)].contrast = 1.2;
+    preferences.displayAdjustments[rawIdentity(externalDisplay(5, "Gone", 5005))].warmth = -0.2;
+    sheet = std::make_unique<SettingsImportPreviewSheet>(
+        *context, QuorvaneSettingsImportDraft::of(preferences), nullptr);
+    sheet->show();
+    settle();
+    const QWidget* summaryCard = planCard(sheet.get(), QStringLiteral("display-mapping-summary"));
+    ASSERT_NE(summaryCard, nullptr);
+    EXPECT_TRUE(showsText(summaryCard, "2개 연결 · 1개 건너뜀"));
+    EXPECT_TRUE(showsText(
+        sheet.get(), "공통 설정을 가져오고 화면별 색상값 2개를 연결합니다. 1개는 건너뜁니다."));
+    EXPECT_TRUE(showsText(sheet.get(), "2개 연결됨"));
+
+    pick(side, std::string(kSkipImportTarget));
+    // The cards of the first plan go at the next turn of a running loop.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    summaryCard = planCard(sheet.get(), QStringLiteral("display-mapping-summary"));
+    ASSERT_NE(summaryCard, nullptr);
+    EXPECT_TRUE(showsText(summaryCard, "1개 연결 · 2개 건너뜀"));
+    EXPECT_TRUE(showsText(
+        sheet.get(), "공통 설정을 가져오고 화면별 색상값 1개를 연결합니다. 2개는 건너뜁니다."));
+    EXPECT_TRUE(showsText(sheet.get(), "1개 연결됨"));
+    // The before-and-after row says the same as the plan.
+    std::vector<std::string> comparisonValues;
+    for (const auto* value : sheet->findChildren<QLabel*>(QStringLiteral("comparisonValue")))
+        if (value->isVisibleTo(sheet.get()))
+            comparisonValues.push_back(value->text().toStdString());
+    EXPECT_NE(std::find(comparisonValues.begin(), comparisonValues.end(), "1개 연결 · 2개 건너뜀"),
+              comparisonValues.end());
 }
 
 }  // namespace

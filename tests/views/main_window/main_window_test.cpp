@@ -14,6 +14,7 @@
 #include "views/design/chip_button.hpp"
 #include "views/design/theme.hpp"
 #include "views/detail_form/display_detail_form.hpp"
+#include "views/detail_form/monitor_settings_section_view.hpp"
 #include "views/main_window/main_utility_header.hpp"
 #include "views/main_window/main_window_sidebar.hpp"
 #include "views/main_window/no_display_state.hpp"
@@ -26,10 +27,13 @@ using testing::externalDisplay;
 
 class MainWindowTest : public ::testing::Test {
   protected:
-    void start(std::vector<DisplaySnapshot> displays) {
+    // With `monitorLink`, monitors answer through it; else they never answer.
+    void start(std::vector<DisplaySnapshot> displays,
+               std::shared_ptr<DDCControlling> monitorLink = nullptr) {
         world.deferFullRefreshes = false;
         world.connect(std::move(displays));
-        store = &world.start();
+        store = monitorLink ? &testing::startWithMonitorLink(world, std::move(monitorLink))
+                            : &world.start();
         bridge = std::make_unique<StoreBridge>(*store);
         shell.openSettings = [this] { ++settingsOpened; };
         context = std::make_unique<ViewContext>(ViewContext{*store, *bridge, shell, theme});
@@ -48,6 +52,20 @@ class MainWindowTest : public ::testing::Test {
             }
         }
         return marked;
+    }
+
+    // The window's visible button with this text, or null.
+    QAbstractButton* buttonTitled(const QString& text) const {
+        for (auto* button : window->findChildren<QAbstractButton*>())
+            if (button->text() == text && button->isVisibleTo(window.get()))
+                return button;
+        return nullptr;
+    }
+    bool showsMonitorPage() const {
+        const auto* page = window->detailForm()->page();
+        return window->state().selectedSection == MainWindowSection::hardware && page &&
+               page->findChild<MonitorSettingsSectionView*>() != nullptr &&
+               window->sidebar()->sectionRow(MainWindowSection::hardware)->row().isSelected;
     }
 
     Theme theme{false};
@@ -215,6 +233,48 @@ TEST_F(MainWindowTest, AnAdvancedPageOpenedByTheFormScrollsItsRowIntoView) {
     auto* viewport = window->sidebar()->viewport();
     const QRect shown(row->mapTo(viewport, QPoint(0, 0)), row->size());
     EXPECT_TRUE(viewport->rect().contains(shown)) << shown.y() << " in " << viewport->height();
+}
+
+TEST_F(MainWindowTest, WithTheAdvancedGroupOpenTheStartGuideStillSwitchesToTheMonitorPage) {
+    start({externalDisplay(1, "Studio", 11)});
+    window->show();
+    settle();
+    window->sidebar()->advancedDisclosure()->click();
+    window->sidebar()->sectionRow(MainWindowSection::start)->click();
+    settle();
+    ASSERT_TRUE(window->state().showsAdvancedSections);
+
+    auto* advanced = buttonTitled(QStringLiteral("모니터 자체 설정 보기"));
+    ASSERT_NE(advanced, nullptr);
+    advanced->click();
+    settle();
+    EXPECT_TRUE(showsMonitorPage());
+    EXPECT_TRUE(window->sidebar()->advancedDisclosure()->isChecked());
+}
+
+TEST_F(MainWindowTest, TheDiagnosticsPagesWayToTheMonitorSettingsSwitchesToTheMonitorPage) {
+    auto monitorLink = std::make_shared<testing::HeldDDCController>();
+    start({externalDisplay(1, "Studio", 11)}, monitorLink);
+    window->show();
+    settle();
+    // The diagnostics page lives in the advanced group, so the group is open
+    // whenever its buttons are pressed.
+    window->sidebar()->advancedDisclosure()->click();
+    window->sidebar()->sectionRow(MainWindowSection::diagnostics)->click();
+    store->probeDDC(1);
+    monitorLink->answerProbe(1, {{DDCVCPCode::brightness, {40, 100}}});
+    // The store's change, the bridge's notice and the queued showing of the
+    // new summary's widgets each take a turn.
+    for (int turn = 0; turn < 3; ++turn) {
+        world.scheduler->runUntilIdle();
+        settle();
+    }
+
+    auto* open = buttonTitled(QStringLiteral("직접 조정 열기"));
+    ASSERT_NE(open, nullptr);
+    open->click();
+    settle();
+    EXPECT_TRUE(showsMonitorPage());
 }
 
 }  // namespace

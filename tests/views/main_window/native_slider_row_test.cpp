@@ -136,11 +136,24 @@ TEST_F(NativeSliderRowTest, AKeyboardStepIsOneCompleteEdit) {
     EXPECT_LT(contrast(), 1.05);
 }
 
-TEST_F(NativeSliderRowTest, AWheelNotchIsOneCompleteEdit) {
+TEST_F(NativeSliderRowTest, AWheelNotchWritesOnlyOnceTheSliderIsPicked) {
     const QPoint at = handleCentre(slider);
-    QWheelEvent notch(QPointF(at), QPointF(slider->mapToGlobal(at)), QPoint(), QPoint(0, 120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(slider, &notch);
+    auto notch = [&] {
+        QWheelEvent wheel(QPointF(at), QPointF(slider->mapToGlobal(at)), QPoint(), QPoint(0, 120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(slider, &wheel);
+        return wheel.isAccepted();
+    };
+    // Passing over on the way down the page: not taken, nothing written.
+    EXPECT_FALSE(notch());
+    EXPECT_EQ(writes, 0);
+    EXPECT_EQ(contrast(), 1.0);
+    EXPECT_FALSE(slider->hasFocus());  // a wheel alone never picks it
+
+    QApplication::setActiveWindow(row.get());
+    slider->setFocus();
+    ASSERT_TRUE(slider->hasFocus());
+    EXPECT_TRUE(notch());
     EXPECT_EQ(writes, 1);
     EXPECT_NE(contrast(), 1.0);
 }

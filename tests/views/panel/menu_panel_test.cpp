@@ -6,11 +6,16 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <string>
 #include <vector>
 
+#include "models/display/display_identity.hpp"
+#include "services/persistence/user_defaults_preferences_store.hpp"
 #include "views/controls/confirmation_presenter.hpp"
+#include "views/controls/hold_to_compare_button.hpp"
+#include "views/controls/recent_change_prompt_view.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -59,6 +64,34 @@ class MenuPanelTest : public ::testing::Test {
         QApplication::processEvents();
     }
     DisplayStore& store() { return *world.store; }
+    ColorAdjustment saved(DisplayID id) {
+        std::string identity;
+        for (const auto& display : store().displays())
+            if (display.id == id)
+                identity = DisplayIdentity::of(display).rawValue;
+        const auto record = UserDefaultsPreferencesStore(world.defaults).loadResult().preferences;
+        const auto found = record.displayAdjustments.find(identity);
+        return found == record.displayAdjustments.end() ? ColorAdjustment::neutral()
+                                                        : found->second;
+    }
+    bool showsNeutral(DisplayID id) {
+        const auto tables = world.gamma->tables(id);
+        return !tables || *tables == world.gamma->makeTransferTables(ColorAdjustment::neutral());
+    }
+    bool shows(DisplayID id, const ColorAdjustment& adjustment) {
+        return world.gamma->tables(id) == world.gamma->makeTransferTables(adjustment);
+    }
+    // The panel's hold-to-compare button on show, or null.
+    HoldToCompareButton* compareButton() {
+        HoldToCompareButton* shown = nullptr;
+        for (auto* button : panel->findChildren<HoldToCompareButton*>()) {
+            if (button->isVisibleTo(panel.get())) {
+                EXPECT_EQ(shown, nullptr) << "two compare buttons on show";
+                shown = button;
+            }
+        }
+        return shown;
+    }
 
     PanelWorld world;
     Theme theme{false};
@@ -193,6 +226,68 @@ TEST_F(MenuPanelTest, RecoveryAsksOnceAndRunsOnlyWhenConfirmed) {
 TEST_F(MenuPanelTest, TheRecoveryTooltipNamesTheEmergencyKey) {
     MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q")});
     EXPECT_TRUE(menu.recoveryCard()->recoverButton()->toolTip().endsWith("단축키: Super+Shift+L"));
+}
+
+TEST_F(MenuPanelTest, UndoRightAfterAPresetTileBringsBackTheColourBeforeIt) {
+    MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q"),
+                            testing::panelExternalDisplay(kSecondID, "LG 27UL850")});
+    store().updateColorAdjustment(PanelWorld::kMonitorID, [](ColorAdjustment& value) {
+        value.warmth = -0.4;
+        value.contrast = 1.2;
+    });
+    const auto before = store().colorAdjustment(PanelWorld::kMonitorID);
+    settle();
+
+    const auto night = panelShownPresets({})[2];
+    QTest::mouseClick(menu.presetGrid()->tiles()[2], Qt::LeftButton);
+    settle();
+    ASSERT_EQ(store().colorAdjustment(PanelWorld::kMonitorID), night.adjustment);
+    ASSERT_TRUE(shows(PanelWorld::kMonitorID, night.adjustment));
+
+    auto* prompt = menu.findChild<RecentChangePromptView*>();
+    ASSERT_NE(prompt, nullptr);
+    ASSERT_TRUE(prompt->isVisibleTo(&menu));
+    QTest::mouseClick(prompt->undoButton(), Qt::LeftButton);
+    settle();
+    EXPECT_EQ(store().colorAdjustment(PanelWorld::kMonitorID), before);
+    EXPECT_TRUE(shows(PanelWorld::kMonitorID, before));
+    EXPECT_EQ(saved(PanelWorld::kMonitorID), before);
+    EXPECT_FALSE(prompt->isVisibleTo(&menu));
+    EXPECT_TRUE(showsNeutral(kSecondID));
+}
+
+TEST_F(MenuPanelTest, HoldToCompareActsOnlyOnTheDisplayPickedLast) {
+    MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q"),
+                            testing::panelExternalDisplay(kSecondID, "LG 27UL850")});
+    store().updateColorAdjustment(PanelWorld::kMonitorID, &ColorAdjustment::warmth, 0.5);
+    store().updateColorAdjustment(kSecondID, &ColorAdjustment::warmth, -0.5);
+    const auto first = store().colorAdjustment(PanelWorld::kMonitorID);
+    const auto second = store().colorAdjustment(kSecondID);
+    settle();
+    ASSERT_NE(compareButton(), nullptr);
+
+    menu.header()->displayMenu()->actions()[1]->trigger();
+    // New widgets are shown a turn after they are added.
+    settle();
+    settle();
+    ASSERT_EQ(store().selectedDisplayID(), kSecondID);
+    HoldToCompareButton* compare = compareButton();
+    ASSERT_NE(compare, nullptr);
+
+    QTest::mousePress(compare, Qt::LeftButton);
+    EXPECT_EQ(store().recoverySnapshot(kSecondID)->mode,
+              QuorvaneEffectRecoveryMode::comparingStock);
+    EXPECT_TRUE(showsNeutral(kSecondID));
+    EXPECT_EQ(store().recoverySnapshot(PanelWorld::kMonitorID)->mode,
+              QuorvaneEffectRecoveryMode::active);
+    EXPECT_TRUE(shows(PanelWorld::kMonitorID, first));
+
+    QTest::mouseRelease(compare, Qt::LeftButton);
+    EXPECT_EQ(store().recoverySnapshot(kSecondID)->mode, QuorvaneEffectRecoveryMode::active);
+    EXPECT_TRUE(shows(kSecondID, second));
+    EXPECT_TRUE(shows(PanelWorld::kMonitorID, first));
+    // Comparing saves nothing.
+    EXPECT_EQ(saved(kSecondID), second);
 }
 
 }  // namespace

@@ -36,6 +36,7 @@
 #include "views/settings/settings_toggle_row_view.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/wheel_input.hpp"
 
 namespace quorvane::testing {
 namespace {
@@ -136,6 +137,24 @@ TEST_F(SettingsWindowTest, ExportThenImportThroughTheDialogsRestoresThePreferenc
     EXPECT_EQ(store().textSize(), QuorvaneTextSize::standard);
     EXPECT_EQ(store().appearance(), QuorvaneAppearance::system);
     EXPECT_EQ(store().preferences().displayAdjustments, exported.displayAdjustments);
+}
+
+TEST_F(SettingsWindowTest, AWheelOverItsPickersAndTogglesOnlyScrollsTheWindow) {
+    window->resize(700, 420);
+    settle();
+    QList<QWidget*> controls;
+    auto* sizes = window->appearanceCard()->textSizePicker();
+    for (int index = 0; index < 4; ++index)
+        controls.push_back(sizes->segment(index));
+    controls.push_back(window->appearanceCard()->appearanceSwitcher());
+    for (auto* row : window->findChildren<SettingsToggleRowView*>())
+        controls.push_back(row->toggle());
+    const QuorvanePreferences before = store().preferences();
+    for (QWidget* control : controls) {
+        EXPECT_TRUE(wheelScrollsPast(control, [this] { settle(); }))
+            << control->metaObject()->className();
+    }
+    EXPECT_EQ(store().preferences(), before);
 }
 
 TEST_F(SettingsWindowTest, CancelledDialogsLeaveTheStatusAlone) {

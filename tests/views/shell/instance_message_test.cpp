@@ -43,6 +43,32 @@ TEST(InstanceMessage, ALengthAboveTheCapIsRefusedBeforeAnyOfItIsRead) {
     EXPECT_EQ(atCap.feed(std::string(kInstanceMessageCap, 'u')), State::complete);
 }
 
+TEST(InstanceMessage, EveryLengthByteOfTheHeaderIsUsedUpToTheCap) {
+    // Frame texts on both sides of the steps where the next byte of the
+    // big-endian length comes into use, and at the cap itself.
+    for (const std::size_t length : {20u, 255u, 256u, 257u, 65535u, 65536u}) {
+        const InstanceMessage sent{InstanceMessage::Kind::openURL,
+                                   "quorvane://open" + std::string(length - 19, 'x')};
+        const auto bytes = encodeInstanceMessage(sent);
+        ASSERT_EQ(bytes.size(), 4 + length);
+        EXPECT_EQ(bytes.substr(0, 4), header(static_cast<std::uint32_t>(length))) << length;
+        // Split inside the header and again inside the text.
+        InstanceFrameReader reader;
+        EXPECT_EQ(reader.feed(bytes.substr(0, 3)), State::incomplete) << length;
+        EXPECT_EQ(reader.feed(bytes.substr(3, length / 2)), State::incomplete) << length;
+        EXPECT_EQ(reader.feed(bytes.substr(3 + length / 2)), State::complete) << length;
+        EXPECT_EQ(decodeInstanceMessage(reader.text()), sent) << length;
+    }
+    EXPECT_EQ(kInstanceURLCap + 4, kInstanceMessageCap);
+}
+
+TEST(InstanceMessage, AURLOverTheCapMakesAFrameTheReaderRefuses) {
+    const InstanceMessage tooLong{InstanceMessage::Kind::openURL,
+                                  std::string(kInstanceURLCap + 1, 'u')};
+    InstanceFrameReader reader;
+    EXPECT_EQ(reader.feed(encodeInstanceMessage(tooLong)), State::malformed);
+}
+
 TEST(InstanceMessage, AnEmptyFrameOrBytesBeyondTheFrameAreMalformed) {
     InstanceFrameReader empty;
     EXPECT_EQ(empty.feed(header(0)), State::malformed);

@@ -1,0 +1,127 @@
+// The form's ways out of a colour change, as the main window shows them:
+// keeping it from the recent-change banner, and undoing a preset from the
+// banner or from the recovery page. "On the screen" is the display's gamma
+// tables; "in the record" is the saved preferences.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QPushButton>
+
+#include "views/detail_form/detail_form_fixture.hpp"
+
+namespace quorvane::testing {
+namespace {
+
+class ChangeRecoveryTest : public DetailFormTest {
+  protected:
+    // The colour the display shows before the change under test.
+    void startWithColour() {
+        start();
+        store().updateColorAdjustment(1, [](ColorAdjustment& value) {
+            value.warmth = -0.3;
+            value.redGain = 1.15;
+        });
+        before = store().colorAdjustment(1);
+        turn();
+    }
+
+    // What display 1 shows and what its record holds, against `expected`.
+    void expectShownAndSaved(const ColorAdjustment& expected) {
+        EXPECT_EQ(store().colorAdjustment(1), expected);
+        EXPECT_EQ(world.gamma->tables(1), world.gamma->makeTransferTables(expected));
+        const auto saved = world.savedPreferences().displayAdjustments;
+        ASSERT_TRUE(saved.contains(rawIdentity(studio)));
+        EXPECT_EQ(saved.at(rawIdentity(studio)), expected);
+    }
+
+    // "마지막 색감 되돌리기" on the recovery page, which must offer it.
+    void undoFromTheRecoveryPage() {
+        show(MainWindowSection::recovery);
+        auto* undo = buttonTitled(QStringLiteral("마지막 색감 되돌리기"));
+        ASSERT_NE(undo, nullptr);
+        ASSERT_TRUE(undo->isEnabled());
+        undo->click();
+        turn();
+    }
+
+    QAbstractButton* applyButtonOf(const std::string& presetName) const {
+        for (auto* widget : form->findChildren<QWidget*>()) {
+            if (widget->accessibleName() != QString::fromStdString(presetName))
+                continue;
+            if (auto* apply = widget->findChild<QPushButton*>())
+                return apply;
+        }
+        return nullptr;
+    }
+
+    static const DisplayPreset& night() { return DisplayPreset::builtIns().at(2); }
+
+    DisplaySnapshot studio = externalDisplay(1, "Studio", 1001);
+    ColorAdjustment before;
+};
+
+TEST_F(ChangeRecoveryTest, KeepingTheChangeClosesTheBannerAndLeavesTheNewValueShownAndSaved) {
+    startWithColour();
+    store().updateColorAdjustment(1, &ColorAdjustment::warmth, 0.6);
+    const auto changed = store().colorAdjustment(1);
+    show(MainWindowSection::color);
+    auto* keep = buttonTitled(QStringLiteral("이 설정 유지"));
+    ASSERT_NE(keep, nullptr);
+    const auto journalSize = world.savedJournal().entries.size();
+
+    keep->click();
+    turn();
+    EXPECT_FALSE(store().recentChangeRecoveryPrompt());
+    EXPECT_EQ(buttonTitled(QStringLiteral("이 설정 유지")), nullptr);
+    EXPECT_EQ(buttonTitled(QStringLiteral("되돌리기")), nullptr);
+    expectShownAndSaved(changed);
+    EXPECT_EQ(world.savedJournal().entries.size(), journalSize);
+
+    // The dismissed banner's timer runs out later without touching anything.
+    world.scheduler->advance(seconds(10));
+    turn();
+    expectShownAndSaved(changed);
+
+    // Keeping closes the offer only: the recovery page still undoes it.
+    ASSERT_NO_FATAL_FAILURE(undoFromTheRecoveryPage());
+    expectShownAndSaved(before);
+}
+
+TEST_F(ChangeRecoveryTest, UndoingAPresetFromTheBannerBringsBackTheColourBeforeIt) {
+    startWithColour();
+    show(MainWindowSection::presets);
+    auto* apply = applyButtonOf(night().name);
+    ASSERT_NE(apply, nullptr);
+    apply->click();
+    turn();
+    expectShownAndSaved(night().adjustment);
+
+    auto* undo = buttonTitled(QStringLiteral("되돌리기"));
+    ASSERT_NE(undo, nullptr);
+    undo->click();
+    turn();
+    EXPECT_EQ(store().statusMessage(), "방금 변경을 되돌렸습니다: Studio");
+    EXPECT_FALSE(store().recentChangeRecoveryPrompt());
+    expectShownAndSaved(before);
+    // The other display was never part of it.
+    EXPECT_EQ(store().colorAdjustment(2), ColorAdjustment::neutral());
+}
+
+TEST_F(ChangeRecoveryTest, AnAutomationPresetIsUndoneFromTheRecoveryPage) {
+    QuorvanePreferences allowed;
+    allowed.urlPresetAutomationEnabled = true;
+    preferences = allowed;
+    startWithColour();
+    // What the application shell does with a URL another program opened.
+    ASSERT_TRUE(store().handleAutomationURL("quorvane://apply-safe-preset?preset=night&display=1"));
+    turn();
+    expectShownAndSaved(night().adjustment);
+
+    ASSERT_NO_FATAL_FAILURE(undoFromTheRecoveryPage());
+    EXPECT_EQ(store().statusMessage(), "마지막 Quorvane 색상 변경을 되돌렸습니다");
+    expectShownAndSaved(before);
+}
+
+}  // namespace
+}  // namespace quorvane::testing

@@ -135,6 +135,22 @@ std::unique_ptr<QWidget> designGallery(ViewContext& context) {
     }
     gallery.add(tiles);
 
+    // The panel's preset tiles: the accessible frame, long names wrapping,
+    // a user's "&" shown as typed.
+    gallery.section(QStringLiteral("프리셋 그리드 타일"));
+    auto* framed = new QGridLayout;
+    framed->setSpacing(6);
+    const QString names[] = {QStringLiteral("따뜻하게"),
+                             QStringLiteral("R&&D 야간 작업용 아주 따뜻한 화면")};
+    for (int column = 0; column < 2; ++column) {
+        auto* tile = new TileButton(theme, names[column], QuorvaneChipProminence::neutral, parent);
+        tile->setFont(theme.font(QuorvaneFontStyle::body, QFont::DemiBold));
+        tile->setDetailText(column == 0 ? QStringLiteral("기본") : QStringLiteral("사용자"));
+        tile->setAccessibleFrame(8);
+        framed->addWidget(tile, 0, column, Qt::AlignTop);
+    }
+    gallery.add(framed);
+
     gallery.section(QStringLiteral("글리프"));
     auto* glyphs = gallery.row();
     for (auto glyph : kAllGlyphs)

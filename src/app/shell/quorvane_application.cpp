@@ -104,7 +104,6 @@ void QuorvaneApplication::showMainWindow() {
         mainWindow_ = std::make_unique<MainWindow>(host_->context());
         mainWindow_->setWindowTitle(QStringLiteral("Quorvane"));
         mainWindow_->resize(kMainWindowDefaultSize.width, kMainWindowDefaultSize.height);
-        host_->theme().applyToWindow(mainWindow_.get());
         addQuitShortcut(mainWindow_.get());
     }
     raise(mainWindow_.get());
@@ -115,7 +114,6 @@ void QuorvaneApplication::openSettings() {
         settings_ = std::make_unique<SettingsWindow>(host_->context());
         settings_->setWindowFlag(Qt::Window);
         settings_->setWindowTitle(QStringLiteral("Quorvane 설정"));
-        host_->theme().applyToWindow(settings_.get());
         addQuitShortcut(settings_.get());
         applyFrameSizes();
     }
@@ -126,7 +124,6 @@ void QuorvaneApplication::togglePanel() {
     if (!panel_) {
         panel_ = std::make_unique<PanelHost>();
         panel_->layout()->addWidget(new MenuPanel(host_->context(), panel_.get()));
-        host_->theme().applyToWindow(panel_.get());
         addQuitShortcut(panel_.get());
     }
     if (panel_->isVisible()) {

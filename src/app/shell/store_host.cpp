@@ -9,6 +9,7 @@ StoreHost::StoreHost(const CollaboratorsMaker& makeCollaborators, bool followDes
     store_ = std::make_unique<DisplayStore>(std::move(collaborators));
     bridge_ = std::make_unique<StoreBridge>(*store_);
     theme_ = std::make_unique<Theme>(followDesktop);
+    windows_ = std::make_unique<WindowThemeFollower>(*theme_);
     followStoreTheme();
     // Connected before any view exists, so the theme has changed by the
     // time a view redraws on the same signal.
@@ -24,6 +25,7 @@ void StoreHost::followStoreTheme() {
 
 StoreHost::~StoreHost() {
     context_.reset();
+    windows_.reset();
     theme_.reset();
     bridge_.reset();
     scheduler_->waitForBackgroundWork();

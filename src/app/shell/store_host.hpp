@@ -5,6 +5,7 @@
 
 #include "services/display_store/display_store.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/window_theme_follower.hpp"
 #include "views/qt_scheduler.hpp"
 #include "views/shell_actions.hpp"
 #include "views/store_bridge.hpp"
@@ -14,9 +15,9 @@ namespace quorvane {
 
 // The one store on the GUI thread with everything the views are built with:
 // the Qt scheduler it runs on, its change signal, the shell's actions, the
-// one theme (kept on the store's text size and appearance) and the view
-// context over them. Used by the application and by the screenshot
-// program, each with its own collaborators.
+// one theme (kept on the store's text size and appearance, and given to
+// every window the application opens) and the view context over them. Used by the application and
+// by the screenshot program, each with its own collaborators.
 //
 // Ending: the views go first (their owner destroys them before the host),
 // then the host waits for the background work already started (a save or a
@@ -50,6 +51,7 @@ class StoreHost {
     std::unique_ptr<StoreBridge> bridge_;
     ShellActions actions_;
     std::unique_ptr<Theme> theme_;
+    std::unique_ptr<WindowThemeFollower> windows_;
     std::unique_ptr<ViewContext> context_;
 };
 

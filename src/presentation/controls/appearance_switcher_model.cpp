@@ -1,5 +1,7 @@
 #include "presentation/controls/appearance_switcher_model.hpp"
 
+#include "presentation/design/typography.hpp"
+
 #include "models/settings/quorvane_appearance.hpp"
 #include "presentation/design/text_size_table.hpp"
 
@@ -67,6 +69,10 @@ double AppearanceSwitcherModel::optionMinHeight(Chrome chrome, bool compact,
     if (compact && size == QuorvaneTextSize::standard)
         return kCompactPanelStandard;
     return kPanel[size];
+}
+
+double AppearanceSwitcherModel::toolbarLabelSymbolPoints(QuorvaneTextSize size) {
+    return baseFontPoints(size);
 }
 
 }  // namespace quorvane

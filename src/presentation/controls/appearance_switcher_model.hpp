@@ -31,6 +31,11 @@ struct AppearanceSwitcherModel {
     static bool showsTitles(bool compact, QuorvaneTextSize size);
     // toolbar 28, 30, 36, 42; panel 32 (30 compact), 34, 40, 46.
     static double optionMinHeight(Chrome chrome, bool compact, QuorvaneTextSize size);
+    // The toolbar's label symbol is set in the base font of the text size
+    // (14, 15.68, 17.64, 20.16 pt), in a frame of at least 22 × 28.
+    static double toolbarLabelSymbolPoints(QuorvaneTextSize size);
+    static constexpr double kToolbarLabelWidth = 22;
+    static constexpr double kToolbarLabelHeight = 28;
 };
 
 }  // namespace quorvane

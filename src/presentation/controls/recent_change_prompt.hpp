@@ -12,6 +12,10 @@ namespace quorvane {
 // tick cannot make it drift from the store's own 8-second dismissal.
 struct RecentChangePromptTexts {
     static constexpr double kLifetimeSeconds = 8.0;
+    // The banner's symbol is set in a 22-point font, 17 in the panel's
+    // compact banner, at every text size.
+    static constexpr double kIconPoints = 22;
+    static constexpr double kCompactIconPoints = 17;
 
     // max(0, ceil(8 − elapsed seconds)): 8 at creation, 6 after 2.3 s, 1 after
     // 7.9 s, 0 from 8 s on. A clock set before the creation time reads 8.

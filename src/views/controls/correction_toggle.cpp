@@ -6,7 +6,6 @@
 #include <QVBoxLayout>
 
 #include "services/display_store/display_store.hpp"
-#include "views/design/font_sized_indicator_style.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/store_bridge.hpp"
@@ -25,7 +24,6 @@ CorrectionToggle::CorrectionToggle(ViewContext& context, bool compact, QWidget* 
     const int inset = compact ? 8 : 10;
     column->setContentsMargins(inset, inset, inset, inset);
     column->setSpacing(compact ? 4 : 6);
-    toggle_->setStyle(new FontSizedIndicatorStyle(toggle_));
     column->addWidget(toggle_);
     column->addWidget(state_);
     state_->setSecondary(true);

@@ -15,6 +15,8 @@
 #include "views/design/symbol_image.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/theme_follow.hpp"
+#include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
 
 namespace quorvane {
@@ -52,17 +54,23 @@ QVBoxLayout* column(QWidget* owner, int spacing) {
 }
 
 WrappingLabel* captionSecondary(Theme& theme, const std::string& value, QWidget* parent) {
-    auto* label = new WrappingLabel(text(value), parent);
-    label->setFont(theme.font(QuorvaneFontStyle::caption));
-    label->setSecondary(true);
-    return label;
+    return themedLabel(theme, text(value), QuorvaneFontStyle::caption, QFont::Normal, true, parent);
 }
 
 WrappingLabel* heading(Theme& theme, const QString& value, QuorvaneFontStyle style,
                        QWidget* parent) {
-    auto* label = new WrappingLabel(value, parent);
-    label->setFont(theme.font(style, QFont::DemiBold));
-    return label;
+    return themedLabel(theme, value, style, QFont::DemiBold, false, parent);
+}
+
+// The status's symbol in its tint, as tall as the lines of `style`.
+SymbolImage* statusSymbol(Theme& theme, const SupportStatusLook& look, QuorvaneFontStyle style,
+                          QFont::Weight weight, QWidget* parent) {
+    auto* icon = new SymbolImage(look.symbol, parent);
+    followTheme(theme, icon, [icon, &theme, tint = look.tint, style, weight] {
+        icon->setColor(theme.color(tint));
+        icon->setFont(theme.font(style, weight));
+    });
+    return icon;
 }
 
 }  // namespace
@@ -76,7 +84,8 @@ HealthCheckWizard::HealthCheckWizard(Theme& theme, QuorvaneDisplaySupportSummary
       column_(new QVBoxLayout(this)) {
     column_->setContentsMargins(0, 4, 0, 4);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    connect(&theme_, &Theme::changed, this, &HealthCheckWizard::rebuild);
+    // Everything built below follows the theme in place; only a new summary
+    // or the disclosure rebuilds the content.
     rebuild();
 }
 
@@ -115,11 +124,9 @@ QWidget* HealthCheckWizard::buildHeader() {
     stack->setSpacing(6);
     auto* line = new FitToWidth(8, 4, card);
     const SupportStatusLook look = SupportPresentation::statusLook(summary_.overallStatus);
-    auto* icon = new SymbolImage(look.symbol, line);
-    icon->setColor(theme_.color(look.tint));
+    auto* icon = statusSymbol(theme_, look, QuorvaneFontStyle::title3, QFont::DemiBold, line);
     auto* title = heading(theme_, QStringLiteral("이 화면에서 되는 것 / 안 되는 것"),
                           QuorvaneFontStyle::title3, line);
-    icon->setFont(title->font());
     line->addWidget(icon, 0);
     line->addWidget(title, 0);
     line->addWidget(captionSecondary(theme_, SupportPresentation::headerSubtitle(summary_), line));
@@ -133,7 +140,6 @@ void HealthCheckWizard::addActionEntry(QWidget* container, const QuorvaneSupport
     auto* button = new QPushButton(text(action.title), container);
     button->setEnabled(action.isEnabled);
     button->setToolTip(text(SupportPresentation::actionTooltip(action)));
-    button->setFont(theme_.baseFont());
     button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     connect(button, &QPushButton::clicked, this, [this, action] {
         if (action.isEnabled && onRunAction_)
@@ -150,7 +156,9 @@ QWidget* HealthCheckWizard::buildCapabilityRow(const QuorvaneSupportCapabilityRo
     auto* fit = new FitToWidth(8, 2, panel);
     fit->setRowAlignment(Qt::AlignTop);
     auto* status = new SupportStatusLabel(theme_, row.status, false, fit);
-    status->setLabelFont(theme_.font(QuorvaneFontStyle::caption, QFont::DemiBold));
+    followTheme(theme_, status, [this, status] {
+        status->setLabelFont(theme_.font(QuorvaneFontStyle::caption, QFont::DemiBold));
+    });
     auto* copy = new QWidget(fit);
     auto* copyColumn = column(copy, 2);
     copyColumn->addWidget(heading(theme_, text(row.title), QuorvaneFontStyle::body, copy));
@@ -189,12 +197,10 @@ QWidget* HealthCheckWizard::buildSteps() {
         auto* row = new QHBoxLayout(line);
         row->setContentsMargins(0, 0, 0, 0);
         row->setSpacing(10);
+        // The symbol takes the size of the step's text, so every step's
+        // texts start at the same x.
         const SupportStatusLook look = SupportPresentation::statusLook(step.status);
-        auto* icon = new SymbolImage(look.symbol, line);
-        icon->setColor(theme_.color(look.tint));
-        icon->setFixedSide(18);
-        // A 20-point column with the symbol at the top, level with the title.
-        icon->setContentsMargins(1, 2, 1, 0);
+        auto* icon = statusSymbol(theme_, look, QuorvaneFontStyle::body, QFont::DemiBold, line);
         row->addWidget(icon, 0, Qt::AlignTop);
         auto* copy = new QVBoxLayout;
         copy->setSpacing(3);
@@ -222,11 +228,13 @@ QWidget* HealthCheckWizard::buildTechnicalDetails() {
     toggle->setAutoRaise(true);
     toggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     // The chevron as tall as the text's capitals, at every text size.
-    const int side = QFontMetrics(theme_.baseFont()).capHeight() + 2;
-    toggle->setIconSize(QSize(side, side));
-    toggle->setIcon(symbolIcon(expanded_ ? "chevron.down" : "chevron.right",
-                               theme_.color(ColorRole::secondary), side));
-    toggle->setFont(theme_.baseFont());
+    followTheme(theme_, toggle, [this, toggle, expanded = expanded_] {
+        toggle->setFont(theme_.baseFont());
+        const int side = QFontMetrics(toggle->font()).capHeight() + 2;
+        toggle->setIconSize(QSize(side, side));
+        toggle->setIcon(symbolIcon(expanded ? "chevron.down" : "chevron.right",
+                                   theme_.color(ColorRole::secondary), side));
+    });
     toggle->setObjectName(QStringLiteral("technicalDetailsToggle"));
     lines->addWidget(toggle, 0, Qt::AlignLeft);
     toggle->setAccessibleDescription(expanded_ ? QStringLiteral("펼쳐짐") : QStringLiteral("접힘"));

@@ -186,7 +186,9 @@ void RecentChangePromptView::armTimer() {
 void RecentChangePromptView::restyle() {
     const QColor accent = theme_.color(ColorRole::warning);
     icon_->setColor(accent);
-    icon_->setFixedSide(static_cast<int>((compact_ ? 17 : 22) * 96.0 / 72.0 * 0.8));
+    icon_->setFixedSide(SymbolImage::sideForPoints(compact_
+                                                       ? RecentChangePromptTexts::kCompactIconPoints
+                                                       : RecentChangePromptTexts::kIconPoints));
     heading_->setFont(theme_.font(
         compact_ ? QuorvaneFontStyle::caption : QuorvaneFontStyle::subheadline, QFont::DemiBold));
     pill_->setFont(theme_.font(QuorvaneFontStyle::caption2, QFont::DemiBold));

@@ -9,6 +9,8 @@
 #include "presentation/controls/recovery_journal_presentation.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/theme_follow.hpp"
+#include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
 
 namespace quorvane {
@@ -38,12 +40,9 @@ class EntryCard : public QWidget {
     bool compact_;
 };
 
-WrappingLabel* wrapped(const std::string& value, const QFont& font, bool secondary,
-                       QWidget* parent) {
-    auto* label = new WrappingLabel(QString::fromStdString(value), parent);
-    label->setFont(font);
-    label->setSecondary(secondary);
-    return label;
+WrappingLabel* wrapped(Theme& theme, const std::string& value, Style style, QFont::Weight weight,
+                       bool secondary, QWidget* parent) {
+    return themedLabel(theme, QString::fromStdString(value), style, weight, secondary, parent);
 }
 
 }  // namespace
@@ -56,7 +55,7 @@ RecoveryJournalView::RecoveryJournalView(Theme& theme, bool compact, int limit, 
       column_(new QVBoxLayout(this)) {
     column_->setContentsMargins(0, 0, 0, 0);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    connect(&theme_, &Theme::changed, this, &RecoveryJournalView::rebuild);
+    // What is built follows the theme in place; only a new journal rebuilds.
     rebuild();
 }
 
@@ -75,10 +74,11 @@ QWidget* RecoveryJournalView::buildRow(const QuorvaneRecoveryJournalEntry& entry
     row->setContentsMargins(inset, inset, inset, inset);
     row->setSpacing(compact_ ? 7 : 10);
     auto* icon = new SymbolImage(look.symbol, card);
-    icon->setColor(theme_.color(look.color));
     // The icon column grows with the text beside it, as the symbol would.
-    const int side = static_cast<int>(std::lround((compact_ ? 16 : 20) * theme_.scale()));
-    icon->setFixedSide(side);
+    followTheme(theme_, icon, [this, icon, color = look.color] {
+        icon->setColor(theme_.color(color));
+        icon->setFixedSide(static_cast<int>(std::lround((compact_ ? 16 : 20) * theme_.scale())));
+    });
     icon->setContentsMargins(0, 1, 0, 0);
     row->addWidget(icon, 0, Qt::AlignTop);
 
@@ -86,20 +86,19 @@ QWidget* RecoveryJournalView::buildRow(const QuorvaneRecoveryJournalEntry& entry
     texts->setSpacing(2);
     auto* titleLine = new QHBoxLayout;
     titleLine->setSpacing(6);
-    titleLine->addWidget(
-        wrapped(look.word, theme_.font(compact_ ? Style::caption : Style::body, QFont::DemiBold),
-                false, card),
-        0, Qt::AlignTop);
-    auto* action = wrapped(entry.actionTitle,
-                           theme_.font(compact_ ? Style::caption2 : Style::caption), true, card);
+    titleLine->addWidget(wrapped(theme_, look.word, compact_ ? Style::caption : Style::body,
+                                 QFont::DemiBold, false, card),
+                         0, Qt::AlignTop);
+    auto* action = wrapped(theme_, entry.actionTitle, compact_ ? Style::caption2 : Style::caption,
+                           QFont::Normal, true, card);
     titleLine->addWidget(action, 1, Qt::AlignBottom);
     titleLine->addSpacing(4);
     texts->addLayout(titleLine);
-    texts->addWidget(wrapped(
-        entry.summary, theme_.font(compact_ ? Style::caption2 : Style::caption), compact_, card));
+    texts->addWidget(wrapped(theme_, entry.summary, compact_ ? Style::caption2 : Style::caption,
+                             QFont::Normal, compact_, card));
     if (!compact_) {
-        texts->addWidget(wrapped(RecoveryJournalPresentation::targetLine(entry),
-                                 theme_.font(Style::caption2), true, card));
+        texts->addWidget(wrapped(theme_, RecoveryJournalPresentation::targetLine(entry),
+                                 Style::caption2, QFont::Normal, true, card));
     }
     row->addLayout(texts, 1);
     return card;
@@ -119,22 +118,25 @@ void RecoveryJournalView::rebuild() {
         header->setSpacing(3);
         auto* titleRow = new QHBoxLayout;
         titleRow->setSpacing(6);
-        const QFont titleFont = theme_.font(Style::subheadline, QFont::DemiBold);
         auto* icon = new SymbolImage("clock.arrow.circlepath", content_);
-        icon->setFont(titleFont);
+        followTheme(theme_, icon, [this, icon] {
+            icon->setFont(theme_.font(Style::subheadline, QFont::DemiBold));
+        });
         titleRow->addWidget(icon, 0, Qt::AlignVCenter);
-        titleRow->addWidget(wrapped("최근 결과", titleFont, false, content_), 1);
+        titleRow->addWidget(
+            wrapped(theme_, "최근 결과", Style::subheadline, QFont::DemiBold, false, content_), 1);
         header->addLayout(titleRow);
         header->addWidget(
-            wrapped("닫힌 알림도 여기에 남습니다. 이 기록은 이 컴퓨터 안에만 저장되고 설정 파일로 "
+            wrapped(theme_,
+                    "닫힌 알림도 여기에 남습니다. 이 기록은 이 컴퓨터 안에만 저장되고 설정 파일로 "
                     "내보내지지 않습니다.",
-                    theme_.font(Style::caption), true, content_));
+                    Style::caption, QFont::Normal, true, content_));
         stack->addLayout(header);
     }
     shownRows_ = 0;
     if (const auto empty = RecoveryJournalPresentation::emptyText(journal_, compact_)) {
-        stack->addWidget(wrapped(*empty, theme_.font(compact_ ? Style::caption2 : Style::caption),
-                                 true, content_));
+        stack->addWidget(wrapped(theme_, *empty, compact_ ? Style::caption2 : Style::caption,
+                                 QFont::Normal, true, content_));
     } else {
         for (const auto& entry : RecoveryJournalPresentation::shownEntries(journal_, limit_)) {
             stack->addWidget(buildRow(entry, content_));

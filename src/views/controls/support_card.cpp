@@ -7,6 +7,8 @@
 #include "presentation/controls/support_presentation.hpp"
 #include "views/controls/support_status_label.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/theme_follow.hpp"
+#include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
 
 namespace quorvane {
@@ -22,7 +24,7 @@ SupportCard::SupportCard(Theme& theme, QuorvaneDisplaySupportSummary summary,
       column_(new QVBoxLayout(this)) {
     column_->setContentsMargins(0, 4, 0, 4);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    connect(&theme_, &Theme::changed, this, &SupportCard::rebuild);
+    // What is built follows the theme in place; only a new summary rebuilds.
     rebuild();
 }
 
@@ -46,17 +48,16 @@ void SupportCard::rebuild() {
     auto* statusLine = new QHBoxLayout;
     statusLine->setSpacing(10);
     auto* badge = new SupportStatusLabel(theme_, summary_.overallStatus, true, content_);
-    badge->setLabelFont(theme_.font(QuorvaneFontStyle::caption, QFont::DemiBold));
+    followTheme(theme_, badge, [this, badge] {
+        badge->setLabelFont(theme_.font(QuorvaneFontStyle::caption, QFont::DemiBold));
+    });
     statusLine->addWidget(badge, 0, Qt::AlignTop);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(4);
-    auto* heading = new WrappingLabel(QStringLiteral("지금 할 수 있는 조정"), content_);
-    heading->setFont(theme_.font(QuorvaneFontStyle::subheadline, QFont::DemiBold));
-    texts->addWidget(heading);
-    auto* message = new WrappingLabel(QString::fromStdString(summary_.overallMessage), content_);
-    message->setFont(theme_.font(QuorvaneFontStyle::caption));
-    message->setSecondary(true);
-    texts->addWidget(message);
+    texts->addWidget(themedLabel(theme_, QStringLiteral("지금 할 수 있는 조정"),
+                                 QuorvaneFontStyle::subheadline, QFont::DemiBold, false, content_));
+    texts->addWidget(themedLabel(theme_, QString::fromStdString(summary_.overallMessage),
+                                 QuorvaneFontStyle::caption, QFont::Normal, true, content_));
     statusLine->addLayout(texts, 1);
     statusLine->addSpacing(8);
     stack->addLayout(statusLine);
@@ -65,7 +66,6 @@ void SupportCard::rebuild() {
     buttons->setSpacing(8);
     details_ = new QPushButton(QStringLiteral("자세히 보기"), content_);
     details_->setToolTip(QStringLiteral("무엇을 먼저 조정할지와 확인 순서를 봅니다."));
-    details_->setFont(theme_.baseFont());
     connect(details_, &QPushButton::clicked, this, [this] {
         if (onOpenDiagnostics_)
             onOpenDiagnostics_();
@@ -75,7 +75,6 @@ void SupportCard::rebuild() {
     if (SupportPresentation::offersHardwareButton(summary_)) {
         hardware_ = new QPushButton(QStringLiteral("모니터 설정 열기"), content_);
         hardware_->setToolTip(QStringLiteral("확인된 모니터 조정 화면으로 이동합니다."));
-        hardware_->setFont(theme_.baseFont());
         connect(hardware_, &QPushButton::clicked, this, [this] {
             if (onOpenHardware_)
                 onOpenHardware_();

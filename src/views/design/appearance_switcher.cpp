@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 #include "services/display_store/display_store.hpp"
@@ -217,11 +218,8 @@ AppearanceSwitcher::AppearanceSwitcher(ViewContext& context, bool includeSystem,
     labelRow->addWidget(labelText_);
     labelText_->setWordWrap(true);
     labelText_->setVisible(chrome == Chrome::panel);
-    if (chrome == Chrome::toolbar) {
+    if (chrome == Chrome::toolbar)
         label_->setAccessibleName(QStringLiteral("화면 모드"));
-        label_->setFixedSize(22, 28);
-        labelSymbol_->setFixedSide(18);
-    }
 
     auto* options = new QHBoxLayout(track_);
     const int inset = chrome == Chrome::panel ? 3 : 0;
@@ -283,6 +281,15 @@ void AppearanceSwitcher::restyle() {
                                 : theme_.font(QuorvaneFontStyle::caption, QFont::DemiBold);
     labelText_->setFont(labelFont);
     labelSymbol_->setFont(labelFont);
+    if (chrome_ == Chrome::toolbar) {
+        // The symbol grows with the base font; its frame never gets smaller
+        // than 22 × 28.
+        const int side =
+            SymbolImage::sideForPoints(Model::toolbarLabelSymbolPoints(theme_.textSize()));
+        labelSymbol_->setFixedSide(side);
+        label_->setFixedSize(std::max(static_cast<int>(Model::kToolbarLabelWidth), side),
+                             std::max(static_cast<int>(Model::kToolbarLabelHeight), side));
+    }
     QPalette palette = labelText_->palette();
     palette.setColor(QPalette::WindowText, theme_.color(ColorRole::secondary));
     labelText_->setPalette(palette);

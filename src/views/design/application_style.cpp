@@ -1,23 +1,213 @@
 #include "views/design/application_style.hpp"
 
 #include <QFontMetrics>
+#include <QPainter>
 #include <QStyleOption>
 #include <QWidget>
+#include <algorithm>
+
+#include "presentation/design/control_metrics.hpp"
+#include "views/design/window_control_size.hpp"
 
 namespace quorvane {
 
+namespace {
+
+ControlMetrics metricsFor(const QWidget* widget) {
+    return controlMetrics(controlSizeOf(widget));
+}
+
+// The width Fusion gives a picker's drop-down area.
+constexpr int kFusionPickerArrowWidth = 19;
+
+// An open chevron pointing `direction`, `width` across, centred in `area`:
+// the drop-down arrow of pickers and menu buttons.
+void paintChevron(QPainter& painter, const QRect& area, Qt::ArrowType direction, int width,
+                  const QColor& color) {
+    const double across =
+        std::min({static_cast<double>(width), area.width() - 2.0, area.height() - 2.0});
+    if (across < 3)
+        return;
+    const double half = across / 2;
+    const double depth = across / 4;
+    const QPointF centre = QRectF(area).center();
+    QPointF points[3];
+    switch (direction) {
+        case Qt::UpArrow:
+            points[0] = centre + QPointF(-half, depth);
+            points[1] = centre + QPointF(0, -depth);
+            points[2] = centre + QPointF(half, depth);
+            break;
+        case Qt::LeftArrow:
+            points[0] = centre + QPointF(depth, -half);
+            points[1] = centre + QPointF(-depth, 0);
+            points[2] = centre + QPointF(depth, half);
+            break;
+        case Qt::RightArrow:
+            points[0] = centre + QPointF(-depth, -half);
+            points[1] = centre + QPointF(depth, 0);
+            points[2] = centre + QPointF(-depth, half);
+            break;
+        default:
+            points[0] = centre + QPointF(-half, -depth);
+            points[1] = centre + QPointF(0, depth);
+            points[2] = centre + QPointF(half, -depth);
+            break;
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(
+        QPen(color, std::max(1.5, across / 6), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolyline(points, 3);
+    painter.restore();
+}
+
+}  // namespace
+
 ApplicationStyle::ApplicationStyle() : QProxyStyle(QStringLiteral("Fusion")) {}
+
+int ApplicationStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
+                                  const QWidget* widget) const {
+    switch (metric) {
+        case PM_IndicatorWidth:
+        case PM_IndicatorHeight:
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight:
+            return metricsFor(widget).indicator;
+        case PM_SliderThickness:
+        case PM_SliderLength:
+        case PM_SliderControlThickness:
+            return metricsFor(widget).sliderHandle;
+        case PM_MenuButtonIndicator:
+            return metricsFor(widget).arrow + 6;
+        case PM_SmallIconSize:
+            return metricsFor(widget).menuIcon;
+        default:
+            return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+}
 
 QSize ApplicationStyle::sizeFromContents(ContentsType type, const QStyleOption* option,
                                          const QSize& size, const QWidget* widget) const {
     QSize result = QProxyStyle::sizeFromContents(type, option, size, widget);
-    if (type != CT_PushButton || !option)
+    if (!option)
         return result;
-    // Half the text's line height on each side and a little above and below.
-    const QFontMetrics metrics = widget ? QFontMetrics(widget->font()) : option->fontMetrics;
-    result.rwidth() += metrics.height();
-    result.rheight() += metrics.height() / 4;
+    const ControlMetrics metrics = metricsFor(widget);
+    switch (type) {
+        case CT_PushButton: {
+            // Half the text's line height on each side and a little above
+            // and below.
+            const QFontMetrics font = widget ? QFontMetrics(widget->font()) : option->fontMetrics;
+            result.rwidth() += font.height();
+            result.rheight() += font.height() / 4;
+            result.setHeight(std::max(result.height(), metrics.buttonMinHeight));
+            break;
+        }
+        case CT_ComboBox:
+            result.rwidth() += std::max(0, metrics.pickerArrowWidth - kFusionPickerArrowWidth);
+            result.setHeight(std::max(result.height(), metrics.buttonMinHeight));
+            break;
+        default:
+            break;
+    }
     return result;
+}
+
+QRect ApplicationStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option,
+                                       SubControl subControl, const QWidget* widget) const {
+    QRect rect = QProxyStyle::subControlRect(control, option, subControl, widget);
+    if (control == CC_Slider && subControl == SC_SliderHandle) {
+        // A square thumb of the control size, placed along the track for the
+        // slider's position (Fusion measures it without the widget).
+        const auto* slider = qstyleoption_cast<const QStyleOptionSlider*>(option);
+        if (!slider)
+            return rect;
+        const int side = metricsFor(widget).sliderHandle;
+        const bool horizontal = slider->orientation == Qt::Horizontal;
+        const QRect track = slider->rect;
+        const int span = (horizontal ? track.width() : track.height()) - side;
+        const int along =
+            sliderPositionFromValue(slider->minimum, slider->maximum, slider->sliderPosition,
+                                    std::max(span, 0), slider->upsideDown);
+        const QPoint centre = track.center();
+        if (horizontal)
+            return {track.x() + along, centre.y() - side / 2, side, side};
+        return {centre.x() - side / 2, track.y() + along, side, side};
+    }
+    if (control == CC_Slider && subControl == SC_SliderGroove) {
+        // A track as thick as the control size wants, on Fusion's centre line.
+        const auto* slider = qstyleoption_cast<const QStyleOptionSlider*>(option);
+        if (!slider)
+            return rect;
+        const QPoint centre = rect.center();
+        const int thickness = metricsFor(widget).sliderGroove;
+        if (slider->orientation == Qt::Horizontal)
+            rect.setHeight(thickness);
+        else
+            rect.setWidth(thickness);
+        rect.moveCenter(centre);
+        return rect;
+    }
+    if (control == CC_ComboBox &&
+        (subControl == SC_ComboBoxArrow || subControl == SC_ComboBoxEditField)) {
+        // A wider drop-down area for a larger arrow; the text keeps the rest.
+        const int extra =
+            std::max(0, metricsFor(widget).pickerArrowWidth - kFusionPickerArrowWidth);
+        if (extra == 0)
+            return rect;
+        const bool leftToRight = option->direction == Qt::LeftToRight;
+        if (subControl == SC_ComboBoxArrow)
+            return leftToRight ? rect.adjusted(-extra, 0, 0, 0) : rect.adjusted(0, 0, extra, 0);
+        return leftToRight ? rect.adjusted(0, 0, -extra, 0) : rect.adjusted(extra, 0, 0, 0);
+    }
+    return rect;
+}
+
+void ApplicationStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                                          QPainter* painter, const QWidget* widget) const {
+    const auto* combo = qstyleoption_cast<const QStyleOptionComboBox*>(option);
+    if (control != CC_ComboBox || !combo || !(combo->subControls & SC_ComboBoxArrow)) {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        return;
+    }
+    // Fusion's arrow stays a few pixels tall at every size: draw the picker
+    // without it, then a chevron sized by the control size.
+    QStyleOptionComboBox withoutArrow = *combo;
+    withoutArrow.subControls &= ~SC_ComboBoxArrow;
+    QProxyStyle::drawComplexControl(control, &withoutArrow, painter, widget);
+    QColor color = combo->palette.color(QPalette::ButtonText);
+    if (!(combo->state & State_Enabled))
+        color = combo->palette.color(QPalette::Disabled, QPalette::ButtonText);
+    const QRect area = subControlRect(CC_ComboBox, combo, SC_ComboBoxArrow, widget);
+    paintChevron(*painter, area, Qt::DownArrow, metricsFor(widget).arrow, color);
+}
+
+void ApplicationStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                     QPainter* painter, const QWidget* widget) const {
+    Qt::ArrowType direction = Qt::NoArrow;
+    switch (element) {
+        case PE_IndicatorArrowDown:
+            direction = Qt::DownArrow;
+            break;
+        case PE_IndicatorArrowUp:
+            direction = Qt::UpArrow;
+            break;
+        case PE_IndicatorArrowLeft:
+            direction = Qt::LeftArrow;
+            break;
+        case PE_IndicatorArrowRight:
+            direction = Qt::RightArrow;
+            break;
+        default:
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+    }
+    // The drop-down arrows of menu buttons grow with the control size.
+    const QPalette::ColorGroup group =
+        option->state & State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    paintChevron(*painter, option->rect, direction, metricsFor(widget).arrow,
+                 option->palette.color(group, QPalette::ButtonText));
 }
 
 }  // namespace quorvane

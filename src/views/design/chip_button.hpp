@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <optional>
 #include <string>
 
 #include "presentation/design/button_look.hpp"
+
+class QPainter;
 
 namespace quorvane {
 
@@ -31,11 +34,17 @@ class ChipButton : public QAbstractButton {
     // A system symbol name drawn before the text ("" for none).
     void setSymbol(std::string systemName);
     void setDetailText(const QString& detail);
+    // Frames the label as an accessible button frame (tiles): `padding`
+    // beside it and 4 above and below, at least the text size's accessible
+    // height, the label wrapping onto as many lines as it needs.
+    void setAccessibleFrame(double horizontalPadding);
     // The look in the current state (for tests and custom painting).
     ButtonLook look() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    bool hasHeightForWidth() const override { return framePadding_.has_value(); }
+    int heightForWidth(int width) const override;
 
   protected:
     ChipButton(Theme& theme, const QString& text, QuorvaneChipProminence prominence,
@@ -48,12 +57,20 @@ class ChipButton : public QAbstractButton {
     // The symbol and the gap after it; 0 without a symbol.
     int symbolRoom() const;
     int minimumHeight() const;
+    ButtonInsets insets() const;
+    // The label shown (mnemonic marks resolved, see mnemonic_text.hpp).
+    QString shownText() const;
+    // Height of the wrapped label (and detail) in `width` for a framed tile.
+    int wrappedTextHeight(int width) const;
+    void paintWrapped(QPainter& painter, const QRectF& area, const QString& label,
+                      const QColor& ink) const;
 
     Theme& theme_;
     QuorvaneChipProminence prominence_;
     ButtonShape shape_;
     std::string symbol_;
     QString detail_;
+    std::optional<double> framePadding_;
 };
 
 // The full-width tile form of the same button.

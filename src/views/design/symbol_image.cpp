@@ -1,6 +1,7 @@
 #include "views/design/symbol_image.hpp"
 
 #include <QEvent>
+#include <QFontInfo>
 #include <QPainter>
 
 #include "views/design/symbol_table.hpp"
@@ -29,6 +30,12 @@ void SymbolImage::setFixedSide(int side) {
     fixedSide_ = side;
     updateGeometry();
     update();
+}
+
+int SymbolImage::sideForPoints(double points) {
+    QFont font;
+    font.setPointSizeF(points);
+    return QFontInfo(font).pixelSize();
 }
 
 QSize SymbolImage::sizeHint() const {

@@ -24,6 +24,9 @@ class SymbolImage : public QWidget {
     void setColor(const QColor& color);
     // A fixed side in points instead of the font's line height (0 = follow).
     void setFixedSide(int side);
+    // The side of a symbol set in a font of `points`: as wide as the font's
+    // size, in pixels on this screen (a 22-point symbol beside 22-point text).
+    static int sideForPoints(double points);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }

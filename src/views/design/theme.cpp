@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "views/design/system_color_scheme_watcher.hpp"
+#include "views/design/window_control_size.hpp"
 
 namespace quorvane {
 
@@ -30,21 +31,22 @@ void Theme::setTextSize(QuorvaneTextSize size) {
     textSize_ = size;
     scale_ = textScale(size);
     baseFontPoints_ = baseFontPoints(size);
-    emit changed();
+    sized_ = true;
+    announceChange();
 }
 
 void Theme::setAppearance(QuorvaneAppearance appearance) {
     if (appearance == appearance_)
         return;
     appearance_ = appearance;
-    emit changed();
+    announceChange();
 }
 
 void Theme::setSystemScheme(ColorScheme scheme) {
     if (scheme == systemScheme_)
         return;
     systemScheme_ = scheme;
-    emit changed();
+    announceChange();
 }
 
 QColor Theme::color(ColorRole role, double opacity) const {
@@ -109,19 +111,46 @@ QPalette Theme::palette() const {
     return palette;
 }
 
+namespace {
+
+// Marks a window as joined, so a window shown many times joins once.
+constexpr const char* kJoinedThemeProperty = "quorvaneTheme";
+
+}  // namespace
+
 void Theme::applyNow(QWidget* window) const {
     window->setPalette(palette());
     window->setFont(baseFont());
-    window->setAutoFillBackground(true);
+    // A see-through window (the tray icon's own) keeps its transparency.
+    if (!window->testAttribute(Qt::WA_TranslucentBackground))
+        window->setAutoFillBackground(true);
+    setWindowControlSize(window, controlSize());
 }
 
 void Theme::applyToWindow(QWidget* window) {
+    const QVariant joined = QVariant::fromValue(reinterpret_cast<quintptr>(this));
+    if (window->property(kJoinedThemeProperty) == joined)
+        return;
+    window->setProperty(kJoinedThemeProperty, joined);
+    forgetClosedWindows();
+    windows_.emplace_back(window);
     applyNow(window);
-    QPointer<QWidget> guarded(window);
-    connect(this, &Theme::changed, window, [this, guarded] {
-        if (guarded)
-            applyNow(guarded);
-    });
+}
+
+// Menus and tooltips come and go all the time; the list keeps only those
+// alive.
+void Theme::forgetClosedWindows() {
+    std::erase_if(windows_, [](const QPointer<QWidget>& window) { return window.isNull(); });
+}
+
+// The windows take the new palette, font and control size before any widget
+// restyles on changed(), so a widget that measures a neighbour (a check box,
+// a button) reads the new sizes.
+void Theme::announceChange() {
+    forgetClosedWindows();
+    for (const auto& window : windows_)
+        applyNow(window);
+    emit changed();
 }
 
 }  // namespace quorvane

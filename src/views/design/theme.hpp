@@ -4,13 +4,14 @@
 #include <QFont>
 #include <QObject>
 #include <QPalette>
+#include <QPointer>
+#include <QWidget>
+#include <vector>
 
 #include "models/settings/quorvane_appearance.hpp"
 #include "models/settings/quorvane_text_size.hpp"
 #include "presentation/design/color_role.hpp"
 #include "presentation/design/typography.hpp"
-
-class QWidget;
 
 namespace quorvane {
 
@@ -19,8 +20,9 @@ class SystemColorSchemeWatcher;
 // The one design state every window draws with: the user's text size (and its
 // scale), the appearance choice and the scheme it resolves to, the colour of
 // every role in that scheme and the scaled fonts. The shell owns one Theme,
-// feeds it the store's textSize and appearance, and calls applyToWindow() on
-// each window root. Widgets read sizes, colours and fonts from here on every
+// feeds it the store's textSize and appearance; every window joins it through
+// applyToWindow(), which a WindowThemeFollower calls for each window of the
+// application as it appears. Widgets read sizes, colours and fonts from here on every
 // restyle and connect to changed(), the one signal for any of them (a new
 // text size, appearance or desktop scheme); nothing may cache a size.
 //
@@ -61,13 +63,19 @@ class Theme : public QObject {
     QFont baseFont() const;
     // The least height of a button that grows with the text size.
     int accessibleButtonMinHeight() const;
+    // The size the standard controls (sliders, check boxes, pickers, push
+    // buttons) are drawn at; the toolkit's own `regular` until a size is set.
+    QuorvaneControlSize controlSize() const {
+        return sized_ ? quorvane::controlSize(textSize_) : QuorvaneControlSize::regular;
+    }
 
     // A Qt palette of the roles, so standard widgets (toggles, sliders, line
     // edits, dialogs) follow the scheme; best with the Fusion style.
     QPalette palette() const;
 
-    // Gives `window` the palette, base font and screen background now and
-    // after every change.
+    // Gives `window` the palette, base font, control size and screen
+    // background now and after every change while it lives. A window joins
+    // once; joining it again changes nothing.
     void applyToWindow(QWidget* window);
 
   signals:
@@ -75,13 +83,17 @@ class Theme : public QObject {
 
   private:
     void applyNow(QWidget* window) const;
+    void announceChange();
+    void forgetClosedWindows();
 
     QuorvaneTextSize textSize_ = QuorvaneTextSize::large;
     double scale_ = textScale(QuorvaneTextSize::standard);
     double baseFontPoints_ = baseFontPoints(QuorvaneTextSize::standard);
+    bool sized_ = false;
     QuorvaneAppearance appearance_ = QuorvaneAppearance::system;
     ColorScheme systemScheme_ = ColorScheme::light;
     SystemColorSchemeWatcher* watcher_ = nullptr;
+    std::vector<QPointer<QWidget>> windows_;
 };
 
 }  // namespace quorvane

@@ -17,6 +17,14 @@ void CardGrid::addCard(QWidget* card) {
     arrange(shownColumns_ == 0 ? columns_ : shownColumns_);
 }
 
+void CardGrid::setColumns(int columns) {
+    columns = std::max(columns, 1);
+    if (columns == columns_)
+        return;
+    columns_ = columns;
+    arrange(width() > 0 ? columnsFor(width()) : columns_);
+}
+
 int CardGrid::columnsFor(int width) const {
     int widest = 0;
     for (const QWidget* card : cards_)
@@ -49,7 +57,7 @@ void CardGrid::resizeEvent(QResizeEvent* event) {
 void CardGrid::arrange(int columns) {
     for (QWidget* card : cards_)
         grid_->removeWidget(card);
-    for (int column = 0; column < columns_; ++column)
+    for (int column = 0; column < std::max(grid_->columnCount(), columns_); ++column)
         grid_->setColumnStretch(column, column < columns ? 1 : 0);
     int index = 0;
     for (QWidget* card : cards_) {

@@ -19,6 +19,8 @@ class CardGrid : public QWidget {
     CardGrid(int columns, int spacing, QWidget* parent = nullptr);
 
     void addCard(QWidget* card);
+    // A new most columns (the text size changed); the cards move in place.
+    void setColumns(int columns);
     int columnsShown() const { return shownColumns_; }
     // The columns the grid takes at a width (for tests).
     int columnsFor(int width) const;

@@ -14,6 +14,7 @@
 #include "views/design/chip_button.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/theme_follow.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/card_grid.hpp"
 #include "views/detail_form/color_row_view.hpp"
@@ -34,6 +35,9 @@ ColorReferencePage::ColorReferencePage(DetailFormContext& context, QWidget* pare
         new CardGrid(ReferenceLayout::forTextSize(context.theme.textSize()).colorCardColumns, 16);
     for (const auto& card : ReferenceColorCards::cards())
         grid->addCard(makeCard(card));
+    followTheme(context.theme, grid, [grid, &theme = context.theme] {
+        grid->setColumns(ReferenceLayout::forTextSize(theme.textSize()).colorCardColumns);
+    });
     column->addWidget(grid);
     column->addStretch(1);
 }
@@ -109,9 +113,8 @@ void ColorReferencePage::addCurves(QVBoxLayout* column, const ReferenceColorCard
     fineColumn->setSpacing(10);
     addRows(fineColumn, card);
     fineColumn->addWidget(makeResetButton(*card.reset), 0, Qt::AlignLeft);
-    auto* disclosure =
-        makeDisclosure(context_.theme, ReferenceColorCards::kFineTuneLabel,
-                       context_.theme.font(QuorvaneFontStyle::caption, QFont::DemiBold), fineTune);
+    auto* disclosure = makeDisclosure(context_.theme, ReferenceColorCards::kFineTuneLabel,
+                                      QuorvaneFontStyle::caption, QFont::DemiBold, fineTune);
     column->addWidget(disclosure, 0, Qt::AlignLeft);
     column->addWidget(fineTune);
 }

@@ -7,16 +7,15 @@
 #include "views/design/symbol_image.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/theme_follow.hpp"
+#include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
 
 namespace quorvane {
 
 WrappingLabel* makeText(Theme& theme, const QString& text, QuorvaneFontStyle style,
                         QFont::Weight weight, bool secondary) {
-    auto* label = new WrappingLabel(text);
-    label->setFont(theme.font(style, weight));
-    label->setSecondary(secondary);
-    return label;
+    return themedLabel(theme, text, style, weight, secondary);
 }
 
 QFont monospaced(QFont font) {
@@ -25,10 +24,13 @@ QFont monospaced(QFont font) {
     return font;
 }
 
-SymbolImage* makeSymbol(std::string name, const QFont& font, const QColor& color) {
+SymbolImage* makeSymbol(Theme& theme, std::string name, QuorvaneFontStyle style,
+                        QFont::Weight weight, std::optional<ColorRole> tint) {
     auto* symbol = new SymbolImage(std::move(name));
-    symbol->setFont(font);
-    symbol->setColor(color);
+    followTheme(theme, symbol, [symbol, &theme, style, weight, tint] {
+        symbol->setFont(theme.font(style, weight));
+        symbol->setColor(tint ? theme.color(*tint) : QColor());
+    });
     return symbol;
 }
 
@@ -44,25 +46,28 @@ WrappingLabel* makeCaption(Theme& theme, const QString& text) {
     return makeText(theme, text, QuorvaneFontStyle::caption, QFont::Normal, true);
 }
 
-QToolButton* makeDisclosure(Theme& theme, const QString& title, const QFont& font,
-                            QWidget* content) {
+QToolButton* makeDisclosure(Theme& theme, const QString& title, QuorvaneFontStyle style,
+                            QFont::Weight weight, QWidget* content) {
     auto* disclosure = new QToolButton;
     disclosure->setText(title);
-    disclosure->setFont(font);
     disclosure->setCheckable(true);
     disclosure->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     disclosure->setAutoRaise(true);
     // The style's arrow stays a few pixels tall at every text size; the
     // chevron follows the text.
-    const int side = QFontMetrics(font).capHeight() + 2;
-    disclosure->setIconSize(QSize(side, side));
-    const QColor color = theme.color(ColorRole::secondary);
-    const auto showOpen = [disclosure, content, side, color](bool open) {
-        disclosure->setIcon(symbolIcon(open ? "chevron.down" : "chevron.right", color, side));
+    const auto showState = [disclosure, content, &theme] {
+        const int side = QFontMetrics(disclosure->font()).capHeight() + 2;
+        const bool open = disclosure->isChecked();
+        disclosure->setIconSize(QSize(side, side));
+        disclosure->setIcon(symbolIcon(open ? "chevron.down" : "chevron.right",
+                                       theme.color(ColorRole::secondary), side));
         content->setVisible(open);
     };
-    showOpen(false);
-    QObject::connect(disclosure, &QToolButton::toggled, disclosure, showOpen);
+    followTheme(theme, disclosure, [disclosure, &theme, style, weight, showState] {
+        disclosure->setFont(theme.font(style, weight));
+        showState();
+    });
+    QObject::connect(disclosure, &QToolButton::toggled, disclosure, showState);
     return disclosure;
 }
 

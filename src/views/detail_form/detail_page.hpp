@@ -15,7 +15,8 @@ struct ViewContext;
 
 // What every page of the detail form works with; all of it outlives the
 // pages. The drafts and names live in `state`, never in a page, because a
-// page is rebuilt whenever the section, the display or the theme changes.
+// page is rebuilt whenever the section or the display changes (a theme
+// change restyles it in place).
 struct DetailFormContext {
     ViewContext& view;
     DisplayStore& store;

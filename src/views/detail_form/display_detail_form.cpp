@@ -18,13 +18,11 @@ DisplayDetailForm::DisplayDetailForm(ViewContext& context, MainWindowState& stat
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    // Fonts and column counts are chosen when a page is built.
-    connect(&context.theme, &Theme::changed, this, &DisplayDetailForm::rebuild);
-    refresh();
-}
-
-void DisplayDetailForm::rebuild() {
-    pageKey_.reset();
+    // Each widget restyles itself on a theme change; the page re-reads the
+    // colours it picks from the store's state (a badge's tone). It is never
+    // rebuilt, so drafts, disclosures, the curve editor and the scroll
+    // position stay as the user left them.
+    connect(&context.theme, &Theme::changed, this, &DisplayDetailForm::refresh);
     refresh();
 }
 

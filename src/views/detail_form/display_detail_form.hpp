@@ -20,8 +20,8 @@ class ConfirmationPresenter;
 //
 // The form keeps no state of its own: drafts and names live in the window's
 // MainWindowState, confirmations go to the window's presenter. refresh()
-// (on every store change) updates the page in place; the page is rebuilt
-// only when the section, the display or the theme changes.
+// (on every store change and every theme change) updates the page in place;
+// a new page is built only when the section or the display changes.
 class DisplayDetailForm : public QWidget {
     Q_OBJECT
 
@@ -43,7 +43,6 @@ class DisplayDetailForm : public QWidget {
     };
 
     void replacePage(const PageKey& key);
-    void rebuild();
 
     DetailFormContext context_;
     QPointer<DetailPage> page_;

@@ -10,6 +10,7 @@
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/theme_follow.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/detail_labels.hpp"
 #include "views/detail_form/detail_page.hpp"
@@ -48,7 +49,9 @@ DisplayOverviewCard::DisplayOverviewCard(DetailFormContext& context, QWidget* pa
 
     title_ = makeText(theme, QString(), QuorvaneFontStyle::title3, QFont::DemiBold);
     badge_ = new StatusPill(theme, QString());
-    badge_->setFont(theme.font(QuorvaneFontStyle::caption, QFont::DemiBold));
+    followTheme(theme, badge_, [this, &theme] {
+        badge_->setFont(theme.font(QuorvaneFontStyle::caption, QFont::DemiBold));
+    });
     badge_->setInsets(9, 4);
     auto* titleRow = new FitToWidth(8, 6);
     titleRow->addWidget(title_);
@@ -62,8 +65,8 @@ DisplayOverviewCard::DisplayOverviewCard(DetailFormContext& context, QWidget* pa
     column->addWidget(reason_);
 
     column->addLayout(
-        makeSymbolRow(makeSymbol("checkmark.shield", theme.font(QuorvaneFontStyle::caption),
-                                 theme.color(ColorRole::secondary)),
+        makeSymbolRow(makeSymbol(theme, "checkmark.shield", QuorvaneFontStyle::caption,
+                                 QFont::Normal, ColorRole::secondary),
                       makeCaption(theme, DisplayOverview::kHint)));
 
     auto* alias = makeAliasEditor();

@@ -7,6 +7,7 @@
 #include "views/design/fit_to_width.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/theme_follow.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/detail_labels.hpp"
 
@@ -41,8 +42,10 @@ QWidget* makeUnavailableContent(Theme& theme, const char* systemImage, const QSt
     column->setContentsMargins(0, 8, 0, 8);
     column->setSpacing(6);
     auto* icon = new SymbolImage(systemImage);
-    icon->setFixedSide(static_cast<int>(32 * theme.scale()));
-    icon->setColor(theme.color(ColorRole::secondary));
+    followTheme(theme, icon, [icon, &theme] {
+        icon->setFixedSide(static_cast<int>(32 * theme.scale()));
+        icon->setColor(theme.color(ColorRole::secondary));
+    });
     column->addWidget(icon, 0, Qt::AlignHCenter);
     // Centred as blocks: each takes its own width (up to the column's) in
     // the middle.
@@ -60,15 +63,17 @@ QWidget* makeCurrentMark(Theme& theme) {
     auto* layout = new QHBoxLayout(mark);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
-    const QColor green = theme.color(ColorRole::systemGreen);
     auto* icon = new SymbolImage("checkmark.circle.fill");
-    icon->setFont(theme.font(QuorvaneFontStyle::caption));
-    icon->setColor(green);
     auto* text = new QLabel(QStringLiteral("현재"));
-    text->setFont(theme.font(QuorvaneFontStyle::caption));
-    QPalette palette = text->palette();
-    palette.setColor(QPalette::WindowText, green);
-    text->setPalette(palette);
+    followTheme(theme, mark, [icon, text, &theme] {
+        const QColor green = theme.color(ColorRole::systemGreen);
+        icon->setFont(theme.font(QuorvaneFontStyle::caption));
+        icon->setColor(green);
+        text->setFont(theme.font(QuorvaneFontStyle::caption));
+        QPalette palette = text->palette();
+        palette.setColor(QPalette::WindowText, green);
+        text->setPalette(palette);
+    });
     layout->addWidget(icon);
     layout->addWidget(text);
     return mark;

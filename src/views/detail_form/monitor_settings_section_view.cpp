@@ -11,6 +11,7 @@
 #include "views/controls/hardware_write_tag.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/theme_follow.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/detail_labels.hpp"
 #include "views/detail_form/form_rows.hpp"
@@ -44,15 +45,15 @@ MonitorSettingsSectionView::MonitorSettingsSectionView(DetailFormContext& contex
     column->addWidget(intro);
 
     auto* explanation = makeCaption(theme, Section::kDisclosureText);
-    auto* disclosure =
-        makeDisclosure(theme, Section::kDisclosureTitle, theme.baseFont(), explanation);
+    auto* disclosure = makeDisclosure(theme, Section::kDisclosureTitle, QuorvaneFontStyle::body,
+                                      QFont::Normal, explanation);
     column->addWidget(disclosure, 0, Qt::AlignLeft);
     column->addWidget(explanation);
 
     syncNote_ = new QWidget;
     auto* syncRow =
-        makeSymbolRow(makeSymbol("arrow.left.arrow.right", theme.font(QuorvaneFontStyle::caption),
-                                 theme.color(ColorRole::secondary)),
+        makeSymbolRow(makeSymbol(theme, "arrow.left.arrow.right", QuorvaneFontStyle::caption,
+                                 QFont::Normal, ColorRole::secondary),
                       makeCaption(theme, Section::kSyncNote));
     syncRow->setContentsMargins(0, 0, 0, 0);
     syncNote_->setLayout(syncRow);
@@ -79,7 +80,8 @@ QWidget* MonitorSettingsSectionView::makeStatusRow() {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(8);
     badge_ = new DDCBadgeView(context_.theme, false);
-    badge_->setFont(context_.theme.font(QuorvaneFontStyle::body));
+    followTheme(context_.theme, badge_,
+                [this] { badge_->setFont(context_.theme.font(QuorvaneFontStyle::body)); });
     row->addWidget(badge_);
     probeButton_ = new QPushButton;
     probeButton_->setToolTip(Section::kProbeHelp);

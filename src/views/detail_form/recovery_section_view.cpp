@@ -7,6 +7,7 @@
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/theme_follow.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/detail_labels.hpp"
 #include "views/detail_form/form_rows.hpp"
@@ -29,16 +30,16 @@ QuorvaneChipProminence chipProminence(RecoveryProminence prominence) {
     return QuorvaneChipProminence::neutral;
 }
 
-QColor tintColor(const Theme& theme, RecoveryStateTint tint) {
+ColorRole tintRole(RecoveryStateTint tint) {
     switch (tint) {
         case RecoveryStateTint::green:
-            return theme.color(ColorRole::systemGreen);
+            return ColorRole::systemGreen;
         case RecoveryStateTint::orange:
-            return theme.color(ColorRole::systemOrange);
+            return ColorRole::systemOrange;
         case RecoveryStateTint::blue:
-            return theme.color(ColorRole::accent);
+            return ColorRole::accent;
     }
-    return theme.color(ColorRole::secondary);
+    return ColorRole::secondary;
 }
 
 // One titled group of the page: its header over the returned content layout.
@@ -86,12 +87,14 @@ QWidget* RecoverySectionView::makeStatePanel(
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(8);
-    const QFont font = theme.font(QuorvaneFontStyle::subheadline, QFont::DemiBold);
-    const QColor tint = tintColor(theme, state->tint);
+    const ColorRole tint = tintRole(state->tint);
     auto* text =
         makeText(theme, qText(state->title), QuorvaneFontStyle::subheadline, QFont::DemiBold);
-    text->setTextColor(tint);
-    column->addLayout(makeSymbolRow(makeSymbol(state->systemImage, font, tint), text));
+    followTheme(theme, text, [text, &theme, tint] { text->setTextColor(theme.color(tint)); });
+    column->addLayout(
+        makeSymbolRow(makeSymbol(theme, state->systemImage, QuorvaneFontStyle::subheadline,
+                                 QFont::DemiBold, tint),
+                      text));
     column->addWidget(makeCaption(theme, qText(state->explanation)));
     return panel;
 }

@@ -11,6 +11,7 @@
 #include "views/design/shrinking_label.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/theme_follow.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/detail_labels.hpp"
 #include "views/detail_form/detail_page.hpp"
@@ -57,11 +58,31 @@ ReferenceHero::ReferenceHero(DetailFormContext& context, QWidget* parent)
     auto* inner = new QVBoxLayout(panel);
     inner->setContentsMargins(0, 0, 0, 0);
     inner->addWidget(fit);
+    followTheme(context.theme, this, [this] { arrange(); });
+}
+
+void ReferenceHero::arrange() {
+    const auto layout = ReferenceLayout::forTextSize(context_.theme.textSize());
+    for (std::size_t index = 0; index < metricTiles_.size(); ++index) {
+        QWidget* tile = metricTiles_[index];
+        tile->setMinimumWidth(layout.statusMetricMinimumWidth);
+        const int at = static_cast<int>(index);
+        metricGrid_->removeWidget(tile);
+        metricGrid_->addWidget(tile, at / layout.statusMetricColumns,
+                               at % layout.statusMetricColumns);
+    }
+    // Side by side the card keeps its ideal width; at veryLarge it has no
+    // bounds and takes the width it is offered.
+    if (layout.previewCardIdealWidth) {
+        previewCard_->setFixedWidth(*layout.previewCardIdealWidth);
+    } else {
+        previewCard_->setMinimumWidth(0);
+        previewCard_->setMaximumWidth(QWIDGETSIZE_MAX);
+    }
 }
 
 QWidget* ReferenceHero::makeCopy() {
     Theme& theme = context_.theme;
-    const auto layout = ReferenceLayout::forTextSize(theme.textSize());
     auto* copy = new QWidget;
     auto* column = new QVBoxLayout(copy);
     column->setContentsMargins(0, 0, 0, 0);
@@ -71,39 +92,33 @@ QWidget* ReferenceHero::makeCopy() {
     column->addWidget(makeText(theme, ReferenceHeader::kSubtitle, QuorvaneFontStyle::callout,
                                QFont::Normal, true));
 
-    auto* grid = new QGridLayout;
-    grid->setContentsMargins(0, 4, 0, 0);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(8);
-    int index = 0;
+    metricGrid_ = new QGridLayout;
+    metricGrid_->setContentsMargins(0, 4, 0, 0);
+    metricGrid_->setHorizontalSpacing(8);
+    metricGrid_->setVerticalSpacing(8);
     for (const char* title : ReferenceHeader::kMetricTitles) {
         auto* tile = new DetailSurfaceFrame(theme, DetailSurface::metricTile, 10);
-        tile->setMinimumWidth(layout.statusMetricMinimumWidth);
         auto* tileColumn = new QVBoxLayout(tile);
         tileColumn->setContentsMargins(10, 10, 10, 10);
         tileColumn->setSpacing(4);
         tileColumn->addWidget(
             makeText(theme, title, QuorvaneFontStyle::caption2, QFont::Medium, true));
         auto* value = new ShrinkingLabel(QString(), 0.82);
-        value->setFont(monospaced(theme.font(QuorvaneFontStyle::caption, QFont::DemiBold)));
+        followTheme(theme, value, [value, &theme] {
+            value->setFont(monospaced(theme.font(QuorvaneFontStyle::caption, QFont::DemiBold)));
+        });
         tileColumn->addWidget(value);
         metricValues_.push_back(value);
-        const int columns = layout.statusMetricColumns;
-        grid->addWidget(tile, index / columns, index % columns);
-        ++index;
+        metricTiles_.push_back(tile);
     }
-    column->addLayout(grid);
+    column->addLayout(metricGrid_);
     return copy;
 }
 
 QWidget* ReferenceHero::makePreviewCard() {
     Theme& theme = context_.theme;
-    const auto layout = ReferenceLayout::forTextSize(theme.textSize());
     auto* card = new DetailSurfaceFrame(theme, DetailSurface::previewCard, 10);
-    // Side by side the card keeps its ideal width; at veryLarge it has no
-    // bounds and takes the width it is offered.
-    if (layout.previewCardIdealWidth)
-        card->setFixedWidth(*layout.previewCardIdealWidth);
+    previewCard_ = card;
     auto* column = new QVBoxLayout(card);
     column->setContentsMargins(10, 10, 10, 10);
     column->setSpacing(9);
@@ -129,10 +144,12 @@ QWidget* ReferenceHero::makePreviewCard() {
         chipColumn->setContentsMargins(7, 5, 7, 5);
         chipColumn->setSpacing(2);
         auto* chipTitle = new ShrinkingLabel(title, 1.0);
-        chipTitle->setFont(theme.font(QuorvaneFontStyle::caption2, QFont::Medium));
-        chipTitle->setTextColor(theme.color(ColorRole::secondary));
         auto* value = new ShrinkingLabel(QString(), 0.78);
-        value->setFont(monospaced(theme.font(QuorvaneFontStyle::caption2, QFont::DemiBold)));
+        followTheme(theme, chip, [chipTitle, value, &theme] {
+            chipTitle->setFont(theme.font(QuorvaneFontStyle::caption2, QFont::Medium));
+            chipTitle->setTextColor(theme.color(ColorRole::secondary));
+            value->setFont(monospaced(theme.font(QuorvaneFontStyle::caption2, QFont::DemiBold)));
+        });
         chipColumn->addWidget(chipTitle);
         chipColumn->addWidget(value);
         chipValues_.push_back(value);

@@ -6,6 +6,8 @@
 
 #include "models/display/display_snapshot.hpp"
 
+class QGridLayout;
+
 namespace quorvane {
 
 struct DetailFormContext;
@@ -14,7 +16,9 @@ class WrappingLabel;
 
 // The colour page's header: title, subtitle and three status metrics beside
 // (or, when the column is narrow, above) the display's preview card.
-// Read-only; refresh() re-reads every text.
+// Read-only; refresh() re-reads every text. A theme change re-arranges the
+// metric tiles and the card in place (their columns and widths follow the
+// text size).
 class ReferenceHero : public QWidget {
     Q_OBJECT
 
@@ -26,10 +30,14 @@ class ReferenceHero : public QWidget {
   private:
     QWidget* makeCopy();
     QWidget* makePreviewCard();
+    void arrange();
 
     DetailFormContext& context_;
     WrappingLabel* title_ = nullptr;
+    QGridLayout* metricGrid_ = nullptr;
+    std::vector<QWidget*> metricTiles_;
     std::vector<ShrinkingLabel*> metricValues_;
+    QWidget* previewCard_ = nullptr;
     WrappingLabel* previewName_ = nullptr;
     WrappingLabel* previewDetail_ = nullptr;
     std::vector<ShrinkingLabel*> chipValues_;

@@ -12,6 +12,7 @@
 #include "views/detail_form/detail_labels.hpp"
 #include "views/detail_form/form_rows.hpp"
 #include "views/detail_form/new_name_row.hpp"
+#include "views/qt_text.hpp"
 
 namespace quorvane {
 
@@ -77,7 +78,7 @@ void ScenesSectionView::refresh(const DisplaySnapshot& display) {
         auto* menu = new QMenu(toGroup);
         for (const auto& group : section.groups) {
             const std::string groupID = group.id;
-            menu->addAction(qText(group.name), this, [this, scene, groupID] {
+            menu->addAction(toVerbatimButtonText(group.name), this, [this, scene, groupID] {
                 ScenesSection::applyToGroup(context_.store, scene, groupID);
             });
         }

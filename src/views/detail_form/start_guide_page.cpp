@@ -3,6 +3,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
 
 #include "presentation/detail_form/reference_layout.hpp"
 #include "presentation/detail_form/start_guide.hpp"
@@ -11,6 +13,7 @@
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/theme_follow.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/detail_labels.hpp"
 #include "views/detail_form/scroll_page.hpp"
@@ -35,14 +38,14 @@ QWidget* StartGuidePage::makeHero() {
     column->setSpacing(10);
 
     column->addLayout(makeSymbolRow(
-        makeSymbol("sparkles", theme.font(QuorvaneFontStyle::title3, QFont::DemiBold),
-                   theme.color(ColorRole::accent)),
+        makeSymbol(theme, "sparkles", QuorvaneFontStyle::title3, QFont::DemiBold,
+                   ColorRole::accent),
         makeText(theme, StartGuide::kHeroTitle, QuorvaneFontStyle::title3, QFont::DemiBold), 8));
     column->addWidget(
         makeText(theme, StartGuide::kHeroText, QuorvaneFontStyle::callout, QFont::Normal, true));
 
-    displaySymbol_ = makeSymbol("display", theme.font(QuorvaneFontStyle::caption, QFont::Medium),
-                                theme.color(ColorRole::secondary));
+    displaySymbol_ = makeSymbol(theme, "display", QuorvaneFontStyle::caption, QFont::Medium,
+                                ColorRole::secondary);
     displayLabel_ = makeText(theme, QString(), QuorvaneFontStyle::caption, QFont::Medium, true);
     auto* displayRow = makeSymbolRow(displaySymbol_, displayLabel_);
     displayRow->setContentsMargins(0, 2, 0, 0);
@@ -55,17 +58,27 @@ QWidget* StartGuidePage::makeSteps() {
     auto* layout = new QGridLayout(grid);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
-    const int columns = ReferenceLayout::forTextSize(context_.theme.textSize()).startGuideColumns;
-    int index = 0;
+    std::vector<QWidget*> cards;
     for (const auto& step : StartGuide::steps()) {
         auto* card = new StepCardButton(context_.theme, step);
         connect(card, &QAbstractButton::clicked, this,
                 [this, step] { StartGuide::openStep(context_.state, step); });
-        layout->addWidget(card, index / columns, index % columns);
-        ++index;
+        cards.push_back(card);
     }
-    for (int column = 0; column < columns; ++column)
-        layout->setColumnStretch(column, 1);
+    // The column count follows the text size; the cards move in place.
+    followTheme(context_.theme, grid, [this, layout, cards] {
+        const int columns =
+            ReferenceLayout::forTextSize(context_.theme.textSize()).startGuideColumns;
+        for (QWidget* card : cards)
+            layout->removeWidget(card);
+        for (int column = 0; column < std::max(layout->columnCount(), columns); ++column)
+            layout->setColumnStretch(column, column < columns ? 1 : 0);
+        int index = 0;
+        for (QWidget* card : cards) {
+            layout->addWidget(card, index / columns, index % columns);
+            ++index;
+        }
+    });
     return grid;
 }
 
@@ -79,11 +92,10 @@ QWidget* StartGuidePage::makeSecondaryAction() {
     auto* copyColumn = new QVBoxLayout(copy);
     copyColumn->setContentsMargins(0, 0, 0, 0);
     copyColumn->setSpacing(4);
-    copyColumn->addLayout(
-        makeSymbolRow(makeSymbol("slider.horizontal.3",
-                                 theme.font(QuorvaneFontStyle::subheadline, QFont::DemiBold)),
-                      makeText(theme, StartGuide::kAdvancedTitle, QuorvaneFontStyle::subheadline,
-                               QFont::DemiBold)));
+    copyColumn->addLayout(makeSymbolRow(
+        makeSymbol(theme, "slider.horizontal.3", QuorvaneFontStyle::subheadline, QFont::DemiBold),
+        makeText(theme, StartGuide::kAdvancedTitle, QuorvaneFontStyle::subheadline,
+                 QFont::DemiBold)));
     copyColumn->addWidget(makeCaption(theme, StartGuide::kAdvancedText));
 
     auto* button =

@@ -10,6 +10,7 @@
 #include "views/design/symbol_image.hpp"
 #include "views/design/symbol_tile_icon.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/theme_follow.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/detail_labels.hpp"
 #include "views/detail_form/detail_surface_frame.hpp"
@@ -60,9 +61,12 @@ StepCardButton::StepCardButton(Theme& theme, const StartGuideStep& step, QWidget
     top->setSpacing(8);
     top->addWidget(new StepNumber(theme, qText(step.number), this));
     QWidget* icon = nullptr;
-    if (const auto glyph = parseCaseName(step.glyph, static_cast<QuorvaneGlyph*>(nullptr)))
-        icon = new GlyphIcon(*glyph, 24, 1.6, theme.color(ColorRole::accent), this);
-    else
+    if (const auto glyph = parseCaseName(step.glyph, static_cast<QuorvaneGlyph*>(nullptr))) {
+        auto* glyphIcon = new GlyphIcon(*glyph, 24, 1.6, theme.color(ColorRole::accent), this);
+        followTheme(theme, glyphIcon,
+                    [glyphIcon, &theme] { glyphIcon->setTint(theme.color(ColorRole::accent)); });
+        icon = glyphIcon;
+    } else
         icon = new SymbolTileIcon(theme, step.systemImage, 24, this);
     top->addWidget(icon);
     top->addStretch(1);
@@ -80,13 +84,15 @@ StepCardButton::StepCardButton(Theme& theme, const StartGuideStep& step, QWidget
     auto* action = new QHBoxLayout;
     action->setSpacing(5);
     auto* actionTitle = new QLabel(qText(step.actionTitle), this);
-    actionTitle->setFont(theme.font(QuorvaneFontStyle::caption, QFont::DemiBold));
-    QPalette palette = actionTitle->palette();
-    palette.setColor(QPalette::WindowText, theme.color(ColorRole::accent));
-    actionTitle->setPalette(palette);
     auto* chevron = new SymbolImage("chevron.right", this);
-    chevron->setFont(theme.font(QuorvaneFontStyle::caption2, QFont::Bold));
-    chevron->setColor(theme.color(ColorRole::accent));
+    followTheme(theme, this, [actionTitle, chevron, &theme] {
+        actionTitle->setFont(theme.font(QuorvaneFontStyle::caption, QFont::DemiBold));
+        QPalette palette = actionTitle->palette();
+        palette.setColor(QPalette::WindowText, theme.color(ColorRole::accent));
+        actionTitle->setPalette(palette);
+        chevron->setFont(theme.font(QuorvaneFontStyle::caption2, QFont::Bold));
+        chevron->setColor(theme.color(ColorRole::accent));
+    });
     action->addWidget(actionTitle);
     action->addWidget(chevron);
     action->addStretch(1);

@@ -13,6 +13,7 @@
 
 #include "models/coding/number_format.hpp"
 #include "models/settings/quorvane_settings_import_display_adjustment.hpp"
+#include "presentation/design/control_metrics.hpp"
 #include "presentation/design/key_combination_breaks.hpp"
 #include "presentation/import_sheet/settings_import_sheet_texts.hpp"
 #include "presentation/settings/settings_import_entry.hpp"
@@ -21,6 +22,7 @@
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/themed_text.hpp"
 #include "views/design/wheel_guard.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/qt_text.hpp"
@@ -28,7 +30,6 @@
 #include "views/settings/settings_card_frame.hpp"
 #include "views/settings/settings_segmented_picker.hpp"
 #include "views/settings/settings_tinted_tile.hpp"
-#include "views/settings/themed_text.hpp"
 
 namespace quorvane {
 
@@ -303,7 +304,6 @@ SettingsImportPreviewSheet::SettingsImportPreviewSheet(ViewContext& context,
     };
     restyle();
     connect(&theme, &Theme::changed, this, restyle);
-    theme.applyToWindow(this);
     refresh();
 }
 
@@ -463,13 +463,12 @@ QWidget* SettingsImportPreviewSheet::buildMapping() {
     switchRow->addLayout(boxColumn);
     switchRow->addWidget(switchLabel, 1);
     selectionSwitchText_ = switchLabel;
-    const auto restyleSwitch = [this, switchLabel, lift, boxColumn, &theme] {
-        const int side = static_cast<int>(theme.accessibleButtonMinHeight() / 2);
-        selectionSwitch_->setStyleSheet(
-            QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }").arg(side));
+    const auto restyleSwitch = [switchLabel, lift, boxColumn, &theme] {
+        // The box is as tall as the control size's indicator (the sheet may
+        // not have taken its sizes yet when this runs first).
+        const int box = controlMetrics(theme.controlSize()).indicator;
         const int line = QFontMetrics(switchLabel->font()).height();
-        lift->changeSize(0, std::max(0, (line - selectionSwitch_->sizeHint().height()) / 2),
-                         QSizePolicy::Fixed, QSizePolicy::Fixed);
+        lift->changeSize(0, std::max(0, (line - box) / 2), QSizePolicy::Fixed, QSizePolicy::Fixed);
         boxColumn->invalidate();
     };
     restyleSwitch();

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "presentation/main_window/main_window_texts.hpp"
+#include "views/design/symbol_image.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
 #include "views/qt_text.hpp"
@@ -11,10 +12,18 @@ namespace quorvane {
 
 namespace {
 
-constexpr int kChevronSide = 12;
-constexpr int kIconSide = 18;
 constexpr int kGap = 6;
 constexpr int kPadding = 6;
+
+// The disclosure chevron is as tall as the label's capitals; the label's
+// symbol is set in the label's font. Both grow with the text size.
+int chevronSide(const QFont& font) {
+    return QFontMetrics(font).capHeight() + 2;
+}
+
+int iconSide(const QFont& font) {
+    return SymbolImage::sideForPoints(font.pointSizeF());
+}
 
 }  // namespace
 
@@ -33,10 +42,11 @@ AdvancedDisclosure::AdvancedDisclosure(Theme& theme, QWidget* parent)
 }
 
 QSize AdvancedDisclosure::sizeHint() const {
-    const QFontMetrics metrics(theme_.baseFont());
-    const int width = kPadding + kChevronSide + kGap + kIconSide + kGap +
+    const QFont font = theme_.baseFont();
+    const QFontMetrics metrics(font);
+    const int width = kPadding + chevronSide(font) + kGap + iconSide(font) + kGap +
                       metrics.horizontalAdvance(text()) + kPadding;
-    return {width, std::max(metrics.height(), kIconSide) + 2 * kPadding};
+    return {width, std::max(metrics.height(), iconSide(font)) + 2 * kPadding};
 }
 
 void AdvancedDisclosure::paintEvent(QPaintEvent*) {
@@ -44,15 +54,18 @@ void AdvancedDisclosure::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor ink = theme_.color(ColorRole::primary);
     const QColor secondary = theme_.color(ColorRole::secondary);
+    const QFont font = theme_.baseFont();
+    const int chevron = chevronSide(font);
+    const int icon = iconSide(font);
     const int middle = height() / 2;
     int x = kPadding;
-    paintSymbol(painter, QRectF(x, middle - kChevronSide / 2.0, kChevronSide, kChevronSide),
+    paintSymbol(painter, QRectF(x, middle - chevron / 2.0, chevron, chevron),
                 isChecked() ? "chevron.down" : "chevron.right", secondary);
-    x += kChevronSide + kGap;
-    paintSymbol(painter, QRectF(x, middle - kIconSide / 2.0, kIconSide, kIconSide),
+    x += chevron + kGap;
+    paintSymbol(painter, QRectF(x, middle - icon / 2.0, icon, icon),
                 main_window_texts::kAdvancedGroupSymbol, ink);
-    x += kIconSide + kGap;
-    painter.setFont(theme_.baseFont());
+    x += icon + kGap;
+    painter.setFont(font);
     painter.setPen(ink);
     painter.drawText(QRect(x, 0, width() - x - kPadding, height()),
                      Qt::AlignVCenter | Qt::AlignLeft, text());

@@ -92,7 +92,12 @@ MainWindow::MainWindow(ViewContext& context, QWidget* parent)
     sidebar_->setMinimumWidth(kSidebarMinimumWidth);
     split_->setSizes({kSidebarWidth[context_.theme.textSize()], kMinimumWidth});
     setCentralWidget(split_);
+    // The sidebar keeps a width the user dragged; until then it follows the
+    // text size's width.
+    connect(split_, &QSplitter::splitterMoved, this, [this] { sidebarDragged_ = true; });
     connect(&context_.theme, &Theme::changed, this, [this] {
+        if (sidebarDragged_)
+            return;
         const int wanted = kSidebarWidth[context_.theme.textSize()];
         const auto sizes = split_->sizes();
         split_->setSizes({wanted, std::max(sizes.value(0) + sizes.value(1) - wanted, 1)});

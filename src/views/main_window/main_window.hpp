@@ -42,6 +42,7 @@ class MainWindow : public QMainWindow {
 
     MainWindowState& state() { return state_; }
     MainWindowSidebar* sidebar() const { return sidebar_; }
+    QSplitter* splitter() const { return split_; }
     MainUtilityHeader* utilityHeader() const { return header_; }
     DisplayDetailForm* detailForm() const { return form_; }
     NoDisplayState* noDisplayState() const { return noDisplay_; }
@@ -64,6 +65,7 @@ class MainWindow : public QMainWindow {
     QStackedWidget* pages_ = nullptr;
     DisplayDetailForm* form_ = nullptr;
     NoDisplayState* noDisplay_ = nullptr;
+    bool sidebarDragged_ = false;
 };
 
 }  // namespace quorvane

@@ -11,6 +11,7 @@
 #include "views/controls/hardware_write_tag.hpp"
 #include "views/controls/nudge_button.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/readout_label.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wheel_guard.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -115,8 +116,7 @@ void NativeSliderRow::build(SliderRowKind kind) {
     slider_->setAccessibleDescription(
         toQString(sliderAccessibilityHint(spec_.title, spec_.subtitle, kind)));
     slider_->setMinimumWidth(80);
-    readout_ = new QLabel(content_);
-    readout_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    readout_ = new ReadoutLabel(content_);
     readout_->setForegroundRole(QPalette::PlaceholderText);
     content->addWidget(decrement_);
     content->addWidget(slider_, 1);

@@ -7,6 +7,7 @@
 
 #include "presentation/main_window/slider_row_model.hpp"
 #include "presentation/main_window/slider_scale.hpp"
+#include "views/design/readout_label.hpp"
 #include "views/main_window/readout_slider.hpp"
 
 class QAbstractButton;
@@ -55,7 +56,7 @@ class NativeSliderRow : public QWidget {
     ReadoutSlider* slider() const { return slider_; }
     QAbstractButton* decrementButton() const { return decrement_; }
     QAbstractButton* incrementButton() const { return increment_; }
-    QLabel* readout() const { return readout_; }
+    ReadoutLabel* readout() const { return readout_; }
     QWidget* label() const { return label_; }
     QWidget* content() const { return content_; }
 
@@ -84,7 +85,7 @@ class NativeSliderRow : public QWidget {
     QAbstractButton* decrement_ = nullptr;
     QAbstractButton* increment_ = nullptr;
     ReadoutSlider* slider_ = nullptr;
-    QLabel* readout_ = nullptr;
+    ReadoutLabel* readout_ = nullptr;
 };
 
 // The monitor row: steps of one percent, whole-percent readouts, the "직접

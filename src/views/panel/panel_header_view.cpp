@@ -11,6 +11,7 @@
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/panel/panel_picker_chip.hpp"
+#include "views/qt_text.hpp"
 
 namespace quorvane {
 
@@ -121,7 +122,7 @@ void PanelHeaderView::fillPicker(const std::vector<PanelDisplayPickerItem>& disp
     // One tick at a time, and choosing the ticked item again keeps its tick.
     auto* group = new QActionGroup(pickerMenu_);
     for (const PanelDisplayPickerItem& item : displays) {
-        QAction* action = pickerMenu_->addAction(QString::fromStdString(item.title));
+        QAction* action = pickerMenu_->addAction(toVerbatimButtonText(item.title));
         group->addAction(action);
         action->setCheckable(true);
         action->setChecked(item.checked);
@@ -135,7 +136,7 @@ void PanelHeaderView::fillOptions(const std::vector<PanelTextSizeItem>& textSize
     optionsMenu_->clear();
     qDeleteAll(optionsMenu_->findChildren<QActionGroup*>(QString(), Qt::FindDirectChildrenOnly));
     QAction* rescan =
-        optionsMenu_->addAction(symbolIcon("arrow.clockwise", theme_.color(ColorRole::primary), 16),
+        optionsMenu_->addAction(symbolIcon("arrow.clockwise", theme_.color(ColorRole::primary), 24),
                                 QStringLiteral("디스플레이 다시 검색"));
     connect(rescan, &QAction::triggered, this, &PanelHeaderView::rescanRequested);
     optionsMenu_->addSeparator();

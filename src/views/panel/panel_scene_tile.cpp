@@ -7,6 +7,7 @@
 #include "presentation/design/button_look.hpp"
 #include "views/design/shrinking_label.hpp"
 #include "views/design/theme.hpp"
+#include "views/qt_text.hpp"
 
 namespace quorvane {
 
@@ -20,7 +21,9 @@ constexpr int kMinimumHeight = 30;
 PanelSceneTile::PanelSceneTile(Theme& theme, const QString& name, const QString& kindCaption,
                                QWidget* parent)
     : QAbstractButton(parent), theme_(theme) {
-    setText(name);
+    // The name shows verbatim in the label; as the button's text it must
+    // not become a mnemonic.
+    setText(toVerbatimButtonText(name.toStdString()));
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);

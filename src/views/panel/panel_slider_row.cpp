@@ -11,10 +11,12 @@
 #include "presentation/main_window/slider_row_model.hpp"
 #include "views/controls/hardware_write_tag.hpp"
 #include "views/controls/nudge_button.hpp"
+#include "views/design/readout_label.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wheel_guard.hpp"
 #include "views/design/wrapping_label.hpp"
+#include "views/main_window/readout_slider.hpp"
 
 namespace quorvane {
 
@@ -47,8 +49,7 @@ PanelSliderRow::PanelSliderRow(Theme& theme, const PanelSliderRowContent& conten
     icon_ = new SymbolImage(content.icon, this);
     title_ = new WrappingLabel(QString(), this);
     tag_ = new HardwareWriteTag(theme, true, this);
-    value_ = new QLabel(this);
-    value_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    value_ = new ReadoutLabel(this);
     header->addWidget(icon_, 0, Qt::AlignTop);
     header->addWidget(title_, 0, Qt::AlignTop);
     header->addWidget(tag_, 0, Qt::AlignTop);
@@ -65,7 +66,7 @@ PanelSliderRow::PanelSliderRow(Theme& theme, const PanelSliderRowContent& conten
     increment_ = new NudgeButton(
         theme, content.title, Direction::increment, content.nudgeStep,
         [this] { nudge(Direction::increment); }, this);
-    slider_ = new QSlider(Qt::Horizontal, this);
+    slider_ = new ReadoutSlider(this);
     // A wheel turned over a slider the user never picked scrolls the panel
     // instead of changing the screen.
     WheelGuard::install(slider_);
@@ -172,6 +173,9 @@ void PanelSliderRow::showState() {
     const QString text = QString::fromStdString(
         formatted ? panelFormattedValue(content_.format, *formatted) : content_.valueText);
     value_->setText(text);
+    // Assistive technology reads the row's value ("60%", "6500K"), not the
+    // slider's position.
+    slider_->setValueText(text);
     decrement_->setEnabled(state_.canDecrement());
     increment_->setEnabled(state_.canIncrement());
     if (state_.isEditing())

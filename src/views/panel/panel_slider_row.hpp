@@ -5,8 +5,9 @@
 
 #include "presentation/panel/panel_slider_row_content.hpp"
 #include "presentation/panel/panel_slider_row_state.hpp"
+#include "views/design/readout_label.hpp"
+#include "views/main_window/readout_slider.hpp"
 
-class QLabel;
 class QSlider;
 
 namespace quorvane {
@@ -40,7 +41,7 @@ class PanelSliderRow : public QWidget {
     QSlider* slider() const { return slider_; }
     NudgeButton* decrementButton() const { return decrement_; }
     NudgeButton* incrementButton() const { return increment_; }
-    QLabel* valueLabel() const { return value_; }
+    ReadoutLabel* valueLabel() const { return value_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -64,8 +65,8 @@ class PanelSliderRow : public QWidget {
     SymbolImage* icon_ = nullptr;
     WrappingLabel* title_ = nullptr;
     HardwareWriteTag* tag_ = nullptr;
-    QLabel* value_ = nullptr;
-    QSlider* slider_ = nullptr;
+    ReadoutLabel* value_ = nullptr;
+    ReadoutSlider* slider_ = nullptr;
     NudgeButton* decrement_ = nullptr;
     NudgeButton* increment_ = nullptr;
     // Set while the row moves the slider itself, so that move is not taken

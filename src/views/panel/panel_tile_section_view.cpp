@@ -12,8 +12,15 @@
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/panel/panel_scene_tile.hpp"
+#include "views/qt_text.hpp"
 
 namespace quorvane {
+
+namespace {
+
+constexpr double kPresetFramePadding = 8;
+
+}  // namespace
 
 PanelTileSectionView::PanelTileSectionView(Theme& theme, Shape shape, QWidget* parent)
     : QWidget(parent), theme_(theme), shape_(shape) {
@@ -109,9 +116,11 @@ void PanelTileSectionView::rebuildTiles(const PanelTileSection& section, int col
             button = new PanelSceneTile(theme_, QString::fromStdString(tile.name),
                                         QString::fromStdString(tile.kindCaption), tileArea_);
         } else {
-            auto* grid = new TileButton(theme_, QString::fromStdString(tile.name),
+            auto* grid = new TileButton(theme_, toVerbatimButtonText(tile.name),
                                         QuorvaneChipProminence::neutral, tileArea_);
             grid->setDetailText(QString::fromStdString(tile.kindCaption));
+            // The label grows with the text size and wraps a long name.
+            grid->setAccessibleFrame(kPresetFramePadding);
             button = grid;
         }
         button->setToolTip(QString::fromStdString(tile.helpText.value_or("")));

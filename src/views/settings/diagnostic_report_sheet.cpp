@@ -11,9 +11,9 @@
 #include "presentation/settings/settings_window_layout.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/qt_text.hpp"
-#include "views/settings/themed_text.hpp"
 
 namespace quorvane {
 
@@ -74,8 +74,6 @@ DiagnosticReportSheet::DiagnosticReportSheet(Theme& theme,
     connect(save_, &QPushButton::clicked, this, &DiagnosticReportSheet::saveRequested);
     connect(close_, &QPushButton::clicked, this, &QDialog::reject);
     connect(&theme_, &Theme::changed, this, &DiagnosticReportSheet::restyle);
-    // A dialog is a window of its own: it takes the theme itself.
-    theme_.applyToWindow(this);
     restyle();
 }
 
@@ -83,11 +81,8 @@ void DiagnosticReportSheet::restyle() {
     QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     mono.setPointSizeF(theme_.font(QuorvaneFontStyle::caption).pointSizeF());
     text_->setFont(mono);
-    for (auto* button : {copy_, save_, close_}) {
+    for (auto* button : {copy_, save_, close_})
         button->setFont(theme_.baseFont());
-        button->setStyleSheet(QStringLiteral("QPushButton { padding: 4px 14px; }"));
-        button->setMinimumHeight(theme_.accessibleButtonMinHeight() - 6);
-    }
     const auto size =
         settings_layout::diagnosticSheetMinimumSize(theme_.textSize(), screenVisibleHeight(this));
     setMinimumSize(static_cast<int>(size.minimumWidth), static_cast<int>(size.minimumHeight));

@@ -4,8 +4,8 @@
 
 #include "views/design/chip_button.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
-#include "views/settings/themed_text.hpp"
 
 namespace quorvane {
 

@@ -10,12 +10,12 @@
 #include "views/design/fit_to_width.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/qt_text.hpp"
 #include "views/settings/settings_card_frame.hpp"
 #include "views/settings/settings_segmented_picker.hpp"
 #include "views/settings/settings_tinted_tile.hpp"
-#include "views/settings/themed_text.hpp"
 #include "views/view_context.hpp"
 
 namespace quorvane {

@@ -7,8 +7,8 @@
 #include "views/design/glyph_icon.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
-#include "views/settings/themed_text.hpp"
 
 namespace quorvane {
 

@@ -3,10 +3,10 @@
 #include <QVBoxLayout>
 
 #include "views/design/surface_panel.hpp"
+#include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/settings/settings_action_card.hpp"
 #include "views/settings/settings_card_frame.hpp"
-#include "views/settings/themed_text.hpp"
 
 namespace quorvane {
 

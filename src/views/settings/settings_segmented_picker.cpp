@@ -1,12 +1,81 @@
 #include "views/settings/settings_segmented_picker.hpp"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QHBoxLayout>
-#include <QToolButton>
+#include <QPainter>
+#include <algorithm>
 
 #include "views/design/theme.hpp"
+#include "views/design/theme_follow.hpp"
 
 namespace quorvane {
+
+namespace {
+
+constexpr int kHorizontalPadding = 10;
+constexpr int kVerticalPadding = 3;
+
+// One segment: the chosen one carries the accent, the others the card
+// surface; neighbours share their border line.
+class Segment final : public QAbstractButton {
+  public:
+    Segment(Theme& theme, const QString& text, bool first, QWidget* parent)
+        : QAbstractButton(parent), theme_(theme), first_(first) {
+        setText(text);
+        setCheckable(true);
+        setFocusPolicy(Qt::StrongFocus);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        followTheme(theme, this, [this] {
+            setFont(theme_.font(QuorvaneFontStyle::callout));
+            updateGeometry();
+            update();
+        });
+        connect(this, &QAbstractButton::toggled, this, [this] { update(); });
+    }
+
+    QSize sizeHint() const override {
+        QFont bold = font();
+        bold.setWeight(QFont::DemiBold);
+        const QFontMetrics metrics(bold);
+        const int height = std::max(metrics.height() + 2 * kVerticalPadding + 2,
+                                    theme_.accessibleButtonMinHeight() - 6);
+        return {metrics.horizontalAdvance(text()) + 2 * kHorizontalPadding + 2, height};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const bool chosen = isChecked();
+        painter.fillRect(rect(), theme_.color(chosen ? ColorRole::accentFill : ColorRole::surface));
+        painter.setPen(QPen(theme_.color(ColorRole::surfaceBorder), 1));
+        const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        painter.drawLine(frame.topLeft(), frame.topRight());
+        painter.drawLine(frame.bottomLeft(), frame.bottomRight());
+        painter.drawLine(frame.topRight(), frame.bottomRight());
+        if (first_)
+            painter.drawLine(frame.topLeft(), frame.bottomLeft());
+        if (hasFocus()) {
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(QPen(theme_.color(ColorRole::accent, 0.9), 2));
+            painter.drawRect(frame.adjusted(1, 1, -1, -1));
+        }
+        QFont label = font();
+        if (chosen)
+            label.setWeight(QFont::DemiBold);
+        painter.setFont(label);
+        painter.setPen(theme_.color(chosen ? ColorRole::accent : ColorRole::primary));
+        painter.drawText(rect().adjusted(kHorizontalPadding, 0, -kHorizontalPadding, 0),
+                         Qt::AlignCenter, text());
+    }
+
+  private:
+    Theme& theme_;
+    bool first_;
+};
+
+}  // namespace
 
 SettingsSegmentedPicker::SettingsSegmentedPicker(Theme& theme, const std::vector<QString>& labels,
                                                  const QString& accessibleName, QWidget* parent)
@@ -18,31 +87,11 @@ SettingsSegmentedPicker::SettingsSegmentedPicker(Theme& theme, const std::vector
     group_ = new QButtonGroup(this);
     group_->setExclusive(true);
     for (int index = 0; index < static_cast<int>(labels.size()); ++index) {
-        auto* segment = new QToolButton(this);
-        segment->setText(labels[static_cast<std::size_t>(index)]);
-        segment->setCheckable(true);
-        segment->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        auto* segment =
+            new Segment(theme, labels[static_cast<std::size_t>(index)], index == 0, this);
         group_->addButton(segment, index);
         row->addWidget(segment);
     }
-    const auto restyle = [this, &theme] {
-        // The chosen segment carries the accent, the others the card surface.
-        setStyleSheet(
-            QStringLiteral("QToolButton { border: 1px solid %1; background: %2; color: %3;"
-                           " padding: 3px 10px; }"
-                           "QToolButton:checked { background: %4; color: %5;"
-                           " font-weight: 600; }")
-                .arg(theme.color(ColorRole::surfaceBorder).name(),
-                     theme.color(ColorRole::surface).name(), theme.color(ColorRole::primary).name(),
-                     theme.color(ColorRole::accentFill).name(),
-                     theme.color(ColorRole::accent).name()));
-        for (auto* segment : group_->buttons()) {
-            segment->setFont(theme.font(QuorvaneFontStyle::callout));
-            segment->setMinimumHeight(theme.accessibleButtonMinHeight() - 6);
-        }
-    };
-    restyle();
-    connect(&theme, &Theme::changed, this, restyle);
     connect(group_, &QButtonGroup::idClicked, this, &SettingsSegmentedPicker::picked);
 }
 

@@ -8,13 +8,13 @@
 #include "views/design/glyph_icon.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/qt_text.hpp"
 #include "views/settings/settings_card_frame.hpp"
 #include "views/settings/settings_disclosure_section.hpp"
 #include "views/settings/settings_tinted_tile.hpp"
 #include "views/settings/settings_toggle_row_view.hpp"
-#include "views/settings/themed_text.hpp"
 
 namespace quorvane {
 

@@ -6,8 +6,8 @@
 
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
-#include "views/settings/themed_text.hpp"
 
 namespace quorvane {
 
@@ -56,10 +56,6 @@ StatusPill* SettingsToggleRowView::statusPill() const {
 }
 
 void SettingsToggleRowView::restyle() {
-    // The switch grows with the text beside it.
-    const int side = theme_.accessibleButtonMinHeight() / 2;
-    toggle_->setStyleSheet(
-        QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }").arg(side));
     pill_->setFont(theme_.font(QuorvaneFontStyle::caption, QFont::Medium));
     tintPill();
 }

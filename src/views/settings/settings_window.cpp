@@ -21,6 +21,7 @@
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 #include "views/qt_text.hpp"
@@ -35,7 +36,6 @@
 #include "views/settings/settings_status_strip_view.hpp"
 #include "views/settings/settings_support_card.hpp"
 #include "views/settings/settings_tinted_tile.hpp"
-#include "views/settings/themed_text.hpp"
 
 namespace quorvane {
 
@@ -153,7 +153,6 @@ SettingsWindow::SettingsWindow(ViewContext& context, QWidget* parent)
             &SettingsWindow::requestFullReset);
     connect(&context_.bridge, &StoreBridge::storeChanged, this, &SettingsWindow::refresh);
     connect(&theme, &Theme::changed, this, &SettingsWindow::restyle);
-    theme.applyToWindow(this);
     restyle();
     refresh();
 }
@@ -242,7 +241,6 @@ void SettingsWindow::chooseJsonFile(QWidget* over, bool saving, const QString& t
                                     const QString& proposedName,
                                     std::function<void(const std::filesystem::path&)> chosen) {
     auto* dialog = new QFileDialog(over, title);
-    context_.theme.applyToWindow(dialog);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setNameFilter(QStringLiteral("JSON (*.json)"));

@@ -5,6 +5,7 @@
 #include "platform/simulated/manual_scheduler.hpp"
 #include "services/display_store/display_store.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/window_theme_follower.hpp"
 #include "views/shell_actions.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/simulated_store.hpp"
@@ -23,6 +24,8 @@ struct ControlWorld {
     std::unique_ptr<StoreBridge> bridge;
     ShellActions shell;
     Theme theme{false};
+    // Every window a test shows takes the theme, as in the application.
+    WindowThemeFollower follower{theme};
     std::unique_ptr<ViewContext> context;
 
     ControlWorld() {

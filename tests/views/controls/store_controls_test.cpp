@@ -72,6 +72,7 @@ TEST(CorrectionToggleTest, WritesOnlyThroughTheStoreAndFollowsChangesMadeElsewhe
 TEST(CorrectionToggleTest, TheCheckBoxGrowsWithTheTextSize) {
     testing::ControlWorld world;
     CorrectionToggle toggle(*world.context, false);
+    toggle.show();  // its window takes the theme's control size
     QCheckBox* box = toggle.toggle();
     const auto indicator = [box] {
         return box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box);

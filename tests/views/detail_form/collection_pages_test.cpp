@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include "views/detail_form/many_presets.hpp"
 #include "views/detail_form/new_name_row.hpp"
 #include "views/detail_form/presets_section_view.hpp"
+#include "views/support/themed_window.hpp"
 
 namespace quorvane::testing {
 namespace {
@@ -75,6 +77,59 @@ TEST_F(DetailFormTest, DeletingAPresetActsOnTheRowOfTheClickAndBuiltInsHaveNoMen
     for (const auto& preset : store().customPresets())
         names.push_back(preset.name);
     EXPECT_EQ(names, (std::vector<std::string>{"둘째", "셋째"}));
+}
+
+TEST_F(DetailFormTest, ThePagesMenusAndConfirmationsTakeTheThemeAndFollowItWhileOpen) {
+    theme.setAppearance(QuorvaneAppearance::dark);
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    start();
+    store().saveDisplayGroup("책상");
+    store().saveCustomPreset("저녁", 1);
+    show(MainWindowSection::scenes);
+    auto* toGroup = buttonTitled(QStringLiteral("묶음에 적용"));
+    ASSERT_NE(toGroup, nullptr);
+    ASSERT_TRUE(toGroup->isEnabled());
+    QMenu* groups = static_cast<QPushButton*>(toGroup)->menu();
+    ASSERT_NE(groups, nullptr);
+    groups->popup(toGroup->mapToGlobal(QPoint(0, toGroup->height())));
+    turn();
+    expectThemed(groups, theme);
+    theme.setAppearance(QuorvaneAppearance::light);
+    expectThemed(groups, theme);
+    groups->hide();
+
+    show(MainWindowSection::presets);
+    auto* row = rowNamed(form, "저녁");
+    ASSERT_NE(row, nullptr);
+    emit row->customContextMenuRequested(QPoint(4, 4));
+    auto* menu = row->findChild<QMenu*>();
+    ASSERT_NE(menu, nullptr);
+    turn();
+    expectThemed(menu, theme);
+    menu->actions()[0]->trigger();
+    turn();
+    expectThemed(confirmations->dialog(), theme);
+    theme.setAppearance(QuorvaneAppearance::dark);
+    theme.setTextSize(QuorvaneTextSize::extraLarge);
+    expectThemed(confirmations->dialog(), theme);
+    confirmations->cancelButton()->click();
+}
+
+TEST_F(DetailFormTest, AGroupNamedWithAnAmpersandShowsVerbatimInTheApplyMenu) {
+    start();
+    store().saveDisplayGroup("R&D 책상");
+    show(MainWindowSection::scenes);
+    auto* toGroup = static_cast<QPushButton*>(buttonTitled(QStringLiteral("묶음에 적용")));
+    ASSERT_NE(toGroup, nullptr);
+    const auto actions = toGroup->menu()->actions();
+    ASSERT_EQ(actions.size(), 1);
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("R&&D 책상"));
+    EXPECT_EQ(actions[0]->iconText(), QStringLiteral("R&D 책상"));
+    EXPECT_TRUE(QKeySequence::mnemonic(actions[0]->text()).isEmpty());
+    const auto journal = store().recoveryJournal().entries.size();
+    actions[0]->trigger();  // still applies the scene to that group
+    turn();
+    EXPECT_EQ(store().recoveryJournal().entries.size(), journal + 1);
 }
 
 TEST_F(DetailFormTest, RecoveryCardsSwapWithTheEffectMode) {

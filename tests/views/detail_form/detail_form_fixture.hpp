@@ -8,6 +8,7 @@
 
 #include "display_store/store_world.hpp"
 #include "views/controls/confirmation_presenter.hpp"
+#include "views/design/window_theme_follower.hpp"
 #include "views/detail_form/display_detail_form.hpp"
 #include "views/store_bridge.hpp"
 
@@ -30,6 +31,8 @@ struct DetailFormTest : ::testing::Test {
     std::unique_ptr<StoreBridge> bridge;
     ShellActions shell;
     Theme theme{false};
+    // Every window the form opens takes the theme, as in the application.
+    WindowThemeFollower follower{theme};
     std::unique_ptr<ViewContext> context;
     QWidget window;
     MainWindowState state;

@@ -1,5 +1,5 @@
 // A disclosure shows and hides its content and keeps its chevron as large as
-// its text at every text size.
+// its text at every text size, following a change of it in place.
 
 #include <gtest/gtest.h>
 
@@ -20,8 +20,9 @@ struct Disclosed {
     QWidget* content = new QWidget;
     QToolButton* button = nullptr;
 
-    Disclosed(Theme& theme, const QFont& font) {
-        button = makeDisclosure(theme, QStringLiteral("DDC/CI가 뭔가요?"), font, content);
+    explicit Disclosed(Theme& theme) {
+        button = makeDisclosure(theme, QStringLiteral("DDC/CI가 뭔가요?"), QuorvaneFontStyle::body,
+                                QFont::Normal, content);
         auto* column = new QVBoxLayout(page.get());
         column->addWidget(button);
         column->addWidget(content);
@@ -31,7 +32,7 @@ struct Disclosed {
 
 TEST(Disclosure, StartsClosedAndTogglesItsContent) {
     Theme theme(false);
-    Disclosed disclosed(theme, theme.baseFont());
+    Disclosed disclosed(theme);
     EXPECT_FALSE(disclosed.content->isVisible());
     disclosed.button->click();
     EXPECT_TRUE(disclosed.content->isVisible());
@@ -42,14 +43,18 @@ TEST(Disclosure, StartsClosedAndTogglesItsContent) {
     EXPECT_NE(open, closed);  // down when open, right when closed
 }
 
-TEST(Disclosure, TheChevronGrowsWithTheText) {
+TEST(Disclosure, TheChevronGrowsWithTheTextInPlaceAndKeepsItsState) {
     Theme theme(false);
-    Disclosed standard(theme, theme.baseFont());
+    Disclosed disclosed(theme);
+    disclosed.button->click();
+    const int before = disclosed.button->iconSize().height();
     theme.setTextSize(QuorvaneTextSize::veryLarge);
-    Disclosed large(theme, theme.baseFont());
-    EXPECT_GT(large.button->iconSize().height(), standard.button->iconSize().height());
-    EXPECT_GE(large.button->iconSize().height(), QFontMetrics(theme.baseFont()).capHeight());
-    EXPECT_FALSE(large.button->icon().isNull());
+    EXPECT_GT(disclosed.button->iconSize().height(), before);
+    EXPECT_GE(disclosed.button->iconSize().height(), QFontMetrics(theme.baseFont()).capHeight());
+    EXPECT_DOUBLE_EQ(disclosed.button->font().pointSizeF(), 20.16);
+    EXPECT_FALSE(disclosed.button->icon().isNull());
+    EXPECT_TRUE(disclosed.button->isChecked());  // still open
+    EXPECT_TRUE(disclosed.content->isVisible());
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,7 @@
 #include "views/controls/recent_change_prompt_view.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/window_theme_follower.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/main_window/main_window.hpp"
 #include "views/panel/panel_footer_view.hpp"
@@ -29,6 +32,8 @@
 #include "views/panel/panel_tile_section_view.hpp"
 #include "views/panel/panel_world.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/style_signature.hpp"
+#include "views/support/themed_window.hpp"
 
 namespace quorvane {
 namespace {
@@ -95,6 +100,7 @@ class MenuPanelTest : public ::testing::Test {
 
     PanelWorld world;
     Theme theme{false};
+    WindowThemeFollower follower{theme};
     ShellActions shell;
     std::vector<std::string> calls;
     std::unique_ptr<StoreBridge> bridge;
@@ -129,6 +135,74 @@ TEST_F(MenuPanelTest, TwoDisplaysOfferThePickerAndAPresetGoesToTheChosenDisplayO
     QTest::mouseClick(menu.presetGrid()->tiles()[2], Qt::LeftButton);
     EXPECT_EQ(store().colorAdjustment(kSecondID), night.adjustment);
     EXPECT_EQ(store().colorAdjustment(PanelWorld::kMonitorID), ColorAdjustment{});
+}
+
+TEST_F(MenuPanelTest, ItsMenusAndItsConfirmationTakeTheThemeAndFollowItWhileOpen) {
+    theme.setAppearance(QuorvaneAppearance::dark);
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q"),
+                            testing::panelExternalDisplay(kSecondID, "LG 27UL850")});
+    testing::expectThemed(&menu, theme);
+
+    QTest::mouseClick(menu.header()->displayPicker(), Qt::LeftButton);
+    QMenu* picker = menu.header()->displayMenu();
+    ASSERT_TRUE(picker->isVisible());
+    testing::expectThemed(picker, theme);
+    picker->hide();
+    QToolButton* options = nullptr;
+    for (auto* button : menu.header()->findChildren<QToolButton*>()) {
+        if (button->accessibleName() == QStringLiteral("메뉴 옵션"))
+            options = button;
+    }
+    ASSERT_NE(options, nullptr);
+    QTest::mouseClick(options, Qt::LeftButton);
+    QMenu* sizes = menu.header()->optionsMenu();
+    ASSERT_TRUE(sizes->isVisible());
+    testing::expectThemed(sizes, theme);
+
+    // A text size chosen from that menu reaches it while it is still open.
+    theme.setTextSize(QuorvaneTextSize::standard);
+    testing::expectThemed(sizes, theme);
+    EXPECT_DOUBLE_EQ(sizes->font().pointSizeF(), 14);
+    sizes->hide();
+
+    menu.recoveryCard()->recoverButton()->click();
+    settle();
+    QMessageBox* confirmation = menu.confirmations()->dialog();
+    testing::expectThemed(confirmation, theme);
+    EXPECT_LT(confirmation->palette().color(QPalette::Window).lightness(), 100);
+    theme.setAppearance(QuorvaneAppearance::light);
+    testing::expectThemed(confirmation, theme);
+    menu.confirmations()->cancelButton()->click();
+}
+
+TEST_F(MenuPanelTest, ANameWithAnAmpersandShowsVerbatimInThePickerAndMakesNoShortcut) {
+    MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q"),
+                            testing::panelExternalDisplay(kSecondID, "LG 27UL850")});
+    store().setDisplayAlias("R&D 모니터", kSecondID);
+    settle();
+    const auto actions = menu.header()->displayMenu()->actions();
+    ASSERT_EQ(actions.size(), 2);
+    // Qt shows "&&" as one "&"; a single "&" would vanish and make Alt+D.
+    EXPECT_EQ(actions[1]->text(), QStringLiteral("R&&D 모니터"));
+    EXPECT_TRUE(QKeySequence::mnemonic(actions[1]->text()).isEmpty());
+    EXPECT_EQ(actions[1]->iconText(), QStringLiteral("R&D 모니터"));
+    for (QAbstractButton* tile : menu.sceneStrip()->tiles())
+        EXPECT_TRUE(tile->shortcut().isEmpty());
+}
+
+TEST_F(MenuPanelTest, RestyledInPlaceThePanelReadsAsOneBuiltInTheNewTheme) {
+    MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q"),
+                            testing::panelExternalDisplay(kSecondID, "LG 27UL850")});
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    theme.setAppearance(QuorvaneAppearance::dark);
+    settle();
+    const auto restyled = testing::styleSignature(&menu);
+    MenuPanel fresh(*context);
+    fresh.resize(menu.size());
+    fresh.show();
+    settle();
+    testing::expectSameStyle(restyled, testing::styleSignature(&fresh));
 }
 
 TEST_F(MenuPanelTest, ChoosingTheCurrentTextSizeAgainReachesTheStoreAndKeepsItsTick) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -74,6 +75,27 @@ TEST_F(PanelQuickTuneCardTest, AnAppColourDragWritesTheGammaOnceAtRelease) {
     slider->setSliderDown(false);
     EXPECT_EQ(world.gamma->writeCount(), writesBefore + 1);
     EXPECT_DOUBLE_EQ(adjustment().softwareBrightness, 0.8);
+}
+
+TEST_F(PanelQuickTuneCardTest, AssistiveTechnologyReadsEachRowsValueTextNotTheThumbPosition) {
+    const auto valueOf = [](PanelSliderRow& row) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(row.slider());
+        EXPECT_NE(accessible, nullptr);
+        return accessible ? accessible->text(QAccessible::Value) : QString();
+    };
+    PanelSliderRow& temperature = *card->colorTemperatureRow();
+    EXPECT_EQ(valueOf(temperature), QStringLiteral("6500K"));
+    EXPECT_EQ(valueOf(temperature), temperature.valueLabel()->text());
+    drag(temperature, {5000, 7200});
+    refresh();
+    EXPECT_EQ(valueOf(temperature), QStringLiteral("7200K"));
+    PanelSliderRow& contrast = *card->contrastRow();
+    QTest::mouseClick(contrast.incrementButton(), Qt::LeftButton);
+    EXPECT_EQ(valueOf(contrast), QStringLiteral("1.05"));  // the nudged value, at once
+    // The numeric value stays for tools that set it.
+    auto* value = QAccessible::queryAccessibleInterface(contrast.slider())->valueInterface();
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->currentValue().toInt(), contrast.slider()->value());
 }
 
 TEST_F(PanelQuickTuneCardTest, EachNudgeAndEachUnheldKeyStepIsOneWrite) {

@@ -20,11 +20,13 @@
 #include "views/design/chip_button.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/window_theme_follower.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 #include "views/settings/diagnostic_report_sheet.hpp"
 #include "views/settings/settings_action_card.hpp"
 #include "views/settings/settings_appearance_card.hpp"
+#include "views/settings/settings_behavior_card.hpp"
 #include "views/settings/settings_card_columns.hpp"
 #include "views/settings/settings_disclosure_section.hpp"
 #include "views/settings/settings_files_card.hpp"
@@ -36,6 +38,8 @@
 #include "views/settings/settings_toggle_row_view.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/style_signature.hpp"
+#include "views/support/themed_window.hpp"
 #include "views/support/wheel_input.hpp"
 
 namespace quorvane::testing {
@@ -101,6 +105,7 @@ class SettingsWindowTest : public ::testing::Test {
 
     StoreWorld world;
     Theme theme{false};
+    WindowThemeFollower follower{theme};
     ShellActions shell;
     int mainWindowOpened = 0;
     std::unique_ptr<StoreBridge> bridge;
@@ -288,6 +293,63 @@ TEST_F(SettingsWindowTest, TheFullResetWaitsForItsConfirmationAndRunsOnce) {
     EXPECT_FALSE(store().urlPresetAutomationEnabled());
     EXPECT_EQ(store().statusMessage(), "모든 Quorvane 설정을 초기화했습니다");
     EXPECT_FALSE(presenter->coordinator().pending().has_value());
+}
+
+TEST_F(SettingsWindowTest, EveryDialogOfTheWindowTakesTheThemeAndFollowsItWhileOpen) {
+    theme.setAppearance(QuorvaneAppearance::dark);
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    settle();
+    expectThemed(window.get(), theme);
+    // The switches draw their boxes on the dark surface, not the light one.
+    auto* toggle = window->behaviorCard()->row(0)->toggle();
+    ASSERT_NE(toggle, nullptr);
+    EXPECT_EQ(toggle->palette().color(QPalette::Base), theme.color(ColorRole::surface));
+
+    click(window->recoveryCard()->resetAction()->button());
+    expectThemed(window->confirmations()->dialog(), theme);
+    click(window->confirmations()->cancelButton());
+
+    click(window->filesCard()->exportAction()->button());
+    expectThemed(window->findChild<QFileDialog*>(), theme);
+    cancelDialog(window.get());
+
+    click(window->supportCard()->basicReport()->button());
+    auto* report = window->diagnosticSheet();
+    expectThemed(report, theme);
+    // Its buttons take the dark sheet's colours and the base font.
+    EXPECT_EQ(report->copyButton()->palette().color(QPalette::Button),
+              theme.color(ColorRole::surface));
+    EXPECT_EQ(report->copyButton()->palette().color(QPalette::ButtonText),
+              theme.color(ColorRole::primary));
+    EXPECT_DOUBLE_EQ(report->copyButton()->font().pointSizeF(), 20.16);
+
+    // A change while the sheet is open restyles it at once.
+    theme.setAppearance(QuorvaneAppearance::light);
+    theme.setTextSize(QuorvaneTextSize::large);
+    expectThemed(report, theme);
+    expectThemed(window.get(), theme);
+    EXPECT_DOUBLE_EQ(report->copyButton()->font().pointSizeF(), 15.68);
+    QTest::keyClick(report, Qt::Key_Escape);
+    settle();
+
+    exportSettings(store(), folder / "s.json", world.scheduler->wallNow());
+    click(window->filesCard()->importAction()->button());
+    choose(window.get(), folder / "s.json");
+    expectThemed(window->importSheet(), theme);
+    theme.setAppearance(QuorvaneAppearance::dark);
+    expectThemed(window->importSheet(), theme);
+}
+
+TEST_F(SettingsWindowTest, RestyledInPlaceTheWindowReadsAsOneBuiltInTheNewTheme) {
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    theme.setAppearance(QuorvaneAppearance::dark);
+    settle();
+    const auto restyled = styleSignature(window.get());
+    SettingsWindow fresh(*context);
+    fresh.resize(window->size());
+    fresh.show();
+    settle();
+    expectSameStyle(restyled, styleSignature(&fresh));
 }
 
 TEST_F(SettingsWindowTest, TheJournalSectionShowsTheNewestFiveAndFollowsTheStore) {

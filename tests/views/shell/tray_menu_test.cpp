@@ -5,6 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+
+#include "views/design/theme.hpp"
+#include "views/design/window_control_size.hpp"
+#include "views/design/window_theme_follower.hpp"
 
 namespace quorvane {
 namespace {
@@ -20,6 +25,26 @@ TEST(TrayMenu, HoldsOnlyTheQuitItemWhichQuitsOncePerChoice) {
     EXPECT_EQ(quits, 1);
     actions.front()->trigger();
     EXPECT_EQ(quits, 2);
+}
+
+TEST(TrayMenu, DrawsInTheThemeItOpensInAndFollowsEveryLaterChange) {
+    Theme theme(false);
+    theme.setAppearance(QuorvaneAppearance::dark);
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    WindowThemeFollower follower(theme);
+    const auto menu = makeTrayMenu([] {});
+
+    menu->popup(QPoint(20, 20));
+    QApplication::processEvents();
+    EXPECT_EQ(menu->palette().color(QPalette::Window), theme.color(ColorRole::windowBackground));
+    EXPECT_LT(menu->palette().color(QPalette::Window).lightness(), 100);
+    EXPECT_DOUBLE_EQ(menu->font().pointSizeF(), 20.16);
+
+    theme.setAppearance(QuorvaneAppearance::light);
+    theme.setTextSize(QuorvaneTextSize::large);
+    EXPECT_EQ(menu->palette().color(QPalette::Window), theme.color(ColorRole::windowBackground));
+    EXPECT_DOUBLE_EQ(menu->font().pointSizeF(), 15.68);
+    EXPECT_EQ(controlSizeOf(menu.get()), QuorvaneControlSize::large);
 }
 
 }  // namespace

@@ -1,13 +1,17 @@
 // The widget and shell tests share one Qt application object, created before
-// any test runs (offscreen unless the environment chose a platform).
+// any test runs (offscreen unless the environment chose a platform), with the
+// application's own style.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+
+#include "views/design/application_style.hpp"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    QApplication::setStyle(new quorvane::ApplicationStyle);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,6 +1,7 @@
-#include "views/settings/themed_text.hpp"
+#include "views/design/themed_text.hpp"
 
 #include "views/design/theme.hpp"
+#include "views/design/theme_follow.hpp"
 #include "views/design/wrapping_label.hpp"
 
 namespace quorvane {
@@ -9,11 +10,8 @@ WrappingLabel* themedLabel(Theme& theme, const QString& text, QuorvaneFontStyle 
                            QFont::Weight weight, bool secondary, QWidget* parent) {
     auto* label = new WrappingLabel(text, parent);
     label->setSecondary(secondary);
-    const auto restyle = [label, &theme, style, weight] {
-        label->setFont(theme.font(style, weight));
-    };
-    restyle();
-    QObject::connect(&theme, &Theme::changed, label, restyle);
+    followTheme(theme, label,
+                [label, &theme, style, weight] { label->setFont(theme.font(style, weight)); });
     return label;
 }
 

@@ -18,6 +18,7 @@
 #include "platform/simulated/simulated_brightness_controller.hpp"
 #include "x11/cli_executable_x11_fixture.hpp"
 #include "x11/private_x_server.hpp"
+#include "x11/vanishing_x_server.hpp"
 
 namespace quorvane {
 namespace {
@@ -168,6 +169,47 @@ TEST(XServerLossTest, ALostConnectionBecomesATypedErrorAndTheProcessLivesOn) {
     // The application's reads never throw: no server is no display.
     EXPECT_TRUE(manager.activeDisplays(brightness, DisplaySnapshotRequest{}).empty());
     std::signal(SIGPIPE, previous);
+}
+
+// The rare moments of the loop below, made to happen every time: the server
+// goes away while the command sets its connection up, or while it closes it
+// after its work is done.
+TEST(XServerLossTest, AServerGoneWhileTheConnectionIsSetUpIsOurUnreachableError) {
+    TemporaryHome home;
+    for (const auto moment : {testing::VanishingXServer::Moment::settingUp,
+                              testing::VanishingXServer::Moment::finishingSetUp}) {
+        testing::VanishingXServer server(moment);
+        ASSERT_FALSE(server.display().empty());
+        const std::string message = "X 서버에 연결할 수 없습니다: $DISPLAY=" + server.display() +
+                                    ". 그래픽 세션이 실행 중인지, $DISPLAY 값이 맞는지 확인하세요.";
+
+        const auto text =
+            runQuorvane({"cli", "apply-safe-preset", "night"}, home, server.display());
+        EXPECT_EQ(text.status, 2) << text.err;
+        EXPECT_EQ(text.err, message + "\n");
+
+        const auto json =
+            runQuorvane({"cli", "list", "displays", "--json"}, home, server.display());
+        EXPECT_EQ(json.status, 2) << json.err;
+        EXPECT_EQ(json.out, "");
+        const auto envelope = parseJson(json.err);
+        EXPECT_EQ(envelope["exitCode"], 2);
+        EXPECT_EQ(envelope["message"], message);
+        EXPECT_GE(server.vanished(), 2);
+    }
+    EXPECT_FALSE(home.preferencesText());
+}
+
+TEST(XServerLossTest, AServerGoneWhileTheConnectionClosesKeepsTheCommandsOutcome) {
+    testing::VanishingXServer server(testing::VanishingXServer::Moment::closing);
+    ASSERT_FALSE(server.display().empty());
+    TemporaryHome home;
+    // The stand-in server has no RandR, so no display at all.
+    const auto result = runQuorvane({"cli", "list", "displays", "--json"}, home, server.display());
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(parseJson(result.out)["result"]["items"], Json::array());
+    EXPECT_EQ(server.vanished(), 1);
 }
 
 TEST(XServerLossTest, EveryCommandOfALoopEndsWithOneOfOurStatusesWhenTheServerDies) {

@@ -3,8 +3,13 @@
 
 #include "platform/linux/x_connection.hpp"
 
+#include <chrono>
+#include <future>
+#include <set>
 #include <string>
+#include <thread>
 
+#include "x11/vanishing_x_server.hpp"
 #include "x11/x_test_server.hpp"
 
 namespace quorvane {
@@ -26,6 +31,105 @@ TEST_F(XConnectionTest, AnAtomMissingAtFirstIsFoundOnceAnotherClientCreatesIt) {
     ASSERT_FALSE(connection->sync());
 
     EXPECT_EQ(kept->atom(name.c_str(), true), created);
+}
+
+using testing::VanishingXServer;
+
+// Xlib ends the process when a server goes away, unless the connection is
+// ours from before XOpenDisplay until after XCloseDisplay: a command must
+// end with its own message however late or early the server dies.
+TEST(XConnectionServerLoss, AServerGoneWhileTheConnectionIsSetUpIsNoServer) {
+    for (const auto moment :
+         {VanishingXServer::Moment::settingUp, VanishingXServer::Moment::finishingSetUp}) {
+        VanishingXServer server(moment);
+        ASSERT_FALSE(server.display().empty());
+        EXPECT_FALSE(XConnection::open(server.display()));
+        // Nothing of the half-made connection is left to get in the way of
+        // the next attempt.
+        EXPECT_FALSE(XConnection::open(server.display()));
+        EXPECT_EQ(server.vanished(), 2);
+    }
+}
+
+TEST(XConnectionServerLoss, AServerGoneWhileTheConnectionClosesEndsNothing) {
+    VanishingXServer server(VanishingXServer::Moment::closing);
+    ASSERT_FALSE(server.display().empty());
+    for (int round = 0; round < 2; ++round) {
+        auto connection = XConnection::open(server.display());
+        ASSERT_TRUE(connection);
+        EXPECT_FALSE(connection->sync());
+        EXPECT_FALSE(connection->lost());
+    }
+    EXPECT_EQ(server.vanished(), 2);
+}
+
+// Xlib keeps a lost connection locked for the thread that met the loss; the
+// thread that closes it may be another one.
+TEST(XConnectionServerLoss, AConnectionLostOnOneThreadClosesOnAnother) {
+    VanishingXServer server(VanishingXServer::Moment::inUse);
+    ASSERT_FALSE(server.display().empty());
+    auto connection = XConnection::open(server.display());
+    ASSERT_TRUE(connection);
+    // The thread that meets the loss is still alive while another closes.
+    std::promise<void> met;
+    std::promise<void> closed;
+    auto shared = std::make_shared<std::shared_future<void>>(closed.get_future().share());
+    std::thread user([&connection, &met, shared] {
+        EXPECT_EQ(connection->sync(), (XProtocolError{kXServerUnreachableCode, 0, 0}));
+        met.set_value();
+        shared->wait();
+    });
+    met.get_future().wait();
+    EXPECT_TRUE(connection->lost());
+
+    std::thread closer([&connection, &closed] {
+        connection.reset();
+        closed.set_value();
+    });
+    if (shared->wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+        closer.detach();
+        user.detach();
+        FAIL() << "closing the lost connection never returned";
+    }
+    closer.join();
+    user.join();
+    EXPECT_EQ(server.vanished(), 1);
+}
+
+// A display another library opened itself, whose loss that library handles
+// (Qt does both).
+std::set<Display*>& foreignLosses() {
+    static std::set<Display*> losses;
+    return losses;
+}
+
+int recordForeignLoss(Display* display) {
+    foreignLosses().insert(display);
+    return 0;
+}
+
+void keepRunning(Display*, void*) {}
+
+TEST(XConnectionServerLoss, AHandlerAnotherLibrarySetsLaterServesOnlyItsOwnConnections) {
+    VanishingXServer server(VanishingXServer::Moment::closing);
+    ASSERT_FALSE(server.display().empty());
+    auto first = XConnection::open(server.display());
+    ASSERT_TRUE(first);
+    // As a toolkit does when it starts after the first connection of ours.
+    const XIOErrorHandler before = XSetIOErrorHandler(&recordForeignLoss);
+    Display* foreign = XOpenDisplay(server.display().c_str());
+    ASSERT_NE(foreign, nullptr);
+    XSetIOErrorExitHandler(foreign, &keepRunning, nullptr);
+
+    auto second = XConnection::open(server.display());
+    ASSERT_TRUE(second);
+    second.reset();
+    first.reset();
+    EXPECT_TRUE(foreignLosses().empty());
+    XCloseDisplay(foreign);
+    EXPECT_EQ(foreignLosses(), std::set<Display*>{foreign});
+    EXPECT_EQ(server.vanished(), 3);
+    XSetIOErrorHandler(before);
 }
 
 }  // namespace

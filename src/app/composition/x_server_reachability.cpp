@@ -1,15 +1,13 @@
 #include "app/composition/x_server_reachability.hpp"
 
-#include <X11/Xlib.h>
+#include "platform/linux/x_connection.hpp"
 
 namespace quorvane {
 
 bool xServerReachable() {
-    Display* display = XOpenDisplay(nullptr);
-    if (!display)
-        return false;
-    XCloseDisplay(display);
-    return true;
+    // Through our own connection type, so a server that goes away during the
+    // check is an unreachable one rather than the end of the process.
+    return XConnection::open("").has_value();
 }
 
 std::string noXServerMessage(const char* displayVariable) {

@@ -1,8 +1,8 @@
 #include "platform/linux/x_connection.hpp"
 
+#include <csetjmp>
 #include <mutex>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -19,110 +19,199 @@ struct RecordedError {
 // a flood are dropped rather than kept without bound.
 constexpr std::size_t kMaxRecordedErrors = 64;
 
+// An XOpenDisplay under way on this thread, and where to go back to should
+// its server go away before it returns.
+struct Opening {
+    sigjmp_buf back;
+    // The half-made display that lost its server.
+    Display* volatile lost = nullptr;
+};
+
+thread_local Opening* openingOnThisThread = nullptr;
+
 // Xlib has a single error handler per process, so the errors of open
 // connections are kept in one registry behind a lock. Errors of connections
 // that are not ours (a GUI toolkit's) go on to the handler that was
 // installed before.
 //
 // A lost connection (the server went away) is an I/O error, which Xlib ends
-// the process for unless told otherwise. For our connections the I/O error
-// handler only marks the connection lost and the per-connection exit handler
-// (Xlib >= 1.8) returns instead of exiting; Xlib then fails every further
-// request on that connection at once, and sync() reports the loss as a typed
-// error.
+// the process for unless told otherwise: after the process-wide I/O error
+// handler it calls the connection's exit handler, whose default exits. For
+// our connections the I/O error handler only marks the connection lost and
+// the exit handler (Xlib >= 1.8) returns instead of exiting; Xlib then fails
+// every further request on that connection at once, and sync() reports the
+// loss as a typed error. A connection is ours from the start of
+// XOpenDisplay until XCloseDisplay has returned, so a server that goes away
+// while a connection opens or closes never ends the process either.
 class XErrorRegistry {
   public:
+    // Never destroyed: Xlib may call the handlers until the very end of the
+    // process, static destructors included.
     static XErrorRegistry& shared() {
-        static XErrorRegistry registry;
-        return registry;
+        static XErrorRegistry* const registry = new XErrorRegistry();
+        return *registry;
     }
 
-    void add(Display* display) {
-        std::call_once(installed_, [this] {
-            previous_ = XSetErrorHandler(&XErrorRegistry::handle);
-            previousIO_ = XSetIOErrorHandler(&XErrorRegistry::handleIO);
-        });
-        XSetIOErrorExitHandler(display, &XErrorRegistry::handleIOExit, nullptr);
+    // Puts the handlers in front again should another library (Qt's X
+    // connection) have set its own since; that one then serves the
+    // connections that are not ours.
+    void install() {
         std::lock_guard lock(mutex_);
-        errors_[display].clear();
-        lost_.erase(display);
+        if (XErrorHandler before = XSetErrorHandler(&XErrorRegistry::handle); before != &handle)
+            previous_ = before;
+        if (XIOErrorHandler before = XSetIOErrorHandler(&XErrorRegistry::handleIO);
+            before != &handleIO)
+            previousIO_ = before;
     }
 
-    void remove(Display* display) {
+    // XOpenDisplay with the I/O error handling in place; none when no server
+    // answers or when it went away before the connection was set up.
+    Display* open(const char* name) {
+        install();
+        Opening opening;
+        openingOnThisThread = &opening;
+        Display* display = openOrGoBack(name, opening);
+        openingOnThisThread = nullptr;
+        if (Display* lost = opening.lost) {
+            // Xlib left off in the middle: what it made is only good for
+            // closing, which frees it.
+            add(lost);
+            markLost(lost);
+            close(lost);
+            return nullptr;
+        }
+        if (display != nullptr)
+            add(display);
+        return display;
+    }
+
+    // Syncs (unless the server is gone) and closes; the connection stays
+    // ours until XCloseDisplay has returned.
+    void close(Display* display) {
+        // Errors of requests still in flight arrive during this sync and are
+        // dropped with the entry; closing then has nothing left to report.
+        if (!lost(display))
+            XSync(display, False);
+        {
+            std::lock_guard lock(mutex_);
+            entries_[display].closing = true;
+        }
+        XCloseDisplay(display);
         std::lock_guard lock(mutex_);
-        errors_.erase(display);
-        lost_.erase(display);
+        // A display opened meanwhile at the same address is a new entry.
+        if (auto found = entries_.find(display); found != entries_.end() && found->second.closing)
+            entries_.erase(found);
     }
 
     bool lost(Display* display) {
         std::lock_guard lock(mutex_);
-        return lost_.contains(display);
+        auto found = entries_.find(display);
+        return found != entries_.end() && found->second.lost;
     }
 
     std::vector<RecordedError> take(Display* display) {
         std::lock_guard lock(mutex_);
-        auto found = errors_.find(display);
-        if (found == errors_.end()) {
+        auto found = entries_.find(display);
+        if (found == entries_.end()) {
             return {};
         }
-        return std::exchange(found->second, {});
+        return std::exchange(found->second.errors, {});
     }
 
   private:
+    struct Entry {
+        std::vector<RecordedError> errors;
+        bool lost = false;
+        // XCloseDisplay is under way.
+        bool closing = false;
+    };
+
+    XErrorRegistry() = default;
+
+    void add(Display* display) {
+        XSetIOErrorExitHandler(display, &XErrorRegistry::handleIOExit, nullptr);
+        std::lock_guard lock(mutex_);
+        entries_[display] = Entry{};
+    }
+
+    void markLost(Display* display) {
+        std::lock_guard lock(mutex_);
+        entries_[display].lost = true;
+    }
+
+    // Kept apart so that nothing with a destructor lives in the frame that
+    // a lost server jumps back to.
+    static Display* openOrGoBack(const char* name, Opening& opening) {
+        if (sigsetjmp(opening.back, 0) != 0)
+            return nullptr;
+        return XOpenDisplay(name);
+    }
+
     static int handle(Display* display, XErrorEvent* event) {
         auto& registry = shared();
+        XErrorHandler previous = nullptr;
         {
             std::lock_guard lock(registry.mutex_);
-            auto found = registry.errors_.find(display);
-            if (found != registry.errors_.end()) {
-                if (found->second.size() < kMaxRecordedErrors) {
-                    found->second.push_back(
+            auto found = registry.entries_.find(display);
+            if (found != registry.entries_.end()) {
+                auto& errors = found->second.errors;
+                if (errors.size() < kMaxRecordedErrors) {
+                    errors.push_back(
                         {event->serial, XProtocolError{event->error_code, event->request_code,
                                                        event->minor_code}});
                 }
                 return 0;
             }
+            previous = registry.previous_;
         }
-        return registry.previous_ ? registry.previous_(display, event) : 0;
+        return previous ? previous(display, event) : 0;
     }
 
     // Returns for our connections (Xlib then calls the exit handler below);
     // others get the handler installed before, which may end the process.
     static int handleIO(Display* display) {
+        // The connection XOpenDisplay is setting up on this thread has no
+        // exit handler of ours yet, and Xlib's would end the process once
+        // this returns: go back to open() instead, without a lock held or
+        // any object alive that would need its destructor.
+        if (Opening* opening = openingOnThisThread) {
+            opening->lost = display;
+            openingOnThisThread = nullptr;
+            siglongjmp(opening->back, 1);
+        }
         auto& registry = shared();
+        XIOErrorHandler previous = nullptr;
         {
             std::lock_guard lock(registry.mutex_);
-            if (registry.errors_.contains(display)) {
-                registry.lost_.insert(display);
+            auto found = registry.entries_.find(display);
+            if (found != registry.entries_.end()) {
+                found->second.lost = true;
                 return 0;
             }
+            previous = registry.previousIO_;
         }
-        return registry.previousIO_ ? registry.previousIO_(display) : 0;
+        return previous ? previous(display) : 0;
     }
 
+    // Xlib hands the connection's user lock to the thread that met the loss
+    // and keeps it there (it expects the process to end); another thread
+    // that later closes the connection would wait for it for ever. Our
+    // connections are used by one thread at a time, so it is given back.
     static void handleIOExit(Display* display, void*) {
-        auto& registry = shared();
-        std::lock_guard lock(registry.mutex_);
-        registry.lost_.insert(display);
+        shared().markLost(display);
+        XUnlockDisplay(display);
     }
 
-    std::once_flag installed_;
     XErrorHandler previous_ = nullptr;
     XIOErrorHandler previousIO_ = nullptr;
     std::mutex mutex_;
-    std::unordered_map<Display*, std::vector<RecordedError>> errors_;
-    std::unordered_set<Display*> lost_;
+    std::unordered_map<Display*, Entry> entries_;
 };
 
 }  // namespace
 
 void XConnection::Closer::operator()(Display* display) const {
-    // Errors of requests still in flight arrive during this sync and are
-    // dropped with the entry; closing then has nothing left to report.
-    if (!XErrorRegistry::shared().lost(display))
-        XSync(display, False);
-    XErrorRegistry::shared().remove(display);
-    XCloseDisplay(display);
+    XErrorRegistry::shared().close(display);
 }
 
 XConnection::XConnection(Display* display) : display_(display) {}
@@ -131,11 +220,11 @@ XConnection& XConnection::operator=(XConnection&&) noexcept = default;
 XConnection::~XConnection() = default;
 
 std::optional<XConnection> XConnection::open(const std::string& displayName) {
-    Display* display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
+    Display* display =
+        XErrorRegistry::shared().open(displayName.empty() ? nullptr : displayName.c_str());
     if (display == nullptr) {
         return std::nullopt;
     }
-    XErrorRegistry::shared().add(display);
     return XConnection(display);
 }
 

@@ -34,11 +34,14 @@ struct XProtocolError {
 // asynchronously through a process-wide handler whose default ends the
 // process; while a connection of this type is open its errors are recorded
 // instead and handed out by sync(), so a refused request becomes a typed
-// error at the call that caused it. A connection is used by one thread at a
-// time; callers that run on different threads open their own.
+// error at the call that caused it. A server that goes away never ends the
+// process either, not even while the connection is being opened or closed:
+// the connection is then lost (see lost()). A connection is used by one
+// thread at a time; callers that run on different threads open their own.
 class XConnection {
   public:
-    // Opens the named display ("" means $DISPLAY); none when no server answers.
+    // Opens the named display ("" means $DISPLAY); none when no server
+    // answers, or when it goes away before the connection is set up.
     static std::optional<XConnection> open(const std::string& displayName);
 
     XConnection(XConnection&&) noexcept;

@@ -37,8 +37,10 @@ TEST(ThemeTest, ATextSizeNoRootHasSetReadsLargeAtTheStandardScale) {
     EXPECT_DOUBLE_EQ(theme.scale(), 1.0);
     EXPECT_DOUBLE_EQ(theme.font(QuorvaneFontStyle::body).pointSizeF(), 14.0);
     EXPECT_DOUBLE_EQ(theme.baseFont().pointSizeF(), 14.0);
-    // Tables indexed by the size use their `large` entry.
+    // Tables indexed by the size use their `large` entry; the toolkit's
+    // controls keep their own regular size until a root sets one.
     EXPECT_EQ(theme.accessibleButtonMinHeight(), 34);
+    EXPECT_EQ(theme.controlSize(), QuorvaneControlSize::regular);
 
     // A root setting `large` is a real change: the scale and fonts follow.
     QSignalSpy spy(&theme, &Theme::changed);
@@ -47,6 +49,7 @@ TEST(ThemeTest, ATextSizeNoRootHasSetReadsLargeAtTheStandardScale) {
     EXPECT_DOUBLE_EQ(theme.scale(), 1.12);
     EXPECT_DOUBLE_EQ(theme.font(QuorvaneFontStyle::body).pointSizeF(), 15.68);
     EXPECT_DOUBLE_EQ(theme.baseFont().pointSizeF(), 15.68);
+    EXPECT_EQ(theme.controlSize(), QuorvaneControlSize::large);
     theme.setTextSize(QuorvaneTextSize::large);
     EXPECT_EQ(spy.count(), 1);
 }

@@ -4,6 +4,7 @@
 
 #include "app/screenshots/shot_list.hpp"
 #include "views/controls/confirmation_presenter.hpp"
+#include "views/controls/hold_to_compare_button.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/panel/menu_panel.hpp"
 #include "views/panel/panel_header_view.hpp"
@@ -74,6 +75,14 @@ void addPanelShots(ShotList& shots) {
         changeColourQuietly(store);
         store.enterStockComparison(kShotColourOnlyID);
     }));
+    // The panel's own button holding the comparison: its title, symbol and
+    // colours say so while it lasts.
+    shots.push_back(panelShot("panel-comparing-held", ShotWorld::mixed, changeColourQuietly,
+                              [](MenuPanel& shown, ShotScene&) -> QWidget* {
+                                  if (auto* compare = shown.findChild<HoldToCompareButton*>())
+                                      compare->toggleForAccessibility();
+                                  return &shown;
+                              }));
     shots.push_back(panelShot("panel-correction-off", ShotWorld::mixed, [](DisplayStore& store) {
         changeColourQuietly(store);
         store.setSoftwareColorCorrectionEnabled(false);

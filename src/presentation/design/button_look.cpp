@@ -8,6 +8,7 @@ namespace {
 
 constexpr double kPressedFillGain = 0.08;
 constexpr double kDisabledOpacity = 0.55;
+constexpr double kDisabledLinkOpacity = 0.7;
 constexpr double kTileCornerRadius = 12;
 
 struct Opacities {
@@ -46,6 +47,12 @@ ProminenceColors prominenceColors(QuorvaneChipProminence prominence) {
 }
 
 }  // namespace
+
+ColorUse linkTextColor(bool enabled) {
+    if (enabled)
+        return {ColorRole::accent, 1.0};
+    return {ColorRole::secondary, kDisabledLinkOpacity};
+}
 
 ButtonLook buttonLook(ButtonShape shape, QuorvaneChipProminence prominence, ColorScheme scheme,
                       bool pressed, bool enabled) {

@@ -27,6 +27,11 @@ struct ButtonLook {
 ButtonLook buttonLook(ButtonShape shape, QuorvaneChipProminence prominence, ColorScheme scheme,
                       bool pressed, bool enabled);
 
+// A link-style button's text: the accent while it can be pressed, the
+// secondary text colour, dimmed, once disabled, so a link that does nothing
+// never looks like one that does.
+ColorUse linkTextColor(bool enabled);
+
 // chip 30, 34, 40, 46; tile 48, 48, 50, 56.
 double buttonMinHeight(ButtonShape shape, QuorvaneTextSize size);
 

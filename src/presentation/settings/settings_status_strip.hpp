@@ -18,6 +18,11 @@ struct SettingsStatusTile {
     bool operator==(const SettingsStatusTile&) const = default;
 };
 
+// A tile's value keeps to one line and its detail to two; longer texts end
+// in "…" rather than growing the strip.
+inline constexpr int kStatusTileValueLines = 1;
+inline constexpr int kStatusTileDetailLines = 2;
+
 // The three tiles, in order: the colour scheme, auto-apply, and the
 // reminder that an import only previews until confirmed.
 std::array<SettingsStatusTile, 3> settingsStatusTiles(QuorvaneAppearance appearance,

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "presentation/design/control_metrics.hpp"
+#include "presentation/design/scroll_bar_geometry.hpp"
 #include "views/design/window_control_size.hpp"
 
 namespace quorvane {
@@ -63,6 +64,63 @@ void paintChevron(QPainter& painter, const QRect& area, Qt::ArrowType direction,
     painter.restore();
 }
 
+// A scroll bar's parts: the whole length is track (no arrow buttons), the
+// thumb where the position puts it and the pages on either side of it.
+QRect scrollBarPart(const QStyleOptionSlider& bar, QStyle::SubControl part) {
+    const bool horizontal = bar.orientation == Qt::Horizontal;
+    const QRect whole = bar.rect;
+    const int track = horizontal ? whole.width() : whole.height();
+    ScrollThumb thumb = scrollThumb(track, bar.minimum, bar.maximum, bar.pageStep,
+                                    bar.sliderPosition, kScrollBarMinimumThumb);
+    if (bar.upsideDown)
+        thumb.start = track - thumb.length - thumb.start;
+    int from = 0;
+    int length = 0;
+    switch (part) {
+        case QStyle::SC_ScrollBarGroove:
+            return whole;
+        case QStyle::SC_ScrollBarSlider:
+            from = thumb.start;
+            length = thumb.length;
+            break;
+        case QStyle::SC_ScrollBarSubPage:
+            length = thumb.start;
+            break;
+        case QStyle::SC_ScrollBarAddPage:
+            from = thumb.start + thumb.length;
+            length = track - from;
+            break;
+        default:
+            return {};
+    }
+    if (horizontal)
+        return {whole.x() + from, whole.y(), length, whole.height()};
+    return {whole.x(), whole.y() + from, whole.width(), length};
+}
+
+// A quiet track in the window's colours and a rounded thumb in the secondary
+// text colour, stronger while pointed at or dragged.
+void paintScrollBar(QPainter& painter, const QStyleOptionSlider& bar) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPalette& palette = bar.palette;
+    painter.fillRect(bar.rect, palette.color(QPalette::Window));
+    const QRect thumb = scrollBarPart(bar, QStyle::SC_ScrollBarSlider);
+    const bool scrollable = bar.maximum > bar.minimum && (bar.state & QStyle::State_Enabled);
+    if (scrollable && thumb.isValid()) {
+        const bool active = (bar.activeSubControls & QStyle::SC_ScrollBarSlider) &&
+                            (bar.state & (QStyle::State_MouseOver | QStyle::State_Sunken));
+        QColor ink = palette.color(QPalette::PlaceholderText);
+        ink.setAlphaF(active ? 0.75 : 0.45);
+        const QRectF shape = QRectF(thumb).adjusted(3, 3, -3, -3);
+        const double radius = std::min(shape.width(), shape.height()) / 2;
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(ink);
+        painter.drawRoundedRect(shape, radius, radius);
+    }
+    painter.restore();
+}
+
 }  // namespace
 
 ApplicationStyle::ApplicationStyle() : QProxyStyle(QStringLiteral("Fusion")) {}
@@ -83,6 +141,10 @@ int ApplicationStyle::pixelMetric(PixelMetric metric, const QStyleOption* option
             return metricsFor(widget).arrow + 6;
         case PM_SmallIconSize:
             return metricsFor(widget).menuIcon;
+        case PM_ScrollBarExtent:
+            return kScrollBarThickness;
+        case PM_ScrollBarSliderMin:
+            return kScrollBarMinimumThumb;
         default:
             return QProxyStyle::pixelMetric(metric, option, widget);
     }
@@ -116,6 +178,10 @@ QSize ApplicationStyle::sizeFromContents(ContentsType type, const QStyleOption* 
 
 QRect ApplicationStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option,
                                        SubControl subControl, const QWidget* widget) const {
+    if (control == CC_ScrollBar) {
+        if (const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option))
+            return scrollBarPart(*bar, subControl);
+    }
     QRect rect = QProxyStyle::subControlRect(control, option, subControl, widget);
     if (control == CC_Slider && subControl == SC_SliderHandle) {
         // A square thumb of the control size, placed along the track for the
@@ -166,6 +232,12 @@ QRect ApplicationStyle::subControlRect(ComplexControl control, const QStyleOptio
 
 void ApplicationStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                                           QPainter* painter, const QWidget* widget) const {
+    if (control == CC_ScrollBar) {
+        if (const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option)) {
+            paintScrollBar(*painter, *bar);
+            return;
+        }
+    }
     const auto* combo = qstyleoption_cast<const QStyleOptionComboBox*>(option);
     if (control != CC_ComboBox || !combo || !(combo->subControls & SC_ComboBoxArrow)) {
         QProxyStyle::drawComplexControl(control, option, painter, widget);

@@ -11,7 +11,9 @@ namespace quorvane {
 // arrows, and the least height of push buttons all grow with the user's
 // text size. Fusion also leaves a few pixels beside a button's label, which
 // makes short Korean labels ("저장", "되돌리기") look cramped at every text
-// size; the padding here grows with the button's font. Install it once:
+// size; the padding here grows with the button's font. Scroll bars are slim
+// tracks in the window's colours with a rounded thumb and no arrow buttons,
+// in the light and the dark scheme alike. Install it once:
 // `QApplication::setStyle(new ApplicationStyle);` (the application owns it).
 class ApplicationStyle : public QProxyStyle {
     Q_OBJECT

@@ -8,7 +8,9 @@
 #include "presentation/design/accessible_button_frame.hpp"
 #include "presentation/design/mnemonic_text.hpp"
 #include "views/design/symbol_table.hpp"
+#include "views/design/symbol_tile_icon.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/wrapped_text.hpp"
 #include "views/qt_text.hpp"
 
 namespace quorvane {
@@ -17,7 +19,8 @@ namespace {
 
 constexpr int kSymbolGap = 6;
 constexpr int kDetailGap = 2;
-constexpr int kUnbounded = 100000;
+// The narrowest an action chip's title gets before the chip stops shrinking.
+constexpr int kMinimumTitleCharacters = 4;
 
 // Elides only when the text really does not fit: elidedText() measures a
 // little wider than horizontalAdvance() for some fallback fonts.
@@ -68,6 +71,15 @@ void ChipButton::setAccessibleFrame(double horizontalPadding) {
     update();
 }
 
+void ChipButton::setActionLabel(const ActionButtonLabel& label) {
+    actionLabel_ = label;
+    QSizePolicy policy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+    updateGeometry();
+    update();
+}
+
 QString ChipButton::shownText() const {
     return toQString(shownMnemonicText(text().toStdString()));
 }
@@ -81,16 +93,26 @@ ButtonInsets ChipButton::insets() const {
 }
 
 int ChipButton::wrappedTextHeight(int width) const {
-    const QRect area(0, 0, std::max(width, 1), kUnbounded);
-    int height = fontMetrics().boundingRect(area, Qt::TextWordWrap, shownText()).height();
+    const double lineWidth = std::max(width, 1);
+    double height = layOutWrappedText(shownText(), font(), lineWidth, 0);
     if (!detail_.isEmpty()) {
-        const QFontMetrics detailMetrics(theme_.font(QuorvaneFontStyle::caption));
-        height += kDetailGap + detailMetrics.boundingRect(area, Qt::TextWordWrap, detail_).height();
+        height += kDetailGap +
+                  layOutWrappedText(detail_, theme_.font(QuorvaneFontStyle::caption), lineWidth, 0);
     }
-    return height;
+    return static_cast<int>(std::ceil(height));
+}
+
+int ChipButton::actionTitleHeight(double titleWidth) const {
+    return static_cast<int>(std::ceil(layOutWrappedText(
+        shownText(), font(), std::max(titleWidth, 1.0), actionLabel_->titleLineLimit)));
 }
 
 int ChipButton::heightForWidth(int width) const {
+    if (actionLabel_) {
+        const double titleWidth = actionButtonTitleWidth(*actionLabel_, width);
+        return static_cast<int>(std::ceil(
+            actionButtonHeight(*actionLabel_, theme_.textSize(), actionTitleHeight(titleWidth))));
+    }
     if (!framePadding_)
         return QAbstractButton::heightForWidth(width);
     const ButtonInsets room = insets();
@@ -104,12 +126,19 @@ ButtonLook ChipButton::look() const {
 }
 
 int ChipButton::symbolSide() const {
-    return symbol_.empty() ? 0 : fontMetrics().height();
+    if (symbol_.empty())
+        return 0;
+    if (actionLabel_)
+        return static_cast<int>(std::lround(actionLabel_->symbolTileSide));
+    return fontMetrics().height();
 }
 
 int ChipButton::symbolRoom() const {
     const int symbol = symbolSide();
-    return symbol > 0 ? symbol + kSymbolGap : 0;
+    if (symbol == 0)
+        return 0;
+    return symbol +
+           (actionLabel_ ? static_cast<int>(std::lround(actionLabel_->spacing)) : kSymbolGap);
 }
 
 int ChipButton::minimumHeight() const {
@@ -135,7 +164,7 @@ QSize ChipButton::sizeHint() const {
         textHeight += detailMetrics.height();
     }
     const int width = static_cast<int>(2 * insets.horizontal) + textWidth + symbolRoom() + 2;
-    if (framePadding_)
+    if (framePadding_ || actionLabel_)
         return {width, heightForWidth(width)};
     const int height = std::max(minimumHeight(), static_cast<int>(2 * insets.vertical) +
                                                      std::max(textHeight, symbolSide()));
@@ -143,6 +172,13 @@ QSize ChipButton::sizeHint() const {
 }
 
 QSize ChipButton::minimumSizeHint() const {
+    if (actionLabel_) {
+        const QSize ideal = sizeHint();
+        const int least = static_cast<int>(2 * insets().horizontal) + symbolRoom() +
+                          fontMetrics().averageCharWidth() * kMinimumTitleCharacters;
+        const int width = std::min(ideal.width(), least);
+        return {width, heightForWidth(width)};
+    }
     if (shape_ == ButtonShape::chip)
         return sizeHint();
     return {minimumHeight(), sizeHint().height()};
@@ -170,10 +206,14 @@ void ChipButton::paintEvent(QPaintEvent*) {
         painter.drawRoundedRect(frame.adjusted(1, 1, -1, -1), radius - 1, radius - 1);
     }
 
+    const QColor ink = theme_.color(current.text);
+    if (actionLabel_) {
+        paintActionLabel(painter, ink);
+        return;
+    }
     const ButtonInsets insets = this->insets();
     QRectF content = QRectF(rect()).adjusted(insets.horizontal, insets.vertical, -insets.horizontal,
                                              -insets.vertical);
-    const QColor ink = theme_.color(current.text);
     const int symbol = symbolSide();
     const QFontMetrics metrics = fontMetrics();
     const QString label = shownText();
@@ -220,21 +260,40 @@ void ChipButton::paintEvent(QPaintEvent*) {
 // the block centred top to bottom at the leading edge.
 void ChipButton::paintWrapped(QPainter& painter, const QRectF& area, const QString& label,
                               const QColor& ink) const {
-    const int width = static_cast<int>(area.width());
-    const double top = area.center().y() - wrappedTextHeight(width) / 2.0;
-    const QRect bounds(0, 0, std::max(width, 1), kUnbounded);
-    const int nameHeight = fontMetrics().boundingRect(bounds, Qt::TextWordWrap, label).height();
+    const double width = std::max(area.width(), 1.0);
+    const double top = area.center().y() - wrappedTextHeight(static_cast<int>(width)) / 2.0;
     painter.setPen(ink);
-    painter.drawText(QRectF(area.left(), top, area.width(), nameHeight),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, label);
+    const double nameHeight =
+        layOutWrappedText(label, font(), width, 0, &painter, QPointF(area.left(), top));
     if (detail_.isEmpty())
         return;
-    const QFont detailFont = theme_.font(QuorvaneFontStyle::caption);
-    painter.setFont(detailFont);
     painter.setPen(theme_.color(ColorRole::secondary));
-    painter.drawText(
-        QRectF(area.left(), top + nameHeight + kDetailGap, area.width(), area.bottom()),
-        Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, detail_);
+    layOutWrappedText(detail_, theme_.font(QuorvaneFontStyle::caption), width, 0, &painter,
+                      QPointF(area.left(), top + nameHeight + kDetailGap));
+}
+
+// An action chip's label: the symbol tile and the title beside it, centred
+// on each other, the pair centred in the chip.
+void ChipButton::paintActionLabel(QPainter& painter, const QColor& ink) const {
+    const ButtonInsets insets = this->insets();
+    const QRectF content = QRectF(rect()).adjusted(insets.horizontal, insets.vertical,
+                                                   -insets.horizontal, -insets.vertical);
+    const QString label = shownText();
+    const double room = actionButtonTitleWidth(*actionLabel_, width());
+    const double titleWidth =
+        std::min(room, std::ceil(QFontMetricsF(font()).horizontalAdvance(label)) + 1);
+    const int tile = symbolSide();
+    const double block = symbolRoom() + titleWidth;
+    double x = content.left() + std::max(0.0, (content.width() - block) / 2);
+    const double middle = content.center().y();
+    if (tile > 0) {
+        paintSymbolTile(painter, QRectF(x, middle - tile / 2.0, tile, tile), symbol_, ink, theme_);
+        x += symbolRoom();
+    }
+    const double titleHeight = actionTitleHeight(titleWidth);
+    painter.setPen(ink);
+    layOutWrappedText(label, font(), std::max(titleWidth, 1.0), actionLabel_->titleLineLimit,
+                      &painter, QPointF(x, middle - titleHeight / 2.0));
 }
 
 TileButton::TileButton(Theme& theme, const QString& text, QuorvaneChipProminence prominence,

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "presentation/design/action_button_label.hpp"
 #include "presentation/design/button_look.hpp"
 
 class QPainter;
@@ -38,12 +39,18 @@ class ChipButton : public QAbstractButton {
     // beside it and 4 above and below, at least the text size's accessible
     // height, the label wrapping onto as many lines as it needs.
     void setAccessibleFrame(double horizontalPadding);
+    // Makes a chip an action card's button: its symbol on a tile of the
+    // label's size and its title wrapping to the label's line limit, so the
+    // chip may be narrower than its one-line width and grows taller instead.
+    void setActionLabel(const ActionButtonLabel& label = kActionButtonLabel);
     // The look in the current state (for tests and custom painting).
     ButtonLook look() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
-    bool hasHeightForWidth() const override { return framePadding_.has_value(); }
+    bool hasHeightForWidth() const override {
+        return framePadding_.has_value() || actionLabel_.has_value();
+    }
     int heightForWidth(int width) const override;
 
   protected:
@@ -64,6 +71,8 @@ class ChipButton : public QAbstractButton {
     int wrappedTextHeight(int width) const;
     void paintWrapped(QPainter& painter, const QRectF& area, const QString& label,
                       const QColor& ink) const;
+    int actionTitleHeight(double titleWidth) const;
+    void paintActionLabel(QPainter& painter, const QColor& ink) const;
 
     Theme& theme_;
     QuorvaneChipProminence prominence_;
@@ -71,6 +80,7 @@ class ChipButton : public QAbstractButton {
     std::string symbol_;
     QString detail_;
     std::optional<double> framePadding_;
+    std::optional<ActionButtonLabel> actionLabel_;
 };
 
 // The full-width tile form of the same button.

@@ -48,6 +48,11 @@ void FitLayout::setSharedLineLook(int spacing, Qt::Alignment alignment) {
     invalidate();
 }
 
+void FitLayout::setHorizontalAlignment(Qt::Alignment alignment) {
+    horizontalAlignment_ = alignment;
+    invalidate();
+}
+
 void FitLayout::setArrangementListener(std::function<void(FitArrangement)> listener) {
     listener_ = std::move(listener);
 }
@@ -161,6 +166,8 @@ int FitLayout::layoutRow(const QRect& rect, int idealWidth, bool apply) const {
     if (!apply)
         return height;
     int x = rect.x();
+    if (growers == 0 && (horizontalAlignment_ & Qt::AlignHCenter))
+        x += spare / 2;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         const auto& entry = entries_[i];
         if (widths[i] < 0)
@@ -219,6 +226,12 @@ int FitLayout::layoutStacked(const QRect& rect, bool apply) const {
         firstLine = false;
         if (apply) {
             int x = rect.x();
+            if (horizontalAlignment_ & Qt::AlignHCenter) {
+                int lineWidth = static_cast<int>(items.size() - 1) * spacing;
+                for (const auto& placed : items)
+                    lineWidth += placed.width;
+                x += std::max(0, (rect.width() - lineWidth) / 2);
+            }
             for (const auto& placed : items) {
                 const int h = std::min(lineHeight, placed.height);
                 const bool centred = items.size() > 1 && !(sharedLineAlignment_ & Qt::AlignTop);
@@ -262,6 +275,10 @@ void FitToWidth::setSpacing(int horizontal, int vertical) {
 
 void FitToWidth::setSharedLineLook(int spacing, Qt::Alignment alignment) {
     static_cast<FitLayout*>(layout())->setSharedLineLook(spacing, alignment);
+}
+
+void FitToWidth::setHorizontalAlignment(Qt::Alignment alignment) {
+    static_cast<FitLayout*>(layout())->setHorizontalAlignment(alignment);
 }
 
 FitArrangement FitToWidth::arrangement() const {

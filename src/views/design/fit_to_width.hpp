@@ -44,6 +44,10 @@ class FitToWidth : public QWidget {
     void setSpacing(int horizontal, int vertical);
     // Spacing and vertical alignment of items sharing a stacked line.
     void setSharedLineLook(int spacing, Qt::Alignment alignment);
+    // Where the items sit across a width they do not fill: at the leading
+    // edge (the default) or, with Qt::AlignHCenter, centred; side by side
+    // (when nothing stretches) and on each stacked line alike.
+    void setHorizontalAlignment(Qt::Alignment alignment);
 
     FitArrangement arrangement() const;
     // The arrangement this row takes at a given width (for tests and parents).
@@ -68,6 +72,7 @@ class FitLayout : public QLayout {
     void setRowAlignment(Qt::Alignment alignment) { rowAlignment_ = alignment; }
     void setSpacings(int horizontal, int vertical);
     void setSharedLineLook(int spacing, Qt::Alignment alignment);
+    void setHorizontalAlignment(Qt::Alignment alignment);
     void setArrangementListener(std::function<void(FitArrangement)> listener);
 
     int count() const override { return static_cast<int>(entries_.size()); }
@@ -103,6 +108,7 @@ class FitLayout : public QLayout {
     Qt::Alignment rowAlignment_ = Qt::AlignVCenter;
     int sharedLineSpacing_ = -1;  // -1: the side-by-side spacing
     Qt::Alignment sharedLineAlignment_ = Qt::AlignVCenter;
+    Qt::Alignment horizontalAlignment_ = Qt::AlignLeading;
     FitArrangement current_ = FitArrangement::horizontal;
     std::function<void(FitArrangement)> listener_;
 };

@@ -1,6 +1,7 @@
 #include "views/design/symbol_tile_icon.hpp"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
@@ -26,32 +27,38 @@ void SymbolTileIcon::setForeground(const QColor& color) {
 
 void SymbolTileIcon::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    const QColor ink = foreground_.isValid() ? foreground_ : theme_.color(ColorRole::primary);
+    paintSymbolTile(painter, QRectF(0, 0, size_, size_), systemName_, ink, theme_);
+}
+
+void paintSymbolTile(QPainter& painter, const QRectF& frame, std::string_view systemName,
+                     const QColor& ink, const Theme& theme) {
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    const double size = size_;
-    const QRectF frame(0, 0, size, size);
+    const double size = std::min(frame.width(), frame.height());
     const double radius = 0.3 * size;
     painter.setPen(Qt::NoPen);
-    painter.setBrush(theme_.color(ColorRole::secondary, 0.10));
+    painter.setBrush(theme.color(ColorRole::secondary, 0.10));
     painter.drawRoundedRect(frame, radius, radius);
-    painter.setPen(QPen(theme_.color(ColorRole::secondary, 0.12), 1));
+    painter.setPen(QPen(theme.color(ColorRole::secondary, 0.12), 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(frame.adjusted(0.5, 0.5, -0.5, -0.5), radius - 0.5, radius - 0.5);
 
     // The symbol fills a square about the height of a 0.48 × size glyph.
     const double symbolSide = 0.48 * size * 1.15;
-    const QRectF symbolRect(frame.center() - QPointF(symbolSide / 2, symbolSide / 2),
+    const QPointF centre = frame.center();
+    const QRectF symbolRect(centre - QPointF(symbolSide / 2, symbolSide / 2),
                             QSizeF(symbolSide, symbolSide));
-    const QColor ink = foreground_.isValid() ? foreground_ : theme_.color(ColorRole::primary);
-    paintSymbol(painter, symbolRect, systemName_, ink);
+    paintSymbol(painter, symbolRect, systemName, ink);
 
     painter.setPen(Qt::NoPen);
-    const QPointF centre = frame.center();
     const double big = 0.16 * size;
-    painter.setBrush(theme_.color(ColorRole::secondary, 0.36));
+    painter.setBrush(theme.color(ColorRole::secondary, 0.36));
     painter.drawEllipse(centre + QPointF(0.25 * size, -0.24 * size), big / 2, big / 2);
     const double small = 0.12 * size;
-    painter.setBrush(theme_.color(ColorRole::secondary, 0.26));
+    painter.setBrush(theme.color(ColorRole::secondary, 0.26));
     painter.drawEllipse(centre + QPointF(-0.27 * size, 0.25 * size), small / 2, small / 2);
+    painter.restore();
 }
 
 }  // namespace quorvane

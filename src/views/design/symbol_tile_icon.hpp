@@ -1,13 +1,22 @@
 #pragma once
 
 #include <QColor>
+#include <QRectF>
 #include <QString>
 #include <QWidget>
 #include <string>
+#include <string_view>
+
+class QPainter;
 
 namespace quorvane {
 
 class Theme;
+
+// Draws the tile of a SymbolTileIcon in the square `frame` (a button label
+// that carries one draws it this way): `ink` colours the symbol.
+void paintSymbolTile(QPainter& painter, const QRectF& frame, std::string_view systemName,
+                     const QColor& ink, const Theme& theme);
 
 // A system symbol on a neutral rounded tile with two decorative dots, the
 // stand-in wherever an item has no glyph of its own. The symbol takes

@@ -1,11 +1,11 @@
 #include "views/design/wrapping_label.hpp"
 
 #include <QPainter>
-#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 
 #include "presentation/design/text_fit.hpp"
+#include "views/design/wrapped_text.hpp"
 
 namespace quorvane {
 
@@ -13,18 +13,6 @@ namespace {
 
 // The narrowest a wrapped label asks to be: a few characters.
 constexpr int kMinimumCharacters = 6;
-
-// Breaks one paragraph into lines `lineWidth` wide, at word boundaries where
-// it can and anywhere in a word longer than the line.
-void breakLines(QTextLayout& layout, double lineWidth) {
-    QTextOption option(Qt::AlignLeft);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
-        line.setLineWidth(lineWidth);
-    layout.endLayout();
-}
 
 }  // namespace
 
@@ -112,53 +100,13 @@ QFont WrappingLabel::fittedFont(int width) const {
 }
 
 int WrappingLabel::linesAt(const QFont& font, double lineWidth) const {
-    int lines = 0;
-    for (const auto& paragraph : text().split(QLatin1Char('\n'))) {
-        QTextLayout layout(paragraph, font);
-        breakLines(layout, lineWidth);
-        lines += layout.lineCount();
-    }
-    return lines;
+    return wrappedLineCount(text(), font, lineWidth);
 }
 
-// Lays the text out from the top left, at most `limit` lines (0 = all), and
-// draws it when given a painter; the last allowed line of a longer text ends
-// in "…". Returns the height taken.
 double WrappingLabel::contentHeight(const QFont& font, double lineWidth, int limit,
                                     QPainter* painter) const {
-    if (text().isEmpty())
-        return 0;
-    const QStringList paragraphs = text().split(QLatin1Char('\n'));
-    double y = 0;
-    int shown = 0;
-    for (qsizetype index = 0; index < paragraphs.size(); ++index) {
-        const QString& paragraph = paragraphs[index];
-        QTextLayout layout(paragraph, font);
-        breakLines(layout, lineWidth);
-        for (int number = 0; number < layout.lineCount(); ++number) {
-            QTextLine line = layout.lineAt(number);
-            const bool lastAllowed = limit > 0 && shown + 1 == limit;
-            const bool more = number + 1 < layout.lineCount() || index + 1 < paragraphs.size();
-            if (lastAllowed && more) {
-                if (painter) {
-                    // The rest of the text, run together, cut to the line.
-                    const QString rest = (paragraph.mid(line.textStart()) + QLatin1Char(' ') +
-                                          paragraphs.mid(index + 1).join(QLatin1Char(' ')))
-                                             .simplified();
-                    painter->setFont(font);
-                    painter->drawText(
-                        QPointF(0, y + line.ascent()),
-                        QFontMetricsF(font).elidedText(rest, Qt::ElideRight, lineWidth));
-                }
-                return y + line.height();
-            }
-            if (painter)
-                line.draw(painter, QPointF(0, y - line.y()));
-            y += line.height();
-            ++shown;
-        }
-    }
-    return y;
+    return layOutWrappedText(text(), font, lineWidth, limit, painter, {},
+                             alignment() & Qt::AlignHCenter ? Qt::AlignHCenter : Qt::AlignLeft);
 }
 
 void WrappingLabel::paintEvent(QPaintEvent* event) {

@@ -13,7 +13,8 @@ namespace quorvane {
 // Usage: auto* note = new WrappingLabel(QStringLiteral("…"), parent);
 //        note->setFont(theme.font(QuorvaneFontStyle::caption));
 //        note->setForegroundRole(QPalette::PlaceholderText);  // secondary text
-// Use setSelectable(true) for lines the user may copy.
+// Use setSelectable(true) for lines the user may copy; setAlignment with
+// Qt::AlignHCenter centres each line.
 // setLineLimit(2, 0.86) keeps a long text to two lines instead: it first
 // shrinks to no less than 0.86 of its size and only then cuts the last line
 // with "…" (the accessible text stays whole). Selectable text ignores the

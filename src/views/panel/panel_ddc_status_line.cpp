@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "presentation/design/button_look.hpp"
 #include "views/controls/ddc_badge_view.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/theme.hpp"
@@ -38,13 +39,17 @@ void PanelDDCStatusLine::setStatus(const DDCCapabilityBadge& badge, const PanelD
     probe_->setText(QString::fromStdString(status.probeButton->title));
     probe_->setToolTip(QString::fromStdString(status.probeButton->helpText));
     probe_->setEnabled(status.probeButton->enabled);
+    // A link that does nothing shows no hand either.
+    probe_->setCursor(status.probeButton->enabled ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
 void PanelDDCStatusLine::restyle() {
     badge_->setFont(theme_.font(QuorvaneFontStyle::caption));
     probe_->setFont(theme_.font(QuorvaneFontStyle::caption, QFont::DemiBold));
     QPalette palette = probe_->palette();
-    palette.setColor(QPalette::ButtonText, theme_.color(ColorRole::accent));
+    for (const auto group : {QPalette::Active, QPalette::Inactive})
+        palette.setColor(group, QPalette::ButtonText, theme_.color(linkTextColor(true)));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, theme_.color(linkTextColor(false)));
     probe_->setPalette(palette);
 }
 

@@ -11,10 +11,17 @@
 
 namespace quorvane {
 
+namespace {
+
+constexpr int kLeastHeight = 220;
+
+}  // namespace
+
 PanelNoDisplayView::PanelNoDisplayView(Theme& theme, QWidget* parent)
     : QWidget(parent), theme_(theme) {
-    setMinimumHeight(220);
+    setMinimumHeight(kLeastHeight);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
     layout->addStretch(1);
     icon_ = new SymbolImage("display.trianglebadge.exclamationmark", this);
@@ -22,13 +29,14 @@ PanelNoDisplayView::PanelNoDisplayView(Theme& theme, QWidget* parent)
     title_->setAlignment(Qt::AlignCenter);
     description_ = new WrappingLabel(
         QStringLiteral("활성 모니터를 찾지 못했습니다. 케이블을 확인한 뒤 다시 검색하세요."), this);
-    description_->setAlignment(Qt::AlignHCenter);
+    description_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     description_->setSecondary(true);
     layout->addWidget(icon_, 0, Qt::AlignHCenter);
     layout->addWidget(title_);
     layout->addWidget(description_);
 
     auto* buttons = new FitToWidth(8, 8, this);
+    buttons->setHorizontalAlignment(Qt::AlignHCenter);
     rescan_ =
         new ChipButton(theme, QStringLiteral("다시 검색"), QuorvaneChipProminence::accent, buttons);
     rescan_->setSymbol("arrow.clockwise");
@@ -37,10 +45,8 @@ PanelNoDisplayView::PanelNoDisplayView(Theme& theme, QWidget* parent)
                           QuorvaneChipProminence::neutral, buttons);
     why_->setSymbol("info.circle");
     why_->setToolTip(QStringLiteral("큰 창에서 안 되는 이유와 다음 확인 순서를 봅니다."));
-    buttons->addStretch(0);
     buttons->addWidget(rescan_);
     buttons->addWidget(why_);
-    buttons->addStretch(0);
     layout->addWidget(buttons);
     layout->addStretch(1);
     connect(rescan_, &ChipButton::clicked, this, &PanelNoDisplayView::rescanRequested);
@@ -54,9 +60,6 @@ void PanelNoDisplayView::restyle() {
     icon_->setColor(theme_.color(ColorRole::secondary));
     title_->setFont(theme_.font(QuorvaneFontStyle::title3, QFont::DemiBold));
     description_->setFont(theme_.font(QuorvaneFontStyle::callout));
-    const QFont buttonFont = theme_.font(QuorvaneFontStyle::callout, QFont::DemiBold);
-    rescan_->setFont(buttonFont);
-    why_->setFont(buttonFont);
 }
 
 }  // namespace quorvane

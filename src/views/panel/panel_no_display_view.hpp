@@ -11,8 +11,11 @@ class SymbolImage;
 class Theme;
 class WrappingLabel;
 
-// What the panel shows when no display is active: why, and the two ways on
-// (re-scan, or the main window's explanation), side by side when they fit.
+// What the panel shows when no display is active: one stack centred in a
+// block at least 220 high (taller only when its content needs it): the
+// symbol, why, and the two ways on (re-scan, or the main window's
+// explanation), side by side when they fit and centred under each other
+// when not.
 class PanelNoDisplayView : public QWidget {
     Q_OBJECT
 
@@ -20,6 +23,7 @@ class PanelNoDisplayView : public QWidget {
     explicit PanelNoDisplayView(Theme& theme, QWidget* parent = nullptr);
 
     ChipButton* rescanButton() const { return rescan_; }
+    ChipButton* explanationButton() const { return why_; }
 
   signals:
     void rescanRequested();

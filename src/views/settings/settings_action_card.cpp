@@ -31,6 +31,7 @@ SettingsActionCard::SettingsActionCard(Theme& theme, const QString& title, const
     column->setSpacing(9);
     button_ = new ChipButton(theme, title, prominence, this);
     button_->setSymbol(systemImage);
+    button_->setActionLabel();
     button_->setToolTip(detail);
     button_->setAccessibleDescription(detail);
     column->addWidget(button_, 0, Qt::AlignLeading);

@@ -36,6 +36,8 @@ class SettingsStatusStripView::Tile : public SettingsTintedTile {
         title = themedLabel(theme, {}, QuorvaneFontStyle::caption2, QFont::Medium, true);
         value = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::DemiBold);
         detail = themedLabel(theme, {}, QuorvaneFontStyle::caption2, QFont::Normal, true);
+        value->setLineLimit(kStatusTileValueLines);
+        detail->setLineLimit(kStatusTileDetailLines);
         column->addWidget(title);
         column->addWidget(value);
         column->addWidget(detail);
@@ -101,6 +103,14 @@ bool SettingsStatusStripView::isSideBySide() const {
 
 QString SettingsStatusStripView::tileValue(int index) const {
     return tiles_.at(static_cast<std::size_t>(index))->value->text();
+}
+
+WrappingLabel* SettingsStatusStripView::valueLabel(int index) const {
+    return tiles_.at(static_cast<std::size_t>(index))->value;
+}
+
+WrappingLabel* SettingsStatusStripView::detailLabel(int index) const {
+    return tiles_.at(static_cast<std::size_t>(index))->detail;
 }
 
 int SettingsStatusStripView::heightForWidth(int width) const {

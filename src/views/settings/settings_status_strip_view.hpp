@@ -9,6 +9,7 @@ namespace quorvane {
 
 class DisplayStore;
 class Theme;
+class WrappingLabel;
 
 // The three status tiles under the hero: side by side, sharing the width,
 // while they fit; stacked, each full width, otherwise.
@@ -21,6 +22,9 @@ class SettingsStatusStripView : public QWidget {
     void refresh();
     bool isSideBySide() const;
     QString tileValue(int index) const;
+    // A tile's value (one line at most) and detail (two at most).
+    WrappingLabel* valueLabel(int index) const;
+    WrappingLabel* detailLabel(int index) const;
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;

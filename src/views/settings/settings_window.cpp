@@ -174,12 +174,15 @@ QWidget* SettingsWindow::buildHero() {
     layout->setContentsMargins(0, 0, 0, 0);
     auto* row = new FitToWidth(14, 14);
     row->setRowAlignment(Qt::AlignTop);
+    // Narrow, the gear stays level with the title, whatever the copy's height.
+    row->setSharedLineLook(14, Qt::AlignTop);
     auto* copy = new QWidget;
     auto* copyColumn = new QVBoxLayout(copy);
     copyColumn->setContentsMargins(0, 0, 0, 0);
     copyColumn->setSpacing(5);
-    copyColumn->addWidget(themedLabel(theme, QStringLiteral("Quorvane 설정"),
-                                      QuorvaneFontStyle::title3, QFont::DemiBold));
+    heroTitle_ = themedLabel(theme, QStringLiteral("Quorvane 설정"), QuorvaneFontStyle::title3,
+                             QFont::DemiBold);
+    copyColumn->addWidget(heroTitle_);
     copyColumn->addWidget(themedLabel(
         theme, QStringLiteral("자주 쓰는 설정은 앞에 두고, 위험하거나 자세한 항목은 접어 둡니다."),
         QuorvaneFontStyle::callout, QFont::Normal, true));
@@ -191,7 +194,8 @@ QWidget* SettingsWindow::buildHero() {
         if (context_.shell.openMainWindow)
             context_.shell.openMainWindow();
     });
-    row->addWidget(new GearTile(theme, nullptr), 0);
+    heroIcon_ = new GearTile(theme, nullptr);
+    row->addWidget(heroIcon_, 0);
     row->addWidget(copy, 0);
     row->addStretch(12);
     row->addWidget(openMainWindow_);

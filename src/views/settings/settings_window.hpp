@@ -44,6 +44,9 @@ class SettingsWindow : public QWidget {
     const SettingsWindowState& state() const { return state_; }
     // Parts, for tests and pictures.
     ChipButton* openMainWindowButton() const { return openMainWindow_; }
+    // The hero's gear tile and title.
+    QWidget* heroIcon() const { return heroIcon_; }
+    QWidget* heroTitle() const { return heroTitle_; }
     SettingsStatusStripView* statusStrip() const { return strip_; }
     SettingsCardColumns* frequentCards() const { return frequent_; }
     SettingsCardColumns* backupCards() const { return backup_; }
@@ -84,6 +87,8 @@ class SettingsWindow : public QWidget {
     ConfirmationPresenter* confirmations_ = nullptr;
     QScrollArea* scroll_ = nullptr;
     ChipButton* openMainWindow_ = nullptr;
+    QWidget* heroIcon_ = nullptr;
+    QWidget* heroTitle_ = nullptr;
     SettingsStatusStripView* strip_ = nullptr;
     SettingsCardColumns* frequent_ = nullptr;
     SettingsCardColumns* backup_ = nullptr;

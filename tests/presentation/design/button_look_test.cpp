@@ -35,6 +35,13 @@ TEST(ButtonLookTest, DisabledKeepsProminenceColoursDimmedWithSecondaryText) {
               ColorRole::ink);
 }
 
+TEST(ButtonLookTest, ADisabledLinkLosesTheAccent) {
+    EXPECT_EQ(linkTextColor(true), (ColorUse{ColorRole::accent, 1.0}));
+    const ColorUse disabled = linkTextColor(false);
+    EXPECT_EQ(disabled.role, ColorRole::secondary);
+    EXPECT_LT(disabled.opacity, 1.0);
+}
+
 TEST(ButtonLookTest, TilesUseTheirOwnOpacitiesAndHeightTable) {
     EXPECT_DOUBLE_EQ(buttonLook(ButtonShape::tile, QuorvaneChipProminence::warning,
                                 ColorScheme::dark, false, true)

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <cstdlib>
 #include <vector>
 
 #include "views/design/fit_to_width.hpp"
@@ -108,6 +109,34 @@ TEST(FitToWidthTest, ReportsEachSwitchAndLaysSharedLinesAsAsked) {
     layOut(2000);
     EXPECT_EQ(reported.back(), FitArrangement::horizontal);
     EXPECT_EQ(reported.size(), 2u);
+}
+
+TEST(FitToWidthTest, CentredItemsSitInTheMiddleSideBySideAndOnEveryStackedLine) {
+    FitToWidth row(8, 8);
+    row.setHorizontalAlignment(Qt::AlignHCenter);
+    auto* first = new QPushButton(QStringLiteral("다시 검색"));
+    auto* second = new QPushButton(QStringLiteral("안 되는 이유 보기"));
+    first->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    second->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    row.addWidget(first);
+    row.addWidget(second);
+    row.show();
+    const auto layOut = [&](int width) {
+        row.resize(width, row.heightForWidth(width));
+        row.layout()->activate();
+    };
+    const int ideal = first->sizeHint().width() + 8 + second->sizeHint().width();
+    layOut(ideal + 100);
+    EXPECT_EQ(row.arrangement(), FitArrangement::horizontal);
+    EXPECT_EQ(first->x(), 50);
+    EXPECT_EQ(row.width() - 1 - second->geometry().right(), 50);
+    // Stacked, each button is centred on its own line.
+    const int narrow = second->sizeHint().width() + 40;
+    layOut(narrow);
+    EXPECT_EQ(row.arrangement(), FitArrangement::vertical);
+    EXPECT_LE(std::abs(first->geometry().center().x() - row.rect().center().x()), 1);
+    EXPECT_LE(std::abs(second->geometry().center().x() - row.rect().center().x()), 1);
+    EXPECT_GT(second->y(), first->y());
 }
 
 // A value that may take two lines shrinks to fit them before it is cut.

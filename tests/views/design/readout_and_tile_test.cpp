@@ -47,5 +47,49 @@ TEST(FramedTileTest, GrowsWithTheTextSizeWrapsLongNamesAndShowsAmpersandsVerbati
     EXPECT_TRUE(QKeySequence::mnemonic(tile.text()).isEmpty());
 }
 
+TEST(FramedTileTest, ANameOfOneLongWordBreaksInsideTheWordInsteadOfRunningOut) {
+    Theme theme(false);
+    theme.setTextSize(QuorvaneTextSize::standard);
+    TileButton tile(theme, QStringLiteral("Neutralisation"), QuorvaneChipProminence::neutral);
+    tile.setFont(theme.font(QuorvaneFontStyle::body, QFont::DemiBold));
+    tile.setAccessibleFrame(8);
+    const int wide = tile.heightForWidth(1000);
+    // Narrower than the word: it takes more lines, so the tile grows.
+    EXPECT_GT(tile.heightForWidth(tile.sizeHint().width() / 2), wide);
+}
+
+// An action card's chip: the symbol on its own 28-point tile and a title of
+// at most two lines, so a long title makes the chip taller, never wider
+// than its card and never longer than two lines.
+TEST(ActionChipTest, ALongTitleWrapsToTwoLinesAndNoFurther) {
+    Theme theme(false);
+    theme.setTextSize(QuorvaneTextSize::standard);
+    ChipButton chip(theme, QStringLiteral("저장 색상값 삭제 후 기본 색으로 되돌리고 다시 시작하기"),
+                    QuorvaneChipProminence::destructive);
+    chip.setSymbol("trash");
+    chip.setActionLabel();
+    EXPECT_TRUE(chip.hasHeightForWidth());
+    const int line = QFontMetrics(chip.font()).lineSpacing();
+    const int oneLine = chip.heightForWidth(chip.sizeHint().width());
+    // One line beside the tile: the tile (28) inside the chip's insets rules.
+    EXPECT_GE(oneLine, 38);
+    EXPECT_LT(oneLine, 38 + line);
+    // Half as wide: two lines.
+    const int half = chip.sizeHint().width() / 2;
+    EXPECT_GE(chip.heightForWidth(half), 2 * line);
+    // Narrower still: the title would need many lines but keeps two.
+    EXPECT_EQ(chip.heightForWidth(half / 3), chip.heightForWidth(half));
+    // It may be laid out narrower than its one-line width.
+    EXPECT_LT(chip.minimumSizeHint().width(), chip.sizeHint().width());
+    EXPECT_EQ(chip.sizePolicy().horizontalPolicy(), QSizePolicy::Maximum);
+
+    // A short title sits on one line with the tile at every width it gets.
+    ChipButton shortOne(theme, QStringLiteral("내보내기"), QuorvaneChipProminence::neutral);
+    shortOne.setSymbol("square.and.arrow.up");
+    shortOne.setActionLabel();
+    EXPECT_EQ(shortOne.heightForWidth(shortOne.sizeHint().width()), shortOne.heightForWidth(1000));
+    EXPECT_EQ(shortOne.sizeHint().height(), 38);
+}
+
 }  // namespace
 }  // namespace quorvane

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "views/design/window_theme_follower.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/main_window/main_window.hpp"
+#include "views/panel/panel_ddc_status_line.hpp"
 #include "views/panel/panel_footer_view.hpp"
 #include "views/panel/panel_header_view.hpp"
 #include "views/panel/panel_no_display_view.hpp"
@@ -116,6 +118,59 @@ TEST_F(MenuPanelTest, WithoutDisplaysTheHeaderIsGenericAndNoControlsOrRecoverySh
     EXPECT_FALSE(menu.header()->displayPicker()->isVisible());
     EXPECT_TRUE(menu.noDisplayState()->isVisible());
     EXPECT_FALSE(menu.quickControls()->isVisible());
+}
+
+TEST_F(MenuPanelTest, WithoutDisplaysOneStackIsCentredInItsBlockButtonsToo) {
+    theme.setTextSize(QuorvaneTextSize::standard);
+    MenuPanel& menu = open({});
+    PanelNoDisplayView* state = menu.noDisplayState();
+    EXPECT_GE(state->height(), 220);
+    ChipButton* rescan = state->rescanButton();
+    ChipButton* why = state->explanationButton();
+    const int middle = state->rect().center().x();
+    const auto centreOf = [state](QWidget* widget) {
+        return widget->mapTo(state, widget->rect().center());
+    };
+    // Whether side by side or under each other, the buttons are centred as
+    // a group and the group is centred under the text.
+    const bool stacked = why->mapTo(state, QPoint()).y() > rescan->mapTo(state, QPoint()).y();
+    if (stacked) {
+        EXPECT_LE(std::abs(centreOf(rescan).x() - middle), 1);
+        EXPECT_LE(std::abs(centreOf(why).x() - middle), 1);
+    } else {
+        const int left = rescan->mapTo(state, QPoint()).x();
+        const int right = why->mapTo(state, QPoint(why->width(), 0)).x();
+        EXPECT_LE(std::abs(left - (state->width() - right)), 1);
+    }
+    // The block holds the stack in its middle: as much room above as below.
+    QRect stack;
+    for (QWidget* part : state->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        stack |= part->geometry();
+    EXPECT_LE(std::abs(stack.top() - (state->height() - 1 - stack.bottom())), 1);
+
+    // Narrower, the buttons stack and stay centred.
+    panel->resize(240, 650);
+    settle();
+    EXPECT_GT(why->mapTo(state, QPoint()).y(), rescan->mapTo(state, QPoint()).y());
+    EXPECT_LE(std::abs(centreOf(rescan).x() - state->rect().center().x()), 1);
+    EXPECT_LE(std::abs(centreOf(why).x() - state->rect().center().x()), 1);
+}
+
+TEST_F(MenuPanelTest, OnABuiltInPanelTheDisabledMonitorCheckDoesNotLookLikeALink) {
+    MenuPanel& menu = open({testing::panelBuiltinDisplay(PanelWorld::kBuiltinID)});
+    QPushButton* probe = menu.quickTuneCard()->ddcStatusLine()->probeButton();
+    ASSERT_TRUE(probe->isVisible());
+    EXPECT_FALSE(probe->isEnabled());
+    const QColor shown = probe->palette().color(QPalette::Disabled, QPalette::ButtonText);
+    EXPECT_NE(shown, theme.color(ColorRole::accent));
+    EXPECT_EQ(shown, theme.color(ColorRole::secondary, 0.7));
+    EXPECT_NE(probe->cursor().shape(), Qt::PointingHandCursor);
+    // A monitor that can be checked keeps the accent link.
+    theme.setAppearance(QuorvaneAppearance::dark);
+    EXPECT_EQ(probe->palette().color(QPalette::Active, QPalette::ButtonText),
+              theme.color(ColorRole::accent));
+    EXPECT_EQ(probe->palette().color(QPalette::Disabled, QPalette::ButtonText),
+              theme.color(ColorRole::secondary, 0.7));
 }
 
 TEST_F(MenuPanelTest, TwoDisplaysOfferThePickerAndAPresetGoesToTheChosenDisplayOnly) {

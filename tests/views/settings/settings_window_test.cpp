@@ -9,6 +9,9 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 
 #include "display_store/store_world.hpp"
@@ -359,6 +362,78 @@ TEST_F(SettingsWindowTest, TheJournalSectionShowsTheNewestFiveAndFollowsTheStore
         store().recoverDisplaysToSafeState();
     settle();
     EXPECT_EQ(support->journalView()->shownRows(), 5);
+}
+
+TEST_F(SettingsWindowTest, NarrowTheHerosGearStaysLevelWithTheTitle) {
+    window->resize(640, 800);
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    settle();
+    QWidget* gear = window->heroIcon();
+    QWidget* title = window->heroTitle();
+    // The open button went below: the hero is in its narrow form.
+    ASSERT_GT(window->openMainWindowButton()->mapTo(window.get(), QPoint()).y(),
+              gear->mapTo(window.get(), QPoint(0, gear->height())).y());
+    EXPECT_EQ(gear->mapTo(window.get(), QPoint()).y(), title->mapTo(window.get(), QPoint()).y());
+}
+
+TEST_F(SettingsWindowTest, StatusTileValuesKeepToOneLineAndDetailsToTwo) {
+    SettingsStatusStripView* strip = window->statusStrip();
+    WrappingLabel* value = strip->valueLabel(0);
+    WrappingLabel* detail = strip->detailLabel(0);
+    const int valueLine = value->heightForWidth(1000);
+    const int detailLine = detail->heightForWidth(1000);
+    const QString longText =
+        QStringLiteral("시스템 설정을 따르는 화면 모드가 아주 길게 이어지는 설명");
+    value->setText(longText + longText);
+    detail->setText(longText + longText + longText);
+    EXPECT_EQ(value->heightForWidth(80), valueLine);
+    EXPECT_LE(detail->heightForWidth(80), 2 * detailLine + 1);
+    EXPECT_GT(detail->heightForWidth(80), detailLine);
+}
+
+TEST_F(SettingsWindowTest, ActionCardsCarryTheSymbolTileAndATitleOfAtMostTwoLines) {
+    for (SettingsActionCard* card :
+         {window->filesCard()->exportAction(), window->filesCard()->importAction(),
+          window->supportCard()->basicReport(), window->supportCard()->detailedReport(),
+          window->recoveryCard()->resetAction()}) {
+        ChipButton* button = card->button();
+        EXPECT_TRUE(button->hasHeightForWidth()) << button->text().toStdString();
+        // The 28-point tile inside the chip's insets sets its least height.
+        EXPECT_GE(button->sizeHint().height(), 38) << button->text().toStdString();
+        // Squeezed, the title wraps instead of pushing the chip out of its card.
+        EXPECT_LT(button->minimumSizeHint().width(), button->sizeHint().width());
+    }
+}
+
+TEST_F(SettingsWindowTest, TheReportSheetsScrollBarFollowsTheDarkScheme) {
+    theme.setAppearance(QuorvaneAppearance::dark);
+    click(window->supportCard()->basicReport()->button());
+    auto* sheet = window->diagnosticSheet();
+    ASSERT_NE(sheet, nullptr);
+    sheet->resize(800, 600);
+    settle();
+    QScrollBar* bar = sheet->reportText()->verticalScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    ASSERT_GT(bar->maximum(), 0);
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Vertical;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.pageStep = bar->pageStep();
+    option.sliderPosition = bar->sliderPosition();
+    // No arrow boxes: the whole bar is track.
+    for (const auto part : {QStyle::SC_ScrollBarAddLine, QStyle::SC_ScrollBarSubLine})
+        EXPECT_TRUE(
+            bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).isEmpty());
+    EXPECT_EQ(bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                           QStyle::SC_ScrollBarGroove, bar),
+              bar->rect());
+    // Drawn in the window's dark colours: the track's far end (where the
+    // down arrow's light box was) is the dark window colour.
+    const QImage shown = bar->grab().toImage();
+    const QColor track = shown.pixelColor(bar->width() / 2, bar->height() - 3);
+    EXPECT_EQ(track.rgb(), theme.color(ColorRole::windowBackground).rgb());
 }
 
 TEST_F(SettingsWindowTest, TheHeroOpensTheMainWindowAndTheStatusCardShowsTheTextVerbatim) {

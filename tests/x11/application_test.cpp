@@ -9,11 +9,15 @@
 #include <sys/un.h>
 
 #include <cstring>
+#include <future>
 
+#include "app/composition/x_server_reachability.hpp"
 #include "models/color/gamma_ramp.hpp"
 #include "models/color/transfer_tables.hpp"
+#include "models/presets/display_preset.hpp"
 #include "models/settings/quorvane_preferences.hpp"
 #include "x11/application_process.hpp"
+#include "x11/private_x_server.hpp"
 #include "x11/x_test_server.hpp"
 
 namespace quorvane {
@@ -36,6 +40,24 @@ class RawSocket {
     bool connected() const { return connected_; }
     void send(const std::string& bytes) const {
         (void)::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    }
+    // Everything the other side sends until it closes the connection, or
+    // until `timeout` passes.
+    std::string receiveAll(std::chrono::milliseconds timeout) const {
+        std::string received;
+        eventually(
+            [&] {
+                pollfd entry{fd_, POLLIN, 0};
+                if (::poll(&entry, 1, 10) <= 0)
+                    return false;
+                char buffer[256];
+                const ssize_t count = ::recv(fd_, buffer, sizeof buffer, MSG_DONTWAIT);
+                if (count > 0)
+                    received.append(buffer, static_cast<std::size_t>(count));
+                return count == 0 || (count < 0 && errno != EAGAIN);
+            },
+            timeout);
+        return received;
     }
     // Whether the other side closed the connection within `timeout`.
     bool closedByPeer(std::chrono::milliseconds timeout) const {
@@ -60,15 +82,30 @@ std::string header(std::uint32_t length) {
             static_cast<char>((length >> 8) & 0xFF), static_cast<char>(length & 0xFF)};
 }
 
+// The instance socket of the application on `display` in `home`.
+std::filesystem::path instanceSocket(const testing::ApplicationHome& home,
+                                     const std::string& display) {
+    std::string part = display;
+    for (char& c : part)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-')
+            c = '_';
+    return home.runtimeFolder() / ("quorvane-" + part + ".socket");
+}
+
+// Preferences that let an automation URL apply a preset.
+void allowPresetURLs(const testing::ApplicationHome& home) {
+    QuorvanePreferences preferences;
+    preferences.urlPresetAutomationEnabled = true;
+    home.writePreferences(*preferences.encoded());
+}
+
 class ApplicationTest : public testing::XServerTest {
   protected:
     void SetUp() override {
         XServerTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        QuorvanePreferences preferences;
-        preferences.urlPresetAutomationEnabled = true;
-        home.writePreferences(*preferences.encoded());
+        allowPresetURLs(home);
         // A freshly started server's ramps are its own, not necessarily our
         // identity ramp, and the first test on it must not depend on that.
         resetRampsToIdentity();
@@ -85,13 +122,7 @@ class ApplicationTest : public testing::XServerTest {
                                                  home.environment(displayName), home.log());
     }
 
-    std::filesystem::path socketPath() const {
-        std::string part = displayName;
-        for (char& c : part)
-            if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-')
-                c = '_';
-        return home.runtimeFolder() / ("quorvane-" + part + ".socket");
-    }
+    std::filesystem::path socketPath() const { return instanceSocket(home, displayName); }
 
     // Starts the first instance and waits until it serves its socket.
     void startFirst() {
@@ -311,6 +342,80 @@ TEST_F(ApplicationTest, WithoutATrayClosingTheLastWindowEndsAndHandsTheOutputsBa
     const auto text = home.preferencesText();
     ASSERT_TRUE(text);
     EXPECT_EQ(QuorvanePreferences::decoded(*text).displayAdjustments.size(), 3u);
+}
+
+// How one application run ended after its X server was killed under it.
+struct ServerLossRound {
+    bool serverStarted = false;
+    bool changeAcknowledged = false;
+    std::optional<int> status;
+    std::string log;
+    std::string display;
+    std::map<std::string, ColorAdjustment> saved;
+};
+
+// The application on an X server of its own, the server killed right after
+// the application is up or right after it acknowledged a change.
+ServerLossRound runUntilTheServerDies(bool changeFirst) {
+    ServerLossRound round;
+    testing::PrivateXServer server;
+    round.display = server.display();
+    if (round.display.empty())
+        return round;
+    round.serverStarted = true;
+    testing::ApplicationHome home;
+    allowPresetURLs(home);
+    LaunchedProcess application(QUORVANE_EXECUTABLE, {}, home.environment(round.display),
+                                home.log());
+    const auto socket = instanceSocket(home, round.display);
+    if (eventually([&] { return std::filesystem::exists(socket); }) && changeFirst) {
+        const std::string message =
+            "url quorvane://apply-safe-preset?preset=night&scope=all-visible";
+        RawSocket later(socket);
+        later.send(header(static_cast<std::uint32_t>(message.size())) + message);
+        round.changeAcknowledged = later.receiveAll(std::chrono::seconds(20)) == header(2) + "ok";
+    }
+    server.stop();
+    round.status = application.waitFor(std::chrono::seconds(60));
+    round.log = home.logText();
+    if (const auto text = home.preferencesText())
+        round.saved = QuorvanePreferences::decoded(*text).displayAdjustments;
+    return round;
+}
+
+// A killed X server ends the application in order: with its own word and
+// status instead of a crash, and with every change it acknowledged saved.
+// The rounds run a few at a time, each on its own server; 100 rounds pass
+// when run by hand (--gtest_repeat), a few of them keep the suite quick.
+TEST(ApplicationServerLossTest, EndsInOrderWithTheAcknowledgedChangeSavedWhenTheServerDies) {
+    constexpr int kRounds = 12;
+    constexpr int kAtOnce = 4;
+    const ColorAdjustment night = DisplayPreset::builtIns().at(2).adjustment;
+    ASSERT_EQ(DisplayPreset::builtIns().at(2).id, "night");
+    std::vector<ServerLossRound> rounds;
+    for (int first = 0; first < kRounds; first += kAtOnce) {
+        std::vector<std::future<ServerLossRound>> running;
+        for (int i = first; i < std::min(first + kAtOnce, kRounds); ++i)
+            running.push_back(std::async(std::launch::async, runUntilTheServerDies, i % 2 == 0));
+        for (auto& round : running)
+            rounds.push_back(round.get());
+    }
+    for (std::size_t i = 0; i < rounds.size(); ++i) {
+        const auto& round = rounds[i];
+        if (!round.serverStarted)
+            GTEST_SKIP() << "no private X server could be started";
+        SCOPED_TRACE("round " + std::to_string(i) + " on " + round.display + "\n" + round.log);
+        EXPECT_EQ(round.status, 1);
+        EXPECT_NE(round.log.find(lostXServerMessage(round.display.c_str())), std::string::npos);
+        for (const char* crash : {"Sanitizer", "runtime error", "X connection to", "XIO:"})
+            EXPECT_EQ(round.log.find(crash), std::string::npos) << crash;
+        if (i % 2 != 0)
+            continue;
+        ASSERT_TRUE(round.changeAcknowledged);
+        ASSERT_EQ(round.saved.size(), 3u);
+        for (const auto& [identity, adjustment] : round.saved)
+            EXPECT_EQ(adjustment, night) << identity;
+    }
 }
 
 }  // namespace

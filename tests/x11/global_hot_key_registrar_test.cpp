@@ -17,8 +17,10 @@
 #include "platform/linux/stored_key_code_keysyms.hpp"
 #include "platform/linux/thread_scheduler.hpp"
 #include "platform/linux/x11_global_hot_key_registrar.hpp"
+#include "platform/linux/x11_hot_key_grabber.hpp"
 #include "platform/linux/x_connection.hpp"
 #include "platform/simulated/manual_scheduler.hpp"
+#include "x11/private_x_server.hpp"
 #include "x11/x_test_server.hpp"
 
 namespace quorvane {
@@ -303,6 +305,34 @@ TEST(GlobalHotKeyRegistrarSharedConnection, APressReadByAnotherCallersRoundTripI
 
     ASSERT_TRUE(owner.runUntil([&] { return !pressed.empty(); }, seconds(5)));
     EXPECT_EQ(pressed, (std::vector<std::string>{"scene-work"}));
+}
+
+// Once the server is gone, the watch for presses ends instead of trying the
+// server again and again (a connection it opened while the process ends
+// would outlive the libraries it needs), and the registrar no longer counts
+// grabs that went with the lost connection.
+TEST(GlobalHotKeyRegistrarServerLoss, TheWatchEndsAndTheNextReconcileReportsNoServer) {
+    testing::PrivateXServer server;
+    if (server.display().empty())
+        GTEST_SKIP() << "no private X server could be started";
+    ThreadScheduler owner;
+    auto shared = std::make_shared<SharedXConnection>(server.display());
+    const auto grabber = X11HotKeyGrabber::open(shared, [](const std::string&) {});
+    ASSERT_TRUE(grabber);
+    X11GlobalHotKeyRegistrar registrar(owner, shared);
+    const std::vector<GlobalHotKeyBinding> bindings = {
+        binding("scene-work", 18, "1", {M::control, M::option, M::command})};
+    ASSERT_EQ(registrar.reconcile(bindings).registeredCount, 1);
+    EXPECT_TRUE(grabber->watching());
+
+    server.stop();
+    EXPECT_TRUE(owner.runUntil([&] { return !grabber->watching(); }, seconds(10)));
+    EXPECT_FALSE(shared->readEvents());
+    const auto summary = registrar.reconcile(bindings);
+    EXPECT_EQ(summary.registeredCount, 0);
+    ASSERT_EQ(summary.failures.size(), 1u);
+    EXPECT_EQ(summary.failures[0].statusCode, X11GlobalHotKeyRegistrar::kStatusNoServer);
+    EXPECT_TRUE(registrar.registeredBindingIDs().empty());
 }
 
 }  // namespace

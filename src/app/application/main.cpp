@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/composition/x_server_reachability.hpp"
+#include "app/shell/display_server_loss.hpp"
 #include "app/shell/quit_signals.hpp"
 #include "app/shell/quorvane_application.hpp"
 #include "app/shell/single_instance.hpp"
@@ -94,6 +95,19 @@ int main(int argc, char** argv) {
     quorvane::QuorvaneApplication shell({{},
                                          quorvane::FileDefaultsStore::standardLocation(),
                                          quorvane::IccProfileLibrary::standardDirectories()});
+    // Qt ends the process the moment it finds its X connection broken. The
+    // program ends itself just before, in order: the store is closed (the
+    // pending saves written, every worker thread stopped), later launches
+    // find no instance, the user is told why. Nothing else may run then: the
+    // windows and Qt's own state still point at the lost connection, and
+    // tearing the libraries down under Qt's threads is what used to crash.
+    quorvane::DisplayServerLoss displayServerLoss([&shell, &instance, display] {
+        shell.closeAfterDisplayServerLoss();
+        instance.reset();
+        std::fputs(quorvane::lostXServerMessage(display).c_str(), stderr);
+        std::fflush(nullptr);
+        std::_Exit(1);
+    });
     quorvane::QuitSignals quitSignals;
     QObject::connect(&quitSignals, &quorvane::QuitSignals::quitRequested, &shell,
                      [&shell](int) { shell.quit(); });

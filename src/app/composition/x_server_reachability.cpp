@@ -17,4 +17,11 @@ std::string noXServerMessage(const char* displayVariable) {
            "; the windowed application needs a running X server\n";
 }
 
+std::string lostXServerMessage(const char* displayVariable) {
+    const std::string message = "quorvane: X 서버와의 연결이 끊어져 종료합니다";
+    if (!displayVariable || !*displayVariable)
+        return message + ".\n";
+    return message + ": DISPLAY=" + displayVariable + "\n";
+}
+
 }  // namespace quorvane

@@ -12,4 +12,8 @@ bool xServerReachable();
 // without one for the commands that need no screen.
 std::string noXServerMessage(const char* displayVariable);
 
+// What the windowed application says on standard error when its X server
+// goes away while it runs, just before it ends.
+std::string lostXServerMessage(const char* displayVariable);
+
 }  // namespace quorvane

@@ -201,6 +201,11 @@ void QuorvaneApplication::quit() {
     QCoreApplication::quit();
 }
 
+void QuorvaneApplication::closeAfterDisplayServerLoss() {
+    shutDown_ = true;
+    host_.reset();
+}
+
 void QuorvaneApplication::shutDown() {
     if (shutDown_)
         return;

@@ -55,6 +55,12 @@ class QuorvaneApplication : public QObject {
     // Hands every output back to its restore ramps. Runs once, after the
     // event loop has ended, whatever ended it.
     void shutDown();
+    // The X server went away and the process ends right after: closes the
+    // store, which stops its workers (the hot-key watcher, background reads,
+    // monitor traffic) and writes every save still pending. The outputs went
+    // with their server, so nothing is handed back, and the windows are left
+    // as they are (their connection is gone too). Instead of shutDown().
+    void closeAfterDisplayServerLoss();
 
   private:
     void createTrayIcon();

@@ -132,11 +132,13 @@ void SingleInstance::acceptConnections() {
                 socket->abort();
                 return;
             }
+            // Handled before it is acknowledged: a later launch that heard
+            // "ok" may rely on the change being made and on its way to disk.
+            if (handler_)
+                handler_(*message);
             const auto ack = instanceAcknowledgement();
             socket->write(ack.data(), static_cast<qint64>(ack.size()));
             socket->disconnectFromServer();
-            if (handler_)
-                handler_(*message);
         });
     }
 }

@@ -74,6 +74,19 @@ int SharedXConnection::eventDescriptor() {
     return connection_ ? ConnectionNumber(connection_->display()) : -1;
 }
 
+bool SharedXConnection::readEvents() {
+    std::lock_guard lock(mutex_);
+    if (!connection_)
+        return false;
+    if (!connection_->lost())
+        dispatchEvents(QueuedAfterReading);
+    if (connection_->lost()) {
+        dropConnection();
+        return false;
+    }
+    return true;
+}
+
 void SharedXConnection::setKeyEventHandler(KeyEventHandler handler) {
     std::lock_guard lock(mutex_);
     keyEventHandler_ = std::move(handler);

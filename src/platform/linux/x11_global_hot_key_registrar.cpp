@@ -31,8 +31,11 @@ std::set<std::string> X11GlobalHotKeyRegistrar::registeredBindingIDs() const {
 }
 
 bool X11GlobalHotKeyRegistrar::connect() {
-    if (grabber_)
+    if (grabber_ && grabber_->watching())
         return true;
+    // A grabber whose connection was lost delivers nothing any more; the
+    // grabs are made again on a new connection.
+    grabber_.reset();
     // The grabber's thread only posts; the handler runs when the owner's
     // thread gets to it, and not at all once the registrar is gone.
     std::weak_ptr<Delivery> delivery = delivery_;
@@ -60,24 +63,18 @@ GlobalHotKeyRegistrationSummary X11GlobalHotKeyRegistrar::reconcile(
 
     GlobalHotKeyRegistrationSummary summary;
     summary.requestedCount = static_cast<int>(requests.size());
-    if (!connected) {
-        for (const auto& request : requests) {
-            summary.failures.push_back(
-                {request.bindingID, request.combination.displayLabel(), kStatusNoServer});
-        }
-        return summary;
-    }
-    if (requests.empty())
-        return summary;
-
-    const auto outcomes = grabber_->grab(requests, kStatusNoSuchKey, kStatusChordTaken);
-    for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        if (!outcomes[i].failureStatus) {
-            registered_.insert(outcomes[i].bindingID);
+    // Without a server (or once it went away) no grab has an outcome.
+    const auto outcomes = connected && !requests.empty()
+                              ? grabber_->grab(requests, kStatusNoSuchKey, kStatusChordTaken)
+                              : std::vector<X11HotKeyGrabber::Outcome>{};
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        const auto failure = i < outcomes.size() ? outcomes[i].failureStatus : kStatusNoServer;
+        if (!failure) {
+            registered_.insert(requests[i].bindingID);
             continue;
         }
-        summary.failures.push_back({requests[i].bindingID, requests[i].combination.displayLabel(),
-                                    *outcomes[i].failureStatus});
+        summary.failures.push_back(
+            {requests[i].bindingID, requests[i].combination.displayLabel(), *failure});
     }
     summary.registeredCount = static_cast<int>(registered_.size());
     return summary;

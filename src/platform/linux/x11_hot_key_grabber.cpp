@@ -180,12 +180,20 @@ void X11HotKeyGrabber::watch() {
             std::uint64_t count = 0;
             [[maybe_unused]] auto got = ::read(wakeFd_, &count, sizeof count);
         }
-        // Taking the lease reads what the server sent and hands key events
-        // to handleKeyEvent(); replies to other callers only wake this
-        // loop once.
-        if (fds[0].revents & POLLIN)
-            connection_->lease();
+        // Reading hands key events to handleKeyEvent(); replies to other
+        // callers only wake this loop once. Once the connection is lost (or
+        // closed under this loop) the watch ends: the grabs went with it,
+        // and a connection opened from here could outlive the libraries it
+        // needs while the process ends.
+        const short xEvents = fds[0].revents;
+        if (xEvents & POLLNVAL)
+            break;
+        if ((xEvents & (POLLIN | POLLHUP | POLLERR)) && !connection_->readEvents())
+            break;
+        if (xEvents & (POLLHUP | POLLERR))
+            break;
     }
+    watching_ = false;
 }
 
 void X11HotKeyGrabber::handleKeyEvent(const XKeyEvent& event) {

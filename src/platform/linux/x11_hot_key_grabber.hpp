@@ -54,6 +54,9 @@ class X11HotKeyGrabber {
                               std::int32_t takenStatus);
     // Releases every grab this grabber holds.
     void releaseAll();
+    // False once the watch for presses has ended because the connection was
+    // lost: the grabs went with it and no press is delivered any more.
+    bool watching() const { return watching_; }
 
   private:
     struct Chord {
@@ -87,6 +90,7 @@ class X11HotKeyGrabber {
 
     int wakeFd_ = -1;
     std::atomic<bool> stopping_ = false;
+    std::atomic<bool> watching_ = true;
     std::thread thread_;
 };
 

@@ -51,6 +51,7 @@ QuorvaneApplication::QuorvaneApplication(const Options& options, QObject* parent
     actions.hidePanel = [this] { hidePanel(); };
     actions.quit = [this] { quit(); };
     connect(&host_->bridge(), &StoreBridge::storeChanged, this, [this] { followStoreSettings(); });
+    recordChanges_ = std::make_unique<RecordChangeNotifier>(options.defaultsFolder, host_->store());
 }
 
 QuorvaneApplication::~QuorvaneApplication() {
@@ -61,6 +62,7 @@ QuorvaneApplication::~QuorvaneApplication() {
     mainWindow_.reset();
     tray_.reset();
     trayMenu_.reset();
+    recordChanges_.reset();
     host_.reset();
 }
 
@@ -203,6 +205,7 @@ void QuorvaneApplication::quit() {
 
 void QuorvaneApplication::closeAfterDisplayServerLoss() {
     shutDown_ = true;
+    recordChanges_.reset();
     host_.reset();
 }
 

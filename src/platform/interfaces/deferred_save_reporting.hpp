@@ -16,6 +16,8 @@ class DeferredSaveReporting {
     virtual ~DeferredSaveReporting() = default;
     // Called on the writer's own thread; an empty handler stops the reports.
     virtual void setFailureHandler(FailureHandler handler) = 0;
+    // Whether a value set earlier is still waiting for, or in, its write.
+    virtual bool hasUnwrittenValues() const = 0;
 };
 
 }  // namespace quorvane

@@ -62,6 +62,9 @@ DisplayStore::DisplayStore(DisplayStoreCollaborators collaborators)
     preferences_ = preferencesLoad.preferences;
     ddcCapabilityCache_ = cacheLoad.cache;
     recoveryJournal_ = journalLoad.journal;
+    preferencesBase_ = preferences_;
+    ddcCapabilityCacheBase_ = ddcCapabilityCache_;
+    recoveryJournalBase_ = recoveryJournal_;
     selectedDisplayID_.reset();
     publishSettingsFromPreferences();
     sceneHotKeyRegistrationSummary_ =
@@ -120,6 +123,8 @@ DisplayStore::~DisplayStore() {
     if (deferredSaves_)
         deferredSaves_->setFailureHandler(nullptr);
     self_.reset();
+    if (recordReloadRetryTask_)
+        recordReloadRetryTask_->cancel();
     if (fullDisplayRefreshTask_)
         fullDisplayRefreshTask_->cancel();
 }
@@ -192,23 +197,30 @@ void DisplayStore::publishSettingsFromPreferences() {
     emergencyRecoveryHotKeyCombination_ = preferences_.emergencyRecoveryHotKeyCombination;
 }
 
+QuorvanePreferences DisplayStore::preferencesFromPublishedState() const {
+    QuorvanePreferences record = preferences_;
+    record.autoApplyEnabled = autoApplyEnabled_;
+    record.urlPresetAutomationEnabled = urlPresetAutomationEnabled_;
+    record.softwareColorCorrectionEnabled = softwareColorCorrectionEnabled_;
+    record.textSize = textSize_;
+    record.appearance = appearance_;
+    record.displayAliasesByKey = displayAliasesByKey_;
+    record.brightnessSyncEnabled = brightnessSyncEnabled_;
+    record.brightnessSyncGroupID = brightnessSyncGroupID_;
+    record.sceneHotKeysEnabled = sceneHotKeysEnabled_;
+    record.sceneHotKeyBindings = sceneHotKeyBindings_;
+    record.emergencyRecoveryHotKeyEnabled = emergencyRecoveryHotKeyEnabled_;
+    record.emergencyRecoveryHotKeyCombination = emergencyRecoveryHotKeyCombination_;
+    record.displayAdjustments = colorAdjustments_;
+    record.customPresets = customPresets_;
+    record.customScenes = customScenes_;
+    record.customDisplayGroups = customDisplayGroups_;
+    return record;
+}
+
 void DisplayStore::savePreferences() {
-    preferences_.autoApplyEnabled = autoApplyEnabled_;
-    preferences_.urlPresetAutomationEnabled = urlPresetAutomationEnabled_;
-    preferences_.softwareColorCorrectionEnabled = softwareColorCorrectionEnabled_;
-    preferences_.textSize = textSize_;
-    preferences_.appearance = appearance_;
-    preferences_.displayAliasesByKey = displayAliasesByKey_;
-    preferences_.brightnessSyncEnabled = brightnessSyncEnabled_;
-    preferences_.brightnessSyncGroupID = brightnessSyncGroupID_;
-    preferences_.sceneHotKeysEnabled = sceneHotKeysEnabled_;
-    preferences_.sceneHotKeyBindings = sceneHotKeyBindings_;
-    preferences_.emergencyRecoveryHotKeyEnabled = emergencyRecoveryHotKeyEnabled_;
-    preferences_.emergencyRecoveryHotKeyCombination = emergencyRecoveryHotKeyCombination_;
-    preferences_.displayAdjustments = colorAdjustments_;
-    preferences_.customPresets = customPresets_;
-    preferences_.customScenes = customScenes_;
-    preferences_.customDisplayGroups = customDisplayGroups_;
+    preferences_ = preferencesFromPublishedState();
+    preferencesBase_ = preferences_;
     reportSaveOutcome(preferencesStore_->save(preferences_));
 }
 

@@ -375,6 +375,17 @@ class DisplayStore {
                                const std::vector<QuorvaneSettingsImportDisplayMapping>& mappings,
                                bool switchSelectionToMappedDisplay);
 
+    // --- Records changed by another process --------------------------------------------
+    // Reads the named records again, under the lock shared with the other
+    // processes, and publishes what another process changed in them, merged
+    // with any change of this store's not yet saved; later saves start from
+    // the result. Writes no colour: the process that saved a value showed it.
+    // A record that reads as it was (this store's own save) changes nothing;
+    // one that cannot be read or decoded now is left for its next change.
+    // While a save of this store is still being written the reading waits
+    // for it (retried shortly), so the read sees the merged record.
+    void reloadRecordsChangedOnDisk(const std::set<DisplayStoreRecord>& records);
+
     // --- Diagnostic report ------------------------------------------------------------
     // The store's state at this moment as a report; reads only.
     QuorvaneDiagnosticReport makeDiagnosticReport(const QuorvaneDiagnosticEnvironment& environment,
@@ -411,6 +422,8 @@ class DisplayStore {
 
     // Construction and state (display_store.cpp).
     void notifyChange();
+    // The preferences record with the published settings written in.
+    QuorvanePreferences preferencesFromPublishedState() const;
     void savePreferences();
     // Shows a failed save (or a record kept aside before it was replaced) as
     // the status message; the text stands until the current change ends, so
@@ -534,6 +547,11 @@ class DisplayStore {
     // construction publishes the loaded record the same way).
     void publishSettingsFromPreferences();
 
+    // Records changed by another process (display_store_record_reload.cpp).
+    bool reloadPreferencesFromDisk();
+    bool reloadRecoveryJournalFromDisk();
+    bool reloadDDCCapabilityCacheFromDisk();
+
     // Diagnostic report (display_store_report.cpp).
     std::vector<std::string> diagnosticRedactionTokens() const;
 
@@ -571,6 +589,14 @@ class DisplayStore {
 
     // --- Private state ---
     QuorvanePreferences preferences_;
+    // Each record as this store last read or saved it: what a reload tells
+    // another process's changes from this store's own by.
+    QuorvanePreferences preferencesBase_;
+    QuorvaneRecoveryJournal recoveryJournalBase_;
+    DDCCapabilityCache ddcCapabilityCacheBase_;
+    // Records to read again once the writer has written this store's saves.
+    std::set<DisplayStoreRecord> recordsAwaitingReload_;
+    std::optional<TaskHandle> recordReloadRetryTask_;
     // First, so that collaborators holding it by reference never outlive it.
     std::shared_ptr<Scheduler> scheduler_;
     std::shared_ptr<PreferencesStoring> preferencesStore_;

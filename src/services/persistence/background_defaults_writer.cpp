@@ -79,6 +79,11 @@ void BackgroundDefaultsWriter::setBeforeWriteHook(BeforeWriteHook hook) {
     beforeWrite_ = std::move(hook);
 }
 
+bool BackgroundDefaultsWriter::hasUnwrittenValues() const {
+    std::lock_guard lock(mutex_);
+    return !pending_.empty() || writing_.has_value();
+}
+
 void BackgroundDefaultsWriter::flush() {
     std::unique_lock lock(mutex_);
     waitUntilWritten(lock, {});

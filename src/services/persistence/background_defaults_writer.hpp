@@ -50,6 +50,7 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     // on (post it); it must not call back into the writer.
     void setFailureHandler(FailureHandler handler) override;
     void setBeforeWriteHook(BeforeWriteHook hook);
+    bool hasUnwrittenValues() const override;
 
     // Returns once every value set before the call is written (or failed).
     void flush();

@@ -44,9 +44,10 @@ DisplayStoreCollaborators LinuxDisplayStoreFactory::collaborators(const Environm
     const auto& displayName = environment.displayName;
     auto& scheduler = *environment.scheduler;
     // The records are written by one background writer, so a change reaches
-    // the screen without waiting for the disk.
+    // the screen without waiting for the disk; a write that failed is tried
+    // again later on the store's scheduler.
     auto defaults = std::make_shared<BackgroundDefaultsWriter>(
-        std::make_shared<FileDefaultsStore>(environment.defaultsFolder));
+        std::make_shared<FileDefaultsStore>(environment.defaultsFolder), environment.scheduler);
     // One X connection for the display reads, gamma writes, the built-in
     // check and the DDC bus discovery.
     auto connection = std::make_shared<SharedXConnection>(displayName);

@@ -15,6 +15,10 @@ namespace quorvane {
 namespace {
 
 constexpr std::string_view kReadyStatus = "준비됨";
+constexpr std::string_view kPreferencesUnreadableNotice =
+    "저장된 설정을 읽을 수 없어 변경을 저장하지 않았습니다.";
+constexpr std::string_view kPreferencesReadAgainNotice =
+    "저장된 설정을 다시 읽었습니다. 읽지 못하는 동안 바꾼 값은 저장하지 않았습니다.";
 
 GlobalHotKeyRegistrationSummary placeholderSummary(int requestedCount) {
     return {requestedCount, 0, {}, false};
@@ -97,23 +101,41 @@ DisplayStore::DisplayStore(DisplayStoreCollaborators collaborators)
             });
     }
 
+    preferencesUnreadable_ = preferencesLoad.recordUnreadable;
     if (preferencesLoad.message)
         setStatusMessage(*preferencesLoad.message);
 
     refresh(RefreshIntent::startup);
     reconcileGlobalHotKeys(false);
 
-    if (statusMessage_ != kReadyStatus)
-        return;
-    if (preferencesLoad.recoveredFromCorruption) {
-        setStatusMessage(
-            preferencesLoad.message.value_or("저장된 설정을 기본값으로 복구했습니다."));
-    } else if (cacheLoad.recoveredFromCorruption) {
-        setStatusMessage(
-            cacheLoad.message.value_or("저장된 모니터 기능 확인 정보를 새로 시작합니다."));
-    } else if (journalLoad.recoveredFromCorruption) {
-        setStatusMessage(journalLoad.message.value_or("최근 변경 기록을 새로 시작합니다."));
+    if (statusMessage_ == kReadyStatus) {
+        if (preferencesLoad.recoveredFromCorruption) {
+            setStatusMessage(
+                preferencesLoad.message.value_or("저장된 설정을 기본값으로 복구했습니다."));
+        } else if (cacheLoad.recoveredFromCorruption) {
+            setStatusMessage(
+                cacheLoad.message.value_or("저장된 모니터 기능 확인 정보를 새로 시작합니다."));
+        }
     }
+    // A journal that will not be read back this run is told whatever else
+    // the start-up says.
+    if (journalLoad.message)
+        addStartupNotice(*journalLoad.message);
+}
+
+void DisplayStore::addStartupNotice(const std::string& notice) {
+    if (statusMessage_ == kReadyStatus) {
+        setStatusMessage(notice);
+        return;
+    }
+    if (statusMessage_.find(notice) != std::string::npos)
+        return;
+    // The text shown keeps its own privacy tokens.
+    auto tokens = diagnosticStatusMessagePrivacyTokens_;
+    const bool redactDDCValues = diagnosticStatusMessageRequiresDDCValueRedaction_;
+    setStatusMessage(statusMessage_ + " — " + notice);
+    diagnosticStatusMessagePrivacyTokens_ = std::move(tokens);
+    diagnosticStatusMessageRequiresDDCValueRedaction_ = redactDDCValues;
 }
 
 DisplayStore::~DisplayStore() {
@@ -143,6 +165,7 @@ void DisplayStore::notifyChange() {
 
 void DisplayStore::setStatusMessage(std::string text) {
     ChangeScope scope(*this);
+    actionStatusMessage_ = text;
     if (stickyStatusMessage_)
         text = *stickyStatusMessage_;
     if (text != statusMessage_) {
@@ -193,6 +216,8 @@ void DisplayStore::publishSettingsFromPreferences() {
 }
 
 void DisplayStore::savePreferences() {
+    if (preferencesSaveHeld())
+        return;
     preferences_.autoApplyEnabled = autoApplyEnabled_;
     preferences_.urlPresetAutomationEnabled = urlPresetAutomationEnabled_;
     preferences_.softwareColorCorrectionEnabled = softwareColorCorrectionEnabled_;
@@ -212,17 +237,48 @@ void DisplayStore::savePreferences() {
     reportSaveOutcome(preferencesStore_->save(preferences_));
 }
 
+std::vector<UnwrittenSave> DisplayStore::flushPendingSaves() {
+    if (!deferredSaves_)
+        return {};
+    auto unwritten = deferredSaves_->flushPendingSaves();
+    if (!unwritten.empty())
+        reportSaveOutcome(unwritten.front().outcome);
+    return unwritten;
+}
+
+bool DisplayStore::preferencesSaveHeld() {
+    if (!preferencesUnreadable_)
+        return false;
+    auto load = preferencesStore_->loadResult();
+    if (load.recordUnreadable) {
+        showSaveProblem(load.message.value_or(std::string(kPreferencesUnreadableNotice)));
+        return true;
+    }
+    preferencesUnreadable_ = false;
+    // A record that reads but does not decode is kept aside by the save,
+    // as at any start.
+    if (load.recoveredFromCorruption)
+        return false;
+    preferences_ = std::move(load.preferences);
+    publishSettingsFromPreferences();
+    showSaveProblem(std::string(kPreferencesReadAgainNotice));
+    return true;
+}
+
 void DisplayStore::reportSaveOutcome(const SaveOutcome& outcome) {
-    ChangeScope scope(*this);
     std::optional<std::string> text;
     if (outcome.keptCopy)
         text = UserDefaultsPreferencesStore::keptCopyNotice(*outcome.keptCopy);
     if (outcome.error)
         text = outcome.error->description();
-    if (!text)
-        return;
+    if (text)
+        showSaveProblem(std::move(*text));
+}
+
+void DisplayStore::showSaveProblem(std::string text) {
+    ChangeScope scope(*this);
     stickyStatusMessage_.reset();
-    setStatusMessage(*text);
+    setStatusMessage(text);
     stickyStatusMessage_ = std::move(text);
 }
 

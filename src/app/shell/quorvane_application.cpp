@@ -63,6 +63,7 @@ QuorvaneApplication::QuorvaneApplication(const Options& options, QObject* parent
     actions.hidePanel = [this] { hidePanel(); };
     actions.quit = [this] { quit(); };
     connect(&host_->bridge(), &StoreBridge::storeChanged, this, [this] { followStoreSettings(); });
+    recordChanges_ = std::make_unique<RecordChangeNotifier>(options.defaultsFolder, host_->store());
 }
 
 QuorvaneApplication::~QuorvaneApplication() {
@@ -73,6 +74,7 @@ QuorvaneApplication::~QuorvaneApplication() {
     mainWindow_.reset();
     tray_.reset();
     trayMenu_.reset();
+    recordChanges_.reset();
     host_.reset();
 }
 
@@ -219,6 +221,7 @@ void QuorvaneApplication::closeAfterDisplayServerLoss() {
     // not run on the lost connection.
     if (auto saves = deferredSaves_.lock())
         tellUnwrittenSaves(saves->flushPendingSaves());
+    recordChanges_.reset();
     host_.reset();
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/shell/panel_host.hpp"
+#include "app/shell/record_change_notifier.hpp"
 #include "app/shell/store_host.hpp"
 #include "models/settings/quorvane_text_size.hpp"
 #include "platform/interfaces/deferred_save_reporting.hpp"
@@ -78,6 +79,7 @@ class QuorvaneApplication : public QObject {
     std::shared_ptr<GammaControlling> gamma_;
     std::weak_ptr<DeferredSaveReporting> deferredSaves_;
     std::unique_ptr<StoreHost> host_;
+    std::unique_ptr<RecordChangeNotifier> recordChanges_;
     std::unique_ptr<QMenu> trayMenu_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     std::unique_ptr<MainWindow> mainWindow_;

@@ -26,6 +26,8 @@ class DeferredSaveReporting {
     virtual ~DeferredSaveReporting() = default;
     // Called on the writer's own thread; an empty handler stops the reports.
     virtual void setFailureHandler(FailureHandler handler) = 0;
+    // Whether a value set earlier is still waiting for, or in, its write.
+    virtual bool hasUnwrittenValues() const = 0;
     // Writes every value still pending, failed ones again too, and returns
     // those that still could not be written. The way out of the program
     // goes through it.

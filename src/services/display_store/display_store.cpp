@@ -17,8 +17,6 @@ namespace {
 constexpr std::string_view kReadyStatus = "준비됨";
 constexpr std::string_view kPreferencesUnreadableNotice =
     "저장된 설정을 읽을 수 없어 변경을 저장하지 않았습니다.";
-constexpr std::string_view kPreferencesReadAgainNotice =
-    "저장된 설정을 다시 읽었습니다. 읽지 못하는 동안 바꾼 값은 저장하지 않았습니다.";
 
 GlobalHotKeyRegistrationSummary placeholderSummary(int requestedCount) {
     return {requestedCount, 0, {}, false};
@@ -66,6 +64,9 @@ DisplayStore::DisplayStore(DisplayStoreCollaborators collaborators)
     preferences_ = preferencesLoad.preferences;
     ddcCapabilityCache_ = cacheLoad.cache;
     recoveryJournal_ = journalLoad.journal;
+    preferencesBase_ = preferences_;
+    ddcCapabilityCacheBase_ = ddcCapabilityCache_;
+    recoveryJournalBase_ = recoveryJournal_;
     selectedDisplayID_.reset();
     publishSettingsFromPreferences();
     sceneHotKeyRegistrationSummary_ =
@@ -142,6 +143,8 @@ DisplayStore::~DisplayStore() {
     if (deferredSaves_)
         deferredSaves_->setFailureHandler(nullptr);
     self_.reset();
+    if (recordReloadRetryTask_)
+        recordReloadRetryTask_->cancel();
     if (fullDisplayRefreshTask_)
         fullDisplayRefreshTask_->cancel();
 }
@@ -215,25 +218,32 @@ void DisplayStore::publishSettingsFromPreferences() {
     emergencyRecoveryHotKeyCombination_ = preferences_.emergencyRecoveryHotKeyCombination;
 }
 
+QuorvanePreferences DisplayStore::preferencesFromPublishedState() const {
+    QuorvanePreferences record = preferences_;
+    record.autoApplyEnabled = autoApplyEnabled_;
+    record.urlPresetAutomationEnabled = urlPresetAutomationEnabled_;
+    record.softwareColorCorrectionEnabled = softwareColorCorrectionEnabled_;
+    record.textSize = textSize_;
+    record.appearance = appearance_;
+    record.displayAliasesByKey = displayAliasesByKey_;
+    record.brightnessSyncEnabled = brightnessSyncEnabled_;
+    record.brightnessSyncGroupID = brightnessSyncGroupID_;
+    record.sceneHotKeysEnabled = sceneHotKeysEnabled_;
+    record.sceneHotKeyBindings = sceneHotKeyBindings_;
+    record.emergencyRecoveryHotKeyEnabled = emergencyRecoveryHotKeyEnabled_;
+    record.emergencyRecoveryHotKeyCombination = emergencyRecoveryHotKeyCombination_;
+    record.displayAdjustments = colorAdjustments_;
+    record.customPresets = customPresets_;
+    record.customScenes = customScenes_;
+    record.customDisplayGroups = customDisplayGroups_;
+    return record;
+}
+
 void DisplayStore::savePreferences() {
     if (preferencesSaveHeld())
         return;
-    preferences_.autoApplyEnabled = autoApplyEnabled_;
-    preferences_.urlPresetAutomationEnabled = urlPresetAutomationEnabled_;
-    preferences_.softwareColorCorrectionEnabled = softwareColorCorrectionEnabled_;
-    preferences_.textSize = textSize_;
-    preferences_.appearance = appearance_;
-    preferences_.displayAliasesByKey = displayAliasesByKey_;
-    preferences_.brightnessSyncEnabled = brightnessSyncEnabled_;
-    preferences_.brightnessSyncGroupID = brightnessSyncGroupID_;
-    preferences_.sceneHotKeysEnabled = sceneHotKeysEnabled_;
-    preferences_.sceneHotKeyBindings = sceneHotKeyBindings_;
-    preferences_.emergencyRecoveryHotKeyEnabled = emergencyRecoveryHotKeyEnabled_;
-    preferences_.emergencyRecoveryHotKeyCombination = emergencyRecoveryHotKeyCombination_;
-    preferences_.displayAdjustments = colorAdjustments_;
-    preferences_.customPresets = customPresets_;
-    preferences_.customScenes = customScenes_;
-    preferences_.customDisplayGroups = customDisplayGroups_;
+    preferences_ = preferencesFromPublishedState();
+    preferencesBase_ = preferences_;
     reportSaveOutcome(preferencesStore_->save(preferences_));
 }
 
@@ -249,20 +259,18 @@ std::vector<UnwrittenSave> DisplayStore::flushPendingSaves() {
 bool DisplayStore::preferencesSaveHeld() {
     if (!preferencesUnreadable_)
         return false;
-    auto load = preferencesStore_->loadResult();
+    const auto load = preferencesStore_->loadResult();
     if (load.recordUnreadable) {
         showSaveProblem(load.message.value_or(std::string(kPreferencesUnreadableNotice)));
         return true;
     }
+    // It reads again: the changes made meanwhile go on top of it, as on any
+    // record changed on disk. One that reads but does not decode is kept
+    // aside by the save, as at any start.
     preferencesUnreadable_ = false;
-    // A record that reads but does not decode is kept aside by the save,
-    // as at any start.
-    if (load.recoveredFromCorruption)
-        return false;
-    preferences_ = std::move(load.preferences);
-    publishSettingsFromPreferences();
-    showSaveProblem(std::string(kPreferencesReadAgainNotice));
-    return true;
+    if (!load.recoveredFromCorruption)
+        reloadPreferencesFromDisk();
+    return false;
 }
 
 void DisplayStore::reportSaveOutcome(const SaveOutcome& outcome) {

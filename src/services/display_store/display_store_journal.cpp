@@ -10,6 +10,7 @@ void DisplayStore::appendRecoveryJournalEntry(QuorvaneRecoveryJournalEntry entry
     auto journal = recoveryJournal_;
     journal.append(std::move(entry));
     recoveryJournal_ = journal;
+    recoveryJournalBase_ = recoveryJournal_;
     recoveryJournalStore_->save(recoveryJournal_);
 }
 

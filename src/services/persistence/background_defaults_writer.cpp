@@ -95,6 +95,11 @@ void BackgroundDefaultsWriter::setBeforeWriteHook(BeforeWriteHook hook) {
     beforeWrite_ = std::move(hook);
 }
 
+bool BackgroundDefaultsWriter::hasUnwrittenValues() const {
+    std::lock_guard lock(mutex_);
+    return !pending_.empty() || writing_.has_value();
+}
+
 std::vector<UnwrittenSave> BackgroundDefaultsWriter::flushPendingSaves() {
     std::unique_lock lock(mutex_);
     requeueFailedValues();

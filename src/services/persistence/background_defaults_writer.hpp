@@ -64,6 +64,7 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     // keeps failing the same way is reported once, not at every retry.
     void setFailureHandler(FailureHandler handler) override;
     void setBeforeWriteHook(BeforeWriteHook hook);
+    bool hasUnwrittenValues() const override;
 
     // Returns once every value set before the call, and every failed one, has
     // been tried once more; what still failed is returned.

@@ -259,8 +259,12 @@ std::filesystem::path FileDefaultsStore::standardLocation() {
     return standardLocation(environmentValue("XDG_CONFIG_HOME"), home);
 }
 
+std::string FileDefaultsStore::fileNameForKey(std::string_view key) {
+    return std::string(key) + std::string(kFileExtension);
+}
+
 std::filesystem::path FileDefaultsStore::pathForKey(std::string_view key) const {
-    return folder_ / (std::string(key) + std::string(kFileExtension));
+    return folder_ / fileNameForKey(key);
 }
 
 DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {

@@ -12,6 +12,7 @@
 #include <future>
 
 #include "app/composition/x_server_reachability.hpp"
+#include "models/coding/json_coding.hpp"
 #include "models/color/gamma_ramp.hpp"
 #include "models/color/transfer_tables.hpp"
 #include "models/presets/display_preset.hpp"
@@ -342,6 +343,63 @@ TEST_F(ApplicationTest, WithoutATrayClosingTheLastWindowEndsAndHandsTheOutputsBa
     const auto text = home.preferencesText();
     ASSERT_TRUE(text);
     EXPECT_EQ(QuorvanePreferences::decoded(*text).displayAdjustments.size(), 3u);
+}
+
+// The identity raw value of each output, as the command line shows them.
+std::map<std::string, std::string> identitiesByOutput(const testing::ApplicationHome& home,
+                                                      const std::string& display) {
+    const auto listed = testing::runQuorvane({"cli", "list", "displays", "--json"}, home, display);
+    const auto json = parseJson(listed.out);
+    std::map<std::string, std::string> result;
+    for (const auto& item : json["result"]["items"])
+        result[item["name"].get<std::string>()] = item["identityRawValue"].get<std::string>();
+    return result;
+}
+
+// The command line applying presets to two displays while the running
+// application takes presets for the third by URL: every save of either side
+// stays in the record, and the next start shows all of them.
+TEST_F(ApplicationTest, TheCommandLineAndTheRunningApplicationKeepEachOthersSavedValues) {
+    startFirst();
+    const auto identities = identitiesByOutput(home, displayName);
+    ASSERT_EQ(identities.size(), 3u);
+    const auto presets = DisplayPreset::builtIns();
+    std::map<std::string, ColorAdjustment> expected;
+    const auto saved = [&] {
+        const auto text = home.preferencesText();
+        return text ? QuorvanePreferences::decoded(*text).displayAdjustments
+                    : std::map<std::string, ColorAdjustment>{};
+    };
+
+    for (std::size_t round = 0; round < 6; ++round) {
+        const std::string cliOutput = round % 2 == 0 ? "DUMMY1" : "DUMMY2";
+        const auto& cliPreset = presets[round % presets.size()];
+        const auto applied = testing::runQuorvane(
+            {"cli", "apply-safe-preset", cliPreset.id, "--display", identities.at(cliOutput)}, home,
+            displayName);
+        ASSERT_EQ(applied.status, 0) << applied.err;
+        expected[identities.at(cliOutput)] = cliPreset.adjustment;
+
+        const auto& urlPreset = presets[(round + 3) % presets.size()];
+        const std::string message = "url quorvane://apply-safe-preset?preset=" + urlPreset.id +
+                                    "&display=" + identities.at("DUMMY0");
+        RawSocket later(socketPath());
+        later.send(header(static_cast<std::uint32_t>(message.size())) + message);
+        ASSERT_EQ(later.receiveAll(std::chrono::seconds(20)), header(2) + "ok") << home.logText();
+        expected[identities.at("DUMMY0")] = urlPreset.adjustment;
+        // The application's save holds the command line's values too.
+        ASSERT_TRUE(eventually([&] { return saved() == expected; })) << "round " << round;
+    }
+
+    first->signal(SIGTERM);
+    ASSERT_EQ(first->waitFor(), 0) << home.logText();
+    EXPECT_EQ(saved(), expected);
+    startFirst();
+    for (const auto& [output, identity] : identities) {
+        EXPECT_TRUE(eventually([&, output = output, identity = identity] {
+            return currentRamp(output.c_str()) == rampOf(expected.at(identity), output.c_str());
+        })) << output;
+    }
 }
 
 // How one application run ended after its X server was killed under it.

@@ -16,6 +16,7 @@
 #include "services/ddc/user_defaults_ddc_capability_cache_store.hpp"
 #include "services/persistence/background_defaults_writer.hpp"
 #include "services/persistence/defaults_store.hpp"
+#include "services/persistence/merging_defaults_store.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 #include "services/persistence/user_defaults_recovery_journal_store.hpp"
 
@@ -38,15 +39,42 @@ DDCTransportEnvironment ddcTransport(std::shared_ptr<SharedXConnection> connecti
     };
 }
 
+MergingDefaultsStore::Merges recordMerges() {
+    return {
+        {UserDefaultsPreferencesStore::standardStorageKey(), RecordMerge::preferencesBytes},
+        {UserDefaultsRecoveryJournalStore::standardStorageKey(), RecordMerge::recoveryJournalBytes},
+        {UserDefaultsDDCCapabilityCacheStore::standardStorageKey(),
+         RecordMerge::ddcCapabilityCacheBytes},
+    };
+}
+
 }  // namespace
+
+std::map<std::string, DisplayStoreRecord> LinuxDisplayStoreFactory::recordFileNames() {
+    return {
+        {FileDefaultsStore::fileNameForKey(UserDefaultsPreferencesStore::standardStorageKey()),
+         DisplayStoreRecord::preferences},
+        {FileDefaultsStore::fileNameForKey(UserDefaultsRecoveryJournalStore::standardStorageKey()),
+         DisplayStoreRecord::recoveryJournal},
+        {FileDefaultsStore::fileNameForKey(
+             UserDefaultsDDCCapabilityCacheStore::standardStorageKey()),
+         DisplayStoreRecord::ddcCapabilityCache},
+    };
+}
+
+std::shared_ptr<BackgroundDefaultsWriter> LinuxDisplayStoreFactory::recordWriter(
+    const std::filesystem::path& defaultsFolder, std::shared_ptr<Scheduler> retryScheduler) {
+    return std::make_shared<BackgroundDefaultsWriter>(
+        std::make_shared<MergingDefaultsStore>(std::make_shared<FileDefaultsStore>(defaultsFolder),
+                                               recordMerges()),
+        std::move(retryScheduler));
+}
 
 DisplayStoreCollaborators LinuxDisplayStoreFactory::collaborators(const Environment& environment) {
     const auto& displayName = environment.displayName;
     auto& scheduler = *environment.scheduler;
-    // The records are written by one background writer, so a change reaches
-    // the screen without waiting for the disk.
-    auto defaults = std::make_shared<BackgroundDefaultsWriter>(
-        std::make_shared<FileDefaultsStore>(environment.defaultsFolder));
+    // A write that failed is tried again later on the store's scheduler.
+    auto defaults = recordWriter(environment.defaultsFolder, environment.scheduler);
     // One X connection for the display reads, gamma writes, the built-in
     // check and the DDC bus discovery.
     auto connection = std::make_shared<SharedXConnection>(displayName);

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/interfaces/scheduler.hpp"
 #include "services/display_store/display_store.hpp"
+#include "services/persistence/background_defaults_writer.hpp"
 
 namespace quorvane {
 
@@ -29,6 +31,18 @@ struct LinuxDisplayStoreFactory {
     // The write queue, snapshot builder and refresh collector are left for
     // the store to build over the others.
     static DisplayStoreCollaborators collaborators(const Environment& environment);
+    // The user's defaults in `defaultsFolder` as the application keeps them:
+    // written by one background writer, so a change reaches the screen
+    // without waiting for the disk. The command line saves the records too
+    // while the application runs: each save puts only the application's own
+    // changes on the record the file holds then. A write that failed is
+    // tried again after a back-off on `retryScheduler`, when one is given.
+    static std::shared_ptr<BackgroundDefaultsWriter> recordWriter(
+        const std::filesystem::path& defaultsFolder,
+        std::shared_ptr<Scheduler> retryScheduler = nullptr);
+    // The file names of the store's records in the defaults folder, for
+    // telling the store which of them changed.
+    static std::map<std::string, DisplayStoreRecord> recordFileNames();
     // Must be called on the thread that runs the scheduler.
     static std::unique_ptr<DisplayStore> make(const Environment& environment);
 };

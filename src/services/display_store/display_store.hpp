@@ -364,6 +364,11 @@ class DisplayStore {
     // A slider bound to one field of the adjustment.
     void updateColorAdjustment(DisplayID displayID, double ColorAdjustment::*field, double value);
 
+    // --- Pending saves ------------------------------------------------------------------
+    // Writes every save still waiting (failed ones again too) and returns what
+    // still could not be written, which the status then tells. For the way out.
+    std::vector<UnwrittenSave> flushPendingSaves();
+
     // --- Full reset and settings import ---------------------------------------------
     // Both end every comparison first and change nothing when one cannot end;
     // neither touches monitors, the capability cache or the journal.
@@ -374,6 +379,17 @@ class DisplayStore {
                                QuorvaneSettingsImportMode mode,
                                const std::vector<QuorvaneSettingsImportDisplayMapping>& mappings,
                                bool switchSelectionToMappedDisplay);
+
+    // --- Records changed by another process --------------------------------------------
+    // Reads the named records again, under the lock shared with the other
+    // processes, and publishes what another process changed in them, merged
+    // with any change of this store's not yet saved; later saves start from
+    // the result. Writes no colour: the process that saved a value showed it.
+    // A record that reads as it was (this store's own save) changes nothing;
+    // one that cannot be read or decoded now is left for its next change.
+    // While a save of this store is still being written the reading waits
+    // for it (retried shortly), so the read sees the merged record.
+    void reloadRecordsChangedOnDisk(const std::set<DisplayStoreRecord>& records);
 
     // --- Diagnostic report ------------------------------------------------------------
     // The store's state at this moment as a report; reads only.
@@ -411,11 +427,22 @@ class DisplayStore {
 
     // Construction and state (display_store.cpp).
     void notifyChange();
+    // The preferences record with the published settings written in.
+    QuorvanePreferences preferencesFromPublishedState() const;
     void savePreferences();
     // Shows a failed save (or a record kept aside before it was replaced) as
     // the status message; the text stands until the current change ends, so
     // the success text of the action that saved cannot hide it.
     void reportSaveOutcome(const SaveOutcome& outcome);
+    // Shows `text` in the status until the current change ends.
+    void showSaveProblem(std::string text);
+    // A preferences record that could not be read at start is never written
+    // over: each save reads it again instead and, while it still cannot be
+    // read, says so. Once it reads, the changes made meanwhile are put on the
+    // stored record and saved. True when this save must not write.
+    bool preferencesSaveHeld();
+    // Adds a notice to what the start-up shows rather than replacing it.
+    void addStartupNotice(const std::string& notice);
     std::weak_ptr<DisplayStore*> weakSelf() const { return self_; }
 
     // Queries (display_store_queries.cpp).
@@ -534,6 +561,11 @@ class DisplayStore {
     // construction publishes the loaded record the same way).
     void publishSettingsFromPreferences();
 
+    // Records changed by another process (display_store_record_reload.cpp).
+    bool reloadPreferencesFromDisk();
+    bool reloadRecoveryJournalFromDisk();
+    bool reloadDDCCapabilityCacheFromDisk();
+
     // Diagnostic report (display_store_report.cpp).
     std::vector<std::string> diagnosticRedactionTokens() const;
 
@@ -571,6 +603,14 @@ class DisplayStore {
 
     // --- Private state ---
     QuorvanePreferences preferences_;
+    // Each record as this store last read or saved it: what a reload tells
+    // another process's changes from this store's own by.
+    QuorvanePreferences preferencesBase_;
+    QuorvaneRecoveryJournal recoveryJournalBase_;
+    DDCCapabilityCache ddcCapabilityCacheBase_;
+    // Records to read again once the writer has written this store's saves.
+    std::set<DisplayStoreRecord> recordsAwaitingReload_;
+    std::optional<TaskHandle> recordReloadRetryTask_;
     // First, so that collaborators holding it by reference never outlive it.
     std::shared_ptr<Scheduler> scheduler_;
     std::shared_ptr<PreferencesStoring> preferencesStore_;
@@ -613,6 +653,13 @@ class DisplayStore {
     int changeDepth_ = 0;
     // Set by reportSaveOutcome(), cleared when the outermost change ends.
     std::optional<std::string> stickyStatusMessage_;
+    // The text the current action asked for, even when a save problem is
+    // shown in its place: the action's journal entry and privacy tokens
+    // belong to it.
+    std::string actionStatusMessage_;
+    // The preferences record exists but could not be read: it is not saved
+    // over until it reads, or the user resets every setting.
+    bool preferencesUnreadable_ = false;
     std::thread::id ownerThread_ = std::this_thread::get_id();
     std::shared_ptr<DeferredSaveReporting> deferredSaves_;
     // Callbacks hold this weakly, so work that returns after the store is

@@ -155,6 +155,7 @@ void DisplayStore::completeDDCProbe(const DDCSnapshot& snapshot, const DisplaySn
 }
 
 void DisplayStore::saveDDCCapabilityCache() {
+    ddcCapabilityCacheBase_ = ddcCapabilityCache_;
     ddcCapabilityCacheStore_->save(ddcCapabilityCache_);
 }
 

@@ -18,6 +18,10 @@
 
 namespace quorvane {
 
+// The records the store keeps between runs, for telling it which of them
+// another process changed.
+enum class DisplayStoreRecord { preferences, recoveryJournal, ddcCapabilityCache };
+
 // Why the store reads the displays again.
 enum class DisplayStoreRefreshIntent { startup, explicitUserRefresh, passiveViewAppearance };
 

@@ -51,6 +51,11 @@ class FileDefaultsStore final : public DefaultsStoring {
 
     const std::filesystem::path& folder() const { return folder_; }
     std::filesystem::path pathForKey(std::string_view key) const;
+    // "<key>.json"
+    static std::string fileNameForKey(std::string_view key);
+    // Creates the folder (each missing level private to the user) unless it
+    // is there; a write does this itself.
+    std::optional<DefaultsStoreError> ensureFolder() const;
 
     DefaultsReadResult read(std::string_view key) const override;
     SaveOutcome setData(std::string_view key, std::string_view bytes) override;
@@ -65,7 +70,6 @@ class FileDefaultsStore final : public DefaultsStoring {
     void setBeforeRenameHook(BeforeRenameHook hook) { beforeRename_ = std::move(hook); }
 
   private:
-    std::optional<DefaultsStoreError> ensureFolder() const;
     // Why `key` cannot be written now, if anything stops it; creates the folder.
     std::optional<DefaultsStoreError> writableFolder(std::string_view key) const;
     void acquireLockFile();

@@ -22,6 +22,7 @@ class SymbolImage : public QWidget {
     void setSystemName(std::string systemName);
     const std::string& systemName() const { return systemName_; }
     void setColor(const QColor& color);
+    const QColor& color() const { return color_; }
     // A fixed side in points instead of the font's line height (0 = follow).
     void setFixedSide(int side);
     // The side of a symbol set in a font of `points`: as wide as the font's

@@ -84,6 +84,10 @@ StepCardButton::StepCardButton(Theme& theme, const StartGuideStep& step, QWidget
     auto* action = new QHBoxLayout;
     action->setSpacing(5);
     auto* actionTitle = new QLabel(qText(step.actionTitle), this);
+    actionTitle->setObjectName(QStringLiteral("stepActionTitle"));
+    // A label inside a button would draw in the button's text role; the
+    // action row is the accent, title and chevron alike.
+    actionTitle->setForegroundRole(QPalette::WindowText);
     auto* chevron = new SymbolImage("chevron.right", this);
     followTheme(theme, this, [actionTitle, chevron, &theme] {
         actionTitle->setFont(theme.font(QuorvaneFontStyle::caption, QFont::DemiBold));

@@ -18,6 +18,8 @@ namespace {
 
 constexpr TextSizeTable<int> kBadgeWidth{{44, 44, 44, 56}};
 constexpr int kBadgeMinimumHeight = 28;
+constexpr int kStepVerticalPadding = 6;
+constexpr int kStackedBadgeSpacing = 10;
 
 }  // namespace
 
@@ -82,14 +84,18 @@ BeginnerStepRow::BeginnerStepRow(Theme& theme, const QString& number, const QStr
                                  std::function<void()> action, QWidget* parent)
     : QWidget(parent), theme_(theme) {
     auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 6, 0, 6);
+    outer->setContentsMargins(0, 0, 0, 0);
     auto* panel = new SurfacePanel(theme_, SurfacePanel::Kind::soft, 12, 16, this);
     outer->addWidget(panel);
+    // The step keeps 6 more points above and below inside its card.
     auto* inside = new QVBoxLayout(panel);
-    inside->setContentsMargins(0, 0, 0, 0);
+    inside->setContentsMargins(0, kStepVerticalPadding, 0, kStepVerticalPadding);
 
     fit_ = new FitToWidth(12, 8, panel);
     fit_->setRowAlignment(Qt::AlignTop);
+    // Stacked, the badge and the copy share the first line, 10 points apart
+    // and top-aligned like the wide row.
+    fit_->setSharedLineLook(kStackedBadgeSpacing, Qt::AlignTop);
     auto* badge = new StepNumberBadge(theme_, number, fit_);
     auto* copy = new QWidget(fit_);
     auto* copyColumn = new QVBoxLayout(copy);

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
+#include "presentation/design/adaptive_columns.hpp"
 #include "presentation/design/color_role.hpp"
 #include "presentation/design/fit_arrangement.hpp"
 #include "presentation/design/system_scheme.hpp"
@@ -30,6 +34,71 @@ TEST(SchemeTest, DarkColumnOnlyForDark) {
     const auto light = colorValue(ColorRole::accent, ColorScheme::light);
     const auto dark = colorValue(ColorRole::accent, ColorScheme::dark);
     EXPECT_GT(dark.red + dark.green + dark.blue, light.red + light.green + light.blue);
+}
+
+double luminance(Rgb8 colour) {
+    const auto channel = [](std::uint8_t value) {
+        const double c = value / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour.red) + 0.7152 * channel(colour.green) +
+           0.0722 * channel(colour.blue);
+}
+
+double contrast(Rgb8 a, Rgb8 b) {
+    const double one = luminance(a);
+    const double two = luminance(b);
+    return (std::max(one, two) + 0.05) / (std::min(one, two) + 0.05);
+}
+
+// Status labels are drawn in these tints on cards and on the window: each
+// stays readable on both in either scheme, and the blue of a comparison
+// never reads as the accent.
+TEST(SchemeTest, StatusTintsStayReadableOnCardsAndWindowsInBothSchemes) {
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        for (ColorRole tint : {ColorRole::systemGreen, ColorRole::systemOrange,
+                               ColorRole::systemRed, ColorRole::systemBlue}) {
+            for (ColorRole ground : {ColorRole::surface, ColorRole::windowBackground}) {
+                EXPECT_GE(contrast(colorValue(tint, scheme), colorValue(ground, scheme)), 3.0)
+                    << static_cast<int>(tint) << " on " << static_cast<int>(ground);
+            }
+        }
+        const Rgb8 blue = colorValue(ColorRole::systemBlue, scheme);
+        const Rgb8 accent = colorValue(ColorRole::accent, scheme);
+        EXPECT_GT(blue.blue, blue.red);
+        EXPECT_GT(accent.red, accent.blue);
+    }
+    EXPECT_NE(colorValue(ColorRole::systemBlue, ColorScheme::light),
+              colorValue(ColorRole::systemBlue, ColorScheme::dark));
+}
+
+// Cards laid inside a panel sit a shade between the panel and the window
+// behind it, in either scheme.
+TEST(SchemeTest, InsetSurfaceLiesBetweenSurfaceAndWindowBackground) {
+    const auto lightness = [](Rgb8 color) { return color.red + color.green + color.blue; };
+    for (const auto scheme : {ColorScheme::light, ColorScheme::dark}) {
+        const int inset = lightness(colorValue(ColorRole::insetSurface, scheme));
+        const int surface = lightness(colorValue(ColorRole::surface, scheme));
+        const int window = lightness(colorValue(ColorRole::windowBackground, scheme));
+        EXPECT_GT(inset, std::min(surface, window));
+        EXPECT_LT(inset, std::max(surface, window));
+    }
+    EXPECT_EQ(colorValue(ColorRole::insetSurface, ColorScheme::light), (Rgb8{251, 249, 244}));
+    EXPECT_EQ(colorValue(ColorRole::insetSurface, ColorScheme::dark), (Rgb8{51, 49, 45}));
+}
+
+TEST(AdaptiveColumnsTest, AsManyLeastWideColumnsAsFitButAlwaysOneAndNeverMoreThanItems) {
+    // Three columns of 170 with two gaps of 8 need exactly 526.
+    EXPECT_EQ(adaptiveColumnCount(526, 170, 8, 10), 3);
+    EXPECT_EQ(adaptiveColumnCount(525, 170, 8, 10), 2);
+    EXPECT_EQ(adaptiveColumnCount(170, 170, 8, 10), 1);
+    // Narrower than one column, or not laid out yet: still one.
+    EXPECT_EQ(adaptiveColumnCount(100, 170, 8, 10), 1);
+    EXPECT_EQ(adaptiveColumnCount(0, 170, 8, 10), 1);
+    EXPECT_EQ(adaptiveColumnCount(-5, 170, 8, 10), 1);
+    // Room for six, but only four tiles.
+    EXPECT_EQ(adaptiveColumnCount(2000, 170, 8, 4), 4);
+    EXPECT_EQ(adaptiveColumnCount(2000, 170, 8, 0), 1);
 }
 
 TEST(FitArrangementTest, RowStaysSideBySideUpToExactlyItsIdealWidth) {

@@ -121,6 +121,29 @@ TEST(HealthCheckWizardTest, TheDetailsChevronGrowsWithTheText) {
     EXPECT_GT(chevron(), standard);
 }
 
+// Side by side, a capability's status label keeps to its own width and the
+// copy begins 8 points after it, however wide the row is.
+TEST(HealthCheckWizardTest, WideCapabilityRowsKeepStatusAndCopyEightApart) {
+    Theme theme(false);
+    HealthCheckWizard wizard(theme, summaryWith({}), nullptr);
+    for (const int width : {520, 900}) {
+        wizard.resize(width, wizard.heightForWidth(width) > 0 ? wizard.heightForWidth(width) : 800);
+        wizard.show();
+        QCoreApplication::processEvents();
+        QWidget* status = nullptr;
+        QWidget* copy = nullptr;
+        for (auto* label : wizard.findChildren<WrappingLabel*>()) {
+            if (label->text() == QStringLiteral("확인 필요"))
+                status = label->parentWidget();
+            if (label->text() == QStringLiteral("모니터 직접 조정"))
+                copy = label->parentWidget();
+        }
+        ASSERT_TRUE(status && copy);
+        EXPECT_EQ(copy->x() - (status->x() + status->width()), 8) << width;
+        EXPECT_EQ(copy->y(), status->y()) << width;
+    }
+}
+
 TEST(SupportCardTest, HardwareButtonFollowsAnyOpenHardwareActionEvenDisabled) {
     Theme theme(false);
     int diagnostics = 0;

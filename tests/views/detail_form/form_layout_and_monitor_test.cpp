@@ -7,6 +7,8 @@
 #include <set>
 
 #include "views/design/surface_panel.hpp"
+#include "views/design/symbol_image.hpp"
+#include "views/design/theme.hpp"
 #include "views/detail_form/card_grid.hpp"
 #include "views/detail_form/detail_form_fixture.hpp"
 #include "views/detail_form/recent_change_prompt_slot.hpp"
@@ -131,6 +133,28 @@ TEST_F(DetailFormTest, APageBuiltWhileThePromptShowsNeverFlashesItAsAWindow) {
     }
     qApp->removeEventFilter(&stray);
     EXPECT_EQ(stray.shown, 0);
+}
+
+// The step cards' action rows ("색감 열기" and so on) are the accent, title
+// and chevron, in both schemes.
+TEST_F(DetailFormTest, StepCardActionRowsAreTheAccentThroughout) {
+    start();
+    for (const auto appearance : {QuorvaneAppearance::light, QuorvaneAppearance::dark}) {
+        theme.setAppearance(appearance);
+        turn();
+        const QColor accent = theme.color(ColorRole::accent);
+        const auto cards = visible<StepCardButton>();
+        ASSERT_EQ(cards.size(), 3u);
+        for (auto* card : cards) {
+            auto* title = card->findChild<QLabel*>(QStringLiteral("stepActionTitle"));
+            ASSERT_TRUE(title);
+            EXPECT_EQ(title->palette().color(title->foregroundRole()), accent)
+                << title->text().toStdString();
+            auto* chevron = card->findChild<SymbolImage*>();
+            ASSERT_TRUE(chevron);
+            EXPECT_EQ(chevron->color(), accent);
+        }
+    }
 }
 
 TEST_F(DetailFormTest, OnlyVeryLargeStacksTheStepCards) {

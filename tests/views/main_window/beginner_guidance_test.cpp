@@ -7,6 +7,9 @@
 
 #include <QApplication>
 
+#include "views/design/surface_panel.hpp"
+#include "views/design/wrapping_label.hpp"
+
 #include "views/design/chip_button.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/theme.hpp"
@@ -29,6 +32,35 @@ TEST(BeginnerStepRowTest, NarrowRowsPutTheButtonUnderTheTextAndItStillRunsOncePe
     row.button()->click();
     row.button()->click();
     EXPECT_EQ(runs, 2);
+}
+
+// Stacked, the badge and the copy keep the narrow line's own spacing and
+// both start at its top; the card keeps 6 points more above the step inside.
+TEST(BeginnerStepRowTest, NarrowRowsKeepBadgeAndCopyTopAlignedTenApartInsideTheCard) {
+    Theme theme(false);
+    BeginnerStepRow row(theme, QStringLiteral("1"), QStringLiteral("화면 색감부터 바꿔보세요"),
+                        QStringLiteral("밝기와 색온도를 앱 안에서만 조정합니다. 설명이 길면 "
+                                       "여러 줄로 이어집니다."),
+                        QStringLiteral("화면 색감 열기"), [] {});
+    row.resize(260, row.heightForWidth(260));
+    row.show();
+    QApplication::processEvents();
+    ASSERT_EQ(row.arrangement()->arrangement(), FitArrangement::vertical);
+    auto* badge = row.findChild<StepNumberBadge*>();
+    auto* panel = row.findChild<SurfacePanel*>();
+    ASSERT_TRUE(badge && panel);
+    QWidget* copy = nullptr;
+    for (auto* label : row.findChildren<WrappingLabel*>()) {
+        if (label->text() == QStringLiteral("화면 색감부터 바꿔보세요"))
+            copy = label->parentWidget();
+    }
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->x() - (badge->x() + badge->width()), 10);
+    EXPECT_EQ(copy->y(), badge->y());
+    EXPECT_GT(copy->height(), badge->height());
+    // Panel padding 12, then the step's own 6; the card starts at the row's top.
+    EXPECT_EQ(panel->y(), 0);
+    EXPECT_EQ(badge->mapTo(panel, QPoint(0, 0)).y(), 12 + 6);
 }
 
 TEST(BeginnerStepRowTest, BadgeWidensOnlyAtTheLargestTextSize) {

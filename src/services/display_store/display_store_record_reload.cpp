@@ -1,0 +1,98 @@
+#include "services/display_store/display_store.hpp"
+#include "services/persistence/record_merge.hpp"
+
+namespace quorvane {
+
+namespace {
+
+// How soon a reload that waits for this store's own write looks again.
+constexpr Duration kReloadRetryDelay = std::chrono::milliseconds(100);
+
+bool hotKeySettingsDiffer(const QuorvanePreferences& a, const QuorvanePreferences& b) {
+    // A binding whose scene is gone is not registered.
+    return a.customScenes != b.customScenes || a.sceneHotKeysEnabled != b.sceneHotKeysEnabled ||
+           a.sceneHotKeyBindings != b.sceneHotKeyBindings ||
+           a.emergencyRecoveryHotKeyEnabled != b.emergencyRecoveryHotKeyEnabled ||
+           a.emergencyRecoveryHotKeyCombination != b.emergencyRecoveryHotKeyCombination;
+}
+
+}  // namespace
+
+void DisplayStore::reloadRecordsChangedOnDisk(const std::set<DisplayStoreRecord>& records) {
+    recordsAwaitingReload_.insert(records.begin(), records.end());
+    if (recordsAwaitingReload_.empty())
+        return;
+    // A save still on its way would be read back as this store's own bytes
+    // and the file's newer record missed; its write ends with a change of
+    // the file, but that may already have been told.
+    if (deferredSaves_ && deferredSaves_->hasUnwrittenValues()) {
+        if (!recordReloadRetryTask_) {
+            recordReloadRetryTask_ = scheduler_->postAfter(kReloadRetryDelay, [weak = weakSelf()] {
+                if (auto self = weak.lock()) {
+                    (*self)->recordReloadRetryTask_.reset();
+                    (*self)->reloadRecordsChangedOnDisk({});
+                }
+            });
+        }
+        return;
+    }
+    const auto pending = std::exchange(recordsAwaitingReload_, {});
+    bool changed = false;
+    if (pending.contains(DisplayStoreRecord::preferences))
+        changed = reloadPreferencesFromDisk() || changed;
+    if (pending.contains(DisplayStoreRecord::recoveryJournal))
+        changed = reloadRecoveryJournalFromDisk() || changed;
+    if (pending.contains(DisplayStoreRecord::ddcCapabilityCache))
+        changed = reloadDDCCapabilityCacheFromDisk() || changed;
+    // Only a change of what the windows show is announced: this store's own
+    // saves come back here too, once each.
+    if (changed)
+        notifyChange();
+}
+
+bool DisplayStore::reloadPreferencesFromDisk() {
+    const auto loaded = preferencesStore_->loadResult();
+    if (loaded.recordUnreadable || loaded.recoveredFromCorruption)
+        return false;
+    // A record unreadable at start that reads now may be saved over again.
+    preferencesUnreadable_ = false;
+    const auto current = preferencesFromPublishedState();
+    const auto merged = RecordMerge::preferences(preferencesBase_, current, loaded.preferences);
+    preferencesBase_ = loaded.preferences;
+    if (merged == current)
+        return false;
+    const bool hotKeysChanged = hotKeySettingsDiffer(merged, current);
+    preferences_ = merged;
+    publishSettingsFromPreferences();
+    if (hotKeysChanged)
+        reconcileGlobalHotKeys(false);
+    return true;
+}
+
+bool DisplayStore::reloadRecoveryJournalFromDisk() {
+    const auto loaded = recoveryJournalStore_->loadResult();
+    if (loaded.recoveredFromCorruption)
+        return false;
+    const auto merged =
+        RecordMerge::recoveryJournal(recoveryJournalBase_, recoveryJournal_, loaded.journal);
+    recoveryJournalBase_ = loaded.journal;
+    if (merged == recoveryJournal_)
+        return false;
+    recoveryJournal_ = merged;
+    return true;
+}
+
+bool DisplayStore::reloadDDCCapabilityCacheFromDisk() {
+    const auto loaded = ddcCapabilityCacheStore_->loadResult();
+    if (loaded.recoveredFromCorruption)
+        return false;
+    const auto merged =
+        RecordMerge::ddcCapabilityCache(ddcCapabilityCacheBase_, ddcCapabilityCache_, loaded.cache);
+    ddcCapabilityCacheBase_ = loaded.cache;
+    if (merged == ddcCapabilityCache_)
+        return false;
+    ddcCapabilityCache_ = merged;
+    return true;
+}
+
+}  // namespace quorvane

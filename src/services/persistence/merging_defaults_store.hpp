@@ -1,0 +1,53 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "platform/interfaces/defaults_storing.hpp"
+#include "services/persistence/record_merge.hpp"
+
+namespace quorvane {
+
+// The user's defaults for a process that shares its records with others (the
+// application beside the command line): a save of a record that another
+// process changed since this one last read or saved it writes the file's
+// record with only this process's own changes on top, instead of this
+// process's whole copy. So a save never undoes another process's saved
+// values.
+//
+// Each record key with a merge remembers its base: the bytes this process
+// last read or saved. A save takes the shared lock, reads the file, and when
+// the file no longer holds the base, writes the three-way merge of base,
+// the saved bytes and the file's bytes. The base then becomes the saved
+// bytes (what the caller's next save is made from), not the merge: the
+// caller learns the merged record only by reading it, which makes it the
+// base. Reads take the shared lock too. Keys without a merge pass through.
+class MergingDefaultsStore final : public DefaultsStoring {
+  public:
+    using Merges = std::map<std::string, RecordMerge::BytesMerge, std::less<>>;
+
+    MergingDefaultsStore(std::shared_ptr<DefaultsStoring> disk, Merges merges);
+
+    DefaultsReadResult read(std::string_view key) const override;
+    SaveOutcome setData(std::string_view key, std::string_view bytes) override;
+    SaveOutcome keepCopyAside(std::string_view key, std::string_view bytes) override;
+    bool removeKey(std::string_view key) override;
+    DefaultsLock lockExclusively() override;
+
+  private:
+    // The bytes to write for `bytes` given what the file holds now.
+    std::string mergedWithFile(std::string_view key, RecordMerge::BytesMerge merge,
+                               std::string_view bytes) const;
+    void rememberBase(std::string_view key, std::optional<std::string> base) const;
+
+    std::shared_ptr<DefaultsStoring> disk_;
+    Merges merges_;
+    mutable std::mutex mutex_;
+    // By key: the record as last read or saved (none: there was none).
+    mutable std::map<std::string, std::optional<std::string>, std::less<>> bases_;
+};
+
+}  // namespace quorvane

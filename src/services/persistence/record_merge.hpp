@@ -1,0 +1,49 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "models/ddc/ddc_capability_cache.hpp"
+#include "models/recovery/quorvane_recovery_journal.hpp"
+#include "models/settings/quorvane_preferences.hpp"
+
+namespace quorvane {
+
+// Three-way merges of the stored records, for a process that saves a record
+// another process may have saved meanwhile. `base` is the record as this
+// process last read it (or last saved it), `ours` what it saves now, `theirs`
+// what the file holds at that moment. The result keeps every change either
+// side made since `base`: a setting, a display's adjustment or alias, a
+// preset, scene, group or hot-key binding (by id), a capability entry (by
+// monitor) is taken from `ours` when ours changed it, else from `theirs`.
+// Where both changed the same one, ours wins: it is the later save.
+namespace RecordMerge {
+
+QuorvanePreferences preferences(const QuorvanePreferences& base, const QuorvanePreferences& ours,
+                                const QuorvanePreferences& theirs);
+// Entries of both sides are kept, except those one side dropped since
+// `base`; newest first, cut to the journal's length.
+QuorvaneRecoveryJournal recoveryJournal(const QuorvaneRecoveryJournal& base,
+                                        const QuorvaneRecoveryJournal& ours,
+                                        const QuorvaneRecoveryJournal& theirs);
+DDCCapabilityCache ddcCapabilityCache(const DDCCapabilityCache& base,
+                                      const DDCCapabilityCache& ours,
+                                      const DDCCapabilityCache& theirs);
+
+// The same on the stored bytes, in each record's own coding. An absent or
+// undecodable `base` counts as the empty record (defaults, no entries). None
+// when `ours` or `theirs` is not a record of the kind: the caller then
+// writes ours as it stands.
+using BytesMerge = std::optional<std::string> (*)(const std::optional<std::string>& base,
+                                                  std::string_view ours, std::string_view theirs);
+std::optional<std::string> preferencesBytes(const std::optional<std::string>& base,
+                                            std::string_view ours, std::string_view theirs);
+std::optional<std::string> recoveryJournalBytes(const std::optional<std::string>& base,
+                                                std::string_view ours, std::string_view theirs);
+std::optional<std::string> ddcCapabilityCacheBytes(const std::optional<std::string>& base,
+                                                   std::string_view ours, std::string_view theirs);
+
+}  // namespace RecordMerge
+
+}  // namespace quorvane

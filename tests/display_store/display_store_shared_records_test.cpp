@@ -1,0 +1,267 @@
+// The store sharing its records on the real file system with the command
+// line and with copies made by hand: what either side saves stays saved, and
+// the store shows the other side's values as soon as the folder tells of
+// them. The folder's change events drive the store; the only waits are for
+// the background writer's thread and for those events.
+
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include <atomic>
+#include <fstream>
+#include <future>
+
+#include "app/composition/linux_display_store_factory.hpp"
+#include "cli/quorvane_cli.hpp"
+#include "display_store/store_world.hpp"
+#include "models/presets/display_preset.hpp"
+#include "platform/linux/defaults_folder_watcher.hpp"
+#include "services/display/cli_display_snapshot_provider.hpp"
+#include "services/persistence/defaults_store.hpp"
+#include "services/persistence/user_defaults_preferences_store.hpp"
+#include "services/persistence/user_defaults_recovery_journal_store.hpp"
+#include "support/temporary_folder.hpp"
+
+namespace quorvane::testing {
+namespace {
+
+constexpr auto kEventWait = std::chrono::seconds(10);
+
+std::set<std::string> recordFiles() {
+    std::set<std::string> names;
+    for (const auto& [name, record] : LinuxDisplayStoreFactory::recordFileNames())
+        names.insert(name);
+    return names;
+}
+
+// The store as the application runs it, on records in a real folder, and the
+// command line as another process runs it on the same folder.
+class SharedRecordsTest : public ::testing::Test {
+  protected:
+    SharedRecordsTest() {
+        world.connect(displays);
+        QuorvanePreferences preferences;
+        preferences.urlPresetAutomationEnabled = true;
+        cliPreferences->save(preferences);
+    }
+
+    DisplayStore& startApplication() {
+        world.writer = LinuxDisplayStoreFactory::recordWriter(folder.path());
+        world.start();
+        watcher = std::make_unique<DefaultsFolderWatcher>(folder.path(), recordFiles());
+        return *world.store;
+    }
+
+    void restartApplication() {
+        world.writer->flushPendingSaves();
+        watcher.reset();
+        world.store.reset();
+        world.writer.reset();
+        startApplication();
+    }
+
+    // `quorvane cli` with these arguments, in this process but through its
+    // own handle on the folder, as a second process would.
+    std::int32_t cli(const std::vector<std::string>& arguments) {
+        std::string ignored;
+        QuorvaneCLI command(
+            {cliPreferences, std::make_shared<CLIDisplaySnapshotProvider>(world.displayManager),
+             world.brightness, world.gamma, [&](std::string_view text) { ignored += text; },
+             [&](std::string_view text) { ignored += text; },
+             [] { return std::optional<std::string>(); }, std::optional<std::string>(":7")});
+        return command.run(arguments);
+    }
+
+    // Hands the folder's next change events to the store, as the
+    // application's event loop does; false when none came.
+    bool deliverChanges() {
+        pollfd entry{watcher->descriptor(), POLLIN, 0};
+        if (::poll(&entry, 1, static_cast<int>(kEventWait.count() * 1000)) <= 0)
+            return false;
+        const auto records = LinuxDisplayStoreFactory::recordFileNames();
+        std::set<DisplayStoreRecord> changed;
+        for (const auto& name : watcher->takeChangedFiles())
+            changed.insert(records.at(name));
+        world.store->reloadRecordsChangedOnDisk(changed);
+        return true;
+    }
+
+    // Delivers events until the store shows `adjustment` for the display.
+    bool showsSoon(DisplayID displayID, const ColorAdjustment& adjustment) {
+        const auto shows = [&] {
+            const auto& shown = world.store->colorAdjustments();
+            const auto found = shown.find(identityOf(displayID));
+            return found != shown.end() && found->second == adjustment;
+        };
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            if (shows())
+                return true;
+            // A reload waiting for the store's own write looks again after
+            // a moment of virtual time, once the writer is done.
+            world.writer->flushPendingSaves();
+            world.scheduler->advance(std::chrono::milliseconds(100));
+            if (shows())
+                return true;
+            if (!deliverChanges())
+                return false;
+        }
+        return false;
+    }
+
+    std::string identityOf(DisplayID displayID) const {
+        return rawIdentity(displays.at(displayID - 1));
+    }
+
+    QuorvanePreferences recordOnDisk() {
+        world.writer->flushPendingSaves();
+        return UserDefaultsPreferencesStore(std::make_shared<FileDefaultsStore>(folder.path()))
+            .loadResult()
+            .preferences;
+    }
+
+    const std::vector<DisplaySnapshot> displays = {externalDisplay(1, "Left", 11),
+                                                   externalDisplay(2, "Middle", 22, 1920),
+                                                   externalDisplay(3, "Right", 33, 3840)};
+    TemporaryFolder folder;
+    std::shared_ptr<UserDefaultsPreferencesStore> cliPreferences =
+        std::make_shared<UserDefaultsPreferencesStore>(
+            std::make_shared<FileDefaultsStore>(folder.path()));
+    StoreWorld world;
+    std::unique_ptr<DefaultsFolderWatcher> watcher;
+};
+
+TEST_F(SharedRecordsTest, FiftyInterleavedRoundsOfCommandLineAndApplicationLoseNothing) {
+    auto& store = startApplication();
+    ASSERT_TRUE(watcher->watching());
+    const auto presets = DisplayPreset::builtIns();
+    std::map<std::string, ColorAdjustment> expected;
+
+    for (int round = 0; round < 50; ++round) {
+        // The command line on the middle or right display.
+        const DisplayID cliTarget = round % 2 == 0 ? 2 : 3;
+        const auto& cliPreset = presets[static_cast<std::size_t>(round) % presets.size()];
+        ASSERT_EQ(cli({"apply-safe-preset", cliPreset.id, "--display", std::to_string(cliTarget)}),
+                  0);
+        expected[identityOf(cliTarget)] = cliPreset.adjustment;
+        ASSERT_TRUE(showsSoon(cliTarget, cliPreset.adjustment)) << "round " << round;
+
+        // The application on the left display: a slider, or a preset handed
+        // over by URL. Its save is often still being written when the
+        // command line's next save comes.
+        if (round % 2 == 0) {
+            const double value = 0.5 + 0.005 * round;
+            store.updateColorAdjustment(1, &ColorAdjustment::softwareBrightness, value);
+            expected[identityOf(1)] = store.colorAdjustments().at(identityOf(1));
+            ASSERT_DOUBLE_EQ(expected[identityOf(1)].softwareBrightness, value);
+        } else {
+            const auto& urlPreset = presets[static_cast<std::size_t>(round + 2) % presets.size()];
+            ASSERT_TRUE(store.handleAutomationURL(
+                "quorvane://apply-safe-preset?preset=" + urlPreset.id + "&display=1"))
+                << store.statusMessage();
+            expected[identityOf(1)] = urlPreset.adjustment;
+        }
+        if (round % 5 == 0)
+            world.writer->flushPendingSaves();
+    }
+
+    EXPECT_EQ(recordOnDisk().displayAdjustments, expected);
+    EXPECT_EQ(store.colorAdjustments(), expected);
+    restartApplication();
+    EXPECT_EQ(world.store->colorAdjustments(), expected);
+}
+
+TEST_F(SharedRecordsTest, AHandCopiedRecordWithANewPresetShowsUpAndLaterSavesKeepIt) {
+    auto& store = startApplication();
+    auto copied = recordOnDisk();
+    copied.customPresets.push_back({"hand-made", "손으로 만든 프리셋",
+                                    DisplayPreset::builtIns()[1].adjustment, ItemKind::custom});
+    copied.textSize = QuorvaneTextSize::veryLarge;
+    {
+        // Written in place, the way cp replaces a file's contents.
+        std::ofstream file(folder / FileDefaultsStore::fileNameForKey(
+                                        UserDefaultsPreferencesStore::standardStorageKey()),
+                           std::ios::trunc);
+        file << *copied.encoded();
+    }
+    int announced = 0;
+    store.addChangeObserver([&] { ++announced; });
+    ASSERT_TRUE(deliverChanges());
+    ASSERT_EQ(store.customPresets().size(), 1u);
+    EXPECT_EQ(store.customPresets()[0].name, "손으로 만든 프리셋");
+    EXPECT_EQ(store.textSize(), QuorvaneTextSize::veryLarge);
+    EXPECT_GE(announced, 1);
+
+    // The store's own save comes back as a change of the folder, and reads
+    // as nothing new.
+    store.setAppearance(QuorvaneAppearance::dark);
+    world.writer->flushPendingSaves();
+    announced = 0;
+    ASSERT_TRUE(deliverChanges());
+    EXPECT_EQ(announced, 0);
+
+    const auto saved = recordOnDisk();
+    EXPECT_EQ(saved.customPresets, copied.customPresets);
+    EXPECT_EQ(saved.textSize, QuorvaneTextSize::veryLarge);
+    EXPECT_EQ(saved.appearance, QuorvaneAppearance::dark);
+}
+
+TEST_F(SharedRecordsTest, AReloadWhileTheStoresSaveIsBeingWrittenWaitsForTheMergedRecord) {
+    auto& store = startApplication();
+    std::promise<void> release;
+    auto released = release.get_future().share();
+    std::atomic<bool> holding = false;
+    world.writer->setBeforeWriteHook([&](const std::string&, const std::string&) {
+        if (!holding.exchange(false))
+            return;
+        released.wait();
+    });
+
+    holding = true;
+    store.updateColorAdjustment(1, &ColorAdjustment::warmth, 0.4);
+    // The command line saves while the store's save waits to be written.
+    const auto night = DisplayPreset::builtIns()[2];
+    ASSERT_EQ(cli({"apply-safe-preset", night.id, "--display", "2"}), 0);
+    ASSERT_TRUE(deliverChanges());
+    EXPECT_FALSE(store.colorAdjustments().contains(identityOf(2)));
+
+    release.set_value();
+    EXPECT_TRUE(showsSoon(2, night.adjustment));
+    EXPECT_DOUBLE_EQ(store.colorAdjustments().at(identityOf(1)).warmth, 0.4);
+    const auto saved = recordOnDisk();
+    EXPECT_EQ(saved.displayAdjustments.at(identityOf(2)), night.adjustment);
+    EXPECT_DOUBLE_EQ(saved.displayAdjustments.at(identityOf(1)).warmth, 0.4);
+}
+
+TEST_F(SharedRecordsTest, JournalEntriesOfBothSidesAreKept) {
+    auto& store = startApplication();
+    store.updateColorAdjustment(1, &ColorAdjustment::warmth, 0.2);
+    world.writer->flushPendingSaves();
+    ASSERT_EQ(store.recoveryJournal().entries.size(), 1u);
+
+    // Another application instance (a second X display) records a change.
+    auto journal =
+        UserDefaultsRecoveryJournalStore(std::make_shared<FileDefaultsStore>(folder.path()))
+            .loadResult()
+            .journal;
+    QuorvaneRecoveryJournalEntry theirs = journal.entries.front();
+    theirs.id = "00000000-0000-4000-8000-000000000001";
+    theirs.summary = "다른 곳에서 바꿈";
+    journal.append(theirs);
+    UserDefaultsRecoveryJournalStore(std::make_shared<FileDefaultsStore>(folder.path()))
+        .save(journal);
+    ASSERT_TRUE(deliverChanges());
+    ASSERT_EQ(store.recoveryJournal().entries.size(), 2u);
+
+    store.updateColorAdjustment(1, &ColorAdjustment::warmth, 0.3);
+    world.writer->flushPendingSaves();
+    const auto saved =
+        UserDefaultsRecoveryJournalStore(std::make_shared<FileDefaultsStore>(folder.path()))
+            .loadResult()
+            .journal;
+    ASSERT_EQ(saved.entries.size(), 3u);
+    EXPECT_TRUE(std::any_of(saved.entries.begin(), saved.entries.end(),
+                            [&](const auto& entry) { return entry.id == theirs.id; }));
+}
+
+}  // namespace
+}  // namespace quorvane::testing

@@ -1,0 +1,78 @@
+// The application's side of the shared records on the real file system: a
+// save made from an older read puts only its own changes on the record the
+// file holds, and one made from the current record writes its bytes as
+// they are.
+#include "services/persistence/merging_defaults_store.hpp"
+
+#include <gtest/gtest.h>
+
+#include "services/persistence/defaults_store.hpp"
+#include "support/temporary_folder.hpp"
+
+namespace quorvane {
+namespace {
+
+using testing::TemporaryFolder;
+
+const std::string kKey = std::string(kDefaultsDomain) + ".preferences.v1";
+const std::string kOtherKey = std::string(kDefaultsDomain) + ".other.v1";
+
+std::string record(const std::map<std::string, double>& brightnessByDisplay) {
+    QuorvanePreferences preferences;
+    for (const auto& [identity, value] : brightnessByDisplay) {
+        auto adjustment = ColorAdjustment::neutral();
+        adjustment.softwareBrightness = value;
+        preferences.displayAdjustments[identity] = adjustment;
+    }
+    return *preferences.encoded();
+}
+
+class MergingDefaultsStoreTest : public ::testing::Test {
+  protected:
+    TemporaryFolder folder;
+    // Another process's handle on the folder.
+    std::shared_ptr<FileDefaultsStore> other = std::make_shared<FileDefaultsStore>(folder.path());
+    MergingDefaultsStore store{std::make_shared<FileDefaultsStore>(folder.path()),
+                               {{kKey, RecordMerge::preferencesBytes}}};
+};
+
+TEST_F(MergingDefaultsStoreTest, ASaveAfterAnotherProcessSavedKeepsBothChanges) {
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
+    ASSERT_TRUE(store.read(kKey).data);
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 0.3}})).succeeded());
+
+    ASSERT_TRUE(store.setData(kKey, record({{"a", 0.6}, {"b", 1.0}})).succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.6}, {"b", 0.3}}));
+
+    // The next save is made from what this side saved, not from the merge
+    // it never read: the other side's value still stands.
+    ASSERT_TRUE(store.setData(kKey, record({{"a", 0.5}, {"b", 1.0}})).succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
+    // Once read, the merged record is the base, and a save from it is
+    // written as it stands.
+    ASSERT_EQ(store.read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
+    ASSERT_TRUE(store.setData(kKey, record({{"a", 0.5}})).succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}}));
+}
+
+TEST_F(MergingDefaultsStoreTest, ARecordCreatedElsewhereAfterAnEmptyReadIsKept) {
+    EXPECT_FALSE(store.read(kKey).data);
+    ASSERT_TRUE(other->setData(kKey, record({{"b", 0.2}})).succeeded());
+    ASSERT_TRUE(store.setData(kKey, record({{"a", 0.7}})).succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.7}, {"b", 0.2}}));
+}
+
+TEST_F(MergingDefaultsStoreTest, WhatIsNoRecordAndKeysWithoutAMergeAreWrittenAsTheyStand) {
+    ASSERT_TRUE(store.read(kKey).error == std::nullopt);
+    ASSERT_TRUE(other->setData(kKey, "not json").succeeded());
+    ASSERT_TRUE(store.setData(kKey, record({{"a", 0.7}})).succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.7}}));
+
+    ASSERT_TRUE(store.setData(kOtherKey, "one").succeeded());
+    ASSERT_TRUE(other->setData(kOtherKey, "two").succeeded());
+    ASSERT_TRUE(store.setData(kOtherKey, "three").succeeded());
+    EXPECT_EQ(other->read(kOtherKey).data, "three");
+}
+
+}  // namespace
+}  // namespace quorvane

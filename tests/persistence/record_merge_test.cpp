@@ -1,0 +1,163 @@
+// Three-way merges of the stored records: what each side changed since the
+// base survives, the later save (ours) wins where both changed one entry,
+// and removals on one side stay removed.
+#include "services/persistence/record_merge.hpp"
+
+#include <gtest/gtest.h>
+
+#include "models/presets/display_preset.hpp"
+#include "services/ddc/user_defaults_ddc_capability_cache_store.hpp"
+
+namespace quorvane {
+namespace {
+
+ColorAdjustment brightness(double value) {
+    auto adjustment = ColorAdjustment::neutral();
+    adjustment.softwareBrightness = value;
+    return adjustment;
+}
+
+DisplayPreset preset(std::string id, double value) {
+    return {id, "프리셋 " + id, brightness(value), ItemKind::custom};
+}
+
+QuorvaneRecoveryJournalEntry entry(std::string id, int second) {
+    QuorvaneRecoveryJournalEntry result;
+    result.id = std::move(id);
+    result.createdAt = Date{} + std::chrono::seconds(1'700'000'000 + second);
+    result.actionTitle = "색 조정";
+    return result;
+}
+
+TEST(RecordMerge, PreferencesKeepEachSidesDisplaysPresetsAndSettings) {
+    QuorvanePreferences base;
+    base.displayAdjustments = {{"a", brightness(0.9)}, {"b", brightness(0.9)}};
+    base.customPresets = {preset("p1", 0.5), preset("p2", 0.6)};
+    base.displayAliasesByKey = {{"a", "왼쪽"}};
+
+    auto ours = base;
+    ours.displayAdjustments["a"] = brightness(0.7);  // ours only
+    ours.customPresets.push_back(preset("mine", 0.4));
+    ours.customPresets.erase(ours.customPresets.begin());  // p1 deleted here
+    ours.appearance = QuorvaneAppearance::dark;
+
+    auto theirs = base;
+    theirs.displayAdjustments["b"] = brightness(0.3);  // theirs only
+    theirs.displayAdjustments["c"] = brightness(0.2);  // new there
+    theirs.customPresets[1].name = "이름 바꿈";        // p2 renamed there
+    theirs.customPresets.push_back(preset("theirs", 0.8));
+    theirs.textSize = QuorvaneTextSize::veryLarge;
+    theirs.displayAliasesByKey.erase("a");
+
+    const auto merged = RecordMerge::preferences(base, ours, theirs);
+    EXPECT_EQ(merged.displayAdjustments,
+              (std::map<std::string, ColorAdjustment>{
+                  {"a", brightness(0.7)}, {"b", brightness(0.3)}, {"c", brightness(0.2)}}));
+    ASSERT_EQ(merged.customPresets.size(), 3u);
+    EXPECT_EQ(merged.customPresets[0].name, "이름 바꿈");
+    EXPECT_EQ(merged.customPresets[1].id, "mine");
+    EXPECT_EQ(merged.customPresets[2].id, "theirs");
+    EXPECT_EQ(merged.appearance, QuorvaneAppearance::dark);
+    EXPECT_EQ(merged.textSize, QuorvaneTextSize::veryLarge);
+    EXPECT_TRUE(merged.displayAliasesByKey.empty());
+}
+
+TEST(RecordMerge, WhereBothChangedOneEntryTheLaterSaveWins) {
+    QuorvanePreferences base;
+    base.displayAdjustments = {{"a", brightness(0.9)}};
+    base.customPresets = {preset("p", 0.5)};
+    auto ours = base;
+    auto theirs = base;
+    ours.displayAdjustments["a"] = brightness(0.6);
+    theirs.displayAdjustments["a"] = brightness(0.1);
+    ours.customPresets[0].name = "우리";
+    theirs.customPresets.clear();  // deleted there, changed here: kept
+    ours.autoApplyEnabled = false;
+    theirs.autoApplyEnabled = false;
+    theirs.brightnessSyncGroupID = "g";
+
+    const auto merged = RecordMerge::preferences(base, ours, theirs);
+    EXPECT_EQ(merged.displayAdjustments.at("a"), brightness(0.6));
+    ASSERT_EQ(merged.customPresets.size(), 1u);
+    EXPECT_EQ(merged.customPresets[0].name, "우리");
+    EXPECT_FALSE(merged.autoApplyEnabled);
+    EXPECT_EQ(merged.brightnessSyncGroupID, "g");
+    // Nothing changed anywhere: the record stays as it is.
+    EXPECT_EQ(RecordMerge::preferences(base, base, base), base);
+}
+
+TEST(RecordMerge, JournalsKeepTheEntriesOfBothSidesNewestFirstWithinTheLimit) {
+    QuorvaneRecoveryJournal base;
+    base.entries = {entry("old", 1)};
+    auto ours = base;
+    ours.append(entry("ours", 10));
+    auto theirs = base;
+    theirs.append(entry("theirs", 5));
+    auto merged = RecordMerge::recoveryJournal(base, ours, theirs);
+    ASSERT_EQ(merged.entries.size(), 3u);
+    EXPECT_EQ(merged.entries[0].id, "ours");
+    EXPECT_EQ(merged.entries[1].id, "theirs");
+    EXPECT_EQ(merged.entries[2].id, "old");
+
+    // A full journal on each side: the newest 20 of both, and an entry one
+    // side let fall off stays gone.
+    QuorvaneRecoveryJournal full;
+    for (int i = 0; i < 20; ++i)
+        full.append(entry("base-" + std::to_string(i), i));
+    ours = full;
+    theirs = full;
+    for (int i = 0; i < 3; ++i) {
+        ours.append(entry("ours-" + std::to_string(i), 100 + 2 * i));
+        theirs.append(entry("theirs-" + std::to_string(i), 101 + 2 * i));
+    }
+    merged = RecordMerge::recoveryJournal(full, ours, theirs);
+    ASSERT_EQ(merged.entries.size(), QuorvaneRecoveryJournal::kMaximumEntries);
+    EXPECT_EQ(merged.entries[0].id, "theirs-2");
+    EXPECT_EQ(merged.entries[5].id, "ours-0");
+    EXPECT_EQ(merged.entries[6].id, "base-19");
+    EXPECT_EQ(merged.entries.back().id, "base-6");
+}
+
+TEST(RecordMerge, CapabilityCachesMergePerMonitor) {
+    DDCCapabilityCache base;
+    base.entriesByDisplayIdentity["a"].displayName = "A";
+    auto ours = base;
+    auto theirs = base;
+    ours.entriesByDisplayIdentity["a"].busCount = 2;
+    theirs.entriesByDisplayIdentity["b"].displayName = "B";
+    const auto merged = RecordMerge::ddcCapabilityCache(base, ours, theirs);
+    ASSERT_EQ(merged.entriesByDisplayIdentity.size(), 2u);
+    EXPECT_EQ(merged.entriesByDisplayIdentity.at("a").busCount, 2u);
+    EXPECT_EQ(merged.entriesByDisplayIdentity.at("b").displayName, "B");
+}
+
+TEST(RecordMerge, BytesMergeInTheRecordsOwnCodingAndRefuseWhatIsNoRecord) {
+    QuorvanePreferences ours;
+    ours.displayAdjustments["a"] = brightness(0.5);
+    QuorvanePreferences theirs;
+    theirs.displayAdjustments["b"] = brightness(0.4);
+    // No base (there was no record): the defaults stand in for it.
+    const auto merged =
+        RecordMerge::preferencesBytes(std::nullopt, *ours.encoded(), *theirs.encoded());
+    ASSERT_TRUE(merged);
+    EXPECT_EQ(QuorvanePreferences::decoded(*merged).displayAdjustments.size(), 2u);
+    auto both = ours;
+    both.displayAdjustments["b"] = brightness(0.4);
+    EXPECT_EQ(*merged, *both.encoded());
+
+    EXPECT_FALSE(RecordMerge::preferencesBytes(std::nullopt, *ours.encoded(), "{broken"));
+    EXPECT_FALSE(RecordMerge::recoveryJournalBytes(std::nullopt, "{}", R"({"entries":[]})"));
+    DDCCapabilityCache cache;
+    auto otherVersion = cache;
+    otherVersion.schemaVersion = 2;
+    EXPECT_FALSE(RecordMerge::ddcCapabilityCacheBytes(
+        std::nullopt, *UserDefaultsDDCCapabilityCacheStore::encode(cache),
+        *UserDefaultsDDCCapabilityCacheStore::encode(otherVersion)));
+    EXPECT_EQ(RecordMerge::ddcCapabilityCacheBytes(
+                  "garbage", *UserDefaultsDDCCapabilityCacheStore::encode(cache),
+                  *UserDefaultsDDCCapabilityCacheStore::encode(cache)),
+              UserDefaultsDDCCapabilityCacheStore::encode(cache));
+}
+
+}  // namespace
+}  // namespace quorvane

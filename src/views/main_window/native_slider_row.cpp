@@ -13,6 +13,7 @@
 #include "presentation/main_window/slider_row_columns.hpp"
 #include "views/controls/hardware_write_tag.hpp"
 #include "views/controls/nudge_button.hpp"
+#include "views/design/fit_to_width.hpp"
 #include "views/design/readout_label.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wheel_guard.hpp"
@@ -33,11 +34,11 @@ constexpr int kRowInset = 4;
 // The title side of a row: the title line, then the subtitle under it.
 class SliderRowLabel : public QWidget {
   public:
-    SliderRowLabel(QHBoxLayout* firstLine, QWidget* parent) : QWidget(parent) {
+    SliderRowLabel(QWidget* firstLine, QWidget* parent) : QWidget(parent) {
         auto* column = new QVBoxLayout(this);
         column->setContentsMargins(0, 0, 0, 0);
         column->setSpacing(2);
-        column->addLayout(firstLine);
+        column->addWidget(firstLine);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     }
 };
@@ -158,13 +159,16 @@ void NativeSliderRow::build(SliderRowKind kind) {
     auto* row = new LabelledContentLayout(
         this, [this](int width) { return SliderRowColumns::labelWidth(width, theme_.textSize()); });
 
-    auto* firstLine = new QHBoxLayout;
-    firstLine->setSpacing(6);
     title_ = new WrappingLabel(toQString(spec_.title), this);
-    firstLine->addWidget(title_);
-    if (kind == SliderRowKind::monitor)
-        firstLine->addWidget(new HardwareWriteTag(theme_, true, this), 0, Qt::AlignVCenter);
-    firstLine->addStretch(1);
+    QWidget* firstLine = title_;
+    if (kind == SliderRowKind::monitor) {
+        // The tag follows the title while both fit the column, else it goes
+        // under the title, which then wraps across the whole column.
+        auto* titleAndTag = new FitToWidth(6, 2, this);
+        titleAndTag->addWidget(title_);
+        titleAndTag->addWidget(new HardwareWriteTag(theme_, true, titleAndTag));
+        firstLine = titleAndTag;
+    }
     label_ = new SliderRowLabel(firstLine, this);
     if (spec_.subtitle) {
         subtitle_ = new WrappingLabel(toQString(*spec_.subtitle), label_);

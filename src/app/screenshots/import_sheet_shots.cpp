@@ -38,6 +38,16 @@ std::unique_ptr<QWidget> longIdentitySheet(ViewContext& context) {
         context, QuorvaneSettingsImportDraft::of(preferences), nullptr);
 }
 
+// The one-display file, the connected display named by a long alias: its
+// target picker ends the name in an ellipsis.
+std::unique_ptr<QWidget> longAliasSheet(ViewContext& context) {
+    const auto displays = context.store.displays();
+    if (!displays.empty())
+        context.store.setDisplayAlias("회의실 B 벽걸이 모니터 (발표용, 왼쪽에서 두 번째 자리)",
+                                      displays.front().id);
+    return sheetFor(context, false);
+}
+
 // The sheet at its least width.
 QWidget* narrowed(QWidget& shown, ShotScene&) {
     shown.resize(shown.minimumWidth(), shown.height());
@@ -47,9 +57,9 @@ QWidget* narrowed(QWidget& shown, ShotScene&) {
 }  // namespace
 
 // The pictures of the settings import preview sheet: one display, three
-// displays of which two are identical twins, a file whose displays are all
-// absent here, and a display of a very long identity, wide and narrow; each
-// whole, from the summary to the safety check.
+// displays of which two are identical twins, a display with a long alias,
+// a file whose displays are all absent here, and a display of a very long identity, wide and
+// narrow; each whole, from the summary to the safety check.
 void addImportSheetShots(ShotList& shots) {
     shots.push_back({"import-sheet-one-display",
                      ShotWorld::colourOnly,
@@ -77,6 +87,11 @@ void addImportSheetShots(ShotList& shots) {
                      Shot::Frame::natural,
                      {},
                      [](ViewContext& context) { return sheetFor(context, true); }});
+    shots.push_back({"import-sheet-long-alias",
+                     ShotWorld::colourOnly,
+                     Shot::Frame::natural,
+                     {},
+                     longAliasSheet});
     shots.push_back({"import-sheet-long-identity",
                      ShotWorld::colourOnly,
                      Shot::Frame::natural,

@@ -35,6 +35,8 @@ RolePair rolePair(ColorRole role) {
             return {{163, 92, 80}, {208, 143, 131}};
         case ColorRole::green:
             return {{75, 127, 89}, {141, 189, 146}};
+        case ColorRole::insetSurface:
+            return {{251, 249, 244}, {51, 49, 45}};
         // The named colours are chosen to stay readable on the paper
         // background of either scheme.
         case ColorRole::primary:

@@ -10,8 +10,9 @@ namespace quorvane {
 enum class ColorScheme { light, dark };
 
 // Every colour a window uses, by role: the twelve roles of the warm paper
-// palette, then the desktop-style named colours for status tints and
-// secondary text.
+// palette and the inset surface (cards laid inside a panel, a shade between
+// the surface and the window background), then the desktop-style named
+// colours for status tints and secondary text.
 enum class ColorRole {
     windowBackground,
     accent,
@@ -25,6 +26,7 @@ enum class ColorRole {
     warning,
     destructive,
     green,
+    insetSurface,
     // Named colours: ordinary text, secondary text and the status tints.
     primary,
     secondary,

@@ -1,5 +1,10 @@
 #include "views/design/text_field.hpp"
 
+#include <QFontMetrics>
+#include <QTextLayout>
+#include <algorithm>
+#include <cmath>
+
 #include "views/design/theme.hpp"
 
 namespace quorvane {
@@ -7,7 +12,14 @@ namespace quorvane {
 TextField::TextField(Theme& theme, QWidget* parent) : QLineEdit(parent), theme_(theme) {
     setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
     connect(&theme_, &Theme::changed, this, &TextField::restyle);
+    connect(this, &QLineEdit::textChanged, this, &TextField::centreText);
     restyle();
+}
+
+void TextField::changeEvent(QEvent* event) {
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        centreText();
 }
 
 void TextField::restyle() {
@@ -17,6 +29,31 @@ void TextField::restyle() {
     colors.setColor(QPalette::Inactive, QPalette::PlaceholderText, placeholder);
     colors.setColor(QPalette::Disabled, QPalette::PlaceholderText, placeholder);
     setPalette(colors);
+    centreText();
+}
+
+void TextField::centreText() {
+    // The line edit centres a box as tall as the text's bounding rectangle
+    // and then raises the typed line by as much as that line's ascent
+    // (Korean takes its fallback font's taller one) exceeds the field
+    // font's own, so Korean text sits high. Text margins that move the
+    // text area down by the difference, and shrink it by nothing, centre
+    // the line as a button centres its label. The placeholder is centred
+    // on its own line already and needs none.
+    const QString shown = text();
+    if (shown.isEmpty()) {
+        setTextMargins(0, 0, 0, 0);
+        return;
+    }
+    const QFontMetrics metrics(font());
+    QTextLayout layout(shown, font());
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    const int box = std::max(metrics.boundingRect(shown).height(), metrics.height());
+    const double raised = std::round(line.ascent()) - metrics.ascent();
+    const int drop = static_cast<int>(std::lround((box - line.height()) / 2.0 + raised));
+    setTextMargins(0, drop, 0, -drop);
 }
 
 }  // namespace quorvane

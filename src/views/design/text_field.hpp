@@ -17,8 +17,12 @@ class TextField : public QLineEdit {
   public:
     explicit TextField(Theme& theme, QWidget* parent = nullptr);
 
+  protected:
+    void changeEvent(QEvent* event) override;
+
   private:
     void restyle();
+    void centreText();
 
     Theme& theme_;
 };

@@ -18,12 +18,6 @@ WrappingLabel* makeText(Theme& theme, const QString& text, QuorvaneFontStyle sty
     return themedLabel(theme, text, style, weight, secondary);
 }
 
-QFont monospaced(QFont font) {
-    font.setFamily(QStringLiteral("monospace"));
-    font.setStyleHint(QFont::Monospace);
-    return font;
-}
-
 SymbolImage* makeSymbol(Theme& theme, std::string name, QuorvaneFontStyle style,
                         QFont::Weight weight, std::optional<ColorRole> tint) {
     auto* symbol = new SymbolImage(std::move(name));

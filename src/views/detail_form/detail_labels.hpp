@@ -8,6 +8,7 @@
 
 #include "presentation/design/color_role.hpp"
 #include "presentation/design/typography.hpp"
+#include "views/design/monospaced_font.hpp"
 
 class QHBoxLayout;
 class QWidget;
@@ -29,8 +30,6 @@ inline QString qText(const std::string& text) {
 // A wrapping text in a type role, secondary or primary.
 WrappingLabel* makeText(Theme& theme, const QString& text, QuorvaneFontStyle style,
                         QFont::Weight weight = QFont::Normal, bool secondary = false);
-// `font` in the system's monospaced family (numbers that line up).
-QFont monospaced(QFont font);
 // A system symbol as tall as the lines of the type role, in the colour of
 // `tint` (the text colour when absent).
 SymbolImage* makeSymbol(Theme& theme, std::string name, QuorvaneFontStyle style,

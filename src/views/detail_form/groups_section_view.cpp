@@ -6,8 +6,8 @@
 #include <QVBoxLayout>
 
 #include "presentation/detail_form/groups_section.hpp"
+#include "views/design/eliding_picker.hpp"
 #include "views/design/theme.hpp"
-#include "views/design/wheel_guard.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/collection_rows.hpp"
 #include "views/detail_form/detail_labels.hpp"
@@ -42,8 +42,7 @@ GroupsSectionView::GroupsSectionView(DetailFormContext& context, QWidget* parent
     column->setSpacing(12);
     column->addWidget(makeCaption(theme, GroupsSection::kIntro));
 
-    scope_ = new QComboBox;
-    WheelGuard::install(scope_);
+    scope_ = new ElidingPicker;
     scope_->setAccessibleName(GroupsSection::kScopeTitle);
     scope_->setMaximumWidth(kScopeMaximumWidth);
     scope_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 
 #include "views/design/chip_button.hpp"
+#include "views/design/eliding_picker.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
-#include "views/design/wheel_guard.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/detail_labels.hpp"
 #include "views/detail_form/form_rows.hpp"
@@ -91,8 +91,7 @@ void ProfileSectionView::buildAvailable(const ProfileSection& model) {
         body_->addWidget(makeLabeledRow(theme, QStringLiteral("현재 프로파일"), value));
     }
 
-    picker_ = new QComboBox;
-    WheelGuard::install(picker_);
+    picker_ = new ElidingPicker;
     picker_->setToolTip(ProfileSection::kPickerHelp);
     picker_->setAccessibleName(QStringLiteral("프로파일 선택"));
     // Long profile names must not widen the page; the list shows them whole.

@@ -18,15 +18,17 @@
 #include "presentation/import_sheet/settings_import_sheet_texts.hpp"
 #include "presentation/settings/settings_import_entry.hpp"
 #include "presentation/settings/settings_window_layout.hpp"
+#include "views/design/adaptive_grid.hpp"
+#include "views/design/eliding_picker.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/monospaced_font.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/theme_follow.hpp"
 #include "views/design/themed_text.hpp"
-#include "views/design/wheel_guard.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/qt_text.hpp"
-#include "views/settings/settings_card_columns.hpp"
 #include "views/settings/settings_card_frame.hpp"
 #include "views/settings/settings_segmented_picker.hpp"
 #include "views/settings/settings_tinted_tile.hpp"
@@ -40,6 +42,11 @@ using Mode = QuorvaneSettingsImportMode;
 constexpr int kSummaryTileMinimum = 170;
 constexpr int kSheetMinimumWidth = 680;
 constexpr int kSheetMinimumHeight = 560;
+constexpr int kModePickerMaximumWidth = 360;
+// The target picker's least, ideal and greatest width.
+constexpr int kTargetPickerMinimum = 220;
+constexpr int kTargetPickerIdeal = 280;
+constexpr int kTargetPickerMaximum = 320;
 
 QVBoxLayout* column(QWidget* widget, int spacing, int margin = 0) {
     auto* layout = new QVBoxLayout(widget);
@@ -223,7 +230,7 @@ SettingsImportPreviewSheet::SettingsImportPreviewSheet(ViewContext& context,
     sections->addWidget(buildMapping());
 
     auto* beforeAfter = new SettingsTintedTile(
-        theme, {ColorRole::surface, 0.9, 0.9, 12, ColorUse{ColorRole::accent, 0.22}}, page);
+        theme, {ColorRole::insetSurface, 0.9, 0.9, 12, ColorUse{ColorRole::accent, 0.22}}, page);
     beforeAfter->setObjectName(QStringLiteral("beforeAfterSection"));
     auto* beforeAfterColumn = column(beforeAfter, 12, 12);
     auto* beforeAfterHeader = new FitToWidth(10, 5);
@@ -313,7 +320,7 @@ QWidget* SettingsImportPreviewSheet::buildSummary() {
     auto* layout = column(section, 10);
     layout->addWidget(themedLabel(theme, QStringLiteral("파일에 들어있는 내용"),
                                   QuorvaneFontStyle::headline, QFont::DemiBold));
-    std::vector<QWidget*> tiles;
+    auto* grid = new AdaptiveGrid(kSummaryTileMinimum, 8, 10);
     for (const auto& tile :
          settingsImportSummaryTiles(model_.draft().preferences, model_.localHotKeyState())) {
         auto* widget = new SettingsTintedTile(
@@ -323,20 +330,11 @@ QWidget* SettingsImportPreviewSheet::buildSummary() {
                                           QFont::Normal, true));
         tileColumn->addWidget(themedLabel(theme, toQString(withBreaksBetweenKeys(tile.value)),
                                           QuorvaneFontStyle::headline, QFont::DemiBold));
-        tiles.push_back(widget);
+        // A tile stretched to its row's height keeps its text at the top.
+        tileColumn->addStretch(1);
+        grid->addTile(widget);
     }
-    const int count = static_cast<int>(tiles.size());
-    layout->addWidget(new SettingsCardColumns(
-        tiles,
-        [count](int width) {
-            const int columns = std::max(1, (width + 8) / (kSummaryTileMinimum + 8));
-            SettingsCardColumns::Arrangement arrangement(
-                static_cast<std::size_t>(std::min(columns, count)));
-            for (int index = 0; index < count; ++index)
-                arrangement[static_cast<std::size_t>(index % columns)].push_back(index);
-            return arrangement;
-        },
-        8, 10));
+    layout->addWidget(grid);
     layout->addWidget(themedLabel(
         theme,
         QStringLiteral(
@@ -360,8 +358,19 @@ QWidget* SettingsImportPreviewSheet::buildMode() {
         {toQString(importModeSegmentLabel(Mode::fullWithDisplayMapping)),
          toQString(importModeSegmentLabel(Mode::globalOnly))},
         QStringLiteral("가져오기 방식"), section);
-    modePicker_->setMaximumWidth(360);
-    layout->addWidget(modePicker_);
+    // The picker carries its own title before the segments, the two at
+    // most 360 wide together.
+    auto* labelled = new QWidget(section);
+    labelled->setMaximumWidth(kModePickerMaximumWidth);
+    auto* labelledRow = new QHBoxLayout(labelled);
+    labelledRow->setContentsMargins(0, 0, 0, 0);
+    labelledRow->setSpacing(8);
+    auto* pickerTitle =
+        themedLabel(theme, QStringLiteral("가져오기 방식"), QuorvaneFontStyle::body);
+    pickerTitle->setBuddy(modePicker_);
+    labelledRow->addWidget(pickerTitle);
+    labelledRow->addWidget(modePicker_, 1);
+    layout->addWidget(labelled);
     modeDescription_ = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::Normal, true);
     layout->addWidget(modeDescription_);
     connect(modePicker_, &SettingsSegmentedPicker::picked, this, [this](int index) {
@@ -399,15 +408,18 @@ QWidget* SettingsImportPreviewSheet::buildMapping() {
         labelColumn->addWidget(
             themedLabel(theme, toQString(QuorvaneSettingsImportDisplayAdjustment::displayLabel(id)),
                         QuorvaneFontStyle::body, QFont::Medium));
-        auto* raw =
-            themedLabel(theme, toQString(id), QuorvaneFontStyle::caption2, QFont::Normal, true);
+        auto* raw = new WrappingLabel(toQString(id));
+        raw->setSecondary(true);
+        followTheme(theme, raw, [raw, &theme] {
+            raw->setFont(monospaced(theme.font(QuorvaneFontStyle::caption2)));
+        });
         raw->setSelectable(true);
         labelColumn->addWidget(raw);
-        auto* picker = new QComboBox;
-        WheelGuard::install(picker);
+        auto* picker = new ElidingPicker;
         picker->setAccessibleName(QStringLiteral("적용 대상"));
-        picker->setMinimumWidth(220);
-        picker->setMaximumWidth(320);
+        picker->setMinimumWidth(kTargetPickerMinimum);
+        picker->setMaximumWidth(kTargetPickerMaximum);
+        picker->setIdealWidth(kTargetPickerIdeal);
         fillPicker(picker, id);
         connect(picker, &QComboBox::activated, this, [this, picker, id](int index) {
             model_.setTarget(id, picker->itemData(index).toString().toStdString());
@@ -496,8 +508,10 @@ QWidget* SettingsImportPreviewSheet::buildSafety() {
     auto* section = new SettingsTintedTile(
         theme, {ColorRole::accentFill, 0.62, 0.56, 12, ColorUse{ColorRole::accent, 0.18}});
     auto* layout = column(section, 8, 12);
-    layout->addWidget(themedLabel(theme, QStringLiteral("안전 확인"), QuorvaneFontStyle::headline,
-                                  QFont::DemiBold));
+    auto* heading = new FitToWidth(6, 4);
+    addSymbolTitle(*heading, theme, "checkmark.shield", QStringLiteral("안전 확인"));
+    heading->addStretch();
+    layout->addWidget(heading);
     layout->addWidget(themedLabel(
         theme,
         QStringLiteral("이 단계는 저장된 Quorvane 설정만 바꿉니다. 실제 화면 보정, DDC/CI 하드웨어 "
@@ -632,8 +646,8 @@ void SettingsImportPreviewSheet::rebuildPlanSections(const QuorvaneChangePlan& p
     planSummary_->setText(toQString(plan.summary));
     clear(plan_);
     for (const auto& entry : plan.entries) {
-        auto* card = new SettingsTintedTile(
-            theme, {ColorRole::surface, 0.72, 0.72, 10, ColorUse{ColorRole::surfaceBorder, 0.56}});
+        auto* card = new SettingsTintedTile(theme, {ColorRole::insetSurface, 0.72, 0.72, 10,
+                                                    ColorUse{ColorRole::surfaceBorder, 0.56}});
         card->setObjectName(toQString(entry.id));
         auto* cardColumn = column(card, 7, 10);
         auto* heading = new FitToWidth(8, 6);

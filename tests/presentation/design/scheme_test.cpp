@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "presentation/design/adaptive_columns.hpp"
 #include "presentation/design/color_role.hpp"
 #include "presentation/design/fit_arrangement.hpp"
 #include "presentation/design/system_scheme.hpp"
@@ -30,6 +33,35 @@ TEST(SchemeTest, DarkColumnOnlyForDark) {
     const auto light = colorValue(ColorRole::accent, ColorScheme::light);
     const auto dark = colorValue(ColorRole::accent, ColorScheme::dark);
     EXPECT_GT(dark.red + dark.green + dark.blue, light.red + light.green + light.blue);
+}
+
+// Cards laid inside a panel sit a shade between the panel and the window
+// behind it, in either scheme.
+TEST(SchemeTest, InsetSurfaceLiesBetweenSurfaceAndWindowBackground) {
+    const auto lightness = [](Rgb8 color) { return color.red + color.green + color.blue; };
+    for (const auto scheme : {ColorScheme::light, ColorScheme::dark}) {
+        const int inset = lightness(colorValue(ColorRole::insetSurface, scheme));
+        const int surface = lightness(colorValue(ColorRole::surface, scheme));
+        const int window = lightness(colorValue(ColorRole::windowBackground, scheme));
+        EXPECT_GT(inset, std::min(surface, window));
+        EXPECT_LT(inset, std::max(surface, window));
+    }
+    EXPECT_EQ(colorValue(ColorRole::insetSurface, ColorScheme::light), (Rgb8{251, 249, 244}));
+    EXPECT_EQ(colorValue(ColorRole::insetSurface, ColorScheme::dark), (Rgb8{51, 49, 45}));
+}
+
+TEST(AdaptiveColumnsTest, AsManyLeastWideColumnsAsFitButAlwaysOneAndNeverMoreThanItems) {
+    // Three columns of 170 with two gaps of 8 need exactly 526.
+    EXPECT_EQ(adaptiveColumnCount(526, 170, 8, 10), 3);
+    EXPECT_EQ(adaptiveColumnCount(525, 170, 8, 10), 2);
+    EXPECT_EQ(adaptiveColumnCount(170, 170, 8, 10), 1);
+    // Narrower than one column, or not laid out yet: still one.
+    EXPECT_EQ(adaptiveColumnCount(100, 170, 8, 10), 1);
+    EXPECT_EQ(adaptiveColumnCount(0, 170, 8, 10), 1);
+    EXPECT_EQ(adaptiveColumnCount(-5, 170, 8, 10), 1);
+    // Room for six, but only four tiles.
+    EXPECT_EQ(adaptiveColumnCount(2000, 170, 8, 4), 4);
+    EXPECT_EQ(adaptiveColumnCount(2000, 170, 8, 0), 1);
 }
 
 TEST(FitArrangementTest, RowStaysSideBySideUpToExactlyItsIdealWidth) {

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QVBoxLayout>
@@ -166,6 +168,67 @@ TEST(TextFieldTest, AFieldIsAsTallAsTheButtonBesideItAtEveryTextSize) {
         button.setFont(theme.baseFont());
         EXPECT_EQ(field.sizeHint().height(), button.sizeHint().height());
         EXPECT_TRUE(field.alignment() & Qt::AlignVCenter);
+    }
+}
+
+// The rows of `widget`'s picture inside `area` that hold ink of `ink`'s
+// colour: the first and one past the last.
+std::pair<int, int> inkRows(QWidget& widget, const QRect& area, const QColor& ink) {
+    const QImage picture = widget.grab().toImage();
+    const double ratio = picture.devicePixelRatio();
+    int first = -1;
+    int last = -1;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor pixel = picture.pixelColor(QPoint(x, y) * ratio);
+            if (std::abs(lightness(pixel) - lightness(ink)) < 120) {
+                first = first < 0 ? y : first;
+                last = y;
+                break;
+            }
+        }
+    }
+    return {first, last + 1};
+}
+
+// Korean text is laid out in its fallback font's taller line; typed into a
+// field it must still sit on the field's middle, level with the same words
+// on the button beside it, at every text size and with Latin text too.
+TEST(TextFieldTest, TypedTextSitsOnTheMiddleLevelWithTheButtonBesideIt) {
+    Theme theme(false);
+    theme.setAppearance(QuorvaneAppearance::light);
+    for (auto size : {QuorvaneTextSize::standard, QuorvaneTextSize::veryLarge}) {
+        for (const QString text : {QStringLiteral("왼쪽 모니터"), QStringLiteral("Studio")}) {
+            SCOPED_TRACE(text.toStdString() +
+                         (size == QuorvaneTextSize::standard ? " standard" : " veryLarge"));
+            theme.setTextSize(size);
+            QWidget window;
+            theme.applyToWindow(&window);
+            auto* row = new QHBoxLayout(&window);
+            auto* field = new TextField(theme);
+            auto* button = new QPushButton(text);
+            field->setText(text);
+            field->setCursorPosition(0);
+            row->addWidget(field);
+            row->addWidget(button);
+            window.show();
+            QCoreApplication::processEvents();
+            // A Latin label makes a lower button than the field's Korean
+            // line allows for; side by side, they share the row's height.
+            button->setFixedHeight(field->height());
+            QCoreApplication::processEvents();
+            const QColor ink = theme.color(ColorRole::primary);
+            const QRect inside = field->rect().adjusted(6, 3, -6, -3);
+            const auto [fieldTop, fieldBottom] = inkRows(*field, inside, ink);
+            const auto [buttonTop, buttonBottom] =
+                inkRows(*button, button->rect().adjusted(6, 3, -6, -3), ink);
+            ASSERT_GE(fieldTop, 0);
+            ASSERT_GE(buttonTop, 0);
+            // Centres in half pixels: within a pixel of the button's and of
+            // the field's own middle.
+            EXPECT_NEAR(fieldTop + fieldBottom, buttonTop + buttonBottom, 2);
+            EXPECT_NEAR(fieldTop + fieldBottom, field->height(), 3);
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -11,6 +12,8 @@
 
 #include "display_store/store_world.hpp"
 #include "presentation/settings/settings_import_entry.hpp"
+#include "views/design/adaptive_grid.hpp"
+#include "views/design/eliding_picker.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
@@ -180,6 +183,54 @@ TEST_F(SettingsImportPreviewSheetTest, StackedComparisonRowsPointDownAndNothingS
         symbols.push_back(badge->symbol());
     EXPECT_EQ(symbols,
               (std::vector<std::string>{"slider.horizontal.3", "checkmark.shield", "hand.tap"}));
+}
+
+// At the largest text size: each imported identity reads character by
+// character, each target picker asks for its ideal 280 and ends a long
+// alias in "…", the summary tiles line up in rows and the safety notes
+// carry their shield.
+TEST_F(SettingsImportPreviewSheetTest, IdentitiesAreMonospacedAndLongTargetsEndInAnEllipsis) {
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    const std::string alias = "회의실 B 벽걸이 모니터 (발표용, 왼쪽에서 두 번째 자리)";
+    store().setDisplayAlias(alias, studio.id);
+    settle();
+    sheet->resize(1400, 900);
+    settle();
+
+    for (const auto& imported : {studio, side}) {
+        const QString raw = QString::fromStdString(rawIdentity(imported));
+        const WrappingLabel* identity = nullptr;
+        for (const auto* label : sheet->findChildren<WrappingLabel*>())
+            if (label->text() == raw)
+                identity = label;
+        ASSERT_NE(identity, nullptr);
+        EXPECT_TRUE(QFontInfo(identity->font()).fixedPitch());
+        EXPECT_DOUBLE_EQ(identity->font().pointSizeF(),
+                         theme.font(QuorvaneFontStyle::caption2).pointSizeF());
+    }
+
+    auto* picker = qobject_cast<ElidingPicker*>(sheet->targetPicker(rawIdentity(studio)));
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(picker->width(), 280);
+    EXPECT_EQ(picker->currentData().toString().toStdString(), rawIdentity(studio));
+    EXPECT_TRUE(picker->currentText().startsWith(QString::fromStdString(alias)));
+    EXPECT_TRUE(picker->shownText().endsWith(QChar(0x2026)));
+
+    auto* grid = sheet->findChild<AdaptiveGrid*>();
+    ASSERT_NE(grid, nullptr);
+    const auto tiles = grid->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(tiles.size(), 10);
+    const int columns = grid->columnsShown();
+    ASSERT_GT(columns, 1);
+    for (int index = 1; index < columns; ++index)
+        EXPECT_EQ(tiles[index]->geometry().top(), tiles[0]->geometry().top());
+    for (int index = 1; index < columns; ++index)
+        EXPECT_EQ(tiles[index]->height(), tiles[0]->height());
+
+    bool shield = false;
+    for (const auto* symbol : sheet->findChildren<SymbolImage*>())
+        shield = shield || symbol->systemName() == "checkmark.shield";
+    EXPECT_TRUE(shield);
 }
 
 TEST_F(SettingsImportPreviewSheetTest, ATargetThatVanishesWhileOpenBlocksImport) {

@@ -1,0 +1,88 @@
+#include "views/design/adaptive_grid.hpp"
+
+#include <QGridLayout>
+#include <QResizeEvent>
+#include <algorithm>
+
+#include "presentation/design/adaptive_columns.hpp"
+
+namespace quorvane {
+
+namespace {
+
+int heightAt(const QWidget* tile, int width) {
+    return tile->hasHeightForWidth() ? tile->heightForWidth(width) : tile->sizeHint().height();
+}
+
+}  // namespace
+
+AdaptiveGrid::AdaptiveGrid(int minimumColumnWidth, int columnSpacing, int rowSpacing,
+                           QWidget* parent)
+    : QWidget(parent),
+      minimumColumnWidth_(minimumColumnWidth),
+      columnSpacing_(columnSpacing),
+      rowSpacing_(rowSpacing),
+      grid_(new QGridLayout(this)) {
+    grid_->setContentsMargins(0, 0, 0, 0);
+    grid_->setHorizontalSpacing(columnSpacing_);
+    grid_->setVerticalSpacing(rowSpacing_);
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+}
+
+void AdaptiveGrid::addTile(QWidget* tile) {
+    tiles_.push_back(tile);
+    arrange(width() > 0 ? columnsFor(width()) : 1);
+}
+
+int AdaptiveGrid::columnsFor(int width) const {
+    return adaptiveColumnCount(width, minimumColumnWidth_, columnSpacing_,
+                               static_cast<int>(tiles_.size()));
+}
+
+int AdaptiveGrid::heightForWidth(int width) const {
+    const int columns = columnsFor(width);
+    const int columnWidth = (width - columnSpacing_ * (columns - 1)) / columns;
+    int height = 0;
+    for (std::size_t start = 0; start < tiles_.size(); start += columns) {
+        int tallest = 0;
+        for (std::size_t index = start; index < std::min(tiles_.size(), start + columns); ++index)
+            tallest = std::max(tallest, heightAt(tiles_[index], columnWidth));
+        height += tallest + (start > 0 ? rowSpacing_ : 0);
+    }
+    return height;
+}
+
+QSize AdaptiveGrid::sizeHint() const {
+    const int width = std::max(minimumColumnWidth_, this->width());
+    return {width, heightForWidth(width)};
+}
+
+QSize AdaptiveGrid::minimumSizeHint() const {
+    return {minimumColumnWidth_, 0};
+}
+
+void AdaptiveGrid::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int columns = columnsFor(event->size().width());
+    if (columns != shownColumns_)
+        arrange(columns);
+}
+
+void AdaptiveGrid::arrange(int columns) {
+    for (QWidget* tile : tiles_)
+        grid_->removeWidget(tile);
+    for (int column = 0; column < std::max(grid_->columnCount(), columns); ++column)
+        grid_->setColumnStretch(column, column < columns ? 1 : 0);
+    int index = 0;
+    for (QWidget* tile : tiles_) {
+        // No alignment: a tile fills its cell, so it takes its row's height.
+        grid_->addWidget(tile, index / columns, index % columns);
+        ++index;
+    }
+    shownColumns_ = columns;
+    updateGeometry();
+}
+
+}  // namespace quorvane

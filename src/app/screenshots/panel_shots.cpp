@@ -70,6 +70,11 @@ void addPanelShots(ShotList& shots) {
         }));
     shots.push_back(panelShot("panel-colour-only", ShotWorld::colourOnly));
     shots.push_back(panelShot("panel-no-display", ShotWorld::noDisplay));
+    // Among several displays the laptop's own: the longest name and subtitle
+    // beside the display picker.
+    shots.push_back(
+        panelShot("panel-builtin-among-displays", ShotWorld::mixed,
+                  [](DisplayStore& store) { store.setSelectedDisplayID(kShotBuiltinID); }));
     shots.push_back(panelShot("panel-prompt", ShotWorld::mixed, changeColour));
     shots.push_back(panelShot("panel-comparing", ShotWorld::mixed, [](DisplayStore& store) {
         changeColourQuietly(store);

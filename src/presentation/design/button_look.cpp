@@ -69,6 +69,14 @@ ButtonLook buttonLook(ButtonShape shape, QuorvaneChipProminence prominence, Colo
     return look;
 }
 
+ButtonLook buttonLook(ButtonShape shape, QuorvaneChipProminence prominence, ButtonRole role,
+                      ColorScheme scheme, bool pressed, bool enabled) {
+    ButtonLook look = buttonLook(shape, prominence, scheme, pressed, enabled);
+    if (role == ButtonRole::destructive && enabled)
+        look.text = ColorRole::destructive;
+    return look;
+}
+
 double buttonMinHeight(ButtonShape shape, QuorvaneTextSize size) {
     static constexpr TextSizeTable<double> kChip{{30, 34, 40, 46}};
     static constexpr TextSizeTable<double> kTile{{48, 48, 50, 56}};

@@ -11,6 +11,11 @@ enum class QuorvaneChipProminence { neutral, accent, warning, destructive };
 // A chip is a capsule as wide as its label; a tile fills its grid cell.
 enum class ButtonShape { chip, tile };
 
+// What pressing a button means beyond its colour: a destructive button
+// deletes or resets something, and says so in its label whatever its
+// prominence.
+enum class ButtonRole { none, destructive };
+
 // How one button is drawn in one state.
 struct ButtonLook {
     ColorUse fill;
@@ -26,6 +31,10 @@ struct ButtonLook {
 // secondary text.
 ButtonLook buttonLook(ButtonShape shape, QuorvaneChipProminence prominence, ColorScheme scheme,
                       bool pressed, bool enabled);
+// The look of a button with a role: an enabled destructive button's label
+// takes the destructive colour; fill and border stay the prominence's.
+ButtonLook buttonLook(ButtonShape shape, QuorvaneChipProminence prominence, ButtonRole role,
+                      ColorScheme scheme, bool pressed, bool enabled);
 
 // A link-style button's text: the accent while it can be pressed, the
 // secondary text colour, dimmed, once disabled, so a link that does nothing

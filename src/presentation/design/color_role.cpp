@@ -49,6 +49,8 @@ RolePair rolePair(ColorRole role) {
             return {{196, 104, 0}, {255, 164, 38}};
         case ColorRole::systemRed:
             return {{200, 44, 36}, {255, 110, 100}};
+        case ColorRole::systemBlue:
+            return {{0, 102, 204}, {100, 170, 255}};
     }
     return {{0, 0, 0}, {255, 255, 255}};
 }

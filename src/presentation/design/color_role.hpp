@@ -33,6 +33,7 @@ enum class ColorRole {
     systemGreen,
     systemOrange,
     systemRed,
+    systemBlue,
 };
 
 // An opaque sRGB colour in 8-bit components; opacities are applied by each use.

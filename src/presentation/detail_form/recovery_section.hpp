@@ -6,6 +6,8 @@
 
 #include "models/display/display_snapshot.hpp"
 #include "models/recovery/quorvane_effect_recovery_snapshot.hpp"
+#include "presentation/design/button_look.hpp"
+#include "presentation/design/color_role.hpp"
 #include "services/display_store/display_store.hpp"
 #include "services/persistence/quorvane_destructive_confirmation_coordinator.hpp"
 
@@ -23,15 +25,12 @@ enum class RecoveryAction {
     restoreOutputColors,  // after a confirmation
 };
 
-enum class RecoveryProminence { neutral, accent, warning, destructive };
-enum class RecoveryStateTint { green, orange, blue };
-
 struct RecoveryCard {
     std::string title;
     std::string detail;
     std::string systemImage;
-    bool destructiveRole = false;
-    RecoveryProminence prominence = RecoveryProminence::neutral;
+    ButtonRole role = ButtonRole::none;
+    QuorvaneChipProminence prominence = QuorvaneChipProminence::neutral;
     bool disabled = false;
     std::string help;
     RecoveryAction action = RecoveryAction::suspendEffect;
@@ -47,7 +46,7 @@ struct RecoverySection {
     struct StatePanel {
         std::string title;
         std::string systemImage;
-        RecoveryStateTint tint = RecoveryStateTint::green;
+        ColorRole tint = ColorRole::systemGreen;
         std::string explanation;
 
         bool operator==(const StatePanel&) const = default;

@@ -56,6 +56,11 @@ void ChipButton::setSymbol(std::string systemName) {
     update();
 }
 
+void ChipButton::setRole(ButtonRole role) {
+    role_ = role;
+    update();
+}
+
 void ChipButton::setDetailText(const QString& detail) {
     detail_ = detail;
     updateGeometry();
@@ -122,7 +127,7 @@ int ChipButton::heightForWidth(int width) const {
 }
 
 ButtonLook ChipButton::look() const {
-    return buttonLook(shape_, prominence_, theme_.scheme(), isDown(), isEnabled());
+    return buttonLook(shape_, prominence_, role_, theme_.scheme(), isDown(), isEnabled());
 }
 
 int ChipButton::symbolSide() const {

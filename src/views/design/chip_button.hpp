@@ -32,6 +32,9 @@ class ChipButton : public QAbstractButton {
                QWidget* parent = nullptr);
 
     QuorvaneChipProminence prominence() const { return prominence_; }
+    // A destructive button keeps its label in the destructive colour.
+    void setRole(ButtonRole role);
+    ButtonRole role() const { return role_; }
     // A system symbol name drawn before the text ("" for none).
     void setSymbol(std::string systemName);
     void setDetailText(const QString& detail);
@@ -77,6 +80,7 @@ class ChipButton : public QAbstractButton {
     Theme& theme_;
     QuorvaneChipProminence prominence_;
     ButtonShape shape_;
+    ButtonRole role_ = ButtonRole::none;
     std::string symbol_;
     QString detail_;
     std::optional<double> framePadding_;

@@ -3,6 +3,7 @@
 #include <QVBoxLayout>
 
 #include "views/controls/recovery_journal_view.hpp"
+#include "views/design/accessible_card.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
@@ -15,32 +16,6 @@
 namespace quorvane {
 
 namespace {
-
-QuorvaneChipProminence chipProminence(RecoveryProminence prominence) {
-    switch (prominence) {
-        case RecoveryProminence::neutral:
-            return QuorvaneChipProminence::neutral;
-        case RecoveryProminence::accent:
-            return QuorvaneChipProminence::accent;
-        case RecoveryProminence::warning:
-            return QuorvaneChipProminence::warning;
-        case RecoveryProminence::destructive:
-            return QuorvaneChipProminence::destructive;
-    }
-    return QuorvaneChipProminence::neutral;
-}
-
-ColorRole tintRole(RecoveryStateTint tint) {
-    switch (tint) {
-        case RecoveryStateTint::green:
-            return ColorRole::systemGreen;
-        case RecoveryStateTint::orange:
-            return ColorRole::systemOrange;
-        case RecoveryStateTint::blue:
-            return ColorRole::accent;
-    }
-    return ColorRole::secondary;
-}
 
 // One titled group of the page: its header over the returned content layout.
 QVBoxLayout* addGroup(Theme& theme, QVBoxLayout* page, const QString& title, QWidget** group) {
@@ -87,7 +62,7 @@ QWidget* RecoverySectionView::makeStatePanel(
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(8);
-    const ColorRole tint = tintRole(state->tint);
+    const ColorRole tint = state->tint;
     auto* text =
         makeText(theme, qText(state->title), QuorvaneFontStyle::subheadline, QFont::DemiBold);
     followTheme(theme, text, [text, &theme, tint] { text->setTextColor(theme.color(tint)); });
@@ -105,11 +80,13 @@ QWidget* RecoverySectionView::makeCard(const RecoveryCard& card) {
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(9);
-    auto* button = new ChipButton(theme, qText(card.title), chipProminence(card.prominence));
+    auto* button = new ChipButton(theme, qText(card.title), card.prominence);
     button->setSymbol(card.systemImage);
+    button->setActionLabel();
+    button->setRole(card.role);
     button->setEnabled(!card.disabled);
     button->setToolTip(qText(card.help));
-    button->setAccessibleDescription(qText(card.detail));
+    readAsOneButton(panel, button, qText(card.title), qText(card.detail));
     const RecoveryAction action = card.action;
     connect(button, &QAbstractButton::clicked, this, [this, action] {
         if (display_)

@@ -41,14 +41,23 @@ class ScreenIcon final : public QWidget {
     Theme& theme_;
 };
 
+constexpr int kGap = 10;
+constexpr int kLeastGapBeforeMenus = 8;
+// Room around the options symbol for its focus and hover marks.
+constexpr int kOptionsMargin = 2;
+
 }  // namespace
 
 PanelHeaderView::PanelHeaderView(Theme& theme, QWidget* parent) : QWidget(parent), theme_(theme) {
+    // The name and subtitle take all the row leaves beside the drawing, the
+    // picker and the options: 10 after the drawing, at least 8 before the
+    // picker, 10 between picker and options, no more.
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 12);
-    layout->setSpacing(10);
+    layout->setSpacing(0);
 
     layout->addWidget(new ScreenIcon(theme, this), 0, Qt::AlignVCenter);
+    layout->addSpacing(kGap);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
     title_ = new WrappingLabel(QString(), this);
@@ -57,12 +66,15 @@ PanelHeaderView::PanelHeaderView(Theme& theme, QWidget* parent) : QWidget(parent
     texts->addWidget(title_);
     texts->addWidget(subtitle_);
     layout->addLayout(texts, 1);
-    layout->addSpacing(8);
+    layout->addSpacing(kLeastGapBeforeMenus);
 
     picker_ = new PanelPickerChip(theme, QStringLiteral("다른 화면"), this);
     picker_->setToolTip(QStringLiteral("다른 디스플레이 선택"));
     pickerMenu_ = new QMenu(picker_);
     layout->addWidget(picker_, 0, Qt::AlignVCenter);
+    pickerGap_ = new QWidget(this);
+    pickerGap_->setFixedWidth(kGap);
+    layout->addWidget(pickerGap_);
 
     options_ = new QToolButton(this);
     options_->setToolTip(QStringLiteral("메뉴 옵션"));
@@ -89,6 +101,7 @@ void PanelHeaderView::restyle() {
     const int side = static_cast<int>(18 * theme_.scale());
     options_->setIcon(symbolIcon("ellipsis.circle", ink, side));
     options_->setIconSize(QSize(side, side));
+    options_->setFixedSize(side + 2 * kOptionsMargin, side + 2 * kOptionsMargin);
     // The menus' tick marks follow the current ink.
     shownDisplays_.clear();
     shownTextSizes_.clear();
@@ -109,6 +122,7 @@ void PanelHeaderView::setHeader(const PanelHeader& header,
     title_->setText(QString::fromStdString(header.title));
     subtitle_->setText(QString::fromStdString(header.subtitle));
     picker_->setVisible(header.showsDisplayPicker);
+    pickerGap_->setVisible(header.showsDisplayPicker);
     if (displays != shownDisplays_)
         fillPicker(displays);
     if (textSizes != shownTextSizes_)

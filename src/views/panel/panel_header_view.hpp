@@ -53,6 +53,7 @@ class PanelHeaderView : public QWidget {
     WrappingLabel* title_ = nullptr;
     WrappingLabel* subtitle_ = nullptr;
     PanelPickerChip* picker_ = nullptr;
+    QWidget* pickerGap_ = nullptr;
     QMenu* pickerMenu_ = nullptr;
     QToolButton* options_ = nullptr;
     QMenu* optionsMenu_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QVBoxLayout>
 
+#include "views/design/accessible_card.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/themed_text.hpp"
@@ -33,11 +34,9 @@ SettingsActionCard::SettingsActionCard(Theme& theme, const QString& title, const
     button_->setSymbol(systemImage);
     button_->setActionLabel();
     button_->setToolTip(detail);
-    button_->setAccessibleDescription(detail);
     column->addWidget(button_, 0, Qt::AlignLeading);
     column->addWidget(themedLabel(theme, detail, QuorvaneFontStyle::caption, QFont::Normal, true));
-    setAccessibleName(title);
-    setAccessibleDescription(detail);
+    readAsOneButton(this, button_, title, detail);
     connect(button_, &QAbstractButton::clicked, this, &SettingsActionCard::triggered);
 }
 

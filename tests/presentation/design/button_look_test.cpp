@@ -35,6 +35,22 @@ TEST(ButtonLookTest, DisabledKeepsProminenceColoursDimmedWithSecondaryText) {
               ColorRole::ink);
 }
 
+TEST(ButtonLookTest, ADestructiveRoleColoursTheLabelUntilDisabled) {
+    const auto warning = buttonLook(ButtonShape::chip, QuorvaneChipProminence::warning,
+                                    ButtonRole::destructive, ColorScheme::light, false, true);
+    EXPECT_EQ(warning.text, ColorRole::destructive);
+    // Fill and border stay the prominence's.
+    EXPECT_EQ(warning.fill.role, ColorRole::warning);
+    EXPECT_EQ(warning.border.role, ColorRole::warning);
+    const auto disabled = buttonLook(ButtonShape::chip, QuorvaneChipProminence::neutral,
+                                     ButtonRole::destructive, ColorScheme::dark, false, false);
+    EXPECT_EQ(disabled.text, ColorRole::secondary);
+    EXPECT_EQ(buttonLook(ButtonShape::chip, QuorvaneChipProminence::accent, ButtonRole::none,
+                         ColorScheme::dark, true, true),
+              buttonLook(ButtonShape::chip, QuorvaneChipProminence::accent, ColorScheme::dark, true,
+                         true));
+}
+
 TEST(ButtonLookTest, ADisabledLinkLosesTheAccent) {
     EXPECT_EQ(linkTextColor(true), (ColorUse{ColorRole::accent, 1.0}));
     const ColorUse disabled = linkTextColor(false);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "presentation/design/adaptive_columns.hpp"
 #include "presentation/design/color_role.hpp"
@@ -33,6 +34,42 @@ TEST(SchemeTest, DarkColumnOnlyForDark) {
     const auto light = colorValue(ColorRole::accent, ColorScheme::light);
     const auto dark = colorValue(ColorRole::accent, ColorScheme::dark);
     EXPECT_GT(dark.red + dark.green + dark.blue, light.red + light.green + light.blue);
+}
+
+double luminance(Rgb8 colour) {
+    const auto channel = [](std::uint8_t value) {
+        const double c = value / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour.red) + 0.7152 * channel(colour.green) +
+           0.0722 * channel(colour.blue);
+}
+
+double contrast(Rgb8 a, Rgb8 b) {
+    const double one = luminance(a);
+    const double two = luminance(b);
+    return (std::max(one, two) + 0.05) / (std::min(one, two) + 0.05);
+}
+
+// Status labels are drawn in these tints on cards and on the window: each
+// stays readable on both in either scheme, and the blue of a comparison
+// never reads as the accent.
+TEST(SchemeTest, StatusTintsStayReadableOnCardsAndWindowsInBothSchemes) {
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        for (ColorRole tint : {ColorRole::systemGreen, ColorRole::systemOrange,
+                               ColorRole::systemRed, ColorRole::systemBlue}) {
+            for (ColorRole ground : {ColorRole::surface, ColorRole::windowBackground}) {
+                EXPECT_GE(contrast(colorValue(tint, scheme), colorValue(ground, scheme)), 3.0)
+                    << static_cast<int>(tint) << " on " << static_cast<int>(ground);
+            }
+        }
+        const Rgb8 blue = colorValue(ColorRole::systemBlue, scheme);
+        const Rgb8 accent = colorValue(ColorRole::accent, scheme);
+        EXPECT_GT(blue.blue, blue.red);
+        EXPECT_GT(accent.red, accent.blue);
+    }
+    EXPECT_NE(colorValue(ColorRole::systemBlue, ColorScheme::light),
+              colorValue(ColorRole::systemBlue, ColorScheme::dark));
 }
 
 // Cards laid inside a panel sit a shade between the panel and the window

@@ -25,12 +25,12 @@ TEST(RecoverySectionTest, CardsSwapWithTheEffectMode) {
               (std::vector<std::string>{"이 화면 효과 잠시 끄기", "시스템 기본 색상과 비교",
                                         "마지막 색감 되돌리기"}));
     EXPECT_TRUE(section.displayCards[2].disabled);
-    EXPECT_EQ(section.displayCards[2].prominence, RecoveryProminence::neutral);
+    EXPECT_EQ(section.displayCards[2].prominence, QuorvaneChipProminence::neutral);
 
     store.updateColorAdjustment(1, [](ColorAdjustment& a) { a.contrast = 1.3; });
     section = RecoverySection::make(store, 1);
     EXPECT_FALSE(section.displayCards[2].disabled);
-    EXPECT_EQ(section.displayCards[2].prominence, RecoveryProminence::warning);
+    EXPECT_EQ(section.displayCards[2].prominence, QuorvaneChipProminence::warning);
 
     store.suspendQuorvaneEffect(1);
     section = RecoverySection::make(store, 1);
@@ -39,9 +39,13 @@ TEST(RecoverySectionTest, CardsSwapWithTheEffectMode) {
     EXPECT_EQ(section.displayCards[1].help,
               "이미 Quorvane 효과가 꺼져 있습니다. 비교하려면 먼저 저장된 효과를 다시 켜세요.");
 
+    EXPECT_EQ(section.state->tint, ColorRole::systemOrange);
+
     store.resumeQuorvaneEffect(1);
     store.enterStockComparison(1);
     section = RecoverySection::make(store, 1);
+    EXPECT_EQ(section.state->title, "기본 색상과 비교 중");
+    EXPECT_EQ(section.state->tint, ColorRole::systemBlue);
     EXPECT_EQ(titles(section.displayCards)[0], "이 화면 효과 잠시 끄기");
     EXPECT_EQ(titles(section.displayCards)[1], "비교 종료");
 
@@ -50,6 +54,23 @@ TEST(RecoverySectionTest, CardsSwapWithTheEffectMode) {
     EXPECT_FALSE(unknown.state);
     EXPECT_TRUE(unknown.displayCards.empty());
     EXPECT_EQ(unknown.cleanUp.size(), 2u);
+}
+
+TEST(RecoverySectionTest, OnlyDeletingSavedColoursCarriesTheDestructiveRole) {
+    StoreWorld world;
+    auto& store = world.start();
+    const auto section = RecoverySection::make(store, 1);
+    EXPECT_EQ(section.state->tint, ColorRole::systemGreen);
+    ASSERT_EQ(section.cleanUp.size(), 2u);
+    EXPECT_EQ(section.cleanUp[0].title, "저장 색상값 삭제");
+    EXPECT_EQ(section.cleanUp[0].role, ButtonRole::destructive);
+    EXPECT_EQ(section.cleanUp[0].prominence, QuorvaneChipProminence::destructive);
+    EXPECT_EQ(section.cleanUp[1].role, ButtonRole::none);
+    // The emergency card is destructive in colour only.
+    EXPECT_EQ(section.emergency.prominence, QuorvaneChipProminence::destructive);
+    EXPECT_EQ(section.emergency.role, ButtonRole::none);
+    for (const auto& card : section.displayCards)
+        EXPECT_EQ(card.role, ButtonRole::none) << card.title;
 }
 
 TEST(RecoverySectionTest, ComparisonHelpWithCorrectionOffAndEmergencyHotKey) {

@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QPushButton>
+
+#include "views/design/chip_button.hpp"
 
 #include "views/detail_form/detail_form_fixture.hpp"
 
@@ -121,6 +124,52 @@ TEST_F(ChangeRecoveryTest, AnAutomationPresetIsUndoneFromTheRecoveryPage) {
     ASSERT_NO_FATAL_FAILURE(undoFromTheRecoveryPage());
     EXPECT_EQ(store().statusMessage(), "마지막 Quorvane 색상 변경을 되돌렸습니다");
     expectShownAndSaved(before);
+}
+
+// A screen reader meets each card of the recovery page as one button: the
+// title as its name, the explanation as its description, and pressing it
+// does what the card's button does.
+TEST_F(ChangeRecoveryTest, EachRecoveryCardReadsAsOneButtonThatActs) {
+    startWithColour();
+    show(MainWindowSection::recovery);
+    QAbstractButton* undo = buttonTitled(QStringLiteral("마지막 색감 되돌리기"));
+    ASSERT_NE(undo, nullptr);
+    QAccessibleInterface* card = QAccessible::queryAccessibleInterface(undo->parentWidget());
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(card->role(), QAccessible::Button);
+    EXPECT_EQ(card->text(QAccessible::Name), QStringLiteral("마지막 색감 되돌리기"));
+    EXPECT_EQ(card->text(QAccessible::Description),
+              QStringLiteral("이 디스플레이에서 방금 바꾼 마지막 화면 색감만 되돌립니다."));
+    EXPECT_EQ(card->childCount(), 0);
+    EXPECT_FALSE(card->state().disabled);
+    card->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    turn();
+    EXPECT_EQ(store().colorAdjustment(1), ColorAdjustment::neutral());
+
+    // With nothing left to undo the card reads as disabled and pressing it
+    // does nothing.
+    undo = buttonTitled(QStringLiteral("마지막 색감 되돌리기"));
+    card = QAccessible::queryAccessibleInterface(undo->parentWidget());
+    EXPECT_TRUE(card->state().disabled);
+    EXPECT_EQ(card->text(QAccessible::Description),
+              QStringLiteral("아직 되돌릴 Quorvane 색상 변경이 없습니다."));
+}
+
+// Deleting saved colours is the one destructive card; the cards show their
+// symbol on its tile, so they are taller than their one-line label.
+TEST_F(ChangeRecoveryTest, DeletingSavedColoursIsTheDestructiveCard) {
+    startWithColour();
+    show(MainWindowSection::recovery);
+    int destructive = 0;
+    for (auto* chip : visible<ChipButton>()) {
+        if (chip->role() == ButtonRole::destructive) {
+            ++destructive;
+            EXPECT_EQ(chip->text(), QStringLiteral("저장 색상값 삭제"));
+            EXPECT_EQ(chip->look().text, ColorRole::destructive);
+        }
+        EXPECT_GE(chip->height(), 28 + 2 * 5) << chip->text().toStdString();
+    }
+    EXPECT_EQ(destructive, 1);
 }
 
 }  // namespace

@@ -192,6 +192,47 @@ TEST_F(MenuPanelTest, TwoDisplaysOfferThePickerAndAPresetGoesToTheChosenDisplayO
     EXPECT_EQ(store().colorAdjustment(PanelWorld::kMonitorID), ColorAdjustment{});
 }
 
+// At its standard width the panel's header gives the display's name and
+// what can be tuned all the room the drawing, the picker and the options
+// leave: 10 after the drawing, 8 before the picker, nothing wasted. The
+// subtitle then keeps to three lines and the name breaks only between words.
+TEST_F(MenuPanelTest, WithTwoDisplaysTheHeaderTextTakesTheRoomBesideTheMenus) {
+    theme.setTextSize(QuorvaneTextSize::standard);
+    MenuPanel& menu = open({testing::panelBuiltinDisplay(PanelWorld::kBuiltinID),
+                            testing::panelExternalDisplay(kSecondID, "LG 27UL850")});
+    store().setSelectedDisplayID(PanelWorld::kBuiltinID);
+    panel->resize(350, 580);
+    settle();
+    PanelHeaderView* header = menu.header();
+    WrappingLabel* title = header->titleLabel();
+    WrappingLabel* subtitle = header->subtitleLabel();
+    QWidget* picker = header->displayPicker();
+    QWidget* options = header->findChild<QToolButton*>();
+    ASSERT_TRUE(picker->isVisible());
+    EXPECT_EQ(title->text(), "Built-in Display");
+    EXPECT_EQ(title->x(), 6 + 36 + 10);
+    EXPECT_EQ(subtitle->width(), title->width());
+    EXPECT_EQ(picker->x() - (title->x() + title->width()), 8);
+    EXPECT_EQ(options->x() - (picker->x() + picker->width()), 10);
+    EXPECT_EQ(header->width() - (options->x() + options->width()), 6);
+    EXPECT_LE(options->width(), 18 + 4);
+    // Heights in lines, a line being the label's height unwrapped.
+    const auto lines = [](WrappingLabel* label) {
+        return static_cast<double>(label->height()) / label->heightForWidth(10000);
+    };
+    EXPECT_LE(lines(title), 2.0);
+    EXPECT_LE(lines(subtitle), 3.0);
+
+    // With one display the picker and its gap leave the row to the text.
+    store().setSelectedDisplayID(kSecondID);
+    world.displayManager->setDisplays({testing::panelExternalDisplay(kSecondID, "LG 27UL850")});
+    store().refresh(DisplayStore::RefreshIntent::explicitUserRefresh);
+    settle();
+    settle();
+    ASSERT_FALSE(picker->isVisible());
+    EXPECT_EQ(options->x() - (title->x() + title->width()), 8);
+}
+
 TEST_F(MenuPanelTest, ItsMenusAndItsConfirmationTakeTheThemeAndFollowItWhileOpen) {
     theme.setAppearance(QuorvaneAppearance::dark);
     theme.setTextSize(QuorvaneTextSize::veryLarge);

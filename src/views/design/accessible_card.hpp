@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class QAbstractButton;
+class QWidget;
+
+namespace quorvane {
+
+// Makes an action card read as one element by assistive technology: a
+// button named by its title and described by its explanation, which presses
+// `button` (a child of `card`); the card's parts are not read one by one.
+// Call again when the title or explanation changes.
+//
+// Usage:
+//   readAsOneButton(card, button, title, detail);
+void readAsOneButton(QWidget* card, QAbstractButton* button, const QString& title,
+                     const QString& description);
+
+}  // namespace quorvane

@@ -43,7 +43,9 @@ namespace {
 
 constexpr int kPagePadding = 24;
 constexpr int kGearTile = 44;
-constexpr int kGearSide = 24;
+// The gear is a 24-point symbol whatever the text size, like a glyph of a
+// fixed 24-point font.
+constexpr double kGearPoints = 24;
 
 // The hero's gear on its warm tile.
 class GearTile : public SettingsTintedTile {
@@ -52,8 +54,9 @@ class GearTile : public SettingsTintedTile {
         : SettingsTintedTile(theme, {ColorRole::accentFill, 0.84, 0.7, 13, {}}, parent) {
         setFixedSize(kGearTile, kGearTile);
         auto* gear = new SymbolImage("gearshape.fill", this);
-        gear->setFixedSide(kGearSide);
-        gear->move((kGearTile - kGearSide) / 2, (kGearTile - kGearSide) / 2);
+        const int side = SymbolImage::sideForPoints(kGearPoints);
+        gear->setFixedSide(side);
+        gear->setGeometry((kGearTile - side) / 2, (kGearTile - side) / 2, side, side);
         const auto restyle = [gear, &theme] { gear->setColor(theme.color(ColorRole::ink)); };
         restyle();
         connect(&theme, &Theme::changed, gear, restyle);

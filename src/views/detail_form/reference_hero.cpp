@@ -100,8 +100,12 @@ void ReferenceHero::arrange() {
                                at % layout.statusMetricColumns);
     }
     // Side by side the card takes its ideal width, stacked as much of the
-    // width as its maximum allows; at veryLarge it has no bounds and takes
-    // the width it is offered.
+    // width as its maximum allows (a bounded card never grows past its ideal
+    // beside the copy); at veryLarge it has no bounds and takes the width it
+    // is offered.
+    previewCard_->setSizePolicy(
+        layout.previewCardMaximumWidth ? QSizePolicy::Maximum : QSizePolicy::Preferred,
+        QSizePolicy::Preferred);
     previewCard_->setMinimumWidth(layout.previewCardMinimumWidth.value_or(0));
     previewCard_->setMaximumWidth(layout.previewCardMaximumWidth.value_or(QWIDGETSIZE_MAX));
     previewCard_->setIdealWidth(layout.previewCardIdealWidth);
@@ -147,9 +151,6 @@ QWidget* ReferenceHero::makePreviewCard() {
     auto* card = new PreviewCard(theme, ReferenceLayout::kSurfacePadding);
     previewCard_ = card;
     card->setObjectName(QStringLiteral("previewCard"));
-    // Side by side it keeps its ideal width; stacked, the row gives it all
-    // the width its maximum allows.
-    card->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto* column = new QVBoxLayout(card);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(9);

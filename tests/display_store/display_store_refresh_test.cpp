@@ -26,7 +26,9 @@ QuorvanePreferences savedFor(const std::vector<DisplaySnapshot>& displays) {
     return preferences;
 }
 
-TEST(DisplayStoreStartupTest, CorruptPreferencesNoticeStandsAndHidesTheLaterNotices) {
+// The journal notice follows whatever else the start-up says; the notices of
+// the preferences and the capability cache hide each other as before.
+TEST(DisplayStoreStartupTest, CorruptPreferencesNoticeStandsAndTheJournalNoticeFollowsIt) {
     StoreWorld world;
     world.defaults->setData(kPreferencesKey, "{\"textSize\": \"huge\"}");
     world.defaults->setData(kJournalKey, "not json");
@@ -35,7 +37,8 @@ TEST(DisplayStoreStartupTest, CorruptPreferencesNoticeStandsAndHidesTheLaterNoti
     // is kept aside before it, and the notice names the copy.
     const std::string notice =
         "저장된 설정을 읽지 못해 기본값으로 복구했습니다. 읽지 못한 기록은 따로 보관했습니다: "
-        "org.quorvane.Quorvane.preferences.v1.json.unreadable-1";
+        "org.quorvane.Quorvane.preferences.v1.json.unreadable-1 — 최근 변경 기록을 읽지 못해 "
+        "새로 시작합니다. 저장된 화면 설정은 그대로 둡니다.";
     EXPECT_EQ(store.statusMessage(), notice);
     EXPECT_EQ(store.textSize(), QuorvaneTextSize::large);
     world.finishBackground();
@@ -43,12 +46,14 @@ TEST(DisplayStoreStartupTest, CorruptPreferencesNoticeStandsAndHidesTheLaterNoti
     EXPECT_EQ(store.statusMessage(), notice);
 }
 
-TEST(DisplayStoreStartupTest, CacheResetNoticeWinsOverTheJournalNotice) {
+TEST(DisplayStoreStartupTest, TheJournalNoticeFollowsTheCacheResetNotice) {
     StoreWorld world;
     world.defaults->setData(kCacheKey, "{\"schemaVersion\":2,\"entriesByDisplayIdentity\":{}}");
     world.defaults->setData(kJournalKey, "not json");
     auto& store = world.start();
-    EXPECT_EQ(store.statusMessage(), "저장된 모니터 기능 확인 정보를 새로 시작합니다.");
+    EXPECT_EQ(store.statusMessage(),
+              "저장된 모니터 기능 확인 정보를 새로 시작합니다. — 최근 변경 기록을 읽지 못해 새로 "
+              "시작합니다. 저장된 화면 설정은 그대로 둡니다.");
 
     StoreWorld journalOnly;
     journalOnly.defaults->setData(kJournalKey, "not json");
@@ -56,12 +61,14 @@ TEST(DisplayStoreStartupTest, CacheResetNoticeWinsOverTheJournalNotice) {
               "최근 변경 기록을 읽지 못해 새로 시작합니다. 저장된 화면 설정은 그대로 둡니다.");
 }
 
-TEST(DisplayStoreStartupTest, NoDisplayOnASynchronousStartSuppressesEveryNotice) {
+TEST(DisplayStoreStartupTest, NoDisplayOnASynchronousStartStillTellsTheJournalNotice) {
     StoreWorld world;
     world.connect({});
     world.deferFullRefreshes = false;
     world.defaults->setData(kJournalKey, "not json");
-    EXPECT_EQ(world.start().statusMessage(), "활성 디스플레이 없음");
+    EXPECT_EQ(world.start().statusMessage(),
+              "활성 디스플레이 없음 — 최근 변경 기록을 읽지 못해 새로 시작합니다. 저장된 화면 "
+              "설정은 그대로 둡니다.");
 }
 
 TEST(DisplayStoreStartupTest, QuickListAndHotKeysComeBeforeTheFullRead) {

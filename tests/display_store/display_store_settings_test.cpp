@@ -220,7 +220,7 @@ TEST(DisplayStoreSaveTest, AWriteThatFailsInTheBackgroundIsToldInTheStatusText) 
     world.defaults->setFailsWrites(true);
 
     store.saveCustomPreset("Evening", 1);
-    world.writer->flush();
+    world.writer->flushPendingSaves();
     world.scheduler->runUntilIdle();
     EXPECT_EQ(store.statusMessage(),
               "설정을 저장하지 못했습니다: org.quorvane.Quorvane.preferences.v1");
@@ -228,9 +228,73 @@ TEST(DisplayStoreSaveTest, AWriteThatFailsInTheBackgroundIsToldInTheStatusText) 
     // What the screen showed is written once the disk takes writes again.
     world.defaults->setFailsWrites(false);
     store.setAutoApplyEnabled(false);
-    world.writer->flush();
+    world.writer->flushPendingSaves();
     EXPECT_EQ(world.savedPreferences().customPresets.size(), 1u);
     EXPECT_FALSE(world.savedPreferences().autoApplyEnabled);
+}
+
+// The way out writes what failed before; what it still cannot write is
+// returned and told in the status.
+TEST(DisplayStoreSaveTest, TheFlushAtQuitWritesAFailedSaveOrSaysItCouldNot) {
+    StoreWorld world;
+    world.writer = std::make_shared<BackgroundDefaultsWriter>(world.defaults);
+    auto& store = world.start();
+    world.defaults->setFailsWrites(true);
+    store.saveCustomPreset("Evening", 1);
+    store.setTextSize(QuorvaneTextSize::veryLarge);
+
+    const auto unwritten = store.flushPendingSaves();
+    const std::string failure = "설정을 저장하지 못했습니다: org.quorvane.Quorvane.preferences.v1";
+    ASSERT_EQ(unwritten.size(), 1u);
+    EXPECT_EQ(unwritten[0].key, "org.quorvane.Quorvane.preferences.v1");
+    EXPECT_EQ(store.statusMessage(), failure);
+
+    world.defaults->setFailsWrites(false);
+    EXPECT_TRUE(store.flushPendingSaves().empty());
+    EXPECT_EQ(world.savedPreferences().customPresets.size(), 1u);
+    EXPECT_EQ(world.savedPreferences().textSize, QuorvaneTextSize::veryLarge);
+}
+
+// A record that could not be read at start (a passing read error) is not
+// written over by the changes made on the defaults; once it reads again the
+// changes go on top of it.
+TEST(DisplayStoreSaveTest, ARecordUnreadableAtStartIsNeverWrittenOverUntilItReadsAgain) {
+    const std::string key = "org.quorvane.Quorvane.preferences.v1";
+    StoreWorld world;
+    auto stored = QuorvanePreferences::defaults();
+    stored.appearance = QuorvaneAppearance::dark;
+    world.storePreferences(stored);
+    world.defaults->setUnreadable(key);
+    auto& store = world.start();
+    const auto unreadable = store.statusMessage();
+    EXPECT_NE(unreadable.find("이 파일은 덮어쓰지 않습니다"), std::string::npos);
+
+    const auto writes = world.defaults->writeCount();
+    store.setAutoApplyEnabled(false);
+    store.saveCustomPreset("Evening", 1);
+    EXPECT_EQ(store.statusMessage(), unreadable);
+    EXPECT_EQ(world.defaults->writeCount(), writes);
+
+    world.defaults->clearUnreadable(key);
+    store.setTextSize(QuorvaneTextSize::standard);
+    EXPECT_EQ(store.statusMessage(), "글자 크기: 기본");
+    EXPECT_EQ(store.appearance(), QuorvaneAppearance::dark);
+    const auto saved = world.savedPreferences();
+    EXPECT_EQ(saved.appearance, QuorvaneAppearance::dark);
+    EXPECT_EQ(saved.textSize, QuorvaneTextSize::standard);
+    EXPECT_FALSE(saved.autoApplyEnabled);
+    EXPECT_EQ(saved.customPresets.size(), 1u);
+}
+
+TEST(DisplayStoreSaveTest, ResettingOnPurposeWritesOverARecordUnreadableAtStart) {
+    const std::string key = "org.quorvane.Quorvane.preferences.v1";
+    StoreWorld world;
+    world.defaults->setUnreadable(key);
+    auto& store = world.start();
+    world.defaults->clearUnreadable(key);
+    store.resetAllSettings();
+    EXPECT_EQ(store.statusMessage(), "모든 Quorvane 설정을 초기화했습니다");
+    EXPECT_TRUE(world.defaults->contents().contains(key));
 }
 
 TEST(DisplayStoreSaveTest, TheFirstSaveOverAnUndecodableRecordNamesTheCopyItKept) {

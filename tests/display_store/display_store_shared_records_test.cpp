@@ -53,7 +53,7 @@ class SharedRecordsTest : public ::testing::Test {
     }
 
     void restartApplication() {
-        world.writer->flush();
+        world.writer->flushPendingSaves();
         watcher.reset();
         world.store.reset();
         world.writer.reset();
@@ -98,7 +98,7 @@ class SharedRecordsTest : public ::testing::Test {
                 return true;
             // A reload waiting for the store's own write looks again after
             // a moment of virtual time, once the writer is done.
-            world.writer->flush();
+            world.writer->flushPendingSaves();
             world.scheduler->advance(std::chrono::milliseconds(100));
             if (shows())
                 return true;
@@ -113,7 +113,7 @@ class SharedRecordsTest : public ::testing::Test {
     }
 
     QuorvanePreferences recordOnDisk() {
-        world.writer->flush();
+        world.writer->flushPendingSaves();
         return UserDefaultsPreferencesStore(std::make_shared<FileDefaultsStore>(folder.path()))
             .loadResult()
             .preferences;
@@ -161,7 +161,7 @@ TEST_F(SharedRecordsTest, FiftyInterleavedRoundsOfCommandLineAndApplicationLoseN
             expected[identityOf(1)] = urlPreset.adjustment;
         }
         if (round % 5 == 0)
-            world.writer->flush();
+            world.writer->flushPendingSaves();
     }
 
     EXPECT_EQ(recordOnDisk().displayAdjustments, expected);
@@ -194,7 +194,7 @@ TEST_F(SharedRecordsTest, AHandCopiedRecordWithANewPresetShowsUpAndLaterSavesKee
     // The store's own save comes back as a change of the folder, and reads
     // as nothing new.
     store.setAppearance(QuorvaneAppearance::dark);
-    world.writer->flush();
+    world.writer->flushPendingSaves();
     announced = 0;
     ASSERT_TRUE(deliverChanges());
     EXPECT_EQ(announced, 0);
@@ -235,7 +235,7 @@ TEST_F(SharedRecordsTest, AReloadWhileTheStoresSaveIsBeingWrittenWaitsForTheMerg
 TEST_F(SharedRecordsTest, JournalEntriesOfBothSidesAreKept) {
     auto& store = startApplication();
     store.updateColorAdjustment(1, &ColorAdjustment::warmth, 0.2);
-    world.writer->flush();
+    world.writer->flushPendingSaves();
     ASSERT_EQ(store.recoveryJournal().entries.size(), 1u);
 
     // Another application instance (a second X display) records a change.
@@ -253,7 +253,7 @@ TEST_F(SharedRecordsTest, JournalEntriesOfBothSidesAreKept) {
     ASSERT_EQ(store.recoveryJournal().entries.size(), 2u);
 
     store.updateColorAdjustment(1, &ColorAdjustment::warmth, 0.3);
-    world.writer->flush();
+    world.writer->flushPendingSaves();
     const auto saved =
         UserDefaultsRecoveryJournalStore(std::make_shared<FileDefaultsStore>(folder.path()))
             .loadResult()

@@ -69,5 +69,17 @@ TEST_F(DisplayStoreUndoTest, PromptUndoOfAGroupSceneNamesTheDisplayThatFailed) {
     EXPECT_EQ(store().statusMessage(), "되돌릴 Quorvane 색상 변경이 없습니다");
 }
 
+// A failed save shows in the status, but the journal entry of the same
+// action keeps the action's own summary.
+TEST_F(DisplayStoreUndoTest, AnEntryWrittenAfterAFailedSaveKeepsTheActionsSummary) {
+    world.defaults->setFailsWrites(true);
+    store().undoLastSoftwareAdjustment(1);
+    EXPECT_EQ(store().statusMessage(),
+              "설정을 저장하지 못했습니다: org.quorvane.Quorvane.preferences.v1");
+    const auto& entry = store().recoveryJournal().entries.front();
+    EXPECT_EQ(entry.status, Status::undone);
+    EXPECT_EQ(entry.summary, "마지막 변경을 되돌려 저장 색상값을 삭제했습니다");
+}
+
 }  // namespace
 }  // namespace quorvane::testing

@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <future>
 #include <string>
@@ -17,7 +20,9 @@
 #include <vector>
 
 #include "platform/simulated/in_memory_defaults_store.hpp"
+#include "platform/simulated/manual_scheduler.hpp"
 #include "services/persistence/defaults_store.hpp"
+#include "support/child_process.hpp"
 #include "support/temporary_folder.hpp"
 
 namespace quorvane {
@@ -55,7 +60,7 @@ TEST(BackgroundDefaultsWriter, ABurstOfChangesToOneKeyEndsWithTheNewestBytesInTw
     EXPECT_EQ(disk->dataForKey(kKey), std::nullopt);
 
     release.set_value();
-    writer.flush();
+    writer.flushPendingSaves();
     EXPECT_EQ(disk->dataForKey(kKey), "4");
     EXPECT_EQ(written, (std::vector<std::string>{"1", "4"}));
 }
@@ -96,17 +101,21 @@ TEST(BackgroundDefaultsWriter, AFailedWriteIsReportedAfterSetDataReturned) {
     });
     disk->setFailsWrites(true);
 
-    EXPECT_TRUE(writer.setData(kKey, "lost").succeeded());
-    writer.flush();
+    EXPECT_TRUE(writer.setData(kKey, "pending").succeeded());
+    const auto unwritten = writer.flushPendingSaves();
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].first, kKey);
     EXPECT_FALSE(reports[0].second.succeeded());
-    // A value that failed is not kept: reads give what the disk holds.
-    EXPECT_EQ(writer.read(kKey).data, std::nullopt);
+    ASSERT_EQ(unwritten.size(), 1u);
+    EXPECT_EQ(unwritten[0], (UnwrittenSave{kKey, reports[0].second}));
+    // A value that failed is kept for the next try, and reads still see it.
+    EXPECT_EQ(writer.read(kKey).data, "pending");
+    EXPECT_EQ(disk->dataForKey(kKey), std::nullopt);
 
     disk->setFailsWrites(false);
     writer.setData(kKey, "kept");
-    writer.flush();
+    EXPECT_TRUE(writer.flushPendingSaves().empty());
+    EXPECT_EQ(disk->dataForKey(kKey), "kept");
     EXPECT_EQ(reports.size(), 1u);
     EXPECT_FALSE(writer.setData("../escape", "x").succeeded());
 }
@@ -115,10 +124,10 @@ TEST(BackgroundDefaultsWriter, RemovingAKeyDropsItsPendingValue) {
     auto disk = std::make_shared<InMemoryDefaultsStore>();
     BackgroundDefaultsWriter writer(disk);
     writer.setData(kKey, "old");
-    writer.flush();
+    writer.flushPendingSaves();
     writer.setData(kKey, "newer");
     EXPECT_TRUE(writer.removeKey(kKey));
-    writer.flush();
+    writer.flushPendingSaves();
     EXPECT_EQ(disk->dataForKey(kKey), std::nullopt);
     EXPECT_EQ(writer.read(kKey).data, std::nullopt);
 }
@@ -150,9 +159,9 @@ TEST(BackgroundDefaultsWriter, AKillDuringAWriteLeavesTheLastWrittenRecordWhole)
                 ::raise(SIGKILL);
         });
         writer.setData(kKey, "first");
-        writer.flush();
+        writer.flushPendingSaves();
         writer.setData(kKey, "second");
-        writer.flush();
+        writer.flushPendingSaves();
     }));
     FileDefaultsStore after(folder.path());
     EXPECT_EQ(after.dataForKey(kKey), "first");
@@ -166,17 +175,142 @@ TEST(BackgroundDefaultsWriter, AKillDuringAWriteLeavesTheLastWrittenRecordWhole)
         });
         BackgroundDefaultsWriter writer(disk);
         writer.setData(kKey, "written");
-        writer.flush();
+        writer.flushPendingSaves();
         writer.setData(kKey, large);
-        writer.flush();
+        writer.flushPendingSaves();
     }));
     EXPECT_EQ(after.dataForKey(kKey), "written");
 
     // The store still takes writes after the killed one.
     BackgroundDefaultsWriter writer(std::make_shared<FileDefaultsStore>(folder.path()));
     writer.setData(kKey, "next");
-    writer.flush();
+    writer.flushPendingSaves();
     EXPECT_EQ(after.dataForKey(kKey), "next");
+}
+
+// Waits (for the writer's thread, never for virtual time) until `done`.
+bool eventually(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
+
+// A failed value waits for a retry: the next write of any key takes it
+// along, and so does the back-off, whose waits double.
+TEST(BackgroundDefaultsWriter, AFailedValueIsWrittenAgainWithTheNextWriteAndAfterABackOff) {
+    auto disk = std::make_shared<InMemoryDefaultsStore>();
+    auto scheduler = std::make_shared<ManualScheduler>();
+    BackgroundDefaultsWriter writer(disk, scheduler);
+    std::vector<std::string> reports;
+    writer.setFailureHandler(
+        [&](const std::string& key, const SaveOutcome&) { reports.push_back(key); });
+
+    disk->setFailsWrites(true);
+    writer.setData(kKey, "night");
+    ASSERT_EQ(writer.flushPendingSaves().size(), 1u);
+    // The first wait: nothing is tried before it ends.
+    disk->setFailsWrites(false);
+    scheduler->advance(BackgroundDefaultsWriter::kFirstRetryDelay - seconds(0.1));
+    EXPECT_EQ(disk->dataForKey(kKey), std::nullopt);
+    scheduler->advance(seconds(0.1));
+    EXPECT_TRUE(eventually([&] { return disk->dataForKey(kKey) == "night"; }));
+
+    // Still failing: each retry waits twice as long as the one before, and
+    // the same failure is told once.
+    disk->setFailsWrites(true);
+    writer.setData(kKey, "day");
+    ASSERT_EQ(writer.flushPendingSaves().size(), 1u);
+    scheduler->advance(BackgroundDefaultsWriter::kFirstRetryDelay);
+    ASSERT_TRUE(eventually([&] { return scheduler->pendingCount() == 1; }));
+    disk->setFailsWrites(false);
+    scheduler->advance(2 * BackgroundDefaultsWriter::kFirstRetryDelay - seconds(0.1));
+    EXPECT_EQ(disk->dataForKey(kKey), "night");
+    scheduler->advance(seconds(0.1));
+    EXPECT_TRUE(eventually([&] { return disk->dataForKey(kKey) == "day"; }));
+    EXPECT_EQ(reports, (std::vector<std::string>{kKey, kKey}));
+
+    // The next write of another key takes a failed value along.
+    disk->setFailsWrites(true);
+    writer.setData(kKey, "evening");
+    ASSERT_EQ(writer.flushPendingSaves().size(), 1u);
+    disk->setFailsWrites(false);
+    writer.setData(kJournalKey, "entry");
+    EXPECT_TRUE(writer.flushPendingSaves().empty());
+    EXPECT_EQ(disk->dataForKey(kKey), "evening");
+    EXPECT_EQ(disk->dataForKey(kJournalKey), "entry");
+}
+
+// A change made while the settings folder is read-only is on disk once the
+// folder takes writes again: at the flush of the way out. Run as an
+// unprivileged user, since root writes into any folder.
+TEST(BackgroundDefaultsWriter, AChangeRefusedByAReadOnlyFolderIsWrittenAtTheFlush) {
+    TemporaryFolder folder;
+    const auto settings = folder.path() / "quorvane";
+    ASSERT_TRUE(FileDefaultsStore(settings).setData(kKey, "old").succeeded());
+    constexpr uid_t kNobody = 65534;
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(settings.c_str(), kNobody, kNobody), 0);
+        ASSERT_EQ(::chown((settings / (kKey + ".json")).c_str(), kNobody, kNobody), 0);
+        ASSERT_EQ(::chown((settings / ".lock").c_str(), kNobody, kNobody), 0);
+    }
+    ASSERT_EQ(::chmod(settings.c_str(), 0500), 0);
+
+    const auto output = testing::outputOfChild(
+        [&] {
+            auto disk = std::make_shared<FileDefaultsStore>(settings);
+            BackgroundDefaultsWriter writer(disk);
+            writer.setData(kKey, "new");
+            const auto refused = writer.flushPendingSaves();
+            std::string result =
+                refused.size() == 1 && refused[0].outcome.error &&
+                        refused[0].outcome.error->kind == DefaultsStoreError::Kind::notWritable
+                    ? "refused"
+                    : "not refused";
+            result += " " + disk->dataForKey(kKey).value_or("-");
+            ::chmod(settings.c_str(), 0700);
+            result += writer.flushPendingSaves().empty() ? " written " : " unwritten ";
+            return result + disk->dataForKey(kKey).value_or("-");
+        },
+        true);
+    EXPECT_EQ(output, "refused old written new");
+}
+
+// A full disk: the change is written by the back-off once space returns.
+TEST(BackgroundDefaultsWriter, AChangeRefusedByAFullDiskIsWrittenOnceSpaceReturns) {
+    TemporaryFolder folder;
+    const auto small = folder.path() / "small";
+    fs::create_directories(small);
+    if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no small file system can be mounted here";
+    struct Unmount {
+        fs::path path;
+        ~Unmount() { ::umount(path.c_str()); }
+    } unmount{small};
+    auto disk = std::make_shared<FileDefaultsStore>(small / "quorvane");
+    ASSERT_TRUE(disk->setData(kKey, "old").succeeded());
+    {
+        std::ofstream filler(small / "filler", std::ios::binary);
+        const std::string block(4096, 'f');
+        while (filler.write(block.data(), block.size()))
+            ;
+    }
+    auto scheduler = std::make_shared<ManualScheduler>();
+    BackgroundDefaultsWriter writer(disk, scheduler);
+    const std::string large(16 * 1024, 'n');
+    writer.setData(kKey, large);
+    const auto refused = writer.flushPendingSaves();
+    ASSERT_EQ(refused.size(), 1u);
+    ASSERT_TRUE(refused[0].outcome.error);
+    EXPECT_EQ(refused[0].outcome.error->kind, DefaultsStoreError::Kind::noSpace);
+    EXPECT_EQ(disk->dataForKey(kKey), "old");
+
+    fs::remove(small / "filler");
+    scheduler->advance(BackgroundDefaultsWriter::kFirstRetryDelay);
+    EXPECT_TRUE(eventually([&] { return disk->dataForKey(kKey) == large; }));
 }
 
 }  // namespace

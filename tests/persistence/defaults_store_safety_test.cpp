@@ -6,6 +6,7 @@
 #include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,7 +17,9 @@
 #include <regex>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "services/persistence/background_defaults_writer.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "support/temporary_folder.hpp"
 
@@ -267,6 +270,56 @@ TEST_F(DefaultsStoreSafetyTest, AFullFileSystemFailsTheWriteAndKeepsTheOldValue)
     for (const auto& entry : fs::directory_iterator(store.folder())) {
         const auto name = entry.path().filename().string();
         EXPECT_TRUE(name == kKey + ".json" || name == FileDefaultsStore::kLockFileName) << name;
+    }
+}
+
+// A FIFO at the record's path, or a link to a device node, reads as
+// unreadable and is never replaced: not by a save, nor by the background
+// writer's retries and its flush at quit. Nothing blocks on the FIFO.
+TEST_F(DefaultsStoreSafetyTest, ANodeThatIsNotARegularFileIsNeverReplaced) {
+    const auto folder = root_ / "quorvane";
+    fs::create_directories(folder);
+    const auto device = root_ / "device";
+    // A device node of our own, so a fault could never touch /dev itself.
+    const bool ownDevice = ::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0;
+    const fs::path deviceTarget = ownDevice ? device : fs::path("/dev/null");
+    struct Case {
+        std::string name;
+        std::function<void(const fs::path&)> plant;
+        std::function<bool(const fs::path&)> untouched;
+    };
+    const std::vector<Case> cases{
+        {"fifo", [](const fs::path& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); },
+         [](const fs::path& path) {
+             struct stat info {};
+             return ::lstat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
+         }},
+        {"device link", [&](const fs::path& path) { fs::create_symlink(deviceTarget, path); },
+         [&](const fs::path& path) {
+             struct stat info {};
+             return fs::is_symlink(path) && fs::read_symlink(path) == deviceTarget &&
+                    ::lstat(deviceTarget.c_str(), &info) == 0 && S_ISCHR(info.st_mode);
+         }},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        const std::string key = kKey + "." + std::to_string(&test - cases.data());
+        auto store = std::make_shared<FileDefaultsStore>(folder);
+        const auto path = store->pathForKey(key);
+        test.plant(path);
+
+        const auto read = store->read(key);
+        ASSERT_TRUE(read.error);
+        EXPECT_EQ(read.error->kind, DefaultsStoreError::Kind::unreadable);
+        const auto saved = store->setData(key, "defaults over it");
+        ASSERT_TRUE(saved.error);
+        EXPECT_EQ(saved.error->kind, DefaultsStoreError::Kind::unreadable);
+        {
+            BackgroundDefaultsWriter writer(store);
+            writer.setData(key, "a change");
+            EXPECT_EQ(writer.flushPendingSaves().size(), 1u);
+        }
+        EXPECT_TRUE(test.untouched(path));
     }
 }
 

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "models/coding/uuid_text.hpp"
 #include "platform/simulated/in_memory_defaults_store.hpp"
+#include "services/persistence/defaults_store.hpp"
 #include "services/persistence/user_defaults_recovery_journal_store.hpp"
+#include "support/temporary_folder.hpp"
 
 namespace quorvane {
 namespace {
@@ -153,6 +157,57 @@ TEST_F(JournalStoreTest, AnyBrokenPartMakesTheWholeJournalUndecodable) {
         // Loading leaves the broken blob where it was.
         EXPECT_EQ(defaults->dataForKey(key), bytes);
     }
+}
+
+// A journal cut short (a full disk, a crash of another writer) is kept
+// aside once, on the real file system, before the first save replaces it.
+TEST(JournalStoreOnDisk, ATruncatedJournalIsKeptAsideOnceBeforeTheFirstSave) {
+    testing::TemporaryFolder folder;
+    auto disk = std::make_shared<FileDefaultsStore>(folder.path());
+    const std::string key = UserDefaultsRecoveryJournalStore::standardStorageKey();
+    const std::string whole = R"({"entries":[)" + kValidEntry + "]}";
+    const std::string truncated = whole.substr(0, whole.size() / 2);
+    ASSERT_TRUE(disk->setData(key, truncated).succeeded());
+
+    UserDefaultsRecoveryJournalStore store(disk);
+    const auto loaded = store.loadResult();
+    EXPECT_TRUE(loaded.recoveredFromCorruption);
+    QuorvaneRecoveryJournal journal;
+    journal.append(entry(1));
+    store.save(journal);
+    journal.append(entry(2));
+    store.save(journal);
+
+    std::vector<std::string> copies;
+    for (const auto& file : std::filesystem::directory_iterator(folder.path())) {
+        if (file.path().filename().string().starts_with(key + ".json.unreadable-"))
+            copies.push_back(testing::fileContents(file.path()));
+    }
+    EXPECT_EQ(copies, std::vector<std::string>{truncated});
+    EXPECT_EQ(store.loadResult().journal, journal);
+}
+
+// A journal that cannot be read is not written over during the run, and the
+// load says why; a later load that reads it lets saves go on.
+TEST_F(JournalStoreTest, AnUnreadableJournalIsNeverReplacedUntilALoadReadsIt) {
+    defaults->setUnreadable(key);
+    const auto loaded = store.loadResult();
+    EXPECT_TRUE(loaded.recordUnreadable);
+    EXPECT_FALSE(loaded.recoveredFromCorruption);
+    ASSERT_TRUE(loaded.message);
+    EXPECT_NE(loaded.message->find("이 파일은 덮어쓰지 않습니다"), std::string::npos);
+
+    QuorvaneRecoveryJournal journal;
+    journal.append(entry(1));
+    defaults->clearUnreadable(key);
+    defaults->setData(key, R"({"entries":[)" + kValidEntry + "]}");
+    const auto writes = defaults->writeCount();
+    store.save(journal);
+    EXPECT_EQ(defaults->writeCount(), writes);
+
+    EXPECT_EQ(store.loadResult().journal.entries.size(), 1u);
+    store.save(journal);
+    EXPECT_EQ(store.loadResult().journal, journal);
 }
 
 }  // namespace

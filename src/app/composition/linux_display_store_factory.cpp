@@ -63,15 +63,18 @@ std::map<std::string, DisplayStoreRecord> LinuxDisplayStoreFactory::recordFileNa
 }
 
 std::shared_ptr<BackgroundDefaultsWriter> LinuxDisplayStoreFactory::recordWriter(
-    const std::filesystem::path& defaultsFolder) {
-    return std::make_shared<BackgroundDefaultsWriter>(std::make_shared<MergingDefaultsStore>(
-        std::make_shared<FileDefaultsStore>(defaultsFolder), recordMerges()));
+    const std::filesystem::path& defaultsFolder, std::shared_ptr<Scheduler> retryScheduler) {
+    return std::make_shared<BackgroundDefaultsWriter>(
+        std::make_shared<MergingDefaultsStore>(std::make_shared<FileDefaultsStore>(defaultsFolder),
+                                               recordMerges()),
+        std::move(retryScheduler));
 }
 
 DisplayStoreCollaborators LinuxDisplayStoreFactory::collaborators(const Environment& environment) {
     const auto& displayName = environment.displayName;
     auto& scheduler = *environment.scheduler;
-    auto defaults = recordWriter(environment.defaultsFolder);
+    // A write that failed is tried again later on the store's scheduler.
+    auto defaults = recordWriter(environment.defaultsFolder, environment.scheduler);
     // One X connection for the display reads, gamma writes, the built-in
     // check and the DDC bus discovery.
     auto connection = std::make_shared<SharedXConnection>(displayName);

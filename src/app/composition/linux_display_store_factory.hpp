@@ -35,9 +35,11 @@ struct LinuxDisplayStoreFactory {
     // written by one background writer, so a change reaches the screen
     // without waiting for the disk. The command line saves the records too
     // while the application runs: each save puts only the application's own
-    // changes on the record the file holds then.
+    // changes on the record the file holds then. A write that failed is
+    // tried again after a back-off on `retryScheduler`, when one is given.
     static std::shared_ptr<BackgroundDefaultsWriter> recordWriter(
-        const std::filesystem::path& defaultsFolder);
+        const std::filesystem::path& defaultsFolder,
+        std::shared_ptr<Scheduler> retryScheduler = nullptr);
     // The file names of the store's records in the defaults folder, for
     // telling the store which of them changed.
     static std::map<std::string, DisplayStoreRecord> recordFileNames();

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QShortcut>
+#include <cstdio>
 
 #include "app/composition/linux_display_store_factory.hpp"
 #include "app/shell/tray_icon_glyph.hpp"
@@ -33,6 +34,16 @@ ScreenRect toScreenRect(const QRect& rect) {
     return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
 
+// The last word on changes the program ends without: nothing else will
+// write them.
+void tellUnwrittenSaves(const std::vector<UnwrittenSave>& unwritten) {
+    for (const auto& save : unwritten) {
+        const auto reason = save.outcome.error ? save.outcome.error->description() : save.key;
+        std::fprintf(stderr, "quorvane: 저장하지 못한 채 종료합니다: %s\n", reason.c_str());
+    }
+    std::fflush(stderr);
+}
+
 }  // namespace
 
 QuorvaneApplication::QuorvaneApplication(const Options& options, QObject* parent)
@@ -42,6 +53,7 @@ QuorvaneApplication::QuorvaneApplication(const Options& options, QObject* parent
             {std::move(scheduler), options.displayName, options.defaultsFolder,
              options.profileDirectories});
         gamma_ = collaborators.gammaController;
+        deferredSaves_ = collaborators.deferredSaves;
         return collaborators;
     });
     auto& actions = host_->actions();
@@ -205,6 +217,10 @@ void QuorvaneApplication::quit() {
 
 void QuorvaneApplication::closeAfterDisplayServerLoss() {
     shutDown_ = true;
+    // Straight to the writer: the store would tell its windows, which must
+    // not run on the lost connection.
+    if (auto saves = deferredSaves_.lock())
+        tellUnwrittenSaves(saves->flushPendingSaves());
     recordChanges_.reset();
     host_.reset();
 }
@@ -215,6 +231,8 @@ void QuorvaneApplication::shutDown() {
     shutDown_ = true;
     if (gamma_)
         gamma_->restoreSystemColorSettings();
+    if (host_)
+        tellUnwrittenSaves(host_->store().flushPendingSaves());
 }
 
 }  // namespace quorvane

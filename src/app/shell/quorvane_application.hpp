@@ -11,6 +11,7 @@
 #include "app/shell/record_change_notifier.hpp"
 #include "app/shell/store_host.hpp"
 #include "models/settings/quorvane_text_size.hpp"
+#include "platform/interfaces/deferred_save_reporting.hpp"
 #include "platform/interfaces/gamma_controlling.hpp"
 
 class QMenu;
@@ -53,12 +54,15 @@ class QuorvaneApplication : public QObject {
     void hidePanel();
     // Ends the event loop; the outputs are handed back in shutDown().
     void quit();
-    // Hands every output back to its restore ramps. Runs once, after the
-    // event loop has ended, whatever ended it.
+    // Hands every output back to its restore ramps and writes every save
+    // still pending; one that still cannot be written is told on standard
+    // error and in the status. Runs once, after the event loop has ended,
+    // whatever ended it.
     void shutDown();
-    // The X server went away and the process ends right after: closes the
-    // store, which stops its workers (the hot-key watcher, background reads,
-    // monitor traffic) and writes every save still pending. The outputs went
+    // The X server went away and the process ends right after: writes every
+    // save still pending (telling on standard error what still cannot be
+    // written), then closes the store, which stops its workers (the hot-key
+    // watcher, background reads, monitor traffic). The outputs went
     // with their server, so nothing is handed back, and the windows are left
     // as they are (their connection is gone too). Instead of shutDown().
     void closeAfterDisplayServerLoss();
@@ -73,6 +77,7 @@ class QuorvaneApplication : public QObject {
     static void raise(QWidget* window);
 
     std::shared_ptr<GammaControlling> gamma_;
+    std::weak_ptr<DeferredSaveReporting> deferredSaves_;
     std::unique_ptr<StoreHost> host_;
     std::unique_ptr<RecordChangeNotifier> recordChanges_;
     std::unique_ptr<QMenu> trayMenu_;

@@ -2,13 +2,23 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/interfaces/save_outcome.hpp"
 
 namespace quorvane {
 
+// A value that is still not on disk, with why its last write failed.
+struct UnwrittenSave {
+    std::string key;
+    SaveOutcome outcome;
+
+    bool operator==(const UnwrittenSave&) const = default;
+};
+
 // Saves that finish after the call that made them (written by a background
-// writer) report a failure here instead of through that call's result.
+// writer) report a failure here instead of through that call's result. A
+// failed save is not dropped: it waits to be written again.
 class DeferredSaveReporting {
   public:
     using FailureHandler = std::function<void(const std::string& key, const SaveOutcome& outcome)>;
@@ -18,6 +28,10 @@ class DeferredSaveReporting {
     virtual void setFailureHandler(FailureHandler handler) = 0;
     // Whether a value set earlier is still waiting for, or in, its write.
     virtual bool hasUnwrittenValues() const = 0;
+    // Writes every value still pending, failed ones again too, and returns
+    // those that still could not be written. The way out of the program
+    // goes through it.
+    virtual std::vector<UnwrittenSave> flushPendingSaves() = 0;
 };
 
 }  // namespace quorvane

@@ -71,6 +71,12 @@ void InMemoryDefaultsStore::setUnreadable(std::string_view key) {
     unreadable_.emplace(key);
 }
 
+void InMemoryDefaultsStore::clearUnreadable(std::string_view key) {
+    std::lock_guard lock(mutex_);
+    if (auto found = unreadable_.find(key); found != unreadable_.end())
+        unreadable_.erase(found);
+}
+
 std::size_t InMemoryDefaultsStore::writeCount() const {
     std::lock_guard lock(mutex_);
     return writeCount_;

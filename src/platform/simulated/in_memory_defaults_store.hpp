@@ -27,6 +27,8 @@ class InMemoryDefaultsStore final : public DefaultsStoring {
     void setFailsWrites(bool fails);
     // The key reads as stored-but-unreadable and refuses to be replaced.
     void setUnreadable(std::string_view key);
+    // The key reads again (a passing read error is over).
+    void clearUnreadable(std::string_view key);
     std::size_t writeCount() const;
     // How many locks are held right now.
     int lockDepth() const;

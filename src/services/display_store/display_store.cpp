@@ -15,6 +15,8 @@ namespace quorvane {
 namespace {
 
 constexpr std::string_view kReadyStatus = "준비됨";
+constexpr std::string_view kPreferencesUnreadableNotice =
+    "저장된 설정을 읽을 수 없어 변경을 저장하지 않았습니다.";
 
 GlobalHotKeyRegistrationSummary placeholderSummary(int requestedCount) {
     return {requestedCount, 0, {}, false};
@@ -100,23 +102,41 @@ DisplayStore::DisplayStore(DisplayStoreCollaborators collaborators)
             });
     }
 
+    preferencesUnreadable_ = preferencesLoad.recordUnreadable;
     if (preferencesLoad.message)
         setStatusMessage(*preferencesLoad.message);
 
     refresh(RefreshIntent::startup);
     reconcileGlobalHotKeys(false);
 
-    if (statusMessage_ != kReadyStatus)
-        return;
-    if (preferencesLoad.recoveredFromCorruption) {
-        setStatusMessage(
-            preferencesLoad.message.value_or("저장된 설정을 기본값으로 복구했습니다."));
-    } else if (cacheLoad.recoveredFromCorruption) {
-        setStatusMessage(
-            cacheLoad.message.value_or("저장된 모니터 기능 확인 정보를 새로 시작합니다."));
-    } else if (journalLoad.recoveredFromCorruption) {
-        setStatusMessage(journalLoad.message.value_or("최근 변경 기록을 새로 시작합니다."));
+    if (statusMessage_ == kReadyStatus) {
+        if (preferencesLoad.recoveredFromCorruption) {
+            setStatusMessage(
+                preferencesLoad.message.value_or("저장된 설정을 기본값으로 복구했습니다."));
+        } else if (cacheLoad.recoveredFromCorruption) {
+            setStatusMessage(
+                cacheLoad.message.value_or("저장된 모니터 기능 확인 정보를 새로 시작합니다."));
+        }
     }
+    // A journal that will not be read back this run is told whatever else
+    // the start-up says.
+    if (journalLoad.message)
+        addStartupNotice(*journalLoad.message);
+}
+
+void DisplayStore::addStartupNotice(const std::string& notice) {
+    if (statusMessage_ == kReadyStatus) {
+        setStatusMessage(notice);
+        return;
+    }
+    if (statusMessage_.find(notice) != std::string::npos)
+        return;
+    // The text shown keeps its own privacy tokens.
+    auto tokens = diagnosticStatusMessagePrivacyTokens_;
+    const bool redactDDCValues = diagnosticStatusMessageRequiresDDCValueRedaction_;
+    setStatusMessage(statusMessage_ + " — " + notice);
+    diagnosticStatusMessagePrivacyTokens_ = std::move(tokens);
+    diagnosticStatusMessageRequiresDDCValueRedaction_ = redactDDCValues;
 }
 
 DisplayStore::~DisplayStore() {
@@ -148,6 +168,7 @@ void DisplayStore::notifyChange() {
 
 void DisplayStore::setStatusMessage(std::string text) {
     ChangeScope scope(*this);
+    actionStatusMessage_ = text;
     if (stickyStatusMessage_)
         text = *stickyStatusMessage_;
     if (text != statusMessage_) {
@@ -219,22 +240,53 @@ QuorvanePreferences DisplayStore::preferencesFromPublishedState() const {
 }
 
 void DisplayStore::savePreferences() {
+    if (preferencesSaveHeld())
+        return;
     preferences_ = preferencesFromPublishedState();
     preferencesBase_ = preferences_;
     reportSaveOutcome(preferencesStore_->save(preferences_));
 }
 
+std::vector<UnwrittenSave> DisplayStore::flushPendingSaves() {
+    if (!deferredSaves_)
+        return {};
+    auto unwritten = deferredSaves_->flushPendingSaves();
+    if (!unwritten.empty())
+        reportSaveOutcome(unwritten.front().outcome);
+    return unwritten;
+}
+
+bool DisplayStore::preferencesSaveHeld() {
+    if (!preferencesUnreadable_)
+        return false;
+    const auto load = preferencesStore_->loadResult();
+    if (load.recordUnreadable) {
+        showSaveProblem(load.message.value_or(std::string(kPreferencesUnreadableNotice)));
+        return true;
+    }
+    // It reads again: the changes made meanwhile go on top of it, as on any
+    // record changed on disk. One that reads but does not decode is kept
+    // aside by the save, as at any start.
+    preferencesUnreadable_ = false;
+    if (!load.recoveredFromCorruption)
+        reloadPreferencesFromDisk();
+    return false;
+}
+
 void DisplayStore::reportSaveOutcome(const SaveOutcome& outcome) {
-    ChangeScope scope(*this);
     std::optional<std::string> text;
     if (outcome.keptCopy)
         text = UserDefaultsPreferencesStore::keptCopyNotice(*outcome.keptCopy);
     if (outcome.error)
         text = outcome.error->description();
-    if (!text)
-        return;
+    if (text)
+        showSaveProblem(std::move(*text));
+}
+
+void DisplayStore::showSaveProblem(std::string text) {
+    ChangeScope scope(*this);
     stickyStatusMessage_.reset();
-    setStatusMessage(*text);
+    setStatusMessage(text);
     stickyStatusMessage_ = std::move(text);
 }
 

@@ -364,6 +364,11 @@ class DisplayStore {
     // A slider bound to one field of the adjustment.
     void updateColorAdjustment(DisplayID displayID, double ColorAdjustment::*field, double value);
 
+    // --- Pending saves ------------------------------------------------------------------
+    // Writes every save still waiting (failed ones again too) and returns what
+    // still could not be written, which the status then tells. For the way out.
+    std::vector<UnwrittenSave> flushPendingSaves();
+
     // --- Full reset and settings import ---------------------------------------------
     // Both end every comparison first and change nothing when one cannot end;
     // neither touches monitors, the capability cache or the journal.
@@ -429,6 +434,15 @@ class DisplayStore {
     // the status message; the text stands until the current change ends, so
     // the success text of the action that saved cannot hide it.
     void reportSaveOutcome(const SaveOutcome& outcome);
+    // Shows `text` in the status until the current change ends.
+    void showSaveProblem(std::string text);
+    // A preferences record that could not be read at start is never written
+    // over: each save reads it again instead and, while it still cannot be
+    // read, says so. Once it reads, the changes made meanwhile are put on the
+    // stored record and saved. True when this save must not write.
+    bool preferencesSaveHeld();
+    // Adds a notice to what the start-up shows rather than replacing it.
+    void addStartupNotice(const std::string& notice);
     std::weak_ptr<DisplayStore*> weakSelf() const { return self_; }
 
     // Queries (display_store_queries.cpp).
@@ -639,6 +653,13 @@ class DisplayStore {
     int changeDepth_ = 0;
     // Set by reportSaveOutcome(), cleared when the outermost change ends.
     std::optional<std::string> stickyStatusMessage_;
+    // The text the current action asked for, even when a save problem is
+    // shown in its place: the action's journal entry and privacy tokens
+    // belong to it.
+    std::string actionStatusMessage_;
+    // The preferences record exists but could not be read: it is not saved
+    // over until it reads, or the user resets every setting.
+    bool preferencesUnreadable_ = false;
     std::thread::id ownerThread_ = std::this_thread::get_id();
     std::shared_ptr<DeferredSaveReporting> deferredSaves_;
     // Callbacks hold this weakly, so work that returns after the store is

@@ -152,8 +152,7 @@ void DisplayStore::setStatusMessage(std::string text,
     for (const auto& profile : privacyProfiles)
         appendDiagnosticRedactionTokens(profile, tokens);
     // The text first: a changed text drops the tokens of the previous one.
-    setStatusMessage(std::move(text));
-    diagnosticStatusMessagePrivacyTokens_ = tokens;
+    setStatusMessageWithPrivacyTokens(std::move(text), tokens);
     DisplayColorProfileState named;
     named.profiles = privacyProfiles;
     rememberDiagnosticPrivacyTokens(named);

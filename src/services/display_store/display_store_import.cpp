@@ -36,6 +36,8 @@ void DisplayStore::resetAllSettings() {
     autoApplyTracker_.appliedSignatures.clear();
     gammaController_->restoreSystemColorSettings();
     reconcileGlobalHotKeys(false);
+    // Resetting on purpose may write over a record that could not be read.
+    preferencesUnreadable_ = false;
     savePreferences();
     setStatusMessage("모든 Quorvane 설정을 초기화했습니다");
 }

@@ -49,6 +49,10 @@ QuorvaneRecoveryJournalEntry DisplayStore::makeJournalEntry(
     entry.createdAt = scheduler_->wallNow();
     entry.status = status;
     entry.actionTitle = std::move(actionTitle);
+    // The writers pass the status just shown; when a failed save shows in
+    // its place, the entry keeps the action's own text.
+    if (stickyStatusMessage_ && summary == statusMessage_)
+        summary = actionStatusMessage_;
     entry.summary = std::move(summary);
     entry.detail = std::move(detail);
     entry.targets = std::move(targets);

@@ -54,6 +54,8 @@ bool DisplayStore::reloadPreferencesFromDisk() {
     const auto loaded = preferencesStore_->loadResult();
     if (loaded.recordUnreadable || loaded.recoveredFromCorruption)
         return false;
+    // A record unreadable at start that reads now may be saved over again.
+    preferencesUnreadable_ = false;
     const auto current = preferencesFromPublishedState();
     const auto merged = RecordMerge::preferences(preferencesBase_, current, loaded.preferences);
     preferencesBase_ = loaded.preferences;

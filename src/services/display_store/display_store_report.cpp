@@ -7,8 +7,10 @@ void DisplayStore::setStatusMessageWithPrivacyTokens(std::string text,
                                                      std::vector<std::string> privacyTokens) {
     ChangeScope scope(*this);
     setStatusMessage(std::move(text));
-    // After the text, which drops the tokens of the one before.
-    diagnosticStatusMessagePrivacyTokens_ = std::move(privacyTokens);
+    // After the text, which drops the tokens of the one before; a save
+    // problem shown in its place does not take them.
+    if (statusMessage_ == actionStatusMessage_)
+        diagnosticStatusMessagePrivacyTokens_ = std::move(privacyTokens);
 }
 
 QuorvaneDiagnosticReport DisplayStore::makeDiagnosticReport(

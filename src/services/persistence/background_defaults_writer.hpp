@@ -8,9 +8,11 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/interfaces/defaults_storing.hpp"
 #include "platform/interfaces/deferred_save_reporting.hpp"
+#include "platform/interfaces/scheduler.hpp"
 
 namespace quorvane {
 
@@ -21,17 +23,28 @@ namespace quorvane {
 // writes, not one per change). Reads see the newest bytes, written or not.
 //
 // Nothing waits long: the writer starts on a value the moment it is set, so
-// a crash loses only the values still being written. flush() and the
-// destructor write everything still pending before they return; the
-// application's quit goes through them. A failed write is handed to the
-// failure handler; the caller's setData() had already returned.
+// a crash loses only the values still being written. flushPendingSaves() and
+// the destructor write everything still pending before they return; the
+// application's quit goes through them.
+//
+// A failed write (a full disk, a read-only folder) is handed to the failure
+// handler, the caller's setData() having already returned, and its bytes stay
+// pending: they are written again with the next value set, after a back-off
+// on the retry scheduler (2 s, doubling up to a minute), and at the flush.
+// Reads keep seeing them. A newer value of the key replaces them.
 class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSaveReporting {
   public:
     // Called on the writer's thread with the bytes it is about to write;
     // lets tests stop the process at that point.
     using BeforeWriteHook = std::function<void(const std::string& key, const std::string& bytes)>;
 
-    explicit BackgroundDefaultsWriter(std::shared_ptr<DefaultsStoring> disk);
+    static constexpr Duration kFirstRetryDelay = std::chrono::seconds(2);
+    static constexpr Duration kLongestRetryDelay = std::chrono::seconds(60);
+
+    // Without a retry scheduler a failed value waits for the next write or
+    // the flush. The scheduler's thread must be the one that ends the writer.
+    explicit BackgroundDefaultsWriter(std::shared_ptr<DefaultsStoring> disk,
+                                      std::shared_ptr<Scheduler> retryScheduler = nullptr);
     ~BackgroundDefaultsWriter() override;
     BackgroundDefaultsWriter(const BackgroundDefaultsWriter&) = delete;
     BackgroundDefaultsWriter& operator=(const BackgroundDefaultsWriter&) = delete;
@@ -47,16 +60,28 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     DefaultsLock lockExclusively() override;
 
     // The handler runs on the writer's thread and must only hand the report
-    // on (post it); it must not call back into the writer.
+    // on (post it); it must not call back into the writer. A value that
+    // keeps failing the same way is reported once, not at every retry.
     void setFailureHandler(FailureHandler handler) override;
     void setBeforeWriteHook(BeforeWriteHook hook);
     bool hasUnwrittenValues() const override;
 
-    // Returns once every value set before the call is written (or failed).
-    void flush();
+    // Returns once every value set before the call, and every failed one, has
+    // been tried once more; what still failed is returned.
+    std::vector<UnwrittenSave> flushPendingSaves() override;
 
   private:
+    struct FailedValue {
+        std::string bytes;
+        SaveOutcome outcome;
+    };
+
     void run();
+    // Both hold mutex_.
+    void requeueFailedValues();
+    void recordFailure(const std::string& key, std::string bytes, const SaveOutcome& outcome);
+    void armRetry();
+    void retryFailedValues();
     // Waits (holding `lock`) until nothing is pending or being written for
     // `key`, or for any key when `key` is empty.
     void waitUntilWritten(std::unique_lock<std::mutex>& lock, std::string_view key);
@@ -68,6 +93,15 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     std::map<std::string, std::string, std::less<>> pending_;
     // The value the writer is writing now, still readable until it is done.
     std::optional<std::pair<std::string, std::string>> writing_;
+    // Values whose last write failed, waiting for the next try.
+    std::map<std::string, FailedValue, std::less<>> failed_;
+    // The failure last reported per key, so a retry that fails alike is quiet.
+    std::map<std::string, SaveOutcome, std::less<>> reported_;
+    // Not owned: the scheduler may end first, and then retries wait for the
+    // next write or the flush.
+    std::weak_ptr<Scheduler> retryScheduler_;
+    Duration retryDelay_ = kFirstRetryDelay;
+    std::optional<TaskHandle> retryTask_;
     FailureHandler failureHandler_;
     BeforeWriteHook beforeWrite_;
     bool stopping_ = false;

@@ -179,11 +179,14 @@ struct ExistingFile {
 };
 
 // The existing file is checked before it is replaced: one that cannot be
-// read is the user's to sort out, not ours to overwrite. One open serves the
-// check, the comparison and the permissions.
+// read is the user's to sort out, not ours to overwrite, and so is anything
+// that is not a regular file (a FIFO, a device, a socket), which a rename
+// would replace. One open serves the check, the comparison and the
+// permissions; it never blocks on a FIFO and never follows a link that
+// appeared since the target was resolved.
 std::variant<ExistingFile, DefaultsStoreError> inspectExisting(const fs::path& target,
                                                                std::string_view bytes) {
-    UniqueFileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    UniqueFileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     if (!fd.valid()) {
         if (errno == ENOENT)
             return ExistingFile{};
@@ -191,12 +194,14 @@ std::variant<ExistingFile, DefaultsStoreError> inspectExisting(const fs::path& t
     }
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0)
-        return ExistingFile{};
+        return unreadable(target, std::strerror(errno));
+    if (!S_ISREG(info.st_mode))
+        return unreadable(target, "not a regular file");
     const auto size = static_cast<std::uintmax_t>(info.st_size);
-    if (S_ISREG(info.st_mode) && size > FileDefaultsStore::kMaxValueSize)
+    if (size > FileDefaultsStore::kMaxValueSize)
         return unreadable(target, std::strerror(EFBIG));
     ExistingFile existing{info.st_mode & 07777, false};
-    if (S_ISREG(info.st_mode) && size == bytes.size()) {
+    if (size == bytes.size()) {
         const auto held = readAll(fd.get(), bytes.size());
         existing.holdsBytes = held && *held == bytes;
     }

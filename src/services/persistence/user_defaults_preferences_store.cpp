@@ -28,7 +28,7 @@ std::string UserDefaultsPreferencesStore::keptCopyNotice(const std::string& copy
 
 UserDefaultsPreferencesStore::UserDefaultsPreferencesStore(
     std::shared_ptr<DefaultsStoring> defaults, std::string storageKey)
-    : defaults_(std::move(defaults)), storageKey_(std::move(storageKey)) {}
+    : defaults_(std::move(defaults)), storageKey_(std::move(storageKey)), undecodable_(decodes) {}
 
 PreferencesLoadResult UserDefaultsPreferencesStore::loadResult() const {
     const auto read = defaults_->read(storageKey_);
@@ -39,16 +39,9 @@ PreferencesLoadResult UserDefaultsPreferencesStore::loadResult() const {
     try {
         return {QuorvanePreferences::decoded(*read.data), false, std::nullopt, false};
     } catch (const std::exception&) {
-        undecodableSeen_ = true;
+        undecodable_.noteUndecodable();
         return {QuorvanePreferences::defaults(), true, std::string(kCorruptionNotice), false};
     }
-}
-
-SaveOutcome UserDefaultsPreferencesStore::keepUndecodableRecord() {
-    const auto stored = defaults_->read(storageKey_);
-    if (!stored.data || decodes(*stored.data))
-        return SaveOutcome::saved();
-    return defaults_->keepCopyAside(storageKey_, *stored.data);
 }
 
 SaveOutcome UserDefaultsPreferencesStore::save(const QuorvanePreferences& preferences) {
@@ -56,16 +49,11 @@ SaveOutcome UserDefaultsPreferencesStore::save(const QuorvanePreferences& prefer
     if (!bytes)
         return SaveOutcome::failed({DefaultsStoreError::Kind::notEncodable, {}, {}});
     const auto lock = defaults_->lockExclusively();
-    std::optional<std::string> keptCopy;
-    if (undecodableSeen_) {
-        auto kept = keepUndecodableRecord();
-        if (!kept.succeeded())
-            return kept;
-        keptCopy = std::move(kept.keptCopy);
-        undecodableSeen_ = false;
-    }
+    auto kept = undecodable_.keepAsideBeforeSave(*defaults_, storageKey_);
+    if (!kept.succeeded())
+        return kept;
     auto outcome = defaults_->setData(storageKey_, *bytes);
-    outcome.keptCopy = std::move(keptCopy);
+    outcome.keptCopy = std::move(kept.keptCopy);
     return outcome;
 }
 

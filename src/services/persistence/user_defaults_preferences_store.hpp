@@ -1,12 +1,12 @@
 #pragma once
 
-#include <atomic>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/interfaces/defaults_storing.hpp"
 #include "platform/interfaces/preferences_storing.hpp"
+#include "services/persistence/undecodable_record_keeper.hpp"
 
 namespace quorvane {
 
@@ -34,14 +34,9 @@ class UserDefaultsPreferencesStore final : public PreferencesStoring {
     DefaultsLock lockExclusively() override;
 
   private:
-    // Keeps the stored record aside when it still fails to decode.
-    SaveOutcome keepUndecodableRecord();
-
     std::shared_ptr<DefaultsStoring> defaults_;
     std::string storageKey_;
-    // Set by a load that found an undecodable record, cleared once it is
-    // kept aside: only then does a save look at the stored bytes again.
-    mutable std::atomic<bool> undecodableSeen_ = false;
+    UndecodableRecordKeeper undecodable_;
 };
 
 }  // namespace quorvane

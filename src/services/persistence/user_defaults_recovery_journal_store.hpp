@@ -1,14 +1,19 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 
 #include "platform/interfaces/defaults_storing.hpp"
 #include "platform/interfaces/quorvane_recovery_journal_storing.hpp"
+#include "services/persistence/undecodable_record_keeper.hpp"
 
 namespace quorvane {
 
-// The recovery journal as one compact JSON blob in the user's defaults.
+// The recovery journal as one compact JSON blob in the user's defaults. A
+// journal that does not decode is kept aside once before the first save
+// replaces it; one that exists but cannot be read is not written over until a
+// later load reads it (when it changes, or at the next start).
 class UserDefaultsRecoveryJournalStore final : public QuorvaneRecoveryJournalStoring {
   public:
     static constexpr std::string_view kCorruptionNotice =
@@ -28,6 +33,9 @@ class UserDefaultsRecoveryJournalStore final : public QuorvaneRecoveryJournalSto
   private:
     std::shared_ptr<DefaultsStoring> defaults_;
     std::string storageKey_;
+    UndecodableRecordKeeper undecodable_;
+    // Set by a load that could not read the stored journal at all.
+    mutable std::atomic<bool> unreadable_ = false;
 };
 
 }  // namespace quorvane

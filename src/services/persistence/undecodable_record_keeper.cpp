@@ -1,0 +1,17 @@
+#include "services/persistence/undecodable_record_keeper.hpp"
+
+namespace quorvane {
+
+SaveOutcome UndecodableRecordKeeper::keepAsideBeforeSave(DefaultsStoring& defaults,
+                                                         const std::string& key) {
+    if (!seen_)
+        return SaveOutcome::saved();
+    const auto stored = defaults.read(key);
+    auto kept = stored.data && !decodes_(*stored.data) ? defaults.keepCopyAside(key, *stored.data)
+                                                       : SaveOutcome::saved();
+    if (kept.succeeded())
+        seen_ = false;
+    return kept;
+}
+
+}  // namespace quorvane

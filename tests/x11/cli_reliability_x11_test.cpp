@@ -200,6 +200,26 @@ TEST(XServerLossTest, AServerGoneWhileTheConnectionIsSetUpIsOurUnreachableError)
     EXPECT_FALSE(home.preferencesText());
 }
 
+// Right after the reply that sets the connection up, before XOpenDisplay
+// has made even its default graphics contexts.
+TEST(XServerLossTest, AServerGoneRightAfterAnsweringTheSetUpIsOurUnreachableError) {
+    TemporaryHome home;
+    testing::VanishingXServer server(testing::VanishingXServer::Moment::answeringSetUp,
+                                     testing::VanishingXServer::setupReplySize());
+    ASSERT_FALSE(server.display().empty());
+    for (const auto& command : std::vector<std::vector<std::string>>{
+             {"cli", "apply-safe-preset", "night"}, {"cli", "read", "diagnostics", "--json"}}) {
+        const auto result = runQuorvane(command, home, server.display());
+        EXPECT_EQ(result.status, 2) << result.err;
+        EXPECT_EQ(result.out, "");
+        // A sanitized build may add its leak checker's summary after it.
+        EXPECT_THAT(result.err,
+                    HasSubstr("X 서버에 연결할 수 없습니다: $DISPLAY=" + server.display()));
+    }
+    EXPECT_EQ(server.vanished(), 2);
+    EXPECT_FALSE(home.preferencesText());
+}
+
 TEST(XServerLossTest, AServerGoneWhileTheConnectionClosesKeepsTheCommandsOutcome) {
     testing::VanishingXServer server(testing::VanishingXServer::Moment::closing);
     ASSERT_FALSE(server.display().empty());

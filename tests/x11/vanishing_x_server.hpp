@@ -4,6 +4,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstddef>
@@ -30,6 +31,9 @@ namespace quorvane::testing {
 class VanishingXServer {
   public:
     enum class Moment {
+        // While it sends the reply that sets the connection up: after the
+        // first `setupBytes` bytes of it (all of it when there are fewer).
+        answeringSetUp,
         // At Xlib's first own round trip while XOpenDisplay sets the
         // connection up (the resource database on the root window).
         settingUp,
@@ -41,7 +45,8 @@ class VanishingXServer {
         closing,
     };
 
-    explicit VanishingXServer(Moment moment) : moment_(moment) {
+    explicit VanishingXServer(Moment moment, std::size_t setupBytes = 0)
+        : moment_(moment), setupBytes_(setupBytes) {
         listener_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (listener_ < 0)
             return;
@@ -90,6 +95,9 @@ class VanishingXServer {
     // How many connections went away at the chosen moment.
     int vanished() const { return vanished_; }
 
+    // The length of the reply that sets a connection up.
+    static std::size_t setupReplySize() { return setup().size(); }
+
   private:
     static constexpr std::uint8_t kGetProperty = 20;
     static constexpr std::uint8_t kInternAtom = 16;
@@ -130,6 +138,13 @@ class VanishingXServer {
         std::vector<std::uint8_t> authorization(padded(nameLength) + padded(dataLength));
         if (!readAll(client, authorization.data(), authorization.size()))
             return;
+        if (moment_ == Moment::answeringSetUp) {
+            auto reply = setup();
+            reply.resize(std::min(reply.size(), setupBytes_));
+            if (writeAll(client, reply))
+                ++vanished_;
+            return;
+        }
         if (!writeAll(client, setup()))
             return;
         std::uint16_t sequence = 0;
@@ -153,6 +168,8 @@ class VanishingXServer {
 
     bool vanishesAt(const Request& request, bool setUp, bool closing) const {
         switch (moment_) {
+            case Moment::answeringSetUp:
+                return true;
             case Moment::settingUp:
                 return request.opcode == kGetProperty;
             case Moment::finishingSetUp:
@@ -359,6 +376,7 @@ class VanishingXServer {
     }
 
     Moment moment_;
+    std::size_t setupBytes_;
     int listener_ = -1;
     std::string display_;
     std::thread thread_;

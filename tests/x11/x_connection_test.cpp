@@ -4,6 +4,7 @@
 #include "platform/linux/x_connection.hpp"
 
 #include <chrono>
+#include <filesystem>
 #include <future>
 #include <set>
 #include <string>
@@ -35,19 +36,46 @@ TEST_F(XConnectionTest, AnAtomMissingAtFirstIsFoundOnceAnotherClientCreatesIt) {
 
 using testing::VanishingXServer;
 
+std::size_t openDescriptors() {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        ++count;
+    return count;
+}
+
+// Nothing of a half-made connection is left to get in the way of the next
+// attempt.
+void expectNoServerTwice(const VanishingXServer& server) {
+    ASSERT_FALSE(server.display().empty());
+    EXPECT_FALSE(XConnection::open(server.display()));
+    EXPECT_FALSE(XConnection::open(server.display()));
+    EXPECT_EQ(server.vanished(), 2);
+}
+
 // Xlib ends the process when a server goes away, unless the connection is
 // ours from before XOpenDisplay until after XCloseDisplay: a command must
-// end with its own message however late or early the server dies.
+// end with its own message however late or early the server dies. A
+// connection that lost its server while being set up keeps no socket open.
 TEST(XConnectionServerLoss, AServerGoneWhileTheConnectionIsSetUpIsNoServer) {
+    const std::size_t before = openDescriptors();
     for (const auto moment :
          {VanishingXServer::Moment::settingUp, VanishingXServer::Moment::finishingSetUp}) {
-        VanishingXServer server(moment);
-        ASSERT_FALSE(server.display().empty());
-        EXPECT_FALSE(XConnection::open(server.display()));
-        // Nothing of the half-made connection is left to get in the way of
-        // the next attempt.
-        EXPECT_FALSE(XConnection::open(server.display()));
-        EXPECT_EQ(server.vanished(), 2);
+        expectNoServerTwice(VanishingXServer(moment));
+        EXPECT_EQ(openDescriptors(), before);
+    }
+}
+
+// Cut anywhere in the reply that sets it up, the connection fails in xcb
+// alone; cut right after the reply, Xlib meets the loss at XOpenDisplay's
+// first request, before the display has even its default graphics contexts.
+TEST(XConnectionServerLoss, AServerGoneAtAnyByteOfTheSetUpReplyIsNoServer) {
+    const std::size_t whole = VanishingXServer::setupReplySize();
+    const std::size_t before = openDescriptors();
+    for (const std::size_t bytes :
+         {std::size_t{0}, std::size_t{1}, std::size_t{8}, whole / 2, whole - 1, whole}) {
+        SCOPED_TRACE(bytes);
+        expectNoServerTwice(VanishingXServer(VanishingXServer::Moment::answeringSetUp, bytes));
+        EXPECT_EQ(openDescriptors(), before);
     }
 }
 

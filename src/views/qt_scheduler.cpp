@@ -46,13 +46,25 @@ TaskHandle QtScheduler::postAfter(Duration delay, Task task) {
 void QtScheduler::arm(MonotonicTime due, Task task, TaskHandle handle) {
     if (handle.isCancelled())
         return;
+    const DueKey key{due, armed_++};
+    delayed_.emplace(key, Delayed{std::move(task), std::move(handle)});
     const auto left = std::max(due - MonotonicClock::now(), Duration::zero());
-    // Rounded up: a timer never fires before the delay has passed.
+    // Rounded up: a timer never fires before the delay has passed. Timers
+    // armed late, when both are already due, fire in the order they were
+    // armed; each timer therefore runs everything due up to its own task,
+    // earliest first, and a later timer finds its task already run.
     const auto milliseconds = std::chrono::ceil<std::chrono::milliseconds>(left);
-    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &context_, [task = std::move(task), handle] {
-        if (!handle.isCancelled())
-            task();
-    });
+    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &context_, [this, key] { runDueUpTo(key); });
+}
+
+void QtScheduler::runDueUpTo(DueKey key) {
+    while (!delayed_.empty() && delayed_.begin()->first <= key) {
+        // Taken out before it runs: a task may post or spin the event loop.
+        Delayed next = std::move(delayed_.begin()->second);
+        delayed_.erase(delayed_.begin());
+        if (!next.handle.isCancelled())
+            next.task();
+    }
 }
 
 void QtScheduler::runInBackground(Task task) {

@@ -73,6 +73,21 @@ TEST(QtScheduler, ACancelledDelayedTaskNeverRunsWhileItsNeighboursDo) {
     EXPECT_EQ(ran, (std::vector<std::string>{"early", "late"}));
 }
 
+// The event loop reaches the tasks only after both fell due (a busy GUI
+// thread): they still run in the order they fell due, not the order their
+// timers were armed.
+TEST(QtScheduler, DelayedTasksReachedLateRunInTheOrderTheyFellDue) {
+    QtScheduler scheduler;
+    std::vector<std::string> ran;
+    scheduler.postAfter(std::chrono::milliseconds(30), [&] { ran.push_back("late"); });
+    scheduler.postAfter(std::chrono::milliseconds(5), [&] { ran.push_back("early"); });
+    scheduler.postAfter(std::chrono::milliseconds(30),
+                        [&] { ran.push_back("late, posted after"); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    ASSERT_TRUE(runEventsUntil([&] { return ran.size() == 3; }));
+    EXPECT_EQ(ran, (std::vector<std::string>{"early", "late", "late, posted after"}));
+}
+
 TEST(QtScheduler, ATaskCancelledBeforeItsTimerIsArmedNeverRuns) {
     QtScheduler scheduler;
     bool ran = false;

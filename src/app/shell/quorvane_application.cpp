@@ -97,9 +97,14 @@ void QuorvaneApplication::createTrayIcon() {
     tray_ = std::make_unique<QSystemTrayIcon>(trayIconGlyph(variant));
     tray_->setToolTip(QStringLiteral("Quorvane"));
     tray_->setContextMenu(trayMenu_.get());
+    // Every left press on the icon is a click on it. A press that follows the
+    // previous one within the double-click interval comes as DoubleClick
+    // instead of Trigger, also when that previous press was the one outside
+    // the popup that closed the panel: clicking the icon again at once must
+    // open the panel again, not be lost.
     connect(tray_.get(), &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::Trigger)
+                if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
                     togglePanel();
             });
     tray_->show();

@@ -19,6 +19,13 @@ struct ReferenceLayout {
     std::optional<int> previewCardMaximumWidth = 224;
     int colorCardColumns = 2;
 
+    // The header's metric tiles and preview card keep this much room inside.
+    static constexpr int kSurfacePadding = 10;
+    // The preview card's name and detail: two lines each, shrinking to 86 %
+    // of their size before the end is cut.
+    static constexpr int kPreviewTextLines = 2;
+    static constexpr double kPreviewTextMinimumScale = 0.86;
+
     bool operator==(const ReferenceLayout&) const = default;
 
     static ReferenceLayout forTextSize(QuorvaneTextSize size);

@@ -29,10 +29,10 @@ void FitLayout::addWidgetOnLine(QWidget* widget, int line) {
     addItemOnLine(new QWidgetItem(widget), line);
 }
 
-void FitLayout::addStretchItem(int minimumLength) {
+void FitLayout::addStretchItem(int minimumLength, int line) {
     entries_.push_back(
-        {new QSpacerItem(minimumLength, 0, QSizePolicy::MinimumExpanding, QSizePolicy::Minimum), -1,
-         true});
+        {new QSpacerItem(minimumLength, 0, QSizePolicy::MinimumExpanding, QSizePolicy::Minimum),
+         line, true});
     invalidate();
 }
 
@@ -260,8 +260,8 @@ void FitToWidth::addWidget(QWidget* widget, int line) {
     static_cast<FitLayout*>(layout())->addWidgetOnLine(widget, line);
 }
 
-void FitToWidth::addStretch(int minimumLength) {
-    static_cast<FitLayout*>(layout())->addStretchItem(minimumLength);
+void FitToWidth::addStretch(int minimumLength, int line) {
+    static_cast<FitLayout*>(layout())->addStretchItem(minimumLength, line);
 }
 
 void FitToWidth::setRowAlignment(Qt::Alignment alignment) {

@@ -37,8 +37,9 @@ class FitToWidth : public QWidget {
 
     // `line`: items with the same non-negative number share a stacked line.
     void addWidget(QWidget* widget, int line = -1);
-    // Space of at least `minimumLength` that takes the spare width side by side.
-    void addStretch(int minimumLength = 0);
+    // Space of at least `minimumLength` that takes the spare width side by
+    // side; with a `line`, it keeps the stacked line of its neighbours whole.
+    void addStretch(int minimumLength = 0, int line = -1);
     // How items of different heights line up side by side (centre or top).
     void setRowAlignment(Qt::Alignment alignment);
     void setSpacing(int horizontal, int vertical);
@@ -68,7 +69,7 @@ class FitLayout : public QLayout {
     void addItem(QLayoutItem* item) override;
     void addItemOnLine(QLayoutItem* item, int line);
     void addWidgetOnLine(QWidget* widget, int line);
-    void addStretchItem(int minimumLength);
+    void addStretchItem(int minimumLength, int line = -1);
     void setRowAlignment(Qt::Alignment alignment) { rowAlignment_ = alignment; }
     void setSpacings(int horizontal, int vertical);
     void setSharedLineLook(int spacing, Qt::Alignment alignment);

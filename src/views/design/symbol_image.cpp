@@ -4,6 +4,7 @@
 #include <QFontInfo>
 #include <QPainter>
 
+#include "views/design/layout_points.hpp"
 #include "views/design/symbol_table.hpp"
 
 namespace quorvane {
@@ -34,7 +35,7 @@ void SymbolImage::setFixedSide(int side) {
 
 int SymbolImage::sideForPoints(double points) {
     QFont font;
-    font.setPointSizeF(points);
+    font.setPointSizeF(qtFontPoints(points));
     return QFontInfo(font).pixelSize();
 }
 

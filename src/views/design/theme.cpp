@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "views/design/layout_points.hpp"
 #include "views/design/system_color_scheme_watcher.hpp"
 #include "views/design/window_control_size.hpp"
 
@@ -58,7 +59,7 @@ QColor Theme::color(ColorRole role, double opacity) const {
 
 QFont Theme::scaledFont(double basePoints, QFont::Weight weight) const {
     QFont font = QApplication::font();
-    font.setPointSizeF(basePoints * scale());
+    font.setPointSizeF(qtFontPoints(basePoints * scale()));
     font.setWeight(weight);
     return font;
 }
@@ -69,7 +70,7 @@ QFont Theme::font(QuorvaneFontStyle style, QFont::Weight weight) const {
 
 QFont Theme::baseFont() const {
     QFont font = QApplication::font();
-    font.setPointSizeF(baseFontPoints_);
+    font.setPointSizeF(qtFontPoints(baseFontPoints_));
     return font;
 }
 

@@ -12,6 +12,7 @@
 #include "views/controls/hold_to_compare_button.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/disclosure_button.hpp"
+#include "views/design/fit_to_width.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
@@ -122,8 +123,10 @@ void ColorReferencePage::addCurves(QVBoxLayout* column, const ReferenceColorCard
 
 void ColorReferencePage::addFilter(QVBoxLayout* column) {
     Theme& theme = context_.theme;
-    auto* row = new QHBoxLayout;
-    row->setSpacing(8);
+    // The picker's title beside its segments while they fit, above them in
+    // a card half the page wide; the segments keep their line together.
+    auto* row = new FitToWidth(8, 6);
+    row->setSharedLineLook(8, Qt::AlignVCenter);
     row->addWidget(
         makeText(theme, ReferenceColorCards::kOutputFilterPickerTitle, QuorvaneFontStyle::body));
     row->addStretch(1);
@@ -132,14 +135,15 @@ void ColorReferencePage::addFilter(QVBoxLayout* column) {
     for (const auto filter : {QuorvaneOutputFilter::none, QuorvaneOutputFilter::invert}) {
         auto* segment = new QPushButton(qText(ReferenceColorCards::outputFilterOptionText(filter)));
         segment->setCheckable(true);
+        segment->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         filterGroup_->addButton(segment, static_cast<int>(filter));
-        row->addWidget(segment);
+        row->addWidget(segment, 0);
     }
     connect(filterGroup_, &QButtonGroup::idClicked, this, [this](int id) {
         ColorBindings::setOutputFilter(context_.store, displayID_,
                                        static_cast<QuorvaneOutputFilter>(id));
     });
-    column->addLayout(row);
+    column->addWidget(row);
     filterDescription_ =
         makeText(theme, QString(), QuorvaneFontStyle::caption2, QFont::Normal, true);
     column->addWidget(filterDescription_);

@@ -3,7 +3,9 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QSpacerItem>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "presentation/detail_form/reference_header.hpp"
 #include "presentation/detail_form/reference_layout.hpp"
@@ -21,27 +23,53 @@ namespace quorvane {
 
 namespace {
 
-// The monitor pictogram of the preview card: the same for every display.
-class DisplayPictogram : public QWidget {
+constexpr int kPictogramWidth = 43;
+constexpr int kPictogramHeight = 32;
+
+}  // namespace
+
+// The preview card: its surface, and the monitor pictogram (the same for
+// every display) drawn into the room its layout keeps for it. The pictogram
+// is a drawing of the card, not a widget, so it is nothing to accessibility.
+// Its ideal width is the layout's; the text size's bounds clamp it.
+class PreviewCard : public DetailSurfaceFrame {
   public:
-    DisplayPictogram(Theme& theme, QWidget* parent) : QWidget(parent), theme_(theme) {
-        setFixedSize(43, 32);
-        setAccessibleName(QString());
+    PreviewCard(Theme& theme, int padding)
+        : DetailSurfaceFrame(theme, DetailSurface::previewCard, padding), theme_(theme) {}
+
+    void setPictogramRoom(QSpacerItem* room) { room_ = room; }
+    void setIdealWidth(std::optional<int> width) {
+        idealWidth_ = width;
+        updateGeometry();
+    }
+
+    QSize sizeHint() const override {
+        QSize hint = DetailSurfaceFrame::sizeHint();
+        if (idealWidth_)
+            hint.setWidth(*idealWidth_);
+        return hint;
     }
 
   protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent* event) override {
+        DetailSurfaceFrame::paintEvent(event);
+        if (!room_)
+            return;
         QPainter painter(this);
-        paintDetailSurface(painter, rect(), theme_, DetailSurface::pictogramScreen);
-        const QRectF stand(rect().center().x() - 8.5, height() - 5 - 2, 17, 2);
+        // The row centres the pictogram on its texts, however tall they are.
+        const QRect room = room_->geometry();
+        const QRectF screen(room.x(), room.y() + (room.height() - kPictogramHeight) / 2.0,
+                            kPictogramWidth, kPictogramHeight);
+        paintDetailSurface(painter, screen, theme_, DetailSurface::pictogramScreen);
+        const QRectF stand(screen.center().x() - 8.5, screen.bottom() - 5 - 2, 17, 2);
         paintDetailSurface(painter, stand, theme_, DetailSurface::pictogramStand);
     }
 
   private:
     Theme& theme_;
+    QSpacerItem* room_ = nullptr;
+    std::optional<int> idealWidth_;
 };
-
-}  // namespace
 
 ReferenceHero::ReferenceHero(DetailFormContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
@@ -71,14 +99,16 @@ void ReferenceHero::arrange() {
         metricGrid_->addWidget(tile, at / layout.statusMetricColumns,
                                at % layout.statusMetricColumns);
     }
-    // Side by side the card keeps its ideal width; at veryLarge it has no
-    // bounds and takes the width it is offered.
-    if (layout.previewCardIdealWidth) {
-        previewCard_->setFixedWidth(*layout.previewCardIdealWidth);
-    } else {
-        previewCard_->setMinimumWidth(0);
-        previewCard_->setMaximumWidth(QWIDGETSIZE_MAX);
-    }
+    // Side by side the card takes its ideal width, stacked as much of the
+    // width as its maximum allows (a bounded card never grows past its ideal
+    // beside the copy); at veryLarge it has no bounds and takes the width it
+    // is offered.
+    previewCard_->setSizePolicy(
+        layout.previewCardMaximumWidth ? QSizePolicy::Maximum : QSizePolicy::Preferred,
+        QSizePolicy::Preferred);
+    previewCard_->setMinimumWidth(layout.previewCardMinimumWidth.value_or(0));
+    previewCard_->setMaximumWidth(layout.previewCardMaximumWidth.value_or(QWIDGETSIZE_MAX));
+    previewCard_->setIdealWidth(layout.previewCardIdealWidth);
 }
 
 QWidget* ReferenceHero::makeCopy() {
@@ -97,9 +127,10 @@ QWidget* ReferenceHero::makeCopy() {
     metricGrid_->setHorizontalSpacing(8);
     metricGrid_->setVerticalSpacing(8);
     for (const char* title : ReferenceHeader::kMetricTitles) {
-        auto* tile = new DetailSurfaceFrame(theme, DetailSurface::metricTile, 10);
+        auto* tile = new DetailSurfaceFrame(theme, DetailSurface::metricTile,
+                                            ReferenceLayout::kSurfacePadding);
         auto* tileColumn = new QVBoxLayout(tile);
-        tileColumn->setContentsMargins(10, 10, 10, 10);
+        tileColumn->setContentsMargins(0, 0, 0, 0);
         tileColumn->setSpacing(4);
         tileColumn->addWidget(
             makeText(theme, title, QuorvaneFontStyle::caption2, QFont::Medium, true));
@@ -117,20 +148,30 @@ QWidget* ReferenceHero::makeCopy() {
 
 QWidget* ReferenceHero::makePreviewCard() {
     Theme& theme = context_.theme;
-    auto* card = new DetailSurfaceFrame(theme, DetailSurface::previewCard, 10);
+    auto* card = new PreviewCard(theme, ReferenceLayout::kSurfacePadding);
     previewCard_ = card;
+    card->setObjectName(QStringLiteral("previewCard"));
     auto* column = new QVBoxLayout(card);
-    column->setContentsMargins(10, 10, 10, 10);
+    column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(9);
 
     auto* identity = new QHBoxLayout;
     identity->setSpacing(9);
-    identity->addWidget(new DisplayPictogram(theme, card));
+    auto* pictogram =
+        new QSpacerItem(kPictogramWidth, kPictogramHeight, QSizePolicy::Fixed, QSizePolicy::Fixed);
+    identity->addSpacerItem(pictogram);
+    // A box layout keeps no spacing beside a spacer item.
+    identity->addSpacing(identity->spacing());
+    card->setPictogramRoom(pictogram);
     auto* names = new QVBoxLayout;
     names->setSpacing(3);
-    // Long names and mode labels wrap rather than lose their ends.
+    // Long names and mode labels take two lines, then shrink a little, and
+    // only then lose their ends.
     previewName_ = makeText(theme, QString(), QuorvaneFontStyle::caption, QFont::DemiBold);
     previewDetail_ = makeText(theme, QString(), QuorvaneFontStyle::caption2, QFont::Normal, true);
+    for (auto* text : {previewName_, previewDetail_})
+        text->setLineLimit(ReferenceLayout::kPreviewTextLines,
+                           ReferenceLayout::kPreviewTextMinimumScale);
     names->addWidget(previewName_);
     names->addWidget(previewDetail_);
     identity->addLayout(names, 1);

@@ -11,6 +11,7 @@ class QGridLayout;
 namespace quorvane {
 
 struct DetailFormContext;
+class PreviewCard;
 class ShrinkingLabel;
 class WrappingLabel;
 
@@ -37,7 +38,7 @@ class ReferenceHero : public QWidget {
     QGridLayout* metricGrid_ = nullptr;
     std::vector<QWidget*> metricTiles_;
     std::vector<ShrinkingLabel*> metricValues_;
-    QWidget* previewCard_ = nullptr;
+    PreviewCard* previewCard_ = nullptr;
     WrappingLabel* previewName_ = nullptr;
     WrappingLabel* previewDetail_ = nullptr;
     std::vector<ShrinkingLabel*> chipValues_;

@@ -1,5 +1,6 @@
 #include "views/main_window/advanced_disclosure.hpp"
 
+#include <QFontInfo>
 #include <QPainter>
 
 #include "presentation/main_window/main_window_texts.hpp"
@@ -22,7 +23,7 @@ int chevronSide(const QFont& font) {
 }
 
 int iconSide(const QFont& font) {
-    return SymbolImage::sideForPoints(font.pointSizeF());
+    return QFontInfo(font).pixelSize();
 }
 
 }  // namespace

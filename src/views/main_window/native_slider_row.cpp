@@ -6,8 +6,11 @@
 #include <QSlider>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <functional>
+#include <optional>
 
 #include "presentation/controls/adjustment_nudge.hpp"
+#include "presentation/main_window/slider_row_columns.hpp"
 #include "views/controls/hardware_write_tag.hpp"
 #include "views/controls/nudge_button.hpp"
 #include "views/design/fit_to_width.hpp"
@@ -23,35 +26,113 @@ namespace quorvane {
 namespace {
 
 constexpr double kMonitorStep = 0.01;
-// The label column every row of a form keeps side by side, so that sliders
-// under each other start at the same place; a longer title widens it.
-constexpr double kLabelColumnWidth = 120.0;
 // A page step (Page Up/Down, a click beside the thumb) is a tenth of the range.
 constexpr int kPagesPerRange = 10;
+// Room above and below a row.
+constexpr int kRowInset = 4;
 
-// The title side of a row: the title line, then the subtitle. The title line
-// unwrapped decides whether the row fits side by side; the subtitle wraps
-// under it, so a long subtitle alone never stacks the row.
+// The title side of a row: the title line, then the subtitle under it.
 class SliderRowLabel : public QWidget {
   public:
-    SliderRowLabel(Theme& theme, QHBoxLayout* firstLine, QWidget* parent)
-        : QWidget(parent), theme_(theme), firstLine_(firstLine) {
+    SliderRowLabel(QWidget* firstLine, QWidget* parent) : QWidget(parent) {
         auto* column = new QVBoxLayout(this);
         column->setContentsMargins(0, 0, 0, 0);
         column->setSpacing(2);
-        column->addLayout(firstLine);
+        column->addWidget(firstLine);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     }
+};
 
+// Label and controls side by side in the column SliderRowColumns gives the
+// row's width (the title wraps inside it), both centred on the row; or the
+// label above the controls when the row is too narrow for that.
+class LabelledContentLayout : public QLayout {
+  public:
+    using LabelWidth = std::function<std::optional<int>(int rowWidth)>;
+
+    LabelledContentLayout(QWidget* parent, LabelWidth labelWidth)
+        : QLayout(parent), labelWidth_(std::move(labelWidth)) {
+        setContentsMargins(0, kRowInset, 0, kRowInset);
+    }
+    ~LabelledContentLayout() override {
+        delete label_;
+        delete content_;
+    }
+
+    void setLabel(QWidget* widget) { label_ = adopt(widget); }
+    void setContent(QWidget* widget) { content_ = adopt(widget); }
+
+    void addItem(QLayoutItem* item) override { delete item; }
+    int count() const override { return (label_ ? 1 : 0) + (content_ ? 1 : 0); }
+    QLayoutItem* itemAt(int index) const override {
+        if (index == 0)
+            return label_ ? label_ : content_;
+        return index == 1 && label_ ? content_ : nullptr;
+    }
+    QLayoutItem* takeAt(int) override { return nullptr; }
+
+    Qt::Orientations expandingDirections() const override { return Qt::Horizontal; }
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override { return place(QRect(0, 0, width, 0), false); }
     QSize sizeHint() const override {
-        const int column = static_cast<int>(kLabelColumnWidth * theme_.scale());
-        const int width = std::max(firstLine_->sizeHint().width(), column);
-        return {width, layout()->heightForWidth(width)};
+        // The label's ideal column (what an unbounded row gives it) beside
+        // the controls at their ideal width.
+        constexpr int kUnbounded = 1 << 20;
+        const int width = labelWidth_(kUnbounded).value_or(0) + SliderRowColumns::kLabelSpacing +
+                          content_->sizeHint().width();
+        return {width, heightForWidth(width)};
+    }
+    QSize minimumSize() const override { return {content_->minimumSize().width(), 0}; }
+    void setGeometry(const QRect& rect) override {
+        QLayout::setGeometry(rect);
+        place(rect, true);
     }
 
   private:
-    Theme& theme_;
-    QHBoxLayout* firstLine_;
+    QWidgetItem* adopt(QWidget* widget) {
+        addChildWidget(widget);
+        invalidate();
+        return new QWidgetItem(widget);
+    }
+
+    static int heightAt(QLayoutItem* item, int width) {
+        return item->hasHeightForWidth() ? item->heightForWidth(width) : item->sizeHint().height();
+    }
+
+    int place(const QRect& rect, bool apply) const {
+        const QRect inner = rect.marginsRemoved(contentsMargins());
+        const auto column = labelWidth_(inner.width());
+        int height = 0;
+        if (column) {
+            const int contentWidth = inner.width() - *column - SliderRowColumns::kLabelSpacing;
+            const int labelHeight = heightAt(label_, *column);
+            const int contentHeight = heightAt(content_, contentWidth);
+            height = std::max(labelHeight, contentHeight);
+            if (apply) {
+                label_->setGeometry(
+                    QRect(inner.x(), inner.y() + (height - labelHeight) / 2, *column, labelHeight));
+                content_->setGeometry(QRect(inner.right() + 1 - contentWidth,
+                                            inner.y() + (height - contentHeight) / 2, contentWidth,
+                                            contentHeight));
+            }
+        } else {
+            const int labelHeight = heightAt(label_, inner.width());
+            const int contentHeight = heightAt(content_, inner.width());
+            height = labelHeight + SliderRowColumns::kStackedSpacing + contentHeight;
+            if (apply) {
+                label_->setGeometry(QRect(inner.x(), inner.y(), inner.width(), labelHeight));
+                content_->setGeometry(
+                    QRect(inner.x(), inner.y() + labelHeight + SliderRowColumns::kStackedSpacing,
+                          inner.width(), contentHeight));
+            }
+        }
+        const QMargins margins = contentsMargins();
+        return height + margins.top() + margins.bottom();
+    }
+
+    LabelWidth labelWidth_;
+    QWidgetItem* label_ = nullptr;
+    QWidgetItem* content_ = nullptr;
 };
 
 }  // namespace
@@ -75,31 +156,31 @@ NativeSliderRow::NativeSliderRow(Theme& theme, NativeSliderRowSpec spec, SliderR
 }
 
 void NativeSliderRow::build(SliderRowKind kind) {
-    auto* row = new FitLayout(this);
-    row->setContentsMargins(0, 4, 0, 4);
-    row->setSpacings(12, 6);
-    row->setRowAlignment(Qt::AlignVCenter);
+    auto* row = new LabelledContentLayout(
+        this, [this](int width) { return SliderRowColumns::labelWidth(width, theme_.textSize()); });
 
-    auto* firstLine = new QHBoxLayout;
-    firstLine->setSpacing(6);
     title_ = new WrappingLabel(toQString(spec_.title), this);
-    firstLine->addWidget(title_);
-    if (kind == SliderRowKind::monitor)
-        firstLine->addWidget(new HardwareWriteTag(theme_, true, this), 0, Qt::AlignVCenter);
-    firstLine->addStretch(1);
-    auto* label = new SliderRowLabel(theme_, firstLine, this);
-    label_ = label;
+    QWidget* firstLine = title_;
+    if (kind == SliderRowKind::monitor) {
+        // The tag follows the title while both fit the column, else it goes
+        // under the title, which then wraps across the whole column.
+        auto* titleAndTag = new FitToWidth(6, 2, this);
+        titleAndTag->addWidget(title_);
+        titleAndTag->addWidget(new HardwareWriteTag(theme_, true, titleAndTag));
+        firstLine = titleAndTag;
+    }
+    label_ = new SliderRowLabel(firstLine, this);
     if (spec_.subtitle) {
         subtitle_ = new WrappingLabel(toQString(*spec_.subtitle), label_);
         subtitle_->setSecondary(true);
         label_->layout()->addWidget(subtitle_);
     }
-    row->addWidgetOnLine(label_, -1);
+    row->setLabel(label_);
 
     content_ = new QWidget(this);
     auto* content = new QHBoxLayout(content_);
     content->setContentsMargins(0, 0, 0, 0);
-    content->setSpacing(8);
+    content->setSpacing(SliderRowColumns::kControlSpacing);
     decrement_ = new NudgeButton(
         theme_, spec_.title, QuorvaneAdjustmentNudgeDirection::decrement, spec_.nudgeStep,
         [this] { finish(model_.nudgeDown()); }, content_);
@@ -115,14 +196,14 @@ void NativeSliderRow::build(SliderRowKind kind) {
     slider_->setAccessibleName(toQString(spec_.title));
     slider_->setAccessibleDescription(
         toQString(sliderAccessibilityHint(spec_.title, spec_.subtitle, kind)));
-    slider_->setMinimumWidth(80);
+    slider_->setMinimumWidth(SliderRowColumns::kSliderMinimumWidth);
     readout_ = new ReadoutLabel(content_);
     readout_->setForegroundRole(QPalette::PlaceholderText);
     content->addWidget(decrement_);
     content->addWidget(slider_, 1);
     content->addWidget(increment_);
     content->addWidget(readout_);
-    row->addWidgetOnLine(content_, -1);
+    row->setContent(content_);
 
     connect(slider_, &QSlider::sliderPressed, this, [this] {
         model_.beginEditing();

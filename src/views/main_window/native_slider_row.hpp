@@ -34,10 +34,12 @@ struct NativeSliderRowSpec {
 // value is written once per complete edit — at the end of a drag, on a nudge,
 // and on a keyboard, page or wheel step taken while the thumb is not held —
 // never while the thumb moves. A wheel reaches the slider only once the user
-// picked it (WheelGuard); passing over it, the wheel scrolls the page. When the column is too
-// narrow for the title line unwrapped beside the slider, the title goes above the slider instead of
-// wrapping word by word. The owner publishes the value with setValue() on every store change; that
-// never moves a thumb being dragged.
+// picked it (WheelGuard); passing over it, the wheel scrolls the page. The
+// title sits beside the controls in the label column SliderRowColumns gives
+// the row's width, wrapping inside it, so rows of one card line up; a card
+// too narrow for that puts every row's title above its controls. The owner
+// publishes the value with setValue() on every store change; that never
+// moves a thumb being dragged.
 //
 // NativeSliderRow writes a software colour value through `write`.
 class NativeSliderRow : public QWidget {

@@ -167,22 +167,26 @@ RGBCurveCoordinateEditor::RGBCurveCoordinateEditor(Theme& theme, Read read, Writ
     connect(graph_, &RGBCurveGraphView::pointCommitted, this, &RGBCurveCoordinateEditor::commit);
     column->addWidget(graph_);
 
-    auto* readout = new QHBoxLayout;
-    readout->setSpacing(8);
-    gammaPill_ = new CurvePill(this);
-    xPill_ = new CurvePill(this);
-    yPill_ = new CurvePill(this);
-    readout->addWidget(gammaPill_);
-    readout->addWidget(xPill_);
-    readout->addWidget(yPill_);
-    readout->addStretch(1);
-    readout->addSpacing(6);
-    resetButton_ = new QPushButton(QStringLiteral("기본"), this);
+    // The pills and the reset button on one line while they fit; in a
+    // narrow card (half the page) the gamma pill takes a line of its own and
+    // X, Y and the button share the next.
+    auto* readout = new FitToWidth(8, 6, this);
+    readout->setSharedLineLook(8, Qt::AlignVCenter);
+    gammaPill_ = new CurvePill(readout);
+    xPill_ = new CurvePill(readout);
+    yPill_ = new CurvePill(readout);
+    readout->addWidget(gammaPill_, 0);
+    readout->addWidget(xPill_, 1);
+    readout->addWidget(yPill_, 1);
+    readout->addStretch(6, 1);
+    resetButton_ = new QPushButton(QStringLiteral("기본"), readout);
     resetButton_->setFlat(true);
     resetButton_->setCursor(Qt::PointingHandCursor);
+    resetButton_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(resetButton_, &QPushButton::clicked, this, &RGBCurveCoordinateEditor::reset);
-    readout->addWidget(resetButton_);
-    column->addLayout(readout);
+    readout->addWidget(resetButton_, 1);
+    readout_ = readout;
+    column->addWidget(readout);
 
     connect(&theme_, &Theme::changed, this, &RGBCurveCoordinateEditor::restyle);
     restyle();

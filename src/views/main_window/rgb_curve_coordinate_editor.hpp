@@ -14,6 +14,7 @@ class QPushButton;
 namespace quorvane {
 
 class CurvePill;
+class FitToWidth;
 class Theme;
 class RGBCurveGraphView;
 
@@ -21,7 +22,9 @@ class RGBCurveGraphView;
 // curve. The drag previews; the release writes once (on "RGB" one write
 // carries all three gammas, so one undo takes them all back). The owner gives
 // how to read the display's gammas and how to write an edit, and calls
-// refresh() when the store changed.
+// refresh() when the store changed. It fits a card half the page wide: the
+// channel picker goes under the title and the reset button under the pills
+// when they do not fit beside each other.
 class RGBCurveCoordinateEditor : public QWidget {
     Q_OBJECT
 
@@ -36,6 +39,8 @@ class RGBCurveCoordinateEditor : public QWidget {
 
     const RGBCurveEditorModel& model() const { return model_; }
     RGBCurveGraphView* graph() const { return graph_; }
+    // The gamma, X and Y pills with the reset button.
+    FitToWidth* coordinateReadout() const { return readout_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -62,6 +67,7 @@ class RGBCurveCoordinateEditor : public QWidget {
     CurvePill* xPill_ = nullptr;
     CurvePill* yPill_ = nullptr;
     QPushButton* resetButton_ = nullptr;
+    FitToWidth* readout_ = nullptr;
 };
 
 }  // namespace quorvane

@@ -198,7 +198,7 @@ TEST(TextFieldTest, TypedTextSitsOnTheMiddleLevelWithTheButtonBesideIt) {
     Theme theme(false);
     theme.setAppearance(QuorvaneAppearance::light);
     for (auto size : {QuorvaneTextSize::standard, QuorvaneTextSize::veryLarge}) {
-        for (const QString text : {QStringLiteral("왼쪽 모니터"), QStringLiteral("Studio")}) {
+        for (const QString& text : {QStringLiteral("왼쪽 모니터"), QStringLiteral("Studio")}) {
             SCOPED_TRACE(text.toStdString() +
                          (size == QuorvaneTextSize::standard ? " standard" : " veryLarge"));
             theme.setTextSize(size);

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
 #include <QSignalSpy>
 #include <QWidget>
 
 #include "views/design/chip_button.hpp"
 #include "views/design/theme.hpp"
+#include "views/support/layout_points_of.hpp"
 
 namespace quorvane {
 namespace {
@@ -25,9 +27,9 @@ TEST(ThemeTest, OneChangedSignalPerRealChangeAndForcedSchemesIgnoreTheDesktop) {
 TEST(ThemeTest, FontsKeepFractionalScaledSizes) {
     Theme theme(false);
     theme.setTextSize(QuorvaneTextSize::large);
-    EXPECT_DOUBLE_EQ(theme.font(QuorvaneFontStyle::caption).pointSizeF(), 13.44);
+    EXPECT_DOUBLE_EQ(testing::layoutPointsOf(theme.font(QuorvaneFontStyle::caption)), 13.44);
     theme.setTextSize(QuorvaneTextSize::veryLarge);
-    EXPECT_DOUBLE_EQ(theme.baseFont().pointSizeF(), 20.16);
+    EXPECT_DOUBLE_EQ(testing::layoutPointsOf(theme.baseFont()), 20.16);
     EXPECT_EQ(theme.accessibleButtonMinHeight(), 46);
 }
 
@@ -35,8 +37,11 @@ TEST(ThemeTest, ATextSizeNoRootHasSetReadsLargeAtTheStandardScale) {
     Theme theme(false);
     EXPECT_EQ(theme.textSize(), QuorvaneTextSize::large);
     EXPECT_DOUBLE_EQ(theme.scale(), 1.0);
-    EXPECT_DOUBLE_EQ(theme.font(QuorvaneFontStyle::body).pointSizeF(), 14.0);
-    EXPECT_DOUBLE_EQ(theme.baseFont().pointSizeF(), 14.0);
+    EXPECT_DOUBLE_EQ(testing::layoutPointsOf(theme.font(QuorvaneFontStyle::body)), 14.0);
+    EXPECT_DOUBLE_EQ(testing::layoutPointsOf(theme.baseFont()), 14.0);
+    // Text is as many pixels tall as the paddings and widths around it are
+    // counted in, so a 14-point body is a 14-pixel font.
+    EXPECT_EQ(QFontInfo(theme.font(QuorvaneFontStyle::body)).pixelSize(), 14);
     // Tables indexed by the size use their `large` entry; the toolkit's
     // controls keep their own regular size until a root sets one.
     EXPECT_EQ(theme.accessibleButtonMinHeight(), 34);
@@ -47,8 +52,8 @@ TEST(ThemeTest, ATextSizeNoRootHasSetReadsLargeAtTheStandardScale) {
     theme.setTextSize(QuorvaneTextSize::large);
     EXPECT_EQ(spy.count(), 1);
     EXPECT_DOUBLE_EQ(theme.scale(), 1.12);
-    EXPECT_DOUBLE_EQ(theme.font(QuorvaneFontStyle::body).pointSizeF(), 15.68);
-    EXPECT_DOUBLE_EQ(theme.baseFont().pointSizeF(), 15.68);
+    EXPECT_DOUBLE_EQ(testing::layoutPointsOf(theme.font(QuorvaneFontStyle::body)), 15.68);
+    EXPECT_DOUBLE_EQ(testing::layoutPointsOf(theme.baseFont()), 15.68);
     EXPECT_EQ(theme.controlSize(), QuorvaneControlSize::large);
     theme.setTextSize(QuorvaneTextSize::large);
     EXPECT_EQ(spy.count(), 1);

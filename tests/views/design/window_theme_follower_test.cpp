@@ -18,6 +18,7 @@
 #include "views/design/window_control_size.hpp"
 #include "views/design/window_theme_follower.hpp"
 #include "views/support/themed_window.hpp"
+#include "views/support/layout_points_of.hpp"
 
 namespace quorvane {
 namespace {
@@ -56,7 +57,7 @@ TEST_F(WindowThemeFollowerTest, EveryKindOfWindowTakesTheThemeWhenItOpensAndFoll
     for (const QWidget* window : windows)
         expectThemed(window, theme);
     EXPECT_LT(owner.palette().color(QPalette::Window).lightness(), 100);
-    EXPECT_DOUBLE_EQ(box->font().pointSizeF(), 20.16);
+    EXPECT_DOUBLE_EQ(testing::layoutPointsOf(box->font()), 20.16);
 
     // A change while all of them are open reaches each one.
     theme.setAppearance(QuorvaneAppearance::light);
@@ -64,7 +65,7 @@ TEST_F(WindowThemeFollowerTest, EveryKindOfWindowTakesTheThemeWhenItOpensAndFoll
     for (const QWidget* window : windows)
         expectThemed(window, theme);
     EXPECT_GT(box->palette().color(QPalette::Window).lightness(), 200);
-    EXPECT_DOUBLE_EQ(menu->font().pointSizeF(), 14);
+    EXPECT_DOUBLE_EQ(testing::layoutPointsOf(menu->font()), 14);
     EXPECT_EQ(controlSizeOf(sheet), QuorvaneControlSize::regular);
 }
 
@@ -75,7 +76,7 @@ TEST_F(WindowThemeFollowerTest, ChildWidgetsInheritFromTheirWindowAndClosedWindo
     // Only windows get a font of their own; a child keeps inheriting, so a
     // font it sets itself is never overwritten.
     EXPECT_FALSE(child->testAttribute(Qt::WA_SetFont));
-    EXPECT_DOUBLE_EQ(child->font().pointSizeF(), 20.16);
+    EXPECT_DOUBLE_EQ(testing::layoutPointsOf(child->font()), 20.16);
     EXPECT_EQ(controlSizeOf(child), QuorvaneControlSize::extraLarge);
 
     auto transient = std::make_unique<QMenu>();

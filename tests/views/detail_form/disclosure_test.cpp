@@ -12,6 +12,7 @@
 #include "views/design/disclosure_button.hpp"
 #include "views/design/theme.hpp"
 #include "views/detail_form/detail_labels.hpp"
+#include "views/support/layout_points_of.hpp"
 
 namespace quorvane {
 namespace {
@@ -52,7 +53,7 @@ TEST(Disclosure, TheChevronGrowsWithTheTextInPlaceAndKeepsItsState) {
     theme.setTextSize(QuorvaneTextSize::veryLarge);
     EXPECT_GT(disclosed.button->chevronSide(), before);
     EXPECT_GE(disclosed.button->chevronSide(), QFontMetrics(theme.baseFont()).capHeight());
-    EXPECT_DOUBLE_EQ(disclosed.button->font().pointSizeF(), 20.16);
+    EXPECT_DOUBLE_EQ(testing::layoutPointsOf(disclosed.button->font()), 20.16);
     EXPECT_TRUE(disclosed.button->isChecked());  // still open
     EXPECT_TRUE(disclosed.content->isVisible());
 }

@@ -8,8 +8,10 @@
 
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
+#include "views/design/wrapping_label.hpp"
 #include "views/design/theme.hpp"
 #include "views/detail_form/card_grid.hpp"
+#include "views/detail_form/detail_surface_frame.hpp"
 #include "views/detail_form/detail_form_fixture.hpp"
 #include "views/detail_form/recent_change_prompt_slot.hpp"
 #include "views/detail_form/slider_row_views.hpp"
@@ -155,6 +157,56 @@ TEST_F(DetailFormTest, StepCardActionRowsAreTheAccentThroughout) {
             EXPECT_EQ(chevron->color(), accent);
         }
     }
+}
+
+// The colour page's header: tiles and preview card keep 10 points inside;
+// the card is 188–224 wide (its ideal 204 beside the copy, as wide as it
+// may be under it, unbounded at veryLarge); a long name keeps to two lines;
+// the pictogram is a drawing of the card, nothing a screen reader meets.
+TEST_F(DetailFormTest, TheColourHeaderPadsTenAndKeepsThePreviewCardWithinItsWidths) {
+    start();
+    store().setDisplayAlias("오후 네 시 이후 눈이 편한 따뜻한 문서 작업용 왼쪽 모니터 이름이 아주 "
+                            "길어서 두 줄을 넘기는 경우",
+                            1);
+    show(MainWindowSection::color);
+    auto* card = form->findChild<QWidget*>(QStringLiteral("previewCard"));
+    ASSERT_TRUE(card);
+    EXPECT_EQ(card->width(), 224);
+    QList<WrappingLabel*> texts;
+    for (auto* child : card->findChildren<QWidget*>()) {
+        if (auto* text = qobject_cast<WrappingLabel*>(child))
+            texts.push_back(text);
+        else
+            EXPECT_TRUE(qobject_cast<DetailSurfaceFrame*>(child) ||
+                        qobject_cast<QLabel*>(child))
+                << child->metaObject()->className();
+    }
+    ASSERT_GE(texts.size(), 2);
+    WrappingLabel* name = texts.front();
+    // Padding 10, the 43-point pictogram, then 9 points to the name.
+    EXPECT_EQ(name->mapTo(card, QPoint(0, 0)), QPoint(10 + 43 + 9, 10));
+    const QFont fitted = name->fittedFont(name->width());
+    EXPECT_GE(fitted.pointSizeF(), name->font().pointSizeF() * 0.86 - 0.01);
+    EXPECT_LT(name->height(), 3 * QFontMetrics(name->font()).lineSpacing());
+
+    // A metric tile's title starts 10 points inside the tile.
+    for (auto* label : visible<WrappingLabel>()) {
+        if (label->text() == QStringLiteral("색온도") &&
+            qobject_cast<DetailSurfaceFrame*>(label->parentWidget())) {
+            EXPECT_EQ(label->pos(), QPoint(10, 10));
+        }
+    }
+
+    window.resize(1800, 900);
+    form->resize(1800, 900);
+    turn();
+    EXPECT_EQ(card->width(), 204);
+
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    window.resize(640, 900);
+    form->resize(640, 900);
+    turn();
+    EXPECT_EQ(card->width(), card->parentWidget()->width());
 }
 
 TEST_F(DetailFormTest, OnlyVeryLargeStacksTheStepCards) {

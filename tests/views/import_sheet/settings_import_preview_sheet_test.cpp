@@ -134,10 +134,10 @@ TEST_F(SettingsImportPreviewSheetTest, ALongValueStacksOnlyInANarrowSheet) {
     EXPECT_EQ(valuesAt(sheet->minimumWidth()), FitArrangement::vertical);
 }
 
-// At its least width the sheet keeps everything inside the window; a
-// comparison row that stacks turns its arrow down (lowered to the values),
-// a plan card's arrow keeps pointing right, and every comparison value
-// stays within two lines.
+// At its least width, in the largest text, the sheet keeps everything inside
+// the window; a comparison row that stacks turns its arrow down (lowered to
+// the values), a plan card's arrow keeps pointing right, and every
+// comparison value stays within two lines.
 TEST_F(SettingsImportPreviewSheetTest, StackedComparisonRowsPointDownAndNothingSpillsOut) {
     const auto checkAt = [&](int width) -> int {
         sheet->resize(width, 700);
@@ -170,12 +170,26 @@ TEST_F(SettingsImportPreviewSheetTest, StackedComparisonRowsPointDownAndNothingS
         }
         return stacked;
     };
-    EXPECT_GT(checkAt(sheet->minimumWidth()), 0);
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    const int stackedAtLeastWidth = checkAt(sheet->minimumWidth());
     auto* scroll = sheet->findChild<QScrollArea*>();
     ASSERT_NE(scroll, nullptr);
     EXPECT_LE(scroll->widget()->width(), scroll->viewport()->width());
     EXPECT_EQ(checkAt(2000), 0);
-    EXPECT_GT(checkAt(sheet->minimumWidth()), 0);
+    EXPECT_EQ(checkAt(sheet->minimumWidth()), stackedAtLeastWidth);
+
+    // A row that stacks (a longer value, a larger desktop font) turns its
+    // arrow down, lowered to the values, and back when it widens again.
+    auto* row = sheet->findChild<FitToWidth*>(QStringLiteral("comparison"));
+    ASSERT_NE(row, nullptr);
+    auto* arrow = row->findChild<SymbolImage*>(QStringLiteral("comparisonArrow"));
+    ASSERT_NE(arrow, nullptr);
+    emit row->arrangementChanged(FitArrangement::vertical);
+    EXPECT_EQ(arrow->systemName(), "arrow.down");
+    EXPECT_EQ(arrow->contentsMargins().top(), 11);
+    emit row->arrangementChanged(FitArrangement::horizontal);
+    EXPECT_EQ(arrow->systemName(), "arrow.right");
+    EXPECT_EQ(arrow->contentsMargins().top(), 0);
 
     std::vector<std::string> symbols;
     for (auto* badge :

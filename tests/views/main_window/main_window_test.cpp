@@ -12,12 +12,15 @@
 
 #include "display_store/store_world.hpp"
 #include "views/design/chip_button.hpp"
+#include "views/design/fit_to_width.hpp"
 #include "views/design/theme.hpp"
+#include "views/detail_form/card_grid.hpp"
 #include "views/detail_form/display_detail_form.hpp"
 #include "views/detail_form/monitor_settings_section_view.hpp"
 #include "views/main_window/main_utility_header.hpp"
 #include "views/main_window/main_window_sidebar.hpp"
 #include "views/main_window/no_display_state.hpp"
+#include "views/main_window/rgb_curve_coordinate_editor.hpp"
 #include "views/main_window/sidebar_row_button.hpp"
 
 namespace quorvane {
@@ -77,6 +80,35 @@ class MainWindowTest : public ::testing::Test {
     std::unique_ptr<MainWindow> window;
     int settingsOpened = 0;
 };
+
+// At the window's usual size the colour page shows its cards in two
+// columns, the curve editor in its compact form inside a half-width card;
+// at the largest text size the cards stand in one column.
+TEST_F(MainWindowTest, TheColourCardsStandInTwoColumnsAtTheUsualWindowSize) {
+    theme.setTextSize(QuorvaneTextSize::standard);
+    start({externalDisplay(1, "Studio", 1001)});
+    window->resize(840, 620);
+    window->show();
+    window->state().selectSection(MainWindowSection::color);
+    settle();
+    settle();
+    auto* grid = window->findChild<CardGrid*>();
+    ASSERT_TRUE(grid);
+    EXPECT_EQ(grid->columnsShown(), 2);
+    auto* editor = window->findChild<RGBCurveCoordinateEditor*>();
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(editor->coordinateReadout()->arrangement(), FitArrangement::vertical);
+    // Nothing of the editor reaches past its own right edge.
+    for (auto* child : editor->findChildren<QWidget*>()) {
+        if (child->isVisibleTo(editor))
+            EXPECT_LE(child->mapTo(editor, QPoint(child->width(), 0)).x(), editor->width())
+                << child->metaObject()->className();
+    }
+
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    settle();
+    EXPECT_EQ(grid->columnsShown(), 1);
+}
 
 TEST_F(MainWindowTest, AFreshWindowStartsOnTheStartPageWithTheGroupClosed) {
     start({externalDisplay(1, "Studio", 11), externalDisplay(2, "Side", 22, 1920)});

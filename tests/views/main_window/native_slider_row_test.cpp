@@ -2,6 +2,7 @@
 // and per keyboard step, never while the thumb moves.
 
 #include "views/main_window/native_slider_row.hpp"
+#include "presentation/main_window/slider_row_columns.hpp"
 
 #include <gtest/gtest.h>
 
@@ -208,40 +209,70 @@ class NarrowDDCSliderRowTest : public ::testing::Test {
         1.0,   [this](double) { ++commits; }};
 };
 
-TEST_F(NarrowDDCSliderRowTest, ANarrowColumnPutsTheWholeTitleAboveTheSlider) {
-    layOut(480);
-    const QRect label = inRow(row.label());
-    const QRect slider = inRow(row.slider());
-    EXPECT_LE(label.bottom(), slider.top());
-    // The title keeps one line: no word-by-word wrapping.
-    const QFontMetrics metrics(theme.baseFont());
-    const QLabel* title = nullptr;
+const QLabel* titleOf(NativeSliderRow& row, const QString& title) {
     for (const QLabel* label : row.label()->findChildren<QLabel*>()) {
-        if (label->text() == QStringLiteral("모니터 자체 RGB · 빨강"))
-            title = label;
+        if (label->text() == title)
+            return label;
     }
-    ASSERT_NE(title, nullptr);
-    EXPECT_LT(title->height(), 2 * metrics.lineSpacing());
-    EXPECT_GE(title->width(), metrics.horizontalAdvance(title->text()));
-    // The slider still gets the room the title leaves.
-    EXPECT_GE(slider.width(), 200);
-    EXPECT_LE(inRow(row.readout()).right(), row.width());
+    return nullptr;
 }
 
-TEST_F(NarrowDDCSliderRowTest, AWideColumnKeepsTitleAndSliderSideBySide) {
-    layOut(1100);
+TEST_F(NarrowDDCSliderRowTest, ANarrowColumnWrapsTheTitleBesideTheSlider) {
+    layOut(480);
     const QRect label = inRow(row.label());
     const QRect slider = inRow(row.slider());
     EXPECT_LT(label.right(), slider.left());
-    EXPECT_GT(slider.bottom(), label.top());
-    EXPECT_LT(slider.top(), label.bottom());
+    // The title wraps inside the label column rather than leaving the row.
+    const QFontMetrics metrics(theme.baseFont());
+    const QLabel* title = titleOf(row, QStringLiteral("모니터 자체 RGB · 빨강"));
+    ASSERT_NE(title, nullptr);
+    EXPECT_GE(title->height(), 2 * metrics.lineSpacing() - 2);
+    EXPECT_LE(label.width(), *SliderRowColumns::labelWidth(480, QuorvaneTextSize::veryLarge));
+    EXPECT_GE(slider.width(), SliderRowColumns::kSliderMinimumWidth);
+    EXPECT_LE(inRow(row.readout()).right(), row.width());
+}
+
+TEST_F(NarrowDDCSliderRowTest, AColumnTooNarrowForTheLabelBesideItPutsTheTitleAbove) {
+    layOut(360);
+    const QRect label = inRow(row.label());
+    const QRect slider = inRow(row.slider());
+    EXPECT_LE(label.bottom(), slider.top());
+    EXPECT_GE(slider.width(), 150);
+    EXPECT_LE(inRow(row.readout()).right(), row.width());
 }
 
 TEST_F(NarrowDDCSliderRowTest, StackedRowStillCommitsOncePerNudge) {
-    layOut(480);
+    layOut(360);
     row.incrementButton()->click();
     EXPECT_EQ(commits, 1);
     EXPECT_EQ(row.readout()->text(), QStringLiteral("51%"));
+}
+
+// Rows of one card share a width: their sliders start at one x whatever
+// their titles and readouts, and they stack or stay side by side together.
+TEST(SliderRowColumnsTest, RowsOfOneWidthLineUpTheirSlidersAndStackTogether) {
+    Theme theme(false);
+    theme.setTextSize(QuorvaneTextSize::standard);
+    NativeSliderRow temperature(theme,
+                                {"색온도", "낮은 K는 따뜻하게, 높은 K는 차갑게", 2700, 9300, 100},
+                                6500, "6500K", [](double) {});
+    NativeSliderRow shadows(theme, {"어두운 영역과 그림자 깊이", std::nullopt, 0.2, 2.0, 0.05}, 1.0,
+                            "1.00", [](double) {});
+    for (const int width : {520, 300, 230}) {
+        for (auto* row : {&temperature, &shadows}) {
+            row->resize(width, row->heightForWidth(width));
+            row->show();
+        }
+        QApplication::processEvents();
+        const int left = temperature.slider()->mapTo(&temperature, QPoint(0, 0)).x();
+        EXPECT_EQ(shadows.slider()->mapTo(&shadows, QPoint(0, 0)).x(), left) << width;
+        const bool stacked = !SliderRowColumns::labelWidth(width, QuorvaneTextSize::standard);
+        for (auto* row : {&temperature, &shadows}) {
+            const int labelBottom = row->label()->geometry().bottom();
+            EXPECT_EQ(labelBottom < row->content()->geometry().top(), stacked) << width;
+            EXPECT_LE(row->readout()->mapTo(row, QPoint(row->readout()->width(), 0)).x(), width);
+        }
+    }
 }
 
 }  // namespace

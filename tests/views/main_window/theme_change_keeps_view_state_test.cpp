@@ -26,6 +26,7 @@
 #include "views/main_window/rgb_curve_coordinate_editor.hpp"
 #include "views/main_window/rgb_curve_graph_view.hpp"
 #include "views/support/style_signature.hpp"
+#include "views/support/layout_points_of.hpp"
 
 namespace quorvane {
 namespace {
@@ -126,7 +127,7 @@ TEST_F(ThemeChangeTest, TheColourPageKeepsItsCurveDragDisclosureAndScrollPositio
     EXPECT_EQ(scroll->verticalScrollBar()->value(), 150);
     EXPECT_EQ(store->colorAdjustment(1), writesBefore);  // a restyle writes nothing
     // The restyled page took the new sizes.
-    EXPECT_DOUBLE_EQ(fineTune->font().pointSizeF(), 12 * 1.44);
+    EXPECT_DOUBLE_EQ(testing::layoutPointsOf(fineTune->font()), 12 * 1.44);
 }
 
 TEST_F(ThemeChangeTest, ATypedNameAndAnOpenDetailsBlockSurvive) {
@@ -158,7 +159,7 @@ TEST_F(ThemeChangeTest, ATypedNameAndAnOpenDetailsBlockSurvive) {
     // The open block's widgets were restyled, not replaced.
     EXPECT_EQ(wizard->findChild<DisclosureButton*>(QStringLiteral("technicalDetailsToggle")),
               toggle);
-    EXPECT_DOUBLE_EQ(toggle->font().pointSizeF(), 14);
+    EXPECT_DOUBLE_EQ(testing::layoutPointsOf(toggle->font()), 14);
 }
 
 TEST_F(ThemeChangeTest, ADraggedSidebarKeepsItsWidthWhileAnUntouchedOneFollowsTheTextSize) {

@@ -36,6 +36,7 @@
 #include "views/store_bridge.hpp"
 #include "views/support/style_signature.hpp"
 #include "views/support/themed_window.hpp"
+#include "views/support/layout_points_of.hpp"
 
 namespace quorvane {
 namespace {
@@ -259,7 +260,7 @@ TEST_F(MenuPanelTest, ItsMenusAndItsConfirmationTakeTheThemeAndFollowItWhileOpen
     // A text size chosen from that menu reaches it while it is still open.
     theme.setTextSize(QuorvaneTextSize::standard);
     testing::expectThemed(sizes, theme);
-    EXPECT_DOUBLE_EQ(sizes->font().pointSizeF(), 14);
+    EXPECT_DOUBLE_EQ(testing::layoutPointsOf(sizes->font()), 14);
     sizes->hide();
 
     menu.recoveryCard()->recoverButton()->click();

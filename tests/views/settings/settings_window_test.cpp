@@ -45,6 +45,7 @@
 #include "views/support/style_signature.hpp"
 #include "views/support/themed_window.hpp"
 #include "views/support/wheel_input.hpp"
+#include "views/support/layout_points_of.hpp"
 
 namespace quorvane::testing {
 namespace {
@@ -325,14 +326,14 @@ TEST_F(SettingsWindowTest, EveryDialogOfTheWindowTakesTheThemeAndFollowsItWhileO
               theme.color(ColorRole::surface));
     EXPECT_EQ(report->copyButton()->palette().color(QPalette::ButtonText),
               theme.color(ColorRole::primary));
-    EXPECT_DOUBLE_EQ(report->copyButton()->font().pointSizeF(), 20.16);
+    EXPECT_DOUBLE_EQ(testing::layoutPointsOf(report->copyButton()->font()), 20.16);
 
     // A change while the sheet is open restyles it at once.
     theme.setAppearance(QuorvaneAppearance::light);
     theme.setTextSize(QuorvaneTextSize::large);
     expectThemed(report, theme);
     expectThemed(window.get(), theme);
-    EXPECT_DOUBLE_EQ(report->copyButton()->font().pointSizeF(), 15.68);
+    EXPECT_DOUBLE_EQ(testing::layoutPointsOf(report->copyButton()->font()), 15.68);
     QTest::keyClick(report, Qt::Key_Escape);
     settle();
 

@@ -10,6 +10,7 @@
 #include "views/design/theme.hpp"
 #include "views/design/window_control_size.hpp"
 #include "views/design/window_theme_follower.hpp"
+#include "views/support/layout_points_of.hpp"
 
 namespace quorvane {
 namespace {
@@ -38,12 +39,12 @@ TEST(TrayMenu, DrawsInTheThemeItOpensInAndFollowsEveryLaterChange) {
     QApplication::processEvents();
     EXPECT_EQ(menu->palette().color(QPalette::Window), theme.color(ColorRole::windowBackground));
     EXPECT_LT(menu->palette().color(QPalette::Window).lightness(), 100);
-    EXPECT_DOUBLE_EQ(menu->font().pointSizeF(), 20.16);
+    EXPECT_DOUBLE_EQ(testing::layoutPointsOf(menu->font()), 20.16);
 
     theme.setAppearance(QuorvaneAppearance::light);
     theme.setTextSize(QuorvaneTextSize::large);
     EXPECT_EQ(menu->palette().color(QPalette::Window), theme.color(ColorRole::windowBackground));
-    EXPECT_DOUBLE_EQ(menu->font().pointSizeF(), 15.68);
+    EXPECT_DOUBLE_EQ(testing::layoutPointsOf(menu->font()), 15.68);
     EXPECT_EQ(controlSizeOf(menu.get()), QuorvaneControlSize::large);
 }
 

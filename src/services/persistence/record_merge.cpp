@@ -113,43 +113,36 @@ std::optional<DDCCapabilityCache> decodedCache(std::string_view bytes) {
 
 QuorvanePreferences preferences(const QuorvanePreferences& base, const QuorvanePreferences& ours,
                                 const QuorvanePreferences& theirs) {
-    QuorvanePreferences result;
-    result.schemaVersion = pick(base.schemaVersion, ours.schemaVersion, theirs.schemaVersion);
-    result.autoApplyEnabled =
-        pick(base.autoApplyEnabled, ours.autoApplyEnabled, theirs.autoApplyEnabled);
-    result.urlPresetAutomationEnabled =
-        pick(base.urlPresetAutomationEnabled, ours.urlPresetAutomationEnabled,
-             theirs.urlPresetAutomationEnabled);
-    result.softwareColorCorrectionEnabled =
-        pick(base.softwareColorCorrectionEnabled, ours.softwareColorCorrectionEnabled,
-             theirs.softwareColorCorrectionEnabled);
-    result.textSize = pick(base.textSize, ours.textSize, theirs.textSize);
-    result.appearance = pick(base.appearance, ours.appearance, theirs.appearance);
-    result.displayAdjustments =
-        mergedMap(base.displayAdjustments, ours.displayAdjustments, theirs.displayAdjustments);
-    result.displayAliasesByKey =
-        mergedMap(base.displayAliasesByKey, ours.displayAliasesByKey, theirs.displayAliasesByKey);
-    result.lastSelectedDisplayIdentity =
-        pick(base.lastSelectedDisplayIdentity, ours.lastSelectedDisplayIdentity,
-             theirs.lastSelectedDisplayIdentity);
-    result.customPresets = mergedByID(base.customPresets, ours.customPresets, theirs.customPresets);
-    result.customScenes = mergedByID(base.customScenes, ours.customScenes, theirs.customScenes);
-    result.customDisplayGroups =
-        mergedByID(base.customDisplayGroups, ours.customDisplayGroups, theirs.customDisplayGroups);
-    result.brightnessSyncEnabled =
-        pick(base.brightnessSyncEnabled, ours.brightnessSyncEnabled, theirs.brightnessSyncEnabled);
-    result.brightnessSyncGroupID =
-        pick(base.brightnessSyncGroupID, ours.brightnessSyncGroupID, theirs.brightnessSyncGroupID);
-    result.sceneHotKeysEnabled =
-        pick(base.sceneHotKeysEnabled, ours.sceneHotKeysEnabled, theirs.sceneHotKeysEnabled);
-    result.sceneHotKeyBindings =
-        mergedByID(base.sceneHotKeyBindings, ours.sceneHotKeyBindings, theirs.sceneHotKeyBindings);
-    result.emergencyRecoveryHotKeyEnabled =
-        pick(base.emergencyRecoveryHotKeyEnabled, ours.emergencyRecoveryHotKeyEnabled,
-             theirs.emergencyRecoveryHotKeyEnabled);
-    result.emergencyRecoveryHotKeyCombination =
-        pick(base.emergencyRecoveryHotKeyCombination, ours.emergencyRecoveryHotKeyCombination,
-             theirs.emergencyRecoveryHotKeyCombination);
+    // Starting from ours, a field not merged below is saved as this process
+    // has it, never put back to its default.
+    QuorvanePreferences result = ours;
+    const auto pickField = [&](auto member) {
+        result.*member = pick(base.*member, ours.*member, theirs.*member);
+    };
+    const auto mergeMap = [&](auto member) {
+        result.*member = mergedMap(base.*member, ours.*member, theirs.*member);
+    };
+    const auto mergeByID = [&](auto member) {
+        result.*member = mergedByID(base.*member, ours.*member, theirs.*member);
+    };
+    pickField(&QuorvanePreferences::schemaVersion);
+    pickField(&QuorvanePreferences::autoApplyEnabled);
+    pickField(&QuorvanePreferences::urlPresetAutomationEnabled);
+    pickField(&QuorvanePreferences::softwareColorCorrectionEnabled);
+    pickField(&QuorvanePreferences::textSize);
+    pickField(&QuorvanePreferences::appearance);
+    mergeMap(&QuorvanePreferences::displayAdjustments);
+    mergeMap(&QuorvanePreferences::displayAliasesByKey);
+    pickField(&QuorvanePreferences::lastSelectedDisplayIdentity);
+    mergeByID(&QuorvanePreferences::customPresets);
+    mergeByID(&QuorvanePreferences::customScenes);
+    mergeByID(&QuorvanePreferences::customDisplayGroups);
+    pickField(&QuorvanePreferences::brightnessSyncEnabled);
+    pickField(&QuorvanePreferences::brightnessSyncGroupID);
+    pickField(&QuorvanePreferences::sceneHotKeysEnabled);
+    mergeByID(&QuorvanePreferences::sceneHotKeyBindings);
+    pickField(&QuorvanePreferences::emergencyRecoveryHotKeyEnabled);
+    pickField(&QuorvanePreferences::emergencyRecoveryHotKeyCombination);
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include <signal.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -66,15 +68,63 @@ class PrivateXServer {
     void stop() {
         if (pid_ <= 0)
             return;
+        // Servers pick the lowest free number: one that starts between the
+        // kill and a later bind takes this one over. The server's own
+        // listening socket, kept open here, leaves no such moment; shut down,
+        // it refuses every client.
+        heldNumber_ = takeListeningSocket();
+        if (heldNumber_ >= 0)
+            ::shutdown(heldNumber_, SHUT_RDWR);
         ::kill(pid_, SIGKILL);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (::kill(pid_, 0) == 0 && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         pid_ = -1;
-        holdDisplayNumber();
+        if (heldNumber_ < 0)
+            holdDisplayNumber();
     }
 
   private:
+    // A duplicate of the server's listening socket on the display's
+    // abstract name (clients try that name first); -1 when it cannot be
+    // had (no pidfd_getfd, or not allowed to look into the server).
+    int takeListeningSocket() const {
+        const std::string target = "socket:[" + listeningSocketInode() + "]";
+        const std::string descriptors = "/proc/" + std::to_string(pid_) + "/fd";
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(descriptors, error)) {
+            if (std::filesystem::read_symlink(entry.path(), error) != target)
+                continue;
+            const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid_, 0));
+            if (pidfd < 0)
+                return -1;
+            const int taken = static_cast<int>(
+                ::syscall(SYS_pidfd_getfd, pidfd, std::stoi(entry.path().filename().string()), 0));
+            ::close(pidfd);
+            return taken;
+        }
+        return -1;
+    }
+
+    // From the server's /proc/<pid>/net/unix, whose lines read: Num RefCount
+    // Protocol Flags Type St Inode Path; flags 00010000 mark a listening
+    // socket. Empty when there is none.
+    std::string listeningSocketInode() const {
+        if (display_.size() < 2)
+            return {};
+        const std::string name = "@/tmp/.X11-unix/X" + display_.substr(1);
+        std::ifstream sockets("/proc/" + std::to_string(pid_) + "/net/unix");
+        std::string line;
+        while (std::getline(sockets, line)) {
+            std::istringstream fields(line);
+            std::string num, refCount, protocol, flags, type, state, inode, path;
+            if (fields >> num >> refCount >> protocol >> flags >> type >> state >> inode >> path &&
+                path == name && flags == "00010000")
+                return inode;
+        }
+        return {};
+    }
+
     // A server started with -displayfd takes the first number whose abstract
     // socket it can bind; binding the killed server's one here (without
     // listening, so clients are refused) keeps the number from being reused.

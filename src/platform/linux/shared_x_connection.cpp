@@ -1,6 +1,7 @@
 #include "platform/linux/shared_x_connection.hpp"
 
 #include <X11/extensions/Xrandr.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 
@@ -69,11 +70,6 @@ std::optional<SharedXConnection::Lease> SharedXConnection::lease() {
     return Lease(*this, std::move(lock));
 }
 
-int SharedXConnection::eventDescriptor() {
-    std::lock_guard lock(mutex_);
-    return connection_ ? ConnectionNumber(connection_->display()) : -1;
-}
-
 bool SharedXConnection::readEvents() {
     std::lock_guard lock(mutex_);
     if (!connection_)
@@ -93,6 +89,11 @@ void SharedXConnection::setKeyEventHandler(KeyEventHandler handler) {
 }
 
 void SharedXConnection::dropConnection() {
+    // Watchers poll duplicates of the descriptor, which keep the socket open
+    // after the connection closes its own; shutting it down wakes them even
+    // when the loss was not a hang-up, and lets the server let go of us.
+    if (connection_)
+        ::shutdown(ConnectionNumber(connection_->display()), SHUT_RDWR);
     connection_.reset();
     cache_.clear();
 }

@@ -83,15 +83,11 @@ class SharedXConnection {
     // is tried again); none when no server answers.
     std::optional<Lease> lease();
 
-    // The file descriptor to wait on for events (-1 before the connection is
-    // open). Only for poll(): every read goes through a lease or
-    // readEvents().
-    int eventDescriptor();
-
-    // For a watcher of eventDescriptor(): reads what the server has sent,
-    // handing key events on, without ever opening the connection. False when
-    // it is not open or its server went away (the lost connection is then
-    // dropped; the next lease tries the server afresh).
+    // For a watcher that polls (a duplicate of) the connection's descriptor:
+    // reads what the server has sent, handing key events on, without ever
+    // opening the connection. False when it is not open or its server went
+    // away (the lost connection is then dropped; the next lease tries the
+    // server afresh).
     bool readEvents();
 
     // Key events are handed to this handler from whichever lease reads them.

@@ -3,6 +3,7 @@
 #include <X11/XKBlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -67,24 +68,36 @@ constexpr unsigned kModifierBits =
 
 std::unique_ptr<X11HotKeyGrabber> X11HotKeyGrabber::open(
     std::shared_ptr<SharedXConnection> connection, PressHandler onPress) {
+    int xFd = -1;
     {
         auto lease = connection->lease();
         if (!lease)
             return nullptr;
+        Display* display = lease->connection().display();
         // Auto-repeat then sends repeated presses without releases in
         // between, which tells a held chord from a new press.
-        XkbSetDetectableAutoRepeat(lease->connection().display(), True, nullptr);
+        XkbSetDetectableAutoRepeat(display, True, nullptr);
+        // The watcher waits on a duplicate of its own: the connection's
+        // descriptor is closed on whichever thread meets the loss, and its
+        // number is then handed to the next file the process opens, which
+        // the watcher would wait on for ever. The duplicate still reports
+        // the socket's hang-up.
+        xFd = ::fcntl(ConnectionNumber(display), F_DUPFD_CLOEXEC, 0);
     }
-    const int wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (wakeFd < 0)
+    if (xFd < 0)
         return nullptr;
+    const int wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wakeFd < 0) {
+        ::close(xFd);
+        return nullptr;
+    }
     return std::unique_ptr<X11HotKeyGrabber>(
-        new X11HotKeyGrabber(std::move(connection), wakeFd, std::move(onPress)));
+        new X11HotKeyGrabber(std::move(connection), xFd, wakeFd, std::move(onPress)));
 }
 
-X11HotKeyGrabber::X11HotKeyGrabber(std::shared_ptr<SharedXConnection> connection, int wakeFd,
-                                   PressHandler onPress)
-    : connection_(std::move(connection)), onPress_(std::move(onPress)), wakeFd_(wakeFd) {
+X11HotKeyGrabber::X11HotKeyGrabber(std::shared_ptr<SharedXConnection> connection, int xFd,
+                                   int wakeFd, PressHandler onPress)
+    : connection_(std::move(connection)), onPress_(std::move(onPress)), xFd_(xFd), wakeFd_(wakeFd) {
     connection_->setKeyEventHandler([this](const XKeyEvent& event) { handleKeyEvent(event); });
     thread_ = std::thread([this] { watch(); });
 }
@@ -97,6 +110,7 @@ X11HotKeyGrabber::~X11HotKeyGrabber() {
     [[maybe_unused]] auto written = ::write(wakeFd_, &one, sizeof one);
     thread_.join();
     ::close(wakeFd_);
+    ::close(xFd_);
 }
 
 std::vector<X11HotKeyGrabber::Outcome> X11HotKeyGrabber::grab(const std::vector<Request>& requests,
@@ -171,9 +185,8 @@ void X11HotKeyGrabber::ungrab(XConnection& connection, const Chord& chord,
 }
 
 void X11HotKeyGrabber::watch() {
-    const int xFd = connection_->eventDescriptor();
     while (!stopping_) {
-        pollfd fds[2] = {{xFd, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+        pollfd fds[2] = {{xFd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
         if (::poll(fds, 2, -1) < 0)
             continue;
         if (fds[1].revents & POLLIN) {

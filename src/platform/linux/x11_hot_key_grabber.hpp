@@ -71,7 +71,7 @@ class X11HotKeyGrabber {
         std::vector<unsigned> lockVariants;
     };
 
-    X11HotKeyGrabber(std::shared_ptr<SharedXConnection> connection, int wakeFd,
+    X11HotKeyGrabber(std::shared_ptr<SharedXConnection> connection, int xFd, int wakeFd,
                      PressHandler onPress);
 
     void watch();
@@ -88,6 +88,8 @@ class X11HotKeyGrabber {
     unsigned numLockMask_ = 0;
     PressHandler onPress_;
 
+    // A duplicate of the connection's descriptor, owned by this grabber.
+    int xFd_ = -1;
     int wakeFd_ = -1;
     std::atomic<bool> stopping_ = false;
     std::atomic<bool> watching_ = true;

@@ -6,7 +6,11 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <unistd.h>
+
+#include <atomic>
 #include <chrono>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -63,6 +67,12 @@ class OtherClient {
     }
 
     void tap(KeySym key) { press({}, key); }
+
+    // Has the server close the connection of the client that owns `resource`.
+    void killClientOwning(XID resource) {
+        XKillClient(display(), resource);
+        connection_->sync();
+    }
 
     // Whether this client may grab the chord (false: someone else holds it).
     bool tryGrab(KeySym key, unsigned modifiers) {
@@ -324,15 +334,84 @@ TEST(GlobalHotKeyRegistrarServerLoss, TheWatchEndsAndTheNextReconcileReportsNoSe
         binding("scene-work", 18, "1", {M::control, M::option, M::command})};
     ASSERT_EQ(registrar.reconcile(bindings).registeredCount, 1);
     EXPECT_TRUE(grabber->watching());
+    const auto generation = shared->lease()->generation();
 
     server.stop();
     EXPECT_TRUE(owner.runUntil([&] { return !grabber->watching(); }, seconds(10)));
-    EXPECT_FALSE(shared->readEvents());
+    EXPECT_FALSE(shared->readEvents(generation));
     const auto summary = registrar.reconcile(bindings);
     EXPECT_EQ(summary.registeredCount, 0);
     ASSERT_EQ(summary.failures.size(), 1u);
     EXPECT_EQ(summary.failures[0].statusCode, X11GlobalHotKeyRegistrar::kStatusNoServer);
     EXPECT_TRUE(registrar.registeredBindingIDs().empty());
+}
+
+// Waits (up to a deadline) until the thread is asleep, e.g. waiting for a
+// lock; true when it is.
+bool waitUntilAsleep(const std::atomic<pid_t>& thread) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (thread != 0) {
+            std::ifstream stat("/proc/self/task/" + std::to_string(thread) + "/stat");
+            std::string line;
+            std::getline(stat, line);
+            // "<tid> (<name>) <state> ...": the name may hold spaces.
+            const auto nameEnd = line.rfind(')');
+            if (nameEnd != std::string::npos && line.size() > nameEnd + 2 &&
+                line[nameEnd + 2] == 'S')
+                return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
+
+// The connection is lost and the reconcile's lease opens a new one to the
+// live server before the watch has noticed the loss. The grabs must then go
+// through a grabber that watches the new connection: the old one's watch
+// ends with the old connection, and presses would only arrive when some
+// other caller happened to read.
+TEST(GlobalHotKeyRegistrarServerLoss, AReconnectBeforeTheWatchNoticedStillDeliversPresses) {
+    if (testDisplay() == nullptr)
+        GTEST_SKIP() << "QUORVANE_TEST_DISPLAY is not set";
+    ThreadScheduler owner;
+    auto shared = std::make_shared<SharedXConnection>(testDisplay());
+    X11GlobalHotKeyRegistrar registrar(owner, shared);
+    std::vector<std::string> pressed;
+    registrar.setActivationHandler([&](const std::string& id) { pressed.push_back(id); });
+    const std::vector<GlobalHotKeyBinding> bindings = {
+        binding("scene-work", 18, "1", {M::control, M::option, M::command})};
+    ASSERT_EQ(registrar.reconcile(bindings).registeredCount, 1);
+    OtherClient other(testDisplay());
+    ASSERT_TRUE(other.connected());
+
+    // While this lease is held the watch cannot read, so it cannot notice
+    // that the server closed the connection.
+    auto lease = shared->lease();
+    ASSERT_TRUE(lease);
+    Display* display = lease->connection().display();
+    const Pixmap ours = XCreatePixmap(display, lease->connection().root(), 1, 1,
+                                      static_cast<unsigned>(DefaultDepth(display, 0)));
+    lease->connection().sync();
+    other.killClientOwning(ours);
+
+    // The reconcile runs until it waits for the lease; only then may the
+    // watch (also waiting for it) get its turn, so whichever of the two
+    // reads the loss first, the reconcile began with the watch still on.
+    std::atomic<pid_t> reconcilingThread = 0;
+    GlobalHotKeyRegistrationSummary summary;
+    std::thread reconciling([&] {
+        reconcilingThread = static_cast<pid_t>(::gettid());
+        summary = registrar.reconcile(bindings);
+    });
+    EXPECT_TRUE(waitUntilAsleep(reconcilingThread));
+    lease.reset();
+    reconciling.join();
+
+    EXPECT_EQ(summary, (GlobalHotKeyRegistrationSummary{1, 1, {}, true}));
+    other.press({XK_Control_L, XK_Alt_L, XK_Super_L}, XK_1);
+    ASSERT_TRUE(owner.runUntil([&] { return !pressed.empty(); }, seconds(5)));
+    EXPECT_EQ(pressed, (std::vector<std::string>{"scene-work"}));
 }
 
 }  // namespace

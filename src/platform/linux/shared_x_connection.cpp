@@ -70,9 +70,9 @@ std::optional<SharedXConnection::Lease> SharedXConnection::lease() {
     return Lease(*this, std::move(lock));
 }
 
-bool SharedXConnection::readEvents() {
+bool SharedXConnection::readEvents(std::uint64_t generation) {
     std::lock_guard lock(mutex_);
-    if (!connection_)
+    if (!connection_ || generation_ != generation)
         return false;
     if (!connection_->lost())
         dispatchEvents(QueuedAfterReading);
@@ -103,6 +103,7 @@ bool SharedXConnection::open() {
     if (!connection_) {
         return false;
     }
+    ++generation_;
     int eventBase = 0;
     int errorBase = 0;
     if (XRRQueryExtension(connection_->display(), &eventBase, &errorBase)) {

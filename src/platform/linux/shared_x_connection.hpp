@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -53,6 +54,10 @@ class SharedXConnection {
         OutputCache& cache() const { return owner_->cache_; }
         // The RandR error base (BadRROutput and friends are offsets from it).
         int randrErrorBase() const { return owner_->randrErrorBase_; }
+        // Which of the connections opened so far this is: a connection opened
+        // after a loss has a new one, so a watcher can tell whether it still
+        // watches the connection requests go to.
+        std::uint64_t generation() const { return owner_->generation_; }
         // The active outputs, from the cache or read afresh (and then
         // remembered); empty when the server has no usable RandR.
         const std::vector<RandrOutput>& activeOutputs() const;
@@ -83,12 +88,13 @@ class SharedXConnection {
     // is tried again); none when no server answers.
     std::optional<Lease> lease();
 
-    // For a watcher that polls (a duplicate of) the connection's descriptor:
-    // reads what the server has sent, handing key events on, without ever
-    // opening the connection. False when it is not open or its server went
-    // away (the lost connection is then dropped; the next lease tries the
-    // server afresh).
-    bool readEvents();
+    // For a watcher that polls (a duplicate of) the descriptor of the
+    // connection of this generation: reads what the server has sent, handing
+    // key events on, without ever opening the connection. False when that
+    // connection is no longer the open one (it was lost and maybe replaced
+    // since; a newer one is left alone) or its server went away (the lost
+    // connection is then dropped; the next lease tries the server afresh).
+    bool readEvents(std::uint64_t generation);
 
     // Key events are handed to this handler from whichever lease reads them.
     void setKeyEventHandler(KeyEventHandler handler);
@@ -103,6 +109,7 @@ class SharedXConnection {
     std::string displayName_;
     std::mutex mutex_;
     std::optional<XConnection> connection_;
+    std::uint64_t generation_ = 0;
     int randrEventBase_ = -1;
     int randrErrorBase_ = 0;
     OutputCache cache_;

@@ -50,6 +50,24 @@ bool X11GlobalHotKeyRegistrar::connect() {
     return grabber_ != nullptr;
 }
 
+std::optional<std::vector<X11HotKeyGrabber::Outcome>> X11GlobalHotKeyRegistrar::grab(
+    const std::vector<X11HotKeyGrabber::Request>& requests) {
+    // A grabber whose connection was lost, and replaced before its watch
+    // noticed, refuses to grab: presses of grabs on the new connection would
+    // reach no watch. A new grabber watches the new connection. Each refusal
+    // takes another lost connection, so the tries only run out on a server
+    // that keeps going away.
+    constexpr int kAttempts = 3;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if (auto outcomes = grabber_->grab(requests, kStatusNoSuchKey, kStatusChordTaken))
+            return outcomes;
+        grabber_.reset();
+        if (!connect())
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
 GlobalHotKeyRegistrationSummary X11GlobalHotKeyRegistrar::reconcile(
     const std::vector<GlobalHotKeyBinding>& bindings) {
     const bool connected = connect();
@@ -64,11 +82,9 @@ GlobalHotKeyRegistrationSummary X11GlobalHotKeyRegistrar::reconcile(
     GlobalHotKeyRegistrationSummary summary;
     summary.requestedCount = static_cast<int>(requests.size());
     // Without a server (or once it went away) no grab has an outcome.
-    const auto outcomes = connected && !requests.empty()
-                              ? grabber_->grab(requests, kStatusNoSuchKey, kStatusChordTaken)
-                              : std::vector<X11HotKeyGrabber::Outcome>{};
+    const auto outcomes = connected && !requests.empty() ? grab(requests) : std::nullopt;
     for (std::size_t i = 0; i < requests.size(); ++i) {
-        const auto failure = i < outcomes.size() ? outcomes[i].failureStatus : kStatusNoServer;
+        const auto failure = outcomes ? (*outcomes)[i].failureStatus : kStatusNoServer;
         if (!failure) {
             registered_.insert(requests[i].bindingID);
             continue;

@@ -2,17 +2,18 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "platform/interfaces/global_hot_key_registering.hpp"
 #include "platform/interfaces/scheduler.hpp"
+#include "platform/linux/x11_hot_key_grabber.hpp"
 
 namespace quorvane {
 
 class SharedXConnection;
-class X11HotKeyGrabber;
 
 // Global hot keys as passive key grabs on the X root window. Each enabled
 // binding is grabbed with its modifiers (control = Control, option = Alt/Mod1,
@@ -57,6 +58,10 @@ class X11GlobalHotKeyRegistrar final : public GlobalHotKeyRegistering {
     };
 
     bool connect();
+    // The outcome of each request, in order, through the connected grabber
+    // or its replacement; none without a server.
+    std::optional<std::vector<X11HotKeyGrabber::Outcome>> grab(
+        const std::vector<X11HotKeyGrabber::Request>& requests);
 
     Scheduler& owner_;
     std::shared_ptr<SharedXConnection> connection_;

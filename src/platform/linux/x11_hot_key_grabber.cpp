@@ -69,10 +69,12 @@ constexpr unsigned kModifierBits =
 std::unique_ptr<X11HotKeyGrabber> X11HotKeyGrabber::open(
     std::shared_ptr<SharedXConnection> connection, PressHandler onPress) {
     int xFd = -1;
+    std::uint64_t generation = 0;
     {
         auto lease = connection->lease();
         if (!lease)
             return nullptr;
+        generation = lease->generation();
         Display* display = lease->connection().display();
         // Auto-repeat then sends repeated presses without releases in
         // between, which tells a held chord from a new press.
@@ -92,12 +94,17 @@ std::unique_ptr<X11HotKeyGrabber> X11HotKeyGrabber::open(
         return nullptr;
     }
     return std::unique_ptr<X11HotKeyGrabber>(
-        new X11HotKeyGrabber(std::move(connection), xFd, wakeFd, std::move(onPress)));
+        new X11HotKeyGrabber(std::move(connection), generation, xFd, wakeFd, std::move(onPress)));
 }
 
-X11HotKeyGrabber::X11HotKeyGrabber(std::shared_ptr<SharedXConnection> connection, int xFd,
-                                   int wakeFd, PressHandler onPress)
-    : connection_(std::move(connection)), onPress_(std::move(onPress)), xFd_(xFd), wakeFd_(wakeFd) {
+X11HotKeyGrabber::X11HotKeyGrabber(std::shared_ptr<SharedXConnection> connection,
+                                   std::uint64_t generation, int xFd, int wakeFd,
+                                   PressHandler onPress)
+    : connection_(std::move(connection)),
+      generation_(generation),
+      onPress_(std::move(onPress)),
+      xFd_(xFd),
+      wakeFd_(wakeFd) {
     connection_->setKeyEventHandler([this](const XKeyEvent& event) { handleKeyEvent(event); });
     thread_ = std::thread([this] { watch(); });
 }
@@ -113,14 +120,16 @@ X11HotKeyGrabber::~X11HotKeyGrabber() {
     ::close(xFd_);
 }
 
-std::vector<X11HotKeyGrabber::Outcome> X11HotKeyGrabber::grab(const std::vector<Request>& requests,
-                                                              std::int32_t noSuchKeyStatus,
-                                                              std::int32_t takenStatus) {
-    std::vector<Outcome> outcomes;
+std::optional<std::vector<X11HotKeyGrabber::Outcome>> X11HotKeyGrabber::grab(
+    const std::vector<Request>& requests, std::int32_t noSuchKeyStatus, std::int32_t takenStatus) {
+    // Checked under the same lease as the grabs: a reconnect cannot slip in
+    // between, and a watch that has not noticed its loss yet still counts
+    // as watching.
     auto lease = connection_->lease();
-    if (!lease)
-        return outcomes;
+    if (!lease || lease->generation() != generation_ || !watching_)
+        return std::nullopt;
     numLockMask_ = findNumLockMask(lease->connection().display());
+    std::vector<Outcome> outcomes;
     for (const auto& request : requests)
         outcomes.push_back(grabOne(lease->connection(), request, noSuchKeyStatus, takenStatus));
     return outcomes;
@@ -130,11 +139,13 @@ void X11HotKeyGrabber::releaseAll() {
     auto lease = connection_->lease();
     if (!lease)
         return;
-    for (const auto& [chord, grab] : grabs_)
-        ungrab(lease->connection(), chord, grab.lockVariants);
+    if (lease->generation() == generation_) {
+        for (const auto& [chord, grab] : grabs_)
+            ungrab(lease->connection(), chord, grab.lockVariants);
+        lease->connection().sync();
+    }
     grabs_.clear();
     keysDown_.clear();
-    lease->connection().sync();
 }
 
 std::vector<unsigned> X11HotKeyGrabber::lockVariants() const {
@@ -201,7 +212,7 @@ void X11HotKeyGrabber::watch() {
         const short xEvents = fds[0].revents;
         if (xEvents & POLLNVAL)
             break;
-        if ((xEvents & (POLLIN | POLLHUP | POLLERR)) && !connection_->readEvents())
+        if ((xEvents & (POLLIN | POLLHUP | POLLERR)) && !connection_->readEvents(generation_))
             break;
         if (xEvents & (POLLHUP | POLLERR))
             break;

@@ -50,9 +50,15 @@ class X11HotKeyGrabber {
     // Grabs each request's chord in order, next to the grabs already held.
     // `noSuchKeyStatus` is reported for key codes without a key on this
     // keyboard, `takenStatus` for a chord an earlier grab already holds.
-    std::vector<Outcome> grab(const std::vector<Request>& requests, std::int32_t noSuchKeyStatus,
-                              std::int32_t takenStatus);
-    // Releases every grab this grabber holds.
+    // None, with nothing grabbed, when no server answers or the connection
+    // is no longer the one this grabber watches (it was lost and another
+    // opened before the watch noticed): presses of grabs made there would
+    // not be delivered, so the caller needs a new grabber.
+    std::optional<std::vector<Outcome>> grab(const std::vector<Request>& requests,
+                                             std::int32_t noSuchKeyStatus,
+                                             std::int32_t takenStatus);
+    // Releases every grab this grabber holds; grabs that went with a lost
+    // connection are only forgotten once another connection is open.
     void releaseAll();
     // False once the watch for presses has ended because the connection was
     // lost: the grabs went with it and no press is delivered any more.
@@ -71,8 +77,8 @@ class X11HotKeyGrabber {
         std::vector<unsigned> lockVariants;
     };
 
-    X11HotKeyGrabber(std::shared_ptr<SharedXConnection> connection, int xFd, int wakeFd,
-                     PressHandler onPress);
+    X11HotKeyGrabber(std::shared_ptr<SharedXConnection> connection, std::uint64_t generation,
+                     int xFd, int wakeFd, PressHandler onPress);
 
     void watch();
     void handleKeyEvent(const XKeyEvent& event);
@@ -82,6 +88,8 @@ class X11HotKeyGrabber {
     void ungrab(XConnection& connection, const Chord& chord, const std::vector<unsigned>& variants);
 
     std::shared_ptr<SharedXConnection> connection_;
+    // The generation of the shared connection that the watch polls.
+    std::uint64_t generation_ = 0;
     // Touched only under the connection's lease.
     std::map<Chord, Grab> grabs_;
     std::set<unsigned> keysDown_;

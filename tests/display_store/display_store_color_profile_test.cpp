@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 
 #include "display_store/store_world.hpp"
 #include "models/color/color_profile_error.hpp"
@@ -20,6 +22,31 @@ DisplayColorProfile profile(std::string id, std::string name, bool factory) {
         made.url = kCalibratedPath;
     return made;
 }
+
+// The simulated profiles, with something else of the same change (a save)
+// run just before a profile is chosen.
+class ProfilesChosenAfter final : public ColorProfileManaging {
+  public:
+    ProfilesChosenAfter(std::shared_ptr<ColorProfileManaging> profiles,
+                        std::function<void()> beforeChoosing)
+        : profiles_(std::move(profiles)), beforeChoosing_(std::move(beforeChoosing)) {}
+
+    DisplayColorProfileState profileState(const DisplaySnapshot& display) override {
+        return profiles_->profileState(display);
+    }
+    void setDefaultProfile(const DisplayColorProfile& profile,
+                           const DisplaySnapshot& display) override {
+        beforeChoosing_();
+        profiles_->setDefaultProfile(profile, display);
+    }
+    void restoreFactoryProfile(const DisplaySnapshot& display) override {
+        profiles_->restoreFactoryProfile(display);
+    }
+
+  private:
+    std::shared_ptr<ColorProfileManaging> profiles_;
+    std::function<void()> beforeChoosing_;
+};
 
 bool holds(const std::vector<std::string>& tokens, const std::string& token) {
     return std::find(tokens.begin(), tokens.end(), token) != tokens.end();
@@ -47,6 +74,35 @@ TEST(DisplayStoreColorProfileTest, AssignmentAndFactoryRestoreAreReadBackAndReda
     EXPECT_EQ(store.statusMessage(), ColorProfileError::displayUUIDUnavailable(1).description());
     store.setColorProfile("calibrated", 1);
     EXPECT_EQ(store.statusMessage(), "먼저 색상 프로파일 정보를 새로고침하세요");
+}
+
+// A save that fails within the change that names a profile shows its error
+// in place of the profile's text; the profile's names and paths stay with
+// that text and do not mark the error. The next text that shows takes its
+// own tokens again.
+TEST(DisplayStoreColorProfileTest, ProfileTokensDoNotAttachToASaveErrorShownInTheirTextsPlace) {
+    StoreWorld world;
+    world.profiles->setProfiles(1, {profile("factory", "Studio Factory", true),
+                                    profile("calibrated", "Calibrated", false)});
+    bool saveFirst = true;
+    world.profileManager = std::make_shared<ProfilesChosenAfter>(world.profiles, [&] {
+        if (saveFirst)
+            world.store->setTextSize(QuorvaneTextSize::veryLarge);
+    });
+    auto& store = world.start();
+    world.defaults->setFailsWrites(true);
+
+    store.setColorProfile("calibrated", 1);
+    EXPECT_EQ(store.statusMessage(),
+              "설정을 저장하지 못했습니다: org.quorvane.Quorvane.preferences.v1");
+    EXPECT_TRUE(store.diagnosticStatusMessagePrivacyTokens().empty());
+    // Reports still know the path from the profile list.
+    EXPECT_TRUE(holds(store.diagnosticPrivacyTokens(), kCalibratedPath));
+
+    saveFirst = false;
+    store.setColorProfile("calibrated", 1);
+    EXPECT_EQ(store.statusMessage(), "색상 프로파일 적용됨: Calibrated");
+    EXPECT_TRUE(holds(store.diagnosticStatusMessagePrivacyTokens(), kCalibratedPath));
 }
 
 }  // namespace

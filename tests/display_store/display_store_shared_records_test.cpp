@@ -45,8 +45,11 @@ class SharedRecordsTest : public ::testing::Test {
         cliPreferences->save(preferences);
     }
 
-    DisplayStore& startApplication() {
-        world.writer = LinuxDisplayStoreFactory::recordWriter(folder.path());
+    // Over `files` when given, else over a file store of its own.
+    DisplayStore& startApplication(std::shared_ptr<FileDefaultsStore> files = nullptr) {
+        if (!files)
+            files = std::make_shared<FileDefaultsStore>(folder.path());
+        world.writer = LinuxDisplayStoreFactory::recordWriter(std::move(files));
         world.start();
         watcher = std::make_unique<DefaultsFolderWatcher>(folder.path(), recordFiles());
         return *world.store;
@@ -106,6 +109,43 @@ class SharedRecordsTest : public ::testing::Test {
                 return false;
         }
         return false;
+    }
+
+    std::filesystem::path preferencesFile() const {
+        return folder / FileDefaultsStore::fileNameForKey(
+                            UserDefaultsPreferencesStore::standardStorageKey());
+    }
+
+    std::string preferencesBytes() const {
+        std::ifstream file(preferencesFile(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), {}};
+    }
+
+    // A file store whose reads of the preferences record fail with EIO, as
+    // on a failing disk or network home, while `failing` holds.
+    std::shared_ptr<FileDefaultsStore> filesFailingPreferencesReads(
+        std::shared_ptr<std::atomic<bool>> failing) const {
+        auto files = std::make_shared<FileDefaultsStore>(folder.path());
+        files->setReadCall([failing, record = preferencesFile()](const std::filesystem::path& file,
+                                                                 int fd, void* buffer,
+                                                                 std::size_t size) -> ssize_t {
+            if (*failing && file == record) {
+                errno = EIO;
+                return -1;
+            }
+            return ::read(fd, buffer, size);
+        });
+        return files;
+    }
+
+    // The record as the user left it: a preset of their own beside the
+    // automation switch the fixture saved.
+    QuorvanePreferences storeUsersOwnPreset() {
+        auto stored = cliPreferences->loadResult().preferences;
+        stored.customPresets.push_back(
+            {"users-own", "내 프리셋", DisplayPreset::builtIns()[1].adjustment, ItemKind::custom});
+        cliPreferences->save(stored);
+        return stored;
     }
 
     std::string identityOf(DisplayID displayID) const {
@@ -261,6 +301,70 @@ TEST_F(SharedRecordsTest, JournalEntriesOfBothSidesAreKept) {
     ASSERT_EQ(saved.entries.size(), 3u);
     EXPECT_TRUE(std::any_of(saved.entries.begin(), saved.entries.end(),
                             [&](const auto& entry) { return entry.id == theirs.id; }));
+}
+
+// A read error on the preferences record at start: the application keeps the
+// defaults in memory and writes nothing over the record, whatever it changes
+// and at quit, until the record reads again. The next change after that puts
+// this run's changes on top of what the record holds.
+TEST_F(SharedRecordsTest, ARecordThatFailsToReadIsNotWrittenOverAndTakesTheRunsChangesLater) {
+    const auto stored = storeUsersOwnPreset();
+    const auto bytes = preferencesBytes();
+    auto failing = std::make_shared<std::atomic<bool>>(true);
+    auto& store = startApplication(filesFailingPreferencesReads(failing));
+    EXPECT_NE(store.statusMessage().find("이 파일은 덮어쓰지 않습니다"), std::string::npos);
+    EXPECT_TRUE(store.customPresets().empty());
+
+    store.setTextSize(QuorvaneTextSize::veryLarge);
+    store.updateColorAdjustment(1, &ColorAdjustment::warmth, 0.3);
+    store.saveCustomPreset("이번 실행", 1);
+    world.writer->flushPendingSaves();
+    world.scheduler->runUntilIdle();
+    EXPECT_EQ(preferencesBytes(), bytes);
+
+    failing->store(false);
+    store.setAppearance(QuorvaneAppearance::dark);
+    const auto saved = recordOnDisk();
+    std::set<std::string> names;
+    for (const auto& preset : saved.customPresets)
+        names.insert(preset.name);
+    EXPECT_EQ(names, (std::set<std::string>{"내 프리셋", "이번 실행"}));
+    EXPECT_TRUE(saved.urlPresetAutomationEnabled);
+    EXPECT_EQ(saved.textSize, QuorvaneTextSize::veryLarge);
+    EXPECT_EQ(saved.appearance, QuorvaneAppearance::dark);
+    ASSERT_TRUE(saved.displayAdjustments.contains(identityOf(1)));
+    EXPECT_DOUBLE_EQ(saved.displayAdjustments.at(identityOf(1)).warmth, 0.3);
+    EXPECT_EQ(store.customPresets().size(), 2u);
+    EXPECT_EQ(stored.customPresets.size(), 1u);
+}
+
+// The record that could not be read changes on disk (the command line saves
+// it) once it reads: the reload shows it with this run's changes on top, and
+// the next save writes both.
+TEST_F(SharedRecordsTest, ARecordThatFailedToReadIsReadAgainWhenItChanges) {
+    auto stored = storeUsersOwnPreset();
+    const auto bytes = preferencesBytes();
+    auto failing = std::make_shared<std::atomic<bool>>(true);
+    auto& store = startApplication(filesFailingPreferencesReads(failing));
+    store.setTextSize(QuorvaneTextSize::veryLarge);
+    world.writer->flushPendingSaves();
+    EXPECT_EQ(preferencesBytes(), bytes);
+
+    failing->store(false);
+    stored.appearance = QuorvaneAppearance::dark;
+    cliPreferences->save(stored);
+    ASSERT_TRUE(deliverChanges());
+    ASSERT_EQ(store.customPresets().size(), 1u);
+    EXPECT_EQ(store.customPresets()[0].name, "내 프리셋");
+    EXPECT_EQ(store.appearance(), QuorvaneAppearance::dark);
+    EXPECT_EQ(store.textSize(), QuorvaneTextSize::veryLarge);
+
+    store.setAutoApplyEnabled(false);
+    const auto saved = recordOnDisk();
+    EXPECT_EQ(saved.customPresets, stored.customPresets);
+    EXPECT_EQ(saved.appearance, QuorvaneAppearance::dark);
+    EXPECT_EQ(saved.textSize, QuorvaneTextSize::veryLarge);
+    EXPECT_FALSE(saved.autoApplyEnabled);
 }
 
 }  // namespace

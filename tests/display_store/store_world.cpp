@@ -47,7 +47,7 @@ void StoreWorld::build(std::shared_ptr<DDCControlling> controller,
         controller ? std::move(controller) : std::make_shared<SilentDDCController>();
     collaborators.ddcWriteQueue = queue ? std::move(queue) : writeQueue;
     collaborators.globalHotKeyRegistrar = registrar;
-    collaborators.colorProfileManager = profiles;
+    collaborators.colorProfileManager = profileManager ? profileManager : profiles;
     collaborators.recoveryJournalStore =
         std::make_shared<UserDefaultsRecoveryJournalStore>(records);
     collaborators.scheduler = scheduler;

@@ -80,6 +80,9 @@ struct StoreWorld {
     std::shared_ptr<SimulatedGammaController> gamma = std::make_shared<SimulatedGammaController>();
     std::shared_ptr<SimulatedColorProfileManager> profiles =
         std::make_shared<SimulatedColorProfileManager>();
+    // When set before the store is built, the store manages profiles through
+    // it instead of `profiles`.
+    std::shared_ptr<ColorProfileManaging> profileManager;
     std::shared_ptr<SimulatedGlobalHotKeyRegistrar> registrar =
         std::make_shared<SimulatedGlobalHotKeyRegistrar>();
     std::shared_ptr<HeldDDCWriteQueue> writeQueue = std::make_shared<HeldDDCWriteQueue>();

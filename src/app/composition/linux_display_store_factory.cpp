@@ -64,9 +64,14 @@ std::map<std::string, DisplayStoreRecord> LinuxDisplayStoreFactory::recordFileNa
 
 std::shared_ptr<BackgroundDefaultsWriter> LinuxDisplayStoreFactory::recordWriter(
     const std::filesystem::path& defaultsFolder, std::shared_ptr<Scheduler> retryScheduler) {
+    return recordWriter(std::make_shared<FileDefaultsStore>(defaultsFolder),
+                        std::move(retryScheduler));
+}
+
+std::shared_ptr<BackgroundDefaultsWriter> LinuxDisplayStoreFactory::recordWriter(
+    std::shared_ptr<FileDefaultsStore> files, std::shared_ptr<Scheduler> retryScheduler) {
     return std::make_shared<BackgroundDefaultsWriter>(
-        std::make_shared<MergingDefaultsStore>(std::make_shared<FileDefaultsStore>(defaultsFolder),
-                                               recordMerges()),
+        std::make_shared<MergingDefaultsStore>(std::move(files), recordMerges()),
         std::move(retryScheduler));
 }
 

@@ -9,6 +9,7 @@
 #include "platform/interfaces/scheduler.hpp"
 #include "services/display_store/display_store.hpp"
 #include "services/persistence/background_defaults_writer.hpp"
+#include "services/persistence/defaults_store.hpp"
 
 namespace quorvane {
 
@@ -39,6 +40,10 @@ struct LinuxDisplayStoreFactory {
     // tried again after a back-off on `retryScheduler`, when one is given.
     static std::shared_ptr<BackgroundDefaultsWriter> recordWriter(
         const std::filesystem::path& defaultsFolder,
+        std::shared_ptr<Scheduler> retryScheduler = nullptr);
+    // The same over a file store already made.
+    static std::shared_ptr<BackgroundDefaultsWriter> recordWriter(
+        std::shared_ptr<FileDefaultsStore> files,
         std::shared_ptr<Scheduler> retryScheduler = nullptr);
     // The file names of the store's records in the defaults folder, for
     // telling the store which of them changed.

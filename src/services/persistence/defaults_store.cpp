@@ -32,12 +32,17 @@ constexpr std::size_t kTemporarySuffixLength = 6;
 constexpr int kMaxLinkHops = 40;
 constexpr int kMaxCopiesPerSecond = 100;
 
-// Reads to the end, giving up once more than `limit` bytes arrive.
-std::optional<std::string> readAll(int fd, std::size_t limit) {
+ssize_t systemRead(const fs::path&, int fd, void* buffer, std::size_t size) {
+    return ::read(fd, buffer, size);
+}
+
+// Reads `file` to the end, giving up once more than `limit` bytes arrive.
+std::optional<std::string> readAll(const FileDefaultsStore::ReadCall& readCall,
+                                   const fs::path& file, int fd, std::size_t limit) {
     std::string result;
     std::vector<char> buffer(64 * 1024);
     for (;;) {
-        const ssize_t count = ::read(fd, buffer.data(), buffer.size());
+        const ssize_t count = readCall(file, fd, buffer.data(), buffer.size());
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0)
@@ -184,8 +189,8 @@ struct ExistingFile {
 // would replace. One open serves the check, the comparison and the
 // permissions; it never blocks on a FIFO and never follows a link that
 // appeared since the target was resolved.
-std::variant<ExistingFile, DefaultsStoreError> inspectExisting(const fs::path& target,
-                                                               std::string_view bytes) {
+std::variant<ExistingFile, DefaultsStoreError> inspectExisting(
+    const fs::path& target, std::string_view bytes, const FileDefaultsStore::ReadCall& readCall) {
     UniqueFileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     if (!fd.valid()) {
         if (errno == ENOENT)
@@ -202,7 +207,7 @@ std::variant<ExistingFile, DefaultsStoreError> inspectExisting(const fs::path& t
         return unreadable(target, std::strerror(EFBIG));
     ExistingFile existing{info.st_mode & 07777, false};
     if (size == bytes.size()) {
-        const auto held = readAll(fd.get(), bytes.size());
+        const auto held = readAll(readCall, target, fd.get(), bytes.size());
         existing.holdsBytes = held && *held == bytes;
     }
     return existing;
@@ -231,7 +236,8 @@ bool writeNewFile(const fs::path& path, std::string_view bytes) {
 
 }  // namespace
 
-FileDefaultsStore::FileDefaultsStore(std::filesystem::path folder) : folder_(std::move(folder)) {}
+FileDefaultsStore::FileDefaultsStore(std::filesystem::path folder)
+    : folder_(std::move(folder)), readCall_(systemRead) {}
 
 FileDefaultsStore::~FileDefaultsStore() {
     if (lockFile_ >= 0)
@@ -288,7 +294,7 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
         return {std::nullopt, unreadable(path, "not a regular file")};
     if (static_cast<std::uintmax_t>(info.st_size) > kMaxValueSize)
         return {std::nullopt, unreadable(path, std::strerror(EFBIG))};
-    auto data = readAll(fd.get(), kMaxValueSize);
+    auto data = readAll(readCall_, path, fd.get(), kMaxValueSize);
     if (!data)
         return {std::nullopt, unreadable(path, std::strerror(errno))};
     return {std::move(data), std::nullopt};
@@ -359,7 +365,7 @@ SaveOutcome FileDefaultsStore::setData(std::string_view key, std::string_view by
     if (auto* error = std::get_if<DefaultsStoreError>(&resolved))
         return SaveOutcome::failed(std::move(*error));
     const auto target = std::get<fs::path>(std::move(resolved));
-    auto inspected = inspectExisting(target, bytes);
+    auto inspected = inspectExisting(target, bytes, readCall_);
     if (auto* error = std::get_if<DefaultsStoreError>(&inspected))
         return SaveOutcome::failed(std::move(*error));
     const auto existing = std::get<ExistingFile>(inspected);

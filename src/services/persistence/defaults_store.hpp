@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include <sys/types.h>
+
 #include "platform/interfaces/defaults_storing.hpp"
 
 namespace quorvane {
@@ -35,6 +37,11 @@ class FileDefaultsStore final : public DefaultsStoring {
     // file; returning false fails the write there. Lets tests stop a write at
     // its most delicate point.
     using BeforeRenameHook = std::function<bool(const std::filesystem::path& temporaryFile)>;
+    // Reads from a key's open file as ::read does: the count, 0 at its end,
+    // -1 with errno set. ::read unless a test puts a failing disk in its
+    // place for one file.
+    using ReadCall = std::function<ssize_t(const std::filesystem::path& file, int fd, void* buffer,
+                                           std::size_t size)>;
 
     // An empty folder (no home known) reads nothing and refuses writes.
     explicit FileDefaultsStore(std::filesystem::path folder);
@@ -68,6 +75,8 @@ class FileDefaultsStore final : public DefaultsStoring {
     DefaultsLock lockExclusively() override;
 
     void setBeforeRenameHook(BeforeRenameHook hook) { beforeRename_ = std::move(hook); }
+    // Set before the store is shared with another thread.
+    void setReadCall(ReadCall call) { readCall_ = std::move(call); }
 
   private:
     // Why `key` cannot be written now, if anything stops it; creates the folder.
@@ -77,6 +86,7 @@ class FileDefaultsStore final : public DefaultsStoring {
 
     std::filesystem::path folder_;
     BeforeRenameHook beforeRename_;
+    ReadCall readCall_;
     // Threads of this process take turns through the mutex; processes
     // through the flock on the lock file, held while lockDepth_ > 0.
     std::recursive_mutex lockMutex_;

@@ -100,9 +100,10 @@ TEST_F(MainWindowTest, TheColourCardsStandInTwoColumnsAtTheUsualWindowSize) {
     EXPECT_EQ(editor->coordinateReadout()->arrangement(), FitArrangement::vertical);
     // Nothing of the editor reaches past its own right edge.
     for (auto* child : editor->findChildren<QWidget*>()) {
-        if (child->isVisibleTo(editor))
+        if (child->isVisibleTo(editor)) {
             EXPECT_LE(child->mapTo(editor, QPoint(child->width(), 0)).x(), editor->width())
                 << child->metaObject()->className();
+        }
     }
 
     theme.setTextSize(QuorvaneTextSize::veryLarge);

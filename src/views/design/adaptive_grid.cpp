@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "presentation/design/adaptive_columns.hpp"
+#include "views/design/grid_rows.hpp"
 
 namespace quorvane {
 
@@ -71,16 +72,8 @@ void AdaptiveGrid::resizeEvent(QResizeEvent* event) {
 }
 
 void AdaptiveGrid::arrange(int columns) {
-    for (QWidget* tile : tiles_)
-        grid_->removeWidget(tile);
-    for (int column = 0; column < std::max(grid_->columnCount(), columns); ++column)
-        grid_->setColumnStretch(column, column < columns ? 1 : 0);
-    int index = 0;
-    for (QWidget* tile : tiles_) {
-        // No alignment: a tile fills its cell, so it takes its row's height.
-        grid_->addWidget(tile, index / columns, index % columns);
-        ++index;
-    }
+    // No alignment: a tile fills its cell, so it takes its row's height.
+    placeInRows(*grid_, tiles_, columns);
     shownColumns_ = columns;
     updateGeometry();
 }

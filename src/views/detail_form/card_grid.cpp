@@ -2,6 +2,9 @@
 
 #include <QGridLayout>
 #include <QResizeEvent>
+#include <algorithm>
+
+#include "views/design/grid_rows.hpp"
 
 namespace quorvane {
 
@@ -55,15 +58,7 @@ void CardGrid::resizeEvent(QResizeEvent* event) {
 }
 
 void CardGrid::arrange(int columns) {
-    for (QWidget* card : cards_)
-        grid_->removeWidget(card);
-    for (int column = 0; column < std::max(grid_->columnCount(), columns_); ++column)
-        grid_->setColumnStretch(column, column < columns ? 1 : 0);
-    int index = 0;
-    for (QWidget* card : cards_) {
-        grid_->addWidget(card, index / columns, index % columns, Qt::AlignTop);
-        ++index;
-    }
+    placeInRows(*grid_, cards_, columns, Qt::AlignTop);
     shownColumns_ = columns;
 }
 

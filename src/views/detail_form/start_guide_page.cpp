@@ -3,13 +3,13 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
-#include <algorithm>
 #include <vector>
 
 #include "presentation/detail_form/reference_layout.hpp"
 #include "presentation/detail_form/start_guide.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/grid_rows.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
@@ -69,15 +69,7 @@ QWidget* StartGuidePage::makeSteps() {
     followTheme(context_.theme, grid, [this, layout, cards] {
         const int columns =
             ReferenceLayout::forTextSize(context_.theme.textSize()).startGuideColumns;
-        for (QWidget* card : cards)
-            layout->removeWidget(card);
-        for (int column = 0; column < std::max(layout->columnCount(), columns); ++column)
-            layout->setColumnStretch(column, column < columns ? 1 : 0);
-        int index = 0;
-        for (QWidget* card : cards) {
-            layout->addWidget(card, index / columns, index % columns);
-            ++index;
-        }
+        placeInRows(*layout, cards, columns);
     });
     return grid;
 }

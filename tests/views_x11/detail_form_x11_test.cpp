@@ -69,9 +69,6 @@ class DetailFormX11Test : public testing::XServerTest {
             QApplication::processEvents();
         }
     }
-    GammaRamp rampOf(const std::string& name) {
-        return readCrtcGamma(*connection, output(name)->crtc).value_or(GammaRamp{});
-    }
 
     std::shared_ptr<ManualScheduler> scheduler = std::make_shared<ManualScheduler>();
     std::shared_ptr<testing::CountingGammaController> gamma;

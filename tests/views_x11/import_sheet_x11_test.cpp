@@ -92,9 +92,6 @@ class ImportSheetX11Test : public testing::XServerTest {
         ADD_FAILURE() << outputName << " is not among the store's displays";
         return {};
     }
-    GammaRamp rampOf(const std::string& name) {
-        return readCrtcGamma(*connection, output(name)->crtc).value_or(GammaRamp{});
-    }
     std::map<std::string, GammaRamp> allRamps() {
         std::map<std::string, GammaRamp> result;
         for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"})

@@ -97,9 +97,6 @@ class PanelX11Test : public testing::XServerTest {
         scheduler->runUntilIdle();
         QApplication::processEvents();
     }
-    GammaRamp rampOf(const std::string& name) {
-        return readCrtcGamma(*connection, output(name)->crtc).value_or(GammaRamp{});
-    }
     GammaRamp expectedRamp(const ColorAdjustment& adjustment, std::size_t size) {
         return GammaRamp::fromTables(gamma->makeTransferTables(adjustment), size);
     }

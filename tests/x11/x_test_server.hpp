@@ -71,6 +71,9 @@ class XServerTest : public ::testing::Test {
         return target ? readCrtcGamma(*connection, target->crtc) : std::nullopt;
     }
 
+    // The same ramp for comparing, empty when it cannot be read.
+    GammaRamp rampOf(const std::string& name) { return currentRamp(name).value_or(GammaRamp{}); }
+
     // Puts the identity ramp on every lit output.
     void resetRampsToIdentity() {
         for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"}) {

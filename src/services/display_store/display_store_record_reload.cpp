@@ -1,4 +1,7 @@
 #include "services/display_store/display_store.hpp"
+
+#include <utility>
+
 #include "services/persistence/record_merge.hpp"
 
 namespace quorvane {
@@ -14,6 +17,20 @@ bool hotKeySettingsDiffer(const QuorvanePreferences& a, const QuorvanePreference
            a.sceneHotKeyBindings != b.sceneHotKeyBindings ||
            a.emergencyRecoveryHotKeyEnabled != b.emergencyRecoveryHotKeyEnabled ||
            a.emergencyRecoveryHotKeyCombination != b.emergencyRecoveryHotKeyCombination;
+}
+
+// Merges the record read from disk into the one `held`, with `base` as what
+// the disk held before; the read record becomes the base. True when `held`
+// changed.
+template <class Record>
+bool mergeRecordFromDisk(Record& held, Record& base, const Record& loaded,
+                         Record (*merge)(const Record&, const Record&, const Record&)) {
+    auto merged = merge(base, held, loaded);
+    base = loaded;
+    if (merged == held)
+        return false;
+    held = std::move(merged);
+    return true;
 }
 
 }  // namespace
@@ -73,26 +90,16 @@ bool DisplayStore::reloadRecoveryJournalFromDisk() {
     const auto loaded = recoveryJournalStore_->loadResult();
     if (loaded.recoveredFromCorruption)
         return false;
-    const auto merged =
-        RecordMerge::recoveryJournal(recoveryJournalBase_, recoveryJournal_, loaded.journal);
-    recoveryJournalBase_ = loaded.journal;
-    if (merged == recoveryJournal_)
-        return false;
-    recoveryJournal_ = merged;
-    return true;
+    return mergeRecordFromDisk(recoveryJournal_, recoveryJournalBase_, loaded.journal,
+                               RecordMerge::recoveryJournal);
 }
 
 bool DisplayStore::reloadDDCCapabilityCacheFromDisk() {
     const auto loaded = ddcCapabilityCacheStore_->loadResult();
     if (loaded.recoveredFromCorruption)
         return false;
-    const auto merged =
-        RecordMerge::ddcCapabilityCache(ddcCapabilityCacheBase_, ddcCapabilityCache_, loaded.cache);
-    ddcCapabilityCacheBase_ = loaded.cache;
-    if (merged == ddcCapabilityCache_)
-        return false;
-    ddcCapabilityCache_ = merged;
-    return true;
+    return mergeRecordFromDisk(ddcCapabilityCache_, ddcCapabilityCacheBase_, loaded.cache,
+                               RecordMerge::ddcCapabilityCache);
 }
 
 }  // namespace quorvane

@@ -1,12 +1,12 @@
 #include "services/persistence/record_merge.hpp"
 
 #include <algorithm>
-#include <exception>
 #include <map>
 #include <set>
 #include <vector>
 
 #include "services/ddc/user_defaults_ddc_capability_cache_store.hpp"
+#include "services/persistence/record_decoding.hpp"
 
 namespace quorvane::RecordMerge {
 
@@ -86,22 +86,6 @@ std::optional<std::string> mergedBytes(const std::optional<std::string>& base,
     return encode(merge(baseRecord.value_or(Record{}), *oursRecord, *theirsRecord));
 }
 
-std::optional<QuorvanePreferences> decodedPreferences(std::string_view bytes) {
-    try {
-        return QuorvanePreferences::decoded(bytes);
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-}
-
-std::optional<QuorvaneRecoveryJournal> decodedJournal(std::string_view bytes) {
-    try {
-        return QuorvaneRecoveryJournal::decoded(bytes);
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-}
-
 std::optional<DDCCapabilityCache> decodedCache(std::string_view bytes) {
     auto cache = UserDefaultsDDCCapabilityCacheStore::decode(bytes);
     if (!cache || cache->schemaVersion != DDCCapabilityCache::kSchemaVersion)
@@ -172,14 +156,14 @@ DDCCapabilityCache ddcCapabilityCache(const DDCCapabilityCache& base,
 std::optional<std::string> preferencesBytes(const std::optional<std::string>& base,
                                             std::string_view ours, std::string_view theirs) {
     return mergedBytes<QuorvanePreferences>(
-        base, ours, theirs, decodedPreferences,
+        base, ours, theirs, decodedRecord<QuorvanePreferences>,
         [](const QuorvanePreferences& record) { return record.encoded(); }, preferences);
 }
 
 std::optional<std::string> recoveryJournalBytes(const std::optional<std::string>& base,
                                                 std::string_view ours, std::string_view theirs) {
     return mergedBytes<QuorvaneRecoveryJournal>(
-        base, ours, theirs, decodedJournal,
+        base, ours, theirs, decodedRecord<QuorvaneRecoveryJournal>,
         [](const QuorvaneRecoveryJournal& record) {
             return std::optional<std::string>(record.encoded());
         },

@@ -3,17 +3,14 @@
 #include <exception>
 #include <utility>
 
+#include "services/persistence/record_decoding.hpp"
+
 namespace quorvane {
 
 namespace {
 
 bool decodes(const std::string& bytes) {
-    try {
-        QuorvanePreferences::decoded(bytes);
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
+    return decodedRecord<QuorvanePreferences>(bytes).has_value();
 }
 
 }  // namespace

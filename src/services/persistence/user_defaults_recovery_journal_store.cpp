@@ -3,17 +3,14 @@
 #include <exception>
 #include <utility>
 
+#include "services/persistence/record_decoding.hpp"
+
 namespace quorvane {
 
 namespace {
 
 bool decodes(const std::string& bytes) {
-    try {
-        QuorvaneRecoveryJournal::decoded(bytes);
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
+    return decodedRecord<QuorvaneRecoveryJournal>(bytes).has_value();
 }
 
 }  // namespace

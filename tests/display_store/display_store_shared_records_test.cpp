@@ -303,6 +303,42 @@ TEST_F(SharedRecordsTest, JournalEntriesOfBothSidesAreKept) {
                             [&](const auto& entry) { return entry.id == theirs.id; }));
 }
 
+// The journal file turns unreadable while the application runs (a failing
+// disk): the change event that follows keeps the entries the store shows,
+// and once the file reads again the next change adds to them.
+TEST_F(SharedRecordsTest, AJournalThatTurnsUnreadableKeepsTheEntriesShown) {
+    const auto journalFile = folder / FileDefaultsStore::fileNameForKey(
+                                          UserDefaultsRecoveryJournalStore::standardStorageKey());
+    auto failing = std::make_shared<std::atomic<bool>>(false);
+    auto files = std::make_shared<FileDefaultsStore>(folder.path());
+    files->setReadCall([failing, journalFile](const std::filesystem::path& file, int fd,
+                                              void* buffer, std::size_t size) -> ssize_t {
+        if (*failing && file == journalFile) {
+            errno = EIO;
+            return -1;
+        }
+        return ::read(fd, buffer, size);
+    });
+    auto& store = startApplication(files);
+    store.updateColorAdjustment(1, &ColorAdjustment::warmth, 0.2);
+    world.writer->flushPendingSaves();
+    ASSERT_EQ(store.recoveryJournal().entries.size(), 1u);
+
+    failing->store(true);
+    store.reloadRecordsChangedOnDisk({DisplayStoreRecord::recoveryJournal});
+    EXPECT_EQ(store.recoveryJournal().entries.size(), 1u);
+
+    failing->store(false);
+    store.reloadRecordsChangedOnDisk({DisplayStoreRecord::recoveryJournal});
+    store.updateColorAdjustment(1, &ColorAdjustment::warmth, 0.3);
+    world.writer->flushPendingSaves();
+    EXPECT_EQ(store.recoveryJournal().entries.size(), 2u);
+    EXPECT_EQ(UserDefaultsRecoveryJournalStore(std::make_shared<FileDefaultsStore>(folder.path()))
+                  .loadResult()
+                  .journal.entries.size(),
+              2u);
+}
+
 // A read error on the preferences record at start: the application keeps the
 // defaults in memory and writes nothing over the record, whatever it changes
 // and at quit, until the record reads again. The next change after that puts

@@ -88,7 +88,9 @@ bool DisplayStore::reloadPreferencesFromDisk() {
 
 bool DisplayStore::reloadRecoveryJournalFromDisk() {
     const auto loaded = recoveryJournalStore_->loadResult();
-    if (loaded.recoveredFromCorruption)
+    // An unreadable journal reads as empty: merging that would drop every
+    // entry both sides share from the one this store shows.
+    if (loaded.recordUnreadable || loaded.recoveredFromCorruption)
         return false;
     return mergeRecordFromDisk(recoveryJournal_, recoveryJournalBase_, loaded.journal,
                                RecordMerge::recoveryJournal);

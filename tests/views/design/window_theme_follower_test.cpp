@@ -17,8 +17,8 @@
 #include "views/design/theme.hpp"
 #include "views/design/window_control_size.hpp"
 #include "views/design/window_theme_follower.hpp"
-#include "views/support/themed_window.hpp"
 #include "views/support/layout_points_of.hpp"
+#include "views/support/themed_window.hpp"
 
 namespace quorvane {
 namespace {
@@ -67,6 +67,40 @@ TEST_F(WindowThemeFollowerTest, EveryKindOfWindowTakesTheThemeWhenItOpensAndFoll
     EXPECT_GT(box->palette().color(QPalette::Window).lightness(), 200);
     EXPECT_DOUBLE_EQ(testing::layoutPointsOf(menu->font()), 14);
     EXPECT_EQ(controlSizeOf(sheet), QuorvaneControlSize::regular);
+}
+
+// A widget that opens a window of its own when its font changes, as a
+// picker's list is polished when its owner takes a new font.
+class OpensAWindowOnAFontChange : public QWidget {
+  public:
+    using QWidget::QWidget;
+    std::unique_ptr<QMenu> opened;
+
+  protected:
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::FontChange && !opened) {
+            opened = std::make_unique<QMenu>();
+            opened->ensurePolished();  // joins the theme now
+        }
+        QWidget::changeEvent(event);
+    }
+};
+
+TEST_F(WindowThemeFollowerTest, AWindowThatJoinsWhileTheThemeChangesTakesTheNewTheme) {
+    auto* opener = new OpensAWindowOnAFontChange(&owner);
+    opener->show();
+    // Enough windows that one more makes the theme's list grow.
+    std::vector<std::unique_ptr<QMenu>> menus;
+    for (int i = 0; i < 31; ++i) {
+        menus.push_back(std::make_unique<QMenu>());
+        menus.back()->ensurePolished();
+    }
+    QApplication::processEvents();
+    theme.setTextSize(QuorvaneTextSize::standard);
+    ASSERT_NE(opener->opened, nullptr);
+    expectThemed(opener->opened.get(), theme);
+    for (const auto& menu : menus)
+        expectThemed(menu.get(), theme);
 }
 
 TEST_F(WindowThemeFollowerTest, ChildWidgetsInheritFromTheirWindowAndClosedWindowsAreForgotten) {

@@ -34,9 +34,9 @@
 #include "views/panel/panel_tile_section_view.hpp"
 #include "views/panel/panel_world.hpp"
 #include "views/store_bridge.hpp"
-#include "views/support/style_signature.hpp"
-#include "views/support/themed_window.hpp"
 #include "views/support/layout_points_of.hpp"
+#include "views/support/same_pixels.hpp"
+#include "views/support/themed_window.hpp"
 
 namespace quorvane {
 namespace {
@@ -294,12 +294,11 @@ TEST_F(MenuPanelTest, RestyledInPlaceThePanelReadsAsOneBuiltInTheNewTheme) {
     theme.setTextSize(QuorvaneTextSize::veryLarge);
     theme.setAppearance(QuorvaneAppearance::dark);
     settle();
-    const auto restyled = testing::styleSignature(&menu);
     MenuPanel fresh(*context);
     fresh.resize(menu.size());
     fresh.show();
     settle();
-    testing::expectSameStyle(restyled, testing::styleSignature(&fresh));
+    testing::expectSamePixels(menu, fresh, "panel");
 }
 
 TEST_F(MenuPanelTest, ChoosingTheCurrentTextSizeAgainReachesTheStoreAndKeepsItsTick) {

@@ -42,10 +42,10 @@
 #include "views/settings/settings_toggle_row_view.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
-#include "views/support/style_signature.hpp"
+#include "views/support/layout_points_of.hpp"
+#include "views/support/same_pixels.hpp"
 #include "views/support/themed_window.hpp"
 #include "views/support/wheel_input.hpp"
-#include "views/support/layout_points_of.hpp"
 
 namespace quorvane::testing {
 namespace {
@@ -349,12 +349,11 @@ TEST_F(SettingsWindowTest, RestyledInPlaceTheWindowReadsAsOneBuiltInTheNewTheme)
     theme.setTextSize(QuorvaneTextSize::veryLarge);
     theme.setAppearance(QuorvaneAppearance::dark);
     settle();
-    const auto restyled = styleSignature(window.get());
     SettingsWindow fresh(*context);
     fresh.resize(window->size());
     fresh.show();
     settle();
-    expectSameStyle(restyled, styleSignature(&fresh));
+    testing::expectSamePixels(*window, fresh, "settings-window");
 }
 
 TEST_F(SettingsWindowTest, TheJournalSectionShowsTheNewestFiveAndFollowsTheStore) {

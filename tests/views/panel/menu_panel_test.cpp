@@ -34,6 +34,7 @@
 #include "views/panel/panel_tile_section_view.hpp"
 #include "views/panel/panel_world.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/check_box_contrast.hpp"
 #include "views/support/layout_points_of.hpp"
 #include "views/support/same_pixels.hpp"
 #include "views/support/themed_window.hpp"
@@ -299,6 +300,20 @@ TEST_F(MenuPanelTest, RestyledInPlaceThePanelReadsAsOneBuiltInTheNewTheme) {
     fresh.show();
     settle();
     testing::expectSamePixels(menu, fresh, "panel");
+}
+
+// With correction off, its switch's edge stands out from the card at 3 : 1
+// or more in either scheme.
+TEST_F(MenuPanelTest, TheUncheckedCorrectionSwitchShowsItsEdgeInBothSchemes) {
+    MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q")});
+    store().setSoftwareColorCorrectionEnabled(false);
+    for (const auto appearance : {QuorvaneAppearance::light, QuorvaneAppearance::dark}) {
+        theme.setAppearance(appearance);
+        settle();
+        const auto weakest = testing::weakestUncheckedBoxContrast(menu);
+        ASSERT_TRUE(weakest.has_value());
+        EXPECT_GE(*weakest, 3.0);
+    }
 }
 
 TEST_F(MenuPanelTest, ChoosingTheCurrentTextSizeAgainReachesTheStoreAndKeepsItsTick) {

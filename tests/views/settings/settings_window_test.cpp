@@ -42,6 +42,7 @@
 #include "views/settings/settings_toggle_row_view.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/check_box_contrast.hpp"
 #include "views/support/layout_points_of.hpp"
 #include "views/support/same_pixels.hpp"
 #include "views/support/themed_window.hpp"
@@ -354,6 +355,18 @@ TEST_F(SettingsWindowTest, RestyledInPlaceTheWindowReadsAsOneBuiltInTheNewTheme)
     fresh.show();
     settle();
     testing::expectSamePixels(*window, fresh, "settings-window");
+}
+
+// An unchecked switch's edge stands out from its card at 3 : 1 or more, as
+// a control's edge must, in either scheme.
+TEST_F(SettingsWindowTest, AnUncheckedSwitchShowsItsEdgeInBothSchemes) {
+    for (const auto appearance : {QuorvaneAppearance::light, QuorvaneAppearance::dark}) {
+        theme.setAppearance(appearance);
+        settle();
+        const auto weakest = weakestUncheckedBoxContrast(*window);
+        ASSERT_TRUE(weakest.has_value());
+        EXPECT_GE(*weakest, 3.0);
+    }
 }
 
 TEST_F(SettingsWindowTest, TheJournalSectionShowsTheNewestFiveAndFollowsTheStore) {

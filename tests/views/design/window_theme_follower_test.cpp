@@ -4,9 +4,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QStyleOptionSlider>
 #include <QVBoxLayout>
@@ -101,6 +103,35 @@ TEST_F(WindowThemeFollowerTest, AWindowThatJoinsWhileTheThemeChangesTakesTheNewT
     expectThemed(opener->opened.get(), theme);
     for (const auto& menu : menus)
         expectThemed(menu.get(), theme);
+}
+
+// Menus and dialogs take the theme's font before they first measure
+// themselves, so they are placed for their real size: a menu opened at the
+// screen's corner in veryLarge lies wholly on the screen, as large as its
+// veryLarge entries, and a dialog stands centred over its owner with room
+// for its veryLarge text.
+TEST_F(WindowThemeFollowerTest, MenusAndDialogsMeasureThemselvesInTheThemesFont) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QFontMetrics veryLarge(theme.baseFont());
+    auto* menu = new QMenu(&owner);
+    const QString longest = QStringLiteral("디스플레이 다시 검색");
+    menu->addAction(QStringLiteral("크게"));
+    menu->addAction(longest);
+    menu->popup(screen.bottomRight() - QPoint(2, 2));
+    QApplication::processEvents();
+    EXPECT_GE(menu->width(), veryLarge.horizontalAdvance(longest));
+    EXPECT_GE(menu->height(), 2 * veryLarge.height());
+    EXPECT_TRUE(screen.contains(menu->geometry()));
+
+    owner.setGeometry(screen.center().x() - 350, screen.center().y() - 250, 700, 500);
+    auto* dialog = new QDialog(&owner);
+    auto* text = new QLabel(QStringLiteral("비상 복구를 실행할까요?"));
+    (new QVBoxLayout(dialog))->addWidget(text);
+    dialog->open();
+    QApplication::processEvents();
+    EXPECT_GE(text->width(), veryLarge.horizontalAdvance(text->text()));
+    const QPoint offset = dialog->geometry().center() - owner.geometry().center();
+    EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << ", " << offset.y();
 }
 
 TEST_F(WindowThemeFollowerTest, ChildWidgetsInheritFromTheirWindowAndClosedWindowsAreForgotten) {

@@ -369,6 +369,28 @@ TEST_F(SettingsWindowTest, AnUncheckedSwitchShowsItsEdgeInBothSchemes) {
     }
 }
 
+// The report sheet restyled while open, text size and scheme, looks like one
+// opened in the new theme: its colours and its size.
+TEST_F(SettingsWindowTest, TheReportSheetRestyledWhileOpenLooksLikeOneOpenedFresh) {
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    theme.setAppearance(QuorvaneAppearance::dark);
+    settle();
+    click(window->supportCard()->basicReport()->button());
+    DiagnosticReportSheet* open = window->diagnosticSheet();
+    ASSERT_NE(open, nullptr);
+    theme.setTextSize(QuorvaneTextSize::standard);
+    theme.setAppearance(QuorvaneAppearance::light);
+    settle();
+    DiagnosticReportSheet fresh(theme, open->preview(), window.get());
+    fresh.show();
+    settle();
+    // Only one of them is the active window; neither shows a blinking caret.
+    for (QWidget* sheet : {static_cast<QWidget*>(open), static_cast<QWidget*>(&fresh)})
+        if (QWidget* focused = sheet->focusWidget())
+            focused->clearFocus();
+    expectSamePixels(*open, fresh, "report-sheet");
+}
+
 TEST_F(SettingsWindowTest, TheJournalSectionShowsTheNewestFiveAndFollowsTheStore) {
     auto* support = window->supportCard();
     EXPECT_FALSE(support->journalSection()->isExpanded());

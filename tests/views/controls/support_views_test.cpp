@@ -2,10 +2,12 @@
 
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
+#include <cstdlib>
 
 #include "views/controls/health_check_wizard.hpp"
 #include "views/controls/recovery_journal_view.hpp"
@@ -208,6 +210,39 @@ TEST(RecoveryJournalViewTest, StatusIconsGrowWithTheText) {
     const double standardScale = theme.scale();
     theme.setTextSize(QuorvaneTextSize::veryLarge);
     EXPECT_GE(smallestIcon(), standard * theme.scale() / standardScale - 1);
+}
+
+// How many pixels of `picture` are drawn in `color` (give or take blending
+// at the edges).
+int pixelsOf(const QImage& picture, const QColor& color) {
+    int count = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor pixel = picture.pixelColor(x, y);
+            if (std::abs(pixel.red() - color.red()) + std::abs(pixel.green() - color.green()) +
+                    std::abs(pixel.blue() - color.blue()) <=
+                6) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+// A refused action must not pass for one that was merely skipped.
+TEST(RecoveryJournalViewTest, ABlockedEntryReadsBlockedInTheDestructiveColour) {
+    Theme theme(false);
+    auto journal = journalOf(1);
+    journal.entries[0].status = QuorvaneRecoveryJournalStatus::blocked;
+    RecoveryJournalView view(theme, false, 4);
+    view.setJournal(journal);
+    view.resize(420, view.heightForWidth(420));
+    view.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(showsText(view, QStringLiteral("차단됨")));
+    const QImage picture = view.grab().toImage();
+    // The octagon is a filled shape: a solid patch of the status colour.
+    EXPECT_GE(pixelsOf(picture, theme.color(ColorRole::destructive)), 40);
 }
 
 TEST(RecoveryJournalViewTest, ZeroLimitShowsNeitherRowsNorEmptyText) {

@@ -29,6 +29,14 @@ class ToggleButtonAccessible : public QAccessibleWidget {
         return QAccessibleWidget::text(kind);
     }
 
+    // As Qt reads a checkable button: a radio button when its siblings
+    // exclude each other by themselves, else a check box.
+    QAccessible::Role role() const override {
+        if (!button()->isCheckable())
+            return QAccessible::Button;
+        return button()->autoExclusive() ? QAccessible::RadioButton : QAccessible::CheckBox;
+    }
+
     QAccessible::State state() const override {
         QAccessible::State result = QAccessibleWidget::state();
         result.checkable = button()->isCheckable();

@@ -9,8 +9,8 @@ namespace quorvane {
 // with a click, as the mouse and the space bar do. Qt's own "Toggle" only
 // flips the check mark: the page would show the group open, or the segment
 // chosen, while nothing listening for the click ever heard of it. The
-// button reads as a toggle button with its checked state and its text as
-// name (unless it has an accessible name of its own).
+// button reads as Qt reads a checkable button (a check box with its checked
+// state) and its text as name, unless it has an accessible name of its own.
 //
 // Usage, once, where the button is made:
 //   readAsToggleButton(segment);

@@ -1,4 +1,5 @@
 #include "views/detail_form/color_reference_page.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -135,6 +136,7 @@ void ColorReferencePage::addFilter(QVBoxLayout* column) {
     for (const auto filter : {QuorvaneOutputFilter::none, QuorvaneOutputFilter::invert}) {
         auto* segment = new QPushButton(qText(ReferenceColorCards::outputFilterOptionText(filter)));
         segment->setCheckable(true);
+        readAsToggleButton(segment);
         segment->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         filterGroup_->addButton(segment, static_cast<int>(filter));
         row->addWidget(segment, 0);

@@ -1,4 +1,5 @@
 #include "views/main_window/advanced_disclosure.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 
 #include <QFontInfo>
 #include <QPainter>
@@ -31,6 +32,7 @@ int iconSide(const QFont& font) {
 AdvancedDisclosure::AdvancedDisclosure(Theme& theme, QWidget* parent)
     : QAbstractButton(parent), theme_(theme) {
     setCheckable(true);
+    readAsToggleButton(this);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setText(toQString(main_window_texts::kAdvancedGroupTitle));

@@ -1,4 +1,5 @@
 #include "views/main_window/rgb_curve_coordinate_editor.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -87,6 +88,7 @@ class ChannelSegment : public QAbstractButton {
         : QAbstractButton(parent), theme_(theme) {
         setText(text);
         setCheckable(true);
+        readAsToggleButton(this);
         setCursor(Qt::PointingHandCursor);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     }

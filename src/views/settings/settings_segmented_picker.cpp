@@ -1,4 +1,5 @@
 #include "views/settings/settings_segmented_picker.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -24,6 +25,7 @@ class Segment final : public QAbstractButton {
         : QAbstractButton(parent), theme_(theme), first_(first) {
         setText(text);
         setCheckable(true);
+        readAsToggleButton(this);
         setFocusPolicy(Qt::StrongFocus);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         followTheme(theme, this, [this] {

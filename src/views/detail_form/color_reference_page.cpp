@@ -1,5 +1,4 @@
 #include "views/detail_form/color_reference_page.hpp"
-#include "views/design/toggle_button_accessible.hpp"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -17,6 +16,7 @@
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/card_grid.hpp"
 #include "views/detail_form/color_row_view.hpp"

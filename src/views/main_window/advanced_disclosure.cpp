@@ -1,5 +1,5 @@
 #include "views/main_window/advanced_disclosure.hpp"
-#include "views/design/toggle_button_accessible.hpp"
+#include "views/design/symbol_side.hpp"
 
 #include <QFontInfo>
 #include <QPainter>
@@ -8,6 +8,7 @@
 #include "views/design/symbol_image.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 #include "views/qt_text.hpp"
 
 namespace quorvane {
@@ -24,7 +25,7 @@ int chevronSide(const QFont& font) {
 }
 
 int iconSide(const QFont& font) {
-    return QFontInfo(font).pixelSize();
+    return symbolSide(font);
 }
 
 }  // namespace

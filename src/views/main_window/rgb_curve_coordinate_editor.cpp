@@ -1,5 +1,4 @@
 #include "views/main_window/rgb_curve_coordinate_editor.hpp"
-#include "views/design/toggle_button_accessible.hpp"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -10,7 +9,9 @@
 #include <algorithm>
 
 #include "views/design/fit_to_width.hpp"
+#include "views/design/monospaced_font.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/main_window/rgb_curve_graph_view.hpp"
 #include "views/qt_text.hpp"
@@ -203,9 +204,7 @@ void RGBCurveCoordinateEditor::refresh() {
 void RGBCurveCoordinateEditor::restyle() {
     title_->setFont(theme_.font(QuorvaneFontStyle::caption, QFont::DemiBold));
     hint_->setFont(theme_.font(QuorvaneFontStyle::caption2));
-    QFont pill = theme_.font(QuorvaneFontStyle::caption2, QFont::DemiBold);
-    pill.setFamilies({QStringLiteral("monospace")});
-    pill.setStyleHint(QFont::Monospace);
+    const QFont pill = monospaced(theme_.font(QuorvaneFontStyle::caption2, QFont::DemiBold));
     for (auto* label : {gammaPill_, xPill_, yPill_})
         label->setFont(pill);
     for (auto* segment : channelButtons_)

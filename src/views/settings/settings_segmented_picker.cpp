@@ -1,5 +1,4 @@
 #include "views/settings/settings_segmented_picker.hpp"
-#include "views/design/toggle_button_accessible.hpp"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -9,6 +8,7 @@
 
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 
 namespace quorvane {
 

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -218,7 +219,16 @@ TEST_F(SettingsImportPreviewSheetTest, IdentitiesAreMonospacedAndLongTargetsEndI
             if (label->text() == raw)
                 identity = label;
         ASSERT_NE(identity, nullptr);
-        EXPECT_TRUE(QFontInfo(identity->font()).fixedPitch());
+        // What a reader sees: a narrow letter as wide as a broad one and
+        // every digit of one width, whether or not the font declares itself
+        // fixed-pitch.
+        const QFontMetricsF drawn(identity->font());
+        const qreal cell = drawn.horizontalAdvance(QStringLiteral("iiii"));
+        EXPECT_GT(cell, 0);
+        EXPECT_NEAR(drawn.horizontalAdvance(QStringLiteral("MMMM")), cell, 0.01)
+            << QFontInfo(identity->font()).family().toStdString();
+        for (const QChar digit : QStringLiteral("0123456789"))
+            EXPECT_NEAR(drawn.horizontalAdvance(QString(4, digit)), cell, 0.01);
         EXPECT_DOUBLE_EQ(identity->font().pointSizeF(),
                          theme.font(QuorvaneFontStyle::caption2).pointSizeF());
     }

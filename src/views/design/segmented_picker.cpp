@@ -7,6 +7,7 @@
 
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 
 namespace quorvane {
 
@@ -22,6 +23,7 @@ class Segment final : public QAbstractButton {
         : QAbstractButton(parent), theme_(theme) {
         setText(text);
         setCheckable(true);
+        readAsToggleButton(this);
         setCursor(Qt::PointingHandCursor);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         connect(this, &QAbstractButton::toggled, this, [this] { update(); });

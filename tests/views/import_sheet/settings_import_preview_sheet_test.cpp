@@ -23,11 +23,14 @@
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 #include "views/settings/settings_segmented_picker.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/accessible_tree.hpp"
 #include "views/support/text_ink_baseline.hpp"
 #include "views/support/wheel_input.hpp"
 
 namespace quorvane::testing {
 namespace {
+
+const QWidget* planCard(const QWidget* sheet, const QString& id);
 
 class SettingsImportPreviewSheetTest : public ::testing::Test {
   protected:
@@ -93,6 +96,10 @@ TEST_F(SettingsImportPreviewSheetTest, OneDisplayPickedTwiceBlocksAFullImportOnl
     EXPECT_TRUE(sheet->importButton()->isEnabled());
     EXPECT_FALSE(sheet->targetPicker(rawIdentity(side))->isEnabled());
     EXPECT_EQ(sheet->planCardTitles().size(), 3u);
+}
+
+TEST_F(SettingsImportPreviewSheetTest, AScreenReaderCanPressEveryButton) {
+    EXPECT_EQ(unpressableButtons(sheet.get()), std::vector<std::string>{});
 }
 
 TEST_F(SettingsImportPreviewSheetTest, AWheelOverTheTargetPickersOnlyScrollsTheSheet) {
@@ -300,6 +307,65 @@ TEST_F(SettingsImportPreviewSheetTest, HeadersAndCardTitlesStandOnTheirTextsBase
     StatusPill* badge = title->parentWidget()->findChild<StatusPill*>();
     ASSERT_NE(badge, nullptr);
     expectOneLine(title, titleText, badge, badge->text(), TextPart::capsuleAfterSymbol);
+}
+
+// A long alias already in the list when the sheet first shows: the picker
+// still asks for its ideal width (the name elides), side by side and stacked.
+TEST_F(SettingsImportPreviewSheetTest, ALongNameListedAtFirstShowKeepsThePickerAtItsIdealWidth) {
+    store().setDisplayAlias("회의실 B 벽걸이 모니터 (발표용, 왼쪽에서 두 번째 자리)", studio.id);
+    settle();
+    auto preferences = QuorvanePreferences::defaults();
+    preferences.displayAdjustments[rawIdentity(studio)].warmth = 0.5;
+    preferences.displayAdjustments[rawIdentity(side)].contrast = 1.2;
+    sheet = std::make_unique<SettingsImportPreviewSheet>(
+        *context, QuorvaneSettingsImportDraft::of(preferences), nullptr);
+    sheet->show();
+    settle();
+    auto* picker = qobject_cast<ElidingPicker*>(sheet->targetPicker(rawIdentity(studio)));
+    ASSERT_NE(picker, nullptr);
+    for (const int width : {1400, sheet->minimumWidth()}) {
+        sheet->resize(width, 900);
+        settle();
+        EXPECT_EQ(picker->width(), 280) << width;
+        EXPECT_TRUE(picker->shownText().endsWith(QChar(0x2026))) << width;
+    }
+}
+
+// Side by side, a plan card's before and after values fill its width: the
+// painted pills run from its leading to its trailing edge, with only the
+// gaps and the arrow between them.
+TEST_F(SettingsImportPreviewSheetTest, PlanValuesSideBySideFillTheCardsWidth) {
+    sheet->resize(1400, 900);
+    settle();
+    const QWidget* card = planCard(sheet.get(), QStringLiteral("display-mapping-summary"));
+    ASSERT_NE(card, nullptr);
+    auto* values = card->findChild<FitToWidth*>(QStringLiteral("planValues"));
+    ASSERT_NE(values, nullptr);
+    ASSERT_EQ(values->arrangement(), FitArrangement::horizontal);
+    // The card as drawn; the row's own pixels are those unlike the card's
+    // fill, sampled in its padding beside the row.
+    const QImage drawn = const_cast<QWidget*>(card)->grab().toImage();
+    const int scale = static_cast<int>(drawn.devicePixelRatio());
+    const QRect row(values->mapTo(card, QPoint(0, 0)) * scale, values->size() * scale);
+    const int y = row.center().y();
+    const QRgb fill = drawn.pixel(row.left() - 4 * scale, y);
+    // Painted runs across the middle of the row.
+    std::vector<std::pair<int, int>> runs;
+    for (int x = row.left(); x <= row.right(); ++x) {
+        if (drawn.pixel(x, y) == fill)
+            continue;
+        if (runs.empty() || runs.back().second != x - 1)
+            runs.push_back({x, x});
+        else
+            runs.back().second = x;
+    }
+    ASSERT_GE(runs.size(), 2u);
+    EXPECT_LE(runs.front().first, row.left() + scale);
+    EXPECT_GE(runs.back().second, row.right() - scale);
+    const int pills = (runs.front().second - runs.front().first + 1) +
+                      (runs.back().second - runs.back().first + 1);
+    const int arrow = values->findChild<SymbolImage*>()->width() * scale;
+    EXPECT_GE(pills, row.width() - arrow - 2 * 10 * scale - 2 * scale);
 }
 
 TEST_F(SettingsImportPreviewSheetTest, ATargetThatVanishesWhileOpenBlocksImport) {

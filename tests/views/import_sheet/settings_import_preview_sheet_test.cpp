@@ -25,6 +25,7 @@
 #include "views/settings/settings_segmented_picker.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/accessible_tree.hpp"
+#include "views/support/check_box_contrast.hpp"
 #include "views/support/text_ink_baseline.hpp"
 #include "views/support/wheel_input.hpp"
 
@@ -266,6 +267,7 @@ TEST_F(SettingsImportPreviewSheetTest, IdentitiesAreMonospacedAndLongTargetsEndI
     EXPECT_TRUE(shield);
 }
 
+<<<<<<< HEAD
 // The section headers and a plan card's title line stand on one baseline:
 // the Hangul titles, the Latin "Before → After" tag, the step count and the
 // badges, as the rendered sheet shows them.
@@ -308,6 +310,25 @@ TEST_F(SettingsImportPreviewSheetTest, HeadersAndCardTitlesStandOnTheirTextsBase
     StatusPill* badge = title->parentWidget()->findChild<StatusPill*>();
     ASSERT_NE(badge, nullptr);
     expectOneLine(title, titleText, badge, badge->text(), TextPart::capsuleAfterSymbol);
+=======
+// The unchecked selection switch's edge stands out from the sheet at 3 : 1
+// or more in either scheme.
+TEST_F(SettingsImportPreviewSheetTest, TheUncheckedSwitchShowsItsEdgeInBothSchemes) {
+    auto preferences = QuorvanePreferences::defaults();
+    preferences.lastSelectedDisplayIdentity = rawIdentity(studio);
+    SettingsImportPreviewSheet withSelection(*context, QuorvaneSettingsImportDraft::of(preferences),
+                                             nullptr);
+    withSelection.resize(700, 2400);  // the switch on show, not scrolled away
+    withSelection.show();
+    ASSERT_TRUE(withSelection.selectionSwitch()->isEnabled());
+    for (const auto appearance : {QuorvaneAppearance::light, QuorvaneAppearance::dark}) {
+        theme.setAppearance(appearance);
+        settle();
+        const auto weakest = weakestUncheckedBoxContrast(withSelection);
+        ASSERT_TRUE(weakest.has_value());
+        EXPECT_GE(*weakest, 3.0);
+    }
+>>>>>>> main
 }
 
 // A long alias already in the list when the sheet first shows: the picker

@@ -267,7 +267,6 @@ TEST_F(SettingsImportPreviewSheetTest, IdentitiesAreMonospacedAndLongTargetsEndI
     EXPECT_TRUE(shield);
 }
 
-<<<<<<< HEAD
 // The section headers and a plan card's title line stand on one baseline:
 // the Hangul titles, the Latin "Before → After" tag, the step count and the
 // badges, as the rendered sheet shows them.
@@ -310,7 +309,8 @@ TEST_F(SettingsImportPreviewSheetTest, HeadersAndCardTitlesStandOnTheirTextsBase
     StatusPill* badge = title->parentWidget()->findChild<StatusPill*>();
     ASSERT_NE(badge, nullptr);
     expectOneLine(title, titleText, badge, badge->text(), TextPart::capsuleAfterSymbol);
-=======
+}
+
 // The unchecked selection switch's edge stands out from the sheet at 3 : 1
 // or more in either scheme.
 TEST_F(SettingsImportPreviewSheetTest, TheUncheckedSwitchShowsItsEdgeInBothSchemes) {
@@ -328,7 +328,6 @@ TEST_F(SettingsImportPreviewSheetTest, TheUncheckedSwitchShowsItsEdgeInBothSchem
         ASSERT_TRUE(weakest.has_value());
         EXPECT_GE(*weakest, 3.0);
     }
->>>>>>> main
 }
 
 // A long alias already in the list when the sheet first shows: the picker

@@ -404,17 +404,52 @@ TEST(QuorvaneCLIOutput, BidirectionalControlsInNamesAreEscapedInTextAndExactInJs
 }
 
 TEST(QuorvaneCLIOutput, VisibleEscapesStopAtTheEdgesOfTheBidirectionalRanges) {
-    // U+2028, U+2029 and U+202F stand beside the first range, U+2065 and
-    // U+206A beside the second; cut sequences pass as they are.
-    const std::string neighbours =
-        "\xe2\x80\xa8\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa\xe2\x80";
+    // U+202F (a narrow no-break space) stands beside the first range and
+    // U+2065 (unassigned) inside the second block; cut sequences pass as
+    // they are. The separators U+2028 and U+2029 next to the first range and
+    // the deprecated format character U+206A next to the second are escaped.
+    const std::string neighbours = "\xe2\x80\xaf\xe2\x81\xa5\xe2\x80";
     EXPECT_EQ(visibleControlCharacters(neighbours), neighbours);
+    EXPECT_EQ(visibleControlCharacters("\xe2\x80\xa8\xe2\x80\xa9\xe2\x81\xaa"),
+              "\\u2028\\u2029\\u206a");
     EXPECT_EQ(visibleControlCharacters("\xe2\x80\xaa\xe2\x80\xae\xe2\x81\xa6\xe2\x81\xa9"),
               "\\u202a\\u202e\\u2066\\u2069");
     EXPECT_EQ(visibleControlCharacters("a\xe2\x80\xae"
                                        "b\nc",
                                        true),
               "a\\u202eb\nc");
+}
+
+// Characters that draw nothing can hide part of a name or make two names
+// look alike: direction marks, the Arabic letter mark, zero-width space,
+// byte order mark, soft hyphen, separators and tag characters are escaped
+// like the controls. A name that spells an escape itself keeps its
+// backslash doubled, so it cannot pass for an escaped control.
+TEST(QuorvaneCLIOutput, InvisibleCharactersAndBackslashesAreEscapedInTextAndExactInJson) {
+    EXPECT_EQ(visibleControlCharacters("\xe2\x80\x8e\xe2\x80\x8f\xd8\x9c\xe2\x80\x8b\xef\xbb\xbf"
+                                       "\xc2\xad\xe2\x80\xa8\xe2\x80\xa9"),
+              "\\u200e\\u200f\\u061c\\u200b\\ufeff\\u00ad\\u2028\\u2029");
+    EXPECT_EQ(visibleControlCharacters("tag\xf3\xa0\x80\x81"), "tag\\U000e0001");
+    EXPECT_EQ(visibleControlCharacters("a\\b\\\nc", true), "a\\\\b\\\\\nc");
+
+    CLIHarness harness;
+    const std::string spoof = "Night\\u202e";
+    const std::string hidden = "Da\xc2\xady\xe2\x80\x8b";
+    QuorvanePreferences preferences;
+    preferences.customPresets = {{"spoof", spoof, ColorAdjustment::neutral(), ItemKind::custom},
+                                 {"hidden", hidden, ColorAdjustment::neutral(), ItemKind::custom}};
+    harness.preferences->save(preferences);
+
+    EXPECT_EQ(harness.run({"list", "presets"}), 0);
+    EXPECT_THAT(harness.out, HasSubstr("- spoof · Night\\\\u202e · custom\n"));
+    EXPECT_THAT(harness.out, HasSubstr("- hidden · Da\\u00ady\\u200b · custom\n"));
+    EXPECT_EQ(harness.run({"apply-safe-preset", "x\xe2\x80\x8f"}), 2);
+    EXPECT_EQ(harness.err, "프리셋을 찾지 못했습니다: x\\u200f\n");
+
+    EXPECT_EQ(harness.run({"list", "presets", "--json"}), 0);
+    const auto items = parseJson(harness.out)["result"]["items"];
+    EXPECT_EQ(items[5]["name"], spoof);
+    EXPECT_EQ(items[6]["name"], hidden);
 }
 
 TEST(QuorvaneCLIOutput, JsonIsPrettyPrintedWithSortedKeysTwoSpacesAndOneFinalLineFeed) {

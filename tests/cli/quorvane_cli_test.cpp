@@ -11,12 +11,16 @@
 #include "cli/quorvane_cli.hpp"
 #include "models/display/display_identity.hpp"
 #include "platform/simulated/in_memory_defaults_store.hpp"
+#include "platform/simulated/manual_scheduler.hpp"
 #include "platform/simulated/simulated_brightness_controller.hpp"
 #include "platform/simulated/simulated_display_manager.hpp"
 #include "platform/simulated/simulated_gamma_controller.hpp"
 #include "services/display/cli_display_snapshot_provider.hpp"
+#include "services/persistence/defaults_store.hpp"
 #include "services/persistence/quorvane_settings_document_coder.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
+#include "support/other_lock_holder.hpp"
+#include "support/temporary_folder.hpp"
 
 namespace quorvane {
 namespace {
@@ -221,6 +225,41 @@ TEST(QuorvaneCLIApply, AFailedSaveIsAnErrorWithStatusThreeInTextAndJson) {
     EXPECT_EQ(envelope["exitCode"], 3);
     EXPECT_THAT(envelope["message"].get<std::string>(), HasSubstr("저장하지 못했습니다"));
     EXPECT_EQ(harness.defaults->lockDepth(), 0);
+}
+
+// A stopped or hung application holding the settings lock: the command waits
+// its limit on its clock, then changes neither the screen nor the record and
+// ends as a failed save, saying who holds the lock.
+TEST(QuorvaneCLIApply, ASettingsLockHeldPastTheWaitChangesNothingAndEndsAsAFailedSave) {
+    testing::TemporaryFolder folder;
+    auto files = std::make_shared<FileDefaultsStore>(folder.path());
+    auto clock = std::make_shared<ManualScheduler>();
+    files->limitLockWait(seconds(5), clock, clock);
+    CLIHarness harness;
+    harness.preferences = std::make_shared<UserDefaultsPreferencesStore>(files);
+    harness.setDisplays({makeDisplay(1, "Left", 11)});
+    ASSERT_EQ(harness.run({"apply-safe-preset", "night"}), 0);
+    const auto record = files->dataForKey("org.quorvane.Quorvane.preferences.v1");
+    const auto shown = harness.gamma->tables(1);
+    testing::OtherLockHolder application(folder / ".lock");
+    ASSERT_TRUE(application.held());
+
+    const auto start = clock->monotonicNow();
+    EXPECT_EQ(harness.run({"apply-safe-preset", "coding"}), 3);
+    EXPECT_EQ(clock->monotonicNow() - start, seconds(5));
+    const std::string reason =
+        "화면에 적용하지 않았습니다: 다른 Quorvane 프로세스가 설정 잠금을 쥐고 있어 저장하지 "
+        "못했습니다: " +
+        (folder / ".lock").string();
+    EXPECT_EQ(harness.err, reason + "\n");
+    EXPECT_EQ(harness.out, "");
+    EXPECT_EQ(harness.run({"apply-safe-preset", "coding", "--json"}), 3);
+    EXPECT_EQ(parseJson(harness.err)["message"], reason);
+    EXPECT_EQ(harness.gamma->tables(1), shown);
+    EXPECT_EQ(files->dataForKey("org.quorvane.Quorvane.preferences.v1"), record);
+
+    application.release();
+    EXPECT_EQ(harness.run({"apply-safe-preset", "coding"}), 0);
 }
 
 TEST(QuorvaneCLIRecords, AnUndecodableRecordIsNoticedOnStandardErrorAndKeptAsideBeforeASave) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "views/design/fit_to_width.hpp"
+#include "views/design/monospaced_font.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/main_window/rgb_curve_graph_view.hpp"
@@ -201,9 +202,7 @@ void RGBCurveCoordinateEditor::refresh() {
 void RGBCurveCoordinateEditor::restyle() {
     title_->setFont(theme_.font(QuorvaneFontStyle::caption, QFont::DemiBold));
     hint_->setFont(theme_.font(QuorvaneFontStyle::caption2));
-    QFont pill = theme_.font(QuorvaneFontStyle::caption2, QFont::DemiBold);
-    pill.setFamilies({QStringLiteral("monospace")});
-    pill.setStyleHint(QFont::Monospace);
+    const QFont pill = monospaced(theme_.font(QuorvaneFontStyle::caption2, QFont::DemiBold));
     for (auto* label : {gammaPill_, xPill_, yPill_})
         label->setFont(pill);
     for (auto* segment : channelButtons_)

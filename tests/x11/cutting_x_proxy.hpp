@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include "x11/stand_in_x_socket.hpp"
+
 namespace quorvane::testing {
 
 // Stands between X clients and a real X server, passing every byte on, and
@@ -42,20 +44,12 @@ class CuttingXProxy {
     CuttingXProxy(const std::string& serverDisplay, Cut cut) : cut_(cut) {
         if (serverDisplay.size() < 2 || serverDisplay[0] != ':')
             return;
-        serverName_ = "/tmp/.X11-unix/X" + serverDisplay.substr(1);
+        serverNumber_ = std::stoi(serverDisplay.substr(1));
         listener_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (listener_ < 0)
             return;
         // Past the numbers real servers and the other stand-ins take.
-        for (int number = 1100 + ::getpid() % 200; number < 1500; ++number) {
-            const auto address = abstractAddress("/tmp/.X11-unix/X" + std::to_string(number));
-            if (::bind(listener_, reinterpret_cast<const sockaddr*>(&address.first),
-                       address.second) == 0 &&
-                ::listen(listener_, 8) == 0) {
-                display_ = ":" + std::to_string(number);
-                break;
-            }
-        }
+        display_ = listenOnFreeDisplay(listener_, 1100 + ::getpid() % 200, 1500);
         if (!display_.empty())
             thread_ = std::thread([this] { serve(); });
     }
@@ -85,23 +79,15 @@ class CuttingXProxy {
     int cuts() const { return cuts_; }
 
   private:
-    static std::pair<sockaddr_un, socklen_t> abstractAddress(const std::string& name) {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        // A leading NUL names an abstract socket.
-        std::memcpy(address.sun_path + 1, name.data(), name.size());
-        return {address, static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size())};
-    }
-
     void serve() {
         while (true) {
             const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
             if (client < 0)
                 return;
             const int server = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-            const auto address = abstractAddress(serverName_);
-            if (server < 0 || ::connect(server, reinterpret_cast<const sockaddr*>(&address.first),
-                                        address.second) != 0) {
+            const auto [address, length] = xSocketAddress(serverNumber_);
+            if (server < 0 ||
+                ::connect(server, reinterpret_cast<const sockaddr*>(&address), length) != 0) {
                 ::close(client);
                 if (server >= 0)
                     ::close(server);
@@ -125,12 +111,13 @@ class CuttingXProxy {
     void forwardRequests(int client, int server) {
         // The set-up: a 12-byte prefix, then the authorization name and data.
         std::vector<std::uint8_t> bytes(12);
-        if (!readAll(client, bytes.data(), bytes.size()) || bytes[0] != 'l')
+        if (!readAllBytes(client, bytes.data(), bytes.size()) || bytes[0] != 'l')
             return;
         const std::size_t nameLength = bytes[6] | (bytes[7] << 8);
         const std::size_t dataLength = bytes[8] | (bytes[9] << 8);
-        bytes.resize(12 + padded(nameLength) + padded(dataLength));
-        if (!readAll(client, bytes.data() + 12, bytes.size() - 12) || !writeAll(server, bytes))
+        bytes.resize(12 + padded4(nameLength) + padded4(dataLength));
+        if (!readAllBytes(client, bytes.data() + 12, bytes.size() - 12) ||
+            !sendAllBytes(server, bytes.data(), bytes.size()))
             return;
         int seen = 0;
         while (readRequest(client, bytes)) {
@@ -140,19 +127,19 @@ class CuttingXProxy {
                 ++cuts_;
                 return;
             }
-            if (!writeAll(server, bytes))
+            if (!sendAllBytes(server, bytes.data(), bytes.size()))
                 return;
         }
     }
 
     static bool readRequest(int client, std::vector<std::uint8_t>& bytes) {
         bytes.resize(4);
-        if (!readAll(client, bytes.data(), 4))
+        if (!readAllBytes(client, bytes.data(), 4))
             return false;
         std::size_t units = bytes[2] | (bytes[3] << 8);
         if (units == 0) {  // a big request carries its length next
             bytes.resize(8);
-            if (!readAll(client, bytes.data() + 4, 4))
+            if (!readAllBytes(client, bytes.data() + 4, 4))
                 return false;
             units = bytes[4] | (bytes[5] << 8) | (bytes[6] << 16) |
                     (static_cast<std::size_t>(bytes[7]) << 24);
@@ -163,50 +150,22 @@ class CuttingXProxy {
             return false;
         const std::size_t have = bytes.size();
         bytes.resize(units * 4);
-        return readAll(client, bytes.data() + have, bytes.size() - have);
+        return readAllBytes(client, bytes.data() + have, bytes.size() - have);
     }
 
     static void copyAll(int from, int to) {
-        std::array<char, 4096> buffer{};
+        std::array<std::uint8_t, 4096> buffer{};
         while (true) {
             const ssize_t got = ::read(from, buffer.data(), buffer.size());
             if (got <= 0)
                 return;
-            if (!writeAll(to, reinterpret_cast<const std::uint8_t*>(buffer.data()),
-                          static_cast<std::size_t>(got)))
+            if (!sendAllBytes(to, buffer.data(), static_cast<std::size_t>(got)))
                 return;
         }
     }
 
-    static std::size_t padded(std::size_t length) { return (length + 3) & ~std::size_t{3}; }
-
-    static bool readAll(int fd, std::uint8_t* data, std::size_t size) {
-        while (size > 0) {
-            const ssize_t got = ::read(fd, data, size);
-            if (got <= 0)
-                return false;
-            data += got;
-            size -= static_cast<std::size_t>(got);
-        }
-        return true;
-    }
-
-    static bool writeAll(int fd, const std::uint8_t* data, std::size_t size) {
-        while (size > 0) {
-            const ssize_t written = ::send(fd, data, size, MSG_NOSIGNAL);
-            if (written <= 0)
-                return false;
-            data += written;
-            size -= static_cast<std::size_t>(written);
-        }
-        return true;
-    }
-    static bool writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
-        return writeAll(fd, bytes.data(), bytes.size());
-    }
-
     Cut cut_;
-    std::string serverName_;
+    int serverNumber_ = 0;
     int listener_ = -1;
     std::string display_;
     std::thread thread_;

@@ -341,6 +341,10 @@ TEST_F(MenuPanelTest, WhileThePopupIsOpenAScreenReaderReachesItsControlsMenusAnd
     host->show();
     settle();
     ASSERT_TRUE(reaches(host));
+    // It reads as a window of its own, named as the application.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(host);
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("Quorvane"));
     int sliders = 0;
     EXPECT_EQ(testing::slidersNotReadInTheirUnit(host, &sliders), std::vector<std::string>{});
     EXPECT_GE(sliders, 2);

@@ -25,7 +25,9 @@ SupportStatusLabel::SupportStatusLabel(Theme& theme, QuorvaneSupportStatus statu
     text_->setVisible(!iconOnly);
     row->addWidget(text_, 1);
     setAccessibleName(QString::fromStdString(look.label));
-    setSizePolicy(iconOnly ? QSizePolicy::Fixed : QSizePolicy::Preferred, QSizePolicy::Preferred);
+    // Never wider than its symbol and text: what follows it in a row keeps
+    // its spacing from the text's right edge and takes the spare width.
+    setSizePolicy(iconOnly ? QSizePolicy::Fixed : QSizePolicy::Maximum, QSizePolicy::Preferred);
 }
 
 void SupportStatusLabel::setLabelFont(const QFont& font) {

@@ -5,6 +5,7 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
+#include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
 
@@ -45,7 +46,7 @@ int DisclosureButton::chevronSide() const {
 }
 
 int DisclosureButton::symbolSide() const {
-    return symbol_.empty() ? 0 : fontMetrics().height();
+    return symbol_.empty() ? 0 : quorvane::symbolSide(font());
 }
 
 QSize DisclosureButton::sizeHint() const {

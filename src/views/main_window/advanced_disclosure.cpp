@@ -1,4 +1,5 @@
 #include "views/main_window/advanced_disclosure.hpp"
+#include "views/design/symbol_side.hpp"
 
 #include <QFontInfo>
 #include <QPainter>
@@ -23,7 +24,7 @@ int chevronSide(const QFont& font) {
 }
 
 int iconSide(const QFont& font) {
-    return QFontInfo(font).pixelSize();
+    return symbolSide(font);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
+#include "views/support/ink.hpp"
 
 namespace quorvane {
 namespace {
@@ -143,6 +144,16 @@ TEST(HealthCheckWizardTest, WideCapabilityRowsKeepStatusAndCopyEightApart) {
         ASSERT_TRUE(status && copy);
         EXPECT_EQ(copy->x() - (status->x() + status->width()), 8) << width;
         EXPECT_EQ(copy->y(), status->y()) << width;
+        // What is seen: from the status text's last ink to the title's first,
+        // the gap is the 8 points and the glyphs' own side bearings, never
+        // a share of the spare width.
+        const QImage picture = wizard.grab().toImage();
+        const QRect statusInk = testing::inkBounds(picture, testing::boxIn(&wizard, status));
+        const QRect copyInk = testing::inkBounds(picture, testing::boxIn(&wizard, copy));
+        ASSERT_FALSE(statusInk.isEmpty() || copyInk.isEmpty());
+        const int gap = copyInk.left() - statusInk.right() - 1;
+        EXPECT_GE(gap, 8) << width;
+        EXPECT_LE(gap, 11) << width;
     }
 }
 

@@ -28,6 +28,8 @@
 namespace quorvane::testing {
 namespace {
 
+const QWidget* planCard(const QWidget* sheet, const QString& id);
+
 class SettingsImportPreviewSheetTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -255,6 +257,65 @@ TEST_F(SettingsImportPreviewSheetTest, IdentitiesAreMonospacedAndLongTargetsEndI
     for (const auto* symbol : sheet->findChildren<SymbolImage*>())
         shield = shield || symbol->systemName() == "checkmark.shield";
     EXPECT_TRUE(shield);
+}
+
+// A long alias already in the list when the sheet first shows: the picker
+// still asks for its ideal width (the name elides), side by side and stacked.
+TEST_F(SettingsImportPreviewSheetTest, ALongNameListedAtFirstShowKeepsThePickerAtItsIdealWidth) {
+    store().setDisplayAlias("회의실 B 벽걸이 모니터 (발표용, 왼쪽에서 두 번째 자리)", studio.id);
+    settle();
+    auto preferences = QuorvanePreferences::defaults();
+    preferences.displayAdjustments[rawIdentity(studio)].warmth = 0.5;
+    preferences.displayAdjustments[rawIdentity(side)].contrast = 1.2;
+    sheet = std::make_unique<SettingsImportPreviewSheet>(
+        *context, QuorvaneSettingsImportDraft::of(preferences), nullptr);
+    sheet->show();
+    settle();
+    auto* picker = qobject_cast<ElidingPicker*>(sheet->targetPicker(rawIdentity(studio)));
+    ASSERT_NE(picker, nullptr);
+    for (const int width : {1400, sheet->minimumWidth()}) {
+        sheet->resize(width, 900);
+        settle();
+        EXPECT_EQ(picker->width(), 280) << width;
+        EXPECT_TRUE(picker->shownText().endsWith(QChar(0x2026))) << width;
+    }
+}
+
+// Side by side, a plan card's before and after values fill its width: the
+// painted pills run from its leading to its trailing edge, with only the
+// gaps and the arrow between them.
+TEST_F(SettingsImportPreviewSheetTest, PlanValuesSideBySideFillTheCardsWidth) {
+    sheet->resize(1400, 900);
+    settle();
+    const QWidget* card = planCard(sheet.get(), QStringLiteral("display-mapping-summary"));
+    ASSERT_NE(card, nullptr);
+    auto* values = card->findChild<FitToWidth*>(QStringLiteral("planValues"));
+    ASSERT_NE(values, nullptr);
+    ASSERT_EQ(values->arrangement(), FitArrangement::horizontal);
+    // The card as drawn; the row's own pixels are those unlike the card's
+    // fill, sampled in its padding beside the row.
+    const QImage drawn = const_cast<QWidget*>(card)->grab().toImage();
+    const int scale = static_cast<int>(drawn.devicePixelRatio());
+    const QRect row(values->mapTo(card, QPoint(0, 0)) * scale, values->size() * scale);
+    const int y = row.center().y();
+    const QRgb fill = drawn.pixel(row.left() - 4 * scale, y);
+    // Painted runs across the middle of the row.
+    std::vector<std::pair<int, int>> runs;
+    for (int x = row.left(); x <= row.right(); ++x) {
+        if (drawn.pixel(x, y) == fill)
+            continue;
+        if (runs.empty() || runs.back().second != x - 1)
+            runs.push_back({x, x});
+        else
+            runs.back().second = x;
+    }
+    ASSERT_GE(runs.size(), 2u);
+    EXPECT_LE(runs.front().first, row.left() + scale);
+    EXPECT_GE(runs.back().second, row.right() - scale);
+    const int pills = (runs.front().second - runs.front().first + 1) +
+                      (runs.back().second - runs.back().first + 1);
+    const int arrow = values->findChild<SymbolImage*>()->width() * scale;
+    EXPECT_GE(pills, row.width() - arrow - 2 * 10 * scale - 2 * scale);
 }
 
 TEST_F(SettingsImportPreviewSheetTest, ATargetThatVanishesWhileOpenBlocksImport) {

@@ -15,6 +15,7 @@
 #include "app/shell/single_instance.hpp"
 #include "platform/linux/icc_profile_library.hpp"
 #include "services/persistence/defaults_store.hpp"
+#include "views/design/application_accessible.hpp"
 #include "views/design/application_style.hpp"
 
 namespace {
@@ -77,6 +78,8 @@ int main(int argc, char** argv) {
     // The X server is the one the store talks to; Qt must use it too.
     qputenv("QT_QPA_PLATFORM", "xcb");
 
+    // Before the application object: the windows screen readers reach.
+    quorvane::installApplicationAccessible();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setDesktopFileName(QStringLiteral("quorvane"));

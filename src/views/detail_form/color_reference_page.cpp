@@ -16,6 +16,7 @@
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/card_grid.hpp"
 #include "views/detail_form/color_row_view.hpp"
@@ -135,6 +136,7 @@ void ColorReferencePage::addFilter(QVBoxLayout* column) {
     for (const auto filter : {QuorvaneOutputFilter::none, QuorvaneOutputFilter::invert}) {
         auto* segment = new QPushButton(qText(ReferenceColorCards::outputFilterOptionText(filter)));
         segment->setCheckable(true);
+        readAsToggleButton(segment);
         segment->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         filterGroup_->addButton(segment, static_cast<int>(filter));
         row->addWidget(segment, 0);

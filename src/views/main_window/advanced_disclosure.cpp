@@ -8,6 +8,7 @@
 #include "views/design/symbol_image.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 #include "views/qt_text.hpp"
 
 namespace quorvane {
@@ -32,6 +33,7 @@ int iconSide(const QFont& font) {
 AdvancedDisclosure::AdvancedDisclosure(Theme& theme, QWidget* parent)
     : QAbstractButton(parent), theme_(theme) {
     setCheckable(true);
+    readAsToggleButton(this);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setText(toQString(main_window_texts::kAdvancedGroupTitle));

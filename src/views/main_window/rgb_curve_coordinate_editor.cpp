@@ -11,6 +11,7 @@
 #include "views/design/fit_to_width.hpp"
 #include "views/design/monospaced_font.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/main_window/rgb_curve_graph_view.hpp"
 #include "views/qt_text.hpp"
@@ -88,6 +89,7 @@ class ChannelSegment : public QAbstractButton {
         : QAbstractButton(parent), theme_(theme) {
         setText(text);
         setCheckable(true);
+        readAsToggleButton(this);
         setCursor(Qt::PointingHandCursor);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     }

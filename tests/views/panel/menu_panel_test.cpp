@@ -3,17 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QKeySequence>
+#include <QLayout>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "app/shell/panel_host.hpp"
 #include "models/display/display_identity.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 #include "views/controls/confirmation_presenter.hpp"
@@ -34,6 +38,7 @@
 #include "views/panel/panel_tile_section_view.hpp"
 #include "views/panel/panel_world.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/accessible_tree.hpp"
 #include "views/support/layout_points_of.hpp"
 #include "views/support/style_signature.hpp"
 #include "views/support/themed_window.hpp"
@@ -301,6 +306,67 @@ TEST_F(MenuPanelTest, ItsMenusAndItsConfirmationTakeTheThemeAndFollowItWhileOpen
     theme.setAppearance(QuorvaneAppearance::light);
     testing::expectThemed(confirmation, theme);
     menu.confirmations()->cancelButton()->click();
+}
+
+// The windows a screen reader finds under the application.
+std::vector<QObject*> reachableWindows() {
+    std::vector<QObject*> windows;
+    QAccessibleInterface* application = QAccessible::queryAccessibleInterface(qApp);
+    for (int index = 0; application && index < application->childCount(); ++index) {
+        QAccessibleInterface* window = application->child(index);
+        if (window && window->object()) {
+            EXPECT_EQ(application->indexOfChild(window), index);
+            windows.push_back(window->object());
+        }
+    }
+    return windows;
+}
+
+bool reaches(QObject* window) {
+    const auto windows = reachableWindows();
+    return std::find(windows.begin(), windows.end(), window) != windows.end();
+}
+
+TEST_F(MenuPanelTest, WhileThePopupIsOpenAScreenReaderReachesItsControlsMenusAndConfirmation) {
+    MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q"),
+                            testing::panelExternalDisplay(kSecondID, "LG 27UL850")});
+    menu.hide();
+    auto* host = new PanelHost;
+    host->layout()->addWidget(&menu);
+    menu.show();
+    ASSERT_TRUE(host->isPopupForm());
+    EXPECT_FALSE(reaches(host));  // closed: nothing to find
+
+    host->resize(390, 650);
+    host->show();
+    settle();
+    ASSERT_TRUE(reaches(host));
+    int sliders = 0;
+    EXPECT_EQ(testing::slidersNotReadInTheirUnit(host, &sliders), std::vector<std::string>{});
+    EXPECT_GE(sliders, 2);
+    EXPECT_EQ(testing::unpressableButtons(host), std::vector<std::string>{});
+
+    // A menu opened from it is found too, while it is open.
+    QTest::mouseClick(menu.header()->displayPicker(), Qt::LeftButton);
+    QMenu* picker = menu.header()->displayMenu();
+    ASSERT_TRUE(picker->isVisible());
+    EXPECT_TRUE(reaches(picker));
+    picker->hide();
+    EXPECT_FALSE(reaches(picker));
+
+    menu.recoveryCard()->recoverButton()->click();
+    settle();
+    QMessageBox* confirmation = menu.confirmations()->dialog();
+    ASSERT_NE(confirmation, nullptr);
+    EXPECT_TRUE(reaches(confirmation));
+    EXPECT_EQ(testing::unpressableButtons(confirmation), std::vector<std::string>{});
+    menu.confirmations()->cancelButton()->click();
+    settle();
+
+    host->hide();
+    EXPECT_FALSE(reaches(host));
+    menu.setParent(nullptr);
+    delete host;
 }
 
 TEST_F(MenuPanelTest, ANameWithAnAmpersandShowsVerbatimInThePickerAndMakesNoShortcut) {

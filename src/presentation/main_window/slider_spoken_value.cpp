@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace quorvane {
@@ -18,16 +19,18 @@ double toMillionths(double value) {
 
 // The leading number of a readout ("60%", "6500K", "1.00"), read the same
 // way whatever the process locale.
-double leadingNumber(const std::string& text, double fallback) {
-    double number = fallback;
+std::optional<double> leadingNumber(std::string_view text) {
+    double number = 0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), number);
-    return result.ec == std::errc() ? number : fallback;
+    if (result.ec != std::errc() || std::isnan(number))
+        return std::nullopt;
+    return number;
 }
 
 }  // namespace
 
 SliderSpokenValue SliderSpokenValue::of(PanelValueFormat format, double value, double lower,
-                                        double upper, double step) {
+                                        double upper, double step, std::string_view shown) {
     const double units = format == PanelValueFormat::percent ? kPercentUnits : 1;
     SliderSpokenValue spoken;
     spoken.unitsPerValue = units;
@@ -36,8 +39,11 @@ SliderSpokenValue SliderSpokenValue::of(PanelValueFormat format, double value, d
     spoken.step = toMillionths(step * units);
     // A value without a number (NaN) reads as the lower end, never as a
     // number the readout does not show.
-    const double shown = std::isnan(value) ? lower : value;
-    spoken.current = leadingNumber(panelFormattedValue(format, shown), spoken.minimum);
+    const double known = std::isnan(value) ? lower : value;
+    auto current = leadingNumber(shown);
+    if (!current)
+        current = leadingNumber(panelFormattedValue(format, known));
+    spoken.current = current.value_or(spoken.minimum);
     return spoken;
 }
 

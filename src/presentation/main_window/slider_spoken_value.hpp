@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "presentation/panel/panel_slider_row_content.hpp"
 
 namespace quorvane {
@@ -20,10 +22,11 @@ struct SliderSpokenValue {
     bool operator==(const SliderSpokenValue&) const = default;
 
     // The row at `value` (the draft, pending or owner's value the readout
-    // shows) with its range and nudge step; `current` is the very number
-    // the readout writes for it.
+    // shows) with its range and nudge step. `current` is the number the
+    // readout `shown` starts with (the owner's own text at rest), or, when
+    // it starts with none, the number `format` writes for `value`.
     static SliderSpokenValue of(PanelValueFormat format, double value, double lower, double upper,
-                                double step);
+                                double step, std::string_view shown = {});
 
     // The row value a spoken value asks for, clamped to the range (a NaN
     // asks for the lower end).

@@ -280,11 +280,13 @@ void NativeSliderRow::syncThumb() {
 }
 
 void NativeSliderRow::syncTexts() {
-    const QString text = toQString(model_.displayedValueText(valueText_));
+    const std::string shown = model_.displayedValueText(valueText_);
+    const QString text = toQString(shown);
     if (readout_->text() != text)
         readout_->setText(text);
-    slider_->setReading(text, SliderSpokenValue::of(spec_.unit, model_.currentVisibleValue(),
-                                                    spec_.lower, spec_.upper, spec_.nudgeStep));
+    slider_->setReading(text,
+                        SliderSpokenValue::of(spec_.unit, model_.currentVisibleValue(), spec_.lower,
+                                              spec_.upper, spec_.nudgeStep, shown));
     decrement_->setEnabled(model_.canDecrement());
     increment_->setEnabled(model_.canIncrement());
 }

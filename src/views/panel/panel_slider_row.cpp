@@ -179,14 +179,15 @@ void PanelSliderRow::send(double value) {
 
 void PanelSliderRow::showState() {
     const auto formatted = state_.formattedValue();
-    const QString text = QString::fromStdString(
-        formatted ? panelFormattedValue(content_.format, *formatted) : content_.valueText);
+    const std::string shown =
+        formatted ? panelFormattedValue(content_.format, *formatted) : content_.valueText;
+    const QString text = QString::fromStdString(shown);
     value_->setText(text);
     // Assistive technology reads the row's value ("60%", "6500K"), not the
     // slider's position.
     slider_->setReading(
         text, SliderSpokenValue::of(content_.format, state_.currentVisibleValue(), content_.lower,
-                                    content_.upper, content_.nudgeStep));
+                                    content_.upper, content_.nudgeStep, shown));
     decrement_->setEnabled(state_.canDecrement());
     increment_->setEnabled(state_.canIncrement());
     if (state_.isEditing())

@@ -31,6 +31,21 @@ TEST(SliderSpokenValue, ADecimalRowSpeaksTwoDecimalsWithinItsOwnRange) {
         SliderSpokenValue::of(PanelValueFormat::twoDecimals, 1.374, 0.2, 2.0, 0.05).current, 1.37);
 }
 
+TEST(SliderSpokenValue, TheNumberTheRowShowsIsTheNumberSpoken) {
+    // At rest the row shows its owner's text; that number is spoken, so the
+    // text and the number never disagree.
+    EXPECT_EQ(SliderSpokenValue::of(PanelValueFormat::percent, 0.6, 0.05, 1.0, 0.01, "61%").current,
+              61);
+    EXPECT_EQ(
+        SliderSpokenValue::of(PanelValueFormat::kelvinHundreds, 6512, 2700, 9300, 100, "6500K")
+            .current,
+        6500);
+    // A text without a number (a dash while nothing was read) falls back to
+    // the value as the row would write it.
+    EXPECT_EQ(SliderSpokenValue::of(PanelValueFormat::percent, 0.6, 0.05, 1.0, 0.01, "—").current,
+              60);
+}
+
 TEST(SliderSpokenValue, AValueWithoutANumberSpeaksTheLowerEnd) {
     EXPECT_EQ(SliderSpokenValue::of(PanelValueFormat::percent, kNaN, 0.05, 1.0, 0.01).current, 5);
     EXPECT_EQ(SliderSpokenValue::of(PanelValueFormat::twoDecimals, kNaN, 0.2, 2.0, 0.05).current,

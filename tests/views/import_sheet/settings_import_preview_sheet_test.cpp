@@ -23,6 +23,7 @@
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 #include "views/settings/settings_segmented_picker.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/accessible_tree.hpp"
 #include "views/support/wheel_input.hpp"
 
 namespace quorvane::testing {
@@ -94,6 +95,10 @@ TEST_F(SettingsImportPreviewSheetTest, OneDisplayPickedTwiceBlocksAFullImportOnl
     EXPECT_TRUE(sheet->importButton()->isEnabled());
     EXPECT_FALSE(sheet->targetPicker(rawIdentity(side))->isEnabled());
     EXPECT_EQ(sheet->planCardTitles().size(), 3u);
+}
+
+TEST_F(SettingsImportPreviewSheetTest, AScreenReaderCanPressEveryButton) {
+    EXPECT_EQ(unpressableButtons(sheet.get()), std::vector<std::string>{});
 }
 
 TEST_F(SettingsImportPreviewSheetTest, AWheelOverTheTargetPickersOnlyScrollsTheSheet) {

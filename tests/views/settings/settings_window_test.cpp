@@ -42,10 +42,11 @@
 #include "views/settings/settings_toggle_row_view.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/accessible_tree.hpp"
+#include "views/support/layout_points_of.hpp"
 #include "views/support/style_signature.hpp"
 #include "views/support/themed_window.hpp"
 #include "views/support/wheel_input.hpp"
-#include "views/support/layout_points_of.hpp"
 
 namespace quorvane::testing {
 namespace {
@@ -284,6 +285,19 @@ TEST_F(SettingsWindowTest, SwitchesAndPickersWriteThroughTheStoreAndFollowIt) {
     store().setSceneHotKeysEnabled(false);
     settle();
     EXPECT_EQ(shortcuts->bindingList(), nullptr);
+}
+
+TEST_F(SettingsWindowTest, AScreenReaderCanPressEveryButtonAndPickASegment) {
+    EXPECT_EQ(unpressableButtons(window.get()), std::vector<std::string>{});
+    // A segment answers Toggle as a click: the store takes the text size,
+    // not only the segment's check mark.
+    auto* accessible = QAccessible::queryAccessibleInterface(
+        window->appearanceCard()->textSizePicker()->segment(3));
+    ASSERT_TRUE(accessible && accessible->actionInterface());
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    settle();
+    EXPECT_EQ(store().textSize(), QuorvaneTextSize::veryLarge);
+    EXPECT_TRUE(accessible->state().checked);
 }
 
 TEST_F(SettingsWindowTest, TheFullResetWaitsForItsConfirmationAndRunsOnce) {

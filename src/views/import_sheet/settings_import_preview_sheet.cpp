@@ -334,8 +334,12 @@ QWidget* SettingsImportPreviewSheet::buildSummary() {
         auto* tileColumn = column(widget, 4, 10);
         tileColumn->addWidget(themedLabel(theme, toQString(tile.title), QuorvaneFontStyle::caption,
                                           QFont::Normal, true));
-        tileColumn->addWidget(themedLabel(theme, toQString(withBreaksBetweenKeys(tile.value)),
-                                          QuorvaneFontStyle::headline, QFont::DemiBold));
+        // A key combination in the value stays whole: the grid's columns
+        // are never narrower than the value's widest word.
+        auto* value = themedLabel(theme, toQString(withKeyCombinationsWhole(tile.value)),
+                                  QuorvaneFontStyle::headline, QFont::DemiBold);
+        value->setKeepsWordsWhole(true);
+        tileColumn->addWidget(value);
         // A tile stretched to its row's height keeps its text at the top.
         tileColumn->addStretch(1);
         grid->addTile(widget);

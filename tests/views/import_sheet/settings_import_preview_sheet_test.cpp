@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTest>
+#include <QTextLayout>
 
 #include "display_store/store_world.hpp"
 #include "presentation/settings/settings_import_entry.hpp"
@@ -321,6 +322,48 @@ TEST_F(SettingsImportPreviewSheetTest, PlanValuesSideBySideFillTheCardsWidth) {
                       (runs.back().second - runs.back().first + 1);
     const int arrow = values->findChild<SymbolImage*>()->width() * scale;
     EXPECT_GE(pills, row.width() - arrow - 2 * 10 * scale - 2 * scale);
+}
+
+// The lines `label` draws its text in at its width, broken as it breaks them.
+QStringList drawnLines(const WrappingLabel& label) {
+    QTextLayout layout(label.text(), label.font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
+        line.setLineWidth(label.contentsRect().width());
+    layout.endLayout();
+    QStringList lines;
+    for (int index = 0; index < layout.lineCount(); ++index) {
+        const QTextLine line = layout.lineAt(index);
+        lines << label.text().mid(line.textStart(), line.textLength());
+    }
+    return lines;
+}
+
+// In the largest text at the sheet's least width, a key combination in a
+// summary tile stays on one line: the tiles wrap between words only.
+TEST_F(SettingsImportPreviewSheetTest, KeyCombinationsInTheSummaryTilesStayWhole) {
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    sheet->resize(sheet->minimumWidth(), 900);
+    settle();
+    auto* grid = sheet->findChild<AdaptiveGrid*>();
+    ASSERT_NE(grid, nullptr);
+    int chords = 0;
+    for (const auto* value : grid->findChildren<WrappingLabel*>()) {
+        QString plain = value->text();
+        plain.remove(QChar(0x2060));
+        const int whole = static_cast<int>(plain.count(QStringLiteral("Super+Shift+L")));
+        if (whole == 0)
+            continue;
+        chords += whole;
+        int onOneLine = 0;
+        for (QString line : drawnLines(*value))
+            onOneLine += static_cast<int>(line.remove(QChar(0x2060)).count("Super+Shift+L"));
+        EXPECT_EQ(onOneLine, whole) << drawnLines(*value).join(" | ").toStdString();
+    }
+    EXPECT_GE(chords, 1);
 }
 
 TEST_F(SettingsImportPreviewSheetTest, ATargetThatVanishesWhileOpenBlocksImport) {

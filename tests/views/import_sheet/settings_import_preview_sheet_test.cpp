@@ -25,6 +25,7 @@
 #include "views/settings/settings_segmented_picker.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/accessible_tree.hpp"
+#include "views/support/check_box_contrast.hpp"
 #include "views/support/wheel_input.hpp"
 
 namespace quorvane::testing {
@@ -263,6 +264,25 @@ TEST_F(SettingsImportPreviewSheetTest, IdentitiesAreMonospacedAndLongTargetsEndI
     for (const auto* symbol : sheet->findChildren<SymbolImage*>())
         shield = shield || symbol->systemName() == "checkmark.shield";
     EXPECT_TRUE(shield);
+}
+
+// The unchecked selection switch's edge stands out from the sheet at 3 : 1
+// or more in either scheme.
+TEST_F(SettingsImportPreviewSheetTest, TheUncheckedSwitchShowsItsEdgeInBothSchemes) {
+    auto preferences = QuorvanePreferences::defaults();
+    preferences.lastSelectedDisplayIdentity = rawIdentity(studio);
+    SettingsImportPreviewSheet withSelection(*context, QuorvaneSettingsImportDraft::of(preferences),
+                                             nullptr);
+    withSelection.resize(700, 2400);  // the switch on show, not scrolled away
+    withSelection.show();
+    ASSERT_TRUE(withSelection.selectionSwitch()->isEnabled());
+    for (const auto appearance : {QuorvaneAppearance::light, QuorvaneAppearance::dark}) {
+        theme.setAppearance(appearance);
+        settle();
+        const auto weakest = weakestUncheckedBoxContrast(withSelection);
+        ASSERT_TRUE(weakest.has_value());
+        EXPECT_GE(*weakest, 3.0);
+    }
 }
 
 // A long alias already in the list when the sheet first shows: the picker

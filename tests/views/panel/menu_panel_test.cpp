@@ -39,8 +39,9 @@
 #include "views/panel/panel_world.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/accessible_tree.hpp"
+#include "views/support/check_box_contrast.hpp"
 #include "views/support/layout_points_of.hpp"
-#include "views/support/style_signature.hpp"
+#include "views/support/same_pixels.hpp"
 #include "views/support/themed_window.hpp"
 
 namespace quorvane {
@@ -341,6 +342,10 @@ TEST_F(MenuPanelTest, WhileThePopupIsOpenAScreenReaderReachesItsControlsMenusAnd
     host->show();
     settle();
     ASSERT_TRUE(reaches(host));
+    // It reads as a window of its own, named as the application.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(host);
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("Quorvane"));
     int sliders = 0;
     EXPECT_EQ(testing::slidersNotReadInTheirUnit(host, &sliders), std::vector<std::string>{});
     EXPECT_GE(sliders, 2);
@@ -390,12 +395,25 @@ TEST_F(MenuPanelTest, RestyledInPlaceThePanelReadsAsOneBuiltInTheNewTheme) {
     theme.setTextSize(QuorvaneTextSize::veryLarge);
     theme.setAppearance(QuorvaneAppearance::dark);
     settle();
-    const auto restyled = testing::styleSignature(&menu);
     MenuPanel fresh(*context);
     fresh.resize(menu.size());
     fresh.show();
     settle();
-    testing::expectSameStyle(restyled, testing::styleSignature(&fresh));
+    testing::expectSamePixels(menu, fresh, "panel");
+}
+
+// With correction off, its switch's edge stands out from the card at 3 : 1
+// or more in either scheme.
+TEST_F(MenuPanelTest, TheUncheckedCorrectionSwitchShowsItsEdgeInBothSchemes) {
+    MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q")});
+    store().setSoftwareColorCorrectionEnabled(false);
+    for (const auto appearance : {QuorvaneAppearance::light, QuorvaneAppearance::dark}) {
+        theme.setAppearance(appearance);
+        settle();
+        const auto weakest = testing::weakestUncheckedBoxContrast(menu);
+        ASSERT_TRUE(weakest.has_value());
+        EXPECT_GE(*weakest, 3.0);
+    }
 }
 
 TEST_F(MenuPanelTest, ChoosingTheCurrentTextSizeAgainReachesTheStoreAndKeepsItsTick) {

@@ -24,6 +24,7 @@
 #include "views/design/monospaced_font.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
+#include "views/design/text_size_refit.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
 #include "views/design/themed_text.hpp"
@@ -317,6 +318,7 @@ SettingsImportPreviewSheet::SettingsImportPreviewSheet(ViewContext& context,
     };
     restyle();
     connect(&theme, &Theme::changed, this, restyle);
+    refitOnTextSizeChange(theme, this);
     refresh();
 }
 

@@ -20,12 +20,14 @@
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/window_theme_follower.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 #include "views/settings/settings_segmented_picker.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/accessible_tree.hpp"
 #include "views/support/check_box_contrast.hpp"
+#include "views/support/same_pixels.hpp"
 #include "views/support/wheel_input.hpp"
 
 namespace quorvane::testing {
@@ -264,6 +266,28 @@ TEST_F(SettingsImportPreviewSheetTest, IdentitiesAreMonospacedAndLongTargetsEndI
     for (const auto* symbol : sheet->findChildren<SymbolImage*>())
         shield = shield || symbol->systemName() == "checkmark.shield";
     EXPECT_TRUE(shield);
+}
+
+// Restyled while open, text size and scheme, the sheet looks like one opened
+// in the new theme: its colours and its size.
+TEST_F(SettingsImportPreviewSheetTest, RestyledWhileOpenTheSheetLooksLikeOneOpenedFresh) {
+    WindowThemeFollower follower(theme);
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    theme.setAppearance(QuorvaneAppearance::dark);
+    SettingsImportPreviewSheet open(*context, sheet->draft(), nullptr);
+    open.show();
+    settle();
+    theme.setTextSize(QuorvaneTextSize::standard);
+    theme.setAppearance(QuorvaneAppearance::light);
+    settle();
+    SettingsImportPreviewSheet fresh(*context, sheet->draft(), nullptr);
+    fresh.show();
+    settle();
+    // Only one of them is the active window; neither shows a blinking caret.
+    for (QWidget* shown : {static_cast<QWidget*>(&open), static_cast<QWidget*>(&fresh)})
+        if (QWidget* focused = shown->focusWidget())
+            focused->clearFocus();
+    expectSamePixels(open, fresh, "import-sheet");
 }
 
 // The unchecked selection switch's edge stands out from the sheet at 3 : 1

@@ -1,6 +1,7 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QMetaObject>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -67,6 +68,11 @@ int handOver(quorvane::SingleInstance& instance, const std::vector<QString>& url
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A write to a peer that is gone (the X server ending at logout while
+    // the hot keys are released, a later launch that hung up) must fail
+    // with EPIPE where it is made, not end the process by SIGPIPE before it
+    // can say why, write what it holds and remove its instance socket.
+    std::signal(SIGPIPE, SIG_IGN);
     quorvane::blockQuitSignals();
     const char* display = std::getenv("DISPLAY");
     // Without an X server Qt would abort with its own plugin diagnostics;

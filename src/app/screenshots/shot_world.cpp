@@ -4,6 +4,7 @@
 
 #include "app/composition/linux_display_store_factory.hpp"
 #include "services/ddc/ddc_controller.hpp"
+#include "services/ddc/ddc_write_queue.hpp"
 #include "services/ddc/user_defaults_ddc_capability_cache_store.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 #include "services/persistence/user_defaults_recovery_journal_store.hpp"
@@ -62,6 +63,24 @@ void addColourOnlyDisplay(ShotHardware& hardware, std::vector<DisplaySnapshot>& 
     hardware.busLocator->setBuses(kShotColourOnlyID, {"/dev/i2c-9"});
 }
 
+// The monitor write queue with a ShotScheduler of its own (declared first,
+// so it outlives the queue). The store's own scheduler cannot be replaced:
+// the host always gives it the event loop's.
+class ShotDDCWriteQueue final : public DDCWriteQueueing {
+  public:
+    ShotDDCWriteQueue(std::shared_ptr<DDCWriting> writer, std::shared_ptr<Scheduler> eventLoop)
+        : scheduler_(std::move(eventLoop)), queue_(std::move(writer), scheduler_) {}
+
+    void submit(DDCWriteRequest request, ResultHandler completion) override {
+        queue_.submit(std::move(request), std::move(completion));
+    }
+    void cancel(const DDCWriteRequest& request) override { queue_.cancel(request); }
+
+  private:
+    ShotScheduler scheduler_;
+    DDCWriteQueue queue_;
+};
+
 }  // namespace
 
 void ShotMonitorGate::hold() {
@@ -80,6 +99,31 @@ void ShotMonitorGate::release() {
 void ShotMonitorGate::pass() {
     std::unique_lock lock(mutex_);
     opened_.wait(lock, [this] { return !held_; });
+}
+
+ShotScheduler::ShotScheduler(std::shared_ptr<Scheduler> eventLoop)
+    : eventLoop_(std::move(eventLoop)) {}
+
+MonotonicTime ShotScheduler::monotonicNow() const {
+    return eventLoop_->monotonicNow();
+}
+
+Date ShotScheduler::wallNow() const {
+    return eventLoop_->wallNow();
+}
+
+void ShotScheduler::post(Task task) {
+    eventLoop_->post(std::move(task));
+}
+
+TaskHandle ShotScheduler::postAfter(Duration, Task task) {
+    const std::lock_guard lock(mutex_);
+    held_.push_back(std::move(task));
+    return {};
+}
+
+void ShotScheduler::runInBackground(Task task) {
+    eventLoop_->runInBackground(std::move(task));
 }
 
 void populateShotHardware(ShotWorld world, ShotHardware& hardware) {
@@ -105,7 +149,7 @@ void holdMonitorWrite(ShotHardware& hardware, DisplayStore& store) {
 }
 
 DisplayStoreCollaborators simulatedShotCollaborators(const ShotHardware& hardware,
-                                                     std::shared_ptr<Scheduler> scheduler) {
+                                                     std::shared_ptr<Scheduler> eventLoop) {
     DDCTransportEnvironment transport{
         hardware.busLocator, hardware.buses,
         [gate = hardware.monitorGate](std::chrono::microseconds pause) {
@@ -119,12 +163,14 @@ DisplayStoreCollaborators simulatedShotCollaborators(const ShotHardware& hardwar
     result.displayManager = hardware.displayManager;
     result.brightnessController = hardware.brightness;
     result.gammaController = hardware.gamma;
-    result.ddcController = std::make_shared<DDCController>(*scheduler, std::move(transport));
+    auto controller = std::make_shared<DDCController>(*eventLoop, std::move(transport));
+    result.ddcWriteQueue = std::make_shared<ShotDDCWriteQueue>(controller, eventLoop);
+    result.ddcController = std::move(controller);
     result.globalHotKeyRegistrar = hardware.registrar;
     result.colorProfileManager = hardware.profiles;
     result.recoveryJournalStore =
         std::make_shared<UserDefaultsRecoveryJournalStore>(hardware.defaults);
-    result.scheduler = std::move(scheduler);
+    result.scheduler = std::move(eventLoop);
     result.deferFullRefreshes = false;
     return result;
 }

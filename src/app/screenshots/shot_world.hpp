@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "platform/simulated/in_memory_defaults_store.hpp"
 #include "platform/simulated/simulated_brightness_controller.hpp"
@@ -59,6 +60,30 @@ class ShotMonitorGate {
     bool held_ = false;
 };
 
+// The monitor write queue's scheduler in a simulated world: posts and
+// background work go to the program's scheduler on the Qt event loop, but a
+// delayed task (a write's 4 s timeout, the spacing after it, the settling
+// after a late write) never falls due: the shot's time does not pass while
+// it is drawn. A picture then shows the same
+// state however long the machine takes to draw it (a live theme switch of a
+// large window can take seconds), never a timer that fired meanwhile. The
+// clocks read the real time; held tasks are dropped with the scheduler.
+class ShotScheduler final : public Scheduler {
+  public:
+    explicit ShotScheduler(std::shared_ptr<Scheduler> eventLoop);
+
+    MonotonicTime monotonicNow() const override;
+    Date wallNow() const override;
+    void post(Task task) override;
+    TaskHandle postAfter(Duration delay, Task task) override;
+    void runInBackground(Task task) override;
+
+  private:
+    std::shared_ptr<Scheduler> eventLoop_;
+    std::mutex mutex_;
+    std::vector<Task> held_;
+};
+
 // The simulated hardware behind a simulated world, open to a shot's
 // `prepare` before the store is built (the dummy server world has none of
 // it apart from the defaults).
@@ -85,13 +110,15 @@ struct ShotHardware {
 void populateShotHardware(ShotWorld world, ShotHardware& hardware);
 
 // Holds the simulated monitor's answers and asks it for a new brightness:
-// the write stays in flight, and the display busy, until the gate opens.
+// the write stays in flight, and the display busy, until the gate opens (its
+// timeout is a delayed task of the ShotScheduler, which never falls due).
 void holdMonitorWrite(ShotHardware& hardware, DisplayStore& store);
 
 // The store's collaborators over the simulated hardware (synchronous
-// refreshes, so the store is complete once built).
+// refreshes, so the store is complete once built); their monitor write
+// queue runs on a ShotScheduler over `eventLoop`.
 DisplayStoreCollaborators simulatedShotCollaborators(const ShotHardware& hardware,
-                                                     std::shared_ptr<Scheduler> scheduler);
+                                                     std::shared_ptr<Scheduler> eventLoop);
 
 // The store's collaborators on the X server of $DISPLAY with its records in
 // `folder`.

@@ -8,12 +8,16 @@ namespace quorvane {
 // "on" or "off", as the command line's text output shows a switch.
 std::string_view onOff(bool value);
 
-// The text with every control character shown as a visible escape, so a
-// stored name cannot move the cursor, retitle the terminal or reorder what
-// follows it: C0 controls and DEL as "\x1b", C1 controls (U+0080...U+009F)
-// and the bidirectional embeddings, overrides and isolates (U+202A...U+202E,
-// U+2066...U+2069) as "\u009b", "\u202e". Line feeds are kept when
-// `keepLineFeeds` is set (messages of several lines).
+// The text with every character that shows no glyph written as a visible
+// escape, so a stored name cannot move the cursor, retitle the terminal,
+// reorder what follows it or hide part of itself: the controls (C0 and DEL
+// as "\x1b", C1 as "\u009b"), the format characters (direction marks,
+// embeddings, overrides and isolates, zero-width characters, the soft hyphen
+// and the byte order mark: "\u202e", "\u200b"; past U+FFFF "\U000e0041") and
+// the line and paragraph separators ("\u2028"). A backslash is written
+// twice, so a name holding the six characters "\u202e" cannot pass for an
+// escaped control. Line feeds are kept when `keepLineFeeds` is set
+// (messages of several lines); bytes that are not UTF-8 pass as they are.
 std::string visibleControlCharacters(std::string_view text, bool keepLineFeeds = false);
 
 }  // namespace quorvane

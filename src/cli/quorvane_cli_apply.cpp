@@ -33,6 +33,12 @@ std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& 
     // commands started together neither lose each other's saved values nor
     // leave the screen and the record disagreeing.
     const auto lock = environment_.preferencesStore->lockExclusively();
+    // Another Quorvane kept the lock past the wait (stopped, or hung): the
+    // command changes neither the screen nor the record, and says so.
+    if (lock.failure()) {
+        return fail(ExitCode::failure,
+                    "화면에 적용하지 않았습니다: " + lock.failure()->description(), json);
+    }
     const auto loaded = loadPreferences(json);
     if (const auto* status = std::get_if<std::int32_t>(&loaded))
         return *status;

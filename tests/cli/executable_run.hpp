@@ -19,7 +19,10 @@
 namespace quorvane::testing {
 
 struct ExecutableResult {
+    // -1 when the program did not exit by itself (see `signal`).
     int status = -1;
+    // The signal that ended the program, if one did.
+    int signal = 0;
     std::string out;
     std::string err;
 };
@@ -189,8 +192,12 @@ inline ExecutableResult runProgram(const std::string& program,
     ::close(outPipe[0]);
     ::close(errPipe[0]);
     int waitStatus = 0;
-    if (spawned == 0 && ::waitpid(pid, &waitStatus, 0) == pid && WIFEXITED(waitStatus))
-        result.status = WEXITSTATUS(waitStatus);
+    if (spawned == 0 && ::waitpid(pid, &waitStatus, 0) == pid) {
+        if (WIFEXITED(waitStatus))
+            result.status = WEXITSTATUS(waitStatus);
+        else if (WIFSIGNALED(waitStatus))
+            result.signal = WTERMSIG(waitStatus);
+    }
     return result;
 }
 

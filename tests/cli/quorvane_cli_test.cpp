@@ -11,12 +11,16 @@
 #include "cli/quorvane_cli.hpp"
 #include "models/display/display_identity.hpp"
 #include "platform/simulated/in_memory_defaults_store.hpp"
+#include "platform/simulated/manual_scheduler.hpp"
 #include "platform/simulated/simulated_brightness_controller.hpp"
 #include "platform/simulated/simulated_display_manager.hpp"
 #include "platform/simulated/simulated_gamma_controller.hpp"
 #include "services/display/cli_display_snapshot_provider.hpp"
+#include "services/persistence/defaults_store.hpp"
 #include "services/persistence/quorvane_settings_document_coder.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
+#include "support/other_lock_holder.hpp"
+#include "support/temporary_folder.hpp"
 
 namespace quorvane {
 namespace {
@@ -223,6 +227,41 @@ TEST(QuorvaneCLIApply, AFailedSaveIsAnErrorWithStatusThreeInTextAndJson) {
     EXPECT_EQ(harness.defaults->lockDepth(), 0);
 }
 
+// A stopped or hung application holding the settings lock: the command waits
+// its limit on its clock, then changes neither the screen nor the record and
+// ends as a failed save, saying who holds the lock.
+TEST(QuorvaneCLIApply, ASettingsLockHeldPastTheWaitChangesNothingAndEndsAsAFailedSave) {
+    testing::TemporaryFolder folder;
+    auto files = std::make_shared<FileDefaultsStore>(folder.path());
+    auto clock = std::make_shared<ManualScheduler>();
+    files->limitLockWait(seconds(5), clock, clock);
+    CLIHarness harness;
+    harness.preferences = std::make_shared<UserDefaultsPreferencesStore>(files);
+    harness.setDisplays({makeDisplay(1, "Left", 11)});
+    ASSERT_EQ(harness.run({"apply-safe-preset", "night"}), 0);
+    const auto record = files->dataForKey("org.quorvane.Quorvane.preferences.v1");
+    const auto shown = harness.gamma->tables(1);
+    testing::OtherLockHolder application(folder / ".lock");
+    ASSERT_TRUE(application.held());
+
+    const auto start = clock->monotonicNow();
+    EXPECT_EQ(harness.run({"apply-safe-preset", "coding"}), 3);
+    EXPECT_EQ(clock->monotonicNow() - start, seconds(5));
+    const std::string reason =
+        "화면에 적용하지 않았습니다: 다른 Quorvane 프로세스가 설정 잠금을 쥐고 있어 저장하지 "
+        "못했습니다: " +
+        (folder / ".lock").string();
+    EXPECT_EQ(harness.err, reason + "\n");
+    EXPECT_EQ(harness.out, "");
+    EXPECT_EQ(harness.run({"apply-safe-preset", "coding", "--json"}), 3);
+    EXPECT_EQ(parseJson(harness.err)["message"], reason);
+    EXPECT_EQ(harness.gamma->tables(1), shown);
+    EXPECT_EQ(files->dataForKey("org.quorvane.Quorvane.preferences.v1"), record);
+
+    application.release();
+    EXPECT_EQ(harness.run({"apply-safe-preset", "coding"}), 0);
+}
+
 TEST(QuorvaneCLIRecords, AnUndecodableRecordIsNoticedOnStandardErrorAndKeptAsideBeforeASave) {
     CLIHarness harness;
     harness.setDisplays({makeDisplay(1, "Left", 11)});
@@ -404,17 +443,52 @@ TEST(QuorvaneCLIOutput, BidirectionalControlsInNamesAreEscapedInTextAndExactInJs
 }
 
 TEST(QuorvaneCLIOutput, VisibleEscapesStopAtTheEdgesOfTheBidirectionalRanges) {
-    // U+2028, U+2029 and U+202F stand beside the first range, U+2065 and
-    // U+206A beside the second; cut sequences pass as they are.
-    const std::string neighbours =
-        "\xe2\x80\xa8\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa\xe2\x80";
+    // U+202F (a narrow no-break space) stands beside the first range and
+    // U+2065 (unassigned) inside the second block; cut sequences pass as
+    // they are. The separators U+2028 and U+2029 next to the first range and
+    // the deprecated format character U+206A next to the second are escaped.
+    const std::string neighbours = "\xe2\x80\xaf\xe2\x81\xa5\xe2\x80";
     EXPECT_EQ(visibleControlCharacters(neighbours), neighbours);
+    EXPECT_EQ(visibleControlCharacters("\xe2\x80\xa8\xe2\x80\xa9\xe2\x81\xaa"),
+              "\\u2028\\u2029\\u206a");
     EXPECT_EQ(visibleControlCharacters("\xe2\x80\xaa\xe2\x80\xae\xe2\x81\xa6\xe2\x81\xa9"),
               "\\u202a\\u202e\\u2066\\u2069");
     EXPECT_EQ(visibleControlCharacters("a\xe2\x80\xae"
                                        "b\nc",
                                        true),
               "a\\u202eb\nc");
+}
+
+// Characters that draw nothing can hide part of a name or make two names
+// look alike: direction marks, the Arabic letter mark, zero-width space,
+// byte order mark, soft hyphen, separators and tag characters are escaped
+// like the controls. A name that spells an escape itself keeps its
+// backslash doubled, so it cannot pass for an escaped control.
+TEST(QuorvaneCLIOutput, InvisibleCharactersAndBackslashesAreEscapedInTextAndExactInJson) {
+    EXPECT_EQ(visibleControlCharacters("\xe2\x80\x8e\xe2\x80\x8f\xd8\x9c\xe2\x80\x8b\xef\xbb\xbf"
+                                       "\xc2\xad\xe2\x80\xa8\xe2\x80\xa9"),
+              "\\u200e\\u200f\\u061c\\u200b\\ufeff\\u00ad\\u2028\\u2029");
+    EXPECT_EQ(visibleControlCharacters("tag\xf3\xa0\x80\x81"), "tag\\U000e0001");
+    EXPECT_EQ(visibleControlCharacters("a\\b\\\nc", true), "a\\\\b\\\\\nc");
+
+    CLIHarness harness;
+    const std::string spoof = "Night\\u202e";
+    const std::string hidden = "Da\xc2\xady\xe2\x80\x8b";
+    QuorvanePreferences preferences;
+    preferences.customPresets = {{"spoof", spoof, ColorAdjustment::neutral(), ItemKind::custom},
+                                 {"hidden", hidden, ColorAdjustment::neutral(), ItemKind::custom}};
+    harness.preferences->save(preferences);
+
+    EXPECT_EQ(harness.run({"list", "presets"}), 0);
+    EXPECT_THAT(harness.out, HasSubstr("- spoof · Night\\\\u202e · custom\n"));
+    EXPECT_THAT(harness.out, HasSubstr("- hidden · Da\\u00ady\\u200b · custom\n"));
+    EXPECT_EQ(harness.run({"apply-safe-preset", "x\xe2\x80\x8f"}), 2);
+    EXPECT_EQ(harness.err, "프리셋을 찾지 못했습니다: x\\u200f\n");
+
+    EXPECT_EQ(harness.run({"list", "presets", "--json"}), 0);
+    const auto items = parseJson(harness.out)["result"]["items"];
+    EXPECT_EQ(items[5]["name"], spoof);
+    EXPECT_EQ(items[6]["name"], hidden);
 }
 
 TEST(QuorvaneCLIOutput, JsonIsPrettyPrintedWithSortedKeysTwoSpacesAndOneFinalLineFeed) {

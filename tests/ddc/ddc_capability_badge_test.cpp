@@ -112,9 +112,9 @@ TEST(DDCCapabilityBadge, LastCheckedTextIsKoreanWhateverTheLocaleSays) {
     tzset();
     // 2027-01-15 08:00:00 UTC, and 20:05 the same day.
     EXPECT_EQ(DDCCapabilityBadgeResolver::lastCheckedText(kChecked),
-              "마지막 확인: 2027. 1. 15. 오전 8:00");
+              "마지막 확인: 2027년 1월 15일 오전 8:00");
     EXPECT_EQ(DDCCapabilityBadgeResolver::lastCheckedText(kChecked + seconds(43500)),
-              "마지막 확인: 2027. 1. 15. 오후 8:05");
+              "마지막 확인: 2027년 1월 15일 오후 8:05");
     previousLang ? setenv("LANG", savedLang.c_str(), 1) : unsetenv("LANG");
     previousZone ? setenv("TZ", savedZone.c_str(), 1) : unsetenv("TZ");
     tzset();

@@ -2,18 +2,23 @@
 
 #include "display_store/store_world.hpp"
 #include "models/display/display_control_error.hpp"
+#include "services/ddc/user_defaults_ddc_capability_cache_store.hpp"
 
 namespace quorvane::testing {
 namespace {
 
 // A built-in panel, a monitor the store has probed, a second panel with a
-// backlight and a monitor never probed, all in one sync group.
-DisplayStore& startDesk(StoreWorld& world, const std::shared_ptr<HeldDDCController>& link) {
+// backlight and a monitor never probed, all in one sync group; `outsiders`
+// are connected too, outside the group.
+DisplayStore& startDesk(StoreWorld& world, const std::shared_ptr<HeldDDCController>& link,
+                        const std::vector<DisplaySnapshot>& outsiders = {}) {
     auto backlit = externalDisplay(3, "Wide", 3003, 3840);
     const std::vector<DisplaySnapshot> desk{builtinDisplay(1),
                                             externalDisplay(2, "Studio", 1001, 1920), backlit,
                                             externalDisplay(4, "Side", 4004, 5760)};
-    world.connect(desk);
+    auto connected = desk;
+    connected.insert(connected.end(), outsiders.begin(), outsiders.end());
+    world.connect(connected);
     world.brightness->setValue(1, 0.9);
     world.brightness->setValue(3, 0.4);
     auto preferences = QuorvanePreferences::defaults();
@@ -81,6 +86,54 @@ TEST(DisplayStoreBrightnessTest, SyncReachesEachGroupMemberByThePathItHadBeforeT
     EXPECT_EQ(world.brightness->value(3), 0.05);
     EXPECT_EQ(store.statusMessage(),
               "밝기 동기화: 1개 적용 요청, 2개 건너뜀 — Studio: 모니터 밝기 확인 필요");
+}
+
+TEST(DisplayStoreBrightnessTest, ADisplayOutsideTheSyncGroupNeverDrivesItsMembers) {
+    StoreWorld world;
+    auto link = std::make_shared<HeldDDCController>();
+    world.brightness->setValue(5, 0.3);
+    auto& store = startDesk(world, link, {externalDisplay(5, "Guest", 5005, 7680)});
+
+    store.setHardwareBrightness(0.2, 5);
+    EXPECT_EQ(world.brightness->value(5), 0.2);
+    EXPECT_EQ(world.brightness->value(1), 0.9);
+    EXPECT_EQ(world.brightness->value(3), 0.4);
+    EXPECT_TRUE(world.writeQueue->held.empty());
+    EXPECT_EQ(store.statusMessage(), "밝기 동기화: 선택한 그룹에 이 디스플레이가 없습니다");
+
+    // A member drives the group, and still not the outsider.
+    store.setHardwareBrightness(0.6, 1);
+    EXPECT_EQ(world.brightness->value(3), 0.6);
+    EXPECT_EQ(world.brightness->value(5), 0.2);
+}
+
+// A range remembered from an earlier run stands for the monitor only when its
+// serial number tells it apart from another unit of the same model.
+TEST(DisplayStoreBrightnessTest, SyncUsesARememberedRangeOnlyForAMonitorWithASerialNumber) {
+    StoreWorld world;
+    const auto serial = externalDisplay(2, "Studio", 1001, 1920);
+    const auto unnumbered = externalDisplay(3, "Twin", 0, 3840);
+    world.connect({builtinDisplay(1), serial, unnumbered});
+    world.brightness->setValue(1, 0.9);
+    DDCCapabilityCache earlierRun;
+    for (const auto& monitor : {serial, unnumbered}) {
+        DDCSnapshot answered;
+        answered.displayID = monitor.id;
+        answered.busCount = 1;
+        answered.values[DDCVCPCode::brightness] = {DDCVCPCode::brightness, 50, 100};
+        earlierRun.merge(answered, monitor, world.scheduler->wallNow());
+    }
+    UserDefaultsDDCCapabilityCacheStore(world.defaults).save(earlierRun);
+    auto preferences = QuorvanePreferences::defaults();
+    preferences.brightnessSyncEnabled = true;
+    world.storePreferences(preferences);
+    auto& store = world.start();
+
+    store.setHardwareBrightness(0.6, 1);
+    ASSERT_EQ(world.writeQueue->held.size(), 1u);
+    EXPECT_EQ(world.writeQueue->held[0].first.key.displayID, 2u);
+    EXPECT_EQ(store.statusMessage(),
+              "밝기 동기화: 1개 적용 요청, 1개 건너뜀 — Twin: 모니터 밝기 확인 필요");
 }
 
 // Backlit panels only, all synced without a group: the panel at `failing`

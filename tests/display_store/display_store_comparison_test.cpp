@@ -55,6 +55,19 @@ TEST_F(DisplayStoreComparisonTest, TwoHoldersShareOneNeutralWriteAndTheLastResto
     EXPECT_EQ(world.midRed(1), world.midRed(saved));
 }
 
+TEST_F(DisplayStoreComparisonTest, ARefreshLeavesSuspendedAndComparedDisplaysAsTheyAre) {
+    store().updateColorAdjustment(2, [](ColorAdjustment& value) { value.warmth = 0.6; });
+    store().suspendQuorvaneEffect(1);
+    store().enterStockComparison(2);
+
+    store().refresh(DisplayStore::RefreshIntent::explicitUserRefresh);
+    world.scheduler->runUntilIdle();
+    EXPECT_EQ(world.midRed(1), world.midRed(ColorAdjustment::neutral()));
+    EXPECT_EQ(world.midRed(2), world.midRed(ColorAdjustment::neutral()));
+    EXPECT_EQ(store().recoverySnapshot(1)->mode, Mode::suspended);
+    EXPECT_EQ(store().recoverySnapshot(2)->mode, Mode::comparingStock);
+}
+
 TEST_F(DisplayStoreComparisonTest, UnpluggingDuringAHoldEndsItWithoutWriting) {
     const auto first = store().beginTemporaryNeutralComparison(1);
     const auto second = store().beginTemporaryNeutralComparison(1);

@@ -81,5 +81,29 @@ TEST(DisplayStoreRecoveryTest, ThePanelGetsSafeBrightnessEvenBeforeTheFullReadIs
     EXPECT_EQ(world.brightness->value(1), 0.5);
 }
 
+// Twins share one saved colour and one undo step: the second twin's safe
+// colour must not become the value that undo brings back.
+TEST(DisplayStoreRecoveryTest, UndoAfterwardsBringsBackEachDisplaysColourFromBefore) {
+    StoreWorld world;
+    auto displays = identicalTwins(2, 3);
+    displays.push_back(externalDisplay(1, "Studio", 1001, 3840));
+    world.connect(displays);
+    auto& store = world.start();
+    store.updateColorAdjustment(1, [](ColorAdjustment& value) { value.warmth = 0.6; });
+    store.updateColorAdjustment(2, [](ColorAdjustment& value) { value.gamma = 1.4; });
+    const auto studio = store.colorAdjustment(1);
+    const auto twins = store.colorAdjustment(2);
+    ASSERT_TRUE(store.recoverDisplaysToSafeState());
+    ASSERT_EQ(world.midRed(1), world.midRed(ColorAdjustment::neutral()));
+
+    store.undoLastSoftwareAdjustment(1);
+    store.undoLastSoftwareAdjustment(2);
+    EXPECT_EQ(world.midRed(1), world.midRed(studio));
+    EXPECT_EQ(world.midRed(2), world.midRed(twins));
+    EXPECT_EQ(world.savedPreferences().displayAdjustments,
+              (std::map<std::string, ColorAdjustment>{{rawIdentity(displays[2]), studio},
+                                                      {rawIdentity(displays[0]), twins}}));
+}
+
 }  // namespace
 }  // namespace quorvane::testing

@@ -502,5 +502,95 @@ TEST_F(SharedRecordsTest, ARecordThatFailedToReadIsReadAgainWhenItChanges) {
     EXPECT_FALSE(saved.autoApplyEnabled);
 }
 
+// The store reading records another process changed, on in-memory defaults:
+// the folder's events stand in as direct calls, and the other process's
+// saves as writes of the stored records.
+class RecordReloadTest : public ::testing::Test {
+  protected:
+    RecordReloadTest() {
+        QuorvanePreferences preferences;
+        preferences.customPresets.push_back(
+            {"users-own", "내 프리셋", DisplayPreset::builtIns()[1].adjustment, ItemKind::custom});
+        preferences.textSize = QuorvaneTextSize::veryLarge;
+        world.storePreferences(preferences);
+        world.start().updateColorAdjustment(1, &ColorAdjustment::warmth, 0.2);
+        world.store->addChangeObserver([this] { ++told; });
+    }
+
+    DisplayStore& store() { return *world.store; }
+    double warmthShown() const {
+        return world.store->colorAdjustments()
+            .at(rawIdentity(externalDisplay(1, "Studio", 1001)))
+            .warmth;
+    }
+    // The other process sets the display's warmth and adds a journal entry.
+    void otherProcessSavesWarmth(double warmth) {
+        auto preferences = world.savedPreferences();
+        preferences.displayAdjustments.begin()->second.warmth = warmth;
+        world.storePreferences(preferences);
+        auto journal = world.savedJournal();
+        auto entry = journal.entries.front();
+        entry.id = "00000000-0000-4000-8000-00000000000" + std::to_string(journal.entries.size());
+        entry.summary = "다른 곳에서 바꿈";
+        journal.append(entry);
+        UserDefaultsRecoveryJournalStore(world.defaults).save(journal);
+    }
+
+    const std::set<DisplayStoreRecord> allRecords = {DisplayStoreRecord::preferences,
+                                                     DisplayStoreRecord::recoveryJournal,
+                                                     DisplayStoreRecord::ddcCapabilityCache};
+    StoreWorld world;
+    int told = 0;
+};
+
+// Each record of a batch is read again, the application is told once when
+// one changed and not at all when the store's own saves come back, and each
+// read moves the base: the other process changing the same value again is
+// taken in, not mistaken for the store's own change.
+TEST_F(RecordReloadTest, EveryRecordOfABatchIsTakenInAndToldOnlyWhenItChanged) {
+    store().reloadRecordsChangedOnDisk(allRecords);
+    EXPECT_EQ(told, 0);
+
+    for (const double warmth : {0.7, 0.4}) {
+        otherProcessSavesWarmth(warmth);
+        store().reloadRecordsChangedOnDisk(allRecords);
+        EXPECT_DOUBLE_EQ(warmthShown(), warmth);
+    }
+    EXPECT_EQ(store().recoveryJournal().entries.size(), 3u);
+    EXPECT_EQ(told, 2);
+}
+
+// Keys the other process bound or switched on reach the store when pressed:
+// grabbed again, not only shown.
+TEST_F(RecordReloadTest, ChangedHotKeysAreGrabbedAgain) {
+    auto preferences = world.savedPreferences();
+    const HotKeyCombination chord(15, "R", {HotKeyModifier::control, HotKeyModifier::option});
+    preferences.emergencyRecoveryHotKeyCombination = chord;
+    preferences.sceneHotKeysEnabled = true;
+    world.storePreferences(preferences);
+    store().reloadRecordsChangedOnDisk({DisplayStoreRecord::preferences});
+    EXPECT_TRUE(world.registrar->press(chord));
+    EXPECT_FALSE(world.registrar->press(HotKeyCombination::defaultEmergencyRecovery()));
+    EXPECT_TRUE(world.registrar->press(SceneHotKeyBinding::defaultBindings()[0].combination));
+}
+
+// A record that no longer decodes (half written by hand) is no record: it
+// resets nothing, and the next save still holds what the store held.
+TEST_F(RecordReloadTest, ARecordThatNoLongerDecodesIsNotTakenForTheDefaults) {
+    world.defaults->setData(UserDefaultsPreferencesStore::standardStorageKey(), "{\"textSize\":");
+    world.defaults->setData(UserDefaultsRecoveryJournalStore::standardStorageKey(), "{");
+    store().reloadRecordsChangedOnDisk(allRecords);
+    EXPECT_EQ(told, 0);
+    EXPECT_EQ(store().customPresets().size(), 1u);
+    EXPECT_EQ(store().textSize(), QuorvaneTextSize::veryLarge);
+    EXPECT_EQ(store().recoveryJournal().entries.size(), 1u);
+
+    store().setAppearance(QuorvaneAppearance::dark);
+    const auto saved = world.savedPreferences();
+    EXPECT_EQ(saved.customPresets.size(), 1u);
+    EXPECT_EQ(saved.textSize, QuorvaneTextSize::veryLarge);
+    EXPECT_DOUBLE_EQ(saved.displayAdjustments.begin()->second.warmth, 0.2);
+}
+
 }  // namespace
 }  // namespace quorvane::testing

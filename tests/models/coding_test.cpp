@@ -26,12 +26,12 @@ std::tm localTime(int year, int month, int day, int hour, int minute) {
 }
 
 TEST(KoreanDateTimeText, MidnightAndNoonAreTwelveOfTheirHalfDay) {
-    EXPECT_EQ(koreanDateTimeText(localTime(2026, 12, 7, 0, 0)), "2026. 12. 7. 오전 12:00");
-    EXPECT_EQ(koreanDateTimeText(localTime(2026, 12, 7, 0, 59)), "2026. 12. 7. 오전 12:59");
-    EXPECT_EQ(koreanDateTimeText(localTime(2026, 12, 7, 11, 59)), "2026. 12. 7. 오전 11:59");
-    EXPECT_EQ(koreanDateTimeText(localTime(2026, 12, 7, 12, 0)), "2026. 12. 7. 오후 12:00");
-    EXPECT_EQ(koreanDateTimeText(localTime(2026, 12, 7, 13, 5)), "2026. 12. 7. 오후 1:05");
-    EXPECT_EQ(koreanDateTimeText(localTime(2026, 12, 31, 23, 59)), "2026. 12. 31. 오후 11:59");
+    EXPECT_EQ(koreanDateTimeText(localTime(2026, 12, 7, 0, 0)), "2026년 12월 7일 오전 12:00");
+    EXPECT_EQ(koreanDateTimeText(localTime(2026, 12, 7, 0, 59)), "2026년 12월 7일 오전 12:59");
+    EXPECT_EQ(koreanDateTimeText(localTime(2026, 12, 7, 11, 59)), "2026년 12월 7일 오전 11:59");
+    EXPECT_EQ(koreanDateTimeText(localTime(2026, 12, 7, 12, 0)), "2026년 12월 7일 오후 12:00");
+    EXPECT_EQ(koreanDateTimeText(localTime(2026, 12, 7, 13, 5)), "2026년 12월 7일 오후 1:05");
+    EXPECT_EQ(koreanDateTimeText(localTime(2026, 12, 31, 23, 59)), "2026년 12월 31일 오후 11:59");
 }
 
 TEST(KoreanDateTimeText, FollowsTheLocalTimeZoneAcrossTheDateLine) {
@@ -41,10 +41,10 @@ TEST(KoreanDateTimeText, FollowsTheLocalTimeZoneAcrossTheDateLine) {
     const Date instant = Date(std::chrono::seconds(1'796'570'100));
     setenv("TZ", "Asia/Seoul", 1);
     tzset();
-    EXPECT_EQ(koreanLocalDateTimeText(instant), "2026. 12. 7. 오전 12:15");
+    EXPECT_EQ(koreanLocalDateTimeText(instant), "2026년 12월 7일 오전 12:15");
     setenv("TZ", "UTC", 1);
     tzset();
-    EXPECT_EQ(koreanLocalDateTimeText(instant), "2026. 12. 6. 오후 3:15");
+    EXPECT_EQ(koreanLocalDateTimeText(instant), "2026년 12월 6일 오후 3:15");
     previous ? setenv("TZ", saved.c_str(), 1) : unsetenv("TZ");
     tzset();
 }

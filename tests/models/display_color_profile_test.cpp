@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+
+#include "models/coding/localized_text_order.hpp"
 #include "models/color/display_color_profile.hpp"
 #include "models/color/display_color_profile_state.hpp"
 
@@ -56,6 +60,63 @@ TEST(DisplayColorProfileState, AvailableSortsByFlagsThenNameStably) {
     EXPECT_EQ(idsOf(state), (std::vector<std::string>{"current", "default", "factory", "a-upper",
                                                       "a-lower", "b-upper"}));
     EXPECT_EQ(state.currentProfileID, "current");
+}
+
+// Sets one locale variable for a scope and gives the old value back.
+class LocaleVariable {
+  public:
+    LocaleVariable(const char* name, const char* value) : name_(name) {
+        if (const char* before = std::getenv(name))
+            before_ = before;
+        value ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~LocaleVariable() { before_ ? setenv(name_, before_->c_str(), 1) : unsetenv(name_); }
+    LocaleVariable(const LocaleVariable&) = delete;
+    LocaleVariable& operator=(const LocaleVariable&) = delete;
+
+  private:
+    const char* name_;
+    std::optional<std::string> before_;
+};
+
+std::vector<std::string> sortedNames(std::vector<std::string> names) {
+    std::vector<DisplayColorProfile> profiles;
+    for (const auto& name : names)
+        profiles.push_back(profile(name, name));
+    std::vector<std::string> sorted;
+    for (const auto& p : DisplayColorProfileState::available(1, "U", profiles).profiles)
+        sorted.push_back(p.name);
+    return sorted;
+}
+
+// Names sort as the user's language sorts them: an accented capital beside
+// its base letter, not after every ASCII letter; letter case never decides,
+// accents do; and a language with its own order (Swedish puts "ä" after "z")
+// is followed when the environment names it.
+TEST(DisplayColorProfileState, NamesSortByTheUsersLanguageWithoutRegardToCase) {
+    LocaleVariable all("LC_ALL", nullptr);
+    LocaleVariable collate("LC_COLLATE", nullptr);
+    LocaleVariable lang("LANG", nullptr);
+    EXPECT_EQ(sortedNames({"zebra", "Éclair", "eclair", "Ecran", "apple"}),
+              (std::vector<std::string>{"apple", "eclair", "Éclair", "Ecran", "zebra"}));
+    EXPECT_EQ(sortedNames({"sRGB", "SRGB", "srgb"}),
+              (std::vector<std::string>{"sRGB", "SRGB", "srgb"}));
+    EXPECT_EQ(sortedNames({"zebra", "äpple"}), (std::vector<std::string>{"äpple", "zebra"}));
+
+    setenv("LANG", "sv_SE.UTF-8", 1);
+    EXPECT_EQ(sortedNames({"äpple", "zebra"}), (std::vector<std::string>{"zebra", "äpple"}));
+    // LC_COLLATE goes before LANG, LC_ALL before both.
+    setenv("LC_COLLATE", "en_US.UTF-8", 1);
+    EXPECT_EQ(sortedNames({"zebra", "äpple"}), (std::vector<std::string>{"äpple", "zebra"}));
+    setenv("LC_ALL", "sv_SE", 1);
+    EXPECT_EQ(sortedNames({"äpple", "zebra"}), (std::vector<std::string>{"zebra", "äpple"}));
+}
+
+TEST(LocalizedTextOrder, TheEnvironmentsLocaleLosesItsCodesetAndModifier) {
+    EXPECT_EQ(collationLocaleName("", "de_DE.UTF-8@euro", "sv_SE"), "de_DE");
+    EXPECT_EQ(collationLocaleName(nullptr, nullptr, "POSIX"), "");
+    EXPECT_EQ(collationLocaleName("C.UTF-8", "sv_SE", nullptr), "");
+    EXPECT_EQ(collationLocaleName(nullptr, nullptr, nullptr), "");
 }
 
 TEST(DisplayColorProfileState, EmptyReadIsUnavailableWithMessage) {

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -242,6 +243,49 @@ TEST(BackgroundDefaultsWriter, AFailedValueIsWrittenAgainWithTheNextWriteAndAfte
     EXPECT_TRUE(writer.flushPendingSaves().empty());
     EXPECT_EQ(disk->dataForKey(kKey), "evening");
     EXPECT_EQ(disk->dataForKey(kJournalKey), "entry");
+}
+
+// A value that keeps failing is tried again after 2 s, then after waits that
+// double up to a minute. A new value that fails alike is told again, and
+// after a write that succeeds the next failure waits 2 s again.
+TEST(BackgroundDefaultsWriter, TheBackOffDoublesToAMinuteAndStartsOverAfterAWrite) {
+    auto disk = std::make_shared<InMemoryDefaultsStore>();
+    auto scheduler = std::make_shared<ManualScheduler>();
+    BackgroundDefaultsWriter writer(disk, scheduler);
+    std::atomic<int> tries = 0;
+    writer.setBeforeWriteHook([&](const std::string&, const std::string&) { ++tries; });
+    std::atomic<int> reports = 0;
+    writer.setFailureHandler([&](const std::string&, const SaveOutcome&) { ++reports; });
+    // True when the next try comes `wait` after the last failed one, not
+    // before, and fails again.
+    const auto triedAgainAfter = [&](Duration wait) {
+        const int before = tries;
+        scheduler->advance(wait - seconds(0.1));
+        // A try started early is pending, under way, or counted.
+        if (writer.hasUnwrittenValues() || tries != before)
+            return false;
+        scheduler->advance(seconds(0.1));
+        return eventually([&] { return tries == before + 1 && scheduler->pendingCount() == 1; });
+    };
+
+    disk->setFailsWrites(true);
+    writer.setData(kKey, "night");
+    ASSERT_EQ(writer.flushPendingSaves().size(), 1u);
+    for (const int wait : {2, 4, 8, 16, 32, 60, 60})
+        ASSERT_TRUE(triedAgainAfter(std::chrono::seconds(wait))) << wait << " s";
+    EXPECT_EQ(reports, 1);
+    writer.setData(kKey, "day");
+    ASSERT_EQ(writer.flushPendingSaves().size(), 1u);
+    EXPECT_EQ(reports, 2);
+
+    disk->setFailsWrites(false);
+    scheduler->advance(BackgroundDefaultsWriter::kLongestRetryDelay);
+    ASSERT_TRUE(writer.flushPendingSaves().empty());
+    ASSERT_EQ(disk->dataForKey(kKey), "day");
+    disk->setFailsWrites(true);
+    writer.setData(kKey, "evening");
+    ASSERT_EQ(writer.flushPendingSaves().size(), 1u);
+    EXPECT_TRUE(triedAgainAfter(BackgroundDefaultsWriter::kFirstRetryDelay));
 }
 
 // A change made while the settings folder is read-only is on disk once the

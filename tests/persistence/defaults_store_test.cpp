@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "platform/simulated/in_memory_defaults_store.hpp"
+#include "platform/simulated/manual_scheduler.hpp"
+#include "support/other_lock_holder.hpp"
 
 namespace quorvane {
 namespace {
@@ -18,7 +20,7 @@ namespace fs = std::filesystem;
 
 const std::string kKey = std::string(kDefaultsDomain) + ".preferences.v1";
 
-class DefaultsStoreTest : public testing::Test {
+class DefaultsStoreTest : public ::testing::Test {
   protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "quorvane-defaults-XXXXXX").string();
@@ -159,6 +161,76 @@ TEST_F(DefaultsStoreTest, OversizedValueIsUnreadableAndNeverReplaced) {
     ASSERT_TRUE(saved.error);
     EXPECT_EQ(saved.error->kind, DefaultsStoreError::Kind::unreadable);
     EXPECT_EQ(fs::file_size(store.pathForKey(kKey)), FileDefaultsStore::kMaxValueSize + 1);
+}
+
+// A pause on virtual time that lets the other holder go after a number of
+// pauses, as a process that finishes its save would.
+class ReleasingSleeper final : public Sleeper {
+  public:
+    ReleasingSleeper(ManualScheduler& clock, int pauses, testing::OtherLockHolder& holder)
+        : clock_(clock), pauses_(pauses), holder_(holder) {}
+    void sleepFor(Duration duration) override {
+        clock_.sleepFor(duration);
+        if (--pauses_ == 0)
+            holder_.release();
+    }
+
+  private:
+    ManualScheduler& clock_;
+    int pauses_;
+    testing::OtherLockHolder& holder_;
+};
+
+// A process that keeps the lock (stopped, hung) makes a limited wait give up
+// after its limit, on the store's clock: the lock says why, and every write
+// that needed it fails with that reason and leaves the record as it was.
+TEST_F(DefaultsStoreTest, ALimitedWaitGivesUpOnAHeldLockAndEveryWriteFailsWithTheReason) {
+    FileDefaultsStore store(root_);
+    ASSERT_TRUE(store.setData(kKey, "old").succeeded());
+    auto clock = std::make_shared<ManualScheduler>();
+    store.limitLockWait(seconds(5), clock, clock);
+    testing::OtherLockHolder other(root_ / ".lock");
+    ASSERT_TRUE(other.held());
+
+    const auto start = clock->monotonicNow();
+    {
+        const auto lock = store.lockExclusively();
+        ASSERT_TRUE(lock.failure());
+        EXPECT_EQ(lock.failure()->kind, DefaultsStoreError::Kind::lockHeld);
+        EXPECT_EQ(lock.failure()->description(),
+                  "다른 Quorvane 프로세스가 설정 잠금을 쥐고 있어 저장하지 못했습니다: " +
+                      (root_ / ".lock").string());
+    }
+    const auto waited = clock->monotonicNow() - start;
+    EXPECT_GE(waited, seconds(5));
+    EXPECT_LE(waited, seconds(5) + FileDefaultsStore::kLockRetryInterval);
+
+    const auto saved = store.setData(kKey, "new");
+    ASSERT_TRUE(saved.error);
+    EXPECT_EQ(saved.error->kind, DefaultsStoreError::Kind::lockHeld);
+    EXPECT_FALSE(store.keepCopyAside(kKey, "new").succeeded());
+    EXPECT_FALSE(store.removeKey(kKey));
+    EXPECT_EQ(store.dataForKey(kKey), "old");
+
+    // The store is not left half-locked: once the holder lets go, a write
+    // goes through.
+    other.release();
+    EXPECT_TRUE(store.setData(kKey, "new").succeeded());
+    EXPECT_EQ(store.dataForKey(kKey), "new");
+}
+
+TEST_F(DefaultsStoreTest, ALimitedWaitTakesTheLockOnceTheOtherProcessLetsGoWithinTheLimit) {
+    FileDefaultsStore store(root_);
+    auto clock = std::make_shared<ManualScheduler>();
+    testing::OtherLockHolder other(root_ / ".lock");
+    ASSERT_TRUE(other.held());
+    // 4.99 s of pauses: the holder lets go just before the limit.
+    store.limitLockWait(seconds(5), clock, std::make_shared<ReleasingSleeper>(*clock, 499, other));
+    const auto start = clock->monotonicNow();
+
+    EXPECT_TRUE(store.setData(kKey, "new").succeeded());
+    EXPECT_EQ(store.dataForKey(kKey), "new");
+    EXPECT_EQ(clock->monotonicNow() - start, 499 * FileDefaultsStore::kLockRetryInterval);
 }
 
 TEST_F(DefaultsStoreTest, StandardLocationHonoursXdgConfigHomeThenHome) {

@@ -34,8 +34,8 @@ class MergingDefaultsStoreTest : public ::testing::Test {
     TemporaryFolder folder;
     // Another process's handle on the folder.
     std::shared_ptr<FileDefaultsStore> other = std::make_shared<FileDefaultsStore>(folder.path());
-    MergingDefaultsStore store{std::make_shared<FileDefaultsStore>(folder.path()),
-                               {{kKey, RecordMerge::preferencesBytes}}};
+    std::shared_ptr<FileDefaultsStore> files = std::make_shared<FileDefaultsStore>(folder.path());
+    MergingDefaultsStore store{files, {{kKey, RecordMerge::preferencesBytes}}};
 };
 
 TEST_F(MergingDefaultsStoreTest, ASaveAfterAnotherProcessSavedKeepsBothChanges) {
@@ -55,6 +55,21 @@ TEST_F(MergingDefaultsStoreTest, ASaveAfterAnotherProcessSavedKeepsBothChanges) 
     ASSERT_EQ(store.read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
     ASSERT_TRUE(store.setData(kKey, record({{"a", 0.5}})).succeeded());
     EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}}));
+}
+
+// A save the disk refused (full) leaves the base where it was: its retry
+// puts this side's change on what the other side saved meanwhile, instead
+// of taking the refused bytes for what the file held.
+TEST_F(MergingDefaultsStoreTest, ARetriedSaveMergesAgainstTheRecordReadBeforeItFailed) {
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
+    ASSERT_TRUE(store.read(kKey).data);
+    files->setBeforeRenameHook([](const auto&) { return false; });
+    ASSERT_FALSE(store.setData(kKey, record({{"a", 0.6}, {"b", 1.0}})).succeeded());
+    files->setBeforeRenameHook({});
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 0.3}})).succeeded());
+
+    ASSERT_TRUE(store.setData(kKey, record({{"a", 0.6}, {"b", 1.0}})).succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.6}, {"b", 0.3}}));
 }
 
 TEST_F(MergingDefaultsStoreTest, ARecordCreatedElsewhereAfterAnEmptyReadIsKept) {

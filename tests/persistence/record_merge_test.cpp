@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "models/presets/display_group.hpp"
 #include "models/presets/display_preset.hpp"
 #include "services/ddc/user_defaults_ddc_capability_cache_store.hpp"
 
@@ -21,6 +22,10 @@ DisplayPreset preset(std::string id, double value) {
     return {id, "프리셋 " + id, brightness(value), ItemKind::custom};
 }
 
+DisplayGroup group(std::string id, std::vector<std::string> members) {
+    return {id, "그룹 " + id, ItemKind::custom, std::move(members)};
+}
+
 QuorvaneRecoveryJournalEntry entry(std::string id, int second) {
     QuorvaneRecoveryJournalEntry result;
     result.id = std::move(id);
@@ -34,12 +39,14 @@ TEST(RecordMerge, PreferencesKeepEachSidesDisplaysPresetsAndSettings) {
     base.displayAdjustments = {{"a", brightness(0.9)}, {"b", brightness(0.9)}};
     base.customPresets = {preset("p1", 0.5), preset("p2", 0.6)};
     base.displayAliasesByKey = {{"a", "왼쪽"}};
+    base.customDisplayGroups = {group("g1", {"a"})};
 
     auto ours = base;
     ours.displayAdjustments["a"] = brightness(0.7);  // ours only
     ours.customPresets.push_back(preset("mine", 0.4));
     ours.customPresets.erase(ours.customPresets.begin());  // p1 deleted here
     ours.appearance = QuorvaneAppearance::dark;
+    ours.customDisplayGroups.push_back(group("mine", {"b"}));
 
     auto theirs = base;
     theirs.displayAdjustments["b"] = brightness(0.3);  // theirs only
@@ -48,6 +55,8 @@ TEST(RecordMerge, PreferencesKeepEachSidesDisplaysPresetsAndSettings) {
     theirs.customPresets.push_back(preset("theirs", 0.8));
     theirs.textSize = QuorvaneTextSize::veryLarge;
     theirs.displayAliasesByKey.erase("a");
+    theirs.customDisplayGroups[0].displayIdentityRawValues.push_back("c");  // g1 grown there
+    theirs.customDisplayGroups.push_back(group("theirs", {"c"}));
 
     const auto merged = RecordMerge::preferences(base, ours, theirs);
     EXPECT_EQ(merged.displayAdjustments,
@@ -60,6 +69,9 @@ TEST(RecordMerge, PreferencesKeepEachSidesDisplaysPresetsAndSettings) {
     EXPECT_EQ(merged.appearance, QuorvaneAppearance::dark);
     EXPECT_EQ(merged.textSize, QuorvaneTextSize::veryLarge);
     EXPECT_TRUE(merged.displayAliasesByKey.empty());
+    EXPECT_EQ(merged.customDisplayGroups,
+              (std::vector<DisplayGroup>{group("g1", {"a", "c"}), group("mine", {"b"}),
+                                         group("theirs", {"c"})}));
 }
 
 TEST(RecordMerge, WhereBothChangedOneEntryTheLaterSaveWins) {

@@ -402,19 +402,34 @@ TEST_F(ApplicationTest, TheCommandLineAndTheRunningApplicationKeepEachOthersSave
     }
 }
 
-// How one application run ended after its X server was killed under it.
+// Whether the process ignores SIGPIPE, from its /proc status.
+bool ignoresBrokenPipes(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("SigIgn:", 0) == 0)
+            return (std::stoull(line.substr(7), nullptr, 16) >> (SIGPIPE - 1) & 1) != 0;
+    }
+    return false;
+}
+
+// How one application run ended after its X server ended under it.
 struct ServerLossRound {
     bool serverStarted = false;
     bool changeAcknowledged = false;
+    bool ignoredBrokenPipes = false;
+    bool socketLeftBehind = false;
     std::optional<int> status;
     std::string log;
     std::string display;
     std::map<std::string, ColorAdjustment> saved;
 };
 
-// The application on an X server of its own, the server killed right after
-// the application is up or right after it acknowledged a change.
-ServerLossRound runUntilTheServerDies(bool changeFirst) {
+// The application on an X server of its own, the server ended right after
+// the application is up or right after it acknowledged a change; killed, or
+// ended gracefully (SIGTERM, as at logout: the server closes its clients'
+// connections while the application may still be writing to one).
+ServerLossRound runUntilTheServerDies(bool changeFirst, int serverSignal) {
     ServerLossRound round;
     testing::PrivateXServer server;
     round.display = server.display();
@@ -433,18 +448,22 @@ ServerLossRound runUntilTheServerDies(bool changeFirst) {
         later.send(header(static_cast<std::uint32_t>(message.size())) + message);
         round.changeAcknowledged = later.receiveAll(std::chrono::seconds(20)) == header(2) + "ok";
     }
-    server.stop();
+    round.ignoredBrokenPipes = ignoresBrokenPipes(application.pid());
+    server.stop(serverSignal);
     round.status = application.waitFor(std::chrono::seconds(60));
+    round.socketLeftBehind = std::filesystem::exists(socket);
     round.log = home.logText();
     if (const auto text = home.preferencesText())
         round.saved = QuorvanePreferences::decoded(*text).displayAdjustments;
     return round;
 }
 
-// A killed X server ends the application in order: with its own word and
-// status instead of a crash, and with every change it acknowledged saved.
-// The rounds run a few at a time, each on its own server; 100 rounds pass
-// when run by hand (--gtest_repeat), a few of them keep the suite quick.
+// A killed or gracefully ended X server ends the application in order: with
+// its own word and status instead of a crash or a signal (a write to the
+// closed connection fails, it does not raise SIGPIPE), with its instance
+// socket removed, and with every change it acknowledged saved. The rounds
+// run a few at a time, each on its own server; 100 rounds pass when run by
+// hand (--gtest_repeat), a few of them keep the suite quick.
 TEST(ApplicationServerLossTest, EndsInOrderWithTheAcknowledgedChangeSavedWhenTheServerDies) {
     constexpr int kRounds = 12;
     constexpr int kAtOnce = 4;
@@ -454,7 +473,8 @@ TEST(ApplicationServerLossTest, EndsInOrderWithTheAcknowledgedChangeSavedWhenThe
     for (int first = 0; first < kRounds; first += kAtOnce) {
         std::vector<std::future<ServerLossRound>> running;
         for (int i = first; i < std::min(first + kAtOnce, kRounds); ++i)
-            running.push_back(std::async(std::launch::async, runUntilTheServerDies, i % 2 == 0));
+            running.push_back(std::async(std::launch::async, runUntilTheServerDies, i % 2 == 0,
+                                         i / 2 % 2 == 0 ? SIGKILL : SIGTERM));
         for (auto& round : running)
             rounds.push_back(round.get());
     }
@@ -463,8 +483,10 @@ TEST(ApplicationServerLossTest, EndsInOrderWithTheAcknowledgedChangeSavedWhenThe
         if (!round.serverStarted)
             GTEST_SKIP() << "no private X server could be started";
         SCOPED_TRACE("round " + std::to_string(i) + " on " + round.display + "\n" + round.log);
+        EXPECT_TRUE(round.ignoredBrokenPipes);
         EXPECT_EQ(round.status, 1);
         EXPECT_NE(round.log.find(lostXServerMessage(round.display.c_str())), std::string::npos);
+        EXPECT_FALSE(round.socketLeftBehind);
         for (const char* crash : {"Sanitizer", "runtime error", "X connection to", "XIO:"})
             EXPECT_EQ(round.log.find(crash), std::string::npos) << crash;
         if (i % 2 != 0)

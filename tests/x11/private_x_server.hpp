@@ -61,11 +61,13 @@ class PrivateXServer {
 
     const std::string& display() const { return display_; }
 
-    // Kills the server at once (no goodbye to its clients) and waits, up to
-    // a deadline, until it is gone. Its display number stays taken until this
-    // object ends, so a server another test starts meanwhile cannot answer
-    // in its place and make the dead one look alive.
-    void stop() {
+    // Kills the server at once (no goodbye to its clients), or with SIGTERM
+    // lets it end as at logout (it closes every client's connection in
+    // order), and waits, up to a deadline, until it is gone. Its display
+    // number stays taken until this object ends, so a server another test
+    // starts meanwhile cannot answer in its place and make the dead one look
+    // alive.
+    void stop(int signal = SIGKILL) {
         if (pid_ <= 0)
             return;
         // Servers pick the lowest free number: one that starts between the
@@ -75,7 +77,7 @@ class PrivateXServer {
         heldNumber_ = takeListeningSocket();
         if (heldNumber_ >= 0)
             ::shutdown(heldNumber_, SHUT_RDWR);
-        ::kill(pid_, SIGKILL);
+        ::kill(pid_, signal);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (::kill(pid_, 0) == 0 && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include "x11/stand_in_x_socket.hpp"
+
 namespace quorvane::testing {
 
 // A stand-in X server that answers just enough of the protocol for a client
@@ -51,20 +53,7 @@ class VanishingXServer {
         if (listener_ < 0)
             return;
         // Past the numbers real servers of this machine take.
-        for (int number = 700 + ::getpid() % 200; number < 1100; ++number) {
-            const std::string name = "/tmp/.X11-unix/X" + std::to_string(number);
-            sockaddr_un address{};
-            address.sun_family = AF_UNIX;
-            // A leading NUL names an abstract socket.
-            std::memcpy(address.sun_path + 1, name.data(), name.size());
-            const auto length =
-                static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
-            if (::bind(listener_, reinterpret_cast<const sockaddr*>(&address), length) == 0 &&
-                ::listen(listener_, 8) == 0) {
-                display_ = ":" + std::to_string(number);
-                break;
-            }
-        }
+        display_ = listenOnFreeDisplay(listener_, 700 + ::getpid() % 200, 1100);
         if (display_.empty())
             return;
         thread_ = std::thread([this] { serve(); });
@@ -131,21 +120,21 @@ class VanishingXServer {
 
     void talk(int client) {
         std::array<std::uint8_t, 12> prefix{};
-        if (!readAll(client, prefix.data(), prefix.size()) || prefix[0] != 'l')
+        if (!readAllBytes(client, prefix.data(), prefix.size()) || prefix[0] != 'l')
             return;
         const std::size_t nameLength = prefix[6] | (prefix[7] << 8);
         const std::size_t dataLength = prefix[8] | (prefix[9] << 8);
-        std::vector<std::uint8_t> authorization(padded(nameLength) + padded(dataLength));
-        if (!readAll(client, authorization.data(), authorization.size()))
+        std::vector<std::uint8_t> authorization(padded4(nameLength) + padded4(dataLength));
+        if (!readAllBytes(client, authorization.data(), authorization.size()))
             return;
         if (moment_ == Moment::answeringSetUp) {
             auto reply = setup();
             reply.resize(std::min(reply.size(), setupBytes_));
-            if (writeAll(client, reply))
+            if (sendAllBytes(client, reply.data(), reply.size()))
                 ++vanished_;
             return;
         }
-        if (!writeAll(client, setup()))
+        if (const auto reply = setup(); !sendAllBytes(client, reply.data(), reply.size()))
             return;
         std::uint16_t sequence = 0;
         bool setUp = false;
@@ -160,7 +149,7 @@ class VanishingXServer {
             setUp = setUp || isKeyboardQuery(request);
             closing = closing || request.opcode == kFreeGC;
             if (const auto reply = replyTo(request, sequence); !reply.empty()) {
-                if (!writeAll(client, reply))
+                if (!sendAllBytes(client, reply.data(), reply.size()))
                     return;
             }
         }
@@ -321,13 +310,13 @@ class VanishingXServer {
 
     static bool readRequest(int client, Request& request) {
         std::array<std::uint8_t, 4> header{};
-        if (!readAll(client, header.data(), header.size()))
+        if (!readAllBytes(client, header.data(), header.size()))
             return false;
         std::size_t units = header[2] | (header[3] << 8);
         request.bytes.assign(header.begin(), header.end());
         if (units == 0) {  // a big request carries its length next
             std::array<std::uint8_t, 4> length{};
-            if (!readAll(client, length.data(), length.size()))
+            if (!readAllBytes(client, length.data(), length.size()))
                 return false;
             units = length[0] | (length[1] << 8) | (length[2] << 16) |
                     (static_cast<std::size_t>(length[3]) << 24);
@@ -338,41 +327,16 @@ class VanishingXServer {
         if (units < 1)
             return false;
         std::vector<std::uint8_t> rest((units - 1) * 4);
-        if (!readAll(client, rest.data(), rest.size()))
+        if (!readAllBytes(client, rest.data(), rest.size()))
             return false;
         request.bytes.insert(request.bytes.end(), rest.begin(), rest.end());
         request.opcode = header[0];
         return true;
     }
 
-    static std::size_t padded(std::size_t length) { return (length + 3) & ~std::size_t{3}; }
-
     static void put32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
         for (int i = 0; i < 4; ++i)
             bytes[at + i] = (value >> (8 * i)) & 0xFF;
-    }
-
-    static bool readAll(int fd, std::uint8_t* data, std::size_t size) {
-        while (size > 0) {
-            const ssize_t got = ::read(fd, data, size);
-            if (got <= 0)
-                return false;
-            data += got;
-            size -= static_cast<std::size_t>(got);
-        }
-        return true;
-    }
-
-    static bool writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t written =
-                ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-            if (written <= 0)
-                return false;
-            done += static_cast<std::size_t>(written);
-        }
-        return true;
     }
 
     Moment moment_;

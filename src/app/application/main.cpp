@@ -1,6 +1,7 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QMetaObject>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "app/shell/single_instance.hpp"
 #include "platform/linux/icc_profile_library.hpp"
 #include "services/persistence/defaults_store.hpp"
+#include "views/design/application_accessible.hpp"
 #include "views/design/application_style.hpp"
 
 namespace {
@@ -66,6 +68,11 @@ int handOver(quorvane::SingleInstance& instance, const std::vector<QString>& url
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A write to a peer that is gone (the X server ending at logout while
+    // the hot keys are released, a later launch that hung up) must fail
+    // with EPIPE where it is made, not end the process by SIGPIPE before it
+    // can say why, write what it holds and remove its instance socket.
+    std::signal(SIGPIPE, SIG_IGN);
     quorvane::blockQuitSignals();
     const char* display = std::getenv("DISPLAY");
     // Without an X server Qt would abort with its own plugin diagnostics;
@@ -77,6 +84,8 @@ int main(int argc, char** argv) {
     // The X server is the one the store talks to; Qt must use it too.
     qputenv("QT_QPA_PLATFORM", "xcb");
 
+    // Before the application object: the windows screen readers reach.
+    quorvane::installApplicationAccessible();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setDesktopFileName(QStringLiteral("quorvane"));

@@ -9,6 +9,8 @@
 #include "platform/linux/gamma_controller.hpp"
 #include "platform/linux/shared_x_connection.hpp"
 #include "platform/linux/sysfs_backlight_controller.hpp"
+#include "platform/linux/system_clock.hpp"
+#include "platform/linux/system_sleeper.hpp"
 #include "services/display/cli_display_snapshot_provider.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
@@ -16,6 +18,11 @@
 namespace quorvane {
 
 namespace {
+
+// Long enough for every save the application or another command makes
+// (a write and its fsync under load), short enough that a stopped or hung
+// Quorvane holding the lock never keeps a script or key binding waiting.
+constexpr Duration kSettingsLockWait = std::chrono::seconds(5);
 
 std::optional<std::string> displayEnvironmentVariable() {
     const char* value = std::getenv("DISPLAY");
@@ -31,6 +38,8 @@ QuorvaneCLI::Environment QuorvaneCLI::Environment::production() {
     // nowhere else to go.
     auto error = std::make_shared<StandardStream>(STDERR_FILENO);
     auto defaults = std::make_shared<FileDefaultsStore>(FileDefaultsStore::standardLocation());
+    defaults->limitLockWait(kSettingsLockWait, std::make_shared<SystemClock>(),
+                            std::make_shared<SystemSleeper>());
     // One X connection serves the whole command.
     auto connection = std::make_shared<SharedXConnection>();
     return {

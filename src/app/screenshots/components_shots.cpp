@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "app/screenshots/shot_list.hpp"
 #include "views/controls/correction_toggle.hpp"
@@ -22,6 +23,7 @@
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/symbol_tile_icon.hpp"
+#include "views/design/theme_follow.hpp"
 #include "views/design/wrapping_label.hpp"
 
 namespace quorvane {
@@ -55,9 +57,11 @@ class Gallery {
 
     void section(const QString& title) {
         auto* label = new QLabel(title, root_.get());
-        label->setFont(theme().font(QuorvaneFontStyle::caption, QFont::DemiBold));
-        label->setStyleSheet(
-            QStringLiteral("color: %1").arg(theme().color(ColorRole::secondary).name()));
+        styled(label, [label, &theme = theme()] {
+            label->setFont(theme.font(QuorvaneFontStyle::caption, QFont::DemiBold));
+            label->setStyleSheet(
+                QStringLiteral("color: %1").arg(theme.color(ColorRole::secondary).name()));
+        });
         column_->addSpacing(6);
         column_->addWidget(label);
     }
@@ -77,24 +81,39 @@ class Gallery {
         return layout;
     }
 
+    // Styles `widget` now and after every theme change, as the
+    // application's own views do, so a gallery switched live restyles too.
+    void styled(QWidget* widget, std::function<void()> restyle) {
+        followTheme(theme(), widget, std::move(restyle));
+    }
+
+    // The gallery's height fits its content now and after every theme change
+    // (connected last, so the components have restyled first).
     std::unique_ptr<QWidget> finish() {
         column_->addStretch(1);
         theme().applyToWindow(root_.get());
         root_->setFixedWidth(kGalleryWidth);
-        // Let every widget take its style and every nested layout the new
-        // fonts before measuring.
-        root_->ensurePolished();
-        for (int pass = 0; pass < 4; ++pass) {
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-            root_->layout()->activate();
-        }
-        const int height = root_->hasHeightForWidth() ? root_->heightForWidth(kGalleryWidth)
-                                                      : root_->sizeHint().height();
-        root_->setFixedHeight(std::max(height, root_->sizeHint().height()));
+        QWidget* root = root_.get();
+        followTheme(theme(), root, [root] { fitHeight(*root); });
         return std::move(root_);
     }
 
   private:
+    static void fitHeight(QWidget& root) {
+        // Let every widget take its style and every nested layout the new
+        // fonts before measuring.
+        root.ensurePolished();
+        root.setMinimumHeight(0);
+        root.setMaximumHeight(QWIDGETSIZE_MAX);
+        for (int pass = 0; pass < 4; ++pass) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            root.layout()->activate();
+        }
+        const int height = root.hasHeightForWidth() ? root.heightForWidth(kGalleryWidth)
+                                                    : root.sizeHint().height();
+        root.setFixedHeight(std::max(height, root.sizeHint().height()));
+    }
+
     ViewContext& context_;
     std::unique_ptr<QWidget> root_;
     QVBoxLayout* column_;
@@ -144,7 +163,9 @@ std::unique_ptr<QWidget> designGallery(ViewContext& context) {
                              QStringLiteral("R&&D 야간 작업용 아주 따뜻한 화면")};
     for (int column = 0; column < 2; ++column) {
         auto* tile = new TileButton(theme, names[column], QuorvaneChipProminence::neutral, parent);
-        tile->setFont(theme.font(QuorvaneFontStyle::body, QFont::DemiBold));
+        gallery.styled(tile, [tile, &theme] {
+            tile->setFont(theme.font(QuorvaneFontStyle::body, QFont::DemiBold));
+        });
         tile->setDetailText(column == 0 ? QStringLiteral("기본") : QStringLiteral("사용자"));
         tile->setAccessibleFrame(8);
         framed->addWidget(tile, 0, column, Qt::AlignTop);
@@ -153,8 +174,11 @@ std::unique_ptr<QWidget> designGallery(ViewContext& context) {
 
     gallery.section(QStringLiteral("글리프"));
     auto* glyphs = gallery.row();
-    for (auto glyph : kAllGlyphs)
-        glyphs->addWidget(new GlyphIcon(glyph, 28, 1.6, theme.color(ColorRole::accent), parent));
+    for (auto glyph : kAllGlyphs) {
+        auto* icon = new GlyphIcon(glyph, 28, 1.6, theme.color(ColorRole::accent), parent);
+        gallery.styled(icon, [icon, &theme] { icon->setTint(theme.color(ColorRole::accent)); });
+        glyphs->addWidget(icon);
+    }
     glyphs->addStretch(1);
 
     gallery.section(QStringLiteral("기호 아이콘"));
@@ -178,15 +202,18 @@ std::unique_ptr<QWidget> designGallery(ViewContext& context) {
                                             ? QStringLiteral("보통 카드의 내용입니다.")
                                             : QStringLiteral("페이지 머리 카드입니다."),
                                         panel);
-        label->setFont(theme.font(QuorvaneFontStyle::body));
+        gallery.styled(label,
+                       [label, &theme] { label->setFont(theme.font(QuorvaneFontStyle::body)); });
         inside->addWidget(label);
         panels->addWidget(panel);
     }
     auto* tags = gallery.row();
     auto* pill = new StatusPill(theme, QStringLiteral("단축키 등록됨"), parent);
-    pill->setTint(theme.color(ColorRole::green));
-    pill->setTextColor(theme.color(ColorRole::green));
-    pill->setFont(theme.font(QuorvaneFontStyle::caption, QFont::DemiBold));
+    gallery.styled(pill, [pill, &theme] {
+        pill->setTint(theme.color(ColorRole::green));
+        pill->setTextColor(theme.color(ColorRole::green));
+        pill->setFont(theme.font(QuorvaneFontStyle::caption, QFont::DemiBold));
+    });
     tags->addWidget(pill);
     tags->addWidget(new HardwareWriteTag(theme, true, parent));
     tags->addWidget(new HardwareWriteTag(theme, false, parent));
@@ -207,7 +234,9 @@ std::unique_ptr<QWidget> designGallery(ViewContext& context) {
     for (int width : {420, 150}) {
         auto* label = new ShrinkingLabel(QStringLiteral("대상: 작업실 모니터, 거실 TV, 내장 화면"),
                                          0.82, parent);
-        label->setFont(theme.font(QuorvaneFontStyle::body, QFont::DemiBold));
+        gallery.styled(label, [label, &theme] {
+            label->setFont(theme.font(QuorvaneFontStyle::body, QFont::DemiBold));
+        });
         label->setElideMode(Qt::ElideMiddle);
         label->setFixedWidth(width);
         gallery.add(label);
@@ -279,7 +308,8 @@ std::unique_ptr<QWidget> controlsGallery(ViewContext& context) {
          DDCCapabilityBadgeTone::red}};
     for (const auto& badge : badges) {
         auto* view = new DDCBadgeView(theme, true, parent);
-        view->setFont(theme.font(QuorvaneFontStyle::body));
+        gallery.styled(view,
+                       [view, &theme] { view->setFont(theme.font(QuorvaneFontStyle::body)); });
         view->setBadge(badge);
         gallery.add(view);
     }

@@ -6,12 +6,21 @@ namespace quorvane {
 
 namespace {
 
+// This computer's settings as another desk saved them: its own text size
+// and appearance (the same whichever this computer shows) and no colour
+// values yet.
+QuorvanePreferences fromAnotherDesk(QuorvanePreferences preferences) {
+    preferences.displayAdjustments.clear();
+    preferences.textSize = QuorvaneTextSize::large;
+    preferences.appearance = QuorvaneAppearance::system;
+    return preferences;
+}
+
 // A file from another desk: colour values for every display of the shot's
 // world (so they start linked where that is safe) plus one monitor this
 // computer never saw.
 std::unique_ptr<QWidget> sheetFor(ViewContext& context, bool withAbsentOnly) {
-    auto preferences = context.store.preferences();
-    preferences.displayAdjustments.clear();
+    auto preferences = fromAnotherDesk(context.store.preferences());
     if (!withAbsentOnly) {
         for (const auto& display : context.store.displays()) {
             if (const auto identity = context.store.identity(display.id))
@@ -27,8 +36,7 @@ std::unique_ptr<QWidget> sheetFor(ViewContext& context, bool withAbsentOnly) {
 // A file with a display of a very long identity (its values must keep to
 // two lines) and one this computer never saw.
 std::unique_ptr<QWidget> longIdentitySheet(ViewContext& context) {
-    auto preferences = context.store.preferences();
-    preferences.displayAdjustments.clear();
+    auto preferences = fromAnotherDesk(context.store.preferences());
     preferences
         .displayAdjustments
             ["display-v4268-m41240-s0-uWorkshopCalibratedReferenceMonitorUltraWideRevisionThree"]
@@ -46,12 +54,6 @@ std::unique_ptr<QWidget> longAliasSheet(ViewContext& context) {
         context.store.setDisplayAlias("회의실 B 벽걸이 모니터 (발표용, 왼쪽에서 두 번째 자리)",
                                       displays.front().id);
     return sheetFor(context, false);
-}
-
-// The sheet at its least width.
-QWidget* narrowed(QWidget& shown, ShotScene&) {
-    shown.resize(shown.minimumWidth(), shown.height());
-    return &shown;
 }
 
 }  // namespace
@@ -99,10 +101,9 @@ void addImportSheetShots(ShotList& shots) {
                      longIdentitySheet});
     shots.push_back({"import-sheet-long-identity-narrow",
                      ShotWorld::colourOnly,
-                     Shot::Frame::natural,
+                     Shot::Frame::leastWidth,
                      {},
-                     longIdentitySheet,
-                     narrowed});
+                     longIdentitySheet});
 }
 
 }  // namespace quorvane

@@ -3,6 +3,7 @@
 // this program: quorvane-screenshots <folder> [name filter].
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QScreen>
@@ -17,6 +18,7 @@
 #include "app/shell/store_host.hpp"
 #include "presentation/shell/shell_frame_sizes.hpp"
 #include "views/design/application_style.hpp"
+#include "views/design/busy_spinner.hpp"
 
 namespace quorvane {
 
@@ -145,6 +147,9 @@ void sizeForFrame(QWidget& widget, Shot::Frame frame, QuorvaneTextSize textSize)
         case Shot::Frame::natural:
             widget.resize(naturalSize(widget));
             return;
+        case Shot::Frame::leastWidth:
+            widget.resize(widget.minimumWidth(), naturalSize(widget).height());
+            return;
     }
     widget.resize(size.width, size.height);
 }
@@ -185,25 +190,64 @@ void showWhole(QWidget& window) {
     settleQuietly();
 }
 
-bool render(const Shot& shot, const Variant& variant, const QDir& output) {
+// The variant a restyled picture starts from: the other text size and the
+// other appearance, so both change live.
+const Variant& opposite(const Variant& variant) {
+    for (const auto& other : kVariants)
+        if (other.textSize != variant.textSize && other.appearance != variant.appearance)
+            return other;
+    return variant;
+}
+
+// A picture and the status line the store showed in it.
+struct Rendering {
+    QImage picture;
+    std::string status;
+};
+
+// Renders `shot` in `variant`, or, with `from`, built in `from` and switched
+// to `variant` live once shown (the store's setters, as the appearance and
+// text-size controls call them) with the status line `freshStatus`; the
+// picture is null when it failed.
+Rendering render(const Shot& shot, const Variant& variant, const Variant* from,
+                 const std::string* freshStatus) {
     QTemporaryDir records;
     std::unique_ptr<ShotHardware> hardware;
     auto host = makeHost(shot, records.path(), hardware);
-    host->store().setTextSize(variant.textSize);
-    host->store().setAppearance(variant.appearance);
+    const Variant& built = from ? *from : variant;
+    host->store().setTextSize(built.textSize);
+    host->store().setAppearance(built.appearance);
     host->followStoreTheme();
     settleIdle(*host);
 
     auto widget = shot.build(host->context());
     if (!widget)
-        return false;
+        return {};
     host->theme().applyToWindow(widget.get());
-    sizeForFrame(*widget, shot.frame, variant.textSize);
+    sizeForFrame(*widget, shot.frame, built.textSize);
     widget->show();
     settle([&] { return isExposed(*widget); }, 5000);
     settleIdle(*host);
 
     QWidget* subject = widget.get();
+    // The live switch: the store's setters, then the window's frame for the
+    // new text size as its host sizes it (an opened dialog or menu sizes
+    // itself).
+    const auto switchLive = [&] {
+        host->store().setTextSize(variant.textSize);
+        host->store().setAppearance(variant.appearance);
+        // The setters report the change in the status line; the picture
+        // compares how the surface is drawn, so the line reads as in the
+        // fresh picture (which a snapshot opened next takes as it was).
+        if (freshStatus && !shot.opensSettingsSnapshot)
+            host->store().setStatusMessage(*freshStatus);
+        settleQuietly();
+        if (subject == widget.get())
+            sizeForFrame(*widget, shot.frame, variant.textSize);
+        settleQuietly();
+    };
+    if (from && shot.opensSettingsSnapshot)
+        switchLive();
     if (shot.open) {
         ShotScene scene{host->context(), hardware.get()};
         subject = shot.open(*widget, scene);
@@ -211,20 +255,83 @@ bool render(const Shot& shot, const Variant& variant, const QDir& output) {
             settle([&] { return isExposed(*subject); }, 5000);
         settleQuietly();
     }
+    if (from && !shot.opensSettingsSnapshot)
+        switchLive();
     if (subject == widget.get())
         showWhole(*widget);
 
-    const QString file =
-        output.filePath(QString::fromStdString(shot.name) + "-" + variant.suffix + ".png");
-    const bool saved = subject && subject->grab().save(file);
-    std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "wrote" : "could not write",
-                 file.toLocal8Bit().constData());
+    Rendering rendering{QImage(), host->store().statusMessage()};
+    QImage& picture = rendering.picture;
+    if (subject) {
+        // A busy indicator turns with time; both pictures show its first step.
+        for (auto* spinner : subject->findChildren<BusySpinner*>())
+            spinner->restart();
+        picture = subject->grab().toImage();
+    }
     // A write held for the picture finishes before the store goes.
     if (hardware)
         hardware->monitorGate->release();
     widget.reset();
     host.reset();
+    return rendering;
+}
+
+bool save(const QImage& picture, const QString& file) {
+    const bool saved = !picture.isNull() && picture.save(file);
+    std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "wrote" : "could not write",
+                 file.toLocal8Bit().constData());
     return saved;
+}
+
+// The number of pixels in which two pictures differ (every pixel when their
+// sizes do).
+qsizetype differingPixels(const QImage& first, const QImage& second) {
+    if (first.size() != second.size())
+        return std::max<qsizetype>(first.width() * first.height(), 1);
+    const QImage a = first.convertToFormat(QImage::Format_ARGB32);
+    const QImage b = second.convertToFormat(QImage::Format_ARGB32);
+    qsizetype count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        const auto* left = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+        const auto* right = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x)
+            count += left[x] != right[x] ? 1 : 0;
+    }
+    return count;
+}
+
+// Renders the variant fresh and again after a live switch from the opposite
+// one, saves both and checks that they are the same pixel for pixel: a
+// theme change restyles in place and must leave nothing of the old theme.
+// Returns the number of failures (0, 1 or 2).
+int renderBoth(const Shot& shot, const Variant& variant, const QDir& output) {
+    const QString stem = output.filePath(QString::fromStdString(shot.name));
+    const auto minute = [] { return QDateTime::currentDateTime().toString("yyyyMMddhhmm"); };
+    const QString started = minute();
+    const auto both = [&] {
+        const Rendering fresh = render(shot, variant, nullptr, nullptr);
+        return std::pair(fresh.picture,
+                         render(shot, variant, &opposite(variant), &fresh.status).picture);
+    };
+    auto [fresh, restyled] = both();
+    // A surface that shows the time of day differs when the two pictures
+    // straddle a minute: then both are taken again.
+    if (minute() != started && differingPixels(fresh, restyled) != 0)
+        std::tie(fresh, restyled) = both();
+    int failures = 0;
+    failures += save(fresh, stem + "-" + variant.suffix + ".png") ? 0 : 1;
+    const QString restyledFile = stem + "-restyled-" + variant.suffix + ".png";
+    if (!save(restyled, restyledFile))
+        return failures + 1;
+    const qsizetype differing = differingPixels(fresh, restyled);
+    if (differing == 0) {
+        std::printf("identical %s\n", restyledFile.toLocal8Bit().constData());
+        return failures;
+    }
+    std::fprintf(stderr, "NOT IDENTICAL %s: %lld pixels differ%s\n",
+                 restyledFile.toLocal8Bit().constData(), static_cast<long long>(differing),
+                 fresh.size() == restyled.size() ? "" : " (the sizes differ)");
+    return failures + 1;
 }
 
 }  // namespace
@@ -254,11 +361,11 @@ int main(int argc, char** argv) {
         if (!filter.isEmpty() && !QString::fromStdString(shot.name).contains(filter))
             continue;
         for (const auto& variant : quorvane::kVariants) {
-            if (!quorvane::render(shot, variant, output))
-                ++failures;
-            ++pictures;
+            failures += quorvane::renderBoth(shot, variant, output);
+            pictures += 2;
         }
     }
-    std::printf("%d pictures in %.1f s\n", pictures, timer.elapsed() / 1000.0);
+    std::printf("%d pictures in %.1f s, %d failed or not identical\n", pictures,
+                timer.elapsed() / 1000.0, failures);
     return failures == 0 ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 
 #include "app/screenshots/shot_list.hpp"
 #include "views/controls/confirmation_presenter.hpp"
+#include "views/design/theme_follow.hpp"
 #include "views/settings/diagnostic_report_sheet.hpp"
 #include "views/settings/settings_disclosure_section.hpp"
 #include "views/settings/settings_window.hpp"
@@ -20,7 +21,10 @@ std::unique_ptr<QWidget> settingsWindow(ViewContext& context) {
 
 std::unique_ptr<QWidget> wideSettingsWindow(ViewContext& context) {
     auto window = std::make_unique<SettingsWindow>(context);
-    window->setMinimumWidth(kWideWidth);
+    // After the window's own least width, which it sets again on every
+    // theme change.
+    followTheme(context.theme, window.get(),
+                [shown = window.get()] { shown->setMinimumWidth(kWideWidth); });
     return window;
 }
 
@@ -77,11 +81,13 @@ void addSettingsShots(ShotList& shots) {
         window.requestFullReset();
         return window.confirmations()->dialog();
     }));
-    shots.push_back(
+    Shot report =
         dialogShot("dialog-settings-diagnostic-report", [](SettingsWindow& window) -> QWidget* {
             window.prepareDiagnosticPreview(QuorvaneDiagnosticPrivacyMode::privacyPreserving);
             return window.diagnosticSheet();
-        }));
+        });
+    report.opensSettingsSnapshot = true;  // the report holds the text size and appearance
+    shots.push_back(std::move(report));
 }
 
 }  // namespace quorvane

@@ -53,12 +53,19 @@ struct ShotScene {
 // - Every shot is rendered four times: text sizes standard and veryLarge,
 //   light and dark. Each rendering starts from a fresh world and a fresh
 //   temporary settings folder, so shots never see each other's changes.
+// - Each of those is rendered once more, built in the other text size and
+//   the other appearance and switched live once shown (after `open`), as
+//   "<name>-restyled-<size>-<scheme>.png" (the switch follows `open`, so an
+//   opened dialog or menu restyles while open). It must be the same pixel
+//   for pixel as the fresh picture; the program says which are not and
+//   fails.
 struct Shot {
     enum class Frame {
         mainWindow,      // 840 wide (then grown to its whole height)
         menuPanel,       // the panel's table size for the text size
         settingsWindow,  // the settings window's table size for the text size
         natural,         // the widget's own size hint, without a screen limit
+        leastWidth,      // the widget's least width, at its height for that width
     };
 
     std::string name;
@@ -67,6 +74,10 @@ struct Shot {
     std::function<void(ShotHardware&)> prepare;
     std::function<std::unique_ptr<QWidget>(ViewContext&)> build;
     std::function<QWidget*(QWidget& shown, ShotScene& scene)> open = nullptr;
+    // `open` shows a snapshot of the settings taken as it opens (the
+    // diagnostic report), which the live switch itself changes: the
+    // restyled picture opens it after the switch.
+    bool opensSettingsSnapshot = false;
 };
 
 using ShotList = std::vector<Shot>;

@@ -9,8 +9,8 @@ std::string koreanDateTimeText(const std::tm& local) {
     std::string minutes = formatDecimal(local.tm_min);
     if (minutes.size() < 2)
         minutes.insert(minutes.begin(), '0');
-    return formatDecimal(local.tm_year + 1900) + ". " + formatDecimal(local.tm_mon + 1) + ". " +
-           formatDecimal(local.tm_mday) + ". " + (local.tm_hour < 12 ? "오전 " : "오후 ") +
+    return formatDecimal(local.tm_year + 1900) + "년 " + formatDecimal(local.tm_mon + 1) + "월 " +
+           formatDecimal(local.tm_mday) + "일 " + (local.tm_hour < 12 ? "오전 " : "오후 ") +
            formatDecimal(hour12) + ":" + minutes;
 }
 

@@ -73,6 +73,30 @@ bool isUnicodeWhitespace(char32_t scalar) {
     }
 }
 
+bool isUnicodeInvisibleControl(char32_t scalar) {
+    switch (category(scalar)) {
+        case UTF8PROC_CATEGORY_CC:
+        case UTF8PROC_CATEGORY_CF:
+        case UTF8PROC_CATEGORY_ZL:
+        case UTF8PROC_CATEGORY_ZP:
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::optional<Utf8Scalar> utf8ScalarAt(std::string_view text, std::size_t offset) {
+    if (offset >= text.size())
+        return std::nullopt;
+    const auto* bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data() + offset);
+    utf8proc_int32_t scalar = 0;
+    const utf8proc_ssize_t used =
+        utf8proc_iterate(bytes, static_cast<utf8proc_ssize_t>(text.size() - offset), &scalar);
+    if (used <= 0)
+        return std::nullopt;
+    return Utf8Scalar{static_cast<char32_t>(scalar), static_cast<std::size_t>(used)};
+}
+
 std::vector<char32_t> utf8Scalars(std::string_view text) {
     std::vector<char32_t> out;
     out.reserve(text.size());

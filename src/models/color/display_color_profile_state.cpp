@@ -2,29 +2,35 @@
 
 #include <algorithm>
 
-#include "models/coding/unicode_text.hpp"
+#include "models/coding/localized_text_order.hpp"
 
 namespace quorvane {
 
 namespace {
 
 // Whether `a` goes before `b`: current, then default, then factory, then the
-// shown name ascending without regard to letter case.
-bool profileOrder(const DisplayColorProfile& a, const DisplayColorProfile& b) {
+// shown name ascending as the user's language sorts it, without regard to
+// letter case.
+bool profileOrder(const DisplayColorProfile& a, const DisplayColorProfile& b,
+                  const LocalizedTextOrder& names) {
     if (a.isCurrent != b.isCurrent)
         return a.isCurrent;
     if (a.isDefault != b.isDefault)
         return a.isDefault;
     if (a.isFactory != b.isFactory)
         return a.isFactory;
-    return lowercased(a.displayName()) < lowercased(b.displayName());
+    return names.before(a.displayName(), b.displayName());
 }
 
 }  // namespace
 
 DisplayColorProfileState DisplayColorProfileState::available(
     std::uint32_t displayID, std::string displayUUID, std::vector<DisplayColorProfile> profiles) {
-    std::stable_sort(profiles.begin(), profiles.end(), profileOrder);
+    const auto names = LocalizedTextOrder::forUserLocale();
+    std::stable_sort(profiles.begin(), profiles.end(),
+                     [&names](const DisplayColorProfile& a, const DisplayColorProfile& b) {
+                         return profileOrder(a, b, names);
+                     });
 
     DisplayColorProfileState state;
     state.displayID = displayID;

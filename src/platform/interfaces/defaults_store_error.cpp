@@ -56,6 +56,8 @@ std::string DefaultsStoreError::description() const {
             return "저장할 수 없는 값이 있어 설정을 저장하지 못했습니다.";
         case Kind::writeFailed:
             return withDetail("설정을 저장하지 못했습니다: " + path, detail);
+        case Kind::lockHeld:
+            return "다른 Quorvane 프로세스가 설정 잠금을 쥐고 있어 저장하지 못했습니다: " + path;
     }
     return {};
 }

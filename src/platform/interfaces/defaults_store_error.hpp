@@ -22,6 +22,9 @@ struct DefaultsStoreError {
         notEncodable,
         // Any other failed system call.
         writeFailed,
+        // Another process kept the settings lock longer than this one may
+        // wait for it (a stopped or hung Quorvane); `path` is the lock file.
+        lockHeld,
     };
 
     Kind kind = Kind::writeFailed;

@@ -15,12 +15,20 @@ struct GammaTarget {
     std::size_t outputIndex = 0;
 };
 
+// A read that got no answer because the server went away while it waited
+// is the loss of the server, not a fault of this output: the caller stops
+// there instead of counting the output as failed and going on.
+DisplayControlError readFailure(const SharedXConnection::Lease& lease, int errorCode) {
+    return DisplayControlError::coreGraphics(lease.connection().lost() ? kXServerUnreachableCode
+                                                                       : errorCode);
+}
+
 // The CRTC that drives the output and its ramp size, remembered or read.
 GammaTarget gammaTarget(const SharedXConnection::Lease& lease, DisplayID displayID) {
     const RandrOutput* output = lease.activeOutput(displayID);
     if (output == nullptr) {
         // What the server itself answers for an output it does not drive.
-        throw DisplayControlError::coreGraphics(lease.randrErrorBase() + BadRROutput);
+        throw readFailure(lease, lease.randrErrorBase() + BadRROutput);
     }
     const auto index = static_cast<std::size_t>(output - lease.activeOutputs().data());
     auto& sizes = lease.cache().rampSizes;
@@ -30,7 +38,7 @@ GammaTarget gammaTarget(const SharedXConnection::Lease& lease, DisplayID display
     }
     std::size_t size = crtcGammaSize(lease.connection(), output->crtc);
     if (size == 0) {
-        throw DisplayControlError::coreGraphics(kXBadLength);
+        throw readFailure(lease, kXBadLength);
     }
     sizes[output->crtc] = size;
     return {output->crtc, size, index};

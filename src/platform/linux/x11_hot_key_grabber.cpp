@@ -139,9 +139,13 @@ void X11HotKeyGrabber::releaseAll() {
     auto lease = connection_->lease();
     if (!lease)
         return;
+    // Grabs of a lost connection went with it; nothing is sent for them.
     if (lease->generation() == generation_) {
-        for (const auto& [chord, grab] : grabs_)
+        for (const auto& [chord, grab] : grabs_) {
+            if (lease->connection().lost())
+                break;
             ungrab(lease->connection(), chord, grab.lockVariants);
+        }
         lease->connection().sync();
     }
     grabs_.clear();
@@ -178,9 +182,12 @@ X11HotKeyGrabber::Outcome X11HotKeyGrabber::grabOne(XConnection& connection, con
     }
     if (const auto error = connection.syncSince(first)) {
         // Only this client's grabs are released; another program's hold on
-        // one of the variants stays untouched.
-        ungrab(connection, chord, variants);
-        connection.sync();
+        // one of the variants stays untouched. Nothing is sent on a
+        // connection whose server is gone: the grabs went with it.
+        if (!connection.lost()) {
+            ungrab(connection, chord, variants);
+            connection.sync();
+        }
         return {request.bindingID, error->errorCode};
     }
     grabs_[chord] = Grab{request.bindingID, variants};

@@ -5,7 +5,7 @@
 namespace quorvane {
 namespace {
 
-constexpr std::string_view kZeroWidthSpace = "\u200B";
+constexpr std::string_view kWordJoiner = "\u2060";
 
 bool isKeyNameCharacter(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) != 0;
@@ -13,16 +13,20 @@ bool isKeyNameCharacter(char c) {
 
 }  // namespace
 
-std::string withBreaksBetweenKeys(std::string_view text) {
+std::string withKeyCombinationsWhole(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t index = 0; index < text.size(); ++index) {
-        out += text[index];
         const bool joinsKeys = text[index] == '+' && index > 0 && index + 1 < text.size() &&
                                isKeyNameCharacter(text[index - 1]) &&
                                isKeyNameCharacter(text[index + 1]);
-        if (joinsKeys)
-            out += kZeroWidthSpace;
+        if (joinsKeys) {
+            out += kWordJoiner;
+            out += '+';
+            out += kWordJoiner;
+        } else {
+            out += text[index];
+        }
     }
     return out;
 }

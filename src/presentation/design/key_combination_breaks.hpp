@@ -5,10 +5,12 @@
 
 namespace quorvane {
 
-// A key combination such as "Super+Shift+L" is one word to the line breaker,
-// so a narrow column splits it inside a key name ("Super+Shi" / "ft+L").
-// This inserts a zero-width space after every "+" that joins two keys, so a
-// wrap falls between keys instead; the text looks the same.
-std::string withBreaksBetweenKeys(std::string_view text);
+// A key combination such as "Super+Shift+L" reads as one unit: a wrapped
+// line must never end inside it ("Super+" / "Shift+L"). This puts a word
+// joiner on each side of every "+" that joins two keys, so no line breaker
+// finds a break there whatever its rules for "+"; the text looks the same.
+// The column it is shown in must still be as wide as the combination (see
+// WrappingLabel::setKeepsWordsWhole), or a line breaker splits it anywhere.
+std::string withKeyCombinationsWhole(std::string_view text);
 
 }  // namespace quorvane

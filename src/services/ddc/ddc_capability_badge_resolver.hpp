@@ -24,8 +24,9 @@ class DDCCapabilityBadgeResolver {
                                     const std::optional<DDCCapabilityEntry>& entry, bool isChecking,
                                     bool probedInCurrentSession, Date now);
 
-    // "마지막 확인: " and the date as a short Korean date and time in the local
-    // time zone (the badge sits in Korean text, so never in LANG's language).
+    // "마지막 확인: " and the abbreviated Korean date with the short time in
+    // the local time zone, "마지막 확인: 2026년 12월 7일 오후 1:15" (the badge
+    // sits in Korean text, so never in LANG's language).
     static std::string lastCheckedText(Date date);
 
   private:

@@ -1,3 +1,6 @@
+#include <set>
+#include <string>
+
 #include "models/coding/number_format.hpp"
 #include "models/coding/text_joining.hpp"
 #include "models/display/display_control_error.hpp"
@@ -33,9 +36,13 @@ bool DisplayStore::recoverDisplaysToSafeState() {
     std::vector<std::string> failures;
     const auto targets = displays_;
     const bool listCarriesBrightness = publishedListCarriesBrightness();
+    std::set<std::string> undoRecorded;
     for (const auto& target : targets) {
         const auto targetIdentity = DisplayIdentity::of(target);
-        recordUndoAndActivate(targetIdentity);
+        // Displays of one identity share one saved value and one undo step:
+        // the second must not record the safe value the first just stored.
+        if (undoRecorded.insert(targetIdentity.rawValue).second)
+            recordUndoAndActivate(targetIdentity);
         if (applyColorAdjustment(safeAdjustment, target.id, targetIdentity)) {
             setSavedAdjustment(targetIdentity.rawValue, safeAdjustment);
             effectRecoveryState_.setMode(QuorvaneEffectRecoveryMode::active, targetIdentity);

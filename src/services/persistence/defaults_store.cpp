@@ -326,16 +326,28 @@ std::optional<DefaultsStoreError> FileDefaultsStore::writableFolder(std::string_
     return ensureFolder();
 }
 
+void FileDefaultsStore::limitLockWait(Duration limit, std::shared_ptr<const Clock> clock,
+                                      std::shared_ptr<Sleeper> sleeper) {
+    lockWait_ = LockWaitLimit{limit, std::move(clock), std::move(sleeper)};
+}
+
 DefaultsLock FileDefaultsStore::lockExclusively() {
     lockMutex_.lock();
-    if (lockDepth_++ == 0)
-        acquireLockFile();
+    if (lockDepth_ == 0 && !acquireLockFile()) {
+        lockMutex_.unlock();
+        return DefaultsLock::notTaken(lockHeldError());
+    }
+    ++lockDepth_;
     return DefaultsLock([this] { releaseLock(); });
 }
 
-void FileDefaultsStore::acquireLockFile() {
+DefaultsStoreError FileDefaultsStore::lockHeldError() const {
+    return {DefaultsStoreError::Kind::lockHeld, (folder_ / kLockFileName).string(), {}};
+}
+
+bool FileDefaultsStore::acquireLockFile() {
     if (ensureFolder())
-        return;
+        return true;
     const auto path = folder_ / kLockFileName;
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     // A folder we may not write in can still hold a lock file we may read;
@@ -343,10 +355,31 @@ void FileDefaultsStore::acquireLockFile() {
     if (fd < 0)
         fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
-        return;
-    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+        return true;
+    if (!lockWithinLimit(fd)) {
+        ::close(fd);
+        return false;
     }
     lockFile_ = fd;
+    return true;
+}
+
+bool FileDefaultsStore::lockWithinLimit(int fd) const {
+    if (!lockWait_) {
+        while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+        return true;
+    }
+    const auto deadline = lockWait_->clock->monotonicNow() + lockWait_->limit;
+    while (true) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return true;  // flock itself failed: as without a lock file
+        if (lockWait_->clock->monotonicNow() >= deadline)
+            return false;
+        lockWait_->sleeper->sleepFor(kLockRetryInterval);
+    }
 }
 
 void FileDefaultsStore::releaseLock() {
@@ -358,6 +391,8 @@ void FileDefaultsStore::releaseLock() {
 
 SaveOutcome FileDefaultsStore::setData(std::string_view key, std::string_view bytes) {
     const auto lock = lockExclusively();
+    if (lock.failure())
+        return SaveOutcome::failed(*lock.failure());
     if (auto error = writableFolder(key))
         return SaveOutcome::failed(std::move(*error));
 
@@ -405,6 +440,8 @@ SaveOutcome FileDefaultsStore::setData(std::string_view key, std::string_view by
 
 SaveOutcome FileDefaultsStore::keepCopyAside(std::string_view key, std::string_view bytes) {
     const auto lock = lockExclusively();
+    if (lock.failure())
+        return SaveOutcome::failed(*lock.failure());
     if (auto error = writableFolder(key))
         return SaveOutcome::failed(std::move(*error));
     const std::string base =
@@ -425,6 +462,8 @@ bool FileDefaultsStore::removeKey(std::string_view key) {
     if (folder_.empty() || !isValidDefaultsKey(key))
         return false;
     const auto lock = lockExclusively();
+    if (lock.failure())
+        return false;
     if (::unlink(pathForKey(key).c_str()) != 0)
         return errno == ENOENT;
     return syncFolder(folder_);

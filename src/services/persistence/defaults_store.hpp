@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include <sys/types.h>
 
 #include "platform/interfaces/defaults_storing.hpp"
+#include "platform/interfaces/scheduler.hpp"
 
 namespace quorvane {
 
@@ -23,7 +25,11 @@ namespace quorvane {
 //
 // Processes share the folder's lock file (".lock", an flock): every write
 // takes it, and a caller that reads, changes and writes a record holds it
-// across all three (lockExclusively()).
+// across all three (lockExclusively()). By default the store waits for the
+// lock as long as another process holds it; with a wait limit it tries
+// again every kLockRetryInterval until the limit passes, and a lock it could
+// not take fails the write that needed it (a stopped or hung process must
+// not keep a command waiting for ever).
 class FileDefaultsStore final : public DefaultsStoring {
   public:
     // Anything larger reads as unreadable rather than filling memory.
@@ -32,6 +38,7 @@ class FileDefaultsStore final : public DefaultsStoring {
     // write that never finished; the next write removes it.
     static constexpr std::chrono::seconds kStaleTemporaryFileAge{60};
     static constexpr std::string_view kLockFileName = ".lock";
+    static constexpr Duration kLockRetryInterval = std::chrono::milliseconds(10);
 
     // Called with the synced temporary file just before it replaces the key's
     // file; returning false fails the write there. Lets tests stop a write at
@@ -74,6 +81,12 @@ class FileDefaultsStore final : public DefaultsStoring {
     // nothing to lock and the returned lock holds nothing.
     DefaultsLock lockExclusively() override;
 
+    // Waits at most `limit` for the lock from now on, measured on `clock`,
+    // pausing on `sleeper` between tries. Set before the store is shared
+    // with another thread.
+    void limitLockWait(Duration limit, std::shared_ptr<const Clock> clock,
+                       std::shared_ptr<Sleeper> sleeper);
+
     void setBeforeRenameHook(BeforeRenameHook hook) { beforeRename_ = std::move(hook); }
     // Set before the store is shared with another thread.
     void setReadCall(ReadCall call) { readCall_ = std::move(call); }
@@ -81,8 +94,18 @@ class FileDefaultsStore final : public DefaultsStoring {
   private:
     // Why `key` cannot be written now, if anything stops it; creates the folder.
     std::optional<DefaultsStoreError> writableFolder(std::string_view key) const;
-    void acquireLockFile();
+    // False when another process kept the lock past the wait limit.
+    bool acquireLockFile();
+    // flock(LOCK_EX) within the wait limit, when there is one.
+    bool lockWithinLimit(int fd) const;
     void releaseLock();
+    DefaultsStoreError lockHeldError() const;
+
+    struct LockWaitLimit {
+        Duration limit;
+        std::shared_ptr<const Clock> clock;
+        std::shared_ptr<Sleeper> sleeper;
+    };
 
     std::filesystem::path folder_;
     BeforeRenameHook beforeRename_;
@@ -92,6 +115,7 @@ class FileDefaultsStore final : public DefaultsStoring {
     std::recursive_mutex lockMutex_;
     int lockDepth_ = 0;
     int lockFile_ = -1;
+    std::optional<LockWaitLimit> lockWait_;
 };
 
 }  // namespace quorvane

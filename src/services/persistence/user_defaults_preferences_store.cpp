@@ -56,6 +56,8 @@ SaveOutcome UserDefaultsPreferencesStore::save(const QuorvanePreferences& prefer
     if (!bytes)
         return SaveOutcome::failed({DefaultsStoreError::Kind::notEncodable, {}, {}});
     const auto lock = defaults_->lockExclusively();
+    if (lock.failure())
+        return SaveOutcome::failed(*lock.failure());
     auto kept = undecodable_.keepAsideBeforeSave(*defaults_, storageKey_);
     if (!kept.succeeded())
         return kept;

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
 
@@ -34,7 +35,7 @@ QSize HardwareWriteTag::sizeHint() const {
     const QFontMetrics metrics(tagFont());
     const int horizontal = compact_ ? 6 : 7;
     const int vertical = compact_ ? 2 : 3;
-    const int symbol = metrics.height();
+    const int symbol = symbolSide(tagFont());
     return {2 * horizontal + symbol + kSymbolGap + metrics.horizontalAdvance(kTitle) + 1,
             2 * vertical + metrics.height()};
 }
@@ -52,7 +53,7 @@ void HardwareWriteTag::paintEvent(QPaintEvent*) {
     const QFontMetrics metrics(font);
     const int horizontal = compact_ ? 6 : 7;
     const QColor ink = theme_.color(ColorRole::warning);
-    const int symbol = metrics.height();
+    const int symbol = symbolSide(font);
     paintSymbol(painter, QRectF(horizontal, (height() - symbol) / 2.0, symbol, symbol), "hand.tap",
                 ink);
     painter.setFont(font);

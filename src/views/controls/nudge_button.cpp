@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
 
@@ -42,8 +43,8 @@ void NudgeButton::paintEvent(QPaintEvent*) {
         painter.setBrush(theme_.color(ColorRole::secondary, isDown() ? 0.18 : 0.10));
         painter.drawRoundedRect(QRectF(rect()).adjusted(2, 2, -2, -2), 6, 6);
     }
-    // The symbol is drawn the size of an 11-point glyph times the text scale.
-    const double side = QuorvaneAdjustmentNudge::kSymbolBasePoints * theme_.scale() * 96.0 / 72.0;
+    // The symbol is drawn at 11 points times the text scale.
+    const double side = symbolSide(QuorvaneAdjustmentNudge::kSymbolBasePoints * theme_.scale());
     const QRectF square(QPointF(width() / 2.0 - side / 2, height() / 2.0 - side / 2),
                         QSizeF(side, side));
     QColor ink =

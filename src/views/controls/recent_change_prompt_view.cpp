@@ -16,6 +16,7 @@
 #include "views/design/shrinking_label.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
+#include "views/design/symbol_side.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/store_bridge.hpp"
@@ -214,9 +215,8 @@ void RecentChangePromptView::armTimer() {
 void RecentChangePromptView::restyle() {
     const QColor accent = theme_.color(ColorRole::warning);
     icon_->setColor(accent);
-    icon_->setFixedSide(SymbolImage::sideForPoints(compact_
-                                                       ? RecentChangePromptTexts::kCompactIconPoints
-                                                       : RecentChangePromptTexts::kIconPoints));
+    icon_->setFixedSide(symbolSide(compact_ ? RecentChangePromptTexts::kCompactIconPoints
+                                            : RecentChangePromptTexts::kIconPoints));
     heading_->setFont(theme_.font(
         compact_ ? QuorvaneFontStyle::caption : QuorvaneFontStyle::subheadline, QFont::DemiBold));
     pill_->setFont(theme_.font(QuorvaneFontStyle::caption2, QFont::DemiBold));

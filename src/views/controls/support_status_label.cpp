@@ -5,6 +5,7 @@
 #include "presentation/controls/support_presentation.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/theme_follow.hpp"
 #include "views/design/wrapping_label.hpp"
 
 namespace quorvane {
@@ -13,19 +14,24 @@ SupportStatusLabel::SupportStatusLabel(Theme& theme, QuorvaneSupportStatus statu
                                        QWidget* parent)
     : QWidget(parent), status_(status), symbol_(nullptr), text_(nullptr) {
     const SupportStatusLook look = SupportPresentation::statusLook(status);
-    const QColor tint = theme.color(look.tint);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
     symbol_ = new SymbolImage(look.symbol, this);
-    symbol_->setColor(tint);
     row->addWidget(symbol_, 0, Qt::AlignTop);
     text_ = new WrappingLabel(QString::fromStdString(look.label), this);
-    text_->setTextColor(tint);
     text_->setVisible(!iconOnly);
     row->addWidget(text_, 1);
     setAccessibleName(QString::fromStdString(look.label));
-    setSizePolicy(iconOnly ? QSizePolicy::Fixed : QSizePolicy::Preferred, QSizePolicy::Preferred);
+    // Never wider than its symbol and text: what follows it in a row keeps
+    // its spacing from the text's right edge and takes the spare width.
+    setSizePolicy(iconOnly ? QSizePolicy::Fixed : QSizePolicy::Maximum, QSizePolicy::Preferred);
+    // The tint is the scheme's: looked up again after every theme change.
+    followTheme(theme, this, [this, &theme, tint = look.tint] {
+        const QColor color = theme.color(tint);
+        symbol_->setColor(color);
+        text_->setTextColor(color);
+    });
 }
 
 void SupportStatusLabel::setLabelFont(const QFont& font) {

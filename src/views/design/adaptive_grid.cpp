@@ -1,5 +1,6 @@
 #include "views/design/adaptive_grid.hpp"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QResizeEvent>
 #include <algorithm>
@@ -37,8 +38,15 @@ void AdaptiveGrid::addTile(QWidget* tile) {
     arrange(width() > 0 ? columnsFor(width()) : 1);
 }
 
+int AdaptiveGrid::leastColumnWidth() const {
+    int least = minimumColumnWidth_;
+    for (const QWidget* tile : tiles_)
+        least = std::max(least, tile->minimumSizeHint().width());
+    return least;
+}
+
 int AdaptiveGrid::columnsFor(int width) const {
-    return adaptiveColumnCount(width, minimumColumnWidth_, columnSpacing_,
+    return adaptiveColumnCount(width, leastColumnWidth(), columnSpacing_,
                                static_cast<int>(tiles_.size()));
 }
 
@@ -56,12 +64,22 @@ int AdaptiveGrid::heightForWidth(int width) const {
 }
 
 QSize AdaptiveGrid::sizeHint() const {
-    const int width = std::max(minimumColumnWidth_, this->width());
+    const int width = std::max(leastColumnWidth(), this->width());
     return {width, heightForWidth(width)};
 }
 
 QSize AdaptiveGrid::minimumSizeHint() const {
-    return {minimumColumnWidth_, 0};
+    return {leastColumnWidth(), 0};
+}
+
+bool AdaptiveGrid::event(QEvent* event) {
+    // A tile's new font or text may change how many columns fit.
+    if (event->type() == QEvent::LayoutRequest && width() > 0) {
+        const int columns = columnsFor(width());
+        if (columns != shownColumns_)
+            arrange(columns);
+    }
+    return QWidget::event(event);
 }
 
 void AdaptiveGrid::resizeEvent(QResizeEvent* event) {

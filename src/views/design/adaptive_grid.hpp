@@ -9,7 +9,9 @@ namespace quorvane {
 
 // Tiles in rows of equal-width columns, as many columns of at least a least
 // width as the grid's width allows, filled row by row in the order they
-// were added. Every tile of a row is as tall as the row's tallest, so rows
+// were added. A column is never narrower than the widest tile's minimum
+// size hint either (a word that must stay whole), so a large text gives
+// fewer, wider columns. Every tile of a row is as tall as the row's tallest, so rows
 // line up however long a tile's text is. The tiles move between columns on
 // a resize or a new font; they are never rebuilt.
 //
@@ -33,10 +35,12 @@ class AdaptiveGrid : public QWidget {
     QSize minimumSizeHint() const override;
 
   protected:
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
     void arrange(int columns);
+    int leastColumnWidth() const;
 
     int minimumColumnWidth_;
     int columnSpacing_;

@@ -12,6 +12,7 @@
 #include "views/design/fit_to_width.hpp"
 #include "views/design/shrinking_label.hpp"
 #include "views/design/symbol_image.hpp"
+#include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
 #include "views/store_bridge.hpp"
@@ -114,8 +115,7 @@ class AppearanceOption : public QAbstractButton {
     int spacing() const { return compact_ ? 4 : 5; }
     // The symbol at (10 or 11) × scale points.
     int symbolSide() const {
-        const double points = (compact_ ? 10.0 : 11.0) * theme_.scale();
-        return static_cast<int>(std::lround(points * 96.0 / 72.0));
+        return quorvane::symbolSide((compact_ ? 10.0 : 11.0) * theme_.scale());
     }
 
     Theme& theme_;
@@ -284,8 +284,7 @@ void AppearanceSwitcher::restyle() {
     if (chrome_ == Chrome::toolbar) {
         // The symbol grows with the base font; its frame never gets smaller
         // than 22 × 28.
-        const int side =
-            SymbolImage::sideForPoints(Model::toolbarLabelSymbolPoints(theme_.textSize()));
+        const int side = symbolSide(Model::toolbarLabelSymbolPoints(theme_.textSize()));
         labelSymbol_->setFixedSide(side);
         label_->setFixedSize(std::max(static_cast<int>(Model::kToolbarLabelWidth), side),
                              std::max(static_cast<int>(Model::kToolbarLabelHeight), side));

@@ -66,7 +66,10 @@ void paintChevron(QPainter& painter, const QRect& area, Qt::ArrowType direction,
 
 // A check box or radio button in the window's tint: filled with the accent
 // (the palette's highlight) and marked in the highlighted-text colour when
-// on, an outlined field when off, faded when disabled.
+// on, an outlined field when off, faded when disabled. The outline of an
+// unchecked box is the secondary ink (the palette's placeholder text), so
+// the control's edge stands out at well over 3 : 1 from the panel behind it
+// in either scheme; the frame colour of fields would not.
 void paintIndicator(QPainter& painter, const QStyleOption& option, bool round) {
     const bool on = option.state & (QStyle::State_On | QStyle::State_NoChange);
     const QPalette& palette = option.palette;
@@ -84,7 +87,7 @@ void paintIndicator(QPainter& painter, const QStyleOption& option, bool round) {
         painter.setPen(QPen(fill, 1));
         painter.setBrush(fill);
     } else {
-        painter.setPen(QPen(palette.color(QPalette::Active, QPalette::Dark), 1));
+        painter.setPen(QPen(palette.color(QPalette::Active, QPalette::PlaceholderText), 1));
         painter.setBrush(palette.color(QPalette::Active, QPalette::Base));
     }
     painter.drawRoundedRect(box, radius, radius);

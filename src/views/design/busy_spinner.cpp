@@ -29,6 +29,13 @@ void BusySpinner::setColor(const QColor& color) {
     update();
 }
 
+void BusySpinner::restart() {
+    step_ = 0;
+    if (timer_.isActive())
+        timer_.start();
+    update();
+}
+
 QSize BusySpinner::sizeHint() const {
     const int side = fontMetrics().height();
     return {side, side};

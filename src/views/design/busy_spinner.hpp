@@ -15,6 +15,9 @@ class BusySpinner : public QWidget {
     explicit BusySpinner(QWidget* parent = nullptr);
 
     void setColor(const QColor& color);
+    // Starts the turn again from its first spoke, so two spinners restarted
+    // together draw the same (pictures taken to be compared).
+    void restart();
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 

@@ -7,6 +7,7 @@
 
 #include "presentation/design/accessible_button_frame.hpp"
 #include "presentation/design/mnemonic_text.hpp"
+#include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/symbol_tile_icon.hpp"
 #include "views/design/theme.hpp"
@@ -135,7 +136,7 @@ int ChipButton::symbolSide() const {
         return 0;
     if (actionLabel_)
         return static_cast<int>(std::lround(actionLabel_->symbolTileSide));
-    return fontMetrics().height();
+    return quorvane::symbolSide(font());
 }
 
 int ChipButton::symbolRoom() const {

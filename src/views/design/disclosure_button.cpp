@@ -5,8 +5,10 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
+#include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 
 namespace quorvane {
 
@@ -23,6 +25,7 @@ DisclosureButton::DisclosureButton(Theme& theme, const QString& title, QuorvaneF
     : QAbstractButton(parent), theme_(theme) {
     setText(title);
     setCheckable(true);
+    readAsToggleButton(this);
     // Reached by the keyboard only, so a click leaves no focus frame behind.
     setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -45,7 +48,7 @@ int DisclosureButton::chevronSide() const {
 }
 
 int DisclosureButton::symbolSide() const {
-    return symbol_.empty() ? 0 : fontMetrics().height();
+    return symbol_.empty() ? 0 : quorvane::symbolSide(font());
 }
 
 QSize DisclosureButton::sizeHint() const {

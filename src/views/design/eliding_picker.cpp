@@ -57,6 +57,13 @@ QSize ElidingPicker::sizeHint() const {
     return hint;
 }
 
+QSize ElidingPicker::minimumSizeHint() const {
+    QSize hint = QComboBox::minimumSizeHint();
+    if (idealWidth_ > 0)
+        hint.setWidth(std::min(hint.width(), sizeHint().width()));
+    return hint;
+}
+
 void ElidingPicker::paintEvent(QPaintEvent*) {
     // As the picker paints itself, with the name elided to its room.
     QStylePainter painter(this);

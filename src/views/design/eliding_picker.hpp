@@ -30,6 +30,10 @@ class ElidingPicker : public QComboBox {
     QString shownText() const;
 
     QSize sizeHint() const override;
+    // With an ideal width, never wider than it: the names elide, so the
+    // longest one must not hold the picker wider (a layout takes the larger
+    // of the two hints as the width it asks for).
+    QSize minimumSizeHint() const override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -6,8 +6,29 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QWidget>
+#include <algorithm>
 
 namespace quorvane {
+
+namespace {
+
+// How many widgets stand between `widget` and its window, its own children
+// included (the boxes inside it lay out before it).
+int depthInWindow(const QWidget* widget) {
+    int depth = 0;
+    for (const QWidget* above = widget; above && !above->isWindow(); above = above->parentWidget())
+        ++depth;
+    int inside = 0;
+    for (const QWidget* child : widget->findChildren<QWidget*>()) {
+        int levels = 0;
+        for (const QWidget* up = child; up && up != widget; up = up->parentWidget())
+            ++levels;
+        inside = std::max(inside, levels);
+    }
+    return depth + inside;
+}
+
+}  // namespace
 
 ScrollAnchor::ScrollAnchor(QScrollArea* area, QWidget* changing)
     : QObject(area), area_(area), changing_(changing) {}
@@ -31,8 +52,13 @@ void ScrollAnchor::release() {
     if (!piece || !piece->isVisible())
         return;
     // The change only queued its layouts; run them now so the move is known
-    // and made up for before the next paint.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    // and made up for before the next paint. A new size climbs the widget
+    // tree one layout request at a time (a label's new text reaches the page
+    // through every box around it), so one round per level: a single round
+    // would measure a half-settled page and scroll by the wrong amount.
+    const int rounds = changing_ ? depthInWindow(changing_) : 1;
+    for (int round = 0; round <= rounds; ++round)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     const int moved = windowY(piece) - heldY_;
     if (moved == 0)
         return;

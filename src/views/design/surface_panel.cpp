@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "views/design/surface_shadow.hpp"
+#include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
 
@@ -128,7 +129,7 @@ void StatusPill::setSymbol(std::string systemName) {
 
 QSize StatusPill::sizeHint() const {
     const QFontMetrics metrics = fontMetrics();
-    const int symbol = symbol_.empty() ? 0 : metrics.height() + kPillSymbolGap;
+    const int symbol = symbol_.empty() ? 0 : symbolSide(font()) + kPillSymbolGap;
     return {symbol + metrics.horizontalAdvance(text_) + 2 * horizontalInset_ + 1,
             metrics.height() + 2 * verticalInset_};
 }
@@ -161,7 +162,7 @@ void StatusPill::paintEvent(QPaintEvent*) {
     const QColor ink = textColor_.isValid() ? textColor_ : palette().color(QPalette::WindowText);
     QRect textArea = rect().adjusted(horizontalInset_, 0, -horizontalInset_, 0);
     if (!symbol_.empty()) {
-        const int side = fontMetrics().height();
+        const int side = symbolSide(font());
         paintSymbol(painter, QRectF(textArea.left(), (height() - side) / 2.0, side, side), symbol_,
                     ink);
         textArea.setLeft(textArea.left() + side + kPillSymbolGap);

@@ -1,10 +1,10 @@
 #include "views/design/symbol_image.hpp"
 
 #include <QEvent>
-#include <QFontInfo>
 #include <QPainter>
+#include <algorithm>
 
-#include "views/design/layout_points.hpp"
+#include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
 
 namespace quorvane {
@@ -33,16 +33,17 @@ void SymbolImage::setFixedSide(int side) {
     update();
 }
 
-int SymbolImage::sideForPoints(double points) {
-    QFont font;
-    font.setPointSizeF(qtFontPoints(points));
-    return QFontInfo(font).pixelSize();
+int SymbolImage::side() const {
+    return fixedSide_ > 0 ? fixedSide_ : symbolSide(font());
 }
 
 QSize SymbolImage::sizeHint() const {
-    const int side = fixedSide_ > 0 ? fixedSide_ : fontMetrics().height();
+    const int side = this->side();
+    // A symbol that follows its font stands in a box as tall as the font's
+    // line, so it centres on the text beside it as a glyph of the font would.
+    const int height = fixedSide_ > 0 ? side : std::max(side, fontMetrics().height());
     const QMargins margins = contentsMargins();
-    return {side + margins.left() + margins.right(), side + margins.top() + margins.bottom()};
+    return {side + margins.left() + margins.right(), height + margins.top() + margins.bottom()};
 }
 
 void SymbolImage::changeEvent(QEvent* event) {
@@ -55,12 +56,9 @@ void SymbolImage::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QColor color = color_.isValid() ? color_ : palette().color(QPalette::WindowText);
     const QRectF area = contentsRect();
-    const double side = std::min(area.width(), area.height());
-    // The symbol sits a little inside the line box, like a glyph of the font.
-    const double inset = side * 0.08;
-    const QRectF square(area.x() + (area.width() - side) / 2 + inset,
-                        area.y() + (area.height() - side) / 2 + inset, side - 2 * inset,
-                        side - 2 * inset);
+    const double side = std::min({area.width(), area.height(), static_cast<double>(this->side())});
+    const QRectF square(area.x() + (area.width() - side) / 2, area.y() + (area.height() - side) / 2,
+                        side, side);
     paintSymbol(painter, square, systemName_, color);
 }
 

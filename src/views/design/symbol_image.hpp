@@ -6,9 +6,10 @@
 
 namespace quorvane {
 
-// A bare system symbol that takes the size of the text around it: its side
-// is the line height of its own font (set the font as for the neighbouring
-// text), drawn in `color` inside the contents margins (padding). Hidden from accessibility unless
+// A bare system symbol that takes the size of the text around it: set at
+// its own font's size (set the font as for the neighbouring text) by the one
+// symbol rule of symbolSide(), centred on that font's line, drawn in `color`
+// inside the contents margins (padding). Hidden from accessibility unless
 // given a name.
 //
 // Usage: auto* icon = new SymbolImage("checkmark.circle.fill", parent);
@@ -23,11 +24,11 @@ class SymbolImage : public QWidget {
     const std::string& systemName() const { return systemName_; }
     void setColor(const QColor& color);
     const QColor& color() const { return color_; }
-    // A fixed side in points instead of the font's line height (0 = follow).
+    // A fixed side (symbolSide() of its points) instead of the font's size
+    // (0 = follow the font).
     void setFixedSide(int side);
-    // The side of a symbol set in a font of `points`: as wide as the font's
-    // size, in pixels on this screen (a 22-point symbol beside 22-point text).
-    static int sideForPoints(double points);
+    // The side the symbol is drawn at.
+    int side() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }

@@ -146,11 +146,15 @@ void Theme::forgetClosedWindows() {
 
 // The windows take the new palette, font and control size before any widget
 // restyles on changed(), so a widget that measures a neighbour (a check box,
-// a button) reads the new sizes.
+// a button) reads the new sizes. A window may join (a picker's list polished
+// by its owner's new font) or close while this runs: the loop walks a copy,
+// and a window that joined meanwhile took the new theme as it joined.
 void Theme::announceChange() {
     forgetClosedWindows();
-    for (const auto& window : windows_)
-        applyNow(window);
+    const std::vector<QPointer<QWidget>> windows = windows_;
+    for (const auto& window : windows)
+        if (window)
+            applyNow(window);
     emit changed();
 }
 

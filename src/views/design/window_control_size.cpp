@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPointer>
 #include <QVariant>
 #include <QWidget>
 
@@ -18,6 +19,11 @@ void setWindowControlSize(QWidget* window, QuorvaneControlSize size) {
     if (window->property(kControlSizeProperty) == wanted)
         return;
     window->setProperty(kControlSizeProperty, wanted);
+    // A button box lays its buttons out again on this notice, hiding and
+    // showing each, which hands the focus of the one focused to the first:
+    // a question's safe button would pass Return on to a destructive one.
+    // The focus stays where it was.
+    const QPointer<QWidget> focused = window->focusWidget();
     // The style's measures changed for every widget of the window: the same
     // notice Qt sends after a new style, so cached size hints are dropped
     // and layouts run again.
@@ -30,6 +36,9 @@ void setWindowControlSize(QWidget* window, QuorvaneControlSize size) {
         QEvent childNotice(QEvent::StyleChange);
         QApplication::sendEvent(child, &childNotice);
     }
+    if (focused && window->focusWidget() != focused && focused->isVisibleTo(window) &&
+        focused->isEnabled())
+        focused->setFocus(Qt::OtherFocusReason);
 }
 
 QuorvaneControlSize controlSizeOf(const QWidget* widget) {

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QStringList>
 #include <QTextLayout>
+#include <algorithm>
 
 namespace quorvane {
 
@@ -62,6 +63,24 @@ double layOutWrappedText(const QString& text, const QFont& font, double lineWidt
         }
     }
     return y;
+}
+
+double widestWordWidth(const QString& text, const QFont& font) {
+    double widest = 0;
+    for (const auto& paragraph : text.split(QLatin1Char('\n'))) {
+        // Lines of no width hold one word each (a break only where words end).
+        QTextLayout layout(paragraph, font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(0);
+            widest = std::max(widest, line.naturalTextWidth());
+        }
+        layout.endLayout();
+    }
+    return widest;
 }
 
 int wrappedLineCount(const QString& text, const QFont& font, double lineWidth) {

@@ -21,6 +21,10 @@ double layOutWrappedText(const QString& text, const QFont& font, double lineWidt
                          QPainter* painter = nullptr, QPointF origin = {},
                          Qt::Alignment alignment = Qt::AlignLeft);
 
+// The width of the text's widest word: the least line width at which it
+// wraps between words only.
+double widestWordWidth(const QString& text, const QFont& font);
+
 // How many lines the whole text takes at `lineWidth` (no limit).
 int wrappedLineCount(const QString& text, const QFont& font, double lineWidth);
 

@@ -64,9 +64,18 @@ QSize WrappingLabel::sizeHint() const {
     return {width, heightForWidth(width)};
 }
 
+void WrappingLabel::setKeepsWordsWhole(bool whole) {
+    wordsWhole_ = whole;
+    updateGeometry();
+}
+
 QSize WrappingLabel::minimumSizeHint() const {
-    const int width =
-        std::min(sizeHint().width(), fontMetrics().averageCharWidth() * kMinimumCharacters);
+    int width = std::min(sizeHint().width(), fontMetrics().averageCharWidth() * kMinimumCharacters);
+    if (wordsWhole_) {
+        const QMargins margins = contentsMargins();
+        const int word = static_cast<int>(std::ceil(widestWordWidth(text(), font())));
+        width = std::max(width, word + margins.left() + margins.right() + 1);
+    }
     return {width, fontMetrics().height()};
 }
 

@@ -18,7 +18,9 @@ namespace quorvane {
 // setLineLimit(2, 0.86) keeps a long text to two lines instead: it first
 // shrinks to no less than 0.86 of its size and only then cuts the last line
 // with "…" (the accessible text stays whole). Selectable text ignores the
-// limit.
+// limit. setKeepsWordsWhole(true) makes the widest word (a key combination
+// such as "Super+Shift+L") the least width the label asks for, so a layout
+// that honours it never splits a word.
 class WrappingLabel : public QLabel {
     Q_OBJECT
 
@@ -32,6 +34,7 @@ class WrappingLabel : public QLabel {
     // At most `lines` lines (0 = no limit), shrinking down to
     // `minimumScaleFactor` of the font size before the end is cut.
     void setLineLimit(int lines, double minimumScaleFactor = 1.0);
+    void setKeepsWordsWhole(bool whole);
     // The font the text is drawn in at `width` (the set font unless shrunk).
     QFont fittedFont(int width) const;
 
@@ -51,6 +54,7 @@ class WrappingLabel : public QLabel {
     QColor color_;
     int lineLimit_ = 0;
     double minimumScaleFactor_ = 1.0;
+    bool wordsWhole_ = false;
 };
 
 }  // namespace quorvane

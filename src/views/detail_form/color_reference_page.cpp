@@ -1,9 +1,9 @@
 #include "views/detail_form/color_reference_page.hpp"
 
-#include <QButtonGroup>
 #include <QHBoxLayout>
-#include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <array>
 
 #include "presentation/detail_form/color_bindings.hpp"
 #include "presentation/detail_form/reference_layout.hpp"
@@ -13,6 +13,7 @@
 #include "views/design/chip_button.hpp"
 #include "views/design/disclosure_button.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/segmented_picker.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
@@ -25,6 +26,13 @@
 #include "views/main_window/rgb_curve_coordinate_editor.hpp"
 
 namespace quorvane {
+
+namespace {
+
+// The output filter's segments, in the picker's order.
+constexpr std::array kFilterChoices{QuorvaneOutputFilter::none, QuorvaneOutputFilter::invert};
+
+}  // namespace
 
 ColorReferencePage::ColorReferencePage(DetailFormContext& context, QWidget* parent)
     : DetailPage(parent), context_(context) {
@@ -130,18 +138,16 @@ void ColorReferencePage::addFilter(QVBoxLayout* column) {
     row->addWidget(
         makeText(theme, ReferenceColorCards::kOutputFilterPickerTitle, QuorvaneFontStyle::body));
     row->addStretch(1);
-    filterGroup_ = new QButtonGroup(this);
-    filterGroup_->setExclusive(true);
-    for (const auto filter : {QuorvaneOutputFilter::none, QuorvaneOutputFilter::invert}) {
-        auto* segment = new QPushButton(qText(ReferenceColorCards::outputFilterOptionText(filter)));
-        segment->setCheckable(true);
-        segment->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-        filterGroup_->addButton(segment, static_cast<int>(filter));
-        row->addWidget(segment, 0);
-    }
-    connect(filterGroup_, &QButtonGroup::idClicked, this, [this](int id) {
+    std::vector<QString> labels;
+    for (const auto filter : kFilterChoices)
+        labels.push_back(qText(ReferenceColorCards::outputFilterOptionText(filter)));
+    filterPicker_ = new SegmentedPicker(
+        theme, labels, QString::fromUtf8(ReferenceColorCards::kOutputFilterPickerTitle));
+    filterPicker_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    row->addWidget(filterPicker_, 0);
+    connect(filterPicker_, &SegmentedPicker::picked, this, [this](int index) {
         ColorBindings::setOutputFilter(context_.store, displayID_,
-                                       static_cast<QuorvaneOutputFilter>(id));
+                                       kFilterChoices[static_cast<std::size_t>(index)]);
     });
     column->addWidget(row);
     filterDescription_ =
@@ -187,8 +193,9 @@ void ColorReferencePage::refresh(const DisplaySnapshot& display) {
     updateHoldToCompare(display);
     if (curveEditor_)
         curveEditor_->refresh();
-    if (auto* current = filterGroup_->button(static_cast<int>(adjustment.outputFilter)))
-        current->setChecked(true);
+    filterPicker_->setSelected(static_cast<int>(
+        std::find(kFilterChoices.begin(), kFilterChoices.end(), adjustment.outputFilter) -
+        kFilterChoices.begin()));
     filterDescription_->setText(
         qText(ReferenceColorCards::outputFilterDescription(adjustment.outputFilter)));
 }

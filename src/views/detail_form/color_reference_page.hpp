@@ -8,7 +8,6 @@
 #include "views/detail_form/detail_page.hpp"
 
 class QAbstractButton;
-class QButtonGroup;
 class QVBoxLayout;
 
 namespace quorvane {
@@ -17,6 +16,7 @@ class ColorRowView;
 class HoldToCompareButton;
 class RGBCurveCoordinateEditor;
 class ReferenceHero;
+class SegmentedPicker;
 class WrappingLabel;
 
 // The colour page: the header and four cards of software colour controls.
@@ -30,6 +30,7 @@ class ColorReferencePage : public DetailPage {
     explicit ColorReferencePage(DetailFormContext& context, QWidget* parent = nullptr);
 
     void refresh(const DisplaySnapshot& display) override;
+    SegmentedPicker* filterPicker() const { return filterPicker_; }
 
   private:
     QWidget* makeCard(const ReferenceColorCard& card);
@@ -48,7 +49,7 @@ class ColorReferencePage : public DetailPage {
     QVBoxLayout* holdSlot_ = nullptr;
     QPointer<HoldToCompareButton> holdButton_;
     RGBCurveCoordinateEditor* curveEditor_ = nullptr;
-    QButtonGroup* filterGroup_ = nullptr;
+    SegmentedPicker* filterPicker_ = nullptr;
     WrappingLabel* filterDescription_ = nullptr;
 };
 

@@ -10,8 +10,13 @@ namespace quorvane {
 ColorRowView::ColorRowView(DetailFormContext& context, const ColorSliderRow& row, QWidget* parent)
     : QWidget(parent), spec_(row) {
     SliderRowSpec spec;
-    spec.row = {row.title,   row.subtitle,  row.minimum,
-                row.maximum, row.nudgeStep, [row](double value) { return row.formatted(value); }};
+    spec.row = {row.title,
+                row.subtitle,
+                row.minimum,
+                row.maximum,
+                row.nudgeStep,
+                [row](double value) { return row.formatted(value); },
+                row.inKelvin ? PanelValueFormat::kelvinHundreds : PanelValueFormat::twoDecimals};
     spec.commit = [this, &context](double value) {
         spec_.commit(context.store, displayID_, value);
     };

@@ -52,6 +52,7 @@ DisplayOverviewCard::DisplayOverviewCard(DetailFormContext& context, QWidget* pa
     badge_ = new StatusPill(theme, QString());
     followTheme(theme, badge_, [this, &theme] {
         badge_->setFont(theme.font(QuorvaneFontStyle::caption, QFont::DemiBold));
+        tintBadge();
     });
     badge_->setInsets(9, 4);
     auto* titleRow = new FitToWidth(8, 6);
@@ -121,17 +122,23 @@ QWidget* DisplayOverviewCard::makeAliasEditor() {
     return editor;
 }
 
+// The tone's colour in the current scheme, again after every theme change.
+void DisplayOverviewCard::tintBadge() {
+    const QColor tone = toneColor(context_.theme, badgeTone_);
+    badge_->setTint(tone);
+    badge_->setTextColor(tone);
+}
+
 void DisplayOverviewCard::refresh(const DisplaySnapshot& display) {
     displayID_ = display.id;
     const auto overview = DisplayOverview::make(context_.store, display);
     title_->setText(qText(overview.title));
     badge_->setVisible(overview.badge.has_value());
     if (overview.badge) {
-        const QColor tone = toneColor(context_.theme, overview.badge->tone);
+        badgeTone_ = overview.badge->tone;
         badge_->setText(qText(overview.badge->title));
         badge_->setSymbol(overview.badge->systemImage);
-        badge_->setTint(tone);
-        badge_->setTextColor(tone);
+        tintBadge();
     }
     modeLine_->setText(qText(overview.modeLine));
     reason_->setVisible(overview.reason.has_value());

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "models/display/display_snapshot.hpp"
+#include "presentation/detail_form/display_overview.hpp"
 
 class QLineEdit;
 class QPushButton;
@@ -30,11 +31,13 @@ class DisplayOverviewCard : public QWidget {
 
   private:
     QWidget* makeAliasEditor();
+    void tintBadge();
 
     DetailFormContext& context_;
     DisplayID displayID_ = 0;
     WrappingLabel* title_ = nullptr;
     StatusPill* badge_ = nullptr;
+    IdentityBadgeTone badgeTone_ = IdentityBadgeTone::secondary;
     WrappingLabel* modeLine_ = nullptr;
     WrappingLabel* reason_ = nullptr;
     QLineEdit* aliasField_ = nullptr;

@@ -146,7 +146,8 @@ void MonitorSettingsSectionView::updateSystemBrightness(const MonitorSettingsSec
         SliderRowSpec spec;
         spec.row = {Section::kSystemBrightnessTitle,   Section::kSystemBrightnessSubtitle,
                     Section::kSystemBrightnessMinimum, 1.0,
-                    Section::kSystemBrightnessNudge,   &QuorvaneAdjustmentNudge::percentText};
+                    Section::kSystemBrightnessNudge,   &QuorvaneAdjustmentNudge::percentText,
+                    PanelValueFormat::percent};
         spec.commit = [this](double value) {
             Section::commitSystemBrightness(context_.store, displayID_, value);
         };

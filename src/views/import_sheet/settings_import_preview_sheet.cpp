@@ -116,9 +116,15 @@ void addSymbolTitle(FitToWidth& row, Theme& theme, std::string symbol, const QSt
     row.addWidget(themedLabel(theme, title, QuorvaneFontStyle::headline, QFont::DemiBold), 0);
 }
 
-// A titled value of a plan card: a soft rounded tile with the value wrapped.
+// A titled value of a plan card: a soft rounded tile with the value wrapped,
+// stretched to the width its row leaves it (side by side, the before and
+// after values share the card's width).
 QWidget* valuePill(Theme& theme, const QString& title, const std::string& value) {
     auto* pill = new SettingsTintedTile(theme, {ColorRole::track, 0.42, 0.34, 8, {}});
+    pill->setObjectName(QStringLiteral("planValue"));
+    QSizePolicy stretched(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    stretched.setHeightForWidth(true);
+    pill->setSizePolicy(stretched);
     auto* layout = new QVBoxLayout(pill);
     layout->setContentsMargins(8, 6, 8, 6);
     layout->setSpacing(3);
@@ -328,8 +334,12 @@ QWidget* SettingsImportPreviewSheet::buildSummary() {
         auto* tileColumn = column(widget, 4, 10);
         tileColumn->addWidget(themedLabel(theme, toQString(tile.title), QuorvaneFontStyle::caption,
                                           QFont::Normal, true));
-        tileColumn->addWidget(themedLabel(theme, toQString(withBreaksBetweenKeys(tile.value)),
-                                          QuorvaneFontStyle::headline, QFont::DemiBold));
+        // A key combination in the value stays whole: the grid's columns
+        // are never narrower than the value's widest word.
+        auto* value = themedLabel(theme, toQString(withKeyCombinationsWhole(tile.value)),
+                                  QuorvaneFontStyle::headline, QFont::DemiBold);
+        value->setKeepsWordsWhole(true);
+        tileColumn->addWidget(value);
         // A tile stretched to its row's height keeps its text at the top.
         tileColumn->addStretch(1);
         grid->addTile(widget);

@@ -1,4 +1,5 @@
 #include "views/main_window/advanced_disclosure.hpp"
+#include "views/design/symbol_side.hpp"
 
 #include <QFontInfo>
 #include <QPainter>
@@ -7,6 +8,7 @@
 #include "views/design/symbol_image.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 #include "views/qt_text.hpp"
 
 namespace quorvane {
@@ -23,7 +25,7 @@ int chevronSide(const QFont& font) {
 }
 
 int iconSide(const QFont& font) {
-    return QFontInfo(font).pixelSize();
+    return symbolSide(font);
 }
 
 }  // namespace
@@ -31,6 +33,7 @@ int iconSide(const QFont& font) {
 AdvancedDisclosure::AdvancedDisclosure(Theme& theme, QWidget* parent)
     : QAbstractButton(parent), theme_(theme) {
     setCheckable(true);
+    readAsToggleButton(this);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setText(toQString(main_window_texts::kAdvancedGroupTitle));

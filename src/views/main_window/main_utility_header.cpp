@@ -1,4 +1,5 @@
 #include "views/main_window/main_utility_header.hpp"
+#include "views/design/symbol_side.hpp"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -42,8 +43,7 @@ void HeaderIconButton::paintEvent(QPaintEvent*) {
         painter.setBrush(theme_.color(ColorRole::accentFill, isDown() ? 0.9 : 0.55));
         painter.drawEllipse(circle);
     }
-    // A symbol of an n-point font fills about n × 1.1 points.
-    const double side = symbolPoints_ * 1.1;
+    const double side = symbolSide(symbolPoints_);
     const QRectF square((width() - side) / 2, (height() - side) / 2, side, side);
     paintSymbol(painter, square, symbol_, theme_.color(ColorRole::primary, isEnabled() ? 1 : 0.4));
 }

@@ -227,6 +227,13 @@ void NativeSliderRow::build(SliderRowKind kind) {
             return;
         stepWithoutHold();
     });
+    // A value set by assistive technology is one step, as a key press is.
+    connect(slider_, &ReadoutSlider::valueRequested, this, [this](double value) {
+        if (model_.isEditing() || slider_->isSliderDown())
+            return;
+        stepTo(scale_.value(scale_.position(value)));
+        syncThumb();
+    });
     connect(&theme_, &Theme::changed, this, &NativeSliderRow::restyle);
     restyle();
     syncThumb();
@@ -249,12 +256,16 @@ void NativeSliderRow::finish(double value) {
 void NativeSliderRow::stepWithoutHold() {
     // A key, page or wheel step is a whole edit: the slider has already moved
     // its position, which becomes the one value written.
-    model_.beginEditing();
-    model_.moveDraft(scale_.value(slider_->sliderPosition()));
-    finish(model_.endEditing());
+    stepTo(scale_.value(slider_->sliderPosition()));
     // The slider applies the step after this returns; put the thumb back on
     // the owner's value then (the owner's update moves it where it belongs).
     QMetaObject::invokeMethod(this, &NativeSliderRow::syncThumb, Qt::QueuedConnection);
+}
+
+void NativeSliderRow::stepTo(double value) {
+    model_.beginEditing();
+    model_.moveDraft(value);
+    finish(model_.endEditing());
 }
 
 void NativeSliderRow::syncThumb() {
@@ -269,10 +280,13 @@ void NativeSliderRow::syncThumb() {
 }
 
 void NativeSliderRow::syncTexts() {
-    const QString text = toQString(model_.displayedValueText(valueText_));
+    const std::string shown = model_.displayedValueText(valueText_);
+    const QString text = toQString(shown);
     if (readout_->text() != text)
         readout_->setText(text);
-    slider_->setValueText(text);
+    slider_->setReading(text,
+                        SliderSpokenValue::of(spec_.unit, model_.currentVisibleValue(), spec_.lower,
+                                              spec_.upper, spec_.nudgeStep, shown));
     decrement_->setEnabled(model_.canDecrement());
     increment_->setEnabled(model_.canIncrement());
 }
@@ -289,9 +303,10 @@ NativeDDCSliderRow::NativeDDCSliderRow(Theme& theme, std::string title,
                                        std::optional<std::string> subtitle, double value,
                                        const std::string& valueText, double lower, double upper,
                                        Write onCommit, QWidget* parent)
-    : NativeSliderRow(theme,
-                      NativeSliderRowSpec{std::move(title), std::move(subtitle), lower, upper,
-                                          kMonitorStep, QuorvaneAdjustmentNudge::percentText},
-                      SliderRowKind::monitor, value, valueText, std::move(onCommit), parent) {}
+    : NativeSliderRow(
+          theme,
+          NativeSliderRowSpec{std::move(title), std::move(subtitle), lower, upper, kMonitorStep,
+                              QuorvaneAdjustmentNudge::percentText, PanelValueFormat::percent},
+          SliderRowKind::monitor, value, valueText, std::move(onCommit), parent) {}
 
 }  // namespace quorvane

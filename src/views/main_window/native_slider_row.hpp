@@ -27,6 +27,9 @@ struct NativeSliderRowSpec {
     double upper = 1.0;
     double nudgeStep = 0.01;
     SliderRowModel::Formatter formatter = defaultSliderValueText;
+    // The readout's unit, in which assistive technology reads and sets the
+    // value.
+    PanelValueFormat unit = PanelValueFormat::twoDecimals;
 };
 
 // A form row: the title (and subtitle) beside a slider between a minus and a
@@ -70,6 +73,7 @@ class NativeSliderRow : public QWidget {
     void build(SliderRowKind kind);
     void finish(double value);
     void stepWithoutHold();
+    void stepTo(double value);
     void syncThumb();
     void syncTexts();
     void restyle();

@@ -7,6 +7,8 @@ namespace quorvane {
 
 namespace {
 
+// The numeric value interface is all Qt's Linux bridge passes on, so it
+// carries the row's unit; the value text stays for bridges that read it.
 class ReadoutSliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
   public:
     explicit ReadoutSliderAccessible(ReadoutSlider* slider)
@@ -24,11 +26,17 @@ class ReadoutSliderAccessible : public QAccessibleWidget, public QAccessibleValu
         return QAccessibleWidget::text(kind);
     }
 
-    QVariant currentValue() const override { return slider_->value(); }
-    void setCurrentValue(const QVariant& value) override { slider_->setValue(value.toInt()); }
-    QVariant maximumValue() const override { return slider_->maximum(); }
-    QVariant minimumValue() const override { return slider_->minimum(); }
-    QVariant minimumStepSize() const override { return slider_->singleStep(); }
+    QVariant currentValue() const override { return slider_->spokenValue().current; }
+    void setCurrentValue(const QVariant& value) override {
+        bool isNumber = false;
+        const double spoken = value.toDouble(&isNumber);
+        if (!isNumber || !slider_->isEnabled())
+            return;
+        emit slider_->valueRequested(slider_->spokenValue().rowValue(spoken));
+    }
+    QVariant maximumValue() const override { return slider_->spokenValue().maximum; }
+    QVariant minimumValue() const override { return slider_->spokenValue().minimum; }
+    QVariant minimumStepSize() const override { return slider_->spokenValue().step; }
 
   private:
     ReadoutSlider* slider_;
@@ -51,11 +59,12 @@ ReadoutSlider::ReadoutSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) 
     (void)installed;
 }
 
-void ReadoutSlider::setValueText(const QString& text) {
-    if (text == valueText_)
+void ReadoutSlider::setReading(const QString& text, const SliderSpokenValue& value) {
+    if (text == valueText_ && value == spokenValue_)
         return;
     valueText_ = text;
-    QAccessibleValueChangeEvent announcement(this, value());
+    spokenValue_ = value;
+    QAccessibleValueChangeEvent announcement(this, value.current);
     QAccessible::updateAccessibility(&announcement);
 }
 

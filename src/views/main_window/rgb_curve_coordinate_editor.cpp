@@ -1,6 +1,5 @@
 #include "views/main_window/rgb_curve_coordinate_editor.hpp"
 
-#include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -9,6 +8,8 @@
 #include <algorithm>
 
 #include "views/design/fit_to_width.hpp"
+#include "views/design/monospaced_font.hpp"
+#include "views/design/segmented_picker.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/main_window/rgb_curve_graph_view.hpp"
@@ -60,64 +61,6 @@ class CurvePill : public QLabel {
     QColor tint_;
 };
 
-// The track of the channel picker.
-class ChannelPicker : public QWidget {
-  public:
-    ChannelPicker(Theme& theme, QWidget* parent) : QWidget(parent), theme_(theme) {
-        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    }
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(theme_.color(ColorRole::surfaceBorder), 1));
-        painter.setBrush(theme_.color(ColorRole::track));
-        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
-    }
-
-  private:
-    Theme& theme_;
-};
-
-// One segment of the picker: the selected one stands out as a raised chip.
-class ChannelSegment : public QAbstractButton {
-  public:
-    ChannelSegment(Theme& theme, const QString& text, QWidget* parent)
-        : QAbstractButton(parent), theme_(theme) {
-        setText(text);
-        setCheckable(true);
-        setCursor(Qt::PointingHandCursor);
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    }
-
-    QSize sizeHint() const override {
-        const QFontMetrics metrics(font());
-        return {metrics.horizontalAdvance(text()) + 20, metrics.height() + 8};
-    }
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-        if (isChecked()) {
-            painter.setPen(QPen(theme_.color(ColorRole::accent, 0.55), 1));
-            painter.setBrush(theme_.color(ColorRole::accentFill));
-            painter.drawRoundedRect(frame, 6, 6);
-        } else if (hasFocus()) {
-            painter.setPen(QPen(theme_.color(ColorRole::accent, 0.5), 1));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRoundedRect(frame, 6, 6);
-        }
-        painter.setPen(theme_.color(isChecked() ? ColorRole::ink : ColorRole::mutedInk));
-        painter.drawText(rect(), Qt::AlignCenter, text());
-    }
-
-  private:
-    Theme& theme_;
-};
-
 RGBCurveCoordinateEditor::RGBCurveCoordinateEditor(Theme& theme, Read read, Write write,
                                                    QWidget* parent)
     : QWidget(parent), theme_(theme), read_(std::move(read)), write_(std::move(write)) {
@@ -142,23 +85,15 @@ RGBCurveCoordinateEditor::RGBCurveCoordinateEditor(Theme& theme, Read read, Writ
     headerRow->addWidget(header);
     headerRow->addStretch(10);
 
-    auto* picker = new ChannelPicker(theme_, headerRow);
-    picker->setAccessibleName(QStringLiteral("RGB 곡선 채널"));
+    std::vector<QString> titles;
+    for (const auto channel : kAllRGBCurveChannels)
+        titles.push_back(toQString(channelTitle(channel)));
+    auto* picker = new SegmentedPicker(theme_, titles, QStringLiteral("RGB 곡선 채널"), headerRow);
     picker->setMaximumWidth(kPickerMaximumWidth);
-    auto* segments = new QHBoxLayout(picker);
-    segments->setContentsMargins(2, 2, 2, 2);
-    segments->setSpacing(2);
-    channels_ = new QButtonGroup(this);
-    for (std::size_t i = 0; i < kAllRGBCurveChannels.size(); ++i) {
-        auto* button =
-            new ChannelSegment(theme_, toQString(channelTitle(kAllRGBCurveChannels[i])), picker);
-        channels_->addButton(button, int(i));
-        segments->addWidget(button);
-        channelButtons_[i] = button;
-    }
-    channelButtons_[0]->setChecked(true);
-    connect(channels_, &QButtonGroup::idClicked, this,
+    picker->setSelected(0);
+    connect(picker, &SegmentedPicker::picked, this,
             [this](int id) { selectChannel(kAllRGBCurveChannels[std::size_t(id)]); });
+    channelPicker_ = picker;
     headerRow->addWidget(picker);
     column->addWidget(headerRow);
 
@@ -201,13 +136,9 @@ void RGBCurveCoordinateEditor::refresh() {
 void RGBCurveCoordinateEditor::restyle() {
     title_->setFont(theme_.font(QuorvaneFontStyle::caption, QFont::DemiBold));
     hint_->setFont(theme_.font(QuorvaneFontStyle::caption2));
-    QFont pill = theme_.font(QuorvaneFontStyle::caption2, QFont::DemiBold);
-    pill.setFamilies({QStringLiteral("monospace")});
-    pill.setStyleHint(QFont::Monospace);
+    const QFont pill = monospaced(theme_.font(QuorvaneFontStyle::caption2, QFont::DemiBold));
     for (auto* label : {gammaPill_, xPill_, yPill_})
         label->setFont(pill);
-    for (auto* segment : channelButtons_)
-        segment->setFont(theme_.font(QuorvaneFontStyle::callout));
     QPalette resetColours = resetButton_->palette();
     resetColours.setColor(QPalette::ButtonText, theme_.color(ColorRole::accent));
     resetButton_->setPalette(resetColours);
@@ -249,11 +180,9 @@ void RGBCurveCoordinateEditor::redraw() {
     yPill_->show(QStringLiteral("Y %1").arg(model_.yPercent(gammas_)), secondary);
     resetButton_->setEnabled(!model_.isSelectedChannelNeutral(gammas_));
     resetButton_->setToolTip(toQString(model_.resetHelp()));
-    const auto index =
-        std::size_t(std::find(kAllRGBCurveChannels.begin(), kAllRGBCurveChannels.end(), channel) -
-                    kAllRGBCurveChannels.begin());
-    if (!channelButtons_[index]->isChecked())
-        channelButtons_[index]->setChecked(true);
+    channelPicker_->setSelected(
+        int(std::find(kAllRGBCurveChannels.begin(), kAllRGBCurveChannels.end(), channel) -
+            kAllRGBCurveChannels.begin()));
     update();
 }
 

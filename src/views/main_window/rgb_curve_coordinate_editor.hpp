@@ -1,13 +1,10 @@
 #pragma once
 
 #include <QWidget>
-#include <array>
 #include <functional>
 
 #include "presentation/main_window/rgb_curve_editor_model.hpp"
 
-class QAbstractButton;
-class QButtonGroup;
 class QLabel;
 class QPushButton;
 
@@ -17,6 +14,7 @@ class CurvePill;
 class FitToWidth;
 class Theme;
 class RGBCurveGraphView;
+class SegmentedPicker;
 
 // Edits the three colour gammas of one display by dragging a point on a tone
 // curve. The drag previews; the release writes once (on "RGB" one write
@@ -60,8 +58,7 @@ class RGBCurveCoordinateEditor : public QWidget {
     RGBGammas gammas_;
     QLabel* title_ = nullptr;
     QLabel* hint_ = nullptr;
-    QButtonGroup* channels_ = nullptr;
-    std::array<QAbstractButton*, 4> channelButtons_{};
+    SegmentedPicker* channelPicker_ = nullptr;
     RGBCurveGraphView* graph_ = nullptr;
     CurvePill* gammaPill_ = nullptr;
     CurvePill* xPill_ = nullptr;

@@ -21,7 +21,8 @@ constexpr double kGlyphLineWidth = 1.6;
 constexpr qreal kCornerRadius = 10;
 constexpr double kMinimumTitleScale = 0.85;
 
-// Reads the row as one button with the value "선택됨" and the selected state.
+// Reads the row as one button with the value "선택됨" and the selected state,
+// which a screen reader presses to open the row's page.
 class SidebarRowAccessible : public QAccessibleWidget {
   public:
     explicit SidebarRowAccessible(SidebarRowButton* row)
@@ -38,6 +39,20 @@ class SidebarRowAccessible : public QAccessibleWidget {
         result.selectable = true;
         result.selected = row_->row().isSelected;
         return result;
+    }
+
+    QStringList actionNames() const override {
+        return QStringList{QAccessibleActionInterface::pressAction()} +
+               QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& name) override {
+        if (name != QAccessibleActionInterface::pressAction()) {
+            QAccessibleWidget::doAction(name);
+            return;
+        }
+        if (row_->isEnabled())
+            row_->click();
     }
 
   private:

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPainter>
+#include <QSpacerItem>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -42,16 +43,18 @@ class ScreenIcon final : public QWidget {
 };
 
 constexpr int kGap = 10;
-constexpr int kLeastGapBeforeMenus = 8;
+// The least width of the spring between the text and the menus, which
+// keeps a gap on either side of it.
+constexpr int kLeastSpring = 8;
 // Room around the options symbol for its focus and hover marks.
 constexpr int kOptionsMargin = 2;
 
 }  // namespace
 
 PanelHeaderView::PanelHeaderView(Theme& theme, QWidget* parent) : QWidget(parent), theme_(theme) {
-    // The name and subtitle take all the row leaves beside the drawing, the
-    // picker and the options: 10 after the drawing, at least 8 before the
-    // picker, 10 between picker and options, no more.
+    // Drawing, text, spring, picker and options, 10 apart: the name and
+    // subtitle take the width they need and wrap when the row leaves them
+    // less, always at least 10 + 8 + 10 before the picker (or the options).
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 12);
     layout->setSpacing(0);
@@ -65,8 +68,11 @@ PanelHeaderView::PanelHeaderView(Theme& theme, QWidget* parent) : QWidget(parent
     subtitle_->setSecondary(true);
     texts->addWidget(title_);
     texts->addWidget(subtitle_);
-    layout->addLayout(texts, 1);
-    layout->addSpacing(kLeastGapBeforeMenus);
+    layout->addLayout(texts);
+    layout->addSpacing(kGap);
+    layout->addSpacerItem(
+        new QSpacerItem(kLeastSpring, 0, QSizePolicy::MinimumExpanding, QSizePolicy::Minimum));
+    layout->addSpacing(kGap);
 
     picker_ = new PanelPickerChip(theme, QStringLiteral("다른 화면"), this);
     picker_->setToolTip(QStringLiteral("다른 디스플레이 선택"));

@@ -81,6 +81,9 @@ PanelSliderRow::PanelSliderRow(Theme& theme, const PanelSliderRowContent& conten
     connect(slider_, &QSlider::sliderMoved, this, &PanelSliderRow::moved);
     connect(slider_, &QSlider::sliderReleased, this, &PanelSliderRow::released);
     connect(slider_, &QSlider::valueChanged, this, &PanelSliderRow::valueChangedWithoutHold);
+    // A value set by assistive technology is one step, as a key press is.
+    connect(slider_, &ReadoutSlider::valueRequested, this,
+            [this](double value) { stepWithoutHold(valueOf(ticksOf(value))); });
     connect(&theme_, &Theme::changed, this, &PanelSliderRow::restyle);
     restyle();
     setContent(content);
@@ -149,11 +152,17 @@ void PanelSliderRow::released() {
 }
 
 void PanelSliderRow::valueChangedWithoutHold(int ticks) {
-    if (syncing_ || slider_->isSliderDown() || state_.isEditing())
+    if (syncing_ || slider_->isSliderDown())
         return;
-    const double value = state_.stepWithoutHold(valueOf(ticks));
+    stepWithoutHold(valueOf(ticks));
+}
+
+void PanelSliderRow::stepWithoutHold(double value) {
+    if (slider_->isSliderDown() || state_.isEditing())
+        return;
+    const double written = state_.stepWithoutHold(value);
     showState();
-    send(value);
+    send(written);
 }
 
 void PanelSliderRow::nudge(QuorvaneAdjustmentNudgeDirection direction) {
@@ -170,12 +179,15 @@ void PanelSliderRow::send(double value) {
 
 void PanelSliderRow::showState() {
     const auto formatted = state_.formattedValue();
-    const QString text = QString::fromStdString(
-        formatted ? panelFormattedValue(content_.format, *formatted) : content_.valueText);
+    const std::string shown =
+        formatted ? panelFormattedValue(content_.format, *formatted) : content_.valueText;
+    const QString text = QString::fromStdString(shown);
     value_->setText(text);
     // Assistive technology reads the row's value ("60%", "6500K"), not the
     // slider's position.
-    slider_->setValueText(text);
+    slider_->setReading(
+        text, SliderSpokenValue::of(content_.format, state_.currentVisibleValue(), content_.lower,
+                                    content_.upper, content_.nudgeStep, shown));
     decrement_->setEnabled(state_.canDecrement());
     increment_->setEnabled(state_.canIncrement());
     if (state_.isEditing())

@@ -54,6 +54,7 @@ class PanelSliderRow : public QWidget {
     void moved(int ticks);
     void released();
     void valueChangedWithoutHold(int ticks);
+    void stepWithoutHold(double value);
     void nudge(QuorvaneAdjustmentNudgeDirection direction);
     void send(double value);
     void showState();

@@ -8,6 +8,7 @@
 
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 
 namespace quorvane {
 
@@ -24,6 +25,7 @@ class Segment final : public QAbstractButton {
         : QAbstractButton(parent), theme_(theme), first_(first) {
         setText(text);
         setCheckable(true);
+        readAsToggleButton(this);
         setFocusPolicy(Qt::StrongFocus);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         followTheme(theme, this, [this] {

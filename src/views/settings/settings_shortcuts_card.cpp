@@ -39,8 +39,11 @@ class BindingRow : public SettingsTintedTile {
         copy->setSpacing(2);
         copy->addWidget(themedLabel(theme, toQString(row.sceneName), QuorvaneFontStyle::caption,
                                     QFont::DemiBold));
-        copy->addWidget(themedLabel(theme, toQString(row.combinationLabel),
-                                    QuorvaneFontStyle::caption2, QFont::Normal, true));
+        // The key chord never breaks inside: the row is never narrower.
+        auto* chord = themedLabel(theme, toQString(row.combinationLabel),
+                                  QuorvaneFontStyle::caption2, QFont::Normal, true);
+        chord->setKeepsWordsWhole(true);
+        copy->addWidget(chord);
         layout->addLayout(copy, 1);
         toggle = new QCheckBox(this);
         toggle->setAccessibleName(QStringLiteral("사용"));

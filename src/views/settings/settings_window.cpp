@@ -20,6 +20,7 @@
 #include "views/design/fit_to_width.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
+#include "views/design/symbol_side.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -54,7 +55,7 @@ class GearTile : public SettingsTintedTile {
         : SettingsTintedTile(theme, {ColorRole::accentFill, 0.84, 0.7, 13, {}}, parent) {
         setFixedSize(kGearTile, kGearTile);
         auto* gear = new SymbolImage("gearshape.fill", this);
-        const int side = SymbolImage::sideForPoints(kGearPoints);
+        const int side = symbolSide(kGearPoints);
         gear->setFixedSide(side);
         gear->setGeometry((kGearTile - side) / 2, (kGearTile - side) / 2, side, side);
         const auto restyle = [gear, &theme] { gear->setColor(theme.color(ColorRole::ink)); };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "display_store/store_world.hpp"
 #include "presentation/detail_form/diagnostics_section.hpp"
 #include "presentation/detail_form/recovery_section.hpp"
@@ -103,6 +105,62 @@ TEST(RecoverySectionTest, DeleteSavedColorsActsOnTheDisplayOfTheClick) {
     confirmations.confirmPending();
     EXPECT_DOUBLE_EQ(store.colorAdjustment(1).gamma, 1.0);
     EXPECT_DOUBLE_EQ(store.colorAdjustment(2).gamma, 1.4);
+}
+
+// Presses the recovery page's card of this title for the display, and
+// confirms when the card asks first.
+void pressCard(DisplayStore& store, QuorvaneDestructiveConfirmationCoordinator& confirmations,
+               DisplayID displayID, const std::string& title) {
+    const auto section = RecoverySection::make(store, displayID);
+    auto cards = section.displayCards;
+    cards.insert(cards.end(), section.cleanUp.begin(), section.cleanUp.end());
+    const auto card = std::find_if(cards.begin(), cards.end(), [&title](const RecoveryCard& shown) {
+        return shown.title == title;
+    });
+    ASSERT_NE(card, cards.end()) << title;
+    ASSERT_FALSE(card->disabled) << title;
+    for (const auto& display : store.displays()) {
+        if (display.id == displayID)
+            RecoverySection::run(card->action, store, confirmations, display);
+    }
+    if (confirmations.pending())
+        confirmations.confirmPending();
+}
+
+class RecoveryCardsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        world.start();
+        store().updateColorAdjustment(1, [](ColorAdjustment& a) { a.warmth = 0.6; });
+        saved = store().colorAdjustment(1);
+    }
+    DisplayStore& store() { return *world.store; }
+    void press(const std::string& title) { pressCard(store(), confirmations, 1, title); }
+
+    StoreWorld world;
+    QuorvaneDestructiveConfirmationCoordinator confirmations{*world.scheduler};
+    ColorAdjustment saved;
+};
+
+TEST_F(RecoveryCardsTest, ResumingTheEffectWritesTheSavedColourAgain) {
+    press("이 화면 효과 잠시 끄기");
+    ASSERT_EQ(world.midRed(1), world.midRed(ColorAdjustment::neutral()));
+    press("저장된 효과 다시 켜기");
+    EXPECT_EQ(world.midRed(1), world.midRed(saved));
+    EXPECT_EQ(store().statusMessage(), "저장된 Quorvane 효과를 다시 켰습니다");
+}
+
+TEST_F(RecoveryCardsTest, UndoAfterDeletingTheSavedColourBringsItBackAndClosesThePrompt) {
+    press("저장 색상값 삭제");
+    ASSERT_FALSE(store().colorAdjustments().contains(rawIdentity(store().displays()[0])));
+    ASSERT_TRUE(store().recentChangeRecoveryPrompt().has_value());
+
+    press("마지막 색감 되돌리기");
+    EXPECT_EQ(store().colorAdjustment(1), saved);
+    EXPECT_EQ(world.midRed(1), world.midRed(saved));
+    EXPECT_EQ(world.savedPreferences().displayAdjustments.begin()->second, saved);
+    // The prompt would otherwise offer to undo the deletion a second time.
+    EXPECT_FALSE(store().recentChangeRecoveryPrompt().has_value());
 }
 
 TEST(ResolutionSectionTest, MenuListsTheFirstFortyModesAndChoosingSwitches) {

@@ -7,6 +7,8 @@
 #include <QWidget>
 
 #include "views/controls/confirmation_presenter.hpp"
+#include "views/design/theme.hpp"
+#include "views/design/window_theme_follower.hpp"
 
 namespace quorvane {
 namespace {
@@ -149,6 +151,29 @@ TEST(PresenterLifetimeTest, ReturnNeverConfirmsADestructiveRequest) {
     int runs = 0;
     presenter->request(QuorvaneDestructiveActionKind::deletePreset, std::string("A"),
                        QuorvaneDestructiveConfirmationStyle::destructive, [&] { ++runs; });
+    QTest::keyClick(presenter->dialog(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 0);
+    EXPECT_FALSE(presenter->coordinator().pending());
+}
+
+// A theme change while the question is open restyles it in place: the
+// keyboard focus stays on the safe button, so Return still answers with it,
+// not with the destructive one.
+TEST(PresenterLifetimeTest, ReturnNeverConfirmsADestructiveRequestAfterAThemeChange) {
+    Theme theme(false);
+    WindowThemeFollower follower(theme);
+    QWidget window;
+    window.show();
+    auto* presenter = new ConfirmationPresenter(&window);
+    int runs = 0;
+    presenter->request(QuorvaneDestructiveActionKind::deletePreset, std::string("A"),
+                       QuorvaneDestructiveConfirmationStyle::destructive, [&] { ++runs; });
+    QCoreApplication::processEvents();
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    theme.setAppearance(QuorvaneAppearance::dark);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(presenter->dialog()->focusWidget(), presenter->cancelButton());
     QTest::keyClick(presenter->dialog(), Qt::Key_Return);
     QCoreApplication::processEvents();
     EXPECT_EQ(runs, 0);

@@ -15,6 +15,8 @@
 #include "views/controls/recent_change_prompt_view.hpp"
 #include "views/design/appearance_switcher.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/symbol_image.hpp"
+#include "views/support/ink.hpp"
 
 namespace quorvane {
 namespace {
@@ -208,6 +210,26 @@ TEST_F(PromptTest, ANewerPromptRestartsTheCountdownAndCompactHidesTheTargetLine)
     }
 }
 
+// The banner's icon is drawn as large as its 22-point (17 in the panel) box:
+// its circle spans the box, not a smaller square inset within it.
+TEST_F(PromptTest, TheIconFillsItsBox) {
+    change(1.2);
+    for (bool compact : {false, true}) {
+        RecentChangePromptView view(*world.context, compact);
+        view.resize(520, view.heightForWidth(520));
+        view.show();
+        turn();
+        auto* icon = view.findChild<SymbolImage*>();
+        ASSERT_NE(icon, nullptr);
+        const QRect box = testing::boxIn(&view, icon);
+        EXPECT_EQ(box.height(), compact ? 17 : 22);
+        const QRect ink = testing::inkBounds(view.grab().toImage(), box.adjusted(-2, -2, 2, 2));
+        // The filled circle of the symbol is 0.85 of its square.
+        EXPECT_GE(ink.height(), box.height() * 0.78) << compact;
+        EXPECT_GE(ink.width(), box.width() * 0.78) << compact;
+    }
+}
+
 TEST(AppearanceSwitcherTest, NarrowCardsPutTheLabelAboveAndCompactShowsTitlesOnlyWhenVeryLarge) {
     testing::ControlWorld world;
     world.theme.setTextSize(QuorvaneTextSize::extraLarge);
@@ -221,6 +243,35 @@ TEST(AppearanceSwitcherTest, NarrowCardsPutTheLabelAboveAndCompactShowsTitlesOnl
     ASSERT_NE(fit, nullptr);
     EXPECT_EQ(fit->arrangementFor(fit->sizeHint().width()), FitArrangement::horizontal);
     EXPECT_EQ(fit->arrangementFor(fit->sizeHint().width() - 1), FitArrangement::vertical);
+}
+
+// In the header bar the label's symbol (the base font's size) is the larger
+// one beside the options' symbols (11 points × the text scale).
+TEST(AppearanceSwitcherTest, TheToolbarLabelSymbolIsLargerThanTheOptionSymbols) {
+    for (auto size : {QuorvaneTextSize::standard, QuorvaneTextSize::veryLarge}) {
+        testing::ControlWorld world;
+        world.theme.setTextSize(size);
+        world.store->setAppearance(QuorvaneAppearance::light);
+        AppearanceSwitcher switcher(*world.context, false, false,
+                                    AppearanceSwitcher::Chrome::toolbar);
+        switcher.resize(switcher.sizeHint());
+        switcher.show();
+        turn();
+        const QImage picture = switcher.grab().toImage();
+        auto* label = switcher.findChild<SymbolImage*>();
+        ASSERT_NE(label, nullptr);
+        const QRect labelInk = testing::inkBounds(picture, testing::boxIn(&switcher, label));
+        // The unchosen option has no capsule in the header bar: what stands
+        // out before its title is its symbol.
+        QAbstractButton* button = switcher.optionButton(QuorvaneAppearance::dark);
+        auto* title = button->findChild<QWidget*>();
+        ASSERT_NE(title, nullptr);
+        const QRect box = testing::boxIn(&switcher, button);
+        const QRect optionInk =
+            testing::inkBounds(picture, QRect(box.left(), box.top(), title->x() - 1, box.height()));
+        EXPECT_GT(labelInk.height(), optionInk.height() + 1) << static_cast<int>(size);
+        EXPECT_GT(labelInk.width(), optionInk.width() + 1) << static_cast<int>(size);
+    }
 }
 
 }  // namespace

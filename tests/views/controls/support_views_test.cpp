@@ -2,10 +2,12 @@
 
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
+#include <cstdlib>
 
 #include "views/controls/health_check_wizard.hpp"
 #include "views/controls/recovery_journal_view.hpp"
@@ -14,6 +16,7 @@
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
+#include "views/support/ink.hpp"
 
 namespace quorvane {
 namespace {
@@ -141,6 +144,16 @@ TEST(HealthCheckWizardTest, WideCapabilityRowsKeepStatusAndCopyEightApart) {
         ASSERT_TRUE(status && copy);
         EXPECT_EQ(copy->x() - (status->x() + status->width()), 8) << width;
         EXPECT_EQ(copy->y(), status->y()) << width;
+        // What is seen: from the status text's last ink to the title's first,
+        // the gap is the 8 points and the glyphs' own side bearings, never
+        // a share of the spare width.
+        const QImage picture = wizard.grab().toImage();
+        const QRect statusInk = testing::inkBounds(picture, testing::boxIn(&wizard, status));
+        const QRect copyInk = testing::inkBounds(picture, testing::boxIn(&wizard, copy));
+        ASSERT_FALSE(statusInk.isEmpty() || copyInk.isEmpty());
+        const int gap = copyInk.left() - statusInk.right() - 1;
+        EXPECT_GE(gap, 8) << width;
+        EXPECT_LE(gap, 11) << width;
     }
 }
 
@@ -208,6 +221,39 @@ TEST(RecoveryJournalViewTest, StatusIconsGrowWithTheText) {
     const double standardScale = theme.scale();
     theme.setTextSize(QuorvaneTextSize::veryLarge);
     EXPECT_GE(smallestIcon(), standard * theme.scale() / standardScale - 1);
+}
+
+// How many pixels of `picture` are drawn in `color` (give or take blending
+// at the edges).
+int pixelsOf(const QImage& picture, const QColor& color) {
+    int count = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor pixel = picture.pixelColor(x, y);
+            if (std::abs(pixel.red() - color.red()) + std::abs(pixel.green() - color.green()) +
+                    std::abs(pixel.blue() - color.blue()) <=
+                6) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+// A refused action must not pass for one that was merely skipped.
+TEST(RecoveryJournalViewTest, ABlockedEntryReadsBlockedInTheDestructiveColour) {
+    Theme theme(false);
+    auto journal = journalOf(1);
+    journal.entries[0].status = QuorvaneRecoveryJournalStatus::blocked;
+    RecoveryJournalView view(theme, false, 4);
+    view.setJournal(journal);
+    view.resize(420, view.heightForWidth(420));
+    view.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(showsText(view, QStringLiteral("차단됨")));
+    const QImage picture = view.grab().toImage();
+    // The octagon is a filled shape: a solid patch of the status colour.
+    EXPECT_GE(pixelsOf(picture, theme.color(ColorRole::destructive)), 40);
 }
 
 TEST(RecoveryJournalViewTest, ZeroLimitShowsNeitherRowsNorEmptyText) {

@@ -2,9 +2,14 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QWidget>
 
 #include "views/design/glyph_path.hpp"
+#include "views/design/layout_points.hpp"
+#include "views/design/symbol_image.hpp"
+#include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
+#include "views/support/ink.hpp"
 
 namespace quorvane {
 namespace {
@@ -136,6 +141,38 @@ TEST(SymbolTableTest, FilledVariantsKnockTheMarkOutOfTheShape) {
     EXPECT_GT(inkedPixels(filled), inkedPixels(outline));
     // The centre of the check stays clear inside the filled disc.
     EXPECT_LT(qAlpha(filled.pixel(filled.width() / 2 - 2, filled.height() / 2 + 2)), 200);
+}
+
+// One rule sizes every symbol: set at n points it is drawn n pixels square,
+// whether it follows its font or is given its points, exactly as the
+// symbol painted into an n-pixel square.
+TEST(SymbolImageTest, ASymbolOfNPointsIsDrawnNPixelsSquare) {
+    for (const double points : {11.0, 14.0, 17.0, 20.16, 22.0}) {
+        SCOPED_TRACE(points);
+        QWidget page;
+        page.resize(60, 60);
+        auto* following = new SymbolImage("checkmark.circle.fill", &page);
+        QFont font = page.font();
+        font.setPointSizeF(qtFontPoints(points));
+        following->setFont(font);
+        following->setColor(Qt::black);
+        following->resize(following->sizeHint());
+        page.show();
+        const QRect followed = testing::inkBounds(page.grab().toImage(), page.rect());
+
+        const int side = symbolSide(points);
+        QImage square(60, 60, QImage::Format_ARGB32_Premultiplied);
+        square.fill(page.palette().color(QPalette::Window));
+        QPainter painter(&square);
+        paintSymbol(painter, QRectF(0, 0, side, side), "checkmark.circle.fill", Qt::black);
+        painter.end();
+        const QRect painted = testing::inkBounds(square, square.rect());
+        // (Centred on its line, the symbol may fall half a pixel apart.)
+        EXPECT_NEAR(followed.width(), painted.width(), 1);
+        EXPECT_NEAR(followed.height(), painted.height(), 1);
+        // The filled circle spans 0.85 of the square.
+        EXPECT_NEAR(painted.height(), points * 0.85, 1.5);
+    }
 }
 
 }  // namespace

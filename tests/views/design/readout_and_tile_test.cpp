@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QKeySequence>
 
 #include "views/design/chip_button.hpp"
+#include "views/design/monospaced_font.hpp"
 #include "views/design/readout_label.hpp"
 #include "views/design/theme.hpp"
 
@@ -89,6 +92,20 @@ TEST(ActionChipTest, ALongTitleWrapsToTwoLinesAndNoFurther) {
     shortOne.setActionLabel();
     EXPECT_EQ(shortOne.heightForWidth(shortOne.sizeHint().width()), shortOne.heightForWidth(1000));
     EXPECT_EQ(shortOne.sizeHint().height(), 38);
+}
+
+// Monospaced is what is drawn: a proportional family whose digits happen to
+// share one width still draws "iiii" narrower than "MMMM", and a family
+// asked for through monospaced() draws both alike, whatever it declares.
+TEST(MonospacedFontTest, OnlyAFontDrawingEveryLetterAlikeCountsAsMonospaced) {
+    QFont proportional(QStringLiteral("DejaVu Sans"));
+    proportional.setPixelSize(15);
+    ASSERT_FALSE(QFontMetricsF(proportional).horizontalAdvance(QStringLiteral("iiii")) ==
+                 QFontMetricsF(proportional).horizontalAdvance(QStringLiteral("MMMM")));
+    EXPECT_FALSE(drawsMonospaced(proportional));
+    const QFont identity = monospaced(proportional);
+    EXPECT_TRUE(drawsMonospaced(identity)) << QFontInfo(identity).family().toStdString();
+    EXPECT_EQ(identity.pixelSize(), 15);
 }
 
 }  // namespace

@@ -4,9 +4,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QStyleOptionSlider>
 #include <QVBoxLayout>
@@ -17,8 +19,8 @@
 #include "views/design/theme.hpp"
 #include "views/design/window_control_size.hpp"
 #include "views/design/window_theme_follower.hpp"
-#include "views/support/themed_window.hpp"
 #include "views/support/layout_points_of.hpp"
+#include "views/support/themed_window.hpp"
 
 namespace quorvane {
 namespace {
@@ -67,6 +69,69 @@ TEST_F(WindowThemeFollowerTest, EveryKindOfWindowTakesTheThemeWhenItOpensAndFoll
     EXPECT_GT(box->palette().color(QPalette::Window).lightness(), 200);
     EXPECT_DOUBLE_EQ(testing::layoutPointsOf(menu->font()), 14);
     EXPECT_EQ(controlSizeOf(sheet), QuorvaneControlSize::regular);
+}
+
+// A widget that opens a window of its own when its font changes, as a
+// picker's list is polished when its owner takes a new font.
+class OpensAWindowOnAFontChange : public QWidget {
+  public:
+    using QWidget::QWidget;
+    std::unique_ptr<QMenu> opened;
+
+  protected:
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::FontChange && !opened) {
+            opened = std::make_unique<QMenu>();
+            opened->ensurePolished();  // joins the theme now
+        }
+        QWidget::changeEvent(event);
+    }
+};
+
+TEST_F(WindowThemeFollowerTest, AWindowThatJoinsWhileTheThemeChangesTakesTheNewTheme) {
+    auto* opener = new OpensAWindowOnAFontChange(&owner);
+    opener->show();
+    // Enough windows that one more makes the theme's list grow.
+    std::vector<std::unique_ptr<QMenu>> menus;
+    for (int i = 0; i < 31; ++i) {
+        menus.push_back(std::make_unique<QMenu>());
+        menus.back()->ensurePolished();
+    }
+    QApplication::processEvents();
+    theme.setTextSize(QuorvaneTextSize::standard);
+    ASSERT_NE(opener->opened, nullptr);
+    expectThemed(opener->opened.get(), theme);
+    for (const auto& menu : menus)
+        expectThemed(menu.get(), theme);
+}
+
+// Menus and dialogs take the theme's font before they first measure
+// themselves, so they are placed for their real size: a menu opened at the
+// screen's corner in veryLarge lies wholly on the screen, as large as its
+// veryLarge entries, and a dialog stands centred over its owner with room
+// for its veryLarge text.
+TEST_F(WindowThemeFollowerTest, MenusAndDialogsMeasureThemselvesInTheThemesFont) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QFontMetrics veryLarge(theme.baseFont());
+    auto* menu = new QMenu(&owner);
+    const QString longest = QStringLiteral("디스플레이 다시 검색");
+    menu->addAction(QStringLiteral("크게"));
+    menu->addAction(longest);
+    menu->popup(screen.bottomRight() - QPoint(2, 2));
+    QApplication::processEvents();
+    EXPECT_GE(menu->width(), veryLarge.horizontalAdvance(longest));
+    EXPECT_GE(menu->height(), 2 * veryLarge.height());
+    EXPECT_TRUE(screen.contains(menu->geometry()));
+
+    owner.setGeometry(screen.center().x() - 350, screen.center().y() - 250, 700, 500);
+    auto* dialog = new QDialog(&owner);
+    auto* text = new QLabel(QStringLiteral("비상 복구를 실행할까요?"));
+    (new QVBoxLayout(dialog))->addWidget(text);
+    dialog->open();
+    QApplication::processEvents();
+    EXPECT_GE(text->width(), veryLarge.horizontalAdvance(text->text()));
+    const QPoint offset = dialog->geometry().center() - owner.geometry().center();
+    EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << ", " << offset.y();
 }
 
 TEST_F(WindowThemeFollowerTest, ChildWidgetsInheritFromTheirWindowAndClosedWindowsAreForgotten) {

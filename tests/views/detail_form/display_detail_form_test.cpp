@@ -10,6 +10,7 @@
 
 #include "views/controls/confirmation_presenter.hpp"
 #include "views/controls/hold_to_compare_button.hpp"
+#include "views/design/segmented_picker.hpp"
 #include "views/detail_form/color_reference_page.hpp"
 #include "views/detail_form/detail_form_fixture.hpp"
 #include "views/detail_form/display_detail_form.hpp"
@@ -17,6 +18,7 @@
 #include "views/detail_form/slider_row_views.hpp"
 #include "views/detail_form/step_card_button.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/contrast_ratio.hpp"
 
 namespace quorvane::testing {
 namespace {
@@ -170,6 +172,36 @@ TEST_F(DetailFormTest, HoldToCompareEndsOnReleaseThoughThePageDisabledItMeanwhil
     turn();
     EXPECT_EQ(store().recoverySnapshot(1)->mode, QuorvaneEffectRecoveryMode::active);
     EXPECT_TRUE(hold->comparisonEnabled());
+}
+
+// The chosen filter carries an accent edge that stands out from the track
+// as a control's edge must (3 : 1) in either scheme; the other segment has
+// none. Choosing a segment writes its filter.
+TEST_F(DetailFormTest, TheOutputFilterPickerMarksTheChosenSegmentInBothSchemes) {
+    start();
+    show(MainWindowSection::color);
+    auto* page = qobject_cast<ColorReferencePage*>(form->page());
+    ASSERT_NE(page, nullptr);
+    SegmentedPicker* picker = page->filterPicker();
+    EXPECT_EQ(picker->selected(), 0);
+    picker->segment(1)->click();
+    turn();
+    EXPECT_EQ(store().colorAdjustment(1).outputFilter, QuorvaneOutputFilter::invert);
+    EXPECT_EQ(picker->selected(), 1);
+    for (const auto appearance : {QuorvaneAppearance::light, QuorvaneAppearance::dark}) {
+        theme.setAppearance(appearance);
+        turn();
+        const QImage image = picker->grab().toImage();
+        const auto edgeContrast = [&](int index) {
+            const QRect segment = picker->segment(index)->geometry();
+            const QPoint edge(segment.left(), segment.center().y());
+            const double ratio = image.devicePixelRatio();
+            return contrastRatio(image.pixelColor(edge * ratio),
+                                 image.pixelColor((edge - QPoint(1, 0)) * ratio));
+        };
+        EXPECT_GE(edgeContrast(1), 3.0);
+        EXPECT_LT(edgeContrast(0), 1.1);
+    }
 }
 
 }  // namespace

@@ -5,10 +5,12 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTest>
+#include <QTextLayout>
 
 #include "display_store/store_world.hpp"
 #include "presentation/settings/settings_import_entry.hpp"
@@ -22,10 +24,14 @@
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 #include "views/settings/settings_segmented_picker.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/accessible_tree.hpp"
+#include "views/support/check_box_contrast.hpp"
 #include "views/support/wheel_input.hpp"
 
 namespace quorvane::testing {
 namespace {
+
+const QWidget* planCard(const QWidget* sheet, const QString& id);
 
 class SettingsImportPreviewSheetTest : public ::testing::Test {
   protected:
@@ -91,6 +97,10 @@ TEST_F(SettingsImportPreviewSheetTest, OneDisplayPickedTwiceBlocksAFullImportOnl
     EXPECT_TRUE(sheet->importButton()->isEnabled());
     EXPECT_FALSE(sheet->targetPicker(rawIdentity(side))->isEnabled());
     EXPECT_EQ(sheet->planCardTitles().size(), 3u);
+}
+
+TEST_F(SettingsImportPreviewSheetTest, AScreenReaderCanPressEveryButton) {
+    EXPECT_EQ(unpressableButtons(sheet.get()), std::vector<std::string>{});
 }
 
 TEST_F(SettingsImportPreviewSheetTest, AWheelOverTheTargetPickersOnlyScrollsTheSheet) {
@@ -218,7 +228,16 @@ TEST_F(SettingsImportPreviewSheetTest, IdentitiesAreMonospacedAndLongTargetsEndI
             if (label->text() == raw)
                 identity = label;
         ASSERT_NE(identity, nullptr);
-        EXPECT_TRUE(QFontInfo(identity->font()).fixedPitch());
+        // What a reader sees: a narrow letter as wide as a broad one and
+        // every digit of one width, whether or not the font declares itself
+        // fixed-pitch.
+        const QFontMetricsF drawn(identity->font());
+        const qreal cell = drawn.horizontalAdvance(QStringLiteral("iiii"));
+        EXPECT_GT(cell, 0);
+        EXPECT_NEAR(drawn.horizontalAdvance(QStringLiteral("MMMM")), cell, 0.01)
+            << QFontInfo(identity->font()).family().toStdString();
+        for (const QChar digit : QStringLiteral("0123456789"))
+            EXPECT_NEAR(drawn.horizontalAdvance(QString(4, digit)), cell, 0.01);
         EXPECT_DOUBLE_EQ(identity->font().pointSizeF(),
                          theme.font(QuorvaneFontStyle::caption2).pointSizeF());
     }
@@ -245,6 +264,126 @@ TEST_F(SettingsImportPreviewSheetTest, IdentitiesAreMonospacedAndLongTargetsEndI
     for (const auto* symbol : sheet->findChildren<SymbolImage*>())
         shield = shield || symbol->systemName() == "checkmark.shield";
     EXPECT_TRUE(shield);
+}
+
+// The unchecked selection switch's edge stands out from the sheet at 3 : 1
+// or more in either scheme.
+TEST_F(SettingsImportPreviewSheetTest, TheUncheckedSwitchShowsItsEdgeInBothSchemes) {
+    auto preferences = QuorvanePreferences::defaults();
+    preferences.lastSelectedDisplayIdentity = rawIdentity(studio);
+    SettingsImportPreviewSheet withSelection(*context, QuorvaneSettingsImportDraft::of(preferences),
+                                             nullptr);
+    withSelection.resize(700, 2400);  // the switch on show, not scrolled away
+    withSelection.show();
+    ASSERT_TRUE(withSelection.selectionSwitch()->isEnabled());
+    for (const auto appearance : {QuorvaneAppearance::light, QuorvaneAppearance::dark}) {
+        theme.setAppearance(appearance);
+        settle();
+        const auto weakest = weakestUncheckedBoxContrast(withSelection);
+        ASSERT_TRUE(weakest.has_value());
+        EXPECT_GE(*weakest, 3.0);
+    }
+}
+
+// A long alias already in the list when the sheet first shows: the picker
+// still asks for its ideal width (the name elides), side by side and stacked.
+TEST_F(SettingsImportPreviewSheetTest, ALongNameListedAtFirstShowKeepsThePickerAtItsIdealWidth) {
+    store().setDisplayAlias("회의실 B 벽걸이 모니터 (발표용, 왼쪽에서 두 번째 자리)", studio.id);
+    settle();
+    auto preferences = QuorvanePreferences::defaults();
+    preferences.displayAdjustments[rawIdentity(studio)].warmth = 0.5;
+    preferences.displayAdjustments[rawIdentity(side)].contrast = 1.2;
+    sheet = std::make_unique<SettingsImportPreviewSheet>(
+        *context, QuorvaneSettingsImportDraft::of(preferences), nullptr);
+    sheet->show();
+    settle();
+    auto* picker = qobject_cast<ElidingPicker*>(sheet->targetPicker(rawIdentity(studio)));
+    ASSERT_NE(picker, nullptr);
+    for (const int width : {1400, sheet->minimumWidth()}) {
+        sheet->resize(width, 900);
+        settle();
+        EXPECT_EQ(picker->width(), 280) << width;
+        EXPECT_TRUE(picker->shownText().endsWith(QChar(0x2026))) << width;
+    }
+}
+
+// Side by side, a plan card's before and after values fill its width: the
+// painted pills run from its leading to its trailing edge, with only the
+// gaps and the arrow between them.
+TEST_F(SettingsImportPreviewSheetTest, PlanValuesSideBySideFillTheCardsWidth) {
+    sheet->resize(1400, 900);
+    settle();
+    const QWidget* card = planCard(sheet.get(), QStringLiteral("display-mapping-summary"));
+    ASSERT_NE(card, nullptr);
+    auto* values = card->findChild<FitToWidth*>(QStringLiteral("planValues"));
+    ASSERT_NE(values, nullptr);
+    ASSERT_EQ(values->arrangement(), FitArrangement::horizontal);
+    // The card as drawn; the row's own pixels are those unlike the card's
+    // fill, sampled in its padding beside the row.
+    const QImage drawn = const_cast<QWidget*>(card)->grab().toImage();
+    const int scale = static_cast<int>(drawn.devicePixelRatio());
+    const QRect row(values->mapTo(card, QPoint(0, 0)) * scale, values->size() * scale);
+    const int y = row.center().y();
+    const QRgb fill = drawn.pixel(row.left() - 4 * scale, y);
+    // Painted runs across the middle of the row.
+    std::vector<std::pair<int, int>> runs;
+    for (int x = row.left(); x <= row.right(); ++x) {
+        if (drawn.pixel(x, y) == fill)
+            continue;
+        if (runs.empty() || runs.back().second != x - 1)
+            runs.push_back({x, x});
+        else
+            runs.back().second = x;
+    }
+    ASSERT_GE(runs.size(), 2u);
+    EXPECT_LE(runs.front().first, row.left() + scale);
+    EXPECT_GE(runs.back().second, row.right() - scale);
+    const int pills = (runs.front().second - runs.front().first + 1) +
+                      (runs.back().second - runs.back().first + 1);
+    const int arrow = values->findChild<SymbolImage*>()->width() * scale;
+    EXPECT_GE(pills, row.width() - arrow - 2 * 10 * scale - 2 * scale);
+}
+
+// The lines `label` draws its text in at its width, broken as it breaks them.
+QStringList drawnLines(const WrappingLabel& label) {
+    QTextLayout layout(label.text(), label.font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
+        line.setLineWidth(label.contentsRect().width());
+    layout.endLayout();
+    QStringList lines;
+    for (int index = 0; index < layout.lineCount(); ++index) {
+        const QTextLine line = layout.lineAt(index);
+        lines << label.text().mid(line.textStart(), line.textLength());
+    }
+    return lines;
+}
+
+// In the largest text at the sheet's least width, a key combination in a
+// summary tile stays on one line: the tiles wrap between words only.
+TEST_F(SettingsImportPreviewSheetTest, KeyCombinationsInTheSummaryTilesStayWhole) {
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    sheet->resize(sheet->minimumWidth(), 900);
+    settle();
+    auto* grid = sheet->findChild<AdaptiveGrid*>();
+    ASSERT_NE(grid, nullptr);
+    int chords = 0;
+    for (const auto* value : grid->findChildren<WrappingLabel*>()) {
+        QString plain = value->text();
+        plain.remove(QChar(0x2060));
+        const int whole = static_cast<int>(plain.count(QStringLiteral("Super+Shift+L")));
+        if (whole == 0)
+            continue;
+        chords += whole;
+        int onOneLine = 0;
+        for (QString line : drawnLines(*value))
+            onOneLine += static_cast<int>(line.remove(QChar(0x2060)).count("Super+Shift+L"));
+        EXPECT_EQ(onOneLine, whole) << drawnLines(*value).join(" | ").toStdString();
+    }
+    EXPECT_GE(chords, 1);
 }
 
 TEST_F(SettingsImportPreviewSheetTest, ATargetThatVanishesWhileOpenBlocksImport) {

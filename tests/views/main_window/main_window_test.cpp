@@ -22,6 +22,7 @@
 #include "views/main_window/no_display_state.hpp"
 #include "views/main_window/rgb_curve_coordinate_editor.hpp"
 #include "views/main_window/sidebar_row_button.hpp"
+#include "views/support/accessible_tree.hpp"
 
 namespace quorvane {
 namespace {
@@ -250,6 +251,57 @@ TEST_F(MainWindowTest, SidebarRowsAnnounceTheMark) {
     color->click();
     EXPECT_EQ(accessible->text(QAccessible::Value), QStringLiteral("선택됨"));
     EXPECT_TRUE(accessible->state().selected);
+}
+
+TEST_F(MainWindowTest, AScreenReaderPressesSidebarRowsToOpenTheirPages) {
+    start({externalDisplay(1, "Studio", 11), externalDisplay(2, "Side", 22, 1920)});
+    window->show();
+    settle();
+    const auto act = [](QWidget* row, const QString& action) {
+        auto* accessible = QAccessible::queryAccessibleInterface(row);
+        ASSERT_TRUE(accessible);
+        ASSERT_TRUE(accessible->actionInterface());
+        const QStringList actions = accessible->actionInterface()->actionNames();
+        ASSERT_TRUE(actions.contains(action)) << actions.join(',').toStdString();
+        accessible->actionInterface()->doAction(action);
+        settle();
+    };
+    const auto press = [&act](QWidget* row) {
+        act(row, QAccessibleActionInterface::pressAction());
+    };
+    // The group's disclosure is a toggle, as Qt reads every checkable button.
+    act(window->sidebar()->advancedDisclosure(), QAccessibleActionInterface::toggleAction());
+    ASSERT_TRUE(window->sidebar()->advancedDisclosure()->isChecked());
+    for (const MainWindowSection section : kAllMainWindowSections) {
+        SidebarRowButton* row = window->sidebar()->sectionRow(section);
+        ASSERT_TRUE(row->isVisibleTo(window.get()));
+        press(row);
+        EXPECT_EQ(window->state().selectedSection, section);
+        EXPECT_TRUE(QAccessible::queryAccessibleInterface(row)->state().selected);
+    }
+    SidebarRowButton* side = window->sidebar()->displayRows().at(1);
+    press(side);
+    EXPECT_EQ(store->selectedDisplayID(), std::optional<DisplayID>(2));
+    EXPECT_TRUE(side->row().isSelected);
+}
+
+TEST_F(MainWindowTest, OnEveryPageEachButtonCanBePressedAndEachSliderReadsItsRowsUnit) {
+    start({externalDisplay(1, "Studio", 11)});
+    window->resize(840, 620);
+    window->show();
+    settle();
+    int sliders = 0;
+    for (const MainWindowSection section : kAllMainWindowSections) {
+        window->state().selectSection(section);
+        settle();
+        settle();
+        EXPECT_EQ(testing::unpressableButtons(window.get()), std::vector<std::string>{})
+            << caseName(section);
+        EXPECT_EQ(testing::slidersNotReadInTheirUnit(window.get(), &sliders),
+                  std::vector<std::string>{})
+            << caseName(section);
+    }
+    EXPECT_GE(sliders, 11);  // the colour page's rows at least
 }
 
 TEST_F(MainWindowTest, AnAdvancedPageOpenedByTheFormScrollsItsRowIntoView) {

@@ -20,6 +20,7 @@
 #include "display_store/store_world.hpp"
 #include "models/coding/number_format.hpp"
 #include "views/design/theme.hpp"
+#include "views/support/ink.hpp"
 
 namespace quorvane {
 namespace {
@@ -273,6 +274,45 @@ TEST(SliderRowColumnsTest, RowsOfOneWidthLineUpTheirSlidersAndStackTogether) {
             EXPECT_LE(row->readout()->mapTo(row, QPoint(row->readout()->width(), 0)).x(), width);
         }
     }
+}
+
+// A labelled row, title beside its controls: the controls start 12 after
+// the label column (where the minus button's extent begins, as the
+// accessibility bridge reports it: the button draws no edge of its own) and
+// reach the row's trailing edge (where the readout's text is drawn to), at
+// each text size and width that keeps the title beside them; a row whose
+// title stands above reaches the trailing edge too.
+TEST(SliderRowColumnsTest, ControlsStartTwelveAfterTheLabelColumnAndReachTheTrailingEdge) {
+    Theme theme(false);
+    int checked = 0;
+    for (const auto size : {QuorvaneTextSize::standard, QuorvaneTextSize::veryLarge}) {
+        theme.setTextSize(size);
+        NativeSliderRow row(theme,
+                            {"색온도", "낮은 K는 따뜻하게, 높은 K는 차갑게", 2700, 9300, 100}, 6500,
+                            "6500K", [](double) {});
+        for (const int width : {640, 480, 400, 300}) {
+            row.resize(width, row.heightForWidth(width));
+            row.show();
+            QApplication::processEvents();
+            const QImage drawn = row.grab().toImage();
+            const QRect readout = testing::boxIn(&row, row.readout());
+            const QRect ink = testing::inkBounds(
+                drawn,
+                QRect(readout.left(), readout.top(), width - readout.left(), readout.height()));
+            ASSERT_FALSE(ink.isEmpty()) << width;
+            EXPECT_GE(ink.right(), width - 3) << width;
+            const QRect label = testing::boxIn(&row, row.label());
+            if (label.right() >= testing::boxIn(&row, row.content()).left())
+                continue;  // the title stands above its controls here
+            ++checked;
+            QAccessibleInterface* minus =
+                QAccessible::queryAccessibleInterface(row.decrementButton());
+            ASSERT_NE(minus, nullptr);
+            const int controlsStart = row.mapFromGlobal(minus->rect().topLeft()).x();
+            EXPECT_EQ(controlsStart - (label.right() + 1), 12) << width;
+        }
+    }
+    EXPECT_GE(checked, 4);
 }
 
 }  // namespace

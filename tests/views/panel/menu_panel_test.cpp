@@ -3,17 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QKeySequence>
+#include <QLayout>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "app/shell/panel_host.hpp"
 #include "models/display/display_identity.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 #include "views/controls/confirmation_presenter.hpp"
@@ -34,9 +38,11 @@
 #include "views/panel/panel_tile_section_view.hpp"
 #include "views/panel/panel_world.hpp"
 #include "views/store_bridge.hpp"
-#include "views/support/style_signature.hpp"
-#include "views/support/themed_window.hpp"
+#include "views/support/accessible_tree.hpp"
+#include "views/support/check_box_contrast.hpp"
 #include "views/support/layout_points_of.hpp"
+#include "views/support/same_pixels.hpp"
+#include "views/support/themed_window.hpp"
 
 namespace quorvane {
 namespace {
@@ -193,11 +199,24 @@ TEST_F(MenuPanelTest, TwoDisplaysOfferThePickerAndAPresetGoesToTheChosenDisplayO
     EXPECT_EQ(store().colorAdjustment(PanelWorld::kMonitorID), ColorAdjustment{});
 }
 
+// The column right of `from` where `image` first differs from `background`
+// on any of the rows `top`..`bottom`, scanning in `step` (+1 or -1) up to
+// `to`; `to` when nothing is drawn there.
+int firstInk(const QImage& image, QRgb background, int from, int to, int step, int top,
+             int bottom) {
+    for (int x = from; x != to; x += step)
+        for (int y = top; y <= bottom; ++y)
+            if (image.pixel(x, y) != background)
+                return x;
+    return to;
+}
+
 // At its standard width the panel's header gives the display's name and
-// what can be tuned all the room the drawing, the picker and the options
-// leave: 10 after the drawing, 8 before the picker, nothing wasted. The
-// subtitle then keeps to three lines and the name breaks only between words.
-TEST_F(MenuPanelTest, WithTwoDisplaysTheHeaderTextTakesTheRoomBesideTheMenus) {
+// what can be tuned the room the drawing and the menus leave, always at
+// least 10 + 8 + 10 before the picker (or the options): the text wraps
+// rather than coming closer, the subtitle keeps to three lines and the
+// name breaks only between words. Measured on the drawn header.
+TEST_F(MenuPanelTest, WithTwoDisplaysTheHeaderTextKeepsItsDistanceFromTheMenus) {
     theme.setTextSize(QuorvaneTextSize::standard);
     MenuPanel& menu = open({testing::panelBuiltinDisplay(PanelWorld::kBuiltinID),
                             testing::panelExternalDisplay(kSecondID, "LG 27UL850")});
@@ -212,8 +231,6 @@ TEST_F(MenuPanelTest, WithTwoDisplaysTheHeaderTextTakesTheRoomBesideTheMenus) {
     ASSERT_TRUE(picker->isVisible());
     EXPECT_EQ(title->text(), "Built-in Display");
     EXPECT_EQ(title->x(), 6 + 36 + 10);
-    EXPECT_EQ(subtitle->width(), title->width());
-    EXPECT_EQ(picker->x() - (title->x() + title->width()), 8);
     EXPECT_EQ(options->x() - (picker->x() + picker->width()), 10);
     EXPECT_EQ(header->width() - (options->x() + options->width()), 6);
     EXPECT_LE(options->width(), 18 + 4);
@@ -222,16 +239,35 @@ TEST_F(MenuPanelTest, WithTwoDisplaysTheHeaderTextTakesTheRoomBesideTheMenus) {
         return static_cast<double>(label->height()) / label->heightForWidth(10000);
     };
     EXPECT_LE(lines(title), 2.0);
+    EXPECT_GT(lines(subtitle), 1.0);
     EXPECT_LE(lines(subtitle), 3.0);
 
-    // With one display the picker and its gap leave the row to the text.
+    // Where the text's ink ends and the next control's begins.
+    const auto gapBefore = [&](QWidget* control) {
+        const QImage drawn = header->grab().toImage();
+        const int scale = static_cast<int>(drawn.devicePixelRatio());
+        const QRgb background = drawn.pixel(title->x() * scale, 2 * scale);
+        const int textInk =
+            firstInk(drawn, background, control->x() * scale - 1, title->x() * scale, -1,
+                     title->y() * scale, (subtitle->geometry().bottom() + 1) * scale - 1);
+        const int middle = (control->y() + control->height() / 2) * scale;
+        const int controlInk = firstInk(drawn, background, (control->x() - 4) * scale,
+                                        drawn.width(), 1, middle - scale, middle + scale);
+        return (controlInk - textInk - 1) / scale;
+    };
+    // The subtitle wraps: its column stops exactly 28 short of the picker.
+    EXPECT_EQ(picker->x() - (subtitle->x() + subtitle->width()), 28);
+    EXPECT_GE(gapBefore(picker), 28);
+
+    // With one display the options take the picker's place.
     store().setSelectedDisplayID(kSecondID);
     world.displayManager->setDisplays({testing::panelExternalDisplay(kSecondID, "LG 27UL850")});
     store().refresh(DisplayStore::RefreshIntent::explicitUserRefresh);
     settle();
     settle();
     ASSERT_FALSE(picker->isVisible());
-    EXPECT_EQ(options->x() - (title->x() + title->width()), 8);
+    EXPECT_GE(options->x() - (subtitle->x() + subtitle->width()), 28);
+    EXPECT_GE(gapBefore(options), 28);
 }
 
 TEST_F(MenuPanelTest, ItsMenusAndItsConfirmationTakeTheThemeAndFollowItWhileOpen) {
@@ -273,6 +309,71 @@ TEST_F(MenuPanelTest, ItsMenusAndItsConfirmationTakeTheThemeAndFollowItWhileOpen
     menu.confirmations()->cancelButton()->click();
 }
 
+// The windows a screen reader finds under the application.
+std::vector<QObject*> reachableWindows() {
+    std::vector<QObject*> windows;
+    QAccessibleInterface* application = QAccessible::queryAccessibleInterface(qApp);
+    for (int index = 0; application && index < application->childCount(); ++index) {
+        QAccessibleInterface* window = application->child(index);
+        if (window && window->object()) {
+            EXPECT_EQ(application->indexOfChild(window), index);
+            windows.push_back(window->object());
+        }
+    }
+    return windows;
+}
+
+bool reaches(QObject* window) {
+    const auto windows = reachableWindows();
+    return std::find(windows.begin(), windows.end(), window) != windows.end();
+}
+
+TEST_F(MenuPanelTest, WhileThePopupIsOpenAScreenReaderReachesItsControlsMenusAndConfirmation) {
+    MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q"),
+                            testing::panelExternalDisplay(kSecondID, "LG 27UL850")});
+    menu.hide();
+    auto* host = new PanelHost;
+    host->layout()->addWidget(&menu);
+    menu.show();
+    ASSERT_TRUE(host->isPopupForm());
+    EXPECT_FALSE(reaches(host));  // closed: nothing to find
+
+    host->resize(390, 650);
+    host->show();
+    settle();
+    ASSERT_TRUE(reaches(host));
+    // It reads as a window of its own, named as the application.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(host);
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("Quorvane"));
+    int sliders = 0;
+    EXPECT_EQ(testing::slidersNotReadInTheirUnit(host, &sliders), std::vector<std::string>{});
+    EXPECT_GE(sliders, 2);
+    EXPECT_EQ(testing::unpressableButtons(host), std::vector<std::string>{});
+
+    // A menu opened from it is found too, while it is open.
+    QTest::mouseClick(menu.header()->displayPicker(), Qt::LeftButton);
+    QMenu* picker = menu.header()->displayMenu();
+    ASSERT_TRUE(picker->isVisible());
+    EXPECT_TRUE(reaches(picker));
+    picker->hide();
+    EXPECT_FALSE(reaches(picker));
+
+    menu.recoveryCard()->recoverButton()->click();
+    settle();
+    QMessageBox* confirmation = menu.confirmations()->dialog();
+    ASSERT_NE(confirmation, nullptr);
+    EXPECT_TRUE(reaches(confirmation));
+    EXPECT_EQ(testing::unpressableButtons(confirmation), std::vector<std::string>{});
+    menu.confirmations()->cancelButton()->click();
+    settle();
+
+    host->hide();
+    EXPECT_FALSE(reaches(host));
+    menu.setParent(nullptr);
+    delete host;
+}
+
 TEST_F(MenuPanelTest, ANameWithAnAmpersandShowsVerbatimInThePickerAndMakesNoShortcut) {
     MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q"),
                             testing::panelExternalDisplay(kSecondID, "LG 27UL850")});
@@ -294,12 +395,25 @@ TEST_F(MenuPanelTest, RestyledInPlaceThePanelReadsAsOneBuiltInTheNewTheme) {
     theme.setTextSize(QuorvaneTextSize::veryLarge);
     theme.setAppearance(QuorvaneAppearance::dark);
     settle();
-    const auto restyled = testing::styleSignature(&menu);
     MenuPanel fresh(*context);
     fresh.resize(menu.size());
     fresh.show();
     settle();
-    testing::expectSameStyle(restyled, testing::styleSignature(&fresh));
+    testing::expectSamePixels(menu, fresh, "panel");
+}
+
+// With correction off, its switch's edge stands out from the card at 3 : 1
+// or more in either scheme.
+TEST_F(MenuPanelTest, TheUncheckedCorrectionSwitchShowsItsEdgeInBothSchemes) {
+    MenuPanel& menu = open({testing::panelExternalDisplay(PanelWorld::kMonitorID, "DELL U2720Q")});
+    store().setSoftwareColorCorrectionEnabled(false);
+    for (const auto appearance : {QuorvaneAppearance::light, QuorvaneAppearance::dark}) {
+        theme.setAppearance(appearance);
+        settle();
+        const auto weakest = testing::weakestUncheckedBoxContrast(menu);
+        ASSERT_TRUE(weakest.has_value());
+        EXPECT_GE(*weakest, 3.0);
+    }
 }
 
 TEST_F(MenuPanelTest, ChoosingTheCurrentTextSizeAgainReachesTheStoreAndKeepsItsTick) {

@@ -92,10 +92,80 @@ TEST_F(PanelQuickTuneCardTest, AssistiveTechnologyReadsEachRowsValueTextNotTheTh
     PanelSliderRow& contrast = *card->contrastRow();
     QTest::mouseClick(contrast.incrementButton(), Qt::LeftButton);
     EXPECT_EQ(valueOf(contrast), QStringLiteral("1.05"));  // the nudged value, at once
-    // The numeric value stays for tools that set it.
+    // The numeric value the Linux bridge passes on is the row's number too,
+    // within the row's own range: 1.05 within 0.2…2.0, not a tick count.
     auto* value = QAccessible::queryAccessibleInterface(contrast.slider())->valueInterface();
     ASSERT_NE(value, nullptr);
-    EXPECT_EQ(value->currentValue().toInt(), contrast.slider()->value());
+    EXPECT_DOUBLE_EQ(value->currentValue().toDouble(), 1.05);
+    EXPECT_DOUBLE_EQ(value->minimumValue().toDouble(), 0.2);
+    EXPECT_DOUBLE_EQ(value->maximumValue().toDouble(), 2.0);
+    EXPECT_DOUBLE_EQ(value->minimumStepSize().toDouble(), 0.05);
+    auto* kelvin = QAccessible::queryAccessibleInterface(temperature.slider())->valueInterface();
+    EXPECT_DOUBLE_EQ(kelvin->currentValue().toDouble(), 7200);
+    EXPECT_DOUBLE_EQ(kelvin->minimumValue().toDouble(), 2700);
+    EXPECT_DOUBLE_EQ(kelvin->maximumValue().toDouble(), 9300);
+    EXPECT_DOUBLE_EQ(kelvin->minimumStepSize().toDouble(), 100);
+}
+
+TEST_F(PanelQuickTuneCardTest, AValueSetByAScreenReaderIsOneWriteAsAKeyStepIs) {
+    PanelSliderRow& contrast = *card->contrastRow();
+    auto* value = QAccessible::queryAccessibleInterface(contrast.slider())->valueInterface();
+    ASSERT_NE(value, nullptr);
+    const int writesBefore = world.gamma->writeCount();
+    value->setCurrentValue(1.37);
+    EXPECT_EQ(world.gamma->writeCount(), writesBefore + 1);
+    EXPECT_DOUBLE_EQ(adjustment().contrast, 1.37);
+    refresh();
+    EXPECT_EQ(contrast.valueLabel()->text(), "1.37");
+    EXPECT_DOUBLE_EQ(value->currentValue().toDouble(), 1.37);
+
+    // Beyond the end it stops at the end; the temperature takes kelvin.
+    value->setCurrentValue(9.0);
+    EXPECT_DOUBLE_EQ(adjustment().contrast, 2.0);
+    EXPECT_EQ(world.gamma->writeCount(), writesBefore + 2);
+    PanelSliderRow& temperature = *card->colorTemperatureRow();
+    QAccessible::queryAccessibleInterface(temperature.slider())
+        ->valueInterface()
+        ->setCurrentValue(5000);
+    refresh();
+    EXPECT_EQ(temperature.valueLabel()->text(), "5000K");
+}
+
+TEST_F(PanelQuickTuneCardTest, AMonitorRowReadsWholePercentsAndCommitsOnceWhenSet) {
+    QTest::mouseClick(card->ddcStatusLine()->probeButton(), Qt::LeftButton);
+    world.settle();
+    refresh();
+    ASSERT_EQ(card->brightnessKind(), PanelBrightnessRowKind::monitorBrightness);
+    PanelSliderRow& row = *card->brightnessRow();
+    auto* accessible = QAccessible::queryAccessibleInterface(row.slider());
+    auto* value = accessible->valueInterface();
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(accessible->text(QAccessible::Value), QStringLiteral("40%"));
+    EXPECT_DOUBLE_EQ(value->currentValue().toDouble(), 40);
+    EXPECT_DOUBLE_EQ(value->minimumValue().toDouble(), 5);
+    EXPECT_DOUBLE_EQ(value->maximumValue().toDouble(), 100);
+    EXPECT_DOUBLE_EQ(value->minimumStepSize().toDouble(), 1);
+
+    const int setsBefore = world.monitorSetRequests(0x10);
+    value->setCurrentValue(55);
+    refresh();
+    // The committed value reads at once, while the write runs.
+    EXPECT_EQ(accessible->text(QAccessible::Value), QStringLiteral("55%"));
+    EXPECT_DOUBLE_EQ(value->currentValue().toDouble(), 55);
+    world.settle();
+    refresh();
+    EXPECT_EQ(world.monitorSetRequests(0x10), setsBefore + 1);
+    EXPECT_EQ(world.monitor->control(0x10)->current, 55);
+
+    // While a write holds the row, a screen reader cannot set it either.
+    value->setCurrentValue(80);
+    refresh();
+    ASSERT_FALSE(row.isEnabled());
+    value->setCurrentValue(90);
+    world.settle();
+    refresh();
+    EXPECT_EQ(world.monitorSetRequests(0x10), setsBefore + 2);
+    EXPECT_EQ(world.monitor->control(0x10)->current, 80);
 }
 
 TEST_F(PanelQuickTuneCardTest, EachNudgeAndEachUnheldKeyStepIsOneWrite) {

@@ -42,10 +42,12 @@
 #include "views/settings/settings_toggle_row_view.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
-#include "views/support/style_signature.hpp"
+#include "views/support/accessible_tree.hpp"
+#include "views/support/check_box_contrast.hpp"
+#include "views/support/layout_points_of.hpp"
+#include "views/support/same_pixels.hpp"
 #include "views/support/themed_window.hpp"
 #include "views/support/wheel_input.hpp"
-#include "views/support/layout_points_of.hpp"
 
 namespace quorvane::testing {
 namespace {
@@ -286,6 +288,19 @@ TEST_F(SettingsWindowTest, SwitchesAndPickersWriteThroughTheStoreAndFollowIt) {
     EXPECT_EQ(shortcuts->bindingList(), nullptr);
 }
 
+TEST_F(SettingsWindowTest, AScreenReaderCanPressEveryButtonAndPickASegment) {
+    EXPECT_EQ(unpressableButtons(window.get()), std::vector<std::string>{});
+    // A segment answers Toggle as a click: the store takes the text size,
+    // not only the segment's check mark.
+    auto* accessible = QAccessible::queryAccessibleInterface(
+        window->appearanceCard()->textSizePicker()->segment(3));
+    ASSERT_TRUE(accessible && accessible->actionInterface());
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    settle();
+    EXPECT_EQ(store().textSize(), QuorvaneTextSize::veryLarge);
+    EXPECT_TRUE(accessible->state().checked);
+}
+
 TEST_F(SettingsWindowTest, TheFullResetWaitsForItsConfirmationAndRunsOnce) {
     store().setURLPresetAutomationEnabled(true);
     click(window->recoveryCard()->resetAction()->button());
@@ -349,12 +364,45 @@ TEST_F(SettingsWindowTest, RestyledInPlaceTheWindowReadsAsOneBuiltInTheNewTheme)
     theme.setTextSize(QuorvaneTextSize::veryLarge);
     theme.setAppearance(QuorvaneAppearance::dark);
     settle();
-    const auto restyled = styleSignature(window.get());
     SettingsWindow fresh(*context);
     fresh.resize(window->size());
     fresh.show();
     settle();
-    expectSameStyle(restyled, styleSignature(&fresh));
+    testing::expectSamePixels(*window, fresh, "settings-window");
+}
+
+// An unchecked switch's edge stands out from its card at 3 : 1 or more, as
+// a control's edge must, in either scheme.
+TEST_F(SettingsWindowTest, AnUncheckedSwitchShowsItsEdgeInBothSchemes) {
+    for (const auto appearance : {QuorvaneAppearance::light, QuorvaneAppearance::dark}) {
+        theme.setAppearance(appearance);
+        settle();
+        const auto weakest = weakestUncheckedBoxContrast(*window);
+        ASSERT_TRUE(weakest.has_value());
+        EXPECT_GE(*weakest, 3.0);
+    }
+}
+
+// The report sheet restyled while open, text size and scheme, looks like one
+// opened in the new theme: its colours and its size.
+TEST_F(SettingsWindowTest, TheReportSheetRestyledWhileOpenLooksLikeOneOpenedFresh) {
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    theme.setAppearance(QuorvaneAppearance::dark);
+    settle();
+    click(window->supportCard()->basicReport()->button());
+    DiagnosticReportSheet* open = window->diagnosticSheet();
+    ASSERT_NE(open, nullptr);
+    theme.setTextSize(QuorvaneTextSize::standard);
+    theme.setAppearance(QuorvaneAppearance::light);
+    settle();
+    DiagnosticReportSheet fresh(theme, open->preview(), window.get());
+    fresh.show();
+    settle();
+    // Only one of them is the active window; neither shows a blinking caret.
+    for (QWidget* sheet : {static_cast<QWidget*>(open), static_cast<QWidget*>(&fresh)})
+        if (QWidget* focused = sheet->focusWidget())
+            focused->clearFocus();
+    expectSamePixels(*open, fresh, "report-sheet");
 }
 
 TEST_F(SettingsWindowTest, TheJournalSectionShowsTheNewestFiveAndFollowsTheStore) {

@@ -1,15 +1,17 @@
 // The widget and shell tests share one Qt application object, created before
 // any test runs (offscreen unless the environment chose a platform), with the
-// application's own style.
+// application's own style and accessible interface.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
+#include "views/design/application_accessible.hpp"
 #include "views/design/application_style.hpp"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    quorvane::installApplicationAccessible();
     QApplication application(argc, argv);
     QApplication::setStyle(new quorvane::ApplicationStyle);
     testing::InitGoogleTest(&argc, argv);

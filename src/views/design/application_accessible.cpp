@@ -1,0 +1,80 @@
+#include "views/design/application_accessible.hpp"
+
+#include <QAccessible>
+#include <QAccessibleObject>
+#include <QAccessibleWidget>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
+
+namespace quorvane {
+
+namespace {
+
+// The windows in Qt's order, with the popups that show.
+QObjectList reachableWindows() {
+    QObjectList windows;
+    for (QWindow* window : QGuiApplication::topLevelWindows()) {
+        if (window->type() == Qt::Desktop)
+            continue;
+        if (window->type() == Qt::Popup && !window->isVisible())
+            continue;
+        if (QAccessibleInterface* root = window->accessibleRoot(); root && root->object())
+            windows.append(root->object());
+    }
+    return windows;
+}
+
+class ApplicationAccessible : public QAccessibleApplication {
+  public:
+    int childCount() const override { return static_cast<int>(reachableWindows().size()); }
+
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (!child)
+            return -1;
+        return static_cast<int>(reachableWindows().indexOf(child->object()));
+    }
+
+    QAccessibleInterface* child(int index) const override {
+        const QObjectList windows = reachableWindows();
+        if (index < 0 || index >= windows.size())
+            return nullptr;
+        return QAccessible::queryAccessibleInterface(windows.at(index));
+    }
+};
+
+QAccessibleInterface* applicationAccessible(const QString&, QObject* object) {
+    if (object && object == QCoreApplication::instance())
+        return new ApplicationAccessible;
+    return nullptr;
+}
+
+// The first of Qt's own classes `meta` derives from (ours live in the
+// lower-case namespace).
+QByteArray nearestQtClass(const QMetaObject* meta) {
+    while (meta && !QByteArray(meta->className()).startsWith('Q'))
+        meta = meta->superClass();
+    return meta ? QByteArray(meta->className()) : QByteArray();
+}
+
+// A window made of a plain widget (the tray panel, the settings window)
+// reads as a window named by its title, as the main window does; Qt would
+// read it as a nameless grouping.
+QAccessibleInterface* plainWindowAccessible(const QString&, QObject* object) {
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    auto* widget = static_cast<QWidget*>(object);
+    if (!widget->isWindow() || nearestQtClass(object->metaObject()) != "QWidget")
+        return nullptr;
+    return new QAccessibleWidget(widget, QAccessible::Window);
+}
+
+}  // namespace
+
+void installApplicationAccessible() {
+    QAccessible::installFactory(applicationAccessible);
+    QAccessible::installFactory(plainWindowAccessible);
+}
+
+}  // namespace quorvane

@@ -178,26 +178,46 @@ class SharedRecordsTest : public ::testing::Test {
     std::unique_ptr<DefaultsFolderWatcher> watcher;
 };
 
-TEST_F(SharedRecordsTest, FiftyInterleavedRoundsOfCommandLineAndApplicationLoseNothing) {
+// Every value either side wrote last stays: the command line's on the
+// displays the application left alone, and the application's where its user
+// set the left display again after the command line changed it, before the
+// application had taken that change in (often with its own previous save
+// still being written).
+TEST_F(SharedRecordsTest, InterleavedRoundsOfCommandLineAndApplicationKeepTheLastValueOfEither) {
+    constexpr int kRounds = 200;
     auto& store = startApplication();
     ASSERT_TRUE(watcher->watching());
     const auto presets = DisplayPreset::builtIns();
     std::map<std::string, ColorAdjustment> expected;
 
-    for (int round = 0; round < 50; ++round) {
-        // The command line on the middle or right display.
-        const DisplayID cliTarget = round % 2 == 0 ? 2 : 3;
+    for (int round = 0; round < kRounds; ++round) {
+        // The command line on the middle or right display, and every third
+        // round on the left one, the application's.
+        const bool contested = round % 3 == 2;
+        const DisplayID cliTarget = contested ? 1 : (round % 2 == 0 ? 2 : 3);
         const auto& cliPreset = presets[static_cast<std::size_t>(round) % presets.size()];
+        const auto shownBefore = store.colorAdjustments();
         ASSERT_EQ(cli({"apply-safe-preset", cliPreset.id, "--display", std::to_string(cliTarget)}),
                   0);
         expected[identityOf(cliTarget)] = cliPreset.adjustment;
+
+        if (contested) {
+            // The user sets the left display's brightness to what the
+            // application shows, which is what it last read.
+            const auto mine = shownBefore.at(identityOf(1));
+            store.updateColorAdjustment(1, &ColorAdjustment::softwareBrightness,
+                                        mine.softwareBrightness);
+            ASSERT_EQ(store.colorAdjustments().at(identityOf(1)), mine) << "round " << round;
+            expected[identityOf(1)] = mine;
+            continue;
+        }
         ASSERT_TRUE(showsSoon(cliTarget, cliPreset.adjustment)) << "round " << round;
 
         // The application on the left display: a slider, or a preset handed
         // over by URL. Its save is often still being written when the
         // command line's next save comes.
         if (round % 2 == 0) {
-            const double value = 0.5 + 0.005 * round;
+            const double value = 0.5 + 0.001 * round;
             store.updateColorAdjustment(1, &ColorAdjustment::softwareBrightness, value);
             expected[identityOf(1)] = store.colorAdjustments().at(identityOf(1));
             ASSERT_DOUBLE_EQ(expected[identityOf(1)].softwareBrightness, value);
@@ -213,6 +233,7 @@ TEST_F(SharedRecordsTest, FiftyInterleavedRoundsOfCommandLineAndApplicationLoseN
     }
 
     EXPECT_EQ(recordOnDisk().displayAdjustments, expected);
+    EXPECT_TRUE(showsSoon(1, expected.at(identityOf(1))));
     EXPECT_EQ(store.colorAdjustments(), expected);
     restartApplication();
     EXPECT_EQ(world.store->colorAdjustments(), expected);

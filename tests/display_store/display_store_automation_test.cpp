@@ -93,6 +93,19 @@ TEST_F(DisplayStoreAutomationTest, AHalfFailedPresetIsRememberedButReportsFailur
     EXPECT_EQ(store.statusMessage(), kDuplicate);
 }
 
+// Twins share one saved colour and one undo step: the preset the first twin
+// just took must not become the value that undo brings back.
+TEST_F(DisplayStoreAutomationTest, UndoAfterAPresetOnEveryDisplayBringsBackTheTwinsColour) {
+    auto& store = start(identicalTwins(1, 2));
+    store.updateColorAdjustment(1, [](ColorAdjustment& value) { value.gamma = 1.4; });
+    const auto before = store.colorAdjustment(1);
+    EXPECT_TRUE(
+        store.handleAutomationURL("quorvane://apply-safe-preset?preset=night&scope=all-visible"));
+    store.undoLastSoftwareAdjustment(2);
+    EXPECT_EQ(store.colorAdjustment(1), before);
+    EXPECT_EQ(world.midRed(2), world.midRed(before));
+}
+
 TEST_F(DisplayStoreAutomationTest, LookupsReportMissingAndAmbiguousNames) {
     const auto twins = identicalTwins(1, 2);
     auto& store = start(twins, true,

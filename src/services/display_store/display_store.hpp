@@ -544,6 +544,12 @@ class DisplayStore {
 
     // Effect recovery (display_store_effect_recovery.cpp).
     void recordUndoAndActivate(const DisplayIdentity& identity);
+    // For a change of several displays at once: displays of one identity
+    // share one saved value and one undo step, so only the first records it
+    // (`recorded` holds the identities done); a later one would record the
+    // value the change has just stored.
+    void recordUndoOnceAndActivate(const DisplayIdentity& identity,
+                                   std::set<std::string>& recorded);
     void syncRecoverySnapshot(const DisplayIdentity& identity);
     bool restoreTemporaryNeutralComparison(const TemporaryNeutralComparisonSession& session);
     bool applyTemporaryColorAdjustment(const ColorAdjustment& adjustment, DisplayID displayID);

@@ -1,5 +1,6 @@
 #include <cstdint>
 #include <optional>
+#include <set>
 
 #include "models/coding/number_format.hpp"
 #include "models/coding/text_joining.hpp"
@@ -83,13 +84,14 @@ AutomationPresetApplyResult DisplayStore::applyAutomationPreset(
         softwareColorCorrectionEnabled_ ? preset.adjustment : ColorAdjustment::neutral();
     int appliedCount = 0;
     std::vector<std::string> failedNames;
+    std::set<std::string> undoRecorded;
     for (const auto& target : targets) {
         if (writeTransferTables(shown, target.id)) {
             failedNames.push_back(target.name);
             continue;
         }
         const auto targetIdentity = DisplayIdentity::of(target);
-        recordUndoAndActivate(targetIdentity);
+        recordUndoOnceAndActivate(targetIdentity, undoRecorded);
         setSavedAdjustment(targetIdentity.rawValue, preset.adjustment);
         autoApplyTracker_.appliedSignatures[displayInstanceKey(targetIdentity, target.id)] =
             shown.stableApplySignature();

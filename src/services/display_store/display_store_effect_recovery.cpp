@@ -12,6 +12,12 @@ void DisplayStore::recordUndoAndActivate(const DisplayIdentity& identity) {
     syncRecoverySnapshot(identity);
 }
 
+void DisplayStore::recordUndoOnceAndActivate(const DisplayIdentity& identity,
+                                             std::set<std::string>& recorded) {
+    if (recorded.insert(identity.rawValue).second)
+        recordUndoAndActivate(identity);
+}
+
 void DisplayStore::syncRecoverySnapshot(const DisplayIdentity& identity) {
     recoverySnapshots_[identity.rawValue] = effectRecoveryState_.snapshot(identity);
 }

@@ -1,5 +1,4 @@
 #include <set>
-#include <string>
 
 #include "models/coding/number_format.hpp"
 #include "models/coding/text_joining.hpp"
@@ -39,10 +38,7 @@ bool DisplayStore::recoverDisplaysToSafeState() {
     std::set<std::string> undoRecorded;
     for (const auto& target : targets) {
         const auto targetIdentity = DisplayIdentity::of(target);
-        // Displays of one identity share one saved value and one undo step:
-        // the second must not record the safe value the first just stored.
-        if (undoRecorded.insert(targetIdentity.rawValue).second)
-            recordUndoAndActivate(targetIdentity);
+        recordUndoOnceAndActivate(targetIdentity, undoRecorded);
         if (applyColorAdjustment(safeAdjustment, target.id, targetIdentity)) {
             setSavedAdjustment(targetIdentity.rawValue, safeAdjustment);
             effectRecoveryState_.setMode(QuorvaneEffectRecoveryMode::active, targetIdentity);

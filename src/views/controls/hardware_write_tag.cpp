@@ -40,6 +40,10 @@ QSize HardwareWriteTag::sizeHint() const {
             2 * vertical + metrics.height()};
 }
 
+std::optional<int> HardwareWriteTag::firstBaseline(int) const {
+    return centredTextBaseline(tagFont(), kTitle, sizeHint().height());
+}
+
 void HardwareWriteTag::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);

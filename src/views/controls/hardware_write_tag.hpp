@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "views/design/text_baseline.hpp"
+
 namespace quorvane {
 
 class Theme;
@@ -10,7 +12,7 @@ class Theme;
 // changes are written into the monitor's own settings. Never wraps or
 // truncates; in a narrow row the other content gives way. Read out as
 // "모니터 자체 설정에 직접 적용". Every caller uses compact.
-class HardwareWriteTag : public QWidget {
+class HardwareWriteTag : public QWidget, public TextBaselined {
     Q_OBJECT
 
   public:
@@ -18,6 +20,7 @@ class HardwareWriteTag : public QWidget {
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
+    std::optional<int> firstBaseline(int width) const override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;

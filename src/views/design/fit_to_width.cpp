@@ -4,6 +4,9 @@
 #include <QWidgetItem>
 #include <algorithm>
 
+#include "presentation/design/baseline_alignment.hpp"
+#include "views/design/text_baseline.hpp"
+
 namespace quorvane {
 
 FitLayout::FitLayout(QWidget* parent) : QLayout(parent) {
@@ -138,46 +141,90 @@ int FitLayout::doLayout(const QRect& rect, bool apply) const {
     return height + margins.top() + margins.bottom();
 }
 
-int FitLayout::layoutRow(const QRect& rect, int idealWidth, bool apply) const {
-    std::vector<int> widths;
+FitLayout::RowPlan FitLayout::planRow(int width, int idealWidth) const {
+    RowPlan plan;
     int growers = 0;
     for (const auto& entry : entries_) {
         const bool hidden = entry.item->isEmpty() && !entry.stretch;
-        widths.push_back(hidden          ? -1
-                         : entry.stretch ? entry.item->minimumSize().width()
-                                         : entry.item->sizeHint().width());
+        plan.widths.push_back(hidden          ? -1
+                              : entry.stretch ? entry.item->minimumSize().width()
+                                              : entry.item->sizeHint().width());
         if (!hidden && (entry.stretch || entry.item->expandingDirections() & Qt::Horizontal))
             ++growers;
     }
-    const int spare = std::max(0, rect.width() - idealWidth);
-    std::vector<int> heights(entries_.size(), 0);
-    int height = 0;
+    plan.spare = std::max(0, width - idealWidth);
+    plan.growers = growers;
+    plan.heights.assign(entries_.size(), 0);
+    plan.tops.assign(entries_.size(), 0);
+    std::vector<BaselineItem> line;
+    std::vector<std::size_t> placed;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         const auto& entry = entries_[i];
-        if (widths[i] < 0)
+        if (plan.widths[i] < 0)
             continue;
         if (growers > 0 && (entry.stretch || entry.item->expandingDirections() & Qt::Horizontal))
-            widths[i] += spare / growers;
-        if (!entry.stretch) {
-            heights[i] = itemHeight(entry.item, widths[i]);
-            height = std::max(height, heights[i]);
-        }
+            plan.widths[i] += plan.spare / growers;
+        if (entry.stretch)
+            continue;
+        plan.heights[i] = itemHeight(entry.item, plan.widths[i]);
+        plan.height = std::max(plan.height, plan.heights[i]);
+        line.push_back({plan.heights[i], firstTextBaseline(entry.item, plan.widths[i])});
+        placed.push_back(i);
     }
+    if (rowAlignment_ & Qt::AlignBaseline) {
+        const BaselineLine aligned = alignOnFirstBaseline(line);
+        for (std::size_t k = 0; k < placed.size(); ++k)
+            plan.tops[placed[k]] = aligned.tops[k];
+        plan.height = aligned.height;
+        plan.baseline = placed.empty() ? std::nullopt : std::optional<int>(aligned.baseline);
+        return plan;
+    }
+    for (std::size_t k = 0; k < placed.size(); ++k) {
+        const std::size_t i = placed[k];
+        const int itemH = std::min(plan.height, plan.heights[i]);
+        plan.tops[i] = rowAlignment_ & Qt::AlignTop ? 0 : (plan.height - itemH) / 2;
+        if (!plan.baseline && line[k].baseline)
+            plan.baseline = plan.tops[i] + *line[k].baseline;
+    }
+    return plan;
+}
+
+int FitLayout::layoutRow(const QRect& rect, int idealWidth, bool apply) const {
+    const RowPlan plan = planRow(rect.width(), idealWidth);
     if (!apply)
-        return height;
+        return plan.height;
     int x = rect.x();
-    if (growers == 0 && (horizontalAlignment_ & Qt::AlignHCenter))
-        x += spare / 2;
+    if (plan.growers == 0 && (horizontalAlignment_ & Qt::AlignHCenter))
+        x += plan.spare / 2;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         const auto& entry = entries_[i];
-        if (widths[i] < 0)
+        if (plan.widths[i] < 0)
             continue;
-        const int itemH = std::min(height, heights[i]);
-        const int y = rowAlignment_ & Qt::AlignTop ? rect.y() : rect.y() + (height - itemH) / 2;
-        entry.item->setGeometry(QRect(x, y, widths[i], itemH));
-        x += widths[i] + horizontalSpacing_;
+        const int itemH = entry.stretch ? 0 : std::min(plan.height, plan.heights[i]);
+        entry.item->setGeometry(QRect(x, rect.y() + plan.tops[i], plan.widths[i], itemH));
+        x += plan.widths[i] + horizontalSpacing_;
     }
-    return height;
+    return plan.height;
+}
+
+std::optional<int> FitLayout::firstBaseline(int width) const {
+    const QMargins margins = contentsMargins();
+    const int inner = width - margins.left() - margins.right();
+    const int ideal = idealRowWidth();
+    if (chooseArrangement(ideal, inner) == FitArrangement::horizontal) {
+        const auto baseline = planRow(inner, ideal).baseline;
+        return baseline ? std::optional<int>(margins.top() + *baseline) : std::nullopt;
+    }
+    // Stacked: the first line's first item with text (a shared line's
+    // items are centred on each other unless they hang from the top).
+    for (const auto& entry : entries_) {
+        if (entry.stretch || entry.item->isEmpty())
+            continue;
+        const int itemWidth = std::min(entry.item->sizeHint().width(), inner);
+        const auto baseline = firstTextBaseline(entry.item, itemWidth);
+        return baseline ? std::optional<int>(margins.top() + *baseline) : std::nullopt;
+    }
+    return std::nullopt;
 }
 
 int FitLayout::layoutStacked(const QRect& rect, bool apply) const {

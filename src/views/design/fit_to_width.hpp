@@ -3,6 +3,7 @@
 #include <QLayout>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "presentation/design/fit_arrangement.hpp"
@@ -40,7 +41,8 @@ class FitToWidth : public QWidget {
     // Space of at least `minimumLength` that takes the spare width side by
     // side; with a `line`, it keeps the stacked line of its neighbours whole.
     void addStretch(int minimumLength = 0, int line = -1);
-    // How items of different heights line up side by side (centre or top).
+    // How items of different heights line up side by side: centred, at the
+    // top, or (Qt::AlignBaseline) on their first text baseline.
     void setRowAlignment(Qt::Alignment alignment);
     void setSpacing(int horizontal, int vertical);
     // Spacing and vertical alignment of items sharing a stacked line.
@@ -89,6 +91,8 @@ class FitLayout : public QLayout {
 
     FitArrangement arrangementFor(int width) const;
     FitArrangement arrangement() const { return current_; }
+    // Where the first line of text stands when laid out `width` wide.
+    std::optional<int> firstBaseline(int width) const;
 
   private:
     struct Entry {
@@ -97,7 +101,20 @@ class FitLayout : public QLayout {
         bool stretch = false;
     };
 
+    // The side-by-side arrangement at an inner width: each entry's width
+    // (-1 when hidden), height and top, the row's height and baseline.
+    struct RowPlan {
+        std::vector<int> widths;
+        std::vector<int> heights;
+        std::vector<int> tops;
+        int height = 0;
+        int spare = 0;
+        int growers = 0;
+        std::optional<int> baseline;
+    };
+
     int idealRowWidth() const;
+    RowPlan planRow(int width, int idealWidth) const;
     int doLayout(const QRect& rect, bool apply) const;
     int layoutRow(const QRect& rect, int idealWidth, bool apply) const;
     int layoutStacked(const QRect& rect, bool apply) const;

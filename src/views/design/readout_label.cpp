@@ -59,6 +59,14 @@ QSize ReadoutLabel::sizeHint() const {
             fontMetrics().height() + margins.top() + margins.bottom()};
 }
 
+std::optional<int> ReadoutLabel::firstBaseline(int) const {
+    const QMargins margins = contentsMargins();
+    if (!(alignment_ & Qt::AlignVCenter))
+        return margins.top() + static_cast<int>(std::lround(QFontMetricsF(font()).ascent()));
+    return margins.top() +
+           centredFontBaseline(font(), sizeHint().height() - margins.top() - margins.bottom());
+}
+
 void ReadoutLabel::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange)
         updateGeometry();

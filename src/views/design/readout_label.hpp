@@ -3,6 +3,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "views/design/text_baseline.hpp"
+
 namespace quorvane {
 
 // A value readout ("60%", "6500K", "1.37") with monospaced digits: every
@@ -11,7 +13,7 @@ namespace quorvane {
 // characters keep their own widths. It draws in its foreground role's
 // colour (set QPalette::PlaceholderText for secondary text) and reads as
 // its text to assistive technology.
-class ReadoutLabel : public QWidget {
+class ReadoutLabel : public QWidget, public TextBaselined {
     Q_OBJECT
 
   public:
@@ -25,6 +27,7 @@ class ReadoutLabel : public QWidget {
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
+    std::optional<int> firstBaseline(int width) const override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;

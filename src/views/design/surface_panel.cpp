@@ -134,6 +134,10 @@ QSize StatusPill::sizeHint() const {
             metrics.height() + 2 * verticalInset_};
 }
 
+std::optional<int> StatusPill::firstBaseline(int) const {
+    return centredTextBaseline(font(), text_, sizeHint().height());
+}
+
 void StatusPill::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange)
         updateGeometry();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "presentation/design/surface_look.hpp"
+#include "views/design/text_baseline.hpp"
 
 namespace quorvane {
 
@@ -55,7 +56,7 @@ class SurfacePanel : public QWidget {
 // tint); the text colour is the caller's (setTextColor or the palette).
 // setSymbol puts a system symbol of the text's line height before the text,
 // in the text colour.
-class StatusPill : public QWidget {
+class StatusPill : public QWidget, public TextBaselined {
     Q_OBJECT
 
   public:
@@ -73,6 +74,7 @@ class StatusPill : public QWidget {
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
+    std::optional<int> firstBaseline(int width) const override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;

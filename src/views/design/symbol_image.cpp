@@ -46,6 +46,14 @@ QSize SymbolImage::sizeHint() const {
     return {side + margins.left() + margins.right(), height + margins.top() + margins.bottom()};
 }
 
+std::optional<int> SymbolImage::firstBaseline(int) const {
+    if (fixedSide_ > 0)
+        return std::nullopt;
+    const QMargins margins = contentsMargins();
+    return margins.top() +
+           centredFontBaseline(font(), sizeHint().height() - margins.top() - margins.bottom());
+}
+
 void SymbolImage::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange)
         updateGeometry();

@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <string>
 
+#include "views/design/text_baseline.hpp"
+
 namespace quorvane {
 
 // A bare system symbol that takes the size of the text around it: set at
@@ -14,7 +16,7 @@ namespace quorvane {
 //
 // Usage: auto* icon = new SymbolImage("checkmark.circle.fill", parent);
 //        icon->setFont(label->font()); icon->setColor(theme.color(ColorRole::systemGreen));
-class SymbolImage : public QWidget {
+class SymbolImage : public QWidget, public TextBaselined {
     Q_OBJECT
 
   public:
@@ -32,6 +34,8 @@ class SymbolImage : public QWidget {
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
+    // Following a font, the symbol stands on that font's line like a glyph.
+    std::optional<int> firstBaseline(int width) const override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;

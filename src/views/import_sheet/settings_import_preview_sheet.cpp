@@ -24,6 +24,7 @@
 #include "views/design/monospaced_font.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
+#include "views/design/text_size_refit.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
 #include "views/design/themed_text.hpp"
@@ -240,6 +241,7 @@ SettingsImportPreviewSheet::SettingsImportPreviewSheet(ViewContext& context,
     beforeAfter->setObjectName(QStringLiteral("beforeAfterSection"));
     auto* beforeAfterColumn = column(beforeAfter, 12, 12);
     auto* beforeAfterHeader = new FitToWidth(10, 5);
+    beforeAfterHeader->setRowAlignment(Qt::AlignBaseline);
     addSymbolTitle(*beforeAfterHeader, theme, "arrow.left.arrow.right",
                    QStringLiteral("적용 전 미리보기"));
     beforeAfterHeader->addStretch();
@@ -262,6 +264,7 @@ SettingsImportPreviewSheet::SettingsImportPreviewSheet(ViewContext& context,
         page);
     auto* planColumn = column(plan, 10, 12);
     auto* planHeader = new FitToWidth(8, 4);
+    planHeader->setRowAlignment(Qt::AlignBaseline);
     addSymbolTitle(*planHeader, theme, "list.bullet.rectangle", QStringLiteral("전체 변경 계획"));
     planHeader->addStretch();
     planCount_ = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::Normal, true);
@@ -317,6 +320,7 @@ SettingsImportPreviewSheet::SettingsImportPreviewSheet(ViewContext& context,
     };
     restyle();
     connect(&theme, &Theme::changed, this, restyle);
+    refitOnTextSizeChange(theme, this);
     refresh();
 }
 
@@ -661,7 +665,7 @@ void SettingsImportPreviewSheet::rebuildPlanSections(const QuorvaneChangePlan& p
         card->setObjectName(toQString(entry.id));
         auto* cardColumn = column(card, 7, 10);
         auto* heading = new FitToWidth(8, 6);
-        heading->setRowAlignment(Qt::AlignTop);
+        heading->setRowAlignment(Qt::AlignBaseline);
         auto* title =
             themedLabel(theme, toQString(entry.title), QuorvaneFontStyle::body, QFont::Medium);
         title->setObjectName(QStringLiteral("planCardTitle"));

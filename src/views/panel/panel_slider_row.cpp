@@ -11,6 +11,7 @@
 #include "presentation/main_window/slider_row_model.hpp"
 #include "views/controls/hardware_write_tag.hpp"
 #include "views/controls/nudge_button.hpp"
+#include "views/design/baseline_row_layout.hpp"
 #include "views/design/readout_label.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
@@ -44,7 +45,8 @@ PanelSliderRow::PanelSliderRow(Theme& theme, const PanelSliderRowContent& conten
     layout->setContentsMargins(10, 10, 10, 10);
     layout->setSpacing(6);
 
-    auto* header = new QHBoxLayout;
+    // The title, the tag and the value stand on one baseline.
+    auto* header = new BaselineRowLayout;
     header->setSpacing(8);
     icon_ = new SymbolImage(content.icon, this);
     title_ = new WrappingLabel(QString(), this);

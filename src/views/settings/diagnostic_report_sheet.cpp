@@ -10,6 +10,7 @@
 #include "presentation/settings/diagnostic_report_actions.hpp"
 #include "presentation/settings/settings_window_layout.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/text_size_refit.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -34,7 +35,7 @@ std::optional<double> screenVisibleHeight(const QWidget* widget) {
 DiagnosticReportSheet::DiagnosticReportSheet(Theme& theme,
                                              const QuorvaneDiagnosticReportPreview& preview,
                                              QWidget* parent)
-    : QDialog(parent), theme_(theme), shownTextSize_(theme.textSize()), preview_(preview) {
+    : QDialog(parent), theme_(theme), preview_(preview) {
     const auto texts = diagnosticSheetTexts(preview.privacyMode);
     setWindowTitle(toQString(texts.title));
     auto* column = new QVBoxLayout(this);
@@ -75,6 +76,7 @@ DiagnosticReportSheet::DiagnosticReportSheet(Theme& theme,
     connect(close_, &QPushButton::clicked, this, &QDialog::reject);
     connect(&theme_, &Theme::changed, this, &DiagnosticReportSheet::restyle);
     restyle();
+    refitOnTextSizeChange(theme_, this);
 }
 
 void DiagnosticReportSheet::restyle() {
@@ -86,13 +88,6 @@ void DiagnosticReportSheet::restyle() {
     const auto size =
         settings_layout::diagnosticSheetMinimumSize(theme_.textSize(), screenVisibleHeight(this));
     setMinimumSize(static_cast<int>(size.minimumWidth), static_cast<int>(size.minimumHeight));
-    // Open while the text size changes, the sheet takes the size it would
-    // open at now, as a message box does: neither a larger text clipped
-    // nor a smaller one in a frame left over from the larger. Measured once
-    // every widget has restyled and laid itself out again.
-    if (isVisible() && theme_.textSize() != shownTextSize_)
-        QMetaObject::invokeMethod(this, &QWidget::adjustSize, Qt::QueuedConnection);
-    shownTextSize_ = theme_.textSize();
 }
 
 }  // namespace quorvane

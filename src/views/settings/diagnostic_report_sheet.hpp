@@ -3,7 +3,6 @@
 #include <QDialog>
 
 #include "models/diagnostics/quorvane_diagnostic_report_preview.hpp"
-#include "models/settings/quorvane_text_size.hpp"
 
 class QPlainTextEdit;
 class QPushButton;
@@ -37,7 +36,6 @@ class DiagnosticReportSheet : public QDialog {
     void restyle();
 
     Theme& theme_;
-    QuorvaneTextSize shownTextSize_;
     QuorvaneDiagnosticReportPreview preview_;
     QPlainTextEdit* text_ = nullptr;
     QPushButton* copy_ = nullptr;

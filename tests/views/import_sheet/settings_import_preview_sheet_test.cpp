@@ -20,12 +20,15 @@
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/window_theme_follower.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 #include "views/settings/settings_segmented_picker.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/accessible_tree.hpp"
 #include "views/support/check_box_contrast.hpp"
+#include "views/support/same_pixels.hpp"
+#include "views/support/text_ink_baseline.hpp"
 #include "views/support/wheel_input.hpp"
 
 namespace quorvane::testing {
@@ -97,6 +100,50 @@ TEST_F(SettingsImportPreviewSheetTest, OneDisplayPickedTwiceBlocksAFullImportOnl
     EXPECT_TRUE(sheet->importButton()->isEnabled());
     EXPECT_FALSE(sheet->targetPicker(rawIdentity(side))->isEnabled());
     EXPECT_EQ(sheet->planCardTitles().size(), 3u);
+}
+
+// The section headers and a plan card's title line stand on one baseline:
+// the Hangul titles, the Latin "Before → After" tag, the step count and the
+// badges, as the rendered sheet shows them.
+TEST_F(SettingsImportPreviewSheetTest, HeadersAndCardTitlesStandOnTheirTextsBaseline) {
+    sheet->resize(1000, 900);
+    settle();
+    const auto labelled = [this](const QString& text) -> QWidget* {
+        for (auto* label : sheet->findChildren<WrappingLabel*>())
+            if (label->text() == text && label->isVisibleTo(sheet.get()))
+                return label;
+        for (auto* pill : sheet->findChildren<StatusPill*>())
+            if (pill->text() == text && pill->isVisibleTo(sheet.get()))
+                return pill;
+        return nullptr;
+    };
+    const auto expectOneLine = [this](QWidget* first, const QString& firstText, QWidget* second,
+                                      const QString& secondText, TextPart secondPart) {
+        ASSERT_TRUE(first && second) << firstText.toStdString();
+        // Grab the section that holds both, scrolled into view.
+        auto* scroll = sheet->findChild<QScrollArea*>();
+        scroll->ensureWidgetVisible(first);
+        settle();
+        QWidget* page = scroll->widget();
+        const QImage picture = page->grab().toImage();
+        const double firstLine =
+            inkBaseline(page, picture, first, first->font(), firstText, TextPart::whole);
+        const double secondLine =
+            inkBaseline(page, picture, second, second->font(), secondText, secondPart);
+        EXPECT_NEAR(secondLine, firstLine, 1.0) << firstText.toStdString();
+    };
+    expectOneLine(labelled(QStringLiteral("적용 전 미리보기")), QStringLiteral("적용 전 미리보기"),
+                  labelled(QStringLiteral("Before → After")), QStringLiteral("Before → After"),
+                  TextPart::capsule);
+    const QString steps = QString::number(sheet->planCardTitles().size()) + QStringLiteral("단계");
+    expectOneLine(labelled(QStringLiteral("전체 변경 계획")), QStringLiteral("전체 변경 계획"),
+                  labelled(steps), steps, TextPart::whole);
+    QWidget* title = sheet->findChild<QWidget*>(QStringLiteral("planCardTitle"));
+    ASSERT_NE(title, nullptr);
+    const QString titleText = static_cast<WrappingLabel*>(title)->text();
+    StatusPill* badge = title->parentWidget()->findChild<StatusPill*>();
+    ASSERT_NE(badge, nullptr);
+    expectOneLine(title, titleText, badge, badge->text(), TextPart::capsuleAfterSymbol);
 }
 
 TEST_F(SettingsImportPreviewSheetTest, AScreenReaderCanPressEveryButton) {
@@ -264,6 +311,28 @@ TEST_F(SettingsImportPreviewSheetTest, IdentitiesAreMonospacedAndLongTargetsEndI
     for (const auto* symbol : sheet->findChildren<SymbolImage*>())
         shield = shield || symbol->systemName() == "checkmark.shield";
     EXPECT_TRUE(shield);
+}
+
+// Restyled while open, text size and scheme, the sheet looks like one opened
+// in the new theme: its colours and its size.
+TEST_F(SettingsImportPreviewSheetTest, RestyledWhileOpenTheSheetLooksLikeOneOpenedFresh) {
+    WindowThemeFollower follower(theme);
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    theme.setAppearance(QuorvaneAppearance::dark);
+    SettingsImportPreviewSheet open(*context, sheet->draft(), nullptr);
+    open.show();
+    settle();
+    theme.setTextSize(QuorvaneTextSize::standard);
+    theme.setAppearance(QuorvaneAppearance::light);
+    settle();
+    SettingsImportPreviewSheet fresh(*context, sheet->draft(), nullptr);
+    fresh.show();
+    settle();
+    // Only one of them is the active window; neither shows a blinking caret.
+    for (QWidget* shown : {static_cast<QWidget*>(&open), static_cast<QWidget*>(&fresh)})
+        if (QWidget* focused = shown->focusWidget())
+            focused->clearFocus();
+    expectSamePixels(open, fresh, "import-sheet");
 }
 
 // The unchecked selection switch's edge stands out from the sheet at 3 : 1

@@ -23,7 +23,9 @@
 #include "views/detail_form/detail_labels.hpp"
 #include "views/detail_form/reference_hero.hpp"
 #include "views/detail_form/scroll_page.hpp"
+#include "views/main_window/native_slider_row.hpp"
 #include "views/main_window/rgb_curve_coordinate_editor.hpp"
+#include "views/main_window/slider_row_group.hpp"
 
 namespace quorvane {
 
@@ -90,8 +92,11 @@ QWidget* ColorReferencePage::makeCard(const ReferenceColorCard& card) {
 }
 
 void ColorReferencePage::addRows(QVBoxLayout* column, const ReferenceColorCard& card) {
+    // The rows of one card share their label column.
+    auto* group = new SliderRowGroup(column->parentWidget());
     for (const auto& row : card.rows) {
         rows_.push_back(new ColorRowView(context_, row));
+        rows_.back()->sliderRow()->joinColumn(group);
         column->addWidget(rows_.back());
     }
 }

@@ -31,4 +31,8 @@ void ColorRowView::refresh(DisplayID displayID, const ColorAdjustment& adjustmen
     row_->refresh(spec_.value(adjustment), spec_.valueText(adjustment));
 }
 
+NativeSliderRow* ColorRowView::sliderRow() const {
+    return row_->row();
+}
+
 }  // namespace quorvane

@@ -7,6 +7,7 @@
 namespace quorvane {
 
 struct DetailFormContext;
+class NativeSliderRow;
 class SoftwareSliderRowView;
 
 // One colour row of the colour page: its slider commits through the row's
@@ -18,6 +19,7 @@ class ColorRowView : public QWidget {
     ColorRowView(DetailFormContext& context, const ColorSliderRow& row, QWidget* parent = nullptr);
 
     void refresh(DisplayID displayID, const ColorAdjustment& adjustment);
+    NativeSliderRow* sliderRow() const;
 
   private:
     ColorSliderRow spec_;

@@ -16,6 +16,7 @@
 #include "views/detail_form/detail_labels.hpp"
 #include "views/detail_form/form_rows.hpp"
 #include "views/detail_form/slider_row_views.hpp"
+#include "views/main_window/slider_row_group.hpp"
 
 namespace quorvane {
 
@@ -166,6 +167,10 @@ void MonitorSettingsSectionView::updateMonitorRows(const MonitorSettingsSection&
         // A new probe result: the rows are laid out again in page order.
         clearLayout(monitorSlot_);
         monitorRows_.clear();
+        // The monitor's rows share their label column.
+        delete monitorColumn_;
+        monitorColumn_ = new SliderRowGroup(this);
+        auto* group = monitorColumn_.data();
         for (const auto& row : model.monitorRows) {
             SliderRowSpec spec;
             spec.row = {row.title, row.subtitle, row.minimum, 1.0};
@@ -175,6 +180,7 @@ void MonitorSettingsSectionView::updateMonitorRows(const MonitorSettingsSection&
             };
             spec.help = Section::kMonitorRowHelp;
             auto* view = new MonitorSliderRowView(context_, std::move(spec));
+            view->row()->joinColumn(group);
             monitorSlot_->addWidget(view);
             monitorRows_[code] = view;
         }

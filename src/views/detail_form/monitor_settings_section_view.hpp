@@ -14,6 +14,7 @@ namespace quorvane {
 
 class DDCBadgeView;
 class MonitorSliderRowView;
+class SliderRowGroup;
 class SoftwareSliderRowView;
 class WrappingLabel;
 
@@ -47,6 +48,7 @@ class MonitorSettingsSectionView : public DetailPage {
     QPointer<SoftwareSliderRowView> brightnessRow_;
     QVBoxLayout* monitorSlot_ = nullptr;
     std::map<DDCVCPCode, QPointer<MonitorSliderRowView>> monitorRows_;
+    QPointer<SliderRowGroup> monitorColumn_;
     QWidget* inputRow_ = nullptr;
     QPushButton* inputMenu_ = nullptr;
     QWidget* inputWarning_ = nullptr;

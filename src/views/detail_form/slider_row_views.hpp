@@ -30,6 +30,7 @@ class SoftwareSliderRowView : public QWidget {
                           QWidget* parent = nullptr);
 
     void refresh(double value, const std::string& valueText);
+    NativeSliderRow* row() const { return row_; }
 
   private:
     NativeSliderRow* row_ = nullptr;
@@ -44,6 +45,7 @@ class MonitorSliderRowView : public QWidget {
     MonitorSliderRowView(DetailFormContext& context, SliderRowSpec spec, QWidget* parent = nullptr);
 
     void refresh(double value, const std::string& valueText, bool enabled);
+    NativeSliderRow* row() const { return row_; }
 
   private:
     NativeSliderRow* row_ = nullptr;

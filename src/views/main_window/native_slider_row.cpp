@@ -19,6 +19,7 @@
 #include "views/design/wheel_guard.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/main_window/readout_slider.hpp"
+#include "views/main_window/slider_row_group.hpp"
 #include "views/qt_text.hpp"
 
 namespace quorvane {
@@ -156,19 +157,25 @@ NativeSliderRow::NativeSliderRow(Theme& theme, NativeSliderRowSpec spec, SliderR
 }
 
 void NativeSliderRow::build(SliderRowKind kind) {
-    auto* row = new LabelledContentLayout(
-        this, [this](int width) { return SliderRowColumns::labelWidth(width, theme_.textSize()); });
+    auto* row = new LabelledContentLayout(this, [this](int width) {
+        if (group_)
+            return SliderRowColumns::labelWidth(width, theme_.textSize(), group_->needs());
+        return SliderRowColumns::labelWidth(width, theme_.textSize());
+    });
 
     title_ = new WrappingLabel(toQString(spec_.title), this);
     QWidget* firstLine = title_;
     if (kind == SliderRowKind::monitor) {
-        // The tag follows the title while both fit the column, else it goes
-        // under the title, which then wraps across the whole column.
+        // The tag follows the title on its first baseline while both fit the
+        // column, else it goes under the title, which then wraps across the
+        // whole column.
         auto* titleAndTag = new FitToWidth(6, 2, this);
+        titleAndTag->setRowAlignment(Qt::AlignBaseline);
         titleAndTag->addWidget(title_);
         titleAndTag->addWidget(new HardwareWriteTag(theme_, true, titleAndTag));
         firstLine = titleAndTag;
     }
+    firstLine_ = firstLine;
     label_ = new SliderRowLabel(firstLine, this);
     if (spec_.subtitle) {
         subtitle_ = new WrappingLabel(toQString(*spec_.subtitle), label_);
@@ -240,6 +247,21 @@ void NativeSliderRow::build(SliderRowKind kind) {
     syncTexts();
 }
 
+void NativeSliderRow::joinColumn(SliderRowGroup* group) {
+    group_ = group;
+    if (group)
+        group->add(this);
+}
+
+SliderRowColumns::LabelNeeds NativeSliderRow::labelNeeds() const {
+    SliderRowColumns::LabelNeeds needs;
+    needs.titleLine = firstLine_->sizeHint().width();
+    needs.widest = needs.titleLine;
+    if (subtitle_)
+        needs.widest = std::max(needs.widest, subtitle_->sizeHint().width());
+    return needs;
+}
+
 void NativeSliderRow::setValue(double value, const std::string& valueText) {
     model_.setOutsideValue(value);
     valueText_ = valueText;
@@ -297,6 +319,9 @@ void NativeSliderRow::restyle() {
         subtitle_->setFont(theme_.font(QuorvaneFontStyle::caption));
     readout_->setFont(theme_.baseFont());
     readout_->setMinimumWidth(kSliderReadoutMinimumWidth[theme_.textSize()]);
+    // The new font changes what every label of the card needs.
+    if (group_)
+        group_->relayout();
 }
 
 NativeDDCSliderRow::NativeDDCSliderRow(Theme& theme, std::string title,

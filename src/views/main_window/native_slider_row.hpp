@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "presentation/main_window/slider_row_columns.hpp"
 #include "presentation/main_window/slider_row_model.hpp"
 #include "presentation/main_window/slider_scale.hpp"
 #include "views/design/readout_label.hpp"
@@ -15,6 +17,7 @@ class QLabel;
 
 namespace quorvane {
 
+class SliderRowGroup;
 class Theme;
 class WrappingLabel;
 
@@ -39,8 +42,10 @@ struct NativeSliderRowSpec {
 // never while the thumb moves. A wheel reaches the slider only once the user
 // picked it (WheelGuard); passing over it, the wheel scrolls the page. The
 // title sits beside the controls in the label column SliderRowColumns gives
-// the row's width, wrapping inside it, so rows of one card line up; a card
-// too narrow for that puts every row's title above its controls. The owner
+// the row's width: rows that joined one card's column share the width their
+// widest label needs, so they line up and a title wraps only when the card
+// is too narrow; a card too narrow for the label beside the controls puts
+// every row's title above its controls. The owner
 // publishes the value with setValue() on every store change; that never
 // moves a thumb being dragged.
 //
@@ -56,6 +61,11 @@ class NativeSliderRow : public QWidget {
 
     // The value as the owner now has it, and the owner's readout text for it.
     void setValue(double value, const std::string& valueText);
+
+    // Shares the label column with the other rows of `group` (a card).
+    void joinColumn(SliderRowGroup* group);
+    // What this row's label needs: its title line and its widest line.
+    SliderRowColumns::LabelNeeds labelNeeds() const;
 
     const SliderRowModel& model() const { return model_; }
     ReadoutSlider* slider() const { return slider_; }
@@ -86,12 +96,14 @@ class NativeSliderRow : public QWidget {
     Write write_;
     QWidget* label_ = nullptr;
     QWidget* content_ = nullptr;
+    QWidget* firstLine_ = nullptr;
     WrappingLabel* title_ = nullptr;
     WrappingLabel* subtitle_ = nullptr;
     QAbstractButton* decrement_ = nullptr;
     QAbstractButton* increment_ = nullptr;
     ReadoutSlider* slider_ = nullptr;
     ReadoutLabel* readout_ = nullptr;
+    QPointer<SliderRowGroup> group_;
 };
 
 // The monitor row: steps of one percent, whole-percent readouts, the "직접

@@ -31,7 +31,7 @@ void DisplayStore::updateColorAdjustment(DisplayID displayID,
     // Below 0.1 the screen goes too dark to find the control again.
     adjustment.softwareBrightness = std::clamp(
         adjustment.softwareBrightness, kMinimumSoftwareBrightness, kMaximumSoftwareBrightness);
-    colorAdjustments_[snapshotIdentity.rawValue] = adjustment;
+    setSavedAdjustment(snapshotIdentity.rawValue, adjustment);
     savePreferences();
 
     if (!applyColorAdjustment(adjustment, displayID, snapshotIdentity))

@@ -46,7 +46,7 @@ void DisplayStore::clearSavedAdjustment(DisplayID displayID) {
     // Recorded first, so undo brings the values back even when the write
     // below fails.
     recordUndoAndActivate(*found);
-    colorAdjustments_.erase(found->rawValue);
+    removeSavedAdjustment(found->rawValue);
     savePreferences();
     autoApplyTracker_.clear(*found);
     if (!applyColorAdjustmentToIdentity(ColorAdjustment::neutral(), displayID, *found))

@@ -24,9 +24,9 @@ bool DisplayStore::restorePreviousSoftwareAdjustment(const DisplaySnapshot& snap
     if (!applyColorAdjustmentToIdentity(target, snapshot.id, snapshotIdentity))
         return false;
     if (previous.adjustment)
-        colorAdjustments_[rawValue] = *previous.adjustment;
+        setSavedAdjustment(rawValue, *previous.adjustment);
     else
-        colorAdjustments_.erase(rawValue);
+        removeSavedAdjustment(rawValue);
     effectRecoveryState_.undoByDisplayIdentity.erase(rawValue);
     effectRecoveryState_.setMode(QuorvaneEffectRecoveryMode::active, snapshotIdentity);
     syncRecoverySnapshot(snapshotIdentity);

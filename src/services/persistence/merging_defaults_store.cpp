@@ -19,19 +19,32 @@ DefaultsReadResult MergingDefaultsStore::read(std::string_view key) const {
 }
 
 SaveOutcome MergingDefaultsStore::setData(std::string_view key, std::string_view bytes) {
+    return setDataTouching(key, bytes, {});
+}
+
+SaveOutcome MergingDefaultsStore::setDataTouching(std::string_view key, std::string_view bytes,
+                                                  const TouchedRecordParts& touched) {
     const auto merge = merges_.find(key);
     if (merge == merges_.end())
         return disk_->setData(key, bytes);
     const auto lock = disk_->lockExclusively();
-    auto outcome = disk_->setData(key, mergedWithFile(key, merge->second, bytes));
+    auto merged = mergedWithFile(key, merge->second, bytes, touched);
+    if (auto* error = std::get_if<DefaultsStoreError>(&merged))
+        return SaveOutcome::failed(std::move(*error));
+    auto outcome = disk_->setData(key, std::get<std::string>(merged));
     if (outcome.succeeded())
         rememberBase(key, std::string(bytes));
     return outcome;
 }
 
-std::string MergingDefaultsStore::mergedWithFile(std::string_view key,
-                                                 RecordMerge::BytesMerge merge,
-                                                 std::string_view bytes) const {
+std::variant<std::string, DefaultsStoreError> MergingDefaultsStore::mergedWithFile(
+    std::string_view key, RecordMerge::BytesMerge merge, std::string_view bytes,
+    const TouchedRecordParts& touched) const {
+    // Read first whatever is known: a record that cannot be read now is the
+    // user's to sort out, and replacing it would lose what it holds.
+    auto current = disk_->read(key);
+    if (current.error)
+        return std::move(*current.error);
     std::optional<std::string> base;
     {
         std::lock_guard guard(mutex_);
@@ -41,10 +54,9 @@ std::string MergingDefaultsStore::mergedWithFile(std::string_view key,
             return std::string(bytes);
         base = found->second;
     }
-    const auto current = disk_->read(key);
-    if (current.error || !current.data || current.data == base)
+    if (!current.data || current.data == base)
         return std::string(bytes);
-    return merge(base, bytes, *current.data).value_or(std::string(bytes));
+    return merge(base, bytes, *current.data, touched).value_or(std::string(bytes));
 }
 
 void MergingDefaultsStore::rememberBase(std::string_view key,

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <variant>
 
 #include "platform/interfaces/defaults_storing.hpp"
 #include "services/persistence/record_merge.hpp"
@@ -25,6 +26,14 @@ namespace quorvane {
 // bytes (what the caller's next save is made from), not the merge: the
 // caller learns the merged record only by reading it, which makes it the
 // base. Reads take the shared lock too. Keys without a merge pass through.
+//
+// A save made by user actions names the parts they set (setDataTouching):
+// those are ours in the merge even where they equal the base, since the
+// caller may not have taken in the other process's change yet.
+//
+// A record that exists but cannot be read at the save is never written
+// over: the save writes nothing and fails with the read's error, and the
+// base stays what it was, so a later save still merges this one's changes.
 class MergingDefaultsStore final : public DefaultsStoring {
   public:
     using Merges = std::map<std::string, RecordMerge::BytesMerge, std::less<>>;
@@ -33,14 +42,18 @@ class MergingDefaultsStore final : public DefaultsStoring {
 
     DefaultsReadResult read(std::string_view key) const override;
     SaveOutcome setData(std::string_view key, std::string_view bytes) override;
+    SaveOutcome setDataTouching(std::string_view key, std::string_view bytes,
+                                const TouchedRecordParts& touched) override;
     SaveOutcome keepCopyAside(std::string_view key, std::string_view bytes) override;
     bool removeKey(std::string_view key) override;
     DefaultsLock lockExclusively() override;
 
   private:
-    // The bytes to write for `bytes` given what the file holds now.
-    std::string mergedWithFile(std::string_view key, RecordMerge::BytesMerge merge,
-                               std::string_view bytes) const;
+    // The bytes to write for `bytes` given what the file holds now, or why
+    // the file must not be written.
+    std::variant<std::string, DefaultsStoreError> mergedWithFile(
+        std::string_view key, RecordMerge::BytesMerge merge, std::string_view bytes,
+        const TouchedRecordParts& touched) const;
     void rememberBase(std::string_view key, std::optional<std::string> base) const;
 
     std::shared_ptr<DefaultsStoring> disk_;

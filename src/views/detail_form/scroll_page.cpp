@@ -13,6 +13,9 @@ QScrollArea* makeTransparentScrollArea(QWidget* content, QWidget* parent) {
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // No stop for the keyboard: Tab goes from control to control and the
+    // area follows, never resting on a nameless pane.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->viewport()->setAutoFillBackground(false);
     content->setAutoFillBackground(false);
     scroll->setWidget(content);

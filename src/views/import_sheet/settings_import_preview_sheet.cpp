@@ -230,6 +230,9 @@ SettingsImportPreviewSheet::SettingsImportPreviewSheet(ViewContext& context,
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // No stop for the keyboard: Tab goes from control to control and the
+    // area follows, never resting on a nameless pane.
+    scroll->setFocusPolicy(Qt::NoFocus);
     auto* page = new QWidget;
     auto* sections = column(page, 18, 20);
     sections->addWidget(buildSummary());

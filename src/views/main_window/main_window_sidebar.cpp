@@ -27,6 +27,10 @@ MainWindowSidebar::MainWindowSidebar(Theme& theme, MainWindowState& state,
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // No stop for the keyboard: Tab goes from control to control and the
+    // area follows; the window opens on its first row, never on a
+    // nameless pane.
+    setFocusPolicy(Qt::NoFocus);
     viewport()->setAutoFillBackground(false);
 
     auto* content = new QWidget(this);

@@ -33,6 +33,10 @@ MenuPanel::MenuPanel(ViewContext& context, QWidget* parent) : QWidget(parent), c
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // No stop for the keyboard: Tab goes from control to control and the
+    // area follows; the window opens on its first control, never on a
+    // nameless pane.
+    scroll->setFocusPolicy(Qt::NoFocus);
     auto* content = new QWidget(scroll);
     buildContent(content);
     scroll->setWidget(content);
@@ -149,7 +153,22 @@ void MenuPanel::refreshQuickControls(const DisplaySnapshot& display) {
 
 void MenuPanel::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    focusFirstControl();
     context_.store.refresh(DisplayStore::RefreshIntent::passiveViewAppearance);
+}
+
+// Every opening starts on the panel's first control, so a screen reader
+// names something the user can act on and Tab goes on from the top. Given
+// by the opening, not picked by the user: a wheel over a slider still
+// scrolls the panel.
+void MenuPanel::focusFirstControl() {
+    for (QWidget* next = nextInFocusChain(); next != this; next = next->nextInFocusChain()) {
+        if (isAncestorOf(next) && (next->focusPolicy() & Qt::TabFocus) && next->isVisibleTo(this) &&
+            next->isEnabled()) {
+            next->setFocus(Qt::ActiveWindowFocusReason);
+            return;
+        }
+    }
 }
 
 void MenuPanel::applicationStateChanged(Qt::ApplicationState state) {

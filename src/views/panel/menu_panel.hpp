@@ -24,7 +24,8 @@ class PanelTileSectionView;
 // every change. The shell wraps it in the popup (or small window) and sizes
 // it.
 //
-// Showing it re-reads the displays lightly; the application losing focus
+// Showing it re-reads the displays lightly and puts the focus on its first
+// control; the application losing focus
 // ends every press-and-hold comparison. Opening another window hides the
 // panel first, then shows the window, and brings it to the front one turn
 // of the event loop later, once the popup has let go of the pointer.
@@ -52,6 +53,7 @@ class MenuPanel : public QWidget {
     void buildContent(QWidget* content);
     void refresh();
     void refreshQuickControls(const DisplaySnapshot& display);
+    void focusFirstControl();
     void rescan();
     void openMainWindow();
     void openWindow(const std::function<void()>& open, const char* windowClass);

@@ -111,6 +111,10 @@ SettingsWindow::SettingsWindow(ViewContext& context, QWidget* parent)
     scroll_->setWidgetResizable(true);
     scroll_->setFrameShape(QFrame::NoFrame);
     scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // No stop for the keyboard: Tab goes from control to control and the
+    // area follows; the window opens on its first control, never on a
+    // nameless pane.
+    scroll_->setFocusPolicy(Qt::NoFocus);
     outer->addWidget(scroll_);
 
     auto* page = new QWidget;

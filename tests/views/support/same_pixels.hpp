@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QScrollArea>
@@ -68,8 +69,12 @@ inline void expectSamePicture(QWidget& subject, const QImage& restyledPicture,
 // Grabs both windows and expects them the same pixel for pixel: whatever a
 // widget paints or picks itself shows, so no colour kept from an earlier
 // theme escapes. The whole content of each scroll area is compared as well,
-// also the part scrolled out of view.
+// also the part scrolled out of view. Neither window holds the keyboard
+// while grabbed: a window opens with the focus on its first control, and
+// only one can be the active one.
 inline void expectSamePixels(QWidget& restyled, QWidget& fresh, const std::string& name) {
+    QWidget* active = QApplication::activeWindow();
+    QApplication::setActiveWindow(nullptr);
     expectSamePicture(restyled, restyled.grab().toImage(), fresh.grab().toImage(), name);
     const auto contents = [](QWidget& window) {
         std::vector<QWidget*> found;
@@ -84,6 +89,7 @@ inline void expectSamePixels(QWidget& restyled, QWidget& fresh, const std::strin
     for (std::size_t i = 0; i < left.size(); ++i)
         expectSamePicture(*left[i], left[i]->grab().toImage(), right[i]->grab().toImage(),
                           name + "-scrolled-" + std::to_string(i));
+    QApplication::setActiveWindow(active);
 }
 
 }  // namespace quorvane::testing

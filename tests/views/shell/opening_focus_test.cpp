@@ -1,0 +1,141 @@
+// What a screen reader names first when a window opens: the focus lands on a
+// control the user can act on, heard with its name, never on a nameless
+// pane, and Tab never rests on one. The tray panel starts there on every
+// opening, Escape still closes it, and a slider it held before no longer
+// takes the wheel.
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLayout>
+#include <QSlider>
+#include <QTest>
+#include <string>
+#include <vector>
+
+#include "app/shell/panel_host.hpp"
+#include "display_store/store_world.hpp"
+#include "views/design/theme.hpp"
+#include "views/main_window/main_window.hpp"
+#include "views/panel/menu_panel.hpp"
+#include "views/panel/panel_header_view.hpp"
+#include "views/panel/panel_quick_tune_card.hpp"
+#include "views/panel/panel_slider_row.hpp"
+#include "views/settings/settings_window.hpp"
+#include "views/store_bridge.hpp"
+#include "views/support/wheel_input.hpp"
+
+namespace quorvane::testing {
+namespace {
+
+// The focused widget as the bridge reads it: a control role and a name, or
+// what is wrong with it.
+std::string heardFocus(QWidget* window) {
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || !window->isAncestorOf(focus))
+        return "no focus in the window";
+    QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(focus);
+    static const std::vector<QAccessible::Role> controls{
+        QAccessible::Button,   QAccessible::CheckBox,    QAccessible::RadioButton,
+        QAccessible::ComboBox, QAccessible::Slider,      QAccessible::ButtonMenu,
+        QAccessible::PageTab,  QAccessible::EditableText};
+    const std::string what = std::string(focus->metaObject()->className()) + " \"" +
+                             heard->text(QAccessible::Name).toStdString() + "\"";
+    if (std::find(controls.begin(), controls.end(), heard->role()) == controls.end())
+        return what + " is no control (role " + std::to_string(heard->role()) + ")";
+    if (heard->text(QAccessible::Name).trimmed().isEmpty())
+        return what + " has no name";
+    return {};
+}
+
+class OpeningFocusTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        world.connect({externalDisplay(1, "Studio", 1001)});
+        world.start();
+        bridge = std::make_unique<StoreBridge>(*world.store);
+        context = std::make_unique<ViewContext>(ViewContext{*world.store, *bridge, shell, theme});
+    }
+    void open(QWidget* window) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+        settle();
+    }
+    void settle() {
+        for (int turn = 0; turn < 4; ++turn) {
+            QApplication::processEvents();
+            world.scheduler->runUntilIdle();
+        }
+    }
+    // Every stop of the window's Tab cycle heard as it is reached.
+    std::vector<std::string> namelessTabStops(QWidget* window) {
+        std::vector<std::string> found;
+        QWidget* first = QApplication::focusWidget();
+        for (int stop = 0; stop < 200 && first; ++stop) {
+            if (auto heard = heardFocus(window); !heard.empty())
+                found.push_back(heard);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            if (QApplication::focusWidget() == first)
+                break;
+        }
+        return found;
+    }
+
+    StoreWorld world;
+    Theme theme{false};
+    ShellActions shell;
+    std::unique_ptr<StoreBridge> bridge;
+    std::unique_ptr<ViewContext> context;
+};
+
+TEST_F(OpeningFocusTest, EveryWindowOpensOnANamedControlAndTabNeverRestsOnANamelessPane) {
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    SettingsWindow settings(*context);
+    settings.resize(700, 800);
+    PanelHost panel;
+    panel.layout()->addWidget(new MenuPanel(*context, &panel));
+    panel.resize(390, 650);
+    for (QWidget* window : std::initializer_list<QWidget*>{&main, &settings, &panel}) {
+        SCOPED_TRACE(window->metaObject()->className());
+        open(window);
+        EXPECT_EQ(heardFocus(window), "");
+        EXPECT_EQ(namelessTabStops(window), std::vector<std::string>{});
+        window->hide();
+    }
+}
+
+TEST_F(OpeningFocusTest, ThePanelStartsOnItsFirstControlEachTimeAndEscapeStillClosesIt) {
+    PanelHost host;
+    auto* panel = new MenuPanel(*context, &host);
+    host.layout()->addWidget(panel);
+    host.resize(390, 380);  // shorter than its content: it scrolls
+    ASSERT_TRUE(host.isPopupForm());
+    open(&host);
+    QWidget* first = QApplication::focusWidget();
+    EXPECT_EQ(heardFocus(&host), "");
+    EXPECT_TRUE(panel->header()->isAncestorOf(first));
+
+    // The user tabs to a slider (picking it), then closes the panel.
+    QSlider* slider = panel->quickTuneCard()->contrastRow()->slider();
+    while (QApplication::focusWidget() != slider && host.isAncestorOf(QApplication::focusWidget()))
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_TRUE(slider->hasFocus());
+    QTest::keyClick(slider, Qt::Key_Escape);
+    EXPECT_FALSE(host.isVisible());
+
+    // Opened again: back on the first control, and the slider lets the
+    // wheel scroll the panel.
+    open(&host);
+    EXPECT_EQ(QApplication::focusWidget(), first);
+    const ColorAdjustment before = world.store->colorAdjustment(1);
+    EXPECT_TRUE(wheelScrollsPast(slider, [this] { settle(); }));
+    EXPECT_EQ(world.store->colorAdjustment(1), before);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(host.isVisible());
+}
+
+}  // namespace
+}  // namespace quorvane::testing

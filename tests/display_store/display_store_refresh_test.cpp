@@ -61,6 +61,24 @@ TEST(DisplayStoreStartupTest, TheJournalNoticeFollowsTheCacheResetNotice) {
               "최근 변경 기록을 읽지 못해 새로 시작합니다. 저장된 화면 설정은 그대로 둡니다.");
 }
 
+// The start-up's output step comes after the notices and adds its status to
+// them, so the damaged journal's notice is still there to read.
+TEST(DisplayStoreStartupTest, TheAutoApplyStatusFollowsTheJournalNotice) {
+    StoreWorld world;
+    world.storePreferences(savedFor({externalDisplay(1, "Studio", 1001)}));
+    world.defaults->setData(kJournalKey, "not json");
+    auto& store = world.startHoldingBackground();
+    const std::string notice =
+        "최근 변경 기록을 읽지 못해 새로 시작합니다. 저장된 화면 설정은 그대로 둡니다.";
+    EXPECT_EQ(store.statusMessage(), notice);
+    world.finishBackground();
+    EXPECT_EQ(store.statusMessage(), notice + " — 저장된 색상값 자동 적용됨");
+    // A later output step says its own word alone.
+    store.refresh(Intent::explicitUserRefresh);
+    world.finishBackground();
+    EXPECT_EQ(store.statusMessage(), "연결된 디스플레이 색상값 재적용됨");
+}
+
 TEST(DisplayStoreStartupTest, NoDisplayOnASynchronousStartStillTellsTheJournalNotice) {
     StoreWorld world;
     world.connect({});

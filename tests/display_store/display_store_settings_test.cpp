@@ -286,6 +286,51 @@ TEST(DisplayStoreSaveTest, ARecordUnreadableAtStartIsNeverWrittenOverUntilItRead
     EXPECT_EQ(saved.customPresets.size(), 1u);
 }
 
+// Changes held because the record cannot be read are not dropped at quit
+// without a word: the flush names them, as it names a failed write, and the
+// status says so. Once the record reads, the flush writes them instead.
+TEST(DisplayStoreSaveTest, TheFlushAtQuitNamesChangesHeldForAnUnreadableRecord) {
+    const std::string key = "org.quorvane.Quorvane.preferences.v1";
+    StoreWorld world;
+    world.writer = std::make_shared<BackgroundDefaultsWriter>(world.defaults);
+    world.storePreferences(QuorvanePreferences::defaults());
+    world.defaults->setUnreadable(key);
+    auto& store = world.start();
+    store.setTextSize(QuorvaneTextSize::veryLarge);
+    const auto unwritten = store.flushPendingSaves();
+    ASSERT_EQ(unwritten.size(), 1u);
+    EXPECT_EQ(unwritten[0].key, key);
+    ASSERT_FALSE(unwritten[0].outcome.succeeded());
+    EXPECT_EQ(unwritten[0].outcome.error->kind, DefaultsStoreError::Kind::unreadable);
+    EXPECT_EQ(store.statusMessage(), unwritten[0].outcome.error->description());
+
+    world.defaults->clearUnreadable(key);
+    EXPECT_TRUE(store.flushPendingSaves().empty());
+    EXPECT_EQ(world.savedPreferences().textSize, QuorvaneTextSize::veryLarge);
+}
+
+// A failed write retried after the back-off: once it is written the
+// failure leaves the status line, which shows again what it replaced.
+TEST(DisplayStoreSaveTest, AFailureLeavesTheStatusOnceTheRetryWritesTheChange) {
+    StoreWorld world;
+    world.writer = std::make_shared<BackgroundDefaultsWriter>(world.defaults, world.scheduler);
+    auto& store = world.start();
+    world.defaults->setFailsWrites(true);
+    store.setTextSize(QuorvaneTextSize::veryLarge);
+    const auto shown = store.statusMessage();
+    world.writer->flushPendingSaves();
+    world.scheduler->runUntilIdle();
+    EXPECT_EQ(store.statusMessage(),
+              "설정을 저장하지 못했습니다: org.quorvane.Quorvane.preferences.v1");
+
+    world.defaults->setFailsWrites(false);
+    world.scheduler->advance(BackgroundDefaultsWriter::kFirstRetryDelay);
+    world.writer->flushPendingSaves();
+    world.scheduler->runUntilIdle();
+    EXPECT_EQ(world.savedPreferences().textSize, QuorvaneTextSize::veryLarge);
+    EXPECT_EQ(store.statusMessage(), shown);
+}
+
 TEST(DisplayStoreSaveTest, ResettingOnPurposeWritesOverARecordUnreadableAtStart) {
     const std::string key = "org.quorvane.Quorvane.preferences.v1";
     StoreWorld world;

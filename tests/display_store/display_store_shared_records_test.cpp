@@ -148,6 +148,14 @@ class SharedRecordsTest : public ::testing::Test {
         return stored;
     }
 
+    static DisplayPreset presetNamed(std::string_view id) {
+        for (const auto& preset : DisplayPreset::builtIns())
+            if (preset.id == id)
+                return preset;
+        ADD_FAILURE() << "no preset " << id;
+        return {};
+    }
+
     std::string identityOf(DisplayID displayID) const {
         return rawIdentity(displays.at(displayID - 1));
     }
@@ -170,26 +178,46 @@ class SharedRecordsTest : public ::testing::Test {
     std::unique_ptr<DefaultsFolderWatcher> watcher;
 };
 
-TEST_F(SharedRecordsTest, FiftyInterleavedRoundsOfCommandLineAndApplicationLoseNothing) {
+// Every value either side wrote last stays: the command line's on the
+// displays the application left alone, and the application's where its user
+// set the left display again after the command line changed it, before the
+// application had taken that change in (often with its own previous save
+// still being written).
+TEST_F(SharedRecordsTest, InterleavedRoundsOfCommandLineAndApplicationKeepTheLastValueOfEither) {
+    constexpr int kRounds = 200;
     auto& store = startApplication();
     ASSERT_TRUE(watcher->watching());
     const auto presets = DisplayPreset::builtIns();
     std::map<std::string, ColorAdjustment> expected;
 
-    for (int round = 0; round < 50; ++round) {
-        // The command line on the middle or right display.
-        const DisplayID cliTarget = round % 2 == 0 ? 2 : 3;
+    for (int round = 0; round < kRounds; ++round) {
+        // The command line on the middle or right display, and every third
+        // round on the left one, the application's.
+        const bool contested = round % 3 == 2;
+        const DisplayID cliTarget = contested ? 1 : (round % 2 == 0 ? 2 : 3);
         const auto& cliPreset = presets[static_cast<std::size_t>(round) % presets.size()];
+        const auto shownBefore = store.colorAdjustments();
         ASSERT_EQ(cli({"apply-safe-preset", cliPreset.id, "--display", std::to_string(cliTarget)}),
                   0);
         expected[identityOf(cliTarget)] = cliPreset.adjustment;
+
+        if (contested) {
+            // The user sets the left display's brightness to what the
+            // application shows, which is what it last read.
+            const auto mine = shownBefore.at(identityOf(1));
+            store.updateColorAdjustment(1, &ColorAdjustment::softwareBrightness,
+                                        mine.softwareBrightness);
+            ASSERT_EQ(store.colorAdjustments().at(identityOf(1)), mine) << "round " << round;
+            expected[identityOf(1)] = mine;
+            continue;
+        }
         ASSERT_TRUE(showsSoon(cliTarget, cliPreset.adjustment)) << "round " << round;
 
         // The application on the left display: a slider, or a preset handed
         // over by URL. Its save is often still being written when the
         // command line's next save comes.
         if (round % 2 == 0) {
-            const double value = 0.5 + 0.005 * round;
+            const double value = 0.5 + 0.001 * round;
             store.updateColorAdjustment(1, &ColorAdjustment::softwareBrightness, value);
             expected[identityOf(1)] = store.colorAdjustments().at(identityOf(1));
             ASSERT_DOUBLE_EQ(expected[identityOf(1)].softwareBrightness, value);
@@ -205,6 +233,7 @@ TEST_F(SharedRecordsTest, FiftyInterleavedRoundsOfCommandLineAndApplicationLoseN
     }
 
     EXPECT_EQ(recordOnDisk().displayAdjustments, expected);
+    EXPECT_TRUE(showsSoon(1, expected.at(identityOf(1))));
     EXPECT_EQ(store.colorAdjustments(), expected);
     restartApplication();
     EXPECT_EQ(world.store->colorAdjustments(), expected);
@@ -270,6 +299,68 @@ TEST_F(SharedRecordsTest, AReloadWhileTheStoresSaveIsBeingWrittenWaitsForTheMerg
     const auto saved = recordOnDisk();
     EXPECT_EQ(saved.displayAdjustments.at(identityOf(2)), night.adjustment);
     EXPECT_DOUBLE_EQ(saved.displayAdjustments.at(identityOf(1)).warmth, 0.4);
+}
+
+// The command line applies "movie" to a display whose "coding" the
+// application last read; then the user hands "coding" to the application
+// again while its previous save is still being written (so the reload of
+// the command line's change waits). The user's later action is what the
+// record keeps, as the screen shows it.
+TEST_F(SharedRecordsTest, AUserActionEqualToTheValueLastReadWinsOverTheEarlierCommandLine) {
+    auto& store = startApplication();
+    const auto coding = presetNamed("coding");
+    const std::string url = "quorvane://apply-safe-preset?preset=coding&display=1";
+    // The same request in other words, so it is not taken for a repeat.
+    const std::string again = "quorvane://apply-safe-preset?display=1&preset=coding";
+    ASSERT_TRUE(store.handleAutomationURL(url)) << store.statusMessage();
+    world.writer->flushPendingSaves();
+    ASSERT_EQ(cli({"apply-safe-preset", "movie", "--display", "1"}), 0);
+
+    std::promise<void> release;
+    auto released = release.get_future().share();
+    std::atomic<bool> holding = true;
+    world.writer->setBeforeWriteHook([&](const std::string&, const std::string&) {
+        if (holding.exchange(false))
+            released.wait();
+    });
+    store.updateColorAdjustment(2, &ColorAdjustment::warmth, 0.4);
+    ASSERT_TRUE(deliverChanges());
+    ASSERT_TRUE(store.handleAutomationURL(again)) << store.statusMessage();
+    release.set_value();
+
+    const auto saved = recordOnDisk();
+    EXPECT_EQ(saved.displayAdjustments.at(identityOf(1)), coding.adjustment);
+    EXPECT_DOUBLE_EQ(saved.displayAdjustments.at(identityOf(2)).warmth, 0.4);
+    EXPECT_TRUE(showsSoon(1, coding.adjustment));
+    restartApplication();
+    EXPECT_EQ(world.store->colorAdjustments().at(identityOf(1)), coding.adjustment);
+}
+
+// The same with a record that is a link to a file elsewhere, whose changes
+// the folder's watch never reports: the application never took the command
+// line's value in, and its user's later action still wins.
+TEST_F(SharedRecordsTest, AUserActionOnALinkedRecordWinsOverTheEarlierCommandLine) {
+    // A folder of its own, which the watch of the settings folder does not
+    // reach into.
+    const auto elsewhere = folder / "elsewhere";
+    std::filesystem::create_directory(elsewhere);
+    const auto target = elsewhere / preferencesFile().filename();
+    std::filesystem::rename(preferencesFile(), target);
+    std::filesystem::create_symlink(target, preferencesFile());
+    auto& store = startApplication();
+    const std::string url = "quorvane://apply-safe-preset?preset=coding&display=1";
+    // The same request in other words, so it is not taken for a repeat.
+    const std::string again = "quorvane://apply-safe-preset?display=1&preset=coding";
+    ASSERT_TRUE(store.handleAutomationURL(url)) << store.statusMessage();
+    world.writer->flushPendingSaves();
+    ASSERT_EQ(cli({"apply-safe-preset", "movie", "--display", "1"}), 0);
+    ASSERT_EQ(cli({"apply-safe-preset", "night", "--display", "2"}), 0);
+
+    ASSERT_TRUE(store.handleAutomationURL(again)) << store.statusMessage();
+    const auto saved = recordOnDisk();
+    EXPECT_EQ(saved.displayAdjustments.at(identityOf(1)), presetNamed("coding").adjustment);
+    EXPECT_EQ(saved.displayAdjustments.at(identityOf(2)), presetNamed("night").adjustment);
+    EXPECT_TRUE(std::filesystem::is_symlink(preferencesFile()));
 }
 
 TEST_F(SharedRecordsTest, JournalEntriesOfBothSidesAreKept) {
@@ -372,6 +463,35 @@ TEST_F(SharedRecordsTest, ARecordThatFailsToReadIsNotWrittenOverAndTakesTheRunsC
     EXPECT_DOUBLE_EQ(saved.displayAdjustments.at(identityOf(1)).warmth, 0.3);
     EXPECT_EQ(store.customPresets().size(), 2u);
     EXPECT_EQ(stored.customPresets.size(), 1u);
+}
+
+// The record turns unreadable while the application runs (a failing disk)
+// after the command line saved it: the application's save writes nothing,
+// says why and holds the change; once the record reads, the retry writes
+// both sides' values and the failure leaves the status.
+TEST_F(SharedRecordsTest, ARecordThatStartsFailingToReadIsNotWrittenOver) {
+    auto failing = std::make_shared<std::atomic<bool>>(false);
+    auto& store = startApplication(filesFailingPreferencesReads(failing));
+    store.updateColorAdjustment(1, &ColorAdjustment::warmth, 0.2);
+    world.writer->flushPendingSaves();
+
+    failing->store(true);
+    const auto night = presetNamed("night");
+    ASSERT_EQ(cli({"apply-safe-preset", night.id, "--display", "2"}), 0);
+    const auto bytes = preferencesBytes();
+    store.updateColorAdjustment(1, &ColorAdjustment::warmth, 0.3);
+    const auto applied = store.statusMessage();
+    EXPECT_EQ(world.writer->flushPendingSaves().size(), 1u);
+    world.scheduler->runUntilIdle();
+    EXPECT_EQ(preferencesBytes(), bytes);
+    EXPECT_NE(store.statusMessage().find("이 파일은 덮어쓰지 않습니다"), std::string::npos);
+
+    failing->store(false);
+    const auto saved = recordOnDisk();
+    world.scheduler->runUntilIdle();
+    EXPECT_EQ(saved.displayAdjustments.at(identityOf(2)), night.adjustment);
+    EXPECT_DOUBLE_EQ(saved.displayAdjustments.at(identityOf(1)).warmth, 0.3);
+    EXPECT_EQ(store.statusMessage(), applied);
 }
 
 // The record that could not be read changes on disk (the command line saves

@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
+#include "app/composition/linux_display_store_factory.hpp"
 #include "services/persistence/defaults_store.hpp"
+#include "services/persistence/user_defaults_preferences_store.hpp"
 #include "support/temporary_folder.hpp"
 
 namespace quorvane {
@@ -87,6 +91,70 @@ TEST_F(MergingDefaultsStoreTest, WhatIsNoRecordAndKeysWithoutAMergeAreWrittenAsT
     ASSERT_TRUE(other->setData(kOtherKey, "two").succeeded());
     ASSERT_TRUE(store.setData(kOtherKey, "three").succeeded());
     EXPECT_EQ(other->read(kOtherKey).data, "three");
+}
+
+// The record turns unreadable (a failing disk) between two saves: the save
+// writes nothing and says why, and once it reads again the next save still
+// merges this side's changes onto the other side's.
+TEST(MergingDefaultsStoreReadFailureTest, ARecordThatFailsToReadAtTheSaveIsNotWrittenOver) {
+    TemporaryFolder folder;
+    auto other = std::make_shared<FileDefaultsStore>(folder.path());
+    auto failing = std::make_shared<std::atomic<bool>>(false);
+    auto files = std::make_shared<FileDefaultsStore>(folder.path());
+    files->setReadCall(
+        [failing](const std::filesystem::path&, int fd, void* buffer, std::size_t size) -> ssize_t {
+            if (*failing) {
+                errno = EIO;
+                return -1;
+            }
+            return ::read(fd, buffer, size);
+        });
+    MergingDefaultsStore store{files, {{kKey, RecordMerge::preferencesBytes}}};
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
+    ASSERT_TRUE(store.read(kKey).data);
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 0.3}})).succeeded());
+
+    failing->store(true);
+    const auto refused = store.setData(kKey, record({{"a", 0.6}, {"b", 1.0}}));
+    ASSERT_FALSE(refused.succeeded());
+    EXPECT_EQ(refused.error->kind, DefaultsStoreError::Kind::unreadable);
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 1.0}, {"b", 0.3}}));
+
+    failing->store(false);
+    ASSERT_TRUE(store.setData(kKey, record({{"a", 0.6}, {"b", 1.0}})).succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.6}, {"b", 0.3}}));
+}
+
+TEST_F(MergingDefaultsStoreTest, APartTheSaveTouchedWinsOverTheOtherSidesChange) {
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 0.5}, {"b", 1.0}})).succeeded());
+    ASSERT_TRUE(store.read(kKey).data);
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 0.9}, {"b", 0.3}})).succeeded());
+
+    TouchedRecordParts touched;
+    touched.touch(RecordMerge::PreferencesPart::displayAdjustments, "a");
+    ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.5}, {"b", 1.0}}), touched).succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
+}
+
+// Another process breaks the record after the application read it: the
+// application's next save has nothing to merge it with, and keeps it aside
+// before its own record replaces it.
+TEST(RecordBrokenWhileRunningTest, TheNextSaveKeepsBrokenPreferencesAside) {
+    TemporaryFolder folder;
+    FileDefaultsStore other(folder.path());
+    auto writer = LinuxDisplayStoreFactory::recordWriter(folder.path());
+    UserDefaultsPreferencesStore store(writer);
+    ASSERT_TRUE(other.setData(kKey, record({{"a", 1.0}})).succeeded());
+    ASSERT_FALSE(store.loadResult().recoveredFromCorruption);
+    const std::string broken = R"({"displayAdjustments":{"a":)";
+    ASSERT_TRUE(other.setData(kKey, broken).succeeded());
+
+    QuorvanePreferences changed;
+    changed.textSize = QuorvaneTextSize::extraLarge;
+    ASSERT_TRUE(store.save(changed).succeeded());
+    ASSERT_TRUE(writer->flushPendingSaves().empty());
+    EXPECT_EQ(folder.copiesKeptAside(kKey), std::vector<std::string>{broken});
+    EXPECT_EQ(other.read(kKey).data, changed.encoded());
 }
 
 }  // namespace

@@ -98,6 +98,37 @@ TEST(RecordMerge, WhereBothChangedOneEntryTheLaterSaveWins) {
     EXPECT_EQ(RecordMerge::preferences(base, base, base), base);
 }
 
+// A user action that sets a part back to the value this side last read
+// comes after the other side's change of it: the touched part is ours, the
+// parts it left alone still take the other side's changes.
+TEST(RecordMerge, APartAUserActionSetIsOursEvenWhenItEqualsTheBase) {
+    QuorvanePreferences base;
+    base.displayAdjustments = {{"a", brightness(0.9)}, {"b", brightness(0.9)}};
+    auto theirs = base;
+    theirs.displayAdjustments["a"] = brightness(0.2);
+    theirs.displayAdjustments["b"] = brightness(0.3);
+    theirs.textSize = QuorvaneTextSize::veryLarge;
+    theirs.appearance = QuorvaneAppearance::dark;
+
+    TouchedRecordParts touched;
+    touched.touch(RecordMerge::PreferencesPart::displayAdjustments, "a");
+    touched.touch(RecordMerge::PreferencesPart::textSize);
+    const auto merged = RecordMerge::preferences(base, base, theirs, touched);
+    EXPECT_EQ(merged.displayAdjustments.at("a"), brightness(0.9));
+    EXPECT_EQ(merged.displayAdjustments.at("b"), brightness(0.3));
+    EXPECT_EQ(merged.textSize, base.textSize);
+    EXPECT_EQ(merged.appearance, QuorvaneAppearance::dark);
+
+    // Through the stored bytes alike; a reset touches every part.
+    const auto bytes =
+        RecordMerge::preferencesBytes(base.encoded(), *base.encoded(), *theirs.encoded(), touched);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(QuorvanePreferences::decoded(*bytes), merged);
+    EXPECT_EQ(
+        RecordMerge::preferences(base, QuorvanePreferences{}, theirs, TouchedRecordParts::all()),
+        QuorvanePreferences{});
+}
+
 TEST(RecordMerge, JournalsKeepTheEntriesOfBothSidesNewestFirstWithinTheLimit) {
     QuorvaneRecoveryJournal base;
     base.entries = {entry("old", 1)};

@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 
+#include <algorithm>
 #include <cstring>
 #include <future>
 
@@ -411,6 +412,59 @@ bool ignoresBrokenPipes(pid_t pid) {
             return (std::stoull(line.substr(7), nullptr, 16) >> (SIGPIPE - 1) & 1) != 0;
     }
     return false;
+}
+
+// The record is a link to a file elsewhere, so the running application never
+// hears of the command line's "movie" on a display whose "coding" it last
+// saved. A URL that hands it "coding" again is the user's later word: the
+// record and the screen both hold coding, also after the application ends.
+TEST_F(ApplicationTest, AURLAfterTheCommandLinesChangeWinsOnARecordLinkedElsewhere) {
+    const auto target = home.path() / "elsewhere.json";
+    std::filesystem::rename(home.preferencesFile(), target);
+    std::filesystem::create_symlink(target, home.preferencesFile());
+    startFirst();
+    const auto identities = identitiesByOutput(home, displayName);
+    ASSERT_EQ(identities.size(), 3u);
+    const auto& identity = identities.at("DUMMY0");
+    const auto handOver = [&](const std::string& url) {
+        const std::string message = "url " + url;
+        RawSocket later(socketPath());
+        later.send(header(static_cast<std::uint32_t>(message.size())) + message);
+        return later.receiveAll(std::chrono::seconds(20)) == header(2) + "ok";
+    };
+    const auto saved = [&]() -> std::optional<ColorAdjustment> {
+        const auto text = home.preferencesText();
+        if (!text)
+            return std::nullopt;
+        const auto adjustments = QuorvanePreferences::decoded(*text).displayAdjustments;
+        const auto found = adjustments.find(identity);
+        if (found == adjustments.end())
+            return std::nullopt;
+        return found->second;
+    };
+    const auto presets = DisplayPreset::builtIns();
+    const auto codingPreset = std::find_if(
+        presets.begin(), presets.end(), [](const auto& preset) { return preset.id == "coding"; });
+    ASSERT_NE(codingPreset, presets.end());
+    const auto coding = codingPreset->adjustment;
+
+    ASSERT_TRUE(handOver("quorvane://apply-safe-preset?preset=coding&display=" + identity))
+        << home.logText();
+    ASSERT_TRUE(eventually([&] { return saved() == coding; })) << home.logText();
+    const auto movie = testing::runQuorvane(
+        {"cli", "apply-safe-preset", "movie", "--display", identity}, home, displayName);
+    ASSERT_EQ(movie.status, 0) << movie.err;
+    ASSERT_NE(saved(), coding);
+    // Worded otherwise, so it is not taken for a repeat of the first.
+    ASSERT_TRUE(handOver("quorvane://apply-safe-preset?display=" + identity + "&preset=coding"))
+        << home.logText();
+    EXPECT_TRUE(eventually([&] { return saved() == coding; })) << home.logText();
+    EXPECT_EQ(currentRamp("DUMMY0"), rampOf(coding, "DUMMY0"));
+
+    first->signal(SIGTERM);
+    ASSERT_EQ(first->waitFor(), 0) << home.logText();
+    EXPECT_EQ(saved(), coding);
+    EXPECT_TRUE(std::filesystem::is_symlink(home.preferencesFile()));
 }
 
 // How one application run ended after its X server ended under it.

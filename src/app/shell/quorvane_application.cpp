@@ -226,6 +226,8 @@ void QuorvaneApplication::closeAfterDisplayServerLoss() {
     // not run on the lost connection.
     if (auto saves = deferredSaves_.lock())
         tellUnwrittenSaves(saves->flushPendingSaves());
+    if (host_)
+        tellUnwrittenSaves(host_->store().heldSaves());
     recordChanges_.reset();
     host_.reset();
 }

@@ -7,6 +7,7 @@
 #include "platform/interfaces/defaults_lock.hpp"
 #include "platform/interfaces/defaults_store_error.hpp"
 #include "platform/interfaces/save_outcome.hpp"
+#include "platform/interfaces/touched_record_parts.hpp"
 
 namespace quorvane {
 
@@ -34,6 +35,14 @@ class DefaultsStoring {
     // Replaces the key's value. Refuses to replace a record that exists but
     // cannot be read.
     virtual SaveOutcome setData(std::string_view key, std::string_view bytes) = 0;
+    // The same for a save made by user actions: a store that merges the
+    // record with another process's saves takes the `touched` parts from
+    // `bytes` whatever the other process saved. Other stores just write.
+    virtual SaveOutcome setDataTouching(std::string_view key, std::string_view bytes,
+                                        const TouchedRecordParts& touched) {
+        (void)touched;
+        return setData(key, bytes);
+    }
     // Keeps `bytes` (a record that did not decode) aside under a dated name of
     // its own next to the key's file; the outcome names the copy.
     virtual SaveOutcome keepCopyAside(std::string_view key, std::string_view bytes) = 0;

@@ -22,10 +22,15 @@ struct UnwrittenSave {
 class DeferredSaveReporting {
   public:
     using FailureHandler = std::function<void(const std::string& key, const SaveOutcome& outcome)>;
+    using WrittenHandler = std::function<void(const std::string& key)>;
 
     virtual ~DeferredSaveReporting() = default;
     // Called on the writer's own thread; an empty handler stops the reports.
     virtual void setFailureHandler(FailureHandler handler) = 0;
+    // Called on the writer's own thread once a key whose failure was told
+    // is written after all (by a retry or a newer value), so the failure
+    // stops being shown.
+    virtual void setWrittenAfterFailureHandler(WrittenHandler handler) = 0;
     // Whether a value set earlier is still waiting for, or in, its write.
     virtual bool hasUnwrittenValues() const = 0;
     // Writes every value still pending, failed ones again too, and returns

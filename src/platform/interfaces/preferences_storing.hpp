@@ -3,7 +3,9 @@
 #include "models/settings/preferences_load_result.hpp"
 #include "models/settings/quorvane_preferences.hpp"
 #include "platform/interfaces/defaults_lock.hpp"
+#include "platform/interfaces/defaults_store_error.hpp"
 #include "platform/interfaces/save_outcome.hpp"
+#include "platform/interfaces/touched_record_parts.hpp"
 
 namespace quorvane {
 
@@ -21,7 +23,13 @@ class PreferencesStoring {
     // be encoded writes nothing; a stored record that could not be decoded
     // is kept aside once before the first save replaces it; a record that
     // cannot be read is never replaced.
-    virtual SaveOutcome save(const QuorvanePreferences& preferences) = 0;
+    // `touched` names the parts user actions set since the record was last
+    // read or saved: a merge with another process's save keeps them.
+    virtual SaveOutcome save(const QuorvanePreferences& preferences,
+                             const TouchedRecordParts& touched) = 0;
+    SaveOutcome save(const QuorvanePreferences& preferences) { return save(preferences, {}); }
+    // Why the last load found the record unreadable; none when it read.
+    virtual std::optional<DefaultsStoreError> lastReadError() const = 0;
     // The lock shared with every other process, held by a caller from its
     // load to its save so no change made in between is lost.
     virtual DefaultsLock lockExclusively() = 0;

@@ -15,8 +15,6 @@ namespace quorvane {
 namespace {
 
 constexpr std::string_view kReadyStatus = "준비됨";
-constexpr std::string_view kPreferencesUnreadableNotice =
-    "저장된 설정을 읽을 수 없어 변경을 저장하지 않았습니다.";
 
 GlobalHotKeyRegistrationSummary placeholderSummary(int requestedCount) {
     return {requestedCount, 0, {}, false};
@@ -88,22 +86,33 @@ DisplayStore::DisplayStore(DisplayStoreCollaborators collaborators)
         });
 
     // A save the background writer could not finish is told like one that
-    // failed at once, on the store's thread.
+    // failed at once, on the store's thread, and so is its write after all.
     if (deferredSaves_) {
+        const auto onStoreThread = [weak = weakSelf(),
+                                    scheduler = std::weak_ptr<Scheduler>(scheduler_)](
+                                       std::function<void(DisplayStore&)> task) {
+            if (auto liveScheduler = scheduler.lock()) {
+                liveScheduler->post([weak, task = std::move(task)] {
+                    if (auto self = weak.lock())
+                        task(**self);
+                });
+            }
+        };
         deferredSaves_->setFailureHandler(
-            [weak = weakSelf(), scheduler = std::weak_ptr<Scheduler>(scheduler_)](
-                const std::string&, const SaveOutcome& outcome) {
-                if (auto liveScheduler = scheduler.lock()) {
-                    liveScheduler->post([weak, outcome] {
-                        if (auto self = weak.lock())
-                            (*self)->reportSaveOutcome(outcome);
-                    });
-                }
+            [onStoreThread](const std::string& key, const SaveOutcome& outcome) {
+                onStoreThread([key, outcome](DisplayStore& store) {
+                    store.reportDeferredSaveFailure(key, outcome);
+                });
             });
+        deferredSaves_->setWrittenAfterFailureHandler([onStoreThread](const std::string& key) {
+            onStoreThread([key](DisplayStore& store) { store.recordWrittenAfterFailure(key); });
+        });
     }
 
     preferencesUnreadable_ = preferencesLoad.recordUnreadable;
-    if (preferencesLoad.message)
+    if (preferencesLoad.recordUnreadable && preferencesLoad.message)
+        showSaveProblem(*preferencesLoad.message);
+    else if (preferencesLoad.message)
         setStatusMessage(*preferencesLoad.message);
 
     refresh(RefreshIntent::startup);
@@ -122,6 +131,17 @@ DisplayStore::DisplayStore(DisplayStoreCollaborators collaborators)
     // the start-up says.
     if (journalLoad.message)
         addStartupNotice(*journalLoad.message);
+    // The start-up's own output step, still to come, adds to these notices.
+    if (statusMessage_ != kReadyStatus && fullDisplayRefreshIntent_ == RefreshIntent::startup)
+        startupStatus_ = statusMessage_;
+}
+
+void DisplayStore::setStartupOutputStatus(RefreshIntent intent, std::string text) {
+    if (intent == RefreshIntent::startup && startupStatus_ && statusMessage_ == *startupStatus_) {
+        addStartupNotice(text);
+        return;
+    }
+    setStatusMessage(std::move(text));
 }
 
 void DisplayStore::addStartupNotice(const std::string& notice) {
@@ -140,8 +160,10 @@ void DisplayStore::addStartupNotice(const std::string& notice) {
 }
 
 DisplayStore::~DisplayStore() {
-    if (deferredSaves_)
+    if (deferredSaves_) {
         deferredSaves_->setFailureHandler(nullptr);
+        deferredSaves_->setWrittenAfterFailureHandler(nullptr);
+    }
     self_.reset();
     if (recordReloadRetryTask_)
         recordReloadRetryTask_->cancel();
@@ -237,57 +259,6 @@ QuorvanePreferences DisplayStore::preferencesFromPublishedState() const {
     record.customScenes = customScenes_;
     record.customDisplayGroups = customDisplayGroups_;
     return record;
-}
-
-void DisplayStore::savePreferences() {
-    if (preferencesSaveHeld())
-        return;
-    preferences_ = preferencesFromPublishedState();
-    preferencesBase_ = preferences_;
-    reportSaveOutcome(preferencesStore_->save(preferences_));
-}
-
-std::vector<UnwrittenSave> DisplayStore::flushPendingSaves() {
-    if (!deferredSaves_)
-        return {};
-    auto unwritten = deferredSaves_->flushPendingSaves();
-    if (!unwritten.empty())
-        reportSaveOutcome(unwritten.front().outcome);
-    return unwritten;
-}
-
-bool DisplayStore::preferencesSaveHeld() {
-    if (!preferencesUnreadable_)
-        return false;
-    const auto load = preferencesStore_->loadResult();
-    if (load.recordUnreadable) {
-        showSaveProblem(load.message.value_or(std::string(kPreferencesUnreadableNotice)));
-        return true;
-    }
-    // It reads again: the changes made meanwhile go on top of it, as on any
-    // record changed on disk. One that reads but does not decode is kept
-    // aside by the save, as at any start.
-    preferencesUnreadable_ = false;
-    if (!load.recoveredFromCorruption)
-        reloadPreferencesFromDisk();
-    return false;
-}
-
-void DisplayStore::reportSaveOutcome(const SaveOutcome& outcome) {
-    std::optional<std::string> text;
-    if (outcome.keptCopy)
-        text = UserDefaultsPreferencesStore::keptCopyNotice(*outcome.keptCopy);
-    if (outcome.error)
-        text = outcome.error->description();
-    if (text)
-        showSaveProblem(std::move(*text));
-}
-
-void DisplayStore::showSaveProblem(std::string text) {
-    ChangeScope scope(*this);
-    stickyStatusMessage_.reset();
-    setStatusMessage(text);
-    stickyStatusMessage_ = std::move(text);
 }
 
 }  // namespace quorvane

@@ -67,6 +67,7 @@
 #include "platform/interfaces/quorvane_recovery_journal_storing.hpp"
 #include "platform/interfaces/save_outcome.hpp"
 #include "platform/interfaces/scheduler.hpp"
+#include "platform/interfaces/touched_record_parts.hpp"
 #include "services/automation/quorvane_automation_command.hpp"
 #include "services/automation/quorvane_automation_url_coordinator.hpp"
 #include "services/ddc/ddc_capability_badge.hpp"
@@ -368,6 +369,9 @@ class DisplayStore {
     // Writes every save still waiting (failed ones again too) and returns what
     // still could not be written, which the status then tells. For the way out.
     std::vector<UnwrittenSave> flushPendingSaves();
+    // The changes held because the preferences record cannot be read, as the
+    // flush names them; changes nothing, for a way out that cannot flush.
+    std::vector<UnwrittenSave> heldSaves() const;
 
     // --- Full reset and settings import ---------------------------------------------
     // Both end every comparison first and change nothing when one cannot end;
@@ -429,20 +433,40 @@ class DisplayStore {
     void notifyChange();
     // The preferences record with the published settings written in.
     QuorvanePreferences preferencesFromPublishedState() const;
+    // Adds a notice to what the start-up shows rather than replacing it.
+    void addStartupNotice(const std::string& notice);
+    // A status of the start-up's own output step: added after the start-up
+    // notices while they are still shown, so neither hides the other.
+    void setStartupOutputStatus(RefreshIntent intent, std::string text);
+
+    // Saves and their problems (display_store_saves.cpp).
     void savePreferences();
+    // Marks a part of the preferences as set by the current user action, so
+    // the save keeps it over another process's change even when its value
+    // equals the one this store last read.
+    void touchPreference(std::string_view field, std::string_view entry = {});
+    // A display's saved colour, set or removed by a user action.
+    void setSavedAdjustment(const std::string& identity, const ColorAdjustment& adjustment);
+    void removeSavedAdjustment(const std::string& identity);
     // Shows a failed save (or a record kept aside before it was replaced) as
     // the status message; the text stands until the current change ends, so
     // the success text of the action that saved cannot hide it.
     void reportSaveOutcome(const SaveOutcome& outcome);
     // Shows `text` in the status until the current change ends.
     void showSaveProblem(std::string text);
-    // A preferences record that could not be read at start is never written
-    // over: each save reads it again instead and, while it still cannot be
-    // read, says so. Once it reads, the changes made meanwhile are put on the
-    // stored record and saved. True when this save must not write.
+    // The background writer told of a failed write, or of a write that
+    // succeeded after one.
+    void reportDeferredSaveFailure(const std::string& key, const SaveOutcome& outcome);
+    void recordWrittenAfterFailure(const std::string& key);
+    // Once nothing is left unwritten, a save problem still shown gives way
+    // to the status it replaced.
+    void clearSaveProblemWhenWritten();
+    // A preferences record that could not be read (at start, or at a save)
+    // is never written over: each save reads it again instead and, while it
+    // still cannot be read, says so and holds the changes. Once it reads, the
+    // changes made meanwhile are put on the stored record and saved. True
+    // when this save must not write.
     bool preferencesSaveHeld();
-    // Adds a notice to what the start-up shows rather than replacing it.
-    void addStartupNotice(const std::string& notice);
     std::weak_ptr<DisplayStore*> weakSelf() const { return self_; }
 
     // Queries (display_store_queries.cpp).
@@ -484,6 +508,12 @@ class DisplayStore {
     // Colour road (display_store_color.cpp, display_store_prompt.cpp).
     bool applyColorAdjustment(const ColorAdjustment& adjustment, DisplayID displayID,
                               const std::optional<DisplayIdentity>& identity);
+    // Displays of one identity (twins) share one saved colour, and automatic
+    // apply leaves them alone, so a colour shown because the identity's saved
+    // colour changed, or comes back, goes on every connected display of it,
+    // `displayID` first. Stops at the first failed write, reported as above.
+    bool applyColorAdjustmentToIdentity(const ColorAdjustment& adjustment, DisplayID displayID,
+                                        const DisplayIdentity& identity);
     void publishRecentChangeRecoveryPrompt(const std::vector<DisplaySnapshot>& displays,
                                            std::string_view changeKind,
                                            QuorvaneRecoveryJournalStatus journalStatus,
@@ -546,6 +576,7 @@ class DisplayStore {
     ColorAdjustment savedAdjustmentOrNeutral(const DisplayIdentity& identity) const;
     // Shows `adjustment` and, once it reached the screen, records `mode` for
     // the display; false (with the failure reported) when the write failed.
+    // Back to `active`, every display of the identity shows it.
     bool showWithRecoveryMode(const ColorAdjustment& adjustment, QuorvaneEffectRecoveryMode mode,
                               DisplayID displayID, const DisplayIdentity& identity);
 
@@ -666,6 +697,24 @@ class DisplayStore {
     // The preferences record exists but could not be read: it is not saved
     // over until it reads, or the user resets every setting.
     bool preferencesUnreadable_ = false;
+    // Changes made while the record could not be read, not yet saved.
+    bool preferencesChangesHeld_ = false;
+    // What user actions set in the preferences since the last save.
+    TouchedRecordParts preferencesTouched_;
+    // A save problem on show, with the status it replaced (and that status's
+    // privacy tokens), and the records whose failed write the writer told
+    // and has not yet written.
+    struct ShownSaveProblem {
+        std::string text;
+        std::string replacedStatus;
+        std::vector<std::string> replacedPrivacyTokens;
+        bool replacedRequiresDDCValueRedaction = false;
+    };
+    std::optional<ShownSaveProblem> shownSaveProblem_;
+    std::set<std::string> unwrittenRecordKeys_;
+    // The start-up status with its notices, while the start-up's own output
+    // step is still to come.
+    std::optional<std::string> startupStatus_;
     std::thread::id ownerThread_ = std::this_thread::get_id();
     std::shared_ptr<DeferredSaveReporting> deferredSaves_;
     // Callbacks hold this weakly, so work that returns after the store is

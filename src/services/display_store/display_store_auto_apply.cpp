@@ -64,13 +64,14 @@ void DisplayStore::applySavedAdjustmentsIfNeeded(RefreshIntent reason) {
     if (!failures.empty()) {
         const std::string head =
             appliedCount == 0 ? "색상 자동 적용 실패" : "일부 디스플레이 색상 적용 실패";
-        setStatusMessage(head + ": " + joined(failures, "; ") + ambiguousSuffix);
+        setStartupOutputStatus(reason, head + ": " + joined(failures, "; ") + ambiguousSuffix);
         return;
     }
     if (appliedCount == 0) {
         if (ambiguousCount > 0) {
-            setStatusMessage("동일하게 보이는 모니터 " + formatDecimal(ambiguousCount) +
-                             "개는 자동 색상 적용을 건너뜁니다");
+            setStartupOutputStatus(reason, "동일하게 보이는 모니터 " +
+                                               formatDecimal(ambiguousCount) +
+                                               "개는 자동 색상 적용을 건너뜁니다");
         }
         return;
     }
@@ -81,7 +82,7 @@ void DisplayStore::applySavedAdjustmentsIfNeeded(RefreshIntent reason) {
         text = "저장된 색상값 자동 적용됨";
     else
         text = "연결된 디스플레이 색상값 재적용됨";
-    setStatusMessage(text + ambiguousSuffix);
+    setStartupOutputStatus(reason, text + ambiguousSuffix);
 }
 
 DisabledSoftwareCorrectionResult DisplayStore::applyNeutralColorOutputForDisabledCorrection() {

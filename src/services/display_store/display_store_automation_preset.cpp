@@ -92,7 +92,7 @@ AutomationPresetApplyResult DisplayStore::applyAutomationPreset(
         }
         const auto targetIdentity = DisplayIdentity::of(target);
         recordUndoOnceAndActivate(targetIdentity, undoRecorded);
-        colorAdjustments_[targetIdentity.rawValue] = preset.adjustment;
+        setSavedAdjustment(targetIdentity.rawValue, preset.adjustment);
         autoApplyTracker_.appliedSignatures[displayInstanceKey(targetIdentity, target.id)] =
             shown.stableApplySignature();
         ++appliedCount;

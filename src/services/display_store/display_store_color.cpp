@@ -31,7 +31,7 @@ void DisplayStore::updateColorAdjustment(DisplayID displayID,
     // Below 0.1 the screen goes too dark to find the control again.
     adjustment.softwareBrightness = std::clamp(
         adjustment.softwareBrightness, kMinimumSoftwareBrightness, kMaximumSoftwareBrightness);
-    colorAdjustments_[snapshotIdentity.rawValue] = adjustment;
+    setSavedAdjustment(snapshotIdentity.rawValue, adjustment);
     savePreferences();
 
     if (!applyColorAdjustment(adjustment, displayID, snapshotIdentity))
@@ -54,6 +54,20 @@ bool DisplayStore::applyColorAdjustment(const ColorAdjustment& adjustment, Displ
     setStatusMessage(softwareColorCorrectionEnabled_
                          ? "색상 조정 적용됨"
                          : "색감 값 저장됨 — 화면 색감 보정이 꺼져 있어 화면은 원래 색으로 둡니다");
+    return true;
+}
+
+bool DisplayStore::applyColorAdjustmentToIdentity(const ColorAdjustment& adjustment,
+                                                  DisplayID displayID,
+                                                  const DisplayIdentity& identity) {
+    if (!applyColorAdjustment(adjustment, displayID, identity))
+        return false;
+    for (const auto& other : displays_) {
+        if (other.id == displayID || DisplayIdentity::of(other).rawValue != identity.rawValue)
+            continue;
+        if (!applyColorAdjustment(adjustment, other.id, identity))
+            return false;
+    }
     return true;
 }
 

@@ -40,7 +40,7 @@ bool DisplayStore::recoverDisplaysToSafeState() {
         const auto targetIdentity = DisplayIdentity::of(target);
         recordUndoOnceAndActivate(targetIdentity, undoRecorded);
         if (applyColorAdjustment(safeAdjustment, target.id, targetIdentity)) {
-            colorAdjustments_[targetIdentity.rawValue] = safeAdjustment;
+            setSavedAdjustment(targetIdentity.rawValue, safeAdjustment);
             effectRecoveryState_.setMode(QuorvaneEffectRecoveryMode::active, targetIdentity);
             syncRecoverySnapshot(targetIdentity);
             ++softwareCount;

@@ -36,8 +36,11 @@ void DisplayStore::resetAllSettings() {
     autoApplyTracker_.appliedSignatures.clear();
     gammaController_->restoreSystemColorSettings();
     reconcileGlobalHotKeys(false);
-    // Resetting on purpose may write over a record that could not be read.
+    // Resetting on purpose may write over a record that could not be read,
+    // and sets every part, whatever another process saved before.
     preferencesUnreadable_ = false;
+    preferencesChangesHeld_ = false;
+    preferencesTouched_ = TouchedRecordParts::all();
     savePreferences();
     setStatusMessage("모든 Quorvane 설정을 초기화했습니다");
 }
@@ -53,6 +56,8 @@ bool DisplayStore::replacePreferencesWithoutApplying(const QuorvanePreferences& 
     autoApplyTracker_.appliedSignatures.clear();
     restoreSelectionAfterDisplayRefresh();
     reconcileGlobalHotKeys(false);
+    // The imported record replaces the whole one.
+    preferencesTouched_ = TouchedRecordParts::all();
     savePreferences();
     return true;
 }

@@ -11,7 +11,7 @@ void DisplayStore::applyPreset(const DisplayPreset& preset, DisplayID displayID)
         return;
     const auto snapshotIdentity = DisplayIdentity::of(*snapshot);
     recordUndoAndActivate(snapshotIdentity);
-    colorAdjustments_[snapshotIdentity.rawValue] = preset.adjustment;
+    setSavedAdjustment(snapshotIdentity.rawValue, preset.adjustment);
     savePreferences();
     if (!applyColorAdjustment(preset.adjustment, displayID, snapshotIdentity))
         return;

@@ -61,6 +61,10 @@ void DisplayStore::reloadRecordsChangedOnDisk(const std::set<DisplayStoreRecord>
         changed = reloadRecoveryJournalFromDisk() || changed;
     if (pending.contains(DisplayStoreRecord::ddcCapabilityCache))
         changed = reloadDDCCapabilityCacheFromDisk() || changed;
+    // Changes held while the record could not be read are saved now that it
+    // reads.
+    if (preferencesChangesHeld_ && !preferencesUnreadable_)
+        savePreferences();
     // Only a change of what the windows show is announced: this store's own
     // saves come back here too, once each.
     if (changed)
@@ -74,16 +78,19 @@ bool DisplayStore::reloadPreferencesFromDisk() {
     // A record unreadable at start that reads now may be saved over again.
     preferencesUnreadable_ = false;
     const auto current = preferencesFromPublishedState();
-    const auto merged = RecordMerge::preferences(preferencesBase_, current, loaded.preferences);
+    // What the user set and this store has not saved yet stays as set.
+    const auto merged = RecordMerge::preferences(preferencesBase_, current, loaded.preferences,
+                                                 preferencesTouched_);
     preferencesBase_ = loaded.preferences;
-    if (merged == current)
-        return false;
-    const bool hotKeysChanged = hotKeySettingsDiffer(merged, current);
-    preferences_ = merged;
-    publishSettingsFromPreferences();
-    if (hotKeysChanged)
-        reconcileGlobalHotKeys(false);
-    return true;
+    const bool changed = merged != current;
+    if (changed) {
+        const bool hotKeysChanged = hotKeySettingsDiffer(merged, current);
+        preferences_ = merged;
+        publishSettingsFromPreferences();
+        if (hotKeysChanged)
+            reconcileGlobalHotKeys(false);
+    }
+    return changed;
 }
 
 bool DisplayStore::reloadRecoveryJournalFromDisk() {

@@ -110,15 +110,16 @@ void DisplayStore::runPostRefreshOutputHandlingIfNeeded(RefreshIntent intent) {
     if (!softwareColorCorrectionEnabled_) {
         const auto result = applyNeutralColorOutputForDisabledCorrection();
         if (!result.failures.empty()) {
-            setStatusMessage("화면 색감 보정 꺼짐 상태 확인 실패: " +
-                             joined(result.failures, "; "));
+            setStartupOutputStatus(
+                intent, "화면 색감 보정 꺼짐 상태 확인 실패: " + joined(result.failures, "; "));
         } else if (result.neutralizedCount >= 1) {
-            setStatusMessage("화면 색감 보정 꺼짐 — 화면은 원래 색으로 둡니다");
+            setStartupOutputStatus(intent, "화면 색감 보정 꺼짐 — 화면은 원래 색으로 둡니다");
         }
-        return;
-    }
-    if (autoApplyEnabled_)
+    } else if (autoApplyEnabled_) {
         applySavedAdjustmentsIfNeeded(intent);
+    }
+    if (intent == RefreshIntent::startup)
+        startupStatus_.reset();
 }
 
 }  // namespace quorvane

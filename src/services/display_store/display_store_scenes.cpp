@@ -94,7 +94,7 @@ void DisplayStore::applySceneAdjustments(const std::vector<SceneTarget>& targets
     for (const auto& target : targets) {
         const auto targetIdentity = DisplayIdentity::of(target.display);
         recordUndoAndActivate(targetIdentity);
-        colorAdjustments_[targetIdentity.rawValue] = target.adjustment;
+        setSavedAdjustment(targetIdentity.rawValue, target.adjustment);
         if (applyColorAdjustment(target.adjustment, target.display.id, targetIdentity)) {
             ++appliedCount;
             applied.push_back(target.display);

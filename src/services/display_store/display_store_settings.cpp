@@ -3,12 +3,20 @@
 #include "models/coding/text_joining.hpp"
 #include "models/coding/unicode_text.hpp"
 #include "services/display_store/display_store.hpp"
+#include "services/persistence/record_merge.hpp"
 
 namespace quorvane {
+
+namespace {
+
+namespace Part = RecordMerge::PreferencesPart;
+
+}  // namespace
 
 void DisplayStore::setAutoApplyEnabled(bool enabled) {
     ChangeScope scope(*this);
     autoApplyEnabled_ = enabled;
+    touchPreference(Part::autoApplyEnabled);
     savePreferences();
     setStatusMessage(enabled ? "자동 색상 적용 켜짐" : "자동 색상 적용 꺼짐");
 }
@@ -16,6 +24,7 @@ void DisplayStore::setAutoApplyEnabled(bool enabled) {
 void DisplayStore::setURLPresetAutomationEnabled(bool enabled) {
     ChangeScope scope(*this);
     urlPresetAutomationEnabled_ = enabled;
+    touchPreference(Part::urlPresetAutomationEnabled);
     savePreferences();
     setStatusMessage(enabled
                          ? "URL 프리셋 자동화 켜짐 — 외부 링크가 저장 색상값을 적용할 수 있습니다"
@@ -25,6 +34,7 @@ void DisplayStore::setURLPresetAutomationEnabled(bool enabled) {
 void DisplayStore::setBrightnessSyncEnabled(bool enabled) {
     ChangeScope scope(*this);
     brightnessSyncEnabled_ = enabled;
+    touchPreference(Part::brightnessSyncEnabled);
     savePreferences();
     setStatusMessage(enabled ? "모니터 밝기 동기화 켜짐" : "모니터 밝기 동기화 꺼짐");
 }
@@ -32,6 +42,7 @@ void DisplayStore::setBrightnessSyncEnabled(bool enabled) {
 void DisplayStore::setTextSize(QuorvaneTextSize size) {
     ChangeScope scope(*this);
     textSize_ = size;
+    touchPreference(Part::textSize);
     savePreferences();
     setStatusMessage("글자 크기: " + std::string(displayName(size)));
 }
@@ -39,6 +50,7 @@ void DisplayStore::setTextSize(QuorvaneTextSize size) {
 void DisplayStore::setAppearance(QuorvaneAppearance appearance) {
     ChangeScope scope(*this);
     appearance_ = appearance;
+    touchPreference(Part::appearance);
     savePreferences();
     setStatusMessage("화면 모드: " + std::string(displayName(appearance)));
 }
@@ -51,6 +63,7 @@ void DisplayStore::setSoftwareColorCorrectionEnabled(bool enabled) {
         return;
     }
     softwareColorCorrectionEnabled_ = enabled;
+    touchPreference(Part::softwareColorCorrectionEnabled);
     savePreferences();
     // Every signature check from here on writes again.
     autoApplyTracker_.appliedSignatures.clear();
@@ -81,6 +94,7 @@ void DisplayStore::setBrightnessSyncGroupID(const std::optional<std::string>& gr
     const auto trimmed = groupID ? trimWhitespaceAndNewlines(*groupID) : std::string();
     if (trimmed.empty()) {
         brightnessSyncGroupID_.reset();
+        touchPreference(Part::brightnessSyncGroupID);
         preferences_.brightnessSyncGroupID.reset();
         savePreferences();
         setStatusMessage("밝기 동기화 범위: 모든 디스플레이");
@@ -93,6 +107,7 @@ void DisplayStore::setBrightnessSyncGroupID(const std::optional<std::string>& gr
         return;
     }
     brightnessSyncGroupID_ = trimmed;
+    touchPreference(Part::brightnessSyncGroupID);
     savePreferences();
     setStatusMessage("밝기 동기화 범위: 선택한 그룹");
 }
@@ -100,6 +115,7 @@ void DisplayStore::setBrightnessSyncGroupID(const std::optional<std::string>& gr
 void DisplayStore::setEmergencyRecoveryHotKeyEnabled(bool enabled) {
     ChangeScope scope(*this);
     emergencyRecoveryHotKeyEnabled_ = enabled;
+    touchPreference(Part::emergencyRecoveryHotKeyEnabled);
     reconcileGlobalHotKeys(true);
     savePreferences();
 }
@@ -107,6 +123,7 @@ void DisplayStore::setEmergencyRecoveryHotKeyEnabled(bool enabled) {
 void DisplayStore::setSceneHotKeysEnabled(bool enabled) {
     ChangeScope scope(*this);
     sceneHotKeysEnabled_ = enabled;
+    touchPreference(Part::sceneHotKeysEnabled);
     reconcileGlobalHotKeys(true);
     savePreferences();
 }
@@ -117,6 +134,7 @@ void DisplayStore::setSceneHotKeyBindingEnabled(std::string_view bindingID, bool
     if (!binding)
         return;
     binding->enabled = enabled;
+    touchPreference(Part::sceneHotKeyBindings, binding->id);
     reconcileGlobalHotKeys(true);
     savePreferences();
 }

@@ -21,12 +21,12 @@ bool DisplayStore::restorePreviousSoftwareAdjustment(const DisplaySnapshot& snap
         return false;
     const auto previous = undo->second;
     const auto target = previous.adjustment.value_or(ColorAdjustment::neutral());
-    if (!applyColorAdjustment(target, snapshot.id, snapshotIdentity))
+    if (!applyColorAdjustmentToIdentity(target, snapshot.id, snapshotIdentity))
         return false;
     if (previous.adjustment)
-        colorAdjustments_[rawValue] = *previous.adjustment;
+        setSavedAdjustment(rawValue, *previous.adjustment);
     else
-        colorAdjustments_.erase(rawValue);
+        removeSavedAdjustment(rawValue);
     effectRecoveryState_.undoByDisplayIdentity.erase(rawValue);
     effectRecoveryState_.setMode(QuorvaneEffectRecoveryMode::active, snapshotIdentity);
     syncRecoverySnapshot(snapshotIdentity);

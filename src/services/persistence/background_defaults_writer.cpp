@@ -29,28 +29,40 @@ DefaultsReadResult BackgroundDefaultsWriter::read(std::string_view key) const {
     {
         std::lock_guard lock(mutex_);
         if (auto found = pending_.find(key); found != pending_.end())
-            return {found->second, std::nullopt};
-        if (writing_ && writing_->first == key)
-            return {writing_->second, std::nullopt};
-        if (auto found = failed_.find(key); found != failed_.end())
             return {found->second.bytes, std::nullopt};
+        if (writing_ && writing_->first == key)
+            return {writing_->second.bytes, std::nullopt};
+        if (auto found = failed_.find(key); found != failed_.end())
+            return {found->second.value.bytes, std::nullopt};
     }
     return disk_->read(key);
 }
 
 SaveOutcome BackgroundDefaultsWriter::setData(std::string_view key, std::string_view bytes) {
+    return setDataTouching(key, bytes, {});
+}
+
+SaveOutcome BackgroundDefaultsWriter::setDataTouching(std::string_view key, std::string_view bytes,
+                                                      const TouchedRecordParts& touched) {
     if (!isValidDefaultsKey(key)) {
         return SaveOutcome::failed(
             {DefaultsStoreError::Kind::writeFailed, std::string(key), "invalid key"});
     }
     {
         std::lock_guard lock(mutex_);
-        // A new value is a new attempt: its failure is told again.
-        if (auto found = failed_.find(key); found != failed_.end())
+        Value value{std::string(bytes), touched};
+        // The value replaced was never written: what its actions touched
+        // is still to be written, now by this one.
+        if (auto found = failed_.find(key); found != failed_.end()) {
+            value.touched.add(found->second.value.touched);
             failed_.erase(found);
+        }
+        if (auto found = pending_.find(key); found != pending_.end())
+            value.touched.add(found->second.touched);
+        // A new value is a new attempt: its failure is told again.
         if (auto found = reported_.find(key); found != reported_.end())
             reported_.erase(found);
-        pending_.insert_or_assign(std::string(key), std::string(bytes));
+        pending_.insert_or_assign(std::string(key), std::move(value));
         requeueFailedValues();
     }
     wake_.notify_one();
@@ -90,6 +102,11 @@ void BackgroundDefaultsWriter::setFailureHandler(FailureHandler handler) {
     failureHandler_ = std::move(handler);
 }
 
+void BackgroundDefaultsWriter::setWrittenAfterFailureHandler(WrittenHandler handler) {
+    std::lock_guard lock(mutex_);
+    writtenHandler_ = std::move(handler);
+}
+
 void BackgroundDefaultsWriter::setBeforeWriteHook(BeforeWriteHook hook) {
     std::lock_guard lock(mutex_);
     beforeWrite_ = std::move(hook);
@@ -121,24 +138,42 @@ void BackgroundDefaultsWriter::waitUntilWritten(std::unique_lock<std::mutex>& lo
 }
 
 void BackgroundDefaultsWriter::requeueFailedValues() {
-    for (auto& [key, value] : failed_) {
-        // A newer value of the key is already waiting and wins.
-        pending_.try_emplace(key, std::move(value.bytes));
+    for (auto& [key, failed] : failed_) {
+        // A newer value of the key is already waiting and wins, carrying
+        // what the failed one touched.
+        const auto [found, inserted] = pending_.try_emplace(key, failed.value);
+        if (!inserted)
+            found->second.touched.add(failed.value.touched);
     }
     failed_.clear();
 }
 
-void BackgroundDefaultsWriter::recordFailure(const std::string& key, std::string bytes,
+void BackgroundDefaultsWriter::recordFailure(const std::string& key, Value value,
                                              const SaveOutcome& outcome) {
-    // A newer value set while this one was written is tried on its own.
-    if (!pending_.contains(key))
-        failed_.insert_or_assign(key, FailedValue{std::move(bytes), outcome});
+    // A newer value set while this one was written is tried on its own,
+    // with what this one touched.
+    if (auto newer = pending_.find(key); newer != pending_.end())
+        newer->second.touched.add(value.touched);
+    else
+        failed_.insert_or_assign(key, FailedValue{std::move(value), outcome});
+    toldFailing_.insert(key);
     const auto reported = reported_.find(key);
     if (reported != reported_.end() && reported->second == outcome)
         return;
     reported_.insert_or_assign(key, outcome);
     if (failureHandler_)
         failureHandler_(key, outcome);
+}
+
+void BackgroundDefaultsWriter::recordSuccess(const std::string& key) {
+    reported_.erase(key);
+    // A newer value of the key still waiting may fail in turn; the failure
+    // stays shown until the key is written with nothing left to write.
+    if (pending_.contains(key) || !toldFailing_.contains(key))
+        return;
+    toldFailing_.erase(key);
+    if (writtenHandler_)
+        writtenHandler_(key);
 }
 
 void BackgroundDefaultsWriter::armRetry() {
@@ -174,12 +209,13 @@ void BackgroundDefaultsWriter::run() {
         lock.unlock();
 
         if (hook)
-            hook(writing_->first, writing_->second);
-        SaveOutcome outcome = disk_->setData(writing_->first, writing_->second);
+            hook(writing_->first, writing_->second.bytes);
+        SaveOutcome outcome = disk_->setDataTouching(writing_->first, writing_->second.bytes,
+                                                     writing_->second.touched);
 
         lock.lock();
         if (outcome.succeeded()) {
-            reported_.erase(writing_->first);
+            recordSuccess(writing_->first);
         } else {
             recordFailure(writing_->first, std::move(writing_->second), outcome);
         }

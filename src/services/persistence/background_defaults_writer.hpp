@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,7 +32,12 @@ namespace quorvane {
 // handler, the caller's setData() having already returned, and its bytes stay
 // pending: they are written again with the next value set, after a back-off
 // on the retry scheduler (2 s, doubling up to a minute), and at the flush.
-// Reads keep seeing them. A newer value of the key replaces them.
+// Reads keep seeing them. A newer value of the key replaces them. Once a key
+// whose failure was told is written, the written handler is told.
+//
+// A value set with the parts user actions touched (setDataTouching) carries
+// them to its write; a newer value that replaces an unwritten one carries
+// that one's parts too, so none is lost by a burst or a failed write.
 class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSaveReporting {
   public:
     // Called on the writer's thread with the bytes it is about to write;
@@ -52,6 +58,8 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     DefaultsReadResult read(std::string_view key) const override;
     // Refuses an invalid key at once; anything else is written later.
     SaveOutcome setData(std::string_view key, std::string_view bytes) override;
+    SaveOutcome setDataTouching(std::string_view key, std::string_view bytes,
+                                const TouchedRecordParts& touched) override;
     // Rare (a broken record is kept aside once): done on the caller's thread
     // after the key's pending write.
     SaveOutcome keepCopyAside(std::string_view key, std::string_view bytes) override;
@@ -63,6 +71,7 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     // on (post it); it must not call back into the writer. A value that
     // keeps failing the same way is reported once, not at every retry.
     void setFailureHandler(FailureHandler handler) override;
+    void setWrittenAfterFailureHandler(WrittenHandler handler) override;
     void setBeforeWriteHook(BeforeWriteHook hook);
     bool hasUnwrittenValues() const override;
 
@@ -71,15 +80,20 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     std::vector<UnwrittenSave> flushPendingSaves() override;
 
   private:
-    struct FailedValue {
+    struct Value {
         std::string bytes;
+        TouchedRecordParts touched;
+    };
+    struct FailedValue {
+        Value value;
         SaveOutcome outcome;
     };
 
     void run();
     // Both hold mutex_.
     void requeueFailedValues();
-    void recordFailure(const std::string& key, std::string bytes, const SaveOutcome& outcome);
+    void recordFailure(const std::string& key, Value value, const SaveOutcome& outcome);
+    void recordSuccess(const std::string& key);
     void armRetry();
     void retryFailedValues();
     // Waits (holding `lock`) until nothing is pending or being written for
@@ -90,19 +104,22 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable written_;
-    std::map<std::string, std::string, std::less<>> pending_;
+    std::map<std::string, Value, std::less<>> pending_;
     // The value the writer is writing now, still readable until it is done.
-    std::optional<std::pair<std::string, std::string>> writing_;
+    std::optional<std::pair<std::string, Value>> writing_;
     // Values whose last write failed, waiting for the next try.
     std::map<std::string, FailedValue, std::less<>> failed_;
     // The failure last reported per key, so a retry that fails alike is quiet.
     std::map<std::string, SaveOutcome, std::less<>> reported_;
+    // Keys whose failure was told and that have not been written since.
+    std::set<std::string, std::less<>> toldFailing_;
     // Not owned: the scheduler may end first, and then retries wait for the
     // next write or the flush.
     std::weak_ptr<Scheduler> retryScheduler_;
     Duration retryDelay_ = kFirstRetryDelay;
     std::optional<TaskHandle> retryTask_;
     FailureHandler failureHandler_;
+    WrittenHandler writtenHandler_;
     BeforeWriteHook beforeWrite_;
     bool stopping_ = false;
     std::thread thread_;

@@ -25,6 +25,20 @@ namespace quorvane {
 // bytes (what the caller's next save is made from), not the merge: the
 // caller learns the merged record only by reading it, which makes it the
 // base. Reads take the shared lock too. Keys without a merge pass through.
+//
+// A save made by user actions names the parts they set (setDataTouching):
+// those are ours in the merge even where they equal the base, since the
+// caller may not have taken in the other process's change yet.
+//
+// A record that exists but cannot be read at the save is never written
+// over: the save writes nothing and fails with the read's error, and the
+// base stays what it was, so a later save still merges this one's changes.
+//
+// A record that reads but does not decode (a hand edit with a typo, a file
+// another tool left half written) has nothing to merge, yet is the user's:
+// before a save replaces it, its bytes are kept aside once (keepCopyAside)
+// and the save's outcome names the copy. When the copy cannot be made the
+// save writes nothing and fails with that error, as for an unreadable one.
 class MergingDefaultsStore final : public DefaultsStoring {
   public:
     using Merges = std::map<std::string, RecordMerge::BytesMerge, std::less<>>;
@@ -33,14 +47,21 @@ class MergingDefaultsStore final : public DefaultsStoring {
 
     DefaultsReadResult read(std::string_view key) const override;
     SaveOutcome setData(std::string_view key, std::string_view bytes) override;
+    SaveOutcome setDataTouching(std::string_view key, std::string_view bytes,
+                                const TouchedRecordParts& touched) override;
     SaveOutcome keepCopyAside(std::string_view key, std::string_view bytes) override;
     bool removeKey(std::string_view key) override;
     DefaultsLock lockExclusively() override;
 
   private:
+    // Keeps `stored` aside when it does not decode and is not kept already;
+    // a failed outcome means it must not be written over.
+    SaveOutcome keepUndecodableAside(std::string_view key, RecordMerge::BytesMerge merge,
+                                     const std::optional<std::string>& stored);
     // The bytes to write for `bytes` given what the file holds now.
     std::string mergedWithFile(std::string_view key, RecordMerge::BytesMerge merge,
-                               std::string_view bytes) const;
+                               std::string_view bytes, const std::optional<std::string>& stored,
+                               const TouchedRecordParts& touched) const;
     void rememberBase(std::string_view key, std::optional<std::string> base) const;
 
     std::shared_ptr<DefaultsStoring> disk_;
@@ -48,6 +69,9 @@ class MergingDefaultsStore final : public DefaultsStoring {
     mutable std::mutex mutex_;
     // By key: the record as last read or saved (none: there was none).
     mutable std::map<std::string, std::optional<std::string>, std::less<>> bases_;
+    // By key: undecodable bytes kept aside and not yet replaced, so a retried
+    // save (or one after the caller kept them aside) makes no second copy.
+    std::map<std::string, std::string, std::less<>> keptAside_;
 };
 
 }  // namespace quorvane

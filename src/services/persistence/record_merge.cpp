@@ -13,10 +13,10 @@ namespace quorvane::RecordMerge {
 namespace {
 
 // Ours when ours changed it since the base (also when theirs did too: ours
-// is the later save), else theirs.
+// is the later save) or a user action set it, else theirs.
 template <class T>
-T pick(const T& base, const T& ours, const T& theirs) {
-    return ours == base ? theirs : ours;
+T pick(const T& base, const T& ours, const T& theirs, bool touched = false) {
+    return touched || ours != base ? ours : theirs;
 }
 
 template <class Value>
@@ -28,17 +28,19 @@ std::optional<Value> entry(const std::map<std::string, Value>& map, const std::s
 }
 
 // Per key; a key one side removed and the other left alone stays removed.
-template <class Value>
+// `touched` tells whether a user action set a key's entry.
+template <class Value, class Touched>
 std::map<std::string, Value> mergedMap(const std::map<std::string, Value>& base,
                                        const std::map<std::string, Value>& ours,
-                                       const std::map<std::string, Value>& theirs) {
+                                       const std::map<std::string, Value>& theirs,
+                                       Touched touched) {
     std::set<std::string> keys;
     for (const auto* map : {&base, &ours, &theirs})
         for (const auto& [key, value] : *map)
             keys.insert(key);
     std::map<std::string, Value> result;
     for (const auto& key : keys) {
-        auto chosen = pick(entry(base, key), entry(ours, key), entry(theirs, key));
+        auto chosen = pick(entry(base, key), entry(ours, key), entry(theirs, key), touched(key));
         if (chosen)
             result.emplace(key, std::move(*chosen));
     }
@@ -55,15 +57,15 @@ std::optional<Item> withID(const std::vector<Item>& items, const std::string& id
 }
 
 // Per id, in our order, then the items only theirs has in their order.
-template <class Item>
+template <class Item, class Touched>
 std::vector<Item> mergedByID(const std::vector<Item>& base, const std::vector<Item>& ours,
-                             const std::vector<Item>& theirs) {
+                             const std::vector<Item>& theirs, Touched touched) {
     std::vector<Item> result;
     std::set<std::string> seen;
     const auto take = [&](const std::string& id) {
         if (!seen.insert(id).second)
             return;
-        auto chosen = pick(withID(base, id), withID(ours, id), withID(theirs, id));
+        auto chosen = pick(withID(base, id), withID(ours, id), withID(theirs, id), touched(id));
         if (chosen)
             result.push_back(std::move(*chosen));
     };
@@ -73,6 +75,9 @@ std::vector<Item> mergedByID(const std::vector<Item>& base, const std::vector<It
         take(item.id);
     return result;
 }
+
+// Nothing is ever touched on its own in these records.
+constexpr auto untouched = [](const std::string&) { return false; };
 
 template <class Record, class Decode, class Encode, class Merge>
 std::optional<std::string> mergedBytes(const std::optional<std::string>& base,
@@ -96,37 +101,46 @@ std::optional<DDCCapabilityCache> decodedCache(std::string_view bytes) {
 }  // namespace
 
 QuorvanePreferences preferences(const QuorvanePreferences& base, const QuorvanePreferences& ours,
-                                const QuorvanePreferences& theirs) {
+                                const QuorvanePreferences& theirs,
+                                const TouchedRecordParts& touched) {
+    namespace Part = PreferencesPart;
     // Starting from ours, a field not merged below is saved as this process
     // has it, never put back to its default.
     QuorvanePreferences result = ours;
-    const auto pickField = [&](auto member) {
-        result.*member = pick(base.*member, ours.*member, theirs.*member);
+    const auto pickField = [&](auto member, std::string_view name) {
+        result.*member = pick(base.*member, ours.*member, theirs.*member, touched.contains(name));
     };
-    const auto mergeMap = [&](auto member) {
-        result.*member = mergedMap(base.*member, ours.*member, theirs.*member);
+    const auto entryTouched = [&](std::string_view name) {
+        return [&touched, name](const std::string& key) { return touched.contains(name, key); };
     };
-    const auto mergeByID = [&](auto member) {
-        result.*member = mergedByID(base.*member, ours.*member, theirs.*member);
+    const auto mergeMap = [&](auto member, std::string_view name) {
+        result.*member = mergedMap(base.*member, ours.*member, theirs.*member, entryTouched(name));
     };
-    pickField(&QuorvanePreferences::schemaVersion);
-    pickField(&QuorvanePreferences::autoApplyEnabled);
-    pickField(&QuorvanePreferences::urlPresetAutomationEnabled);
-    pickField(&QuorvanePreferences::softwareColorCorrectionEnabled);
-    pickField(&QuorvanePreferences::textSize);
-    pickField(&QuorvanePreferences::appearance);
-    mergeMap(&QuorvanePreferences::displayAdjustments);
-    mergeMap(&QuorvanePreferences::displayAliasesByKey);
-    pickField(&QuorvanePreferences::lastSelectedDisplayIdentity);
-    mergeByID(&QuorvanePreferences::customPresets);
-    mergeByID(&QuorvanePreferences::customScenes);
-    mergeByID(&QuorvanePreferences::customDisplayGroups);
-    pickField(&QuorvanePreferences::brightnessSyncEnabled);
-    pickField(&QuorvanePreferences::brightnessSyncGroupID);
-    pickField(&QuorvanePreferences::sceneHotKeysEnabled);
-    mergeByID(&QuorvanePreferences::sceneHotKeyBindings);
-    pickField(&QuorvanePreferences::emergencyRecoveryHotKeyEnabled);
-    pickField(&QuorvanePreferences::emergencyRecoveryHotKeyCombination);
+    const auto mergeByID = [&](auto member, std::string_view name) {
+        result.*member = mergedByID(base.*member, ours.*member, theirs.*member, entryTouched(name));
+    };
+    // The record's own version is no user's setting.
+    result.schemaVersion = pick(base.schemaVersion, ours.schemaVersion, theirs.schemaVersion);
+    pickField(&QuorvanePreferences::autoApplyEnabled, Part::autoApplyEnabled);
+    pickField(&QuorvanePreferences::urlPresetAutomationEnabled, Part::urlPresetAutomationEnabled);
+    pickField(&QuorvanePreferences::softwareColorCorrectionEnabled,
+              Part::softwareColorCorrectionEnabled);
+    pickField(&QuorvanePreferences::textSize, Part::textSize);
+    pickField(&QuorvanePreferences::appearance, Part::appearance);
+    mergeMap(&QuorvanePreferences::displayAdjustments, Part::displayAdjustments);
+    mergeMap(&QuorvanePreferences::displayAliasesByKey, Part::displayAliasesByKey);
+    pickField(&QuorvanePreferences::lastSelectedDisplayIdentity, Part::lastSelectedDisplayIdentity);
+    mergeByID(&QuorvanePreferences::customPresets, Part::customPresets);
+    mergeByID(&QuorvanePreferences::customScenes, Part::customScenes);
+    mergeByID(&QuorvanePreferences::customDisplayGroups, Part::customDisplayGroups);
+    pickField(&QuorvanePreferences::brightnessSyncEnabled, Part::brightnessSyncEnabled);
+    pickField(&QuorvanePreferences::brightnessSyncGroupID, Part::brightnessSyncGroupID);
+    pickField(&QuorvanePreferences::sceneHotKeysEnabled, Part::sceneHotKeysEnabled);
+    mergeByID(&QuorvanePreferences::sceneHotKeyBindings, Part::sceneHotKeyBindings);
+    pickField(&QuorvanePreferences::emergencyRecoveryHotKeyEnabled,
+              Part::emergencyRecoveryHotKeyEnabled);
+    pickField(&QuorvanePreferences::emergencyRecoveryHotKeyCombination,
+              Part::emergencyRecoveryHotKeyCombination);
     return result;
 }
 
@@ -134,7 +148,7 @@ QuorvaneRecoveryJournal recoveryJournal(const QuorvaneRecoveryJournal& base,
                                         const QuorvaneRecoveryJournal& ours,
                                         const QuorvaneRecoveryJournal& theirs) {
     QuorvaneRecoveryJournal result;
-    result.entries = mergedByID(base.entries, ours.entries, theirs.entries);
+    result.entries = mergedByID(base.entries, ours.entries, theirs.entries, untouched);
     std::stable_sort(result.entries.begin(), result.entries.end(),
                      [](const auto& a, const auto& b) { return a.createdAt > b.createdAt; });
     if (result.entries.size() > QuorvaneRecoveryJournal::kMaximumEntries)
@@ -149,19 +163,24 @@ DDCCapabilityCache ddcCapabilityCache(const DDCCapabilityCache& base,
     result.schemaVersion = ours.schemaVersion;
     result.entriesByDisplayIdentity =
         mergedMap(base.entriesByDisplayIdentity, ours.entriesByDisplayIdentity,
-                  theirs.entriesByDisplayIdentity);
+                  theirs.entriesByDisplayIdentity, untouched);
     return result;
 }
 
 std::optional<std::string> preferencesBytes(const std::optional<std::string>& base,
-                                            std::string_view ours, std::string_view theirs) {
+                                            std::string_view ours, std::string_view theirs,
+                                            const TouchedRecordParts& touched) {
     return mergedBytes<QuorvanePreferences>(
         base, ours, theirs, decodedRecord<QuorvanePreferences>,
-        [](const QuorvanePreferences& record) { return record.encoded(); }, preferences);
+        [](const QuorvanePreferences& record) { return record.encoded(); },
+        [&touched](const auto& baseRecord, const auto& oursRecord, const auto& theirsRecord) {
+            return preferences(baseRecord, oursRecord, theirsRecord, touched);
+        });
 }
 
 std::optional<std::string> recoveryJournalBytes(const std::optional<std::string>& base,
-                                                std::string_view ours, std::string_view theirs) {
+                                                std::string_view ours, std::string_view theirs,
+                                                const TouchedRecordParts&) {
     return mergedBytes<QuorvaneRecoveryJournal>(
         base, ours, theirs, decodedRecord<QuorvaneRecoveryJournal>,
         [](const QuorvaneRecoveryJournal& record) {
@@ -171,7 +190,8 @@ std::optional<std::string> recoveryJournalBytes(const std::optional<std::string>
 }
 
 std::optional<std::string> ddcCapabilityCacheBytes(const std::optional<std::string>& base,
-                                                   std::string_view ours, std::string_view theirs) {
+                                                   std::string_view ours, std::string_view theirs,
+                                                   const TouchedRecordParts&) {
     return mergedBytes<DDCCapabilityCache>(base, ours, theirs, decodedCache,
                                            UserDefaultsDDCCapabilityCacheStore::encode,
                                            ddcCapabilityCache);

@@ -7,6 +7,7 @@
 #include "models/ddc/ddc_capability_cache.hpp"
 #include "models/recovery/quorvane_recovery_journal.hpp"
 #include "models/settings/quorvane_preferences.hpp"
+#include "platform/interfaces/touched_record_parts.hpp"
 
 namespace quorvane {
 
@@ -17,11 +18,36 @@ namespace quorvane {
 // side made since `base`: a setting, a display's adjustment or alias, a
 // preset, scene, group or hot-key binding (by id), a capability entry (by
 // monitor) is taken from `ours` when ours changed it, else from `theirs`.
-// Where both changed the same one, ours wins: it is the later save.
+// Where both changed the same one, ours wins: it is the later save. A part
+// named in `touched` is taken from `ours` even when it equals the base.
 namespace RecordMerge {
 
+// The preferences' parts by the names `touched` uses: each field by its
+// name, an entry of a map by its key, an item of a list by its id.
+namespace PreferencesPart {
+inline constexpr std::string_view autoApplyEnabled = "autoApplyEnabled";
+inline constexpr std::string_view urlPresetAutomationEnabled = "urlPresetAutomationEnabled";
+inline constexpr std::string_view softwareColorCorrectionEnabled = "softwareColorCorrectionEnabled";
+inline constexpr std::string_view textSize = "textSize";
+inline constexpr std::string_view appearance = "appearance";
+inline constexpr std::string_view displayAdjustments = "displayAdjustments";
+inline constexpr std::string_view displayAliasesByKey = "displayAliasesByKey";
+inline constexpr std::string_view lastSelectedDisplayIdentity = "lastSelectedDisplayIdentity";
+inline constexpr std::string_view customPresets = "customPresets";
+inline constexpr std::string_view customScenes = "customScenes";
+inline constexpr std::string_view customDisplayGroups = "customDisplayGroups";
+inline constexpr std::string_view brightnessSyncEnabled = "brightnessSyncEnabled";
+inline constexpr std::string_view brightnessSyncGroupID = "brightnessSyncGroupID";
+inline constexpr std::string_view sceneHotKeysEnabled = "sceneHotKeysEnabled";
+inline constexpr std::string_view sceneHotKeyBindings = "sceneHotKeyBindings";
+inline constexpr std::string_view emergencyRecoveryHotKeyEnabled = "emergencyRecoveryHotKeyEnabled";
+inline constexpr std::string_view emergencyRecoveryHotKeyCombination =
+    "emergencyRecoveryHotKeyCombination";
+}  // namespace PreferencesPart
+
 QuorvanePreferences preferences(const QuorvanePreferences& base, const QuorvanePreferences& ours,
-                                const QuorvanePreferences& theirs);
+                                const QuorvanePreferences& theirs,
+                                const TouchedRecordParts& touched = {});
 // Entries of both sides are kept, except those one side dropped since
 // `base`; newest first, cut to the journal's length.
 QuorvaneRecoveryJournal recoveryJournal(const QuorvaneRecoveryJournal& base,
@@ -34,15 +60,20 @@ DDCCapabilityCache ddcCapabilityCache(const DDCCapabilityCache& base,
 // The same on the stored bytes, in each record's own coding. An absent or
 // undecodable `base` counts as the empty record (defaults, no entries). None
 // when `ours` or `theirs` is not a record of the kind: the caller then
-// writes ours as it stands.
+// writes ours as it stands. Only the preferences have parts a user action
+// sets to a value they had; the other two records ignore `touched`.
 using BytesMerge = std::optional<std::string> (*)(const std::optional<std::string>& base,
-                                                  std::string_view ours, std::string_view theirs);
+                                                  std::string_view ours, std::string_view theirs,
+                                                  const TouchedRecordParts& touched);
 std::optional<std::string> preferencesBytes(const std::optional<std::string>& base,
-                                            std::string_view ours, std::string_view theirs);
+                                            std::string_view ours, std::string_view theirs,
+                                            const TouchedRecordParts& touched = {});
 std::optional<std::string> recoveryJournalBytes(const std::optional<std::string>& base,
-                                                std::string_view ours, std::string_view theirs);
+                                                std::string_view ours, std::string_view theirs,
+                                                const TouchedRecordParts& touched = {});
 std::optional<std::string> ddcCapabilityCacheBytes(const std::optional<std::string>& base,
-                                                   std::string_view ours, std::string_view theirs);
+                                                   std::string_view ours, std::string_view theirs,
+                                                   const TouchedRecordParts& touched = {});
 
 }  // namespace RecordMerge
 

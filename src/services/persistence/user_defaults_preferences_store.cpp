@@ -29,6 +29,10 @@ UserDefaultsPreferencesStore::UserDefaultsPreferencesStore(
 
 PreferencesLoadResult UserDefaultsPreferencesStore::loadResult() const {
     const auto read = defaults_->read(storageKey_);
+    {
+        std::lock_guard guard(mutex_);
+        lastReadError_ = read.error;
+    }
     if (read.error)
         return {QuorvanePreferences::defaults(), true, read.error->description(), true};
     if (!read.data)
@@ -41,7 +45,13 @@ PreferencesLoadResult UserDefaultsPreferencesStore::loadResult() const {
     }
 }
 
-SaveOutcome UserDefaultsPreferencesStore::save(const QuorvanePreferences& preferences) {
+std::optional<DefaultsStoreError> UserDefaultsPreferencesStore::lastReadError() const {
+    std::lock_guard guard(mutex_);
+    return lastReadError_;
+}
+
+SaveOutcome UserDefaultsPreferencesStore::save(const QuorvanePreferences& preferences,
+                                               const TouchedRecordParts& touched) {
     const auto bytes = preferences.encoded();
     if (!bytes)
         return SaveOutcome::failed({DefaultsStoreError::Kind::notEncodable, {}, {}});
@@ -51,7 +61,7 @@ SaveOutcome UserDefaultsPreferencesStore::save(const QuorvanePreferences& prefer
     auto kept = undecodable_.keepAsideBeforeSave(*defaults_, storageKey_);
     if (!kept.succeeded())
         return kept;
-    auto outcome = defaults_->setData(storageKey_, *bytes);
+    auto outcome = defaults_->setDataTouching(storageKey_, *bytes, touched);
     outcome.keptCopy = std::move(kept.keptCopy);
     return outcome;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,13 +32,18 @@ class UserDefaultsPreferencesStore final : public PreferencesStoring {
     const std::string& storageKey() const { return storageKey_; }
 
     PreferencesLoadResult loadResult() const override;
-    SaveOutcome save(const QuorvanePreferences& preferences) override;
+    using PreferencesStoring::save;
+    SaveOutcome save(const QuorvanePreferences& preferences,
+                     const TouchedRecordParts& touched) override;
+    std::optional<DefaultsStoreError> lastReadError() const override;
     DefaultsLock lockExclusively() override;
 
   private:
     std::shared_ptr<DefaultsStoring> defaults_;
     std::string storageKey_;
     UndecodableRecordKeeper undecodable_;
+    mutable std::mutex mutex_;
+    mutable std::optional<DefaultsStoreError> lastReadError_;
 };
 
 }  // namespace quorvane

@@ -8,7 +8,9 @@
 
 #include <atomic>
 
+#include "app/composition/linux_display_store_factory.hpp"
 #include "services/persistence/defaults_store.hpp"
+#include "services/persistence/user_defaults_preferences_store.hpp"
 #include "support/temporary_folder.hpp"
 
 namespace quorvane {
@@ -132,6 +134,27 @@ TEST_F(MergingDefaultsStoreTest, APartTheSaveTouchedWinsOverTheOtherSidesChange)
     touched.touch(RecordMerge::PreferencesPart::displayAdjustments, "a");
     ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.5}, {"b", 1.0}}), touched).succeeded());
     EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
+}
+
+// Another process breaks the record after the application read it: the
+// application's next save has nothing to merge it with, and keeps it aside
+// before its own record replaces it.
+TEST(RecordBrokenWhileRunningTest, TheNextSaveKeepsBrokenPreferencesAside) {
+    TemporaryFolder folder;
+    FileDefaultsStore other(folder.path());
+    auto writer = LinuxDisplayStoreFactory::recordWriter(folder.path());
+    UserDefaultsPreferencesStore store(writer);
+    ASSERT_TRUE(other.setData(kKey, record({{"a", 1.0}})).succeeded());
+    ASSERT_FALSE(store.loadResult().recoveredFromCorruption);
+    const std::string broken = R"({"displayAdjustments":{"a":)";
+    ASSERT_TRUE(other.setData(kKey, broken).succeeded());
+
+    QuorvanePreferences changed;
+    changed.textSize = QuorvaneTextSize::extraLarge;
+    ASSERT_TRUE(store.save(changed).succeeded());
+    ASSERT_TRUE(writer->flushPendingSaves().empty());
+    EXPECT_EQ(folder.copiesKeptAside(kKey), std::vector<std::string>{broken});
+    EXPECT_EQ(other.read(kKey).data, changed.encoded());
 }
 
 }  // namespace

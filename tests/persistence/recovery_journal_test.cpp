@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/composition/linux_display_store_factory.hpp"
 #include "models/coding/uuid_text.hpp"
 #include "platform/simulated/in_memory_defaults_store.hpp"
 #include "services/persistence/defaults_store.hpp"
@@ -185,6 +186,26 @@ TEST(JournalStoreOnDisk, ATruncatedJournalIsKeptAsideOnceBeforeTheFirstSave) {
     }
     EXPECT_EQ(copies, std::vector<std::string>{truncated});
     EXPECT_EQ(store.loadResult().journal, journal);
+}
+
+// A journal another process cut short after the application read it is kept
+// aside by the application's next save, which its own journal then replaces.
+TEST(JournalStoreOnDisk, AJournalBrokenWhileRunningIsKeptAsideByTheNextSave) {
+    testing::TemporaryFolder folder;
+    FileDefaultsStore other(folder.path());
+    const std::string key = UserDefaultsRecoveryJournalStore::standardStorageKey();
+    auto writer = LinuxDisplayStoreFactory::recordWriter(folder.path());
+    UserDefaultsRecoveryJournalStore store(writer);
+    EXPECT_FALSE(store.loadResult().recoveredFromCorruption);
+    const std::string truncated = R"({"entries":[)" + kValidEntry.substr(0, 40);
+    ASSERT_TRUE(other.setData(key, truncated).succeeded());
+
+    QuorvaneRecoveryJournal journal;
+    journal.append(entry(1));
+    store.save(journal);
+    ASSERT_TRUE(writer->flushPendingSaves().empty());
+    EXPECT_EQ(folder.copiesKeptAside(key), std::vector<std::string>{truncated});
+    EXPECT_EQ(other.read(key).data, journal.encoded());
 }
 
 // A journal that cannot be read is not written over during the run, and the

@@ -43,6 +43,9 @@ class TemporaryFolder {
         return names;
     }
 
+    // What the copies of `key`'s record kept aside hold.
+    std::vector<std::string> copiesKeptAside(const std::string& key) const;
+
   private:
     std::filesystem::path path_;
 };
@@ -50,6 +53,15 @@ class TemporaryFolder {
 inline std::string fileContents(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline std::vector<std::string> TemporaryFolder::copiesKeptAside(const std::string& key) const {
+    std::vector<std::string> copies;
+    for (const auto& name : entries()) {
+        if (name.starts_with(key + ".json.unreadable-"))
+            copies.push_back(fileContents(path_ / name));
+    }
+    return copies;
 }
 
 inline void writeContents(const std::filesystem::path& path, const std::string& bytes) {

@@ -28,23 +28,46 @@ SaveOutcome MergingDefaultsStore::setDataTouching(std::string_view key, std::str
     if (merge == merges_.end())
         return disk_->setData(key, bytes);
     const auto lock = disk_->lockExclusively();
-    auto merged = mergedWithFile(key, merge->second, bytes, touched);
-    if (auto* error = std::get_if<DefaultsStoreError>(&merged))
-        return SaveOutcome::failed(std::move(*error));
-    auto outcome = disk_->setData(key, std::get<std::string>(merged));
-    if (outcome.succeeded())
-        rememberBase(key, std::string(bytes));
-    return outcome;
-}
-
-std::variant<std::string, DefaultsStoreError> MergingDefaultsStore::mergedWithFile(
-    std::string_view key, RecordMerge::BytesMerge merge, std::string_view bytes,
-    const TouchedRecordParts& touched) const {
     // Read first whatever is known: a record that cannot be read now is the
     // user's to sort out, and replacing it would lose what it holds.
     auto current = disk_->read(key);
     if (current.error)
-        return std::move(*current.error);
+        return SaveOutcome::failed(std::move(*current.error));
+    auto kept = keepUndecodableAside(key, merge->second, current.data);
+    if (!kept.succeeded())
+        return kept;
+    auto outcome =
+        disk_->setData(key, mergedWithFile(key, merge->second, bytes, current.data, touched));
+    if (outcome.succeeded()) {
+        rememberBase(key, std::string(bytes));
+        std::lock_guard guard(mutex_);
+        keptAside_.erase(std::string(key));
+    }
+    outcome.keptCopy = std::move(kept.keptCopy);
+    return outcome;
+}
+
+SaveOutcome MergingDefaultsStore::keepUndecodableAside(std::string_view key,
+                                                       RecordMerge::BytesMerge merge,
+                                                       const std::optional<std::string>& stored) {
+    // A merge takes only records of its kind that decode: one that does not
+    // merge with itself is not one.
+    if (!stored || merge(std::nullopt, *stored, *stored, {}))
+        return SaveOutcome::saved();
+    {
+        std::lock_guard guard(mutex_);
+        const auto found = keptAside_.find(key);
+        if (found != keptAside_.end() && found->second == *stored)
+            return SaveOutcome::saved();
+    }
+    return keepCopyAside(key, *stored);
+}
+
+std::string MergingDefaultsStore::mergedWithFile(std::string_view key,
+                                                 RecordMerge::BytesMerge merge,
+                                                 std::string_view bytes,
+                                                 const std::optional<std::string>& stored,
+                                                 const TouchedRecordParts& touched) const {
     std::optional<std::string> base;
     {
         std::lock_guard guard(mutex_);
@@ -54,9 +77,9 @@ std::variant<std::string, DefaultsStoreError> MergingDefaultsStore::mergedWithFi
             return std::string(bytes);
         base = found->second;
     }
-    if (!current.data || current.data == base)
+    if (!stored || stored == base)
         return std::string(bytes);
-    return merge(base, bytes, *current.data, touched).value_or(std::string(bytes));
+    return merge(base, bytes, *stored, touched).value_or(std::string(bytes));
 }
 
 void MergingDefaultsStore::rememberBase(std::string_view key,
@@ -66,7 +89,12 @@ void MergingDefaultsStore::rememberBase(std::string_view key,
 }
 
 SaveOutcome MergingDefaultsStore::keepCopyAside(std::string_view key, std::string_view bytes) {
-    return disk_->keepCopyAside(key, bytes);
+    auto outcome = disk_->keepCopyAside(key, bytes);
+    if (outcome.succeeded() && merges_.contains(key)) {
+        std::lock_guard guard(mutex_);
+        keptAside_.insert_or_assign(std::string(key), std::string(bytes));
+    }
+    return outcome;
 }
 
 bool MergingDefaultsStore::removeKey(std::string_view key) {

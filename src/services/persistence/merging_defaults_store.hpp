@@ -5,7 +5,6 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <variant>
 
 #include "platform/interfaces/defaults_storing.hpp"
 #include "services/persistence/record_merge.hpp"
@@ -34,6 +33,12 @@ namespace quorvane {
 // A record that exists but cannot be read at the save is never written
 // over: the save writes nothing and fails with the read's error, and the
 // base stays what it was, so a later save still merges this one's changes.
+//
+// A record that reads but does not decode (a hand edit with a typo, a file
+// another tool left half written) has nothing to merge, yet is the user's:
+// before a save replaces it, its bytes are kept aside once (keepCopyAside)
+// and the save's outcome names the copy. When the copy cannot be made the
+// save writes nothing and fails with that error, as for an unreadable one.
 class MergingDefaultsStore final : public DefaultsStoring {
   public:
     using Merges = std::map<std::string, RecordMerge::BytesMerge, std::less<>>;
@@ -49,11 +54,14 @@ class MergingDefaultsStore final : public DefaultsStoring {
     DefaultsLock lockExclusively() override;
 
   private:
-    // The bytes to write for `bytes` given what the file holds now, or why
-    // the file must not be written.
-    std::variant<std::string, DefaultsStoreError> mergedWithFile(
-        std::string_view key, RecordMerge::BytesMerge merge, std::string_view bytes,
-        const TouchedRecordParts& touched) const;
+    // Keeps `stored` aside when it does not decode and is not kept already;
+    // a failed outcome means it must not be written over.
+    SaveOutcome keepUndecodableAside(std::string_view key, RecordMerge::BytesMerge merge,
+                                     const std::optional<std::string>& stored);
+    // The bytes to write for `bytes` given what the file holds now.
+    std::string mergedWithFile(std::string_view key, RecordMerge::BytesMerge merge,
+                               std::string_view bytes, const std::optional<std::string>& stored,
+                               const TouchedRecordParts& touched) const;
     void rememberBase(std::string_view key, std::optional<std::string> base) const;
 
     std::shared_ptr<DefaultsStoring> disk_;
@@ -61,6 +69,9 @@ class MergingDefaultsStore final : public DefaultsStoring {
     mutable std::mutex mutex_;
     // By key: the record as last read or saved (none: there was none).
     mutable std::map<std::string, std::optional<std::string>, std::less<>> bases_;
+    // By key: undecodable bytes kept aside and not yet replaced, so a retried
+    // save (or one after the caller kept them aside) makes no second copy.
+    std::map<std::string, std::string, std::less<>> keptAside_;
 };
 
 }  // namespace quorvane

@@ -100,9 +100,35 @@ TEST(DisplayStoreRecoveryTest, UndoAfterwardsBringsBackEachDisplaysColourFromBef
     store.undoLastSoftwareAdjustment(2);
     EXPECT_EQ(world.midRed(1), world.midRed(studio));
     EXPECT_EQ(world.midRed(2), world.midRed(twins));
+    EXPECT_EQ(world.midRed(3), world.midRed(twins));
     EXPECT_EQ(world.savedPreferences().displayAdjustments,
               (std::map<std::string, ColorAdjustment>{{rawIdentity(displays[2]), studio},
                                                       {rawIdentity(displays[0]), twins}}));
+}
+
+// Twins share one saved colour and one effect mode, and automatic apply leaves
+// them alone: whichever twin brings the saved colour back or deletes it, both
+// screens must follow, or one keeps a colour nothing saved.
+TEST(DisplayStoreRecoveryTest, BothTwinsShowTheSavedColourWhicheverTwinChangedIt) {
+    StoreWorld world;
+    world.connect(identicalTwins(1, 2));
+    auto& store = world.start();
+    store.updateColorAdjustment(1, [](ColorAdjustment& value) { value.gamma = 1.4; });
+    const auto saved = store.colorAdjustment(1);
+    const auto neutral = world.midRed(ColorAdjustment::neutral());
+
+    store.suspendQuorvaneEffect(2);
+    store.resumeQuorvaneEffect(1);
+    EXPECT_EQ(world.midRed(2), world.midRed(saved));
+    store.enterStockComparison(1);
+    store.exitStockComparison(2);
+    EXPECT_EQ(world.midRed(1), world.midRed(saved));
+
+    store.clearSavedAdjustment(2);
+    EXPECT_EQ(world.midRed(1), neutral);
+    store.undoRecentChangeRecoveryPrompt(store.recentChangeRecoveryPrompt()->id);
+    EXPECT_EQ(world.midRed(1), world.midRed(saved));
+    EXPECT_EQ(world.midRed(2), world.midRed(saved));
 }
 
 }  // namespace

@@ -508,6 +508,12 @@ class DisplayStore {
     // Colour road (display_store_color.cpp, display_store_prompt.cpp).
     bool applyColorAdjustment(const ColorAdjustment& adjustment, DisplayID displayID,
                               const std::optional<DisplayIdentity>& identity);
+    // Displays of one identity (twins) share one saved colour, and automatic
+    // apply leaves them alone, so a colour shown because the identity's saved
+    // colour changed, or comes back, goes on every connected display of it,
+    // `displayID` first. Stops at the first failed write, reported as above.
+    bool applyColorAdjustmentToIdentity(const ColorAdjustment& adjustment, DisplayID displayID,
+                                        const DisplayIdentity& identity);
     void publishRecentChangeRecoveryPrompt(const std::vector<DisplaySnapshot>& displays,
                                            std::string_view changeKind,
                                            QuorvaneRecoveryJournalStatus journalStatus,
@@ -570,6 +576,7 @@ class DisplayStore {
     ColorAdjustment savedAdjustmentOrNeutral(const DisplayIdentity& identity) const;
     // Shows `adjustment` and, once it reached the screen, records `mode` for
     // the display; false (with the failure reported) when the write failed.
+    // Back to `active`, every display of the identity shows it.
     bool showWithRecoveryMode(const ColorAdjustment& adjustment, QuorvaneEffectRecoveryMode mode,
                               DisplayID displayID, const DisplayIdentity& identity);
 

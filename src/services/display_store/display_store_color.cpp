@@ -57,4 +57,18 @@ bool DisplayStore::applyColorAdjustment(const ColorAdjustment& adjustment, Displ
     return true;
 }
 
+bool DisplayStore::applyColorAdjustmentToIdentity(const ColorAdjustment& adjustment,
+                                                  DisplayID displayID,
+                                                  const DisplayIdentity& identity) {
+    if (!applyColorAdjustment(adjustment, displayID, identity))
+        return false;
+    for (const auto& other : displays_) {
+        if (other.id == displayID || DisplayIdentity::of(other).rawValue != identity.rawValue)
+            continue;
+        if (!applyColorAdjustment(adjustment, other.id, identity))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace quorvane

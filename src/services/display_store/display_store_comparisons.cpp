@@ -26,7 +26,12 @@ ColorAdjustment DisplayStore::savedAdjustmentOrNeutral(const DisplayIdentity& id
 bool DisplayStore::showWithRecoveryMode(const ColorAdjustment& adjustment,
                                         QuorvaneEffectRecoveryMode mode, DisplayID displayID,
                                         const DisplayIdentity& identity) {
-    if (!applyColorAdjustment(adjustment, displayID, identity))
+    // Back to active, every display of the identity shows its colour again:
+    // the mode is the identity's, and may have been set from a twin.
+    const bool shown = mode == QuorvaneEffectRecoveryMode::active
+                           ? applyColorAdjustmentToIdentity(adjustment, displayID, identity)
+                           : applyColorAdjustment(adjustment, displayID, identity);
+    if (!shown)
         return false;
     effectRecoveryState_.setMode(mode, identity);
     syncRecoverySnapshot(identity);
@@ -44,7 +49,7 @@ void DisplayStore::clearSavedAdjustment(DisplayID displayID) {
     removeSavedAdjustment(found->rawValue);
     savePreferences();
     autoApplyTracker_.clear(*found);
-    if (!applyColorAdjustment(ColorAdjustment::neutral(), displayID, *found))
+    if (!applyColorAdjustmentToIdentity(ColorAdjustment::neutral(), displayID, *found))
         return;
     setStatusMessage("이 디스플레이의 저장 색상값 삭제됨");
     publishRecentChangeRecoveryPrompt({*display(displayID)}, "저장 색상값 삭제",

@@ -21,7 +21,7 @@ bool DisplayStore::restorePreviousSoftwareAdjustment(const DisplaySnapshot& snap
         return false;
     const auto previous = undo->second;
     const auto target = previous.adjustment.value_or(ColorAdjustment::neutral());
-    if (!applyColorAdjustment(target, snapshot.id, snapshotIdentity))
+    if (!applyColorAdjustmentToIdentity(target, snapshot.id, snapshotIdentity))
         return false;
     if (previous.adjustment)
         setSavedAdjustment(rawValue, *previous.adjustment);

@@ -200,12 +200,35 @@ bool eventually(const std::function<bool()>& done) {
     return true;
 }
 
+// Whether a retry took the failed values up since `before` tries: the retry
+// queues them on the test's thread before advance() returns, and from then on
+// they are queued, being written, or tried (counted before the write). So
+// this never waits for the writer's thread, and a "not yet" is not a guess.
+bool retriedSince(const BackgroundDefaultsWriter& writer, const std::atomic<int>& tries,
+                  int before) {
+    return writer.hasUnwrittenValues() || tries != before;
+}
+
+// True when the failed values are retried `wait` from now, not before. The
+// retry may still be under way; a flush waits for it.
+bool retriedAfter(ManualScheduler& scheduler, const BackgroundDefaultsWriter& writer,
+                  const std::atomic<int>& tries, Duration wait) {
+    const int before = tries;
+    scheduler.advance(wait - seconds(0.1));
+    if (retriedSince(writer, tries, before))
+        return false;
+    scheduler.advance(seconds(0.1));
+    return retriedSince(writer, tries, before);
+}
+
 // A failed value waits for a retry: the next write of any key takes it
 // along, and so does the back-off, whose waits double.
 TEST(BackgroundDefaultsWriter, AFailedValueIsWrittenAgainWithTheNextWriteAndAfterABackOff) {
     auto disk = std::make_shared<InMemoryDefaultsStore>();
     auto scheduler = std::make_shared<ManualScheduler>();
     BackgroundDefaultsWriter writer(disk, scheduler);
+    std::atomic<int> tries = 0;
+    writer.setBeforeWriteHook([&](const std::string&, const std::string&) { ++tries; });
     std::vector<std::string> reports;
     writer.setFailureHandler(
         [&](const std::string& key, const SaveOutcome&) { reports.push_back(key); });
@@ -215,23 +238,25 @@ TEST(BackgroundDefaultsWriter, AFailedValueIsWrittenAgainWithTheNextWriteAndAfte
     ASSERT_EQ(writer.flushPendingSaves().size(), 1u);
     // The first wait: nothing is tried before it ends.
     disk->setFailsWrites(false);
-    scheduler->advance(BackgroundDefaultsWriter::kFirstRetryDelay - seconds(0.1));
-    EXPECT_EQ(disk->dataForKey(kKey), std::nullopt);
-    scheduler->advance(seconds(0.1));
-    EXPECT_TRUE(eventually([&] { return disk->dataForKey(kKey) == "night"; }));
+    EXPECT_TRUE(
+        retriedAfter(*scheduler, writer, tries, BackgroundDefaultsWriter::kFirstRetryDelay));
+    EXPECT_TRUE(writer.flushPendingSaves().empty());
+    EXPECT_EQ(disk->dataForKey(kKey), "night");
 
     // Still failing: each retry waits twice as long as the one before, and
-    // the same failure is told once.
+    // the same failure is told once. (A flush that finds the retry done
+    // tries once more, arming nothing.)
     disk->setFailsWrites(true);
     writer.setData(kKey, "day");
     ASSERT_EQ(writer.flushPendingSaves().size(), 1u);
-    scheduler->advance(BackgroundDefaultsWriter::kFirstRetryDelay);
-    ASSERT_TRUE(eventually([&] { return scheduler->pendingCount() == 1; }));
+    EXPECT_TRUE(
+        retriedAfter(*scheduler, writer, tries, BackgroundDefaultsWriter::kFirstRetryDelay));
+    ASSERT_EQ(writer.flushPendingSaves().size(), 1u);
     disk->setFailsWrites(false);
-    scheduler->advance(2 * BackgroundDefaultsWriter::kFirstRetryDelay - seconds(0.1));
-    EXPECT_EQ(disk->dataForKey(kKey), "night");
-    scheduler->advance(seconds(0.1));
-    EXPECT_TRUE(eventually([&] { return disk->dataForKey(kKey) == "day"; }));
+    EXPECT_TRUE(
+        retriedAfter(*scheduler, writer, tries, 2 * BackgroundDefaultsWriter::kFirstRetryDelay));
+    EXPECT_TRUE(writer.flushPendingSaves().empty());
+    EXPECT_EQ(disk->dataForKey(kKey), "day");
     EXPECT_EQ(reports, (std::vector<std::string>{kKey, kKey}));
 
     // The next write of another key takes a failed value along.
@@ -243,6 +268,71 @@ TEST(BackgroundDefaultsWriter, AFailedValueIsWrittenAgainWithTheNextWriteAndAfte
     EXPECT_TRUE(writer.flushPendingSaves().empty());
     EXPECT_EQ(disk->dataForKey(kKey), "evening");
     EXPECT_EQ(disk->dataForKey(kJournalKey), "entry");
+}
+
+// A write that succeeds starts the back-off over even when the user's next
+// value arrived while it was under way: that value, failing, is retried
+// after 2 s, not after the wait the written value had reached.
+TEST(BackgroundDefaultsWriter, AValueSetDuringAWriteThatSucceedsFailsAndIsRetriedAfterTwoSeconds) {
+    auto disk = std::make_shared<InMemoryDefaultsStore>();
+    auto scheduler = std::make_shared<ManualScheduler>();
+    BackgroundDefaultsWriter writer(disk, scheduler);
+    std::atomic<int> tries = 0;
+    std::atomic<bool> holdNextWrite = false;
+    std::promise<void> started;
+    std::promise<void> release;
+    auto released = release.get_future().share();
+    writer.setBeforeWriteHook([&](const std::string&, const std::string&) {
+        ++tries;
+        if (holdNextWrite.exchange(false)) {
+            started.set_value();
+            released.wait();
+        }
+    });
+
+    disk->setFailsWrites(true);
+    writer.setData(kJournalKey, "entry");
+    ASSERT_EQ(writer.flushPendingSaves().size(), 1u);
+    disk->setFailsWrites(false);
+    disk->setUnreadable(kKey);
+    // The retry of "entry" is held in its write, which will succeed, while
+    // the user sets a value that will fail.
+    holdNextWrite = true;
+    scheduler->advance(BackgroundDefaultsWriter::kFirstRetryDelay);
+    started.get_future().wait();
+    writer.setData(kKey, "night");
+    release.set_value();
+
+    ASSERT_EQ(writer.flushPendingSaves().size(), 1u);
+    EXPECT_EQ(disk->dataForKey(kJournalKey), "entry");
+    EXPECT_TRUE(
+        retriedAfter(*scheduler, writer, tries, BackgroundDefaultsWriter::kFirstRetryDelay));
+}
+
+// A failed value still waiting for its retry keeps its doubling waits while
+// other keys are written.
+TEST(BackgroundDefaultsWriter, AFailedValueKeepsItsBackOffWhileOtherKeysAreWritten) {
+    auto disk = std::make_shared<InMemoryDefaultsStore>();
+    auto scheduler = std::make_shared<ManualScheduler>();
+    BackgroundDefaultsWriter writer(disk, scheduler);
+    std::atomic<int> tries = 0;
+    writer.setBeforeWriteHook([&](const std::string&, const std::string&) { ++tries; });
+
+    disk->setUnreadable(kKey);
+    writer.setData(kKey, "night");
+    ASSERT_EQ(writer.flushPendingSaves().size(), 1u);
+    ASSERT_TRUE(
+        retriedAfter(*scheduler, writer, tries, BackgroundDefaultsWriter::kFirstRetryDelay));
+    ASSERT_EQ(writer.flushPendingSaves().size(), 1u);
+    // Written first, while the failed value is queued again beside it.
+    writer.setData(kJournalKey, "entry");
+    ASSERT_EQ(writer.flushPendingSaves().size(), 1u);
+    ASSERT_EQ(disk->dataForKey(kJournalKey), "entry");
+    for (const int wait : {4, 8}) {
+        ASSERT_TRUE(retriedAfter(*scheduler, writer, tries, std::chrono::seconds(wait)))
+            << wait << " s";
+        ASSERT_EQ(writer.flushPendingSaves().size(), 1u);
+    }
 }
 
 // A value that keeps failing is tried again after 2 s, then after waits that

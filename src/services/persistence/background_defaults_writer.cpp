@@ -142,7 +142,9 @@ void BackgroundDefaultsWriter::requeueFailedValues() {
         // A newer value of the key is already waiting and wins, carrying
         // what the failed one touched.
         const auto [found, inserted] = pending_.try_emplace(key, failed.value);
-        if (!inserted)
+        if (inserted)
+            found->second.isRetry = true;
+        else
             found->second.touched.add(failed.value.touched);
     }
     failed_.clear();
@@ -174,6 +176,23 @@ void BackgroundDefaultsWriter::recordSuccess(const std::string& key) {
     toldFailing_.erase(key);
     if (writtenHandler_)
         writtenHandler_(key);
+}
+
+// A written value shows the disk takes writes again, so the next failure
+// waits the shortest time, even if the user set values meanwhile: those are
+// new ones, not retries. A failed value still waiting for its retry (in
+// failed_, or queued again) keeps its doubled wait.
+void BackgroundDefaultsWriter::startBackOffOverUnlessRetriesWait() {
+    const bool retriesWait =
+        !failed_.empty() ||
+        std::ranges::any_of(pending_, [](const auto& entry) { return entry.second.isRetry; });
+    if (retriesWait)
+        return;
+    retryDelay_ = kFirstRetryDelay;
+    // A retry armed for a longer wait has nothing left to retry, and would
+    // hold back the next failure's first retry.
+    if (retryTask_)
+        retryTask_->cancel();
 }
 
 void BackgroundDefaultsWriter::armRetry() {
@@ -216,11 +235,10 @@ void BackgroundDefaultsWriter::run() {
         lock.lock();
         if (outcome.succeeded()) {
             recordSuccess(writing_->first);
+            startBackOffOverUnlessRetriesWait();
         } else {
             recordFailure(writing_->first, std::move(writing_->second), outcome);
         }
-        if (failed_.empty() && pending_.empty())
-            retryDelay_ = kFirstRetryDelay;
         armRetry();
         writing_.reset();
         written_.notify_all();

@@ -33,7 +33,10 @@ namespace quorvane {
 // pending: they are written again with the next value set, after a back-off
 // on the retry scheduler (2 s, doubling up to a minute), and at the flush.
 // Reads keep seeing them. A newer value of the key replaces them. Once a key
-// whose failure was told is written, the written handler is told.
+// whose failure was told is written, the written handler is told. A write
+// that succeeds starts the back-off over at 2 s, whatever the user set
+// meanwhile, unless failed values still wait for their retry: their waits go
+// on doubling.
 //
 // A value set with the parts user actions touched (setDataTouching) carries
 // them to its write; a newer value that replaces an unwritten one carries
@@ -83,6 +86,8 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     struct Value {
         std::string bytes;
         TouchedRecordParts touched;
+        // A failed value queued again for its retry, not one the user set.
+        bool isRetry = false;
     };
     struct FailedValue {
         Value value;
@@ -94,6 +99,7 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     void requeueFailedValues();
     void recordFailure(const std::string& key, Value value, const SaveOutcome& outcome);
     void recordSuccess(const std::string& key);
+    void startBackOffOverUnlessRetriesWait();
     void armRetry();
     void retryFailedValues();
     // Waits (holding `lock`) until nothing is pending or being written for

@@ -385,7 +385,9 @@ QWidget* SettingsImportPreviewSheet::buildMode() {
     auto* pickerTitle =
         themedLabel(theme, QStringLiteral("가져오기 방식"), QuorvaneFontStyle::body);
     pickerTitle->setBuddy(modePicker_);
-    labelledRow->addWidget(pickerTitle);
+    // The segments are taller than a line of text at every size: the title
+    // sits on their middle, not at the row's top.
+    labelledRow->addWidget(pickerTitle, 0, Qt::AlignVCenter);
     labelledRow->addWidget(modePicker_, 1);
     layout->addWidget(labelled);
     modeDescription_ = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::Normal, true);

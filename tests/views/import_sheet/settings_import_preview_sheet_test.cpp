@@ -146,6 +146,34 @@ TEST_F(SettingsImportPreviewSheetTest, HeadersAndCardTitlesStandOnTheirTextsBase
     expectOneLine(title, titleText, badge, badge->text(), TextPart::capsuleAfterSymbol);
 }
 
+// The import-mode picker's title stands on the line of its segments' texts
+// at every text size, as the rendered sheet shows it.
+TEST_F(SettingsImportPreviewSheetTest, TheModeTitleStandsOnTheLineOfItsSegments) {
+    for (const auto size : {QuorvaneTextSize::standard, QuorvaneTextSize::veryLarge}) {
+        SCOPED_TRACE(static_cast<int>(size));
+        theme.setTextSize(size);
+        sheet->resize(1000, 900);
+        settle();
+        SettingsSegmentedPicker* picker = sheet->modePicker();
+        const WrappingLabel* title = nullptr;
+        for (auto* label : sheet->findChildren<WrappingLabel*>())
+            if (label->buddy() == picker)
+                title = label;
+        ASSERT_NE(title, nullptr);
+        auto* scroll = sheet->findChild<QScrollArea*>();
+        scroll->ensureWidgetVisible(picker);
+        settle();
+        QWidget* page = scroll->widget();
+        const QImage picture = page->grab().toImage();
+        QAbstractButton* segment = picker->segment(1);
+        const double titleLine =
+            inkBaseline(page, picture, title, title->font(), title->text(), TextPart::whole);
+        const double segmentLine = inkBaseline(page, picture, segment, segment->font(),
+                                               segment->text(), TextPart::capsule);
+        EXPECT_NEAR(titleLine, segmentLine, 1.0);
+    }
+}
+
 TEST_F(SettingsImportPreviewSheetTest, AScreenReaderCanPressEveryButton) {
     EXPECT_EQ(unpressableButtons(sheet.get()), std::vector<std::string>{});
 }

@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 
 #include "app/composition/linux_display_store_factory.hpp"
 #include "app/shell/record_change_notifier.hpp"
@@ -56,7 +57,7 @@ class ConfigHome {
 struct RecordChangeNotifierTest : ConfigHome, DetailFormTest {
     RecordChangeNotifierTest() {
         // The records are written in the background, as the application
-        // writes them, into a folder no one has made yet.
+        // writes them; the folder does not exist until something writes.
         world.writer = LinuxDisplayStoreFactory::recordWriter(folder);
     }
 

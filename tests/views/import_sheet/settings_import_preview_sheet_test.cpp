@@ -14,6 +14,7 @@
 
 #include "display_store/store_world.hpp"
 #include "presentation/settings/settings_import_entry.hpp"
+#include "views/controls/settings_segmented_picker.hpp"
 #include "views/design/adaptive_grid.hpp"
 #include "views/design/eliding_picker.hpp"
 #include "views/design/fit_to_width.hpp"
@@ -23,7 +24,6 @@
 #include "views/design/window_theme_follower.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
-#include "views/settings/settings_segmented_picker.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/accessible_tree.hpp"
 #include "views/support/check_box_contrast.hpp"

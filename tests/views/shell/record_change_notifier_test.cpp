@@ -8,6 +8,7 @@
 
 #include <QAccessible>
 #include <QByteArray>
+#include <QFontDatabase>
 #include <QTest>
 #include <filesystem>
 #include <functional>
@@ -37,6 +38,10 @@ class ConfigHome {
     ConfigHome()
         : previous_(qgetenv("XDG_CONFIG_HOME")),
           hadPrevious_(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")) {
+        // Fontconfig reads its user configuration under $XDG_CONFIG_HOME the
+        // first time fonts are needed and leaks a parse buffer when that
+        // folder has none; load the fonts with the real home first.
+        QFontDatabase::families();
         qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(home_.path().string()));
     }
     ~ConfigHome() {

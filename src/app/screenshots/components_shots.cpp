@@ -211,7 +211,7 @@ std::unique_ptr<QWidget> designGallery(ViewContext& context) {
     auto* pill = new StatusPill(theme, QStringLiteral("단축키 등록됨"), parent);
     gallery.styled(pill, [pill, &theme] {
         pill->setTint(theme.color(ColorRole::green));
-        pill->setTextColor(theme.color(ColorRole::green));
+        pill->setTextColor(theme.textColor(ColorRole::green));
         pill->setFont(theme.font(QuorvaneFontStyle::caption, QFont::DemiBold));
     });
     tags->addWidget(pill);

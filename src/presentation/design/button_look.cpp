@@ -6,7 +6,11 @@ namespace quorvane {
 
 namespace {
 
+// A pressed coloured fill deepens by this much. In dark a warning or
+// destructive wash lightens the ground under its light text, so it stays
+// faint there and deepens less (see prominenceColors).
 constexpr double kPressedFillGain = 0.08;
+constexpr double kDarkPressedFillGain = 0.04;
 constexpr double kDisabledOpacity = 0.55;
 constexpr double kDisabledLinkOpacity = 0.7;
 constexpr double kTileCornerRadius = 12;
@@ -35,11 +39,14 @@ ProminenceColors prominenceColors(QuorvaneChipProminence prominence) {
         case QuorvaneChipProminence::accent:
             return {ColorRole::accentFill, {0.82, 0.74}, {0.84, 0.76},  ColorRole::accent,
                     {0.46, 0.58},          {0.46, 0.58}, ColorRole::ink};
+        // The dark washes are thin enough that the label, in its text
+        // shade, still reads at 4.5:1 on them while pressed; the border
+        // carries the hue.
         case QuorvaneChipProminence::warning:
-            return {ColorRole::warning, {0.11, 0.16}, {0.12, 0.17},      ColorRole::warning,
+            return {ColorRole::warning, {0.11, 0.08}, {0.12, 0.08},      ColorRole::warning,
                     {0.34, 0.46},       {0.36, 0.48}, ColorRole::warning};
         case QuorvaneChipProminence::destructive:
-            return {ColorRole::destructive, {0.10, 0.14}, {0.11, 0.15},
+            return {ColorRole::destructive, {0.10, 0.06}, {0.11, 0.06},
                     ColorRole::destructive, {0.32, 0.42}, {0.34, 0.44},
                     ColorRole::destructive};
     }
@@ -60,7 +67,9 @@ ButtonLook buttonLook(ButtonShape shape, QuorvaneChipProminence prominence, Colo
     const bool chip = shape == ButtonShape::chip;
     double fillOpacity = (chip ? colors.chipFill : colors.tileFill).in(scheme);
     if (pressed && prominence != QuorvaneChipProminence::neutral)
-        fillOpacity += kPressedFillGain;
+        fillOpacity += prominence == QuorvaneChipProminence::accent
+                           ? kPressedFillGain
+                           : bySchemePair(scheme, kPressedFillGain, kDarkPressedFillGain);
     ButtonLook look;
     look.fill = {colors.fill, fillOpacity};
     look.border = {colors.border, (chip ? colors.chipBorder : colors.tileBorder).in(scheme)};

@@ -26,7 +26,8 @@ struct ButtonLook {
     bool operator==(const ButtonLook&) const = default;
 };
 
-// Accent, warning and destructive fills deepen while pressed; a neutral button
+// Accent, warning and destructive fills deepen while pressed (warning and
+// destructive less in dark, where their washes stay thin); a neutral button
 // shows no pressed state. Disabled buttons keep their colours at 55 % with
 // secondary text.
 ButtonLook buttonLook(ButtonShape shape, QuorvaneChipProminence prominence, ColorScheme scheme,

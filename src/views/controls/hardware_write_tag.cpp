@@ -50,13 +50,15 @@ void HardwareWriteTag::paintEvent(QPaintEvent*) {
     const bool dark = theme_.scheme() == ColorScheme::dark;
     const QRectF shape = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     painter.setPen(QPen(theme_.color(ColorRole::warning, 0.3), 1));
-    painter.setBrush(theme_.color(ColorRole::warning, dark ? 0.14 : 0.09));
+    // The dark wash lightens the ground under the light label; kept thin
+    // enough that the label reads at 4.5:1.
+    painter.setBrush(theme_.color(ColorRole::warning, dark ? 0.12 : 0.09));
     painter.drawRoundedRect(shape, 6, 6);
 
     const QFont font = tagFont();
     const QFontMetrics metrics(font);
     const int horizontal = compact_ ? 6 : 7;
-    const QColor ink = theme_.color(ColorRole::warning);
+    const QColor ink = theme_.textColor(ColorRole::warning);
     const int symbol = symbolSide(font);
     paintSymbol(painter, QRectF(horizontal, (height() - symbol) / 2.0, symbol, symbol), "hand.tap",
                 ink);

@@ -213,7 +213,7 @@ void RecentChangePromptView::armTimer() {
 }
 
 void RecentChangePromptView::restyle() {
-    const QColor accent = theme_.color(ColorRole::warning);
+    const QColor accent = theme_.textColor(ColorRole::warning);
     icon_->setColor(accent);
     icon_->setFixedSide(symbolSide(compact_ ? RecentChangePromptTexts::kCompactIconPoints
                                             : RecentChangePromptTexts::kIconPoints));
@@ -244,7 +244,8 @@ void RecentChangePromptView::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const bool dark = theme_.scheme() == ColorScheme::dark;
     painter.setPen(QPen(theme_.color(ColorRole::warning, 0.30), 1));
-    painter.setBrush(theme_.color(ColorRole::warning, dark ? 0.16 : 0.10));
+    // Thin enough in dark that the warning symbol and countdown read on it.
+    painter.setBrush(theme_.color(ColorRole::warning, dark ? 0.12 : 0.10));
     painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 12, 12);
 }
 

@@ -212,7 +212,7 @@ void ChipButton::paintEvent(QPaintEvent*) {
         painter.drawRoundedRect(frame.adjusted(1, 1, -1, -1), radius - 1, radius - 1);
     }
 
-    const QColor ink = theme_.color(current.text);
+    const QColor ink = theme_.textColor(current.text);
     if (actionLabel_) {
         paintActionLabel(painter, ink);
         return;

@@ -57,6 +57,11 @@ QColor Theme::color(ColorRole role, double opacity) const {
     return result;
 }
 
+QColor Theme::textColor(ColorRole role) const {
+    const Rgb8 value = textColorValue(role, scheme());
+    return {value.red, value.green, value.blue};
+}
+
 QFont Theme::scaledFont(double basePoints, QFont::Weight weight) const {
     QFont font = QApplication::font();
     font.setPointSizeF(qtFontPoints(basePoints * scale()));

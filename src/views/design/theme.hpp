@@ -54,6 +54,9 @@ class Theme : public QObject {
 
     QColor color(ColorRole role, double opacity = 1.0) const;
     QColor color(ColorUse use) const { return color(use.role, use.opacity); }
+    // Text and symbols drawn in a role take this: for the status tints a
+    // shade that reads on their tinted grounds (see textColorValue).
+    QColor textColor(ColorRole role) const;
 
     // The system font at base size × scale, fractional points kept.
     QFont font(QuorvaneFontStyle style, QFont::Weight weight = QFont::Normal) const;

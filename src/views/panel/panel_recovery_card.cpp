@@ -49,7 +49,9 @@ void PanelRecoveryCard::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(theme_.color(ColorRole::warning, 0.32), 1));
-    painter.setBrush(theme_.color(ColorRole::warning, dark ? 0.14 : 0.09));
+    // A faint wash in light: the secondary detail and the warning chip's
+    // label both read at 4.5:1 on it.
+    painter.setBrush(theme_.color(ColorRole::warning, dark ? 0.14 : 0.06));
     painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 12, 12);
 }
 

@@ -48,7 +48,7 @@ class SettingsStatusStripView::Tile : public SettingsTintedTile {
         title->setText(toQString(tile.title));
         value->setText(toQString(tile.value));
         detail->setText(toQString(tile.detail));
-        value->setTextColor(theme().color(tile.tint));
+        value->setTextColor(theme().textColor(tile.tint));
         setBorder(ColorUse{tile.tint, kBorderOpacity});
     }
 

@@ -62,9 +62,9 @@ void SettingsToggleRowView::restyle() {
 
 void SettingsToggleRowView::tintPill() {
     // A pill without a tint of its own reads in the secondary colour.
-    const QColor tint = theme_.color(row_.statusTint.value_or(ColorRole::secondary));
-    pill_->setTint(tint);
-    pill_->setTextColor(tint);
+    const ColorRole tint = row_.statusTint.value_or(ColorRole::secondary);
+    pill_->setTint(theme_.color(tint));
+    pill_->setTextColor(theme_.textColor(tint));
 }
 
 }  // namespace quorvane

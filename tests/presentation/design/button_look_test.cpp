@@ -10,8 +10,13 @@ TEST(ButtonLookTest, PressDeepensColouredFillsButNeverTheNeutralOne) {
                                     ColorScheme::dark, true, true);
     const auto released = buttonLook(ButtonShape::chip, QuorvaneChipProminence::destructive,
                                      ColorScheme::dark, false, true);
-    EXPECT_DOUBLE_EQ(pressed.fill.opacity, 0.22);
-    EXPECT_DOUBLE_EQ(released.fill.opacity, 0.14);
+    // Dark washes stay thin and deepen less, so the light label reads.
+    EXPECT_DOUBLE_EQ(pressed.fill.opacity, 0.10);
+    EXPECT_DOUBLE_EQ(released.fill.opacity, 0.06);
+    EXPECT_DOUBLE_EQ(buttonLook(ButtonShape::chip, QuorvaneChipProminence::warning,
+                                ColorScheme::light, true, true)
+                         .fill.opacity,
+                     0.19);
     EXPECT_DOUBLE_EQ(buttonLook(ButtonShape::chip, QuorvaneChipProminence::accent,
                                 ColorScheme::light, true, true)
                          .fill.opacity,

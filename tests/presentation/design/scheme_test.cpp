@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "presentation/design/adaptive_columns.hpp"
+#include "presentation/design/button_look.hpp"
 #include "presentation/design/color_role.hpp"
 #include "presentation/design/fit_arrangement.hpp"
 #include "presentation/design/system_scheme.hpp"
@@ -87,6 +88,60 @@ TEST(SchemeTest, StatusTintsStayReadableOnCardsAndWindowsInBothSchemes) {
     }
     EXPECT_NE(colorValue(ColorRole::systemBlue, ColorScheme::light),
               colorValue(ColorRole::systemBlue, ColorScheme::dark));
+}
+
+// The hue angle of a colour in degrees.
+double hueOf(Rgb8 colour) {
+    const double r = colour.red, g = colour.green, b = colour.blue;
+    const double high = std::max({r, g, b});
+    const double chroma = high - std::min({r, g, b});
+    if (chroma == 0)
+        return 0;
+    double hue = high == r   ? std::fmod((g - b) / chroma, 6.0)
+                 : high == g ? (b - r) / chroma + 2
+                             : (r - g) / chroma + 4;
+    hue *= 60;
+    return hue < 0 ? hue + 360 : hue;
+}
+
+// The warm palette's warning, destructive and green keep their fill values;
+// their text takes a shade of the same hue, deeper in light and brighter in
+// dark, that reads at 4.5:1 on a chip of its own colour (pressed too) laid on
+// a card, an inset card or the window.
+TEST(SchemeTest, WarmStatusTextShadesKeepTheirHueAndReadOnTheirChips) {
+    EXPECT_EQ(colorValue(ColorRole::warning, ColorScheme::light), (Rgb8{150, 116, 56}));
+    EXPECT_EQ(colorValue(ColorRole::destructive, ColorScheme::dark), (Rgb8{208, 143, 131}));
+    EXPECT_EQ(textColorValue(ColorRole::primary, ColorScheme::dark),
+              colorValue(ColorRole::primary, ColorScheme::dark));
+    const auto lightness = [](Rgb8 c) { return c.red + c.green + c.blue; };
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        for (ColorRole role : {ColorRole::warning, ColorRole::destructive, ColorRole::green}) {
+            const Rgb8 fill = colorValue(role, scheme);
+            const Rgb8 text = textColorValue(role, scheme);
+            EXPECT_NEAR(hueOf(text), hueOf(fill), 2.0) << static_cast<int>(role);
+            if (scheme == ColorScheme::light)
+                EXPECT_LT(lightness(text), lightness(fill));
+            else
+                EXPECT_GT(lightness(text), lightness(fill));
+        }
+        for (auto prominence :
+             {QuorvaneChipProminence::warning, QuorvaneChipProminence::destructive}) {
+            for (ButtonShape shape : {ButtonShape::chip, ButtonShape::tile}) {
+                for (bool pressed : {false, true}) {
+                    const ButtonLook look = buttonLook(shape, prominence, scheme, pressed, true);
+                    const Rgb8 ink = textColorValue(look.text, scheme);
+                    for (ColorRole ground : {ColorRole::surface, ColorRole::insetSurface,
+                                             ColorRole::windowBackground}) {
+                        const Rgb8 under = over(colorValue(look.fill.role, scheme),
+                                                look.fill.opacity, colorValue(ground, scheme));
+                        EXPECT_GE(contrast(ink, under), 4.5)
+                            << static_cast<int>(prominence) << (pressed ? " pressed" : "") << " on "
+                            << static_cast<int>(ground);
+                    }
+                }
+            }
+        }
+    }
 }
 
 // Cards laid inside a panel sit a shade between the panel and the window

@@ -44,6 +44,7 @@
 #include "views/store_bridge.hpp"
 #include "views/support/accessible_tree.hpp"
 #include "views/support/check_box_contrast.hpp"
+#include "views/support/ink_contrast.hpp"
 #include "views/support/layout_points_of.hpp"
 #include "views/support/same_pixels.hpp"
 #include "views/support/themed_window.hpp"
@@ -498,6 +499,51 @@ TEST_F(SettingsWindowTest, TheReportSheetsScrollBarFollowsTheDarkScheme) {
     const QImage shown = bar->grab().toImage();
     const QColor track = shown.pixelColor(bar->width() / 2, bar->height() - 3);
     EXPECT_EQ(track.rgb(), theme.color(ColorRole::windowBackground).rgb());
+}
+
+// Every status text of the window in a tint (the status tiles' values, the
+// switches' status pills, the warning and destructive action chips) reads at
+// 4.5:1 on what it is drawn on, in either scheme, as drawn.
+TEST_F(SettingsWindowTest, StatusTextsInTheirTintsReadAtFourAndAHalfToOneInBothSchemes) {
+    // Tall enough that the whole page is on screen over the window's ground.
+    window->resize(760, 3200);
+    for (const bool on : {true, false}) {
+        store().setAutoApplyEnabled(on);
+        store().setURLPresetAutomationEnabled(on);
+        for (const auto appearance : {QuorvaneAppearance::light, QuorvaneAppearance::dark}) {
+            SCOPED_TRACE(std::string(appearance == QuorvaneAppearance::light ? "light" : "dark") +
+                         (on ? " on" : " off"));
+            theme.setAppearance(appearance);
+            settle();
+            const QImage picture = window->grab().toImage();
+            for (int index = 0; index < 3; ++index) {
+                auto* value = window->statusStrip()->valueLabel(index);
+                EXPECT_GE(inkContrast(picture, boxIn(window.get(), value)), 4.5)
+                    << value->text().toStdString();
+            }
+            int pills = 0;
+            for (auto* row : window->findChildren<SettingsToggleRowView*>()) {
+                auto* pill = row->statusPill();
+                if (!pill || !pill->isVisible())
+                    continue;
+                ++pills;
+                const int cap = pill->height() / 2;
+                const QRect inside = boxIn(window.get(), pill).adjusted(cap, 2, -cap, -2);
+                EXPECT_GE(inkContrast(picture, inside), 4.5) << pill->text().toStdString();
+            }
+            EXPECT_GE(pills, 3);
+            int chips = 0;
+            for (auto* chip : window->findChildren<ChipButton*>()) {
+                if (!chip->isVisible() || !chip->isEnabled())
+                    continue;
+                ++chips;
+                const int cap = chip->height() / 2;
+                const QRect inside = boxIn(window.get(), chip).adjusted(cap, 3, -cap, -3);
+                EXPECT_GE(inkContrast(picture, inside), 4.5) << chip->text().toStdString();
+            }
+            EXPECT_GT(chips, 3);
+        }
+    }
 }
 
 TEST_F(SettingsWindowTest, TheHeroOpensTheMainWindowAndTheStatusCardShowsTheTextVerbatim) {

@@ -15,8 +15,10 @@
 #include "views/controls/recent_change_prompt_view.hpp"
 #include "views/design/appearance_switcher.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/support/ink.hpp"
+#include "views/support/ink_contrast.hpp"
 
 namespace quorvane {
 namespace {
@@ -227,6 +229,40 @@ TEST_F(PromptTest, TheIconFillsItsBox) {
         // The filled circle of the symbol is 0.85 of its square.
         EXPECT_GE(ink.height(), box.height() * 0.78) << compact;
         EXPECT_GE(ink.width(), box.width() * 0.78) << compact;
+    }
+}
+
+// Every text of the banner (its heading, title, secondary message and target
+// line, the countdown on its pill) reads at 4.5:1 on the banner's warning
+// wash over the window, in either scheme.
+TEST_F(PromptTest, EveryTextReadsOnTheBannersWashInBothSchemes) {
+    change(1.2);
+    RecentChangePromptView view(*world.context, false);
+    view.setClock([this] { return now; });
+    setNow(0);
+    view.refresh();
+    view.resize(520, view.heightForWidth(520));
+    view.show();
+    for (const auto appearance : {QuorvaneAppearance::light, QuorvaneAppearance::dark}) {
+        world.theme.setAppearance(appearance);
+        turn();
+        const QImage picture = view.grab().toImage();
+        int texts = 0;
+        for (auto* label : view.findChildren<QLabel*>()) {
+            if (!label->isVisible() || label->text().isEmpty())
+                continue;
+            ++texts;
+            EXPECT_GE(testing::inkContrast(picture, testing::boxIn(&view, label)), 4.5)
+                << static_cast<int>(appearance) << " " << label->text().toStdString();
+        }
+        EXPECT_GE(texts, 4);
+        auto* pill = view.findChild<StatusPill*>();
+        ASSERT_NE(pill, nullptr);
+        const int cap = pill->height() / 2;
+        EXPECT_GE(
+            testing::inkContrast(picture, testing::boxIn(&view, pill).adjusted(cap, 2, -cap, -2)),
+            4.5)
+            << static_cast<int>(appearance) << " countdown";
     }
 }
 

@@ -542,6 +542,14 @@ TEST_F(SettingsWindowTest, StatusTextsInTheirTintsReadAtFourAndAHalfToOneInBothS
                 EXPECT_GE(inkContrast(picture, inside), 4.5) << chip->text().toStdString();
             }
             EXPECT_GT(chips, 3);
+            // The text sizes: the chosen one on its accent fill, the others
+            // on the card.
+            auto* sizes = window->appearanceCard()->textSizePicker();
+            for (int index = 0; index < 4; ++index) {
+                auto* segment = sizes->segment(index);
+                const QRect inside = boxIn(window.get(), segment).adjusted(2, 2, -2, -2);
+                EXPECT_GE(inkContrast(picture, inside), 4.5) << segment->text().toStdString();
+            }
         }
     }
 }

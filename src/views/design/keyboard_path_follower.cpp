@@ -8,19 +8,24 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "views/design/accessible_card.hpp"
 #include "views/design/reading_order.hpp"
 
 namespace quorvane {
 
 namespace {
 
-// Every scroll area around `control`, innermost first, shows it.
+// Every scroll area around `control`, innermost first, shows it, or the
+// whole card a screen reader reads in its place.
 void scrollIntoView(QWidget* control) {
-    for (QWidget* ancestor = control->parentWidget(); ancestor && !ancestor->isWindow();
+    QWidget* shown = cardReadAsOneButton(control);
+    if (!shown)
+        shown = control;
+    for (QWidget* ancestor = shown->parentWidget(); ancestor && !ancestor->isWindow();
          ancestor = ancestor->parentWidget()) {
         auto* area = qobject_cast<QScrollArea*>(ancestor);
-        if (area && area->widget() && area->widget()->isAncestorOf(control))
-            area->ensureWidgetVisible(control);
+        if (area && area->widget() && area->widget()->isAncestorOf(shown))
+            area->ensureWidgetVisible(shown);
     }
 }
 

@@ -40,6 +40,20 @@ QRect heardRect(QWidget* widget) {
     return heard ? heard->rect() : QRect();
 }
 
+// What a screen reader reads as the focus when `focused` holds it: the
+// outermost element around it that reports the focus (a card read as one
+// button), else the control itself.
+QWidget* heardFocus(QWidget* focused) {
+    QWidget* heard = focused;
+    for (QWidget* ancestor = focused->parentWidget(); ancestor && !ancestor->isWindow();
+         ancestor = ancestor->parentWidget()) {
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(ancestor);
+        if (read && read->state().focused)
+            heard = ancestor;
+    }
+    return heard;
+}
+
 std::string heardName(QWidget* widget) {
     if (!widget)
         return "nothing";
@@ -61,7 +75,7 @@ bool focusInSight() {
             seen &=
                 QRect(scroll->viewport()->mapToGlobal(QPoint(0, 0)), scroll->viewport()->size());
     }
-    return seen.contains(heardRect(focused));
+    return seen.contains(heardRect(heardFocus(focused)));
 }
 
 void scrollToEnd(QScrollArea* scroll) {

@@ -96,6 +96,9 @@ bool KeyboardPathFollower::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void KeyboardPathFollower::windowChanged(QWidget* window) {
+    // A window not on screen is linked as it shows.
+    if (!window->isVisible())
+        return;
     if (std::find(changedWindows_.begin(), changedWindows_.end(), window) == changedWindows_.end())
         changedWindows_.emplace_back(window);
     if (relinkPosted_)

@@ -12,9 +12,9 @@ namespace quorvane {
 // application, kept as a person sees the window:
 // - Tab follows the window's reading order (applyReadingOrder()), also for
 //   the controls built or moved after the window opened: whenever a widget
-//   of a window is added, shown, hidden, moved or resized, the window's
-//   chain is linked again one event-loop turn later, and at once when the
-//   window shows (before it hands out its first focus).
+//   of a shown window is added, shown, hidden, moved or resized, the
+//   window's chain is linked again one event-loop turn later; a window is
+//   linked at once when it shows (before it hands out its first focus).
 // - A control that takes the focus other than by a click is scrolled into
 //   view in every scroll area around it, so the focus is never off screen.
 // - A menu whose item runs while the menu still shows (pressed through

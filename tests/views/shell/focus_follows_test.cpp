@@ -31,87 +31,22 @@
 #include "views/panel/panel_header_view.hpp"
 #include "views/panel/panel_recovery_card.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/heard_focus.hpp"
+#include "views/support/window_world.hpp"
 
 namespace quorvane::testing {
 namespace {
-
-QRect heardRect(QWidget* widget) {
-    QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(widget);
-    return heard ? heard->rect() : QRect();
-}
-
-// What a screen reader reads as the focus when `focused` holds it: the
-// outermost element around it that reports the focus (a card read as one
-// button), else the control itself.
-QWidget* heardFocus(QWidget* focused) {
-    QWidget* heard = focused;
-    for (QWidget* ancestor = focused->parentWidget(); ancestor && !ancestor->isWindow();
-         ancestor = ancestor->parentWidget()) {
-        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(ancestor);
-        if (read && read->state().focused)
-            heard = ancestor;
-    }
-    return heard;
-}
-
-std::string heardName(QWidget* widget) {
-    if (!widget)
-        return "nothing";
-    QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(widget);
-    return heard ? heard->text(QAccessible::Name).toStdString() : std::string();
-}
-
-// The focused control lies inside its window and inside every scroll
-// area's viewport around it.
-bool focusInSight() {
-    QWidget* focused = QApplication::focusWidget();
-    if (!focused)
-        return false;
-    QWidget* window = focused->window();
-    QRect seen(window->mapToGlobal(QPoint(0, 0)), window->size());
-    for (QWidget* ancestor = focused->parentWidget(); ancestor != window;
-         ancestor = ancestor->parentWidget()) {
-        if (auto* scroll = qobject_cast<QScrollArea*>(ancestor))
-            seen &=
-                QRect(scroll->viewport()->mapToGlobal(QPoint(0, 0)), scroll->viewport()->size());
-    }
-    return seen.contains(heardRect(heardFocus(focused)));
-}
 
 void scrollToEnd(QScrollArea* scroll) {
     scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
 }
 
-class FocusFollowsTest : public ::testing::Test {
+class FocusFollowsTest : public WindowWorldTest {
   protected:
-    void SetUp() override {
-        world.connect({externalDisplay(1, "Studio", 1001), externalDisplay(2, "Side", 2002)});
-        world.start();
-        bridge = std::make_unique<StoreBridge>(*world.store);
-        context = std::make_unique<ViewContext>(ViewContext{*world.store, *bridge, shell, theme});
-    }
-    void open(QWidget* window) {
-        window->show();
-        window->raise();
-        window->activateWindow();
-        settle();
-    }
-    void settle() {
-        for (int turn = 0; turn < 4; ++turn) {
-            QApplication::processEvents();
-            world.scheduler->runUntilIdle();
-        }
-    }
     // The scroll area of the main window's page.
     static QScrollArea* pageScroll(MainWindow& window) {
         return window.detailForm()->page()->findChild<QScrollArea*>();
     }
-
-    StoreWorld world;
-    Theme theme{false};
-    ShellActions shell;
-    std::unique_ptr<StoreBridge> bridge;
-    std::unique_ptr<ViewContext> context;
 };
 
 TEST_F(FocusFollowsTest, TabFromTheToolbarIntoAScrolledPageShowsTheControlItReaches) {
@@ -127,7 +62,7 @@ TEST_F(FocusFollowsTest, TabFromTheToolbarIntoAScrolledPageShowsTheControlItReac
     settings->setFocus(Qt::MouseFocusReason);
     QTest::keyClick(settings, Qt::Key_Tab);
     settle();
-    EXPECT_EQ(heardName(QApplication::focusWidget()), "화면 색감 보정");
+    EXPECT_EQ(heardText(QApplication::focusWidget()), "화면 색감 보정");
     EXPECT_TRUE(focusInSight());
 }
 
@@ -186,7 +121,7 @@ TEST_F(FocusFollowsTest, AStepCardTakesTheFocusToThePageItOpens) {
     open(&window);
     QAbstractButton* step = nullptr;
     for (auto* button : window.detailForm()->page()->findChildren<QAbstractButton*>())
-        if (heardName(button) == "1단계, 화면 색감 맞추기")
+        if (heardText(button) == "1단계, 화면 색감 맞추기")
             step = button;
     ASSERT_NE(step, nullptr);
     step->setFocus(Qt::TabFocusReason);
@@ -196,7 +131,7 @@ TEST_F(FocusFollowsTest, AStepCardTakesTheFocusToThePageItOpens) {
     QWidget* focused = QApplication::focusWidget();
     ASSERT_NE(focused, nullptr);
     EXPECT_TRUE(window.detailForm()->page()->isAncestorOf(focused)) << heardName(focused);
-    EXPECT_EQ(heardName(focused), "화면 색감 보정");
+    EXPECT_EQ(heardText(focused), "화면 색감 보정");
     EXPECT_TRUE(focusInSight());
 
     // A sidebar row opens its page and keeps the focus.

@@ -41,35 +41,11 @@
 #include "views/settings/settings_support_card.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/heard_focus.hpp"
+#include "views/support/window_world.hpp"
 
 namespace quorvane::testing {
 namespace {
-
-// Where the screen reader finds a control, in screen coordinates.
-QRect heardRect(QWidget* widget) {
-    QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(widget);
-    return heard ? heard->rect() : QRect();
-}
-
-// What a screen reader reads as the focus when `focused` holds it: the
-// outermost element around it that reports the focus (a card read as one
-// button), else the control itself.
-QWidget* heardFocus(QWidget* focused) {
-    QWidget* heard = focused;
-    for (QWidget* ancestor = focused->parentWidget(); ancestor && !ancestor->isWindow();
-         ancestor = ancestor->parentWidget()) {
-        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(ancestor);
-        if (read && read->state().focused)
-            heard = ancestor;
-    }
-    return heard;
-}
-
-std::string heardName(QWidget* widget) {
-    QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(widget);
-    const QString name = heard ? heard->text(QAccessible::Name) : QString();
-    return std::string(widget->metaObject()->className()) + " \"" + name.toStdString() + "\"";
-}
 
 // `later` reads before `earlier`: wholly above it, or on its line (the middle
 // of one within the height of the other) and wholly on its leading side.
@@ -81,20 +57,6 @@ bool readsBefore(const QRect& later, const QRect& earlier) {
     };
     const bool oneLine = within(later.center().y(), earlier) || within(earlier.center().y(), later);
     return oneLine && later.right() < earlier.left();
-}
-
-// The part of the screen where `widget` can be seen: its window's frame, cut
-// to the viewport of every scroll area around it.
-QRect seenArea(QWidget* widget) {
-    QWidget* window = widget->window();
-    QRect area(window->mapToGlobal(QPoint(0, 0)), window->size());
-    for (QWidget* ancestor = widget->parentWidget(); ancestor != window;
-         ancestor = ancestor->parentWidget()) {
-        if (auto* scroll = qobject_cast<QScrollArea*>(ancestor))
-            area &=
-                QRect(scroll->viewport()->mapToGlobal(QPoint(0, 0)), scroll->viewport()->size());
-    }
-    return area;
 }
 
 bool isTabStop(QWidget* widget, QWidget* window) {
@@ -173,26 +135,8 @@ std::vector<std::string> readingOrderFaults(QWidget* window, const std::vector<Q
     return faults;
 }
 
-class ReadingOrderWalkTest : public ::testing::Test {
+class ReadingOrderWalkTest : public WindowWorldTest {
   protected:
-    void SetUp() override {
-        world.connect({externalDisplay(1, "Studio", 1001), externalDisplay(2, "Side", 2002)});
-        world.start();
-        bridge = std::make_unique<StoreBridge>(*world.store);
-        context = std::make_unique<ViewContext>(ViewContext{*world.store, *bridge, shell, theme});
-    }
-    void open(QWidget* window) {
-        window->show();
-        window->raise();
-        window->activateWindow();
-        settle();
-    }
-    void settle() {
-        for (int turn = 0; turn < 4; ++turn) {
-            QApplication::processEvents();
-            world.scheduler->runUntilIdle();
-        }
-    }
     // Tab once round the window: the stops reached, and those found outside
     // the window's frame when reached.
     std::vector<std::string> tabRound(std::vector<QWidget*>& reached) {
@@ -210,12 +154,6 @@ class ReadingOrderWalkTest : public ::testing::Test {
         }
         return offScreen;
     }
-
-    StoreWorld world;
-    Theme theme{false};
-    ShellActions shell;
-    std::unique_ptr<StoreBridge> bridge;
-    std::unique_ptr<ViewContext> context;
 };
 
 TEST_F(ReadingOrderWalkTest, TheMainWindowReadsSidebarThenToolbarThenEveryPage) {

@@ -171,8 +171,9 @@ void MenuPanel::showEvent(QShowEvent* event) {
 // slider still scrolls the panel. A confirmation answered returns to the
 // control that asked for it instead.
 void MenuPanel::focusFirstControl() {
-    if (QWidget* asker = returnFocusTo_.data(); asker && asker->isVisibleTo(this)) {
-        returnFocusTo_.clear();
+    QWidget* asker = returnFocusTo_.data();
+    returnFocusTo_.clear();
+    if (asker && asker->isVisibleTo(this) && asker->isEnabled()) {
         asker->setFocus(Qt::OtherFocusReason);
         return;
     }

@@ -71,4 +71,15 @@ void readAsOneButton(QWidget* card, QAbstractButton* button, const QString& titl
     button->setAccessibleDescription(description);
 }
 
+QWidget* cardReadAsOneButton(const QWidget* control) {
+    if (!control)
+        return nullptr;
+    for (QWidget* ancestor = control->parentWidget(); ancestor && !ancestor->isWindow();
+         ancestor = ancestor->parentWidget()) {
+        if (cardButton(ancestor) == control)
+            return ancestor;
+    }
+    return nullptr;
+}
+
 }  // namespace quorvane

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 
 #include "presentation/controls/support_presentation.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
@@ -22,7 +23,7 @@ SupportStatusLabel::SupportStatusLabel(Theme& theme, QuorvaneSupportStatus statu
     text_ = new WrappingLabel(QString::fromStdString(look.label), this);
     text_->setVisible(!iconOnly);
     row->addWidget(text_, 1);
-    setAccessibleName(QString::fromStdString(look.label));
+    setSpokenName(this, QString::fromStdString(look.label));
     // Never wider than its symbol and text: what follows it in a row keeps
     // its spacing from the text's right edge and takes the spare width.
     setSizePolicy(iconOnly ? QSizePolicy::Fixed : QSizePolicy::Maximum, QSizePolicy::Preferred);

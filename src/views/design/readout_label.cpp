@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include "views/design/spoken_text.hpp"
 
 namespace quorvane {
 
@@ -25,7 +26,7 @@ void ReadoutLabel::setText(const QString& text) {
         return;
     const bool resized = textWidth(text) != textWidth(text_);
     text_ = text;
-    setAccessibleName(text);
+    setSpokenName(this, text);
     if (resized)
         updateGeometry();
     update();

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 
+#include "views/design/accessible_role.hpp"
 #include "views/design/application_accessible.hpp"
 #include "views/design/application_style.hpp"
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     quorvane::installApplicationAccessible();
     QApplication application(argc, argv);
+    quorvane::installWidgetAccessible();
     QApplication::setStyle(new quorvane::ApplicationStyle);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -186,8 +186,10 @@ void RecentChangePromptView::showPrompt(const Shown& shown) {
     shown_ = shown;
     title_->setText(QString::fromStdString(shown.title));
     message_->setText(QString::fromStdString(shown.message));
+    // Named before the text changes: a label without a name of its own
+    // announces its new text, and the name would then be announced again.
+    setSpokenName(targets_, QString::fromStdString(shown.targets));
     targets_->setText(QString::fromStdString(shown.targets));
-    setSpokenName(targets_, targets_->text());
     updateCountdown();
     show();
     emit changed();

@@ -67,16 +67,6 @@ QAccessibleInterface* plainWidgetAccessible(const QString&, QObject* object) {
     return new PlainWidgetAccessible(static_cast<QWidget*>(object));
 }
 
-// An interface Qt made before this one was installed (or before the widget
-// was marked) is dropped, so that the next query builds the right one.
-void dropForeignInterface(QWidget* widget) {
-    if (!widget || !isPlainWidget(widget))
-        return;
-    QAccessibleInterface* existing = QAccessible::queryAccessibleInterface(widget);
-    if (existing && !dynamic_cast<PlainWidgetAccessible*>(existing))
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(existing));
-}
-
 }  // namespace
 
 QString WidgetAccessible::text(QAccessible::Text kind) const {
@@ -111,18 +101,17 @@ void installWidgetAccessible() {
 }
 
 void readAs(QWidget* widget, QAccessible::Role role) {
+    // Read by the widget's interface whenever it is asked, so the widget
+    // may be marked before or after anything asked for it.
     widget->setProperty(kRoleProperty, static_cast<int>(role));
-    dropForeignInterface(widget);
 }
 
 void hideFromAccessibility(QWidget* widget) {
     widget->setProperty(kHiddenProperty, true);
-    dropForeignInterface(widget->parentWidget());
 }
 
 void hideFromAccessibilityWhileNameless(QWidget* widget) {
     widget->setProperty(kHiddenWhileNamelessProperty, true);
-    dropForeignInterface(widget->parentWidget());
 }
 
 }  // namespace quorvane

@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QVBoxLayout>
 
+#include "views/design/accessible_role.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
@@ -30,6 +31,7 @@ QWidget* makeCollectionRow(Theme& theme, const QString& name, const QString& cap
         layout->setSpacing(8);
         layout->addWidget(texts, 1);
         layout->addWidget(buttons, 0, Qt::AlignVCenter);
+        readAs(row, QAccessible::Grouping);
         setSpokenName(row, name);
         return row;
     }
@@ -37,6 +39,8 @@ QWidget* makeCollectionRow(Theme& theme, const QString& name, const QString& cap
     row->addWidget(texts);
     row->addStretch(8);
     row->addWidget(buttons);
+    // A preset's or work mode's row: its buttons, grouped under its name.
+    readAs(row, QAccessible::Grouping);
     setSpokenName(row, name);
     return row;
 }

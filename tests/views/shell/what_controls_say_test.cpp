@@ -306,6 +306,8 @@ TEST_F(WhatControlsSayTest, LikeButtonsAreToldApartAndAMenuButtonCanBePressed) {
     open(&main);
     main.state().selectSection(MainWindowSection::presets);
     settle();
+    // Each preset's row is a group named by its preset.
+    EXPECT_EQ(heard(&main, QAccessible::Grouping, QStringLiteral("Neutral")).size(), 1u);
     const auto apply = heard(&main, QAccessible::Button, QStringLiteral("적용"));
     EXPECT_GE(apply.size(), 5u);
     const auto told = descriptions(apply);

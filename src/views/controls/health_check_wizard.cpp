@@ -208,12 +208,12 @@ QWidget* HealthCheckWizard::buildSteps() {
         copy->addWidget(heading(theme_, text(step.title), QuorvaneFontStyle::body, line));
         copy->addWidget(captionSecondary(theme_, step.detail, line));
         if (step.action) {
-            auto* actions = new QHBoxLayout;
-            actions->setSpacing(6);
-            addActionEntry(line, *step.action,
+            // The button's reason stands beside it while both fit, and
+            // below it, across the step's whole width, when they do not.
+            auto* actions = new FitToWidth(6, 4, line);
+            addActionEntry(actions, *step.action,
                            [actions](QWidget* widget) { actions->addWidget(widget); });
-            actions->addStretch(1);
-            copy->addLayout(actions);
+            copy->addWidget(actions);
         }
         row->addLayout(copy, 1);
         steps->addWidget(line);

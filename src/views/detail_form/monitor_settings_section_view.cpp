@@ -8,6 +8,7 @@
 #include "presentation/controls/adjustment_nudge.hpp"
 #include "views/controls/ddc_badge_view.hpp"
 #include "views/controls/hardware_write_tag.hpp"
+#include "views/controls/slider_row_group.hpp"
 #include "views/design/disclosure_button.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
@@ -18,7 +19,6 @@
 #include "views/detail_form/detail_labels.hpp"
 #include "views/detail_form/form_rows.hpp"
 #include "views/detail_form/slider_row_views.hpp"
-#include "views/main_window/slider_row_group.hpp"
 
 namespace quorvane {
 

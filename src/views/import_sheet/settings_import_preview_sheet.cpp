@@ -18,10 +18,13 @@
 #include "presentation/import_sheet/settings_import_sheet_texts.hpp"
 #include "presentation/settings/settings_import_entry.hpp"
 #include "presentation/settings/settings_window_layout.hpp"
+#include "views/controls/settings_segmented_picker.hpp"
 #include "views/design/adaptive_grid.hpp"
 #include "views/design/eliding_picker.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/monospaced_font.hpp"
+#include "views/design/settings_card_frame.hpp"
+#include "views/design/settings_tinted_tile.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
@@ -31,9 +34,6 @@
 #include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/qt_text.hpp"
-#include "views/settings/settings_card_frame.hpp"
-#include "views/settings/settings_segmented_picker.hpp"
-#include "views/settings/settings_tinted_tile.hpp"
 
 namespace quorvane {
 
@@ -388,7 +388,9 @@ QWidget* SettingsImportPreviewSheet::buildMode() {
     auto* pickerTitle =
         themedLabel(theme, QStringLiteral("가져오기 방식"), QuorvaneFontStyle::body);
     pickerTitle->setBuddy(modePicker_);
-    labelledRow->addWidget(pickerTitle);
+    // The segments are taller than a line of text at every size: the title
+    // sits on their middle, not at the row's top.
+    labelledRow->addWidget(pickerTitle, 0, Qt::AlignVCenter);
     labelledRow->addWidget(modePicker_, 1);
     layout->addWidget(labelled);
     modeDescription_ = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::Normal, true);

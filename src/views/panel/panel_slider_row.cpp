@@ -11,6 +11,7 @@
 #include "presentation/main_window/slider_row_model.hpp"
 #include "views/controls/hardware_write_tag.hpp"
 #include "views/controls/nudge_button.hpp"
+#include "views/controls/readout_slider.hpp"
 #include "views/design/baseline_row_layout.hpp"
 #include "views/design/readout_label.hpp"
 #include "views/design/spoken_text.hpp"
@@ -18,7 +19,6 @@
 #include "views/design/theme.hpp"
 #include "views/design/wheel_guard.hpp"
 #include "views/design/wrapping_label.hpp"
-#include "views/main_window/readout_slider.hpp"
 
 namespace quorvane {
 

@@ -1,4 +1,4 @@
-#include "views/main_window/rgb_curve_graph_view.hpp"
+#include "views/controls/rgb_curve_graph_view.hpp"
 
 #include <QMouseEvent>
 #include <QPainter>

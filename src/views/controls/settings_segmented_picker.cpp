@@ -1,4 +1,4 @@
-#include "views/settings/settings_segmented_picker.hpp"
+#include "views/controls/settings_segmented_picker.hpp"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

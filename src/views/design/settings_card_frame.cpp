@@ -1,4 +1,4 @@
-#include "views/settings/settings_card_frame.hpp"
+#include "views/design/settings_card_frame.hpp"
 
 #include <QFrame>
 #include <QHBoxLayout>

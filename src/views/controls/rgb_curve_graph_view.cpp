@@ -5,6 +5,7 @@
 #include <QPainterPath>
 
 #include "presentation/main_window/rgb_curve_graph_geometry.hpp"
+#include "views/design/accessible_role.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 
@@ -34,6 +35,7 @@ QColor plotBackground(bool dark, double opacity) {
 
 RGBCurveGraphView::RGBCurveGraphView(Theme& theme, QWidget* parent)
     : QWidget(parent), theme_(theme) {
+    readAs(this, QAccessible::Chart);
     setMinimumHeight(kMinimumHeight);
     setMaximumHeight(kMaximumHeight);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 
 #include "presentation/controls/support_presentation.hpp"
+#include "views/design/accessible_role.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
@@ -14,6 +15,7 @@ namespace quorvane {
 SupportStatusLabel::SupportStatusLabel(Theme& theme, QuorvaneSupportStatus status, bool iconOnly,
                                        QWidget* parent)
     : QWidget(parent), status_(status), symbol_(nullptr), text_(nullptr) {
+    readAs(this, QAccessible::StaticText);
     const SupportStatusLook look = SupportPresentation::statusLook(status);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);

@@ -175,6 +175,7 @@ AppearanceSwitcher::AppearanceSwitcher(ViewContext& context, bool includeSystem,
     labelRow->addWidget(labelText_);
     labelText_->setWordWrap(true);
     labelText_->setVisible(chrome == Chrome::panel);
+    readAs(label_, QAccessible::StaticText);
     if (chrome == Chrome::toolbar)
         setSpokenName(label_, QStringLiteral("화면 모드"));
 

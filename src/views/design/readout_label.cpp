@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include "views/design/accessible_role.hpp"
 #include "views/design/spoken_text.hpp"
 
 namespace quorvane {
@@ -18,6 +19,8 @@ bool isDigit(QChar character) {
 }  // namespace
 
 ReadoutLabel::ReadoutLabel(QWidget* parent) : QWidget(parent) {
+    // A value shown as text, and read as such.
+    readAs(this, QAccessible::StaticText);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 

@@ -79,6 +79,17 @@ std::vector<std::string> textsWithFormattingCharacters(QWidget* window) {
     return found;
 }
 
+// Every interface under the window that says something but reads as a
+// plain pane (a "filler" to AT-SPI), which a screen reader passes over.
+std::vector<std::string> namedPanes(QWidget* window) {
+    std::vector<std::string> found;
+    walkAccessibleTree(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* a) {
+        if (a->role() == QAccessible::Client && !a->text(QAccessible::Name).isEmpty())
+            found.push_back(describe(a));
+    });
+    return found;
+}
+
 // Every decorative drawing a screen reader still finds under the window.
 std::vector<std::string> decorationsInTheTree(QWidget* window) {
     static const std::vector<std::string> decorative{
@@ -215,6 +226,7 @@ TEST_F(WhatControlsSayTest, OnlyWindowsAreWindowsOnEveryPageAndSheet) {
         SCOPED_TRACE(static_cast<int>(section));
         EXPECT_EQ(framesBelowTheWindow(&main), std::vector<std::string>{});
         EXPECT_EQ(decorationsInTheTree(&main), std::vector<std::string>{});
+        EXPECT_EQ(namedPanes(&main), std::vector<std::string>{});
     }
     // A control that reads the way its own interface says (built while the
     // bridge is live) is still that control.
@@ -248,6 +260,7 @@ TEST_F(WhatControlsSayTest, OnlyWindowsAreWindowsOnEveryPageAndSheet) {
         EXPECT_EQ(framesBelowTheWindow(window), std::vector<std::string>{});
         EXPECT_EQ(decorationsInTheTree(window), std::vector<std::string>{});
         EXPECT_EQ(textsWithFormattingCharacters(window), std::vector<std::string>{});
+        EXPECT_EQ(namedPanes(window), std::vector<std::string>{});
     }
 }
 

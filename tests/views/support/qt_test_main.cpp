@@ -6,6 +6,7 @@
 
 #include <QApplication>
 
+#include "views/design/accessible_role.hpp"
 #include "views/design/application_accessible.hpp"
 #include "views/design/application_style.hpp"
 #include "views/design/keyboard_path_follower.hpp"
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     quorvane::installApplicationAccessible();
     QApplication application(argc, argv);
+    quorvane::installWidgetAccessible();
     QApplication::setStyle(new quorvane::ApplicationStyle);
     quorvane::KeyboardPathFollower keyboardPath;
     testing::InitGoogleTest(&argc, argv);

@@ -11,6 +11,7 @@
 #include "views/controls/support_status_label.hpp"
 #include "views/design/disclosure_button.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/symbol_table.hpp"
@@ -228,7 +229,7 @@ QWidget* HealthCheckWizard::buildTechnicalDetails() {
     toggle->setChecked(expanded_);
     toggle->setObjectName(QStringLiteral("technicalDetailsToggle"));
     lines->addWidget(toggle, 0, Qt::AlignLeft);
-    toggle->setAccessibleDescription(expanded_ ? QStringLiteral("펼쳐짐") : QStringLiteral("접힘"));
+    setSpokenDescription(toggle, expanded_ ? QStringLiteral("펼쳐짐") : QStringLiteral("접힘"));
     connect(toggle, &QAbstractButton::clicked, this,
             [this] { setTechnicalDetailsExpanded(!expanded_); });
     if (!expanded_)

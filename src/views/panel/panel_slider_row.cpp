@@ -14,6 +14,7 @@
 #include "views/controls/readout_slider.hpp"
 #include "views/design/baseline_row_layout.hpp"
 #include "views/design/readout_label.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wheel_guard.hpp"
@@ -117,8 +118,8 @@ void PanelSliderRow::setContent(const PanelSliderRowContent& content) {
     title_->setText(QString::fromStdString(content.title));
     icon_->setSystemName(content.icon);
     tag_->setVisible(content.showsHardwareWriteTag);
-    slider_->setAccessibleName(QString::fromStdString(content.title));
-    slider_->setAccessibleDescription(QString::fromStdString(content.accessibilityHint()));
+    setSpokenName(slider_, QString::fromStdString(content.title));
+    setSpokenDescription(slider_, QString::fromStdString(content.accessibilityHint()));
     state_.ownerValueChanged(content.value);
     showState();
 }

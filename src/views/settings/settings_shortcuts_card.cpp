@@ -8,6 +8,7 @@
 #include "views/design/glyph_icon.hpp"
 #include "views/design/settings_card_frame.hpp"
 #include "views/design/settings_tinted_tile.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/themed_text.hpp"
@@ -46,7 +47,7 @@ class BindingRow : public SettingsTintedTile {
         copy->addWidget(chord);
         layout->addLayout(copy, 1);
         toggle = new QCheckBox(this);
-        toggle->setAccessibleName(QStringLiteral("사용"));
+        setSpokenName(toggle, QStringLiteral("사용"));
         toggle->setChecked(row.enabled);
         layout->addWidget(toggle, 0, Qt::AlignVCenter);
     }

@@ -16,6 +16,7 @@
 #include "presentation/settings/settings_recovery_actions.hpp"
 #include "presentation/settings/settings_window_layout.hpp"
 #include "views/controls/confirmation_presenter.hpp"
+#include "views/design/accessible_role.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/settings_card_frame.hpp"
@@ -54,6 +55,7 @@ class GearTile : public SettingsTintedTile {
     GearTile(Theme& theme, QWidget* parent)
         : SettingsTintedTile(theme, {ColorRole::accentFill, 0.84, 0.7, 13, {}}, parent) {
         setFixedSize(kGearTile, kGearTile);
+        hideFromAccessibility(this);
         auto* gear = new SymbolImage("gearshape.fill", this);
         const int side = symbolSide(kGearPoints);
         gear->setFixedSide(side);

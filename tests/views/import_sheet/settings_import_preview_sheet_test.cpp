@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextLayout>
 
@@ -357,9 +358,14 @@ TEST_F(SettingsImportPreviewSheetTest, RestyledWhileOpenTheSheetLooksLikeOneOpen
     fresh.show();
     settle();
     // Only one of them is the active window; neither shows a blinking caret.
-    for (QWidget* shown : {static_cast<QWidget*>(&open), static_cast<QWidget*>(&fresh)})
+    // Each opened scrolled to its focus at its own text size: both are seen
+    // from the top.
+    for (QWidget* shown : {static_cast<QWidget*>(&open), static_cast<QWidget*>(&fresh)}) {
         if (QWidget* focused = shown->focusWidget())
             focused->clearFocus();
+        shown->findChild<QScrollArea*>()->verticalScrollBar()->setValue(0);
+    }
+    settle();
     expectSamePixels(open, fresh, "import-sheet");
 }
 

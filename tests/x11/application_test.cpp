@@ -403,6 +403,59 @@ TEST_F(ApplicationTest, TheCommandLineAndTheRunningApplicationKeepEachOthersSave
     }
 }
 
+// Hands `url` to the running instance as a later launch does; true when it
+// answered "ok".
+bool handOverURL(const std::filesystem::path& socket, const std::string& url) {
+    const std::string message = "url " + url;
+    RawSocket later(socket);
+    later.send(header(static_cast<std::uint32_t>(message.size())) + message);
+    return later.receiveAll(std::chrono::seconds(20)) == header(2) + "ok";
+}
+
+// "night" by URL, "movie" by the command line, the same "night" URL again:
+// each started when the one before has ended, so the second URL comes well
+// within the moment in which a copy of a URL is dropped, and usually before
+// the application has heard of the command line's save. It is the user's
+// later word: every round ends on night on the screen and in the record.
+TEST_F(ApplicationTest, TheSameURLAgainAfterTheCommandLinesChangeEndsOnItsPreset) {
+    startFirst();
+    const auto identities = identitiesByOutput(home, displayName);
+    ASSERT_EQ(identities.size(), 3u);
+    const auto& identity = identities.at("DUMMY0");
+    const std::string url = "quorvane://apply-safe-preset?preset=night&display=" + identity;
+    const auto night = DisplayPreset::builtIns().at(2);
+    ASSERT_EQ(night.id, "night");
+    const auto saved = [&]() -> std::optional<ColorAdjustment> {
+        const auto text = home.preferencesText();
+        if (!text)
+            return std::nullopt;
+        const auto adjustments = QuorvanePreferences::decoded(*text).displayAdjustments;
+        const auto found = adjustments.find(identity);
+        if (found == adjustments.end())
+            return std::nullopt;
+        return found->second;
+    };
+    const auto nightRamp = rampOf(night.adjustment, "DUMMY0");
+    ASSERT_TRUE(nightRamp);
+
+    constexpr int kRounds = 30;
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        ASSERT_TRUE(handOverURL(socketPath(), url)) << home.logText();
+        const auto movie = testing::runQuorvane(
+            {"cli", "apply-safe-preset", "movie", "--display", identity}, home, displayName);
+        ASSERT_EQ(movie.status, 0) << movie.err;
+        ASSERT_NE(currentRamp("DUMMY0"), nightRamp);
+        ASSERT_TRUE(handOverURL(socketPath(), url)) << home.logText();
+        // The ramp is written before "ok"; the record follows a moment later.
+        EXPECT_EQ(currentRamp("DUMMY0"), nightRamp);
+        EXPECT_TRUE(eventually([&] { return saved() == night.adjustment; }));
+    }
+    first->signal(SIGTERM);
+    ASSERT_EQ(first->waitFor(), 0) << home.logText();
+    EXPECT_EQ(saved(), night.adjustment);
+}
+
 // Whether the process ignores SIGPIPE, from its /proc status.
 bool ignoresBrokenPipes(pid_t pid) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");

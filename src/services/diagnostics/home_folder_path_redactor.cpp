@@ -16,14 +16,15 @@ constexpr std::string_view kPathCharacter = R"([^\s,;:])";
 constexpr std::string_view kFolderBoundary = R"((?![^/\s,;:]))";
 
 // "/srv/alice/" → "/srv/alice"; nothing for "/" or a relative folder.
-std::optional<std::string> usableHomeFolder(std::optional<std::string> folder) {
-    if (!folder || folder->empty() || folder->front() != '/')
+std::optional<std::string> usableHomeFolder(const std::optional<std::string>& folder) {
+    if (!folder || !folder->starts_with('/'))
         return std::nullopt;
-    while (folder->size() > 1 && folder->back() == '/')
-        folder->pop_back();
-    if (*folder == "/")
+    std::string_view trimmed = *folder;
+    while (trimmed.size() > 1 && trimmed.back() == '/')
+        trimmed.remove_suffix(1);
+    if (trimmed == "/")
         return std::nullopt;
-    return folder;
+    return std::string(trimmed);
 }
 
 std::string pathPattern(const std::optional<std::string>& homeFolder) {
@@ -62,7 +63,7 @@ std::optional<std::string> currentUserHomeFolder() {
 }  // namespace
 
 HomeFolderPathRedactor::HomeFolderPathRedactor(std::optional<std::string> homeFolder)
-    : pattern_(pathPattern(usableHomeFolder(std::move(homeFolder)))) {}
+    : pattern_(pathPattern(usableHomeFolder(homeFolder))) {}
 
 const HomeFolderPathRedactor& HomeFolderPathRedactor::forCurrentUser() {
     static const HomeFolderPathRedactor redactor(currentUserHomeFolder());

@@ -27,15 +27,18 @@ std::optional<std::string> usableHomeFolder(const std::optional<std::string>& fo
     return std::string(trimmed);
 }
 
+// Built by appending: a literal put in front of a temporary string is an
+// insertion at its start, which GCC 12's optimizer misreads as an
+// overlapping copy (-Wrestrict).
 std::string pathPattern(const std::optional<std::string>& homeFolder) {
     std::vector<std::string> starts;
     if (homeFolder)
-        starts.push_back(RegularExpression::escapedPattern(*homeFolder) +
-                         std::string(kFolderBoundary));
-    const std::string lookaheadPathCharacter = "(?=" + std::string(kPathCharacter) + ")";
+        starts.push_back(RegularExpression::escapedPattern(*homeFolder).append(kFolderBoundary));
+    const std::string lookaheadPathCharacter =
+        std::string("(?=").append(kPathCharacter).append(")");
     starts.push_back("/Users/" + lookaheadPathCharacter);
     starts.push_back("/home/" + lookaheadPathCharacter);
-    starts.push_back("/root" + std::string(kFolderBoundary));
+    starts.push_back(std::string("/root").append(kFolderBoundary));
 
     std::string pattern = "(?:";
     for (size_t i = 0; i < starts.size(); ++i) {
@@ -43,7 +46,7 @@ std::string pathPattern(const std::optional<std::string>& homeFolder) {
             pattern += '|';
         pattern += starts[i];
     }
-    pattern += ")" + std::string(kPathCharacter) + "*";
+    pattern.append(")").append(kPathCharacter).append("*");
     return pattern;
 }
 

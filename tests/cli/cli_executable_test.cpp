@@ -271,6 +271,28 @@ TEST_F(CLIExecutableTest, PreviewArgumentRulesComeBeforeTheFileIsOpened) {
               "preview import-plan에는 --file <settings-json> 옵션이 필요합니다.\n");
 }
 
+// A word after the target is a typing slip, not a second target: refused
+// before anything is read or printed, the display commands included (they
+// never reach for the X server).
+TEST_F(CLIExecutableTest, ListAndReadRefuseAStrayWordAndPrintNothing) {
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"cli", "list", "presets", "json"},
+          {"cli", "list", "displays", "json"},
+          {"cli", "read", "settings", "json"},
+          {"cli", "read", "diagnostics", "json"}}) {
+        const auto result = run(command);
+        EXPECT_EQ(result.status, 1) << command[2];
+        EXPECT_EQ(result.out, "") << command[2];
+        EXPECT_EQ(result.err, command[1] + " 명령 인자가 너무 많습니다: json\n") << command[2];
+    }
+    // Every word from the second on is named, in order.
+    EXPECT_EQ(run({"cli", "list", "scenes", "a", "b"}).err,
+              "list 명령 인자가 너무 많습니다: a b\n");
+    EXPECT_EQ(failure(run({"cli", "read", "displays", "x", "--json"}), 1)["message"],
+              "read 명령 인자가 너무 많습니다: x");
+    EXPECT_FALSE(home.preferencesText());
+}
+
 TEST_F(CLIExecutableTest, AnOutputThatCannotBeWrittenIsStatusThreeWithAReason) {
     const std::vector<std::string> presets = {"cli", "list", "presets"};
     const auto full = runQuorvane(presets, home, std::nullopt, testing::StandardOutput::full);

@@ -20,6 +20,7 @@
 #include "services/persistence/defaults_store.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 #include "services/persistence/user_defaults_recovery_journal_store.hpp"
+#include "support/files_refusing_copies.hpp"
 #include "support/temporary_folder.hpp"
 
 namespace quorvane::testing {
@@ -45,12 +46,18 @@ class SharedRecordsTest : public ::testing::Test {
         cliPreferences->save(preferences);
     }
 
-    // Over `files` when given, else over a file store of its own.
-    DisplayStore& startApplication(std::shared_ptr<FileDefaultsStore> files = nullptr) {
+    // Over `files` when given, else over a file store of its own; failed
+    // writes are retried on the store's scheduler when `retries` is set.
+    DisplayStore& startApplication(std::shared_ptr<FileDefaultsStore> files = nullptr,
+                                   bool holdBackground = false, bool retries = false) {
         if (!files)
             files = std::make_shared<FileDefaultsStore>(folder.path());
-        world.writer = LinuxDisplayStoreFactory::recordWriter(std::move(files));
-        world.start();
+        world.writer = LinuxDisplayStoreFactory::recordWriter(std::move(files),
+                                                              retries ? world.scheduler : nullptr);
+        if (holdBackground)
+            world.startHoldingBackground();
+        else
+            world.start();
         watcher = std::make_unique<DefaultsFolderWatcher>(folder.path(), recordFiles());
         return *world.store;
     }
@@ -563,6 +570,46 @@ TEST_F(SharedRecordsTest, ARecordThatStartsFailingToReadIsNotWrittenOver) {
     EXPECT_EQ(saved.displayAdjustments.at(identityOf(2)), night.adjustment);
     EXPECT_DOUBLE_EQ(saved.displayAdjustments.at(identityOf(1)).warmth, 0.3);
     EXPECT_EQ(store.statusMessage(), applied);
+}
+
+// Another tool breaks the record while the application runs, and the disk
+// has no room for its copy: the user's next change is not dropped. It is
+// held, and the status names why while it waits, also after the output step
+// says its word; the way out would name it; once there is room, the back-off
+// keeps the broken record aside and writes the change, and the status names
+// the copy.
+TEST_F(SharedRecordsTest, AChangeWhoseBrokenRecordFindsNoRoomForItsCopyIsHeldUntilThereIs) {
+    auto stored = cliPreferences->loadResult().preferences;
+    stored.displayAdjustments[identityOf(1)] = presetNamed("night").adjustment;
+    cliPreferences->save(stored);
+    auto full = std::make_shared<std::atomic<bool>>(true);
+    auto& store = startApplication(filesRefusingCopies(folder.path(), full), true, true);
+    world.writer->flushPendingSaves();
+    const std::string broken = R"({"displayAdjustments":{)";
+    writeContents(preferencesFile(), broken);
+    ASSERT_TRUE(deliverChanges());
+
+    store.setTextSize(QuorvaneTextSize::veryLarge);
+    ASSERT_EQ(world.writer->flushPendingSaves().size(), 1u);
+    world.scheduler->runUntilIdle();
+    const std::string noRoom = "저장 공간이 부족해 설정을 저장하지 못했습니다";
+    EXPECT_NE(store.statusMessage().find(noRoom), std::string::npos) << store.statusMessage();
+    world.finishBackground();
+    EXPECT_NE(store.statusMessage().find(noRoom), std::string::npos) << store.statusMessage();
+    EXPECT_EQ(preferencesBytes(), broken);
+    const auto unwritten = store.flushPendingSaves();
+    ASSERT_EQ(unwritten.size(), 1u);
+    EXPECT_EQ(unwritten[0].key, UserDefaultsPreferencesStore::standardStorageKey());
+
+    full->store(false);
+    world.scheduler->advance(BackgroundDefaultsWriter::kLongestRetryDelay);
+    EXPECT_EQ(recordOnDisk().textSize, QuorvaneTextSize::veryLarge);
+    EXPECT_EQ(folder.copiesKeptAside(UserDefaultsPreferencesStore::standardStorageKey()),
+              std::vector<std::string>{broken});
+    world.scheduler->runUntilIdle();
+    EXPECT_NE(store.statusMessage().find("읽지 못한 기록은 따로 보관했습니다"), std::string::npos)
+        << store.statusMessage();
+    EXPECT_TRUE(store.flushPendingSaves().empty());
 }
 
 // The record that could not be read changes on disk (the command line saves

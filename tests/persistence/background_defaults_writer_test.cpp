@@ -24,6 +24,7 @@
 #include "platform/simulated/manual_scheduler.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "support/child_process.hpp"
+#include "support/other_lock_holder.hpp"
 #include "support/temporary_folder.hpp"
 
 namespace quorvane {
@@ -412,6 +413,116 @@ TEST(BackgroundDefaultsWriter, TheBackOffDoublesToAMinuteAndStartsOverAfterAWrit
     writer.setData(kKey, "evening");
     ASSERT_EQ(writer.flushPendingSaves().size(), 1u);
     EXPECT_TRUE(triedAgainAfter(BackgroundDefaultsWriter::kFirstRetryDelay));
+}
+
+// A write the user makes while a long retry (16 s) is armed, and that
+// succeeds, cancels that retry and starts the back-off over: the next
+// failure is tried again after 2 s, not after the wait armed before.
+TEST(BackgroundDefaultsWriter, AFreshWriteWhileALongRetryIsArmedStartsTheBackOffOver) {
+    auto disk = std::make_shared<InMemoryDefaultsStore>();
+    auto scheduler = std::make_shared<ManualScheduler>();
+    BackgroundDefaultsWriter writer(disk, scheduler);
+    std::atomic<int> tries = 0;
+    writer.setBeforeWriteHook([&](const std::string&, const std::string&) { ++tries; });
+
+    disk->setFailsWrites(true);
+    writer.setData(kKey, "night");
+    ASSERT_EQ(writer.flushPendingSaves().size(), 1u);
+    for (const int wait : {2, 4, 8}) {
+        ASSERT_TRUE(retriedAfter(*scheduler, writer, tries, std::chrono::seconds(wait)))
+            << wait << " s";
+        ASSERT_EQ(writer.flushPendingSaves().size(), 1u);
+    }
+    // The 16 s retry is armed; 10 s of it have passed when the disk takes
+    // writes again and the user's next value is written at once.
+    ASSERT_EQ(scheduler->pendingCount(), 1u);
+    scheduler->advance(seconds(10));
+    ASSERT_FALSE(writer.hasUnwrittenValues());
+    disk->setFailsWrites(false);
+    writer.setData(kKey, "day");
+    ASSERT_TRUE(writer.flushPendingSaves().empty());
+    ASSERT_EQ(disk->dataForKey(kKey), "day");
+    EXPECT_EQ(scheduler->pendingCount(), 0u);
+
+    disk->setFailsWrites(true);
+    writer.setData(kKey, "evening");
+    ASSERT_EQ(writer.flushPendingSaves().size(), 1u);
+    EXPECT_TRUE(
+        retriedAfter(*scheduler, writer, tries, BackgroundDefaultsWriter::kFirstRetryDelay));
+    ASSERT_EQ(writer.flushPendingSaves().size(), 1u);
+    // The back-off goes on from there: 4 s, not the old 32 s.
+    EXPECT_TRUE(retriedAfter(*scheduler, writer, tries, std::chrono::seconds(4)));
+}
+
+// Another process keeps the settings lock (stopped, hung): the first write
+// gives up after the lock wait, and the values queued behind it fail with it
+// instead of waiting as long again each, so a flush (the way out) ends
+// within one wait and names every value. They are held, and the back-off
+// writes them once the lock is free.
+TEST(BackgroundDefaultsWriter, AHeldLockFailsTheQueuedValuesWithinOneWaitAndTheRetryWritesThem) {
+    TemporaryFolder folder;
+    auto files = std::make_shared<FileDefaultsStore>(folder.path());
+    ASSERT_TRUE(files->setData(kKey, "old").succeeded());
+    auto lockClock = std::make_shared<ManualScheduler>();
+    files->limitLockWait(FileDefaultsStore::kSharedLockWait, lockClock, lockClock);
+    auto other = std::make_unique<testing::OtherLockHolder>(folder.path() / ".lock");
+    ASSERT_TRUE(other->held());
+    auto scheduler = std::make_shared<ManualScheduler>();
+    BackgroundDefaultsWriter writer(files, scheduler);
+    std::promise<void> started;
+    std::promise<void> release;
+    auto released = release.get_future().share();
+    std::atomic<bool> first = true;
+    writer.setBeforeWriteHook([&](const std::string&, const std::string&) {
+        if (!first.exchange(false))
+            return;
+        started.set_value();
+        released.wait();
+    });
+
+    // Three keys queue up behind the first write.
+    const auto start = lockClock->monotonicNow();
+    writer.setData(kKey, "night");
+    started.get_future().wait();
+    const std::string kThirdKey = std::string(kDefaultsDomain) + ".third.v1";
+    writer.setData(kJournalKey, "entry");
+    writer.setData(kThirdKey, "third");
+    release.set_value();
+    const auto unwritten = writer.flushPendingSaves();
+    EXPECT_LE(lockClock->monotonicNow() - start,
+              FileDefaultsStore::kSharedLockWait + FileDefaultsStore::kLockRetryInterval);
+    ASSERT_EQ(unwritten.size(), 3u);
+    for (const auto& save : unwritten) {
+        ASSERT_TRUE(save.outcome.error) << save.key;
+        EXPECT_EQ(save.outcome.error->kind, DefaultsStoreError::Kind::lockHeld) << save.key;
+    }
+    EXPECT_EQ(FileDefaultsStore(folder.path()).dataForKey(kKey), "old");
+
+    other.reset();
+    scheduler->advance(BackgroundDefaultsWriter::kFirstRetryDelay);
+    EXPECT_TRUE(writer.flushPendingSaves().empty());
+    FileDefaultsStore after(folder.path());
+    EXPECT_EQ(after.dataForKey(kKey), "night");
+    EXPECT_EQ(after.dataForKey(kJournalKey), "entry");
+    EXPECT_EQ(after.dataForKey(kThirdKey), "third");
+}
+
+// The way out names what its flush could not write and ends: the writer's
+// own end does not wait for the held lock once more for those values.
+TEST(BackgroundDefaultsWriter, ValuesAFlushNamedAsUnwrittenAreNotTriedAgainAtTheEnd) {
+    TemporaryFolder folder;
+    auto files = std::make_shared<FileDefaultsStore>(folder.path());
+    auto lockClock = std::make_shared<ManualScheduler>();
+    files->limitLockWait(FileDefaultsStore::kSharedLockWait, lockClock, lockClock);
+    testing::OtherLockHolder other(folder.path() / ".lock");
+    ASSERT_TRUE(other.held());
+    auto writer = std::make_unique<BackgroundDefaultsWriter>(files);
+    writer->setData(kKey, "night");
+    ASSERT_EQ(writer->flushPendingSaves().size(), 1u);
+
+    const auto start = lockClock->monotonicNow();
+    writer.reset();
+    EXPECT_EQ(lockClock->monotonicNow(), start);
 }
 
 // A change made while the settings folder is read-only is on disk once the

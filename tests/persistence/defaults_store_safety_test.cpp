@@ -15,6 +15,7 @@
 #include <fstream>
 #include <functional>
 #include <regex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -186,6 +187,34 @@ TEST_F(DefaultsStoreSafetyTest, CopiesKeptAsideNeverReplaceEachOther) {
     EXPECT_EQ(fileContents(store.folder() / *second.keptCopy), "broken two");
     // A copy is never taken for a stored value.
     EXPECT_EQ(store.read(kKey), DefaultsReadResult{});
+}
+
+// Broken records coming back can never fill the disk: the same bytes are
+// kept once (the outcome names the copy they are in), and of a record's
+// copies only the newest few stay. Other records' copies are left alone.
+TEST_F(DefaultsStoreSafetyTest, CopiesKeptAsideHoldEachContentOnceAndOnlyTheNewestStay) {
+    FileDefaultsStore store(root_ / "quorvane");
+    const std::string otherKey = std::string(kDefaultsDomain) + ".recoveryJournal.v1";
+    const auto others = store.keepCopyAside(otherKey, "journal");
+    ASSERT_TRUE(others.keptCopy);
+    const auto first = store.keepCopyAside(kKey, "broken 1");
+    ASSERT_TRUE(first.keptCopy);
+    for (int again = 0; again < 5; ++again)
+        EXPECT_EQ(store.keepCopyAside(kKey, "broken 1").keptCopy, first.keptCopy);
+
+    std::vector<std::string> names;
+    for (int content = 2; content <= 5; ++content) {
+        const auto kept = store.keepCopyAside(kKey, "broken " + std::to_string(content));
+        ASSERT_TRUE(kept.keptCopy) << content;
+        names.push_back(*kept.keptCopy);
+    }
+    const auto copies = testing::TemporaryFolder::copiesIn(store.folder(), kKey);
+    EXPECT_EQ(std::set<std::string>(copies.begin(), copies.end()),
+              (std::set<std::string>{"broken 3", "broken 4", "broken 5"}));
+    EXPECT_EQ(copies.size(), FileDefaultsStore::kKeptCopiesPerRecord);
+    for (std::size_t index = 1; index < names.size(); ++index)
+        EXPECT_TRUE(fs::exists(store.folder() / names[index])) << names[index];
+    EXPECT_EQ(fileContents(store.folder() / *others.keptCopy), "journal");
 }
 
 TEST_F(DefaultsStoreSafetyTest, ARecordTheUserCannotReadIsAnErrorAndIsNeverReplaced) {

@@ -6,11 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <ctime>
 
 #include "app/composition/linux_display_store_factory.hpp"
+#include "platform/simulated/manual_scheduler.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
+#include "support/files_refusing_copies.hpp"
+#include "support/other_lock_holder.hpp"
 #include "support/temporary_folder.hpp"
 
 namespace quorvane {
@@ -155,6 +160,144 @@ TEST(RecordBrokenWhileRunningTest, TheNextSaveKeepsBrokenPreferencesAside) {
     ASSERT_TRUE(writer->flushPendingSaves().empty());
     EXPECT_EQ(folder.copiesKeptAside(kKey), std::vector<std::string>{broken});
     EXPECT_EQ(other.read(kKey).data, changed.encoded());
+}
+
+const std::string kBroken = R"({"displayAdjustments":{"a":)";
+
+// The record breaks after the application read it, and the disk has no room
+// for its copy: the save fails and says why, the broken bytes stay, and no
+// half copy is left. Once there is room the save keeps them aside and writes.
+TEST(RecordBrokenWhileRunningTest, ABrokenRecordWhoseCopyFindsNoSpaceIsNotWrittenOver) {
+    TemporaryFolder folder;
+    FileDefaultsStore other(folder.path());
+    auto full = std::make_shared<std::atomic<bool>>(false);
+    MergingDefaultsStore store{testing::filesRefusingCopies(folder.path(), full),
+                               {{kKey, RecordMerge::preferencesBytes}}};
+    ASSERT_TRUE(other.setData(kKey, record({{"a", 1.0}})).succeeded());
+    ASSERT_TRUE(store.read(kKey).data);
+    ASSERT_TRUE(other.setData(kKey, kBroken).succeeded());
+
+    full->store(true);
+    const auto refused = store.setData(kKey, record({{"a", 0.5}}));
+    ASSERT_FALSE(refused.succeeded());
+    EXPECT_EQ(refused.error->kind, DefaultsStoreError::Kind::noSpace);
+    EXPECT_EQ(other.read(kKey).data, kBroken);
+    EXPECT_TRUE(folder.copiesKeptAside(kKey).empty());
+
+    full->store(false);
+    const auto saved = store.setData(kKey, record({{"a", 0.5}}));
+    ASSERT_TRUE(saved.succeeded());
+    EXPECT_TRUE(saved.keptCopy);
+    EXPECT_EQ(folder.copiesKeptAside(kKey), std::vector<std::string>{kBroken});
+    EXPECT_EQ(other.read(kKey).data, record({{"a", 0.5}}));
+}
+
+// Every name a copy could take now is taken (by copies of other bytes): the
+// save fails, and the broken record stays as it is.
+TEST(RecordBrokenWhileRunningTest, ABrokenRecordWhoseCopyFindsEveryNameTakenIsNotWrittenOver) {
+    TemporaryFolder folder;
+    FileDefaultsStore other(folder.path());
+    MergingDefaultsStore store{std::make_shared<FileDefaultsStore>(folder.path()),
+                               {{kKey, RecordMerge::preferencesBytes}}};
+    ASSERT_TRUE(other.setData(kKey, record({{"a", 1.0}})).succeeded());
+    ASSERT_TRUE(store.read(kKey).data);
+    ASSERT_TRUE(other.setData(kKey, kBroken).succeeded());
+    // Every name of the next half minute: the save comes well within it.
+    const auto now = std::time(nullptr);
+    for (std::time_t second = now - 1; second < now + 30; ++second) {
+        std::tm parts{};
+        ::gmtime_r(&second, &parts);
+        char stamp[32];
+        std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &parts);
+        const std::string base = kKey + ".json.unreadable-" + stamp;
+        for (int attempt = 1; attempt <= 100; ++attempt) {
+            testing::writeContents(
+                folder / (attempt == 1 ? base : base + "-" + std::to_string(attempt)), "x");
+        }
+    }
+
+    const auto refused = store.setData(kKey, record({{"a", 0.5}}));
+    ASSERT_FALSE(refused.succeeded());
+    EXPECT_EQ(other.read(kKey).data, kBroken);
+    const auto copies = folder.copiesKeptAside(kKey);
+    EXPECT_EQ(std::ranges::count(copies, kBroken), 0);
+}
+
+// The same broken bytes come back again and again (a tool that keeps
+// rewriting its half-written file): they are kept aside once, however many
+// saves replace them.
+TEST(RecordBrokenWhileRunningTest, TwentyReturnsOfOneBrokenRecordLeaveOneCopy) {
+    TemporaryFolder folder;
+    FileDefaultsStore other(folder.path());
+    auto writer = LinuxDisplayStoreFactory::recordWriter(folder.path());
+    UserDefaultsPreferencesStore store(writer);
+    ASSERT_TRUE(other.setData(kKey, record({{"a", 1.0}})).succeeded());
+    ASSERT_FALSE(store.loadResult().recoveredFromCorruption);
+
+    for (int round = 0; round < 20; ++round) {
+        ASSERT_TRUE(other.setData(kKey, kBroken).succeeded());
+        QuorvanePreferences changed;
+        changed.textSize =
+            round % 2 == 0 ? QuorvaneTextSize::extraLarge : QuorvaneTextSize::veryLarge;
+        ASSERT_TRUE(store.save(changed).succeeded());
+        ASSERT_TRUE(writer->flushPendingSaves().empty()) << round;
+        ASSERT_EQ(other.read(kKey).data, changed.encoded()) << round;
+    }
+    EXPECT_EQ(folder.copiesKeptAside(kKey), std::vector<std::string>{kBroken});
+}
+
+// A record broken at start and a disk with no room for its copy: the change
+// is not dropped but held like any failed save (the first save's copy is
+// made by the write itself), named at the flush, and the back-off writes it
+// once there is room, keeping the broken record aside first.
+TEST(RecordBrokenWhileRunningTest, AChangeWhoseCopyFindsNoSpaceIsHeldAndWrittenOnceSpaceReturns) {
+    TemporaryFolder folder;
+    FileDefaultsStore other(folder.path());
+    ASSERT_TRUE(other.setData(kKey, kBroken).succeeded());
+    auto full = std::make_shared<std::atomic<bool>>(true);
+    auto scheduler = std::make_shared<ManualScheduler>();
+    auto writer = LinuxDisplayStoreFactory::recordWriter(
+        testing::filesRefusingCopies(folder.path(), full), scheduler);
+    UserDefaultsPreferencesStore store(writer);
+    ASSERT_TRUE(store.loadResult().recoveredFromCorruption);
+
+    QuorvanePreferences changed;
+    changed.textSize = QuorvaneTextSize::extraLarge;
+    EXPECT_TRUE(store.save(changed).succeeded());
+    const auto unwritten = writer->flushPendingSaves();
+    ASSERT_EQ(unwritten.size(), 1u);
+    EXPECT_EQ(unwritten[0].key, kKey);
+    ASSERT_TRUE(unwritten[0].outcome.error);
+    EXPECT_EQ(unwritten[0].outcome.error->kind, DefaultsStoreError::Kind::noSpace);
+    EXPECT_EQ(other.read(kKey).data, kBroken);
+
+    full->store(false);
+    scheduler->advance(BackgroundDefaultsWriter::kFirstRetryDelay);
+    EXPECT_TRUE(writer->flushPendingSaves().empty());
+    EXPECT_EQ(other.read(kKey).data, changed.encoded());
+    EXPECT_EQ(folder.copiesKeptAside(kKey), std::vector<std::string>{kBroken});
+}
+
+// Another process keeps the settings lock: a read does not wait for it (the
+// windows' thread reads), and a save waits once, then fails and writes
+// nothing.
+TEST_F(MergingDefaultsStoreTest, AHeldLockNeverDelaysAReadAndFailsASaveAfterOneWait) {
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}})).succeeded());
+    auto clock = std::make_shared<ManualScheduler>();
+    files->limitLockWait(FileDefaultsStore::kSharedLockWait, clock, clock);
+    testing::OtherLockHolder holder(folder.path() / ".lock");
+    ASSERT_TRUE(holder.held());
+
+    const auto start = clock->monotonicNow();
+    EXPECT_EQ(store.read(kKey).data, record({{"a", 1.0}}));
+    EXPECT_EQ(clock->monotonicNow(), start);
+
+    const auto refused = store.setData(kKey, record({{"a", 0.5}}));
+    ASSERT_TRUE(refused.error);
+    EXPECT_EQ(refused.error->kind, DefaultsStoreError::Kind::lockHeld);
+    EXPECT_LE(clock->monotonicNow() - start,
+              FileDefaultsStore::kSharedLockWait + FileDefaultsStore::kLockRetryInterval);
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 1.0}}));
 }
 
 }  // namespace

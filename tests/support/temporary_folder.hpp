@@ -44,7 +44,12 @@ class TemporaryFolder {
     }
 
     // What the copies of `key`'s record kept aside hold.
-    std::vector<std::string> copiesKeptAside(const std::string& key) const;
+    std::vector<std::string> copiesKeptAside(const std::string& key) const {
+        return copiesIn(path_, key);
+    }
+    // The same in any folder.
+    static std::vector<std::string> copiesIn(const std::filesystem::path& folder,
+                                             const std::string& key);
 
   private:
     std::filesystem::path path_;
@@ -55,11 +60,13 @@ inline std::string fileContents(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline std::vector<std::string> TemporaryFolder::copiesKeptAside(const std::string& key) const {
+inline std::vector<std::string> TemporaryFolder::copiesIn(const std::filesystem::path& folder,
+                                                          const std::string& key) {
     std::vector<std::string> copies;
-    for (const auto& name : entries()) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const auto name = entry.path().filename().string();
         if (name.starts_with(key + ".json.unreadable-"))
-            copies.push_back(fileContents(path_ / name));
+            copies.push_back(fileContents(entry.path()));
     }
     return copies;
 }

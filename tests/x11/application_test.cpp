@@ -19,6 +19,7 @@
 #include "models/color/transfer_tables.hpp"
 #include "models/presets/display_preset.hpp"
 #include "models/settings/quorvane_preferences.hpp"
+#include "support/other_lock_holder.hpp"
 #include "x11/application_process.hpp"
 #include "x11/private_x_server.hpp"
 #include "x11/x_test_server.hpp"
@@ -229,6 +230,34 @@ TEST_F(ApplicationTest, SIGTERMHandsTheOutputsBackAndEndsCleanly) {
     for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"})
         EXPECT_TRUE(showsIdentity(name)) << name;
     // Quitting changed no saved setting: the next start shows the preset again.
+}
+
+// Another process keeps the settings lock (a stopped or hung Quorvane): a
+// change made in the running application waits, and the application still
+// ends within a few seconds of SIGTERM, naming the change it could not save.
+// The record stays as it was.
+TEST_F(ApplicationTest, SIGTERMEndsPromptlyWhileAnotherProcessHoldsTheLockAndNamesTheChange) {
+    startFirst();
+    // Taken once the start-up's own save, if any, let go of it.
+    std::unique_ptr<testing::OtherLockHolder> other;
+    ASSERT_TRUE(eventually([&] {
+        other = std::make_unique<testing::OtherLockHolder>(home.configFolder() / ".lock");
+        return other->held();
+    }));
+    const auto before = home.preferencesText();
+    auto second = launch({"quorvane://apply-safe-preset?preset=night&scope=all-visible"});
+    ASSERT_EQ(second->waitFor(), 0) << home.logText();
+    ASSERT_TRUE(eventually([&] { return !showsIdentity("DUMMY2"); }));
+
+    first->signal(SIGTERM);
+    const auto signalled = std::chrono::steady_clock::now();
+    EXPECT_TRUE(first->waitFor(std::chrono::seconds(30)).has_value()) << home.logText();
+    EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(15));
+    EXPECT_NE(home.logText().find("quorvane: 저장하지 못한 채 종료합니다: 다른 Quorvane 프로세스가 "
+                                  "설정 잠금을 쥐고 있어 저장하지 못했습니다"),
+              std::string::npos)
+        << home.logText();
+    EXPECT_EQ(home.preferencesText(), before);
 }
 
 TEST_F(ApplicationTest, AStaleSocketFromACrashIsTakenOver) {

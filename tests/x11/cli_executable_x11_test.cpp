@@ -97,8 +97,18 @@ TEST_F(CLIExecutableX11Test, WithCorrectionOffTheRampsStayNeutralAndThePresetIsS
     EXPECT_EQ(result.out,
               "Safe preset saved (software color correction off; screen kept neutral): Night (3 "
               "display(s))\n");
-    EXPECT_EQ(ramp("DUMMY0"), expectedRamp(ColorAdjustment::neutral(), "DUMMY0"));
-    EXPECT_EQ(savedAdjustments().size(), 3u);
+    // The screen stays neutral on every output, yet each display's record
+    // holds the preset itself: turning the correction on shows it.
+    for (const auto& name : kOutputs)
+        EXPECT_EQ(ramp(name), expectedRamp(ColorAdjustment::neutral(), name)) << name;
+    const auto saved = savedAdjustments();
+    ASSERT_EQ(saved.size(), 3u);
+    for (const auto& [name, selector] : selectors())
+        EXPECT_EQ(saved.at(selector), night()) << name;
+    ASSERT_NE(night(), ColorAdjustment::neutral());
+    // The switch itself stays as the user left it.
+    EXPECT_FALSE(
+        QuorvanePreferences::decoded(*home.preferencesText()).softwareColorCorrectionEnabled);
 }
 
 TEST_F(CLIExecutableX11Test, AnImportPlanCountsTheOutputsItLinksAndTheDisplaysItSkips) {

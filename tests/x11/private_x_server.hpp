@@ -1,5 +1,6 @@
 #pragma once
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
@@ -84,7 +85,13 @@ class PrivateXServer {
         pid_ = -1;
         if (heldNumber_ < 0)
             holdDisplayNumber();
+        else
+            endQueuedClients();
     }
+
+    // The server's process id; -1 once it is stopped or when it could not
+    // be started.
+    pid_t pid() const { return pid_; }
 
   private:
     // A duplicate of the server's listening socket on the display's
@@ -106,6 +113,20 @@ class PrivateXServer {
             return taken;
         }
         return -1;
+    }
+
+    // Clients that connected just before the shutdown wait in the socket's
+    // queue, never accepted; as long as the socket kept here is open they
+    // would wait for the server's answer forever. Ending their connections
+    // is what the server's death would have done. The shutdown let no one
+    // in since, so once the queue is empty it stays empty.
+    void endQueuedClients() const {
+        const int flags = ::fcntl(heldNumber_, F_GETFL);
+        if (flags < 0 || ::fcntl(heldNumber_, F_SETFL, flags | O_NONBLOCK) != 0)
+            return;
+        for (int client = ::accept4(heldNumber_, nullptr, nullptr, SOCK_CLOEXEC); client >= 0;
+             client = ::accept4(heldNumber_, nullptr, nullptr, SOCK_CLOEXEC))
+            ::close(client);
     }
 
     // From the server's /proc/<pid>/net/unix, whose lines read: Num RefCount

@@ -16,6 +16,7 @@
 #include "app/shell/single_instance.hpp"
 #include "platform/linux/icc_profile_library.hpp"
 #include "services/persistence/defaults_store.hpp"
+#include "views/design/accessible_role.hpp"
 #include "views/design/application_accessible.hpp"
 #include "views/design/application_style.hpp"
 
@@ -87,6 +88,8 @@ int main(int argc, char** argv) {
     // Before the application object: the windows screen readers reach.
     quorvane::installApplicationAccessible();
     QApplication application(argc, argv);
+    // After it: how each widget reads, asked before Qt's own interfaces.
+    quorvane::installWidgetAccessible();
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setDesktopFileName(QStringLiteral("quorvane"));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -10,6 +10,7 @@
 #include "platform/linux/randr_ddc_output_describer.hpp"
 #include "platform/linux/shared_x_connection.hpp"
 #include "platform/linux/sysfs_backlight_controller.hpp"
+#include "platform/linux/system_clock.hpp"
 #include "platform/linux/system_sleeper.hpp"
 #include "platform/linux/x11_global_hot_key_registrar.hpp"
 #include "services/ddc/ddc_controller.hpp"
@@ -64,8 +65,13 @@ std::map<std::string, DisplayStoreRecord> LinuxDisplayStoreFactory::recordFileNa
 
 std::shared_ptr<BackgroundDefaultsWriter> LinuxDisplayStoreFactory::recordWriter(
     const std::filesystem::path& defaultsFolder, std::shared_ptr<Scheduler> retryScheduler) {
-    return recordWriter(std::make_shared<FileDefaultsStore>(defaultsFolder),
-                        std::move(retryScheduler));
+    auto files = std::make_shared<FileDefaultsStore>(defaultsFolder);
+    // The writer's thread waits for the lock, never the windows; a save that
+    // cannot take it in time is held and retried like any failed one, and
+    // the quit ends within the wait, naming what it could not write.
+    files->limitLockWait(FileDefaultsStore::kSharedLockWait, std::make_shared<SystemClock>(),
+                         std::make_shared<SystemSleeper>());
+    return recordWriter(std::move(files), std::move(retryScheduler));
 }
 
 std::shared_ptr<BackgroundDefaultsWriter> LinuxDisplayStoreFactory::recordWriter(

@@ -38,10 +38,11 @@ struct LinuxDisplayStoreFactory {
     // while the application runs: each save puts only the application's own
     // changes on the record the file holds then. A write that failed is
     // tried again after a back-off on `retryScheduler`, when one is given.
+    // A write waits for the settings lock at most as long as a command does.
     static std::shared_ptr<BackgroundDefaultsWriter> recordWriter(
         const std::filesystem::path& defaultsFolder,
         std::shared_ptr<Scheduler> retryScheduler = nullptr);
-    // The same over a file store already made.
+    // The same over a file store already made, with its own lock wait.
     static std::shared_ptr<BackgroundDefaultsWriter> recordWriter(
         std::shared_ptr<FileDefaultsStore> files,
         std::shared_ptr<Scheduler> retryScheduler = nullptr);

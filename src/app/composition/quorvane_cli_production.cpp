@@ -19,11 +19,6 @@ namespace quorvane {
 
 namespace {
 
-// Long enough for every save the application or another command makes
-// (a write and its fsync under load), short enough that a stopped or hung
-// Quorvane holding the lock never keeps a script or key binding waiting.
-constexpr Duration kSettingsLockWait = std::chrono::seconds(5);
-
 std::optional<std::string> displayEnvironmentVariable() {
     const char* value = std::getenv("DISPLAY");
     return value ? std::optional<std::string>(value) : std::nullopt;
@@ -38,7 +33,7 @@ QuorvaneCLI::Environment QuorvaneCLI::Environment::production() {
     // nowhere else to go.
     auto error = std::make_shared<StandardStream>(STDERR_FILENO);
     auto defaults = std::make_shared<FileDefaultsStore>(FileDefaultsStore::standardLocation());
-    defaults->limitLockWait(kSettingsLockWait, std::make_shared<SystemClock>(),
+    defaults->limitLockWait(FileDefaultsStore::kSharedLockWait, std::make_shared<SystemClock>(),
                             std::make_shared<SystemSleeper>());
     // One X connection serves the whole command.
     auto connection = std::make_shared<SharedXConnection>();

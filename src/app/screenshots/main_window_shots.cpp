@@ -3,10 +3,10 @@
 
 #include "app/screenshots/shot_list.hpp"
 #include "presentation/main_window/rgb_curve_channel.hpp"
+#include "views/controls/native_slider_row.hpp"
+#include "views/controls/rgb_curve_coordinate_editor.hpp"
 #include "views/main_window/beginner_guidance.hpp"
 #include "views/main_window/main_window.hpp"
-#include "views/main_window/native_slider_row.hpp"
-#include "views/main_window/rgb_curve_coordinate_editor.hpp"
 
 namespace quorvane {
 

@@ -1,7 +1,10 @@
 #include "app/shell/panel_host.hpp"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace quorvane {
 
@@ -10,6 +13,10 @@ PanelHost::PanelHost(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     usePopupForm(true);
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focused) {
+        if (focused != nullptr && focused == windowHandle())
+            focusedInThisOpening_ = true;
+    });
 }
 
 void PanelHost::usePopupForm(bool popup) {
@@ -25,6 +32,27 @@ void PanelHost::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void PanelHost::showEvent(QShowEvent* event) {
+    focusedInThisOpening_ = false;
+    QWidget::showEvent(event);
+}
+
+// Qt closes every popup when the application loses the focus. Before this
+// opening has had the focus, that loss can only be an earlier opening's: the
+// panel stays. A click outside still closes it, whatever the focus.
+void PanelHost::closeEvent(QCloseEvent* event) {
+    if (isPopupForm() && !focusedInThisOpening_ && !handlingPress_) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void PanelHost::mousePressEvent(QMouseEvent* event) {
+    const QScopedValueRollback pressing(handlingPress_, true);
+    QWidget::mousePressEvent(event);
 }
 
 }  // namespace quorvane

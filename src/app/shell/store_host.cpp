@@ -10,6 +10,7 @@ StoreHost::StoreHost(const CollaboratorsMaker& makeCollaborators, bool followDes
     bridge_ = std::make_unique<StoreBridge>(*store_);
     theme_ = std::make_unique<Theme>(followDesktop);
     windows_ = std::make_unique<WindowThemeFollower>(*theme_);
+    keyboardPath_ = std::make_unique<KeyboardPathFollower>();
     followStoreTheme();
     // Connected before any view exists, so the theme has changed by the
     // time a view redraws on the same signal.
@@ -25,6 +26,7 @@ void StoreHost::followStoreTheme() {
 
 StoreHost::~StoreHost() {
     context_.reset();
+    keyboardPath_.reset();
     windows_.reset();
     theme_.reset();
     bridge_.reset();

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "services/display_store/display_store.hpp"
+#include "views/design/keyboard_path_follower.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/window_theme_follower.hpp"
 #include "views/qt_scheduler.hpp"
@@ -16,7 +17,8 @@ namespace quorvane {
 // The one store on the GUI thread with everything the views are built with:
 // the Qt scheduler it runs on, its change signal, the shell's actions, the
 // one theme (kept on the store's text size and appearance, and given to
-// every window the application opens) and the view context over them. Used by the application and
+// every window the application opens), the way the keyboard goes through
+// every window, and the view context over them. Used by the application and
 // by the screenshot program, each with its own collaborators.
 //
 // Ending: the views go first (their owner destroys them before the host),
@@ -52,6 +54,7 @@ class StoreHost {
     ShellActions actions_;
     std::unique_ptr<Theme> theme_;
     std::unique_ptr<WindowThemeFollower> windows_;
+    std::unique_ptr<KeyboardPathFollower> keyboardPath_;
     std::unique_ptr<ViewContext> context_;
 };
 

@@ -46,6 +46,14 @@ class DefaultsStoring {
     // Keeps `bytes` (a record that did not decode) aside under a dated name of
     // its own next to the key's file; the outcome names the copy.
     virtual SaveOutcome keepCopyAside(std::string_view key, std::string_view bytes) = 0;
+    // Whether a save of `key` keeps a stored record that does not decode
+    // aside itself before replacing it, and fails rather than replace it when
+    // the copy cannot be made: a caller then need not (and, for the save
+    // to be held like any failed one, should not) keep it aside first.
+    virtual bool keepsUndecodableAside(std::string_view key) const {
+        (void)key;
+        return false;
+    }
     // Removing a key that holds nothing succeeds.
     virtual bool removeKey(std::string_view key) = 0;
     // Waits for and takes the lock every process shares for these defaults.

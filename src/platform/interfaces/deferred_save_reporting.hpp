@@ -24,6 +24,7 @@ class DeferredSaveReporting {
   public:
     using FailureHandler = std::function<void(const std::string& key, const SaveOutcome& outcome)>;
     using WrittenHandler = std::function<void(const std::string& key)>;
+    using KeptCopyHandler = std::function<void(const std::string& key, const std::string& copy)>;
 
     virtual ~DeferredSaveReporting() = default;
     // Called on the writer's own thread; an empty handler stops the reports.
@@ -32,6 +33,9 @@ class DeferredSaveReporting {
     // is written after all (by a retry or a newer value), so the failure
     // stops being shown.
     virtual void setWrittenAfterFailureHandler(WrittenHandler handler) = 0;
+    // Called on the writer's own thread when a write kept the record it
+    // replaced aside first (it did not decode), with the copy's name.
+    virtual void setKeptCopyHandler(KeptCopyHandler handler) = 0;
     // Whether a value set earlier is still waiting for, or in, its write.
     virtual bool hasUnwrittenValues() const = 0;
     // Waits at most `limit` until no value set earlier waits for, or is in,

@@ -107,6 +107,11 @@ DisplayStore::DisplayStore(DisplayStoreCollaborators collaborators)
         deferredSaves_->setWrittenAfterFailureHandler([onStoreThread](const std::string& key) {
             onStoreThread([key](DisplayStore& store) { store.recordWrittenAfterFailure(key); });
         });
+        deferredSaves_->setKeptCopyHandler(
+            [onStoreThread](const std::string& key, const std::string& copy) {
+                onStoreThread(
+                    [key, copy](DisplayStore& store) { store.reportDeferredKeptCopy(key, copy); });
+            });
     }
 
     preferencesUnreadable_ = preferencesLoad.recordUnreadable;
@@ -141,6 +146,10 @@ void DisplayStore::setStartupOutputStatus(RefreshIntent intent, std::string text
         addStartupNotice(text);
         return;
     }
+    // A change still waiting for its save stays named: the output step's
+    // word comes back once the change is written.
+    if (keepsWaitingSaveProblemShown(text))
+        return;
     setStatusMessage(std::move(text));
 }
 
@@ -163,6 +172,7 @@ DisplayStore::~DisplayStore() {
     if (deferredSaves_) {
         deferredSaves_->setFailureHandler(nullptr);
         deferredSaves_->setWrittenAfterFailureHandler(nullptr);
+        deferredSaves_->setKeptCopyHandler(nullptr);
     }
     self_.reset();
     if (recordReloadRetryTask_)

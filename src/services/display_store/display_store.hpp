@@ -458,6 +458,11 @@ class DisplayStore {
     // succeeded after one.
     void reportDeferredSaveFailure(const std::string& key, const SaveOutcome& outcome);
     void recordWrittenAfterFailure(const std::string& key);
+    void reportDeferredKeptCopy(const std::string& key, const std::string& copy);
+    // While a shown save problem's change is still unwritten, keeps the
+    // problem shown and makes `laterStatus` the one to come back after it;
+    // false when there is no such problem.
+    bool keepsWaitingSaveProblemShown(const std::string& laterStatus);
     // Once nothing is left unwritten, a save problem still shown gives way
     // to the status it replaced.
     void clearSaveProblemWhenWritten();

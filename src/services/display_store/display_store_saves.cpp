@@ -103,6 +103,13 @@ void DisplayStore::recordWrittenAfterFailure(const std::string& key) {
     clearSaveProblemWhenWritten();
 }
 
+// The preferences' copy is named as when the save kept it at once; the
+// other records say at start that they start over, and that is enough.
+void DisplayStore::reportDeferredKeptCopy(const std::string& key, const std::string& copy) {
+    if (key == UserDefaultsPreferencesStore::standardStorageKey())
+        reportSaveOutcome({std::nullopt, copy});
+}
+
 void DisplayStore::reportSaveOutcome(const SaveOutcome& outcome) {
     std::optional<std::string> text;
     if (outcome.keptCopy)
@@ -128,6 +135,16 @@ void DisplayStore::showSaveProblem(std::string text) {
     stickyStatusMessage_.reset();
     setStatusMessage(text);
     stickyStatusMessage_ = std::move(text);
+}
+
+bool DisplayStore::keepsWaitingSaveProblemShown(const std::string& laterStatus) {
+    const bool waiting = !unwrittenRecordKeys_.empty() || preferencesChangesHeld_;
+    if (!waiting || !shownSaveProblem_ || statusMessage_ != shownSaveProblem_->text)
+        return false;
+    shownSaveProblem_->replacedStatus = laterStatus;
+    shownSaveProblem_->replacedPrivacyTokens.clear();
+    shownSaveProblem_->replacedRequiresDDCValueRedaction = false;
+    return true;
 }
 
 void DisplayStore::clearSaveProblemWhenWritten() {

@@ -14,7 +14,7 @@ BackgroundDefaultsWriter::BackgroundDefaultsWriter(std::shared_ptr<DefaultsStori
 BackgroundDefaultsWriter::~BackgroundDefaultsWriter() {
     {
         std::unique_lock lock(mutex_);
-        requeueFailedValues();
+        requeueFailedValues(false);
         wake_.notify_all();
         waitUntilWritten(lock, {});
         stopping_ = true;
@@ -77,6 +77,10 @@ SaveOutcome BackgroundDefaultsWriter::keepCopyAside(std::string_view key, std::s
     return disk_->keepCopyAside(key, bytes);
 }
 
+bool BackgroundDefaultsWriter::keepsUndecodableAside(std::string_view key) const {
+    return disk_->keepsUndecodableAside(key);
+}
+
 bool BackgroundDefaultsWriter::removeKey(std::string_view key) {
     {
         std::unique_lock lock(mutex_);
@@ -107,6 +111,11 @@ void BackgroundDefaultsWriter::setWrittenAfterFailureHandler(WrittenHandler hand
     writtenHandler_ = std::move(handler);
 }
 
+void BackgroundDefaultsWriter::setKeptCopyHandler(KeptCopyHandler handler) {
+    std::lock_guard lock(mutex_);
+    keptCopyHandler_ = std::move(handler);
+}
+
 void BackgroundDefaultsWriter::setBeforeWriteHook(BeforeWriteHook hook) {
     std::lock_guard lock(mutex_);
     beforeWrite_ = std::move(hook);
@@ -128,8 +137,10 @@ std::vector<UnwrittenSave> BackgroundDefaultsWriter::flushPendingSaves() {
     wake_.notify_one();
     waitUntilWritten(lock, {});
     std::vector<UnwrittenSave> unwritten;
-    for (const auto& [key, value] : failed_)
+    for (auto& [key, value] : failed_) {
+        value.givenUp = true;
         unwritten.push_back({key, value.outcome});
+    }
     return unwritten;
 }
 
@@ -142,8 +153,13 @@ void BackgroundDefaultsWriter::waitUntilWritten(std::unique_lock<std::mutex>& lo
     });
 }
 
-void BackgroundDefaultsWriter::requeueFailedValues() {
-    for (auto& [key, failed] : failed_) {
+void BackgroundDefaultsWriter::requeueFailedValues(bool givenUpToo) {
+    for (auto entry = failed_.begin(); entry != failed_.end();) {
+        auto& [key, failed] = *entry;
+        if (failed.givenUp && !givenUpToo) {
+            ++entry;
+            continue;
+        }
         // A newer value of the key is already waiting and wins, carrying
         // what the failed one touched.
         const auto [found, inserted] = pending_.try_emplace(key, failed.value);
@@ -151,8 +167,8 @@ void BackgroundDefaultsWriter::requeueFailedValues() {
             found->second.isRetry = true;
         else
             found->second.touched.add(failed.value.touched);
+        entry = failed_.erase(entry);
     }
-    failed_.clear();
 }
 
 void BackgroundDefaultsWriter::recordFailure(const std::string& key, Value value,
@@ -172,15 +188,22 @@ void BackgroundDefaultsWriter::recordFailure(const std::string& key, Value value
         failureHandler_(key, outcome);
 }
 
-void BackgroundDefaultsWriter::recordSuccess(const std::string& key) {
+void BackgroundDefaultsWriter::failQueuedValuesForTheLock(const SaveOutcome& outcome) {
+    while (!pending_.empty()) {
+        auto next = pending_.extract(pending_.begin());
+        recordFailure(next.key(), std::move(next.mapped()), outcome);
+    }
+}
+
+void BackgroundDefaultsWriter::recordSuccess(const std::string& key, const SaveOutcome& outcome) {
     reported_.erase(key);
     // A newer value of the key still waiting may fail in turn; the failure
     // stays shown until the key is written with nothing left to write.
-    if (pending_.contains(key) || !toldFailing_.contains(key))
-        return;
-    toldFailing_.erase(key);
-    if (writtenHandler_)
+    if (!pending_.contains(key) && toldFailing_.erase(key) > 0 && writtenHandler_)
         writtenHandler_(key);
+    // After the failure is gone: the copy's name is the news that stays.
+    if (outcome.keptCopy && keptCopyHandler_)
+        keptCopyHandler_(key, *outcome.keptCopy);
 }
 
 // A written value shows the disk takes writes again, so the next failure
@@ -239,10 +262,12 @@ void BackgroundDefaultsWriter::run() {
 
         lock.lock();
         if (outcome.succeeded()) {
-            recordSuccess(writing_->first);
+            recordSuccess(writing_->first, outcome);
             startBackOffOverUnlessRetriesWait();
         } else {
             recordFailure(writing_->first, std::move(writing_->second), outcome);
+            if (outcome.error->kind == DefaultsStoreError::Kind::lockHeld)
+                failQueuedValuesForTheLock(outcome);
         }
         armRetry();
         writing_.reset();

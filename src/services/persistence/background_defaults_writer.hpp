@@ -38,6 +38,13 @@ namespace quorvane {
 // meanwhile, unless failed values still wait for their retry: their waits go
 // on doubling.
 //
+// A write that could not take the settings lock in time (another process
+// holds it) fails the values queued behind it at once, with the same
+// failure: each would wait as long again for the same lock, and the flush of
+// the way out must end within one wait. They are retried with the back-off.
+// Values a flush returned as unwritten are not tried again at the end: the
+// way out has named them already.
+//
 // A value set with the parts user actions touched (setDataTouching) carries
 // them to its write; a newer value that replaces an unwritten one carries
 // that one's parts too, so none is lost by a burst or a failed write.
@@ -66,6 +73,7 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     // Rare (a broken record is kept aside once): done on the caller's thread
     // after the key's pending write.
     SaveOutcome keepCopyAside(std::string_view key, std::string_view bytes) override;
+    bool keepsUndecodableAside(std::string_view key) const override;
     bool removeKey(std::string_view key) override;
     // Holds nothing: see the definition.
     DefaultsLock lockExclusively() override;
@@ -75,6 +83,7 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     // keeps failing the same way is reported once, not at every retry.
     void setFailureHandler(FailureHandler handler) override;
     void setWrittenAfterFailureHandler(WrittenHandler handler) override;
+    void setKeptCopyHandler(KeptCopyHandler handler) override;
     void setBeforeWriteHook(BeforeWriteHook hook);
     bool hasUnwrittenValues() const override;
     bool waitForPendingWrites(Duration limit) override;
@@ -93,13 +102,17 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     struct FailedValue {
         Value value;
         SaveOutcome outcome;
+        // Returned by a flush as unwritten: the end does not try it again.
+        bool givenUp = false;
     };
 
     void run();
     // Both hold mutex_.
-    void requeueFailedValues();
+    void requeueFailedValues(bool givenUpToo = true);
     void recordFailure(const std::string& key, Value value, const SaveOutcome& outcome);
-    void recordSuccess(const std::string& key);
+    void recordSuccess(const std::string& key, const SaveOutcome& outcome);
+    // A write failed for want of the lock: so do the values queued behind it.
+    void failQueuedValuesForTheLock(const SaveOutcome& outcome);
     void startBackOffOverUnlessRetriesWait();
     void armRetry();
     void retryFailedValues();
@@ -127,6 +140,7 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     std::optional<TaskHandle> retryTask_;
     FailureHandler failureHandler_;
     WrittenHandler writtenHandler_;
+    KeptCopyHandler keptCopyHandler_;
     BeforeWriteHook beforeWrite_;
     bool stopping_ = false;
     std::thread thread_;

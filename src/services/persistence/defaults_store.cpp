@@ -8,12 +8,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <tuple>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -222,13 +224,94 @@ std::string copyTimestamp() {
     return text;
 }
 
+// One copy kept aside of a key's record: "<file name>.unreadable-<stamp>"
+// or, for a later copy in the same second, "...-<stamp>-<attempt>".
+struct KeptCopy {
+    std::string name;
+    std::string stamp;
+    int attempt = 1;
+
+    // Oldest first: the stamps sort by time, then a second's copies in turn.
+    bool operator<(const KeptCopy& other) const {
+        return std::tie(stamp, attempt) < std::tie(other.stamp, other.attempt);
+    }
+};
+
+constexpr std::string_view kCopyInfix = ".unreadable-";
+// "YYYYmmdd-HHMMSS"
+constexpr std::size_t kCopyStampLength = 15;
+
+std::optional<KeptCopy> keptCopyNamed(std::string_view name, std::string_view prefix) {
+    if (!name.starts_with(prefix) || name.size() < prefix.size() + kCopyStampLength)
+        return std::nullopt;
+    name.remove_prefix(prefix.size());
+    KeptCopy copy{std::string(prefix) + std::string(name),
+                  std::string(name.substr(0, kCopyStampLength)), 1};
+    const auto rest = name.substr(kCopyStampLength);
+    if (rest.empty())
+        return copy;
+    if (rest.size() < 2 || rest.size() > 4 || rest.front() != '-')
+        return std::nullopt;
+    copy.attempt = 0;
+    for (const char c : rest.substr(1)) {
+        if (std::isdigit(static_cast<unsigned char>(c)) == 0)
+            return std::nullopt;
+        copy.attempt = copy.attempt * 10 + (c - '0');
+    }
+    return copy;
+}
+
+// The copies of the record in `fileName` kept aside in `folder`, oldest first.
+std::vector<KeptCopy> keptCopies(const fs::path& folder, const std::string& fileName) {
+    const std::string prefix = fileName + std::string(kCopyInfix);
+    std::vector<KeptCopy> copies;
+    std::error_code error;
+    fs::directory_iterator entries(folder, error);
+    if (error)
+        return copies;
+    for (const auto& entry : entries) {
+        if (auto copy = keptCopyNamed(entry.path().filename().native(), prefix))
+            copies.push_back(std::move(*copy));
+    }
+    std::sort(copies.begin(), copies.end());
+    return copies;
+}
+
+// Whether `file` is a regular file holding exactly `bytes`.
+bool holdsExactly(const fs::path& file, std::string_view bytes) {
+    UniqueFileDescriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    struct stat info {};
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uintmax_t>(info.st_size) != bytes.size())
+        return false;
+    const auto held = readAll(systemRead, file, fd.get(), bytes.size());
+    return held && *held == bytes;
+}
+
+// After a new copy: removes the oldest of `earlier` (the copies made before
+// it, oldest first) until it and they make kKeptCopiesPerRecord. The new
+// copy is never among them, whatever its stamp: a clock set back must not
+// remove the copy a save just named.
+void removeOldCopies(const fs::path& folder, const std::vector<KeptCopy>& earlier) {
+    const std::size_t keep = FileDefaultsStore::kKeptCopiesPerRecord - 1;
+    if (earlier.size() <= keep)
+        return;
+    for (std::size_t index = 0; index < earlier.size() - keep; ++index)
+        ::unlink((folder / earlier[index].name).c_str());
+}
+
+bool systemWrite(const fs::path&, int fd, std::string_view bytes) {
+    return writeAllBytes(fd, bytes);
+}
+
 // Writes `bytes` to a new file, synced; false with errno on failure.
-bool writeNewFile(const fs::path& path, std::string_view bytes) {
+bool writeNewFile(const FileDefaultsStore::WriteCall& writeCall, const fs::path& path,
+                  std::string_view bytes) {
     UniqueFileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
     if (!fd.valid())
         return false;
     TemporaryFileGuard guard(path.string());
-    if (!writeAllBytes(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
+    if (!writeCall(path, fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
         return false;
     guard.release();
     return true;
@@ -237,7 +320,7 @@ bool writeNewFile(const fs::path& path, std::string_view bytes) {
 }  // namespace
 
 FileDefaultsStore::FileDefaultsStore(std::filesystem::path folder)
-    : folder_(std::move(folder)), readCall_(systemRead) {}
+    : folder_(std::move(folder)), readCall_(systemRead), writeCall_(systemWrite) {}
 
 FileDefaultsStore::~FileDefaultsStore() {
     if (lockFile_ >= 0)
@@ -424,7 +507,7 @@ SaveOutcome FileDefaultsStore::setData(std::string_view key, std::string_view by
     ::flock(fd.get(), LOCK_EX | LOCK_NB);
     if (existing.permissions)
         ::fchmod(fd.get(), *existing.permissions);
-    if (!writeAllBytes(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
+    if (!writeCall_(temporaryPath, fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
         return failedWithErrno(temporaryPath);
     if (beforeRename_ && !beforeRename_(temporaryPath))
         return SaveOutcome::failed({DefaultsStoreError::Kind::writeFailed, target.string(), {}});
@@ -444,11 +527,20 @@ SaveOutcome FileDefaultsStore::keepCopyAside(std::string_view key, std::string_v
         return SaveOutcome::failed(*lock.failure());
     if (auto error = writableFolder(key))
         return SaveOutcome::failed(std::move(*error));
-    const std::string base =
-        std::string(key) + std::string(kFileExtension) + ".unreadable-" + copyTimestamp();
+    const std::string fileName = fileNameForKey(key);
+    auto copies = keptCopies(folder_, fileName);
+    // The same broken bytes coming back (a tool rewriting its half-written
+    // file, a save retried) are kept already: one copy is enough, and
+    // needs no space.
+    for (const auto& copy : copies) {
+        if (holdsExactly(folder_ / copy.name, bytes))
+            return {std::nullopt, copy.name};
+    }
+    const std::string base = fileName + std::string(kCopyInfix) + copyTimestamp();
     for (int attempt = 1; attempt <= kMaxCopiesPerSecond; ++attempt) {
         const std::string name = attempt == 1 ? base : base + "-" + std::to_string(attempt);
-        if (writeNewFile(folder_ / name, bytes)) {
+        if (writeNewFile(writeCall_, folder_ / name, bytes)) {
+            removeOldCopies(folder_, copies);
             syncFolder(folder_);
             return {std::nullopt, name};
         }

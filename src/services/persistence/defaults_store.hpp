@@ -39,6 +39,14 @@ class FileDefaultsStore final : public DefaultsStoring {
     static constexpr std::chrono::seconds kStaleTemporaryFileAge{60};
     static constexpr std::string_view kLockFileName = ".lock";
     static constexpr Duration kLockRetryInterval = std::chrono::milliseconds(10);
+    // The wait limit every Quorvane process sets: long enough for every save
+    // another one makes (a write and its fsync under load), short enough that
+    // a stopped or hung process holding the lock never keeps a command, or
+    // the application's quit, waiting.
+    static constexpr Duration kSharedLockWait = std::chrono::seconds(5);
+    // Copies kept aside per record: older ones are removed as newer ones
+    // come, so broken records coming back can never fill the disk.
+    static constexpr std::size_t kKeptCopiesPerRecord = 3;
 
     // Called with the synced temporary file just before it replaces the key's
     // file; returning false fails the write there. Lets tests stop a write at
@@ -49,6 +57,12 @@ class FileDefaultsStore final : public DefaultsStoring {
     // place for one file.
     using ReadCall = std::function<ssize_t(const std::filesystem::path& file, int fd, void* buffer,
                                            std::size_t size)>;
+
+    // Writes all of `bytes` to a new file's open descriptor as writeAllBytes
+    // does: false with errno set. writeAllBytes unless a test puts a full
+    // disk in its place (for a key's file and for the copies kept aside).
+    using WriteCall =
+        std::function<bool(const std::filesystem::path& file, int fd, std::string_view bytes)>;
 
     // An empty folder (no home known) reads nothing and refuses writes.
     explicit FileDefaultsStore(std::filesystem::path folder);
@@ -74,7 +88,9 @@ class FileDefaultsStore final : public DefaultsStoring {
     DefaultsReadResult read(std::string_view key) const override;
     SaveOutcome setData(std::string_view key, std::string_view bytes) override;
     // "<key>.json.unreadable-<UTC date and time>" in the folder, never
-    // replacing an earlier copy.
+    // replacing an earlier copy. Bytes one of the key's copies already holds
+    // are not copied again (the outcome names that copy), and only the
+    // newest kKeptCopiesPerRecord copies of the key stay.
     SaveOutcome keepCopyAside(std::string_view key, std::string_view bytes) override;
     bool removeKey(std::string_view key) override;
     // The lock must not outlive the store. Without a usable folder there is
@@ -90,6 +106,8 @@ class FileDefaultsStore final : public DefaultsStoring {
     void setBeforeRenameHook(BeforeRenameHook hook) { beforeRename_ = std::move(hook); }
     // Set before the store is shared with another thread.
     void setReadCall(ReadCall call) { readCall_ = std::move(call); }
+    // Set before the store is shared with another thread.
+    void setWriteCall(WriteCall call) { writeCall_ = std::move(call); }
 
   private:
     // Why `key` cannot be written now, if anything stops it; creates the folder.
@@ -110,6 +128,7 @@ class FileDefaultsStore final : public DefaultsStoring {
     std::filesystem::path folder_;
     BeforeRenameHook beforeRename_;
     ReadCall readCall_;
+    WriteCall writeCall_;
     // Threads of this process take turns through the mutex; processes
     // through the flock on the lock file, held while lockDepth_ > 0.
     std::recursive_mutex lockMutex_;

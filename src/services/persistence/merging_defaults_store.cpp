@@ -10,10 +10,16 @@ MergingDefaultsStore::MergingDefaultsStore(std::shared_ptr<DefaultsStoring> disk
 DefaultsReadResult MergingDefaultsStore::read(std::string_view key) const {
     if (!merges_.contains(key))
         return disk_->read(key);
-    const auto lock = disk_->lockExclusively();
+    std::uint64_t changesBefore = 0;
+    {
+        std::lock_guard guard(mutex_);
+        changesBefore = baseChanges_;
+    }
     auto result = disk_->read(key);
-    // A record that cannot be read tells nothing about what the caller holds.
-    if (!result.error)
+    std::lock_guard guard(mutex_);
+    // A record that cannot be read tells nothing about what the caller
+    // holds; one read across a save of ours may be the file before it.
+    if (!result.error && baseChanges_ == changesBefore)
         rememberBase(key, result.data);
     return result;
 }
@@ -28,6 +34,8 @@ SaveOutcome MergingDefaultsStore::setDataTouching(std::string_view key, std::str
     if (merge == merges_.end())
         return disk_->setData(key, bytes);
     const auto lock = disk_->lockExclusively();
+    if (lock.failure())
+        return SaveOutcome::failed(*lock.failure());
     // Read first whatever is known: a record that cannot be read now is the
     // user's to sort out, and replacing it would lose what it holds.
     auto current = disk_->read(key);
@@ -39,8 +47,9 @@ SaveOutcome MergingDefaultsStore::setDataTouching(std::string_view key, std::str
     auto outcome =
         disk_->setData(key, mergedWithFile(key, merge->second, bytes, current.data, touched));
     if (outcome.succeeded()) {
-        rememberBase(key, std::string(bytes));
         std::lock_guard guard(mutex_);
+        rememberBase(key, std::string(bytes));
+        ++baseChanges_;
         keptAside_.erase(std::string(key));
     }
     outcome.keptCopy = std::move(kept.keptCopy);
@@ -84,7 +93,6 @@ std::string MergingDefaultsStore::mergedWithFile(std::string_view key,
 
 void MergingDefaultsStore::rememberBase(std::string_view key,
                                         std::optional<std::string> base) const {
-    std::lock_guard guard(mutex_);
     bases_.insert_or_assign(std::string(key), std::move(base));
 }
 
@@ -97,11 +105,20 @@ SaveOutcome MergingDefaultsStore::keepCopyAside(std::string_view key, std::strin
     return outcome;
 }
 
+bool MergingDefaultsStore::keepsUndecodableAside(std::string_view key) const {
+    return merges_.contains(key);
+}
+
 bool MergingDefaultsStore::removeKey(std::string_view key) {
     const auto lock = disk_->lockExclusively();
+    if (lock.failure())
+        return false;
     const bool removed = disk_->removeKey(key);
-    if (removed && merges_.contains(key))
+    if (removed && merges_.contains(key)) {
+        std::lock_guard guard(mutex_);
         rememberBase(key, std::nullopt);
+        ++baseChanges_;
+    }
     return removed;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -24,7 +25,12 @@ namespace quorvane {
 // the saved bytes and the file's bytes. The base then becomes the saved
 // bytes (what the caller's next save is made from), not the merge: the
 // caller learns the merged record only by reading it, which makes it the
-// base. Reads take the shared lock too. Keys without a merge pass through.
+// base. Keys without a merge pass through.
+//
+// Reads never wait for the shared lock: every write replaces the file whole,
+// so a read sees one record, and the caller may be the windows' thread. A
+// read that overlapped a save of this store leaves the base to the save.
+// A save that cannot take the lock writes nothing and fails with why.
 //
 // A save made by user actions names the parts they set (setDataTouching):
 // those are ours in the merge even where they equal the base, since the
@@ -50,6 +56,7 @@ class MergingDefaultsStore final : public DefaultsStoring {
     SaveOutcome setDataTouching(std::string_view key, std::string_view bytes,
                                 const TouchedRecordParts& touched) override;
     SaveOutcome keepCopyAside(std::string_view key, std::string_view bytes) override;
+    bool keepsUndecodableAside(std::string_view key) const override;
     bool removeKey(std::string_view key) override;
     DefaultsLock lockExclusively() override;
 
@@ -62,6 +69,7 @@ class MergingDefaultsStore final : public DefaultsStoring {
     std::string mergedWithFile(std::string_view key, RecordMerge::BytesMerge merge,
                                std::string_view bytes, const std::optional<std::string>& stored,
                                const TouchedRecordParts& touched) const;
+    // Holds mutex_.
     void rememberBase(std::string_view key, std::optional<std::string> base) const;
 
     std::shared_ptr<DefaultsStoring> disk_;
@@ -69,6 +77,9 @@ class MergingDefaultsStore final : public DefaultsStoring {
     mutable std::mutex mutex_;
     // By key: the record as last read or saved (none: there was none).
     mutable std::map<std::string, std::optional<std::string>, std::less<>> bases_;
+    // Counts the saves and removals that set a base, so that a read they
+    // overlapped does not put an older one back.
+    std::uint64_t baseChanges_ = 0;
     // By key: undecodable bytes kept aside and not yet replaced, so a retried
     // save (or one after the caller kept them aside) makes no second copy.
     std::map<std::string, std::string, std::less<>> keptAside_;

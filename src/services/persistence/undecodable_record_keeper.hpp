@@ -22,8 +22,9 @@ class UndecodableRecordKeeper {
     void noteUndecodable() const { seen_ = true; }
 
     // Before a save over `key`: keeps the stored bytes aside when a load found
-    // them undecodable and they still are. A failed outcome means the save
-    // must not go on; a kept copy is named in the outcome.
+    // them undecodable and they still are, unless the store's save does that
+    // itself. A failed outcome means the save must not go on; a kept copy is
+    // named in the outcome.
     SaveOutcome keepAsideBeforeSave(DefaultsStoring& defaults, const std::string& key);
 
   private:

@@ -86,6 +86,7 @@ void ConfirmationPresenter::closeDialog() {
     dialog_->disconnect(this);
     dialog_->close();
     dialog_ = nullptr;
+    emit dialogClosed();
 }
 
 void ConfirmationPresenter::onButton(QAbstractButton* button) {
@@ -102,11 +103,13 @@ void ConfirmationPresenter::onFinished() {
     if (dialog_)
         dialog_->disconnect(this);
     dialog_ = nullptr;
-    if (answered_)
-        return;
-    answered_ = true;
-    // Closed without a button (its window went away, a window manager close).
-    coordinator_.setConfirmationPresented(false);
+    if (!answered_) {
+        answered_ = true;
+        // Closed without a button (its window went away, a window manager
+        // close).
+        coordinator_.setConfirmationPresented(false);
+    }
+    emit dialogClosed();
 }
 
 }  // namespace quorvane

@@ -51,6 +51,11 @@ class ConfirmationPresenter : public QObject {
     QAbstractButton* confirmButton() const { return confirmButton_; }
     QAbstractButton* cancelButton() const { return cancelButton_; }
 
+  signals:
+    // The dialog has gone, answered or dismissed, after the action it
+    // confirmed (if any) has run.
+    void dialogClosed();
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -7,6 +7,7 @@
 
 #include "presentation/controls/ddc_badge_presentation.hpp"
 #include "views/design/busy_spinner.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -21,7 +22,7 @@ DDCBadgeView::DDCBadgeView(Theme& theme, bool showDetail, QWidget* parent)
       symbol_(new SymbolImage({}, this)),
       title_(new QLabel(this)),
       detail_(new WrappingLabel({}, this)) {
-    spinner_->setAccessibleName(QStringLiteral("확인 중"));
+    setSpokenName(spinner_, QStringLiteral("확인 중"));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(6);

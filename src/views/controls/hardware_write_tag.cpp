@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "views/design/accessible_role.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
@@ -18,7 +20,9 @@ constexpr int kSymbolGap = 4;
 HardwareWriteTag::HardwareWriteTag(Theme& theme, bool compact, QWidget* parent)
     : QWidget(parent), theme_(theme), compact_(compact) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    setAccessibleName(QStringLiteral("모니터 자체 설정에 직접 적용"));
+    // A tag: a few words, read as text.
+    readAs(this, QAccessible::StaticText);
+    setSpokenName(this, QStringLiteral("모니터 자체 설정에 직접 적용"));
     setToolTip(QStringLiteral("클릭하거나 조절을 끝내면 모니터 자체 설정에 직접 적용됩니다."));
     connect(&theme_, &Theme::changed, this, [this] {
         updateGeometry();

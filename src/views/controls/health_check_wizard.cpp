@@ -11,6 +11,7 @@
 #include "views/controls/support_status_label.hpp"
 #include "views/design/disclosure_button.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/symbol_table.hpp"
@@ -207,12 +208,12 @@ QWidget* HealthCheckWizard::buildSteps() {
         copy->addWidget(heading(theme_, text(step.title), QuorvaneFontStyle::body, line));
         copy->addWidget(captionSecondary(theme_, step.detail, line));
         if (step.action) {
-            auto* actions = new QHBoxLayout;
-            actions->setSpacing(6);
-            addActionEntry(line, *step.action,
+            // The button's reason stands beside it while both fit, and
+            // below it, across the step's whole width, when they do not.
+            auto* actions = new FitToWidth(6, 4, line);
+            addActionEntry(actions, *step.action,
                            [actions](QWidget* widget) { actions->addWidget(widget); });
-            actions->addStretch(1);
-            copy->addLayout(actions);
+            copy->addWidget(actions);
         }
         row->addLayout(copy, 1);
         steps->addWidget(line);
@@ -228,7 +229,7 @@ QWidget* HealthCheckWizard::buildTechnicalDetails() {
     toggle->setChecked(expanded_);
     toggle->setObjectName(QStringLiteral("technicalDetailsToggle"));
     lines->addWidget(toggle, 0, Qt::AlignLeft);
-    toggle->setAccessibleDescription(expanded_ ? QStringLiteral("펼쳐짐") : QStringLiteral("접힘"));
+    setSpokenDescription(toggle, expanded_ ? QStringLiteral("펼쳐짐") : QStringLiteral("접힘"));
     connect(toggle, &QAbstractButton::clicked, this,
             [this] { setTechnicalDetailsExpanded(!expanded_); });
     if (!expanded_)

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -222,8 +223,8 @@ void HoldToCompareButton::refresh() {
     dimming->setOpacity(session_.enabled() ? 1.0 : 0.45);
     dimming->setEnabled(!session_.enabled());
     setToolTip(QString::fromStdString(current.tooltip));
-    setAccessibleName(QString::fromStdString(current.accessibilityLabel));
-    setAccessibleDescription(QString::fromStdString(current.hint));
+    setSpokenName(this, QString::fromStdString(current.accessibilityLabel));
+    setSpokenDescription(this, QString::fromStdString(current.hint));
     QAccessibleValueChangeEvent change(this, QString::fromStdString(current.accessibilityValue));
     QAccessible::updateAccessibility(&change);
     update();

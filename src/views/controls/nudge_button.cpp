@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
@@ -15,7 +16,7 @@ NudgeButton::NudgeButton(Theme& theme, const std::string& title,
     : QAbstractButton(parent), theme_(theme), direction_(direction) {
     const QString label =
         QString::fromStdString(QuorvaneAdjustmentNudge::accessibilityLabel(title, direction, step));
-    setAccessibleName(label);
+    setSpokenName(this, label);
     setToolTip(label);
     setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);

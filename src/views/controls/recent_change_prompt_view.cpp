@@ -14,6 +14,7 @@
 #include "views/design/fit_to_width.hpp"
 #include "views/design/scroll_anchor.hpp"
 #include "views/design/shrinking_label.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/symbol_side.hpp"
@@ -35,7 +36,7 @@ class InsetButton : public QPushButton {
         : QPushButton(title, parent) {
         setFlat(!bordered);
         setToolTip(tooltip);
-        setAccessibleName(title);
+        setSpokenName(this, title);
         setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         setCursor(Qt::PointingHandCursor);
     }
@@ -185,8 +186,10 @@ void RecentChangePromptView::showPrompt(const Shown& shown) {
     shown_ = shown;
     title_->setText(QString::fromStdString(shown.title));
     message_->setText(QString::fromStdString(shown.message));
+    // Named before the text changes: a label without a name of its own
+    // announces its new text, and the name would then be announced again.
+    setSpokenName(targets_, QString::fromStdString(shown.targets));
     targets_->setText(QString::fromStdString(shown.targets));
-    targets_->setAccessibleName(targets_->text());
     updateCountdown();
     show();
     emit changed();
@@ -195,8 +198,8 @@ void RecentChangePromptView::showPrompt(const Shown& shown) {
 void RecentChangePromptView::updateCountdown() {
     shownSeconds_ = RecentChangePromptTexts::remainingSeconds(createdAt_, now_());
     pill_->setText(QString::fromStdString(RecentChangePromptTexts::countdownText(shownSeconds_)));
-    pill_->setAccessibleName(
-        QString::fromStdString(RecentChangePromptTexts::countdownAccessibilityText(shownSeconds_)));
+    setSpokenName(pill_, QString::fromStdString(
+                             RecentChangePromptTexts::countdownAccessibilityText(shownSeconds_)));
 }
 
 // The next tick falls on the next whole second after the creation time, so

@@ -3,6 +3,8 @@
 #include <QHBoxLayout>
 
 #include "presentation/controls/support_presentation.hpp"
+#include "views/design/accessible_role.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
@@ -13,6 +15,7 @@ namespace quorvane {
 SupportStatusLabel::SupportStatusLabel(Theme& theme, QuorvaneSupportStatus status, bool iconOnly,
                                        QWidget* parent)
     : QWidget(parent), status_(status), symbol_(nullptr), text_(nullptr) {
+    readAs(this, QAccessible::StaticText);
     const SupportStatusLook look = SupportPresentation::statusLook(status);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
@@ -22,7 +25,7 @@ SupportStatusLabel::SupportStatusLabel(Theme& theme, QuorvaneSupportStatus statu
     text_ = new WrappingLabel(QString::fromStdString(look.label), this);
     text_->setVisible(!iconOnly);
     row->addWidget(text_, 1);
-    setAccessibleName(QString::fromStdString(look.label));
+    setSpokenName(this, QString::fromStdString(look.label));
     // Never wider than its symbol and text: what follows it in a row keeps
     // its spacing from the text's right edge and takes the spare width.
     setSizePolicy(iconOnly ? QSizePolicy::Fixed : QSizePolicy::Maximum, QSizePolicy::Preferred);

@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QPointer>
+#include "views/design/spoken_text.hpp"
 
 namespace quorvane {
 
@@ -65,10 +66,21 @@ void readAsOneButton(QWidget* card, QAbstractButton* button, const QString& titl
                      const QString& description) {
     installCardAccessibleFactory();
     card->setProperty(kCardButtonProperty, QVariant::fromValue<QObject*>(button));
-    card->setAccessibleName(title);
-    card->setAccessibleDescription(description);
-    button->setAccessibleName(title);
-    button->setAccessibleDescription(description);
+    setSpokenName(card, title);
+    setSpokenDescription(card, description);
+    setSpokenName(button, title);
+    setSpokenDescription(button, description);
+}
+
+QWidget* cardReadAsOneButton(const QWidget* control) {
+    if (!control)
+        return nullptr;
+    for (QWidget* ancestor = control->parentWidget(); ancestor && !ancestor->isWindow();
+         ancestor = ancestor->parentWidget()) {
+        if (cardButton(ancestor) == control)
+            return ancestor;
+    }
+    return nullptr;
 }
 
 }  // namespace quorvane

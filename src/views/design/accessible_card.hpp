@@ -17,4 +17,9 @@ namespace quorvane {
 void readAsOneButton(QWidget* card, QAbstractButton* button, const QString& title,
                      const QString& description);
 
+// The card read as one button that presses `control`, or null: what a
+// screen reader reads (and shows the place of) while `control` has the
+// focus.
+QWidget* cardReadAsOneButton(const QWidget* control);
+
 }  // namespace quorvane

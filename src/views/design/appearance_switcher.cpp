@@ -1,7 +1,6 @@
 #include "views/design/appearance_switcher.hpp"
 
 #include <QAccessible>
-#include <QAccessibleWidget>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -9,12 +8,15 @@
 #include <cmath>
 
 #include "services/display_store/display_store.hpp"
+#include "views/design/accessible_role.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/shrinking_label.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 #include "views/store_bridge.hpp"
 #include "views/view_context.hpp"
 
@@ -23,8 +25,6 @@ namespace quorvane {
 namespace {
 
 using Model = AppearanceSwitcherModel;
-
-const char* const kOptionObjectName = "quorvaneAppearanceOption";
 
 // One option: a capsule with the option's symbol and (unless compact) title.
 class AppearanceOption : public QAbstractButton {
@@ -37,14 +37,14 @@ class AppearanceOption : public QAbstractButton {
           compact_(compact),
           chrome_(chrome),
           title_(new ShrinkingLabel(QString::fromStdString(Model::title(option)), 0.82, this)) {
-        // Named before anything can ask for its accessible interface.
-        setObjectName(kOptionObjectName);
         setCheckable(true);
         setAutoExclusive(false);
         setFocusPolicy(Qt::StrongFocus);
         setCursor(Qt::PointingHandCursor);
         setToolTip(QString::fromStdString(Model::helpText(option)));
-        setAccessibleName(QString::fromStdString(Model::accessibilityLabel(option)));
+        setSpokenName(this, QString::fromStdString(Model::accessibilityLabel(option)));
+        // Read like every segment of a picker: checked when chosen.
+        readAsToggleButton(this);
         title_->setAttribute(Qt::WA_TransparentForMouseEvents);
         title_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         // The title's ink follows the checked state, however it changes.
@@ -125,48 +125,6 @@ class AppearanceOption : public QAbstractButton {
     ShrinkingLabel* title_;
 };
 
-// Screen readers hear each option's state as the value "선택됨".
-class AppearanceOptionAccessible : public QAccessibleWidget {
-  public:
-    explicit AppearanceOptionAccessible(QWidget* widget)
-        : QAccessibleWidget(widget, QAccessible::Button) {
-        addControllingSignal(QStringLiteral("clicked(bool)"));
-    }
-    QString text(QAccessible::Text kind) const override {
-        if (kind == QAccessible::Value)
-            return option()->isChecked() ? QStringLiteral("선택됨") : QString();
-        return QAccessibleWidget::text(kind);
-    }
-    QAccessible::State state() const override {
-        QAccessible::State state = QAccessibleWidget::state();
-        state.selectable = true;
-        state.selected = option()->isChecked();
-        return state;
-    }
-    QStringList actionNames() const override { return {QAccessibleActionInterface::pressAction()}; }
-    void doAction(const QString& name) override {
-        if (name == QAccessibleActionInterface::pressAction())
-            option()->click();
-    }
-
-  private:
-    QAbstractButton* option() const { return static_cast<QAbstractButton*>(widget()); }
-};
-
-QAccessibleInterface* optionAccessibleFactory(const QString&, QObject* object) {
-    if (object && object->isWidgetType() && object->objectName() == kOptionObjectName)
-        return new AppearanceOptionAccessible(static_cast<QWidget*>(object));
-    return nullptr;
-}
-
-void installOptionAccessibleFactory() {
-    static const bool installed = [] {
-        QAccessible::installFactory(optionAccessibleFactory);
-        return true;
-    }();
-    (void)installed;
-}
-
 // The options' track: a capsule on panels, nothing in a toolbar.
 class OptionTrack : public QWidget {
   public:
@@ -206,7 +164,6 @@ AppearanceSwitcher::AppearanceSwitcher(ViewContext& context, bool includeSystem,
       labelSymbol_(new SymbolImage({}, label_)),
       labelText_(new QLabel(QStringLiteral("화면 모드"), label_)),
       track_(new OptionTrack(context.theme, chrome, this)) {
-    installOptionAccessibleFactory();
     auto* outer = new QHBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(fit_);
@@ -218,8 +175,9 @@ AppearanceSwitcher::AppearanceSwitcher(ViewContext& context, bool includeSystem,
     labelRow->addWidget(labelText_);
     labelText_->setWordWrap(true);
     labelText_->setVisible(chrome == Chrome::panel);
+    readAs(label_, QAccessible::StaticText);
     if (chrome == Chrome::toolbar)
-        label_->setAccessibleName(QStringLiteral("화면 모드"));
+        setSpokenName(label_, QStringLiteral("화면 모드"));
 
     auto* options = new QHBoxLayout(track_);
     const int inset = chrome == Chrome::panel ? 3 : 0;
@@ -237,7 +195,8 @@ AppearanceSwitcher::AppearanceSwitcher(ViewContext& context, bool includeSystem,
     track_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     fit_->addWidget(label_);
     fit_->addWidget(track_);
-    setAccessibleName(QStringLiteral("화면 모드"));
+    readAs(this, QAccessible::Grouping);
+    setSpokenName(this, QStringLiteral("화면 모드"));
     connect(&context.bridge, &StoreBridge::storeChanged, this, &AppearanceSwitcher::syncSelection);
     connect(&theme_, &Theme::changed, this, &AppearanceSwitcher::refresh);
     refresh();
@@ -262,12 +221,9 @@ void AppearanceSwitcher::syncSelection() {
         auto* option = static_cast<AppearanceOption*>(button);
         const bool selected =
             Model::isSelected(option->option(), stored, includeSystem_, theme_.scheme());
-        if (option->isChecked() != selected) {
+        // Qt tells assistive technology of the checked state it changes.
+        if (option->isChecked() != selected)
             option->setChecked(selected);
-            QAccessibleValueChangeEvent change(option,
-                                               selected ? QStringLiteral("선택됨") : QString());
-            QAccessible::updateAccessibility(&change);
-        }
     }
     labelSymbol_->setSystemName(Model::symbol(stored));
 }

@@ -2,10 +2,8 @@
 
 #include <QAccessible>
 #include <QAccessibleObject>
-#include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QWidget>
 #include <QWindow>
 
 namespace quorvane {
@@ -50,31 +48,10 @@ QAccessibleInterface* applicationAccessible(const QString&, QObject* object) {
     return nullptr;
 }
 
-// The first of Qt's own classes `meta` derives from (ours live in the
-// lower-case namespace).
-QByteArray nearestQtClass(const QMetaObject* meta) {
-    while (meta && !QByteArray(meta->className()).startsWith('Q'))
-        meta = meta->superClass();
-    return meta ? QByteArray(meta->className()) : QByteArray();
-}
-
-// A window made of a plain widget (the tray panel, the settings window)
-// reads as a window named by its title, as the main window does; Qt would
-// read it as a nameless grouping.
-QAccessibleInterface* plainWindowAccessible(const QString&, QObject* object) {
-    if (!object || !object->isWidgetType())
-        return nullptr;
-    auto* widget = static_cast<QWidget*>(object);
-    if (!widget->isWindow() || nearestQtClass(object->metaObject()) != "QWidget")
-        return nullptr;
-    return new QAccessibleWidget(widget, QAccessible::Window);
-}
-
 }  // namespace
 
 void installApplicationAccessible() {
     QAccessible::installFactory(applicationAccessible);
-    QAccessible::installFactory(plainWindowAccessible);
 }
 
 }  // namespace quorvane

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "views/design/accessible_role.hpp"
+
 namespace quorvane {
 
 namespace {
@@ -15,6 +17,7 @@ constexpr int kTickMs = 90;
 }  // namespace
 
 BusySpinner::BusySpinner(QWidget* parent) : QWidget(parent) {
+    readAs(this, QAccessible::Animation);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     timer_.setInterval(kTickMs);

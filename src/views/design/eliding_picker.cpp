@@ -1,11 +1,14 @@
 #include "views/design/eliding_picker.hpp"
 
 #include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
 #include <algorithm>
 
+#include "views/design/spoken_text.hpp"
 #include "views/design/wheel_guard.hpp"
 
 namespace quorvane {
@@ -17,9 +20,78 @@ constexpr int kLabelInset = 2;
 // The style's gap between an entry's icon and its name.
 constexpr int kIconGap = 4;
 
+// A picker as Qt reads one (a combo box with its list as its one child,
+// opened by "Press" or "ShowMenu"), except for its name: on Linux Qt names a
+// combo box by its current entry, so a screen reader heard "건너뛰기" where
+// the picker is "적용 대상, 건너뛰기". A picker with an accessible name (its
+// title, shown on screen or not) is named by it; the entry is its value.
+class PickerAccessible : public QAccessibleWidget {
+  public:
+    explicit PickerAccessible(ElidingPicker* picker)
+        : QAccessibleWidget(picker, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value ||
+            (kind == QAccessible::Name && picker()->accessibleName().isEmpty()))
+            return spokenText(picker()->currentText());
+        return spokenText(QAccessibleWidget::text(kind));
+    }
+
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 ? QAccessible::queryAccessibleInterface(picker()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child && child->object() == picker()->view() ? 0 : -1;
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State result = QAccessibleWidget::state();
+        result.expandable = true;
+        result.expanded = picker()->view()->isVisible();
+        return result;
+    }
+
+    QStringList actionNames() const override {
+        return {QAccessibleActionInterface::showMenuAction(),
+                QAccessibleActionInterface::pressAction()};
+    }
+    void doAction(const QString& name) override {
+        if (name != QAccessibleActionInterface::showMenuAction() &&
+            name != QAccessibleActionInterface::pressAction())
+            return;
+        if (!picker()->isEnabled())
+            return;
+        if (picker()->view()->isVisible())
+            picker()->hidePopup();
+        else
+            picker()->showPopup();
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+  private:
+    ElidingPicker* picker() const { return static_cast<ElidingPicker*>(widget()); }
+};
+
+QAccessibleInterface* pickerAccessible(const QString&, QObject* object) {
+    if (auto* picker = qobject_cast<ElidingPicker*>(object))
+        return new PickerAccessible(picker);
+    return nullptr;
+}
+
 }  // namespace
 
 ElidingPicker::ElidingPicker(QWidget* parent) : QComboBox(parent) {
+    // Qt keeps factories for the application's life; one is enough.
+    static const bool installed = [] {
+        QAccessible::installFactory(pickerAccessible);
+        return true;
+    }();
+    (void)installed;
+    // One Qt made while the combo box was being built is dropped.
+    if (QAccessibleInterface* existing = QAccessible::queryAccessibleInterface(this);
+        existing && !dynamic_cast<PickerAccessible*>(existing))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(existing));
     WheelGuard::install(this);
     // The menu-like rows the style gives a picker's list draw their text
     // whole and clip it at the list's edge; item rows elide instead.

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "views/design/accessible_role.hpp"
 #include "views/design/glyph_path.hpp"
 
 namespace quorvane {
@@ -22,7 +23,7 @@ QColor withOpacity(QColor color, double opacity) {
 GlyphIcon::GlyphIcon(QuorvaneGlyph glyph, int size, double lineWidth, QColor tint, QWidget* parent)
     : QWidget(parent), glyph_(glyph), size_(size), lineWidth_(lineWidth), tint_(tint) {
     setFixedSize(size, size);
-    setAccessibleName(QString());
+    hideFromAccessibility(this);
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include "views/design/accessible_role.hpp"
+#include "views/design/spoken_text.hpp"
 
 namespace quorvane {
 
@@ -17,6 +19,8 @@ bool isDigit(QChar character) {
 }  // namespace
 
 ReadoutLabel::ReadoutLabel(QWidget* parent) : QWidget(parent) {
+    // A value shown as text, and read as such.
+    readAs(this, QAccessible::StaticText);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
@@ -25,7 +29,7 @@ void ReadoutLabel::setText(const QString& text) {
         return;
     const bool resized = textWidth(text) != textWidth(text_);
     text_ = text;
-    setAccessibleName(text);
+    setSpokenName(this, text);
     if (resized)
         updateGeometry();
     update();

@@ -5,6 +5,8 @@
 #include <QHBoxLayout>
 #include <QPainter>
 
+#include "views/design/accessible_role.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
 #include "views/design/toggle_button_accessible.hpp"
@@ -63,7 +65,9 @@ class Segment final : public QAbstractButton {
 SegmentedPicker::SegmentedPicker(Theme& theme, const std::vector<QString>& labels,
                                  const QString& accessibleName, QWidget* parent)
     : QWidget(parent), theme_(theme) {
-    setAccessibleName(accessibleName);
+    // A group of choices, named by its title (which may not be on screen).
+    readAs(this, QAccessible::Grouping);
+    setSpokenName(this, accessibleName);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto* segments = new QHBoxLayout(this);
     segments->setContentsMargins(2, 2, 2, 2);

@@ -8,8 +8,11 @@
 namespace quorvane {
 
 ShrinkingLabel::ShrinkingLabel(const QString& text, double minimumScaleFactor, QWidget* parent)
-    : QLabel(text, parent), minimumScaleFactor_(std::clamp(minimumScaleFactor, 0.1, 1.0)) {
+    : QLabel(parent), minimumScaleFactor_(std::clamp(minimumScaleFactor, 0.1, 1.0)) {
+    // The format first: changing it sets the text again, and Qt would
+    // announce the new label's name twice.
     setTextFormat(Qt::PlainText);
+    setText(text);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 

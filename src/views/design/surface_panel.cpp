@@ -4,6 +4,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "views/design/accessible_role.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/surface_shadow.hpp"
 #include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
@@ -88,13 +90,15 @@ void SurfacePanel::paintEvent(QPaintEvent* event) {
 StatusPill::StatusPill(Theme& theme, const QString& text, QWidget* parent)
     : QWidget(parent), theme_(theme), text_(text) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    setAccessibleName(text);
+    // A pill is a few words on screen, and reads as such.
+    readAs(this, QAccessible::StaticText);
+    setSpokenName(this, text);
     connect(&theme_, &Theme::changed, this, qOverload<>(&QWidget::update));
 }
 
 void StatusPill::setText(const QString& text) {
     text_ = text;
-    setAccessibleName(text);
+    setSpokenName(this, text);
     updateGeometry();
     update();
 }

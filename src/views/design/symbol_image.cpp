@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "views/design/accessible_role.hpp"
 #include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
 
@@ -13,6 +14,7 @@ SymbolImage::SymbolImage(std::string systemName, QWidget* parent)
     : QWidget(parent), systemName_(std::move(systemName)) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    hideFromAccessibilityWhileNameless(this);
 }
 
 void SymbolImage::setSystemName(std::string systemName) {

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "views/design/accessible_role.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
 
@@ -12,6 +13,7 @@ SymbolTileIcon::SymbolTileIcon(Theme& theme, std::string systemName, int size, Q
     : QWidget(parent), theme_(theme), systemName_(std::move(systemName)), size_(size) {
     setFixedSize(size, size);
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    hideFromAccessibility(this);
     connect(&theme_, &Theme::changed, this, qOverload<>(&QWidget::update));
 }
 

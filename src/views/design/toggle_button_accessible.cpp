@@ -2,7 +2,10 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
-#include <QAccessibleWidget>
+#include <QPushButton>
+
+#include "views/design/accessible_role.hpp"
+#include "views/design/spoken_text.hpp"
 
 namespace quorvane {
 
@@ -10,10 +13,10 @@ namespace {
 
 constexpr const char* kToggleButtonProperty = "quorvaneReadAsToggleButton";
 
-class ToggleButtonAccessible : public QAccessibleWidget {
+class ToggleButtonAccessible : public WidgetAccessible {
   public:
     explicit ToggleButtonAccessible(QAbstractButton* button)
-        : QAccessibleWidget(button, QAccessible::Button) {
+        : WidgetAccessible(button, QAccessible::Button) {
         addControllingSignal(QStringLiteral("clicked(bool)"));
     }
 
@@ -24,14 +27,16 @@ class ToggleButtonAccessible : public QAccessibleWidget {
             name.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
             name.remove(QLatin1Char('&'));
             name.replace(QStringLiteral("\x01"), QStringLiteral("&"));
-            return name;
+            return spokenText(name);
         }
-        return QAccessibleWidget::text(kind);
+        return WidgetAccessible::text(kind);
     }
 
     // As Qt reads a checkable button: a radio button when its siblings
     // exclude each other by themselves, else a check box.
     QAccessible::Role role() const override {
+        if (menuButton())
+            return QAccessible::ButtonMenu;
         if (!button()->isCheckable())
             return QAccessible::Button;
         return button()->autoExclusive() ? QAccessible::RadioButton : QAccessible::CheckBox;
@@ -48,12 +53,24 @@ class ToggleButtonAccessible : public QAccessibleWidget {
     QStringList actionNames() const override {
         if (!button()->isEnabled())
             return QAccessibleWidget::actionNames();
-        return QStringList{QAccessibleActionInterface::pressAction(),
-                           QAccessibleActionInterface::toggleAction()} +
-               QAccessibleWidget::actionNames();
+        QStringList actions{QAccessibleActionInterface::pressAction()};
+        if (menuButton())
+            actions << QAccessibleActionInterface::showMenuAction();
+        else if (button()->isCheckable())
+            actions << QAccessibleActionInterface::toggleAction();
+        return actions + QAccessibleWidget::actionNames();
     }
 
     void doAction(const QString& name) override {
+        if (QPushButton* withMenu = menuButton();
+            withMenu && withMenu->isEnabled() &&
+            (name == QAccessibleActionInterface::pressAction() ||
+             name == QAccessibleActionInterface::showMenuAction())) {
+            // Opened on the next turn, so that the screen reader's call
+            // returns before the menu takes the keyboard.
+            QMetaObject::invokeMethod(withMenu, &QPushButton::showMenu, Qt::QueuedConnection);
+            return;
+        }
         if (name != QAccessibleActionInterface::pressAction() &&
             name != QAccessibleActionInterface::toggleAction()) {
             QAccessibleWidget::doAction(name);
@@ -65,6 +82,11 @@ class ToggleButtonAccessible : public QAccessibleWidget {
 
   private:
     QAbstractButton* button() const { return static_cast<QAbstractButton*>(widget()); }
+    // A push button that opens a menu (a click shows the menu).
+    QPushButton* menuButton() const {
+        auto* push = qobject_cast<QPushButton*>(widget());
+        return push && push->menu() ? push : nullptr;
+    }
 };
 
 QAccessibleInterface* toggleButtonAccessible(const QString&, QObject* object) {

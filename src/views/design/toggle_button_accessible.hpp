@@ -11,6 +11,11 @@ namespace quorvane {
 // chosen, while nothing listening for the click ever heard of it. The
 // button reads as Qt reads a checkable button (a check box with its checked
 // state) and its text as name, unless it has an accessible name of its own.
+// A button that is not checkable reads as a plain button answering "Press";
+// a push button with a menu reads as a menu button that "Press" and
+// "ShowMenu" both open (Qt's own offers only "ShowMenu", and a screen reader
+// that presses finds nothing to do). Each leaves out the decorative drawings
+// in it (hideFromAccessibility()).
 //
 // Usage, once, where the button is made:
 //   readAsToggleButton(segment);

@@ -16,8 +16,11 @@ constexpr int kMinimumCharacters = 6;
 
 }  // namespace
 
-WrappingLabel::WrappingLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+WrappingLabel::WrappingLabel(const QString& text, QWidget* parent) : QLabel(parent) {
+    // The format first: changing it sets the text again, and Qt would
+    // announce the new label's name twice.
     setTextFormat(Qt::PlainText);
+    setText(text);
     setWordWrap(true);
     setAlignment(Qt::AlignLeading | Qt::AlignTop);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);

@@ -4,7 +4,9 @@
 #include <QMenu>
 #include <QVBoxLayout>
 
+#include "views/design/accessible_role.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/detail_labels.hpp"
@@ -29,14 +31,17 @@ QWidget* makeCollectionRow(Theme& theme, const QString& name, const QString& cap
         layout->setSpacing(8);
         layout->addWidget(texts, 1);
         layout->addWidget(buttons, 0, Qt::AlignVCenter);
-        row->setAccessibleName(name);
+        readAs(row, QAccessible::Grouping);
+        setSpokenName(row, name);
         return row;
     }
     auto* row = new FitToWidth(8, 6);
     row->addWidget(texts);
     row->addStretch(8);
     row->addWidget(buttons);
-    row->setAccessibleName(name);
+    // A preset's or work mode's row: its buttons, grouped under its name.
+    readAs(row, QAccessible::Grouping);
+    setSpokenName(row, name);
     return row;
 }
 

@@ -10,6 +10,9 @@
 #include "presentation/main_window/rgb_curve_channel.hpp"
 #include "views/controls/correction_toggle.hpp"
 #include "views/controls/hold_to_compare_button.hpp"
+#include "views/controls/native_slider_row.hpp"
+#include "views/controls/rgb_curve_coordinate_editor.hpp"
+#include "views/controls/slider_row_group.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/disclosure_button.hpp"
 #include "views/design/fit_to_width.hpp"
@@ -23,9 +26,6 @@
 #include "views/detail_form/detail_labels.hpp"
 #include "views/detail_form/reference_hero.hpp"
 #include "views/detail_form/scroll_page.hpp"
-#include "views/main_window/native_slider_row.hpp"
-#include "views/main_window/rgb_curve_coordinate_editor.hpp"
-#include "views/main_window/slider_row_group.hpp"
 
 namespace quorvane {
 

@@ -4,6 +4,7 @@
 
 #include "presentation/detail_form/detail_form_page.hpp"
 #include "views/controls/confirmation_presenter.hpp"
+#include "views/design/reading_order.hpp"
 #include "views/design/theme.hpp"
 #include "views/detail_form/color_reference_page.hpp"
 #include "views/detail_form/grouped_form_page.hpp"
@@ -43,11 +44,12 @@ void DisplayDetailForm::refresh() {
 }
 
 void DisplayDetailForm::replacePage(const PageKey& key) {
-    if (page_) {
-        // Later: the old page may hold the button whose click led here.
-        page_->hide();
-        page_->deleteLater();
-    }
+    QPointer<DetailPage> old = page_;
+    // An action on the page (a step card of the start page) that opens
+    // another page takes the focus along to it; a sidebar row keeps it.
+    const bool focusFollows = old && old->isAncestorOf(window()->focusWidget());
+    if (old)
+        layout()->removeWidget(old);
     switch (DetailFormPage::layout(key.section)) {
         case DetailFormLayout::startGuide:
             page_ = new StartGuidePage(context_, this);
@@ -62,6 +64,18 @@ void DisplayDetailForm::replacePage(const PageKey& key) {
     connect(page_, &DetailPage::draftsChanged, this, &DisplayDetailForm::refresh);
     layout()->addWidget(page_);
     pageKey_ = key;
+    if (focusFollows) {
+        // Placed and shown now, so the focus moves straight from the old
+        // page to the new one's first control, never through the sidebar.
+        layout()->activate();
+        page_->show();
+        focusFirstTabStop(page_);
+    }
+    if (old) {
+        // Later: the old page may hold the button whose click led here.
+        old->hide();
+        old->deleteLater();
+    }
 }
 
 }  // namespace quorvane

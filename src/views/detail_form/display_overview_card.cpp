@@ -7,6 +7,7 @@
 
 #include "presentation/detail_form/display_overview.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/text_field.hpp"
@@ -87,7 +88,7 @@ QWidget* DisplayOverviewCard::makeAliasEditor() {
 
     aliasField_ = new TextField(theme);
     aliasField_->setPlaceholderText(DisplayOverview::kAliasPlaceholder);
-    aliasField_->setAccessibleName(DisplayOverview::kAliasHeading);
+    setSpokenName(aliasField_, DisplayOverview::kAliasHeading);
     aliasField_->setMaximumWidth(kAliasFieldMaximumWidth);
     aliasField_->setMinimumWidth(160);
     // Typing only records the draft; Return saves nothing by itself.

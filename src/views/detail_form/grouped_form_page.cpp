@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "presentation/detail_form/detail_form_page.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -71,7 +72,7 @@ GroupedFormPage::GroupedFormPage(DetailFormContext& context, MainWindowSection s
         auto* title = makeText(context.theme, qText(*header), QuorvaneFontStyle::subheadline,
                                QFont::DemiBold, true);
         title->setContentsMargins(4, 8, 4, 0);
-        title->setAccessibleName(qText(*header));
+        setSpokenName(title, qText(*header));
         column->addWidget(title);
     }
     if (content_) {

@@ -7,6 +7,7 @@
 
 #include "presentation/detail_form/groups_section.hpp"
 #include "views/design/eliding_picker.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/collection_rows.hpp"
@@ -43,7 +44,7 @@ GroupsSectionView::GroupsSectionView(DetailFormContext& context, QWidget* parent
     column->addWidget(makeCaption(theme, GroupsSection::kIntro));
 
     scope_ = new ElidingPicker;
-    scope_->setAccessibleName(GroupsSection::kScopeTitle);
+    setSpokenName(scope_, GroupsSection::kScopeTitle);
     scope_->setMaximumWidth(kScopeMaximumWidth);
     scope_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     scope_->setMinimumContentsLength(10);

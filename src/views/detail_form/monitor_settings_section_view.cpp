@@ -8,15 +8,17 @@
 #include "presentation/controls/adjustment_nudge.hpp"
 #include "views/controls/ddc_badge_view.hpp"
 #include "views/controls/hardware_write_tag.hpp"
+#include "views/controls/slider_row_group.hpp"
 #include "views/design/disclosure_button.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/detail_labels.hpp"
 #include "views/detail_form/form_rows.hpp"
 #include "views/detail_form/slider_row_views.hpp"
-#include "views/main_window/slider_row_group.hpp"
 
 namespace quorvane {
 
@@ -107,7 +109,7 @@ QWidget* MonitorSettingsSectionView::makeInputRow() {
     row->setSpacing(8);
     row->addWidget(new HardwareWriteTag(theme, true));
     inputMenu_ = new QPushButton;
-    inputMenu_->setAccessibleDescription(QString::fromUtf8(Section::kInputTitle));
+    setSpokenDescription(inputMenu_, QString::fromUtf8(Section::kInputTitle));
     auto* menu = new QMenu(inputMenu_);
     for (const auto& option : Section::inputOptions()) {
         const std::uint16_t value = option.value;
@@ -115,6 +117,7 @@ QWidget* MonitorSettingsSectionView::makeInputRow() {
                         [this, value] { Section::chooseInput(context_.store, displayID_, value); });
     }
     inputMenu_->setMenu(menu);
+    readAsToggleButton(inputMenu_);
     row->addWidget(inputMenu_);
     return makeLabeledRow(theme, label, content);
 }

@@ -6,6 +6,7 @@
 
 #include "presentation/detail_form/new_entry_name.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/text_field.hpp"
 
 namespace quorvane {
@@ -17,7 +18,7 @@ NewNameRow::NewNameRow(Theme& theme, std::string& name, const QString& placehold
       field_(new TextField(theme)),
       save_(new QPushButton(buttonTitle)) {
     field_->setPlaceholderText(placeholder);
-    field_->setAccessibleName(placeholder);
+    setSpokenName(field_, placeholder);
     field_->setMinimumWidth(160);
     connect(field_, &QLineEdit::textEdited, this, [this](const QString& text) {
         name_ = text.toStdString();

@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "presentation/detail_form/presets_section.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/collection_rows.hpp"
@@ -45,6 +46,8 @@ void PresetsSectionView::refresh(const DisplaySnapshot& display) {
     for (const auto& row : section.rows) {
         const DisplayPreset preset = row.preset;
         auto* apply = new QPushButton(QStringLiteral("적용"));
+        // Every row's button says "적용"; heard, each names its preset.
+        setSpokenDescription(apply, qText(preset.name));
         connect(apply, &QPushButton::clicked, this,
                 [this, preset] { PresetsSection::apply(context_.store, preset, displayID_); });
         auto* item = makeCollectionRow(context_.theme, qText(preset.name), qText(row.kindLabel),

@@ -8,6 +8,7 @@
 
 #include "views/design/chip_button.hpp"
 #include "views/design/eliding_picker.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -93,7 +94,7 @@ void ProfileSectionView::buildAvailable(const ProfileSection& model) {
 
     picker_ = new ElidingPicker;
     picker_->setToolTip(ProfileSection::kPickerHelp);
-    picker_->setAccessibleName(QStringLiteral("프로파일 선택"));
+    setSpokenName(picker_, QStringLiteral("프로파일 선택"));
     // Long profile names must not widen the page; the list shows them whole.
     picker_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     picker_->setMinimumContentsLength(14);

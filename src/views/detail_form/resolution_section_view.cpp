@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "views/design/theme.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/detail_labels.hpp"
 #include "views/detail_form/form_rows.hpp"
@@ -22,6 +23,7 @@ ResolutionSectionView::ResolutionSectionView(DetailFormContext& context, QWidget
     column->addWidget(makeLabeledRow(theme, QStringLiteral("현재 모드"), current_));
     menuButton_ = new QPushButton(ResolutionSection::kMenuTitle);
     menuButton_->setMenu(new QMenu(menuButton_));
+    readAsToggleButton(menuButton_);
     column->addWidget(menuButton_, 0, Qt::AlignLeft);
     closingNote_ = makeCaption(theme, ResolutionSection::kClosingNote);
     column->addWidget(closingNote_);

@@ -7,6 +7,7 @@
 
 #include "presentation/detail_form/scenes_section.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/collection_rows.hpp"
 #include "views/detail_form/detail_labels.hpp"
@@ -84,6 +85,7 @@ void ScenesSectionView::refresh(const DisplaySnapshot& display) {
             });
         }
         toGroup->setMenu(menu);
+        readAsToggleButton(toGroup);
         toGroup->setEnabled(!section.groups.empty());
         buttonRow->addWidget(here);
         buttonRow->addWidget(everywhere);

@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "views/main_window/native_slider_row.hpp"
+#include "views/controls/native_slider_row.hpp"
 
 namespace quorvane {
 

@@ -7,10 +7,12 @@
 
 #include "presentation/design/quorvane_glyph.hpp"
 #include "views/design/glyph_icon.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/symbol_tile_icon.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/detail_labels.hpp"
 #include "views/detail_form/detail_surface_frame.hpp"
@@ -49,8 +51,10 @@ class StepNumber : public QWidget {
 StepCardButton::StepCardButton(Theme& theme, const StartGuideStep& step, QWidget* parent)
     : QAbstractButton(parent), theme_(theme) {
     setCursor(Qt::PointingHandCursor);
-    setAccessibleName(qText(step.accessibleName()));
-    setAccessibleDescription(qText(step.description));
+    // Read as Qt reads a button, without the decorative icon inside.
+    readAsToggleButton(this);
+    setSpokenName(this, qText(step.accessibleName()));
+    setSpokenDescription(this, qText(step.description));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::MinimumExpanding);
 
     auto* column = new QVBoxLayout(this);

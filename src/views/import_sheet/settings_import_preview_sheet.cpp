@@ -18,10 +18,14 @@
 #include "presentation/import_sheet/settings_import_sheet_texts.hpp"
 #include "presentation/settings/settings_import_entry.hpp"
 #include "presentation/settings/settings_window_layout.hpp"
+#include "views/controls/settings_segmented_picker.hpp"
 #include "views/design/adaptive_grid.hpp"
 #include "views/design/eliding_picker.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/monospaced_font.hpp"
+#include "views/design/settings_card_frame.hpp"
+#include "views/design/settings_tinted_tile.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/text_size_refit.hpp"
@@ -30,9 +34,6 @@
 #include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/qt_text.hpp"
-#include "views/settings/settings_card_frame.hpp"
-#include "views/settings/settings_segmented_picker.hpp"
-#include "views/settings/settings_tinted_tile.hpp"
 
 namespace quorvane {
 
@@ -346,6 +347,8 @@ QWidget* SettingsImportPreviewSheet::buildSummary() {
         auto* value = themedLabel(theme, toQString(withKeyCombinationsWhole(tile.value)),
                                   QuorvaneFontStyle::headline, QFont::DemiBold);
         value->setKeepsWordsWhole(true);
+        // The joiners that keep it whole are not read out.
+        setSpokenName(value, value->text());
         tileColumn->addWidget(value);
         // A tile stretched to its row's height keeps its text at the top.
         tileColumn->addStretch(1);
@@ -385,7 +388,9 @@ QWidget* SettingsImportPreviewSheet::buildMode() {
     auto* pickerTitle =
         themedLabel(theme, QStringLiteral("가져오기 방식"), QuorvaneFontStyle::body);
     pickerTitle->setBuddy(modePicker_);
-    labelledRow->addWidget(pickerTitle);
+    // The segments are taller than a line of text at every size: the title
+    // sits on their middle, not at the row's top.
+    labelledRow->addWidget(pickerTitle, 0, Qt::AlignVCenter);
     labelledRow->addWidget(modePicker_, 1);
     layout->addWidget(labelled);
     modeDescription_ = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::Normal, true);
@@ -422,9 +427,10 @@ QWidget* SettingsImportPreviewSheet::buildMapping() {
         auto* fit = new FitToWidth(12, 8);
         auto* labels = new QWidget;
         auto* labelColumn = column(labels, 3);
+        const QString importedLabel =
+            toQString(QuorvaneSettingsImportDisplayAdjustment::displayLabel(id));
         labelColumn->addWidget(
-            themedLabel(theme, toQString(QuorvaneSettingsImportDisplayAdjustment::displayLabel(id)),
-                        QuorvaneFontStyle::body, QFont::Medium));
+            themedLabel(theme, importedLabel, QuorvaneFontStyle::body, QFont::Medium));
         auto* raw = new WrappingLabel(toQString(id));
         raw->setSecondary(true);
         followTheme(theme, raw, [raw, &theme] {
@@ -433,7 +439,10 @@ QWidget* SettingsImportPreviewSheet::buildMapping() {
         raw->setSelectable(true);
         labelColumn->addWidget(raw);
         auto* picker = new ElidingPicker;
-        picker->setAccessibleName(QStringLiteral("적용 대상"));
+        // Named by its title (not on screen); the display it maps is heard
+        // with it, as the row shows it beside the picker.
+        setSpokenName(picker, QStringLiteral("적용 대상"));
+        setSpokenDescription(picker, importedLabel);
         picker->setMinimumWidth(kTargetPickerMinimum);
         picker->setMaximumWidth(kTargetPickerMaximum);
         picker->setIdealWidth(kTargetPickerIdeal);
@@ -479,7 +488,7 @@ QWidget* SettingsImportPreviewSheet::buildMapping() {
     auto* switchRow = new QHBoxLayout;
     switchRow->setSpacing(6);
     selectionSwitch_ = new QCheckBox(section);
-    selectionSwitch_->setAccessibleName(switchText);
+    setSpokenName(selectionSwitch_, switchText);
     auto* switchLabel = themedLabel(theme, switchText, QuorvaneFontStyle::body);
     switchLabel->installEventFilter(new ClickToToggle(selectionSwitch_, switchLabel));
     // The box grows with the text and sits centred on its first line.

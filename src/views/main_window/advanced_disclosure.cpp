@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "presentation/main_window/main_window_texts.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
@@ -38,7 +39,7 @@ AdvancedDisclosure::AdvancedDisclosure(Theme& theme, QWidget* parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setText(toQString(main_window_texts::kAdvancedGroupTitle));
     setToolTip(toQString(main_window_texts::kAdvancedGroupHelp));
-    setAccessibleName(text());
+    setSpokenName(this, text());
     connect(&theme_, &Theme::changed, this, [this] {
         updateGeometry();
         update();

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "presentation/main_window/main_window_texts.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
 #include "views/qt_text.hpp"
@@ -59,11 +60,11 @@ MainUtilityHeader::MainUtilityHeader(Theme& theme, std::function<void()> rescan,
     controls_ = new QHBoxLayout;
     controls_->setSpacing(10);
     rescan_ = new HeaderIconButton(theme, std::string(texts::kRescanSymbol), 15, this);
-    rescan_->setAccessibleName(toQString(texts::kRescanLabel));
+    setSpokenName(rescan_, toQString(texts::kRescanLabel));
     rescan_->setToolTip(toQString(texts::kRescanHelp));
     connect(rescan_, &QAbstractButton::clicked, this, [rescan] { rescan(); });
     settings_ = new HeaderIconButton(theme, std::string(texts::kSettingsSymbol), 14, this);
-    settings_->setAccessibleName(toQString(texts::kSettingsLabel));
+    setSpokenName(settings_, toQString(texts::kSettingsLabel));
     settings_->setToolTip(toQString(texts::kSettingsHelp));
     connect(settings_, &QAbstractButton::clicked, this, [openSettings] { openSettings(); });
     controls_->addWidget(rescan_);

@@ -6,6 +6,7 @@
 
 #include "presentation/main_window/main_window_texts.hpp"
 #include "presentation/main_window/sidebar_row.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/main_window/advanced_disclosure.hpp"
 #include "views/main_window/sidebar_row_button.hpp"
@@ -70,7 +71,7 @@ MainWindowSidebar::MainWindowSidebar(Theme& theme, MainWindowState& state,
 void MainWindowSidebar::addHeader(std::string_view text) {
     auto* header = new QLabel(toQString(text));
     header->setContentsMargins(6, 0, 6, 2);
-    header->setAccessibleName(header->text());
+    setSpokenName(header, header->text());
     column_->addWidget(header);
     headers_.push_back(header);
 }

@@ -6,8 +6,10 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "views/design/accessible_role.hpp"
 #include "views/design/glyph_icon.hpp"
 #include "views/design/shrinking_label.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_tile_icon.hpp"
 #include "views/design/theme.hpp"
 #include "views/qt_text.hpp"
@@ -23,15 +25,15 @@ constexpr double kMinimumTitleScale = 0.85;
 
 // Reads the row as one button with the value "선택됨" and the selected state,
 // which a screen reader presses to open the row's page.
-class SidebarRowAccessible : public QAccessibleWidget {
+class SidebarRowAccessible : public WidgetAccessible {
   public:
     explicit SidebarRowAccessible(SidebarRowButton* row)
-        : QAccessibleWidget(row, QAccessible::Button), row_(row) {}
+        : WidgetAccessible(row, QAccessible::Button), row_(row) {}
 
     QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Value)
             return toQString(row_->row().accessibleValue());
-        return QAccessibleWidget::text(kind);
+        return WidgetAccessible::text(kind);
     }
 
     QAccessible::State state() const override {
@@ -130,7 +132,7 @@ void SidebarRowButton::setRow(const SidebarRow& row) {
     subtitle_->setText(row_.subtitle ? toQString(*row_.subtitle) : QString());
     subtitle_->setVisible(row_.subtitle.has_value());
     setToolTip(toQString(row_.help));
-    setAccessibleName(toQString(row_.accessibleName()));
+    setSpokenName(this, toQString(row_.accessibleName()));
     restyle();
 
     QAccessibleValueChangeEvent announcement(this, toQString(row_.accessibleValue()));

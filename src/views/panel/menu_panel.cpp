@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -13,6 +14,8 @@
 #include "services/display_store/display_store.hpp"
 #include "views/controls/confirmation_presenter.hpp"
 #include "views/controls/recent_change_prompt_view.hpp"
+#include "views/design/chip_button.hpp"
+#include "views/design/reading_order.hpp"
 #include "views/design/theme.hpp"
 #include "views/panel/panel_footer_view.hpp"
 #include "views/panel/panel_header_view.hpp"
@@ -25,11 +28,15 @@ namespace quorvane {
 
 MenuPanel::MenuPanel(ViewContext& context, QWidget* parent) : QWidget(parent), context_(context) {
     confirmations_ = new ConfirmationPresenter(this);
+    // One turn later: the window system first sees the dialog go.
+    connect(confirmations_, &ConfirmationPresenter::dialogClosed, this,
+            &MenuPanel::returnFromConfirmation, Qt::QueuedConnection);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
     auto* scroll = new QScrollArea(this);
+    scroll_ = scroll;
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -153,22 +160,41 @@ void MenuPanel::refreshQuickControls(const DisplaySnapshot& display) {
 
 void MenuPanel::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    scroll_->verticalScrollBar()->setValue(0);
     focusFirstControl();
     context_.store.refresh(DisplayStore::RefreshIntent::passiveViewAppearance);
 }
 
-// Every opening starts on the panel's first control, so a screen reader
-// names something the user can act on and Tab goes on from the top. Given
-// by the opening, not picked by the user: a wheel over a slider still
-// scrolls the panel.
+// Every opening starts at the top, on the panel's first control, so a
+// screen reader names something the user can act on and Tab goes on from
+// the top. Given by the opening, not picked by the user: a wheel over a
+// slider still scrolls the panel. A confirmation answered returns to the
+// control that asked for it instead.
 void MenuPanel::focusFirstControl() {
-    for (QWidget* next = nextInFocusChain(); next != this; next = next->nextInFocusChain()) {
-        if (isAncestorOf(next) && (next->focusPolicy() & Qt::TabFocus) && next->isVisibleTo(this) &&
-            next->isEnabled()) {
-            next->setFocus(Qt::ActiveWindowFocusReason);
-            return;
-        }
+    QWidget* asker = returnFocusTo_.data();
+    returnFocusTo_.clear();
+    if (asker && asker->isVisibleTo(this) && asker->isEnabled()) {
+        asker->setFocus(Qt::OtherFocusReason);
+        return;
     }
+    focusFirstTabStop(this);
+}
+
+// The confirmation belongs to the panel: the popup closes when the dialog
+// takes the screen, so once it is answered the panel opens again on the
+// button that asked.
+void MenuPanel::returnFromConfirmation() {
+    if (!returnFocusTo_)
+        return;
+    if (!window()->isVisible()) {
+        if (context_.shell.togglePanel)
+            context_.shell.togglePanel();  // showing it focuses the button
+        else
+            returnFocusTo_.clear();
+        return;
+    }
+    returnFocusTo_->setFocus(Qt::OtherFocusReason);
+    returnFocusTo_.clear();
 }
 
 void MenuPanel::applicationStateChanged(Qt::ApplicationState state) {
@@ -204,6 +230,7 @@ void MenuPanel::openWindow(const std::function<void()>& open, const char* window
 
 void MenuPanel::requestRecovery() {
     DisplayStore& store = context_.store;
+    returnFocusTo_ = recovery_->recoverButton();
     confirmations_->request(QuorvaneDestructiveActionKind::runEmergencyRecovery, std::nullopt,
                             QuorvaneDestructiveConfirmationStyle::destructive,
                             [&store] { store.recoverDisplaysToSafeState(); });

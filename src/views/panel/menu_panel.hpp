@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <optional>
 
 #include "models/display/display_snapshot.hpp"
 #include "views/view_context.hpp"
+
+class QScrollArea;
 
 namespace quorvane {
 
@@ -24,9 +27,10 @@ class PanelTileSectionView;
 // every change. The shell wraps it in the popup (or small window) and sizes
 // it.
 //
-// Showing it re-reads the displays lightly and puts the focus on its first
-// control; the application losing focus
-// ends every press-and-hold comparison. Opening another window hides the
+// Showing it re-reads the displays lightly, scrolls it to its top and puts
+// the focus on its first control; the application losing focus ends every
+// press-and-hold comparison. The emergency recovery's confirmation belongs
+// to the panel: answered, it opens the panel again on "전체 복구". Opening another window hides the
 // panel first, then shows the window, and brings it to the front one turn
 // of the event loop later, once the popup has let go of the pointer.
 class MenuPanel : public QWidget {
@@ -54,6 +58,7 @@ class MenuPanel : public QWidget {
     void refresh();
     void refreshQuickControls(const DisplaySnapshot& display);
     void focusFirstControl();
+    void returnFromConfirmation();
     void rescan();
     void openMainWindow();
     void openWindow(const std::function<void()>& open, const char* windowClass);
@@ -62,6 +67,9 @@ class MenuPanel : public QWidget {
 
     ViewContext& context_;
     ConfirmationPresenter* confirmations_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
+    // The control a pending confirmation returns the focus to.
+    QPointer<QWidget> returnFocusTo_;
     PanelHeaderView* header_ = nullptr;
     RecentChangePromptView* prompt_ = nullptr;
     PanelNoDisplayView* noDisplay_ = nullptr;

@@ -7,6 +7,7 @@
 
 #include "views/design/chip_button.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 
 namespace quorvane {
@@ -79,7 +80,7 @@ void PanelFooterView::showStatus() {
     const int width = status_->contentsRect().width();
     status_->setText(fittedLines(fullStatus_, status_->font(), width, kStatusLines));
     status_->setToolTip(fullStatus_);
-    status_->setAccessibleName(fullStatus_);
+    setSpokenName(status_, fullStatus_);
 }
 
 void PanelFooterView::restyle() {

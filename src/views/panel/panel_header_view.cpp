@@ -8,6 +8,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "views/design/accessible_role.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -24,6 +26,7 @@ class ScreenIcon final : public QWidget {
     ScreenIcon(Theme& theme, QWidget* parent) : QWidget(parent), theme_(theme) {
         setFixedSize(36, 28);
         setAttribute(Qt::WA_TransparentForMouseEvents);
+        hideFromAccessibility(this);
     }
 
   protected:
@@ -77,6 +80,10 @@ PanelHeaderView::PanelHeaderView(Theme& theme, QWidget* parent) : QWidget(parent
     picker_ = new PanelPickerChip(theme, QStringLiteral("다른 화면"), this);
     picker_->setToolTip(QStringLiteral("다른 디스플레이 선택"));
     pickerMenu_ = new QMenu(picker_);
+    // A screen reader names a popup menu by its title: the help text of the
+    // picker that opens it, and the options button's own label.
+    pickerMenu_->setTitle(picker_->toolTip());
+    setSpokenName(pickerMenu_, picker_->toolTip());
     layout->addWidget(picker_, 0, Qt::AlignVCenter);
     pickerGap_ = new QWidget(this);
     pickerGap_->setFixedWidth(kGap);
@@ -84,9 +91,11 @@ PanelHeaderView::PanelHeaderView(Theme& theme, QWidget* parent) : QWidget(parent
 
     options_ = new QToolButton(this);
     options_->setToolTip(QStringLiteral("메뉴 옵션"));
-    options_->setAccessibleName(QStringLiteral("메뉴 옵션"));
+    setSpokenName(options_, QStringLiteral("메뉴 옵션"));
     options_->setAutoRaise(true);
     optionsMenu_ = new QMenu(options_);
+    optionsMenu_->setTitle(options_->accessibleName());
+    setSpokenName(optionsMenu_, options_->accessibleName());
     optionsMenu_->setToolTipsVisible(true);
     layout->addWidget(options_, 0, Qt::AlignVCenter);
     // The menus open below their buttons on a click.

@@ -6,6 +6,7 @@
 
 #include "presentation/design/button_look.hpp"
 #include "views/design/shrinking_label.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/qt_text.hpp"
 
@@ -38,7 +39,7 @@ PanelSceneTile::PanelSceneTile(Theme& theme, const QString& name, const QString&
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
         layout->addWidget(label);
     }
-    setAccessibleName(name + QStringLiteral(", ") + kindCaption);
+    setSpokenName(this, name + QStringLiteral(", ") + kindCaption);
     connect(&theme_, &Theme::changed, this, &PanelSceneTile::restyle);
     restyle();
 }

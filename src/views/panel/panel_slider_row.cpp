@@ -11,13 +11,14 @@
 #include "presentation/main_window/slider_row_model.hpp"
 #include "views/controls/hardware_write_tag.hpp"
 #include "views/controls/nudge_button.hpp"
+#include "views/controls/readout_slider.hpp"
 #include "views/design/baseline_row_layout.hpp"
 #include "views/design/readout_label.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wheel_guard.hpp"
 #include "views/design/wrapping_label.hpp"
-#include "views/main_window/readout_slider.hpp"
 
 namespace quorvane {
 
@@ -117,8 +118,8 @@ void PanelSliderRow::setContent(const PanelSliderRowContent& content) {
     title_->setText(QString::fromStdString(content.title));
     icon_->setSystemName(content.icon);
     tag_->setVisible(content.showsHardwareWriteTag);
-    slider_->setAccessibleName(QString::fromStdString(content.title));
-    slider_->setAccessibleDescription(QString::fromStdString(content.accessibilityHint()));
+    setSpokenName(slider_, QString::fromStdString(content.title));
+    setSpokenDescription(slider_, QString::fromStdString(content.accessibilityHint()));
     state_.ownerValueChanged(content.value);
     showState();
 }

@@ -5,8 +5,8 @@
 
 #include "presentation/panel/panel_slider_row_content.hpp"
 #include "presentation/panel/panel_slider_row_state.hpp"
+#include "views/controls/readout_slider.hpp"
 #include "views/design/readout_label.hpp"
-#include "views/main_window/readout_slider.hpp"
 
 class QSlider;
 

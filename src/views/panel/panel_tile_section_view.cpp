@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "views/design/chip_button.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/panel/panel_scene_tile.hpp"
@@ -89,6 +90,9 @@ void PanelTileSectionView::setSection(const PanelTileSection& section, int colum
     if (section.showAll) {
         showAll_->setText(QString::fromStdString(section.showAll->title));
         showAll_->setToolTip(QString::fromStdString(section.showAll->helpText));
+        // Both sections' links say "전체 n개 보기": heard, each tells which
+        // list it opens (its help text names it).
+        setSpokenDescription(showAll_, QString::fromStdString(section.showAll->helpText));
     }
     note_->setVisible(section.note.has_value());
     note_->setText(QString::fromStdString(section.note.value_or("")));

@@ -10,6 +10,7 @@
 #include "presentation/settings/diagnostic_report_actions.hpp"
 #include "presentation/settings/settings_window_layout.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/text_size_refit.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/themed_text.hpp"
@@ -55,7 +56,7 @@ DiagnosticReportSheet::DiagnosticReportSheet(Theme& theme,
     text_->setReadOnly(true);
     text_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    text_->setAccessibleName(QStringLiteral("진단 리포트 JSON 미리보기"));
+    setSpokenName(text_, QStringLiteral("진단 리포트 JSON 미리보기"));
     text_->setMinimumSize(kTextMinimumWidth, kTextMinimumHeight);
     column->addWidget(text_, 1);
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "presentation/design/button_look.hpp"
-#include "views/settings/settings_tinted_tile.hpp"
+#include "views/design/settings_tinted_tile.hpp"
 
 namespace quorvane {
 

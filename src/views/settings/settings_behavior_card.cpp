@@ -5,9 +5,9 @@
 #include "presentation/settings/behavior_card_model.hpp"
 #include "services/display_store/display_store.hpp"
 #include "views/design/glyph_icon.hpp"
+#include "views/design/settings_card_frame.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
-#include "views/settings/settings_card_frame.hpp"
 #include "views/settings/settings_toggle_row_view.hpp"
 
 namespace quorvane {

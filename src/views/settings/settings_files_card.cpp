@@ -2,9 +2,9 @@
 
 #include <QVBoxLayout>
 
+#include "views/design/settings_card_frame.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/settings/settings_action_card.hpp"
-#include "views/settings/settings_card_frame.hpp"
 
 namespace quorvane {
 

@@ -3,11 +3,11 @@
 #include <QVBoxLayout>
 
 #include "views/design/chip_button.hpp"
+#include "views/design/settings_card_frame.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/settings/settings_action_card.hpp"
-#include "views/settings/settings_card_frame.hpp"
 
 namespace quorvane {
 

@@ -6,14 +6,15 @@
 
 #include "services/display_store/display_store.hpp"
 #include "views/design/glyph_icon.hpp"
+#include "views/design/settings_card_frame.hpp"
+#include "views/design/settings_tinted_tile.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/qt_text.hpp"
-#include "views/settings/settings_card_frame.hpp"
 #include "views/settings/settings_disclosure_section.hpp"
-#include "views/settings/settings_tinted_tile.hpp"
 #include "views/settings/settings_toggle_row_view.hpp"
 
 namespace quorvane {
@@ -46,7 +47,7 @@ class BindingRow : public SettingsTintedTile {
         copy->addWidget(chord);
         layout->addLayout(copy, 1);
         toggle = new QCheckBox(this);
-        toggle->setAccessibleName(QStringLiteral("사용"));
+        setSpokenName(toggle, QStringLiteral("사용"));
         toggle->setChecked(row.enabled);
         layout->addWidget(toggle, 0, Qt::AlignVCenter);
     }

@@ -6,11 +6,11 @@
 #include "presentation/design/fit_arrangement.hpp"
 #include "presentation/settings/settings_status_strip.hpp"
 #include "services/display_store/display_store.hpp"
+#include "views/design/settings_tinted_tile.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/qt_text.hpp"
-#include "views/settings/settings_tinted_tile.hpp"
 
 namespace quorvane {
 

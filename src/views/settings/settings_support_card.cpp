@@ -4,11 +4,11 @@
 
 #include "services/display_store/display_store.hpp"
 #include "views/controls/recovery_journal_view.hpp"
+#include "views/design/settings_card_frame.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/settings/settings_action_card.hpp"
-#include "views/settings/settings_card_frame.hpp"
 #include "views/settings/settings_disclosure_section.hpp"
 
 namespace quorvane {

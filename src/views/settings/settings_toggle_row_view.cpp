@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "views/design/spoken_text.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/themed_text.hpp"
@@ -44,7 +45,7 @@ void SettingsToggleRowView::show(const SettingsToggleRow& row) {
     const QString title = QString::fromStdString(row.title);
     title_->setText(title);
     detail_->setText(QString::fromStdString(row.detail));
-    toggle_->setAccessibleName(title);
+    setSpokenName(toggle_, title);
     toggle_->setChecked(row.isOn);
     pill_->setVisible(row.status.has_value());
     pill_->setText(QString::fromStdString(row.status.value_or(std::string())));

@@ -16,8 +16,11 @@
 #include "presentation/settings/settings_recovery_actions.hpp"
 #include "presentation/settings/settings_window_layout.hpp"
 #include "views/controls/confirmation_presenter.hpp"
+#include "views/design/accessible_role.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/settings_card_frame.hpp"
+#include "views/design/settings_tinted_tile.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/symbol_side.hpp"
@@ -30,13 +33,11 @@
 #include "views/settings/settings_appearance_card.hpp"
 #include "views/settings/settings_behavior_card.hpp"
 #include "views/settings/settings_card_columns.hpp"
-#include "views/settings/settings_card_frame.hpp"
 #include "views/settings/settings_files_card.hpp"
 #include "views/settings/settings_recovery_card.hpp"
 #include "views/settings/settings_shortcuts_card.hpp"
 #include "views/settings/settings_status_strip_view.hpp"
 #include "views/settings/settings_support_card.hpp"
-#include "views/settings/settings_tinted_tile.hpp"
 
 namespace quorvane {
 
@@ -54,6 +55,7 @@ class GearTile : public SettingsTintedTile {
     GearTile(Theme& theme, QWidget* parent)
         : SettingsTintedTile(theme, {ColorRole::accentFill, 0.84, 0.7, 13, {}}, parent) {
         setFixedSize(kGearTile, kGearTile);
+        hideFromAccessibility(this);
         auto* gear = new SymbolImage("gearshape.fill", this);
         const int side = symbolSide(kGearPoints);
         gear->setFixedSide(side);

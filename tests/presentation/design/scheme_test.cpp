@@ -51,17 +51,34 @@ double contrast(Rgb8 a, Rgb8 b) {
     return (std::max(one, two) + 0.05) / (std::min(one, two) + 0.05);
 }
 
-// Status labels are drawn in these tints on cards and on the window: each
-// stays readable on both in either scheme, and the blue of a comparison
-// never reads as the accent.
+// `top` at `opacity` laid over `ground`.
+Rgb8 over(Rgb8 top, double opacity, Rgb8 ground) {
+    const auto mix = [opacity](std::uint8_t a, std::uint8_t b) {
+        return static_cast<std::uint8_t>(std::lround(a * opacity + b * (1 - opacity)));
+    };
+    return {mix(top.red, ground.red), mix(top.green, ground.green), mix(top.blue, ground.blue)};
+}
+
+// Status labels are drawn in these tints on cards, inset cards and the
+// window, and the green and orange of a display's badge on a pill filled
+// with the tint itself (11 % over a card): each text reads at 4.5:1 on its
+// grounds in either scheme, and the blue of a comparison never reads as the
+// accent.
 TEST(SchemeTest, StatusTintsStayReadableOnCardsAndWindowsInBothSchemes) {
     for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
         for (ColorRole tint : {ColorRole::systemGreen, ColorRole::systemOrange,
                                ColorRole::systemRed, ColorRole::systemBlue}) {
-            for (ColorRole ground : {ColorRole::surface, ColorRole::windowBackground}) {
-                EXPECT_GE(contrast(colorValue(tint, scheme), colorValue(ground, scheme)), 3.0)
+            const Rgb8 ink = colorValue(tint, scheme);
+            for (ColorRole ground :
+                 {ColorRole::surface, ColorRole::insetSurface, ColorRole::windowBackground}) {
+                EXPECT_GE(contrast(ink, colorValue(ground, scheme)), 4.5)
                     << static_cast<int>(tint) << " on " << static_cast<int>(ground);
             }
+        }
+        for (ColorRole tint : {ColorRole::systemGreen, ColorRole::systemOrange}) {
+            const Rgb8 ink = colorValue(tint, scheme);
+            const Rgb8 pill = over(ink, 0.11, colorValue(ColorRole::surface, scheme));
+            EXPECT_GE(contrast(ink, pill), 4.5) << static_cast<int>(tint) << " on its pill";
         }
         const Rgb8 blue = colorValue(ColorRole::systemBlue, scheme);
         const Rgb8 accent = colorValue(ColorRole::accent, scheme);

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QTest>
+#include <QVBoxLayout>
 
 #include "views/controls/ddc_badge_view.hpp"
 #include "views/controls/hardware_write_tag.hpp"
 #include "views/controls/nudge_button.hpp"
+#include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
+#include "views/support/ink_contrast.hpp"
 
 namespace quorvane {
 namespace {
@@ -56,6 +60,37 @@ TEST(DDCBadgeViewTest, SpinnerReplacesTheSymbolWhileCheckingAndDetailNeedsBoth) 
     DDCBadgeView compact(theme, false);
     compact.setBadge(view.badge());
     EXPECT_FALSE(compact.showsDetail());
+}
+
+// A monitor's badge title in green, orange or red reads at 4.5:1 on the card
+// it stands on, in either scheme, as drawn.
+TEST(DDCBadgeViewTest, TitlesInEveryToneReadOnTheirCardInBothSchemes) {
+    Theme theme(false);
+    QWidget window;
+    theme.applyToWindow(&window);
+    auto* card = new SurfacePanel(theme, SurfacePanel::Kind::soft, 16, 12, &window);
+    auto* view = new DDCBadgeView(theme, false, card);
+    (new QVBoxLayout(card))->addWidget(view);
+    (new QVBoxLayout(&window))->addWidget(card);
+    window.resize(320, 120);
+    window.show();
+    for (const auto appearance : {QuorvaneAppearance::light, QuorvaneAppearance::dark}) {
+        theme.setAppearance(appearance);
+        for (const auto tone : {DDCCapabilityBadgeTone::green, DDCCapabilityBadgeTone::orange,
+                                DDCCapabilityBadgeTone::red}) {
+            view->setBadge({DDCCapabilityBadgeKind::unstable, "응답이 불안정함", std::nullopt,
+                            "exclamationmark.triangle", tone});
+            QCoreApplication::processEvents();
+            const QImage picture = window.grab().toImage();
+            QLabel* title = nullptr;
+            for (auto* label : view->findChildren<QLabel*>())
+                if (label->text() == QStringLiteral("응답이 불안정함"))
+                    title = label;
+            ASSERT_NE(title, nullptr);
+            EXPECT_GE(testing::inkContrast(picture, testing::boxIn(&window, title)), 4.5)
+                << static_cast<int>(appearance) << " tone " << static_cast<int>(tone);
+        }
+    }
 }
 
 }  // namespace

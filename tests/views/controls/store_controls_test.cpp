@@ -36,10 +36,23 @@ TEST(AppearanceSwitcherTest, TwoOptionSwitcherFollowsTheDesktopWhileTheStoreFoll
     world.theme.setSystemScheme(ColorScheme::light);
     EXPECT_TRUE(switcher.optionButton(QuorvaneAppearance::light)->isChecked());
     EXPECT_EQ(world.store->appearance(), QuorvaneAppearance::system);
+    // Heard as every segmented picker is: the chosen option checked.
     QAccessibleInterface* accessible =
         QAccessible::queryAccessibleInterface(switcher.optionButton(QuorvaneAppearance::light));
-    EXPECT_EQ(accessible->text(QAccessible::Value), QStringLiteral("선택됨"));
+    EXPECT_EQ(accessible->role(), QAccessible::CheckBox);
+    EXPECT_TRUE(accessible->state().checkable);
+    EXPECT_TRUE(accessible->state().checked);
     EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("화면 모드: 라이트"));
+    QAccessibleInterface* dark =
+        QAccessible::queryAccessibleInterface(switcher.optionButton(QuorvaneAppearance::dark));
+    EXPECT_FALSE(dark->state().checked);
+    // Placed in a window, the group is named by its title.
+    QWidget window;
+    auto* placed = new AppearanceSwitcher(*world.context, false, false,
+                                          AppearanceSwitcher::Chrome::toolbar, &window);
+    QAccessibleInterface* group = QAccessible::queryAccessibleInterface(placed);
+    EXPECT_EQ(group->role(), QAccessible::Grouping);
+    EXPECT_EQ(group->text(QAccessible::Name), QStringLiteral("화면 모드"));
 }
 
 TEST(AppearanceSwitcherTest, TappingTheSelectedOptionStillSetsItThroughTheStore) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "services/diagnostics/quorvane_display_support_summary_builder.hpp"
 #include "views/controls/health_check_wizard.hpp"
 #include "views/controls/recovery_journal_view.hpp"
 #include "views/controls/support_card.hpp"
@@ -301,6 +302,54 @@ TEST(HealthCheckWizardTest, AStepWithoutAnActionHasNoButtonAndEmptyListsKeepThei
     EXPECT_TRUE(showsText(wizard, QStringLiteral("되는 조정")));
     EXPECT_TRUE(showsText(wizard, QStringLiteral("다음에 볼 순서")));
     EXPECT_TRUE(showsText(wizard, QString::fromStdString(step.title)));
+}
+
+// A step's disabled button explains itself below the button when the two do
+// not fit side by side: the reason's lines take the step's width (as wide as
+// the step's own detail), never a sliver beside the button, at the standard
+// and the largest text size.
+TEST(HealthCheckWizardTest, AStepsReasonTakesTheWidthOfTheStepAtEveryTextSize) {
+    Theme theme(false);
+    QuorvaneDisplaySupportSummary summary;
+    QuorvaneSupportWizardStep step;
+    step.title = "4. 그래도 이상하면 리포트를 미리 보세요";
+    step.detail =
+        "공유하기 전에 내용을 확인할 수 있습니다. 고유 번호와 내부 식별값은 기본으로 "
+        "가립니다. 이 화면에서는 파일을 만들지 않습니다.";
+    step.status = QuorvaneSupportStatus::limited;
+    step.action = QuorvaneDisplaySupportSummaryBuilder::reportAction();
+    summary.wizardSteps = {step};
+    const QString reason = QString::fromStdString(*step.action->disabledReason);
+    HealthCheckWizard wizard(theme, summary, nullptr);
+    for (const auto size : {QuorvaneTextSize::standard, QuorvaneTextSize::veryLarge}) {
+        SCOPED_TRACE(static_cast<int>(size));
+        theme.setTextSize(size);
+        wizard.resize(520, 600);
+        wizard.show();
+        QCoreApplication::processEvents();
+        wizard.resize(520, std::max(600, wizard.heightForWidth(520)));
+        QCoreApplication::processEvents();
+        const WrappingLabel* reasonLabel = nullptr;
+        const WrappingLabel* detailLabel = nullptr;
+        for (auto* label : wizard.findChildren<WrappingLabel*>()) {
+            if (!label->isVisibleTo(&wizard))
+                continue;
+            if (label->text() == reason)
+                reasonLabel = label;
+            if (label->text() == QString::fromStdString(step.detail))
+                detailLabel = label;
+        }
+        ASSERT_TRUE(reasonLabel && detailLabel);
+        const QImage picture = wizard.grab().toImage();
+        const QRect reasonInk = testing::inkBounds(picture, testing::boxIn(&wizard, reasonLabel));
+        const QRect detailInk = testing::inkBounds(picture, testing::boxIn(&wizard, detailLabel));
+        ASSERT_FALSE(reasonInk.isEmpty() || detailInk.isEmpty());
+        // The reason wraps like the longer detail above it: starting where
+        // it does, spanning most of its width, in no more lines.
+        EXPECT_NEAR(reasonInk.left(), detailInk.left(), 2);
+        EXPECT_GE(reasonInk.width(), detailInk.width() * 3 / 5);
+        EXPECT_LE(reasonInk.height(), detailInk.height());
+    }
 }
 
 }  // namespace

@@ -9,11 +9,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextLayout>
 
 #include "display_store/store_world.hpp"
 #include "presentation/settings/settings_import_entry.hpp"
+#include "views/controls/settings_segmented_picker.hpp"
 #include "views/design/adaptive_grid.hpp"
 #include "views/design/eliding_picker.hpp"
 #include "views/design/fit_to_width.hpp"
@@ -23,7 +25,6 @@
 #include "views/design/window_theme_follower.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
-#include "views/settings/settings_segmented_picker.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/accessible_tree.hpp"
 #include "views/support/check_box_contrast.hpp"
@@ -144,6 +145,34 @@ TEST_F(SettingsImportPreviewSheetTest, HeadersAndCardTitlesStandOnTheirTextsBase
     StatusPill* badge = title->parentWidget()->findChild<StatusPill*>();
     ASSERT_NE(badge, nullptr);
     expectOneLine(title, titleText, badge, badge->text(), TextPart::capsuleAfterSymbol);
+}
+
+// The import-mode picker's title stands on the line of its segments' texts
+// at every text size, as the rendered sheet shows it.
+TEST_F(SettingsImportPreviewSheetTest, TheModeTitleStandsOnTheLineOfItsSegments) {
+    for (const auto size : {QuorvaneTextSize::standard, QuorvaneTextSize::veryLarge}) {
+        SCOPED_TRACE(static_cast<int>(size));
+        theme.setTextSize(size);
+        sheet->resize(1000, 900);
+        settle();
+        SettingsSegmentedPicker* picker = sheet->modePicker();
+        const WrappingLabel* title = nullptr;
+        for (auto* label : sheet->findChildren<WrappingLabel*>())
+            if (label->buddy() == picker)
+                title = label;
+        ASSERT_NE(title, nullptr);
+        auto* scroll = sheet->findChild<QScrollArea*>();
+        scroll->ensureWidgetVisible(picker);
+        settle();
+        QWidget* page = scroll->widget();
+        const QImage picture = page->grab().toImage();
+        QAbstractButton* segment = picker->segment(1);
+        const double titleLine =
+            inkBaseline(page, picture, title, title->font(), title->text(), TextPart::whole);
+        const double segmentLine = inkBaseline(page, picture, segment, segment->font(),
+                                               segment->text(), TextPart::capsule);
+        EXPECT_NEAR(titleLine, segmentLine, 1.0);
+    }
 }
 
 TEST_F(SettingsImportPreviewSheetTest, AScreenReaderCanPressEveryButton) {
@@ -329,9 +358,14 @@ TEST_F(SettingsImportPreviewSheetTest, RestyledWhileOpenTheSheetLooksLikeOneOpen
     fresh.show();
     settle();
     // Only one of them is the active window; neither shows a blinking caret.
-    for (QWidget* shown : {static_cast<QWidget*>(&open), static_cast<QWidget*>(&fresh)})
+    // Each opened scrolled to its focus at its own text size: both are seen
+    // from the top.
+    for (QWidget* shown : {static_cast<QWidget*>(&open), static_cast<QWidget*>(&fresh)}) {
         if (QWidget* focused = shown->focusWidget())
             focused->clearFocus();
+        shown->findChild<QScrollArea*>()->verticalScrollBar()->setValue(0);
+    }
+    settle();
     expectSamePixels(open, fresh, "import-sheet");
 }
 

@@ -11,6 +11,7 @@
 #include <QStackedWidget>
 
 #include "display_store/store_world.hpp"
+#include "views/controls/rgb_curve_coordinate_editor.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/theme.hpp"
@@ -20,7 +21,6 @@
 #include "views/main_window/main_utility_header.hpp"
 #include "views/main_window/main_window_sidebar.hpp"
 #include "views/main_window/no_display_state.hpp"
-#include "views/main_window/rgb_curve_coordinate_editor.hpp"
 #include "views/main_window/sidebar_row_button.hpp"
 #include "views/support/accessible_tree.hpp"
 

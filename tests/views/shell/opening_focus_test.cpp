@@ -25,6 +25,7 @@
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/wheel_input.hpp"
+#include "views/support/window_world.hpp"
 
 namespace quorvane::testing {
 namespace {
@@ -49,26 +50,10 @@ std::string heardFocus(QWidget* window) {
     return {};
 }
 
-class OpeningFocusTest : public ::testing::Test {
+class OpeningFocusTest : public WindowWorldTest {
   protected:
-    void SetUp() override {
-        world.connect({externalDisplay(1, "Studio", 1001)});
-        world.start();
-        bridge = std::make_unique<StoreBridge>(*world.store);
-        context = std::make_unique<ViewContext>(ViewContext{*world.store, *bridge, shell, theme});
-    }
-    void open(QWidget* window) {
-        window->show();
-        window->raise();
-        window->activateWindow();
-        settle();
-    }
-    void settle() {
-        for (int turn = 0; turn < 4; ++turn) {
-            QApplication::processEvents();
-            world.scheduler->runUntilIdle();
-        }
-    }
+    OpeningFocusTest() { displays = {externalDisplay(1, "Studio", 1001)}; }
+
     // Every stop of the window's Tab cycle heard as it is reached.
     std::vector<std::string> namelessTabStops(QWidget* window) {
         std::vector<std::string> found;
@@ -82,12 +67,6 @@ class OpeningFocusTest : public ::testing::Test {
         }
         return found;
     }
-
-    StoreWorld world;
-    Theme theme{false};
-    ShellActions shell;
-    std::unique_ptr<StoreBridge> bridge;
-    std::unique_ptr<ViewContext> context;
 };
 
 TEST_F(OpeningFocusTest, EveryWindowOpensOnANamedControlAndTabNeverRestsOnANamelessPane) {

@@ -1,4 +1,4 @@
-#include "views/settings/settings_segmented_picker.hpp"
+#include "views/controls/settings_segmented_picker.hpp"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "views/design/accessible_role.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
 #include "views/design/toggle_button_accessible.hpp"
@@ -82,7 +84,9 @@ class Segment final : public QAbstractButton {
 SettingsSegmentedPicker::SettingsSegmentedPicker(Theme& theme, const std::vector<QString>& labels,
                                                  const QString& accessibleName, QWidget* parent)
     : QWidget(parent) {
-    setAccessibleName(accessibleName);
+    // A group of choices, named by its title (which may not be on screen).
+    readAs(this, QAccessible::Grouping);
+    setSpokenName(this, accessibleName);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);

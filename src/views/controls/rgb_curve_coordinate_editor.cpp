@@ -1,4 +1,4 @@
-#include "views/main_window/rgb_curve_coordinate_editor.hpp"
+#include "views/controls/rgb_curve_coordinate_editor.hpp"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -7,12 +7,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "views/controls/rgb_curve_graph_view.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/monospaced_font.hpp"
 #include "views/design/segmented_picker.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
-#include "views/main_window/rgb_curve_graph_view.hpp"
 #include "views/qt_text.hpp"
 
 namespace quorvane {

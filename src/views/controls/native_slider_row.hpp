@@ -9,8 +9,8 @@
 #include "presentation/main_window/slider_row_columns.hpp"
 #include "presentation/main_window/slider_row_model.hpp"
 #include "presentation/main_window/slider_scale.hpp"
+#include "views/controls/readout_slider.hpp"
 #include "views/design/readout_label.hpp"
-#include "views/main_window/readout_slider.hpp"
 
 class QAbstractButton;
 class QLabel;

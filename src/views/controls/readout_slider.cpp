@@ -1,4 +1,4 @@
-#include "views/main_window/readout_slider.hpp"
+#include "views/controls/readout_slider.hpp"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

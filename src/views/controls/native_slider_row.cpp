@@ -1,4 +1,4 @@
-#include "views/main_window/native_slider_row.hpp"
+#include "views/controls/native_slider_row.hpp"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -13,13 +13,14 @@
 #include "presentation/main_window/slider_row_columns.hpp"
 #include "views/controls/hardware_write_tag.hpp"
 #include "views/controls/nudge_button.hpp"
+#include "views/controls/readout_slider.hpp"
+#include "views/controls/slider_row_group.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/readout_label.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wheel_guard.hpp"
 #include "views/design/wrapping_label.hpp"
-#include "views/main_window/readout_slider.hpp"
-#include "views/main_window/slider_row_group.hpp"
 #include "views/qt_text.hpp"
 
 namespace quorvane {
@@ -200,9 +201,9 @@ void NativeSliderRow::build(SliderRowKind kind) {
     slider_->setSingleStep(SliderScale::kPositionsPerStep);
     slider_->setPageStep(
         std::max(SliderScale::kPositionsPerStep, scale_.maximumPosition() / kPagesPerRange));
-    slider_->setAccessibleName(toQString(spec_.title));
-    slider_->setAccessibleDescription(
-        toQString(sliderAccessibilityHint(spec_.title, spec_.subtitle, kind)));
+    setSpokenName(slider_, toQString(spec_.title));
+    setSpokenDescription(slider_,
+                         toQString(sliderAccessibilityHint(spec_.title, spec_.subtitle, kind)));
     slider_->setMinimumWidth(SliderRowColumns::kSliderMinimumWidth);
     readout_ = new ReadoutLabel(content_);
     readout_->setForegroundRole(QPalette::PlaceholderText);

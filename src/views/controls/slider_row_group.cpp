@@ -1,9 +1,9 @@
-#include "views/main_window/slider_row_group.hpp"
+#include "views/controls/slider_row_group.hpp"
 
 #include <QLayout>
 #include <algorithm>
 
-#include "views/main_window/native_slider_row.hpp"
+#include "views/controls/native_slider_row.hpp"
 
 namespace quorvane {
 

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "views/controls/hardware_write_tag.hpp"
+#include "views/controls/native_slider_row.hpp"
+#include "views/controls/slider_row_group.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
-#include "views/main_window/native_slider_row.hpp"
-#include "views/main_window/slider_row_group.hpp"
 #include "views/support/text_ink_baseline.hpp"
 
 namespace quorvane {

@@ -1,10 +1,12 @@
-#include "views/main_window/rgb_curve_graph_view.hpp"
+#include "views/controls/rgb_curve_graph_view.hpp"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
 #include "presentation/main_window/rgb_curve_graph_geometry.hpp"
+#include "views/design/accessible_role.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 
 namespace quorvane {
@@ -33,13 +35,14 @@ QColor plotBackground(bool dark, double opacity) {
 
 RGBCurveGraphView::RGBCurveGraphView(Theme& theme, QWidget* parent)
     : QWidget(parent), theme_(theme) {
+    readAs(this, QAccessible::Chart);
     setMinimumHeight(kMinimumHeight);
     setMaximumHeight(kMaximumHeight);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     setCursor(Qt::PointingHandCursor);
     connect(&theme_, &Theme::changed, this, qOverload<>(&QWidget::update));
-    setAccessibleDescription(
-        QStringLiteral("그래프 위 점을 드래그해 입력과 출력 좌표를 조정합니다."));
+    setSpokenDescription(this,
+                         QStringLiteral("그래프 위 점을 드래그해 입력과 출력 좌표를 조정합니다."));
 }
 
 void RGBCurveGraphView::setCurve(double gamma, RGBCurveChannel channel, double controlInput) {
@@ -53,7 +56,7 @@ void RGBCurveGraphView::setCurve(double gamma, RGBCurveChannel channel, double c
 
 void RGBCurveGraphView::setAccessibleTexts(const QString& name) {
     if (accessibleName() != name)
-        setAccessibleName(name);
+        setSpokenName(this, name);
 }
 
 QSize RGBCurveGraphView::sizeHint() const {

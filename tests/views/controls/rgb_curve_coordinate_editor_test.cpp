@@ -1,7 +1,7 @@
 // The curve editor on a store of the simulated platform: a drag previews, the
 // release writes once, and on "RGB" one undo takes all three gammas back.
 
-#include "views/main_window/rgb_curve_coordinate_editor.hpp"
+#include "views/controls/rgb_curve_coordinate_editor.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <QMouseEvent>
 
 #include "display_store/store_world.hpp"
+#include "views/controls/rgb_curve_graph_view.hpp"
 #include "views/design/theme.hpp"
-#include "views/main_window/rgb_curve_graph_view.hpp"
 
 namespace quorvane {
 namespace {

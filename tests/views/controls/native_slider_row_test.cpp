@@ -1,7 +1,7 @@
 // Slider rows write once per complete edit: at the end of a drag, per nudge
 // and per keyboard step, never while the thumb moves.
 
-#include "views/main_window/native_slider_row.hpp"
+#include "views/controls/native_slider_row.hpp"
 #include "presentation/main_window/slider_row_columns.hpp"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,10 @@
-#include "views/settings/settings_card_frame.hpp"
+#include "views/design/settings_card_frame.hpp"
 
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "views/design/accessible_role.hpp"
 #include "views/design/glyph_icon.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
@@ -53,6 +54,7 @@ SettingsCardFrame makeSettingsCard(Theme& theme, QuorvaneGlyph glyph,
     // The glyph sits centred on a slightly larger frame.
     auto* glyphFrame = new QWidget;
     glyphFrame->setFixedSize(kGlyphFrame, kGlyphFrame);
+    hideFromAccessibility(glyphFrame);
     auto* icon = new GlyphIcon(glyph, kGlyphSize, kGlyphLineWidth, theme.color(tint()), glyphFrame);
     icon->move((kGlyphFrame - kGlyphSize) / 2, (kGlyphFrame - kGlyphSize) / 2);
     QObject::connect(&theme, &Theme::changed, icon, [icon, &theme, tint = std::move(tint)] {

@@ -1,4 +1,4 @@
-#include "views/settings/settings_tinted_tile.hpp"
+#include "views/design/settings_tinted_tile.hpp"
 
 #include <QPainter>
 

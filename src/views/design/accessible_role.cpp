@@ -1,0 +1,117 @@
+#include "views/design/accessible_role.hpp"
+
+#include <QFrame>
+#include <QWidget>
+
+#include "views/design/spoken_text.hpp"
+
+namespace quorvane {
+
+namespace {
+
+constexpr const char* kRoleProperty = "quorvaneAccessibleRole";
+constexpr const char* kHiddenProperty = "quorvaneHiddenFromAccessibility";
+constexpr const char* kHiddenWhileNamelessProperty = "quorvaneHiddenWhileNameless";
+
+// The first of Qt's own classes `meta` derives from (ours live in the
+// lower-case namespace).
+QByteArray nearestQtClass(const QMetaObject* meta) {
+    while (meta && !QByteArray(meta->className()).startsWith('Q'))
+        meta = meta->superClass();
+    return meta ? QByteArray(meta->className()) : QByteArray();
+}
+
+bool isPlainWidget(const QObject* object) {
+    const QByteArray nearest = nearestQtClass(object->metaObject());
+    return nearest == "QWidget" || nearest == "QFrame";
+}
+
+bool hiddenFromAccessibility(const QWidget* widget) {
+    if (widget->property(kHiddenProperty).toBool())
+        return true;
+    return widget->property(kHiddenWhileNamelessProperty).toBool() &&
+           widget->accessibleName().isEmpty();
+}
+
+// The children a screen reader finds, in Qt's order: no windows (menus are
+// windows too), no hidden ones.
+QWidgetList accessibleChildren(const QWidget* widget) {
+    QWidgetList children;
+    for (QObject* object : widget->children()) {
+        auto* child = qobject_cast<QWidget*>(object);
+        if (child && !child->isWindow() && !hiddenFromAccessibility(child))
+            children.append(child);
+    }
+    return children;
+}
+
+class PlainWidgetAccessible : public WidgetAccessible {
+  public:
+    explicit PlainWidgetAccessible(QWidget* widget) : WidgetAccessible(widget) {}
+
+    QAccessible::Role role() const override {
+        if (widget()->isWindow())
+            return QAccessible::Window;
+        if (const QVariant given = widget()->property(kRoleProperty); given.isValid())
+            return static_cast<QAccessible::Role>(given.toInt());
+        if (const auto* frame = qobject_cast<const QFrame*>(widget());
+            frame && (frame->frameShape() == QFrame::HLine || frame->frameShape() == QFrame::VLine))
+            return QAccessible::Separator;
+        return QAccessible::Client;
+    }
+};
+
+QAccessibleInterface* plainWidgetAccessible(const QString&, QObject* object) {
+    if (!object || !object->isWidgetType() || !isPlainWidget(object))
+        return nullptr;
+    return new PlainWidgetAccessible(static_cast<QWidget*>(object));
+}
+
+}  // namespace
+
+QString WidgetAccessible::text(QAccessible::Text kind) const {
+    return spokenText(QAccessibleWidget::text(kind));
+}
+
+int WidgetAccessible::childCount() const {
+    return static_cast<int>(accessibleChildren(widget()).size());
+}
+
+QAccessibleInterface* WidgetAccessible::child(int index) const {
+    const QWidgetList children = accessibleChildren(widget());
+    if (index < 0 || index >= children.size())
+        return nullptr;
+    return QAccessible::queryAccessibleInterface(children.at(index));
+}
+
+int WidgetAccessible::indexOfChild(const QAccessibleInterface* child) const {
+    if (!child)
+        return -1;
+    return static_cast<int>(
+        accessibleChildren(widget()).indexOf(qobject_cast<QWidget*>(child->object())));
+}
+
+void installWidgetAccessible() {
+    // Qt keeps factories for the application's life; one is enough.
+    static const bool installed = [] {
+        QAccessible::installFactory(plainWidgetAccessible);
+        return true;
+    }();
+    (void)installed;
+}
+
+void readAs(QWidget* widget, QAccessible::Role role) {
+    // Read by the widget's interface whenever it is asked, so the widget
+    // may be marked before or after anything asked for it.
+    widget->setProperty(kRoleProperty, static_cast<int>(role));
+}
+
+void hideFromAccessibility(QWidget* widget) {
+    widget->setProperty(kHiddenProperty, true);
+}
+
+void hideFromAccessibilityWhileNameless(QWidget* widget) {
+    widget->setProperty(kHiddenWhileNamelessProperty, true);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+
+class QWidget;
+
+namespace quorvane {
+
+// How assistive technology reads the application's plain widgets (every
+// widget whose nearest Qt class is QWidget or QFrame: pills, cards, pickers,
+// drawings, layout boxes). Qt fixes a widget's role the first time a bridge
+// asks for it; a widget built without a parent and named before it is placed
+// would stay a window (announced as a "frame") for good, and a QFrame reads
+// as a border, also a "frame". Here the role is read each time it is asked:
+//   - a window while the widget is one (a tray panel, the settings window),
+//     named by its title;
+//   - else the role given with readAs(), or a plain container.
+// Children hidden with hideFromAccessibility() are left out of the tree, so
+// a decorative drawing never reaches a screen reader; the row or card around
+// it carries the words.
+//
+// Install once, right after the application object exists (so that it is
+// asked before Qt's own widget interfaces):
+//   QApplication application(argc, argv);
+//   quorvane::installWidgetAccessible();
+void installWidgetAccessible();
+
+// What the widget is to a screen reader: a pill or badge reads as text
+// (QAccessible::StaticText), a picker of segments as a group named by its
+// title (QAccessible::Grouping), a card that acts as one as a button.
+void readAs(QWidget* widget, QAccessible::Role role);
+
+// Leaves `widget` and everything in it out of the accessible tree (read by
+// the widget it is placed in, so it may be hidden before it is placed).
+void hideFromAccessibility(QWidget* widget);
+// The same while the widget has no accessible name of its own (a symbol
+// that is decoration unless a caller gives it words).
+void hideFromAccessibilityWhileNameless(QWidget* widget);
+
+// The base of the application's own accessible interfaces: Qt's reading of
+// a widget, less its children hidden from accessibility, its name,
+// description and value spoken plain (spokenText()).
+class WidgetAccessible : public QAccessibleWidget {
+  public:
+    using QAccessibleWidget::QAccessibleWidget;
+
+    QString text(QAccessible::Text kind) const override;
+    int childCount() const override;
+    QAccessibleInterface* child(int index) const override;
+    int indexOfChild(const QAccessibleInterface* child) const override;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,121 @@
+#include "views/design/keyboard_path_follower.hpp"
+
+#include <QChildEvent>
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QMenu>
+#include <QScrollArea>
+#include <QWidget>
+#include <algorithm>
+
+#include "views/design/accessible_card.hpp"
+#include "views/design/reading_order.hpp"
+
+namespace quorvane {
+
+namespace {
+
+// Every scroll area around `control`, innermost first, shows it, or the
+// whole card a screen reader reads in its place.
+void scrollIntoView(QWidget* control) {
+    QWidget* shown = cardReadAsOneButton(control);
+    if (!shown)
+        shown = control;
+    for (QWidget* ancestor = shown->parentWidget(); ancestor && !ancestor->isWindow();
+         ancestor = ancestor->parentWidget()) {
+        auto* area = qobject_cast<QScrollArea*>(ancestor);
+        if (area && area->widget() && area->widget()->isAncestorOf(shown))
+            area->ensureWidgetVisible(shown);
+    }
+}
+
+// A menu closes when one of its items runs while it still shows; chosen
+// with the keyboard or the pointer it has closed already.
+void closeWhenAnItemRuns(QMenu* menu) {
+    QObject::connect(menu, &QMenu::triggered, menu, [menu] {
+        if (menu->isVisible())
+            menu->hide();
+    });
+}
+
+}  // namespace
+
+KeyboardPathFollower::KeyboardPathFollower(QObject* parent) : QObject(parent) {
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+KeyboardPathFollower::~KeyboardPathFollower() {
+    if (auto* application = QCoreApplication::instance())
+        application->removeEventFilter(this);
+}
+
+bool KeyboardPathFollower::eventFilter(QObject* watched, QEvent* event) {
+    // Every event of the application passes here: leave at once unless it
+    // changes a widget's place or focus.
+    const auto type = event->type();
+    switch (type) {
+        case QEvent::ChildAdded:
+            if (!static_cast<QChildEvent*>(event)->child()->isWidgetType())
+                return false;
+            break;
+        case QEvent::Show:
+        case QEvent::Hide:
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::ParentChange:
+        case QEvent::LayoutDirectionChange:
+        case QEvent::FocusIn:
+        case QEvent::Polish:
+            break;
+        default:
+            return false;
+    }
+    if (!watched->isWidgetType())
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (type == QEvent::Polish) {
+        if (auto* menu = qobject_cast<QMenu*>(widget))
+            closeWhenAnItemRuns(menu);
+        return false;
+    }
+    if (type == QEvent::FocusIn) {
+        // A click lands where the user looks already.
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::MouseFocusReason)
+            scrollIntoView(widget);
+        return false;
+    }
+    QWidget* window = widget->window();
+    // Every widget of a window has shown by the time the window's own show
+    // arrives, and the window hands out its first focus just after.
+    if (widget == window && type == QEvent::Show) {
+        applyReadingOrder(window);
+        return false;
+    }
+    windowChanged(window);
+    return false;
+}
+
+void KeyboardPathFollower::windowChanged(QWidget* window) {
+    // A window not on screen is linked as it shows.
+    if (!window->isVisible())
+        return;
+    if (std::find(changedWindows_.begin(), changedWindows_.end(), window) == changedWindows_.end())
+        changedWindows_.emplace_back(window);
+    if (relinkPosted_)
+        return;
+    relinkPosted_ = true;
+    QMetaObject::invokeMethod(this, &KeyboardPathFollower::relinkChangedWindows,
+                              Qt::QueuedConnection);
+}
+
+void KeyboardPathFollower::relinkChangedWindows() {
+    relinkPosted_ = false;
+    auto windows = std::move(changedWindows_);
+    changedWindows_.clear();
+    for (const auto& window : windows) {
+        if (window)
+            applyReadingOrder(window);
+    }
+}
+
+}  // namespace quorvane

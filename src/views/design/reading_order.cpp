@@ -1,0 +1,122 @@
+#include "views/design/reading_order.hpp"
+
+#include <QRect>
+#include <QWidget>
+#include <algorithm>
+#include <tuple>
+
+namespace quorvane {
+
+namespace {
+
+// A child of a widget that holds tab stops, with its place in the widget.
+struct Block {
+    QRect rect;
+    int index = 0;
+    std::vector<QWidget*> stops;
+};
+
+bool isTabStop(const QWidget* widget) {
+    return (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !widget->focusProxy();
+}
+
+// Where a line starts on its leading side comes first.
+int leadingEdge(const QRect& rect, bool rightToLeft) {
+    return rightToLeft ? -rect.right() : rect.left();
+}
+
+// Top to bottom; blocks whose heights overlap stand on one line, read from
+// the leading side. A line holds the blocks that start above the bottom of
+// the shortest block on it, so a tall block beside a column of short ones
+// does not pull the whole column onto its line.
+void sortIntoLines(std::vector<Block>& blocks, bool rightToLeft) {
+    std::sort(blocks.begin(), blocks.end(), [rightToLeft](const Block& a, const Block& b) {
+        return std::tuple(a.rect.top(), leadingEdge(a.rect, rightToLeft), a.index) <
+               std::tuple(b.rect.top(), leadingEdge(b.rect, rightToLeft), b.index);
+    });
+    auto lineStart = blocks.begin();
+    while (lineStart != blocks.end()) {
+        int bandBottom = lineStart->rect.top() + lineStart->rect.height();
+        auto lineEnd = std::next(lineStart);
+        while (lineEnd != blocks.end() && lineEnd->rect.top() < bandBottom) {
+            bandBottom = std::min(bandBottom, lineEnd->rect.top() + lineEnd->rect.height());
+            ++lineEnd;
+        }
+        std::sort(lineStart, lineEnd, [rightToLeft](const Block& a, const Block& b) {
+            return std::tuple(leadingEdge(a.rect, rightToLeft), a.rect.top(), a.index) <
+                   std::tuple(leadingEdge(b.rect, rightToLeft), b.rect.top(), b.index);
+        });
+        lineStart = lineEnd;
+    }
+}
+
+void collect(QWidget* widget, std::vector<QWidget*>& stops) {
+    if (isTabStop(widget))
+        stops.push_back(widget);
+    std::vector<Block> shown;
+    std::vector<Block> hidden;
+    int index = 0;
+    for (QObject* object : widget->children()) {
+        if (!object->isWidgetType())
+            continue;
+        auto* child = static_cast<QWidget*>(object);
+        // A window of its own (a dialog, a menu) has a chain of its own.
+        if (child->isWindow())
+            continue;
+        Block block{child->geometry(), index++, {}};
+        collect(child, block.stops);
+        if (block.stops.empty())
+            continue;
+        (child->isHidden() ? hidden : shown).push_back(std::move(block));
+    }
+    const bool rightToLeft = widget->layoutDirection() == Qt::RightToLeft;
+    for (auto* blocks : {&shown, &hidden}) {
+        sortIntoLines(*blocks, rightToLeft);
+        for (const Block& block : *blocks)
+            stops.insert(stops.end(), block.stops.begin(), block.stops.end());
+    }
+}
+
+}  // namespace
+
+std::vector<QWidget*> tabStopsInReadingOrder(QWidget* root) {
+    std::vector<QWidget*> stops;
+    if (root)
+        collect(root, stops);
+    return stops;
+}
+
+void applyReadingOrder(QWidget* window) {
+    const auto stops = tabStopsInReadingOrder(window);
+    if (stops.empty())
+        return;
+    // The chain starts at the window itself, where Qt looks for the control
+    // a window opening on no control of its own focuses first. Qt links
+    // only controls that take the focus, so the window takes it for the
+    // moment.
+    const Qt::FocusPolicy windowPolicy = window->focusPolicy();
+    window->setFocusPolicy(Qt::TabFocus);
+    QWidget::setTabOrder(window, stops.front());
+    window->setFocusPolicy(windowPolicy);
+    for (std::size_t index = 1; index < stops.size(); ++index)
+        QWidget::setTabOrder(stops[index - 1], stops[index]);
+}
+
+QWidget* firstTabStop(QWidget* root) {
+    for (QWidget* stop : tabStopsInReadingOrder(root)) {
+        if (stop->isVisibleTo(root) && stop->isEnabled())
+            return stop;
+    }
+    return nullptr;
+}
+
+bool focusFirstTabStop(QWidget* root) {
+    QWidget* first = firstTabStop(root);
+    if (!first)
+        return false;
+    // The reason a window's own opening gives: no pick of the user's.
+    first->setFocus(Qt::ActiveWindowFocusReason);
+    return true;
+}
+
+}  // namespace quorvane

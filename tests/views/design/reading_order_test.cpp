@@ -1,0 +1,105 @@
+// The reading order Tab follows, on plain widgets placed by hand: lines read
+// from the leading side, blocks read whole, a tall block that does not pull
+// a column beside it onto its line, and controls built after the window
+// opened taking their place in the chain.
+
+#include "views/design/reading_order.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTest>
+
+namespace quorvane {
+namespace {
+
+QPushButton* button(const char* text, QWidget* parent, QRect place) {
+    auto* made = new QPushButton(QString::fromUtf8(text), parent);
+    made->setGeometry(place);
+    return made;
+}
+
+QStringList texts(const std::vector<QWidget*>& stops) {
+    QStringList result;
+    for (QWidget* stop : stops)
+        result << static_cast<QPushButton*>(stop)->text();
+    return result;
+}
+
+// The texts Tab reaches from the window's first control, once round.
+QStringList tabbed(QWidget* window) {
+    QStringList result;
+    QWidget* first = firstTabStop(window);
+    QWidget* stop = first;
+    do {
+        result << static_cast<QPushButton*>(stop)->text();
+        do
+            stop = stop->nextInFocusChain();
+        while (!(stop->focusPolicy() & Qt::TabFocus) || !stop->isVisibleTo(window));
+    } while (stop != first && result.size() < 50);
+    return result;
+}
+
+TEST(ReadingOrderTest, ALineReadsFromItsLeadingSideAndEachBlockIsReadWhole) {
+    QWidget window;
+    // Built in no particular order: "+" first, the slider last.
+    button("+", &window, {300, 10, 30, 30});
+    button("−", &window, {10, 10, 30, 30});
+    auto* sidebar = new QWidget(&window);
+    sidebar->setGeometry(0, 50, 100, 400);
+    button("row 2", sidebar, {0, 60, 100, 40});
+    button("row 1", sidebar, {0, 10, 100, 40});
+    auto* page = new QWidget(&window);
+    page->setGeometry(110, 50, 300, 400);
+    button("page", page, {10, 5, 100, 30});
+    button("slider", &window, {45, 15, 250, 20});
+    EXPECT_EQ(texts(tabStopsInReadingOrder(&window)),
+              (QStringList{"−", "slider", "+", "row 1", "row 2", "page"}));
+
+    window.setLayoutDirection(Qt::RightToLeft);
+    EXPECT_EQ(texts(tabStopsInReadingOrder(&window)),
+              (QStringList{"+", "slider", "−", "page", "row 1", "row 2"}));
+}
+
+TEST(ReadingOrderTest, ATallBlockBesideAColumnLeavesTheColumnsLowerRowsToTheirOwnLines) {
+    QWidget window;
+    button("wide tall", &window, {0, 0, 100, 300});
+    button("beside top", &window, {110, 0, 100, 100});
+    button("beside lower", &window, {110, 120, 100, 100});
+    button("under", &window, {0, 310, 100, 50});
+    // The lower card beside the tall one starts below the line of the two
+    // top ones, and the card under the tall one below that.
+    EXPECT_EQ(texts(tabStopsInReadingOrder(&window)),
+              (QStringList{"wide tall", "beside top", "beside lower", "under"}));
+}
+
+TEST(ReadingOrderTest, ControlsBuiltAfterTheWindowOpenedTakeTheirPlaceInTheChain) {
+    QWidget window;
+    auto* row = new QHBoxLayout(&window);
+    auto* later = new QPushButton(QStringLiteral("later"), &window);
+    row->addWidget(later);
+    row->addWidget(new QPushButton(QStringLiteral("last"), &window));
+    window.resize(400, 60);
+    window.show();
+    QApplication::processEvents();
+    EXPECT_EQ(tabbed(&window), (QStringList{"later", "last"}));
+
+    // Built now, put first on the row.
+    row->insertWidget(0, new QPushButton(QStringLiteral("first"), &window));
+    QApplication::processEvents();
+    EXPECT_EQ(tabbed(&window), (QStringList{"first", "later", "last"}));
+    // Moved to the end of the row, it is reached last.
+    row->removeWidget(later);
+    row->addWidget(later);
+    QApplication::processEvents();
+    EXPECT_EQ(tabbed(&window), (QStringList{"first", "last", "later"}));
+    // Hidden, it is passed; shown again, it is back in its place.
+    later->hide();
+    QApplication::processEvents();
+    EXPECT_EQ(tabbed(&window), (QStringList{"first", "last"}));
+}
+
+}  // namespace
+}  // namespace quorvane

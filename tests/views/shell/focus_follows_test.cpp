@@ -1,0 +1,214 @@
+// Where the focus lands, read as a screen reader finds it: inside what the
+// window shows after Tab moves it into a scrolled area and when the panel
+// opens again; on the page a step card opens; back on "전체 복구" once its
+// confirmation is answered. A menu item pressed through assistive
+// technology closes its menu as the keyboard does.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QApplication>
+#include <QLayout>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <string>
+
+#include "app/shell/panel_host.hpp"
+#include "display_store/store_world.hpp"
+#include "views/controls/confirmation_presenter.hpp"
+#include "views/design/chip_button.hpp"
+#include "views/design/theme.hpp"
+#include "views/detail_form/display_detail_form.hpp"
+#include "views/main_window/main_utility_header.hpp"
+#include "views/main_window/main_window.hpp"
+#include "views/main_window/main_window_sidebar.hpp"
+#include "views/main_window/sidebar_row_button.hpp"
+#include "views/panel/menu_panel.hpp"
+#include "views/panel/panel_header_view.hpp"
+#include "views/panel/panel_recovery_card.hpp"
+#include "views/store_bridge.hpp"
+#include "views/support/heard_focus.hpp"
+#include "views/support/window_world.hpp"
+
+namespace quorvane::testing {
+namespace {
+
+void scrollToEnd(QScrollArea* scroll) {
+    scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
+}
+
+class FocusFollowsTest : public WindowWorldTest {
+  protected:
+    // The scroll area of the main window's page.
+    static QScrollArea* pageScroll(MainWindow& window) {
+        return window.detailForm()->page()->findChild<QScrollArea*>();
+    }
+};
+
+TEST_F(FocusFollowsTest, TabFromTheToolbarIntoAScrolledPageShowsTheControlItReaches) {
+    MainWindow window(*context);
+    window.resize(900, 560);
+    window.state().selectSection(MainWindowSection::color);
+    open(&window);
+    QScrollArea* scroll = pageScroll(window);
+    ASSERT_NE(scroll, nullptr);
+    scrollToEnd(scroll);
+    ASSERT_GT(scroll->verticalScrollBar()->value(), 0);
+    QWidget* settings = window.utilityHeader()->findChildren<HeaderIconButton*>().back();
+    settings->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(settings, Qt::Key_Tab);
+    settle();
+    EXPECT_EQ(heardText(QApplication::focusWidget()), "화면 색감 보정");
+    EXPECT_TRUE(focusInSight());
+}
+
+TEST_F(FocusFollowsTest, TabWrappingBackToAScrolledSidebarShowsTheDisplayRow) {
+    MainWindow window(*context);
+    window.resize(900, 560);
+    window.state().setShowsAdvancedSections(true);
+    open(&window);
+    scrollToEnd(window.sidebar());
+    ASSERT_GT(window.sidebar()->verticalScrollBar()->value(), 0);
+    // Shift+Tab from the toolbar's first control goes back into the
+    // sidebar's last row, Tab from the page's last control round to its
+    // first.
+    QWidget* first = window.sidebar()->displayRows().front();
+    QWidget* last = first->previousInFocusChain();
+    while (!(last->focusPolicy() & Qt::TabFocus) || !last->isVisible())
+        last = last->previousInFocusChain();
+    last->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(last, Qt::Key_Tab);
+    settle();
+    EXPECT_EQ(QApplication::focusWidget(), first);
+    EXPECT_TRUE(focusInSight());
+}
+
+TEST_F(FocusFollowsTest, ThePanelOpensAgainAtItsTopOnItsFirstControl) {
+    PanelHost host;
+    auto* panel = new MenuPanel(*context, &host);
+    host.layout()->addWidget(panel);
+    host.resize(390, 380);  // shorter than its content: it scrolls
+    open(&host);
+    QWidget* first = QApplication::focusWidget();
+    ASSERT_TRUE(focusInSight());
+    // The user tabs on to the end, and closes the panel there.
+    for (int stop = 0; stop < 40; ++stop) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        settle();
+        EXPECT_TRUE(focusInSight()) << heardName(QApplication::focusWidget());
+        if (panel->recoveryCard()->recoverButton()->hasFocus())
+            break;
+    }
+    ASSERT_TRUE(panel->recoveryCard()->recoverButton()->hasFocus());
+    auto* scroll = panel->findChild<QScrollArea*>();
+    ASSERT_GT(scroll->verticalScrollBar()->value(), 0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    ASSERT_FALSE(host.isVisible());
+
+    open(&host);
+    EXPECT_EQ(QApplication::focusWidget(), first);
+    EXPECT_EQ(scroll->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(focusInSight());
+}
+
+TEST_F(FocusFollowsTest, AStepCardTakesTheFocusToThePageItOpens) {
+    MainWindow window(*context);
+    window.resize(1000, 700);
+    open(&window);
+    QAbstractButton* step = nullptr;
+    for (auto* button : window.detailForm()->page()->findChildren<QAbstractButton*>())
+        if (heardText(button) == "1단계, 화면 색감 맞추기")
+            step = button;
+    ASSERT_NE(step, nullptr);
+    step->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(step, Qt::Key_Space);
+    settle();
+    ASSERT_EQ(window.state().selectedSection, MainWindowSection::color);
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr);
+    EXPECT_TRUE(window.detailForm()->page()->isAncestorOf(focused)) << heardName(focused);
+    EXPECT_EQ(heardText(focused), "화면 색감 보정");
+    EXPECT_TRUE(focusInSight());
+
+    // A sidebar row opens its page and keeps the focus.
+    SidebarRowButton* row = window.sidebar()->sectionRow(MainWindowSection::start);
+    row->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(row, Qt::Key_Space);
+    settle();
+    ASSERT_EQ(window.state().selectedSection, MainWindowSection::start);
+    EXPECT_EQ(QApplication::focusWidget(), row);
+}
+
+// The confirmation of "전체 복구" belongs to the panel: answered either
+// way, the panel is there again with the focus on the button that asked.
+TEST_F(FocusFollowsTest, TheRecoveryConfirmationReturnsToThePanelOnTheButtonThatAsked) {
+    PanelHost host;
+    auto* panel = new MenuPanel(*context, &host);
+    host.layout()->addWidget(panel);
+    host.resize(390, 380);
+    int reopened = 0;
+    shell.togglePanel = [&] {
+        ++reopened;
+        if (host.isVisible()) {
+            host.hide();
+            return;
+        }
+        host.show();
+        host.activateWindow();
+    };
+    ChipButton* asker = panel->recoveryCard()->recoverButton();
+    for (const bool confirm : {false, true}) {
+        SCOPED_TRACE(confirm ? "confirmed" : "cancelled");
+        open(&host);
+        // Pressed without taking the focus, as a screen reader presses it.
+        ASSERT_NE(QApplication::focusWidget(), asker);
+        asker->click();
+        settle();
+        QMessageBox* dialog = panel->confirmations()->dialog();
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(dialog->isVisible());
+        // The popup closes as the dialog takes the screen.
+        host.hide();
+        settle();
+        (confirm ? panel->confirmations()->confirmButton() : panel->confirmations()->cancelButton())
+            ->click();
+        settle();
+        EXPECT_TRUE(host.isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), asker) << heardName(QApplication::focusWidget());
+        EXPECT_TRUE(focusInSight());
+        host.hide();
+        settle();
+    }
+    EXPECT_EQ(reopened, 2);
+}
+
+// Pressed through assistive technology, a menu item runs and its menu
+// closes, so the next menu never opens on top of it.
+TEST_F(FocusFollowsTest, AMenuItemPressedByAScreenReaderClosesItsMenu) {
+    PanelHost host;
+    auto* panel = new MenuPanel(*context, &host);
+    host.layout()->addWidget(panel);
+    host.resize(390, 600);
+    open(&host);
+    QMenu* menu = panel->header()->displayMenu();
+    ASSERT_GE(menu->actions().size(), 2);
+    menu->popup(panel->header()->mapToGlobal(QPoint(0, 0)));
+    settle();
+    ASSERT_TRUE(menu->isVisible());
+    QAccessibleInterface* heardMenu = QAccessible::queryAccessibleInterface(menu);
+    ASSERT_NE(heardMenu, nullptr);
+    ASSERT_EQ(heardMenu->childCount(), 2);
+    QAccessibleInterface* side = heardMenu->child(1);
+    ASSERT_NE(side->actionInterface(), nullptr);
+    side->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    settle();
+    EXPECT_EQ(world.store->selectedDisplayID(), DisplayID(2));
+    EXPECT_FALSE(menu->isVisible());
+}
+
+}  // namespace
+}  // namespace quorvane::testing

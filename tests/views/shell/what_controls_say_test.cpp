@@ -1,0 +1,388 @@
+// What each control of every window says it is, read from the tree the
+// screen reader's bridge reads while it is live (Qt makes a widget's
+// interface as soon as anything about it is announced, even before the
+// widget is placed): only windows are windows, a picker is named by its
+// title, a decorative drawing is not there at all, no invisible formatting
+// character is spoken, and a name is announced only when it changes.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QLayout>
+#include <QMenu>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/shell/panel_host.hpp"
+#include "display_store/store_world.hpp"
+#include "models/settings/quorvane_settings_import_display_adjustment.hpp"
+#include "views/design/chip_button.hpp"
+#include "views/design/theme.hpp"
+#include "views/import_sheet/settings_import_preview_sheet.hpp"
+#include "views/main_window/main_window.hpp"
+#include "views/panel/menu_panel.hpp"
+#include "views/panel/panel_header_view.hpp"
+#include "views/panel/panel_quick_tune_card.hpp"
+#include "views/panel/panel_slider_row.hpp"
+#include "views/settings/diagnostic_report_sheet.hpp"
+#include "views/settings/settings_action_card.hpp"
+#include "views/settings/settings_support_card.hpp"
+#include "views/settings/settings_window.hpp"
+#include "views/store_bridge.hpp"
+#include "views/support/accessible_tree.hpp"
+#include "views/support/live_accessibility.hpp"
+
+namespace quorvane::testing {
+namespace {
+
+// Every interface below the window's own announced as a window or a
+// border: both are a "frame" to AT-SPI, which a screen reader reads as a
+// window of its own.
+std::vector<std::string> framesBelowTheWindow(QWidget* window) {
+    std::vector<std::string> found;
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window);
+    walkAccessibleTree(root, [&](QAccessibleInterface* a) {
+        if (a == root)
+            return;
+        if (a->role() == QAccessible::Window || a->role() == QAccessible::Border)
+            found.push_back(describe(a) + " role " + std::to_string(a->role()));
+    });
+    return found;
+}
+
+bool hasFormattingCharacter(const QString& text) {
+    for (const QChar character : text)
+        if (character.category() == QChar::Other_Format)
+            return true;
+    return false;
+}
+
+// Every name, description or value under the window with an invisible
+// formatting character in it.
+std::vector<std::string> textsWithFormattingCharacters(QWidget* window) {
+    std::vector<std::string> found;
+    walkAccessibleTree(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* a) {
+        for (const auto kind : {QAccessible::Name, QAccessible::Description, QAccessible::Value})
+            if (hasFormattingCharacter(a->text(kind)))
+                found.push_back(describe(a));
+    });
+    return found;
+}
+
+// Every interface under the window that says something but reads as a
+// plain pane (a "filler" to AT-SPI), which a screen reader passes over.
+std::vector<std::string> namedPanes(QWidget* window) {
+    std::vector<std::string> found;
+    walkAccessibleTree(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* a) {
+        if (a->role() == QAccessible::Client && !a->text(QAccessible::Name).isEmpty())
+            found.push_back(describe(a));
+    });
+    return found;
+}
+
+// Every decorative drawing a screen reader still finds under the window.
+std::vector<std::string> decorationsInTheTree(QWidget* window) {
+    static const std::vector<std::string> decorative{
+        "quorvane::GlyphIcon", "quorvane::SymbolTileIcon",
+        "quorvane::(anonymous namespace)::ScreenIcon", "quorvane::(anonymous namespace)::GearTile"};
+    std::vector<std::string> found;
+    walkAccessibleTree(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* a) {
+        const std::string type = a->object() ? a->object()->metaObject()->className() : "";
+        if (std::find(decorative.begin(), decorative.end(), type) != decorative.end())
+            found.push_back(describe(a) + " in " + describe(a->parent()));
+    });
+    return found;
+}
+
+// The interfaces under `window` of `role` whose name `named` accepts.
+std::vector<QAccessibleInterface*> heard(QWidget* window, QAccessible::Role role,
+                                         const std::function<bool(const QString&)>& named) {
+    std::vector<QAccessibleInterface*> found;
+    walkAccessibleTree(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* a) {
+        if (a->role() == role && a->state().invisible == false && named(a->text(QAccessible::Name)))
+            found.push_back(a);
+    });
+    return found;
+}
+
+std::vector<QAccessibleInterface*> heard(QWidget* window, QAccessible::Role role,
+                                         const QString& name) {
+    return heard(window, role, [&](const QString& text) { return text == name; });
+}
+
+std::set<QString> descriptions(const std::vector<QAccessibleInterface*>& found) {
+    std::set<QString> texts;
+    for (QAccessibleInterface* a : found)
+        texts.insert(a->text(QAccessible::Description));
+    return texts;
+}
+
+// Every name a screen reader is told has changed while the name it then
+// reads is the one it already had (it would repeat it).
+class NameAnnouncements {
+  public:
+    explicit NameAnnouncements(std::vector<QWidget*> windows) {
+        for (QWidget* window : windows)
+            walkAccessibleTree(QAccessible::queryAccessibleInterface(window),
+                               [&](QAccessibleInterface* a) {
+                                   if (a->object())
+                                       remember(a->object(), a->text(QAccessible::Name));
+                               });
+        current_ = this;
+        previous_ = QAccessible::installUpdateHandler(&NameAnnouncements::heard);
+    }
+    ~NameAnnouncements() {
+        QAccessible::installUpdateHandler(previous_);
+        current_ = nullptr;
+    }
+    NameAnnouncements(const NameAnnouncements&) = delete;
+    NameAnnouncements& operator=(const NameAnnouncements&) = delete;
+
+    const std::vector<std::string>& repeated() const { return repeated_; }
+    int count() const { return count_; }
+
+  private:
+    static void heard(QAccessibleEvent* event) {
+        if (!current_ || event->type() != QAccessible::NameChanged)
+            return;
+        QAccessibleInterface* a = event->accessibleInterface();
+        if (!a)
+            return;
+        ++current_->count_;
+        const QString name = a->text(QAccessible::Name);
+        auto known = current_->names_.find(event->object());
+        if (known != current_->names_.end() && known->second == name)
+            current_->repeated_.push_back(describe(a));
+        current_->remember(event->object(), name);
+    }
+    // A widget deleted and another made at its address is another widget.
+    void remember(QObject* object, const QString& name) {
+        if (!names_.count(object))
+            QObject::connect(object, &QObject::destroyed, &watcher_,
+                             [this, object] { names_.erase(object); });
+        names_[object] = name;
+    }
+
+    static inline NameAnnouncements* current_ = nullptr;
+    QAccessible::UpdateHandler previous_ = nullptr;
+    QObject watcher_;
+    std::map<QObject*, QString> names_;
+    std::vector<std::string> repeated_;
+    int count_ = 0;
+};
+
+class WhatControlsSayTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        world.connect({externalDisplay(1, "Studio", 1001), externalDisplay(2, "Side", 2002)});
+        world.start();
+        bridge = std::make_unique<StoreBridge>(*world.store);
+        context = std::make_unique<ViewContext>(ViewContext{*world.store, *bridge, shell, theme});
+    }
+    void open(QWidget* window) {
+        window->show();
+        settle();
+    }
+    void settle() {
+        for (int turn = 0; turn < 4; ++turn) {
+            QApplication::processEvents();
+            world.scheduler->runUntilIdle();
+        }
+    }
+    std::unique_ptr<SettingsImportPreviewSheet> importSheet() {
+        auto preferences = QuorvanePreferences::defaults();
+        preferences.displayAdjustments[rawIdentity(externalDisplay(1, "Studio", 1001))].warmth =
+            0.5;
+        preferences.displayAdjustments["DUMMY1"].contrast = 1.2;
+        return std::make_unique<SettingsImportPreviewSheet>(
+            *context, QuorvaneSettingsImportDraft::of(preferences), nullptr);
+    }
+
+    LiveAccessibility live;
+    StoreWorld world;
+    Theme theme{false};
+    ShellActions shell;
+    std::unique_ptr<StoreBridge> bridge;
+    std::unique_ptr<ViewContext> context;
+};
+
+TEST_F(WhatControlsSayTest, OnlyWindowsAreWindowsOnEveryPageAndSheet) {
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    for (const MainWindowSection section : kAllMainWindowSections) {
+        main.state().selectSection(section);
+        settle();
+        SCOPED_TRACE(static_cast<int>(section));
+        EXPECT_EQ(framesBelowTheWindow(&main), std::vector<std::string>{});
+        EXPECT_EQ(decorationsInTheTree(&main), std::vector<std::string>{});
+        EXPECT_EQ(namedPanes(&main), std::vector<std::string>{});
+    }
+    // A control that reads the way its own interface says (built while the
+    // bridge is live) is still that control.
+    main.state().selectSection(MainWindowSection::color);
+    settle();
+    std::vector<QAccessible::Role> compare;
+    walkAccessibleTree(QAccessible::queryAccessibleInterface(&main), [&](QAccessibleInterface* a) {
+        if (a->object() && a->object()->inherits("quorvane::HoldToCompareButton"))
+            compare.push_back(a->role());
+    });
+    ASSERT_FALSE(compare.empty());
+    EXPECT_EQ(compare, std::vector<QAccessible::Role>(compare.size(), QAccessible::Button));
+
+    PanelHost panel;
+    panel.layout()->addWidget(new MenuPanel(*context, &panel));
+    panel.resize(390, 650);
+    SettingsWindow settings(*context);
+    settings.resize(700, 800);
+    open(&settings);
+    settings.supportCard()->basicReport()->button()->click();
+    settle();
+    ASSERT_NE(settings.diagnosticSheet(), nullptr);
+    auto sheet = importSheet();
+    open(sheet.get());
+    open(&panel);
+    for (QWidget* window : std::initializer_list<QWidget*>{
+             &panel, &settings, settings.diagnosticSheet(), sheet.get()}) {
+        SCOPED_TRACE(window->metaObject()->className());
+        const QAccessible::Role role = QAccessible::queryAccessibleInterface(window)->role();
+        EXPECT_TRUE(role == QAccessible::Window || role == QAccessible::Dialog) << role;
+        EXPECT_EQ(framesBelowTheWindow(window), std::vector<std::string>{});
+        EXPECT_EQ(decorationsInTheTree(window), std::vector<std::string>{});
+        EXPECT_EQ(textsWithFormattingCharacters(window), std::vector<std::string>{});
+        EXPECT_EQ(namedPanes(window), std::vector<std::string>{});
+    }
+}
+
+TEST_F(WhatControlsSayTest, EveryPickerIsNamedByItsTitle) {
+    auto sheet = importSheet();
+    open(sheet.get());
+    for (const std::string& identity :
+         {rawIdentity(externalDisplay(1, "Studio", 1001)), std::string("DUMMY1")}) {
+        SCOPED_TRACE(identity);
+        QComboBox* picker = sheet->targetPicker(identity);
+        ASSERT_NE(picker, nullptr);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(picker);
+        EXPECT_EQ(a->role(), QAccessible::ComboBox);
+        EXPECT_EQ(a->text(QAccessible::Name), QStringLiteral("적용 대상"));
+        EXPECT_EQ(a->text(QAccessible::Description),
+                  QString::fromStdString(
+                      QuorvaneSettingsImportDisplayAdjustment::displayLabel(identity)));
+        EXPECT_EQ(a->text(QAccessible::Value), picker->currentText());
+        EXPECT_TRUE(a->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::pressAction()));
+    }
+
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    main.state().selectSection(MainWindowSection::groups);
+    settle();
+    const auto scope = heard(&main, QAccessible::ComboBox, QStringLiteral("밝기 동기화 범위"));
+    ASSERT_EQ(scope.size(), 1u);
+    EXPECT_EQ(scope.front()->text(QAccessible::Value), QStringLiteral("모든 디스플레이"));
+    main.state().selectSection(MainWindowSection::color);
+    settle();
+    EXPECT_EQ(heard(&main, QAccessible::Grouping, QStringLiteral("출력 필터")).size(), 1u);
+
+    SettingsWindow settings(*context);
+    open(&settings);
+    EXPECT_EQ(heard(&settings, QAccessible::Grouping, QStringLiteral("글자 크기")).size(), 1u);
+    EXPECT_EQ(heard(&settings, QAccessible::Grouping, QStringLiteral("화면 모드")).size(), 1u);
+
+    PanelHost host;
+    auto* panel = new MenuPanel(*context, &host);
+    host.layout()->addWidget(panel);
+    open(&host);
+    QAccessibleInterface* displays =
+        QAccessible::queryAccessibleInterface(panel->header()->displayMenu());
+    EXPECT_EQ(displays->role(), QAccessible::PopupMenu);
+    EXPECT_EQ(displays->text(QAccessible::Name), QStringLiteral("다른 디스플레이 선택"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(panel->header()->optionsMenu())
+                  ->text(QAccessible::Name),
+              QStringLiteral("메뉴 옵션"));
+}
+
+TEST_F(WhatControlsSayTest, LikeButtonsAreToldApartAndAMenuButtonCanBePressed) {
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    main.state().selectSection(MainWindowSection::presets);
+    settle();
+    // Each preset's row is a group named by its preset.
+    EXPECT_EQ(heard(&main, QAccessible::Grouping, QStringLiteral("Neutral")).size(), 1u);
+    const auto apply = heard(&main, QAccessible::Button, QStringLiteral("적용"));
+    EXPECT_GE(apply.size(), 5u);
+    const auto told = descriptions(apply);
+    EXPECT_EQ(told.size(), apply.size());
+    EXPECT_EQ(told.count(QString()), 0u);
+
+    PanelHost host;
+    host.layout()->addWidget(new MenuPanel(*context, &host));
+    host.resize(390, 650);
+    open(&host);
+    const auto showAll = heard(&host, QAccessible::Button, [](const QString& name) {
+        return name.startsWith(QStringLiteral("전체 ")) && name.endsWith(QStringLiteral("개 보기"));
+    });
+    ASSERT_EQ(showAll.size(), 2u);
+    EXPECT_EQ(descriptions(showAll).size(), 2u);
+    EXPECT_EQ(descriptions(showAll).count(QString()), 0u);
+    host.hide();
+
+    main.state().selectSection(MainWindowSection::resolution);
+    settle();
+    const auto change = heard(&main, QAccessible::ButtonMenu, QStringLiteral("모드 변경…"));
+    ASSERT_EQ(change.size(), 1u);
+    QAccessibleActionInterface* actions = change.front()->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    EXPECT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    // Pressed, its menu opens (and the user closes it again).
+    auto* button = qobject_cast<QPushButton*>(change.front()->object());
+    ASSERT_NE(button, nullptr);
+    ASSERT_NE(button->menu(), nullptr);
+    bool opened = false;
+    QObject::connect(button->menu(), &QMenu::aboutToShow, button->menu(), [&opened, button] {
+        opened = true;
+        QTimer::singleShot(0, button->menu(), &QMenu::close);
+    });
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    settle();
+    EXPECT_TRUE(opened);
+}
+
+TEST_F(WhatControlsSayTest, AKeyPressAnnouncesOnlyNamesThatChanged) {
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    SettingsWindow settings(*context);
+    settings.resize(700, 800);
+    open(&main);
+    open(&settings);
+    PanelHost host;
+    auto* panel = new MenuPanel(*context, &host);
+    host.layout()->addWidget(panel);
+    host.resize(390, 650);
+    open(&host);
+    QSlider* slider = panel->quickTuneCard()->contrastRow()->slider();
+    slider->setFocus();
+    settle();
+
+    NameAnnouncements announced({&main, &settings, &host});
+    QTest::keyClick(slider, Qt::Key_Right);
+    settle();
+    EXPECT_EQ(announced.repeated(), std::vector<std::string>{});
+    // Something did change: the slider's value at least.
+    EXPECT_GT(announced.count(), 0);
+}
+
+}  // namespace
+}  // namespace quorvane::testing

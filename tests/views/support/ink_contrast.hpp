@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <algorithm>
+
+#include "views/support/contrast_ratio.hpp"
+#include "views/support/ink.hpp"
+
+namespace quorvane::testing {
+
+// How strongly the text drawn in `region` of `picture` stands out from the
+// ground it is drawn on (the region's most common colour): the contrast of
+// its strongest pixel. A glyph's fully covered pixels carry the text's own
+// colour, so this is the contrast a reader gets; antialiased edges only
+// weaken the others. 1.0 when nothing is drawn.
+inline double inkContrast(const QImage& picture, const QRect& region) {
+    const QRect area = region.intersected(picture.rect());
+    const QColor ground = QColor::fromRgba(backgroundOf(picture, area));
+    double strongest = 1.0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            strongest = std::max(strongest, contrastRatio(picture.pixelColor(x, y), ground));
+    }
+    return strongest;
+}
+
+}  // namespace quorvane::testing

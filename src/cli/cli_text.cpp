@@ -40,8 +40,10 @@ std::string visibleControlCharacters(std::string_view text, bool keepLineFeeds) 
     std::size_t i = 0;
     while (i < text.size()) {
         const auto scalar = utf8ScalarAt(text, i);
+        // A byte that starts no UTF-8 sequence could still be a control
+        // to the terminal (0x9b is CSI to one in 8-bit mode).
         if (!scalar) {
-            out += text[i++];
+            out += "\\x" + hexDigits(static_cast<unsigned char>(text[i++]), 2);
             continue;
         }
         if (scalar->value == U'\n' && keepLineFeeds)

@@ -17,7 +17,9 @@ std::string_view onOff(bool value);
 // the line and paragraph separators ("\u2028"). A backslash is written
 // twice, so a name holding the six characters "\u202e" cannot pass for an
 // escaped control. Line feeds are kept when `keepLineFeeds` is set
-// (messages of several lines); bytes that are not UTF-8 pass as they are.
+// (messages of several lines). A byte that is not part of valid UTF-8 is
+// written as "\x9b" too: the terminal would take it raw, and a lone 0x9b is
+// its CSI in 8-bit mode.
 std::string visibleControlCharacters(std::string_view text, bool keepLineFeeds = false);
 
 }  // namespace quorvane

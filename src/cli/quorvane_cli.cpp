@@ -67,6 +67,15 @@ std::string QuorvaneCLI::displayServerMessage() const {
            ". 그래픽 세션이 실행 중인지, $DISPLAY 값이 맞는지 확인하세요.";
 }
 
+std::string QuorvaneCLI::lostDisplayServerMessage() const {
+    // The application's words for the same loss, and what it meant for
+    // this command: nothing was saved.
+    std::string message = "X 서버와의 연결이 끊어져 종료합니다";
+    if (environment_.displayVariable && !environment_.displayVariable->empty())
+        message += ": $DISPLAY=" + *environment_.displayVariable;
+    return message + ". 설정은 바꾸지 않았습니다.";
+}
+
 std::int32_t QuorvaneCLI::runCommand(const std::vector<std::string>& arguments) {
     if (arguments.empty()) {
         environment_.standardError(withLineFeed(usageText()));
@@ -137,7 +146,7 @@ std::int32_t QuorvaneCLI::fail(ExitCode code, std::string_view message, bool jso
     const CLIErrorResponse response{1, true, status, std::string(message)};
     const auto encoded = encoder_.encode(response.toJson());
     if (!encoded.text) {
-        environment_.standardError(std::string(message) + "\n");
+        environment_.standardError(withLineFeed(visibleControlCharacters(message, true)));
         return status;
     }
     environment_.standardError(*encoded.text + "\n");

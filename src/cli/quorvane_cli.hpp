@@ -139,6 +139,8 @@ class QuorvaneCLI {
   private:
     // What the command line says when the X server cannot be reached.
     std::string displayServerMessage() const;
+    // What it says when the server it was talking to went away mid-command.
+    std::string lostDisplayServerMessage() const;
     std::int32_t runCommand(const std::vector<std::string>& arguments);
     // Lines joined by line feeds plus one final line feed, in one write.
     void writeLines(const std::vector<std::string>& lines);

@@ -140,7 +140,7 @@ std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
             // The server went away mid-command: nothing more can be applied
             // and what was applied went with it, so nothing is saved.
             if (error.isDisplayServerUnreachable())
-                return fail(ExitCode::notFound, displayServerMessage(), json);
+                return fail(ExitCode::notFound, lostDisplayServerMessage(), json);
             result.failed.push_back({display.id, display.name, identity, error.description()});
             continue;
         }

@@ -103,6 +103,19 @@ TEST_F(AutomationUrlCoordinatorTest, RepeatsInsideTheWindowAreIgnoredOnlyAfterBe
     EXPECT_FALSE(at(1.3, preset, wall).isDuplicate);
 }
 
+TEST_F(AutomationUrlCoordinatorTest, AForgottenURLIsCarriedOutAgainInsideTheWindow) {
+    const std::string url = "quorvane://apply-safe-preset?preset=night&display=1";
+    coordinator.recordHandled(*at(0, url, wall).dispatch);
+    ASSERT_TRUE(at(0.1, url, wall).isDuplicate);
+    coordinator.forgetHandled();
+    const auto again = at(0.2, url, wall);
+    ASSERT_FALSE(again.isDuplicate);
+    // Handled again, it is the one copies are measured from.
+    coordinator.recordHandled(*again.dispatch);
+    EXPECT_TRUE(at(0.6, url, wall).isDuplicate);
+    EXPECT_FALSE(at(0.7, url, wall).isDuplicate);
+}
+
 TEST_F(AutomationUrlCoordinatorTest, AWallClockSetBackDoesNotSuppressRepeats) {
     auto first = at(0, "quorvane://diagnostics", wall);
     coordinator.recordHandled(*first.dispatch);

@@ -331,9 +331,15 @@ TEST(QuorvaneCLIDisplayServer, AServerLostMidApplyEndsWithStatusTwoAndSavesNothi
     EXPECT_EQ(harness.run({"apply-safe-preset", "night", "--json"}), 2);
     EXPECT_EQ(harness.out, "");
     EXPECT_EQ(parseJson(harness.err)["exitCode"], 2);
-    EXPECT_EQ(parseJson(harness.err)["message"], kUnreachable);
+    // Reached, then lost: not told as a server never reached.
+    const std::string lost =
+        "X 서버와의 연결이 끊어져 종료합니다: $DISPLAY=:7. 설정은 바꾸지 않았습니다.";
+    EXPECT_EQ(parseJson(harness.err)["message"], lost);
     EXPECT_EQ(harness.defaults->writeCount(), 0u);
     EXPECT_EQ(harness.defaults->lockDepth(), 0);
+    EXPECT_EQ(harness.run({"apply-safe-preset", "night"}), 2);
+    EXPECT_EQ(harness.err, lost + "\n");
+    EXPECT_EQ(harness.defaults->writeCount(), 0u);
 
     // Any other refusal is the display's own failure, as before.
     harness.gamma->setFailure(2, DisplayControlError::coreGraphics(1));
@@ -404,7 +410,27 @@ TEST(QuorvaneCLIOutput, VisibleEscapesCoverC0DelAndC1ButNotOtherText) {
     EXPECT_EQ(visibleControlCharacters("\xc2\x9f\xc2\xa0\xea\xb0\x80"),
               "\\u009f\xc2\xa0\xea\xb0\x80");
     EXPECT_EQ(visibleControlCharacters("\xc2\x80"), "\\u0080");
-    EXPECT_EQ(visibleControlCharacters("\xc2"), "\xc2");
+    // A byte of no valid UTF-8 sequence is escaped by its value.
+    EXPECT_EQ(visibleControlCharacters("\xc2"), "\\xc2");
+}
+
+// Bytes of an argument that are not UTF-8 reach the terminal escaped: a lone
+// 0x9b is CSI to a terminal in 8-bit mode. The valid text around them, a
+// truncated sequence and an overlong one are told apart.
+TEST(QuorvaneCLIOutput, BytesThatAreNotUTF8AreEscapedInMessages) {
+    CLIHarness harness;
+    EXPECT_EQ(harness.run({"apply-safe-preset",
+                           "a\x9b"
+                           "31m\xff\xfe\xc0\xaf한"}),
+              2);
+    EXPECT_EQ(harness.err, "프리셋을 찾지 못했습니다: a\\x9b31m\\xff\\xfe\\xc0\\xaf한\n");
+    EXPECT_EQ(harness.run({"list", "\xea\xb0"}), 1);
+    EXPECT_THAT(harness.err, HasSubstr("\\xea\\xb0"));
+    for (const char raw : {'\x9b', '\xff', '\xfe', '\xc0'})
+        EXPECT_EQ(harness.err.find(raw), std::string::npos);
+    // The JSON envelope carries the replacement character instead.
+    EXPECT_EQ(harness.run({"apply-safe-preset", "\x9b", "--json"}), 2);
+    EXPECT_EQ(parseJson(harness.err)["message"], "프리셋을 찾지 못했습니다: \xef\xbf\xbd");
 }
 
 // A right-to-left override makes "Office\u202Egnp.exe" read as "Officeexe.png";
@@ -444,11 +470,13 @@ TEST(QuorvaneCLIOutput, BidirectionalControlsInNamesAreEscapedInTextAndExactInJs
 
 TEST(QuorvaneCLIOutput, VisibleEscapesStopAtTheEdgesOfTheBidirectionalRanges) {
     // U+202F (a narrow no-break space) stands beside the first range and
-    // U+2065 (unassigned) inside the second block; cut sequences pass as
-    // they are. The separators U+2028 and U+2029 next to the first range and
-    // the deprecated format character U+206A next to the second are escaped.
-    const std::string neighbours = "\xe2\x80\xaf\xe2\x81\xa5\xe2\x80";
+    // U+2065 (unassigned) inside the second block, and pass as they are; a
+    // cut sequence is escaped byte by byte. The separators U+2028 and U+2029
+    // next to the first range and the deprecated format character U+206A
+    // next to the second are escaped.
+    const std::string neighbours = "\xe2\x80\xaf\xe2\x81\xa5";
     EXPECT_EQ(visibleControlCharacters(neighbours), neighbours);
+    EXPECT_EQ(visibleControlCharacters(neighbours + "\xe2\x80"), neighbours + "\\xe2\\x80");
     EXPECT_EQ(visibleControlCharacters("\xe2\x80\xa8\xe2\x80\xa9\xe2\x81\xaa"),
               "\\u2028\\u2029\\u206a");
     EXPECT_EQ(visibleControlCharacters("\xe2\x80\xaa\xe2\x80\xae\xe2\x81\xa6\xe2\x81\xa9"),

@@ -370,6 +370,77 @@ TEST_F(SharedRecordsTest, AUserActionOnALinkedRecordWinsOverTheEarlierCommandLin
     EXPECT_TRUE(std::filesystem::is_symlink(preferencesFile()));
 }
 
+// "night" by URL, "movie" by the command line on the same display, then the
+// same URL again at once: before the folder has told the store of the
+// command line's save, and within the window in which a copy of a URL is
+// dropped. It is the user's later word, carried out on the screen and in
+// the record every round.
+TEST_F(SharedRecordsTest, TheSameURLRightAfterTheCommandLinesChangeIsCarriedOut) {
+    auto& store = startApplication();
+    const auto night = presetNamed("night");
+    const std::string url = "quorvane://apply-safe-preset?preset=night&display=1";
+    for (int round = 0; round < 5; ++round) {
+        ASSERT_TRUE(store.handleAutomationURL(url)) << store.statusMessage();
+        world.writer->flushPendingSaves();
+        ASSERT_EQ(cli({"apply-safe-preset", "movie", "--display", "1"}), 0);
+        // No virtual time passes: the window is open.
+        EXPECT_TRUE(store.handleAutomationURL(url)) << "round " << round;
+        EXPECT_EQ(store.colorAdjustments().at(identityOf(1)), night.adjustment);
+        EXPECT_EQ(world.gamma->tables(1), world.gamma->makeTransferTables(night.adjustment));
+        EXPECT_EQ(recordOnDisk().displayAdjustments.at(identityOf(1)), night.adjustment)
+            << "round " << round;
+        world.scheduler->advance(std::chrono::seconds(1));
+    }
+}
+
+// The same once the folder has told the store: the change taken in makes
+// the next copy of the URL a new request too.
+TEST_F(SharedRecordsTest, TheSameURLAfterTheCommandLinesChangeWasTakenInIsCarriedOut) {
+    auto& store = startApplication();
+    const auto night = presetNamed("night");
+    const std::string url = "quorvane://apply-safe-preset?preset=night&display=1";
+    ASSERT_TRUE(store.handleAutomationURL(url)) << store.statusMessage();
+    world.writer->flushPendingSaves();
+    ASSERT_EQ(cli({"apply-safe-preset", "movie", "--display", "1"}), 0);
+    ASSERT_TRUE(showsSoon(1, presetNamed("movie").adjustment));
+
+    EXPECT_TRUE(store.handleAutomationURL(url)) << store.statusMessage();
+    EXPECT_EQ(world.gamma->tables(1), world.gamma->makeTransferTables(night.adjustment));
+    EXPECT_EQ(recordOnDisk().displayAdjustments.at(identityOf(1)), night.adjustment);
+}
+
+// A copy of a URL with nothing changed since is still dropped; a change of
+// another display's value elsewhere, or its own save still being written,
+// makes the next copy a request again.
+TEST_F(SharedRecordsTest, ACopyOfAURLIsDroppedOnlyWhileTheRecordIsKnownUnchanged) {
+    auto& store = startApplication();
+    const std::string url = "quorvane://apply-safe-preset?preset=night&display=1";
+    ASSERT_TRUE(store.handleAutomationURL(url)) << store.statusMessage();
+    world.writer->flushPendingSaves();
+    const int writes = world.gamma->writeCount();
+    EXPECT_FALSE(store.handleAutomationURL(url));
+    EXPECT_EQ(store.statusMessage(), "중복 자동화 URL을 무시했습니다");
+    EXPECT_EQ(world.gamma->writeCount(), writes);
+
+    ASSERT_EQ(cli({"apply-safe-preset", "movie", "--display", "2"}), 0);
+    EXPECT_TRUE(store.handleAutomationURL(url)) << store.statusMessage();
+    EXPECT_EQ(store.colorAdjustments().at(identityOf(2)), presetNamed("movie").adjustment);
+
+    std::promise<void> release;
+    auto released = release.get_future().share();
+    world.writer->setBeforeWriteHook(
+        [&](const std::string&, const std::string&) { released.wait(); });
+    store.updateColorAdjustment(3, &ColorAdjustment::warmth, 0.4);
+    ASSERT_TRUE(world.writer->hasUnwrittenValues());
+    EXPECT_TRUE(store.handleAutomationURL(url)) << store.statusMessage();
+    release.set_value();
+    world.writer->flushPendingSaves();
+    world.writer->setBeforeWriteHook(nullptr);
+    const auto saved = recordOnDisk();
+    EXPECT_EQ(saved.displayAdjustments.at(identityOf(1)), presetNamed("night").adjustment);
+    EXPECT_DOUBLE_EQ(saved.displayAdjustments.at(identityOf(3)).warmth, 0.4);
+}
+
 TEST_F(SharedRecordsTest, JournalEntriesOfBothSidesAreKept) {
     auto& store = startApplication();
     store.updateColorAdjustment(1, &ColorAdjustment::warmth, 0.2);

@@ -122,6 +122,42 @@ TEST(BackgroundDefaultsWriter, AFailedWriteIsReportedAfterSetDataReturned) {
     EXPECT_FALSE(writer.setData("../escape", "x").succeeded());
 }
 
+// The bounded wait an answer makes for the change it answers: it ends when
+// the value is written, gives up at its limit while the write is held, and
+// does not wait for a failed value's retry.
+TEST(BackgroundDefaultsWriter, AWaitForPendingWritesEndsWithTheWriteOrAtItsLimit) {
+    auto disk = std::make_shared<InMemoryDefaultsStore>();
+    BackgroundDefaultsWriter writer(disk);
+    EXPECT_TRUE(writer.waitForPendingWrites(Duration::zero()));
+
+    std::promise<void> started;
+    std::promise<void> release;
+    auto released = release.get_future().share();
+    std::atomic<bool> holding = true;
+    writer.setBeforeWriteHook([&](const std::string&, const std::string&) {
+        if (!holding.exchange(false))
+            return;
+        started.set_value();
+        released.wait();
+    });
+    writer.setData(kKey, "held");
+    started.get_future().wait();
+    EXPECT_FALSE(writer.waitForPendingWrites(std::chrono::milliseconds(20)));
+    EXPECT_EQ(disk->dataForKey(kKey), std::nullopt);
+
+    auto waited = std::async(std::launch::async,
+                             [&] { return writer.waitForPendingWrites(std::chrono::seconds(30)); });
+    release.set_value();
+    EXPECT_TRUE(waited.get());
+    EXPECT_EQ(disk->dataForKey(kKey), "held");
+
+    disk->setFailsWrites(true);
+    writer.setData(kKey, "refused");
+    EXPECT_TRUE(writer.waitForPendingWrites(std::chrono::seconds(30)));
+    EXPECT_EQ(disk->dataForKey(kKey), "held");
+    EXPECT_EQ(writer.read(kKey).data, "refused");
+}
+
 TEST(BackgroundDefaultsWriter, RemovingAKeyDropsItsPendingValue) {
     auto disk = std::make_shared<InMemoryDefaultsStore>();
     BackgroundDefaultsWriter writer(disk);

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <future>
+#include <random>
 
 #include "app/composition/x_server_reachability.hpp"
 #include "models/coding/json_coding.hpp"
@@ -429,6 +430,107 @@ TEST_F(ApplicationTest, TheCommandLineAndTheRunningApplicationKeepEachOthersSave
         EXPECT_TRUE(eventually([&, output = output, identity = identity] {
             return currentRamp(output.c_str()) == rampOf(expected.at(identity), output.c_str());
         })) << output;
+    }
+}
+
+// Hands `url` to the running instance as a later launch does; true when it
+// answered "ok".
+bool handOverURL(const std::filesystem::path& socket, const std::string& url) {
+    const std::string message = "url " + url;
+    RawSocket later(socket);
+    later.send(header(static_cast<std::uint32_t>(message.size())) + message);
+    return later.receiveAll(std::chrono::seconds(20)) == header(2) + "ok";
+}
+
+// The value the record holds for the display with this identity.
+std::optional<ColorAdjustment> savedAdjustment(const testing::ApplicationHome& home,
+                                               const std::string& identity) {
+    const auto text = home.preferencesText();
+    if (!text)
+        return std::nullopt;
+    const auto adjustments = QuorvanePreferences::decoded(*text).displayAdjustments;
+    const auto found = adjustments.find(identity);
+    if (found == adjustments.end())
+        return std::nullopt;
+    return found->second;
+}
+
+const DisplayPreset& builtInPreset(std::string_view id) {
+    static const auto presets = DisplayPreset::builtIns();
+    const auto found = std::find_if(presets.begin(), presets.end(),
+                                    [&](const auto& preset) { return preset.id == id; });
+    EXPECT_NE(found, presets.end()) << id;
+    return found == presets.end() ? presets.front() : *found;
+}
+
+// "night" by URL, "movie" by the command line, the same "night" URL again:
+// each started when the one before has ended, so the second URL comes well
+// within the moment in which a copy of a URL is dropped, and usually before
+// the application has heard of the command line's save. It is the user's
+// later word: every round ends on night on the screen and in the record.
+TEST_F(ApplicationTest, TheSameURLAgainAfterTheCommandLinesChangeEndsOnItsPreset) {
+    startFirst();
+    const auto identities = identitiesByOutput(home, displayName);
+    ASSERT_EQ(identities.size(), 3u);
+    const auto& identity = identities.at("DUMMY0");
+    const std::string url = "quorvane://apply-safe-preset?preset=night&display=" + identity;
+    const auto& night = builtInPreset("night").adjustment;
+    const auto nightRamp = rampOf(night, "DUMMY0");
+    ASSERT_TRUE(nightRamp);
+
+    constexpr int kRounds = 30;
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        ASSERT_TRUE(handOverURL(socketPath(), url)) << home.logText();
+        const auto movie = testing::runQuorvane(
+            {"cli", "apply-safe-preset", "movie", "--display", identity}, home, displayName);
+        ASSERT_EQ(movie.status, 0) << movie.err;
+        ASSERT_NE(currentRamp("DUMMY0"), nightRamp);
+        ASSERT_TRUE(handOverURL(socketPath(), url)) << home.logText();
+        // The ramp is written before "ok", and the record with it.
+        EXPECT_EQ(currentRamp("DUMMY0"), nightRamp);
+        EXPECT_EQ(savedAdjustment(home, identity), night);
+    }
+    first->signal(SIGTERM);
+    ASSERT_EQ(first->waitFor(), 0) << home.logText();
+    EXPECT_EQ(savedAdjustment(home, identity), night);
+}
+
+// The application and two command lines (naming the display by identity
+// and by number) take turns on one display in an order drawn at random,
+// with two presets, so the same URL often comes again within a moment of
+// itself with the command line between. Each request ends the moment its
+// process ends; the last one's preset is what the screen and the record
+// hold after every step.
+TEST_F(ApplicationTest, TheLastRequestOfTheApplicationAndTwoCommandLinesWins) {
+    startFirst();
+    const auto identities = identitiesByOutput(home, displayName);
+    ASSERT_EQ(identities.size(), 3u);
+    const auto& identity = identities.at("DUMMY0");
+    const auto target = output("DUMMY0");
+    ASSERT_TRUE(target);
+    const std::vector<std::string> presets = {"night", "movie"};
+    std::mt19937 random(38);
+
+    constexpr int kSteps = 30;
+    for (int step = 0; step < kSteps; ++step) {
+        const auto& preset = presets[random() % presets.size()];
+        const auto writer = random() % 3;
+        SCOPED_TRACE("step " + std::to_string(step) + ": " + preset + " by writer " +
+                     std::to_string(writer));
+        if (writer == 0) {
+            ASSERT_TRUE(handOverURL(socketPath(), "quorvane://apply-safe-preset?preset=" + preset +
+                                                      "&display=" + identity))
+                << home.logText();
+        } else {
+            const std::string display = writer == 1 ? identity : std::to_string(target->id);
+            const auto result = testing::runQuorvane(
+                {"cli", "apply-safe-preset", preset, "--display", display}, home, displayName);
+            ASSERT_EQ(result.status, 0) << result.err;
+        }
+        const auto& wanted = builtInPreset(preset).adjustment;
+        EXPECT_EQ(currentRamp("DUMMY0"), rampOf(wanted, "DUMMY0"));
+        EXPECT_EQ(savedAdjustment(home, identity), wanted);
     }
 }
 

@@ -34,6 +34,9 @@ ScreenRect toScreenRect(const QRect& rect) {
     return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
 
+// How long the answer to a handed-over URL waits for the change's save.
+constexpr Duration kHandedOverSaveWait = std::chrono::seconds(1);
+
 // The last word on changes the program ends without: nothing else will
 // write them.
 void tellUnwrittenSaves(const std::vector<UnwrittenSave>& unwritten) {
@@ -116,6 +119,13 @@ bool QuorvaneApplication::trayShowsIcon() const {
 
 void QuorvaneApplication::handleURL(const QString& url) {
     host_->store().handleAutomationURL(url.toStdString());
+    // The launch that handed the URL over ends on our answer, and what the
+    // user runs next (the command line, on the same display) must find the
+    // change on disk: were it written only afterwards, it would go over
+    // that later command's value. Bounded, below the time a launch is
+    // served, for a record another process keeps locked.
+    if (auto saves = deferredSaves_.lock())
+        saves->waitForPendingWrites(kHandedOverSaveWait);
 }
 
 void QuorvaneApplication::showMainWindow() {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/interfaces/save_outcome.hpp"
+#include "platform/interfaces/scheduler.hpp"
 
 namespace quorvane {
 
@@ -37,6 +38,10 @@ class DeferredSaveReporting {
     virtual void setKeptCopyHandler(KeptCopyHandler handler) = 0;
     // Whether a value set earlier is still waiting for, or in, its write.
     virtual bool hasUnwrittenValues() const = 0;
+    // Waits at most `limit` until no value set earlier waits for, or is in,
+    // its write (a failed one waits for its retry and does not count); true
+    // when none does.
+    virtual bool waitForPendingWrites(Duration limit) = 0;
     // Writes every value still pending, failed ones again too, and returns
     // those that still could not be written. The way out of the program
     // goes through it.

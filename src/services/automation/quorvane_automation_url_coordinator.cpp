@@ -22,4 +22,9 @@ void QuorvaneAutomationURLCoordinator::recordHandled(
     lastHandledAt = dispatch.receivedAt;
 }
 
+void QuorvaneAutomationURLCoordinator::forgetHandled() {
+    lastSignature.reset();
+    lastHandledAt.reset();
+}
+
 }  // namespace quorvane

@@ -39,6 +39,10 @@ struct QuorvaneAutomationURLCoordinator {
     QuorvaneAutomationURLDispatchResult dispatch(std::string_view url, MonotonicTime now,
                                                  Date wallNow) const;
     void recordHandled(const QuorvaneAutomationURLDispatch& dispatch);
+    // The next URL is carried out whatever came before it: used when the
+    // record a handled URL changed has been changed again elsewhere, so a
+    // repeat of it is a new request rather than a copy.
+    void forgetHandled();
 
     bool operator==(const QuorvaneAutomationURLCoordinator&) const = default;
 };

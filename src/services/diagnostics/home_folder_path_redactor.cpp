@@ -16,25 +16,29 @@ constexpr std::string_view kPathCharacter = R"([^\s,;:])";
 constexpr std::string_view kFolderBoundary = R"((?![^/\s,;:]))";
 
 // "/srv/alice/" → "/srv/alice"; nothing for "/" or a relative folder.
-std::optional<std::string> usableHomeFolder(std::optional<std::string> folder) {
-    if (!folder || folder->empty() || folder->front() != '/')
+std::optional<std::string> usableHomeFolder(const std::optional<std::string>& folder) {
+    if (!folder || !folder->starts_with('/'))
         return std::nullopt;
-    while (folder->size() > 1 && folder->back() == '/')
-        folder->pop_back();
-    if (*folder == "/")
+    std::string_view trimmed = *folder;
+    while (trimmed.size() > 1 && trimmed.back() == '/')
+        trimmed.remove_suffix(1);
+    if (trimmed == "/")
         return std::nullopt;
-    return folder;
+    return std::string(trimmed);
 }
 
+// Built by appending: a literal put in front of a temporary string is an
+// insertion at its start, which GCC 12's optimizer misreads as an
+// overlapping copy (-Wrestrict).
 std::string pathPattern(const std::optional<std::string>& homeFolder) {
     std::vector<std::string> starts;
     if (homeFolder)
-        starts.push_back(RegularExpression::escapedPattern(*homeFolder) +
-                         std::string(kFolderBoundary));
-    const std::string lookaheadPathCharacter = "(?=" + std::string(kPathCharacter) + ")";
+        starts.push_back(RegularExpression::escapedPattern(*homeFolder).append(kFolderBoundary));
+    const std::string lookaheadPathCharacter =
+        std::string("(?=").append(kPathCharacter).append(")");
     starts.push_back("/Users/" + lookaheadPathCharacter);
     starts.push_back("/home/" + lookaheadPathCharacter);
-    starts.push_back("/root" + std::string(kFolderBoundary));
+    starts.push_back(std::string("/root").append(kFolderBoundary));
 
     std::string pattern = "(?:";
     for (size_t i = 0; i < starts.size(); ++i) {
@@ -42,7 +46,7 @@ std::string pathPattern(const std::optional<std::string>& homeFolder) {
             pattern += '|';
         pattern += starts[i];
     }
-    pattern += ")" + std::string(kPathCharacter) + "*";
+    pattern.append(")").append(kPathCharacter).append("*");
     return pattern;
 }
 
@@ -62,7 +66,7 @@ std::optional<std::string> currentUserHomeFolder() {
 }  // namespace
 
 HomeFolderPathRedactor::HomeFolderPathRedactor(std::optional<std::string> homeFolder)
-    : pattern_(pathPattern(usableHomeFolder(std::move(homeFolder)))) {}
+    : pattern_(pathPattern(usableHomeFolder(homeFolder))) {}
 
 const HomeFolderPathRedactor& HomeFolderPathRedactor::forCurrentUser() {
     static const HomeFolderPathRedactor redactor(currentUserHomeFolder());

@@ -605,6 +605,10 @@ class DisplayStore {
 
     // Records changed by another process (display_store_record_reload.cpp).
     bool reloadPreferencesFromDisk();
+    // Before a request is decided: takes in at once what another process
+    // saved to the preferences record, without waiting for the folder's
+    // word.
+    void takeInPreferencesSavedElsewhere();
     bool reloadRecoveryJournalFromDisk();
     bool reloadDDCCapabilityCacheFromDisk();
 

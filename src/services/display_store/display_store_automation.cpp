@@ -6,6 +6,10 @@ namespace quorvane {
 
 bool DisplayStore::handleAutomationURL(std::string_view url) {
     ChangeScope scope(*this);
+    // Carried out against the record as it stands when the URL arrives: a
+    // change another process saved a moment ago may not have been told by
+    // the folder yet, and the same URL again must then not pass for a copy.
+    takeInPreferencesSavedElsewhere();
     QuorvaneAutomationURLDispatchResult result;
     try {
         result = automationURLCoordinator_.dispatch(url, scheduler_->monotonicNow(),
@@ -47,7 +51,7 @@ AutomationCommandExecutionResult DisplayStore::executeAutomationCommand(
         return {false, false};
     }
     const auto applied = applyAutomationPreset(command.presetQuery, command.target);
-    return {applied.succeeded, applied.succeeded || applied.changedAnyDisplay};
+    return {applied.succeeded, applied.succeeded || applied.appliedAny};
 }
 
 AutomationPresetApplyResult DisplayStore::applyAutomationPreset(

@@ -84,6 +84,9 @@ bool DisplayStore::reloadPreferencesFromDisk() {
     preferencesBase_ = loaded.preferences;
     const bool changed = merged != current;
     if (changed) {
+        // A URL handled before this change, sent again, asks for the record
+        // as it now stands: it is no copy to drop.
+        automationURLCoordinator_.forgetHandled();
         const bool hotKeysChanged = hotKeySettingsDiffer(merged, current);
         preferences_ = merged;
         publishSettingsFromPreferences();
@@ -91,6 +94,18 @@ bool DisplayStore::reloadPreferencesFromDisk() {
             reconcileGlobalHotKeys(false);
     }
     return changed;
+}
+
+void DisplayStore::takeInPreferencesSavedElsewhere() {
+    // While its own save is on its way the file may hold either side's
+    // older record, so whether another process changed it cannot be told:
+    // a repeated request is then carried out again rather than dropped.
+    if (deferredSaves_ && deferredSaves_->hasUnwrittenValues()) {
+        automationURLCoordinator_.forgetHandled();
+        return;
+    }
+    // Told by the caller's change scope.
+    reloadPreferencesFromDisk();
 }
 
 bool DisplayStore::reloadRecoveryJournalFromDisk() {

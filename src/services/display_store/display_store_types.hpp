@@ -129,8 +129,8 @@ struct AutomationCommandExecutionResult {
 };
 
 struct AutomationPresetApplyResult {
-    bool succeeded = false;          // no display failed
-    bool changedAnyDisplay = false;  // at least one display took the preset
+    bool succeeded = false;   // no display failed
+    bool appliedAny = false;  // at least one display received and stored the preset
 
     bool operator==(const AutomationPresetApplyResult&) const = default;
 };

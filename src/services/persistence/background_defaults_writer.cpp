@@ -126,6 +126,11 @@ bool BackgroundDefaultsWriter::hasUnwrittenValues() const {
     return !pending_.empty() || writing_.has_value();
 }
 
+bool BackgroundDefaultsWriter::waitForPendingWrites(Duration limit) {
+    std::unique_lock lock(mutex_);
+    return written_.wait_for(lock, limit, [&] { return pending_.empty() && !writing_; });
+}
+
 std::vector<UnwrittenSave> BackgroundDefaultsWriter::flushPendingSaves() {
     std::unique_lock lock(mutex_);
     requeueFailedValues();

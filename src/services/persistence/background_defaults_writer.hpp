@@ -86,6 +86,7 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     void setKeptCopyHandler(KeptCopyHandler handler) override;
     void setBeforeWriteHook(BeforeWriteHook hook);
     bool hasUnwrittenValues() const override;
+    bool waitForPendingWrites(Duration limit) override;
 
     // Returns once every value set before the call, and every failed one, has
     // been tried once more; what still failed is returned.

@@ -557,27 +557,9 @@ TEST_F(ApplicationTest, AURLAfterTheCommandLinesChangeWinsOnARecordLinkedElsewhe
     const auto identities = identitiesByOutput(home, displayName);
     ASSERT_EQ(identities.size(), 3u);
     const auto& identity = identities.at("DUMMY0");
-    const auto handOver = [&](const std::string& url) {
-        const std::string message = "url " + url;
-        RawSocket later(socketPath());
-        later.send(header(static_cast<std::uint32_t>(message.size())) + message);
-        return later.receiveAll(std::chrono::seconds(20)) == header(2) + "ok";
-    };
-    const auto saved = [&]() -> std::optional<ColorAdjustment> {
-        const auto text = home.preferencesText();
-        if (!text)
-            return std::nullopt;
-        const auto adjustments = QuorvanePreferences::decoded(*text).displayAdjustments;
-        const auto found = adjustments.find(identity);
-        if (found == adjustments.end())
-            return std::nullopt;
-        return found->second;
-    };
-    const auto presets = DisplayPreset::builtIns();
-    const auto codingPreset = std::find_if(
-        presets.begin(), presets.end(), [](const auto& preset) { return preset.id == "coding"; });
-    ASSERT_NE(codingPreset, presets.end());
-    const auto coding = codingPreset->adjustment;
+    const auto handOver = [&](const std::string& url) { return handOverURL(socketPath(), url); };
+    const auto saved = [&] { return savedAdjustment(home, identity); };
+    const auto& coding = builtInPreset("coding").adjustment;
 
     ASSERT_TRUE(handOver("quorvane://apply-safe-preset?preset=coding&display=" + identity))
         << home.logText();
@@ -627,11 +609,8 @@ ServerLossRound runUntilTheServerDies(bool changeFirst, int serverSignal) {
                                 home.log());
     const auto socket = instanceSocket(home, round.display);
     if (eventually([&] { return std::filesystem::exists(socket); }) && changeFirst) {
-        const std::string message =
-            "url quorvane://apply-safe-preset?preset=night&scope=all-visible";
-        RawSocket later(socket);
-        later.send(header(static_cast<std::uint32_t>(message.size())) + message);
-        round.changeAcknowledged = later.receiveAll(std::chrono::seconds(20)) == header(2) + "ok";
+        round.changeAcknowledged =
+            handOverURL(socket, "quorvane://apply-safe-preset?preset=night&scope=all-visible");
     }
     round.ignoredBrokenPipes = ignoresBrokenPipes(application.pid());
     server.stop(serverSignal);

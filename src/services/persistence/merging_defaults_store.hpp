@@ -69,7 +69,7 @@ class MergingDefaultsStore final : public DefaultsStoring {
     std::string mergedWithFile(std::string_view key, RecordMerge::BytesMerge merge,
                                std::string_view bytes, const std::optional<std::string>& stored,
                                const TouchedRecordParts& touched) const;
-    // Holds mutex_.
+    // The caller holds mutex_.
     void rememberBase(std::string_view key, std::optional<std::string> base) const;
 
     std::shared_ptr<DefaultsStoring> disk_;

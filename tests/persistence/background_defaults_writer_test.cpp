@@ -480,14 +480,24 @@ TEST(BackgroundDefaultsWriter, AHeldLockFailsTheQueuedValuesWithinOneWaitAndTheR
         released.wait();
     });
 
-    // Three keys queue up behind the first write.
-    const auto start = lockClock->monotonicNow();
+    std::promise<void> allFailed;
+    int failures = 0;
+    writer.setFailureHandler([&](const std::string&, const SaveOutcome&) {
+        if (++failures == 3)
+            allFailed.set_value();
+    });
+
+    // Three keys queue up behind the first write, and all three have failed
+    // before the way out flushes: the flush tries them once more, and one
+    // wait for the lock is all it may take.
     writer.setData(kKey, "night");
     started.get_future().wait();
     const std::string kThirdKey = std::string(kDefaultsDomain) + ".third.v1";
     writer.setData(kJournalKey, "entry");
     writer.setData(kThirdKey, "third");
     release.set_value();
+    allFailed.get_future().wait();
+    const auto start = lockClock->monotonicNow();
     const auto unwritten = writer.flushPendingSaves();
     EXPECT_LE(lockClock->monotonicNow() - start,
               FileDefaultsStore::kSharedLockWait + FileDefaultsStore::kLockRetryInterval);

@@ -75,6 +75,18 @@ TEST(ReadingOrderTest, ATallBlockBesideAColumnLeavesTheColumnsLowerRowsToTheirOw
               (QStringList{"wide tall", "beside top", "beside lower", "under"}));
 }
 
+TEST(ReadingOrderTest, ATallBlockLeavesBothControlsOfTheColumnsTopRowBeforeItsLowerRow) {
+    QWidget window;
+    button("wide tall", &window, {0, 0, 100, 300});
+    button("top left", &window, {150, 0, 60, 40});
+    button("top right", &window, {220, 0, 60, 40});
+    // The next row of the column starts left of both controls above it: on
+    // the tall block's line it would be read between the block and them.
+    button("lower", &window, {110, 60, 170, 40});
+    EXPECT_EQ(texts(tabStopsInReadingOrder(&window)),
+              (QStringList{"wide tall", "top left", "top right", "lower"}));
+}
+
 TEST(ReadingOrderTest, ControlsBuiltAfterTheWindowOpenedTakeTheirPlaceInTheChain) {
     QWidget window;
     auto* row = new QHBoxLayout(&window);

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "views/design/accessible_role.hpp"
+#include "views/design/choice_tab_stop.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
@@ -101,6 +102,7 @@ SettingsSegmentedPicker::SettingsSegmentedPicker(Theme& theme, const std::vector
         row->addWidget(segment);
     }
     connect(group_, &QButtonGroup::idClicked, this, &SettingsSegmentedPicker::picked);
+    keepTabStopOnChoice(group_);
 }
 
 int SettingsSegmentedPicker::selected() const {

@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "views/design/accessible_role.hpp"
+#include "views/design/choice_tab_stop.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
@@ -80,6 +81,7 @@ SegmentedPicker::SegmentedPicker(Theme& theme, const std::vector<QString>& label
         segments->addWidget(segment);
     }
     connect(group_, &QButtonGroup::idClicked, this, &SegmentedPicker::picked);
+    keepTabStopOnChoice(group_);
     followTheme(theme, this, [this] {
         for (QAbstractButton* segment : group_->buttons())
             segment->setFont(theme_.font(QuorvaneFontStyle::callout));

@@ -1,17 +1,22 @@
 // Where the focus lands, read as a screen reader finds it: inside what the
 // window shows after Tab moves it into a scrolled area and when the panel
-// opens again; on the page a step card opens; back on "전체 복구" once its
-// confirmation is answered. A menu item pressed through assistive
-// technology closes its menu as the keyboard does.
+// opens again; on the page a step card opens, pressed with Space, Return or
+// Enter; back on "전체 복구" once its confirmation is answered; on the
+// switch the user just flipped, the page where it was; on a deleted row's
+// neighbour. A menu item pressed through assistive technology closes its
+// menu as the keyboard does.
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLayout>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -21,6 +26,7 @@
 #include "display_store/store_world.hpp"
 #include "views/controls/confirmation_presenter.hpp"
 #include "views/design/chip_button.hpp"
+#include "views/design/reading_order.hpp"
 #include "views/design/theme.hpp"
 #include "views/detail_form/display_detail_form.hpp"
 #include "views/main_window/main_utility_header.hpp"
@@ -30,6 +36,9 @@
 #include "views/panel/menu_panel.hpp"
 #include "views/panel/panel_header_view.hpp"
 #include "views/panel/panel_recovery_card.hpp"
+#include "views/settings/settings_disclosure_section.hpp"
+#include "views/settings/settings_shortcuts_card.hpp"
+#include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/heard_focus.hpp"
 #include "views/support/window_world.hpp"
@@ -119,28 +128,34 @@ TEST_F(FocusFollowsTest, AStepCardTakesTheFocusToThePageItOpens) {
     MainWindow window(*context);
     window.resize(1000, 700);
     open(&window);
-    QAbstractButton* step = nullptr;
-    for (auto* button : window.detailForm()->page()->findChildren<QAbstractButton*>())
-        if (heardText(button) == "1단계, 화면 색감 맞추기")
-            step = button;
-    ASSERT_NE(step, nullptr);
-    step->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(step, Qt::Key_Space);
-    settle();
-    ASSERT_EQ(window.state().selectedSection, MainWindowSection::color);
-    QWidget* focused = QApplication::focusWidget();
-    ASSERT_NE(focused, nullptr);
-    EXPECT_TRUE(window.detailForm()->page()->isAncestorOf(focused)) << heardName(focused);
-    EXPECT_EQ(heardText(focused), "화면 색감 보정");
-    EXPECT_TRUE(focusInSight());
+    // Return and Enter press a card or button as Space does.
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_Space, Qt::NoModifier}, std::pair{Qt::Key_Return, Qt::NoModifier},
+          std::pair{Qt::Key_Enter, Qt::KeypadModifier}}) {
+        SCOPED_TRACE(key);
+        QAbstractButton* step = nullptr;
+        for (auto* button : window.detailForm()->page()->findChildren<QAbstractButton*>())
+            if (heardText(button) == "1단계, 화면 색감 맞추기")
+                step = button;
+        ASSERT_NE(step, nullptr);
+        step->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(step, key, modifiers);
+        settle();
+        ASSERT_EQ(window.state().selectedSection, MainWindowSection::color);
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        EXPECT_TRUE(window.detailForm()->page()->isAncestorOf(focused)) << heardName(focused);
+        EXPECT_EQ(heardText(focused), "화면 색감 보정");
+        EXPECT_TRUE(focusInSight());
 
-    // A sidebar row opens its page and keeps the focus.
-    SidebarRowButton* row = window.sidebar()->sectionRow(MainWindowSection::start);
-    row->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(row, Qt::Key_Space);
-    settle();
-    ASSERT_EQ(window.state().selectedSection, MainWindowSection::start);
-    EXPECT_EQ(QApplication::focusWidget(), row);
+        // A sidebar row opens its page and keeps the focus.
+        SidebarRowButton* row = window.sidebar()->sectionRow(MainWindowSection::start);
+        row->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(row, key, modifiers);
+        settle();
+        ASSERT_EQ(window.state().selectedSection, MainWindowSection::start);
+        EXPECT_EQ(QApplication::focusWidget(), row);
+    }
 }
 
 // The confirmation of "전체 복구" belongs to the panel: answered either

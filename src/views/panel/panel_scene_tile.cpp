@@ -22,26 +22,35 @@ constexpr int kMinimumHeight = 30;
 PanelSceneTile::PanelSceneTile(Theme& theme, const QString& name, const QString& kindCaption,
                                QWidget* parent)
     : QAbstractButton(parent), theme_(theme) {
-    // The name shows verbatim in the label; as the button's text it must
-    // not become a mnemonic.
-    setText(toVerbatimButtonText(name.toStdString()));
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 5, 8, 5);
     layout->setSpacing(1);
-    name_ = new ShrinkingLabel(name, kMinimumNameScale, this);
+    name_ = new ShrinkingLabel(QString(), kMinimumNameScale, this);
     name_->setAlignment(Qt::AlignCenter);
-    caption_ = new QLabel(kindCaption, this);
+    caption_ = new QLabel(this);
     caption_->setAlignment(Qt::AlignCenter);
     for (QWidget* label : std::initializer_list<QWidget*>{name_, caption_}) {
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
         layout->addWidget(label);
     }
-    setSpokenName(this, name + QStringLiteral(", ") + kindCaption);
+    setTexts(name, kindCaption);
     connect(&theme_, &Theme::changed, this, &PanelSceneTile::restyle);
     restyle();
+}
+
+void PanelSceneTile::setTexts(const QString& name, const QString& kindCaption) {
+    if (name_->text() == name && caption_->text() == kindCaption)
+        return;
+    // The name shows verbatim in the label; as the button's text it must
+    // not become a mnemonic.
+    setText(toVerbatimButtonText(name.toStdString()));
+    name_->setText(name);
+    caption_->setText(kindCaption);
+    setSpokenName(this, name + QStringLiteral(", ") + kindCaption);
+    updateGeometry();
 }
 
 void PanelSceneTile::restyle() {

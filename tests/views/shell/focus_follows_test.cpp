@@ -158,6 +158,87 @@ TEST_F(FocusFollowsTest, AStepCardTakesTheFocusToThePageItOpens) {
     }
 }
 
+// A binding's switch, flipped with Space or the pointer, stays the same
+// switch with the focus, and the page stays where it was: the next Space
+// flips it back, never a button of another card.
+TEST_F(FocusFollowsTest, AShortcutSwitchKeepsTheFocusAndThePageWhereTheyWere) {
+    world.store->setSceneHotKeysEnabled(true);
+    SettingsWindow window(*context);
+    window.resize(700, 600);
+    open(&window);
+    SettingsShortcutsCard* card = window.shortcutsCard();
+    ASSERT_NE(card->bindingList(), nullptr);
+    card->bindingList()->setExpanded(true);
+    settle();
+    ASSERT_GE(card->bindingSwitches().size(), 2u);
+    QPointer<QCheckBox> toggle = card->bindingSwitches()[1];
+    toggle->setFocus(Qt::TabFocusReason);
+    settle();
+    ASSERT_TRUE(focusInSight());
+    auto* scroll = window.findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    const int page = scroll->verticalScrollBar()->value();
+    const auto enabled = [this] { return world.store->sceneHotKeyBindings()[1].enabled; };
+    const bool before = enabled();
+
+    QTest::keyClick(toggle, Qt::Key_Space);
+    settle();
+    EXPECT_EQ(enabled(), !before);
+    ASSERT_TRUE(toggle);
+    EXPECT_EQ(QApplication::focusWidget(), toggle.data()) << heardName(QApplication::focusWidget());
+    EXPECT_EQ(scroll->verticalScrollBar()->value(), page);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    settle();
+    EXPECT_EQ(enabled(), before);
+    ASSERT_TRUE(toggle);
+    EXPECT_EQ(QApplication::focusWidget(), toggle.data());
+
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    settle();
+    EXPECT_EQ(enabled(), !before);
+    ASSERT_TRUE(toggle);
+    EXPECT_EQ(QApplication::focusWidget(), toggle.data());
+    EXPECT_EQ(scroll->verticalScrollBar()->value(), page);
+}
+
+// A row that goes (its preset deleted) hands the focus to the row after it,
+// or before it at the end of the list, on the same page.
+TEST_F(FocusFollowsTest, ADeletedRowHandsTheFocusToItsNeighbour) {
+    for (const char* name : {"아침", "저녁", "밤"})
+        world.store->saveCustomPreset(name, 1);
+    MainWindow window(*context);
+    window.resize(1000, 700);
+    window.state().selectSection(MainWindowSection::presets);
+    open(&window);
+    const auto applyOf = [&](const char* name) -> QPushButton* {
+        for (auto* button : window.detailForm()->page()->findChildren<QPushButton*>())
+            if (button->isVisible() && heardText(button) == "적용" &&
+                button->accessibleDescription() == QString::fromUtf8(name))
+                return button;
+        return nullptr;
+    };
+    const auto presetNamed = [this](const char* name) {
+        for (const auto& preset : world.store->customPresets())
+            if (preset.name == name)
+                return preset;
+        return DisplayPreset{};
+    };
+    QPointer<QPushButton> evening = applyOf("저녁");
+    ASSERT_NE(evening, nullptr);
+    evening->setFocus(Qt::TabFocusReason);
+    QPushButton* night = applyOf("밤");
+    world.store->deleteCustomPreset(presetNamed("저녁"));
+    settle();
+    EXPECT_EQ(QApplication::focusWidget(), night) << heardName(QApplication::focusWidget());
+
+    QPushButton* morning = applyOf("아침");
+    world.store->deleteCustomPreset(presetNamed("밤"));
+    settle();
+    EXPECT_EQ(QApplication::focusWidget(), morning) << heardName(QApplication::focusWidget());
+    EXPECT_TRUE(focusInSight());
+}
+
 // The confirmation of "전체 복구" belongs to the panel: answered either
 // way, the panel is there again with the focus on the button that asked.
 TEST_F(FocusFollowsTest, TheRecoveryConfirmationReturnsToThePanelOnTheButtonThatAsked) {

@@ -50,6 +50,32 @@ void scrollToEnd(QScrollArea* scroll) {
     scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
 }
 
+// Disables the control a screen reader names `name` as it shows, so a page
+// opens with it disabled.
+class DisabledWhenShown : public QObject {
+  public:
+    explicit DisabledWhenShown(std::string name) : name_(std::move(name)) {
+        qApp->installEventFilter(this);
+    }
+    ~DisabledWhenShown() override { qApp->removeEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            if (widget->focusPolicy() & Qt::TabFocus && heardText(widget) == name_) {
+                widget->setEnabled(false);
+                disabled = widget;
+            }
+        }
+        return false;
+    }
+
+    QPointer<QWidget> disabled;
+
+  private:
+    std::string name_;
+};
+
 class FocusFollowsTest : public WindowWorldTest {
   protected:
     // The scroll area of the main window's page.
@@ -121,6 +147,61 @@ TEST_F(FocusFollowsTest, ThePanelOpensAgainAtItsTopOnItsFirstControl) {
     open(&host);
     EXPECT_EQ(QApplication::focusWidget(), first);
     EXPECT_EQ(scroll->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(focusInSight());
+}
+
+// The panel opening with its first control disabled starts on the first one
+// that takes the focus, never where the last opening left it.
+TEST_F(FocusFollowsTest, ThePanelOpeningOnADisabledFirstControlFocusesTheFirstEnabledOne) {
+    PanelHost host;
+    auto* panel = new MenuPanel(*context, &host);
+    host.layout()->addWidget(panel);
+    host.resize(390, 380);
+    open(&host);
+    QWidget* first = QApplication::focusWidget();
+    ASSERT_NE(first, nullptr);
+    QTest::keyClick(first, Qt::Key_Tab);
+    QWidget* second = QApplication::focusWidget();
+    ASSERT_NE(second, first);
+    ChipButton* last = panel->recoveryCard()->recoverButton();
+    last->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(last, Qt::Key_Escape);
+    ASSERT_FALSE(host.isVisible());
+
+    first->setEnabled(false);
+    open(&host);
+    EXPECT_EQ(QApplication::focusWidget(), second) << heardName(QApplication::focusWidget());
+    EXPECT_TRUE(focusInSight());
+}
+
+// A page a step card opens whose first control shows disabled: the focus
+// goes on to its first enabled control, never stays on the card that goes
+// with the old page.
+TEST_F(FocusFollowsTest, APageOpeningOnADisabledFirstControlFocusesTheFirstEnabledOne) {
+    MainWindow window(*context);
+    window.resize(1000, 700);
+    open(&window);
+    QAbstractButton* step = nullptr;
+    for (auto* button : window.detailForm()->page()->findChildren<QAbstractButton*>())
+        if (heardText(button) == "1단계, 화면 색감 맞추기")
+            step = button;
+    ASSERT_NE(step, nullptr);
+    DisabledWhenShown disabledFirst("화면 색감 보정");
+    step->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(step, Qt::Key_Space);
+    settle();
+    ASSERT_EQ(window.state().selectedSection, MainWindowSection::color);
+    ASSERT_TRUE(disabledFirst.disabled);
+    std::vector<QWidget*> shown;
+    for (QWidget* stop : tabStopsInReadingOrder(window.detailForm()->page()))
+        if (stop->isVisible())
+            shown.push_back(stop);
+    ASSERT_FALSE(shown.empty());
+    ASSERT_EQ(shown.front(), disabledFirst.disabled.data());
+    const auto enabled =
+        std::find_if(shown.begin(), shown.end(), [](QWidget* stop) { return stop->isEnabled(); });
+    ASSERT_NE(enabled, shown.end());
+    EXPECT_EQ(QApplication::focusWidget(), *enabled) << heardName(QApplication::focusWidget());
     EXPECT_TRUE(focusInSight());
 }
 

@@ -150,6 +150,35 @@ TEST_F(FocusFollowsTest, ThePanelOpensAgainAtItsTopOnItsFirstControl) {
     EXPECT_TRUE(focusInSight());
 }
 
+// At the largest text size the panel's first control sits lower than the
+// margin a scroll area keeps around a focused control, so showing that
+// control alone would leave the title above the view.
+TEST_F(FocusFollowsTest, ThePanelOpensAgainAtItsTopAtTheLargestTextSize) {
+    world.store->setTextSize(QuorvaneTextSize::veryLarge);
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    PanelHost host;
+    auto* panel = new MenuPanel(*context, &host);
+    host.layout()->addWidget(panel);
+    host.resize(390, 380);
+    open(&host);
+    QWidget* first = QApplication::focusWidget();
+    ASSERT_NE(first, nullptr);
+    auto* scroll = panel->findChild<QScrollArea*>();
+    // QScrollArea::ensureWidgetVisible()'s margin.
+    constexpr int kVisibleMargin = 50;
+    ASSERT_GT(first->mapTo(scroll->widget(), QPoint(0, 0)).y(), kVisibleMargin);
+    panel->recoveryCard()->recoverButton()->setFocus(Qt::TabFocusReason);
+    settle();
+    ASSERT_GT(scroll->verticalScrollBar()->value(), 0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    ASSERT_FALSE(host.isVisible());
+
+    open(&host);
+    EXPECT_EQ(QApplication::focusWidget(), first);
+    EXPECT_EQ(scroll->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(seenArea(panel->header()).contains(heardRect(panel->header())));
+}
+
 // The panel opening with its first control disabled starts on the first one
 // that takes the focus, never where the last opening left it.
 TEST_F(FocusFollowsTest, ThePanelOpeningOnADisabledFirstControlFocusesTheFirstEnabledOne) {

@@ -62,6 +62,13 @@ void ChipButton::setRole(ButtonRole role) {
     update();
 }
 
+void ChipButton::setProminence(QuorvaneChipProminence prominence) {
+    if (prominence == prominence_)
+        return;
+    prominence_ = prominence;
+    update();
+}
+
 void ChipButton::setDetailText(const QString& detail) {
     detail_ = detail;
     updateGeometry();

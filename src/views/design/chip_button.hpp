@@ -32,6 +32,7 @@ class ChipButton : public QAbstractButton {
                QWidget* parent = nullptr);
 
     QuorvaneChipProminence prominence() const { return prominence_; }
+    void setProminence(QuorvaneChipProminence prominence);
     // A destructive button keeps its label in the destructive colour.
     void setRole(ButtonRole role);
     ButtonRole role() const { return role_; }

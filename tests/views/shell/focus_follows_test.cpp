@@ -312,6 +312,40 @@ TEST_F(FocusFollowsTest, AShortcutSwitchKeepsTheFocusAndThePageWhereTheyWere) {
     EXPECT_EQ(scroll->verticalScrollBar()->value(), page);
 }
 
+// A card whose action turns into its opposite once pressed (pausing the
+// effect offers to resume it) stays the same button with the focus, so the
+// next press undoes the first.
+TEST_F(FocusFollowsTest, ARecoveryCardKeepsTheFocusAsItsActionTurns) {
+    MainWindow window(*context);
+    window.resize(1000, 700);
+    window.state().setShowsAdvancedSections(true);
+    window.state().selectSection(MainWindowSection::recovery);
+    open(&window);
+    QPointer<QAbstractButton> card;
+    for (auto* button : window.detailForm()->page()->findChildren<ChipButton*>())
+        if (button->text() == QStringLiteral("이 화면 효과 잠시 끄기"))
+            card = button;
+    ASSERT_TRUE(card);
+    card->setFocus(Qt::TabFocusReason);
+    settle();
+    QScrollArea* scroll = pageScroll(window);
+    ASSERT_NE(scroll, nullptr);
+    const int page = scroll->verticalScrollBar()->value();
+
+    QTest::keyClick(card, Qt::Key_Space);
+    settle();
+    ASSERT_TRUE(card);
+    EXPECT_EQ(card->text(), QStringLiteral("저장된 효과 다시 켜기"));
+    EXPECT_EQ(QApplication::focusWidget(), card.data()) << heardName(QApplication::focusWidget());
+    EXPECT_EQ(scroll->verticalScrollBar()->value(), page);
+
+    QTest::keyClick(card, Qt::Key_Return);
+    settle();
+    ASSERT_TRUE(card);
+    EXPECT_EQ(card->text(), QStringLiteral("이 화면 효과 잠시 끄기"));
+    EXPECT_EQ(QApplication::focusWidget(), card.data());
+}
+
 // A row that goes (its preset deleted) hands the focus to the row after it,
 // or before it at the end of the list, on the same page.
 TEST_F(FocusFollowsTest, ADeletedRowHandsTheFocusToItsNeighbour) {

@@ -13,6 +13,7 @@
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/themed_text.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/qt_text.hpp"
 #include "views/settings/settings_disclosure_section.hpp"
@@ -48,6 +49,8 @@ class BindingRow : public SettingsTintedTile {
         copy->addWidget(chord_);
         layout->addLayout(copy, 1);
         toggle = new QCheckBox(this);
+        // A screen reader's Toggle flips the binding, not only the box.
+        readAsToggleButton(toggle);
         setSpokenName(toggle, QStringLiteral("사용"));
         layout->addWidget(toggle, 0, Qt::AlignVCenter);
     }

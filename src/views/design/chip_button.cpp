@@ -86,11 +86,19 @@ void ChipButton::setActionLabel(const ActionButtonLabel& label) {
     update();
 }
 
+void ChipButton::setFrame(const ButtonFrame& frame) {
+    frame_ = frame;
+    updateGeometry();
+    update();
+}
+
 QString ChipButton::shownText() const {
     return toQString(shownMnemonicText(text().toStdString()));
 }
 
 ButtonInsets ChipButton::insets() const {
+    if (frame_)
+        return frame_->insets;
     if (!framePadding_)
         return buttonInsets(shape_);
     return framedButtonBox(shape_, theme_.textSize(),
@@ -148,6 +156,8 @@ int ChipButton::symbolRoom() const {
 }
 
 int ChipButton::minimumHeight() const {
+    if (frame_)
+        return static_cast<int>(std::lround(frame_->minHeight));
     if (framePadding_) {
         const auto frame = accessibleButtonFrame(theme_.textSize(), *framePadding_);
         return static_cast<int>(
@@ -202,7 +212,8 @@ void ChipButton::paintEvent(QPaintEvent*) {
     const ButtonLook current = look();
     painter.setOpacity(current.opacity);
     const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    const double radius = buttonCornerRadius(shape_, frame.height());
+    const double radius =
+        frame_ ? frame_->cornerRadius : buttonCornerRadius(shape_, frame.height());
     painter.setPen(QPen(theme_.color(current.border), 1));
     painter.setBrush(theme_.color(current.fill));
     painter.drawRoundedRect(frame, radius, radius);

@@ -46,6 +46,9 @@ class ChipButton : public QAbstractButton {
     // label's size and its title wrapping to the label's line limit, so the
     // chip may be narrower than its one-line width and grows taller instead.
     void setActionLabel(const ActionButtonLabel& label = kActionButtonLabel);
+    // Draws the chip in `frame` instead of its shape's insets, least height
+    // and capsule corners.
+    void setFrame(const ButtonFrame& frame);
     // The look in the current state (for tests and custom painting).
     ButtonLook look() const;
 
@@ -85,6 +88,7 @@ class ChipButton : public QAbstractButton {
     QString detail_;
     std::optional<double> framePadding_;
     std::optional<ActionButtonLabel> actionLabel_;
+    std::optional<ButtonFrame> frame_;
 };
 
 // The full-width tile form of the same button.

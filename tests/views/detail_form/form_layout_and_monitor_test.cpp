@@ -234,6 +234,27 @@ TEST_F(DetailFormTest, ALongModeLabelTakesTwoLinesInItsStatusTile) {
     EXPECT_DOUBLE_EQ(value->fittedFont(value->width()).pointSizeF(), value->font().pointSizeF());
 }
 
+// The overview card's title and its badge stand on one baseline as drawn,
+// a Latin name beside a Hangul badge, at the smallest and largest text.
+TEST_F(DetailFormTest, TheOverviewTitleAndBadgeStandOnOneBaseline) {
+    start();
+    for (auto size : {QuorvaneTextSize::standard, QuorvaneTextSize::veryLarge}) {
+        theme.setTextSize(size);
+        window.resize(900, 900);
+        form->resize(900, 900);
+        show(MainWindowSection::profile);
+        auto* badge = visible<StatusPill>().value(0);
+        ASSERT_TRUE(badge);
+        auto* title = qobject_cast<WrappingLabel*>(badge->parentWidget()->findChild<QLabel*>());
+        ASSERT_TRUE(title && title->text() == QStringLiteral("Studio"));
+        const QImage picture = window.grab().toImage();
+        EXPECT_NEAR(inkBaseline(&window, picture, badge, badge->font(), badge->text(),
+                                TextPart::capsuleAfterSymbol),
+                    inkBaseline(&window, picture, title, title->font(), title->text()), 1.0)
+            << caseName(size);
+    }
+}
+
 TEST_F(DetailFormTest, OnlyVeryLargeStacksTheStepCards) {
     start();
     auto rowsOfCards = [this] {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "presentation/design/action_button_label.hpp"
+#include "presentation/design/baseline_alignment.hpp"
 #include "presentation/design/button_look.hpp"
 
 class QPainter;
@@ -78,6 +79,9 @@ class ChipButton : public QAbstractButton {
     void paintWrapped(QPainter& painter, const QRectF& area, const QString& label,
                       const QColor& ink) const;
     int actionTitleHeight(double titleWidth) const;
+    // Where an action label's tile and title stand (tops, from the label's
+    // top) and how tall the label is, for a title `titleWidth` wide.
+    BaselineLine actionLabelLine(double titleWidth) const;
     void paintActionLabel(QPainter& painter, const QColor& ink) const;
 
     Theme& theme_;

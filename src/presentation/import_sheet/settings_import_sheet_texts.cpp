@@ -47,7 +47,7 @@ std::string_view importModeSegmentLabel(QuorvaneSettingsImportMode mode) {
 std::string_view importModeDescription(QuorvaneSettingsImportMode mode) {
     if (mode == QuorvaneSettingsImportMode::globalOnly) {
         return "프리셋과 작업 모드 단축키 바인딩 등 공통 설정만 가져오되 단축키 켜짐 상태와 비상 "
-               "복구 단축키는 이 컴퓨터의 로컬 설정을 유지합니다. 현재 컴퓨터의 화면별 색상값과 "
+               "복구 단축키는 이 컴퓨터의 로컬 설정을 유지합니다. 이 컴퓨터의 화면별 색상값과 "
                "선택 디스플레이는 그대로 둡니다.";
     }
     return "프리셋과 작업 모드 단축키 바인딩을 가져오되 단축키 켜짐 상태와 비상 복구 단축키는 이 "

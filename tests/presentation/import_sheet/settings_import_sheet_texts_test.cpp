@@ -63,6 +63,19 @@ TEST(SettingsImportSheetTextsTest, TheSummaryShowsTheFilesValuesAndWhatIsNotImpo
     EXPECT_EQ(changePlanLabel(QuorvaneChangePlanControlPath::nativeBrightness), "시스템 밝기");
 }
 
+// Both descriptions speak of this computer as the rest of the import does
+// ("이 컴퓨터 설정", "이 컴퓨터에 저장하지 않음").
+TEST(SettingsImportSheetTextsTest, TheModeDescriptionsSpeakOfThisComputer) {
+    EXPECT_EQ(importModeDescription(Mode::globalOnly),
+              "프리셋과 작업 모드 단축키 바인딩 등 공통 설정만 가져오되 단축키 켜짐 상태와 비상 "
+              "복구 단축키는 이 컴퓨터의 로컬 설정을 유지합니다. 이 컴퓨터의 화면별 색상값과 "
+              "선택 디스플레이는 그대로 둡니다.");
+    EXPECT_EQ(importModeDescription(Mode::fullWithDisplayMapping),
+              "프리셋과 작업 모드 단축키 바인딩을 가져오되 단축키 켜짐 상태와 비상 복구 단축키는 "
+              "이 컴퓨터의 로컬 설정을 유지합니다. 화면별 색상값은 아래에서 고른 현재 "
+              "디스플레이에만 연결합니다.");
+}
+
 // Each badge carries its classification's symbol, whatever the case: an
 // entry outside the import's usual classes shows which symbol belongs to
 // which label, and the comparison rows leave the risk out.

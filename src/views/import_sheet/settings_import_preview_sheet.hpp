@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 #include <map>
 #include <optional>
 #include <string>
@@ -20,6 +21,7 @@ class QVBoxLayout;
 
 namespace quorvane {
 
+class ImportMappingNoticeView;
 class SettingsSegmentedPicker;
 class SettingsTintedTile;
 class WrappingLabel;
@@ -79,9 +81,8 @@ class SettingsImportPreviewSheet : public QDialog {
         QComboBox* picker = nullptr;
     };
     std::map<std::string, MappingRow> rows_;
-    WrappingLabel* duplicateWarning_ = nullptr;
-    WrappingLabel* lookAlikeNotice_ = nullptr;
-    WrappingLabel* invalidWarning_ = nullptr;
+    // The notices under the rows, one per kind, in the order shown.
+    std::array<ImportMappingNoticeView*, 3> notices_{};
     QCheckBox* selectionSwitch_ = nullptr;
     QWidget* selectionSwitchText_ = nullptr;
     QVBoxLayout* beforeAfter_ = nullptr;

@@ -314,8 +314,6 @@ SettingsImportPreviewSheet::SettingsImportPreviewSheet(ViewContext& context,
                              confirmation.switchSelectionToMappedDisplay);
         done(QDialog::Accepted);
     });
-    connect(&context_.bridge, &StoreBridge::storeChanged, this,
-            &SettingsImportPreviewSheet::followStore);
     const auto restyle = [this, &theme] {
         for (auto* button : {cancel_, import_})
             button->setFont(theme.baseFont());
@@ -542,30 +540,12 @@ void SettingsImportPreviewSheet::fillPicker(QComboBox* picker,
     for (const auto& target : model_.visibleImportTargets())
         picker->addItem(toQString(target.pickerLabel), toQString(target.identityRawValue));
     const QString current = toQString(model_.target(importedIdentity));
-    int index = picker->findData(current);
-    if (index < 0) {
-        // A target no longer offered stays chosen (and invalid) until the user changes it.
-        picker->addItem(QStringLiteral("연결할 수 없는 디스플레이"), current);
-        index = picker->count() - 1;
-    }
-    picker->setCurrentIndex(index);
+    picker->setCurrentIndex(picker->findData(current));
 }
 
 QComboBox* SettingsImportPreviewSheet::targetPicker(const std::string& importedIdentity) const {
     const auto found = rows_.find(importedIdentity);
     return found == rows_.end() ? nullptr : found->second.picker;
-}
-
-void SettingsImportPreviewSheet::followStore() {
-    const auto offered = model_.visibleImportTargets();
-    model_.setVisibleDisplays(context_.store.displays(), context_.store.displayAliasesByKey());
-    // Pickers are refilled only when what they offer changed, so an open
-    // list is not closed by an unrelated store change.
-    if (model_.visibleImportTargets() != offered) {
-        for (const auto& [id, row] : rows_)
-            fillPicker(row.picker, id);
-    }
-    refresh();
 }
 
 void SettingsImportPreviewSheet::refresh() {
@@ -596,7 +576,7 @@ void SettingsImportPreviewSheet::refresh() {
 
 void SettingsImportPreviewSheet::showPlan() {
     auto plan = settingsImportChangePlan(model_);
-    // Most store changes leave the plan as it is: its cards stay.
+    // Most choices leave the plan as it is: its cards stay.
     if (plan == shownPlan_)
         return;
     shownPlan_ = std::move(plan);

@@ -32,8 +32,9 @@ class WrappingLabel;
 // change plan, and what the import does not do. It writes nothing: "가져오기"
 // (the default button, enabled only for a safe mapping) hands the choices to
 // the window; "취소" asks the window to cancel, which it reports; Escape or
-// closing only dismisses (reject()). Displays that change while it is open
-// are fed in without losing the user's choices.
+// closing only dismisses (reject()). It takes the store's displays, aliases
+// and hot-key state once, when it opens: a display that comes or goes while
+// it is open is left to the store's own check at import.
 class SettingsImportPreviewSheet : public QDialog {
     Q_OBJECT
 
@@ -64,7 +65,6 @@ class SettingsImportPreviewSheet : public QDialog {
     QWidget* buildMapping();
     QWidget* buildSafety();
     void fillPicker(QComboBox* picker, const std::string& importedIdentity);
-    void followStore();
     void refresh();
     void showPlan();
     void rebuildPlanSections(const QuorvaneChangePlan& plan);

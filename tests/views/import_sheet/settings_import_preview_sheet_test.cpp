@@ -66,6 +66,16 @@ class SettingsImportPreviewSheetTest : public ::testing::Test {
             world.scheduler->runUntilIdle();
         }
     }
+    // Import hands the sheet's choices to the store, as the settings window does.
+    void confirmThroughTheStore() {
+        QObject::connect(sheet.get(), &SettingsImportPreviewSheet::importConfirmed,
+                         [this, draft = sheet->draft()](
+                             QuorvaneSettingsImportMode mode,
+                             const std::vector<QuorvaneSettingsImportDisplayMapping>& mappings,
+                             bool switchSelection) {
+                             store().confirmSettingsImport(draft, mode, mappings, switchSelection);
+                         });
+    }
     // Picks `target` (an identity or the skip value) for an imported display.
     void pick(const DisplaySnapshot& imported, const std::string& target) {
         auto* picker = sheet->targetPicker(rawIdentity(imported));
@@ -296,6 +306,9 @@ TEST_F(SettingsImportPreviewSheetTest, IdentitiesAreMonospacedAndLongTargetsEndI
     const std::string alias = "회의실 B 벽걸이 모니터 (발표용, 왼쪽에서 두 번째 자리)";
     store().setDisplayAlias(alias, studio.id);
     settle();
+    // The sheet reads the aliases when it opens.
+    sheet = std::make_unique<SettingsImportPreviewSheet>(*context, sheet->draft(), nullptr);
+    sheet->show();
     sheet->resize(1400, 900);
     settle();
 
@@ -491,15 +504,64 @@ TEST_F(SettingsImportPreviewSheetTest, KeyCombinationsInTheSummaryTilesStayWhole
     EXPECT_GE(chords, 1);
 }
 
-TEST_F(SettingsImportPreviewSheetTest, ATargetThatVanishesWhileOpenBlocksImport) {
+// The sheet keeps the displays it opened with: one that goes while it is
+// open is neither taken out of the pickers nor made to block Import; the
+// store's check at import keeps its value under its identity, and the value
+// reaches it when it is back.
+TEST_F(SettingsImportPreviewSheetTest, ATargetThatGoesWhileOpenKeepsItsValueForItsReturn) {
     pick(studio, std::string(kSkipImportTarget));
     pick(side, rawIdentity(side));
-    EXPECT_TRUE(sheet->importButton()->isEnabled());
+    auto* picker = sheet->targetPicker(rawIdentity(side));
+    const auto entries = [picker] {
+        QStringList texts;
+        for (int index = 0; index < picker->count(); ++index)
+            texts << picker->itemText(index);
+        return texts;
+    };
+    const QStringList offered = entries();
     world.connect({studio});
     store().refresh(DisplayStore::RefreshIntent::passiveViewAppearance);
     settle();
-    EXPECT_FALSE(sheet->importButton()->isEnabled());
-    EXPECT_EQ(sheet->model().target(rawIdentity(side)), rawIdentity(side));
+    EXPECT_EQ(entries(), offered);
+    EXPECT_EQ(picker->currentData().toString().toStdString(), rawIdentity(side));
+    EXPECT_TRUE(sheet->importButton()->isEnabled());
+
+    confirmThroughTheStore();
+    sheet->importButton()->click();
+    EXPECT_EQ(store().statusMessage(),
+              "설정 가져오기 완료 — 1개 디스플레이 색상값을 연결했습니다. 자동 적용은 다음 명시적 "
+              "새로고침 때 실행됩니다");
+    EXPECT_DOUBLE_EQ(world.savedPreferences().displayAdjustments.at(rawIdentity(side)).contrast,
+                     1.2);
+
+    world.connect({studio, side});
+    store().refresh(DisplayStore::RefreshIntent::explicitUserRefresh);
+    settle();
+    EXPECT_DOUBLE_EQ(store().colorAdjustment(side.id).contrast, 1.2);
+    auto expected = ColorAdjustment::neutral();
+    expected.contrast = 1.2;
+    EXPECT_EQ(world.midRed(side.id), world.midRed(expected));
+}
+
+// A target that another monitor of the same identity joins while the sheet
+// is open is refused by the store at import, with its reason, and nothing
+// is saved.
+TEST_F(SettingsImportPreviewSheetTest, ATargetThatTurnsAmbiguousWhileOpenIsRefusedAtImport) {
+    pick(studio, std::string(kSkipImportTarget));
+    auto lookAlike = side;
+    lookAlike.id = 9;
+    lookAlike.bounds.x = 3840;
+    world.connect({studio, side, lookAlike});
+    store().refresh(DisplayStore::RefreshIntent::passiveViewAppearance);
+    settle();
+    ASSERT_TRUE(sheet->importButton()->isEnabled());
+    const auto saved = world.defaults->contents();
+    confirmThroughTheStore();
+    sheet->importButton()->click();
+    EXPECT_EQ(store().statusMessage(),
+              "구분이 불확실한 디스플레이에는 자동으로 연결할 수 없습니다: " +
+                  QuorvaneSettingsImportDisplayAdjustment::displayLabel(rawIdentity(side)));
+    EXPECT_EQ(world.defaults->contents(), saved);
 }
 
 TEST_F(SettingsImportPreviewSheetTest, NothingChangesBeforeImportAndImportStoresWhatThePlanListed) {

@@ -27,6 +27,8 @@ namespace quorvane {
 
 namespace {
 
+constexpr int kStepIconColumnWidth = 20;
+
 QString text(const std::string& value) {
     return QString::fromStdString(value);
 }
@@ -201,9 +203,10 @@ class StepLine : public QWidget {
         auto* row = new QHBoxLayout(this);
         row->setContentsMargins(0, 0, 0, 0);
         row->setSpacing(10);
-        // The symbol takes the size of the step's text, so every step's
-        // texts start at the same x.
+        // The symbol takes the size of the step's text and stands centred in
+        // a column of its own, so every step's texts start at the same x.
         icon_ = new SymbolImage({}, this);
+        icon_->setFixedWidth(kStepIconColumnWidth);
         followTheme(theme, icon_, [this] { tint(); });
         row->addWidget(icon_, 0, Qt::AlignTop);
         auto* copy = new QVBoxLayout;
@@ -337,7 +340,8 @@ QWidget* HealthCheckWizard::buildHeader() {
     followTheme(theme_, headerIcon_, [this] {
         headerIcon_->setColor(
             theme_.color(SupportPresentation::statusLook(summary_.overallStatus).tint));
-        headerIcon_->setFont(theme_.font(QuorvaneFontStyle::title3, QFont::DemiBold));
+        // The icon is the size of the text around the header, not of its title.
+        headerIcon_->setFont(theme_.font(QuorvaneFontStyle::body, QFont::Normal));
     });
     auto* title = heading(theme_, QStringLiteral("이 화면에서 되는 것 / 안 되는 것"),
                           QuorvaneFontStyle::title3, line);

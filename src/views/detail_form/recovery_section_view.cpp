@@ -50,7 +50,7 @@ class ActionCard : public SurfacePanel {
         column->setContentsMargins(0, 0, 0, 0);
         column->setSpacing(9);
         button_ = new ChipButton(theme, QString(), QuorvaneChipProminence::neutral);
-        button_->setActionLabel();
+        button_->setActionLabel(kBaselineActionButtonLabel);
         connect(button_, &QAbstractButton::clicked, this,
                 [this, run = std::move(run)] { run(action_); });
         column->addWidget(button_, 0, Qt::AlignLeft);

@@ -249,14 +249,6 @@ class StepLine : public QWidget {
     ActionStrip* action_ = nullptr;
 };
 
-// Entries by their place in the list.
-std::vector<std::string> places(std::size_t count) {
-    std::vector<std::string> keys;
-    for (std::size_t index = 0; index < count; ++index)
-        keys.push_back(std::to_string(index));
-    return keys;
-}
-
 }  // namespace
 
 HealthCheckWizard::HealthCheckWizard(Theme& theme, QuorvaneDisplaySupportSummary summary,
@@ -398,7 +390,7 @@ void HealthCheckWizard::showTechnicalDetails() {
     detailsBody_->setVisible(expanded_);
     const auto& details = summary_.technicalDetails;
     detailLines_->show(
-        places(expanded_ ? details.size() : 0),
+        KeyedRows::placeKeys(expanded_ ? details.size() : 0),
         [this, &details](std::size_t index) {
             auto* label = captionSecondary(theme_, "• " + details[index], detailsBody_);
             label->setSelectable(true);

@@ -76,6 +76,13 @@ void KeyedRows::show(const std::vector<std::string>& keys, const Make& make, con
         placeInLayout(shown);
 }
 
+std::vector<std::string> KeyedRows::placeKeys(std::size_t count) {
+    std::vector<std::string> keys;
+    for (std::size_t index = 0; index < count; ++index)
+        keys.push_back(std::to_string(index));
+    return keys;
+}
+
 std::vector<QWidget*> KeyedRows::rows() const {
     std::vector<QWidget*> shown;
     shown.reserve(rows_.size());

@@ -42,6 +42,9 @@ class KeyedRows {
     explicit KeyedRows(Place place);
 
     void show(const std::vector<std::string>& keys, const Make& make, const Update& update);
+    // Keys of rows known by their place: slots whose content changes
+    // (a card whose action turns into another).
+    static std::vector<std::string> placeKeys(std::size_t count);
     // Where the focus goes when the last row holding it goes.
     void setFocusWhenEmpty(QWidget* control) { whenEmpty_ = control; }
 

@@ -80,14 +80,6 @@ class ActionCard : public SurfacePanel {
     RecoveryAction action_{};
 };
 
-// Cards by their place in the group.
-std::vector<std::string> places(std::size_t count) {
-    std::vector<std::string> keys;
-    for (std::size_t index = 0; index < count; ++index)
-        keys.push_back(std::to_string(index));
-    return keys;
-}
-
 }  // namespace
 
 RecoverySectionView::RecoverySectionView(DetailFormContext& context, QWidget* parent)
@@ -135,7 +127,7 @@ QWidget* RecoverySectionView::makeStatePanel(
 
 void RecoverySectionView::showCards(KeyedRows& rows, const std::vector<RecoveryCard>& cards) {
     rows.show(
-        places(cards.size()),
+        KeyedRows::placeKeys(cards.size()),
         [this, &cards](std::size_t index) {
             auto* card = new ActionCard(context_.theme, [this](RecoveryAction action) {
                 if (display_)

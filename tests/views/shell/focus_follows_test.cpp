@@ -78,6 +78,14 @@ class DisabledWhenShown : public QObject {
 
 class FocusFollowsTest : public WindowWorldTest {
   protected:
+    // The panel in its host, `height` high (below about 600 its content
+    // scrolls).
+    MenuPanel* placePanel(PanelHost& host, int height) {
+        auto* panel = new MenuPanel(*context, &host);
+        host.layout()->addWidget(panel);
+        host.resize(390, height);
+        return panel;
+    }
     // The scroll area of the main window's page.
     static QScrollArea* pageScroll(MainWindow& window) {
         return window.detailForm()->page()->findChild<QScrollArea*>();
@@ -124,9 +132,7 @@ TEST_F(FocusFollowsTest, TabWrappingBackToAScrolledSidebarShowsTheDisplayRow) {
 
 TEST_F(FocusFollowsTest, ThePanelOpensAgainAtItsTopOnItsFirstControl) {
     PanelHost host;
-    auto* panel = new MenuPanel(*context, &host);
-    host.layout()->addWidget(panel);
-    host.resize(390, 380);  // shorter than its content: it scrolls
+    auto* panel = placePanel(host, 380);  // shorter than its content: it scrolls
     open(&host);
     QWidget* first = QApplication::focusWidget();
     ASSERT_TRUE(focusInSight());
@@ -157,9 +163,7 @@ TEST_F(FocusFollowsTest, ThePanelOpensAgainAtItsTopAtTheLargestTextSize) {
     world.store->setTextSize(QuorvaneTextSize::veryLarge);
     theme.setTextSize(QuorvaneTextSize::veryLarge);
     PanelHost host;
-    auto* panel = new MenuPanel(*context, &host);
-    host.layout()->addWidget(panel);
-    host.resize(390, 380);
+    auto* panel = placePanel(host, 380);
     open(&host);
     QWidget* first = QApplication::focusWidget();
     ASSERT_NE(first, nullptr);
@@ -183,9 +187,7 @@ TEST_F(FocusFollowsTest, ThePanelOpensAgainAtItsTopAtTheLargestTextSize) {
 // that takes the focus, never where the last opening left it.
 TEST_F(FocusFollowsTest, ThePanelOpeningOnADisabledFirstControlFocusesTheFirstEnabledOne) {
     PanelHost host;
-    auto* panel = new MenuPanel(*context, &host);
-    host.layout()->addWidget(panel);
-    host.resize(390, 380);
+    auto* panel = placePanel(host, 380);
     open(&host);
     QWidget* first = QApplication::focusWidget();
     ASSERT_NE(first, nullptr);
@@ -387,9 +389,7 @@ TEST_F(FocusFollowsTest, ADeletedRowHandsTheFocusToItsNeighbour) {
 // way, the panel is there again with the focus on the button that asked.
 TEST_F(FocusFollowsTest, TheRecoveryConfirmationReturnsToThePanelOnTheButtonThatAsked) {
     PanelHost host;
-    auto* panel = new MenuPanel(*context, &host);
-    host.layout()->addWidget(panel);
-    host.resize(390, 380);
+    auto* panel = placePanel(host, 380);
     int reopened = 0;
     shell.togglePanel = [&] {
         ++reopened;
@@ -430,9 +430,7 @@ TEST_F(FocusFollowsTest, TheRecoveryConfirmationReturnsToThePanelOnTheButtonThat
 // closes, so the next menu never opens on top of it.
 TEST_F(FocusFollowsTest, AMenuItemPressedByAScreenReaderClosesItsMenu) {
     PanelHost host;
-    auto* panel = new MenuPanel(*context, &host);
-    host.layout()->addWidget(panel);
-    host.resize(390, 600);
+    auto* panel = placePanel(host, 600);
     open(&host);
     QMenu* menu = panel->header()->displayMenu();
     ASSERT_GE(menu->actions().size(), 2);

@@ -158,6 +158,49 @@ TEST(BackgroundDefaultsWriter, AWaitForPendingWritesEndsWithTheWriteOrAtItsLimit
     EXPECT_EQ(writer.read(kKey).data, "refused");
 }
 
+// The same news without a waiting thread, as a handed-over URL is answered:
+// told at once when nothing waits, after the writes under way and queued
+// behind them, and once a write has failed (its retry is not waited for).
+TEST(BackgroundDefaultsWriter, TheCallForPendingWritesComesAtOnceAfterTheWritesOrAfterAFailure) {
+    auto disk = std::make_shared<InMemoryDefaultsStore>();
+    BackgroundDefaultsWriter writer(disk);
+    bool toldAtOnce = false;
+    writer.whenPendingWritesTried([&] { toldAtOnce = true; });
+    EXPECT_TRUE(toldAtOnce);
+
+    std::promise<void> started;
+    std::promise<void> release;
+    auto released = release.get_future().share();
+    std::atomic<bool> holding = true;
+    writer.setBeforeWriteHook([&](const std::string&, const std::string&) {
+        if (!holding.exchange(false))
+            return;
+        started.set_value();
+        released.wait();
+    });
+    writer.setData(kKey, "held");
+    started.get_future().wait();
+    writer.setData(kJournalKey, "queued");
+    std::promise<std::pair<std::optional<std::string>, std::optional<std::string>>> written;
+    writer.whenPendingWritesTried([&] {
+        written.set_value({disk->dataForKey(kKey), disk->dataForKey(kJournalKey)});
+    });
+    auto seen = written.get_future();
+    EXPECT_EQ(seen.wait_for(std::chrono::milliseconds(0)), std::future_status::timeout);
+    release.set_value();
+    ASSERT_EQ(seen.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    EXPECT_EQ(seen.get(), std::make_pair(std::optional<std::string>("held"),
+                                         std::optional<std::string>("queued")));
+
+    disk->setFailsWrites(true);
+    writer.setData(kKey, "refused");
+    std::promise<void> failed;
+    writer.whenPendingWritesTried([&] { failed.set_value(); });
+    EXPECT_EQ(failed.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    EXPECT_EQ(disk->dataForKey(kKey), "held");
+    EXPECT_EQ(writer.read(kKey).data, "refused");
+}
+
 TEST(BackgroundDefaultsWriter, RemovingAKeyDropsItsPendingValue) {
     auto disk = std::make_shared<InMemoryDefaultsStore>();
     BackgroundDefaultsWriter writer(disk);

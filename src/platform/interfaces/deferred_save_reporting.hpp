@@ -42,6 +42,12 @@ class DeferredSaveReporting {
     // its write (a failed one waits for its retry and does not count); true
     // when none does.
     virtual bool waitForPendingWrites(Duration limit) = 0;
+    // The same without waiting: calls `done` once no value set earlier waits
+    // for, or is in, its write (a failed one counts as tried) - on the
+    // writer's own thread, or at once on the caller's when none does. `done`
+    // must only hand the news on (post it) and not call back into the
+    // writer.
+    virtual void whenPendingWritesTried(std::function<void()> done) = 0;
     // Writes every value still pending, failed ones again too, and returns
     // those that still could not be written. The way out of the program
     // goes through it.

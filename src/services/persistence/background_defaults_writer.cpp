@@ -82,6 +82,7 @@ bool BackgroundDefaultsWriter::keepsUndecodableAside(std::string_view key) const
 }
 
 bool BackgroundDefaultsWriter::removeKey(std::string_view key) {
+    std::vector<std::function<void()>> due;
     {
         std::unique_lock lock(mutex_);
         if (auto found = pending_.find(key); found != pending_.end())
@@ -90,7 +91,10 @@ bool BackgroundDefaultsWriter::removeKey(std::string_view key) {
             failed_.erase(found);
         // A write already under way would bring the key back after the removal.
         waitUntilWritten(lock, key);
+        due = takeDueTriedCalls();
     }
+    for (auto& call : due)
+        call();
     return disk_->removeKey(key);
 }
 
@@ -129,6 +133,23 @@ bool BackgroundDefaultsWriter::hasUnwrittenValues() const {
 bool BackgroundDefaultsWriter::waitForPendingWrites(Duration limit) {
     std::unique_lock lock(mutex_);
     return written_.wait_for(lock, limit, [&] { return pending_.empty() && !writing_; });
+}
+
+void BackgroundDefaultsWriter::whenPendingWritesTried(std::function<void()> done) {
+    {
+        std::lock_guard lock(mutex_);
+        if (!pending_.empty() || writing_) {
+            triedCalls_.push_back(std::move(done));
+            return;
+        }
+    }
+    done();
+}
+
+std::vector<std::function<void()>> BackgroundDefaultsWriter::takeDueTriedCalls() {
+    if (!pending_.empty() || writing_)
+        return {};
+    return std::exchange(triedCalls_, {});
 }
 
 std::vector<UnwrittenSave> BackgroundDefaultsWriter::flushPendingSaves() {
@@ -272,6 +293,12 @@ void BackgroundDefaultsWriter::run() {
         armRetry();
         writing_.reset();
         written_.notify_all();
+        if (auto due = takeDueTriedCalls(); !due.empty()) {
+            lock.unlock();
+            for (auto& call : due)
+                call();
+            lock.lock();
+        }
     }
 }
 

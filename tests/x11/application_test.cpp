@@ -534,6 +534,58 @@ TEST_F(ApplicationTest, TheLastRequestOfTheApplicationAndTwoCommandLinesWins) {
     }
 }
 
+// Another process holds the settings lock (a stopped Quorvane) while six
+// launches hand URLs over at once. The windows never wait for the saves: a
+// plain launch's "show" is answered at once meanwhile. Every launch ends
+// well, since its request was carried out although its save had to wait;
+// once the lock is let go, the record holds what the screen shows.
+TEST_F(ApplicationTest, HandOversWhileAnotherProcessHoldsTheLockAllEndWellAndNeverHoldTheWindows) {
+    startFirst();
+    const auto identities = identitiesByOutput(home, displayName);
+    ASSERT_EQ(identities.size(), 3u);
+    std::unique_ptr<testing::OtherLockHolder> other;
+    ASSERT_TRUE(eventually([&] {
+        other = std::make_unique<testing::OtherLockHolder>(home.configFolder() / ".lock");
+        return other->held();
+    }));
+    const std::vector<std::string> outputs = {"DUMMY0", "DUMMY1", "DUMMY2"};
+    std::vector<std::unique_ptr<LaunchedProcess>> launches;
+    for (std::size_t i = 0; i < 6; ++i) {
+        const auto& preset = i < 3 ? "night" : "movie";
+        launches.push_back(launch({"quorvane://apply-safe-preset?preset=" + std::string(preset) +
+                                   "&display=" + identities.at(outputs[i % 3])}));
+    }
+    // The first of them is being saved (or waits for the lock) by now.
+    ASSERT_TRUE(eventually([&] {
+        return std::any_of(outputs.begin(), outputs.end(),
+                           [&](const auto& name) { return !showsIdentity(name.c_str()); });
+    })) << home.logText();
+
+    const std::string show = "show";
+    RawSocket plain(socketPath());
+    const auto asked = std::chrono::steady_clock::now();
+    plain.send(header(static_cast<std::uint32_t>(show.size())) + show);
+    EXPECT_EQ(plain.receiveAll(std::chrono::seconds(20)), header(2) + "ok");
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(500));
+
+    for (std::size_t i = 0; i < launches.size(); ++i)
+        EXPECT_EQ(launches[i]->waitFor(), 0) << "launch " << i << "\n" << home.logText();
+    EXPECT_EQ(home.logText().find("did not answer"), std::string::npos) << home.logText();
+
+    other.reset();
+    for (const auto& name : outputs) {
+        const auto& identity = identities.at(name);
+        EXPECT_TRUE(eventually([&] {
+            const auto saved = savedAdjustment(home, identity);
+            return saved && currentRamp(name.c_str()) == rampOf(*saved, name.c_str()) &&
+                   !showsIdentity(name.c_str());
+        })) << name
+            << "\n"
+            << home.logText();
+    }
+    EXPECT_TRUE(first->running());
+}
+
 // Whether the process ignores SIGPIPE, from its /proc status.
 bool ignoresBrokenPipes(pid_t pid) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");

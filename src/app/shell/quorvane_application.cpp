@@ -8,9 +8,12 @@
 #include <QMenu>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <cstdio>
+#include <utility>
 
 #include "app/composition/linux_display_store_factory.hpp"
+#include "app/shell/single_instance.hpp"
 #include "app/shell/tray_icon_glyph.hpp"
 #include "app/shell/tray_menu.hpp"
 #include "presentation/shell/popup_placement.hpp"
@@ -33,9 +36,6 @@ std::optional<int> primaryAvailableHeight() {
 ScreenRect toScreenRect(const QRect& rect) {
     return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
-
-// How long the answer to a handed-over URL waits for the change's save.
-constexpr Duration kHandedOverSaveWait = std::chrono::seconds(1);
 
 // The last word on changes the program ends without: nothing else will
 // write them.
@@ -117,15 +117,34 @@ bool QuorvaneApplication::trayShowsIcon() const {
     return tray_ && tray_->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-void QuorvaneApplication::handleURL(const QString& url) {
+void QuorvaneApplication::handleURL(const QString& url, std::function<void()> answer) {
     host_->store().handleAutomationURL(url.toStdString());
-    // The launch that handed the URL over ends on our answer, and what the
-    // user runs next (the command line, on the same display) must find the
-    // change on disk: were it written only afterwards, it would go over
-    // that later command's value. Bounded, below the time a launch is
-    // served, for a record another process keeps locked.
-    if (auto saves = deferredSaves_.lock())
-        saves->waitForPendingWrites(kHandedOverSaveWait);
+    if (answer)
+        answerOnceSaved(std::move(answer));
+}
+
+// The launch that handed the URL over ends on our answer, and what the user
+// runs next (the command line, on the same display) should find the change
+// on disk. The writer tells when the save has been tried, on its own thread;
+// the window thread never waits for it. A save that waits for another
+// process's lock is answered when that wait fails, or at the latest after
+// kInstanceAnswerLimit, and retried later: the request itself was carried
+// out either way.
+void QuorvaneApplication::answerOnceSaved(std::function<void()> answer) {
+    auto saves = deferredSaves_.lock();
+    if (!saves) {
+        answer();
+        return;
+    }
+    // Both ways to answer run on the window thread: the first one answers.
+    auto owed = std::make_shared<std::function<void()>>(std::move(answer));
+    const auto give = [owed] {
+        if (*owed)
+            std::exchange(*owed, {})();
+    };
+    QTimer::singleShot(kInstanceAnswerLimit, this, give);
+    saves->whenPendingWritesTried(
+        [this, give] { QMetaObject::invokeMethod(this, give, Qt::QueuedConnection); });
 }
 
 void QuorvaneApplication::showMainWindow() {

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QSystemTrayIcon>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -45,8 +46,11 @@ class QuorvaneApplication : public QObject {
 
     // Shows the tray icon, or the main window where there is no tray.
     void start();
-    // An automation URL from the command line or a second launch.
-    void handleURL(const QString& url);
+    // An automation URL from the command line or a second launch. A second
+    // launch's `answer` is called once the change's save has been tried
+    // (written, or failed and held for its retry), off the window thread and
+    // within kInstanceAnswerLimit; the windows go on at once.
+    void handleURL(const QString& url, std::function<void()> answer = {});
 
     void showMainWindow();
     void openSettings();
@@ -73,6 +77,7 @@ class QuorvaneApplication : public QObject {
     void followStoreSettings();
     void applyFrameSizes();
     void placePanel();
+    void answerOnceSaved(std::function<void()> answer);
     void addQuitShortcut(QWidget* window);
     static void raise(QWidget* window);
 

@@ -496,6 +496,36 @@ TEST_F(ApplicationTest, TheSameURLAgainAfterTheCommandLinesChangeEndsOnItsPreset
     EXPECT_EQ(savedAdjustment(home, identity), night);
 }
 
+// A command line killed after it wrote an output's ramps but before its
+// save leaves the screen on its colours and the record as it was; the
+// running application hears of nothing. The same URL again, within a moment
+// of the first, finds the screen no longer showing what the first left
+// there and is carried out: every round ends on the repeated request.
+TEST_F(ApplicationTest, TheSameURLAgainAfterACommandKilledBeforeItsSaveEndsOnItsPreset) {
+    startFirst();
+    const auto identities = identitiesByOutput(home, displayName);
+    ASSERT_EQ(identities.size(), 3u);
+    const auto& identity = identities.at("DUMMY0");
+    const std::string url = "quorvane://apply-safe-preset?preset=night&display=" + identity;
+    const auto& night = builtInPreset("night").adjustment;
+    const auto nightRamp = rampOf(night, "DUMMY0");
+    const auto movieRamp = rampOf(builtInPreset("movie").adjustment, "DUMMY0");
+    const auto target = output("DUMMY0");
+    ASSERT_TRUE(nightRamp && movieRamp && target);
+
+    constexpr int kRounds = 8;
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        ASSERT_TRUE(handOverURL(socketPath(), url)) << home.logText();
+        ASSERT_EQ(currentRamp("DUMMY0"), nightRamp);
+        // All the killed command did: the ramps, no save.
+        ASSERT_FALSE(writeCrtcGamma(*connection, target->crtc, *movieRamp));
+        ASSERT_TRUE(handOverURL(socketPath(), url)) << home.logText();
+        EXPECT_EQ(currentRamp("DUMMY0"), nightRamp);
+        EXPECT_EQ(savedAdjustment(home, identity), night);
+    }
+}
+
 // The application and two command lines (naming the display by identity
 // and by number) take turns on one display in an order drawn at random,
 // with two presets, so the same URL often comes again within a moment of

@@ -109,7 +109,7 @@ TEST(BackgroundDefaultsWriter, AFailedWriteIsReportedAfterSetDataReturned) {
     EXPECT_EQ(reports[0].first, kKey);
     EXPECT_FALSE(reports[0].second.succeeded());
     ASSERT_EQ(unwritten.size(), 1u);
-    EXPECT_EQ(unwritten[0], (UnwrittenSave{kKey, reports[0].second}));
+    EXPECT_EQ(unwritten[0], (UnwrittenSave{kKey, reports[0].second, {}}));
     // A value that failed is kept for the next try, and reads still see it.
     EXPECT_EQ(writer.read(kKey).data, "pending");
     EXPECT_EQ(disk->dataForKey(kKey), std::nullopt);
@@ -120,6 +120,30 @@ TEST(BackgroundDefaultsWriter, AFailedWriteIsReportedAfterSetDataReturned) {
     EXPECT_EQ(disk->dataForKey(kKey), "kept");
     EXPECT_EQ(reports.size(), 1u);
     EXPECT_FALSE(writer.setData("../escape", "x").succeeded());
+}
+
+// What the way out names as lost: a value the flush could not write carries
+// the parts the user's actions set in it, those of a value it replaced too.
+TEST(BackgroundDefaultsWriter, AnUnwrittenValueCarriesThePartsItsActionsSet) {
+    auto disk = std::make_shared<InMemoryDefaultsStore>();
+    BackgroundDefaultsWriter writer(disk);
+    disk->setFailsWrites(true);
+    TouchedRecordParts textSize;
+    textSize.touch("textSize");
+    TouchedRecordParts colour;
+    colour.touch("displayAdjustments", "display-a");
+    writer.setDataTouching(kKey, "first", textSize);
+    writer.setDataTouching(kKey, "second", colour);
+    writer.setData(kJournalKey, "entry");
+
+    const auto unwritten = writer.flushPendingSaves();
+    ASSERT_EQ(unwritten.size(), 2u);
+    const auto& preferences = unwritten[0].key == kKey ? unwritten[0] : unwritten[1];
+    const auto& journal = unwritten[0].key == kKey ? unwritten[1] : unwritten[0];
+    EXPECT_TRUE(preferences.touched.contains("textSize"));
+    EXPECT_TRUE(preferences.touched.contains("displayAdjustments", "display-a"));
+    EXPECT_FALSE(preferences.touched.contains("displayAdjustments", "display-b"));
+    EXPECT_TRUE(journal.touched.empty());
 }
 
 // The bounded wait an answer makes for the change it answers: it ends when

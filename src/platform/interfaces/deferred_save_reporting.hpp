@@ -6,13 +6,17 @@
 
 #include "platform/interfaces/save_outcome.hpp"
 #include "platform/interfaces/scheduler.hpp"
+#include "platform/interfaces/touched_record_parts.hpp"
 
 namespace quorvane {
 
-// A value that is still not on disk, with why its last write failed.
+// A value that is still not on disk, with why its last write failed and
+// the parts of the record the user's actions set in it (what is lost when
+// it is never written).
 struct UnwrittenSave {
     std::string key;
     SaveOutcome outcome;
+    TouchedRecordParts touched;
 
     bool operator==(const UnwrittenSave&) const = default;
 };

@@ -160,7 +160,7 @@ std::vector<UnwrittenSave> BackgroundDefaultsWriter::flushPendingSaves() {
     std::vector<UnwrittenSave> unwritten;
     for (auto& [key, value] : failed_) {
         value.givenUp = true;
-        unwritten.push_back({key, value.outcome});
+        unwritten.push_back({key, value.outcome, value.value.touched});
     }
     return unwritten;
 }

@@ -234,8 +234,9 @@ TEST_F(ApplicationTest, SIGTERMHandsTheOutputsBackAndEndsCleanly) {
 
 // Another process keeps the settings lock (a stopped or hung Quorvane): a
 // change made in the running application waits, and the application still
-// ends within a few seconds of SIGTERM, naming the change it could not save.
-// The record stays as it was.
+// ends within a few seconds of SIGTERM, naming once each display and record
+// whose change it could not save, with the reason, and ending with a status
+// that says a change was lost. The record stays as it was.
 TEST_F(ApplicationTest, SIGTERMEndsPromptlyWhileAnotherProcessHoldsTheLockAndNamesTheChange) {
     startFirst();
     // Taken once the start-up's own save, if any, let go of it.
@@ -251,12 +252,18 @@ TEST_F(ApplicationTest, SIGTERMEndsPromptlyWhileAnotherProcessHoldsTheLockAndNam
 
     first->signal(SIGTERM);
     const auto signalled = std::chrono::steady_clock::now();
-    EXPECT_TRUE(first->waitFor(std::chrono::seconds(30)).has_value()) << home.logText();
+    EXPECT_EQ(first->waitFor(std::chrono::seconds(30)), 1) << home.logText();
     EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(15));
-    EXPECT_NE(home.logText().find("quorvane: 저장하지 못한 채 종료합니다: 다른 Quorvane 프로세스가 "
-                                  "설정 잠금을 쥐고 있어 저장하지 못했습니다"),
-              std::string::npos)
-        << home.logText();
+    const std::string line =
+        "quorvane: 저장하지 못한 채 종료합니다: DUMMY0의 색상값, DUMMY1의 색상값, DUMMY2의 "
+        "색상값, 복구 기록 — 다른 Quorvane 프로세스가 설정 잠금을 쥐고 있어 저장하지 "
+        "못했습니다: " +
+        (home.configFolder() / ".lock").string() + "\n";
+    const auto log = home.logText();
+    const auto told = log.find(line);
+    EXPECT_NE(told, std::string::npos) << log;
+    // Told once, and nothing else is said to be unsaved.
+    EXPECT_EQ(log.find("저장하지 못한 채", told + line.size()), std::string::npos) << log;
     EXPECT_EQ(home.preferencesText(), before);
 }
 

@@ -141,6 +141,8 @@ int main(int argc, char** argv) {
         QMetaObject::invokeMethod(
             &shell, [&shell, url] { shell.handleURL(url); }, Qt::QueuedConnection);
     const int status = QApplication::exec();
-    shell.shutDown();
+    // A change that could not be saved is lost: the run did not end well.
+    if (shell.shutDown() && status == 0)
+        return quorvane::QuorvaneApplication::kChangesLostStatus;
     return status;
 }

@@ -18,6 +18,7 @@
 #include "app/shell/tray_menu.hpp"
 #include "presentation/shell/popup_placement.hpp"
 #include "presentation/shell/shell_frame_sizes.hpp"
+#include "presentation/shell/unsaved_changes_text.hpp"
 #include "views/main_window/main_window.hpp"
 #include "views/panel/menu_panel.hpp"
 #include "views/settings/settings_window.hpp"
@@ -38,13 +39,13 @@ ScreenRect toScreenRect(const QRect& rect) {
 }
 
 // The last word on changes the program ends without: nothing else will
-// write them.
-void tellUnwrittenSaves(const std::vector<UnwrittenSave>& unwritten) {
-    for (const auto& save : unwritten) {
-        const auto reason = save.outcome.error ? save.outcome.error->description() : save.key;
-        std::fprintf(stderr, "quorvane: 저장하지 못한 채 종료합니다: %s\n", reason.c_str());
-    }
+// write them. True when there were any.
+bool tellUnwrittenSaves(const std::vector<UnwrittenSave>& unwritten, const DisplayStore& store) {
+    if (unwritten.empty())
+        return false;
+    std::fputs(unsavedChangesAtQuit(unwritten, store).c_str(), stderr);
     std::fflush(stderr);
+    return true;
 }
 
 }  // namespace
@@ -253,22 +254,27 @@ void QuorvaneApplication::closeAfterDisplayServerLoss() {
     shutDown_ = true;
     // Straight to the writer: the store would tell its windows, which must
     // not run on the lost connection.
+    std::vector<UnwrittenSave> unwritten;
     if (auto saves = deferredSaves_.lock())
-        tellUnwrittenSaves(saves->flushPendingSaves());
-    if (host_)
-        tellUnwrittenSaves(host_->store().heldSaves());
+        unwritten = saves->flushPendingSaves();
+    if (host_) {
+        for (auto& held : host_->store().heldSaves())
+            unwritten.push_back(std::move(held));
+        tellUnwrittenSaves(unwritten, host_->store());
+    }
     recordChanges_.reset();
     host_.reset();
 }
 
-void QuorvaneApplication::shutDown() {
+bool QuorvaneApplication::shutDown() {
     if (shutDown_)
-        return;
+        return changesLost_;
     shutDown_ = true;
     if (gamma_)
         gamma_->restoreSystemColorSettings();
     if (host_)
-        tellUnwrittenSaves(host_->store().flushPendingSaves());
+        changesLost_ = tellUnwrittenSaves(host_->store().flushPendingSaves(), host_->store());
+    return changesLost_;
 }
 
 }  // namespace quorvane

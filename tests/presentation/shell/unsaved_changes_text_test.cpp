@@ -83,11 +83,6 @@ TEST_F(UnsavedChangesAtQuitTest, AResetIsEverySettingAndAnUnmarkedSaveTheRecord)
               std::vector<std::string>{"모든 설정"});
     EXPECT_EQ(unsavedChangeNames({kPreferences, SaveOutcome::failed(kNoSpace), {}}, *store),
               std::vector<std::string>{"설정"});
-    TouchedRecordParts unknownPreset;
-    unknownPreset.touch(Part::customPresets, "gone");
-    EXPECT_EQ(
-        unsavedChangeNames({kPreferences, SaveOutcome::failed(kNoSpace), unknownPreset}, *store),
-        std::vector<std::string>{"프리셋"});
 }
 
 }  // namespace

@@ -39,16 +39,30 @@ TEST(AppearanceSwitcherTest, TwoOptionSwitcherFollowsTheDesktopWhileTheStoreFoll
     world.theme.setSystemScheme(ColorScheme::light);
     EXPECT_TRUE(switcher.optionButton(QuorvaneAppearance::light)->isChecked());
     EXPECT_EQ(world.store->appearance(), QuorvaneAppearance::system);
-    // Heard as every segmented picker is: the chosen option checked.
+    // Heard as every segmented picker is, the chosen option checked, and
+    // also as the selected option with the value "선택됨".
     QAccessibleInterface* accessible =
         QAccessible::queryAccessibleInterface(switcher.optionButton(QuorvaneAppearance::light));
     EXPECT_EQ(accessible->role(), QAccessible::CheckBox);
     EXPECT_TRUE(accessible->state().checkable);
     EXPECT_TRUE(accessible->state().checked);
+    EXPECT_TRUE(accessible->state().selectable);
+    EXPECT_TRUE(accessible->state().selected);
+    EXPECT_EQ(accessible->text(QAccessible::Value), QStringLiteral("선택됨"));
     EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("화면 모드: 라이트"));
     QAccessibleInterface* dark =
         QAccessible::queryAccessibleInterface(switcher.optionButton(QuorvaneAppearance::dark));
     EXPECT_FALSE(dark->state().checked);
+    EXPECT_TRUE(dark->state().selectable);
+    EXPECT_FALSE(dark->state().selected);
+    EXPECT_EQ(dark->text(QAccessible::Value), QString());
+    // The selection moves with the desktop's scheme, and what is heard with it.
+    world.theme.setSystemScheme(ColorScheme::dark);
+    EXPECT_TRUE(dark->state().checked);
+    EXPECT_TRUE(dark->state().selected);
+    EXPECT_EQ(dark->text(QAccessible::Value), QStringLiteral("선택됨"));
+    EXPECT_FALSE(accessible->state().selected);
+    EXPECT_EQ(accessible->text(QAccessible::Value), QString());
     // Placed in a window, the group is named by its title.
     QWidget window;
     auto* placed = new AppearanceSwitcher(*world.context, false, false,

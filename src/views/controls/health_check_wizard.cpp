@@ -24,6 +24,8 @@ namespace quorvane {
 
 namespace {
 
+constexpr int kStepIconColumnWidth = 20;
+
 QString text(const std::string& value) {
     return QString::fromStdString(value);
 }
@@ -125,7 +127,8 @@ QWidget* HealthCheckWizard::buildHeader() {
     stack->setSpacing(6);
     auto* line = new FitToWidth(8, 4, card);
     const SupportStatusLook look = SupportPresentation::statusLook(summary_.overallStatus);
-    auto* icon = statusSymbol(theme_, look, QuorvaneFontStyle::title3, QFont::DemiBold, line);
+    // The icon is the size of the text around the header, not of its title.
+    auto* icon = statusSymbol(theme_, look, QuorvaneFontStyle::body, QFont::Normal, line);
     auto* title = heading(theme_, QStringLiteral("이 화면에서 되는 것 / 안 되는 것"),
                           QuorvaneFontStyle::title3, line);
     line->addWidget(icon, 0);
@@ -198,10 +201,11 @@ QWidget* HealthCheckWizard::buildSteps() {
         auto* row = new QHBoxLayout(line);
         row->setContentsMargins(0, 0, 0, 0);
         row->setSpacing(10);
-        // The symbol takes the size of the step's text, so every step's
-        // texts start at the same x.
+        // The symbol takes the size of the step's text and stands centred in
+        // a column of its own, so every step's texts start at the same x.
         const SupportStatusLook look = SupportPresentation::statusLook(step.status);
         auto* icon = statusSymbol(theme_, look, QuorvaneFontStyle::body, QFont::DemiBold, line);
+        icon->setFixedWidth(kStepIconColumnWidth);
         row->addWidget(icon, 0, Qt::AlignTop);
         auto* copy = new QVBoxLayout;
         copy->setSpacing(3);

@@ -7,6 +7,7 @@
 
 #include "views/design/accessible_role.hpp"
 #include "views/design/spoken_text.hpp"
+#include "views/design/text_baseline.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
 #include "views/design/toggle_button_accessible.hpp"
@@ -19,7 +20,7 @@ constexpr qreal kTrackRadius = 8;
 constexpr qreal kSegmentRadius = 6;
 
 // One segment: the chosen one stands out as a raised chip.
-class Segment final : public QAbstractButton {
+class Segment final : public QAbstractButton, public TextBaselined {
   public:
     Segment(Theme& theme, const QString& text, QWidget* parent)
         : QAbstractButton(parent), theme_(theme) {
@@ -34,6 +35,12 @@ class Segment final : public QAbstractButton {
     QSize sizeHint() const override {
         const QFontMetrics metrics(font());
         return {metrics.horizontalAdvance(text()) + 20, metrics.height() + 8};
+    }
+
+    // The label is centred in the segment; a row aligned on the first text
+    // baseline lines up with it.
+    std::optional<int> firstBaseline(int) const override {
+        return centredTextBaseline(font(), text(), sizeHint().height());
     }
 
   protected:

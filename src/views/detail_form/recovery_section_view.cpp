@@ -82,7 +82,7 @@ QWidget* RecoverySectionView::makeCard(const RecoveryCard& card) {
     column->setSpacing(9);
     auto* button = new ChipButton(theme, qText(card.title), card.prominence);
     button->setSymbol(card.systemImage);
-    button->setActionLabel();
+    button->setActionLabel(kBaselineActionButtonLabel);
     button->setRole(card.role);
     button->setEnabled(!card.disabled);
     button->setToolTip(qText(card.help));

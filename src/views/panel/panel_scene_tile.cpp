@@ -15,7 +15,8 @@ namespace quorvane {
 namespace {
 
 constexpr double kMinimumNameScale = 0.8;
-constexpr int kMinimumHeight = 30;
+// The label's least height, inside the tile's padding.
+constexpr int kMinimumLabelHeight = 30;
 
 }  // namespace
 
@@ -57,12 +58,15 @@ void PanelSceneTile::restyle() {
 
 QSize PanelSceneTile::sizeHint() const {
     const QSize content = layout()->sizeHint();
-    return {content.width(), std::max(kMinimumHeight, content.height())};
+    const QMargins padding = layout()->contentsMargins();
+    const int label = content.height() - padding.top() - padding.bottom();
+    return {content.width(),
+            std::max(kMinimumLabelHeight, label) + padding.top() + padding.bottom()};
 }
 
 QSize PanelSceneTile::minimumSizeHint() const {
     // The name shrinks and then elides, so the tile may get narrow.
-    return {kMinimumHeight, sizeHint().height()};
+    return {kMinimumLabelHeight, sizeHint().height()};
 }
 
 void PanelSceneTile::paintEvent(QPaintEvent*) {

@@ -72,8 +72,8 @@ double leastContrast(Rgb8 text, const std::vector<Rgb8>& grounds) {
 }
 
 // The opaque grounds of `page`. The tiles and washes below are the ones the
-// windows draw: a settings action card's track tile and the panel's recovery
-// card, whose buttons stand on them.
+// windows draw: a settings action card's track tile, the panel's slider rows
+// and its recovery card, whose buttons and tags stand on them.
 std::vector<Rgb8> pageColors(PageGround page, ColorScheme scheme) {
     const Rgb8 window = colorValue(ColorRole::windowBackground, scheme);
     const Rgb8 soft = laidOver({ColorRole::surface, 0.98}, scheme, window);
@@ -83,8 +83,6 @@ std::vector<Rgb8> pageColors(PageGround page, ColorScheme scheme) {
             return {window};
         case PageGround::card:
             return {soft, hero};
-        case PageGround::page:
-            return {window, soft, hero};
         case PageGround::control:
             return {
                 window,
@@ -92,6 +90,7 @@ std::vector<Rgb8> pageColors(PageGround page, ColorScheme scheme) {
                 hero,
                 colorValue(ColorRole::insetSurface, scheme),
                 laidOver({ColorRole::track, bySchemePair(scheme, 0.46, 0.34)}, scheme, soft),
+                laidOver({ColorRole::track, 0.55}, scheme, window),
                 laidOver({ColorRole::warning, bySchemePair(scheme, 0.09, 0.14)}, scheme, window)};
     }
     return {window};

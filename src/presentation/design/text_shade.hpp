@@ -24,9 +24,9 @@ Rgb8 laidOver(ColorUse top, ColorScheme scheme, Rgb8 under);
 enum class PageGround {
     window,   // the window's own background
     card,     // a soft or hero panel on it
-    page,     // either of those
-    control,  // anywhere a button stands: the window, a card, an inset card,
-              // a settings action card's tile, the panel's recovery card
+    control,  // anywhere a control stands: the window, a card, an inset card,
+              // a settings action card's tile, the panel's slider rows and
+              // its recovery card
 };
 
 // What a text in a colour of its own stands on: washes, bottom first, laid

@@ -60,8 +60,8 @@ void HardwareWriteTag::paintEvent(QPaintEvent*) {
     const QFont font = tagFont();
     const QFontMetrics metrics(font);
     const int horizontal = compact_ ? 6 : 7;
-    // Tags stand on cards and on the window.
-    const QColor ink = theme_.textColor(ColorRole::warning, {PageGround::page, {fill}});
+    // Tags stand on cards, the window and the panel's slider rows.
+    const QColor ink = theme_.textColor(ColorRole::warning, {PageGround::control, {fill}});
     const int symbol = symbolSide(font);
     paintSymbol(painter, QRectF(horizontal, (height() - symbol) / 2.0, symbol, symbol), "hand.tap",
                 ink);

@@ -178,8 +178,8 @@ TEST(SchemeTest, TextKeepsItsOwnColourWhereItReadsAndTheNearestReadingShadeElsew
         TextGround ground;
     };
     const Shaded shaded[] = {
-        {ColorRole::warning, dark, {PageGround::page, {{ColorRole::warning, 0.14}}}},
-        {ColorRole::warning, light, {PageGround::page, {{ColorRole::warning, 0.09}}}},
+        {ColorRole::warning, dark, {PageGround::control, {{ColorRole::warning, 0.14}}}},
+        {ColorRole::warning, light, {PageGround::control, {{ColorRole::warning, 0.09}}}},
         {ColorRole::secondary, light, {PageGround::window, {{ColorRole::warning, 0.10}}}},
     };
     for (const Shaded& text : shaded) {

@@ -16,6 +16,7 @@
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/panel/panel_recovery_card.hpp"
+#include "views/panel/panel_slider_row.hpp"
 #include "views/settings/settings_toggle_row_view.hpp"
 #include "views/support/ink_contrast.hpp"
 
@@ -144,21 +145,38 @@ TEST_F(StatusInkContrastTest, WarningAndDestructiveChipLabelsReadOnCardsAndWindo
     }
 }
 
-TEST_F(StatusInkContrastTest, TheHardwareWriteTagReadsOnCardsAndWindow) {
-    const std::vector<HardwareWriteTag*> tags = {onCard(new HardwareWriteTag(theme, true)),
-                                                 onCard(new HardwareWriteTag(theme, false)),
-                                                 onWindow(new HardwareWriteTag(theme, true))};
+// The tag reads on a card, on the window and in the panel's monitor slider
+// row (a track tile on the panel's ground), on its own 9 % (light) or 14 %
+// (dark) wash.
+TEST_F(StatusInkContrastTest, TheHardwareWriteTagReadsOnCardsWindowAndThePanelsRows) {
+    std::vector<HardwareWriteTag*> tags = {onCard(new HardwareWriteTag(theme, true)),
+                                           onCard(new HardwareWriteTag(theme, false)),
+                                           onWindow(new HardwareWriteTag(theme, true))};
+    PanelSliderRowContent monitor;
+    monitor.title = "모니터 밝기";
+    monitor.icon = "sun.max";
+    monitor.valueText = "50%";
+    monitor.value = 0.5;
+    monitor.showsHardwareWriteTag = true;
+    auto* row = onWindow(new PanelSliderRow(theme, monitor, [](double) {}));
+    tags.push_back(row->findChild<HardwareWriteTag*>());
+    ASSERT_NE(tags.back(), nullptr);
     for (const auto appearance : {QuorvaneAppearance::light, QuorvaneAppearance::dark}) {
         const QImage picture = seen(appearance);
         for (auto* tag : tags) {
+            const char* where = tag->parentWidget() == card      ? " on a card"
+                                : tag->parentWidget() == &window ? " on the window"
+                                                                 : " in a panel row";
             const QRect inside = insideOf(&window, tag, 2);
-            EXPECT_GE(inkContrast(picture, inside), kLeast)
-                << nameOf(appearance) << (tag->parentWidget() == card ? " on a card" : " window");
+            EXPECT_GE(inkContrast(picture, inside), kLeast) << nameOf(appearance) << where;
+            ASSERT_TRUE(tag->isVisible());
+            QColor under = underneath(tag, appearance);
+            if (tag->parentWidget() == row)
+                under = washed(ColorRole::track, 0.55, 0.55, appearance, under);
             EXPECT_LE(channelDistance(groundOf(picture, inside),
-                                      washed(ColorRole::warning, 0.09, 0.14, appearance,
-                                             underneath(tag, appearance))),
+                                      washed(ColorRole::warning, 0.09, 0.14, appearance, under)),
                       1)
-                << nameOf(appearance);
+                << nameOf(appearance) << where;
         }
     }
 }

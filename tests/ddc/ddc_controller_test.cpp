@@ -119,6 +119,32 @@ TEST_F(DDCControllerTest, AControlLeftUnansweredDoesNotHideTheOthers) {
     EXPECT_EQ(snapshot.supportedSummary(), "모니터 대비, 입력 소스");
 }
 
+// Some monitors refuse the codes they lack: the request is never taken,
+// however often it is sent. Refused after an answered first code, it says
+// nothing of the codes after it, which are still asked and read.
+TEST_F(DDCControllerTest, AControlRefusedEveryTimeStillLeavesTheLaterOnesAsked) {
+    monitor->refuseRequests(0x12);
+    monitor->setControl(0x60, 0x0F, 0x12);
+    const DDCTransportEnvironment transport{locator, buses, ddcSleepFunction(scheduler)};
+    const std::string refused =
+        DDCController::runRead(transport, kMonitor, DDCVCPCode::contrast).error->description();
+    buses->clearEvents();
+
+    const DDCSnapshot snapshot = probe(kMonitor);
+    std::vector<std::uint8_t> asked{0x10};
+    asked.insert(asked.end(), 8, 0x12);
+    asked.insert(asked.end(), {0x16, 0x18, 0x1A, 0x62, 0x60});
+    EXPECT_EQ(codesRequested(), asked);
+    EXPECT_EQ(snapshot.unsupported.at(DDCVCPCode::contrast), refused);
+    EXPECT_EQ(snapshot.values.at(DDCVCPCode::brightness),
+              (DDCControlValue{DDCVCPCode::brightness, 40, 100}));
+    EXPECT_EQ(snapshot.values.at(DDCVCPCode::inputSource),
+              (DDCControlValue{DDCVCPCode::inputSource, 0x0F, 0x12}));
+    EXPECT_EQ(snapshot.unsupported.at(DDCVCPCode::audioVolume),
+              "이 모니터는 해당 설정 항목에 응답하지 않습니다.");
+    EXPECT_EQ(snapshot.supportedSummary(), "모니터 밝기, 입력 소스");
+}
+
 // When nothing at the monitor address takes the first request, no code can
 // answer: the probe ends there, and its report is what reading every code on
 // its own would give.

@@ -105,5 +105,42 @@ TEST(DisplayStoreColorProfileTest, ProfileTokensDoNotAttachToASaveErrorShownInTh
     EXPECT_TRUE(holds(store.diagnosticStatusMessagePrivacyTokens(), kCalibratedPath));
 }
 
+// Restoring the system's colour output (the recovery page's "색상 보정
+// 기본값") puts each output's own tables on the screen and keeps the saved
+// colours. A window coming into view writes nothing back; the next read that
+// applies saved colours writes them again, although the same colour was on
+// the screen before the restore: the start-up's read, and any explicit one.
+TEST(DisplayStoreColorProfileTest, RestoredSystemColoursStayUntilAReadAppliesTheSavedOnesAgain) {
+    using Intent = DisplayStore::RefreshIntent;
+    StoreWorld world;
+    auto& store = world.startHoldingBackground();
+    store.updateColorAdjustment(1, [](ColorAdjustment& value) { value.warmth = 0.6; });
+    const ColorAdjustment warm = store.colorAdjustment(1);
+    const std::string identity = rawIdentity(externalDisplay(1, "Studio", 1001));
+    ASSERT_EQ(world.midRed(1), world.midRed(warm));
+
+    for (const Intent applying : {Intent::startup, Intent::explicitUserRefresh}) {
+        SCOPED_TRACE(std::string(caseName(applying)));
+        store.restoreColorSyncSettings();
+        EXPECT_EQ(store.statusMessage(),
+                  "시스템 화면 출력 색상 보정 기본값으로 복원됨 — 저장값은 유지됨");
+        EXPECT_EQ(world.midRed(1), std::nullopt);
+        EXPECT_EQ(store.colorAdjustments().at(identity), warm);
+        EXPECT_EQ(world.savedPreferences().displayAdjustments.at(identity), warm);
+
+        store.refresh(Intent::passiveViewAppearance);
+        EXPECT_EQ(world.midRed(1), std::nullopt);
+
+        if (applying == Intent::explicitUserRefresh)
+            store.refresh(applying);
+        world.finishBackground();
+        EXPECT_EQ(world.midRed(1), world.midRed(warm));
+        EXPECT_EQ(store.statusMessage(), applying == Intent::startup
+                                             ? "저장된 색상값 자동 적용됨"
+                                             : "연결된 디스플레이 색상값 재적용됨");
+    }
+    EXPECT_EQ(world.gamma->restoreCount(), 2);
+}
+
 }  // namespace
 }  // namespace quorvane::testing

@@ -67,6 +67,11 @@ void SimulatedDDCMonitor::leaveUnanswered(std::uint8_t code) {
     unanswered_.insert(code);
 }
 
+void SimulatedDDCMonitor::refuseRequests(std::uint8_t code) {
+    std::lock_guard lock(mutex_);
+    refused_.insert(code);
+}
+
 void SimulatedDDCMonitor::setTransactionTime(Duration duration) {
     std::lock_guard lock(mutex_);
     transactionTime_ = duration;
@@ -130,11 +135,15 @@ I2CStatus SimulatedDDCMonitor::receive(std::span<const std::uint8_t> bytes) {
     const auto payload = payloadOf(bytes);
     if (!payload)
         return I2CStatus::ok;
-    if (payload->size() == 2 && (*payload)[0] == kDDCGetVCPOpcode) {
+    const bool get = payload->size() == 2 && (*payload)[0] == kDDCGetVCPOpcode;
+    const bool set = payload->size() == 4 && (*payload)[0] == kDDCSetVCPOpcode;
+    if ((get || set) && refused_.contains((*payload)[1]))
+        return I2CStatus::noAcknowledge;
+    if (get) {
         pendingGetCode_ = (*payload)[1];
         if (clock_)
             pendingSince_ = clock_->monotonicNow();
-    } else if (payload->size() == 4 && (*payload)[0] == kDDCSetVCPOpcode) {
+    } else if (set) {
         const std::uint8_t code = (*payload)[1];
         const auto value = static_cast<std::uint16_t>((*payload)[2] << 8 | (*payload)[3]);
         setRequests_.emplace_back(code, value);

@@ -57,6 +57,9 @@ class SimulatedDDCMonitor {
     // Requests for `code` are taken, but their replies never come (the
     // reply's read is not acknowledged), as on monitors that hang on a code.
     void leaveUnanswered(std::uint8_t code);
+    // Requests for `code` are refused every time (the request's write is not
+    // acknowledged), as on monitors that refuse the codes they lack.
+    void refuseRequests(std::uint8_t code);
     // Every write and read takes this long (on the sleeper).
     void setTransactionTime(Duration duration);
     // Maps a written value to the one the monitor keeps (default: clamped to
@@ -80,6 +83,7 @@ class SimulatedDDCMonitor {
     const Clock* clock_;
     std::map<std::uint8_t, Control> controls_;
     std::set<std::uint8_t> unanswered_;
+    std::set<std::uint8_t> refused_;
     Fault fault_ = Fault::none;
     int faultCount_ = 0;
     Duration transactionTime_{0};

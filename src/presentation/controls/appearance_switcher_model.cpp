@@ -45,6 +45,10 @@ std::string AppearanceSwitcherModel::accessibilityLabel(QuorvaneAppearance optio
     return "화면 모드: " + title(option);
 }
 
+std::string AppearanceSwitcherModel::accessibilityValue(bool selected) {
+    return selected ? "선택됨" : "";
+}
+
 bool AppearanceSwitcherModel::isSelected(QuorvaneAppearance option, QuorvaneAppearance stored,
                                          bool includeSystem, ColorScheme scheme) {
     if (option == stored)

@@ -22,6 +22,8 @@ struct AppearanceSwitcherModel {
     static std::string helpText(QuorvaneAppearance option);
     // "화면 모드: " followed by the title.
     static std::string accessibilityLabel(QuorvaneAppearance option);
+    // "선택됨" for the selected option, empty for the others.
+    static std::string accessibilityValue(bool selected);
 
     // The stored choice is selected. A switcher without "system" whose store
     // follows the system shows the scheme actually in use instead.

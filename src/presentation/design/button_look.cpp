@@ -1,16 +1,14 @@
 #include "presentation/design/button_look.hpp"
 
+#include "presentation/design/text_shade.hpp"
 #include "presentation/design/text_size_table.hpp"
 
 namespace quorvane {
 
 namespace {
 
-// A pressed coloured fill deepens by this much. In dark a warning or
-// destructive wash lightens the ground under its light text, so it stays
-// faint there and deepens less (see prominenceColors).
+// A pressed coloured fill deepens by this much.
 constexpr double kPressedFillGain = 0.08;
-constexpr double kDarkPressedFillGain = 0.04;
 constexpr double kDisabledOpacity = 0.55;
 constexpr double kDisabledLinkOpacity = 0.7;
 constexpr double kTileCornerRadius = 12;
@@ -39,14 +37,11 @@ ProminenceColors prominenceColors(QuorvaneChipProminence prominence) {
         case QuorvaneChipProminence::accent:
             return {ColorRole::accentFill, {0.82, 0.74}, {0.84, 0.76},  ColorRole::accent,
                     {0.46, 0.58},          {0.46, 0.58}, ColorRole::ink};
-        // The dark washes are thin enough that the label, in its text
-        // shade, still reads at 4.5:1 on them while pressed; the border
-        // carries the hue.
         case QuorvaneChipProminence::warning:
-            return {ColorRole::warning, {0.11, 0.08}, {0.12, 0.08},      ColorRole::warning,
+            return {ColorRole::warning, {0.11, 0.16}, {0.12, 0.17},      ColorRole::warning,
                     {0.34, 0.46},       {0.36, 0.48}, ColorRole::warning};
         case QuorvaneChipProminence::destructive:
-            return {ColorRole::destructive, {0.10, 0.06}, {0.11, 0.06},
+            return {ColorRole::destructive, {0.10, 0.14}, {0.11, 0.15},
                     ColorRole::destructive, {0.32, 0.42}, {0.34, 0.44},
                     ColorRole::destructive};
     }
@@ -67,9 +62,7 @@ ButtonLook buttonLook(ButtonShape shape, QuorvaneChipProminence prominence, Colo
     const bool chip = shape == ButtonShape::chip;
     double fillOpacity = (chip ? colors.chipFill : colors.tileFill).in(scheme);
     if (pressed && prominence != QuorvaneChipProminence::neutral)
-        fillOpacity += prominence == QuorvaneChipProminence::accent
-                           ? kPressedFillGain
-                           : bySchemePair(scheme, kPressedFillGain, kDarkPressedFillGain);
+        fillOpacity += kPressedFillGain;
     ButtonLook look;
     look.fill = {colors.fill, fillOpacity};
     look.border = {colors.border, (chip ? colors.chipBorder : colors.tileBorder).in(scheme)};
@@ -84,6 +77,19 @@ ButtonLook buttonLook(ButtonShape shape, QuorvaneChipProminence prominence, Butt
     if (role == ButtonRole::destructive && enabled)
         look.text = ColorRole::destructive;
     return look;
+}
+
+Rgb8 buttonTextColor(ButtonShape shape, QuorvaneChipProminence prominence, ButtonRole role,
+                     ColorScheme scheme, bool enabled) {
+    const ButtonLook released = buttonLook(shape, prominence, role, scheme, false, enabled);
+    if (!enabled)
+        return colorValue(released.text, scheme);
+    // One colour pressed or not: the press changes the fill alone.
+    const ButtonLook pressed = buttonLook(shape, prominence, role, scheme, true, enabled);
+    std::vector<Rgb8> grounds = groundColors({PageGround::control, {released.fill}}, scheme);
+    const std::vector<Rgb8> deeper = groundColors({PageGround::control, {pressed.fill}}, scheme);
+    grounds.insert(grounds.end(), deeper.begin(), deeper.end());
+    return textColorValue(released.text, scheme, grounds);
 }
 
 double buttonMinHeight(ButtonShape shape, QuorvaneTextSize size) {

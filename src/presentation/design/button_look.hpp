@@ -26,9 +26,8 @@ struct ButtonLook {
     bool operator==(const ButtonLook&) const = default;
 };
 
-// Accent, warning and destructive fills deepen while pressed (warning and
-// destructive less in dark, where their washes stay thin); a neutral button
-// shows no pressed state. Disabled buttons keep their colours at 55 % with
+// Accent, warning and destructive fills deepen while pressed; a neutral
+// button shows no pressed state. Disabled buttons keep their colours at 55 % with
 // secondary text.
 ButtonLook buttonLook(ButtonShape shape, QuorvaneChipProminence prominence, ColorScheme scheme,
                       bool pressed, bool enabled);
@@ -36,6 +35,13 @@ ButtonLook buttonLook(ButtonShape shape, QuorvaneChipProminence prominence, Colo
 // takes the destructive colour; fill and border stay the prominence's.
 ButtonLook buttonLook(ButtonShape shape, QuorvaneChipProminence prominence, ButtonRole role,
                       ColorScheme scheme, bool pressed, bool enabled);
+
+// The colour a button's label (and symbol) is drawn in: its look's text
+// role, in the shade of that hue that reads on the button's fill, pressed or
+// not, wherever a button stands (see textColorValue). A disabled label keeps
+// the secondary colour its whole dimmed button is drawn in.
+Rgb8 buttonTextColor(ButtonShape shape, QuorvaneChipProminence prominence, ButtonRole role,
+                     ColorScheme scheme, bool enabled);
 
 // A link-style button's text: the accent while it can be pressed, the
 // secondary text colour, dimmed, once disabled, so a link that does nothing

@@ -1,7 +1,5 @@
 #include "presentation/design/color_role.hpp"
 
-#include <optional>
-
 namespace quorvane {
 
 namespace {
@@ -60,35 +58,7 @@ RolePair rolePair(ColorRole role) {
     return {{0, 0, 0}, {255, 255, 255}};
 }
 
-// Same hue and saturation as the fill value, lightness moved just far enough
-// that the text reads at 4.5:1 on each of its grounds: a chip of its own
-// colour (pressed too) on a card, an action card or the panel's recovery
-// card, the hardware-write tag, the settings status tiles and status pills.
-std::optional<RolePair> textPair(ColorRole role) {
-    switch (role) {
-        case ColorRole::warning:
-            return RolePair{{113, 87, 42}, {209, 186, 135}};
-        case ColorRole::destructive:
-            return RolePair{{133, 75, 65}, {219, 170, 161}};
-        case ColorRole::green:
-            return RolePair{{65, 110, 77}, {154, 196, 158}};
-        case ColorRole::accent:
-            return RolePair{{162, 89, 42}, {222, 159, 110}};
-        case ColorRole::mutedInk:
-            return RolePair{{106, 101, 93}, {179, 174, 165}};
-        default:
-            return std::nullopt;
-    }
-}
-
 }  // namespace
-
-Rgb8 textColorValue(ColorRole role, ColorScheme scheme) {
-    const std::optional<RolePair> pair = textPair(role);
-    if (!pair)
-        return colorValue(role, scheme);
-    return bySchemePair(scheme, pair->light, pair->dark);
-}
 
 Rgb8 colorValue(ColorRole role, ColorScheme scheme) {
     const RolePair pair = rolePair(role);

@@ -47,14 +47,6 @@ struct Rgb8 {
 
 Rgb8 colorValue(ColorRole role, ColorScheme scheme);
 
-// The colour of text or a symbol drawn in `role`. The warm palette's status
-// tints (warning, destructive, green) and the accent and muted ink, when they
-// colour a status text, sit on washes of themselves or of the track; at their
-// fill value the text would read under 4.5:1 there. Their text takes the
-// same hue a little deeper in light and a little brighter in dark. Every
-// other role's text is its colour.
-Rgb8 textColorValue(ColorRole role, ColorScheme scheme);
-
 // A role at an opacity, as most uses name their colours.
 struct ColorUse {
     ColorRole role = ColorRole::primary;

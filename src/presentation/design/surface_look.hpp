@@ -37,4 +37,9 @@ struct SurfaceLook {
 
 SurfaceLook surfaceLook(SurfaceKind kind, ColorScheme scheme);
 
+// A status pill is a capsule of its tint at 11 % inside a border of it at
+// 24 %; its text's colour is the caller's.
+inline constexpr double kStatusPillFillOpacity = 0.11;
+inline constexpr double kStatusPillBorderOpacity = 0.24;
+
 }  // namespace quorvane

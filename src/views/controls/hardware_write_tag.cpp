@@ -51,18 +51,17 @@ std::optional<int> HardwareWriteTag::firstBaseline(int) const {
 void HardwareWriteTag::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const bool dark = theme_.scheme() == ColorScheme::dark;
+    const ColorUse fill{ColorRole::warning, bySchemePair(theme_.scheme(), 0.09, 0.14)};
     const QRectF shape = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     painter.setPen(QPen(theme_.color(ColorRole::warning, 0.3), 1));
-    // The dark wash lightens the ground under the light label; kept thin
-    // enough that the label reads at 4.5:1.
-    painter.setBrush(theme_.color(ColorRole::warning, dark ? 0.12 : 0.09));
+    painter.setBrush(theme_.color(fill));
     painter.drawRoundedRect(shape, 6, 6);
 
     const QFont font = tagFont();
     const QFontMetrics metrics(font);
     const int horizontal = compact_ ? 6 : 7;
-    const QColor ink = theme_.textColor(ColorRole::warning);
+    // Tags stand on cards, the window and the panel's slider rows.
+    const QColor ink = theme_.textColor(ColorRole::warning, {PageGround::control, {fill}});
     const int symbol = symbolSide(font);
     paintSymbol(painter, QRectF(horizontal, (height() - symbol) / 2.0, symbol, symbol), "hand.tap",
                 ink);

@@ -216,17 +216,27 @@ void RecentChangePromptView::armTimer() {
     tick_.start(static_cast<int>(1000 - intoSecond));
 }
 
+// The banner's wash of the prompt accent, on the window's own ground.
+TextGround RecentChangePromptView::ground() const {
+    return {PageGround::window, {{ColorRole::warning, bySchemePair(theme_.scheme(), 0.10, 0.16)}}};
+}
+
 void RecentChangePromptView::restyle() {
-    const QColor accent = theme_.textColor(ColorRole::warning);
-    icon_->setColor(accent);
+    const TextGround banner = ground();
+    icon_->setColor(theme_.textColor(ColorRole::warning, banner));
+    const QColor secondary = theme_.textColor(ColorRole::secondary, banner);
+    message_->setTextColor(secondary);
+    targets_->setTextColor(secondary);
     icon_->setFixedSide(symbolSide(compact_ ? RecentChangePromptTexts::kCompactIconPoints
                                             : RecentChangePromptTexts::kIconPoints));
     heading_->setFont(theme_.font(
         compact_ ? QuorvaneFontStyle::caption : QuorvaneFontStyle::subheadline, QFont::DemiBold));
     pill_->setFont(theme_.font(QuorvaneFontStyle::caption2, QFont::DemiBold));
-    pill_->setTextColor(accent);
-    pill_->setColors(theme_.color(ColorRole::surface, 0.62),
-                     theme_.color(ColorRole::warning, 0.26));
+    const ColorUse pillFill{ColorRole::surface, 0.62};
+    TextGround pill = banner;
+    pill.washes.push_back(pillFill);
+    pill_->setTextColor(theme_.textColor(ColorRole::warning, pill));
+    pill_->setColors(theme_.color(pillFill), theme_.color(ColorRole::warning, 0.26));
     pill_->setInsets(7, 3);
     title_->setFont(theme_.font(compact_ ? QuorvaneFontStyle::caption : QuorvaneFontStyle::callout,
                                 QFont::DemiBold));
@@ -246,11 +256,8 @@ void RecentChangePromptView::restyle() {
 void RecentChangePromptView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const bool dark = theme_.scheme() == ColorScheme::dark;
     painter.setPen(QPen(theme_.color(ColorRole::warning, 0.30), 1));
-    // A faint wash: the secondary message reads at 4.5:1 on it in light, the
-    // light countdown and symbol in dark.
-    painter.setBrush(theme_.color(ColorRole::warning, dark ? 0.12 : 0.06));
+    painter.setBrush(theme_.color(ground().washes.front()));
     painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 12, 12);
 }
 

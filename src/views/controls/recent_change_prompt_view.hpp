@@ -7,6 +7,7 @@
 #include <string>
 
 #include "models/coding/date_coding.hpp"
+#include "presentation/design/text_shade.hpp"
 
 class QLabel;
 class QPushButton;
@@ -74,6 +75,7 @@ class RecentChangePromptView : public QWidget {
     void showPrompt(const Shown& shown);
     void updateCountdown();
     void armTimer();
+    TextGround ground() const;
     void restyle();
 
     DisplayStore& store_;

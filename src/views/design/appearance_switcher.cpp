@@ -45,8 +45,9 @@ class AppearanceOption : public QAbstractButton {
         setCursor(Qt::PointingHandCursor);
         setToolTip(QString::fromStdString(Model::helpText(option)));
         setSpokenName(this, QString::fromStdString(Model::accessibilityLabel(option)));
-        // Read like every segment of a picker: checked when chosen.
-        readAsToggleButton(this);
+        // Read like every segment of a picker, checked when chosen, and also
+        // as the selected option with the value "선택됨".
+        readAsSelectableOption(this, QString::fromStdString(Model::accessibilityValue(true)));
         title_->setAttribute(Qt::WA_TransparentForMouseEvents);
         title_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         // The title's ink follows the checked state, however it changes.

@@ -243,7 +243,8 @@ void ChipButton::paintEvent(QPaintEvent*) {
         painter.drawRoundedRect(frame.adjusted(1, 1, -1, -1), radius - 1, radius - 1);
     }
 
-    const QColor ink = theme_.textColor(current.text);
+    const QColor ink =
+        toQColor(buttonTextColor(shape_, prominence_, role_, theme_.scheme(), isEnabled()));
     if (actionLabel_) {
         paintActionLabel(painter, ink);
         return;

@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "presentation/design/surface_look.hpp"
 #include "views/design/accessible_role.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/surface_shadow.hpp"
@@ -154,15 +155,13 @@ void StatusPill::paintEvent(QPaintEvent*) {
     const QColor tint = tint_.isValid() ? tint_ : theme_.color(ColorRole::accent);
     QColor fill = fill_;
     if (!fill.isValid()) {
-        // In dark a tint's wash lightens the ground under its light text:
-        // thinner there, so grey and red texts still read at 4.5:1.
         fill = tint;
-        fill.setAlphaF(tint.alphaF() * (theme_.scheme() == ColorScheme::dark ? 0.07f : 0.11f));
+        fill.setAlphaF(tint.alphaF() * static_cast<float>(kStatusPillFillOpacity));
     }
     QColor border = border_;
     if (!border.isValid()) {
         border = tint;
-        border.setAlphaF(tint.alphaF() * 0.24f);
+        border.setAlphaF(tint.alphaF() * static_cast<float>(kStatusPillBorderOpacity));
     }
     const QRectF shape = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const double radius = shape.height() / 2;

@@ -52,8 +52,8 @@ class SurfacePanel : public QWidget {
     QPointer<SurfaceShadowLayer> shadowLayer_;
 };
 
-// A short status text on a tinted capsule (11 % fill, 7 % in dark, 24 %
-// border of the tint); the text colour is the caller's (setTextColor or the palette).
+// A short status text on a tinted capsule (11 % fill, 24 % border of the
+// tint); the text colour is the caller's (setTextColor or the palette).
 // setSymbol puts a system symbol of the text's line height before the text,
 // in the text colour.
 class StatusPill : public QWidget, public TextBaselined {

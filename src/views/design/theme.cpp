@@ -57,9 +57,8 @@ QColor Theme::color(ColorRole role, double opacity) const {
     return result;
 }
 
-QColor Theme::textColor(ColorRole role) const {
-    const Rgb8 value = textColorValue(role, scheme());
-    return {value.red, value.green, value.blue};
+QColor Theme::textColor(ColorRole role, const TextGround& ground) const {
+    return toQColor(textColorValue(role, scheme(), ground));
 }
 
 QFont Theme::scaledFont(double basePoints, QFont::Weight weight) const {

@@ -11,11 +11,16 @@
 #include "models/settings/quorvane_appearance.hpp"
 #include "models/settings/quorvane_text_size.hpp"
 #include "presentation/design/color_role.hpp"
+#include "presentation/design/text_shade.hpp"
 #include "presentation/design/typography.hpp"
 
 namespace quorvane {
 
 class SystemColorSchemeWatcher;
+
+inline QColor toQColor(Rgb8 value) {
+    return {value.red, value.green, value.blue};
+}
 
 // The one design state every window draws with: the user's text size (and its
 // scale), the appearance choice and the scheme it resolves to, the colour of
@@ -54,9 +59,10 @@ class Theme : public QObject {
 
     QColor color(ColorRole role, double opacity = 1.0) const;
     QColor color(ColorUse use) const { return color(use.role, use.opacity); }
-    // Text and symbols drawn in a role take this: for the status tints a
-    // shade that reads on their tinted grounds (see textColorValue).
-    QColor textColor(ColorRole role) const;
+    // Text and symbols drawn in a role on a tinted ground take this: the
+    // role's colour, or the shade of its hue that reads there (see
+    // textColorValue).
+    QColor textColor(ColorRole role, const TextGround& ground) const;
 
     // The system font at base size × scale, fractional points kept.
     QFont font(QuorvaneFontStyle style, QFont::Weight weight = QFont::Normal) const;

@@ -12,6 +12,7 @@ namespace quorvane {
 namespace {
 
 constexpr const char* kToggleButtonProperty = "quorvaneReadAsToggleButton";
+constexpr const char* kSelectedValueProperty = "quorvaneSelectedValue";
 
 class ToggleButtonAccessible : public WidgetAccessible {
   public:
@@ -29,6 +30,8 @@ class ToggleButtonAccessible : public WidgetAccessible {
             name.replace(QStringLiteral("\x01"), QStringLiteral("&"));
             return spokenText(name);
         }
+        if (kind == QAccessible::Value && selectable())
+            return button()->isChecked() ? selectedValue() : QString();
         return WidgetAccessible::text(kind);
     }
 
@@ -47,6 +50,8 @@ class ToggleButtonAccessible : public WidgetAccessible {
         result.checkable = button()->isCheckable();
         result.checked = button()->isChecked();
         result.pressed = button()->isDown();
+        result.selectable = selectable();
+        result.selected = selectable() && button()->isChecked();
         return result;
     }
 
@@ -82,6 +87,8 @@ class ToggleButtonAccessible : public WidgetAccessible {
 
   private:
     QAbstractButton* button() const { return static_cast<QAbstractButton*>(widget()); }
+    QString selectedValue() const { return button()->property(kSelectedValueProperty).toString(); }
+    bool selectable() const { return !selectedValue().isEmpty(); }
     // A push button that opens a menu (a click shows the menu).
     QPushButton* menuButton() const {
         auto* push = qobject_cast<QPushButton*>(widget());
@@ -97,6 +104,11 @@ QAccessibleInterface* toggleButtonAccessible(const QString&, QObject* object) {
 }
 
 }  // namespace
+
+void readAsSelectableOption(QAbstractButton* button, const QString& selectedValue) {
+    button->setProperty(kSelectedValueProperty, selectedValue);
+    readAsToggleButton(button);
+}
 
 void readAsToggleButton(QAbstractButton* button) {
     // Qt keeps factories for the application's life; one is enough.

@@ -1,6 +1,7 @@
 #pragma once
 
 class QAbstractButton;
+class QString;
 
 namespace quorvane {
 
@@ -20,5 +21,10 @@ namespace quorvane {
 // Usage, once, where the button is made:
 //   readAsToggleButton(segment);
 void readAsToggleButton(QAbstractButton* button);
+
+// Reads a checkable option of a set the same way, and also as selectable:
+// while checked it is selected and its value is `selectedValue`, otherwise
+// its value is empty.
+void readAsSelectableOption(QAbstractButton* button, const QString& selectedValue);
 
 }  // namespace quorvane

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "presentation/design/surface_look.hpp"
 #include "presentation/detail_form/display_overview.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/spoken_text.hpp"
@@ -23,16 +24,16 @@ namespace {
 
 constexpr int kAliasFieldMaximumWidth = 360;
 
-QColor toneColor(const Theme& theme, IdentityBadgeTone tone) {
+ColorRole toneRole(IdentityBadgeTone tone) {
     switch (tone) {
         case IdentityBadgeTone::green:
-            return theme.color(ColorRole::systemGreen);
+            return ColorRole::systemGreen;
         case IdentityBadgeTone::orange:
-            return theme.color(ColorRole::systemOrange);
+            return ColorRole::systemOrange;
         case IdentityBadgeTone::secondary:
-            return theme.color(ColorRole::secondary);
+            return ColorRole::secondary;
     }
-    return theme.color(ColorRole::secondary);
+    return ColorRole::secondary;
 }
 
 }  // namespace
@@ -125,9 +126,11 @@ QWidget* DisplayOverviewCard::makeAliasEditor() {
 
 // The tone's colour in the current scheme, again after every theme change.
 void DisplayOverviewCard::tintBadge() {
-    const QColor tone = toneColor(context_.theme, badgeTone_);
-    badge_->setTint(tone);
-    badge_->setTextColor(tone);
+    const ColorRole tone = toneRole(badgeTone_);
+    badge_->setTint(context_.theme.color(tone));
+    // The pill stands on the overview's hero card.
+    badge_->setTextColor(
+        context_.theme.textColor(tone, {PageGround::card, {{tone, kStatusPillFillOpacity}}}));
 }
 
 void DisplayOverviewCard::refresh(const DisplaySnapshot& display) {

@@ -58,6 +58,17 @@ QVBoxLayout* column(QWidget* widget, int spacing, int margin = 0) {
     return layout;
 }
 
+// The tinted tiles the capsules stand on: the before-and-after section and
+// its rows, the change plan and its cards.
+const SettingsTintedTile::Look kBeforeAfterSection{ColorRole::insetSurface, 0.9, 0.9, 12,
+                                                   ColorUse{ColorRole::accent, 0.22}};
+const SettingsTintedTile::Look kBeforeAfterRow{ColorRole::track, 0.44, 0.34, 10,
+                                               ColorUse{ColorRole::surfaceBorder, 0.55}};
+const SettingsTintedTile::Look kPlanSection{ColorRole::surface, 0.92, 0.92, 12,
+                                            ColorUse{ColorRole::surfaceBorder, 0.66}};
+const SettingsTintedTile::Look kPlanCard{ColorRole::insetSurface, 0.72, 0.72, 10,
+                                         ColorUse{ColorRole::surfaceBorder, 0.56}};
+
 // How a capsule of the sheet looks: its type, text colour, the opacity of
 // its soft amber fill per scheme and its horizontal inset.
 struct CapsuleLook {
@@ -69,15 +80,24 @@ struct CapsuleLook {
     int horizontalInset = 7;
 };
 
-StatusPill* capsule(Theme& theme, const QString& text, CapsuleLook look) {
+// A capsule standing on `tiles` (outermost first) on the sheet's ground; its
+// text takes the shade of its colour that reads on its fill there.
+StatusPill* capsule(Theme& theme, const QString& text, CapsuleLook look,
+                    std::vector<SettingsTintedTile::Look> tiles) {
     auto* pill = new StatusPill(theme, text);
     pill->setInsets(look.horizontalInset, 4);
-    const auto restyle = [pill, &theme, look] {
-        const bool dark = theme.scheme() == ColorScheme::dark;
+    const auto restyle = [pill, &theme, look, tiles] {
+        const ColorScheme scheme = theme.scheme();
+        const ColorUse fill{ColorRole::accentFill,
+                            bySchemePair(scheme, look.lightFill, look.darkFill)};
+        TextGround ground{PageGround::window, {}};
+        for (const auto& tile : tiles)
+            ground.washes.push_back(
+                {tile.fill, bySchemePair(scheme, tile.lightOpacity, tile.darkOpacity)});
+        ground.washes.push_back(fill);
         pill->setFont(theme.font(look.style, look.weight));
-        pill->setColors(theme.color(ColorRole::accentFill, dark ? look.darkFill : look.lightFill),
-                        Qt::transparent);
-        pill->setTextColor(theme.color(look.text));
+        pill->setColors(theme.color(fill), Qt::transparent);
+        pill->setTextColor(theme.textColor(look.text, ground));
     };
     restyle();
     QObject::connect(&theme, &Theme::changed, pill, restyle);
@@ -85,8 +105,9 @@ StatusPill* capsule(Theme& theme, const QString& text, CapsuleLook look) {
 }
 
 // A classification badge of a plan entry, its symbol before the label.
-StatusPill* badge(Theme& theme, const ChangePlanBadge& look) {
-    auto* pill = capsule(theme, toQString(look.label), {});
+StatusPill* badge(Theme& theme, const ChangePlanBadge& look,
+                  std::vector<SettingsTintedTile::Look> tiles) {
+    auto* pill = capsule(theme, toQString(look.label), {}, std::move(tiles));
     pill->setSymbol(std::string(look.symbol));
     return pill;
 }
@@ -241,8 +262,7 @@ SettingsImportPreviewSheet::SettingsImportPreviewSheet(ViewContext& context,
     sections->addWidget(buildMode());
     sections->addWidget(buildMapping());
 
-    auto* beforeAfter = new SettingsTintedTile(
-        theme, {ColorRole::insetSurface, 0.9, 0.9, 12, ColorUse{ColorRole::accent, 0.22}}, page);
+    auto* beforeAfter = new SettingsTintedTile(theme, kBeforeAfterSection, page);
     beforeAfter->setObjectName(QStringLiteral("beforeAfterSection"));
     auto* beforeAfterColumn = column(beforeAfter, 12, 12);
     auto* beforeAfterHeader = new FitToWidth(10, 5);
@@ -252,7 +272,8 @@ SettingsImportPreviewSheet::SettingsImportPreviewSheet(ViewContext& context,
     beforeAfterHeader->addStretch();
     beforeAfterHeader->addWidget(
         capsule(theme, QStringLiteral("Before → After"),
-                {QuorvaneFontStyle::caption, QFont::DemiBold, ColorRole::ink, 0.72, 0.72, 8}));
+                {QuorvaneFontStyle::caption, QFont::DemiBold, ColorRole::ink, 0.72, 0.72, 8},
+                {kBeforeAfterSection}));
     beforeAfterColumn->addWidget(beforeAfterHeader);
     beforeAfterColumn->addWidget(themedLabel(
         theme,
@@ -264,9 +285,7 @@ SettingsImportPreviewSheet::SettingsImportPreviewSheet(ViewContext& context,
     beforeAfterColumn->addLayout(beforeAfter_);
     sections->addWidget(beforeAfter);
 
-    auto* plan = new SettingsTintedTile(
-        theme, {ColorRole::surface, 0.92, 0.92, 12, ColorUse{ColorRole::surfaceBorder, 0.66}},
-        page);
+    auto* plan = new SettingsTintedTile(theme, kPlanSection, page);
     auto* planColumn = column(plan, 10, 12);
     auto* planHeader = new FitToWidth(8, 4);
     planHeader->setRowAlignment(Qt::AlignBaseline);
@@ -588,8 +607,7 @@ void SettingsImportPreviewSheet::rebuildPlanSections(const QuorvaneChangePlan& p
     clear(beforeAfter_);
     const auto preview = beforeAfterPreview(plan);
     for (const auto& entry : preview.entries) {
-        auto* row = new SettingsTintedTile(
-            theme, {ColorRole::track, 0.44, 0.34, 10, ColorUse{ColorRole::surfaceBorder, 0.55}});
+        auto* row = new SettingsTintedTile(theme, kBeforeAfterRow);
         auto* fit = new FitToWidth(10, 7);
         fit->setObjectName(QStringLiteral("comparison"));
         column(row, 0, 10)->addWidget(fit);
@@ -600,7 +618,7 @@ void SettingsImportPreviewSheet::rebuildPlanSections(const QuorvaneChangePlan& p
         auto* badges = new QHBoxLayout;
         badges->setSpacing(6);
         for (const auto& look : comparisonBadges(entry))
-            badges->addWidget(badge(theme, look));
+            badges->addWidget(badge(theme, look, {kBeforeAfterSection, kBeforeAfterRow}));
         badges->addStretch();
         titleColumn->addLayout(badges);
         fit->addWidget(titleBlock);
@@ -639,8 +657,7 @@ void SettingsImportPreviewSheet::rebuildPlanSections(const QuorvaneChangePlan& p
     planSummary_->setText(toQString(plan.summary));
     clear(plan_);
     for (const auto& entry : plan.entries) {
-        auto* card = new SettingsTintedTile(theme, {ColorRole::insetSurface, 0.72, 0.72, 10,
-                                                    ColorUse{ColorRole::surfaceBorder, 0.56}});
+        auto* card = new SettingsTintedTile(theme, kPlanCard);
         card->setObjectName(toQString(entry.id));
         auto* cardColumn = column(card, 7, 10);
         auto* heading = new FitToWidth(8, 6);
@@ -651,7 +668,7 @@ void SettingsImportPreviewSheet::rebuildPlanSections(const QuorvaneChangePlan& p
         heading->addWidget(title);
         heading->addStretch();
         for (const auto& look : changePlanBadges(entry))
-            heading->addWidget(badge(theme, look));
+            heading->addWidget(badge(theme, look, {kPlanSection, kPlanCard}));
         cardColumn->addWidget(heading);
         if (entry.targetLabel) {
             cardColumn->addWidget(

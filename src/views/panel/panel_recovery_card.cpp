@@ -37,21 +37,24 @@ void PanelRecoveryCard::setHelpText(const QString& text) {
     button_->setToolTip(text);
 }
 
+// The card's amber wash, on the panel's own ground.
+TextGround PanelRecoveryCard::ground() const {
+    return {PageGround::window, {{ColorRole::warning, bySchemePair(theme_.scheme(), 0.09, 0.14)}}};
+}
+
 void PanelRecoveryCard::restyle() {
     title_->setFont(theme_.font(QuorvaneFontStyle::caption, QFont::DemiBold));
     detail_->setFont(theme_.font(QuorvaneFontStyle::caption2));
+    detail_->setTextColor(theme_.textColor(ColorRole::secondary, ground()));
     button_->setFont(theme_.font(QuorvaneFontStyle::callout, QFont::DemiBold));
     update();
 }
 
 void PanelRecoveryCard::paintEvent(QPaintEvent*) {
-    const bool dark = theme_.scheme() == ColorScheme::dark;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(theme_.color(ColorRole::warning, 0.32), 1));
-    // A faint wash in light: the secondary detail and the warning chip's
-    // label both read at 4.5:1 on it.
-    painter.setBrush(theme_.color(ColorRole::warning, dark ? 0.14 : 0.06));
+    painter.setBrush(theme_.color(ground().washes.front()));
     painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 12, 12);
 }
 

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "presentation/design/text_shade.hpp"
+
 namespace quorvane {
 
 class ChipButton;
@@ -28,6 +30,7 @@ class PanelRecoveryCard : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    TextGround ground() const;
     void restyle();
 
     Theme& theme_;

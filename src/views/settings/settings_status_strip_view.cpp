@@ -48,7 +48,10 @@ class SettingsStatusStripView::Tile : public SettingsTintedTile {
         title->setText(toQString(tile.title));
         value->setText(toQString(tile.value));
         detail->setText(toQString(tile.detail));
-        value->setTextColor(theme().textColor(tile.tint));
+        // The strip stands on the window's own ground.
+        const ColorUse fill{ColorRole::track,
+                            bySchemePair(theme().scheme(), kLightFillOpacity, kDarkFillOpacity)};
+        value->setTextColor(theme().textColor(tile.tint, {PageGround::window, {fill}}));
         setBorder(ColorUse{tile.tint, kBorderOpacity});
     }
 

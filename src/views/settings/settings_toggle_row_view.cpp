@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "presentation/design/surface_look.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
@@ -68,7 +69,9 @@ void SettingsToggleRowView::tintPill() {
     // A pill without a tint of its own reads in the secondary colour.
     const ColorRole tint = row_.statusTint.value_or(ColorRole::secondary);
     pill_->setTint(theme_.color(tint));
-    pill_->setTextColor(theme_.textColor(tint));
+    // On the settings cards.
+    pill_->setTextColor(
+        theme_.textColor(tint, {PageGround::card, {{tint, kStatusPillFillOpacity}}}));
 }
 
 }  // namespace quorvane

@@ -10,9 +10,15 @@ TEST(ButtonLookTest, PressDeepensColouredFillsButNeverTheNeutralOne) {
                                     ColorScheme::dark, true, true);
     const auto released = buttonLook(ButtonShape::chip, QuorvaneChipProminence::destructive,
                                      ColorScheme::dark, false, true);
-    // Dark washes stay thin and deepen less, so the light label reads.
-    EXPECT_DOUBLE_EQ(pressed.fill.opacity, 0.10);
-    EXPECT_DOUBLE_EQ(released.fill.opacity, 0.06);
+    EXPECT_DOUBLE_EQ(pressed.fill.opacity, 0.22);
+    EXPECT_DOUBLE_EQ(released.fill.opacity, 0.14);
+    // The dark washes are the palette's own: the labels' shade reads on them.
+    const auto darkFill = [](ButtonShape shape, QuorvaneChipProminence prominence) {
+        return buttonLook(shape, prominence, ColorScheme::dark, false, true).fill.opacity;
+    };
+    EXPECT_DOUBLE_EQ(darkFill(ButtonShape::chip, QuorvaneChipProminence::warning), 0.16);
+    EXPECT_DOUBLE_EQ(darkFill(ButtonShape::tile, QuorvaneChipProminence::warning), 0.17);
+    EXPECT_DOUBLE_EQ(darkFill(ButtonShape::tile, QuorvaneChipProminence::destructive), 0.15);
     EXPECT_DOUBLE_EQ(buttonLook(ButtonShape::chip, QuorvaneChipProminence::warning,
                                 ColorScheme::light, true, true)
                          .fill.opacity,

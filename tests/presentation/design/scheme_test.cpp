@@ -8,6 +8,7 @@
 #include "presentation/design/color_role.hpp"
 #include "presentation/design/fit_arrangement.hpp"
 #include "presentation/design/system_scheme.hpp"
+#include "presentation/design/text_shade.hpp"
 
 namespace quorvane {
 namespace {
@@ -105,19 +106,20 @@ double hueOf(Rgb8 colour) {
 }
 
 // The warm palette's warning, destructive and green keep their fill values;
-// their text takes a shade of the same hue, deeper in light and brighter in
-// dark, that reads at 4.5:1 on a chip of its own colour (pressed too) laid on
-// a card, an inset card or the window.
+// a label in them takes a shade of the same hue, deeper in light and brighter
+// in dark, that reads at 4.5:1 on a button of its own colour (pressed too)
+// wherever a button stands, and on a status pill of its colour on a card.
 TEST(SchemeTest, WarmStatusTextShadesKeepTheirHueAndReadOnTheirChips) {
     EXPECT_EQ(colorValue(ColorRole::warning, ColorScheme::light), (Rgb8{150, 116, 56}));
     EXPECT_EQ(colorValue(ColorRole::destructive, ColorScheme::dark), (Rgb8{208, 143, 131}));
-    EXPECT_EQ(textColorValue(ColorRole::primary, ColorScheme::dark),
+    const auto anywhere = groundColors({PageGround::control, {}}, ColorScheme::dark);
+    EXPECT_EQ(textColorValue(ColorRole::primary, ColorScheme::dark, anywhere),
               colorValue(ColorRole::primary, ColorScheme::dark));
     const auto lightness = [](Rgb8 c) { return c.red + c.green + c.blue; };
     for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
         for (ColorRole role : {ColorRole::warning, ColorRole::destructive, ColorRole::green}) {
             const Rgb8 fill = colorValue(role, scheme);
-            const Rgb8 text = textColorValue(role, scheme);
+            const Rgb8 text = textColorValue(role, scheme, {PageGround::card, {{role, 0.11}}});
             EXPECT_NEAR(hueOf(text), hueOf(fill), 2.0) << static_cast<int>(role);
             if (scheme == ColorScheme::light)
                 EXPECT_LT(lightness(text), lightness(fill));
@@ -127,9 +129,13 @@ TEST(SchemeTest, WarmStatusTextShadesKeepTheirHueAndReadOnTheirChips) {
         for (auto prominence :
              {QuorvaneChipProminence::warning, QuorvaneChipProminence::destructive}) {
             for (ButtonShape shape : {ButtonShape::chip, ButtonShape::tile}) {
+                const Rgb8 ink = buttonTextColor(shape, prominence, ButtonRole::none, scheme, true);
+                EXPECT_NEAR(hueOf(ink),
+                            hueOf(colorValue(
+                                buttonLook(shape, prominence, scheme, false, true).text, scheme)),
+                            2.0);
                 for (bool pressed : {false, true}) {
                     const ButtonLook look = buttonLook(shape, prominence, scheme, pressed, true);
-                    const Rgb8 ink = textColorValue(look.text, scheme);
                     for (ColorRole ground : {ColorRole::surface, ColorRole::insetSurface,
                                              ColorRole::windowBackground}) {
                         const Rgb8 under = over(colorValue(look.fill.role, scheme),
@@ -142,6 +148,61 @@ TEST(SchemeTest, WarmStatusTextShadesKeepTheirHueAndReadOnTheirChips) {
             }
         }
     }
+}
+
+// A text in a colour of its own keeps that colour where it reads at 4.5:1 on
+// its ground, and only there: the muted ink of a status tile in light, the
+// green and warning of the dark tiles, the countdown on the dark banner's
+// pill. Elsewhere it takes the nearest shade of its hue that reads, and no
+// further: the dark hardware-write tag on its 14 % wash, the light one on
+// 9 %, the secondary message of the light banner.
+TEST(SchemeTest, TextKeepsItsOwnColourWhereItReadsAndTheNearestReadingShadeElsewhere) {
+    const auto light = ColorScheme::light;
+    const auto dark = ColorScheme::dark;
+    const auto lightness = [](Rgb8 c) { return c.red + c.green + c.blue; };
+    const TextGround lightTile{PageGround::window, {{ColorRole::track, 0.54}}};
+    const TextGround darkTile{PageGround::window, {{ColorRole::track, 0.40}}};
+    EXPECT_EQ(textColorValue(ColorRole::mutedInk, light, lightTile),
+              colorValue(ColorRole::mutedInk, light));
+    EXPECT_EQ(textColorValue(ColorRole::green, dark, darkTile), colorValue(ColorRole::green, dark));
+    EXPECT_EQ(textColorValue(ColorRole::warning, dark, darkTile),
+              colorValue(ColorRole::warning, dark));
+    const TextGround darkBannerPill{PageGround::window,
+                                    {{ColorRole::warning, 0.16}, {ColorRole::surface, 0.62}}};
+    EXPECT_EQ(textColorValue(ColorRole::warning, dark, darkBannerPill),
+              colorValue(ColorRole::warning, dark));
+
+    struct Shaded {
+        ColorRole role;
+        ColorScheme scheme;
+        TextGround ground;
+    };
+    const Shaded shaded[] = {
+        {ColorRole::warning, dark, {PageGround::control, {{ColorRole::warning, 0.14}}}},
+        {ColorRole::warning, light, {PageGround::control, {{ColorRole::warning, 0.09}}}},
+        {ColorRole::secondary, light, {PageGround::window, {{ColorRole::warning, 0.10}}}},
+    };
+    for (const Shaded& text : shaded) {
+        const Rgb8 own = colorValue(text.role, text.scheme);
+        const auto grounds = groundColors(text.ground, text.scheme);
+        double ownLeast = 21, shadeLeast = 21;
+        const Rgb8 shade = textColorValue(text.role, text.scheme, text.ground);
+        for (const Rgb8 ground : grounds) {
+            ownLeast = std::min(ownLeast, contrastRatio(own, ground));
+            shadeLeast = std::min(shadeLeast, contrastRatio(shade, ground));
+        }
+        EXPECT_LT(ownLeast, 4.5);
+        EXPECT_GE(shadeLeast, 4.5);
+        EXPECT_LT(shadeLeast, 4.6) << "no further than it must";
+        if (text.scheme == dark)
+            EXPECT_GT(lightness(shade), lightness(own));
+        else
+            EXPECT_LT(lightness(shade), lightness(own));
+    }
+
+    // Nothing reads on both black and white: the furthest shade it is.
+    EXPECT_EQ(textColorValue(ColorRole::warning, dark, {Rgb8{0, 0, 0}, Rgb8{255, 255, 255}}),
+              (Rgb8{255, 255, 255}));
 }
 
 // Cards laid inside a panel sit a shade between the panel and the window

@@ -17,6 +17,7 @@
 #include "views/design/fit_to_width.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
+#include "views/design/theme.hpp"
 #include "views/support/ink.hpp"
 #include "views/support/ink_contrast.hpp"
 
@@ -38,16 +39,30 @@ TEST(AppearanceSwitcherTest, TwoOptionSwitcherFollowsTheDesktopWhileTheStoreFoll
     world.theme.setSystemScheme(ColorScheme::light);
     EXPECT_TRUE(switcher.optionButton(QuorvaneAppearance::light)->isChecked());
     EXPECT_EQ(world.store->appearance(), QuorvaneAppearance::system);
-    // Heard as every segmented picker is: the chosen option checked.
+    // Heard as every segmented picker is, the chosen option checked, and
+    // also as the selected option with the value "선택됨".
     QAccessibleInterface* accessible =
         QAccessible::queryAccessibleInterface(switcher.optionButton(QuorvaneAppearance::light));
     EXPECT_EQ(accessible->role(), QAccessible::CheckBox);
     EXPECT_TRUE(accessible->state().checkable);
     EXPECT_TRUE(accessible->state().checked);
+    EXPECT_TRUE(accessible->state().selectable);
+    EXPECT_TRUE(accessible->state().selected);
+    EXPECT_EQ(accessible->text(QAccessible::Value), QStringLiteral("선택됨"));
     EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("화면 모드: 라이트"));
     QAccessibleInterface* dark =
         QAccessible::queryAccessibleInterface(switcher.optionButton(QuorvaneAppearance::dark));
     EXPECT_FALSE(dark->state().checked);
+    EXPECT_TRUE(dark->state().selectable);
+    EXPECT_FALSE(dark->state().selected);
+    EXPECT_EQ(dark->text(QAccessible::Value), QString());
+    // The selection moves with the desktop's scheme, and what is heard with it.
+    world.theme.setSystemScheme(ColorScheme::dark);
+    EXPECT_TRUE(dark->state().checked);
+    EXPECT_TRUE(dark->state().selected);
+    EXPECT_EQ(dark->text(QAccessible::Value), QStringLiteral("선택됨"));
+    EXPECT_FALSE(accessible->state().selected);
+    EXPECT_EQ(accessible->text(QAccessible::Value), QString());
     // Placed in a window, the group is named by its title.
     QWidget window;
     auto* placed = new AppearanceSwitcher(*world.context, false, false,
@@ -246,8 +261,9 @@ TEST_F(PromptTest, TheIconFillsItsBox) {
 }
 
 // Every text of the banner (its heading, title, secondary message and target
-// line, the countdown on its pill) reads at 4.5:1 on the banner's warning
-// wash over the window, in either scheme.
+// line, the countdown on its pill) and its symbol read at 4.5:1 on the
+// banner's warning wash over the window, in either scheme; the wash is the
+// prompt accent at 10 % in light and 16 % in dark.
 TEST_F(PromptTest, EveryTextReadsOnTheBannersWashInBothSchemes) {
     change(1.2);
     RecentChangePromptView view(*world.context, false);
@@ -260,6 +276,19 @@ TEST_F(PromptTest, EveryTextReadsOnTheBannersWashInBothSchemes) {
         world.theme.setAppearance(appearance);
         turn();
         const QImage picture = view.grab().toImage();
+        const ColorScheme scheme = world.theme.scheme();
+        const QColor wash =
+            toQColor(laidOver({ColorRole::warning, bySchemePair(scheme, 0.10, 0.16)}, scheme,
+                              colorValue(ColorRole::windowBackground, scheme)));
+        EXPECT_LE(testing::channelDistance(
+                      testing::groundOf(picture, view.rect().adjusted(13, 11, -13, -11)), wash),
+                  1)
+            << static_cast<int>(appearance);
+        auto* icon = view.findChild<SymbolImage*>();
+        ASSERT_NE(icon, nullptr);
+        EXPECT_GE(testing::inkContrast(picture, testing::boxIn(&view, icon).adjusted(-2, -2, 2, 2)),
+                  4.5)
+            << static_cast<int>(appearance) << " symbol";
         int texts = 0;
         for (auto* label : view.findChildren<QLabel*>()) {
             if (!label->isVisible() || label->text().isEmpty())

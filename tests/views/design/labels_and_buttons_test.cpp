@@ -93,10 +93,9 @@ TEST(ChipButtonWidgetTest, PressDeepensTheFillAndTheSymbolAndDetailGrowTheButton
     ChipButton chip(theme, QStringLiteral("삭제"), QuorvaneChipProminence::destructive);
     chip.show();
     const QSize plain = chip.sizeHint();
-    // A thin wash in dark, so the light label reads on it.
-    EXPECT_DOUBLE_EQ(chip.look().fill.opacity, 0.06);
+    EXPECT_DOUBLE_EQ(chip.look().fill.opacity, 0.14);
     chip.setDown(true);
-    EXPECT_DOUBLE_EQ(chip.look().fill.opacity, 0.10);
+    EXPECT_DOUBLE_EQ(chip.look().fill.opacity, 0.22);
     chip.setDown(false);
     chip.setSymbol("trash");
     EXPECT_GT(chip.sizeHint().width(), plain.width());

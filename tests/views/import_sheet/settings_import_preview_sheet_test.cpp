@@ -30,6 +30,7 @@
 #include "views/support/accessible_tree.hpp"
 #include "views/support/check_box_contrast.hpp"
 #include "views/support/ink.hpp"
+#include "views/support/ink_contrast.hpp"
 #include "views/support/same_pixels.hpp"
 #include "views/support/text_ink_baseline.hpp"
 #include "views/support/wheel_input.hpp"
@@ -400,6 +401,58 @@ TEST_F(SettingsImportPreviewSheetTest, TheUncheckedSwitchShowsItsEdgeInBothSchem
         const auto weakest = weakestUncheckedBoxContrast(withSelection);
         ASSERT_TRUE(weakest.has_value());
         EXPECT_GE(*weakest, 3.0);
+    }
+}
+
+// The plan's and the comparison rows' badges ("저장 설정", "확인 후 실행",
+// "안전", ...) and the "Before → After" tag read at 4.5:1 on their amber
+// capsules, light and dark, at the standard and the largest text size. The
+// capsules keep their fill: the accent fill at 78 % in light and 66 % in dark
+// (the tag 72 %) over the card or row they stand on.
+TEST_F(SettingsImportPreviewSheetTest, BadgesReadOnTheirAmberCapsulesInBothSchemesAndSizes) {
+    theme.applyToWindow(sheet.get());  // as the application's windows join it
+    sheet->resize(1000, 2400);         // every section on show, nothing scrolled away
+    QWidget* page = sheet->findChild<QScrollArea*>()->widget();
+    const auto inPreviewRow = [](const QWidget* widget) {
+        for (const QWidget* up = widget; up; up = up->parentWidget())
+            if (up->objectName() == QStringLiteral("comparison"))
+                return true;
+        return false;
+    };
+    for (const auto size : {QuorvaneTextSize::standard, QuorvaneTextSize::veryLarge}) {
+        for (const auto appearance : {QuorvaneAppearance::light, QuorvaneAppearance::dark}) {
+            theme.setTextSize(size);
+            theme.setAppearance(appearance);
+            settle();
+            const ColorScheme scheme = theme.scheme();
+            SCOPED_TRACE(std::string(size == QuorvaneTextSize::standard ? "standard " : "large ") +
+                         (scheme == ColorScheme::light ? "light" : "dark"));
+            const QImage picture = page->grab().toImage();
+            const auto lay = [scheme](Rgb8 under, ColorRole role, double light, double dark) {
+                return laidOver({role, bySchemePair(scheme, light, dark)}, scheme, under);
+            };
+            const Rgb8 window = colorValue(ColorRole::windowBackground, scheme);
+            const Rgb8 previewSection = lay(window, ColorRole::insetSurface, 0.9, 0.9);
+            const Rgb8 previewRow = lay(previewSection, ColorRole::track, 0.44, 0.34);
+            const Rgb8 planCard = lay(lay(window, ColorRole::surface, 0.92, 0.92),
+                                      ColorRole::insetSurface, 0.72, 0.72);
+            int badges = 0;
+            for (auto* pill : page->findChildren<StatusPill*>()) {
+                if (!pill->isVisibleTo(page))
+                    continue;
+                const bool tag = pill->text() == QStringLiteral("Before → After");
+                const Rgb8 fill = tag ? lay(previewSection, ColorRole::accentFill, 0.72, 0.72)
+                                      : lay(inPreviewRow(pill) ? previewRow : planCard,
+                                            ColorRole::accentFill, 0.78, 0.66);
+                badges += tag ? 0 : 1;
+                const int cap = pill->height() / 2;
+                const QRect inside = boxIn(page, pill).adjusted(cap, 2, -cap, -2);
+                EXPECT_GE(inkContrast(picture, inside), 4.5) << pill->text().toStdString();
+                EXPECT_LE(channelDistance(groundOf(picture, inside), toQColor(fill)), 1)
+                    << pill->text().toStdString();
+            }
+            EXPECT_GE(badges, 10);
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QRect>
 #include <algorithm>
+#include <cstdlib>
 
 #include "views/support/contrast_ratio.hpp"
 #include "views/support/ink.hpp"
@@ -23,6 +24,17 @@ inline double inkContrast(const QImage& picture, const QRect& region) {
             strongest = std::max(strongest, contrastRatio(picture.pixelColor(x, y), ground));
     }
     return strongest;
+}
+
+// The colour `region` is filled with: its most common one.
+inline QColor groundOf(const QImage& picture, const QRect& region) {
+    return QColor::fromRgba(backgroundOf(picture, region.intersected(picture.rect())));
+}
+
+// The largest difference of two colours in any of their 8-bit channels.
+inline int channelDistance(const QColor& first, const QColor& second) {
+    return std::max({std::abs(first.red() - second.red()), std::abs(first.green() - second.green()),
+                     std::abs(first.blue() - second.blue())});
 }
 
 }  // namespace quorvane::testing

@@ -63,7 +63,17 @@ void RecoveryJournalView::setJournal(QuorvaneRecoveryJournal journal) {
     if (journal == journal_)
         return;
     journal_ = std::move(journal);
-    rebuild();
+    stale_ = parentWidget() && !isVisible();
+    if (!stale_)
+        rebuild();
+}
+
+void RecoveryJournalView::showEvent(QShowEvent* event) {
+    if (stale_) {
+        stale_ = false;
+        rebuild();
+    }
+    QWidget::showEvent(event);
 }
 
 QWidget* RecoveryJournalView::buildRow(const QuorvaneRecoveryJournalEntry& entry, QWidget* parent) {

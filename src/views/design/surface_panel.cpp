@@ -97,8 +97,12 @@ StatusPill::StatusPill(Theme& theme, const QString& text, QWidget* parent)
 }
 
 void StatusPill::setText(const QString& text) {
+    setText(text, text);
+}
+
+void StatusPill::setText(const QString& text, const QString& spoken) {
     text_ = text;
-    setSpokenName(this, text);
+    setSpokenName(this, spoken);
     updateGeometry();
     update();
 }

@@ -27,6 +27,7 @@
 #include "display_store/store_world.hpp"
 #include "models/settings/quorvane_settings_import_display_adjustment.hpp"
 #include "views/design/chip_button.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 #include "views/main_window/main_window.hpp"
@@ -154,13 +155,18 @@ class NameAnnouncements {
 
     const std::vector<std::string>& repeated() const { return repeated_; }
     int count() const { return count_; }
+    // Every name announced for a control that was there before, in turn.
+    const std::vector<std::string>& namesOfControlsBefore() const { return namesBefore_; }
 
     // Read once the turns have settled, as the bridge reads them: every
     // control announced more than once, announced with the name it had
-    // before, or announced while it does not show.
-    std::vector<std::string> heardWrongly() const {
+    // before, or announced while it does not show; or only those that were
+    // there before (a page made for another display is new throughout).
+    std::vector<std::string> heardWrongly(bool onlyControlsBefore = false) const {
         std::vector<std::string> found;
         for (const auto& [object, times] : announced_) {
+            if (onlyControlsBefore && !before_.count(object))
+                continue;
             QAccessibleInterface* a = QAccessible::queryAccessibleInterface(object);
             if (!a)
                 continue;
@@ -186,6 +192,8 @@ class NameAnnouncements {
             return;
         ++current_->count_;
         ++current_->announced_[event->object()];
+        if (current_->before_.count(event->object()))
+            current_->namesBefore_.push_back(a->text(QAccessible::Name).toStdString());
         const QString name = a->text(QAccessible::Name);
         auto known = current_->names_.find(event->object());
         if (known != current_->names_.end() && known->second == name)
@@ -210,6 +218,7 @@ class NameAnnouncements {
     std::map<QObject*, QString> before_;
     std::map<QObject*, int> announced_;
     std::vector<std::string> repeated_;
+    std::vector<std::string> namesBefore_;
     int count_ = 0;
 };
 
@@ -230,6 +239,9 @@ class WhatControlsSayTest : public ::testing::Test {
             QApplication::processEvents();
             world.scheduler->runUntilIdle();
         }
+        // A page replaced goes as it would in the event loop, not at the
+        // end of the test.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     std::unique_ptr<SettingsImportPreviewSheet> importSheet() {
         auto preferences = QuorvanePreferences::defaults();
@@ -423,6 +435,65 @@ TEST_F(WhatControlsSayTest, AKeyPressAnnouncesOnlyNamesThatChanged) {
     settle();
     EXPECT_EQ(again.heardWrongly(), std::vector<std::string>{});
     EXPECT_GT(again.count(), 0);
+}
+
+// Names holding invisible formatting characters (a zero-width joiner in an
+// emoji, direction marks) are spoken without them: a view comparing the name
+// it would set with the one spoken would always find them differing, and
+// announce them again on every change of the store that redraws them.
+TEST_F(WhatControlsSayTest, ANameWithFormattingCharactersIsNotAnnouncedAgain) {
+    const std::string coder = "\U0001F9D1\u200D\U0001F4BB 코딩";
+    const std::string marked = "\u200F저녁 \u2066메모\u2069";
+    world.store->setDisplayAlias(coder + " \u200E모니터", 1);
+    world.store->saveCustomPreset(marked, 1);
+    world.store->saveCustomScene(coder);
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    main.state().selectSection(MainWindowSection::presets);
+    settle();
+    PanelHost host;
+    auto* panel = new MenuPanel(*context, &host);
+    host.layout()->addWidget(panel);
+    host.resize(390, 650);
+    open(&host);
+    const auto holdsOne = [&](const QString& name) {
+        return name.contains(spokenText(QString::fromStdString(coder))) ||
+               name.contains(spokenText(QString::fromStdString(marked)));
+    };
+    // Each is on screen and heard.
+    for (QWidget* window : std::initializer_list<QWidget*>{&main, &host}) {
+        int named = 0;
+        walkAccessibleTree(QAccessible::queryAccessibleInterface(window),
+                           [&](QAccessibleInterface* a) {
+                               if (holdsOne(a->text(QAccessible::Name)))
+                                   ++named;
+                           });
+        EXPECT_GT(named, 0) << window->metaObject()->className();
+    }
+
+    // A step on a slider, a name given to the other display, and the other
+    // display chosen (its row and this one's change, their names do not).
+    QSlider* slider = panel->quickTuneCard()->contrastRow()->slider();
+    const std::vector<std::function<void()>> changes{
+        [slider] {
+            slider->setFocus();
+            QTest::keyClick(slider, Qt::Key_Right);
+        },
+        [this] { world.store->setDisplayAlias("옆 모니터", 2); },
+        [this] { world.store->setSelectedDisplayID(2); }};
+    for (const auto& change : changes) {
+        NameAnnouncements heard({&main, &host});
+        change();
+        settle();
+        EXPECT_GT(heard.count(), 0);
+        EXPECT_EQ(heard.heardWrongly(true), std::vector<std::string>{});
+        std::vector<std::string> announced;
+        for (const std::string& name : heard.namesOfControlsBefore())
+            if (holdsOne(QString::fromStdString(name)))
+                announced.push_back(name);
+        EXPECT_EQ(announced, std::vector<std::string>{});
+    }
 }
 
 }  // namespace

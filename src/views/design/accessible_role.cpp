@@ -11,7 +11,6 @@ namespace {
 
 constexpr const char* kRoleProperty = "quorvaneAccessibleRole";
 constexpr const char* kHiddenProperty = "quorvaneHiddenFromAccessibility";
-constexpr const char* kHiddenWhileNamelessProperty = "quorvaneHiddenWhileNameless";
 
 // The first of Qt's own classes `meta` derives from (ours live in the
 // lower-case namespace).
@@ -27,10 +26,7 @@ bool isPlainWidget(const QObject* object) {
 }
 
 bool hiddenFromAccessibility(const QWidget* widget) {
-    if (widget->property(kHiddenProperty).toBool())
-        return true;
-    return widget->property(kHiddenWhileNamelessProperty).toBool() &&
-           widget->accessibleName().isEmpty();
+    return widget->property(kHiddenProperty).toBool();
 }
 
 // The children a screen reader finds, in Qt's order: no windows (menus are
@@ -108,10 +104,6 @@ void readAs(QWidget* widget, QAccessible::Role role) {
 
 void hideFromAccessibility(QWidget* widget) {
     widget->setProperty(kHiddenProperty, true);
-}
-
-void hideFromAccessibilityWhileNameless(QWidget* widget) {
-    widget->setProperty(kHiddenWhileNamelessProperty, true);
 }
 
 }  // namespace quorvane

@@ -34,9 +34,6 @@ void readAs(QWidget* widget, QAccessible::Role role);
 // Leaves `widget` and everything in it out of the accessible tree (read by
 // the widget it is placed in, so it may be hidden before it is placed).
 void hideFromAccessibility(QWidget* widget);
-// The same while the widget has no accessible name of its own (a symbol
-// that is decoration unless a caller gives it words).
-void hideFromAccessibilityWhileNameless(QWidget* widget);
 
 // The base of the application's own accessible interfaces: Qt's reading of
 // a widget, less its children hidden from accessibility, its name,

@@ -94,7 +94,7 @@ std::vector<std::string> namedPanes(QWidget* window) {
 // Every decorative drawing a screen reader still finds under the window.
 std::vector<std::string> decorationsInTheTree(QWidget* window) {
     static const std::vector<std::string> decorative{
-        "quorvane::GlyphIcon", "quorvane::SymbolTileIcon",
+        "quorvane::GlyphIcon", "quorvane::SymbolTileIcon", "quorvane::SymbolImage",
         "quorvane::(anonymous namespace)::ScreenIcon", "quorvane::(anonymous namespace)::GearTile"};
     std::vector<std::string> found;
     walkAccessibleTree(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* a) {

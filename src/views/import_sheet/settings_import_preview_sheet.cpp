@@ -442,7 +442,7 @@ QWidget* SettingsImportPreviewSheet::buildMapping() {
         // Named by its title (not on screen); the display it maps is heard
         // with it, as the row shows it beside the picker.
         setSpokenName(picker, QStringLiteral("적용 대상"));
-        setSpokenDescription(picker, importedLabel);
+        setSpokenDescription(picker, toQString(importTargetPickerDescription(id)));
         picker->setMinimumWidth(kTargetPickerMinimum);
         picker->setMaximumWidth(kTargetPickerMaximum);
         picker->setIdealWidth(kTargetPickerIdeal);

@@ -25,7 +25,7 @@
 
 #include "app/shell/panel_host.hpp"
 #include "display_store/store_world.hpp"
-#include "models/settings/quorvane_settings_import_display_adjustment.hpp"
+#include "presentation/import_sheet/settings_import_sheet_texts.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
@@ -319,9 +319,10 @@ TEST_F(WhatControlsSayTest, EveryPickerIsNamedByItsTitle) {
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(picker);
         EXPECT_EQ(a->role(), QAccessible::ComboBox);
         EXPECT_EQ(a->text(QAccessible::Name), QStringLiteral("적용 대상"));
+        // The display it maps, as the row's identity line shows it.
         EXPECT_EQ(a->text(QAccessible::Description),
-                  QString::fromStdString(
-                      QuorvaneSettingsImportDisplayAdjustment::displayLabel(identity)));
+                  QString::fromStdString(importTargetPickerDescription(identity)));
+        EXPECT_TRUE(a->text(QAccessible::Description).contains(QString::fromStdString(identity)));
         EXPECT_EQ(a->text(QAccessible::Value), picker->currentText());
         EXPECT_TRUE(a->actionInterface()->actionNames().contains(
             QAccessibleActionInterface::pressAction()));

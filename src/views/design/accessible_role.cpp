@@ -66,7 +66,12 @@ QAccessibleInterface* plainWidgetAccessible(const QString&, QObject* object) {
 }  // namespace
 
 QString WidgetAccessible::text(QAccessible::Text kind) const {
-    return spokenText(QAccessibleWidget::text(kind));
+    const QString spoken = spokenText(QAccessibleWidget::text(kind));
+    // Qt describes a widget by its tooltip; an icon button's tooltip is its
+    // name, which a screen reader would then read twice.
+    if (kind == QAccessible::Description && !spoken.isEmpty() && spoken == text(QAccessible::Name))
+        return {};
+    return spoken;
 }
 
 int WidgetAccessible::childCount() const {

@@ -37,7 +37,8 @@ void hideFromAccessibility(QWidget* widget);
 
 // The base of the application's own accessible interfaces: Qt's reading of
 // a widget, less its children hidden from accessibility, its name,
-// description and value spoken plain (spokenText()).
+// description and value spoken plain (spokenText()), and no description
+// that only repeats the name.
 class WidgetAccessible : public QAccessibleWidget {
   public:
     using QAccessibleWidget::QAccessibleWidget;

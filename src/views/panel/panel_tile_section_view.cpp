@@ -123,6 +123,8 @@ void PanelTileSectionView::rebuildTiles(const PanelTileSection& section, int col
             auto* grid = new TileButton(theme_, toVerbatimButtonText(tile.name),
                                         QuorvaneChipProminence::neutral, tileArea_);
             grid->setDetailText(QString::fromStdString(tile.kindCaption));
+            // Read as a work-mode tile is: its name, then its kind.
+            setSpokenName(grid, QString::fromStdString(tile.name + ", " + tile.kindCaption));
             // The label grows with the text size and wraps a long name.
             grid->setAccessibleFrame(kPresetFramePadding);
             button = grid;

@@ -105,6 +105,22 @@ std::vector<std::string> decorationsInTheTree(QWidget* window) {
     return found;
 }
 
+// Every button under the window whose description only repeats its name
+// (a tooltip naming an icon button): a screen reader reads it twice.
+std::vector<std::string> descriptionsRepeatingNames(QWidget* window) {
+    std::vector<std::string> found;
+    walkAccessibleTree(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* a) {
+        const auto role = a->role();
+        if (role != QAccessible::Button && role != QAccessible::ButtonMenu &&
+            role != QAccessible::CheckBox && role != QAccessible::RadioButton)
+            return;
+        const QString name = a->text(QAccessible::Name);
+        if (!name.isEmpty() && a->text(QAccessible::Description) == name)
+            found.push_back(describe(a));
+    });
+    return found;
+}
+
 // The interfaces under `window` of `role` whose name `named` accepts.
 std::vector<QAccessibleInterface*> heard(QWidget* window, QAccessible::Role role,
                                          const std::function<bool(const QString&)>& named) {
@@ -382,6 +398,13 @@ TEST_F(WhatControlsSayTest, LikeButtonsAreToldApartAndAMenuButtonCanBePressed) {
     ASSERT_EQ(showAll.size(), 2u);
     EXPECT_EQ(descriptions(showAll).size(), 2u);
     EXPECT_EQ(descriptions(showAll).count(QString()), 0u);
+    // The three preset tiles read as the three work-mode tiles do: the
+    // name, then "기본" or "사용자" as the tile shows it.
+    const auto tiles = heard(&host, QAccessible::Button, [](const QString& name) {
+        return name.endsWith(QStringLiteral(", 기본")) || name.endsWith(QStringLiteral(", 사용자"));
+    });
+    EXPECT_EQ(tiles.size(), 6u);
+    EXPECT_EQ(heard(&host, QAccessible::Button, QStringLiteral("Neutral, 기본")).size(), 1u);
     host.hide();
 
     main.state().selectSection(MainWindowSection::resolution);
@@ -395,6 +418,9 @@ TEST_F(WhatControlsSayTest, LikeButtonsAreToldApartAndAMenuButtonCanBePressed) {
     auto* button = qobject_cast<QPushButton*>(change.front()->object());
     ASSERT_NE(button, nullptr);
     ASSERT_NE(button->menu(), nullptr);
+    // The menu it opens is named as the button is.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(button->menu())->text(QAccessible::Name),
+              QStringLiteral("모드 변경…"));
     bool opened = false;
     QObject::connect(button->menu(), &QMenu::aboutToShow, button->menu(), [&opened, button] {
         opened = true;
@@ -403,6 +429,35 @@ TEST_F(WhatControlsSayTest, LikeButtonsAreToldApartAndAMenuButtonCanBePressed) {
     actions->doAction(QAccessibleActionInterface::pressAction());
     settle();
     EXPECT_TRUE(opened);
+}
+
+TEST_F(WhatControlsSayTest, NoButtonIsDescribedByItsOwnNameAgain) {
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    for (const MainWindowSection section : kAllMainWindowSections) {
+        main.state().selectSection(section);
+        settle();
+        SCOPED_TRACE(static_cast<int>(section));
+        EXPECT_EQ(descriptionsRepeatingNames(&main), std::vector<std::string>{});
+    }
+    PanelHost panel;
+    panel.layout()->addWidget(new MenuPanel(*context, &panel));
+    panel.resize(390, 650);
+    SettingsWindow settings(*context);
+    settings.resize(700, 800);
+    open(&settings);
+    settings.supportCard()->basicReport()->button()->click();
+    settle();
+    ASSERT_NE(settings.diagnosticSheet(), nullptr);
+    auto sheet = importSheet();
+    open(sheet.get());
+    open(&panel);
+    for (QWidget* window : std::initializer_list<QWidget*>{
+             &panel, &settings, settings.diagnosticSheet(), sheet.get()}) {
+        SCOPED_TRACE(window->metaObject()->className());
+        EXPECT_EQ(descriptionsRepeatingNames(window), std::vector<std::string>{});
+    }
 }
 
 TEST_F(WhatControlsSayTest, AKeyPressAnnouncesOnlyNamesThatChanged) {

@@ -26,6 +26,7 @@
 #include "app/shell/panel_host.hpp"
 #include "display_store/store_world.hpp"
 #include "presentation/import_sheet/settings_import_sheet_texts.hpp"
+#include "views/design/accessible_card.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
@@ -116,6 +117,25 @@ std::vector<std::string> descriptionsRepeatingNames(QWidget* window) {
             return;
         const QString name = a->text(QAccessible::Name);
         if (!name.isEmpty() && a->text(QAccessible::Description) == name)
+            found.push_back(describe(a));
+    });
+    return found;
+}
+
+// Every enabled button under the window that takes the keyboard focus but
+// not from a screen reader (no "SetFocus", which AT-SPI's grab focus runs).
+std::vector<std::string> buttonsAScreenReaderCannotFocus(QWidget* window) {
+    std::vector<std::string> found;
+    walkAccessibleTree(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* a) {
+        const auto role = a->role();
+        if (role != QAccessible::Button && role != QAccessible::ButtonMenu &&
+            role != QAccessible::CheckBox && role != QAccessible::RadioButton)
+            return;
+        if (a->state().disabled || !a->state().focusable)
+            return;
+        const QStringList actions =
+            a->actionInterface() ? a->actionInterface()->actionNames() : QStringList();
+        if (!actions.contains(QAccessibleActionInterface::setFocusAction()))
             found.push_back(describe(a));
     });
     return found;
@@ -458,6 +478,46 @@ TEST_F(WhatControlsSayTest, NoButtonIsDescribedByItsOwnNameAgain) {
         SCOPED_TRACE(window->metaObject()->className());
         EXPECT_EQ(descriptionsRepeatingNames(window), std::vector<std::string>{});
     }
+}
+
+TEST_F(WhatControlsSayTest, AScreenReaderCanFocusEveryButtonAndEveryCard) {
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    for (const MainWindowSection section : kAllMainWindowSections) {
+        main.state().selectSection(section);
+        settle();
+        SCOPED_TRACE(static_cast<int>(section));
+        EXPECT_EQ(buttonsAScreenReaderCannotFocus(&main), std::vector<std::string>{});
+    }
+    SettingsWindow settings(*context);
+    settings.resize(700, 800);
+    open(&settings);
+    EXPECT_EQ(buttonsAScreenReaderCannotFocus(&settings), std::vector<std::string>{});
+
+    // A card read as one button (the recovery page's, the settings file,
+    // support and reset cards) is focused so, as Tab would leave it.
+    main.state().selectSection(MainWindowSection::recovery);
+    settle();
+    int cards = 0;
+    for (QWidget* window : std::initializer_list<QWidget*>{&main, &settings}) {
+        window->activateWindow();
+        settle();
+        for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+            QWidget* card = cardReadAsOneButton(button);
+            if (!card || !button->isEnabled() || !card->isVisible())
+                continue;
+            ++cards;
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(card);
+            SCOPED_TRACE(describe(a));
+            ASSERT_TRUE(a->actionInterface()->actionNames().contains(
+                QAccessibleActionInterface::setFocusAction()));
+            a->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+            EXPECT_TRUE(button->hasFocus());
+            EXPECT_TRUE(a->state().focused);
+        }
+    }
+    EXPECT_GE(cards, 8);
 }
 
 TEST_F(WhatControlsSayTest, AKeyPressAnnouncesOnlyNamesThatChanged) {

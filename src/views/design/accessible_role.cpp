@@ -1,6 +1,8 @@
 #include "views/design/accessible_role.hpp"
 
+#include <QApplication>
 #include <QFrame>
+#include <QSplitter>
 #include <QWidget>
 
 #include "views/design/spoken_text.hpp"
@@ -20,13 +22,20 @@ QByteArray nearestQtClass(const QMetaObject* meta) {
     return meta ? QByteArray(meta->className()) : QByteArray();
 }
 
+// Plain widgets, and the few Qt containers the windows place whose own
+// reading lists parts a screen reader should not meet: a splitter's drag
+// handle (an unnamed "unknown"), a message box's icon. Read here as what
+// they hold.
 bool isPlainWidget(const QObject* object) {
     const QByteArray nearest = nearestQtClass(object->metaObject());
-    return nearest == "QWidget" || nearest == "QFrame";
+    return nearest == "QWidget" || nearest == "QFrame" || nearest == "QSplitter" ||
+           nearest == "QDialogButtonBox" || nearest == "QMessageBox";
 }
 
 bool hiddenFromAccessibility(const QWidget* widget) {
-    return widget->property(kHiddenProperty).toBool();
+    // A splitter's handle only takes a mouse drag.
+    return widget->property(kHiddenProperty).toBool() ||
+           qobject_cast<const QSplitterHandle*>(widget);
 }
 
 // The children a screen reader finds, in Qt's order: no windows (menus are
@@ -47,9 +56,14 @@ class PlainWidgetAccessible : public WidgetAccessible {
 
     QAccessible::Role role() const override {
         if (widget()->isWindow())
-            return QAccessible::Window;
+            return widget()->inherits("QMessageBox") ? QAccessible::AlertMessage
+                                                     : QAccessible::Window;
         if (const QVariant given = widget()->property(kRoleProperty); given.isValid())
             return static_cast<QAccessible::Role>(given.toInt());
+        if (widget()->inherits("QSplitter"))
+            return QAccessible::Splitter;
+        if (widget()->inherits("QDialogButtonBox"))
+            return QAccessible::Grouping;
         if (const auto* frame = qobject_cast<const QFrame*>(widget());
             frame && (frame->frameShape() == QFrame::HLine || frame->frameShape() == QFrame::VLine))
             return QAccessible::Separator;
@@ -72,6 +86,16 @@ QString WidgetAccessible::text(QAccessible::Text kind) const {
     if (kind == QAccessible::Description && !spoken.isEmpty() && spoken == text(QAccessible::Name))
         return {};
     return spoken;
+}
+
+QAccessible::State WidgetAccessible::state() const {
+    QAccessible::State result = QAccessibleWidget::state();
+    // Qt counts a widget whose focus proxy holds the focus as focused (a
+    // text view's viewport, a dialog's button box): only the control that
+    // holds it says so, or a screen reader finds two.
+    if (result.focused && QApplication::focusWidget() != widget())
+        result.focused = false;
+    return result;
 }
 
 int WidgetAccessible::childCount() const {

@@ -9,12 +9,14 @@ namespace quorvane {
 
 // How assistive technology reads the application's plain widgets (every
 // widget whose nearest Qt class is QWidget or QFrame: pills, cards, pickers,
-// drawings, layout boxes). Qt fixes a widget's role the first time a bridge
+// drawings, layout boxes) and the Qt containers the windows place (a
+// splitter, whose drag handle is left out, a message box and its button
+// box). Qt fixes a widget's role the first time a bridge
 // asks for it; a widget built without a parent and named before it is placed
 // would stay a window (announced as a "frame") for good, and a QFrame reads
 // as a border, also a "frame". Here the role is read each time it is asked:
 //   - a window while the widget is one (a tray panel, the settings window),
-//     named by its title;
+//     named by its title; an alert for a message box;
 //   - else the role given with readAs(), or a plain container.
 // Children hidden with hideFromAccessibility() are left out of the tree, so
 // a decorative drawing never reaches a screen reader; the row or card around
@@ -37,13 +39,14 @@ void hideFromAccessibility(QWidget* widget);
 
 // The base of the application's own accessible interfaces: Qt's reading of
 // a widget, less its children hidden from accessibility, its name,
-// description and value spoken plain (spokenText()), and no description
-// that only repeats the name.
+// description and value spoken plain (spokenText()), no description that
+// only repeats the name, and focused only while it holds the focus itself.
 class WidgetAccessible : public QAccessibleWidget {
   public:
     using QAccessibleWidget::QAccessibleWidget;
 
     QString text(QAccessible::Text kind) const override;
+    QAccessible::State state() const override;
     int childCount() const override;
     QAccessibleInterface* child(int index) const override;
     int indexOfChild(const QAccessibleInterface* child) const override;

@@ -8,11 +8,14 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLayout>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
@@ -26,6 +29,7 @@
 #include "app/shell/panel_host.hpp"
 #include "display_store/store_world.hpp"
 #include "presentation/import_sheet/settings_import_sheet_texts.hpp"
+#include "views/controls/confirmation_presenter.hpp"
 #include "views/design/accessible_card.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/spoken_text.hpp"
@@ -35,6 +39,7 @@
 #include "views/panel/menu_panel.hpp"
 #include "views/panel/panel_header_view.hpp"
 #include "views/panel/panel_quick_tune_card.hpp"
+#include "views/panel/panel_recovery_card.hpp"
 #include "views/panel/panel_slider_row.hpp"
 #include "views/settings/diagnostic_report_sheet.hpp"
 #include "views/settings/settings_action_card.hpp"
@@ -136,6 +141,16 @@ std::vector<std::string> buttonsAScreenReaderCannotFocus(QWidget* window) {
         const QStringList actions =
             a->actionInterface() ? a->actionInterface()->actionNames() : QStringList();
         if (!actions.contains(QAccessibleActionInterface::setFocusAction()))
+            found.push_back(describe(a));
+    });
+    return found;
+}
+
+// Every interface under the window that says it has the keyboard focus.
+std::vector<std::string> focusedIn(QWidget* window) {
+    std::vector<std::string> found;
+    walkAccessibleTree(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* a) {
+        if (a->state().focused)
             found.push_back(describe(a));
     });
     return found;
@@ -518,6 +533,73 @@ TEST_F(WhatControlsSayTest, AScreenReaderCanFocusEveryButtonAndEveryCard) {
         }
     }
     EXPECT_GE(cards, 8);
+}
+
+// Parts Qt adds to a window are left out, named, or quiet about the focus
+// they pass on to the control that holds it.
+TEST_F(WhatControlsSayTest, QtsOwnPartsAreLeftOutNamedOrQuiet) {
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    // The splitter's drag handle is for the mouse.
+    std::vector<std::string> handles;
+    walkAccessibleTree(QAccessible::queryAccessibleInterface(&main), [&](QAccessibleInterface* a) {
+        if (a->object() && a->object()->inherits("QSplitterHandle"))
+            handles.push_back(describe(a));
+    });
+    EXPECT_EQ(handles, std::vector<std::string>{});
+
+    // A picker's open list, and the window it opens in, are named by it.
+    main.state().selectSection(MainWindowSection::groups);
+    settle();
+    const auto scope = heard(&main, QAccessible::ComboBox, QStringLiteral("밝기 동기화 범위"));
+    ASSERT_EQ(scope.size(), 1u);
+    auto* picker = qobject_cast<QComboBox*>(scope.front()->object());
+    picker->showPopup();
+    settle();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(picker->view())->text(QAccessible::Name),
+              QStringLiteral("밝기 동기화 범위"));
+    EXPECT_EQ(
+        QAccessible::queryAccessibleInterface(picker->view()->window())->text(QAccessible::Name),
+        QStringLiteral("밝기 동기화 범위"));
+    picker->hidePopup();
+    settle();
+
+    // The confirmation: an alert without its icon, one focused button.
+    PanelHost host;
+    auto* panel = new MenuPanel(*context, &host);
+    host.layout()->addWidget(panel);
+    host.resize(390, 650);
+    open(&host);
+    panel->recoveryCard()->recoverButton()->click();
+    settle();
+    QMessageBox* box = panel->confirmations()->dialog();
+    ASSERT_NE(box, nullptr);
+    box->activateWindow();
+    panel->confirmations()->confirmButton()->setFocus();
+    settle();
+    QAccessibleInterface* alert = QAccessible::queryAccessibleInterface(box);
+    EXPECT_EQ(alert->role(), QAccessible::AlertMessage);
+    EXPECT_EQ(alert->text(QAccessible::Name), box->text());
+    EXPECT_EQ(heard(box, QAccessible::Graphic, [](const QString&) { return true; }).size(), 0u);
+    EXPECT_EQ(focusedIn(box),
+              std::vector<std::string>{describe(
+                  QAccessible::queryAccessibleInterface(panel->confirmations()->confirmButton()))});
+    panel->confirmations()->cancelButton()->click();
+    settle();
+
+    // The report's text, not the viewport inside it.
+    SettingsWindow settings(*context);
+    open(&settings);
+    settings.supportCard()->basicReport()->button()->click();
+    settle();
+    DiagnosticReportSheet* sheet = settings.diagnosticSheet();
+    ASSERT_NE(sheet, nullptr);
+    sheet->activateWindow();
+    sheet->reportText()->setFocus();
+    settle();
+    EXPECT_EQ(focusedIn(sheet), std::vector<std::string>{describe(
+                                    QAccessible::queryAccessibleInterface(sheet->reportText()))});
 }
 
 TEST_F(WhatControlsSayTest, AKeyPressAnnouncesOnlyNamesThatChanged) {

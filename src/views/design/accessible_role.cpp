@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QLabel>
+#include <QPointer>
 #include <QSplitter>
 #include <QWidget>
 
@@ -13,6 +15,12 @@ namespace {
 
 constexpr const char* kRoleProperty = "quorvaneAccessibleRole";
 constexpr const char* kHiddenProperty = "quorvaneHiddenFromAccessibility";
+constexpr const char* kLabelledByProperty = "quorvaneLabelledBy";
+constexpr const char* kLabelsProperty = "quorvaneLabels";
+
+QWidget* linkedWidget(const QWidget* widget, const char* property) {
+    return widget->property(property).value<QPointer<QWidget>>().data();
+}
 
 // The first of Qt's own classes `meta` derives from (ours live in the
 // lower-case namespace).
@@ -80,7 +88,11 @@ QAccessibleInterface* plainWidgetAccessible(const QString&, QObject* object) {
 }  // namespace
 
 QString WidgetAccessible::text(QAccessible::Text kind) const {
-    const QString spoken = spokenText(QAccessibleWidget::text(kind));
+    QString spoken = spokenText(QAccessibleWidget::text(kind));
+    if (kind == QAccessible::Name && spoken.isEmpty())
+        if (QWidget* heading = linkedWidget(widget(), kLabelledByProperty))
+            if (QAccessibleInterface* label = QAccessible::queryAccessibleInterface(heading))
+                spoken = spokenText(label->text(QAccessible::Name));
     // Qt describes a widget by its tooltip; an icon button's tooltip is its
     // name, which a screen reader would then read twice.
     if (kind == QAccessible::Description && !spoken.isEmpty() && spoken == text(QAccessible::Name))
@@ -96,6 +108,22 @@ QAccessible::State WidgetAccessible::state() const {
     if (result.focused && QApplication::focusWidget() != widget())
         result.focused = false;
     return result;
+}
+
+QList<QPair<QAccessibleInterface*, QAccessible::Relation>> WidgetAccessible::relations(
+    QAccessible::Relation match) const {
+    auto found = QAccessibleWidget::relations(match);
+    const auto add = [&found](QWidget* other, QAccessible::Relation relation) {
+        QAccessibleInterface* related =
+            other ? QAccessible::queryAccessibleInterface(other) : nullptr;
+        if (related && !found.contains(qMakePair(related, relation)))
+            found.append(qMakePair(related, relation));
+    };
+    if (match & QAccessible::Label)
+        add(linkedWidget(widget(), kLabelledByProperty), QAccessible::Label);
+    if (match & QAccessible::Labelled)
+        add(linkedWidget(widget(), kLabelsProperty), QAccessible::Labelled);
+    return found;
 }
 
 int WidgetAccessible::childCount() const {
@@ -133,6 +161,14 @@ void readAs(QWidget* widget, QAccessible::Role role) {
 
 void hideFromAccessibility(QWidget* widget) {
     widget->setProperty(kHiddenProperty, true);
+}
+
+void labelBy(QWidget* control, QWidget* heading) {
+    control->setProperty(kLabelledByProperty, QVariant::fromValue(QPointer<QWidget>(heading)));
+    heading->setProperty(kLabelsProperty, QVariant::fromValue(QPointer<QWidget>(control)));
+    // Qt reads a label's buddy as the control it labels.
+    if (auto* label = qobject_cast<QLabel*>(heading))
+        label->setBuddy(control);
 }
 
 }  // namespace quorvane

@@ -37,6 +37,16 @@ void readAs(QWidget* widget, QAccessible::Role role);
 // the widget it is placed in, so it may be hidden before it is placed).
 void hideFromAccessibility(QWidget* widget);
 
+// Makes the heading on screen the label of `control` (a picker under its
+// title): the control is labelled by it and named by its words unless it
+// has a name of its own, and the heading labels it, so a screen reader
+// reads the words once, as the control's, not once for each. The control
+// must read as one of ours (a plain widget, see readAs()).
+//
+// Usage:
+//   labelBy(picker, title);
+void labelBy(QWidget* control, QWidget* heading);
+
 // The base of the application's own accessible interfaces: Qt's reading of
 // a widget, less its children hidden from accessibility, its name,
 // description and value spoken plain (spokenText()), no description that
@@ -47,6 +57,8 @@ class WidgetAccessible : public QAccessibleWidget {
 
     QString text(QAccessible::Text kind) const override;
     QAccessible::State state() const override;
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(
+        QAccessible::Relation match) const override;
     int childCount() const override;
     QAccessibleInterface* child(int index) const override;
     int indexOfChild(const QAccessibleInterface* child) const override;

@@ -409,6 +409,45 @@ TEST_F(WhatControlsSayTest, EveryPickerIsNamedByItsTitle) {
               QStringLiteral("메뉴 옵션"));
 }
 
+// The words of a heading that names a picker are heard once: the picker is
+// labelled by the heading (which says it labels the picker), and nothing
+// else in the window says them on its own.
+std::vector<std::string> wordsNotReadOnce(QWidget* window, const QString& words) {
+    const auto pickers = heard(window, QAccessible::Grouping, words);
+    if (pickers.size() != 1)
+        return {"pickers named \"" + words.toStdString() + "\": " + std::to_string(pickers.size())};
+    QAccessibleInterface* picker = pickers.front();
+    std::vector<std::string> found;
+    const auto labels = picker->relations(QAccessible::Label);
+    if (labels.size() != 1 || labels.front().first->text(QAccessible::Name) != words)
+        found.push_back(describe(picker) + " is not labelled by its heading");
+    walkAccessibleTree(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* a) {
+        if (a == picker || a->state().invisible || a->text(QAccessible::Name) != words)
+            return;
+        bool labelsPicker = false;
+        for (const auto& [other, relation] : a->relations(QAccessible::Labelled))
+            labelsPicker = labelsPicker || other == picker;
+        if (!labelsPicker)
+            found.push_back(describe(a) + " says it again");
+    });
+    return found;
+}
+
+TEST_F(WhatControlsSayTest, AHeadingThatNamesAPickerIsReadOnce) {
+    auto sheet = importSheet();
+    open(sheet.get());
+    EXPECT_EQ(wordsNotReadOnce(sheet.get(), QStringLiteral("가져오기 방식")),
+              std::vector<std::string>{});
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    main.state().selectSection(MainWindowSection::color);
+    settle();
+    EXPECT_EQ(wordsNotReadOnce(&main, QStringLiteral("출력 필터")), std::vector<std::string>{});
+    // The toolbar's "◐ 화면 모드": its symbol and words read as one label.
+    EXPECT_EQ(wordsNotReadOnce(&main, QStringLiteral("화면 모드")), std::vector<std::string>{});
+}
+
 TEST_F(WhatControlsSayTest, LikeButtonsAreToldApartAndAMenuButtonCanBePressed) {
     MainWindow main(*context);
     main.resize(1000, 700);

@@ -212,6 +212,11 @@ QAbstractButton* AppearanceSwitcher::optionButton(QuorvaneAppearance option) con
     return nullptr;
 }
 
+void AppearanceSwitcher::labelByHeading(QWidget* heading) {
+    hideFromAccessibility(label_);
+    labelBy(this, heading);
+}
+
 void AppearanceSwitcher::refresh() {
     syncSelection();
     restyle();

@@ -45,6 +45,7 @@
 #include "views/panel/panel_slider_row.hpp"
 #include "views/settings/diagnostic_report_sheet.hpp"
 #include "views/settings/settings_action_card.hpp"
+#include "views/settings/settings_appearance_card.hpp"
 #include "views/settings/settings_support_card.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
@@ -452,6 +453,12 @@ TEST_F(WhatControlsSayTest, AHeadingThatNamesAPickerIsReadOnce) {
     EXPECT_EQ(wordsNotReadOnce(&main, QStringLiteral("출력 필터")), std::vector<std::string>{});
     // The toolbar's "◐ 화면 모드": its symbol and words read as one label.
     EXPECT_EQ(wordsNotReadOnce(&main, QStringLiteral("화면 모드")), std::vector<std::string>{});
+    // In settings, a block's title over the switcher's own "◐ 화면 모드", and
+    // over the text size picker.
+    SettingsWindow settings(*context);
+    open(&settings);
+    for (const QString& words : {QStringLiteral("화면 모드"), QStringLiteral("글자 크기")})
+        EXPECT_EQ(wordsNotReadOnce(settings.appearanceCard(), words), std::vector<std::string>{});
 }
 
 TEST_F(WhatControlsSayTest, LikeButtonsAreToldApartAndAMenuButtonCanBePressed) {

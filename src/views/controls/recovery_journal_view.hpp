@@ -13,9 +13,9 @@ class Theme;
 // The recovery journal's newest entries as small bordered cards, under a
 // header (not in compact mode), or an empty-state line. Only displays: no
 // buttons, no store calls. setJournal() redraws; at most `limit` rows. Out
-// of sight (a folded section, a page in a hidden window) it redraws when it
-// shows: every row built tells a screen reader its texts, and the journal
-// grows with each step the user takes elsewhere.
+// of sight in a window that has shown (a folded section, a page of a hidden
+// window) it redraws when it shows: every row built tells a screen reader
+// its texts, and the journal grows with each step the user takes elsewhere.
 class RecoveryJournalView : public QWidget {
     Q_OBJECT
 

@@ -28,6 +28,11 @@ class TouchedRecordParts {
     // carries what that one touched.
     void add(const TouchedRecordParts& other);
     bool empty() const { return !all_ && parts_.empty(); }
+    // Whether every part is touched (a reset, an import).
+    bool isAll() const { return all_; }
+    // The parts touched one by one, as (field, entry); an empty entry
+    // stands for the field as a whole.
+    const std::set<std::pair<std::string, std::string>>& parts() const { return parts_; }
 
     bool operator==(const TouchedRecordParts&) const = default;
 

@@ -1,6 +1,5 @@
 #include "views/detail_form/color_reference_page.hpp"
 
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -14,6 +13,7 @@
 #include "views/controls/rgb_curve_coordinate_editor.hpp"
 #include "views/controls/slider_row_group.hpp"
 #include "views/design/accessible_role.hpp"
+#include "views/design/baseline_row_layout.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/disclosure_button.hpp"
 #include "views/design/fit_to_width.hpp"
@@ -61,10 +61,11 @@ QWidget* ColorReferencePage::makeCard(const ReferenceColorCard& card) {
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(12);
 
-    auto* header = new QHBoxLayout;
+    // The hint stands on the title's first line.
+    auto* header = new BaselineRowLayout;
     auto* title =
         makeText(theme, qText(card.title), QuorvaneFontStyle::subheadline, QFont::DemiBold);
-    header->addWidget(title, 1);
+    header->addWidget(title, 1, Qt::AlignTop);
     if (card.hint) {
         auto* hint = makeCaption(theme, qText(*card.hint));
         hint->setAlignment(Qt::AlignRight);

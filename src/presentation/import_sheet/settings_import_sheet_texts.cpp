@@ -1,6 +1,7 @@
 #include "presentation/import_sheet/settings_import_sheet_texts.hpp"
 
 #include "models/coding/number_format.hpp"
+#include "models/settings/quorvane_settings_import_display_adjustment.hpp"
 #include "models/settings/quorvane_settings_import_summary.hpp"
 #include "presentation/import_sheet/settings_import_sheet_model.hpp"
 #include "services/persistence/quorvane_change_plan_builder.hpp"
@@ -53,6 +54,14 @@ std::string_view importModeDescription(QuorvaneSettingsImportMode mode) {
     return "프리셋과 작업 모드 단축키 바인딩을 가져오되 단축키 켜짐 상태와 비상 복구 단축키는 이 "
            "컴퓨터의 로컬 설정을 유지합니다. 화면별 색상값은 아래에서 고른 현재 디스플레이에만 "
            "연결합니다.";
+}
+
+std::string importTargetPickerDescription(std::string_view identityRawValue) {
+    const std::string label =
+        QuorvaneSettingsImportDisplayAdjustment::displayLabel(identityRawValue);
+    if (label == identityRawValue)
+        return label;
+    return label + ", " + std::string(identityRawValue);
 }
 
 std::vector<ImportMappingNotice> importMappingNotices(const SettingsImportSheetModel& model) {

@@ -31,6 +31,11 @@ std::vector<SettingsImportSummaryTile> settingsImportSummaryTiles(
 std::string_view importModeSegmentLabel(QuorvaneSettingsImportMode mode);
 std::string_view importModeDescription(QuorvaneSettingsImportMode mode);
 
+// What a row's "적용 대상" picker is described by: the imported display it
+// maps, as both lines of the row show it (its label, then its identity
+// when that says more), so that rows of alike displays are told apart.
+std::string importTargetPickerDescription(std::string_view identityRawValue);
+
 // A notice under the display-mapping rows: its symbol, drawn before the
 // text and never read out, the colour of both, and the text.
 enum class ImportMappingNoticeKind { duplicateTarget, lookAlike, invalidTarget };

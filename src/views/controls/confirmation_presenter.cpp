@@ -1,10 +1,12 @@
 #include "views/controls/confirmation_presenter.hpp"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
 #include "presentation/controls/confirmation_dialog_model.hpp"
+#include "views/design/accessible_role.hpp"
 
 namespace quorvane {
 
@@ -45,6 +47,10 @@ void ConfirmationPresenter::showDialog() {
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
     box->setIcon(model.destructive ? QMessageBox::Warning : QMessageBox::Question);
+    // The icon repeats what the alert says; it is not read as an image.
+    for (QLabel* label : box->findChildren<QLabel*>())
+        if (!label->pixmap().isNull())
+            hideFromAccessibility(label);
     box->setWindowTitle(QString::fromStdString(model.title));
     box->setText(QString::fromStdString(model.title));
     box->setInformativeText(QString::fromStdString(model.message));

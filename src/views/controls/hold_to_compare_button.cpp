@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "views/design/accessible_role.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
@@ -21,11 +22,11 @@ namespace quorvane {
 namespace {
 
 // Screen readers see a button whose value says whether the comparison runs
-// and whose default action toggles it.
-class HoldToCompareAccessible : public QAccessibleWidget {
+// and whose default action toggles it; its eye symbol is not read.
+class HoldToCompareAccessible : public WidgetAccessible {
   public:
     explicit HoldToCompareAccessible(HoldToCompareButton* button)
-        : QAccessibleWidget(button, QAccessible::Button) {}
+        : WidgetAccessible(button, QAccessible::Button) {}
 
     QString text(QAccessible::Text kind) const override {
         const HoldToCompareTexts texts = button()->texts();

@@ -7,6 +7,7 @@
 #include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 
 namespace quorvane {
 
@@ -17,7 +18,9 @@ NudgeButton::NudgeButton(Theme& theme, const std::string& title,
     const QString label =
         QString::fromStdString(QuorvaneAdjustmentNudge::accessibilityLabel(title, direction, step));
     setSpokenName(this, label);
+    // The tooltip names the symbol for the mouse; read once, as the name.
     setToolTip(label);
+    readAsToggleButton(this);
     setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(this, &QAbstractButton::clicked, this, [action = std::move(action)] {

@@ -189,8 +189,11 @@ void RecentChangePromptView::showPrompt(const Shown& shown) {
     message_->setText(QString::fromStdString(shown.message));
     // Named before the text changes: a label without a name of its own
     // announces its new text, and the name would then be announced again.
-    setSpokenName(targets_, QString::fromStdString(shown.targets));
-    targets_->setText(QString::fromStdString(shown.targets));
+    // The compact prompt never shows it, and says nothing of it.
+    if (!compact_) {
+        setSpokenName(targets_, QString::fromStdString(shown.targets));
+        targets_->setText(QString::fromStdString(shown.targets));
+    }
     updateCountdown();
     show();
     emit changed();
@@ -198,9 +201,9 @@ void RecentChangePromptView::showPrompt(const Shown& shown) {
 
 void RecentChangePromptView::updateCountdown() {
     shownSeconds_ = RecentChangePromptTexts::remainingSeconds(createdAt_, now_());
-    pill_->setText(QString::fromStdString(RecentChangePromptTexts::countdownText(shownSeconds_)));
-    setSpokenName(pill_, QString::fromStdString(
-                             RecentChangePromptTexts::countdownAccessibilityText(shownSeconds_)));
+    pill_->setText(
+        QString::fromStdString(RecentChangePromptTexts::countdownText(shownSeconds_)),
+        QString::fromStdString(RecentChangePromptTexts::countdownAccessibilityText(shownSeconds_)));
 }
 
 // The next tick falls on the next whole second after the creation time, so

@@ -62,7 +62,22 @@ void RecoveryJournalView::setJournal(QuorvaneRecoveryJournal journal) {
     if (journal == journal_)
         return;
     journal_ = std::move(journal);
-    rebuild();
+    // Out of sight in a window that is or was on screen. One not shown yet
+    // is built at once: it is sized from what it holds before it shows.
+    const QWidget* top = window();
+    stale_ = top != this && top->testAttribute(Qt::WA_WState_ExplicitShowHide) && !isVisible();
+    if (!stale_)
+        rebuild();
+}
+
+void RecoveryJournalView::showEvent(QShowEvent* event) {
+    if (stale_) {
+        stale_ = false;
+        rebuild();
+        // Shown with the view, not a turn later.
+        content_->show();
+    }
+    QWidget::showEvent(event);
 }
 
 QWidget* RecoveryJournalView::buildRow(const QuorvaneRecoveryJournalEntry& entry, QWidget* parent) {

@@ -36,12 +36,25 @@ class CardAccessible : public QAccessibleWidget {
         return result;
     }
 
-    QStringList actionNames() const override { return {QAccessibleActionInterface::pressAction()}; }
+    // Pressed, or given the focus (a screen reader's "grab focus"), as its
+    // button would be.
+    QStringList actionNames() const override {
+        QStringList actions{QAccessibleActionInterface::pressAction()};
+        if (const QAbstractButton* button = cardButton(widget());
+            button && button->isEnabled() && button->focusPolicy() != Qt::NoFocus)
+            actions << QAccessibleActionInterface::setFocusAction();
+        return actions;
+    }
 
     void doAction(const QString& name) override {
         QAbstractButton* button = cardButton(widget());
-        if (name == QAccessibleActionInterface::pressAction() && button && button->isEnabled())
+        if (!button || !button->isEnabled())
+            return;
+        if (name == QAccessibleActionInterface::pressAction())
             button->click();
+        else if (name == QAccessibleActionInterface::setFocusAction() &&
+                 button->focusPolicy() != Qt::NoFocus)
+            button->setFocus(Qt::OtherFocusReason);
     }
 };
 

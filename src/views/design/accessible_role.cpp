@@ -1,6 +1,10 @@
 #include "views/design/accessible_role.hpp"
 
+#include <QApplication>
 #include <QFrame>
+#include <QLabel>
+#include <QPointer>
+#include <QSplitter>
 #include <QWidget>
 
 #include "views/design/spoken_text.hpp"
@@ -11,7 +15,12 @@ namespace {
 
 constexpr const char* kRoleProperty = "quorvaneAccessibleRole";
 constexpr const char* kHiddenProperty = "quorvaneHiddenFromAccessibility";
-constexpr const char* kHiddenWhileNamelessProperty = "quorvaneHiddenWhileNameless";
+constexpr const char* kLabelledByProperty = "quorvaneLabelledBy";
+constexpr const char* kLabelsProperty = "quorvaneLabels";
+
+QWidget* linkedWidget(const QWidget* widget, const char* property) {
+    return widget->property(property).value<QPointer<QWidget>>().data();
+}
 
 // The first of Qt's own classes `meta` derives from (ours live in the
 // lower-case namespace).
@@ -21,16 +30,20 @@ QByteArray nearestQtClass(const QMetaObject* meta) {
     return meta ? QByteArray(meta->className()) : QByteArray();
 }
 
+// Plain widgets, and the few Qt containers the windows place whose own
+// reading lists parts a screen reader should not meet: a splitter's drag
+// handle (an unnamed "unknown"), a message box's icon. Read here as what
+// they hold.
 bool isPlainWidget(const QObject* object) {
     const QByteArray nearest = nearestQtClass(object->metaObject());
-    return nearest == "QWidget" || nearest == "QFrame";
+    return nearest == "QWidget" || nearest == "QFrame" || nearest == "QSplitter" ||
+           nearest == "QDialogButtonBox" || nearest == "QMessageBox";
 }
 
 bool hiddenFromAccessibility(const QWidget* widget) {
-    if (widget->property(kHiddenProperty).toBool())
-        return true;
-    return widget->property(kHiddenWhileNamelessProperty).toBool() &&
-           widget->accessibleName().isEmpty();
+    // A splitter's handle only takes a mouse drag.
+    return widget->property(kHiddenProperty).toBool() ||
+           qobject_cast<const QSplitterHandle*>(widget);
 }
 
 // The children a screen reader finds, in Qt's order: no windows (menus are
@@ -51,9 +64,14 @@ class PlainWidgetAccessible : public WidgetAccessible {
 
     QAccessible::Role role() const override {
         if (widget()->isWindow())
-            return QAccessible::Window;
+            return widget()->inherits("QMessageBox") ? QAccessible::AlertMessage
+                                                     : QAccessible::Window;
         if (const QVariant given = widget()->property(kRoleProperty); given.isValid())
             return static_cast<QAccessible::Role>(given.toInt());
+        if (widget()->inherits("QSplitter"))
+            return QAccessible::Splitter;
+        if (widget()->inherits("QDialogButtonBox"))
+            return QAccessible::Grouping;
         if (const auto* frame = qobject_cast<const QFrame*>(widget());
             frame && (frame->frameShape() == QFrame::HLine || frame->frameShape() == QFrame::VLine))
             return QAccessible::Separator;
@@ -70,7 +88,42 @@ QAccessibleInterface* plainWidgetAccessible(const QString&, QObject* object) {
 }  // namespace
 
 QString WidgetAccessible::text(QAccessible::Text kind) const {
-    return spokenText(QAccessibleWidget::text(kind));
+    QString spoken = spokenText(QAccessibleWidget::text(kind));
+    if (kind == QAccessible::Name && spoken.isEmpty())
+        if (QWidget* heading = linkedWidget(widget(), kLabelledByProperty))
+            if (QAccessibleInterface* label = QAccessible::queryAccessibleInterface(heading))
+                spoken = spokenText(label->text(QAccessible::Name));
+    // Qt describes a widget by its tooltip; an icon button's tooltip is its
+    // name, which a screen reader would then read twice.
+    if (kind == QAccessible::Description && !spoken.isEmpty() && spoken == text(QAccessible::Name))
+        return {};
+    return spoken;
+}
+
+QAccessible::State WidgetAccessible::state() const {
+    QAccessible::State result = QAccessibleWidget::state();
+    // Qt counts a widget whose focus proxy holds the focus as focused (a
+    // text view's viewport, a dialog's button box): only the control that
+    // holds it says so, or a screen reader finds two.
+    if (result.focused && QApplication::focusWidget() != widget())
+        result.focused = false;
+    return result;
+}
+
+QList<QPair<QAccessibleInterface*, QAccessible::Relation>> WidgetAccessible::relations(
+    QAccessible::Relation match) const {
+    auto found = QAccessibleWidget::relations(match);
+    const auto add = [&found](QWidget* other, QAccessible::Relation relation) {
+        QAccessibleInterface* related =
+            other ? QAccessible::queryAccessibleInterface(other) : nullptr;
+        if (related && !found.contains(qMakePair(related, relation)))
+            found.append(qMakePair(related, relation));
+    };
+    if (match & QAccessible::Label)
+        add(linkedWidget(widget(), kLabelledByProperty), QAccessible::Label);
+    if (match & QAccessible::Labelled)
+        add(linkedWidget(widget(), kLabelsProperty), QAccessible::Labelled);
+    return found;
 }
 
 int WidgetAccessible::childCount() const {
@@ -110,8 +163,12 @@ void hideFromAccessibility(QWidget* widget) {
     widget->setProperty(kHiddenProperty, true);
 }
 
-void hideFromAccessibilityWhileNameless(QWidget* widget) {
-    widget->setProperty(kHiddenWhileNamelessProperty, true);
+void labelBy(QWidget* control, QWidget* heading) {
+    control->setProperty(kLabelledByProperty, QVariant::fromValue(QPointer<QWidget>(heading)));
+    heading->setProperty(kLabelsProperty, QVariant::fromValue(QPointer<QWidget>(control)));
+    // Qt reads a label's buddy as the control it labels.
+    if (auto* label = qobject_cast<QLabel*>(heading))
+        label->setBuddy(control);
 }
 
 }  // namespace quorvane

@@ -9,12 +9,14 @@ namespace quorvane {
 
 // How assistive technology reads the application's plain widgets (every
 // widget whose nearest Qt class is QWidget or QFrame: pills, cards, pickers,
-// drawings, layout boxes). Qt fixes a widget's role the first time a bridge
+// drawings, layout boxes) and the Qt containers the windows place (a
+// splitter, whose drag handle is left out, a message box and its button
+// box). Qt fixes a widget's role the first time a bridge
 // asks for it; a widget built without a parent and named before it is placed
 // would stay a window (announced as a "frame") for good, and a QFrame reads
 // as a border, also a "frame". Here the role is read each time it is asked:
 //   - a window while the widget is one (a tray panel, the settings window),
-//     named by its title;
+//     named by its title; an alert for a message box;
 //   - else the role given with readAs(), or a plain container.
 // Children hidden with hideFromAccessibility() are left out of the tree, so
 // a decorative drawing never reaches a screen reader; the row or card around
@@ -34,18 +36,29 @@ void readAs(QWidget* widget, QAccessible::Role role);
 // Leaves `widget` and everything in it out of the accessible tree (read by
 // the widget it is placed in, so it may be hidden before it is placed).
 void hideFromAccessibility(QWidget* widget);
-// The same while the widget has no accessible name of its own (a symbol
-// that is decoration unless a caller gives it words).
-void hideFromAccessibilityWhileNameless(QWidget* widget);
+
+// Makes the heading on screen the label of `control` (a picker under its
+// title): the control is labelled by it and named by its words unless it
+// has a name of its own, and the heading labels it, so a screen reader
+// reads the words once, as the control's, not once for each. The control
+// must read as one of ours (a plain widget, see readAs()).
+//
+// Usage:
+//   labelBy(picker, title);
+void labelBy(QWidget* control, QWidget* heading);
 
 // The base of the application's own accessible interfaces: Qt's reading of
 // a widget, less its children hidden from accessibility, its name,
-// description and value spoken plain (spokenText()).
+// description and value spoken plain (spokenText()), no description that
+// only repeats the name, and focused only while it holds the focus itself.
 class WidgetAccessible : public QAccessibleWidget {
   public:
     using QAccessibleWidget::QAccessibleWidget;
 
     QString text(QAccessible::Text kind) const override;
+    QAccessible::State state() const override;
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(
+        QAccessible::Relation match) const override;
     int childCount() const override;
     QAccessibleInterface* child(int index) const override;
     int indexOfChild(const QAccessibleInterface* child) const override;

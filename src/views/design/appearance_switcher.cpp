@@ -178,9 +178,11 @@ AppearanceSwitcher::AppearanceSwitcher(ViewContext& context, bool includeSystem,
     labelRow->addWidget(labelText_);
     labelText_->setWordWrap(true);
     labelText_->setVisible(chrome == Chrome::panel);
+    // The label (its symbol and, beside the panel's track, its words) reads
+    // as one text and names the switcher.
     readAs(label_, QAccessible::StaticText);
-    if (chrome == Chrome::toolbar)
-        setSpokenName(label_, QStringLiteral("화면 모드"));
+    setSpokenName(label_, labelText_->text());
+    hideFromAccessibility(labelText_);
 
     auto* options = new QHBoxLayout(track_);
     const int inset = chrome == Chrome::panel ? 3 : 0;
@@ -204,7 +206,7 @@ AppearanceSwitcher::AppearanceSwitcher(ViewContext& context, bool includeSystem,
     fit_->addWidget(label_);
     fit_->addWidget(track_);
     readAs(this, QAccessible::Grouping);
-    setSpokenName(this, QStringLiteral("화면 모드"));
+    labelBy(this, label_);
     connect(&context.bridge, &StoreBridge::storeChanged, this, &AppearanceSwitcher::syncSelection);
     connect(&theme_, &Theme::changed, this, &AppearanceSwitcher::refresh);
     refresh();
@@ -216,6 +218,11 @@ QAbstractButton* AppearanceSwitcher::optionButton(QuorvaneAppearance option) con
             return button;
     }
     return nullptr;
+}
+
+void AppearanceSwitcher::labelByHeading(QWidget* heading) {
+    hideFromAccessibility(label_);
+    labelBy(this, heading);
 }
 
 void AppearanceSwitcher::refresh() {

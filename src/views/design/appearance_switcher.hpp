@@ -36,6 +36,10 @@ class AppearanceSwitcher : public QWidget {
     // Re-reads the store and the theme.
     void refresh();
     QAbstractButton* optionButton(QuorvaneAppearance option) const;
+    // Named by a heading outside it that says the same (a settings block's
+    // title): its own label is then drawn for the eye only, so the words
+    // are read once.
+    void labelByHeading(QWidget* heading);
 
   private:
     // The checked option and the label's symbol, from the store's choice.

@@ -104,6 +104,14 @@ void ElidingPicker::setIdealWidth(int width) {
     updateGeometry();
 }
 
+void ElidingPicker::showPopup() {
+    // Qt leaves the open list and the window it opens in unnamed; a screen
+    // reader names both by the picker's title.
+    setSpokenName(view(), accessibleName());
+    setSpokenName(view()->window(), accessibleName());
+    QComboBox::showPopup();
+}
+
 QString ElidingPicker::shownText() const {
     QStyleOptionComboBox option;
     initStyleOption(&option);

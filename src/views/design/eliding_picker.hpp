@@ -34,6 +34,7 @@ class ElidingPicker : public QComboBox {
     // longest one must not hold the picker wider (a layout takes the larger
     // of the two hints as the width it asks for).
     QSize minimumSizeHint() const override;
+    void showPopup() override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;

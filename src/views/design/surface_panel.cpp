@@ -98,8 +98,12 @@ StatusPill::StatusPill(Theme& theme, const QString& text, QWidget* parent)
 }
 
 void StatusPill::setText(const QString& text) {
+    setText(text, text);
+}
+
+void StatusPill::setText(const QString& text, const QString& spoken) {
     text_ = text;
-    setSpokenName(this, text);
+    setSpokenName(this, spoken);
     updateGeometry();
     update();
 }

@@ -63,6 +63,10 @@ class StatusPill : public QWidget, public TextBaselined {
     StatusPill(Theme& theme, const QString& text, QWidget* parent = nullptr);
 
     void setText(const QString& text);
+    // The text shown and, when it says more than the few words on screen
+    // (a countdown's "8초" is "복구 알림이 8초 뒤 숨겨짐"), the name heard;
+    // set together so a screen reader is told of one change, not two.
+    void setText(const QString& text, const QString& spoken);
     QString text() const { return text_; }
     void setTint(const QColor& tint);
     void setTextColor(const QColor& color);

@@ -14,7 +14,8 @@ SymbolImage::SymbolImage(std::string systemName, QWidget* parent)
     : QWidget(parent), systemName_(std::move(systemName)) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    hideFromAccessibilityWhileNameless(this);
+    // Decoration: the text beside it says what it means.
+    hideFromAccessibility(this);
 }
 
 void SymbolImage::setSystemName(std::string systemName) {

@@ -11,8 +11,8 @@ namespace quorvane {
 // A bare system symbol that takes the size of the text around it: set at
 // its own font's size (set the font as for the neighbouring text) by the one
 // symbol rule of symbolSide(), centred on that font's line, drawn in `color`
-// inside the contents margins (padding). Hidden from accessibility unless
-// given a name.
+// inside the contents margins (padding). Hidden from accessibility: the
+// text beside it says what it means.
 //
 // Usage: auto* icon = new SymbolImage("checkmark.circle.fill", parent);
 //        icon->setFont(label->font()); icon->setColor(theme.color(ColorRole::systemGreen));

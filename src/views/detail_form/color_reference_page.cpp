@@ -12,6 +12,7 @@
 #include "views/controls/native_slider_row.hpp"
 #include "views/controls/rgb_curve_coordinate_editor.hpp"
 #include "views/controls/slider_row_group.hpp"
+#include "views/design/accessible_role.hpp"
 #include "views/design/baseline_row_layout.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/disclosure_button.hpp"
@@ -62,9 +63,9 @@ QWidget* ColorReferencePage::makeCard(const ReferenceColorCard& card) {
 
     // The hint stands on the title's first line.
     auto* header = new BaselineRowLayout;
-    header->addWidget(
-        makeText(theme, qText(card.title), QuorvaneFontStyle::subheadline, QFont::DemiBold), 1,
-        Qt::AlignTop);
+    auto* title =
+        makeText(theme, qText(card.title), QuorvaneFontStyle::subheadline, QFont::DemiBold);
+    header->addWidget(title, 1, Qt::AlignTop);
     if (card.hint) {
         auto* hint = makeCaption(theme, qText(*card.hint));
         hint->setAlignment(Qt::AlignRight);
@@ -85,7 +86,7 @@ QWidget* ColorReferencePage::makeCard(const ReferenceColorCard& card) {
             addCurves(column, card);
             break;
         case ReferenceColorCardKind::outputFilter:
-            addFilter(column);
+            addFilter(column, title);
             break;
     }
     if (card.reset && card.kind != ReferenceColorCardKind::rgbCurves)
@@ -136,20 +137,24 @@ void ColorReferencePage::addCurves(QVBoxLayout* column, const ReferenceColorCard
     column->addWidget(fineTune);
 }
 
-void ColorReferencePage::addFilter(QVBoxLayout* column) {
+void ColorReferencePage::addFilter(QVBoxLayout* column, QWidget* heading) {
     Theme& theme = context_.theme;
     // The picker's title beside its segments while they fit, above them in
     // a card half the page wide; the segments keep their line together.
     auto* row = new FitToWidth(8, 6);
     row->setSharedLineLook(8, Qt::AlignVCenter);
-    row->addWidget(
-        makeText(theme, ReferenceColorCards::kOutputFilterPickerTitle, QuorvaneFontStyle::body));
+    // The card's heading says the same words and names the picker; they are
+    // read once.
+    auto* pickerTitle =
+        makeText(theme, ReferenceColorCards::kOutputFilterPickerTitle, QuorvaneFontStyle::body);
+    hideFromAccessibility(pickerTitle);
+    row->addWidget(pickerTitle);
     row->addStretch(1);
     std::vector<QString> labels;
     for (const auto filter : kFilterChoices)
         labels.push_back(qText(ReferenceColorCards::outputFilterOptionText(filter)));
-    filterPicker_ = new SegmentedPicker(
-        theme, labels, QString::fromUtf8(ReferenceColorCards::kOutputFilterPickerTitle));
+    filterPicker_ = new SegmentedPicker(theme, labels, {});
+    labelBy(filterPicker_, heading);
     filterPicker_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     row->addWidget(filterPicker_, 0);
     connect(filterPicker_, &SegmentedPicker::picked, this, [this](int index) {

@@ -37,7 +37,7 @@ class ColorReferencePage : public DetailPage {
     void addRows(QVBoxLayout* column, const ReferenceColorCard& card);
     void addBasics(QVBoxLayout* column, const ReferenceColorCard& card);
     void addCurves(QVBoxLayout* column, const ReferenceColorCard& card);
-    void addFilter(QVBoxLayout* column);
+    void addFilter(QVBoxLayout* column, QWidget* heading);
     QAbstractButton* makeResetButton(const ColorResetButton& reset);
     void updateHoldToCompare(const DisplaySnapshot& display);
 

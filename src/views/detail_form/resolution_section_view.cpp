@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -22,7 +23,11 @@ ResolutionSectionView::ResolutionSectionView(DetailFormContext& context, QWidget
     current_ = makeText(theme, QString(), QuorvaneFontStyle::body, QFont::Normal, true);
     column->addWidget(makeLabeledRow(theme, QStringLiteral("현재 모드"), current_));
     menuButton_ = new QPushButton(ResolutionSection::kMenuTitle);
-    menuButton_->setMenu(new QMenu(menuButton_));
+    auto* menu = new QMenu(menuButton_);
+    // A screen reader names the menu that opens by its title.
+    menu->setTitle(menuButton_->text());
+    setSpokenName(menu, menuButton_->text());
+    menuButton_->setMenu(menu);
     readAsToggleButton(menuButton_);
     column->addWidget(menuButton_, 0, Qt::AlignLeft);
     closingNote_ = makeCaption(theme, ResolutionSection::kClosingNote);

@@ -19,6 +19,7 @@
 #include "presentation/settings/settings_import_entry.hpp"
 #include "presentation/settings/settings_window_layout.hpp"
 #include "views/controls/settings_segmented_picker.hpp"
+#include "views/design/accessible_role.hpp"
 #include "views/design/adaptive_grid.hpp"
 #include "views/design/eliding_picker.hpp"
 #include "views/design/fit_to_width.hpp"
@@ -389,13 +390,17 @@ QWidget* SettingsImportPreviewSheet::buildMode() {
     Theme& theme = context_.theme;
     auto* section = new QWidget;
     auto* layout = column(section, 8);
-    layout->addWidget(themedLabel(theme, QStringLiteral("가져오기 방식"),
-                                  QuorvaneFontStyle::headline, QFont::DemiBold));
+    auto* heading = themedLabel(theme, QStringLiteral("가져오기 방식"), QuorvaneFontStyle::headline,
+                                QFont::DemiBold);
+    layout->addWidget(heading);
+    // The heading names the picker; the same words as its title beside the
+    // segments are not read a second time.
     modePicker_ = new SettingsSegmentedPicker(
         theme,
         {toQString(importModeSegmentLabel(Mode::fullWithDisplayMapping)),
          toQString(importModeSegmentLabel(Mode::globalOnly))},
-        QStringLiteral("가져오기 방식"), section);
+        {}, section);
+    labelBy(modePicker_, heading);
     // The picker carries its own title before the segments, the two at
     // most 360 wide together.
     auto* labelled = new QWidget(section);
@@ -405,7 +410,7 @@ QWidget* SettingsImportPreviewSheet::buildMode() {
     labelledRow->setSpacing(8);
     auto* pickerTitle =
         themedLabel(theme, QStringLiteral("가져오기 방식"), QuorvaneFontStyle::body);
-    pickerTitle->setBuddy(modePicker_);
+    hideFromAccessibility(pickerTitle);
     // The segments are taller than a line of text at every size: the title
     // sits on their middle, not at the row's top.
     labelledRow->addWidget(pickerTitle, 0, Qt::AlignVCenter);
@@ -460,7 +465,7 @@ QWidget* SettingsImportPreviewSheet::buildMapping() {
         // Named by its title (not on screen); the display it maps is heard
         // with it, as the row shows it beside the picker.
         setSpokenName(picker, QStringLiteral("적용 대상"));
-        setSpokenDescription(picker, importedLabel);
+        setSpokenDescription(picker, toQString(importTargetPickerDescription(id)));
         picker->setMinimumWidth(kTargetPickerMinimum);
         picker->setMaximumWidth(kTargetPickerMaximum);
         picker->setIdealWidth(kTargetPickerIdeal);

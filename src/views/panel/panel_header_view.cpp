@@ -12,6 +12,7 @@
 #include "views/design/spoken_text.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/panel/panel_picker_chip.hpp"
 #include "views/qt_text.hpp"
@@ -92,6 +93,8 @@ PanelHeaderView::PanelHeaderView(Theme& theme, QWidget* parent) : QWidget(parent
     options_ = new QToolButton(this);
     options_->setToolTip(QStringLiteral("메뉴 옵션"));
     setSpokenName(options_, QStringLiteral("메뉴 옵션"));
+    // Its tooltip is its name: read once.
+    readAsToggleButton(options_);
     options_->setAutoRaise(true);
     optionsMenu_ = new QMenu(options_);
     optionsMenu_->setTitle(options_->accessibleName());

@@ -168,6 +168,8 @@ void PanelTileSectionView::showTile(QWidget* widget, const PanelTile& tile) {
     if (const QString text = toVerbatimButtonText(tile.name); grid->text() != text)
         grid->setText(text);
     grid->setDetailText(caption);
+    // Read as a work-mode tile is: its name, then its kind.
+    setSpokenName(grid, name + QStringLiteral(", ") + caption);
 }
 
 std::vector<QAbstractButton*> PanelTileSectionView::tiles() const {

@@ -7,6 +7,7 @@
 #include "presentation/settings/appearance_card_texts.hpp"
 #include "services/display_store/display_store.hpp"
 #include "views/controls/settings_segmented_picker.hpp"
+#include "views/design/accessible_role.hpp"
 #include "views/design/appearance_switcher.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/settings_card_frame.hpp"
@@ -39,8 +40,8 @@ class SettingControlBlock : public SettingsTintedTile {
         auto* copyColumn = new QVBoxLayout(copy);
         copyColumn->setContentsMargins(0, 0, 0, 0);
         copyColumn->setSpacing(4);
-        copyColumn->addWidget(
-            themedLabel(theme, title, QuorvaneFontStyle::caption, QFont::DemiBold));
+        title_ = themedLabel(theme, title, QuorvaneFontStyle::caption, QFont::DemiBold);
+        copyColumn->addWidget(title_);
         copyColumn->addWidget(detail);
         // The control's own width where its labels need more than the
         // limit at a large text size: a clipped label is worse than a wider block.
@@ -57,6 +58,12 @@ class SettingControlBlock : public SettingsTintedTile {
         fit->addWidget(control);
         column->addWidget(fit);
     }
+
+    // The block's title, which names its control.
+    QWidget* title() const { return title_; }
+
+  private:
+    QWidget* title_ = nullptr;
 };
 
 std::vector<QString> textSizeLabels() {
@@ -78,11 +85,13 @@ SettingsAppearanceCard::SettingsAppearanceCard(ViewContext& context, QWidget* pa
         QStringLiteral("글자와 외형"));
     outer->addWidget(frame.panel);
 
-    textSizePicker_ =
-        new SettingsSegmentedPicker(theme, textSizeLabels(), QStringLiteral("글자 크기"));
+    // Each block's title names its picker, read once.
+    textSizePicker_ = new SettingsSegmentedPicker(theme, textSizeLabels(), {});
     textSizeDetail_ = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::Normal, true);
-    frame.column->addWidget(new SettingControlBlock(
-        theme, QStringLiteral("글자 크기"), textSizeDetail_, textSizePicker_, 360, frame.panel));
+    auto* textSizeBlock = new SettingControlBlock(
+        theme, QStringLiteral("글자 크기"), textSizeDetail_, textSizePicker_, 360, frame.panel);
+    labelBy(textSizePicker_, textSizeBlock->title());
+    frame.column->addWidget(textSizeBlock);
     auto* preview =
         themedLabel(theme, QStringLiteral("미리보기: 메뉴와 설명 글자가 이 크기로 표시됩니다."),
                     QuorvaneFontStyle::body);
@@ -93,9 +102,11 @@ SettingsAppearanceCard::SettingsAppearanceCard(ViewContext& context, QWidget* pa
     appearanceSwitcher_ =
         new AppearanceSwitcher(context, true, false, AppearanceSwitcher::Chrome::panel);
     appearanceDetail_ = themedLabel(theme, {}, QuorvaneFontStyle::caption, QFont::Normal, true);
-    frame.column->addWidget(new SettingControlBlock(theme, QStringLiteral("화면 모드"),
-                                                    appearanceDetail_, appearanceSwitcher_, 420,
-                                                    frame.panel));
+    auto* appearanceBlock =
+        new SettingControlBlock(theme, QStringLiteral("화면 모드"), appearanceDetail_,
+                                appearanceSwitcher_, 420, frame.panel);
+    appearanceSwitcher_->labelByHeading(appearanceBlock->title());
+    frame.column->addWidget(appearanceBlock);
 
     connect(textSizePicker_, &SettingsSegmentedPicker::picked, this, [this](int index) {
         store_.setTextSize(kAllTextSizes.at(static_cast<std::size_t>(index)));

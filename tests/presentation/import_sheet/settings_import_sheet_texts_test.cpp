@@ -140,6 +140,17 @@ TEST(SettingsImportSheetTextsTest, TheModeDescriptionsSpeakOfThisComputer) {
 // Each badge carries its classification's symbol, whatever the case: an
 // entry outside the import's usual classes shows which symbol belongs to
 // which label, and the comparison rows leave the risk out.
+// Two alike monitors share a label ("저장된 디스플레이 0/0"); their pickers
+// are told apart by the identity the row shows under it.
+TEST(SettingsImportSheetTextsTest, ATargetPickerIsDescribedByBothLinesOfItsRow) {
+    const std::string left = "vendor-0-model-0-serial-1001";
+    const std::string right = "vendor-0-model-0-serial-2002";
+    EXPECT_EQ(importTargetPickerDescription(left), "저장된 디스플레이 0/0, " + left);
+    EXPECT_NE(importTargetPickerDescription(left), importTargetPickerDescription(right));
+    // An identity shown whole as the label is not said twice.
+    EXPECT_EQ(importTargetPickerDescription("DUMMY1"), "DUMMY1");
+}
+
 TEST(SettingsImportSheetTextsTest, BadgesCarryTheirClassificationsSymbolInOrder) {
     QuorvaneChangePlanEntry entry;
     entry.controlPath = QuorvaneChangePlanControlPath::ddc;

@@ -170,8 +170,9 @@ TEST_F(SettingsImportPreviewSheetTest, TheModeTitleStandsOnTheLineOfItsSegments)
         settle();
         SettingsSegmentedPicker* picker = sheet->modePicker();
         const WrappingLabel* title = nullptr;
-        for (auto* label : sheet->findChildren<WrappingLabel*>())
-            if (label->buddy() == picker)
+        // The title beside the segments (the heading above names the picker).
+        for (auto* label : picker->parentWidget()->findChildren<WrappingLabel*>())
+            if (label->text() == QStringLiteral("가져오기 방식"))
                 title = label;
         ASSERT_NE(title, nullptr);
         auto* scroll = sheet->findChild<QScrollArea*>();

@@ -3,16 +3,21 @@
 // interface as soon as anything about it is announced, even before the
 // widget is placed): only windows are windows, a picker is named by its
 // title, a decorative drawing is not there at all, no invisible formatting
-// character is spoken, and a name is announced only when it changes.
+// character is spoken, no button repeats its name as its description and
+// each takes the focus from a screen reader, and a name is announced only
+// when it changes.
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLayout>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
@@ -25,17 +30,22 @@
 
 #include "app/shell/panel_host.hpp"
 #include "display_store/store_world.hpp"
-#include "models/settings/quorvane_settings_import_display_adjustment.hpp"
+#include "presentation/import_sheet/settings_import_sheet_texts.hpp"
+#include "views/controls/confirmation_presenter.hpp"
+#include "views/design/accessible_card.hpp"
 #include "views/design/chip_button.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 #include "views/main_window/main_window.hpp"
 #include "views/panel/menu_panel.hpp"
 #include "views/panel/panel_header_view.hpp"
 #include "views/panel/panel_quick_tune_card.hpp"
+#include "views/panel/panel_recovery_card.hpp"
 #include "views/panel/panel_slider_row.hpp"
 #include "views/settings/diagnostic_report_sheet.hpp"
 #include "views/settings/settings_action_card.hpp"
+#include "views/settings/settings_appearance_card.hpp"
 #include "views/settings/settings_support_card.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
@@ -93,13 +103,58 @@ std::vector<std::string> namedPanes(QWidget* window) {
 // Every decorative drawing a screen reader still finds under the window.
 std::vector<std::string> decorationsInTheTree(QWidget* window) {
     static const std::vector<std::string> decorative{
-        "quorvane::GlyphIcon", "quorvane::SymbolTileIcon",
+        "quorvane::GlyphIcon", "quorvane::SymbolTileIcon", "quorvane::SymbolImage",
         "quorvane::(anonymous namespace)::ScreenIcon", "quorvane::(anonymous namespace)::GearTile"};
     std::vector<std::string> found;
     walkAccessibleTree(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* a) {
         const std::string type = a->object() ? a->object()->metaObject()->className() : "";
         if (std::find(decorative.begin(), decorative.end(), type) != decorative.end())
             found.push_back(describe(a) + " in " + describe(a->parent()));
+    });
+    return found;
+}
+
+// Every button under the window whose description only repeats its name
+// (a tooltip naming an icon button): a screen reader reads it twice.
+std::vector<std::string> descriptionsRepeatingNames(QWidget* window) {
+    std::vector<std::string> found;
+    walkAccessibleTree(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* a) {
+        const auto role = a->role();
+        if (role != QAccessible::Button && role != QAccessible::ButtonMenu &&
+            role != QAccessible::CheckBox && role != QAccessible::RadioButton)
+            return;
+        const QString name = a->text(QAccessible::Name);
+        if (!name.isEmpty() && a->text(QAccessible::Description) == name)
+            found.push_back(describe(a));
+    });
+    return found;
+}
+
+// Every enabled button under the window that takes the keyboard focus but
+// not from a screen reader (no "SetFocus", which AT-SPI's grab focus runs).
+std::vector<std::string> buttonsAScreenReaderCannotFocus(QWidget* window) {
+    std::vector<std::string> found;
+    walkAccessibleTree(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* a) {
+        const auto role = a->role();
+        if (role != QAccessible::Button && role != QAccessible::ButtonMenu &&
+            role != QAccessible::CheckBox && role != QAccessible::RadioButton)
+            return;
+        if (a->state().disabled || !a->state().focusable)
+            return;
+        const QStringList actions =
+            a->actionInterface() ? a->actionInterface()->actionNames() : QStringList();
+        if (!actions.contains(QAccessibleActionInterface::setFocusAction()))
+            found.push_back(describe(a));
+    });
+    return found;
+}
+
+// Every interface under the window that says it has the keyboard focus.
+std::vector<std::string> focusedIn(QWidget* window) {
+    std::vector<std::string> found;
+    walkAccessibleTree(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* a) {
+        if (a->state().focused)
+            found.push_back(describe(a));
     });
     return found;
 }
@@ -128,7 +183,10 @@ std::set<QString> descriptions(const std::vector<QAccessibleInterface*>& found) 
 }
 
 // Every name a screen reader is told has changed while the name it then
-// reads is the one it already had (it would repeat it).
+// reads is the one it already had (it would repeat it). A bridge reads the
+// name when the event reaches it, after the turn that sent it: so a name
+// set twice in one turn, or set away and back, is heard twice or for
+// nothing; and a control out of sight is not heard at all.
 class NameAnnouncements {
   public:
     explicit NameAnnouncements(std::vector<QWidget*> windows) {
@@ -138,6 +196,7 @@ class NameAnnouncements {
                                    if (a->object())
                                        remember(a->object(), a->text(QAccessible::Name));
                                });
+        before_ = names_;
         current_ = this;
         previous_ = QAccessible::installUpdateHandler(&NameAnnouncements::heard);
     }
@@ -150,6 +209,33 @@ class NameAnnouncements {
 
     const std::vector<std::string>& repeated() const { return repeated_; }
     int count() const { return count_; }
+    // Every name announced for a control that was there before, in turn.
+    const std::vector<std::string>& namesOfControlsBefore() const { return namesBefore_; }
+
+    // Read once the turns have settled, as the bridge reads them: every
+    // control announced more than once, announced with the name it had
+    // before, or announced while it does not show; or only those that were
+    // there before (a page made for another display is new throughout).
+    std::vector<std::string> heardWrongly(bool onlyControlsBefore = false) const {
+        std::vector<std::string> found;
+        for (const auto& [object, times] : announced_) {
+            if (onlyControlsBefore && !before_.count(object))
+                continue;
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(object);
+            if (!a)
+                continue;
+            const std::string heard = describe(a);
+            if (times > 1)
+                found.push_back(heard + " announced " + std::to_string(times) + " times");
+            const auto known = before_.find(object);
+            if (known != before_.end() && known->second == a->text(QAccessible::Name))
+                found.push_back(heard + " announced unchanged");
+            const auto* widget = qobject_cast<const QWidget*>(object);
+            if (widget && !widget->isVisible())
+                found.push_back(heard + " announced out of sight");
+        }
+        return found;
+    }
 
   private:
     static void heard(QAccessibleEvent* event) {
@@ -159,6 +245,9 @@ class NameAnnouncements {
         if (!a)
             return;
         ++current_->count_;
+        ++current_->announced_[event->object()];
+        if (current_->before_.count(event->object()))
+            current_->namesBefore_.push_back(a->text(QAccessible::Name).toStdString());
         const QString name = a->text(QAccessible::Name);
         auto known = current_->names_.find(event->object());
         if (known != current_->names_.end() && known->second == name)
@@ -168,8 +257,11 @@ class NameAnnouncements {
     // A widget deleted and another made at its address is another widget.
     void remember(QObject* object, const QString& name) {
         if (!names_.count(object))
-            QObject::connect(object, &QObject::destroyed, &watcher_,
-                             [this, object] { names_.erase(object); });
+            QObject::connect(object, &QObject::destroyed, &watcher_, [this, object] {
+                names_.erase(object);
+                before_.erase(object);
+                announced_.erase(object);
+            });
         names_[object] = name;
     }
 
@@ -177,7 +269,10 @@ class NameAnnouncements {
     QAccessible::UpdateHandler previous_ = nullptr;
     QObject watcher_;
     std::map<QObject*, QString> names_;
+    std::map<QObject*, QString> before_;
+    std::map<QObject*, int> announced_;
     std::vector<std::string> repeated_;
+    std::vector<std::string> namesBefore_;
     int count_ = 0;
 };
 
@@ -198,6 +293,9 @@ class WhatControlsSayTest : public ::testing::Test {
             QApplication::processEvents();
             world.scheduler->runUntilIdle();
         }
+        // A page replaced goes as it would in the event loop, not at the
+        // end of the test.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     std::unique_ptr<SettingsImportPreviewSheet> importSheet() {
         auto preferences = QuorvanePreferences::defaults();
@@ -227,6 +325,8 @@ TEST_F(WhatControlsSayTest, OnlyWindowsAreWindowsOnEveryPageAndSheet) {
         EXPECT_EQ(framesBelowTheWindow(&main), std::vector<std::string>{});
         EXPECT_EQ(decorationsInTheTree(&main), std::vector<std::string>{});
         EXPECT_EQ(namedPanes(&main), std::vector<std::string>{});
+        EXPECT_EQ(descriptionsRepeatingNames(&main), std::vector<std::string>{});
+        EXPECT_EQ(buttonsAScreenReaderCannotFocus(&main), std::vector<std::string>{});
     }
     // A control that reads the way its own interface says (built while the
     // bridge is live) is still that control.
@@ -261,6 +361,8 @@ TEST_F(WhatControlsSayTest, OnlyWindowsAreWindowsOnEveryPageAndSheet) {
         EXPECT_EQ(decorationsInTheTree(window), std::vector<std::string>{});
         EXPECT_EQ(textsWithFormattingCharacters(window), std::vector<std::string>{});
         EXPECT_EQ(namedPanes(window), std::vector<std::string>{});
+        EXPECT_EQ(descriptionsRepeatingNames(window), std::vector<std::string>{});
+        EXPECT_EQ(buttonsAScreenReaderCannotFocus(window), std::vector<std::string>{});
     }
 }
 
@@ -275,9 +377,10 @@ TEST_F(WhatControlsSayTest, EveryPickerIsNamedByItsTitle) {
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(picker);
         EXPECT_EQ(a->role(), QAccessible::ComboBox);
         EXPECT_EQ(a->text(QAccessible::Name), QStringLiteral("적용 대상"));
+        // The display it maps, as the row's identity line shows it.
         EXPECT_EQ(a->text(QAccessible::Description),
-                  QString::fromStdString(
-                      QuorvaneSettingsImportDisplayAdjustment::displayLabel(identity)));
+                  QString::fromStdString(importTargetPickerDescription(identity)));
+        EXPECT_TRUE(a->text(QAccessible::Description).contains(QString::fromStdString(identity)));
         EXPECT_EQ(a->text(QAccessible::Value), picker->currentText());
         EXPECT_TRUE(a->actionInterface()->actionNames().contains(
             QAccessibleActionInterface::pressAction()));
@@ -313,6 +416,51 @@ TEST_F(WhatControlsSayTest, EveryPickerIsNamedByItsTitle) {
               QStringLiteral("메뉴 옵션"));
 }
 
+// The words of a heading that names a picker are heard once: the picker is
+// labelled by the heading (which says it labels the picker), and nothing
+// else in the window says them on its own.
+std::vector<std::string> wordsNotReadOnce(QWidget* window, const QString& words) {
+    const auto pickers = heard(window, QAccessible::Grouping, words);
+    if (pickers.size() != 1)
+        return {"pickers named \"" + words.toStdString() + "\": " + std::to_string(pickers.size())};
+    QAccessibleInterface* picker = pickers.front();
+    std::vector<std::string> found;
+    const auto labels = picker->relations(QAccessible::Label);
+    if (labels.size() != 1 || labels.front().first->text(QAccessible::Name) != words)
+        found.push_back(describe(picker) + " is not labelled by its heading");
+    walkAccessibleTree(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* a) {
+        if (a == picker || a->state().invisible || a->text(QAccessible::Name) != words)
+            return;
+        bool labelsPicker = false;
+        for (const auto& [other, relation] : a->relations(QAccessible::Labelled))
+            labelsPicker = labelsPicker || other == picker;
+        if (!labelsPicker)
+            found.push_back(describe(a) + " says it again");
+    });
+    return found;
+}
+
+TEST_F(WhatControlsSayTest, AHeadingThatNamesAPickerIsReadOnce) {
+    auto sheet = importSheet();
+    open(sheet.get());
+    EXPECT_EQ(wordsNotReadOnce(sheet.get(), QStringLiteral("가져오기 방식")),
+              std::vector<std::string>{});
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    main.state().selectSection(MainWindowSection::color);
+    settle();
+    EXPECT_EQ(wordsNotReadOnce(&main, QStringLiteral("출력 필터")), std::vector<std::string>{});
+    // The toolbar's "◐ 화면 모드": its symbol and words read as one label.
+    EXPECT_EQ(wordsNotReadOnce(&main, QStringLiteral("화면 모드")), std::vector<std::string>{});
+    // In settings, a block's title over the switcher's own "◐ 화면 모드", and
+    // over the text size picker.
+    SettingsWindow settings(*context);
+    open(&settings);
+    for (const QString& words : {QStringLiteral("화면 모드"), QStringLiteral("글자 크기")})
+        EXPECT_EQ(wordsNotReadOnce(settings.appearanceCard(), words), std::vector<std::string>{});
+}
+
 TEST_F(WhatControlsSayTest, LikeButtonsAreToldApartAndAMenuButtonCanBePressed) {
     MainWindow main(*context);
     main.resize(1000, 700);
@@ -337,6 +485,13 @@ TEST_F(WhatControlsSayTest, LikeButtonsAreToldApartAndAMenuButtonCanBePressed) {
     ASSERT_EQ(showAll.size(), 2u);
     EXPECT_EQ(descriptions(showAll).size(), 2u);
     EXPECT_EQ(descriptions(showAll).count(QString()), 0u);
+    // The three preset tiles read as the three work-mode tiles do: the
+    // name, then "기본" or "사용자" as the tile shows it.
+    const auto tiles = heard(&host, QAccessible::Button, [](const QString& name) {
+        return name.endsWith(QStringLiteral(", 기본")) || name.endsWith(QStringLiteral(", 사용자"));
+    });
+    EXPECT_EQ(tiles.size(), 6u);
+    EXPECT_EQ(heard(&host, QAccessible::Button, QStringLiteral("Neutral, 기본")).size(), 1u);
     host.hide();
 
     main.state().selectSection(MainWindowSection::resolution);
@@ -350,6 +505,9 @@ TEST_F(WhatControlsSayTest, LikeButtonsAreToldApartAndAMenuButtonCanBePressed) {
     auto* button = qobject_cast<QPushButton*>(change.front()->object());
     ASSERT_NE(button, nullptr);
     ASSERT_NE(button->menu(), nullptr);
+    // The menu it opens is named as the button is.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(button->menu())->text(QAccessible::Name),
+              QStringLiteral("모드 변경…"));
     bool opened = false;
     QObject::connect(button->menu(), &QMenu::aboutToShow, button->menu(), [&opened, button] {
         opened = true;
@@ -358,6 +516,106 @@ TEST_F(WhatControlsSayTest, LikeButtonsAreToldApartAndAMenuButtonCanBePressed) {
     actions->doAction(QAccessibleActionInterface::pressAction());
     settle();
     EXPECT_TRUE(opened);
+}
+
+// A card read as one button (the recovery page's, the settings file,
+// support and reset cards) takes the focus from a screen reader as every
+// other button does, and is then what is focused, as Tab would leave it.
+TEST_F(WhatControlsSayTest, AScreenReaderCanFocusEveryCard) {
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    SettingsWindow settings(*context);
+    settings.resize(700, 800);
+    open(&settings);
+    main.state().selectSection(MainWindowSection::recovery);
+    settle();
+    int cards = 0;
+    for (QWidget* window : std::initializer_list<QWidget*>{&main, &settings}) {
+        window->activateWindow();
+        settle();
+        for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+            QWidget* card = cardReadAsOneButton(button);
+            if (!card || !button->isEnabled() || !card->isVisible())
+                continue;
+            ++cards;
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(card);
+            SCOPED_TRACE(describe(a));
+            ASSERT_TRUE(a->actionInterface()->actionNames().contains(
+                QAccessibleActionInterface::setFocusAction()));
+            a->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+            EXPECT_TRUE(button->hasFocus());
+            EXPECT_TRUE(a->state().focused);
+        }
+    }
+    EXPECT_GE(cards, 8);
+}
+
+// Parts Qt adds to a window are left out, named, or quiet about the focus
+// they pass on to the control that holds it.
+TEST_F(WhatControlsSayTest, QtsOwnPartsAreLeftOutNamedOrQuiet) {
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    // The splitter's drag handle is for the mouse.
+    std::vector<std::string> handles;
+    walkAccessibleTree(QAccessible::queryAccessibleInterface(&main), [&](QAccessibleInterface* a) {
+        if (a->object() && a->object()->inherits("QSplitterHandle"))
+            handles.push_back(describe(a));
+    });
+    EXPECT_EQ(handles, std::vector<std::string>{});
+
+    // A picker's open list, and the window it opens in, are named by it.
+    main.state().selectSection(MainWindowSection::groups);
+    settle();
+    const auto scope = heard(&main, QAccessible::ComboBox, QStringLiteral("밝기 동기화 범위"));
+    ASSERT_EQ(scope.size(), 1u);
+    auto* picker = qobject_cast<QComboBox*>(scope.front()->object());
+    picker->showPopup();
+    settle();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(picker->view())->text(QAccessible::Name),
+              QStringLiteral("밝기 동기화 범위"));
+    EXPECT_EQ(
+        QAccessible::queryAccessibleInterface(picker->view()->window())->text(QAccessible::Name),
+        QStringLiteral("밝기 동기화 범위"));
+    picker->hidePopup();
+    settle();
+
+    // The confirmation: an alert without its icon, one focused button.
+    PanelHost host;
+    auto* panel = new MenuPanel(*context, &host);
+    host.layout()->addWidget(panel);
+    host.resize(390, 650);
+    open(&host);
+    panel->recoveryCard()->recoverButton()->click();
+    settle();
+    QMessageBox* box = panel->confirmations()->dialog();
+    ASSERT_NE(box, nullptr);
+    box->activateWindow();
+    panel->confirmations()->confirmButton()->setFocus();
+    settle();
+    QAccessibleInterface* alert = QAccessible::queryAccessibleInterface(box);
+    EXPECT_EQ(alert->role(), QAccessible::AlertMessage);
+    EXPECT_EQ(alert->text(QAccessible::Name), box->text());
+    EXPECT_EQ(heard(box, QAccessible::Graphic, [](const QString&) { return true; }).size(), 0u);
+    EXPECT_EQ(focusedIn(box),
+              std::vector<std::string>{describe(
+                  QAccessible::queryAccessibleInterface(panel->confirmations()->confirmButton()))});
+    panel->confirmations()->cancelButton()->click();
+    settle();
+
+    // The report's text, not the viewport inside it.
+    SettingsWindow settings(*context);
+    open(&settings);
+    settings.supportCard()->basicReport()->button()->click();
+    settle();
+    DiagnosticReportSheet* sheet = settings.diagnosticSheet();
+    ASSERT_NE(sheet, nullptr);
+    sheet->activateWindow();
+    sheet->reportText()->setFocus();
+    settle();
+    EXPECT_EQ(focusedIn(sheet), std::vector<std::string>{describe(
+                                    QAccessible::queryAccessibleInterface(sheet->reportText()))});
 }
 
 TEST_F(WhatControlsSayTest, AKeyPressAnnouncesOnlyNamesThatChanged) {
@@ -380,8 +638,76 @@ TEST_F(WhatControlsSayTest, AKeyPressAnnouncesOnlyNamesThatChanged) {
     QTest::keyClick(slider, Qt::Key_Right);
     settle();
     EXPECT_EQ(announced.repeated(), std::vector<std::string>{});
+    EXPECT_EQ(announced.heardWrongly(), std::vector<std::string>{});
     // Something did change: the slider's value at least.
     EXPECT_GT(announced.count(), 0);
+
+    // The next step restarts the recovery prompt's countdown, whose words
+    // stay as they were.
+    NameAnnouncements again({&main, &settings, &host});
+    QTest::keyClick(slider, Qt::Key_Right);
+    settle();
+    EXPECT_EQ(again.heardWrongly(), std::vector<std::string>{});
+    EXPECT_GT(again.count(), 0);
+}
+
+// Names holding invisible formatting characters (a zero-width joiner in an
+// emoji, direction marks) are spoken without them: a view comparing the name
+// it would set with the one spoken would always find them differing, and
+// announce them again on every change of the store that redraws them.
+TEST_F(WhatControlsSayTest, ANameWithFormattingCharactersIsNotAnnouncedAgain) {
+    const std::string coder = "\U0001F9D1\u200D\U0001F4BB 코딩";
+    const std::string marked = "\u200F저녁 \u2066메모\u2069";
+    world.store->setDisplayAlias(coder + " \u200E모니터", 1);
+    world.store->saveCustomPreset(marked, 1);
+    world.store->saveCustomScene(coder);
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    main.state().selectSection(MainWindowSection::presets);
+    settle();
+    PanelHost host;
+    auto* panel = new MenuPanel(*context, &host);
+    host.layout()->addWidget(panel);
+    host.resize(390, 650);
+    open(&host);
+    const auto holdsOne = [&](const QString& name) {
+        return name.contains(spokenText(QString::fromStdString(coder))) ||
+               name.contains(spokenText(QString::fromStdString(marked)));
+    };
+    // Each is on screen and heard.
+    for (QWidget* window : std::initializer_list<QWidget*>{&main, &host}) {
+        int named = 0;
+        walkAccessibleTree(QAccessible::queryAccessibleInterface(window),
+                           [&](QAccessibleInterface* a) {
+                               if (holdsOne(a->text(QAccessible::Name)))
+                                   ++named;
+                           });
+        EXPECT_GT(named, 0) << window->metaObject()->className();
+    }
+
+    // A step on a slider, a name given to the other display, and the other
+    // display chosen (its row and this one's change, their names do not).
+    QSlider* slider = panel->quickTuneCard()->contrastRow()->slider();
+    const std::vector<std::function<void()>> changes{
+        [slider] {
+            slider->setFocus();
+            QTest::keyClick(slider, Qt::Key_Right);
+        },
+        [this] { world.store->setDisplayAlias("옆 모니터", 2); },
+        [this] { world.store->setSelectedDisplayID(2); }};
+    for (const auto& change : changes) {
+        NameAnnouncements heard({&main, &host});
+        change();
+        settle();
+        EXPECT_GT(heard.count(), 0);
+        EXPECT_EQ(heard.heardWrongly(true), std::vector<std::string>{});
+        std::vector<std::string> announced;
+        for (const std::string& name : heard.namesOfControlsBefore())
+            if (holdsOne(QString::fromStdString(name)))
+                announced.push_back(name);
+        EXPECT_EQ(announced, std::vector<std::string>{});
+    }
 }
 
 }  // namespace

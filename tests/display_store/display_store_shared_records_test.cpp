@@ -90,8 +90,10 @@ class SharedRecordsTest : public ::testing::Test {
             return false;
         const auto records = LinuxDisplayStoreFactory::recordFileNames();
         std::set<DisplayStoreRecord> changed;
-        for (const auto& name : watcher->takeChangedFiles())
-            changed.insert(records.at(name));
+        const auto changes = watcher->takeChanges();
+        for (const auto* names : {&changes.written, &changes.removed})
+            for (const auto& name : *names)
+                changed.insert(records.at(name));
         world.store->reloadRecordsChangedOnDisk(changed);
         return true;
     }

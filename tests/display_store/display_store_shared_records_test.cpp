@@ -835,6 +835,22 @@ TEST_F(SharedRecordsTest, TakenInSwitchesRuleTheScreensAsAtAStart) {
         EXPECT_EQ(world.gamma->tables(display), tablesOf(ColorAdjustment::neutral())) << display;
 }
 
+// The user sets a display's alias back to what the store last read, after
+// another process renamed it and before the store heard of it: the user's
+// later word is what the record keeps.
+TEST_F(SharedRecordsTest, AnAliasSetBackToTheValueLastReadWinsOverAnEarlierChangeElsewhere) {
+    auto& store = startApplication();
+    store.setDisplayAlias("책상 왼쪽", 1);
+    const auto aliases = recordOnDisk().displayAliasesByKey;
+    ASSERT_EQ(aliases.size(), 1u);
+    auto renamed = cliPreferences->loadResult().preferences;
+    renamed.displayAliasesByKey.begin()->second = "회의실";
+    cliPreferences->save(renamed);
+
+    store.setDisplayAlias("책상 왼쪽", 1);
+    EXPECT_EQ(recordOnDisk().displayAliasesByKey, aliases);
+}
+
 // The store reading records another process changed, on in-memory defaults:
 // the folder's events stand in as direct calls, and the other process's
 // saves as writes of the stored records.

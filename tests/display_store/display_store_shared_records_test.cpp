@@ -18,7 +18,6 @@
 #include "platform/linux/defaults_folder_watcher.hpp"
 #include "services/display/cli_display_snapshot_provider.hpp"
 #include "services/persistence/defaults_store.hpp"
-#include "services/persistence/unique_file_descriptor.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 #include "services/persistence/user_defaults_recovery_journal_store.hpp"
 #include "support/files_refusing_copies.hpp"
@@ -145,20 +144,6 @@ class SharedRecordsTest : public ::testing::Test {
                 return -1;
             }
             return ::read(fd, buffer, size);
-        });
-        return files;
-    }
-
-    // A file store whose writes find no space (ENOSPC), as on a full disk,
-    // while `full` holds.
-    std::shared_ptr<FileDefaultsStore> filesOnADisk(std::shared_ptr<std::atomic<bool>> full) const {
-        auto files = std::make_shared<FileDefaultsStore>(folder.path());
-        files->setWriteCall([full](const std::filesystem::path&, int fd, std::string_view bytes) {
-            if (*full) {
-                errno = ENOSPC;
-                return false;
-            }
-            return writeAllBytes(fd, bytes);
         });
         return files;
     }
@@ -684,7 +669,7 @@ TEST_F(SharedRecordsTest, ARecordThatFailedToReadIsReadAgainWhenItChanges) {
 // next start shows the command line's value.
 TEST_F(SharedRecordsTest, ACommandLineAfterAChangeHeldByAFullDiskWins) {
     auto full = std::make_shared<std::atomic<bool>>(false);
-    auto& store = startApplication(filesOnADisk(full), false, true);
+    auto& store = startApplication(filesOnAFullDisk(folder.path(), full), false, true);
     // The user's request comes a minute before the command line's write.
     world.scheduler->setWallNow(std::chrono::system_clock::now() - std::chrono::minutes(1));
     full->store(true);

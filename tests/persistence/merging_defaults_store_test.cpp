@@ -15,7 +15,6 @@
 #include "app/composition/linux_display_store_factory.hpp"
 #include "platform/simulated/manual_scheduler.hpp"
 #include "services/persistence/defaults_store.hpp"
-#include "services/persistence/unique_file_descriptor.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 #include "support/files_refusing_copies.hpp"
 #include "support/other_lock_holder.hpp"
@@ -189,15 +188,8 @@ TEST(HeldChangeTest, ReadingDropsWhatLaterRequestsElsewhereOvertook) {
     TemporaryFolder folder;
     FileDefaultsStore other(folder.path());
     auto full = std::make_shared<std::atomic<bool>>(false);
-    auto files = std::make_shared<FileDefaultsStore>(folder.path());
-    files->setWriteCall([full](const std::filesystem::path&, int fd, std::string_view bytes) {
-        if (*full) {
-            errno = ENOSPC;
-            return false;
-        }
-        return writeAllBytes(fd, bytes);
-    });
-    auto writer = LinuxDisplayStoreFactory::recordWriter(files);
+    auto writer =
+        LinuxDisplayStoreFactory::recordWriter(testing::filesOnAFullDisk(folder.path(), full));
     std::atomic<int> toldWritten = 0;
     writer->setWrittenAfterFailureHandler([&](const std::string&) { ++toldWritten; });
     ASSERT_TRUE(other.setData(kKey, record({{"a", 1.0}, {"b", 1.0}, {"c", 1.0}})).succeeded());
@@ -231,15 +223,8 @@ TEST(HeldChangeTest, AChangeAskedForAfterTheOtherWriteStaysHeldAndIsWritten) {
     TemporaryFolder folder;
     FileDefaultsStore other(folder.path());
     auto full = std::make_shared<std::atomic<bool>>(false);
-    auto files = std::make_shared<FileDefaultsStore>(folder.path());
-    files->setWriteCall([full](const std::filesystem::path&, int fd, std::string_view bytes) {
-        if (*full) {
-            errno = ENOSPC;
-            return false;
-        }
-        return writeAllBytes(fd, bytes);
-    });
-    auto writer = LinuxDisplayStoreFactory::recordWriter(files);
+    auto writer =
+        LinuxDisplayStoreFactory::recordWriter(testing::filesOnAFullDisk(folder.path(), full));
     ASSERT_TRUE(other.setData(kKey, record({{"a", 1.0}})).succeeded());
     ASSERT_TRUE(writer->read(kKey).data);
     ASSERT_TRUE(other.setData(kKey, record({{"a", 0.2}})).succeeded());

@@ -4,7 +4,9 @@
 // they are.
 #include "services/persistence/merging_defaults_store.hpp"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
@@ -177,6 +179,28 @@ TEST(MergingDefaultsStoreOverlapTest, AReadOverlappingASaveIsNotTakenAsTheBase) 
     ASSERT_TRUE(other.setData(kKey, record({{"a", 0.3}, {"b", 1.0}})).succeeded());
     ASSERT_TRUE(store.setData(kKey, record({{"a", 0.5}, {"b", 0.7}})).succeeded());
     EXPECT_EQ(other.read(kKey).data, record({{"a", 0.3}, {"b", 0.7}}));
+}
+
+// The other process's value came into the file with this store's own save,
+// which merged it in: that value is as old as the other process's record,
+// not as this save. A user action asked for between the two is the later
+// request and wins over it.
+TEST_F(MergingDefaultsStoreTest, ValuesAnOwnSaveMergedInKeepTheDateOfTheirRecord) {
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
+    ASSERT_TRUE(store.read(kKey).data);
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 0.2}, {"b", 1.0}})).succeeded());
+    const auto now = std::chrono::system_clock::now();
+    const auto anHourAgo = std::chrono::system_clock::to_time_t(now - std::chrono::hours(1));
+    const timespec dates[2] = {{anHourAgo, 0}, {anHourAgo, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, files->pathForKey(kKey).c_str(), dates, 0), 0);
+    ASSERT_TRUE(store.setData(kKey, record({{"a", 1.0}, {"b", 0.6}})).succeeded());
+    ASSERT_EQ(other->read(kKey).data, record({{"a", 0.2}, {"b", 0.6}}));
+
+    TouchedRecordParts touched;
+    touched.touch(RecordMerge::PreferencesPart::displayAdjustments, "a",
+                  now - std::chrono::minutes(30));
+    ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.5}, {"b", 0.6}}), touched).succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.6}}));
 }
 
 // A change held by a full disk, read while held: laid on the record the

@@ -701,33 +701,6 @@ TEST_F(SharedRecordsTest, ACommandLineAfterAChangeHeldByAFullDiskWins) {
     EXPECT_EQ(world.gamma->tables(1), tablesOf(movie));
 }
 
-// The same with the lock held by another process (stopped or hung) instead
-// of a full disk: released, the command line takes it and applies "movie"
-// after the URL's "night" was asked for.
-TEST_F(SharedRecordsTest, ACommandLineAfterAChangeHeldByTheLockWins) {
-    auto files = std::make_shared<FileDefaultsStore>(folder.path());
-    files->limitLockWait(FileDefaultsStore::kSharedLockWait, world.scheduler, world.scheduler);
-    auto& store = startApplication(files, false, true);
-    world.writer->flushPendingSaves();
-    world.scheduler->setWallNow(std::chrono::system_clock::now() - std::chrono::minutes(1));
-    auto holder = std::make_unique<OtherLockHolder>(folder / ".lock");
-    ASSERT_TRUE(holder->held());
-    ASSERT_TRUE(store.handleAutomationURL("quorvane://apply-safe-preset?preset=night&display=1"));
-    ASSERT_TRUE(world.writer->waitForPendingWrites(kEventWait));
-    holder.reset();
-
-    const auto movie = presetNamed("movie").adjustment;
-    ASSERT_EQ(cli({"apply-safe-preset", "movie", "--display", "1"}), 0);
-    ASSERT_TRUE(deliverChanges());
-    EXPECT_EQ(store.colorAdjustments().at(identityOf(1)), movie);
-    world.scheduler->advance(BackgroundDefaultsWriter::kLongestRetryDelay);
-    EXPECT_TRUE(store.flushPendingSaves().empty());
-    EXPECT_EQ(recordOnDisk().displayAdjustments.at(identityOf(1)), movie);
-    EXPECT_EQ(world.gamma->tables(1), tablesOf(movie));
-    restartApplication();
-    EXPECT_EQ(world.gamma->tables(1), tablesOf(movie));
-}
-
 // The start-up's colours are the record's as it stands when they are
 // written, not as the store first read it, and never land while another
 // process holds the lock between its screen write and its save: the last

@@ -53,19 +53,6 @@ TEST(DefaultsFolderWatcher, TellsWrittenAndRemovedRecordsAndNothingElse) {
     EXPECT_EQ(watcher.takeChanges(), (Changes{{}, {name}}));
 }
 
-// An editor that moves the record away and writes a new one in its place:
-// in one take it is the write.
-TEST(DefaultsFolderWatcher, ARecordMovedAwayAndWrittenAgainIsTheWrite) {
-    TemporaryFolder folder;
-    const std::string name = FileDefaultsStore::fileNameForKey(kKey);
-    std::ofstream(folder / name) << "{}";
-    DefaultsFolderWatcher watcher(folder.path(), {name});
-    std::filesystem::rename(folder / name, folder / (name + "~"));
-    std::ofstream(folder / name) << R"({"textSize":"large"})";
-    ASSERT_TRUE(readable(watcher));
-    EXPECT_EQ(watcher.takeChanges(), (Changes{{name}, {}}));
-}
-
 TEST(DefaultsFolderWatcher, AFolderMissingAtTheStartIsWatchedOnceMade) {
     TemporaryFolder folder;
     const auto missing = folder / "config" / "quorvane";

@@ -240,31 +240,6 @@ TEST(HeldChangeTest, ReadingDropsWhatLaterRequestsElsewhereOvertook) {
     EXPECT_EQ(other.read(kKey).data, record({{"a", 0.2}, {"b", 0.4}, {"c", 0.3}}));
 }
 
-// The same change asked for after the other process wrote is the later
-// request: reading keeps it, and once there is room it is written over the
-// other process's value.
-TEST(HeldChangeTest, AChangeAskedForAfterTheOtherWriteStaysHeldAndIsWritten) {
-    TemporaryFolder folder;
-    FileDefaultsStore other(folder.path());
-    auto full = std::make_shared<std::atomic<bool>>(false);
-    auto writer =
-        LinuxDisplayStoreFactory::recordWriter(testing::filesOnAFullDisk(folder.path(), full));
-    ASSERT_TRUE(other.setData(kKey, record({{"a", 1.0}})).succeeded());
-    ASSERT_TRUE(writer->read(kKey).data);
-    ASSERT_TRUE(other.setData(kKey, record({{"a", 0.2}})).succeeded());
-
-    TouchedRecordParts touched;
-    touched.touch(RecordMerge::PreferencesPart::displayAdjustments, "a",
-                  std::chrono::system_clock::now() + std::chrono::minutes(1));
-    full->store(true);
-    writer->setDataTouching(kKey, record({{"a", 0.5}}), touched);
-    ASSERT_EQ(writer->flushPendingSaves().size(), 1u);
-    full->store(false);
-    EXPECT_EQ(writer->read(kKey).data, record({{"a", 0.5}}));
-    EXPECT_TRUE(writer->flushPendingSaves().empty());
-    EXPECT_EQ(other.read(kKey).data, record({{"a", 0.5}}));
-}
-
 // Another process breaks the record after the application read it: the
 // application's next save has nothing to merge it with, and keeps it aside
 // before its own record replaces it.

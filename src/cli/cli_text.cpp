@@ -28,6 +28,13 @@ std::string escaped(char32_t scalar) {
     return "\\U" + hexDigits(scalar, 8);
 }
 
+// C1 controls and the bidirectional embeddings, overrides and isolates: what
+// reorders or drives a terminal from inside a JSON string.
+bool actsOnATerminal(char32_t scalar) {
+    return (scalar >= 0x80 && scalar <= 0x9F) || (scalar >= 0x202A && scalar <= 0x202E) ||
+           (scalar >= 0x2066 && scalar <= 0x2069);
+}
+
 }  // namespace
 
 std::string_view onOff(bool value) {
@@ -55,6 +62,26 @@ std::string visibleControlCharacters(std::string_view text, bool keepLineFeeds) 
         else
             out.append(text.substr(i, scalar->length));
         i += scalar->length;
+    }
+    return out;
+}
+
+std::string jsonWithTerminalControlsEscaped(std::string_view json) {
+    std::string out;
+    out.reserve(json.size());
+    std::size_t i = 0;
+    while (i < json.size()) {
+        const auto scalar = utf8ScalarAt(json, i);
+        // All of them lie in the basic plane: "\u" and four digits is
+        // their JSON spelling.
+        if (scalar && actsOnATerminal(scalar->value)) {
+            out += "\\u" + hexDigits(scalar->value, 4);
+            i += scalar->length;
+            continue;
+        }
+        const std::size_t length = scalar ? scalar->length : 1;
+        out.append(json.substr(i, length));
+        i += length;
     }
     return out;
 }

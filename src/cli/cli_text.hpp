@@ -22,4 +22,11 @@ std::string_view onOff(bool value);
 // its CSI in 8-bit mode.
 std::string visibleControlCharacters(std::string_view text, bool keepLineFeeds = false);
 
+// Encoded JSON with the characters a terminal would act on that JSON itself
+// leaves raw written as escapes of the same value ("\u009b"): the C1
+// controls (U+0080-U+009F) and the bidirectional embeddings, overrides and
+// isolates (U+202A-U+202E, U+2066-U+2069). A reader decodes the same text;
+// every other byte is left as it was.
+std::string jsonWithTerminalControlsEscaped(std::string_view json);
+
 }  // namespace quorvane

@@ -21,7 +21,7 @@ std::string withLineFeed(std::string_view text) {
 QuorvaneCLI::Encoder::Result QuorvaneCLI::Encoder::encode(const Json& document) const {
     if (containsNonFiniteNumber(document))
         return {std::nullopt, "숫자가 아닌 값(NaN 또는 무한대)은 JSON으로 쓸 수 없습니다."};
-    return {dumpJson(document, 2), {}};
+    return {jsonWithTerminalControlsEscaped(dumpJson(document, 2)), {}};
 }
 
 const std::string& QuorvaneCLI::usageText() {

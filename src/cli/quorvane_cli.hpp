@@ -90,6 +90,8 @@ class QuorvaneCLI {
 
     // Pretty-printed JSON with sorted keys. A number that is not finite has no
     // JSON spelling, so such a document fails instead of coming out as null.
+    // C1 and bidirectional controls in strings come out escaped, as in the
+    // text output, so the envelope cannot drive or reorder a terminal.
     struct Encoder {
         struct Result {
             std::optional<std::string> text;

@@ -116,6 +116,37 @@ TEST_F(AutomationUrlCoordinatorTest, AForgottenURLIsCarriedOutAgainInsideTheWind
     EXPECT_FALSE(at(0.7, url, wall).isDuplicate);
 }
 
+// A repeat is a copy only while every display the handled URL wrote reads
+// back what it left there; one that reads otherwise, or not at all, makes it
+// a new request. A URL that wrote nothing (open) is a copy as before.
+TEST_F(AutomationUrlCoordinatorTest, ARepeatIsACopyOnlyWhileTheScreenShowsWhatTheFirstLeft) {
+    const std::string url = "quorvane://apply-safe-preset?preset=night&scope=all-visible";
+    const GammaRamp night{{0, 100}, {0, 90}, {0, 60}};
+    const GammaRamp movie{{0, 100}, {0, 95}, {0, 80}};
+    std::map<DisplayID, std::optional<GammaRamp>> screen = {{1, night}, {2, night}, {3, movie}};
+    const auto read = [&](DisplayID id) { return screen.at(id); };
+    coordinator.recordHandled(*at(0, url, wall).dispatch, {{1, night}, {2, night}});
+
+    EXPECT_TRUE(coordinator.dispatch(url, start + seconds(0.1), wall, read).isDuplicate);
+    screen[3] = night;
+    EXPECT_TRUE(coordinator.dispatch(url, start + seconds(0.1), wall, read).isDuplicate);
+    screen[2] = movie;
+    EXPECT_FALSE(coordinator.dispatch(url, start + seconds(0.1), wall, read).isDuplicate);
+    screen[2] = std::nullopt;
+    EXPECT_FALSE(coordinator.dispatch(url, start + seconds(0.1), wall, read).isDuplicate);
+    screen[2] = night;
+    EXPECT_TRUE(coordinator.dispatch(url, start + seconds(0.1), wall, read).isDuplicate);
+    // Without a way to read the screen, what it left cannot be checked.
+    EXPECT_FALSE(at(0.1, url, wall).isDuplicate);
+
+    // Left unread at the time, it is never taken as unchanged.
+    coordinator.recordHandled(*at(1, url, wall).dispatch, {{1, std::nullopt}});
+    EXPECT_FALSE(coordinator.dispatch(url, start + seconds(1.1), wall, read).isDuplicate);
+    coordinator.recordHandled(*at(2, "quorvane://open", wall).dispatch);
+    EXPECT_TRUE(
+        coordinator.dispatch("quorvane://open", start + seconds(2.1), wall, read).isDuplicate);
+}
+
 TEST_F(AutomationUrlCoordinatorTest, AWallClockSetBackDoesNotSuppressRepeats) {
     auto first = at(0, "quorvane://diagnostics", wall);
     coordinator.recordHandled(*first.dispatch);

@@ -468,6 +468,38 @@ TEST(QuorvaneCLIOutput, BidirectionalControlsInNamesAreEscapedInTextAndExactInJs
     EXPECT_EQ(harness.err, "프리셋을 찾지 못했습니다: x\\u2069\n");
 }
 
+// Inside the JSON envelope the C1 and bidirectional controls are written as
+// JSON escapes too, on standard output and on standard error: the name
+// decodes unchanged, and nothing else of the envelope differs.
+TEST(QuorvaneCLIOutput, C1AndBidirectionalControlsAreEscapedInsideTheJsonEnvelope) {
+    CLIHarness harness;
+    const std::string name =
+        "Night\xe2\x80\xae"
+        "yad\xc2\x9b\xe2\x81\xa6x\xe2\x81\xa9";
+    QuorvanePreferences preferences;
+    preferences.customPresets = {{"p", name, ColorAdjustment::neutral(), ItemKind::custom}};
+    harness.preferences->save(preferences);
+
+    EXPECT_EQ(harness.run({"list", "presets", "--json"}), 0);
+    EXPECT_THAT(harness.out, HasSubstr("\"name\": \"Night\\u202eyad\\u009b\\u2066x\\u2069\""));
+    for (const char* raw : {"\xe2\x80\xae", "\xc2\x9b", "\xe2\x81\xa6", "\xe2\x81\xa9"})
+        EXPECT_EQ(harness.out.find(raw), std::string::npos) << raw;
+    EXPECT_EQ(parseJson(harness.out)["result"]["items"][5]["name"], name);
+
+    EXPECT_EQ(
+        harness.run({"apply-safe-preset", "x\xc2\x80\xc2\x9f\xe2\x80\xaa\xe2\x81\xa7", "--json"}),
+        2);
+    EXPECT_EQ(harness.err,
+              "{\n  \"error\": true,\n  \"exitCode\": 2,\n  \"message\": \"프리셋을 찾지 "
+              "못했습니다: x\\u0080\\u009f\\u202a\\u2067\",\n  \"schemaVersion\": 1\n}\n");
+}
+
+TEST(QuorvaneCLIOutput, JsonEscapesOnlyTheTerminalControlsAndLeavesTheirNeighbours) {
+    // DEL, U+00A0, U+202F, U+2065 and U+206A border the escaped ranges.
+    const std::string neighbours = "\x7f\xc2\xa0\xe2\x80\xaf\xe2\x81\xa5\xe2\x81\xaa";
+    EXPECT_EQ(jsonWithTerminalControlsEscaped(neighbours), neighbours);
+}
+
 TEST(QuorvaneCLIOutput, VisibleEscapesStopAtTheEdgesOfTheBidirectionalRanges) {
     // U+202F (a narrow no-break space) stands beside the first range and
     // U+2065 (unassigned) inside the second block, and pass as they are; a

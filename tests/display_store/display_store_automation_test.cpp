@@ -80,6 +80,27 @@ TEST_F(DisplayStoreAutomationTest, APresetReachesTheDisplayWithoutAPrompt) {
     EXPECT_EQ(world.gamma->writeCount(), writes);
 }
 
+// A command line killed after it wrote the ramps but before it saved
+// changes the screen and tells nobody. The same URL again within the window
+// then finds the screen no longer showing what the first one left there: it
+// is carried out, not dropped. Another display's change is no such change.
+TEST_F(DisplayStoreAutomationTest, ARepeatIsCarriedOutWhenTheScreenNoLongerShowsTheFirst) {
+    auto& store = start({externalDisplay(1, "Studio", 1001), externalDisplay(2, "Side", 2002)});
+    const std::string url = "quorvane://apply-safe-preset?preset=night&display=2";
+    ASSERT_TRUE(store.handleAutomationURL(url));
+    const auto movie = world.gamma->makeTransferTables(DisplayPreset::builtIns()[3].adjustment);
+    world.gamma->setTransferTables(movie, 1);
+    wait(0.05);
+    EXPECT_FALSE(store.handleAutomationURL(url));
+    EXPECT_EQ(store.statusMessage(), kDuplicate);
+
+    world.gamma->setTransferTables(movie, 2);
+    wait(0.05);
+    EXPECT_TRUE(store.handleAutomationURL(url));
+    EXPECT_EQ(world.gamma->tables(2),
+              world.gamma->makeTransferTables(DisplayPreset::builtIns()[2].adjustment));
+}
+
 TEST_F(DisplayStoreAutomationTest, AHalfFailedPresetIsRememberedButReportsFailure) {
     auto& store = start({externalDisplay(1, "Studio", 1001), externalDisplay(2, "Side", 2002)});
     world.gamma->setFailure(1, DisplayControlError::coreGraphics(2));

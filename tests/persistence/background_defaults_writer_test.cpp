@@ -109,7 +109,7 @@ TEST(BackgroundDefaultsWriter, AFailedWriteIsReportedAfterSetDataReturned) {
     EXPECT_EQ(reports[0].first, kKey);
     EXPECT_FALSE(reports[0].second.succeeded());
     ASSERT_EQ(unwritten.size(), 1u);
-    EXPECT_EQ(unwritten[0], (UnwrittenSave{kKey, reports[0].second}));
+    EXPECT_EQ(unwritten[0], (UnwrittenSave{kKey, reports[0].second, {}}));
     // A value that failed is kept for the next try, and reads still see it.
     EXPECT_EQ(writer.read(kKey).data, "pending");
     EXPECT_EQ(disk->dataForKey(kKey), std::nullopt);
@@ -120,6 +120,26 @@ TEST(BackgroundDefaultsWriter, AFailedWriteIsReportedAfterSetDataReturned) {
     EXPECT_EQ(disk->dataForKey(kKey), "kept");
     EXPECT_EQ(reports.size(), 1u);
     EXPECT_FALSE(writer.setData("../escape", "x").succeeded());
+}
+
+// What the way out names as lost: a value the flush could not write carries
+// the parts the user's actions set in it, those of a value it replaced too.
+TEST(BackgroundDefaultsWriter, AnUnwrittenValueCarriesThePartsItsActionsSet) {
+    auto disk = std::make_shared<InMemoryDefaultsStore>();
+    BackgroundDefaultsWriter writer(disk);
+    disk->setFailsWrites(true);
+    TouchedRecordParts textSize;
+    textSize.touch("textSize");
+    TouchedRecordParts colour;
+    colour.touch("displayAdjustments", "display-a");
+    writer.setDataTouching(kKey, "first", textSize);
+    writer.setDataTouching(kKey, "second", colour);
+
+    const auto unwritten = writer.flushPendingSaves();
+    ASSERT_EQ(unwritten.size(), 1u);
+    auto both = textSize;
+    both.add(colour);
+    EXPECT_EQ(unwritten[0].touched, both);
 }
 
 // The bounded wait an answer makes for the change it answers: it ends when
@@ -154,6 +174,49 @@ TEST(BackgroundDefaultsWriter, AWaitForPendingWritesEndsWithTheWriteOrAtItsLimit
     disk->setFailsWrites(true);
     writer.setData(kKey, "refused");
     EXPECT_TRUE(writer.waitForPendingWrites(std::chrono::seconds(30)));
+    EXPECT_EQ(disk->dataForKey(kKey), "held");
+    EXPECT_EQ(writer.read(kKey).data, "refused");
+}
+
+// The same news without a waiting thread, as a handed-over URL is answered:
+// told at once when nothing waits, after the writes under way and queued
+// behind them, and once a write has failed (its retry is not waited for).
+TEST(BackgroundDefaultsWriter, TheCallForPendingWritesComesAtOnceAfterTheWritesOrAfterAFailure) {
+    auto disk = std::make_shared<InMemoryDefaultsStore>();
+    BackgroundDefaultsWriter writer(disk);
+    bool toldAtOnce = false;
+    writer.whenPendingWritesTried([&] { toldAtOnce = true; });
+    EXPECT_TRUE(toldAtOnce);
+
+    std::promise<void> started;
+    std::promise<void> release;
+    auto released = release.get_future().share();
+    std::atomic<bool> holding = true;
+    writer.setBeforeWriteHook([&](const std::string&, const std::string&) {
+        if (!holding.exchange(false))
+            return;
+        started.set_value();
+        released.wait();
+    });
+    writer.setData(kKey, "held");
+    started.get_future().wait();
+    writer.setData(kJournalKey, "queued");
+    std::promise<std::pair<std::optional<std::string>, std::optional<std::string>>> written;
+    writer.whenPendingWritesTried([&] {
+        written.set_value({disk->dataForKey(kKey), disk->dataForKey(kJournalKey)});
+    });
+    auto seen = written.get_future();
+    EXPECT_EQ(seen.wait_for(std::chrono::milliseconds(0)), std::future_status::timeout);
+    release.set_value();
+    ASSERT_EQ(seen.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    EXPECT_EQ(seen.get(), std::make_pair(std::optional<std::string>("held"),
+                                         std::optional<std::string>("queued")));
+
+    disk->setFailsWrites(true);
+    writer.setData(kKey, "refused");
+    std::promise<void> failed;
+    writer.whenPendingWritesTried([&] { failed.set_value(); });
+    EXPECT_EQ(failed.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
     EXPECT_EQ(disk->dataForKey(kKey), "held");
     EXPECT_EQ(writer.read(kKey).data, "refused");
 }

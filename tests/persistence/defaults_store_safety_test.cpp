@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <ctime>
 #include <fstream>
 #include <functional>
 #include <regex>
@@ -220,6 +221,41 @@ TEST_F(DefaultsStoreSafetyTest, CopiesKeptAsideHoldEachContentOnceAndOnlyTheNewe
     for (std::size_t index = 1; index < names.size(); ++index)
         EXPECT_TRUE(fs::exists(store.folder() / names[index])) << names[index];
     EXPECT_EQ(fileContents(store.folder() / *others.keptCopy), "journal");
+}
+
+// Copies made while the clock ran a year ahead carry that date in their
+// names and file times. Once the clock is set right, the copies made since
+// are the newest whatever their dates say: each new one removes the oldest
+// of those made earlier, never the one made just before it.
+TEST_F(DefaultsStoreSafetyTest, CopiesArePrunedByWhenTheyWereMadeAfterTheClockWasSetBack) {
+    FileDefaultsStore store(root_ / "quorvane");
+    ASSERT_FALSE(store.ensureFolder());
+    const auto yearAhead = std::chrono::system_clock::now() + std::chrono::hours(24 * 365);
+    for (int index = 0; index < 3; ++index) {
+        const std::time_t when =
+            std::chrono::system_clock::to_time_t(yearAhead + std::chrono::seconds(index));
+        std::tm parts{};
+        ::gmtime_r(&when, &parts);
+        char stamp[32];
+        std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &parts);
+        const auto copy = store.folder() / (kKey + ".json.unreadable-" + stamp);
+        writeContents(copy, "ahead " + std::to_string(index));
+        fs::last_write_time(copy, fs::file_time_type::clock::now() + std::chrono::hours(24 * 365) +
+                                      std::chrono::seconds(index));
+    }
+
+    const auto copies = [&] {
+        const auto held = testing::TemporaryFolder::copiesIn(store.folder(), kKey);
+        return std::set<std::string>(held.begin(), held.end());
+    };
+    ASSERT_TRUE(store.keepCopyAside(kKey, "today 1").keptCopy);
+    EXPECT_EQ(copies(), (std::set<std::string>{"ahead 1", "ahead 2", "today 1"}));
+    ASSERT_TRUE(store.keepCopyAside(kKey, "today 2").keptCopy);
+    EXPECT_EQ(copies(), (std::set<std::string>{"ahead 2", "today 1", "today 2"}));
+    ASSERT_TRUE(store.keepCopyAside(kKey, "today 3").keptCopy);
+    EXPECT_EQ(copies(), (std::set<std::string>{"today 1", "today 2", "today 3"}));
+    ASSERT_TRUE(store.keepCopyAside(kKey, "today 4").keptCopy);
+    EXPECT_EQ(copies(), (std::set<std::string>{"today 2", "today 3", "today 4"}));
 }
 
 TEST_F(DefaultsStoreSafetyTest, ARecordTheUserCannotReadIsAnErrorAndIsNeverReplaced) {

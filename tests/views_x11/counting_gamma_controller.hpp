@@ -23,6 +23,9 @@ class CountingGammaController final : public GammaControlling {
         ++writes;
         real_.setTransferTables(tables, displayID);
     }
+    std::optional<GammaRamp> currentRamp(DisplayID displayID) override {
+        return real_.currentRamp(displayID);
+    }
     void restoreSystemColorSettings() override { real_.restoreSystemColorSettings(); }
 
     int writes = 0;

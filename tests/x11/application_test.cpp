@@ -234,8 +234,9 @@ TEST_F(ApplicationTest, SIGTERMHandsTheOutputsBackAndEndsCleanly) {
 
 // Another process keeps the settings lock (a stopped or hung Quorvane): a
 // change made in the running application waits, and the application still
-// ends within a few seconds of SIGTERM, naming the change it could not save.
-// The record stays as it was.
+// ends within a few seconds of SIGTERM, naming once each display and record
+// whose change it could not save, with the reason, and ending with a status
+// that says a change was lost. The record stays as it was.
 TEST_F(ApplicationTest, SIGTERMEndsPromptlyWhileAnotherProcessHoldsTheLockAndNamesTheChange) {
     startFirst();
     // Taken once the start-up's own save, if any, let go of it.
@@ -251,12 +252,18 @@ TEST_F(ApplicationTest, SIGTERMEndsPromptlyWhileAnotherProcessHoldsTheLockAndNam
 
     first->signal(SIGTERM);
     const auto signalled = std::chrono::steady_clock::now();
-    EXPECT_TRUE(first->waitFor(std::chrono::seconds(30)).has_value()) << home.logText();
+    EXPECT_EQ(first->waitFor(std::chrono::seconds(30)), 1) << home.logText();
     EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(15));
-    EXPECT_NE(home.logText().find("quorvane: 저장하지 못한 채 종료합니다: 다른 Quorvane 프로세스가 "
-                                  "설정 잠금을 쥐고 있어 저장하지 못했습니다"),
-              std::string::npos)
-        << home.logText();
+    const std::string line =
+        "quorvane: 저장하지 못한 채 종료합니다: DUMMY0의 색상값, DUMMY1의 색상값, DUMMY2의 "
+        "색상값, 복구 기록 — 다른 Quorvane 프로세스가 설정 잠금을 쥐고 있어 저장하지 "
+        "못했습니다: " +
+        (home.configFolder() / ".lock").string() + "\n";
+    const auto log = home.logText();
+    const auto told = log.find(line);
+    EXPECT_NE(told, std::string::npos) << log;
+    // Told once, and nothing else is said to be unsaved.
+    EXPECT_EQ(log.find("저장하지 못한 채", told + line.size()), std::string::npos) << log;
     EXPECT_EQ(home.preferencesText(), before);
 }
 
@@ -496,6 +503,36 @@ TEST_F(ApplicationTest, TheSameURLAgainAfterTheCommandLinesChangeEndsOnItsPreset
     EXPECT_EQ(savedAdjustment(home, identity), night);
 }
 
+// A command line killed after it wrote an output's ramps but before its
+// save leaves the screen on its colours and the record as it was; the
+// running application hears of nothing. The same URL again, within a moment
+// of the first, finds the screen no longer showing what the first left
+// there and is carried out: every round ends on the repeated request.
+TEST_F(ApplicationTest, TheSameURLAgainAfterACommandKilledBeforeItsSaveEndsOnItsPreset) {
+    startFirst();
+    const auto identities = identitiesByOutput(home, displayName);
+    ASSERT_EQ(identities.size(), 3u);
+    const auto& identity = identities.at("DUMMY0");
+    const std::string url = "quorvane://apply-safe-preset?preset=night&display=" + identity;
+    const auto& night = builtInPreset("night").adjustment;
+    const auto nightRamp = rampOf(night, "DUMMY0");
+    const auto movieRamp = rampOf(builtInPreset("movie").adjustment, "DUMMY0");
+    const auto target = output("DUMMY0");
+    ASSERT_TRUE(nightRamp && movieRamp && target);
+
+    constexpr int kRounds = 8;
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        ASSERT_TRUE(handOverURL(socketPath(), url)) << home.logText();
+        ASSERT_EQ(currentRamp("DUMMY0"), nightRamp);
+        // All the killed command did: the ramps, no save.
+        ASSERT_FALSE(writeCrtcGamma(*connection, target->crtc, *movieRamp));
+        ASSERT_TRUE(handOverURL(socketPath(), url)) << home.logText();
+        EXPECT_EQ(currentRamp("DUMMY0"), nightRamp);
+        EXPECT_EQ(savedAdjustment(home, identity), night);
+    }
+}
+
 // The application and two command lines (naming the display by identity
 // and by number) take turns on one display in an order drawn at random,
 // with two presets, so the same URL often comes again within a moment of
@@ -565,8 +602,8 @@ TEST_F(ApplicationTest, ACommandLineAfterAURLHeldByTheLockWinsAndARestartChanges
     ASSERT_TRUE(
         handOverURL(socketPath(), "quorvane://apply-safe-preset?preset=night&display=" + identity))
         << home.logText();
-    // The application's save has waited for the lock and given it up.
-    ASSERT_TRUE(eventually([&] { return hasOpen(first->pid(), lockFile); })) << home.logText();
+    // Answered once its save was tried: the save has waited for the lock
+    // and given it up (and no longer holds the lock file open).
     ASSERT_TRUE(eventually([&] { return !hasOpen(first->pid(), lockFile); })) << home.logText();
     other.reset();
 
@@ -632,6 +669,58 @@ TEST_F(ApplicationTest, AHandEditAndARemovedFolderReachTheScreenWithinASecond) {
     const auto [again, dim] = withBrightness("DUMMY0", 0.6);
     home.writePreferences(again);
     EXPECT_TRUE(showsWithinASecond("DUMMY0", dim)) << home.logText();
+}
+
+// Another process holds the settings lock (a stopped Quorvane) while six
+// launches hand URLs over at once. The windows never wait for the saves: a
+// plain launch's "show" is answered at once meanwhile. Every launch ends
+// well, since its request was carried out although its save had to wait;
+// once the lock is let go, the record holds what the screen shows.
+TEST_F(ApplicationTest, HandOversWhileAnotherProcessHoldsTheLockAllEndWellAndNeverHoldTheWindows) {
+    startFirst();
+    const auto identities = identitiesByOutput(home, displayName);
+    ASSERT_EQ(identities.size(), 3u);
+    std::unique_ptr<testing::OtherLockHolder> other;
+    ASSERT_TRUE(eventually([&] {
+        other = std::make_unique<testing::OtherLockHolder>(home.configFolder() / ".lock");
+        return other->held();
+    }));
+    const std::vector<std::string> outputs = {"DUMMY0", "DUMMY1", "DUMMY2"};
+    std::vector<std::unique_ptr<LaunchedProcess>> launches;
+    for (std::size_t i = 0; i < 6; ++i) {
+        const auto& preset = i < 3 ? "night" : "movie";
+        launches.push_back(launch({"quorvane://apply-safe-preset?preset=" + std::string(preset) +
+                                   "&display=" + identities.at(outputs[i % 3])}));
+    }
+    // The first of them is being saved (or waits for the lock) by now.
+    ASSERT_TRUE(eventually([&] {
+        return std::any_of(outputs.begin(), outputs.end(),
+                           [&](const auto& name) { return !showsIdentity(name.c_str()); });
+    })) << home.logText();
+
+    const std::string show = "show";
+    RawSocket plain(socketPath());
+    const auto asked = std::chrono::steady_clock::now();
+    plain.send(header(static_cast<std::uint32_t>(show.size())) + show);
+    EXPECT_EQ(plain.receiveAll(std::chrono::seconds(20)), header(2) + "ok");
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(500));
+
+    for (std::size_t i = 0; i < launches.size(); ++i)
+        EXPECT_EQ(launches[i]->waitFor(), 0) << "launch " << i << "\n" << home.logText();
+    EXPECT_EQ(home.logText().find("did not answer"), std::string::npos) << home.logText();
+
+    other.reset();
+    for (const auto& name : outputs) {
+        const auto& identity = identities.at(name);
+        EXPECT_TRUE(eventually([&] {
+            const auto saved = savedAdjustment(home, identity);
+            return saved && currentRamp(name.c_str()) == rampOf(*saved, name.c_str()) &&
+                   !showsIdentity(name.c_str());
+        })) << name
+            << "\n"
+            << home.logText();
+    }
+    EXPECT_TRUE(first->running());
 }
 
 // Whether the process ignores SIGPIPE, from its /proc status.

@@ -44,6 +44,24 @@ TEST_F(GammaControllerTest, WrittenTablesReadBackFromTheCrtc) {
     EXPECT_EQ(readCrtcGamma(*connection, bystander->crtc), bystanderBefore);
 }
 
+// The ramp read back is what is on the output, whoever wrote it: this
+// controller or another client. An output it does not drive reads as none.
+TEST_F(GammaControllerTest, TheCurrentRampIsWhatTheOutputHoldsWhoeverWroteIt) {
+    auto target = output("DUMMY2");
+    ASSERT_TRUE(target);
+    const auto id = static_cast<DisplayID>(target->id);
+    GammaController controller(256, displayName);
+    ColorAdjustment warm;
+    warm.warmth = 0.7;
+    controller.apply(warm, id);
+    EXPECT_EQ(controller.currentRamp(id), readCrtcGamma(*connection, target->crtc));
+
+    const auto other = GammaRamp::identity(crtcGammaSize(*connection, target->crtc));
+    ASSERT_FALSE(writeCrtcGamma(*connection, target->crtc, other));
+    EXPECT_EQ(controller.currentRamp(id), other);
+    EXPECT_EQ(controller.currentRamp(0x7FFFFFF0), std::nullopt);
+}
+
 TEST_F(GammaControllerTest, RestoringPutsTheIdentityRampOnEveryCrtc) {
     GammaController controller(256, displayName);
     ColorAdjustment inverted;

@@ -123,11 +123,16 @@ int main(int argc, char** argv) {
     quorvane::QuitSignals quitSignals;
     QObject::connect(&quitSignals, &quorvane::QuitSignals::quitRequested, &shell,
                      [&shell](int) { shell.quit(); });
-    if (instance && !instance->listen([&shell](const quorvane::InstanceMessage& message) {
-            if (message.kind == quorvane::InstanceMessage::Kind::openURL)
-                shell.handleURL(QString::fromStdString(message.url));
-            else
-                shell.showMainWindow();
+    if (instance && !instance->listen([&shell](const quorvane::InstanceMessage& message,
+                                               quorvane::SingleInstance::Answer answer) {
+            if (message.kind == quorvane::InstanceMessage::Kind::openURL) {
+                shell.handleURL(QString::fromStdString(message.url), std::move(answer));
+                return;
+            }
+            // Taken at once: the launch need not wait for the window to
+            // be built.
+            answer();
+            shell.showMainWindow();
         }))
         std::fputs("quorvane: cannot listen for later launches; each launch runs alone\n", stderr);
 
@@ -136,6 +141,8 @@ int main(int argc, char** argv) {
         QMetaObject::invokeMethod(
             &shell, [&shell, url] { shell.handleURL(url); }, Qt::QueuedConnection);
     const int status = QApplication::exec();
-    shell.shutDown();
+    // A change that could not be saved is lost: the run did not end well.
+    if (shell.shutDown() && status == 0)
+        return quorvane::QuorvaneApplication::kChangesLostStatus;
     return status;
 }

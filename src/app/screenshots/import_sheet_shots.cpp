@@ -1,3 +1,7 @@
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
+
 #include "app/screenshots/shot_list.hpp"
 #include "models/display/display_identity.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
@@ -56,10 +60,27 @@ std::unique_ptr<QWidget> longAliasSheet(ViewContext& context) {
     return sheetFor(context, false);
 }
 
+// The one-display file with the monitor this computer never saw linked to
+// the connected display as well: one target on two rows, and its warning.
+std::unique_ptr<QWidget> duplicateTargetSheet(ViewContext& context) {
+    auto sheet = sheetFor(context, false);
+    auto* picker = static_cast<SettingsImportPreviewSheet&>(*sheet).targetPicker(
+        "display-v4268-m41240-s0-uabsent");
+    if (picker && picker->count() > 1) {
+        picker->setCurrentIndex(1);
+        emit picker->activated(1);
+        // The plan's first cards go now, not at a loop turn the shot never
+        // runs before it draws.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    return sheet;
+}
+
 }  // namespace
 
 // The pictures of the settings import preview sheet: one display, three
-// displays of which two are identical twins, a display with a long alias,
+// displays of which two are identical twins, one display picked on two rows,
+// a display with a long alias,
 // a file whose displays are all absent here, and a display of a very long identity, wide and
 // narrow; each whole, from the summary to the safety check.
 void addImportSheetShots(ShotList& shots) {
@@ -71,12 +92,14 @@ void addImportSheetShots(ShotList& shots) {
     shots.push_back({"import-sheet-twins", ShotWorld::colourOnly, Shot::Frame::natural,
                      [](ShotHardware& hardware) {
                          auto displays = hardware.displayManager->displays();
+                         // Two monitors of one model with one serial: one
+                         // identity (names do not tell serial-less ones apart).
                          auto twin = displays.front();
                          twin.id = 404;
+                         twin.serialNumber = 777;
                          twin.bounds.x += twin.bounds.width;
                          auto third = twin;
                          third.id = 505;
-                         third.serialNumber = 777;
                          third.bounds.x += twin.bounds.width;
                          displays.push_back(twin);
                          displays.push_back(third);
@@ -84,6 +107,11 @@ void addImportSheetShots(ShotList& shots) {
                          hardware.gamma->setKnownDisplays({displays[0].id, 404, 505});
                      },
                      [](ViewContext& context) { return sheetFor(context, false); }});
+    shots.push_back({"import-sheet-duplicate-target",
+                     ShotWorld::colourOnly,
+                     Shot::Frame::natural,
+                     {},
+                     duplicateTargetSheet});
     shots.push_back({"import-sheet-all-absent",
                      ShotWorld::colourOnly,
                      Shot::Frame::natural,

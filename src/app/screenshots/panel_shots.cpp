@@ -68,6 +68,13 @@ void addPanelShots(ShotList& shots) {
             holdMonitorWrite(*scene.hardware, scene.context.store);
             return &shown;
         }));
+    // A check of the monitor that has not answered yet.
+    shots.push_back(panelShot("panel-ddc-monitor-checking", ShotWorld::ddcMonitor, nullptr,
+                              [](MenuPanel& shown, ShotScene& scene) -> QWidget* {
+                                  scene.hardware->monitorGate->hold();
+                                  scene.context.store.probeDDC(kShotDDCMonitorID);
+                                  return &shown;
+                              }));
     shots.push_back(panelShot("panel-colour-only", ShotWorld::colourOnly));
     shots.push_back(panelShot("panel-no-display", ShotWorld::noDisplay));
     // Among several displays the laptop's own: the longest name and subtitle

@@ -171,6 +171,9 @@ DisplayStoreCollaborators simulatedShotCollaborators(const ShotHardware& hardwar
     result.recoveryJournalStore =
         std::make_shared<UserDefaultsRecoveryJournalStore>(hardware.defaults);
     result.scheduler = std::move(eventLoop);
+    // A probe held for a picture is still running however long the picture
+    // takes to draw.
+    result.ddcProbeTimeout = std::chrono::hours(1);
     result.deferFullRefreshes = false;
     return result;
 }

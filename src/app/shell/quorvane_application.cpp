@@ -8,13 +8,17 @@
 #include <QMenu>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <cstdio>
+#include <utility>
 
 #include "app/composition/linux_display_store_factory.hpp"
+#include "app/shell/single_instance.hpp"
 #include "app/shell/tray_icon_glyph.hpp"
 #include "app/shell/tray_menu.hpp"
 #include "presentation/shell/popup_placement.hpp"
 #include "presentation/shell/shell_frame_sizes.hpp"
+#include "presentation/shell/unsaved_changes_text.hpp"
 #include "views/main_window/main_window.hpp"
 #include "views/panel/menu_panel.hpp"
 #include "views/settings/settings_window.hpp"
@@ -34,17 +38,14 @@ ScreenRect toScreenRect(const QRect& rect) {
     return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
 
-// How long the answer to a handed-over URL waits for the change's save.
-constexpr Duration kHandedOverSaveWait = std::chrono::seconds(1);
-
 // The last word on changes the program ends without: nothing else will
-// write them.
-void tellUnwrittenSaves(const std::vector<UnwrittenSave>& unwritten) {
-    for (const auto& save : unwritten) {
-        const auto reason = save.outcome.error ? save.outcome.error->description() : save.key;
-        std::fprintf(stderr, "quorvane: 저장하지 못한 채 종료합니다: %s\n", reason.c_str());
-    }
+// write them. True when there were any.
+bool tellUnwrittenSaves(const std::vector<UnwrittenSave>& unwritten, const DisplayStore& store) {
+    if (unwritten.empty())
+        return false;
+    std::fputs(unsavedChangesAtQuit(unwritten, store).c_str(), stderr);
     std::fflush(stderr);
+    return true;
 }
 
 }  // namespace
@@ -117,15 +118,34 @@ bool QuorvaneApplication::trayShowsIcon() const {
     return tray_ && tray_->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-void QuorvaneApplication::handleURL(const QString& url) {
+void QuorvaneApplication::handleURL(const QString& url, std::function<void()> answer) {
     host_->store().handleAutomationURL(url.toStdString());
-    // The launch that handed the URL over ends on our answer, and what the
-    // user runs next (the command line, on the same display) must find the
-    // change on disk: were it written only afterwards, it would go over
-    // that later command's value. Bounded, below the time a launch is
-    // served, for a record another process keeps locked.
-    if (auto saves = deferredSaves_.lock())
-        saves->waitForPendingWrites(kHandedOverSaveWait);
+    if (answer)
+        answerOnceSaved(std::move(answer));
+}
+
+// The launch that handed the URL over ends on our answer, and what the user
+// runs next (the command line, on the same display) should find the change
+// on disk. The writer tells when the save has been tried, on its own thread;
+// the window thread never waits for it. A save that waits for another
+// process's lock is answered when that wait fails, or at the latest after
+// kInstanceAnswerLimit, and retried later: the request itself was carried
+// out either way.
+void QuorvaneApplication::answerOnceSaved(std::function<void()> answer) {
+    auto saves = deferredSaves_.lock();
+    if (!saves) {
+        answer();
+        return;
+    }
+    // Both ways to answer run on the window thread: the first one answers.
+    auto owed = std::make_shared<std::function<void()>>(std::move(answer));
+    const auto give = [owed] {
+        if (*owed)
+            std::exchange(*owed, {})();
+    };
+    QTimer::singleShot(kInstanceAnswerLimit, this, give);
+    saves->whenPendingWritesTried(
+        [this, give] { QMetaObject::invokeMethod(this, give, Qt::QueuedConnection); });
 }
 
 void QuorvaneApplication::showMainWindow() {
@@ -234,22 +254,27 @@ void QuorvaneApplication::closeAfterDisplayServerLoss() {
     shutDown_ = true;
     // Straight to the writer: the store would tell its windows, which must
     // not run on the lost connection.
+    std::vector<UnwrittenSave> unwritten;
     if (auto saves = deferredSaves_.lock())
-        tellUnwrittenSaves(saves->flushPendingSaves());
-    if (host_)
-        tellUnwrittenSaves(host_->store().heldSaves());
+        unwritten = saves->flushPendingSaves();
+    if (host_) {
+        for (auto& held : host_->store().heldSaves())
+            unwritten.push_back(std::move(held));
+        tellUnwrittenSaves(unwritten, host_->store());
+    }
     recordChanges_.reset();
     host_.reset();
 }
 
-void QuorvaneApplication::shutDown() {
+bool QuorvaneApplication::shutDown() {
     if (shutDown_)
-        return;
+        return changesLost_;
     shutDown_ = true;
     if (gamma_)
         gamma_->restoreSystemColorSettings();
     if (host_)
-        tellUnwrittenSaves(host_->store().flushPendingSaves());
+        changesLost_ = tellUnwrittenSaves(host_->store().flushPendingSaves(), host_->store());
+    return changesLost_;
 }
 
 }  // namespace quorvane

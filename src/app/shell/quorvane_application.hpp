@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QSystemTrayIcon>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -40,13 +41,19 @@ class QuorvaneApplication : public QObject {
         std::vector<std::filesystem::path> profileDirectories;
     };
 
+    // The exit status of a run that ended with a change it could not save.
+    static constexpr int kChangesLostStatus = 1;
+
     explicit QuorvaneApplication(const Options& options, QObject* parent = nullptr);
     ~QuorvaneApplication() override;
 
     // Shows the tray icon, or the main window where there is no tray.
     void start();
-    // An automation URL from the command line or a second launch.
-    void handleURL(const QString& url);
+    // An automation URL from the command line or a second launch. A second
+    // launch's `answer` is called once the change's save has been tried
+    // (written, or failed and held for its retry), off the window thread and
+    // within kInstanceAnswerLimit; the windows go on at once.
+    void handleURL(const QString& url, std::function<void()> answer = {});
 
     void showMainWindow();
     void openSettings();
@@ -55,10 +62,12 @@ class QuorvaneApplication : public QObject {
     // Ends the event loop; the outputs are handed back in shutDown().
     void quit();
     // Hands every output back to its restore ramps and writes every save
-    // still pending; one that still cannot be written is told on standard
-    // error and in the status. Runs once, after the event loop has ended,
-    // whatever ended it.
-    void shutDown();
+    // still pending; what still cannot be written is told on standard error
+    // (one line per reason, naming each display and setting lost) and in the
+    // status. Runs once, after the event loop has ended, whatever ended it;
+    // true when a change was lost, so the program ends with
+    // kChangesLostStatus.
+    bool shutDown();
     // The X server went away and the process ends right after: writes every
     // save still pending (telling on standard error what still cannot be
     // written), then closes the store, which stops its workers (the hot-key
@@ -73,6 +82,7 @@ class QuorvaneApplication : public QObject {
     void followStoreSettings();
     void applyFrameSizes();
     void placePanel();
+    void answerOnceSaved(std::function<void()> answer);
     void addQuitShortcut(QWidget* window);
     static void raise(QWidget* window);
 
@@ -87,6 +97,7 @@ class QuorvaneApplication : public QObject {
     std::unique_ptr<SettingsWindow> settings_;
     std::optional<QuorvaneTextSize> appliedTextSize_;
     bool shutDown_ = false;
+    bool changesLost_ = false;
 };
 
 }  // namespace quorvane

@@ -7,6 +7,7 @@
 
 #include <QDeadlineTimer>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QThread>
 #include <QTimer>
 #include <memory>
@@ -80,6 +81,9 @@ SingleInstance::SingleInstance(std::filesystem::path socketPath, QObject* parent
 }
 
 SingleInstance::~SingleInstance() {
+    // Their requests were taken: the launches waiting on them end well.
+    for (QLocalSocket* socket : std::set(owedAnswers_))
+        answer(socket);
     if (role_ == Role::primary) {
         server_.close();
         QLocalServer::removeServer(QString::fromStdString(socketPath_.string()));
@@ -115,9 +119,10 @@ void SingleInstance::acceptConnections() {
         deadline->start(kClientDeadlineMs);
         connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
             --activeClients_;
+            owedAnswers_.erase(socket);
             socket->deleteLater();
         });
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket, reader] {
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket, reader, deadline] {
             while (socket->bytesAvailable() > 0 &&
                    reader->state() == InstanceFrameReader::State::incomplete) {
                 const QByteArray bytes = socket->read(kReadChunk);
@@ -132,25 +137,45 @@ void SingleInstance::acceptConnections() {
                 socket->abort();
                 return;
             }
+            // The client has said all it will; its answer may take longer
+            // than the time it had to say it.
+            deadline->stop();
+            owedAnswers_.insert(socket);
             // Handled before it is acknowledged: a later launch that heard
-            // "ok" may rely on the change being made and on its way to disk.
-            if (handler_)
-                handler_(*message);
-            const auto ack = instanceAcknowledgement();
-            socket->write(ack.data(), static_cast<qint64>(ack.size()));
-            socket->disconnectFromServer();
+            // "ok" may rely on the change being made, and on what its
+            // handler waits for before answering.
+            if (!handler_) {
+                answer(socket);
+                return;
+            }
+            handler_(*message, [instance = QPointer<SingleInstance>(this),
+                                client = QPointer<QLocalSocket>(socket)] {
+                if (instance && client)
+                    instance->answer(client);
+            });
         });
     }
 }
 
-bool SingleInstance::send(const InstanceMessage& message, int timeoutMs) {
+void SingleInstance::answer(QLocalSocket* socket) {
+    if (owedAnswers_.erase(socket) == 0)
+        return;
+    const auto ack = instanceAcknowledgement();
+    socket->write(ack.data(), static_cast<qint64>(ack.size()));
+    // Handed to the system at once: the answer must not wait for an event
+    // loop that may be ending.
+    socket->flush();
+    socket->disconnectFromServer();
+}
+
+bool SingleInstance::send(const InstanceMessage& message, std::chrono::milliseconds timeout) {
     if (role_ != Role::secondary)
         return false;
     // The running instance would drop a longer frame unread.
     if (message.url.size() > kInstanceURLCap)
         return false;
     const QString name = QString::fromStdString(socketPath_.string());
-    QDeadlineTimer deadline(timeoutMs);
+    QDeadlineTimer deadline(timeout.count());
     QLocalSocket socket;
     // The running instance may hold the lock a moment before it listens.
     while (true) {

@@ -4,15 +4,32 @@
 
 #include <QLocalServer>
 #include <QObject>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
 #include "app/shell/instance_message.hpp"
+#include "services/persistence/defaults_store.hpp"
+
+class QLocalSocket;
 
 namespace quorvane {
+
+// The longest the running instance takes to answer a later launch: a
+// handed-over URL is answered once its save has been tried, and a save waits
+// for another process's settings lock at most the shared lock wait. Past
+// this the launch is answered all the same: its request was carried out.
+inline constexpr std::chrono::milliseconds kInstanceAnswerLimit =
+    std::chrono::duration_cast<std::chrono::milliseconds>(FileDefaultsStore::kSharedLockWait) +
+    std::chrono::seconds(2);
+// How long a later launch waits for that answer: longer than the running
+// instance may take, with room for a loaded machine to connect and send.
+inline constexpr std::chrono::milliseconds kLaunchAnswerWait =
+    kInstanceAnswerLimit + std::chrono::seconds(5);
 
 // Where the instance socket of this user and X display lives: in
 // $XDG_RUNTIME_DIR when it is set, else in a folder of the user's own under
@@ -31,8 +48,11 @@ std::optional<std::filesystem::path> instanceSocketPath(const char* runtimeDirec
 //
 // The server never blocks the GUI thread: each connection carries one framed
 // message (instance_message.hpp), read as it arrives; a malformed or
-// oversized message, or a client that has not finished within two seconds,
-// is dropped; at most eight clients are served at once.
+// oversized message, or a client that has not finished sending it within
+// two seconds, is dropped; at most eight clients are served at once. A
+// message is answered when its handler says so, which may be later than the
+// handler's return; the answers still owed when the instance ends are given
+// then (the requests were taken).
 class SingleInstance : public QObject {
     Q_OBJECT
 
@@ -42,7 +62,10 @@ class SingleInstance : public QObject {
         secondary,    // another process does
         unavailable,  // no lock could be taken: run alone
     };
-    using Handler = std::function<void(const InstanceMessage&)>;
+    // Acknowledges the message to the launch that sent it, once; nothing
+    // when that launch has gone. GUI thread only.
+    using Answer = std::function<void()>;
+    using Handler = std::function<void(const InstanceMessage&, Answer)>;
 
     explicit SingleInstance(std::filesystem::path socketPath, QObject* parent = nullptr);
     ~SingleInstance() override;
@@ -50,23 +73,29 @@ class SingleInstance : public QObject {
     Role role() const { return role_; }
 
     // Primary only: removes a stale socket and listens; `handler` runs on the
-    // GUI thread for every well-formed message. False when listening failed.
+    // GUI thread for every well-formed message and calls its answer when the
+    // message has been taken. False when listening failed.
     bool listen(Handler handler);
 
-    // Secondary only: delivers the message and waits (at most `timeoutMs`)
-    // for the running instance to acknowledge it. False at once for a URL
-    // longer than kInstanceURLCap.
-    bool send(const InstanceMessage& message, int timeoutMs = 3000);
+    // Secondary only: delivers the message and waits (at most `timeout`) for
+    // the running instance to acknowledge it. False at once for a URL longer
+    // than kInstanceURLCap.
+    bool send(const InstanceMessage& message,
+              std::chrono::milliseconds timeout = kLaunchAnswerWait);
 
   private:
     void acceptConnections();
+    void answer(QLocalSocket* socket);
 
     std::filesystem::path socketPath_;
     int lockFd_ = -1;
     Role role_ = Role::unavailable;
+    // Before the server: its clients, ended with it, still report here.
+    int activeClients_ = 0;
+    // Clients whose message was taken and is not answered yet.
+    std::set<QLocalSocket*> owedAnswers_;
     QLocalServer server_;
     Handler handler_;
-    int activeClients_ = 0;
 };
 
 }  // namespace quorvane

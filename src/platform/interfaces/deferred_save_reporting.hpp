@@ -6,13 +6,17 @@
 
 #include "platform/interfaces/save_outcome.hpp"
 #include "platform/interfaces/scheduler.hpp"
+#include "platform/interfaces/touched_record_parts.hpp"
 
 namespace quorvane {
 
-// A value that is still not on disk, with why its last write failed.
+// A value that is still not on disk, with why its last write failed and
+// the parts of the record the user's actions set in it (what is lost when
+// it is never written).
 struct UnwrittenSave {
     std::string key;
     SaveOutcome outcome;
+    TouchedRecordParts touched;
 
     bool operator==(const UnwrittenSave&) const = default;
 };
@@ -43,6 +47,12 @@ class DeferredSaveReporting {
     // its write (a failed one waits for its retry and does not count); true
     // when none does.
     virtual bool waitForPendingWrites(Duration limit) = 0;
+    // The same without waiting: calls `done` once no value set earlier waits
+    // for, or is in, its write (a failed one counts as tried) - on the
+    // writer's own thread, or at once on the caller's when none does. `done`
+    // must only hand the news on (post it) and not call back into the
+    // writer.
+    virtual void whenPendingWritesTried(std::function<void()> done) = 0;
     // Writes every value still pending, failed ones again too, and returns
     // those that still could not be written. The way out of the program
     // goes through it.

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
+
 #include "models/color/color_adjustment.hpp"
+#include "models/color/gamma_ramp.hpp"
 #include "models/color/transfer_tables.hpp"
 #include "models/display/display_snapshot.hpp"
 
@@ -23,6 +26,11 @@ class GammaControlling {
     // apply() does. The store's re-apply and neutral-output roads and the
     // command line's preset apply use it directly.
     virtual void setTransferTables(const TransferTables& tables, DisplayID displayID) = 0;
+
+    // The ramp the display holds now, read back from the hardware (one
+    // request): what any program, this one or another, last put there. None
+    // when it cannot be read.
+    virtual std::optional<GammaRamp> currentRamp(DisplayID displayID) = 0;
 
     // Puts the system's own tables back on every active display: its
     // calibration where its ICC profile carries one, else the identity ramp.

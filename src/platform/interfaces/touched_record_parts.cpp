@@ -44,6 +44,13 @@ std::optional<Date> TouchedRecordParts::askedAt(std::string_view field,
     return latest;
 }
 
+std::set<std::pair<std::string, std::string>> TouchedRecordParts::parts() const {
+    std::set<std::pair<std::string, std::string>> result;
+    for (const auto& [part, askedAt] : parts_)
+        result.insert(part);
+    return result;
+}
+
 void TouchedRecordParts::add(const TouchedRecordParts& other) {
     keepLater(all_, other.all_);
     for (const auto& [part, askedAt] : other.parts_) {

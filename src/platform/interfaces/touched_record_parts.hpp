@@ -2,6 +2,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -41,6 +42,11 @@ class TouchedRecordParts {
     // that replaces an unwritten one carries what that one touched.
     void add(const TouchedRecordParts& other);
     bool empty() const { return !all_ && parts_.empty(); }
+    // Whether every part is touched (a reset, an import).
+    bool isAll() const { return all_.has_value(); }
+    // The parts touched one by one, as (field, entry); an empty entry
+    // stands for the field as a whole.
+    std::set<std::pair<std::string, std::string>> parts() const;
 
     bool operator==(const TouchedRecordParts&) const = default;
 

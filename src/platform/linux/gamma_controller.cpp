@@ -84,6 +84,16 @@ void GammaController::setTransferTables(const TransferTables& tables, DisplayID 
     }
 }
 
+std::optional<GammaRamp> GammaController::currentRamp(DisplayID displayID) {
+    auto lease = connection_->lease();
+    if (!lease)
+        return std::nullopt;
+    const RandrOutput* output = lease->activeOutput(displayID);
+    if (output == nullptr)
+        return std::nullopt;
+    return readCrtcGamma(lease->connection(), output->crtc);
+}
+
 void GammaController::restoreSystemColorSettings() {
     auto lease = connection_->lease();
     if (!lease) {

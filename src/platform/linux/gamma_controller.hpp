@@ -30,6 +30,7 @@ class GammaController final : public GammaControlling {
     TransferTables makeTransferTables(const ColorAdjustment& adjustment) const override;
     void apply(const ColorAdjustment& adjustment, DisplayID displayID) override;
     void setTransferTables(const TransferTables& tables, DisplayID displayID) override;
+    std::optional<GammaRamp> currentRamp(DisplayID displayID) override;
     void restoreSystemColorSettings() override;
 
   private:

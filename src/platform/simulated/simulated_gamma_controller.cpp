@@ -33,6 +33,16 @@ void SimulatedGammaController::setTransferTables(const TransferTables& tables,
     ++writeCount_;
 }
 
+std::optional<GammaRamp> SimulatedGammaController::currentRamp(DisplayID displayID) {
+    std::lock_guard lock(mutex_);
+    if (failures_.contains(displayID) || !knownDisplays_.contains(displayID))
+        return std::nullopt;
+    const auto size = static_cast<std::size_t>(tableSize_);
+    auto found = tables_.find(displayID);
+    return found == tables_.end() ? GammaRamp::identity(size)
+                                  : GammaRamp::fromTables(found->second, size);
+}
+
 void SimulatedGammaController::restoreSystemColorSettings() {
     std::lock_guard lock(mutex_);
     tables_.clear();

@@ -19,6 +19,10 @@ class SimulatedGammaController final : public GammaControlling {
     TransferTables makeTransferTables(const ColorAdjustment& adjustment) const override;
     void apply(const ColorAdjustment& adjustment, DisplayID displayID) override;
     void setTransferTables(const TransferTables& tables, DisplayID displayID) override;
+    // The written tables at the controller's size, or the identity ramp
+    // where none were written; none for an unknown display or while a
+    // failure is injected.
+    std::optional<GammaRamp> currentRamp(DisplayID displayID) override;
     // Forgets every written table (the displays show the system's own again).
     void restoreSystemColorSettings() override;
 

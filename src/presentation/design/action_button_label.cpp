@@ -7,9 +7,9 @@
 namespace quorvane {
 
 double actionButtonHeight(const ActionButtonLabel& label, QuorvaneTextSize size,
-                          double titleHeight) {
+                          double labelHeight) {
     const ButtonInsets insets = buttonInsets(ButtonShape::chip);
-    const double content = std::max(label.symbolTileSide, titleHeight);
+    const double content = std::max(label.symbolTileSide, labelHeight);
     return std::max(buttonMinHeight(ButtonShape::chip, size), content + 2 * insets.vertical);
 }
 

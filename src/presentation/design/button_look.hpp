@@ -53,4 +53,13 @@ struct ButtonInsets {
 ButtonInsets buttonInsets(ButtonShape shape);
 double buttonCornerRadius(ButtonShape shape, double height);
 
+// A frame of its own for a button whose place sets it apart from the chips
+// (the panel footer's): the room around the label, the least height at
+// every text size and the corner radius.
+struct ButtonFrame {
+    ButtonInsets insets;
+    double minHeight = 0;
+    double cornerRadius = 0;
+};
+
 }  // namespace quorvane

@@ -25,6 +25,10 @@ struct ReferenceLayout {
     // of their size before the end is cut.
     static constexpr int kPreviewTextLines = 2;
     static constexpr double kPreviewTextMinimumScale = 0.86;
+    // A status metric's value: two lines, shrinking to 82 % before the end
+    // is cut (a long mode label keeps its refresh rate).
+    static constexpr int kMetricValueLines = 2;
+    static constexpr double kMetricValueMinimumScale = 0.82;
 
     bool operator==(const ReferenceLayout&) const = default;
 

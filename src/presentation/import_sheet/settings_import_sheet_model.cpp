@@ -19,12 +19,6 @@ SettingsImportSheetModel::SettingsImportSheetModel(QuorvaneSettingsImportDraft d
       localHotKeyState_(std::move(localHotKeyState)),
       targetByImportedIdentity_(initialImportTargets(draft_, visibleDisplays_)) {}
 
-void SettingsImportSheetModel::setVisibleDisplays(std::vector<DisplaySnapshot> displays,
-                                                  Aliases aliases) {
-    visibleDisplays_ = std::move(displays);
-    aliases_ = std::move(aliases);
-}
-
 bool SettingsImportSheetModel::selectionSwitchEnabled() const {
     return mode_ == QuorvaneSettingsImportMode::fullWithDisplayMapping &&
            draft_.importedSelectedDisplayIdentityRawValue.has_value();

@@ -28,10 +28,9 @@ struct SettingsImportVisibleTarget {
 // the target picked for each imported display and the selection-move switch,
 // over the draft and the displays connected now. Nothing here writes to the
 // store. The skip value (kSkipImportTarget) lives only in the picked targets:
-// every value handed on reads it as "no target". The connected displays may be
-// replaced while the sheet is open without losing what the user picked, so a
-// target that disappears or becomes ambiguous shows as invalid and blocks
-// Import.
+// every value handed on reads it as "no target". The connected displays are
+// those of the moment the sheet opened: a display that comes or goes while
+// it is open is left to the store's own check at import.
 class SettingsImportSheetModel {
   public:
     using Aliases = std::map<std::string, std::string>;
@@ -45,8 +44,6 @@ class SettingsImportSheetModel {
     const QuorvaneSettingsImportDraft& draft() const { return draft_; }
     const std::vector<DisplaySnapshot>& visibleDisplays() const { return visibleDisplays_; }
     const QuorvaneLocalHotKeyImportState& localHotKeyState() const { return localHotKeyState_; }
-    // The connected displays changed: the choices stay as they are.
-    void setVisibleDisplays(std::vector<DisplaySnapshot> displays, Aliases aliases);
 
     QuorvaneSettingsImportMode mode() const { return mode_; }
     // Keeps the picked targets and the switch.

@@ -47,12 +47,38 @@ std::string_view importModeSegmentLabel(QuorvaneSettingsImportMode mode) {
 std::string_view importModeDescription(QuorvaneSettingsImportMode mode) {
     if (mode == QuorvaneSettingsImportMode::globalOnly) {
         return "프리셋과 작업 모드 단축키 바인딩 등 공통 설정만 가져오되 단축키 켜짐 상태와 비상 "
-               "복구 단축키는 이 컴퓨터의 로컬 설정을 유지합니다. 현재 컴퓨터의 화면별 색상값과 "
+               "복구 단축키는 이 컴퓨터의 로컬 설정을 유지합니다. 이 컴퓨터의 화면별 색상값과 "
                "선택 디스플레이는 그대로 둡니다.";
     }
     return "프리셋과 작업 모드 단축키 바인딩을 가져오되 단축키 켜짐 상태와 비상 복구 단축키는 이 "
            "컴퓨터의 로컬 설정을 유지합니다. 화면별 색상값은 아래에서 고른 현재 디스플레이에만 "
            "연결합니다.";
+}
+
+std::vector<ImportMappingNotice> importMappingNotices(const SettingsImportSheetModel& model) {
+    using Kind = ImportMappingNoticeKind;
+    std::vector<ImportMappingNotice> notices;
+    if (model.mode() == QuorvaneSettingsImportMode::globalOnly)
+        return notices;
+    if (!model.duplicateTargetIdentityRawValues().empty()) {
+        notices.push_back({Kind::duplicateTarget, "exclamationmark.triangle",
+                           ColorRole::systemOrange,
+                           "같은 현재 디스플레이를 두 줄 이상에 선택했습니다. 한 디스플레이에는 "
+                           "하나의 저장 색상값만 연결할 수 있어요."});
+    }
+    if (const int shared = model.sharedIdentityCount(); shared > 0) {
+        notices.push_back({Kind::lookAlike, "info.circle", ColorRole::secondary,
+                           "동일하게 보이는 모니터 " + formatDecimal(shared) +
+                               "개는 가져오기 대상에서 제외했습니다. 별칭은 이름표일 뿐 자동 매핑 "
+                               "증거가 아니므로, 잘못된 화면에 설정이 붙지 않게 먼저 눈으로 "
+                               "구분을 확인하세요."});
+    }
+    if (!model.invalidSelectedTargetIdentityRawValues().empty()) {
+        notices.push_back({Kind::invalidTarget, "exclamationmark.triangle", ColorRole::systemOrange,
+                           "구분이 불확실한 디스플레이가 선택되어 가져올 수 없습니다. 해당 줄은 "
+                           "건너뛰기로 바꿔주세요."});
+    }
+    return notices;
 }
 
 std::string_view changePlanLabel(QuorvaneChangePlanControlPath path) {

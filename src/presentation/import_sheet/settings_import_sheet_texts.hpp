@@ -10,6 +10,7 @@
 #include "models/settings/quorvane_local_hot_key_import_state.hpp"
 #include "models/settings/quorvane_preferences.hpp"
 #include "models/settings/quorvane_settings_import_mode.hpp"
+#include "presentation/design/color_role.hpp"
 #include "presentation/design/fit_arrangement.hpp"
 
 namespace quorvane {
@@ -29,6 +30,22 @@ std::vector<SettingsImportSummaryTile> settingsImportSummaryTiles(
 
 std::string_view importModeSegmentLabel(QuorvaneSettingsImportMode mode);
 std::string_view importModeDescription(QuorvaneSettingsImportMode mode);
+
+// A notice under the display-mapping rows: its symbol, drawn before the
+// text and never read out, the colour of both, and the text.
+enum class ImportMappingNoticeKind { duplicateTarget, lookAlike, invalidTarget };
+struct ImportMappingNotice {
+    ImportMappingNoticeKind kind = ImportMappingNoticeKind::duplicateTarget;
+    std::string_view symbol;
+    ColorRole color = ColorRole::secondary;
+    std::string text;
+
+    bool operator==(const ImportMappingNotice&) const = default;
+};
+// The notices that hold for the sheet now, in the order shown: one display
+// picked on two rows, look-alike monitors left out of the targets, a picked
+// target that is not safely connected. A common-only import shows none.
+std::vector<ImportMappingNotice> importMappingNotices(const SettingsImportSheetModel& model);
 
 // The Korean label of each classification a change-plan entry carries.
 std::string_view changePlanLabel(QuorvaneChangePlanControlPath path);

@@ -8,6 +8,7 @@ namespace quorvane {
 namespace {
 
 constexpr double kValueRounding = 1'000'000.0;
+constexpr double kPagesPerRange = 10;
 
 }  // namespace
 
@@ -18,6 +19,12 @@ SliderScale::SliderScale(double lower, double upper, double step)
         const double steps = std::ceil((upper_ - lower_) / step_ - 1e-9);
         maximumPosition_ = static_cast<int>(steps) * kPositionsPerStep;
     }
+}
+
+int SliderScale::pagePositions() const {
+    const double steps = double(maximumPosition_) / kPositionsPerStep;
+    const int pageSteps = std::max(1, static_cast<int>(std::lround(steps / kPagesPerRange)));
+    return pageSteps * kPositionsPerStep;
 }
 
 int SliderScale::position(double value) const {

@@ -13,6 +13,10 @@ class SliderScale {
     SliderScale(double lower, double upper, double step);
 
     int maximumPosition() const { return maximumPosition_; }
+    // A page (Page Up/Down, a click beside the thumb): the whole number of
+    // steps nearest a tenth of the range, at least one, so a page keeps the
+    // value on the grid the nudges and arrow keys keep.
+    int pagePositions() const;
     // The nearest position, clamped to the slider's ends.
     int position(double value) const;
     // The value of a position, clamped to the range and rounded to millionths.

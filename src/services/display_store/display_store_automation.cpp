@@ -11,9 +11,15 @@ bool DisplayStore::handleAutomationURL(std::string_view url) {
     // the folder yet, and the same URL again must then not pass for a copy.
     takeInPreferencesSavedElsewhere();
     QuorvaneAutomationURLDispatchResult result;
+    // A repeat is a copy only while the screen still shows what the first
+    // one left there: a command line killed between its ramps and its save
+    // changed the screen and told nobody.
+    const auto currentRamp = [this](DisplayID displayID) {
+        return gammaController_->currentRamp(displayID);
+    };
     try {
         result = automationURLCoordinator_.dispatch(url, scheduler_->monotonicNow(),
-                                                    scheduler_->wallNow());
+                                                    scheduler_->wallNow(), currentRamp);
     } catch (const QuorvaneAutomationURLError& error) {
         // Nothing is remembered, so a corrected or repeated URL is never
         // suppressed.
@@ -26,8 +32,12 @@ bool DisplayStore::handleAutomationURL(std::string_view url) {
     }
     const auto dispatch = *result.dispatch;
     const auto execution = executeAutomationCommand(dispatch.command);
-    if (execution.recordsDispatch)
-        automationURLCoordinator_.recordHandled(dispatch);
+    if (execution.recordsDispatch) {
+        ShownRamps shown;
+        for (const auto displayID : execution.wroteTo)
+            shown[displayID] = currentRamp(displayID);
+        automationURLCoordinator_.recordHandled(dispatch, std::move(shown));
+    }
     return execution.succeeded;
 }
 
@@ -36,11 +46,11 @@ AutomationCommandExecutionResult DisplayStore::executeAutomationCommand(
     switch (command.kind) {
         case QuorvaneAutomationCommand::Kind::open:
             setStatusMessage("Quorvane 자동화 URL을 받았습니다");
-            return {true, true};
+            return {true, true, {}};
         case QuorvaneAutomationCommand::Kind::diagnostics:
             setStatusMessage(
                 "진단 자동화 URL을 받았습니다. 설정 > 지원에서 리포트 미리보기를 확인하세요");
-            return {true, true};
+            return {true, true, {}};
         case QuorvaneAutomationCommand::Kind::applySafePreset:
             break;
     }
@@ -48,10 +58,10 @@ AutomationCommandExecutionResult DisplayStore::executeAutomationCommand(
         setStatusMessage(
             "URL 프리셋 자동화가 꺼져 있습니다. 설정에서 먼저 켜야 외부 링크가 저장 색상값을 "
             "적용합니다.");
-        return {false, false};
+        return {false, false, {}};
     }
-    const auto applied = applyAutomationPreset(command.presetQuery, command.target);
-    return {applied.succeeded, applied.succeeded || applied.appliedAny};
+    auto applied = applyAutomationPreset(command.presetQuery, command.target);
+    return {applied.succeeded, applied.succeeded || applied.appliedAny, std::move(applied.wroteTo)};
 }
 
 AutomationPresetApplyResult DisplayStore::applyAutomationPreset(

@@ -83,6 +83,7 @@ AutomationPresetApplyResult DisplayStore::applyAutomationPreset(
     const auto shown =
         softwareColorCorrectionEnabled_ ? preset.adjustment : ColorAdjustment::neutral();
     int appliedCount = 0;
+    std::vector<DisplayID> wroteTo;
     std::vector<std::string> failedNames;
     std::set<std::string> undoRecorded;
     for (const auto& target : targets) {
@@ -96,6 +97,7 @@ AutomationPresetApplyResult DisplayStore::applyAutomationPreset(
         autoApplyTracker_.appliedSignatures[displayInstanceKey(targetIdentity, target.id)] =
             shown.stableApplySignature();
         ++appliedCount;
+        wroteTo.push_back(target.id);
     }
     if (appliedCount > 0)
         savePreferences();
@@ -124,7 +126,7 @@ AutomationPresetApplyResult DisplayStore::applyAutomationPreset(
     setStatusMessage(text);
     appendRecoveryJournalEntry(makeJournalEntry(status, "자동화 프리셋", statusMessage_, detail,
                                                 recoveryJournalTargets(targets)));
-    return {failedNames.empty(), appliedCount > 0};
+    return {failedNames.empty(), appliedCount > 0, std::move(wroteTo)};
 }
 
 }  // namespace quorvane

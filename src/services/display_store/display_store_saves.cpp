@@ -76,7 +76,8 @@ std::vector<UnwrittenSave> DisplayStore::heldSaves() const {
         return {};
     auto error = preferencesStore_->lastReadError().value_or(
         DefaultsStoreError{DefaultsStoreError::Kind::unreadable, {}, {}});
-    return {{UserDefaultsPreferencesStore::standardStorageKey(), SaveOutcome::failed(error)}};
+    return {{UserDefaultsPreferencesStore::standardStorageKey(), SaveOutcome::failed(error),
+             preferencesTouched_}};
 }
 
 bool DisplayStore::preferencesSaveHeld() {

@@ -123,14 +123,16 @@ struct AutomationLookupResult {
 
 struct AutomationCommandExecutionResult {
     bool succeeded = false;
-    bool recordsDispatch = false;  // the URL counts for duplicate suppression
+    bool recordsDispatch = false;    // the URL counts for duplicate suppression
+    std::vector<DisplayID> wroteTo;  // displays whose ramps the command wrote
 
     bool operator==(const AutomationCommandExecutionResult&) const = default;
 };
 
 struct AutomationPresetApplyResult {
-    bool succeeded = false;   // no display failed
-    bool appliedAny = false;  // at least one display received and stored the preset
+    bool succeeded = false;          // no display failed
+    bool appliedAny = false;         // at least one display received and stored the preset
+    std::vector<DisplayID> wroteTo;  // displays whose ramps took the preset
 
     bool operator==(const AutomationPresetApplyResult&) const = default;
 };

@@ -104,6 +104,7 @@ bool BackgroundDefaultsWriter::keepsUndecodableAside(std::string_view key) const
 }
 
 bool BackgroundDefaultsWriter::removeKey(std::string_view key) {
+    std::vector<std::function<void()>> due;
     {
         std::unique_lock lock(mutex_);
         if (auto found = pending_.find(key); found != pending_.end())
@@ -112,7 +113,10 @@ bool BackgroundDefaultsWriter::removeKey(std::string_view key) {
             failed_.erase(found);
         // A write already under way would bring the key back after the removal.
         waitUntilWritten(lock, key);
+        due = takeDueTriedCalls();
     }
+    for (auto& call : due)
+        call();
     return disk_->removeKey(key);
 }
 
@@ -158,6 +162,23 @@ bool BackgroundDefaultsWriter::waitForPendingWrites(Duration limit) {
     return written_.wait_for(lock, limit, [&] { return pending_.empty() && !writing_; });
 }
 
+void BackgroundDefaultsWriter::whenPendingWritesTried(std::function<void()> done) {
+    {
+        std::lock_guard lock(mutex_);
+        if (!pending_.empty() || writing_) {
+            triedCalls_.push_back(std::move(done));
+            return;
+        }
+    }
+    done();
+}
+
+std::vector<std::function<void()>> BackgroundDefaultsWriter::takeDueTriedCalls() {
+    if (!pending_.empty() || writing_)
+        return {};
+    return std::exchange(triedCalls_, {});
+}
+
 std::vector<UnwrittenSave> BackgroundDefaultsWriter::flushPendingSaves() {
     std::unique_lock lock(mutex_);
     requeueFailedValues();
@@ -166,7 +187,7 @@ std::vector<UnwrittenSave> BackgroundDefaultsWriter::flushPendingSaves() {
     std::vector<UnwrittenSave> unwritten;
     for (auto& [key, value] : failed_) {
         value.givenUp = true;
-        unwritten.push_back({key, value.outcome});
+        unwritten.push_back({key, value.outcome, value.value.touched});
     }
     return unwritten;
 }
@@ -299,6 +320,12 @@ void BackgroundDefaultsWriter::run() {
         armRetry();
         writing_.reset();
         written_.notify_all();
+        if (auto due = takeDueTriedCalls(); !due.empty()) {
+            lock.unlock();
+            for (auto& call : due)
+                call();
+            lock.lock();
+        }
     }
 }
 

@@ -94,6 +94,7 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     void setBeforeWriteHook(BeforeWriteHook hook);
     bool hasUnwrittenValues() const override;
     bool waitForPendingWrites(Duration limit) override;
+    void whenPendingWritesTried(std::function<void()> done) override;
 
     // Returns once every value set before the call, and every failed one, has
     // been tried once more; what still failed is returned.
@@ -130,6 +131,10 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     // Waits (holding `lock`) until nothing is pending or being written for
     // `key`, or for any key when `key` is empty.
     void waitUntilWritten(std::unique_lock<std::mutex>& lock, std::string_view key);
+    // Holds mutex_: the calls of whenPendingWritesTried() that are due now
+    // that nothing waits for or is in its write, taken out to be made once
+    // the mutex is let go.
+    std::vector<std::function<void()>> takeDueTriedCalls();
 
     std::shared_ptr<DefaultsStoring> disk_;
     mutable std::mutex mutex_;
@@ -153,6 +158,7 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     FailureHandler failureHandler_;
     WrittenHandler writtenHandler_;
     KeptCopyHandler keptCopyHandler_;
+    std::vector<std::function<void()>> triedCalls_;
     BeforeWriteHook beforeWrite_;
     bool stopping_ = false;
     std::thread thread_;

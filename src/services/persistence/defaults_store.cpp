@@ -251,17 +251,18 @@ std::string copyTimestamp() {
     return text;
 }
 
+// When a file was written, to the nanosecond, as its modification time.
+using FileTime = std::pair<std::int64_t, std::int64_t>;
+
 // One copy kept aside of a key's record: "<file name>.unreadable-<stamp>"
 // or, for a later copy in the same second, "...-<stamp>-<attempt>".
 struct KeptCopy {
     std::string name;
     std::string stamp;
     int attempt = 1;
-
-    // Oldest first: the stamps sort by time, then a second's copies in turn.
-    bool operator<(const KeptCopy& other) const {
-        return std::tie(stamp, attempt) < std::tie(other.stamp, other.attempt);
-    }
+    // When the copy was written, from the file itself: the stamp in its name
+    // is only what the clock said, and a copy is written once.
+    FileTime writtenAt{0, 0};
 };
 
 constexpr std::string_view kCopyInfix = ".unreadable-";
@@ -288,7 +289,14 @@ std::optional<KeptCopy> keptCopyNamed(std::string_view name, std::string_view pr
     return copy;
 }
 
-// The copies of the record in `fileName` kept aside in `folder`, oldest first.
+std::optional<FileTime> writtenAt(const fs::path& file) {
+    struct stat info {};
+    if (::lstat(file.c_str(), &info) != 0)
+        return std::nullopt;
+    return FileTime{info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+}
+
+// The copies of the record in `fileName` kept aside in `folder`.
 std::vector<KeptCopy> keptCopies(const fs::path& folder, const std::string& fileName) {
     const std::string prefix = fileName + std::string(kCopyInfix);
     std::vector<KeptCopy> copies;
@@ -297,11 +305,28 @@ std::vector<KeptCopy> keptCopies(const fs::path& folder, const std::string& file
     if (error)
         return copies;
     for (const auto& entry : entries) {
-        if (auto copy = keptCopyNamed(entry.path().filename().native(), prefix))
-            copies.push_back(std::move(*copy));
+        auto copy = keptCopyNamed(entry.path().filename().native(), prefix);
+        if (!copy)
+            continue;
+        if (const auto time = writtenAt(entry.path()))
+            copy->writtenAt = *time;
+        copies.push_back(std::move(*copy));
     }
-    std::sort(copies.begin(), copies.end());
     return copies;
+}
+
+// Orders `copies` by when they were made, oldest first, given when the
+// newest copy was: a copy written at a later time than that one was made
+// before the clock was set back, so it is older than every copy made since,
+// however far ahead its date. Copies written at one moment (the clock's
+// resolution) follow their names' stamps and attempts.
+void sortByWhenMade(std::vector<KeptCopy>& copies, FileTime newest) {
+    std::sort(copies.begin(), copies.end(), [newest](const KeptCopy& a, const KeptCopy& b) {
+        const bool aSinceTheStep = a.writtenAt <= newest;
+        const bool bSinceTheStep = b.writtenAt <= newest;
+        return std::tie(aSinceTheStep, a.writtenAt, a.stamp, a.attempt) <
+               std::tie(bSinceTheStep, b.writtenAt, b.stamp, b.attempt);
+    });
 }
 
 // Whether `file` is a regular file holding exactly `bytes`.
@@ -315,14 +340,15 @@ bool holdsExactly(const fs::path& file, std::string_view bytes) {
     return held && *held == bytes;
 }
 
-// After a new copy: removes the oldest of `earlier` (the copies made before
-// it, oldest first) until it and they make kKeptCopiesPerRecord. The new
-// copy is never among them, whatever its stamp: a clock set back must not
-// remove the copy a save just named.
-void removeOldCopies(const fs::path& folder, const std::vector<KeptCopy>& earlier) {
+// After the new copy `made`: removes the oldest of `earlier` (the copies
+// made before it) until it and they make kKeptCopiesPerRecord. The new copy
+// is never among them, whatever its stamp: a clock set back must not remove
+// the copy a save just named.
+void removeOldCopies(const fs::path& folder, std::vector<KeptCopy> earlier, const fs::path& made) {
     const std::size_t keep = FileDefaultsStore::kKeptCopiesPerRecord - 1;
     if (earlier.size() <= keep)
         return;
+    sortByWhenMade(earlier, writtenAt(made).value_or(FileTime{INT64_MAX, 0}));
     for (std::size_t index = 0; index < earlier.size() - keep; ++index)
         ::unlink((folder / earlier[index].name).c_str());
 }
@@ -601,7 +627,7 @@ SaveOutcome FileDefaultsStore::keepCopyAside(std::string_view key, std::string_v
     for (int attempt = 1; attempt <= kMaxCopiesPerSecond; ++attempt) {
         const std::string name = attempt == 1 ? base : base + "-" + std::to_string(attempt);
         if (writeNewFile(writeCall_, folder_ / name, bytes)) {
-            removeOldCopies(folder_, copies);
+            removeOldCopies(folder_, std::move(copies), folder_ / name);
             syncFolder(folder_);
             return {std::nullopt, name};
         }

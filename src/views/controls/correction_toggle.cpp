@@ -7,6 +7,7 @@
 
 #include "services/display_store/display_store.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/store_bridge.hpp"
 #include "views/view_context.hpp"
@@ -25,6 +26,8 @@ CorrectionToggle::CorrectionToggle(ViewContext& context, bool compact, QWidget* 
     column->setContentsMargins(inset, inset, inset, inset);
     column->setSpacing(compact ? 4 : 6);
     column->addWidget(toggle_);
+    // A screen reader's Toggle flips the setting, not only the box.
+    readAsToggleButton(toggle_);
     column->addWidget(state_);
     state_->setSecondary(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);

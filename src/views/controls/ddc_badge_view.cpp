@@ -39,7 +39,12 @@ DDCBadgeView::DDCBadgeView(Theme& theme, bool showDetail, QWidget* parent)
 }
 
 bool DDCBadgeView::showsSpinner() const {
-    return DDCBadgePresentation::showsSpinner(badge_);
+    return spinsWhileChecking_ && DDCBadgePresentation::showsSpinner(badge_);
+}
+
+void DDCBadgeView::setSpinsWhileChecking(bool spins) {
+    spinsWhileChecking_ = spins;
+    setBadge(badge_);
 }
 
 bool DDCBadgeView::showsDetail() const {

@@ -25,6 +25,9 @@ class DDCBadgeView : public QWidget {
     DDCBadgeView(Theme& theme, bool showDetail, QWidget* parent = nullptr);
 
     void setBadge(const DDCCapabilityBadge& badge);
+    // Off, the badge's own symbol stands while a probe runs too (the panel's
+    // status line names it as its label's symbol).
+    void setSpinsWhileChecking(bool spins);
     const DDCCapabilityBadge& badge() const { return badge_; }
     bool showsSpinner() const;
     bool showsDetail() const;
@@ -37,6 +40,7 @@ class DDCBadgeView : public QWidget {
 
     Theme& theme_;
     bool showDetail_;
+    bool spinsWhileChecking_ = true;
     DDCCapabilityBadge badge_;
     BusySpinner* spinner_;
     SymbolImage* symbol_;

@@ -28,8 +28,6 @@ namespace quorvane {
 namespace {
 
 constexpr double kMonitorStep = 0.01;
-// A page step (Page Up/Down, a click beside the thumb) is a tenth of the range.
-constexpr int kPagesPerRange = 10;
 // Room above and below a row.
 constexpr int kRowInset = 4;
 
@@ -199,8 +197,7 @@ void NativeSliderRow::build(SliderRowKind kind) {
     WheelGuard::install(slider_);
     slider_->setRange(0, scale_.maximumPosition());
     slider_->setSingleStep(SliderScale::kPositionsPerStep);
-    slider_->setPageStep(
-        std::max(SliderScale::kPositionsPerStep, scale_.maximumPosition() / kPagesPerRange));
+    slider_->setPageStep(scale_.pagePositions());
     setSpokenName(slider_, toQString(spec_.title));
     setSpokenDescription(slider_,
                          toQString(sliderAccessibilityHint(spec_.title, spec_.subtitle, kind)));

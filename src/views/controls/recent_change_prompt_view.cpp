@@ -90,6 +90,7 @@ RecentChangePromptView::RecentChangePromptView(ViewContext& context, bool compac
           this)),
       headingRow_(new FitToWidth(7, 4, this)),
       outer_(new FitToWidth(compact ? 9 : 12, compact ? 8 : 10, this)) {
+    headingRow_->setRowAlignment(Qt::AlignBaseline);
     headingRow_->addWidget(heading_);
     headingRow_->addWidget(pill_);
 

@@ -1,12 +1,11 @@
 #include "views/controls/recovery_journal_view.hpp"
 
-#include <cmath>
-
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
 
 #include "presentation/controls/recovery_journal_presentation.hpp"
+#include "views/design/baseline_row_layout.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
@@ -73,25 +72,27 @@ QWidget* RecoveryJournalView::buildRow(const QuorvaneRecoveryJournalEntry& entry
     const int inset = compact_ ? 8 : 10;
     row->setContentsMargins(inset, inset, inset, inset);
     row->setSpacing(compact_ ? 7 : 10);
+    const Style wordStyle = compact_ ? Style::caption : Style::body;
     auto* icon = new SymbolImage(look.symbol, card);
-    // The icon column grows with the text beside it, as the symbol would.
-    followTheme(theme_, icon, [this, icon, color = look.color] {
+    // The symbol is the size of the status word and centred on its line, in
+    // a column of a fixed width, so every row's texts start at the same x.
+    followTheme(theme_, icon, [this, icon, wordStyle, color = look.color] {
         icon->setColor(theme_.color(color));
-        icon->setFixedSide(static_cast<int>(std::lround((compact_ ? 16 : 20) * theme_.scale())));
+        icon->setFont(theme_.font(wordStyle, QFont::DemiBold));
     });
-    icon->setContentsMargins(0, 1, 0, 0);
+    icon->setFixedWidth(compact_ ? 16 : 20);
     row->addWidget(icon, 0, Qt::AlignTop);
 
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
-    auto* titleLine = new QHBoxLayout;
+    // The status word and the action title stand on one baseline.
+    auto* titleLine = new BaselineRowLayout;
     titleLine->setSpacing(6);
-    titleLine->addWidget(wrapped(theme_, look.word, compact_ ? Style::caption : Style::body,
-                                 QFont::DemiBold, false, card),
-                         0, Qt::AlignTop);
+    titleLine->addWidget(wrapped(theme_, look.word, wordStyle, QFont::DemiBold, false, card), 0,
+                         Qt::AlignTop);
     auto* action = wrapped(theme_, entry.actionTitle, compact_ ? Style::caption2 : Style::caption,
                            QFont::Normal, true, card);
-    titleLine->addWidget(action, 1, Qt::AlignBottom);
+    titleLine->addWidget(action, 1, Qt::AlignTop);
     titleLine->addSpacing(4);
     texts->addLayout(titleLine);
     texts->addWidget(wrapped(theme_, entry.summary, compact_ ? Style::caption2 : Style::caption,

@@ -68,9 +68,10 @@ RGBCurveCoordinateEditor::RGBCurveCoordinateEditor(Theme& theme, Read read, Writ
     column->setContentsMargins(12, 12, 12, 12);
     column->setSpacing(10);
 
-    // The title and hint beside the channel picker while both fit, else above it.
+    // The title and hint beside the channel picker while both fit, else
+    // above it; side by side the title and the segments share a baseline.
     auto* headerRow = new FitToWidth(10, 7, this);
-    headerRow->setRowAlignment(Qt::AlignTop);
+    headerRow->setRowAlignment(Qt::AlignBaseline);
     auto* header = new QWidget(headerRow);
     auto* headerColumn = new QVBoxLayout(header);
     headerColumn->setContentsMargins(0, 0, 0, 0);

@@ -7,7 +7,9 @@
 #include <algorithm>
 
 #include "views/design/accessible_role.hpp"
+#include "views/design/choice_tab_stop.hpp"
 #include "views/design/spoken_text.hpp"
+#include "views/design/text_baseline.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
 #include "views/design/toggle_button_accessible.hpp"
@@ -21,7 +23,7 @@ constexpr int kVerticalPadding = 3;
 
 // One segment: the chosen one sits on the accent fill in bold ink, the
 // others on the card surface; neighbours share their border line.
-class Segment final : public QAbstractButton {
+class Segment final : public QAbstractButton, public TextBaselined {
   public:
     Segment(Theme& theme, const QString& text, bool first, QWidget* parent)
         : QAbstractButton(parent), theme_(theme), first_(first) {
@@ -47,6 +49,11 @@ class Segment final : public QAbstractButton {
         return {metrics.horizontalAdvance(text()) + 2 * kHorizontalPadding + 2, height};
     }
     QSize minimumSizeHint() const override { return sizeHint(); }
+    // The label is centred in the segment; a row aligned on the first text
+    // baseline lines up with it.
+    std::optional<int> firstBaseline(int) const override {
+        return centredTextBaseline(font(), text(), sizeHint().height());
+    }
 
   protected:
     void paintEvent(QPaintEvent*) override {
@@ -101,6 +108,7 @@ SettingsSegmentedPicker::SettingsSegmentedPicker(Theme& theme, const std::vector
         row->addWidget(segment);
     }
     connect(group_, &QButtonGroup::idClicked, this, &SettingsSegmentedPicker::picked);
+    keepTabStopOnChoice(group_);
 }
 
 int SettingsSegmentedPicker::selected() const {

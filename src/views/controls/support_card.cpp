@@ -24,66 +24,70 @@ SupportCard::SupportCard(Theme& theme, QuorvaneDisplaySupportSummary summary,
       column_(new QVBoxLayout(this)) {
     column_->setContentsMargins(0, 4, 0, 4);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    // What is built follows the theme in place; only a new summary rebuilds.
-    rebuild();
+    // Built once; a new summary changes it in place, so a button the user
+    // pressed keeps the focus.
+    build();
+    showSummary();
 }
 
 void SupportCard::setSummary(QuorvaneDisplaySupportSummary summary) {
     if (summary == summary_)
         return;
     summary_ = std::move(summary);
-    rebuild();
+    showSummary();
 }
 
-void SupportCard::rebuild() {
-    if (content_) {
-        content_->hide();
-        content_->deleteLater();
-    }
-    content_ = new QWidget(this);
-    auto* stack = new QVBoxLayout(content_);
-    stack->setContentsMargins(0, 0, 0, 0);
-    stack->setSpacing(10);
-
+void SupportCard::build() {
+    column_->setSpacing(0);
     auto* statusLine = new QHBoxLayout;
     statusLine->setSpacing(10);
-    auto* badge = new SupportStatusLabel(theme_, summary_.overallStatus, true, content_);
-    followTheme(theme_, badge, [this, badge] {
-        badge->setLabelFont(theme_.font(QuorvaneFontStyle::caption, QFont::DemiBold));
+    badge_ = new SupportStatusLabel(theme_, summary_.overallStatus, true, this);
+    followTheme(theme_, badge_, [this] {
+        badge_->setLabelFont(theme_.font(QuorvaneFontStyle::caption, QFont::DemiBold));
     });
-    statusLine->addWidget(badge, 0, Qt::AlignTop);
+    statusLine->addWidget(badge_, 0, Qt::AlignTop);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(4);
     texts->addWidget(themedLabel(theme_, QStringLiteral("지금 할 수 있는 조정"),
-                                 QuorvaneFontStyle::subheadline, QFont::DemiBold, false, content_));
-    texts->addWidget(themedLabel(theme_, QString::fromStdString(summary_.overallMessage),
-                                 QuorvaneFontStyle::caption, QFont::Normal, true, content_));
+                                 QuorvaneFontStyle::subheadline, QFont::DemiBold, false, this));
+    message_ =
+        themedLabel(theme_, QString(), QuorvaneFontStyle::caption, QFont::Normal, true, this);
+    texts->addWidget(message_);
     statusLine->addLayout(texts, 1);
     statusLine->addSpacing(8);
-    stack->addLayout(statusLine);
+    column_->addLayout(statusLine);
+    column_->addSpacing(10);
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(8);
-    details_ = new QPushButton(QStringLiteral("자세히 보기"), content_);
+    details_ = new QPushButton(QStringLiteral("자세히 보기"), this);
     details_->setToolTip(QStringLiteral("무엇을 먼저 조정할지와 확인 순서를 봅니다."));
     connect(details_, &QPushButton::clicked, this, [this] {
         if (onOpenDiagnostics_)
             onOpenDiagnostics_();
     });
     buttons->addWidget(details_);
-    hardware_ = nullptr;
-    if (SupportPresentation::offersHardwareButton(summary_)) {
-        hardware_ = new QPushButton(QStringLiteral("모니터 설정 열기"), content_);
-        hardware_->setToolTip(QStringLiteral("확인된 모니터 조정 화면으로 이동합니다."));
-        connect(hardware_, &QPushButton::clicked, this, [this] {
-            if (onOpenHardware_)
-                onOpenHardware_();
-        });
-        buttons->addWidget(hardware_);
-    }
+    hardware_ = new QPushButton(QStringLiteral("모니터 설정 열기"), this);
+    hardware_->setToolTip(QStringLiteral("확인된 모니터 조정 화면으로 이동합니다."));
+    connect(hardware_, &QPushButton::clicked, this, [this] {
+        if (onOpenHardware_)
+            onOpenHardware_();
+    });
+    buttons->addWidget(hardware_);
     buttons->addStretch(1);
-    stack->addLayout(buttons);
-    column_->addWidget(content_);
+    column_->addLayout(buttons);
+}
+
+void SupportCard::showSummary() {
+    badge_->setStatus(summary_.overallStatus);
+    if (const QString message = QString::fromStdString(summary_.overallMessage);
+        message_->text() != message)
+        message_->setText(message);
+    hardware_->setVisible(SupportPresentation::offersHardwareButton(summary_));
+}
+
+QPushButton* SupportCard::hardwareButton() const {
+    return hardware_->isHidden() ? nullptr : hardware_;
 }
 
 }  // namespace quorvane

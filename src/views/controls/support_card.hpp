@@ -10,7 +10,9 @@ class QVBoxLayout;
 
 namespace quorvane {
 
+class SupportStatusLabel;
 class Theme;
+class WrappingLabel;
 
 // The short form of the health check for a display's start page: the overall
 // status as a badge (read out by its label), "지금 할 수 있는 조정" with the
@@ -28,17 +30,19 @@ class SupportCard : public QWidget {
     void setSummary(QuorvaneDisplaySupportSummary summary);
     QPushButton* detailsButton() const { return details_; }
     // Null when the summary offers no monitor-settings action.
-    QPushButton* hardwareButton() const { return hardware_; }
+    QPushButton* hardwareButton() const;
 
   private:
-    void rebuild();
+    void build();
+    void showSummary();
 
     Theme& theme_;
     QuorvaneDisplaySupportSummary summary_;
     std::function<void()> onOpenDiagnostics_;
     std::function<void()> onOpenHardware_;
     QVBoxLayout* column_;
-    QWidget* content_ = nullptr;
+    SupportStatusLabel* badge_ = nullptr;
+    WrappingLabel* message_ = nullptr;
     QPushButton* details_ = nullptr;
     QPushButton* hardware_ = nullptr;
 };

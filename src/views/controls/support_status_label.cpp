@@ -14,7 +14,7 @@ namespace quorvane {
 
 SupportStatusLabel::SupportStatusLabel(Theme& theme, QuorvaneSupportStatus status, bool iconOnly,
                                        QWidget* parent)
-    : QWidget(parent), status_(status), symbol_(nullptr), text_(nullptr) {
+    : QWidget(parent), theme_(theme), status_(status), symbol_(nullptr), text_(nullptr) {
     readAs(this, QAccessible::StaticText);
     const SupportStatusLook look = SupportPresentation::statusLook(status);
     auto* row = new QHBoxLayout(this);
@@ -30,11 +30,24 @@ SupportStatusLabel::SupportStatusLabel(Theme& theme, QuorvaneSupportStatus statu
     // its spacing from the text's right edge and takes the spare width.
     setSizePolicy(iconOnly ? QSizePolicy::Fixed : QSizePolicy::Maximum, QSizePolicy::Preferred);
     // The tint is the scheme's: looked up again after every theme change.
-    followTheme(theme, this, [this, &theme, tint = look.tint] {
-        const QColor color = theme.color(tint);
-        symbol_->setColor(color);
-        text_->setTextColor(color);
-    });
+    followTheme(theme, this, [this] { tint(); });
+}
+
+void SupportStatusLabel::setStatus(QuorvaneSupportStatus status) {
+    if (status == status_)
+        return;
+    status_ = status;
+    const SupportStatusLook look = SupportPresentation::statusLook(status);
+    symbol_->setSystemName(look.symbol);
+    text_->setText(QString::fromStdString(look.label));
+    setSpokenName(this, QString::fromStdString(look.label));
+    tint();
+}
+
+void SupportStatusLabel::tint() {
+    const QColor color = theme_.color(SupportPresentation::statusLook(status_).tint);
+    symbol_->setColor(color);
+    text_->setTextColor(color);
 }
 
 void SupportStatusLabel::setLabelFont(const QFont& font) {

@@ -20,11 +20,16 @@ class SupportStatusLabel : public QWidget {
     SupportStatusLabel(Theme& theme, QuorvaneSupportStatus status, bool iconOnly,
                        QWidget* parent = nullptr);
 
+    // A new status, shown in place.
+    void setStatus(QuorvaneSupportStatus status);
     void setLabelFont(const QFont& font);
     QString labelText() const;
     std::string symbolName() const;
 
   private:
+    void tint();
+
+    Theme& theme_;
     QuorvaneSupportStatus status_;
     SymbolImage* symbol_;
     WrappingLabel* text_;

@@ -1,6 +1,7 @@
 #include "views/design/appearance_switcher.hpp"
 
 #include <QAccessible>
+#include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -9,6 +10,7 @@
 
 #include "services/display_store/display_store.hpp"
 #include "views/design/accessible_role.hpp"
+#include "views/design/choice_tab_stop.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/shrinking_label.hpp"
 #include "views/design/spoken_text.hpp"
@@ -183,15 +185,20 @@ AppearanceSwitcher::AppearanceSwitcher(ViewContext& context, bool includeSystem,
     const int inset = chrome == Chrome::panel ? 3 : 0;
     options->setContentsMargins(inset, inset, inset, inset);
     options->setSpacing(4);
+    // A picker: one Tab stop on the chosen option, the arrows move the choice.
+    auto* group = new QButtonGroup(this);
+    group->setExclusive(true);
     for (auto option : Model::options(includeSystem)) {
         auto* button = new AppearanceOption(theme_, option, compact, chrome, track_);
         options->addWidget(button);
+        group->addButton(button);
         options_.push_back(button);
         connect(button, &QAbstractButton::clicked, this, [this, option] {
             store_.setAppearance(option);
             syncSelection();
         });
     }
+    keepTabStopOnChoice(group);
     track_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     fit_->addWidget(label_);
     fit_->addWidget(track_);

@@ -10,6 +10,7 @@
 #include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/symbol_tile_icon.hpp"
+#include "views/design/text_baseline.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapped_text.hpp"
 #include "views/qt_text.hpp"
@@ -62,6 +63,13 @@ void ChipButton::setRole(ButtonRole role) {
     update();
 }
 
+void ChipButton::setProminence(QuorvaneChipProminence prominence) {
+    if (prominence == prominence_)
+        return;
+    prominence_ = prominence;
+    update();
+}
+
 void ChipButton::setDetailText(const QString& detail) {
     detail_ = detail;
     updateGeometry();
@@ -86,11 +94,19 @@ void ChipButton::setActionLabel(const ActionButtonLabel& label) {
     update();
 }
 
+void ChipButton::setFrame(const ButtonFrame& frame) {
+    frame_ = frame;
+    updateGeometry();
+    update();
+}
+
 QString ChipButton::shownText() const {
     return toQString(shownMnemonicText(text().toStdString()));
 }
 
 ButtonInsets ChipButton::insets() const {
+    if (frame_)
+        return frame_->insets;
     if (!framePadding_)
         return buttonInsets(shape_);
     return framedButtonBox(shape_, theme_.textSize(),
@@ -113,11 +129,23 @@ int ChipButton::actionTitleHeight(double titleWidth) const {
         shownText(), font(), std::max(titleWidth, 1.0), actionLabel_->titleLineLimit)));
 }
 
+BaselineLine ChipButton::actionLabelLine(double titleWidth) const {
+    const int tile = symbolSide();
+    const int title = actionTitleHeight(titleWidth);
+    if (actionLabel_->alignment == ActionLabelAlignment::firstBaseline && tile > 0) {
+        return alignOnFirstBaseline(
+            {{tile, symbolTileBaseline(font(), tile)},
+             {title, firstLineBaseline(font(), shownText(), std::max(titleWidth, 1.0))}});
+    }
+    const int height = std::max(tile, title);
+    return {{(height - tile) / 2, (height - title) / 2}, 0, height};
+}
+
 int ChipButton::heightForWidth(int width) const {
     if (actionLabel_) {
         const double titleWidth = actionButtonTitleWidth(*actionLabel_, width);
-        return static_cast<int>(std::ceil(
-            actionButtonHeight(*actionLabel_, theme_.textSize(), actionTitleHeight(titleWidth))));
+        return static_cast<int>(std::ceil(actionButtonHeight(*actionLabel_, theme_.textSize(),
+                                                             actionLabelLine(titleWidth).height)));
     }
     if (!framePadding_)
         return QAbstractButton::heightForWidth(width);
@@ -148,6 +176,8 @@ int ChipButton::symbolRoom() const {
 }
 
 int ChipButton::minimumHeight() const {
+    if (frame_)
+        return static_cast<int>(std::lround(frame_->minHeight));
     if (framePadding_) {
         const auto frame = accessibleButtonFrame(theme_.textSize(), *framePadding_);
         return static_cast<int>(
@@ -202,7 +232,8 @@ void ChipButton::paintEvent(QPaintEvent*) {
     const ButtonLook current = look();
     painter.setOpacity(current.opacity);
     const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    const double radius = buttonCornerRadius(shape_, frame.height());
+    const double radius =
+        frame_ ? frame_->cornerRadius : buttonCornerRadius(shape_, frame.height());
     painter.setPen(QPen(theme_.color(current.border), 1));
     painter.setBrush(theme_.color(current.fill));
     painter.drawRoundedRect(frame, radius, radius);
@@ -292,14 +323,22 @@ void ChipButton::paintActionLabel(QPainter& painter, const QColor& ink) const {
     const double block = symbolRoom() + titleWidth;
     double x = content.left() + std::max(0.0, (content.width() - block) / 2);
     const double middle = content.center().y();
+    double tileTop = middle - tile / 2.0;
+    double titleTop = middle - actionTitleHeight(titleWidth) / 2.0;
+    if (actionLabel_->alignment == ActionLabelAlignment::firstBaseline) {
+        // The tile and the title stand on one line; the pair is centred.
+        const BaselineLine line = actionLabelLine(titleWidth);
+        const double top = middle - line.height / 2.0;
+        tileTop = top + line.tops[0];
+        titleTop = top + line.tops[1];
+    }
     if (tile > 0) {
-        paintSymbolTile(painter, QRectF(x, middle - tile / 2.0, tile, tile), symbol_, ink, theme_);
+        paintSymbolTile(painter, QRectF(x, tileTop, tile, tile), symbol_, ink, theme_);
         x += symbolRoom();
     }
-    const double titleHeight = actionTitleHeight(titleWidth);
     painter.setPen(ink);
     layOutWrappedText(label, font(), std::max(titleWidth, 1.0), actionLabel_->titleLineLimit,
-                      &painter, QPointF(x, middle - titleHeight / 2.0));
+                      &painter, QPointF(x, titleTop));
 }
 
 TileButton::TileButton(Theme& theme, const QString& text, QuorvaneChipProminence prominence,

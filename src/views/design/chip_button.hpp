@@ -5,6 +5,7 @@
 #include <string>
 
 #include "presentation/design/action_button_label.hpp"
+#include "presentation/design/baseline_alignment.hpp"
 #include "presentation/design/button_look.hpp"
 
 class QPainter;
@@ -32,6 +33,7 @@ class ChipButton : public QAbstractButton {
                QWidget* parent = nullptr);
 
     QuorvaneChipProminence prominence() const { return prominence_; }
+    void setProminence(QuorvaneChipProminence prominence);
     // A destructive button keeps its label in the destructive colour.
     void setRole(ButtonRole role);
     ButtonRole role() const { return role_; }
@@ -46,6 +48,9 @@ class ChipButton : public QAbstractButton {
     // label's size and its title wrapping to the label's line limit, so the
     // chip may be narrower than its one-line width and grows taller instead.
     void setActionLabel(const ActionButtonLabel& label = kActionButtonLabel);
+    // Draws the chip in `frame` instead of its shape's insets, least height
+    // and capsule corners.
+    void setFrame(const ButtonFrame& frame);
     // The look in the current state (for tests and custom painting).
     ButtonLook look() const;
 
@@ -75,6 +80,9 @@ class ChipButton : public QAbstractButton {
     void paintWrapped(QPainter& painter, const QRectF& area, const QString& label,
                       const QColor& ink) const;
     int actionTitleHeight(double titleWidth) const;
+    // Where an action label's tile and title stand (tops, from the label's
+    // top) and how tall the label is, for a title `titleWidth` wide.
+    BaselineLine actionLabelLine(double titleWidth) const;
     void paintActionLabel(QPainter& painter, const QColor& ink) const;
 
     Theme& theme_;
@@ -85,6 +93,7 @@ class ChipButton : public QAbstractButton {
     QString detail_;
     std::optional<double> framePadding_;
     std::optional<ActionButtonLabel> actionLabel_;
+    std::optional<ButtonFrame> frame_;
 };
 
 // The full-width tile form of the same button.

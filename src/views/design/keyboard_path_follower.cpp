@@ -1,8 +1,10 @@
 #include "views/design/keyboard_path_follower.hpp"
 
+#include <QAbstractButton>
 #include <QChildEvent>
 #include <QCoreApplication>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QScrollArea>
 #include <QWidget>
@@ -38,6 +40,23 @@ void closeWhenAnItemRuns(QMenu* menu) {
     });
 }
 
+// Return and Enter press the focused button or card as Space does: the key
+// reaches the button as Space, pressed and released, so a button that acts
+// on release, holds while down or opens a menu does the same for either.
+bool pressAsSpace(QObject* watched, QKeyEvent* key) {
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        return false;
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    auto* button = qobject_cast<QAbstractButton*>(watched);
+    if (modifiers != Qt::NoModifier || !button || !button->hasFocus())
+        return false;
+    QKeyEvent space(key->type(), Qt::Key_Space, modifiers, QStringLiteral(" "), key->isAutoRepeat(),
+                    static_cast<quint16>(key->count()));
+    QCoreApplication::sendEvent(button, &space);
+    key->setAccepted(space.isAccepted());
+    return true;
+}
+
 }  // namespace
 
 KeyboardPathFollower::KeyboardPathFollower(QObject* parent) : QObject(parent) {
@@ -51,9 +70,12 @@ KeyboardPathFollower::~KeyboardPathFollower() {
 
 bool KeyboardPathFollower::eventFilter(QObject* watched, QEvent* event) {
     // Every event of the application passes here: leave at once unless it
-    // changes a widget's place or focus.
+    // changes a widget's place or focus, or presses a key on it.
     const auto type = event->type();
     switch (type) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return pressAsSpace(watched, static_cast<QKeyEvent*>(event));
         case QEvent::ChildAdded:
             if (!static_cast<QChildEvent*>(event)->child()->isWidgetType())
                 return false;

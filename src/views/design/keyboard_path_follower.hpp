@@ -17,6 +17,8 @@ namespace quorvane {
 //   linked at once when it shows (before it hands out its first focus).
 // - A control that takes the focus other than by a click is scrolled into
 //   view in every scroll area around it, so the focus is never off screen.
+// - Return and Enter press the focused button or card as Space does, in
+//   every window.
 // - A menu whose item runs while the menu still shows (pressed through
 //   assistive technology, which runs the item but leaves its menu open)
 //   closes as it does when the item is chosen with the keyboard.

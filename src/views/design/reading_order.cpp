@@ -1,15 +1,18 @@
 #include "views/design/reading_order.hpp"
 
+#include <QAbstractButton>
 #include <QRect>
 #include <QWidget>
 #include <algorithm>
+#include <iterator>
 #include <tuple>
 
 namespace quorvane {
 
 namespace {
 
-// A child of a widget that holds tab stops, with its place in the widget.
+// A child of a widget that holds controls of the chain, with its place in
+// the widget.
 struct Block {
     QRect rect;
     int index = 0;
@@ -18,6 +21,21 @@ struct Block {
 
 bool isTabStop(const QWidget* widget) {
     return (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !widget->focusProxy();
+}
+
+// A choice of a group of buttons (a picker's segment): Qt hands the group's
+// one Tab stop to whichever choice takes the focus, by click or arrow key,
+// without an event to relink on. Each choice is linked at its own place
+// whether it is the stop now or not, so Tab goes on from any of them in
+// reading order.
+bool takesTheStopInTurn(const QWidget* widget) {
+    const auto* button = qobject_cast<const QAbstractButton*>(widget);
+    return button && button->isCheckable() && (button->group() || button->autoExclusive()) &&
+           button->focusPolicy() != Qt::NoFocus && !button->focusProxy();
+}
+
+bool isLinked(const QWidget* widget) {
+    return isTabStop(widget) || takesTheStopInTurn(widget);
 }
 
 // Where a line starts on its leading side comes first.
@@ -50,8 +68,9 @@ void sortIntoLines(std::vector<Block>& blocks, bool rightToLeft) {
     }
 }
 
+// The controls of the chain under `widget`, in reading order.
 void collect(QWidget* widget, std::vector<QWidget*>& stops) {
-    if (isTabStop(widget))
+    if (isLinked(widget))
         stops.push_back(widget);
     std::vector<Block> shown;
     std::vector<Block> hidden;
@@ -80,14 +99,17 @@ void collect(QWidget* widget, std::vector<QWidget*>& stops) {
 }  // namespace
 
 std::vector<QWidget*> tabStopsInReadingOrder(QWidget* root) {
-    std::vector<QWidget*> stops;
+    std::vector<QWidget*> linked;
     if (root)
-        collect(root, stops);
+        collect(root, linked);
+    std::vector<QWidget*> stops;
+    std::copy_if(linked.begin(), linked.end(), std::back_inserter(stops), isTabStop);
     return stops;
 }
 
 void applyReadingOrder(QWidget* window) {
-    const auto stops = tabStopsInReadingOrder(window);
+    std::vector<QWidget*> stops;
+    collect(window, stops);
     if (stops.empty())
         return;
     // The chain starts at the window itself, where Qt looks for the control

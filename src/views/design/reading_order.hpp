@@ -15,7 +15,9 @@ namespace quorvane {
 // page under it. Only the controls Tab stops at count (Tab focus, no focus
 // proxy); a control's own controls follow it. Explicitly hidden children
 // come after the shown ones, in the same order among themselves, so the
-// order stays the same until they show.
+// order stays the same until they show. The chain also links, each at its
+// place, every choice of a picker, so Tab goes on in reading order from
+// whichever choice the picker's one stop has moved to.
 //
 // Usage:
 //   applyReadingOrder(window);          // Tab now follows the reading order

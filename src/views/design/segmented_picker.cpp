@@ -6,7 +6,9 @@
 #include <QPainter>
 
 #include "views/design/accessible_role.hpp"
+#include "views/design/choice_tab_stop.hpp"
 #include "views/design/spoken_text.hpp"
+#include "views/design/text_baseline.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
 #include "views/design/toggle_button_accessible.hpp"
@@ -19,7 +21,7 @@ constexpr qreal kTrackRadius = 8;
 constexpr qreal kSegmentRadius = 6;
 
 // One segment: the chosen one stands out as a raised chip.
-class Segment final : public QAbstractButton {
+class Segment final : public QAbstractButton, public TextBaselined {
   public:
     Segment(Theme& theme, const QString& text, QWidget* parent)
         : QAbstractButton(parent), theme_(theme) {
@@ -34,6 +36,12 @@ class Segment final : public QAbstractButton {
     QSize sizeHint() const override {
         const QFontMetrics metrics(font());
         return {metrics.horizontalAdvance(text()) + 20, metrics.height() + 8};
+    }
+
+    // The label is centred in the segment; a row aligned on the first text
+    // baseline lines up with it.
+    std::optional<int> firstBaseline(int) const override {
+        return centredTextBaseline(font(), text(), sizeHint().height());
     }
 
   protected:
@@ -80,6 +88,7 @@ SegmentedPicker::SegmentedPicker(Theme& theme, const std::vector<QString>& label
         segments->addWidget(segment);
     }
     connect(group_, &QButtonGroup::idClicked, this, &SegmentedPicker::picked);
+    keepTabStopOnChoice(group_);
     followTheme(theme, this, [this] {
         for (QAbstractButton* segment : group_->buttons())
             segment->setFont(theme_.font(QuorvaneFontStyle::callout));

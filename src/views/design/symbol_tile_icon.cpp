@@ -2,12 +2,21 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 #include "views/design/accessible_role.hpp"
 #include "views/design/symbol_table.hpp"
+#include "views/design/text_baseline.hpp"
 #include "views/design/theme.hpp"
 
 namespace quorvane {
+
+namespace {
+
+// The tile's symbol is set at this share of the tile's side.
+constexpr double kSymbolFontShare = 0.48;
+
+}  // namespace
 
 SymbolTileIcon::SymbolTileIcon(Theme& theme, std::string systemName, int size, QWidget* parent)
     : QWidget(parent), theme_(theme), systemName_(std::move(systemName)), size_(size) {
@@ -47,7 +56,7 @@ void paintSymbolTile(QPainter& painter, const QRectF& frame, std::string_view sy
     painter.drawRoundedRect(frame.adjusted(0.5, 0.5, -0.5, -0.5), radius - 0.5, radius - 0.5);
 
     // The symbol fills a square about the height of a 0.48 × size glyph.
-    const double symbolSide = 0.48 * size * 1.15;
+    const double symbolSide = kSymbolFontShare * size * 1.15;
     const QPointF centre = frame.center();
     const QRectF symbolRect(centre - QPointF(symbolSide / 2, symbolSide / 2),
                             QSizeF(symbolSide, symbolSide));
@@ -61,6 +70,12 @@ void paintSymbolTile(QPainter& painter, const QRectF& frame, std::string_view sy
     painter.setBrush(theme.color(ColorRole::secondary, 0.26));
     painter.drawEllipse(centre + QPointF(-0.27 * size, 0.25 * size), small / 2, small / 2);
     painter.restore();
+}
+
+int symbolTileBaseline(const QFont& font, int side) {
+    QFont symbolFont = font;
+    symbolFont.setPixelSize(std::max(1, static_cast<int>(std::lround(kSymbolFontShare * side))));
+    return centredFontBaseline(symbolFont, side);
 }
 
 }  // namespace quorvane

@@ -17,6 +17,10 @@ class Theme;
 // that carries one draws it this way): `ink` colours the symbol.
 void paintSymbolTile(QPainter& painter, const QRectF& frame, std::string_view systemName,
                      const QColor& ink, const Theme& theme);
+// Where the tile's symbol stands on a line of text, as a symbol set in
+// `font`'s family at its size would: the baseline of that size's line
+// centred in a tile `side` high.
+int symbolTileBaseline(const QFont& font, int side);
 
 // A system symbol on a neutral rounded tile with two decorative dots, the
 // stand-in wherever an item has no glyph of its own. The symbol takes

@@ -103,6 +103,10 @@ std::optional<int> firstTextBaseline(QLayoutItem* item, int width) {
     return std::nullopt;
 }
 
+int firstLineBaseline(const QFont& font, const QString& text, double lineWidth) {
+    return static_cast<int>(std::lround(firstLine(font, text, lineWidth).ascent));
+}
+
 int centredTextBaseline(const QFont& font, const QString& text, int height) {
     const LineMetrics metrics = firstLine(font, text, 1e6);
     return static_cast<int>(std::lround((height - metrics.height) / 2 + metrics.ascent));

@@ -26,6 +26,9 @@ class TextBaselined {
 std::optional<int> firstTextBaseline(const QWidget* widget, int width);
 std::optional<int> firstTextBaseline(QLayoutItem* item, int width);
 
+// The baseline of the first line of `text` set `lineWidth` wide from the
+// top of its box (a title a widget draws itself).
+int firstLineBaseline(const QFont& font, const QString& text, double lineWidth);
 // The baseline of `text`, one line of `font`, centred in a box `height`
 // tall, as QPainter::drawText centres it (a capsule's title).
 int centredTextBaseline(const QFont& font, const QString& text, int height);

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QVBoxLayout>
+#include <QWidget>
 
 #include "views/design/accessible_role.hpp"
 #include "views/design/fit_to_width.hpp"
@@ -13,6 +14,13 @@
 
 namespace quorvane {
 
+namespace {
+
+const QString kNameLabel = QStringLiteral("collectionRowName");
+const QString kCaptionLabel = QStringLiteral("collectionRowCaption");
+
+}  // namespace
+
 QWidget* makeCollectionRow(Theme& theme, const QString& name, const QString& caption,
                            QWidget* buttons, RowButtons kind) {
     auto* texts = new QWidget;
@@ -21,8 +29,11 @@ QWidget* makeCollectionRow(Theme& theme, const QString& name, const QString& cap
     column->setSpacing(2);
     auto* title = makeText(theme, name, QuorvaneFontStyle::body);
     title->setTextFormat(Qt::PlainText);
+    title->setObjectName(kNameLabel);
     column->addWidget(title);
-    column->addWidget(makeCaption(theme, caption));
+    auto* subtitle = makeCaption(theme, caption);
+    subtitle->setObjectName(kCaptionLabel);
+    column->addWidget(subtitle);
 
     if (kind == RowButtons::single) {
         auto* row = new QWidget;
@@ -45,6 +56,17 @@ QWidget* makeCollectionRow(Theme& theme, const QString& name, const QString& cap
     return row;
 }
 
+void setCollectionRowTexts(QWidget* row, const QString& name, const QString& caption) {
+    auto* title = row->findChild<WrappingLabel*>(kNameLabel);
+    auto* subtitle = row->findChild<WrappingLabel*>(kCaptionLabel);
+    if (title && title->text() != name) {
+        title->setText(name);
+        setSpokenName(row, name);
+    }
+    if (subtitle && subtitle->text() != caption)
+        subtitle->setText(caption);
+}
+
 void setDeleteMenu(QWidget* row, std::function<void()> requestDelete) {
     row->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(row, &QWidget::customContextMenuRequested, row,
@@ -60,6 +82,10 @@ void setDeleteMenu(QWidget* row, std::function<void()> requestDelete) {
 
 void setNoContextMenu(QWidget* row) {
     row->setContextMenuPolicy(Qt::PreventContextMenu);
+}
+
+void setDeletable(QWidget* row, bool deletable) {
+    row->setContextMenuPolicy(deletable ? Qt::CustomContextMenu : Qt::PreventContextMenu);
 }
 
 }  // namespace quorvane

@@ -1,6 +1,5 @@
 #include "views/detail_form/color_reference_page.hpp"
 
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -13,6 +12,7 @@
 #include "views/controls/native_slider_row.hpp"
 #include "views/controls/rgb_curve_coordinate_editor.hpp"
 #include "views/controls/slider_row_group.hpp"
+#include "views/design/baseline_row_layout.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/disclosure_button.hpp"
 #include "views/design/fit_to_width.hpp"
@@ -60,9 +60,11 @@ QWidget* ColorReferencePage::makeCard(const ReferenceColorCard& card) {
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(12);
 
-    auto* header = new QHBoxLayout;
+    // The hint stands on the title's first line.
+    auto* header = new BaselineRowLayout;
     header->addWidget(
-        makeText(theme, qText(card.title), QuorvaneFontStyle::subheadline, QFont::DemiBold), 1);
+        makeText(theme, qText(card.title), QuorvaneFontStyle::subheadline, QFont::DemiBold), 1,
+        Qt::AlignTop);
     if (card.hint) {
         auto* hint = makeCaption(theme, qText(*card.hint));
         hint->setAlignment(Qt::AlignRight);

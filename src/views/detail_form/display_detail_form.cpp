@@ -38,18 +38,34 @@ void DisplayDetailForm::refresh() {
         return;
     }
     const PageKey key{context_.state.selectedSection, display->id};
-    if (!pageKey_ || *pageKey_ != key)
-        replacePage(key);
-    page_->refresh(*display);
-}
-
-void DisplayDetailForm::replacePage(const PageKey& key) {
+    if (pageKey_ && *pageKey_ == key) {
+        page_->refresh(*display);
+        return;
+    }
     QPointer<DetailPage> old = page_;
     // An action on the page (a step card of the start page) that opens
     // another page takes the focus along to it; a sidebar row keeps it.
     const bool focusFollows = old && old->isAncestorOf(window()->focusWidget());
-    if (old)
-        layout()->removeWidget(old);
+    replacePage(key);
+    page_->refresh(*display);
+    if (focusFollows) {
+        // Placed, shown and showing its values now (which controls are
+        // enabled), so the focus moves straight from the old page to the
+        // new one's first control, never through the sidebar.
+        layout()->activate();
+        page_->show();
+        focusFirstTabStop(page_);
+    }
+    if (old) {
+        // Later: the old page may hold the button whose click led here.
+        old->hide();
+        old->deleteLater();
+    }
+}
+
+void DisplayDetailForm::replacePage(const PageKey& key) {
+    if (page_)
+        layout()->removeWidget(page_);
     switch (DetailFormPage::layout(key.section)) {
         case DetailFormLayout::startGuide:
             page_ = new StartGuidePage(context_, this);
@@ -64,18 +80,6 @@ void DisplayDetailForm::replacePage(const PageKey& key) {
     connect(page_, &DetailPage::draftsChanged, this, &DisplayDetailForm::refresh);
     layout()->addWidget(page_);
     pageKey_ = key;
-    if (focusFollows) {
-        // Placed and shown now, so the focus moves straight from the old
-        // page to the new one's first control, never through the sidebar.
-        layout()->activate();
-        page_->show();
-        focusFirstTabStop(page_);
-    }
-    if (old) {
-        // Later: the old page may hold the button whose click led here.
-        old->hide();
-        old->deleteLater();
-    }
 }
 
 }  // namespace quorvane

@@ -55,8 +55,9 @@ DisplayOverviewCard::DisplayOverviewCard(DetailFormContext& context, QWidget* pa
         badge_->setFont(theme.font(QuorvaneFontStyle::caption, QFont::DemiBold));
         tintBadge();
     });
-    badge_->setInsets(9, 4);
+    // The title and the badge stand on one baseline, whatever their sizes.
     auto* titleRow = new FitToWidth(8, 6);
+    titleRow->setRowAlignment(Qt::AlignBaseline);
     titleRow->addWidget(title_);
     titleRow->addWidget(badge_);
     titleRow->addStretch(0);
@@ -90,7 +91,6 @@ QWidget* DisplayOverviewCard::makeAliasEditor() {
     aliasField_->setPlaceholderText(DisplayOverview::kAliasPlaceholder);
     setSpokenName(aliasField_, DisplayOverview::kAliasHeading);
     aliasField_->setMaximumWidth(kAliasFieldMaximumWidth);
-    aliasField_->setMinimumWidth(160);
     // Typing only records the draft; Return saves nothing by itself.
     connect(aliasField_, &QLineEdit::textEdited, this, [this](const QString& text) {
         AliasEditor::edit(context_.state.detailFormDrafts, displayID_, text.toStdString());

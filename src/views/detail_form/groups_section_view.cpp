@@ -1,12 +1,14 @@
 #include "views/detail_form/groups_section_view.hpp"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "presentation/detail_form/groups_section.hpp"
 #include "views/design/eliding_picker.hpp"
+#include "views/design/keyed_rows.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -28,8 +30,11 @@ std::vector<std::string> shownKey(const GroupsSection& section) {
         key.push_back(option.title);
     }
     key.push_back("|rows");
-    for (const auto& row : section.rows)
+    for (const auto& row : section.rows) {
+        key.push_back(row.group.id);
+        key.push_back(row.group.name);
         key.push_back(row.subtitle);
+    }
     return key;
 }
 
@@ -55,43 +60,64 @@ GroupsSectionView::GroupsSectionView(DetailFormContext& context, QWidget* parent
     column->addWidget(makeLabeledRow(theme, GroupsSection::kScopeTitle, scope_));
     column->addWidget(makeCaption(theme, GroupsSection::kScopeNote));
 
-    rows_ = new QVBoxLayout;
-    rows_->setSpacing(10);
-    column->addLayout(rows_);
+    auto* rows = new QVBoxLayout;
+    rows->setSpacing(10);
+    column->addLayout(rows);
+    rows_ = std::make_unique<KeyedRows>(rows);
+    // After the rows, shown while there are none.
+    empty_ = makeUnavailableContent(theme, "rectangle.3.group.bubble", GroupsSection::kEmptyTitle,
+                                    GroupsSection::kEmptyText);
+    empty_->hide();
+    rows->addWidget(empty_);
     nameRow_ = new NewNameRow(context.theme, context.state.newGroupName,
                               GroupsSection::kNamePlaceholder, GroupsSection::kSaveTitle, [this] {
                                   GroupsSection::save(context_.store, context_.state.newGroupName);
                               });
     column->addWidget(nameRow_);
+    rows_->setFocusWhenEmpty(nameRow_->field());
 }
 
+GroupsSectionView::~GroupsSectionView() = default;
+
 void GroupsSectionView::refresh(const DisplaySnapshot&) {
-    const auto section = GroupsSection::make(context_.store);
+    auto section = GroupsSection::make(context_.store);
     nameRow_->refresh(section.saveNeedsDisplays);
     auto key = shownKey(section);
+    // The buttons act on the groups as they are now.
+    shown_ = std::move(section.rows);
     if (shownKey_ != key) {
         shownKey_ = std::move(key);
         const QSignalBlocker block(scope_);
         scope_->clear();
         for (const auto& option : section.scopeOptions)
             scope_->addItem(qText(option.title), qText(option.tag));
-        clearLayout(rows_);
-        if (section.rows.empty())
-            rows_->addWidget(makeUnavailableContent(context_.theme, "rectangle.3.group.bubble",
-                                                    GroupsSection::kEmptyTitle,
-                                                    GroupsSection::kEmptyText));
-        for (const auto& row : section.rows) {
-            const DisplayGroup group = row.group;
-            auto* remove = new QPushButton(QStringLiteral("삭제…"));
-            connect(remove, &QPushButton::clicked, this, [this, group] {
-                GroupsSection::requestDelete(context_.store, context_.confirmations, group);
+        // Each group keeps its row while it is listed; a deleted one's row
+        // goes, the focus to its neighbour.
+        std::vector<std::string> ids;
+        for (const auto& row : shown_)
+            ids.push_back(row.group.id);
+        rows_->show(
+            ids, [this](std::size_t index) { return makeRow(shown_[index]); },
+            [this](QWidget* item, std::size_t index) {
+                setCollectionRowTexts(item, qText(shown_[index].group.name),
+                                      qText(shown_[index].subtitle));
             });
-            rows_->addWidget(makeCollectionRow(context_.theme, qText(group.name),
-                                               qText(row.subtitle), remove, RowButtons::single));
-        }
+        empty_->setVisible(shown_.empty());
     }
     const QSignalBlocker block(scope_);
     scope_->setCurrentIndex(std::max(0, scope_->findData(qText(section.selectedScope))));
+}
+
+QWidget* GroupsSectionView::makeRow(const GroupsSection::Row& row) {
+    auto* remove = new QPushButton(QStringLiteral("삭제…"));
+    auto* item = makeCollectionRow(context_.theme, qText(row.group.name), qText(row.subtitle),
+                                   remove, RowButtons::single);
+    connect(remove, &QPushButton::clicked, this, [this, item] {
+        if (const auto index = rows_->indexOf(item))
+            GroupsSection::requestDelete(context_.store, context_.confirmations,
+                                         shown_[*index].group);
+    });
+    return item;
 }
 
 }  // namespace quorvane

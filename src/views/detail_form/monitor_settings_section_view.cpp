@@ -9,6 +9,7 @@
 #include "views/controls/ddc_badge_view.hpp"
 #include "views/controls/hardware_write_tag.hpp"
 #include "views/controls/slider_row_group.hpp"
+#include "views/design/baseline_row_layout.hpp"
 #include "views/design/disclosure_button.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
@@ -66,8 +67,12 @@ MonitorSettingsSectionView::MonitorSettingsSectionView(DetailFormContext& contex
     statusNote_ = makeCaption(theme, QString());
     column->addWidget(statusNote_);
 
-    column->addLayout(
-        makeSymbolRow(new HardwareWriteTag(theme, true), makeCaption(theme, Section::kLegend), 7));
+    // The legend's tag stands on the first line of its text.
+    auto* legend = new BaselineRowLayout;
+    legend->setSpacing(7);
+    legend->addWidget(new HardwareWriteTag(theme, true), 0, Qt::AlignTop);
+    legend->addWidget(makeCaption(theme, Section::kLegend), 1, Qt::AlignTop);
+    column->addLayout(legend);
 
     brightnessSlot_ = makeSlot(column);
     monitorSlot_ = makeSlot(column);

@@ -4,10 +4,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "views/design/chip_button.hpp"
 #include "views/design/eliding_picker.hpp"
+#include "views/design/keyed_rows.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
@@ -16,6 +18,41 @@
 #include "views/detail_form/form_rows.hpp"
 
 namespace quorvane {
+
+namespace {
+
+// One profile of the display: its name, the current mark when it is the
+// one in use, and its summary.
+class ProfileRowView : public QWidget {
+  public:
+    explicit ProfileRowView(Theme& theme) {
+        auto* itemColumn = new QVBoxLayout(this);
+        itemColumn->setContentsMargins(0, 2, 0, 2);
+        itemColumn->setSpacing(2);
+        auto* top = new QHBoxLayout;
+        name_ = makeText(theme, QString(), QuorvaneFontStyle::body);
+        top->addWidget(name_, 1);
+        current_ = makeCurrentMark(theme);
+        top->addWidget(current_);
+        itemColumn->addLayout(top);
+        summary_ = makeCaption(theme, QString());
+        itemColumn->addWidget(summary_);
+    }
+
+    void show(const ProfileSection::ProfileRow& row) {
+        setToolTip(qText(row.tooltip));
+        name_->setText(qText(row.name));
+        current_->setVisible(row.isCurrent);
+        summary_->setText(qText(row.summary));
+    }
+
+  private:
+    WrappingLabel* name_ = nullptr;
+    QWidget* current_ = nullptr;
+    WrappingLabel* summary_ = nullptr;
+};
+
+}  // namespace
 
 ProfileSectionView::ProfileSectionView(DetailFormContext& context, QWidget* parent)
     : DetailPage(parent), context_(context) {
@@ -30,11 +67,7 @@ ProfileSectionView::ProfileSectionView(DetailFormContext& context, QWidget* pare
     column->addLayout(body_);
 }
 
-void ProfileSectionView::clearBody() {
-    clearLayout(body_);
-    picker_ = nullptr;
-    applyButton_ = cancelButton_ = restoreButton_ = nullptr;
-}
+ProfileSectionView::~ProfileSectionView() = default;
 
 void ProfileSectionView::refresh(const DisplaySnapshot& display) {
     display_ = display;
@@ -42,55 +75,81 @@ void ProfileSectionView::refresh(const DisplaySnapshot& display) {
         ProfileSection::make(context_.store, display, context_.state.detailFormDrafts);
     if (shown_ && *shown_ == model)
         return;
-    // The list and the picker's entries are rebuilt only when they changed;
-    // a new candidate or enabled state updates the widgets in place.
-    const bool sameShape = shown_ && shown_->available == model.available &&
-                           shown_->options == model.options && shown_->rows == model.rows &&
-                           shown_->currentProfile == model.currentProfile &&
-                           shown_->unavailableDescription == model.unavailableDescription;
-    if (!sameShape) {
-        clearBody();
-        if (model.available)
-            buildAvailable(model);
-        else
-            buildUnavailable(model);
+    // Each body is built once and changed in place, so a button the user
+    // pressed (an apply confirmed, a refresh) keeps the focus.
+    if (model.available) {
+        if (!available_)
+            buildAvailable();
+        showAvailable(model);
+    } else {
+        if (!unavailable_)
+            buildUnavailable();
+        const QString description = qText(model.unavailableDescription);
+        if (!shown_ || shown_->unavailableDescription != model.unavailableDescription) {
+            clearLayout(unavailableNote_);
+            unavailableNote_->addWidget(makeUnavailableContent(context_.theme, "camera.filters",
+                                                               ProfileSection::kNoInformationTitle,
+                                                               description));
+        }
     }
-    if (model.available)
-        updateAvailable(model);
+    showBody(model.available);
     shown_ = model;
 }
 
-void ProfileSectionView::buildUnavailable(const ProfileSection& model) {
+// Switching bodies hands the focus from one's refresh button to the other's
+// before the first one hides.
+void ProfileSectionView::showBody(bool available) {
+    QWidget* shown = available ? available_ : unavailable_;
+    QWidget* hidden = available ? unavailable_ : available_;
+    if (hidden && !hidden->isHidden()) {
+        QWidget* focus = window()->focusWidget();
+        if (focus && hidden->isAncestorOf(focus)) {
+            shown->show();
+            (available ? availableRefresh_ : unavailableRefresh_)->setFocus(Qt::OtherFocusReason);
+        }
+        hidden->hide();
+    }
+    shown->show();
+}
+
+void ProfileSectionView::buildUnavailable() {
     Theme& theme = context_.theme;
-    body_->addWidget(makeUnavailableContent(theme, "camera.filters",
-                                            ProfileSection::kNoInformationTitle,
-                                            qText(model.unavailableDescription)));
+    unavailable_ = new QWidget;
+    auto* column = new QVBoxLayout(unavailable_);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(12);
+    unavailableNote_ = new QVBoxLayout;
+    column->addLayout(unavailableNote_);
     auto* refresh = new ChipButton(theme, QStringLiteral("프로파일 정보 새로고침"),
                                    QuorvaneChipProminence::neutral);
     connect(refresh, &QAbstractButton::clicked, this, [this] {
         if (display_)
             ProfileSection::refreshWithoutInformation(context_.store, display_->id);
     });
-    body_->addWidget(refresh, 0, Qt::AlignHCenter);
+    column->addWidget(refresh, 0, Qt::AlignHCenter);
+    unavailableRefresh_ = refresh;
+    body_->addWidget(unavailable_);
 }
 
-void ProfileSectionView::buildAvailable(const ProfileSection& model) {
+void ProfileSectionView::buildAvailable() {
     Theme& theme = context_.theme;
-    if (model.currentProfile) {
-        auto* value = new QWidget;
-        auto* valueColumn = new QVBoxLayout(value);
-        valueColumn->setContentsMargins(0, 0, 0, 0);
-        valueColumn->setSpacing(2);
-        auto* name = makeText(theme, qText(model.currentProfile->name), QuorvaneFontStyle::body);
-        name->setAlignment(Qt::AlignRight);
-        valueColumn->addWidget(name);
-        if (model.currentProfile->badges) {
-            auto* badges = makeCaption(theme, qText(*model.currentProfile->badges));
-            badges->setAlignment(Qt::AlignRight);
-            valueColumn->addWidget(badges);
-        }
-        body_->addWidget(makeLabeledRow(theme, QStringLiteral("현재 프로파일"), value));
-    }
+    available_ = new QWidget;
+    auto* column = new QVBoxLayout(available_);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(12);
+
+    auto* value = new QWidget;
+    auto* valueColumn = new QVBoxLayout(value);
+    valueColumn->setContentsMargins(0, 0, 0, 0);
+    valueColumn->setSpacing(2);
+    currentName_ = makeText(theme, QString(), QuorvaneFontStyle::body);
+    currentName_->setAlignment(Qt::AlignRight);
+    valueColumn->addWidget(currentName_);
+    currentBadges_ = makeCaption(theme, QString());
+    currentBadges_->setAlignment(Qt::AlignRight);
+    valueColumn->addWidget(currentBadges_);
+    currentRow_ = makeLabeledRow(theme, QStringLiteral("현재 프로파일"), value);
+    column->addWidget(currentRow_);
 
     picker_ = new ElidingPicker;
     picker_->setToolTip(ProfileSection::kPickerHelp);
@@ -98,8 +157,6 @@ void ProfileSectionView::buildAvailable(const ProfileSection& model) {
     // Long profile names must not widen the page; the list shows them whole.
     picker_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     picker_->setMinimumContentsLength(14);
-    for (const auto& option : model.options)
-        picker_->addItem(qText(option.name), qText(option.id));
     connect(picker_, &QComboBox::activated, this, [this](int index) {
         if (!display_ || index < 0)
             return;
@@ -107,7 +164,7 @@ void ProfileSectionView::buildAvailable(const ProfileSection& model) {
                              picker_->itemData(index).toString().toStdString());
         emit draftsChanged();
     });
-    body_->addWidget(makeLabeledRow(theme, QStringLiteral("프로파일 선택"), picker_));
+    column->addWidget(makeLabeledRow(theme, QStringLiteral("프로파일 선택"), picker_));
 
     applyButton_ = new QPushButton(QStringLiteral("선택한 프로파일 적용…"));
     applyButton_->setToolTip(ProfileSection::kApplyHelp);
@@ -123,22 +180,12 @@ void ProfileSectionView::buildAvailable(const ProfileSection& model) {
         ProfileSection::cancelPick(context_.state.detailFormDrafts, display_->id);
         emit draftsChanged();
     });
-    body_->addWidget(makeButtonRow({applyButton_, cancelButton_}));
+    column->addWidget(makeButtonRow({applyButton_, cancelButton_}));
 
-    for (const auto& row : model.rows) {
-        auto* item = new QWidget;
-        item->setToolTip(qText(row.tooltip));
-        auto* itemColumn = new QVBoxLayout(item);
-        itemColumn->setContentsMargins(0, 2, 0, 2);
-        itemColumn->setSpacing(2);
-        auto* top = new QHBoxLayout;
-        top->addWidget(makeText(theme, qText(row.name), QuorvaneFontStyle::body), 1);
-        if (row.isCurrent)
-            top->addWidget(makeCurrentMark(theme));
-        itemColumn->addLayout(top);
-        itemColumn->addWidget(makeCaption(theme, qText(row.summary)));
-        body_->addWidget(item);
-    }
+    auto* rows = new QVBoxLayout;
+    rows->setSpacing(12);
+    column->addLayout(rows);
+    rows_ = std::make_unique<KeyedRows>(rows);
 
     auto* refresh = new QPushButton(QStringLiteral("프로파일 정보 새로고침"));
     connect(refresh, &QPushButton::clicked, this, [this] {
@@ -147,6 +194,7 @@ void ProfileSectionView::buildAvailable(const ProfileSection& model) {
         ProfileSection::refresh(context_.store, context_.state.detailFormDrafts, display_->id);
         emit draftsChanged();
     });
+    availableRefresh_ = refresh;
     restoreButton_ = new QPushButton(QStringLiteral("기본/공장 프로파일로 복원…"));
     restoreButton_->setToolTip(ProfileSection::kRestoreHelp);
     connect(restoreButton_, &QPushButton::clicked, this, [this] {
@@ -154,16 +202,45 @@ void ProfileSectionView::buildAvailable(const ProfileSection& model) {
             ProfileSection::requestRestore(context_.store, context_.state.detailFormDrafts,
                                            context_.confirmations, *display_);
     });
-    body_->addWidget(makeButtonRow({refresh, restoreButton_}));
+    column->addWidget(makeButtonRow({refresh, restoreButton_}));
+    body_->addWidget(available_);
 }
 
-void ProfileSectionView::updateAvailable(const ProfileSection& model) {
+void ProfileSectionView::showAvailable(const ProfileSection& model) {
+    currentRow_->setVisible(model.currentProfile.has_value());
+    if (model.currentProfile) {
+        currentName_->setText(qText(model.currentProfile->name));
+        currentBadges_->setVisible(model.currentProfile->badges.has_value());
+        currentBadges_->setText(qText(model.currentProfile->badges.value_or("")));
+    }
+    if (!shown_ || !shown_->available || shown_->options != model.options) {
+        const QSignalBlocker quiet(picker_);
+        picker_->clear();
+        for (const auto& option : model.options)
+            picker_->addItem(qText(option.name), qText(option.id));
+    }
     const int index = picker_->findData(qText(model.candidate));
     if (picker_->currentIndex() != index)
         picker_->setCurrentIndex(index);
     applyButton_->setEnabled(!model.applyDisabled);
     cancelButton_->setEnabled(!model.cancelDisabled);
     restoreButton_->setEnabled(!model.restoreDisabled);
+
+    // A profile's row by its name: the current mark moves in place.
+    std::vector<std::string> names;
+    for (const auto& row : model.rows)
+        names.push_back(row.name);
+    const auto& rows = model.rows;
+    rows_->show(
+        names,
+        [this, &rows](std::size_t index) {
+            auto* item = new ProfileRowView(context_.theme);
+            item->show(rows[index]);
+            return item;
+        },
+        [&rows](QWidget* item, std::size_t index) {
+            static_cast<ProfileRowView*>(item)->show(rows[index]);
+        });
 }
 
 }  // namespace quorvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include "presentation/detail_form/profile_section.hpp"
@@ -11,6 +12,7 @@ class QVBoxLayout;
 
 namespace quorvane {
 
+class KeyedRows;
 class WrappingLabel;
 
 // The colour-profile page ("색상 기준"). Picking a profile only records a
@@ -21,19 +23,29 @@ class ProfileSectionView : public DetailPage {
 
   public:
     explicit ProfileSectionView(DetailFormContext& context, QWidget* parent = nullptr);
+    ~ProfileSectionView() override;
 
     void refresh(const DisplaySnapshot& display) override;
 
   private:
-    void buildAvailable(const ProfileSection& model);
-    void buildUnavailable(const ProfileSection& model);
-    void updateAvailable(const ProfileSection& model);
-    void clearBody();
+    void buildAvailable();
+    void buildUnavailable();
+    void showAvailable(const ProfileSection& model);
+    void showBody(bool available);
 
     DetailFormContext& context_;
     std::optional<DisplaySnapshot> display_;
     std::optional<ProfileSection> shown_;
     QVBoxLayout* body_ = nullptr;
+    QWidget* available_ = nullptr;
+    QWidget* unavailable_ = nullptr;
+    QVBoxLayout* unavailableNote_ = nullptr;
+    QWidget* unavailableRefresh_ = nullptr;
+    QWidget* availableRefresh_ = nullptr;
+    QWidget* currentRow_ = nullptr;
+    WrappingLabel* currentName_ = nullptr;
+    WrappingLabel* currentBadges_ = nullptr;
+    std::unique_ptr<KeyedRows> rows_;
     QComboBox* picker_ = nullptr;
     QPushButton* applyButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include "presentation/detail_form/recovery_section.hpp"
 #include "views/detail_form/detail_page.hpp"
@@ -9,22 +11,24 @@ class QVBoxLayout;
 
 namespace quorvane {
 
+class KeyedRows;
 class RecoveryJournalView;
 
 // The recovery page: the display's effect state, the per-display cards
 // (absent without a recovery snapshot), the newest journal entries, the
 // emergency recovery and the clean-up cards, each under its own header.
-// Cards are rebuilt only when what they show changes.
+// Each card stays while the page lives and changes in place.
 class RecoverySectionView : public DetailPage {
     Q_OBJECT
 
   public:
     explicit RecoverySectionView(DetailFormContext& context, QWidget* parent = nullptr);
+    ~RecoverySectionView() override;
 
     void refresh(const DisplaySnapshot& display) override;
 
   private:
-    QWidget* makeCard(const RecoveryCard& card);
+    void showCards(KeyedRows& rows, const std::vector<RecoveryCard>& cards);
     QWidget* makeStatePanel(const std::optional<RecoverySection::StatePanel>& state);
 
     DetailFormContext& context_;
@@ -32,10 +36,10 @@ class RecoverySectionView : public DetailPage {
     std::optional<RecoverySection> shown_;
     QVBoxLayout* stateSlot_ = nullptr;
     QWidget* displayGroup_ = nullptr;
-    QVBoxLayout* displayCards_ = nullptr;
+    std::unique_ptr<KeyedRows> displayCards_;
     RecoveryJournalView* journal_ = nullptr;
-    QVBoxLayout* emergencySlot_ = nullptr;
-    QVBoxLayout* cleanUpSlot_ = nullptr;
+    std::unique_ptr<KeyedRows> emergencyCard_;
+    std::unique_ptr<KeyedRows> cleanUpCards_;
 };
 
 }  // namespace quorvane

@@ -91,6 +91,8 @@ ReferenceHero::ReferenceHero(DetailFormContext& context, QWidget* parent)
 
 void ReferenceHero::arrange() {
     const auto layout = ReferenceLayout::forTextSize(context_.theme.textSize());
+    for (int column = 0; column < ReferenceLayout{}.statusMetricColumns; ++column)
+        metricGrid_->setColumnStretch(column, column < layout.statusMetricColumns ? 1 : 0);
     for (std::size_t index = 0; index < metricTiles_.size(); ++index) {
         QWidget* tile = metricTiles_[index];
         tile->setMinimumWidth(layout.statusMetricMinimumWidth);
@@ -129,12 +131,17 @@ QWidget* ReferenceHero::makeCopy() {
     for (const char* title : ReferenceHeader::kMetricTitles) {
         auto* tile = new DetailSurfaceFrame(theme, DetailSurface::metricTile,
                                             ReferenceLayout::kSurfacePadding);
+        // The columns share the width evenly, however long a value is: a
+        // long one takes a second line in its own column.
+        tile->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         auto* tileColumn = new QVBoxLayout(tile);
         tileColumn->setContentsMargins(0, 0, 0, 0);
         tileColumn->setSpacing(4);
         tileColumn->addWidget(
             makeText(theme, title, QuorvaneFontStyle::caption2, QFont::Medium, true));
-        auto* value = new ShrinkingLabel(QString(), 0.82);
+        auto* value = new WrappingLabel;
+        value->setLineLimit(ReferenceLayout::kMetricValueLines,
+                            ReferenceLayout::kMetricValueMinimumScale);
         followTheme(theme, value, [value, &theme] {
             value->setFont(monospaced(theme.font(QuorvaneFontStyle::caption, QFont::DemiBold)));
         });

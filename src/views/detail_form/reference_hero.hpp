@@ -37,7 +37,7 @@ class ReferenceHero : public QWidget {
     WrappingLabel* title_ = nullptr;
     QGridLayout* metricGrid_ = nullptr;
     std::vector<QWidget*> metricTiles_;
-    std::vector<ShrinkingLabel*> metricValues_;
+    std::vector<WrappingLabel*> metricValues_;
     PreviewCard* previewCard_ = nullptr;
     WrappingLabel* previewName_ = nullptr;
     WrappingLabel* previewDetail_ = nullptr;

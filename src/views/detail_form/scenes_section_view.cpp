@@ -1,11 +1,13 @@
 #include "views/detail_form/scenes_section_view.hpp"
 
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "presentation/detail_form/scenes_section.hpp"
+#include "views/design/keyed_rows.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -44,63 +46,98 @@ ScenesSectionView::ScenesSectionView(DetailFormContext& context, QWidget* parent
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(12);
     column->addWidget(makeCaption(context.theme, ScenesSection::kIntro));
-    rows_ = new QVBoxLayout;
-    rows_->setSpacing(10);
-    column->addLayout(rows_);
+    auto* rows = new QVBoxLayout;
+    rows->setSpacing(10);
+    column->addLayout(rows);
+    rows_ = std::make_unique<KeyedRows>(rows);
     nameRow_ = new NewNameRow(context.theme, context.state.newSceneName,
                               ScenesSection::kNamePlaceholder, ScenesSection::kSaveTitle, [this] {
                                   ScenesSection::save(context_.store, context_.state.newSceneName);
                               });
     column->addWidget(nameRow_);
     column->addWidget(makeCaption(context.theme, ScenesSection::kClosingNote));
+    rows_->setFocusWhenEmpty(nameRow_->field());
 }
+
+ScenesSectionView::~ScenesSectionView() = default;
 
 void ScenesSectionView::refresh(const DisplaySnapshot& display) {
     displayID_ = display.id;
     nameRow_->refresh();
-    const auto section = ScenesSection::make(context_.store, display.id);
+    auto section = ScenesSection::make(context_.store, display.id);
     auto key = shownKey(section);
+    // The buttons act on the work modes and groups as they are now.
+    shown_ = std::move(section);
     if (key == shownKey_)
         return;
     shownKey_ = std::move(key);
-    clearLayout(rows_);
-    for (const auto& row : section.rows) {
-        const DisplayScene scene = row.scene;
-        auto* buttons = new QWidget;
-        auto* buttonRow = new QHBoxLayout(buttons);
-        buttonRow->setContentsMargins(0, 0, 0, 0);
-        buttonRow->setSpacing(6);
-        auto* here = new QPushButton(QStringLiteral("이 화면"));
-        connect(here, &QPushButton::clicked, this,
-                [this, scene] { ScenesSection::applyHere(context_.store, scene, displayID_); });
-        auto* everywhere = new QPushButton(QStringLiteral("모든 화면"));
-        connect(everywhere, &QPushButton::clicked, this,
-                [this, scene] { ScenesSection::applyEverywhere(context_.store, scene); });
-        auto* toGroup = new QPushButton(QStringLiteral("묶음에 적용"));
-        auto* menu = new QMenu(toGroup);
-        for (const auto& group : section.groups) {
-            const std::string groupID = group.id;
-            menu->addAction(toVerbatimButtonText(group.name), this, [this, scene, groupID] {
-                ScenesSection::applyToGroup(context_.store, scene, groupID);
-            });
-        }
-        toGroup->setMenu(menu);
-        readAsToggleButton(toGroup);
-        toGroup->setEnabled(!section.groups.empty());
-        buttonRow->addWidget(here);
-        buttonRow->addWidget(everywhere);
-        buttonRow->addWidget(toGroup);
+    const bool groupsChanged = shown_.groups != shownGroups_;
+    shownGroups_ = shown_.groups;
+    // Each work mode keeps its row while it is listed: a new subtitle or
+    // group list changes it in place, under the button the user pressed.
+    std::vector<std::string> ids;
+    for (const auto& row : shown_.rows)
+        ids.push_back(row.scene.id);
+    rows_->show(
+        ids, [this](std::size_t index) { return makeRow(shown_.rows[index]); },
+        [this, groupsChanged](QWidget* item, std::size_t index) {
+            showRow(item, shown_.rows[index], groupsChanged);
+        });
+}
 
-        auto* item = makeCollectionRow(context_.theme, qText(scene.name), qText(row.subtitle),
-                                       buttons, RowButtons::several);
-        item->setToolTip(qText(row.help));
-        if (row.deletable)
-            setDeleteMenu(item, [this, scene] {
-                ScenesSection::requestDelete(context_.store, context_.confirmations, scene);
-            });
-        else
-            setNoContextMenu(item);
-        rows_->addWidget(item);
+const ScenesSection::Row* ScenesSectionView::shownRow(const QWidget* item) const {
+    const auto index = rows_->indexOf(item);
+    return index ? &shown_.rows[*index] : nullptr;
+}
+
+QWidget* ScenesSectionView::makeRow(const ScenesSection::Row& row) {
+    auto* buttons = new QWidget;
+    auto* buttonRow = new QHBoxLayout(buttons);
+    buttonRow->setContentsMargins(0, 0, 0, 0);
+    buttonRow->setSpacing(6);
+    auto* here = new QPushButton(QStringLiteral("이 화면"));
+    auto* everywhere = new QPushButton(QStringLiteral("모든 화면"));
+    auto* toGroup = new QPushButton(QStringLiteral("묶음에 적용"));
+    toGroup->setObjectName(QStringLiteral("sceneToGroup"));
+    toGroup->setMenu(new QMenu(toGroup));
+    readAsToggleButton(toGroup);
+    buttonRow->addWidget(here);
+    buttonRow->addWidget(everywhere);
+    buttonRow->addWidget(toGroup);
+
+    auto* item = makeCollectionRow(context_.theme, qText(row.scene.name), qText(row.subtitle),
+                                   buttons, RowButtons::several);
+    connect(here, &QPushButton::clicked, this, [this, item] {
+        if (const auto* shown = shownRow(item))
+            ScenesSection::applyHere(context_.store, shown->scene, displayID_);
+    });
+    connect(everywhere, &QPushButton::clicked, this, [this, item] {
+        if (const auto* shown = shownRow(item))
+            ScenesSection::applyEverywhere(context_.store, shown->scene);
+    });
+    setDeleteMenu(item, [this, item] {
+        if (const auto* shown = shownRow(item); shown && shown->deletable)
+            ScenesSection::requestDelete(context_.store, context_.confirmations, shown->scene);
+    });
+    showRow(item, row, true);
+    return item;
+}
+
+void ScenesSectionView::showRow(QWidget* item, const ScenesSection::Row& row, bool groupsChanged) {
+    setCollectionRowTexts(item, qText(row.scene.name), qText(row.subtitle));
+    item->setToolTip(qText(row.help));
+    setDeletable(item, row.deletable);
+    auto* toGroup = item->findChild<QPushButton*>(QStringLiteral("sceneToGroup"));
+    toGroup->setEnabled(!shown_.groups.empty());
+    if (!groupsChanged)
+        return;
+    QMenu* menu = toGroup->menu();
+    menu->clear();
+    for (const auto& group : shown_.groups) {
+        menu->addAction(toVerbatimButtonText(group.name), this, [this, item, groupID = group.id] {
+            if (const auto* shown = shownRow(item))
+                ScenesSection::applyToGroup(context_.store, shown->scene, groupID);
+        });
     }
 }
 

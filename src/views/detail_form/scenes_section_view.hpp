@@ -1,30 +1,38 @@
 #pragma once
 
+#include <memory>
 #include <vector>
 
+#include "presentation/detail_form/scenes_section.hpp"
 #include "views/detail_form/detail_page.hpp"
-
-class QVBoxLayout;
 
 namespace quorvane {
 
+class KeyedRows;
 class NewNameRow;
 
-// The scenes page ("작업 모드"). The rows are rebuilt only when the lists,
+// The scenes page ("작업 모드"). The rows change only when the lists,
 // subtitles or groups change, so a redraw for anything else costs a
-// comparison.
+// comparison; each work mode keeps its row while it is listed.
 class ScenesSectionView : public DetailPage {
     Q_OBJECT
 
   public:
     explicit ScenesSectionView(DetailFormContext& context, QWidget* parent = nullptr);
+    ~ScenesSectionView() override;
 
     void refresh(const DisplaySnapshot& display) override;
 
   private:
+    QWidget* makeRow(const ScenesSection::Row& row);
+    void showRow(QWidget* item, const ScenesSection::Row& row, bool groupsChanged);
+    const ScenesSection::Row* shownRow(const QWidget* item) const;
+
     DetailFormContext& context_;
     DisplayID displayID_ = 0;
-    QVBoxLayout* rows_ = nullptr;
+    std::unique_ptr<KeyedRows> rows_;
+    ScenesSection shown_;
+    std::vector<ScenesSection::GroupItem> shownGroups_;
     std::vector<std::string> shownKey_;
     NewNameRow* nameRow_ = nullptr;
 };

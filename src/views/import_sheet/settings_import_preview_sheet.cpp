@@ -33,6 +33,7 @@
 #include "views/design/theme_follow.hpp"
 #include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
+#include "views/import_sheet/import_mapping_notice_view.hpp"
 #include "views/qt_text.hpp"
 
 namespace quorvane {
@@ -313,8 +314,6 @@ SettingsImportPreviewSheet::SettingsImportPreviewSheet(ViewContext& context,
                              confirmation.switchSelectionToMappedDisplay);
         done(QDialog::Accepted);
     });
-    connect(&context_.bridge, &StoreBridge::storeChanged, this,
-            &SettingsImportPreviewSheet::followStore);
     const auto restyle = [this, &theme] {
         for (auto* button : {cancel_, import_})
             button->setFont(theme.baseFont());
@@ -459,26 +458,10 @@ QWidget* SettingsImportPreviewSheet::buildMapping() {
         rows_[id] = {row, picker};
     }
 
-    const auto warning = [&theme](const QString& text, ColorRole color) {
-        auto* label = themedLabel(theme, text, QuorvaneFontStyle::caption);
-        const auto restyle = [label, &theme, color] { label->setTextColor(theme.color(color)); };
-        restyle();
-        QObject::connect(&theme, &Theme::changed, label, restyle);
-        return label;
-    };
-    duplicateWarning_ =
-        warning(QStringLiteral(
-                    "⚠ 같은 현재 디스플레이를 두 줄 이상에 선택했습니다. 한 디스플레이에는 하나의 "
-                    "저장 색상값만 연결할 수 있어요."),
-                ColorRole::systemOrange);
-    lookAlikeNotice_ = warning({}, ColorRole::secondary);
-    invalidWarning_ = warning(
-        QStringLiteral("⚠ 구분이 불확실한 디스플레이가 선택되어 가져올 수 없습니다. 해당 줄은 "
-                       "건너뛰기로 바꿔주세요."),
-        ColorRole::systemOrange);
-    layout->addWidget(duplicateWarning_);
-    layout->addWidget(lookAlikeNotice_);
-    layout->addWidget(invalidWarning_);
+    for (auto*& notice : notices_) {
+        notice = new ImportMappingNoticeView(theme, section);
+        layout->addWidget(notice);
+    }
 
     // The switch's text wraps beside it (a check box's own text never does,
     // and would hold the sheet wider than its least width); it toggles too.
@@ -557,30 +540,12 @@ void SettingsImportPreviewSheet::fillPicker(QComboBox* picker,
     for (const auto& target : model_.visibleImportTargets())
         picker->addItem(toQString(target.pickerLabel), toQString(target.identityRawValue));
     const QString current = toQString(model_.target(importedIdentity));
-    int index = picker->findData(current);
-    if (index < 0) {
-        // A target no longer offered stays chosen (and invalid) until the user changes it.
-        picker->addItem(QStringLiteral("연결할 수 없는 디스플레이"), current);
-        index = picker->count() - 1;
-    }
-    picker->setCurrentIndex(index);
+    picker->setCurrentIndex(picker->findData(current));
 }
 
 QComboBox* SettingsImportPreviewSheet::targetPicker(const std::string& importedIdentity) const {
     const auto found = rows_.find(importedIdentity);
     return found == rows_.end() ? nullptr : found->second.picker;
-}
-
-void SettingsImportPreviewSheet::followStore() {
-    const auto offered = model_.visibleImportTargets();
-    model_.setVisibleDisplays(context_.store.displays(), context_.store.displayAliasesByKey());
-    // Pickers are refilled only when what they offer changed, so an open
-    // list is not closed by an unrelated store change.
-    if (model_.visibleImportTargets() != offered) {
-        for (const auto& [id, row] : rows_)
-            fillPicker(row.picker, id);
-    }
-    refresh();
 }
 
 void SettingsImportPreviewSheet::refresh() {
@@ -592,14 +557,16 @@ void SettingsImportPreviewSheet::refresh() {
         row.picker->setEnabled(full);
         row.tile->setLook(rowLook(model_.mode(), model_.isDuplicateRow(id)));
     }
-    duplicateWarning_->setVisible(full && !model_.duplicateTargetIdentityRawValues().empty());
-    const int shared = model_.sharedIdentityCount();
-    lookAlikeNotice_->setVisible(full && shared > 0);
-    lookAlikeNotice_->setText(
-        QStringLiteral("ⓘ 동일하게 보이는 모니터 ") + QString::number(shared) +
-        QStringLiteral("개는 가져오기 대상에서 제외했습니다. 별칭은 이름표일 뿐 자동 매핑 증거가 "
-                       "아니므로, 잘못된 화면에 설정이 붙지 않게 먼저 눈으로 구분을 확인하세요."));
-    invalidWarning_->setVisible(full && !model_.invalidSelectedTargetIdentityRawValues().empty());
+    // Each notice keeps its place: the one of each kind that holds shows.
+    const auto notices = importMappingNotices(model_);
+    for (std::size_t kind = 0; kind < notices_.size(); ++kind) {
+        const auto holding = std::find_if(
+            notices.begin(), notices.end(),
+            [kind](const auto& notice) { return static_cast<std::size_t>(notice.kind) == kind; });
+        if (holding != notices.end())
+            notices_[kind]->setNotice(*holding);
+        notices_[kind]->setVisible(holding != notices.end());
+    }
     selectionSwitch_->setEnabled(model_.selectionSwitchEnabled());
     selectionSwitchText_->setEnabled(model_.selectionSwitchEnabled());
     selectionSwitch_->setChecked(model_.switchSelectionToMappedDisplay());
@@ -609,7 +576,7 @@ void SettingsImportPreviewSheet::refresh() {
 
 void SettingsImportPreviewSheet::showPlan() {
     auto plan = settingsImportChangePlan(model_);
-    // Most store changes leave the plan as it is: its cards stay.
+    // Most choices leave the plan as it is: its cards stay.
     if (plan == shownPlan_)
         return;
     shownPlan_ = std::move(plan);

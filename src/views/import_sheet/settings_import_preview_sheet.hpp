@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 #include <map>
 #include <optional>
 #include <string>
@@ -20,6 +21,7 @@ class QVBoxLayout;
 
 namespace quorvane {
 
+class ImportMappingNoticeView;
 class SettingsSegmentedPicker;
 class SettingsTintedTile;
 class WrappingLabel;
@@ -30,8 +32,9 @@ class WrappingLabel;
 // change plan, and what the import does not do. It writes nothing: "가져오기"
 // (the default button, enabled only for a safe mapping) hands the choices to
 // the window; "취소" asks the window to cancel, which it reports; Escape or
-// closing only dismisses (reject()). Displays that change while it is open
-// are fed in without losing the user's choices.
+// closing only dismisses (reject()). It takes the store's displays, aliases
+// and hot-key state once, when it opens: a display that comes or goes while
+// it is open is left to the store's own check at import.
 class SettingsImportPreviewSheet : public QDialog {
     Q_OBJECT
 
@@ -62,7 +65,6 @@ class SettingsImportPreviewSheet : public QDialog {
     QWidget* buildMapping();
     QWidget* buildSafety();
     void fillPicker(QComboBox* picker, const std::string& importedIdentity);
-    void followStore();
     void refresh();
     void showPlan();
     void rebuildPlanSections(const QuorvaneChangePlan& plan);
@@ -79,9 +81,8 @@ class SettingsImportPreviewSheet : public QDialog {
         QComboBox* picker = nullptr;
     };
     std::map<std::string, MappingRow> rows_;
-    WrappingLabel* duplicateWarning_ = nullptr;
-    WrappingLabel* lookAlikeNotice_ = nullptr;
-    WrappingLabel* invalidWarning_ = nullptr;
+    // The notices under the rows, one per kind, in the order shown.
+    std::array<ImportMappingNoticeView*, 3> notices_{};
     QCheckBox* selectionSwitch_ = nullptr;
     QWidget* selectionSwitchText_ = nullptr;
     QVBoxLayout* beforeAfter_ = nullptr;

@@ -17,6 +17,7 @@ PanelDDCStatusLine::PanelDDCStatusLine(Theme& theme, QWidget* parent)
     auto* row = new FitToWidth(8, 6, this);
     layout->addWidget(row);
     badge_ = new DDCBadgeView(theme, false, row);
+    badge_->setSpinsWhileChecking(false);
     probe_ = new QPushButton(row);
     probe_->setFlat(true);
     probe_->setCursor(Qt::PointingHandCursor);
@@ -45,7 +46,7 @@ void PanelDDCStatusLine::setStatus(const DDCCapabilityBadge& badge, const PanelD
 
 void PanelDDCStatusLine::restyle() {
     badge_->setFont(theme_.font(QuorvaneFontStyle::caption));
-    probe_->setFont(theme_.font(QuorvaneFontStyle::caption, QFont::DemiBold));
+    probe_->setFont(theme_.font(QuorvaneFontStyle::caption));
     QPalette palette = probe_->palette();
     for (const auto group : {QPalette::Active, QPalette::Inactive})
         palette.setColor(group, QPalette::ButtonText, theme_.color(linkTextColor(true)));

@@ -20,8 +20,8 @@ class PanelDDCStatusLine : public QWidget {
   public:
     explicit PanelDDCStatusLine(Theme& theme, QWidget* parent = nullptr);
 
-    // The badge brings the spinner while a probe runs; the panel's own short
-    // text replaces its title.
+    // The badge's symbol stands before the panel's own short text, also
+    // while a probe runs.
     void setStatus(const DDCCapabilityBadge& badge, const PanelDDCStatus& status);
     QPushButton* probeButton() const { return probe_; }
 

@@ -15,6 +15,9 @@ namespace quorvane {
 namespace {
 
 constexpr int kStatusLines = 2;
+// The footer's two buttons: rounded rectangles rather than capsules, with
+// more room around their labels than a chip.
+constexpr ButtonFrame kFooterButtonFrame{{12, 7}, 32, 10};
 
 // The text as it fits in `lines` lines of `width`, the last one elided.
 QString fittedLines(const QString& text, const QFont& font, int width, int lines) {
@@ -58,6 +61,8 @@ PanelFooterView::PanelFooterView(Theme& theme, QWidget* parent) : QWidget(parent
     settings_ =
         new ChipButton(theme, QStringLiteral("설정"), QuorvaneChipProminence::neutral, buttons_);
     settings_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    for (ChipButton* button : {openMain_, settings_})
+        button->setFrame(kFooterButtonFrame);
     buttons_->addWidget(openMain_);
     buttons_->addWidget(settings_);
     layout->addWidget(buttons_);

@@ -15,33 +15,43 @@ namespace quorvane {
 namespace {
 
 constexpr double kMinimumNameScale = 0.8;
-constexpr int kMinimumHeight = 30;
+// The label's least height, inside the tile's padding.
+constexpr int kMinimumLabelHeight = 30;
 
 }  // namespace
 
 PanelSceneTile::PanelSceneTile(Theme& theme, const QString& name, const QString& kindCaption,
                                QWidget* parent)
     : QAbstractButton(parent), theme_(theme) {
-    // The name shows verbatim in the label; as the button's text it must
-    // not become a mnemonic.
-    setText(toVerbatimButtonText(name.toStdString()));
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 5, 8, 5);
     layout->setSpacing(1);
-    name_ = new ShrinkingLabel(name, kMinimumNameScale, this);
+    name_ = new ShrinkingLabel(QString(), kMinimumNameScale, this);
     name_->setAlignment(Qt::AlignCenter);
-    caption_ = new QLabel(kindCaption, this);
+    caption_ = new QLabel(this);
     caption_->setAlignment(Qt::AlignCenter);
     for (QWidget* label : std::initializer_list<QWidget*>{name_, caption_}) {
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
         layout->addWidget(label);
     }
-    setSpokenName(this, name + QStringLiteral(", ") + kindCaption);
+    setTexts(name, kindCaption);
     connect(&theme_, &Theme::changed, this, &PanelSceneTile::restyle);
     restyle();
+}
+
+void PanelSceneTile::setTexts(const QString& name, const QString& kindCaption) {
+    if (name_->text() == name && caption_->text() == kindCaption)
+        return;
+    // The name shows verbatim in the label; as the button's text it must
+    // not become a mnemonic.
+    setText(toVerbatimButtonText(name.toStdString()));
+    name_->setText(name);
+    caption_->setText(kindCaption);
+    setSpokenName(this, name + QStringLiteral(", ") + kindCaption);
+    updateGeometry();
 }
 
 void PanelSceneTile::restyle() {
@@ -57,12 +67,15 @@ void PanelSceneTile::restyle() {
 
 QSize PanelSceneTile::sizeHint() const {
     const QSize content = layout()->sizeHint();
-    return {content.width(), std::max(kMinimumHeight, content.height())};
+    const QMargins padding = layout()->contentsMargins();
+    const int label = content.height() - padding.top() - padding.bottom();
+    return {content.width(),
+            std::max(kMinimumLabelHeight, label) + padding.top() + padding.bottom()};
 }
 
 QSize PanelSceneTile::minimumSizeHint() const {
     // The name shrinks and then elides, so the tile may get narrow.
-    return {kMinimumHeight, sizeHint().height()};
+    return {kMinimumLabelHeight, sizeHint().height()};
 }
 
 void PanelSceneTile::paintEvent(QPaintEvent*) {

@@ -18,6 +18,9 @@ class PanelSceneTile : public QAbstractButton {
     PanelSceneTile(Theme& theme, const QString& name, const QString& kindCaption,
                    QWidget* parent = nullptr);
 
+    // A changed name or kind, in place.
+    void setTexts(const QString& name, const QString& kindCaption);
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "views/design/chip_button.hpp"
+#include "views/design/keyed_rows.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -67,14 +68,14 @@ void PanelTileSectionView::restyle() {
     showAll_->setPalette(linkPalette);
     note_->setFont(theme_.font(shape_ == Shape::grid ? QuorvaneFontStyle::caption2
                                                      : QuorvaneFontStyle::caption));
-    for (QAbstractButton* tile : tiles_)
+    for (QAbstractButton* tile : tiles())
         if (shape_ == Shape::grid)
             tile->setFont(theme_.font(QuorvaneFontStyle::body, QFont::DemiBold));
     update();
 }
 
 void PanelTileSectionView::paintEvent(QPaintEvent*) {
-    if (shape_ != Shape::strip || tiles_.empty())
+    if (shape_ != Shape::strip || tiles().empty())
         return;
     // The strip's tiles sit together on one shared rounded tray.
     QPainter painter(this);
@@ -97,43 +98,87 @@ void PanelTileSectionView::setSection(const PanelTileSection& section, int colum
     note_->setVisible(section.note.has_value());
     note_->setText(QString::fromStdString(section.note.value_or("")));
     if (section.tiles != shown_.tiles || columns != shownColumns_)
-        rebuildTiles(section, columns);
+        showTiles(section, columns);
     shown_ = section;
 }
 
-void PanelTileSectionView::rebuildTiles(const PanelTileSection& section, int columns) {
-    for (QAbstractButton* tile : tiles_) {
-        tileLayout_->removeWidget(tile);
-        tile->hide();
-        tile->deleteLater();
-    }
-    tiles_.clear();
+// Each item keeps its tile while it is shown: a new name, help text or
+// column count changes the tiles in place, under the one the user pressed.
+void PanelTileSectionView::showTiles(const PanelTileSection& section, int columns) {
     const int count = static_cast<int>(section.tiles.size());
     const int perRow = shape_ == Shape::strip ? std::max(count, 1) : std::max(columns, 1);
     for (int column = 0; column < std::max(perRow, shownColumns_); ++column)
         tileLayout_->setColumnStretch(column, column < perRow ? 1 : 0);
     shownColumns_ = columns;
-    for (int index = 0; index < count; ++index) {
-        const PanelTile& tile = section.tiles[static_cast<std::size_t>(index)];
-        QAbstractButton* button = nullptr;
-        if (shape_ == Shape::strip) {
-            button = new PanelSceneTile(theme_, QString::fromStdString(tile.name),
-                                        QString::fromStdString(tile.kindCaption), tileArea_);
-        } else {
-            auto* grid = new TileButton(theme_, toVerbatimButtonText(tile.name),
-                                        QuorvaneChipProminence::neutral, tileArea_);
-            grid->setDetailText(QString::fromStdString(tile.kindCaption));
-            // The label grows with the text size and wraps a long name.
-            grid->setAccessibleFrame(kPresetFramePadding);
-            button = grid;
-        }
-        button->setToolTip(QString::fromStdString(tile.helpText.value_or("")));
-        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-        connect(button, &QAbstractButton::clicked, this, [this, index] { emit tileTapped(index); });
-        tileLayout_->addWidget(button, index / perRow, index % perRow, Qt::AlignTop);
-        tiles_.push_back(button);
+    if (!tiles_) {
+        tiles_ = std::make_unique<KeyedRows>([this](const std::vector<QWidget*>& tiles) {
+            for (std::size_t index = 0; index < tiles.size(); ++index) {
+                const int at = static_cast<int>(index);
+                tileLayout_->removeWidget(tiles[index]);
+                tileLayout_->addWidget(tiles[index], at / perRow_, at % perRow_, Qt::AlignTop);
+            }
+        });
     }
+    perRow_ = perRow;
+    std::vector<std::string> ids;
+    for (const auto& tile : section.tiles)
+        ids.push_back(tile.id);
+    tiles_->show(
+        ids,
+        [this, &section](std::size_t index) {
+            QWidget* tile = makeTile(section.tiles[index]);
+            showTile(tile, section.tiles[index]);
+            return tile;
+        },
+        [this, &section](QWidget* tile, std::size_t index) {
+            showTile(tile, section.tiles[index]);
+        });
     restyle();
 }
+
+QWidget* PanelTileSectionView::makeTile(const PanelTile& tile) {
+    QAbstractButton* button = nullptr;
+    if (shape_ == Shape::strip) {
+        button = new PanelSceneTile(theme_, QString::fromStdString(tile.name),
+                                    QString::fromStdString(tile.kindCaption), tileArea_);
+    } else {
+        auto* grid = new TileButton(theme_, toVerbatimButtonText(tile.name),
+                                    QuorvaneChipProminence::neutral, tileArea_);
+        // The label grows with the text size and wraps a long name.
+        grid->setAccessibleFrame(kPresetFramePadding);
+        button = grid;
+    }
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    connect(button, &QAbstractButton::clicked, this, [this, button] {
+        if (const auto index = tiles_->indexOf(button))
+            emit tileTapped(static_cast<int>(*index));
+    });
+    return button;
+}
+
+void PanelTileSectionView::showTile(QWidget* widget, const PanelTile& tile) {
+    widget->setToolTip(QString::fromStdString(tile.helpText.value_or("")));
+    const QString name = QString::fromStdString(tile.name);
+    const QString caption = QString::fromStdString(tile.kindCaption);
+    if (auto* strip = qobject_cast<PanelSceneTile*>(widget)) {
+        strip->setTexts(name, caption);
+        return;
+    }
+    auto* grid = static_cast<TileButton*>(widget);
+    if (const QString text = toVerbatimButtonText(tile.name); grid->text() != text)
+        grid->setText(text);
+    grid->setDetailText(caption);
+}
+
+std::vector<QAbstractButton*> PanelTileSectionView::tiles() const {
+    std::vector<QAbstractButton*> buttons;
+    if (tiles_) {
+        for (QWidget* tile : tiles_->rows())
+            buttons.push_back(static_cast<QAbstractButton*>(tile));
+    }
+    return buttons;
+}
+
+PanelTileSectionView::~PanelTileSectionView() = default;
 
 }  // namespace quorvane

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "presentation/panel/panel_tile_sections.hpp"
 
@@ -12,6 +13,7 @@ class QPushButton;
 
 namespace quorvane {
 
+class KeyedRows;
 class Theme;
 class WrappingLabel;
 
@@ -26,9 +28,11 @@ class PanelTileSectionView : public QWidget {
     enum class Shape { strip, grid };
 
     PanelTileSectionView(Theme& theme, Shape shape, QWidget* parent = nullptr);
+    ~PanelTileSectionView() override;
 
     void setSection(const PanelTileSection& section, int columns);
-    const std::vector<QAbstractButton*>& tiles() const { return tiles_; }
+    // In the order shown.
+    std::vector<QAbstractButton*> tiles() const;
     QPushButton* showAllButton() const { return showAll_; }
 
   signals:
@@ -39,7 +43,9 @@ class PanelTileSectionView : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    void rebuildTiles(const PanelTileSection& section, int columns);
+    void showTiles(const PanelTileSection& section, int columns);
+    QWidget* makeTile(const PanelTile& tile);
+    void showTile(QWidget* widget, const PanelTile& tile);
     void restyle();
 
     Theme& theme_;
@@ -49,9 +55,10 @@ class PanelTileSectionView : public QWidget {
     QWidget* tileArea_ = nullptr;
     QGridLayout* tileLayout_ = nullptr;
     WrappingLabel* note_ = nullptr;
-    std::vector<QAbstractButton*> tiles_;
+    std::unique_ptr<KeyedRows> tiles_;
     PanelTileSection shown_;
     int shownColumns_ = 0;
+    int perRow_ = 1;
 };
 
 }  // namespace quorvane

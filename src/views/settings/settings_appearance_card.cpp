@@ -49,8 +49,9 @@ class SettingControlBlock : public SettingsTintedTile {
         };
         limit();
         connect(&theme, &Theme::changed, control, limit);
+        // Side by side the copy's title and the control's labels share a baseline.
         auto* fit = new FitToWidth(12, 8);
-        fit->setRowAlignment(Qt::AlignTop);
+        fit->setRowAlignment(Qt::AlignBaseline);
         fit->addWidget(copy);
         fit->addStretch(12);
         fit->addWidget(control);

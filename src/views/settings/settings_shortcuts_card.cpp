@@ -6,12 +6,14 @@
 
 #include "services/display_store/display_store.hpp"
 #include "views/design/glyph_icon.hpp"
+#include "views/design/keyed_rows.hpp"
 #include "views/design/settings_card_frame.hpp"
 #include "views/design/settings_tinted_tile.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/themed_text.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/qt_text.hpp"
 #include "views/settings/settings_disclosure_section.hpp"
@@ -24,10 +26,11 @@ namespace {
 constexpr double kLightRowOpacity = 0.58;
 constexpr double kDarkRowOpacity = 0.44;
 
-// One scene binding: its work mode and key chord, and its switch.
+// One scene binding: its work mode and key chord, and its switch. Kept
+// while its binding is in the list; show() follows the binding's changes.
 class BindingRow : public SettingsTintedTile {
   public:
-    BindingRow(Theme& theme, const ShortcutsCardModel::BindingRow& row, QWidget* parent)
+    BindingRow(Theme& theme, QWidget* parent)
         : SettingsTintedTile(theme, {ColorRole::surface, kLightRowOpacity, kDarkRowOpacity, 10, {}},
                              parent) {
         setToolTip(
@@ -38,21 +41,36 @@ class BindingRow : public SettingsTintedTile {
         layout->setSpacing(10);
         auto* copy = new QVBoxLayout;
         copy->setSpacing(2);
-        copy->addWidget(themedLabel(theme, toQString(row.sceneName), QuorvaneFontStyle::caption,
-                                    QFont::DemiBold));
+        scene_ = themedLabel(theme, QString(), QuorvaneFontStyle::caption, QFont::DemiBold);
+        copy->addWidget(scene_);
         // The key chord never breaks inside: the row is never narrower.
-        auto* chord = themedLabel(theme, toQString(row.combinationLabel),
-                                  QuorvaneFontStyle::caption2, QFont::Normal, true);
-        chord->setKeepsWordsWhole(true);
-        copy->addWidget(chord);
+        chord_ = themedLabel(theme, QString(), QuorvaneFontStyle::caption2, QFont::Normal, true);
+        chord_->setKeepsWordsWhole(true);
+        copy->addWidget(chord_);
         layout->addLayout(copy, 1);
         toggle = new QCheckBox(this);
+        // A screen reader's Toggle flips the binding, not only the box.
+        readAsToggleButton(toggle);
         setSpokenName(toggle, QStringLiteral("사용"));
-        toggle->setChecked(row.enabled);
         layout->addWidget(toggle, 0, Qt::AlignVCenter);
     }
 
+    void show(const ShortcutsCardModel::BindingRow& row) {
+        bindingID = row.bindingID;
+        if (const QString name = toQString(row.sceneName); scene_->text() != name)
+            scene_->setText(name);
+        if (const QString chord = toQString(row.combinationLabel); chord_->text() != chord)
+            chord_->setText(chord);
+        if (toggle->isChecked() != row.enabled)
+            toggle->setChecked(row.enabled);
+    }
+
     QCheckBox* toggle = nullptr;
+    std::string bindingID;
+
+  private:
+    WrappingLabel* scene_ = nullptr;
+    WrappingLabel* chord_ = nullptr;
 };
 
 }  // namespace
@@ -78,48 +96,65 @@ SettingsShortcutsCard::SettingsShortcutsCard(Theme& theme, DisplayStore& store, 
     refresh();
 }
 
+SettingsShortcutsCard::~SettingsShortcutsCard() = default;
+
 void SettingsShortcutsCard::refresh() {
     const auto model = ShortcutsCardModel::of(store_);
     emergency_->show(model.emergency);
     scenes_->show(model.scenes);
     icon_->setTint(theme_.color(model.cardTint));
-    if (!bindingList_ || model.bindings != shown_.bindings)
-        rebuildBindingList(model);
+    showBindingList(model);
     shown_ = model;
 }
 
-void SettingsShortcutsCard::rebuildBindingList(const ShortcutsCardModel& model) {
-    // The list opens folded each time scene hot keys are switched on; while
-    // they stay on, a changed binding keeps the list as the user left it.
-    const bool wasExpanded = bindingList_ && bindingList_->isExpanded();
-    if (bindingList_) {
-        // Later: the click that led here may still be running inside it.
-        column_->removeWidget(bindingList_);
-        bindingList_->hide();
-        bindingList_->deleteLater();
-        bindingList_ = nullptr;
-    }
-    if (!model.showsBindingList)
+void SettingsShortcutsCard::showBindingList(const ShortcutsCardModel& model) {
+    if (!model.showsBindingList) {
+        if (bindingList_) {
+            // Later: the click that led here may still be running inside it.
+            column_->removeWidget(bindingList_);
+            bindingList_->hide();
+            bindingList_->deleteLater();
+            bindingList_ = nullptr;
+            bindingRows_.reset();
+        }
         return;
-    bindingList_ = new SettingsDisclosureSection(theme_, QStringLiteral("작업 모드별 단축키 보기"));
-    bindingList_->content()->setSpacing(8);
-    for (const auto& binding : model.bindings) {
-        auto* row = new BindingRow(theme_, binding, bindingList_);
-        bindingList_->content()->addWidget(row);
-        connect(row->toggle, &QCheckBox::clicked, this, [this, id = binding.bindingID](bool on) {
-            store_.setSceneHotKeyBindingEnabled(id, on);
-        });
     }
-    bindingList_->setExpanded(wasExpanded && shown_.showsBindingList);
-    column_->addWidget(bindingList_);
+    // The list opens folded each time scene hot keys are switched on; while
+    // they stay on, it stays as the user left it.
+    if (!bindingList_) {
+        bindingList_ =
+            new SettingsDisclosureSection(theme_, QStringLiteral("작업 모드별 단축키 보기"));
+        bindingList_->content()->setSpacing(8);
+        bindingRows_ = std::make_unique<KeyedRows>(bindingList_->content());
+        bindingRows_->setFocusWhenEmpty(bindingList_->header());
+        column_->addWidget(bindingList_);
+    }
+    // A row is its binding's for as long as the binding is listed: switching
+    // it changes the row in place, under the user's focus.
+    std::vector<std::string> keys;
+    for (const auto& binding : model.bindings)
+        keys.push_back(binding.bindingID);
+    bindingRows_->show(
+        keys,
+        [this, &model](std::size_t index) {
+            auto* row = new BindingRow(theme_, bindingList_);
+            row->show(model.bindings[index]);
+            connect(row->toggle, &QCheckBox::clicked, this, [this, row](bool on) {
+                store_.setSceneHotKeyBindingEnabled(row->bindingID, on);
+            });
+            return row;
+        },
+        [&model](QWidget* row, std::size_t index) {
+            static_cast<BindingRow*>(row)->show(model.bindings[index]);
+        });
 }
 
 std::vector<QCheckBox*> SettingsShortcutsCard::bindingSwitches() const {
     std::vector<QCheckBox*> switches;
-    if (!bindingList_)
+    if (!bindingRows_)
         return switches;
-    for (auto* toggle : bindingList_->findChildren<QCheckBox*>())
-        switches.push_back(toggle);
+    for (QWidget* row : bindingRows_->rows())
+        switches.push_back(static_cast<BindingRow*>(row)->toggle);
     return switches;
 }
 

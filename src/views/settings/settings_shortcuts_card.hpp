@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 #include "presentation/settings/shortcuts_card_model.hpp"
@@ -13,6 +14,7 @@ namespace quorvane {
 class SettingsDisclosureSection;
 class DisplayStore;
 class GlyphIcon;
+class KeyedRows;
 class SettingsToggleRowView;
 class Theme;
 
@@ -24,6 +26,7 @@ class SettingsShortcutsCard : public QWidget {
 
   public:
     SettingsShortcutsCard(Theme& theme, DisplayStore& store, QWidget* parent = nullptr);
+    ~SettingsShortcutsCard() override;
 
     void refresh();
     SettingsToggleRowView* emergencyRow() const { return emergency_; }
@@ -34,7 +37,7 @@ class SettingsShortcutsCard : public QWidget {
     GlyphIcon* icon() const { return icon_; }
 
   private:
-    void rebuildBindingList(const ShortcutsCardModel& model);
+    void showBindingList(const ShortcutsCardModel& model);
 
     Theme& theme_;
     DisplayStore& store_;
@@ -44,6 +47,7 @@ class SettingsShortcutsCard : public QWidget {
     SettingsToggleRowView* emergency_ = nullptr;
     SettingsToggleRowView* scenes_ = nullptr;
     SettingsDisclosureSection* bindingList_ = nullptr;
+    std::unique_ptr<KeyedRows> bindingRows_;
 };
 
 }  // namespace quorvane

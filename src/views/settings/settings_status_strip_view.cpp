@@ -62,9 +62,10 @@ SettingsStatusStripView::SettingsStatusStripView(Theme& theme, DisplayStore& sto
     layout_ = new QBoxLayout(QBoxLayout::LeftToRight, this);
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(kRowSpacing);
+    // Side by side each tile keeps its own height, centred on the others.
     for (auto*& tile : tiles_) {
         tile = new Tile(theme, this);
-        layout_->addWidget(tile, 1);
+        layout_->addWidget(tile, 1, Qt::AlignVCenter);
     }
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);

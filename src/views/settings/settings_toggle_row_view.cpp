@@ -8,6 +8,7 @@
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/themed_text.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
 
 namespace quorvane {
@@ -28,6 +29,8 @@ SettingsToggleRowView::SettingsToggleRowView(Theme& theme, QWidget* parent)
     copy->addWidget(detail_);
     row->addLayout(copy, 1);
     toggle_ = new QCheckBox(this);
+    // A screen reader's Toggle flips the setting, not only the box.
+    readAsToggleButton(toggle_);
     row->addWidget(toggle_, 0, Qt::AlignVCenter);
     column->addLayout(row);
 

@@ -98,22 +98,22 @@ TEST_F(SettingsImportSheetModelTest, SkippingEverythingMayBeConfirmedAndTheSkipN
     EXPECT_TRUE(sheet.duplicateTargetIdentityRawValues().empty());
 }
 
-TEST_F(SettingsImportSheetModelTest, ATargetThatVanishesOrTurnsAmbiguousBlocksImport) {
-    auto sheet = model({studio, side});
-    sheet.setTarget("elsewhere", rawIdentity(side));
+// The displays are the sheet's from its opening; a target that is not one
+// of them, or that two of them share, is not safe and blocks a full import.
+TEST_F(SettingsImportSheetModelTest, ATargetNotSafelyConnectedBlocksImport) {
+    auto sheet = model({studio, side, twins[0], twins[1]});
     sheet.setTarget(rawIdentity(side), kSkip);
+    sheet.setTarget("elsewhere", rawIdentity(side));
     EXPECT_TRUE(sheet.canConfirm());
 
-    sheet.setVisibleDisplays({studio}, {});
-    EXPECT_EQ(sheet.target("elsewhere"), rawIdentity(side));
-    EXPECT_EQ(sheet.invalidSelectedTargetIdentityRawValues(), std::set{rawIdentity(side)});
+    sheet.setTarget("elsewhere", "never-connected");
+    EXPECT_EQ(sheet.invalidSelectedTargetIdentityRawValues(),
+              std::set<std::string>{"never-connected"});
     EXPECT_FALSE(sheet.canConfirm());
-
-    auto lookAlike = side;
-    lookAlike.id = 9;
-    sheet.setVisibleDisplays({studio, side, lookAlike}, {});
+    sheet.setTarget("elsewhere", rawIdentity(twins[0]));
+    EXPECT_EQ(sheet.invalidSelectedTargetIdentityRawValues(), std::set{rawIdentity(twins[0])});
     EXPECT_FALSE(sheet.canConfirm());
-    sheet.setVisibleDisplays({studio, side}, {});
+    sheet.setMode(Mode::globalOnly);
     EXPECT_TRUE(sheet.canConfirm());
 }
 

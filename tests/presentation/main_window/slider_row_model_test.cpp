@@ -138,6 +138,18 @@ TEST(SliderScale, OutOfRangeValuesClampToTheEnds) {
     EXPECT_EQ(brightness.value(0), 0.05);
 }
 
+TEST(SliderScale, APageIsAWholeNumberOfStepsNearATenthOfTheRange) {
+    // 28 steps of 0.05: a page of 3 steps, never 2.8 (1.05 -> 1.19).
+    const SliderScale highlights(0.1, 1.5, 0.05);
+    EXPECT_EQ(highlights.pagePositions(), 3 * SliderScale::kPositionsPerStep);
+    const int from = highlights.position(1.05);
+    EXPECT_EQ(highlights.value(from + highlights.pagePositions()), 1.2);
+    EXPECT_EQ(highlights.value(from - highlights.pagePositions()), 0.9);
+    EXPECT_EQ(SliderScale(2700, 9300, 100).pagePositions(), 7 * SliderScale::kPositionsPerStep);
+    // A short range still moves a whole step.
+    EXPECT_EQ(SliderScale(0, 0.1, 0.05).pagePositions(), SliderScale::kPositionsPerStep);
+}
+
 TEST(SliderScale, RangeThatIsNoMultipleOfTheStepKeepsItsTop) {
     const SliderScale kelvin(1900, 6550, 100);
     EXPECT_EQ(kelvin.value(kelvin.maximumPosition()), 6550);

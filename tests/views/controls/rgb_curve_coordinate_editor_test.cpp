@@ -7,11 +7,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QMouseEvent>
 
 #include "display_store/store_world.hpp"
 #include "views/controls/rgb_curve_graph_view.hpp"
+#include "views/design/segmented_picker.hpp"
 #include "views/design/theme.hpp"
+#include "views/support/text_ink_baseline.hpp"
 
 namespace quorvane {
 namespace {
@@ -129,6 +132,28 @@ TEST_F(RGBCurveEditorTest, ResetIsOfferedUntilAllThreeAreNeutral) {
     EXPECT_EQ(writes, 1);
     EXPECT_EQ(stored(), RGBGammas{});
     EXPECT_FALSE(reset->isEnabled());
+}
+
+// Side by side, the title over its hint and the channel segments stand on
+// one baseline as drawn.
+TEST_F(RGBCurveEditorTest, TheTitleAndTheChannelsStandOnOneBaseline) {
+    editor->resize(900, 320);
+    QApplication::processEvents();
+    QLabel* title = nullptr;
+    for (auto* label : editor->findChildren<QLabel*>()) {
+        if (label->text() == QStringLiteral("곡선 그래프로 조정"))
+            title = label;
+    }
+    auto* picker = editor->findChild<SegmentedPicker*>();
+    ASSERT_TRUE(title && picker);
+    // An unchosen segment: its label alone on the track.
+    QAbstractButton* segment = picker->segment(1);
+    ASSERT_LT(title->mapTo(editor.get(), QPoint(0, 0)).x() + title->width(),
+              segment->mapTo(editor.get(), QPoint(0, 0)).x());
+    const QImage picture = editor->grab().toImage();
+    using testing::inkBaseline;
+    EXPECT_NEAR(inkBaseline(editor.get(), picture, segment, segment->font(), segment->text()),
+                inkBaseline(editor.get(), picture, title, title->font(), title->text()), 1.0);
 }
 
 }  // namespace

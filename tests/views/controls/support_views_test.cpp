@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
@@ -110,6 +111,38 @@ TEST(HealthCheckWizardTest, TechnicalDetailsStartCollapsedAndStayOpenAcrossNewSu
     EXPECT_TRUE(showsText(wizard, QStringLiteral("되는 조정")));
 }
 
+// The disclosure and a new summary change the wizard in place: the control
+// the user pressed stays the same widget, with the focus.
+TEST(HealthCheckWizardTest, TheDisclosureAndANewSummaryKeepTheFocusedControl) {
+    Theme theme(false);
+    HealthCheckWizard wizard(theme, summaryWith({probe(true)}), nullptr);
+    wizard.show();
+    QCoreApplication::processEvents();
+    QPointer<DisclosureButton> toggle =
+        wizard.findChild<DisclosureButton*>(QStringLiteral("technicalDetailsToggle"));
+    ASSERT_TRUE(toggle);
+    toggle->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(toggle, Qt::Key_Space);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(wizard.technicalDetailsExpanded());
+    ASSERT_TRUE(toggle);
+    EXPECT_EQ(wizard.focusWidget(), toggle.data());
+
+    QPointer<QPushButton> button = buttonTitled(wizard, QStringLiteral("모니터 확인"));
+    ASSERT_TRUE(button);
+    button->setFocus(Qt::TabFocusReason);
+    auto next = summaryWith(
+        {{QuorvaneSupportActionKind::probeDDC, "다시 확인", std::nullopt, true, std::nullopt}});
+    next.capabilities[0].status = QuorvaneSupportStatus::available;
+    next.overallMessage = "모니터가 응답했습니다.";
+    wizard.setSummary(next);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->text(), QStringLiteral("다시 확인"));
+    EXPECT_EQ(wizard.focusWidget(), button.data());
+    EXPECT_TRUE(showsText(wizard, QStringLiteral("모니터가 응답했습니다.")));
+}
+
 TEST(HealthCheckWizardTest, TheDetailsChevronGrowsWithTheText) {
     Theme theme(false);
     HealthCheckWizard wizard(theme, summaryWith({}), nullptr);
@@ -165,11 +198,15 @@ TEST(SupportCardTest, HardwareButtonFollowsAnyOpenHardwareActionEvenDisabled) {
     SupportCard card(
         theme, summaryWith({probe(true)}), [&] { ++diagnostics; }, [&] { ++hardware; });
     EXPECT_EQ(card.hardwareButton(), nullptr);
-    card.detailsButton()->click();
+    QPointer<QPushButton> details = card.detailsButton();
+    details->click();
     EXPECT_EQ(diagnostics, 1);
     card.setSummary(summaryWith({probe(true),
                                  {QuorvaneSupportActionKind::openHardwareSection, "모니터 설정",
                                   std::nullopt, false, "아직"}}));
+    // Changed in place: the button pressed a moment ago is still there.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(card.detailsButton(), details.data());
     ASSERT_NE(card.hardwareButton(), nullptr);
     EXPECT_TRUE(card.hardwareButton()->isEnabled());
     card.hardwareButton()->click();

@@ -1,13 +1,15 @@
 // The reading order Tab follows, on plain widgets placed by hand: lines read
 // from the leading side, blocks read whole, a tall block that does not pull
-// a column beside it onto its line, and controls built after the window
-// opened taking their place in the chain.
+// a column beside it onto its line, controls built after the window opened
+// taking their place in the chain, and Tab going on from whichever choice
+// of a picker holds its one stop.
 
 #include "views/design/reading_order.hpp"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTest>
@@ -75,6 +77,18 @@ TEST(ReadingOrderTest, ATallBlockBesideAColumnLeavesTheColumnsLowerRowsToTheirOw
               (QStringList{"wide tall", "beside top", "beside lower", "under"}));
 }
 
+TEST(ReadingOrderTest, ATallBlockLeavesBothControlsOfTheColumnsTopRowBeforeItsLowerRow) {
+    QWidget window;
+    button("wide tall", &window, {0, 0, 100, 300});
+    button("top left", &window, {150, 0, 60, 40});
+    button("top right", &window, {220, 0, 60, 40});
+    // The next row of the column starts left of both controls above it: on
+    // the tall block's line it would be read between the block and them.
+    button("lower", &window, {110, 60, 170, 40});
+    EXPECT_EQ(texts(tabStopsInReadingOrder(&window)),
+              (QStringList{"wide tall", "top left", "top right", "lower"}));
+}
+
 TEST(ReadingOrderTest, ControlsBuiltAfterTheWindowOpenedTakeTheirPlaceInTheChain) {
     QWidget window;
     auto* row = new QHBoxLayout(&window);
@@ -99,6 +113,42 @@ TEST(ReadingOrderTest, ControlsBuiltAfterTheWindowOpenedTakeTheirPlaceInTheChain
     later->hide();
     QApplication::processEvents();
     EXPECT_EQ(tabbed(&window), (QStringList{"first", "last"}));
+}
+
+TEST(ReadingOrderTest, TabGoesOnFromWhicheverChoiceOfAPickerHoldsItsStop) {
+    QWidget window;
+    auto* row = new QHBoxLayout(&window);
+    auto* before = new QPushButton(QStringLiteral("before"), &window);
+    row->addWidget(before);
+    auto* group = new QButtonGroup(&window);
+    for (const char* text : {"one", "two", "three"}) {
+        auto* choice = new QPushButton(QString::fromUtf8(text), &window);
+        choice->setCheckable(true);
+        group->addButton(choice);
+        row->addWidget(choice);
+    }
+    auto* after = new QPushButton(QStringLiteral("after"), &window);
+    row->addWidget(after);
+    group->buttons().front()->setChecked(true);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QApplication::processEvents();
+
+    // The focus on the first choice takes the group's stop from the others;
+    // the window is linked again meanwhile (something moved or resized).
+    QAbstractButton* one = group->buttons()[0];
+    QAbstractButton* two = group->buttons()[1];
+    one->setFocus(Qt::TabFocusReason);
+    applyReadingOrder(&window);
+    QTest::keyClick(one, Qt::Key_Right);
+    ASSERT_EQ(QApplication::focusWidget(), two);
+    ASSERT_TRUE(two->isChecked());
+    QTest::keyClick(two, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), after);
+    QTest::keyClick(after, Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), two);
+    QTest::keyClick(two, Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), before);
 }
 
 }  // namespace

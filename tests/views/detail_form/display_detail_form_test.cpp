@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
@@ -137,6 +138,29 @@ TEST_F(DetailFormTest, ProfileConfirmationActsOnTheDisplayOfTheClick) {
     EXPECT_EQ(store().colorProfileState(1)->currentProfileID, "calibrated");
     EXPECT_EQ(store().colorProfileState(2)->currentProfileID, "side");
     EXPECT_FALSE(state.detailFormDrafts.profileIDs.contains(1));
+}
+
+// A confirmed profile changes the page in place: the buttons the user
+// pressed stay, where the focus comes back to when the dialog closes.
+TEST_F(DetailFormTest, AConfirmedProfileKeepsThePagesButtons) {
+    start();
+    show(MainWindowSection::profile);
+    auto* picker = visible<QComboBox>().value(0);
+    ASSERT_NE(picker, nullptr);
+    picker->setCurrentIndex(picker->findData(QStringLiteral("calibrated")));
+    emit picker->activated(picker->currentIndex());
+    turn();
+    QPointer<QAbstractButton> apply = buttonTitled(QStringLiteral("선택한 프로파일 적용…"));
+    QPointer<QAbstractButton> refresh = buttonTitled(QStringLiteral("프로파일 정보 새로고침"));
+    ASSERT_TRUE(apply && refresh);
+    apply->click();
+    ASSERT_NE(confirmations->dialog(), nullptr);
+    confirmations->confirmButton()->click();
+    turn();
+    ASSERT_EQ(store().colorProfileState(1)->currentProfileID, "calibrated");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(apply);
+    EXPECT_EQ(buttonTitled(QStringLiteral("프로파일 정보 새로고침")), refresh.data());
 }
 
 TEST_F(DetailFormTest, StepCardAndAdvancedButtonMoveBetweenSections) {

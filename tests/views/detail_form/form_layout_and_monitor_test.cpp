@@ -16,6 +16,7 @@
 #include "views/detail_form/recent_change_prompt_slot.hpp"
 #include "views/detail_form/slider_row_views.hpp"
 #include "views/detail_form/step_card_button.hpp"
+#include "views/support/text_ink_baseline.hpp"
 
 namespace quorvane::testing {
 namespace {
@@ -207,6 +208,51 @@ TEST_F(DetailFormTest, TheColourHeaderPadsTenAndKeepsThePreviewCardWithinItsWidt
     form->resize(640, 900);
     turn();
     EXPECT_EQ(card->width(), card->parentWidget()->width());
+}
+
+// A long mode label takes a second line in its status tile at full size,
+// so its end (the refresh rate) stays on screen instead of being cut.
+TEST_F(DetailFormTest, ALongModeLabelTakesTwoLinesInItsStatusTile) {
+    auto display = externalDisplay(1, "Studio", 1001);
+    display.currentMode->pixelWidth = 3840;
+    display.currentMode->pixelHeight = 2160;
+    start({display});
+    show(MainWindowSection::color);
+    WrappingLabel* value = nullptr;
+    for (auto* label : visible<WrappingLabel>()) {
+        const QWidget* tile = label->parentWidget();
+        if (label->text() == QString::fromStdString(display.currentMode->label()) &&
+            qobject_cast<const DetailSurfaceFrame*>(tile) &&
+            tile->objectName() != QStringLiteral("previewCard"))
+            value = label;
+    }
+    ASSERT_TRUE(value);
+    const QFontMetrics metrics(value->font());
+    ASSERT_GT(metrics.horizontalAdvance(value->text()), value->width());
+    const QRect ink = inkBounds(window.grab().toImage(), boxIn(&window, value));
+    EXPECT_GT(ink.height(), metrics.lineSpacing());
+    EXPECT_DOUBLE_EQ(value->fittedFont(value->width()).pointSizeF(), value->font().pointSizeF());
+}
+
+// The overview card's title and its badge stand on one baseline as drawn,
+// a Latin name beside a Hangul badge, at the smallest and largest text.
+TEST_F(DetailFormTest, TheOverviewTitleAndBadgeStandOnOneBaseline) {
+    start();
+    for (auto size : {QuorvaneTextSize::standard, QuorvaneTextSize::veryLarge}) {
+        theme.setTextSize(size);
+        window.resize(900, 900);
+        form->resize(900, 900);
+        show(MainWindowSection::profile);
+        auto* badge = visible<StatusPill>().value(0);
+        ASSERT_TRUE(badge);
+        auto* title = qobject_cast<WrappingLabel*>(badge->parentWidget()->findChild<QLabel*>());
+        ASSERT_TRUE(title && title->text() == QStringLiteral("Studio"));
+        const QImage picture = window.grab().toImage();
+        EXPECT_NEAR(inkBaseline(&window, picture, badge, badge->font(), badge->text(),
+                                TextPart::capsuleAfterSymbol),
+                    inkBaseline(&window, picture, title, title->font(), title->text()), 1.0)
+            << caseName(size);
+    }
 }
 
 TEST_F(DetailFormTest, OnlyVeryLargeStacksTheStepCards) {

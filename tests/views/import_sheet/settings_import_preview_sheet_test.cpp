@@ -24,10 +24,12 @@
 #include "views/design/theme.hpp"
 #include "views/design/window_theme_follower.hpp"
 #include "views/design/wrapping_label.hpp"
+#include "views/import_sheet/import_mapping_notice_view.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/accessible_tree.hpp"
 #include "views/support/check_box_contrast.hpp"
+#include "views/support/ink.hpp"
 #include "views/support/same_pixels.hpp"
 #include "views/support/text_ink_baseline.hpp"
 #include "views/support/wheel_input.hpp"
@@ -63,6 +65,16 @@ class SettingsImportPreviewSheetTest : public ::testing::Test {
             QCoreApplication::processEvents();
             world.scheduler->runUntilIdle();
         }
+    }
+    // Import hands the sheet's choices to the store, as the settings window does.
+    void confirmThroughTheStore() {
+        QObject::connect(sheet.get(), &SettingsImportPreviewSheet::importConfirmed,
+                         [this, draft = sheet->draft()](
+                             QuorvaneSettingsImportMode mode,
+                             const std::vector<QuorvaneSettingsImportDisplayMapping>& mappings,
+                             bool switchSelection) {
+                             store().confirmSettingsImport(draft, mode, mappings, switchSelection);
+                         });
     }
     // Picks `target` (an identity or the skip value) for an imported display.
     void pick(const DisplaySnapshot& imported, const std::string& target) {
@@ -294,6 +306,9 @@ TEST_F(SettingsImportPreviewSheetTest, IdentitiesAreMonospacedAndLongTargetsEndI
     const std::string alias = "회의실 B 벽걸이 모니터 (발표용, 왼쪽에서 두 번째 자리)";
     store().setDisplayAlias(alias, studio.id);
     settle();
+    // The sheet reads the aliases when it opens.
+    sheet = std::make_unique<SettingsImportPreviewSheet>(*context, sheet->draft(), nullptr);
+    sheet->show();
     sheet->resize(1400, 900);
     settle();
 
@@ -489,15 +504,64 @@ TEST_F(SettingsImportPreviewSheetTest, KeyCombinationsInTheSummaryTilesStayWhole
     EXPECT_GE(chords, 1);
 }
 
-TEST_F(SettingsImportPreviewSheetTest, ATargetThatVanishesWhileOpenBlocksImport) {
+// The sheet keeps the displays it opened with: one that goes while it is
+// open is neither taken out of the pickers nor made to block Import; the
+// store's check at import keeps its value under its identity, and the value
+// reaches it when it is back.
+TEST_F(SettingsImportPreviewSheetTest, ATargetThatGoesWhileOpenKeepsItsValueForItsReturn) {
     pick(studio, std::string(kSkipImportTarget));
     pick(side, rawIdentity(side));
-    EXPECT_TRUE(sheet->importButton()->isEnabled());
+    auto* picker = sheet->targetPicker(rawIdentity(side));
+    const auto entries = [picker] {
+        QStringList texts;
+        for (int index = 0; index < picker->count(); ++index)
+            texts << picker->itemText(index);
+        return texts;
+    };
+    const QStringList offered = entries();
     world.connect({studio});
     store().refresh(DisplayStore::RefreshIntent::passiveViewAppearance);
     settle();
-    EXPECT_FALSE(sheet->importButton()->isEnabled());
-    EXPECT_EQ(sheet->model().target(rawIdentity(side)), rawIdentity(side));
+    EXPECT_EQ(entries(), offered);
+    EXPECT_EQ(picker->currentData().toString().toStdString(), rawIdentity(side));
+    EXPECT_TRUE(sheet->importButton()->isEnabled());
+
+    confirmThroughTheStore();
+    sheet->importButton()->click();
+    EXPECT_EQ(store().statusMessage(),
+              "설정 가져오기 완료 — 1개 디스플레이 색상값을 연결했습니다. 자동 적용은 다음 명시적 "
+              "새로고침 때 실행됩니다");
+    EXPECT_DOUBLE_EQ(world.savedPreferences().displayAdjustments.at(rawIdentity(side)).contrast,
+                     1.2);
+
+    world.connect({studio, side});
+    store().refresh(DisplayStore::RefreshIntent::explicitUserRefresh);
+    settle();
+    EXPECT_DOUBLE_EQ(store().colorAdjustment(side.id).contrast, 1.2);
+    auto expected = ColorAdjustment::neutral();
+    expected.contrast = 1.2;
+    EXPECT_EQ(world.midRed(side.id), world.midRed(expected));
+}
+
+// A target that another monitor of the same identity joins while the sheet
+// is open is refused by the store at import, with its reason, and nothing
+// is saved.
+TEST_F(SettingsImportPreviewSheetTest, ATargetThatTurnsAmbiguousWhileOpenIsRefusedAtImport) {
+    pick(studio, std::string(kSkipImportTarget));
+    auto lookAlike = side;
+    lookAlike.id = 9;
+    lookAlike.bounds.x = 3840;
+    world.connect({studio, side, lookAlike});
+    store().refresh(DisplayStore::RefreshIntent::passiveViewAppearance);
+    settle();
+    ASSERT_TRUE(sheet->importButton()->isEnabled());
+    const auto saved = world.defaults->contents();
+    confirmThroughTheStore();
+    sheet->importButton()->click();
+    EXPECT_EQ(store().statusMessage(),
+              "구분이 불확실한 디스플레이에는 자동으로 연결할 수 없습니다: " +
+                  QuorvaneSettingsImportDisplayAdjustment::displayLabel(rawIdentity(side)));
+    EXPECT_EQ(world.defaults->contents(), saved);
 }
 
 TEST_F(SettingsImportPreviewSheetTest, NothingChangesBeforeImportAndImportStoresWhatThePlanListed) {
@@ -587,6 +651,117 @@ TEST_F(SettingsImportPreviewSheetTest, TheCountsOfLinkedAndSkippedDisplaysFollow
             comparisonValues.push_back(value->text().toStdString());
     EXPECT_NE(std::find(comparisonValues.begin(), comparisonValues.end(), "1개 연결 · 2개 건너뜀"),
               comparisonValues.end());
+}
+
+// The notices under the mapping rows as shown: the kind of each on show,
+// in order.
+std::vector<ImportMappingNoticeKind> shownNotices(const QWidget* sheet) {
+    std::vector<ImportMappingNoticeKind> kinds;
+    for (const auto* notice : sheet->findChildren<ImportMappingNoticeView*>())
+        if (notice->isVisibleTo(sheet))
+            kinds.push_back(notice->notice().kind);
+    return kinds;
+}
+
+// Each warning shows while its condition holds, its symbol drawn in its
+// colour before exactly its text; a screen reader hears the text alone.
+TEST_F(SettingsImportPreviewSheetTest, MappingWarningsDrawTheirSymbolBeforeTheirTextAlone) {
+    using Kind = ImportMappingNoticeKind;
+    WindowThemeFollower follower(theme);
+    // A desk with two identical monitors besides the studio and side ones.
+    const auto twins = identicalTwins(3, 4);
+    world.connect({studio, side, twins[0], twins[1]});
+    store().refresh(DisplayStore::RefreshIntent::passiveViewAppearance);
+    settle();
+    auto preferences = QuorvanePreferences::defaults();
+    preferences.displayAdjustments[rawIdentity(studio)].warmth = 0.5;
+    preferences.displayAdjustments[rawIdentity(side)].contrast = 1.2;
+    sheet = std::make_unique<SettingsImportPreviewSheet>(
+        *context, QuorvaneSettingsImportDraft::of(preferences), nullptr);
+    sheet->resize(900, 700);
+    sheet->show();
+    settle();
+    EXPECT_EQ(shownNotices(sheet.get()), std::vector{Kind::lookAlike});
+    pick(side, rawIdentity(studio));
+    EXPECT_EQ(shownNotices(sheet.get()), (std::vector{Kind::duplicateTarget, Kind::lookAlike}));
+
+    const std::map<Kind, std::pair<std::string, QString>> expected = {
+        {Kind::duplicateTarget,
+         {"exclamationmark.triangle",
+          QStringLiteral("같은 현재 디스플레이를 두 줄 이상에 선택했습니다. 한 디스플레이에는 "
+                         "하나의 저장 색상값만 연결할 수 있어요.")}},
+        {Kind::lookAlike,
+         {"info.circle",
+          QStringLiteral("동일하게 보이는 모니터 1개는 가져오기 대상에서 제외했습니다. 별칭은 "
+                         "이름표일 뿐 자동 매핑 증거가 아니므로, 잘못된 화면에 설정이 붙지 않게 "
+                         "먼저 눈으로 구분을 확인하세요.")}},
+    };
+    QStringList heard;
+    walkAccessibleTree(
+        QAccessible::queryAccessibleInterface(sheet.get()), [&](QAccessibleInterface* node) {
+            heard << node->text(QAccessible::Name);
+            EXPECT_FALSE(qobject_cast<SymbolImage*>(node->object())) << describe(node);
+        });
+    for (const auto appearance : {QuorvaneAppearance::light, QuorvaneAppearance::dark}) {
+        theme.setAppearance(appearance);
+        settle();
+        for (auto* notice : sheet->findChildren<ImportMappingNoticeView*>()) {
+            if (!notice->isVisibleTo(sheet.get()))
+                continue;
+            const auto& [symbol, text] = expected.at(notice->notice().kind);
+            EXPECT_EQ(notice->text()->text(), text);
+            EXPECT_TRUE(heard.contains(text)) << text.toStdString();
+            EXPECT_EQ(notice->symbol()->systemName(), symbol);
+            ASSERT_TRUE(notice->symbol()->isVisibleTo(notice));
+            // Drawn before the text, on its first line, in the text's colour.
+            const QImage image = notice->grab().toImage();
+            const QRect box = boxIn(notice, notice->symbol());
+            const QRect ink = inkBounds(image, box);
+            ASSERT_FALSE(ink.isEmpty()) << symbol;
+            EXPECT_LT(ink.right(), boxIn(notice, notice->text()).left());
+            EXPECT_LE(ink.bottom(), QFontMetrics(notice->text()->font()).height());
+            // Its strongest stroke is in the notice's colour.
+            const QRgb background = backgroundOf(image, box);
+            const auto distance = [](QRgb one, QRgb other) {
+                return std::abs(qRed(one) - qRed(other)) + std::abs(qGreen(one) - qGreen(other)) +
+                       std::abs(qBlue(one) - qBlue(other));
+            };
+            QRgb strongest = background;
+            for (int y = ink.top(); y <= ink.bottom(); ++y)
+                for (int x = ink.left(); x <= ink.right(); ++x)
+                    if (distance(image.pixel(x, y), background) > distance(strongest, background))
+                        strongest = image.pixel(x, y);
+            EXPECT_LT(distance(strongest, theme.color(notice->notice().color).rgb()), 30)
+                << symbol << " " << QColor(strongest).name().toStdString();
+        }
+    }
+    for (const QString& name : heard) {
+        EXPECT_FALSE(name.contains(QChar(0x26A0))) << name.toStdString();
+        EXPECT_FALSE(name.contains(QChar(0x24D8))) << name.toStdString();
+    }
+
+    sheet->modePicker()->segment(1)->click();
+    settle();
+    EXPECT_TRUE(shownNotices(sheet.get()).empty());
+    sheet->modePicker()->segment(0)->click();
+    settle();
+    EXPECT_EQ(shownNotices(sheet.get()), (std::vector{Kind::duplicateTarget, Kind::lookAlike}));
+}
+
+// What an import never does is said whatever the mode.
+TEST_F(SettingsImportPreviewSheetTest, TheSafetyNotesShowBothTextsInBothModes) {
+    for (const int segment : {0, 1, 0}) {
+        sheet->modePicker()->segment(segment)->click();
+        settle();
+        EXPECT_TRUE(showsText(sheet.get(), "안전 확인")) << segment;
+        EXPECT_TRUE(showsText(sheet.get(),
+                              "이 단계는 저장된 Quorvane 설정만 바꿉니다. 실제 화면 보정, DDC/CI "
+                              "하드웨어 쓰기, 시스템 밝기/해상도 API 호출은 하지 않습니다."))
+            << segment;
+        EXPECT_TRUE(showsText(
+            sheet.get(), "밝기 동기화 그룹은 가져온 그룹 목록에 없는 ID면 자동으로 비워집니다."))
+            << segment;
+    }
 }
 
 }  // namespace

@@ -11,11 +11,14 @@
 #include <QToolButton>
 
 #include "views/controls/nudge_button.hpp"
+#include "views/design/busy_spinner.hpp"
+#include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/panel/panel_ddc_status_line.hpp"
 #include "views/panel/panel_slider_row.hpp"
 #include "views/panel/panel_world.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/ink.hpp"
 
 namespace quorvane {
 namespace {
@@ -228,6 +231,53 @@ TEST_F(PanelQuickTuneCardTest, AMonitorDragIsOneDDCWriteAndTheRowWaitsWhileItIsI
     EXPECT_EQ(world.monitor->control(0x10)->current, 70);
     EXPECT_TRUE(row.isEnabled());
     EXPECT_EQ(row.valueLabel()->text(), "70%");
+}
+
+// How much ink `widget` lays over its background, summed over every pixel.
+long inkOf(QWidget& widget) {
+    const QImage image = widget.grab().toImage();
+    const QRgb background = testing::backgroundOf(image, image.rect());
+    long sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            sum += std::abs(qRed(pixel) - qRed(background)) +
+                   std::abs(qGreen(pixel) - qGreen(background)) +
+                   std::abs(qBlue(pixel) - qBlue(background));
+        }
+    return sum;
+}
+
+// The check is a link in the caption type at its plain weight; while a
+// probe runs the line shows the badge's own symbol, drawn, not a spinner.
+TEST_F(PanelQuickTuneCardTest, TheCheckIsAPlainCaptionLinkAndCheckingShowsTheBadgesSymbol) {
+    PanelDDCStatusLine* line = card->ddcStatusLine();
+    QPushButton* probe = line->probeButton();
+    ASSERT_TRUE(probe->isVisible());
+    const auto drawn = [&](QFont::Weight weight) {
+        QPushButton same(probe->text());
+        same.setFlat(true);
+        same.setPalette(probe->palette());
+        same.setFont(theme.font(QuorvaneFontStyle::caption, weight));
+        same.resize(probe->size());
+        return inkOf(same);
+    };
+    const long plain = drawn(QFont::Normal);
+    ASSERT_GT(drawn(QFont::DemiBold), plain * 1.1);
+    EXPECT_LT(std::abs(inkOf(*probe) - plain), plain / 20);
+
+    QTest::mouseClick(probe, Qt::LeftButton);
+    refresh();
+    auto* symbol = line->findChild<SymbolImage*>();
+    ASSERT_NE(symbol, nullptr);
+    EXPECT_TRUE(symbol->isVisible());
+    EXPECT_EQ(symbol->systemName(), "progress.indicator");
+    EXPECT_FALSE(line->findChild<BusySpinner*>()->isVisible());
+    const QImage image = line->grab().toImage();
+    EXPECT_FALSE(testing::inkBounds(image, testing::boxIn(line, symbol)).isEmpty());
+    world.settle();
+    refresh();
+    EXPECT_NE(symbol->systemName(), "progress.indicator");
 }
 
 }  // namespace

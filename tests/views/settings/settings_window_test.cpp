@@ -300,6 +300,16 @@ TEST_F(SettingsWindowTest, AScreenReaderCanPressEveryButtonAndPickASegment) {
     settle();
     EXPECT_EQ(store().textSize(), QuorvaneTextSize::veryLarge);
     EXPECT_TRUE(accessible->state().checked);
+    // A switch answers Toggle as a click too: the store takes the setting,
+    // not only the box its check mark.
+    ASSERT_FALSE(store().sceneHotKeysEnabled());
+    auto* sceneSwitch =
+        QAccessible::queryAccessibleInterface(window->shortcutsCard()->sceneRow()->toggle());
+    ASSERT_TRUE(sceneSwitch && sceneSwitch->actionInterface());
+    sceneSwitch->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    settle();
+    EXPECT_TRUE(store().sceneHotKeysEnabled());
+    EXPECT_TRUE(sceneSwitch->state().checked);
 }
 
 TEST_F(SettingsWindowTest, TheFullResetWaitsForItsConfirmationAndRunsOnce) {

@@ -1,17 +1,22 @@
 // Where the focus lands, read as a screen reader finds it: inside what the
 // window shows after Tab moves it into a scrolled area and when the panel
-// opens again; on the page a step card opens; back on "전체 복구" once its
-// confirmation is answered. A menu item pressed through assistive
-// technology closes its menu as the keyboard does.
+// opens again; on the page a step card opens, pressed with Space, Return or
+// Enter; back on "전체 복구" once its confirmation is answered; on the
+// switch the user just flipped, the page where it was; on a deleted row's
+// neighbour. A menu item pressed through assistive technology closes its
+// menu as the keyboard does.
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLayout>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -21,6 +26,7 @@
 #include "display_store/store_world.hpp"
 #include "views/controls/confirmation_presenter.hpp"
 #include "views/design/chip_button.hpp"
+#include "views/design/reading_order.hpp"
 #include "views/design/theme.hpp"
 #include "views/detail_form/display_detail_form.hpp"
 #include "views/main_window/main_utility_header.hpp"
@@ -30,6 +36,9 @@
 #include "views/panel/menu_panel.hpp"
 #include "views/panel/panel_header_view.hpp"
 #include "views/panel/panel_recovery_card.hpp"
+#include "views/settings/settings_disclosure_section.hpp"
+#include "views/settings/settings_shortcuts_card.hpp"
+#include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/heard_focus.hpp"
 #include "views/support/window_world.hpp"
@@ -41,8 +50,42 @@ void scrollToEnd(QScrollArea* scroll) {
     scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
 }
 
+// Disables the control a screen reader names `name` as it shows, so a page
+// opens with it disabled.
+class DisabledWhenShown : public QObject {
+  public:
+    explicit DisabledWhenShown(std::string name) : name_(std::move(name)) {
+        qApp->installEventFilter(this);
+    }
+    ~DisabledWhenShown() override { qApp->removeEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            if (widget->focusPolicy() & Qt::TabFocus && heardText(widget) == name_) {
+                widget->setEnabled(false);
+                disabled = widget;
+            }
+        }
+        return false;
+    }
+
+    QPointer<QWidget> disabled;
+
+  private:
+    std::string name_;
+};
+
 class FocusFollowsTest : public WindowWorldTest {
   protected:
+    // The panel in its host, `height` high (below about 600 its content
+    // scrolls).
+    MenuPanel* placePanel(PanelHost& host, int height) {
+        auto* panel = new MenuPanel(*context, &host);
+        host.layout()->addWidget(panel);
+        host.resize(390, height);
+        return panel;
+    }
     // The scroll area of the main window's page.
     static QScrollArea* pageScroll(MainWindow& window) {
         return window.detailForm()->page()->findChild<QScrollArea*>();
@@ -89,9 +132,7 @@ TEST_F(FocusFollowsTest, TabWrappingBackToAScrolledSidebarShowsTheDisplayRow) {
 
 TEST_F(FocusFollowsTest, ThePanelOpensAgainAtItsTopOnItsFirstControl) {
     PanelHost host;
-    auto* panel = new MenuPanel(*context, &host);
-    host.layout()->addWidget(panel);
-    host.resize(390, 380);  // shorter than its content: it scrolls
+    auto* panel = placePanel(host, 380);  // shorter than its content: it scrolls
     open(&host);
     QWidget* first = QApplication::focusWidget();
     ASSERT_TRUE(focusInSight());
@@ -115,7 +156,59 @@ TEST_F(FocusFollowsTest, ThePanelOpensAgainAtItsTopOnItsFirstControl) {
     EXPECT_TRUE(focusInSight());
 }
 
-TEST_F(FocusFollowsTest, AStepCardTakesTheFocusToThePageItOpens) {
+// At the largest text size the panel's first control sits lower than the
+// margin a scroll area keeps around a focused control, so showing that
+// control alone would leave the title above the view.
+TEST_F(FocusFollowsTest, ThePanelOpensAgainAtItsTopAtTheLargestTextSize) {
+    world.store->setTextSize(QuorvaneTextSize::veryLarge);
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    PanelHost host;
+    auto* panel = placePanel(host, 380);
+    open(&host);
+    QWidget* first = QApplication::focusWidget();
+    ASSERT_NE(first, nullptr);
+    auto* scroll = panel->findChild<QScrollArea*>();
+    // QScrollArea::ensureWidgetVisible()'s margin.
+    constexpr int kVisibleMargin = 50;
+    ASSERT_GT(first->mapTo(scroll->widget(), QPoint(0, 0)).y(), kVisibleMargin);
+    panel->recoveryCard()->recoverButton()->setFocus(Qt::TabFocusReason);
+    settle();
+    ASSERT_GT(scroll->verticalScrollBar()->value(), 0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    ASSERT_FALSE(host.isVisible());
+
+    open(&host);
+    EXPECT_EQ(QApplication::focusWidget(), first);
+    EXPECT_EQ(scroll->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(seenArea(panel->header()).contains(heardRect(panel->header())));
+}
+
+// The panel opening with its first control disabled starts on the first one
+// that takes the focus, never where the last opening left it.
+TEST_F(FocusFollowsTest, ThePanelOpeningOnADisabledFirstControlFocusesTheFirstEnabledOne) {
+    PanelHost host;
+    auto* panel = placePanel(host, 380);
+    open(&host);
+    QWidget* first = QApplication::focusWidget();
+    ASSERT_NE(first, nullptr);
+    QTest::keyClick(first, Qt::Key_Tab);
+    QWidget* second = QApplication::focusWidget();
+    ASSERT_NE(second, first);
+    ChipButton* last = panel->recoveryCard()->recoverButton();
+    last->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(last, Qt::Key_Escape);
+    ASSERT_FALSE(host.isVisible());
+
+    first->setEnabled(false);
+    open(&host);
+    EXPECT_EQ(QApplication::focusWidget(), second) << heardName(QApplication::focusWidget());
+    EXPECT_TRUE(focusInSight());
+}
+
+// A page a step card opens whose first control shows disabled: the focus
+// goes on to its first enabled control, never stays on the card that goes
+// with the old page.
+TEST_F(FocusFollowsTest, APageOpeningOnADisabledFirstControlFocusesTheFirstEnabledOne) {
     MainWindow window(*context);
     window.resize(1000, 700);
     open(&window);
@@ -124,32 +217,179 @@ TEST_F(FocusFollowsTest, AStepCardTakesTheFocusToThePageItOpens) {
         if (heardText(button) == "1단계, 화면 색감 맞추기")
             step = button;
     ASSERT_NE(step, nullptr);
+    DisabledWhenShown disabledFirst("화면 색감 보정");
     step->setFocus(Qt::TabFocusReason);
     QTest::keyClick(step, Qt::Key_Space);
     settle();
     ASSERT_EQ(window.state().selectedSection, MainWindowSection::color);
-    QWidget* focused = QApplication::focusWidget();
-    ASSERT_NE(focused, nullptr);
-    EXPECT_TRUE(window.detailForm()->page()->isAncestorOf(focused)) << heardName(focused);
-    EXPECT_EQ(heardText(focused), "화면 색감 보정");
+    ASSERT_TRUE(disabledFirst.disabled);
+    std::vector<QWidget*> shown;
+    for (QWidget* stop : tabStopsInReadingOrder(window.detailForm()->page()))
+        if (stop->isVisible())
+            shown.push_back(stop);
+    ASSERT_FALSE(shown.empty());
+    ASSERT_EQ(shown.front(), disabledFirst.disabled.data());
+    const auto enabled =
+        std::find_if(shown.begin(), shown.end(), [](QWidget* stop) { return stop->isEnabled(); });
+    ASSERT_NE(enabled, shown.end());
+    EXPECT_EQ(QApplication::focusWidget(), *enabled) << heardName(QApplication::focusWidget());
     EXPECT_TRUE(focusInSight());
+}
 
-    // A sidebar row opens its page and keeps the focus.
-    SidebarRowButton* row = window.sidebar()->sectionRow(MainWindowSection::start);
-    row->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(row, Qt::Key_Space);
+TEST_F(FocusFollowsTest, AStepCardTakesTheFocusToThePageItOpens) {
+    MainWindow window(*context);
+    window.resize(1000, 700);
+    open(&window);
+    // Return and Enter press a card or button as Space does.
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_Space, Qt::NoModifier}, std::pair{Qt::Key_Return, Qt::NoModifier},
+          std::pair{Qt::Key_Enter, Qt::KeypadModifier}}) {
+        SCOPED_TRACE(key);
+        QAbstractButton* step = nullptr;
+        for (auto* button : window.detailForm()->page()->findChildren<QAbstractButton*>())
+            if (heardText(button) == "1단계, 화면 색감 맞추기")
+                step = button;
+        ASSERT_NE(step, nullptr);
+        step->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(step, key, modifiers);
+        settle();
+        ASSERT_EQ(window.state().selectedSection, MainWindowSection::color);
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        EXPECT_TRUE(window.detailForm()->page()->isAncestorOf(focused)) << heardName(focused);
+        EXPECT_EQ(heardText(focused), "화면 색감 보정");
+        EXPECT_TRUE(focusInSight());
+
+        // A sidebar row opens its page and keeps the focus.
+        SidebarRowButton* row = window.sidebar()->sectionRow(MainWindowSection::start);
+        row->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(row, key, modifiers);
+        settle();
+        ASSERT_EQ(window.state().selectedSection, MainWindowSection::start);
+        EXPECT_EQ(QApplication::focusWidget(), row);
+    }
+}
+
+// A binding's switch, flipped with Space or the pointer, stays the same
+// switch with the focus, and the page stays where it was: the next Space
+// flips it back, never a button of another card.
+TEST_F(FocusFollowsTest, AShortcutSwitchKeepsTheFocusAndThePageWhereTheyWere) {
+    world.store->setSceneHotKeysEnabled(true);
+    SettingsWindow window(*context);
+    window.resize(700, 600);
+    open(&window);
+    SettingsShortcutsCard* card = window.shortcutsCard();
+    ASSERT_NE(card->bindingList(), nullptr);
+    card->bindingList()->setExpanded(true);
     settle();
-    ASSERT_EQ(window.state().selectedSection, MainWindowSection::start);
-    EXPECT_EQ(QApplication::focusWidget(), row);
+    ASSERT_GE(card->bindingSwitches().size(), 2u);
+    QPointer<QCheckBox> toggle = card->bindingSwitches()[1];
+    toggle->setFocus(Qt::TabFocusReason);
+    settle();
+    ASSERT_TRUE(focusInSight());
+    auto* scroll = window.findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    const int page = scroll->verticalScrollBar()->value();
+    const auto enabled = [this] { return world.store->sceneHotKeyBindings()[1].enabled; };
+    const bool before = enabled();
+
+    QTest::keyClick(toggle, Qt::Key_Space);
+    settle();
+    EXPECT_EQ(enabled(), !before);
+    ASSERT_TRUE(toggle);
+    EXPECT_EQ(QApplication::focusWidget(), toggle.data()) << heardName(QApplication::focusWidget());
+    EXPECT_EQ(scroll->verticalScrollBar()->value(), page);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    settle();
+    EXPECT_EQ(enabled(), before);
+    ASSERT_TRUE(toggle);
+    EXPECT_EQ(QApplication::focusWidget(), toggle.data());
+
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    settle();
+    EXPECT_EQ(enabled(), !before);
+    ASSERT_TRUE(toggle);
+    EXPECT_EQ(QApplication::focusWidget(), toggle.data());
+    EXPECT_EQ(scroll->verticalScrollBar()->value(), page);
+}
+
+// A card whose action turns into its opposite once pressed (pausing the
+// effect offers to resume it) stays the same button with the focus, so the
+// next press undoes the first.
+TEST_F(FocusFollowsTest, ARecoveryCardKeepsTheFocusAsItsActionTurns) {
+    MainWindow window(*context);
+    window.resize(1000, 700);
+    window.state().setShowsAdvancedSections(true);
+    window.state().selectSection(MainWindowSection::recovery);
+    open(&window);
+    QPointer<QAbstractButton> card;
+    for (auto* button : window.detailForm()->page()->findChildren<ChipButton*>())
+        if (button->text() == QStringLiteral("이 화면 효과 잠시 끄기"))
+            card = button;
+    ASSERT_TRUE(card);
+    card->setFocus(Qt::TabFocusReason);
+    settle();
+    QScrollArea* scroll = pageScroll(window);
+    ASSERT_NE(scroll, nullptr);
+    const int page = scroll->verticalScrollBar()->value();
+
+    QTest::keyClick(card, Qt::Key_Space);
+    settle();
+    ASSERT_TRUE(card);
+    EXPECT_EQ(card->text(), QStringLiteral("저장된 효과 다시 켜기"));
+    EXPECT_EQ(QApplication::focusWidget(), card.data()) << heardName(QApplication::focusWidget());
+    EXPECT_EQ(scroll->verticalScrollBar()->value(), page);
+
+    QTest::keyClick(card, Qt::Key_Return);
+    settle();
+    ASSERT_TRUE(card);
+    EXPECT_EQ(card->text(), QStringLiteral("이 화면 효과 잠시 끄기"));
+    EXPECT_EQ(QApplication::focusWidget(), card.data());
+}
+
+// A row that goes (its preset deleted) hands the focus to the row after it,
+// or before it at the end of the list, on the same page.
+TEST_F(FocusFollowsTest, ADeletedRowHandsTheFocusToItsNeighbour) {
+    for (const char* name : {"아침", "저녁", "밤"})
+        world.store->saveCustomPreset(name, 1);
+    MainWindow window(*context);
+    window.resize(1000, 700);
+    window.state().selectSection(MainWindowSection::presets);
+    open(&window);
+    const auto applyOf = [&](const char* name) -> QPushButton* {
+        for (auto* button : window.detailForm()->page()->findChildren<QPushButton*>())
+            if (button->isVisible() && heardText(button) == "적용" &&
+                button->accessibleDescription() == QString::fromUtf8(name))
+                return button;
+        return nullptr;
+    };
+    const auto presetNamed = [this](const char* name) {
+        for (const auto& preset : world.store->customPresets())
+            if (preset.name == name)
+                return preset;
+        return DisplayPreset{};
+    };
+    QPointer<QPushButton> evening = applyOf("저녁");
+    ASSERT_NE(evening, nullptr);
+    evening->setFocus(Qt::TabFocusReason);
+    QPushButton* night = applyOf("밤");
+    world.store->deleteCustomPreset(presetNamed("저녁"));
+    settle();
+    EXPECT_EQ(QApplication::focusWidget(), night) << heardName(QApplication::focusWidget());
+
+    QPushButton* morning = applyOf("아침");
+    world.store->deleteCustomPreset(presetNamed("밤"));
+    settle();
+    EXPECT_EQ(QApplication::focusWidget(), morning) << heardName(QApplication::focusWidget());
+    EXPECT_TRUE(focusInSight());
 }
 
 // The confirmation of "전체 복구" belongs to the panel: answered either
 // way, the panel is there again with the focus on the button that asked.
 TEST_F(FocusFollowsTest, TheRecoveryConfirmationReturnsToThePanelOnTheButtonThatAsked) {
     PanelHost host;
-    auto* panel = new MenuPanel(*context, &host);
-    host.layout()->addWidget(panel);
-    host.resize(390, 380);
+    auto* panel = placePanel(host, 380);
     int reopened = 0;
     shell.togglePanel = [&] {
         ++reopened;
@@ -190,9 +430,7 @@ TEST_F(FocusFollowsTest, TheRecoveryConfirmationReturnsToThePanelOnTheButtonThat
 // closes, so the next menu never opens on top of it.
 TEST_F(FocusFollowsTest, AMenuItemPressedByAScreenReaderClosesItsMenu) {
     PanelHost host;
-    auto* panel = new MenuPanel(*context, &host);
-    host.layout()->addWidget(panel);
-    host.resize(390, 600);
+    auto* panel = placePanel(host, 600);
     open(&host);
     QMenu* menu = panel->header()->displayMenu();
     ASSERT_GE(menu->actions().size(), 2);

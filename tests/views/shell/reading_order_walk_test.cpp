@@ -4,12 +4,15 @@
 // the toolbar, the page, a card) is read whole, and inside a block, and from
 // one block to the next, Tab never steps back up the window or back to the
 // leading side of a line. After every Tab the focused control lies inside
-// its window.
+// its window. Tab into a picker lands on its chosen segment, and after an
+// arrow moves the choice Tab goes on in reading order.
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QLayout>
 #include <QPushButton>
 #include <QScrollArea>
@@ -21,6 +24,7 @@
 #include "app/shell/panel_host.hpp"
 #include "display_store/store_world.hpp"
 #include "presentation/settings/settings_import_entry.hpp"
+#include "views/design/reading_order.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/detail_form/detail_surface_frame.hpp"
@@ -137,6 +141,69 @@ std::vector<std::string> readingOrderFaults(QWidget* window, const std::vector<Q
 
 class ReadingOrderWalkTest : public WindowWorldTest {
   protected:
+    // Every picker that shows, walked as a keyboard user does: Tab reaches
+    // its chosen segment first; an arrow moves the choice and the focus;
+    // Tab then goes on to the control after the picker in reading order and
+    // Shift+Tab back to the new choice. The choice is put back after.
+    std::vector<std::string> pickerWalkFaults(QWidget* window, std::size_t& walked) {
+        std::vector<std::string> faults;
+        walked = 0;
+        for (QButtonGroup* group : window->findChildren<QButtonGroup*>()) {
+            QAbstractButton* chosen = group->checkedButton();
+            if (!chosen || !chosen->isVisible() || !chosen->isEnabled())
+                continue;
+            const std::string name = heardName(chosen->parentWidget());
+            ++walked;
+            const auto buttons = group->buttons();
+            const auto inPicker = [&buttons](QWidget* widget) {
+                return std::find(buttons.begin(), buttons.end(), widget) != buttons.end();
+            };
+            for (int stop = 0; stop < 300 && !inPicker(QApplication::focusWidget()); ++stop) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                settle();
+            }
+            QWidget* reached = QApplication::focusWidget();
+            if (reached != chosen) {
+                faults.push_back(name + ": Tab lands on " + heardName(reached));
+                continue;
+            }
+            const bool last = chosen == buttons.back();
+            const Qt::Key there = last ? Qt::Key_Left : Qt::Key_Right;
+            QTest::keyClick(chosen, there);
+            settle();
+            QWidget* moved = QApplication::focusWidget();
+            if (!inPicker(moved) || moved == chosen || !group->checkedButton() ||
+                group->checkedButton() != moved) {
+                faults.push_back(name + ": the arrow leaves the choice on " + heardName(moved));
+                continue;
+            }
+            QTest::keyClick(moved, Qt::Key_Tab);
+            settle();
+            // On to the control after the picker in the window's reading
+            // order (round to the first from the last).
+            QWidget* next = QApplication::focusWidget();
+            std::vector<QWidget*> stops;
+            for (QWidget* stop : tabStopsInReadingOrder(window))
+                if (stop->isVisible() && stop->isEnabled())
+                    stops.push_back(stop);
+            const auto at = std::find(stops.begin(), stops.end(), moved);
+            QWidget* expected =
+                at == stops.end() ? nullptr : (at + 1 == stops.end() ? stops.front() : *(at + 1));
+            if (!next || next != expected)
+                faults.push_back(name + ": Tab after the arrow goes to " + heardName(next) +
+                                 ", not " + heardName(expected));
+            if (next)
+                QTest::keyClick(next, Qt::Key_Backtab);
+            settle();
+            if (QApplication::focusWidget() != moved)
+                faults.push_back(name + ": Shift+Tab comes back to " +
+                                 heardName(QApplication::focusWidget()));
+            QTest::keyClick(moved, last ? Qt::Key_Right : Qt::Key_Left);
+            settle();
+        }
+        return faults;
+    }
+
     // Tab once round the window: the stops reached, and those found outside
     // the window's frame when reached.
     std::vector<std::string> tabRound(std::vector<QWidget*>& reached) {
@@ -183,6 +250,33 @@ TEST_F(ReadingOrderWalkTest, TheMainWindowsTabRoundKeepsEveryStopOnScreen) {
     std::vector<QWidget*> reached;
     EXPECT_EQ(tabRound(reached), std::vector<std::string>{});
     EXPECT_EQ(reached, tabChain(&window));
+}
+
+TEST_F(ReadingOrderWalkTest, ArrowsInEveryPickerKeepTabInReadingOrder) {
+    for (const auto size : {QuorvaneTextSize::standard, QuorvaneTextSize::veryLarge}) {
+        SCOPED_TRACE(static_cast<int>(size));
+        world.store->setTextSize(size);
+        theme.setTextSize(size);
+        MainWindow main(*context);
+        main.resize(1000, 700);
+        main.state().setShowsAdvancedSections(true);
+        main.state().selectSection(MainWindowSection::color);
+        open(&main);
+        std::size_t walked = 0;
+        // The toolbar's screen mode, the output filter and the RGB curve's
+        // channels.
+        EXPECT_EQ(pickerWalkFaults(&main, walked), std::vector<std::string>{});
+        EXPECT_EQ(walked, 3u);
+        main.hide();
+
+        // The screen mode and the text size.
+        SettingsWindow settings(*context);
+        settings.resize(700, 800);
+        open(&settings);
+        EXPECT_EQ(pickerWalkFaults(&settings, walked), std::vector<std::string>{});
+        EXPECT_EQ(walked, 2u);
+        settings.hide();
+    }
 }
 
 TEST_F(ReadingOrderWalkTest, ThePanelReadsTopToBottomWithItsFooterLast) {
@@ -232,6 +326,10 @@ TEST_F(ReadingOrderWalkTest, TheImportSheetOpensWithItsFocusInSightAndReadsItsFo
               std::vector<std::string>{});
     std::vector<QWidget*> reached;
     EXPECT_EQ(tabRound(reached), std::vector<std::string>{});
+    // The import mode.
+    std::size_t walked = 0;
+    EXPECT_EQ(pickerWalkFaults(&sheet, walked), std::vector<std::string>{});
+    EXPECT_EQ(walked, 1u);
 }
 
 }  // namespace

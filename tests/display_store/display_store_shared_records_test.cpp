@@ -21,6 +21,7 @@
 #include "services/persistence/user_defaults_preferences_store.hpp"
 #include "services/persistence/user_defaults_recovery_journal_store.hpp"
 #include "support/files_refusing_copies.hpp"
+#include "support/other_lock_holder.hpp"
 #include "support/temporary_folder.hpp"
 
 namespace quorvane::testing {
@@ -90,8 +91,10 @@ class SharedRecordsTest : public ::testing::Test {
             return false;
         const auto records = LinuxDisplayStoreFactory::recordFileNames();
         std::set<DisplayStoreRecord> changed;
-        for (const auto& name : watcher->takeChangedFiles())
-            changed.insert(records.at(name));
+        const auto changes = watcher->takeChanges();
+        for (const auto* names : {&changes.written, &changes.removed})
+            for (const auto& name : *names)
+                changed.insert(records.at(name));
         world.store->reloadRecordsChangedOnDisk(changed);
         return true;
     }
@@ -143,6 +146,24 @@ class SharedRecordsTest : public ::testing::Test {
             return ::read(fd, buffer, size);
         });
         return files;
+    }
+
+    // The record as another process or an editor saves it, without the
+    // lock: a new file renamed over it, or the file rewritten in place.
+    void replaceRecord(const QuorvanePreferences& preferences, bool inPlace = false) {
+        const auto bytes = *preferences.encoded();
+        if (inPlace) {
+            std::ofstream(preferencesFile(), std::ios::binary | std::ios::trunc) << bytes;
+            return;
+        }
+        const auto written = folder / "edited.json";
+        std::ofstream(written, std::ios::binary) << bytes;
+        std::filesystem::rename(written, preferencesFile());
+    }
+
+    // What the simulated screen shows for `adjustment`.
+    std::optional<TransferTables> tablesOf(const ColorAdjustment& adjustment) const {
+        return world.gamma->makeTransferTables(adjustment);
     }
 
     // The record as the user left it: a preset of their own beside the
@@ -639,6 +660,153 @@ TEST_F(SharedRecordsTest, ARecordThatFailedToReadIsReadAgainWhenItChanges) {
     EXPECT_EQ(saved.appearance, QuorvaneAppearance::dark);
     EXPECT_EQ(saved.textSize, QuorvaneTextSize::veryLarge);
     EXPECT_FALSE(saved.autoApplyEnabled);
+}
+
+// A URL's change held by a full disk, then the command line applies another
+// preset to the same display once there is room: the command line asked
+// later, so its value stays in the record and on the screen, the held
+// change is dropped (nothing retried, nothing named at the end) and the
+// next start shows the command line's value.
+TEST_F(SharedRecordsTest, ACommandLineAfterAChangeHeldByAFullDiskWins) {
+    auto full = std::make_shared<std::atomic<bool>>(false);
+    auto& store = startApplication(filesOnAFullDisk(folder.path(), full), false, true);
+    // The user's request comes a minute before the command line's write.
+    world.scheduler->setWallNow(std::chrono::system_clock::now() - std::chrono::minutes(1));
+    full->store(true);
+    ASSERT_TRUE(store.handleAutomationURL("quorvane://apply-safe-preset?preset=night&display=1"));
+    ASSERT_TRUE(world.writer->waitForPendingWrites(kEventWait));
+    world.scheduler->runUntilIdle();
+    ASSERT_NE(store.statusMessage().find("저장 공간이 부족"), std::string::npos);
+
+    full->store(false);
+    const auto movie = presetNamed("movie").adjustment;
+    ASSERT_EQ(cli({"apply-safe-preset", "movie", "--display", "1"}), 0);
+    // Taken in before any retry: the windows and the screen follow at once.
+    ASSERT_TRUE(deliverChanges());
+    EXPECT_EQ(store.colorAdjustments().at(identityOf(1)), movie);
+    EXPECT_EQ(world.gamma->tables(1), tablesOf(movie));
+    // The URL's journal entry is still the user's and is written by the
+    // retry; then nothing is left to name.
+    world.scheduler->advance(BackgroundDefaultsWriter::kLongestRetryDelay);
+    ASSERT_TRUE(world.writer->waitForPendingWrites(kEventWait));
+    world.scheduler->runUntilIdle();
+    EXPECT_EQ(store.statusMessage().find("저장 공간이 부족"), std::string::npos)
+        << store.statusMessage();
+    EXPECT_TRUE(store.flushPendingSaves().empty());
+    EXPECT_EQ(recordOnDisk().displayAdjustments.at(identityOf(1)), movie);
+    EXPECT_EQ(world.gamma->tables(1), tablesOf(movie));
+
+    restartApplication();
+    EXPECT_EQ(world.store->colorAdjustments().at(identityOf(1)), movie);
+    EXPECT_EQ(world.gamma->tables(1), tablesOf(movie));
+}
+
+// The start-up's colours are the record's as it stands when they are
+// written, not as the store first read it, and never land while another
+// process holds the lock between its screen write and its save: the last
+// word on the screen is that process's.
+TEST_F(SharedRecordsTest, TheStartUpsColoursComeFromTheRecordAndWaitForAProcessMidWrite) {
+    auto stored = cliPreferences->loadResult().preferences;
+    stored.displayAdjustments[identityOf(1)] = presetNamed("coding").adjustment;
+    cliPreferences->save(stored);
+    auto& store = startApplication(nullptr, true);
+    // Saved while the start-up read the displays, not yet taken in.
+    ASSERT_EQ(cli({"apply-safe-preset", "movie", "--display", "1"}), 0);
+    // Another process mid-way: lock held, its colour on the screen, its
+    // record not yet written.
+    world.writer->flushPendingSaves();
+    auto holder = std::make_unique<OtherLockHolder>(folder / ".lock");
+    ASSERT_TRUE(holder->held());
+    const auto night = presetNamed("night").adjustment;
+    world.gamma->apply(night, 1);
+    const int writes = world.gamma->writeCount();
+    world.finishBackground();
+    EXPECT_EQ(world.gamma->writeCount(), writes);
+
+    stored.displayAdjustments[identityOf(1)] = night;
+    replaceRecord(stored);
+    holder.reset();
+    world.scheduler->advance(std::chrono::milliseconds(100));
+    EXPECT_EQ(world.gamma->tables(1), tablesOf(night));
+    EXPECT_EQ(store.colorAdjustments().at(identityOf(1)), night);
+}
+
+// An editor's change of the record (written in place, or a new file renamed
+// over it) reaches the screens as a restart would show it, also on a display
+// the store never wrote; the folder removed (a reset by hand) gives every
+// display back its own colours; the command line's next save is heard in
+// the folder made again.
+TEST_F(SharedRecordsTest, AHandEditAndARemovedFolderReachTheScreens) {
+    auto& store = startApplication();
+    store.updateColorAdjustment(1, &ColorAdjustment::warmth, 0.4);
+    world.writer->flushPendingSaves();
+    ASSERT_TRUE(deliverChanges());
+
+    auto edited = recordOnDisk();
+    edited.displayAdjustments[identityOf(1)].warmth = 0.1;
+    auto brighter = ColorAdjustment::neutral();
+    brighter.softwareBrightness = 0.5;
+    edited.displayAdjustments[identityOf(2)] = brighter;
+    replaceRecord(edited, true);
+    ASSERT_TRUE(deliverChanges());
+    EXPECT_EQ(world.gamma->tables(1), tablesOf(edited.displayAdjustments.at(identityOf(1))));
+    EXPECT_EQ(world.gamma->tables(2), tablesOf(brighter));
+
+    edited.displayAdjustments[identityOf(2)].softwareBrightness = 0.7;
+    replaceRecord(edited);
+    ASSERT_TRUE(deliverChanges());
+    EXPECT_EQ(world.gamma->tables(2), tablesOf(edited.displayAdjustments.at(identityOf(2))));
+
+    std::filesystem::remove_all(folder.path());
+    ASSERT_TRUE(deliverChanges());
+    EXPECT_TRUE(store.colorAdjustments().empty());
+    for (const DisplayID display : {1u, 2u})
+        EXPECT_EQ(world.gamma->tables(display), tablesOf(ColorAdjustment::neutral())) << display;
+    EXPECT_FALSE(std::filesystem::exists(folder.path()));
+
+    ASSERT_EQ(cli({"apply-safe-preset", "night", "--display", "3"}), 0);
+    EXPECT_TRUE(showsSoon(3, presetNamed("night").adjustment));
+}
+
+// Switches taken in rule the screens as at a start: with auto-apply off a
+// colour edited elsewhere stays off the screen; correction switched off
+// elsewhere shows every display neutral.
+TEST_F(SharedRecordsTest, TakenInSwitchesRuleTheScreensAsAtAStart) {
+    auto& store = startApplication();
+    store.updateColorAdjustment(1, &ColorAdjustment::warmth, 0.4);
+    const auto shown = world.gamma->tables(1);
+    world.writer->flushPendingSaves();
+    ASSERT_TRUE(deliverChanges());
+
+    auto edited = recordOnDisk();
+    edited.autoApplyEnabled = false;
+    edited.displayAdjustments[identityOf(1)].warmth = 0.1;
+    replaceRecord(edited);
+    ASSERT_TRUE(deliverChanges());
+    EXPECT_FALSE(store.autoApplyEnabled());
+    EXPECT_EQ(world.gamma->tables(1), shown);
+
+    edited.softwareColorCorrectionEnabled = false;
+    replaceRecord(edited);
+    ASSERT_TRUE(deliverChanges());
+    for (const DisplayID display : {1u, 2u, 3u})
+        EXPECT_EQ(world.gamma->tables(display), tablesOf(ColorAdjustment::neutral())) << display;
+}
+
+// The user sets a display's alias back to what the store last read, after
+// another process renamed it and before the store heard of it: the user's
+// later word is what the record keeps.
+TEST_F(SharedRecordsTest, AnAliasSetBackToTheValueLastReadWinsOverAnEarlierChangeElsewhere) {
+    auto& store = startApplication();
+    store.setDisplayAlias("책상 왼쪽", 1);
+    const auto aliases = recordOnDisk().displayAliasesByKey;
+    ASSERT_EQ(aliases.size(), 1u);
+    auto renamed = cliPreferences->loadResult().preferences;
+    renamed.displayAliasesByKey.begin()->second = "회의실";
+    cliPreferences->save(renamed);
+
+    store.setDisplayAlias("책상 왼쪽", 1);
+    EXPECT_EQ(recordOnDisk().displayAliasesByKey, aliases);
 }
 
 // The store reading records another process changed, on in-memory defaults:

@@ -1,6 +1,7 @@
 // The watch on the defaults folder: a record renamed into place or written
-// in place is told once per take; temporary files, other names and removals
-// are not.
+// in place is told as written once per take, one deleted or moved away as
+// removed; temporary files and other names are not told. The watch
+// outlives the folder being removed and made again.
 #include "platform/linux/defaults_folder_watcher.hpp"
 
 #include <gtest/gtest.h>
@@ -23,37 +24,82 @@ bool readable(const DefaultsFolderWatcher& watcher) {
     return ::poll(&entry, 1, 10'000) > 0;
 }
 
-TEST(DefaultsFolderWatcher, TellsWrittenRecordsAndNothingElse) {
+using Changes = DefaultsFolderWatcher::Changes;
+
+TEST(DefaultsFolderWatcher, TellsWrittenAndRemovedRecordsAndNothingElse) {
     TemporaryFolder folder;
     const std::string name = FileDefaultsStore::fileNameForKey(kKey);
     DefaultsFolderWatcher watcher(folder.path(), {name});
     ASSERT_TRUE(watcher.watching());
-    EXPECT_TRUE(watcher.takeChangedFiles().empty());
+    EXPECT_TRUE(watcher.takeChanges().empty());
 
     // An atomic save: a temporary file renamed over the record.
     FileDefaultsStore disk(folder.path());
     ASSERT_TRUE(disk.setData(kKey, "{}").succeeded());
     ASSERT_TRUE(readable(watcher));
-    EXPECT_EQ(watcher.takeChangedFiles(), std::set<std::string>{name});
+    EXPECT_EQ(watcher.takeChanges(), (Changes{{name}, {}}));
 
     // Another file, then a copy written in place.
     std::ofstream(folder / "unrelated.json") << "{}";
     ASSERT_TRUE(readable(watcher));
-    EXPECT_TRUE(watcher.takeChangedFiles().empty());
+    EXPECT_TRUE(watcher.takeChanges().empty());
     std::ofstream(folder / name, std::ios::trunc) << R"({"textSize":"large"})";
     ASSERT_TRUE(readable(watcher));
-    EXPECT_EQ(watcher.takeChangedFiles(), std::set<std::string>{name});
+    EXPECT_EQ(watcher.takeChanges(), (Changes{{name}, {}}));
 
+    std::filesystem::remove(folder / "unrelated.json");
     std::filesystem::remove(folder / name);
-    EXPECT_TRUE(watcher.takeChangedFiles().empty());
+    ASSERT_TRUE(readable(watcher));
+    EXPECT_EQ(watcher.takeChanges(), (Changes{{}, {name}}));
 }
 
-TEST(DefaultsFolderWatcher, AMissingFolderIsNotWatched) {
+TEST(DefaultsFolderWatcher, AFolderMissingAtTheStartIsWatchedOnceMade) {
     TemporaryFolder folder;
-    DefaultsFolderWatcher watcher(folder / "missing", {"x.json"});
-    EXPECT_FALSE(watcher.watching());
-    EXPECT_EQ(watcher.descriptor(), -1);
-    EXPECT_TRUE(watcher.takeChangedFiles().empty());
+    const auto missing = folder / "config" / "quorvane";
+    DefaultsFolderWatcher watcher(missing, {"x.json"});
+    ASSERT_TRUE(watcher.watching());
+    EXPECT_TRUE(watcher.takeChanges().empty());
+
+    std::filesystem::create_directories(missing);
+    ASSERT_TRUE(readable(watcher));
+    // Everything is read once the folder is there: a record may have come
+    // with it before the watch did.
+    auto changes = watcher.takeChanges();
+    while (changes.empty() && readable(watcher))
+        changes = watcher.takeChanges();
+    EXPECT_EQ(changes, (Changes{{"x.json"}, {}}));
+
+    std::ofstream(missing / "x.json") << "{}";
+    ASSERT_TRUE(readable(watcher));
+    EXPECT_EQ(watcher.takeChanges(), (Changes{{"x.json"}, {}}));
+}
+
+// "rm -rf" of the settings folder: its records are told removed, and once
+// it is made again (by another process's save) the record written into it
+// is told as before.
+TEST(DefaultsFolderWatcher, TheWatchOutlivesTheFolderRemovedAndMadeAgain) {
+    TemporaryFolder home;
+    const auto settings = home / "quorvane";
+    const std::string name = FileDefaultsStore::fileNameForKey(kKey);
+    FileDefaultsStore disk(settings);
+    ASSERT_TRUE(disk.setData(kKey, "{}").succeeded());
+    DefaultsFolderWatcher watcher(settings, {name});
+
+    std::filesystem::remove_all(settings);
+    ASSERT_TRUE(readable(watcher));
+    EXPECT_EQ(watcher.takeChanges(), (Changes{{}, {name}}));
+
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(disk.setData(kKey, R"({"textSize":"large"})").succeeded());
+        ASSERT_TRUE(readable(watcher));
+        Changes changes;
+        while (changes.written.empty() && readable(watcher))
+            changes = watcher.takeChanges();
+        EXPECT_EQ(changes, (Changes{{name}, {}})) << "round " << round;
+        std::filesystem::remove_all(settings);
+        ASSERT_TRUE(readable(watcher));
+        EXPECT_EQ(watcher.takeChanges(), (Changes{{}, {name}})) << "round " << round;
+    }
 }
 
 }  // namespace

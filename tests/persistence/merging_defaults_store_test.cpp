@@ -4,11 +4,15 @@
 // they are.
 #include "services/persistence/merging_defaults_store.hpp"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <ctime>
+#include <future>
 
 #include "app/composition/linux_display_store_factory.hpp"
 #include "platform/simulated/manual_scheduler.hpp"
@@ -139,6 +143,101 @@ TEST_F(MergingDefaultsStoreTest, APartTheSaveTouchedWinsOverTheOtherSidesChange)
     touched.touch(RecordMerge::PreferencesPart::displayAdjustments, "a");
     ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.5}, {"b", 1.0}}), touched).succeeded());
     EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
+}
+
+// A read that overlaps a save of the same store reads the record from before
+// that save; taken as the base, it would make the save's own values look
+// like changes still to make, and the next save would put them back over
+// the other process's later change of them.
+TEST(MergingDefaultsStoreOverlapTest, AReadOverlappingASaveIsNotTakenAsTheBase) {
+    TemporaryFolder folder;
+    FileDefaultsStore other(folder.path());
+    auto files = std::make_shared<FileDefaultsStore>(folder.path());
+    std::promise<void> readStarted;
+    std::promise<void> release;
+    auto released = release.get_future().share();
+    std::atomic<bool> holdNextRead = false;
+    files->setReadCall([&](const std::filesystem::path&, int fd, void* buffer, std::size_t size) {
+        const ssize_t count = ::read(fd, buffer, size);
+        if (count > 0 && holdNextRead.exchange(false)) {
+            readStarted.set_value();
+            released.wait();
+        }
+        return count;
+    });
+    MergingDefaultsStore store{files, {{kKey, RecordMerge::preferencesBytes}}};
+    ASSERT_TRUE(other.setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
+    ASSERT_TRUE(store.read(kKey).data);
+
+    holdNextRead = true;
+    auto overlapping = std::async(std::launch::async, [&] { return store.read(kKey); });
+    readStarted.get_future().wait();
+    ASSERT_TRUE(store.setData(kKey, record({{"a", 0.5}, {"b", 1.0}})).succeeded());
+    release.set_value();
+    EXPECT_EQ(overlapping.get().data, record({{"a", 1.0}, {"b", 1.0}}));
+
+    ASSERT_TRUE(other.setData(kKey, record({{"a", 0.3}, {"b", 1.0}})).succeeded());
+    ASSERT_TRUE(store.setData(kKey, record({{"a", 0.5}, {"b", 0.7}})).succeeded());
+    EXPECT_EQ(other.read(kKey).data, record({{"a", 0.3}, {"b", 0.7}}));
+}
+
+// The other process's value came into the file with this store's own save,
+// which merged it in: that value is as old as the other process's record,
+// not as this save. A user action asked for between the two is the later
+// request and wins over it.
+TEST_F(MergingDefaultsStoreTest, ValuesAnOwnSaveMergedInKeepTheDateOfTheirRecord) {
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
+    ASSERT_TRUE(store.read(kKey).data);
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 0.2}, {"b", 1.0}})).succeeded());
+    const auto now = std::chrono::system_clock::now();
+    const auto anHourAgo = std::chrono::system_clock::to_time_t(now - std::chrono::hours(1));
+    const timespec dates[2] = {{anHourAgo, 0}, {anHourAgo, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, files->pathForKey(kKey).c_str(), dates, 0), 0);
+    ASSERT_TRUE(store.setData(kKey, record({{"a", 1.0}, {"b", 0.6}})).succeeded());
+    ASSERT_EQ(other->read(kKey).data, record({{"a", 0.2}, {"b", 0.6}}));
+
+    TouchedRecordParts touched;
+    touched.touch(RecordMerge::PreferencesPart::displayAdjustments, "a",
+                  now - std::chrono::minutes(30));
+    ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.5}, {"b", 0.6}}), touched).succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.6}}));
+}
+
+// A change held by a full disk, read while held: laid on the record the
+// other process wrote after it was asked for, it keeps only what that
+// process did not set again. Once the other process has set everything it
+// changed, reading drops it: nothing is retried or named at the end, and
+// its failure stops being told.
+TEST(HeldChangeTest, ReadingDropsWhatLaterRequestsElsewhereOvertook) {
+    TemporaryFolder folder;
+    FileDefaultsStore other(folder.path());
+    auto full = std::make_shared<std::atomic<bool>>(false);
+    auto writer =
+        LinuxDisplayStoreFactory::recordWriter(testing::filesOnAFullDisk(folder.path(), full));
+    std::atomic<int> toldWritten = 0;
+    writer->setWrittenAfterFailureHandler([&](const std::string&) { ++toldWritten; });
+    ASSERT_TRUE(other.setData(kKey, record({{"a", 1.0}, {"b", 1.0}, {"c", 1.0}})).succeeded());
+    ASSERT_TRUE(writer->read(kKey).data);
+
+    // Asked for a minute before the other process writes.
+    const auto asked = std::chrono::system_clock::now() - std::chrono::minutes(1);
+    TouchedRecordParts touched;
+    for (const char* display : {"a", "b"})
+        touched.touch(RecordMerge::PreferencesPart::displayAdjustments, display, asked);
+    full->store(true);
+    writer->setDataTouching(kKey, record({{"a", 0.5}, {"b", 0.6}, {"c", 1.0}}), touched);
+    ASSERT_EQ(writer->flushPendingSaves().size(), 1u);
+    full->store(false);
+
+    ASSERT_TRUE(other.setData(kKey, record({{"a", 0.2}, {"b", 1.0}, {"c", 0.3}})).succeeded());
+    EXPECT_EQ(writer->read(kKey).data, record({{"a", 0.2}, {"b", 0.6}, {"c", 0.3}}));
+    EXPECT_EQ(toldWritten, 0);
+
+    ASSERT_TRUE(other.setData(kKey, record({{"a", 0.2}, {"b", 0.4}, {"c", 0.3}})).succeeded());
+    EXPECT_EQ(writer->read(kKey).data, record({{"a", 0.2}, {"b", 0.4}, {"c", 0.3}}));
+    EXPECT_EQ(toldWritten, 1);
+    EXPECT_TRUE(writer->flushPendingSaves().empty());
+    EXPECT_EQ(other.read(kKey).data, record({{"a", 0.2}, {"b", 0.4}, {"c", 0.3}}));
 }
 
 // Another process breaks the record after the application read it: the

@@ -1,6 +1,7 @@
 // Three-way merges of the stored records: what each side changed since the
-// base survives, the later save (ours) wins where both changed one entry,
-// and removals on one side stay removed.
+// base survives, the later request wins where both changed one entry (the
+// later save, ours, where no time tells), and removals on one side stay
+// removed.
 #include "services/persistence/record_merge.hpp"
 
 #include <gtest/gtest.h>
@@ -127,6 +128,77 @@ TEST(RecordMerge, APartAUserActionSetIsOursEvenWhenItEqualsTheBase) {
     EXPECT_EQ(
         RecordMerge::preferences(base, QuorvanePreferences{}, theirs, TouchedRecordParts::all()),
         QuorvanePreferences{});
+}
+
+// Where both sides changed a part, the later request wins: the other
+// side's value when its record was written after the user action that set
+// ours was asked for, ours when before; a part no action of ours set, or a
+// record of unknown date, keeps ours (the later save).
+TEST(RecordMerge, WhereBothChangedAPartTheLaterRequestWins) {
+    const Date asked = Date(std::chrono::hours(500'000));
+    QuorvanePreferences base;
+    base.displayAdjustments = {{"a", brightness(0.9)}, {"b", brightness(0.9)}};
+    auto ours = base;
+    ours.displayAdjustments["a"] = brightness(0.5);
+    ours.displayAdjustments["b"] = brightness(0.6);
+    ours.textSize = QuorvaneTextSize::standard;
+    auto theirs = base;
+    theirs.displayAdjustments["a"] = brightness(0.2);
+    theirs.displayAdjustments["b"] = brightness(0.3);
+    theirs.textSize = QuorvaneTextSize::veryLarge;
+    TouchedRecordParts touched;
+    touched.touch(RecordMerge::PreferencesPart::displayAdjustments, "a", asked);
+    touched.touch(RecordMerge::PreferencesPart::textSize, {}, asked - std::chrono::hours(1));
+    touched.touch(RecordMerge::PreferencesPart::textSize, {}, asked);
+
+    const auto later =
+        RecordMerge::preferences(base, ours, theirs, touched, asked + std::chrono::milliseconds(1));
+    EXPECT_EQ(later.displayAdjustments.at("a"), brightness(0.2));
+    EXPECT_EQ(later.displayAdjustments.at("b"), brightness(0.6));
+    EXPECT_EQ(later.textSize, QuorvaneTextSize::veryLarge);
+
+    const auto earlier =
+        RecordMerge::preferences(base, ours, theirs, touched, asked - std::chrono::milliseconds(1));
+    EXPECT_EQ(earlier.displayAdjustments.at("a"), brightness(0.5));
+    EXPECT_EQ(earlier.textSize, QuorvaneTextSize::standard);
+    EXPECT_EQ(RecordMerge::preferences(base, ours, theirs, touched).displayAdjustments.at("a"),
+              brightness(0.5));
+
+    // A touch of unknown time, or a reset's, comes after every other write.
+    TouchedRecordParts untimed;
+    untimed.touch(RecordMerge::PreferencesPart::displayAdjustments, "a");
+    untimed.add(touched);
+    EXPECT_EQ(untimed.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "a"),
+              TouchedRecordParts::kAskedLast);
+    EXPECT_EQ(RecordMerge::preferences(base, ours, theirs, untimed, asked + std::chrono::hours(1))
+                  .displayAdjustments.at("a"),
+              brightness(0.5));
+}
+
+// A record removed since the base (a reset by hand) is the empty one: what
+// this side did not change goes back to its default, and where both
+// changed a part the later request wins as for any other record.
+TEST(RecordMerge, ARecordRemovedSinceTheBaseCountsAsTheEmptyOne) {
+    const Date asked = Date(std::chrono::hours(500'000));
+    QuorvanePreferences base;
+    base.displayAdjustments = {{"a", brightness(0.9)}, {"b", brightness(0.9)}};
+    base.textSize = QuorvaneTextSize::veryLarge;
+    auto ours = base;
+    ours.displayAdjustments["a"] = brightness(0.5);
+    TouchedRecordParts touched;
+    touched.touch(RecordMerge::PreferencesPart::displayAdjustments, "a", asked);
+
+    const auto removedBefore = RecordMerge::preferencesBytes(
+        base.encoded(), *ours.encoded(), std::nullopt, touched, asked - std::chrono::seconds(1));
+    ASSERT_TRUE(removedBefore);
+    QuorvanePreferences expected;
+    expected.displayAdjustments = {{"a", brightness(0.5)}};
+    EXPECT_EQ(QuorvanePreferences::decoded(*removedBefore), expected);
+
+    const auto removedAfter = RecordMerge::preferencesBytes(
+        base.encoded(), *ours.encoded(), std::nullopt, touched, asked + std::chrono::seconds(1));
+    ASSERT_TRUE(removedAfter);
+    EXPECT_EQ(QuorvanePreferences::decoded(*removedAfter), QuorvanePreferences{});
 }
 
 TEST(RecordMerge, JournalsKeepTheEntriesOfBothSidesNewestFirstWithinTheLimit) {

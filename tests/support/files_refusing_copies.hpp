@@ -28,4 +28,19 @@ inline std::shared_ptr<FileDefaultsStore> filesRefusingCopies(
     return files;
 }
 
+// A file store in `folder` whose writes, records and copies alike, find no
+// space (ENOSPC) while `full` holds.
+inline std::shared_ptr<FileDefaultsStore> filesOnAFullDisk(
+    const std::filesystem::path& folder, std::shared_ptr<std::atomic<bool>> full) {
+    auto files = std::make_shared<FileDefaultsStore>(folder);
+    files->setWriteCall([full](const std::filesystem::path&, int fd, std::string_view bytes) {
+        if (*full) {
+            errno = ENOSPC;
+            return false;
+        }
+        return writeAllBytes(fd, bytes);
+    });
+    return files;
+}
+
 }  // namespace quorvane::testing

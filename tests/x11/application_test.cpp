@@ -571,6 +571,106 @@ TEST_F(ApplicationTest, TheLastRequestOfTheApplicationAndTwoCommandLinesWins) {
     }
 }
 
+// Whether the process has `file` open, from its /proc descriptors.
+bool hasOpen(pid_t pid, const std::filesystem::path& file) {
+    std::error_code error;
+    const std::filesystem::path descriptors = "/proc/" + std::to_string(pid) + "/fd";
+    for (const auto& entry : std::filesystem::directory_iterator(descriptors, error)) {
+        if (std::filesystem::read_symlink(entry.path(), error) == file)
+            return true;
+    }
+    return false;
+}
+
+// A URL's "night" while another process holds the settings lock: the
+// application's save waits for the lock and gives up, and the change is
+// held. The holder lets go and the command line applies "movie" to the
+// same display, asked for after the URL: its value stays in the record and
+// on the screen, the application ends with nothing to name, and the next
+// start shows "movie".
+TEST_F(ApplicationTest, ACommandLineAfterAURLHeldByTheLockWinsAndARestartChangesNothing) {
+    startFirst();
+    const auto identities = identitiesByOutput(home, displayName);
+    ASSERT_EQ(identities.size(), 3u);
+    const auto& identity = identities.at("DUMMY0");
+    const auto lockFile = home.configFolder() / ".lock";
+    std::unique_ptr<testing::OtherLockHolder> other;
+    ASSERT_TRUE(eventually([&] {
+        other = std::make_unique<testing::OtherLockHolder>(lockFile);
+        return other->held();
+    }));
+    ASSERT_TRUE(
+        handOverURL(socketPath(), "quorvane://apply-safe-preset?preset=night&display=" + identity))
+        << home.logText();
+    // Answered once its save was tried: the save has waited for the lock
+    // and given it up (and no longer holds the lock file open).
+    ASSERT_TRUE(eventually([&] { return !hasOpen(first->pid(), lockFile); })) << home.logText();
+    other.reset();
+
+    const auto& movie = builtInPreset("movie").adjustment;
+    const auto applied = testing::runQuorvane(
+        {"cli", "apply-safe-preset", "movie", "--display", identity}, home, displayName);
+    ASSERT_EQ(applied.status, 0) << applied.err;
+    EXPECT_EQ(currentRamp("DUMMY0"), rampOf(movie, "DUMMY0"));
+
+    first->signal(SIGTERM);
+    ASSERT_EQ(first->waitFor(), 0) << home.logText();
+    EXPECT_EQ(home.logText().find("저장하지 못한 채 종료합니다"), std::string::npos)
+        << home.logText();
+    EXPECT_EQ(savedAdjustment(home, identity), movie);
+    startFirst();
+    EXPECT_TRUE(eventually([&] { return currentRamp("DUMMY0") == rampOf(movie, "DUMMY0"); }));
+    EXPECT_EQ(savedAdjustment(home, identity), movie);
+}
+
+// What an editor saves reaches the screen within a second, however it
+// writes (in place, or a new file renamed over the record, or the record
+// moved aside first); then the settings folder removed gives every output
+// its own colours back within a second, and the folder made again by the
+// next save is still heard.
+TEST_F(ApplicationTest, AHandEditAndARemovedFolderReachTheScreenWithinASecond) {
+    startFirst();
+    const auto identities = identitiesByOutput(home, displayName);
+    ASSERT_EQ(identities.size(), 3u);
+    const auto withBrightness = [&](const char* output, double value) {
+        const auto text = home.preferencesText();
+        auto preferences = text ? QuorvanePreferences::decoded(*text) : QuorvanePreferences{};
+        auto adjustment = ColorAdjustment::neutral();
+        adjustment.softwareBrightness = value;
+        preferences.displayAdjustments[identities.at(output)] = adjustment;
+        return std::pair(*preferences.encoded(), adjustment);
+    };
+    const auto showsWithinASecond = [&](const char* output, const ColorAdjustment& adjustment) {
+        return eventually([&] { return currentRamp(output) == rampOf(adjustment, output); },
+                          std::chrono::seconds(1));
+    };
+
+    const auto [inPlace, dimmer] = withBrightness("DUMMY1", 0.5);
+    home.writePreferences(inPlace);
+    EXPECT_TRUE(showsWithinASecond("DUMMY1", dimmer)) << home.logText();
+
+    const auto [renamed, dimmest] = withBrightness("DUMMY1", 0.3);
+    const auto written = home.configFolder() / "saved-by-an-editor";
+    std::ofstream(written, std::ios::binary) << renamed;
+    std::filesystem::rename(written, home.preferencesFile());
+    EXPECT_TRUE(showsWithinASecond("DUMMY1", dimmest)) << home.logText();
+
+    const auto [movedAside, brighter] = withBrightness("DUMMY2", 0.8);
+    std::filesystem::rename(home.preferencesFile(), home.configFolder() / "backup~");
+    home.writePreferences(movedAside);
+    EXPECT_TRUE(showsWithinASecond("DUMMY2", brighter)) << home.logText();
+    EXPECT_TRUE(showsWithinASecond("DUMMY1", dimmest));
+
+    std::filesystem::remove_all(home.configFolder());
+    for (const char* output : {"DUMMY1", "DUMMY2"})
+        EXPECT_TRUE(showsWithinASecond(output, ColorAdjustment::neutral())) << output;
+    EXPECT_FALSE(std::filesystem::exists(home.configFolder()));
+
+    const auto [again, dim] = withBrightness("DUMMY0", 0.6);
+    home.writePreferences(again);
+    EXPECT_TRUE(showsWithinASecond("DUMMY0", dim)) << home.logText();
+}
+
 // Another process holds the settings lock (a stopped Quorvane) while six
 // launches hand URLs over at once. The windows never wait for the saves: a
 // plain launch's "show" is answered at once meanwhile. Every launch ends

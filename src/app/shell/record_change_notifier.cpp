@@ -1,5 +1,7 @@
 #include "app/shell/record_change_notifier.hpp"
 
+#include <utility>
+
 #include "app/composition/linux_display_store_factory.hpp"
 #include "services/persistence/defaults_store.hpp"
 
@@ -18,6 +20,10 @@ RecordChangeNotifier::RecordChangeNotifier(const std::filesystem::path& defaults
         return;
     notifier_ = std::make_unique<QSocketNotifier>(watcher_->descriptor(), QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { takeChanges(); });
+    removalSettled_.setSingleShot(true);
+    removalSettled_.setInterval(kRemovalSettleTime);
+    connect(&removalSettled_, &QTimer::timeout, this,
+            [this] { store_.reloadRecordsChangedOnDisk(std::exchange(removed_, {})); });
 }
 
 RecordChangeNotifier::~RecordChangeNotifier() {
@@ -25,11 +31,18 @@ RecordChangeNotifier::~RecordChangeNotifier() {
 }
 
 void RecordChangeNotifier::takeChanges() {
-    std::set<DisplayStoreRecord> changed;
-    for (const auto& fileName : watcher_->takeChangedFiles())
-        changed.insert(records_.at(fileName));
-    if (!changed.empty())
-        store_.reloadRecordsChangedOnDisk(changed);
+    const auto changes = watcher_->takeChanges();
+    std::set<DisplayStoreRecord> written;
+    for (const auto& fileName : changes.written) {
+        written.insert(records_.at(fileName));
+        removed_.erase(records_.at(fileName));
+    }
+    for (const auto& fileName : changes.removed)
+        removed_.insert(records_.at(fileName));
+    if (!written.empty())
+        store_.reloadRecordsChangedOnDisk(written);
+    if (!changes.removed.empty())
+        removalSettled_.start();
 }
 
 }  // namespace quorvane

@@ -2,8 +2,11 @@
 
 #include <QObject>
 #include <QSocketNotifier>
+#include <QTimer>
+#include <chrono>
 #include <filesystem>
 #include <memory>
+#include <set>
 
 #include "platform/linux/defaults_folder_watcher.hpp"
 #include "services/display_store/display_store.hpp"
@@ -11,13 +14,21 @@
 namespace quorvane {
 
 // Tells the store when another process (the command line, a second
-// application, a copy made by hand) writes one of its records, so the
-// windows show the other process's values and the store's next save starts
-// from them. The store's own saves are told too; it sees them as unchanged.
+// application, an editor, a backup put back) writes or removes one of its
+// records, so the windows and the screens show the other process's values
+// and the store's next save starts from them. The store's own saves are
+// told too; it sees them as unchanged.
+//
+// A removal is told a moment later: an editor that moves the record away
+// and writes a new one is then told only as the write, never as a reset
+// in between. A record still missing then (deleted by hand, or the whole
+// folder) is the store's reset.
 class RecordChangeNotifier : public QObject {
     Q_OBJECT
 
   public:
+    static constexpr std::chrono::milliseconds kRemovalSettleTime{250};
+
     // Creates the defaults folder when missing, so the first record another
     // process writes is seen as well.
     RecordChangeNotifier(const std::filesystem::path& defaultsFolder, DisplayStore& store,
@@ -31,6 +42,8 @@ class RecordChangeNotifier : public QObject {
     std::map<std::string, DisplayStoreRecord> records_;
     std::unique_ptr<DefaultsFolderWatcher> watcher_;
     std::unique_ptr<QSocketNotifier> notifier_;
+    std::set<DisplayStoreRecord> removed_;
+    QTimer removalSettled_;
 };
 
 }  // namespace quorvane

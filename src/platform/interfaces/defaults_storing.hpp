@@ -21,8 +21,23 @@ inline constexpr std::string_view kDefaultsDomain = "org.quorvane.Quorvane";
 struct DefaultsReadResult {
     std::optional<std::string> data;
     std::optional<DefaultsStoreError> error;
+    // The latest moment at which whoever stored `data` may have written it;
+    // none when not known (nothing stored, or a store that keeps no dates).
+    std::optional<Date> writtenAt = std::nullopt;
 
     bool operator==(const DefaultsReadResult&) const = default;
+};
+
+// A record read with a change of this process's that is not written yet.
+struct UnwrittenChangeRead {
+    // What the record holds with the change laid on it, as a write of the
+    // change would leave it now.
+    DefaultsReadResult record;
+    // Whether writing the change would change what is stored: false once
+    // another process's later requests have overtaken every part of it.
+    bool changesRecord = true;
+
+    bool operator==(const UnwrittenChangeRead&) const = default;
 };
 
 // The user's defaults: opaque bytes under a key. Writes report their outcome.
@@ -60,6 +75,24 @@ class DefaultsStoring {
     // The store's own writes take it too; taking it again while held by the
     // same store does not wait.
     virtual DefaultsLock lockExclusively() = 0;
+    // Takes that lock only when nobody holds it, never waiting: a lock that
+    // could not be had holds nothing and says why. A store without a lock
+    // gives one that holds nothing and failed nothing.
+    virtual DefaultsLock tryLockExclusively() { return DefaultsLock(); }
+    // Reads the key as a reader taking it in (read()), with `bytes` (a save
+    // of the key, made by user actions that touched `touched`, not written
+    // yet) laid on what is stored. A store that merges the record with other
+    // processes' saves lays it as its write would merge it; others as the
+    // write would replace it.
+    virtual UnwrittenChangeRead readWithUnwrittenChange(std::string_view key,
+                                                        std::string_view bytes,
+                                                        const TouchedRecordParts& touched) {
+        (void)touched;
+        const auto stored = read(key);
+        if (stored.error)
+            return {stored, true};
+        return {{std::string(bytes), std::nullopt, std::nullopt}, stored.data != bytes};
+    }
 };
 
 // A key must name one file in the defaults folder: not empty, at most 200

@@ -35,7 +35,8 @@ class DeferredSaveReporting {
     virtual void setFailureHandler(FailureHandler handler) = 0;
     // Called on the writer's own thread once a key whose failure was told
     // is written after all (by a retry or a newer value), so the failure
-    // stops being shown.
+    // stops being shown; also on a reader's thread when reading the key
+    // finds another process's later changes have overtaken the held value.
     virtual void setWrittenAfterFailureHandler(WrittenHandler handler) = 0;
     // Called on the writer's own thread when a write kept the record it
     // replaced aside first (it did not decode), with the copy's name.

@@ -33,6 +33,9 @@ class PreferencesStoring {
     // The lock shared with every other process, held by a caller from its
     // load to its save so no change made in between is lost.
     virtual DefaultsLock lockExclusively() = 0;
+    // The same lock only when nobody holds it, never waiting (see
+    // DefaultsStoring::tryLockExclusively()).
+    virtual DefaultsLock tryLockExclusively() { return DefaultsLock(); }
 };
 
 }  // namespace quorvane

@@ -385,14 +385,23 @@ class DisplayStore {
                                bool switchSelectionToMappedDisplay);
 
     // --- Records changed by another process --------------------------------------------
-    // Reads the named records again, under the lock shared with the other
-    // processes, and publishes what another process changed in them, merged
-    // with any change of this store's not yet saved; later saves start from
-    // the result. Writes no colour: the process that saved a value showed it.
-    // A record that reads as it was (this store's own save) changes nothing;
-    // one that cannot be read or decoded now is left for its next change.
-    // While a save of this store is still being written the reading waits
-    // for it (retried shortly), so the read sees the merged record.
+    // Reads the named records again and publishes what another process
+    // changed in them, merged with any change of this store's not yet saved
+    // (where both changed a value, the later request wins); later saves
+    // start from the result. The screens follow as a restart would show
+    // them: every output whose taken-in colour differs from what this store
+    // last put on it is written at once, under the auto-apply and correction
+    // rules of the start-up. A record that reads as it was (this store's own
+    // save) changes nothing; one that cannot be read or decoded now is left
+    // for its next change; one removed is the empty record (a reset).
+    //
+    // Reading and writing the screens happen under the lock every process
+    // shares, taken only when free (never waited for): another process
+    // holding it is writing the screen and the record, so this store's word
+    // comes before that or after it, never between. While the lock is busy,
+    // or a save of this store is still being written (the read would see
+    // this store's own bytes), the reading is retried shortly; after as long
+    // as any process waits for the lock it goes ahead without it.
     void reloadRecordsChangedOnDisk(const std::set<DisplayStoreRecord>& records);
 
     // --- Diagnostic report ------------------------------------------------------------
@@ -411,11 +420,13 @@ class DisplayStore {
       public:
         explicit ChangeScope(DisplayStore& store) : store_(store) {
             assert(std::this_thread::get_id() == store_.ownerThread_);
-            ++store_.changeDepth_;
+            if (store_.changeDepth_++ == 0)
+                store_.requestAskedAt_ = store_.scheduler_->wallNow();
         }
         ~ChangeScope() {
             if (--store_.changeDepth_ != 0)
                 return;
+            store_.requestAskedAt_.reset();
             store_.stickyStatusMessage_.reset();
             store_.notifyChange();
         }
@@ -445,6 +456,8 @@ class DisplayStore {
     // the save keeps it over another process's change even when its value
     // equals the one this store last read.
     void touchPreference(std::string_view field, std::string_view entry = {});
+    // When the request being carried out was asked for (now, outside one).
+    Date requestAskedAt() const;
     // A display's saved colour, set or removed by a user action.
     void setSavedAdjustment(const std::string& identity, const ColorAdjustment& adjustment);
     void removeSavedAdjustment(const std::string& identity);
@@ -492,7 +505,11 @@ class DisplayStore {
     void completeFullDisplayRefresh(std::int64_t generation, RefreshIntent intent,
                                     DisplayFullRefreshResult result);
     bool handleNoDisplaysAfterRefresh();
+    // The output step of a start-up or explicit refresh: it puts the record
+    // on the screens, so it waits for the records to be taken in
+    // (takeInRecords()) and runs with them.
     void runPostRefreshOutputHandlingIfNeeded(RefreshIntent intent);
+    void writeOutputStep(RefreshIntent intent);
 
     // Reconciliation (display_store_reconcile.cpp).
     void reconcileDisplayRefreshState(const ColorProfileRefreshUpdate& profileUpdate);
@@ -505,6 +522,10 @@ class DisplayStore {
 
     // Auto-apply (display_store_auto_apply.cpp).
     void applySavedAdjustmentsIfNeeded(RefreshIntent reason);
+    // After a take-in: writes what a restart would show on every output
+    // whose colour was taken in or no longer matches what this store last
+    // put on it; quiet unless a write fails.
+    void showTakenInAdjustments();
     DisabledSoftwareCorrectionResult applyNeutralColorOutputForDisabledCorrection();
     // Writes one adjustment's tables; the error's text on failure.
     std::optional<std::string> writeTransferTables(const ColorAdjustment& adjustment,
@@ -604,7 +625,19 @@ class DisplayStore {
     void publishSettingsFromPreferences();
 
     // Records changed by another process (display_store_record_reload.cpp).
+    // Takes in the records awaiting it, then runs the output step awaiting
+    // them and brings the screens to what was taken in, all under the
+    // shared lock (see reloadRecordsChangedOnDisk()); or tries again shortly.
+    void takeInRecords();
+    bool takeInAwaited() const;
+    // Whether the shared lock has been found busy for as long as any
+    // process waits for it.
+    bool sharedLockWaitIsOver();
     bool reloadPreferencesFromDisk();
+    // Notes which saved colours and output switches differ between the two
+    // records, for the screens to follow.
+    void noteAdjustmentsTakenIn(const QuorvanePreferences& before,
+                                const QuorvanePreferences& after);
     // Before a request is decided: takes in at once what another process
     // saved to the preferences record, without waiting for the folder's
     // word.
@@ -657,6 +690,18 @@ class DisplayStore {
     // Records to read again once the writer has written this store's saves.
     std::set<DisplayStoreRecord> recordsAwaitingReload_;
     std::optional<TaskHandle> recordReloadRetryTask_;
+    // A refresh's output step waiting for the records to be taken in.
+    std::optional<RefreshIntent> outputStepAwaitingRecords_;
+    // Since when a take-in has found the shared lock busy.
+    std::optional<MonotonicTime> sharedLockBusySince_;
+    // Identities whose saved colour a take-in changed, and whether it
+    // changed the correction or auto-apply switch: the screens are brought
+    // to them under the shared lock.
+    std::set<std::string> adjustmentsTakenIn_;
+    bool outputSwitchesTakenIn_ = false;
+    // When the request being carried out was asked for: the time of the
+    // parts it touches. Set while a change scope is open.
+    std::optional<Date> requestAskedAt_;
     // First, so that collaborators holding it by reference never outlive it.
     std::shared_ptr<Scheduler> scheduler_;
     std::shared_ptr<PreferencesStoring> preferencesStore_;

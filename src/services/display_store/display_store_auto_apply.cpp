@@ -85,6 +85,65 @@ void DisplayStore::applySavedAdjustmentsIfNeeded(RefreshIntent reason) {
     setStartupOutputStatus(reason, text + ambiguousSuffix);
 }
 
+// What a restart would show, on the outputs that need it: one whose colour
+// a take-in changed (set, changed or removed, or every output when the
+// correction or auto-apply switch changed), or one that no longer shows
+// what this store last put on it. An output this store never wrote and
+// whose colour nothing changed keeps its tables (the system's own, after a
+// restore of them, until the next explicit refresh).
+void DisplayStore::showTakenInAdjustments() {
+    const auto takenIn = std::exchange(adjustmentsTakenIn_, {});
+    const bool everyOutput = std::exchange(outputSwitchesTakenIn_, false);
+    // With auto-apply off a restart leaves the screens alone.
+    if (softwareColorCorrectionEnabled_ && !autoApplyEnabled_)
+        return;
+    std::map<DisplayID, DisplayIdentityDescriptor> descriptors;
+    for (const auto& descriptor : identityDescriptors())
+        descriptors.emplace(descriptor.displayID, descriptor);
+
+    int appliedCount = 0;
+    std::vector<std::string> failures;
+    for (const auto& shown : displays_) {
+        const auto shownIdentity = DisplayIdentity::of(shown);
+        const auto key = displayInstanceKey(shownIdentity, shown.id);
+        const auto recorded = autoApplyTracker_.appliedSignatures.find(key);
+        const bool known = recorded != autoApplyTracker_.appliedSignatures.end();
+        if (!known && !everyOutput && !takenIn.contains(shownIdentity.rawValue))
+            continue;
+        // With correction off a restart shows every output neutral; with it
+        // on, it leaves outputs under a comparison or shared by twins alone.
+        if (softwareColorCorrectionEnabled_) {
+            if (effectRecoveryState_.snapshot(shownIdentity).mode !=
+                QuorvaneEffectRecoveryMode::active)
+                continue;
+            if (auto descriptor = descriptors.find(shown.id);
+                descriptor != descriptors.end() &&
+                descriptor->second.confidence == DisplayIdentityConfidence::ambiguous)
+                continue;
+        }
+        const auto saved = colorAdjustments_.find(shownIdentity.rawValue);
+        // Nothing saved: the system's own colours, as after the quit that a
+        // restart follows.
+        const auto value = softwareColorCorrectionEnabled_ && saved != colorAdjustments_.end()
+                               ? saved->second
+                               : ColorAdjustment::neutral();
+        const auto signature = value.stableApplySignature();
+        if (known && recorded->second == signature)
+            continue;
+        if (auto error = writeTransferTables(value, shown.id)) {
+            failures.push_back(shown.name + ": " + *error);
+            continue;
+        }
+        autoApplyTracker_.appliedSignatures[key] = signature;
+        ++appliedCount;
+    }
+    if (!failures.empty()) {
+        const std::string head =
+            appliedCount == 0 ? "색상 자동 적용 실패" : "일부 디스플레이 색상 적용 실패";
+        setStatusMessage(head + ": " + joined(failures, "; "));
+    }
+}
+
 DisabledSoftwareCorrectionResult DisplayStore::applyNeutralColorOutputForDisabledCorrection() {
     DisabledSoftwareCorrectionResult result;
     const auto neutral = ColorAdjustment::neutral();

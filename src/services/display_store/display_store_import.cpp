@@ -40,7 +40,7 @@ void DisplayStore::resetAllSettings() {
     // and sets every part, whatever another process saved before.
     preferencesUnreadable_ = false;
     preferencesChangesHeld_ = false;
-    preferencesTouched_ = TouchedRecordParts::all();
+    preferencesTouched_ = TouchedRecordParts::all(requestAskedAt());
     savePreferences();
     setStatusMessage("모든 Quorvane 설정을 초기화했습니다");
 }
@@ -57,7 +57,7 @@ bool DisplayStore::replacePreferencesWithoutApplying(const QuorvanePreferences& 
     restoreSelectionAfterDisplayRefresh();
     reconcileGlobalHotKeys(false);
     // The imported record replaces the whole one.
-    preferencesTouched_ = TouchedRecordParts::all();
+    preferencesTouched_ = TouchedRecordParts::all(requestAskedAt());
     savePreferences();
     return true;
 }

@@ -5,6 +5,7 @@
 #include "services/ddc/ddc_capability_badge_resolver.hpp"
 #include "services/diagnostics/quorvane_display_support_summary_builder.hpp"
 #include "services/display_store/display_store.hpp"
+#include "services/persistence/record_merge.hpp"
 
 namespace quorvane {
 
@@ -179,6 +180,10 @@ void DisplayStore::setDisplayAlias(std::string_view alias, DisplayID displayID) 
         DisplayIdentityDescriptorBuilder::descriptor(*found, displays_, displayAliasesByKey_);
     const auto trimmed = trimWhitespaceAndNewlines(alias);
     removeStaleSerialLessAliases(descriptor);
+    // The user's word on this alias, whatever the record held when last
+    // read: set back to that value it still wins over a change not yet
+    // taken in.
+    touchPreference(RecordMerge::PreferencesPart::displayAliasesByKey, descriptor.aliasKey);
     if (trimmed.empty()) {
         displayAliasesByKey_.erase(descriptor.aliasKey);
         setStatusMessage("모니터 별칭을 지웠습니다: " + found->name);
@@ -200,8 +205,10 @@ void DisplayStore::removeStaleSerialLessAliases(const DisplayIdentityDescriptor&
         if (key.starts_with(prefix) && key != descriptor.aliasKey)
             stale.push_back(key);
     }
-    for (const auto& key : stale)
+    for (const auto& key : stale) {
         displayAliasesByKey_.erase(key);
+        touchPreference(RecordMerge::PreferencesPart::displayAliasesByKey, key);
+    }
 }
 
 std::vector<DisplaySnapshot> DisplayStore::activeDisplays(RefreshIntent intent,

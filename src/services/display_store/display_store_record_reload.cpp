@@ -2,13 +2,15 @@
 
 #include <utility>
 
+#include "services/persistence/defaults_store.hpp"
 #include "services/persistence/record_merge.hpp"
 
 namespace quorvane {
 
 namespace {
 
-// How soon a reload that waits for this store's own write looks again.
+// How soon a reload that waits for this store's own write, or for the
+// shared lock, looks again.
 constexpr Duration kReloadRetryDelay = std::chrono::milliseconds(100);
 
 bool hotKeySettingsDiffer(const QuorvanePreferences& a, const QuorvanePreferences& b) {
@@ -37,22 +39,43 @@ bool mergeRecordFromDisk(Record& held, Record& base, const Record& loaded,
 
 void DisplayStore::reloadRecordsChangedOnDisk(const std::set<DisplayStoreRecord>& records) {
     recordsAwaitingReload_.insert(records.begin(), records.end());
-    if (recordsAwaitingReload_.empty())
+    takeInRecords();
+}
+
+bool DisplayStore::takeInAwaited() const {
+    return !recordsAwaitingReload_.empty() || outputStepAwaitingRecords_ ||
+           !adjustmentsTakenIn_.empty() || outputSwitchesTakenIn_;
+}
+
+void DisplayStore::takeInRecords() {
+    if (!takeInAwaited())
         return;
     // A save still on its way would be read back as this store's own bytes
     // and the file's newer record missed; its write ends with a change of
-    // the file, but that may already have been told.
-    if (deferredSaves_ && deferredSaves_->hasUnwrittenValues()) {
+    // the file, but that may already have been told. Another process
+    // holding the lock is between its read of the record and its write of
+    // it, with the screen written in between: what this store reads now
+    // may be overtaken at once, and what it puts on the screen must not
+    // land after that process's colour.
+    DefaultsLock lock;
+    bool mustWait = deferredSaves_ && deferredSaves_->hasUnwrittenValues();
+    if (!mustWait) {
+        lock = preferencesStore_->tryLockExclusively();
+        mustWait = lock.failure() && !sharedLockWaitIsOver();
+    }
+    if (mustWait) {
         if (!recordReloadRetryTask_) {
             recordReloadRetryTask_ = scheduler_->postAfter(kReloadRetryDelay, [weak = weakSelf()] {
                 if (auto self = weak.lock()) {
                     (*self)->recordReloadRetryTask_.reset();
-                    (*self)->reloadRecordsChangedOnDisk({});
+                    (*self)->takeInRecords();
                 }
             });
         }
         return;
     }
+    if (!lock.failure())
+        sharedLockBusySince_.reset();
     const auto pending = std::exchange(recordsAwaitingReload_, {});
     bool changed = false;
     if (pending.contains(DisplayStoreRecord::preferences))
@@ -65,10 +88,20 @@ void DisplayStore::reloadRecordsChangedOnDisk(const std::set<DisplayStoreRecord>
     // reads.
     if (preferencesChangesHeld_ && !preferencesUnreadable_)
         savePreferences();
+    if (const auto intent = std::exchange(outputStepAwaitingRecords_, std::nullopt))
+        writeOutputStep(*intent);
+    showTakenInAdjustments();
     // Only a change of what the windows show is announced: this store's own
     // saves come back here too, once each.
     if (changed)
         notifyChange();
+}
+
+bool DisplayStore::sharedLockWaitIsOver() {
+    const auto now = scheduler_->monotonicNow();
+    if (!sharedLockBusySince_)
+        sharedLockBusySince_ = now;
+    return now - *sharedLockBusySince_ >= FileDefaultsStore::kSharedLockWait;
 }
 
 bool DisplayStore::reloadPreferencesFromDisk() {
@@ -78,9 +111,10 @@ bool DisplayStore::reloadPreferencesFromDisk() {
     // A record unreadable at start that reads now may be saved over again.
     preferencesUnreadable_ = false;
     const auto current = preferencesFromPublishedState();
-    // What the user set and this store has not saved yet stays as set.
+    // What the user set and this store has not saved yet stays as set,
+    // unless another process set it again after the user asked.
     const auto merged = RecordMerge::preferences(preferencesBase_, current, loaded.preferences,
-                                                 preferencesTouched_);
+                                                 preferencesTouched_, loaded.writtenAt);
     preferencesBase_ = loaded.preferences;
     const bool changed = merged != current;
     if (changed) {
@@ -88,12 +122,28 @@ bool DisplayStore::reloadPreferencesFromDisk() {
         // as it now stands: it is no copy to drop.
         automationURLCoordinator_.forgetHandled();
         const bool hotKeysChanged = hotKeySettingsDiffer(merged, current);
+        noteAdjustmentsTakenIn(current, merged);
         preferences_ = merged;
         publishSettingsFromPreferences();
         if (hotKeysChanged)
             reconcileGlobalHotKeys(false);
     }
     return changed;
+}
+
+void DisplayStore::noteAdjustmentsTakenIn(const QuorvanePreferences& before,
+                                          const QuorvanePreferences& after) {
+    for (const auto* side : {&before, &after}) {
+        for (const auto& [identity, adjustment] : side->displayAdjustments) {
+            const auto& other = side == &before ? after : before;
+            const auto found = other.displayAdjustments.find(identity);
+            if (found == other.displayAdjustments.end() || found->second != adjustment)
+                adjustmentsTakenIn_.insert(identity);
+        }
+    }
+    if (before.softwareColorCorrectionEnabled != after.softwareColorCorrectionEnabled ||
+        before.autoApplyEnabled != after.autoApplyEnabled)
+        outputSwitchesTakenIn_ = true;
 }
 
 void DisplayStore::takeInPreferencesSavedElsewhere() {
@@ -104,8 +154,10 @@ void DisplayStore::takeInPreferencesSavedElsewhere() {
         automationURLCoordinator_.forgetHandled();
         return;
     }
-    // Told by the caller's change scope.
-    reloadPreferencesFromDisk();
+    // Told by the caller's change scope; the screens follow under the
+    // shared lock.
+    if (reloadPreferencesFromDisk())
+        takeInRecords();
 }
 
 bool DisplayStore::reloadRecoveryJournalFromDisk() {

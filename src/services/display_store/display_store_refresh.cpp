@@ -107,6 +107,16 @@ bool DisplayStore::handleNoDisplaysAfterRefresh() {
 void DisplayStore::runPostRefreshOutputHandlingIfNeeded(RefreshIntent intent) {
     if (intent == RefreshIntent::passiveViewAppearance)
         return;
+    // The colours it writes are the record's: read afresh, not as this
+    // store last heard of it (another process may have saved and written
+    // its screen since), and under the shared lock, so they never land
+    // after another process's colour that a newer record holds.
+    outputStepAwaitingRecords_ = intent;
+    recordsAwaitingReload_.insert(DisplayStoreRecord::preferences);
+    takeInRecords();
+}
+
+void DisplayStore::writeOutputStep(RefreshIntent intent) {
     if (!softwareColorCorrectionEnabled_) {
         const auto result = applyNeutralColorOutputForDisabledCorrection();
         if (!result.failures.empty()) {

@@ -38,7 +38,11 @@ void DisplayStore::savePreferences() {
 }
 
 void DisplayStore::touchPreference(std::string_view field, std::string_view entry) {
-    preferencesTouched_.touch(field, entry);
+    preferencesTouched_.touch(field, entry, requestAskedAt());
+}
+
+Date DisplayStore::requestAskedAt() const {
+    return requestAskedAt_.value_or(scheduler_->wallNow());
 }
 
 void DisplayStore::setSavedAdjustment(const std::string& identity,

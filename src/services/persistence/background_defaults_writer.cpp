@@ -33,9 +33,31 @@ DefaultsReadResult BackgroundDefaultsWriter::read(std::string_view key) const {
         if (writing_ && writing_->first == key)
             return {writing_->second.bytes, std::nullopt};
         if (auto found = failed_.find(key); found != failed_.end())
-            return {found->second.value.bytes, std::nullopt};
+            return takeInHeldValue(found);
     }
     return disk_->read(key);
+}
+
+// Held, the value waits for its retry while the record goes on changing:
+// read, it is laid on the record as its write would merge it now, and made
+// from that record from now on. A value the record's later changes have
+// overtaken in every part is no change any more: dropped, it is neither
+// retried nor named at the end, and its failure stops being shown.
+DefaultsReadResult BackgroundDefaultsWriter::takeInHeldValue(FailedValues::iterator held) const {
+    auto& value = held->second.value;
+    auto read = disk_->readWithUnwrittenChange(held->first, value.bytes, value.touched);
+    if (read.record.error || !read.record.data)
+        return {value.bytes, std::nullopt};
+    if (read.changesRecord) {
+        value.bytes = *read.record.data;
+        return std::move(read.record);
+    }
+    const std::string key = held->first;
+    failed_.erase(held);
+    reported_.erase(key);
+    if (toldFailing_.erase(key) > 0 && writtenHandler_)
+        writtenHandler_(key);
+    return std::move(read.record);
 }
 
 SaveOutcome BackgroundDefaultsWriter::setData(std::string_view key, std::string_view bytes) {
@@ -103,6 +125,11 @@ DefaultsLock BackgroundDefaultsWriter::lockExclusively() {
     // Taking it here would make the caller wait for a write under way, the
     // very wait this writer exists to spare it.
     return DefaultsLock();
+}
+
+DefaultsLock BackgroundDefaultsWriter::tryLockExclusively() {
+    // Never waits, so it may be had here: it fails while a write holds it.
+    return disk_->tryLockExclusively();
 }
 
 void BackgroundDefaultsWriter::setFailureHandler(FailureHandler handler) {

@@ -48,6 +48,12 @@ namespace quorvane {
 // A value set with the parts user actions touched (setDataTouching) carries
 // them to its write; a newer value that replaces an unwritten one carries
 // that one's parts too, so none is lost by a burst or a failed write.
+//
+// A failed value held for its retry is not what the record holds: reading
+// the key then gives the stored record with the held value laid on it (as
+// its write would merge it), and the held value is made from that record
+// from now on. Where another process's later requests have overtaken every
+// part of it, it is dropped there: nothing is retried or named at the end.
 class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSaveReporting {
   public:
     // Called on the writer's thread with the bytes it is about to write;
@@ -77,6 +83,7 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     bool removeKey(std::string_view key) override;
     // Holds nothing: see the definition.
     DefaultsLock lockExclusively() override;
+    DefaultsLock tryLockExclusively() override;
 
     // The handler runs on the writer's thread and must only hand the report
     // on (post it); it must not call back into the writer. A value that
@@ -107,7 +114,11 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
         bool givenUp = false;
     };
 
+    using FailedValues = std::map<std::string, FailedValue, std::less<>>;
+
     void run();
+    // Holds mutex_: the key's held value, taken in with the stored record.
+    DefaultsReadResult takeInHeldValue(FailedValues::iterator held) const;
     // Both hold mutex_.
     void requeueFailedValues(bool givenUpToo = true);
     void recordFailure(const std::string& key, Value value, const SaveOutcome& outcome);
@@ -132,12 +143,13 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     std::map<std::string, Value, std::less<>> pending_;
     // The value the writer is writing now, still readable until it is done.
     std::optional<std::pair<std::string, Value>> writing_;
-    // Values whose last write failed, waiting for the next try.
-    std::map<std::string, FailedValue, std::less<>> failed_;
+    // Values whose last write failed, waiting for the next try. Reading the
+    // key takes the record in under them (see takeInHeldValue()).
+    mutable FailedValues failed_;
     // The failure last reported per key, so a retry that fails alike is quiet.
-    std::map<std::string, SaveOutcome, std::less<>> reported_;
+    mutable std::map<std::string, SaveOutcome, std::less<>> reported_;
     // Keys whose failure was told and that have not been written since.
-    std::set<std::string, std::less<>> toldFailing_;
+    mutable std::set<std::string, std::less<>> toldFailing_;
     // Not owned: the scheduler may end first, and then retries wait for the
     // next write or the flush.
     std::weak_ptr<Scheduler> retryScheduler_;

@@ -38,6 +38,33 @@ ssize_t systemRead(const fs::path&, int fd, void* buffer, std::size_t size) {
     return ::read(fd, buffer, size);
 }
 
+// The latest moment the file's bytes may have been written: the file system
+// dates a write by a clock that may lag the true time by up to one of its
+// ticks.
+Date latestWriteTime(const struct stat& info) {
+    timespec tick{};
+    if (::clock_getres(CLOCK_REALTIME_COARSE, &tick) != 0)
+        tick = {0, 10'000'000};
+    const auto modified =
+        std::chrono::seconds(info.st_mtim.tv_sec) + std::chrono::nanoseconds(info.st_mtim.tv_nsec);
+    const auto lag = std::chrono::seconds(tick.tv_sec) + std::chrono::nanoseconds(tick.tv_nsec);
+    return Date(std::chrono::duration_cast<Date::duration>(modified + lag));
+}
+
+// A record that is not there was last changed when it was removed (or its
+// folder, or a folder above it): the nearest folder on its path that is
+// still there was modified then, or later.
+std::optional<Date> latestRemovalTime(const fs::path& file) {
+    for (auto folder = file.parent_path(); !folder.empty(); folder = folder.parent_path()) {
+        struct stat info {};
+        if (::stat(folder.c_str(), &info) == 0)
+            return S_ISDIR(info.st_mode) ? std::optional(latestWriteTime(info)) : std::nullopt;
+        if (folder == folder.parent_path())
+            break;
+    }
+    return std::nullopt;
+}
+
 // Reads `file` to the end, giving up once more than `limit` bytes arrive.
 std::optional<std::string> readAll(const FileDefaultsStore::ReadCall& readCall,
                                    const fs::path& file, int fd, std::size_t limit) {
@@ -393,7 +420,7 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
         // Nothing there, or a settings folder that is not a folder: nothing
         // is stored. Anything else hides a record we cannot see.
         if (errno == ENOENT || errno == ENOTDIR)
-            return {};
+            return {std::nullopt, std::nullopt, latestRemovalTime(path)};
         return {std::nullopt, unreadable(path, std::strerror(errno))};
     }
     struct stat info {};
@@ -406,7 +433,7 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
     auto data = readAll(readCall_, path, fd.get(), kMaxValueSize);
     if (!data)
         return {std::nullopt, unreadable(path, std::strerror(errno))};
-    return {std::move(data), std::nullopt};
+    return {std::move(data), std::nullopt, latestWriteTime(info)};
 }
 
 std::optional<DefaultsStoreError> FileDefaultsStore::ensureFolder() const {
@@ -448,6 +475,40 @@ DefaultsLock FileDefaultsStore::lockExclusively() {
     }
     ++lockDepth_;
     return DefaultsLock([this] { releaseLock(); });
+}
+
+DefaultsLock FileDefaultsStore::tryLockExclusively() {
+    if (!lockMutex_.try_lock())
+        return DefaultsLock::notTaken(lockHeldError());
+    if (lockDepth_ == 0 && !tryLockFile()) {
+        lockMutex_.unlock();
+        return DefaultsLock::notTaken(lockHeldError());
+    }
+    ++lockDepth_;
+    return DefaultsLock([this] { releaseLock(); });
+}
+
+// Makes neither the folder nor the lock file: a folder being removed must
+// not come back under the remover's hands, and where there is no lock file
+// nobody holds the lock.
+bool FileDefaultsStore::tryLockFile() {
+    const auto path = folder_ / kLockFileName;
+    int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR)
+            continue;
+        if (errno == EWOULDBLOCK) {
+            ::close(fd);
+            return false;
+        }
+        break;  // flock itself failed: as without a lock file
+    }
+    lockFile_ = fd;
+    return true;
 }
 
 DefaultsStoreError FileDefaultsStore::lockHeldError() const {

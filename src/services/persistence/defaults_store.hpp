@@ -25,11 +25,11 @@ namespace quorvane {
 //
 // Processes share the folder's lock file (".lock", an flock): every write
 // takes it, and a caller that reads, changes and writes a record holds it
-// across all three (lockExclusively()). By default the store waits for the
-// lock as long as another process holds it; with a wait limit it tries
-// again every kLockRetryInterval until the limit passes, and a lock it could
-// not take fails the write that needed it (a stopped or hung process must
-// not keep a command waiting for ever).
+// across all three (lockExclusively()). A read is dated by the file's
+// modification time, so a merge can tell which of two requests came later. By default the store
+// waits for the lock as long as another process holds it; with a wait limit it tries again every
+// kLockRetryInterval until the limit passes, and a lock it could not take fails the write that
+// needed it (a stopped or hung process must not keep a command waiting for ever).
 class FileDefaultsStore final : public DefaultsStoring {
   public:
     // Anything larger reads as unreadable rather than filling memory.
@@ -96,6 +96,8 @@ class FileDefaultsStore final : public DefaultsStoring {
     // The lock must not outlive the store. Without a usable folder there is
     // nothing to lock and the returned lock holds nothing.
     DefaultsLock lockExclusively() override;
+    // Also fails while another thread of this process holds the lock.
+    DefaultsLock tryLockExclusively() override;
 
     // Waits at most `limit` for the lock from now on, measured on `clock`,
     // pausing on `sleeper` between tries. Set before the store is shared
@@ -114,6 +116,8 @@ class FileDefaultsStore final : public DefaultsStoring {
     std::optional<DefaultsStoreError> writableFolder(std::string_view key) const;
     // False when another process kept the lock past the wait limit.
     bool acquireLockFile();
+    // False when another process holds the lock now.
+    bool tryLockFile();
     // flock(LOCK_EX) within the wait limit, when there is one.
     bool lockWithinLimit(int fd) const;
     void releaseLock();

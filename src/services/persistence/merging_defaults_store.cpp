@@ -4,12 +4,26 @@
 
 namespace quorvane {
 
+namespace {
+
+std::optional<std::string_view> optionalView(const std::optional<std::string>& text) {
+    if (!text)
+        return std::nullopt;
+    return std::string_view(*text);
+}
+
+}  // namespace
+
 MergingDefaultsStore::MergingDefaultsStore(std::shared_ptr<DefaultsStoring> disk, Merges merges)
     : disk_(std::move(disk)), merges_(std::move(merges)) {}
 
 DefaultsReadResult MergingDefaultsStore::read(std::string_view key) const {
     if (!merges_.contains(key))
         return disk_->read(key);
+    return readAsBase(key);
+}
+
+DefaultsReadResult MergingDefaultsStore::readAsBase(std::string_view key) const {
     std::uint64_t changesBefore = 0;
     {
         std::lock_guard guard(mutex_);
@@ -21,7 +35,33 @@ DefaultsReadResult MergingDefaultsStore::read(std::string_view key) const {
     // holds; one read across a save of ours may be the file before it.
     if (!result.error && baseChanges_ == changesBefore)
         rememberBase(key, result.data);
+    result.writtenAt = othersWrittenAt(key, result);
     return result;
+}
+
+UnwrittenChangeRead MergingDefaultsStore::readWithUnwrittenChange(
+    std::string_view key, std::string_view bytes, const TouchedRecordParts& touched) {
+    const auto merge = merges_.find(key);
+    if (merge == merges_.end())
+        return DefaultsStoring::readWithUnwrittenChange(key, bytes, touched);
+    // The change is laid on the base it was made from, before this read
+    // moves the base to what the file holds now.
+    std::optional<std::optional<std::string>> base;
+    {
+        std::lock_guard guard(mutex_);
+        if (const auto found = bases_.find(key); found != bases_.end())
+            base = found->second;
+    }
+    auto stored = readAsBase(key);
+    if (stored.error)
+        return {std::move(stored), true};
+    const auto laid = mergedWithFile(base, merge->second, bytes, stored, touched);
+    // Both in the record's own coding: the file's record as a merge writes
+    // it, whatever spacing or order its writer used.
+    const auto storedRecord =
+        merge->second(laid, laid, optionalView(stored.data), {}, std::nullopt);
+    const bool changesRecord = !storedRecord || *storedRecord != laid;
+    return {{laid, std::nullopt, stored.writtenAt}, changesRecord};
 }
 
 SaveOutcome MergingDefaultsStore::setData(std::string_view key, std::string_view bytes) {
@@ -41,19 +81,36 @@ SaveOutcome MergingDefaultsStore::setDataTouching(std::string_view key, std::str
     auto current = disk_->read(key);
     if (current.error)
         return SaveOutcome::failed(std::move(*current.error));
+    std::optional<std::optional<std::string>> base;
+    {
+        std::lock_guard guard(mutex_);
+        current.writtenAt = othersWrittenAt(key, current);
+        if (const auto found = bases_.find(key); found != bases_.end())
+            base = found->second;
+    }
     auto kept = keepUndecodableAside(key, merge->second, current.data);
     if (!kept.succeeded())
         return kept;
-    auto outcome =
-        disk_->setData(key, mergedWithFile(key, merge->second, bytes, current.data, touched));
+    auto written = mergedWithFile(base, merge->second, bytes, current, touched);
+    auto outcome = disk_->setData(key, written);
     if (outcome.succeeded()) {
         std::lock_guard guard(mutex_);
         rememberBase(key, std::string(bytes));
         ++baseChanges_;
         keptAside_.erase(std::string(key));
+        ownWrites_.insert_or_assign(std::string(key),
+                                    OwnWrite{std::move(written), current.writtenAt});
     }
     outcome.keptCopy = std::move(kept.keptCopy);
     return outcome;
+}
+
+std::optional<Date> MergingDefaultsStore::othersWrittenAt(std::string_view key,
+                                                          const DefaultsReadResult& read) const {
+    const auto own = ownWrites_.find(key);
+    if (own != ownWrites_.end() && read.data == own->second.bytes)
+        return own->second.othersWrittenAt;
+    return read.writtenAt;
 }
 
 SaveOutcome MergingDefaultsStore::keepUndecodableAside(std::string_view key,
@@ -61,7 +118,7 @@ SaveOutcome MergingDefaultsStore::keepUndecodableAside(std::string_view key,
                                                        const std::optional<std::string>& stored) {
     // A merge takes only records of its kind that decode: one that does not
     // merge with itself is not one.
-    if (!stored || merge(std::nullopt, *stored, *stored, {}))
+    if (!stored || merge(std::nullopt, *stored, *stored, {}, std::nullopt))
         return SaveOutcome::saved();
     {
         std::lock_guard guard(mutex_);
@@ -72,23 +129,16 @@ SaveOutcome MergingDefaultsStore::keepUndecodableAside(std::string_view key,
     return keepCopyAside(key, *stored);
 }
 
-std::string MergingDefaultsStore::mergedWithFile(std::string_view key,
-                                                 RecordMerge::BytesMerge merge,
-                                                 std::string_view bytes,
-                                                 const std::optional<std::string>& stored,
-                                                 const TouchedRecordParts& touched) const {
-    std::optional<std::string> base;
-    {
-        std::lock_guard guard(mutex_);
-        const auto found = bases_.find(key);
-        // Never read: nothing is known of what the caller started from.
-        if (found == bases_.end())
-            return std::string(bytes);
-        base = found->second;
-    }
-    if (!stored || stored == base)
+std::string MergingDefaultsStore::mergedWithFile(
+    const std::optional<std::optional<std::string>>& base, RecordMerge::BytesMerge merge,
+    std::string_view bytes, const DefaultsReadResult& stored, const TouchedRecordParts& touched) {
+    // Never read: nothing is known of what the caller started from.
+    if (!base || stored.data == *base)
         return std::string(bytes);
-    return merge(base, bytes, *stored, touched).value_or(std::string(bytes));
+    // A record removed since the base counts as the empty one, removed when
+    // its folder last changed.
+    return merge(*base, bytes, optionalView(stored.data), touched, stored.writtenAt)
+        .value_or(std::string(bytes));
 }
 
 void MergingDefaultsStore::rememberBase(std::string_view key,
@@ -124,6 +174,10 @@ bool MergingDefaultsStore::removeKey(std::string_view key) {
 
 DefaultsLock MergingDefaultsStore::lockExclusively() {
     return disk_->lockExclusively();
+}
+
+DefaultsLock MergingDefaultsStore::tryLockExclusively() {
+    return disk_->tryLockExclusively();
 }
 
 }  // namespace quorvane

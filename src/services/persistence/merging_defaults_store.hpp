@@ -32,9 +32,19 @@ namespace quorvane {
 // read that overlapped a save of this store leaves the base to the save.
 // A save that cannot take the lock writes nothing and fails with why.
 //
-// A save made by user actions names the parts they set (setDataTouching):
-// those are ours in the merge even where they equal the base, since the
-// caller may not have taken in the other process's change yet.
+// A save made by user actions names the parts they set, each with when it
+// was asked for (setDataTouching): those are ours in the merge even where
+// they equal the base, since the caller may not have taken in the other
+// process's change yet. Where the other process changed such a part too,
+// the later request wins: the file's record is dated by when it was
+// written. A record this store wrote itself dates the other process's
+// values it carries by the record they came from, not by this write. A
+// record removed since the base (a reset by hand) counts as the empty one,
+// dated by its folder's change.
+//
+// A change not written yet (held by a failed write) can be read laid on the
+// file's record (readWithUnwrittenChange), as its write would merge it now;
+// the read moves the base like any read.
 //
 // A record that exists but cannot be read at the save is never written
 // over: the save writes nothing and fails with the read's error, and the
@@ -52,6 +62,8 @@ class MergingDefaultsStore final : public DefaultsStoring {
     MergingDefaultsStore(std::shared_ptr<DefaultsStoring> disk, Merges merges);
 
     DefaultsReadResult read(std::string_view key) const override;
+    UnwrittenChangeRead readWithUnwrittenChange(std::string_view key, std::string_view bytes,
+                                                const TouchedRecordParts& touched) override;
     SaveOutcome setData(std::string_view key, std::string_view bytes) override;
     SaveOutcome setDataTouching(std::string_view key, std::string_view bytes,
                                 const TouchedRecordParts& touched) override;
@@ -59,18 +71,34 @@ class MergingDefaultsStore final : public DefaultsStoring {
     bool keepsUndecodableAside(std::string_view key) const override;
     bool removeKey(std::string_view key) override;
     DefaultsLock lockExclusively() override;
+    DefaultsLock tryLockExclusively() override;
 
   private:
     // Keeps `stored` aside when it does not decode and is not kept already;
     // a failed outcome means it must not be written over.
     SaveOutcome keepUndecodableAside(std::string_view key, RecordMerge::BytesMerge merge,
                                      const std::optional<std::string>& stored);
-    // The bytes to write for `bytes` given what the file holds now.
-    std::string mergedWithFile(std::string_view key, RecordMerge::BytesMerge merge,
-                               std::string_view bytes, const std::optional<std::string>& stored,
-                               const TouchedRecordParts& touched) const;
+    // The bytes to write for `bytes`, made from `base` (none: never read),
+    // given what the file holds now.
+    static std::string mergedWithFile(const std::optional<std::optional<std::string>>& base,
+                                      RecordMerge::BytesMerge merge, std::string_view bytes,
+                                      const DefaultsReadResult& stored,
+                                      const TouchedRecordParts& touched);
+    // A read of a key with a merge, which becomes the base unless it
+    // overlapped a save.
+    DefaultsReadResult readAsBase(std::string_view key) const;
+    // When the other processes' values in `read` were written. The caller
+    // holds mutex_.
+    std::optional<Date> othersWrittenAt(std::string_view key, const DefaultsReadResult& read) const;
     // The caller holds mutex_.
     void rememberBase(std::string_view key, std::optional<std::string> base) const;
+
+    // What this store last wrote of a key, and when the other processes'
+    // values it merged in were written.
+    struct OwnWrite {
+        std::string bytes;
+        std::optional<Date> othersWrittenAt;
+    };
 
     std::shared_ptr<DefaultsStoring> disk_;
     Merges merges_;
@@ -83,6 +111,7 @@ class MergingDefaultsStore final : public DefaultsStoring {
     // By key: undecodable bytes kept aside and not yet replaced, so a retried
     // save (or one after the caller kept them aside) makes no second copy.
     std::map<std::string, std::string, std::less<>> keptAside_;
+    std::map<std::string, OwnWrite, std::less<>> ownWrites_;
 };
 
 }  // namespace quorvane

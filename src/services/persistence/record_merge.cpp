@@ -12,11 +12,20 @@ namespace quorvane::RecordMerge {
 
 namespace {
 
-// Ours when ours changed it since the base (also when theirs did too: ours
-// is the later save) or a user action set it, else theirs.
+// Ours when ours changed it since the base or a user action set it, else
+// theirs. Where both changed it, the later request wins: theirs when it was
+// written once the action that set ours had been asked for; ours (the later
+// save) when no action set it or no time tells.
 template <class T>
-T pick(const T& base, const T& ours, const T& theirs, bool touched = false) {
-    return touched || ours != base ? ours : theirs;
+T pick(const T& base, const T& ours, const T& theirs, std::optional<Date> askedAt = std::nullopt,
+       std::optional<Date> theirsWrittenAt = std::nullopt) {
+    if (!askedAt && ours == base)
+        return theirs;
+    if (theirs == base)
+        return ours;
+    if (askedAt && theirsWrittenAt && *theirsWrittenAt >= *askedAt)
+        return theirs;
+    return ours;
 }
 
 template <class Value>
@@ -28,19 +37,20 @@ std::optional<Value> entry(const std::map<std::string, Value>& map, const std::s
 }
 
 // Per key; a key one side removed and the other left alone stays removed.
-// `touched` tells whether a user action set a key's entry.
-template <class Value, class Touched>
+// `askedAt` tells when a user action set a key's entry, if one did.
+template <class Value, class AskedAt>
 std::map<std::string, Value> mergedMap(const std::map<std::string, Value>& base,
                                        const std::map<std::string, Value>& ours,
-                                       const std::map<std::string, Value>& theirs,
-                                       Touched touched) {
+                                       const std::map<std::string, Value>& theirs, AskedAt askedAt,
+                                       std::optional<Date> theirsWrittenAt) {
     std::set<std::string> keys;
     for (const auto* map : {&base, &ours, &theirs})
         for (const auto& [key, value] : *map)
             keys.insert(key);
     std::map<std::string, Value> result;
     for (const auto& key : keys) {
-        auto chosen = pick(entry(base, key), entry(ours, key), entry(theirs, key), touched(key));
+        auto chosen = pick(entry(base, key), entry(ours, key), entry(theirs, key), askedAt(key),
+                           theirsWrittenAt);
         if (chosen)
             result.emplace(key, std::move(*chosen));
     }
@@ -57,15 +67,17 @@ std::optional<Item> withID(const std::vector<Item>& items, const std::string& id
 }
 
 // Per id, in our order, then the items only theirs has in their order.
-template <class Item, class Touched>
+template <class Item, class AskedAt>
 std::vector<Item> mergedByID(const std::vector<Item>& base, const std::vector<Item>& ours,
-                             const std::vector<Item>& theirs, Touched touched) {
+                             const std::vector<Item>& theirs, AskedAt askedAt,
+                             std::optional<Date> theirsWrittenAt) {
     std::vector<Item> result;
     std::set<std::string> seen;
     const auto take = [&](const std::string& id) {
         if (!seen.insert(id).second)
             return;
-        auto chosen = pick(withID(base, id), withID(ours, id), withID(theirs, id), touched(id));
+        auto chosen = pick(withID(base, id), withID(ours, id), withID(theirs, id), askedAt(id),
+                           theirsWrittenAt);
         if (chosen)
             result.push_back(std::move(*chosen));
     };
@@ -77,14 +89,15 @@ std::vector<Item> mergedByID(const std::vector<Item>& base, const std::vector<It
 }
 
 // Nothing is ever touched on its own in these records.
-constexpr auto untouched = [](const std::string&) { return false; };
+constexpr auto untouched = [](const std::string&) { return std::optional<Date>(); };
 
 template <class Record, class Decode, class Encode, class Merge>
 std::optional<std::string> mergedBytes(const std::optional<std::string>& base,
-                                       std::string_view ours, std::string_view theirs,
-                                       Decode decode, Encode encode, Merge merge) {
+                                       std::string_view ours,
+                                       std::optional<std::string_view> theirs, Decode decode,
+                                       Encode encode, Merge merge) {
     const std::optional<Record> oursRecord = decode(ours);
-    const std::optional<Record> theirsRecord = decode(theirs);
+    const std::optional<Record> theirsRecord = theirs ? decode(*theirs) : Record{};
     if (!oursRecord || !theirsRecord)
         return std::nullopt;
     std::optional<Record> baseRecord = base ? decode(*base) : std::nullopt;
@@ -102,22 +115,26 @@ std::optional<DDCCapabilityCache> decodedCache(std::string_view bytes) {
 
 QuorvanePreferences preferences(const QuorvanePreferences& base, const QuorvanePreferences& ours,
                                 const QuorvanePreferences& theirs,
-                                const TouchedRecordParts& touched) {
+                                const TouchedRecordParts& touched,
+                                std::optional<Date> theirsWrittenAt) {
     namespace Part = PreferencesPart;
     // Starting from ours, a field not merged below is saved as this process
     // has it, never put back to its default.
     QuorvanePreferences result = ours;
     const auto pickField = [&](auto member, std::string_view name) {
-        result.*member = pick(base.*member, ours.*member, theirs.*member, touched.contains(name));
+        result.*member = pick(base.*member, ours.*member, theirs.*member, touched.askedAt(name),
+                              theirsWrittenAt);
     };
-    const auto entryTouched = [&](std::string_view name) {
-        return [&touched, name](const std::string& key) { return touched.contains(name, key); };
+    const auto entryAskedAt = [&](std::string_view name) {
+        return [&touched, name](const std::string& key) { return touched.askedAt(name, key); };
     };
     const auto mergeMap = [&](auto member, std::string_view name) {
-        result.*member = mergedMap(base.*member, ours.*member, theirs.*member, entryTouched(name));
+        result.*member = mergedMap(base.*member, ours.*member, theirs.*member, entryAskedAt(name),
+                                   theirsWrittenAt);
     };
     const auto mergeByID = [&](auto member, std::string_view name) {
-        result.*member = mergedByID(base.*member, ours.*member, theirs.*member, entryTouched(name));
+        result.*member = mergedByID(base.*member, ours.*member, theirs.*member, entryAskedAt(name),
+                                    theirsWrittenAt);
     };
     // The record's own version is no user's setting.
     result.schemaVersion = pick(base.schemaVersion, ours.schemaVersion, theirs.schemaVersion);
@@ -148,7 +165,8 @@ QuorvaneRecoveryJournal recoveryJournal(const QuorvaneRecoveryJournal& base,
                                         const QuorvaneRecoveryJournal& ours,
                                         const QuorvaneRecoveryJournal& theirs) {
     QuorvaneRecoveryJournal result;
-    result.entries = mergedByID(base.entries, ours.entries, theirs.entries, untouched);
+    result.entries =
+        mergedByID(base.entries, ours.entries, theirs.entries, untouched, std::nullopt);
     std::stable_sort(result.entries.begin(), result.entries.end(),
                      [](const auto& a, const auto& b) { return a.createdAt > b.createdAt; });
     if (result.entries.size() > QuorvaneRecoveryJournal::kMaximumEntries)
@@ -163,24 +181,27 @@ DDCCapabilityCache ddcCapabilityCache(const DDCCapabilityCache& base,
     result.schemaVersion = ours.schemaVersion;
     result.entriesByDisplayIdentity =
         mergedMap(base.entriesByDisplayIdentity, ours.entriesByDisplayIdentity,
-                  theirs.entriesByDisplayIdentity, untouched);
+                  theirs.entriesByDisplayIdentity, untouched, std::nullopt);
     return result;
 }
 
 std::optional<std::string> preferencesBytes(const std::optional<std::string>& base,
-                                            std::string_view ours, std::string_view theirs,
-                                            const TouchedRecordParts& touched) {
+                                            std::string_view ours,
+                                            std::optional<std::string_view> theirs,
+                                            const TouchedRecordParts& touched,
+                                            std::optional<Date> theirsWrittenAt) {
     return mergedBytes<QuorvanePreferences>(
         base, ours, theirs, decodedRecord<QuorvanePreferences>,
         [](const QuorvanePreferences& record) { return record.encoded(); },
-        [&touched](const auto& baseRecord, const auto& oursRecord, const auto& theirsRecord) {
-            return preferences(baseRecord, oursRecord, theirsRecord, touched);
+        [&](const auto& baseRecord, const auto& oursRecord, const auto& theirsRecord) {
+            return preferences(baseRecord, oursRecord, theirsRecord, touched, theirsWrittenAt);
         });
 }
 
 std::optional<std::string> recoveryJournalBytes(const std::optional<std::string>& base,
-                                                std::string_view ours, std::string_view theirs,
-                                                const TouchedRecordParts&) {
+                                                std::string_view ours,
+                                                std::optional<std::string_view> theirs,
+                                                const TouchedRecordParts&, std::optional<Date>) {
     return mergedBytes<QuorvaneRecoveryJournal>(
         base, ours, theirs, decodedRecord<QuorvaneRecoveryJournal>,
         [](const QuorvaneRecoveryJournal& record) {
@@ -190,8 +211,9 @@ std::optional<std::string> recoveryJournalBytes(const std::optional<std::string>
 }
 
 std::optional<std::string> ddcCapabilityCacheBytes(const std::optional<std::string>& base,
-                                                   std::string_view ours, std::string_view theirs,
-                                                   const TouchedRecordParts&) {
+                                                   std::string_view ours,
+                                                   std::optional<std::string_view> theirs,
+                                                   const TouchedRecordParts&, std::optional<Date>) {
     return mergedBytes<DDCCapabilityCache>(base, ours, theirs, decodedCache,
                                            UserDefaultsDDCCapabilityCacheStore::encode,
                                            ddcCapabilityCache);

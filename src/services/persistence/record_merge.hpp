@@ -18,8 +18,12 @@ namespace quorvane {
 // side made since `base`: a setting, a display's adjustment or alias, a
 // preset, scene, group or hot-key binding (by id), a capability entry (by
 // monitor) is taken from `ours` when ours changed it, else from `theirs`.
-// Where both changed the same one, ours wins: it is the later save. A part
-// named in `touched` is taken from `ours` even when it equals the base.
+// A part named in `touched` is taken from `ours` even when it equals the
+// base. Where both changed the same one, the later request wins: theirs
+// when `theirsWrittenAt` (when the other process wrote its record) is no
+// earlier than when the user action that set ours was asked for, else ours.
+// A part no action of ours set, or a record of unknown date, keeps ours (the
+// later save).
 namespace RecordMerge {
 
 // The preferences' parts by the names `touched` uses: each field by its
@@ -47,7 +51,8 @@ inline constexpr std::string_view emergencyRecoveryHotKeyCombination =
 
 QuorvanePreferences preferences(const QuorvanePreferences& base, const QuorvanePreferences& ours,
                                 const QuorvanePreferences& theirs,
-                                const TouchedRecordParts& touched = {});
+                                const TouchedRecordParts& touched = {},
+                                std::optional<Date> theirsWrittenAt = std::nullopt);
 // Entries of both sides are kept, except those one side dropped since
 // `base`; newest first, cut to the journal's length.
 QuorvaneRecoveryJournal recoveryJournal(const QuorvaneRecoveryJournal& base,
@@ -58,22 +63,30 @@ DDCCapabilityCache ddcCapabilityCache(const DDCCapabilityCache& base,
                                       const DDCCapabilityCache& theirs);
 
 // The same on the stored bytes, in each record's own coding. An absent or
-// undecodable `base` counts as the empty record (defaults, no entries). None
-// when `ours` or `theirs` is not a record of the kind: the caller then
-// writes ours as it stands. Only the preferences have parts a user action
-// sets to a value they had; the other two records ignore `touched`.
+// undecodable `base`, and an absent `theirs` (the record was removed), count
+// as the empty record (defaults, no entries). None when `ours` or a present
+// `theirs` is not a record of the kind: the caller then writes ours as it
+// stands. Only the preferences have parts a user action sets to a value
+// they had; the other two records ignore `touched`.
 using BytesMerge = std::optional<std::string> (*)(const std::optional<std::string>& base,
-                                                  std::string_view ours, std::string_view theirs,
-                                                  const TouchedRecordParts& touched);
+                                                  std::string_view ours,
+                                                  std::optional<std::string_view> theirs,
+                                                  const TouchedRecordParts& touched,
+                                                  std::optional<Date> theirsWrittenAt);
 std::optional<std::string> preferencesBytes(const std::optional<std::string>& base,
-                                            std::string_view ours, std::string_view theirs,
-                                            const TouchedRecordParts& touched = {});
+                                            std::string_view ours,
+                                            std::optional<std::string_view> theirs,
+                                            const TouchedRecordParts& touched = {},
+                                            std::optional<Date> theirsWrittenAt = std::nullopt);
 std::optional<std::string> recoveryJournalBytes(const std::optional<std::string>& base,
-                                                std::string_view ours, std::string_view theirs,
-                                                const TouchedRecordParts& touched = {});
-std::optional<std::string> ddcCapabilityCacheBytes(const std::optional<std::string>& base,
-                                                   std::string_view ours, std::string_view theirs,
-                                                   const TouchedRecordParts& touched = {});
+                                                std::string_view ours,
+                                                std::optional<std::string_view> theirs,
+                                                const TouchedRecordParts& touched = {},
+                                                std::optional<Date> theirsWrittenAt = std::nullopt);
+std::optional<std::string> ddcCapabilityCacheBytes(
+    const std::optional<std::string>& base, std::string_view ours,
+    std::optional<std::string_view> theirs, const TouchedRecordParts& touched = {},
+    std::optional<Date> theirsWrittenAt = std::nullopt);
 
 }  // namespace RecordMerge
 

@@ -36,9 +36,10 @@ PreferencesLoadResult UserDefaultsPreferencesStore::loadResult() const {
     if (read.error)
         return {QuorvanePreferences::defaults(), true, read.error->description(), true};
     if (!read.data)
-        return {QuorvanePreferences::defaults(), false, std::nullopt, false};
+        return {QuorvanePreferences::defaults(), false, std::nullopt, false, read.writtenAt};
     try {
-        return {QuorvanePreferences::decoded(*read.data), false, std::nullopt, false};
+        return {QuorvanePreferences::decoded(*read.data), false, std::nullopt, false,
+                read.writtenAt};
     } catch (const std::exception&) {
         undecodable_.noteUndecodable();
         return {QuorvanePreferences::defaults(), true, std::string(kCorruptionNotice), false};
@@ -68,6 +69,10 @@ SaveOutcome UserDefaultsPreferencesStore::save(const QuorvanePreferences& prefer
 
 DefaultsLock UserDefaultsPreferencesStore::lockExclusively() {
     return defaults_->lockExclusively();
+}
+
+DefaultsLock UserDefaultsPreferencesStore::tryLockExclusively() {
+    return defaults_->tryLockExclusively();
 }
 
 }  // namespace quorvane

@@ -37,6 +37,7 @@ class UserDefaultsPreferencesStore final : public PreferencesStoring {
                      const TouchedRecordParts& touched) override;
     std::optional<DefaultsStoreError> lastReadError() const override;
     DefaultsLock lockExclusively() override;
+    DefaultsLock tryLockExclusively() override;
 
   private:
     std::shared_ptr<DefaultsStoring> defaults_;

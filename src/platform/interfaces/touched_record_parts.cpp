@@ -53,11 +53,8 @@ std::set<std::pair<std::string, std::string>> TouchedRecordParts::parts() const 
 
 void TouchedRecordParts::add(const TouchedRecordParts& other) {
     keepLater(all_, other.all_);
-    for (const auto& [part, askedAt] : other.parts_) {
-        auto [found, inserted] = parts_.try_emplace(part, askedAt);
-        if (!inserted)
-            found->second = std::max(found->second, askedAt);
-    }
+    for (const auto& [part, askedAt] : other.parts_)
+        touch(part.first, part.second, askedAt);
 }
 
 }  // namespace quorvane

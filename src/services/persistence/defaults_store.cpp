@@ -469,18 +469,17 @@ void FileDefaultsStore::limitLockWait(Duration limit, std::shared_ptr<const Cloc
 
 DefaultsLock FileDefaultsStore::lockExclusively() {
     lockMutex_.lock();
-    if (lockDepth_ == 0 && !acquireLockFile()) {
-        lockMutex_.unlock();
-        return DefaultsLock::notTaken(lockHeldError());
-    }
-    ++lockDepth_;
-    return DefaultsLock([this] { releaseLock(); });
+    return holdLock(&FileDefaultsStore::acquireLockFile);
 }
 
 DefaultsLock FileDefaultsStore::tryLockExclusively() {
     if (!lockMutex_.try_lock())
         return DefaultsLock::notTaken(lockHeldError());
-    if (lockDepth_ == 0 && !tryLockFile()) {
+    return holdLock(&FileDefaultsStore::tryLockFile);
+}
+
+DefaultsLock FileDefaultsStore::holdLock(bool (FileDefaultsStore::*lockFile)()) {
+    if (lockDepth_ == 0 && !(this->*lockFile)()) {
         lockMutex_.unlock();
         return DefaultsLock::notTaken(lockHeldError());
     }

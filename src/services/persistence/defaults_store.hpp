@@ -118,6 +118,9 @@ class FileDefaultsStore final : public DefaultsStoring {
     bool acquireLockFile();
     // False when another process holds the lock now.
     bool tryLockFile();
+    // Holding lockMutex_: takes the lock file with `lockFile` unless this
+    // store holds it already; on failure lets lockMutex_ go again.
+    DefaultsLock holdLock(bool (FileDefaultsStore::*lockFile)());
     // flock(LOCK_EX) within the wait limit, when there is one.
     bool lockWithinLimit(int fd) const;
     void releaseLock();

@@ -46,12 +46,7 @@ UnwrittenChangeRead MergingDefaultsStore::readWithUnwrittenChange(
         return DefaultsStoring::readWithUnwrittenChange(key, bytes, touched);
     // The change is laid on the base it was made from, before this read
     // moves the base to what the file holds now.
-    std::optional<std::optional<std::string>> base;
-    {
-        std::lock_guard guard(mutex_);
-        if (const auto found = bases_.find(key); found != bases_.end())
-            base = found->second;
-    }
+    const auto base = baseOf(key);
     auto stored = readAsBase(key);
     if (stored.error)
         return {std::move(stored), true};
@@ -81,13 +76,11 @@ SaveOutcome MergingDefaultsStore::setDataTouching(std::string_view key, std::str
     auto current = disk_->read(key);
     if (current.error)
         return SaveOutcome::failed(std::move(*current.error));
-    std::optional<std::optional<std::string>> base;
     {
         std::lock_guard guard(mutex_);
         current.writtenAt = othersWrittenAt(key, current);
-        if (const auto found = bases_.find(key); found != bases_.end())
-            base = found->second;
     }
+    const auto base = baseOf(key);
     auto kept = keepUndecodableAside(key, merge->second, current.data);
     if (!kept.succeeded())
         return kept;
@@ -103,6 +96,14 @@ SaveOutcome MergingDefaultsStore::setDataTouching(std::string_view key, std::str
     }
     outcome.keptCopy = std::move(kept.keptCopy);
     return outcome;
+}
+
+std::optional<std::optional<std::string>> MergingDefaultsStore::baseOf(std::string_view key) const {
+    std::lock_guard guard(mutex_);
+    const auto found = bases_.find(key);
+    if (found == bases_.end())
+        return std::nullopt;
+    return found->second;
 }
 
 std::optional<Date> MergingDefaultsStore::othersWrittenAt(std::string_view key,

@@ -84,6 +84,8 @@ class MergingDefaultsStore final : public DefaultsStoring {
                                       RecordMerge::BytesMerge merge, std::string_view bytes,
                                       const DefaultsReadResult& stored,
                                       const TouchedRecordParts& touched);
+    // The record the caller last read or saved of `key` (none: never read).
+    std::optional<std::optional<std::string>> baseOf(std::string_view key) const;
     // A read of a key with a merge, which becomes the base unless it
     // overlapped a save.
     DefaultsReadResult readAsBase(std::string_view key) const;

@@ -1,3 +1,5 @@
+#include <set>
+
 #include "models/coding/number_format.hpp"
 #include "models/coding/text_joining.hpp"
 #include "models/display/display_control_error.hpp"
@@ -5,6 +7,28 @@
 #include "services/display_store/display_store.hpp"
 
 namespace quorvane {
+
+namespace {
+
+// The displays that share their identity with another: no saved colour is
+// put on them unasked.
+std::set<DisplayID> ambiguousDisplays(const std::vector<DisplayIdentityDescriptor>& descriptors) {
+    std::set<DisplayID> ambiguous;
+    for (const auto& descriptor : descriptors) {
+        if (descriptor.confidence == DisplayIdentityConfidence::ambiguous)
+            ambiguous.insert(descriptor.displayID);
+    }
+    return ambiguous;
+}
+
+// The status of an apply in which the displays of `failures` failed.
+std::string applyFailureText(int appliedCount, const std::vector<std::string>& failures) {
+    const std::string head =
+        appliedCount == 0 ? "색상 자동 적용 실패" : "일부 디스플레이 색상 적용 실패";
+    return head + ": " + joined(failures, "; ");
+}
+
+}  // namespace
 
 std::optional<std::string> DisplayStore::writeTransferTables(const ColorAdjustment& adjustment,
                                                              DisplayID displayID) {
@@ -19,10 +43,7 @@ std::optional<std::string> DisplayStore::writeTransferTables(const ColorAdjustme
 }
 
 void DisplayStore::applySavedAdjustmentsIfNeeded(RefreshIntent reason) {
-    std::map<DisplayID, DisplayIdentityDescriptor> descriptors;
-    for (const auto& descriptor : identityDescriptors())
-        descriptors.emplace(descriptor.displayID, descriptor);
-
+    const auto ambiguous = ambiguousDisplays(identityDescriptors());
     int appliedCount = 0;
     int ambiguousCount = 0;
     std::vector<std::string> failures;
@@ -34,9 +55,7 @@ void DisplayStore::applySavedAdjustmentsIfNeeded(RefreshIntent reason) {
         const auto saved = colorAdjustments_.find(shownIdentity.rawValue);
         if (saved == colorAdjustments_.end())
             continue;
-        if (auto descriptor = descriptors.find(shown.id);
-            descriptor != descriptors.end() &&
-            descriptor->second.confidence == DisplayIdentityConfidence::ambiguous) {
+        if (ambiguous.contains(shown.id)) {
             ++ambiguousCount;
             continue;
         }
@@ -62,9 +81,7 @@ void DisplayStore::applySavedAdjustmentsIfNeeded(RefreshIntent reason) {
     const std::string ambiguousSuffix =
         ambiguousCount > 0 ? " · 구분 불확실 " + formatDecimal(ambiguousCount) + "개 건너뜀" : "";
     if (!failures.empty()) {
-        const std::string head =
-            appliedCount == 0 ? "색상 자동 적용 실패" : "일부 디스플레이 색상 적용 실패";
-        setStartupOutputStatus(reason, head + ": " + joined(failures, "; ") + ambiguousSuffix);
+        setStartupOutputStatus(reason, applyFailureText(appliedCount, failures) + ambiguousSuffix);
         return;
     }
     if (appliedCount == 0) {
@@ -97,10 +114,7 @@ void DisplayStore::showTakenInAdjustments() {
     // With auto-apply off a restart leaves the screens alone.
     if (softwareColorCorrectionEnabled_ && !autoApplyEnabled_)
         return;
-    std::map<DisplayID, DisplayIdentityDescriptor> descriptors;
-    for (const auto& descriptor : identityDescriptors())
-        descriptors.emplace(descriptor.displayID, descriptor);
-
+    const auto ambiguous = ambiguousDisplays(identityDescriptors());
     int appliedCount = 0;
     std::vector<std::string> failures;
     for (const auto& shown : displays_) {
@@ -112,15 +126,11 @@ void DisplayStore::showTakenInAdjustments() {
             continue;
         // With correction off a restart shows every output neutral; with it
         // on, it leaves outputs under a comparison or shared by twins alone.
-        if (softwareColorCorrectionEnabled_) {
-            if (effectRecoveryState_.snapshot(shownIdentity).mode !=
-                QuorvaneEffectRecoveryMode::active)
-                continue;
-            if (auto descriptor = descriptors.find(shown.id);
-                descriptor != descriptors.end() &&
-                descriptor->second.confidence == DisplayIdentityConfidence::ambiguous)
-                continue;
-        }
+        const bool leftAlone = effectRecoveryState_.snapshot(shownIdentity).mode !=
+                                   QuorvaneEffectRecoveryMode::active ||
+                               ambiguous.contains(shown.id);
+        if (softwareColorCorrectionEnabled_ && leftAlone)
+            continue;
         const auto saved = colorAdjustments_.find(shownIdentity.rawValue);
         // Nothing saved: the system's own colours, as after the quit that a
         // restart follows.
@@ -137,11 +147,8 @@ void DisplayStore::showTakenInAdjustments() {
         autoApplyTracker_.appliedSignatures[key] = signature;
         ++appliedCount;
     }
-    if (!failures.empty()) {
-        const std::string head =
-            appliedCount == 0 ? "색상 자동 적용 실패" : "일부 디스플레이 색상 적용 실패";
-        setStatusMessage(head + ": " + joined(failures, "; "));
-    }
+    if (!failures.empty())
+        setStatusMessage(applyFailureText(appliedCount, failures));
 }
 
 DisabledSoftwareCorrectionResult DisplayStore::applyNeutralColorOutputForDisabledCorrection() {

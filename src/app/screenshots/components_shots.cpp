@@ -6,7 +6,6 @@
 #include <functional>
 
 #include "app/screenshots/shot_list.hpp"
-#include "presentation/design/surface_look.hpp"
 #include "views/controls/correction_toggle.hpp"
 #include "views/controls/ddc_badge_view.hpp"
 #include "views/controls/hardware_write_tag.hpp"
@@ -211,9 +210,7 @@ std::unique_ptr<QWidget> designGallery(ViewContext& context) {
     auto* tags = gallery.row();
     auto* pill = new StatusPill(theme, QStringLiteral("단축키 등록됨"), parent);
     gallery.styled(pill, [pill, &theme] {
-        pill->setTint(theme.color(ColorRole::green));
-        pill->setTextColor(theme.textColor(
-            ColorRole::green, {PageGround::window, {{ColorRole::green, kStatusPillFillOpacity}}}));
+        pill->setTone(ColorRole::green, PageGround::window);
         pill->setFont(theme.font(QuorvaneFontStyle::caption, QFont::DemiBold));
     });
     tags->addWidget(pill);

@@ -42,4 +42,13 @@ SurfaceLook surfaceLook(SurfaceKind kind, ColorScheme scheme);
 inline constexpr double kStatusPillFillOpacity = 0.11;
 inline constexpr double kStatusPillBorderOpacity = 0.24;
 
+// The tinted grounds controls stand on beside the cards: a settings action
+// card's track tile (46 % light, 34 % dark), a panel slider row's track
+// (55 %) and the panel recovery card's amber wash (9 % light, 14 % dark).
+inline constexpr double kActionCardTileLightOpacity = 0.46;
+inline constexpr double kActionCardTileDarkOpacity = 0.34;
+inline constexpr ColorUse kPanelSliderRowFill{ColorRole::track, 0.55};
+inline constexpr double kPanelRecoveryCardLightWash = 0.09;
+inline constexpr double kPanelRecoveryCardDarkWash = 0.14;
+
 }  // namespace quorvane

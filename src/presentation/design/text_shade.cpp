@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "presentation/design/surface_look.hpp"
+
 namespace quorvane {
 
 namespace {
@@ -76,22 +78,25 @@ double leastContrast(Rgb8 text, const std::vector<Rgb8>& grounds) {
 // and its recovery card, whose buttons and tags stand on them.
 std::vector<Rgb8> pageColors(PageGround page, ColorScheme scheme) {
     const Rgb8 window = colorValue(ColorRole::windowBackground, scheme);
-    const Rgb8 soft = laidOver({ColorRole::surface, 0.98}, scheme, window);
-    const Rgb8 hero = laidOver({ColorRole::surface, 0.99}, scheme, window);
+    const Rgb8 soft = laidOver(surfaceLook(SurfaceKind::soft, scheme).fill, scheme, window);
+    const Rgb8 hero = laidOver(surfaceLook(SurfaceKind::hero, scheme).fill, scheme, window);
     switch (page) {
         case PageGround::window:
             return {window};
         case PageGround::card:
             return {soft, hero};
         case PageGround::control:
-            return {
-                window,
-                soft,
-                hero,
-                colorValue(ColorRole::insetSurface, scheme),
-                laidOver({ColorRole::track, bySchemePair(scheme, 0.46, 0.34)}, scheme, soft),
-                laidOver({ColorRole::track, 0.55}, scheme, window),
-                laidOver({ColorRole::warning, bySchemePair(scheme, 0.09, 0.14)}, scheme, window)};
+            return {window,
+                    soft,
+                    hero,
+                    colorValue(ColorRole::insetSurface, scheme),
+                    laidOver({ColorRole::track, bySchemePair(scheme, kActionCardTileLightOpacity,
+                                                             kActionCardTileDarkOpacity)},
+                             scheme, soft),
+                    laidOver(kPanelSliderRowFill, scheme, window),
+                    laidOver({ColorRole::warning, bySchemePair(scheme, kPanelRecoveryCardLightWash,
+                                                               kPanelRecoveryCardDarkWash)},
+                             scheme, window)};
     }
     return {window};
 }

@@ -118,6 +118,11 @@ void StatusPill::setTextColor(const QColor& color) {
     update();
 }
 
+void StatusPill::setTone(ColorRole role, PageGround page) {
+    setTint(theme_.color(role));
+    setTextColor(theme_.textColor(role, {page, {{role, kStatusPillFillOpacity}}}));
+}
+
 void StatusPill::setColors(const QColor& fill, const QColor& border) {
     fill_ = fill;
     border_ = border;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "presentation/design/surface_look.hpp"
+#include "presentation/design/text_shade.hpp"
 #include "views/design/text_baseline.hpp"
 
 namespace quorvane {
@@ -70,6 +71,9 @@ class StatusPill : public QWidget, public TextBaselined {
     QString text() const { return text_; }
     void setTint(const QColor& tint);
     void setTextColor(const QColor& color);
+    // Tinted by `role`, its text in the shade of `role` that reads on the
+    // pill's wash over `page` (call again when the theme changes).
+    void setTone(ColorRole role, PageGround page);
     // Explicit fill and border instead of the tint's washes (invalid = tint).
     void setColors(const QColor& fill, const QColor& border);
     void setInsets(int horizontal, int vertical);

@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "presentation/design/surface_look.hpp"
 #include "presentation/detail_form/display_overview.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/spoken_text.hpp"
@@ -126,11 +125,8 @@ QWidget* DisplayOverviewCard::makeAliasEditor() {
 
 // The tone's colour in the current scheme, again after every theme change.
 void DisplayOverviewCard::tintBadge() {
-    const ColorRole tone = toneRole(badgeTone_);
-    badge_->setTint(context_.theme.color(tone));
     // The pill stands on the overview's hero card.
-    badge_->setTextColor(
-        context_.theme.textColor(tone, {PageGround::card, {{tone, kStatusPillFillOpacity}}}));
+    badge_->setTone(toneRole(badgeTone_), PageGround::card);
 }
 
 void DisplayOverviewCard::refresh(const DisplaySnapshot& display) {

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "presentation/design/surface_look.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -39,7 +40,9 @@ void PanelRecoveryCard::setHelpText(const QString& text) {
 
 // The card's amber wash, on the panel's own ground.
 TextGround PanelRecoveryCard::ground() const {
-    return {PageGround::window, {{ColorRole::warning, bySchemePair(theme_.scheme(), 0.09, 0.14)}}};
+    return {PageGround::window,
+            {{ColorRole::warning, bySchemePair(theme_.scheme(), kPanelRecoveryCardLightWash,
+                                               kPanelRecoveryCardDarkWash)}}};
 }
 
 void PanelRecoveryCard::restyle() {

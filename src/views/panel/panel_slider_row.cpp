@@ -8,6 +8,7 @@
 #include <cmath>
 #include <utility>
 
+#include "presentation/design/surface_look.hpp"
 #include "presentation/main_window/slider_row_model.hpp"
 #include "views/controls/hardware_write_tag.hpp"
 #include "views/controls/nudge_button.hpp"
@@ -109,7 +110,7 @@ void PanelSliderRow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(theme_.color(ColorRole::surfaceBorder), 1));
-    painter.setBrush(theme_.color(ColorRole::track, 0.55));
+    painter.setBrush(theme_.color(kPanelSliderRowFill));
     painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
 }
 

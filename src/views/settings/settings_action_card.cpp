@@ -2,6 +2,7 @@
 
 #include <QVBoxLayout>
 
+#include "presentation/design/surface_look.hpp"
 #include "views/design/accessible_card.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/theme.hpp"
@@ -14,8 +15,6 @@ namespace {
 
 constexpr int kPadding = 12;
 constexpr double kCornerRadius = 12;
-constexpr double kLightFillOpacity = 0.46;
-constexpr double kDarkFillOpacity = 0.34;
 constexpr double kBorderOpacity = 0.58;
 
 }  // namespace
@@ -24,8 +23,8 @@ SettingsActionCard::SettingsActionCard(Theme& theme, const QString& title, const
                                        const std::string& systemImage,
                                        QuorvaneChipProminence prominence, QWidget* parent)
     : SettingsTintedTile(theme,
-                         {ColorRole::track, kLightFillOpacity, kDarkFillOpacity, kCornerRadius,
-                          ColorUse{ColorRole::surfaceBorder, kBorderOpacity}},
+                         {ColorRole::track, kActionCardTileLightOpacity, kActionCardTileDarkOpacity,
+                          kCornerRadius, ColorUse{ColorRole::surfaceBorder, kBorderOpacity}},
                          parent) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(kPadding, kPadding, kPadding, kPadding);

@@ -4,7 +4,6 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "presentation/design/surface_look.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
@@ -67,11 +66,8 @@ void SettingsToggleRowView::restyle() {
 
 void SettingsToggleRowView::tintPill() {
     // A pill without a tint of its own reads in the secondary colour.
-    const ColorRole tint = row_.statusTint.value_or(ColorRole::secondary);
-    pill_->setTint(theme_.color(tint));
     // On the settings cards.
-    pill_->setTextColor(
-        theme_.textColor(tint, {PageGround::card, {{tint, kStatusPillFillOpacity}}}));
+    pill_->setTone(row_.statusTint.value_or(ColorRole::secondary), PageGround::card);
 }
 
 }  // namespace quorvane

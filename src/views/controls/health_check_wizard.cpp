@@ -120,8 +120,7 @@ class ActionStrip : public FitToWidth {
         button->setToolTip(text(SupportPresentation::actionTooltip(action)));
         const auto reason = SupportPresentation::shownDisabledReason(action);
         WrappingLabel* label = reasons_[button];
-        if (const QString shown = text(reason.value_or("")); label->text() != shown)
-            label->setText(shown);
+        setText(label, reason.value_or(""));
         label->setVisible(reason.has_value());
     }
 

@@ -80,10 +80,6 @@ void setDeleteMenu(QWidget* row, std::function<void()> requestDelete) {
                      });
 }
 
-void setNoContextMenu(QWidget* row) {
-    row->setContextMenuPolicy(Qt::PreventContextMenu);
-}
-
 void setDeletable(QWidget* row, bool deletable) {
     row->setContextMenuPolicy(deletable ? Qt::CustomContextMenu : Qt::PreventContextMenu);
 }

@@ -21,11 +21,11 @@ QWidget* makeCollectionRow(Theme& theme, const QString& name, const QString& cap
 // Shows a changed name or caption in a row made above, in place.
 void setCollectionRowTexts(QWidget* row, const QString& name, const QString& caption);
 
-// Gives `row` the context menu with "삭제…" (the user's entries), or none at
-// all (built-in entries), so no menu of a parent shows instead. A row kept
-// for its entry switches between the two with setDeletable().
+// Gives `row` the context menu with "삭제…" (the user's entries);
+// setDeletable(false) leaves it none at all (built-in entries), so no menu
+// of a parent shows instead. A row kept for its entry switches between the
+// two.
 void setDeleteMenu(QWidget* row, std::function<void()> requestDelete);
-void setNoContextMenu(QWidget* row);
 void setDeletable(QWidget* row, bool deletable);
 
 }  // namespace quorvane

@@ -68,14 +68,15 @@ void PanelTileSectionView::restyle() {
     showAll_->setPalette(linkPalette);
     note_->setFont(theme_.font(shape_ == Shape::grid ? QuorvaneFontStyle::caption2
                                                      : QuorvaneFontStyle::caption));
-    for (QAbstractButton* tile : tiles())
-        if (shape_ == Shape::grid)
+    if (shape_ == Shape::grid) {
+        for (QAbstractButton* tile : tiles())
             tile->setFont(theme_.font(QuorvaneFontStyle::body, QFont::DemiBold));
+    }
     update();
 }
 
 void PanelTileSectionView::paintEvent(QPaintEvent*) {
-    if (shape_ != Shape::strip || tiles().empty())
+    if (shape_ != Shape::strip || !tiles_ || tiles_->size() == 0)
         return;
     // The strip's tiles sit together on one shared rounded tray.
     QPainter painter(this);

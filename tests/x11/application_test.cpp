@@ -135,6 +135,17 @@ class ApplicationTest : public testing::XServerTest {
             << home.logText();
     }
 
+    // The settings lock held by another process (a stopped Quorvane), taken
+    // once the application's own save, if any, let go of it.
+    std::unique_ptr<testing::OtherLockHolder> holdTheLockElsewhere() {
+        std::unique_ptr<testing::OtherLockHolder> other;
+        EXPECT_TRUE(eventually([&] {
+            other = std::make_unique<testing::OtherLockHolder>(home.configFolder() / ".lock");
+            return other->held();
+        }));
+        return other;
+    }
+
     bool showsIdentity(const char* name) {
         auto current = currentRamp(name);
         return current && *current == GammaRamp::identity(current->size());
@@ -239,12 +250,8 @@ TEST_F(ApplicationTest, SIGTERMHandsTheOutputsBackAndEndsCleanly) {
 // that says a change was lost. The record stays as it was.
 TEST_F(ApplicationTest, SIGTERMEndsPromptlyWhileAnotherProcessHoldsTheLockAndNamesTheChange) {
     startFirst();
-    // Taken once the start-up's own save, if any, let go of it.
-    std::unique_ptr<testing::OtherLockHolder> other;
-    ASSERT_TRUE(eventually([&] {
-        other = std::make_unique<testing::OtherLockHolder>(home.configFolder() / ".lock");
-        return other->held();
-    }));
+    const auto other = holdTheLockElsewhere();
+    ASSERT_TRUE(other->held());
     const auto before = home.preferencesText();
     auto second = launch({"quorvane://apply-safe-preset?preset=night&scope=all-visible"});
     ASSERT_EQ(second->waitFor(), 0) << home.logText();
@@ -594,11 +601,8 @@ TEST_F(ApplicationTest, ACommandLineAfterAURLHeldByTheLockWinsAndARestartChanges
     ASSERT_EQ(identities.size(), 3u);
     const auto& identity = identities.at("DUMMY0");
     const auto lockFile = home.configFolder() / ".lock";
-    std::unique_ptr<testing::OtherLockHolder> other;
-    ASSERT_TRUE(eventually([&] {
-        other = std::make_unique<testing::OtherLockHolder>(lockFile);
-        return other->held();
-    }));
+    auto other = holdTheLockElsewhere();
+    ASSERT_TRUE(other->held());
     ASSERT_TRUE(
         handOverURL(socketPath(), "quorvane://apply-safe-preset?preset=night&display=" + identity))
         << home.logText();
@@ -680,11 +684,8 @@ TEST_F(ApplicationTest, HandOversWhileAnotherProcessHoldsTheLockAllEndWellAndNev
     startFirst();
     const auto identities = identitiesByOutput(home, displayName);
     ASSERT_EQ(identities.size(), 3u);
-    std::unique_ptr<testing::OtherLockHolder> other;
-    ASSERT_TRUE(eventually([&] {
-        other = std::make_unique<testing::OtherLockHolder>(home.configFolder() / ".lock");
-        return other->held();
-    }));
+    auto other = holdTheLockElsewhere();
+    ASSERT_TRUE(other->held());
     const std::vector<std::string> outputs = {"DUMMY0", "DUMMY1", "DUMMY2"};
     std::vector<std::unique_ptr<LaunchedProcess>> launches;
     for (std::size_t i = 0; i < 6; ++i) {

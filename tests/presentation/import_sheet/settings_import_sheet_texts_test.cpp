@@ -137,9 +137,6 @@ TEST(SettingsImportSheetTextsTest, TheModeDescriptionsSpeakOfThisComputer) {
               "디스플레이에만 연결합니다.");
 }
 
-// Each badge carries its classification's symbol, whatever the case: an
-// entry outside the import's usual classes shows which symbol belongs to
-// which label, and the comparison rows leave the risk out.
 // Two alike monitors share a label ("저장된 디스플레이 0/0"); their pickers
 // are told apart by the identity the row shows under it.
 TEST(SettingsImportSheetTextsTest, ATargetPickerIsDescribedByBothLinesOfItsRow) {
@@ -151,6 +148,9 @@ TEST(SettingsImportSheetTextsTest, ATargetPickerIsDescribedByBothLinesOfItsRow) 
     EXPECT_EQ(importTargetPickerDescription("DUMMY1"), "DUMMY1");
 }
 
+// Each badge carries its classification's symbol, whatever the case: an
+// entry outside the import's usual classes shows which symbol belongs to
+// which label, and the comparison rows leave the risk out.
 TEST(SettingsImportSheetTextsTest, BadgesCarryTheirClassificationsSymbolInOrder) {
     QuorvaneChangePlanEntry entry;
     entry.controlPath = QuorvaneChangePlanControlPath::ddc;

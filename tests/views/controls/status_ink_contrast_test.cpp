@@ -116,30 +116,10 @@ TEST_F(StatusInkContrastTest, WarningAndDestructiveChipLabelsReadOnCardsAndWindo
                 chip->setDown(pressed);
             const QImage picture = seen(appearance);
             for (auto* chip : chips) {
-                const QRect inside = insideOf(&window, chip, chip->height() / 2);
-                EXPECT_GE(inkContrast(picture, inside), kLeast)
+                EXPECT_GE(inkContrast(picture, insideOf(&window, chip, chip->height() / 2)), kLeast)
                     << nameOf(appearance) << (pressed ? " pressed " : " ")
                     << chip->text().toStdString()
                     << (chip->parentWidget() == card ? " on a card" : " on the window");
-                // The palette's own washes, deeper by 0.08 while pressed.
-                const double press = pressed ? 0.08 : 0;
-                const QColor under = underneath(chip, appearance);
-                QColor fill;
-                switch (chip->prominence()) {
-                    case QuorvaneChipProminence::warning:
-                        fill = washed(ColorRole::warning, 0.11 + press, 0.16 + press, appearance,
-                                      under);
-                        break;
-                    case QuorvaneChipProminence::destructive:
-                        fill = washed(ColorRole::destructive, 0.10 + press, 0.14 + press,
-                                      appearance, under);
-                        break;
-                    default:
-                        fill = washed(ColorRole::surface, 0.98, 0.98, appearance, under);
-                }
-                EXPECT_LE(channelDistance(groundOf(picture, inside), fill), 1)
-                    << nameOf(appearance) << (pressed ? " pressed " : " ")
-                    << chip->text().toStdString();
             }
         }
     }

@@ -158,34 +158,12 @@ TEST_F(FocusFollowsTest, ThePanelOpensAgainAtItsTopOnItsFirstControl) {
 
 // At the largest text size the panel's first control sits lower than the
 // margin a scroll area keeps around a focused control, so showing that
-// control alone would leave the title above the view.
-TEST_F(FocusFollowsTest, ThePanelOpensAgainAtItsTopAtTheLargestTextSize) {
+// control alone would leave the title above the view: it opens again at its
+// top on that control all the same. With that control disabled it starts on
+// the first one that takes the focus, never where the last opening left it.
+TEST_F(FocusFollowsTest, ThePanelOpensAgainAtItsTopOnItsFirstEnabledControlAtTheLargestTextSize) {
     world.store->setTextSize(QuorvaneTextSize::veryLarge);
     theme.setTextSize(QuorvaneTextSize::veryLarge);
-    PanelHost host;
-    auto* panel = placePanel(host, 380);
-    open(&host);
-    QWidget* first = QApplication::focusWidget();
-    ASSERT_NE(first, nullptr);
-    auto* scroll = panel->findChild<QScrollArea*>();
-    // QScrollArea::ensureWidgetVisible()'s margin.
-    constexpr int kVisibleMargin = 50;
-    ASSERT_GT(first->mapTo(scroll->widget(), QPoint(0, 0)).y(), kVisibleMargin);
-    panel->recoveryCard()->recoverButton()->setFocus(Qt::TabFocusReason);
-    settle();
-    ASSERT_GT(scroll->verticalScrollBar()->value(), 0);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    ASSERT_FALSE(host.isVisible());
-
-    open(&host);
-    EXPECT_EQ(QApplication::focusWidget(), first);
-    EXPECT_EQ(scroll->verticalScrollBar()->value(), 0);
-    EXPECT_TRUE(seenArea(panel->header()).contains(heardRect(panel->header())));
-}
-
-// The panel opening with its first control disabled starts on the first one
-// that takes the focus, never where the last opening left it.
-TEST_F(FocusFollowsTest, ThePanelOpeningOnADisabledFirstControlFocusesTheFirstEnabledOne) {
     PanelHost host;
     auto* panel = placePanel(host, 380);
     open(&host);
@@ -194,34 +172,70 @@ TEST_F(FocusFollowsTest, ThePanelOpeningOnADisabledFirstControlFocusesTheFirstEn
     QTest::keyClick(first, Qt::Key_Tab);
     QWidget* second = QApplication::focusWidget();
     ASSERT_NE(second, first);
-    ChipButton* last = panel->recoveryCard()->recoverButton();
-    last->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(last, Qt::Key_Escape);
-    ASSERT_FALSE(host.isVisible());
+    auto* scroll = panel->findChild<QScrollArea*>();
+    // QScrollArea::ensureWidgetVisible()'s margin.
+    constexpr int kVisibleMargin = 50;
+    ASSERT_GT(first->mapTo(scroll->widget(), QPoint(0, 0)).y(), kVisibleMargin);
+    const auto reopenFromTheEnd = [&] {
+        panel->recoveryCard()->recoverButton()->setFocus(Qt::TabFocusReason);
+        settle();
+        ASSERT_GT(scroll->verticalScrollBar()->value(), 0);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        ASSERT_FALSE(host.isVisible());
+        open(&host);
+    };
+
+    reopenFromTheEnd();
+    EXPECT_EQ(QApplication::focusWidget(), first);
+    EXPECT_EQ(scroll->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(seenArea(panel->header()).contains(heardRect(panel->header())));
 
     first->setEnabled(false);
-    open(&host);
+    reopenFromTheEnd();
     EXPECT_EQ(QApplication::focusWidget(), second) << heardName(QApplication::focusWidget());
     EXPECT_TRUE(focusInSight());
 }
 
-// A page a step card opens whose first control shows disabled: the focus
-// goes on to its first enabled control, never stays on the card that goes
-// with the old page.
-TEST_F(FocusFollowsTest, APageOpeningOnADisabledFirstControlFocusesTheFirstEnabledOne) {
+// A step card opens its page and takes the focus to its first control,
+// pressed with Space, Return or Enter; a sidebar row keeps it. A page whose
+// first control shows disabled gets the focus on its first enabled one,
+// never leaves it on the card that goes with the old page.
+TEST_F(FocusFollowsTest, AStepCardTakesTheFocusToThePageItOpens) {
     MainWindow window(*context);
     window.resize(1000, 700);
     open(&window);
-    QAbstractButton* step = nullptr;
-    for (auto* button : window.detailForm()->page()->findChildren<QAbstractButton*>())
-        if (heardText(button) == "1단계, 화면 색감 맞추기")
-            step = button;
-    ASSERT_NE(step, nullptr);
+    const auto pressStepCard = [&](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        QAbstractButton* step = nullptr;
+        for (auto* button : window.detailForm()->page()->findChildren<QAbstractButton*>())
+            if (heardText(button) == "1단계, 화면 색감 맞추기")
+                step = button;
+        ASSERT_NE(step, nullptr);
+        step->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(step, key, modifiers);
+        settle();
+        ASSERT_EQ(window.state().selectedSection, MainWindowSection::color);
+    };
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_Space, Qt::NoModifier}, std::pair{Qt::Key_Return, Qt::NoModifier},
+          std::pair{Qt::Key_Enter, Qt::KeypadModifier}}) {
+        SCOPED_TRACE(key);
+        pressStepCard(key, modifiers);
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        EXPECT_TRUE(window.detailForm()->page()->isAncestorOf(focused)) << heardName(focused);
+        EXPECT_EQ(heardText(focused), "화면 색감 보정");
+        EXPECT_TRUE(focusInSight());
+
+        SidebarRowButton* row = window.sidebar()->sectionRow(MainWindowSection::start);
+        row->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(row, key, modifiers);
+        settle();
+        ASSERT_EQ(window.state().selectedSection, MainWindowSection::start);
+        EXPECT_EQ(QApplication::focusWidget(), row);
+    }
+
     DisabledWhenShown disabledFirst("화면 색감 보정");
-    step->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(step, Qt::Key_Space);
-    settle();
-    ASSERT_EQ(window.state().selectedSection, MainWindowSection::color);
+    pressStepCard(Qt::Key_Space, Qt::NoModifier);
     ASSERT_TRUE(disabledFirst.disabled);
     std::vector<QWidget*> shown;
     for (QWidget* stop : tabStopsInReadingOrder(window.detailForm()->page()))
@@ -234,40 +248,6 @@ TEST_F(FocusFollowsTest, APageOpeningOnADisabledFirstControlFocusesTheFirstEnabl
     ASSERT_NE(enabled, shown.end());
     EXPECT_EQ(QApplication::focusWidget(), *enabled) << heardName(QApplication::focusWidget());
     EXPECT_TRUE(focusInSight());
-}
-
-TEST_F(FocusFollowsTest, AStepCardTakesTheFocusToThePageItOpens) {
-    MainWindow window(*context);
-    window.resize(1000, 700);
-    open(&window);
-    // Return and Enter press a card or button as Space does.
-    for (const auto& [key, modifiers] :
-         {std::pair{Qt::Key_Space, Qt::NoModifier}, std::pair{Qt::Key_Return, Qt::NoModifier},
-          std::pair{Qt::Key_Enter, Qt::KeypadModifier}}) {
-        SCOPED_TRACE(key);
-        QAbstractButton* step = nullptr;
-        for (auto* button : window.detailForm()->page()->findChildren<QAbstractButton*>())
-            if (heardText(button) == "1단계, 화면 색감 맞추기")
-                step = button;
-        ASSERT_NE(step, nullptr);
-        step->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(step, key, modifiers);
-        settle();
-        ASSERT_EQ(window.state().selectedSection, MainWindowSection::color);
-        QWidget* focused = QApplication::focusWidget();
-        ASSERT_NE(focused, nullptr);
-        EXPECT_TRUE(window.detailForm()->page()->isAncestorOf(focused)) << heardName(focused);
-        EXPECT_EQ(heardText(focused), "화면 색감 보정");
-        EXPECT_TRUE(focusInSight());
-
-        // A sidebar row opens its page and keeps the focus.
-        SidebarRowButton* row = window.sidebar()->sectionRow(MainWindowSection::start);
-        row->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(row, key, modifiers);
-        settle();
-        ASSERT_EQ(window.state().selectedSection, MainWindowSection::start);
-        EXPECT_EQ(QApplication::focusWidget(), row);
-    }
 }
 
 // A binding's switch, flipped with Space or the pointer, stays the same
@@ -293,25 +273,21 @@ TEST_F(FocusFollowsTest, AShortcutSwitchKeepsTheFocusAndThePageWhereTheyWere) {
     const auto enabled = [this] { return world.store->sceneHotKeyBindings()[1].enabled; };
     const bool before = enabled();
 
-    QTest::keyClick(toggle, Qt::Key_Space);
-    settle();
-    EXPECT_EQ(enabled(), !before);
-    ASSERT_TRUE(toggle);
-    EXPECT_EQ(QApplication::focusWidget(), toggle.data()) << heardName(QApplication::focusWidget());
-    EXPECT_EQ(scroll->verticalScrollBar()->value(), page);
-
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-    settle();
-    EXPECT_EQ(enabled(), before);
-    ASSERT_TRUE(toggle);
-    EXPECT_EQ(QApplication::focusWidget(), toggle.data());
-
-    QTest::mouseClick(toggle, Qt::LeftButton);
-    settle();
-    EXPECT_EQ(enabled(), !before);
-    ASSERT_TRUE(toggle);
-    EXPECT_EQ(QApplication::focusWidget(), toggle.data());
-    EXPECT_EQ(scroll->verticalScrollBar()->value(), page);
+    // Space, Space again, then the pointer: each flips the binding.
+    bool expected = before;
+    for (const bool pointer : {false, false, true}) {
+        if (pointer)
+            QTest::mouseClick(toggle, Qt::LeftButton);
+        else
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        settle();
+        expected = !expected;
+        EXPECT_EQ(enabled(), expected);
+        ASSERT_TRUE(toggle);
+        EXPECT_EQ(QApplication::focusWidget(), toggle.data())
+            << heardName(QApplication::focusWidget());
+        EXPECT_EQ(scroll->verticalScrollBar()->value(), page);
+    }
 }
 
 // A card whose action turns into its opposite once pressed (pausing the

@@ -131,9 +131,9 @@ TEST_F(DDCControllerTest, AControlRefusedEveryTimeStillLeavesTheLaterOnesAsked) 
     buses->clearEvents();
 
     const DDCSnapshot snapshot = probe(kMonitor);
-    std::vector<std::uint8_t> asked{0x10};
-    asked.insert(asked.end(), 8, 0x12);
-    asked.insert(asked.end(), {0x16, 0x18, 0x1A, 0x62, 0x60});
+    // The refused code as often as a read tries it, then every later one.
+    const std::vector<std::uint8_t> asked{0x10, 0x12, 0x12, 0x12, 0x12, 0x12, 0x12,
+                                          0x12, 0x12, 0x16, 0x18, 0x1A, 0x62, 0x60};
     EXPECT_EQ(codesRequested(), asked);
     EXPECT_EQ(snapshot.unsupported.at(DDCVCPCode::contrast), refused);
     EXPECT_EQ(snapshot.values.at(DDCVCPCode::brightness),

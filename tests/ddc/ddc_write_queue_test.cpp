@@ -67,7 +67,7 @@ class DDCWriteQueueTest : public ::testing::Test {
     DDCWriteQueueTest() { writer->start = scheduler.monotonicNow(); }
 
     DDCWriteRequest submit(DDCVCPCode code, std::uint16_t value, std::uint32_t display = 1) {
-        DDCWriteRequest request{"R" + std::to_string(++requestCount),
+        DDCWriteRequest request{std::string("R").append(std::to_string(++requestCount)),
                                 {display, code},
                                 value,
                                 DDCWriteRequestKind::sliderFinalValue};

@@ -80,7 +80,7 @@ TEST(SceneHotKeyBinding, DefaultsCoverBuiltInScenesOnDigitKeys) {
 
     std::vector<DisplayScene> many(12, scenes.front());
     for (std::size_t i = 0; i < many.size(); ++i)
-        many[i].id = "s" + std::to_string(i);
+        many[i].id = std::string("s").append(std::to_string(i));
     const auto nine = SceneHotKeyBinding::defaultBindings(many);
     ASSERT_EQ(nine.size(), 9u);
     EXPECT_EQ(nine.back().combination.keyLabel, "9");

@@ -624,7 +624,7 @@ TEST(BackgroundDefaultsWriter, AChangeRefusedByAReadOnlyFolderIsWrittenAtTheFlus
                         refused[0].outcome.error->kind == DefaultsStoreError::Kind::notWritable
                     ? "refused"
                     : "not refused";
-            result += " " + disk->dataForKey(kKey).value_or("-");
+            result.append(" ").append(disk->dataForKey(kKey).value_or("-"));
             ::chmod(settings.c_str(), 0700);
             result += writer.flushPendingSaves().empty() ? " written " : " unwritten ";
             return result + disk->dataForKey(kKey).value_or("-");

@@ -304,8 +304,8 @@ TEST_F(ApplicationTest, URLsOfEveryFrameSizeUpToTheCapReachTheRunningInstance) {
     for (std::size_t i = 0; i < lengths.size(); ++i) {
         // Names differ in length, so each URL finds exactly its preset.
         const std::string name(lengths[i] - start, static_cast<char>('a' + i));
-        DisplayPreset preset{"P" + std::to_string(i), name, ColorAdjustment::neutral(),
-                             ItemKind::custom};
+        DisplayPreset preset{std::string("P").append(std::to_string(i)), name,
+                             ColorAdjustment::neutral(), ItemKind::custom};
         preset.adjustment.softwareBrightness = 0.6 + 0.05 * static_cast<double>(i);
         preset.adjustment.warmth = 0.1 * static_cast<double>(i);
         preferences.customPresets.push_back(preset);

@@ -18,7 +18,8 @@ struct FakeStore {
                 ++begins;
                 if (refuse)
                     return std::nullopt;
-                return QuorvaneTemporaryNeutralComparisonToken{"T" + std::to_string(begins), "id"};
+                return QuorvaneTemporaryNeutralComparisonToken{
+                    std::string("T").append(std::to_string(begins)), "id"};
             },
             [this](const QuorvaneTemporaryNeutralComparisonToken& token) {
                 ended.push_back(token.id);

@@ -22,7 +22,8 @@ struct HoldToCompareButtonTest : ::testing::Test {
         [this] {
             ++begins;
             return std::optional<QuorvaneTemporaryNeutralComparisonToken>(
-                QuorvaneTemporaryNeutralComparisonToken{"T" + std::to_string(begins), "key"});
+                QuorvaneTemporaryNeutralComparisonToken{
+                    std::string("T").append(std::to_string(begins)), "key"});
         },
         [this](const QuorvaneTemporaryNeutralComparisonToken& token) { ended.push_back(token.id); },
         false, window.get());

@@ -37,6 +37,34 @@ namespace fs = std::filesystem;
 const std::string kKey = std::string(kDefaultsDomain) + ".preferences.v1";
 const std::string kJournalKey = std::string(kDefaultsDomain) + ".journal.v1";
 
+// Holds the writer's first write in its hook until released, so a test can
+// act while a write is under way.
+class FirstWriteHeld {
+  public:
+    explicit FirstWriteHeld(BackgroundDefaultsWriter& writer) : writer_(writer) {
+        writer_.setBeforeWriteHook([this](const std::string&, const std::string&) {
+            if (!holding_.exchange(false))
+                return;
+            started_.set_value();
+            released_.wait();
+        });
+    }
+    // The writer outlives this: later writes must not reach a gone hook.
+    ~FirstWriteHeld() { writer_.setBeforeWriteHook({}); }
+    FirstWriteHeld(const FirstWriteHeld&) = delete;
+    FirstWriteHeld& operator=(const FirstWriteHeld&) = delete;
+
+    void waitUntilStarted() { started_.get_future().wait(); }
+    void release() { release_.set_value(); }
+
+  private:
+    BackgroundDefaultsWriter& writer_;
+    std::promise<void> started_;
+    std::promise<void> release_;
+    std::shared_future<void> released_ = release_.get_future().share();
+    std::atomic<bool> holding_ = true;
+};
+
 TEST(BackgroundDefaultsWriter, ABurstOfChangesToOneKeyEndsWithTheNewestBytesInTwoWrites) {
     auto disk = std::make_shared<InMemoryDefaultsStore>();
     BackgroundDefaultsWriter writer(disk);
@@ -150,24 +178,15 @@ TEST(BackgroundDefaultsWriter, AWaitForPendingWritesEndsWithTheWriteOrAtItsLimit
     BackgroundDefaultsWriter writer(disk);
     EXPECT_TRUE(writer.waitForPendingWrites(Duration::zero()));
 
-    std::promise<void> started;
-    std::promise<void> release;
-    auto released = release.get_future().share();
-    std::atomic<bool> holding = true;
-    writer.setBeforeWriteHook([&](const std::string&, const std::string&) {
-        if (!holding.exchange(false))
-            return;
-        started.set_value();
-        released.wait();
-    });
+    FirstWriteHeld held(writer);
     writer.setData(kKey, "held");
-    started.get_future().wait();
+    held.waitUntilStarted();
     EXPECT_FALSE(writer.waitForPendingWrites(std::chrono::milliseconds(20)));
     EXPECT_EQ(disk->dataForKey(kKey), std::nullopt);
 
     auto waited = std::async(std::launch::async,
                              [&] { return writer.waitForPendingWrites(std::chrono::seconds(30)); });
-    release.set_value();
+    held.release();
     EXPECT_TRUE(waited.get());
     EXPECT_EQ(disk->dataForKey(kKey), "held");
 
@@ -188,18 +207,9 @@ TEST(BackgroundDefaultsWriter, TheCallForPendingWritesComesAtOnceAfterTheWritesO
     writer.whenPendingWritesTried([&] { toldAtOnce = true; });
     EXPECT_TRUE(toldAtOnce);
 
-    std::promise<void> started;
-    std::promise<void> release;
-    auto released = release.get_future().share();
-    std::atomic<bool> holding = true;
-    writer.setBeforeWriteHook([&](const std::string&, const std::string&) {
-        if (!holding.exchange(false))
-            return;
-        started.set_value();
-        released.wait();
-    });
+    FirstWriteHeld held(writer);
     writer.setData(kKey, "held");
-    started.get_future().wait();
+    held.waitUntilStarted();
     writer.setData(kJournalKey, "queued");
     std::promise<std::pair<std::optional<std::string>, std::optional<std::string>>> written;
     writer.whenPendingWritesTried([&] {
@@ -207,7 +217,7 @@ TEST(BackgroundDefaultsWriter, TheCallForPendingWritesComesAtOnceAfterTheWritesO
     });
     auto seen = written.get_future();
     EXPECT_EQ(seen.wait_for(std::chrono::milliseconds(0)), std::future_status::timeout);
-    release.set_value();
+    held.release();
     ASSERT_EQ(seen.wait_for(std::chrono::seconds(30)), std::future_status::ready);
     EXPECT_EQ(seen.get(), std::make_pair(std::optional<std::string>("held"),
                                          std::optional<std::string>("queued")));

@@ -530,6 +530,10 @@ class DisplayStore {
     // Writes one adjustment's tables; the error's text on failure.
     std::optional<std::string> writeTransferTables(const ColorAdjustment& adjustment,
                                                    DisplayID displayID);
+    // Writes `value` on `shown` and records its signature under `key`;
+    // on failure adds "name: error" to `failures` and records nothing.
+    bool writeAndRecordSignature(const ColorAdjustment& value, const DisplaySnapshot& shown,
+                                 const std::string& key, std::vector<std::string>& failures);
 
     // Colour road (display_store_color.cpp, display_store_prompt.cpp).
     bool applyColorAdjustment(const ColorAdjustment& adjustment, DisplayID displayID,

@@ -42,6 +42,17 @@ std::optional<std::string> DisplayStore::writeTransferTables(const ColorAdjustme
     }
 }
 
+bool DisplayStore::writeAndRecordSignature(const ColorAdjustment& value,
+                                           const DisplaySnapshot& shown, const std::string& key,
+                                           std::vector<std::string>& failures) {
+    if (auto error = writeTransferTables(value, shown.id)) {
+        failures.push_back(shown.name + ": " + *error);
+        return false;
+    }
+    autoApplyTracker_.appliedSignatures[key] = value.stableApplySignature();
+    return true;
+}
+
 void DisplayStore::applySavedAdjustmentsIfNeeded(RefreshIntent reason) {
     const auto ambiguous = ambiguousDisplays(identityDescriptors());
     int appliedCount = 0;
@@ -70,12 +81,8 @@ void DisplayStore::applySavedAdjustmentsIfNeeded(RefreshIntent reason) {
                 continue;
             }
         }
-        if (auto error = writeTransferTables(value, shown.id)) {
-            failures.push_back(shown.name + ": " + *error);
-            continue;
-        }
-        autoApplyTracker_.appliedSignatures[key] = signature;
-        ++appliedCount;
+        if (writeAndRecordSignature(value, shown, key, failures))
+            ++appliedCount;
     }
 
     const std::string ambiguousSuffix =
@@ -140,12 +147,8 @@ void DisplayStore::showTakenInAdjustments() {
         const auto signature = value.stableApplySignature();
         if (known && recorded->second == signature)
             continue;
-        if (auto error = writeTransferTables(value, shown.id)) {
-            failures.push_back(shown.name + ": " + *error);
-            continue;
-        }
-        autoApplyTracker_.appliedSignatures[key] = signature;
-        ++appliedCount;
+        if (writeAndRecordSignature(value, shown, key, failures))
+            ++appliedCount;
     }
     if (!failures.empty())
         setStatusMessage(applyFailureText(appliedCount, failures));
@@ -153,15 +156,10 @@ void DisplayStore::showTakenInAdjustments() {
 
 DisabledSoftwareCorrectionResult DisplayStore::applyNeutralColorOutputForDisabledCorrection() {
     DisabledSoftwareCorrectionResult result;
-    const auto neutral = ColorAdjustment::neutral();
-    const auto signature = neutral.stableApplySignature();
     for (const auto& shown : displays_) {
-        if (auto error = writeTransferTables(neutral, shown.id)) {
-            result.failures.push_back(shown.name + ": " + *error);
-            continue;
-        }
-        autoApplyTracker_.appliedSignatures[displayInstanceKey(shown)] = signature;
-        ++result.neutralizedCount;
+        if (writeAndRecordSignature(ColorAdjustment::neutral(), shown, displayInstanceKey(shown),
+                                    result.failures))
+            ++result.neutralizedCount;
     }
     return result;
 }

@@ -81,5 +81,25 @@ TEST(DefaultsFolderWatcher, TheWatchOutlivesTheFolderRemovedAndMadeAgain) {
     }
 }
 
+// A restore script swaps the whole folder for a backup before the watch
+// reads anything: the folder's removal and the backup renamed into its place
+// arrive in one take, and the record is told as written only, never also as
+// removed (which would reset it a moment later).
+TEST(DefaultsFolderWatcher, AFolderSwappedForABackupInOneTakeIsAWrite) {
+    TemporaryFolder home;
+    const auto settings = home / "quorvane";
+    const auto backup = home / "quorvane.bak";
+    const std::string name = FileDefaultsStore::fileNameForKey(kKey);
+    ASSERT_TRUE(FileDefaultsStore(settings).setData(kKey, "{}").succeeded());
+    ASSERT_TRUE(FileDefaultsStore(backup).setData(kKey, R"({"textSize":"large"})").succeeded());
+    DefaultsFolderWatcher watcher(settings, {name});
+    ASSERT_TRUE(watcher.watching());
+
+    std::filesystem::remove_all(settings);
+    std::filesystem::rename(backup, settings);
+    ASSERT_TRUE(readable(watcher));
+    EXPECT_EQ(watcher.takeChanges(), (Changes{{name}, {}}));
+}
+
 }  // namespace
 }  // namespace quorvane

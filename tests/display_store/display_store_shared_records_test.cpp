@@ -793,6 +793,28 @@ TEST_F(SharedRecordsTest, TakenInSwitchesRuleTheScreensAsAtAStart) {
         EXPECT_EQ(world.gamma->tables(display), tablesOf(ColorAdjustment::neutral())) << display;
 }
 
+// A colour set elsewhere for the identity two identical monitors share is
+// taken in, but as at a start it is put on neither twin: it cannot tell
+// which of them it was meant for. The other display's colour of the same
+// edit reaches its screen.
+TEST_F(SharedRecordsTest, AColourTakenInForTwinsIsLeftOffTheirScreens) {
+    auto screens = identicalTwins(1, 2);
+    screens.push_back(externalDisplay(3, "Right", 33, 3840));
+    world.connect(screens);
+    auto& store = startApplication();
+
+    const auto night = presetNamed("night").adjustment;
+    auto edited = recordOnDisk();
+    for (const auto& screen : {screens[0], screens[2]})
+        edited.displayAdjustments[rawIdentity(screen)] = night;
+    replaceRecord(edited);
+    ASSERT_TRUE(deliverChanges());
+    EXPECT_EQ(store.colorAdjustments().at(rawIdentity(screens[0])), night);
+    EXPECT_EQ(world.gamma->tables(3), tablesOf(night));
+    for (const DisplayID twin : {1u, 2u})
+        EXPECT_EQ(world.gamma->tables(twin), std::nullopt) << twin;
+}
+
 // The user sets a display's alias back to what the store last read, after
 // another process renamed it and before the store heard of it: the user's
 // later word is what the record keeps.

@@ -212,6 +212,38 @@ TEST(DisplayStoreRefreshTest, AmbiguousMonitorsAreLeftOutOfAutoApply) {
     }
 }
 
+// A write that failed put nothing on the screen, so it is not taken for
+// applied: once the output takes writes again, the next automatic refresh
+// writes the saved colour, whether the failed write was the start-up's or
+// the follow-up of a record taken in.
+TEST(DisplayStoreRefreshTest, AFailedAutomaticWriteIsWrittenByTheNextAutomaticRefresh) {
+    StoreWorld world;
+    const auto studio = externalDisplay(1, "Studio", 1001);
+    world.storePreferences(savedFor({studio}));
+    const auto error = DisplayControlError::coreGraphics(5);
+    const std::string failed = "색상 자동 적용 실패: Studio: " + error.description();
+    world.gamma->setFailure(1, error);
+    auto& store = world.start();
+    EXPECT_EQ(store.statusMessage(), failed);
+    world.gamma->setFailure(1, std::nullopt);
+    store.refresh(Intent::startup);
+    world.finishBackground();
+    EXPECT_EQ(world.midRed(1), world.midRed(warm()));
+
+    auto edited = world.savedPreferences();
+    auto cooler = warm();
+    cooler.warmth = 0.1;
+    edited.displayAdjustments[rawIdentity(studio)] = cooler;
+    world.storePreferences(edited);
+    world.gamma->setFailure(1, error);
+    store.reloadRecordsChangedOnDisk({DisplayStoreRecord::preferences});
+    EXPECT_EQ(store.statusMessage(), failed);
+    world.gamma->setFailure(1, std::nullopt);
+    store.refresh(Intent::startup);
+    world.finishBackground();
+    EXPECT_EQ(world.midRed(1), world.midRed(cooler));
+}
+
 TEST(DisplayStoreRefreshTest, NoDisplayEndsARefreshWithoutOutputStep) {
     StoreWorld world;
     world.storePreferences(savedFor({externalDisplay(1, "Studio", 1001)}));

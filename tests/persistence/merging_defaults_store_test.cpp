@@ -203,21 +203,31 @@ TEST_F(MergingDefaultsStoreTest, ValuesAnOwnSaveMergedInKeepTheDateOfTheirRecord
     EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.6}}));
 }
 
+// The application's writer on a disk that fills up when told, over a record
+// of three displays it has read; another process writes the same folder.
+class HeldChangeTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(other.setData(kKey, before).succeeded());
+        ASSERT_TRUE(writer->read(kKey).data);
+    }
+
+    const std::string before = record({{"a", 1.0}, {"b", 1.0}, {"c", 1.0}});
+    TemporaryFolder folder;
+    FileDefaultsStore other{folder.path()};
+    std::shared_ptr<std::atomic<bool>> full = std::make_shared<std::atomic<bool>>(false);
+    std::shared_ptr<BackgroundDefaultsWriter> writer =
+        LinuxDisplayStoreFactory::recordWriter(testing::filesOnAFullDisk(folder.path(), full));
+};
+
 // A change held by a full disk, read while held: laid on the record the
 // other process wrote after it was asked for, it keeps only what that
 // process did not set again. Once the other process has set everything it
 // changed, reading drops it: nothing is retried or named at the end, and
 // its failure stops being told.
-TEST(HeldChangeTest, ReadingDropsWhatLaterRequestsElsewhereOvertook) {
-    TemporaryFolder folder;
-    FileDefaultsStore other(folder.path());
-    auto full = std::make_shared<std::atomic<bool>>(false);
-    auto writer =
-        LinuxDisplayStoreFactory::recordWriter(testing::filesOnAFullDisk(folder.path(), full));
+TEST_F(HeldChangeTest, ReadingDropsWhatLaterRequestsElsewhereOvertook) {
     std::atomic<int> toldWritten = 0;
     writer->setWrittenAfterFailureHandler([&](const std::string&) { ++toldWritten; });
-    ASSERT_TRUE(other.setData(kKey, record({{"a", 1.0}, {"b", 1.0}, {"c", 1.0}})).succeeded());
-    ASSERT_TRUE(writer->read(kKey).data);
 
     // Asked for a minute before the other process writes.
     const auto asked = std::chrono::system_clock::now() - std::chrono::minutes(1);
@@ -238,6 +248,65 @@ TEST(HeldChangeTest, ReadingDropsWhatLaterRequestsElsewhereOvertook) {
     EXPECT_EQ(toldWritten, 1);
     EXPECT_TRUE(writer->flushPendingSaves().empty());
     EXPECT_EQ(other.read(kKey).data, record({{"a", 0.2}, {"b", 0.4}, {"c", 0.3}}));
+}
+
+// A reset held by a full disk (asked for a minute before the other
+// process's change), then the user's own change (a minute after it) while
+// the reset still waits: the user's change keeps the time it was asked for,
+// not the reset's, and wins on the display it set; elsewhere the other
+// process's later change wins over the reset, and what only the reset
+// changed stays reset.
+TEST_F(HeldChangeTest, AChangeQueuedBehindAHeldResetKeepsItsOwnTime) {
+    const auto now = std::chrono::system_clock::now();
+    full->store(true);
+    writer->setDataTouching(kKey, record({}),
+                            TouchedRecordParts::all(now - std::chrono::minutes(1)));
+    ASSERT_TRUE(writer->waitForPendingWrites(std::chrono::seconds(10)));
+    ASSERT_EQ(other.read(kKey).data, before);
+    full->store(false);
+    ASSERT_TRUE(other.setData(kKey, record({{"a", 0.2}, {"b", 0.3}, {"c", 1.0}})).succeeded());
+
+    TouchedRecordParts touched;
+    touched.touch(RecordMerge::PreferencesPart::displayAdjustments, "a",
+                  now + std::chrono::minutes(1));
+    writer->setDataTouching(kKey, record({{"a", 0.5}}), touched);
+    EXPECT_TRUE(writer->flushPendingSaves().empty());
+    EXPECT_EQ(other.read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
+}
+
+// The same with the user's change asked for while the reset's failing write
+// is under way: queued behind it, it takes on what the reset touched and
+// keeps its own time.
+TEST_F(HeldChangeTest, AChangeAskedDuringAFailingResetKeepsItsOwnTime) {
+    auto holdNextWrite = std::make_shared<std::atomic<bool>>(true);
+    auto writing = std::make_shared<std::promise<void>>();
+    auto writingStarted = writing->get_future();
+    std::promise<void> release;
+    writer->setBeforeWriteHook([holdNextWrite, writing, released = release.get_future().share()](
+                                   const auto&, const auto&) {
+        if (holdNextWrite->exchange(false)) {
+            writing->set_value();
+            released.wait();
+        }
+    });
+
+    const auto now = std::chrono::system_clock::now();
+    full->store(true);
+    writer->setDataTouching(kKey, record({}),
+                            TouchedRecordParts::all(now - std::chrono::minutes(1)));
+    writingStarted.wait();
+    TouchedRecordParts touched;
+    touched.touch(RecordMerge::PreferencesPart::displayAdjustments, "a",
+                  now + std::chrono::minutes(1));
+    writer->setDataTouching(kKey, record({{"a", 0.5}}), touched);
+    release.set_value();
+    ASSERT_TRUE(writer->waitForPendingWrites(std::chrono::seconds(10)));
+    ASSERT_EQ(other.read(kKey).data, before);
+
+    full->store(false);
+    ASSERT_TRUE(other.setData(kKey, record({{"a", 0.2}, {"b", 0.3}, {"c", 1.0}})).succeeded());
+    EXPECT_TRUE(writer->flushPendingSaves().empty());
+    EXPECT_EQ(other.read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
 }
 
 // Another process breaks the record after the application read it: the

@@ -123,6 +123,61 @@ TEST_F(DisplayStoreSceneTest, ASceneWithoutValuesForTheTargetIsBlocked) {
     EXPECT_FALSE(store.recentChangeRecoveryPrompt().has_value());
 }
 
+// A group none of whose members can take the scene is refused for its own
+// reason: members without values for the scene are "no values" even when
+// twins are among them; twins the scene covers are the look-alike refusal;
+// a group with nobody connected says so.
+TEST_F(DisplayStoreSceneTest, AGroupWithoutAUsableMemberIsRefusedForItsReason) {
+    const auto studio = externalDisplay(1, "Studio", 1001);
+    const auto twins = identicalTwins(3, 4);
+    auto& store = startWith({studio, twins[0], twins[1]});
+    DisplayScene sideOnly{"mine", "Mine", ItemKind::custom, std::nullopt, {}, {}};
+    sideOnly.softwareAdjustmentsByDisplayIdentity[rawIdentity(externalDisplay(2, "Side", 2002))] =
+        ColorAdjustment::neutral();
+    struct Case {
+        DisplayGroup group;
+        DisplayScene scene;
+        std::string status;
+        QuorvaneRecoveryJournalStatus journal;
+        std::string detail;
+        std::size_t targets;
+    };
+    const std::vector<Case> cases = {
+        {{"g1", "Desk", ItemKind::custom, {rawIdentity(studio), rawIdentity(twins[0])}},
+         sideOnly,
+         "이 그룹에 적용할 씬 색상값이 없습니다: Desk",
+         QuorvaneRecoveryJournalStatus::blocked,
+         "그룹 화면 중 이 작업 모드에 맞는 저장값을 찾지 못했습니다.",
+         3},
+        {{"g2", "Pair", ItemKind::custom, {rawIdentity(twins[0])}},
+         builtInScene("work"),
+         "동일하게 보이는 모니터 2개는 작업 모드 자동 적용을 건너뜁니다: Pair",
+         QuorvaneRecoveryJournalStatus::skipped,
+         "그룹 안의 구분이 불확실한 화면에는 작업 모드를 자동 적용하지 않았습니다.",
+         2},
+        {{"g3", "Gone", ItemKind::custom, {rawIdentity(externalDisplay(2, "Side", 2002))}},
+         builtInScene("work"),
+         "그룹에 연결된 디스플레이가 없습니다: Gone",
+         QuorvaneRecoveryJournalStatus::blocked,
+         "그룹에 현재 연결된 화면이 없어 변경하지 않았습니다.",
+         0},
+    };
+    for (const auto& refused : cases) {
+        store.applyScene(refused.scene, refused.group);
+        EXPECT_EQ(store.statusMessage(), refused.status);
+        const auto& entry = store.recoveryJournal().entries.front();
+        EXPECT_EQ(entry.status, refused.journal) << refused.status;
+        EXPECT_EQ(entry.actionTitle, "그룹 작업 모드");
+        EXPECT_EQ(entry.summary, refused.status);
+        EXPECT_EQ(entry.detail, refused.detail);
+        EXPECT_EQ(entry.targets.size(), refused.targets) << refused.status;
+    }
+    EXPECT_TRUE(store.colorAdjustments().empty());
+    for (const DisplayID id : {1u, 3u, 4u})
+        EXPECT_EQ(world.gamma->tables(id), std::nullopt) << id;
+    EXPECT_FALSE(store.recentChangeRecoveryPrompt().has_value());
+}
+
 TEST_F(DisplayStoreSceneTest, AFailedDisplayMakesThePartialEntryCarryTheStatus) {
     auto& store = startWith({externalDisplay(1, "Studio", 1001), externalDisplay(2, "Side", 2002)});
     world.gamma->setFailure(2, DisplayControlError::coreGraphics(7));

@@ -34,6 +34,14 @@ TEST(ColorTemperature, KelvinMapsBackToWarmthWithinTheBounds) {
     }
 }
 
+TEST(ColorTemperature, PresetsAreTheShippedChips) {
+    EXPECT_EQ(Temperature::presets(), (std::vector<Temperature::Preset>{
+                                          {"warm-evening", "따뜻한 저녁", 3000},
+                                          {"daylight", "자연광", 6500},
+                                          {"cool-focus", "집중용 차가움", 9300},
+                                      }));
+}
+
 TEST(RGBCurveCoordinate, GammaStaysInItsBand) {
     EXPECT_NEAR(QuorvaneRGBCurveCoordinate::gamma(0.5, 0.5), 1, 1e-12);
     EXPECT_NEAR(QuorvaneRGBCurveCoordinate::gamma(0.7071, 0.5), 2, 1e-3);
@@ -49,6 +57,16 @@ TEST(RGBCurveCoordinate, GammaStaysInItsBand) {
             EXPECT_LE(g, 2.5);
         }
     }
+}
+
+TEST(LevelsAndSafety, QuickOptionsAreTheShippedChips) {
+    using Option = QuorvaneLevelsAdjustment::QuickOption;
+    EXPECT_EQ(QuorvaneLevelsAdjustment::quickOptions(),
+              (std::vector<Option>{
+                  {"soft-tone", "부드럽게", "그림자 완화", 1.0, 0.9, 1.05},
+                  {"crisp-tone", "또렷하게", "깊이감 강조", 1.05, 1.15, 0.95},
+                  {"neutral-tone", "기본 톤", "톤만 초기화", 1.0, 1.0, 1.0},
+              }));
 }
 
 TEST(LevelsAndSafety, NeutralToneAndEmergencyAdjustment) {

@@ -27,6 +27,28 @@ TEST(DisplayPreset, BuiltInsAreFiveDistinctBuiltInPresetsWithNeutralFirst) {
     EXPECT_EQ(presets.front().adjustment, ColorAdjustment::neutral());
 }
 
+// The shipped presets, exactly as the application offers them: ids, names,
+// order and every number (output filter none throughout).
+TEST(DisplayPreset, BuiltInsAreTheShippedTable) {
+    struct Row {
+        const char* id;
+        const char* name;
+        ColorAdjustment adjustment;
+    };
+    // softwareBrightness, contrast, gamma, red/green/blue gamma, red/green/blue gain, warmth
+    const Row rows[] = {
+        {"neutral", "Neutral", {1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 0.0}},
+        {"coding", "Coding", {0.92, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 0.96, 0.12}},
+        {"night", "Night", {0.72, 0.95, 1.0, 1.0, 1.0, 1.0, 1.04, 0.98, 0.82, 0.55}},
+        {"movie", "Movie", {1.0, 1.14, 1.0, 1.0, 1.0, 1.0, 1.03, 1.0, 0.94, 0.2}},
+        {"bright-room", "Bright Room", {1.18, 1.04, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 0.0}},
+    };
+    std::vector<DisplayPreset> expected;
+    for (const auto& row : rows)
+        expected.push_back({row.id, row.name, row.adjustment, DisplayPreset::Kind::builtIn});
+    EXPECT_EQ(DisplayPreset::builtIns(), expected);
+}
+
 TEST(DisplayPreset, DecodingRequiresEveryKey) {
     DisplayPreset custom = builtIn("night");
     custom.id = "E621E1F8-C36C-495A-93FC-0C247A3E6E5F";

@@ -22,6 +22,28 @@ TEST(DisplayScene, BuiltInsCoverEveryDisplayThroughTheirFallback) {
     EXPECT_EQ(scenes[2].fallbackAdjustment, ColorAdjustment::neutral());
 }
 
+// The shipped scenes, exactly as the application offers them: ids, names,
+// order and every number of the fallback that covers each display.
+TEST(DisplayScene, BuiltInsAreTheShippedTable) {
+    struct Row {
+        const char* id;
+        const char* name;
+        ColorAdjustment fallback;
+    };
+    // softwareBrightness, contrast, gamma, red/green/blue gamma, red/green/blue gain, warmth
+    const Row rows[] = {
+        {"work", "Work", {0.94, 1.02, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 0.97, 0.1}},
+        {"night", "Night", {0.7, 0.94, 1.0, 1.0, 1.0, 1.0, 1.04, 0.98, 0.82, 0.58}},
+        {"design", "Design", {1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 0.0}},
+        {"meeting", "Meeting", {1.12, 1.03, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 0.98, 0.05}},
+        {"movie", "Movie", {0.98, 1.16, 1.0, 1.0, 1.0, 1.0, 1.03, 1.0, 0.93, 0.22}},
+    };
+    std::vector<DisplayScene> expected;
+    for (const auto& row : rows)
+        expected.push_back({row.id, row.name, DisplayScene::Kind::builtIn, row.fallback, {}, {}});
+    EXPECT_EQ(DisplayScene::builtIns(), expected);
+}
+
 TEST(DisplayScene, ResolvesEntryThenFallbackThenNothing) {
     DisplayScene scene;
     scene.id = "custom-1";

@@ -33,6 +33,14 @@ TEST(PopupPlacement, WithoutIconGeometryThePanelOpensAtThePointer) {
     EXPECT_EQ(noIcon.y, 900 - 4 - 484);
 }
 
+TEST(PopupPlacement, ATopBarIconOnAScreenBelowAnotherGetsThePanelBelowIt) {
+    // The lower of two stacked screens: its halves are counted from its own top.
+    const ScreenRect lower{0, 1080, 1920, 1080};
+    const ScreenRect icon{1000, 1080, 24, 24};
+    const auto placed = popupPlacement(kPanel, icon, 5, 5, lower);
+    EXPECT_EQ(placed, (ScreenRect{1012 - 175, 1080 + 24 + 4, 350, 484}));
+}
+
 TEST(PopupPlacement, AScreenOffsetFromTheOriginIsRespected) {
     // A second screen to the right, its available area below a 30-pixel bar.
     const ScreenRect right{1920, 30, 1280, 690};

@@ -76,6 +76,22 @@ TEST_F(UnsavedChangesAtQuitTest, EachReasonIsOneLineNamingEveryDisplayAndSetting
                   kNoSpace.description() + "\n");
 }
 
+// A display without a serial number keeps its alias under a key of its place
+// on the desk, not its identity; the line still names it by its label.
+TEST_F(UnsavedChangesAtQuitTest, ASerialLessDisplaysAliasIsNamedByItsLabel) {
+    store->setDisplayAlias("서재 모니터", 2);
+    store->setDisplayAlias("책상 모니터", 1);
+    const auto descriptor = store->identityDescriptor(1);
+    ASSERT_TRUE(descriptor);
+    ASSERT_NE(descriptor->aliasKey, descriptor->rawIdentity);
+    TouchedRecordParts touched;
+    touched.touch(Part::displayAliasesByKey, descriptor->aliasKey);
+    EXPECT_EQ(
+        unsavedChangesAtQuit({{kPreferences, SaveOutcome::failed(kNoSpace), touched}}, *store),
+        "quorvane: 저장하지 못한 채 종료합니다: 책상 모니터의 별칭 — " + kNoSpace.description() +
+            "\n");
+}
+
 TEST_F(UnsavedChangesAtQuitTest, AResetIsEverySettingAndAnUnmarkedSaveTheRecord) {
     EXPECT_EQ(unsavedChangesAtQuit({}, *store), "");
     EXPECT_EQ(unsavedChangeNames(

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -19,6 +20,7 @@
 #include "views/design/adaptive_grid.hpp"
 #include "views/design/eliding_picker.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/settings_tinted_tile.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
@@ -516,6 +518,48 @@ TEST_F(SettingsImportPreviewSheetTest, PlanValuesSideBySideFillTheCardsWidth) {
     EXPECT_GE(pills, row.width() - arrow - 2 * 10 * scale - 2 * scale);
 }
 
+// However wide the sheet, a before-or-after value too long for one line
+// widens its pill as drawn to 210 and no further.
+TEST_F(SettingsImportPreviewSheetTest, AComparisonPillIsDrawnNoWiderThan210) {
+    auto preferences = QuorvanePreferences::defaults();
+    preferences.displayAdjustments["an-imported-display-from-another-desk-with-a-long-key"].warmth =
+        0.3;
+    sheet = std::make_unique<SettingsImportPreviewSheet>(
+        *context, QuorvaneSettingsImportDraft::of(preferences), nullptr);
+    sheet->show();
+    const auto widestAt = [&](int width) {
+        sheet->resize(width, 900);
+        settle();
+        int widest = 0;
+        for (auto* value : sheet->findChildren<WrappingLabel*>(QStringLiteral("comparisonValue"))) {
+            QWidget* pill = value->parentWidget();
+            QWidget* row = pill->parentWidget();
+            while (row && !qobject_cast<SettingsTintedTile*>(row))
+                row = row->parentWidget();
+            EXPECT_NE(row, nullptr);
+            if (!row)
+                continue;
+            // The painted run across the pill's middle, bounded by the row's
+            // fill as sampled in the row's padding.
+            const QImage drawn = row->grab().toImage();
+            const int scale = static_cast<int>(drawn.devicePixelRatio());
+            const QRect box(pill->mapTo(row, QPoint(0, 0)) * scale, pill->size() * scale);
+            const int y = box.center().y();
+            const QRgb fill = drawn.pixel(4 * scale, y);
+            int left = box.center().x();
+            int right = left;
+            while (left > 0 && drawn.pixel(left - 1, y) != fill)
+                --left;
+            while (right + 1 < drawn.width() && drawn.pixel(right + 1, y) != fill)
+                ++right;
+            widest = std::max(widest, (right - left + 1) / scale);
+        }
+        return widest;
+    };
+    EXPECT_EQ(widestAt(2000), 210);
+    EXPECT_EQ(widestAt(sheet->minimumWidth()), 210);
+}
+
 // The lines `label` draws its text in at its width, broken as it breaks them.
 QStringList drawnLines(const WrappingLabel& label) {
     QTextLayout layout(label.text(), label.font());
@@ -745,9 +789,17 @@ TEST_F(SettingsImportPreviewSheetTest, MappingWarningsDrawTheirSymbolBeforeTheir
             heard << node->text(QAccessible::Name);
             EXPECT_FALSE(qobject_cast<SymbolImage*>(node->object())) << describe(node);
         });
-    for (const auto appearance : {QuorvaneAppearance::light, QuorvaneAppearance::dark}) {
-        theme.setAppearance(appearance);
-        settle();
+    // As first shown, and again after each appearance change restyles it:
+    // the duplicate warning orange, the look-alike notice secondary.
+    const auto colourOf = [](Kind kind) {
+        return kind == Kind::lookAlike ? ColorRole::secondary : ColorRole::systemOrange;
+    };
+    for (const auto appearance : std::vector<std::optional<QuorvaneAppearance>>{
+             std::nullopt, QuorvaneAppearance::light, QuorvaneAppearance::dark}) {
+        if (appearance) {
+            theme.setAppearance(*appearance);
+            settle();
+        }
         for (auto* notice : sheet->findChildren<ImportMappingNoticeView*>()) {
             if (!notice->isVisibleTo(sheet.get()))
                 continue;
@@ -764,19 +816,29 @@ TEST_F(SettingsImportPreviewSheetTest, MappingWarningsDrawTheirSymbolBeforeTheir
             ASSERT_FALSE(ink.isEmpty()) << symbol;
             EXPECT_LT(ink.right(), boxIn(notice, notice->text()).left());
             EXPECT_LE(ink.bottom(), QFontMetrics(notice->text()->font()).height());
-            // Its strongest stroke is in the notice's colour.
-            const QRgb background = backgroundOf(image, box);
+            // The strongest stroke of the symbol and of the text is in the
+            // colour of the notice's kind.
             const auto distance = [](QRgb one, QRgb other) {
                 return std::abs(qRed(one) - qRed(other)) + std::abs(qGreen(one) - qGreen(other)) +
                        std::abs(qBlue(one) - qBlue(other));
             };
-            QRgb strongest = background;
-            for (int y = ink.top(); y <= ink.bottom(); ++y)
-                for (int x = ink.left(); x <= ink.right(); ++x)
-                    if (distance(image.pixel(x, y), background) > distance(strongest, background))
-                        strongest = image.pixel(x, y);
-            EXPECT_LT(distance(strongest, theme.color(notice->notice().color).rgb()), 30)
-                << symbol << " " << QColor(strongest).name().toStdString();
+            const auto strongestIn = [&](const QRect& region) {
+                const QRgb background = backgroundOf(image, region);
+                QRgb strongest = background;
+                for (int y = region.top(); y <= region.bottom(); ++y)
+                    for (int x = region.left(); x <= region.right(); ++x)
+                        if (distance(image.pixel(x, y), background) >
+                            distance(strongest, background))
+                            strongest = image.pixel(x, y);
+                return strongest;
+            };
+            const QRgb expected = theme.color(colourOf(notice->notice().kind)).rgb();
+            for (const QRect& region : {box, boxIn(notice, notice->text())}) {
+                const QRgb strongest = strongestIn(region);
+                EXPECT_LT(distance(strongest, expected), 30)
+                    << symbol << " " << QColor(strongest).name().toStdString() << " first shown "
+                    << !appearance;
+            }
         }
     }
     for (const QString& name : heard) {

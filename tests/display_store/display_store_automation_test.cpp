@@ -4,6 +4,14 @@
 #include "models/display/display_control_error.hpp"
 #include "models/settings/quorvane_preferences.hpp"
 
+namespace quorvane {
+
+void PrintTo(const QuorvaneAutomationURLOutcome& outcome, std::ostream* out) {
+    *out << static_cast<int>(outcome.kind) << " \"" << outcome.statusText << '"';
+}
+
+}  // namespace quorvane
+
 namespace quorvane::testing {
 namespace {
 

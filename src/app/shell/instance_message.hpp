@@ -30,7 +30,8 @@ std::string encodeInstanceMessage(const InstanceMessage& message);
 // The running instance's answer to a message, sent once it has taken it:
 // "ok", or for a URL it did not carry out "refused " followed by why, in the
 // words its windows show. A refusal too long for one frame is cut at a
-// character boundary and ends in "…".
+// character boundary and ends in "…". An instance from before refusals
+// answers "ok" to everything, which still reads as taken, never as failed.
 struct InstanceAnswer {
     std::optional<std::string> refusal;
     bool operator==(const InstanceAnswer&) const = default;

@@ -4,6 +4,14 @@
 #include "models/display/display_control_error.hpp"
 #include "models/settings/quorvane_preferences.hpp"
 
+namespace quorvane {
+
+void PrintTo(const QuorvaneAutomationURLOutcome& outcome, std::ostream* out) {
+    *out << static_cast<int>(outcome.kind) << " \"" << outcome.statusText << '"';
+}
+
+}  // namespace quorvane
+
 namespace quorvane::testing {
 namespace {
 
@@ -63,6 +71,40 @@ TEST_F(DisplayStoreAutomationTest, RefusalsAndParseErrorsAreNeverRemembered) {
     EXPECT_EQ(world.gamma->writeCount(), 0);
 }
 
+// The outcome a sender hears carries the text the windows show.
+TEST_F(DisplayStoreAutomationTest, EachURLTellsWhatBecameOfItInTheWordsItShowed) {
+    using Outcome = QuorvaneAutomationURLOutcome;
+    using Kind = Outcome::Kind;
+    auto& store =
+        start({externalDisplay(1, "Studio", 1001), externalDisplay(2, "Side", 2002)}, false);
+    const std::string night = "quorvane://apply-safe-preset?preset=night&display=2";
+    const Outcome off{Kind::refused,
+                      "URL 프리셋 자동화가 꺼져 있습니다. 설정에서 먼저 켜야 외부 링크가 저장 "
+                      "색상값을 적용합니다."};
+    EXPECT_EQ(store.carryOutAutomationURL(night), off);
+    EXPECT_EQ(store.carryOutAutomationURL(night), off);
+    EXPECT_EQ(store.carryOutAutomationURL("quorvane://nope"),
+              (Outcome{Kind::refused, "자동화 URL 오류: 알 수 없는 자동화 명령입니다: nope"}));
+
+    store.setURLPresetAutomationEnabled(true);
+    EXPECT_EQ(store.carryOutAutomationURL("quorvane://apply-safe-preset?preset=nothing&display=2"),
+              (Outcome{Kind::refused, "자동화 프리셋을 찾지 못했습니다: nothing"}));
+    EXPECT_EQ(store.carryOutAutomationURL("quorvane://apply-safe-preset?preset=night&display=9"),
+              (Outcome{Kind::refused, "자동화 디스플레이를 찾지 못했습니다: 9"}));
+    EXPECT_EQ(world.gamma->writeCount(), 0);
+
+    EXPECT_EQ(store.carryOutAutomationURL(night),
+              (Outcome{Kind::carriedOut, "자동화 프리셋 적용됨: Night (1개 디스플레이)"}));
+    EXPECT_EQ(store.carryOutAutomationURL(night), (Outcome{Kind::duplicate, kDuplicate}));
+    EXPECT_EQ(store.carryOutAutomationURL(kOpen),
+              (Outcome{Kind::carriedOut, "Quorvane 자동화 URL을 받았습니다"}));
+
+    // Tried and taken by no display: a failure, not a refusal.
+    world.gamma->setFailure(1, DisplayControlError::coreGraphics(2));
+    EXPECT_EQ(store.carryOutAutomationURL("quorvane://apply-safe-preset?preset=coding&display=1"),
+              (Outcome{Kind::failed, "자동화 프리셋 적용 실패: Studio"}));
+}
+
 TEST_F(DisplayStoreAutomationTest, APresetReachesTheDisplayWithoutAPrompt) {
     auto& store = start({externalDisplay(1, "Studio", 1001), externalDisplay(2, "Side", 2002)});
     EXPECT_TRUE(store.handleAutomationURL("quorvane://apply-safe-preset?preset=NIGHT&display=+2"));
@@ -105,7 +147,9 @@ TEST_F(DisplayStoreAutomationTest, AHalfFailedPresetIsRememberedButReportsFailur
     auto& store = start({externalDisplay(1, "Studio", 1001), externalDisplay(2, "Side", 2002)});
     world.gamma->setFailure(1, DisplayControlError::coreGraphics(2));
     const std::string url = "quorvane://apply-safe-preset?preset=coding&scope=all-visible";
-    EXPECT_FALSE(store.handleAutomationURL(url));
+    EXPECT_EQ(store.carryOutAutomationURL(url),
+              (QuorvaneAutomationURLOutcome{QuorvaneAutomationURLOutcome::Kind::failed,
+                                            "일부 자동화 프리셋 적용 실패: Studio"}));
     EXPECT_EQ(store.statusMessage(), "일부 자동화 프리셋 적용 실패: Studio");
     EXPECT_EQ(store.recoveryJournal().entries.front().status,
               QuorvaneRecoveryJournalStatus::partial);

@@ -72,11 +72,13 @@ class ApplicationHome : public TemporaryHome {
     }
 };
 
-// One launch of a program, both output streams appended to `log`.
+// One launch of a program, both output streams appended to `log`, or
+// standard error alone to `errors` when given.
 class LaunchedProcess {
   public:
     LaunchedProcess(const std::string& program, std::vector<std::string> arguments,
-                    std::vector<std::string> environment, const std::filesystem::path& log) {
+                    std::vector<std::string> environment, const std::filesystem::path& log,
+                    const std::optional<std::filesystem::path>& errors = std::nullopt) {
         std::vector<std::string> argv = {program};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
         std::vector<char*> argvPointers;
@@ -92,7 +94,11 @@ class LaunchedProcess {
         posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
         posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(),
                                          O_WRONLY | O_CREAT | O_APPEND, 0600);
-        posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+        if (errors)
+            posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors->c_str(),
+                                             O_WRONLY | O_CREAT | O_APPEND, 0600);
+        else
+            posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
         if (::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argvPointers.data(),
                           envPointers.data()) != 0)
             pid_ = -1;

@@ -20,6 +20,7 @@
 #include "models/presets/display_preset.hpp"
 #include "models/settings/quorvane_preferences.hpp"
 #include "support/other_lock_holder.hpp"
+#include "support/temporary_folder.hpp"
 #include "x11/application_process.hpp"
 #include "x11/private_x_server.hpp"
 #include "x11/x_test_server.hpp"
@@ -124,6 +125,13 @@ class ApplicationTest : public testing::XServerTest {
     std::unique_ptr<LaunchedProcess> launch(std::vector<std::string> arguments = {}) {
         return std::make_unique<LaunchedProcess>(QUORVANE_EXECUTABLE, std::move(arguments),
                                                  home.environment(displayName), home.log());
+    }
+
+    // A launch whose standard error alone goes to `errors`.
+    std::unique_ptr<LaunchedProcess> launchTellingErrors(std::vector<std::string> arguments,
+                                                         const std::filesystem::path& errors) {
+        return std::make_unique<LaunchedProcess>(QUORVANE_EXECUTABLE, std::move(arguments),
+                                                 home.environment(displayName), home.log(), errors);
     }
 
     std::filesystem::path socketPath() const { return instanceSocket(home, displayName); }
@@ -352,6 +360,91 @@ TEST_F(ApplicationTest, AURLOverTheCapIsRefusedAtTheSecondLaunchWithAReason) {
     auto next = launch({"quorvane://apply-safe-preset?preset=night&scope=all-visible"});
     EXPECT_EQ(next->waitFor(), 0) << home.logText();
     EXPECT_TRUE(eventually([&] { return showsAndSaved(DisplayPreset::builtIns()[2].adjustment); }));
+}
+
+// What a launch handing `arguments` to the running instance ends with: its
+// status, and what it wrote on standard error.
+struct HandOverResult {
+    std::optional<int> status;
+    std::string errors;
+};
+
+bool holds(const std::string& text, std::string_view part) {
+    return text.find(part) != std::string::npos;
+}
+
+constexpr std::string_view kAutomationOff =
+    "URL 프리셋 자동화가 꺼져 있습니다. 설정에서 먼저 켜야 외부 링크가 저장 색상값을 적용합니다.";
+constexpr int kNotCarriedOut = 3;
+
+TEST_F(ApplicationTest, AURLTheRunningInstanceRefusesEndsTheLaterLaunchWithItsReason) {
+    home.writePreferences(*QuorvanePreferences().encoded());
+    // The first launch carries out its own URLs: one it refuses is named on
+    // its standard error, and the windows go on.
+    const auto firstErrors = home.path() / "first-errors.txt";
+    first = launchTellingErrors({"quorvane://nope"}, firstErrors);
+    ASSERT_TRUE(eventually([&] { return std::filesystem::exists(socketPath()); }))
+        << home.logText();
+    EXPECT_TRUE(eventually([&] {
+        return holds(testing::fileContents(firstErrors),
+                     "quorvane: 자동화 URL 오류: 알 수 없는 자동화 명령입니다: nope\n");
+    })) << testing::fileContents(firstErrors);
+    ASSERT_TRUE(eventually([&] { return showsIdentity("DUMMY1"); }));
+
+    int round = 0;
+    const auto handOver = [&](std::vector<std::string> urls) {
+        const auto errors = home.path() / ("errors-" + std::to_string(++round) + ".txt");
+        auto later = launchTellingErrors(std::move(urls), errors);
+        const auto status = later->waitFor();
+        return HandOverResult{status, testing::fileContents(errors)};
+    };
+    // Automation switched off: every URL is handed over, the refused one
+    // named once, and the launch ends with its own status.
+    const auto off = handOver(
+        {"quorvane://open", "quorvane://apply-safe-preset?preset=night&scope=all-visible"});
+    EXPECT_EQ(off.status, kNotCarriedOut) << home.logText();
+    EXPECT_TRUE(holds(off.errors, "quorvane: " + std::string(kAutomationOff) + "\n")) << off.errors;
+    EXPECT_FALSE(holds(off.errors, "quorvane: Quorvane")) << off.errors;
+    EXPECT_TRUE(showsIdentity("DUMMY1"));
+
+    const auto malformed = handOver({"quorvane://open/extra"});
+    EXPECT_EQ(malformed.status, kNotCarriedOut) << home.logText();
+    EXPECT_TRUE(holds(malformed.errors,
+                      "quorvane: 자동화 URL 오류: 자동화 URL 경로를 인식하지 못했습니다: /extra\n"))
+        << malformed.errors;
+
+    // Carried out: 0 and not a word.
+    const auto open = handOver({"quorvane://diagnostics"});
+    EXPECT_EQ(open.status, 0) << home.logText();
+    EXPECT_FALSE(holds(open.errors, "quorvane:")) << open.errors;
+    EXPECT_TRUE(first->running());
+}
+
+TEST_F(ApplicationTest, AnUnknownPresetIsNamedWhileACopyOfACarriedOutURLEndsWell) {
+    startFirst();
+    ASSERT_TRUE(eventually([&] { return showsIdentity("DUMMY1"); }));
+    const auto errors = home.path() / "errors.txt";
+    // The name as received, with what would drive a terminal made visible.
+    auto unknown = launchTellingErrors(
+        {"quorvane://apply-safe-preset?preset=%1B%5B2Jnothing&scope=all-visible"}, errors);
+    EXPECT_EQ(unknown->waitFor(), kNotCarriedOut) << home.logText();
+    EXPECT_TRUE(holds(testing::fileContents(errors),
+                      "quorvane: 자동화 프리셋을 찾지 못했습니다: \\x1b[2Jnothing\n"))
+        << testing::fileContents(errors);
+    EXPECT_TRUE(showsIdentity("DUMMY1"));
+
+    // The same URL again the moment the first was answered (its save
+    // written): the copy is ignored, and both hear "ok".
+    const std::string message = "url quorvane://apply-safe-preset?preset=night&scope=all-visible";
+    const auto sendCopy = [&] {
+        RawSocket copy(socketPath());
+        copy.send(header(static_cast<std::uint32_t>(message.size())) + message);
+        return copy.receiveAll(std::chrono::seconds(20));
+    };
+    EXPECT_EQ(sendCopy(), header(2) + "ok");
+    EXPECT_EQ(sendCopy(), header(2) + "ok");
+    EXPECT_TRUE(eventually([&] { return showsAndSaved(DisplayPreset::builtIns()[2].adjustment); }));
+    EXPECT_TRUE(first->running());
 }
 
 TEST_F(ApplicationTest, WithoutATrayClosingTheLastWindowEndsAndHandsTheOutputsBack) {

@@ -14,7 +14,9 @@
 #include "app/shell/quit_signals.hpp"
 #include "app/shell/quorvane_application.hpp"
 #include "app/shell/single_instance.hpp"
+#include "cli/cli_text.hpp"
 #include "platform/linux/icc_profile_library.hpp"
+#include "services/automation/quorvane_automation_url_outcome.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "views/design/accessible_role.hpp"
 #include "views/design/application_accessible.hpp"
@@ -34,8 +36,19 @@ std::vector<QString> automationURLs(int argc, char** argv) {
     return urls;
 }
 
+// Why a URL was not carried out, on standard error: the running
+// application's own words, with anything that would act on a terminal (the
+// text may quote the URL) written as a visible escape.
+void tellRefusal(const std::string& refusal) {
+    const auto line = "quorvane: " + quorvane::visibleControlCharacters(refusal) + "\n";
+    std::fputs(line.c_str(), stderr);
+}
+
 // A later launch hands its URLs (or the wish to see the main window) to the
-// running instance and ends.
+// running instance and ends: with 0 when each was carried out (or ignored as
+// a copy of one that was), else with kAutomationURLNotCarriedOutStatus after
+// naming each refusal. Every URL is handed over, as the first launch would
+// carry out every one.
 int handOver(quorvane::SingleInstance& instance, const std::vector<QString>& urls) {
     using quorvane::InstanceMessage;
     std::vector<InstanceMessage> messages;
@@ -54,16 +67,22 @@ int handOver(quorvane::SingleInstance& instance, const std::vector<QString>& url
     }
     if (messages.empty())
         messages.push_back({InstanceMessage::Kind::showMainWindow, {}});
+    int status = 0;
     for (const auto& message : messages) {
-        if (!instance.send(message)) {
+        const auto answer = instance.send(message);
+        if (!answer) {
             std::fputs(
                 "quorvane: another Quorvane is running on this display but did not "
                 "answer\n",
                 stderr);
             return 1;
         }
+        if (answer->refusal) {
+            tellRefusal(*answer->refusal);
+            status = quorvane::kAutomationURLNotCarriedOutStatus;
+        }
     }
-    return 0;
+    return status;
 }
 
 }  // namespace
@@ -131,15 +150,23 @@ int main(int argc, char** argv) {
             }
             // Taken at once: the launch need not wait for the window to
             // be built.
-            answer();
+            answer({});
             shell.showMainWindow();
         }))
         std::fputs("quorvane: cannot listen for later launches; each launch runs alone\n", stderr);
 
     shell.start();
+    // This launch goes on running the windows, so its status cannot tell
+    // what became of its URLs; a refusal is named on standard error as a
+    // later launch names it, and shown in the windows.
     for (const auto& url : urls)
         QMetaObject::invokeMethod(
-            &shell, [&shell, url] { shell.handleURL(url); }, Qt::QueuedConnection);
+            &shell,
+            [&shell, url] {
+                if (const auto refusal = shell.handleURL(url).refusal())
+                    tellRefusal(*refusal);
+            },
+            Qt::QueuedConnection);
     const int status = QApplication::exec();
     // A change that could not be saved is lost: the run did not end well.
     if (shell.shutDown() && status == 0)

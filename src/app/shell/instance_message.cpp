@@ -7,6 +7,8 @@ namespace {
 constexpr std::string_view kShow = "show";
 constexpr std::string_view kURLPrefix = "url ";
 constexpr std::string_view kAcknowledgement = "ok";
+constexpr std::string_view kRefusalPrefix = "refused ";
+constexpr std::string_view kEllipsis = "…";
 constexpr std::size_t kHeaderSize = 4;
 
 std::string frame(std::string_view text) {
@@ -28,8 +30,29 @@ std::string encodeInstanceMessage(const InstanceMessage& message) {
     return frame(kShow);
 }
 
-std::string instanceAcknowledgement() {
-    return frame(kAcknowledgement);
+std::string encodeInstanceAnswer(const InstanceAnswer& answer) {
+    if (!answer.refusal)
+        return frame(kAcknowledgement);
+    std::string text = std::string(kRefusalPrefix) + *answer.refusal;
+    if (text.size() > kInstanceMessageCap) {
+        // A status can quote a URL of up to the cap; the reader drops a
+        // longer frame, and the launch would hear no answer at all.
+        std::size_t end = kInstanceMessageCap - kEllipsis.size();
+        while (end > kRefusalPrefix.size() &&
+               (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            --end;
+        text.resize(end);
+        text += kEllipsis;
+    }
+    return frame(text);
+}
+
+std::optional<InstanceAnswer> decodeInstanceAnswer(std::string_view text) {
+    if (text == kAcknowledgement)
+        return InstanceAnswer{};
+    if (text.starts_with(kRefusalPrefix))
+        return InstanceAnswer{std::string(text.substr(kRefusalPrefix.size()))};
+    return std::nullopt;
 }
 
 InstanceFrameReader::State InstanceFrameReader::feed(std::string_view bytes) {

@@ -27,8 +27,19 @@ inline constexpr std::size_t kInstanceURLCap = kInstanceMessageCap - 4;
 
 std::string encodeInstanceMessage(const InstanceMessage& message);
 
-// The answer the running instance sends once it has taken a message.
-std::string instanceAcknowledgement();
+// The running instance's answer to a message, sent once it has taken it:
+// "ok", or for a URL it did not carry out "refused " followed by why, in the
+// words its windows show. A refusal too long for one frame is cut at a
+// character boundary and ends in "…". An instance from before refusals
+// answers "ok" to everything, which still reads as taken, never as failed.
+struct InstanceAnswer {
+    std::optional<std::string> refusal;
+    bool operator==(const InstanceAnswer&) const = default;
+};
+
+std::string encodeInstanceAnswer(const InstanceAnswer& answer);
+// The answer a complete frame's text carries; none for any other text.
+std::optional<InstanceAnswer> decodeInstanceAnswer(std::string_view text);
 
 // Collects one framed text from bytes as they arrive.
 class InstanceFrameReader {

@@ -118,10 +118,18 @@ bool QuorvaneApplication::trayShowsIcon() const {
     return tray_ && tray_->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-void QuorvaneApplication::handleURL(const QString& url, std::function<void()> answer) {
-    host_->store().handleAutomationURL(url.toStdString());
-    if (answer)
-        answerOnceSaved(std::move(answer));
+QuorvaneAutomationURLOutcome QuorvaneApplication::handleURL(
+    const QString& url, std::function<void(const InstanceAnswer&)> answer) {
+    auto outcome = host_->store().carryOutAutomationURL(url.toStdString());
+    if (!answer)
+        return outcome;
+    // A URL not carried out is answered at once: the launch is told no,
+    // and an answer still owed when the instance ends would be "ok".
+    if (auto refusal = outcome.refusal())
+        answer(InstanceAnswer{std::move(refusal)});
+    else
+        answerOnceSaved([answer = std::move(answer)] { answer({}); });
+    return outcome;
 }
 
 // The launch that handed the URL over ends on our answer, and what the user

@@ -8,12 +8,14 @@
 #include <optional>
 #include <string>
 
+#include "app/shell/instance_message.hpp"
 #include "app/shell/panel_host.hpp"
 #include "app/shell/record_change_notifier.hpp"
 #include "app/shell/store_host.hpp"
 #include "models/settings/quorvane_text_size.hpp"
 #include "platform/interfaces/deferred_save_reporting.hpp"
 #include "platform/interfaces/gamma_controlling.hpp"
+#include "services/automation/quorvane_automation_url_outcome.hpp"
 
 class QMenu;
 
@@ -49,11 +51,14 @@ class QuorvaneApplication : public QObject {
 
     // Shows the tray icon, or the main window where there is no tray.
     void start();
-    // An automation URL from the command line or a second launch. A second
-    // launch's `answer` is called once the change's save has been tried
-    // (written, or failed and held for its retry), off the window thread and
-    // within kInstanceAnswerLimit; the windows go on at once.
-    void handleURL(const QString& url, std::function<void()> answer = {});
+    // An automation URL from the command line or a second launch, carried
+    // out at once; the windows show what became of it, and so does the
+    // result. A second launch's `answer` hears at once why the URL was not
+    // carried out, or "ok" once the change's save has been tried (written,
+    // or failed and held for its retry), off the window thread and within
+    // kInstanceAnswerLimit.
+    QuorvaneAutomationURLOutcome handleURL(const QString& url,
+                                           std::function<void(const InstanceAnswer&)> answer = {});
 
     void showMainWindow();
     void openSettings();

@@ -83,7 +83,7 @@ SingleInstance::SingleInstance(std::filesystem::path socketPath, QObject* parent
 SingleInstance::~SingleInstance() {
     // Their requests were taken: the launches waiting on them end well.
     for (QLocalSocket* socket : std::set(owedAnswers_))
-        answer(socket);
+        answer(socket, {});
     if (role_ == Role::primary) {
         server_.close();
         QLocalServer::removeServer(QString::fromStdString(socketPath_.string()));
@@ -145,35 +145,37 @@ void SingleInstance::acceptConnections() {
             // "ok" may rely on the change being made, and on what its
             // handler waits for before answering.
             if (!handler_) {
-                answer(socket);
+                answer(socket, {});
                 return;
             }
-            handler_(*message, [instance = QPointer<SingleInstance>(this),
-                                client = QPointer<QLocalSocket>(socket)] {
-                if (instance && client)
-                    instance->answer(client);
-            });
+            handler_(*message,
+                     [instance = QPointer<SingleInstance>(this),
+                      client = QPointer<QLocalSocket>(socket)](const InstanceAnswer& reply) {
+                         if (instance && client)
+                             instance->answer(client, reply);
+                     });
         });
     }
 }
 
-void SingleInstance::answer(QLocalSocket* socket) {
+void SingleInstance::answer(QLocalSocket* socket, const InstanceAnswer& reply) {
     if (owedAnswers_.erase(socket) == 0)
         return;
-    const auto ack = instanceAcknowledgement();
-    socket->write(ack.data(), static_cast<qint64>(ack.size()));
+    const auto bytes = encodeInstanceAnswer(reply);
+    socket->write(bytes.data(), static_cast<qint64>(bytes.size()));
     // Handed to the system at once: the answer must not wait for an event
     // loop that may be ending.
     socket->flush();
     socket->disconnectFromServer();
 }
 
-bool SingleInstance::send(const InstanceMessage& message, std::chrono::milliseconds timeout) {
+std::optional<InstanceAnswer> SingleInstance::send(const InstanceMessage& message,
+                                                   std::chrono::milliseconds timeout) {
     if (role_ != Role::secondary)
-        return false;
+        return std::nullopt;
     // The running instance would drop a longer frame unread.
     if (message.url.size() > kInstanceURLCap)
-        return false;
+        return std::nullopt;
     const QString name = QString::fromStdString(socketPath_.string());
     QDeadlineTimer deadline(timeout.count());
     QLocalSocket socket;
@@ -183,22 +185,24 @@ bool SingleInstance::send(const InstanceMessage& message, std::chrono::milliseco
         if (socket.waitForConnected(static_cast<int>(deadline.remainingTime())))
             break;
         if (deadline.hasExpired())
-            return false;
+            return std::nullopt;
         QThread::msleep(50);
     }
     const auto bytes = encodeInstanceMessage(message);
     socket.write(bytes.data(), static_cast<qint64>(bytes.size()));
     if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
-        return false;
+        return std::nullopt;
     InstanceFrameReader reader;
     while (reader.state() == InstanceFrameReader::State::incomplete) {
         if (socket.bytesAvailable() == 0 &&
             !socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
-            return false;
+            return std::nullopt;
         const QByteArray answer = socket.read(kReadChunk);
         reader.feed(std::string_view(answer.constData(), answer.size()));
     }
-    return reader.state() == InstanceFrameReader::State::complete && reader.text() == "ok";
+    if (reader.state() != InstanceFrameReader::State::complete)
+        return std::nullopt;
+    return decodeInstanceAnswer(reader.text());
 }
 
 }  // namespace quorvane

@@ -51,8 +51,9 @@ std::optional<std::filesystem::path> instanceSocketPath(const char* runtimeDirec
 // oversized message, or a client that has not finished sending it within
 // two seconds, is dropped; at most eight clients are served at once. A
 // message is answered when its handler says so, which may be later than the
-// handler's return; the answers still owed when the instance ends are given
-// then (the requests were taken).
+// handler's return, with "ok" or why a URL was not carried out; the answers
+// still owed when the instance ends are given then, as "ok" (the requests
+// were taken).
 class SingleInstance : public QObject {
     Q_OBJECT
 
@@ -62,9 +63,9 @@ class SingleInstance : public QObject {
         secondary,    // another process does
         unavailable,  // no lock could be taken: run alone
     };
-    // Acknowledges the message to the launch that sent it, once; nothing
-    // when that launch has gone. GUI thread only.
-    using Answer = std::function<void()>;
+    // Answers the launch that sent the message, once; nothing when that
+    // launch has gone. GUI thread only.
+    using Answer = std::function<void(const InstanceAnswer&)>;
     using Handler = std::function<void(const InstanceMessage&, Answer)>;
 
     explicit SingleInstance(std::filesystem::path socketPath, QObject* parent = nullptr);
@@ -78,14 +79,15 @@ class SingleInstance : public QObject {
     bool listen(Handler handler);
 
     // Secondary only: delivers the message and waits (at most `timeout`) for
-    // the running instance to acknowledge it. False at once for a URL longer
+    // the running instance's answer. None when it did not answer within
+    // that time or answered in no known way, and at once for a URL longer
     // than kInstanceURLCap.
-    bool send(const InstanceMessage& message,
-              std::chrono::milliseconds timeout = kLaunchAnswerWait);
+    std::optional<InstanceAnswer> send(const InstanceMessage& message,
+                                       std::chrono::milliseconds timeout = kLaunchAnswerWait);
 
   private:
     void acceptConnections();
-    void answer(QLocalSocket* socket);
+    void answer(QLocalSocket* socket, const InstanceAnswer& reply);
 
     std::filesystem::path socketPath_;
     int lockFd_ = -1;

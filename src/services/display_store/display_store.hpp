@@ -70,6 +70,7 @@
 #include "platform/interfaces/touched_record_parts.hpp"
 #include "services/automation/quorvane_automation_command.hpp"
 #include "services/automation/quorvane_automation_url_coordinator.hpp"
+#include "services/automation/quorvane_automation_url_outcome.hpp"
 #include "services/ddc/ddc_capability_badge.hpp"
 #include "services/diagnostics/quorvane_diagnostic_report_coder.hpp"
 #include "services/display_store/display_store_types.hpp"
@@ -286,6 +287,9 @@ class DisplayStore {
 
     // --- Hot keys and automation ----------------------------------------------
     void handleSceneHotKey(std::string_view bindingID);
+    // What became of the URL, with the status text it left: carried out,
+    // ignored as a copy, refused, or failed on a display.
+    QuorvaneAutomationURLOutcome carryOutAutomationURL(std::string_view url);
     // True only when a command ran and reported success.
     bool handleAutomationURL(std::string_view url);
 
@@ -566,6 +570,9 @@ class DisplayStore {
         const QuorvaneAutomationCommand& command);
     AutomationPresetApplyResult applyAutomationPreset(std::string_view query,
                                                       const QuorvaneAutomationTarget& target);
+    // Each sets `text` as the status and returns it with the result.
+    AutomationCommandExecutionResult acknowledgeAutomationURL(std::string text);
+    AutomationPresetApplyResult refuseAutomationPreset(std::string text);
     AutomationLookupResult<DisplayPreset> resolveAutomationPreset(std::string_view query) const;
     AutomationLookupResult<DisplaySnapshot> resolveAutomationDisplay(
         std::string_view selector) const;

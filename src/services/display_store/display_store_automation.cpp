@@ -5,6 +5,11 @@
 namespace quorvane {
 
 bool DisplayStore::handleAutomationURL(std::string_view url) {
+    return carryOutAutomationURL(url).kind == QuorvaneAutomationURLOutcome::Kind::carriedOut;
+}
+
+QuorvaneAutomationURLOutcome DisplayStore::carryOutAutomationURL(std::string_view url) {
+    using Outcome = QuorvaneAutomationURLOutcome;
     ChangeScope scope(*this);
     // Carried out against the record as it stands when the URL arrives: a
     // change another process saved a moment ago may not have been told by
@@ -23,12 +28,14 @@ bool DisplayStore::handleAutomationURL(std::string_view url) {
     } catch (const QuorvaneAutomationURLError& error) {
         // Nothing is remembered, so a corrected or repeated URL is never
         // suppressed.
-        setStatusMessage("자동화 URL 오류: " + error.description());
-        return false;
+        std::string text = "자동화 URL 오류: " + error.description();
+        setStatusMessage(text);
+        return {Outcome::Kind::refused, std::move(text)};
     }
     if (result.isDuplicate) {
-        setStatusMessage("중복 자동화 URL을 무시했습니다");
-        return false;
+        std::string text = "중복 자동화 URL을 무시했습니다";
+        setStatusMessage(text);
+        return {Outcome::Kind::duplicate, std::move(text)};
     }
     const auto dispatch = *result.dispatch;
     const auto execution = executeAutomationCommand(dispatch.command);
@@ -38,53 +45,61 @@ bool DisplayStore::handleAutomationURL(std::string_view url) {
             shown[displayID] = currentRamp(displayID);
         automationURLCoordinator_.recordHandled(dispatch, std::move(shown));
     }
-    return execution.succeeded;
+    const auto kind = execution.succeeded ? Outcome::Kind::carriedOut
+                      : execution.refused ? Outcome::Kind::refused
+                                          : Outcome::Kind::failed;
+    return {kind, execution.statusText};
 }
 
 AutomationCommandExecutionResult DisplayStore::executeAutomationCommand(
     const QuorvaneAutomationCommand& command) {
     switch (command.kind) {
         case QuorvaneAutomationCommand::Kind::open:
-            setStatusMessage("Quorvane 자동화 URL을 받았습니다");
-            return {true, true, {}};
+            return acknowledgeAutomationURL("Quorvane 자동화 URL을 받았습니다");
         case QuorvaneAutomationCommand::Kind::diagnostics:
-            setStatusMessage(
+            return acknowledgeAutomationURL(
                 "진단 자동화 URL을 받았습니다. 설정 > 지원에서 리포트 미리보기를 확인하세요");
-            return {true, true, {}};
         case QuorvaneAutomationCommand::Kind::applySafePreset:
             break;
     }
     if (!urlPresetAutomationEnabled_) {
-        setStatusMessage(
+        std::string text =
             "URL 프리셋 자동화가 꺼져 있습니다. 설정에서 먼저 켜야 외부 링크가 저장 색상값을 "
-            "적용합니다.");
-        return {false, false, {}};
+            "적용합니다.";
+        setStatusMessage(text);
+        return {false, false, {}, true, std::move(text)};
     }
     auto applied = applyAutomationPreset(command.presetQuery, command.target);
-    return {applied.succeeded, applied.succeeded || applied.appliedAny, std::move(applied.wroteTo)};
+    return {applied.succeeded, applied.succeeded || applied.appliedAny, std::move(applied.wroteTo),
+            applied.refused, std::move(applied.statusText)};
+}
+
+AutomationCommandExecutionResult DisplayStore::acknowledgeAutomationURL(std::string text) {
+    setStatusMessage(text);
+    return {true, true, {}, false, std::move(text)};
+}
+
+AutomationPresetApplyResult DisplayStore::refuseAutomationPreset(std::string text) {
+    setStatusMessage(text);
+    return {false, false, {}, true, std::move(text)};
 }
 
 AutomationPresetApplyResult DisplayStore::applyAutomationPreset(
     std::string_view query, const QuorvaneAutomationTarget& target) {
     const auto preset = resolveAutomationPreset(query);
     using PresetLookup = AutomationLookupResult<DisplayPreset>;
-    if (preset.kind == PresetLookup::Kind::missing) {
-        setStatusMessage("자동화 프리셋을 찾지 못했습니다: " + std::string(query));
-        return {};
-    }
+    if (preset.kind == PresetLookup::Kind::missing)
+        return refuseAutomationPreset("자동화 프리셋을 찾지 못했습니다: " + std::string(query));
     if (preset.kind == PresetLookup::Kind::ambiguous) {
         std::vector<std::string> candidates;
         for (const auto& candidate : preset.values)
             candidates.push_back(candidate.name + " (" + candidate.id + ")");
-        setStatusMessage("자동화 프리셋 이름이 중복됩니다. id를 사용하세요: " +
-                         joined(candidates, ", "));
-        return {};
+        return refuseAutomationPreset("자동화 프리셋 이름이 중복됩니다. id를 사용하세요: " +
+                                      joined(candidates, ", "));
     }
     if (target.kind == QuorvaneAutomationTarget::Kind::allVisible) {
-        if (displays_.empty()) {
-            setStatusMessage("자동화할 활성 디스플레이가 없습니다");
-            return {};
-        }
+        if (displays_.empty())
+            return refuseAutomationPreset("자동화할 활성 디스플레이가 없습니다");
         return applyAutomationPreset(preset.values.front(), displays_);
     }
     const auto found = resolveAutomationDisplay(target.selector);
@@ -96,12 +111,11 @@ AutomationPresetApplyResult DisplayStore::applyAutomationPreset(
         for (const auto& candidate : found.values)
             candidates.push_back(candidate.name + " (" + DisplayIdentity::of(candidate).rawValue +
                                  ")");
-        setStatusMessage("자동화 디스플레이 식별자가 중복됩니다. display id를 사용하세요: " +
-                         joined(candidates, ", "));
-        return {};
+        return refuseAutomationPreset(
+            "자동화 디스플레이 식별자가 중복됩니다. display id를 사용하세요: " +
+            joined(candidates, ", "));
     }
-    setStatusMessage("자동화 디스플레이를 찾지 못했습니다: " + target.selector);
-    return {};
+    return refuseAutomationPreset("자동화 디스플레이를 찾지 못했습니다: " + target.selector);
 }
 
 }  // namespace quorvane

@@ -126,7 +126,7 @@ AutomationPresetApplyResult DisplayStore::applyAutomationPreset(
     setStatusMessage(text);
     appendRecoveryJournalEntry(makeJournalEntry(status, "자동화 프리셋", statusMessage_, detail,
                                                 recoveryJournalTargets(targets)));
-    return {failedNames.empty(), appliedCount > 0, std::move(wroteTo)};
+    return {failedNames.empty(), appliedCount > 0, std::move(wroteTo), false, std::move(text)};
 }
 
 }  // namespace quorvane

@@ -125,6 +125,8 @@ struct AutomationCommandExecutionResult {
     bool succeeded = false;
     bool recordsDispatch = false;    // the URL counts for duplicate suppression
     std::vector<DisplayID> wroteTo;  // displays whose ramps the command wrote
+    bool refused = false;            // turned down before anything was tried
+    std::string statusText;          // the status the command set
 
     bool operator==(const AutomationCommandExecutionResult&) const = default;
 };
@@ -133,6 +135,8 @@ struct AutomationPresetApplyResult {
     bool succeeded = false;          // no display failed
     bool appliedAny = false;         // at least one display received and stored the preset
     std::vector<DisplayID> wroteTo;  // displays whose ramps took the preset
+    bool refused = false;            // no display was tried: the lookups turned it down
+    std::string statusText;          // the status the application set
 
     bool operator==(const AutomationPresetApplyResult&) const = default;
 };

@@ -88,6 +88,48 @@ TEST(InstanceMessage, OnlyTheTwoKnownTextsAreMessages) {
     EXPECT_FALSE(decodeInstanceMessage("urlquorvane://open"));
 }
 
+// The text of the one frame `bytes` holds.
+std::string frameText(const std::string& bytes) {
+    InstanceFrameReader reader;
+    EXPECT_EQ(reader.feed(bytes), State::complete);
+    return reader.text();
+}
+
+TEST(InstanceAnswer, OkAndARefusalInTheApplicationsWordsSurviveTheWire) {
+    // An instance of before refusals answered every message this way: it
+    // still reads as taken.
+    EXPECT_EQ(frameText(encodeInstanceAnswer({})), "ok");
+    EXPECT_EQ(decodeInstanceAnswer("ok"), InstanceAnswer{});
+    const InstanceAnswer refused{"자동화 URL 오류: 알 수 없는 자동화 명령입니다: nope"};
+    EXPECT_EQ(decodeInstanceAnswer(frameText(encodeInstanceAnswer(refused))), refused);
+    // Anything else is no answer a launch may take for success.
+    EXPECT_FALSE(decodeInstanceAnswer("OK"));
+    EXPECT_FALSE(decodeInstanceAnswer("okay"));
+    EXPECT_FALSE(decodeInstanceAnswer("refused"));
+}
+
+TEST(InstanceAnswer, ARefusalQuotingAURLAtTheCapIsCutToOneFrameAtACharacterBoundary) {
+    // "한" is three bytes: a cut by bytes alone would split one.
+    std::string quoted;
+    for (std::size_t i = 0; i < kInstanceURLCap / 3; ++i)
+        quoted += "한";
+    for (const std::size_t extra : {0u, 1u, 2u}) {
+        const std::string reason =
+            "자동화 프리셋을 찾지 못했습니다: " + std::string(extra, 'z') + quoted;
+        const auto bytes = encodeInstanceAnswer({reason});
+        ASSERT_LE(bytes.size(), 4 + kInstanceMessageCap) << extra;
+        const auto answer = decodeInstanceAnswer(frameText(bytes));
+        ASSERT_TRUE(answer && answer->refusal) << extra;
+        const auto& told = *answer->refusal;
+        EXPECT_TRUE(told.ends_with("한…")) << extra;
+        EXPECT_EQ(reason.substr(0, told.size() - 3), told.substr(0, told.size() - 3)) << extra;
+        EXPECT_GT(told.size() + 8 + 3, kInstanceMessageCap) << extra;
+    }
+    // One that fits is sent whole.
+    const std::string fits(kInstanceMessageCap - 8, 'z');
+    EXPECT_EQ(decodeInstanceAnswer(frameText(encodeInstanceAnswer({fits}))), InstanceAnswer{fits});
+}
+
 class InstanceSocketPathTest : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -61,6 +61,30 @@ TEST(DisplayStoreStartupTest, TheJournalNoticeFollowsTheCacheResetNotice) {
               "최근 변경 기록을 읽지 못해 새로 시작합니다. 저장된 화면 설정은 그대로 둡니다.");
 }
 
+// A journal store that reports a reset without a notice of its own.
+class SilentlyResetJournal final : public QuorvaneRecoveryJournalStoring {
+  public:
+    QuorvaneRecoveryJournalLoadResult loadResult() const override {
+        return {QuorvaneRecoveryJournal{}, true, std::nullopt, false};
+    }
+    void save(const QuorvaneRecoveryJournal&) override {}
+};
+
+TEST(DisplayStoreStartupTest, AJournalResetWithoutATextStillTellsTheUser) {
+    StoreWorld world;
+    world.journalStore = std::make_shared<SilentlyResetJournal>();
+    EXPECT_EQ(world.start().statusMessage(), "최근 변경 기록을 새로 시작합니다.");
+
+    // After another notice, as a journal reset with its own text is.
+    StoreWorld behindTheCache;
+    behindTheCache.journalStore = std::make_shared<SilentlyResetJournal>();
+    behindTheCache.defaults->setData(kCacheKey,
+                                     "{\"schemaVersion\":2,\"entriesByDisplayIdentity\":{}}");
+    EXPECT_EQ(
+        behindTheCache.start().statusMessage(),
+        "저장된 모니터 기능 확인 정보를 새로 시작합니다. — 최근 변경 기록을 새로 시작합니다.");
+}
+
 // The start-up's output step comes after the notices and adds its status to
 // them, so the damaged journal's notice is still there to read.
 TEST(DisplayStoreStartupTest, TheAutoApplyStatusFollowsTheJournalNotice) {

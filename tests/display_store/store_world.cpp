@@ -49,7 +49,7 @@ void StoreWorld::build(std::shared_ptr<DDCControlling> controller,
     collaborators.globalHotKeyRegistrar = registrar;
     collaborators.colorProfileManager = profileManager ? profileManager : profiles;
     collaborators.recoveryJournalStore =
-        std::make_shared<UserDefaultsRecoveryJournalStore>(records);
+        journalStore ? journalStore : std::make_shared<UserDefaultsRecoveryJournalStore>(records);
     collaborators.scheduler = scheduler;
     collaborators.deferFullRefreshes = deferFullRefreshes;
     store = std::make_unique<DisplayStore>(std::move(collaborators));

@@ -73,6 +73,9 @@ struct StoreWorld {
     // When set before the store is built, the records go through it to
     // `defaults`, written in the background as the application does.
     std::shared_ptr<BackgroundDefaultsWriter> writer;
+    // When set before the store is built, the journal comes from it instead
+    // of `defaults`.
+    std::shared_ptr<QuorvaneRecoveryJournalStoring> journalStore;
     std::shared_ptr<SimulatedDisplayManager> displayManager =
         std::make_shared<SimulatedDisplayManager>();
     std::shared_ptr<SimulatedBrightnessController> brightness =

@@ -131,7 +131,7 @@ TEST_F(PanelX11Test, AnAppColourDragWritesTheCrtcOnceAtReleaseAndANudgeOnceMore)
     slider->setSliderDown(true);
     for (int move = 0; move < 200; ++move)
         slider->setSliderPosition(move % 120);
-    slider->setSliderPosition(100);  // 0.1 + 10 steps of 0.05 = 0.6
+    slider->setSliderPosition(card.brightnessRow()->content().scale().position(0.6));
     settle();
     EXPECT_EQ(gamma->writes, writesBefore);
     EXPECT_EQ(rampOf("DUMMY1"), before);

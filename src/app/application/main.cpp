@@ -21,6 +21,7 @@
 #include "views/design/accessible_role.hpp"
 #include "views/design/application_accessible.hpp"
 #include "views/design/application_style.hpp"
+#include "views/design/qt_translation.hpp"
 
 namespace {
 
@@ -109,6 +110,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     // After it: how each widget reads, asked before Qt's own interfaces.
     quorvane::installWidgetAccessible();
+    // Qt's own dialog texts in the program's language, when installed.
+    const auto qtTexts = quorvane::installQtTranslation();
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setDesktopFileName(QStringLiteral("quorvane"));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -19,6 +19,7 @@
 #include "presentation/shell/shell_frame_sizes.hpp"
 #include "views/design/application_style.hpp"
 #include "views/design/busy_spinner.hpp"
+#include "views/design/qt_translation.hpp"
 
 namespace quorvane {
 
@@ -340,6 +341,7 @@ int renderBoth(const Shot& shot, const Variant& variant, const QDir& output) {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    const auto qtTexts = quorvane::installQtTranslation();
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setStyle(new quorvane::ApplicationStyle);
     if (argc < 2) {

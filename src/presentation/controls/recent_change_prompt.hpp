@@ -16,6 +16,8 @@ struct RecentChangePromptTexts {
     // compact banner, at every text size.
     static constexpr double kIconPoints = 22;
     static constexpr double kCompactIconPoints = 17;
+    // The compact banner's symbol sits one point lower, on its title's line.
+    static int iconTopInset(bool compact) { return compact ? 1 : 0; }
 
     // The room around the titles of the two buttons: the bordered undo
     // button keeps 6 points beside its title (3 in the panel), the

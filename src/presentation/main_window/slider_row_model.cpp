@@ -47,6 +47,10 @@ double SliderRowModel::nudged(QuorvaneAdjustmentNudgeDirection direction) {
     return state_.clampedAndRounded(state_.currentVisibleValue());
 }
 
+double SliderRowModel::step(double value) {
+    return state_.stepWithoutHold(value);
+}
+
 void SliderRowModel::setOutsideValue(double value) {
     state_.ownerValueChanged(value);
 }

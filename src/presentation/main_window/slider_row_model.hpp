@@ -19,12 +19,11 @@ enum class SliderRowKind { software, monitor };
 // rules (PanelSliderRowState) with the row's own readout format.
 //
 // While the user drags only the draft moves; the outside value is written
-// once, when the drag ends (also when nothing moved), and a nudge writes at
-// once. After a nudge, and after a monitor row's release, the row remembers
-// the value it wrote (pending) and shows it in the readout until the outside
-// value really changes. The thumb always rests on the outside value when not
-// dragged. A change of the outside value never moves a thumb being dragged;
-// the release then writes the dragged value over it.
+// once, when the drag ends (also when nothing moved), and a nudge or a key
+// step writes at once. After a nudge or a key step, and after a monitor row's
+// release, the row remembers the value it wrote (pending) and shows it, in the
+// readout and with the thumb, until the outside value really changes. A change of the outside value
+// never moves a thumb being dragged; the release then writes the dragged value over it.
 class SliderRowModel {
   public:
     using Formatter = std::function<std::string(double)>;
@@ -43,6 +42,11 @@ class SliderRowModel {
     // starts from the draft during a drag. The value to write or commit.
     double nudgeDown();
     double nudgeUp();
+    // A key, page or wheel step, or a value set by assistive technology,
+    // taken while not dragging: a whole edit whose value (clamped to the
+    // range) is written and shows, as a nudged one does, until the caller
+    // publishes a change.
+    double step(double value);
     // The value as the caller now publishes it. Only a real change resyncs:
     // the draft follows when not dragging and the pending value is dropped.
     void setOutsideValue(double value);
@@ -50,8 +54,9 @@ class SliderRowModel {
     bool isEditing() const { return state_.isEditing(); }
     double outsideValue() const { return state_.ownerValue(); }
     std::optional<double> pendingValue() const { return state_.pendingValue(); }
-    // Where the slider's thumb sits.
-    double thumbValue() const { return isEditing() ? state_.draftValue() : outsideValue(); }
+    // Where the slider's thumb sits: with the readout, so the thumb and the
+    // value a screen reader hears move together.
+    double thumbValue() const { return state_.currentVisibleValue(); }
     // The draft while dragging, else the pending value, else the outside value.
     double currentVisibleValue() const { return state_.currentVisibleValue(); }
     // The formatted draft or pending value; else the caller's own text.

@@ -27,6 +27,11 @@ int SliderScale::pagePositions() const {
     return pageSteps * kPositionsPerStep;
 }
 
+double SliderScale::pageAmount() const {
+    return std::round(step_ * pagePositions() / kPositionsPerStep * kValueRounding) /
+           kValueRounding;
+}
+
 int SliderScale::position(double value) const {
     if (maximumPosition_ == 0 || std::isnan(value))
         return 0;

@@ -17,6 +17,8 @@ class SliderScale {
     // steps nearest a tenth of the range, at least one, so a page keeps the
     // value on the grid the nudges and arrow keys keep.
     int pagePositions() const;
+    // The same page in the row's own unit (700 for 2700…9300 K by 100).
+    double pageAmount() const;
     // The nearest position, clamped to the slider's ends.
     int position(double value) const;
     // The value of a position, clamped to the range and rounded to millionths.

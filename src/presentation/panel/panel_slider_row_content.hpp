@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "presentation/main_window/slider_scale.hpp"
+
 namespace quorvane {
 
 // How a row writes a value while it is dragged or nudged.
@@ -34,6 +36,9 @@ struct PanelSliderRowContent {
 
     // The accessibility hint of the row.
     std::string accessibilityHint() const;
+    // The slider's positions, its arrow step and its page, by the rule every
+    // slider of the program follows.
+    SliderScale scale() const { return {lower, upper, nudgeStep}; }
 };
 
 }  // namespace quorvane

@@ -50,7 +50,14 @@ double PanelSliderRowState::endEditing() {
 double PanelSliderRowState::stepWithoutHold(double value) {
     beginEditing();
     moveThumb(value);
-    return endEditing();
+    isEditing_ = false;
+    // Shown, like a nudged value, until the owner publishes a change; a step
+    // that stays on the owner's value leaves nothing pending.
+    if (draftValue_ == ownerValue_)
+        pendingValue_.reset();
+    else
+        pendingValue_ = draftValue_;
+    return draftValue_;
 }
 
 std::optional<double> PanelSliderRowState::nudge(QuorvaneAdjustmentNudgeDirection direction) {

@@ -47,7 +47,8 @@ class PanelSliderRowState {
     // The thumb was released: the one value to write for the whole drag.
     double endEditing();
     // A keyboard or page step while the thumb is not held: a whole edit of
-    // its own, so the returned value is written once.
+    // its own, so the returned value is written once; like a nudged value it
+    // stays shown until the owner publishes a change.
     double stepWithoutHold(double value);
     // The value to write for one press of a nudge button; none when the
     // button is disabled (the value already sits at that end).

@@ -134,8 +134,8 @@ DisplayStore::DisplayStore(DisplayStoreCollaborators collaborators)
     }
     // A journal that will not be read back this run is told whatever else
     // the start-up says.
-    if (journalLoad.message)
-        addStartupNotice(*journalLoad.message);
+    if (journalLoad.message || journalLoad.recoveredFromCorruption)
+        addStartupNotice(journalLoad.message.value_or("최근 변경 기록을 새로 시작합니다."));
     // The start-up's own output step, still to come, adds to these notices.
     if (statusMessage_ != kReadyStatus && fullDisplayRefreshIntent_ == RefreshIntent::startup)
         startupStatus_ = statusMessage_;

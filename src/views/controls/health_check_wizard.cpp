@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <map>
+#include <optional>
 
 #include "presentation/controls/support_presentation.hpp"
 #include "views/controls/support_status_label.hpp"
@@ -28,6 +29,8 @@ namespace quorvane {
 namespace {
 
 constexpr int kStepIconColumnWidth = 20;
+// Between a step's button and the reason beside it.
+constexpr int kStepActionSpacing = 6;
 
 QString text(const std::string& value) {
     return QString::fromStdString(value);
@@ -74,7 +77,62 @@ WrappingLabel* heading(Theme& theme, const QString& value, QuorvaneFontStyle sty
     return themedLabel(theme, value, style, QFont::DemiBold, false, parent);
 }
 
-// The buttons of one capability or step, each with its shown reason beside
+// One action's button, and its reason shown only while it is disabled.
+void showActionEntry(QPushButton* button, WrappingLabel* reason,
+                     const QuorvaneSupportAction& action) {
+    if (const QString title = text(action.title); button->text() != title)
+        button->setText(title);
+    button->setEnabled(action.isEnabled);
+    button->setToolTip(text(SupportPresentation::actionTooltip(action)));
+    const auto shown = SupportPresentation::shownDisabledReason(action);
+    setText(reason, shown.value_or(""));
+    reason->setVisible(shown.has_value());
+}
+
+// A step's action: its button and, beside it on the same line, the reason
+// it cannot run, which wraps in the room the button leaves. The button is
+// the same one while the step offers an action.
+class StepAction : public QWidget {
+  public:
+    using RunAction = HealthCheckWizard::RunAction;
+
+    StepAction(Theme& theme, const RunAction& run, QWidget* parent)
+        : QWidget(parent), theme_(theme), run_(run) {
+        row_ = new QHBoxLayout(this);
+        row_->setContentsMargins(0, 0, 0, 0);
+        row_->setSpacing(kStepActionSpacing);
+    }
+
+    void present(const std::optional<QuorvaneSupportAction>& action) {
+        action_ = action;
+        setVisible(action.has_value());
+        if (!action)
+            return;
+        // Made with the first action the step offers, then kept.
+        if (!button_) {
+            button_ = new QPushButton(this);
+            button_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+            connect(button_, &QPushButton::clicked, this, [this] {
+                if (action_ && action_->isEnabled && run_)
+                    run_(*action_);
+            });
+            reason_ = captionSecondary(theme_, {}, this);
+            row_->addWidget(button_, 0, Qt::AlignLeft | Qt::AlignVCenter);
+            row_->addWidget(reason_, 1, Qt::AlignVCenter);
+        }
+        showActionEntry(button_, reason_, *action);
+    }
+
+  private:
+    Theme& theme_;
+    const RunAction& run_;
+    std::optional<QuorvaneSupportAction> action_;
+    QHBoxLayout* row_ = nullptr;
+    QPushButton* button_ = nullptr;
+    WrappingLabel* reason_ = nullptr;
+};
+
+// The buttons of one capability, each with its shown reason beside
 // or under it. A button is its action kind's for as long as the action is
 // offered: a new title, state or reason changes it in place.
 class ActionStrip : public FitToWidth {
@@ -114,14 +172,7 @@ class ActionStrip : public FitToWidth {
 
   private:
     void showAction(QPushButton* button, const QuorvaneSupportAction& action) {
-        if (const QString title = text(action.title); button->text() != title)
-            button->setText(title);
-        button->setEnabled(action.isEnabled);
-        button->setToolTip(text(SupportPresentation::actionTooltip(action)));
-        const auto reason = SupportPresentation::shownDisabledReason(action);
-        WrappingLabel* label = reasons_[button];
-        setText(label, reason.value_or(""));
-        label->setVisible(reason.has_value());
+        showActionEntry(button, reasons_[button], action);
     }
 
     // Every button in order, each with its reason while it has one.
@@ -214,9 +265,7 @@ class StepLine : public QWidget {
         copy->addWidget(title_);
         detail_ = captionSecondary(theme, {}, this);
         copy->addWidget(detail_);
-        // The button's reason stands beside it while both fit, and below
-        // it, across the step's whole width, when they do not.
-        action_ = new ActionStrip(theme, 6, 4, run, this);
+        action_ = new StepAction(theme, run, this);
         copy->addWidget(action_);
         row->addLayout(copy, 1);
     }
@@ -227,11 +276,7 @@ class StepLine : public QWidget {
         tint();
         setText(title_, step.title);
         setText(detail_, step.detail);
-        std::vector<QuorvaneSupportAction> actions;
-        if (step.action)
-            actions.push_back(*step.action);
-        action_->show(actions);
-        action_->setVisible(step.action.has_value());
+        action_->present(step.action);
     }
 
   private:
@@ -245,7 +290,7 @@ class StepLine : public QWidget {
     SymbolImage* icon_ = nullptr;
     WrappingLabel* title_ = nullptr;
     WrappingLabel* detail_ = nullptr;
-    ActionStrip* action_ = nullptr;
+    StepAction* action_ = nullptr;
 };
 
 }  // namespace

@@ -214,7 +214,9 @@ void HoldToCompareButton::refresh() {
         compact_ ? QuorvaneFontStyle::caption : QuorvaneFontStyle::subheadline, QFont::DemiBold));
     caption_->setFont(
         theme_.font(compact_ ? QuorvaneFontStyle::caption2 : QuorvaneFontStyle::caption));
-    symbol_->setFont(title_->font());
+    // The eye has no font of its own: it takes the surrounding text size,
+    // not the title's.
+    symbol_->setFont(theme_.baseFont());
     // The whole control, labels included, dims while it may not start.
     auto* dimming = qobject_cast<QGraphicsOpacityEffect*>(graphicsEffect());
     if (!dimming) {

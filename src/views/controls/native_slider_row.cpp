@@ -1,6 +1,5 @@
 #include "views/controls/native_slider_row.hpp"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSlider>
@@ -196,6 +195,7 @@ void NativeSliderRow::build(SliderRowKind kind) {
     slider_ = new ReadoutSlider(content_);
     WheelGuard::install(slider_);
     slider_->setRange(0, scale_.maximumPosition());
+    slider_->setValue(scale_.position(model_.thumbValue()));
     slider_->setSingleStep(SliderScale::kPositionsPerStep);
     slider_->setPageStep(scale_.pagePositions());
     setSpokenName(slider_, toQString(spec_.title));
@@ -212,37 +212,25 @@ void NativeSliderRow::build(SliderRowKind kind) {
 
     connect(slider_, &QSlider::sliderPressed, this, [this] {
         model_.beginEditing();
-        syncTexts();
+        present();
     });
     connect(slider_, &QSlider::sliderMoved, this, [this](int position) {
         model_.moveDraft(scale_.value(position));
-        syncTexts();
+        present();
     });
     connect(slider_, &QSlider::sliderReleased, this, [this] {
         if (model_.isEditing())
             finish(model_.endEditing());
     });
-    connect(slider_, &QAbstractSlider::actionTriggered, this, [this](int action) {
-        if (action == QAbstractSlider::SliderNoAction || slider_->isSliderDown())
-            return;
-        // A move made by a pressed mouse button (a click that sets the thumb
-        // where it lands) is the start of a drag; its release writes.
-        if (action == QAbstractSlider::SliderMove &&
-            QGuiApplication::mouseButtons() != Qt::NoButton)
-            return;
-        stepWithoutHold();
-    });
-    // A value set by assistive technology is one step, as a key press is.
-    connect(slider_, &ReadoutSlider::valueRequested, this, [this](double value) {
-        if (model_.isEditing() || slider_->isSliderDown())
-            return;
-        stepTo(scale_.value(scale_.position(value)));
-        syncThumb();
-    });
+    // A key, page or wheel step, or a value set by assistive technology, is
+    // a whole edit of its own, as a nudge is.
+    connect(slider_, &ReadoutSlider::stepRequested, this,
+            [this](int position) { stepTo(scale_.value(position)); });
+    connect(slider_, &ReadoutSlider::valueRequested, this,
+            [this](double value) { stepTo(scale_.value(scale_.position(value))); });
     connect(&theme_, &Theme::changed, this, &NativeSliderRow::restyle);
     restyle();
-    syncThumb();
-    syncTexts();
+    present();
 }
 
 void NativeSliderRow::joinColumn(SliderRowGroup* group) {
@@ -263,50 +251,29 @@ SliderRowColumns::LabelNeeds NativeSliderRow::labelNeeds() const {
 void NativeSliderRow::setValue(double value, const std::string& valueText) {
     model_.setOutsideValue(value);
     valueText_ = valueText;
-    syncThumb();
-    syncTexts();
+    present();
 }
 
 void NativeSliderRow::finish(double value) {
     if (write_)
         write_(value);
-    syncTexts();
-}
-
-void NativeSliderRow::stepWithoutHold() {
-    // A key, page or wheel step is a whole edit: the slider has already moved
-    // its position, which becomes the one value written.
-    stepTo(scale_.value(slider_->sliderPosition()));
-    // The slider applies the step after this returns; put the thumb back on
-    // the owner's value then (the owner's update moves it where it belongs).
-    QMetaObject::invokeMethod(this, &NativeSliderRow::syncThumb, Qt::QueuedConnection);
+    present();
 }
 
 void NativeSliderRow::stepTo(double value) {
-    model_.beginEditing();
-    model_.moveDraft(value);
-    finish(model_.endEditing());
-}
-
-void NativeSliderRow::syncThumb() {
     if (model_.isEditing() || slider_->isSliderDown())
         return;
-    const int position = scale_.position(model_.thumbValue());
-    if (slider_->value() == position && slider_->sliderPosition() == position)
-        return;
-    const QSignalBlocker quiet(slider_);
-    slider_->setValue(position);
-    slider_->setSliderPosition(position);
+    finish(model_.step(value));
 }
 
-void NativeSliderRow::syncTexts() {
+void NativeSliderRow::present() {
     const std::string shown = model_.displayedValueText(valueText_);
     const QString text = toQString(shown);
     if (readout_->text() != text)
         readout_->setText(text);
-    slider_->setReading(text,
-                        SliderSpokenValue::of(spec_.unit, model_.currentVisibleValue(), spec_.lower,
-                                              spec_.upper, spec_.nudgeStep, shown));
+    slider_->showReading(scale_.position(model_.thumbValue()), text,
+                         SliderSpokenValue::of(spec_.unit, model_.currentVisibleValue(),
+                                               spec_.lower, spec_.upper, spec_.nudgeStep, shown));
     decrement_->setEnabled(model_.canDecrement());
     increment_->setEnabled(model_.canIncrement());
 }

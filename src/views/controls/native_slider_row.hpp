@@ -82,10 +82,9 @@ class NativeSliderRow : public QWidget {
   private:
     void build(SliderRowKind kind);
     void finish(double value);
-    void stepWithoutHold();
     void stepTo(double value);
-    void syncThumb();
-    void syncTexts();
+    // The model's value in the readout, the slider's reading and the thumb.
+    void present();
     void restyle();
 
     Theme& theme_;

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QGuiApplication>
 
 namespace quorvane {
 
@@ -57,13 +58,38 @@ ReadoutSlider::ReadoutSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) 
         return true;
     }();
     (void)installed;
+    connect(this, &QAbstractSlider::actionTriggered, this, &ReadoutSlider::actionTaken);
 }
 
-void ReadoutSlider::setReading(const QString& text, const SliderSpokenValue& value) {
-    if (text == valueText_ && value == spokenValue_)
+void ReadoutSlider::actionTaken(int action) {
+    if (action == SliderNoAction || isSliderDown())
         return;
+    // A press that sets the thumb where it lands is the start of a drag:
+    // the row takes the value at release.
+    if (action == SliderMove && QGuiApplication::mouseButtons() != Qt::NoButton)
+        return;
+    // Qt has moved the position only; putting it back leaves the value (and
+    // its announcement) to the row's showReading().
+    const int requested = sliderPosition();
+    setSliderPosition(value());
+    emit stepRequested(requested);
+}
+
+void ReadoutSlider::showReading(int position, const QString& text, const SliderSpokenValue& value) {
+    const bool readingChanged = text != valueText_ || !(value == spokenValue_);
     valueText_ = text;
     spokenValue_ = value;
+    if (!isSliderDown() && position != this->value()) {
+        // Moving the value is announced by Qt itself, after the new reading
+        // is in place: that is the one announcement of this change.
+        const QSignalBlocker quiet(this);
+        setValue(position);
+        return;
+    }
+    // While the user drags with tracking, Qt announces the value it is
+    // about to take from the moved thumb.
+    if (!readingChanged || (isSliderDown() && hasTracking() && sliderPosition() != this->value()))
+        return;
     QAccessibleValueChangeEvent announcement(this, value.current);
     QAccessible::updateAccessibility(&announcement);
 }

@@ -10,25 +10,36 @@ namespace quorvane {
 // the value text is the row's readout ("1.37", "51%", "6500K") and the
 // numeric value, range and step are the readout's number and the row's range
 // in that unit (51 within 5…100), never the slider's integer position.
-// A value set that way is handed to the row (valueRequested), which takes it
-// as one keyboard step: written or committed once.
+//
+// The row decides where the thumb rests: a key, page, wheel or groove-click
+// step is handed to it as stepRequested() with the position asked for, and
+// the thumb stays put until the row shows the result with showReading(). A value
+// set by assistive technology arrives as valueRequested(). Listeners hear one
+// value change per change the row shows, never one for the thumb and another
+// for the text.
 class ReadoutSlider : public QSlider {
     Q_OBJECT
 
   public:
     explicit ReadoutSlider(QWidget* parent = nullptr);
 
-    // What the row shows now; listeners hear of a change.
-    void setReading(const QString& text, const SliderSpokenValue& value);
+    // What the row shows now: the readout and, unless the user holds the
+    // thumb, where the thumb rests.
+    void showReading(int position, const QString& text, const SliderSpokenValue& value);
     const QString& valueText() const { return valueText_; }
     const SliderSpokenValue& spokenValue() const { return spokenValue_; }
 
   signals:
+    // A step taken while the thumb is not held (arrow or page key, Home/End,
+    // the wheel, a click beside the thumb): the position it would reach.
+    void stepRequested(int position);
     // Assistive technology asked for this row value (already in the row's
     // range). Not sent while the slider is disabled.
     void valueRequested(double value);
 
   private:
+    void actionTaken(int action);
+
     QString valueText_;
     SliderSpokenValue spokenValue_;
 };

@@ -109,7 +109,11 @@ RecentChangePromptView::RecentChangePromptView(ViewContext& context, bool compac
     auto* copyRow = new QHBoxLayout(copy);
     copyRow->setContentsMargins(0, 0, 0, 0);
     copyRow->setSpacing(compact ? 8 : 10);
-    copyRow->addWidget(icon_, 0, Qt::AlignTop);
+    auto* iconColumn = new QVBoxLayout;
+    iconColumn->setContentsMargins(0, RecentChangePromptTexts::iconTopInset(compact), 0, 0);
+    iconColumn->addWidget(icon_);
+    iconColumn->addStretch(1);
+    copyRow->addLayout(iconColumn);
     copyRow->addLayout(copyText, 1);
 
     auto* actions = new QWidget(this);

@@ -103,18 +103,19 @@ RGBCurveCoordinateEditor::RGBCurveCoordinateEditor(Theme& theme, Read read, Writ
     connect(graph_, &RGBCurveGraphView::pointCommitted, this, &RGBCurveCoordinateEditor::commit);
     column->addWidget(graph_);
 
-    // The pills and the reset button on one line while they fit; in a
-    // narrow card (half the page) the gamma pill takes a line of its own and
-    // X, Y and the button share the next.
+    // The pills and the reset button on one line while they fit. Where
+    // they cannot without clipping (a half-width card of the colour page)
+    // the three pills still keep their one line, 8 apart, and only the
+    // button goes to the next.
     auto* readout = new FitToWidth(8, 6, this);
     readout->setSharedLineLook(8, Qt::AlignVCenter);
     gammaPill_ = new CurvePill(readout);
     xPill_ = new CurvePill(readout);
     yPill_ = new CurvePill(readout);
     readout->addWidget(gammaPill_, 0);
-    readout->addWidget(xPill_, 1);
-    readout->addWidget(yPill_, 1);
-    readout->addStretch(6, 1);
+    readout->addWidget(xPill_, 0);
+    readout->addWidget(yPill_, 0);
+    readout->addStretch(6);
     resetButton_ = new QPushButton(QStringLiteral("기본"), readout);
     resetButton_->setFlat(true);
     resetButton_->setCursor(Qt::PointingHandCursor);

@@ -46,7 +46,8 @@ BeginnerCallout::BeginnerCallout(Theme& theme, const QString& title, const QStri
 void BeginnerCallout::restyle() {
     title_->setFont(theme_.font(QuorvaneFontStyle::subheadline, QFont::DemiBold));
     message_->setFont(theme_.font(QuorvaneFontStyle::caption));
-    shield_->setFont(title_->font());
+    // The shield takes the surrounding text size, not the title's.
+    shield_->setFont(theme_.baseFont());
     shield_->setColor(theme_.color(ColorRole::accent));
 }
 

@@ -25,10 +25,6 @@ namespace quorvane {
 
 namespace {
 
-// The slider moves in tenths of a nudge step: fine enough for a drag, and a
-// keyboard arrow press is exactly one nudge step.
-constexpr int kTicksPerStep = 10;
-
 PanelSliderRowState::PendingRule pendingRule(const PanelSliderRowContent& content) {
     return content.commitsToMonitor ? PanelSliderRowState::PendingRule::nudgesAndDrags
                                     : PanelSliderRowState::PendingRule::nudgesOnly;
@@ -42,6 +38,7 @@ PanelSliderRow::PanelSliderRow(Theme& theme, const PanelSliderRowContent& conten
       theme_(theme),
       content_(content),
       state_(content.value, content.lower, content.upper, content.nudgeStep, pendingRule(content)),
+      scale_(content.scale()),
       write_(std::move(write)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
@@ -74,8 +71,7 @@ PanelSliderRow::PanelSliderRow(Theme& theme, const PanelSliderRowContent& conten
     // A wheel turned over a slider the user never picked scrolls the panel
     // instead of changing the screen.
     WheelGuard::install(slider_);
-    slider_->setSingleStep(kTicksPerStep);
-    slider_->setPageStep(kTicksPerStep * 10);
+    slider_->setSingleStep(SliderScale::kPositionsPerStep);
     controls->addWidget(decrement_);
     controls->addWidget(slider_, 1);
     controls->addWidget(increment_);
@@ -84,10 +80,12 @@ PanelSliderRow::PanelSliderRow(Theme& theme, const PanelSliderRowContent& conten
     connect(slider_, &QSlider::sliderPressed, this, &PanelSliderRow::pressed);
     connect(slider_, &QSlider::sliderMoved, this, &PanelSliderRow::moved);
     connect(slider_, &QSlider::sliderReleased, this, &PanelSliderRow::released);
-    connect(slider_, &QSlider::valueChanged, this, &PanelSliderRow::valueChangedWithoutHold);
-    // A value set by assistive technology is one step, as a key press is.
+    // A key, page or wheel step, or a value set by assistive technology, is
+    // a whole edit of its own, as a nudge is.
+    connect(slider_, &ReadoutSlider::stepRequested, this,
+            [this](int position) { stepWithoutHold(scale_.value(position)); });
     connect(slider_, &ReadoutSlider::valueRequested, this,
-            [this](double value) { stepWithoutHold(valueOf(ticksOf(value))); });
+            [this](double value) { stepWithoutHold(scale_.value(scale_.position(value))); });
     connect(&theme_, &Theme::changed, this, &PanelSliderRow::restyle);
     restyle();
     setContent(content);
@@ -116,6 +114,10 @@ void PanelSliderRow::paintEvent(QPaintEvent*) {
 
 void PanelSliderRow::setContent(const PanelSliderRowContent& content) {
     content_ = content;
+    scale_ = content.scale();
+    // Page Up/Down moves by the same share of the range in every window.
+    slider_->setRange(0, scale_.maximumPosition());
+    slider_->setPageStep(scale_.pagePositions());
     title_->setText(QString::fromStdString(content.title));
     icon_->setSystemName(content.icon);
     tag_->setVisible(content.showsHardwareWriteTag);
@@ -125,25 +127,15 @@ void PanelSliderRow::setContent(const PanelSliderRowContent& content) {
     showState();
 }
 
-int PanelSliderRow::ticksOf(double value) const {
-    return static_cast<int>(
-        std::lround((value - content_.lower) / content_.nudgeStep * kTicksPerStep));
-}
-
-double PanelSliderRow::valueOf(int ticks) const {
-    return state_.clampedAndRounded(
-        content_.lower + content_.nudgeStep * static_cast<double>(ticks) / kTicksPerStep);
-}
-
 void PanelSliderRow::pressed() {
     state_.beginEditing();
     showState();
 }
 
-void PanelSliderRow::moved(int ticks) {
+void PanelSliderRow::moved(int position) {
     if (!state_.isEditing())
         return;
-    state_.moveThumb(valueOf(ticks));
+    state_.moveThumb(scale_.value(position));
     showState();
 }
 
@@ -153,12 +145,6 @@ void PanelSliderRow::released() {
     const double value = state_.endEditing();
     showState();
     send(value);
-}
-
-void PanelSliderRow::valueChangedWithoutHold(int ticks) {
-    if (syncing_ || slider_->isSliderDown())
-        return;
-    stepWithoutHold(valueOf(ticks));
 }
 
 void PanelSliderRow::stepWithoutHold(double value) {
@@ -188,18 +174,13 @@ void PanelSliderRow::showState() {
     const QString text = QString::fromStdString(shown);
     value_->setText(text);
     // Assistive technology reads the row's value ("60%", "6500K"), not the
-    // slider's position.
-    slider_->setReading(
-        text, SliderSpokenValue::of(content_.format, state_.currentVisibleValue(), content_.lower,
-                                    content_.upper, content_.nudgeStep, shown));
+    // slider's position; the thumb rests where that value is.
+    slider_->showReading(
+        scale_.position(state_.currentVisibleValue()), text,
+        SliderSpokenValue::of(content_.format, state_.currentVisibleValue(), content_.lower,
+                              content_.upper, content_.nudgeStep, shown));
     decrement_->setEnabled(state_.canDecrement());
     increment_->setEnabled(state_.canIncrement());
-    if (state_.isEditing())
-        return;
-    syncing_ = true;
-    slider_->setRange(0, ticksOf(content_.upper));
-    slider_->setValue(ticksOf(state_.currentVisibleValue()));
-    syncing_ = false;
 }
 
 }  // namespace quorvane

@@ -48,12 +48,9 @@ class PanelSliderRow : public QWidget {
 
   private:
     void restyle();
-    int ticksOf(double value) const;
-    double valueOf(int ticks) const;
     void pressed();
-    void moved(int ticks);
+    void moved(int position);
     void released();
-    void valueChangedWithoutHold(int ticks);
     void stepWithoutHold(double value);
     void nudge(QuorvaneAdjustmentNudgeDirection direction);
     void send(double value);
@@ -62,6 +59,7 @@ class PanelSliderRow : public QWidget {
     Theme& theme_;
     PanelSliderRowContent content_;
     PanelSliderRowState state_;
+    SliderScale scale_;
     Write write_;
     SymbolImage* icon_ = nullptr;
     WrappingLabel* title_ = nullptr;
@@ -70,9 +68,6 @@ class PanelSliderRow : public QWidget {
     ReadoutSlider* slider_ = nullptr;
     NudgeButton* decrement_ = nullptr;
     NudgeButton* increment_ = nullptr;
-    // Set while the row moves the slider itself, so that move is not taken
-    // for a keyboard step.
-    bool syncing_ = false;
 };
 
 }  // namespace quorvane

@@ -69,6 +69,25 @@ TEST(PanelBrightnessRow, OtherwiseTheAppColourRowOfTheSavedAdjustment) {
     EXPECT_FALSE(panelHasDirectBrightness(display(7), readings));
 }
 
+// Page Up/Down: the whole number of steps nearest a tenth of the range, as
+// the main window's rows of the same values page.
+TEST(PanelSliderRowContent, EachRowPagesByATenthOfItsRangeInWholeSteps) {
+    ColorAdjustment adjustment;
+    EXPECT_EQ(panelColorTemperatureRow(adjustment).scale().pageAmount(), 700);
+    EXPECT_EQ(panelContrastRow(adjustment).scale().pageAmount(), 0.2);
+    const auto appColour = panelBrightnessRow(display(7), {}, adjustment).row;
+    EXPECT_EQ(appColour.scale().pageAmount(), 0.15);
+    EXPECT_EQ(appColour.scale().pageAmount(), SliderScale(0.1, 1.5, 0.05).pageAmount());
+    const auto backlight = panelBrightnessRow(display(7, 0.5), {}, adjustment).row;
+    EXPECT_EQ(backlight.scale().pageAmount(), 0.1);
+    const auto monitor = panelBrightnessRow(display(7), monitorReading(7, 30, 100), adjustment).row;
+    EXPECT_EQ(monitor.scale().pageAmount(), 0.1);
+    // An arrow step is one nudge step.
+    EXPECT_EQ(panelColorTemperatureRow(adjustment).scale().position(6600) -
+                  panelColorTemperatureRow(adjustment).scale().position(6500),
+              SliderScale::kPositionsPerStep);
+}
+
 TEST(PanelBrightnessRow, AQuickListKeepsTheBacklightRowOfTheSameDisplay) {
     const DisplaySnapshot before = display(7, 0.6);
     const DisplaySnapshot quick = display(7);

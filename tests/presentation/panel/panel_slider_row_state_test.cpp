@@ -104,6 +104,21 @@ TEST(PanelSliderRowState, AKeyboardStepWithoutHoldIsOneWholeEdit) {
     EXPECT_EQ(row.stepWithoutHold(1.7), 1.0);
 }
 
+// A key step shows at once, as a nudge does, also on rows whose drags do
+// not stay pending: the thumb and the value heard move in the same turn.
+TEST(PanelSliderRowState, AKeyStepShowsUntilTheOwnerPublishesAChange) {
+    PanelSliderRowState row(1.0, 0.2, 2.0, 0.05);
+    EXPECT_EQ(row.stepWithoutHold(1.2), 1.2);
+    EXPECT_EQ(row.currentVisibleValue(), 1.2);
+    EXPECT_EQ(row.formattedValue(), 1.2);
+    row.ownerValueChanged(1.2);
+    EXPECT_EQ(row.pendingValue(), std::nullopt);
+    // A step that lands on the owner's value leaves nothing pending.
+    row.stepWithoutHold(1.3);
+    EXPECT_EQ(row.stepWithoutHold(1.2), 1.2);
+    EXPECT_EQ(row.pendingValue(), std::nullopt);
+}
+
 TEST(PanelSliderRowState, ThumbValuesOutsideTheRangeOrNotANumberAreClamped) {
     PanelSliderRowState row(0.5, 0.05, 1.0, 0.01);
     row.beginEditing();

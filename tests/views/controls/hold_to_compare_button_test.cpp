@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "views/controls/hold_to_compare_button.hpp"
+#include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
+#include "views/support/symbol_ink.hpp"
 
 namespace quorvane {
 namespace {
@@ -47,6 +49,24 @@ TEST_F(HoldToCompareButtonTest, ReleaseEndsTheComparisonEvenWhenTheWindowDisable
     EXPECT_EQ(ended, std::vector<std::string>{"T1"});
     EXPECT_FALSE(button->comparing());
     EXPECT_EQ(begins, 1);
+}
+
+// The eye has no font of its own: it is drawn at the surrounding text's
+// size, not the title's, in the form and in the panel alike.
+TEST_F(HoldToCompareButtonTest, TheEyeTakesTheSurroundingTextSizeNotTheTitles) {
+    for (const bool compact : {false, true}) {
+        SCOPED_TRACE(compact);
+        HoldToCompareButton shown(
+            theme, [] { return std::optional<QuorvaneTemporaryNeutralComparisonToken>(); },
+            [](const QuorvaneTemporaryNeutralComparisonToken&) {}, compact, window.get());
+        auto* eye = shown.findChild<SymbolImage*>();
+        ASSERT_NE(eye, nullptr);
+        const QFont title = theme.font(
+            compact ? QuorvaneFontStyle::caption : QuorvaneFontStyle::subheadline, QFont::DemiBold);
+        const int surrounding = testing::symbolInkSize("eye", theme.baseFont());
+        ASSERT_NE(surrounding, testing::symbolInkSize("eye", title));
+        EXPECT_EQ(testing::inkSizeOf(eye), surrounding);
+    }
 }
 
 TEST_F(HoldToCompareButtonTest, DisabledPressReachesNothing) {

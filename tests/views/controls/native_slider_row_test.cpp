@@ -166,7 +166,9 @@ TEST_F(NativeSliderRowTest, AWheelNotchWritesOnlyOnceTheSliderIsPicked) {
     EXPECT_NE(contrast(), 1.0);
 }
 
-TEST(NativeDDCSliderRowTest, CommitStaysInTheReadoutWhileTheThumbWaitsForTheMonitor) {
+// The thumb stands with the readout, so what a screen reader hears and where
+// the thumb rests never disagree.
+TEST(NativeDDCSliderRowTest, CommitStaysInTheReadoutAndTheThumbUntilTheMonitorAnswers) {
     Theme theme(false);
     std::vector<double> commits;
     NativeDDCSliderRow row(theme, "밝기", std::nullopt, 0.5, "50%", 0.05, 1.0,
@@ -174,7 +176,7 @@ TEST(NativeDDCSliderRowTest, CommitStaysInTheReadoutWhileTheThumbWaitsForTheMoni
     row.incrementButton()->click();
     ASSERT_EQ(commits, std::vector<double>{0.51});
     EXPECT_EQ(row.readout()->text(), QStringLiteral("51%"));
-    EXPECT_EQ(row.slider()->value(), SliderScale(0.05, 1.0, 0.01).position(0.5));
+    EXPECT_EQ(row.slider()->value(), SliderScale(0.05, 1.0, 0.01).position(0.51));
 
     row.setValue(0.51, "51% (모니터)");
     EXPECT_EQ(row.readout()->text(), QStringLiteral("51% (모니터)"));

@@ -9,11 +9,14 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 
 #include "display_store/store_world.hpp"
 #include "views/controls/rgb_curve_graph_view.hpp"
+#include "views/design/fit_to_width.hpp"
 #include "views/design/segmented_picker.hpp"
 #include "views/design/theme.hpp"
+#include "views/support/ink.hpp"
 #include "views/support/text_ink_baseline.hpp"
 
 namespace quorvane {
@@ -154,6 +157,45 @@ TEST_F(RGBCurveEditorTest, TheTitleAndTheChannelsStandOnOneBaseline) {
     using testing::inkBaseline;
     EXPECT_NEAR(inkBaseline(editor.get(), picture, segment, segment->font(), segment->text()),
                 inkBaseline(editor.get(), picture, title, title->font(), title->text()), 1.0);
+}
+
+// The three pills of the readout are drawn on one line, 8 apart, each
+// whole; the reset button joins them while the row fits the editor and,
+// in an editor too narrow for that (a half-width card), stands under them.
+TEST_F(RGBCurveEditorTest, TheReadoutsPillsAreDrawnOnOneLine) {
+    FitToWidth* readout = editor->coordinateReadout();
+    const auto pills =
+        readout->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly).toVector();
+    auto* reset = readout->findChild<QPushButton*>();
+    ASSERT_EQ(pills.size(), 3);
+    ASSERT_NE(reset, nullptr);
+    for (const int width : {230, 600}) {
+        SCOPED_TRACE(width);
+        editor->resize(width, 320);
+        QApplication::processEvents();
+        const QImage picture = editor->grab().toImage();
+        std::vector<QRect> ink;
+        for (QLabel* pill : pills) {
+            const QRect box = testing::boxIn(editor.get(), pill);
+            EXPECT_GE(box.width(), pill->sizeHint().width()) << pill->text().toStdString();
+            ink.push_back(testing::inkBounds(picture, box));
+            ASSERT_FALSE(ink.back().isEmpty());
+        }
+        const auto sameLine = [](const QRect& a, const QRect& b) {
+            return a.top() <= b.bottom() && b.top() <= a.bottom();
+        };
+        for (std::size_t i = 1; i < ink.size(); ++i) {
+            EXPECT_TRUE(sameLine(ink[i], ink[0])) << i;
+            EXPECT_EQ(testing::boxIn(editor.get(), pills[i]).left(),
+                      testing::boxIn(editor.get(), pills[i - 1]).right() + 1 + 8);
+        }
+        const QRect button = testing::inkBounds(picture, testing::boxIn(editor.get(), reset));
+        ASSERT_FALSE(button.isEmpty());
+        if (width == 600)
+            EXPECT_TRUE(sameLine(button, ink[0]));
+        else
+            EXPECT_GT(button.top(), ink[0].bottom());
+    }
 }
 
 }  // namespace

@@ -260,6 +260,32 @@ TEST_F(PromptTest, TheIconFillsItsBox) {
     }
 }
 
+// In the panel's compact banner the symbol is drawn one point below the top
+// of the copy beside it; in the form's banner level with it.
+TEST_F(PromptTest, TheCompactIconStandsOnePointBelowTheCopysTop) {
+    change(1.2);
+    for (bool compact : {false, true}) {
+        SCOPED_TRACE(compact);
+        RecentChangePromptView view(*world.context, compact);
+        view.resize(520, view.heightForWidth(520));
+        view.show();
+        turn();
+        auto* icon = view.findChild<SymbolImage*>();
+        QWidget* heading = nullptr;  // the heading's line, the top of the copy
+        for (auto* label : view.findChildren<QLabel*>())
+            if (label->text() == QStringLiteral("최근 변경 복구"))
+                heading = label->parentWidget();
+        ASSERT_TRUE(icon && heading);
+        const QRect box = testing::boxIn(&view, icon);
+        const QRect copyTop = testing::boxIn(&view, heading);
+        EXPECT_EQ(box.top() - copyTop.top(), compact ? 1 : 0);
+        // The drawn circle moves with its box.
+        const QRect ink = testing::inkBounds(view.grab().toImage(), box.adjusted(-2, -2, 2, 2));
+        EXPECT_NEAR(ink.top() - copyTop.top(),
+                    (compact ? 1 : 0) + (box.height() - ink.height()) / 2, 1);
+    }
+}
+
 // Every text of the banner (its heading, title, secondary message and target
 // line, the countdown on its pill) and its symbol read at 4.5:1 on the
 // banner's warning wash over the window, in either scheme; the wash is the

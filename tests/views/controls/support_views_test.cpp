@@ -341,11 +341,10 @@ TEST(HealthCheckWizardTest, AStepWithoutAnActionHasNoButtonAndEmptyListsKeepThei
     EXPECT_TRUE(showsText(wizard, QString::fromStdString(step.title)));
 }
 
-// A step's disabled button explains itself below the button when the two do
-// not fit side by side: the reason's lines take the step's width (as wide as
-// the step's own detail), never a sliver beside the button, at the standard
-// and the largest text size.
-TEST(HealthCheckWizardTest, AStepsReasonTakesTheWidthOfTheStepAtEveryTextSize) {
+// A step's disabled button explains itself on the same line: the reason
+// stands 6 after the button and wraps in the room the button leaves, its
+// whole text drawn, at the standard and the largest text size.
+TEST(HealthCheckWizardTest, AStepsReasonStandsBesideItsButtonAndWrapsWhole) {
     Theme theme(false);
     QuorvaneDisplaySupportSummary summary;
     QuorvaneSupportWizardStep step;
@@ -355,7 +354,11 @@ TEST(HealthCheckWizardTest, AStepsReasonTakesTheWidthOfTheStepAtEveryTextSize) {
         "가립니다. 이 화면에서는 파일을 만들지 않습니다.";
     step.status = QuorvaneSupportStatus::limited;
     step.action = QuorvaneDisplaySupportSummaryBuilder::reportAction();
-    summary.wizardSteps = {step};
+    QuorvaneSupportWizardStep start;
+    start.title = "1. 먼저 앱 색감부터 바꿔보세요";
+    start.detail = "모니터 안의 값을 바꾸지 않아 되돌리기 쉽습니다.";
+    start.action = QuorvaneDisplaySupportSummaryBuilder::softwareStartAction();
+    summary.wizardSteps = {start, step};
     const QString reason = QString::fromStdString(*step.action->disabledReason);
     HealthCheckWizard wizard(theme, summary, nullptr);
     for (const auto size : {QuorvaneTextSize::standard, QuorvaneTextSize::veryLarge}) {
@@ -367,25 +370,33 @@ TEST(HealthCheckWizardTest, AStepsReasonTakesTheWidthOfTheStepAtEveryTextSize) {
         wizard.resize(520, std::max(600, wizard.heightForWidth(520)));
         QCoreApplication::processEvents();
         const WrappingLabel* reasonLabel = nullptr;
-        const WrappingLabel* detailLabel = nullptr;
-        for (auto* label : wizard.findChildren<WrappingLabel*>()) {
-            if (!label->isVisibleTo(&wizard))
-                continue;
-            if (label->text() == reason)
+        for (auto* label : wizard.findChildren<WrappingLabel*>())
+            if (label->isVisibleTo(&wizard) && label->text() == reason)
                 reasonLabel = label;
-            if (label->text() == QString::fromStdString(step.detail))
-                detailLabel = label;
-        }
-        ASSERT_TRUE(reasonLabel && detailLabel);
+        QPushButton* button = buttonTitled(wizard, QString::fromStdString(step.action->title));
+        ASSERT_TRUE(reasonLabel && button);
+        const QRect buttonBox = testing::boxIn(&wizard, button);
+        const QRect reasonBox = testing::boxIn(&wizard, reasonLabel);
+        EXPECT_EQ(reasonBox.left(), buttonBox.right() + 1 + 6);
+        // One line: the two stand centred on each other.
+        EXPECT_NEAR(reasonBox.center().y(), buttonBox.center().y(), 1);
+        // Every wrapped line of the reason is drawn: its box holds them all
+        // and ink reaches into its last line.
+        EXPECT_GE(reasonBox.height(), reasonLabel->heightForWidth(reasonBox.width()));
         const QImage picture = wizard.grab().toImage();
-        const QRect reasonInk = testing::inkBounds(picture, testing::boxIn(&wizard, reasonLabel));
-        const QRect detailInk = testing::inkBounds(picture, testing::boxIn(&wizard, detailLabel));
-        ASSERT_FALSE(reasonInk.isEmpty() || detailInk.isEmpty());
-        // The reason wraps like the longer detail above it: starting where
-        // it does, spanning most of its width, in no more lines.
-        EXPECT_NEAR(reasonInk.left(), detailInk.left(), 2);
-        EXPECT_GE(reasonInk.width(), detailInk.width() * 3 / 5);
-        EXPECT_LE(reasonInk.height(), detailInk.height());
+        const QRect reasonInk = testing::inkBounds(picture, reasonBox);
+        ASSERT_FALSE(reasonInk.isEmpty());
+        EXPECT_GT(reasonInk.bottom(), reasonBox.bottom() - reasonLabel->fontMetrics().height());
+        EXPECT_LE(reasonInk.right(), reasonBox.right());
+        // A button without a reason starts where its step's text does.
+        QPushButton* alone = buttonTitled(wizard, QString::fromStdString(start.action->title));
+        const WrappingLabel* startDetail = nullptr;
+        for (auto* label : wizard.findChildren<WrappingLabel*>())
+            if (label->text() == QString::fromStdString(start.detail))
+                startDetail = label;
+        ASSERT_TRUE(alone && startDetail);
+        EXPECT_EQ(testing::boxIn(&wizard, alone).left(),
+                  testing::boxIn(&wizard, startDetail).left());
     }
 }
 

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QTest>
 
 #include "views/detail_form/detail_form_fixture.hpp"
 #include "views/detail_form/slider_row_views.hpp"
 #include "views/support/accessible_tree.hpp"
+#include "views/support/value_announcements.hpp"
 
 namespace quorvane::testing {
 namespace {
@@ -77,6 +79,38 @@ TEST_F(DetailFormTest, AColourValueSetByAScreenReaderIsWrittenOnceInTheRowsUnit)
     setByScreenReader(temperature, 20000);
     turn();
     EXPECT_EQ(readingOf(temperature).text, QStringLiteral("9300K"));
+}
+
+// Page Up/Down moves a slider by the whole number of its steps nearest a
+// tenth of its range, in every window; each arrow step is told once.
+TEST_F(DetailFormTest, APageIsATenthOfTheRangeAndEachStepIsToldOnce) {
+    start();
+    show(MainWindowSection::color);
+    QSlider* temperature = sliderNamed(QStringLiteral("색온도"));
+    QSlider* highlights = sliderNamed(QStringLiteral("밝은 영역"));
+    ASSERT_NE(temperature, nullptr);
+    ASSERT_NE(highlights, nullptr);
+    ValueAnnouncements told;
+    temperature->setFocus();
+    QTest::keyClick(temperature, Qt::Key_Right);
+    turn();
+    EXPECT_EQ(readingOf(temperature).current, 6600);
+    EXPECT_EQ(told.of(temperature), 1);
+
+    QTest::keyClick(temperature, Qt::Key_PageUp);
+    turn();
+    EXPECT_EQ(readingOf(temperature).current, 7300);
+    EXPECT_EQ(readingOf(temperature).text, QStringLiteral("7300K"));
+    EXPECT_EQ(told.of(temperature), 2);
+    // The thumb rests on the value heard.
+    EXPECT_EQ(temperature->value(), temperature->sliderPosition());
+
+    highlights->setFocus();
+    QTest::keyClick(highlights, Qt::Key_PageDown);
+    turn();
+    EXPECT_DOUBLE_EQ(readingOf(highlights).current, 0.85);
+    EXPECT_DOUBLE_EQ(store().colorAdjustment(1).softwareBrightness, 0.85);
+    EXPECT_EQ(told.of(highlights), 1);
 }
 
 TEST_F(DetailFormTest, MonitorSlidersReadWholePercentsAndCommitOnceWhenSet) {

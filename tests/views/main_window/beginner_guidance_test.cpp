@@ -12,10 +12,30 @@
 
 #include "views/design/chip_button.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
+#include "views/support/symbol_ink.hpp"
 
 namespace quorvane {
 namespace {
+
+// The callout's shield is drawn at the surrounding text's size, not its
+// title's, at every text size.
+TEST(BeginnerCalloutTest, TheShieldTakesTheSurroundingTextSizeNotTheTitles) {
+    Theme theme(false);
+    BeginnerCallout callout(theme, QStringLiteral("처음이라면"), QStringLiteral("설명"));
+    auto* shield = callout.findChild<SymbolImage*>();
+    ASSERT_NE(shield, nullptr);
+    for (const auto size : {QuorvaneTextSize::standard, QuorvaneTextSize::veryLarge}) {
+        SCOPED_TRACE(static_cast<int>(size));
+        theme.setTextSize(size);
+        const int surrounding = testing::symbolInkSize("checkmark.shield", theme.baseFont());
+        ASSERT_NE(surrounding, testing::symbolInkSize(
+                                   "checkmark.shield",
+                                   theme.font(QuorvaneFontStyle::subheadline, QFont::DemiBold)));
+        EXPECT_EQ(testing::inkSizeOf(shield), surrounding);
+    }
+}
 
 TEST(BeginnerStepRowTest, NarrowRowsPutTheButtonUnderTheTextAndItStillRunsOncePerPress) {
     Theme theme(false);

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "presentation/main_window/slider_scale.hpp"
 #include "views/controls/nudge_button.hpp"
 #include "views/design/busy_spinner.hpp"
 #include "views/design/symbol_image.hpp"
@@ -19,6 +20,7 @@
 #include "views/panel/panel_world.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/ink.hpp"
+#include "views/support/value_announcements.hpp"
 
 namespace quorvane {
 namespace {
@@ -31,7 +33,7 @@ void drag(PanelSliderRow& row, const std::vector<double>& positions) {
     QSlider* slider = row.slider();
     const auto ticks = [&](double value) {
         const auto& content = row.content();
-        return static_cast<int>(std::lround((value - content.lower) / content.nudgeStep * 10));
+        return SliderScale(content.lower, content.upper, content.nudgeStep).position(value);
     };
     slider->setSliderDown(true);
     for (double value : positions)
@@ -72,7 +74,7 @@ TEST_F(PanelQuickTuneCardTest, AnAppColourDragWritesTheGammaOnceAtRelease) {
         slider->setSliderPosition(move % 50);
         EXPECT_EQ(world.gamma->writeCount(), writesBefore);
     }
-    slider->setSliderPosition(140);  // 0.1 + 14 steps of 0.05
+    slider->setSliderPosition(row.content().scale().position(0.8));
     EXPECT_EQ(row.valueLabel()->text(), "0.80");
     EXPECT_EQ(adjustment().softwareBrightness, 1.0);
     slider->setSliderDown(false);
@@ -108,6 +110,46 @@ TEST_F(PanelQuickTuneCardTest, AssistiveTechnologyReadsEachRowsValueTextNotTheTh
     EXPECT_DOUBLE_EQ(kelvin->minimumValue().toDouble(), 2700);
     EXPECT_DOUBLE_EQ(kelvin->maximumValue().toDouble(), 9300);
     EXPECT_DOUBLE_EQ(kelvin->minimumStepSize().toDouble(), 100);
+}
+
+// Page Up/Down moves a slider by the whole number of its steps nearest a
+// tenth of its range, as in the main window; each arrow step is told once.
+TEST_F(PanelQuickTuneCardTest, APageIsATenthOfTheRangeAndEachStepIsToldOnce) {
+    const auto current = [](QSlider* slider) {
+        return QAccessible::queryAccessibleInterface(slider)
+            ->valueInterface()
+            ->currentValue()
+            .toDouble();
+    };
+    const auto settle = [this] {
+        QCoreApplication::processEvents();
+        refresh();
+        QCoreApplication::processEvents();
+    };
+    QSlider* temperature = card->colorTemperatureRow()->slider();
+    testing::ValueAnnouncements told;
+    temperature->setFocus();
+    QTest::keyClick(temperature, Qt::Key_Right);
+    settle();
+    EXPECT_DOUBLE_EQ(current(temperature), 6600);
+    EXPECT_EQ(told.of(temperature), 1);
+
+    QTest::keyClick(temperature, Qt::Key_PageUp);
+    settle();
+    EXPECT_DOUBLE_EQ(current(temperature), 7300);
+    EXPECT_EQ(card->colorTemperatureRow()->valueLabel()->text(), QStringLiteral("7300K"));
+    EXPECT_EQ(told.of(temperature), 2);
+    // The thumb rests on the value heard.
+    EXPECT_EQ(temperature->value(), temperature->sliderPosition());
+
+    ASSERT_EQ(card->brightnessKind(), PanelBrightnessRowKind::appColor);
+    QSlider* brightness = card->brightnessRow()->slider();
+    brightness->setFocus();
+    QTest::keyClick(brightness, Qt::Key_PageDown);
+    settle();
+    EXPECT_DOUBLE_EQ(current(brightness), 0.85);
+    EXPECT_DOUBLE_EQ(adjustment().softwareBrightness, 0.85);
+    EXPECT_EQ(told.of(brightness), 1);
 }
 
 TEST_F(PanelQuickTuneCardTest, AValueSetByAScreenReaderIsOneWriteAsAKeyStepIs) {
@@ -217,7 +259,7 @@ TEST_F(PanelQuickTuneCardTest, AMonitorDragIsOneDDCWriteAndTheRowWaitsWhileItIsI
     slider->setSliderDown(true);
     for (int move = 0; move < 200; ++move)
         slider->setSliderPosition(move % 90);
-    slider->setSliderPosition(650);  // 0.05 + 65 steps of 0.01 = 0.70
+    slider->setSliderPosition(row.content().scale().position(0.7));
     world.settle();
     EXPECT_EQ(world.monitorSetRequests(0x10), setsBefore);
     slider->setSliderDown(false);

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QWidget>
 #include <algorithm>
 
@@ -17,8 +18,46 @@ namespace quorvane {
 
 namespace {
 
-// Every scroll area around `control`, innermost first, shows it, or the
-// whole card a screen reader reads in its place.
+// How far clear of the view's edge a control brought into view stands, as
+// Qt keeps a control Tab reaches in a scroll area.
+constexpr int kShownMargin = 50;
+// The focus ring drawn around a control reaches this far out of its box.
+constexpr int kFocusRingMargin = 3;
+
+// Along one axis of a scroll area: scrolls by the least that shows the span
+// [start, end] whole with its focus ring, `kShownMargin` clear of the edge
+// it comes in by where the view has room (centred where it has not, its
+// start first where even the span alone does not fit). A span in view
+// already leaves the bar where it is.
+void showSpan(QScrollBar* bar, int start, int end, int visibleStart, int viewLength) {
+    const int visibleEnd = visibleStart + viewLength - 1;
+    const int ringStart = start - kFocusRingMargin;
+    const int ringEnd = end + kFocusRingMargin;
+    if (ringStart >= visibleStart && ringEnd <= visibleEnd)
+        return;
+    if (ringEnd - ringStart + 1 > viewLength) {
+        bar->setValue(ringStart);
+    } else if (end - start + 1 + 2 * kShownMargin > viewLength) {
+        bar->setValue((start + end) / 2 - viewLength / 2);
+    } else if (ringEnd > visibleEnd) {
+        bar->setValue(end + kShownMargin - viewLength + 1);
+    } else {
+        bar->setValue(start - kShownMargin);
+    }
+}
+
+// Scrolls `area` so `rect`, in the scrolled content's coordinates, shows
+// whole with its focus ring.
+void showRect(QScrollArea* area, const QRect& rect) {
+    const QPoint offset = -area->widget()->pos();
+    const QSize view = area->viewport()->size();
+    showSpan(area->horizontalScrollBar(), rect.left(), rect.right(), offset.x(), view.width());
+    showSpan(area->verticalScrollBar(), rect.top(), rect.bottom(), offset.y(), view.height());
+}
+
+// Every scroll area around `control`, innermost first, shows the whole of
+// it, or the whole card a screen reader reads in its place: never only a
+// text field's cursor, which leaves the rest of the field under the edge.
 void scrollIntoView(QWidget* control) {
     QWidget* shown = cardReadAsOneButton(control);
     if (!shown)
@@ -27,7 +66,7 @@ void scrollIntoView(QWidget* control) {
          ancestor = ancestor->parentWidget()) {
         auto* area = qobject_cast<QScrollArea*>(ancestor);
         if (area && area->widget() && area->widget()->isAncestorOf(shown))
-            area->ensureWidgetVisible(shown);
+            showRect(area, QRect(shown->mapTo(area->widget(), QPoint(0, 0)), shown->size()));
     }
 }
 

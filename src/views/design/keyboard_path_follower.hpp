@@ -16,7 +16,8 @@ namespace quorvane {
 //   window's chain is linked again one event-loop turn later; a window is
 //   linked at once when it shows (before it hands out its first focus).
 // - A control that takes the focus other than by a click is scrolled into
-//   view in every scroll area around it, so the focus is never off screen.
+//   view, whole, in every scroll area around it, so the focus is never off
+//   screen.
 // - Return and Enter press the focused button or card as Space does, in
 //   every window.
 // - A menu whose item runs while the menu still shows (pressed through

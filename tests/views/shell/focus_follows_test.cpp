@@ -3,8 +3,9 @@
 // opens again; on the page a step card opens, pressed with Space, Return or
 // Enter; back on "전체 복구" once its confirmation is answered; on the
 // switch the user just flipped, the page where it was; on a deleted row's
-// neighbour. A menu item pressed through assistive technology closes its
-// menu as the keyboard does.
+// neighbour. At the largest text size a name field Tab reaches shows
+// whole. A menu item pressed through assistive technology closes its menu as
+// the keyboard does.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -40,6 +42,7 @@
 #include "views/settings/settings_shortcuts_card.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/accessible_tree.hpp"
 #include "views/support/heard_focus.hpp"
 #include "views/support/window_world.hpp"
 
@@ -90,6 +93,37 @@ class FocusFollowsTest : public WindowWorldTest {
     static QScrollArea* pageScroll(MainWindow& window) {
         return window.detailForm()->page()->findChild<QScrollArea*>();
     }
+    // The control of the page a screen reader names `name`.
+    static QWidget* heardOnPage(MainWindow& window, const std::string& name) {
+        for (auto* widget : window.detailForm()->page()->findChildren<QWidget*>())
+            if (widget->isVisible() && widget->focusPolicy() != Qt::NoFocus &&
+                heardText(widget) == name)
+                return widget;
+        return nullptr;
+    }
+    // The widget of the page's text a screen reader reads as `text`.
+    static QWidget* heardTextOnPage(MainWindow& window, const QString& text) {
+        QWidget* found = nullptr;
+        walkAccessibleTree(QAccessible::queryAccessibleInterface(window.detailForm()->page()),
+                           [&](QAccessibleInterface* heard) {
+                               if (!found && heard->role() == QAccessible::StaticText &&
+                                   heard->text(QAccessible::Name) == text)
+                                   found = qobject_cast<QWidget*>(heard->object());
+                           });
+        return found;
+    }
+};
+
+// The collection pages, with their name field and save button.
+struct NamePage {
+    MainWindowSection section;
+    const char* field;
+    const char* save;
+};
+const NamePage kNamePages[] = {
+    {MainWindowSection::presets, "새 프리셋 이름", "현재값 저장"},
+    {MainWindowSection::scenes, "새 작업 모드 이름", "현재 화면 세트 저장"},
+    {MainWindowSection::groups, "새 묶음 이름", "현재 연결 세트 저장"},
 };
 
 TEST_F(FocusFollowsTest, TabFromTheToolbarIntoAScrolledPageShowsTheControlItReaches) {
@@ -359,6 +393,31 @@ TEST_F(FocusFollowsTest, ADeletedRowHandsTheFocusToItsNeighbour) {
     settle();
     EXPECT_EQ(QApplication::focusWidget(), morning) << heardName(QApplication::focusWidget());
     EXPECT_TRUE(focusInSight());
+}
+
+// At the largest text size, Tab onto a name field low on the page shows the
+// whole field with its focus ring, not only the line its cursor stands on.
+TEST_F(FocusFollowsTest, ANameFieldTabReachesShowsWholeAtTheLargestTextSize) {
+    world.store->setTextSize(QuorvaneTextSize::veryLarge);
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    for (const auto& namePage : kNamePages) {
+        SCOPED_TRACE(namePage.field);
+        MainWindow window(*context);
+        window.resize(900, 620);
+        window.state().setShowsAdvancedSections(true);
+        window.state().selectSection(namePage.section);
+        open(&window);
+        QWidget* field = heardOnPage(window, namePage.field);
+        ASSERT_NE(field, nullptr);
+        firstTabStop(window.detailForm()->page())->setFocus(Qt::TabFocusReason);
+        for (int stop = 0; stop < 60 && QApplication::focusWidget() != field; ++stop)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), field);
+        constexpr int kRing = 3;
+        const QRect heard = heardRect(field);
+        EXPECT_TRUE(seenArea(field).contains(heard.adjusted(-kRing, -kRing, kRing, kRing)))
+            << heard.bottom() << " under " << seenArea(field).bottom();
+    }
 }
 
 // The confirmation of "전체 복구" belongs to the panel: answered either

@@ -126,6 +126,8 @@ bool KeyboardPathFollower::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::ParentChange:
         case QEvent::LayoutDirectionChange:
         case QEvent::FocusIn:
+        case QEvent::FocusOut:
+        case QEvent::EnabledChange:
         case QEvent::Polish:
             break;
         default:
@@ -140,9 +142,24 @@ bool KeyboardPathFollower::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (type == QEvent::FocusIn) {
-        // A click lands where the user looks already.
-        if (static_cast<QFocusEvent*>(event)->reason() != Qt::MouseFocusReason)
+        // A click lands where the user looks already; a control Qt hands
+        // the focus to as the last one turns disabled holds it only until
+        // the hand-over picks the neighbour.
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::MouseFocusReason &&
+            !handOver_.handingOver())
             scrollIntoView(widget);
+        return false;
+    }
+    if (type == QEvent::FocusOut) {
+        handOver_.focusOut(widget);
+        // Qt ends a hand-over in the same call; never let one outlive it.
+        if (handOver_.handingOver())
+            QMetaObject::invokeMethod(
+                this, [this] { handOver_.forget(); }, Qt::QueuedConnection);
+        return false;
+    }
+    if (type == QEvent::EnabledChange) {
+        handOver_.enabledChanged(widget);
         return false;
     }
     QWidget* window = widget->window();

@@ -3,9 +3,11 @@
 // opens again; on the page a step card opens, pressed with Space, Return or
 // Enter; back on "전체 복구" once its confirmation is answered; on the
 // switch the user just flipped, the page where it was; on a deleted row's
-// neighbour. At the largest text size a name field Tab reaches shows
-// whole. A menu item pressed through assistive technology closes its menu as
-// the keyboard does.
+// neighbour; on a collection page after a save by Space or Return, in the
+// name field and then on the new entry's row, the page where it was. At the
+// largest text size a name field Tab reaches shows whole. A menu item
+// pressed through assistive technology closes its menu as the keyboard
+// does.
 
 #include <gtest/gtest.h>
 
@@ -393,6 +395,62 @@ TEST_F(FocusFollowsTest, ADeletedRowHandsTheFocusToItsNeighbour) {
     settle();
     EXPECT_EQ(QApplication::focusWidget(), morning) << heardName(QApplication::focusWidget());
     EXPECT_TRUE(focusInSight());
+}
+
+// A save by Space on the button or Return in the field keeps the focus on
+// the page: in the field as the button greys, then on the new entry's row
+// as it shows, the page where it was. Return in an empty field saves
+// nothing.
+TEST_F(FocusFollowsTest, SavingANewEntryKeepsTheFocusOnItsPageAndGoesOnToTheNewRow) {
+    // With a group listed, the groups page's empty-list notice is gone.
+    world.store->saveDisplayGroup("Desk");
+    for (const auto& namePage : kNamePages) {
+        for (const bool byReturn : {false, true}) {
+            SCOPED_TRACE(std::string(namePage.field) + (byReturn ? " Return" : " Space"));
+            MainWindow window(*context);
+            window.resize(1000, 560);
+            window.state().setShowsAdvancedSections(true);
+            window.state().selectSection(namePage.section);
+            open(&window);
+            QWidget* page = window.detailForm()->page();
+            QScrollArea* scroll = pageScroll(window);
+            scrollToEnd(scroll);
+            auto* field = qobject_cast<QLineEdit*>(heardOnPage(window, namePage.field));
+            QWidget* save = heardOnPage(window, namePage.save);
+            ASSERT_TRUE(field && save);
+            field->setFocus(Qt::TabFocusReason);
+            const auto stops = tabStopsInReadingOrder(page).size();
+            QTest::keyClick(field, Qt::Key_Return);
+            settle();
+            EXPECT_EQ(tabStopsInReadingOrder(page).size(), stops);
+            EXPECT_EQ(QApplication::focusWidget(), field);
+
+            const QString name =
+                byReturn ? QStringLiteral("By Return") : QStringLiteral("By Space");
+            QTest::keyClicks(field, name);
+            const int shown = scroll->verticalScrollBar()->value();
+            if (byReturn) {
+                QTest::keyClick(field, Qt::Key_Return);
+            } else {
+                QTest::keyClick(field, Qt::Key_Tab);
+                ASSERT_EQ(QApplication::focusWidget(), save);
+                QTest::keyClick(save, Qt::Key_Space);
+            }
+            EXPECT_EQ(QApplication::focusWidget(), field) << heardName(QApplication::focusWidget());
+            settle();
+            // The focus as heard stands in the new entry's row, in sight.
+            QWidget* focused = QApplication::focusWidget();
+            QWidget* row = heardTextOnPage(window, name);
+            ASSERT_TRUE(row && focused);
+            while (row && !row->isAncestorOf(focused))
+                row = row->parentWidget();
+            ASSERT_NE(row, nullptr);
+            EXPECT_FALSE(row->isAncestorOf(field)) << heardName(focused);
+            EXPECT_TRUE(QAccessible::queryAccessibleInterface(focused)->state().focused);
+            EXPECT_TRUE(focusInSight()) << heardName(focused);
+            EXPECT_EQ(scroll->verticalScrollBar()->value(), shown);
+        }
+    }
 }
 
 // At the largest text size, Tab onto a name field low on the page shows the

@@ -4,10 +4,10 @@
 // Enter; back on "전체 복구" once its confirmation is answered; on the
 // switch the user just flipped, the page where it was; on a deleted row's
 // neighbour; on a collection page after a save by Space or Return, in the
-// name field and then on the new entry's row, the page where it was. At the
-// largest text size a name field Tab reaches shows whole. A menu item
-// pressed through assistive technology closes its menu as the keyboard
-// does.
+// name field and then on the new entry's row, the page where it was; beside
+// a step button that greys at the end of its range. At the largest text
+// size a name field Tab reaches shows whole. A menu item pressed through
+// assistive technology closes its menu as the keyboard does.
 
 #include <gtest/gtest.h>
 
@@ -451,6 +451,28 @@ TEST_F(FocusFollowsTest, SavingANewEntryKeepsTheFocusOnItsPageAndGoesOnToTheNewR
             EXPECT_EQ(scroll->verticalScrollBar()->value(), shown);
         }
     }
+}
+
+// A step button pressed to the end of its range greys; the focus stays in
+// its row, on the slider after it (not the row above, before it in reading
+// order), never going on to another part of the window.
+TEST_F(FocusFollowsTest, AStepButtonAtTheEndOfItsRangeHandsTheFocusToItsRowsSlider) {
+    MainWindow window(*context);
+    window.resize(1000, 560);
+    window.state().selectSection(MainWindowSection::color);
+    open(&window);
+    QWidget* down = heardOnPage(window, "색온도 100K 낮추기");
+    ASSERT_NE(down, nullptr);
+    down->setFocus(Qt::TabFocusReason);
+    for (int press = 0; press < 300 && down->isEnabled(); ++press) {
+        QTest::keyClick(down, Qt::Key_Space);
+        settle();
+    }
+    ASSERT_FALSE(down->isEnabled());
+    QWidget* focused = QApplication::focusWidget();
+    EXPECT_EQ(heardText(focused), "색온도") << heardName(focused);
+    EXPECT_EQ(focused->parentWidget(), down->parentWidget());
+    EXPECT_TRUE(focusInSight());
 }
 
 // At the largest text size, Tab onto a name field low on the page shows the

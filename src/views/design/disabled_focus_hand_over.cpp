@@ -67,20 +67,21 @@ void DisabledFocusHandOver::focusOut(QWidget* control) {
     }
 }
 
-void DisabledFocusHandOver::enabledChanged(QWidget* control) {
+bool DisabledFocusHandOver::enabledChanged(QWidget* control) {
     if (control != from_ || control->isEnabled())
-        return;
+        return false;
     from_.clear();
     const auto places = std::move(places_);
     places_.clear();
     QWidget* neighbour = nearestTabStop(control);
     if (!neighbour)
-        return;
+        return true;
     for (const auto& place : places) {
         if (place.bar)
             place.bar->setValue(place.value);
     }
     neighbour->setFocus(Qt::OtherFocusReason);
+    return false;
 }
 
 void DisabledFocusHandOver::forget() {

@@ -30,7 +30,9 @@ class DisabledFocusHandOver {
     bool handingOver() const { return !from_.isNull(); }
     // `control` turned enabled or disabled (sent once Qt has handed its
     // focus on): the focus goes to its neighbour, the page where it was.
-    void enabledChanged(QWidget* control);
+    // True when a hand-over ends with no neighbour on the page: the
+    // control Qt picked keeps the focus, and is yet to be shown.
+    bool enabledChanged(QWidget* control);
     // Drops a hand-over whose end never came (called a turn later).
     void forget();
 

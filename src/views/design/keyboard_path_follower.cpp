@@ -1,6 +1,7 @@
 #include "views/design/keyboard_path_follower.hpp"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QChildEvent>
 #include <QCoreApplication>
 #include <QFocusEvent>
@@ -159,7 +160,10 @@ bool KeyboardPathFollower::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (type == QEvent::EnabledChange) {
-        handOver_.enabledChanged(widget);
+        if (handOver_.enabledChanged(widget)) {
+            if (QWidget* picked = QApplication::focusWidget())
+                scrollIntoView(picked);
+        }
         return false;
     }
     QWidget* window = widget->window();

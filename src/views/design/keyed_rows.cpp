@@ -5,6 +5,7 @@
 #include <map>
 
 #include "views/design/reading_order.hpp"
+#include "views/design/scroll_anchor.hpp"
 
 namespace quorvane {
 
@@ -145,8 +146,8 @@ void KeyedRows::keepFocusOutOf(const std::vector<Row>& old, const std::vector<bo
     }
 }
 
-// A row put in a shown layout shows on the next event-loop turn, laid out
-// with it; the focus follows once it stands where the user will see it.
+// A row put in a shown layout shows on the next event-loop turn; the focus
+// follows once it stands, laid out, where the user will see it.
 void KeyedRows::focusNewRow(QWidget* row) {
     QPointer<QWidget> origin = newRowFrom_;
     newRowFrom_.clear();
@@ -156,8 +157,13 @@ void KeyedRows::focusNewRow(QWidget* row) {
     QMetaObject::invokeMethod(
         row,
         [origin, made] {
-            if (origin && made && holds(origin, origin->window()->focusWidget()))
-                focusFirstControlOf(made);
+            if (!origin || !made || !holds(origin, origin->window()->focusWidget()))
+                return;
+            // Its page grows only as the layouts queued by its showing
+            // run: measured before, the row would be brought into view
+            // where it no longer stands.
+            settleLayouts(made);
+            focusFirstControlOf(made);
         },
         Qt::QueuedConnection);
 }

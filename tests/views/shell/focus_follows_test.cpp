@@ -476,7 +476,8 @@ TEST_F(FocusFollowsTest, AStepButtonAtTheEndOfItsRangeHandsTheFocusToItsRowsSlid
 }
 
 // At the largest text size, Tab onto a name field low on the page shows the
-// whole field with its focus ring, not only the line its cursor stands on.
+// whole field with its focus ring, not only the line its cursor stands on,
+// and the new row a save adds shows whole as the focus goes on to it.
 TEST_F(FocusFollowsTest, ANameFieldTabReachesShowsWholeAtTheLargestTextSize) {
     world.store->setTextSize(QuorvaneTextSize::veryLarge);
     theme.setTextSize(QuorvaneTextSize::veryLarge);
@@ -497,6 +498,12 @@ TEST_F(FocusFollowsTest, ANameFieldTabReachesShowsWholeAtTheLargestTextSize) {
         const QRect heard = heardRect(field);
         EXPECT_TRUE(seenArea(field).contains(heard.adjusted(-kRing, -kRing, kRing, kRing)))
             << heard.bottom() << " under " << seenArea(field).bottom();
+        // A new row taller than the field shows whole as it takes the focus.
+        QTest::keyClicks(field, QStringLiteral("Tall"));
+        QTest::keyClick(field, Qt::Key_Return);
+        settle();
+        EXPECT_NE(QApplication::focusWidget(), field);
+        EXPECT_TRUE(focusInSight()) << heardName(QApplication::focusWidget());
     }
 }
 

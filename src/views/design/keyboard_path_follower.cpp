@@ -1,12 +1,14 @@
 #include "views/design/keyboard_path_follower.hpp"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QChildEvent>
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QWidget>
 #include <algorithm>
 
@@ -17,8 +19,46 @@ namespace quorvane {
 
 namespace {
 
-// Every scroll area around `control`, innermost first, shows it, or the
-// whole card a screen reader reads in its place.
+// How far clear of the view's edge a control brought into view stands, as
+// Qt keeps a control Tab reaches in a scroll area.
+constexpr int kShownMargin = 50;
+// The focus ring drawn around a control reaches this far out of its box.
+constexpr int kFocusRingMargin = 3;
+
+// Along one axis of a scroll area: scrolls by the least that shows the span
+// [start, end] whole with its focus ring, `kShownMargin` clear of the edge
+// it comes in by where the view has room (centred where it has not, its
+// start first where even the span alone does not fit). A span in view
+// already leaves the bar where it is.
+void showSpan(QScrollBar* bar, int start, int end, int visibleStart, int viewLength) {
+    const int visibleEnd = visibleStart + viewLength - 1;
+    const int ringStart = start - kFocusRingMargin;
+    const int ringEnd = end + kFocusRingMargin;
+    if (ringStart >= visibleStart && ringEnd <= visibleEnd)
+        return;
+    if (ringEnd - ringStart + 1 > viewLength) {
+        bar->setValue(ringStart);
+    } else if (end - start + 1 + 2 * kShownMargin > viewLength) {
+        bar->setValue((start + end) / 2 - viewLength / 2);
+    } else if (ringEnd > visibleEnd) {
+        bar->setValue(end + kShownMargin - viewLength + 1);
+    } else {
+        bar->setValue(start - kShownMargin);
+    }
+}
+
+// Scrolls `area` so `rect`, in the scrolled content's coordinates, shows
+// whole with its focus ring.
+void showRect(QScrollArea* area, const QRect& rect) {
+    const QPoint offset = -area->widget()->pos();
+    const QSize view = area->viewport()->size();
+    showSpan(area->horizontalScrollBar(), rect.left(), rect.right(), offset.x(), view.width());
+    showSpan(area->verticalScrollBar(), rect.top(), rect.bottom(), offset.y(), view.height());
+}
+
+// Every scroll area around `control`, innermost first, shows the whole of
+// it, or the whole card a screen reader reads in its place: never only a
+// text field's cursor, which leaves the rest of the field under the edge.
 void scrollIntoView(QWidget* control) {
     QWidget* shown = cardReadAsOneButton(control);
     if (!shown)
@@ -27,7 +67,7 @@ void scrollIntoView(QWidget* control) {
          ancestor = ancestor->parentWidget()) {
         auto* area = qobject_cast<QScrollArea*>(ancestor);
         if (area && area->widget() && area->widget()->isAncestorOf(shown))
-            area->ensureWidgetVisible(shown);
+            showRect(area, QRect(shown->mapTo(area->widget(), QPoint(0, 0)), shown->size()));
     }
 }
 
@@ -87,6 +127,8 @@ bool KeyboardPathFollower::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::ParentChange:
         case QEvent::LayoutDirectionChange:
         case QEvent::FocusIn:
+        case QEvent::FocusOut:
+        case QEvent::EnabledChange:
         case QEvent::Polish:
             break;
         default:
@@ -101,9 +143,27 @@ bool KeyboardPathFollower::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (type == QEvent::FocusIn) {
-        // A click lands where the user looks already.
-        if (static_cast<QFocusEvent*>(event)->reason() != Qt::MouseFocusReason)
+        // A click lands where the user looks already; a control Qt hands
+        // the focus to as the last one turns disabled holds it only until
+        // the hand-over picks the neighbour.
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::MouseFocusReason &&
+            !handOver_.handingOver())
             scrollIntoView(widget);
+        return false;
+    }
+    if (type == QEvent::FocusOut) {
+        handOver_.focusOut(widget);
+        // Qt ends a hand-over in the same call; never let one outlive it.
+        if (handOver_.handingOver())
+            QMetaObject::invokeMethod(
+                this, [this] { handOver_.forget(); }, Qt::QueuedConnection);
+        return false;
+    }
+    if (type == QEvent::EnabledChange) {
+        if (handOver_.enabledChanged(widget)) {
+            if (QWidget* picked = QApplication::focusWidget())
+                scrollIntoView(picked);
+        }
         return false;
     }
     QWidget* window = widget->window();

@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <vector>
 
+#include "views/design/disabled_focus_hand_over.hpp"
+
 class QWidget;
 
 namespace quorvane {
@@ -16,7 +18,11 @@ namespace quorvane {
 //   window's chain is linked again one event-loop turn later; a window is
 //   linked at once when it shows (before it hands out its first focus).
 // - A control that takes the focus other than by a click is scrolled into
-//   view in every scroll area around it, so the focus is never off screen.
+//   view, whole, in every scroll area around it, so the focus is never off
+//   screen.
+// - A control that turns disabled while it holds the focus (often by its
+//   own press) hands it to its nearest neighbour on the same page, the
+//   page where it was (DisabledFocusHandOver).
 // - Return and Enter press the focused button or card as Space does, in
 //   every window.
 // - A menu whose item runs while the menu still shows (pressed through
@@ -42,6 +48,7 @@ class KeyboardPathFollower : public QObject {
 
     std::vector<QPointer<QWidget>> changedWindows_;
     bool relinkPosted_ = false;
+    DisabledFocusHandOver handOver_;
 };
 
 }  // namespace quorvane

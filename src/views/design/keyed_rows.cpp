@@ -5,6 +5,7 @@
 #include <map>
 
 #include "views/design/reading_order.hpp"
+#include "views/design/scroll_anchor.hpp"
 
 namespace quorvane {
 
@@ -45,6 +46,7 @@ void KeyedRows::show(const std::vector<std::string>& keys, const Make& make, con
     std::vector<Row> old = std::move(rows_);
     rows_.clear();
     std::vector<bool> stays(old.size(), false);
+    QWidget* made = nullptr;
     for (std::size_t index = 0; index < unique.size(); ++index) {
         std::size_t found = 0;
         while (found < old.size() &&
@@ -55,7 +57,8 @@ void KeyedRows::show(const std::vector<std::string>& keys, const Make& make, con
             update(old[found].widget, index);
             rows_.push_back(old[found]);
         } else {
-            rows_.push_back({unique[index], make(index)});
+            made = make(index);
+            rows_.push_back({unique[index], made});
         }
     }
     keepFocusOutOf(old, stays);
@@ -74,6 +77,8 @@ void KeyedRows::show(const std::vector<std::string>& keys, const Make& make, con
         place_(shown);
     else
         placeInLayout(shown);
+    if (made)
+        focusNewRow(made);
 }
 
 std::vector<std::string> KeyedRows::placeKeys(std::size_t count) {
@@ -139,6 +144,28 @@ void KeyedRows::keepFocusOutOf(const std::vector<Row>& old, const std::vector<bo
             whenEmpty_->setFocus(Qt::OtherFocusReason);
         return;
     }
+}
+
+// A row put in a shown layout shows on the next event-loop turn; the focus
+// follows once it stands, laid out, where the user will see it.
+void KeyedRows::focusNewRow(QWidget* row) {
+    QPointer<QWidget> origin = newRowFrom_;
+    newRowFrom_.clear();
+    if (!origin)
+        return;
+    QPointer<QWidget> made = row;
+    QMetaObject::invokeMethod(
+        row,
+        [origin, made] {
+            if (!origin || !made || !holds(origin, origin->window()->focusWidget()))
+                return;
+            // Its page grows only as the layouts queued by its showing
+            // run: measured before, the row would be brought into view
+            // where it no longer stands.
+            settleLayouts(made);
+            focusFirstControlOf(made);
+        },
+        Qt::QueuedConnection);
 }
 
 }  // namespace quorvane

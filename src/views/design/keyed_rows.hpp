@@ -47,6 +47,14 @@ class KeyedRows {
     static std::vector<std::string> placeKeys(std::size_t count);
     // Where the focus goes when the last row holding it goes.
     void setFocusWhenEmpty(QWidget* control) { whenEmpty_ = control; }
+    // The next row built for a new entry takes the focus, once it shows,
+    // if the focus is then still inside `origin` (the field and button
+    // that add an entry): after saving, the user goes on to what they
+    // saved. Until then, and when the save added nothing, the focus stays
+    // in `origin`. forgetNewRowFocus() drops the wish (the user types a
+    // new name).
+    void focusNewRowFrom(QWidget* origin) { newRowFrom_ = origin; }
+    void forgetNewRowFocus() { newRowFrom_.clear(); }
 
     std::vector<QWidget*> rows() const;
     std::size_t size() const { return rows_.size(); }
@@ -62,12 +70,14 @@ class KeyedRows {
 
     void placeInLayout(const std::vector<QWidget*>& rows);
     void keepFocusOutOf(const std::vector<Row>& old, const std::vector<bool>& stays);
+    void focusNewRow(QWidget* row);
 
     QBoxLayout* layout_ = nullptr;
     int first_ = 0;
     Place place_;
     std::vector<Row> rows_;
     QPointer<QWidget> whenEmpty_;
+    QPointer<QWidget> newRowFrom_;
 };
 
 }  // namespace quorvane

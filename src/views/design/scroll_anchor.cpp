@@ -30,6 +30,15 @@ int depthInWindow(const QWidget* widget) {
 
 }  // namespace
 
+void settleLayouts(const QWidget* changed) {
+    // A new size climbs the widget tree one layout request at a time (a
+    // label's new text reaches the page through every box around it), so
+    // one round per level: a single round would leave a half-settled page.
+    const int rounds = changed ? depthInWindow(changed) : 1;
+    for (int round = 0; round <= rounds; ++round)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+}
+
 ScrollAnchor::ScrollAnchor(QScrollArea* area, QWidget* changing)
     : QObject(area), area_(area), changing_(changing) {}
 
@@ -52,13 +61,8 @@ void ScrollAnchor::release() {
     if (!piece || !piece->isVisible())
         return;
     // The change only queued its layouts; run them now so the move is known
-    // and made up for before the next paint. A new size climbs the widget
-    // tree one layout request at a time (a label's new text reaches the page
-    // through every box around it), so one round per level: a single round
-    // would measure a half-settled page and scroll by the wrong amount.
-    const int rounds = changing_ ? depthInWindow(changing_) : 1;
-    for (int round = 0; round <= rounds; ++round)
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    // and made up for before the next paint.
+    settleLayouts(changing_);
     const int moved = windowY(piece) - heldY_;
     if (moved == 0)
         return;

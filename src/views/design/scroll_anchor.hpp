@@ -46,4 +46,9 @@ class ScrollAnchor final : public QObject {
     int heldY_ = 0;
 };
 
+// Runs at once the layouts a change to `changed` queued, level by level up
+// to its window (every queued layout when it is null), so what is measured
+// next stands where the next paint will show it.
+void settleLayouts(const QWidget* changed);
+
 }  // namespace quorvane

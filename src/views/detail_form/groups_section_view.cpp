@@ -69,10 +69,10 @@ GroupsSectionView::GroupsSectionView(DetailFormContext& context, QWidget* parent
                                     GroupsSection::kEmptyText);
     empty_->hide();
     rows->addWidget(empty_);
-    nameRow_ = new NewNameRow(context.theme, context.state.newGroupName,
-                              GroupsSection::kNamePlaceholder, GroupsSection::kSaveTitle, [this] {
-                                  GroupsSection::save(context_.store, context_.state.newGroupName);
-                              });
+    nameRow_ = new NewNameRow(
+        context.theme, context.state.newGroupName, GroupsSection::kNamePlaceholder,
+        GroupsSection::kSaveTitle, *rows_,
+        [this] { GroupsSection::save(context_.store, context_.state.newGroupName); });
     column->addWidget(nameRow_);
     rows_->setFocusWhenEmpty(nameRow_->field());
 }

@@ -6,13 +6,15 @@
 
 #include "presentation/detail_form/new_entry_name.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/keyed_rows.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/text_field.hpp"
 
 namespace quorvane {
 
 NewNameRow::NewNameRow(Theme& theme, std::string& name, const QString& placeholder,
-                       const QString& buttonTitle, std::function<void()> save, QWidget* parent)
+                       const QString& buttonTitle, KeyedRows& list, std::function<void()> save,
+                       QWidget* parent)
     : QWidget(parent),
       name_(name),
       field_(new TextField(theme)),
@@ -20,11 +22,15 @@ NewNameRow::NewNameRow(Theme& theme, std::string& name, const QString& placehold
     field_->setPlaceholderText(placeholder);
     setSpokenName(field_, placeholder);
     field_->setMinimumWidth(160);
-    connect(field_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    connect(field_, &QLineEdit::textEdited, this, [this, &list](const QString& text) {
+        list.forgetNewRowFocus();
         name_ = text.toStdString();
         refresh(blocked_);
     });
-    connect(save_, &QPushButton::clicked, this, [this, save = std::move(save)] {
+    // A disabled button ignores the click: a blank name saves nothing.
+    connect(field_, &QLineEdit::returnPressed, save_, &QAbstractButton::click);
+    connect(save_, &QPushButton::clicked, this, [this, &list, save = std::move(save)] {
+        list.focusNewRowFrom(this);
         save();
         refresh(blocked_);
     });

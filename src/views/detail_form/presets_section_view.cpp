@@ -28,7 +28,7 @@ PresetsSectionView::PresetsSectionView(DetailFormContext& context, QWidget* pare
     rows_ = std::make_unique<KeyedRows>(rows);
     nameRow_ = new NewNameRow(
         context.theme, context.state.newPresetName, PresetsSection::kNamePlaceholder,
-        PresetsSection::kSaveTitle,
+        PresetsSection::kSaveTitle, *rows_,
         [this] { PresetsSection::save(context_.store, context_.state.newPresetName, displayID_); });
     column->addWidget(nameRow_);
     rows_->setFocusWhenEmpty(nameRow_->field());

@@ -50,10 +50,10 @@ ScenesSectionView::ScenesSectionView(DetailFormContext& context, QWidget* parent
     rows->setSpacing(10);
     column->addLayout(rows);
     rows_ = std::make_unique<KeyedRows>(rows);
-    nameRow_ = new NewNameRow(context.theme, context.state.newSceneName,
-                              ScenesSection::kNamePlaceholder, ScenesSection::kSaveTitle, [this] {
-                                  ScenesSection::save(context_.store, context_.state.newSceneName);
-                              });
+    nameRow_ = new NewNameRow(
+        context.theme, context.state.newSceneName, ScenesSection::kNamePlaceholder,
+        ScenesSection::kSaveTitle, *rows_,
+        [this] { ScenesSection::save(context_.store, context_.state.newSceneName); });
     column->addWidget(nameRow_);
     column->addWidget(makeCaption(context.theme, ScenesSection::kClosingNote));
     rows_->setFocusWhenEmpty(nameRow_->field());

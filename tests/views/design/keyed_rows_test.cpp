@@ -1,7 +1,9 @@
 // Rows kept for their entries: a row whose entry stays is the same widget,
 // updated in place and moved to its entry's place; only the rows of
 // entries that went are removed, and the focus inside one moves to its
-// neighbour, or to the list's own control when none is left.
+// neighbour, or to the list's own control when none is left. After a save
+// from the list's own control, the row made for the new entry takes the
+// focus once it shows, unless the user has gone elsewhere or typed on.
 
 #include "views/design/keyed_rows.hpp"
 
@@ -99,6 +101,23 @@ TEST_F(KeyedRowsTest, TheFocusOfARowThatGoesMovesToItsNeighbourOrTheListsControl
     show({});
     EXPECT_EQ(window.focusWidget(), add);
     EXPECT_EQ(shown(), (QStringList{"above", "add"}));
+}
+
+TEST_F(KeyedRowsTest, TheRowOfANewEntryTakesTheFocusAfterASaveFromTheListsControl) {
+    add->setFocus(Qt::TabFocusReason);
+    // Added without a save (another process), or after the user typed on:
+    // the focus stays where the user is.
+    show({{"a", "A"}});
+    rows->focusNewRowFrom(add);
+    rows->forgetNewRowFocus();
+    show({{"a", "A"}, {"b", "B"}});
+    EXPECT_EQ(window.focusWidget(), add);
+    // After a save, an update that adds nothing keeps the wish.
+    rows->focusNewRowFrom(add);
+    show({{"a", "A again"}, {"b", "B"}});
+    EXPECT_EQ(window.focusWidget(), add);
+    show({{"a", "A"}, {"b", "B"}, {"c", "C"}});
+    EXPECT_EQ(window.focusWidget(), row(2));
 }
 
 TEST_F(KeyedRowsTest, EntriesSharingAKeyEachKeepARow) {

@@ -3,8 +3,11 @@
 // opens again; on the page a step card opens, pressed with Space, Return or
 // Enter; back on "전체 복구" once its confirmation is answered; on the
 // switch the user just flipped, the page where it was; on a deleted row's
-// neighbour. A menu item pressed through assistive technology closes its
-// menu as the keyboard does.
+// neighbour; on a collection page after a save by Space or Return, in the
+// name field and then on the new entry's row, the page where it was; beside
+// a step button that greys at the end of its range. At the largest text
+// size a name field Tab reaches shows whole. A menu item pressed through
+// assistive technology closes its menu as the keyboard does.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +16,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -40,6 +44,7 @@
 #include "views/settings/settings_shortcuts_card.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/accessible_tree.hpp"
 #include "views/support/heard_focus.hpp"
 #include "views/support/window_world.hpp"
 
@@ -90,6 +95,37 @@ class FocusFollowsTest : public WindowWorldTest {
     static QScrollArea* pageScroll(MainWindow& window) {
         return window.detailForm()->page()->findChild<QScrollArea*>();
     }
+    // The control of the page a screen reader names `name`.
+    static QWidget* heardOnPage(MainWindow& window, const std::string& name) {
+        for (auto* widget : window.detailForm()->page()->findChildren<QWidget*>())
+            if (widget->isVisible() && widget->focusPolicy() != Qt::NoFocus &&
+                heardText(widget) == name)
+                return widget;
+        return nullptr;
+    }
+    // The widget of the page's text a screen reader reads as `text`.
+    static QWidget* heardTextOnPage(MainWindow& window, const QString& text) {
+        QWidget* found = nullptr;
+        walkAccessibleTree(QAccessible::queryAccessibleInterface(window.detailForm()->page()),
+                           [&](QAccessibleInterface* heard) {
+                               if (!found && heard->role() == QAccessible::StaticText &&
+                                   heard->text(QAccessible::Name) == text)
+                                   found = qobject_cast<QWidget*>(heard->object());
+                           });
+        return found;
+    }
+};
+
+// The collection pages, with their name field and save button.
+struct NamePage {
+    MainWindowSection section;
+    const char* field;
+    const char* save;
+};
+const NamePage kNamePages[] = {
+    {MainWindowSection::presets, "새 프리셋 이름", "현재값 저장"},
+    {MainWindowSection::scenes, "새 작업 모드 이름", "현재 화면 세트 저장"},
+    {MainWindowSection::groups, "새 묶음 이름", "현재 연결 세트 저장"},
 };
 
 TEST_F(FocusFollowsTest, TabFromTheToolbarIntoAScrolledPageShowsTheControlItReaches) {
@@ -359,6 +395,116 @@ TEST_F(FocusFollowsTest, ADeletedRowHandsTheFocusToItsNeighbour) {
     settle();
     EXPECT_EQ(QApplication::focusWidget(), morning) << heardName(QApplication::focusWidget());
     EXPECT_TRUE(focusInSight());
+}
+
+// A save by Space on the button or Return in the field keeps the focus on
+// the page: in the field as the button greys, then on the new entry's row
+// as it shows, the page where it was. Return in an empty field saves
+// nothing.
+TEST_F(FocusFollowsTest, SavingANewEntryKeepsTheFocusOnItsPageAndGoesOnToTheNewRow) {
+    // With a group listed, the groups page's empty-list notice is gone.
+    world.store->saveDisplayGroup("Desk");
+    for (const auto& namePage : kNamePages) {
+        for (const bool byReturn : {false, true}) {
+            SCOPED_TRACE(std::string(namePage.field) + (byReturn ? " Return" : " Space"));
+            MainWindow window(*context);
+            window.resize(1000, 560);
+            window.state().setShowsAdvancedSections(true);
+            window.state().selectSection(namePage.section);
+            open(&window);
+            QWidget* page = window.detailForm()->page();
+            QScrollArea* scroll = pageScroll(window);
+            scrollToEnd(scroll);
+            auto* field = qobject_cast<QLineEdit*>(heardOnPage(window, namePage.field));
+            QWidget* save = heardOnPage(window, namePage.save);
+            ASSERT_TRUE(field && save);
+            field->setFocus(Qt::TabFocusReason);
+            const auto stops = tabStopsInReadingOrder(page).size();
+            QTest::keyClick(field, Qt::Key_Return);
+            settle();
+            EXPECT_EQ(tabStopsInReadingOrder(page).size(), stops);
+            EXPECT_EQ(QApplication::focusWidget(), field);
+
+            const QString name =
+                byReturn ? QStringLiteral("By Return") : QStringLiteral("By Space");
+            QTest::keyClicks(field, name);
+            const int shown = scroll->verticalScrollBar()->value();
+            if (byReturn) {
+                QTest::keyClick(field, Qt::Key_Return);
+            } else {
+                QTest::keyClick(field, Qt::Key_Tab);
+                ASSERT_EQ(QApplication::focusWidget(), save);
+                QTest::keyClick(save, Qt::Key_Space);
+            }
+            EXPECT_EQ(QApplication::focusWidget(), field) << heardName(QApplication::focusWidget());
+            settle();
+            // The focus as heard stands in the new entry's row, in sight.
+            QWidget* focused = QApplication::focusWidget();
+            QWidget* row = heardTextOnPage(window, name);
+            ASSERT_TRUE(row && focused);
+            while (row && !row->isAncestorOf(focused))
+                row = row->parentWidget();
+            ASSERT_NE(row, nullptr);
+            EXPECT_FALSE(row->isAncestorOf(field)) << heardName(focused);
+            EXPECT_TRUE(QAccessible::queryAccessibleInterface(focused)->state().focused);
+            EXPECT_TRUE(focusInSight()) << heardName(focused);
+            EXPECT_EQ(scroll->verticalScrollBar()->value(), shown);
+        }
+    }
+}
+
+// A step button pressed to the end of its range greys; the focus stays in
+// its row, on the slider after it (not the row above, before it in reading
+// order), never going on to another part of the window.
+TEST_F(FocusFollowsTest, AStepButtonAtTheEndOfItsRangeHandsTheFocusToItsRowsSlider) {
+    MainWindow window(*context);
+    window.resize(1000, 560);
+    window.state().selectSection(MainWindowSection::color);
+    open(&window);
+    QWidget* down = heardOnPage(window, "색온도 100K 낮추기");
+    ASSERT_NE(down, nullptr);
+    down->setFocus(Qt::TabFocusReason);
+    for (int press = 0; press < 300 && down->isEnabled(); ++press) {
+        QTest::keyClick(down, Qt::Key_Space);
+        settle();
+    }
+    ASSERT_FALSE(down->isEnabled());
+    QWidget* focused = QApplication::focusWidget();
+    EXPECT_EQ(heardText(focused), "색온도") << heardName(focused);
+    EXPECT_EQ(focused->parentWidget(), down->parentWidget());
+    EXPECT_TRUE(focusInSight());
+}
+
+// At the largest text size, Tab onto a name field low on the page shows the
+// whole field with its focus ring, not only the line its cursor stands on,
+// and the new row a save adds shows whole as the focus goes on to it.
+TEST_F(FocusFollowsTest, ANameFieldTabReachesShowsWholeAtTheLargestTextSize) {
+    world.store->setTextSize(QuorvaneTextSize::veryLarge);
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    for (const auto& namePage : kNamePages) {
+        SCOPED_TRACE(namePage.field);
+        MainWindow window(*context);
+        window.resize(900, 620);
+        window.state().setShowsAdvancedSections(true);
+        window.state().selectSection(namePage.section);
+        open(&window);
+        QWidget* field = heardOnPage(window, namePage.field);
+        ASSERT_NE(field, nullptr);
+        firstTabStop(window.detailForm()->page())->setFocus(Qt::TabFocusReason);
+        for (int stop = 0; stop < 60 && QApplication::focusWidget() != field; ++stop)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), field);
+        constexpr int kRing = 3;
+        const QRect heard = heardRect(field);
+        EXPECT_TRUE(seenArea(field).contains(heard.adjusted(-kRing, -kRing, kRing, kRing)))
+            << heard.bottom() << " under " << seenArea(field).bottom();
+        // A new row taller than the field shows whole as it takes the focus.
+        QTest::keyClicks(field, QStringLiteral("Tall"));
+        QTest::keyClick(field, Qt::Key_Return);
+        settle();
+        EXPECT_NE(QApplication::focusWidget(), field);
+        EXPECT_TRUE(focusInSight()) << heardName(QApplication::focusWidget());
+    }
 }
 
 // The confirmation of "전체 복구" belongs to the panel: answered either

@@ -3,8 +3,8 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QPointer>
 #include "views/design/spoken_text.hpp"
+#include "views/design/toggle_button_accessible.hpp"
 
 namespace quorvane {
 
@@ -16,45 +16,36 @@ QAbstractButton* cardButton(const QObject* card) {
     return qobject_cast<QAbstractButton*>(card->property(kCardButtonProperty).value<QObject*>());
 }
 
-// The card as one button: its own name and description, its button's
-// enabled and focus state, no children of its own.
+// The card holds its button alone: a plain pane with no words of its own
+// whose one child is the button, named by the card's title and described by
+// its explanation, so the card's other parts are not read one by one. The
+// button is what takes the focus, so it is the card's child with its own
+// place: an element its parent does not list is taken by a screen reader for
+// a destroyed one, and its focus is not spoken.
 class CardAccessible : public QAccessibleWidget {
   public:
-    explicit CardAccessible(QWidget* card) : QAccessibleWidget(card, QAccessible::Button) {}
+    explicit CardAccessible(QWidget* card) : QAccessibleWidget(card, QAccessible::Client) {}
 
-    int childCount() const override { return 0; }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text) const override { return {}; }
 
-    QAccessible::State state() const override {
-        QAccessible::State result = QAccessibleWidget::state();
-        if (const QAbstractButton* button = cardButton(widget())) {
-            result.disabled = !button->isEnabled();
-            result.focusable = button->focusPolicy() != Qt::NoFocus;
-            result.focused = button->hasFocus();
-        }
-        return result;
+    int childCount() const override { return heldButton() ? 1 : 0; }
+
+    QAccessibleInterface* child(int index) const override {
+        QAbstractButton* button = heldButton();
+        return index == 0 && button ? QAccessible::queryAccessibleInterface(button) : nullptr;
     }
 
-    // Pressed, or given the focus (a screen reader's "grab focus"), as its
-    // button would be.
-    QStringList actionNames() const override {
-        QStringList actions{QAccessibleActionInterface::pressAction()};
-        if (const QAbstractButton* button = cardButton(widget());
-            button && button->isEnabled() && button->focusPolicy() != Qt::NoFocus)
-            actions << QAccessibleActionInterface::setFocusAction();
-        return actions;
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        QAbstractButton* button = heldButton();
+        return child && button && child->object() == button ? 0 : -1;
     }
 
-    void doAction(const QString& name) override {
+  private:
+    // The button, while it is placed in the card itself (its interface
+    // names the card as its parent).
+    QAbstractButton* heldButton() const {
         QAbstractButton* button = cardButton(widget());
-        if (!button || !button->isEnabled())
-            return;
-        if (name == QAccessibleActionInterface::pressAction())
-            button->click();
-        else if (name == QAccessibleActionInterface::setFocusAction() &&
-                 button->focusPolicy() != Qt::NoFocus)
-            button->setFocus(Qt::OtherFocusReason);
+        return button && button->parentWidget() == widget() ? button : nullptr;
     }
 };
 
@@ -79,8 +70,14 @@ void readAsOneButton(QWidget* card, QAbstractButton* button, const QString& titl
                      const QString& description) {
     installCardAccessibleFactory();
     card->setProperty(kCardButtonProperty, QVariant::fromValue<QObject*>(button));
-    setSpokenName(card, title);
-    setSpokenDescription(card, description);
+    // One Qt made for the card before it was marked (a bridge asks as soon
+    // as anything about it is announced) is dropped for the card's own.
+    if (QAccessibleInterface* existing = QAccessible::queryAccessibleInterface(card);
+        existing && !dynamic_cast<CardAccessible*>(existing))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(existing));
+    // Pressed by a screen reader, the button clicks at once, as the card
+    // does for the pointer (Qt's own press only animates a click).
+    readAsToggleButton(button);
     setSpokenName(button, title);
     setSpokenDescription(button, description);
 }

@@ -7,10 +7,11 @@ class QWidget;
 
 namespace quorvane {
 
-// Makes an action card read as one element by assistive technology: a
-// button named by its title and described by its explanation, which presses
-// `button` (a child of `card`); the card's parts are not read one by one.
-// Call again when the title or explanation changes.
+// Makes an action card read as one element by assistive technology: its
+// `button` (placed in `card` itself), named by the card's title and
+// described by its explanation, in a pane that says nothing of its own; the
+// card's other parts are not read one by one. Call again when the title or
+// explanation changes.
 //
 // Usage:
 //   readAsOneButton(card, button, title, detail);

@@ -32,12 +32,13 @@ QByteArray nearestQtClass(const QMetaObject* meta) {
 
 // Plain widgets, and the few Qt containers the windows place whose own
 // reading lists parts a screen reader should not meet: a splitter's drag
-// handle (an unnamed "unknown"), a message box's icon. Read here as what
-// they hold.
+// handle (an unnamed "unknown"), a message box's icon, a stack of pages
+// (an unnamed "layered pane" a screen reader announces on the way into the
+// page it shows). Read here as what they hold.
 bool isPlainWidget(const QObject* object) {
     const QByteArray nearest = nearestQtClass(object->metaObject());
     return nearest == "QWidget" || nearest == "QFrame" || nearest == "QSplitter" ||
-           nearest == "QDialogButtonBox" || nearest == "QMessageBox";
+           nearest == "QDialogButtonBox" || nearest == "QMessageBox" || nearest == "QStackedWidget";
 }
 
 bool hiddenFromAccessibility(const QWidget* widget) {

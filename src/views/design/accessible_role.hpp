@@ -11,7 +11,7 @@ namespace quorvane {
 // widget whose nearest Qt class is QWidget or QFrame: pills, cards, pickers,
 // drawings, layout boxes) and the Qt containers the windows place (a
 // splitter, whose drag handle is left out, a message box and its button
-// box). Qt fixes a widget's role the first time a bridge
+// box, a stack of pages). Qt fixes a widget's role the first time a bridge
 // asks for it; a widget built without a parent and named before it is placed
 // would stay a window (announced as a "frame") for good, and a QFrame reads
 // as a border, also a "frame". Here the role is read each time it is asked:

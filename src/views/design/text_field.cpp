@@ -1,5 +1,6 @@
 #include "views/design/text_field.hpp"
 
+#include <QFocusEvent>
 #include <QFontMetrics>
 #include <QTextLayout>
 #include <algorithm>
@@ -20,6 +21,30 @@ void TextField::changeEvent(QEvent* event) {
     QLineEdit::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         centreText();
+}
+
+void TextField::focusInEvent(QFocusEvent* event) {
+    // Tabbed into, a line edit selects its text before Qt tells assistive
+    // technology of the focus; a screen reader that hears the caret move
+    // first takes the field for focused already and never speaks it. The
+    // field takes the focus as if given it otherwise (no selection, no
+    // caret move) and selects its text on the next turn, after the focus
+    // has been told.
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason &&
+        reason != Qt::ShortcutFocusReason) {
+        QLineEdit::focusInEvent(event);
+        return;
+    }
+    QFocusEvent quiet(event->type(), Qt::OtherFocusReason);
+    QLineEdit::focusInEvent(&quiet);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (hasFocus() && !hasSelectedText())
+                selectAll();
+        },
+        Qt::QueuedConnection);
 }
 
 void TextField::restyle() {

@@ -11,6 +11,8 @@ class Theme;
 // and a placeholder clearly dimmer than typed text in both schemes (the
 // palette's placeholder colour is the secondary text colour of labels,
 // too bright for an empty field in dark). Follows the theme while it lives.
+// A screen reader hears it focused before its caret moves (see
+// focusInEvent()).
 class TextField : public QLineEdit {
     Q_OBJECT
 
@@ -19,6 +21,7 @@ class TextField : public QLineEdit {
 
   protected:
     void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
   private:
     void restyle();

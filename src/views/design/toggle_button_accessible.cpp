@@ -28,6 +28,10 @@ class ToggleButtonAccessible : public WidgetAccessible {
             name.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
             name.remove(QLatin1Char('&'));
             name.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+            // A box without words of its own (a switch in a row) is named by
+            // the heading that labels it.
+            if (name.isEmpty())
+                return WidgetAccessible::text(kind);
             return spokenText(name);
         }
         if (kind == QAccessible::Value && selectable())

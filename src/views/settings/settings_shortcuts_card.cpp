@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "services/display_store/display_store.hpp"
+#include "views/design/accessible_role.hpp"
 #include "views/design/glyph_icon.hpp"
 #include "views/design/keyed_rows.hpp"
 #include "views/design/settings_card_frame.hpp"
@@ -51,7 +52,9 @@ class BindingRow : public SettingsTintedTile {
         toggle = new QCheckBox(this);
         // A screen reader's Toggle flips the binding, not only the box.
         readAsToggleButton(toggle);
-        setSpokenName(toggle, QStringLiteral("사용"));
+        // Five switches all heard as "사용" would not say which mode each
+        // binds: each is named by its mode and described by its keys.
+        labelBy(toggle, scene_);
         layout->addWidget(toggle, 0, Qt::AlignVCenter);
     }
 
@@ -61,6 +64,7 @@ class BindingRow : public SettingsTintedTile {
             scene_->setText(name);
         if (const QString chord = toQString(row.combinationLabel); chord_->text() != chord)
             chord_->setText(chord);
+        setSpokenDescription(toggle, chord_->text());
         if (toggle->isChecked() != row.enabled)
             toggle->setChecked(row.enabled);
     }

@@ -11,13 +11,17 @@
 #include <QImage>
 #include <QPushButton>
 #include <QStyleOptionButton>
+#include <QTest>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
 
 #include "views/design/application_style.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/surface_shadow.hpp"
 #include "views/design/text_field.hpp"
 #include "views/design/theme.hpp"
+#include "views/support/live_accessibility.hpp"
 
 namespace quorvane {
 namespace {
@@ -169,6 +173,59 @@ TEST(TextFieldTest, AFieldIsAsTallAsTheButtonBesideItAtEveryTextSize) {
         EXPECT_EQ(field.sizeHint().height(), button.sizeHint().height());
         EXPECT_TRUE(field.alignment() & Qt::AlignVCenter);
     }
+}
+
+// What assistive technology is told of one widget, in order.
+class ToldOf {
+  public:
+    explicit ToldOf(QObject* object) {
+        object_ = object;
+        told_.clear();
+        previous_ = QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+            if (event->object() == object_)
+                told_.push_back(event->type());
+        });
+    }
+    ~ToldOf() { QAccessible::installUpdateHandler(previous_); }
+    ToldOf(const ToldOf&) = delete;
+    ToldOf& operator=(const ToldOf&) = delete;
+    const std::vector<QAccessible::Event>& events() const { return told_; }
+
+  private:
+    static inline QObject* object_ = nullptr;
+    static inline std::vector<QAccessible::Event> told_;
+    QAccessible::UpdateHandler previous_ = nullptr;
+};
+
+// Tabbed into, a field is told focused before its selection and caret
+// move: a screen reader that hears the caret first takes the field for
+// focused already and never speaks it.
+TEST(TextFieldTest, TabbedIntoAFieldIsToldFocusedBeforeItsCaretMoves) {
+    quorvane::testing::LiveAccessibility live;
+    Theme theme(false);
+    QWidget window;
+    auto* column = new QVBoxLayout(&window);
+    auto* before = new QPushButton(QStringLiteral("앞"));
+    auto* field = new TextField(theme);
+    field->setText(QStringLiteral("왼쪽 모니터"));
+    column->addWidget(before);
+    column->addWidget(field);
+    window.show();
+    window.activateWindow();
+    before->setFocus();
+    QCoreApplication::processEvents();
+    ToldOf told(field);
+    QTest::keyClick(before, Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(field->hasFocus());
+    // Told once (a second word of the focus makes a screen reader skip the
+    // first as a repeat), and first; the text is still selected for typing
+    // over it.
+    const auto& events = told.events();
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.front(), QAccessible::Focus);
+    EXPECT_EQ(std::count(events.begin(), events.end(), QAccessible::Focus), 1);
+    EXPECT_EQ(field->selectedText(), field->text());
 }
 
 // The rows of `widget`'s picture inside `area` that hold ink of `ink`'s

@@ -127,8 +127,8 @@ TEST_F(ChangeRecoveryTest, AnAutomationPresetIsUndoneFromTheRecoveryPage) {
 }
 
 // A screen reader meets each card of the recovery page as one button: the
-// title as its name, the explanation as its description, and pressing it
-// does what the card's button does.
+// card holds its button alone, with the title as its name and the
+// explanation as its description, and pressing it does what the card does.
 TEST_F(ChangeRecoveryTest, EachRecoveryCardReadsAsOneButtonThatActs) {
     startWithColour();
     show(MainWindowSection::recovery);
@@ -136,22 +136,23 @@ TEST_F(ChangeRecoveryTest, EachRecoveryCardReadsAsOneButtonThatActs) {
     ASSERT_NE(undo, nullptr);
     QAccessibleInterface* card = QAccessible::queryAccessibleInterface(undo->parentWidget());
     ASSERT_NE(card, nullptr);
-    EXPECT_EQ(card->role(), QAccessible::Button);
-    EXPECT_EQ(card->text(QAccessible::Name), QStringLiteral("마지막 색감 되돌리기"));
-    EXPECT_EQ(card->text(QAccessible::Description),
+    ASSERT_EQ(card->childCount(), 1);
+    EXPECT_TRUE(card->text(QAccessible::Name).isEmpty());
+    QAccessibleInterface* read = card->child(0);
+    EXPECT_EQ(read->role(), QAccessible::Button);
+    EXPECT_EQ(read->text(QAccessible::Name), QStringLiteral("마지막 색감 되돌리기"));
+    EXPECT_EQ(read->text(QAccessible::Description),
               QStringLiteral("이 디스플레이에서 방금 바꾼 마지막 화면 색감만 되돌립니다."));
-    EXPECT_EQ(card->childCount(), 0);
-    EXPECT_FALSE(card->state().disabled);
-    card->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_FALSE(read->state().disabled);
+    read->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     turn();
     EXPECT_EQ(store().colorAdjustment(1), ColorAdjustment::neutral());
 
-    // With nothing left to undo the card reads as disabled and pressing it
-    // does nothing.
+    // With nothing left to undo the button reads as disabled.
     undo = buttonTitled(QStringLiteral("마지막 색감 되돌리기"));
-    card = QAccessible::queryAccessibleInterface(undo->parentWidget());
-    EXPECT_TRUE(card->state().disabled);
-    EXPECT_EQ(card->text(QAccessible::Description),
+    read = QAccessible::queryAccessibleInterface(undo->parentWidget())->child(0);
+    EXPECT_TRUE(read->state().disabled);
+    EXPECT_EQ(read->text(QAccessible::Description),
               QStringLiteral("아직 되돌릴 Quorvane 색상 변경이 없습니다."));
 }
 

@@ -467,18 +467,21 @@ TEST_F(SettingsWindowTest, ActionCardsCarryTheSymbolTileAndATitleOfAtMostTwoLine
         EXPECT_GE(button->sizeHint().height(), 38) << button->text().toStdString();
         // Squeezed, the title wraps instead of pushing the chip out of its card.
         EXPECT_LT(button->minimumSizeHint().width(), button->sizeHint().width());
-        // Read as one button: its title, then its explanation.
-        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(card);
-        ASSERT_NE(read, nullptr);
+        // Read as one button: the card holds its button alone, its title,
+        // then its explanation.
+        QAccessibleInterface* pane = QAccessible::queryAccessibleInterface(card);
+        ASSERT_NE(pane, nullptr);
+        ASSERT_EQ(pane->childCount(), 1);
+        QAccessibleInterface* read = pane->child(0);
         EXPECT_EQ(read->role(), QAccessible::Button);
         EXPECT_EQ(read->text(QAccessible::Name), button->text());
         EXPECT_EQ(read->text(QAccessible::Description), button->toolTip());
-        EXPECT_EQ(read->childCount(), 0);
         EXPECT_EQ(button->role() == ButtonRole::destructive,
                   card == window->recoveryCard()->resetAction());
     }
     // Pressed by assistive technology, the reset card asks first.
     QAccessible::queryAccessibleInterface(window->recoveryCard()->resetAction())
+        ->child(0)
         ->actionInterface()
         ->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_TRUE(window->confirmations()->coordinator().pending().has_value());

@@ -13,6 +13,7 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLayout>
 #include <QMenu>
@@ -22,6 +23,7 @@
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <set>
@@ -31,6 +33,7 @@
 #include "app/shell/panel_host.hpp"
 #include "display_store/store_world.hpp"
 #include "presentation/import_sheet/settings_import_sheet_texts.hpp"
+#include "presentation/settings/shortcuts_card_model.hpp"
 #include "views/controls/confirmation_presenter.hpp"
 #include "views/design/accessible_card.hpp"
 #include "views/design/chip_button.hpp"
@@ -46,6 +49,8 @@
 #include "views/settings/diagnostic_report_sheet.hpp"
 #include "views/settings/settings_action_card.hpp"
 #include "views/settings/settings_appearance_card.hpp"
+#include "views/settings/settings_disclosure_section.hpp"
+#include "views/settings/settings_shortcuts_card.hpp"
 #include "views/settings/settings_support_card.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
@@ -144,6 +149,80 @@ std::vector<std::string> focusedIn(QWidget* window) {
         if (a->state().focused)
             found.push_back(describe(a));
     });
+    return found;
+}
+
+bool isTabStop(QWidget* widget, QWidget* window) {
+    return widget->window() == window && (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus &&
+           !widget->focusProxy() && widget->isVisible() && widget->isEnabled();
+}
+
+// Every element under the window a screen reader would not find in its
+// place: a child that names another parent than the one listing it, or that
+// its parent places at another index (the bridge answers "index in parent"
+// by asking the parent), and every control Tab reaches on whose way up to
+// the window an element is not listed by its parent (a screen reader takes
+// it for a destroyed one and says nothing when the focus lands on it).
+std::vector<std::string> outOfPlace(QWidget* window) {
+    std::vector<std::string> found;
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window);
+    walkAccessibleTree(root, [&](QAccessibleInterface* parent) {
+        for (int index = 0; index < parent->childCount(); ++index) {
+            QAccessibleInterface* child = parent->child(index);
+            const std::string place = describe(parent) + " #" + std::to_string(index);
+            if (!child || !child->isValid()) {
+                found.push_back(place + " is missing");
+                continue;
+            }
+            if (child->parent() != parent)
+                found.push_back(describe(child) + " at " + place + " names another parent");
+            if (const int told = parent->indexOfChild(child); told != index)
+                found.push_back(describe(child) + " at " + place + " is told at #" +
+                                std::to_string(told));
+        }
+    });
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (!isTabStop(widget, window))
+            continue;
+        QAccessibleInterface* control = QAccessible::queryAccessibleInterface(widget);
+        for (QAccessibleInterface* a = control; a && a != root; a = a->parent()) {
+            QAccessibleInterface* parent = a->parent();
+            const int index = parent ? parent->indexOfChild(a) : -1;
+            if (index < 0 || parent->child(index) != a) {
+                found.push_back(describe(control) + ": " + describe(a) + " has no place in " +
+                                (parent ? describe(parent) : std::string("nothing")));
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+// Every button, switch or option a screen reader meets without a name, in
+// the tree or holding the focus; and every container it announces on the
+// way into what it holds with nothing to say: a stack of pages (a "layered
+// pane") or a pane that takes the focus itself.
+std::vector<std::string> namelessButtonsAndPanes(QWidget* window) {
+    std::set<QAccessibleInterface*> met;
+    walkAccessibleTree(QAccessible::queryAccessibleInterface(window),
+                       [&](QAccessibleInterface* a) { met.insert(a); });
+    for (QWidget* widget : window->findChildren<QWidget*>())
+        if (isTabStop(widget, window))
+            met.insert(QAccessible::queryAccessibleInterface(widget));
+    std::vector<std::string> found;
+    for (QAccessibleInterface* a : met) {
+        if (!a || a->state().invisible || !a->text(QAccessible::Name).trimmed().isEmpty())
+            continue;
+        const auto role = a->role();
+        const bool button = role == QAccessible::Button || role == QAccessible::ButtonMenu ||
+                            role == QAccessible::ButtonDropDown || role == QAccessible::CheckBox ||
+                            role == QAccessible::RadioButton;
+        const bool pane = role == QAccessible::Client || role == QAccessible::Grouping ||
+                          role == QAccessible::Pane;
+        if (button || role == QAccessible::LayeredPane || (pane && a->state().focusable))
+            found.push_back(describe(a) + " role " + std::to_string(role));
+    }
+    std::sort(found.begin(), found.end());
     return found;
 }
 
@@ -305,7 +384,12 @@ class WhatControlsSayTest : public ::testing::Test {
     std::unique_ptr<ViewContext> context;
 };
 
+// Only windows are windows on every page and sheet; every element is its
+// parent's child at the index it tells, so a screen reader speaks whatever
+// takes the focus; every button has a name, and no container is announced
+// without one.
 TEST_F(WhatControlsSayTest, OnlyWindowsAreWindowsOnEveryPageAndSheet) {
+    world.store->setSceneHotKeysEnabled(true);
     MainWindow main(*context);
     main.resize(1000, 700);
     open(&main);
@@ -317,6 +401,8 @@ TEST_F(WhatControlsSayTest, OnlyWindowsAreWindowsOnEveryPageAndSheet) {
         EXPECT_EQ(decorationsInTheTree(&main), std::vector<std::string>{});
         EXPECT_EQ(namedPanes(&main), std::vector<std::string>{});
         EXPECT_EQ(buttonsHeardWrongly(&main), std::vector<std::string>{});
+        EXPECT_EQ(outOfPlace(&main), std::vector<std::string>{});
+        EXPECT_EQ(namelessButtonsAndPanes(&main), std::vector<std::string>{});
     }
     // A control that reads the way its own interface says (built while the
     // bridge is live) is still that control.
@@ -336,6 +422,8 @@ TEST_F(WhatControlsSayTest, OnlyWindowsAreWindowsOnEveryPageAndSheet) {
     SettingsWindow settings(*context);
     settings.resize(700, 800);
     open(&settings);
+    ASSERT_NE(settings.shortcutsCard()->bindingList(), nullptr);
+    settings.shortcutsCard()->bindingList()->setExpanded(true);
     settings.supportCard()->basicReport()->button()->click();
     settle();
     ASSERT_NE(settings.diagnosticSheet(), nullptr);
@@ -352,6 +440,8 @@ TEST_F(WhatControlsSayTest, OnlyWindowsAreWindowsOnEveryPageAndSheet) {
         EXPECT_EQ(textsWithFormattingCharacters(window), std::vector<std::string>{});
         EXPECT_EQ(namedPanes(window), std::vector<std::string>{});
         EXPECT_EQ(buttonsHeardWrongly(window), std::vector<std::string>{});
+        EXPECT_EQ(outOfPlace(window), std::vector<std::string>{});
+        EXPECT_EQ(namelessButtonsAndPanes(window), std::vector<std::string>{});
     }
 }
 
@@ -506,9 +596,10 @@ TEST_F(WhatControlsSayTest, LikeButtonsAreToldApartAndAMenuButtonCanBePressed) {
 }
 
 // A card read as one button (the recovery page's, the settings file,
-// support and reset cards) takes the focus from a screen reader as every
-// other button does, and is then what is focused, as Tab would leave it.
-TEST_F(WhatControlsSayTest, AScreenReaderCanFocusEveryCard) {
+// support and reset cards) holds that button alone, its title as its name
+// and its explanation as its description; the button takes the focus from a
+// screen reader as every other button does.
+TEST_F(WhatControlsSayTest, EveryCardIsHeardAsItsButtonAlone) {
     MainWindow main(*context);
     main.resize(1000, 700);
     open(&main);
@@ -526,16 +617,55 @@ TEST_F(WhatControlsSayTest, AScreenReaderCanFocusEveryCard) {
             if (!card || !button->isEnabled() || !card->isVisible())
                 continue;
             ++cards;
-            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(card);
+            QAccessibleInterface* pane = QAccessible::queryAccessibleInterface(card);
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(button);
             SCOPED_TRACE(describe(a));
+            ASSERT_EQ(pane->childCount(), 1);
+            EXPECT_EQ(pane->child(0), a);
+            EXPECT_TRUE(pane->text(QAccessible::Name).isEmpty());
+            EXPECT_FALSE(a->text(QAccessible::Name).isEmpty());
+            EXPECT_FALSE(a->text(QAccessible::Description).isEmpty());
             ASSERT_TRUE(a->actionInterface()->actionNames().contains(
                 QAccessibleActionInterface::setFocusAction()));
             a->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
             EXPECT_TRUE(button->hasFocus());
-            EXPECT_TRUE(a->state().focused);
+            EXPECT_EQ(focusedIn(window), std::vector<std::string>{describe(a)});
         }
     }
     EXPECT_GE(cards, 8);
+}
+
+// Each work mode's switch says which mode it binds (named by the mode shown
+// in its row, which labels it) and its keys.
+TEST_F(WhatControlsSayTest, EveryBindingSwitchSaysItsMode) {
+    world.store->setSceneHotKeysEnabled(true);
+    SettingsWindow settings(*context);
+    settings.resize(700, 800);
+    open(&settings);
+    SettingsShortcutsCard* card = settings.shortcutsCard();
+    ASSERT_NE(card->bindingList(), nullptr);
+    card->bindingList()->setExpanded(true);
+    settle();
+    const auto model = ShortcutsCardModel::of(*world.store);
+    const auto switches = card->bindingSwitches();
+    ASSERT_EQ(switches.size(), model.bindings.size());
+    ASSERT_GE(switches.size(), 2u);
+    std::set<QString> names;
+    for (std::size_t index = 0; index < switches.size(); ++index) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(switches[index]);
+        const auto& row = model.bindings[index];
+        SCOPED_TRACE(row.sceneName);
+        EXPECT_EQ(a->role(), QAccessible::CheckBox);
+        EXPECT_EQ(a->text(QAccessible::Name), spokenText(QString::fromStdString(row.sceneName)));
+        EXPECT_EQ(a->text(QAccessible::Description),
+                  spokenText(QString::fromStdString(row.combinationLabel)));
+        const auto labels = a->relations(QAccessible::Label);
+        ASSERT_EQ(labels.size(), 1u);
+        EXPECT_EQ(spokenText(labels.front().first->text(QAccessible::Name)),
+                  a->text(QAccessible::Name));
+        names.insert(a->text(QAccessible::Name));
+    }
+    EXPECT_EQ(names.size(), switches.size());
 }
 
 // Parts Qt adds to a window are left out, named, or quiet about the focus

@@ -33,8 +33,8 @@ inline std::string heardName(QWidget* widget) {
 }
 
 // What a screen reader reads as the focus when `focused` holds it: the
-// outermost element around it that reports the focus (a card read as one
-// button), else the control itself.
+// outermost element around it that reports the focus, else the control
+// itself.
 inline QWidget* heardFocus(QWidget* focused) {
     QWidget* heard = focused;
     for (QWidget* ancestor = focused->parentWidget(); ancestor && !ancestor->isWindow();

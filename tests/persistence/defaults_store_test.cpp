@@ -1,5 +1,6 @@
 #include "services/persistence/defaults_store.hpp"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,8 +34,10 @@ class DefaultsStoreTest : public ::testing::Test {
     static int strayFiles(const fs::path& folder) {
         int count = 0;
         for (const auto& entry : fs::directory_iterator(folder)) {
-            if (entry.path().extension() != ".json" &&
-                entry.path().filename() != FileDefaultsStore::kLockFileName)
+            const auto name = entry.path().filename().string();
+            // Each record's stamp of who wrote it stays beside it.
+            if (entry.path().extension() != ".json" && name != FileDefaultsStore::kLockFileName &&
+                name != RecordWriteStamp::fileNameFor(kKey + ".json"))
                 ++count;
         }
         return count;
@@ -114,6 +117,74 @@ TEST_F(DefaultsStoreTest, ARecordThatAlreadyHoldsTheBytesIsNotRewritten) {
     EXPECT_EQ(renames, 2);
     EXPECT_EQ(store.dataForKey(kKey), "{\"night\":trud} ");
     EXPECT_EQ(fs::status(store.pathForKey(kKey)).permissions(), before.permissions());
+}
+
+// A writer's clock standing at one moment.
+class FixedWallClock final : public Clock {
+  public:
+    explicit FixedWallClock(Date now) : now_(now) {}
+    MonotonicTime monotonicNow() const override { return {}; }
+    Date wallNow() const override { return now_; }
+
+  private:
+    Date now_;
+};
+
+// Each write is named and dated by its writer's stamp, never by the file's
+// times or bytes: another store (another process) writing the very same
+// bytes is another write, dated by its own clock; its requests travel with
+// the record. A file put there by anything else (a copy that kept an hour-old
+// time, equal bytes renamed over the record) has no writer and is dated by
+// when it was put there.
+TEST_F(DefaultsStoreTest, AWriteIsNamedAndDatedByItsWriterNotByTheFilesTimesOrBytes) {
+    FileDefaultsStore mine(root_ / "quorvane");
+    FileDefaultsStore theirs(root_ / "quorvane");
+    const Date asked = std::chrono::system_clock::now() - std::chrono::minutes(10);
+    mine.setWallClock(std::make_shared<FixedWallClock>(asked));
+    theirs.setWallClock(std::make_shared<FixedWallClock>(asked + std::chrono::minutes(1)));
+    const std::string bytes = "{\"night\":true}";
+
+    const auto saved = mine.setData(kKey, bytes);
+    ASSERT_TRUE(saved.writeID);
+    const auto own = mine.read(kKey);
+    EXPECT_TRUE(own.writtenHere);
+    EXPECT_EQ(own.writeID, saved.writeID);
+    EXPECT_EQ(own.writtenAt, asked);
+    EXPECT_FALSE(theirs.read(kKey).writtenHere);
+
+    // Equal bytes from the other writer: its write, with its request.
+    TouchedRecordParts touched;
+    touched.touch("displayAdjustments", "a", asked + std::chrono::seconds(30));
+    touched.touch("textSize");
+    theirs.setBeforeRenameHook([](const fs::path&) { return true; });
+    ASSERT_TRUE(theirs.setDataTouching(kKey, bytes, touched).succeeded());
+    const auto other = mine.read(kKey);
+    EXPECT_EQ(other.data, bytes);
+    EXPECT_FALSE(other.writtenHere);
+    EXPECT_NE(other.writeID, saved.writeID);
+    EXPECT_EQ(other.writtenAt, asked + std::chrono::minutes(1));
+    EXPECT_EQ(other.requested.askedAt("displayAdjustments", "a"), asked + std::chrono::seconds(30));
+    // A request of no known time was asked by the write at the latest.
+    EXPECT_EQ(other.requested.askedAt("textSize"), asked + std::chrono::minutes(1));
+
+    // A backup put back in place, keeping its hour-old time.
+    const auto beforeCopy = std::chrono::system_clock::now();
+    std::ofstream(mine.pathForKey(kKey), std::ios::binary | std::ios::trunc) << "{\"night\":fals}";
+    const auto anHourAgo = std::chrono::system_clock::to_time_t(beforeCopy - std::chrono::hours(1));
+    const timespec dates[2] = {{anHourAgo, 0}, {anHourAgo, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, mine.pathForKey(kKey).c_str(), dates, 0), 0);
+    const auto copy = mine.read(kKey);
+    EXPECT_FALSE(copy.writeID);
+    EXPECT_FALSE(copy.writtenHere);
+    EXPECT_TRUE(copy.requested.empty());
+    ASSERT_TRUE(copy.writtenAt);
+    EXPECT_GE(*copy.writtenAt, beforeCopy - std::chrono::milliseconds(20));
+
+    // The stamped bytes again, but a new file renamed over the record.
+    ASSERT_TRUE(theirs.setData(kKey, bytes).succeeded());
+    std::ofstream(root_ / "quorvane" / "restored", std::ios::binary) << bytes;
+    fs::rename(root_ / "quorvane" / "restored", mine.pathForKey(kKey));
+    EXPECT_FALSE(mine.read(kKey).writeID);
 }
 
 TEST_F(DefaultsStoreTest, ATemporaryFileLeftByACrashIsIgnored) {

@@ -175,6 +175,40 @@ TEST(RecordMerge, WhereBothChangedAPartTheLaterRequestWins) {
               brightness(0.5));
 }
 
+// The other writer's requests named with its record: a part it set counts
+// as set by it even where it holds the base's value (another writer can
+// write the very bytes this side last read), and against a part ours
+// touched the later request wins by when each was asked for, whatever the
+// record's date says.
+TEST(RecordMerge, APartTheirRequestsSetIsWeighedByWhenTheyAskedForIt) {
+    const Date asked = Date(std::chrono::hours(500'000));
+    QuorvanePreferences base;
+    base.displayAdjustments = {{"a", brightness(0.9)}, {"b", brightness(0.9)}};
+    auto ours = base;
+    ours.displayAdjustments["a"] = brightness(0.5);
+    ours.displayAdjustments["b"] = brightness(0.6);
+    const auto theirs = base;
+    TouchedRecordParts touched;
+    for (const char* display : {"a", "b"})
+        touched.touch(RecordMerge::PreferencesPart::displayAdjustments, display, asked);
+    TouchedRecordParts theirsRequested;
+    theirsRequested.touch(RecordMerge::PreferencesPart::displayAdjustments, "a",
+                          asked + std::chrono::milliseconds(300));
+    theirsRequested.touch(RecordMerge::PreferencesPart::displayAdjustments, "b",
+                          asked - std::chrono::milliseconds(300));
+
+    const auto merged = RecordMerge::preferences(base, ours, theirs, touched,
+                                                 asked - std::chrono::hours(1), theirsRequested);
+    EXPECT_EQ(merged.displayAdjustments.at("a"), brightness(0.9));
+    EXPECT_EQ(merged.displayAdjustments.at("b"), brightness(0.6));
+
+    // A reset asked for later than ours takes every part.
+    const auto reset =
+        RecordMerge::preferences(base, ours, QuorvanePreferences{}, touched, std::nullopt,
+                                 TouchedRecordParts::all(asked + std::chrono::seconds(1)));
+    EXPECT_TRUE(reset.displayAdjustments.empty());
+}
+
 // A record removed since the base (a reset by hand) is the empty one: what
 // this side did not change goes back to its default, and where both
 // changed a part the later request wins as for any other record.

@@ -156,8 +156,20 @@ TEST_F(DefaultsStoreTest, AWriteIsNamedAndDatedByItsWriterNotByTheFilesTimesOrBy
     TouchedRecordParts touched;
     touched.touch("displayAdjustments", "a", asked + std::chrono::seconds(30));
     touched.touch("textSize");
-    theirs.setBeforeRenameHook([](const fs::path&) { return true; });
+    // Written anew, not left as it stands: whoever watches the folder hears
+    // it. Read just before its rename, the record is still the one before.
+    int renames = 0;
+    std::optional<DefaultsReadResult> beforeRename;
+    theirs.setBeforeRenameHook([&](const fs::path&) {
+        beforeRename = mine.read(kKey);
+        return ++renames > 0;
+    });
     ASSERT_TRUE(theirs.setDataTouching(kKey, bytes, touched).succeeded());
+    EXPECT_EQ(renames, 1);
+    ASSERT_TRUE(beforeRename);
+    EXPECT_EQ(beforeRename->writeID, saved.writeID);
+    EXPECT_TRUE(beforeRename->writtenHere);
+    theirs.setBeforeRenameHook({});
     const auto other = mine.read(kKey);
     EXPECT_EQ(other.data, bytes);
     EXPECT_FALSE(other.writtenHere);

@@ -394,11 +394,17 @@ std::optional<RecordWriteStamp> stampDescribing(const fs::path& folder,
     const auto held = readAll(systemRead, path, fd.get(), kMaxStampSize);
     if (!held)
         return std::nullopt;
-    auto stamp = RecordWriteStamp::decode(*held);
-    if (!stamp || !stamp->describes(static_cast<std::uint64_t>(info.st_dev),
-                                    static_cast<std::uint64_t>(info.st_ino), bytes))
-        return std::nullopt;
-    return stamp;
+    // One stamp a line, the newest first.
+    std::string_view lines = *held;
+    while (!lines.empty()) {
+        const auto end = std::min(lines.find('\n'), lines.size());
+        auto stamp = RecordWriteStamp::decode(lines.substr(0, end));
+        if (stamp && stamp->describes(static_cast<std::uint64_t>(info.st_dev),
+                                      static_cast<std::uint64_t>(info.st_ino), bytes))
+            return stamp;
+        lines.remove_prefix(std::min(end + 1, lines.size()));
+    }
+    return std::nullopt;
 }
 
 // The stamp of the record file `target` as it stands, if it has one.
@@ -416,12 +422,14 @@ std::optional<RecordWriteStamp> currentStamp(const fs::path& folder,
     return stampDescribing(folder, recordFileName, info, *bytes);
 }
 
-// Puts `stamp` beside the record, replacing the one before; false when it
-// could not, and the record is then dated by its file alone. Not synced: a
-// stamp lost to a crash leaves the record dated by its file, as one an older
+// Puts `stamp` beside the record, with `previous` (the stamp of the record
+// it replaces) after it: the new stamp lands before the new record does, and
+// a reader in between must still find the old record's. False when it could
+// not, and the record is then dated by its file alone. Not synced: a stamp
+// lost to a crash leaves the record dated by its file, as one an older
 // version wrote.
 bool writeStamp(const fs::path& folder, std::string_view recordFileName,
-                const RecordWriteStamp& stamp) {
+                const RecordWriteStamp& stamp, const std::optional<RecordWriteStamp>& previous) {
     // Named like the record's own temporary files, so one left by a crash
     // is removed with them.
     std::string temporaryPath = (folder / ("." + std::string(recordFileName) + ".XXXXXX")).string();
@@ -430,7 +438,10 @@ bool writeStamp(const fs::path& folder, std::string_view recordFileName,
         return false;
     TemporaryFileGuard guard(temporaryPath);
     ::flock(fd.get(), LOCK_EX | LOCK_NB);
-    if (!writeAllBytes(fd.get(), stamp.encoded()) || !fd.close())
+    std::string lines = stamp.encoded();
+    if (previous)
+        lines += "\n" + previous->encoded();
+    if (!writeAllBytes(fd.get(), lines) || !fd.close())
         return false;
     const auto path = folder / RecordWriteStamp::fileNameFor(recordFileName);
     if (::rename(temporaryPath.c_str(), path.c_str()) != 0)
@@ -699,8 +710,10 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     const std::string recordName = fileNameForKey(key);
     // The requests behind the record as it stands stay named with it.
     const auto previous = currentStamp(folder_, recordName, target);
-    if (existing.holdsBytes)
-        return stampedInPlace(recordName, target, previous, touched, bytes);
+    // A save of requests is written even as the bytes stand, so every
+    // process watching the folder hears of them.
+    if (existing.holdsBytes && touched.empty())
+        return stampedInPlace(recordName, target, previous, bytes);
 
     const auto directory = target.parent_path();
     const std::string fileName = target.filename().string();
@@ -723,12 +736,12 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     if (!writeCall_(temporaryPath, fd.get(), bytes) || ::fsync(fd.get()) != 0 ||
         ::fstat(fd.get(), &written) != 0 || !fd.close())
         return failedWithErrno(temporaryPath);
-    if (beforeRename_ && !beforeRename_(temporaryPath))
-        return SaveOutcome::failed({DefaultsStoreError::Kind::writeFailed, target.string(), {}});
     // The stamp goes first, made for the file about to be renamed: whoever
     // sees the new record (a reader takes no lock) finds it stamped.
     const auto stamp = newStamp(previous, touched, written, bytes);
-    const bool stamped = writeStamp(folder_, recordName, stamp);
+    const bool stamped = writeStamp(folder_, recordName, stamp, previous);
+    if (beforeRename_ && !beforeRename_(temporaryPath))
+        return SaveOutcome::failed({DefaultsStoreError::Kind::writeFailed, target.string(), {}});
     if (::rename(temporaryPath.c_str(), target.c_str()) != 0)
         return failedWithErrno(target);
     guard.release();
@@ -745,20 +758,19 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
 SaveOutcome FileDefaultsStore::stampedInPlace(const std::string& recordName,
                                               const std::filesystem::path& target,
                                               const std::optional<RecordWriteStamp>& previous,
-                                              const TouchedRecordParts& touched,
                                               std::string_view bytes) {
     // The file holds the bytes already: a stamped one is that write; one
     // without a stamp is this write's now, with no second copy of the bytes.
     SaveOutcome outcome;
-    if (previous && touched.empty()) {
+    if (previous) {
         outcome.writeID = previous->writeID();
         return outcome;
     }
     struct stat file {};
     if (::stat(target.c_str(), &file) != 0)
         return outcome;
-    const auto stamp = newStamp(previous, touched, file, bytes);
-    if (writeStamp(folder_, recordName, stamp))
+    const auto stamp = newStamp(previous, {}, file, bytes);
+    if (writeStamp(folder_, recordName, stamp, std::nullopt))
         outcome.writeID = stamp.writeID();
     return outcome;
 }

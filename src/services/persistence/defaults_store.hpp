@@ -145,10 +145,10 @@ class FileDefaultsStore final : public DefaultsStoring {
     RecordWriteStamp newStamp(const std::optional<RecordWriteStamp>& previous,
                               const TouchedRecordParts& touched, const struct stat& file,
                               std::string_view bytes);
-    // A save of bytes the key's file already holds.
+    // A save, naming no request, of bytes the key's file already holds.
     SaveOutcome stampedInPlace(const std::string& recordName, const std::filesystem::path& target,
                                const std::optional<RecordWriteStamp>& previous,
-                               const TouchedRecordParts& touched, std::string_view bytes);
+                               std::string_view bytes);
 
     struct LockWaitLimit {
         Duration limit;

@@ -92,7 +92,8 @@ SaveOutcome MergingDefaultsStore::setDataTouching(std::string_view key, std::str
     if (!kept.succeeded())
         return kept;
     auto written = mergedWithFile(base, merge->second, bytes, current, touched);
-    auto outcome = disk_->setData(key, written);
+    // The stamp names our requests, so other writers weigh them too.
+    auto outcome = disk_->setDataTouching(key, written, touched);
     if (outcome.succeeded()) {
         std::lock_guard guard(mutex_);
         // The caller's next save is made from `bytes`: that is the write

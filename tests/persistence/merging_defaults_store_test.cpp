@@ -40,17 +40,6 @@ std::string record(const std::map<std::string, double>& brightnessByDisplay) {
     return *preferences.encoded();
 }
 
-// A writer's clock standing at one moment.
-class FixedWallClock final : public Clock {
-  public:
-    explicit FixedWallClock(Date now) : now_(now) {}
-    MonotonicTime monotonicNow() const override { return {}; }
-    Date wallNow() const override { return now_; }
-
-  private:
-    Date now_;
-};
-
 class MergingDefaultsStoreTest : public ::testing::Test {
   protected:
     TemporaryFolder folder;
@@ -200,7 +189,9 @@ TEST_F(MergingDefaultsStoreTest, ValuesAnOwnSaveMergedInKeepTheDateOfTheirRecord
     ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
     ASSERT_TRUE(store.read(kKey).data);
     const auto now = std::chrono::system_clock::now();
-    other->setWallClock(std::make_shared<FixedWallClock>(now - std::chrono::hours(1)));
+    auto clock = std::make_shared<ManualScheduler>();
+    clock->setWallNow(now - std::chrono::hours(1));
+    other->setWallClock(clock);
     ASSERT_TRUE(other->setData(kKey, record({{"a", 0.2}, {"b", 1.0}})).succeeded());
     ASSERT_TRUE(store.setData(kKey, record({{"a", 1.0}, {"b", 0.6}})).succeeded());
     ASSERT_EQ(other->read(kKey).data, record({{"a", 0.2}, {"b", 0.6}}));
@@ -214,27 +205,23 @@ TEST_F(MergingDefaultsStoreTest, ValuesAnOwnSaveMergedInKeepTheDateOfTheirRecord
 
 // Another process writing, later, the very bytes of this store's last save
 // (a command line setting a display to the value it holds) made its own
-// request: a change of this store asked for before it loses to it, and the
-// file no longer holds this store's own write until read again.
+// request, which wins over this store's earlier one; the file holds another
+// process's write until this store writes or reads it again.
 TEST_F(MergingDefaultsStoreTest, EqualBytesFromAnotherWriterAreALaterRequestNotThisStoresWrite) {
     const auto now = std::chrono::system_clock::now();
-    ASSERT_TRUE(store.read(kKey).error == std::nullopt);
-    ASSERT_TRUE(store.setData(kKey, record({{"a", 0.5}, {"b", 1.0}})).succeeded());
+    const auto asked = [](Date at) {
+        TouchedRecordParts touched;
+        touched.touch(RecordMerge::PreferencesPart::displayAdjustments, "a", at);
+        return touched;
+    };
+    ASSERT_TRUE(store.setData(kKey, record({{"a", 0.5}})).succeeded());
     EXPECT_FALSE(store.mayHoldOthersWrite(kKey));
-
-    TouchedRecordParts theirs;
-    theirs.touch(RecordMerge::PreferencesPart::displayAdjustments, "a", now);
-    ASSERT_TRUE(other->setDataTouching(kKey, record({{"a", 0.5}, {"b", 1.0}}), theirs).succeeded());
+    ASSERT_TRUE(other->setDataTouching(kKey, record({{"a", 0.5}}), asked(now)).succeeded());
     EXPECT_TRUE(store.mayHoldOthersWrite(kKey));
 
-    TouchedRecordParts ours;
-    ours.touch(RecordMerge::PreferencesPart::displayAdjustments, "a",
-               now - std::chrono::milliseconds(300));
-    ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.9}, {"b", 1.0}}), ours).succeeded());
-    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 1.0}}));
-    // Its merge is this store's own write; the next read makes it the base.
-    EXPECT_FALSE(store.mayHoldOthersWrite(kKey));
-    ASSERT_TRUE(store.read(kKey).data);
+    const auto earlier = asked(now - std::chrono::milliseconds(300));
+    ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.9}}), earlier).succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}}));
     EXPECT_FALSE(store.mayHoldOthersWrite(kKey));
 }
 

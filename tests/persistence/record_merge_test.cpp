@@ -175,38 +175,31 @@ TEST(RecordMerge, WhereBothChangedAPartTheLaterRequestWins) {
               brightness(0.5));
 }
 
-// The other writer's requests named with its record: a part it set counts
-// as set by it even where it holds the base's value (another writer can
-// write the very bytes this side last read), and against a part ours
-// touched the later request wins by when each was asked for, whatever the
-// record's date says.
+// A part the other writer's requests set counts as set by them even where
+// it holds the base's value, and against a part ours touched the later
+// request wins, whatever the record's date says.
 TEST(RecordMerge, APartTheirRequestsSetIsWeighedByWhenTheyAskedForIt) {
     const Date asked = Date(std::chrono::hours(500'000));
+    const auto at = [&](int milliseconds) {
+        return asked + std::chrono::milliseconds(milliseconds);
+    };
     QuorvanePreferences base;
     base.displayAdjustments = {{"a", brightness(0.9)}, {"b", brightness(0.9)}};
     auto ours = base;
-    ours.displayAdjustments["a"] = brightness(0.5);
-    ours.displayAdjustments["b"] = brightness(0.6);
-    const auto theirs = base;
+    ours.displayAdjustments = {{"a", brightness(0.5)}, {"b", brightness(0.6)}};
     TouchedRecordParts touched;
-    for (const char* display : {"a", "b"})
+    TouchedRecordParts theirs;
+    for (const auto& [display, theirsAt] : {std::pair{"a", 300}, std::pair{"b", -300}}) {
         touched.touch(RecordMerge::PreferencesPart::displayAdjustments, display, asked);
-    TouchedRecordParts theirsRequested;
-    theirsRequested.touch(RecordMerge::PreferencesPart::displayAdjustments, "a",
-                          asked + std::chrono::milliseconds(300));
-    theirsRequested.touch(RecordMerge::PreferencesPart::displayAdjustments, "b",
-                          asked - std::chrono::milliseconds(300));
-
-    const auto merged = RecordMerge::preferences(base, ours, theirs, touched,
-                                                 asked - std::chrono::hours(1), theirsRequested);
+        theirs.touch(RecordMerge::PreferencesPart::displayAdjustments, display, at(theirsAt));
+    }
+    const auto merged = RecordMerge::preferences(base, ours, base, touched, at(-3600), theirs);
     EXPECT_EQ(merged.displayAdjustments.at("a"), brightness(0.9));
     EXPECT_EQ(merged.displayAdjustments.at("b"), brightness(0.6));
-
     // A reset asked for later than ours takes every part.
-    const auto reset =
-        RecordMerge::preferences(base, ours, QuorvanePreferences{}, touched, std::nullopt,
-                                 TouchedRecordParts::all(asked + std::chrono::seconds(1)));
-    EXPECT_TRUE(reset.displayAdjustments.empty());
+    EXPECT_TRUE(RecordMerge::preferences(base, ours, {}, touched, std::nullopt,
+                                         TouchedRecordParts::all(at(1)))
+                    .displayAdjustments.empty());
 }
 
 // A record removed since the base (a reset by hand) is the empty one: what

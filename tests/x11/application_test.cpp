@@ -775,228 +775,176 @@ TEST_F(ApplicationTest, AURLAfterTheCommandLinesChangeWinsOnARecordLinkedElsewhe
     EXPECT_TRUE(std::filesystem::is_symlink(home.preferencesFile()));
 }
 
-// The journal entries the record holds for presets set by URL.
-std::size_t automationJournalEntries(const testing::ApplicationHome& home) {
-    std::ifstream file(home.configFolder() / "org.quorvane.Quorvane.recoveryJournal.v1.json",
-                       std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(file), {}};
-    const auto entries = QuorvaneRecoveryJournal::decoded(text).entries;
-    return static_cast<std::size_t>(
-        std::count_if(entries.begin(), entries.end(),
-                      [](const auto& entry) { return entry.actionTitle == "자동화 프리셋"; }));
-}
-
 // The same URL launched twice at one moment: the second arrives while the
 // first one's save may still be on its way, and with nothing else changed
-// in between it is a copy. Each pair leaves one journal entry, after the one
-// of the "movie" URL that set the display apart before it.
+// in between it is a copy. Each pair leaves one journal entry, after the
+// one of the "movie" URL that set the display apart before it.
 TEST_F(ApplicationTest, TheSameURLLaunchedTwiceAtOnceIsCarriedOutOnce) {
     startFirst();
-    const auto identities = identitiesByOutput(home, displayName);
-    ASSERT_EQ(identities.size(), 3u);
-    const auto& identity = identities.at("DUMMY0");
-    const std::string night = "quorvane://apply-safe-preset?preset=night&display=" + identity;
-    const std::string movie = "quorvane://apply-safe-preset?preset=movie&display=" + identity;
-    const auto nightRamp = rampOf(builtInPreset("night").adjustment, "DUMMY0");
-
-    constexpr std::size_t kPairs = 8;
-    for (std::size_t pair = 0; pair < kPairs; ++pair) {
-        SCOPED_TRACE("pair " + std::to_string(pair));
-        ASSERT_TRUE(handOverURL(socketPath(), movie)) << home.logText();
-        auto one = launch({night});
-        auto two = launch({night});
-        ASSERT_TRUE(one->waitFor()) << home.logText();
-        ASSERT_TRUE(two->waitFor()) << home.logText();
-        EXPECT_EQ(currentRamp("DUMMY0"), nightRamp);
+    const auto identity = identitiesByOutput(home, displayName).at("DUMMY0");
+    const auto url = [&](const char* preset) {
+        return "quorvane://apply-safe-preset?preset=" + std::string(preset) +
+               "&display=" + identity;
+    };
+    constexpr std::ptrdiff_t kPairs = 8;
+    for (std::ptrdiff_t pair = 0; pair < kPairs; ++pair) {
+        ASSERT_TRUE(handOverURL(socketPath(), url("movie"))) << home.logText();
+        auto one = launch({url("night")});
+        auto two = launch({url("night")});
+        ASSERT_TRUE(one->waitFor() && two->waitFor()) << home.logText();
+        EXPECT_EQ(currentRamp("DUMMY0"), rampOf(builtInPreset("night").adjustment, "DUMMY0"));
     }
     first->signal(SIGTERM);
     ASSERT_EQ(first->waitFor(), 0) << home.logText();
-    EXPECT_EQ(automationJournalEntries(home), 2 * kPairs);
-    EXPECT_EQ(savedAdjustment(home, identity), builtInPreset("night").adjustment);
+    std::ifstream journal(home.configFolder() / "org.quorvane.Quorvane.recoveryJournal.v1.json");
+    const std::string text{std::istreambuf_iterator<char>(journal), {}};
+    const auto entries = QuorvaneRecoveryJournal::decoded(text).entries;
+    EXPECT_EQ(std::count_if(entries.begin(), entries.end(),
+                            [](const auto& entry) { return entry.actionTitle == "자동화 프리셋"; }),
+              2 * kPairs);
 }
 
-// An earlier change held in the application (another process holds the
-// settings lock), then a later request made elsewhere: the later request
-// wins on the screen and in the record, and a restart changes nothing,
-// however the record's file was dated or whatever bytes it came out as.
+// A URL's "night" held in the application (another process holds the
+// settings lock), then a later request made elsewhere: it wins on the
+// screen and in the record, and a restart changes nothing, however the
+// record's file was dated or whatever bytes it came out as.
 class RequestOrderTest : public ApplicationTest {
   protected:
     void TearDown() override {
         ApplicationTest::TearDown();
-        if (!mounted_.empty() && std::system(("umount " + mounted_.string()).c_str()) != 0)
-            (void)std::system(("umount -l " + mounted_.string()).c_str());
+        if (mounted_ && std::system(("umount " + home.configFolder().string()).c_str()) != 0)
+            (void)std::system(("umount -l " + home.configFolder().string()).c_str());
     }
 
     // The settings folder on a file system that counts whole seconds (ext4
-    // with small inodes, as ext3, FAT and some network mounts do); false
-    // where no loop device can be mounted here.
+    // with small inodes, as ext3, FAT and some network mounts do).
     bool mountOneSecondFileSystem() {
-        const auto image = home.path() / "seconds.img";
-        const auto quiet = " >/dev/null 2>&1";
-        const std::string make = "truncate -s 16M " + image.string() + quiet +
-                                 " && mkfs.ext4 -q -F -I 128 " + image.string() + quiet;
-        if (std::system(make.c_str()) != 0)
-            return false;
-        const std::string mount =
-            "mount -o loop " + image.string() + " " + home.configFolder().string() + quiet;
-        if (std::system(mount.c_str()) != 0)
-            return false;
-        mounted_ = home.configFolder();
-        allowPresetURLs(home);
-        return true;
+        const auto image = (home.path() / "seconds.img").string();
+        mounted_ = std::system(("truncate -s 16M " + image + " && mkfs.ext4 -q -F -I 128 " + image +
+                                " >/dev/null 2>&1 && mount -o loop " + image + " " +
+                                home.configFolder().string() + " >/dev/null 2>&1")
+                                   .c_str()) == 0;
+        if (mounted_)
+            allowPresetURLs(home);
+        return mounted_;
     }
 
-    // Applies `preset` to the display by the command line, as a process
-    // of its own that runs on while the test goes on.
-    std::unique_ptr<LaunchedProcess> commandLine(const std::string& preset,
-                                                 const std::string& identity) {
+    // Holds the lock elsewhere and hands "night" over; returns once the
+    // screen shows it, with the hand-over's answer still to come.
+    std::future<bool> nightHeldByTheLock() {
+        other_ = holdTheLockElsewhere();
+        auto answer = std::async(std::launch::async, [this, url = "quorvane://apply-safe-preset?"
+                                                                  "preset=night&display=" +
+                                                                  identity()] {
+            return handOverURL(socketPath(), url);
+        });
+        EXPECT_TRUE(eventually([&] { return currentRamp("DUMMY0") == rampOf(night(), "DUMMY0"); }));
+        return answer;
+    }
+
+    // The screen and the record show `adjustment`; so they do once the
+    // application has ended with nothing left to save and started again.
+    void showsAcrossARestart(const ColorAdjustment& adjustment) {
+        const auto shows = [&] {
+            return currentRamp("DUMMY0") == rampOf(adjustment, "DUMMY0") &&
+                   savedAdjustment(home, identity()) == adjustment;
+        };
+        EXPECT_TRUE(eventually(shows)) << home.logText();
+        first->signal(SIGTERM);
+        ASSERT_EQ(first->waitFor(), 0) << home.logText();
+        EXPECT_EQ(savedAdjustment(home, identity()), adjustment);
+        startFirst();
+        EXPECT_TRUE(eventually(shows));
+    }
+
+    std::unique_ptr<LaunchedProcess> commandLine(const std::string& preset) {
         return std::make_unique<LaunchedProcess>(
             QUORVANE_EXECUTABLE,
-            std::vector<std::string>{"cli", "apply-safe-preset", preset, "--display", identity},
+            std::vector<std::string>{"cli", "apply-safe-preset", preset, "--display", identity()},
             testing::cleanEnvironment(home, displayName), home.log());
     }
 
-    // The application ends with nothing left to save, and starts again on
-    // the record as it stands: the screen shows `adjustment` both times.
-    void restartShows(const std::string& identity, const ColorAdjustment& adjustment) {
-        first->signal(SIGTERM);
-        ASSERT_EQ(first->waitFor(), 0) << home.logText();
-        EXPECT_EQ(savedAdjustment(home, identity), adjustment);
-        startFirst();
-        EXPECT_TRUE(
-            eventually([&] { return currentRamp("DUMMY0") == rampOf(adjustment, "DUMMY0"); }));
-        EXPECT_EQ(savedAdjustment(home, identity), adjustment);
+    const std::string& identity() {
+        if (identity_.empty())
+            identity_ = identitiesByOutput(home, displayName).at("DUMMY0");
+        return identity_;
     }
+    static const ColorAdjustment& night() { return builtInPreset("night").adjustment; }
 
-    std::filesystem::path lockFile() const { return home.configFolder() / ".lock"; }
-
-    std::filesystem::path mounted_;
+    std::unique_ptr<testing::OtherLockHolder> other_;
+    std::string identity_;
+    bool mounted_ = false;
 };
 
-// Waits until the wall clock is early in a second, so that what follows
-// within half a second shares its whole-second file times.
-void startOfASecond() {
-    eventually([] {
-        const auto now = std::chrono::system_clock::now().time_since_epoch();
-        return now % std::chrono::seconds(1) < std::chrono::milliseconds(100);
-    });
-}
-
-// The URL's "night" waits for the lock, the command line's "movie", asked
-// for after it, waits too; the holder lets go within the same second, and
-// either may take the lock first. Whole-second file times would date the
-// command line's record before the URL was asked for.
+// The command line's "movie", asked for after the URL, waits for the lock
+// too; the holder lets go early in a second, and either may take the lock
+// first. Whole-second file times would date the command line's record
+// before the URL was asked for.
 TEST_F(RequestOrderTest, OneSecondFileTimesDoNotDateALaterCommandLineBeforeAHeldURL) {
     if (!mountOneSecondFileSystem())
         GTEST_SKIP() << "no loop device can be mounted here";
     startFirst();
-    const auto identities = identitiesByOutput(home, displayName);
-    ASSERT_EQ(identities.size(), 3u);
-    const auto& identity = identities.at("DUMMY0");
-    const auto& movie = builtInPreset("movie").adjustment;
-    const auto nightRamp = rampOf(builtInPreset("night").adjustment, "DUMMY0");
-
-    constexpr int kRounds = 8;
-    for (int round = 0; round < kRounds; ++round) {
+    for (int round = 0; round < 8; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        auto other = holdTheLockElsewhere();
-        ASSERT_TRUE(other->held());
-        startOfASecond();
-        auto url = std::async(std::launch::async, [&] {
-            return handOverURL(socketPath(),
-                               "quorvane://apply-safe-preset?preset=night&display=" + identity);
+        eventually([] {
+            const auto now = std::chrono::system_clock::now().time_since_epoch();
+            return now % std::chrono::seconds(1) < std::chrono::milliseconds(100);
         });
-        ASSERT_TRUE(eventually([&] { return currentRamp("DUMMY0") == nightRamp; }));
-        auto command = commandLine("movie", identity);
-        ASSERT_TRUE(eventually([&] { return hasOpen(command->pid(), lockFile()); }))
-            << home.logText();
-        other.reset();
+        auto answer = nightHeldByTheLock();
+        auto command = commandLine("movie");
+        ASSERT_TRUE(
+            eventually([&] { return hasOpen(command->pid(), home.configFolder() / ".lock"); }));
+        other_.reset();
         ASSERT_EQ(command->waitFor(), 0) << home.logText();
-        ASSERT_TRUE(url.get()) << home.logText();
-        EXPECT_TRUE(eventually([&] {
-            return currentRamp("DUMMY0") == rampOf(movie, "DUMMY0") &&
-                   savedAdjustment(home, identity) == movie;
-        })) << home.logText();
+        ASSERT_TRUE(answer.get()) << home.logText();
+        const auto movieShown = [&] {
+            return currentRamp("DUMMY0") == rampOf(builtInPreset("movie").adjustment, "DUMMY0") &&
+                   savedAdjustment(home, identity()) == builtInPreset("movie").adjustment;
+        };
+        EXPECT_TRUE(eventually(movieShown)) << home.logText();
     }
-    restartShows(identity, movie);
+    showsAcrossARestart(builtInPreset("movie").adjustment);
 }
 
-// A backup put back over the record with its hours-old time (cp -p) while
-// the application holds an earlier change of the same display: putting it
-// back is the user's later request.
+// A backup put back over the record with its hours-old time (cp -p): putting
+// it back is the user's later request.
 TEST_F(RequestOrderTest, ABackupPutBackWithItsOldTimeWinsOverAnEarlierHeldChange) {
     startFirst();
-    const auto identities = identitiesByOutput(home, displayName);
-    ASSERT_EQ(identities.size(), 3u);
-    const auto& identity = identities.at("DUMMY0");
-    const auto& coding = builtInPreset("coding").adjustment;
     const auto backup = home.path() / "backup.json";
-    ASSERT_EQ(testing::runQuorvane({"cli", "apply-safe-preset", "coding", "--display", identity},
-                                   home, displayName)
-                  .status,
-              0);
+    ASSERT_EQ(commandLine("coding")->waitFor(), 0);
     std::filesystem::copy_file(home.preferencesFile(), backup);
-    const auto hoursAgo = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now() -
-                                                               std::chrono::hours(3));
+    const auto hoursAgo =
+        std::chrono::system_clock::to_time_t(std::chrono::system_clock::now()) - 3 * 3600;
     const timespec dates[2] = {{hoursAgo, 0}, {hoursAgo, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, backup.c_str(), dates, 0), 0);
-    ASSERT_EQ(testing::runQuorvane({"cli", "apply-safe-preset", "movie", "--display", identity},
-                                   home, displayName)
-                  .status,
-              0);
-    ASSERT_TRUE(eventually([&] { return savedAdjustment(home, identity) != coding; }));
+    ASSERT_EQ(commandLine("movie")->waitFor(), 0);
 
-    auto other = holdTheLockElsewhere();
-    ASSERT_TRUE(other->held());
-    auto url = std::async(std::launch::async, [&] {
-        return handOverURL(socketPath(),
-                           "quorvane://apply-safe-preset?preset=night&display=" + identity);
-    });
-    ASSERT_TRUE(eventually([&] {
-        return currentRamp("DUMMY0") == rampOf(builtInPreset("night").adjustment, "DUMMY0");
-    }));
-    const std::string putBack = "cp -p " + backup.string() + " " + home.preferencesFile().string();
-    ASSERT_EQ(std::system(putBack.c_str()), 0);
-    other.reset();
-    ASSERT_TRUE(url.get()) << home.logText();
-    EXPECT_TRUE(eventually([&] {
-        return currentRamp("DUMMY0") == rampOf(coding, "DUMMY0") &&
-               savedAdjustment(home, identity) == coding;
-    })) << home.logText();
-    restartShows(identity, coding);
+    auto answer = nightHeldByTheLock();
+    ASSERT_EQ(
+        std::system(("cp -p " + backup.string() + " " + home.preferencesFile().string()).c_str()),
+        0);
+    other_.reset();
+    ASSERT_TRUE(answer.get()) << home.logText();
+    showsAcrossARestart(builtInPreset("coding").adjustment);
 }
 
-// The URL's "night" is held past the lock's wait; then the command line
-// sets "movie", the value the application last saved, so its record comes
-// out byte for byte as that save. It is still the later request.
+// "night" held past the lock's wait; then the command line sets "movie",
+// the value the application last saved, so its record comes out byte for
+// byte as that save. It is still the later request.
 TEST_F(RequestOrderTest, ACommandLineWritingTheBytesOfTheLastSaveStillWinsOverAHeldChange) {
     startFirst();
-    const auto identities = identitiesByOutput(home, displayName);
-    ASSERT_EQ(identities.size(), 3u);
-    const auto& identity = identities.at("DUMMY0");
     const auto& movie = builtInPreset("movie").adjustment;
-    const std::string url = "quorvane://apply-safe-preset?preset=movie&display=" + identity;
-    ASSERT_TRUE(handOverURL(socketPath(), url)) << home.logText();
-    ASSERT_TRUE(eventually([&] { return savedAdjustment(home, identity) == movie; }));
+    ASSERT_TRUE(handOverURL(socketPath(),
+                            "quorvane://apply-safe-preset?preset=movie&display=" + identity()));
+    ASSERT_TRUE(eventually([&] { return savedAdjustment(home, identity()) == movie; }));
     const auto lastSave = home.preferencesText();
 
-    auto other = holdTheLockElsewhere();
-    ASSERT_TRUE(other->held());
-    ASSERT_TRUE(
-        handOverURL(socketPath(), "quorvane://apply-safe-preset?preset=night&display=" + identity))
-        << home.logText();
-    // Answered once the save gave up waiting: the change is held.
-    ASSERT_TRUE(eventually([&] { return !hasOpen(first->pid(), lockFile()); })) << home.logText();
-    other.reset();
-    const auto applied = testing::runQuorvane(
-        {"cli", "apply-safe-preset", "movie", "--display", identity}, home, displayName);
-    ASSERT_EQ(applied.status, 0) << applied.err;
+    auto answer = nightHeldByTheLock();
+    ASSERT_TRUE(answer.get()) << home.logText();
+    other_.reset();
+    ASSERT_EQ(commandLine("movie")->waitFor(), 0);
     EXPECT_EQ(home.preferencesText(), lastSave);
-    EXPECT_TRUE(eventually([&] {
-        return currentRamp("DUMMY0") == rampOf(movie, "DUMMY0") &&
-               savedAdjustment(home, identity) == movie;
-    })) << home.logText();
-    restartShows(identity, movie);
+    showsAcrossARestart(movie);
 }
 
 // How one application run ended after its X server ended under it.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "cli/cli_response.hpp"
+#include "models/coding/date_coding.hpp"
 #include "models/display/display_snapshot.hpp"
 #include "models/presets/display_preset.hpp"
 
@@ -42,6 +44,10 @@ class QuorvaneCLI {
         std::function<std::optional<std::string>()> standardOutputFailure = {};
         // $DISPLAY, named when the X server cannot be reached; none when unset.
         std::optional<std::string> displayVariable = {};
+        // The wall clock a change is asked for by: a saved change names when
+        // it was asked, so the application's earlier change held meanwhile
+        // does not win over it.
+        std::function<Date()> wallNow = [] { return std::chrono::system_clock::now(); };
 
         // The user's real preferences, displays and gamma ramps, and the
         // process's two output streams. Defined with the process entry,
@@ -136,7 +142,7 @@ class QuorvaneCLI {
     std::int32_t emitDiagnosticsSummary(bool json);
     std::int32_t emitImportPlanPreview(const std::string& filePath, bool json);
     std::int32_t apply(const DisplayPreset& preset, const std::vector<DisplaySnapshot>& targets,
-                       const QuorvanePreferences& preferences, bool json);
+                       const QuorvanePreferences& preferences, bool json, Date askedAt);
 
   private:
     // What the command line says when the X server cannot be reached.

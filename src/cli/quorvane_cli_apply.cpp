@@ -7,11 +7,14 @@
 #include "models/display/display_identity.hpp"
 #include "platform/interfaces/gamma_controlling.hpp"
 #include "platform/interfaces/preferences_storing.hpp"
+#include "services/persistence/record_merge.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 
 namespace quorvane {
 
 std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& arguments) {
+    // Asked now, however long the settings lock keeps the command waiting.
+    const Date askedAt = environment_.wallNow();
     const auto parsed = parseOptions(arguments);
     const auto& options = parsed.options;
     const bool json = options.json;
@@ -67,7 +70,7 @@ std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& 
     if (displays.empty())
         return fail(ExitCode::notFound, "활성 디스플레이를 찾지 못했습니다.", json);
     if (!options.display)
-        return apply(preset.presets.front(), displays, preferences, json);
+        return apply(preset.presets.front(), displays, preferences, json, askedAt);
 
     const auto target = resolveDisplay(*options.display, displays);
     if (target.kind == DisplayResolution::Kind::missing)
@@ -81,7 +84,7 @@ std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& 
             "디스플레이 식별자가 중복됩니다. display id를 사용하세요: " + joined(items, ", "),
             json);
     }
-    return apply(preset.presets.front(), target.displays, preferences, json);
+    return apply(preset.presets.front(), target.displays, preferences, json, askedAt);
 }
 
 QuorvaneCLI::PresetResolution QuorvaneCLI::resolvePreset(
@@ -123,7 +126,7 @@ QuorvaneCLI::DisplayResolution QuorvaneCLI::resolveDisplay(
 
 std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
                                 const std::vector<DisplaySnapshot>& targets,
-                                const QuorvanePreferences& preferences, bool json) {
+                                const QuorvanePreferences& preferences, bool json, Date askedAt) {
     const bool correctionOn = preferences.softwareColorCorrectionEnabled;
     // With correction off the screen stays neutral, but the preset is still
     // remembered for each display.
@@ -131,6 +134,7 @@ std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
     const auto tables = environment_.gammaController->makeTransferTables(written);
 
     QuorvanePreferences working = preferences;
+    TouchedRecordParts touched;
     CLIResponse::ApplyResult result{CLIResponse::Preset::of(preset), {}, {}};
     for (const auto& display : targets) {
         const std::string identity = DisplayIdentity::of(display).rawValue;
@@ -145,10 +149,11 @@ std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
             continue;
         }
         working.displayAdjustments[identity] = preset.adjustment;
+        touched.touch(RecordMerge::PreferencesPart::displayAdjustments, identity, askedAt);
         result.applied.push_back({display.id, display.name, identity});
     }
     if (!result.applied.empty()) {
-        const auto saved = environment_.preferencesStore->save(working);
+        const auto saved = environment_.preferencesStore->save(working, touched);
         if (saved.keptCopy)
             reportNotice(UserDefaultsPreferencesStore::keptCopyNotice(*saved.keptCopy));
         if (saved.error) {

@@ -430,9 +430,10 @@ TEST_F(SharedRecordsTest, TheSameURLAfterTheCommandLinesChangeWasTakenInIsCarrie
     EXPECT_EQ(recordOnDisk().displayAdjustments.at(identityOf(1)), night.adjustment);
 }
 
-// A copy of a URL with nothing changed since is still dropped; a change of
-// another display's value elsewhere, or its own save still being written,
-// makes the next copy a request again.
+// A copy of a URL with nothing changed since is still dropped, also while
+// the store's own save is still being written; a change of another
+// display's value elsewhere, told or not yet read back, makes the next copy
+// a request again.
 TEST_F(SharedRecordsTest, ACopyOfAURLIsDroppedOnlyWhileTheRecordIsKnownUnchanged) {
     auto& store = startApplication();
     const std::string url = "quorvane://apply-safe-preset?preset=night&display=1";
@@ -453,12 +454,19 @@ TEST_F(SharedRecordsTest, ACopyOfAURLIsDroppedOnlyWhileTheRecordIsKnownUnchanged
         [&](const std::string&, const std::string&) { released.wait(); });
     store.updateColorAdjustment(3, &ColorAdjustment::warmth, 0.4);
     ASSERT_TRUE(world.writer->hasUnwrittenValues());
+    const int writesBeforeCopy = world.gamma->writeCount();
+    EXPECT_FALSE(store.handleAutomationURL(url));
+    EXPECT_EQ(store.statusMessage(), "중복 자동화 URL을 무시했습니다");
+    EXPECT_EQ(world.gamma->writeCount(), writesBeforeCopy);
+    ASSERT_EQ(cli({"apply-safe-preset", "night", "--display", "2"}), 0);
+    ASSERT_TRUE(world.writer->hasUnwrittenValues());
     EXPECT_TRUE(store.handleAutomationURL(url)) << store.statusMessage();
     release.set_value();
     world.writer->flushPendingSaves();
     world.writer->setBeforeWriteHook(nullptr);
     const auto saved = recordOnDisk();
     EXPECT_EQ(saved.displayAdjustments.at(identityOf(1)), presetNamed("night").adjustment);
+    EXPECT_EQ(saved.displayAdjustments.at(identityOf(2)), presetNamed("night").adjustment);
     EXPECT_DOUBLE_EQ(saved.displayAdjustments.at(identityOf(3)).warmth, 0.4);
 }
 

@@ -1,5 +1,6 @@
 #include "services/persistence/defaults_store.hpp"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,8 +34,10 @@ class DefaultsStoreTest : public ::testing::Test {
     static int strayFiles(const fs::path& folder) {
         int count = 0;
         for (const auto& entry : fs::directory_iterator(folder)) {
-            if (entry.path().extension() != ".json" &&
-                entry.path().filename() != FileDefaultsStore::kLockFileName)
+            const auto name = entry.path().filename().string();
+            // Each record's stamp of who wrote it stays beside it.
+            if (entry.path().extension() != ".json" && name != FileDefaultsStore::kLockFileName &&
+                name != RecordWriteStamp::fileNameFor(kKey + ".json"))
                 ++count;
         }
         return count;
@@ -114,6 +117,56 @@ TEST_F(DefaultsStoreTest, ARecordThatAlreadyHoldsTheBytesIsNotRewritten) {
     EXPECT_EQ(renames, 2);
     EXPECT_EQ(store.dataForKey(kKey), "{\"night\":trud} ");
     EXPECT_EQ(fs::status(store.pathForKey(kKey)).permissions(), before.permissions());
+}
+
+// A write is named and dated by its writer's stamp, never by the file's
+// times or bytes: another writer's equal bytes are its own write, written
+// anew so watchers hear them, and read just before their rename the record
+// is still the one before. A file put there otherwise (a copy keeping an
+// hour-old time, equal bytes renamed over the record) is dated by when it
+// was put there.
+TEST_F(DefaultsStoreTest, AWriteIsNamedAndDatedByItsWriterNotByTheFilesTimesOrBytes) {
+    FileDefaultsStore mine(root_ / "quorvane");
+    FileDefaultsStore theirs(root_ / "quorvane");
+    auto clock = std::make_shared<ManualScheduler>();
+    const Date asked = std::chrono::system_clock::now() - std::chrono::minutes(10);
+    clock->setWallNow(asked);
+    theirs.setWallClock(clock);
+    const std::string bytes = "{\"night\":true}";
+    const auto saved = mine.setData(kKey, bytes);
+    ASSERT_TRUE(saved.writeID);
+
+    TouchedRecordParts touched;
+    touched.touch("displayAdjustments", "a", asked - std::chrono::seconds(30));
+    touched.touch("textSize");
+    std::optional<DefaultsReadResult> beforeRename;
+    theirs.setBeforeRenameHook([&](const fs::path&) {
+        beforeRename = mine.read(kKey);
+        return true;
+    });
+    ASSERT_TRUE(theirs.setDataTouching(kKey, bytes, touched).succeeded());
+    ASSERT_TRUE(beforeRename);
+    EXPECT_TRUE(beforeRename->writtenHere);
+    EXPECT_EQ(beforeRename->writeID, saved.writeID);
+    const auto other = mine.read(kKey);
+    EXPECT_FALSE(other.writtenHere);
+    EXPECT_NE(other.writeID, saved.writeID);
+    EXPECT_EQ(other.writtenAt, asked);
+    EXPECT_EQ(other.requested.askedAt("displayAdjustments", "a"), asked - std::chrono::seconds(30));
+    EXPECT_EQ(other.requested.askedAt("textSize"), asked);
+
+    const auto beforeCopy = std::chrono::system_clock::now();
+    std::ofstream(mine.pathForKey(kKey), std::ios::trunc) << "{}";
+    const auto hourAgo = std::chrono::system_clock::to_time_t(beforeCopy) - 3600;
+    const timespec dates[2] = {{hourAgo, 0}, {hourAgo, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, mine.pathForKey(kKey).c_str(), dates, 0), 0);
+    const auto copy = mine.read(kKey);
+    EXPECT_FALSE(copy.writeID);
+    EXPECT_GE(copy.writtenAt.value_or(Date{}), beforeCopy - std::chrono::milliseconds(20));
+    ASSERT_TRUE(theirs.setData(kKey, bytes).succeeded());
+    std::ofstream(root_ / "quorvane" / "restored") << bytes;
+    fs::rename(root_ / "quorvane" / "restored", mine.pathForKey(kKey));
+    EXPECT_FALSE(mine.read(kKey).writeID);
 }
 
 TEST_F(DefaultsStoreTest, ATemporaryFileLeftByACrashIsIgnored) {

@@ -188,11 +188,11 @@ TEST(MergingDefaultsStoreOverlapTest, AReadOverlappingASaveIsNotTakenAsTheBase) 
 TEST_F(MergingDefaultsStoreTest, ValuesAnOwnSaveMergedInKeepTheDateOfTheirRecord) {
     ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
     ASSERT_TRUE(store.read(kKey).data);
-    ASSERT_TRUE(other->setData(kKey, record({{"a", 0.2}, {"b", 1.0}})).succeeded());
     const auto now = std::chrono::system_clock::now();
-    const auto anHourAgo = std::chrono::system_clock::to_time_t(now - std::chrono::hours(1));
-    const timespec dates[2] = {{anHourAgo, 0}, {anHourAgo, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, files->pathForKey(kKey).c_str(), dates, 0), 0);
+    auto clock = std::make_shared<ManualScheduler>();
+    clock->setWallNow(now - std::chrono::hours(1));
+    other->setWallClock(clock);
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 0.2}, {"b", 1.0}})).succeeded());
     ASSERT_TRUE(store.setData(kKey, record({{"a", 1.0}, {"b", 0.6}})).succeeded());
     ASSERT_EQ(other->read(kKey).data, record({{"a", 0.2}, {"b", 0.6}}));
 
@@ -201,6 +201,28 @@ TEST_F(MergingDefaultsStoreTest, ValuesAnOwnSaveMergedInKeepTheDateOfTheirRecord
                   now - std::chrono::minutes(30));
     ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.5}, {"b", 0.6}}), touched).succeeded());
     EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.6}}));
+}
+
+// Another process writing, later, the very bytes of this store's last save
+// (a command line setting a display to the value it holds) made its own
+// request, which wins over this store's earlier one; the file holds another
+// process's write until this store writes or reads it again.
+TEST_F(MergingDefaultsStoreTest, EqualBytesFromAnotherWriterAreALaterRequestNotThisStoresWrite) {
+    const auto now = std::chrono::system_clock::now();
+    const auto asked = [](Date at) {
+        TouchedRecordParts touched;
+        touched.touch(RecordMerge::PreferencesPart::displayAdjustments, "a", at);
+        return touched;
+    };
+    ASSERT_TRUE(store.setData(kKey, record({{"a", 0.5}})).succeeded());
+    EXPECT_FALSE(store.mayHoldOthersWrite(kKey));
+    ASSERT_TRUE(other->setDataTouching(kKey, record({{"a", 0.5}}), asked(now)).succeeded());
+    EXPECT_TRUE(store.mayHoldOthersWrite(kKey));
+
+    const auto earlier = asked(now - std::chrono::milliseconds(300));
+    ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.9}}), earlier).succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}}));
+    EXPECT_FALSE(store.mayHoldOthersWrite(kKey));
 }
 
 // The application's writer on a disk that fills up when told, over a record

@@ -175,6 +175,33 @@ TEST(RecordMerge, WhereBothChangedAPartTheLaterRequestWins) {
               brightness(0.5));
 }
 
+// A part the other writer's requests set counts as set by them even where
+// it holds the base's value, and against a part ours touched the later
+// request wins, whatever the record's date says.
+TEST(RecordMerge, APartTheirRequestsSetIsWeighedByWhenTheyAskedForIt) {
+    const Date asked = Date(std::chrono::hours(500'000));
+    const auto at = [&](int milliseconds) {
+        return asked + std::chrono::milliseconds(milliseconds);
+    };
+    QuorvanePreferences base;
+    base.displayAdjustments = {{"a", brightness(0.9)}, {"b", brightness(0.9)}};
+    auto ours = base;
+    ours.displayAdjustments = {{"a", brightness(0.5)}, {"b", brightness(0.6)}};
+    TouchedRecordParts touched;
+    TouchedRecordParts theirs;
+    for (const auto& [display, theirsAt] : {std::pair{"a", 300}, std::pair{"b", -300}}) {
+        touched.touch(RecordMerge::PreferencesPart::displayAdjustments, display, asked);
+        theirs.touch(RecordMerge::PreferencesPart::displayAdjustments, display, at(theirsAt));
+    }
+    const auto merged = RecordMerge::preferences(base, ours, base, touched, at(-3600), theirs);
+    EXPECT_EQ(merged.displayAdjustments.at("a"), brightness(0.9));
+    EXPECT_EQ(merged.displayAdjustments.at("b"), brightness(0.6));
+    // A reset asked for later than ours takes every part.
+    EXPECT_TRUE(RecordMerge::preferences(base, ours, {}, touched, std::nullopt,
+                                         TouchedRecordParts::all(at(1)))
+                    .displayAdjustments.empty());
+}
+
 // A record removed since the base (a reset by hand) is the empty one: what
 // this side did not change goes back to its default, and where both
 // changed a part the later request wins as for any other record.

@@ -3,13 +3,17 @@
 // surviving bad clients, and the outputs handed back on SIGTERM. Effects of
 // the other process are polled with deadlines.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <future>
 #include <random>
 
@@ -18,6 +22,7 @@
 #include "models/color/gamma_ramp.hpp"
 #include "models/color/transfer_tables.hpp"
 #include "models/presets/display_preset.hpp"
+#include "models/recovery/quorvane_recovery_journal.hpp"
 #include "models/settings/quorvane_preferences.hpp"
 #include "support/other_lock_holder.hpp"
 #include "support/temporary_folder.hpp"
@@ -861,6 +866,178 @@ TEST_F(ApplicationTest, AURLAfterTheCommandLinesChangeWinsOnARecordLinkedElsewhe
     ASSERT_EQ(first->waitFor(), 0) << home.logText();
     EXPECT_EQ(saved(), coding);
     EXPECT_TRUE(std::filesystem::is_symlink(home.preferencesFile()));
+}
+
+// The same URL launched twice at one moment: the second arrives while the
+// first one's save may still be on its way, and with nothing else changed
+// in between it is a copy. Each pair leaves one journal entry, after the
+// one of the "movie" URL that set the display apart before it.
+TEST_F(ApplicationTest, TheSameURLLaunchedTwiceAtOnceIsCarriedOutOnce) {
+    startFirst();
+    const auto identity = identitiesByOutput(home, displayName).at("DUMMY0");
+    const auto url = [&](const char* preset) {
+        return "quorvane://apply-safe-preset?preset=" + std::string(preset) +
+               "&display=" + identity;
+    };
+    constexpr std::ptrdiff_t kPairs = 8;
+    for (std::ptrdiff_t pair = 0; pair < kPairs; ++pair) {
+        ASSERT_TRUE(handOverURL(socketPath(), url("movie"))) << home.logText();
+        auto one = launch({url("night")});
+        auto two = launch({url("night")});
+        ASSERT_TRUE(one->waitFor() && two->waitFor()) << home.logText();
+        EXPECT_EQ(currentRamp("DUMMY0"), rampOf(builtInPreset("night").adjustment, "DUMMY0"));
+    }
+    first->signal(SIGTERM);
+    ASSERT_EQ(first->waitFor(), 0) << home.logText();
+    std::ifstream journal(home.configFolder() / "org.quorvane.Quorvane.recoveryJournal.v1.json");
+    const std::string text{std::istreambuf_iterator<char>(journal), {}};
+    const auto entries = QuorvaneRecoveryJournal::decoded(text).entries;
+    EXPECT_EQ(std::count_if(entries.begin(), entries.end(),
+                            [](const auto& entry) { return entry.actionTitle == "자동화 프리셋"; }),
+              2 * kPairs);
+}
+
+// A URL's "night" held in the application (another process holds the
+// settings lock), then a later request made elsewhere: it wins on the
+// screen and in the record, and a restart changes nothing, however the
+// record's file was dated or whatever bytes it came out as.
+class RequestOrderTest : public ApplicationTest {
+  protected:
+    void TearDown() override {
+        ApplicationTest::TearDown();
+        if (mounted_ && std::system(("umount " + home.configFolder().string()).c_str()) != 0)
+            (void)std::system(("umount -l " + home.configFolder().string()).c_str());
+    }
+
+    // The settings folder on a file system that counts whole seconds (ext4
+    // with small inodes, as ext3, FAT and some network mounts do).
+    bool mountOneSecondFileSystem() {
+        const auto image = (home.path() / "seconds.img").string();
+        mounted_ = std::system(("truncate -s 16M " + image + " && mkfs.ext4 -q -F -I 128 " + image +
+                                " >/dev/null 2>&1 && mount -o loop " + image + " " +
+                                home.configFolder().string() + " >/dev/null 2>&1")
+                                   .c_str()) == 0;
+        if (mounted_)
+            allowPresetURLs(home);
+        return mounted_;
+    }
+
+    // Holds the lock elsewhere and hands "night" over; returns once the
+    // screen shows it, with the hand-over's answer still to come.
+    std::future<bool> nightHeldByTheLock() {
+        other_ = holdTheLockElsewhere();
+        auto answer = std::async(std::launch::async, [this, url = "quorvane://apply-safe-preset?"
+                                                                  "preset=night&display=" +
+                                                                  identity()] {
+            return handOverURL(socketPath(), url);
+        });
+        EXPECT_TRUE(eventually([&] { return currentRamp("DUMMY0") == rampOf(night(), "DUMMY0"); }));
+        return answer;
+    }
+
+    // The screen and the record show `adjustment`; so they do once the
+    // application has ended with nothing left to save and started again.
+    void showsAcrossARestart(const ColorAdjustment& adjustment) {
+        const auto shows = [&] {
+            return currentRamp("DUMMY0") == rampOf(adjustment, "DUMMY0") &&
+                   savedAdjustment(home, identity()) == adjustment;
+        };
+        EXPECT_TRUE(eventually(shows)) << home.logText();
+        first->signal(SIGTERM);
+        ASSERT_EQ(first->waitFor(), 0) << home.logText();
+        EXPECT_EQ(savedAdjustment(home, identity()), adjustment);
+        startFirst();
+        EXPECT_TRUE(eventually(shows));
+    }
+
+    std::unique_ptr<LaunchedProcess> commandLine(const std::string& preset) {
+        return std::make_unique<LaunchedProcess>(
+            QUORVANE_EXECUTABLE,
+            std::vector<std::string>{"cli", "apply-safe-preset", preset, "--display", identity()},
+            testing::cleanEnvironment(home, displayName), home.log());
+    }
+
+    const std::string& identity() {
+        if (identity_.empty())
+            identity_ = identitiesByOutput(home, displayName).at("DUMMY0");
+        return identity_;
+    }
+    static const ColorAdjustment& night() { return builtInPreset("night").adjustment; }
+
+    std::unique_ptr<testing::OtherLockHolder> other_;
+    std::string identity_;
+    bool mounted_ = false;
+};
+
+// The command line's "movie", asked for after the URL, waits for the lock
+// too; the holder lets go early in a second, and either may take the lock
+// first. Whole-second file times would date the command line's record
+// before the URL was asked for.
+TEST_F(RequestOrderTest, OneSecondFileTimesDoNotDateALaterCommandLineBeforeAHeldURL) {
+    if (!mountOneSecondFileSystem())
+        GTEST_SKIP() << "no loop device can be mounted here";
+    startFirst();
+    for (int round = 0; round < 8; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        eventually([] {
+            const auto now = std::chrono::system_clock::now().time_since_epoch();
+            return now % std::chrono::seconds(1) < std::chrono::milliseconds(100);
+        });
+        auto answer = nightHeldByTheLock();
+        auto command = commandLine("movie");
+        ASSERT_TRUE(
+            eventually([&] { return hasOpen(command->pid(), home.configFolder() / ".lock"); }));
+        other_.reset();
+        ASSERT_EQ(command->waitFor(), 0) << home.logText();
+        ASSERT_TRUE(answer.get()) << home.logText();
+        const auto movieShown = [&] {
+            return currentRamp("DUMMY0") == rampOf(builtInPreset("movie").adjustment, "DUMMY0") &&
+                   savedAdjustment(home, identity()) == builtInPreset("movie").adjustment;
+        };
+        EXPECT_TRUE(eventually(movieShown)) << home.logText();
+    }
+    showsAcrossARestart(builtInPreset("movie").adjustment);
+}
+
+// A backup put back over the record with its hours-old time (cp -p): putting
+// it back is the user's later request.
+TEST_F(RequestOrderTest, ABackupPutBackWithItsOldTimeWinsOverAnEarlierHeldChange) {
+    startFirst();
+    const auto backup = home.path() / "backup.json";
+    ASSERT_EQ(commandLine("coding")->waitFor(), 0);
+    std::filesystem::copy_file(home.preferencesFile(), backup);
+    const auto hoursAgo =
+        std::chrono::system_clock::to_time_t(std::chrono::system_clock::now()) - 3 * 3600;
+    const timespec dates[2] = {{hoursAgo, 0}, {hoursAgo, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, backup.c_str(), dates, 0), 0);
+    ASSERT_EQ(commandLine("movie")->waitFor(), 0);
+
+    auto answer = nightHeldByTheLock();
+    ASSERT_EQ(
+        std::system(("cp -p " + backup.string() + " " + home.preferencesFile().string()).c_str()),
+        0);
+    other_.reset();
+    ASSERT_TRUE(answer.get()) << home.logText();
+    showsAcrossARestart(builtInPreset("coding").adjustment);
+}
+
+// "night" held past the lock's wait; then the command line sets "movie",
+// the value the application last saved, so its record comes out byte for
+// byte as that save. It is still the later request.
+TEST_F(RequestOrderTest, ACommandLineWritingTheBytesOfTheLastSaveStillWinsOverAHeldChange) {
+    startFirst();
+    const auto& movie = builtInPreset("movie").adjustment;
+    ASSERT_TRUE(handOverURL(socketPath(),
+                            "quorvane://apply-safe-preset?preset=movie&display=" + identity()));
+    ASSERT_TRUE(eventually([&] { return savedAdjustment(home, identity()) == movie; }));
+    const auto lastSave = home.preferencesText();
+
+    auto answer = nightHeldByTheLock();
+    ASSERT_TRUE(answer.get()) << home.logText();
+    other_.reset();
+    ASSERT_EQ(commandLine("movie")->waitFor(), 0);
+    EXPECT_EQ(home.preferencesText(), lastSave);
+    showsAcrossARestart(movie);
 }
 
 // How one application run ended after its X server ended under it.

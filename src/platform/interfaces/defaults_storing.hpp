@@ -24,6 +24,16 @@ struct DefaultsReadResult {
     // The latest moment at which whoever stored `data` may have written it;
     // none when not known (nothing stored, or a store that keeps no dates).
     std::optional<Date> writtenAt = std::nullopt;
+    // Which write left `data`, where the store can tell writes apart by more
+    // than their bytes; none when it cannot (a record some other program
+    // wrote, a copy put back, a store that keeps no such record).
+    std::optional<std::string> writeID = std::nullopt;
+    // Whether this very store (so this process) made that write.
+    bool writtenHere = false;
+    // The parts the requests behind `data` set, each with when it was asked
+    // for, where the writers keep them: such a part counts as changed by
+    // them even where it holds the value it had.
+    TouchedRecordParts requested = {};
 
     bool operator==(const DefaultsReadResult&) const = default;
 };
@@ -71,6 +81,12 @@ class DefaultsStoring {
     }
     // Removing a key that holds nothing succeeds.
     virtual bool removeKey(std::string_view key) = 0;
+    // Whether the key's record may now hold a write that this process
+    // neither made nor last read: a store that cannot tell says it may.
+    virtual bool mayHoldOthersWrite(std::string_view key) const {
+        (void)key;
+        return true;
+    }
     // Waits for and takes the lock every process shares for these defaults.
     // The store's own writes take it too; taking it again while held by the
     // same store does not wait.

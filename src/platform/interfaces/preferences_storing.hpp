@@ -30,6 +30,9 @@ class PreferencesStoring {
     SaveOutcome save(const QuorvanePreferences& preferences) { return save(preferences, {}); }
     // Why the last load found the record unreadable; none when it read.
     virtual std::optional<DefaultsStoreError> lastReadError() const = 0;
+    // Whether the stored record may now hold a save this process neither
+    // made nor last loaded (see DefaultsStoring::mayHoldOthersWrite()).
+    virtual bool mayHoldOthersSave() const { return true; }
     // The lock shared with every other process, held by a caller from its
     // load to its save so no change made in between is lost.
     virtual DefaultsLock lockExclusively() = 0;

@@ -44,6 +44,8 @@ class TouchedRecordParts {
     bool empty() const { return !all_ && parts_.empty(); }
     // Whether every part is touched (a reset, an import).
     bool isAll() const { return all_.has_value(); }
+    // When every part was last touched at once (a reset, an import).
+    std::optional<Date> allAskedAt() const { return all_; }
     // The parts touched one by one, as (field, entry); an empty entry
     // stands for the field as a whole.
     std::set<std::pair<std::string, std::string>> parts() const;

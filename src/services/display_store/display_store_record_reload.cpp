@@ -147,11 +147,15 @@ void DisplayStore::noteAdjustmentsTakenIn(const QuorvanePreferences& before,
 }
 
 void DisplayStore::takeInPreferencesSavedElsewhere() {
-    // While its own save is on its way the file may hold either side's
-    // older record, so whether another process changed it cannot be told:
-    // a repeated request is then carried out again rather than dropped.
+    // While its own save is on its way the record is not read back (it may
+    // be either side's older one), but whether another process wrote it
+    // since can be told: the file then holds a write that is neither the
+    // one last read nor one of this process's own. Only then is a repeated
+    // request carried out again rather than dropped; this store's own save
+    // landing meanwhile is no such write.
     if (deferredSaves_ && deferredSaves_->hasUnwrittenValues()) {
-        automationURLCoordinator_.forgetHandled();
+        if (preferencesStore_->mayHoldOthersSave())
+            automationURLCoordinator_.forgetHandled();
         return;
     }
     // Told by the caller's change scope; the screens follow under the

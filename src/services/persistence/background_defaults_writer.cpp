@@ -103,6 +103,10 @@ bool BackgroundDefaultsWriter::keepsUndecodableAside(std::string_view key) const
     return disk_->keepsUndecodableAside(key);
 }
 
+bool BackgroundDefaultsWriter::mayHoldOthersWrite(std::string_view key) const {
+    return disk_->mayHoldOthersWrite(key);
+}
+
 bool BackgroundDefaultsWriter::removeKey(std::string_view key) {
     std::vector<std::function<void()>> due;
     {

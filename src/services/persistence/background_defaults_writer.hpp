@@ -81,6 +81,9 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     SaveOutcome keepCopyAside(std::string_view key, std::string_view bytes) override;
     bool keepsUndecodableAside(std::string_view key) const override;
     bool removeKey(std::string_view key) override;
+    // Of the record on disk, values not written yet aside: they are this
+    // process's own.
+    bool mayHoldOthersWrite(std::string_view key) const override;
     // Holds nothing: see the definition.
     DefaultsLock lockExclusively() override;
     DefaultsLock tryLockExclusively() override;

@@ -1,4 +1,5 @@
 #include "services/persistence/defaults_store.hpp"
+#include "services/persistence/record_write_stamp.hpp"
 #include "services/persistence/temporary_file_guard.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
 
@@ -12,9 +13,11 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <random>
 #include <tuple>
 #include <utility>
 #include <variant>
@@ -38,17 +41,22 @@ ssize_t systemRead(const fs::path&, int fd, void* buffer, std::size_t size) {
     return ::read(fd, buffer, size);
 }
 
-// The latest moment the file's bytes may have been written: the file system
-// dates a write by a clock that may lag the true time by up to one of its
-// ticks.
-Date latestWriteTime(const struct stat& info) {
+// The latest moment the file's inode may have been changed. Its change time,
+// unlike its modification time, is set by the system alone, so a copy that
+// keeps an old time (cp -p, tar) is dated by when it was put there. The file
+// system's clock may lag the true time by one of its ticks, and some file
+// systems count whole seconds (two on FAT): a time without a fraction may
+// be up to two seconds short.
+Date latestChangeTime(const struct stat& info) {
     timespec tick{};
     if (::clock_getres(CLOCK_REALTIME_COARSE, &tick) != 0)
         tick = {0, 10'000'000};
-    const auto modified =
-        std::chrono::seconds(info.st_mtim.tv_sec) + std::chrono::nanoseconds(info.st_mtim.tv_nsec);
-    const auto lag = std::chrono::seconds(tick.tv_sec) + std::chrono::nanoseconds(tick.tv_nsec);
-    return Date(std::chrono::duration_cast<Date::duration>(modified + lag));
+    const auto changed =
+        std::chrono::seconds(info.st_ctim.tv_sec) + std::chrono::nanoseconds(info.st_ctim.tv_nsec);
+    auto lag = std::chrono::seconds(tick.tv_sec) + std::chrono::nanoseconds(tick.tv_nsec);
+    if (info.st_ctim.tv_nsec == 0)
+        lag += std::chrono::seconds(2);
+    return Date(std::chrono::duration_cast<Date::duration>(changed + lag));
 }
 
 // A record that is not there was last changed when it was removed (or its
@@ -58,7 +66,7 @@ std::optional<Date> latestRemovalTime(const fs::path& file) {
     for (auto folder = file.parent_path(); !folder.empty(); folder = folder.parent_path()) {
         struct stat info {};
         if (::stat(folder.c_str(), &info) == 0)
-            return S_ISDIR(info.st_mode) ? std::optional(latestWriteTime(info)) : std::nullopt;
+            return S_ISDIR(info.st_mode) ? std::optional(latestChangeTime(info)) : std::nullopt;
         if (folder == folder.parent_path())
             break;
     }
@@ -370,10 +378,106 @@ bool writeNewFile(const FileDefaultsStore::WriteCall& writeCall, const fs::path&
     return true;
 }
 
+// A stamp is a few hundred bytes; anything far larger is none.
+constexpr std::size_t kMaxStampSize = 1024 * 1024;
+
+// The stamp beside the record `recordFileName` in `folder`, when it was made
+// for the file `info` holding `bytes`.
+std::optional<RecordWriteStamp> stampDescribing(const fs::path& folder,
+                                                std::string_view recordFileName,
+                                                const struct stat& info, std::string_view bytes) {
+    const auto path = folder / RecordWriteStamp::fileNameFor(recordFileName);
+    UniqueFileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    struct stat stampInfo {};
+    if (!fd.valid() || ::fstat(fd.get(), &stampInfo) != 0 || !S_ISREG(stampInfo.st_mode))
+        return std::nullopt;
+    const auto held = readAll(systemRead, path, fd.get(), kMaxStampSize);
+    if (!held)
+        return std::nullopt;
+    // One stamp a line, the newest first.
+    std::string_view lines = *held;
+    while (!lines.empty()) {
+        const auto end = std::min(lines.find('\n'), lines.size());
+        auto stamp = RecordWriteStamp::decode(lines.substr(0, end));
+        if (stamp && stamp->describes(static_cast<std::uint64_t>(info.st_dev),
+                                      static_cast<std::uint64_t>(info.st_ino), bytes))
+            return stamp;
+        lines.remove_prefix(std::min(end + 1, lines.size()));
+    }
+    return std::nullopt;
+}
+
+// The stamp of the record file `target` as it stands, if it has one.
+std::optional<RecordWriteStamp> currentStamp(const fs::path& folder,
+                                             std::string_view recordFileName,
+                                             const fs::path& target) {
+    UniqueFileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uintmax_t>(info.st_size) > FileDefaultsStore::kMaxValueSize)
+        return std::nullopt;
+    const auto bytes = readAll(systemRead, target, fd.get(), FileDefaultsStore::kMaxValueSize);
+    if (!bytes)
+        return std::nullopt;
+    return stampDescribing(folder, recordFileName, info, *bytes);
+}
+
+// Puts `stamp` beside the record, with `previous` (the stamp of the record
+// it replaces) after it: the new stamp lands before the new record does, and
+// a reader in between must still find the old record's. False when it could
+// not, and the record is then dated by its file alone. Not synced: a stamp
+// lost to a crash leaves the record dated by its file, as one an older
+// version wrote.
+bool writeStamp(const fs::path& folder, std::string_view recordFileName,
+                const RecordWriteStamp& stamp, const std::optional<RecordWriteStamp>& previous) {
+    // Named like the record's own temporary files, so one left by a crash
+    // is removed with them.
+    std::string temporaryPath = (folder / ("." + std::string(recordFileName) + ".XXXXXX")).string();
+    UniqueFileDescriptor fd(::mkostemp(temporaryPath.data(), O_CLOEXEC));
+    if (!fd.valid())
+        return false;
+    TemporaryFileGuard guard(temporaryPath);
+    ::flock(fd.get(), LOCK_EX | LOCK_NB);
+    std::string lines = stamp.encoded();
+    if (previous)
+        lines += "\n" + previous->encoded();
+    if (!writeAllBytes(fd.get(), lines) || !fd.close())
+        return false;
+    const auto path = folder / RecordWriteStamp::fileNameFor(recordFileName);
+    if (::rename(temporaryPath.c_str(), path.c_str()) != 0)
+        return false;
+    guard.release();
+    return true;
+}
+
+// The parts `touched` names, none asked later than `now`: a touch without a
+// time is taken as asked at the write.
+TouchedRecordParts requestsUpTo(const TouchedRecordParts& touched, Date now) {
+    TouchedRecordParts result;
+    if (const auto all = touched.allAskedAt())
+        result = TouchedRecordParts::all(std::min(*all, now));
+    for (const auto& [field, entry] : touched.parts())
+        result.touch(field, entry, std::min(*touched.askedAt(field, entry), now));
+    return result;
+}
+
+std::string newWriterName() {
+    std::random_device random;
+    const auto high = static_cast<std::uint64_t>(random());
+    const auto low = static_cast<std::uint64_t>(random());
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx",
+                  static_cast<unsigned long long>((high << 32) ^ low));
+    return text;
+}
+
 }  // namespace
 
 FileDefaultsStore::FileDefaultsStore(std::filesystem::path folder)
-    : folder_(std::move(folder)), readCall_(systemRead), writeCall_(systemWrite) {}
+    : folder_(std::move(folder)),
+      writerName_(newWriterName()),
+      readCall_(systemRead),
+      writeCall_(systemWrite) {}
 
 FileDefaultsStore::~FileDefaultsStore() {
     if (lockFile_ >= 0)
@@ -433,7 +537,16 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
     auto data = readAll(readCall_, path, fd.get(), kMaxValueSize);
     if (!data)
         return {std::nullopt, unreadable(path, std::strerror(errno))};
-    return {std::move(data), std::nullopt, latestWriteTime(info)};
+    DefaultsReadResult result{std::move(data), std::nullopt, latestChangeTime(info)};
+    // A stamp made for this very file tells who wrote it and when; without
+    // one the record is dated by when its file last changed.
+    if (const auto stamp = stampDescribing(folder_, fileNameForKey(key), info, *result.data)) {
+        result.writtenAt = stamp->writtenAt;
+        result.writeID = stamp->writeID();
+        result.writtenHere = stamp->writer == writerName_;
+        result.requested = stamp->requested;
+    }
+    return result;
 }
 
 std::optional<DefaultsStoreError> FileDefaultsStore::ensureFolder() const {
@@ -559,6 +672,27 @@ void FileDefaultsStore::releaseLock() {
 }
 
 SaveOutcome FileDefaultsStore::setData(std::string_view key, std::string_view bytes) {
+    return setDataTouching(key, bytes, {});
+}
+
+RecordWriteStamp FileDefaultsStore::newStamp(const std::optional<RecordWriteStamp>& previous,
+                                             const TouchedRecordParts& touched,
+                                             const struct stat& file, std::string_view bytes) {
+    const auto now = wallClock_ ? wallClock_->wallNow() : std::chrono::system_clock::now();
+    RecordWriteStamp stamp{writerName_,
+                           ++writeCount_,
+                           now,
+                           static_cast<std::uint64_t>(file.st_dev),
+                           static_cast<std::uint64_t>(file.st_ino),
+                           bytes.size(),
+                           RecordWriteStamp::digestOf(bytes),
+                           previous ? previous->requested : TouchedRecordParts()};
+    stamp.requested.add(requestsUpTo(touched, now));
+    return stamp;
+}
+
+SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string_view bytes,
+                                               const TouchedRecordParts& touched) {
     const auto lock = lockExclusively();
     if (lock.failure())
         return SaveOutcome::failed(*lock.failure());
@@ -573,8 +707,13 @@ SaveOutcome FileDefaultsStore::setData(std::string_view key, std::string_view by
     if (auto* error = std::get_if<DefaultsStoreError>(&inspected))
         return SaveOutcome::failed(std::move(*error));
     const auto existing = std::get<ExistingFile>(inspected);
-    if (existing.holdsBytes)
-        return SaveOutcome::saved();
+    const std::string recordName = fileNameForKey(key);
+    // The requests behind the record as it stands stay named with it.
+    const auto previous = currentStamp(folder_, recordName, target);
+    // A save of requests is written even as the bytes stand, so every
+    // process watching the folder hears of them.
+    if (existing.holdsBytes && touched.empty())
+        return stampedInPlace(recordName, target, previous, bytes);
 
     const auto directory = target.parent_path();
     const std::string fileName = target.filename().string();
@@ -593,8 +732,14 @@ SaveOutcome FileDefaultsStore::setData(std::string_view key, std::string_view by
     ::flock(fd.get(), LOCK_EX | LOCK_NB);
     if (existing.permissions)
         ::fchmod(fd.get(), *existing.permissions);
-    if (!writeCall_(temporaryPath, fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
+    struct stat written {};
+    if (!writeCall_(temporaryPath, fd.get(), bytes) || ::fsync(fd.get()) != 0 ||
+        ::fstat(fd.get(), &written) != 0 || !fd.close())
         return failedWithErrno(temporaryPath);
+    // The stamp goes first, made for the file about to be renamed: whoever
+    // sees the new record (a reader takes no lock) finds it stamped.
+    const auto stamp = newStamp(previous, touched, written, bytes);
+    const bool stamped = writeStamp(folder_, recordName, stamp, previous);
     if (beforeRename_ && !beforeRename_(temporaryPath))
         return SaveOutcome::failed({DefaultsStoreError::Kind::writeFailed, target.string(), {}});
     if (::rename(temporaryPath.c_str(), target.c_str()) != 0)
@@ -604,7 +749,30 @@ SaveOutcome FileDefaultsStore::setData(std::string_view key, std::string_view by
     // survive a power loss, which the caller learns from the outcome.
     if (!syncFolder(directory))
         return failedWithErrno(directory);
-    return SaveOutcome::saved();
+    SaveOutcome outcome;
+    if (stamped)
+        outcome.writeID = stamp.writeID();
+    return outcome;
+}
+
+SaveOutcome FileDefaultsStore::stampedInPlace(const std::string& recordName,
+                                              const std::filesystem::path& target,
+                                              const std::optional<RecordWriteStamp>& previous,
+                                              std::string_view bytes) {
+    // The file holds the bytes already: a stamped one is that write; one
+    // without a stamp is this write's now, with no second copy of the bytes.
+    SaveOutcome outcome;
+    if (previous) {
+        outcome.writeID = previous->writeID();
+        return outcome;
+    }
+    struct stat file {};
+    if (::stat(target.c_str(), &file) != 0)
+        return outcome;
+    const auto stamp = newStamp(previous, {}, file, bytes);
+    if (writeStamp(folder_, recordName, stamp, std::nullopt))
+        outcome.writeID = stamp.writeID();
+    return outcome;
 }
 
 SaveOutcome FileDefaultsStore::keepCopyAside(std::string_view key, std::string_view bytes) {
@@ -644,6 +812,7 @@ bool FileDefaultsStore::removeKey(std::string_view key) {
         return false;
     if (::unlink(pathForKey(key).c_str()) != 0)
         return errno == ENOENT;
+    ::unlink((folder_ / RecordWriteStamp::fileNameFor(fileNameForKey(key))).c_str());
     return syncFolder(folder_);
 }
 

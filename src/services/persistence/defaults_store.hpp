@@ -9,10 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include "platform/interfaces/defaults_storing.hpp"
 #include "platform/interfaces/scheduler.hpp"
+#include "services/persistence/record_write_stamp.hpp"
 
 namespace quorvane {
 
@@ -25,8 +27,14 @@ namespace quorvane {
 //
 // Processes share the folder's lock file (".lock", an flock): every write
 // takes it, and a caller that reads, changes and writes a record holds it
-// across all three (lockExclusively()). A read is dated by the file's
-// modification time, so a merge can tell which of two requests came later. By default the store
+// across all three (lockExclusively()).
+//
+// Every write leaves a stamp beside the record (RecordWriteStamp): this
+// store's own name, its count of writes, the moment of the write on its
+// clock and the parts the write's requests set with when they were asked
+// for. A read of a file with its stamp is dated and named by it; a file
+// without one (an older version's, an editor's, a copy put back) is dated by
+// when its inode last changed, which no copy can set back. By default the store
 // waits for the lock as long as another process holds it; with a wait limit it tries again every
 // kLockRetryInterval until the limit passes, and a lock it could not take fails the write that
 // needed it (a stopped or hung process must not keep a command waiting for ever).
@@ -87,6 +95,9 @@ class FileDefaultsStore final : public DefaultsStoring {
 
     DefaultsReadResult read(std::string_view key) const override;
     SaveOutcome setData(std::string_view key, std::string_view bytes) override;
+    // Stamps the write with `touched` as the parts its requests set.
+    SaveOutcome setDataTouching(std::string_view key, std::string_view bytes,
+                                const TouchedRecordParts& touched) override;
     // "<key>.json.unreadable-<UTC date and time>" in the folder, never
     // replacing an earlier copy. Bytes one of the key's copies already holds
     // are not copied again (the outcome names that copy), and only the
@@ -104,6 +115,10 @@ class FileDefaultsStore final : public DefaultsStoring {
     // with another thread.
     void limitLockWait(Duration limit, std::shared_ptr<const Clock> clock,
                        std::shared_ptr<Sleeper> sleeper);
+
+    // The clock a write's stamp is dated by (the system's unless set). Set
+    // before the store is shared with another thread.
+    void setWallClock(std::shared_ptr<const Clock> clock) { wallClock_ = std::move(clock); }
 
     void setBeforeRenameHook(BeforeRenameHook hook) { beforeRename_ = std::move(hook); }
     // Set before the store is shared with another thread.
@@ -125,6 +140,15 @@ class FileDefaultsStore final : public DefaultsStoring {
     bool lockWithinLimit(int fd) const;
     void releaseLock();
     DefaultsStoreError lockHeldError() const;
+    // The stamp of this store's next write of `bytes` to `file`, keeping the
+    // requests `previous` (the record's stamp before) named.
+    RecordWriteStamp newStamp(const std::optional<RecordWriteStamp>& previous,
+                              const TouchedRecordParts& touched, const struct stat& file,
+                              std::string_view bytes);
+    // A save, naming no request, of bytes the key's file already holds.
+    SaveOutcome stampedInPlace(const std::string& recordName, const std::filesystem::path& target,
+                               const std::optional<RecordWriteStamp>& previous,
+                               std::string_view bytes);
 
     struct LockWaitLimit {
         Duration limit;
@@ -133,6 +157,11 @@ class FileDefaultsStore final : public DefaultsStoring {
     };
 
     std::filesystem::path folder_;
+    // Random, so no other store (no other process) stamps its writes alike.
+    std::string writerName_;
+    // Writes are made under the lock, so one at a time.
+    std::uint64_t writeCount_ = 0;
+    std::shared_ptr<const Clock> wallClock_;
     BeforeRenameHook beforeRename_;
     ReadCall readCall_;
     WriteCall writeCall_;

@@ -12,6 +12,13 @@ std::optional<std::string_view> optionalView(const std::optional<std::string>& t
     return std::string_view(*text);
 }
 
+// Whether `read` is the very write `base` was: equal bytes from another
+// writer are another write.
+bool isWriteOf(const DefaultsReadResult& read, const std::optional<std::string>& bytes,
+               const std::optional<std::string>& writeID) {
+    return read.data == bytes && read.writeID == writeID;
+}
+
 }  // namespace
 
 MergingDefaultsStore::MergingDefaultsStore(std::shared_ptr<DefaultsStoring> disk, Merges merges)
@@ -34,8 +41,8 @@ DefaultsReadResult MergingDefaultsStore::readAsBase(std::string_view key) const 
     // A record that cannot be read tells nothing about what the caller
     // holds; one read across a save of ours may be the file before it.
     if (!result.error && baseChanges_ == changesBefore)
-        rememberBase(key, result.data);
-    result.writtenAt = othersWrittenAt(key, result);
+        rememberBase(key, {result.data, result.writeID});
+    dateOthersValues(key, result);
     return result;
 }
 
@@ -54,7 +61,7 @@ UnwrittenChangeRead MergingDefaultsStore::readWithUnwrittenChange(
     // Both in the record's own coding: the file's record as a merge writes
     // it, whatever spacing or order its writer used.
     const auto storedRecord =
-        merge->second(laid, laid, optionalView(stored.data), {}, std::nullopt);
+        merge->second(laid, laid, optionalView(stored.data), {}, std::nullopt, {});
     const bool changesRecord = !storedRecord || *storedRecord != laid;
     return {{laid, std::nullopt, stored.writtenAt}, changesRecord};
 }
@@ -78,27 +85,32 @@ SaveOutcome MergingDefaultsStore::setDataTouching(std::string_view key, std::str
         return SaveOutcome::failed(std::move(*current.error));
     {
         std::lock_guard guard(mutex_);
-        current.writtenAt = othersWrittenAt(key, current);
+        dateOthersValues(key, current);
     }
     const auto base = baseOf(key);
     auto kept = keepUndecodableAside(key, merge->second, current.data);
     if (!kept.succeeded())
         return kept;
     auto written = mergedWithFile(base, merge->second, bytes, current, touched);
-    auto outcome = disk_->setData(key, written);
+    // The stamp names our requests, so other writers weigh them too.
+    auto outcome = disk_->setDataTouching(key, written, touched);
     if (outcome.succeeded()) {
         std::lock_guard guard(mutex_);
-        rememberBase(key, std::string(bytes));
+        // The caller's next save is made from `bytes`: that is the write
+        // it knows only when nothing was merged in.
+        const auto baseWrite = written == bytes ? outcome.writeID : std::nullopt;
+        rememberBase(key, {std::string(bytes), baseWrite});
         ++baseChanges_;
         keptAside_.erase(std::string(key));
         ownWrites_.insert_or_assign(std::string(key),
-                                    OwnWrite{std::move(written), current.writtenAt});
+                                    OwnWrite{std::move(written), outcome.writeID, current.writtenAt,
+                                             std::move(current.requested)});
     }
     outcome.keptCopy = std::move(kept.keptCopy);
     return outcome;
 }
 
-std::optional<std::optional<std::string>> MergingDefaultsStore::baseOf(std::string_view key) const {
+std::optional<MergingDefaultsStore::Base> MergingDefaultsStore::baseOf(std::string_view key) const {
     std::lock_guard guard(mutex_);
     const auto found = bases_.find(key);
     if (found == bases_.end())
@@ -106,12 +118,37 @@ std::optional<std::optional<std::string>> MergingDefaultsStore::baseOf(std::stri
     return found->second;
 }
 
-std::optional<Date> MergingDefaultsStore::othersWrittenAt(std::string_view key,
-                                                          const DefaultsReadResult& read) const {
+bool MergingDefaultsStore::isOwnWrite(std::string_view key, const DefaultsReadResult& read) const {
     const auto own = ownWrites_.find(key);
-    if (own != ownWrites_.end() && read.data == own->second.bytes)
-        return own->second.othersWrittenAt;
-    return read.writtenAt;
+    if (own == ownWrites_.end())
+        return false;
+    // Only a disk that names no writes leaves the bytes to tell.
+    if (own->second.writeID)
+        return read.writeID == own->second.writeID;
+    return !read.writeID && read.data == own->second.bytes;
+}
+
+void MergingDefaultsStore::dateOthersValues(std::string_view key, DefaultsReadResult& read) const {
+    if (!isOwnWrite(key, read))
+        return;
+    const auto& own = ownWrites_.find(key)->second;
+    read.writtenAt = own.othersWrittenAt;
+    read.requested = own.othersRequested;
+}
+
+bool MergingDefaultsStore::mayHoldOthersWrite(std::string_view key) const {
+    if (!merges_.contains(key))
+        return true;
+    const auto read = disk_->read(key);
+    if (read.error)
+        return true;
+    if (read.writtenHere)
+        return false;
+    std::lock_guard guard(mutex_);
+    const auto base = bases_.find(key);
+    if (base != bases_.end() && isWriteOf(read, base->second.bytes, base->second.writeID))
+        return false;
+    return !isOwnWrite(key, read);
 }
 
 SaveOutcome MergingDefaultsStore::keepUndecodableAside(std::string_view key,
@@ -119,7 +156,7 @@ SaveOutcome MergingDefaultsStore::keepUndecodableAside(std::string_view key,
                                                        const std::optional<std::string>& stored) {
     // A merge takes only records of its kind that decode: one that does not
     // merge with itself is not one.
-    if (!stored || merge(std::nullopt, *stored, *stored, {}, std::nullopt))
+    if (!stored || merge(std::nullopt, *stored, *stored, {}, std::nullopt, {}))
         return SaveOutcome::saved();
     {
         std::lock_guard guard(mutex_);
@@ -130,20 +167,22 @@ SaveOutcome MergingDefaultsStore::keepUndecodableAside(std::string_view key,
     return keepCopyAside(key, *stored);
 }
 
-std::string MergingDefaultsStore::mergedWithFile(
-    const std::optional<std::optional<std::string>>& base, RecordMerge::BytesMerge merge,
-    std::string_view bytes, const DefaultsReadResult& stored, const TouchedRecordParts& touched) {
+std::string MergingDefaultsStore::mergedWithFile(const std::optional<Base>& base,
+                                                 RecordMerge::BytesMerge merge,
+                                                 std::string_view bytes,
+                                                 const DefaultsReadResult& stored,
+                                                 const TouchedRecordParts& touched) {
     // Never read: nothing is known of what the caller started from.
-    if (!base || stored.data == *base)
+    if (!base || isWriteOf(stored, base->bytes, base->writeID))
         return std::string(bytes);
     // A record removed since the base counts as the empty one, removed when
     // its folder last changed.
-    return merge(*base, bytes, optionalView(stored.data), touched, stored.writtenAt)
+    return merge(base->bytes, bytes, optionalView(stored.data), touched, stored.writtenAt,
+                 stored.requested)
         .value_or(std::string(bytes));
 }
 
-void MergingDefaultsStore::rememberBase(std::string_view key,
-                                        std::optional<std::string> base) const {
+void MergingDefaultsStore::rememberBase(std::string_view key, Base base) const {
     bases_.insert_or_assign(std::string(key), std::move(base));
 }
 
@@ -167,7 +206,7 @@ bool MergingDefaultsStore::removeKey(std::string_view key) {
     const bool removed = disk_->removeKey(key);
     if (removed && merges_.contains(key)) {
         std::lock_guard guard(mutex_);
-        rememberBase(key, std::nullopt);
+        rememberBase(key, {});
         ++baseChanges_;
     }
     return removed;

@@ -37,10 +37,14 @@ namespace quorvane {
 // they equal the base, since the caller may not have taken in the other
 // process's change yet. Where the other process changed such a part too,
 // the later request wins: the file's record is dated by when it was
-// written. A record this store wrote itself dates the other process's
-// values it carries by the record they came from, not by this write. A
-// record removed since the base (a reset by hand) counts as the empty one,
-// dated by its folder's change.
+// written, and a part the other writer's requests set (as its store keeps
+// them beside the record) by when that was asked for, even where it holds
+// the value it had. A write is told for this store's own by the name the
+// disk store gives each write, never by equal bytes (another writer can
+// write the same); a record this store wrote itself dates the other
+// process's values it carries by the record they came from, not by this
+// write. A record removed since the base (a reset by hand) counts as the
+// empty one, dated by its folder's change.
 //
 // A change not written yet (held by a failed write) can be read laid on the
 // file's record (readWithUnwrittenChange), as its write would merge it now;
@@ -70,6 +74,9 @@ class MergingDefaultsStore final : public DefaultsStoring {
     SaveOutcome keepCopyAside(std::string_view key, std::string_view bytes) override;
     bool keepsUndecodableAside(std::string_view key) const override;
     bool removeKey(std::string_view key) override;
+    // False while the file holds the record this store last read or one it
+    // wrote itself (a save of its own still on its way included).
+    bool mayHoldOthersWrite(std::string_view key) const override;
     DefaultsLock lockExclusively() override;
     DefaultsLock tryLockExclusively() override;
 
@@ -78,35 +85,47 @@ class MergingDefaultsStore final : public DefaultsStoring {
     // a failed outcome means it must not be written over.
     SaveOutcome keepUndecodableAside(std::string_view key, RecordMerge::BytesMerge merge,
                                      const std::optional<std::string>& stored);
+    // A record as this store last read or saved it: its bytes (none: there
+    // was none) and the write that left them, where the disk names writes.
+    struct Base {
+        std::optional<std::string> bytes;
+        std::optional<std::string> writeID;
+    };
+
     // The bytes to write for `bytes`, made from `base` (none: never read),
     // given what the file holds now.
-    static std::string mergedWithFile(const std::optional<std::optional<std::string>>& base,
+    static std::string mergedWithFile(const std::optional<Base>& base,
                                       RecordMerge::BytesMerge merge, std::string_view bytes,
                                       const DefaultsReadResult& stored,
                                       const TouchedRecordParts& touched);
     // The record the caller last read or saved of `key` (none: never read).
-    std::optional<std::optional<std::string>> baseOf(std::string_view key) const;
+    std::optional<Base> baseOf(std::string_view key) const;
     // A read of a key with a merge, which becomes the base unless it
     // overlapped a save.
     DefaultsReadResult readAsBase(std::string_view key) const;
-    // When the other processes' values in `read` were written. The caller
-    // holds mutex_.
-    std::optional<Date> othersWrittenAt(std::string_view key, const DefaultsReadResult& read) const;
+    // Dates `read` (and names what was asked for in it) by the other
+    // processes' values in it: a record this store wrote carries those of
+    // the record it merged. The caller holds mutex_.
+    void dateOthersValues(std::string_view key, DefaultsReadResult& read) const;
     // The caller holds mutex_.
-    void rememberBase(std::string_view key, std::optional<std::string> base) const;
+    void rememberBase(std::string_view key, Base base) const;
 
     // What this store last wrote of a key, and when the other processes'
-    // values it merged in were written.
+    // values it merged in were written and asked for.
     struct OwnWrite {
         std::string bytes;
+        std::optional<std::string> writeID;
         std::optional<Date> othersWrittenAt;
+        TouchedRecordParts othersRequested;
     };
+    // The caller holds mutex_.
+    bool isOwnWrite(std::string_view key, const DefaultsReadResult& read) const;
 
     std::shared_ptr<DefaultsStoring> disk_;
     Merges merges_;
     mutable std::mutex mutex_;
     // By key: the record as last read or saved (none: there was none).
-    mutable std::map<std::string, std::optional<std::string>, std::less<>> bases_;
+    mutable std::map<std::string, Base, std::less<>> bases_;
     // Counts the saves and removals that set a base, so that a read they
     // overlapped does not put an older one back.
     std::uint64_t baseChanges_ = 0;

@@ -12,15 +12,27 @@ namespace quorvane::RecordMerge {
 
 namespace {
 
+// When each side's requests set a part: `ours` as this process's actions
+// touched it, `theirs` as the other writers' requests did (none: not known).
+struct AskedAt {
+    std::optional<Date> ours;
+    std::optional<Date> theirs;
+};
+
 // Ours when ours changed it since the base or a user action set it, else
 // theirs. Where both changed it, the later request wins: theirs when it was
-// written once the action that set ours had been asked for; ours (the later
-// save) when no action set it or no time tells.
+// asked for (or, not knowing that, written) once the action that set ours
+// had been asked for; ours (the later save) when no action set it or no
+// time tells.
 template <class T>
-T pick(const T& base, const T& ours, const T& theirs, std::optional<Date> askedAt = std::nullopt,
+T pick(const T& base, const T& ours, const T& theirs, AskedAt asked = {},
        std::optional<Date> theirsWrittenAt = std::nullopt) {
+    const auto askedAt = asked.ours;
     if (!askedAt && ours == base)
         return theirs;
+    // Their request set it, perhaps to the value it had: only the times tell.
+    if (askedAt && asked.theirs)
+        return *asked.theirs >= *askedAt ? theirs : ours;
     if (theirs == base)
         return ours;
     if (askedAt && theirsWrittenAt && *theirsWrittenAt >= *askedAt)
@@ -37,7 +49,7 @@ std::optional<Value> entry(const std::map<std::string, Value>& map, const std::s
 }
 
 // Per key; a key one side removed and the other left alone stays removed.
-// `askedAt` tells when a user action set a key's entry, if one did.
+// `askedAt` tells when each side's requests set a key's entry, if they did.
 template <class Value, class AskedAt>
 std::map<std::string, Value> mergedMap(const std::map<std::string, Value>& base,
                                        const std::map<std::string, Value>& ours,
@@ -89,7 +101,7 @@ std::vector<Item> mergedByID(const std::vector<Item>& base, const std::vector<It
 }
 
 // Nothing is ever touched on its own in these records.
-constexpr auto untouched = [](const std::string&) { return std::optional<Date>(); };
+constexpr auto untouched = [](const std::string&) { return AskedAt{}; };
 
 template <class Record, class Decode, class Encode, class Merge>
 std::optional<std::string> mergedBytes(const std::optional<std::string>& base,
@@ -116,17 +128,21 @@ std::optional<DDCCapabilityCache> decodedCache(std::string_view bytes) {
 QuorvanePreferences preferences(const QuorvanePreferences& base, const QuorvanePreferences& ours,
                                 const QuorvanePreferences& theirs,
                                 const TouchedRecordParts& touched,
-                                std::optional<Date> theirsWrittenAt) {
+                                std::optional<Date> theirsWrittenAt,
+                                const TouchedRecordParts& theirsRequested) {
     namespace Part = PreferencesPart;
     // Starting from ours, a field not merged below is saved as this process
     // has it, never put back to its default.
     QuorvanePreferences result = ours;
     const auto pickField = [&](auto member, std::string_view name) {
-        result.*member = pick(base.*member, ours.*member, theirs.*member, touched.askedAt(name),
-                              theirsWrittenAt);
+        result.*member =
+            pick(base.*member, ours.*member, theirs.*member,
+                 AskedAt{touched.askedAt(name), theirsRequested.askedAt(name)}, theirsWrittenAt);
     };
     const auto entryAskedAt = [&](std::string_view name) {
-        return [&touched, name](const std::string& key) { return touched.askedAt(name, key); };
+        return [&touched, &theirsRequested, name](const std::string& key) {
+            return AskedAt{touched.askedAt(name, key), theirsRequested.askedAt(name, key)};
+        };
     };
     const auto mergeMap = [&](auto member, std::string_view name) {
         result.*member = mergedMap(base.*member, ours.*member, theirs.*member, entryAskedAt(name),
@@ -189,19 +205,22 @@ std::optional<std::string> preferencesBytes(const std::optional<std::string>& ba
                                             std::string_view ours,
                                             std::optional<std::string_view> theirs,
                                             const TouchedRecordParts& touched,
-                                            std::optional<Date> theirsWrittenAt) {
+                                            std::optional<Date> theirsWrittenAt,
+                                            const TouchedRecordParts& theirsRequested) {
     return mergedBytes<QuorvanePreferences>(
         base, ours, theirs, decodedRecord<QuorvanePreferences>,
         [](const QuorvanePreferences& record) { return record.encoded(); },
         [&](const auto& baseRecord, const auto& oursRecord, const auto& theirsRecord) {
-            return preferences(baseRecord, oursRecord, theirsRecord, touched, theirsWrittenAt);
+            return preferences(baseRecord, oursRecord, theirsRecord, touched, theirsWrittenAt,
+                               theirsRequested);
         });
 }
 
 std::optional<std::string> recoveryJournalBytes(const std::optional<std::string>& base,
                                                 std::string_view ours,
                                                 std::optional<std::string_view> theirs,
-                                                const TouchedRecordParts&, std::optional<Date>) {
+                                                const TouchedRecordParts&, std::optional<Date>,
+                                                const TouchedRecordParts&) {
     return mergedBytes<QuorvaneRecoveryJournal>(
         base, ours, theirs, decodedRecord<QuorvaneRecoveryJournal>,
         [](const QuorvaneRecoveryJournal& record) {
@@ -213,7 +232,8 @@ std::optional<std::string> recoveryJournalBytes(const std::optional<std::string>
 std::optional<std::string> ddcCapabilityCacheBytes(const std::optional<std::string>& base,
                                                    std::string_view ours,
                                                    std::optional<std::string_view> theirs,
-                                                   const TouchedRecordParts&, std::optional<Date>) {
+                                                   const TouchedRecordParts&, std::optional<Date>,
+                                                   const TouchedRecordParts&) {
     return mergedBytes<DDCCapabilityCache>(base, ours, theirs, decodedCache,
                                            UserDefaultsDDCCapabilityCacheStore::encode,
                                            ddcCapabilityCache);

@@ -22,6 +22,9 @@ namespace quorvane {
 // base. Where both changed the same one, the later request wins: theirs
 // when `theirsWrittenAt` (when the other process wrote its record) is no
 // earlier than when the user action that set ours was asked for, else ours.
+// A part `theirsRequested` names was set by the other side's requests at the
+// time given, whatever value it holds: against a part ours touched, the
+// later of the two requests wins.
 // A part no action of ours set, or a record of unknown date, keeps ours (the
 // later save).
 namespace RecordMerge {
@@ -52,7 +55,8 @@ inline constexpr std::string_view emergencyRecoveryHotKeyCombination =
 QuorvanePreferences preferences(const QuorvanePreferences& base, const QuorvanePreferences& ours,
                                 const QuorvanePreferences& theirs,
                                 const TouchedRecordParts& touched = {},
-                                std::optional<Date> theirsWrittenAt = std::nullopt);
+                                std::optional<Date> theirsWrittenAt = std::nullopt,
+                                const TouchedRecordParts& theirsRequested = {});
 // Entries of both sides are kept, except those one side dropped since
 // `base`; newest first, cut to the journal's length.
 QuorvaneRecoveryJournal recoveryJournal(const QuorvaneRecoveryJournal& base,
@@ -72,21 +76,25 @@ using BytesMerge = std::optional<std::string> (*)(const std::optional<std::strin
                                                   std::string_view ours,
                                                   std::optional<std::string_view> theirs,
                                                   const TouchedRecordParts& touched,
-                                                  std::optional<Date> theirsWrittenAt);
+                                                  std::optional<Date> theirsWrittenAt,
+                                                  const TouchedRecordParts& theirsRequested);
 std::optional<std::string> preferencesBytes(const std::optional<std::string>& base,
                                             std::string_view ours,
                                             std::optional<std::string_view> theirs,
                                             const TouchedRecordParts& touched = {},
-                                            std::optional<Date> theirsWrittenAt = std::nullopt);
+                                            std::optional<Date> theirsWrittenAt = std::nullopt,
+                                            const TouchedRecordParts& theirsRequested = {});
 std::optional<std::string> recoveryJournalBytes(const std::optional<std::string>& base,
                                                 std::string_view ours,
                                                 std::optional<std::string_view> theirs,
                                                 const TouchedRecordParts& touched = {},
-                                                std::optional<Date> theirsWrittenAt = std::nullopt);
+                                                std::optional<Date> theirsWrittenAt = std::nullopt,
+                                                const TouchedRecordParts& theirsRequested = {});
 std::optional<std::string> ddcCapabilityCacheBytes(
     const std::optional<std::string>& base, std::string_view ours,
     std::optional<std::string_view> theirs, const TouchedRecordParts& touched = {},
-    std::optional<Date> theirsWrittenAt = std::nullopt);
+    std::optional<Date> theirsWrittenAt = std::nullopt,
+    const TouchedRecordParts& theirsRequested = {});
 
 }  // namespace RecordMerge
 

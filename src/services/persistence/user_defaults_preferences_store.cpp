@@ -71,6 +71,10 @@ DefaultsLock UserDefaultsPreferencesStore::lockExclusively() {
     return defaults_->lockExclusively();
 }
 
+bool UserDefaultsPreferencesStore::mayHoldOthersSave() const {
+    return defaults_->mayHoldOthersWrite(storageKey_);
+}
+
 DefaultsLock UserDefaultsPreferencesStore::tryLockExclusively() {
     return defaults_->tryLockExclusively();
 }

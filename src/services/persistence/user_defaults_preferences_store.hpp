@@ -36,6 +36,7 @@ class UserDefaultsPreferencesStore final : public PreferencesStoring {
     SaveOutcome save(const QuorvanePreferences& preferences,
                      const TouchedRecordParts& touched) override;
     std::optional<DefaultsStoreError> lastReadError() const override;
+    bool mayHoldOthersSave() const override;
     DefaultsLock lockExclusively() override;
     DefaultsLock tryLockExclusively() override;
 

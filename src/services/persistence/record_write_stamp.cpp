@@ -1,0 +1,98 @@
+#include "services/persistence/record_write_stamp.hpp"
+
+#include <chrono>
+
+#include "models/coding/json_coding.hpp"
+
+namespace quorvane {
+
+namespace {
+
+std::int64_t nanosecondsOf(Date date) {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(date.time_since_epoch()).count();
+}
+
+Date dateOf(std::int64_t nanoseconds) {
+    return Date(std::chrono::duration_cast<Date::duration>(std::chrono::nanoseconds(nanoseconds)));
+}
+
+Json requestsJSON(const TouchedRecordParts& requested) {
+    Json parts = Json::array();
+    for (const auto& [field, entry] : requested.parts()) {
+        parts.push_back({{"field", field},
+                         {"entry", entry},
+                         {"askedAt", nanosecondsOf(*requested.askedAt(field, entry))}});
+    }
+    Json result{{"parts", std::move(parts)}};
+    if (const auto all = requested.allAskedAt())
+        result["all"] = nanosecondsOf(*all);
+    return result;
+}
+
+TouchedRecordParts requestsFrom(const Json& json) {
+    TouchedRecordParts result;
+    if (json.contains("all"))
+        result = TouchedRecordParts::all(dateOf(json.at("all").get<std::int64_t>()));
+    for (const auto& part : json.at("parts")) {
+        result.touch(part.at("field").get<std::string>(), part.at("entry").get<std::string>(),
+                     dateOf(part.at("askedAt").get<std::int64_t>()));
+    }
+    return result;
+}
+
+}  // namespace
+
+std::string RecordWriteStamp::writeID() const {
+    return writer + ":" + std::to_string(sequence);
+}
+
+bool RecordWriteStamp::describes(std::uint64_t fileDevice, std::uint64_t fileInode,
+                                 std::string_view bytes) const {
+    return device == fileDevice && inode == fileInode && size == bytes.size() &&
+           digest == digestOf(bytes);
+}
+
+std::string RecordWriteStamp::encoded() const {
+    const Json json{{"writer", writer},
+                    {"sequence", sequence},
+                    {"writtenAt", nanosecondsOf(writtenAt)},
+                    {"device", device},
+                    {"inode", inode},
+                    {"size", size},
+                    {"digest", digest},
+                    {"requested", requestsJSON(requested)}};
+    return json.dump();
+}
+
+std::optional<RecordWriteStamp> RecordWriteStamp::decode(std::string_view bytes) {
+    try {
+        const auto json = Json::parse(bytes);
+        RecordWriteStamp stamp;
+        stamp.writer = json.at("writer").get<std::string>();
+        stamp.sequence = json.at("sequence").get<std::uint64_t>();
+        stamp.writtenAt = dateOf(json.at("writtenAt").get<std::int64_t>());
+        stamp.device = json.at("device").get<std::uint64_t>();
+        stamp.inode = json.at("inode").get<std::uint64_t>();
+        stamp.size = json.at("size").get<std::uint64_t>();
+        stamp.digest = json.at("digest").get<std::uint64_t>();
+        stamp.requested = requestsFrom(json.at("requested"));
+        return stamp;
+    } catch (const Json::exception&) {
+        return std::nullopt;
+    }
+}
+
+std::uint64_t RecordWriteStamp::digestOf(std::string_view bytes) {
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ULL;
+    }
+    return hash;
+}
+
+std::string RecordWriteStamp::fileNameFor(std::string_view recordFileName) {
+    return "." + std::string(recordFileName) + ".written";
+}
+
+}  // namespace quorvane

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "models/coding/date_coding.hpp"
+#include "platform/interfaces/touched_record_parts.hpp"
+
+namespace quorvane {
+
+// Who wrote a record's file and when, kept in a small file beside it: the
+// writer (one random name per store, so per process), its count of writes,
+// the moment of the write on the writer's own clock, and the parts the
+// requests behind it set, each with when it was asked for (carried over from
+// the stamp before, so a part set to the value it already had still counts
+// as set). Neither the file's times nor its bytes can say this: a copy keeps
+// an old time, some file systems count whole seconds, and another writer can
+// write equal bytes.
+//
+// A stamp holds only for the one file it was made for: the same device,
+// inode, length and digest of bytes. A record replaced since by anything
+// that keeps no stamp (an older version, an editor, a backup put back)
+// simply has none.
+struct RecordWriteStamp {
+    std::string writer;
+    std::uint64_t sequence = 0;
+    Date writtenAt;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::uint64_t digest = 0;
+    TouchedRecordParts requested;
+
+    // Names the one write: its writer and count.
+    std::string writeID() const;
+    bool describes(std::uint64_t fileDevice, std::uint64_t fileInode, std::string_view bytes) const;
+
+    std::string encoded() const;
+    // None for anything that is not a whole stamp.
+    static std::optional<RecordWriteStamp> decode(std::string_view bytes);
+    // 64-bit FNV-1a: enough to tell a stamp from another file's bytes.
+    static std::uint64_t digestOf(std::string_view bytes);
+    // ".<record file name>.written", next to the record's file.
+    static std::string fileNameFor(std::string_view recordFileName);
+
+    bool operator==(const RecordWriteStamp&) const = default;
+};
+
+}  // namespace quorvane

@@ -117,4 +117,12 @@ void MonitorSettingsSection::probe(DisplayStore& store, DisplayID displayID) {
     store.probeDDC(displayID);
 }
 
+std::string MonitorSettingsSection::probeOutcome() const {
+    if (!statusNote || statusNote->empty())
+        return badge.title;
+    if (badge.title.empty())
+        return *statusNote;
+    return badge.title + ". " + *statusNote;
+}
+
 }  // namespace quorvane

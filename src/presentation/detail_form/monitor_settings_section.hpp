@@ -60,6 +60,10 @@ struct MonitorSettingsSection {
 
     bool operator==(const MonitorSettingsSection&) const = default;
 
+    // What a check of the monitor came to, as one sentence: the badge's
+    // verdict and the line under it ("미지원. 시스템이 이 화면의 …").
+    std::string probeOutcome() const;
+
     static MonitorSettingsSection make(const DisplayStore& store, const DisplaySnapshot& display);
 
     static std::string inputMenuTitle(std::uint16_t current);

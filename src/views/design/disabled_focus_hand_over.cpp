@@ -12,6 +12,8 @@ namespace quorvane {
 
 namespace {
 
+constexpr const char* kReturnsFocusProperty = "quorvaneReturnsFocusWhenDone";
+
 // The scrolled page that holds `control`, else its window: the focus never
 // leaves it for a neighbour.
 QWidget* pageOf(QWidget* control) {
@@ -67,8 +69,16 @@ void DisabledFocusHandOver::focusOut(QWidget* control) {
     }
 }
 
+void returnsFocusWhenDone(QWidget* control) {
+    control->setProperty(kReturnsFocusProperty, true);
+}
+
 bool DisabledFocusHandOver::enabledChanged(QWidget* control) {
-    if (control != from_ || control->isEnabled())
+    if (control->isEnabled()) {
+        takeBack(control);
+        return false;
+    }
+    if (control != from_)
         return false;
     from_.clear();
     const auto places = std::move(places_);
@@ -81,7 +91,40 @@ bool DisabledFocusHandOver::enabledChanged(QWidget* control) {
             place.bar->setValue(place.value);
     }
     neighbour->setFocus(Qt::OtherFocusReason);
+    lend(control, neighbour);
     return false;
+}
+
+void DisabledFocusHandOver::hiding(QWidget* control) {
+    // Only the control hidden itself, not one whose window or page goes.
+    if (!control->property(kReturnsFocusProperty).toBool() || !control->isHidden() ||
+        !control->hasFocus())
+        return;
+    // Qt would hand the focus on to the next control of the chain, which
+    // can wrap round to the top of the window.
+    QWidget* neighbour = nearestTabStop(control);
+    if (!neighbour)
+        return;
+    neighbour->setFocus(Qt::OtherFocusReason);
+    lend(control, neighbour);
+}
+
+void DisabledFocusHandOver::shown(QWidget* control) {
+    takeBack(control);
+}
+
+void DisabledFocusHandOver::lend(QWidget* control, QWidget* neighbour) {
+    if (control->property(kReturnsFocusProperty).toBool())
+        lent_ = {control, neighbour};
+}
+
+void DisabledFocusHandOver::takeBack(QWidget* control) {
+    if (control != lent_.owner || !takesFocusNow(control))
+        return;
+    QWidget* holder = lent_.holder;
+    lent_ = {};
+    if (holder && holder->hasFocus())
+        control->setFocus(Qt::OtherFocusReason);
 }
 
 void DisabledFocusHandOver::forget() {

@@ -18,6 +18,11 @@ namespace quorvane {
 // reading order first (a save button hands back to its field), and every
 // scroll area of the window stays where it was.
 //
+// A control that greys only while its own work runs (a check of the
+// monitor) takes the focus back when it is enabled again, as long as the
+// focus still stands where it was handed (returnsFocusWhenDone()): the user
+// who pressed it is back on it to hear its result or press it again.
+//
 // The application's keyboard path follower feeds it the focus and enabled
 // changes of every widget.
 class DisabledFocusHandOver {
@@ -33,10 +38,24 @@ class DisabledFocusHandOver {
     // True when a hand-over ends with no neighbour on the page: the
     // control Qt picked keeps the focus, and is yet to be shown.
     bool enabledChanged(QWidget* control);
+    // `control` hides, or shows again. One that greys only while its own
+    // work runs may hide for it instead (its place taken by a progress
+    // line): holding the focus, it hands it to its neighbour as when it
+    // greys, and takes it back when it shows again.
+    void hiding(QWidget* control);
+    void shown(QWidget* control);
     // Drops a hand-over whose end never came (called a turn later).
     void forget();
 
   private:
+    struct Lent {
+        QPointer<QWidget> owner;
+        QPointer<QWidget> holder;
+    };
+
+    void lend(QWidget* control, QWidget* neighbour);
+    void takeBack(QWidget* control);
+
     struct ScrollPlace {
         QPointer<QScrollBar> bar;
         int value = 0;
@@ -44,7 +63,12 @@ class DisabledFocusHandOver {
 
     QPointer<QWidget> from_;
     std::vector<ScrollPlace> places_;
+    Lent lent_;
 };
+
+// Marks `control` as greying only while its own work runs: once enabled
+// again it takes back the focus it handed on, unless the user moved it.
+void returnsFocusWhenDone(QWidget* control);
 
 // The control nearest `control` that takes the focus now (shown, enabled):
 // in the innermost widget around both, searched from `control` outwards,

@@ -166,6 +166,10 @@ bool KeyboardPathFollower::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     }
+    if (type == QEvent::Hide)
+        handOver_.hiding(widget);
+    else if (type == QEvent::Show)
+        handOver_.shown(widget);
     QWidget* window = widget->window();
     // Every widget of a window has shown by the time the window's own show
     // arrives, and the window hands out its first focus just after.

@@ -22,7 +22,8 @@ namespace quorvane {
 //   screen.
 // - A control that turns disabled while it holds the focus (often by its
 //   own press) hands it to its nearest neighbour on the same page, the
-//   page where it was (DisabledFocusHandOver).
+//   page where it was (DisabledFocusHandOver); one that greys or hides
+//   only while its own work runs takes it back once done.
 // - Return and Enter press the focused button or card as Space does, in
 //   every window.
 // - A menu whose item runs while the menu still shows (pressed through

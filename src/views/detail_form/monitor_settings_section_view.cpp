@@ -10,7 +10,9 @@
 #include "views/controls/hardware_write_tag.hpp"
 #include "views/controls/slider_row_group.hpp"
 #include "views/design/baseline_row_layout.hpp"
+#include "views/design/disabled_focus_hand_over.hpp"
 #include "views/design/disclosure_button.hpp"
+#include "views/design/spoken_notice.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
@@ -93,8 +95,13 @@ QWidget* MonitorSettingsSectionView::makeStatusRow() {
     row->addWidget(badge_);
     probeButton_ = new QPushButton;
     probeButton_->setToolTip(Section::kProbeHelp);
-    connect(probeButton_, &QPushButton::clicked, this,
-            [this] { Section::probe(context_.store, displayID_); });
+    // Greyed while the check runs, it hands the focus on and takes it back
+    // once the check ends, so the outcome is heard where it was asked for.
+    returnsFocusWhenDone(probeButton_);
+    connect(probeButton_, &QPushButton::clicked, this, [this] {
+        probeAwaited_ = true;
+        Section::probe(context_.store, displayID_);
+    });
     row->addWidget(probeButton_);
     return makeLabeledRow(context_.theme, QString::fromUtf8(Section::kStatusLabel), content);
 }
@@ -137,6 +144,10 @@ void MonitorSettingsSectionView::refresh(const DisplaySnapshot& display) {
     probeButton_->setEnabled(!model.probeDisabled);
     statusNote_->setVisible(model.statusNote.has_value());
     statusNote_->setText(qText(model.statusNote.value_or("")));
+    if (probeAwaited_ && !model.probeDisabled) {
+        probeAwaited_ = false;
+        speakNotice(probeButton_, qText(model.probeOutcome()));
+    }
 
     updateSystemBrightness(model);
     updateMonitorRows(model);

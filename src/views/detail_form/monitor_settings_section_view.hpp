@@ -43,6 +43,8 @@ class MonitorSettingsSectionView : public DetailPage {
     QWidget* syncNote_ = nullptr;
     DDCBadgeView* badge_ = nullptr;
     QPushButton* probeButton_ = nullptr;
+    // A check the user started here, whose outcome is yet to be heard.
+    bool probeAwaited_ = false;
     WrappingLabel* statusNote_ = nullptr;
     QVBoxLayout* brightnessSlot_ = nullptr;
     QPointer<SoftwareSliderRowView> brightnessRow_;

@@ -5,7 +5,9 @@
 
 #include "presentation/design/button_look.hpp"
 #include "views/controls/ddc_badge_view.hpp"
+#include "views/design/disabled_focus_hand_over.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/spoken_notice.hpp"
 #include "views/design/theme.hpp"
 
 namespace quorvane {
@@ -24,7 +26,11 @@ PanelDDCStatusLine::PanelDDCStatusLine(Theme& theme, QWidget* parent)
     row->addWidget(badge_);
     row->addStretch(4);
     row->addWidget(probe_);
-    connect(probe_, &QPushButton::clicked, this, &PanelDDCStatusLine::probeRequested);
+    returnsFocusWhenDone(probe_);
+    connect(probe_, &QPushButton::clicked, this, [this] {
+        probeAwaited_ = true;
+        emit probeRequested();
+    });
     connect(&theme_, &Theme::changed, this, &PanelDDCStatusLine::restyle);
     restyle();
 }
@@ -34,6 +40,10 @@ void PanelDDCStatusLine::setStatus(const DDCCapabilityBadge& badge, const PanelD
     shown.title = status.labelText;
     badge_->setBadge(shown);
     setToolTip(QString::fromStdString(status.helpText));
+    if (probeAwaited_ && badge.kind != DDCCapabilityBadgeKind::checking) {
+        probeAwaited_ = false;
+        speakNotice(this, QString::fromStdString(status.labelText));
+    }
     probe_->setVisible(status.probeButton.has_value());
     if (!status.probeButton)
         return;

@@ -21,7 +21,9 @@ class PanelDDCStatusLine : public QWidget {
     explicit PanelDDCStatusLine(Theme& theme, QWidget* parent = nullptr);
 
     // The badge's symbol stands before the panel's own short text, also
-    // while a probe runs.
+    // while a probe runs. The button gives way to the progress line while
+    // its check runs and takes the focus back when it returns; the outcome
+    // of a check started here is heard then.
     void setStatus(const DDCCapabilityBadge& badge, const PanelDDCStatus& status);
     QPushButton* probeButton() const { return probe_; }
 
@@ -34,6 +36,8 @@ class PanelDDCStatusLine : public QWidget {
     Theme& theme_;
     DDCBadgeView* badge_ = nullptr;
     QPushButton* probe_ = nullptr;
+    // A check the user started here, whose outcome is yet to be heard.
+    bool probeAwaited_ = false;
 };
 
 }  // namespace quorvane

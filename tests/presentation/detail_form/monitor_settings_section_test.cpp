@@ -141,5 +141,17 @@ TEST(MonitorSettingsSectionTest, ProbeTitleByBadgeKind) {
     EXPECT_EQ(Section::probeButtonTitle(true, Kind::recheckNeeded), "확인 중…");
 }
 
+// A check's outcome heard as one sentence: the verdict, then the line under
+// it when there is one.
+TEST(MonitorSettingsSectionTest, ProbeOutcomeIsTheVerdictThenItsNote) {
+    Section page;
+    page.badge.title = "미지원";
+    EXPECT_EQ(page.probeOutcome(), "미지원");
+    page.statusNote = "경로를 찾지 못했습니다.";
+    EXPECT_EQ(page.probeOutcome(), "미지원. 경로를 찾지 못했습니다.");
+    page.badge.title.clear();
+    EXPECT_EQ(page.probeOutcome(), "경로를 찾지 못했습니다.");
+}
+
 }  // namespace
 }  // namespace quorvane::testing

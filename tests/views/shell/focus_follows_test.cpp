@@ -23,13 +23,18 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSlider>
 #include <QTest>
+#include <chrono>
+#include <functional>
 #include <string>
 
 #include "app/shell/panel_host.hpp"
 #include "display_store/store_world.hpp"
 #include "views/controls/confirmation_presenter.hpp"
+#include "views/controls/recent_change_prompt_view.hpp"
 #include "views/design/chip_button.hpp"
+#include "views/design/disabled_focus_hand_over.hpp"
 #include "views/design/reading_order.hpp"
 #include "views/design/theme.hpp"
 #include "views/detail_form/display_detail_form.hpp"
@@ -38,14 +43,18 @@
 #include "views/main_window/main_window_sidebar.hpp"
 #include "views/main_window/sidebar_row_button.hpp"
 #include "views/panel/menu_panel.hpp"
+#include "views/panel/panel_ddc_status_line.hpp"
 #include "views/panel/panel_header_view.hpp"
+#include "views/panel/panel_quick_tune_card.hpp"
 #include "views/panel/panel_recovery_card.hpp"
+#include "views/panel/panel_slider_row.hpp"
 #include "views/settings/settings_disclosure_section.hpp"
 #include "views/settings/settings_shortcuts_card.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/accessible_tree.hpp"
 #include "views/support/heard_focus.hpp"
+#include "views/support/spoken_notices.hpp"
 #include "views/support/window_world.hpp"
 
 namespace quorvane::testing {
@@ -568,6 +577,90 @@ TEST_F(FocusFollowsTest, AMenuItemPressedByAScreenReaderClosesItsMenu) {
     settle();
     EXPECT_EQ(world.store->selectedDisplayID(), DisplayID(2));
     EXPECT_FALSE(menu->isVisible());
+}
+
+// A check of the monitor greys its button (in the panel the button gives
+// way to the progress line while it runs) and hands the focus to its
+// neighbour; once the check ends the button takes the focus back and what
+// the check came to is heard once. Moved on meanwhile, the focus stays
+// where the user put it.
+class FocusFollowsCheckTest : public FocusFollowsTest {
+  protected:
+    FocusFollowsCheckTest() { monitorLink = link; }
+    // Ends the oldest held check: the monitor cannot be reached.
+    void endCheckUnreached() {
+        ASSERT_FALSE(link->probes.empty());
+        auto [displayID, completion] = std::move(link->probes.front());
+        link->probes.erase(link->probes.begin());
+        DDCSnapshot snapshot;
+        snapshot.displayID = displayID;
+        completion(snapshot);
+        settle();
+    }
+    // Presses `check`, ends the check and reads where the focus went.
+    void checkAndExpectFocusBack(QWidget* check, const std::string& heardWhileRunning,
+                                 const std::function<bool(const std::string&)>& outcome) {
+        SpokenNotices notices;
+        check->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(check, Qt::Key_Space);
+        settle();
+        ASSERT_FALSE(check->isEnabled() && check->isVisible());
+        QWidget* handed = QApplication::focusWidget();
+        ASSERT_NE(handed, nullptr);
+        EXPECT_EQ(heardText(handed), heardWhileRunning);
+        EXPECT_TRUE(focusInSight());
+        EXPECT_EQ(notices.said(), std::vector<std::string>{});
+        endCheckUnreached();
+        EXPECT_EQ(QApplication::focusWidget(), check) << heardName(QApplication::focusWidget());
+        EXPECT_TRUE(focusInSight());
+        ASSERT_EQ(notices.said().size(), 1u);
+        EXPECT_TRUE(outcome(notices.said().front())) << notices.said().front();
+
+        notices.clear();
+        QTest::keyClick(check, Qt::Key_Space);
+        settle();
+        QWidget* elsewhere = QApplication::focusWidget()->previousInFocusChain();
+        while (!(elsewhere->focusPolicy() & Qt::TabFocus) || !elsewhere->isVisible() ||
+               !elsewhere->isEnabled())
+            elsewhere = elsewhere->previousInFocusChain();
+        elsewhere->setFocus(Qt::TabFocusReason);
+        endCheckUnreached();
+        EXPECT_EQ(QApplication::focusWidget(), elsewhere) << heardName(QApplication::focusWidget());
+        ASSERT_EQ(notices.said().size(), 1u);
+        EXPECT_TRUE(outcome(notices.said().front())) << notices.said().front();
+    }
+
+    std::shared_ptr<HeldDDCController> link = std::make_shared<HeldDDCController>();
+};
+
+TEST_F(FocusFollowsCheckTest, AMonitorCheckTakesTheFocusBackWhenItEndsAndItsOutcomeIsHeard) {
+    MainWindow window(*context);
+    window.resize(1000, 700);
+    window.state().setShowsAdvancedSections(true);
+    window.state().selectSection(MainWindowSection::hardware);
+    open(&window);
+    QWidget* check = heardOnPage(window, "가능 여부 확인");
+    ASSERT_NE(check, nullptr);
+    // The verdict, then the line under it as the page shows it.
+    checkAndExpectFocusBack(check, "DDC/CI가 뭔가요?", [&](const std::string& said) {
+        const std::string verdict = "미지원. ";
+        return said.rfind(verdict, 0) == 0 &&
+               heardTextOnPage(window, QString::fromStdString(said.substr(verdict.size())));
+    });
+}
+
+TEST_F(FocusFollowsCheckTest, APanelCheckTakesTheFocusBackWhenItEndsAndItsOutcomeIsHeard) {
+    PanelHost host;
+    auto* panel = placePanel(host, 650);
+    open(&host);
+    QWidget* check = panel->quickTuneCard()->ddcStatusLine()->probeButton();
+    ASSERT_TRUE(check->isVisible());
+    // Its neighbour in the same card, never the section after it.
+    QWidget* neighbour = nearestTabStop(check);
+    ASSERT_NE(neighbour, nullptr);
+    ASSERT_TRUE(panel->quickTuneCard()->isAncestorOf(neighbour));
+    checkAndExpectFocusBack(check, heardText(neighbour),
+                            [](const std::string& said) { return said == "모니터 설정 미지원"; });
 }
 
 }  // namespace

@@ -21,7 +21,10 @@ class WindowWorldTest : public ::testing::Test {
   protected:
     void SetUp() override {
         world.connect(displays);
-        world.start();
+        if (monitorLink)
+            startWithMonitorLink(world, monitorLink);
+        else
+            world.start();
         bridge = std::make_unique<StoreBridge>(*world.store);
         context = std::make_unique<ViewContext>(ViewContext{*world.store, *bridge, shell, theme});
     }
@@ -41,6 +44,9 @@ class WindowWorldTest : public ::testing::Test {
 
     std::vector<DisplaySnapshot> displays{externalDisplay(1, "Studio", 1001),
                                           externalDisplay(2, "Side", 2002)};
+    // The monitor link the store talks to, when a test sets one before
+    // SetUp (one that never answers otherwise).
+    std::shared_ptr<DDCControlling> monitorLink;
     StoreWorld world;
     Theme theme{false};
     ShellActions shell;

@@ -1,6 +1,7 @@
 #include "views/controls/recent_change_prompt_view.hpp"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -12,8 +13,10 @@
 #include "presentation/design/typography.hpp"
 #include "services/display_store/display_store.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/reading_order.hpp"
 #include "views/design/scroll_anchor.hpp"
 #include "views/design/shrinking_label.hpp"
+#include "views/design/spoken_notice.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
@@ -168,6 +171,7 @@ void RecentChangePromptView::refresh() {
     if (!prompt) {
         tick_.stop();
         const bool wasShown = shown_.has_value();
+        giveBackFocus();
         if (wasShown)
             emit aboutToChange();
         shown_.reset();
@@ -188,6 +192,7 @@ void RecentChangePromptView::showPrompt(const Shown& shown) {
         return;
     }
     emit aboutToChange();
+    const bool appearing = !shown_.has_value();
     shown_ = shown;
     title_->setText(QString::fromStdString(shown.title));
     message_->setText(QString::fromStdString(shown.message));
@@ -201,6 +206,34 @@ void RecentChangePromptView::showPrompt(const Shown& shown) {
     updateCountdown();
     show();
     emit changed();
+    // Each newer change comes from where the focus stands now.
+    QWidget* focused = QApplication::focusWidget();
+    if (focused && focused->window() == window() && !isAncestorOf(focused))
+        origin_ = focused;
+    // Heard in the window the user works in only.
+    if (appearing && isVisible() && focused && focused->window() == window())
+        speakNotice(this, title_->text());
+}
+
+void RecentChangePromptView::giveBackFocus() {
+    QWidget* focused = QApplication::focusWidget();
+    if (!focused || !isAncestorOf(focused))
+        return;
+    QWidget* back = origin_.data();
+    if (!back || !back->isVisible() || !back->isEnabled() || isAncestorOf(back)) {
+        // The control before the prompt in reading order, never the one
+        // after it.
+        back = nullptr;
+        for (QWidget* stop : tabStopsInReadingOrder(window())) {
+            if (isAncestorOf(stop))
+                break;
+            if (stop->isVisible() && stop->isEnabled())
+                back = stop;
+        }
+    }
+    origin_.clear();
+    if (back)
+        back->setFocus(Qt::OtherFocusReason);
 }
 
 void RecentChangePromptView::updateCountdown() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -31,6 +32,12 @@ struct ViewContext;
 // aligned to whole seconds after it (never a decremented counter). "되돌리기"
 // and "이 설정 유지" pass the shown prompt's id, so a newer prompt is never
 // undone or closed by mistake.
+//
+// A screen reader hears the prompt once as it appears in the window the user
+// works in. When it goes with the focus on one of its buttons, the focus
+// goes back to the control the change came from (the one holding the focus
+// as it appeared), never on to whatever follows the prompt: a Return meant
+// for "되돌리기" must not press a control that changes the screen.
 class RecentChangePromptView : public QWidget {
     Q_OBJECT
 
@@ -73,6 +80,7 @@ class RecentChangePromptView : public QWidget {
     };
 
     void showPrompt(const Shown& shown);
+    void giveBackFocus();
     void updateCountdown();
     void armTimer();
     TextGround ground() const;
@@ -83,6 +91,8 @@ class RecentChangePromptView : public QWidget {
     bool compact_;
     Now now_;
     std::optional<Shown> shown_;
+    // The control the focus stood on as the prompt appeared.
+    QPointer<QWidget> origin_;
     Date createdAt_{};
     int shownSeconds_ = 0;
     QTimer tick_;

@@ -663,5 +663,48 @@ TEST_F(FocusFollowsCheckTest, APanelCheckTakesTheFocusBackWhenItEndsAndItsOutcom
                             [](const std::string& said) { return said == "모니터 설정 미지원"; });
 }
 
+// The undo prompt going after its time with the focus on "되돌리기" leaves
+// the focus on the control the change came from, never on the one after
+// the prompt (a Return meant for undo would press it); pressed, "되돌리기"
+// does the same. In the panel and in the main window.
+TEST_F(FocusFollowsTest, TheUndoPromptGoingLeavesTheFocusWhereTheChangeCameFrom) {
+    const auto changeThenLeavePrompt = [&](QWidget* window, QWidget* slider) {
+        auto* prompt = window->findChild<RecentChangePromptView*>();
+        ASSERT_NE(prompt, nullptr);
+        for (const bool pressed : {false, true}) {
+            SCOPED_TRACE(pressed ? "undone" : "timed out");
+            slider->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(slider, Qt::Key_PageUp);
+            settle();
+            for (auto* shown : window->findChildren<RecentChangePromptView*>())
+                if (shown->isVisible())
+                    prompt = shown;
+            ASSERT_TRUE(prompt->isVisible());
+            prompt->undoButton()->setFocus(Qt::TabFocusReason);
+            settle();
+            if (pressed)
+                QTest::keyClick(prompt->undoButton(), Qt::Key_Return);
+            else
+                world.scheduler->advance(std::chrono::seconds(9));
+            settle();
+            ASSERT_FALSE(prompt->isVisible());
+            EXPECT_EQ(QApplication::focusWidget(), slider)
+                << heardName(QApplication::focusWidget());
+            EXPECT_TRUE(focusInSight());
+        }
+    };
+    PanelHost host;
+    auto* panel = placePanel(host, 650);
+    open(&host);
+    changeThenLeavePrompt(&host, panel->quickTuneCard()->colorTemperatureRow()->slider());
+    host.hide();
+
+    MainWindow window(*context);
+    window.resize(1000, 700);
+    window.state().selectSection(MainWindowSection::color);
+    open(&window);
+    changeThenLeavePrompt(&window, heardOnPage(window, "색온도"));
+}
+
 }  // namespace
 }  // namespace quorvane::testing

@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -37,8 +38,10 @@
 #include "views/controls/confirmation_presenter.hpp"
 #include "views/design/accessible_card.hpp"
 #include "views/design/chip_button.hpp"
+#include "views/design/spoken_notice.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
+#include "views/detail_form/display_overview_card.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 #include "views/main_window/main_window.hpp"
 #include "views/panel/menu_panel.hpp"
@@ -56,6 +59,7 @@
 #include "views/store_bridge.hpp"
 #include "views/support/accessible_tree.hpp"
 #include "views/support/live_accessibility.hpp"
+#include "views/support/spoken_notices.hpp"
 
 namespace quorvane::testing {
 namespace {
@@ -805,6 +809,27 @@ TEST_F(WhatControlsSayTest, ANameWithFormattingCharactersIsNotAnnouncedAgain) {
         EXPECT_GT(heard.count(), 0);
         EXPECT_EQ(heard.heardWrongly(true), std::vector<std::string>{});
     }
+}
+
+// The undo prompt is heard once as it appears in the window the user works
+// in: not again as the next change restarts it, not from a window behind.
+TEST_F(WhatControlsSayTest, TheUndoPromptIsHeardOnceAsItAppears) {
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    PanelHost host;
+    auto* panel = openPanel(host);
+    host.activateWindow();
+    settle();
+    SpokenNotices notices;
+    QSlider* slider = panel->quickTuneCard()->contrastRow()->slider();
+    slider->setFocus();
+    for (int step = 0; step < 2; ++step) {
+        QTest::keyClick(slider, Qt::Key_Right);
+        settle();
+        EXPECT_EQ(notices.said(), std::vector<std::string>{"방금 변경을 되돌릴 수 있어요"}) << step;
+    }
+    EXPECT_EQ(spokenNoticeOf(&main), nullptr);
 }
 
 }  // namespace

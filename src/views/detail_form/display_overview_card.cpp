@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "presentation/detail_form/display_overview.hpp"
+#include "views/controls/spoken_result.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/surface_panel.hpp"
@@ -100,7 +101,9 @@ QWidget* DisplayOverviewCard::makeAliasEditor() {
     saveButton_ = new QPushButton(QStringLiteral("저장"));
     clearButton_ = new QPushButton(QStringLiteral("지우기"));
     connect(saveButton_, &QPushButton::clicked, this, [this] {
-        AliasEditor::save(context_.store, context_.state.detailFormDrafts, displayID_);
+        speakResultOf(saveButton_, context_.store, [this] {
+            AliasEditor::save(context_.store, context_.state.detailFormDrafts, displayID_);
+        });
         emit draftsChanged();
     });
     connect(clearButton_, &QPushButton::clicked, this, [this] {

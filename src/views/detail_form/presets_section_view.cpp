@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "presentation/detail_form/presets_section.hpp"
+#include "views/controls/spoken_result.hpp"
 #include "views/design/keyed_rows.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
@@ -70,9 +71,10 @@ QWidget* PresetsSectionView::makeRow(const PresetsSection::Row& row) {
         const auto index = rows_->indexOf(item);
         return index ? &shown_[*index] : nullptr;
     };
-    connect(apply, &QPushButton::clicked, this, [this, shownRow] {
+    connect(apply, &QPushButton::clicked, this, [this, apply, shownRow] {
         if (const auto* row = shownRow())
-            PresetsSection::apply(context_.store, row->preset, displayID_);
+            speakResultOf(apply, context_.store,
+                          [&] { PresetsSection::apply(context_.store, row->preset, displayID_); });
     });
     setDeleteMenu(item, [this, shownRow] {
         if (const auto* row = shownRow(); row && row->deletable)

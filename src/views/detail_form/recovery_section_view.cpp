@@ -5,6 +5,7 @@
 #include <string>
 
 #include "views/controls/recovery_journal_view.hpp"
+#include "views/controls/spoken_result.hpp"
 #include "views/design/accessible_card.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/keyed_rows.hpp"
@@ -131,7 +132,10 @@ void RecoverySectionView::showCards(KeyedRows& rows, const std::vector<RecoveryC
         [this, &cards](std::size_t index) {
             auto* card = new ActionCard(context_.theme, [this](RecoveryAction action) {
                 if (display_)
-                    RecoverySection::run(action, context_.store, context_.confirmations, *display_);
+                    speakResultOf(this, context_.store, [&] {
+                        RecoverySection::run(action, context_.store, context_.confirmations,
+                                             *display_);
+                    });
             });
             card->show(cards[index]);
             return card;

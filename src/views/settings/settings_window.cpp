@@ -16,6 +16,7 @@
 #include "presentation/settings/settings_recovery_actions.hpp"
 #include "presentation/settings/settings_window_layout.hpp"
 #include "views/controls/confirmation_presenter.hpp"
+#include "views/controls/spoken_result.hpp"
 #include "views/design/accessible_role.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/fit_to_width.hpp"
@@ -311,9 +312,11 @@ void SettingsWindow::openDiagnosticSheet() {
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->setWindowModality(Qt::WindowModal);
     const auto preview = sheet->preview();
-    connect(sheet, &DiagnosticReportSheet::copyRequested, this, [this, preview] {
-        copyDiagnosticPreview(context_.store, preview, [](const std::string& text) {
-            QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+    connect(sheet, &DiagnosticReportSheet::copyRequested, this, [this, sheet, preview] {
+        speakResultOf(sheet, context_.store, [this, &preview] {
+            copyDiagnosticPreview(context_.store, preview, [](const std::string& text) {
+                QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+            });
         });
     });
     connect(sheet, &DiagnosticReportSheet::saveRequested, this, [this, sheet, preview] {

@@ -4,8 +4,9 @@
 // widget is placed): only windows are windows, a picker is named by its
 // title, a decorative drawing is not there at all, no invisible formatting
 // character is spoken, no button repeats its name as its description and
-// each takes the focus from a screen reader, and a name is announced only
-// when it changes.
+// each takes the focus from a screen reader, a name is announced only
+// when it changes, and the undo prompt and the result of the user's own
+// action are heard once.
 
 #include <gtest/gtest.h>
 
@@ -830,6 +831,84 @@ TEST_F(WhatControlsSayTest, TheUndoPromptIsHeardOnceAsItAppears) {
         EXPECT_EQ(notices.said(), std::vector<std::string>{"방금 변경을 되돌릴 수 있어요"}) << step;
     }
     EXPECT_EQ(spokenNoticeOf(&main), nullptr);
+}
+
+// The user's own action is answered with the status it gives, heard once
+// from the window it was pressed in: a preset applied (with the undo prompt
+// it brings, in one sentence), the effect paused, the report copied, a
+// monitor's alias saved.
+TEST_F(WhatControlsSayTest, TheResultOfTheUsersOwnActionIsHeardOnce) {
+    world.store->saveCustomPreset("아침", 1);
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    main.state().setShowsAdvancedSections(true);
+    open(&main);
+    main.activateWindow();
+    const auto pressOnPage = [&](MainWindowSection section, const QString& name,
+                                 const QString& description = {}) {
+        main.state().selectSection(section);
+        settle();
+        for (auto* button : main.findChildren<QAbstractButton*>())
+            if (button->isVisible() && button->text() == name &&
+                (description.isEmpty() || button->accessibleDescription() == description)) {
+                button->click();
+                settle();
+                return true;
+            }
+        return false;
+    };
+    const auto heardFrom = [](QWidget* window, const std::function<bool()>& action) {
+        SpokenNotices notices;
+        EXPECT_TRUE(action());
+        EXPECT_NE(spokenNoticeOf(window), nullptr);
+        return notices.said();
+    };
+    EXPECT_EQ(heardFrom(&main,
+                        [&] {
+                            return pressOnPage(MainWindowSection::presets, QStringLiteral("적용"),
+                                               QStringLiteral("아침"));
+                        }),
+              std::vector<std::string>{"프리셋 적용됨: 아침. 방금 변경을 되돌릴 수 있어요"});
+    EXPECT_EQ(heardFrom(&main,
+                        [&] {
+                            return pressOnPage(MainWindowSection::recovery,
+                                               QStringLiteral("이 화면 효과 잠시 끄기"));
+                        }),
+              std::vector<std::string>{
+                  "이 디스플레이의 Quorvane 효과를 잠시 껐습니다 — 저장값은 유지됩니다"});
+    EXPECT_EQ(heardFrom(&main,
+                        [&] {
+                            main.state().selectSection(MainWindowSection::hardware);
+                            settle();
+                            auto* card = main.findChild<DisplayOverviewCard*>();
+                            auto* field = card ? card->findChild<QLineEdit*>() : nullptr;
+                            if (!field)
+                                return false;
+                            field->setFocus();
+                            QTest::keyClicks(field, QStringLiteral("Desk"));
+                            settle();
+                            return pressOnPage(MainWindowSection::hardware, QStringLiteral("저장"));
+                        }),
+              std::vector<std::string>{"모니터 별칭 저장됨: Desk"});
+
+    SettingsWindow settings(*context);
+    open(&settings);
+    settings.activateWindow();
+    settings.supportCard()->basicReport()->button()->click();
+    settle();
+    DiagnosticReportSheet* sheet = settings.diagnosticSheet();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(heardFrom(sheet,
+                        [&] {
+                            for (auto* button : sheet->findChildren<QPushButton*>())
+                                if (button->text() == QStringLiteral("복사")) {
+                                    button->click();
+                                    settle();
+                                    return true;
+                                }
+                            return false;
+                        }),
+              std::vector<std::string>{"진단 리포트 복사 완료"});
 }
 
 }  // namespace

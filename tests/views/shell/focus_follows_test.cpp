@@ -706,5 +706,45 @@ TEST_F(FocusFollowsTest, TheUndoPromptGoingLeavesTheFocusWhereTheChangeCameFrom)
     changeThenLeavePrompt(&window, heardOnPage(window, "색온도"));
 }
 
+// A control low on a scrolled page that greys under the focus (a step
+// button at its range's end) leaves the page where it was and hands the
+// focus to a control that shows, never to one hidden in its row (here the
+// rest of the row is hidden).
+TEST_F(FocusFollowsTest, AControlGreyingLowOnAScrolledPageKeepsThePageAndHandsToAShownControl) {
+    MainWindow window(*context);
+    window.resize(1000, 420);
+    window.state().selectSection(MainWindowSection::color);
+    open(&window);
+    QScrollArea* scroll = pageScroll(window);
+    QWidget* down = heardOnPage(window, "색온도 100K 낮추기");
+    ASSERT_NE(down, nullptr);
+    QWidget* slider = heardOnPage(window, "색온도");
+    ASSERT_EQ(slider->parentWidget(), down->parentWidget());
+    // Brought into view from below: it stands at the bottom of the view.
+    scroll->verticalScrollBar()->setValue(0);
+    ASSERT_FALSE(seenArea(down).contains(heardRect(down)));
+    down->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(focusInSight());
+    QWidget* up = heardOnPage(window, "색온도 100K 높이기");
+    ASSERT_NE(up, nullptr);
+    slider->hide();
+    up->hide();
+    settle();
+    ASSERT_GT(scroll->verticalScrollBar()->value(), 0);
+    // Where a screen reader finds the button: the undo prompt appearing at
+    // the page's top leaves it there too.
+    const QRect place = heardRect(down);
+    for (int press = 0; press < 300 && down->isEnabled(); ++press) {
+        QTest::keyClick(down, Qt::Key_Space);
+        settle();
+    }
+    ASSERT_FALSE(down->isEnabled());
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr);
+    EXPECT_TRUE(focused->isVisible()) << heardName(focused);
+    EXPECT_EQ(heardRect(down), place);
+    EXPECT_TRUE(focusInSight()) << heardName(focused);
+}
+
 }  // namespace
 }  // namespace quorvane::testing

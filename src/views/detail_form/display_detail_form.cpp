@@ -31,8 +31,9 @@ void DisplayDetailForm::refresh() {
     const auto display = context_.store.selectedDisplay();
     if (!display) {
         if (page_) {
-            page_->hide();
-            page_->deleteLater();
+            layout()->removeWidget(page_);
+            retire(page_);
+            page_.clear();
         }
         pageKey_.reset();
         return;
@@ -56,11 +57,24 @@ void DisplayDetailForm::refresh() {
         page_->show();
         focusFirstTabStop(page_);
     }
-    if (old) {
-        // Later: the old page may hold the button whose click led here.
-        old->hide();
-        old->deleteLater();
+    if (old)
+        retire(old);
+}
+
+void DisplayDetailForm::retire(DetailPage* page) {
+    page->hide();
+    // Frozen as it was last heard: nothing in it follows the store or the
+    // theme any more.
+    for (QObject* part : page->findChildren<QObject*>()) {
+        context_.bridge.disconnect(part);
+        context_.theme.disconnect(part);
     }
+    context_.bridge.disconnect(page);
+    context_.theme.disconnect(page);
+    // Later: the page may hold the button whose click led here.
+    if (retired_ && retired_ != page)
+        retired_->deleteLater();
+    retired_ = page;
 }
 
 void DisplayDetailForm::replacePage(const PageKey& key) {

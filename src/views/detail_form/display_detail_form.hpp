@@ -21,7 +21,8 @@ class ConfirmationPresenter;
 // The form keeps no state of its own: drafts and names live in the window's
 // MainWindowState, confirmations go to the window's presenter. refresh()
 // (on every store change and every theme change) updates the page in place;
-// a new page is built only when the section or the display changes.
+// a new page is built only when the section or the display changes; the
+// focus on the page it replaces moves to the new one before the old hides.
 class DisplayDetailForm : public QWidget {
     Q_OBJECT
 
@@ -43,9 +44,15 @@ class DisplayDetailForm : public QWidget {
     };
 
     void replacePage(const PageKey& key);
+    void retire(DetailPage* page);
 
     DetailFormContext context_;
     QPointer<DetailPage> page_;
+    // The page replaced last, hidden: a screen reader still asks about the
+    // control it last heard there after the focus has moved on, and takes
+    // a control gone by then for a destroyed one. It goes with the next
+    // replacement.
+    QPointer<DetailPage> retired_;
     std::optional<PageKey> pageKey_;
 };
 

@@ -5,9 +5,12 @@
 // switch the user just flipped, the page where it was; on a deleted row's
 // neighbour; on a collection page after a save by Space or Return, in the
 // name field and then on the new entry's row, the page where it was; beside
-// a step button that greys at the end of its range. At the largest text
-// size a name field Tab reaches shows whole. A menu item pressed through
-// assistive technology closes its menu as the keyboard does.
+// a step button that greys at the end of its range, the page staying where
+// it was; back on a check's button once the check ends; on the control a
+// change came from when the undo prompt goes; on a new page before the old
+// one hides. At the largest text size a name field Tab reaches shows whole.
+// A menu item pressed through assistive technology closes its menu as the
+// keyboard does.
 
 #include <gtest/gtest.h>
 
@@ -744,6 +747,49 @@ TEST_F(FocusFollowsTest, AControlGreyingLowOnAScrolledPageKeepsThePageAndHandsTo
     EXPECT_TRUE(focused->isVisible()) << heardName(focused);
     EXPECT_EQ(heardRect(down), place);
     EXPECT_TRUE(focusInSight()) << heardName(focused);
+}
+
+// A page replaced under the focus (a step card opening its page, another
+// display chosen while a switch holds the focus) hands the focus to the new
+// page, and the control a screen reader heard last stays in its place in
+// the tree, hidden: the reader still asks about it after the focus has
+// moved on, and takes a control gone by then for a destroyed one, saying
+// nothing of it. It goes with the next page.
+TEST_F(FocusFollowsTest, APageReplacedUnderTheFocusLeavesTheLastHeardControlInPlace) {
+    MainWindow window(*context);
+    window.resize(1000, 700);
+    open(&window);
+    const auto replaced = [this] {
+        settle();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    const auto inPlace = [](QWidget* control) {
+        QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(control);
+        QAccessibleInterface* parent = heard ? heard->parent() : nullptr;
+        return parent && parent->indexOfChild(heard) >= 0 &&
+               parent->child(parent->indexOfChild(heard)) == heard;
+    };
+    QPointer<QWidget> step = heardOnPage(window, "1단계, 화면 색감 맞추기");
+    ASSERT_TRUE(step);
+    step->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(step, Qt::Key_Return);
+    replaced();
+    ASSERT_EQ(window.state().selectedSection, MainWindowSection::color);
+    QPointer<QWidget> toggle = QApplication::focusWidget();
+    ASSERT_TRUE(toggle);
+    EXPECT_EQ(heardText(toggle), "화면 색감 보정");
+    ASSERT_TRUE(step);
+    EXPECT_FALSE(step->isVisible());
+    EXPECT_TRUE(inPlace(step));
+
+    world.store->setSelectedDisplayID(2);
+    replaced();
+    EXPECT_FALSE(step);
+    ASSERT_TRUE(toggle);
+    EXPECT_TRUE(inPlace(toggle));
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_TRUE(window.detailForm()->page()->isAncestorOf(QApplication::focusWidget()))
+        << heardName(QApplication::focusWidget());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/composition/x_server_reachability.hpp"
+#include "app/shell/application_setup.hpp"
 #include "app/shell/display_server_loss.hpp"
 #include "app/shell/quit_signals.hpp"
 #include "app/shell/quorvane_application.hpp"
@@ -18,10 +19,7 @@
 #include "platform/linux/icc_profile_library.hpp"
 #include "services/automation/quorvane_automation_url_outcome.hpp"
 #include "services/persistence/defaults_store.hpp"
-#include "views/design/accessible_role.hpp"
 #include "views/design/application_accessible.hpp"
-#include "views/design/application_style.hpp"
-#include "views/design/qt_translation.hpp"
 
 namespace {
 
@@ -108,15 +106,9 @@ int main(int argc, char** argv) {
     // Before the application object: the windows screen readers reach.
     quorvane::installApplicationAccessible();
     QApplication application(argc, argv);
-    // After it: how each widget reads, asked before Qt's own interfaces.
-    quorvane::installWidgetAccessible();
-    // Qt's own dialog texts in the program's language, when installed.
-    const auto qtTexts = quorvane::installQtTranslation();
-    QApplication::setApplicationName(QStringLiteral("Quorvane"));
-    QApplication::setDesktopFileName(QStringLiteral("quorvane"));
-    QApplication::setQuitOnLastWindowClosed(false);
-    // The theme's palette is drawn best by Fusion, the same on every desktop.
-    QApplication::setStyle(new quorvane::ApplicationStyle);
+    // After it: how each widget reads, Qt's own dialog texts in Korean, the
+    // names and the style, for the program's life.
+    const quorvane::ApplicationSetup setup(application);
 
     const auto urls = automationURLs(argc, argv);
     std::unique_ptr<quorvane::SingleInstance> instance;

@@ -101,15 +101,22 @@ void ShotMonitorGate::pass() {
     opened_.wait(lock, [this] { return !held_; });
 }
 
-ShotScheduler::ShotScheduler(std::shared_ptr<Scheduler> eventLoop)
-    : eventLoop_(std::move(eventLoop)) {}
+ShotScheduler::ShotScheduler(std::shared_ptr<Scheduler> eventLoop, std::optional<Date> frozenAt)
+    : eventLoop_(std::move(eventLoop)),
+      frozenAt_(frozenAt),
+      frozenMonotonic_(eventLoop_->monotonicNow()) {}
 
 MonotonicTime ShotScheduler::monotonicNow() const {
-    return eventLoop_->monotonicNow();
+    return frozenAt_ ? frozenMonotonic_ : eventLoop_->monotonicNow();
 }
 
 Date ShotScheduler::wallNow() const {
-    return eventLoop_->wallNow();
+    return frozenAt_ ? *frozenAt_ : eventLoop_->wallNow();
+}
+
+Date shotTime() {
+    // Monday 2 March 2026, 09:30 UTC.
+    return Date(std::chrono::seconds(1'772'443'800));
 }
 
 void ShotScheduler::post(Task task) {
@@ -170,7 +177,7 @@ DisplayStoreCollaborators simulatedShotCollaborators(const ShotHardware& hardwar
     result.colorProfileManager = hardware.profiles;
     result.recoveryJournalStore =
         std::make_shared<UserDefaultsRecoveryJournalStore>(hardware.defaults);
-    result.scheduler = std::move(eventLoop);
+    result.scheduler = std::make_shared<ShotScheduler>(std::move(eventLoop), shotTime());
     // A probe held for a picture is still running however long the picture
     // takes to draw.
     result.ddcProbeTimeout = std::chrono::hours(1);
@@ -180,8 +187,10 @@ DisplayStoreCollaborators simulatedShotCollaborators(const ShotHardware& hardwar
 
 DisplayStoreCollaborators dummyServerShotCollaborators(const std::filesystem::path& folder,
                                                        std::shared_ptr<Scheduler> scheduler) {
-    return LinuxDisplayStoreFactory::collaborators(
-        {std::move(scheduler), {}, folder, {folder / "icc"}});
+    auto result =
+        LinuxDisplayStoreFactory::collaborators({scheduler, {}, folder, {folder / "icc"}});
+    result.scheduler = std::make_shared<ShotScheduler>(std::move(scheduler), shotTime());
+    return result;
 }
 
 }  // namespace quorvane

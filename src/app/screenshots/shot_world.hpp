@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,17 +61,21 @@ class ShotMonitorGate {
     bool held_ = false;
 };
 
-// The monitor write queue's scheduler in a simulated world: posts and
-// background work go to the program's scheduler on the Qt event loop, but a
-// delayed task (a write's 4 s timeout, the spacing after it, the settling
-// after a late write) never falls due: the shot's time does not pass while
-// it is drawn. A picture then shows the same
+// A shot's scheduler: posts and background work go to the program's
+// scheduler on the Qt event loop, but a delayed task never falls due: the
+// shot's time does not pass while it is drawn. A picture then shows the same
 // state however long the machine takes to draw it (a live theme switch of a
-// large window can take seconds), never a timer that fired meanwhile. The
-// clocks read the real time; held tasks are dropped with the scheduler.
+// large window can take seconds), never a timer that fired meanwhile (a
+// monitor write's 4 s timeout, the undo prompt hiding after 8 s). Held
+// tasks are dropped with the scheduler.
+// The monitor write queue's runs on the real clocks (its spacing between
+// writes is measured on them). The store's stands still at `frozenAt`: a
+// countdown or a time of day reads the same in a picture and in its
+// restyled twin, whenever and however slowly each is drawn.
 class ShotScheduler final : public Scheduler {
   public:
-    explicit ShotScheduler(std::shared_ptr<Scheduler> eventLoop);
+    explicit ShotScheduler(std::shared_ptr<Scheduler> eventLoop,
+                           std::optional<Date> frozenAt = std::nullopt);
 
     MonotonicTime monotonicNow() const override;
     Date wallNow() const override;
@@ -80,6 +85,8 @@ class ShotScheduler final : public Scheduler {
 
   private:
     std::shared_ptr<Scheduler> eventLoop_;
+    std::optional<Date> frozenAt_;
+    MonotonicTime frozenMonotonic_;
     std::mutex mutex_;
     std::vector<Task> held_;
 };
@@ -114,14 +121,17 @@ void populateShotHardware(ShotWorld world, ShotHardware& hardware);
 // timeout is a delayed task of the ShotScheduler, which never falls due).
 void holdMonitorWrite(ShotHardware& hardware, DisplayStore& store);
 
+// The time every shot's store stands still at.
+Date shotTime();
+
 // The store's collaborators over the simulated hardware (synchronous
-// refreshes, so the store is complete once built); their monitor write
-// queue runs on a ShotScheduler over `eventLoop`.
+// refreshes, so the store is complete once built); the store and their
+// monitor write queue run on ShotSchedulers over `eventLoop`.
 DisplayStoreCollaborators simulatedShotCollaborators(const ShotHardware& hardware,
                                                      std::shared_ptr<Scheduler> eventLoop);
 
 // The store's collaborators on the X server of $DISPLAY with its records in
-// `folder`.
+// `folder`; the store runs on a ShotScheduler over `scheduler`.
 DisplayStoreCollaborators dummyServerShotCollaborators(const std::filesystem::path& folder,
                                                        std::shared_ptr<Scheduler> scheduler);
 

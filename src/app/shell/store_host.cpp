@@ -5,7 +5,10 @@ namespace quorvane {
 StoreHost::StoreHost(const CollaboratorsMaker& makeCollaborators, bool followDesktop)
     : scheduler_(std::make_shared<QtScheduler>()) {
     auto collaborators = makeCollaborators(scheduler_);
-    collaborators.scheduler = scheduler_;
+    // The maker may hand the store a scheduler over the event loop's (the
+    // screenshot program's, whose time stands still); none means the loop's.
+    if (!collaborators.scheduler)
+        collaborators.scheduler = scheduler_;
     store_ = std::make_unique<DisplayStore>(std::move(collaborators));
     bridge_ = std::make_unique<StoreBridge>(*store_);
     theme_ = std::make_unique<Theme>(followDesktop);

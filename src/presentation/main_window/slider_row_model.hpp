@@ -21,8 +21,9 @@ enum class SliderRowKind { software, monitor };
 // While the user drags only the draft moves; the outside value is written
 // once, when the drag ends (also when nothing moved), and a nudge or a key
 // step writes at once. After a nudge or a key step, and after a monitor row's
-// release, the row remembers the value it wrote (pending) and shows it, in the
-// readout and with the thumb, until the outside value really changes. A change of the outside value
+// release, the row remembers the value it wrote (pending) and shows it in the
+// readout until the outside value really changes; the thumb rests on the
+// outside value meanwhile. A change of the outside value
 // never moves a thumb being dragged; the release then writes the dragged value over it.
 class SliderRowModel {
   public:
@@ -54,9 +55,14 @@ class SliderRowModel {
     bool isEditing() const { return state_.isEditing(); }
     double outsideValue() const { return state_.ownerValue(); }
     std::optional<double> pendingValue() const { return state_.pendingValue(); }
-    // Where the slider's thumb sits: with the readout, so the thumb and the
-    // value a screen reader hears move together.
+    // Where the slider's value stands: with the readout, so keys step from
+    // the value a screen reader hears.
     double thumbValue() const { return state_.currentVisibleValue(); }
+    // Where the thumb is drawn: the draft while dragging, else the outside
+    // value (a pending value shows in the readout alone).
+    double drawnThumbValue() const {
+        return state_.isEditing() ? state_.draftValue() : state_.ownerValue();
+    }
     // The draft while dragging, else the pending value, else the outside value.
     double currentVisibleValue() const { return state_.currentVisibleValue(); }
     // The formatted draft or pending value; else the caller's own text.

@@ -185,6 +185,9 @@ class DisplayStore {
         return recentChangeRecoveryPrompt_;
     }
     const QuorvaneRecoveryJournal& recoveryJournal() const { return recoveryJournal_; }
+    // The clock that stamps the store's records (a prompt's creation, a
+    // journal entry): what a countdown or a report's time reads against.
+    Date wallNow() const { return scheduler_->wallNow(); }
     const std::string& statusMessage() const { return statusMessage_; }
     // The preferences record as last saved: what a settings export writes.
     const QuorvanePreferences& preferences() const { return preferences_; }

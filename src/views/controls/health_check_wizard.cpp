@@ -15,6 +15,7 @@
 #include "views/design/disclosure_button.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/keyed_rows.hpp"
+#include "views/design/shared_row_layout.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
@@ -23,6 +24,7 @@
 #include "views/design/theme_follow.hpp"
 #include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
+#include "views/design/wrapping_push_button.hpp"
 
 namespace quorvane {
 
@@ -90,17 +92,17 @@ void showActionEntry(QPushButton* button, WrappingLabel* reason,
 }
 
 // A step's action: its button and, beside it on the same line, the reason
-// it cannot run, which wraps in the room the button leaves. The button is
-// the same one while the step offers an action.
+// it cannot run. The two share the line (SharedRowLayout): the button's
+// title wraps as the reason's does when both do not fit, so neither is
+// squeezed into a narrow column. The button is the same one while the step
+// offers an action.
 class StepAction : public QWidget {
   public:
     using RunAction = HealthCheckWizard::RunAction;
 
     StepAction(Theme& theme, const RunAction& run, QWidget* parent)
         : QWidget(parent), theme_(theme), run_(run) {
-        row_ = new QHBoxLayout(this);
-        row_->setContentsMargins(0, 0, 0, 0);
-        row_->setSpacing(kStepActionSpacing);
+        row_ = new SharedRowLayout(kStepActionSpacing, this);
     }
 
     void present(const std::optional<QuorvaneSupportAction>& action) {
@@ -110,15 +112,14 @@ class StepAction : public QWidget {
             return;
         // Made with the first action the step offers, then kept.
         if (!button_) {
-            button_ = new QPushButton(this);
-            button_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+            button_ = new WrappingPushButton(this);
             connect(button_, &QPushButton::clicked, this, [this] {
                 if (action_ && action_->isEnabled && run_)
                     run_(*action_);
             });
             reason_ = captionSecondary(theme_, {}, this);
-            row_->addWidget(button_, 0, Qt::AlignLeft | Qt::AlignVCenter);
-            row_->addWidget(reason_, 1, Qt::AlignVCenter);
+            row_->addWidget(button_);
+            row_->addWidget(reason_);
         }
         showActionEntry(button_, reason_, *action);
     }
@@ -127,7 +128,7 @@ class StepAction : public QWidget {
     Theme& theme_;
     const RunAction& run_;
     std::optional<QuorvaneSupportAction> action_;
-    QHBoxLayout* row_ = nullptr;
+    SharedRowLayout* row_ = nullptr;
     QPushButton* button_ = nullptr;
     WrappingLabel* reason_ = nullptr;
 };

@@ -5,6 +5,7 @@
 #include <QGraphicsOpacityEffect>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -21,8 +22,15 @@ namespace quorvane {
 
 namespace {
 
+QString spokenDescription(const HoldToCompareTexts& texts) {
+    return QString::fromStdString(texts.accessibilityValue + ". " + texts.hint);
+}
+
 // Screen readers see a button whose value says whether the comparison runs
-// and whose default action toggles it; its eye symbol is not read.
+// and whose default action toggles it; its eye symbol is not read. The Linux
+// bridge carries no text value for a button, so the description starts with
+// the value: a screen reader reads it with the name on focus and reads it
+// again when it changes under the focus.
 class HoldToCompareAccessible : public WidgetAccessible {
   public:
     explicit HoldToCompareAccessible(HoldToCompareButton* button)
@@ -36,6 +44,7 @@ class HoldToCompareAccessible : public WidgetAccessible {
             case QAccessible::Value:
                 return QString::fromStdString(texts.accessibilityValue);
             case QAccessible::Description:
+                return spokenDescription(texts);
             case QAccessible::Help:
                 return QString::fromStdString(texts.hint);
             default:
@@ -45,13 +54,20 @@ class HoldToCompareAccessible : public WidgetAccessible {
     QAccessible::Role role() const override {
         return button()->texts().actsAsButton ? QAccessible::Button : QAccessible::StaticText;
     }
+    // Pressed to toggle while it may start or end a comparison; focused by a
+    // screen reader always, as a keyboard reaches it.
     QStringList actionNames() const override {
+        const QStringList own = QAccessibleWidget::actionNames();
         if (!button()->texts().actsAsButton)
-            return {};
-        return {QAccessibleActionInterface::pressAction()};
+            return own;
+        return QStringList{QAccessibleActionInterface::pressAction()} + own;
     }
     void doAction(const QString& name) override {
-        if (name == QAccessibleActionInterface::pressAction() && button()->texts().actsAsButton)
+        if (name != QAccessibleActionInterface::pressAction()) {
+            QAccessibleWidget::doAction(name);
+            return;
+        }
+        if (button()->texts().actsAsButton)
             button()->toggleForAccessibility();
     }
 
@@ -113,6 +129,9 @@ HoldToCompareButton::HoldToCompareButton(Theme& theme, HoldToCompareSession::Beg
     caption_->setSecondary(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     setCursor(Qt::PointingHandCursor);
+    // A keyboard reaches it with Tab and toggles it with Space, as a screen
+    // reader's default action does; a pointer press does not take the focus.
+    setFocusPolicy(Qt::TabFocus);
     for (QWidget* child : {static_cast<QWidget*>(symbol_), static_cast<QWidget*>(title_),
                            static_cast<QWidget*>(caption_)}) {
         child->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -186,6 +205,27 @@ void HoldToCompareButton::mouseReleaseEvent(QMouseEvent* event) {
     endComparison();
 }
 
+void HoldToCompareButton::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Space || event->modifiers() != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // A held Space toggles once, not on every repeat.
+    if (!event->isAutoRepeat())
+        toggleForAccessibility();
+    event->accept();
+}
+
+void HoldToCompareButton::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void HoldToCompareButton::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
+}
+
 void HoldToCompareButton::hideEvent(QHideEvent* event) {
     endComparison();
     QWidget::hideEvent(event);
@@ -227,7 +267,7 @@ void HoldToCompareButton::refresh() {
     dimming->setEnabled(!session_.enabled());
     setToolTip(QString::fromStdString(current.tooltip));
     setSpokenName(this, QString::fromStdString(current.accessibilityLabel));
-    setSpokenDescription(this, QString::fromStdString(current.hint));
+    setSpokenDescription(this, spokenDescription(current));
     QAccessibleValueChangeEvent change(this, QString::fromStdString(current.accessibilityValue));
     QAccessible::updateAccessibility(&change);
     update();
@@ -244,7 +284,13 @@ void HoldToCompareButton::paintEvent(QPaintEvent*) {
         comparing ? theme_.color(ColorRole::green, 0.36) : theme_.color(ColorRole::accent, 0.30);
     painter.setPen(QPen(border, 1));
     painter.setBrush(fill);
-    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 9, 9);
+    const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    painter.drawRoundedRect(frame, 9, 9);
+    if (hasFocus()) {
+        painter.setPen(QPen(theme_.color(ColorRole::accent, 0.9), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(frame.adjusted(1, 1, -1, -1), 8, 8);
+    }
 }
 
 }  // namespace quorvane

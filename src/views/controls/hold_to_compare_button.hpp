@@ -20,7 +20,8 @@ struct ViewContext;
 // temporary neutral comparison and every way the press can end hands the
 // token back — release (wherever the pointer is), a lost mouse grab, the
 // widget hidden or destroyed, its window or the application losing focus,
-// and the accessible default action, which toggles instead.
+// and the accessible default action, which toggles instead. It is a Tab
+// stop whose Space toggles as that action does.
 //
 // setComparisonEnabled() is the window's "may start" flag (correction on and
 // the display's effect active); windows pass false while this button's own
@@ -52,6 +53,9 @@ class HoldToCompareButton : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool event(QEvent* event) override;
 

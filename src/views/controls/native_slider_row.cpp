@@ -273,7 +273,8 @@ void NativeSliderRow::present() {
         readout_->setText(text);
     slider_->showReading(scale_.position(model_.thumbValue()), text,
                          SliderSpokenValue::of(spec_.unit, model_.currentVisibleValue(),
-                                               spec_.lower, spec_.upper, spec_.nudgeStep, shown));
+                                               spec_.lower, spec_.upper, spec_.nudgeStep, shown),
+                         scale_.position(model_.drawnThumbValue()));
     decrement_->setEnabled(model_.canDecrement());
     increment_->setEnabled(model_.canIncrement());
 }

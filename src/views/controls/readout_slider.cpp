@@ -3,6 +3,8 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QGuiApplication>
+#include <QStyleOptionSlider>
+#include <QStylePainter>
 
 namespace quorvane {
 
@@ -75,10 +77,17 @@ void ReadoutSlider::actionTaken(int action) {
     emit stepRequested(requested);
 }
 
-void ReadoutSlider::showReading(int position, const QString& text, const SliderSpokenValue& value) {
+void ReadoutSlider::showReading(int position, const QString& text, const SliderSpokenValue& value,
+                                std::optional<int> thumb) {
     const bool readingChanged = text != valueText_ || !(value == spokenValue_);
     valueText_ = text;
     spokenValue_ = value;
+    if (thumb == position)
+        thumb.reset();
+    if (thumb != thumb_) {
+        thumb_ = thumb;
+        update();
+    }
     if (!isSliderDown() && position != this->value()) {
         // Moving the value is announced by Qt itself, after the new reading
         // is in place: that is the one announcement of this change.
@@ -92,6 +101,20 @@ void ReadoutSlider::showReading(int position, const QString& text, const SliderS
         return;
     QAccessibleValueChangeEvent announcement(this, value.current);
     QAccessible::updateAccessibility(&announcement);
+}
+
+void ReadoutSlider::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    // A held thumb follows the pointer; at rest it is drawn where the row
+    // puts it.
+    if (thumb_ && !isSliderDown())
+        option.sliderPosition = *thumb_;
+    option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
+    if (tickPosition() != NoTicks)
+        option.subControls |= QStyle::SC_SliderTickmarks;
+    painter.drawComplexControl(QStyle::CC_Slider, option);
 }
 
 }  // namespace quorvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSlider>
+#include <optional>
 
 #include "presentation/main_window/slider_spoken_value.hpp"
 
@@ -16,7 +17,9 @@ namespace quorvane {
 // the thumb stays put until the row shows the result with showReading(). A value
 // set by assistive technology arrives as valueRequested(). Listeners hear one
 // value change per change the row shows, never one for the thumb and another
-// for the text.
+// for the text. The slider's value (what keys step from) stands with the
+// readout; the thumb may be drawn elsewhere at rest: a monitor row keeps it
+// on the monitor's value until the monitor takes the one committed.
 class ReadoutSlider : public QSlider {
     Q_OBJECT
 
@@ -24,8 +27,11 @@ class ReadoutSlider : public QSlider {
     explicit ReadoutSlider(QWidget* parent = nullptr);
 
     // What the row shows now: the readout and, unless the user holds the
-    // thumb, where the thumb rests.
-    void showReading(int position, const QString& text, const SliderSpokenValue& value);
+    // thumb, where the value stands and where the thumb is drawn (with the
+    // value when `thumb` is not given). Moving only the drawn thumb is not
+    // announced: what is heard has not changed.
+    void showReading(int position, const QString& text, const SliderSpokenValue& value,
+                     std::optional<int> thumb = std::nullopt);
     const QString& valueText() const { return valueText_; }
     const SliderSpokenValue& spokenValue() const { return spokenValue_; }
 
@@ -37,11 +43,15 @@ class ReadoutSlider : public QSlider {
     // range). Not sent while the slider is disabled.
     void valueRequested(double value);
 
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
   private:
     void actionTaken(int action);
 
     QString valueText_;
     SliderSpokenValue spokenValue_;
+    std::optional<int> thumb_;
 };
 
 }  // namespace quorvane

@@ -76,7 +76,8 @@ RecentChangePromptView::RecentChangePromptView(ViewContext& context, bool compac
       store_(context.store),
       theme_(context.theme),
       compact_(compact),
-      now_([] { return std::chrono::system_clock::now(); }),
+      // The store's clock stamped the prompt; the countdown reads the same.
+      now_([&store = context.store] { return store.wallNow(); }),
       icon_(new SymbolImage("arrow.uturn.backward.circle.fill", this)),
       heading_(new QLabel(QStringLiteral("최근 변경 복구"), this)),
       pill_(new StatusPill(context.theme, {}, this)),

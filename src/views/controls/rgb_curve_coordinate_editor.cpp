@@ -3,13 +3,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "views/controls/rgb_curve_graph_view.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/monospaced_font.hpp"
+#include "views/design/plain_text_button.hpp"
 #include "views/design/segmented_picker.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -116,11 +116,8 @@ RGBCurveCoordinateEditor::RGBCurveCoordinateEditor(Theme& theme, Read read, Writ
     readout->addWidget(xPill_, 0);
     readout->addWidget(yPill_, 0);
     readout->addStretch(6);
-    resetButton_ = new QPushButton(QStringLiteral("기본"), readout);
-    resetButton_->setFlat(true);
-    resetButton_->setCursor(Qt::PointingHandCursor);
-    resetButton_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    connect(resetButton_, &QPushButton::clicked, this, &RGBCurveCoordinateEditor::reset);
+    resetButton_ = new PlainTextButton(theme_, QStringLiteral("기본"), readout);
+    connect(resetButton_, &QAbstractButton::clicked, this, &RGBCurveCoordinateEditor::reset);
     readout->addWidget(resetButton_, 1);
     readout_ = readout;
     column->addWidget(readout);
@@ -141,9 +138,6 @@ void RGBCurveCoordinateEditor::restyle() {
     const QFont pill = monospaced(theme_.font(QuorvaneFontStyle::caption2, QFont::DemiBold));
     for (auto* label : {gammaPill_, xPill_, yPill_})
         label->setFont(pill);
-    QPalette resetColours = resetButton_->palette();
-    resetColours.setColor(QPalette::ButtonText, theme_.color(ColorRole::accent));
-    resetButton_->setPalette(resetColours);
     redraw();
 }
 

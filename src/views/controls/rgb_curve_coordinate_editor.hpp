@@ -6,12 +6,12 @@
 #include "presentation/main_window/rgb_curve_editor_model.hpp"
 
 class QLabel;
-class QPushButton;
 
 namespace quorvane {
 
 class CurvePill;
 class FitToWidth;
+class PlainTextButton;
 class Theme;
 class RGBCurveGraphView;
 class SegmentedPicker;
@@ -63,7 +63,7 @@ class RGBCurveCoordinateEditor : public QWidget {
     CurvePill* gammaPill_ = nullptr;
     CurvePill* xPill_ = nullptr;
     CurvePill* yPill_ = nullptr;
-    QPushButton* resetButton_ = nullptr;
+    PlainTextButton* resetButton_ = nullptr;
     FitToWidth* readout_ = nullptr;
 };
 

@@ -56,6 +56,11 @@ void FitLayout::setHorizontalAlignment(Qt::Alignment alignment) {
     invalidate();
 }
 
+void FitLayout::setEqualGrowth(bool equal) {
+    equalGrowth_ = equal;
+    invalidate();
+}
+
 void FitLayout::setArrangementListener(std::function<void(FitArrangement)> listener) {
     listener_ = std::move(listener);
 }
@@ -154,6 +159,20 @@ FitLayout::RowPlan FitLayout::planRow(int width, int idealWidth) const {
     }
     plan.spare = std::max(0, width - idealWidth);
     plan.growers = growers;
+    const auto grows = [](const Entry& entry) {
+        return entry.stretch || entry.item->expandingDirections() & Qt::Horizontal;
+    };
+    // Equal growth: the growers' ideal widths and the spare pooled, then
+    // dealt out evenly (the last takes what the division leaves).
+    std::optional<int> share;
+    int pooled = plan.spare;
+    if (equalGrowth_ && growers > 0) {
+        for (std::size_t i = 0; i < entries_.size(); ++i)
+            if (plan.widths[i] >= 0 && grows(entries_[i]))
+                pooled += plan.widths[i];
+        share = pooled / growers;
+    }
+    int dealt = 0;
     plan.heights.assign(entries_.size(), 0);
     plan.tops.assign(entries_.size(), 0);
     std::vector<BaselineItem> line;
@@ -162,8 +181,13 @@ FitLayout::RowPlan FitLayout::planRow(int width, int idealWidth) const {
         const auto& entry = entries_[i];
         if (plan.widths[i] < 0)
             continue;
-        if (growers > 0 && (entry.stretch || entry.item->expandingDirections() & Qt::Horizontal))
-            plan.widths[i] += plan.spare / growers;
+        if (growers > 0 && grows(entry)) {
+            if (share) {
+                plan.widths[i] = ++dealt == growers ? pooled - *share * (growers - 1) : *share;
+            } else {
+                plan.widths[i] += plan.spare / growers;
+            }
+        }
         if (entry.stretch)
             continue;
         plan.heights[i] = itemHeight(entry.item, plan.widths[i]);
@@ -326,6 +350,10 @@ void FitToWidth::setSharedLineLook(int spacing, Qt::Alignment alignment) {
 
 void FitToWidth::setHorizontalAlignment(Qt::Alignment alignment) {
     static_cast<FitLayout*>(layout())->setHorizontalAlignment(alignment);
+}
+
+void FitToWidth::setEqualGrowth(bool equal) {
+    static_cast<FitLayout*>(layout())->setEqualGrowth(equal);
 }
 
 FitArrangement FitToWidth::arrangement() const {

@@ -51,6 +51,10 @@ class FitToWidth : public QWidget {
     // edge (the default) or, with Qt::AlignHCenter, centred; side by side
     // (when nothing stretches) and on each stacked line alike.
     void setHorizontalAlignment(Qt::Alignment alignment);
+    // Side by side, the items that take spare width end equally wide (two
+    // values that share a row, so rows above each other line up), instead
+    // of each growing from its own ideal width.
+    void setEqualGrowth(bool equal);
 
     FitArrangement arrangement() const;
     // The arrangement this row takes at a given width (for tests and parents).
@@ -76,6 +80,7 @@ class FitLayout : public QLayout {
     void setSpacings(int horizontal, int vertical);
     void setSharedLineLook(int spacing, Qt::Alignment alignment);
     void setHorizontalAlignment(Qt::Alignment alignment);
+    void setEqualGrowth(bool equal);
     void setArrangementListener(std::function<void(FitArrangement)> listener);
 
     int count() const override { return static_cast<int>(entries_.size()); }
@@ -127,6 +132,7 @@ class FitLayout : public QLayout {
     int sharedLineSpacing_ = -1;  // -1: the side-by-side spacing
     Qt::Alignment sharedLineAlignment_ = Qt::AlignVCenter;
     Qt::Alignment horizontalAlignment_ = Qt::AlignLeading;
+    bool equalGrowth_ = false;
     FitArrangement current_ = FitArrangement::horizontal;
     std::function<void(FitArrangement)> listener_;
 };

@@ -685,6 +685,9 @@ void SettingsImportPreviewSheet::rebuildPlanSections(const QuorvaneChangePlan& p
             values->setObjectName(QStringLiteral("planValues"));
             values->setRowAlignment(Qt::AlignTop);
             values->setSharedLineLook(10, Qt::AlignTop);
+            // Before and after share the card's width evenly, so the arrows
+            // of the cards under each other stand at one x.
+            values->setEqualGrowth(true);
             if (entry.beforeValue)
                 values->addWidget(valuePill(theme, QStringLiteral("전"), *entry.beforeValue));
             // The arrow belongs to the after value and moves down with it.

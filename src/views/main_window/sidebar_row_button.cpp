@@ -12,6 +12,7 @@
 #include "views/design/spoken_text.hpp"
 #include "views/design/symbol_tile_icon.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
 #include "views/qt_text.hpp"
 
 namespace quorvane {
@@ -82,19 +83,22 @@ SidebarRowButton::SidebarRowButton(Theme& theme, QWidget* parent)
     : QAbstractButton(parent), theme_(theme) {
     installAccessibleFactoryOnce();
     setCursor(Qt::PointingHandCursor);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
 
     rowLayout_ = new QHBoxLayout(this);
     rowLayout_->setContentsMargins(6, 4, 6, 4);
     rowLayout_->setSpacing(8);
     auto* copy = new QVBoxLayout;
     copy->setSpacing(2);
-    title_ = new ShrinkingLabel(QString(), kMinimumTitleScale, this);
+    // The title (a long monitor alias too) wraps whole in the base font.
+    title_ = new WrappingLabel(QString(), this);
     subtitle_ = new ShrinkingLabel(QString(), kMinimumTitleScale, this);
     copy->addWidget(title_);
     copy->addWidget(subtitle_);
     rowLayout_->addLayout(copy, 1);
-    for (auto* label : {title_, subtitle_})
+    for (QWidget* label : std::initializer_list<QWidget*>{title_, subtitle_})
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     connect(&theme_, &Theme::changed, this, &SidebarRowButton::restyle);
@@ -159,6 +163,10 @@ void SidebarRowButton::restyle() {
 QSize SidebarRowButton::sizeHint() const {
     const QSize copy = layout()->sizeHint();
     return {copy.width(), std::max(copy.height(), kIconSize + 8)};
+}
+
+int SidebarRowButton::heightForWidth(int width) const {
+    return std::max(layout()->totalHeightForWidth(width), kIconSize + 8);
 }
 
 QSize SidebarRowButton::minimumSizeHint() const {

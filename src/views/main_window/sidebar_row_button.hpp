@@ -11,6 +11,7 @@ namespace quorvane {
 
 class GlyphIcon;
 class ShrinkingLabel;
+class WrappingLabel;
 class SymbolTileIcon;
 class Theme;
 
@@ -31,6 +32,8 @@ class SidebarRowButton : public QAbstractButton {
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -45,7 +48,7 @@ class SidebarRowButton : public QAbstractButton {
     QHBoxLayout* rowLayout_ = nullptr;
     GlyphIcon* glyph_ = nullptr;
     SymbolTileIcon* symbol_ = nullptr;
-    ShrinkingLabel* title_ = nullptr;
+    WrappingLabel* title_ = nullptr;
     ShrinkingLabel* subtitle_ = nullptr;
 };
 

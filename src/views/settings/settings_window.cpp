@@ -279,8 +279,7 @@ void SettingsWindow::chooseJsonFile(QWidget* over, bool saving, const QString& t
 void SettingsWindow::exportSettings() {
     chooseJsonFile(this, true, QStringLiteral("Quorvane 설정 내보내기"),
                    toQString(kSettingsExportFileName), [this](const std::filesystem::path& file) {
-                       quorvane::exportSettings(context_.store, file,
-                                                std::chrono::system_clock::now());
+                       quorvane::exportSettings(context_.store, file, context_.store.wallNow());
                    });
 }
 
@@ -295,7 +294,7 @@ void SettingsWindow::importSettings() {
 void SettingsWindow::prepareDiagnosticPreview(QuorvaneDiagnosticPrivacyMode mode) {
     const auto before = state_.diagnosticPreview;
     quorvane::prepareDiagnosticPreview(context_.store, state_, currentEnvironment(),
-                                       std::chrono::system_clock::now(), mode);
+                                       context_.store.wallNow(), mode);
     if (state_.diagnosticPreview != before)
         openDiagnosticSheet();
 }

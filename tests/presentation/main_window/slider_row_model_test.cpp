@@ -72,7 +72,7 @@ TEST(SliderRowModel, MonitorCommitStaysPendingUntilTheCallerPublishesAChange) {
     auto row = monitorRow(0.5);
     EXPECT_DOUBLE_EQ(row.nudgeUp(), 0.51);
     EXPECT_EQ(row.displayedValueText("50%"), "51%");
-    EXPECT_DOUBLE_EQ(row.thumbValue(), 0.51);  // the thumb stands with the readout
+    EXPECT_DOUBLE_EQ(row.thumbValue(), 0.51);  // keys step from the readout's value
 
     // The caller republishes the old value: no real change, still pending.
     row.setOutsideValue(0.5);
@@ -157,4 +157,20 @@ TEST(SliderScale, RangeThatIsNoMultipleOfTheStepKeepsItsTop) {
 }
 
 }  // namespace
+
+// The thumb is drawn on the monitor's value while a committed one waits, and
+// follows the finger while dragged.
+TEST(SliderRowModel, TheThumbRestsOnTheOutsideValueWhileACommitIsPending) {
+    auto row = monitorRow(0.5);
+    row.nudgeUp();
+    EXPECT_DOUBLE_EQ(row.drawnThumbValue(), 0.5);
+    row.setOutsideValue(0.51);
+    EXPECT_DOUBLE_EQ(row.drawnThumbValue(), 0.51);
+    row.beginEditing();
+    row.moveDraft(0.8);
+    EXPECT_DOUBLE_EQ(row.drawnThumbValue(), 0.8);
+    EXPECT_DOUBLE_EQ(row.endEditing(), 0.8);
+    EXPECT_DOUBLE_EQ(row.drawnThumbValue(), 0.51);
+}
+
 }  // namespace quorvane

@@ -2,8 +2,11 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QTest>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "views/controls/hold_to_compare_button.hpp"
@@ -120,9 +123,65 @@ TEST_F(HoldToCompareButtonTest, AccessibleDefaultActionTogglesAndTheValueFollows
     EXPECT_FALSE(accessible->actionInterface()->actionNames().isEmpty());
     accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_FALSE(button->comparing());
-    EXPECT_TRUE(accessible->actionInterface()->actionNames().isEmpty());
+    EXPECT_FALSE(accessible->actionInterface()->actionNames().contains(
+        QAccessibleActionInterface::pressAction()));
     EXPECT_EQ(accessible->text(QAccessible::Value), QStringLiteral("사용할 수 없음"));
     EXPECT_EQ(ended, std::vector<std::string>{"T1"});
+}
+
+// A keyboard reaches the area with Tab, and a screen reader finds a button
+// named by its title whose description starts with its value; Space toggles
+// the comparison as the default action does, in every state, and a held
+// Space toggles once.
+TEST_F(HoldToCompareButtonTest, TabReachesItAndSpaceTogglesItAsTheDefaultActionDoes) {
+    auto* before = new QPushButton(QStringLiteral("앞"), window.get());
+    before->move(0, 72);
+    before->show();
+    QApplication::setActiveWindow(window.get());
+    before->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(before->hasFocus());
+    QTest::keyClick(before, Qt::Key_Tab);
+    ASSERT_TRUE(button->hasFocus()) << (QApplication::focusWidget()
+                                            ? QApplication::focusWidget()->metaObject()->className()
+                                            : "nothing");
+    QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(button);
+    EXPECT_EQ(heard->role(), QAccessible::Button);
+    EXPECT_TRUE(heard->state().focusable);
+    EXPECT_EQ(heard->text(QAccessible::Name), QStringLiteral("누르는 동안 원래 색 보기"));
+    const auto heardValue = [&] {
+        return std::pair(heard->text(QAccessible::Value),
+                         heard->text(QAccessible::Description).section(QStringLiteral(". "), 0, 0));
+    };
+    EXPECT_EQ(heardValue(), std::pair(QStringLiteral("현재 색감"), QStringLiteral("현재 색감")));
+
+    QTest::keyPress(button, Qt::Key_Space);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+    QApplication::sendEvent(button, &repeat);
+    QTest::keyRelease(button, Qt::Key_Space);
+    EXPECT_TRUE(button->comparing());
+    EXPECT_EQ(begins, 1);
+    EXPECT_EQ(heardValue(),
+              std::pair(QStringLiteral("원래 색 비교 중"), QStringLiteral("원래 색 비교 중")));
+    // The window reports it disabled while its own comparison runs: Space
+    // still ends it, then can start none.
+    button->setComparisonEnabled(false);
+    QTest::keyClick(button, Qt::Key_Space);
+    EXPECT_EQ(ended, std::vector<std::string>{"T1"});
+    EXPECT_EQ(heardValue(),
+              std::pair(QStringLiteral("사용할 수 없음"), QStringLiteral("사용할 수 없음")));
+    QTest::keyClick(button, Qt::Key_Space);
+    EXPECT_EQ(begins, 1);
+    EXPECT_TRUE(button->hasFocus());
+    // A pointer still compares only while held, and takes no focus.
+    button->setComparisonEnabled(true);
+    before->setFocus();
+    press();
+    EXPECT_TRUE(button->comparing());
+    EXPECT_TRUE(before->hasFocus());
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_FALSE(button->comparing());
+    EXPECT_EQ(ended, (std::vector<std::string>{"T1", "T2"}));
 }
 
 }  // namespace

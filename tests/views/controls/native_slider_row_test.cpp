@@ -21,6 +21,7 @@
 #include "models/coding/number_format.hpp"
 #include "views/design/theme.hpp"
 #include "views/support/ink.hpp"
+#include "views/support/value_announcements.hpp"
 
 namespace quorvane {
 namespace {
@@ -166,8 +167,8 @@ TEST_F(NativeSliderRowTest, AWheelNotchWritesOnlyOnceTheSliderIsPicked) {
     EXPECT_NE(contrast(), 1.0);
 }
 
-// The thumb stands with the readout, so what a screen reader hears and where
-// the thumb rests never disagree.
+// The readout and what a screen reader hears take the committed value at
+// once, and keys step from it.
 TEST(NativeDDCSliderRowTest, CommitStaysInTheReadoutAndTheThumbUntilTheMonitorAnswers) {
     Theme theme(false);
     std::vector<double> commits;
@@ -321,6 +322,37 @@ TEST(SliderRowColumnsTest, ControlsStartTwelveAfterTheLabelColumnAndReachTheTrai
         }
     }
     EXPECT_GE(checked, 4);
+}
+
+// A monitor row nudged up shows the committed percent at once but draws its
+// thumb on the monitor's value until the monitor publishes the new one; the
+// change is told once, and the thumb catching up is not told again.
+TEST(NativeDDCSliderRowTest, TheThumbIsDrawnOnTheMonitorsValueUntilItPublishesTheCommit) {
+    Theme theme(false);
+    const auto make = [&](double value, const std::string& text) {
+        auto row = std::make_unique<NativeDDCSliderRow>(theme, "밝기", std::nullopt, value, text,
+                                                        0.05, 1.0, [](double) {});
+        row->resize(420, row->sizeHint().height());
+        row->show();
+        QApplication::processEvents();
+        return row;
+    };
+    const auto thumbOf = [](NativeDDCSliderRow& row) { return row.slider()->grab().toImage(); };
+    auto atHalf = make(0.5, "50%");
+    auto atNext = make(0.51, "51%");
+    auto nudged = make(0.5, "50%");
+    ASSERT_NE(thumbOf(*atHalf), thumbOf(*atNext));
+    testing::ValueAnnouncements told;
+    nudged->incrementButton()->click();
+    EXPECT_EQ(nudged->readout()->text(), QStringLiteral("51%"));
+    EXPECT_EQ(thumbOf(*nudged), thumbOf(*atHalf));
+    EXPECT_EQ(told.of(nudged->slider()), 1);
+
+    // The monitor takes it; the caller's text reads as the pending one did.
+    nudged->setValue(0.51, "51%");
+    QApplication::processEvents();
+    EXPECT_EQ(thumbOf(*nudged), thumbOf(*atNext));
+    EXPECT_EQ(told.of(nudged->slider()), 1);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -166,7 +167,7 @@ TEST_F(RGBCurveEditorTest, TheReadoutsPillsAreDrawnOnOneLine) {
     FitToWidth* readout = editor->coordinateReadout();
     const auto pills =
         readout->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly).toVector();
-    auto* reset = readout->findChild<QPushButton*>();
+    auto* reset = readout->findChild<QAbstractButton*>();
     ASSERT_EQ(pills.size(), 3);
     ASSERT_NE(reset, nullptr);
     for (const int width : {230, 600}) {
@@ -196,6 +197,45 @@ TEST_F(RGBCurveEditorTest, TheReadoutsPillsAreDrawnOnOneLine) {
         else
             EXPECT_GT(button.top(), ink[0].bottom());
     }
+}
+
+// "기본" is a borderless button as wide as its title, which ends at the
+// graph's trailing edge; it is drawn in the accent only while it can reset,
+// and in the dimmed ink once the channel is neutral.
+TEST_F(RGBCurveEditorTest, TheResetIsTitleWideAtTheGraphsEdgeAndGreysWhenNeutral) {
+    editor->resize(600, 320);
+    QApplication::processEvents();
+    auto* reset = editor->coordinateReadout()->findChild<QAbstractButton*>();
+    ASSERT_NE(reset, nullptr);
+    QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(reset);
+    EXPECT_EQ(heard->role(), QAccessible::Button);
+    EXPECT_EQ(heard->text(QAccessible::Name), QStringLiteral("기본"));
+    const QColor accent = theme.color(ColorRole::accent);
+    const auto accentPixels = [&](const QImage& picture, const QRect& box) {
+        int count = 0;
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x) {
+                const QColor pixel = picture.pixelColor(x, y);
+                if (std::abs(pixel.red() - accent.red()) < 30 &&
+                    std::abs(pixel.green() - accent.green()) < 30 &&
+                    std::abs(pixel.blue() - accent.blue()) < 30)
+                    ++count;
+            }
+        return count;
+    };
+    const QRect box = testing::boxIn(editor.get(), reset);
+    QImage picture = editor->grab().toImage();
+    const QRect title = testing::inkBounds(picture, box);
+    ASSERT_FALSE(title.isEmpty());
+    EXPECT_LE(testing::boxIn(editor.get(), graph).right() - title.right(), 4);
+    EXPECT_LE(box.width() - title.width(), 8);
+    EXPECT_GT(accentPixels(picture, box), 5);
+
+    reset->click();
+    ASSERT_FALSE(reset->isEnabled());
+    picture = editor->grab().toImage();
+    EXPECT_FALSE(testing::inkBounds(picture, box, 30).isEmpty());
+    EXPECT_EQ(accentPixels(picture, box), 0);
 }
 
 }  // namespace

@@ -378,5 +378,19 @@ TEST(AppearanceSwitcherTest, TheToolbarLabelSymbolIsLargerThanTheOptionSymbols) 
     }
 }
 
+// The countdown reads the clock that stamped the prompt, the store's, not
+// the machine's: a store whose time stands still (the screenshot program's)
+// shows the same number however long a picture takes to draw.
+TEST_F(PromptTest, TheCountdownReadsTheStoresClock) {
+    world.scheduler->setWallNow(Date(std::chrono::seconds(978'307'200)));  // 1 January 2001
+    RecentChangePromptView view(*world.context, false);
+    change(1.2);
+    turn();
+    EXPECT_EQ(view.shownSeconds(), 8);
+    world.scheduler->advance(std::chrono::milliseconds(2500));
+    view.refresh();
+    EXPECT_EQ(view.shownSeconds(), 6);
+}
+
 }  // namespace
 }  // namespace quorvane

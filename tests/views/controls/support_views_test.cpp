@@ -61,6 +61,21 @@ bool showsText(QWidget& root, const QString& text) {
     return false;
 }
 
+// Shows the wizard `width` wide and as tall as it needs; the shown label
+// with `text`, if any.
+const WrappingLabel* shownAtWidth(QWidget& wizard, int width, const QString& text) {
+    wizard.resize(width, 600);
+    wizard.show();
+    QCoreApplication::processEvents();
+    wizard.resize(width, std::max(600, wizard.heightForWidth(width)));
+    QCoreApplication::processEvents();
+    const WrappingLabel* found = nullptr;
+    for (auto* label : wizard.findChildren<WrappingLabel*>())
+        if (label->isVisibleTo(&wizard) && label->text() == text)
+            found = label;
+    return found;
+}
+
 TEST(HealthCheckWizardTest, EnabledActionReachesTheHostOnceAndDisabledShowsItsReason) {
     Theme theme(false);
     std::vector<QuorvaneSupportAction> received;
@@ -364,15 +379,7 @@ TEST(HealthCheckWizardTest, AStepsReasonStandsBesideItsButtonAndWrapsWhole) {
     for (const auto size : {QuorvaneTextSize::standard, QuorvaneTextSize::veryLarge}) {
         SCOPED_TRACE(static_cast<int>(size));
         theme.setTextSize(size);
-        wizard.resize(520, 600);
-        wizard.show();
-        QCoreApplication::processEvents();
-        wizard.resize(520, std::max(600, wizard.heightForWidth(520)));
-        QCoreApplication::processEvents();
-        const WrappingLabel* reasonLabel = nullptr;
-        for (auto* label : wizard.findChildren<WrappingLabel*>())
-            if (label->isVisibleTo(&wizard) && label->text() == reason)
-                reasonLabel = label;
+        const WrappingLabel* reasonLabel = shownAtWidth(wizard, 520, reason);
         QPushButton* button = buttonTitled(wizard, QString::fromStdString(step.action->title));
         ASSERT_TRUE(reasonLabel && button);
         const QRect buttonBox = testing::boxIn(&wizard, button);
@@ -397,6 +404,48 @@ TEST(HealthCheckWizardTest, AStepsReasonStandsBesideItsButtonAndWrapsWhole) {
         ASSERT_TRUE(alone && startDetail);
         EXPECT_EQ(testing::boxIn(&wizard, alone).left(),
                   testing::boxIn(&wizard, startDetail).left());
+    }
+}
+
+// In the largest text, a step's long button and its reason share the line:
+// each keeps at least half of it (or its whole one-line width), the
+// button's title wrapping inside its frame, every line drawn.
+TEST(HealthCheckWizardTest, AStepsButtonAndReasonShareTheLineInTheLargestText) {
+    Theme theme(false);
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    QuorvaneDisplaySupportSummary summary;
+    QuorvaneSupportWizardStep step;
+    step.title = "4. 그래도 이상하면 리포트를 미리 보세요";
+    step.detail = "공유하기 전에 내용을 확인할 수 있습니다.";
+    step.status = QuorvaneSupportStatus::limited;
+    step.action = QuorvaneDisplaySupportSummaryBuilder::reportAction();
+    summary.wizardSteps = {step};
+    HealthCheckWizard wizard(theme, summary, nullptr);
+    const QString reason = QString::fromStdString(*step.action->disabledReason);
+    for (const int width : {380, 460, 560}) {
+        SCOPED_TRACE(width);
+        const WrappingLabel* reasonLabel = shownAtWidth(wizard, width, reason);
+        QPushButton* button = buttonTitled(wizard, QString::fromStdString(step.action->title));
+        ASSERT_TRUE(reasonLabel && button);
+        const QRect buttonBox = testing::boxIn(&wizard, button);
+        const QRect reasonBox = testing::boxIn(&wizard, reasonLabel);
+        const int line = reasonBox.right() + 1 - buttonBox.left();
+        const int half = (line - 6) / 2;
+        EXPECT_GE(buttonBox.width(), std::min(half, button->sizeHint().width()));
+        EXPECT_GE(reasonBox.width(), std::min(half, reasonLabel->sizeHint().width()));
+        EXPECT_GE(reasonBox.height(), reasonLabel->heightForWidth(reasonBox.width()));
+        // The title is drawn whole inside the frame: its ink stays clear of
+        // the frame's sides, on as many lines as it wraps into.
+        EXPECT_GE(buttonBox.height(), button->heightForWidth(buttonBox.width()));
+        const QImage picture = wizard.grab().toImage();
+        const QRect inside = buttonBox.adjusted(4, 4, -4, -4);
+        const QRect title = testing::inkBounds(picture, inside, 30);
+        ASSERT_FALSE(title.isEmpty());
+        EXPECT_GT(title.left(), inside.left());
+        EXPECT_LT(title.right(), inside.right());
+        if (button->sizeHint().width() > buttonBox.width()) {
+            EXPECT_GT(title.height(), button->fontMetrics().height());
+        }
     }
 }
 

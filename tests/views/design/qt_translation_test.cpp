@@ -2,11 +2,13 @@
 // distribution's Qt translations are installed; without them nothing fails.
 
 #include "views/design/qt_translation.hpp"
+#include "app/shell/application_setup.hpp"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -61,6 +63,16 @@ TEST(QtTranslation, WithoutTheTranslationsQtStaysEnglishAndNothingFails) {
     ASSERT_TRUE(empty.isValid());
     EXPECT_EQ(installQtTranslation(empty.path()), nullptr);
     EXPECT_EQ(noButton(), QStringLiteral("No"));
+}
+
+// The running program reads Qt's dialogs in Korean: the set-up its start
+// makes on the application object installs the translation and keeps it.
+TEST(QtTranslation, TheProgramsStartReadsQtsDialogsInKorean) {
+    if (!qtKoreanInstalled())
+        GTEST_SKIP() << "qtbase_ko.qm is not installed (package qt6-translations-l10n)";
+    const ApplicationSetup started(*qApp);
+    EXPECT_EQ(noButton(), QStringLiteral("아니요(N)"));
+    EXPECT_EQ(fileNameLabel(), QStringLiteral("파일 이름(N):"));
 }
 
 }  // namespace

@@ -863,5 +863,30 @@ TEST_F(SettingsImportPreviewSheetTest, TheSafetyNotesShowBothTextsInBothModes) {
     }
 }
 
+// Cards under each other share their rows alike: a before and an after value
+// side by side are drawn equally wide, so every card's arrow stands at one x.
+TEST_F(SettingsImportPreviewSheetTest, ThePlanCardsArrowsStandAtOneX) {
+    sheet->resize(900, 900);
+    settle();
+    std::vector<int> arrows;
+    for (auto* values : sheet->findChildren<FitToWidth*>(QStringLiteral("planValues"))) {
+        const auto pills = values->findChildren<QWidget*>(QStringLiteral("planValue"));
+        if (!values->isVisibleTo(sheet.get()) || pills.size() != 2 ||
+            values->arrangement() != FitArrangement::horizontal)
+            continue;
+        EXPECT_LE(std::abs(pills[0]->width() - pills[1]->width()), 1);
+        // Each row as drawn (a row below the sheet's fold is not drawn in
+        // the sheet's own picture).
+        const QImage drawn = values->grab().toImage();
+        auto* arrow = values->findChild<SymbolImage*>();
+        const QRect ink = inkBounds(drawn, boxIn(values, arrow), 30);
+        ASSERT_FALSE(ink.isEmpty());
+        arrows.push_back(values->mapTo(sheet.get(), QPoint(0, 0)).x() + ink.left());
+    }
+    ASSERT_GE(arrows.size(), 2u);
+    for (const int x : arrows)
+        EXPECT_EQ(x, arrows.front());
+}
+
 }  // namespace
 }  // namespace quorvane::testing

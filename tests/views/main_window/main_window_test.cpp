@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QLabel>
 #include <QStackedWidget>
 
 #include "display_store/store_world.hpp"
@@ -23,6 +24,7 @@
 #include "views/main_window/no_display_state.hpp"
 #include "views/main_window/sidebar_row_button.hpp"
 #include "views/support/accessible_tree.hpp"
+#include "views/support/ink.hpp"
 
 namespace quorvane {
 namespace {
@@ -360,6 +362,36 @@ TEST_F(MainWindowTest, TheDiagnosticsPagesWayToTheMonitorSettingsSwitchesToTheMo
     open->click();
     settle();
     EXPECT_TRUE(showsMonitorPage());
+}
+
+// A long monitor name is shown whole: the display row's title is set in the
+// window's base font and wraps onto a second line inside its row, drawn
+// to its last word, never shrunk or cut with "…".
+TEST_F(MainWindowTest, ALongDisplayNameWrapsWholeInTheBaseFont) {
+    const QString name = QStringLiteral("Left Office Monitor DisplayPort");
+    start({externalDisplay(1, name.toStdString(), 1001)});
+    window->resize(840, 620);
+    window->show();
+    settle();
+    settle();
+    SidebarRowButton* row = window->sidebar()->displayRows().at(0);
+    QLabel* title = nullptr;
+    for (auto* label : row->findChildren<QLabel*>())
+        if (label->text() == name)
+            title = label;
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->font().pointSizeF(), theme.baseFont().pointSizeF());
+    const QFontMetrics metrics(theme.baseFont());
+    ASSERT_GT(metrics.horizontalAdvance(name), title->width()) << "the name fits one line";
+    const QImage picture = row->grab().toImage();
+    const QRect ink = testing::inkBounds(picture, testing::boxIn(row, title));
+    // Two lines of the base font, both inside the row.
+    EXPECT_GT(ink.height(), metrics.height() * 3 / 2);
+    EXPECT_TRUE(QRect(QPoint(0, 0), row->size()).contains(testing::boxIn(row, title)));
+    EXPECT_GE(title->height(), title->heightForWidth(title->width()));
+    // The row is heard by the whole name too.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(row)->text(QAccessible::Name).left(name.size()),
+              name);
 }
 
 }  // namespace

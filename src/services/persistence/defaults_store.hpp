@@ -141,6 +141,8 @@ class FileDefaultsStore final : public DefaultsStoring {
     bool lockWithinLimit(int fd) const;
     void releaseLock();
     DefaultsStoreError lockHeldError() const;
+    // Now on the wall clock the stamps are dated by.
+    Date wallNow() const;
     // The stamp of this store's next write of `bytes` to `file`, keeping the
     // requests `previous` (the record's stamp before) named.
     RecordWriteStamp newStamp(const std::optional<RecordWriteStamp>& previous,

@@ -68,6 +68,13 @@ RecordWriteStamp RecordWriteStamp::made(std::string writer, std::uint64_t sequen
     return stamp;
 }
 
+RecordWriteStamp RecordWriteStamp::upTo(Date latest) const {
+    auto stamp = *this;
+    stamp.writtenAt = std::min(writtenAt, latest);
+    stamp.requested = requestsUpTo(requested, latest);
+    return stamp;
+}
+
 std::string RecordWriteStamp::writeID() const {
     return writer + ":" + std::to_string(sequence);
 }

@@ -45,6 +45,9 @@ struct RecordWriteStamp {
                                  const std::optional<RecordWriteStamp>& previous,
                                  const TouchedRecordParts& touched);
 
+    // The same with every time later than `latest` counted as `latest`.
+    RecordWriteStamp upTo(Date latest) const;
+
     // Names the one write: its writer and count.
     std::string writeID() const;
     bool describes(std::uint64_t fileDevice, std::uint64_t fileInode, std::string_view bytes) const;

@@ -366,7 +366,8 @@ FileDefaultsStore::FileDefaultsStore(std::filesystem::path folder)
     : folder_(std::move(folder)),
       writerName_(newWriterName()),
       readCall_(systemRead),
-      writeCall_(systemWrite) {}
+      writeCall_(systemWrite),
+      identityCall_(RecordFileIdentity::of) {}
 
 FileDefaultsStore::~FileDefaultsStore() {
     if (lockFile_ >= 0)
@@ -433,7 +434,7 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
     // A stamp made for this very file tells who wrote it and when; without
     // one the record is dated by when its file last changed.
     const RecordWriteStampFile stamps(folder_, fileNameForKey(key));
-    if (const auto stamp = stamps.describing(info, *result.data, now)) {
+    if (const auto stamp = stamps.describing(identityCall_(fd.get(), info), *result.data, now)) {
         result.writtenAt = stamp->writtenAt;
         result.writeID = stamp->writeID();
         result.writtenHere = stamp->writer == writerName_;
@@ -574,7 +575,8 @@ SaveOutcome FileDefaultsStore::setData(std::string_view key, std::string_view by
 
 RecordWriteStamp FileDefaultsStore::newStamp(const std::optional<RecordWriteStamp>& previous,
                                              const TouchedRecordParts& touched,
-                                             const struct stat& file, std::string_view bytes) {
+                                             const RecordFileIdentity& file,
+                                             std::string_view bytes) {
     return RecordWriteStamp::made(writerName_, ++writeCount_, wallNow(), file, bytes, previous,
                                   touched);
 }
@@ -597,7 +599,7 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     const auto existing = std::get<ExistingFile>(inspected);
     const RecordWriteStampFile stamps(folder_, fileNameForKey(key));
     // The requests behind the record as it stands stay named with it.
-    const auto previous = stamps.ofFileAt(target, kMaxValueSize, wallNow());
+    const auto previous = stamps.ofFileAt(target, kMaxValueSize, wallNow(), identityCall_);
     // A save of requests is written even as the bytes stand, so every
     // process watching the folder hears of them.
     if (existing.holdsBytes && touched.empty())
@@ -622,11 +624,14 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
         ::fchmod(fd.get(), *existing.permissions);
     struct stat written {};
     if (!writeCall_(temporaryPath, fd.get(), bytes) || ::fsync(fd.get()) != 0 ||
-        ::fstat(fd.get(), &written) != 0 || !fd.close())
+        ::fstat(fd.get(), &written) != 0)
+        return failedWithErrno(temporaryPath);
+    const auto identity = identityCall_(fd.get(), written);
+    if (!fd.close())
         return failedWithErrno(temporaryPath);
     // The stamp goes first, made for the file about to be renamed: whoever
     // sees the new record (a reader takes no lock) finds it stamped.
-    const auto stamp = newStamp(previous, touched, written, bytes);
+    const auto stamp = newStamp(previous, touched, identity, bytes);
     const bool stamped = stamps.write(stamp, previous);
     if (beforeRename_ && !beforeRename_(temporaryPath))
         return SaveOutcome::failed({DefaultsStoreError::Kind::writeFailed, target.string(), {}});
@@ -654,10 +659,11 @@ SaveOutcome FileDefaultsStore::stampedInPlace(const RecordWriteStampFile& stamps
         outcome.writeID = previous->writeID();
         return outcome;
     }
+    UniqueFileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat file {};
-    if (::stat(target.c_str(), &file) != 0)
+    if (!fd.valid() || ::fstat(fd.get(), &file) != 0)
         return outcome;
-    const auto stamp = newStamp(previous, {}, file, bytes);
+    const auto stamp = newStamp(previous, {}, identityCall_(fd.get(), file), bytes);
     if (stamps.write(stamp, std::nullopt))
         outcome.writeID = stamp.writeID();
     return outcome;

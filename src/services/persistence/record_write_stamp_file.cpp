@@ -40,7 +40,7 @@ RecordWriteStampFile::RecordWriteStampFile(std::filesystem::path folder,
       recordFileName_(recordFileName),
       path_(folder_ / RecordWriteStamp::fileNameFor(recordFileName)) {}
 
-std::optional<RecordWriteStamp> RecordWriteStampFile::describing(const struct stat& info,
+std::optional<RecordWriteStamp> RecordWriteStampFile::describing(const RecordFileIdentity& file,
                                                                  std::string_view bytes,
                                                                  Date now) const {
     UniqueFileDescriptor fd(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
@@ -51,11 +51,10 @@ std::optional<RecordWriteStamp> RecordWriteStampFile::describing(const struct st
     if (!held)
         return std::nullopt;
     std::string_view lines = *held;
-    while (!lines.empty()) {
+    for (bool newest = true; !lines.empty(); newest = false) {
         const auto end = std::min(lines.find('\n'), lines.size());
         auto stamp = RecordWriteStamp::decode(lines.substr(0, end));
-        if (stamp && stamp->describes(static_cast<std::uint64_t>(info.st_dev),
-                                      static_cast<std::uint64_t>(info.st_ino), bytes))
+        if (stamp && stamp->describes(file, bytes) && (newest || stamp->file.tellsApartFrom(file)))
             return stamp->upTo(std::min(now, latestChangeTime(stampInfo)));
         lines.remove_prefix(std::min(end + 1, lines.size()));
     }
@@ -63,8 +62,8 @@ std::optional<RecordWriteStamp> RecordWriteStampFile::describing(const struct st
 }
 
 std::optional<RecordWriteStamp> RecordWriteStampFile::ofFileAt(const std::filesystem::path& target,
-                                                               std::size_t maxRecordSize,
-                                                               Date now) const {
+                                                               std::size_t maxRecordSize, Date now,
+                                                               const IdentityCall& identity) const {
     UniqueFileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
     if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
@@ -73,7 +72,7 @@ std::optional<RecordWriteStamp> RecordWriteStampFile::ofFileAt(const std::filesy
     const auto bytes = readAll(fd.get(), maxRecordSize);
     if (!bytes)
         return std::nullopt;
-    return describing(info, *bytes, now);
+    return describing(identity(fd.get(), info), *bytes, now);
 }
 
 bool RecordWriteStampFile::write(const RecordWriteStamp& stamp,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,8 +24,16 @@ Date latestChangeTime(const struct stat& info);
 // line, the newest first. A write puts its stamp there before its record
 // lands, with the stamp of the record it replaces after it, so a reader
 // (who takes no lock) finds the stamp of whichever file it opened.
+//
+// The older stamp describes only a file its birth time or generation shows
+// to be the one it was made for: where the file system keeps neither, a file
+// that got that file's number back is dated by itself, as one no stamp
+// describes (a restore is the later act).
 class RecordWriteStampFile {
   public:
+    // RecordFileIdentity::of unless a test hands back another file's number.
+    using IdentityCall = std::function<RecordFileIdentity(int fd, const struct stat& info)>;
+
     // A stamp is a few hundred bytes; anything far larger is none.
     static constexpr std::size_t kMaxSize = 1024 * 1024;
 
@@ -38,12 +47,13 @@ class RecordWriteStampFile {
     // the stamps' file was put there: a later one was told by a clock that
     // ran ahead (a skewed virtual machine, a clock set by hand) and counts
     // as that moment, whoever reads it or carries it on.
-    std::optional<RecordWriteStamp> describing(const struct stat& info, std::string_view bytes,
-                                               Date now) const;
+    std::optional<RecordWriteStamp> describing(const RecordFileIdentity& file,
+                                               std::string_view bytes, Date now) const;
     // The stamp of the record's file at `target` as it stands, if it has
     // one, read at `now` as above.
     std::optional<RecordWriteStamp> ofFileAt(const std::filesystem::path& target,
-                                             std::size_t maxRecordSize, Date now) const;
+                                             std::size_t maxRecordSize, Date now,
+                                             const IdentityCall& identity) const;
     // Puts `stamp` first, with `previous` (the stamp of the record it
     // replaces) after it. False when it could not, and the record is then
     // dated by its file alone. Not synced: a stamp lost to a crash leaves the

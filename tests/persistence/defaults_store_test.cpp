@@ -161,12 +161,14 @@ TEST_F(DefaultsStoreTest, AWriteIsNamedAndDatedByItsWriterNotByTheFilesTimesOrBy
     const timespec dates[2] = {{hourAgo, 0}, {hourAgo, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, mine.pathForKey(kKey).c_str(), dates, 0), 0);
     const auto copy = mine.read(kKey);
-    EXPECT_FALSE(copy.writeID);
+    EXPECT_NE(copy.writeID, other.writeID);
     EXPECT_GE(copy.writtenAt.value_or(Date{}), beforeCopy - std::chrono::milliseconds(20));
-    ASSERT_TRUE(theirs.setData(kKey, bytes).succeeded());
+    EXPECT_EQ(copy.requested, TouchedRecordParts::all(*copy.writtenAt));
+    const auto last = theirs.setData(kKey, bytes);
+    ASSERT_TRUE(last.writeID);
     std::ofstream(root_ / "quorvane" / "restored") << bytes;
     fs::rename(root_ / "quorvane" / "restored", mine.pathForKey(kKey));
-    EXPECT_FALSE(mine.read(kKey).writeID);
+    EXPECT_NE(mine.read(kKey).writeID, last.writeID);
 }
 
 // The first write's bytes put back as a new file (cp --remove-destination,
@@ -198,7 +200,8 @@ TEST_F(DefaultsStoreTest, ARestoreThatGotAnOldWritesInodeNumberBackIsNotThatWrit
         FileDefaultsStore theirs(folder);
         mine.setIdentityCall(identity);
         theirs.setIdentityCall(identity);
-        ASSERT_TRUE(mine.setData(kKey, "{\"night\":true}").succeeded());
+        const auto firstWrite = mine.setData(kKey, "{\"night\":true}");
+        ASSERT_TRUE(firstWrite.writeID);
         first = inodeOf(mine.pathForKey(kKey));
         ASSERT_TRUE(theirs.setData(kKey, "{\"night\":false}").succeeded());
 
@@ -207,10 +210,32 @@ TEST_F(DefaultsStoreTest, ARestoreThatGotAnOldWritesInodeNumberBackIsNotThatWrit
         restored = inodeOf(folder / "restored");
         fs::rename(folder / "restored", mine.pathForKey(kKey));
         const auto read = mine.read(kKey);
-        EXPECT_FALSE(read.writeID);
+        EXPECT_NE(read.writeID, firstWrite.writeID);
         EXPECT_FALSE(read.writtenHere);
         EXPECT_GE(read.writtenAt.value_or(Date{}), beforeRestore - std::chrono::milliseconds(20));
     }
+}
+
+// A folder at the stamp's name (which no rename replaces) stops no stamp:
+// an empty one is removed, one with something in it is moved aside.
+TEST_F(DefaultsStoreTest, AFolderAtTheStampsNameStopsNoStamp) {
+    FileDefaultsStore store(root_ / "quorvane");
+    ASSERT_FALSE(store.ensureFolder());
+    const auto stamp = store.folder() / RecordWriteStamp::fileNameFor(kKey + ".json");
+    for (const bool holdsAFile : {false, true}) {
+        fs::remove(stamp);
+        fs::create_directory(stamp);
+        if (holdsAFile)
+            std::ofstream(stamp / "kept") << "x";
+        const auto saved = store.setData(kKey, holdsAFile ? "{}" : "{\"night\":true}");
+        ASSERT_TRUE(saved.succeeded());
+        EXPECT_EQ(store.read(kKey).writeID, saved.writeID);
+        EXPECT_TRUE(store.read(kKey).writtenHere);
+    }
+    int keptAside = 0;
+    for (const auto& entry : fs::directory_iterator(store.folder()))
+        keptAside += fs::exists(entry.path() / "kept") ? 1 : 0;
+    EXPECT_EQ(keptAside, 1);
 }
 
 TEST_F(DefaultsStoreTest, ATemporaryFileLeftByACrashIsIgnored) {

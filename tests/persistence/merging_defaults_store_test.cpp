@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 
 #include <algorithm>
 #include <atomic>
@@ -52,6 +53,37 @@ std::string record(const std::map<std::string, double>& brightnessByDisplay) {
     }
     return *preferences.encoded();
 }
+
+// A small tmpfs mounted over `folder` (as root) for as long as it lives.
+class SmallDisk {
+  public:
+    explicit SmallDisk(std::filesystem::path folder) : folder_(std::move(folder)) {
+        mounted_ =
+            std::system(("mount -t tmpfs -o size=64k tmpfs " + folder_.string() + " 2>/dev/null")
+                            .c_str()) == 0;
+    }
+    ~SmallDisk() {
+        if (mounted_)
+            (void)std::system(("umount " + folder_.string()).c_str());
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+
+    bool mounted() const { return mounted_; }
+    // Fills the disk but for one page.
+    void leaveOnePage() const {
+        const auto filler = folder_ / "filler";
+        std::filesystem::remove(filler);
+        struct statvfs disk {};
+        ASSERT_EQ(::statvfs(folder_.c_str(), &disk), 0);
+        ASSERT_GT(disk.f_bavail, 1u);
+        std::ofstream(filler) << std::string((disk.f_bavail - 1) * disk.f_bsize, 'x');
+    }
+
+  private:
+    std::filesystem::path folder_;
+    bool mounted_ = false;
+};
 
 class MergingDefaultsStoreTest : public ::testing::Test {
   protected:
@@ -264,6 +296,33 @@ TEST_F(MergingDefaultsStoreTest, ARequestTimeFromAClockAheadCountsAsWhenItsStamp
     ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.5}, {"b", 1.0}}), adjusting("a", asked))
                     .succeeded());
     EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
+}
+
+// The command line's record fits on the disk, its stamp does not, twice:
+// each save says why. Its second record holds the very bytes of the first,
+// which this store read: neither is told by its bytes, and the later one,
+// dated by its file, is the later request.
+TEST_F(MergingDefaultsStoreTest, ARecordWhoseStampFoundNoRoomIsToldByItsFileNotItsBytes) {
+    const SmallDisk disk(folder.path());
+    if (!disk.mounted())
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    const auto stampless = [&](Date asked) {
+        disk.leaveOnePage();
+        const auto refused =
+            other->setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", asked));
+        ASSERT_TRUE(refused.error);
+        EXPECT_EQ(refused.error->kind, DefaultsStoreError::Kind::noSpace);
+    };
+    const auto now = std::chrono::system_clock::now();
+    stampless(now - std::chrono::seconds(1));
+    ASSERT_EQ(store.read(kKey).data, record({{"a", 0.5}}));
+    stampless(now);
+    std::filesystem::remove(folder / "filler");
+
+    const auto earlier = now - std::chrono::milliseconds(300);
+    ASSERT_TRUE(
+        store.setDataTouching(kKey, record({{"a", 0.9}}), adjusting("a", earlier)).succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}}));
 }
 
 // The application's writer on a disk that fills up when told, over a record

@@ -238,6 +238,19 @@ TEST_F(DefaultsStoreTest, AFolderAtTheStampsNameStopsNoStamp) {
     EXPECT_EQ(keptAside, 1);
 }
 
+// A stamp read back is the stamp written: a reset's or an import's time
+// (every part at once) and a part's own, and the file it was made for.
+TEST_F(DefaultsStoreTest, AStampReadBackIsTheStampWritten) {
+    const Date asked = std::chrono::system_clock::now() - std::chrono::minutes(5);
+    RecordWriteStamp stamp{"writer", 7, asked, {1, 2, 3, 4}, 5, 6, TouchedRecordParts::all(asked)};
+    stamp.requested.touch("displayAdjustments", "a", asked + std::chrono::seconds(1));
+    EXPECT_EQ(RecordWriteStamp::decode(stamp.encoded()), stamp);
+
+    FileDefaultsStore mine(root_ / "quorvane");
+    ASSERT_TRUE(mine.setDataTouching(kKey, "{}", stamp.requested).succeeded());
+    EXPECT_EQ(FileDefaultsStore(root_ / "quorvane").read(kKey).requested, stamp.requested);
+}
+
 TEST_F(DefaultsStoreTest, ATemporaryFileLeftByACrashIsIgnored) {
     FileDefaultsStore store(root_ / "quorvane");
     ASSERT_TRUE(store.setData(kKey, "old").succeeded());

@@ -270,6 +270,37 @@ TEST_F(MergingDefaultsStoreTest, EqualBytesFromAnotherWriterAreALaterRequestNotT
     EXPECT_FALSE(store.mayHoldOthersWrite(kKey));
 }
 
+// A command line sets "a" back to the value it holds, then another sets
+// "b": the second stamp still names the first request, which stays later
+// than this store's older change of "a".
+TEST_F(MergingDefaultsStoreTest, ARequestStaysNamedInTheStampsOfLaterWrites) {
+    const auto now = std::chrono::system_clock::now();
+    ASSERT_TRUE(store.setData(kKey, record({{"a", 0.5}})).succeeded());
+    ASSERT_TRUE(
+        other->setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", now)).succeeded());
+    ASSERT_TRUE(
+        other->setDataTouching(kKey, record({{"a", 0.5}, {"b", 0.3}}), adjusting("b")).succeeded());
+
+    const auto earlier = now - std::chrono::milliseconds(300);
+    ASSERT_TRUE(
+        store.setDataTouching(kKey, record({{"a", 0.9}}), adjusting("a", earlier)).succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
+}
+
+// This store's save, merged with another process's change, names the
+// requests behind it for every other reader.
+TEST_F(MergingDefaultsStoreTest, AMergedSaveNamesItsRequestsInItsStamp) {
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
+    ASSERT_TRUE(store.read(kKey).data);
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 0.3}})).succeeded());
+    const auto asked = std::chrono::system_clock::now() - std::chrono::seconds(1);
+    ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 1.0}, {"b", 1.0}}), adjusting("a", asked))
+                    .succeeded());
+    const auto read = FileDefaultsStore(folder.path()).read(kKey);
+    EXPECT_EQ(read.data, record({{"a", 1.0}, {"b", 0.3}}));
+    EXPECT_EQ(read.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "a"), asked);
+}
+
 // A process whose clock ran a year ahead set "a"; a minute later another set
 // "b", carrying "a"'s request on. "a"'s time counts as when its stamp was
 // put there, for a reader and for the writer carrying it: this store's

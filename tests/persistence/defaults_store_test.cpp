@@ -161,12 +161,94 @@ TEST_F(DefaultsStoreTest, AWriteIsNamedAndDatedByItsWriterNotByTheFilesTimesOrBy
     const timespec dates[2] = {{hourAgo, 0}, {hourAgo, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, mine.pathForKey(kKey).c_str(), dates, 0), 0);
     const auto copy = mine.read(kKey);
-    EXPECT_FALSE(copy.writeID);
+    EXPECT_NE(copy.writeID, other.writeID);
     EXPECT_GE(copy.writtenAt.value_or(Date{}), beforeCopy - std::chrono::milliseconds(20));
-    ASSERT_TRUE(theirs.setData(kKey, bytes).succeeded());
+    EXPECT_EQ(copy.requested, TouchedRecordParts::all(*copy.writtenAt));
+    const auto last = theirs.setData(kKey, bytes);
+    ASSERT_TRUE(last.writeID);
     std::ofstream(root_ / "quorvane" / "restored") << bytes;
     fs::rename(root_ / "quorvane" / "restored", mine.pathForKey(kKey));
-    EXPECT_FALSE(mine.read(kKey).writeID);
+    EXPECT_NE(mine.read(kKey).writeID, last.writeID);
+}
+
+// The first write's bytes put back as a new file (cp --remove-destination,
+// an editor's rename) that got the first write's inode number back once a
+// second write replaced it: the first write's stamp, still kept after the
+// second's, does not describe it, whether the file system tells files apart
+// by birth time and generation or by neither. The restore, the later act,
+// is dated by itself.
+TEST_F(DefaultsStoreTest, ARestoreThatGotAnOldWritesInodeNumberBackIsNotThatWrite) {
+    const auto inodeOf = [](const fs::path& file) {
+        struct stat info {};
+        EXPECT_EQ(::stat(file.c_str(), &info), 0);
+        return static_cast<std::uint64_t>(info.st_ino);
+    };
+    for (const bool tellsApart : {true, false}) {
+        SCOPED_TRACE(tellsApart ? "birth time and generation kept" : "neither kept");
+        const auto folder = root_ / (tellsApart ? "apart" : "neither");
+        std::uint64_t restored = 0;
+        std::uint64_t first = 0;
+        const auto identity = [&](int fd, const struct stat& info) {
+            auto file = RecordFileIdentity::of(fd, info);
+            if (file.inode == restored)
+                file.inode = first;
+            if (!tellsApart)
+                file = {file.device, file.inode, std::nullopt, std::nullopt};
+            return file;
+        };
+        FileDefaultsStore mine(folder);
+        FileDefaultsStore theirs(folder);
+        mine.setIdentityCall(identity);
+        theirs.setIdentityCall(identity);
+        const auto firstWrite = mine.setData(kKey, "{\"night\":true}");
+        ASSERT_TRUE(firstWrite.writeID);
+        first = inodeOf(mine.pathForKey(kKey));
+        ASSERT_TRUE(theirs.setData(kKey, "{\"night\":false}").succeeded());
+
+        const auto beforeRestore = std::chrono::system_clock::now();
+        std::ofstream(folder / "restored") << "{\"night\":true}";
+        restored = inodeOf(folder / "restored");
+        fs::rename(folder / "restored", mine.pathForKey(kKey));
+        const auto read = mine.read(kKey);
+        EXPECT_NE(read.writeID, firstWrite.writeID);
+        EXPECT_FALSE(read.writtenHere);
+        EXPECT_GE(read.writtenAt.value_or(Date{}), beforeRestore - std::chrono::milliseconds(20));
+    }
+}
+
+// A folder at the stamp's name (which no rename replaces) stops no stamp:
+// an empty one is removed, one with something in it is moved aside.
+TEST_F(DefaultsStoreTest, AFolderAtTheStampsNameStopsNoStamp) {
+    FileDefaultsStore store(root_ / "quorvane");
+    ASSERT_FALSE(store.ensureFolder());
+    const auto stamp = store.folder() / RecordWriteStamp::fileNameFor(kKey + ".json");
+    for (const bool holdsAFile : {false, true}) {
+        fs::remove(stamp);
+        fs::create_directory(stamp);
+        if (holdsAFile)
+            std::ofstream(stamp / "kept") << "x";
+        const auto saved = store.setData(kKey, holdsAFile ? "{}" : "{\"night\":true}");
+        ASSERT_TRUE(saved.succeeded());
+        EXPECT_EQ(store.read(kKey).writeID, saved.writeID);
+        EXPECT_TRUE(store.read(kKey).writtenHere);
+    }
+    int keptAside = 0;
+    for (const auto& entry : fs::directory_iterator(store.folder()))
+        keptAside += fs::exists(entry.path() / "kept") ? 1 : 0;
+    EXPECT_EQ(keptAside, 1);
+}
+
+// A stamp read back is the stamp written: a reset's or an import's time
+// (every part at once) and a part's own, and the file it was made for.
+TEST_F(DefaultsStoreTest, AStampReadBackIsTheStampWritten) {
+    const Date asked = std::chrono::system_clock::now() - std::chrono::minutes(5);
+    RecordWriteStamp stamp{"writer", 7, asked, {1, 2, 3, 4}, 5, 6, TouchedRecordParts::all(asked)};
+    stamp.requested.touch("displayAdjustments", "a", asked + std::chrono::seconds(1));
+    EXPECT_EQ(RecordWriteStamp::decode(stamp.encoded()), stamp);
+
+    FileDefaultsStore mine(root_ / "quorvane");
+    ASSERT_TRUE(mine.setDataTouching(kKey, "{}", stamp.requested).succeeded());
+    EXPECT_EQ(FileDefaultsStore(root_ / "quorvane").read(kKey).requested, stamp.requested);
 }
 
 TEST_F(DefaultsStoreTest, ATemporaryFileLeftByACrashIsIgnored) {

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 
 #include <algorithm>
 #include <atomic>
@@ -30,6 +31,19 @@ using testing::TemporaryFolder;
 const std::string kKey = std::string(kDefaultsDomain) + ".preferences.v1";
 const std::string kOtherKey = std::string(kDefaultsDomain) + ".other.v1";
 
+// A request of display `display`'s adjustment, asked at `at`.
+TouchedRecordParts adjusting(const std::string& display, Date at = TouchedRecordParts::kAskedLast) {
+    TouchedRecordParts touched;
+    touched.touch(RecordMerge::PreferencesPart::displayAdjustments, display, at);
+    return touched;
+}
+
+std::shared_ptr<ManualScheduler> clockAt(Date now) {
+    auto clock = std::make_shared<ManualScheduler>();
+    clock->setWallNow(now);
+    return clock;
+}
+
 std::string record(const std::map<std::string, double>& brightnessByDisplay) {
     QuorvanePreferences preferences;
     for (const auto& [identity, value] : brightnessByDisplay) {
@@ -39,6 +53,37 @@ std::string record(const std::map<std::string, double>& brightnessByDisplay) {
     }
     return *preferences.encoded();
 }
+
+// A small tmpfs mounted over `folder` (as root) for as long as it lives.
+class SmallDisk {
+  public:
+    explicit SmallDisk(std::filesystem::path folder) : folder_(std::move(folder)) {
+        mounted_ =
+            std::system(("mount -t tmpfs -o size=64k tmpfs " + folder_.string() + " 2>/dev/null")
+                            .c_str()) == 0;
+    }
+    ~SmallDisk() {
+        if (mounted_)
+            (void)std::system(("umount " + folder_.string()).c_str());
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+
+    bool mounted() const { return mounted_; }
+    // Fills the disk but for one page.
+    void leaveOnePage() const {
+        const auto filler = folder_ / "filler";
+        std::filesystem::remove(filler);
+        struct statvfs disk {};
+        ASSERT_EQ(::statvfs(folder_.c_str(), &disk), 0);
+        ASSERT_GT(disk.f_bavail, 1u);
+        std::ofstream(filler) << std::string((disk.f_bavail - 1) * disk.f_bsize, 'x');
+    }
+
+  private:
+    std::filesystem::path folder_;
+    bool mounted_ = false;
+};
 
 class MergingDefaultsStoreTest : public ::testing::Test {
   protected:
@@ -223,6 +268,92 @@ TEST_F(MergingDefaultsStoreTest, EqualBytesFromAnotherWriterAreALaterRequestNotT
     ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.9}}), earlier).succeeded());
     EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}}));
     EXPECT_FALSE(store.mayHoldOthersWrite(kKey));
+}
+
+// A command line sets "a" back to the value it holds, then another sets
+// "b": the second stamp still names the first request, which stays later
+// than this store's older change of "a".
+TEST_F(MergingDefaultsStoreTest, ARequestStaysNamedInTheStampsOfLaterWrites) {
+    const auto now = std::chrono::system_clock::now();
+    ASSERT_TRUE(store.setData(kKey, record({{"a", 0.5}})).succeeded());
+    ASSERT_TRUE(
+        other->setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", now)).succeeded());
+    ASSERT_TRUE(
+        other->setDataTouching(kKey, record({{"a", 0.5}, {"b", 0.3}}), adjusting("b")).succeeded());
+
+    const auto earlier = now - std::chrono::milliseconds(300);
+    ASSERT_TRUE(
+        store.setDataTouching(kKey, record({{"a", 0.9}}), adjusting("a", earlier)).succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
+}
+
+// This store's save, merged with another process's change, names the
+// requests behind it for every other reader.
+TEST_F(MergingDefaultsStoreTest, AMergedSaveNamesItsRequestsInItsStamp) {
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
+    ASSERT_TRUE(store.read(kKey).data);
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 0.3}})).succeeded());
+    const auto asked = std::chrono::system_clock::now() - std::chrono::seconds(1);
+    ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 1.0}, {"b", 1.0}}), adjusting("a", asked))
+                    .succeeded());
+    const auto read = FileDefaultsStore(folder.path()).read(kKey);
+    EXPECT_EQ(read.data, record({{"a", 1.0}, {"b", 0.3}}));
+    EXPECT_EQ(read.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "a"), asked);
+}
+
+// A process whose clock ran a year ahead set "a"; a minute later another set
+// "b", carrying "a"'s request on. "a"'s time counts as when its stamp was
+// put there, for a reader and for the writer carrying it: this store's
+// change of "a", asked a second after it and saved two minutes later, is
+// the later request.
+TEST_F(MergingDefaultsStoreTest, ARequestTimeFromAClockAheadCountsAsWhenItsStampWasWritten) {
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
+    ASSERT_TRUE(store.read(kKey).data);
+    const auto now = std::chrono::system_clock::now();
+    FileDefaultsStore ahead(folder.path());
+    ahead.setWallClock(clockAt(now + std::chrono::hours(24 * 365)));
+    ASSERT_TRUE(
+        ahead.setDataTouching(kKey, record({{"a", 0.2}, {"b", 1.0}}), adjusting("a")).succeeded());
+    const auto read = files->read(kKey);
+    EXPECT_LE(read.writtenAt, std::chrono::system_clock::now());
+    EXPECT_LE(read.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "a"),
+              std::chrono::system_clock::now());
+
+    other->setWallClock(clockAt(now + std::chrono::minutes(1)));
+    ASSERT_TRUE(
+        other->setDataTouching(kKey, record({{"a", 0.2}, {"b", 0.3}}), adjusting("b")).succeeded());
+    const auto asked = std::chrono::system_clock::now() + std::chrono::seconds(1);
+    files->setWallClock(clockAt(now + std::chrono::minutes(2)));
+    ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.5}, {"b", 1.0}}), adjusting("a", asked))
+                    .succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
+}
+
+// The command line's record fits on the disk, its stamp does not, twice:
+// each save says why. Its second record holds the very bytes of the first,
+// which this store read: neither is told by its bytes, and the later one,
+// dated by its file, is the later request.
+TEST_F(MergingDefaultsStoreTest, ARecordWhoseStampFoundNoRoomIsToldByItsFileNotItsBytes) {
+    const SmallDisk disk(folder.path());
+    if (!disk.mounted())
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    const auto stampless = [&](Date asked) {
+        disk.leaveOnePage();
+        const auto refused =
+            other->setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", asked));
+        ASSERT_TRUE(refused.error);
+        EXPECT_EQ(refused.error->kind, DefaultsStoreError::Kind::noSpace);
+    };
+    const auto now = std::chrono::system_clock::now();
+    stampless(now - std::chrono::seconds(1));
+    ASSERT_EQ(store.read(kKey).data, record({{"a", 0.5}}));
+    stampless(now);
+    std::filesystem::remove(folder / "filler");
+
+    const auto earlier = now - std::chrono::milliseconds(300);
+    ASSERT_TRUE(
+        store.setDataTouching(kKey, record({{"a", 0.9}}), adjusting("a", earlier)).succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}}));
 }
 
 // The application's writer on a disk that fills up when told, over a record

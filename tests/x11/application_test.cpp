@@ -24,6 +24,7 @@
 #include "models/presets/display_preset.hpp"
 #include "models/recovery/quorvane_recovery_journal.hpp"
 #include "models/settings/quorvane_preferences.hpp"
+#include "services/persistence/record_write_stamp.hpp"
 #include "support/other_lock_holder.hpp"
 #include "support/temporary_folder.hpp"
 #include "x11/application_process.hpp"
@@ -950,22 +951,43 @@ class RequestOrderTest : public ApplicationTest {
         EXPECT_TRUE(eventually(shows));
     }
 
-    std::unique_ptr<LaunchedProcess> commandLine(const std::string& preset) {
+    // `quorvane cli apply-safe-preset <preset>` on `output`, run through
+    // `wrapper` (a program and its arguments) when given.
+    std::unique_ptr<LaunchedProcess> commandLine(const std::string& preset,
+                                                 const std::string& output = "DUMMY0",
+                                                 std::vector<std::string> wrapper = {}) {
+        auto environment = testing::cleanEnvironment(home, displayName);
+        if (!wrapper.empty()) {
+            // The wrapper's library comes before the sanitizers' runtime.
+            const auto options =
+                std::find_if(environment.begin(), environment.end(),
+                             [](const auto& entry) { return entry.starts_with("ASAN_OPTIONS="); });
+            if (options == environment.end())
+                environment.push_back("ASAN_OPTIONS=verify_asan_link_order=0");
+            else
+                *options += ":verify_asan_link_order=0";
+        }
+        wrapper.insert(wrapper.end(), {QUORVANE_EXECUTABLE, "cli", "apply-safe-preset", preset,
+                                       "--display", identity(output)});
+        const auto program = wrapper.front();
         return std::make_unique<LaunchedProcess>(
-            QUORVANE_EXECUTABLE,
-            std::vector<std::string>{"cli", "apply-safe-preset", preset, "--display", identity()},
-            testing::cleanEnvironment(home, displayName), home.log());
+            program, std::vector<std::string>(wrapper.begin() + 1, wrapper.end()),
+            std::move(environment), home.log());
     }
 
-    const std::string& identity() {
-        if (identity_.empty())
-            identity_ = identitiesByOutput(home, displayName).at("DUMMY0");
-        return identity_;
+    const std::string& identity(const std::string& output = "DUMMY0") {
+        if (identities_.empty())
+            identities_ = identitiesByOutput(home, displayName);
+        return identities_.at(output);
     }
     static const ColorAdjustment& night() { return builtInPreset("night").adjustment; }
+    // "movie" by URL, then "night" held past the lock's wait, then "movie"
+    // again by the command line: its record holds the very bytes of the
+    // application's last save, and wins.
+    void commandLineWritingTheLastSaveWins();
 
     std::unique_ptr<testing::OtherLockHolder> other_;
-    std::string identity_;
+    std::map<std::string, std::string> identities_;
     bool mounted_ = false;
 };
 
@@ -1026,6 +1048,21 @@ TEST_F(RequestOrderTest, ABackupPutBackWithItsOldTimeWinsOverAnEarlierHeldChange
 // byte as that save. It is still the later request.
 TEST_F(RequestOrderTest, ACommandLineWritingTheBytesOfTheLastSaveStillWinsOverAHeldChange) {
     startFirst();
+    commandLineWritingTheLastSaveWins();
+}
+
+// The same with a folder (holding a file) at the name of the record's
+// stamp: it stops no stamp.
+TEST_F(RequestOrderTest, AFolderAtTheStampsNameStopsNoLaterRequestFromWinning) {
+    const auto stamp = home.configFolder() /
+                       RecordWriteStamp::fileNameFor(home.preferencesFile().filename().string());
+    std::filesystem::create_directories(stamp);
+    std::ofstream(stamp / "kept") << "x";
+    startFirst();
+    commandLineWritingTheLastSaveWins();
+}
+
+void RequestOrderTest::commandLineWritingTheLastSaveWins() {
     const auto& movie = builtInPreset("movie").adjustment;
     ASSERT_TRUE(handOverURL(socketPath(),
                             "quorvane://apply-safe-preset?preset=movie&display=" + identity()));
@@ -1038,6 +1075,26 @@ TEST_F(RequestOrderTest, ACommandLineWritingTheBytesOfTheLastSaveStillWinsOverAH
     ASSERT_EQ(commandLine("movie")->waitFor(), 0);
     EXPECT_EQ(home.preferencesText(), lastSave);
     showsAcrossARestart(movie);
+}
+
+// "movie" set by a command line whose clock ran a year ahead (a clock set by
+// hand, a resumed virtual machine); then, on the true clock, "night" held
+// past the lock's wait, and another command line setting another display
+// takes the lock first, carrying the first one's request on. "night" is the
+// later request.
+TEST_F(RequestOrderTest, ARequestFromAClockAYearAheadDoesNotOutlastALaterHeldURL) {
+    if (std::system("faketime -f +365d true 2>/dev/null") != 0)
+        GTEST_SKIP() << "faketime (Debian package faketime) is not installed";
+    startFirst();
+    ASSERT_EQ(commandLine("movie", "DUMMY0", {"/usr/bin/faketime", "-f", "+365d"})->waitFor(), 0)
+        << home.logText();
+    auto answer = nightHeldByTheLock();
+    ASSERT_TRUE(answer.get()) << home.logText();
+    auto command = commandLine("coding", "DUMMY1");
+    ASSERT_TRUE(eventually([&] { return hasOpen(command->pid(), home.configFolder() / ".lock"); }));
+    other_.reset();
+    ASSERT_EQ(command->waitFor(), 0) << home.logText();
+    showsAcrossARestart(night());
 }
 
 // How one application run ended after its X server ended under it.

@@ -15,6 +15,7 @@
 #include "platform/interfaces/defaults_storing.hpp"
 #include "platform/interfaces/scheduler.hpp"
 #include "services/persistence/record_write_stamp.hpp"
+#include "services/persistence/record_write_stamp_file.hpp"
 
 namespace quorvane {
 
@@ -33,8 +34,10 @@ namespace quorvane {
 // store's own name, its count of writes, the moment of the write on its
 // clock and the parts the write's requests set with when they were asked
 // for. A read of a file with its stamp is dated and named by it; a file
-// without one (an older version's, an editor's, a copy put back) is dated by
-// when its inode last changed, which no copy can set back. By default the store
+// without one (an older version's, an editor's, a copy put back, a write
+// whose stamp found no room) is named by the file itself and dated, as a
+// request of every part, by when its inode last changed, which no copy can
+// set back. No time read is later than now. By default the store
 // waits for the lock as long as another process holds it; with a wait limit it tries again every
 // kLockRetryInterval until the limit passes, and a lock it could not take fails the write that
 // needed it (a stopped or hung process must not keep a command waiting for ever).
@@ -71,6 +74,9 @@ class FileDefaultsStore final : public DefaultsStoring {
     // disk in its place (for a key's file and for the copies kept aside).
     using WriteCall =
         std::function<bool(const std::filesystem::path& file, int fd, std::string_view bytes)>;
+
+    // What names a record's open file for its stamp.
+    using IdentityCall = RecordWriteStampFile::IdentityCall;
 
     // An empty folder (no home known) reads nothing and refuses writes.
     explicit FileDefaultsStore(std::filesystem::path folder);
@@ -125,6 +131,8 @@ class FileDefaultsStore final : public DefaultsStoring {
     void setReadCall(ReadCall call) { readCall_ = std::move(call); }
     // Set before the store is shared with another thread.
     void setWriteCall(WriteCall call) { writeCall_ = std::move(call); }
+    // Set before the store is shared with another thread.
+    void setIdentityCall(IdentityCall call) { identityCall_ = std::move(call); }
 
   private:
     // Why `key` cannot be written now, if anything stops it; creates the folder.
@@ -140,13 +148,16 @@ class FileDefaultsStore final : public DefaultsStoring {
     bool lockWithinLimit(int fd) const;
     void releaseLock();
     DefaultsStoreError lockHeldError() const;
+    // Now on the wall clock the stamps are dated by.
+    Date wallNow() const;
     // The stamp of this store's next write of `bytes` to `file`, keeping the
     // requests `previous` (the record's stamp before) named.
     RecordWriteStamp newStamp(const std::optional<RecordWriteStamp>& previous,
-                              const TouchedRecordParts& touched, const struct stat& file,
+                              const TouchedRecordParts& touched, const RecordFileIdentity& file,
                               std::string_view bytes);
     // A save, naming no request, of bytes the key's file already holds.
-    SaveOutcome stampedInPlace(const std::string& recordName, const std::filesystem::path& target,
+    SaveOutcome stampedInPlace(const RecordWriteStampFile& stamps,
+                               const std::filesystem::path& target,
                                const std::optional<RecordWriteStamp>& previous,
                                std::string_view bytes);
 
@@ -165,6 +176,7 @@ class FileDefaultsStore final : public DefaultsStoring {
     BeforeRenameHook beforeRename_;
     ReadCall readCall_;
     WriteCall writeCall_;
+    IdentityCall identityCall_;
     // Threads of this process take turns through the mutex; processes
     // through the flock on the lock file, held while lockDepth_ > 0.
     std::recursive_mutex lockMutex_;

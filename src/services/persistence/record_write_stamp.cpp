@@ -1,5 +1,6 @@
 #include "services/persistence/record_write_stamp.hpp"
 
+#include <algorithm>
 #include <chrono>
 
 #include "models/coding/json_coding.hpp"
@@ -40,27 +41,72 @@ TouchedRecordParts requestsFrom(const Json& json) {
     return result;
 }
 
+TouchedRecordParts requestsUpTo(const TouchedRecordParts& touched, Date now) {
+    TouchedRecordParts result;
+    if (const auto all = touched.allAskedAt())
+        result = TouchedRecordParts::all(std::min(*all, now));
+    for (const auto& [field, entry] : touched.parts())
+        result.touch(field, entry, std::min(*touched.askedAt(field, entry), now));
+    return result;
+}
+
 }  // namespace
+
+RecordWriteStamp RecordWriteStamp::made(std::string writer, std::uint64_t sequence, Date now,
+                                        const RecordFileIdentity& file, std::string_view bytes,
+                                        const std::optional<RecordWriteStamp>& previous,
+                                        const TouchedRecordParts& touched) {
+    RecordWriteStamp stamp{std::move(writer),
+                           sequence,
+                           now,
+                           file,
+                           bytes.size(),
+                           digestOf(bytes),
+                           previous ? previous->requested : TouchedRecordParts()};
+    stamp.requested.add(requestsUpTo(touched, now));
+    return stamp;
+}
+
+RecordWriteStamp RecordWriteStamp::upTo(Date latest) const {
+    auto stamp = *this;
+    stamp.writtenAt = std::min(writtenAt, latest);
+    stamp.requested = requestsUpTo(requested, latest);
+    return stamp;
+}
 
 std::string RecordWriteStamp::writeID() const {
     return writer + ":" + std::to_string(sequence);
 }
 
-bool RecordWriteStamp::describes(std::uint64_t fileDevice, std::uint64_t fileInode,
-                                 std::string_view bytes) const {
-    return device == fileDevice && inode == fileInode && size == bytes.size() &&
-           digest == digestOf(bytes);
+std::string RecordWriteStamp::unstampedWriteID(const RecordFileIdentity& file,
+                                               const struct stat& info) {
+    const auto known = [](const auto& value) {
+        return value ? std::to_string(*value) : std::string("-");
+    };
+    const auto modified =
+        std::chrono::seconds(info.st_mtim.tv_sec) + std::chrono::nanoseconds(info.st_mtim.tv_nsec);
+    return "file:" + std::to_string(file.device) + ":" + std::to_string(file.inode) + ":" +
+           known(file.bornAt) + ":" + known(file.generation) + ":" +
+           std::to_string(std::chrono::nanoseconds(modified).count());
+}
+
+bool RecordWriteStamp::describes(const RecordFileIdentity& other, std::string_view bytes) const {
+    return file.mayBe(other) && size == bytes.size() && digest == digestOf(bytes);
 }
 
 std::string RecordWriteStamp::encoded() const {
-    const Json json{{"writer", writer},
-                    {"sequence", sequence},
-                    {"writtenAt", nanosecondsOf(writtenAt)},
-                    {"device", device},
-                    {"inode", inode},
-                    {"size", size},
-                    {"digest", digest},
-                    {"requested", requestsJSON(requested)}};
+    Json json{{"writer", writer},
+              {"sequence", sequence},
+              {"writtenAt", nanosecondsOf(writtenAt)},
+              {"device", file.device},
+              {"inode", file.inode},
+              {"size", size},
+              {"digest", digest},
+              {"requested", requestsJSON(requested)}};
+    if (file.bornAt)
+        json["born"] = *file.bornAt;
+    if (file.generation)
+        json["generation"] = *file.generation;
     return json.dump();
 }
 
@@ -71,8 +117,12 @@ std::optional<RecordWriteStamp> RecordWriteStamp::decode(std::string_view bytes)
         stamp.writer = json.at("writer").get<std::string>();
         stamp.sequence = json.at("sequence").get<std::uint64_t>();
         stamp.writtenAt = dateOf(json.at("writtenAt").get<std::int64_t>());
-        stamp.device = json.at("device").get<std::uint64_t>();
-        stamp.inode = json.at("inode").get<std::uint64_t>();
+        stamp.file.device = json.at("device").get<std::uint64_t>();
+        stamp.file.inode = json.at("inode").get<std::uint64_t>();
+        if (json.contains("born"))
+            stamp.file.bornAt = json.at("born").get<std::int64_t>();
+        if (json.contains("generation"))
+            stamp.file.generation = json.at("generation").get<std::uint32_t>();
         stamp.size = json.at("size").get<std::uint64_t>();
         stamp.digest = json.at("digest").get<std::uint64_t>();
         stamp.requested = requestsFrom(json.at("requested"));

@@ -1,0 +1,115 @@
+#include "services/persistence/record_write_stamp_file.hpp"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <ctime>
+
+#include "services/persistence/temporary_file_guard.hpp"
+#include "services/persistence/unique_file_descriptor.hpp"
+
+namespace quorvane {
+
+namespace {
+
+std::optional<std::string> readAll(int fd, std::size_t limit) {
+    return readAllBytes([fd](void* buffer, std::size_t size) { return ::read(fd, buffer, size); },
+                        limit);
+}
+
+}  // namespace
+
+Date latestChangeTime(const struct stat& info) {
+    timespec tick{};
+    if (::clock_getres(CLOCK_REALTIME_COARSE, &tick) != 0)
+        tick = {0, 10'000'000};
+    const auto changed =
+        std::chrono::seconds(info.st_ctim.tv_sec) + std::chrono::nanoseconds(info.st_ctim.tv_nsec);
+    auto lag = std::chrono::seconds(tick.tv_sec) + std::chrono::nanoseconds(tick.tv_nsec);
+    if (info.st_ctim.tv_nsec == 0)
+        lag += std::chrono::seconds(2);
+    return Date(std::chrono::duration_cast<Date::duration>(changed + lag));
+}
+
+RecordWriteStampFile::RecordWriteStampFile(std::filesystem::path folder,
+                                           std::string_view recordFileName)
+    : folder_(std::move(folder)),
+      recordFileName_(recordFileName),
+      path_(folder_ / RecordWriteStamp::fileNameFor(recordFileName)) {}
+
+std::optional<RecordWriteStamp> RecordWriteStampFile::describing(const RecordFileIdentity& file,
+                                                                 std::string_view bytes,
+                                                                 Date now) const {
+    UniqueFileDescriptor fd(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    struct stat stampInfo {};
+    if (!fd.valid() || ::fstat(fd.get(), &stampInfo) != 0 || !S_ISREG(stampInfo.st_mode))
+        return std::nullopt;
+    const auto held = readAll(fd.get(), kMaxSize);
+    if (!held)
+        return std::nullopt;
+    std::string_view lines = *held;
+    for (bool newest = true; !lines.empty(); newest = false) {
+        const auto end = std::min(lines.find('\n'), lines.size());
+        auto stamp = RecordWriteStamp::decode(lines.substr(0, end));
+        if (stamp && stamp->describes(file, bytes) && (newest || stamp->file.tellsApartFrom(file)))
+            return stamp->upTo(std::min(now, latestChangeTime(stampInfo)));
+        lines.remove_prefix(std::min(end + 1, lines.size()));
+    }
+    return std::nullopt;
+}
+
+std::optional<RecordWriteStamp> RecordWriteStampFile::ofFileAt(const std::filesystem::path& target,
+                                                               std::size_t maxRecordSize, Date now,
+                                                               const IdentityCall& identity) const {
+    UniqueFileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uintmax_t>(info.st_size) > maxRecordSize)
+        return std::nullopt;
+    const auto bytes = readAll(fd.get(), maxRecordSize);
+    if (!bytes)
+        return std::nullopt;
+    return describing(identity(fd.get(), info), *bytes, now);
+}
+
+std::optional<DefaultsStoreError> RecordWriteStampFile::write(
+    const RecordWriteStamp& stamp, const std::optional<RecordWriteStamp>& previous) const {
+    // Named like the record's own temporary files, so one left by a crash
+    // is removed with them.
+    std::string temporaryPath = (folder_ / ("." + recordFileName_ + ".XXXXXX")).string();
+    UniqueFileDescriptor fd(::mkostemp(temporaryPath.data(), O_CLOEXEC));
+    if (!fd.valid())
+        return DefaultsStoreError::fromErrno(errno, path_.string());
+    TemporaryFileGuard guard(temporaryPath);
+    ::flock(fd.get(), LOCK_EX | LOCK_NB);
+    std::string lines = stamp.encoded();
+    if (previous)
+        lines += "\n" + previous->encoded();
+    if (!writeAllBytes(fd.get(), lines) || !fd.close())
+        return DefaultsStoreError::fromErrno(errno, path_.string());
+    moveFolderAside();
+    if (::rename(temporaryPath.c_str(), path_.c_str()) != 0)
+        return DefaultsStoreError::fromErrno(errno, path_.string());
+    guard.release();
+    return std::nullopt;
+}
+
+void RecordWriteStampFile::moveFolderAside() const {
+    struct stat info {};
+    if (::lstat(path_.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || ::rmdir(path_.c_str()) == 0)
+        return;
+    // A folder may replace an empty one: the one made here under a new name.
+    std::string aside = path_.string() + ".aside-XXXXXX";
+    if (::mkdtemp(aside.data()) != nullptr && ::rename(path_.c_str(), aside.c_str()) != 0)
+        ::rmdir(aside.c_str());
+}
+
+void RecordWriteStampFile::remove() const {
+    ::unlink(path_.c_str());
+}
+
+}  // namespace quorvane

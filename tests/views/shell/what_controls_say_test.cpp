@@ -56,6 +56,7 @@
 #include "views/store_bridge.hpp"
 #include "views/support/accessible_tree.hpp"
 #include "views/support/live_accessibility.hpp"
+#include "views/support/value_announcements.hpp"
 
 namespace quorvane::testing {
 namespace {
@@ -804,6 +805,126 @@ TEST_F(WhatControlsSayTest, ANameWithFormattingCharactersIsNotAnnouncedAgain) {
         settle();
         EXPECT_GT(heard.count(), 0);
         EXPECT_EQ(heard.heardWrongly(true), std::vector<std::string>{});
+    }
+}
+
+// The words a screen reader reads as a control's text: all of it.
+QString textOf(QAccessibleInterface* a) {
+    QAccessibleTextInterface* text = a->textInterface();
+    return text ? text->text(0, text->characterCount()) : QStringLiteral("(no text)");
+}
+
+// A drop-down picker is heard with its choice: its text, which a screen
+// reader reads with its title when the focus lands there, is the chosen
+// name, selected as a whole; the new name is told once when an arrow key
+// changes the choice of the closed picker; and a screen reader can move the
+// focus to it.
+TEST_F(WhatControlsSayTest, ADropDownPickerIsHeardWithItsChoice) {
+    world.store->saveDisplayGroup("책상");
+    auto sheet = importSheet();
+    open(sheet.get());
+    QComboBox* target = sheet->targetPicker("DUMMY1");
+    ASSERT_NE(target, nullptr);
+    EXPECT_EQ(textOf(QAccessible::queryAccessibleInterface(target)), target->currentText());
+    EXPECT_FALSE(target->currentText().isEmpty());
+
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    int pickers = 0;
+    for (const MainWindowSection section : kAllMainWindowSections) {
+        main.state().selectSection(section);
+        settle();
+        for (QAccessibleInterface* each :
+             heard(&main, QAccessible::ComboBox, [](const QString&) { return true; })) {
+            ++pickers;
+            EXPECT_EQ(textOf(each), qobject_cast<QComboBox*>(each->object())->currentText())
+                << describe(each);
+        }
+    }
+    EXPECT_GE(pickers, 1);
+
+    main.state().selectSection(MainWindowSection::groups);
+    settle();
+    const auto scope = heard(&main, QAccessible::ComboBox, QStringLiteral("밝기 동기화 범위"));
+    ASSERT_EQ(scope.size(), 1u);
+    QAccessibleInterface* a = scope.front();
+    auto* picker = qobject_cast<QComboBox*>(a->object());
+    EXPECT_EQ(textOf(a), QStringLiteral("모든 디스플레이"));
+    int start = -1;
+    int end = -1;
+    ASSERT_EQ(a->textInterface()->selectionCount(), 1);
+    a->textInterface()->selection(0, &start, &end);
+    EXPECT_EQ(start, 0);
+    EXPECT_EQ(end, a->textInterface()->characterCount());
+    ASSERT_TRUE(
+        a->actionInterface()->actionNames().contains(QAccessibleActionInterface::setFocusAction()));
+    main.activateWindow();
+    a->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+    settle();
+    ASSERT_TRUE(picker->hasFocus());
+
+    ValueAnnouncements told;
+    QTest::keyClick(picker, Qt::Key_Down);
+    ASSERT_EQ(picker->currentText(), QStringLiteral("책상"));
+    EXPECT_EQ(told.inserted(picker), std::vector<QString>{QStringLiteral("책상")});
+    settle();
+    EXPECT_EQ(told.inserted(picker), std::vector<QString>{QStringLiteral("책상")});
+    EXPECT_EQ(textOf(a), picker->currentText());
+    EXPECT_TRUE(picker->hasFocus());
+    // A choice the page shows (set with the picker's signals blocked) is
+    // told as well, once it is drawn.
+    told.clear();
+    world.store->setBrightnessSyncGroupID(std::nullopt);
+    settle();
+    ASSERT_EQ(picker->currentText(), QStringLiteral("모든 디스플레이"));
+    EXPECT_EQ(told.inserted(picker), std::vector<QString>{QStringLiteral("모든 디스플레이")});
+    EXPECT_EQ(textOf(a), picker->currentText());
+}
+
+// The choices of a segmented picker inside its group, the way a screen
+// reader meets them.
+std::vector<QAccessibleInterface*> choicesIn(QAccessibleInterface* group) {
+    std::vector<QAccessibleInterface*> found;
+    walkAccessibleTree(group, [&](QAccessibleInterface* a) {
+        if (a->role() == QAccessible::RadioButton || a->role() == QAccessible::CheckBox)
+            found.push_back(a);
+    });
+    return found;
+}
+
+// Every segmented picker is heard as one choice of several: radio buttons
+// in a group named by the picker's title, the chosen one checked, the
+// others not.
+TEST_F(WhatControlsSayTest, ASegmentedPickerIsOneChoiceOfSeveral) {
+    auto sheet = importSheet();
+    open(sheet.get());
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    main.state().selectSection(MainWindowSection::color);
+    settle();
+    SettingsWindow settings(*context);
+    open(&settings);
+    const std::vector<std::pair<QWidget*, QString>> pickers{
+        {sheet.get(), QStringLiteral("가져오기 방식")},
+        {&main, QStringLiteral("출력 필터")},
+        {&main, QStringLiteral("화면 모드")},
+        {&settings, QStringLiteral("글자 크기")},
+        {&settings, QStringLiteral("화면 모드")}};
+    for (const auto& [window, title] : pickers) {
+        SCOPED_TRACE(title.toStdString());
+        const auto groups = heard(window, QAccessible::Grouping, title);
+        ASSERT_EQ(groups.size(), 1u);
+        const auto choices = choicesIn(groups.front());
+        ASSERT_GE(choices.size(), 2u);
+        int checked = 0;
+        for (QAccessibleInterface* choice : choices) {
+            EXPECT_EQ(choice->role(), QAccessible::RadioButton) << describe(choice);
+            EXPECT_FALSE(choice->text(QAccessible::Name).isEmpty());
+            checked += choice->state().checked ? 1 : 0;
+        }
+        EXPECT_EQ(checked, 1);
     }
 }
 

@@ -41,6 +41,8 @@
 #include "views/design/theme.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 #include "views/main_window/main_window.hpp"
+#include "views/main_window/main_window_sidebar.hpp"
+#include "views/main_window/sidebar_row_button.hpp"
 #include "views/panel/menu_panel.hpp"
 #include "views/panel/panel_header_view.hpp"
 #include "views/panel/panel_quick_tune_card.hpp"
@@ -925,6 +927,88 @@ TEST_F(WhatControlsSayTest, ASegmentedPickerIsOneChoiceOfSeveral) {
             checked += choice->state().checked ? 1 : 0;
         }
         EXPECT_EQ(checked, 1);
+    }
+}
+
+// Every selection-state change told to assistive technology, per object
+// (AT-SPI's "selected" state-changed event), while it lives; made after any
+// ValueAnnouncements and gone before it.
+class SelectionAnnouncements {
+  public:
+    SelectionAnnouncements() {
+        current_ = this;
+        previous_ = QAccessible::installUpdateHandler(&SelectionAnnouncements::heard);
+    }
+    ~SelectionAnnouncements() {
+        QAccessible::installUpdateHandler(previous_);
+        current_ = nullptr;
+    }
+    SelectionAnnouncements(const SelectionAnnouncements&) = delete;
+    SelectionAnnouncements& operator=(const SelectionAnnouncements&) = delete;
+
+    int of(const QObject* object) const {
+        const auto found = counts_.find(object);
+        return found == counts_.end() ? 0 : found->second;
+    }
+
+  private:
+    // Passes each event on to the handler it replaced (one counting other
+    // events).
+    static void heard(QAccessibleEvent* event) {
+        if (!current_)
+            return;
+        const auto type = event->type();
+        if (type == QAccessible::SelectionAdd || type == QAccessible::SelectionRemove)
+            ++current_->counts_[event->object()];
+        if (current_->previous_)
+            current_->previous_(event);
+    }
+
+    static inline SelectionAnnouncements* current_ = nullptr;
+    QAccessible::UpdateHandler previous_ = nullptr;
+    std::map<const QObject*, int> counts_;
+};
+
+// A sidebar row chosen with the keyboard says so: its selected state and
+// its text "선택됨" (a screen reader reads no value of a button) change, and
+// both are told, so that a screen reader on the row hears "선택됨"; the row
+// it leaves is told too, without a word to say.
+TEST_F(WhatControlsSayTest, ASidebarRowChosenIsHeardSelected) {
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    main.activateWindow();
+    SidebarRowButton* start = main.sidebar()->sectionRow(MainWindowSection::start);
+    SidebarRowButton* color = main.sidebar()->sectionRow(MainWindowSection::color);
+    ASSERT_TRUE(start->row().isSelected);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(color);
+    EXPECT_EQ(textOf(a), QString());
+    EXPECT_FALSE(a->state().selected);
+    color->setFocus();
+    settle();
+
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
+        SCOPED_TRACE(key);
+        SidebarRowButton* from = key == Qt::Key_Space ? start : color;
+        SidebarRowButton* to = key == Qt::Key_Space ? color : start;
+        to->setFocus();
+        settle();
+        ValueAnnouncements told;
+        SelectionAnnouncements selected;
+        QTest::keyClick(to, key);
+        settle();
+        ASSERT_TRUE(to->row().isSelected);
+        ASSERT_FALSE(from->row().isSelected);
+        QAccessibleInterface* row = QAccessible::queryAccessibleInterface(to);
+        EXPECT_TRUE(row->state().selected);
+        EXPECT_EQ(row->text(QAccessible::Value), QStringLiteral("선택됨"));
+        EXPECT_EQ(textOf(row), QStringLiteral("선택됨"));
+        EXPECT_EQ(told.inserted(to), std::vector<QString>{QStringLiteral("선택됨")});
+        EXPECT_EQ(selected.of(to), 1);
+        EXPECT_EQ(told.inserted(from), std::vector<QString>{});
+        EXPECT_EQ(selected.of(from), 1);
+        EXPECT_EQ(textOf(QAccessible::queryAccessibleInterface(from)), QString());
+        EXPECT_TRUE(to->hasFocus());
     }
 }
 

@@ -37,6 +37,7 @@
 #include "views/controls/confirmation_presenter.hpp"
 #include "views/design/accessible_card.hpp"
 #include "views/design/chip_button.hpp"
+#include "views/design/menu_item_help.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
@@ -1010,6 +1011,74 @@ TEST_F(WhatControlsSayTest, ASidebarRowChosenIsHeardSelected) {
         EXPECT_EQ(textOf(QAccessible::queryAccessibleInterface(from)), QString());
         EXPECT_TRUE(to->hasFocus());
     }
+}
+
+// Each text size in the panel's options menu is heard with its help text as
+// its description. Described or not, a menu item reads as Qt reads one, in
+// its place in its menu, also when a screen reader asked for it before it
+// was given its help.
+TEST_F(WhatControlsSayTest, AMenuItemCarriesItsHelp) {
+    PanelHost host;
+    auto* panel = openPanel(host);
+    QAccessibleInterface* menu =
+        QAccessible::queryAccessibleInterface(panel->header()->optionsMenu());
+    std::map<QString, QString> help;
+    for (int index = 0; index < menu->childCount(); ++index) {
+        QAccessibleInterface* item = menu->child(index);
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->parent(), menu);
+        EXPECT_EQ(menu->indexOfChild(item), index);
+        if (item->role() == QAccessible::MenuItem && item->state().checkable)
+            help[item->text(QAccessible::Name)] = item->text(QAccessible::Description);
+    }
+    EXPECT_EQ(
+        help,
+        (std::map<QString, QString>{
+            {QStringLiteral("기본"), QStringLiteral("시스템 기본 크기에 가깝게 표시합니다.")},
+            {QStringLiteral("크게"), QStringLiteral("초보자에게 추천하는 조금 큰 글자입니다.")},
+            {QStringLiteral("더 크게"),
+             QStringLiteral("메뉴바와 설정 화면을 더 읽기 쉽게 키웁니다.")},
+            {QStringLiteral("아주 크게"),
+             QStringLiteral("버튼과 창도 함께 키우고 긴 문구는 줄바꿈해 가장 크게 "
+                            "보여줍니다.")}}));
+
+    QMenu plain;
+    QAction* bare = plain.addAction(QStringLiteral("&기본"));
+    QAction* described = plain.addAction(QStringLiteral("&기본"));
+    for (QAction* item : {bare, described}) {
+        item->setCheckable(true);
+        item->setChecked(true);
+    }
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&plain);
+    ASSERT_NE(list->child(1), nullptr);
+    setMenuItemHelp(described, QStringLiteral("도움말"));
+    plain.popup(QPoint(0, 0));
+    plain.setActiveAction(described);
+    settle();
+    QAccessibleInterface* qt = list->child(0);
+    QAccessibleInterface* ours = list->child(1);
+    EXPECT_EQ(ours->text(QAccessible::Description), QStringLiteral("도움말"));
+    EXPECT_EQ(qt->text(QAccessible::Description), QString());
+    EXPECT_EQ(ours->role(), qt->role());
+    EXPECT_EQ(ours->text(QAccessible::Name), qt->text(QAccessible::Name));
+    EXPECT_EQ(ours->parent(), list);
+    EXPECT_EQ(list->indexOfChild(ours), 1);
+    EXPECT_EQ(ours->rect().size(), qt->rect().size());
+    EXPECT_EQ(ours->rect().topLeft(), plain.mapToGlobal(plain.actionGeometry(described).topLeft()));
+    const QAccessible::State mine = ours->state();
+    const QAccessible::State theirs = qt->state();
+    EXPECT_EQ(mine.checkable, theirs.checkable);
+    EXPECT_EQ(mine.checked, theirs.checked);
+    EXPECT_EQ(mine.disabled, theirs.disabled);
+    EXPECT_EQ(mine.invisible, theirs.invisible);
+    EXPECT_EQ(mine.hotTracked, theirs.hotTracked);
+    EXPECT_TRUE(mine.focused);
+    EXPECT_EQ(ours->actionInterface()->actionNames(), qt->actionInterface()->actionNames());
+    int triggered = 0;
+    QObject::connect(described, &QAction::triggered, &plain, [&triggered] { ++triggered; });
+    ours->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(triggered, 1);
+    plain.close();
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMessageBox>
@@ -23,6 +24,7 @@
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
 #include <map>
@@ -1079,6 +1081,36 @@ TEST_F(WhatControlsSayTest, AMenuItemCarriesItsHelp) {
     ours->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(triggered, 1);
     plain.close();
+}
+
+// A card stays one button to a screen reader when the bridge asked for it
+// (and for its button) before it was marked, as for a card a page fills in
+// after building it: the pane Qt made then is not the one read.
+TEST_F(WhatControlsSayTest, ACardAskedForBeforeItIsMarkedIsStillOneButton) {
+    QWidget window;
+    auto* column = new QVBoxLayout(&window);
+    auto* card = new QWidget;
+    column->addWidget(card);
+    auto* inside = new QVBoxLayout(card);
+    auto* button = new QPushButton(QStringLiteral("확인"));
+    inside->addWidget(button);
+    inside->addWidget(new QLabel(QStringLiteral("자세한 설명")));
+    open(&window);
+    ASSERT_EQ(QAccessible::queryAccessibleInterface(card)->childCount(), 2);
+    ASSERT_NE(QAccessible::queryAccessibleInterface(button), nullptr);
+
+    readAsOneButton(card, button, QStringLiteral("제목"), QStringLiteral("자세한 설명"));
+    settle();
+    QAccessibleInterface* pane = QAccessible::queryAccessibleInterface(card);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(button);
+    ASSERT_EQ(pane->childCount(), 1);
+    EXPECT_EQ(pane->child(0), a);
+    EXPECT_EQ(a->parent(), pane);
+    EXPECT_TRUE(pane->text(QAccessible::Name).isEmpty());
+    EXPECT_EQ(a->role(), QAccessible::Button);
+    EXPECT_EQ(a->text(QAccessible::Name), QStringLiteral("제목"));
+    EXPECT_EQ(a->text(QAccessible::Description), QStringLiteral("자세한 설명"));
+    EXPECT_EQ(outOfPlace(&window), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 
+#include "views/design/shown_state_text.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/wheel_guard.hpp"
 
@@ -24,11 +25,23 @@ constexpr int kIconGap = 4;
 // opened by "Press" or "ShowMenu"), except for its name: on Linux Qt names a
 // combo box by its current entry, so a screen reader heard "건너뛰기" where
 // the picker is "적용 대상, 건너뛰기". A picker with an accessible name (its
-// title, shown on screen or not) is named by it; the entry is its value.
-class PickerAccessible : public QAccessibleWidget {
+// title, shown on screen or not) is named by it; the entry is its value and
+// its text: Qt's bridge passes no value of a combo box on, and a screen
+// reader reads a closed picker's choice from its text (or from a selected
+// child, which Qt 6.4 does not offer). It takes the focus from a screen
+// reader as every control does.
+class PickerAccessible : public QAccessibleWidget, public ShownStateText {
   public:
     explicit PickerAccessible(ElidingPicker* picker)
         : QAccessibleWidget(picker, QAccessible::ComboBox) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString shownText() const override { return spokenText(picker()->currentText()); }
 
     QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Value ||
@@ -53,13 +66,16 @@ class PickerAccessible : public QAccessibleWidget {
     }
 
     QStringList actionNames() const override {
-        return {QAccessibleActionInterface::showMenuAction(),
-                QAccessibleActionInterface::pressAction()};
+        return QStringList{QAccessibleActionInterface::showMenuAction(),
+                           QAccessibleActionInterface::pressAction()} +
+               QAccessibleWidget::actionNames();
     }
     void doAction(const QString& name) override {
         if (name != QAccessibleActionInterface::showMenuAction() &&
-            name != QAccessibleActionInterface::pressAction())
+            name != QAccessibleActionInterface::pressAction()) {
+            QAccessibleWidget::doAction(name);
             return;
+        }
         if (!picker()->isEnabled())
             return;
         if (picker()->view()->isVisible())
@@ -97,6 +113,11 @@ ElidingPicker::ElidingPicker(QWidget* parent) : QComboBox(parent) {
     // whole and clip it at the list's edge; item rows elide instead.
     setItemDelegate(new QStyledItemDelegate(this));
     view()->setTextElideMode(Qt::ElideRight);
+    // A new choice the user makes (an arrow key on the closed picker, a row
+    // picked from the list) is read out at once where the focus is on the
+    // picker; one the page shows (often with the picker's signals blocked)
+    // when it is drawn.
+    connect(this, &QComboBox::currentTextChanged, this, &ElidingPicker::tellChoice);
 }
 
 void ElidingPicker::setIdealWidth(int width) {
@@ -144,7 +165,15 @@ QSize ElidingPicker::minimumSizeHint() const {
     return hint;
 }
 
+void ElidingPicker::tellChoice() {
+    const QString spoken = spokenText(currentText());
+    announceShownText(this, spokenChoice_, spoken);
+    spokenChoice_ = spoken;
+}
+
 void ElidingPicker::paintEvent(QPaintEvent*) {
+    // What is drawn is what a screen reader was told.
+    tellChoice();
     // As the picker paints itself, with the name elided to its room.
     QStylePainter painter(this);
     painter.setPen(palette().color(QPalette::Text));

@@ -9,8 +9,9 @@ namespace quorvane {
 // chosen name and the rows of the open list end in "…" where they would
 // overflow, cut between characters by the font's own metrics rather than
 // clipped mid-glyph by the frame. The accessible value and the stored
-// entries stay whole. A wheel over it only scrolls the page until the user
-// picks it (WheelGuard is installed by the constructor).
+// entries stay whole; a screen reader hears the chosen name with the
+// picker's title and hears each new choice as it is made. A wheel over it only scrolls the page
+// until the user picks it (WheelGuard is installed by the constructor).
 //
 // Usage:
 //   auto* picker = new ElidingPicker;
@@ -41,8 +42,13 @@ class ElidingPicker : public QComboBox {
 
   private:
     bool showsPlaceholder() const;
+    // Tells assistive technology the chosen name, if it is not the one it
+    // was last told.
+    void tellChoice();
 
     int idealWidth_ = 0;
+    // The choice last told to assistive technology.
+    QString spokenChoice_;
 };
 
 }  // namespace quorvane

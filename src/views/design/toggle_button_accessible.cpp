@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QButtonGroup>
 #include <QPushButton>
 
 #include "views/design/accessible_role.hpp"
@@ -39,14 +40,17 @@ class ToggleButtonAccessible : public WidgetAccessible {
         return WidgetAccessible::text(kind);
     }
 
-    // As Qt reads a checkable button: a radio button when its siblings
-    // exclude each other by themselves, else a check box.
+    // A checkable button is one choice of several (a radio button) when
+    // its siblings exclude each other, by themselves or through the
+    // exclusive group they are in (a picker's segments), else a check box.
     QAccessible::Role role() const override {
         if (menuButton())
             return QAccessible::ButtonMenu;
         if (!button()->isCheckable())
             return QAccessible::Button;
-        return button()->autoExclusive() ? QAccessible::RadioButton : QAccessible::CheckBox;
+        const QButtonGroup* group = button()->group();
+        const bool exclusive = button()->autoExclusive() || (group && group->exclusive());
+        return exclusive ? QAccessible::RadioButton : QAccessible::CheckBox;
     }
 
     QAccessible::State state() const override {

@@ -10,8 +10,9 @@ namespace quorvane {
 // with a click, as the mouse and the space bar do. Qt's own "Toggle" only
 // flips the check mark: the page would show the group open, or the segment
 // chosen, while nothing listening for the click ever heard of it. The
-// button reads as Qt reads a checkable button (a check box with its checked
-// state) and its text as name, unless it has an accessible name of its own.
+// button reads as a check box with its checked state, or as a radio button
+// when it is one choice of an exclusive group, and its text as name, unless
+// it has an accessible name of its own.
 // A button that is not checkable reads as a plain button answering "Press";
 // a push button with a menu reads as a menu button that "Press" and
 // "ShowMenu" both open (Qt's own offers only "ShowMenu", and a screen reader

@@ -8,6 +8,7 @@
 
 #include "views/design/accessible_role.hpp"
 #include "views/design/glyph_icon.hpp"
+#include "views/design/shown_state_text.hpp"
 #include "views/design/shrinking_label.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/symbol_tile_icon.hpp"
@@ -25,11 +26,21 @@ constexpr qreal kCornerRadius = 10;
 constexpr double kMinimumTitleScale = 0.85;
 
 // Reads the row as one button with the value "선택됨" and the selected state,
-// which a screen reader presses to open the row's page.
-class SidebarRowAccessible : public WidgetAccessible {
+// which a screen reader presses to open the row's page. The value is also
+// its text, so that a screen reader, which reads no value of a button, says
+// "선택됨" when the row it is on becomes the marked one.
+class SidebarRowAccessible : public WidgetAccessible, public ShownStateText {
   public:
     explicit SidebarRowAccessible(SidebarRowButton* row)
         : WidgetAccessible(row, QAccessible::Button), row_(row) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return WidgetAccessible::interface_cast(type);
+    }
+
+    QString shownText() const override { return toQString(row_->row().accessibleValue()); }
 
     QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Value)
@@ -109,6 +120,8 @@ void SidebarRowButton::setRow(const SidebarRow& row) {
         return;
     const bool iconChanged =
         !shown_ || row.glyph != row_.glyph || row.systemImage != row_.systemImage;
+    const QString valueBefore = shown_ ? toQString(row_.accessibleValue()) : QString();
+    const bool selectionChanged = shown_ && row.isSelected != row_.isSelected;
     row_ = row;
     shown_ = true;
 
@@ -141,6 +154,13 @@ void SidebarRowButton::setRow(const SidebarRow& row) {
 
     QAccessibleValueChangeEvent announcement(this, toQString(row_.accessibleValue()));
     QAccessible::updateAccessibility(&announcement);
+    if (selectionChanged) {
+        // The selected state, and the value as the row's words.
+        QAccessibleEvent selection(
+            this, row_.isSelected ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
+        QAccessible::updateAccessibility(&selection);
+        announceShownText(this, valueBefore, toQString(row_.accessibleValue()));
+    }
 }
 
 QColor SidebarRowButton::tint() const {

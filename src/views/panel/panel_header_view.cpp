@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "views/design/accessible_role.hpp"
+#include "views/design/menu_item_help.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
@@ -176,7 +177,7 @@ void PanelHeaderView::fillOptions(const std::vector<PanelTextSizeItem>& textSize
     for (const PanelTextSizeItem& item : textSizes) {
         QAction* action = optionsMenu_->addAction(QString::fromStdString(item.title));
         group->addAction(action);
-        action->setToolTip(QString::fromStdString(item.helpText));
+        setMenuItemHelp(action, QString::fromStdString(item.helpText));
         action->setCheckable(true);
         action->setChecked(item.checked);
         const QuorvaneTextSize size = item.size;

@@ -43,7 +43,7 @@ TEST(AppearanceSwitcherTest, TwoOptionSwitcherFollowsTheDesktopWhileTheStoreFoll
     // also as the selected option with the value "선택됨".
     QAccessibleInterface* accessible =
         QAccessible::queryAccessibleInterface(switcher.optionButton(QuorvaneAppearance::light));
-    EXPECT_EQ(accessible->role(), QAccessible::CheckBox);
+    EXPECT_EQ(accessible->role(), QAccessible::RadioButton);
     EXPECT_TRUE(accessible->state().checkable);
     EXPECT_TRUE(accessible->state().checked);
     EXPECT_TRUE(accessible->state().selectable);

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -25,6 +26,7 @@
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
 #include <map>
@@ -39,12 +41,15 @@
 #include "views/controls/confirmation_presenter.hpp"
 #include "views/design/accessible_card.hpp"
 #include "views/design/chip_button.hpp"
+#include "views/design/menu_item_help.hpp"
 #include "views/design/spoken_notice.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/detail_form/display_overview_card.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 #include "views/main_window/main_window.hpp"
+#include "views/main_window/main_window_sidebar.hpp"
+#include "views/main_window/sidebar_row_button.hpp"
 #include "views/panel/menu_panel.hpp"
 #include "views/panel/panel_header_view.hpp"
 #include "views/panel/panel_quick_tune_card.hpp"
@@ -61,6 +66,7 @@
 #include "views/support/accessible_tree.hpp"
 #include "views/support/live_accessibility.hpp"
 #include "views/support/spoken_notices.hpp"
+#include "views/support/value_announcements.hpp"
 
 namespace quorvane::testing {
 namespace {
@@ -909,6 +915,306 @@ TEST_F(WhatControlsSayTest, TheResultOfTheUsersOwnActionIsHeardOnce) {
                             return false;
                         }),
               std::vector<std::string>{"진단 리포트 복사 완료"});
+}
+
+// The words a screen reader reads as a control's text: all of it.
+QString textOf(QAccessibleInterface* a) {
+    QAccessibleTextInterface* text = a->textInterface();
+    return text ? text->text(0, text->characterCount()) : QStringLiteral("(no text)");
+}
+
+// A drop-down picker is heard with its choice: its text, which a screen
+// reader reads with its title when the focus lands there, is the chosen
+// name, selected as a whole; the new name is told once when an arrow key
+// changes the choice of the closed picker; and a screen reader can move the
+// focus to it.
+TEST_F(WhatControlsSayTest, ADropDownPickerIsHeardWithItsChoice) {
+    world.store->saveDisplayGroup("책상");
+    auto sheet = importSheet();
+    open(sheet.get());
+    QComboBox* target = sheet->targetPicker("DUMMY1");
+    ASSERT_NE(target, nullptr);
+    EXPECT_EQ(textOf(QAccessible::queryAccessibleInterface(target)), target->currentText());
+    EXPECT_FALSE(target->currentText().isEmpty());
+
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    int pickers = 0;
+    for (const MainWindowSection section : kAllMainWindowSections) {
+        main.state().selectSection(section);
+        settle();
+        for (QAccessibleInterface* each :
+             heard(&main, QAccessible::ComboBox, [](const QString&) { return true; })) {
+            ++pickers;
+            EXPECT_EQ(textOf(each), qobject_cast<QComboBox*>(each->object())->currentText())
+                << describe(each);
+        }
+    }
+    EXPECT_GE(pickers, 1);
+
+    main.state().selectSection(MainWindowSection::groups);
+    settle();
+    const auto scope = heard(&main, QAccessible::ComboBox, QStringLiteral("밝기 동기화 범위"));
+    ASSERT_EQ(scope.size(), 1u);
+    QAccessibleInterface* a = scope.front();
+    auto* picker = qobject_cast<QComboBox*>(a->object());
+    EXPECT_EQ(textOf(a), QStringLiteral("모든 디스플레이"));
+    int start = -1;
+    int end = -1;
+    ASSERT_EQ(a->textInterface()->selectionCount(), 1);
+    a->textInterface()->selection(0, &start, &end);
+    EXPECT_EQ(start, 0);
+    EXPECT_EQ(end, a->textInterface()->characterCount());
+    ASSERT_TRUE(
+        a->actionInterface()->actionNames().contains(QAccessibleActionInterface::setFocusAction()));
+    main.activateWindow();
+    a->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+    settle();
+    ASSERT_TRUE(picker->hasFocus());
+
+    ValueAnnouncements told;
+    QTest::keyClick(picker, Qt::Key_Down);
+    ASSERT_EQ(picker->currentText(), QStringLiteral("책상"));
+    EXPECT_EQ(told.inserted(picker), std::vector<QString>{QStringLiteral("책상")});
+    settle();
+    EXPECT_EQ(told.inserted(picker), std::vector<QString>{QStringLiteral("책상")});
+    EXPECT_EQ(textOf(a), picker->currentText());
+    EXPECT_TRUE(picker->hasFocus());
+    // A choice the page shows (set with the picker's signals blocked) is
+    // told as well, once it is drawn.
+    told.clear();
+    world.store->setBrightnessSyncGroupID(std::nullopt);
+    settle();
+    ASSERT_EQ(picker->currentText(), QStringLiteral("모든 디스플레이"));
+    EXPECT_EQ(told.inserted(picker), std::vector<QString>{QStringLiteral("모든 디스플레이")});
+    EXPECT_EQ(textOf(a), picker->currentText());
+}
+
+// The choices of a segmented picker inside its group, the way a screen
+// reader meets them.
+std::vector<QAccessibleInterface*> choicesIn(QAccessibleInterface* group) {
+    std::vector<QAccessibleInterface*> found;
+    walkAccessibleTree(group, [&](QAccessibleInterface* a) {
+        if (a->role() == QAccessible::RadioButton || a->role() == QAccessible::CheckBox)
+            found.push_back(a);
+    });
+    return found;
+}
+
+// Every segmented picker is heard as one choice of several: radio buttons
+// in a group named by the picker's title, the chosen one checked, the
+// others not.
+TEST_F(WhatControlsSayTest, ASegmentedPickerIsOneChoiceOfSeveral) {
+    auto sheet = importSheet();
+    open(sheet.get());
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    main.state().selectSection(MainWindowSection::color);
+    settle();
+    SettingsWindow settings(*context);
+    open(&settings);
+    const std::vector<std::pair<QWidget*, QString>> pickers{
+        {sheet.get(), QStringLiteral("가져오기 방식")},
+        {&main, QStringLiteral("출력 필터")},
+        {&main, QStringLiteral("화면 모드")},
+        {&settings, QStringLiteral("글자 크기")},
+        {&settings, QStringLiteral("화면 모드")}};
+    for (const auto& [window, title] : pickers) {
+        SCOPED_TRACE(title.toStdString());
+        const auto groups = heard(window, QAccessible::Grouping, title);
+        ASSERT_EQ(groups.size(), 1u);
+        const auto choices = choicesIn(groups.front());
+        ASSERT_GE(choices.size(), 2u);
+        int checked = 0;
+        for (QAccessibleInterface* choice : choices) {
+            EXPECT_EQ(choice->role(), QAccessible::RadioButton) << describe(choice);
+            EXPECT_FALSE(choice->text(QAccessible::Name).isEmpty());
+            checked += choice->state().checked ? 1 : 0;
+        }
+        EXPECT_EQ(checked, 1);
+    }
+}
+
+// Every selection-state change told to assistive technology, per object
+// (AT-SPI's "selected" state-changed event), while it lives; made after any
+// ValueAnnouncements and gone before it.
+class SelectionAnnouncements {
+  public:
+    SelectionAnnouncements() {
+        current_ = this;
+        previous_ = QAccessible::installUpdateHandler(&SelectionAnnouncements::heard);
+    }
+    ~SelectionAnnouncements() {
+        QAccessible::installUpdateHandler(previous_);
+        current_ = nullptr;
+    }
+    SelectionAnnouncements(const SelectionAnnouncements&) = delete;
+    SelectionAnnouncements& operator=(const SelectionAnnouncements&) = delete;
+
+    int of(const QObject* object) const {
+        const auto found = counts_.find(object);
+        return found == counts_.end() ? 0 : found->second;
+    }
+
+  private:
+    // Passes each event on to the handler it replaced (one counting other
+    // events).
+    static void heard(QAccessibleEvent* event) {
+        if (!current_)
+            return;
+        const auto type = event->type();
+        if (type == QAccessible::SelectionAdd || type == QAccessible::SelectionRemove)
+            ++current_->counts_[event->object()];
+        if (current_->previous_)
+            current_->previous_(event);
+    }
+
+    static inline SelectionAnnouncements* current_ = nullptr;
+    QAccessible::UpdateHandler previous_ = nullptr;
+    std::map<const QObject*, int> counts_;
+};
+
+// A sidebar row chosen with the keyboard says so: its selected state and
+// its text "선택됨" (a screen reader reads no value of a button) change, and
+// both are told, so that a screen reader on the row hears "선택됨"; the row
+// it leaves is told too, without a word to say.
+TEST_F(WhatControlsSayTest, ASidebarRowChosenIsHeardSelected) {
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    main.activateWindow();
+    SidebarRowButton* start = main.sidebar()->sectionRow(MainWindowSection::start);
+    SidebarRowButton* color = main.sidebar()->sectionRow(MainWindowSection::color);
+    ASSERT_TRUE(start->row().isSelected);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(color);
+    EXPECT_EQ(textOf(a), QString());
+    EXPECT_FALSE(a->state().selected);
+    color->setFocus();
+    settle();
+
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
+        SCOPED_TRACE(key);
+        SidebarRowButton* from = key == Qt::Key_Space ? start : color;
+        SidebarRowButton* to = key == Qt::Key_Space ? color : start;
+        to->setFocus();
+        settle();
+        ValueAnnouncements told;
+        SelectionAnnouncements selected;
+        QTest::keyClick(to, key);
+        settle();
+        ASSERT_TRUE(to->row().isSelected);
+        ASSERT_FALSE(from->row().isSelected);
+        QAccessibleInterface* row = QAccessible::queryAccessibleInterface(to);
+        EXPECT_TRUE(row->state().selected);
+        EXPECT_EQ(row->text(QAccessible::Value), QStringLiteral("선택됨"));
+        EXPECT_EQ(textOf(row), QStringLiteral("선택됨"));
+        EXPECT_EQ(told.inserted(to), std::vector<QString>{QStringLiteral("선택됨")});
+        EXPECT_EQ(selected.of(to), 1);
+        EXPECT_EQ(told.inserted(from), std::vector<QString>{});
+        EXPECT_EQ(selected.of(from), 1);
+        EXPECT_EQ(textOf(QAccessible::queryAccessibleInterface(from)), QString());
+        EXPECT_TRUE(to->hasFocus());
+    }
+}
+
+// Each text size in the panel's options menu is heard with its help text as
+// its description. Described or not, a menu item reads as Qt reads one, in
+// its place in its menu, also when a screen reader asked for it before it
+// was given its help.
+TEST_F(WhatControlsSayTest, AMenuItemCarriesItsHelp) {
+    PanelHost host;
+    auto* panel = openPanel(host);
+    QAccessibleInterface* menu =
+        QAccessible::queryAccessibleInterface(panel->header()->optionsMenu());
+    std::map<QString, QString> help;
+    for (int index = 0; index < menu->childCount(); ++index) {
+        QAccessibleInterface* item = menu->child(index);
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->parent(), menu);
+        EXPECT_EQ(menu->indexOfChild(item), index);
+        if (item->role() == QAccessible::MenuItem && item->state().checkable)
+            help[item->text(QAccessible::Name)] = item->text(QAccessible::Description);
+    }
+    EXPECT_EQ(
+        help,
+        (std::map<QString, QString>{
+            {QStringLiteral("기본"), QStringLiteral("시스템 기본 크기에 가깝게 표시합니다.")},
+            {QStringLiteral("크게"), QStringLiteral("초보자에게 추천하는 조금 큰 글자입니다.")},
+            {QStringLiteral("더 크게"),
+             QStringLiteral("메뉴바와 설정 화면을 더 읽기 쉽게 키웁니다.")},
+            {QStringLiteral("아주 크게"),
+             QStringLiteral("버튼과 창도 함께 키우고 긴 문구는 줄바꿈해 가장 크게 "
+                            "보여줍니다.")}}));
+
+    QMenu plain;
+    QAction* bare = plain.addAction(QStringLiteral("&기본"));
+    QAction* described = plain.addAction(QStringLiteral("&기본"));
+    for (QAction* item : {bare, described}) {
+        item->setCheckable(true);
+        item->setChecked(true);
+    }
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&plain);
+    ASSERT_NE(list->child(1), nullptr);
+    setMenuItemHelp(described, QStringLiteral("도움말"));
+    plain.popup(QPoint(0, 0));
+    plain.setActiveAction(described);
+    settle();
+    QAccessibleInterface* qt = list->child(0);
+    QAccessibleInterface* ours = list->child(1);
+    EXPECT_EQ(ours->text(QAccessible::Description), QStringLiteral("도움말"));
+    EXPECT_EQ(qt->text(QAccessible::Description), QString());
+    EXPECT_EQ(ours->role(), qt->role());
+    EXPECT_EQ(ours->text(QAccessible::Name), qt->text(QAccessible::Name));
+    EXPECT_EQ(ours->parent(), list);
+    EXPECT_EQ(list->indexOfChild(ours), 1);
+    EXPECT_EQ(ours->rect().size(), qt->rect().size());
+    EXPECT_EQ(ours->rect().topLeft(), plain.mapToGlobal(plain.actionGeometry(described).topLeft()));
+    const QAccessible::State mine = ours->state();
+    const QAccessible::State theirs = qt->state();
+    EXPECT_EQ(mine.checkable, theirs.checkable);
+    EXPECT_EQ(mine.checked, theirs.checked);
+    EXPECT_EQ(mine.disabled, theirs.disabled);
+    EXPECT_EQ(mine.invisible, theirs.invisible);
+    EXPECT_EQ(mine.hotTracked, theirs.hotTracked);
+    EXPECT_TRUE(mine.focused);
+    EXPECT_EQ(ours->actionInterface()->actionNames(), qt->actionInterface()->actionNames());
+    int triggered = 0;
+    QObject::connect(described, &QAction::triggered, &plain, [&triggered] { ++triggered; });
+    ours->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(triggered, 1);
+    plain.close();
+}
+
+// A card stays one button to a screen reader when the bridge asked for it
+// (and for its button) before it was marked, as for a card a page fills in
+// after building it: the pane Qt made then is not the one read.
+TEST_F(WhatControlsSayTest, ACardAskedForBeforeItIsMarkedIsStillOneButton) {
+    QWidget window;
+    auto* column = new QVBoxLayout(&window);
+    auto* card = new QWidget;
+    column->addWidget(card);
+    auto* inside = new QVBoxLayout(card);
+    auto* button = new QPushButton(QStringLiteral("확인"));
+    inside->addWidget(button);
+    inside->addWidget(new QLabel(QStringLiteral("자세한 설명")));
+    open(&window);
+    ASSERT_EQ(QAccessible::queryAccessibleInterface(card)->childCount(), 2);
+    ASSERT_NE(QAccessible::queryAccessibleInterface(button), nullptr);
+
+    readAsOneButton(card, button, QStringLiteral("제목"), QStringLiteral("자세한 설명"));
+    settle();
+    QAccessibleInterface* pane = QAccessible::queryAccessibleInterface(card);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(button);
+    ASSERT_EQ(pane->childCount(), 1);
+    EXPECT_EQ(pane->child(0), a);
+    EXPECT_EQ(a->parent(), pane);
+    EXPECT_TRUE(pane->text(QAccessible::Name).isEmpty());
+    EXPECT_EQ(a->role(), QAccessible::Button);
+    EXPECT_EQ(a->text(QAccessible::Name), QStringLiteral("제목"));
+    EXPECT_EQ(a->text(QAccessible::Description), QStringLiteral("자세한 설명"));
+    EXPECT_EQ(outOfPlace(&window), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -114,8 +114,15 @@ HoldToCompareButton::HoldToCompareButton(Theme& theme, HoldToCompareSession::Beg
       session_(std::move(begin), std::move(end)),
       symbol_(new SymbolImage("eye", this)),
       title_(new QLabel(this)),
-      caption_(new WrappingLabel({}, this)) {
+      caption_(new WrappingLabel({}, this)),
+      told_(new QWidget(this)) {
     installAccessibleFactory();
+    // The value a keyboard or screen-reader toggle leads to, read out as a
+    // notification; a point in the corner, drawn as nothing.
+    readAs(told_, QAccessible::Notification);
+    told_->setGeometry(0, 0, 1, 1);
+    told_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    told_->hide();
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(compact ? 8 : 10, compact ? 6 : 8, compact ? 8 : 10, compact ? 6 : 8);
     row->setSpacing(8);
@@ -163,6 +170,18 @@ HoldToCompareTexts HoldToCompareButton::texts() const {
 void HoldToCompareButton::toggleForAccessibility() {
     session_.toggleForAccessibility();
     refresh();
+    // Told once the window has taken the store's change (its new "may
+    // start" flag reaches this button on a later turn), so the value heard
+    // is the one that stays.
+    QMetaObject::invokeMethod(this, &HoldToCompareButton::tellValue, Qt::QueuedConnection);
+}
+
+void HoldToCompareButton::tellValue() {
+    // Qt's Linux bridge passes a changed description on without its words;
+    // a notification that shows is read out.
+    told_->hide();
+    setSpokenName(told_, QString::fromStdString(texts().accessibilityValue));
+    told_->show();
 }
 
 void HoldToCompareButton::endComparison() {

@@ -21,7 +21,8 @@ struct ViewContext;
 // token back — release (wherever the pointer is), a lost mouse grab, the
 // widget hidden or destroyed, its window or the application losing focus,
 // and the accessible default action, which toggles instead. It is a Tab
-// stop whose Space toggles as that action does.
+// stop whose Space toggles as that action does; the value such a toggle
+// leads to is read out.
 //
 // setComparisonEnabled() is the window's "may start" flag (correction on and
 // the display's effect active); windows pass false while this button's own
@@ -62,6 +63,7 @@ class HoldToCompareButton : public QWidget {
   private:
     void endComparison();
     void refresh();
+    void tellValue();
 
     Theme& theme_;
     bool compact_;
@@ -70,6 +72,7 @@ class HoldToCompareButton : public QWidget {
     SymbolImage* symbol_;
     QLabel* title_;
     WrappingLabel* caption_;
+    QWidget* told_;
 };
 
 }  // namespace quorvane

@@ -12,6 +12,7 @@
 #include "views/controls/hold_to_compare_button.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
+#include "views/support/live_accessibility.hpp"
 #include "views/support/symbol_ink.hpp"
 
 namespace quorvane {
@@ -142,9 +143,7 @@ TEST_F(HoldToCompareButtonTest, TabReachesItAndSpaceTogglesItAsTheDefaultActionD
     QApplication::processEvents();
     ASSERT_TRUE(before->hasFocus());
     QTest::keyClick(before, Qt::Key_Tab);
-    ASSERT_TRUE(button->hasFocus()) << (QApplication::focusWidget()
-                                            ? QApplication::focusWidget()->metaObject()->className()
-                                            : "nothing");
+    ASSERT_TRUE(button->hasFocus());
     QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(button);
     EXPECT_EQ(heard->role(), QAccessible::Button);
     EXPECT_TRUE(heard->state().focusable);
@@ -182,6 +181,50 @@ TEST_F(HoldToCompareButtonTest, TabReachesItAndSpaceTogglesItAsTheDefaultActionD
     QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_FALSE(button->comparing());
     EXPECT_EQ(ended, (std::vector<std::string>{"T1", "T2"}));
+}
+
+// What a Space or the default action leads to is read out once, as a
+// notification, with the value that stays once the window has taken the
+// store's change (the window's new "may start" flag arrives a turn later).
+TEST_F(HoldToCompareButtonTest, AKeyboardToggleIsReadOutWithTheValueItLeadsTo) {
+    testing::LiveAccessibility live;
+    static std::vector<QString> notified;
+    notified.clear();
+    const auto previous = QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+        QAccessibleInterface* told = event->accessibleInterface();
+        if (event->type() == QAccessible::ObjectShow && told &&
+            told->role() == QAccessible::Notification)
+            notified.push_back(told->text(QAccessible::Name));
+    });
+    HoldToCompareButton* shown = nullptr;
+    shown = new HoldToCompareButton(
+        theme,
+        [&shown] {
+            // The window reports the button disabled on its next turn.
+            QMetaObject::invokeMethod(
+                shown, [&shown] { shown->setComparisonEnabled(false); }, Qt::QueuedConnection);
+            return std::optional(QuorvaneTemporaryNeutralComparisonToken{"K", "key"});
+        },
+        [&shown](const QuorvaneTemporaryNeutralComparisonToken&) {
+            QMetaObject::invokeMethod(
+                shown, [&shown] { shown->setComparisonEnabled(true); }, Qt::QueuedConnection);
+        },
+        false, window.get());
+    shown->show();
+    QTest::keyClick(shown, Qt::Key_Space);
+    QApplication::processEvents();
+    EXPECT_EQ(notified, std::vector<QString>{QStringLiteral("원래 색 비교 중")});
+    QAccessible::queryAccessibleInterface(shown)->actionInterface()->doAction(
+        QAccessibleActionInterface::pressAction());
+    QApplication::processEvents();
+    EXPECT_EQ(notified, (std::vector<QString>{QStringLiteral("원래 색 비교 중"),
+                                              QStringLiteral("현재 색감")}));
+    // A pointer user sees the change: nothing is read out.
+    QTest::mousePress(shown, Qt::LeftButton, {}, QPoint(20, 20));
+    QTest::mouseRelease(shown, Qt::LeftButton, {}, QPoint(20, 20));
+    QApplication::processEvents();
+    EXPECT_EQ(notified.size(), 2u);
+    QAccessible::installUpdateHandler(previous);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "views/design/accessible_role.hpp"
+#include "views/design/spoken_notice.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
@@ -114,15 +115,8 @@ HoldToCompareButton::HoldToCompareButton(Theme& theme, HoldToCompareSession::Beg
       session_(std::move(begin), std::move(end)),
       symbol_(new SymbolImage("eye", this)),
       title_(new QLabel(this)),
-      caption_(new WrappingLabel({}, this)),
-      told_(new QWidget(this)) {
+      caption_(new WrappingLabel({}, this)) {
     installAccessibleFactory();
-    // The value a keyboard or screen-reader toggle leads to, read out as a
-    // notification; a point in the corner, drawn as nothing.
-    readAs(told_, QAccessible::Notification);
-    told_->setGeometry(0, 0, 1, 1);
-    told_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    told_->hide();
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(compact ? 8 : 10, compact ? 6 : 8, compact ? 8 : 10, compact ? 6 : 8);
     row->setSpacing(8);
@@ -178,10 +172,8 @@ void HoldToCompareButton::toggleForAccessibility() {
 
 void HoldToCompareButton::tellValue() {
     // Qt's Linux bridge passes a changed description on without its words;
-    // a notification that shows is read out.
-    told_->hide();
-    setSpokenName(told_, QString::fromStdString(texts().accessibilityValue));
-    told_->show();
+    // the window's spoken notice is read out.
+    speakNotice(this, QString::fromStdString(texts().accessibilityValue));
 }
 
 void HoldToCompareButton::endComparison() {

@@ -72,7 +72,6 @@ class HoldToCompareButton : public QWidget {
     SymbolImage* symbol_;
     QLabel* title_;
     WrappingLabel* caption_;
-    QWidget* told_;
 };
 
 }  // namespace quorvane

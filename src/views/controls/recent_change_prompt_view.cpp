@@ -211,7 +211,8 @@ void RecentChangePromptView::showPrompt(const Shown& shown) {
     QWidget* focused = QApplication::focusWidget();
     if (focused && focused->window() == window() && !isAncestorOf(focused))
         origin_ = focused;
-    // Heard in the window the user works in only.
+    // Heard in the window the user works in only, as it appears there: a
+    // page opened while it stands shows it from the start, unheard.
     if (appearing && isVisible() && focused && focused->window() == window())
         speakNotice(this, title_->text());
 }

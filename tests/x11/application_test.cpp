@@ -773,6 +773,24 @@ TEST_F(ApplicationTest, AHandEditAndARemovedFolderReachTheScreenWithinASecond) {
     EXPECT_TRUE(showsWithinASecond("DUMMY0", dim)) << home.logText();
 }
 
+// A launch handing a URL over ends only once the URL's save was tried: while
+// another process holds the settings lock for 0.3 s the launch waits, and
+// the moment it has ended the record holds the preset.
+TEST_F(ApplicationTest, ALaunchHandingOverAURLEndsOnceItsSaveWasTried) {
+    startFirst();
+    const auto identity = identitiesByOutput(home, displayName).at("DUMMY0");
+    auto other = holdTheLockElsewhere();
+    ASSERT_TRUE(other->held());
+    auto second = launch({"quorvane://apply-safe-preset?preset=night&display=" + identity});
+    ASSERT_TRUE(eventually([&] { return hasOpen(first->pid(), home.configFolder() / ".lock"); }))
+        << home.logText();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(second->running());
+    other.reset();
+    ASSERT_EQ(second->waitFor(), 0) << home.logText();
+    EXPECT_EQ(savedAdjustment(home, identity), builtInPreset("night").adjustment);
+}
+
 // Another process holds the settings lock (a stopped Quorvane) while six
 // launches hand URLs over at once. The windows never wait for the saves: a
 // plain launch's "show" is answered at once meanwhile. Every launch ends

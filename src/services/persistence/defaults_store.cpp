@@ -1,5 +1,5 @@
 #include "services/persistence/defaults_store.hpp"
-#include "services/persistence/record_write_stamp.hpp"
+#include "services/persistence/record_write_stamp_file.hpp"
 #include "services/persistence/temporary_file_guard.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
 
@@ -76,22 +76,8 @@ std::optional<Date> latestRemovalTime(const fs::path& file) {
 // Reads `file` to the end, giving up once more than `limit` bytes arrive.
 std::optional<std::string> readAll(const FileDefaultsStore::ReadCall& readCall,
                                    const fs::path& file, int fd, std::size_t limit) {
-    std::string result;
-    std::vector<char> buffer(64 * 1024);
-    for (;;) {
-        const ssize_t count = readCall(file, fd, buffer.data(), buffer.size());
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
-            return std::nullopt;
-        if (count == 0)
-            return result;
-        result.append(buffer.data(), static_cast<std::size_t>(count));
-        if (result.size() > limit) {
-            errno = EFBIG;
-            return std::nullopt;
-        }
-    }
+    return readAllBytes(
+        [&](void* buffer, std::size_t size) { return readCall(file, fd, buffer, size); }, limit);
 }
 
 std::optional<std::string> passwordDatabaseHome() {
@@ -378,89 +364,6 @@ bool writeNewFile(const FileDefaultsStore::WriteCall& writeCall, const fs::path&
     return true;
 }
 
-// A stamp is a few hundred bytes; anything far larger is none.
-constexpr std::size_t kMaxStampSize = 1024 * 1024;
-
-// The stamp beside the record `recordFileName` in `folder`, when it was made
-// for the file `info` holding `bytes`.
-std::optional<RecordWriteStamp> stampDescribing(const fs::path& folder,
-                                                std::string_view recordFileName,
-                                                const struct stat& info, std::string_view bytes) {
-    const auto path = folder / RecordWriteStamp::fileNameFor(recordFileName);
-    UniqueFileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
-    struct stat stampInfo {};
-    if (!fd.valid() || ::fstat(fd.get(), &stampInfo) != 0 || !S_ISREG(stampInfo.st_mode))
-        return std::nullopt;
-    const auto held = readAll(systemRead, path, fd.get(), kMaxStampSize);
-    if (!held)
-        return std::nullopt;
-    // One stamp a line, the newest first.
-    std::string_view lines = *held;
-    while (!lines.empty()) {
-        const auto end = std::min(lines.find('\n'), lines.size());
-        auto stamp = RecordWriteStamp::decode(lines.substr(0, end));
-        if (stamp && stamp->describes(static_cast<std::uint64_t>(info.st_dev),
-                                      static_cast<std::uint64_t>(info.st_ino), bytes))
-            return stamp;
-        lines.remove_prefix(std::min(end + 1, lines.size()));
-    }
-    return std::nullopt;
-}
-
-// The stamp of the record file `target` as it stands, if it has one.
-std::optional<RecordWriteStamp> currentStamp(const fs::path& folder,
-                                             std::string_view recordFileName,
-                                             const fs::path& target) {
-    UniqueFileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat info {};
-    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        static_cast<std::uintmax_t>(info.st_size) > FileDefaultsStore::kMaxValueSize)
-        return std::nullopt;
-    const auto bytes = readAll(systemRead, target, fd.get(), FileDefaultsStore::kMaxValueSize);
-    if (!bytes)
-        return std::nullopt;
-    return stampDescribing(folder, recordFileName, info, *bytes);
-}
-
-// Puts `stamp` beside the record, with `previous` (the stamp of the record
-// it replaces) after it: the new stamp lands before the new record does, and
-// a reader in between must still find the old record's. False when it could
-// not, and the record is then dated by its file alone. Not synced: a stamp
-// lost to a crash leaves the record dated by its file, as one an older
-// version wrote.
-bool writeStamp(const fs::path& folder, std::string_view recordFileName,
-                const RecordWriteStamp& stamp, const std::optional<RecordWriteStamp>& previous) {
-    // Named like the record's own temporary files, so one left by a crash
-    // is removed with them.
-    std::string temporaryPath = (folder / ("." + std::string(recordFileName) + ".XXXXXX")).string();
-    UniqueFileDescriptor fd(::mkostemp(temporaryPath.data(), O_CLOEXEC));
-    if (!fd.valid())
-        return false;
-    TemporaryFileGuard guard(temporaryPath);
-    ::flock(fd.get(), LOCK_EX | LOCK_NB);
-    std::string lines = stamp.encoded();
-    if (previous)
-        lines += "\n" + previous->encoded();
-    if (!writeAllBytes(fd.get(), lines) || !fd.close())
-        return false;
-    const auto path = folder / RecordWriteStamp::fileNameFor(recordFileName);
-    if (::rename(temporaryPath.c_str(), path.c_str()) != 0)
-        return false;
-    guard.release();
-    return true;
-}
-
-// The parts `touched` names, none asked later than `now`: a touch without a
-// time is taken as asked at the write.
-TouchedRecordParts requestsUpTo(const TouchedRecordParts& touched, Date now) {
-    TouchedRecordParts result;
-    if (const auto all = touched.allAskedAt())
-        result = TouchedRecordParts::all(std::min(*all, now));
-    for (const auto& [field, entry] : touched.parts())
-        result.touch(field, entry, std::min(*touched.askedAt(field, entry), now));
-    return result;
-}
-
 std::string newWriterName() {
     std::random_device random;
     const auto high = static_cast<std::uint64_t>(random());
@@ -540,7 +443,8 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
     DefaultsReadResult result{std::move(data), std::nullopt, latestChangeTime(info)};
     // A stamp made for this very file tells who wrote it and when; without
     // one the record is dated by when its file last changed.
-    if (const auto stamp = stampDescribing(folder_, fileNameForKey(key), info, *result.data)) {
+    const RecordWriteStampFile stamps(folder_, fileNameForKey(key));
+    if (const auto stamp = stamps.describing(info, *result.data)) {
         result.writtenAt = stamp->writtenAt;
         result.writeID = stamp->writeID();
         result.writtenHere = stamp->writer == writerName_;
@@ -679,16 +583,7 @@ RecordWriteStamp FileDefaultsStore::newStamp(const std::optional<RecordWriteStam
                                              const TouchedRecordParts& touched,
                                              const struct stat& file, std::string_view bytes) {
     const auto now = wallClock_ ? wallClock_->wallNow() : std::chrono::system_clock::now();
-    RecordWriteStamp stamp{writerName_,
-                           ++writeCount_,
-                           now,
-                           static_cast<std::uint64_t>(file.st_dev),
-                           static_cast<std::uint64_t>(file.st_ino),
-                           bytes.size(),
-                           RecordWriteStamp::digestOf(bytes),
-                           previous ? previous->requested : TouchedRecordParts()};
-    stamp.requested.add(requestsUpTo(touched, now));
-    return stamp;
+    return RecordWriteStamp::made(writerName_, ++writeCount_, now, file, bytes, previous, touched);
 }
 
 SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string_view bytes,
@@ -707,13 +602,13 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     if (auto* error = std::get_if<DefaultsStoreError>(&inspected))
         return SaveOutcome::failed(std::move(*error));
     const auto existing = std::get<ExistingFile>(inspected);
-    const std::string recordName = fileNameForKey(key);
+    const RecordWriteStampFile stamps(folder_, fileNameForKey(key));
     // The requests behind the record as it stands stay named with it.
-    const auto previous = currentStamp(folder_, recordName, target);
+    const auto previous = stamps.ofFileAt(target, kMaxValueSize);
     // A save of requests is written even as the bytes stand, so every
     // process watching the folder hears of them.
     if (existing.holdsBytes && touched.empty())
-        return stampedInPlace(recordName, target, previous, bytes);
+        return stampedInPlace(stamps, target, previous, bytes);
 
     const auto directory = target.parent_path();
     const std::string fileName = target.filename().string();
@@ -739,7 +634,7 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     // The stamp goes first, made for the file about to be renamed: whoever
     // sees the new record (a reader takes no lock) finds it stamped.
     const auto stamp = newStamp(previous, touched, written, bytes);
-    const bool stamped = writeStamp(folder_, recordName, stamp, previous);
+    const bool stamped = stamps.write(stamp, previous);
     if (beforeRename_ && !beforeRename_(temporaryPath))
         return SaveOutcome::failed({DefaultsStoreError::Kind::writeFailed, target.string(), {}});
     if (::rename(temporaryPath.c_str(), target.c_str()) != 0)
@@ -755,7 +650,7 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     return outcome;
 }
 
-SaveOutcome FileDefaultsStore::stampedInPlace(const std::string& recordName,
+SaveOutcome FileDefaultsStore::stampedInPlace(const RecordWriteStampFile& stamps,
                                               const std::filesystem::path& target,
                                               const std::optional<RecordWriteStamp>& previous,
                                               std::string_view bytes) {
@@ -770,7 +665,7 @@ SaveOutcome FileDefaultsStore::stampedInPlace(const std::string& recordName,
     if (::stat(target.c_str(), &file) != 0)
         return outcome;
     const auto stamp = newStamp(previous, {}, file, bytes);
-    if (writeStamp(folder_, recordName, stamp, std::nullopt))
+    if (stamps.write(stamp, std::nullopt))
         outcome.writeID = stamp.writeID();
     return outcome;
 }
@@ -812,7 +707,7 @@ bool FileDefaultsStore::removeKey(std::string_view key) {
         return false;
     if (::unlink(pathForKey(key).c_str()) != 0)
         return errno == ENOENT;
-    ::unlink((folder_ / RecordWriteStamp::fileNameFor(fileNameForKey(key))).c_str());
+    RecordWriteStampFile(folder_, fileNameForKey(key)).remove();
     return syncFolder(folder_);
 }
 

@@ -15,6 +15,7 @@
 #include "platform/interfaces/defaults_storing.hpp"
 #include "platform/interfaces/scheduler.hpp"
 #include "services/persistence/record_write_stamp.hpp"
+#include "services/persistence/record_write_stamp_file.hpp"
 
 namespace quorvane {
 
@@ -146,7 +147,8 @@ class FileDefaultsStore final : public DefaultsStoring {
                               const TouchedRecordParts& touched, const struct stat& file,
                               std::string_view bytes);
     // A save, naming no request, of bytes the key's file already holds.
-    SaveOutcome stampedInPlace(const std::string& recordName, const std::filesystem::path& target,
+    SaveOutcome stampedInPlace(const RecordWriteStampFile& stamps,
+                               const std::filesystem::path& target,
                                const std::optional<RecordWriteStamp>& previous,
                                std::string_view bytes);
 

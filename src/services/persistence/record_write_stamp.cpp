@@ -1,5 +1,6 @@
 #include "services/persistence/record_write_stamp.hpp"
 
+#include <algorithm>
 #include <chrono>
 
 #include "models/coding/json_coding.hpp"
@@ -40,7 +41,32 @@ TouchedRecordParts requestsFrom(const Json& json) {
     return result;
 }
 
+TouchedRecordParts requestsUpTo(const TouchedRecordParts& touched, Date now) {
+    TouchedRecordParts result;
+    if (const auto all = touched.allAskedAt())
+        result = TouchedRecordParts::all(std::min(*all, now));
+    for (const auto& [field, entry] : touched.parts())
+        result.touch(field, entry, std::min(*touched.askedAt(field, entry), now));
+    return result;
+}
+
 }  // namespace
+
+RecordWriteStamp RecordWriteStamp::made(std::string writer, std::uint64_t sequence, Date now,
+                                        const struct stat& file, std::string_view bytes,
+                                        const std::optional<RecordWriteStamp>& previous,
+                                        const TouchedRecordParts& touched) {
+    RecordWriteStamp stamp{std::move(writer),
+                           sequence,
+                           now,
+                           static_cast<std::uint64_t>(file.st_dev),
+                           static_cast<std::uint64_t>(file.st_ino),
+                           bytes.size(),
+                           digestOf(bytes),
+                           previous ? previous->requested : TouchedRecordParts()};
+    stamp.requested.add(requestsUpTo(touched, now));
+    return stamp;
+}
 
 std::string RecordWriteStamp::writeID() const {
     return writer + ":" + std::to_string(sequence);

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include <sys/stat.h>
+
 #include "models/coding/date_coding.hpp"
 #include "platform/interfaces/touched_record_parts.hpp"
 
@@ -32,6 +34,16 @@ struct RecordWriteStamp {
     std::uint64_t size = 0;
     std::uint64_t digest = 0;
     TouchedRecordParts requested;
+
+    // The stamp of `writer`'s write number `sequence`, made at `now`, of
+    // `bytes` into the file `file`. It keeps naming the requests of
+    // `previous` (the record's stamp before), so a part set to the value it
+    // already had still counts as set, and adds `touched`'s, none asked later
+    // than `now`: a touch without a time is taken as asked at the write.
+    static RecordWriteStamp made(std::string writer, std::uint64_t sequence, Date now,
+                                 const struct stat& file, std::string_view bytes,
+                                 const std::optional<RecordWriteStamp>& previous,
+                                 const TouchedRecordParts& touched);
 
     // Names the one write: its writer and count.
     std::string writeID() const;

@@ -3,8 +3,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace quorvane {
 
@@ -48,6 +51,29 @@ inline bool writeAllBytes(int fd, std::string_view bytes) {
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
     return true;
+}
+
+// Reads to the end through `read` (as ::read on one open file: the count, 0
+// at the end, -1 with errno set), giving up once more than `limit` bytes
+// arrive (errno EFBIG).
+template <typename Read>
+std::optional<std::string> readAllBytes(Read&& read, std::size_t limit) {
+    std::string result;
+    std::vector<char> buffer(64 * 1024);
+    for (;;) {
+        const ssize_t count = read(buffer.data(), buffer.size());
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            return std::nullopt;
+        if (count == 0)
+            return result;
+        result.append(buffer.data(), static_cast<std::size_t>(count));
+        if (result.size() > limit) {
+            errno = EFBIG;
+            return std::nullopt;
+        }
+    }
 }
 
 }  // namespace quorvane

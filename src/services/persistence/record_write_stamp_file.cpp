@@ -1,0 +1,88 @@
+#include "services/persistence/record_write_stamp_file.hpp"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "services/persistence/temporary_file_guard.hpp"
+#include "services/persistence/unique_file_descriptor.hpp"
+
+namespace quorvane {
+
+namespace {
+
+std::optional<std::string> readAll(int fd, std::size_t limit) {
+    return readAllBytes([fd](void* buffer, std::size_t size) { return ::read(fd, buffer, size); },
+                        limit);
+}
+
+}  // namespace
+
+RecordWriteStampFile::RecordWriteStampFile(std::filesystem::path folder,
+                                           std::string_view recordFileName)
+    : folder_(std::move(folder)),
+      recordFileName_(recordFileName),
+      path_(folder_ / RecordWriteStamp::fileNameFor(recordFileName)) {}
+
+std::optional<RecordWriteStamp> RecordWriteStampFile::describing(const struct stat& info,
+                                                                 std::string_view bytes) const {
+    UniqueFileDescriptor fd(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    struct stat stampInfo {};
+    if (!fd.valid() || ::fstat(fd.get(), &stampInfo) != 0 || !S_ISREG(stampInfo.st_mode))
+        return std::nullopt;
+    const auto held = readAll(fd.get(), kMaxSize);
+    if (!held)
+        return std::nullopt;
+    std::string_view lines = *held;
+    while (!lines.empty()) {
+        const auto end = std::min(lines.find('\n'), lines.size());
+        auto stamp = RecordWriteStamp::decode(lines.substr(0, end));
+        if (stamp && stamp->describes(static_cast<std::uint64_t>(info.st_dev),
+                                      static_cast<std::uint64_t>(info.st_ino), bytes))
+            return stamp;
+        lines.remove_prefix(std::min(end + 1, lines.size()));
+    }
+    return std::nullopt;
+}
+
+std::optional<RecordWriteStamp> RecordWriteStampFile::ofFileAt(const std::filesystem::path& target,
+                                                               std::size_t maxRecordSize) const {
+    UniqueFileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uintmax_t>(info.st_size) > maxRecordSize)
+        return std::nullopt;
+    const auto bytes = readAll(fd.get(), maxRecordSize);
+    if (!bytes)
+        return std::nullopt;
+    return describing(info, *bytes);
+}
+
+bool RecordWriteStampFile::write(const RecordWriteStamp& stamp,
+                                 const std::optional<RecordWriteStamp>& previous) const {
+    // Named like the record's own temporary files, so one left by a crash
+    // is removed with them.
+    std::string temporaryPath = (folder_ / ("." + recordFileName_ + ".XXXXXX")).string();
+    UniqueFileDescriptor fd(::mkostemp(temporaryPath.data(), O_CLOEXEC));
+    if (!fd.valid())
+        return false;
+    TemporaryFileGuard guard(temporaryPath);
+    ::flock(fd.get(), LOCK_EX | LOCK_NB);
+    std::string lines = stamp.encoded();
+    if (previous)
+        lines += "\n" + previous->encoded();
+    if (!writeAllBytes(fd.get(), lines) || !fd.close())
+        return false;
+    if (::rename(temporaryPath.c_str(), path_.c_str()) != 0)
+        return false;
+    guard.release();
+    return true;
+}
+
+void RecordWriteStampFile::remove() const {
+    ::unlink(path_.c_str());
+}
+
+}  // namespace quorvane

@@ -1041,7 +1041,8 @@ TEST_F(RequestOrderTest, ABackupPutBackWithItsOldTimeWinsOverAnEarlierHeldChange
 
 // "night" held past the lock's wait; then the command line sets "movie",
 // the value the application last saved, so its record comes out byte for
-// byte as that save. It is still the later request.
+// byte as that save. It is still the later request, told by the record's
+// stamp alone: the record's file is neither replaced nor written.
 TEST_F(RequestOrderTest, ACommandLineWritingTheBytesOfTheLastSaveStillWinsOverAHeldChange) {
     startFirst();
     const auto& movie = builtInPreset("movie").adjustment;
@@ -1049,12 +1050,23 @@ TEST_F(RequestOrderTest, ACommandLineWritingTheBytesOfTheLastSaveStillWinsOverAH
                             "quorvane://apply-safe-preset?preset=movie&display=" + identity()));
     ASSERT_TRUE(eventually([&] { return savedAdjustment(home, identity()) == movie; }));
     const auto lastSave = home.preferencesText();
+    struct stat saved {};
+    ASSERT_EQ(::stat(home.preferencesFile().c_str(), &saved), 0);
 
     auto answer = nightHeldByTheLock();
     ASSERT_TRUE(answer.get()) << home.logText();
+    // The command line waits for the lock too, and takes it first: the
+    // application tries its held change again only later.
+    auto command = commandLine("movie");
+    ASSERT_TRUE(eventually([&] { return hasOpen(command->pid(), home.configFolder() / ".lock"); }));
     other_.reset();
-    ASSERT_EQ(commandLine("movie")->waitFor(), 0);
+    ASSERT_EQ(command->waitFor(), 0);
     EXPECT_EQ(home.preferencesText(), lastSave);
+    struct stat after {};
+    ASSERT_EQ(::stat(home.preferencesFile().c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, saved.st_ino);
+    EXPECT_EQ(after.st_ctim.tv_sec, saved.st_ctim.tv_sec);
+    EXPECT_EQ(after.st_ctim.tv_nsec, saved.st_ctim.tv_nsec);
     showsAcrossARestart(movie);
 }
 

@@ -605,10 +605,13 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     const RecordWriteStampFile stamps(folder_, fileNameForKey(key));
     // The requests behind the record as it stands stay named with it.
     const auto previous = stamps.ofFileAt(target, kMaxValueSize);
-    // A save of requests is written even as the bytes stand, so every
-    // process watching the folder hears of them.
-    if (existing.holdsBytes && touched.empty())
-        return stampedInPlace(stamps, target, previous, bytes);
+    // Bytes the file holds already are not written again: the stamp alone
+    // tells of the save's requests, and every process watching the folder
+    // hears of them through it.
+    if (existing.holdsBytes) {
+        if (auto outcome = stampedInPlace(stamps, target, previous, bytes, touched))
+            return std::move(*outcome);
+    }
 
     const auto directory = target.parent_path();
     const std::string fileName = target.filename().string();
@@ -650,23 +653,30 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     return outcome;
 }
 
-SaveOutcome FileDefaultsStore::stampedInPlace(const RecordWriteStampFile& stamps,
-                                              const std::filesystem::path& target,
-                                              const std::optional<RecordWriteStamp>& previous,
-                                              std::string_view bytes) {
-    // The file holds the bytes already: a stamped one is that write; one
-    // without a stamp is this write's now, with no second copy of the bytes.
+std::optional<SaveOutcome> FileDefaultsStore::stampedInPlace(
+    const RecordWriteStampFile& stamps, const std::filesystem::path& target,
+    const std::optional<RecordWriteStamp>& previous, std::string_view bytes,
+    const TouchedRecordParts& touched) {
+    // The file holds the bytes already: a stamped one is that write, unless
+    // requests come with the save; one without a stamp is this write's now,
+    // with no second copy of the bytes.
     SaveOutcome outcome;
-    if (previous) {
+    if (previous && touched.empty()) {
         outcome.writeID = previous->writeID();
         return outcome;
     }
     struct stat file {};
-    if (::stat(target.c_str(), &file) != 0)
-        return outcome;
-    const auto stamp = newStamp(previous, {}, file, bytes);
-    if (stamps.write(stamp, std::nullopt))
-        outcome.writeID = stamp.writeID();
+    if (::stat(target.c_str(), &file) == 0) {
+        const auto stamp = newStamp(previous, touched, file, bytes);
+        if (stamps.write(stamp, previous)) {
+            outcome.writeID = stamp.writeID();
+            return outcome;
+        }
+    }
+    // Requests no stamp could carry are dated by the file: it is written
+    // again, and its change time tells when.
+    if (!touched.empty())
+        return std::nullopt;
     return outcome;
 }
 

@@ -35,7 +35,9 @@ namespace quorvane {
 // clock and the parts the write's requests set with when they were asked
 // for. A read of a file with its stamp is dated and named by it; a file
 // without one (an older version's, an editor's, a copy put back) is dated by
-// when its inode last changed, which no copy can set back. By default the store
+// when its inode last changed, which no copy can set back. A save of the
+// bytes the file holds already writes only a new stamp for that file (no
+// rewrite, no sync), which names the save's requests. By default the store
 // waits for the lock as long as another process holds it; with a wait limit it tries again every
 // kLockRetryInterval until the limit passes, and a lock it could not take fails the write that
 // needed it (a stopped or hung process must not keep a command waiting for ever).
@@ -146,11 +148,14 @@ class FileDefaultsStore final : public DefaultsStoring {
     RecordWriteStamp newStamp(const std::optional<RecordWriteStamp>& previous,
                               const TouchedRecordParts& touched, const struct stat& file,
                               std::string_view bytes);
-    // A save, naming no request, of bytes the key's file already holds.
-    SaveOutcome stampedInPlace(const RecordWriteStampFile& stamps,
-                               const std::filesystem::path& target,
-                               const std::optional<RecordWriteStamp>& previous,
-                               std::string_view bytes);
+    // A save of bytes the key's file already holds, made by a new stamp for
+    // that very file when the save names requests (or the file has none);
+    // none when such a stamp could not be written and the file must be.
+    std::optional<SaveOutcome> stampedInPlace(const RecordWriteStampFile& stamps,
+                                              const std::filesystem::path& target,
+                                              const std::optional<RecordWriteStamp>& previous,
+                                              std::string_view bytes,
+                                              const TouchedRecordParts& touched);
 
     struct LockWaitLimit {
         Duration limit;

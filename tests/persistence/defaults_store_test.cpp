@@ -212,6 +212,50 @@ TEST_F(DefaultsStoreTest, AWriteIsNamedAndDatedByItsWriterNotByTheFilesTimesOrBy
     EXPECT_FALSE(mine.read(kKey).writeID);
 }
 
+// The first write's bytes put back as a new file (cp --remove-destination,
+// an editor's rename) that got the first write's inode number back once a
+// second write replaced it: the first write's stamp, still kept after the
+// second's, does not describe it, whether the file system tells files apart
+// by birth time and generation or by neither. The restore, the later act,
+// is dated by itself.
+TEST_F(DefaultsStoreTest, ARestoreThatGotAnOldWritesInodeNumberBackIsNotThatWrite) {
+    const auto inodeOf = [](const fs::path& file) {
+        struct stat info {};
+        EXPECT_EQ(::stat(file.c_str(), &info), 0);
+        return static_cast<std::uint64_t>(info.st_ino);
+    };
+    for (const bool tellsApart : {true, false}) {
+        SCOPED_TRACE(tellsApart ? "birth time and generation kept" : "neither kept");
+        const auto folder = root_ / (tellsApart ? "apart" : "neither");
+        std::uint64_t restored = 0;
+        std::uint64_t first = 0;
+        const auto identity = [&](int fd, const struct stat& info) {
+            auto file = RecordFileIdentity::of(fd, info);
+            if (file.inode == restored)
+                file.inode = first;
+            if (!tellsApart)
+                file = {file.device, file.inode, std::nullopt, std::nullopt};
+            return file;
+        };
+        FileDefaultsStore mine(folder);
+        FileDefaultsStore theirs(folder);
+        mine.setIdentityCall(identity);
+        theirs.setIdentityCall(identity);
+        ASSERT_TRUE(mine.setData(kKey, "{\"night\":true}").succeeded());
+        first = inodeOf(mine.pathForKey(kKey));
+        ASSERT_TRUE(theirs.setData(kKey, "{\"night\":false}").succeeded());
+
+        const auto beforeRestore = std::chrono::system_clock::now();
+        std::ofstream(folder / "restored") << "{\"night\":true}";
+        restored = inodeOf(folder / "restored");
+        fs::rename(folder / "restored", mine.pathForKey(kKey));
+        const auto read = mine.read(kKey);
+        EXPECT_FALSE(read.writeID);
+        EXPECT_FALSE(read.writtenHere);
+        EXPECT_GE(read.writtenAt.value_or(Date{}), beforeRestore - std::chrono::milliseconds(20));
+    }
+}
+
 TEST_F(DefaultsStoreTest, ATemporaryFileLeftByACrashIsIgnored) {
     FileDefaultsStore store(root_ / "quorvane");
     ASSERT_TRUE(store.setData(kKey, "old").succeeded());

@@ -30,6 +30,19 @@ using testing::TemporaryFolder;
 const std::string kKey = std::string(kDefaultsDomain) + ".preferences.v1";
 const std::string kOtherKey = std::string(kDefaultsDomain) + ".other.v1";
 
+// A request of display `display`'s adjustment, asked at `at`.
+TouchedRecordParts adjusting(const std::string& display, Date at = TouchedRecordParts::kAskedLast) {
+    TouchedRecordParts touched;
+    touched.touch(RecordMerge::PreferencesPart::displayAdjustments, display, at);
+    return touched;
+}
+
+std::shared_ptr<ManualScheduler> clockAt(Date now) {
+    auto clock = std::make_shared<ManualScheduler>();
+    clock->setWallNow(now);
+    return clock;
+}
+
 std::string record(const std::map<std::string, double>& brightnessByDisplay) {
     QuorvanePreferences preferences;
     for (const auto& [identity, value] : brightnessByDisplay) {
@@ -223,6 +236,34 @@ TEST_F(MergingDefaultsStoreTest, EqualBytesFromAnotherWriterAreALaterRequestNotT
     ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.9}}), earlier).succeeded());
     EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}}));
     EXPECT_FALSE(store.mayHoldOthersWrite(kKey));
+}
+
+// A process whose clock ran a year ahead set "a"; a minute later another set
+// "b", carrying "a"'s request on. "a"'s time counts as when its stamp was
+// put there, for a reader and for the writer carrying it: this store's
+// change of "a", asked a second after it and saved two minutes later, is
+// the later request.
+TEST_F(MergingDefaultsStoreTest, ARequestTimeFromAClockAheadCountsAsWhenItsStampWasWritten) {
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
+    ASSERT_TRUE(store.read(kKey).data);
+    const auto now = std::chrono::system_clock::now();
+    FileDefaultsStore ahead(folder.path());
+    ahead.setWallClock(clockAt(now + std::chrono::hours(24 * 365)));
+    ASSERT_TRUE(
+        ahead.setDataTouching(kKey, record({{"a", 0.2}, {"b", 1.0}}), adjusting("a")).succeeded());
+    const auto read = files->read(kKey);
+    EXPECT_LE(read.writtenAt, std::chrono::system_clock::now());
+    EXPECT_LE(read.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "a"),
+              std::chrono::system_clock::now());
+
+    other->setWallClock(clockAt(now + std::chrono::minutes(1)));
+    ASSERT_TRUE(
+        other->setDataTouching(kKey, record({{"a", 0.2}, {"b", 0.3}}), adjusting("b")).succeeded());
+    const auto asked = std::chrono::system_clock::now() + std::chrono::seconds(1);
+    files->setWallClock(clockAt(now + std::chrono::minutes(2)));
+    ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.5}, {"b", 1.0}}), adjusting("a", asked))
+                    .succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
 }
 
 // The application's writer on a disk that fills up when told, over a record

@@ -968,22 +968,36 @@ class RequestOrderTest : public ApplicationTest {
         EXPECT_TRUE(eventually(shows));
     }
 
-    std::unique_ptr<LaunchedProcess> commandLine(const std::string& preset) {
+    // `quorvane cli apply-safe-preset <preset>` on `output`, run through
+    // `wrapper` (a program and its arguments) when given.
+    std::unique_ptr<LaunchedProcess> commandLine(const std::string& preset,
+                                                 const std::string& output = "DUMMY0",
+                                                 std::vector<std::string> wrapper = {}) {
+        auto environment = testing::cleanEnvironment(home, displayName);
+        if (!wrapper.empty()) {
+            // The wrapper's library comes before the sanitizers' runtime.
+            for (auto& entry : environment) {
+                if (entry.starts_with("ASAN_OPTIONS="))
+                    entry += ":verify_asan_link_order=0";
+            }
+        }
+        wrapper.insert(wrapper.end(), {QUORVANE_EXECUTABLE, "cli", "apply-safe-preset", preset,
+                                       "--display", identity(output)});
+        const auto program = wrapper.front();
         return std::make_unique<LaunchedProcess>(
-            QUORVANE_EXECUTABLE,
-            std::vector<std::string>{"cli", "apply-safe-preset", preset, "--display", identity()},
-            testing::cleanEnvironment(home, displayName), home.log());
+            program, std::vector<std::string>(wrapper.begin() + 1, wrapper.end()),
+            std::move(environment), home.log());
     }
 
-    const std::string& identity() {
-        if (identity_.empty())
-            identity_ = identitiesByOutput(home, displayName).at("DUMMY0");
-        return identity_;
+    const std::string& identity(const std::string& output = "DUMMY0") {
+        if (identities_.empty())
+            identities_ = identitiesByOutput(home, displayName);
+        return identities_.at(output);
     }
     static const ColorAdjustment& night() { return builtInPreset("night").adjustment; }
 
     std::unique_ptr<testing::OtherLockHolder> other_;
-    std::string identity_;
+    std::map<std::string, std::string> identities_;
     bool mounted_ = false;
 };
 
@@ -1068,6 +1082,26 @@ TEST_F(RequestOrderTest, ACommandLineWritingTheBytesOfTheLastSaveStillWinsOverAH
     EXPECT_EQ(after.st_ctim.tv_sec, saved.st_ctim.tv_sec);
     EXPECT_EQ(after.st_ctim.tv_nsec, saved.st_ctim.tv_nsec);
     showsAcrossARestart(movie);
+}
+
+// "movie" set by a command line whose clock ran a year ahead (a clock set by
+// hand, a resumed virtual machine); then, on the true clock, "night" held
+// past the lock's wait, and another command line setting another display
+// takes the lock first, carrying the first one's request on. "night" is the
+// later request.
+TEST_F(RequestOrderTest, ARequestFromAClockAYearAheadDoesNotOutlastALaterHeldURL) {
+    if (std::system("faketime -f +365d true 2>/dev/null") != 0)
+        GTEST_SKIP() << "faketime (Debian package faketime) is not installed";
+    startFirst();
+    ASSERT_EQ(commandLine("movie", "DUMMY0", {"/usr/bin/faketime", "-f", "+365d"})->waitFor(), 0)
+        << home.logText();
+    auto answer = nightHeldByTheLock();
+    ASSERT_TRUE(answer.get()) << home.logText();
+    auto command = commandLine("coding", "DUMMY1");
+    ASSERT_TRUE(eventually([&] { return hasOpen(command->pid(), home.configFolder() / ".lock"); }));
+    other_.reset();
+    ASSERT_EQ(command->waitFor(), 0) << home.logText();
+    showsAcrossARestart(night());
 }
 
 // How one application run ended after its X server ended under it.

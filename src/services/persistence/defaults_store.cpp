@@ -41,24 +41,6 @@ ssize_t systemRead(const fs::path&, int fd, void* buffer, std::size_t size) {
     return ::read(fd, buffer, size);
 }
 
-// The latest moment the file's inode may have been changed. Its change time,
-// unlike its modification time, is set by the system alone, so a copy that
-// keeps an old time (cp -p, tar) is dated by when it was put there. The file
-// system's clock may lag the true time by one of its ticks, and some file
-// systems count whole seconds (two on FAT): a time without a fraction may
-// be up to two seconds short.
-Date latestChangeTime(const struct stat& info) {
-    timespec tick{};
-    if (::clock_getres(CLOCK_REALTIME_COARSE, &tick) != 0)
-        tick = {0, 10'000'000};
-    const auto changed =
-        std::chrono::seconds(info.st_ctim.tv_sec) + std::chrono::nanoseconds(info.st_ctim.tv_nsec);
-    auto lag = std::chrono::seconds(tick.tv_sec) + std::chrono::nanoseconds(tick.tv_nsec);
-    if (info.st_ctim.tv_nsec == 0)
-        lag += std::chrono::seconds(2);
-    return Date(std::chrono::duration_cast<Date::duration>(changed + lag));
-}
-
 // A record that is not there was last changed when it was removed (or its
 // folder, or a folder above it): the nearest folder on its path that is
 // still there was modified then, or later.
@@ -71,6 +53,10 @@ std::optional<Date> latestRemovalTime(const fs::path& file) {
             break;
     }
     return std::nullopt;
+}
+
+std::optional<Date> earliest(std::optional<Date> date, Date now) {
+    return date ? std::optional(std::min(*date, now)) : std::nullopt;
 }
 
 // Reads `file` to the end, giving up once more than `limit` bytes arrive.
@@ -380,7 +366,8 @@ FileDefaultsStore::FileDefaultsStore(std::filesystem::path folder)
     : folder_(std::move(folder)),
       writerName_(newWriterName()),
       readCall_(systemRead),
-      writeCall_(systemWrite) {}
+      writeCall_(systemWrite),
+      identityCall_(RecordFileIdentity::of) {}
 
 FileDefaultsStore::~FileDefaultsStore() {
     if (lockFile_ >= 0)
@@ -427,7 +414,7 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
         // Nothing there, or a settings folder that is not a folder: nothing
         // is stored. Anything else hides a record we cannot see.
         if (errno == ENOENT || errno == ENOTDIR)
-            return {std::nullopt, std::nullopt, latestRemovalTime(path)};
+            return {std::nullopt, std::nullopt, earliest(latestRemovalTime(path), wallNow())};
         return {std::nullopt, unreadable(path, std::strerror(errno))};
     }
     struct stat info {};
@@ -440,11 +427,14 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
     auto data = readAll(readCall_, path, fd.get(), kMaxValueSize);
     if (!data)
         return {std::nullopt, unreadable(path, std::strerror(errno))};
-    DefaultsReadResult result{std::move(data), std::nullopt, latestChangeTime(info)};
+    // A file changed under a clock that ran ahead was still written before
+    // this read.
+    const auto now = wallNow();
+    DefaultsReadResult result{std::move(data), std::nullopt, std::min(latestChangeTime(info), now)};
     // A stamp made for this very file tells who wrote it and when; without
     // one the record is dated by when its file last changed.
     const RecordWriteStampFile stamps(folder_, fileNameForKey(key));
-    if (const auto stamp = stamps.describing(info, *result.data)) {
+    if (const auto stamp = stamps.describing(identityCall_(fd.get(), info), *result.data, now)) {
         result.writtenAt = stamp->writtenAt;
         result.writeID = stamp->writeID();
         result.writtenHere = stamp->writer == writerName_;
@@ -575,15 +565,20 @@ void FileDefaultsStore::releaseLock() {
     lockMutex_.unlock();
 }
 
+Date FileDefaultsStore::wallNow() const {
+    return wallClock_ ? wallClock_->wallNow() : std::chrono::system_clock::now();
+}
+
 SaveOutcome FileDefaultsStore::setData(std::string_view key, std::string_view bytes) {
     return setDataTouching(key, bytes, {});
 }
 
 RecordWriteStamp FileDefaultsStore::newStamp(const std::optional<RecordWriteStamp>& previous,
                                              const TouchedRecordParts& touched,
-                                             const struct stat& file, std::string_view bytes) {
-    const auto now = wallClock_ ? wallClock_->wallNow() : std::chrono::system_clock::now();
-    return RecordWriteStamp::made(writerName_, ++writeCount_, now, file, bytes, previous, touched);
+                                             const RecordFileIdentity& file,
+                                             std::string_view bytes) {
+    return RecordWriteStamp::made(writerName_, ++writeCount_, wallNow(), file, bytes, previous,
+                                  touched);
 }
 
 SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string_view bytes,
@@ -604,7 +599,7 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     const auto existing = std::get<ExistingFile>(inspected);
     const RecordWriteStampFile stamps(folder_, fileNameForKey(key));
     // The requests behind the record as it stands stay named with it.
-    const auto previous = stamps.ofFileAt(target, kMaxValueSize);
+    const auto previous = stamps.ofFileAt(target, kMaxValueSize, wallNow(), identityCall_);
     // Bytes the file holds already are not written again: the stamp alone
     // tells of the save's requests, and every process watching the folder
     // hears of them through it.
@@ -632,11 +627,14 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
         ::fchmod(fd.get(), *existing.permissions);
     struct stat written {};
     if (!writeCall_(temporaryPath, fd.get(), bytes) || ::fsync(fd.get()) != 0 ||
-        ::fstat(fd.get(), &written) != 0 || !fd.close())
+        ::fstat(fd.get(), &written) != 0)
+        return failedWithErrno(temporaryPath);
+    const auto identity = identityCall_(fd.get(), written);
+    if (!fd.close())
         return failedWithErrno(temporaryPath);
     // The stamp goes first, made for the file about to be renamed: whoever
     // sees the new record (a reader takes no lock) finds it stamped.
-    const auto stamp = newStamp(previous, touched, written, bytes);
+    const auto stamp = newStamp(previous, touched, identity, bytes);
     const bool stamped = stamps.write(stamp, previous);
     if (beforeRename_ && !beforeRename_(temporaryPath))
         return SaveOutcome::failed({DefaultsStoreError::Kind::writeFailed, target.string(), {}});
@@ -665,9 +663,10 @@ std::optional<SaveOutcome> FileDefaultsStore::stampedInPlace(
         outcome.writeID = previous->writeID();
         return outcome;
     }
+    UniqueFileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat file {};
-    if (::stat(target.c_str(), &file) == 0) {
-        const auto stamp = newStamp(previous, touched, file, bytes);
+    if (fd.valid() && ::fstat(fd.get(), &file) == 0) {
+        const auto stamp = newStamp(previous, touched, identityCall_(fd.get(), file), bytes);
         if (stamps.write(stamp, previous)) {
             outcome.writeID = stamp.writeID();
             return outcome;

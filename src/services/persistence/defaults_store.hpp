@@ -75,6 +75,9 @@ class FileDefaultsStore final : public DefaultsStoring {
     using WriteCall =
         std::function<bool(const std::filesystem::path& file, int fd, std::string_view bytes)>;
 
+    // What names a record's open file for its stamp.
+    using IdentityCall = RecordWriteStampFile::IdentityCall;
+
     // An empty folder (no home known) reads nothing and refuses writes.
     explicit FileDefaultsStore(std::filesystem::path folder);
     ~FileDefaultsStore() override;
@@ -128,6 +131,8 @@ class FileDefaultsStore final : public DefaultsStoring {
     void setReadCall(ReadCall call) { readCall_ = std::move(call); }
     // Set before the store is shared with another thread.
     void setWriteCall(WriteCall call) { writeCall_ = std::move(call); }
+    // Set before the store is shared with another thread.
+    void setIdentityCall(IdentityCall call) { identityCall_ = std::move(call); }
 
   private:
     // Why `key` cannot be written now, if anything stops it; creates the folder.
@@ -143,10 +148,12 @@ class FileDefaultsStore final : public DefaultsStoring {
     bool lockWithinLimit(int fd) const;
     void releaseLock();
     DefaultsStoreError lockHeldError() const;
+    // Now on the wall clock the stamps are dated by.
+    Date wallNow() const;
     // The stamp of this store's next write of `bytes` to `file`, keeping the
     // requests `previous` (the record's stamp before) named.
     RecordWriteStamp newStamp(const std::optional<RecordWriteStamp>& previous,
-                              const TouchedRecordParts& touched, const struct stat& file,
+                              const TouchedRecordParts& touched, const RecordFileIdentity& file,
                               std::string_view bytes);
     // A save of bytes the key's file already holds, made by a new stamp for
     // that very file when the save names requests (or the file has none);
@@ -172,6 +179,7 @@ class FileDefaultsStore final : public DefaultsStoring {
     BeforeRenameHook beforeRename_;
     ReadCall readCall_;
     WriteCall writeCall_;
+    IdentityCall identityCall_;
     // Threads of this process take turns through the mutex; processes
     // through the flock on the lock file, held while lockDepth_ > 0.
     std::recursive_mutex lockMutex_;

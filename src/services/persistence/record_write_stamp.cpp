@@ -53,14 +53,13 @@ TouchedRecordParts requestsUpTo(const TouchedRecordParts& touched, Date now) {
 }  // namespace
 
 RecordWriteStamp RecordWriteStamp::made(std::string writer, std::uint64_t sequence, Date now,
-                                        const struct stat& file, std::string_view bytes,
+                                        const RecordFileIdentity& file, std::string_view bytes,
                                         const std::optional<RecordWriteStamp>& previous,
                                         const TouchedRecordParts& touched) {
     RecordWriteStamp stamp{std::move(writer),
                            sequence,
                            now,
-                           static_cast<std::uint64_t>(file.st_dev),
-                           static_cast<std::uint64_t>(file.st_ino),
+                           file,
                            bytes.size(),
                            digestOf(bytes),
                            previous ? previous->requested : TouchedRecordParts()};
@@ -68,25 +67,34 @@ RecordWriteStamp RecordWriteStamp::made(std::string writer, std::uint64_t sequen
     return stamp;
 }
 
+RecordWriteStamp RecordWriteStamp::upTo(Date latest) const {
+    auto stamp = *this;
+    stamp.writtenAt = std::min(writtenAt, latest);
+    stamp.requested = requestsUpTo(requested, latest);
+    return stamp;
+}
+
 std::string RecordWriteStamp::writeID() const {
     return writer + ":" + std::to_string(sequence);
 }
 
-bool RecordWriteStamp::describes(std::uint64_t fileDevice, std::uint64_t fileInode,
-                                 std::string_view bytes) const {
-    return device == fileDevice && inode == fileInode && size == bytes.size() &&
-           digest == digestOf(bytes);
+bool RecordWriteStamp::describes(const RecordFileIdentity& other, std::string_view bytes) const {
+    return file.mayBe(other) && size == bytes.size() && digest == digestOf(bytes);
 }
 
 std::string RecordWriteStamp::encoded() const {
-    const Json json{{"writer", writer},
-                    {"sequence", sequence},
-                    {"writtenAt", nanosecondsOf(writtenAt)},
-                    {"device", device},
-                    {"inode", inode},
-                    {"size", size},
-                    {"digest", digest},
-                    {"requested", requestsJSON(requested)}};
+    Json json{{"writer", writer},
+              {"sequence", sequence},
+              {"writtenAt", nanosecondsOf(writtenAt)},
+              {"device", file.device},
+              {"inode", file.inode},
+              {"size", size},
+              {"digest", digest},
+              {"requested", requestsJSON(requested)}};
+    if (file.bornAt)
+        json["born"] = *file.bornAt;
+    if (file.generation)
+        json["generation"] = *file.generation;
     return json.dump();
 }
 
@@ -97,8 +105,12 @@ std::optional<RecordWriteStamp> RecordWriteStamp::decode(std::string_view bytes)
         stamp.writer = json.at("writer").get<std::string>();
         stamp.sequence = json.at("sequence").get<std::uint64_t>();
         stamp.writtenAt = dateOf(json.at("writtenAt").get<std::int64_t>());
-        stamp.device = json.at("device").get<std::uint64_t>();
-        stamp.inode = json.at("inode").get<std::uint64_t>();
+        stamp.file.device = json.at("device").get<std::uint64_t>();
+        stamp.file.inode = json.at("inode").get<std::uint64_t>();
+        if (json.contains("born"))
+            stamp.file.bornAt = json.at("born").get<std::int64_t>();
+        if (json.contains("generation"))
+            stamp.file.generation = json.at("generation").get<std::uint32_t>();
         stamp.size = json.at("size").get<std::uint64_t>();
         stamp.digest = json.at("digest").get<std::uint64_t>();
         stamp.requested = requestsFrom(json.at("requested"));

@@ -5,10 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include <sys/stat.h>
-
 #include "models/coding/date_coding.hpp"
 #include "platform/interfaces/touched_record_parts.hpp"
+#include "services/persistence/record_file_identity.hpp"
 
 namespace quorvane {
 
@@ -21,16 +20,15 @@ namespace quorvane {
 // an old time, some file systems count whole seconds, and another writer can
 // write equal bytes.
 //
-// A stamp holds only for the one file it was made for: the same device,
-// inode, length and digest of bytes. A record replaced since by anything
-// that keeps no stamp (an older version, an editor, a backup put back)
-// simply has none.
+// A stamp holds only for the one file it was made for (RecordFileIdentity),
+// holding the same length and digest of bytes. A record replaced since by
+// anything that keeps no stamp (an older version, an editor, a backup put
+// back) simply has none.
 struct RecordWriteStamp {
     std::string writer;
     std::uint64_t sequence = 0;
     Date writtenAt;
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
+    RecordFileIdentity file;
     std::uint64_t size = 0;
     std::uint64_t digest = 0;
     TouchedRecordParts requested;
@@ -41,13 +39,16 @@ struct RecordWriteStamp {
     // already had still counts as set, and adds `touched`'s, none asked later
     // than `now`: a touch without a time is taken as asked at the write.
     static RecordWriteStamp made(std::string writer, std::uint64_t sequence, Date now,
-                                 const struct stat& file, std::string_view bytes,
+                                 const RecordFileIdentity& file, std::string_view bytes,
                                  const std::optional<RecordWriteStamp>& previous,
                                  const TouchedRecordParts& touched);
 
+    // The same with every time later than `latest` counted as `latest`.
+    RecordWriteStamp upTo(Date latest) const;
+
     // Names the one write: its writer and count.
     std::string writeID() const;
-    bool describes(std::uint64_t fileDevice, std::uint64_t fileInode, std::string_view bytes) const;
+    bool describes(const RecordFileIdentity& other, std::string_view bytes) const;
 
     std::string encoded() const;
     // None for anything that is not a whole stamp.

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <ctime>
 
 #include "services/persistence/temporary_file_guard.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
@@ -20,14 +22,27 @@ std::optional<std::string> readAll(int fd, std::size_t limit) {
 
 }  // namespace
 
+Date latestChangeTime(const struct stat& info) {
+    timespec tick{};
+    if (::clock_getres(CLOCK_REALTIME_COARSE, &tick) != 0)
+        tick = {0, 10'000'000};
+    const auto changed =
+        std::chrono::seconds(info.st_ctim.tv_sec) + std::chrono::nanoseconds(info.st_ctim.tv_nsec);
+    auto lag = std::chrono::seconds(tick.tv_sec) + std::chrono::nanoseconds(tick.tv_nsec);
+    if (info.st_ctim.tv_nsec == 0)
+        lag += std::chrono::seconds(2);
+    return Date(std::chrono::duration_cast<Date::duration>(changed + lag));
+}
+
 RecordWriteStampFile::RecordWriteStampFile(std::filesystem::path folder,
                                            std::string_view recordFileName)
     : folder_(std::move(folder)),
       recordFileName_(recordFileName),
       path_(folder_ / RecordWriteStamp::fileNameFor(recordFileName)) {}
 
-std::optional<RecordWriteStamp> RecordWriteStampFile::describing(const struct stat& info,
-                                                                 std::string_view bytes) const {
+std::optional<RecordWriteStamp> RecordWriteStampFile::describing(const RecordFileIdentity& file,
+                                                                 std::string_view bytes,
+                                                                 Date now) const {
     UniqueFileDescriptor fd(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     struct stat stampInfo {};
     if (!fd.valid() || ::fstat(fd.get(), &stampInfo) != 0 || !S_ISREG(stampInfo.st_mode))
@@ -36,19 +51,19 @@ std::optional<RecordWriteStamp> RecordWriteStampFile::describing(const struct st
     if (!held)
         return std::nullopt;
     std::string_view lines = *held;
-    while (!lines.empty()) {
+    for (bool newest = true; !lines.empty(); newest = false) {
         const auto end = std::min(lines.find('\n'), lines.size());
         auto stamp = RecordWriteStamp::decode(lines.substr(0, end));
-        if (stamp && stamp->describes(static_cast<std::uint64_t>(info.st_dev),
-                                      static_cast<std::uint64_t>(info.st_ino), bytes))
-            return stamp;
+        if (stamp && stamp->describes(file, bytes) && (newest || stamp->file.tellsApartFrom(file)))
+            return stamp->upTo(std::min(now, latestChangeTime(stampInfo)));
         lines.remove_prefix(std::min(end + 1, lines.size()));
     }
     return std::nullopt;
 }
 
 std::optional<RecordWriteStamp> RecordWriteStampFile::ofFileAt(const std::filesystem::path& target,
-                                                               std::size_t maxRecordSize) const {
+                                                               std::size_t maxRecordSize, Date now,
+                                                               const IdentityCall& identity) const {
     UniqueFileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
     if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
@@ -57,7 +72,7 @@ std::optional<RecordWriteStamp> RecordWriteStampFile::ofFileAt(const std::filesy
     const auto bytes = readAll(fd.get(), maxRecordSize);
     if (!bytes)
         return std::nullopt;
-    return describing(info, *bytes);
+    return describing(identity(fd.get(), info), *bytes, now);
 }
 
 bool RecordWriteStampFile::write(const RecordWriteStamp& stamp,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,12 +12,28 @@
 
 namespace quorvane {
 
+// The latest moment the file's inode may have been changed. Its change time,
+// unlike its modification time, is set by the system alone, so a copy that
+// keeps an old time (cp -p, tar) is dated by when it was put there. The file
+// system's clock may lag the true time by one of its ticks, and some file
+// systems count whole seconds (two on FAT): a time without a fraction may
+// be up to two seconds short.
+Date latestChangeTime(const struct stat& info);
+
 // The stamps kept beside one record (RecordWriteStamp::fileNameFor): one a
 // line, the newest first. A write puts its stamp there before its record
 // lands, with the stamp of the record it replaces after it, so a reader
 // (who takes no lock) finds the stamp of whichever file it opened.
+//
+// The older stamp describes only a file its birth time or generation shows
+// to be the one it was made for: where the file system keeps neither, a file
+// that got that file's number back is dated by itself, as one no stamp
+// describes (a restore is the later act).
 class RecordWriteStampFile {
   public:
+    // RecordFileIdentity::of unless a test hands back another file's number.
+    using IdentityCall = std::function<RecordFileIdentity(int fd, const struct stat& info)>;
+
     // A stamp is a few hundred bytes; anything far larger is none.
     static constexpr std::size_t kMaxSize = 1024 * 1024;
 
@@ -25,12 +42,18 @@ class RecordWriteStampFile {
 
     const std::filesystem::path& path() const { return path_; }
 
-    // The stamp made for the file `info` holding `bytes`, if one is kept.
-    std::optional<RecordWriteStamp> describing(const struct stat& info,
-                                               std::string_view bytes) const;
-    // The stamp of the record's file at `target` as it stands, if it has one.
+    // The stamp made for the file `info` holding `bytes`, if one is kept,
+    // read at `now`. No time in it is later than `now` nor than the moment
+    // the stamps' file was put there: a later one was told by a clock that
+    // ran ahead (a skewed virtual machine, a clock set by hand) and counts
+    // as that moment, whoever reads it or carries it on.
+    std::optional<RecordWriteStamp> describing(const RecordFileIdentity& file,
+                                               std::string_view bytes, Date now) const;
+    // The stamp of the record's file at `target` as it stands, if it has
+    // one, read at `now` as above.
     std::optional<RecordWriteStamp> ofFileAt(const std::filesystem::path& target,
-                                             std::size_t maxRecordSize) const;
+                                             std::size_t maxRecordSize, Date now,
+                                             const IdentityCall& identity) const;
     // Puts `stamp` first, with `previous` (the stamp of the record it
     // replaces) after it. False when it could not, and the record is then
     // dated by its file alone. Not synced: a stamp lost to a crash leaves the

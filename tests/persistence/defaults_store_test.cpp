@@ -135,31 +135,6 @@ TEST_F(DefaultsStoreTest, ARecordThatAlreadyHoldsTheBytesIsNotRewritten) {
     EXPECT_EQ(fs::status(store.pathForKey(kKey)).permissions(), before.permissions());
 }
 
-// Requests for the bytes the record holds whose stamp cannot be written
-// still date the record no earlier than they were asked: the record is then
-// written anew, and its file's time tells.
-TEST_F(DefaultsStoreTest, RequestsNoStampCouldCarryAreDatedByTheRecordWrittenAnew) {
-    FileDefaultsStore store(root_ / "quorvane");
-    ASSERT_TRUE(store.setData(kKey, "{\"night\":true}").succeeded());
-    const auto stampPath = store.folder() / RecordWriteStamp::fileNameFor(kKey + ".json");
-    fs::remove(stampPath);
-    fs::create_directories(stampPath / "in the way");
-    struct stat first {};
-    ASSERT_EQ(::stat(store.pathForKey(kKey).c_str(), &first), 0);
-
-    TouchedRecordParts touched;
-    const Date asked = std::chrono::system_clock::now();
-    touched.touch("displayAdjustments", "a", asked);
-    ASSERT_TRUE(store.setDataTouching(kKey, "{\"night\":true}", touched).succeeded());
-    struct stat second {};
-    ASSERT_EQ(::stat(store.pathForKey(kKey).c_str(), &second), 0);
-    const auto read = FileDefaultsStore(store.folder()).read(kKey);
-    EXPECT_EQ(read.data, "{\"night\":true}");
-    const bool stamped = read.requested.askedAt("displayAdjustments", "a") == asked;
-    EXPECT_TRUE(stamped || second.st_ino != first.st_ino);
-    EXPECT_GE(read.writtenAt.value_or(Date{}), asked);
-}
-
 // A write is named and dated by its writer's stamp, never by the file's
 // times or bytes: another writer's equal bytes are its own write, told by
 // its stamp alone, and read just before a write's rename the record is
@@ -204,12 +179,14 @@ TEST_F(DefaultsStoreTest, AWriteIsNamedAndDatedByItsWriterNotByTheFilesTimesOrBy
     const timespec dates[2] = {{hourAgo, 0}, {hourAgo, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, mine.pathForKey(kKey).c_str(), dates, 0), 0);
     const auto copy = mine.read(kKey);
-    EXPECT_FALSE(copy.writeID);
+    EXPECT_NE(copy.writeID, other.writeID);
     EXPECT_GE(copy.writtenAt.value_or(Date{}), beforeCopy - std::chrono::milliseconds(20));
-    ASSERT_TRUE(theirs.setData(kKey, bytes).succeeded());
+    EXPECT_EQ(copy.requested, TouchedRecordParts::all(*copy.writtenAt));
+    const auto last = theirs.setData(kKey, bytes);
+    ASSERT_TRUE(last.writeID);
     std::ofstream(root_ / "quorvane" / "restored") << bytes;
     fs::rename(root_ / "quorvane" / "restored", mine.pathForKey(kKey));
-    EXPECT_FALSE(mine.read(kKey).writeID);
+    EXPECT_NE(mine.read(kKey).writeID, last.writeID);
 }
 
 // The first write's bytes put back as a new file (cp --remove-destination,
@@ -241,7 +218,8 @@ TEST_F(DefaultsStoreTest, ARestoreThatGotAnOldWritesInodeNumberBackIsNotThatWrit
         FileDefaultsStore theirs(folder);
         mine.setIdentityCall(identity);
         theirs.setIdentityCall(identity);
-        ASSERT_TRUE(mine.setData(kKey, "{\"night\":true}").succeeded());
+        const auto firstWrite = mine.setData(kKey, "{\"night\":true}");
+        ASSERT_TRUE(firstWrite.writeID);
         first = inodeOf(mine.pathForKey(kKey));
         ASSERT_TRUE(theirs.setData(kKey, "{\"night\":false}").succeeded());
 
@@ -250,10 +228,45 @@ TEST_F(DefaultsStoreTest, ARestoreThatGotAnOldWritesInodeNumberBackIsNotThatWrit
         restored = inodeOf(folder / "restored");
         fs::rename(folder / "restored", mine.pathForKey(kKey));
         const auto read = mine.read(kKey);
-        EXPECT_FALSE(read.writeID);
+        EXPECT_NE(read.writeID, firstWrite.writeID);
         EXPECT_FALSE(read.writtenHere);
         EXPECT_GE(read.writtenAt.value_or(Date{}), beforeRestore - std::chrono::milliseconds(20));
     }
+}
+
+// A folder at the stamp's name (which no rename replaces) stops no stamp:
+// an empty one is removed, one with something in it is moved aside.
+TEST_F(DefaultsStoreTest, AFolderAtTheStampsNameStopsNoStamp) {
+    FileDefaultsStore store(root_ / "quorvane");
+    ASSERT_FALSE(store.ensureFolder());
+    const auto stamp = store.folder() / RecordWriteStamp::fileNameFor(kKey + ".json");
+    for (const bool holdsAFile : {false, true}) {
+        fs::remove(stamp);
+        fs::create_directory(stamp);
+        if (holdsAFile)
+            std::ofstream(stamp / "kept") << "x";
+        const auto saved = store.setData(kKey, holdsAFile ? "{}" : "{\"night\":true}");
+        ASSERT_TRUE(saved.succeeded());
+        EXPECT_EQ(store.read(kKey).writeID, saved.writeID);
+        EXPECT_TRUE(store.read(kKey).writtenHere);
+    }
+    int keptAside = 0;
+    for (const auto& entry : fs::directory_iterator(store.folder()))
+        keptAside += fs::exists(entry.path() / "kept") ? 1 : 0;
+    EXPECT_EQ(keptAside, 1);
+}
+
+// A stamp read back is the stamp written: a reset's or an import's time
+// (every part at once) and a part's own, and the file it was made for.
+TEST_F(DefaultsStoreTest, AStampReadBackIsTheStampWritten) {
+    const Date asked = std::chrono::system_clock::now() - std::chrono::minutes(5);
+    RecordWriteStamp stamp{"writer", 7, asked, {1, 2, 3, 4}, 5, 6, TouchedRecordParts::all(asked)};
+    stamp.requested.touch("displayAdjustments", "a", asked + std::chrono::seconds(1));
+    EXPECT_EQ(RecordWriteStamp::decode(stamp.encoded()), stamp);
+
+    FileDefaultsStore mine(root_ / "quorvane");
+    ASSERT_TRUE(mine.setDataTouching(kKey, "{}", stamp.requested).succeeded());
+    EXPECT_EQ(FileDefaultsStore(root_ / "quorvane").read(kKey).requested, stamp.requested);
 }
 
 TEST_F(DefaultsStoreTest, ATemporaryFileLeftByACrashIsIgnored) {

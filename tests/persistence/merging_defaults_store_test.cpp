@@ -7,11 +7,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <ctime>
+#include <fstream>
 #include <future>
 
 #include "app/composition/linux_display_store_factory.hpp"
@@ -52,6 +54,37 @@ std::string record(const std::map<std::string, double>& brightnessByDisplay) {
     }
     return *preferences.encoded();
 }
+
+// A small tmpfs mounted over `folder` (as root) for as long as it lives.
+class SmallDisk {
+  public:
+    explicit SmallDisk(std::filesystem::path folder) : folder_(std::move(folder)) {
+        mounted_ =
+            std::system(("mount -t tmpfs -o size=64k tmpfs " + folder_.string() + " 2>/dev/null")
+                            .c_str()) == 0;
+    }
+    ~SmallDisk() {
+        if (mounted_)
+            (void)std::system(("umount " + folder_.string()).c_str());
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+
+    bool mounted() const { return mounted_; }
+    // Fills the disk but for one page.
+    void leaveOnePage() const {
+        const auto filler = folder_ / "filler";
+        std::filesystem::remove(filler);
+        struct statvfs disk {};
+        ASSERT_EQ(::statvfs(folder_.c_str(), &disk), 0);
+        ASSERT_GT(disk.f_bavail, 1u);
+        std::ofstream(filler) << std::string((disk.f_bavail - 1) * disk.f_bsize, 'x');
+    }
+
+  private:
+    std::filesystem::path folder_;
+    bool mounted_ = false;
+};
 
 class MergingDefaultsStoreTest : public ::testing::Test {
   protected:
@@ -238,6 +271,37 @@ TEST_F(MergingDefaultsStoreTest, EqualBytesFromAnotherWriterAreALaterRequestNotT
     EXPECT_FALSE(store.mayHoldOthersWrite(kKey));
 }
 
+// A command line sets "a" back to the value it holds, then another sets
+// "b": the second stamp still names the first request, which stays later
+// than this store's older change of "a".
+TEST_F(MergingDefaultsStoreTest, ARequestStaysNamedInTheStampsOfLaterWrites) {
+    const auto now = std::chrono::system_clock::now();
+    ASSERT_TRUE(store.setData(kKey, record({{"a", 0.5}})).succeeded());
+    ASSERT_TRUE(
+        other->setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", now)).succeeded());
+    ASSERT_TRUE(
+        other->setDataTouching(kKey, record({{"a", 0.5}, {"b", 0.3}}), adjusting("b")).succeeded());
+
+    const auto earlier = now - std::chrono::milliseconds(300);
+    ASSERT_TRUE(
+        store.setDataTouching(kKey, record({{"a", 0.9}}), adjusting("a", earlier)).succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
+}
+
+// This store's save, merged with another process's change, names the
+// requests behind it for every other reader.
+TEST_F(MergingDefaultsStoreTest, AMergedSaveNamesItsRequestsInItsStamp) {
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
+    ASSERT_TRUE(store.read(kKey).data);
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 0.3}})).succeeded());
+    const auto asked = std::chrono::system_clock::now() - std::chrono::seconds(1);
+    ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 1.0}, {"b", 1.0}}), adjusting("a", asked))
+                    .succeeded());
+    const auto read = FileDefaultsStore(folder.path()).read(kKey);
+    EXPECT_EQ(read.data, record({{"a", 1.0}, {"b", 0.3}}));
+    EXPECT_EQ(read.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "a"), asked);
+}
+
 // A process whose clock ran a year ahead set "a"; a minute later another set
 // "b", carrying "a"'s request on. "a"'s time counts as when its stamp was
 // put there, for a reader and for the writer carrying it: this store's
@@ -264,6 +328,68 @@ TEST_F(MergingDefaultsStoreTest, ARequestTimeFromAClockAheadCountsAsWhenItsStamp
     ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.5}, {"b", 1.0}}), adjusting("a", asked))
                     .succeeded());
     EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
+}
+
+// The command line's record fits on the disk, its stamp does not: the save
+// says why, and this store reads the record told by its file. Asked again
+// for the very bytes the record holds, the command line writes only a
+// stamp, which fits: that later request is told by its stamp, not by the
+// bytes this store read, and wins over this store's earlier one.
+TEST_F(MergingDefaultsStoreTest, ARecordWhoseStampFoundNoRoomIsToldByItsFileNotItsBytes) {
+    const SmallDisk disk(folder.path());
+    if (!disk.mounted())
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    const auto stampless = [&](Date asked) {
+        disk.leaveOnePage();
+        const auto refused =
+            other->setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", asked));
+        ASSERT_TRUE(refused.error);
+        EXPECT_EQ(refused.error->kind, DefaultsStoreError::Kind::noSpace);
+    };
+    const auto now = std::chrono::system_clock::now();
+    stampless(now - std::chrono::seconds(1));
+    ASSERT_EQ(store.read(kKey).data, record({{"a", 0.5}}));
+    disk.leaveOnePage();
+    ASSERT_TRUE(other->setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", now)).succeeded());
+    std::filesystem::remove(folder / "filler");
+
+    const auto earlier = now - std::chrono::milliseconds(300);
+    ASSERT_TRUE(
+        store.setDataTouching(kKey, record({{"a", 0.9}}), adjusting("a", earlier)).succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}}));
+}
+
+// A request for the bytes the record holds whose stamp finds no room: the
+// record (here a link to a file on another disk) is written anew, so its
+// file's time dates the request, and the save says why.
+TEST_F(MergingDefaultsStoreTest, ARequestWhoseStampFindsNoRoomIsDatedByItsRecordWrittenAnew) {
+    const SmallDisk disk(folder.path());
+    if (!disk.mounted())
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    // Beside the test's folder, off the small disk.
+    const auto elsewhere = std::filesystem::path(folder.path().string() + "-elsewhere");
+    std::filesystem::create_directories(elsewhere);
+    const std::shared_ptr<void> removed(nullptr, [&](void*) {
+        std::error_code ignored;
+        std::filesystem::remove_all(elsewhere, ignored);
+    });
+    std::filesystem::create_symlink(elsewhere / "record.json", files->pathForKey(kKey));
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 0.5}})).succeeded());
+    struct stat first {};
+    ASSERT_EQ(::stat((elsewhere / "record.json").c_str(), &first), 0);
+    disk.leaveOnePage();
+    std::ofstream(folder / "last page") << 'x';
+
+    const auto asked = std::chrono::system_clock::now();
+    const auto refused = other->setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", asked));
+    ASSERT_TRUE(refused.error);
+    EXPECT_EQ(refused.error->kind, DefaultsStoreError::Kind::noSpace);
+    struct stat second {};
+    ASSERT_EQ(::stat((elsewhere / "record.json").c_str(), &second), 0);
+    EXPECT_NE(second.st_ino, first.st_ino);
+    const auto read = files->read(kKey);
+    EXPECT_EQ(read.data, record({{"a", 0.5}}));
+    EXPECT_GE(read.writtenAt.value_or(Date{}), asked);
 }
 
 // The application's writer on a disk that fills up when told, over a record

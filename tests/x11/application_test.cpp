@@ -24,6 +24,7 @@
 #include "models/presets/display_preset.hpp"
 #include "models/recovery/quorvane_recovery_journal.hpp"
 #include "models/settings/quorvane_preferences.hpp"
+#include "services/persistence/record_write_stamp.hpp"
 #include "support/other_lock_holder.hpp"
 #include "support/temporary_folder.hpp"
 #include "x11/application_process.hpp"
@@ -995,6 +996,10 @@ class RequestOrderTest : public ApplicationTest {
         return identities_.at(output);
     }
     static const ColorAdjustment& night() { return builtInPreset("night").adjustment; }
+    // "movie" by URL, then "night" held past the lock's wait, then "movie"
+    // again by the command line: its record holds the very bytes of the
+    // application's last save, and wins.
+    void commandLineWritingTheLastSaveWins();
 
     std::unique_ptr<testing::OtherLockHolder> other_;
     std::map<std::string, std::string> identities_;
@@ -1059,6 +1064,21 @@ TEST_F(RequestOrderTest, ABackupPutBackWithItsOldTimeWinsOverAnEarlierHeldChange
 // stamp alone: the record's file is neither replaced nor written.
 TEST_F(RequestOrderTest, ACommandLineWritingTheBytesOfTheLastSaveStillWinsOverAHeldChange) {
     startFirst();
+    commandLineWritingTheLastSaveWins();
+}
+
+// The same with a folder (holding a file) at the name of the record's
+// stamp: it stops no stamp.
+TEST_F(RequestOrderTest, AFolderAtTheStampsNameStopsNoLaterRequestFromWinning) {
+    const auto stamp = home.configFolder() /
+                       RecordWriteStamp::fileNameFor(home.preferencesFile().filename().string());
+    std::filesystem::create_directories(stamp);
+    std::ofstream(stamp / "kept") << "x";
+    startFirst();
+    commandLineWritingTheLastSaveWins();
+}
+
+void RequestOrderTest::commandLineWritingTheLastSaveWins() {
     const auto& movie = builtInPreset("movie").adjustment;
     ASSERT_TRUE(handOverURL(socketPath(),
                             "quorvane://apply-safe-preset?preset=movie&display=" + identity()));

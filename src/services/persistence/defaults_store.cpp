@@ -432,14 +432,21 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
     const auto now = wallNow();
     DefaultsReadResult result{std::move(data), std::nullopt, std::min(latestChangeTime(info), now)};
     // A stamp made for this very file tells who wrote it and when; without
-    // one the record is dated by when its file last changed.
+    // one the record is dated, whole, by when its file last changed: a
+    // request of every part then, as one put back or saved by an editor is,
+    // and as a write is whose stamp could not be written.
     const RecordWriteStampFile stamps(folder_, fileNameForKey(key));
-    if (const auto stamp = stamps.describing(identityCall_(fd.get(), info), *result.data, now)) {
-        result.writtenAt = stamp->writtenAt;
-        result.writeID = stamp->writeID();
-        result.writtenHere = stamp->writer == writerName_;
-        result.requested = stamp->requested;
+    const auto identity = identityCall_(fd.get(), info);
+    const auto stamp = stamps.describing(identity, *result.data, now);
+    if (!stamp) {
+        result.writeID = RecordWriteStamp::unstampedWriteID(identity, info);
+        result.requested = TouchedRecordParts::all(*result.writtenAt);
+        return result;
     }
+    result.writtenAt = stamp->writtenAt;
+    result.writeID = stamp->writeID();
+    result.writtenHere = stamp->writer == writerName_;
+    result.requested = stamp->requested;
     return result;
 }
 
@@ -635,7 +642,7 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     // The stamp goes first, made for the file about to be renamed: whoever
     // sees the new record (a reader takes no lock) finds it stamped.
     const auto stamp = newStamp(previous, touched, identity, bytes);
-    const bool stamped = stamps.write(stamp, previous);
+    const auto stampError = stamps.write(stamp, previous);
     if (beforeRename_ && !beforeRename_(temporaryPath))
         return SaveOutcome::failed({DefaultsStoreError::Kind::writeFailed, target.string(), {}});
     if (::rename(temporaryPath.c_str(), target.c_str()) != 0)
@@ -645,9 +652,13 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     // survive a power loss, which the caller learns from the outcome.
     if (!syncFolder(directory))
         return failedWithErrno(directory);
+    // Without its stamp the record is read as a request of every part at
+    // its file's time, and the requests it was to name are lost: the order
+    // is no longer what was asked, and the caller hears why.
+    if (stampError)
+        return SaveOutcome::failed(*stampError);
     SaveOutcome outcome;
-    if (stamped)
-        outcome.writeID = stamp.writeID();
+    outcome.writeID = stamp.writeID();
     return outcome;
 }
 
@@ -666,9 +677,14 @@ std::optional<SaveOutcome> FileDefaultsStore::stampedInPlace(
     UniqueFileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat file {};
     if (fd.valid() && ::fstat(fd.get(), &file) == 0) {
-        const auto stamp = newStamp(previous, touched, identityCall_(fd.get(), file), bytes);
-        if (stamps.write(stamp, previous)) {
+        const auto identity = identityCall_(fd.get(), file);
+        const auto stamp = newStamp(previous, touched, identity, bytes);
+        if (!stamps.write(stamp, previous)) {
             outcome.writeID = stamp.writeID();
+            return outcome;
+        }
+        if (touched.empty()) {
+            outcome.writeID = RecordWriteStamp::unstampedWriteID(identity, file);
             return outcome;
         }
     }

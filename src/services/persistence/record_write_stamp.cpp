@@ -78,6 +78,18 @@ std::string RecordWriteStamp::writeID() const {
     return writer + ":" + std::to_string(sequence);
 }
 
+std::string RecordWriteStamp::unstampedWriteID(const RecordFileIdentity& file,
+                                               const struct stat& info) {
+    const auto known = [](const auto& value) {
+        return value ? std::to_string(*value) : std::string("-");
+    };
+    const auto modified =
+        std::chrono::seconds(info.st_mtim.tv_sec) + std::chrono::nanoseconds(info.st_mtim.tv_nsec);
+    return "file:" + std::to_string(file.device) + ":" + std::to_string(file.inode) + ":" +
+           known(file.bornAt) + ":" + known(file.generation) + ":" +
+           std::to_string(std::chrono::nanoseconds(modified).count());
+}
+
 bool RecordWriteStamp::describes(const RecordFileIdentity& other, std::string_view bytes) const {
     return file.mayBe(other) && size == bytes.size() && digest == digestOf(bytes);
 }

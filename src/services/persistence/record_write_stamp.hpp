@@ -48,6 +48,9 @@ struct RecordWriteStamp {
 
     // Names the one write: its writer and count.
     std::string writeID() const;
+    // Names a write no stamp describes by its file alone (`info` its fstat):
+    // never by its bytes, which another writer can repeat.
+    static std::string unstampedWriteID(const RecordFileIdentity& file, const struct stat& info);
     bool describes(const RecordFileIdentity& other, std::string_view bytes) const;
 
     std::string encoded() const;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <ctime>
 
@@ -75,25 +76,36 @@ std::optional<RecordWriteStamp> RecordWriteStampFile::ofFileAt(const std::filesy
     return describing(identity(fd.get(), info), *bytes, now);
 }
 
-bool RecordWriteStampFile::write(const RecordWriteStamp& stamp,
-                                 const std::optional<RecordWriteStamp>& previous) const {
+std::optional<DefaultsStoreError> RecordWriteStampFile::write(
+    const RecordWriteStamp& stamp, const std::optional<RecordWriteStamp>& previous) const {
     // Named like the record's own temporary files, so one left by a crash
     // is removed with them.
     std::string temporaryPath = (folder_ / ("." + recordFileName_ + ".XXXXXX")).string();
     UniqueFileDescriptor fd(::mkostemp(temporaryPath.data(), O_CLOEXEC));
     if (!fd.valid())
-        return false;
+        return DefaultsStoreError::fromErrno(errno, path_.string());
     TemporaryFileGuard guard(temporaryPath);
     ::flock(fd.get(), LOCK_EX | LOCK_NB);
     std::string lines = stamp.encoded();
     if (previous)
         lines += "\n" + previous->encoded();
     if (!writeAllBytes(fd.get(), lines) || !fd.close())
-        return false;
+        return DefaultsStoreError::fromErrno(errno, path_.string());
+    moveFolderAside();
     if (::rename(temporaryPath.c_str(), path_.c_str()) != 0)
-        return false;
+        return DefaultsStoreError::fromErrno(errno, path_.string());
     guard.release();
-    return true;
+    return std::nullopt;
+}
+
+void RecordWriteStampFile::moveFolderAside() const {
+    struct stat info {};
+    if (::lstat(path_.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || ::rmdir(path_.c_str()) == 0)
+        return;
+    // A folder may replace an empty one: the one made here under a new name.
+    std::string aside = path_.string() + ".aside-XXXXXX";
+    if (::mkdtemp(aside.data()) != nullptr && ::rename(path_.c_str(), aside.c_str()) != 0)
+        ::rmdir(aside.c_str());
 }
 
 void RecordWriteStampFile::remove() const {

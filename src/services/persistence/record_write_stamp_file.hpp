@@ -8,6 +8,7 @@
 
 #include <sys/stat.h>
 
+#include "platform/interfaces/defaults_store_error.hpp"
 #include "services/persistence/record_write_stamp.hpp"
 
 namespace quorvane {
@@ -55,14 +56,19 @@ class RecordWriteStampFile {
                                              std::size_t maxRecordSize, Date now,
                                              const IdentityCall& identity) const;
     // Puts `stamp` first, with `previous` (the stamp of the record it
-    // replaces) after it. False when it could not, and the record is then
+    // replaces) after it; why not when it could not, and the record is then
     // dated by its file alone. Not synced: a stamp lost to a crash leaves the
-    // record dated by its file, as one an older version wrote.
-    bool write(const RecordWriteStamp& stamp,
-               const std::optional<RecordWriteStamp>& previous) const;
+    // record dated by its file, as one an older version wrote. A folder at
+    // the stamps' name (which no rename can replace) is removed when empty,
+    // else moved aside, so it stops no stamp after it.
+    std::optional<DefaultsStoreError> write(const RecordWriteStamp& stamp,
+                                            const std::optional<RecordWriteStamp>& previous) const;
     void remove() const;
 
   private:
+    // Clears a folder out of the stamps' way.
+    void moveFolderAside() const;
+
     std::filesystem::path folder_;
     std::string recordFileName_;
     std::filesystem::path path_;

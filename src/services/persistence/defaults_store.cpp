@@ -678,8 +678,11 @@ std::optional<SaveOutcome> FileDefaultsStore::stampedInPlace(
     struct stat file {};
     if (fd.valid() && ::fstat(fd.get(), &file) == 0) {
         const auto identity = identityCall_(fd.get(), file);
+        // The file stays as it is, so no reader needs the stamp before
+        // this one: the new one alone describes the file, and carries the
+        // requests of the one it replaces.
         const auto stamp = newStamp(previous, touched, identity, bytes);
-        if (!stamps.write(stamp, previous)) {
+        if (!stamps.write(stamp, std::nullopt)) {
             outcome.writeID = stamp.writeID();
             return outcome;
         }

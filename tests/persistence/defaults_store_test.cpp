@@ -135,6 +135,31 @@ TEST_F(DefaultsStoreTest, ARecordThatAlreadyHoldsTheBytesIsNotRewritten) {
     EXPECT_EQ(fs::status(store.pathForKey(kKey)).permissions(), before.permissions());
 }
 
+// A store whose reads are undated (the command line's) reads no stamp, yet
+// its writes carry the requests of the stamp before theirs.
+TEST_F(DefaultsStoreTest, UndatedReadsNameNoWriteButTheirWritesKeepTheRequestsBefore) {
+    FileDefaultsStore other(root_ / "quorvane");
+    FileDefaultsStore command(root_ / "quorvane");
+    command.setReadsDated(false);
+    const Date asked = std::chrono::system_clock::now() - std::chrono::seconds(5);
+    TouchedRecordParts first;
+    first.touch("displayAdjustments", "a", asked);
+    ASSERT_TRUE(other.setDataTouching(kKey, "{\"night\":true}", first).succeeded());
+
+    const auto undated = command.read(kKey);
+    EXPECT_EQ(undated.data, "{\"night\":true}");
+    EXPECT_FALSE(undated.writeID);
+    EXPECT_TRUE(undated.requested.empty());
+
+    TouchedRecordParts second;
+    second.touch("displayAdjustments", "b", asked + std::chrono::seconds(1));
+    ASSERT_TRUE(command.setDataTouching(kKey, "{\"night\":true}", second).succeeded());
+    const auto read = other.read(kKey);
+    EXPECT_FALSE(read.writtenHere);
+    EXPECT_EQ(read.requested.askedAt("displayAdjustments", "a"), asked);
+    EXPECT_EQ(read.requested.askedAt("displayAdjustments", "b"), asked + std::chrono::seconds(1));
+}
+
 // A write is named and dated by its writer's stamp, never by the file's
 // times or bytes: another writer's equal bytes are its own write, told by
 // its stamp alone, and read just before a write's rename the record is

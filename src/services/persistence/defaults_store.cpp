@@ -431,6 +431,8 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
     // this read.
     const auto now = wallNow();
     DefaultsReadResult result{std::move(data), std::nullopt, std::min(latestChangeTime(info), now)};
+    if (!readsDated_)
+        return result;
     // A stamp made for this very file tells who wrote it and when; without
     // one the record is dated, whole, by when its file last changed: a
     // request of every part then, as one put back or saved by an editor is,

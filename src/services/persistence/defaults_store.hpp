@@ -134,6 +134,13 @@ class FileDefaultsStore final : public DefaultsStoring {
     // Set before the store is shared with another thread.
     void setIdentityCall(IdentityCall call) { identityCall_ = std::move(call); }
 
+    // Reads give the bytes dated by their file alone, naming no write, and
+    // read no stamp: for a caller that holds the lock from its read to its
+    // write and merges nothing (the command line). Its writes still carry
+    // the requests of the stamp before. Set before the store is shared with
+    // another thread.
+    void setReadsDated(bool dated) { readsDated_ = dated; }
+
   private:
     // Why `key` cannot be written now, if anything stops it; creates the folder.
     std::optional<DefaultsStoreError> writableFolder(std::string_view key) const;
@@ -180,6 +187,7 @@ class FileDefaultsStore final : public DefaultsStoring {
     ReadCall readCall_;
     WriteCall writeCall_;
     IdentityCall identityCall_;
+    bool readsDated_ = true;
     // Threads of this process take turns through the mutex; processes
     // through the flock on the lock file, held while lockDepth_ > 0.
     std::recursive_mutex lockMutex_;

@@ -977,10 +977,13 @@ class RequestOrderTest : public ApplicationTest {
         auto environment = testing::cleanEnvironment(home, displayName);
         if (!wrapper.empty()) {
             // The wrapper's library comes before the sanitizers' runtime.
-            for (auto& entry : environment) {
-                if (entry.starts_with("ASAN_OPTIONS="))
-                    entry += ":verify_asan_link_order=0";
-            }
+            const auto options =
+                std::find_if(environment.begin(), environment.end(),
+                             [](const auto& entry) { return entry.starts_with("ASAN_OPTIONS="); });
+            if (options == environment.end())
+                environment.push_back("ASAN_OPTIONS=verify_asan_link_order=0");
+            else
+                *options += ":verify_asan_link_order=0";
         }
         wrapper.insert(wrapper.end(), {QUORVANE_EXECUTABLE, "cli", "apply-safe-preset", preset,
                                        "--display", identity(output)});

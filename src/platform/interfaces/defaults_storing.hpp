@@ -25,8 +25,8 @@ struct DefaultsReadResult {
     // none when not known (nothing stored, or a store that keeps no dates).
     std::optional<Date> writtenAt = std::nullopt;
     // Which write left `data`, where the store can tell writes apart by more
-    // than their bytes; none when it cannot (a record some other program
-    // wrote, a copy put back, a store that keeps no such record).
+    // than their bytes (by the writer's stamp, or else by the file itself);
+    // none when it cannot (a store that keeps no such record).
     std::optional<std::string> writeID = std::nullopt;
     // Whether this very store (so this process) made that write.
     bool writtenHere = false;

@@ -41,9 +41,7 @@ class RecordWriteStampFile {
     // The stamps of the record `recordFileName` in `folder`.
     RecordWriteStampFile(std::filesystem::path folder, std::string_view recordFileName);
 
-    const std::filesystem::path& path() const { return path_; }
-
-    // The stamp made for the file `info` holding `bytes`, if one is kept,
+    // The stamp made for the file `file` holding `bytes`, if one is kept,
     // read at `now`. No time in it is later than `now` nor than the moment
     // the stamps' file was put there: a later one was told by a clock that
     // ran ahead (a skewed virtual machine, a clock set by hand) and counts

@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,7 +28,9 @@ extern char** environ;
 namespace {
 
 // Runs the command with its output thrown away; false when it did not exit 0.
-bool runToExit(std::vector<std::string> argv, const std::vector<std::string>& extraEnvironment) {
+// `usage`, when given, receives the processor time the command used.
+bool runToExit(std::vector<std::string> argv, const std::vector<std::string>& extraEnvironment,
+               rusage* usage = nullptr) {
     std::vector<std::string> environment = extraEnvironment;
     for (char** entry = environ; *entry != nullptr; ++entry)
         environment.emplace_back(*entry);
@@ -50,7 +53,11 @@ bool runToExit(std::vector<std::string> argv, const std::vector<std::string>& ex
     if (spawned != 0)
         return false;
     int status = 0;
-    return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    rusage used{};
+    const bool ended = ::wait4(pid, &status, 0, &used) == pid;
+    if (usage != nullptr)
+        *usage = used;
+    return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 const char* testDisplay() {
@@ -132,13 +139,25 @@ std::vector<std::string> litOutputsWithEdids(const char* display) {
     return names;
 }
 
-double runTimedMs(const std::vector<std::string>& argv,
+// One run's wall time and processor time (user and system), in ms.
+struct RunTimes {
+    double wallMs = -1;
+    double cpuMs = -1;
+};
+
+double milliseconds(const timeval& time) {
+    return static_cast<double>(time.tv_sec) * 1e3 + static_cast<double>(time.tv_usec) / 1e3;
+}
+
+RunTimes runTimed(const std::vector<std::string>& argv,
                   const std::vector<std::string>& environment) {
     const auto start = std::chrono::steady_clock::now();
-    if (!runToExit(argv, environment))
-        return -1;
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
+    rusage used{};
+    if (!runToExit(argv, environment, &used))
+        return {};
+    return {std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count(),
+            milliseconds(used.ru_utime) + milliseconds(used.ru_stime)};
 }
 
 double median(std::vector<double> values) {
@@ -148,32 +167,38 @@ double median(std::vector<double> values) {
 
 // Paired whole-process comparison: every round runs our command and then
 // xrandr's on the same server, and the median of the per-round time ratios
-// is reported ("ratio"), next to each program's median time. With several
-// pairs the rounds take them in turn.
+// is reported ("ratio"), next to each program's median time. The same for
+// the processor time each used ("cpu_ratio"), which a busy machine disturbs
+// less than the wall time. With several pairs the rounds take them in turn.
 void comparePaired(
     benchmark::State& state,
     const std::vector<std::pair<std::vector<std::string>, std::vector<std::string>>>& rounds,
     const char* display) {
     const auto environment = environmentFor(display);
     std::vector<double> ratios;
+    std::vector<double> cpuRatios;
     std::vector<double> ourTimes;
     std::vector<double> theirTimes;
     std::size_t round = 0;
     for (auto _ : state) {
         const auto& [ours, theirs] = rounds[round++ % rounds.size()];
-        const double ourMs = runTimedMs(ours, environment);
-        const double theirMs = runTimedMs(theirs, environment);
-        if (ourMs < 0 || theirMs < 0) {
+        const auto our = runTimed(ours, environment);
+        const auto their = runTimed(theirs, environment);
+        if (our.wallMs < 0 || their.wallMs < 0) {
             state.SkipWithError("a command failed");
             return;
         }
-        ourTimes.push_back(ourMs);
-        theirTimes.push_back(theirMs);
-        ratios.push_back(ourMs / theirMs);
+        ourTimes.push_back(our.wallMs);
+        theirTimes.push_back(their.wallMs);
+        ratios.push_back(our.wallMs / their.wallMs);
+        if (their.cpuMs > 0)
+            cpuRatios.push_back(our.cpuMs / their.cpuMs);
     }
     state.counters["ratio"] = median(ratios);
     state.counters["quorvane_ms"] = median(ourTimes);
     state.counters["xrandr_ms"] = median(theirTimes);
+    if (!cpuRatios.empty())
+        state.counters["cpu_ratio"] = median(cpuRatios);
 }
 
 void comparePaired(benchmark::State& state, const std::vector<std::string>& ours,
@@ -217,16 +242,21 @@ void BM_ListDisplaysVersusXrandr(benchmark::State& state) {
                   {"xrandr", "--listmonitors"}, server->display);
 }
 
-// The night preset on every lit output against `xrandr --gamma` on every
-// lit output in one xrandr run. From the second round on, the preferences
-// already hold what the preset stores, so nothing is written to disk.
+// The night preset applied again on every lit output against `xrandr
+// --gamma` on every lit output in one xrandr run. The preferences hold night
+// before the first timed round, so no round changes the record: each one
+// writes the ramps and only the record's stamp.
 void BM_NightPresetVersusXrandrGamma(benchmark::State& state) {
     const auto server = litServer(state);
     if (!server)
         return;
-    comparePaired(state,
-                  {QUORVANE_EXECUTABLE, "cli", "apply-safe-preset", "night", "--all-visible"},
-                  xrandrGamma(server->outputs, "1:0.85:0.7"), server->display);
+    const std::vector<std::string> night = {QUORVANE_EXECUTABLE, "cli", "apply-safe-preset",
+                                            "night", "--all-visible"};
+    if (!runToExit(night, environmentFor(server->display))) {
+        state.SkipWithError("the command failed");
+        return;
+    }
+    comparePaired(state, night, xrandrGamma(server->outputs, "1:0.85:0.7"), server->display);
 }
 
 // Night and coding in turn, so every run changes the preferences and saves

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "models/color/gamma_ramp.hpp"
+#include "models/color/resampled_ramp_cache.hpp"
 
 namespace quorvane {
 namespace {
@@ -121,6 +122,21 @@ TEST(GammaRampTest, ResamplingKeepsBothEndsAndInterpolates) {
     std::vector<float> odd = {-0.5f, std::numeric_limits<float>::quiet_NaN(), 2.0f};
     EXPECT_EQ(resampleTable(odd, 3), (std::vector<std::uint16_t>{0, 0, 65535}));
     EXPECT_TRUE(resampleTable(steep, 0).empty());
+}
+
+// One preset put on many outputs is resampled once per ramp size; other
+// tables or another size always get a ramp of their own.
+TEST(GammaRampTest, TheRampCacheGivesEachTablesAndSizeTheirOwnRamp) {
+    ColorAdjustment warmAdjustment;
+    warmAdjustment.warmth = 0.8;
+    const auto warm = buildTransferTables(warmAdjustment, 256);
+    const auto neutral = buildTransferTables(ColorAdjustment::neutral(), 256);
+    ResampledRampCache cache;
+    EXPECT_EQ(cache.rampFor(warm, 1024), GammaRamp::fromTables(warm, 1024));
+    EXPECT_EQ(cache.rampFor(warm, 1024), GammaRamp::fromTables(warm, 1024));
+    EXPECT_EQ(cache.rampFor(warm, 256), GammaRamp::fromTables(warm, 256));
+    EXPECT_EQ(cache.rampFor(neutral, 256), GammaRamp::identity(256));
+    EXPECT_EQ(cache.rampFor(warm, 256), GammaRamp::fromTables(warm, 256));
 }
 
 }  // namespace

@@ -74,6 +74,34 @@ TEST(DisplayStoreMonitorTest, AWriteTimingOutSettlesTheDisplayUntilTheLateAnswer
     EXPECT_EQ(store.statusMessage(), "모니터 대비 적용됨: 50%");
 }
 
+// A write waiting for one monitor's answer keeps only that monitor busy: the
+// other one's controls take writes and its probe reaches its bus meanwhile.
+TEST(DisplayStoreMonitorTest, APendingWriteOnOneMonitorLeavesAnotherMonitorsControlsAndProbeFree) {
+    StoreWorld world;
+    world.connect({externalDisplay(1, "Studio", 1001), externalDisplay(2, "Side", 1002, 1920)});
+    auto link = std::make_shared<HeldDDCController>();
+    auto& store =
+        startWithMonitorLink(world, link, std::make_shared<DDCWriteQueue>(link, *world.scheduler));
+    ASSERT_TRUE(
+        store.setDDCControl(DDCVCPCode::contrast, 30, 1, DDCWriteRequestKind::discreteAction));
+    world.scheduler->advance(seconds(1));
+    ASSERT_EQ(link->writes.size(), 1u);
+    ASSERT_TRUE(store.isDDCBusy(1));
+
+    EXPECT_FALSE(store.isDDCBusy(2));
+    store.probeDDC(2);
+    ASSERT_EQ(link->probes.size(), 1u);
+    EXPECT_EQ(link->probes[0].first, 2u);
+    link->answerProbe(2, {{DDCVCPCode::contrast, {40, 100}}});
+    EXPECT_EQ(store.ddcSnapshots().at(2).values.at(DDCVCPCode::contrast).current, 40);
+    EXPECT_TRUE(
+        store.setDDCControl(DDCVCPCode::contrast, 60, 2, DDCWriteRequestKind::discreteAction));
+    world.scheduler->advance(seconds(1));
+    ASSERT_EQ(link->writes.size(), 2u);
+    EXPECT_EQ(link->writes[1].displayID, 2u);
+    EXPECT_TRUE(store.isDDCBusy(1));
+}
+
 TEST(DisplayStoreMonitorTest, AProbeOutlastingEightSecondsSettlesTheDisplayUntilItReturns) {
     StoreWorld world;
     auto link = std::make_shared<HeldDDCController>();

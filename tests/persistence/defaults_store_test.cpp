@@ -112,6 +112,22 @@ TEST_F(DefaultsStoreTest, ARecordThatAlreadyHoldsTheBytesIsNotRewritten) {
     EXPECT_EQ(renames, 0);
     EXPECT_EQ(second.st_ino, first.st_ino);
 
+    // Requests for the values it holds are told by a new stamp for the
+    // same file alone.
+    TouchedRecordParts touched;
+    const Date asked = std::chrono::system_clock::now() - std::chrono::seconds(5);
+    touched.touch("displayAdjustments", "a", asked);
+    const auto requested = store.setDataTouching(kKey, "{\"night\":true}", touched);
+    EXPECT_TRUE(requested.succeeded());
+    ASSERT_EQ(::stat(store.pathForKey(kKey).c_str(), &second), 0);
+    EXPECT_EQ(renames, 0);
+    EXPECT_EQ(second.st_ino, first.st_ino);
+    EXPECT_EQ(second.st_ctim.tv_sec, first.st_ctim.tv_sec);
+    EXPECT_EQ(second.st_ctim.tv_nsec, first.st_ctim.tv_nsec);
+    const auto read = FileDefaultsStore(store.folder()).read(kKey);
+    EXPECT_EQ(read.writeID, requested.writeID);
+    EXPECT_EQ(read.requested.askedAt("displayAdjustments", "a"), asked);
+
     EXPECT_TRUE(store.setData(kKey, "{\"night\":trud}").succeeded());
     EXPECT_TRUE(store.setData(kKey, "{\"night\":trud} ").succeeded());
     EXPECT_EQ(renames, 2);
@@ -119,10 +135,35 @@ TEST_F(DefaultsStoreTest, ARecordThatAlreadyHoldsTheBytesIsNotRewritten) {
     EXPECT_EQ(fs::status(store.pathForKey(kKey)).permissions(), before.permissions());
 }
 
+// A store whose reads are undated (the command line's) reads no stamp, yet
+// its writes carry the requests of the stamp before theirs.
+TEST_F(DefaultsStoreTest, UndatedReadsNameNoWriteButTheirWritesKeepTheRequestsBefore) {
+    FileDefaultsStore other(root_ / "quorvane");
+    FileDefaultsStore command(root_ / "quorvane");
+    command.setReadsDated(false);
+    const Date asked = std::chrono::system_clock::now() - std::chrono::seconds(5);
+    TouchedRecordParts first;
+    first.touch("displayAdjustments", "a", asked);
+    ASSERT_TRUE(other.setDataTouching(kKey, "{\"night\":true}", first).succeeded());
+
+    const auto undated = command.read(kKey);
+    EXPECT_EQ(undated.data, "{\"night\":true}");
+    EXPECT_FALSE(undated.writeID);
+    EXPECT_TRUE(undated.requested.empty());
+
+    TouchedRecordParts second;
+    second.touch("displayAdjustments", "b", asked + std::chrono::seconds(1));
+    ASSERT_TRUE(command.setDataTouching(kKey, "{\"night\":true}", second).succeeded());
+    const auto read = other.read(kKey);
+    EXPECT_FALSE(read.writtenHere);
+    EXPECT_EQ(read.requested.askedAt("displayAdjustments", "a"), asked);
+    EXPECT_EQ(read.requested.askedAt("displayAdjustments", "b"), asked + std::chrono::seconds(1));
+}
+
 // A write is named and dated by its writer's stamp, never by the file's
-// times or bytes: another writer's equal bytes are its own write, written
-// anew so watchers hear them, and read just before their rename the record
-// is still the one before. A file put there otherwise (a copy keeping an
+// times or bytes: another writer's equal bytes are its own write, told by
+// its stamp alone, and read just before a write's rename the record is
+// still the one before. A file put there otherwise (a copy keeping an
 // hour-old time, equal bytes renamed over the record) is dated by when it
 // was put there.
 TEST_F(DefaultsStoreTest, AWriteIsNamedAndDatedByItsWriterNotByTheFilesTimesOrBytes) {
@@ -139,21 +180,23 @@ TEST_F(DefaultsStoreTest, AWriteIsNamedAndDatedByItsWriterNotByTheFilesTimesOrBy
     TouchedRecordParts touched;
     touched.touch("displayAdjustments", "a", asked - std::chrono::seconds(30));
     touched.touch("textSize");
-    std::optional<DefaultsReadResult> beforeRename;
-    theirs.setBeforeRenameHook([&](const fs::path&) {
-        beforeRename = mine.read(kKey);
-        return true;
-    });
     ASSERT_TRUE(theirs.setDataTouching(kKey, bytes, touched).succeeded());
-    ASSERT_TRUE(beforeRename);
-    EXPECT_TRUE(beforeRename->writtenHere);
-    EXPECT_EQ(beforeRename->writeID, saved.writeID);
     const auto other = mine.read(kKey);
     EXPECT_FALSE(other.writtenHere);
     EXPECT_NE(other.writeID, saved.writeID);
     EXPECT_EQ(other.writtenAt, asked);
     EXPECT_EQ(other.requested.askedAt("displayAdjustments", "a"), asked - std::chrono::seconds(30));
     EXPECT_EQ(other.requested.askedAt("textSize"), asked);
+
+    std::optional<DefaultsReadResult> beforeRename;
+    mine.setBeforeRenameHook([&](const fs::path&) {
+        beforeRename = theirs.read(kKey);
+        return true;
+    });
+    ASSERT_TRUE(mine.setData(kKey, "{\"night\":false}").succeeded());
+    ASSERT_TRUE(beforeRename);
+    EXPECT_TRUE(beforeRename->writtenHere);
+    EXPECT_EQ(beforeRename->writeID, other.writeID);
 
     const auto beforeCopy = std::chrono::system_clock::now();
     std::ofstream(mine.pathForKey(kKey), std::ios::trunc) << "{}";

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <chrono>
 #include <ctime>
+#include <fstream>
 #include <future>
 
 #include "app/composition/linux_display_store_factory.hpp"
@@ -329,10 +330,11 @@ TEST_F(MergingDefaultsStoreTest, ARequestTimeFromAClockAheadCountsAsWhenItsStamp
     EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
 }
 
-// The command line's record fits on the disk, its stamp does not, twice:
-// each save says why. Its second record holds the very bytes of the first,
-// which this store read: neither is told by its bytes, and the later one,
-// dated by its file, is the later request.
+// The command line's record fits on the disk, its stamp does not: the save
+// says why, and this store reads the record told by its file. Asked again
+// for the very bytes the record holds, the command line writes only a
+// stamp, which fits: that later request is told by its stamp, not by the
+// bytes this store read, and wins over this store's earlier one.
 TEST_F(MergingDefaultsStoreTest, ARecordWhoseStampFoundNoRoomIsToldByItsFileNotItsBytes) {
     const SmallDisk disk(folder.path());
     if (!disk.mounted())
@@ -347,13 +349,47 @@ TEST_F(MergingDefaultsStoreTest, ARecordWhoseStampFoundNoRoomIsToldByItsFileNotI
     const auto now = std::chrono::system_clock::now();
     stampless(now - std::chrono::seconds(1));
     ASSERT_EQ(store.read(kKey).data, record({{"a", 0.5}}));
-    stampless(now);
+    disk.leaveOnePage();
+    ASSERT_TRUE(other->setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", now)).succeeded());
     std::filesystem::remove(folder / "filler");
 
     const auto earlier = now - std::chrono::milliseconds(300);
     ASSERT_TRUE(
         store.setDataTouching(kKey, record({{"a", 0.9}}), adjusting("a", earlier)).succeeded());
     EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}}));
+}
+
+// A request for the bytes the record holds whose stamp finds no room: the
+// record (here a link to a file on another disk) is written anew, so its
+// file's time dates the request, and the save says why.
+TEST_F(MergingDefaultsStoreTest, ARequestWhoseStampFindsNoRoomIsDatedByItsRecordWrittenAnew) {
+    const SmallDisk disk(folder.path());
+    if (!disk.mounted())
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    // Beside the test's folder, off the small disk.
+    const auto elsewhere = std::filesystem::path(folder.path().string() + "-elsewhere");
+    std::filesystem::create_directories(elsewhere);
+    const std::shared_ptr<void> removed(nullptr, [&](void*) {
+        std::error_code ignored;
+        std::filesystem::remove_all(elsewhere, ignored);
+    });
+    std::filesystem::create_symlink(elsewhere / "record.json", files->pathForKey(kKey));
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 0.5}})).succeeded());
+    struct stat first {};
+    ASSERT_EQ(::stat((elsewhere / "record.json").c_str(), &first), 0);
+    disk.leaveOnePage();
+    std::ofstream(folder / "last page") << 'x';
+
+    const auto asked = std::chrono::system_clock::now();
+    const auto refused = other->setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", asked));
+    ASSERT_TRUE(refused.error);
+    EXPECT_EQ(refused.error->kind, DefaultsStoreError::Kind::noSpace);
+    struct stat second {};
+    ASSERT_EQ(::stat((elsewhere / "record.json").c_str(), &second), 0);
+    EXPECT_NE(second.st_ino, first.st_ino);
+    const auto read = files->read(kKey);
+    EXPECT_EQ(read.data, record({{"a", 0.5}}));
+    EXPECT_GE(read.writtenAt.value_or(Date{}), asked);
 }
 
 // The application's writer on a disk that fills up when told, over a record

@@ -125,5 +125,11 @@ TEST(ByteCountFormat, FileStyleUsesDecimalUnits) {
     EXPECT_EQ(formatFileByteCount(2'250'000'000), "2.25 GB");
 }
 
+TEST(ByteCountFormat, AThousandBytesIsTheFirstKilobyte) {
+    EXPECT_EQ(formatFileByteCount(999), "999 bytes");
+    EXPECT_EQ(formatFileByteCount(1000), "1 KB");
+    EXPECT_EQ(formatFileByteCount(-1000), "-1 KB");
+}
+
 }  // namespace
 }  // namespace quorvane

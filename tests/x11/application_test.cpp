@@ -774,6 +774,24 @@ TEST_F(ApplicationTest, AHandEditAndARemovedFolderReachTheScreenWithinASecond) {
     EXPECT_TRUE(showsWithinASecond("DUMMY0", dim)) << home.logText();
 }
 
+// A launch handing a URL over ends only once the URL's save was tried: while
+// another process holds the settings lock for 0.3 s the launch waits, and
+// the moment it has ended the record holds the preset.
+TEST_F(ApplicationTest, ALaunchHandingOverAURLEndsOnceItsSaveWasTried) {
+    startFirst();
+    const auto identity = identitiesByOutput(home, displayName).at("DUMMY0");
+    auto other = holdTheLockElsewhere();
+    ASSERT_TRUE(other->held());
+    auto second = launch({"quorvane://apply-safe-preset?preset=night&display=" + identity});
+    ASSERT_TRUE(eventually([&] { return hasOpen(first->pid(), home.configFolder() / ".lock"); }))
+        << home.logText();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(second->running());
+    other.reset();
+    ASSERT_EQ(second->waitFor(), 0) << home.logText();
+    EXPECT_EQ(savedAdjustment(home, identity), builtInPreset("night").adjustment);
+}
+
 // Another process holds the settings lock (a stopped Quorvane) while six
 // launches hand URLs over at once. The windows never wait for the saves: a
 // plain launch's "show" is answered at once meanwhile. Every launch ends
@@ -1045,7 +1063,8 @@ TEST_F(RequestOrderTest, ABackupPutBackWithItsOldTimeWinsOverAnEarlierHeldChange
 
 // "night" held past the lock's wait; then the command line sets "movie",
 // the value the application last saved, so its record comes out byte for
-// byte as that save. It is still the later request.
+// byte as that save. It is still the later request, told by the record's
+// stamp alone: the record's file is neither replaced nor written.
 TEST_F(RequestOrderTest, ACommandLineWritingTheBytesOfTheLastSaveStillWinsOverAHeldChange) {
     startFirst();
     commandLineWritingTheLastSaveWins();
@@ -1068,12 +1087,23 @@ void RequestOrderTest::commandLineWritingTheLastSaveWins() {
                             "quorvane://apply-safe-preset?preset=movie&display=" + identity()));
     ASSERT_TRUE(eventually([&] { return savedAdjustment(home, identity()) == movie; }));
     const auto lastSave = home.preferencesText();
+    struct stat saved {};
+    ASSERT_EQ(::stat(home.preferencesFile().c_str(), &saved), 0);
 
     auto answer = nightHeldByTheLock();
     ASSERT_TRUE(answer.get()) << home.logText();
+    // The command line waits for the lock too, and takes it first: the
+    // application tries its held change again only later.
+    auto command = commandLine("movie");
+    ASSERT_TRUE(eventually([&] { return hasOpen(command->pid(), home.configFolder() / ".lock"); }));
     other_.reset();
-    ASSERT_EQ(commandLine("movie")->waitFor(), 0);
+    ASSERT_EQ(command->waitFor(), 0);
     EXPECT_EQ(home.preferencesText(), lastSave);
+    struct stat after {};
+    ASSERT_EQ(::stat(home.preferencesFile().c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, saved.st_ino);
+    EXPECT_EQ(after.st_ctim.tv_sec, saved.st_ctim.tv_sec);
+    EXPECT_EQ(after.st_ctim.tv_nsec, saved.st_ctim.tv_nsec);
     showsAcrossARestart(movie);
 }
 

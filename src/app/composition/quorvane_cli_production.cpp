@@ -35,6 +35,9 @@ QuorvaneCLI::Environment QuorvaneCLI::Environment::production() {
     auto defaults = std::make_shared<FileDefaultsStore>(FileDefaultsStore::standardLocation());
     defaults->limitLockWait(FileDefaultsStore::kSharedLockWait, std::make_shared<SystemClock>(),
                             std::make_shared<SystemSleeper>());
+    // A command reads and writes under one lock and merges nothing: who
+    // wrote what it read, and when, is no concern of its own.
+    defaults->setReadsDated(false);
     // One X connection serves the whole command.
     auto connection = std::make_shared<SharedXConnection>();
     return {

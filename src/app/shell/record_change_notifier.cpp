@@ -4,6 +4,7 @@
 
 #include "app/composition/linux_display_store_factory.hpp"
 #include "services/persistence/defaults_store.hpp"
+#include "services/persistence/record_write_stamp.hpp"
 
 namespace quorvane {
 
@@ -13,8 +14,14 @@ RecordChangeNotifier::RecordChangeNotifier(const std::filesystem::path& defaults
     if (defaultsFolder.empty() || FileDefaultsStore(defaultsFolder).ensureFolder())
         return;
     std::set<std::string> fileNames;
-    for (const auto& [fileName, record] : records_)
+    for (const auto& [fileName, record] : records_) {
         fileNames.insert(fileName);
+        // A request that left a record's bytes as they were is written to
+        // its stamp alone.
+        const auto stampName = RecordWriteStamp::fileNameFor(fileName);
+        stamps_.emplace(stampName, record);
+        fileNames.insert(stampName);
+    }
     watcher_ = std::make_unique<DefaultsFolderWatcher>(defaultsFolder, std::move(fileNames));
     if (!watcher_->watching())
         return;
@@ -34,14 +41,22 @@ void RecordChangeNotifier::takeChanges() {
     const auto changes = watcher_->takeChanges();
     std::set<DisplayStoreRecord> written;
     for (const auto& fileName : changes.written) {
-        written.insert(records_.at(fileName));
-        removed_.erase(records_.at(fileName));
+        const auto stamp = stamps_.find(fileName);
+        const auto record = stamp != stamps_.end() ? stamp->second : records_.at(fileName);
+        written.insert(record);
+        removed_.erase(record);
     }
-    for (const auto& fileName : changes.removed)
-        removed_.insert(records_.at(fileName));
+    // A stamp gone says nothing of its record, which is told by itself.
+    bool recordRemoved = false;
+    for (const auto& fileName : changes.removed) {
+        if (const auto record = records_.find(fileName); record != records_.end()) {
+            removed_.insert(record->second);
+            recordRemoved = true;
+        }
+    }
     if (!written.empty())
         store_.reloadRecordsChangedOnDisk(written);
-    if (!changes.removed.empty())
+    if (recordRemoved)
         removalSettled_.start();
 }
 

@@ -17,7 +17,9 @@ namespace quorvane {
 // application, an editor, a backup put back) writes or removes one of its
 // records, so the windows and the screens show the other process's values
 // and the store's next save starts from them. The store's own saves are
-// told too; it sees them as unchanged.
+// told too; it sees them as unchanged. A write that changed only a record's
+// stamp (a request for the values it holds already) is told as a write of
+// the record: the store's held changes must weigh the request.
 //
 // A removal is told a moment later: an editor that moves the record away
 // and writes a new one is then told only as the write, never as a reset
@@ -39,7 +41,9 @@ class RecordChangeNotifier : public QObject {
     void takeChanges();
 
     DisplayStore& store_;
+    // Each record by its file's name, and by its write stamp's name.
     std::map<std::string, DisplayStoreRecord> records_;
+    std::map<std::string, DisplayStoreRecord> stamps_;
     std::unique_ptr<DefaultsFolderWatcher> watcher_;
     std::unique_ptr<QSocketNotifier> notifier_;
     std::set<DisplayStoreRecord> removed_;

@@ -71,9 +71,11 @@ void GammaController::setTransferTables(const TransferTables& tables, DisplayID 
     for (int attempt = 0; attempt < 2; ++attempt) {
         auto target = gammaTarget(*lease, displayID);
         // Neutral means the output's own calibration, not a bare identity.
-        auto ramp = isNeutralTables(tables)
-                        ? restoreRamp(lease->connection(), target.outputIndex, target.rampSize)
-                        : GammaRamp::fromTables(tables, target.rampSize);
+        const bool neutral = isNeutralTables(tables);
+        const auto restored =
+            neutral ? restoreRamp(lease->connection(), target.outputIndex, target.rampSize)
+                    : GammaRamp{};
+        const auto& ramp = neutral ? restored : ramps_.rampFor(tables, target.rampSize);
         if (auto error = writeCrtcGamma(lease->connection(), target.crtc, ramp)) {
             lease->cache().clear();
             throw DisplayControlError::coreGraphics(error->errorCode);

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "models/color/resampled_ramp_cache.hpp"
 #include "platform/interfaces/gamma_controlling.hpp"
 
 namespace quorvane {
@@ -36,6 +37,9 @@ class GammaController final : public GammaControlling {
   private:
     int tableSize_;
     std::shared_ptr<SharedXConnection> connection_;
+    // Used under the connection's lease, which callers on several threads
+    // take in turn.
+    ResampledRampCache ramps_;
 };
 
 }  // namespace quorvane

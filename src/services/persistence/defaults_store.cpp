@@ -431,6 +431,8 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
     // this read.
     const auto now = wallNow();
     DefaultsReadResult result{std::move(data), std::nullopt, std::min(latestChangeTime(info), now)};
+    if (!readsDated_)
+        return result;
     // A stamp made for this very file tells who wrote it and when; without
     // one the record is dated, whole, by when its file last changed: a
     // request of every part then, as one put back or saved by an editor is,
@@ -607,10 +609,13 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     const RecordWriteStampFile stamps(folder_, fileNameForKey(key));
     // The requests behind the record as it stands stay named with it.
     const auto previous = stamps.ofFileAt(target, kMaxValueSize, wallNow(), identityCall_);
-    // A save of requests is written even as the bytes stand, so every
-    // process watching the folder hears of them.
-    if (existing.holdsBytes && touched.empty())
-        return stampedInPlace(stamps, target, previous, bytes);
+    // Bytes the file holds already are not written again: the stamp alone
+    // tells of the save's requests, and every process watching the folder
+    // hears of them through it.
+    if (existing.holdsBytes) {
+        if (auto outcome = stampedInPlace(stamps, target, previous, bytes, touched))
+            return std::move(*outcome);
+    }
 
     const auto directory = target.parent_path();
     const std::string fileName = target.filename().string();
@@ -659,26 +664,39 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     return outcome;
 }
 
-SaveOutcome FileDefaultsStore::stampedInPlace(const RecordWriteStampFile& stamps,
-                                              const std::filesystem::path& target,
-                                              const std::optional<RecordWriteStamp>& previous,
-                                              std::string_view bytes) {
-    // The file holds the bytes already: a stamped one is that write; one
-    // without a stamp is this write's now, with no second copy of the bytes.
+std::optional<SaveOutcome> FileDefaultsStore::stampedInPlace(
+    const RecordWriteStampFile& stamps, const std::filesystem::path& target,
+    const std::optional<RecordWriteStamp>& previous, std::string_view bytes,
+    const TouchedRecordParts& touched) {
+    // The file holds the bytes already: a stamped one is that write, unless
+    // requests come with the save; one without a stamp is this write's now,
+    // with no second copy of the bytes.
     SaveOutcome outcome;
-    if (previous) {
+    if (previous && touched.empty()) {
         outcome.writeID = previous->writeID();
         return outcome;
     }
     UniqueFileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat file {};
-    if (!fd.valid() || ::fstat(fd.get(), &file) != 0)
-        return outcome;
-    const auto identity = identityCall_(fd.get(), file);
-    const auto stamp = newStamp(previous, {}, identity, bytes);
-    outcome.writeID = stamps.write(stamp, std::nullopt)
-                          ? RecordWriteStamp::unstampedWriteID(identity, file)
-                          : stamp.writeID();
+    if (fd.valid() && ::fstat(fd.get(), &file) == 0) {
+        const auto identity = identityCall_(fd.get(), file);
+        // The file stays as it is, so no reader needs the stamp before
+        // this one: the new one alone describes the file, and carries the
+        // requests of the one it replaces.
+        const auto stamp = newStamp(previous, touched, identity, bytes);
+        if (!stamps.write(stamp, std::nullopt)) {
+            outcome.writeID = stamp.writeID();
+            return outcome;
+        }
+        if (touched.empty()) {
+            outcome.writeID = RecordWriteStamp::unstampedWriteID(identity, file);
+            return outcome;
+        }
+    }
+    // Requests no stamp could carry are dated by the file: it is written
+    // again, and its change time tells when.
+    if (!touched.empty())
+        return std::nullopt;
     return outcome;
 }
 

@@ -37,7 +37,9 @@ namespace quorvane {
 // without one (an older version's, an editor's, a copy put back, a write
 // whose stamp found no room) is named by the file itself and dated, as a
 // request of every part, by when its inode last changed, which no copy can
-// set back. No time read is later than now. By default the store
+// set back. No time read is later than now. A save of the bytes the file
+// holds already writes only a new stamp for that file (no rewrite, no
+// sync), which names the save's requests. By default the store
 // waits for the lock as long as another process holds it; with a wait limit it tries again every
 // kLockRetryInterval until the limit passes, and a lock it could not take fails the write that
 // needed it (a stopped or hung process must not keep a command waiting for ever).
@@ -134,6 +136,13 @@ class FileDefaultsStore final : public DefaultsStoring {
     // Set before the store is shared with another thread.
     void setIdentityCall(IdentityCall call) { identityCall_ = std::move(call); }
 
+    // Reads give the bytes dated by their file alone, naming no write, and
+    // read no stamp: for a caller that holds the lock from its read to its
+    // write and merges nothing (the command line). Its writes still carry
+    // the requests of the stamp before. Set before the store is shared with
+    // another thread.
+    void setReadsDated(bool dated) { readsDated_ = dated; }
+
   private:
     // Why `key` cannot be written now, if anything stops it; creates the folder.
     std::optional<DefaultsStoreError> writableFolder(std::string_view key) const;
@@ -155,11 +164,14 @@ class FileDefaultsStore final : public DefaultsStoring {
     RecordWriteStamp newStamp(const std::optional<RecordWriteStamp>& previous,
                               const TouchedRecordParts& touched, const RecordFileIdentity& file,
                               std::string_view bytes);
-    // A save, naming no request, of bytes the key's file already holds.
-    SaveOutcome stampedInPlace(const RecordWriteStampFile& stamps,
-                               const std::filesystem::path& target,
-                               const std::optional<RecordWriteStamp>& previous,
-                               std::string_view bytes);
+    // A save of bytes the key's file already holds, made by a new stamp for
+    // that very file when the save names requests (or the file has none);
+    // none when such a stamp could not be written and the file must be.
+    std::optional<SaveOutcome> stampedInPlace(const RecordWriteStampFile& stamps,
+                                              const std::filesystem::path& target,
+                                              const std::optional<RecordWriteStamp>& previous,
+                                              std::string_view bytes,
+                                              const TouchedRecordParts& touched);
 
     struct LockWaitLimit {
         Duration limit;
@@ -177,6 +189,7 @@ class FileDefaultsStore final : public DefaultsStoring {
     ReadCall readCall_;
     WriteCall writeCall_;
     IdentityCall identityCall_;
+    bool readsDated_ = true;
     // Threads of this process take turns through the mutex; processes
     // through the flock on the lock file, held while lockDepth_ > 0.
     std::recursive_mutex lockMutex_;

@@ -10,6 +10,9 @@
 #include <QByteArray>
 #include <QFontDatabase>
 #include <QTest>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <functional>
 
@@ -19,6 +22,7 @@
 #include "models/presets/display_preset.hpp"
 #include "services/display/cli_display_snapshot_provider.hpp"
 #include "services/persistence/defaults_store.hpp"
+#include "services/persistence/record_merge.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 #include "support/temporary_folder.hpp"
 #include "views/detail_form/detail_form_fixture.hpp"
@@ -141,6 +145,33 @@ TEST_F(RecordChangeNotifierTest, AFolderMissingWhenWatchingStartsIsMadeAndItsFir
     ASSERT_EQ(cli({"apply-safe-preset", "coding", "--display", "2"}), 0);
     EXPECT_TRUE(soon([&] { return store().colorAdjustment(2) == coding.adjustment; }));
     EXPECT_EQ(store().colorAdjustment(1), ColorAdjustment::neutral());
+}
+
+// A request for the values the record holds writes the record's stamp
+// alone, and that is heard as a write of the record. Here the record's file
+// was changed in place by a writer that still holds it open, which nothing
+// has told yet: only the stamp can.
+TEST_F(RecordChangeNotifierTest, AWriteOfTheRecordsStampAloneIsHeardAsTheRecords) {
+    startApplication();
+    const auto& night = DisplayPreset::builtIns()[2];
+    const auto key = UserDefaultsPreferencesStore::standardStorageKey();
+    FileDefaultsStore files(folder);
+    const auto text = files.read(key).data;
+    auto preferences = text ? QuorvanePreferences::decoded(*text) : QuorvanePreferences::defaults();
+    const auto identity = rawIdentity(store().displays().front());
+    preferences.displayAdjustments[identity] = night.adjustment;
+    const auto bytes = preferences.encoded();
+    ASSERT_TRUE(bytes);
+    const int held = ::open(files.pathForKey(key).c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::write(held, bytes->data(), bytes->size()), static_cast<ssize_t>(bytes->size()));
+
+    TouchedRecordParts touched;
+    touched.touch(RecordMerge::PreferencesPart::displayAdjustments, identity);
+    EXPECT_TRUE(files.setDataTouching(key, *bytes, touched).succeeded());
+    const DisplayID shownFirst = store().displays().front().id;
+    EXPECT_TRUE(soon([&] { return store().colorAdjustment(shownFirst) == night.adjustment; }));
+    ::close(held);
 }
 
 }  // namespace

@@ -187,19 +187,29 @@ struct ExistingFile {
     // Its permissions, which the replacement keeps (a shared dotfile may be
     // 0644); none when there is no file yet.
     std::optional<mode_t> permissions;
-    // It already holds exactly the bytes to write: writing them again would
-    // change nothing, so the save costs one read instead of two syncs.
-    bool holdsBytes = false;
+    // What it holds and which file it is, for its stamp; none when there is
+    // no file or it could not be read whole.
+    struct Contents {
+        std::string bytes;
+        struct stat info {};
+        RecordFileIdentity identity;
+    };
+    std::optional<Contents> contents;
+
+    // It already holds exactly `bytes`: writing them again would change
+    // nothing, so the save costs one read instead of two syncs.
+    bool holds(std::string_view bytes) const { return contents && contents->bytes == bytes; }
 };
 
 // The existing file is checked before it is replaced: one that cannot be
 // read is the user's to sort out, not ours to overwrite, and so is anything
 // that is not a regular file (a FIFO, a device, a socket), which a rename
-// would replace. One open serves the check, the comparison and the
-// permissions; it never blocks on a FIFO and never follows a link that
-// appeared since the target was resolved.
+// would replace. One open serves the check, the comparison, the stamp's
+// lookup and the permissions; it never blocks on a FIFO and never follows
+// a link that appeared since the target was resolved.
 std::variant<ExistingFile, DefaultsStoreError> inspectExisting(
-    const fs::path& target, std::string_view bytes, const FileDefaultsStore::ReadCall& readCall) {
+    const fs::path& target, const FileDefaultsStore::ReadCall& readCall,
+    const FileDefaultsStore::IdentityCall& identityCall) {
     UniqueFileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     if (!fd.valid()) {
         if (errno == ENOENT)
@@ -211,14 +221,11 @@ std::variant<ExistingFile, DefaultsStoreError> inspectExisting(
         return unreadable(target, std::strerror(errno));
     if (!S_ISREG(info.st_mode))
         return unreadable(target, "not a regular file");
-    const auto size = static_cast<std::uintmax_t>(info.st_size);
-    if (size > FileDefaultsStore::kMaxValueSize)
+    if (static_cast<std::uintmax_t>(info.st_size) > FileDefaultsStore::kMaxValueSize)
         return unreadable(target, std::strerror(EFBIG));
-    ExistingFile existing{info.st_mode & 07777, false};
-    if (size == bytes.size()) {
-        const auto held = readAll(readCall, target, fd.get(), bytes.size());
-        existing.holdsBytes = held && *held == bytes;
-    }
+    ExistingFile existing{info.st_mode & 07777, std::nullopt};
+    if (auto held = readAll(readCall, target, fd.get(), FileDefaultsStore::kMaxValueSize))
+        existing.contents = {std::move(*held), info, identityCall(fd.get(), info)};
     return existing;
 }
 
@@ -602,18 +609,21 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     if (auto* error = std::get_if<DefaultsStoreError>(&resolved))
         return SaveOutcome::failed(std::move(*error));
     const auto target = std::get<fs::path>(std::move(resolved));
-    auto inspected = inspectExisting(target, bytes, readCall_);
+    auto inspected = inspectExisting(target, readCall_, identityCall_);
     if (auto* error = std::get_if<DefaultsStoreError>(&inspected))
         return SaveOutcome::failed(std::move(*error));
-    const auto existing = std::get<ExistingFile>(inspected);
+    const auto existing = std::get<ExistingFile>(std::move(inspected));
     const RecordWriteStampFile stamps(folder_, fileNameForKey(key));
     // The requests behind the record as it stands stay named with it.
-    const auto previous = stamps.ofFileAt(target, kMaxValueSize, wallNow(), identityCall_);
+    const auto previous = existing.contents ? stamps.describing(existing.contents->identity,
+                                                                existing.contents->bytes, wallNow())
+                                            : std::nullopt;
     // Bytes the file holds already are not written again: the stamp alone
     // tells of the save's requests, and every process watching the folder
     // hears of them through it.
-    if (existing.holdsBytes) {
-        if (auto outcome = stampedInPlace(stamps, target, previous, bytes, touched))
+    if (existing.holds(bytes)) {
+        if (auto outcome = stampedInPlace(stamps, existing.contents->identity,
+                                          existing.contents->info, previous, bytes, touched))
             return std::move(*outcome);
     }
 
@@ -665,7 +675,7 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
 }
 
 std::optional<SaveOutcome> FileDefaultsStore::stampedInPlace(
-    const RecordWriteStampFile& stamps, const std::filesystem::path& target,
+    const RecordWriteStampFile& stamps, const RecordFileIdentity& file, const struct stat& info,
     const std::optional<RecordWriteStamp>& previous, std::string_view bytes,
     const TouchedRecordParts& touched) {
     // The file holds the bytes already: a stamped one is that write, unless
@@ -676,27 +686,19 @@ std::optional<SaveOutcome> FileDefaultsStore::stampedInPlace(
         outcome.writeID = previous->writeID();
         return outcome;
     }
-    UniqueFileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat file {};
-    if (fd.valid() && ::fstat(fd.get(), &file) == 0) {
-        const auto identity = identityCall_(fd.get(), file);
-        // The file stays as it is, so no reader needs the stamp before
-        // this one: the new one alone describes the file, and carries the
-        // requests of the one it replaces.
-        const auto stamp = newStamp(previous, touched, identity, bytes);
-        if (!stamps.write(stamp, std::nullopt)) {
-            outcome.writeID = stamp.writeID();
-            return outcome;
-        }
-        if (touched.empty()) {
-            outcome.writeID = RecordWriteStamp::unstampedWriteID(identity, file);
-            return outcome;
-        }
+    // The file stays as it is, so no reader needs the stamp before this
+    // one: the new one alone describes the file, and carries the requests
+    // of the one it replaces.
+    const auto stamp = newStamp(previous, touched, file, bytes);
+    if (!stamps.write(stamp, std::nullopt)) {
+        outcome.writeID = stamp.writeID();
+        return outcome;
     }
     // Requests no stamp could carry are dated by the file: it is written
     // again, and its change time tells when.
     if (!touched.empty())
         return std::nullopt;
+    outcome.writeID = RecordWriteStamp::unstampedWriteID(file, info);
     return outcome;
 }
 

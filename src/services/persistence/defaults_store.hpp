@@ -77,8 +77,9 @@ class FileDefaultsStore final : public DefaultsStoring {
     using WriteCall =
         std::function<bool(const std::filesystem::path& file, int fd, std::string_view bytes)>;
 
-    // What names a record's open file for its stamp.
-    using IdentityCall = RecordWriteStampFile::IdentityCall;
+    // What names a record's open file for its stamp: RecordFileIdentity::of
+    // unless a test hands back another file's number.
+    using IdentityCall = std::function<RecordFileIdentity(int fd, const struct stat& info)>;
 
     // An empty folder (no home known) reads nothing and refuses writes.
     explicit FileDefaultsStore(std::filesystem::path folder);
@@ -167,8 +168,10 @@ class FileDefaultsStore final : public DefaultsStoring {
     // A save of bytes the key's file already holds, made by a new stamp for
     // that very file when the save names requests (or the file has none);
     // none when such a stamp could not be written and the file must be.
+    // `file` (whose fstat is `info`) is the key's file as it stands.
     std::optional<SaveOutcome> stampedInPlace(const RecordWriteStampFile& stamps,
-                                              const std::filesystem::path& target,
+                                              const RecordFileIdentity& file,
+                                              const struct stat& info,
                                               const std::optional<RecordWriteStamp>& previous,
                                               std::string_view bytes,
                                               const TouchedRecordParts& touched);

@@ -62,20 +62,6 @@ std::optional<RecordWriteStamp> RecordWriteStampFile::describing(const RecordFil
     return std::nullopt;
 }
 
-std::optional<RecordWriteStamp> RecordWriteStampFile::ofFileAt(const std::filesystem::path& target,
-                                                               std::size_t maxRecordSize, Date now,
-                                                               const IdentityCall& identity) const {
-    UniqueFileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat info {};
-    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        static_cast<std::uintmax_t>(info.st_size) > maxRecordSize)
-        return std::nullopt;
-    const auto bytes = readAll(fd.get(), maxRecordSize);
-    if (!bytes)
-        return std::nullopt;
-    return describing(identity(fd.get(), info), *bytes, now);
-}
-
 std::optional<DefaultsStoreError> RecordWriteStampFile::write(
     const RecordWriteStamp& stamp, const std::optional<RecordWriteStamp>& previous) const {
     // Named like the record's own temporary files, so one left by a crash

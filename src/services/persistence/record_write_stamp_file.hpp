@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,9 +31,6 @@ Date latestChangeTime(const struct stat& info);
 // describes (a restore is the later act).
 class RecordWriteStampFile {
   public:
-    // RecordFileIdentity::of unless a test hands back another file's number.
-    using IdentityCall = std::function<RecordFileIdentity(int fd, const struct stat& info)>;
-
     // A stamp is a few hundred bytes; anything far larger is none.
     static constexpr std::size_t kMaxSize = 1024 * 1024;
 
@@ -48,11 +44,6 @@ class RecordWriteStampFile {
     // as that moment, whoever reads it or carries it on.
     std::optional<RecordWriteStamp> describing(const RecordFileIdentity& file,
                                                std::string_view bytes, Date now) const;
-    // The stamp of the record's file at `target` as it stands, if it has
-    // one, read at `now` as above.
-    std::optional<RecordWriteStamp> ofFileAt(const std::filesystem::path& target,
-                                             std::size_t maxRecordSize, Date now,
-                                             const IdentityCall& identity) const;
     // Puts `stamp` first, with `previous` (the stamp of the record it
     // replaces) after it; why not when it could not, and the record is then
     // dated by its file alone. Not synced: a stamp lost to a crash leaves the

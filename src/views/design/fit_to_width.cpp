@@ -147,31 +147,27 @@ int FitLayout::doLayout(const QRect& rect, bool apply) const {
 }
 
 FitLayout::RowPlan FitLayout::planRow(int width, int idealWidth) const {
+    const auto grows = [](const Entry& entry) {
+        return entry.stretch || entry.item->expandingDirections() & Qt::Horizontal;
+    };
     RowPlan plan;
     int growers = 0;
+    int growersWidth = 0;
     for (const auto& entry : entries_) {
         const bool hidden = entry.item->isEmpty() && !entry.stretch;
         plan.widths.push_back(hidden          ? -1
                               : entry.stretch ? entry.item->minimumSize().width()
                                               : entry.item->sizeHint().width());
-        if (!hidden && (entry.stretch || entry.item->expandingDirections() & Qt::Horizontal))
+        if (!hidden && grows(entry)) {
             ++growers;
+            growersWidth += std::max(0, plan.widths.back());
+        }
     }
     plan.spare = std::max(0, width - idealWidth);
     plan.growers = growers;
-    const auto grows = [](const Entry& entry) {
-        return entry.stretch || entry.item->expandingDirections() & Qt::Horizontal;
-    };
     // Equal growth: the growers' ideal widths and the spare pooled, then
     // dealt out evenly (the last takes what the division leaves).
-    std::optional<int> share;
-    int pooled = plan.spare;
-    if (equalGrowth_ && growers > 0) {
-        for (std::size_t i = 0; i < entries_.size(); ++i)
-            if (plan.widths[i] >= 0 && grows(entries_[i]))
-                pooled += plan.widths[i];
-        share = pooled / growers;
-    }
+    const int pooled = plan.spare + growersWidth;
     int dealt = 0;
     plan.heights.assign(entries_.size(), 0);
     plan.tops.assign(entries_.size(), 0);
@@ -181,12 +177,13 @@ FitLayout::RowPlan FitLayout::planRow(int width, int idealWidth) const {
         const auto& entry = entries_[i];
         if (plan.widths[i] < 0)
             continue;
-        if (growers > 0 && grows(entry)) {
-            if (share) {
-                plan.widths[i] = ++dealt == growers ? pooled - *share * (growers - 1) : *share;
-            } else {
+        // Shown, so counted among the growers (growers > 0).
+        if (grows(entry)) {
+            const int share = pooled / growers;
+            if (equalGrowth_)
+                plan.widths[i] = ++dealt == growers ? pooled - share * (growers - 1) : share;
+            else
                 plan.widths[i] += plan.spare / growers;
-            }
         }
         if (entry.stretch)
             continue;

@@ -97,8 +97,10 @@ bool DisabledFocusHandOver::enabledChanged(QWidget* control) {
 
 void DisabledFocusHandOver::hiding(QWidget* control) {
     // Only the control hidden itself, not one whose window or page goes.
-    if (!control->property(kReturnsFocusProperty).toBool() || !control->isHidden() ||
-        !control->hasFocus())
+    // Every widget's hide passes here: the focus is asked first, the
+    // property lookup only of the one holding it.
+    if (!control->hasFocus() || !control->isHidden() ||
+        !control->property(kReturnsFocusProperty).toBool())
         return;
     // Qt would hand the focus on to the next control of the chain, which
     // can wrap round to the top of the window.

@@ -8,7 +8,6 @@
 #include <QScrollArea>
 #include <QSysInfo>
 #include <QVBoxLayout>
-#include <chrono>
 
 #include "presentation/settings/diagnostic_report_actions.hpp"
 #include "presentation/settings/settings_file_actions.hpp"

@@ -657,6 +657,7 @@ class DisplayStore {
     // records, for the screens to follow.
     void noteAdjustmentsTakenIn(const QuorvanePreferences& before,
                                 const QuorvanePreferences& after);
+    void endComparisonsOfAdjustmentsTakenIn();
     // Before a request is decided: takes in at once what another process
     // saved to the preferences record, without waiting for the folder's
     // word.

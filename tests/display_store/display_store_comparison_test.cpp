@@ -55,6 +55,36 @@ TEST_F(DisplayStoreComparisonTest, TwoHoldersShareOneNeutralWriteAndTheLastResto
     EXPECT_EQ(world.midRed(1), world.midRed(saved));
 }
 
+// A change of the display's colour, an undo or a suspension made while a
+// comparison runs shows its own colour: the comparison is over. Its token
+// no longer runs, another holder starts a new neutral comparison instead of
+// joining one whose neutral screen is gone, and a late end leaves the new
+// state alone.
+TEST_F(DisplayStoreComparisonTest, AChangeMadeDuringAComparisonEndsIt) {
+    const auto held = store().beginTemporaryNeutralComparison(1);
+    ASSERT_TRUE(held.has_value());
+    ASSERT_TRUE(store().temporaryNeutralComparisonRuns(*held));
+    store().updateColorAdjustment(1, [](ColorAdjustment& value) { value.warmth = 0.3; });
+    const ColorAdjustment changed = store().colorAdjustment(1);
+    EXPECT_EQ(world.midRed(1), world.midRed(changed));
+    EXPECT_EQ(store().recoverySnapshot(1)->mode, Mode::active);
+    EXPECT_FALSE(store().temporaryNeutralComparisonRuns(*held));
+
+    const auto again = store().beginTemporaryNeutralComparison(1);
+    ASSERT_TRUE(again.has_value());
+    EXPECT_EQ(world.midRed(1), world.midRed(ColorAdjustment::neutral()));
+    store().endTemporaryNeutralComparison(held);  // over already: ignored
+    EXPECT_EQ(world.midRed(1), world.midRed(ColorAdjustment::neutral()));
+    EXPECT_TRUE(store().temporaryNeutralComparisonRuns(*again));
+
+    // Suspended meanwhile: the late end does not bring the effect back.
+    store().suspendQuorvaneEffect(1);
+    EXPECT_FALSE(store().temporaryNeutralComparisonRuns(*again));
+    store().endTemporaryNeutralComparison(again);
+    EXPECT_EQ(store().recoverySnapshot(1)->mode, Mode::suspended);
+    EXPECT_EQ(world.midRed(1), world.midRed(ColorAdjustment::neutral()));
+}
+
 TEST_F(DisplayStoreComparisonTest, ARefreshLeavesSuspendedAndComparedDisplaysAsTheyAre) {
     store().updateColorAdjustment(2, [](ColorAdjustment& value) { value.warmth = 0.6; });
     store().suspendQuorvaneEffect(1);

@@ -776,6 +776,27 @@ TEST_F(SharedRecordsTest, AHandEditAndARemovedFolderReachTheScreens) {
     EXPECT_TRUE(showsSoon(3, presetNamed("night").adjustment));
 }
 
+// A colour set elsewhere for a display under a comparison ends the
+// comparison: the new colour reaches the screen as on any display, and the
+// holder's token no longer runs.
+TEST_F(SharedRecordsTest, AColourSetElsewhereDuringAComparisonEndsIt) {
+    auto& store = startApplication();
+    store.updateColorAdjustment(1, &ColorAdjustment::warmth, 0.4);
+    world.writer->flushPendingSaves();
+    ASSERT_TRUE(deliverChanges());
+    const auto held = store.beginTemporaryNeutralComparison(1);
+    ASSERT_TRUE(held.has_value());
+    ASSERT_EQ(world.gamma->tables(1), tablesOf(ColorAdjustment::neutral()));
+
+    auto edited = recordOnDisk();
+    edited.displayAdjustments[identityOf(1)].warmth = 0.1;
+    replaceRecord(edited);
+    ASSERT_TRUE(deliverChanges());
+    EXPECT_FALSE(store.temporaryNeutralComparisonRuns(*held));
+    EXPECT_EQ(store.recoverySnapshot(1)->mode, QuorvaneEffectRecoveryMode::active);
+    EXPECT_EQ(world.gamma->tables(1), tablesOf(edited.displayAdjustments.at(identityOf(1))));
+}
+
 // Switches taken in rule the screens as at a start: with auto-apply off a
 // colour edited elsewhere stays off the screen; correction switched off
 // elsewhere shows every display neutral.

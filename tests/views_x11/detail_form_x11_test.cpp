@@ -1,9 +1,11 @@
 // The main window's colour page driven onto the private X server: scrolling
 // the page past its slider rows leaves the CRTC gamma ramps as they were;
-// only a row the user picked changes them, once per step.
+// only a row the user picked changes them, once per step. A comparison
+// started from the keyboard ends when the keyboard leaves it.
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QSlider>
 #include <QTest>
@@ -13,6 +15,7 @@
 #include "platform/linux/display_manager.hpp"
 #include "platform/simulated/manual_scheduler.hpp"
 #include "views/controls/confirmation_presenter.hpp"
+#include "views/controls/hold_to_compare_button.hpp"
 #include "views/design/theme.hpp"
 #include "views/detail_form/display_detail_form.hpp"
 #include "views/detail_form/slider_row_views.hpp"
@@ -115,6 +118,52 @@ TEST_F(DetailFormX11Test, ScrollingPastTheColourRowsLeavesTheRampsAndAPickedRowS
     EXPECT_DOUBLE_EQ(stepped.contrast, 1.05);
     EXPECT_EQ(rampOf("DUMMY1"),
               GammaRamp::fromTables(gamma->makeTransferTables(stepped), before.size()));
+}
+
+// Space on the compare area shows the screen without its correction; Tab
+// away is letting go and the correction is back on the CRTC. A change made
+// meanwhile ends the comparison: the area says the current colour, and the
+// next Space compares at once.
+TEST_F(DetailFormX11Test, TabAwayFromAComparisonPutsTheCorrectionBackOnTheScreen) {
+    store->updateColorAdjustment(colourOutput, [](ColorAdjustment& value) { value.warmth = 0.6; });
+    settle();
+    const GammaRamp corrected = rampOf("DUMMY1");
+    const GammaRamp neutral = GammaRamp::fromTables(
+        gamma->makeTransferTables(ColorAdjustment::neutral()), corrected.size());
+    ASSERT_NE(corrected, neutral);
+    auto* area = form->findChild<HoldToCompareButton*>();
+    ASSERT_NE(area, nullptr);
+    QApplication::setActiveWindow(window.get());
+    area->setFocus();
+    ASSERT_TRUE(area->hasFocus());
+
+    QTest::keyClick(area, Qt::Key_Space);
+    settle();
+    EXPECT_EQ(rampOf("DUMMY1"), neutral);
+    QTest::keyClick(area, Qt::Key_Tab);
+    settle();
+    ASSERT_NE(QApplication::focusWidget(), area);
+    EXPECT_EQ(rampOf("DUMMY1"), corrected);
+
+    area->setFocus();
+    QTest::keyClick(area, Qt::Key_Space);
+    settle();
+    ASSERT_EQ(rampOf("DUMMY1"), neutral);
+    // A change from elsewhere (a shortcut, the command line) meanwhile.
+    store->updateColorAdjustment(colourOutput, [](ColorAdjustment& value) { value.warmth = 0.3; });
+    settle();
+    const GammaRamp changed = rampOf("DUMMY1");
+    EXPECT_NE(changed, neutral);
+    EXPECT_NE(changed, corrected);
+    QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(area);
+    EXPECT_EQ(heard->text(QAccessible::Value), QStringLiteral("현재 색감"));
+    EXPECT_EQ(heard->role(), QAccessible::Button);
+    QTest::keyClick(area, Qt::Key_Space);
+    settle();
+    EXPECT_EQ(rampOf("DUMMY1"), neutral);
+    QTest::keyClick(area, Qt::Key_Tab);
+    settle();
+    EXPECT_EQ(rampOf("DUMMY1"), changed);
 }
 
 }  // namespace

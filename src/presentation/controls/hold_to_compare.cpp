@@ -4,10 +4,16 @@
 
 namespace quorvane {
 
-HoldToCompareSession::HoldToCompareSession(Begin begin, End end)
-    : begin_(std::move(begin)), end_(std::move(end)) {}
+HoldToCompareSession::HoldToCompareSession(Begin begin, End end, Runs runs)
+    : begin_(std::move(begin)), end_(std::move(end)), runs_(std::move(runs)) {}
+
+bool HoldToCompareSession::comparing() const {
+    return token_ && (!runs_ || runs_(*token_));
+}
 
 void HoldToCompareSession::beginIfNeeded() {
+    if (token_ && !comparing())
+        end();
     if (!enabled_ || token_)
         return;
     token_ = begin_();
@@ -24,7 +30,7 @@ void HoldToCompareSession::end() {
 }
 
 void HoldToCompareSession::toggleForAccessibility() {
-    if (token_) {
+    if (comparing()) {
         end();
         return;
     }

@@ -33,9 +33,11 @@ class SliderRowModel {
                    Formatter formatter, double outsideValue);
 
     // A drag (or a click on the thumb) begins: the draft starts where the
-    // row's value is visible.
+    // row's value is visible, and the thumb stays drawn where the user took
+    // it (on the outside value while a commit is pending) until it moves.
     void beginEditing();
-    // The thumb moved while held; nothing is written.
+    // The thumb moved while held (or a press on the groove took it there);
+    // nothing is written.
     void moveDraft(double value);
     // The drag ended: the value to write (software) or commit (monitor).
     double endEditing();
@@ -58,11 +60,11 @@ class SliderRowModel {
     // Where the slider's value stands: with the readout, so keys step from
     // the value a screen reader hears.
     double thumbValue() const { return state_.currentVisibleValue(); }
-    // Where the thumb is drawn: the draft while dragging, else the outside
-    // value (a pending value shows in the readout alone).
-    double drawnThumbValue() const {
-        return state_.isEditing() ? state_.draftValue() : state_.ownerValue();
-    }
+    // Where the thumb is drawn, and so where a pointer takes it: the outside
+    // value at rest (a pending value shows in the readout and is heard, but
+    // the thumb waits for the caller to publish it); while held, where it was
+    // taken until it moves, then the draft.
+    double drawnThumbValue() const;
     // The draft while dragging, else the pending value, else the outside value.
     double currentVisibleValue() const { return state_.currentVisibleValue(); }
     // The formatted draft or pending value; else the caller's own text.
@@ -79,6 +81,8 @@ class SliderRowModel {
 
     Formatter formatter_;
     PanelSliderRowState state_;
+    // Where the held thumb was drawn when it was taken, until it moves.
+    std::optional<double> takenThumb_;
 };
 
 // The slider's spoken hint: "<subtitle>. " when there is one, then how to

@@ -13,7 +13,7 @@ class SliderScale {
     SliderScale(double lower, double upper, double step);
 
     int maximumPosition() const { return maximumPosition_; }
-    // A page (Page Up/Down, a click beside the thumb): the whole number of
+    // A page (Page Up/Down): the whole number of
     // steps nearest a tenth of the range, at least one, so a page keeps the
     // value on the grid the nudges and arrow keys keep.
     int pagePositions() const;

@@ -354,6 +354,10 @@ class DisplayStore {
         DisplayID displayID);
     void endTemporaryNeutralComparison(
         const std::optional<QuorvaneTemporaryNeutralComparisonToken>& token);
+    // Whether the comparison this token was handed out for still runs: false
+    // once it was ended by its holder or by the store (correction switched
+    // off, a change or undo of the display's colour, its effect suspended).
+    bool temporaryNeutralComparisonRuns(const QuorvaneTemporaryNeutralComparisonToken& token) const;
 
     // --- Undo ---------------------------------------------------------------------
     // The display's last colour change, from the recovery section.
@@ -597,6 +601,7 @@ class DisplayStore {
     void recordUndoOnceAndActivate(const DisplayIdentity& identity,
                                    std::set<std::string>& recorded);
     void syncRecoverySnapshot(const DisplayIdentity& identity);
+    void dropTemporaryNeutralComparison(const std::string& rawValue);
     bool restoreTemporaryNeutralComparison(const TemporaryNeutralComparisonSession& session);
     bool applyTemporaryColorAdjustment(const ColorAdjustment& adjustment, DisplayID displayID);
 
@@ -652,6 +657,7 @@ class DisplayStore {
     // records, for the screens to follow.
     void noteAdjustmentsTakenIn(const QuorvanePreferences& before,
                                 const QuorvanePreferences& after);
+    void endComparisonsOfAdjustmentsTakenIn();
     // Before a request is decided: takes in at once what another process
     // saved to the preferences record, without waiting for the folder's
     // word.

@@ -176,4 +176,9 @@ void DisplayStore::endTemporaryNeutralComparison(
         temporaryNeutralComparisonSessions_.erase(rawValue);
 }
 
+bool DisplayStore::temporaryNeutralComparisonRuns(
+    const QuorvaneTemporaryNeutralComparisonToken& token) const {
+    return temporaryNeutralComparisonTokens_.contains(token.id);
+}
+
 }  // namespace quorvane

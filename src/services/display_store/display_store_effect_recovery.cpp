@@ -19,7 +19,25 @@ void DisplayStore::recordUndoOnceAndActivate(const DisplayIdentity& identity,
 }
 
 void DisplayStore::syncRecoverySnapshot(const DisplayIdentity& identity) {
-    recoverySnapshots_[identity.rawValue] = effectRecoveryState_.snapshot(identity);
+    const auto snapshot = effectRecoveryState_.snapshot(identity);
+    recoverySnapshots_[identity.rawValue] = snapshot;
+    // Another operation took the display out of its comparison (a recorded
+    // change, an undo, suspending or resuming the effect): the screen shows
+    // that operation's colour now, so the comparison is over. Its holders'
+    // tokens are dropped with it: a later holder starts a new comparison
+    // instead of joining one whose neutral screen is gone, and a late end
+    // cannot restore the mode the comparison replaced over the new one.
+    if (snapshot.mode != QuorvaneEffectRecoveryMode::comparingStock)
+        dropTemporaryNeutralComparison(identity.rawValue);
+}
+
+void DisplayStore::dropTemporaryNeutralComparison(const std::string& rawValue) {
+    const auto running = temporaryNeutralComparisonSessions_.find(rawValue);
+    if (running == temporaryNeutralComparisonSessions_.end())
+        return;
+    for (const auto& tokenID : running->second.tokenIDs)
+        temporaryNeutralComparisonTokens_.erase(tokenID);
+    temporaryNeutralComparisonSessions_.erase(running);
 }
 
 bool DisplayStore::applyTemporaryColorAdjustment(const ColorAdjustment& adjustment,

@@ -123,6 +123,7 @@ bool DisplayStore::reloadPreferencesFromDisk() {
         automationURLCoordinator_.forgetHandled();
         const bool hotKeysChanged = hotKeySettingsDiffer(merged, current);
         noteAdjustmentsTakenIn(current, merged);
+        endComparisonsOfAdjustmentsTakenIn();
         preferences_ = merged;
         publishSettingsFromPreferences();
         if (hotKeysChanged)
@@ -144,6 +145,22 @@ void DisplayStore::noteAdjustmentsTakenIn(const QuorvanePreferences& before,
     if (before.softwareColorCorrectionEnabled != after.softwareColorCorrectionEnabled ||
         before.autoApplyEnabled != after.autoApplyEnabled)
         outputSwitchesTakenIn_ = true;
+}
+
+void DisplayStore::endComparisonsOfAdjustmentsTakenIn() {
+    // Another process set these displays' colour (the command line puts it
+    // on the screen as it saves): a comparison of them is over. The mode it
+    // replaced comes back, so the take-in shows the new colour as it does on
+    // any display.
+    for (const auto& rawValue : adjustmentsTakenIn_) {
+        const auto running = temporaryNeutralComparisonSessions_.find(rawValue);
+        if (running == temporaryNeutralComparisonSessions_.end())
+            continue;
+        const auto session = running->second;
+        dropTemporaryNeutralComparison(rawValue);
+        effectRecoveryState_.setMode(session.previousMode, session.identity);
+        syncRecoverySnapshot(session.identity);
+    }
 }
 
 void DisplayStore::takeInPreferencesSavedElsewhere() {

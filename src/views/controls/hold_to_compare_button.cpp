@@ -104,15 +104,18 @@ HoldToCompareButton::HoldToCompareButton(ViewContext& context, DisplayID display
           [&store = context.store](const QuorvaneTemporaryNeutralComparisonToken& token) {
               store.endTemporaryNeutralComparison(token);
           },
-          compact, parent) {}
+          compact, parent,
+          [&store = context.store](const QuorvaneTemporaryNeutralComparisonToken& token) {
+              return store.temporaryNeutralComparisonRuns(token);
+          }) {}
 
 HoldToCompareButton::HoldToCompareButton(Theme& theme, HoldToCompareSession::Begin begin,
                                          HoldToCompareSession::End end, bool compact,
-                                         QWidget* parent)
+                                         QWidget* parent, HoldToCompareSession::Runs runs)
     : QWidget(parent),
       theme_(theme),
       compact_(compact),
-      session_(std::move(begin), std::move(end)),
+      session_(std::move(begin), std::move(end), std::move(runs)),
       symbol_(new SymbolImage("eye", this)),
       title_(new QLabel(this)),
       caption_(new WrappingLabel({}, this)) {
@@ -151,10 +154,9 @@ HoldToCompareButton::~HoldToCompareButton() {
 }
 
 void HoldToCompareButton::setComparisonEnabled(bool enabled) {
-    if (enabled == session_.enabled())
-        return;
     session_.setEnabled(enabled);
-    refresh();
+    if (texts() != shown_)
+        refresh();
 }
 
 HoldToCompareTexts HoldToCompareButton::texts() const {
@@ -178,10 +180,10 @@ void HoldToCompareButton::tellValue() {
 
 void HoldToCompareButton::endComparison() {
     pressed_ = false;
-    if (!session_.comparing())
-        return;
+    // Also a token whose comparison the store already ended goes back.
     session_.end();
-    refresh();
+    if (texts() != shown_)
+        refresh();
 }
 
 void HoldToCompareButton::mousePressEvent(QMouseEvent* event) {
@@ -233,6 +235,9 @@ void HoldToCompareButton::focusInEvent(QFocusEvent* event) {
 }
 
 void HoldToCompareButton::focusOutEvent(QFocusEvent* event) {
+    // Leaving the area is letting go, as a release is for a pointer: a
+    // comparison started with Space never outlasts the keyboard's stay.
+    endComparison();
     update();
     QWidget::focusOutEvent(event);
 }
@@ -256,6 +261,7 @@ bool HoldToCompareButton::event(QEvent* event) {
 
 void HoldToCompareButton::refresh() {
     const HoldToCompareTexts current = texts();
+    shown_ = current;
     const bool comparing = session_.comparing();
     symbol_->setSystemName(current.symbol);
     symbol_->setColor(theme_.color(comparing ? ColorRole::green : ColorRole::accent));

@@ -22,7 +22,11 @@ struct ViewContext;
 // widget hidden or destroyed, its window or the application losing focus,
 // and the accessible default action, which toggles instead. It is a Tab
 // stop whose Space toggles as that action does; the value such a toggle
-// leads to is read out.
+// leads to is read out. For a keyboard user leaving the area is letting go:
+// the comparison ends when the focus leaves it. When the store ends the
+// comparison itself (correction switched off, the display's colour changed
+// meanwhile), the area shows and says the current colour again and the next
+// Space starts a new comparison.
 //
 // setComparisonEnabled() is the window's "may start" flag (correction on and
 // the display's effect active); windows pass false while this button's own
@@ -30,7 +34,8 @@ struct ViewContext;
 // receive no release. It only guards the start.
 //
 // Usage: new HoldToCompareButton(context, display.id, /*compact*/ false, parent)
-//        and call setComparisonEnabled(...) on every store change.
+//        and call setComparisonEnabled(...) on every store change (it also
+//        catches up with a comparison the store ended).
 class HoldToCompareButton : public QWidget {
     Q_OBJECT
 
@@ -39,7 +44,8 @@ class HoldToCompareButton : public QWidget {
                         QWidget* parent = nullptr);
     // With the store calls given directly (tests, galleries).
     HoldToCompareButton(Theme& theme, HoldToCompareSession::Begin begin,
-                        HoldToCompareSession::End end, bool compact, QWidget* parent = nullptr);
+                        HoldToCompareSession::End end, bool compact, QWidget* parent = nullptr,
+                        HoldToCompareSession::Runs runs = {});
     ~HoldToCompareButton() override;
 
     void setComparisonEnabled(bool enabled);
@@ -69,6 +75,9 @@ class HoldToCompareButton : public QWidget {
     bool compact_;
     HoldToCompareSession session_;
     bool pressed_ = false;
+    // The state last shown, so a store change that ended the comparison is
+    // drawn and told although the window's flag stayed the same.
+    HoldToCompareTexts shown_;
     SymbolImage* symbol_;
     QLabel* title_;
     WrappingLabel* caption_;

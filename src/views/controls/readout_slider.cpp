@@ -3,8 +3,9 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QGuiApplication>
+#include <QMouseEvent>
+#include <QStyle>
 #include <QStyleOptionSlider>
-#include <QStylePainter>
 
 namespace quorvane {
 
@@ -103,18 +104,59 @@ void ReadoutSlider::showReading(int position, const QString& text, const SliderS
     QAccessible::updateAccessibility(&announcement);
 }
 
-void ReadoutSlider::paintEvent(QPaintEvent*) {
-    QStylePainter painter(this);
+void ReadoutSlider::initStyleOption(QStyleOptionSlider* option) const {
+    QSlider::initStyleOption(option);
+    // Where the row draws the thumb is where the pointer finds it: painting,
+    // hovering and a press's hit test all read this option.
+    if (option && thumb_)
+        option->sliderPosition = *thumb_;
+}
+
+std::optional<int> ReadoutSlider::groovePressPosition(const QMouseEvent& event) const {
+    if (event.button() != Qt::LeftButton || event.buttons() != Qt::LeftButton ||
+        minimum() == maximum() || orientation() != Qt::Horizontal)
+        return std::nullopt;
+    // A style that already sets the thumb where the press lands does so itself.
+    if (style()->styleHint(QStyle::SH_Slider_AbsoluteSetButtons, nullptr, this) & Qt::LeftButton)
+        return std::nullopt;
     QStyleOptionSlider option;
     initStyleOption(&option);
-    // A held thumb follows the pointer; at rest it is drawn where the row
-    // puts it.
-    if (thumb_ && !isSliderDown())
-        option.sliderPosition = *thumb_;
-    option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
-    if (tickPosition() != NoTicks)
-        option.subControls |= QStyle::SC_SliderTickmarks;
-    painter.drawComplexControl(QStyle::CC_Slider, option);
+    const QPoint at = event.position().toPoint();
+    if (style()->hitTestComplexControl(QStyle::CC_Slider, &option, at, this) !=
+        QStyle::SC_SliderGroove)
+        return std::nullopt;
+    const QRect groove =
+        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+    const QRect handle =
+        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+    // The thumb's centre under the pointer, as a drag would put it.
+    const int centre = handle.center().x() - handle.left();
+    return QStyle::sliderValueFromPosition(minimum(), maximum(), at.x() - centre - groove.x(),
+                                           groove.width() - handle.width(), option.upsideDown);
+}
+
+void ReadoutSlider::mousePressEvent(QMouseEvent* event) {
+    const std::optional<int> pointed = groovePressPosition(*event);
+    if (!pointed) {
+        QSlider::mousePressEvent(event);
+        return;
+    }
+    // The thumb is put under the pointer first, so Qt takes the press as a
+    // press on it: the drag runs from there with the pointer on its centre.
+    const std::optional<int> drawn = thumb_;
+    thumb_ = *pointed;
+    QSlider::mousePressEvent(event);
+    if (!isSliderDown()) {
+        thumb_ = drawn;
+        update();
+        return;
+    }
+    // The press moved the thumb: the row's draft follows, as for a drag.
+    if (sliderPosition() != *pointed)
+        setSliderPosition(*pointed);
+    else
+        emit sliderMoved(*pointed);
+    update();
 }
 
 }  // namespace quorvane

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 #include "presentation/controls/hold_to_compare.hpp"
@@ -11,6 +12,10 @@ struct FakeStore {
     bool refuse = false;
     int begins = 0;
     std::vector<std::string> ended;
+    // The comparisons still running; a store that tells none keeps a held
+    // token running until it is handed back.
+    std::set<std::string> running;
+    bool tellsWhatRuns = false;
 
     HoldToCompareSession session() {
         return HoldToCompareSession(
@@ -18,12 +23,19 @@ struct FakeStore {
                 ++begins;
                 if (refuse)
                     return std::nullopt;
-                return QuorvaneTemporaryNeutralComparisonToken{
-                    std::string("T").append(std::to_string(begins)), "id"};
+                const std::string id = std::string("T").append(std::to_string(begins));
+                running.insert(id);
+                return QuorvaneTemporaryNeutralComparisonToken{id, "id"};
             },
             [this](const QuorvaneTemporaryNeutralComparisonToken& token) {
                 ended.push_back(token.id);
-            });
+                running.erase(token.id);
+            },
+            tellsWhatRuns ? HoldToCompareSession::Runs(
+                                [this](const QuorvaneTemporaryNeutralComparisonToken& token) {
+                                    return running.contains(token.id);
+                                })
+                          : HoldToCompareSession::Runs());
     }
 };
 
@@ -76,6 +88,32 @@ TEST(HoldToCompareSessionTest, AccessibleActionTogglesAndEndsEvenWhenDisabled) {
     session.toggleForAccessibility();  // disabled and idle: nothing starts
     EXPECT_EQ(store.begins, 1);
     EXPECT_EQ(store.ended, std::vector<std::string>{"T1"});
+}
+
+// A comparison the store ended itself (a change of the display's colour
+// meanwhile) is over for the button too: it is not comparing, and the next
+// start or toggle asks the store at once, handing the dead token back first.
+TEST(HoldToCompareSessionTest, AComparisonTheStoreEndedIsOverAndTheNextToggleStartsAnew) {
+    FakeStore store;
+    store.tellsWhatRuns = true;
+    auto session = store.session();
+    session.toggleForAccessibility();
+    ASSERT_TRUE(session.comparing());
+    store.running.clear();
+    EXPECT_FALSE(session.comparing());
+    session.toggleForAccessibility();
+    EXPECT_TRUE(session.comparing());
+    EXPECT_EQ(store.begins, 2);
+    EXPECT_EQ(store.ended, std::vector<std::string>{"T1"});
+    // Ended by the store while the start is refused (correction off): the
+    // dead token is not taken for a running comparison, and nothing starts.
+    store.running.clear();
+    session.setEnabled(false);
+    session.toggleForAccessibility();
+    EXPECT_FALSE(session.comparing());
+    EXPECT_EQ(store.begins, 2);
+    session.end();
+    EXPECT_EQ(store.ended, (std::vector<std::string>{"T1", "T2"}));
 }
 
 TEST(HoldToCompareTextsTest, DisabledWhileComparingKeepsTheComparingLookAndTheAction) {

@@ -173,4 +173,30 @@ TEST(SliderRowModel, TheThumbRestsOnTheOutsideValueWhileACommitIsPending) {
     EXPECT_DOUBLE_EQ(row.drawnThumbValue(), 0.51);
 }
 
+// While a commit waits, the pointer takes the thumb where it is drawn: held
+// without moving it stays there and the release commits nothing new (the
+// value already committed); moved, it follows the pointer from there. A
+// change of the outside value while it is held never moves it.
+TEST(SliderRowModel, AThumbTakenWhileACommitWaitsStaysWhereItWasDrawnUntilItMoves) {
+    auto row = monitorRow(0.2);
+    row.beginEditing();
+    row.moveDraft(0.8);
+    EXPECT_DOUBLE_EQ(row.endEditing(), 0.8);
+    ASSERT_DOUBLE_EQ(row.drawnThumbValue(), 0.2);
+
+    row.beginEditing();
+    EXPECT_DOUBLE_EQ(row.drawnThumbValue(), 0.2);
+    EXPECT_EQ(row.displayedValueText("20%"), "80%");
+    row.setOutsideValue(0.3);
+    EXPECT_DOUBLE_EQ(row.drawnThumbValue(), 0.2);
+    EXPECT_DOUBLE_EQ(row.endEditing(), 0.8);
+
+    row.beginEditing();
+    row.moveDraft(0.25);
+    EXPECT_DOUBLE_EQ(row.drawnThumbValue(), 0.25);
+    EXPECT_EQ(row.displayedValueText("30%"), "25%");
+    EXPECT_DOUBLE_EQ(row.endEditing(), 0.25);
+    EXPECT_DOUBLE_EQ(row.drawnThumbValue(), 0.3);
+}
+
 }  // namespace quorvane

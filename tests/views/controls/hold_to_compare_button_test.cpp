@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <memory>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -22,17 +23,27 @@ struct HoldToCompareButtonTest : ::testing::Test {
     Theme theme{false};
     int begins = 0;
     std::vector<std::string> ended;
+    // The comparisons the store still runs; clearing it is the store ending
+    // them itself.
+    std::set<std::string> running;
     std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
     HoldToCompareButton* button = new HoldToCompareButton(
         theme,
         [this] {
             ++begins;
+            const std::string id = std::string("T").append(std::to_string(begins));
+            running.insert(id);
             return std::optional<QuorvaneTemporaryNeutralComparisonToken>(
-                QuorvaneTemporaryNeutralComparisonToken{
-                    std::string("T").append(std::to_string(begins)), "key"});
+                QuorvaneTemporaryNeutralComparisonToken{id, "key"});
         },
-        [this](const QuorvaneTemporaryNeutralComparisonToken& token) { ended.push_back(token.id); },
-        false, window.get());
+        [this](const QuorvaneTemporaryNeutralComparisonToken& token) {
+            ended.push_back(token.id);
+            running.erase(token.id);
+        },
+        false, window.get(),
+        [this](const QuorvaneTemporaryNeutralComparisonToken& token) {
+            return running.contains(token.id);
+        });
 
     HoldToCompareButtonTest() {
         window->resize(320, 90);
@@ -231,6 +242,117 @@ TEST_F(HoldToCompareButtonTest, AKeyboardToggleIsReadOutWithTheValueItLeadsTo) {
     settle();
     EXPECT_EQ(notified.size(), 2u);
     QAccessible::installUpdateHandler(previous);
+}
+
+// The area between two controls of a window, reached with the keyboard.
+struct HoldToCompareFocusTest : HoldToCompareButtonTest {
+    QPushButton* before = new QPushButton(QStringLiteral("앞"), window.get());
+    QPushButton* after = new QPushButton(QStringLiteral("뒤"), window.get());
+    QAccessibleInterface* heard = nullptr;
+
+    HoldToCompareFocusTest() {
+        window->resize(320, 160);
+        before->move(0, 72);
+        after->move(0, 110);
+        before->show();
+        after->show();
+        QApplication::setActiveWindow(window.get());
+        button->setFocus();
+        QApplication::processEvents();
+        heard = QAccessible::queryAccessibleInterface(button);
+    }
+    // What a screen reader reads: the value, the description's first
+    // sentence (the value again) and whether it is a button it can press.
+    struct Heard {
+        QString value;
+        QString described;
+        QAccessible::Role role;
+        bool pressable;
+        bool operator==(const Heard&) const = default;
+    };
+    Heard heardNow() const {
+        return {heard->text(QAccessible::Value),
+                heard->text(QAccessible::Description).section(QStringLiteral(". "), 0, 0),
+                heard->role(),
+                heard->actionInterface()->actionNames().contains(
+                    QAccessibleActionInterface::pressAction())};
+    }
+    // What a window does on every store change: the button may start while
+    // its display shows its correction and correction is on.
+    void storeChanged(bool mayStart) { button->setComparisonEnabled(mayStart); }
+};
+
+// For a keyboard user leaving the area is letting go: a comparison started
+// with Space ends when the focus leaves, by Tab or by a click on another
+// control.
+TEST_F(HoldToCompareFocusTest, AComparisonEndsWhenTheFocusLeavesTheArea) {
+    ASSERT_TRUE(button->hasFocus());
+    QTest::keyClick(button, Qt::Key_Space);
+    ASSERT_TRUE(button->comparing());
+    storeChanged(false);
+    QTest::keyClick(button, Qt::Key_Tab);
+    ASSERT_NE(QApplication::focusWidget(), button);
+    EXPECT_EQ(ended, std::vector<std::string>{"T1"});
+    EXPECT_FALSE(button->comparing());
+    storeChanged(true);
+
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Space);
+    QTest::mouseClick(after, Qt::LeftButton);
+    ASSERT_TRUE(after->hasFocus());
+    EXPECT_EQ(ended, (std::vector<std::string>{"T1", "T2"}));
+    EXPECT_EQ(begins, 2);
+}
+
+// A change made while comparing ended the comparison in the store: the area
+// shows and says the current colour at once, and the next Space compares.
+TEST_F(HoldToCompareFocusTest, AComparisonTheStoreEndedShowsTheCurrentColourAndSpaceComparesAgain) {
+    const QImage idle = button->grab().toImage();
+    const Heard current{QStringLiteral("현재 색감"), QStringLiteral("현재 색감"),
+                        QAccessible::Button, true};
+    ASSERT_EQ(heardNow(), current);
+    QTest::keyClick(button, Qt::Key_Space);
+    storeChanged(false);
+    ASSERT_EQ(heardNow().value, QStringLiteral("원래 색 비교 중"));
+    ASSERT_NE(button->grab().toImage(), idle);
+
+    running.clear();
+    storeChanged(true);
+    EXPECT_FALSE(button->comparing());
+    EXPECT_EQ(heardNow(), current);
+    EXPECT_EQ(button->grab().toImage(), idle);
+
+    QTest::keyClick(button, Qt::Key_Space);
+    EXPECT_EQ(begins, 2);
+    EXPECT_TRUE(button->comparing());
+    EXPECT_EQ(heardNow().value, QStringLiteral("원래 색 비교 중"));
+    // The dead token went back to the store, which ignores it.
+    EXPECT_EQ(ended, std::vector<std::string>{"T1"});
+}
+
+// Correction switched off while comparing: the store ended the comparison
+// and none can start. The area keeps its value and hint but is no button
+// and has no action; neither the action nor Space starts anything.
+TEST_F(HoldToCompareFocusTest, WhileItCannotCompareItIsNoButtonAndHasNoAction) {
+    storeChanged(false);
+    const QImage unavailable = button->grab().toImage();
+    storeChanged(true);
+    QTest::keyClick(button, Qt::Key_Space);
+    storeChanged(false);
+    ASSERT_TRUE(heardNow().pressable);
+
+    running.clear();
+    storeChanged(false);
+    EXPECT_EQ(heardNow(), (Heard{QStringLiteral("사용할 수 없음"), QStringLiteral("사용할 수 없음"),
+                                 QAccessible::StaticText, false}));
+    EXPECT_EQ(button->grab().toImage(), unavailable);
+    EXPECT_EQ(heard->text(QAccessible::Help),
+              QStringLiteral("화면 색감 보정이 꺼져 있어 원래 색 비교를 시작할 수 없습니다."));
+    heard->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QTest::keyClick(button, Qt::Key_Space);
+    EXPECT_EQ(begins, 1);
+    EXPECT_FALSE(button->comparing());
+    EXPECT_TRUE(button->hasFocus());
 }
 
 }  // namespace

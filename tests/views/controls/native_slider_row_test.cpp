@@ -19,6 +19,7 @@
 
 #include "display_store/store_world.hpp"
 #include "models/coding/number_format.hpp"
+#include "presentation/controls/adjustment_nudge.hpp"
 #include "views/design/theme.hpp"
 #include "views/support/ink.hpp"
 #include "views/support/value_announcements.hpp"
@@ -353,6 +354,78 @@ TEST(NativeDDCSliderRowTest, TheThumbIsDrawnOnTheMonitorsValueUntilItPublishesTh
     QApplication::processEvents();
     EXPECT_EQ(thumbOf(*nudged), thumbOf(*atNext));
     EXPECT_EQ(told.of(nudged->slider()), 1);
+}
+
+// While a commit waits the thumb is drawn on the monitor's value, and that
+// is where the pointer takes it: a press on the drawn thumb starts a drag
+// from there, a click on it commits nothing the user did not set, and a
+// press on the groove takes the thumb to the pointer, never a page step
+// from a value no one sees. Real pointer events on the real row.
+TEST(NativeDDCSliderRowTest, ThePointerTakesTheThumbWhereItIsDrawnWhileACommitWaits) {
+    Theme theme(false);
+    std::vector<double> commits;
+    QWidget window;
+    window.resize(460, 80);
+    auto* row = new NativeDDCSliderRow(
+        theme, "밝기", std::nullopt, 0.2, "20%", 0.05, 1.0,
+        [&](double value) { commits.push_back(value); }, &window);
+    row->resize(440, row->sizeHint().height());
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ReadoutSlider* slider = row->slider();
+    const SliderScale scale(0.05, 1.0, 0.01);
+    // The thumb's rectangle for a value, as the style lays it out.
+    const auto thumbAt = [&](double value) {
+        QStyleOptionSlider option;
+        option.initFrom(slider);
+        option.orientation = Qt::Horizontal;
+        option.minimum = slider->minimum();
+        option.maximum = slider->maximum();
+        option.sliderPosition = scale.position(value);
+        option.sliderValue = option.sliderPosition;
+        option.subControls = QStyle::SC_All;
+        return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle,
+                                               slider);
+    };
+    NativeDDCSliderRow atOutside(theme, "밝기", std::nullopt, 0.2, "20%", 0.05, 1.0, [](double) {});
+    atOutside.resize(row->size());
+    const auto drawn = [](NativeDDCSliderRow* shown) { return shown->slider()->grab().toImage(); };
+
+    // Dragged from 20 % to about 80 %; the monitor has not answered yet.
+    QTest::mousePress(slider, Qt::LeftButton, {}, thumbAt(0.2).center());
+    QTest::mouseMove(slider, thumbAt(0.8).center());
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, thumbAt(0.8).center());
+    ASSERT_EQ(commits.size(), 1u);
+    const double dragged = commits.back();
+    ASSERT_NEAR(dragged, 0.8, 0.02);
+    ASSERT_EQ(row->readout()->text(),
+              QString::fromStdString(QuorvaneAdjustmentNudge::percentText(dragged)));
+    ASSERT_EQ(drawn(row), drawn(&atOutside)) << "the thumb waits on the monitor's value";
+
+    // A click on the drawn thumb takes it and lets go: nothing new is set.
+    QTest::mousePress(slider, Qt::LeftButton, {}, thumbAt(0.2).center());
+    EXPECT_TRUE(slider->isSliderDown());
+    EXPECT_EQ(drawn(row), drawn(&atOutside)) << "held, the thumb stays where it was taken";
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, thumbAt(0.2).center());
+    EXPECT_EQ(commits, (std::vector<double>{dragged, dragged}));
+
+    // Taken and moved, it drags from where it was drawn.
+    QTest::mousePress(slider, Qt::LeftButton, {}, thumbAt(0.2).center());
+    QTest::mouseMove(slider, thumbAt(0.3).center());
+    EXPECT_EQ(
+        row->readout()->text(),
+        QString::fromStdString(QuorvaneAdjustmentNudge::percentText(row->model().thumbValue())));
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, thumbAt(0.3).center());
+    ASSERT_EQ(commits.size(), 3u);
+    EXPECT_NEAR(commits.back(), 0.3, 0.02);
+
+    // A press on the groove beside the drawn thumb takes the thumb there.
+    QTest::mousePress(slider, Qt::LeftButton, {}, thumbAt(0.6).center());
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, thumbAt(0.6).center());
+    ASSERT_EQ(commits.size(), 4u);
+    EXPECT_NEAR(commits.back(), 0.6, 0.02);
+    EXPECT_EQ(drawn(row), drawn(&atOutside));
 }
 
 }  // namespace

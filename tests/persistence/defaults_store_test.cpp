@@ -15,6 +15,7 @@
 #include "platform/simulated/in_memory_defaults_store.hpp"
 #include "platform/simulated/manual_scheduler.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
+#include "support/fuse_ext4_image.hpp"
 #include "support/other_lock_holder.hpp"
 
 namespace quorvane {
@@ -44,29 +45,10 @@ class DefaultsStoreTest : public ::testing::Test {
         return mount(folder, "mount -t tmpfs -o size=1m tmpfs " + folder.string());
     }
 
-    // `folder` on an ext4 image mounted through FUSE (fuse2fs, as root): it
-    // keeps neither birth times nor generations, gives a freed inode number
-    // to the next new file, and counts whole seconds. Its clock is the
-    // system's moved on by moveFuseClockOn() (libfaketime in fuse2fs alone),
-    // so its file times move without waiting.
+    // `folder` on an ext4 image mounted through FUSE (FuseExt4Image).
     bool mountThroughFuse(const fs::path& folder) {
-        const auto image = (root_ / "fuse.img").string();
-        std::ofstream(root_ / "fuse-clock") << "+0";
-        std::error_code error;
-        for (const auto& entry : fs::directory_iterator("/usr/lib", error)) {
-            const auto library = entry.path() / "faketime" / "libfaketime.so.1";
-            if (fs::exists(library))
-                return mount(folder,
-                             "truncate -s 16M " + image + " && mkfs.ext4 -q -F " + image +
-                                 " && LD_PRELOAD=" + library.string() +
-                                 " FAKETIME_TIMESTAMP_FILE=" + (root_ / "fuse-clock").string() +
-                                 " FAKETIME_NO_CACHE=1 fuse2fs -o fakeroot " + image + " " +
-                                 folder.string());
-        }
-        return false;
-    }
-    void moveFuseClockOn(int seconds) {
-        std::ofstream(root_ / "fuse-clock", std::ios::trunc) << "+" << seconds;
+        const auto command = fuse.emplace(root_).mountCommand(folder);
+        return command && mount(folder, *command);
     }
 
     static std::uint64_t inodeOf(const fs::path& file) {
@@ -89,6 +71,7 @@ class DefaultsStoreTest : public ::testing::Test {
     }
 
     fs::path root_;
+    std::optional<testing::FuseExt4Image> fuse;
 
   private:
     bool mount(const fs::path& folder, const std::string& command) {
@@ -336,7 +319,7 @@ TEST_F(DefaultsStoreTest, ARestoreOfTheNewestWritesBytesIsTheLaterActThroughFuse
     const auto record = mine.pathForKey(kKey);
     const auto inode = inodeOf(record);
 
-    moveFuseClockOn(10);
+    fuse->moveClockOn(10);
     const auto beforeRestore = std::chrono::system_clock::now();
     fs::remove(record);
     std::ofstream(record) << bytes;
@@ -354,7 +337,7 @@ TEST_F(DefaultsStoreTest, ARestoreOfTheNewestWritesBytesIsTheLaterActThroughFuse
     EXPECT_EQ(inodeOf(record), inode);
     EXPECT_EQ(mine.read(kKey).writeID, stamped.writeID);
 
-    moveFuseClockOn(20);
+    fuse->moveClockOn(20);
     std::ofstream(record, std::ios::trunc) << bytes;
     const auto copied = mine.read(kKey);
     EXPECT_NE(copied.writeID, stamped.writeID);

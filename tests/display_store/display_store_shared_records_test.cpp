@@ -447,6 +447,10 @@ TEST_F(SharedRecordsTest, ACopyOfAURLIsDroppedOnlyWhileTheRecordIsKnownUnchanged
     ASSERT_EQ(cli({"apply-safe-preset", "movie", "--display", "2"}), 0);
     EXPECT_TRUE(store.handleAutomationURL(url)) << store.statusMessage();
     EXPECT_EQ(store.colorAdjustments().at(identityOf(2)), presetNamed("movie").adjustment);
+    // Its save is written before the hook goes in, so the one held below is
+    // the next: one already on its way would pass the hook, and landing after
+    // the command line's save below it would merge that save into its own.
+    world.writer->flushPendingSaves();
 
     std::promise<void> release;
     auto released = release.get_future().share();

@@ -8,10 +8,14 @@
 #include <fstream>
 #include <future>
 #include <string>
+#include <thread>
+#include <tuple>
 #include <vector>
 
 #include "platform/simulated/in_memory_defaults_store.hpp"
 #include "platform/simulated/manual_scheduler.hpp"
+#include "services/persistence/unique_file_descriptor.hpp"
+#include "support/fuse_ext4_image.hpp"
 #include "support/other_lock_holder.hpp"
 
 namespace quorvane {
@@ -28,7 +32,30 @@ class DefaultsStoreTest : public ::testing::Test {
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         root_ = pattern;
     }
-    void TearDown() override { fs::remove_all(root_); }
+    void TearDown() override {
+        for (const auto& folder : mounted_) {
+            if (std::system(("umount " + folder.string() + " 2>/dev/null").c_str()) != 0)
+                (void)std::system(("umount -l " + folder.string()).c_str());
+        }
+        fs::remove_all(root_);
+    }
+
+    // `folder` on a fresh tmpfs (as root).
+    bool mountTmpfs(const fs::path& folder) {
+        return mount(folder, "mount -t tmpfs -o size=1m tmpfs " + folder.string());
+    }
+
+    // `folder` on an ext4 image mounted through FUSE (FuseExt4Image).
+    bool mountThroughFuse(const fs::path& folder) {
+        const auto command = fuse.emplace(root_).mountCommand(folder);
+        return command && mount(folder, *command);
+    }
+
+    static std::uint64_t inodeOf(const fs::path& file) {
+        struct stat info {};
+        EXPECT_EQ(::stat(file.c_str(), &info), 0);
+        return static_cast<std::uint64_t>(info.st_ino);
+    }
 
     // Files in the folder other than the key files and the lock file.
     static int strayFiles(const fs::path& folder) {
@@ -44,6 +71,18 @@ class DefaultsStoreTest : public ::testing::Test {
     }
 
     fs::path root_;
+    std::optional<testing::FuseExt4Image> fuse;
+
+  private:
+    bool mount(const fs::path& folder, const std::string& command) {
+        fs::create_directories(folder);
+        if (std::system(("(" + command + ") >/dev/null 2>&1").c_str()) != 0)
+            return false;
+        mounted_.push_back(folder);
+        return true;
+    }
+
+    std::vector<fs::path> mounted_;
 };
 
 TEST_F(DefaultsStoreTest, RoundTripsCreatesAPrivateFolderAndRemoves) {
@@ -257,6 +296,109 @@ TEST_F(DefaultsStoreTest, ARestoreThatGotAnOldWritesInodeNumberBackIsNotThatWrit
         EXPECT_FALSE(read.writtenHere);
         EXPECT_GE(read.writtenAt.value_or(Date{}), beforeRestore - std::chrono::milliseconds(20));
     }
+}
+
+// The newest write's bytes put back later by something that keeps no stamp,
+// on an ext4 image through FUSE: as a new file that got the record's inode
+// number back (cp --remove-destination), or copied over it in place. Its
+// number, length and bytes are the write's, and the file system keeps no
+// birth time nor generation: only its change time, later than its write's,
+// tells it. The restore, the later act, is dated by itself; a write and a
+// write of its stamp alone still read as themselves on whole seconds.
+TEST_F(DefaultsStoreTest, ARestoreOfTheNewestWritesBytesIsTheLaterActThroughFuse) {
+    const auto folder = root_ / "fuse";
+    if (!mountThroughFuse(folder))
+        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here (fuse2fs, libfaketime)";
+    FileDefaultsStore mine(folder / "quorvane");
+    FileDefaultsStore theirs(folder / "quorvane");
+    const std::string bytes = "{\"night\":true}";
+    // The only write so far, so its number is the lowest free once removed.
+    const auto newest = theirs.setData(kKey, bytes);
+    ASSERT_TRUE(newest.writeID);
+    EXPECT_EQ(mine.read(kKey).writeID, newest.writeID);
+    const auto record = mine.pathForKey(kKey);
+    const auto inode = inodeOf(record);
+
+    fuse->moveClockOn(10);
+    const auto beforeRestore = std::chrono::system_clock::now();
+    fs::remove(record);
+    std::ofstream(record) << bytes;
+    ASSERT_EQ(inodeOf(record), inode);
+    const auto restored = mine.read(kKey);
+    EXPECT_NE(restored.writeID, newest.writeID);
+    EXPECT_FALSE(restored.writtenHere);
+    EXPECT_GE(restored.writtenAt.value_or(Date{}), beforeRestore - std::chrono::milliseconds(20));
+    EXPECT_EQ(restored.requested, TouchedRecordParts::all(*restored.writtenAt));
+
+    TouchedRecordParts touched;
+    touched.touch("displayAdjustments", "a", std::chrono::system_clock::now());
+    const auto stamped = theirs.setDataTouching(kKey, bytes, touched);
+    ASSERT_TRUE(stamped.writeID);
+    EXPECT_EQ(inodeOf(record), inode);
+    EXPECT_EQ(mine.read(kKey).writeID, stamped.writeID);
+
+    fuse->moveClockOn(20);
+    std::ofstream(record, std::ios::trunc) << bytes;
+    const auto copied = mine.read(kKey);
+    EXPECT_NE(copied.writeID, stamped.writeID);
+    EXPECT_EQ(copied.requested, TouchedRecordParts::all(*copied.writtenAt));
+}
+
+// The same on tmpfs, which keeps birth times but no generations, and never
+// gives an inode number out again: a restore handed the newest write's
+// number is still told by its birth time.
+TEST_F(DefaultsStoreTest, ARestoreThatGotTheNewestWritesInodeNumberBackOnTmpfsIsTheLaterAct) {
+    const auto folder = root_ / "tmpfs";
+    if (!mountTmpfs(folder))
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    std::ofstream(folder / "probe") << "x";
+    UniqueFileDescriptor probe(::open((folder / "probe").c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat probeInfo {};
+    ASSERT_EQ(::fstat(probe.get(), &probeInfo), 0);
+    const auto kept = RecordFileIdentity::of(probe.get(), probeInfo);
+    if (!kept.bornAt)
+        GTEST_SKIP() << "tmpfs keeps no birth time on this kernel";
+    EXPECT_FALSE(kept.generation);
+
+    std::uint64_t restored = 0;
+    std::uint64_t newestInode = 0;
+    const auto identity = [&](int fd, const struct stat& info) {
+        auto file = RecordFileIdentity::of(fd, info);
+        if (file.inode == restored)
+            file.inode = newestInode;
+        return file;
+    };
+    FileDefaultsStore mine(folder / "quorvane");
+    FileDefaultsStore theirs(folder / "quorvane");
+    mine.setIdentityCall(identity);
+    theirs.setIdentityCall(identity);
+    const std::string bytes = "{\"night\":true}";
+    ASSERT_TRUE(mine.setData(kKey, "{\"night\":false}").succeeded());
+    const auto newest = theirs.setData(kKey, bytes);
+    ASSERT_TRUE(newest.writeID);
+    const auto record = mine.pathForKey(kKey);
+    newestInode = inodeOf(record);
+
+    // Birth times come from the coarse clock: the restore is born a tick on.
+    struct statx written {};
+    ASSERT_EQ(::statx(AT_FDCWD, record.c_str(), 0, STATX_BTIME, &written), 0);
+    const auto ticked = [&] {
+        timespec now{};
+        ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+        return std::tie(now.tv_sec, now.tv_nsec) >
+               std::tie(written.stx_btime.tv_sec, written.stx_btime.tv_nsec);
+    };
+    while (!ticked())
+        std::this_thread::yield();
+    const auto beforeRestore = std::chrono::system_clock::now();
+    fs::remove(record);
+    std::ofstream(record) << bytes;
+    restored = inodeOf(record);
+    const auto read = mine.read(kKey);
+    EXPECT_NE(read.writeID, newest.writeID);
+    EXPECT_FALSE(read.writtenHere);
+    EXPECT_GE(read.writtenAt.value_or(Date{}), beforeRestore - std::chrono::milliseconds(20));
+    EXPECT_EQ(read.requested, TouchedRecordParts::all(*read.writtenAt));
 }
 
 // A folder at the stamp's name (which no rename replaces) stops no stamp:

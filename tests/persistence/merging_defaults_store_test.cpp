@@ -271,6 +271,33 @@ TEST_F(MergingDefaultsStoreTest, EqualBytesFromAnotherWriterAreALaterRequestNotT
     EXPECT_FALSE(store.mayHoldOthersWrite(kKey));
 }
 
+// A save of this store's own landing while the file is read leaves the
+// record it replaced in the read: that record was known before the save,
+// and tells of no other process's write. A record another process wrote,
+// read as this store's save merges it, does.
+TEST_F(MergingDefaultsStoreTest, ASaveOfOursLandingDuringTheReadIsNoOtherProcesssWrite) {
+    const auto savingDuringTheNextRead = [&](const std::string& bytes) {
+        files->setReadCall([this, bytes, saving = true](const std::filesystem::path&, int fd,
+                                                        void* buffer,
+                                                        std::size_t size) mutable -> ssize_t {
+            if (std::exchange(saving, false)) {
+                EXPECT_TRUE(store.setData(kKey, bytes).succeeded());
+            }
+            return ::read(fd, buffer, size);
+        });
+    };
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}})).succeeded());
+    ASSERT_TRUE(store.read(kKey).data);
+    savingDuringTheNextRead(record({{"a", 0.5}}));
+    EXPECT_FALSE(store.mayHoldOthersWrite(kKey));
+    EXPECT_FALSE(store.mayHoldOthersWrite(kKey));
+
+    ASSERT_TRUE(other->setData(kKey, record({{"b", 0.7}, {"a", 0.5}})).succeeded());
+    savingDuringTheNextRead(record({{"a", 0.4}}));
+    EXPECT_TRUE(store.mayHoldOthersWrite(kKey));
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.4}, {"b", 0.7}}));
+}
+
 // A command line sets "a" back to the value it holds, then another sets
 // "b": the second stamp still names the first request, which stays later
 // than this store's older change of "a".

@@ -25,6 +25,7 @@
 #include "models/recovery/quorvane_recovery_journal.hpp"
 #include "models/settings/quorvane_preferences.hpp"
 #include "services/persistence/record_write_stamp.hpp"
+#include "support/fuse_ext4_image.hpp"
 #include "support/other_lock_holder.hpp"
 #include "support/temporary_folder.hpp"
 #include "x11/application_process.hpp"
@@ -941,6 +942,16 @@ class RequestOrderTest : public ApplicationTest {
         return mounted_;
     }
 
+    // The settings folder on an ext4 image through FUSE (FuseExt4Image),
+    // which keeps neither birth times nor inode generations.
+    bool mountThroughFuse() {
+        const auto command = fuse_.mountCommand(home.configFolder());
+        mounted_ = command && std::system(("(" + *command + ") >/dev/null 2>&1").c_str()) == 0;
+        if (mounted_)
+            allowPresetURLs(home);
+        return mounted_;
+    }
+
     // Holds the lock elsewhere and hands "night" over; returns once the
     // screen shows it, with the hand-over's answer still to come.
     std::future<bool> nightHeldByTheLock() {
@@ -1007,6 +1018,7 @@ class RequestOrderTest : public ApplicationTest {
     std::unique_ptr<testing::OtherLockHolder> other_;
     std::map<std::string, std::string> identities_;
     bool mounted_ = false;
+    testing::FuseExt4Image fuse_{home.path()};
 };
 
 // The command line's "movie", asked for after the URL, waits for the lock
@@ -1059,6 +1071,32 @@ TEST_F(RequestOrderTest, ABackupPutBackWithItsOldTimeWinsOverAnEarlierHeldChange
     other_.reset();
     ASSERT_TRUE(answer.get()) << home.logText();
     showsAcrossARestart(builtInPreset("coding").adjustment);
+}
+
+// The same with a backup of the last save's very bytes copied back over the
+// record in place, on a file system that keeps neither birth times nor
+// inode generations (an ext4 image through FUSE, its clock moved on ten
+// seconds): the same file, inode number, length, bytes and modification
+// time as that save, changed later than it.
+TEST_F(RequestOrderTest, TheLastSavesBytesPutBackThroughFuseWinOverAnEarlierHeldChange) {
+    if (!mountThroughFuse())
+        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here (fuse2fs, libfaketime)";
+    startFirst();
+    const auto backup = home.path() / "backup.json";
+    ASSERT_EQ(commandLine("movie")->waitFor(), 0);
+    const auto cp = "cp -p " + home.preferencesFile().string() + " " + backup.string();
+    ASSERT_EQ(std::system(cp.c_str()), 0);
+
+    auto answer = nightHeldByTheLock();
+    std::ifstream backupFile(backup);
+    ASSERT_EQ(home.preferencesText(), std::string(std::istreambuf_iterator<char>(backupFile), {}));
+    fuse_.moveClockOn(10);
+    ASSERT_EQ(
+        std::system(("cp -p " + backup.string() + " " + home.preferencesFile().string()).c_str()),
+        0);
+    other_.reset();
+    ASSERT_TRUE(answer.get()) << home.logText();
+    showsAcrossARestart(builtInPreset("movie").adjustment);
 }
 
 // "night" held past the lock's wait; then the command line sets "movie",

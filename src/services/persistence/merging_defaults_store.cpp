@@ -120,12 +120,27 @@ std::optional<MergingDefaultsStore::Base> MergingDefaultsStore::baseOf(std::stri
 
 bool MergingDefaultsStore::isOwnWrite(std::string_view key, const DefaultsReadResult& read) const {
     const auto own = ownWrites_.find(key);
-    if (own == ownWrites_.end())
-        return false;
+    return own != ownWrites_.end() && isOwn(read, own->second);
+}
+
+bool MergingDefaultsStore::isOwn(const DefaultsReadResult& read, const OwnWrite& own) {
     // Only a disk that names no writes leaves the bytes to tell.
-    if (own->second.writeID)
-        return read.writeID == own->second.writeID;
-    return !read.writeID && read.data == own->second.bytes;
+    if (own.writeID)
+        return read.writeID == own.writeID;
+    return !read.writeID && read.data == own.bytes;
+}
+
+bool MergingDefaultsStore::KnownWrites::include(const DefaultsReadResult& read) const {
+    return (base && isWriteOf(read, base->bytes, base->writeID)) || (own && isOwn(read, *own));
+}
+
+MergingDefaultsStore::KnownWrites MergingDefaultsStore::knownWrites(std::string_view key) const {
+    KnownWrites known;
+    if (const auto base = bases_.find(key); base != bases_.end())
+        known.base = base->second;
+    if (const auto own = ownWrites_.find(key); own != ownWrites_.end())
+        known.own = own->second;
+    return known;
 }
 
 void MergingDefaultsStore::dateOthersValues(std::string_view key, DefaultsReadResult& read) const {
@@ -139,16 +154,20 @@ void MergingDefaultsStore::dateOthersValues(std::string_view key, DefaultsReadRe
 bool MergingDefaultsStore::mayHoldOthersWrite(std::string_view key) const {
     if (!merges_.contains(key))
         return true;
+    // A save of ours may land while the file is read: the record read is
+    // then the one the save replaced, known before the read, not after.
+    KnownWrites before;
+    {
+        std::lock_guard guard(mutex_);
+        before = knownWrites(key);
+    }
     const auto read = disk_->read(key);
     if (read.error)
         return true;
-    if (read.writtenHere)
+    if (read.writtenHere || before.include(read))
         return false;
     std::lock_guard guard(mutex_);
-    const auto base = bases_.find(key);
-    if (base != bases_.end() && isWriteOf(read, base->second.bytes, base->second.writeID))
-        return false;
-    return !isOwnWrite(key, read);
+    return !knownWrites(key).include(read);
 }
 
 SaveOutcome MergingDefaultsStore::keepUndecodableAside(std::string_view key,

@@ -120,6 +120,17 @@ class MergingDefaultsStore final : public DefaultsStoring {
     };
     // The caller holds mutex_.
     bool isOwnWrite(std::string_view key, const DefaultsReadResult& read) const;
+    static bool isOwn(const DefaultsReadResult& read, const OwnWrite& own);
+    // What the file holds when it holds no other process's write: the
+    // record as last read or saved, and this store's own last write.
+    struct KnownWrites {
+        std::optional<Base> base;
+        std::optional<OwnWrite> own;
+
+        bool include(const DefaultsReadResult& read) const;
+    };
+    // The caller holds mutex_.
+    KnownWrites knownWrites(std::string_view key) const;
 
     std::shared_ptr<DefaultsStoring> disk_;
     Merges merges_;

@@ -38,7 +38,8 @@ std::optional<std::uint32_t> inodeGeneration(int fd) {
 
 RecordFileIdentity RecordFileIdentity::of(int fd, const struct stat& info) {
     return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
-            birthTime(fd), inodeGeneration(fd)};
+            birthTime(fd), inodeGeneration(fd),
+            static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec};
 }
 
 bool RecordFileIdentity::mayBe(const RecordFileIdentity& other) const {
@@ -48,6 +49,15 @@ bool RecordFileIdentity::mayBe(const RecordFileIdentity& other) const {
 
 bool RecordFileIdentity::tellsApartFrom(const RecordFileIdentity& other) const {
     return (bornAt && other.bornAt) || (generation && other.generation);
+}
+
+bool RecordFileIdentity::changedAfter(std::int64_t moment) const {
+    return changedAt && *changedAt > moment;
+}
+
+bool RecordFileIdentity::operator==(const RecordFileIdentity& other) const {
+    return device == other.device && inode == other.inode && bornAt == other.bornAt &&
+           generation == other.generation;
 }
 
 }  // namespace quorvane

@@ -13,13 +13,18 @@ namespace quorvane {
 // backup put back as a new file often has the number of the file it was
 // copied from). A new file cannot repeat its birth time nor its inode's
 // generation, where the file system keeps them (ext4 keeps both unless its
-// inodes are small, xfs and btrfs both, tmpfs a birth time).
+// inodes are small, xfs and btrfs both, tmpfs a birth time; an ext4 image
+// mounted through FUSE neither). Its change time tells a file written over
+// or put back since a moment, on any file system.
 struct RecordFileIdentity {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     // Nanoseconds since the epoch.
     std::optional<std::int64_t> bornAt;
     std::optional<std::uint32_t> generation;
+    // When the file as it was read last changed, in nanoseconds since the
+    // epoch: no part of which file it is, and not written into stamps.
+    std::optional<std::int64_t> changedAt = std::nullopt;
 
     // Of the open file `fd`, whose fstat is `info`.
     static RecordFileIdentity of(int fd, const struct stat& info);
@@ -30,8 +35,12 @@ struct RecordFileIdentity {
     // Whether a birth time or a generation known on both sides tells this
     // file from any other that got its number.
     bool tellsApartFrom(const RecordFileIdentity& other) const;
+    // Whether the file changed after `moment` (nanoseconds since the epoch),
+    // where its change time is known.
+    bool changedAfter(std::int64_t moment) const;
 
-    bool operator==(const RecordFileIdentity&) const = default;
+    // The same file, whenever it last changed.
+    bool operator==(const RecordFileIdentity& other) const;
 };
 
 }  // namespace quorvane

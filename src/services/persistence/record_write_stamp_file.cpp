@@ -16,9 +16,26 @@ namespace quorvane {
 
 namespace {
 
+// How long after its stamps a write's record may land: a moment (the two
+// renames follow each other under the folder's lock), given room for a
+// busy machine.
+constexpr auto kRecordAfterItsStamps = std::chrono::seconds(1);
+
 std::optional<std::string> readAll(int fd, std::size_t limit) {
     return readAllBytes([fd](void* buffer, std::size_t size) { return ::read(fd, buffer, size); },
                         limit);
+}
+
+// A write puts its record in place right after its stamps, and a write of
+// the stamps alone comes after its record: a record that changed later
+// than that was written over or put back since by something that keeps no
+// stamp (a backup copied over it, or put back as a new file that got the
+// same inode number), whatever its bytes, and even where its file system
+// keeps neither a birth time nor a generation to tell. Both times come from
+// the one file system's clock.
+bool changedSinceItsWrite(const RecordFileIdentity& file, const struct stat& stampInfo) {
+    const auto latest = latestChangeTime(stampInfo).time_since_epoch() + kRecordAfterItsStamps;
+    return file.changedAfter(std::chrono::duration_cast<std::chrono::nanoseconds>(latest).count());
 }
 
 }  // namespace
@@ -49,7 +66,7 @@ std::optional<RecordWriteStamp> RecordWriteStampFile::describing(const RecordFil
     if (!fd.valid() || ::fstat(fd.get(), &stampInfo) != 0 || !S_ISREG(stampInfo.st_mode))
         return std::nullopt;
     const auto held = readAll(fd.get(), kMaxSize);
-    if (!held)
+    if (!held || changedSinceItsWrite(file, stampInfo))
         return std::nullopt;
     std::string_view lines = *held;
     for (bool newest = true; !lines.empty(); newest = false) {

@@ -28,7 +28,9 @@ Date latestChangeTime(const struct stat& info);
 // The older stamp describes only a file its birth time or generation shows
 // to be the one it was made for: where the file system keeps neither, a file
 // that got that file's number back is dated by itself, as one no stamp
-// describes (a restore is the later act).
+// describes (a restore is the later act). No stamp describes a file changed
+// more than a moment after the stamps were put in place: it was written
+// over or put back since (a restore of the newest write's bytes too).
 class RecordWriteStampFile {
   public:
     // A stamp is a few hundred bytes; anything far larger is none.

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <fstream>
 #include <future>
 #include <string>
@@ -41,6 +42,11 @@ class DefaultsStoreTest : public ::testing::Test {
                 ++count;
         }
         return count;
+    }
+
+    static std::string fileText(const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
     }
 
     fs::path root_;
@@ -88,9 +94,21 @@ TEST_F(DefaultsStoreTest, AFailureJustBeforeTheRenameKeepsTheOldValueAndLeavesNo
         seenContents.assign(std::istreambuf_iterator<char>(in), {});
         return false;
     });
+    const auto stamp = store.folder() / RecordWriteStamp::fileNameFor(kKey + ".json");
+    const auto stampBefore = fileText(stamp);
+    const auto before = store.read(kKey);
     EXPECT_FALSE(store.setData(kKey, "new value").succeeded());
     EXPECT_EQ(seenContents, "new value");
     EXPECT_EQ(store.dataForKey(kKey), "old");
+    EXPECT_EQ(strayFiles(store.folder()), 0);
+    // The new stamp stood in place already: the one before is put back.
+    EXPECT_EQ(fileText(stamp), stampBefore);
+    EXPECT_EQ(store.read(kKey).writeID, before.writeID);
+
+    // With no stamp before, none stays.
+    fs::remove(stamp);
+    EXPECT_FALSE(store.setData(kKey, "new value").succeeded());
+    EXPECT_FALSE(fs::exists(stamp));
     EXPECT_EQ(strayFiles(store.folder()), 0);
 }
 
@@ -279,6 +297,40 @@ TEST_F(DefaultsStoreTest, AFolderAtTheStampsNameStopsNoStamp) {
     for (const auto& entry : fs::directory_iterator(store.folder()))
         keptAside += fs::exists(entry.path() / "kept") ? 1 : 0;
     EXPECT_EQ(keptAside, 1);
+}
+
+// A mount point at the stamp's name can be neither replaced nor moved
+// aside: a save, and a stamp-only save of the bytes the record holds (whose
+// fallback writes the record anew), fail naming the stamp and why, and
+// leave the record as it was: it never stands without its stamp.
+TEST_F(DefaultsStoreTest, AMountPointAtTheStampsNameFailsTheSaveAndLeavesTheRecord) {
+    FileDefaultsStore store(root_ / "quorvane");
+    ASSERT_TRUE(store.setData(kKey, "{}").succeeded());
+    const auto stamp = store.folder() / RecordWriteStamp::fileNameFor(kKey + ".json");
+    fs::remove(stamp);
+    fs::create_directory(stamp);
+    if (std::system(
+            ("mount -t tmpfs -o size=16k tmpfs " + stamp.string() + " 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    const std::shared_ptr<void> unmounted(
+        nullptr, [&](void*) { (void)std::system(("umount " + stamp.string()).c_str()); });
+    struct stat before {};
+    ASSERT_EQ(::stat(store.pathForKey(kKey).c_str(), &before), 0);
+
+    TouchedRecordParts touched;
+    touched.touch("displayAdjustments", "a");
+    for (const std::string bytes : {"{\"night\":true}", "{}"}) {
+        SCOPED_TRACE(bytes);
+        const auto refused = store.setDataTouching(kKey, bytes, touched);
+        ASSERT_TRUE(refused.error);
+        EXPECT_EQ(refused.error->path, stamp.string());
+        EXPECT_EQ(refused.error->detail, std::strerror(EBUSY));
+        struct stat after {};
+        ASSERT_EQ(::stat(store.pathForKey(kKey).c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(store.dataForKey(kKey), "{}");
+        EXPECT_EQ(strayFiles(store.folder()), 0);
+    }
 }
 
 // A stamp read back is the stamp written: a reset's or an import's time

@@ -330,39 +330,53 @@ TEST_F(MergingDefaultsStoreTest, ARequestTimeFromAClockAheadCountsAsWhenItsStamp
     EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
 }
 
-// The command line's record fits on the disk, its stamp does not: the save
-// says why, and this store reads the record told by its file. Asked again
-// for the very bytes the record holds, the command line writes only a
-// stamp, which fits: that later request is told by its stamp, not by the
-// bytes this store read, and wins over this store's earlier one.
-TEST_F(MergingDefaultsStoreTest, ARecordWhoseStampFoundNoRoomIsToldByItsFileNotItsBytes) {
+// Temporary files (".<name>.XXXXXX") left in `folder`.
+int temporaryFiles(const std::filesystem::path& folder) {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const auto name = entry.path().filename().string();
+        count += name.starts_with(".") && !name.ends_with(".written") && name != ".lock" ? 1 : 0;
+    }
+    return count;
+}
+
+// The command line's record fits on the disk, its stamp does not: the
+// record is not replaced either, its stamp stays, and the save says why.
+// Once there is room, the same request lands with its stamp.
+TEST_F(MergingDefaultsStoreTest, ASaveWhoseStampFindsNoRoomLeavesRecordAndStampAsTheyWere) {
     const SmallDisk disk(folder.path());
     if (!disk.mounted())
         GTEST_SKIP() << "no tmpfs can be mounted here";
-    const auto stampless = [&](Date asked) {
-        disk.leaveOnePage();
-        const auto refused =
-            other->setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", asked));
-        ASSERT_TRUE(refused.error);
-        EXPECT_EQ(refused.error->kind, DefaultsStoreError::Kind::noSpace);
-    };
-    const auto now = std::chrono::system_clock::now();
-    stampless(now - std::chrono::seconds(1));
-    ASSERT_EQ(store.read(kKey).data, record({{"a", 0.5}}));
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}})).succeeded());
+    const auto before = store.read(kKey);
+    struct stat first {};
+    ASSERT_EQ(::stat(files->pathForKey(kKey).c_str(), &first), 0);
     disk.leaveOnePage();
-    ASSERT_TRUE(other->setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", now)).succeeded());
-    std::filesystem::remove(folder / "filler");
 
-    const auto earlier = now - std::chrono::milliseconds(300);
-    ASSERT_TRUE(
-        store.setDataTouching(kKey, record({{"a", 0.9}}), adjusting("a", earlier)).succeeded());
-    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}}));
+    const auto asked = std::chrono::system_clock::now();
+    const auto refused = other->setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", asked));
+    ASSERT_TRUE(refused.error);
+    EXPECT_EQ(refused.error->kind, DefaultsStoreError::Kind::noSpace);
+    struct stat second {};
+    ASSERT_EQ(::stat(files->pathForKey(kKey).c_str(), &second), 0);
+    EXPECT_EQ(second.st_ino, first.st_ino);
+    const auto after = store.read(kKey);
+    EXPECT_EQ(after.data, before.data);
+    EXPECT_EQ(after.writeID, before.writeID);
+    EXPECT_EQ(temporaryFiles(folder.path()), 0);
+
+    std::filesystem::remove(folder / "filler");
+    const auto landed = other->setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", asked));
+    ASSERT_TRUE(landed.succeeded());
+    const auto read = store.read(kKey);
+    EXPECT_EQ(read.writeID, landed.writeID);
+    EXPECT_EQ(read.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "a"), asked);
 }
 
 // A request for the bytes the record holds whose stamp finds no room: the
-// record (here a link to a file on another disk) is written anew, so its
-// file's time dates the request, and the save says why.
-TEST_F(MergingDefaultsStoreTest, ARequestWhoseStampFindsNoRoomIsDatedByItsRecordWrittenAnew) {
+// record (here a link to a file on another disk, with room) is not written
+// anew without its stamp either; it stays as it was, and the save says why.
+TEST_F(MergingDefaultsStoreTest, ARequestWhoseStampFindsNoRoomLeavesTheRecordItHolds) {
     const SmallDisk disk(folder.path());
     if (!disk.mounted())
         GTEST_SKIP() << "no tmpfs can be mounted here";
@@ -375,6 +389,7 @@ TEST_F(MergingDefaultsStoreTest, ARequestWhoseStampFindsNoRoomIsDatedByItsRecord
     });
     std::filesystem::create_symlink(elsewhere / "record.json", files->pathForKey(kKey));
     ASSERT_TRUE(other->setData(kKey, record({{"a", 0.5}})).succeeded());
+    const auto before = files->read(kKey);
     struct stat first {};
     ASSERT_EQ(::stat((elsewhere / "record.json").c_str(), &first), 0);
     disk.leaveOnePage();
@@ -386,10 +401,63 @@ TEST_F(MergingDefaultsStoreTest, ARequestWhoseStampFindsNoRoomIsDatedByItsRecord
     EXPECT_EQ(refused.error->kind, DefaultsStoreError::Kind::noSpace);
     struct stat second {};
     ASSERT_EQ(::stat((elsewhere / "record.json").c_str(), &second), 0);
-    EXPECT_NE(second.st_ino, first.st_ino);
+    EXPECT_EQ(second.st_ino, first.st_ino);
     const auto read = files->read(kKey);
     EXPECT_EQ(read.data, record({{"a", 0.5}}));
-    EXPECT_GE(read.writtenAt.value_or(Date{}), asked);
+    EXPECT_EQ(read.writeID, before.writeID);
+    EXPECT_EQ(temporaryFiles(folder.path()), 0);
+    EXPECT_EQ(temporaryFiles(elsewhere), 0);
+}
+
+// The application's writer on a real disk with one free page: a change,
+// then a later request for the values the record holds (a stamp alone),
+// each refused for want of room. Each stays held and shown (the record read
+// back does not drop it) and is tried again on the back-off; once there is
+// room it lands, and its trouble is told over.
+TEST_F(MergingDefaultsStoreTest, TheApplicationsRefusedSaveLandsOnceThereIsRoom) {
+    const SmallDisk disk(folder.path());
+    if (!disk.mounted())
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    auto scheduler = std::make_shared<ManualScheduler>();
+    const auto writer = LinuxDisplayStoreFactory::recordWriter(folder.path(), scheduler);
+    std::atomic<int> failures = 0;
+    std::atomic<int> toldWritten = 0;
+    writer->setFailureHandler([&](const std::string&, const SaveOutcome&) { ++failures; });
+    writer->setWrittenAfterFailureHandler([&](const std::string&) { ++toldWritten; });
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}})).succeeded());
+    ASSERT_TRUE(writer->read(kKey).data);
+
+    for (const bool stampAlone : {false, true}) {
+        SCOPED_TRACE(stampAlone ? "a stamp alone" : "a change");
+        // Later than every write before.
+        const auto asked = std::chrono::system_clock::now();
+        const auto heldBefore = other->read(kKey);
+        disk.leaveOnePage();
+        // A stamp alone would fit in the last page.
+        if (stampAlone)
+            std::ofstream(folder / "last page") << 'x';
+        writer->setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", asked));
+        ASSERT_TRUE(writer->waitForPendingWrites(std::chrono::seconds(10)));
+        EXPECT_EQ(failures, 1);
+        EXPECT_EQ(writer->read(kKey).data, record({{"a", 0.5}}));
+        // Still no room: tried again after the first wait, quietly.
+        scheduler->advance(BackgroundDefaultsWriter::kFirstRetryDelay);
+        ASSERT_TRUE(writer->waitForPendingWrites(std::chrono::seconds(10)));
+        EXPECT_EQ(other->read(kKey).writeID, heldBefore.writeID);
+        EXPECT_EQ(toldWritten, 0);
+
+        std::filesystem::remove(folder / "filler");
+        std::filesystem::remove(folder / "last page");
+        scheduler->advance(2 * BackgroundDefaultsWriter::kFirstRetryDelay);
+        ASSERT_TRUE(writer->waitForPendingWrites(std::chrono::seconds(10)));
+        const auto landed = other->read(kKey);
+        EXPECT_EQ(landed.data, record({{"a", 0.5}}));
+        EXPECT_EQ(landed.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "a"),
+                  asked);
+        EXPECT_EQ(toldWritten, 1);
+        failures = 0;
+        toldWritten = 0;
+    }
 }
 
 // The application's writer on a disk that fills up when told, over a record

@@ -1081,6 +1081,46 @@ TEST_F(RequestOrderTest, AFolderAtTheStampsNameStopsNoLaterRequestFromWinning) {
     commandLineWritingTheLastSaveWins();
 }
 
+// A mount point at the stamp's name, which no rename replaces or moves:
+// the command line changes the screen but not the record, leaves record and
+// stamp as they were, and says so with status 3, naming the reason once.
+TEST_F(RequestOrderTest, AMountPointAtTheStampsNameFailsACommandLineWithoutReplacingTheRecord) {
+    ASSERT_EQ(commandLine("movie")->waitFor(), 0) << home.logText();
+    const auto stamp = home.configFolder() /
+                       RecordWriteStamp::fileNameFor(home.preferencesFile().filename().string());
+    const auto recordBefore = home.preferencesText();
+    std::filesystem::remove(stamp);
+    std::filesystem::create_directory(stamp);
+    if (std::system(
+            ("mount -t tmpfs -o size=16k tmpfs " + stamp.string() + " 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    const std::shared_ptr<void> unmounted(
+        nullptr, [&](void*) { (void)std::system(("umount " + stamp.string()).c_str()); });
+    struct stat before {};
+    ASSERT_EQ(::stat(home.preferencesFile().c_str(), &before), 0);
+
+    ASSERT_EQ(commandLine("coding", "DUMMY1")->waitFor(), 3) << home.logText();
+    EXPECT_EQ(currentRamp("DUMMY1"), rampOf(builtInPreset("coding").adjustment, "DUMMY1"));
+    EXPECT_EQ(home.preferencesText(), recordBefore);
+    struct stat after {};
+    ASSERT_EQ(::stat(home.preferencesFile().c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    const auto log = home.logText();
+    EXPECT_NE(log.find("화면에는 적용했지만 설정을 저장하지 못했습니다: " + stamp.string() + " (" +
+                       std::strerror(EBUSY) + ")"),
+              std::string::npos)
+        << log;
+    std::size_t saidNotSaved = 0;
+    for (auto at = log.find("저장하지 못했습니다"); at != std::string::npos;
+         at = log.find("저장하지 못했습니다", at + 1))
+        ++saidNotSaved;
+    EXPECT_EQ(saidNotSaved, 1u) << log;
+    for (const auto& entry : std::filesystem::directory_iterator(home.configFolder()))
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".org") &&
+                     !entry.path().filename().string().ends_with(".written"))
+            << entry.path();
+}
+
 void RequestOrderTest::commandLineWritingTheLastSaveWins() {
     const auto& movie = builtInPreset("movie").adjustment;
     ASSERT_TRUE(handOverURL(socketPath(),

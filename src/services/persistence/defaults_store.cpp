@@ -618,6 +618,14 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     const auto previous = existing.contents ? stamps.describing(existing.contents->identity,
                                                                 existing.contents->bytes, wallNow())
                                             : std::nullopt;
+    const auto directory = target.parent_path();
+    const std::string fileName = target.filename().string();
+    // A write killed on its way leaves its temporary files (the record's,
+    // the stamp's, the stamps it displaced): the next save of any kind
+    // removes them.
+    removeStaleTemporaryFiles(folder_, std::nullopt);
+    if (directory != folder_)
+        removeStaleTemporaryFiles(directory, fileName);
     // Bytes the file holds already are not written again: the stamp alone
     // tells of the save's requests, and every process watching the folder
     // hears of them through it.
@@ -626,11 +634,6 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
                                           existing.contents->info, previous, bytes, touched))
             return std::move(*outcome);
     }
-
-    const auto directory = target.parent_path();
-    const std::string fileName = target.filename().string();
-    removeStaleTemporaryFiles(
-        directory, directory == folder_ ? std::nullopt : std::optional<std::string>(fileName));
 
     // A hidden name that never ends in ".json", so a file left by a crash is
     // never taken for a stored value.
@@ -652,23 +655,25 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     if (!fd.close())
         return failedWithErrno(temporaryPath);
     // The stamp goes first, made for the file about to be renamed: whoever
-    // sees the new record (a reader takes no lock) finds it stamped.
+    // sees the new record (a reader takes no lock) finds it stamped. A
+    // record without its stamp would be read as a request of every part at
+    // its file's time, losing the order its requests asked for: a stamp
+    // that cannot be written (a full disk, a mount point at its name) stops
+    // the record too, and one written is put back unless the record lands.
     const auto stamp = newStamp(previous, touched, identity, bytes);
-    const auto stampError = stamps.write(stamp, previous);
+    auto replaced = stamps.replaceWith(stamp, previous, true);
+    if (auto* error = std::get_if<DefaultsStoreError>(&replaced))
+        return SaveOutcome::failed(std::move(*error));
     if (beforeRename_ && !beforeRename_(temporaryPath))
         return SaveOutcome::failed({DefaultsStoreError::Kind::writeFailed, target.string(), {}});
     if (::rename(temporaryPath.c_str(), target.c_str()) != 0)
         return failedWithErrno(target);
     guard.release();
+    std::get<RecordWriteStampFile::Replacement>(replaced).keep();
     // The new value is in place now; a failed folder sync means it may not
     // survive a power loss, which the caller learns from the outcome.
-    if (!syncFolder(directory))
+    if (!syncFolder(directory) || (directory != folder_ && !syncFolder(folder_)))
         return failedWithErrno(directory);
-    // Without its stamp the record is read as a request of every part at
-    // its file's time, and the requests it was to name are lost: the order
-    // is no longer what was asked, and the caller hears why.
-    if (stampError)
-        return SaveOutcome::failed(*stampError);
     SaveOutcome outcome;
     outcome.writeID = stamp.writeID();
     return outcome;

@@ -34,10 +34,12 @@ namespace quorvane {
 // store's own name, its count of writes, the moment of the write on its
 // clock and the parts the write's requests set with when they were asked
 // for. A read of a file with its stamp is dated and named by it; a file
-// without one (an older version's, an editor's, a copy put back, a write
-// whose stamp found no room) is named by the file itself and dated, as a
-// request of every part, by when its inode last changed, which no copy can
-// set back. No time read is later than now. A save of the bytes the file
+// without one (an older version's, an editor's, a copy put back) is named
+// by the file itself and dated, as a request of every part, by when its
+// inode last changed, which no copy can set back. No time read is later
+// than now. A record and its stamp are replaced together or not at all: a
+// stamp that cannot be written (a full disk, a mount point at its name)
+// fails the save with the record as it was. A save of the bytes the file
 // holds already writes only a new stamp for that file (no rewrite, no
 // sync), which names the save's requests. By default the store
 // waits for the lock as long as another process holds it; with a wait limit it tries again every

@@ -27,7 +27,7 @@ std::string appliedButNotSavedMessage(const DefaultsStoreError& error) {
 
 std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& arguments) {
     // Asked now, however long the settings lock keeps the command waiting.
-    const Date askedAt = environment_.wallNow();
+    const Date askedAt = environment_.requestNow();
     const auto parsed = parseOptions(arguments);
     const auto& options = parsed.options;
     const bool json = options.json;

@@ -14,6 +14,7 @@
 #include "platform/simulated/in_memory_defaults_store.hpp"
 #include "platform/simulated/manual_scheduler.hpp"
 #include "support/other_lock_holder.hpp"
+#include "support/small_disk.hpp"
 
 namespace quorvane {
 namespace {
@@ -309,11 +310,9 @@ TEST_F(DefaultsStoreTest, AMountPointAtTheStampsNameFailsTheSaveAndLeavesTheReco
     const auto stamp = store.folder() / RecordWriteStamp::fileNameFor(kKey + ".json");
     fs::remove(stamp);
     fs::create_directory(stamp);
-    if (std::system(
-            ("mount -t tmpfs -o size=16k tmpfs " + stamp.string() + " 2>/dev/null").c_str()) != 0)
+    const testing::SmallDisk mountPoint(stamp, "16k");
+    if (!mountPoint.mounted())
         GTEST_SKIP() << "no tmpfs can be mounted here";
-    const std::shared_ptr<void> unmounted(
-        nullptr, [&](void*) { (void)std::system(("umount " + stamp.string()).c_str()); });
     struct stat before {};
     ASSERT_EQ(::stat(store.pathForKey(kKey).c_str(), &before), 0);
 
@@ -334,12 +333,23 @@ TEST_F(DefaultsStoreTest, AMountPointAtTheStampsNameFailsTheSaveAndLeavesTheReco
 }
 
 // A stamp read back is the stamp written: a reset's or an import's time
-// (every part at once) and a part's own, and the file it was made for.
+// (every part at once) and a part's own, the file it was made for and the
+// line its times are on (none: an older version's).
 TEST_F(DefaultsStoreTest, AStampReadBackIsTheStampWritten) {
     const Date asked = std::chrono::system_clock::now() - std::chrono::minutes(5);
-    RecordWriteStamp stamp{"writer", 7, asked, {1, 2, 3, 4}, 5, 6, TouchedRecordParts::all(asked)};
+    RecordWriteStamp stamp{"writer",
+                           7,
+                           asked,
+                           {1, 2, 3, 4},
+                           5,
+                           6,
+                           TouchedRecordParts::all(asked),
+                           RequestTimeline{"boot", std::chrono::seconds(5)}};
     stamp.requested.touch("displayAdjustments", "a", asked + std::chrono::seconds(1));
     EXPECT_EQ(RecordWriteStamp::decode(stamp.encoded()), stamp);
+    auto older = stamp;
+    older.timeline.reset();
+    EXPECT_EQ(RecordWriteStamp::decode(older.encoded()), older);
 
     FileDefaultsStore mine(root_ / "quorvane");
     ASSERT_TRUE(mine.setDataTouching(kKey, "{}", stamp.requested).succeeded());

@@ -17,16 +17,19 @@
 #include <future>
 
 #include "app/composition/linux_display_store_factory.hpp"
+#include "platform/simulated/manual_boot_clock.hpp"
 #include "platform/simulated/manual_scheduler.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 #include "support/files_refusing_copies.hpp"
 #include "support/other_lock_holder.hpp"
+#include "support/small_disk.hpp"
 #include "support/temporary_folder.hpp"
 
 namespace quorvane {
 namespace {
 
+using testing::SmallDisk;
 using testing::TemporaryFolder;
 
 const std::string kKey = std::string(kDefaultsDomain) + ".preferences.v1";
@@ -54,37 +57,6 @@ std::string record(const std::map<std::string, double>& brightnessByDisplay) {
     }
     return *preferences.encoded();
 }
-
-// A small tmpfs mounted over `folder` (as root) for as long as it lives.
-class SmallDisk {
-  public:
-    explicit SmallDisk(std::filesystem::path folder) : folder_(std::move(folder)) {
-        mounted_ =
-            std::system(("mount -t tmpfs -o size=64k tmpfs " + folder_.string() + " 2>/dev/null")
-                            .c_str()) == 0;
-    }
-    ~SmallDisk() {
-        if (mounted_)
-            (void)std::system(("umount " + folder_.string()).c_str());
-    }
-    SmallDisk(const SmallDisk&) = delete;
-    SmallDisk& operator=(const SmallDisk&) = delete;
-
-    bool mounted() const { return mounted_; }
-    // Fills the disk but for one page.
-    void leaveOnePage() const {
-        const auto filler = folder_ / "filler";
-        std::filesystem::remove(filler);
-        struct statvfs disk {};
-        ASSERT_EQ(::statvfs(folder_.c_str(), &disk), 0);
-        ASSERT_GT(disk.f_bavail, 1u);
-        std::ofstream(filler) << std::string((disk.f_bavail - 1) * disk.f_bsize, 'x');
-    }
-
-  private:
-    std::filesystem::path folder_;
-    bool mounted_ = false;
-};
 
 class MergingDefaultsStoreTest : public ::testing::Test {
   protected:
@@ -328,6 +300,88 @@ TEST_F(MergingDefaultsStoreTest, ARequestTimeFromAClockAheadCountsAsWhenItsStamp
     ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.5}, {"b", 1.0}}), adjusting("a", asked))
                     .succeeded());
     EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
+}
+
+// The application's request is held while another process of the same
+// boot, started after the wall clock was stepped (set back an hour, or on
+// an hour: date -s, NTP, a resumed virtual machine), saves its own: the
+// request asked later on the boot-time clock wins, whichever wall clock
+// reads later. A request of an earlier boot is older than both, however
+// far ahead that boot's clock ran.
+TEST_F(MergingDefaultsStoreTest, TheLaterRequestOnTheBootTimeClockWinsWhateverTheWallClocksSay) {
+    const auto start = std::chrono::system_clock::now() - std::chrono::hours(2);
+    struct Process {
+        std::shared_ptr<RequestClock> clock;
+        std::shared_ptr<FileDefaultsStore> files;
+    };
+    const auto process = [](const std::filesystem::path& folder, Date wallNow,
+                            std::shared_ptr<const BootClock> boot) {
+        auto files = std::make_shared<FileDefaultsStore>(folder);
+        auto clock = std::make_shared<RequestClock>(clockAt(wallNow), std::move(boot));
+        files->setRequestClock(clock);
+        return Process{clock, files};
+    };
+    for (const auto step : {-std::chrono::hours(1), std::chrono::hours(1)}) {
+        for (const bool applicationLater : {false, true}) {
+            SCOPED_TRACE(std::to_string(step.count()) + (applicationLater ? " app later" : ""));
+            TemporaryFolder shared;
+            auto boot = std::make_shared<ManualBootClock>();
+            const auto application = process(shared.path(), start, boot);
+            MergingDefaultsStore held(application.files, {{kKey, RecordMerge::preferencesBytes}});
+            ASSERT_TRUE(application.files->setData(kKey, record({{"a", 1.0}})).succeeded());
+            ASSERT_TRUE(held.read(kKey).data);
+            boot->advance(std::chrono::minutes(1));
+            const auto stepped = process(shared.path(), start + step, boot);
+
+            const auto firstAsked = (applicationLater ? stepped : application).clock->now();
+            boot->advance(std::chrono::seconds(1));
+            const auto secondAsked = (applicationLater ? application : stepped).clock->now();
+            ASSERT_TRUE(
+                stepped.files
+                    ->setDataTouching(kKey, record({{"a", 0.2}}),
+                                      adjusting("a", applicationLater ? firstAsked : secondAsked))
+                    .succeeded());
+            ASSERT_TRUE(
+                held.setDataTouching(kKey, record({{"a", 0.5}}),
+                                     adjusting("a", applicationLater ? secondAsked : firstAsked))
+                    .succeeded());
+            EXPECT_EQ(stepped.files->read(kKey).data,
+                      record({{"a", applicationLater ? 0.5 : 0.2}}));
+        }
+    }
+
+    // Asked before this boot began, on a clock a day ahead.
+    TemporaryFolder shared;
+    auto boot = std::make_shared<ManualBootClock>("boot-b");
+    const auto application = process(shared.path(), start, boot);
+    MergingDefaultsStore held(application.files, {{kKey, RecordMerge::preferencesBytes}});
+    ASSERT_TRUE(held.read(kKey).data == std::nullopt);
+    const auto asked = application.clock->now();
+    const auto earlier =
+        process(shared.path(), start + std::chrono::hours(24),
+                std::make_shared<ManualBootClock>("boot-a", std::chrono::hours(10)));
+    ASSERT_TRUE(
+        earlier.files
+            ->setDataTouching(kKey, record({{"a", 0.2}}), adjusting("a", earlier.clock->now()))
+            .succeeded());
+    ASSERT_TRUE(
+        held.setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", asked)).succeeded());
+    EXPECT_EQ(earlier.files->read(kKey).data, record({{"a", 0.5}}));
+
+    // Put there without a stamp (an editor) when the file times ran two
+    // hours ahead of the application's clock: it counts as put there when
+    // first seen, so a request asked after that outranks it, however often
+    // it is read again before the clock catches up.
+    ASSERT_TRUE(held.read(kKey).data);
+    std::ofstream(application.files->pathForKey(kKey), std::ios::trunc) << record({{"a", 0.3}});
+    ASSERT_EQ(application.files->read(kKey).data, record({{"a", 0.3}}));
+    boot->advance(std::chrono::seconds(1));
+    const auto afterSeen = application.clock->now();
+    boot->advance(std::chrono::seconds(1));
+    ASSERT_TRUE(application.files->read(kKey).data);
+    ASSERT_TRUE(
+        held.setDataTouching(kKey, record({{"a", 0.7}}), adjusting("a", afterSeen)).succeeded());
+    EXPECT_EQ(earlier.files->read(kKey).data, record({{"a", 0.7}}));
 }
 
 // Temporary files (".<name>.XXXXXX") left in `folder`.

@@ -26,6 +26,7 @@
 #include "models/settings/quorvane_preferences.hpp"
 #include "services/persistence/record_write_stamp.hpp"
 #include "support/other_lock_holder.hpp"
+#include "support/small_disk.hpp"
 #include "support/temporary_folder.hpp"
 #include "x11/application_process.hpp"
 #include "x11/private_x_server.hpp"
@@ -975,16 +976,8 @@ class RequestOrderTest : public ApplicationTest {
                                                  const std::string& output = "DUMMY0",
                                                  std::vector<std::string> wrapper = {}) {
         auto environment = testing::cleanEnvironment(home, displayName);
-        if (!wrapper.empty()) {
-            // The wrapper's library comes before the sanitizers' runtime.
-            const auto options =
-                std::find_if(environment.begin(), environment.end(),
-                             [](const auto& entry) { return entry.starts_with("ASAN_OPTIONS="); });
-            if (options == environment.end())
-                environment.push_back("ASAN_OPTIONS=verify_asan_link_order=0");
-            else
-                *options += ":verify_asan_link_order=0";
-        }
+        if (!wrapper.empty())
+            letPreloadComeFirst(environment);
         wrapper.insert(wrapper.end(), {QUORVANE_EXECUTABLE, "cli", "apply-safe-preset", preset,
                                        "--display", identity(output)});
         const auto program = wrapper.front();
@@ -992,6 +985,38 @@ class RequestOrderTest : public ApplicationTest {
             program, std::vector<std::string>(wrapper.begin() + 1, wrapper.end()),
             std::move(environment), home.log());
     }
+
+    // A preloaded library (faketime's) comes before the sanitizers' runtime.
+    static void letPreloadComeFirst(std::vector<std::string>& environment) {
+        const auto options =
+            std::find_if(environment.begin(), environment.end(),
+                         [](const auto& entry) { return entry.starts_with("ASAN_OPTIONS="); });
+        if (options == environment.end())
+            environment.push_back("ASAN_OPTIONS=verify_asan_link_order=0");
+        else
+            *options += ":verify_asan_link_order=0";
+    }
+
+    // Starts the application with its wall clock (not its file times) off
+    // by what `clockFile` says ("+1h"), read again at every look, so a
+    // test can set it right while it runs.
+    void startFirstOnAFakedClock(const std::filesystem::path& clockFile) {
+        auto environment =
+            home.environment(displayName, {"LD_PRELOAD=" + std::string(kFaketimeLibrary),
+                                           "FAKETIME_TIMESTAMP_FILE=" + clockFile.string(),
+                                           "FAKETIME_NO_CACHE=1", "NO_FAKE_STAT=1"});
+        letPreloadComeFirst(environment);
+        first = std::make_unique<LaunchedProcess>(QUORVANE_EXECUTABLE, std::vector<std::string>{},
+                                                  std::move(environment), home.log());
+        ASSERT_TRUE(eventually([&] { return std::filesystem::exists(socketPath()); }))
+            << home.logText();
+    }
+
+    // Preloaded directly (the faketime program runs its command as a child),
+    // so the command's process is the one launched.
+    static constexpr std::string_view kFaketimeLibrary =
+        "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
+    static bool hasFaketime() { return std::filesystem::exists(kFaketimeLibrary); }
 
     const std::string& identity(const std::string& output = "DUMMY0") {
         if (identities_.empty())
@@ -1091,11 +1116,9 @@ TEST_F(RequestOrderTest, AMountPointAtTheStampsNameFailsACommandLineWithoutRepla
     const auto recordBefore = home.preferencesText();
     std::filesystem::remove(stamp);
     std::filesystem::create_directory(stamp);
-    if (std::system(
-            ("mount -t tmpfs -o size=16k tmpfs " + stamp.string() + " 2>/dev/null").c_str()) != 0)
+    const testing::SmallDisk mountPoint(stamp, "16k");
+    if (!mountPoint.mounted())
         GTEST_SKIP() << "no tmpfs can be mounted here";
-    const std::shared_ptr<void> unmounted(
-        nullptr, [&](void*) { (void)std::system(("umount " + stamp.string()).c_str()); });
     struct stat before {};
     ASSERT_EQ(::stat(home.preferencesFile().c_str(), &before), 0);
 
@@ -1165,6 +1188,48 @@ TEST_F(RequestOrderTest, ARequestFromAClockAYearAheadDoesNotOutlastALaterHeldURL
     other_.reset();
     ASSERT_EQ(command->waitFor(), 0) << home.logText();
     showsAcrossARestart(night());
+}
+
+// "night" held past the lock's wait; then the clock is set back an hour
+// (date -s, NTP correcting a clock that ran ahead) and a command line sets
+// "movie" and takes the lock first: it is the later request, however its
+// wall clock reads, and wins. faketime shifts every clock the C library
+// reads (the boot-time clock too), not the file times.
+TEST_F(RequestOrderTest, ACommandLineAfterTheClockWasSetBackWinsOverAnEarlierHeldChange) {
+    if (!hasFaketime())
+        GTEST_SKIP() << "faketime (Debian package faketime) is not installed";
+    startFirst();
+    auto answer = nightHeldByTheLock();
+    ASSERT_TRUE(answer.get()) << home.logText();
+    auto command = commandLine("movie", "DUMMY0",
+                               {"/usr/bin/env", "LD_PRELOAD=" + std::string(kFaketimeLibrary),
+                                "FAKETIME=-1h", "NO_FAKE_STAT=1"});
+    ASSERT_TRUE(eventually([&] { return hasOpen(command->pid(), home.configFolder() / ".lock"); }))
+        << home.logText();
+    other_.reset();
+    ASSERT_EQ(command->waitFor(), 0) << home.logText();
+    showsAcrossARestart(builtInPreset("movie").adjustment);
+}
+
+// The application's clock runs an hour ahead (a bad time server, a clock
+// set by hand) while "night" is asked for and held past the lock's wait;
+// then it is set right, and a command line on the true clock sets "movie"
+// and takes the lock first. It is the later request, and wins.
+TEST_F(RequestOrderTest, ACommandLineAfterTheApplicationsClockWasSetRightWinsOverItsHeldChange) {
+    if (!hasFaketime())
+        GTEST_SKIP() << "faketime (Debian package faketime) is not installed";
+    const auto clockFile = home.path() / "clock-offset";
+    std::ofstream(clockFile) << "+0\n";
+    startFirstOnAFakedClock(clockFile);
+    std::ofstream(clockFile, std::ios::trunc) << "+1h\n";
+    auto answer = nightHeldByTheLock();
+    ASSERT_TRUE(answer.get()) << home.logText();
+    std::ofstream(clockFile, std::ios::trunc) << "+0\n";
+    auto command = commandLine("movie");
+    ASSERT_TRUE(eventually([&] { return hasOpen(command->pid(), home.configFolder() / ".lock"); }));
+    other_.reset();
+    ASSERT_EQ(command->waitFor(), 0) << home.logText();
+    showsAcrossARestart(builtInPreset("movie").adjustment);
 }
 
 // How one application run ended after its X server ended under it.

@@ -55,10 +55,6 @@ std::optional<Date> latestRemovalTime(const fs::path& file) {
     return std::nullopt;
 }
 
-std::optional<Date> earliest(std::optional<Date> date, Date now) {
-    return date ? std::optional(std::min(*date, now)) : std::nullopt;
-}
-
 // Reads `file` to the end, giving up once more than `limit` bytes arrive.
 std::optional<std::string> readAll(const FileDefaultsStore::ReadCall& readCall,
                                    const fs::path& file, int fd, std::size_t limit) {
@@ -421,7 +417,7 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
         // Nothing there, or a settings folder that is not a folder: nothing
         // is stored. Anything else hides a record we cannot see.
         if (errno == ENOENT || errno == ENOTDIR)
-            return {std::nullopt, std::nullopt, earliest(latestRemovalTime(path), wallNow())};
+            return {std::nullopt, std::nullopt, earliestOnLine(latestRemovalTime(path))};
         return {std::nullopt, unreadable(path, std::strerror(errno))};
     }
     struct stat info {};
@@ -436,8 +432,9 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
         return {std::nullopt, unreadable(path, std::strerror(errno))};
     // A file changed under a clock that ran ahead was still written before
     // this read.
-    const auto now = wallNow();
-    DefaultsReadResult result{std::move(data), std::nullopt, std::min(latestChangeTime(info), now)};
+    const auto now = requestNow();
+    DefaultsReadResult result{std::move(data), std::nullopt,
+                              std::min(onRequestLine(latestChangeTime(info)), now)};
     if (!readsDated_)
         return result;
     // A stamp made for this very file tells who wrote it and when; without
@@ -446,9 +443,11 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
     // and as a write is whose stamp could not be written.
     const RecordWriteStampFile stamps(folder_, fileNameForKey(key));
     const auto identity = identityCall_(fd.get(), info);
-    const auto stamp = stamps.describing(identity, *result.data, now);
+    const auto stamp = stamps.describing(identity, *result.data, now, requestClock_.get());
     if (!stamp) {
         result.writeID = RecordWriteStamp::unstampedWriteID(identity, info);
+        result.writtenAt =
+            unstampedDate(*result.writeID, onRequestLine(latestChangeTime(info)), now);
         result.requested = TouchedRecordParts::all(*result.writtenAt);
         return result;
     }
@@ -457,6 +456,15 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
     result.writtenHere = stamp->writer == writerName_;
     result.requested = stamp->requested;
     return result;
+}
+
+Date FileDefaultsStore::unstampedDate(const std::string& writeID, Date changed, Date now) const {
+    if (changed <= now)
+        return changed;
+    std::lock_guard guard(firstSeenMutex_);
+    if (firstSeenAhead_.size() >= kRememberedFilesAhead)
+        firstSeenAhead_.clear();
+    return firstSeenAhead_.try_emplace(writeID, now).first->second;
 }
 
 std::optional<DefaultsStoreError> FileDefaultsStore::ensureFolder() const {
@@ -581,8 +589,19 @@ void FileDefaultsStore::releaseLock() {
     lockMutex_.unlock();
 }
 
-Date FileDefaultsStore::wallNow() const {
+Date FileDefaultsStore::requestNow() const {
+    if (requestClock_)
+        return requestClock_->now();
     return wallClock_ ? wallClock_->wallNow() : std::chrono::system_clock::now();
+}
+
+std::optional<Date> FileDefaultsStore::earliestOnLine(std::optional<Date> wallTime) const {
+    return wallTime ? std::optional(std::min(onRequestLine(*wallTime), requestNow()))
+                    : std::nullopt;
+}
+
+Date FileDefaultsStore::onRequestLine(Date wallTime) const {
+    return requestClock_ ? requestClock_->fromWall(wallTime) : wallTime;
 }
 
 SaveOutcome FileDefaultsStore::setData(std::string_view key, std::string_view bytes) {
@@ -593,8 +612,11 @@ RecordWriteStamp FileDefaultsStore::newStamp(const std::optional<RecordWriteStam
                                              const TouchedRecordParts& touched,
                                              const RecordFileIdentity& file,
                                              std::string_view bytes) {
-    return RecordWriteStamp::made(writerName_, ++writeCount_, wallNow(), file, bytes, previous,
-                                  touched);
+    auto stamp = RecordWriteStamp::made(writerName_, ++writeCount_, requestNow(), file, bytes,
+                                        previous, touched);
+    if (requestClock_)
+        stamp.timeline = requestClock_->timeline();
+    return stamp;
 }
 
 SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string_view bytes,
@@ -615,9 +637,10 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     const auto existing = std::get<ExistingFile>(std::move(inspected));
     const RecordWriteStampFile stamps(folder_, fileNameForKey(key));
     // The requests behind the record as it stands stay named with it.
-    const auto previous = existing.contents ? stamps.describing(existing.contents->identity,
-                                                                existing.contents->bytes, wallNow())
-                                            : std::nullopt;
+    const auto previous =
+        existing.contents ? stamps.describing(existing.contents->identity, existing.contents->bytes,
+                                              requestNow(), requestClock_.get())
+                          : std::nullopt;
     const auto directory = target.parent_path();
     const std::string fileName = target.filename().string();
     // A write killed on its way leaves its temporary files (the record's,

@@ -43,8 +43,8 @@ RecordWriteStampFile::RecordWriteStampFile(std::filesystem::path folder,
       path_(folder_ / RecordWriteStamp::fileNameFor(recordFileName)) {}
 
 std::optional<RecordWriteStamp> RecordWriteStampFile::describing(const RecordFileIdentity& file,
-                                                                 std::string_view bytes,
-                                                                 Date now) const {
+                                                                 std::string_view bytes, Date now,
+                                                                 const RequestClock* clock) const {
     UniqueFileDescriptor fd(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     struct stat stampInfo {};
     if (!fd.valid() || ::fstat(fd.get(), &stampInfo) != 0 || !S_ISREG(stampInfo.st_mode))
@@ -57,7 +57,8 @@ std::optional<RecordWriteStamp> RecordWriteStampFile::describing(const RecordFil
         const auto end = std::min(lines.find('\n'), lines.size());
         auto stamp = RecordWriteStamp::decode(lines.substr(0, end));
         if (stamp && stamp->describes(file, bytes) && (newest || stamp->file.tellsApartFrom(file)))
-            return stamp->upTo(std::min(now, latestChangeTime(stampInfo)));
+            return clock ? stamp->onLineOf(*clock, latestChangeTime(stampInfo)).upTo(now)
+                         : stamp->upTo(std::min(now, latestChangeTime(stampInfo)));
         lines.remove_prefix(std::min(end + 1, lines.size()));
     }
     return std::nullopt;

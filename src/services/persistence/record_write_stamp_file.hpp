@@ -39,12 +39,15 @@ class RecordWriteStampFile {
     RecordWriteStampFile(std::filesystem::path folder, std::string_view recordFileName);
 
     // The stamp made for the file `file` holding `bytes`, if one is kept,
-    // read at `now`. No time in it is later than `now` nor than the moment
-    // the stamps' file was put there: a later one was told by a clock that
-    // ran ahead (a skewed virtual machine, a clock set by hand) and counts
-    // as that moment, whoever reads it or carries it on.
+    // read at `now`, its times on `clock`'s line (RecordWriteStamp::onLineOf)
+    // where one is given. No time in it is later than `now`, nor, unless
+    // the boot-time clock dates it, than the moment the stamps' file was put
+    // there: a later one was told by a clock that ran ahead (a skewed
+    // virtual machine, a clock set by hand) and counts as that moment,
+    // whoever reads it or carries it on.
     std::optional<RecordWriteStamp> describing(const RecordFileIdentity& file,
-                                               std::string_view bytes, Date now) const;
+                                               std::string_view bytes, Date now,
+                                               const RequestClock* clock = nullptr) const;
     // The stamps put in place ahead of their record by replaceWith(): until
     // keep() says the record landed too, ending it puts back the stamps that
     // were there before (or none, where there were none), so a record and

@@ -44,10 +44,11 @@ class QuorvaneCLI {
         std::function<std::optional<std::string>()> standardOutputFailure = {};
         // $DISPLAY, named when the X server cannot be reached; none when unset.
         std::optional<std::string> displayVariable = {};
-        // The wall clock a change is asked for by: a saved change names when
-        // it was asked, so the application's earlier change held meanwhile
-        // does not win over it.
-        std::function<Date()> wallNow = [] { return std::chrono::system_clock::now(); };
+        // The clock a change is asked for by: a saved change names when it
+        // was asked, so the application's earlier change held meanwhile
+        // does not win over it. The process's own sets the record store's
+        // request clock, which no clock setting moves.
+        std::function<Date()> requestNow = [] { return std::chrono::system_clock::now(); };
 
         // The user's real preferences, displays and gamma ramps, and the
         // process's two output streams. Defined with the process entry,

@@ -12,9 +12,22 @@
 
 namespace quorvane {
 
+namespace {
+
+// The screen changed and the record did not (a save leaves record and
+// stamp as they were): every reason but an unreadable record already says
+// the settings were not saved, and says it once.
+std::string appliedButNotSavedMessage(const DefaultsStoreError& error) {
+    if (error.kind == DefaultsStoreError::Kind::unreadable)
+        return "화면에는 적용했지만 설정을 저장하지 못했습니다: " + error.description();
+    return "화면에는 적용했지만 " + error.description();
+}
+
+}  // namespace
+
 std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& arguments) {
     // Asked now, however long the settings lock keeps the command waiting.
-    const Date askedAt = environment_.wallNow();
+    const Date askedAt = environment_.requestNow();
     const auto parsed = parseOptions(arguments);
     const auto& options = parsed.options;
     const bool json = options.json;
@@ -157,10 +170,7 @@ std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
         if (saved.keptCopy)
             reportNotice(UserDefaultsPreferencesStore::keptCopyNotice(*saved.keptCopy));
         if (saved.error) {
-            return fail(
-                ExitCode::failure,
-                "화면에는 적용했지만 설정을 저장하지 못했습니다: " + saved.error->description(),
-                json);
+            return fail(ExitCode::failure, appliedButNotSavedMessage(*saved.error), json);
         }
     }
 

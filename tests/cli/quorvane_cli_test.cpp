@@ -216,7 +216,7 @@ TEST(QuorvaneCLIApply, AFailedSaveIsAnErrorWithStatusThreeInTextAndJson) {
     EXPECT_EQ(harness.run({"apply-safe-preset", "coding"}), 3);
     EXPECT_EQ(harness.out, "");
     EXPECT_EQ(harness.err,
-              "화면에는 적용했지만 설정을 저장하지 못했습니다: 설정을 저장하지 못했습니다: "
+              "화면에는 적용했지만 설정을 저장하지 못했습니다: "
               "org.quorvane.Quorvane.preferences.v1\n");
 
     EXPECT_EQ(harness.run({"apply-safe-preset", "coding", "--json"}), 3);

@@ -152,6 +152,14 @@ TEST_F(DefaultsStoreSafetyTest, OnlyOldUnheldTemporaryFilesOfOurOwnPatternAreRem
     EXPECT_TRUE(fs::exists(notOurs));
     EXPECT_TRUE(fs::exists(shortSuffix));
     EXPECT_EQ(store.dataForKey(kKey), "new");
+
+    // One a killed stamp-only write left goes with the next one.
+    writeContents(stale, "half");
+    makeOld(stale, age);
+    TouchedRecordParts touched;
+    touched.touch("displayAdjustments", "a");
+    ASSERT_TRUE(store.setDataTouching(kKey, "new", touched).succeeded());
+    EXPECT_FALSE(fs::exists(stale));
 }
 
 TEST_F(DefaultsStoreSafetyTest, AWriteWaitsForTheLockAnotherStoreHolds) {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <fstream>
 #include <future>
 #include <string>
@@ -17,6 +18,7 @@
 #include "services/persistence/unique_file_descriptor.hpp"
 #include "support/fuse_ext4_image.hpp"
 #include "support/other_lock_holder.hpp"
+#include "support/small_disk.hpp"
 
 namespace quorvane {
 namespace {
@@ -68,6 +70,11 @@ class DefaultsStoreTest : public ::testing::Test {
                 ++count;
         }
         return count;
+    }
+
+    static std::string fileText(const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
     }
 
     fs::path root_;
@@ -127,9 +134,21 @@ TEST_F(DefaultsStoreTest, AFailureJustBeforeTheRenameKeepsTheOldValueAndLeavesNo
         seenContents.assign(std::istreambuf_iterator<char>(in), {});
         return false;
     });
+    const auto stamp = store.folder() / RecordWriteStamp::fileNameFor(kKey + ".json");
+    const auto stampBefore = fileText(stamp);
+    const auto before = store.read(kKey);
     EXPECT_FALSE(store.setData(kKey, "new value").succeeded());
     EXPECT_EQ(seenContents, "new value");
     EXPECT_EQ(store.dataForKey(kKey), "old");
+    EXPECT_EQ(strayFiles(store.folder()), 0);
+    // The new stamp stood in place already: the one before is put back.
+    EXPECT_EQ(fileText(stamp), stampBefore);
+    EXPECT_EQ(store.read(kKey).writeID, before.writeID);
+
+    // With no stamp before, none stays.
+    fs::remove(stamp);
+    EXPECT_FALSE(store.setData(kKey, "new value").succeeded());
+    EXPECT_FALSE(fs::exists(stamp));
     EXPECT_EQ(strayFiles(store.folder()), 0);
 }
 
@@ -423,13 +442,56 @@ TEST_F(DefaultsStoreTest, AFolderAtTheStampsNameStopsNoStamp) {
     EXPECT_EQ(keptAside, 1);
 }
 
+// A mount point at the stamp's name can be neither replaced nor moved
+// aside: a save, and a stamp-only save of the bytes the record holds (whose
+// fallback writes the record anew), fail naming the stamp and why, and
+// leave the record as it was: it never stands without its stamp.
+TEST_F(DefaultsStoreTest, AMountPointAtTheStampsNameFailsTheSaveAndLeavesTheRecord) {
+    FileDefaultsStore store(root_ / "quorvane");
+    ASSERT_TRUE(store.setData(kKey, "{}").succeeded());
+    const auto stamp = store.folder() / RecordWriteStamp::fileNameFor(kKey + ".json");
+    fs::remove(stamp);
+    fs::create_directory(stamp);
+    const testing::SmallDisk mountPoint(stamp, "16k");
+    if (!mountPoint.mounted())
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    struct stat before {};
+    ASSERT_EQ(::stat(store.pathForKey(kKey).c_str(), &before), 0);
+
+    TouchedRecordParts touched;
+    touched.touch("displayAdjustments", "a");
+    for (const std::string bytes : {"{\"night\":true}", "{}"}) {
+        SCOPED_TRACE(bytes);
+        const auto refused = store.setDataTouching(kKey, bytes, touched);
+        ASSERT_TRUE(refused.error);
+        EXPECT_EQ(refused.error->path, stamp.string());
+        EXPECT_EQ(refused.error->detail, std::strerror(EBUSY));
+        struct stat after {};
+        ASSERT_EQ(::stat(store.pathForKey(kKey).c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(store.dataForKey(kKey), "{}");
+        EXPECT_EQ(strayFiles(store.folder()), 0);
+    }
+}
+
 // A stamp read back is the stamp written: a reset's or an import's time
-// (every part at once) and a part's own, and the file it was made for.
+// (every part at once) and a part's own, the file it was made for and the
+// line its times are on (none: an older version's).
 TEST_F(DefaultsStoreTest, AStampReadBackIsTheStampWritten) {
     const Date asked = std::chrono::system_clock::now() - std::chrono::minutes(5);
-    RecordWriteStamp stamp{"writer", 7, asked, {1, 2, 3, 4}, 5, 6, TouchedRecordParts::all(asked)};
+    RecordWriteStamp stamp{"writer",
+                           7,
+                           asked,
+                           {1, 2, 3, 4},
+                           5,
+                           6,
+                           TouchedRecordParts::all(asked),
+                           RequestTimeline{"boot", std::chrono::seconds(5)}};
     stamp.requested.touch("displayAdjustments", "a", asked + std::chrono::seconds(1));
     EXPECT_EQ(RecordWriteStamp::decode(stamp.encoded()), stamp);
+    auto older = stamp;
+    older.timeline.reset();
+    EXPECT_EQ(RecordWriteStamp::decode(older.encoded()), older);
 
     FileDefaultsStore mine(root_ / "quorvane");
     ASSERT_TRUE(mine.setDataTouching(kKey, "{}", stamp.requested).succeeded());

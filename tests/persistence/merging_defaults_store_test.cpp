@@ -17,16 +17,19 @@
 #include <future>
 
 #include "app/composition/linux_display_store_factory.hpp"
+#include "platform/simulated/manual_boot_clock.hpp"
 #include "platform/simulated/manual_scheduler.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 #include "support/files_refusing_copies.hpp"
 #include "support/other_lock_holder.hpp"
+#include "support/small_disk.hpp"
 #include "support/temporary_folder.hpp"
 
 namespace quorvane {
 namespace {
 
+using testing::SmallDisk;
 using testing::TemporaryFolder;
 
 const std::string kKey = std::string(kDefaultsDomain) + ".preferences.v1";
@@ -54,37 +57,6 @@ std::string record(const std::map<std::string, double>& brightnessByDisplay) {
     }
     return *preferences.encoded();
 }
-
-// A small tmpfs mounted over `folder` (as root) for as long as it lives.
-class SmallDisk {
-  public:
-    explicit SmallDisk(std::filesystem::path folder) : folder_(std::move(folder)) {
-        mounted_ =
-            std::system(("mount -t tmpfs -o size=64k tmpfs " + folder_.string() + " 2>/dev/null")
-                            .c_str()) == 0;
-    }
-    ~SmallDisk() {
-        if (mounted_)
-            (void)std::system(("umount " + folder_.string()).c_str());
-    }
-    SmallDisk(const SmallDisk&) = delete;
-    SmallDisk& operator=(const SmallDisk&) = delete;
-
-    bool mounted() const { return mounted_; }
-    // Fills the disk but for one page.
-    void leaveOnePage() const {
-        const auto filler = folder_ / "filler";
-        std::filesystem::remove(filler);
-        struct statvfs disk {};
-        ASSERT_EQ(::statvfs(folder_.c_str(), &disk), 0);
-        ASSERT_GT(disk.f_bavail, 1u);
-        std::ofstream(filler) << std::string((disk.f_bavail - 1) * disk.f_bsize, 'x');
-    }
-
-  private:
-    std::filesystem::path folder_;
-    bool mounted_ = false;
-};
 
 class MergingDefaultsStoreTest : public ::testing::Test {
   protected:
@@ -357,39 +329,135 @@ TEST_F(MergingDefaultsStoreTest, ARequestTimeFromAClockAheadCountsAsWhenItsStamp
     EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
 }
 
-// The command line's record fits on the disk, its stamp does not: the save
-// says why, and this store reads the record told by its file. Asked again
-// for the very bytes the record holds, the command line writes only a
-// stamp, which fits: that later request is told by its stamp, not by the
-// bytes this store read, and wins over this store's earlier one.
-TEST_F(MergingDefaultsStoreTest, ARecordWhoseStampFoundNoRoomIsToldByItsFileNotItsBytes) {
+// The application's request is held while another process of the same
+// boot, started after the wall clock was stepped (set back an hour, or on
+// an hour: date -s, NTP, a resumed virtual machine), saves its own: the
+// request asked later on the boot-time clock wins, whichever wall clock
+// reads later. A request of an earlier boot is older than both, however
+// far ahead that boot's clock ran.
+TEST_F(MergingDefaultsStoreTest, TheLaterRequestOnTheBootTimeClockWinsWhateverTheWallClocksSay) {
+    const auto start = std::chrono::system_clock::now() - std::chrono::hours(2);
+    struct Process {
+        std::shared_ptr<RequestClock> clock;
+        std::shared_ptr<FileDefaultsStore> files;
+    };
+    const auto process = [](const std::filesystem::path& folder, Date wallNow,
+                            std::shared_ptr<const BootClock> boot) {
+        auto files = std::make_shared<FileDefaultsStore>(folder);
+        auto clock = std::make_shared<RequestClock>(clockAt(wallNow), std::move(boot));
+        files->setRequestClock(clock);
+        return Process{clock, files};
+    };
+    for (const auto step : {-std::chrono::hours(1), std::chrono::hours(1)}) {
+        for (const bool applicationLater : {false, true}) {
+            SCOPED_TRACE(std::to_string(step.count()) + (applicationLater ? " app later" : ""));
+            TemporaryFolder shared;
+            auto boot = std::make_shared<ManualBootClock>();
+            const auto application = process(shared.path(), start, boot);
+            MergingDefaultsStore held(application.files, {{kKey, RecordMerge::preferencesBytes}});
+            ASSERT_TRUE(application.files->setData(kKey, record({{"a", 1.0}})).succeeded());
+            ASSERT_TRUE(held.read(kKey).data);
+            boot->advance(std::chrono::minutes(1));
+            const auto stepped = process(shared.path(), start + step, boot);
+
+            const auto firstAsked = (applicationLater ? stepped : application).clock->now();
+            boot->advance(std::chrono::seconds(1));
+            const auto secondAsked = (applicationLater ? application : stepped).clock->now();
+            ASSERT_TRUE(
+                stepped.files
+                    ->setDataTouching(kKey, record({{"a", 0.2}}),
+                                      adjusting("a", applicationLater ? firstAsked : secondAsked))
+                    .succeeded());
+            ASSERT_TRUE(
+                held.setDataTouching(kKey, record({{"a", 0.5}}),
+                                     adjusting("a", applicationLater ? secondAsked : firstAsked))
+                    .succeeded());
+            EXPECT_EQ(stepped.files->read(kKey).data,
+                      record({{"a", applicationLater ? 0.5 : 0.2}}));
+        }
+    }
+
+    // Asked before this boot began, on a clock a day ahead.
+    TemporaryFolder shared;
+    auto boot = std::make_shared<ManualBootClock>("boot-b");
+    const auto application = process(shared.path(), start, boot);
+    MergingDefaultsStore held(application.files, {{kKey, RecordMerge::preferencesBytes}});
+    ASSERT_TRUE(held.read(kKey).data == std::nullopt);
+    const auto asked = application.clock->now();
+    const auto earlier =
+        process(shared.path(), start + std::chrono::hours(24),
+                std::make_shared<ManualBootClock>("boot-a", std::chrono::hours(10)));
+    ASSERT_TRUE(
+        earlier.files
+            ->setDataTouching(kKey, record({{"a", 0.2}}), adjusting("a", earlier.clock->now()))
+            .succeeded());
+    ASSERT_TRUE(
+        held.setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", asked)).succeeded());
+    EXPECT_EQ(earlier.files->read(kKey).data, record({{"a", 0.5}}));
+
+    // Put there without a stamp (an editor) when the file times ran two
+    // hours ahead of the application's clock: it counts as put there when
+    // first seen, so a request asked after that outranks it, however often
+    // it is read again before the clock catches up.
+    ASSERT_TRUE(held.read(kKey).data);
+    std::ofstream(application.files->pathForKey(kKey), std::ios::trunc) << record({{"a", 0.3}});
+    ASSERT_EQ(application.files->read(kKey).data, record({{"a", 0.3}}));
+    boot->advance(std::chrono::seconds(1));
+    const auto afterSeen = application.clock->now();
+    boot->advance(std::chrono::seconds(1));
+    ASSERT_TRUE(application.files->read(kKey).data);
+    ASSERT_TRUE(
+        held.setDataTouching(kKey, record({{"a", 0.7}}), adjusting("a", afterSeen)).succeeded());
+    EXPECT_EQ(earlier.files->read(kKey).data, record({{"a", 0.7}}));
+}
+
+// Temporary files (".<name>.XXXXXX") left in `folder`.
+int temporaryFiles(const std::filesystem::path& folder) {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const auto name = entry.path().filename().string();
+        count += name.starts_with(".") && !name.ends_with(".written") && name != ".lock" ? 1 : 0;
+    }
+    return count;
+}
+
+// The command line's record fits on the disk, its stamp does not: the
+// record is not replaced either, its stamp stays, and the save says why.
+// Once there is room, the same request lands with its stamp.
+TEST_F(MergingDefaultsStoreTest, ASaveWhoseStampFindsNoRoomLeavesRecordAndStampAsTheyWere) {
     const SmallDisk disk(folder.path());
     if (!disk.mounted())
         GTEST_SKIP() << "no tmpfs can be mounted here";
-    const auto stampless = [&](Date asked) {
-        disk.leaveOnePage();
-        const auto refused =
-            other->setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", asked));
-        ASSERT_TRUE(refused.error);
-        EXPECT_EQ(refused.error->kind, DefaultsStoreError::Kind::noSpace);
-    };
-    const auto now = std::chrono::system_clock::now();
-    stampless(now - std::chrono::seconds(1));
-    ASSERT_EQ(store.read(kKey).data, record({{"a", 0.5}}));
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}})).succeeded());
+    const auto before = store.read(kKey);
+    struct stat first {};
+    ASSERT_EQ(::stat(files->pathForKey(kKey).c_str(), &first), 0);
     disk.leaveOnePage();
-    ASSERT_TRUE(other->setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", now)).succeeded());
-    std::filesystem::remove(folder / "filler");
 
-    const auto earlier = now - std::chrono::milliseconds(300);
-    ASSERT_TRUE(
-        store.setDataTouching(kKey, record({{"a", 0.9}}), adjusting("a", earlier)).succeeded());
-    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}}));
+    const auto asked = std::chrono::system_clock::now();
+    const auto refused = other->setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", asked));
+    ASSERT_TRUE(refused.error);
+    EXPECT_EQ(refused.error->kind, DefaultsStoreError::Kind::noSpace);
+    struct stat second {};
+    ASSERT_EQ(::stat(files->pathForKey(kKey).c_str(), &second), 0);
+    EXPECT_EQ(second.st_ino, first.st_ino);
+    const auto after = store.read(kKey);
+    EXPECT_EQ(after.data, before.data);
+    EXPECT_EQ(after.writeID, before.writeID);
+    EXPECT_EQ(temporaryFiles(folder.path()), 0);
+
+    std::filesystem::remove(folder / "filler");
+    const auto landed = other->setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", asked));
+    ASSERT_TRUE(landed.succeeded());
+    const auto read = store.read(kKey);
+    EXPECT_EQ(read.writeID, landed.writeID);
+    EXPECT_EQ(read.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "a"), asked);
 }
 
 // A request for the bytes the record holds whose stamp finds no room: the
-// record (here a link to a file on another disk) is written anew, so its
-// file's time dates the request, and the save says why.
-TEST_F(MergingDefaultsStoreTest, ARequestWhoseStampFindsNoRoomIsDatedByItsRecordWrittenAnew) {
+// record (here a link to a file on another disk, with room) is not written
+// anew without its stamp either; it stays as it was, and the save says why.
+TEST_F(MergingDefaultsStoreTest, ARequestWhoseStampFindsNoRoomLeavesTheRecordItHolds) {
     const SmallDisk disk(folder.path());
     if (!disk.mounted())
         GTEST_SKIP() << "no tmpfs can be mounted here";
@@ -402,6 +470,7 @@ TEST_F(MergingDefaultsStoreTest, ARequestWhoseStampFindsNoRoomIsDatedByItsRecord
     });
     std::filesystem::create_symlink(elsewhere / "record.json", files->pathForKey(kKey));
     ASSERT_TRUE(other->setData(kKey, record({{"a", 0.5}})).succeeded());
+    const auto before = files->read(kKey);
     struct stat first {};
     ASSERT_EQ(::stat((elsewhere / "record.json").c_str(), &first), 0);
     disk.leaveOnePage();
@@ -413,10 +482,63 @@ TEST_F(MergingDefaultsStoreTest, ARequestWhoseStampFindsNoRoomIsDatedByItsRecord
     EXPECT_EQ(refused.error->kind, DefaultsStoreError::Kind::noSpace);
     struct stat second {};
     ASSERT_EQ(::stat((elsewhere / "record.json").c_str(), &second), 0);
-    EXPECT_NE(second.st_ino, first.st_ino);
+    EXPECT_EQ(second.st_ino, first.st_ino);
     const auto read = files->read(kKey);
     EXPECT_EQ(read.data, record({{"a", 0.5}}));
-    EXPECT_GE(read.writtenAt.value_or(Date{}), asked);
+    EXPECT_EQ(read.writeID, before.writeID);
+    EXPECT_EQ(temporaryFiles(folder.path()), 0);
+    EXPECT_EQ(temporaryFiles(elsewhere), 0);
+}
+
+// The application's writer on a real disk with one free page: a change,
+// then a later request for the values the record holds (a stamp alone),
+// each refused for want of room. Each stays held and shown (the record read
+// back does not drop it) and is tried again on the back-off; once there is
+// room it lands, and its trouble is told over.
+TEST_F(MergingDefaultsStoreTest, TheApplicationsRefusedSaveLandsOnceThereIsRoom) {
+    const SmallDisk disk(folder.path());
+    if (!disk.mounted())
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    auto scheduler = std::make_shared<ManualScheduler>();
+    const auto writer = LinuxDisplayStoreFactory::recordWriter(folder.path(), scheduler);
+    std::atomic<int> failures = 0;
+    std::atomic<int> toldWritten = 0;
+    writer->setFailureHandler([&](const std::string&, const SaveOutcome&) { ++failures; });
+    writer->setWrittenAfterFailureHandler([&](const std::string&) { ++toldWritten; });
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}})).succeeded());
+    ASSERT_TRUE(writer->read(kKey).data);
+
+    for (const bool stampAlone : {false, true}) {
+        SCOPED_TRACE(stampAlone ? "a stamp alone" : "a change");
+        // Later than every write before.
+        const auto asked = std::chrono::system_clock::now();
+        const auto heldBefore = other->read(kKey);
+        disk.leaveOnePage();
+        // A stamp alone would fit in the last page.
+        if (stampAlone)
+            std::ofstream(folder / "last page") << 'x';
+        writer->setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", asked));
+        ASSERT_TRUE(writer->waitForPendingWrites(std::chrono::seconds(10)));
+        EXPECT_EQ(failures, 1);
+        EXPECT_EQ(writer->read(kKey).data, record({{"a", 0.5}}));
+        // Still no room: tried again after the first wait, quietly.
+        scheduler->advance(BackgroundDefaultsWriter::kFirstRetryDelay);
+        ASSERT_TRUE(writer->waitForPendingWrites(std::chrono::seconds(10)));
+        EXPECT_EQ(other->read(kKey).writeID, heldBefore.writeID);
+        EXPECT_EQ(toldWritten, 0);
+
+        std::filesystem::remove(folder / "filler");
+        std::filesystem::remove(folder / "last page");
+        scheduler->advance(2 * BackgroundDefaultsWriter::kFirstRetryDelay);
+        ASSERT_TRUE(writer->waitForPendingWrites(std::chrono::seconds(10)));
+        const auto landed = other->read(kKey);
+        EXPECT_EQ(landed.data, record({{"a", 0.5}}));
+        EXPECT_EQ(landed.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "a"),
+                  asked);
+        EXPECT_EQ(toldWritten, 1);
+        failures = 0;
+        toldWritten = 0;
+    }
 }
 
 // The application's writer on a disk that fills up when told, over a record

@@ -27,6 +27,7 @@
 #include "services/persistence/record_write_stamp.hpp"
 #include "support/fuse_ext4_image.hpp"
 #include "support/other_lock_holder.hpp"
+#include "support/small_disk.hpp"
 #include "support/temporary_folder.hpp"
 #include "x11/application_process.hpp"
 #include "x11/private_x_server.hpp"
@@ -986,16 +987,8 @@ class RequestOrderTest : public ApplicationTest {
                                                  const std::string& output = "DUMMY0",
                                                  std::vector<std::string> wrapper = {}) {
         auto environment = testing::cleanEnvironment(home, displayName);
-        if (!wrapper.empty()) {
-            // The wrapper's library comes before the sanitizers' runtime.
-            const auto options =
-                std::find_if(environment.begin(), environment.end(),
-                             [](const auto& entry) { return entry.starts_with("ASAN_OPTIONS="); });
-            if (options == environment.end())
-                environment.push_back("ASAN_OPTIONS=verify_asan_link_order=0");
-            else
-                *options += ":verify_asan_link_order=0";
-        }
+        if (!wrapper.empty())
+            letPreloadComeFirst(environment);
         wrapper.insert(wrapper.end(), {QUORVANE_EXECUTABLE, "cli", "apply-safe-preset", preset,
                                        "--display", identity(output)});
         const auto program = wrapper.front();
@@ -1003,6 +996,38 @@ class RequestOrderTest : public ApplicationTest {
             program, std::vector<std::string>(wrapper.begin() + 1, wrapper.end()),
             std::move(environment), home.log());
     }
+
+    // A preloaded library (faketime's) comes before the sanitizers' runtime.
+    static void letPreloadComeFirst(std::vector<std::string>& environment) {
+        const auto options =
+            std::find_if(environment.begin(), environment.end(),
+                         [](const auto& entry) { return entry.starts_with("ASAN_OPTIONS="); });
+        if (options == environment.end())
+            environment.push_back("ASAN_OPTIONS=verify_asan_link_order=0");
+        else
+            *options += ":verify_asan_link_order=0";
+    }
+
+    // Starts the application with its wall clock (not its file times) off
+    // by what `clockFile` says ("+1h"), read again at every look, so a
+    // test can set it right while it runs.
+    void startFirstOnAFakedClock(const std::filesystem::path& clockFile) {
+        auto environment =
+            home.environment(displayName, {"LD_PRELOAD=" + std::string(kFaketimeLibrary),
+                                           "FAKETIME_TIMESTAMP_FILE=" + clockFile.string(),
+                                           "FAKETIME_NO_CACHE=1", "NO_FAKE_STAT=1"});
+        letPreloadComeFirst(environment);
+        first = std::make_unique<LaunchedProcess>(QUORVANE_EXECUTABLE, std::vector<std::string>{},
+                                                  std::move(environment), home.log());
+        ASSERT_TRUE(eventually([&] { return std::filesystem::exists(socketPath()); }))
+            << home.logText();
+    }
+
+    // Preloaded directly (the faketime program runs its command as a child),
+    // so the command's process is the one launched.
+    static constexpr std::string_view kFaketimeLibrary =
+        "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
+    static bool hasFaketime() { return std::filesystem::exists(kFaketimeLibrary); }
 
     const std::string& identity(const std::string& output = "DUMMY0") {
         if (identities_.empty())
@@ -1119,6 +1144,44 @@ TEST_F(RequestOrderTest, AFolderAtTheStampsNameStopsNoLaterRequestFromWinning) {
     commandLineWritingTheLastSaveWins();
 }
 
+// A mount point at the stamp's name, which no rename replaces or moves:
+// the command line changes the screen but not the record, leaves record and
+// stamp as they were, and says so with status 3, naming the reason once.
+TEST_F(RequestOrderTest, AMountPointAtTheStampsNameFailsACommandLineWithoutReplacingTheRecord) {
+    ASSERT_EQ(commandLine("movie")->waitFor(), 0) << home.logText();
+    const auto stamp = home.configFolder() /
+                       RecordWriteStamp::fileNameFor(home.preferencesFile().filename().string());
+    const auto recordBefore = home.preferencesText();
+    std::filesystem::remove(stamp);
+    std::filesystem::create_directory(stamp);
+    const testing::SmallDisk mountPoint(stamp, "16k");
+    if (!mountPoint.mounted())
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    struct stat before {};
+    ASSERT_EQ(::stat(home.preferencesFile().c_str(), &before), 0);
+
+    ASSERT_EQ(commandLine("coding", "DUMMY1")->waitFor(), 3) << home.logText();
+    EXPECT_EQ(currentRamp("DUMMY1"), rampOf(builtInPreset("coding").adjustment, "DUMMY1"));
+    EXPECT_EQ(home.preferencesText(), recordBefore);
+    struct stat after {};
+    ASSERT_EQ(::stat(home.preferencesFile().c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    const auto log = home.logText();
+    EXPECT_NE(log.find("화면에는 적용했지만 설정을 저장하지 못했습니다: " + stamp.string() + " (" +
+                       std::strerror(EBUSY) + ")"),
+              std::string::npos)
+        << log;
+    std::size_t saidNotSaved = 0;
+    for (auto at = log.find("저장하지 못했습니다"); at != std::string::npos;
+         at = log.find("저장하지 못했습니다", at + 1))
+        ++saidNotSaved;
+    EXPECT_EQ(saidNotSaved, 1u) << log;
+    for (const auto& entry : std::filesystem::directory_iterator(home.configFolder()))
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".org") &&
+                     !entry.path().filename().string().ends_with(".written"))
+            << entry.path();
+}
+
 void RequestOrderTest::commandLineWritingTheLastSaveWins() {
     const auto& movie = builtInPreset("movie").adjustment;
     ASSERT_TRUE(handOverURL(socketPath(),
@@ -1163,6 +1226,48 @@ TEST_F(RequestOrderTest, ARequestFromAClockAYearAheadDoesNotOutlastALaterHeldURL
     other_.reset();
     ASSERT_EQ(command->waitFor(), 0) << home.logText();
     showsAcrossARestart(night());
+}
+
+// "night" held past the lock's wait; then the clock is set back an hour
+// (date -s, NTP correcting a clock that ran ahead) and a command line sets
+// "movie" and takes the lock first: it is the later request, however its
+// wall clock reads, and wins. faketime shifts every clock the C library
+// reads (the boot-time clock too), not the file times.
+TEST_F(RequestOrderTest, ACommandLineAfterTheClockWasSetBackWinsOverAnEarlierHeldChange) {
+    if (!hasFaketime())
+        GTEST_SKIP() << "faketime (Debian package faketime) is not installed";
+    startFirst();
+    auto answer = nightHeldByTheLock();
+    ASSERT_TRUE(answer.get()) << home.logText();
+    auto command = commandLine("movie", "DUMMY0",
+                               {"/usr/bin/env", "LD_PRELOAD=" + std::string(kFaketimeLibrary),
+                                "FAKETIME=-1h", "NO_FAKE_STAT=1"});
+    ASSERT_TRUE(eventually([&] { return hasOpen(command->pid(), home.configFolder() / ".lock"); }))
+        << home.logText();
+    other_.reset();
+    ASSERT_EQ(command->waitFor(), 0) << home.logText();
+    showsAcrossARestart(builtInPreset("movie").adjustment);
+}
+
+// The application's clock runs an hour ahead (a bad time server, a clock
+// set by hand) while "night" is asked for and held past the lock's wait;
+// then it is set right, and a command line on the true clock sets "movie"
+// and takes the lock first. It is the later request, and wins.
+TEST_F(RequestOrderTest, ACommandLineAfterTheApplicationsClockWasSetRightWinsOverItsHeldChange) {
+    if (!hasFaketime())
+        GTEST_SKIP() << "faketime (Debian package faketime) is not installed";
+    const auto clockFile = home.path() / "clock-offset";
+    std::ofstream(clockFile) << "+0\n";
+    startFirstOnAFakedClock(clockFile);
+    std::ofstream(clockFile, std::ios::trunc) << "+1h\n";
+    auto answer = nightHeldByTheLock();
+    ASSERT_TRUE(answer.get()) << home.logText();
+    std::ofstream(clockFile, std::ios::trunc) << "+0\n";
+    auto command = commandLine("movie");
+    ASSERT_TRUE(eventually([&] { return hasOpen(command->pid(), home.configFolder() / ".lock"); }));
+    other_.reset();
+    ASSERT_EQ(command->waitFor(), 0) << home.logText();
+    showsAcrossARestart(builtInPreset("movie").adjustment);
 }
 
 // How one application run ended after its X server ended under it.

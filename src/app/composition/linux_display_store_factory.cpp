@@ -10,6 +10,7 @@
 #include "platform/linux/randr_ddc_output_describer.hpp"
 #include "platform/linux/shared_x_connection.hpp"
 #include "platform/linux/sysfs_backlight_controller.hpp"
+#include "platform/linux/system_boot_clock.hpp"
 #include "platform/linux/system_clock.hpp"
 #include "platform/linux/system_sleeper.hpp"
 #include "platform/linux/x11_global_hot_key_registrar.hpp"
@@ -63,9 +64,16 @@ std::map<std::string, DisplayStoreRecord> LinuxDisplayStoreFactory::recordFileNa
     };
 }
 
+std::shared_ptr<const RequestClock> LinuxDisplayStoreFactory::systemRequestClock() {
+    return std::make_shared<RequestClock>(std::make_shared<SystemClock>(),
+                                          std::make_shared<SystemBootClock>());
+}
+
 std::shared_ptr<BackgroundDefaultsWriter> LinuxDisplayStoreFactory::recordWriter(
-    const std::filesystem::path& defaultsFolder, std::shared_ptr<Scheduler> retryScheduler) {
+    const std::filesystem::path& defaultsFolder, std::shared_ptr<Scheduler> retryScheduler,
+    std::shared_ptr<const RequestClock> requestClock) {
     auto files = std::make_shared<FileDefaultsStore>(defaultsFolder);
+    files->setRequestClock(requestClock ? std::move(requestClock) : systemRequestClock());
     // The writer's thread waits for the lock, never the windows; a save that
     // cannot take it in time is held and retried like any failed one, and
     // the quit ends within the wait, naming what it could not write.
@@ -85,7 +93,10 @@ DisplayStoreCollaborators LinuxDisplayStoreFactory::collaborators(const Environm
     const auto& displayName = environment.displayName;
     auto& scheduler = *environment.scheduler;
     // A write that failed is tried again later on the store's scheduler.
-    auto defaults = recordWriter(environment.defaultsFolder, environment.scheduler);
+    // The windows' requests and the writes of the records they make are
+    // dated on one line.
+    auto requestClock = systemRequestClock();
+    auto defaults = recordWriter(environment.defaultsFolder, environment.scheduler, requestClock);
     // One X connection for the display reads, gamma writes, the built-in
     // check and the DDC bus discovery.
     auto connection = std::make_shared<SharedXConnection>(displayName);
@@ -105,6 +116,7 @@ DisplayStoreCollaborators LinuxDisplayStoreFactory::collaborators(const Environm
         environment.profileDirectories, defaults, connection);
     result.recoveryJournalStore = std::make_shared<UserDefaultsRecoveryJournalStore>(defaults);
     result.scheduler = environment.scheduler;
+    result.requestClock = std::move(requestClock);
     result.ddcProbeTimeout = kDDCProbeTimeout;
     result.deferFullRefreshes = true;
     result.deferredSaves = defaults;

@@ -39,9 +39,14 @@ struct LinuxDisplayStoreFactory {
     // changes on the record the file holds then. A write that failed is
     // tried again after a back-off on `retryScheduler`, when one is given.
     // A write waits for the settings lock at most as long as a command does.
+    // Requests are dated by `requestClock` (the system's when none is given).
     static std::shared_ptr<BackgroundDefaultsWriter> recordWriter(
         const std::filesystem::path& defaultsFolder,
-        std::shared_ptr<Scheduler> retryScheduler = nullptr);
+        std::shared_ptr<Scheduler> retryScheduler = nullptr,
+        std::shared_ptr<const RequestClock> requestClock = nullptr);
+    // The clock every Quorvane process dates requests by: the system's wall
+    // and boot-time clocks.
+    static std::shared_ptr<const RequestClock> systemRequestClock();
     // The same over a file store already made, with its own lock wait.
     static std::shared_ptr<BackgroundDefaultsWriter> recordWriter(
         std::shared_ptr<FileDefaultsStore> files,

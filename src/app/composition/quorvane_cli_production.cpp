@@ -9,6 +9,7 @@
 #include "platform/linux/gamma_controller.hpp"
 #include "platform/linux/shared_x_connection.hpp"
 #include "platform/linux/sysfs_backlight_controller.hpp"
+#include "platform/linux/system_boot_clock.hpp"
 #include "platform/linux/system_clock.hpp"
 #include "platform/linux/system_sleeper.hpp"
 #include "services/display/cli_display_snapshot_provider.hpp"
@@ -38,6 +39,11 @@ QuorvaneCLI::Environment QuorvaneCLI::Environment::production() {
     // A command reads and writes under one lock and merges nothing: who
     // wrote what it read, and when, is no concern of its own.
     defaults->setReadsDated(false);
+    // The command's request and its write are dated on the line every
+    // Quorvane process shares within the boot, which no clock step moves.
+    auto requestClock = std::make_shared<RequestClock>(std::make_shared<SystemClock>(),
+                                                       std::make_shared<SystemBootClock>());
+    defaults->setRequestClock(requestClock);
     // One X connection serves the whole command.
     auto connection = std::make_shared<SharedXConnection>();
     return {
@@ -49,6 +55,7 @@ QuorvaneCLI::Environment QuorvaneCLI::Environment::production() {
         [error](std::string_view text) { error->write(text); },
         [output] { return output->failure(); },
         displayEnvironmentVariable(),
+        [requestClock] { return requestClock->now(); },
     };
 }
 

@@ -25,6 +25,7 @@ GlobalHotKeyRegistrationSummary placeholderSummary(int requestedCount) {
 DisplayStore::DisplayStore(DisplayStoreCollaborators collaborators)
     : statusMessage_(kReadyStatus),
       scheduler_(std::move(collaborators.scheduler)),
+      requestClock_(std::move(collaborators.requestClock)),
       preferencesStore_(std::move(collaborators.preferencesStore)),
       ddcCapabilityCacheStore_(std::move(collaborators.ddcCapabilityCacheStore)),
       displayManager_(std::move(collaborators.displayManager)),

@@ -65,6 +65,7 @@
 #include "platform/interfaces/global_hot_key_registering.hpp"
 #include "platform/interfaces/preferences_storing.hpp"
 #include "platform/interfaces/quorvane_recovery_journal_storing.hpp"
+#include "platform/interfaces/request_clock.hpp"
 #include "platform/interfaces/save_outcome.hpp"
 #include "platform/interfaces/scheduler.hpp"
 #include "platform/interfaces/touched_record_parts.hpp"
@@ -97,6 +98,10 @@ struct DisplayStoreCollaborators {
     // The store's own thread: hot-key presses, the prompt's dismissal and
     // every background result come back through it.
     std::shared_ptr<Scheduler> scheduler;
+    // What requests are dated by, shared with the record store's writes so
+    // that a clock step between a request and its save moves neither;
+    // optional (the scheduler's wall clock then).
+    std::shared_ptr<const RequestClock> requestClock;
     // How long a monitor probe may take before it is abandoned.
     Duration ddcProbeTimeout = seconds(8);
     // Start-up and explicit refreshes publish a quick list at once and read
@@ -432,7 +437,7 @@ class DisplayStore {
         explicit ChangeScope(DisplayStore& store) : store_(store) {
             assert(std::this_thread::get_id() == store_.ownerThread_);
             if (store_.changeDepth_++ == 0)
-                store_.requestAskedAt_ = store_.scheduler_->wallNow();
+                store_.requestAskedAt_ = store_.requestNow();
         }
         ~ChangeScope() {
             if (--store_.changeDepth_ != 0)
@@ -469,6 +474,8 @@ class DisplayStore {
     void touchPreference(std::string_view field, std::string_view entry = {});
     // When the request being carried out was asked for (now, outside one).
     Date requestAskedAt() const;
+    // Now on the clock requests are dated by.
+    Date requestNow() const;
     // A display's saved colour, set or removed by a user action.
     void setSavedAdjustment(const std::string& identity, const ColorAdjustment& adjustment);
     void removeSavedAdjustment(const std::string& identity);
@@ -724,6 +731,7 @@ class DisplayStore {
     std::optional<Date> requestAskedAt_;
     // First, so that collaborators holding it by reference never outlive it.
     std::shared_ptr<Scheduler> scheduler_;
+    std::shared_ptr<const RequestClock> requestClock_;
     std::shared_ptr<PreferencesStoring> preferencesStore_;
     std::shared_ptr<DDCCapabilityCacheStoring> ddcCapabilityCacheStore_;
     std::shared_ptr<DisplayManaging> displayManager_;

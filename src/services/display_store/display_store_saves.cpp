@@ -42,7 +42,11 @@ void DisplayStore::touchPreference(std::string_view field, std::string_view entr
 }
 
 Date DisplayStore::requestAskedAt() const {
-    return requestAskedAt_.value_or(scheduler_->wallNow());
+    return requestAskedAt_.value_or(requestNow());
+}
+
+Date DisplayStore::requestNow() const {
+    return requestClock_ ? requestClock_->now() : scheduler_->wallNow();
 }
 
 void DisplayStore::setSavedAdjustment(const std::string& identity,

@@ -55,10 +55,6 @@ std::optional<Date> latestRemovalTime(const fs::path& file) {
     return std::nullopt;
 }
 
-std::optional<Date> earliest(std::optional<Date> date, Date now) {
-    return date ? std::optional(std::min(*date, now)) : std::nullopt;
-}
-
 // Reads `file` to the end, giving up once more than `limit` bytes arrive.
 std::optional<std::string> readAll(const FileDefaultsStore::ReadCall& readCall,
                                    const fs::path& file, int fd, std::size_t limit) {
@@ -421,7 +417,7 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
         // Nothing there, or a settings folder that is not a folder: nothing
         // is stored. Anything else hides a record we cannot see.
         if (errno == ENOENT || errno == ENOTDIR)
-            return {std::nullopt, std::nullopt, earliest(latestRemovalTime(path), wallNow())};
+            return {std::nullopt, std::nullopt, earliestOnLine(latestRemovalTime(path))};
         return {std::nullopt, unreadable(path, std::strerror(errno))};
     }
     struct stat info {};
@@ -436,8 +432,9 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
         return {std::nullopt, unreadable(path, std::strerror(errno))};
     // A file changed under a clock that ran ahead was still written before
     // this read.
-    const auto now = wallNow();
-    DefaultsReadResult result{std::move(data), std::nullopt, std::min(latestChangeTime(info), now)};
+    const auto now = requestNow();
+    DefaultsReadResult result{std::move(data), std::nullopt,
+                              std::min(onRequestLine(latestChangeTime(info)), now)};
     if (!readsDated_)
         return result;
     // A stamp made for this very file tells who wrote it and when; without
@@ -446,9 +443,11 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
     // and as a write is whose stamp could not be written.
     const RecordWriteStampFile stamps(folder_, fileNameForKey(key));
     const auto identity = identityCall_(fd.get(), info);
-    const auto stamp = stamps.describing(identity, *result.data, now);
+    const auto stamp = stamps.describing(identity, *result.data, now, requestClock_.get());
     if (!stamp) {
         result.writeID = RecordWriteStamp::unstampedWriteID(identity, info);
+        result.writtenAt =
+            unstampedDate(*result.writeID, onRequestLine(latestChangeTime(info)), now);
         result.requested = TouchedRecordParts::all(*result.writtenAt);
         return result;
     }
@@ -457,6 +456,15 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
     result.writtenHere = stamp->writer == writerName_;
     result.requested = stamp->requested;
     return result;
+}
+
+Date FileDefaultsStore::unstampedDate(const std::string& writeID, Date changed, Date now) const {
+    if (changed <= now)
+        return changed;
+    std::lock_guard guard(firstSeenMutex_);
+    if (firstSeenAhead_.size() >= kRememberedFilesAhead)
+        firstSeenAhead_.clear();
+    return firstSeenAhead_.try_emplace(writeID, now).first->second;
 }
 
 std::optional<DefaultsStoreError> FileDefaultsStore::ensureFolder() const {
@@ -581,8 +589,19 @@ void FileDefaultsStore::releaseLock() {
     lockMutex_.unlock();
 }
 
-Date FileDefaultsStore::wallNow() const {
+Date FileDefaultsStore::requestNow() const {
+    if (requestClock_)
+        return requestClock_->now();
     return wallClock_ ? wallClock_->wallNow() : std::chrono::system_clock::now();
+}
+
+std::optional<Date> FileDefaultsStore::earliestOnLine(std::optional<Date> wallTime) const {
+    return wallTime ? std::optional(std::min(onRequestLine(*wallTime), requestNow()))
+                    : std::nullopt;
+}
+
+Date FileDefaultsStore::onRequestLine(Date wallTime) const {
+    return requestClock_ ? requestClock_->fromWall(wallTime) : wallTime;
 }
 
 SaveOutcome FileDefaultsStore::setData(std::string_view key, std::string_view bytes) {
@@ -593,8 +612,11 @@ RecordWriteStamp FileDefaultsStore::newStamp(const std::optional<RecordWriteStam
                                              const TouchedRecordParts& touched,
                                              const RecordFileIdentity& file,
                                              std::string_view bytes) {
-    return RecordWriteStamp::made(writerName_, ++writeCount_, wallNow(), file, bytes, previous,
-                                  touched);
+    auto stamp = RecordWriteStamp::made(writerName_, ++writeCount_, requestNow(), file, bytes,
+                                        previous, touched);
+    if (requestClock_)
+        stamp.timeline = requestClock_->timeline();
+    return stamp;
 }
 
 SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string_view bytes,
@@ -615,9 +637,18 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     const auto existing = std::get<ExistingFile>(std::move(inspected));
     const RecordWriteStampFile stamps(folder_, fileNameForKey(key));
     // The requests behind the record as it stands stay named with it.
-    const auto previous = existing.contents ? stamps.describing(existing.contents->identity,
-                                                                existing.contents->bytes, wallNow())
-                                            : std::nullopt;
+    const auto previous =
+        existing.contents ? stamps.describing(existing.contents->identity, existing.contents->bytes,
+                                              requestNow(), requestClock_.get())
+                          : std::nullopt;
+    const auto directory = target.parent_path();
+    const std::string fileName = target.filename().string();
+    // A write killed on its way leaves its temporary files (the record's,
+    // the stamp's, the stamps it displaced): the next save of any kind
+    // removes them.
+    removeStaleTemporaryFiles(folder_, std::nullopt);
+    if (directory != folder_)
+        removeStaleTemporaryFiles(directory, fileName);
     // Bytes the file holds already are not written again: the stamp alone
     // tells of the save's requests, and every process watching the folder
     // hears of them through it.
@@ -626,11 +657,6 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
                                           existing.contents->info, previous, bytes, touched))
             return std::move(*outcome);
     }
-
-    const auto directory = target.parent_path();
-    const std::string fileName = target.filename().string();
-    removeStaleTemporaryFiles(
-        directory, directory == folder_ ? std::nullopt : std::optional<std::string>(fileName));
 
     // A hidden name that never ends in ".json", so a file left by a crash is
     // never taken for a stored value.
@@ -652,23 +678,25 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     if (!fd.close())
         return failedWithErrno(temporaryPath);
     // The stamp goes first, made for the file about to be renamed: whoever
-    // sees the new record (a reader takes no lock) finds it stamped.
+    // sees the new record (a reader takes no lock) finds it stamped. A
+    // record without its stamp would be read as a request of every part at
+    // its file's time, losing the order its requests asked for: a stamp
+    // that cannot be written (a full disk, a mount point at its name) stops
+    // the record too, and one written is put back unless the record lands.
     const auto stamp = newStamp(previous, touched, identity, bytes);
-    const auto stampError = stamps.write(stamp, previous);
+    auto replaced = stamps.replaceWith(stamp, previous, true);
+    if (auto* error = std::get_if<DefaultsStoreError>(&replaced))
+        return SaveOutcome::failed(std::move(*error));
     if (beforeRename_ && !beforeRename_(temporaryPath))
         return SaveOutcome::failed({DefaultsStoreError::Kind::writeFailed, target.string(), {}});
     if (::rename(temporaryPath.c_str(), target.c_str()) != 0)
         return failedWithErrno(target);
     guard.release();
+    std::get<RecordWriteStampFile::Replacement>(replaced).keep();
     // The new value is in place now; a failed folder sync means it may not
     // survive a power loss, which the caller learns from the outcome.
-    if (!syncFolder(directory))
+    if (!syncFolder(directory) || (directory != folder_ && !syncFolder(folder_)))
         return failedWithErrno(directory);
-    // Without its stamp the record is read as a request of every part at
-    // its file's time, and the requests it was to name are lost: the order
-    // is no longer what was asked, and the caller hears why.
-    if (stampError)
-        return SaveOutcome::failed(*stampError);
     SaveOutcome outcome;
     outcome.writeID = stamp.writeID();
     return outcome;

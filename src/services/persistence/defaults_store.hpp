@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -13,6 +14,7 @@
 #include <sys/types.h>
 
 #include "platform/interfaces/defaults_storing.hpp"
+#include "platform/interfaces/request_clock.hpp"
 #include "platform/interfaces/scheduler.hpp"
 #include "services/persistence/record_write_stamp.hpp"
 #include "services/persistence/record_write_stamp_file.hpp"
@@ -34,10 +36,12 @@ namespace quorvane {
 // store's own name, its count of writes, the moment of the write on its
 // clock and the parts the write's requests set with when they were asked
 // for. A read of a file with its stamp is dated and named by it; a file
-// without one (an older version's, an editor's, a copy put back, a write
-// whose stamp found no room) is named by the file itself and dated, as a
-// request of every part, by when its inode last changed, which no copy can
-// set back. No time read is later than now. A save of the bytes the file
+// without one (an older version's, an editor's, a copy put back) is named
+// by the file itself and dated, as a request of every part, by when its
+// inode last changed, which no copy can set back. No time read is later
+// than now. A record and its stamp are replaced together or not at all: a
+// stamp that cannot be written (a full disk, a mount point at its name)
+// fails the save with the record as it was. A save of the bytes the file
 // holds already writes only a new stamp for that file (no rewrite, no
 // sync), which names the save's requests. By default the store
 // waits for the lock as long as another process holds it; with a wait limit it tries again every
@@ -128,6 +132,15 @@ class FileDefaultsStore final : public DefaultsStoring {
     // The clock a write's stamp is dated by (the system's unless set). Set
     // before the store is shared with another thread.
     void setWallClock(std::shared_ptr<const Clock> clock) { wallClock_ = std::move(clock); }
+    // Dates writes, requests and what is read on `clock`'s line, which no
+    // clock setting moves, instead of the wall clock; stamps then carry the
+    // line, so another process's times move onto its own. Every process
+    // sharing the folder sets one (the wall clock then dates only files no
+    // stamp describes and stamps of an older version or an earlier boot).
+    // Set before the store is shared with another thread.
+    void setRequestClock(std::shared_ptr<const RequestClock> clock) {
+        requestClock_ = std::move(clock);
+    }
 
     void setBeforeRenameHook(BeforeRenameHook hook) { beforeRename_ = std::move(hook); }
     // Set before the store is shared with another thread.
@@ -158,8 +171,18 @@ class FileDefaultsStore final : public DefaultsStoring {
     bool lockWithinLimit(int fd) const;
     void releaseLock();
     DefaultsStoreError lockHeldError() const;
-    // Now on the wall clock the stamps are dated by.
-    Date wallNow() const;
+    // Now on the clock requests and stamps are dated by.
+    Date requestNow() const;
+    // A time the wall clock told (a file's) on that clock.
+    Date onRequestLine(Date wallTime) const;
+    // A wall-clock time on that clock, none later than now.
+    std::optional<Date> earliestOnLine(std::optional<Date> wallTime) const;
+    // When the file no stamp describes that `writeID` names was put there,
+    // given its change time `changed`: a time ahead of now was told by a
+    // clock that ran ahead, and the file was there when this store first
+    // saw it. Dated then, it outranks no request asked since, until the
+    // clock catches up with its change time.
+    Date unstampedDate(const std::string& writeID, Date changed, Date now) const;
     // The stamp of this store's next write of `bytes` to `file`, keeping the
     // requests `previous` (the record's stamp before) named.
     RecordWriteStamp newStamp(const std::optional<RecordWriteStamp>& previous,
@@ -188,11 +211,17 @@ class FileDefaultsStore final : public DefaultsStoring {
     // Writes are made under the lock, so one at a time.
     std::uint64_t writeCount_ = 0;
     std::shared_ptr<const Clock> wallClock_;
+    std::shared_ptr<const RequestClock> requestClock_;
     BeforeRenameHook beforeRename_;
     ReadCall readCall_;
     WriteCall writeCall_;
     IdentityCall identityCall_;
     bool readsDated_ = true;
+    // Files without a stamp whose change time was ahead, by write name:
+    // when this store first saw each (a few at most; forgotten past that).
+    static constexpr std::size_t kRememberedFilesAhead = 16;
+    mutable std::mutex firstSeenMutex_;
+    mutable std::map<std::string, Date> firstSeenAhead_;
     // Threads of this process take turns through the mutex; processes
     // through the flock on the lock file, held while lockDepth_ > 0.
     std::recursive_mutex lockMutex_;

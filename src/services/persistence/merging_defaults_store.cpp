@@ -19,6 +19,23 @@ bool isWriteOf(const DefaultsReadResult& read, const std::optional<std::string>&
     return read.data == bytes && read.writeID == writeID;
 }
 
+// Whether `touched` names a request later than any the record `stored`
+// tells of for that part. Its write would name it in the record's stamp, so
+// it is still to be written where the record holds its values already: a
+// held save whose stamp alone found no room is no less a change.
+bool asksLaterThan(const TouchedRecordParts& touched, const DefaultsReadResult& stored) {
+    const Date written = stored.writtenAt.value_or(Date::min());
+    if (const auto all = touched.allAskedAt();
+        all && *all > stored.requested.allAskedAt().value_or(written))
+        return true;
+    for (const auto& [field, entry] : touched.parts()) {
+        if (*touched.askedAt(field, entry) >
+            stored.requested.askedAt(field, entry).value_or(written))
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 MergingDefaultsStore::MergingDefaultsStore(std::shared_ptr<DefaultsStoring> disk, Merges merges)
@@ -62,7 +79,8 @@ UnwrittenChangeRead MergingDefaultsStore::readWithUnwrittenChange(
     // it, whatever spacing or order its writer used.
     const auto storedRecord =
         merge->second(laid, laid, optionalView(stored.data), {}, std::nullopt, {});
-    const bool changesRecord = !storedRecord || *storedRecord != laid;
+    const bool changesRecord =
+        !storedRecord || *storedRecord != laid || asksLaterThan(touched, stored);
     return {{laid, std::nullopt, stored.writtenAt}, changesRecord};
 }
 

@@ -50,6 +50,26 @@ TouchedRecordParts requestsUpTo(const TouchedRecordParts& touched, Date now) {
     return result;
 }
 
+// `date` moved by `shift`, held at the ends of what a date can be (a stamp
+// may hold any number).
+Date shifted(Date date, Duration shift) {
+    const auto by = std::chrono::duration_cast<Date::duration>(shift);
+    if (by > Date::duration::zero() && date > Date::max() - by)
+        return Date::max();
+    if (by < Date::duration::zero() && date < Date::min() - by)
+        return Date::min();
+    return date + by;
+}
+
+TouchedRecordParts requestsShifted(const TouchedRecordParts& touched, Duration shift) {
+    TouchedRecordParts result;
+    if (const auto all = touched.allAskedAt())
+        result = TouchedRecordParts::all(shifted(*all, shift));
+    for (const auto& [field, entry] : touched.parts())
+        result.touch(field, entry, shifted(*touched.askedAt(field, entry), shift));
+    return result;
+}
+
 }  // namespace
 
 RecordWriteStamp RecordWriteStamp::made(std::string writer, std::uint64_t sequence, Date now,
@@ -62,7 +82,8 @@ RecordWriteStamp RecordWriteStamp::made(std::string writer, std::uint64_t sequen
                            file,
                            bytes.size(),
                            digestOf(bytes),
-                           previous ? previous->requested : TouchedRecordParts()};
+                           previous ? previous->requested : TouchedRecordParts(),
+                           std::nullopt};
     stamp.requested.add(requestsUpTo(touched, now));
     return stamp;
 }
@@ -72,6 +93,20 @@ RecordWriteStamp RecordWriteStamp::upTo(Date latest) const {
     stamp.writtenAt = std::min(writtenAt, latest);
     stamp.requested = requestsUpTo(requested, latest);
     return stamp;
+}
+
+RecordWriteStamp RecordWriteStamp::onLineOf(const RequestClock& clock, Date changedOnWall) const {
+    auto moved = *this;
+    const auto shift = clock.shiftFrom(timeline);
+    moved.writtenAt = shifted(writtenAt, shift);
+    moved.requested = requestsShifted(requested, shift);
+    moved.timeline = clock.timeline();
+    if (clock.isThisBoot(timeline))
+        return moved;
+    auto latest = clock.fromWall(changedOnWall);
+    if (timeline)
+        latest = std::min(latest, clock.bootBegan() - std::chrono::nanoseconds(1));
+    return moved.upTo(latest);
 }
 
 std::string RecordWriteStamp::writeID() const {
@@ -107,6 +142,10 @@ std::string RecordWriteStamp::encoded() const {
         json["born"] = *file.bornAt;
     if (file.generation)
         json["generation"] = *file.generation;
+    if (timeline) {
+        json["boot"] = timeline->bootID;
+        json["bootOffset"] = timeline->offset.count();
+    }
     return json.dump();
 }
 
@@ -126,6 +165,10 @@ std::optional<RecordWriteStamp> RecordWriteStamp::decode(std::string_view bytes)
         stamp.size = json.at("size").get<std::uint64_t>();
         stamp.digest = json.at("digest").get<std::uint64_t>();
         stamp.requested = requestsFrom(json.at("requested"));
+        if (json.contains("boot")) {
+            stamp.timeline = RequestTimeline{json.at("boot").get<std::string>(),
+                                             Duration(json.at("bootOffset").get<std::int64_t>())};
+        }
         return stamp;
     } catch (const Json::exception&) {
         return std::nullopt;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "models/coding/date_coding.hpp"
+#include "platform/interfaces/request_clock.hpp"
 #include "platform/interfaces/touched_record_parts.hpp"
 #include "services/persistence/record_file_identity.hpp"
 
@@ -32,6 +33,9 @@ struct RecordWriteStamp {
     std::uint64_t size = 0;
     std::uint64_t digest = 0;
     TouchedRecordParts requested;
+    // The line its times are on (RequestClock): none from a writer that
+    // dates by the wall clock alone (an older version).
+    std::optional<RequestTimeline> timeline;
 
     // The stamp of `writer`'s write number `sequence`, made at `now`, of
     // `bytes` into the file `file`. It keeps naming the requests of
@@ -45,6 +49,12 @@ struct RecordWriteStamp {
 
     // The same with every time later than `latest` counted as `latest`.
     RecordWriteStamp upTo(Date latest) const;
+    // The same with its times on `clock`'s line, read from a stamps' file
+    // the wall clock dated `changedOnWall`. A stamp of this boot moves by
+    // the boot-time clock; any other is placed by the wall clock, no time
+    // later than its file nor, from an earlier boot, than this boot's
+    // beginning.
+    RecordWriteStamp onLineOf(const RequestClock& clock, Date changedOnWall) const;
 
     // Names the one write: its writer and count.
     std::string writeID() const;

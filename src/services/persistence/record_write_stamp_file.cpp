@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <ctime>
+#include <utility>
 
 #include "services/persistence/temporary_file_guard.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
@@ -59,8 +60,8 @@ RecordWriteStampFile::RecordWriteStampFile(std::filesystem::path folder,
       path_(folder_ / RecordWriteStamp::fileNameFor(recordFileName)) {}
 
 std::optional<RecordWriteStamp> RecordWriteStampFile::describing(const RecordFileIdentity& file,
-                                                                 std::string_view bytes,
-                                                                 Date now) const {
+                                                                 std::string_view bytes, Date now,
+                                                                 const RequestClock* clock) const {
     UniqueFileDescriptor fd(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     struct stat stampInfo {};
     if (!fd.valid() || ::fstat(fd.get(), &stampInfo) != 0 || !S_ISREG(stampInfo.st_mode))
@@ -73,17 +74,20 @@ std::optional<RecordWriteStamp> RecordWriteStampFile::describing(const RecordFil
         const auto end = std::min(lines.find('\n'), lines.size());
         auto stamp = RecordWriteStamp::decode(lines.substr(0, end));
         if (stamp && stamp->describes(file, bytes) && (newest || stamp->file.tellsApartFrom(file)))
-            return stamp->upTo(std::min(now, latestChangeTime(stampInfo)));
+            return clock ? stamp->onLineOf(*clock, latestChangeTime(stampInfo)).upTo(now)
+                         : stamp->upTo(std::min(now, latestChangeTime(stampInfo)));
         lines.remove_prefix(std::min(end + 1, lines.size()));
     }
     return std::nullopt;
 }
 
-std::optional<DefaultsStoreError> RecordWriteStampFile::write(
-    const RecordWriteStamp& stamp, const std::optional<RecordWriteStamp>& previous) const {
+std::variant<RecordWriteStampFile::Replacement, DefaultsStoreError>
+RecordWriteStampFile::replaceWith(const RecordWriteStamp& stamp,
+                                  const std::optional<RecordWriteStamp>& previous,
+                                  bool synced) const {
     // Named like the record's own temporary files, so one left by a crash
     // is removed with them.
-    std::string temporaryPath = (folder_ / ("." + recordFileName_ + ".XXXXXX")).string();
+    std::string temporaryPath = temporaryName();
     UniqueFileDescriptor fd(::mkostemp(temporaryPath.data(), O_CLOEXEC));
     if (!fd.valid())
         return DefaultsStoreError::fromErrno(errno, path_.string());
@@ -92,23 +96,96 @@ std::optional<DefaultsStoreError> RecordWriteStampFile::write(
     std::string lines = stamp.encoded();
     if (previous)
         lines += "\n" + previous->encoded();
-    if (!writeAllBytes(fd.get(), lines) || !fd.close())
+    if (!writeAllBytes(fd.get(), lines) || (synced && ::fsync(fd.get()) != 0) || !fd.close())
         return DefaultsStoreError::fromErrno(errno, path_.string());
-    moveFolderAside();
-    if (::rename(temporaryPath.c_str(), path_.c_str()) != 0)
-        return DefaultsStoreError::fromErrno(errno, path_.string());
+    if (const int error = moveFolderAside(); error != 0)
+        return DefaultsStoreError::fromErrno(error, path_.string());
+    auto swapped = swapIn(temporaryPath);
+    if (const auto* error = std::get_if<int>(&swapped))
+        return DefaultsStoreError::fromErrno(*error, path_.string());
     guard.release();
+    return std::get<Replacement>(std::move(swapped));
+}
+
+std::optional<DefaultsStoreError> RecordWriteStampFile::write(
+    const RecordWriteStamp& stamp, const std::optional<RecordWriteStamp>& previous) const {
+    auto replaced = replaceWith(stamp, previous, false);
+    if (auto* error = std::get_if<DefaultsStoreError>(&replaced))
+        return std::move(*error);
+    std::get<Replacement>(replaced).keep();
     return std::nullopt;
 }
 
-void RecordWriteStampFile::moveFolderAside() const {
+std::string RecordWriteStampFile::temporaryName() const {
+    return (folder_ / ("." + recordFileName_ + ".XXXXXX")).string();
+}
+
+std::variant<RecordWriteStampFile::Replacement, int> RecordWriteStampFile::swapIn(
+    const std::string& temporaryPath) const {
+    // The stamps before keep a second name (a link, so no reader ever finds
+    // the stamps' name empty), under which they wait to be put back. The
+    // folder lock keeps the free name free. Watchers of the folder hear
+    // only the stamps' name written.
+    std::string displaced = temporaryName();
+    if (UniqueFileDescriptor placeholder(::mkostemp(displaced.data(), O_CLOEXEC));
+        !placeholder.valid())
+        return errno;
+    ::unlink(displaced.c_str());
+    bool canPutBack = true;
+    if (::link(path_.c_str(), displaced.c_str()) != 0) {
+        // None before, nothing to put back; stamps that cannot be linked
+        // cannot be put back, and the new ones still describe the record
+        // before in their second line.
+        canPutBack = errno == ENOENT;
+        displaced.clear();
+    }
+    if (::rename(temporaryPath.c_str(), path_.c_str()) != 0) {
+        const int error = errno;
+        if (!displaced.empty())
+            ::unlink(displaced.c_str());
+        return error;
+    }
+    return Replacement(path_, std::move(displaced), canPutBack);
+}
+
+RecordWriteStampFile::Replacement::Replacement(std::filesystem::path path, std::string displaced,
+                                               bool canPutBack)
+    : path_(std::move(path)), displaced_(std::move(displaced)), canPutBack_(canPutBack) {}
+
+RecordWriteStampFile::Replacement::Replacement(Replacement&& other) noexcept
+    : path_(std::move(other.path_)),
+      displaced_(std::move(other.displaced_)),
+      canPutBack_(other.canPutBack_),
+      kept_(std::exchange(other.kept_, true)) {}
+
+RecordWriteStampFile::Replacement::~Replacement() {
+    if (kept_ || !canPutBack_)
+        return;
+    if (displaced_.empty())
+        ::unlink(path_.c_str());
+    else
+        ::rename(displaced_.c_str(), path_.c_str());
+}
+
+void RecordWriteStampFile::Replacement::keep() {
+    kept_ = true;
+    if (!displaced_.empty())
+        ::unlink(displaced_.c_str());
+}
+
+int RecordWriteStampFile::moveFolderAside() const {
     struct stat info {};
     if (::lstat(path_.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || ::rmdir(path_.c_str()) == 0)
-        return;
+        return 0;
     // A folder may replace an empty one: the one made here under a new name.
     std::string aside = path_.string() + ".aside-XXXXXX";
-    if (::mkdtemp(aside.data()) != nullptr && ::rename(path_.c_str(), aside.c_str()) != 0)
-        ::rmdir(aside.c_str());
+    if (::mkdtemp(aside.data()) == nullptr)
+        return errno;
+    if (::rename(path_.c_str(), aside.c_str()) == 0)
+        return 0;
+    const int error = errno;
+    ::rmdir(aside.c_str());
+    return error;
 }
 
 void RecordWriteStampFile::remove() const {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include <sys/stat.h>
 
@@ -40,25 +41,70 @@ class RecordWriteStampFile {
     RecordWriteStampFile(std::filesystem::path folder, std::string_view recordFileName);
 
     // The stamp made for the file `file` holding `bytes`, if one is kept,
-    // read at `now`. No time in it is later than `now` nor than the moment
-    // the stamps' file was put there: a later one was told by a clock that
-    // ran ahead (a skewed virtual machine, a clock set by hand) and counts
-    // as that moment, whoever reads it or carries it on.
+    // read at `now`, its times on `clock`'s line (RecordWriteStamp::onLineOf)
+    // where one is given. No time in it is later than `now`, nor, unless
+    // the boot-time clock dates it, than the moment the stamps' file was put
+    // there: a later one was told by a clock that ran ahead (a skewed
+    // virtual machine, a clock set by hand) and counts as that moment,
+    // whoever reads it or carries it on.
     std::optional<RecordWriteStamp> describing(const RecordFileIdentity& file,
-                                               std::string_view bytes, Date now) const;
+                                               std::string_view bytes, Date now,
+                                               const RequestClock* clock = nullptr) const;
+    // The stamps put in place ahead of their record by replaceWith(): until
+    // keep() says the record landed too, ending it puts back the stamps that
+    // were there before (or none, where there were none), so a record and
+    // its stamp are replaced together or not at all.
+    class Replacement {
+      public:
+        Replacement(std::filesystem::path path, std::string displaced, bool canPutBack);
+        Replacement(Replacement&& other) noexcept;
+        Replacement& operator=(Replacement&&) = delete;
+        Replacement(const Replacement&) = delete;
+        Replacement& operator=(const Replacement&) = delete;
+        ~Replacement();
+
+        // The record is in place: the stamps before go.
+        void keep();
+
+      private:
+        std::filesystem::path path_;
+        // Where the stamps before wait, under a temporary file's name (one
+        // left by a killed write is removed with the record's own); empty
+        // when there were none.
+        std::string displaced_;
+        bool canPutBack_ = true;
+        bool kept_ = false;
+    };
+
     // Puts `stamp` first, with `previous` (the stamp of the record it
-    // replaces) after it; why not when it could not, and the record is then
-    // dated by its file alone. Not synced: a stamp lost to a crash leaves the
-    // record dated by its file, as one an older version wrote. A folder at
-    // the stamps' name (which no rename can replace) is removed when empty,
-    // else moved aside, so it stops no stamp after it.
+    // replaces) after it, so a reader who opened the record before it is
+    // replaced still finds its stamp. `synced` makes the stamp reach the
+    // disk before it stands (a record written with it must not outlive it
+    // after a crash). Fails with why, leaving the stamps as they were: a
+    // full disk, or something at the stamps' name no rename can replace. A
+    // folder there is removed when empty, else moved aside, so it stops no
+    // stamp after it; one that cannot be moved (a mount point) fails with
+    // its reason.
+    std::variant<Replacement, DefaultsStoreError> replaceWith(
+        const RecordWriteStamp& stamp, const std::optional<RecordWriteStamp>& previous,
+        bool synced) const;
+    // replaceWith() kept at once, unsynced: a stamp written for a record
+    // that stays as it is. Lost to a crash, it leaves the record dated by
+    // its file, as one an older version wrote.
     std::optional<DefaultsStoreError> write(const RecordWriteStamp& stamp,
                                             const std::optional<RecordWriteStamp>& previous) const;
     void remove() const;
 
   private:
-    // Clears a folder out of the stamps' way.
-    void moveFolderAside() const;
+    // Clears a folder out of the stamps' way; the errno of a folder that
+    // stays there, 0 when none does.
+    int moveFolderAside() const;
+    // Puts `temporaryPath` at the stamps' name, keeping the stamps there
+    // under a new temporary name until the replacement is kept; an errno
+    // when it cannot.
+    std::variant<Replacement, int> swapIn(const std::string& temporaryPath) const;
+    // A new temporary file's name template, as the record's own.
+    std::string temporaryName() const;
 
     std::filesystem::path folder_;
     std::string recordFileName_;

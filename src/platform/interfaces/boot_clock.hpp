@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "platform/interfaces/scheduler.hpp"
+
+namespace quorvane {
+
+// The kernel's clock since this boot began, time asleep included: every
+// process reads the same, and no clock setting (date -s, NTP stepping a
+// clock that ran ahead, a resumed virtual machine) moves it.
+class BootClock {
+  public:
+    virtual ~BootClock() = default;
+    virtual Duration sinceBoot() const = 0;
+    // What tells this boot from every other (the kernel's random boot id).
+    virtual std::string bootID() const = 0;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "platform/interfaces/boot_clock.hpp"
+
+namespace quorvane {
+
+// CLOCK_BOOTTIME, read by the system call itself: a preloaded library that
+// fakes the clocks (faketime) shifts clock_gettime() but cannot shift this,
+// just as a real clock step never moves it. The boot id comes from
+// /proc/sys/kernel/random/boot_id, read once.
+class SystemBootClock final : public BootClock {
+  public:
+    SystemBootClock();
+
+    Duration sinceBoot() const override;
+    std::string bootID() const override { return bootID_; }
+
+  private:
+    std::string bootID_;
+};
+
+}  // namespace quorvane

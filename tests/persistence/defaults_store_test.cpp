@@ -366,6 +366,26 @@ TEST_F(DefaultsStoreTest, ARestoreOfTheNewestWritesBytesIsTheLaterActThroughFuse
 // The same on tmpfs, which keeps birth times but no generations, and never
 // gives an inode number out again: a restore handed the newest write's
 // number is still told by its birth time.
+TEST_F(DefaultsStoreTest, ARecordLandingLongAfterItsStampIsStillThatWrite) {
+    const auto folder = root_ / "fuse";
+    if (!mountThroughFuse(folder))
+        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here (fuse2fs, libfaketime)";
+    FileDefaultsStore writer(folder / "quorvane");
+    FileDefaultsStore reader(folder / "quorvane");
+    ASSERT_TRUE(writer.setData(kKey, "{\"night\":false}").succeeded());
+    // The writer stalls between its two renames: its record lands seconds
+    // after its stamp, as on a disk that stopped answering for a while.
+    writer.setBeforeRenameHook([this](const fs::path&) {
+        fuse->moveClockOn(10);
+        return true;
+    });
+    const auto late = writer.setData(kKey, "{\"night\":true}");
+    ASSERT_TRUE(late.writeID);
+    const auto read = reader.read(kKey);
+    EXPECT_EQ(read.writeID, late.writeID);
+    EXPECT_NE(read.requested, TouchedRecordParts::all(read.writtenAt.value_or(Date{})));
+}
+
 TEST_F(DefaultsStoreTest, ARestoreThatGotTheNewestWritesInodeNumberBackOnTmpfsIsTheLaterAct) {
     const auto folder = root_ / "tmpfs";
     if (!mountTmpfs(folder))

@@ -693,6 +693,7 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
         return failedWithErrno(target);
     guard.release();
     std::get<RecordWriteStampFile::Replacement>(replaced).keep();
+    stamps.followRecord(target, stamp, previous);
     // The new value is in place now; a failed folder sync means it may not
     // survive a power loss, which the caller learns from the outcome.
     if (!syncFolder(directory) || (directory != folder_ && !syncFolder(folder_)))

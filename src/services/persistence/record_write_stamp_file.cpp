@@ -116,6 +116,25 @@ std::optional<DefaultsStoreError> RecordWriteStampFile::write(
     return std::nullopt;
 }
 
+void RecordWriteStampFile::followRecord(const std::filesystem::path& record,
+                                        const RecordWriteStamp& stamp,
+                                        const std::optional<RecordWriteStamp>& previous) const {
+    struct stat recordInfo {};
+    struct stat stampInfo {};
+    if (::stat(record.c_str(), &recordInfo) != 0 || ::stat(path_.c_str(), &stampInfo) != 0)
+        return;
+    // Half the room a reader gives, so a record read later is described.
+    const auto since = std::chrono::duration_cast<std::chrono::nanoseconds>(
+        latestChangeTime(stampInfo).time_since_epoch() + kRecordAfterItsStamps / 2);
+    const std::int64_t recordChanged =
+        static_cast<std::int64_t>(recordInfo.st_ctim.tv_sec) * 1'000'000'000 +
+        recordInfo.st_ctim.tv_nsec;
+    if (recordChanged <= since.count())
+        return;
+    // Lost, the record reads as one without a stamp, as after a crash.
+    write(stamp, previous);
+}
+
 std::string RecordWriteStampFile::temporaryName() const {
     return (folder_ / ("." + recordFileName_ + ".XXXXXX")).string();
 }

@@ -88,6 +88,13 @@ class RecordWriteStampFile {
     std::variant<Replacement, DefaultsStoreError> replaceWith(
         const RecordWriteStamp& stamp, const std::optional<RecordWriteStamp>& previous,
         bool synced) const;
+    // After the record `record` landed under a replacement kept: puts the
+    // stamps in place again when the record landed so long after them (a
+    // stalled disk, a writer stopped between the two renames) that a reader
+    // would take the record for one written over since, so our own write is
+    // never read as unstamped.
+    void followRecord(const std::filesystem::path& record, const RecordWriteStamp& stamp,
+                      const std::optional<RecordWriteStamp>& previous) const;
     // replaceWith() kept at once, unsynced: a stamp written for a record
     // that stays as it is. Lost to a crash, it leaves the record dated by
     // its file, as one an older version wrote.

@@ -28,6 +28,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTest>
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -35,6 +36,7 @@
 #include "app/shell/panel_host.hpp"
 #include "display_store/store_world.hpp"
 #include "views/controls/confirmation_presenter.hpp"
+#include "views/controls/nudge_button.hpp"
 #include "views/controls/recent_change_prompt_view.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/disabled_focus_hand_over.hpp"
@@ -51,6 +53,7 @@
 #include "views/panel/panel_quick_tune_card.hpp"
 #include "views/panel/panel_recovery_card.hpp"
 #include "views/panel/panel_slider_row.hpp"
+#include "views/panel/panel_tile_section_view.hpp"
 #include "views/settings/settings_disclosure_section.hpp"
 #include "views/settings/settings_shortcuts_card.hpp"
 #include "views/settings/settings_window.hpp"
@@ -790,6 +793,141 @@ TEST_F(FocusFollowsTest, APageReplacedUnderTheFocusLeavesTheLastHeardControlInPl
     ASSERT_NE(QApplication::focusWidget(), nullptr);
     EXPECT_TRUE(window.detailForm()->page()->isAncestorOf(QApplication::focusWidget()))
         << heardName(QApplication::focusWidget());
+}
+
+// Where the focus goes when the undo prompt goes, tried with the key a
+// user presses a moment late: back where the change came from unless that
+// key would make another change there (a nudge, live or greyed at its
+// range's end, hands to its row's slider; a tile to the nearest safe
+// control before the prompt), and never past the prompt. A Return that
+// comes late then changes nothing and brings no new prompt.
+class PromptFocusReturnTest : public FocusFollowsTest {
+  protected:
+    // The prompt of `window` that shows now.
+    static RecentChangePromptView* shownPrompt(QWidget* window) {
+        for (auto* prompt : window->findChildren<RecentChangePromptView*>())
+            if (prompt->isVisible())
+                return prompt;
+        return nullptr;
+    }
+    // The change made, the user goes to "되돌리기" and the prompt goes after
+    // its time; then the late Return comes. Returns where the focus was.
+    QWidget* expireThenPressReturnLate(QWidget* window) {
+        RecentChangePromptView* prompt = shownPrompt(window);
+        EXPECT_NE(prompt, nullptr);
+        if (!prompt)
+            return nullptr;
+        prompt->undoButton()->setFocus(Qt::TabFocusReason);
+        settle();
+        world.scheduler->advance(std::chrono::seconds(9));
+        settle();
+        EXPECT_FALSE(prompt->isVisible());
+        QWidget* focused = QApplication::focusWidget();
+        EXPECT_NE(focused, nullptr);
+        if (!focused)
+            return nullptr;
+        EXPECT_TRUE(window->isAncestorOf(focused)) << heardName(focused);
+        EXPECT_TRUE(focusInSight()) << heardName(focused);
+        // Before the prompt in reading order, or in the row the change
+        // came from.
+        const auto before = world.store->selectedDisplay();
+        QTest::keyClick(focused, Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        settle();
+        EXPECT_EQ(world.store->selectedDisplay(), before) << heardName(focused);
+        EXPECT_FALSE(world.store->recentChangeRecoveryPrompt().has_value()) << heardName(focused);
+        return focused;
+    }
+    // Presses `nudge` with Space, `presses` times or until it greys.
+    void pressNudge(QWidget* nudge, int presses) {
+        nudge->setFocus(Qt::TabFocusReason);
+        for (int press = 0; press < presses && nudge->isEnabled(); ++press) {
+            QTest::keyClick(nudge, Qt::Key_Space);
+            settle();
+        }
+    }
+};
+
+TEST_F(PromptFocusReturnTest, ANudgeHandsToItsRowsSliderLiveOrGreyed) {
+    PanelHost host;
+    auto* panel = placePanel(host, 650);
+    open(&host);
+    PanelSliderRow* brightness = panel->quickTuneCard()->brightnessRow();
+    pressNudge(brightness->decrementButton(), 1);
+    EXPECT_EQ(expireThenPressReturnLate(&host), brightness->slider());
+
+    MainWindow window(*context);
+    window.resize(1000, 700);
+    window.state().selectSection(MainWindowSection::color);
+    open(&window);
+    QWidget* down = heardOnPage(window, "색온도 100K 낮추기");
+    QWidget* slider = heardOnPage(window, "색온도");
+    ASSERT_NE(down, nullptr);
+    ASSERT_EQ(slider->parentWidget(), down->parentWidget());
+    pressNudge(down, 1);
+    EXPECT_EQ(expireThenPressReturnLate(&window), slider);
+    // At its range's end the nudge greys: the focus still goes to its
+    // slider, not past the prompt.
+    pressNudge(down, 300);
+    ASSERT_FALSE(down->isEnabled());
+    EXPECT_EQ(expireThenPressReturnLate(&window), slider);
+}
+
+TEST_F(PromptFocusReturnTest, APanelTileHandsToASafeControlBeforeThePrompt) {
+    PanelHost host;
+    auto* panel = placePanel(host, 650);
+    open(&host);
+    for (PanelTileSectionView* section : {panel->presetGrid(), panel->sceneStrip()}) {
+        ASSERT_FALSE(section->tiles().empty());
+        QAbstractButton* tile = section->tiles().front();
+        tile->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(tile, Qt::Key_Space);
+        settle();
+        QWidget* focused = expireThenPressReturnLate(&host);
+        ASSERT_NE(focused, nullptr);
+        const auto stops = tabStopsInReadingOrder(&host);
+        const auto at = std::find(stops.begin(), stops.end(), focused);
+        const auto prompt = std::find(stops.begin(), stops.end(),
+                                      host.findChild<RecentChangePromptView*>()->undoButton());
+        EXPECT_LT(at, prompt) << heardName(focused);
+    }
+}
+
+// The prompt goes while the user is in another window (here the settings
+// window): back in the main window, the focus is on the slider the change
+// came from, the page where it was, not on the first sidebar row with the
+// page at its top.
+TEST_F(PromptFocusReturnTest, ThePromptGoingWhileTheUserIsElsewhereLeavesTheFocusForTheirReturn) {
+    MainWindow window(*context);
+    window.resize(1000, 900);
+    window.state().selectSection(MainWindowSection::color);
+    open(&window);
+    QWidget* slider = heardOnPage(window, "색온도");
+    ASSERT_NE(slider, nullptr);
+    slider->setFocus(Qt::TabFocusReason);
+    settle();
+    QTest::keyClick(slider, Qt::Key_PageUp);
+    settle();
+    RecentChangePromptView* prompt = shownPrompt(&window);
+    ASSERT_NE(prompt, nullptr);
+    prompt->undoButton()->setFocus(Qt::TabFocusReason);
+    settle();
+    ASSERT_TRUE(seenArea(slider).contains(heardRect(slider)));
+
+    SettingsWindow elsewhere(*context);
+    open(&elsewhere);
+    ASSERT_TRUE(elsewhere.isActiveWindow());
+    world.scheduler->advance(std::chrono::seconds(9));
+    settle();
+    ASSERT_FALSE(prompt->isVisible());
+    // Where the slider stands as the user comes back.
+    const QRect place = heardRect(slider);
+    open(&window);
+    ASSERT_TRUE(window.isActiveWindow());
+    EXPECT_EQ(QApplication::focusWidget(), slider) << heardName(QApplication::focusWidget());
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(slider)->state().focused);
+    EXPECT_EQ(heardRect(slider), place);
+    EXPECT_TRUE(focusInSight());
 }
 
 }  // namespace

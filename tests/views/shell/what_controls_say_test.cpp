@@ -32,6 +32,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/shell/panel_host.hpp"
@@ -55,6 +56,7 @@
 #include "views/panel/panel_quick_tune_card.hpp"
 #include "views/panel/panel_recovery_card.hpp"
 #include "views/panel/panel_slider_row.hpp"
+#include "views/panel/panel_tile_section_view.hpp"
 #include "views/settings/diagnostic_report_sheet.hpp"
 #include "views/settings/settings_action_card.hpp"
 #include "views/settings/settings_appearance_card.hpp"
@@ -1215,6 +1217,36 @@ TEST_F(WhatControlsSayTest, ACardAskedForBeforeItIsMarkedIsStillOneButton) {
     EXPECT_EQ(a->text(QAccessible::Name), QStringLiteral("제목"));
     EXPECT_EQ(a->text(QAccessible::Description), QStringLiteral("자세한 설명"));
     EXPECT_EQ(outOfPlace(&window), std::vector<std::string>{});
+}
+
+// A preset or scene tile of the panel says its result, as the main window's
+// 적용 does: the status the panel shows, with the undo prompt it brings, in
+// one sentence from the panel.
+TEST_F(WhatControlsSayTest, APanelTileSaysItsResult) {
+    world.store->saveCustomPreset("아침", 1);
+    world.store->saveCustomScene("Work");
+    PanelHost host;
+    auto* panel = openPanel(host);
+    host.activateWindow();
+    settle();
+    const std::tuple<PanelTileSectionView*, std::string, std::string> sections[] = {
+        {panel->presetGrid(), "프리셋 적용됨: ", "방금 변경을 되돌릴 수 있어요"},
+        {panel->sceneStrip(), "씬 적용됨: ", "여러 화면 변경을 되돌릴 수 있어요"}};
+    for (const auto& [section, result, prompt] : sections) {
+        SCOPED_TRACE(result);
+        ASSERT_FALSE(section->tiles().empty());
+        QAbstractButton* tile = section->tiles().front();
+        tile->setFocus(Qt::TabFocusReason);
+        SpokenNotices notices;
+        QTest::keyClick(tile, Qt::Key_Space);
+        settle();
+        const std::string status = world.store->statusMessage();
+        EXPECT_EQ(status.rfind(result, 0), 0u) << status;
+        EXPECT_EQ(notices.said(), std::vector<std::string>{status + ". " + prompt});
+        // The prompt goes before the next tile.
+        world.scheduler->advance(std::chrono::seconds(9));
+        settle();
+    }
 }
 
 }  // namespace

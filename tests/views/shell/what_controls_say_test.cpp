@@ -1078,10 +1078,12 @@ class SelectionAnnouncements {
     std::map<const QObject*, int> counts_;
 };
 
-// A sidebar row chosen with the keyboard says so: its selected state and
-// its text "선택됨" (a screen reader reads no value of a button) change, and
-// both are told, so that a screen reader on the row hears "선택됨"; the row
-// it leaves is told too, without a word to say.
+// A sidebar row chosen with the keyboard says so once, in Korean: its
+// selected state and its text "선택됨" (a screen reader reads no value of a
+// button) change, and only the text is told, so that a screen reader on the
+// row hears "선택됨" (told of the state after Space, Orca adds its own
+// "selected"); the row it leaves is told of its state, without a word to
+// say, as is a row chosen while the focus is elsewhere.
 TEST_F(WhatControlsSayTest, ASidebarRowChosenIsHeardSelected) {
     MainWindow main(*context);
     main.resize(1000, 700);
@@ -1113,12 +1115,22 @@ TEST_F(WhatControlsSayTest, ASidebarRowChosenIsHeardSelected) {
         EXPECT_EQ(row->text(QAccessible::Value), QStringLiteral("선택됨"));
         EXPECT_EQ(textOf(row), QStringLiteral("선택됨"));
         EXPECT_EQ(told.inserted(to), std::vector<QString>{QStringLiteral("선택됨")});
-        EXPECT_EQ(selected.of(to), 1);
+        // Heard once, by its words: no selected-state change besides.
+        EXPECT_EQ(selected.of(to), 0);
         EXPECT_EQ(told.inserted(from), std::vector<QString>{});
         EXPECT_EQ(selected.of(from), 1);
         EXPECT_EQ(textOf(QAccessible::queryAccessibleInterface(from)), QString());
         EXPECT_TRUE(to->hasFocus());
     }
+    // Chosen from elsewhere (a step card), a row without the focus still
+    // tells its selected state.
+    ValueAnnouncements told;
+    SelectionAnnouncements selected;
+    main.state().selectSection(MainWindowSection::color);
+    settle();
+    ASSERT_TRUE(color->row().isSelected);
+    EXPECT_EQ(selected.of(color), 1);
+    EXPECT_EQ(selected.of(start), 1);
 }
 
 // Each text size in the panel's options menu is heard with its help text as

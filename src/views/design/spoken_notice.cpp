@@ -28,7 +28,7 @@ class SpokenNoticeLine : public QWidget {
 
     void add(const QString& text) {
         const QString spoken = spokenText(text).trimmed();
-        if (spoken.isEmpty() || pending_.contains(spoken))
+        if (spoken.isEmpty() || pending_.contains(spoken) || !heardNow())
             return;
         pending_.append(spoken);
         if (pending_.size() == 1)
@@ -42,11 +42,23 @@ class SpokenNoticeLine : public QWidget {
     void sayPending() {
         const QString said = pending_.join(QStringLiteral(". "));
         pending_.clear();
+        if (!heardNow())
+            return;
         setSpokenName(this, said);
         if (isVisible())
             hide();
         show();
+        // Said once: hidden again at once, so that nothing reads it later
+        // as if it were still true (a screen reader's review of the
+        // window). The screen reader answering the show still reads the
+        // name, which stays.
+        QMetaObject::invokeMethod(
+            this, [this] { hide(); }, Qt::QueuedConnection);
     }
+
+    // Only the window the user is in speaks: a check that ends while
+    // another window or program has the focus says nothing there.
+    bool heardNow() const { return parentWidget()->isActiveWindow(); }
 
     QStringList pending_;
 };

@@ -930,5 +930,26 @@ TEST_F(PromptFocusReturnTest, ThePromptGoingWhileTheUserIsElsewhereLeavesTheFocu
     EXPECT_TRUE(focusInSight());
 }
 
+// A check that ends while the user is in another window (ours or another
+// program's) says nothing there: its outcome is no news to where they are.
+TEST_F(FocusFollowsCheckTest, ACheckEndingWhileTheUserIsElsewhereIsNotHeard) {
+    MainWindow window(*context);
+    window.resize(1000, 700);
+    window.state().setShowsAdvancedSections(true);
+    window.state().selectSection(MainWindowSection::hardware);
+    open(&window);
+    QWidget* check = heardOnPage(window, "가능 여부 확인");
+    ASSERT_NE(check, nullptr);
+    check->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(check, Qt::Key_Space);
+    settle();
+    SettingsWindow elsewhere(*context);
+    open(&elsewhere);
+    ASSERT_FALSE(window.isActiveWindow());
+    SpokenNotices notices;
+    endCheckUnreached();
+    EXPECT_EQ(notices.said(), std::vector<std::string>{});
+}
+
 }  // namespace
 }  // namespace quorvane::testing

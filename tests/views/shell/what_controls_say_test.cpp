@@ -308,8 +308,10 @@ class NameAnnouncements {
             const auto known = before_.find(object);
             if (known != before_.end() && known->second == a->text(QAccessible::Name))
                 found.push_back(heard + " announced unchanged");
+            // A window's notification is named before it shows to speak,
+            // and hides once it has: it is no control to find.
             const auto* widget = qobject_cast<const QWidget*>(object);
-            if (widget && !widget->isVisible())
+            if (widget && !widget->isVisible() && a->role() != QAccessible::Notification)
                 found.push_back(heard + " announced out of sight");
         }
         return found;
@@ -1259,6 +1261,38 @@ TEST_F(WhatControlsSayTest, APanelTileSaysItsResult) {
         world.scheduler->advance(std::chrono::seconds(9));
         settle();
     }
+}
+
+// A notice is there only while it is said: the screen reader answering its
+// show reads its words, but a review of the window afterwards finds none of
+// them, neither while the prompt it announced stands nor once it is gone.
+TEST_F(WhatControlsSayTest, ANoticeShowsOnlyWhileItIsSaid) {
+    PanelHost host;
+    auto* panel = openPanel(host);
+    host.activateWindow();
+    settle();
+    SpokenNotices notices;
+    QSlider* slider = panel->quickTuneCard()->contrastRow()->slider();
+    slider->setFocus();
+    QTest::keyClick(slider, Qt::Key_Right);
+    settle();
+    ASSERT_EQ(notices.said(), std::vector<std::string>{"방금 변경을 되돌릴 수 있어요"});
+    const auto reviewed = [&] {
+        std::vector<std::string> notifications;
+        walkAccessibleTree(
+            QAccessible::queryAccessibleInterface(&host), [&](QAccessibleInterface* a) {
+                if (a->role() == QAccessible::Notification && !a->state().invisible)
+                    notifications.push_back(a->text(QAccessible::Name).toStdString());
+            });
+        return notifications;
+    };
+    QWidget* notice = spokenNoticeOf(&host);
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(notice)->state().invisible);
+    EXPECT_EQ(reviewed(), std::vector<std::string>{});
+    world.scheduler->advance(std::chrono::seconds(9));
+    settle();
+    EXPECT_EQ(reviewed(), std::vector<std::string>{});
 }
 
 }  // namespace

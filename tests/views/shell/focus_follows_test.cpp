@@ -60,6 +60,7 @@
 #include "views/store_bridge.hpp"
 #include "views/support/accessible_tree.hpp"
 #include "views/support/heard_focus.hpp"
+#include "views/support/live_accessibility.hpp"
 #include "views/support/spoken_notices.hpp"
 #include "views/support/window_world.hpp"
 
@@ -949,6 +950,82 @@ TEST_F(FocusFollowsCheckTest, ACheckEndingWhileTheUserIsElsewhereIsNotHeard) {
     SpokenNotices notices;
     endCheckUnreached();
     EXPECT_EQ(notices.said(), std::vector<std::string>{});
+}
+
+// Every text and focus event told of `watched`, in order, while it lives
+// (accessibility live, as under a screen reader).
+class TextAndFocusEvents {
+  public:
+    explicit TextAndFocusEvents(const std::function<bool(QObject*)>& watched) {
+        watched_ = watched;
+        current_ = this;
+        previous_ = QAccessible::installUpdateHandler(&TextAndFocusEvents::heard);
+    }
+    ~TextAndFocusEvents() {
+        QAccessible::installUpdateHandler(previous_);
+        current_ = nullptr;
+    }
+    TextAndFocusEvents(const TextAndFocusEvents&) = delete;
+    TextAndFocusEvents& operator=(const TextAndFocusEvents&) = delete;
+
+    const std::vector<QAccessible::Event>& told() const { return told_; }
+
+  private:
+    static void heard(QAccessibleEvent* event) {
+        if (!current_ || !current_->watched_(event->object()))
+            return;
+        switch (event->type()) {
+            case QAccessible::Focus:
+            case QAccessible::TextInserted:
+            case QAccessible::TextRemoved:
+            case QAccessible::TextUpdated:
+            case QAccessible::TextCaretMoved:
+            case QAccessible::TextSelectionChanged:
+                current_->told_.push_back(event->type());
+                break;
+            default:
+                break;
+        }
+    }
+
+    LiveAccessibility live_;
+    std::function<bool(QObject*)> watched_;
+    static inline TextAndFocusEvents* current_ = nullptr;
+    QAccessible::UpdateHandler previous_ = nullptr;
+    std::vector<QAccessible::Event> told_;
+};
+
+// A page a step card opens under the focus is heard with its focus: with a
+// monitor alias saved, "2단계" and "3단계" take the focus to the alias
+// field, and the field is told of nothing before its focus (a text typed
+// and a caret moved, which a screen reader reading them once the field is
+// focused takes for the focus, saying only "Left"); it is read as the
+// focus reaches it, by its name and its text.
+TEST_F(FocusFollowsTest, APageOpenedUnderTheFocusTellsNothingOfItsFieldsBeforeTheFocus) {
+    world.store->setDisplayAlias("Left", 1);
+    MainWindow window(*context);
+    window.resize(1000, 700);
+    open(&window);
+    for (const char* step : {"2단계, 마음에 들면 저장", "3단계, 이상하면 되돌리기"}) {
+        SCOPED_TRACE(step);
+        window.state().selectSection(MainWindowSection::start);
+        settle();
+        QWidget* card = heardOnPage(window, step);
+        ASSERT_NE(card, nullptr);
+        card->setFocus(Qt::TabFocusReason);
+        settle();
+        TextAndFocusEvents events(
+            [](QObject* object) { return qobject_cast<QLineEdit*>(object) != nullptr; });
+        QTest::keyClick(card, Qt::Key_Return);
+        settle();
+        auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(field, nullptr) << heardName(QApplication::focusWidget());
+        QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(field);
+        EXPECT_EQ(heard->text(QAccessible::Name), QStringLiteral("모니터 별칭"));
+        EXPECT_EQ(heard->textInterface()->text(0, heard->textInterface()->characterCount()),
+                  QStringLiteral("Left"));
+        EXPECT_EQ(events.told(), std::vector<QAccessible::Event>{QAccessible::Focus});
+    }
 }
 
 }  // namespace

@@ -1295,5 +1295,35 @@ TEST_F(WhatControlsSayTest, ANoticeShowsOnlyWhileItIsSaid) {
     EXPECT_EQ(reviewed(), std::vector<std::string>{});
 }
 
+// A result in a dialog (the report sheet's 복사) is said by a notification
+// outside the dialog, so a screen reader reads it alone, not after the
+// dialog's title and description as context.
+TEST_F(WhatControlsSayTest, AResultInADialogIsSaidOutsideTheDialog) {
+    SettingsWindow settings(*context);
+    open(&settings);
+    settings.activateWindow();
+    settings.supportCard()->basicReport()->button()->click();
+    settle();
+    DiagnosticReportSheet* sheet = settings.diagnosticSheet();
+    ASSERT_NE(sheet, nullptr);
+    sheet->activateWindow();
+    settle();
+    ASSERT_TRUE(sheet->isActiveWindow());
+    SpokenNotices notices;
+    for (auto* button : sheet->findChildren<QPushButton*>())
+        if (button->text() == QStringLiteral("복사"))
+            button->click();
+    settle();
+    EXPECT_EQ(notices.said(), std::vector<std::string>{"진단 리포트 복사 완료"});
+    QWidget* notice = spokenNoticeOf(sheet);
+    ASSERT_NE(notice, nullptr);
+    std::vector<QAccessible::Role> around;
+    for (QAccessibleInterface* up = QAccessible::queryAccessibleInterface(notice)->parent(); up;
+         up = up->parent())
+        around.push_back(up->role());
+    ASSERT_FALSE(around.empty());
+    EXPECT_EQ(std::count(around.begin(), around.end(), QAccessible::Dialog), 0);
+}
+
 }  // namespace
 }  // namespace quorvane::testing

@@ -7,13 +7,18 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <chrono>
+#include <iterator>
+#include <vector>
 
+#include "presentation/controls/prompt_focus_return.hpp"
 #include "presentation/controls/recent_change_prompt.hpp"
 #include "presentation/design/typography.hpp"
 #include "services/display_store/display_store.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/reading_order.hpp"
+#include "views/design/screen_changing_control.hpp"
 #include "views/design/scroll_anchor.hpp"
 #include "views/design/shrinking_label.hpp"
 #include "views/design/spoken_notice.hpp"
@@ -29,6 +34,24 @@
 namespace quorvane {
 
 namespace {
+
+// What a control is to a Return or Space that comes late, as a screen
+// reader knows it by its role.
+PromptFocusReturn::Kind kindForLateKey(QWidget* control) {
+    QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(control);
+    switch (heard ? heard->role() : QAccessible::NoRole) {
+        case QAccessible::Slider:
+        case QAccessible::SpinBox:
+        case QAccessible::Dial:
+        case QAccessible::ScrollBar:
+            return PromptFocusReturn::Kind::valueControl;
+        case QAccessible::EditableText:
+        case QAccessible::ComboBox:
+            return PromptFocusReturn::Kind::entry;
+        default:
+            return PromptFocusReturn::Kind::pressable;
+    }
+}
 
 // A push button whose title keeps exactly the given room beside and above
 // it (the application style's padding is made for ordinary buttons), drawn
@@ -218,24 +241,41 @@ void RecentChangePromptView::showPrompt(const Shown& shown) {
 }
 
 void RecentChangePromptView::giveBackFocus() {
-    QWidget* focused = QApplication::focusWidget();
+    // The window's own focus, which stays on the prompt while the user is
+    // in another window: Qt would give it to the window's first control on
+    // their return, the page at its top.
+    QWidget* focused = window()->focusWidget();
+    QWidget* origin = origin_.data();
+    origin_.clear();
     if (!focused || !isAncestorOf(focused))
         return;
-    QWidget* back = origin_.data();
-    if (!back || !back->isVisible() || !back->isEnabled() || isAncestorOf(back)) {
-        // The control before the prompt in reading order, never the one
-        // after it.
-        back = nullptr;
-        for (QWidget* stop : tabStopsInReadingOrder(window())) {
-            if (isAncestorOf(stop))
-                break;
-            if (stop->isVisible() && stop->isEnabled())
-                back = stop;
+    // The control the change came from and the value controls of its row,
+    // then the controls before the prompt, nearest first; never the one
+    // after it.
+    std::vector<QWidget*> controls;
+    if (origin && !isAncestorOf(origin)) {
+        controls.push_back(origin);
+        if (QWidget* row = origin->parentWidget()) {
+            for (QWidget* stop : tabStopsInReadingOrder(row)) {
+                if (stop != origin && stop->parentWidget() == row &&
+                    kindForLateKey(stop) == PromptFocusReturn::Kind::valueControl)
+                    controls.push_back(stop);
+            }
         }
     }
-    origin_.clear();
-    if (back)
-        back->setFocus(Qt::OtherFocusReason);
+    const auto stops = tabStopsInReadingOrder(window());
+    const auto prompt = std::find_if(stops.begin(), stops.end(),
+                                     [this](QWidget* stop) { return isAncestorOf(stop); });
+    controls.insert(controls.end(), std::make_reverse_iterator(prompt), stops.rend());
+
+    std::vector<PromptFocusReturn::Candidate> candidates;
+    for (QWidget* control : controls)
+        candidates.push_back({kindForLateKey(control), control->isVisible() && control->isEnabled(),
+                              changesScreen(control), control == origin});
+    // In a window the user has left, this sets the control its return
+    // focuses.
+    if (const auto chosen = PromptFocusReturn::choose(candidates))
+        controls[*chosen]->setFocus(Qt::OtherFocusReason);
 }
 
 void RecentChangePromptView::updateCountdown() {

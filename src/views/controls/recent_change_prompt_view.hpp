@@ -34,10 +34,12 @@ struct ViewContext;
 // undone or closed by mistake.
 //
 // A screen reader hears the prompt once as it appears in the window the user
-// works in. When it goes with the focus on one of its buttons, the focus
-// goes back to the control the change came from (the one holding the focus
-// as it appeared), never on to whatever follows the prompt: a Return meant
-// for "되돌리기" must not press a control that changes the screen.
+// works in. When it goes with the focus on one of its buttons (also while
+// the user is in another window), the focus goes back to where the user was
+// working: the control the change came from (the one holding the focus as
+// it appeared) unless a Return meant for "되돌리기" would press it again (a
+// nudge, a tile), then the slider of its row, else the nearest safe control
+// before the prompt (PromptFocusReturn); never on to whatever follows it.
 class RecentChangePromptView : public QWidget {
     Q_OBJECT
 

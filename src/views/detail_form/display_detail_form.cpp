@@ -6,6 +6,7 @@
 #include "views/controls/confirmation_presenter.hpp"
 #include "views/design/reading_order.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/unheard_filling.hpp"
 #include "views/detail_form/color_reference_page.hpp"
 #include "views/detail_form/grouped_form_page.hpp"
 #include "views/detail_form/start_guide_page.hpp"
@@ -48,7 +49,11 @@ void DisplayDetailForm::refresh() {
     // another page takes the focus along to it; a sidebar row keeps it.
     const bool focusFollows = old && old->isAncestorOf(window()->focusWidget());
     replacePage(key);
-    page_->refresh(*display);
+    {
+        // Filled unheard: the page is read as the focus reaches it.
+        const UnheardFilling unheard;
+        page_->refresh(*display);
+    }
     if (focusFollows) {
         // Placed, shown and showing its values now (which controls are
         // enabled), so the focus moves straight from the old page to the

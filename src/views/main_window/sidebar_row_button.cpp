@@ -155,10 +155,15 @@ void SidebarRowButton::setRow(const SidebarRow& row) {
     QAccessibleValueChangeEvent announcement(this, toQString(row_.accessibleValue()));
     QAccessible::updateAccessibility(&announcement);
     if (selectionChanged) {
-        // The selected state, and the value as the row's words.
-        QAccessibleEvent selection(
-            this, row_.isSelected ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
-        QAccessible::updateAccessibility(&selection);
+        // The selected state, and the value as the row's words. The row the
+        // user chose, holding the focus, is heard once, by its words: a
+        // screen reader answers its selected state after Space with its own
+        // "selected" as well.
+        if (!(row_.isSelected && hasFocus())) {
+            QAccessibleEvent selection(
+                this, row_.isSelected ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
+            QAccessible::updateAccessibility(&selection);
+        }
         announceShownText(this, valueBefore, toQString(row_.accessibleValue()));
     }
 }

@@ -14,6 +14,7 @@
 #include "services/display_store/display_store.hpp"
 #include "views/controls/confirmation_presenter.hpp"
 #include "views/controls/recent_change_prompt_view.hpp"
+#include "views/controls/spoken_result.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/reading_order.hpp"
 #include "views/design/theme.hpp"
@@ -104,16 +105,23 @@ void MenuPanel::buildContent(QWidget* content) {
 
     connect(scenes_, &PanelTileSectionView::showAllRequested, this, &MenuPanel::openMainWindow);
     connect(presets_, &PanelTileSectionView::showAllRequested, this, &MenuPanel::openMainWindow);
-    connect(scenes_, &PanelTileSectionView::tileTapped, this, [&store](int index) {
+    // A tile says its result ("씬 적용됨: Work (3개 디스플레이)") as the main
+    // window's 적용 does.
+    connect(scenes_, &PanelTileSectionView::tileTapped, this, [this, &store](int index) {
         const auto shown = panelShownScenes(store.customScenes());
-        if (index >= 0 && static_cast<std::size_t>(index) < shown.size())
+        if (index < 0 || static_cast<std::size_t>(index) >= shown.size())
+            return;
+        speakResultOf(scenes_, store, [&] {
             store.applySceneToVisibleDisplays(shown[static_cast<std::size_t>(index)]);
+        });
     });
     connect(presets_, &PanelTileSectionView::tileTapped, this, [this, &store](int index) {
         const auto shown = panelShownPresets(store.customPresets());
         if (!shownDisplayID_ || index < 0 || static_cast<std::size_t>(index) >= shown.size())
             return;
-        store.applyPreset(shown[static_cast<std::size_t>(index)], *shownDisplayID_);
+        speakResultOf(presets_, store, [&] {
+            store.applyPreset(shown[static_cast<std::size_t>(index)], *shownDisplayID_);
+        });
     });
     connect(recovery_, &PanelRecoveryCard::recoveryRequested, this, &MenuPanel::requestRecovery);
 }

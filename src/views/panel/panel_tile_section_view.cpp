@@ -10,6 +10,7 @@
 
 #include "views/design/chip_button.hpp"
 #include "views/design/keyed_rows.hpp"
+#include "views/design/screen_changing_control.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -150,6 +151,7 @@ QWidget* PanelTileSectionView::makeTile(const PanelTile& tile) {
         button = grid;
     }
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    markChangesScreen(button);
     connect(button, &QAbstractButton::clicked, this, [this, button] {
         if (const auto index = tiles_->indexOf(button))
             emit tileTapped(static_cast<int>(*index));

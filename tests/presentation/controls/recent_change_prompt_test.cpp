@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "presentation/controls/prompt_focus_return.hpp"
 #include "presentation/controls/recent_change_prompt.hpp"
 
 namespace quorvane {
@@ -35,6 +36,34 @@ TEST(RecentChangePromptTest, TargetSummaryNamesOneScreenAndCountsSeveral) {
     EXPECT_EQ(RecentChangePromptTexts::targetSummary(prompt), "대상: 0개 화면");
     prompt.targets = {{1, "a", ""}};
     EXPECT_EQ(RecentChangePromptTexts::targetSummary(prompt), "대상: 1개 화면");
+}
+
+// Where the focus goes as the prompt goes: the first control, in the order
+// the window offers them, on which a late Return or Space changes no screen.
+TEST(RecentChangePromptTest, TheFocusReturnsToTheFirstControlALateKeyCannotChangeAScreenFrom) {
+    using Kind = PromptFocusReturn::Kind;
+    using Candidate = PromptFocusReturn::Candidate;
+    const Candidate slider{Kind::valueControl, true, false, false};
+    const Candidate sliderItself{Kind::valueControl, true, false, true};
+    const Candidate nudge{Kind::pressable, true, true, true};
+    const Candidate greyedNudge{Kind::pressable, false, true, true};
+    const Candidate greyedSlider{Kind::valueControl, false, false, false};
+    const Candidate tile{Kind::pressable, true, true, false};
+    const Candidate picker{Kind::entry, true, false, false};
+    const Candidate toolbarButton{Kind::pressable, true, false, false};
+    // A slider the change came from takes it back.
+    EXPECT_EQ(PromptFocusReturn::choose({sliderItself, greyedSlider}), 0u);
+    // A nudge, live or greyed at its range's end, hands to its row's slider.
+    EXPECT_EQ(PromptFocusReturn::choose({nudge, slider, toolbarButton}), 1u);
+    EXPECT_EQ(PromptFocusReturn::choose({greyedNudge, slider, toolbarButton}), 1u);
+    // A button the change came from is never safe, marked or not.
+    EXPECT_EQ(PromptFocusReturn::choose({{Kind::pressable, true, false, true}, picker}), 1u);
+    // Without a usable slider: the nearest safe control before the prompt,
+    // never another tile.
+    EXPECT_EQ(PromptFocusReturn::choose({tile, greyedSlider, tile, picker, toolbarButton}), 3u);
+    EXPECT_EQ(PromptFocusReturn::choose({greyedNudge, tile, toolbarButton}), 2u);
+    EXPECT_EQ(PromptFocusReturn::choose({nudge, tile}), std::nullopt);
+    EXPECT_EQ(PromptFocusReturn::choose({}), std::nullopt);
 }
 
 }  // namespace

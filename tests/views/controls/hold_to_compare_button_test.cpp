@@ -228,6 +228,9 @@ TEST_F(HoldToCompareButtonTest, AKeyboardToggleIsReadOutWithTheValueItLeadsTo) {
         },
         false, window.get());
     shown->show();
+    // Heard in the window the user is in.
+    window->show();
+    QApplication::setActiveWindow(window.get());
     QTest::keyClick(shown, Qt::Key_Space);
     settle();
     EXPECT_EQ(notified, std::vector<QString>{QStringLiteral("원래 색 비교 중")});

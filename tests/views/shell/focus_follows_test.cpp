@@ -28,6 +28,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTest>
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -35,6 +36,7 @@
 #include "app/shell/panel_host.hpp"
 #include "display_store/store_world.hpp"
 #include "views/controls/confirmation_presenter.hpp"
+#include "views/controls/nudge_button.hpp"
 #include "views/controls/recent_change_prompt_view.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/disabled_focus_hand_over.hpp"
@@ -51,12 +53,14 @@
 #include "views/panel/panel_quick_tune_card.hpp"
 #include "views/panel/panel_recovery_card.hpp"
 #include "views/panel/panel_slider_row.hpp"
+#include "views/panel/panel_tile_section_view.hpp"
 #include "views/settings/settings_disclosure_section.hpp"
 #include "views/settings/settings_shortcuts_card.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/accessible_tree.hpp"
 #include "views/support/heard_focus.hpp"
+#include "views/support/live_accessibility.hpp"
 #include "views/support/spoken_notices.hpp"
 #include "views/support/window_world.hpp"
 
@@ -790,6 +794,238 @@ TEST_F(FocusFollowsTest, APageReplacedUnderTheFocusLeavesTheLastHeardControlInPl
     ASSERT_NE(QApplication::focusWidget(), nullptr);
     EXPECT_TRUE(window.detailForm()->page()->isAncestorOf(QApplication::focusWidget()))
         << heardName(QApplication::focusWidget());
+}
+
+// Where the focus goes when the undo prompt goes, tried with the key a
+// user presses a moment late: back where the change came from unless that
+// key would make another change there (a nudge, live or greyed at its
+// range's end, hands to its row's slider; a tile to the nearest safe
+// control before the prompt), and never past the prompt. A Return that
+// comes late then changes nothing and brings no new prompt.
+class PromptFocusReturnTest : public FocusFollowsTest {
+  protected:
+    // The prompt of `window` that shows now.
+    static RecentChangePromptView* shownPrompt(QWidget* window) {
+        for (auto* prompt : window->findChildren<RecentChangePromptView*>())
+            if (prompt->isVisible())
+                return prompt;
+        return nullptr;
+    }
+    // The change made, the user goes to "되돌리기" and the prompt goes after
+    // its time; then the late Return comes. Returns where the focus was.
+    QWidget* expireThenPressReturnLate(QWidget* window) {
+        RecentChangePromptView* prompt = shownPrompt(window);
+        EXPECT_NE(prompt, nullptr);
+        if (!prompt)
+            return nullptr;
+        prompt->undoButton()->setFocus(Qt::TabFocusReason);
+        settle();
+        world.scheduler->advance(std::chrono::seconds(9));
+        settle();
+        EXPECT_FALSE(prompt->isVisible());
+        QWidget* focused = QApplication::focusWidget();
+        EXPECT_NE(focused, nullptr);
+        if (!focused)
+            return nullptr;
+        EXPECT_TRUE(window->isAncestorOf(focused)) << heardName(focused);
+        EXPECT_TRUE(focusInSight()) << heardName(focused);
+        // Before the prompt in reading order, or in the row the change
+        // came from.
+        const auto before = world.store->selectedDisplay();
+        QTest::keyClick(focused, Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        settle();
+        EXPECT_EQ(world.store->selectedDisplay(), before) << heardName(focused);
+        EXPECT_FALSE(world.store->recentChangeRecoveryPrompt().has_value()) << heardName(focused);
+        return focused;
+    }
+    // Presses `nudge` with Space, `presses` times or until it greys.
+    void pressNudge(QWidget* nudge, int presses) {
+        nudge->setFocus(Qt::TabFocusReason);
+        for (int press = 0; press < presses && nudge->isEnabled(); ++press) {
+            QTest::keyClick(nudge, Qt::Key_Space);
+            settle();
+        }
+    }
+};
+
+TEST_F(PromptFocusReturnTest, ANudgeHandsToItsRowsSliderLiveOrGreyed) {
+    PanelHost host;
+    auto* panel = placePanel(host, 650);
+    open(&host);
+    PanelSliderRow* brightness = panel->quickTuneCard()->brightnessRow();
+    pressNudge(brightness->decrementButton(), 1);
+    EXPECT_EQ(expireThenPressReturnLate(&host), brightness->slider());
+
+    MainWindow window(*context);
+    window.resize(1000, 700);
+    window.state().selectSection(MainWindowSection::color);
+    open(&window);
+    QWidget* down = heardOnPage(window, "색온도 100K 낮추기");
+    QWidget* slider = heardOnPage(window, "색온도");
+    ASSERT_NE(down, nullptr);
+    ASSERT_EQ(slider->parentWidget(), down->parentWidget());
+    pressNudge(down, 1);
+    EXPECT_EQ(expireThenPressReturnLate(&window), slider);
+    // At its range's end the nudge greys: the focus still goes to its
+    // slider, not past the prompt.
+    pressNudge(down, 300);
+    ASSERT_FALSE(down->isEnabled());
+    EXPECT_EQ(expireThenPressReturnLate(&window), slider);
+}
+
+TEST_F(PromptFocusReturnTest, APanelTileHandsToASafeControlBeforeThePrompt) {
+    PanelHost host;
+    auto* panel = placePanel(host, 650);
+    open(&host);
+    for (PanelTileSectionView* section : {panel->presetGrid(), panel->sceneStrip()}) {
+        ASSERT_FALSE(section->tiles().empty());
+        QAbstractButton* tile = section->tiles().front();
+        tile->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(tile, Qt::Key_Space);
+        settle();
+        QWidget* focused = expireThenPressReturnLate(&host);
+        ASSERT_NE(focused, nullptr);
+        const auto stops = tabStopsInReadingOrder(&host);
+        const auto at = std::find(stops.begin(), stops.end(), focused);
+        const auto prompt = std::find(stops.begin(), stops.end(),
+                                      host.findChild<RecentChangePromptView*>()->undoButton());
+        EXPECT_LT(at, prompt) << heardName(focused);
+    }
+}
+
+// The prompt goes while the user is in another window (here the settings
+// window): back in the main window, the focus is on the slider the change
+// came from, the page where it was, not on the first sidebar row with the
+// page at its top.
+TEST_F(PromptFocusReturnTest, ThePromptGoingWhileTheUserIsElsewhereLeavesTheFocusForTheirReturn) {
+    MainWindow window(*context);
+    window.resize(1000, 900);
+    window.state().selectSection(MainWindowSection::color);
+    open(&window);
+    QWidget* slider = heardOnPage(window, "색온도");
+    ASSERT_NE(slider, nullptr);
+    slider->setFocus(Qt::TabFocusReason);
+    settle();
+    QTest::keyClick(slider, Qt::Key_PageUp);
+    settle();
+    RecentChangePromptView* prompt = shownPrompt(&window);
+    ASSERT_NE(prompt, nullptr);
+    prompt->undoButton()->setFocus(Qt::TabFocusReason);
+    settle();
+    ASSERT_TRUE(seenArea(slider).contains(heardRect(slider)));
+
+    SettingsWindow elsewhere(*context);
+    open(&elsewhere);
+    ASSERT_TRUE(elsewhere.isActiveWindow());
+    world.scheduler->advance(std::chrono::seconds(9));
+    settle();
+    ASSERT_FALSE(prompt->isVisible());
+    // Where the slider stands as the user comes back.
+    const QRect place = heardRect(slider);
+    open(&window);
+    ASSERT_TRUE(window.isActiveWindow());
+    EXPECT_EQ(QApplication::focusWidget(), slider) << heardName(QApplication::focusWidget());
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(slider)->state().focused);
+    EXPECT_EQ(heardRect(slider), place);
+    EXPECT_TRUE(focusInSight());
+}
+
+// A check that ends while the user is in another window (ours or another
+// program's) says nothing there: its outcome is no news to where they are.
+TEST_F(FocusFollowsCheckTest, ACheckEndingWhileTheUserIsElsewhereIsNotHeard) {
+    MainWindow window(*context);
+    window.resize(1000, 700);
+    window.state().setShowsAdvancedSections(true);
+    window.state().selectSection(MainWindowSection::hardware);
+    open(&window);
+    QWidget* check = heardOnPage(window, "가능 여부 확인");
+    ASSERT_NE(check, nullptr);
+    check->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(check, Qt::Key_Space);
+    settle();
+    SettingsWindow elsewhere(*context);
+    open(&elsewhere);
+    ASSERT_FALSE(window.isActiveWindow());
+    SpokenNotices notices;
+    endCheckUnreached();
+    EXPECT_EQ(notices.said(), std::vector<std::string>{});
+}
+
+// Every text and focus event told of `watched`, in order, while it lives
+// (accessibility live, as under a screen reader).
+class TextAndFocusEvents {
+  public:
+    explicit TextAndFocusEvents(const std::function<bool(QObject*)>& watched) {
+        watched_ = watched;
+        current_ = this;
+        previous_ = QAccessible::installUpdateHandler(&TextAndFocusEvents::heard);
+    }
+    ~TextAndFocusEvents() {
+        QAccessible::installUpdateHandler(previous_);
+        current_ = nullptr;
+    }
+    TextAndFocusEvents(const TextAndFocusEvents&) = delete;
+    TextAndFocusEvents& operator=(const TextAndFocusEvents&) = delete;
+
+    const std::vector<QAccessible::Event>& told() const { return told_; }
+
+  private:
+    static void heard(QAccessibleEvent* event) {
+        if (!current_ || !current_->watched_(event->object()))
+            return;
+        switch (event->type()) {
+            case QAccessible::Focus:
+            case QAccessible::TextInserted:
+            case QAccessible::TextRemoved:
+            case QAccessible::TextUpdated:
+            case QAccessible::TextCaretMoved:
+            case QAccessible::TextSelectionChanged:
+                current_->told_.push_back(event->type());
+                break;
+            default:
+                break;
+        }
+    }
+
+    LiveAccessibility live_;
+    std::function<bool(QObject*)> watched_;
+    static inline TextAndFocusEvents* current_ = nullptr;
+    QAccessible::UpdateHandler previous_ = nullptr;
+    std::vector<QAccessible::Event> told_;
+};
+
+// A page a step card opens under the focus is heard with its focus: with a
+// monitor alias saved, "2단계" and "3단계" take the focus to the alias
+// field, and the field is told of nothing before its focus (a text typed
+// and a caret moved, which a screen reader reading them once the field is
+// focused takes for the focus, saying only "Left"); it is read as the
+// focus reaches it, by its name and its text.
+TEST_F(FocusFollowsTest, APageOpenedUnderTheFocusTellsNothingOfItsFieldsBeforeTheFocus) {
+    world.store->setDisplayAlias("Left", 1);
+    MainWindow window(*context);
+    window.resize(1000, 700);
+    open(&window);
+    for (const char* step : {"2단계, 마음에 들면 저장", "3단계, 이상하면 되돌리기"}) {
+        SCOPED_TRACE(step);
+        window.state().selectSection(MainWindowSection::start);
+        settle();
+        QWidget* card = heardOnPage(window, step);
+        ASSERT_NE(card, nullptr);
+        card->setFocus(Qt::TabFocusReason);
+        settle();
+        TextAndFocusEvents events(
+            [](QObject* object) { return qobject_cast<QLineEdit*>(object) != nullptr; });
+        QTest::keyClick(card, Qt::Key_Return);
+        settle();
+        auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(field, nullptr) << heardName(QApplication::focusWidget());
+        QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(field);
+        EXPECT_EQ(heard->text(QAccessible::Name), QStringLiteral("모니터 별칭"));
+        EXPECT_EQ(heard->textInterface()->text(0, heard->textInterface()->characterCount()),
+                  QStringLiteral("Left"));
+        EXPECT_EQ(events.told(), std::vector<QAccessible::Event>{QAccessible::Focus});
+    }
 }
 
 }  // namespace

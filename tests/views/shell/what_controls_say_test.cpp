@@ -32,6 +32,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/shell/panel_host.hpp"
@@ -55,6 +56,7 @@
 #include "views/panel/panel_quick_tune_card.hpp"
 #include "views/panel/panel_recovery_card.hpp"
 #include "views/panel/panel_slider_row.hpp"
+#include "views/panel/panel_tile_section_view.hpp"
 #include "views/settings/diagnostic_report_sheet.hpp"
 #include "views/settings/settings_action_card.hpp"
 #include "views/settings/settings_appearance_card.hpp"
@@ -306,8 +308,10 @@ class NameAnnouncements {
             const auto known = before_.find(object);
             if (known != before_.end() && known->second == a->text(QAccessible::Name))
                 found.push_back(heard + " announced unchanged");
+            // A window's notification is named before it shows to speak,
+            // and hides once it has: it is no control to find.
             const auto* widget = qobject_cast<const QWidget*>(object);
-            if (widget && !widget->isVisible())
+            if (widget && !widget->isVisible() && a->role() != QAccessible::Notification)
                 found.push_back(heard + " announced out of sight");
         }
         return found;
@@ -1076,10 +1080,12 @@ class SelectionAnnouncements {
     std::map<const QObject*, int> counts_;
 };
 
-// A sidebar row chosen with the keyboard says so: its selected state and
-// its text "선택됨" (a screen reader reads no value of a button) change, and
-// both are told, so that a screen reader on the row hears "선택됨"; the row
-// it leaves is told too, without a word to say.
+// A sidebar row chosen with the keyboard says so once, in Korean: its
+// selected state and its text "선택됨" (a screen reader reads no value of a
+// button) change, and only the text is told, so that a screen reader on the
+// row hears "선택됨" (told of the state after Space, Orca adds its own
+// "selected"); the row it leaves is told of its state, without a word to
+// say, as is a row chosen while the focus is elsewhere.
 TEST_F(WhatControlsSayTest, ASidebarRowChosenIsHeardSelected) {
     MainWindow main(*context);
     main.resize(1000, 700);
@@ -1111,12 +1117,22 @@ TEST_F(WhatControlsSayTest, ASidebarRowChosenIsHeardSelected) {
         EXPECT_EQ(row->text(QAccessible::Value), QStringLiteral("선택됨"));
         EXPECT_EQ(textOf(row), QStringLiteral("선택됨"));
         EXPECT_EQ(told.inserted(to), std::vector<QString>{QStringLiteral("선택됨")});
-        EXPECT_EQ(selected.of(to), 1);
+        // Heard once, by its words: no selected-state change besides.
+        EXPECT_EQ(selected.of(to), 0);
         EXPECT_EQ(told.inserted(from), std::vector<QString>{});
         EXPECT_EQ(selected.of(from), 1);
         EXPECT_EQ(textOf(QAccessible::queryAccessibleInterface(from)), QString());
         EXPECT_TRUE(to->hasFocus());
     }
+    // Chosen from elsewhere (a step card), a row without the focus still
+    // tells its selected state.
+    ValueAnnouncements told;
+    SelectionAnnouncements selected;
+    main.state().selectSection(MainWindowSection::color);
+    settle();
+    ASSERT_TRUE(color->row().isSelected);
+    EXPECT_EQ(selected.of(color), 1);
+    EXPECT_EQ(selected.of(start), 1);
 }
 
 // Each text size in the panel's options menu is heard with its help text as
@@ -1215,6 +1231,98 @@ TEST_F(WhatControlsSayTest, ACardAskedForBeforeItIsMarkedIsStillOneButton) {
     EXPECT_EQ(a->text(QAccessible::Name), QStringLiteral("제목"));
     EXPECT_EQ(a->text(QAccessible::Description), QStringLiteral("자세한 설명"));
     EXPECT_EQ(outOfPlace(&window), std::vector<std::string>{});
+}
+
+// A preset or scene tile of the panel says its result, as the main window's
+// 적용 does: the status the panel shows, with the undo prompt it brings, in
+// one sentence from the panel.
+TEST_F(WhatControlsSayTest, APanelTileSaysItsResult) {
+    world.store->saveCustomPreset("아침", 1);
+    world.store->saveCustomScene("Work");
+    PanelHost host;
+    auto* panel = openPanel(host);
+    host.activateWindow();
+    settle();
+    const std::tuple<PanelTileSectionView*, std::string, std::string> sections[] = {
+        {panel->presetGrid(), "프리셋 적용됨: ", "방금 변경을 되돌릴 수 있어요"},
+        {panel->sceneStrip(), "씬 적용됨: ", "여러 화면 변경을 되돌릴 수 있어요"}};
+    for (const auto& [section, result, prompt] : sections) {
+        SCOPED_TRACE(result);
+        ASSERT_FALSE(section->tiles().empty());
+        QAbstractButton* tile = section->tiles().front();
+        tile->setFocus(Qt::TabFocusReason);
+        SpokenNotices notices;
+        QTest::keyClick(tile, Qt::Key_Space);
+        settle();
+        const std::string status = world.store->statusMessage();
+        EXPECT_EQ(status.rfind(result, 0), 0u) << status;
+        EXPECT_EQ(notices.said(), std::vector<std::string>{status + ". " + prompt});
+        // The prompt goes before the next tile.
+        world.scheduler->advance(std::chrono::seconds(9));
+        settle();
+    }
+}
+
+// A notice is there only while it is said: the screen reader answering its
+// show reads its words, but a review of the window afterwards finds none of
+// them, neither while the prompt it announced stands nor once it is gone.
+TEST_F(WhatControlsSayTest, ANoticeShowsOnlyWhileItIsSaid) {
+    PanelHost host;
+    auto* panel = openPanel(host);
+    host.activateWindow();
+    settle();
+    SpokenNotices notices;
+    QSlider* slider = panel->quickTuneCard()->contrastRow()->slider();
+    slider->setFocus();
+    QTest::keyClick(slider, Qt::Key_Right);
+    settle();
+    ASSERT_EQ(notices.said(), std::vector<std::string>{"방금 변경을 되돌릴 수 있어요"});
+    const auto reviewed = [&] {
+        std::vector<std::string> notifications;
+        walkAccessibleTree(
+            QAccessible::queryAccessibleInterface(&host), [&](QAccessibleInterface* a) {
+                if (a->role() == QAccessible::Notification && !a->state().invisible)
+                    notifications.push_back(a->text(QAccessible::Name).toStdString());
+            });
+        return notifications;
+    };
+    QWidget* notice = spokenNoticeOf(&host);
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(notice)->state().invisible);
+    EXPECT_EQ(reviewed(), std::vector<std::string>{});
+    world.scheduler->advance(std::chrono::seconds(9));
+    settle();
+    EXPECT_EQ(reviewed(), std::vector<std::string>{});
+}
+
+// A result in a dialog (the report sheet's 복사) is said by a notification
+// outside the dialog, so a screen reader reads it alone, not after the
+// dialog's title and description as context.
+TEST_F(WhatControlsSayTest, AResultInADialogIsSaidOutsideTheDialog) {
+    SettingsWindow settings(*context);
+    open(&settings);
+    settings.activateWindow();
+    settings.supportCard()->basicReport()->button()->click();
+    settle();
+    DiagnosticReportSheet* sheet = settings.diagnosticSheet();
+    ASSERT_NE(sheet, nullptr);
+    sheet->activateWindow();
+    settle();
+    ASSERT_TRUE(sheet->isActiveWindow());
+    SpokenNotices notices;
+    for (auto* button : sheet->findChildren<QPushButton*>())
+        if (button->text() == QStringLiteral("복사"))
+            button->click();
+    settle();
+    EXPECT_EQ(notices.said(), std::vector<std::string>{"진단 리포트 복사 완료"});
+    QWidget* notice = spokenNoticeOf(sheet);
+    ASSERT_NE(notice, nullptr);
+    std::vector<QAccessible::Role> around;
+    for (QAccessibleInterface* up = QAccessible::queryAccessibleInterface(notice)->parent(); up;
+         up = up->parent())
+        around.push_back(up->role());
+    ASSERT_FALSE(around.empty());
+    EXPECT_EQ(std::count(around.begin(), around.end(), QAccessible::Dialog), 0);
 }
 
 }  // namespace

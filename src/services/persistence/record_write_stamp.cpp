@@ -118,11 +118,18 @@ std::string RecordWriteStamp::unstampedWriteID(const RecordFileIdentity& file,
     const auto known = [](const auto& value) {
         return value ? std::to_string(*value) : std::string("-");
     };
-    const auto modified =
-        std::chrono::seconds(info.st_mtim.tv_sec) + std::chrono::nanoseconds(info.st_mtim.tv_nsec);
+    const auto nanoseconds = [](const timespec& time) {
+        return std::to_string(std::chrono::nanoseconds(std::chrono::seconds(time.tv_sec) +
+                                                       std::chrono::nanoseconds(time.tv_nsec))
+                                  .count());
+    };
+    // The change time as well: a copy keeps the modification time it was
+    // given (cp -p), and where the file system has neither birth times nor
+    // generations a restore may get the same inode number back, but nothing
+    // can set a file's change time back to an earlier write's.
     return "file:" + std::to_string(file.device) + ":" + std::to_string(file.inode) + ":" +
-           known(file.bornAt) + ":" + known(file.generation) + ":" +
-           std::to_string(std::chrono::nanoseconds(modified).count());
+           known(file.bornAt) + ":" + known(file.generation) + ":" + nanoseconds(info.st_mtim) +
+           ":" + nanoseconds(info.st_ctim);
 }
 
 bool RecordWriteStamp::describes(const RecordFileIdentity& other, std::string_view bytes) const {

@@ -411,6 +411,56 @@ TEST_F(MergingDefaultsStoreTest, TheLaterRequestOnTheBootTimeClockWinsWhateverTh
     EXPECT_EQ(earlier.files->read(kKey).data, record({{"a", 0.7}}));
 }
 
+// A wall clock that follows the boot-time clock and stalls the process
+// once, just before or just after a chosen reading, as a busy machine does
+// between two system calls.
+class StallingWallClock final : public Clock {
+  public:
+    StallingWallClock(Date bootedAt, std::shared_ptr<ManualBootClock> boot)
+        : bootedAt_(bootedAt), boot_(std::move(boot)) {}
+
+    // `reading` counts from 1; the stall comes after it when `after`.
+    void stallAt(int reading, bool after) {
+        readings_ = 0;
+        stallAt_ = reading;
+        after_ = after;
+    }
+    MonotonicTime monotonicNow() const override { return MonotonicTime(boot_->sinceBoot()); }
+    Date wallNow() const override {
+        const bool stalls = ++readings_ == stallAt_;
+        if (stalls && !after_)
+            boot_->advance(std::chrono::seconds(1));
+        const auto reading =
+            bootedAt_ + std::chrono::duration_cast<Date::duration>(boot_->sinceBoot());
+        if (stalls && after_)
+            boot_->advance(std::chrono::seconds(1));
+        return reading;
+    }
+
+  private:
+    Date bootedAt_;
+    std::shared_ptr<ManualBootClock> boot_;
+    mutable int readings_ = 0;
+    int stallAt_ = 0;
+    bool after_ = false;
+};
+
+// A file's time moves onto the request line as far as the wall clock
+// stands from the boot-time clock, wherever a stall falls between the
+// readings of the two clocks: a file changed at a moment is dated at it.
+TEST_F(MergingDefaultsStoreTest, AStallBetweenReadingTheTwoClocksMovesNoFileTime) {
+    auto boot = std::make_shared<ManualBootClock>();
+    auto wall = std::make_shared<StallingWallClock>(std::chrono::system_clock::now(), boot);
+    const RequestClock clock(wall, boot);
+    for (const auto& [reading, after] : {std::pair{1, false}, {1, true}, {2, false}}) {
+        SCOPED_TRACE(std::to_string(reading) + (after ? " after" : " before"));
+        const auto changed = wall->wallNow();
+        wall->stallAt(reading, after);
+        EXPECT_LT(std::chrono::abs(clock.fromWall(changed) - changed),
+                  std::chrono::milliseconds(1));
+    }
+}
+
 // Temporary files (".<name>.XXXXXX") left in `folder`.
 int temporaryFiles(const std::filesystem::path& folder) {
     int count = 0;

@@ -12,12 +12,36 @@ Date dateAt(Duration sinceEpoch) {
     return Date(std::chrono::duration_cast<Date::duration>(sinceEpoch));
 }
 
+// A reading of the boot-time clock closer to its wall clock readings than
+// this needs no other try.
+constexpr Duration kCloseReading = std::chrono::microseconds(50);
+constexpr int kReadingTries = 5;
+
 }  // namespace
 
 RequestClock::RequestClock(std::shared_ptr<const Clock> wall, std::shared_ptr<const BootClock> boot)
     : wall_(std::move(wall)), boot_(std::move(boot)) {
     timeline_.bootID = boot_->bootID();
-    timeline_.offset = sinceEpoch(wall_->wallNow()) - boot_->sinceBoot();
+    timeline_.offset = wallAheadOfBoot();
+}
+
+Duration RequestClock::wallAheadOfBoot() const {
+    // The two clocks cannot be read at one instant, and a process paused
+    // between the two reads (a busy machine) would move every file time by
+    // the pause: the boot-time clock is read between two readings of the
+    // wall clock, the closest of a few tries.
+    Duration closest = Duration::max();
+    Duration ahead{0};
+    for (int tries = 0; tries < kReadingTries && closest > kCloseReading; ++tries) {
+        const auto before = sinceEpoch(wall_->wallNow());
+        const auto boot = boot_->sinceBoot();
+        const auto gap = sinceEpoch(wall_->wallNow()) - before;
+        if (gap < closest) {
+            closest = gap;
+            ahead = before + gap / 2 - boot;
+        }
+    }
+    return ahead;
 }
 
 Date RequestClock::now() const {
@@ -25,12 +49,12 @@ Date RequestClock::now() const {
 }
 
 Date RequestClock::fromWall(Date wallTime) const {
-    return wallTime + (now() - wall_->wallNow());
+    return wallTime + (timeline_.offset - wallAheadOfBoot());
 }
 
 Duration RequestClock::shiftFrom(const std::optional<RequestTimeline>& writer) const {
     if (!isThisBoot(writer))
-        return std::chrono::duration_cast<Duration>(now() - wall_->wallNow());
+        return timeline_.offset - wallAheadOfBoot();
     const auto shift = timeline_.offset - writer->offset;
     return shift < kSameSetting && shift > -kSameSetting ? Duration(0) : shift;
 }

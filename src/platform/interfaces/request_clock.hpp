@@ -52,6 +52,9 @@ class RequestClock {
     Date bootBegan() const;
 
   private:
+    // How far the wall clock now stands ahead of the boot-time clock.
+    Duration wallAheadOfBoot() const;
+
     std::shared_ptr<const Clock> wall_;
     std::shared_ptr<const BootClock> boot_;
     RequestTimeline timeline_;

@@ -64,11 +64,6 @@ std::map<std::string, DisplayStoreRecord> LinuxDisplayStoreFactory::recordFileNa
     };
 }
 
-std::shared_ptr<const RequestClock> LinuxDisplayStoreFactory::systemRequestClock() {
-    return std::make_shared<RequestClock>(std::make_shared<SystemClock>(),
-                                          std::make_shared<SystemBootClock>());
-}
-
 std::shared_ptr<BackgroundDefaultsWriter> LinuxDisplayStoreFactory::recordWriter(
     const std::filesystem::path& defaultsFolder, std::shared_ptr<Scheduler> retryScheduler,
     std::shared_ptr<const RequestClock> requestClock) {

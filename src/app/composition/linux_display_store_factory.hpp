@@ -44,9 +44,6 @@ struct LinuxDisplayStoreFactory {
         const std::filesystem::path& defaultsFolder,
         std::shared_ptr<Scheduler> retryScheduler = nullptr,
         std::shared_ptr<const RequestClock> requestClock = nullptr);
-    // The clock every Quorvane process dates requests by: the system's wall
-    // and boot-time clocks.
-    static std::shared_ptr<const RequestClock> systemRequestClock();
     // The same over a file store already made, with its own lock wait.
     static std::shared_ptr<BackgroundDefaultsWriter> recordWriter(
         std::shared_ptr<FileDefaultsStore> files,

@@ -41,8 +41,7 @@ QuorvaneCLI::Environment QuorvaneCLI::Environment::production() {
     defaults->setReadsDated(false);
     // The command's request and its write are dated on the line every
     // Quorvane process shares within the boot, which no clock step moves.
-    auto requestClock = std::make_shared<RequestClock>(std::make_shared<SystemClock>(),
-                                                       std::make_shared<SystemBootClock>());
+    auto requestClock = systemRequestClock();
     defaults->setRequestClock(requestClock);
     // One X connection serves the whole command.
     auto connection = std::make_shared<SharedXConnection>();

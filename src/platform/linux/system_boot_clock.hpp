@@ -1,8 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/interfaces/boot_clock.hpp"
+#include "platform/interfaces/request_clock.hpp"
 
 namespace quorvane {
 
@@ -20,5 +22,9 @@ class SystemBootClock final : public BootClock {
   private:
     std::string bootID_;
 };
+
+// The line every Quorvane process of this boot dates its requests on: the
+// system's wall and boot-time clocks.
+std::shared_ptr<const RequestClock> systemRequestClock();
 
 }  // namespace quorvane

@@ -36,10 +36,13 @@ std::optional<std::uint32_t> inodeGeneration(int fd) {
 
 }  // namespace
 
+std::int64_t nanosecondsSinceEpoch(const timespec& time) {
+    return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
 RecordFileIdentity RecordFileIdentity::of(int fd, const struct stat& info) {
     return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
-            birthTime(fd), inodeGeneration(fd),
-            static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec};
+            birthTime(fd), inodeGeneration(fd), nanosecondsSinceEpoch(info.st_ctim)};
 }
 
 bool RecordFileIdentity::mayBe(const RecordFileIdentity& other) const {

@@ -16,6 +16,9 @@ namespace quorvane {
 // inodes are small, xfs and btrfs both, tmpfs a birth time; an ext4 image
 // mounted through FUSE neither). Its change time tells a file written over
 // or put back since a moment, on any file system.
+// A file time (st_mtim, st_ctim) in nanoseconds since the epoch.
+std::int64_t nanosecondsSinceEpoch(const timespec& time);
+
 struct RecordFileIdentity {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;

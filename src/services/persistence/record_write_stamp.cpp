@@ -119,9 +119,7 @@ std::string RecordWriteStamp::unstampedWriteID(const RecordFileIdentity& file,
         return value ? std::to_string(*value) : std::string("-");
     };
     const auto nanoseconds = [](const timespec& time) {
-        return std::to_string(std::chrono::nanoseconds(std::chrono::seconds(time.tv_sec) +
-                                                       std::chrono::nanoseconds(time.tv_nsec))
-                                  .count());
+        return std::to_string(nanosecondsSinceEpoch(time));
     };
     // The change time as well: a copy keeps the modification time it was
     // given (cp -p), and where the file system has neither birth times nor

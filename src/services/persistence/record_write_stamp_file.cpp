@@ -20,7 +20,7 @@ namespace {
 // How long after its stamps a write's record may land: a moment (the two
 // renames follow each other under the folder's lock), given room for a
 // busy machine.
-constexpr auto kRecordAfterItsStamps = std::chrono::seconds(1);
+constexpr Duration kRecordAfterItsStamps = std::chrono::milliseconds(1000);
 
 std::optional<std::string> readAll(int fd, std::size_t limit) {
     return readAllBytes([fd](void* buffer, std::size_t size) { return ::read(fd, buffer, size); },
@@ -34,8 +34,10 @@ std::optional<std::string> readAll(int fd, std::size_t limit) {
 // same inode number), whatever its bytes, and even where its file system
 // keeps neither a birth time nor a generation to tell. Both times come from
 // the one file system's clock.
-bool changedSinceItsWrite(const RecordFileIdentity& file, const struct stat& stampInfo) {
-    const auto latest = latestChangeTime(stampInfo).time_since_epoch() + kRecordAfterItsStamps;
+// `room` is how long after the stamps a change still counts as the write's.
+bool changedSinceItsWrite(const RecordFileIdentity& file, const struct stat& stampInfo,
+                          Duration room = kRecordAfterItsStamps) {
+    const auto latest = latestChangeTime(stampInfo).time_since_epoch() + room;
     return file.changedAfter(std::chrono::duration_cast<std::chrono::nanoseconds>(latest).count());
 }
 
@@ -123,13 +125,10 @@ void RecordWriteStampFile::followRecord(const std::filesystem::path& record,
     struct stat stampInfo {};
     if (::stat(record.c_str(), &recordInfo) != 0 || ::stat(path_.c_str(), &stampInfo) != 0)
         return;
+    RecordFileIdentity placed;
+    placed.changedAt = nanosecondsSinceEpoch(recordInfo.st_ctim);
     // Half the room a reader gives, so a record read later is described.
-    const auto since = std::chrono::duration_cast<std::chrono::nanoseconds>(
-        latestChangeTime(stampInfo).time_since_epoch() + kRecordAfterItsStamps / 2);
-    const std::int64_t recordChanged =
-        static_cast<std::int64_t>(recordInfo.st_ctim.tv_sec) * 1'000'000'000 +
-        recordInfo.st_ctim.tv_nsec;
-    if (recordChanged <= since.count())
+    if (!changedSinceItsWrite(placed, stampInfo, kRecordAfterItsStamps / 2))
         return;
     // Lost, the record reads as one without a stamp, as after a crash.
     write(stamp, previous);

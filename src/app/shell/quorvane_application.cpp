@@ -7,7 +7,6 @@
 #include <QLayout>
 #include <QMenu>
 #include <QScreen>
-#include <QShortcut>
 #include <QTimer>
 #include <cstdio>
 #include <utility>
@@ -16,6 +15,7 @@
 #include "app/shell/single_instance.hpp"
 #include "app/shell/tray_icon_glyph.hpp"
 #include "app/shell/tray_menu.hpp"
+#include "app/shell/window_keys.hpp"
 #include "presentation/shell/popup_placement.hpp"
 #include "presentation/shell/shell_frame_sizes.hpp"
 #include "presentation/shell/unsaved_changes_text.hpp"
@@ -161,7 +161,7 @@ void QuorvaneApplication::showMainWindow() {
         mainWindow_ = std::make_unique<MainWindow>(host_->context());
         mainWindow_->setWindowTitle(QStringLiteral("Quorvane"));
         mainWindow_->resize(kMainWindowDefaultSize.width, kMainWindowDefaultSize.height);
-        addQuitShortcut(mainWindow_.get());
+        addWindowKeys(mainWindow_.get(), {.closeOnCtrlW = true}, [this] { quit(); });
     }
     raise(mainWindow_.get());
 }
@@ -171,7 +171,8 @@ void QuorvaneApplication::openSettings() {
         settings_ = std::make_unique<SettingsWindow>(host_->context());
         settings_->setWindowFlag(Qt::Window);
         settings_->setWindowTitle(QStringLiteral("Quorvane 설정"));
-        addQuitShortcut(settings_.get());
+        addWindowKeys(settings_.get(), {.closeOnCtrlW = true, .closeOnEscape = true},
+                      [this] { quit(); });
         applyFrameSizes();
     }
     raise(settings_.get());
@@ -181,7 +182,8 @@ void QuorvaneApplication::togglePanel() {
     if (!panel_) {
         panel_ = std::make_unique<PanelHost>();
         panel_->layout()->addWidget(new MenuPanel(host_->context(), panel_.get()));
-        addQuitShortcut(panel_.get());
+        // Escape is the panel's own; Ctrl+W is a window's.
+        addWindowKeys(panel_.get(), {}, [this] { quit(); });
     }
     if (panel_->isVisible()) {
         panel_->hide();
@@ -240,12 +242,6 @@ void QuorvaneApplication::applyFrameSizes() {
         const auto size = settingsWindowFrameSize(textSize, screenHeight);
         settings_->resize(size.width, size.height);
     }
-}
-
-void QuorvaneApplication::addQuitShortcut(QWidget* window) {
-    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), window);
-    shortcut->setContext(Qt::WindowShortcut);
-    connect(shortcut, &QShortcut::activated, this, [this] { quit(); });
 }
 
 void QuorvaneApplication::raise(QWidget* window) {

@@ -88,7 +88,6 @@ class QuorvaneApplication : public QObject {
     void applyFrameSizes();
     void placePanel();
     void answerOnceSaved(std::function<void()> answer);
-    void addQuitShortcut(QWidget* window);
     static void raise(QWidget* window);
 
     std::shared_ptr<GammaControlling> gamma_;

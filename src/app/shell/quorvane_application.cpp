@@ -16,9 +16,9 @@
 #include "app/shell/tray_icon_glyph.hpp"
 #include "app/shell/tray_menu.hpp"
 #include "app/shell/window_keys.hpp"
-#include "presentation/shell/popup_placement.hpp"
 #include "presentation/shell/shell_frame_sizes.hpp"
 #include "presentation/shell/unsaved_changes_text.hpp"
+#include "views/main_window/main_utility_header.hpp"
 #include "views/main_window/main_window.hpp"
 #include "views/panel/menu_panel.hpp"
 #include "views/settings/settings_window.hpp"
@@ -36,6 +36,14 @@ std::optional<int> primaryAvailableHeight() {
 
 ScreenRect toScreenRect(const QRect& rect) {
     return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
+// The available area of the screen that holds `point`, else the primary one.
+ScreenRect availableAround(QPoint point) {
+    QScreen* screen = QGuiApplication::screenAt(point);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? toScreenRect(screen->availableGeometry()) : ScreenRect{0, 0, 1024, 768};
 }
 
 // The last word on changes the program ends without: nothing else will
@@ -191,8 +199,9 @@ void QuorvaneApplication::togglePanel() {
     }
     panel_->usePopupForm(trayShowsIcon());
     applyFrameSizes();
+    panelAnchor_ = panelAnchor();
+    placePanel();
     if (panel_->isPopupForm()) {
-        placePanel();
         panel_->show();
         panel_->activateWindow();
     } else {
@@ -205,20 +214,41 @@ void QuorvaneApplication::hidePanel() {
         panel_->hide();
 }
 
-void QuorvaneApplication::placePanel() {
-    const QPoint pointer = QCursor::pos();
-    std::optional<ScreenRect> icon;
-    QScreen* screen = QGuiApplication::screenAt(pointer);
-    if (tray_ && tray_->geometry().isValid()) {
-        icon = toScreenRect(tray_->geometry());
-        screen = QGuiApplication::screenAt(tray_->geometry().center());
+// The popup opens at the tray icon, or at the pointer where the tray gives
+// no geometry; the small window under the main window's control that
+// opened it, or at the pointer.
+ScreenRect QuorvaneApplication::panelAnchor() const {
+    if (panel_->isPopupForm() && tray_ && tray_->geometry().isValid())
+        return toScreenRect(tray_->geometry());
+    if (!panel_->isPopupForm() && mainWindow_ && mainWindow_->isVisible()) {
+        const QWidget* control = mainWindow_->utilityHeader()->panelButton();
+        if (control->isVisible())
+            return toScreenRect(QRect(control->mapToGlobal(QPoint(0, 0)), control->size()));
     }
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    const ScreenRect available =
-        screen ? toScreenRect(screen->availableGeometry()) : ScreenRect{0, 0, 1024, 768};
+    const QPoint pointer = QCursor::pos();
+    return {pointer.x(), pointer.y(), 0, 0};
+}
+
+void QuorvaneApplication::placePanel() {
+    const ScreenRect& anchor = panelAnchor_;
+    const auto available =
+        availableAround(QPoint(anchor.x + anchor.width / 2, anchor.y + anchor.height / 2));
     const FrameSize size{panel_->width(), panel_->height()};
-    const auto placed = popupPlacement(size, icon, pointer.x(), pointer.y(), available);
+    const auto placed = popupPlacement(size, anchor, anchor.x, anchor.y, available);
+    panel_->move(placed.x, placed.y);
+}
+
+// A panel whose size changed while open stays inside the work area at its
+// corner: the popup where opening it now would put it, the small window
+// (which its user may have moved) growing away from the nearest corner.
+void QuorvaneApplication::keepPanelOnScreen(const QRect& frameBefore, const QSize& decoration) {
+    if (panel_->isPopupForm()) {
+        placePanel();
+        return;
+    }
+    const QSize frame = panel_->maximumSize() + decoration;
+    const auto placed = resizedInPlace(toScreenRect(frameBefore), {frame.width(), frame.height()},
+                                       availableAround(frameBefore.center()));
     panel_->move(placed.x, placed.y);
 }
 
@@ -236,7 +266,12 @@ void QuorvaneApplication::applyFrameSizes() {
     const auto screenHeight = primaryAvailableHeight();
     if (panel_) {
         const auto size = menuPanelFrameSize(textSize, screenHeight);
+        const QRect frameBefore = panel_->frameGeometry();
+        const QSize decoration = frameBefore.size() - panel_->size();
+        const bool moves = panel_->isVisible() && panel_->size() != QSize(size.width, size.height);
         panel_->setFixedSize(size.width, size.height);
+        if (moves)
+            keepPanelOnScreen(frameBefore, decoration);
     }
     if (settings_) {
         const auto size = settingsWindowFrameSize(textSize, screenHeight);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
 #include <QSystemTrayIcon>
 #include <filesystem>
 #include <functional>
@@ -15,6 +16,7 @@
 #include "models/settings/quorvane_text_size.hpp"
 #include "platform/interfaces/deferred_save_reporting.hpp"
 #include "platform/interfaces/gamma_controlling.hpp"
+#include "presentation/shell/popup_placement.hpp"
 #include "services/automation/quorvane_automation_url_outcome.hpp"
 
 class QMenu;
@@ -86,7 +88,9 @@ class QuorvaneApplication : public QObject {
     bool trayShowsIcon() const;
     void followStoreSettings();
     void applyFrameSizes();
+    ScreenRect panelAnchor() const;
     void placePanel();
+    void keepPanelOnScreen(const QRect& frameBefore, const QSize& decoration);
     void answerOnceSaved(std::function<void()> answer);
     static void raise(QWidget* window);
 
@@ -100,6 +104,9 @@ class QuorvaneApplication : public QObject {
     std::unique_ptr<PanelHost> panel_;
     std::unique_ptr<SettingsWindow> settings_;
     std::optional<QuorvaneTextSize> appliedTextSize_;
+    // What the panel opened at: the tray icon, the main window's control or
+    // the pointer (an empty rectangle).
+    ScreenRect panelAnchor_;
     bool shutDown_ = false;
     bool changesLost_ = false;
 };

@@ -34,6 +34,9 @@ std::optional<int> primaryAvailableHeight() {
     return screen->availableGeometry().height();
 }
 
+// How often a tray's coming or going is looked for.
+constexpr auto kTrayWatchInterval = std::chrono::seconds(1);
+
 ScreenRect toScreenRect(const QRect& rect) {
     return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
@@ -91,15 +94,30 @@ QuorvaneApplication::~QuorvaneApplication() {
 }
 
 void QuorvaneApplication::start() {
-    // Without a tray the icon would never be shown: it is not built at all.
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        createTrayIcon();
+    createTrayIcon();
+    followTray();
+    // Qt tells of no tray coming or going: it is looked for.
+    trayWatch_.setInterval(kTrayWatchInterval);
+    connect(&trayWatch_, &QTimer::timeout, this, [this] { followTray(); });
+    trayWatch_.start();
+}
+
+void QuorvaneApplication::followTray() {
+    const bool shown = trayShowsIcon();
+    if (trayShown_ == shown)
         return;
-    }
-    // Without a tray the windows are the only way in: closing the last one
-    // ends the program rather than leaving it running unseen.
-    QGuiApplication::setQuitOnLastWindowClosed(true);
-    showMainWindow();
+    trayShown_ = shown;
+    access_ = panelAccess(shown, anyWindowShown());
+    QGuiApplication::setQuitOnLastWindowClosed(access_.lastWindowEndsProgram);
+    if (mainWindow_)
+        mainWindow_->offerPanel(access_.mainWindowOffersPanel);
+    if (access_.opensMainWindow)
+        showMainWindow();
+}
+
+bool QuorvaneApplication::anyWindowShown() const {
+    return (mainWindow_ && mainWindow_->isVisible()) || (settings_ && settings_->isVisible()) ||
+           (panel_ && panel_->isVisible());
 }
 
 void QuorvaneApplication::createTrayIcon() {
@@ -169,6 +187,7 @@ void QuorvaneApplication::showMainWindow() {
         mainWindow_ = std::make_unique<MainWindow>(host_->context());
         mainWindow_->setWindowTitle(QStringLiteral("Quorvane"));
         mainWindow_->resize(kMainWindowDefaultSize.width, kMainWindowDefaultSize.height);
+        mainWindow_->offerPanel(access_.mainWindowOffersPanel);
         addWindowKeys(mainWindow_.get(), {.closeOnCtrlW = true}, [this] { quit(); });
     }
     raise(mainWindow_.get());
@@ -291,6 +310,7 @@ void QuorvaneApplication::quit() {
 
 void QuorvaneApplication::closeAfterDisplayServerLoss() {
     shutDown_ = true;
+    trayWatch_.stop();
     // Straight to the writer: the store would tell its windows, which must
     // not run on the lost connection.
     std::vector<UnwrittenSave> unwritten;

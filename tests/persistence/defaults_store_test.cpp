@@ -35,22 +35,22 @@ class DefaultsStoreTest : public ::testing::Test {
         root_ = pattern;
     }
     void TearDown() override {
-        for (const auto& folder : mounted_) {
-            if (std::system(("umount " + folder.string() + " 2>/dev/null").c_str()) != 0)
-                (void)std::system(("umount -l " + folder.string()).c_str());
-        }
+        for (const auto& folder : mounted_)
+            testing::MountRights::unmount(folder);
         fs::remove_all(root_);
     }
 
-    // `folder` on a fresh tmpfs (as root).
-    bool mountTmpfs(const fs::path& folder) {
-        return mount(folder, "mount -t tmpfs -o size=1m tmpfs " + folder.string());
+    // `folder` on a fresh tmpfs: nothing, or why not.
+    std::optional<std::string> mountTmpfs(const fs::path& folder) {
+        fs::create_directories(folder);
+        return mounted(folder, testing::MountRights::mountTmpfs(folder, "1m"));
     }
 
-    // `folder` on an ext4 image mounted through FUSE (FuseExt4Image).
-    bool mountThroughFuse(const fs::path& folder) {
-        const auto command = fuse.emplace(root_).mountCommand(folder);
-        return command && mount(folder, *command);
+    // `folder` on an ext4 image mounted through FUSE (FuseExt4Image):
+    // nothing, or why not.
+    std::optional<std::string> mountThroughFuse(const fs::path& folder) {
+        fs::create_directories(folder);
+        return mounted(folder, fuse.emplace(root_).mount(folder));
     }
 
     static std::uint64_t inodeOf(const fs::path& file) {
@@ -81,12 +81,10 @@ class DefaultsStoreTest : public ::testing::Test {
     std::optional<testing::FuseExt4Image> fuse;
 
   private:
-    bool mount(const fs::path& folder, const std::string& command) {
-        fs::create_directories(folder);
-        if (std::system(("(" + command + ") >/dev/null 2>&1").c_str()) != 0)
-            return false;
-        mounted_.push_back(folder);
-        return true;
+    std::optional<std::string> mounted(const fs::path& folder, std::optional<std::string> refused) {
+        if (!refused)
+            mounted_.push_back(folder);
+        return refused;
     }
 
     std::vector<fs::path> mounted_;
@@ -326,8 +324,8 @@ TEST_F(DefaultsStoreTest, ARestoreThatGotAnOldWritesInodeNumberBackIsNotThatWrit
 // write of its stamp alone still read as themselves on whole seconds.
 TEST_F(DefaultsStoreTest, ARestoreOfTheNewestWritesBytesIsTheLaterActThroughFuse) {
     const auto folder = root_ / "fuse";
-    if (!mountThroughFuse(folder))
-        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here (fuse2fs, libfaketime)";
+    if (const auto refused = mountThroughFuse(folder))
+        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here: " << *refused;
     FileDefaultsStore mine(folder / "quorvane");
     FileDefaultsStore theirs(folder / "quorvane");
     const std::string bytes = "{\"night\":true}";
@@ -368,8 +366,8 @@ TEST_F(DefaultsStoreTest, ARestoreOfTheNewestWritesBytesIsTheLaterActThroughFuse
 // number is still told by its birth time.
 TEST_F(DefaultsStoreTest, ARecordLandingLongAfterItsStampIsStillThatWrite) {
     const auto folder = root_ / "fuse";
-    if (!mountThroughFuse(folder))
-        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here (fuse2fs, libfaketime)";
+    if (const auto refused = mountThroughFuse(folder))
+        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here: " << *refused;
     FileDefaultsStore writer(folder / "quorvane");
     FileDefaultsStore reader(folder / "quorvane");
     ASSERT_TRUE(writer.setData(kKey, "{\"night\":false}").succeeded());
@@ -388,8 +386,8 @@ TEST_F(DefaultsStoreTest, ARecordLandingLongAfterItsStampIsStillThatWrite) {
 
 TEST_F(DefaultsStoreTest, ARestoreThatGotTheNewestWritesInodeNumberBackOnTmpfsIsTheLaterAct) {
     const auto folder = root_ / "tmpfs";
-    if (!mountTmpfs(folder))
-        GTEST_SKIP() << "no tmpfs can be mounted here";
+    if (const auto refused = mountTmpfs(folder))
+        GTEST_SKIP() << "no tmpfs can be mounted here: " << *refused;
     std::ofstream(folder / "probe") << "x";
     UniqueFileDescriptor probe(::open((folder / "probe").c_str(), O_RDONLY | O_CLOEXEC));
     struct stat probeInfo {};
@@ -474,7 +472,7 @@ TEST_F(DefaultsStoreTest, AMountPointAtTheStampsNameFailsTheSaveAndLeavesTheReco
     fs::create_directory(stamp);
     const testing::SmallDisk mountPoint(stamp, "16k");
     if (!mountPoint.mounted())
-        GTEST_SKIP() << "no tmpfs can be mounted here";
+        GTEST_SKIP() << mountPoint.refusal();
     struct stat before {};
     ASSERT_EQ(::stat(store.pathForKey(kKey).c_str(), &before), 0);
 

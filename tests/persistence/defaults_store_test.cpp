@@ -274,25 +274,31 @@ TEST_F(DefaultsStoreTest, AWriteIsNamedAndDatedByItsWriterNotByTheFilesTimesOrBy
 // an editor's rename) that got the first write's inode number back once a
 // second write replaced it: the first write's stamp, still kept after the
 // second's, does not describe it, whether the file system tells files apart
-// by birth time and generation or by neither. The restore, the later act,
-// is dated by itself.
+// by birth time and generation, by one of them, or by neither. The restore,
+// the later act, is dated by itself. Until the second write's record lands
+// after its stamp, the first write's record is still that write wherever
+// either tells files apart.
 TEST_F(DefaultsStoreTest, ARestoreThatGotAnOldWritesInodeNumberBackIsNotThatWrite) {
     const auto inodeOf = [](const fs::path& file) {
         struct stat info {};
         EXPECT_EQ(::stat(file.c_str(), &info), 0);
         return static_cast<std::uint64_t>(info.st_ino);
     };
-    for (const bool tellsApart : {true, false}) {
-        SCOPED_TRACE(tellsApart ? "birth time and generation kept" : "neither kept");
-        const auto folder = root_ / (tellsApart ? "apart" : "neither");
+    for (const auto& [keepsBirth, keepsGeneration] :
+         {std::pair{true, true}, {true, false}, {false, true}, {false, false}}) {
+        SCOPED_TRACE(std::string("birth time ") + (keepsBirth ? "kept" : "not kept") +
+                     ", generation " + (keepsGeneration ? "kept" : "not kept"));
+        const auto folder = root_ / (std::to_string(keepsBirth) + std::to_string(keepsGeneration));
         std::uint64_t restored = 0;
         std::uint64_t first = 0;
         const auto identity = [&](int fd, const struct stat& info) {
             auto file = RecordFileIdentity::of(fd, info);
             if (file.inode == restored)
                 file.inode = first;
-            if (!tellsApart)
-                file = {file.device, file.inode, std::nullopt, std::nullopt};
+            if (!keepsBirth)
+                file.bornAt = std::nullopt;
+            if (!keepsGeneration)
+                file.generation = std::nullopt;
             return file;
         };
         FileDefaultsStore mine(folder);
@@ -302,7 +308,14 @@ TEST_F(DefaultsStoreTest, ARestoreThatGotAnOldWritesInodeNumberBackIsNotThatWrit
         const auto firstWrite = mine.setData(kKey, "{\"night\":true}");
         ASSERT_TRUE(firstWrite.writeID);
         first = inodeOf(mine.pathForKey(kKey));
+        std::optional<DefaultsReadResult> beforeRename;
+        theirs.setBeforeRenameHook([&](const fs::path&) {
+            beforeRename = mine.read(kKey);
+            return true;
+        });
         ASSERT_TRUE(theirs.setData(kKey, "{\"night\":false}").succeeded());
+        ASSERT_TRUE(beforeRename);
+        EXPECT_EQ(beforeRename->writeID == firstWrite.writeID, keepsBirth || keepsGeneration);
 
         const auto beforeRestore = std::chrono::system_clock::now();
         std::ofstream(folder / "restored") << "{\"night\":true}";

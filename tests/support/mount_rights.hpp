@@ -44,8 +44,10 @@ class MountRights {
             return "the kernel refuses the new user namespace its user ids";
         }
         // Nothing mounted here is seen outside, nor stays after the process.
-        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-            return "mount --make-rprivate /: " + std::string(std::strerror(errno));
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+            return "the kernel refuses mounts in this user's own namespace (" +
+                   std::string(std::strerror(errno)) + ")";
+        }
         if (!keepOnlyTheRightToMount())
             return "capset: " + std::string(std::strerror(errno));
         return std::nullopt;

@@ -64,7 +64,7 @@ class SliderRowModel {
     // value at rest (a pending value shows in the readout and is heard, but
     // the thumb waits for the caller to publish it); while held, where it was
     // taken until it moves, then the draft.
-    double drawnThumbValue() const;
+    double drawnThumbValue() const { return state_.drawnThumbValue(); }
     // The draft while dragging, else the pending value, else the outside value.
     double currentVisibleValue() const { return state_.currentVisibleValue(); }
     // The formatted draft or pending value; else the caller's own text.
@@ -81,8 +81,6 @@ class SliderRowModel {
 
     Formatter formatter_;
     PanelSliderRowState state_;
-    // Where the held thumb was drawn when it was taken, until it moves.
-    std::optional<double> takenThumb_;
 };
 
 // The slider's spoken hint: "<subtitle>. " when there is one, then how to

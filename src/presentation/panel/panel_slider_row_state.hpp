@@ -15,6 +15,8 @@ namespace quorvane {
 // as pending until the owner publishes a different value, so a write that
 // the owner refuses keeps showing what the user asked for. Nudged values are
 // clamped to the range and kept to six decimals, so 0.2 + 0.1 is exactly 0.3.
+// At rest the thumb is drawn on the owner's value: a pending value shows in
+// the readout and is heard, but the thumb waits for the owner to take it.
 class PanelSliderRowState {
   public:
     // Whether a released drag stays shown until the owner's value changes
@@ -40,7 +42,12 @@ class PanelSliderRowState {
     bool canDecrement() const { return lower_ < currentVisibleValue(); }
     bool canIncrement() const { return currentVisibleValue() < upper_; }
 
-    // The thumb was pressed.
+    // Where the thumb is drawn, and so where a pointer takes it: the owner's
+    // value at rest; while held, where it was taken until it moves, then the
+    // draft.
+    double drawnThumbValue() const;
+
+    // The thumb was pressed (a second press while held changes nothing).
     void beginEditing();
     // The thumb moved; the value is clamped to the range.
     void moveThumb(double value);
@@ -74,6 +81,8 @@ class PanelSliderRowState {
     double draftValue_;
     bool isEditing_ = false;
     std::optional<double> pendingValue_;
+    // Where the held thumb was drawn when it was taken, until it moves.
+    std::optional<double> takenThumb_;
 };
 
 }  // namespace quorvane

@@ -275,6 +275,50 @@ TEST_F(PanelQuickTuneCardTest, AMonitorDragIsOneDDCWriteAndTheRowWaitsWhileItIsI
     EXPECT_EQ(row.valueLabel()->text(), "70%");
 }
 
+// The panel's monitor row draws its thumb where the main window's does: on
+// the monitor's value while a nudge's write waits, the readout and what a
+// screen reader hears on the pending one.
+TEST(PanelSliderRowTest, AMonitorRowDrawsItsThumbOnTheMonitorsValueWhileAWriteWaits) {
+    Theme theme(false);
+    std::vector<double> commits;
+    const auto make = [&](double value) {
+        PanelSliderRowContent content{"밝기",
+                                      "sun.max",
+                                      0.05,
+                                      1.0,
+                                      0.01,
+                                      value,
+                                      panelFormattedValue(PanelValueFormat::percent, value),
+                                      PanelValueFormat::percent,
+                                      true,
+                                      true};
+        auto row = std::make_unique<PanelSliderRow>(
+            theme, content, [&](double committed) { commits.push_back(committed); });
+        row->resize(360, row->sizeHint().height());
+        row->show();
+        QApplication::processEvents();
+        return row;
+    };
+    const auto drawn = [](PanelSliderRow& row) { return row.slider()->grab().toImage(); };
+    auto atHalf = make(0.5);
+    auto atNext = make(0.51);
+    auto nudged = make(0.5);
+    ASSERT_NE(drawn(*atHalf), drawn(*atNext));
+    nudged->incrementButton()->click();
+    ASSERT_EQ(commits, std::vector<double>{0.51});
+    EXPECT_EQ(nudged->valueLabel()->text(), QStringLiteral("51%"));
+    auto* heard = QAccessible::queryAccessibleInterface(nudged->slider());
+    EXPECT_EQ(heard->text(QAccessible::Value), QStringLiteral("51%"));
+    EXPECT_DOUBLE_EQ(heard->valueInterface()->currentValue().toDouble(), 51);
+    EXPECT_EQ(drawn(*nudged), drawn(*atHalf));
+
+    PanelSliderRowContent answered = nudged->content();
+    answered.value = 0.51;
+    answered.valueText = "51%";
+    nudged->setContent(answered);
+    EXPECT_EQ(drawn(*nudged), drawn(*atNext));
+}
+
 // How much ink `widget` lays over its background, summed over every pixel.
 long inkOf(QWidget& widget) {
     const QImage image = widget.grab().toImage();

@@ -28,7 +28,7 @@ void SliderRowModel::moveDraft(double value) {
     state_.moveThumb(value);
 }
 
-double SliderRowModel::endEditing() {
+std::optional<double> SliderRowModel::endEditing() {
     return state_.endEditing();
 }
 

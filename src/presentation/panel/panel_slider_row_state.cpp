@@ -42,6 +42,7 @@ void PanelSliderRowState::beginEditing() {
         return;
     takenThumb_ = drawnThumbValue();
     draftValue_ = currentVisibleValue();
+    takenValue_ = draftValue_;
     isEditing_ = true;
 }
 
@@ -50,9 +51,11 @@ void PanelSliderRowState::moveThumb(double value) {
     draftValue_ = clamped(value);
 }
 
-double PanelSliderRowState::endEditing() {
+std::optional<double> PanelSliderRowState::endEditing() {
     isEditing_ = false;
     takenThumb_.reset();
+    if (draftValue_ == takenValue_)
+        return std::nullopt;
     if (rule_ == PendingRule::nudgesAndDrags)
         pendingValue_ = draftValue_;
     return draftValue_;

@@ -10,7 +10,8 @@ namespace quorvane {
 // widget that draws it.
 //
 // The thumb moves only a draft: the owner's value is written once when a
-// drag ends and once per nudge, never while the thumb moves. A nudged value
+// drag ends and once per nudge, never while the thumb moves; a press that
+// lets go where it took the thumb writes nothing. A nudged value
 // (and, for rows that commit to a monitor, a released drag too) stays shown
 // as pending until the owner publishes a different value, so a write that
 // the owner refuses keeps showing what the user asked for. Nudged values are
@@ -51,8 +52,10 @@ class PanelSliderRowState {
     void beginEditing();
     // The thumb moved; the value is clamped to the range.
     void moveThumb(double value);
-    // The thumb was released: the one value to write for the whole drag.
-    double endEditing();
+    // The thumb was released: the one value to write for the whole drag;
+    // none when it was let go on the value it was taken at (a click on the
+    // thumb, or a drag brought back), which changes nothing.
+    std::optional<double> endEditing();
     // A keyboard or page step while the thumb is not held: a whole edit of
     // its own, so the returned value is written once; like a nudged value it
     // stays shown until the owner publishes a change.
@@ -81,7 +84,9 @@ class PanelSliderRowState {
     double draftValue_;
     bool isEditing_ = false;
     std::optional<double> pendingValue_;
-    // Where the held thumb was drawn when it was taken, until it moves.
+    // The value the held thumb was taken at, and where it was drawn then
+    // (until it moves).
+    double takenValue_ = 0.0;
     std::optional<double> takenThumb_;
 };
 

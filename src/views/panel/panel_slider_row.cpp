@@ -142,9 +142,10 @@ void PanelSliderRow::moved(int position) {
 void PanelSliderRow::released() {
     if (!state_.isEditing())
         return;
-    const double value = state_.endEditing();
+    const auto value = state_.endEditing();
     showState();
-    send(value);
+    if (value)
+        send(*value);
 }
 
 void PanelSliderRow::stepWithoutHold(double value) {

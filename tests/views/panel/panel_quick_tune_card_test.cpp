@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QToolButton>
 
@@ -277,7 +279,8 @@ TEST_F(PanelQuickTuneCardTest, AMonitorDragIsOneDDCWriteAndTheRowWaitsWhileItIsI
 
 // The panel's monitor row draws its thumb where the main window's does: on
 // the monitor's value while a nudge's write waits, the readout and what a
-// screen reader hears on the pending one.
+// screen reader hears on the pending one; a click on the thumb commits
+// nothing.
 TEST(PanelSliderRowTest, AMonitorRowDrawsItsThumbOnTheMonitorsValueWhileAWriteWaits) {
     Theme theme(false);
     std::vector<double> commits;
@@ -311,6 +314,20 @@ TEST(PanelSliderRowTest, AMonitorRowDrawsItsThumbOnTheMonitorsValueWhileAWriteWa
     EXPECT_EQ(heard->text(QAccessible::Value), QStringLiteral("51%"));
     EXPECT_DOUBLE_EQ(heard->valueInterface()->currentValue().toDouble(), 51);
     EXPECT_EQ(drawn(*nudged), drawn(*atHalf));
+
+    QSlider* slider = atHalf->slider();
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = Qt::Horizontal;
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = option.sliderValue = slider->value();
+    const QPoint thumb =
+        slider->style()
+            ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider)
+            .center();
+    QTest::mouseClick(slider, Qt::LeftButton, {}, thumb);
+    EXPECT_EQ(commits, std::vector<double>{0.51});
 
     PanelSliderRowContent answered = nudged->content();
     answered.value = 0.51;

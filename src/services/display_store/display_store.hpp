@@ -191,8 +191,11 @@ class DisplayStore {
     }
     const QuorvaneRecoveryJournal& recoveryJournal() const { return recoveryJournal_; }
     // The clock that stamps the store's records (a prompt's creation, a
-    // journal entry): what a countdown or a report's time reads against.
+    // journal entry): what a report's time reads against.
     Date wallNow() const { return scheduler_->wallNow(); }
+    // The clock the store's timers run on (a prompt's dismissal): what a
+    // countdown reads against.
+    MonotonicTime monotonicNow() const { return scheduler_->monotonicNow(); }
     const std::string& statusMessage() const { return statusMessage_; }
     // The preferences record as last saved: what a settings export writes.
     const QuorvanePreferences& preferences() const { return preferences_; }

@@ -160,8 +160,9 @@ RecentChangePromptView::RecentChangePromptView(ViewContext& context, bool compac
       store_(context.store),
       theme_(context.theme),
       compact_(compact),
-      // The store's clock stamped the prompt; the countdown reads the same.
-      now_([&store = context.store] { return store.wallNow(); }),
+      // The store's timers dismiss the prompt; the countdown reads their
+      // clock, which no setting of the wall clock moves.
+      now_([&store = context.store] { return store.monotonicNow(); }),
       icon_(new SymbolImage("arrow.uturn.backward.circle.fill", this)),
       heading_(new QLabel(QStringLiteral("최근 변경 복구"), this)),
       pill_(new StatusPill(context.theme, {}, this)),
@@ -265,7 +266,7 @@ void RecentChangePromptView::refresh() {
             emit changed();
         return;
     }
-    createdAt_ = prompt->createdAt;
+    shownAt_ = prompt->shownAt;
     showPrompt({prompt->id, prompt->title, prompt->message,
                 RecentChangePromptTexts::targetSummary(*prompt)});
     armTimer();
@@ -357,13 +358,13 @@ void RecentChangePromptView::giveBackFocus() {
 }
 
 void RecentChangePromptView::updateCountdown() {
-    shownSeconds_ = RecentChangePromptTexts::remainingSeconds(createdAt_, now_());
+    shownSeconds_ = RecentChangePromptTexts::remainingSeconds(shownAt_, now_());
     pill_->setText(
         QString::fromStdString(RecentChangePromptTexts::countdownText(shownSeconds_)),
         QString::fromStdString(RecentChangePromptTexts::countdownAccessibilityText(shownSeconds_)));
 }
 
-// The next tick falls on the next whole second after the creation time, so
+// The next tick falls on the next whole second after the publication, so
 // the shown number changes exactly when the remaining time crosses it.
 void RecentChangePromptView::armTimer() {
     if (!shown_ || shownSeconds_ <= 0) {
@@ -371,7 +372,7 @@ void RecentChangePromptView::armTimer() {
         return;
     }
     using namespace std::chrono;
-    const auto elapsed = duration_cast<milliseconds>(now_() - createdAt_).count();
+    const auto elapsed = duration_cast<milliseconds>(now_() - shownAt_).count();
     const long long intoSecond = ((elapsed % 1000) + 1000) % 1000;
     tick_.start(static_cast<int>(1000 - intoSecond));
 }

@@ -6,20 +6,20 @@
 namespace quorvane {
 namespace {
 
-Date at(double seconds) {
-    return Date{} +
-           std::chrono::duration_cast<Date::duration>(std::chrono::duration<double>(seconds));
+MonotonicTime at(double seconds) {
+    return MonotonicTime{} + std::chrono::duration_cast<MonotonicTime::duration>(
+                                 std::chrono::duration<double>(seconds));
 }
 
 TEST(RecentChangePromptTest, CountdownIsComputedFromCreationTime) {
-    const Date created = at(1000);
+    const MonotonicTime created = at(1000);
     EXPECT_EQ(RecentChangePromptTexts::remainingSeconds(created, at(1000)), 8);
     EXPECT_EQ(RecentChangePromptTexts::remainingSeconds(created, at(1000.001)), 8);
     EXPECT_EQ(RecentChangePromptTexts::remainingSeconds(created, at(1002.3)), 6);
     EXPECT_EQ(RecentChangePromptTexts::remainingSeconds(created, at(1007.9)), 1);
     EXPECT_EQ(RecentChangePromptTexts::remainingSeconds(created, at(1008)), 0);
     EXPECT_EQ(RecentChangePromptTexts::remainingSeconds(created, at(1030)), 0);
-    // A clock behind the creation time never shows more than 8.
+    // A time before the publication never shows more than 8.
     EXPECT_EQ(RecentChangePromptTexts::remainingSeconds(created, at(990)), 8);
     EXPECT_EQ(RecentChangePromptTexts::countdownText(6), "6초 뒤 숨김");
     EXPECT_EQ(RecentChangePromptTexts::countdownAccessibilityText(8), "복구 알림이 8초 뒤 숨겨짐");

@@ -34,8 +34,8 @@ struct ViewContext;
 // undone or closed by mistake.
 //
 // A screen reader hears the prompt once as it appears in the window the user
-// works in. When it goes with the focus on one of its buttons (also while
-// the user is in another window), the focus goes back to where the user was
+// works in, and again when a newer change replaces it. When it goes with the focus on one of its
+// buttons (also while the user is in another window), the focus goes back to where the user was
 // working: the control the change came from (the one holding the focus as
 // it appeared) unless a Return meant for "되돌리기" would press it again (a
 // nudge, a tile), then the slider of its row, else the nearest safe control

@@ -822,25 +822,40 @@ TEST_F(WhatControlsSayTest, ANameWithFormattingCharactersIsNotAnnouncedAgain) {
     }
 }
 
-// The undo prompt is heard once as it appears in the window the user works
-// in: not again as the next change restarts it, not from a window behind.
-TEST_F(WhatControlsSayTest, TheUndoPromptIsHeardOnceAsItAppears) {
+// The undo prompt is heard as it appears in the window the user works in,
+// and again as a second change replaces it (it now undoes that one), in
+// the panel and in the main window; not on the countdown's ticks, not from
+// a window behind.
+TEST_F(WhatControlsSayTest, TheUndoPromptIsHeardAsItAppearsAndForEachNewerChange) {
     MainWindow main(*context);
     main.resize(1000, 700);
     open(&main);
     PanelHost host;
     auto* panel = openPanel(host);
-    host.activateWindow();
-    settle();
-    SpokenNotices notices;
-    QSlider* slider = panel->quickTuneCard()->contrastRow()->slider();
-    slider->setFocus();
-    for (int step = 0; step < 2; ++step) {
-        QTest::keyClick(slider, Qt::Key_Right);
+    const auto twoNudges = [&](QWidget* window, QSlider* slider) {
+        window->activateWindow();
         settle();
-        EXPECT_EQ(notices.said(), std::vector<std::string>{"방금 변경을 되돌릴 수 있어요"}) << step;
-    }
+        SpokenNotices notices;
+        slider->setFocus();
+        for (int step = 0; step < 2; ++step) {
+            QTest::keyClick(slider, Qt::Key_Right);
+            settle();
+            world.scheduler->advance(std::chrono::seconds(2));
+            settle();
+        }
+        return notices.said();
+    };
+    const std::vector<std::string> twice(2, "방금 변경을 되돌릴 수 있어요");
+    EXPECT_EQ(twoNudges(&host, panel->quickTuneCard()->contrastRow()->slider()), twice);
     EXPECT_EQ(spokenNoticeOf(&main), nullptr);
+    main.state().selectSection(MainWindowSection::color);
+    settle();
+    QSlider* mainSlider = nullptr;
+    for (auto* slider : main.findChildren<QSlider*>())
+        if (slider->isVisible() && !mainSlider)
+            mainSlider = slider;
+    ASSERT_NE(mainSlider, nullptr);
+    EXPECT_EQ(twoNudges(&main, mainSlider), twice);
 }
 
 // The user's own action is answered with the status it gives, heard once

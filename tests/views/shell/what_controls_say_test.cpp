@@ -876,6 +876,7 @@ TEST_F(WhatControlsSayTest, TheResultOfTheUsersOwnActionIsHeardOnce) {
         for (auto* button : main.findChildren<QAbstractButton*>())
             if (button->isVisible() && button->text() == name &&
                 (description.isEmpty() || button->accessibleDescription() == description)) {
+                button->setFocus(Qt::TabFocusReason);
                 button->click();
                 settle();
                 return true;
@@ -915,6 +916,15 @@ TEST_F(WhatControlsSayTest, TheResultOfTheUsersOwnActionIsHeardOnce) {
                             return pressOnPage(MainWindowSection::hardware, QStringLiteral("저장"));
                         }),
               std::vector<std::string>{"모니터 별칭 저장됨: Desk"});
+    // A work mode's buttons, with the undo prompt each brings.
+    for (const QString& button : {QStringLiteral("이 화면"), QStringLiteral("모든 화면")}) {
+        const auto said =
+            heardFrom(&main, [&] { return pressOnPage(MainWindowSection::scenes, button); });
+        const std::string status = world.store->statusMessage();
+        EXPECT_EQ(status.rfind("씬 적용됨: ", 0), 0u) << status;
+        EXPECT_EQ(said, std::vector<std::string>{status + ". " +
+                                                 world.store->recentChangeRecoveryPrompt()->title});
+    }
 
     SettingsWindow settings(*context);
     open(&settings);

@@ -40,6 +40,7 @@
 #include "presentation/import_sheet/settings_import_sheet_texts.hpp"
 #include "presentation/settings/shortcuts_card_model.hpp"
 #include "views/controls/confirmation_presenter.hpp"
+#include "views/controls/spoken_result.hpp"
 #include "views/design/accessible_card.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/menu_item_help.hpp"
@@ -1318,6 +1319,36 @@ TEST_F(WhatControlsSayTest, ANoticeShowsOnlyWhileItIsSaid) {
     world.scheduler->advance(std::chrono::seconds(9));
     settle();
     EXPECT_EQ(reviewed(), std::vector<std::string>{});
+}
+
+// The emergency key, pressed from anywhere, says its result in the window
+// the user is in; with none of the program's windows active, nothing. A
+// notice is said only if its window is still the active one when it
+// speaks: one whose window stopped being active in the same turn says
+// nothing, there or anywhere.
+TEST_F(WhatControlsSayTest, TheEmergencyKeySaysItsResultWhereTheUserIs) {
+    SpokenHotKeyResults voice(*world.store);
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    PanelHost host;
+    openPanel(host);
+    const auto press = [&](QWidget* active, QWidget* activeByTheTurnsEnd) {
+        QApplication::setActiveWindow(active);
+        settle();
+        SpokenNotices notices;
+        world.registrar->deliver(std::string(GlobalHotKeyBinding::kEmergencyRecoveryID));
+        world.scheduler->runUntilIdle();
+        QApplication::setActiveWindow(activeByTheTurnsEnd);
+        settle();
+        return notices.said();
+    };
+    const std::string result = "비상 복구 완료: 화면 색감 2개, 밝기 조절 경로 없음";
+    EXPECT_EQ(press(&main, &main), std::vector<std::string>{result});
+    EXPECT_EQ(world.store->statusMessage(), result);
+    EXPECT_EQ(press(&host, &host), std::vector<std::string>{result});
+    EXPECT_EQ(press(nullptr, nullptr), std::vector<std::string>{});
+    EXPECT_EQ(press(&main, &host), std::vector<std::string>{});
 }
 
 // A result in a dialog (the report sheet's 복사) is said by a notification

@@ -9,7 +9,6 @@
 #include "presentation/detail_form/scenes_section.hpp"
 #include "views/controls/spoken_result.hpp"
 #include "views/design/keyed_rows.hpp"
-#include "views/design/screen_changing_control.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -100,8 +99,6 @@ QWidget* ScenesSectionView::makeRow(const ScenesSection::Row& row) {
     auto* here = new QPushButton(QStringLiteral("이 화면"));
     auto* everywhere = new QPushButton(QStringLiteral("모든 화면"));
     auto* toGroup = new QPushButton(QStringLiteral("묶음에 적용"));
-    for (QWidget* apply : {here, everywhere})
-        markChangesScreen(apply);
     toGroup->setObjectName(QStringLiteral("sceneToGroup"));
     toGroup->setMenu(new QMenu(toGroup));
     readAsToggleButton(toGroup);

@@ -135,6 +135,11 @@ class DisplayStore {
     // Called after every change of published state.
     ObserverID addChangeObserver(std::function<void()> observer);
     void removeChangeObserver(ObserverID id);
+    // Called after a global hot key's press was carried out, from wherever
+    // it was pressed, with the binding's id; its result is the status
+    // message then.
+    ObserverID addHotKeyPressObserver(std::function<void(const std::string&)> observer);
+    void removeHotKeyPressObserver(ObserverID id);
 
     // --- Published state ---------------------------------------------------
     const std::vector<DisplaySnapshot>& displays() const { return displays_; }
@@ -771,6 +776,7 @@ class DisplayStore {
     bool diagnosticStatusMessageRequiresDDCValueRedaction_ = false;
 
     std::map<ObserverID, std::function<void()>> observers_;
+    std::map<ObserverID, std::function<void(const std::string&)>> hotKeyPressObservers_;
     ObserverID nextObserverID_ = 1;
     int changeDepth_ = 0;
     // Set by reportSaveOutcome(), cleared when the outermost change ends.

@@ -278,7 +278,8 @@ void RecentChangePromptView::showPrompt(const Shown& shown) {
         return;
     }
     emit aboutToChange();
-    const bool appearing = !shown_.has_value();
+    // A newer prompt undoes another change than the one heard before.
+    const bool newer = !shown_ || shown_->id != shown.id;
     shown_ = shown;
     title_->setText(QString::fromStdString(shown.title));
     message_->setText(QString::fromStdString(shown.message));
@@ -296,9 +297,10 @@ void RecentChangePromptView::showPrompt(const Shown& shown) {
     QWidget* focused = QApplication::focusWidget();
     if (focused && focused->window() == window() && !isAncestorOf(focused))
         origin_ = focused;
-    // Heard in the window the user works in only, as it appears there: a
-    // page opened while it stands shows it from the start, unheard.
-    if (appearing && isVisible() && focused && focused->window() == window())
+    // Heard in the window the user works in only, as it appears there and
+    // each time a newer change replaces it: a page opened while it stands
+    // shows it from the start, unheard.
+    if (newer && isVisible() && focused && focused->window() == window())
         speakNotice(this, title_->text());
 }
 

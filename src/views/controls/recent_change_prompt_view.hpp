@@ -34,12 +34,13 @@ struct ViewContext;
 // undone or closed by mistake.
 //
 // A screen reader hears the prompt once as it appears in the window the user
-// works in. When it goes with the focus on one of its buttons (also while
-// the user is in another window), the focus goes back to where the user was
-// working, on a control where a Return or Space meant for "되돌리기" does
-// nothing (PromptFocusReturn): the slider the change came from (the control
-// holding the focus as the prompt appeared), else a slider of its row or its
-// card, else the card itself (a preset's row, a panel section), held for the
+// works in, and again when a newer change replaces it. When it goes with
+// the focus on one of its buttons (also while the user is in another
+// window), the focus goes back to where the user was working, on a control
+// where a Return or Space meant for "되돌리기" does nothing
+// (PromptFocusReturn): the slider the change came from (the control holding
+// the focus as the prompt appeared), else a slider of its row or its card,
+// else the card itself (a preset's row, a panel section), held for the
 // moment; never a button, never out of the card, never on to whatever
 // follows the prompt.
 class RecentChangePromptView : public QWidget {

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include "presentation/design/typography.hpp"
 #include "services/display_store/display_store.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/focus_ring.hpp"
 #include "views/design/reading_order.hpp"
 #include "views/design/scroll_anchor.hpp"
 #include "views/design/shrinking_label.hpp"
@@ -81,7 +83,8 @@ QWidget* pageAround(QWidget* prompt) {
 
 // Lets a card that takes no focus of its own hold it until the focus moves
 // on: a screen reader knows it as focusable meanwhile, and neither Tab nor
-// a click stops on it afterwards.
+// a click stops on it afterwards. While it has the focus it wears a focus
+// ring, as every focused control shows one.
 class FocusHeldForTheMoment : public QObject {
   public:
     explicit FocusHeldForTheMoment(QWidget* card)
@@ -91,10 +94,13 @@ class FocusHeldForTheMoment : public QObject {
     }
 
     bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn && !ring_ && card_->parentWidget())
+            ring_ = new FocusRing(card_);
         // Leaving the window or opening a popup, the card keeps the
         // window's focus and takes it back on the return.
         if (event->type() != QEvent::FocusOut)
             return false;
+        dropRing();
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             card_->removeEventFilter(this);
@@ -105,8 +111,18 @@ class FocusHeldForTheMoment : public QObject {
     }
 
   private:
+    void dropRing() {
+        if (!ring_)
+            return;
+        ring_->hide();
+        ring_->deleteLater();
+        ring_.clear();
+    }
+
     QWidget* card_;
     Qt::FocusPolicy policy_;
+    // Owned by the widget it is drawn on.
+    QPointer<FocusRing> ring_;
 };
 
 void holdFocusForTheMoment(QWidget* card) {

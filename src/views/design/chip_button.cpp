@@ -7,6 +7,7 @@
 
 #include "presentation/design/accessible_button_frame.hpp"
 #include "presentation/design/mnemonic_text.hpp"
+#include "views/design/focus_ring.hpp"
 #include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/symbol_tile_icon.hpp"
@@ -237,11 +238,9 @@ void ChipButton::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(theme_.color(current.border), 1));
     painter.setBrush(theme_.color(current.fill));
     painter.drawRoundedRect(frame, radius, radius);
-    if (hasFocus()) {
-        painter.setPen(QPen(theme_.color(ColorRole::accent, 0.9), 2));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(frame.adjusted(1, 1, -1, -1), radius - 1, radius - 1);
-    }
+    if (hasFocus())
+        paintFocusRing(painter, frame.adjusted(1, 1, -1, -1), radius - 1,
+                       theme_.color(ColorRole::accent));
 
     const QColor ink =
         toQColor(buttonTextColor(shape_, prominence_, role_, theme_.scheme(), isEnabled()));

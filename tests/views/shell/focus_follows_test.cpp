@@ -59,8 +59,10 @@
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/accessible_tree.hpp"
+#include "views/support/contrast_ratio.hpp"
 #include "views/support/heard_focus.hpp"
 #include "views/support/live_accessibility.hpp"
+#include "views/support/same_pixels.hpp"
 #include "views/support/spoken_notices.hpp"
 #include "views/support/window_world.hpp"
 
@@ -918,6 +920,63 @@ TEST_F(PromptFocusReturnTest, APanelTileKeepsTheFocusInItsSection) {
         EXPECT_NE(QApplication::focusWidget(), section);
         EXPECT_FALSE(heard->state().focusable);
     }
+}
+
+// The section holding the focus draws a focus ring a sighted keyboard user
+// sees, in the accent, standing out from the ground in either scheme; it
+// goes when the focus leaves, and a theme change while it shows repaints it
+// as a panel built in the new theme draws it.
+TEST_F(PromptFocusReturnTest, AHeldSectionWearsAFocusRingUntilTheFocusLeaves) {
+    // The section and the room around it, held as a tile's prompt leaves it.
+    const auto holdSection = [this](PanelHost& host) -> PanelTileSectionView* {
+        theme.applyToWindow(&host);
+        auto* panel = placePanel(host, 650);
+        open(&host);
+        PanelTileSectionView* section = panel->presetGrid();
+        section->tiles().back()->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(section->tiles().back(), Qt::Key_Space);
+        settle();
+        EXPECT_EQ(expireThenPressReturnLate(&host), section);
+        return section;
+    };
+    const auto around = [](QWidget* section) {
+        QWidget* content = section->window()->findChild<QScrollArea*>()->widget();
+        const QRect at(section->mapTo(content, QPoint(0, 0)), section->size());
+        return content->grab(at.adjusted(-6, -6, 6, 6)).toImage();
+    };
+    // At each side's middle, the ring's line (3 pixels out) against the
+    // ground beyond it (6 pixels out).
+    const auto sideContrasts = [](const QImage& picture) {
+        const int w = picture.width() - 1, h = picture.height() - 1;
+        const QPoint sides[][2] = {{{w / 2, 3}, {w / 2, 0}},
+                                   {{w / 2, h - 3}, {w / 2, h}},
+                                   {{3, h / 2}, {0, h / 2}},
+                                   {{w - 3, h / 2}, {w, h / 2}}};
+        std::vector<double> ratios;
+        for (const auto& [line, ground] : sides)
+            ratios.push_back(contrastRatio(picture.pixelColor(line), picture.pixelColor(ground)));
+        return ratios;
+    };
+    theme.setAppearance(QuorvaneAppearance::light);
+    PanelHost restyled;
+    PanelTileSectionView* section = holdSection(restyled);
+    EXPECT_GE(std::ranges::min(sideContrasts(around(section))), 3.0);
+    world.store->setTextSize(QuorvaneTextSize::veryLarge);
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    theme.setAppearance(QuorvaneAppearance::dark);
+    settle();
+    const QImage restyledPicture = around(section);
+    EXPECT_GE(std::ranges::min(sideContrasts(restyledPicture)), 3.0);
+    {
+        PanelHost fresh;
+        expectSamePicture(*section, restyledPicture, around(holdSection(fresh)), "held-section");
+    }
+    open(&restyled);
+    section->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(section, Qt::Key_Tab);
+    settle();
+    ASSERT_NE(QApplication::focusWidget(), section);
+    EXPECT_EQ(std::ranges::max(sideContrasts(around(section))), 1.0);
 }
 
 // "적용" and a work mode's buttons keep the focus on their entry's row,

@@ -55,6 +55,20 @@ class HoldToCompareAccessible : public WidgetAccessible {
     QAccessible::Role role() const override {
         return button()->texts().actsAsButton ? QAccessible::Button : QAccessible::StaticText;
     }
+    // Orca reads a focused label by what labels it, its name and its role,
+    // never by its description: while the area reads as text, why it does
+    // nothing is told as what labels it. A button keeps the words in its
+    // description, where Orca reads them after the name.
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(
+        QAccessible::Relation match) const override {
+        auto found = WidgetAccessible::relations(match);
+        if (button()->texts().actsAsButton || !(match & QAccessible::Label))
+            return found;
+        if (QAccessibleInterface* why =
+                QAccessible::queryAccessibleInterface(button()->reasonForScreenReaders()))
+            found.append(qMakePair(why, QAccessible::Label));
+        return found;
+    }
     // Pressed to toggle while it may start or end a comparison; focused by a
     // screen reader always, as a keyboard reaches it.
     QStringList actionNames() const override {
@@ -119,8 +133,13 @@ HoldToCompareButton::HoldToCompareButton(Theme& theme, HoldToCompareSession::Beg
       toldAsButton_(texts().actsAsButton),
       symbol_(new SymbolImage("eye", this)),
       title_(new QLabel(this)),
-      caption_(new WrappingLabel({}, this)) {
+      caption_(new WrappingLabel({}, this)),
+      why_(new QLabel(this)) {
     installAccessibleFactory();
+    // Never drawn nor met among the area's parts: only read through the
+    // area while it reads as text.
+    why_->hide();
+    hideFromAccessibility(why_);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(compact ? 8 : 10, compact ? 6 : 8, compact ? 8 : 10, compact ? 6 : 8);
     row->setSpacing(8);
@@ -294,6 +313,7 @@ void HoldToCompareButton::refresh() {
     setToolTip(QString::fromStdString(current.tooltip));
     setSpokenName(this, QString::fromStdString(current.accessibilityLabel));
     setSpokenDescription(this, spokenDescription(current));
+    why_->setText(spokenDescription(current));
     QAccessibleValueChangeEvent change(this, QString::fromStdString(current.accessibilityValue));
     QAccessible::updateAccessibility(&change);
     // A button becoming text or back is told once the window has taken the

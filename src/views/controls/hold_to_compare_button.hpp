@@ -28,7 +28,9 @@ struct ViewContext;
 // meanwhile), the area shows and says the current colour again and the next
 // Space starts a new comparison. While it can neither start nor end one it
 // reads as text with no action; a screen reader, which keeps the role it
-// met, is given a new object each time that changes (tellAsNewObject()).
+// met, is given a new object each time that changes (tellAsNewObject()), and
+// is told its value and why it cannot compare as what labels it, since a
+// screen reader reads no description of a label.
 //
 // setComparisonEnabled() is the window's "may start" flag (correction on and
 // the display's effect active); windows pass false while this button's own
@@ -56,6 +58,9 @@ class HoldToCompareButton : public QWidget {
     // The accessible default action.
     void toggleForAccessibility();
     HoldToCompareTexts texts() const;
+    // Never drawn: the value and hint a screen reader is told as what labels
+    // the area while it reads as text.
+    QLabel* reasonForScreenReaders() const { return why_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -86,6 +91,7 @@ class HoldToCompareButton : public QWidget {
     SymbolImage* symbol_;
     QLabel* title_;
     WrappingLabel* caption_;
+    QLabel* why_;
 };
 
 }  // namespace quorvane

@@ -408,5 +408,25 @@ TEST_F(HoldToCompareFocusTest, AReaderThatKeepsWhatItMetHearsTheAreaChangeBothWa
     QAccessible::installUpdateHandler(previous);
 }
 
+// Orca reads a focused label by what labels it, its name and its role, not
+// by its description: the reason the area does nothing is heard as its
+// label while it reads as text, and no longer once it can compare again.
+TEST_F(HoldToCompareFocusTest, AReaderHearsWhyTheAreaCannotCompareOnlyWhileItCannot) {
+    const auto labelsMet = [this] {
+        QStringList words;
+        for (const auto& [label, relation] :
+             QAccessible::queryAccessibleInterface(button)->relations(QAccessible::Label))
+            words << label->text(QAccessible::Name);
+        return words;
+    };
+    storeChanged(false);
+    EXPECT_EQ(labelsMet(), QStringList{QStringLiteral(
+                               "사용할 수 없음. 화면 색감 보정이 꺼져 있어 원래 색 비교를 "
+                               "시작할 수 없습니다.")});
+    EXPECT_EQ(heard->text(QAccessible::Name), QStringLiteral("누르는 동안 원래 색 보기"));
+    storeChanged(true);
+    EXPECT_EQ(labelsMet(), QStringList{});
+}
+
 }  // namespace
 }  // namespace quorvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -11,16 +12,20 @@ namespace quorvane {
 // CLOCK_BOOTTIME, read by the system call itself: a preloaded library that
 // fakes the clocks (faketime) shifts clock_gettime() but cannot shift this,
 // just as a real clock step never moves it. The boot id comes from
-// /proc/sys/kernel/random/boot_id, read once.
+// /proc/sys/kernel/random/boot_id, the machine id from /etc/machine-id
+// (else D-Bus's copy), all read once.
 class SystemBootClock final : public BootClock {
   public:
-    SystemBootClock();
+    // `root` is "/" normally; tests give a temporary tree.
+    explicit SystemBootClock(const std::filesystem::path& root = "/");
 
     Duration sinceBoot() const override;
     std::string bootID() const override { return bootID_; }
+    std::string machineID() const override { return machineID_; }
 
   private:
     std::string bootID_;
+    std::string machineID_;
 };
 
 // The line every Quorvane process of this boot dates its requests on: the

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <future>
 #include <random>
@@ -1323,6 +1324,21 @@ TEST_F(RequestOrderTest, ACommandLineWinsOverTheHeldChangeOfAnApplicationWithout
         GTEST_SKIP() << "the kernel lets no mount namespace bind a file over the boot id";
     startFirstThrough(*hidden);
     aLaterCommandLineWins({});
+}
+
+// The same from a command line in a time namespace whose boot-time clock
+// stands 1000 seconds back (as far as the time since boot allows): the
+// same boot and wall clock, its own boot-time clock.
+TEST_F(RequestOrderTest, ACommandLineInATimeNamespaceWinsOverAnEarlierHeldChange) {
+    timespec sinceBoot{};
+    ::clock_gettime(CLOCK_BOOTTIME, &sinceBoot);
+    const auto back = std::to_string(std::min<long>(1000, sinceBoot.tv_sec - 10));
+    const auto timeNamespace = unshare({"--time", "--boottime", "-" + back});
+    if (sinceBoot.tv_sec < 20 || !runs(timeNamespace))
+        GTEST_SKIP() << "the kernel gives no time namespace here (Linux 5.6 or later, and user "
+                        "namespaces for an ordinary user)";
+    startFirst();
+    aLaterCommandLineWins(timeNamespace);
 }
 
 // The application's clock runs an hour ahead (a bad time server, a clock

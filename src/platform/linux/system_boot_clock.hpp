@@ -11,9 +11,11 @@ namespace quorvane {
 
 // CLOCK_BOOTTIME, read by the system call itself: a preloaded library that
 // fakes the clocks (faketime) shifts clock_gettime() but cannot shift this,
-// just as a real clock step never moves it. The boot id comes from
-// /proc/sys/kernel/random/boot_id, the machine id from /etc/machine-id
-// (else D-Bus's copy), all read once.
+// just as a real clock step never moves it. A process in a time namespace
+// (unshare --time --boottime) reads it moved by its namespace's offset:
+// that offset is taken off again, so every process of the boot reads one
+// clock. The boot id comes from /proc/sys/kernel/random/boot_id, the
+// machine id from /etc/machine-id (else D-Bus's copy), all read once.
 class SystemBootClock final : public BootClock {
   public:
     // `root` is "/" normally; tests give a temporary tree.
@@ -26,6 +28,7 @@ class SystemBootClock final : public BootClock {
   private:
     std::string bootID_;
     std::string machineID_;
+    Duration namespaceOffset_{0};
 };
 
 // The line every Quorvane process of this boot dates its requests on: the

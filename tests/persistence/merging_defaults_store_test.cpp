@@ -471,13 +471,13 @@ TEST_F(MergingDefaultsStoreTest, ARequestOfAnotherMachineOrAnUnknownBootGoesByTh
     }
 }
 
-// A wall clock that follows the boot-time clock and stalls the process
-// once, just before or just after a chosen reading, as a busy machine does
-// between two system calls.
+// A wall clock that follows the boot-time clock, each reading taking
+// `tick`, and stalls the process once, just before or just after a chosen
+// reading, as a busy machine does between two system calls.
 class StallingWallClock final : public Clock {
   public:
-    StallingWallClock(Date bootedAt, std::shared_ptr<ManualBootClock> boot)
-        : bootedAt_(bootedAt), boot_(std::move(boot)) {}
+    StallingWallClock(Date bootedAt, std::shared_ptr<ManualBootClock> boot, Duration tick)
+        : bootedAt_(bootedAt), boot_(std::move(boot)), tick_(tick) {}
 
     // `reading` counts from 1; the stall comes after it when `after`.
     void stallAt(int reading, bool after) {
@@ -494,12 +494,14 @@ class StallingWallClock final : public Clock {
             bootedAt_ + std::chrono::duration_cast<Date::duration>(boot_->sinceBoot());
         if (stalls && after_)
             boot_->advance(std::chrono::seconds(1));
+        boot_->advance(tick_);
         return reading;
     }
 
   private:
     Date bootedAt_;
     std::shared_ptr<ManualBootClock> boot_;
+    Duration tick_;
     mutable int readings_ = 0;
     int stallAt_ = 0;
     bool after_ = false;
@@ -507,12 +509,14 @@ class StallingWallClock final : public Clock {
 
 // A file's time moves onto the request line as far as the wall clock
 // stands from the boot-time clock, wherever a stall falls between the
-// readings of the two clocks: a file changed at a moment is dated at it.
+// readings of the two clocks, in the first try or the last (every try
+// slow enough to need the next): a file changed at a moment is dated at it.
 TEST_F(MergingDefaultsStoreTest, AStallBetweenReadingTheTwoClocksMovesNoFileTime) {
     auto boot = std::make_shared<ManualBootClock>();
-    auto wall = std::make_shared<StallingWallClock>(std::chrono::system_clock::now(), boot);
+    auto wall = std::make_shared<StallingWallClock>(std::chrono::system_clock::now(), boot,
+                                                    std::chrono::microseconds(100));
     const RequestClock clock(wall, boot);
-    for (const auto& [reading, after] : {std::pair{1, false}, {1, true}, {2, false}}) {
+    for (const auto& [reading, after] : {std::pair{1, false}, {1, true}, {2, false}, {10, false}}) {
         SCOPED_TRACE(std::to_string(reading) + (after ? " after" : " before"));
         const auto changed = wall->wallNow();
         wall->stallAt(reading, after);

@@ -146,9 +146,13 @@ class ApplicationTest : public testing::XServerTest {
 
     std::filesystem::path socketPath() const { return instanceSocket(home, displayName); }
 
-    // Starts the first instance and waits until it serves its socket.
-    void startFirst() {
-        first = launch();
+    // Starts the first instance, through `wrapper` (a program and its
+    // arguments) when given, and waits until it serves its socket.
+    void startFirst(std::vector<std::string> wrapper = {}) {
+        wrapper.push_back(QUORVANE_EXECUTABLE);
+        first = std::make_unique<LaunchedProcess>(
+            wrapper.front(), std::vector<std::string>(wrapper.begin() + 1, wrapper.end()),
+            home.environment(displayName), home.log());
         ASSERT_TRUE(eventually([&] { return std::filesystem::exists(socketPath()); }))
             << home.logText();
     }
@@ -1031,18 +1035,7 @@ class RequestOrderTest : public ApplicationTest {
         "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
     static bool hasFaketime() { return std::filesystem::exists(kFaketimeLibrary); }
 
-    // Starts the application through `wrapper` (a program and its arguments).
-    void startFirstThrough(std::vector<std::string> wrapper) {
-        wrapper.push_back(QUORVANE_EXECUTABLE);
-        first = std::make_unique<LaunchedProcess>(
-            wrapper.front(), std::vector<std::string>(wrapper.begin() + 1, wrapper.end()),
-            home.environment(displayName), home.log());
-        ASSERT_TRUE(eventually([&] { return std::filesystem::exists(socketPath()); }))
-            << home.logText();
-    }
-
-    // `unshare` with `options`, as the user's root in a user namespace of its
-    // own when not root, as unprivileged users may.
+    // `unshare` with `options`, in a user namespace of its own when not root.
     static std::vector<std::string> unshare(std::vector<std::string> options) {
         if (::geteuid() != 0)
             options.insert(options.begin(), {"--user", "--map-root-user"});
@@ -1050,14 +1043,13 @@ class RequestOrderTest : public ApplicationTest {
         return options;
     }
 
-    // Runs a program in a mount namespace of its own where each file's text
-    // is bound over its path, or nothing where the kernel refuses.
+    // Runs a program in a mount namespace where each text is bound over its
+    // path; nothing where the kernel refuses.
     std::optional<std::vector<std::string>> withFilesReading(
         const std::vector<std::pair<std::string, std::string>>& textByPath) {
         std::string mounts;
-        int count = 0;
         for (const auto& [path, text] : textByPath) {
-            const auto file = home.path() / ("bound-" + std::to_string(++count));
+            const auto file = home.path() / ("bound" + std::to_string(mounts.size()));
             std::ofstream(file) << text;
             mounts += "mount --bind " + file.string() + " " + path + " && ";
         }
@@ -1065,11 +1057,9 @@ class RequestOrderTest : public ApplicationTest {
         return runs(wrapper) ? std::optional(wrapper) : std::nullopt;
     }
 
-    // Whether the kernel lets `wrapper` run a program.
     bool runs(std::vector<std::string> wrapper) {
         wrapper.push_back("/bin/true");
-        return LaunchedProcess(wrapper.front(),
-                               std::vector<std::string>(wrapper.begin() + 1, wrapper.end()),
+        return LaunchedProcess(wrapper.front(), {wrapper.begin() + 1, wrapper.end()},
                                home.environment(displayName), home.log())
                    .waitFor() == 0;
     }
@@ -1322,7 +1312,7 @@ TEST_F(RequestOrderTest, ACommandLineWinsOverTheHeldChangeOfAnApplicationWithout
     const auto hidden = withFilesReading({{"/proc/sys/kernel/random/boot_id", ""}});
     if (!hidden)
         GTEST_SKIP() << "the kernel lets no mount namespace bind a file over the boot id";
-    startFirstThrough(*hidden);
+    startFirst(*hidden);
     aLaterCommandLineWins({});
 }
 

@@ -329,12 +329,6 @@ TEST_F(MergingDefaultsStoreTest, ARequestTimeFromAClockAheadCountsAsWhenItsStamp
     EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
 }
 
-// The application's request is held while another process of the same
-// boot, started after the wall clock was stepped (set back an hour, or on
-// an hour: date -s, NTP, a resumed virtual machine), saves its own: the
-// request asked later on the boot-time clock wins, whichever wall clock
-// reads later. A request of an earlier boot is older than both, however
-// far ahead that boot's clock ran.
 struct Process {
     std::shared_ptr<ManualScheduler> wall;
     std::shared_ptr<RequestClock> clock;
@@ -351,6 +345,12 @@ Process process(const std::filesystem::path& folder, Date wallNow,
     return Process{wall, clock, files};
 }
 
+// The application's request is held while another process of the same
+// boot, started after the wall clock was stepped (set back an hour, or on
+// an hour: date -s, NTP, a resumed virtual machine), saves its own: the
+// request asked later on the boot-time clock wins, whichever wall clock
+// reads later. A request of this machine's earlier boot is older than
+// both, however far ahead that boot's clock ran.
 TEST_F(MergingDefaultsStoreTest, TheLaterRequestOnTheBootTimeClockWinsWhateverTheWallClocksSay) {
     const auto start = std::chrono::system_clock::now() - std::chrono::hours(2);
     for (const auto step : {-std::chrono::hours(1), std::chrono::hours(1)}) {
@@ -433,9 +433,9 @@ TEST_F(MergingDefaultsStoreTest, TheLaterRequestOnTheBootTimeClockWinsWhateverTh
 
 // Another machine sharing the folder (a network home) and a process that
 // cannot read its boot id (a sandbox) share only the wall clock with the
-// application: the request asked later by it wins, either way round, also
-// once the application's clock was set on an hour after it started (its
-// line then stands an hour behind the wall clock).
+// application: whichever asked later wins, also once the application's
+// clock was set on an hour after it started (its line then stands an hour
+// behind the wall clock).
 TEST_F(MergingDefaultsStoreTest, ARequestOfAnotherMachineOrAnUnknownBootGoesByTheWallClock) {
     const auto start = std::chrono::system_clock::now() - std::chrono::hours(2);
     for (const auto& [applicationBoot, otherBoot, otherMachine] :

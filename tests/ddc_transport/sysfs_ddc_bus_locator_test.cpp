@@ -123,6 +123,13 @@ TEST_F(SysfsDDCBusLocatorTest, ConnectorNameIsTheFallback) {
     EXPECT_EQ(locate(41), (DDCBusRoute{0, {"/dev/i2c-2"}}));
     EXPECT_EQ(locate(42).code, kDDCNoConnector);
     EXPECT_EQ(locate(43).code, kDDCNoConnector);
+
+    // A second card with a connector of the same name: the name tells
+    // neither apart, and a guess may talk to the wrong monitor.
+    const fs::path twin = tree.addConnector("card1-HDMI-A-1", {});
+    tree.linkDdc(twin, "i2c-4");
+    describe(44, "HDMI-1", edidWithSerial(10));
+    EXPECT_EQ(locate(44).code, kDDCNoConnector);
 }
 
 TEST_F(SysfsDDCBusLocatorTest, IdenticalMonitorsAreToldApartByNameOrNotAtAll) {

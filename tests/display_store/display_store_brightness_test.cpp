@@ -175,5 +175,24 @@ TEST(DisplayStoreBrightnessTest, TheSyncTextCountsAppliedAndRefusedTargetsApart)
                   DisplayControlError::brightnessUnsupported().description());
 }
 
+// The percent shown is the value's whole percent as written in decimal:
+// binary floating point holds 0.29 a hair below it.
+TEST(DisplayStoreBrightnessTest, TheAppliedTextShowsTheWholePercentOfTheValue) {
+    StoreWorld world;
+    world.deferFullRefreshes = false;
+    world.connect({builtinDisplay(1)});
+    world.brightness->setValue(1, 0.9);
+    auto& store = world.start();
+    for (const auto& [value, shown] : {std::pair{0.29, "29"},
+                                       {0.57, "57"},
+                                       {0.58, "58"},
+                                       {0.429, "42"},
+                                       {0.0, "5"},
+                                       {1.3, "100"}}) {
+        store.setHardwareBrightness(value, 1);
+        EXPECT_EQ(store.statusMessage(), std::string("모니터 밝기 ") + shown + "% 적용됨") << value;
+    }
+}
+
 }  // namespace
 }  // namespace quorvane::testing

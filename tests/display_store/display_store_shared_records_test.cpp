@@ -16,6 +16,7 @@
 #include "display_store/store_world.hpp"
 #include "models/presets/display_preset.hpp"
 #include "platform/linux/defaults_folder_watcher.hpp"
+#include "platform/simulated/manual_boot_clock.hpp"
 #include "services/display/cli_display_snapshot_provider.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
@@ -475,25 +476,34 @@ TEST_F(SharedRecordsTest, ACopyOfAURLIsDroppedOnlyWhileTheRecordIsKnownUnchanged
 }
 
 TEST_F(SharedRecordsTest, JournalEntriesOfBothSidesAreKept) {
+    auto boot = std::make_shared<ManualBootClock>();
+    world.requestClock = std::make_shared<RequestClock>(world.scheduler, boot);
     auto& store = startApplication();
     store.updateColorAdjustment(1, &ColorAdjustment::warmth, 0.2);
     world.writer->flushPendingSaves();
     ASSERT_EQ(store.recoveryJournal().entries.size(), 1u);
+    const auto ours = store.recoveryJournal().entries.front();
+    ASSERT_TRUE(ours.requested);
 
-    // Another application instance (a second X display) records a change.
+    // Another application instance (a second X display) records a change a
+    // second later, after the clock was set back an hour.
     auto journal =
         UserDefaultsRecoveryJournalStore(std::make_shared<FileDefaultsStore>(folder.path()))
             .loadResult()
             .journal;
-    QuorvaneRecoveryJournalEntry theirs = journal.entries.front();
+    QuorvaneRecoveryJournalEntry theirs = ours;
     theirs.id = "00000000-0000-4000-8000-000000000001";
     theirs.summary = "다른 곳에서 바꿈";
+    theirs.createdAt -= std::chrono::hours(1);
+    theirs.requested->askedAt += std::chrono::seconds(1);
     journal.append(theirs);
     UserDefaultsRecoveryJournalStore(std::make_shared<FileDefaultsStore>(folder.path()))
         .save(journal);
     ASSERT_TRUE(deliverChanges());
     ASSERT_EQ(store.recoveryJournal().entries.size(), 2u);
+    EXPECT_EQ(store.recoveryJournal().entries.front().id, theirs.id);
 
+    boot->advance(std::chrono::seconds(2));
     store.updateColorAdjustment(1, &ColorAdjustment::warmth, 0.3);
     world.writer->flushPendingSaves();
     const auto saved =
@@ -501,8 +511,8 @@ TEST_F(SharedRecordsTest, JournalEntriesOfBothSidesAreKept) {
             .loadResult()
             .journal;
     ASSERT_EQ(saved.entries.size(), 3u);
-    EXPECT_TRUE(std::any_of(saved.entries.begin(), saved.entries.end(),
-                            [&](const auto& entry) { return entry.id == theirs.id; }));
+    EXPECT_EQ(saved.entries[1].id, theirs.id);
+    EXPECT_EQ(saved.entries[2].id, ours.id);
 }
 
 // The journal file turns unreadable while the application runs (a failing

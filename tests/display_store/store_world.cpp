@@ -52,6 +52,7 @@ void StoreWorld::build(std::shared_ptr<DDCControlling> controller,
         journalStore ? journalStore : std::make_shared<UserDefaultsRecoveryJournalStore>(records);
     collaborators.scheduler = scheduler;
     collaborators.deferFullRefreshes = deferFullRefreshes;
+    collaborators.requestClock = requestClock;
     store = std::make_unique<DisplayStore>(std::move(collaborators));
 }
 

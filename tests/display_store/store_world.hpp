@@ -90,6 +90,8 @@ struct StoreWorld {
         std::make_shared<SimulatedGlobalHotKeyRegistrar>();
     std::shared_ptr<HeldDDCWriteQueue> writeQueue = std::make_shared<HeldDDCWriteQueue>();
     bool deferFullRefreshes = true;
+    // When set before the store is built, the store dates its requests on it.
+    std::shared_ptr<const RequestClock> requestClock;
     std::unique_ptr<DisplayStore> store;
 
     // Builds the store over these monitor links, or silent/held ones.

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,6 +23,7 @@
 #include "platform/simulated/manual_scheduler.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "support/child_process.hpp"
+#include "support/mount_rights.hpp"
 #include "support/other_lock_holder.hpp"
 #include "support/temporary_folder.hpp"
 
@@ -648,11 +648,11 @@ TEST(BackgroundDefaultsWriter, AChangeRefusedByAFullDiskIsWrittenOnceSpaceReturn
     TemporaryFolder folder;
     const auto small = folder.path() / "small";
     fs::create_directories(small);
-    if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0)
-        GTEST_SKIP() << "no small file system can be mounted here";
+    if (const auto refused = testing::MountRights::mountTmpfs(small, "64k"))
+        GTEST_SKIP() << "no small file system can be mounted here: " << *refused;
     struct Unmount {
         fs::path path;
-        ~Unmount() { ::umount(path.c_str()); }
+        ~Unmount() { testing::MountRights::unmount(path); }
     } unmount{small};
     auto disk = std::make_shared<FileDefaultsStore>(small / "quorvane");
     ASSERT_TRUE(disk->setData(kKey, "old").succeeded());

@@ -4,7 +4,6 @@
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -23,6 +22,7 @@
 
 #include "services/persistence/background_defaults_writer.hpp"
 #include "services/persistence/defaults_store.hpp"
+#include "support/mount_rights.hpp"
 #include "support/temporary_folder.hpp"
 
 namespace quorvane {
@@ -62,6 +62,15 @@ int asUnprivilegedUser(const std::function<int()>& body) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 101;
 }
 
+// Gives `paths` to the user asUnprivilegedUser() runs as: nobody, when the
+// test runs as root (without root they are the user's already).
+void giveToTheUnprivilegedUser(std::initializer_list<fs::path> paths) {
+    if (::geteuid() != 0)
+        return;
+    for (const auto& path : paths)
+        ASSERT_EQ(::chown(path.c_str(), kNobody, kNobody), 0) << path;
+}
+
 class DefaultsStoreSafetyTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -71,7 +80,7 @@ class DefaultsStoreSafetyTest : public ::testing::Test {
     }
     void TearDown() override {
         if (mounted_)
-            ::umount(mounted_->c_str());
+            testing::MountRights::unmount(*mounted_);
         std::error_code ignored;
         fs::permissions(root_, fs::perms::owner_all, ignored);
         fs::remove_all(root_, ignored);
@@ -269,11 +278,14 @@ TEST_F(DefaultsStoreSafetyTest, CopiesArePrunedByWhenTheyWereMadeAfterTheClockWa
 TEST_F(DefaultsStoreSafetyTest, ARecordTheUserCannotReadIsAnErrorAndIsNeverReplaced) {
     FileDefaultsStore store(root_ / "quorvane");
     ASSERT_TRUE(store.setData(kKey, "secret").succeeded());
-    ASSERT_EQ(::chown(root_.c_str(), kNobody, kNobody), 0);
-    ASSERT_EQ(::chown(store.folder().c_str(), kNobody, kNobody), 0);
-    // Owned by someone else and private: the user cannot read it.
-    ASSERT_EQ(::chmod(store.pathForKey(kKey).c_str(), 0600), 0);
-    ASSERT_EQ(::chown(store.pathForKey(kKey).c_str(), 0, 0), 0);
+    const auto record = store.pathForKey(kKey);
+    giveToTheUnprivilegedUser({root_, store.folder()});
+    // Owned by someone else and private, or the user's own with no right to
+    // read it: the user cannot read it.
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(record.c_str(), 0, 0), 0);
+    }
+    ASSERT_EQ(::chmod(record.c_str(), ::geteuid() == 0 ? 0600 : 0), 0);
 
     const int result = asUnprivilegedUser([&] {
         FileDefaultsStore asUser(root_ / "quorvane");
@@ -286,15 +298,14 @@ TEST_F(DefaultsStoreSafetyTest, ARecordTheUserCannotReadIsAnErrorAndIsNeverRepla
         return 0;
     });
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(fileContents(store.pathForKey(kKey)), "secret");
+    ::chmod(record.c_str(), 0600);
+    EXPECT_EQ(fileContents(record), "secret");
 }
 
 TEST_F(DefaultsStoreSafetyTest, AReadOnlyFolderFailsTheWriteAndSaysWhy) {
     FileDefaultsStore store(root_ / "quorvane");
     ASSERT_TRUE(store.setData(kKey, "kept").succeeded());
-    ASSERT_EQ(::chown(root_.c_str(), kNobody, kNobody), 0);
-    ASSERT_EQ(::chown(store.folder().c_str(), kNobody, kNobody), 0);
-    ASSERT_EQ(::chown(store.pathForKey(kKey).c_str(), kNobody, kNobody), 0);
+    giveToTheUnprivilegedUser({root_, store.folder(), store.pathForKey(kKey)});
     ASSERT_EQ(::chmod(store.folder().c_str(), 0500), 0);
 
     const int result = asUnprivilegedUser([&] {
@@ -330,8 +341,8 @@ TEST_F(DefaultsStoreSafetyTest, AFileWhereTheFolderGoesFailsAsNotAFolder) {
 TEST_F(DefaultsStoreSafetyTest, AFullFileSystemFailsTheWriteAndKeepsTheOldValue) {
     const auto disk = root_ / "small";
     fs::create_directories(disk);
-    if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
-        GTEST_SKIP() << "no small file system can be mounted here";
+    if (const auto refused = testing::MountRights::mountTmpfs(disk, "64k"))
+        GTEST_SKIP() << "no small file system can be mounted here: " << *refused;
     mounted_ = disk;
     FileDefaultsStore store(disk / "quorvane");
     ASSERT_TRUE(store.setData(kKey, "old").succeeded());

@@ -35,22 +35,22 @@ class DefaultsStoreTest : public ::testing::Test {
         root_ = pattern;
     }
     void TearDown() override {
-        for (const auto& folder : mounted_) {
-            if (std::system(("umount " + folder.string() + " 2>/dev/null").c_str()) != 0)
-                (void)std::system(("umount -l " + folder.string()).c_str());
-        }
+        for (const auto& folder : mounted_)
+            testing::MountRights::unmount(folder);
         fs::remove_all(root_);
     }
 
-    // `folder` on a fresh tmpfs (as root).
-    bool mountTmpfs(const fs::path& folder) {
-        return mount(folder, "mount -t tmpfs -o size=1m tmpfs " + folder.string());
+    // `folder` on a fresh tmpfs: nothing, or why not.
+    std::optional<std::string> mountTmpfs(const fs::path& folder) {
+        fs::create_directories(folder);
+        return mounted(folder, testing::MountRights::mountTmpfs(folder, "1m"));
     }
 
-    // `folder` on an ext4 image mounted through FUSE (FuseExt4Image).
-    bool mountThroughFuse(const fs::path& folder) {
-        const auto command = fuse.emplace(root_).mountCommand(folder);
-        return command && mount(folder, *command);
+    // `folder` on an ext4 image mounted through FUSE (FuseExt4Image):
+    // nothing, or why not.
+    std::optional<std::string> mountThroughFuse(const fs::path& folder) {
+        fs::create_directories(folder);
+        return mounted(folder, fuse.emplace(root_).mount(folder));
     }
 
     static std::uint64_t inodeOf(const fs::path& file) {
@@ -81,12 +81,10 @@ class DefaultsStoreTest : public ::testing::Test {
     std::optional<testing::FuseExt4Image> fuse;
 
   private:
-    bool mount(const fs::path& folder, const std::string& command) {
-        fs::create_directories(folder);
-        if (std::system(("(" + command + ") >/dev/null 2>&1").c_str()) != 0)
-            return false;
-        mounted_.push_back(folder);
-        return true;
+    std::optional<std::string> mounted(const fs::path& folder, std::optional<std::string> refused) {
+        if (!refused)
+            mounted_.push_back(folder);
+        return refused;
     }
 
     std::vector<fs::path> mounted_;
@@ -276,25 +274,31 @@ TEST_F(DefaultsStoreTest, AWriteIsNamedAndDatedByItsWriterNotByTheFilesTimesOrBy
 // an editor's rename) that got the first write's inode number back once a
 // second write replaced it: the first write's stamp, still kept after the
 // second's, does not describe it, whether the file system tells files apart
-// by birth time and generation or by neither. The restore, the later act,
-// is dated by itself.
+// by birth time and generation, by one of them, or by neither. The restore,
+// the later act, is dated by itself. Until the second write's record lands
+// after its stamp, the first write's record is still that write wherever
+// either tells files apart.
 TEST_F(DefaultsStoreTest, ARestoreThatGotAnOldWritesInodeNumberBackIsNotThatWrite) {
     const auto inodeOf = [](const fs::path& file) {
         struct stat info {};
         EXPECT_EQ(::stat(file.c_str(), &info), 0);
         return static_cast<std::uint64_t>(info.st_ino);
     };
-    for (const bool tellsApart : {true, false}) {
-        SCOPED_TRACE(tellsApart ? "birth time and generation kept" : "neither kept");
-        const auto folder = root_ / (tellsApart ? "apart" : "neither");
+    for (const auto& [keepsBirth, keepsGeneration] :
+         {std::pair{true, true}, {true, false}, {false, true}, {false, false}}) {
+        SCOPED_TRACE(std::string("birth time ") + (keepsBirth ? "kept" : "not kept") +
+                     ", generation " + (keepsGeneration ? "kept" : "not kept"));
+        const auto folder = root_ / (std::to_string(keepsBirth) + std::to_string(keepsGeneration));
         std::uint64_t restored = 0;
         std::uint64_t first = 0;
         const auto identity = [&](int fd, const struct stat& info) {
             auto file = RecordFileIdentity::of(fd, info);
             if (file.inode == restored)
                 file.inode = first;
-            if (!tellsApart)
-                file = {file.device, file.inode, std::nullopt, std::nullopt};
+            if (!keepsBirth)
+                file.bornAt = std::nullopt;
+            if (!keepsGeneration)
+                file.generation = std::nullopt;
             return file;
         };
         FileDefaultsStore mine(folder);
@@ -304,7 +308,14 @@ TEST_F(DefaultsStoreTest, ARestoreThatGotAnOldWritesInodeNumberBackIsNotThatWrit
         const auto firstWrite = mine.setData(kKey, "{\"night\":true}");
         ASSERT_TRUE(firstWrite.writeID);
         first = inodeOf(mine.pathForKey(kKey));
+        std::optional<DefaultsReadResult> beforeRename;
+        theirs.setBeforeRenameHook([&](const fs::path&) {
+            beforeRename = mine.read(kKey);
+            return true;
+        });
         ASSERT_TRUE(theirs.setData(kKey, "{\"night\":false}").succeeded());
+        ASSERT_TRUE(beforeRename);
+        EXPECT_EQ(beforeRename->writeID == firstWrite.writeID, keepsBirth || keepsGeneration);
 
         const auto beforeRestore = std::chrono::system_clock::now();
         std::ofstream(folder / "restored") << "{\"night\":true}";
@@ -326,8 +337,8 @@ TEST_F(DefaultsStoreTest, ARestoreThatGotAnOldWritesInodeNumberBackIsNotThatWrit
 // write of its stamp alone still read as themselves on whole seconds.
 TEST_F(DefaultsStoreTest, ARestoreOfTheNewestWritesBytesIsTheLaterActThroughFuse) {
     const auto folder = root_ / "fuse";
-    if (!mountThroughFuse(folder))
-        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here (fuse2fs, libfaketime)";
+    if (const auto refused = mountThroughFuse(folder))
+        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here: " << *refused;
     FileDefaultsStore mine(folder / "quorvane");
     FileDefaultsStore theirs(folder / "quorvane");
     const std::string bytes = "{\"night\":true}";
@@ -368,8 +379,8 @@ TEST_F(DefaultsStoreTest, ARestoreOfTheNewestWritesBytesIsTheLaterActThroughFuse
 // number is still told by its birth time.
 TEST_F(DefaultsStoreTest, ARecordLandingLongAfterItsStampIsStillThatWrite) {
     const auto folder = root_ / "fuse";
-    if (!mountThroughFuse(folder))
-        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here (fuse2fs, libfaketime)";
+    if (const auto refused = mountThroughFuse(folder))
+        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here: " << *refused;
     FileDefaultsStore writer(folder / "quorvane");
     FileDefaultsStore reader(folder / "quorvane");
     ASSERT_TRUE(writer.setData(kKey, "{\"night\":false}").succeeded());
@@ -388,8 +399,8 @@ TEST_F(DefaultsStoreTest, ARecordLandingLongAfterItsStampIsStillThatWrite) {
 
 TEST_F(DefaultsStoreTest, ARestoreThatGotTheNewestWritesInodeNumberBackOnTmpfsIsTheLaterAct) {
     const auto folder = root_ / "tmpfs";
-    if (!mountTmpfs(folder))
-        GTEST_SKIP() << "no tmpfs can be mounted here";
+    if (const auto refused = mountTmpfs(folder))
+        GTEST_SKIP() << "no tmpfs can be mounted here: " << *refused;
     std::ofstream(folder / "probe") << "x";
     UniqueFileDescriptor probe(::open((folder / "probe").c_str(), O_RDONLY | O_CLOEXEC));
     struct stat probeInfo {};
@@ -474,7 +485,7 @@ TEST_F(DefaultsStoreTest, AMountPointAtTheStampsNameFailsTheSaveAndLeavesTheReco
     fs::create_directory(stamp);
     const testing::SmallDisk mountPoint(stamp, "16k");
     if (!mountPoint.mounted())
-        GTEST_SKIP() << "no tmpfs can be mounted here";
+        GTEST_SKIP() << mountPoint.refusal();
     struct stat before {};
     ASSERT_EQ(::stat(store.pathForKey(kKey).c_str(), &before), 0);
 

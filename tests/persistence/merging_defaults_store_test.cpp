@@ -541,7 +541,7 @@ int temporaryFiles(const std::filesystem::path& folder) {
 TEST_F(MergingDefaultsStoreTest, ASaveWhoseStampFindsNoRoomLeavesRecordAndStampAsTheyWere) {
     const SmallDisk disk(folder.path());
     if (!disk.mounted())
-        GTEST_SKIP() << "no tmpfs can be mounted here";
+        GTEST_SKIP() << disk.refusal();
     ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}})).succeeded());
     const auto before = store.read(kKey);
     struct stat first {};
@@ -574,7 +574,7 @@ TEST_F(MergingDefaultsStoreTest, ASaveWhoseStampFindsNoRoomLeavesRecordAndStampA
 TEST_F(MergingDefaultsStoreTest, ARequestWhoseStampFindsNoRoomLeavesTheRecordItHolds) {
     const SmallDisk disk(folder.path());
     if (!disk.mounted())
-        GTEST_SKIP() << "no tmpfs can be mounted here";
+        GTEST_SKIP() << disk.refusal();
     // Beside the test's folder, off the small disk.
     const auto elsewhere = std::filesystem::path(folder.path().string() + "-elsewhere");
     std::filesystem::create_directories(elsewhere);
@@ -612,7 +612,7 @@ TEST_F(MergingDefaultsStoreTest, ARequestWhoseStampFindsNoRoomLeavesTheRecordItH
 TEST_F(MergingDefaultsStoreTest, TheApplicationsRefusedSaveLandsOnceThereIsRoom) {
     const SmallDisk disk(folder.path());
     if (!disk.mounted())
-        GTEST_SKIP() << "no tmpfs can be mounted here";
+        GTEST_SKIP() << disk.refusal();
     auto scheduler = std::make_shared<ManualScheduler>();
     const auto writer = LinuxDisplayStoreFactory::recordWriter(folder.path(), scheduler);
     std::atomic<int> failures = 0;

@@ -260,6 +260,44 @@ TEST(RecordMerge, JournalsKeepTheEntriesOfBothSidesNewestFirstWithinTheLimit) {
     EXPECT_EQ(merged.entries.back().id, "base-6");
 }
 
+// Entries asked `second` seconds into boot "b" on a line 1,000 s ahead of
+// its boot-time clock, whatever the wall clock said.
+QuorvaneRecoveryJournalEntry askedEntry(std::string id, int second, int wallSecond) {
+    auto result = entry(std::move(id), wallSecond);
+    const std::chrono::seconds offset(1'000);
+    result.requested =
+        RecoveryJournalRequestTime{Date{} + offset + std::chrono::seconds(second), "b", offset};
+    return result;
+}
+
+TEST(RecordMerge, JournalsMergedAfterTheClockWasSetBackKeepTheNewestRequests) {
+    QuorvaneRecoveryJournal full;
+    for (int i = 0; i < 20; ++i)
+        full.append(askedEntry("base-" + std::to_string(i), i, 3'600 + i));
+    // Ours was asked before the wall clock was set back an hour, theirs
+    // after, on a line that started after the step: 3,600 s behind ours.
+    auto ours = full;
+    ours.append(askedEntry("ours", 100, 3'700));
+    auto theirs = full;
+    auto late = askedEntry("theirs", 200, 200);
+    late.requested->bootOffset -= std::chrono::hours(1);
+    late.requested->askedAt -= std::chrono::hours(1);
+    theirs.append(late);
+    auto merged = RecordMerge::recoveryJournal(full, ours, theirs);
+    ASSERT_EQ(merged.entries.size(), QuorvaneRecoveryJournal::kMaximumEntries);
+    EXPECT_EQ(merged.entries[0].id, "theirs");
+    EXPECT_EQ(merged.entries[1].id, "ours");
+    EXPECT_EQ(merged.entries[2].id, "base-19");
+
+    // One side's own order stands against its wall clock times, an older
+    // version's entries (no request time) included.
+    auto older = full;
+    older.append(entry("older", 0));
+    merged = RecordMerge::recoveryJournal(older, older, older);
+    EXPECT_EQ(merged.entries.front().id, "older");
+    EXPECT_EQ(merged, older);
+}
+
 TEST(RecordMerge, CapabilityCachesMergePerMonitor) {
     DDCCapabilityCache base;
     base.entriesByDisplayIdentity["a"].displayName = "A";

@@ -84,6 +84,29 @@ TEST_F(JournalStoreTest, RoundTripDropsFractionsOfASecond) {
     EXPECT_EQ(loaded.journal.entries[1], first);
 }
 
+// When an entry was asked for reads back as written; a journal of an older
+// version has none, and one that does not read leaves the entry standing.
+TEST_F(JournalStoreTest, AnEntrysRequestTimeIsOptionalAndNeverBreaksTheJournal) {
+    QuorvaneRecoveryJournal journal;
+    journal.append(entry(1));
+    journal.entries[0].requested = RecoveryJournalRequestTime{
+        Date{} + std::chrono::nanoseconds(7'000'000'123), "boot-a", std::chrono::seconds(5)};
+    store.save(journal);
+    EXPECT_EQ(store.loadResult().journal, journal);
+
+    const auto withRequest = [](std::string_view requested) {
+        return kValidEntry.substr(0, kValidEntry.size() - 1) + R"(,"requested":)" +
+               std::string(requested) + "}";
+    };
+    const auto loaded =
+        loadStored(R"({"entries":[)" + withRequest(R"({"askedAt":"x"})") + "," +
+                   withRequest(R"({"askedAt":9000000000000000000,"boot":"b","bootOffset":-1})") +
+                   "," + kValidEntry + "]}");
+    ASSERT_EQ(loaded.journal.entries.size(), 3u);
+    for (const auto& read : loaded.journal.entries)
+        EXPECT_FALSE(read.requested);
+}
+
 TEST_F(JournalStoreTest, LongStoredJournalLoadsWholeAndIsCutAtTheNextAppend) {
     QuorvaneRecoveryJournal stored;
     for (int i = 0; i < 25; ++i)

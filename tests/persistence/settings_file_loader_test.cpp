@@ -69,11 +69,14 @@ TEST_F(SettingsFileLoaderTest, TheLimitIsInclusive) {
 
 TEST_F(SettingsFileLoaderTest, AFileOverTheLimitIsRefusedBeforeItIsOpened) {
     const auto over = writeFile("over.json", 1'048'577);
-    ::chmod(over.c_str(), 0);  // unreadable (to anyone but root)
-    // Every opening of the file shows up as an event on this watch.
+    // Every opening of the file shows up as an event on this watch (set
+    // while the user may still read the file).
     const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(watch, 0);
     ASSERT_GE(::inotify_add_watch(watch, over.c_str(), IN_OPEN), 0);
+    // Unreadable to anyone but root: an opening first would fail the read
+    // for the user, and show on the watch for root.
+    ::chmod(over.c_str(), 0);
 
     EXPECT_EQ(thrownBy<QuorvaneSettingsDocumentError>(over),
               QuorvaneSettingsDocumentError::fileTooLarge(1'048'576));

@@ -1,13 +1,17 @@
 #pragma once
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
 
+#include "support/mount_rights.hpp"
+
 namespace quorvane::testing {
 
-// An ext4 image mounted through FUSE (fuse2fs, as root): it keeps neither
+// An ext4 image mounted through FUSE (fuse2fs, MountRights): it keeps neither
 // birth times nor inode generations, gives a freed inode number to the next
 // new file, and counts whole seconds. Its clock is the system's moved on by
 // the seconds last given to moveClockOn() (libfaketime in fuse2fs alone, read
@@ -15,25 +19,25 @@ namespace quorvane::testing {
 // waiting.
 class FuseExt4Image {
   public:
-    // The image and the clock's file are made in `scratch`.
-    explicit FuseExt4Image(const std::filesystem::path& scratch)
-        : image_(scratch / "fuse.img"), clock_(scratch / "fuse-clock") {}
+    // The image and the clock's file are made in `scratch`; `format` adds
+    // to mkfs.ext4's options ("-I 128": inodes with no room for fractions
+    // of a second, as on ext3).
+    explicit FuseExt4Image(const std::filesystem::path& scratch, std::string format = "")
+        : image_(scratch / "fuse.img"),
+          clock_(scratch / "fuse-clock"),
+          format_(std::move(format)) {}
 
-    // The shell command that makes the image and mounts it at `folder`
-    // (over what it holds), failing unless it did (fuse2fs itself may end
-    // well without mounting); none where libfaketime is not installed.
-    std::optional<std::string> mountCommand(const std::filesystem::path& folder) const {
-        moveClockOn(0);
-        std::error_code error;
-        for (const auto& entry : std::filesystem::directory_iterator("/usr/lib", error)) {
-            const auto library = entry.path() / "faketime" / "libfaketime.so.1";
-            if (std::filesystem::exists(library))
-                return "truncate -s 16M " + image_.string() + " && mkfs.ext4 -q -F " +
-                       image_.string() + " && LD_PRELOAD=" + library.string() +
-                       " FAKETIME_TIMESTAMP_FILE=" + clock_.string() +
-                       " FAKETIME_NO_CACHE=1 fuse2fs -o fakeroot,nonempty " + image_.string() +
-                       " " + folder.string() + " && mountpoint -q " + folder.string();
-        }
+    // Makes the image and mounts it at `folder` (over what it holds):
+    // nothing once it is mounted (fuse2fs itself may end well without
+    // mounting), else why not.
+    std::optional<std::string> mount(const std::filesystem::path& folder) const {
+        if (auto refused = MountRights::gain())
+            return refused;
+        const auto command = mountCommand(folder);
+        if (!command)
+            return "libfaketime is not installed (Debian package faketime)";
+        if (MountRights::run("(" + *command + ") >/dev/null 2>&1") != 0)
+            return "fuse2fs mounted no ext4 image (fuse2fs, /dev/fuse)";
         return std::nullopt;
     }
 
@@ -42,8 +46,29 @@ class FuseExt4Image {
     }
 
   private:
+    // The shell command that makes the image and mounts it at `folder`,
+    // failing unless it did; none where libfaketime is not installed.
+    std::optional<std::string> mountCommand(const std::filesystem::path& folder) const {
+        moveClockOn(0);
+        // The user's own root folder, for whoever mounts it.
+        const auto owner = std::to_string(::geteuid()) + ":" + std::to_string(::getegid());
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator("/usr/lib", error)) {
+            const auto library = entry.path() / "faketime" / "libfaketime.so.1";
+            if (std::filesystem::exists(library))
+                return "truncate -s 16M " + image_.string() + " && mkfs.ext4 -q -F " + format_ +
+                       " -E root_owner=" + owner + " " + image_.string() +
+                       " && LD_PRELOAD=" + library.string() +
+                       " FAKETIME_TIMESTAMP_FILE=" + clock_.string() +
+                       " FAKETIME_NO_CACHE=1 fuse2fs -o fakeroot,nonempty " + image_.string() +
+                       " " + folder.string() + " && mountpoint -q " + folder.string();
+        }
+        return std::nullopt;
+    }
+
     std::filesystem::path image_;
     std::filesystem::path clock_;
+    std::string format_;
 };
 
 }  // namespace quorvane::testing

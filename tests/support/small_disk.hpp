@@ -3,31 +3,31 @@
 #include <gtest/gtest.h>
 #include <sys/statvfs.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
+
+#include "support/mount_rights.hpp"
 
 namespace quorvane::testing {
 
-// A small tmpfs mounted over `folder` (as root) for as long as it lives: a
-// disk that fills up, or a mount point no rename can replace or move.
+// A small tmpfs mounted over `folder` (MountRights) for as long as it lives:
+// a disk that fills up, or a mount point no rename can replace or move.
 class SmallDisk {
   public:
     explicit SmallDisk(std::filesystem::path folder, const std::string& size = "64k")
-        : folder_(std::move(folder)) {
-        mounted_ = std::system(("mount -t tmpfs -o size=" + size + " tmpfs " + folder_.string() +
-                                " 2>/dev/null")
-                                   .c_str()) == 0;
-    }
+        : folder_(std::move(folder)), refused_(MountRights::mountTmpfs(folder_, size)) {}
     ~SmallDisk() {
-        if (mounted_)
-            (void)std::system(("umount " + folder_.string()).c_str());
+        if (mounted())
+            MountRights::unmount(folder_);
     }
     SmallDisk(const SmallDisk&) = delete;
     SmallDisk& operator=(const SmallDisk&) = delete;
 
-    bool mounted() const { return mounted_; }
+    bool mounted() const { return !refused_; }
+    // Why the kernel refused the disk.
+    std::string refusal() const { return "no tmpfs can be mounted here: " + refused_.value_or(""); }
     // Fills the disk but for one page.
     void leaveOnePage() const {
         const auto filler = folder_ / "filler";
@@ -40,7 +40,7 @@ class SmallDisk {
 
   private:
     std::filesystem::path folder_;
-    bool mounted_ = false;
+    std::optional<std::string> refused_;
 };
 
 }  // namespace quorvane::testing

@@ -932,31 +932,35 @@ class RequestOrderTest : public ApplicationTest {
   protected:
     void TearDown() override {
         ApplicationTest::TearDown();
-        if (mounted_ && std::system(("umount " + home.configFolder().string()).c_str()) != 0)
-            (void)std::system(("umount -l " + home.configFolder().string()).c_str());
+        if (mounted_)
+            testing::MountRights::unmount(home.configFolder());
     }
 
     // The settings folder on a file system that counts whole seconds (ext4
-    // with small inodes, as ext3, FAT and some network mounts do).
-    bool mountOneSecondFileSystem() {
+    // with small inodes, as ext3, FAT and some network mounts do): a loop
+    // device where one may be set up, else the same image through FUSE.
+    // Nothing, or why not.
+    std::optional<std::string> mountOneSecondFileSystem() {
         const auto image = (home.path() / "seconds.img").string();
-        mounted_ = std::system(("truncate -s 16M " + image + " && mkfs.ext4 -q -F -I 128 " + image +
-                                " >/dev/null 2>&1 && mount -o loop " + image + " " +
-                                home.configFolder().string() + " >/dev/null 2>&1")
-                                   .c_str()) == 0;
-        if (mounted_)
-            allowPresetURLs(home);
-        return mounted_;
+        const bool looped =
+            testing::MountRights::run("truncate -s 16M " + image + " && mkfs.ext4 -q -F -I 128 " +
+                                      image + " >/dev/null 2>&1 && mount -o loop " + image + " " +
+                                      home.configFolder().string() + " >/dev/null 2>&1") == 0;
+        return settingsFolderMounted(looped ? std::nullopt
+                                            : oneSecondFuse_.mount(home.configFolder()));
     }
 
     // The settings folder on an ext4 image through FUSE (FuseExt4Image),
     // which keeps neither birth times nor inode generations.
-    bool mountThroughFuse() {
-        const auto command = fuse_.mountCommand(home.configFolder());
-        mounted_ = command && std::system(("(" + *command + ") >/dev/null 2>&1").c_str()) == 0;
+    std::optional<std::string> mountThroughFuse() {
+        return settingsFolderMounted(fuse_.mount(home.configFolder()));
+    }
+
+    std::optional<std::string> settingsFolderMounted(std::optional<std::string> refused) {
+        mounted_ = !refused;
         if (mounted_)
             allowPresetURLs(home);
-        return mounted_;
+        return refused;
     }
 
     // Holds the lock elsewhere and hands "night" over; returns once the
@@ -1094,6 +1098,7 @@ class RequestOrderTest : public ApplicationTest {
     std::map<std::string, std::string> identities_;
     bool mounted_ = false;
     testing::FuseExt4Image fuse_{home.path()};
+    testing::FuseExt4Image oneSecondFuse_{home.path(), "-I 128"};
 };
 
 // The command line's "movie", asked for after the URL, waits for the lock
@@ -1101,8 +1106,8 @@ class RequestOrderTest : public ApplicationTest {
 // first. Whole-second file times would date the command line's record
 // before the URL was asked for.
 TEST_F(RequestOrderTest, OneSecondFileTimesDoNotDateALaterCommandLineBeforeAHeldURL) {
-    if (!mountOneSecondFileSystem())
-        GTEST_SKIP() << "no loop device can be mounted here";
+    if (const auto refused = mountOneSecondFileSystem())
+        GTEST_SKIP() << "no file system of whole seconds can be mounted here: " << *refused;
     startFirst();
     for (int round = 0; round < 8; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
@@ -1154,8 +1159,8 @@ TEST_F(RequestOrderTest, ABackupPutBackWithItsOldTimeWinsOverAnEarlierHeldChange
 // seconds): the same file, inode number, length, bytes and modification
 // time as that save, changed later than it.
 TEST_F(RequestOrderTest, TheLastSavesBytesPutBackThroughFuseWinOverAnEarlierHeldChange) {
-    if (!mountThroughFuse())
-        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here (fuse2fs, libfaketime)";
+    if (const auto refused = mountThroughFuse())
+        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here: " << *refused;
     startFirst();
     const auto backup = home.path() / "backup.json";
     ASSERT_EQ(commandLine("movie")->waitFor(), 0);
@@ -1206,7 +1211,7 @@ TEST_F(RequestOrderTest, AMountPointAtTheStampsNameFailsACommandLineWithoutRepla
     std::filesystem::create_directory(stamp);
     const testing::SmallDisk mountPoint(stamp, "16k");
     if (!mountPoint.mounted())
-        GTEST_SKIP() << "no tmpfs can be mounted here";
+        GTEST_SKIP() << mountPoint.refusal();
     struct stat before {};
     ASSERT_EQ(::stat(home.preferencesFile().c_str(), &before), 0);
 

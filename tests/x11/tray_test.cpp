@@ -1,12 +1,17 @@
 // The tray for real: trayer (an XEmbed tray) on the private X server hosts the
 // icon, and clicks on it open and close the panel next to it. Without a tray
-// the main window opens at start instead. Clicks and keys go through xdotool.
+// the main window opens at start instead and offers the panel; a tray started
+// later gets the icon. Clicks and keys go through xdotool, what the user sees
+// is read from the server's pixels.
 
 #include <gtest/gtest.h>
+
+#include <X11/Xutil.h>
 
 #include <cstdlib>
 #include <vector>
 
+#include "models/settings/quorvane_preferences.hpp"
 #include "x11/application_process.hpp"
 #include "x11/x_test_server.hpp"
 
@@ -146,6 +151,34 @@ class TrayTest : public testing::XServerTest {
                 std::to_string(window.y + window.height / 2) + " click 1");
     }
 
+    // The pixels of the window's top strip, row by row.
+    std::vector<unsigned long> topStrip(const Shown& window, int height) {
+        XImage* image =
+            XGetImage(connection->display(), window.id, 0, 0, static_cast<unsigned>(window.width),
+                      static_cast<unsigned>(height), AllPlanes, ZPixmap);
+        std::vector<unsigned long> pixels;
+        if (!image)
+            return pixels;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < window.width; ++x)
+                pixels.push_back(XGetPixel(image, x, y));
+        XDestroyImage(image);
+        return pixels;
+    }
+
+    // The strip once it has stopped changing (the window drawn).
+    std::vector<unsigned long> settledStrip(const Shown& window, int height) {
+        std::vector<unsigned long> last;
+        int unchanged = 0;
+        eventually([&] {
+            auto now = topStrip(window, height);
+            unchanged = !now.empty() && now == last ? unchanged + 1 : 0;
+            last = std::move(now);
+            return unchanged >= 10;
+        });
+        return last;
+    }
+
     void startApplication() {
         application =
             std::make_unique<LaunchedProcess>(QUORVANE_EXECUTABLE, std::vector<std::string>{},
@@ -204,6 +237,129 @@ TEST_F(TrayTest, WithoutATrayTheMainWindowOpensAtStart) {
         << home.logText();
     EXPECT_EQ(window->width, 840);
     EXPECT_EQ(window->height, 620);
+}
+
+TEST_F(TrayTest, ATrayStartedLaterGetsTheIconAndTheMainWindowOffersThePanelWhileThereIsNone) {
+    if (!haveProgram("/usr/bin/trayer") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "trayer and xdotool are needed";
+    ASSERT_FALSE(XGetSelectionOwner(connection->display(), traySelection()));
+    startApplication();
+    std::optional<Shown> window;
+    ASSERT_TRUE(eventually([&] { return (window = viewableSized(600, 4000)).has_value(); }))
+        << home.logText();
+    // The pointer away from every control, so no hover is drawn.
+    xdotool("mousemove 1900 1070");
+    constexpr int kHeader = 48;
+    const auto offered = settledStrip(*window, kHeader);
+    ASSERT_FALSE(offered.empty());
+
+    ASSERT_TRUE(startTray()) << home.logText();
+    const auto icon = settledIcon();
+    ASSERT_TRUE(icon.has_value()) << home.logText();
+    // Within a second the header drops its panel control: the pixels that
+    // change are where it was.
+    std::vector<unsigned long> withTray;
+    ASSERT_TRUE(eventually(
+        [&] {
+            withTray = topStrip(*window, kHeader);
+            return withTray.size() == offered.size() && withTray != offered;
+        },
+        std::chrono::seconds(3)));
+    int left = window->width;
+    int right = -1;
+    int top = kHeader;
+    int bottom = -1;
+    for (std::size_t index = 0; index < offered.size(); ++index) {
+        if (offered[index] == withTray[index])
+            continue;
+        const int x = static_cast<int>(index) % window->width;
+        const int y = static_cast<int>(index) / window->width;
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+    EXPECT_LE(right - left, 28);
+    EXPECT_GT(left, window->width / 2);
+
+    // The tray gone, the control is back; pressed, it opens the panel as a
+    // small window under it, on the screen.
+    tray.reset();
+    ASSERT_TRUE(eventually(
+        [&] { return XGetSelectionOwner(connection->display(), traySelection()) == None; }));
+    EXPECT_TRUE(
+        eventually([&] { return topStrip(*window, kHeader) == offered; }, std::chrono::seconds(3)));
+    const int controlX = window->x + (left + right) / 2;
+    const int controlY = window->y + (top + bottom) / 2;
+    xdotool("mousemove " + std::to_string(controlX) + " " + std::to_string(controlY) + " click 1");
+    std::optional<Shown> panel;
+    ASSERT_TRUE(eventually([&] { return (panel = viewableSized(300, 600)).has_value(); }))
+        << home.logText();
+    EXPECT_GE(panel->y, window->y + bottom);
+    EXPECT_LE(panel->x, controlX);
+    EXPECT_GE(panel->x + panel->width, controlX);
+    EXPECT_LE(panel->x + panel->width, 1920);
+}
+
+TEST_F(TrayTest, ThePanelAtTheRightEdgeGrowsLeftWhenTheTextSizeGrowsWhileItIsOpen) {
+    if (!haveProgram("/usr/bin/trayer") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "trayer and xdotool are needed";
+    QuorvanePreferences preferences;
+    preferences.textSize = QuorvaneTextSize::standard;
+    home.writePreferences(*preferences.encoded());
+    ASSERT_TRUE(startTray()) << home.logText();
+    startApplication();
+    const auto icon = settledIcon();
+    ASSERT_TRUE(icon.has_value()) << home.logText();
+    clickAt(*icon);
+    std::optional<Shown> panel;
+    ASSERT_TRUE(eventually([&] { return (panel = viewableSized(300, 600)).has_value(); }))
+        << home.logText();
+    ASSERT_EQ(panel->x + panel->width, 1920);
+
+    // The store takes the largest text size (as the panel's own menu gives
+    // it) while the panel is open.
+    preferences.textSize = QuorvaneTextSize::veryLarge;
+    home.writePreferences(*preferences.encoded());
+    ASSERT_TRUE(eventually([&] {
+        panel = viewableSized(300, 600);
+        return panel && panel->width == 500;
+    })) << home.logText();
+    EXPECT_TRUE(eventually([&] {
+        panel = viewableSized(300, 600);
+        return panel && panel->x == 1420;
+    }));
+    EXPECT_GE(panel->y, icon->y + icon->height);
+}
+
+TEST_F(TrayTest, EscapeAndCtrlWCloseTheSettingsWindowAndCtrlWTheMainWindow) {
+    if (!haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "xdotool is needed";
+    ASSERT_FALSE(XGetSelectionOwner(connection->display(), traySelection()));
+    startApplication();
+    std::optional<Shown> window;
+    ASSERT_TRUE(eventually([&] { return (window = viewableSized(800, 900)).has_value(); }))
+        << home.logText();
+    // The header's gear, last at its trailing edge.
+    const auto openSettings = [&] {
+        xdotool("mousemove " + std::to_string(window->x + window->width - 32) + " " +
+                std::to_string(window->y + 25) + " click 1");
+        std::optional<Shown> settings;
+        eventually([&] { return (settings = viewableSized(600, 720)).has_value(); });
+        return settings;
+    };
+    for (const char* keys : {"Escape", "ctrl+w"}) {
+        const auto settings = openSettings();
+        ASSERT_TRUE(settings) << keys << home.logText();
+        // Without a window manager the keyboard focus is given by hand.
+        xdotool("windowfocus --sync " + std::to_string(settings->id) + " key " + keys);
+        EXPECT_TRUE(eventually([&] { return viewable().size() == 1; })) << keys;
+    }
+    ASSERT_EQ(viewable().front().id, window->id);
+
+    // The last window closed: without a tray the program ends.
+    xdotool("windowfocus --sync " + std::to_string(window->id) + " key ctrl+w");
+    EXPECT_EQ(application->waitFor(), 0) << home.logText();
 }
 
 }  // namespace

@@ -63,6 +63,16 @@ void addMainWindowShots(ShotList& shots) {
                          window->state().openAdvancedSection(MainWindowSection::resolution);
                          return window;
                      }});
+    // A desktop without a tray: the header offers the panel.
+    shots.push_back({"main-window-no-tray",
+                     ShotWorld::mixed,
+                     Shot::Frame::mainWindow,
+                     {},
+                     [](ViewContext& context) -> std::unique_ptr<QWidget> {
+                         auto window = std::make_unique<MainWindow>(context);
+                         window->offerPanel(true);
+                         return window;
+                     }});
     shots.push_back({"main-window-editors", ShotWorld::mixed, Shot::Frame::natural, {}, editors});
 }
 

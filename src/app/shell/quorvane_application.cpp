@@ -7,7 +7,6 @@
 #include <QLayout>
 #include <QMenu>
 #include <QScreen>
-#include <QShortcut>
 #include <QTimer>
 #include <cstdio>
 #include <utility>
@@ -16,9 +15,10 @@
 #include "app/shell/single_instance.hpp"
 #include "app/shell/tray_icon_glyph.hpp"
 #include "app/shell/tray_menu.hpp"
-#include "presentation/shell/popup_placement.hpp"
+#include "app/shell/window_keys.hpp"
 #include "presentation/shell/shell_frame_sizes.hpp"
 #include "presentation/shell/unsaved_changes_text.hpp"
+#include "views/main_window/main_utility_header.hpp"
 #include "views/main_window/main_window.hpp"
 #include "views/panel/menu_panel.hpp"
 #include "views/settings/settings_window.hpp"
@@ -34,8 +34,19 @@ std::optional<int> primaryAvailableHeight() {
     return screen->availableGeometry().height();
 }
 
+// How often a tray's coming or going is looked for.
+constexpr auto kTrayWatchInterval = std::chrono::seconds(1);
+
 ScreenRect toScreenRect(const QRect& rect) {
     return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
+// The available area of the screen that holds `point`, else the primary one.
+ScreenRect availableAround(QPoint point) {
+    QScreen* screen = QGuiApplication::screenAt(point);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? toScreenRect(screen->availableGeometry()) : ScreenRect{0, 0, 1024, 768};
 }
 
 // The last word on changes the program ends without: nothing else will
@@ -83,15 +94,30 @@ QuorvaneApplication::~QuorvaneApplication() {
 }
 
 void QuorvaneApplication::start() {
-    // Without a tray the icon would never be shown: it is not built at all.
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        createTrayIcon();
+    createTrayIcon();
+    followTray();
+    // Qt tells of no tray coming or going: it is looked for.
+    trayWatch_.setInterval(kTrayWatchInterval);
+    connect(&trayWatch_, &QTimer::timeout, this, [this] { followTray(); });
+    trayWatch_.start();
+}
+
+void QuorvaneApplication::followTray() {
+    const bool shown = trayShowsIcon();
+    if (trayShown_ == shown)
         return;
-    }
-    // Without a tray the windows are the only way in: closing the last one
-    // ends the program rather than leaving it running unseen.
-    QGuiApplication::setQuitOnLastWindowClosed(true);
-    showMainWindow();
+    trayShown_ = shown;
+    access_ = panelAccess(shown, anyWindowShown());
+    QGuiApplication::setQuitOnLastWindowClosed(access_.lastWindowEndsProgram);
+    if (mainWindow_)
+        mainWindow_->offerPanel(access_.mainWindowOffersPanel);
+    if (access_.opensMainWindow)
+        showMainWindow();
+}
+
+bool QuorvaneApplication::anyWindowShown() const {
+    return (mainWindow_ && mainWindow_->isVisible()) || (settings_ && settings_->isVisible()) ||
+           (panel_ && panel_->isVisible());
 }
 
 void QuorvaneApplication::createTrayIcon() {
@@ -161,7 +187,8 @@ void QuorvaneApplication::showMainWindow() {
         mainWindow_ = std::make_unique<MainWindow>(host_->context());
         mainWindow_->setWindowTitle(QStringLiteral("Quorvane"));
         mainWindow_->resize(kMainWindowDefaultSize.width, kMainWindowDefaultSize.height);
-        addQuitShortcut(mainWindow_.get());
+        mainWindow_->offerPanel(access_.mainWindowOffersPanel);
+        addWindowKeys(mainWindow_.get(), {.closeOnCtrlW = true}, [this] { quit(); });
     }
     raise(mainWindow_.get());
 }
@@ -171,7 +198,8 @@ void QuorvaneApplication::openSettings() {
         settings_ = std::make_unique<SettingsWindow>(host_->context());
         settings_->setWindowFlag(Qt::Window);
         settings_->setWindowTitle(QStringLiteral("Quorvane 설정"));
-        addQuitShortcut(settings_.get());
+        addWindowKeys(settings_.get(), {.closeOnCtrlW = true, .closeOnEscape = true},
+                      [this] { quit(); });
         applyFrameSizes();
     }
     raise(settings_.get());
@@ -181,7 +209,8 @@ void QuorvaneApplication::togglePanel() {
     if (!panel_) {
         panel_ = std::make_unique<PanelHost>();
         panel_->layout()->addWidget(new MenuPanel(host_->context(), panel_.get()));
-        addQuitShortcut(panel_.get());
+        // Escape is the panel's own; Ctrl+W is a window's.
+        addWindowKeys(panel_.get(), {}, [this] { quit(); });
     }
     if (panel_->isVisible()) {
         panel_->hide();
@@ -189,8 +218,9 @@ void QuorvaneApplication::togglePanel() {
     }
     panel_->usePopupForm(trayShowsIcon());
     applyFrameSizes();
+    panelAnchor_ = panelAnchor();
+    placePanel();
     if (panel_->isPopupForm()) {
-        placePanel();
         panel_->show();
         panel_->activateWindow();
     } else {
@@ -203,20 +233,41 @@ void QuorvaneApplication::hidePanel() {
         panel_->hide();
 }
 
-void QuorvaneApplication::placePanel() {
-    const QPoint pointer = QCursor::pos();
-    std::optional<ScreenRect> icon;
-    QScreen* screen = QGuiApplication::screenAt(pointer);
-    if (tray_ && tray_->geometry().isValid()) {
-        icon = toScreenRect(tray_->geometry());
-        screen = QGuiApplication::screenAt(tray_->geometry().center());
+// The popup opens at the tray icon, or at the pointer where the tray gives
+// no geometry; the small window under the main window's control that
+// opened it, or at the pointer.
+ScreenRect QuorvaneApplication::panelAnchor() const {
+    if (panel_->isPopupForm() && tray_ && tray_->geometry().isValid())
+        return toScreenRect(tray_->geometry());
+    if (!panel_->isPopupForm() && mainWindow_ && mainWindow_->isVisible()) {
+        const QWidget* control = mainWindow_->utilityHeader()->panelButton();
+        if (control->isVisible())
+            return toScreenRect(QRect(control->mapToGlobal(QPoint(0, 0)), control->size()));
     }
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    const ScreenRect available =
-        screen ? toScreenRect(screen->availableGeometry()) : ScreenRect{0, 0, 1024, 768};
+    const QPoint pointer = QCursor::pos();
+    return {pointer.x(), pointer.y(), 0, 0};
+}
+
+void QuorvaneApplication::placePanel() {
+    const ScreenRect& anchor = panelAnchor_;
+    const auto available =
+        availableAround(QPoint(anchor.x + anchor.width / 2, anchor.y + anchor.height / 2));
     const FrameSize size{panel_->width(), panel_->height()};
-    const auto placed = popupPlacement(size, icon, pointer.x(), pointer.y(), available);
+    const auto placed = popupPlacement(size, anchor, anchor.x, anchor.y, available);
+    panel_->move(placed.x, placed.y);
+}
+
+// A panel whose size changed while open stays inside the work area at its
+// corner: the popup where opening it now would put it, the small window
+// (which its user may have moved) growing away from the nearest corner.
+void QuorvaneApplication::keepPanelOnScreen(const QRect& frameBefore, const QSize& decoration) {
+    if (panel_->isPopupForm()) {
+        placePanel();
+        return;
+    }
+    const QSize frame = panel_->maximumSize() + decoration;
+    const auto placed = resizedInPlace(toScreenRect(frameBefore), {frame.width(), frame.height()},
+                                       availableAround(frameBefore.center()));
     panel_->move(placed.x, placed.y);
 }
 
@@ -234,18 +285,17 @@ void QuorvaneApplication::applyFrameSizes() {
     const auto screenHeight = primaryAvailableHeight();
     if (panel_) {
         const auto size = menuPanelFrameSize(textSize, screenHeight);
+        const QRect frameBefore = panel_->frameGeometry();
+        const QSize decoration = frameBefore.size() - panel_->size();
+        const bool moves = panel_->isVisible() && panel_->size() != QSize(size.width, size.height);
         panel_->setFixedSize(size.width, size.height);
+        if (moves)
+            keepPanelOnScreen(frameBefore, decoration);
     }
     if (settings_) {
         const auto size = settingsWindowFrameSize(textSize, screenHeight);
         settings_->resize(size.width, size.height);
     }
-}
-
-void QuorvaneApplication::addQuitShortcut(QWidget* window) {
-    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), window);
-    shortcut->setContext(Qt::WindowShortcut);
-    connect(shortcut, &QShortcut::activated, this, [this] { quit(); });
 }
 
 void QuorvaneApplication::raise(QWidget* window) {
@@ -260,6 +310,7 @@ void QuorvaneApplication::quit() {
 
 void QuorvaneApplication::closeAfterDisplayServerLoss() {
     shutDown_ = true;
+    trayWatch_.stop();
     // Straight to the writer: the store would tell its windows, which must
     // not run on the lost connection.
     std::vector<UnwrittenSave> unwritten;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -15,6 +17,8 @@
 #include "models/settings/quorvane_text_size.hpp"
 #include "platform/interfaces/deferred_save_reporting.hpp"
 #include "platform/interfaces/gamma_controlling.hpp"
+#include "presentation/shell/panel_access.hpp"
+#include "presentation/shell/popup_placement.hpp"
 #include "services/automation/quorvane_automation_url_outcome.hpp"
 
 class QMenu;
@@ -28,8 +32,10 @@ class SettingsWindow;
 // toggles the panel, the main window and the settings window, all built
 // lazily around the store, and the way out.
 //
-// Without a system tray the main window opens at start and the panel opens
-// as an ordinary small window, so the program never starts invisible.
+// The icon is shown whether or not a tray is there: Qt embeds it in a tray
+// that comes later. Without a tray the main window opens at start and offers
+// the panel, which opens as an ordinary small window, so the program never
+// runs unseen; a tray coming or going later is followed within a second.
 // Quitting (tray menu, Ctrl+Q, a quit signal, the session's end) hands every
 // output back to its restore ramps; saved settings stay as they are.
 class QuorvaneApplication : public QObject {
@@ -49,7 +55,7 @@ class QuorvaneApplication : public QObject {
     explicit QuorvaneApplication(const Options& options, QObject* parent = nullptr);
     ~QuorvaneApplication() override;
 
-    // Shows the tray icon, or the main window where there is no tray.
+    // Shows the tray icon, and the main window where there is no tray.
     void start();
     // An automation URL from the command line or a second launch, carried
     // out at once; the windows show what became of it, and so does the
@@ -84,11 +90,14 @@ class QuorvaneApplication : public QObject {
   private:
     void createTrayIcon();
     bool trayShowsIcon() const;
+    void followTray();
+    bool anyWindowShown() const;
     void followStoreSettings();
     void applyFrameSizes();
+    ScreenRect panelAnchor() const;
     void placePanel();
+    void keepPanelOnScreen(const QRect& frameBefore, const QSize& decoration);
     void answerOnceSaved(std::function<void()> answer);
-    void addQuitShortcut(QWidget* window);
     static void raise(QWidget* window);
 
     std::shared_ptr<GammaControlling> gamma_;
@@ -101,6 +110,13 @@ class QuorvaneApplication : public QObject {
     std::unique_ptr<PanelHost> panel_;
     std::unique_ptr<SettingsWindow> settings_;
     std::optional<QuorvaneTextSize> appliedTextSize_;
+    // Whether a tray showed the icon when last looked at.
+    std::optional<bool> trayShown_;
+    PanelAccess access_;
+    QTimer trayWatch_;
+    // What the panel opened at: the tray icon, the main window's control or
+    // the pointer (an empty rectangle).
+    ScreenRect panelAnchor_;
     bool shutDown_ = false;
     bool changesLost_ = false;
 };

@@ -11,6 +11,7 @@ StoreHost::StoreHost(const CollaboratorsMaker& makeCollaborators, bool followDes
         collaborators.scheduler = scheduler_;
     store_ = std::make_unique<DisplayStore>(std::move(collaborators));
     bridge_ = std::make_unique<StoreBridge>(*store_);
+    hotKeyResults_ = std::make_unique<SpokenHotKeyResults>(*store_);
     theme_ = std::make_unique<Theme>(followDesktop);
     windows_ = std::make_unique<WindowThemeFollower>(*theme_);
     keyboardPath_ = std::make_unique<KeyboardPathFollower>();
@@ -32,6 +33,7 @@ StoreHost::~StoreHost() {
     keyboardPath_.reset();
     windows_.reset();
     theme_.reset();
+    hotKeyResults_.reset();
     bridge_.reset();
     scheduler_->waitForBackgroundWork();
     store_.reset();

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "services/display_store/display_store.hpp"
+#include "views/controls/spoken_result.hpp"
 #include "views/design/keyboard_path_follower.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/window_theme_follower.hpp"
@@ -18,7 +19,8 @@ namespace quorvane {
 // the Qt scheduler it runs on, its change signal, the shell's actions, the
 // one theme (kept on the store's text size and appearance, and given to
 // every window the application opens), the way the keyboard goes through
-// every window, and the view context over them. Used by the application and
+// every window, the voice of a hot key's result, and the view context over
+// them. Used by the application and
 // by the screenshot program, each with its own collaborators.
 //
 // Ending: the views go first (their owner destroys them before the host),
@@ -51,6 +53,7 @@ class StoreHost {
     std::shared_ptr<QtScheduler> scheduler_;
     std::unique_ptr<DisplayStore> store_;
     std::unique_ptr<StoreBridge> bridge_;
+    std::unique_ptr<SpokenHotKeyResults> hotKeyResults_;
     ShellActions actions_;
     std::unique_ptr<Theme> theme_;
     std::unique_ptr<WindowThemeFollower> windows_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ struct QuorvaneRecentChangeRecoveryPrompt {
     std::string title;
     std::string message;
     Date createdAt;
+    // When it was published on a clock no setting moves: its countdown
+    // counts from here, as its 8-second dismissal does.
+    std::chrono::steady_clock::time_point shownAt{};
 
     bool operator==(const QuorvaneRecentChangeRecoveryPrompt&) const = default;
 

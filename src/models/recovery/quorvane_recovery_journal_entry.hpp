@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "models/coding/uuid_parsing.hpp"
 #include "models/recovery/quorvane_recovery_journal_status.hpp"
 #include "models/recovery/quorvane_recovery_journal_target.hpp"
+#include "models/recovery/recovery_journal_request_time.hpp"
 
 namespace quorvane {
 
@@ -20,6 +22,9 @@ struct QuorvaneRecoveryJournalEntry {
     std::string summary;
     std::string detail;
     std::vector<QuorvaneRecoveryJournalTarget> targets;
+    // When the action was asked for, on its writer's request line; none in
+    // entries of older versions, which order by `createdAt` alone.
+    std::optional<RecoveryJournalRequestTime> requested;
 
     bool operator==(const QuorvaneRecoveryJournalEntry&) const = default;
 
@@ -36,10 +41,13 @@ struct QuorvaneRecoveryJournalEntry {
         object["summary"] = summary;
         object["detail"] = detail;
         object["targets"] = encodeValue<J>(targets);
+        putOptional(object, "requested", requested);
         return object;
     }
 
-    // Every key is required; `id` must be a UUID and `createdAt` ISO 8601.
+    // Every key is required but `requested`; `id` must be a UUID and
+    // `createdAt` ISO 8601. A `requested` that does not read is left out:
+    // it only orders entries, and the entry stands without it.
     template <class J>
     static QuorvaneRecoveryJournalEntry fromJson(const J& object) {
         QuorvaneRecoveryJournalEntry entry;
@@ -54,6 +62,11 @@ struct QuorvaneRecoveryJournalEntry {
         entry.summary = requireKey<std::string>(object, "summary");
         entry.detail = requireKey<std::string>(object, "detail");
         entry.targets = requireKey<std::vector<QuorvaneRecoveryJournalTarget>>(object, "targets");
+        try {
+            entry.requested = optionalKey<RecoveryJournalRequestTime>(object, "requested");
+        } catch (const JsonDecodeError&) {
+            entry.requested.reset();
+        }
         return entry;
     }
 };

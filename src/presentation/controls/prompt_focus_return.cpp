@@ -5,8 +5,7 @@ namespace quorvane {
 bool PromptFocusReturn::safe(const Candidate& candidate) {
     if (!candidate.takesFocus)
         return false;
-    return candidate.kind != Kind::pressable ||
-           !(candidate.changesScreen || candidate.madeTheChange);
+    return candidate.kind == Kind::valueControl || candidate.kind == Kind::passive;
 }
 
 std::optional<std::size_t> PromptFocusReturn::choose(
@@ -16,6 +15,19 @@ std::optional<std::size_t> PromptFocusReturn::choose(
             return index;
     }
     return std::nullopt;
+}
+
+std::vector<std::size_t> PromptFocusReturn::nearestFirst(std::size_t at, std::size_t count) {
+    std::vector<std::size_t> order;
+    if (at < count)
+        order.push_back(at);
+    for (std::size_t distance = 1; order.size() < count; ++distance) {
+        if (distance <= at && at - distance < count)
+            order.push_back(at - distance);
+        if (at + distance < count)
+            order.push_back(at + distance);
+    }
+    return order;
 }
 
 }  // namespace quorvane

@@ -6,8 +6,8 @@
 
 namespace quorvane {
 
-int RecentChangePromptTexts::remainingSeconds(Date createdAt, Date now) {
-    const double elapsed = std::chrono::duration<double>(now - createdAt).count();
+int RecentChangePromptTexts::remainingSeconds(MonotonicTime shownAt, MonotonicTime now) {
+    const double elapsed = std::chrono::duration<double>(now - shownAt).count();
     const double left = std::ceil(kLifetimeSeconds - std::max(0.0, elapsed));
     return static_cast<int>(std::clamp(left, 0.0, kLifetimeSeconds));
 }

@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "models/coding/date_coding.hpp"
 #include "models/recovery/quorvane_recent_change_recovery_prompt.hpp"
+#include "platform/interfaces/scheduler.hpp"
 
 namespace quorvane {
 
 // The recent-change banner's texts. The countdown is always computed from the
-// prompt's creation time (never a decremented counter), so a late or skipped
+// prompt's publication time (never a decremented counter), so a late or skipped
 // tick cannot make it drift from the store's own 8-second dismissal.
 struct RecentChangePromptTexts {
     static constexpr double kLifetimeSeconds = 8.0;
@@ -32,9 +32,10 @@ struct RecentChangePromptTexts {
     static ButtonInsets undoInsets(bool compact) { return {compact ? 3 : 6, 2}; }
     static ButtonInsets keepInsets(bool compact) { return {compact ? 2 : 4, 2}; }
 
-    // max(0, ceil(8 − elapsed seconds)): 8 at creation, 6 after 2.3 s, 1 after
-    // 7.9 s, 0 from 8 s on. A clock set before the creation time reads 8.
-    static int remainingSeconds(Date createdAt, Date now);
+    // max(0, ceil(8 − elapsed seconds)) since the prompt was shown, on the
+    // clock no setting moves: 8 at once, 6 after 2.3 s, 1 after 7.9 s, 0
+    // from 8 s on.
+    static int remainingSeconds(MonotonicTime shownAt, MonotonicTime now);
     // "8초 뒤 숨김" and its spoken form "복구 알림이 8초 뒤 숨겨짐".
     static std::string countdownText(int seconds);
     static std::string countdownAccessibilityText(int seconds);

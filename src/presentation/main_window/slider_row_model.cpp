@@ -21,26 +21,15 @@ SliderRowModel::SliderRowModel(SliderRowKind kind, double lower, double upper, d
       state_(outsideValue, lower, upper, nudgeStep, pendingRule(kind)) {}
 
 void SliderRowModel::beginEditing() {
-    if (state_.isEditing())
-        return;
-    takenThumb_ = drawnThumbValue();
     state_.beginEditing();
 }
 
 void SliderRowModel::moveDraft(double value) {
-    takenThumb_.reset();
     state_.moveThumb(value);
 }
 
-double SliderRowModel::endEditing() {
-    takenThumb_.reset();
+std::optional<double> SliderRowModel::endEditing() {
     return state_.endEditing();
-}
-
-double SliderRowModel::drawnThumbValue() const {
-    if (!state_.isEditing())
-        return state_.ownerValue();
-    return takenThumb_.value_or(state_.draftValue());
 }
 
 double SliderRowModel::nudgeDown() {

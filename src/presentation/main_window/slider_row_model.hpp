@@ -19,12 +19,13 @@ enum class SliderRowKind { software, monitor };
 // rules (PanelSliderRowState) with the row's own readout format.
 //
 // While the user drags only the draft moves; the outside value is written
-// once, when the drag ends (also when nothing moved), and a nudge or a key
-// step writes at once. After a nudge or a key step, and after a monitor row's
-// release, the row remembers the value it wrote (pending) and shows it in the
-// readout until the outside value really changes; the thumb rests on the
-// outside value meanwhile. A change of the outside value
-// never moves a thumb being dragged; the release then writes the dragged value over it.
+// once, when the drag ends on another value than it was taken at (a click
+// on the thumb writes nothing), and a nudge or a key step writes at once.
+// After a nudge or a key step, and after a monitor row's release, the row
+// remembers the value it wrote (pending) and shows it in the readout until
+// the outside value really changes; the thumb rests on the outside value
+// meanwhile. A change of the outside value never moves a thumb being
+// dragged; the release then writes the dragged value over it.
 class SliderRowModel {
   public:
     using Formatter = std::function<std::string(double)>;
@@ -39,8 +40,9 @@ class SliderRowModel {
     // The thumb moved while held (or a press on the groove took it there);
     // nothing is written.
     void moveDraft(double value);
-    // The drag ended: the value to write (software) or commit (monitor).
-    double endEditing();
+    // The drag ended: the value to write (software) or commit (monitor);
+    // none when the thumb was let go on the value it was taken at.
+    std::optional<double> endEditing();
     // One step down or up, clamped to the range and rounded to millionths;
     // starts from the draft during a drag. The value to write or commit.
     double nudgeDown();
@@ -64,7 +66,7 @@ class SliderRowModel {
     // value at rest (a pending value shows in the readout and is heard, but
     // the thumb waits for the caller to publish it); while held, where it was
     // taken until it moves, then the draft.
-    double drawnThumbValue() const;
+    double drawnThumbValue() const { return state_.drawnThumbValue(); }
     // The draft while dragging, else the pending value, else the outside value.
     double currentVisibleValue() const { return state_.currentVisibleValue(); }
     // The formatted draft or pending value; else the caller's own text.
@@ -81,8 +83,6 @@ class SliderRowModel {
 
     Formatter formatter_;
     PanelSliderRowState state_;
-    // Where the held thumb was drawn when it was taken, until it moves.
-    std::optional<double> takenThumb_;
 };
 
 // The slider's spoken hint: "<subtitle>. " when there is one, then how to

@@ -31,17 +31,31 @@ std::optional<double> PanelSliderRowState::formattedValue() const {
     return pendingValue_;
 }
 
+double PanelSliderRowState::drawnThumbValue() const {
+    if (!isEditing_)
+        return ownerValue_;
+    return takenThumb_.value_or(draftValue_);
+}
+
 void PanelSliderRowState::beginEditing() {
+    if (isEditing_)
+        return;
+    takenThumb_ = drawnThumbValue();
     draftValue_ = currentVisibleValue();
+    takenValue_ = draftValue_;
     isEditing_ = true;
 }
 
 void PanelSliderRowState::moveThumb(double value) {
+    takenThumb_.reset();
     draftValue_ = clamped(value);
 }
 
-double PanelSliderRowState::endEditing() {
+std::optional<double> PanelSliderRowState::endEditing() {
     isEditing_ = false;
+    takenThumb_.reset();
+    if (draftValue_ == takenValue_)
+        return std::nullopt;
     if (rule_ == PendingRule::nudgesAndDrags)
         pendingValue_ = draftValue_;
     return draftValue_;

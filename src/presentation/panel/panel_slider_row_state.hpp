@@ -10,11 +10,14 @@ namespace quorvane {
 // widget that draws it.
 //
 // The thumb moves only a draft: the owner's value is written once when a
-// drag ends and once per nudge, never while the thumb moves. A nudged value
+// drag ends and once per nudge, never while the thumb moves; a press that
+// lets go where it took the thumb writes nothing. A nudged value
 // (and, for rows that commit to a monitor, a released drag too) stays shown
 // as pending until the owner publishes a different value, so a write that
 // the owner refuses keeps showing what the user asked for. Nudged values are
 // clamped to the range and kept to six decimals, so 0.2 + 0.1 is exactly 0.3.
+// At rest the thumb is drawn on the owner's value: a pending value shows in
+// the readout and is heard, but the thumb waits for the owner to take it.
 class PanelSliderRowState {
   public:
     // Whether a released drag stays shown until the owner's value changes
@@ -40,12 +43,19 @@ class PanelSliderRowState {
     bool canDecrement() const { return lower_ < currentVisibleValue(); }
     bool canIncrement() const { return currentVisibleValue() < upper_; }
 
-    // The thumb was pressed.
+    // Where the thumb is drawn, and so where a pointer takes it: the owner's
+    // value at rest; while held, where it was taken until it moves, then the
+    // draft.
+    double drawnThumbValue() const;
+
+    // The thumb was pressed (a second press while held changes nothing).
     void beginEditing();
     // The thumb moved; the value is clamped to the range.
     void moveThumb(double value);
-    // The thumb was released: the one value to write for the whole drag.
-    double endEditing();
+    // The thumb was released: the one value to write for the whole drag;
+    // none when it was let go on the value it was taken at (a click on the
+    // thumb, or a drag brought back), which changes nothing.
+    std::optional<double> endEditing();
     // A keyboard or page step while the thumb is not held: a whole edit of
     // its own, so the returned value is written once; like a nudged value it
     // stays shown until the owner publishes a change.
@@ -74,6 +84,10 @@ class PanelSliderRowState {
     double draftValue_;
     bool isEditing_ = false;
     std::optional<double> pendingValue_;
+    // The value the held thumb was taken at, and where it was drawn then
+    // (until it moves).
+    double takenValue_ = 0.0;
+    std::optional<double> takenThumb_;
 };
 
 }  // namespace quorvane

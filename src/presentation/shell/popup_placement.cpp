@@ -15,6 +15,13 @@ int clampInto(int start, int length, int areaStart, int areaLength) {
     return std::clamp(start, areaStart, last);
 }
 
+// The start of a span that keeps its far end when the span's centre lies
+// past the area's centre, and its near end otherwise.
+int keptEndStart(int start, int oldLength, int newLength, int areaStart, int areaLength) {
+    const bool farHalf = 2 * start + oldLength > 2 * areaStart + areaLength;
+    return farHalf ? start + oldLength - newLength : start;
+}
+
 }  // namespace
 
 ScreenRect popupPlacement(FrameSize size, std::optional<ScreenRect> trayIcon, int pointerX,
@@ -27,6 +34,13 @@ ScreenRect popupPlacement(FrameSize size, std::optional<ScreenRect> trayIcon, in
 
     const int x = centreX - size.width / 2;
     const int y = upperHalf ? anchor.y + anchor.height + kGap : anchor.y - kGap - size.height;
+    return {clampInto(x, size.width, available.x, available.width),
+            clampInto(y, size.height, available.y, available.height), size.width, size.height};
+}
+
+ScreenRect resizedInPlace(ScreenRect frame, FrameSize size, ScreenRect available) {
+    const int x = keptEndStart(frame.x, frame.width, size.width, available.x, available.width);
+    const int y = keptEndStart(frame.y, frame.height, size.height, available.y, available.height);
     return {clampInto(x, size.width, available.x, available.width),
             clampInto(y, size.height, available.y, available.height), size.width, size.height};
 }

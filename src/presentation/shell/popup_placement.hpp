@@ -22,4 +22,10 @@ struct ScreenRect {
 ScreenRect popupPlacement(FrameSize size, std::optional<ScreenRect> trayIcon, int pointerX,
                           int pointerY, ScreenRect available);
 
+// Where a window at `frame` sits once it takes `size`: it keeps the corner
+// nearest the corner of the area it sits in (growing left from a window on
+// the right half, up from one on the lower half), then moves inside the
+// available area.
+ScreenRect resizedInPlace(ScreenRect frame, FrameSize size, ScreenRect available);
+
 }  // namespace quorvane

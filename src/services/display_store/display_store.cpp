@@ -192,6 +192,17 @@ void DisplayStore::removeChangeObserver(ObserverID id) {
     observers_.erase(id);
 }
 
+DisplayStore::ObserverID DisplayStore::addHotKeyPressObserver(
+    std::function<void(const std::string&)> observer) {
+    const ObserverID id = nextObserverID_++;
+    hotKeyPressObservers_.emplace(id, std::move(observer));
+    return id;
+}
+
+void DisplayStore::removeHotKeyPressObserver(ObserverID id) {
+    hotKeyPressObservers_.erase(id);
+}
+
 void DisplayStore::notifyChange() {
     // An observer may remove itself or others while being told.
     const auto observers = observers_;

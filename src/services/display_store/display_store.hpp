@@ -135,6 +135,11 @@ class DisplayStore {
     // Called after every change of published state.
     ObserverID addChangeObserver(std::function<void()> observer);
     void removeChangeObserver(ObserverID id);
+    // Called after a global hot key's press was carried out, from wherever
+    // it was pressed, with the binding's id; its result is the status
+    // message then.
+    ObserverID addHotKeyPressObserver(std::function<void(const std::string&)> observer);
+    void removeHotKeyPressObserver(ObserverID id);
 
     // --- Published state ---------------------------------------------------
     const std::vector<DisplaySnapshot>& displays() const { return displays_; }
@@ -191,8 +196,11 @@ class DisplayStore {
     }
     const QuorvaneRecoveryJournal& recoveryJournal() const { return recoveryJournal_; }
     // The clock that stamps the store's records (a prompt's creation, a
-    // journal entry): what a countdown or a report's time reads against.
+    // journal entry): what a report's time reads against.
     Date wallNow() const { return scheduler_->wallNow(); }
+    // The clock the store's timers run on (a prompt's dismissal): what a
+    // countdown reads against.
+    MonotonicTime monotonicNow() const { return scheduler_->monotonicNow(); }
     const std::string& statusMessage() const { return statusMessage_; }
     // The preferences record as last saved: what a settings export writes.
     const QuorvanePreferences& preferences() const { return preferences_; }
@@ -768,6 +776,7 @@ class DisplayStore {
     bool diagnosticStatusMessageRequiresDDCValueRedaction_ = false;
 
     std::map<ObserverID, std::function<void()>> observers_;
+    std::map<ObserverID, std::function<void(const std::string&)>> hotKeyPressObservers_;
     ObserverID nextObserverID_ = 1;
     int changeDepth_ = 0;
     // Set by reportSaveOutcome(), cleared when the outermost change ends.

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 #include "models/coding/number_format.hpp"
@@ -25,6 +26,13 @@ std::optional<std::string> setSystemBrightness(BrightnessControlling& controller
     }
 }
 
+// The whole percent a value holds, its fraction dropped: 42 for 0.429. The
+// value times 100 is first taken to a millionth of a percent, since binary
+// floating point holds 0.29 a hair below it and would read 28.
+int wholePercent(double value) {
+    return static_cast<int>(std::floor(std::round(value * 100 * 1e6) / 1e6));
+}
+
 }  // namespace
 
 struct DisplayStore::BrightnessSyncSummary {
@@ -40,7 +48,7 @@ void DisplayStore::setHardwareBrightness(double value, DisplayID displayID) {
         setStatusMessage(*failure);
         return;
     }
-    setStatusMessage("모니터 밝기 " + formatDecimal(static_cast<int>(clamped * 100)) + "% 적용됨");
+    setStatusMessage("모니터 밝기 " + formatDecimal(wholePercent(clamped)) + "% 적용됨");
     // The refresh may publish a quick list without any brightness while the
     // full read runs; which display takes which path is the list's business
     // as it stood before.

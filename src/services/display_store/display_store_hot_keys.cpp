@@ -74,17 +74,22 @@ void DisplayStore::reconcileGlobalHotKeys(bool updateStatus) {
 }
 
 void DisplayStore::handleGlobalHotKey(const std::string& bindingID) {
-    ChangeScope scope(*this);
-    if (bindingID == GlobalHotKeyBinding::kEmergencyRecoveryID) {
+    {
+        ChangeScope scope(*this);
+        if (bindingID != GlobalHotKeyBinding::kEmergencyRecoveryID)
+            handleSceneHotKey(bindingID);
         // Read at the press: a press queued before the key was switched off
         // only reports.
-        if (emergencyRecoveryHotKeyEnabled_)
+        else if (emergencyRecoveryHotKeyEnabled_)
             recoverDisplaysToSafeState();
         else
             setStatusMessage("비상 복구 단축키가 꺼져 있습니다");
-        return;
     }
-    handleSceneHotKey(bindingID);
+    // Told once the change is published. An observer may remove itself or
+    // others while being told.
+    const auto observers = hotKeyPressObservers_;
+    for (const auto& [id, observer] : observers)
+        observer(bindingID);
 }
 
 SceneHotKeyBinding* DisplayStore::sceneHotKeyBindingReportingMissing(std::string_view bindingID) {

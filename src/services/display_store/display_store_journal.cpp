@@ -47,6 +47,12 @@ QuorvaneRecoveryJournalEntry DisplayStore::makeJournalEntry(
     QuorvaneRecoveryJournalEntry entry;
     entry.id = newUuidText();
     entry.createdAt = scheduler_->wallNow();
+    // Another writer's entries are placed among these by when they were
+    // asked for, which the wall clock cannot tell once it was set back.
+    if (requestClock_) {
+        const auto& line = requestClock_->timeline();
+        entry.requested = RecoveryJournalRequestTime{requestAskedAt(), line.bootID, line.offset};
+    }
     entry.status = status;
     entry.actionTitle = std::move(actionTitle);
     // The writers pass the status just shown; when a failed save shows in

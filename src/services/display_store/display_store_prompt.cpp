@@ -54,6 +54,7 @@ void DisplayStore::publishRecentChangeRecoveryPrompt(
     }
     prompt.id = newUuidText();
     prompt.createdAt = scheduler_->wallNow();
+    prompt.shownAt = scheduler_->monotonicNow();
     recentChangeRecoveryPrompt_ = prompt;
 
     appendRecoveryJournalEntry(

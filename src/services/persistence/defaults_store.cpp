@@ -1,4 +1,5 @@
 #include "services/persistence/defaults_store.hpp"
+#include "services/persistence/kept_record_copies.hpp"
 #include "services/persistence/record_write_stamp_file.hpp"
 #include "services/persistence/temporary_file_guard.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
@@ -16,9 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <random>
-#include <tuple>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -35,7 +34,6 @@ constexpr std::string_view kFileExtension = ".json";
 constexpr std::size_t kTemporarySuffixLength = 6;
 // Enough hops for any sane chain of links; more means a loop.
 constexpr int kMaxLinkHops = 40;
-constexpr int kMaxCopiesPerSecond = 100;
 
 ssize_t systemRead(const fs::path&, int fd, void* buffer, std::size_t size) {
     return ::read(fd, buffer, size);
@@ -173,11 +171,6 @@ void removeStaleTemporaryFiles(const fs::path& directory,
     }
 }
 
-bool syncFolder(const fs::path& folder) {
-    UniqueFileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    return fd.valid() && ::fsync(fd.get()) == 0;
-}
-
 // The key's file as it is before a write replaces it.
 struct ExistingFile {
     // Its permissions, which the replacement keeps (a shared dotfile may be
@@ -225,132 +218,8 @@ std::variant<ExistingFile, DefaultsStoreError> inspectExisting(
     return existing;
 }
 
-std::string copyTimestamp() {
-    const std::time_t now = std::time(nullptr);
-    std::tm parts{};
-    ::gmtime_r(&now, &parts);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &parts);
-    return text;
-}
-
-// When a file was written, to the nanosecond, as its modification time.
-using FileTime = std::pair<std::int64_t, std::int64_t>;
-
-// One copy kept aside of a key's record: "<file name>.unreadable-<stamp>"
-// or, for a later copy in the same second, "...-<stamp>-<attempt>".
-struct KeptCopy {
-    std::string name;
-    std::string stamp;
-    int attempt = 1;
-    // When the copy was written, from the file itself: the stamp in its name
-    // is only what the clock said, and a copy is written once.
-    FileTime writtenAt{0, 0};
-};
-
-constexpr std::string_view kCopyInfix = ".unreadable-";
-// "YYYYmmdd-HHMMSS"
-constexpr std::size_t kCopyStampLength = 15;
-
-std::optional<KeptCopy> keptCopyNamed(std::string_view name, std::string_view prefix) {
-    if (!name.starts_with(prefix) || name.size() < prefix.size() + kCopyStampLength)
-        return std::nullopt;
-    name.remove_prefix(prefix.size());
-    KeptCopy copy{std::string(prefix) + std::string(name),
-                  std::string(name.substr(0, kCopyStampLength)), 1};
-    const auto rest = name.substr(kCopyStampLength);
-    if (rest.empty())
-        return copy;
-    if (rest.size() < 2 || rest.size() > 4 || rest.front() != '-')
-        return std::nullopt;
-    copy.attempt = 0;
-    for (const char c : rest.substr(1)) {
-        if (std::isdigit(static_cast<unsigned char>(c)) == 0)
-            return std::nullopt;
-        copy.attempt = copy.attempt * 10 + (c - '0');
-    }
-    return copy;
-}
-
-std::optional<FileTime> writtenAt(const fs::path& file) {
-    struct stat info {};
-    if (::lstat(file.c_str(), &info) != 0)
-        return std::nullopt;
-    return FileTime{info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
-}
-
-// The copies of the record in `fileName` kept aside in `folder`.
-std::vector<KeptCopy> keptCopies(const fs::path& folder, const std::string& fileName) {
-    const std::string prefix = fileName + std::string(kCopyInfix);
-    std::vector<KeptCopy> copies;
-    std::error_code error;
-    fs::directory_iterator entries(folder, error);
-    if (error)
-        return copies;
-    for (const auto& entry : entries) {
-        auto copy = keptCopyNamed(entry.path().filename().native(), prefix);
-        if (!copy)
-            continue;
-        if (const auto time = writtenAt(entry.path()))
-            copy->writtenAt = *time;
-        copies.push_back(std::move(*copy));
-    }
-    return copies;
-}
-
-// Orders `copies` by when they were made, oldest first, given when the
-// newest copy was: a copy written at a later time than that one was made
-// before the clock was set back, so it is older than every copy made since,
-// however far ahead its date. Copies written at one moment (the clock's
-// resolution) follow their names' stamps and attempts.
-void sortByWhenMade(std::vector<KeptCopy>& copies, FileTime newest) {
-    std::sort(copies.begin(), copies.end(), [newest](const KeptCopy& a, const KeptCopy& b) {
-        const bool aSinceTheStep = a.writtenAt <= newest;
-        const bool bSinceTheStep = b.writtenAt <= newest;
-        return std::tie(aSinceTheStep, a.writtenAt, a.stamp, a.attempt) <
-               std::tie(bSinceTheStep, b.writtenAt, b.stamp, b.attempt);
-    });
-}
-
-// Whether `file` is a regular file holding exactly `bytes`.
-bool holdsExactly(const fs::path& file, std::string_view bytes) {
-    UniqueFileDescriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
-    struct stat info {};
-    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        static_cast<std::uintmax_t>(info.st_size) != bytes.size())
-        return false;
-    const auto held = readAll(systemRead, file, fd.get(), bytes.size());
-    return held && *held == bytes;
-}
-
-// After the new copy `made`: removes the oldest of `earlier` (the copies
-// made before it) until it and they make kKeptCopiesPerRecord. The new copy
-// is never among them, whatever its stamp: a clock set back must not remove
-// the copy a save just named.
-void removeOldCopies(const fs::path& folder, std::vector<KeptCopy> earlier, const fs::path& made) {
-    const std::size_t keep = FileDefaultsStore::kKeptCopiesPerRecord - 1;
-    if (earlier.size() <= keep)
-        return;
-    sortByWhenMade(earlier, writtenAt(made).value_or(FileTime{INT64_MAX, 0}));
-    for (std::size_t index = 0; index < earlier.size() - keep; ++index)
-        ::unlink((folder / earlier[index].name).c_str());
-}
-
 bool systemWrite(const fs::path&, int fd, std::string_view bytes) {
     return writeAllBytes(fd, bytes);
-}
-
-// Writes `bytes` to a new file, synced; false with errno on failure.
-bool writeNewFile(const FileDefaultsStore::WriteCall& writeCall, const fs::path& path,
-                  std::string_view bytes) {
-    UniqueFileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (!fd.valid())
-        return false;
-    TemporaryFileGuard guard(path.string());
-    if (!writeCall(path, fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
-        return false;
-    guard.release();
-    return true;
 }
 
 std::string newWriterName() {
@@ -370,12 +239,10 @@ FileDefaultsStore::FileDefaultsStore(std::filesystem::path folder)
       writerName_(newWriterName()),
       readCall_(systemRead),
       writeCall_(systemWrite),
-      identityCall_(RecordFileIdentity::of) {}
+      identityCall_(RecordFileIdentity::of),
+      lock_(folder_, [this] { return !ensureFolder(); }) {}
 
-FileDefaultsStore::~FileDefaultsStore() {
-    if (lockFile_ >= 0)
-        ::close(lockFile_);
-}
+FileDefaultsStore::~FileDefaultsStore() = default;
 
 std::filesystem::path FileDefaultsStore::standardLocation(
     std::optional<std::string_view> xdgConfigHome, std::optional<std::string_view> home) {
@@ -495,98 +362,15 @@ std::optional<DefaultsStoreError> FileDefaultsStore::writableFolder(std::string_
 
 void FileDefaultsStore::limitLockWait(Duration limit, std::shared_ptr<const Clock> clock,
                                       std::shared_ptr<Sleeper> sleeper) {
-    lockWait_ = LockWaitLimit{limit, std::move(clock), std::move(sleeper)};
+    lock_.limitWait(limit, std::move(clock), std::move(sleeper));
 }
 
 DefaultsLock FileDefaultsStore::lockExclusively() {
-    lockMutex_.lock();
-    return holdLock(&FileDefaultsStore::acquireLockFile);
+    return lock_.lockExclusively();
 }
 
 DefaultsLock FileDefaultsStore::tryLockExclusively() {
-    if (!lockMutex_.try_lock())
-        return DefaultsLock::notTaken(lockHeldError());
-    return holdLock(&FileDefaultsStore::tryLockFile);
-}
-
-DefaultsLock FileDefaultsStore::holdLock(bool (FileDefaultsStore::*lockFile)()) {
-    if (lockDepth_ == 0 && !(this->*lockFile)()) {
-        lockMutex_.unlock();
-        return DefaultsLock::notTaken(lockHeldError());
-    }
-    ++lockDepth_;
-    return DefaultsLock([this] { releaseLock(); });
-}
-
-// Makes neither the folder nor the lock file: a folder being removed must
-// not come back under the remover's hands, and where there is no lock file
-// nobody holds the lock.
-bool FileDefaultsStore::tryLockFile() {
-    const auto path = folder_ / kLockFileName;
-    int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return true;
-    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if (errno == EINTR)
-            continue;
-        if (errno == EWOULDBLOCK) {
-            ::close(fd);
-            return false;
-        }
-        break;  // flock itself failed: as without a lock file
-    }
-    lockFile_ = fd;
-    return true;
-}
-
-DefaultsStoreError FileDefaultsStore::lockHeldError() const {
-    return {DefaultsStoreError::Kind::lockHeld, (folder_ / kLockFileName).string(), {}};
-}
-
-bool FileDefaultsStore::acquireLockFile() {
-    if (ensureFolder())
-        return true;
-    const auto path = folder_ / kLockFileName;
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    // A folder we may not write in can still hold a lock file we may read;
-    // the write itself will report the folder.
-    if (fd < 0)
-        fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return true;
-    if (!lockWithinLimit(fd)) {
-        ::close(fd);
-        return false;
-    }
-    lockFile_ = fd;
-    return true;
-}
-
-bool FileDefaultsStore::lockWithinLimit(int fd) const {
-    if (!lockWait_) {
-        while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
-        }
-        return true;
-    }
-    const auto deadline = lockWait_->clock->monotonicNow() + lockWait_->limit;
-    while (true) {
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            return true;
-        if (errno != EWOULDBLOCK && errno != EINTR)
-            return true;  // flock itself failed: as without a lock file
-        if (lockWait_->clock->monotonicNow() >= deadline)
-            return false;
-        lockWait_->sleeper->sleepFor(kLockRetryInterval);
-    }
-}
-
-void FileDefaultsStore::releaseLock() {
-    if (--lockDepth_ == 0 && lockFile_ >= 0) {
-        ::close(std::exchange(lockFile_, -1));
-    }
-    lockMutex_.unlock();
+    return lock_.tryLockExclusively();
 }
 
 Date FileDefaultsStore::requestNow() const {
@@ -696,7 +480,7 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     stamps.followRecord(target, stamp, previous);
     // The new value is in place now; a failed folder sync means it may not
     // survive a power loss, which the caller learns from the outcome.
-    if (!syncFolder(directory) || (directory != folder_ && !syncFolder(folder_)))
+    if (!syncDirectory(directory) || (directory != folder_ && !syncDirectory(folder_)))
         return failedWithErrno(directory);
     SaveOutcome outcome;
     outcome.writeID = stamp.writeID();
@@ -737,27 +521,7 @@ SaveOutcome FileDefaultsStore::keepCopyAside(std::string_view key, std::string_v
         return SaveOutcome::failed(*lock.failure());
     if (auto error = writableFolder(key))
         return SaveOutcome::failed(std::move(*error));
-    const std::string fileName = fileNameForKey(key);
-    auto copies = keptCopies(folder_, fileName);
-    // The same broken bytes coming back (a tool rewriting its half-written
-    // file, a save retried) are kept already: one copy is enough, and
-    // needs no space.
-    for (const auto& copy : copies) {
-        if (holdsExactly(folder_ / copy.name, bytes))
-            return {std::nullopt, copy.name};
-    }
-    const std::string base = fileName + std::string(kCopyInfix) + copyTimestamp();
-    for (int attempt = 1; attempt <= kMaxCopiesPerSecond; ++attempt) {
-        const std::string name = attempt == 1 ? base : base + "-" + std::to_string(attempt);
-        if (writeNewFile(writeCall_, folder_ / name, bytes)) {
-            removeOldCopies(folder_, std::move(copies), folder_ / name);
-            syncFolder(folder_);
-            return {std::nullopt, name};
-        }
-        if (errno != EEXIST)
-            return failedWithErrno(folder_ / name);
-    }
-    return SaveOutcome::failed(DefaultsStoreError::fromErrno(EEXIST, (folder_ / base).string()));
+    return KeptRecordCopies(folder_, fileNameForKey(key)).keep(bytes, writeCall_);
 }
 
 bool FileDefaultsStore::removeKey(std::string_view key) {
@@ -769,7 +533,7 @@ bool FileDefaultsStore::removeKey(std::string_view key) {
     if (::unlink(pathForKey(key).c_str()) != 0)
         return errno == ENOENT;
     RecordWriteStampFile(folder_, fileNameForKey(key)).remove();
-    return syncFolder(folder_);
+    return syncDirectory(folder_);
 }
 
 }  // namespace quorvane

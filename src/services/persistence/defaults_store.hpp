@@ -16,6 +16,8 @@
 #include "platform/interfaces/defaults_storing.hpp"
 #include "platform/interfaces/request_clock.hpp"
 #include "platform/interfaces/scheduler.hpp"
+#include "services/persistence/defaults_lock_file.hpp"
+#include "services/persistence/kept_record_copies.hpp"
 #include "services/persistence/record_write_stamp.hpp"
 #include "services/persistence/record_write_stamp_file.hpp"
 
@@ -28,8 +30,8 @@ namespace quorvane {
 // A key's file that is a symbolic link stays one: the write lands next to the
 // link's target and replaces the target.
 //
-// Processes share the folder's lock file (".lock", an flock): every write
-// takes it, and a caller that reads, changes and writes a record holds it
+// Processes share the folder's lock file (".lock", an flock; DefaultsLockFile):
+// every write takes it, and a caller that reads, changes and writes a record holds it
 // across all three (lockExclusively()).
 //
 // Every write leaves a stamp beside the record (RecordWriteStamp): this
@@ -54,8 +56,8 @@ class FileDefaultsStore final : public DefaultsStoring {
     // A temporary file this old whose writer no longer holds it was left by a
     // write that never finished; the next write removes it.
     static constexpr std::chrono::seconds kStaleTemporaryFileAge{60};
-    static constexpr std::string_view kLockFileName = ".lock";
-    static constexpr Duration kLockRetryInterval = std::chrono::milliseconds(10);
+    static constexpr std::string_view kLockFileName = DefaultsLockFile::kFileName;
+    static constexpr Duration kLockRetryInterval = DefaultsLockFile::kRetryInterval;
     // The wait limit every Quorvane process sets: long enough for every save
     // another one makes (a write and its fsync under load), short enough that
     // a stopped or hung process holding the lock never keeps a command, or
@@ -63,7 +65,7 @@ class FileDefaultsStore final : public DefaultsStoring {
     static constexpr Duration kSharedLockWait = std::chrono::seconds(5);
     // Copies kept aside per record: older ones are removed as newer ones
     // come, so broken records coming back can never fill the disk.
-    static constexpr std::size_t kKeptCopiesPerRecord = 3;
+    static constexpr std::size_t kKeptCopiesPerRecord = KeptRecordCopies::kPerRecord;
 
     // Called with the synced temporary file just before it replaces the key's
     // file; returning false fails the write there. Lets tests stop a write at
@@ -78,8 +80,7 @@ class FileDefaultsStore final : public DefaultsStoring {
     // Writes all of `bytes` to a new file's open descriptor as writeAllBytes
     // does: false with errno set. writeAllBytes unless a test puts a full
     // disk in its place (for a key's file and for the copies kept aside).
-    using WriteCall =
-        std::function<bool(const std::filesystem::path& file, int fd, std::string_view bytes)>;
+    using WriteCall = KeptRecordCopies::WriteCall;
 
     // What names a record's open file for its stamp: RecordFileIdentity::of
     // unless a test hands back another file's number.
@@ -160,17 +161,6 @@ class FileDefaultsStore final : public DefaultsStoring {
   private:
     // Why `key` cannot be written now, if anything stops it; creates the folder.
     std::optional<DefaultsStoreError> writableFolder(std::string_view key) const;
-    // False when another process kept the lock past the wait limit.
-    bool acquireLockFile();
-    // False when another process holds the lock now.
-    bool tryLockFile();
-    // Holding lockMutex_: takes the lock file with `lockFile` unless this
-    // store holds it already; on failure lets lockMutex_ go again.
-    DefaultsLock holdLock(bool (FileDefaultsStore::*lockFile)());
-    // flock(LOCK_EX) within the wait limit, when there is one.
-    bool lockWithinLimit(int fd) const;
-    void releaseLock();
-    DefaultsStoreError lockHeldError() const;
     // Now on the clock requests and stamps are dated by.
     Date requestNow() const;
     // A time the wall clock told (a file's) on that clock.
@@ -199,12 +189,6 @@ class FileDefaultsStore final : public DefaultsStoring {
                                               std::string_view bytes,
                                               const TouchedRecordParts& touched);
 
-    struct LockWaitLimit {
-        Duration limit;
-        std::shared_ptr<const Clock> clock;
-        std::shared_ptr<Sleeper> sleeper;
-    };
-
     std::filesystem::path folder_;
     // Random, so no other store (no other process) stamps its writes alike.
     std::string writerName_;
@@ -222,12 +206,8 @@ class FileDefaultsStore final : public DefaultsStoring {
     static constexpr std::size_t kRememberedFilesAhead = 16;
     mutable std::mutex firstSeenMutex_;
     mutable std::map<std::string, Date> firstSeenAhead_;
-    // Threads of this process take turns through the mutex; processes
-    // through the flock on the lock file, held while lockDepth_ > 0.
-    std::recursive_mutex lockMutex_;
-    int lockDepth_ = 0;
-    int lockFile_ = -1;
-    std::optional<LockWaitLimit> lockWait_;
+    // Declared after folder_, which it locks.
+    DefaultsLockFile lock_;
 };
 
 }  // namespace quorvane

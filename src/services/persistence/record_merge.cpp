@@ -123,6 +123,22 @@ std::optional<DDCCapabilityCache> decodedCache(std::string_view bytes) {
     return cache;
 }
 
+std::set<std::string> entryIDs(const QuorvaneRecoveryJournal& journal) {
+    std::set<std::string> ids;
+    for (const auto& entry : journal.entries)
+        ids.insert(entry.id);
+    return ids;
+}
+
+// Whether `a` was asked for after `b`: on the boot-time clock where both
+// were asked in one boot, else by the wall clock, the only one two boots or
+// two machines share.
+bool askedLater(const QuorvaneRecoveryJournalEntry& a, const QuorvaneRecoveryJournalEntry& b) {
+    if (a.requested && b.requested && a.requested->sameBootAs(*b.requested))
+        return a.requested->sinceBoot() > b.requested->sinceBoot();
+    return a.createdAt > b.createdAt;
+}
+
 }  // namespace
 
 QuorvanePreferences preferences(const QuorvanePreferences& base, const QuorvanePreferences& ours,
@@ -180,13 +196,33 @@ QuorvanePreferences preferences(const QuorvanePreferences& base, const QuorvaneP
 QuorvaneRecoveryJournal recoveryJournal(const QuorvaneRecoveryJournal& base,
                                         const QuorvaneRecoveryJournal& ours,
                                         const QuorvaneRecoveryJournal& theirs) {
+    const auto baseIDs = entryIDs(base);
+    const auto oursIDs = entryIDs(ours);
+    const auto theirsIDs = entryIDs(theirs);
+    std::set<std::string> taken;
+    // The next entry of a side not taken yet and not let fall off by the
+    // other side since the base.
+    const auto next = [&](auto& at, auto end, const std::set<std::string>& otherIDs) {
+        while (at != end &&
+               (taken.contains(at->id) || (baseIDs.contains(at->id) && !otherIDs.contains(at->id))))
+            ++at;
+        return at != end;
+    };
     QuorvaneRecoveryJournal result;
-    result.entries =
-        mergedByID(base.entries, ours.entries, theirs.entries, untouched, std::nullopt);
-    std::stable_sort(result.entries.begin(), result.entries.end(),
-                     [](const auto& a, const auto& b) { return a.createdAt > b.createdAt; });
-    if (result.entries.size() > QuorvaneRecoveryJournal::kMaximumEntries)
-        result.entries.resize(QuorvaneRecoveryJournal::kMaximumEntries);
+    auto oursAt = ours.entries.begin();
+    auto theirsAt = theirs.entries.begin();
+    while (result.entries.size() < QuorvaneRecoveryJournal::kMaximumEntries) {
+        const bool oursLeft = next(oursAt, ours.entries.end(), theirsIDs);
+        const bool theirsLeft = next(theirsAt, theirs.entries.end(), oursIDs);
+        if (!oursLeft && !theirsLeft)
+            break;
+        // Ours on a tie: the copy this process holds keeps its request time
+        // where an older version's save dropped it.
+        auto& from =
+            oursLeft && (!theirsLeft || !askedLater(*theirsAt, *oursAt)) ? oursAt : theirsAt;
+        taken.insert(from->id);
+        result.entries.push_back(*from++);
+    }
     return result;
 }
 

@@ -58,7 +58,10 @@ QuorvanePreferences preferences(const QuorvanePreferences& base, const QuorvaneP
                                 std::optional<Date> theirsWrittenAt = std::nullopt,
                                 const TouchedRecordParts& theirsRequested = {});
 // Entries of both sides are kept, except those one side dropped since
-// `base`; newest first, cut to the journal's length.
+// `base`; newest first, cut to the journal's length. Each side keeps its own
+// order, the order its entries were added in; the two are interleaved by
+// when their entries were asked for, never re-sorted by the wall clock,
+// which may have been set back between two of them.
 QuorvaneRecoveryJournal recoveryJournal(const QuorvaneRecoveryJournal& base,
                                         const QuorvaneRecoveryJournal& ours,
                                         const QuorvaneRecoveryJournal& theirs);

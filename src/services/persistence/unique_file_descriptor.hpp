@@ -1,8 +1,10 @@
 #pragma once
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -74,6 +76,13 @@ std::optional<std::string> readAllBytes(Read&& read, std::size_t limit) {
             return std::nullopt;
         }
     }
+}
+
+// Makes the folder's entries (a file renamed or created in it) reach the
+// disk; false when they may not have.
+inline bool syncDirectory(const std::filesystem::path& folder) {
+    UniqueFileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return fd.valid() && ::fsync(fd.get()) == 0;
 }
 
 }  // namespace quorvane

@@ -116,6 +116,7 @@ HoldToCompareButton::HoldToCompareButton(Theme& theme, HoldToCompareSession::Beg
       theme_(theme),
       compact_(compact),
       session_(std::move(begin), std::move(end), std::move(runs)),
+      toldAsButton_(texts().actsAsButton),
       symbol_(new SymbolImage("eye", this)),
       title_(new QLabel(this)),
       caption_(new WrappingLabel({}, this)) {
@@ -176,6 +177,14 @@ void HoldToCompareButton::tellValue() {
     // Qt's Linux bridge passes a changed description on without its words;
     // the window's spoken notice is read out.
     speakNotice(this, QString::fromStdString(texts().accessibilityValue));
+}
+
+void HoldToCompareButton::tellRole() {
+    const bool asButton = texts().actsAsButton;
+    if (asButton == toldAsButton_)
+        return;
+    toldAsButton_ = asButton;
+    tellAsNewObject(this);
 }
 
 void HoldToCompareButton::endComparison() {
@@ -287,6 +296,12 @@ void HoldToCompareButton::refresh() {
     setSpokenDescription(this, spokenDescription(current));
     QAccessibleValueChangeEvent change(this, QString::fromStdString(current.accessibilityValue));
     QAccessible::updateAccessibility(&change);
+    // A button becoming text or back is told once the window has taken the
+    // store's change, as the value is: a Space ending a comparison leaves
+    // the area unable to start one until the window's answer arrives, and a
+    // screen reader would hear it turn to text and back.
+    if (current.actsAsButton != toldAsButton_)
+        QMetaObject::invokeMethod(this, &HoldToCompareButton::tellRole, Qt::QueuedConnection);
     update();
 }
 

@@ -26,7 +26,9 @@ struct ViewContext;
 // the comparison ends when the focus leaves it. When the store ends the
 // comparison itself (correction switched off, the display's colour changed
 // meanwhile), the area shows and says the current colour again and the next
-// Space starts a new comparison.
+// Space starts a new comparison. While it can neither start nor end one it
+// reads as text with no action; a screen reader, which keeps the role it
+// met, is given a new object each time that changes (tellAsNewObject()).
 //
 // setComparisonEnabled() is the window's "may start" flag (correction on and
 // the display's effect active); windows pass false while this button's own
@@ -70,6 +72,7 @@ class HoldToCompareButton : public QWidget {
     void endComparison();
     void refresh();
     void tellValue();
+    void tellRole();
 
     Theme& theme_;
     bool compact_;
@@ -78,6 +81,8 @@ class HoldToCompareButton : public QWidget {
     // The state last shown, so a store change that ended the comparison is
     // drawn and told although the window's flag stayed the same.
     HoldToCompareTexts shown_;
+    // Whether a screen reader was last told of a button (else of text).
+    bool toldAsButton_;
     SymbolImage* symbol_;
     QLabel* title_;
     WrappingLabel* caption_;

@@ -219,8 +219,12 @@ void NativeSliderRow::build(SliderRowKind kind) {
         present();
     });
     connect(slider_, &QSlider::sliderReleased, this, [this] {
-        if (model_.isEditing())
-            finish(model_.endEditing());
+        if (!model_.isEditing())
+            return;
+        if (const auto value = model_.endEditing())
+            finish(*value);
+        else
+            present();
     });
     // A key, page or wheel step, or a value set by assistive technology, is
     // a whole edit of its own, as a nudge is.

@@ -3,7 +3,6 @@
 #include <QPainter>
 #include <cmath>
 
-#include "views/design/screen_changing_control.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
@@ -23,7 +22,6 @@ NudgeButton::NudgeButton(Theme& theme, const std::string& title,
     setToolTip(label);
     readAsToggleButton(this);
     setFocusPolicy(Qt::TabFocus);
-    markChangesScreen(this);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(this, &QAbstractButton::clicked, this, [action = std::move(action)] {
         if (action)

@@ -1,7 +1,9 @@
 #include "views/controls/recent_change_prompt_view.hpp"
 
+#include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QApplication>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -18,7 +20,6 @@
 #include "services/display_store/display_store.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/reading_order.hpp"
-#include "views/design/screen_changing_control.hpp"
 #include "views/design/scroll_anchor.hpp"
 #include "views/design/shrinking_label.hpp"
 #include "views/design/spoken_notice.hpp"
@@ -51,6 +52,66 @@ PromptFocusReturn::Kind kindForLateKey(QWidget* control) {
         default:
             return PromptFocusReturn::Kind::pressable;
     }
+}
+
+// The card a change was made in: the nearest group a screen reader names
+// around `control` (a preset's or work mode's row, a panel section), else
+// the widget the control sits in.
+QWidget* cardAround(QWidget* control) {
+    for (QWidget* ancestor = control->parentWidget(); ancestor && !ancestor->isWindow();
+         ancestor = ancestor->parentWidget()) {
+        QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(ancestor);
+        if (heard && heard->role() == QAccessible::Grouping &&
+            !heard->text(QAccessible::Name).isEmpty())
+            return ancestor;
+    }
+    return control->parentWidget();
+}
+
+// What the prompt stands in and stays as it goes: the scrolled view of its
+// page (shown whole, where the arrow keys scroll), else its parent, if any.
+QWidget* pageAround(QWidget* prompt) {
+    for (QWidget* ancestor = prompt->parentWidget(); ancestor && !ancestor->isWindow();
+         ancestor = ancestor->parentWidget()) {
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(ancestor))
+            return area;
+    }
+    return prompt->parentWidget();
+}
+
+// Lets a card that takes no focus of its own hold it until the focus moves
+// on: a screen reader knows it as focusable meanwhile, and neither Tab nor
+// a click stops on it afterwards.
+class FocusHeldForTheMoment : public QObject {
+  public:
+    explicit FocusHeldForTheMoment(QWidget* card)
+        : QObject(card), card_(card), policy_(card->focusPolicy()) {
+        card->setFocusPolicy(Qt::ClickFocus);
+        card->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        // Leaving the window or opening a popup, the card keeps the
+        // window's focus and takes it back on the return.
+        if (event->type() != QEvent::FocusOut)
+            return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            card_->removeEventFilter(this);
+            card_->setFocusPolicy(policy_);
+            deleteLater();
+        }
+        return false;
+    }
+
+  private:
+    QWidget* card_;
+    Qt::FocusPolicy policy_;
+};
+
+void holdFocusForTheMoment(QWidget* card) {
+    if (card->focusPolicy() == Qt::NoFocus)
+        new FocusHeldForTheMoment(card);
 }
 
 // A push button whose title keeps exactly the given room beside and above
@@ -99,8 +160,9 @@ RecentChangePromptView::RecentChangePromptView(ViewContext& context, bool compac
       store_(context.store),
       theme_(context.theme),
       compact_(compact),
-      // The store's clock stamped the prompt; the countdown reads the same.
-      now_([&store = context.store] { return store.wallNow(); }),
+      // The store's timers dismiss the prompt; the countdown reads their
+      // clock, which no setting of the wall clock moves.
+      now_([&store = context.store] { return store.monotonicNow(); }),
       icon_(new SymbolImage("arrow.uturn.backward.circle.fill", this)),
       heading_(new QLabel(QStringLiteral("최근 변경 복구"), this)),
       pill_(new StatusPill(context.theme, {}, this)),
@@ -204,7 +266,7 @@ void RecentChangePromptView::refresh() {
             emit changed();
         return;
     }
-    createdAt_ = prompt->createdAt;
+    shownAt_ = prompt->shownAt;
     showPrompt({prompt->id, prompt->title, prompt->message,
                 RecentChangePromptTexts::targetSummary(*prompt)});
     armTimer();
@@ -216,7 +278,8 @@ void RecentChangePromptView::showPrompt(const Shown& shown) {
         return;
     }
     emit aboutToChange();
-    const bool appearing = !shown_.has_value();
+    // A newer prompt undoes another change than the one heard before.
+    const bool newer = !shown_ || shown_->id != shown.id;
     shown_ = shown;
     title_->setText(QString::fromStdString(shown.title));
     message_->setText(QString::fromStdString(shown.message));
@@ -234,9 +297,10 @@ void RecentChangePromptView::showPrompt(const Shown& shown) {
     QWidget* focused = QApplication::focusWidget();
     if (focused && focused->window() == window() && !isAncestorOf(focused))
         origin_ = focused;
-    // Heard in the window the user works in only, as it appears there: a
-    // page opened while it stands shows it from the start, unheard.
-    if (appearing && isVisible() && focused && focused->window() == window())
+    // Heard in the window the user works in only, as it appears there and
+    // each time a newer change replaces it: a page opened while it stands
+    // shows it from the start, unheard.
+    if (newer && isVisible() && focused && focused->window() == window())
         speakNotice(this, title_->text());
 }
 
@@ -249,43 +313,60 @@ void RecentChangePromptView::giveBackFocus() {
     origin_.clear();
     if (!focused || !isAncestorOf(focused))
         return;
-    // The control the change came from and the value controls of its row,
-    // then the controls before the prompt, nearest first; never the one
-    // after it.
     std::vector<QWidget*> controls;
+    std::vector<PromptFocusReturn::Candidate> candidates;
+    const auto consider = [&](QWidget* control, PromptFocusReturn::Kind kind) {
+        controls.push_back(control);
+        candidates.push_back({kind, control->isVisible() && control->isEnabled()});
+    };
     if (origin && !isAncestorOf(origin)) {
-        controls.push_back(origin);
+        // The control the change came from, the value controls of its row,
+        // the controls of its card nearest first, then the card itself.
+        consider(origin, kindForLateKey(origin));
         if (QWidget* row = origin->parentWidget()) {
             for (QWidget* stop : tabStopsInReadingOrder(row)) {
                 if (stop != origin && stop->parentWidget() == row &&
                     kindForLateKey(stop) == PromptFocusReturn::Kind::valueControl)
-                    controls.push_back(stop);
+                    consider(stop, PromptFocusReturn::Kind::valueControl);
             }
         }
+        QWidget* card = cardAround(origin);
+        const auto stops = tabStopsInReadingOrder(card);
+        const auto at = std::find(stops.begin(), stops.end(), origin) - stops.begin();
+        for (const std::size_t index :
+             PromptFocusReturn::nearestFirst(static_cast<std::size_t>(at), stops.size()))
+            consider(stops[index], kindForLateKey(stops[index]));
+        consider(card, PromptFocusReturn::Kind::passive);
+    } else {
+        // The controls before the prompt, nearest first; never the one
+        // after it.
+        const auto stops = tabStopsInReadingOrder(window());
+        const auto prompt = std::find_if(stops.begin(), stops.end(),
+                                         [this](QWidget* stop) { return isAncestorOf(stop); });
+        for (auto stop = std::make_reverse_iterator(prompt); stop != stops.rend(); ++stop)
+            consider(*stop, kindForLateKey(*stop));
+        if (QWidget* page = pageAround(this))
+            consider(page, PromptFocusReturn::Kind::passive);
     }
-    const auto stops = tabStopsInReadingOrder(window());
-    const auto prompt = std::find_if(stops.begin(), stops.end(),
-                                     [this](QWidget* stop) { return isAncestorOf(stop); });
-    controls.insert(controls.end(), std::make_reverse_iterator(prompt), stops.rend());
-
-    std::vector<PromptFocusReturn::Candidate> candidates;
-    for (QWidget* control : controls)
-        candidates.push_back({kindForLateKey(control), control->isVisible() && control->isEnabled(),
-                              changesScreen(control), control == origin});
+    const auto chosen = PromptFocusReturn::choose(candidates);
+    if (!chosen)
+        return;
+    QWidget* control = controls[*chosen];
+    if (candidates[*chosen].kind == PromptFocusReturn::Kind::passive)
+        holdFocusForTheMoment(control);
     // In a window the user has left, this sets the control its return
     // focuses.
-    if (const auto chosen = PromptFocusReturn::choose(candidates))
-        controls[*chosen]->setFocus(Qt::OtherFocusReason);
+    control->setFocus(Qt::OtherFocusReason);
 }
 
 void RecentChangePromptView::updateCountdown() {
-    shownSeconds_ = RecentChangePromptTexts::remainingSeconds(createdAt_, now_());
+    shownSeconds_ = RecentChangePromptTexts::remainingSeconds(shownAt_, now_());
     pill_->setText(
         QString::fromStdString(RecentChangePromptTexts::countdownText(shownSeconds_)),
         QString::fromStdString(RecentChangePromptTexts::countdownAccessibilityText(shownSeconds_)));
 }
 
-// The next tick falls on the next whole second after the creation time, so
+// The next tick falls on the next whole second after the publication, so
 // the shown number changes exactly when the remaining time crosses it.
 void RecentChangePromptView::armTimer() {
     if (!shown_ || shownSeconds_ <= 0) {
@@ -293,7 +374,7 @@ void RecentChangePromptView::armTimer() {
         return;
     }
     using namespace std::chrono;
-    const auto elapsed = duration_cast<milliseconds>(now_() - createdAt_).count();
+    const auto elapsed = duration_cast<milliseconds>(now_() - shownAt_).count();
     const long long intoSecond = ((elapsed % 1000) + 1000) % 1000;
     tick_.start(static_cast<int>(1000 - intoSecond));
 }

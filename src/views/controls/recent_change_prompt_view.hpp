@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "models/coding/date_coding.hpp"
+#include "platform/interfaces/scheduler.hpp"
 #include "presentation/design/text_shade.hpp"
 
 class QLabel;
@@ -28,27 +28,31 @@ struct ViewContext;
 // The banner offering to undo the latest colour change. It shows the store's
 // prompt while there is one and hides itself when the store clears it (keep,
 // undo, the 8-second dismissal or anything else); it never hides on its own.
-// The countdown is recomputed from the prompt's creation time on a timer
+// The countdown is recomputed from the prompt's publication time on a timer
 // aligned to whole seconds after it (never a decremented counter). "되돌리기"
 // and "이 설정 유지" pass the shown prompt's id, so a newer prompt is never
 // undone or closed by mistake.
 //
 // A screen reader hears the prompt once as it appears in the window the user
-// works in. When it goes with the focus on one of its buttons (also while
-// the user is in another window), the focus goes back to where the user was
-// working: the control the change came from (the one holding the focus as
-// it appeared) unless a Return meant for "되돌리기" would press it again (a
-// nudge, a tile), then the slider of its row, else the nearest safe control
-// before the prompt (PromptFocusReturn); never on to whatever follows it.
+// works in, and again when a newer change replaces it. When it goes with
+// the focus on one of its buttons (also while the user is in another
+// window), the focus goes back to where the user was working, on a control
+// where a Return or Space meant for "되돌리기" does nothing
+// (PromptFocusReturn): the slider the change came from (the control holding
+// the focus as the prompt appeared), else a slider of its row or its card,
+// else the card itself (a preset's row, a panel section), held for the
+// moment; never a button, never out of the card, never on to whatever
+// follows the prompt.
 class RecentChangePromptView : public QWidget {
     Q_OBJECT
 
   public:
-    using Now = std::function<Date()>;
+    using Now = std::function<MonotonicTime()>;
 
     RecentChangePromptView(ViewContext& context, bool compact, QWidget* parent = nullptr);
 
-    // The wall clock the countdown reads (tests pass a controllable one).
+    // The clock the countdown reads, the store's timers' by default (tests
+    // pass a controllable one).
     void setClock(Now now);
     void refresh();
     // The scroll area the banner sits in or just above: when the banner
@@ -95,7 +99,7 @@ class RecentChangePromptView : public QWidget {
     std::optional<Shown> shown_;
     // The control the focus stood on as the prompt appeared.
     QPointer<QWidget> origin_;
-    Date createdAt_{};
+    MonotonicTime shownAt_{};
     int shownSeconds_ = 0;
     QTimer tick_;
     SymbolImage* icon_;

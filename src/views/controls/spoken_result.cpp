@@ -1,5 +1,6 @@
 #include "views/controls/spoken_result.hpp"
 
+#include <QApplication>
 #include <QPointer>
 #include <QWidget>
 
@@ -44,6 +45,16 @@ void speakResultOf(QWidget* near, DisplayStore& store, const std::function<void(
     QWidget* from = speaker ? speaker.data() : window.data();
     if (answered && from)
         speakNotice(from, toQString(store.statusMessage()));
+}
+
+SpokenHotKeyResults::SpokenHotKeyResults(DisplayStore& store)
+    : store_(store), observer_(store.addHotKeyPressObserver([&store](const std::string& binding) {
+          if (binding == GlobalHotKeyBinding::kEmergencyRecoveryID)
+              speakNotice(QApplication::activeWindow(), toQString(store.statusMessage()));
+      })) {}
+
+SpokenHotKeyResults::~SpokenHotKeyResults() {
+    store_.removeHotKeyPressObserver(observer_);
 }
 
 }  // namespace quorvane

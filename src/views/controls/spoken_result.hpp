@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 class QWidget;
@@ -17,5 +18,21 @@ class DisplayStore;
 // Usage, in a button's click handler:
 //   speakResultOf(apply, store, [&] { PresetsSection::apply(store, preset, id); });
 void speakResultOf(QWidget* near, DisplayStore& store, const std::function<void()>& action);
+
+// Has a screen reader hear the result of the emergency-recovery hot key
+// ("비상 복구 완료: 화면 색감 2개, 밝기 조절 경로 없음"), pressed from
+// wherever the user is, in the application's active window (speakNotice());
+// while none is active, nothing is said. Lives no longer than the store.
+class SpokenHotKeyResults {
+  public:
+    explicit SpokenHotKeyResults(DisplayStore& store);
+    ~SpokenHotKeyResults();
+    SpokenHotKeyResults(const SpokenHotKeyResults&) = delete;
+    SpokenHotKeyResults& operator=(const SpokenHotKeyResults&) = delete;
+
+  private:
+    DisplayStore& store_;
+    std::uint64_t observer_;
+};
 
 }  // namespace quorvane

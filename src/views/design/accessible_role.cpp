@@ -164,6 +164,22 @@ void hideFromAccessibility(QWidget* widget) {
     widget->setProperty(kHiddenProperty, true);
 }
 
+void tellAsNewObject(QWidget* widget) {
+    if (!QAccessible::isActive())
+        return;
+    if (QAccessibleInterface* old = QAccessible::queryAccessibleInterface(widget)) {
+        QAccessibleEvent gone(old, QAccessible::ObjectDestroyed);
+        QAccessible::updateAccessibility(&gone);
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(old));
+    }
+    QAccessibleEvent created(widget, QAccessible::ObjectCreated);
+    QAccessible::updateAccessibility(&created);
+    if (widget->hasFocus()) {
+        QAccessibleEvent focused(widget, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focused);
+    }
+}
+
 void labelBy(QWidget* control, QWidget* heading) {
     control->setProperty(kLabelledByProperty, QVariant::fromValue(QPointer<QWidget>(heading)));
     heading->setProperty(kLabelsProperty, QVariant::fromValue(QPointer<QWidget>(control)));

@@ -47,6 +47,15 @@ void hideFromAccessibility(QWidget* widget);
 //   labelBy(picker, title);
 void labelBy(QWidget* control, QWidget* heading);
 
+// Gives `widget` a new accessible object after its role changed (a button
+// that became plain text, and back). A screen reader keeps the role it
+// first met for an object, and Qt's Linux bridge passes on no change of
+// role: the old object is told gone, the new one (read afresh) told
+// created, and told focused when the widget holds the focus, so the
+// screen reader reads it again with its new role. Nothing while no
+// assistive technology listens.
+void tellAsNewObject(QWidget* widget);
+
 // The base of the application's own accessible interfaces: Qt's reading of
 // a widget, less its children hidden from accessibility, its name,
 // description and value spoken plain (spokenText()), no description that

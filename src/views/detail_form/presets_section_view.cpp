@@ -7,7 +7,6 @@
 #include "presentation/detail_form/presets_section.hpp"
 #include "views/controls/spoken_result.hpp"
 #include "views/design/keyed_rows.hpp"
-#include "views/design/screen_changing_control.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -65,7 +64,6 @@ void PresetsSectionView::refresh(const DisplaySnapshot& display) {
 QWidget* PresetsSectionView::makeRow(const PresetsSection::Row& row) {
     auto* apply = new QPushButton(QStringLiteral("적용"));
     apply->setObjectName(QStringLiteral("presetApply"));
-    markChangesScreen(apply);
     auto* item = makeCollectionRow(context_.theme, qText(row.preset.name), qText(row.kindLabel),
                                    apply, RowButtons::single);
     // The row acts on its preset as shown now.

@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "presentation/detail_form/scenes_section.hpp"
+#include "views/controls/spoken_result.hpp"
 #include "views/design/keyed_rows.hpp"
-#include "views/design/screen_changing_control.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -99,8 +99,6 @@ QWidget* ScenesSectionView::makeRow(const ScenesSection::Row& row) {
     auto* here = new QPushButton(QStringLiteral("이 화면"));
     auto* everywhere = new QPushButton(QStringLiteral("모든 화면"));
     auto* toGroup = new QPushButton(QStringLiteral("묶음에 적용"));
-    for (QWidget* apply : {here, everywhere})
-        markChangesScreen(apply);
     toGroup->setObjectName(QStringLiteral("sceneToGroup"));
     toGroup->setMenu(new QMenu(toGroup));
     readAsToggleButton(toGroup);
@@ -110,13 +108,18 @@ QWidget* ScenesSectionView::makeRow(const ScenesSection::Row& row) {
 
     auto* item = makeCollectionRow(context_.theme, qText(row.scene.name), qText(row.subtitle),
                                    buttons, RowButtons::several);
-    connect(here, &QPushButton::clicked, this, [this, item] {
+    // Each says its result ("씬 적용됨: Work (2개 디스플레이)"), as a
+    // preset's 적용 does.
+    connect(here, &QPushButton::clicked, this, [this, item, here] {
         if (const auto* shown = shownRow(item))
-            ScenesSection::applyHere(context_.store, shown->scene, displayID_);
+            speakResultOf(here, context_.store, [&] {
+                ScenesSection::applyHere(context_.store, shown->scene, displayID_);
+            });
     });
-    connect(everywhere, &QPushButton::clicked, this, [this, item] {
+    connect(everywhere, &QPushButton::clicked, this, [this, item, everywhere] {
         if (const auto* shown = shownRow(item))
-            ScenesSection::applyEverywhere(context_.store, shown->scene);
+            speakResultOf(everywhere, context_.store,
+                          [&] { ScenesSection::applyEverywhere(context_.store, shown->scene); });
     });
     setDeleteMenu(item, [this, item] {
         if (const auto* shown = shownRow(item); shown && shown->deletable)
@@ -137,10 +140,13 @@ void ScenesSectionView::showRow(QWidget* item, const ScenesSection::Row& row, bo
     QMenu* menu = toGroup->menu();
     menu->clear();
     for (const auto& group : shown_.groups) {
-        menu->addAction(toVerbatimButtonText(group.name), this, [this, item, groupID = group.id] {
-            if (const auto* shown = shownRow(item))
-                ScenesSection::applyToGroup(context_.store, shown->scene, groupID);
-        });
+        menu->addAction(
+            toVerbatimButtonText(group.name), this, [this, item, toGroup, groupID = group.id] {
+                if (const auto* shown = shownRow(item))
+                    speakResultOf(toGroup, context_.store, [&] {
+                        ScenesSection::applyToGroup(context_.store, shown->scene, groupID);
+                    });
+            });
     }
 }
 

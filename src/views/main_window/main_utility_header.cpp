@@ -50,7 +50,8 @@ void HeaderIconButton::paintEvent(QPaintEvent*) {
 }
 
 MainUtilityHeader::MainUtilityHeader(Theme& theme, std::function<void()> rescan,
-                                     std::function<void()> openSettings, QWidget* parent)
+                                     std::function<void()> openSettings,
+                                     std::function<void()> openPanel, QWidget* parent)
     : QWidget(parent) {
     namespace texts = main_window_texts;
     auto* row = new QHBoxLayout(this);
@@ -59,6 +60,11 @@ MainUtilityHeader::MainUtilityHeader(Theme& theme, std::function<void()> rescan,
     row->addStretch(1);
     controls_ = new QHBoxLayout;
     controls_->setSpacing(10);
+    panel_ = new HeaderIconButton(theme, std::string(texts::kPanelSymbol), 15, this);
+    setSpokenName(panel_, toQString(texts::kPanelLabel));
+    panel_->setToolTip(toQString(texts::kPanelHelp));
+    panel_->hide();
+    connect(panel_, &QAbstractButton::clicked, this, [openPanel] { openPanel(); });
     rescan_ = new HeaderIconButton(theme, std::string(texts::kRescanSymbol), 15, this);
     setSpokenName(rescan_, toQString(texts::kRescanLabel));
     rescan_->setToolTip(toQString(texts::kRescanHelp));
@@ -67,14 +73,17 @@ MainUtilityHeader::MainUtilityHeader(Theme& theme, std::function<void()> rescan,
     setSpokenName(settings_, toQString(texts::kSettingsLabel));
     settings_->setToolTip(toQString(texts::kSettingsHelp));
     connect(settings_, &QAbstractButton::clicked, this, [openSettings] { openSettings(); });
+    controls_->addWidget(panel_);
     controls_->addWidget(rescan_);
     controls_->addWidget(settings_);
     row->addLayout(controls_);
 }
 
+// After the panel's control: the switcher keeps its place whether the
+// control shows or not.
 void MainUtilityHeader::setAppearanceSwitcher(QWidget* switcher) {
     switcher->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    controls_->insertWidget(0, switcher, 0, Qt::AlignVCenter);
+    controls_->insertWidget(controls_->indexOf(panel_) + 1, switcher, 0, Qt::AlignVCenter);
 }
 
 }  // namespace quorvane

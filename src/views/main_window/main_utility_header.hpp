@@ -36,22 +36,27 @@ class HeaderIconButton : public QAbstractButton {
 // The strip over the detail column, with or without a display: the
 // appearance switcher, re-scan and settings, at the trailing edge with at
 // least 12 points free before them. The controls keep their size in a narrow
-// window; only the free space shrinks.
+// window; only the free space shrinks. Where no tray shows the program's
+// icon, a control that opens the panel comes first; it is hidden until the
+// shell offers it.
 class MainUtilityHeader : public QWidget {
     Q_OBJECT
 
   public:
     MainUtilityHeader(Theme& theme, std::function<void()> rescan,
-                      std::function<void()> openSettings, QWidget* parent = nullptr);
+                      std::function<void()> openSettings, std::function<void()> openPanel,
+                      QWidget* parent = nullptr);
 
     // Places the appearance switcher first among the controls.
     void setAppearanceSwitcher(QWidget* switcher);
 
+    HeaderIconButton* panelButton() const { return panel_; }
     HeaderIconButton* rescanButton() const { return rescan_; }
     HeaderIconButton* settingsButton() const { return settings_; }
 
   private:
     QHBoxLayout* controls_ = nullptr;
+    HeaderIconButton* panel_ = nullptr;
     HeaderIconButton* rescan_ = nullptr;
     HeaderIconButton* settings_ = nullptr;
 };

@@ -75,7 +75,8 @@ MainWindow::MainWindow(ViewContext& context, QWidget* parent)
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     header_ = new MainUtilityHeader(
-        context_.theme, [this] { rescan(); }, [this] { openSettings(); }, detail);
+        context_.theme, [this] { rescan(); }, [this] { openSettings(); }, [this] { openPanel(); },
+        detail);
     header_->setAppearanceSwitcher(new AppearanceSwitcher(
         context_, false, false, AppearanceSwitcher::Chrome::toolbar, header_));
     column->addWidget(header_);
@@ -142,6 +143,17 @@ void MainWindow::redraw() {
         setWindowTitle(title);
 }
 
+void MainWindow::offerPanel(bool offered) {
+    QWidget* control = header_->panelButton();
+    if (offered == !control->isHidden())
+        return;
+    // A focused control that goes away leaves the focus beside it, on a
+    // control whose key opens nothing and changes no setting.
+    if (!offered && control->hasFocus())
+        header_->rescanButton()->setFocus(Qt::OtherFocusReason);
+    control->setVisible(offered);
+}
+
 void MainWindow::sectionsChanged() {
     sidebar_->redrawSections();
     sidebar_->revealSelectedSection();
@@ -151,6 +163,11 @@ void MainWindow::sectionsChanged() {
 
 void MainWindow::rescan() {
     context_.store.refresh(DisplayStore::RefreshIntent::explicitUserRefresh);
+}
+
+void MainWindow::openPanel() {
+    if (context_.shell.togglePanel)
+        context_.shell.togglePanel();
 }
 
 void MainWindow::openSettings() {

@@ -39,6 +39,8 @@ class MainWindow : public QMainWindow {
 
     // Re-reads the store: sidebar rows, the detail page and the title.
     void redraw();
+    // Whether the header offers the panel (where no tray icon opens it).
+    void offerPanel(bool offered);
 
     MainWindowState& state() { return state_; }
     MainWindowSidebar* sidebar() const { return sidebar_; }
@@ -54,6 +56,7 @@ class MainWindow : public QMainWindow {
   private:
     void rescan();
     void openSettings();
+    void openPanel();
     void sectionsChanged();
 
     ViewContext& context_;

@@ -142,9 +142,10 @@ void PanelSliderRow::moved(int position) {
 void PanelSliderRow::released() {
     if (!state_.isEditing())
         return;
-    const double value = state_.endEditing();
+    const auto value = state_.endEditing();
     showState();
-    send(value);
+    if (value)
+        send(*value);
 }
 
 void PanelSliderRow::stepWithoutHold(double value) {
@@ -174,11 +175,13 @@ void PanelSliderRow::showState() {
     const QString text = QString::fromStdString(shown);
     value_->setText(text);
     // Assistive technology reads the row's value ("60%", "6500K"), not the
-    // slider's position; the thumb rests where that value is.
+    // slider's position; keys step from that value, while the thumb is drawn
+    // on the owner's value until the owner takes a pending one.
     slider_->showReading(
         scale_.position(state_.currentVisibleValue()), text,
         SliderSpokenValue::of(content_.format, state_.currentVisibleValue(), content_.lower,
-                              content_.upper, content_.nudgeStep, shown));
+                              content_.upper, content_.nudgeStep, shown),
+        scale_.position(state_.drawnThumbValue()));
     decrement_->setEnabled(state_.canDecrement());
     increment_->setEnabled(state_.canIncrement());
 }

@@ -8,9 +8,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "views/design/accessible_role.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/keyed_rows.hpp"
-#include "views/design/screen_changing_control.hpp"
 #include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -53,6 +53,10 @@ PanelTileSectionView::PanelTileSectionView(Theme& theme, Shape shape, QWidget* p
     note_ = new WrappingLabel(QString(), this);
     note_->setSecondary(true);
     layout->addWidget(note_);
+    // A group named by its title: heard on the way into its tiles, and
+    // where the focus rests once a tile's undo prompt goes.
+    readAs(this, QAccessible::Grouping);
+    labelBy(this, title_);
     connect(showAll_, &QPushButton::clicked, this, &PanelTileSectionView::showAllRequested);
     connect(&theme_, &Theme::changed, this, &PanelTileSectionView::restyle);
     restyle();
@@ -151,7 +155,6 @@ QWidget* PanelTileSectionView::makeTile(const PanelTile& tile) {
         button = grid;
     }
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    markChangesScreen(button);
     connect(button, &QAbstractButton::clicked, this, [this, button] {
         if (const auto index = tiles_->indexOf(button))
             emit tileTapped(static_cast<int>(*index));

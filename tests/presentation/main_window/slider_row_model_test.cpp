@@ -30,21 +30,25 @@ TEST(SliderRowModel, DragWritesOnlyAtReleaseAndShowsTheDraftMeanwhile) {
     EXPECT_DOUBLE_EQ(row.thumbValue(), 1.37);
     EXPECT_EQ(row.displayedValueText("caller"), "1.37");
 
-    EXPECT_DOUBLE_EQ(row.endEditing(), 1.37);
+    EXPECT_DOUBLE_EQ(row.endEditing().value(), 1.37);
     // A software row keeps nothing pending: the caller's text comes back.
     EXPECT_FALSE(row.pendingValue());
     EXPECT_EQ(row.displayedValueText("caller"), "caller");
 }
 
-TEST(SliderRowModel, ClickWithoutMovementStillWritesTheUnchangedValue) {
+TEST(SliderRowModel, AClickOnTheThumbWritesNothing) {
     auto software = contrastRow(0.8);
     software.beginEditing();
-    EXPECT_DOUBLE_EQ(software.endEditing(), 0.8);
+    EXPECT_EQ(software.endEditing(), std::nullopt);
 
+    // A drag brought back to where it was taken changes nothing either.
     auto monitor = monitorRow(0.4);
     monitor.beginEditing();
-    EXPECT_DOUBLE_EQ(monitor.endEditing(), 0.4);
-    EXPECT_EQ(monitor.pendingValue(), 0.4);
+    monitor.moveDraft(0.6);
+    monitor.moveDraft(0.4);
+    EXPECT_EQ(monitor.endEditing(), std::nullopt);
+    EXPECT_FALSE(monitor.pendingValue());
+    EXPECT_EQ(monitor.displayedValueText("40%"), "40%");
 }
 
 TEST(SliderRowModel, NudgesStopAtTheBoundsAndDisableTheirButton) {
@@ -95,7 +99,7 @@ TEST(SliderRowModel, OutsideChangeDuringADragKeepsTheThumbAndIsOverwrittenAtRele
     row.setOutsideValue(0.9);
     EXPECT_DOUBLE_EQ(row.thumbValue(), 0.7);
     EXPECT_EQ(row.displayedValueText("90%"), "70%");
-    EXPECT_DOUBLE_EQ(row.endEditing(), 0.7);
+    EXPECT_DOUBLE_EQ(row.endEditing().value(), 0.7);
 }
 
 TEST(SliderRowModel, NudgeDuringADragStartsFromTheDraft) {
@@ -169,7 +173,7 @@ TEST(SliderRowModel, TheThumbRestsOnTheOutsideValueWhileACommitIsPending) {
     row.beginEditing();
     row.moveDraft(0.8);
     EXPECT_DOUBLE_EQ(row.drawnThumbValue(), 0.8);
-    EXPECT_DOUBLE_EQ(row.endEditing(), 0.8);
+    EXPECT_DOUBLE_EQ(row.endEditing().value(), 0.8);
     EXPECT_DOUBLE_EQ(row.drawnThumbValue(), 0.51);
 }
 
@@ -181,7 +185,7 @@ TEST(SliderRowModel, AThumbTakenWhileACommitWaitsStaysWhereItWasDrawnUntilItMove
     auto row = monitorRow(0.2);
     row.beginEditing();
     row.moveDraft(0.8);
-    EXPECT_DOUBLE_EQ(row.endEditing(), 0.8);
+    EXPECT_DOUBLE_EQ(row.endEditing().value(), 0.8);
     ASSERT_DOUBLE_EQ(row.drawnThumbValue(), 0.2);
 
     row.beginEditing();
@@ -189,13 +193,13 @@ TEST(SliderRowModel, AThumbTakenWhileACommitWaitsStaysWhereItWasDrawnUntilItMove
     EXPECT_EQ(row.displayedValueText("20%"), "80%");
     row.setOutsideValue(0.3);
     EXPECT_DOUBLE_EQ(row.drawnThumbValue(), 0.2);
-    EXPECT_DOUBLE_EQ(row.endEditing(), 0.8);
+    EXPECT_EQ(row.endEditing(), std::nullopt);
 
     row.beginEditing();
     row.moveDraft(0.25);
     EXPECT_DOUBLE_EQ(row.drawnThumbValue(), 0.25);
     EXPECT_EQ(row.displayedValueText("30%"), "25%");
-    EXPECT_DOUBLE_EQ(row.endEditing(), 0.25);
+    EXPECT_DOUBLE_EQ(row.endEditing().value(), 0.25);
     EXPECT_DOUBLE_EQ(row.drawnThumbValue(), 0.3);
 }
 

@@ -52,5 +52,23 @@ TEST(PopupPlacement, AScreenOffsetFromTheOriginIsRespected) {
     EXPECT_EQ(tall.y, 30);
 }
 
+TEST(ResizedInPlace, APanelOnTheRightGrowsLeftAndOneOnTheLeftGrowsRight) {
+    // The panel at the top right: 1570..1920, then the largest text.
+    const auto right = resizedInPlace({1570, 28, 350, 484}, {500, 820}, kScreen);
+    EXPECT_EQ(right, (ScreenRect{1420, 28, 500, 820}));
+    const auto left = resizedInPlace({0, 28, 350, 484}, {500, 820}, kScreen);
+    EXPECT_EQ(left, (ScreenRect{0, 28, 500, 820}));
+    // Smaller again: the same corners stay.
+    EXPECT_EQ(resizedInPlace(right, kPanel, kScreen), (ScreenRect{1570, 28, 350, 484}));
+}
+
+TEST(ResizedInPlace, AWindowInTheLowerHalfGrowsUpAndNeverLeavesTheArea) {
+    const ScreenRect area{1920, 30, 1280, 690};
+    const auto placed = resizedInPlace({2000, 300, 350, 400}, {500, 600}, area);
+    EXPECT_EQ(placed, (ScreenRect{2000, 100, 500, 600}));
+    // Taller than the area: it starts at the area's top.
+    EXPECT_EQ(resizedInPlace({2000, 300, 350, 400}, {500, 900}, area).y, 30);
+}
+
 }  // namespace
 }  // namespace quorvane

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTest>
+#include <map>
 #include <memory>
 #include <set>
 #include <utility>
@@ -273,11 +274,11 @@ struct HoldToCompareFocusTest : HoldToCompareButtonTest {
         bool pressable;
         bool operator==(const Heard&) const = default;
     };
-    Heard heardNow() const {
-        return {heard->text(QAccessible::Value),
-                heard->text(QAccessible::Description).section(QStringLiteral(". "), 0, 0),
-                heard->role(),
-                heard->actionInterface()->actionNames().contains(
+    Heard heardNow() const { return heardOf(heard); }
+    static Heard heardOf(QAccessibleInterface* a) {
+        return {a->text(QAccessible::Value),
+                a->text(QAccessible::Description).section(QStringLiteral(". "), 0, 0), a->role(),
+                a->actionInterface()->actionNames().contains(
                     QAccessibleActionInterface::pressAction())};
     }
     // What a window does on every store change: the button may start while
@@ -356,6 +357,55 @@ TEST_F(HoldToCompareFocusTest, WhileItCannotCompareItIsNoButtonAndHasNoAction) {
     EXPECT_EQ(begins, 1);
     EXPECT_FALSE(button->comparing());
     EXPECT_TRUE(button->hasFocus());
+}
+
+// A screen reader keeps what it met of an object, by the object's path (one
+// per accessible object Qt gives), as AT-SPI's caches do; each object told
+// focused is met then.
+std::map<QAccessible::Id, HoldToCompareFocusTest::Heard> metByReader;
+std::vector<HoldToCompareFocusTest::Heard> focusedByReader;
+HoldToCompareFocusTest::Heard meetAsReader(QAccessibleInterface* a) {
+    return metByReader.try_emplace(QAccessible::uniqueId(a), HoldToCompareFocusTest::heardOf(a))
+        .first->second;
+}
+
+// Switched unavailable and back without leaving the page, the area is heard
+// as what it is now by a reader that met it before, met in the window or
+// holding the focus. A Space that ends a comparison, the window answering a
+// turn later, changes nothing a reader hears.
+TEST_F(HoldToCompareFocusTest, AReaderThatKeepsWhatItMetHearsTheAreaChangeBothWays) {
+    testing::LiveAccessibility live;
+    const auto previous = QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+        if (event->type() == QAccessible::Focus && event->accessibleInterface())
+            focusedByReader.push_back(meetAsReader(event->accessibleInterface()));
+    });
+    const auto met = [this] { return meetAsReader(QAccessible::queryAccessibleInterface(button)); };
+    const Heard asButton{QStringLiteral("현재 색감"), QStringLiteral("현재 색감"),
+                         QAccessible::Button, true};
+    const Heard asText{QStringLiteral("사용할 수 없음"), QStringLiteral("사용할 수 없음"),
+                       QAccessible::StaticText, false};
+    ASSERT_EQ(met(), asButton);
+    storeChanged(false);
+    settle();
+    EXPECT_EQ(met(), asText);
+    EXPECT_EQ(focusedByReader, std::vector{asText});
+
+    after->setFocus();
+    storeChanged(true);
+    settle();
+    EXPECT_EQ(met(), asButton);
+    QTest::keyClick(after, Qt::Key_Tab);
+    EXPECT_EQ(focusedByReader.back(), asButton);
+
+    const std::size_t told = focusedByReader.size();
+    QTest::keyClick(button, Qt::Key_Space);
+    storeChanged(false);
+    QTest::keyClick(button, Qt::Key_Space);
+    storeChanged(true);
+    settle();
+    EXPECT_EQ(focusedByReader.size(), told);
+    EXPECT_EQ(met(), asButton);
+    QAccessible::installUpdateHandler(previous);
 }
 
 }  // namespace

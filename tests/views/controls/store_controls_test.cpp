@@ -120,7 +120,7 @@ TEST(CorrectionToggleTest, TheCheckBoxGrowsWithTheTextSize) {
 
 struct PromptTest : ::testing::Test {
     testing::ControlWorld world;
-    Date now{};
+    MonotonicTime now{};
 
     void change(double gamma) {
         world.store->updateColorAdjustment(
@@ -129,8 +129,8 @@ struct PromptTest : ::testing::Test {
     }
     void setNow(double secondsAfterCreation) {
         const auto& prompt = world.store->recentChangeRecoveryPrompt();
-        now = prompt->createdAt + std::chrono::duration_cast<Date::duration>(
-                                      std::chrono::duration<double>(secondsAfterCreation));
+        now = prompt->shownAt + std::chrono::duration_cast<MonotonicTime::duration>(
+                                    std::chrono::duration<double>(secondsAfterCreation));
     }
 };
 
@@ -228,8 +228,7 @@ TEST_F(PromptTest, ANewerPromptRestartsTheCountdownAndCompactHidesTheTargetLine)
     setNow(6.5);
     view.refresh();
     EXPECT_EQ(view.shownSeconds(), 2);
-    world.scheduler->setWallNow(now);
-    change(1.3);  // created "now"
+    change(1.3);
     setNow(0.2);
     turn();
     EXPECT_EQ(view.shownSeconds(), 8);
@@ -378,16 +377,21 @@ TEST(AppearanceSwitcherTest, TheToolbarLabelSymbolIsLargerThanTheOptionSymbols) 
     }
 }
 
-// The countdown reads the clock that stamped the prompt, the store's, not
-// the machine's: a store whose time stands still (the screenshot program's)
-// shows the same number however long a picture takes to draw.
+// The countdown reads the clock of the store's timers, not the machine's: a
+// store whose time stands still (the screenshot program's) shows the same
+// number however long a picture takes to draw, and the wall clock set ahead
+// or back moves none of its seconds.
 TEST_F(PromptTest, TheCountdownReadsTheStoresClock) {
     world.scheduler->setWallNow(Date(std::chrono::seconds(978'307'200)));  // 1 January 2001
     RecentChangePromptView view(*world.context, false);
     change(1.2);
     turn();
     EXPECT_EQ(view.shownSeconds(), 8);
+    world.scheduler->setWallNow(world.scheduler->wallNow() + std::chrono::hours(1));
+    view.refresh();
+    EXPECT_EQ(view.shownSeconds(), 8);
     world.scheduler->advance(std::chrono::milliseconds(2500));
+    world.scheduler->setWallNow(world.scheduler->wallNow() - std::chrono::hours(2));
     view.refresh();
     EXPECT_EQ(view.shownSeconds(), 6);
 }

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QStackedWidget>
+#include <QTest>
 
 #include "display_store/store_world.hpp"
 #include "views/controls/rgb_curve_coordinate_editor.hpp"
@@ -42,6 +43,7 @@ class MainWindowTest : public ::testing::Test {
                             : &world.start();
         bridge = std::make_unique<StoreBridge>(*store);
         shell.openSettings = [this] { ++settingsOpened; };
+        shell.togglePanel = [this] { ++panelOpened; };
         context = std::make_unique<ViewContext>(ViewContext{*store, *bridge, shell, theme});
         window = std::make_unique<MainWindow>(*context);
     }
@@ -82,6 +84,7 @@ class MainWindowTest : public ::testing::Test {
     std::unique_ptr<ViewContext> context;
     std::unique_ptr<MainWindow> window;
     int settingsOpened = 0;
+    int panelOpened = 0;
 };
 
 // At the window's usual size the colour page shows its cards in two
@@ -239,6 +242,50 @@ TEST_F(MainWindowTest, NoDisplayStateRescansAndOpensTheSettings) {
     window->noDisplayState()->settingsButton()->click();
     window->utilityHeader()->settingsButton()->click();
     EXPECT_EQ(settingsOpened, 2);
+}
+
+// The showing control a screen reader finds under this name, or null.
+QAccessibleInterface* heardControl(QWidget* window, const QString& name) {
+    QAccessibleInterface* found = nullptr;
+    testing::walkAccessibleTree(QAccessible::queryAccessibleInterface(window),
+                                [&](QAccessibleInterface* a) {
+                                    if (a->text(QAccessible::Name) == name && !a->state().invisible)
+                                        found = a;
+                                });
+    return found;
+}
+
+TEST_F(MainWindowTest, WhereNoTrayOpensThePanelTheHeaderOffersItToKeysAndScreenReaders) {
+    start({externalDisplay(1, "Studio", 11)});
+    window->show();
+    settle();
+    const QString name = QStringLiteral("빠른 화면 조정 열기");
+    EXPECT_FALSE(heardControl(window.get(), name));
+
+    window->offerPanel(true);
+    settle();
+    QAccessibleInterface* heard = heardControl(window.get(), name);
+    ASSERT_TRUE(heard);
+    EXPECT_EQ(heard->role(), QAccessible::Button);
+    // Qt's press action clicks the button a moment later, as a click looks.
+    heard->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return panelOpened == 1; }));
+
+    // Reached with Tab, pressed with Space.
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QWidget* control = window->utilityHeader()->panelButton();
+    for (int presses = 0; presses < 200 && !control->hasFocus(); ++presses)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_TRUE(control->hasFocus());
+    QTest::keyClick(control, Qt::Key_Space);
+    EXPECT_EQ(panelOpened, 2);
+
+    // A tray came: the control goes, and the focus stays beside it.
+    window->offerPanel(false);
+    settle();
+    EXPECT_FALSE(heardControl(window.get(), name));
+    EXPECT_TRUE(window->utilityHeader()->rescanButton()->hasFocus());
 }
 
 TEST_F(MainWindowTest, SidebarRowsAnnounceTheMark) {

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QToolButton>
 
@@ -273,6 +275,65 @@ TEST_F(PanelQuickTuneCardTest, AMonitorDragIsOneDDCWriteAndTheRowWaitsWhileItIsI
     EXPECT_EQ(world.monitor->control(0x10)->current, 70);
     EXPECT_TRUE(row.isEnabled());
     EXPECT_EQ(row.valueLabel()->text(), "70%");
+}
+
+// The panel's monitor row draws its thumb where the main window's does: on
+// the monitor's value while a nudge's write waits, the readout and what a
+// screen reader hears on the pending one; a click on the thumb commits
+// nothing.
+TEST(PanelSliderRowTest, AMonitorRowDrawsItsThumbOnTheMonitorsValueWhileAWriteWaits) {
+    Theme theme(false);
+    std::vector<double> commits;
+    const auto make = [&](double value) {
+        PanelSliderRowContent content{"밝기",
+                                      "sun.max",
+                                      0.05,
+                                      1.0,
+                                      0.01,
+                                      value,
+                                      panelFormattedValue(PanelValueFormat::percent, value),
+                                      PanelValueFormat::percent,
+                                      true,
+                                      true};
+        auto row = std::make_unique<PanelSliderRow>(
+            theme, content, [&](double committed) { commits.push_back(committed); });
+        row->resize(360, row->sizeHint().height());
+        row->show();
+        QApplication::processEvents();
+        return row;
+    };
+    const auto drawn = [](PanelSliderRow& row) { return row.slider()->grab().toImage(); };
+    auto atHalf = make(0.5);
+    auto atNext = make(0.51);
+    auto nudged = make(0.5);
+    ASSERT_NE(drawn(*atHalf), drawn(*atNext));
+    nudged->incrementButton()->click();
+    ASSERT_EQ(commits, std::vector<double>{0.51});
+    EXPECT_EQ(nudged->valueLabel()->text(), QStringLiteral("51%"));
+    auto* heard = QAccessible::queryAccessibleInterface(nudged->slider());
+    EXPECT_EQ(heard->text(QAccessible::Value), QStringLiteral("51%"));
+    EXPECT_DOUBLE_EQ(heard->valueInterface()->currentValue().toDouble(), 51);
+    EXPECT_EQ(drawn(*nudged), drawn(*atHalf));
+
+    QSlider* slider = atHalf->slider();
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = Qt::Horizontal;
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = option.sliderValue = slider->value();
+    const QPoint thumb =
+        slider->style()
+            ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider)
+            .center();
+    QTest::mouseClick(slider, Qt::LeftButton, {}, thumb);
+    EXPECT_EQ(commits, std::vector<double>{0.51});
+
+    PanelSliderRowContent answered = nudged->content();
+    answered.value = 0.51;
+    answered.valueText = "51%";
+    nudged->setContent(answered);
+    EXPECT_EQ(drawn(*nudged), drawn(*atNext));
 }
 
 // How much ink `widget` lays over its background, summed over every pixel.

@@ -798,12 +798,19 @@ TEST_F(FocusFollowsTest, APageReplacedUnderTheFocusLeavesTheLastHeardControlInPl
 
 // Where the focus goes when the undo prompt goes, tried with the key a
 // user presses a moment late: back where the change came from unless that
-// key would make another change there (a nudge, live or greyed at its
-// range's end, hands to its row's slider; a tile to the nearest safe
-// control before the prompt), and never past the prompt. A Return that
-// comes late then changes nothing and brings no new prompt.
+// key would do something there (a nudge, live or greyed at its range's end,
+// hands to its row's slider; a tile, "적용" or a scene button to the card it
+// sits in), never out of that card (to a toolbar or header button that
+// opens a window or a menu) and never past the prompt. A Return and a Space
+// that come late then change no screen and no setting, bring no new prompt
+// and open nothing.
 class PromptFocusReturnTest : public FocusFollowsTest {
   protected:
+    void SetUp() override {
+        FocusFollowsTest::SetUp();
+        shell.openSettings = [this] { ++opened; };
+        shell.openMainWindow = [this] { ++opened; };
+    }
     // The prompt of `window` that shows now.
     static RecentChangePromptView* shownPrompt(QWidget* window) {
         for (auto* prompt : window->findChildren<RecentChangePromptView*>())
@@ -811,8 +818,15 @@ class PromptFocusReturnTest : public FocusFollowsTest {
                 return prompt;
         return nullptr;
     }
+    static bool aMenuShows() {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->isVisible() && qobject_cast<QMenu*>(top))
+                return true;
+        return false;
+    }
     // The change made, the user goes to "되돌리기" and the prompt goes after
-    // its time; then the late Return comes. Returns where the focus was.
+    // its time; then the late Return and Space come. Returns where the focus
+    // was.
     QWidget* expireThenPressReturnLate(QWidget* window) {
         RecentChangePromptView* prompt = shownPrompt(window);
         EXPECT_NE(prompt, nullptr);
@@ -829,14 +843,19 @@ class PromptFocusReturnTest : public FocusFollowsTest {
             return nullptr;
         EXPECT_TRUE(window->isAncestorOf(focused)) << heardName(focused);
         EXPECT_TRUE(focusInSight()) << heardName(focused);
-        // Before the prompt in reading order, or in the row the change
-        // came from.
         const auto before = world.store->selectedDisplay();
+        const int gammaWrites = world.gamma->writeCount();
+        const auto settings = world.savedPreferences();
         QTest::keyClick(focused, Qt::Key_Return);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
         settle();
         EXPECT_EQ(world.store->selectedDisplay(), before) << heardName(focused);
         EXPECT_FALSE(world.store->recentChangeRecoveryPrompt().has_value()) << heardName(focused);
+        EXPECT_EQ(world.gamma->writeCount(), gammaWrites) << heardName(focused);
+        EXPECT_EQ(world.savedPreferences(), settings) << heardName(focused);
+        EXPECT_EQ(opened, 0) << heardName(focused);
+        EXPECT_FALSE(aMenuShows()) << heardName(focused);
+        EXPECT_EQ(QApplication::focusWidget(), focused);
         return focused;
     }
     // Presses `nudge` with Space, `presses` times or until it greys.
@@ -847,6 +866,9 @@ class PromptFocusReturnTest : public FocusFollowsTest {
             settle();
         }
     }
+
+    // Windows the shell was asked to open.
+    int opened = 0;
 };
 
 TEST_F(PromptFocusReturnTest, ANudgeHandsToItsRowsSliderLiveOrGreyed) {
@@ -874,24 +896,70 @@ TEST_F(PromptFocusReturnTest, ANudgeHandsToItsRowsSliderLiveOrGreyed) {
     EXPECT_EQ(expireThenPressReturnLate(&window), slider);
 }
 
-TEST_F(PromptFocusReturnTest, APanelTileHandsToASafeControlBeforeThePrompt) {
+// A tile keeps the focus in its section, heard by the section's title.
+TEST_F(PromptFocusReturnTest, APanelTileKeepsTheFocusInItsSection) {
     PanelHost host;
     auto* panel = placePanel(host, 650);
     open(&host);
     for (PanelTileSectionView* section : {panel->presetGrid(), panel->sceneStrip()}) {
         ASSERT_FALSE(section->tiles().empty());
-        QAbstractButton* tile = section->tiles().front();
+        QAbstractButton* tile = section->tiles().back();
         tile->setFocus(Qt::TabFocusReason);
         QTest::keyClick(tile, Qt::Key_Space);
         settle();
         QWidget* focused = expireThenPressReturnLate(&host);
-        ASSERT_NE(focused, nullptr);
-        const auto stops = tabStopsInReadingOrder(&host);
-        const auto at = std::find(stops.begin(), stops.end(), focused);
-        const auto prompt = std::find(stops.begin(), stops.end(),
-                                      host.findChild<RecentChangePromptView*>()->undoButton());
-        EXPECT_LT(at, prompt) << heardName(focused);
+        EXPECT_EQ(focused, section) << heardName(focused);
+        QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(section);
+        EXPECT_TRUE(heard->state().focused);
+        EXPECT_TRUE(heard->state().focusable);
+        EXPECT_FALSE(heard->text(QAccessible::Name).isEmpty());
+        // Tab goes on from there; the section is no stop of its own.
+        QTest::keyClick(focused, Qt::Key_Tab);
+        EXPECT_NE(QApplication::focusWidget(), section);
+        EXPECT_FALSE(heard->state().focusable);
     }
+}
+
+// "적용" and a work mode's buttons keep the focus on their entry's row,
+// heard by its name, never on the toolbar's "설정 열기".
+TEST_F(PromptFocusReturnTest, ApplyAndASceneButtonKeepTheFocusOnTheirRow) {
+    MainWindow window(*context);
+    window.resize(1000, 700);
+    const std::pair<MainWindowSection, std::string> buttons[] = {
+        {MainWindowSection::presets, "적용"}, {MainWindowSection::scenes, "모든 화면"}};
+    for (const auto& [section, title] : buttons) {
+        SCOPED_TRACE(title);
+        window.state().selectSection(section);
+        open(&window);
+        QWidget* apply = nullptr;
+        for (auto* button : window.detailForm()->page()->findChildren<QPushButton*>())
+            if (!apply && button->isVisible() && button->text().toStdString() == title)
+                apply = button;
+        ASSERT_NE(apply, nullptr);
+        apply->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(apply, Qt::Key_Return);
+        settle();
+        QWidget* focused = expireThenPressReturnLate(&window);
+        ASSERT_NE(focused, nullptr);
+        EXPECT_TRUE(focused->isAncestorOf(apply)) << heardName(focused);
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(focused)->role(), QAccessible::Grouping);
+    }
+}
+
+// A change made from elsewhere (a hot key, the command line) has no control
+// it came from: the prompt going holds the focus on its page, never on the
+// switch that follows it.
+TEST_F(PromptFocusReturnTest, APromptOfAChangeFromElsewhereHoldsTheFocusOnItsPage) {
+    MainWindow window(*context);
+    window.resize(1000, 700);
+    window.state().selectSection(MainWindowSection::color);
+    open(&window);
+    QApplication::focusWidget()->clearFocus();
+    world.store->applyPreset(DisplayPreset::builtIns().back(), 1);
+    settle();
+    QWidget* focused = expireThenPressReturnLate(&window);
+    ASSERT_NE(focused, nullptr);
+    EXPECT_TRUE(focused->isAncestorOf(heardOnPage(window, "화면 색감 보정"))) << heardName(focused);
 }
 
 // The prompt goes while the user is in another window (here the settings

@@ -40,6 +40,7 @@
 #include "presentation/import_sheet/settings_import_sheet_texts.hpp"
 #include "presentation/settings/shortcuts_card_model.hpp"
 #include "views/controls/confirmation_presenter.hpp"
+#include "views/controls/spoken_result.hpp"
 #include "views/design/accessible_card.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/menu_item_help.hpp"
@@ -822,25 +823,40 @@ TEST_F(WhatControlsSayTest, ANameWithFormattingCharactersIsNotAnnouncedAgain) {
     }
 }
 
-// The undo prompt is heard once as it appears in the window the user works
-// in: not again as the next change restarts it, not from a window behind.
-TEST_F(WhatControlsSayTest, TheUndoPromptIsHeardOnceAsItAppears) {
+// The undo prompt is heard as it appears in the window the user works in,
+// and again as a second change replaces it (it now undoes that one), in
+// the panel and in the main window; not on the countdown's ticks, not from
+// a window behind.
+TEST_F(WhatControlsSayTest, TheUndoPromptIsHeardAsItAppearsAndForEachNewerChange) {
     MainWindow main(*context);
     main.resize(1000, 700);
     open(&main);
     PanelHost host;
     auto* panel = openPanel(host);
-    host.activateWindow();
-    settle();
-    SpokenNotices notices;
-    QSlider* slider = panel->quickTuneCard()->contrastRow()->slider();
-    slider->setFocus();
-    for (int step = 0; step < 2; ++step) {
-        QTest::keyClick(slider, Qt::Key_Right);
+    const auto twoNudges = [&](QWidget* window, QSlider* slider) {
+        window->activateWindow();
         settle();
-        EXPECT_EQ(notices.said(), std::vector<std::string>{"방금 변경을 되돌릴 수 있어요"}) << step;
-    }
+        SpokenNotices notices;
+        slider->setFocus();
+        for (int step = 0; step < 2; ++step) {
+            QTest::keyClick(slider, Qt::Key_Right);
+            settle();
+            world.scheduler->advance(std::chrono::seconds(2));
+            settle();
+        }
+        return notices.said();
+    };
+    const std::vector<std::string> twice(2, "방금 변경을 되돌릴 수 있어요");
+    EXPECT_EQ(twoNudges(&host, panel->quickTuneCard()->contrastRow()->slider()), twice);
     EXPECT_EQ(spokenNoticeOf(&main), nullptr);
+    main.state().selectSection(MainWindowSection::color);
+    settle();
+    QSlider* mainSlider = nullptr;
+    for (auto* slider : main.findChildren<QSlider*>())
+        if (slider->isVisible() && !mainSlider)
+            mainSlider = slider;
+    ASSERT_NE(mainSlider, nullptr);
+    EXPECT_EQ(twoNudges(&main, mainSlider), twice);
 }
 
 // The user's own action is answered with the status it gives, heard once
@@ -861,6 +877,7 @@ TEST_F(WhatControlsSayTest, TheResultOfTheUsersOwnActionIsHeardOnce) {
         for (auto* button : main.findChildren<QAbstractButton*>())
             if (button->isVisible() && button->text() == name &&
                 (description.isEmpty() || button->accessibleDescription() == description)) {
+                button->setFocus(Qt::TabFocusReason);
                 button->click();
                 settle();
                 return true;
@@ -900,6 +917,15 @@ TEST_F(WhatControlsSayTest, TheResultOfTheUsersOwnActionIsHeardOnce) {
                             return pressOnPage(MainWindowSection::hardware, QStringLiteral("저장"));
                         }),
               std::vector<std::string>{"모니터 별칭 저장됨: Desk"});
+    // A work mode's buttons, with the undo prompt each brings.
+    for (const QString& button : {QStringLiteral("이 화면"), QStringLiteral("모든 화면")}) {
+        const auto said =
+            heardFrom(&main, [&] { return pressOnPage(MainWindowSection::scenes, button); });
+        const std::string status = world.store->statusMessage();
+        EXPECT_EQ(status.rfind("씬 적용됨: ", 0), 0u) << status;
+        EXPECT_EQ(said, std::vector<std::string>{status + ". " +
+                                                 world.store->recentChangeRecoveryPrompt()->title});
+    }
 
     SettingsWindow settings(*context);
     open(&settings);
@@ -1293,6 +1319,36 @@ TEST_F(WhatControlsSayTest, ANoticeShowsOnlyWhileItIsSaid) {
     world.scheduler->advance(std::chrono::seconds(9));
     settle();
     EXPECT_EQ(reviewed(), std::vector<std::string>{});
+}
+
+// The emergency key, pressed from anywhere, says its result in the window
+// the user is in; with none of the program's windows active, nothing. A
+// notice is said only if its window is still the active one when it
+// speaks: one whose window stopped being active in the same turn says
+// nothing, there or anywhere.
+TEST_F(WhatControlsSayTest, TheEmergencyKeySaysItsResultWhereTheUserIs) {
+    SpokenHotKeyResults voice(*world.store);
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    open(&main);
+    PanelHost host;
+    openPanel(host);
+    const auto press = [&](QWidget* active, QWidget* activeByTheTurnsEnd) {
+        QApplication::setActiveWindow(active);
+        settle();
+        SpokenNotices notices;
+        world.registrar->deliver(std::string(GlobalHotKeyBinding::kEmergencyRecoveryID));
+        world.scheduler->runUntilIdle();
+        QApplication::setActiveWindow(activeByTheTurnsEnd);
+        settle();
+        return notices.said();
+    };
+    const std::string result = "비상 복구 완료: 화면 색감 2개, 밝기 조절 경로 없음";
+    EXPECT_EQ(press(&main, &main), std::vector<std::string>{result});
+    EXPECT_EQ(world.store->statusMessage(), result);
+    EXPECT_EQ(press(&host, &host), std::vector<std::string>{result});
+    EXPECT_EQ(press(nullptr, nullptr), std::vector<std::string>{});
+    EXPECT_EQ(press(&main, &host), std::vector<std::string>{});
 }
 
 // A result in a dialog (the report sheet's 복사) is said by a notification

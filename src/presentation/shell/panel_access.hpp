@@ -1,0 +1,23 @@
+#pragma once
+
+namespace quorvane {
+
+// How the user reaches the panel, by whether a system tray shows the
+// program's icon right now (a tray can come and go while the program runs).
+struct PanelAccess {
+    // The panel opens as a popup at the tray icon; else as a small window.
+    bool popupAtTrayIcon = false;
+    // The main window offers a control that opens the panel.
+    bool mainWindowOffersPanel = false;
+    // Closing the last window ends the program: without an icon nothing
+    // would be left to bring it back.
+    bool lastWindowEndsProgram = false;
+    // The main window opens now, so the program is never running unseen.
+    bool opensMainWindow = false;
+    bool operator==(const PanelAccess&) const = default;
+};
+
+// `anyWindowShown`: whether one of the program's windows is on the screen.
+PanelAccess panelAccess(bool trayShowsIcon, bool anyWindowShown);
+
+}  // namespace quorvane

@@ -1,0 +1,153 @@
+#pragma once
+
+#include <linux/capability.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+
+namespace quorvane::testing {
+
+// Mounts a test makes as whichever user runs it. Root mounts where it is;
+// anyone else first takes this process into a user and mount namespace of
+// its own (its user and group ids kept as they are), where it may mount
+// what the kernel lets such a namespace mount: a tmpfs, a FUSE file system.
+// The process keeps only the right to mount there, and uses it only while
+// it mounts: the files of its tests are checked against the user, as before.
+class MountRights {
+  public:
+    // Nothing once this process may mount, else why the kernel refuses it.
+    static std::optional<std::string> gain() {
+        const auto held = capabilities();
+        if (!held)
+            return "capget: " + std::string(std::strerror(errno));
+        if (has(held->effective) || has(held->permitted))
+            return std::nullopt;
+        const auto uid = std::to_string(::geteuid());
+        const auto gid = std::to_string(::getegid());
+        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) {
+            return "the kernel refuses this user a user and mount namespace (" +
+                   std::string(std::strerror(errno)) + ")";
+        }
+        if (!writeTo("/proc/self/setgroups", "deny") ||
+            !writeTo("/proc/self/uid_map", uid + " " + uid + " 1") ||
+            !writeTo("/proc/self/gid_map", gid + " " + gid + " 1")) {
+            return "the kernel refuses the new user namespace its user ids";
+        }
+        // Nothing mounted here is seen outside, nor stays after the process.
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+            return "the kernel refuses mounts in this user's own namespace (" +
+                   std::string(std::strerror(errno)) + ")";
+        }
+        if (!keepOnlyTheRightToMount())
+            return "capset: " + std::string(std::strerror(errno));
+        return std::nullopt;
+    }
+
+    // A tmpfs of `size` over `folder`: nothing, or why not.
+    static std::optional<std::string> mountTmpfs(const std::filesystem::path& folder,
+                                                 const std::string& size) {
+        if (auto refused = gain())
+            return refused;
+        const InEffect inEffect;
+        if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, ("size=" + size).c_str()) != 0)
+            return "the kernel refuses a tmpfs here (" + std::string(std::strerror(errno)) + ")";
+        return std::nullopt;
+    }
+
+    // Runs a shell command that mounts (its programs hold the right to) and
+    // returns its status; -1 where no mount can be made.
+    static int run(const std::string& command) {
+        if (gain())
+            return -1;
+        const bool passedOn =
+            ::prctl(PR_CAP_AMBIENT, PR_CAP_AMBIENT_RAISE, CAP_SYS_ADMIN, 0, 0) == 0;
+        const int status = std::system(command.c_str());
+        if (passedOn)
+            ::prctl(PR_CAP_AMBIENT, PR_CAP_AMBIENT_LOWER, CAP_SYS_ADMIN, 0, 0);
+        return status;
+    }
+
+    // Unmounts `folder`, detaching it where it is still in use.
+    static void unmount(const std::filesystem::path& folder) {
+        const InEffect inEffect;
+        if (::umount2(folder.c_str(), 0) != 0)
+            ::umount2(folder.c_str(), MNT_DETACH);
+    }
+
+  private:
+    struct Sets {
+        std::uint64_t effective = 0;
+        std::uint64_t permitted = 0;
+    };
+
+    // The right to mount in effect for as long as it lives, where it is
+    // held but not in effect.
+    class InEffect {
+      public:
+        InEffect() : raised_(setEffective(true)) {}
+        ~InEffect() {
+            if (raised_)
+                setEffective(false);
+        }
+        InEffect(const InEffect&) = delete;
+        InEffect& operator=(const InEffect&) = delete;
+
+      private:
+        bool raised_;
+    };
+
+    static bool has(std::uint64_t set) { return (set >> CAP_SYS_ADMIN) & 1u; }
+
+    static bool writeTo(const char* file, const std::string& text) {
+        std::ofstream out(file);
+        return static_cast<bool>(out << text << std::flush);
+    }
+
+    static std::optional<Sets> capabilities() {
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct data[2]{};
+        if (::syscall(SYS_capget, &header, data) != 0)
+            return std::nullopt;
+        return Sets{data[0].effective | (std::uint64_t{data[1].effective} << 32),
+                    data[0].permitted | (std::uint64_t{data[1].permitted} << 32)};
+    }
+
+    static bool store(std::uint64_t effective, std::uint64_t permitted, std::uint64_t inheritable) {
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct data[2]{};
+        data[0] = {static_cast<std::uint32_t>(effective), static_cast<std::uint32_t>(permitted),
+                   static_cast<std::uint32_t>(inheritable)};
+        data[1] = {static_cast<std::uint32_t>(effective >> 32),
+                   static_cast<std::uint32_t>(permitted >> 32),
+                   static_cast<std::uint32_t>(inheritable >> 32)};
+        return ::syscall(SYS_capset, &header, data) == 0;
+    }
+
+    // Held and passable to the programs run() starts, not in effect.
+    static bool keepOnlyTheRightToMount() {
+        const std::uint64_t mounting = std::uint64_t{1} << CAP_SYS_ADMIN;
+        return store(0, mounting, mounting);
+    }
+
+    // Raises (or lowers) the right to mount where it is held but not in
+    // effect; true when it raised it.
+    static bool setEffective(bool raise) {
+        const auto held = capabilities();
+        if (!held || !has(held->permitted) || has(held->effective) == raise)
+            return false;
+        const std::uint64_t mounting = std::uint64_t{1} << CAP_SYS_ADMIN;
+        return store(raise ? mounting : 0, mounting, mounting);
+    }
+};
+
+}  // namespace quorvane::testing

@@ -507,7 +507,8 @@ TEST_F(DefaultsStoreTest, AMountPointAtTheStampsNameFailsTheSaveAndLeavesTheReco
 
 // A stamp read back is the stamp written: a reset's or an import's time
 // (every part at once) and a part's own, the file it was made for and the
-// line its times are on (none: an older version's).
+// line its times are on (none: an older version's; without its machine: the
+// version before).
 TEST_F(DefaultsStoreTest, AStampReadBackIsTheStampWritten) {
     const Date asked = std::chrono::system_clock::now() - std::chrono::minutes(5);
     RecordWriteStamp stamp{"writer",
@@ -517,10 +518,12 @@ TEST_F(DefaultsStoreTest, AStampReadBackIsTheStampWritten) {
                            5,
                            6,
                            TouchedRecordParts::all(asked),
-                           RequestTimeline{"boot", std::chrono::seconds(5)}};
+                           RequestTimeline{"boot", std::chrono::seconds(5), "machine"}};
     stamp.requested.touch("displayAdjustments", "a", asked + std::chrono::seconds(1));
     EXPECT_EQ(RecordWriteStamp::decode(stamp.encoded()), stamp);
     auto older = stamp;
+    older.timeline->machineID.reset();
+    EXPECT_EQ(RecordWriteStamp::decode(older.encoded()), older);
     older.timeline.reset();
     EXPECT_EQ(RecordWriteStamp::decode(older.encoded()), older);
 

@@ -329,25 +329,30 @@ TEST_F(MergingDefaultsStoreTest, ARequestTimeFromAClockAheadCountsAsWhenItsStamp
     EXPECT_EQ(other->read(kKey).data, record({{"a", 0.5}, {"b", 0.3}}));
 }
 
+struct Process {
+    std::shared_ptr<ManualScheduler> wall;
+    std::shared_ptr<RequestClock> clock;
+    std::shared_ptr<FileDefaultsStore> files;
+};
+
+// A process on `folder` whose wall clock reads `wallNow` as it starts.
+Process process(const std::filesystem::path& folder, Date wallNow,
+                std::shared_ptr<const BootClock> boot) {
+    auto files = std::make_shared<FileDefaultsStore>(folder);
+    auto wall = clockAt(wallNow);
+    auto clock = std::make_shared<RequestClock>(wall, std::move(boot));
+    files->setRequestClock(clock);
+    return Process{wall, clock, files};
+}
+
 // The application's request is held while another process of the same
 // boot, started after the wall clock was stepped (set back an hour, or on
 // an hour: date -s, NTP, a resumed virtual machine), saves its own: the
 // request asked later on the boot-time clock wins, whichever wall clock
-// reads later. A request of an earlier boot is older than both, however
-// far ahead that boot's clock ran.
+// reads later. A request of this machine's earlier boot is older than
+// both, however far ahead that boot's clock ran.
 TEST_F(MergingDefaultsStoreTest, TheLaterRequestOnTheBootTimeClockWinsWhateverTheWallClocksSay) {
     const auto start = std::chrono::system_clock::now() - std::chrono::hours(2);
-    struct Process {
-        std::shared_ptr<RequestClock> clock;
-        std::shared_ptr<FileDefaultsStore> files;
-    };
-    const auto process = [](const std::filesystem::path& folder, Date wallNow,
-                            std::shared_ptr<const BootClock> boot) {
-        auto files = std::make_shared<FileDefaultsStore>(folder);
-        auto clock = std::make_shared<RequestClock>(clockAt(wallNow), std::move(boot));
-        files->setRequestClock(clock);
-        return Process{clock, files};
-    };
     for (const auto step : {-std::chrono::hours(1), std::chrono::hours(1)}) {
         for (const bool applicationLater : {false, true}) {
             SCOPED_TRACE(std::to_string(step.count()) + (applicationLater ? " app later" : ""));
@@ -394,6 +399,21 @@ TEST_F(MergingDefaultsStoreTest, TheLaterRequestOnTheBootTimeClockWinsWhateverTh
     ASSERT_TRUE(
         held.setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", asked)).succeeded());
     EXPECT_EQ(earlier.files->read(kKey).data, record({{"a", 0.5}}));
+    // The same noted by the version before, which named no machine.
+    ASSERT_TRUE(
+        earlier.files
+            ->setDataTouching(kKey, record({{"a", 0.3}}), adjusting("a", earlier.clock->now()))
+            .succeeded());
+    const auto stamps = shared.path() / RecordWriteStamp::fileNameFor(
+                                            earlier.files->pathForKey(kKey).filename().string());
+    std::string text{std::istreambuf_iterator<char>(std::ifstream(stamps).rdbuf()), {}};
+    const std::string machine = R"("machine":"machine-a",)";
+    for (auto at = text.find(machine); at != std::string::npos; at = text.find(machine))
+        text.erase(at, machine.size());
+    std::ofstream(stamps, std::ios::trunc) << text;
+    ASSERT_TRUE(
+        held.setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", asked)).succeeded());
+    EXPECT_EQ(earlier.files->read(kKey).data, record({{"a", 0.5}}));
 
     // Put there without a stamp (an editor) when the file times ran two
     // hours ahead of the application's clock: it counts as put there when
@@ -411,13 +431,53 @@ TEST_F(MergingDefaultsStoreTest, TheLaterRequestOnTheBootTimeClockWinsWhateverTh
     EXPECT_EQ(earlier.files->read(kKey).data, record({{"a", 0.7}}));
 }
 
-// A wall clock that follows the boot-time clock and stalls the process
-// once, just before or just after a chosen reading, as a busy machine does
-// between two system calls.
+// Another machine sharing the folder (a network home) and a process that
+// cannot read its boot id (a sandbox) share only the wall clock with the
+// application: whichever asked later wins, also once the application's
+// clock was set on an hour after it started (its line then stands an hour
+// behind the wall clock).
+TEST_F(MergingDefaultsStoreTest, ARequestOfAnotherMachineOrAnUnknownBootGoesByTheWallClock) {
+    const auto start = std::chrono::system_clock::now() - std::chrono::hours(2);
+    for (const auto& [applicationBoot, otherBoot, otherMachine] :
+         {std::tuple{"boot-b", "boot-m", "machine-m"},
+          {"boot-b", "", "machine-a"},
+          {"", "boot-b", "machine-a"}}) {
+        for (const bool applicationLater : {false, true}) {
+            SCOPED_TRACE(std::string(applicationBoot) + "/" + otherBoot + "/" + otherMachine +
+                         (applicationLater ? " app later" : ""));
+            TemporaryFolder shared;
+            auto boot = std::make_shared<ManualBootClock>(applicationBoot);
+            const auto application = process(shared.path(), start, boot);
+            MergingDefaultsStore held(application.files, {{kKey, RecordMerge::preferencesBytes}});
+            ASSERT_TRUE(application.files->setData(kKey, record({{"a", 1.0}})).succeeded());
+            ASSERT_TRUE(held.read(kKey).data);
+            boot->advance(std::chrono::minutes(1));
+            application.wall->setWallNow(start + std::chrono::minutes(61));
+            const auto asked =
+                start + std::chrono::minutes(61) +
+                (applicationLater ? -std::chrono::seconds(1) : std::chrono::seconds(1));
+            const auto other = process(
+                shared.path(), asked,
+                std::make_shared<ManualBootClock>(otherBoot, std::chrono::hours(5), otherMachine));
+            ASSERT_TRUE(other.files
+                            ->setDataTouching(kKey, record({{"a", 0.2}}),
+                                              adjusting("a", other.clock->now()))
+                            .succeeded());
+            ASSERT_TRUE(held.setDataTouching(kKey, record({{"a", 0.5}}),
+                                             adjusting("a", application.clock->now()))
+                            .succeeded());
+            EXPECT_EQ(other.files->read(kKey).data, record({{"a", applicationLater ? 0.5 : 0.2}}));
+        }
+    }
+}
+
+// A wall clock that follows the boot-time clock, each reading taking
+// `tick`, and stalls the process once, just before or just after a chosen
+// reading, as a busy machine does between two system calls.
 class StallingWallClock final : public Clock {
   public:
-    StallingWallClock(Date bootedAt, std::shared_ptr<ManualBootClock> boot)
-        : bootedAt_(bootedAt), boot_(std::move(boot)) {}
+    StallingWallClock(Date bootedAt, std::shared_ptr<ManualBootClock> boot, Duration tick)
+        : bootedAt_(bootedAt), boot_(std::move(boot)), tick_(tick) {}
 
     // `reading` counts from 1; the stall comes after it when `after`.
     void stallAt(int reading, bool after) {
@@ -434,12 +494,14 @@ class StallingWallClock final : public Clock {
             bootedAt_ + std::chrono::duration_cast<Date::duration>(boot_->sinceBoot());
         if (stalls && after_)
             boot_->advance(std::chrono::seconds(1));
+        boot_->advance(tick_);
         return reading;
     }
 
   private:
     Date bootedAt_;
     std::shared_ptr<ManualBootClock> boot_;
+    Duration tick_;
     mutable int readings_ = 0;
     int stallAt_ = 0;
     bool after_ = false;
@@ -447,12 +509,14 @@ class StallingWallClock final : public Clock {
 
 // A file's time moves onto the request line as far as the wall clock
 // stands from the boot-time clock, wherever a stall falls between the
-// readings of the two clocks: a file changed at a moment is dated at it.
+// readings of the two clocks, in the first try or the last (every try
+// slow enough to need the next): a file changed at a moment is dated at it.
 TEST_F(MergingDefaultsStoreTest, AStallBetweenReadingTheTwoClocksMovesNoFileTime) {
     auto boot = std::make_shared<ManualBootClock>();
-    auto wall = std::make_shared<StallingWallClock>(std::chrono::system_clock::now(), boot);
+    auto wall = std::make_shared<StallingWallClock>(std::chrono::system_clock::now(), boot,
+                                                    std::chrono::microseconds(100));
     const RequestClock clock(wall, boot);
-    for (const auto& [reading, after] : {std::pair{1, false}, {1, true}, {2, false}}) {
+    for (const auto& [reading, after] : {std::pair{1, false}, {1, true}, {2, false}, {10, false}}) {
         SCOPED_TRACE(std::to_string(reading) + (after ? " after" : " before"));
         const auto changed = wall->wallNow();
         wall->stallAt(reading, after);

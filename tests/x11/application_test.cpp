@@ -9,10 +9,12 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <future>
 #include <random>
@@ -144,9 +146,13 @@ class ApplicationTest : public testing::XServerTest {
 
     std::filesystem::path socketPath() const { return instanceSocket(home, displayName); }
 
-    // Starts the first instance and waits until it serves its socket.
-    void startFirst() {
-        first = launch();
+    // Starts the first instance, through `wrapper` (a program and its
+    // arguments) when given, and waits until it serves its socket.
+    void startFirst(std::vector<std::string> wrapper = {}) {
+        wrapper.push_back(QUORVANE_EXECUTABLE);
+        first = std::make_unique<LaunchedProcess>(
+            wrapper.front(), std::vector<std::string>(wrapper.begin() + 1, wrapper.end()),
+            home.environment(displayName), home.log());
         ASSERT_TRUE(eventually([&] { return std::filesystem::exists(socketPath()); }))
             << home.logText();
     }
@@ -1033,6 +1039,50 @@ class RequestOrderTest : public ApplicationTest {
         "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
     static bool hasFaketime() { return std::filesystem::exists(kFaketimeLibrary); }
 
+    // `unshare` with `options`, in a user namespace of its own when not root.
+    static std::vector<std::string> unshare(std::vector<std::string> options) {
+        if (::geteuid() != 0)
+            options.insert(options.begin(), {"--user", "--map-root-user"});
+        options.insert(options.begin(), "/usr/bin/unshare");
+        return options;
+    }
+
+    // Runs a program in a mount namespace where each text is bound over its
+    // path; nothing where the kernel refuses.
+    std::optional<std::vector<std::string>> withFilesReading(
+        const std::vector<std::pair<std::string, std::string>>& textByPath) {
+        std::string mounts;
+        for (const auto& [path, text] : textByPath) {
+            const auto file = home.path() / ("bound" + std::to_string(mounts.size()));
+            std::ofstream(file) << text;
+            mounts += "mount --bind " + file.string() + " " + path + " && ";
+        }
+        auto wrapper = unshare({"--mount", "/bin/sh", "-c", mounts + "exec \"$0\" \"$@\""});
+        return runs(wrapper) ? std::optional(wrapper) : std::nullopt;
+    }
+
+    bool runs(std::vector<std::string> wrapper) {
+        wrapper.push_back("/bin/true");
+        return LaunchedProcess(wrapper.front(), {wrapper.begin() + 1, wrapper.end()},
+                               home.environment(displayName), home.log())
+                   .waitFor() == 0;
+    }
+
+    // "night" held past the lock's wait; then a command line run through
+    // `wrapper` sets "movie" and takes the lock first: it is the later
+    // request, and wins.
+    void aLaterCommandLineWins(std::vector<std::string> wrapper) {
+        auto answer = nightHeldByTheLock();
+        ASSERT_TRUE(answer.get()) << home.logText();
+        auto command = commandLine("movie", "DUMMY0", std::move(wrapper));
+        ASSERT_TRUE(eventually([&] {
+            return hasOpen(command->pid(), home.configFolder() / ".lock");
+        })) << home.logText();
+        other_.reset();
+        ASSERT_EQ(command->waitFor(), 0) << home.logText();
+        showsAcrossARestart(builtInPreset("movie").adjustment);
+    }
+
     const std::string& identity(const std::string& output = "DUMMY0") {
         if (identities_.empty())
             identities_ = identitiesByOutput(home, displayName);
@@ -1242,16 +1292,48 @@ TEST_F(RequestOrderTest, ACommandLineAfterTheClockWasSetBackWinsOverAnEarlierHel
     if (!hasFaketime())
         GTEST_SKIP() << "faketime (Debian package faketime) is not installed";
     startFirst();
-    auto answer = nightHeldByTheLock();
-    ASSERT_TRUE(answer.get()) << home.logText();
-    auto command = commandLine("movie", "DUMMY0",
-                               {"/usr/bin/env", "LD_PRELOAD=" + std::string(kFaketimeLibrary),
-                                "FAKETIME=-1h", "NO_FAKE_STAT=1"});
-    ASSERT_TRUE(eventually([&] { return hasOpen(command->pid(), home.configFolder() / ".lock"); }))
-        << home.logText();
-    other_.reset();
-    ASSERT_EQ(command->waitFor(), 0) << home.logText();
-    showsAcrossARestart(builtInPreset("movie").adjustment);
+    aLaterCommandLineWins({"/usr/bin/env", "LD_PRELOAD=" + std::string(kFaketimeLibrary),
+                           "FAKETIME=-1h", "NO_FAKE_STAT=1"});
+}
+
+// The same from another machine sharing the home (a network file system):
+// its boot id and machine id are not this machine's, and the wall clock is
+// all the two share.
+TEST_F(RequestOrderTest, ACommandLineOfAnotherMachineWinsOverAnEarlierHeldChange) {
+    const auto otherMachine = withFilesReading(
+        {{"/proc/sys/kernel/random/boot_id", "0f6b3bd1-5c2e-4d8e-9a1f-2b7c4e6d8a90\n"},
+         {"/etc/machine-id", "5a1e2b3c4d5e6f708192a3b4c5d6e7f8\n"}});
+    if (!otherMachine)
+        GTEST_SKIP()
+            << "the kernel lets no mount namespace bind files over the boot and machine ids";
+    startFirst();
+    aLaterCommandLineWins(*otherMachine);
+}
+
+// The same while the application could not read the boot id (a sandbox
+// that hides it): the command line's request goes by the wall clock, never
+// as one of an earlier boot.
+TEST_F(RequestOrderTest, ACommandLineWinsOverTheHeldChangeOfAnApplicationWithoutABootID) {
+    const auto hidden = withFilesReading({{"/proc/sys/kernel/random/boot_id", ""}});
+    if (!hidden)
+        GTEST_SKIP() << "the kernel lets no mount namespace bind a file over the boot id";
+    startFirst(*hidden);
+    aLaterCommandLineWins({});
+}
+
+// The same from a command line in a time namespace whose boot-time clock
+// stands 1000 seconds back (as far as the time since boot allows): the
+// same boot and wall clock, its own boot-time clock.
+TEST_F(RequestOrderTest, ACommandLineInATimeNamespaceWinsOverAnEarlierHeldChange) {
+    timespec sinceBoot{};
+    ::clock_gettime(CLOCK_BOOTTIME, &sinceBoot);
+    const auto back = std::to_string(std::min<long>(1000, sinceBoot.tv_sec - 10));
+    const auto timeNamespace = unshare({"--time", "--boottime", "-" + back});
+    if (sinceBoot.tv_sec < 20 || !runs(timeNamespace))
+        GTEST_SKIP() << "the kernel gives no time namespace here (Linux 5.6 or later, and user "
+                        "namespaces for an ordinary user)";
+    startFirst();
+    aLaterCommandLineWins(timeNamespace);
 }
 
 // The application's clock runs an hour ahead (a bad time server, a clock

@@ -13,8 +13,13 @@ class BootClock {
   public:
     virtual ~BootClock() = default;
     virtual Duration sinceBoot() const = 0;
-    // What tells this boot from every other (the kernel's random boot id).
+    // What tells this boot from every other (the kernel's random boot id):
+    // empty where it cannot be read, or where the boot-time clock read here
+    // cannot be placed on the boot's own.
     virtual std::string bootID() const = 0;
+    // What tells this machine from another sharing the same home (over a
+    // network file system): empty where it cannot be read.
+    virtual std::string machineID() const = 0;
 };
 
 }  // namespace quorvane

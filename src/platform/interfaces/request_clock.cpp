@@ -22,6 +22,7 @@ constexpr int kReadingTries = 5;
 RequestClock::RequestClock(std::shared_ptr<const Clock> wall, std::shared_ptr<const BootClock> boot)
     : wall_(std::move(wall)), boot_(std::move(boot)) {
     timeline_.bootID = boot_->bootID();
+    timeline_.machineID = boot_->machineID();
     timeline_.offset = wallAheadOfBoot();
 }
 
@@ -61,6 +62,13 @@ Duration RequestClock::shiftFrom(const std::optional<RequestTimeline>& writer) c
 
 bool RequestClock::isThisBoot(const std::optional<RequestTimeline>& writer) const {
     return writer && !timeline_.bootID.empty() && writer->bootID == timeline_.bootID;
+}
+
+bool RequestClock::isEarlierBoot(const std::optional<RequestTimeline>& writer) const {
+    if (!writer || isThisBoot(writer) || timeline_.bootID.empty() || writer->bootID.empty())
+        return false;
+    return !writer->machineID ||
+           (!timeline_.machineID->empty() && *writer->machineID == *timeline_.machineID);
 }
 
 Date RequestClock::bootBegan() const {

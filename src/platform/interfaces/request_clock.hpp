@@ -10,11 +10,13 @@
 
 namespace quorvane {
 
-// The line one process dates its requests on: its boot, and how far its
-// dates stand ahead of that boot's boot-time clock.
+// The line one process dates its requests on: its boot, how far its dates
+// stand ahead of that boot's boot-time clock, and its machine (none named by
+// an older version; empty where it could not be read).
 struct RequestTimeline {
     std::string bootID;
     Duration offset{0};
+    std::optional<std::string> machineID;
 
     bool operator==(const RequestTimeline&) const = default;
 };
@@ -28,8 +30,11 @@ struct RequestTimeline {
 // Another process's times of this boot move onto this line by the boot-time
 // clock. Only what nothing else dates is placed by the wall clock as it
 // reads now: a file's time, a time noted by an older version (no line
-// known), and a time of an earlier boot, which comes before anything of
-// this boot however far ahead that boot's clock ran.
+// known), a time of another machine (the wall clock is the only clock two
+// machines share) or of a process that could not tell its boot (nor, when
+// this one cannot, any other's), and a time of this machine's earlier boot,
+// which comes before anything of this boot however far ahead that boot's
+// clock ran.
 class RequestClock {
   public:
     // Two lines whose offsets differ by less are one clock setting read
@@ -48,6 +53,9 @@ class RequestClock {
     // clock) moves onto this one.
     Duration shiftFrom(const std::optional<RequestTimeline>& writer) const;
     bool isThisBoot(const std::optional<RequestTimeline>& writer) const;
+    // Whether `writer`'s line is of an earlier boot of this machine: one an
+    // older version noted without naming its machine counts as one.
+    bool isEarlierBoot(const std::optional<RequestTimeline>& writer) const;
     // When this boot began, on this line.
     Date bootBegan() const;
 

@@ -104,7 +104,7 @@ RecordWriteStamp RecordWriteStamp::onLineOf(const RequestClock& clock, Date chan
     if (clock.isThisBoot(timeline))
         return moved;
     auto latest = clock.fromWall(changedOnWall);
-    if (timeline)
+    if (clock.isEarlierBoot(timeline))
         latest = std::min(latest, clock.bootBegan() - std::chrono::nanoseconds(1));
     return moved.upTo(latest);
 }
@@ -150,6 +150,8 @@ std::string RecordWriteStamp::encoded() const {
     if (timeline) {
         json["boot"] = timeline->bootID;
         json["bootOffset"] = timeline->offset.count();
+        if (timeline->machineID)
+            json["machine"] = *timeline->machineID;
     }
     return json.dump();
 }
@@ -171,8 +173,11 @@ std::optional<RecordWriteStamp> RecordWriteStamp::decode(std::string_view bytes)
         stamp.digest = json.at("digest").get<std::uint64_t>();
         stamp.requested = requestsFrom(json.at("requested"));
         if (json.contains("boot")) {
-            stamp.timeline = RequestTimeline{json.at("boot").get<std::string>(),
-                                             Duration(json.at("bootOffset").get<std::int64_t>())};
+            stamp.timeline =
+                RequestTimeline{json.at("boot").get<std::string>(),
+                                Duration(json.at("bootOffset").get<std::int64_t>()), std::nullopt};
+            if (json.contains("machine"))
+                stamp.timeline->machineID = json.at("machine").get<std::string>();
         }
         return stamp;
     } catch (const Json::exception&) {

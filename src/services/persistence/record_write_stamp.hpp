@@ -52,8 +52,8 @@ struct RecordWriteStamp {
     // The same with its times on `clock`'s line, read from a stamps' file
     // the wall clock dated `changedOnWall`. A stamp of this boot moves by
     // the boot-time clock; any other is placed by the wall clock, no time
-    // later than its file nor, from an earlier boot, than this boot's
-    // beginning.
+    // later than its file nor, from this machine's earlier boot, than this
+    // boot's beginning.
     RecordWriteStamp onLineOf(const RequestClock& clock, Date changedOnWall) const;
 
     // Names the one write: its writer and count.

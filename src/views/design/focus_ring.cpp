@@ -57,6 +57,8 @@ bool FocusRing::eventFilter(QObject*, QEvent* event) {
 }
 
 void FocusRing::place() {
+    if (!around_)
+        return;
     const QRect widget(around_->mapTo(parentWidget(), QPoint(0, 0)), around_->size());
     setGeometry(widget.adjusted(-kRingMargin, -kRingMargin, kRingMargin, kRingMargin) &
                 parentWidget()->rect());

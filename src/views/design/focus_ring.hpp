@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFocusFrame>
+#include <QPointer>
 #include <QRectF>
 
 class QPainter;
@@ -31,7 +32,9 @@ class FocusRing : public QFocusFrame {
   private:
     void place();
 
-    QWidget* around_;
+    // Cleared as the widget goes: until the ring's own deletion runs, a
+    // widget between them may still move or resize.
+    QPointer<QWidget> around_;
 };
 
 }  // namespace quorvane

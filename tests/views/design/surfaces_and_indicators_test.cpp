@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QImage>
+#include <QPointer>
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTest>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "views/design/application_style.hpp"
+#include "views/design/focus_ring.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/surface_shadow.hpp"
 #include "views/design/text_field.hpp"
@@ -309,6 +311,23 @@ TEST(TextFieldTest, ThePlaceholderIsDimmerThanSecondaryTextInDarkAndFollowsTheSc
     EXPECT_EQ(field->palette().color(QPalette::PlaceholderText), theme.color(kPlaceholderText));
     // Other colours still come from the window.
     EXPECT_EQ(field->palette().color(QPalette::Text), theme.color(ColorRole::primary));
+}
+
+// The widget a ring surrounds may go (a row rebuilt) before the ring's own
+// deletion runs, while the widgets between them still settle.
+TEST(FocusRingTest, ARingWhoseWidgetWentIgnoresTheWidgetsAroundItAndGoes) {
+    QWidget window;
+    window.resize(300, 200);
+    auto* section = new QWidget(&window);
+    section->setGeometry(10, 10, 200, 100);
+    auto* card = new QWidget(section);
+    card->setGeometry(10, 10, 50, 30);
+    window.show();
+    const QPointer<FocusRing> ring = new FocusRing(card);
+    delete card;
+    section->resize(220, 120);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(ring);
 }
 
 }  // namespace

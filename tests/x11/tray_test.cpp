@@ -185,6 +185,15 @@ class TrayTest : public testing::XServerTest {
                                               home.environment(displayName), home.log());
     }
 
+    // Starts the application and waits for its main window (its width in
+    // the range) to be viewable.
+    std::optional<Shown> startedMainWindow(int minWidth, int maxWidth) {
+        startApplication();
+        std::optional<Shown> window;
+        eventually([&] { return (window = viewableSized(minWidth, maxWidth)).has_value(); });
+        return window;
+    }
+
     testing::ApplicationHome home;
     long pings_ = 0;
     std::unique_ptr<LaunchedProcess> tray;
@@ -231,10 +240,8 @@ TEST_F(TrayTest, AClickOnTheTrayIconOpensThePanelBesideItAndASecondClickOrEscape
 
 TEST_F(TrayTest, WithoutATrayTheMainWindowOpensAtStart) {
     ASSERT_FALSE(XGetSelectionOwner(connection->display(), traySelection()));
-    startApplication();
-    std::optional<Shown> window;
-    ASSERT_TRUE(eventually([&] { return (window = viewableSized(600, 4000)).has_value(); }))
-        << home.logText();
+    const auto window = startedMainWindow(600, 4000);
+    ASSERT_TRUE(window) << home.logText();
     EXPECT_EQ(window->width, 840);
     EXPECT_EQ(window->height, 620);
 }
@@ -243,10 +250,8 @@ TEST_F(TrayTest, ATrayStartedLaterGetsTheIconAndTheMainWindowOffersThePanelWhile
     if (!haveProgram("/usr/bin/trayer") || !haveProgram("/usr/bin/xdotool"))
         GTEST_SKIP() << "trayer and xdotool are needed";
     ASSERT_FALSE(XGetSelectionOwner(connection->display(), traySelection()));
-    startApplication();
-    std::optional<Shown> window;
-    ASSERT_TRUE(eventually([&] { return (window = viewableSized(600, 4000)).has_value(); }))
-        << home.logText();
+    const auto window = startedMainWindow(600, 4000);
+    ASSERT_TRUE(window) << home.logText();
     // The pointer away from every control, so no hover is drawn.
     xdotool("mousemove 1900 1070");
     constexpr int kHeader = 48;
@@ -336,10 +341,8 @@ TEST_F(TrayTest, EscapeAndCtrlWCloseTheSettingsWindowAndCtrlWTheMainWindow) {
     if (!haveProgram("/usr/bin/xdotool"))
         GTEST_SKIP() << "xdotool is needed";
     ASSERT_FALSE(XGetSelectionOwner(connection->display(), traySelection()));
-    startApplication();
-    std::optional<Shown> window;
-    ASSERT_TRUE(eventually([&] { return (window = viewableSized(800, 900)).has_value(); }))
-        << home.logText();
+    const auto window = startedMainWindow(800, 900);
+    ASSERT_TRUE(window) << home.logText();
     // The header's gear, last at its trailing edge.
     const auto openSettings = [&] {
         xdotool("mousemove " + std::to_string(window->x + window->width - 32) + " " +

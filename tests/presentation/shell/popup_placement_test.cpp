@@ -53,7 +53,7 @@ TEST(PopupPlacement, AScreenOffsetFromTheOriginIsRespected) {
 }
 
 TEST(ResizedInPlace, APanelOnTheRightGrowsLeftAndOneOnTheLeftGrowsRight) {
-    // The panel at the top right: 1570..1920, then the largest text.
+    // A panel at the top right of a 1920-wide screen, then the largest text.
     const auto right = resizedInPlace({1570, 28, 350, 484}, {500, 820}, kScreen);
     EXPECT_EQ(right, (ScreenRect{1420, 28, 500, 820}));
     const auto left = resizedInPlace({0, 28, 350, 484}, {500, 820}, kScreen);

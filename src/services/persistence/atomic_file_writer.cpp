@@ -58,12 +58,6 @@ void keepPermissionsOfExistingFile(int fd, const std::filesystem::path& target) 
         ::fchmod(fd, info.st_mode & 07777);
 }
 
-void syncFolder(const std::filesystem::path& folder) {
-    UniqueFileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.valid())
-        ::fsync(fd.get());
-}
-
 }  // namespace
 
 void writeFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
@@ -80,7 +74,7 @@ void writeFileAtomically(const std::filesystem::path& target, std::string_view b
     // The new file is in place; the folder sync only makes the rename survive
     // a power loss sooner.
     const auto folder = target.parent_path();
-    syncFolder(folder.empty() ? std::filesystem::path(".") : folder);
+    syncDirectory(folder.empty() ? std::filesystem::path(".") : folder);
 }
 
 }  // namespace quorvane

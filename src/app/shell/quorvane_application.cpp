@@ -216,7 +216,10 @@ void QuorvaneApplication::togglePanel() {
         panel_->hide();
         return;
     }
-    panel_->usePopupForm(trayShowsIcon());
+    // The form follows the same rule as the main window's control, read
+    // afresh: a tray may have come or gone since the last look.
+    followTray();
+    panel_->usePopupForm(access_.popupAtTrayIcon);
     applyFrameSizes();
     panelAnchor_ = panelAnchor();
     placePanel();

@@ -31,6 +31,8 @@ class TrayTest : public testing::XServerTest {
   protected:
     void TearDown() override {
         application.reset();
+        if (connection)
+            resetRampsToIdentity();
         if (!tray)
             return;
         tray.reset();
@@ -179,6 +181,32 @@ class TrayTest : public testing::XServerTest {
         return last;
     }
 
+    // Clicks the main window's header control that opens the panel: the
+    // first thing drawn right of the window's middle on the header's line.
+    void clickPanelControl(const Shown& window) {
+        const auto strip = settledStrip(window, 32);
+        for (int x = window.width / 2; x < window.width && !strip.empty(); ++x) {
+            const auto at = [&](int column) { return strip[25 * window.width + column]; };
+            if (at(x) != at(window.width / 2))
+                return xdotool("mousemove " + std::to_string(window.x + x + 3) + " " +
+                               std::to_string(window.y + 25) + " click 1");
+        }
+        FAIL() << "no panel control";
+    }
+
+    // What a window manager sends when the window's close button is pressed.
+    void closeAsWindowManager(Window window) {
+        XEvent close{};
+        close.xclient.type = ClientMessage;
+        close.xclient.window = window;
+        close.xclient.message_type = connection->atom("WM_PROTOCOLS");
+        close.xclient.format = 32;
+        close.xclient.data.l[0] = static_cast<long>(connection->atom("WM_DELETE_WINDOW"));
+        close.xclient.data.l[1] = CurrentTime;
+        XSendEvent(connection->display(), window, False, NoEventMask, &close);
+        XFlush(connection->display());
+    }
+
     void startApplication() {
         application =
             std::make_unique<LaunchedProcess>(QUORVANE_EXECUTABLE, std::vector<std::string>{},
@@ -304,6 +332,62 @@ TEST_F(TrayTest, ATrayStartedLaterGetsTheIconAndTheMainWindowOffersThePanelWhile
     EXPECT_LE(panel->x, controlX);
     EXPECT_GE(panel->x + panel->width, controlX);
     EXPECT_LE(panel->x + panel->width, 1920);
+}
+
+// Without a tray the panel's small window counts as a window: the main
+// window closed beside it leaves the program running with every output's
+// correction; the small window closed last ends it.
+TEST_F(TrayTest, WithoutATrayTheProgramEndsOnlyOnceThePanelsSmallWindowClosesLast) {
+    if (!haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "xdotool is needed";
+    ASSERT_FALSE(XGetSelectionOwner(connection->display(), traySelection()));
+    testing::runQuorvane({"cli", "apply-safe-preset", "night", "--all-visible"}, home, displayName);
+    const auto corrected = rampOf("DUMMY0");
+    ASSERT_NE(corrected, GammaRamp::identity(corrected.size()));
+    const auto window = startedMainWindow(600, 4000);
+    ASSERT_TRUE(window) << home.logText();
+    xdotool("mousemove 1900 1070");
+    clickPanelControl(*window);
+    std::optional<Shown> panel;
+    ASSERT_TRUE(eventually([&] { return (panel = viewableSized(300, 600)).has_value(); }));
+
+    closeAsWindowManager(window->id);
+    ASSERT_TRUE(eventually([&] { return !viewableSized(600, 4000); }));
+    ASSERT_TRUE(caughtUp(panel->id) && caughtUp(panel->id)) << home.logText();
+    EXPECT_TRUE(viewableSized(300, 600));
+    EXPECT_EQ(rampOf("DUMMY0"), corrected);
+    xdotool("windowfocus --sync " + std::to_string(panel->id) + " key Escape");
+    EXPECT_EQ(application->waitFor(), 0);
+}
+
+// The tray went while its popup was open: once the popup, the last surface
+// shown, closes, the main window opens, so the program never runs with no
+// window and no icon. The main window shows meanwhile only to tell when the
+// program has seen the tray go: its header offers the panel then.
+TEST_F(TrayTest, ATrayGoneWhileThePopupIsOpenLeavesTheMainWindowOnceThePopupClosesLast) {
+    if (!haveProgram("/usr/bin/trayer") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "trayer and xdotool are needed";
+    ASSERT_TRUE(startTray()) << home.logText();
+    startApplication();
+    const auto icon = settledIcon();
+    ASSERT_TRUE(icon.has_value()) << home.logText();
+    // A later launch shows the main window of the running one.
+    LaunchedProcess(QUORVANE_EXECUTABLE, {}, home.environment(displayName), home.log()).waitFor();
+    std::optional<Shown> window;
+    std::optional<Shown> popup;
+    ASSERT_TRUE(eventually([&] { return (window = viewableSized(600, 4000)).has_value(); }));
+    clickAt(*icon);
+    ASSERT_TRUE(eventually([&] { return (popup = viewableSized(300, 600)).has_value(); }));
+    const auto withTray = settledStrip(*window, 32);
+
+    tray.reset();
+    ASSERT_TRUE(eventually([&] { return topStrip(*window, 32) != withTray; }));
+    closeAsWindowManager(window->id);
+    ASSERT_TRUE(eventually([&] { return !viewableSized(600, 4000); }));
+    ASSERT_TRUE(caughtUp(popup->id));
+    xdotool("key Escape");
+    ASSERT_TRUE(eventually([&] { return !viewableSized(300, 600); }));
+    EXPECT_TRUE(eventually([&] { return viewableSized(600, 4000).has_value(); }));
 }
 
 TEST_F(TrayTest, ThePanelAtTheRightEdgeGrowsLeftWhenTheTextSizeGrowsWhileItIsOpen) {

@@ -108,7 +108,6 @@ void QuorvaneApplication::followTray() {
         return;
     trayShown_ = shown;
     access_ = panelAccess(shown, anyWindowShown());
-    QGuiApplication::setQuitOnLastWindowClosed(access_.lastWindowEndsProgram);
     if (mainWindow_)
         mainWindow_->offerPanel(access_.mainWindowOffersPanel);
     if (access_.opensMainWindow)
@@ -118,6 +117,35 @@ void QuorvaneApplication::followTray() {
 bool QuorvaneApplication::anyWindowShown() const {
     return (mainWindow_ && mainWindow_->isVisible()) || (settings_ && settings_->isVisible()) ||
            (panel_ && panel_->isVisible());
+}
+
+// Qt's own count of the last window closed is left off: it counts a window
+// by the type it was first made as (the panel starts as a popup, which never
+// counts, also once it is a small window) and only when closed, while the
+// panel goes by hiding. So each surface that goes is looked at here, once the
+// event loop has turned: a window opened in its place (the panel's "창 열기")
+// shows by then. A minimised window (a hide the window system made) stays.
+bool QuorvaneApplication::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide && !event->spontaneous() && !shutDown_) {
+        const bool popup = panel_ && watched == panel_.get() && panel_->isPopupForm();
+        QTimer::singleShot(0, this, [this, popup] { followSurfaceGone(popup); });
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void QuorvaneApplication::followSurfaceGone(bool wasPopup) {
+    if (shutDown_)
+        return;
+    switch (afterSurfaceGone(trayShowsIcon(), anyWindowShown(), wasPopup)) {
+        case AfterSurfaceGone::opensMainWindow:
+            showMainWindow();
+            break;
+        case AfterSurfaceGone::endsProgram:
+            quit();
+            break;
+        case AfterSurfaceGone::nothing:
+            break;
+    }
 }
 
 void QuorvaneApplication::createTrayIcon() {
@@ -189,6 +217,7 @@ void QuorvaneApplication::showMainWindow() {
         mainWindow_->resize(kMainWindowDefaultSize.width, kMainWindowDefaultSize.height);
         mainWindow_->offerPanel(access_.mainWindowOffersPanel);
         addWindowKeys(mainWindow_.get(), {.closeOnCtrlW = true}, [this] { quit(); });
+        mainWindow_->installEventFilter(this);
     }
     raise(mainWindow_.get());
 }
@@ -200,6 +229,7 @@ void QuorvaneApplication::openSettings() {
         settings_->setWindowTitle(QStringLiteral("Quorvane 설정"));
         addWindowKeys(settings_.get(), {.closeOnCtrlW = true, .closeOnEscape = true},
                       [this] { quit(); });
+        settings_->installEventFilter(this);
         applyFrameSizes();
     }
     raise(settings_.get());
@@ -211,6 +241,7 @@ void QuorvaneApplication::togglePanel() {
         panel_->layout()->addWidget(new MenuPanel(host_->context(), panel_.get()));
         // Escape is the panel's own; Ctrl+W is a window's.
         addWindowKeys(panel_.get(), {}, [this] { quit(); });
+        panel_->installEventFilter(this);
     }
     if (panel_->isVisible()) {
         panel_->hide();

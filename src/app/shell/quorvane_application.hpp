@@ -36,6 +36,8 @@ class SettingsWindow;
 // that comes later. Without a tray the main window opens at start and offers
 // the panel, which opens as an ordinary small window, so the program never
 // runs unseen; a tray coming or going later is followed within a second.
+// Without a tray the program ends once its last window has gone; with one it
+// goes on in the tray.
 // Quitting (tray menu, Ctrl+Q, a quit signal, the session's end) hands every
 // output back to its restore ramps; saved settings stay as they are.
 class QuorvaneApplication : public QObject {
@@ -87,11 +89,16 @@ class QuorvaneApplication : public QObject {
     // as they are (their connection is gone too). Instead of shutDown().
     void closeAfterDisplayServerLoss();
 
+  protected:
+    // Sees each of the windows and the panel go from the screen.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void createTrayIcon();
     bool trayShowsIcon() const;
     void followTray();
     bool anyWindowShown() const;
+    void followSurfaceGone(bool wasPopup);
     void followStoreSettings();
     void applyFrameSizes();
     ScreenRect panelAnchor() const;

@@ -10,4 +10,10 @@ PanelAccess panelAccess(bool trayShowsIcon, bool anyWindowShown) {
             .opensMainWindow = !anyWindowShown};
 }
 
+AfterSurfaceGone afterSurfaceGone(bool trayShowsIcon, bool stillShown, bool goneWasPopup) {
+    if (stillShown || !panelAccess(trayShowsIcon, stillShown).lastWindowEndsProgram)
+        return AfterSurfaceGone::nothing;
+    return goneWasPopup ? AfterSurfaceGone::opensMainWindow : AfterSurfaceGone::endsProgram;
+}
+
 }  // namespace quorvane

@@ -20,4 +20,16 @@ struct PanelAccess {
 // `anyWindowShown`: whether one of the program's windows is on the screen.
 PanelAccess panelAccess(bool trayShowsIcon, bool anyWindowShown);
 
+// What follows when one of the program's surfaces (a window, the panel in
+// either form) has gone from the screen.
+enum class AfterSurfaceGone { nothing, opensMainWindow, endsProgram };
+
+// `stillShown`: whether another surface is still on the screen, which keeps
+// the program as it is. `goneWasPopup`: whether the one that went was the
+// popup at the tray icon. A popup closes by a click beside it or a loss of
+// focus, never as the user's closing of the program's last window, so where
+// its tray has gone meanwhile the main window opens in its place: the
+// program never runs with no window and no icon.
+AfterSurfaceGone afterSurfaceGone(bool trayShowsIcon, bool stillShown, bool goneWasPopup);
+
 }  // namespace quorvane

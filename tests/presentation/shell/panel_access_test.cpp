@@ -19,5 +19,14 @@ TEST(PanelAccess, WithoutOneTheMainWindowOffersThePanelAndOpensWhenNothingIsShow
     EXPECT_FALSE(panelAccess(false, true).opensMainWindow);
 }
 
+TEST(PanelAccess, TheLastSurfaceGoneEndsTheProgramWithoutATrayOrOpensTheMainWindowForThePopup) {
+    // Another surface shows (the main window closed beside the small window).
+    EXPECT_EQ(afterSurfaceGone(false, true, false), AfterSurfaceGone::nothing);
+    EXPECT_EQ(afterSurfaceGone(false, false, false), AfterSurfaceGone::endsProgram);
+    // The popup whose tray went while it was open.
+    EXPECT_EQ(afterSurfaceGone(false, false, true), AfterSurfaceGone::opensMainWindow);
+    EXPECT_EQ(afterSurfaceGone(true, false, true), AfterSurfaceGone::nothing);
+}
+
 }  // namespace
 }  // namespace quorvane

@@ -148,8 +148,11 @@ void MainWindow::offerPanel(bool offered) {
     if (offered == !control->isHidden())
         return;
     // A focused control that goes away leaves the focus beside it, on a
-    // control whose key opens nothing and changes no setting.
-    if (!offered && control->hasFocus())
+    // control whose key opens nothing and changes no setting. So does the
+    // control the window gives the focus back to when it is active again
+    // (the panel's small window may hold the focus now): Qt would give it to
+    // the window's first control instead.
+    if (!offered && focusWidget() == control)
         header_->rescanButton()->setFocus(Qt::OtherFocusReason);
     control->setVisible(offered);
 }

@@ -288,6 +288,30 @@ TEST_F(MainWindowTest, WhereNoTrayOpensThePanelTheHeaderOffersItToKeysAndScreenR
     EXPECT_TRUE(window->utilityHeader()->rescanButton()->hasFocus());
 }
 
+// A tray came while the panel's small window was active: back in the main
+// window the focus is beside the control that went, and a late Space on the
+// colour page (whose first control switches the correction) changes nothing.
+TEST_F(MainWindowTest, APanelControlThatGoesWhileTheWindowIsInactiveLeavesItsFocusBesideIt) {
+    start({externalDisplay(1, "Studio", 11)});
+    window->offerPanel(true);
+    window->state().selectSection(MainWindowSection::color);
+    window->show();
+    window->utilityHeader()->panelButton()->setFocus(Qt::TabFocusReason);
+    QWidget small;
+    small.show();
+    small.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&small));
+
+    window->offerPanel(false);
+    small.hide();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(QApplication::focusWidget(), window->utilityHeader()->rescanButton());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_TRUE(store->softwareColorCorrectionEnabled());
+    EXPECT_EQ(settingsOpened + panelOpened, 0);
+}
+
 TEST_F(MainWindowTest, SidebarRowsAnnounceTheMark) {
     start({externalDisplay(1, "Studio", 11)});
     auto* color = window->sidebar()->sectionRow(MainWindowSection::color);

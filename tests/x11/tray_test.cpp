@@ -213,6 +213,14 @@ class TrayTest : public testing::XServerTest {
                                               home.environment(displayName), home.log());
     }
 
+    // Starts a tray, then the application; its icon once settled there.
+    std::optional<Shown> startedInTray() {
+        if (!startTray())
+            return std::nullopt;
+        startApplication();
+        return settledIcon();
+    }
+
     // Starts the application and waits for its main window (its width in
     // the range) to be viewable.
     std::optional<Shown> startedMainWindow(int minWidth, int maxWidth) {
@@ -231,10 +239,7 @@ class TrayTest : public testing::XServerTest {
 TEST_F(TrayTest, AClickOnTheTrayIconOpensThePanelBesideItAndASecondClickOrEscapeClosesIt) {
     if (!haveProgram("/usr/bin/trayer") || !haveProgram("/usr/bin/xdotool"))
         GTEST_SKIP() << "trayer and xdotool are needed";
-    ASSERT_TRUE(startTray()) << home.logText();
-
-    startApplication();
-    const auto icon = settledIcon();
+    const auto icon = startedInTray();
     ASSERT_TRUE(icon.has_value()) << home.logText();
     // With a tray the program starts quietly in it.
     EXPECT_FALSE(viewableSized(600, 4000));
@@ -367,9 +372,7 @@ TEST_F(TrayTest, WithoutATrayTheProgramEndsOnlyOnceThePanelsSmallWindowClosesLas
 TEST_F(TrayTest, ATrayGoneWhileThePopupIsOpenLeavesTheMainWindowOnceThePopupClosesLast) {
     if (!haveProgram("/usr/bin/trayer") || !haveProgram("/usr/bin/xdotool"))
         GTEST_SKIP() << "trayer and xdotool are needed";
-    ASSERT_TRUE(startTray()) << home.logText();
-    startApplication();
-    const auto icon = settledIcon();
+    const auto icon = startedInTray();
     ASSERT_TRUE(icon.has_value()) << home.logText();
     // A later launch shows the main window of the running one.
     LaunchedProcess(QUORVANE_EXECUTABLE, {}, home.environment(displayName), home.log()).waitFor();

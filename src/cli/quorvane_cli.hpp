@@ -169,6 +169,9 @@ class QuorvaneCLI {
 
     Environment environment_;
     Encoder encoder_;
+    // Whether this run has said the record did not decode: a save that then
+    // keeps it aside names the copy without saying so again.
+    bool toldRecordRecovered_ = false;
 };
 
 }  // namespace quorvane

@@ -167,8 +167,11 @@ std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
     }
     if (!result.applied.empty()) {
         const auto saved = environment_.preferencesStore->save(working, touched);
-        if (saved.keptCopy)
-            reportNotice(UserDefaultsPreferencesStore::keptCopyNotice(*saved.keptCopy));
+        if (saved.keptCopy) {
+            reportNotice(toldRecordRecovered_
+                             ? UserDefaultsPreferencesStore::keptCopyNamed(*saved.keptCopy)
+                             : UserDefaultsPreferencesStore::keptCopyNotice(*saved.keptCopy));
+        }
         if (saved.error) {
             return fail(ExitCode::failure, appliedButNotSavedMessage(*saved.error), json);
         }

@@ -60,8 +60,10 @@ std::variant<QuorvanePreferences, std::int32_t> QuorvaneCLI::loadPreferences(boo
     auto loaded = environment_.preferencesStore->loadResult();
     if (loaded.recordUnreadable)
         return fail(ExitCode::failure, loaded.message.value_or(""), json);
-    if (loaded.message)
+    if (loaded.message) {
         reportNotice(*loaded.message);
+        toldRecordRecovered_ = toldRecordRecovered_ || loaded.recoveredFromCorruption;
+    }
     return std::move(loaded.preferences);
 }
 

@@ -282,6 +282,19 @@ TEST(QuorvaneCLIRecords, AnUndecodableRecordIsNoticedOnStandardErrorAndKeptAside
     EXPECT_THAT(harness.out, HasSubstr("Safe preset applied"));
 }
 
+// Said once on standard error, also when the save then keeps the record aside.
+TEST(QuorvaneCLIRecords, ACommandMeetingABrokenRecordSaysItRecoveredOnce) {
+    CLIHarness harness;
+    harness.setDisplays({makeDisplay(1, "Left", 11)});
+    harness.defaults->setData("org.quorvane.Quorvane.preferences.v1", "{broken");
+    ASSERT_EQ(harness.run({"apply-safe-preset", "coding"}), 0);
+    const std::string notice(UserDefaultsPreferencesStore::kCorruptionNotice);
+    const auto first = harness.err.find(notice);
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_EQ(harness.err.find(notice, first + 1), std::string::npos) << harness.err;
+    EXPECT_THAT(harness.err, HasSubstr("보관했습니다: org.quorvane.Quorvane.preferences.v1.json"));
+}
+
 TEST(QuorvaneCLIRecords, AnUnreadableRecordFailsEveryCommandThatNeedsIt) {
     CLIHarness harness;
     harness.setDisplays({makeDisplay(1, "Left", 11)});

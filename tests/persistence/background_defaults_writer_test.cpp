@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -21,8 +22,10 @@
 
 #include "platform/simulated/in_memory_defaults_store.hpp"
 #include "platform/simulated/manual_scheduler.hpp"
+#include "platform/simulated/simulated_free_space_meter.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "support/child_process.hpp"
+#include "support/files_refusing_copies.hpp"
 #include "support/mount_rights.hpp"
 #include "support/other_lock_holder.hpp"
 #include "support/temporary_folder.hpp"
@@ -675,6 +678,79 @@ TEST(BackgroundDefaultsWriter, AChangeRefusedByAFullDiskIsWrittenOnceSpaceReturn
     fs::remove(small / "filler");
     scheduler->advance(BackgroundDefaultsWriter::kFirstRetryDelay);
     EXPECT_TRUE(eventually([&] { return disk->dataForKey(kKey) == large; }));
+}
+
+// A writer whose disk refuses every write (for want of room unless told
+// otherwise) while `full` holds, with the room measured as the test sets it.
+struct RoomWatch {
+    TemporaryFolder folder;
+    std::shared_ptr<std::atomic<bool>> full = std::make_shared<std::atomic<bool>>(true);
+    std::shared_ptr<FileDefaultsStore> disk = testing::filesOnAFullDisk(folder.path(), full);
+    std::shared_ptr<ManualScheduler> scheduler = std::make_shared<ManualScheduler>();
+    std::shared_ptr<SimulatedFreeSpaceMeter> room = std::make_shared<SimulatedFreeSpaceMeter>(100);
+    BackgroundDefaultsWriter writer{disk, scheduler, room};
+    std::atomic<int> tries = 0;
+    const std::string value = std::string(1000, 'n');
+
+    explicit RoomWatch(int refusal = ENOSPC) {
+        if (refusal != ENOSPC) {
+            disk->setWriteCall([this, refusal](const fs::path&, int fd, std::string_view bytes) {
+                errno = refusal;
+                return !*full && writeAllBytes(fd, bytes);
+            });
+        }
+        writer.setBeforeWriteHook([this](const std::string&, const std::string&) { ++tries; });
+        writer.setData(kKey, value);
+        EXPECT_TRUE(writer.waitForPendingWrites(std::chrono::seconds(10)));
+    }
+    // Virtual time on by `duration` in quarter seconds, the writer's thread
+    // done with each step's work before the next; true once `value` is on
+    // disk, at the end of the first step that wrote it.
+    bool stepUntilWritten(Duration duration) {
+        for (Duration passed{}; passed < duration; passed += seconds(0.25)) {
+            scheduler->advance(seconds(0.25));
+            EXPECT_TRUE(writer.waitForPendingWrites(std::chrono::seconds(10)));
+            if (disk->dataForKey(kKey) == value)
+                return true;
+        }
+        return false;
+    }
+};
+
+// Room back after 4, 10 or 65 s full lands the held change within two
+// seconds. While full, the room is measured once a second (and after each
+// refusal), never on the scheduler's thread, and only the back-off tries
+// the write (at 2, 6, 14, 30, 62 s).
+TEST(BackgroundDefaultsWriter, AChangeRefusedForWantOfRoomLandsWithinTwoSecondsOfRoomReturning) {
+    for (const auto& [fullFor, triesWhileFull] : {std::pair{4, 2}, {10, 3}, {65, 6}}) {
+        SCOPED_TRACE(std::to_string(fullFor) + " s full");
+        RoomWatch watch;
+        ASSERT_FALSE(watch.stepUntilWritten(std::chrono::seconds(fullFor)));
+        EXPECT_EQ(watch.tries, triesWhileFull);
+        EXPECT_LE(watch.room->reads(), fullFor + triesWhileFull);
+        EXPECT_FALSE(watch.room->askedOn(std::this_thread::get_id()));
+
+        watch.full->store(false);
+        watch.room->setFreeBytes(1 << 20);
+        EXPECT_TRUE(watch.stepUntilWritten(std::chrono::seconds(2)));
+    }
+}
+
+// No try beyond the back-off's (at 6 and 14 s) for room short of the change,
+// nor for room the disk still refuses (a used-up quota is not in it) until it
+// grows again; nor, however it grows, for a write refused otherwise.
+TEST(BackgroundDefaultsWriter, OnlyRoomThatGrewPastTheChangeBringsATry) {
+    for (const int refusal : {ENOSPC, EIO}) {
+        RoomWatch watch(refusal);
+        ASSERT_FALSE(watch.stepUntilWritten(std::chrono::seconds(6)));
+        ASSERT_EQ(watch.tries, 3);
+        watch.room->setFreeBytes(500);
+        ASSERT_FALSE(watch.stepUntilWritten(std::chrono::seconds(1)));
+        EXPECT_EQ(watch.tries, 3);
+        watch.room->setFreeBytes(1 << 20);
+        ASSERT_FALSE(watch.stepUntilWritten(seconds(6.75)));
+        EXPECT_EQ(watch.tries, refusal == ENOSPC ? 4 : 3) << refusal;
+    }
 }
 
 }  // namespace

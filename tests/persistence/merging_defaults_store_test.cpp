@@ -608,7 +608,8 @@ TEST_F(MergingDefaultsStoreTest, ARequestWhoseStampFindsNoRoomLeavesTheRecordItH
 // then a later request for the values the record holds (a stamp alone),
 // each refused for want of room. Each stays held and shown (the record read
 // back does not drop it) and is tried again on the back-off; once there is
-// room it lands, and its trouble is told over.
+// room it lands within two seconds, before the back-off's next try (4 s
+// on), and its trouble is told over.
 TEST_F(MergingDefaultsStoreTest, TheApplicationsRefusedSaveLandsOnceThereIsRoom) {
     const SmallDisk disk(folder.path());
     if (!disk.mounted())
@@ -643,8 +644,10 @@ TEST_F(MergingDefaultsStoreTest, TheApplicationsRefusedSaveLandsOnceThereIsRoom)
 
         std::filesystem::remove(folder / "filler");
         std::filesystem::remove(folder / "last page");
-        scheduler->advance(2 * BackgroundDefaultsWriter::kFirstRetryDelay);
-        ASSERT_TRUE(writer->waitForPendingWrites(std::chrono::seconds(10)));
+        for (int quarter = 0; quarter < 8; ++quarter) {
+            scheduler->advance(seconds(0.25));
+            ASSERT_TRUE(writer->waitForPendingWrites(std::chrono::seconds(10)));
+        }
         const auto landed = other->read(kKey);
         EXPECT_EQ(landed.data, record({{"a", 0.5}}));
         EXPECT_EQ(landed.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "a"),

@@ -9,6 +9,7 @@
 #include "platform/linux/icc_color_profile_manager.hpp"
 #include "platform/linux/randr_ddc_output_describer.hpp"
 #include "platform/linux/shared_x_connection.hpp"
+#include "platform/linux/statvfs_free_space_meter.hpp"
 #include "platform/linux/sysfs_backlight_controller.hpp"
 #include "platform/linux/system_boot_clock.hpp"
 #include "platform/linux/system_clock.hpp"
@@ -79,9 +80,11 @@ std::shared_ptr<BackgroundDefaultsWriter> LinuxDisplayStoreFactory::recordWriter
 
 std::shared_ptr<BackgroundDefaultsWriter> LinuxDisplayStoreFactory::recordWriter(
     std::shared_ptr<FileDefaultsStore> files, std::shared_ptr<Scheduler> retryScheduler) {
+    // A save refused by a full disk lands as soon as the disk has room.
+    auto freeSpace = std::make_shared<StatvfsFreeSpaceMeter>(files->folder());
     return std::make_shared<BackgroundDefaultsWriter>(
         std::make_shared<MergingDefaultsStore>(std::move(files), recordMerges()),
-        std::move(retryScheduler));
+        std::move(retryScheduler), std::move(freeSpace));
 }
 
 DisplayStoreCollaborators LinuxDisplayStoreFactory::collaborators(const Environment& environment) {

@@ -37,7 +37,8 @@ struct LinuxDisplayStoreFactory {
     // without waiting for the disk. The command line saves the records too
     // while the application runs: each save puts only the application's own
     // changes on the record the file holds then. A write that failed is
-    // tried again after a back-off on `retryScheduler`, when one is given.
+    // tried again after a back-off on `retryScheduler`, when one is given;
+    // one refused for want of room also as soon as the folder's disk has it.
     // A write waits for the settings lock at most as long as a command does.
     // Requests are dated by `requestClock` (the system's when none is given).
     static std::shared_ptr<BackgroundDefaultsWriter> recordWriter(

@@ -5,9 +5,20 @@
 
 namespace quorvane {
 
-BackgroundDefaultsWriter::BackgroundDefaultsWriter(std::shared_ptr<DefaultsStoring> disk,
-                                                   std::shared_ptr<Scheduler> retryScheduler)
-    : disk_(std::move(disk)), retryScheduler_(std::move(retryScheduler)) {
+namespace {
+
+bool refusedForRoom(const SaveOutcome& outcome) {
+    return outcome.error && outcome.error->kind == DefaultsStoreError::Kind::noSpace;
+}
+
+}  // namespace
+
+BackgroundDefaultsWriter::BackgroundDefaultsWriter(
+    std::shared_ptr<DefaultsStoring> disk, std::shared_ptr<Scheduler> retryScheduler,
+    std::shared_ptr<const FreeSpaceMeasuring> freeSpace)
+    : disk_(std::move(disk)),
+      retryScheduler_(std::move(retryScheduler)),
+      freeSpace_(std::move(freeSpace)) {
     thread_ = std::thread([this] { run(); });
 }
 
@@ -23,6 +34,8 @@ BackgroundDefaultsWriter::~BackgroundDefaultsWriter() {
     thread_.join();
     if (retryTask_)
         retryTask_->cancel();
+    if (roomCheckTask_)
+        roomCheckTask_->cancel();
 }
 
 DefaultsReadResult BackgroundDefaultsWriter::read(std::string_view key) const {
@@ -163,7 +176,8 @@ bool BackgroundDefaultsWriter::hasUnwrittenValues() const {
 
 bool BackgroundDefaultsWriter::waitForPendingWrites(Duration limit) {
     std::unique_lock lock(mutex_);
-    return written_.wait_for(lock, limit, [&] { return pending_.empty() && !writing_; });
+    return written_.wait_for(lock, limit,
+                             [&] { return pending_.empty() && !writing_ && !roomCheckDue_; });
 }
 
 void BackgroundDefaultsWriter::whenPendingWritesTried(std::function<void()> done) {
@@ -205,10 +219,11 @@ void BackgroundDefaultsWriter::waitUntilWritten(std::unique_lock<std::mutex>& lo
     });
 }
 
-void BackgroundDefaultsWriter::requeueFailedValues(bool givenUpToo) {
+void BackgroundDefaultsWriter::requeueFailedValues(bool givenUpToo, bool refusedForRoomOnly) {
     for (auto entry = failed_.begin(); entry != failed_.end();) {
         auto& [key, failed] = *entry;
-        if (failed.givenUp && !givenUpToo) {
+        if ((failed.givenUp && !givenUpToo) ||
+            (refusedForRoomOnly && !refusedForRoom(failed.outcome))) {
             ++entry;
             continue;
         }
@@ -296,12 +311,64 @@ void BackgroundDefaultsWriter::retryFailedValues() {
     wake_.notify_one();
 }
 
+std::optional<std::size_t> BackgroundDefaultsWriter::roomNeeded() const {
+    std::optional<std::size_t> needed;
+    for (const auto& [key, failed] : failed_) {
+        if (refusedForRoom(failed.outcome))
+            needed = std::max(needed.value_or(0), failed.value.bytes.size());
+    }
+    return needed;
+}
+
+void BackgroundDefaultsWriter::armRoomCheck() {
+    auto scheduler = retryScheduler_.lock();
+    if (!scheduler || !freeSpace_ || !roomAtRefusal_ || stopping_ || !roomNeeded())
+        return;
+    if (roomCheckTask_ && !roomCheckTask_->isCancelled())
+        return;
+    roomCheckTask_ = scheduler->postAfter(kRoomCheckInterval, [this] { roomCheckDue(); });
+}
+
+void BackgroundDefaultsWriter::roomCheckDue() {
+    {
+        std::lock_guard lock(mutex_);
+        // Lets the check arm the next one.
+        if (roomCheckTask_)
+            roomCheckTask_->cancel();
+        if (stopping_)
+            return;
+        roomCheckDue_ = true;
+    }
+    wake_.notify_one();
+}
+
+// Measured off the windows' thread: statvfs() on a network home may block.
+// The values go to their write only when the room grew since they were
+// refused, so a disk that stays full is not written to again and again.
+void BackgroundDefaultsWriter::checkRoom(std::unique_lock<std::mutex>& lock) {
+    std::optional<std::uint64_t> room;
+    if (const auto needed = roomNeeded()) {
+        lock.unlock();
+        room = freeSpace_->freeBytes();
+        lock.lock();
+        if (room && roomAtRefusal_ && *room > *roomAtRefusal_ && *room >= *needed)
+            requeueFailedValues(true, true);
+    }
+    roomCheckDue_ = false;
+    armRoomCheck();
+    written_.notify_all();
+}
+
 void BackgroundDefaultsWriter::run() {
     std::unique_lock lock(mutex_);
     while (true) {
-        wake_.wait(lock, [this] { return stopping_ || !pending_.empty(); });
-        if (pending_.empty())
+        wake_.wait(lock, [this] { return stopping_ || !pending_.empty() || roomCheckDue_; });
+        if (pending_.empty() && stopping_)
             return;
+        if (pending_.empty()) {
+            checkRoom(lock);
+            continue;
+        }
         auto next = pending_.extract(pending_.begin());
         writing_.emplace(std::move(next.key()), std::move(next.mapped()));
         auto hook = beforeWrite_;
@@ -311,6 +378,10 @@ void BackgroundDefaultsWriter::run() {
             hook(writing_->first, writing_->second.bytes);
         SaveOutcome outcome = disk_->setDataTouching(writing_->first, writing_->second.bytes,
                                                      writing_->second.touched);
+        // The room left right after the refusal, the mark it must pass.
+        std::optional<std::uint64_t> roomLeft;
+        if (refusedForRoom(outcome) && freeSpace_)
+            roomLeft = freeSpace_->freeBytes();
 
         lock.lock();
         if (outcome.succeeded()) {
@@ -320,8 +391,11 @@ void BackgroundDefaultsWriter::run() {
             recordFailure(writing_->first, std::move(writing_->second), outcome);
             if (outcome.error->kind == DefaultsStoreError::Kind::lockHeld)
                 failQueuedValuesForTheLock(outcome);
+            if (refusedForRoom(outcome))
+                roomAtRefusal_ = roomLeft;
         }
         armRetry();
+        armRoomCheck();
         writing_.reset();
         written_.notify_all();
         if (auto due = takeDueTriedCalls(); !due.empty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -13,6 +14,7 @@
 
 #include "platform/interfaces/defaults_storing.hpp"
 #include "platform/interfaces/deferred_save_reporting.hpp"
+#include "platform/interfaces/free_space_measuring.hpp"
 #include "platform/interfaces/scheduler.hpp"
 
 namespace quorvane {
@@ -38,6 +40,13 @@ namespace quorvane {
 // meanwhile, unless failed values still wait for their retry: their waits go
 // on doubling.
 //
+// A write refused for want of room (a full disk, a used-up quota) is not left
+// to the back-off alone: while such a value is held, the room is measured on
+// the writer's thread once a second, and the held values are tried at once
+// when it has grown since the refusal to at least their size. A disk that
+// stays full costs one measurement a second and no write; one freed lands
+// the values within about a second.
+//
 // A write that could not take the settings lock in time (another process
 // holds it) fails the values queued behind it at once, with the same
 // failure: each would wait as long again for the same lock, and the flush of
@@ -62,11 +71,14 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
 
     static constexpr Duration kFirstRetryDelay = std::chrono::seconds(2);
     static constexpr Duration kLongestRetryDelay = std::chrono::seconds(60);
+    static constexpr Duration kRoomCheckInterval = std::chrono::seconds(1);
 
     // Without a retry scheduler a failed value waits for the next write or
     // the flush. The scheduler's thread must be the one that ends the writer.
-    explicit BackgroundDefaultsWriter(std::shared_ptr<DefaultsStoring> disk,
-                                      std::shared_ptr<Scheduler> retryScheduler = nullptr);
+    // Without `freeSpace` a value refused for want of room waits like any.
+    explicit BackgroundDefaultsWriter(
+        std::shared_ptr<DefaultsStoring> disk, std::shared_ptr<Scheduler> retryScheduler = nullptr,
+        std::shared_ptr<const FreeSpaceMeasuring> freeSpace = nullptr);
     ~BackgroundDefaultsWriter() override;
     BackgroundDefaultsWriter(const BackgroundDefaultsWriter&) = delete;
     BackgroundDefaultsWriter& operator=(const BackgroundDefaultsWriter&) = delete;
@@ -96,6 +108,8 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     void setKeptCopyHandler(KeptCopyHandler handler) override;
     void setBeforeWriteHook(BeforeWriteHook hook);
     bool hasUnwrittenValues() const override;
+    // A measurement of the room that is due or under way counts as a write:
+    // it may send held values to theirs.
     bool waitForPendingWrites(Duration limit) override;
     void whenPendingWritesTried(std::function<void()> done) override;
 
@@ -123,7 +137,7 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     // Holds mutex_: the key's held value, taken in with the stored record.
     DefaultsReadResult takeInHeldValue(FailedValues::iterator held) const;
     // Both hold mutex_.
-    void requeueFailedValues(bool givenUpToo = true);
+    void requeueFailedValues(bool givenUpToo = true, bool refusedForRoomOnly = false);
     void recordFailure(const std::string& key, Value value, const SaveOutcome& outcome);
     void recordSuccess(const std::string& key, const SaveOutcome& outcome);
     // A write failed for want of the lock: so do the values queued behind it.
@@ -131,6 +145,14 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     void startBackOffOverUnlessRetriesWait();
     void armRetry();
     void retryFailedValues();
+    // Hold mutex_: the size of the largest value held for want of room (none
+    // when no value is), and the next measurement of the room armed.
+    std::optional<std::size_t> roomNeeded() const;
+    void armRoomCheck();
+    // On the scheduler's thread: hands the measurement to the writer's.
+    void roomCheckDue();
+    // On the writer's thread, holding `lock` but for the measurement.
+    void checkRoom(std::unique_lock<std::mutex>& lock);
     // Waits (holding `lock`) until nothing is pending or being written for
     // `key`, or for any key when `key` is empty.
     void waitUntilWritten(std::unique_lock<std::mutex>& lock, std::string_view key);
@@ -158,6 +180,12 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     std::weak_ptr<Scheduler> retryScheduler_;
     Duration retryDelay_ = kFirstRetryDelay;
     std::optional<TaskHandle> retryTask_;
+    std::shared_ptr<const FreeSpaceMeasuring> freeSpace_;
+    // The room measured after the last write refused for want of it; held
+    // values are tried again only once there is more.
+    std::optional<std::uint64_t> roomAtRefusal_;
+    std::optional<TaskHandle> roomCheckTask_;
+    bool roomCheckDue_ = false;
     FailureHandler failureHandler_;
     WrittenHandler writtenHandler_;
     KeptCopyHandler keptCopyHandler_;

@@ -20,7 +20,11 @@ std::string UserDefaultsPreferencesStore::standardStorageKey() {
 }
 
 std::string UserDefaultsPreferencesStore::keptCopyNotice(const std::string& copyName) {
-    return std::string(kCorruptionNotice) + " 읽지 못한 기록은 따로 보관했습니다: " + copyName;
+    return std::string(kCorruptionNotice) + " " + keptCopyNamed(copyName);
+}
+
+std::string UserDefaultsPreferencesStore::keptCopyNamed(const std::string& copyName) {
+    return "읽지 못한 기록은 따로 보관했습니다: " + copyName;
 }
 
 UserDefaultsPreferencesStore::UserDefaultsPreferencesStore(

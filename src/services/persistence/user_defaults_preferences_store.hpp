@@ -25,6 +25,9 @@ class UserDefaultsPreferencesStore final : public PreferencesStoring {
 
     // The notice after a save that kept the undecodable record aside.
     static std::string keptCopyNotice(const std::string& copyName);
+    // Its naming of the copy alone, for a reader told kCorruptionNotice at
+    // the load already.
+    static std::string keptCopyNamed(const std::string& copyName);
 
     UserDefaultsPreferencesStore(std::shared_ptr<DefaultsStoring> defaults,
                                  std::string storageKey = standardStorageKey());

@@ -82,9 +82,11 @@ QWidget* pageAround(QWidget* prompt) {
 }
 
 // Lets a card that takes no focus of its own hold it until the focus moves
-// on: a screen reader knows it as focusable meanwhile, and neither Tab nor
-// a click stops on it afterwards. While it has the focus it wears a focus
-// ring, as every focused control shows one.
+// on: a screen reader knows it as focusable meanwhile, Tab and Shift+Tab go
+// on from its place in the reading order (the window's chain, linked again
+// as the prompt goes, links the widget holding the focus at its place), and
+// neither Tab nor a click stops on it afterwards. While it has the focus it
+// wears a focus ring, as every focused control shows one.
 class FocusHeldForTheMoment : public QObject {
   public:
     explicit FocusHeldForTheMoment(QWidget* card)

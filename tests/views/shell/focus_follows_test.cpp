@@ -1005,6 +1005,60 @@ TEST_F(PromptFocusReturnTest, ApplyAndASceneButtonKeepTheFocusOnTheirRow) {
     }
 }
 
+// From the card holding the focus, Tab goes on to the card's first control
+// and Shift+Tab to the control before the card, as they would from where
+// the card stands; never back to the window's first or last control.
+TEST_F(PromptFocusReturnTest, TabFromTheHeldCardGoesOnFromWhereItStands) {
+    // The shown controls a window's Tab goes through, in order.
+    const auto shownStops = [](QWidget* window) {
+        std::vector<QWidget*> stops;
+        for (QWidget* stop : tabStopsInReadingOrder(window))
+            if (stop->isVisible() && stop->isEnabled())
+                stops.push_back(stop);
+        return stops;
+    };
+    // Presses `control`, lets the prompt go, then presses `key` on the card.
+    const auto pressThenTab = [&](QWidget* window, QWidget* control, Qt::Key key) {
+        control->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control, Qt::Key_Space);
+        settle();
+        QWidget* card = expireThenPressReturnLate(window);
+        EXPECT_NE(card, nullptr);
+        if (!card)
+            return;
+        const auto stops = shownStops(window);
+        const auto first =
+            std::ranges::find_if(stops, [card](QWidget* stop) { return card->isAncestorOf(stop); });
+        ASSERT_NE(first, stops.end());
+        ASSERT_NE(first, stops.begin());
+        QWidget* expected = key == Qt::Key_Tab ? *first : *std::prev(first);
+        const Qt::KeyboardModifiers modifiers =
+            key == Qt::Key_Tab ? Qt::NoModifier : Qt::ShiftModifier;
+        QTest::keyClick(card, key, modifiers);
+        settle();
+        EXPECT_EQ(QApplication::focusWidget(), expected)
+            << heardName(QApplication::focusWidget()) << " instead of " << heardName(expected);
+    };
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        SCOPED_TRACE(key == Qt::Key_Tab ? "Tab" : "Shift+Tab");
+        PanelHost host;
+        auto* panel = placePanel(host, 650);
+        open(&host);
+        pressThenTab(&host, panel->presetGrid()->tiles().back(), key);
+
+        MainWindow window(*context);
+        window.resize(1000, 700);
+        window.state().selectSection(MainWindowSection::presets);
+        open(&window);
+        QWidget* apply = nullptr;
+        for (auto* button : window.detailForm()->page()->findChildren<QPushButton*>())
+            if (!apply && button->isVisible() && button->text() == QStringLiteral("적용"))
+                apply = button;
+        ASSERT_NE(apply, nullptr);
+        pressThenTab(&window, apply, key);
+    }
+}
+
 // A change made from elsewhere (a hot key, the command line) has no control
 // it came from: the prompt going holds the focus on its page, never on the
 // switch that follows it.

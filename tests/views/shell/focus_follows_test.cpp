@@ -35,6 +35,7 @@
 
 #include "app/shell/panel_host.hpp"
 #include "display_store/store_world.hpp"
+#include "presentation/main_window/main_window_section.hpp"
 #include "views/controls/confirmation_presenter.hpp"
 #include "views/controls/nudge_button.hpp"
 #include "views/controls/recent_change_prompt_view.hpp"
@@ -860,6 +861,16 @@ class PromptFocusReturnTest : public FocusFollowsTest {
         EXPECT_EQ(QApplication::focusWidget(), focused);
         return focused;
     }
+    // `focused` is heard as the page of `section`: a focused section named
+    // by the section's title.
+    static void expectHeardAsThePage(QWidget* focused, MainWindowSection section) {
+        QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(focused);
+        ASSERT_NE(heard, nullptr);
+        EXPECT_EQ(heard->role(), QAccessible::Section) << heardName(focused);
+        EXPECT_EQ(heard->text(QAccessible::Name).toStdString(), sectionInfo(section).title);
+        EXPECT_TRUE(heard->state().focusable);
+        EXPECT_TRUE(heard->state().focused);
+    }
     // Presses `nudge` with Space, `presses` times or until it greys.
     void pressNudge(QWidget* nudge, int presses) {
         nudge->setFocus(Qt::TabFocusReason);
@@ -1061,7 +1072,8 @@ TEST_F(PromptFocusReturnTest, TabFromTheHeldCardGoesOnFromWhereItStands) {
 
 // A change made from elsewhere (a hot key, the command line) has no control
 // it came from: the prompt going holds the focus on its page, never on the
-// switch that follows it.
+// switch that follows it. A screen reader hears the page by the section's
+// title.
 TEST_F(PromptFocusReturnTest, APromptOfAChangeFromElsewhereHoldsTheFocusOnItsPage) {
     MainWindow window(*context);
     window.resize(1000, 700);
@@ -1073,6 +1085,25 @@ TEST_F(PromptFocusReturnTest, APromptOfAChangeFromElsewhereHoldsTheFocusOnItsPag
     QWidget* focused = expireThenPressReturnLate(&window);
     ASSERT_NE(focused, nullptr);
     EXPECT_TRUE(focused->isAncestorOf(heardOnPage(window, "화면 색감 보정"))) << heardName(focused);
+    expectHeardAsThePage(focused, MainWindowSection::color);
+}
+
+// The same change while the user is on the correction switch: its plain
+// row has no name a screen reader could say, so the focus rests on the
+// named page, not on the row.
+TEST_F(PromptFocusReturnTest, AChangeFromElsewhereWhileOnTheSwitchRestsOnTheNamedPage) {
+    MainWindow window(*context);
+    window.resize(1000, 700);
+    window.state().selectSection(MainWindowSection::color);
+    open(&window);
+    QWidget* toggle = heardOnPage(window, "화면 색감 보정");
+    ASSERT_NE(toggle, nullptr);
+    toggle->setFocus(Qt::TabFocusReason);
+    world.store->applyPreset(DisplayPreset::builtIns().back(), 1);
+    settle();
+    QWidget* focused = expireThenPressReturnLate(&window);
+    ASSERT_NE(focused, nullptr);
+    expectHeardAsThePage(focused, MainWindowSection::color);
 }
 
 // The prompt goes while the user is in another window (here the settings

@@ -43,6 +43,7 @@
 #include "views/design/disabled_focus_hand_over.hpp"
 #include "views/design/reading_order.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
 #include "views/detail_form/display_detail_form.hpp"
 #include "views/main_window/main_utility_header.hpp"
 #include "views/main_window/main_window.hpp"
@@ -55,6 +56,7 @@
 #include "views/panel/panel_recovery_card.hpp"
 #include "views/panel/panel_slider_row.hpp"
 #include "views/panel/panel_tile_section_view.hpp"
+#include "views/qt_text.hpp"
 #include "views/settings/settings_disclosure_section.hpp"
 #include "views/settings/settings_shortcuts_card.hpp"
 #include "views/settings/settings_window.hpp"
@@ -861,15 +863,17 @@ class PromptFocusReturnTest : public FocusFollowsTest {
         EXPECT_EQ(QApplication::focusWidget(), focused);
         return focused;
     }
-    // `focused` is heard as the page of `section`: a focused section named
-    // by the section's title.
-    static void expectHeardAsThePage(QWidget* focused, MainWindowSection section) {
+    // `focused` is heard as a page: a focused section named `title`.
+    static void expectHeardAsThePage(QWidget* focused, const QString& title) {
         QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(focused);
         ASSERT_NE(heard, nullptr);
         EXPECT_EQ(heard->role(), QAccessible::Section) << heardName(focused);
-        EXPECT_EQ(heard->text(QAccessible::Name).toStdString(), sectionInfo(section).title);
+        EXPECT_EQ(heard->text(QAccessible::Name), title);
         EXPECT_TRUE(heard->state().focusable);
         EXPECT_TRUE(heard->state().focused);
+    }
+    static void expectHeardAsThePage(QWidget* focused, MainWindowSection section) {
+        expectHeardAsThePage(focused, toQString(sectionInfo(section).title));
     }
     // Presses `nudge` with Space, `presses` times or until it greys.
     void pressNudge(QWidget* nudge, int presses) {
@@ -1072,8 +1076,9 @@ TEST_F(PromptFocusReturnTest, TabFromTheHeldCardGoesOnFromWhereItStands) {
 
 // A change made from elsewhere (a hot key, the command line) has no control
 // it came from: the prompt going holds the focus on its page, never on the
-// switch that follows it. A screen reader hears the page by the section's
-// title.
+// switch that follows it, nor on the switch's unnamed row when the user was
+// on the switch. A screen reader hears the page by the section's title, the
+// panel by its heading.
 TEST_F(PromptFocusReturnTest, APromptOfAChangeFromElsewhereHoldsTheFocusOnItsPage) {
     MainWindow window(*context);
     window.resize(1000, 700);
@@ -1086,24 +1091,22 @@ TEST_F(PromptFocusReturnTest, APromptOfAChangeFromElsewhereHoldsTheFocusOnItsPag
     ASSERT_NE(focused, nullptr);
     EXPECT_TRUE(focused->isAncestorOf(heardOnPage(window, "화면 색감 보정"))) << heardName(focused);
     expectHeardAsThePage(focused, MainWindowSection::color);
-}
-
-// The same change while the user is on the correction switch: its plain
-// row has no name a screen reader could say, so the focus rests on the
-// named page, not on the row.
-TEST_F(PromptFocusReturnTest, AChangeFromElsewhereWhileOnTheSwitchRestsOnTheNamedPage) {
-    MainWindow window(*context);
-    window.resize(1000, 700);
-    window.state().selectSection(MainWindowSection::color);
-    open(&window);
-    QWidget* toggle = heardOnPage(window, "화면 색감 보정");
-    ASSERT_NE(toggle, nullptr);
-    toggle->setFocus(Qt::TabFocusReason);
-    world.store->applyPreset(DisplayPreset::builtIns().back(), 1);
+    // From the switch, whose plain row has no name to say: the page too.
+    heardOnPage(window, "화면 색감 보정")->setFocus(Qt::TabFocusReason);
+    world.store->applyPreset(DisplayPreset::builtIns().front(), 1);
     settle();
-    QWidget* focused = expireThenPressReturnLate(&window);
+    expectHeardAsThePage(expireThenPressReturnLate(&window), MainWindowSection::color);
+
+    // The panel is heard by its heading.
+    PanelHost host;
+    auto* panel = placePanel(host, 650);
+    open(&host);
+    QApplication::focusWidget()->clearFocus();
+    world.store->applyPreset(DisplayPreset::builtIns()[1], 1);
+    settle();
+    focused = expireThenPressReturnLate(&host);
     ASSERT_NE(focused, nullptr);
-    expectHeardAsThePage(focused, MainWindowSection::color);
+    expectHeardAsThePage(focused, panel->findChild<PanelHeaderView*>()->titleLabel()->text());
 }
 
 // The prompt goes while the user is in another window (here the settings

@@ -1024,53 +1024,38 @@ TEST_F(PromptFocusReturnTest, ApplyAndASceneButtonKeepTheFocusOnTheirRow) {
 // and Shift+Tab to the control before the card, as they would from where
 // the card stands; never back to the window's first or last control.
 TEST_F(PromptFocusReturnTest, TabFromTheHeldCardGoesOnFromWhereItStands) {
-    // The shown controls a window's Tab goes through, in order.
-    const auto shownStops = [](QWidget* window) {
-        std::vector<QWidget*> stops;
-        for (QWidget* stop : tabStopsInReadingOrder(window))
-            if (stop->isVisible() && stop->isEnabled())
-                stops.push_back(stop);
-        return stops;
-    };
-    // Presses `control`, lets the prompt go, then presses `key` on the card.
-    const auto pressThenTab = [&](QWidget* window, QWidget* control, Qt::Key key) {
+    // Presses `control`, lets the prompt go, then Tab (or Shift+Tab) on the card.
+    const auto pressThenTab = [&](QWidget* window, QWidget* control, bool forward) {
+        ASSERT_NE(control, nullptr);
         control->setFocus(Qt::TabFocusReason);
         QTest::keyClick(control, Qt::Key_Space);
         settle();
         QWidget* card = expireThenPressReturnLate(window);
-        EXPECT_NE(card, nullptr);
-        if (!card)
-            return;
-        const auto stops = shownStops(window);
+        ASSERT_NE(card, nullptr);
+        auto stops = tabStopsInReadingOrder(window);
+        std::erase_if(stops,
+                      [](QWidget* stop) { return !stop->isVisible() || !stop->isEnabled(); });
         const auto first =
             std::ranges::find_if(stops, [card](QWidget* stop) { return card->isAncestorOf(stop); });
-        ASSERT_NE(first, stops.end());
-        ASSERT_NE(first, stops.begin());
-        QWidget* expected = key == Qt::Key_Tab ? *first : *std::prev(first);
-        const Qt::KeyboardModifiers modifiers =
-            key == Qt::Key_Tab ? Qt::NoModifier : Qt::ShiftModifier;
-        QTest::keyClick(card, key, modifiers);
+        ASSERT_TRUE(first != stops.end() && first != stops.begin());
+        QTest::keyClick(card, forward ? Qt::Key_Tab : Qt::Key_Backtab,
+                        forward ? Qt::NoModifier : Qt::ShiftModifier);
         settle();
-        EXPECT_EQ(QApplication::focusWidget(), expected)
-            << heardName(QApplication::focusWidget()) << " instead of " << heardName(expected);
+        EXPECT_EQ(QApplication::focusWidget(), forward ? *first : *std::prev(first))
+            << heardName(QApplication::focusWidget());
     };
-    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
-        SCOPED_TRACE(key == Qt::Key_Tab ? "Tab" : "Shift+Tab");
+    for (const bool forward : {true, false}) {
+        SCOPED_TRACE(forward ? "Tab" : "Shift+Tab");
         PanelHost host;
         auto* panel = placePanel(host, 650);
         open(&host);
-        pressThenTab(&host, panel->presetGrid()->tiles().back(), key);
+        pressThenTab(&host, panel->presetGrid()->tiles().back(), forward);
 
         MainWindow window(*context);
         window.resize(1000, 700);
         window.state().selectSection(MainWindowSection::presets);
         open(&window);
-        QWidget* apply = nullptr;
-        for (auto* button : window.detailForm()->page()->findChildren<QPushButton*>())
-            if (!apply && button->isVisible() && button->text() == QStringLiteral("적용"))
-                apply = button;
-        ASSERT_NE(apply, nullptr);
-        pressThenTab(&window, apply, key);
+        pressThenTab(&window, heardOnPage(window, "적용"), forward);
     }
 }
 

@@ -56,23 +56,24 @@ PromptFocusReturn::Kind kindForLateKey(QWidget* control) {
     }
 }
 
-// The card a change was made in: the nearest group a screen reader names
-// around `control` (a preset's or work mode's row, a panel section), else
-// the widget the control sits in.
-QWidget* cardAround(QWidget* control) {
-    for (QWidget* ancestor = control->parentWidget(); ancestor && !ancestor->isWindow();
+// The nearest ancestor of `widget` a screen reader names and knows as
+// `role`, or null: a place the focus can rest on and be heard by its name.
+QWidget* namedAncestor(QWidget* widget, QAccessible::Role role) {
+    for (QWidget* ancestor = widget->parentWidget(); ancestor && !ancestor->isWindow();
          ancestor = ancestor->parentWidget()) {
         QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(ancestor);
-        if (heard && heard->role() == QAccessible::Grouping &&
-            !heard->text(QAccessible::Name).isEmpty())
+        if (heard && heard->role() == role && !heard->text(QAccessible::Name).isEmpty())
             return ancestor;
     }
-    return control->parentWidget();
+    return nullptr;
 }
 
-// What the prompt stands in and stays as it goes: the scrolled view of its
-// page (shown whole, where the arrow keys scroll), else its parent, if any.
+// What the prompt stands in and stays as it goes: the page a screen reader
+// names by its title, else the scrolled view of its page (shown whole,
+// where the arrow keys scroll), else its parent, if any.
 QWidget* pageAround(QWidget* prompt) {
+    if (QWidget* page = namedAncestor(prompt, QAccessible::Section))
+        return page;
     for (QWidget* ancestor = prompt->parentWidget(); ancestor && !ancestor->isWindow();
          ancestor = ancestor->parentWidget()) {
         if (auto* area = qobject_cast<QAbstractScrollArea*>(ancestor))
@@ -82,9 +83,11 @@ QWidget* pageAround(QWidget* prompt) {
 }
 
 // Lets a card that takes no focus of its own hold it until the focus moves
-// on: a screen reader knows it as focusable meanwhile, and neither Tab nor
-// a click stops on it afterwards. While it has the focus it wears a focus
-// ring, as every focused control shows one.
+// on: a screen reader knows it as focusable meanwhile, Tab and Shift+Tab go
+// on from its place in the reading order (the window's chain, linked again
+// as the prompt goes, links the widget holding the focus at its place), and
+// neither Tab nor a click stops on it afterwards. While it has the focus it
+// wears a focus ring, as every focused control shows one.
 class FocusHeldForTheMoment : public QObject {
   public:
     explicit FocusHeldForTheMoment(QWidget* card)
@@ -346,13 +349,19 @@ void RecentChangePromptView::giveBackFocus() {
                     consider(stop, PromptFocusReturn::Kind::valueControl);
             }
         }
-        QWidget* card = cardAround(origin);
-        const auto stops = tabStopsInReadingOrder(card);
+        // The card is the group a screen reader names around the control
+        // (a preset's or work mode's row, a panel section); a control in
+        // none (a switch in its plain row) has only its own row's controls,
+        // and the focus rests on the named page rather than on a row a
+        // screen reader has no name for.
+        QWidget* card = namedAncestor(origin, QAccessible::Grouping);
+        const auto stops = tabStopsInReadingOrder(card ? card : origin->parentWidget());
         const auto at = std::find(stops.begin(), stops.end(), origin) - stops.begin();
         for (const std::size_t index :
              PromptFocusReturn::nearestFirst(static_cast<std::size_t>(at), stops.size()))
             consider(stops[index], kindForLateKey(stops[index]));
-        consider(card, PromptFocusReturn::Kind::passive);
+        if (QWidget* place = card ? card : pageAround(this))
+            consider(place, PromptFocusReturn::Kind::passive);
     } else {
         // The controls before the prompt, nearest first; never the one
         // after it.

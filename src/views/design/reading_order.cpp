@@ -68,9 +68,10 @@ void sortIntoLines(std::vector<Block>& blocks, bool rightToLeft) {
     }
 }
 
-// The controls of the chain under `widget`, in reading order.
-void collect(QWidget* widget, std::vector<QWidget*>& stops) {
-    if (isLinked(widget))
+// The controls of the chain under `widget`, in reading order, with `held`
+// (a widget holding the focus though Tab does not stop at it) at its place.
+void collect(QWidget* widget, std::vector<QWidget*>& stops, const QWidget* held = nullptr) {
+    if (isLinked(widget) || widget == held)
         stops.push_back(widget);
     std::vector<Block> shown;
     std::vector<Block> hidden;
@@ -83,7 +84,7 @@ void collect(QWidget* widget, std::vector<QWidget*>& stops) {
         if (child->isWindow())
             continue;
         Block block{child->geometry(), index++, {}};
-        collect(child, block.stops);
+        collect(child, block.stops, held);
         if (block.stops.empty())
             continue;
         (child->isHidden() ? hidden : shown).push_back(std::move(block));
@@ -108,8 +109,14 @@ std::vector<QWidget*> tabStopsInReadingOrder(QWidget* root) {
 }
 
 void applyReadingOrder(QWidget* window) {
+    // A card given the focus for the moment is no stop of Tab's, but Tab
+    // goes on from where it stands, not from wherever Qt left it in the
+    // chain.
+    const QWidget* held = window->focusWidget();
+    if (held && (held->focusPolicy() == Qt::NoFocus || held == window))
+        held = nullptr;
     std::vector<QWidget*> stops;
-    collect(window, stops);
+    collect(window, stops, held);
     if (stops.empty())
         return;
     // The chain starts at the window itself, where Qt looks for the control

@@ -17,7 +17,9 @@ namespace quorvane {
 // come after the shown ones, in the same order among themselves, so the
 // order stays the same until they show. The chain also links, each at its
 // place, every choice of a picker, so Tab goes on in reading order from
-// whichever choice the picker's one stop has moved to.
+// whichever choice the picker's one stop has moved to. A widget holding the
+// window's focus though Tab does not stop at it (a card given the focus for
+// the moment) is linked at its place too, so Tab goes on from there.
 //
 // Usage:
 //   applyReadingOrder(window);          // Tab now follows the reading order

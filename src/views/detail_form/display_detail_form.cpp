@@ -3,13 +3,17 @@
 #include <QVBoxLayout>
 
 #include "presentation/detail_form/detail_form_page.hpp"
+#include "presentation/main_window/main_window_section.hpp"
 #include "views/controls/confirmation_presenter.hpp"
+#include "views/design/accessible_role.hpp"
 #include "views/design/reading_order.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/unheard_filling.hpp"
 #include "views/detail_form/color_reference_page.hpp"
 #include "views/detail_form/grouped_form_page.hpp"
 #include "views/detail_form/start_guide_page.hpp"
+#include "views/qt_text.hpp"
 
 namespace quorvane {
 
@@ -97,6 +101,14 @@ void DisplayDetailForm::replacePage(const PageKey& key) {
             break;
     }
     connect(page_, &DetailPage::draftsChanged, this, &DisplayDetailForm::refresh);
+    // A place a screen reader names by the section's title, where the focus
+    // rests when no control of the page may hold it (once the undo prompt of
+    // a change made elsewhere goes). A section, not a group: Orca says a
+    // focused section by its name, passes it silently on the way into the
+    // page, and never reads out every text of the page as a group's loose
+    // labels.
+    readAs(page_, QAccessible::Section);
+    setSpokenName(page_, toQString(sectionInfo(key.section).title));
     layout()->addWidget(page_);
     pageKey_ = key;
 }

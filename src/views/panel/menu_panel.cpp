@@ -15,8 +15,10 @@
 #include "views/controls/confirmation_presenter.hpp"
 #include "views/controls/recent_change_prompt_view.hpp"
 #include "views/controls/spoken_result.hpp"
+#include "views/design/accessible_role.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/reading_order.hpp"
+#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/panel/panel_footer_view.hpp"
 #include "views/panel/panel_header_view.hpp"
@@ -32,6 +34,7 @@ MenuPanel::MenuPanel(ViewContext& context, QWidget* parent) : QWidget(parent), c
     // One turn later: the window system first sees the dialog go.
     connect(confirmations_, &ConfirmationPresenter::dialogClosed, this,
             &MenuPanel::returnFromConfirmation, Qt::QueuedConnection);
+    readAs(this, QAccessible::Section);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -137,9 +140,15 @@ void MenuPanel::refresh() {
     const auto label = [&store](const DisplaySnapshot& display) {
         return store.displayLabel(display);
     };
-    header_->setHeader(panelHeader(selected, store.displays().size(), store.ddcSnapshots(), label),
+    const PanelHeader header =
+        panelHeader(selected, store.displays().size(), store.ddcSnapshots(), label);
+    header_->setHeader(header,
                        panelDisplayPickerItems(store.displays(), store.selectedDisplayID(), label),
                        panelTextSizeItems(store.textSize()));
+    // Named by its heading: the place the focus rests on when no control of
+    // the panel may hold it (once the undo prompt of a change made elsewhere
+    // goes). A section, passed silently on the way in.
+    setSpokenName(this, QString::fromStdString(header.title));
     footer_->setStatus(QString::fromStdString(store.statusMessage()));
     prompt_->refresh();
 

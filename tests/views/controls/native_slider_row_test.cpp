@@ -59,9 +59,10 @@ class NativeSliderRowTest : public ::testing::Test {
             theme, NativeSliderRowSpec{"대비", std::nullopt, 0.2, 2.0, 0.05},
             store->colorAdjustment(kDisplay).contrast, "1.00", [this](double value) {
                 ++writes;
-                store->updateColorAdjustment(kDisplay, [value](ColorAdjustment& adjustment) {
-                    adjustment.contrast = value;
-                });
+                if (!refuse)
+                    store->updateColorAdjustment(kDisplay, [value](ColorAdjustment& adjustment) {
+                        adjustment.contrast = value;
+                    });
                 republish();
             });
         row->resize(520, 40);
@@ -83,6 +84,8 @@ class NativeSliderRowTest : public ::testing::Test {
     std::unique_ptr<NativeSliderRow> row;
     QSlider* slider = nullptr;
     int writes = 0;
+    // The owner refuses every write: it publishes its unchanged value.
+    bool refuse = false;
 };
 
 TEST_F(NativeSliderRowTest, HundredMovesOfADragWriteOnceAtTheRelease) {
@@ -118,6 +121,24 @@ TEST_F(NativeSliderRowTest, AClickOnTheThumbWritesNothing) {
     EXPECT_FALSE(store->recentChangeRecoveryPrompt().has_value());
     EXPECT_EQ(world.savedJournal(), journal);
     EXPECT_EQ(row->readout()->text(), QStringLiteral("1.00"));
+}
+
+// After a write its owner refused, the thumb is taken at the value shown,
+// not at the refused drag's end: dragging there again writes again.
+TEST_F(NativeSliderRowTest, ADragToARefusedValueWritesAgain) {
+    refuse = true;
+    const auto drag = [this] {
+        const QPoint start = handleCentre(slider);
+        sendMouse(slider, QEvent::MouseButtonPress, start, Qt::LeftButton);
+        sendMouse(slider, QEvent::MouseMove, start + QPoint(60, 0), Qt::LeftButton);
+        sendMouse(slider, QEvent::MouseButtonRelease, start + QPoint(60, 0), Qt::NoButton);
+    };
+    drag();
+    ASSERT_EQ(writes, 1);
+    EXPECT_EQ(row->readout()->text(), QStringLiteral("1.00"));
+    EXPECT_EQ(slider->value(), SliderScale(0.2, 2.0, 0.05).position(1.0));
+    drag();
+    EXPECT_EQ(writes, 2);
 }
 
 TEST_F(NativeSliderRowTest, AStoreUpdateDuringADragLeavesTheThumbUnderTheMouse) {

@@ -35,6 +35,7 @@
 
 #include "app/shell/panel_host.hpp"
 #include "display_store/store_world.hpp"
+#include "presentation/main_window/main_window_section.hpp"
 #include "views/controls/confirmation_presenter.hpp"
 #include "views/controls/nudge_button.hpp"
 #include "views/controls/recent_change_prompt_view.hpp"
@@ -42,6 +43,7 @@
 #include "views/design/disabled_focus_hand_over.hpp"
 #include "views/design/reading_order.hpp"
 #include "views/design/theme.hpp"
+#include "views/design/wrapping_label.hpp"
 #include "views/detail_form/display_detail_form.hpp"
 #include "views/main_window/main_utility_header.hpp"
 #include "views/main_window/main_window.hpp"
@@ -54,6 +56,7 @@
 #include "views/panel/panel_recovery_card.hpp"
 #include "views/panel/panel_slider_row.hpp"
 #include "views/panel/panel_tile_section_view.hpp"
+#include "views/qt_text.hpp"
 #include "views/settings/settings_disclosure_section.hpp"
 #include "views/settings/settings_shortcuts_card.hpp"
 #include "views/settings/settings_window.hpp"
@@ -860,6 +863,18 @@ class PromptFocusReturnTest : public FocusFollowsTest {
         EXPECT_EQ(QApplication::focusWidget(), focused);
         return focused;
     }
+    // `focused` is heard as a page: a focused section named `title`.
+    static void expectHeardAsThePage(QWidget* focused, const QString& title) {
+        QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(focused);
+        ASSERT_NE(heard, nullptr);
+        EXPECT_EQ(heard->role(), QAccessible::Section) << heardName(focused);
+        EXPECT_EQ(heard->text(QAccessible::Name), title);
+        EXPECT_TRUE(heard->state().focusable);
+        EXPECT_TRUE(heard->state().focused);
+    }
+    static void expectHeardAsThePage(QWidget* focused, MainWindowSection section) {
+        expectHeardAsThePage(focused, toQString(sectionInfo(section).title));
+    }
     // Presses `nudge` with Space, `presses` times or until it greys.
     void pressNudge(QWidget* nudge, int presses) {
         nudge->setFocus(Qt::TabFocusReason);
@@ -1005,9 +1020,50 @@ TEST_F(PromptFocusReturnTest, ApplyAndASceneButtonKeepTheFocusOnTheirRow) {
     }
 }
 
+// From the card holding the focus, Tab goes on to the card's first control
+// and Shift+Tab to the control before the card, as they would from where
+// the card stands; never back to the window's first or last control.
+TEST_F(PromptFocusReturnTest, TabFromTheHeldCardGoesOnFromWhereItStands) {
+    // Presses `control`, lets the prompt go, then Tab (or Shift+Tab) on the card.
+    const auto pressThenTab = [&](QWidget* window, QWidget* control, bool forward) {
+        ASSERT_NE(control, nullptr);
+        control->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control, Qt::Key_Space);
+        settle();
+        QWidget* card = expireThenPressReturnLate(window);
+        ASSERT_NE(card, nullptr);
+        auto stops = tabStopsInReadingOrder(window);
+        std::erase_if(stops,
+                      [](QWidget* stop) { return !stop->isVisible() || !stop->isEnabled(); });
+        const auto first =
+            std::ranges::find_if(stops, [card](QWidget* stop) { return card->isAncestorOf(stop); });
+        ASSERT_TRUE(first != stops.end() && first != stops.begin());
+        QTest::keyClick(card, forward ? Qt::Key_Tab : Qt::Key_Backtab,
+                        forward ? Qt::NoModifier : Qt::ShiftModifier);
+        settle();
+        EXPECT_EQ(QApplication::focusWidget(), forward ? *first : *std::prev(first))
+            << heardName(QApplication::focusWidget());
+    };
+    for (const bool forward : {true, false}) {
+        SCOPED_TRACE(forward ? "Tab" : "Shift+Tab");
+        PanelHost host;
+        auto* panel = placePanel(host, 650);
+        open(&host);
+        pressThenTab(&host, panel->presetGrid()->tiles().back(), forward);
+
+        MainWindow window(*context);
+        window.resize(1000, 700);
+        window.state().selectSection(MainWindowSection::presets);
+        open(&window);
+        pressThenTab(&window, heardOnPage(window, "적용"), forward);
+    }
+}
+
 // A change made from elsewhere (a hot key, the command line) has no control
 // it came from: the prompt going holds the focus on its page, never on the
-// switch that follows it.
+// switch that follows it, nor on the switch's unnamed row when the user was
+// on the switch. A screen reader hears the page by the section's title, the
+// panel by its heading.
 TEST_F(PromptFocusReturnTest, APromptOfAChangeFromElsewhereHoldsTheFocusOnItsPage) {
     MainWindow window(*context);
     window.resize(1000, 700);
@@ -1019,6 +1075,23 @@ TEST_F(PromptFocusReturnTest, APromptOfAChangeFromElsewhereHoldsTheFocusOnItsPag
     QWidget* focused = expireThenPressReturnLate(&window);
     ASSERT_NE(focused, nullptr);
     EXPECT_TRUE(focused->isAncestorOf(heardOnPage(window, "화면 색감 보정"))) << heardName(focused);
+    expectHeardAsThePage(focused, MainWindowSection::color);
+    // From the switch, whose plain row has no name to say: the page too.
+    heardOnPage(window, "화면 색감 보정")->setFocus(Qt::TabFocusReason);
+    world.store->applyPreset(DisplayPreset::builtIns().front(), 1);
+    settle();
+    expectHeardAsThePage(expireThenPressReturnLate(&window), MainWindowSection::color);
+
+    // The panel is heard by its heading.
+    PanelHost host;
+    auto* panel = placePanel(host, 650);
+    open(&host);
+    QApplication::focusWidget()->clearFocus();
+    world.store->applyPreset(DisplayPreset::builtIns()[1], 1);
+    settle();
+    focused = expireThenPressReturnLate(&host);
+    ASSERT_NE(focused, nullptr);
+    expectHeardAsThePage(focused, panel->findChild<PanelHeaderView*>()->titleLabel()->text());
 }
 
 // The prompt goes while the user is in another window (here the settings

@@ -471,6 +471,28 @@ TEST_F(MergingDefaultsStoreTest, ARequestOfAnotherMachineOrAnUnknownBootGoesByTh
     }
 }
 
+// Two machines cloned with one machine id share a home: the other one's
+// request, written during this boot a while after the application's, is
+// of no earlier boot of this machine, and goes by the wall clock.
+TEST_F(MergingDefaultsStoreTest, AMachineClonedWithThisOnesIDIsNoEarlierBoot) {
+    const auto now = std::chrono::system_clock::now();
+    auto boot = std::make_shared<ManualBootClock>("boot-b");
+    const auto application = process(folder.path(), now - std::chrono::seconds(2), boot);
+    MergingDefaultsStore held(application.files, {{kKey, RecordMerge::preferencesBytes}});
+    ASSERT_TRUE(held.read(kKey).data == std::nullopt);
+    const auto asked = application.clock->now();
+    const auto clone = process(folder.path(), now,
+                               std::make_shared<ManualBootClock>("boot-c", std::chrono::hours(5)));
+    ASSERT_TRUE(
+        clone.files->setDataTouching(kKey, record({{"a", 0.2}}), adjusting("a", clone.clock->now()))
+            .succeeded());
+    boot->advance(std::chrono::seconds(32));
+    application.wall->setWallNow(now + std::chrono::seconds(30));
+    ASSERT_TRUE(
+        held.setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", asked)).succeeded());
+    EXPECT_EQ(clone.files->read(kKey).data, record({{"a", 0.2}}));
+}
+
 // A wall clock that follows the boot-time clock, each reading taking
 // `tick`, and stalls the process once, just before or just after a chosen
 // reading, as a busy machine does between two system calls.

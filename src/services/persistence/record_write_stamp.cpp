@@ -95,7 +95,8 @@ RecordWriteStamp RecordWriteStamp::upTo(Date latest) const {
     return stamp;
 }
 
-RecordWriteStamp RecordWriteStamp::onLineOf(const RequestClock& clock, Date changedOnWall) const {
+RecordWriteStamp RecordWriteStamp::onLineOf(const RequestClock& clock, Date changedEarliest,
+                                            Date changedLatest) const {
     auto moved = *this;
     const auto shift = clock.shiftFrom(timeline);
     moved.writtenAt = shifted(writtenAt, shift);
@@ -103,8 +104,8 @@ RecordWriteStamp RecordWriteStamp::onLineOf(const RequestClock& clock, Date chan
     moved.timeline = clock.timeline();
     if (clock.isThisBoot(timeline))
         return moved;
-    auto latest = clock.fromWall(changedOnWall);
-    if (clock.isEarlierBoot(timeline))
+    auto latest = clock.fromWall(changedLatest);
+    if (clock.isEarlierBoot(timeline, changedEarliest))
         latest = std::min(latest, clock.bootBegan() - std::chrono::nanoseconds(1));
     return moved.upTo(latest);
 }

@@ -50,11 +50,13 @@ struct RecordWriteStamp {
     // The same with every time later than `latest` counted as `latest`.
     RecordWriteStamp upTo(Date latest) const;
     // The same with its times on `clock`'s line, read from a stamps' file
-    // the wall clock dated `changedOnWall`. A stamp of this boot moves by
-    // the boot-time clock; any other is placed by the wall clock, no time
-    // later than its file nor, from this machine's earlier boot, than this
+    // the wall clock dated between `changedEarliest` and `changedLatest`.
+    // A stamp of this boot moves by the boot-time clock; any other is placed
+    // by the wall clock, no time later than its file nor, from this
+    // machine's earlier boot (RequestClock::isEarlierBoot), than this
     // boot's beginning.
-    RecordWriteStamp onLineOf(const RequestClock& clock, Date changedOnWall) const;
+    RecordWriteStamp onLineOf(const RequestClock& clock, Date changedEarliest,
+                              Date changedLatest) const;
 
     // Names the one write: its writer and count.
     std::string writeID() const;

@@ -41,6 +41,21 @@ bool changedSinceItsWrite(const RecordFileIdentity& file, const struct stat& sta
     return file.changedAfter(std::chrono::duration_cast<std::chrono::nanoseconds>(latest).count());
 }
 
+Date earliestChangeTime(const struct stat& info) {
+    return Date(std::chrono::duration_cast<Date::duration>(
+        std::chrono::nanoseconds(nanosecondsSinceEpoch(info.st_ctim))));
+}
+
+// `stamp`, read from the stamps' file `stampInfo` tells of at `now`, with
+// its times on `clock`'s line where one is given.
+RecordWriteStamp placed(const RecordWriteStamp& stamp, const struct stat& stampInfo, Date now,
+                        const RequestClock* clock) {
+    if (!clock)
+        return stamp.upTo(std::min(now, latestChangeTime(stampInfo)));
+    return stamp.onLineOf(*clock, earliestChangeTime(stampInfo), latestChangeTime(stampInfo))
+        .upTo(now);
+}
+
 }  // namespace
 
 Date latestChangeTime(const struct stat& info) {
@@ -76,8 +91,7 @@ std::optional<RecordWriteStamp> RecordWriteStampFile::describing(const RecordFil
         const auto end = std::min(lines.find('\n'), lines.size());
         auto stamp = RecordWriteStamp::decode(lines.substr(0, end));
         if (stamp && stamp->describes(file, bytes) && (newest || stamp->file.tellsApartFrom(file)))
-            return clock ? stamp->onLineOf(*clock, latestChangeTime(stampInfo)).upTo(now)
-                         : stamp->upTo(std::min(now, latestChangeTime(stampInfo)));
+            return placed(*stamp, stampInfo, now, clock);
         lines.remove_prefix(std::min(end + 1, lines.size()));
     }
     return std::nullopt;

@@ -148,6 +148,8 @@ std::string RecordWriteStamp::encoded() const {
         json["born"] = *file.bornAt;
     if (file.generation)
         json["generation"] = *file.generation;
+    if (pending)
+        json["pending"] = true;
     if (timeline) {
         json["boot"] = timeline->bootID;
         json["bootOffset"] = timeline->offset.count();
@@ -173,6 +175,7 @@ std::optional<RecordWriteStamp> RecordWriteStamp::decode(std::string_view bytes)
         stamp.size = json.at("size").get<std::uint64_t>();
         stamp.digest = json.at("digest").get<std::uint64_t>();
         stamp.requested = requestsFrom(json.at("requested"));
+        stamp.pending = json.value("pending", false);
         if (json.contains("boot")) {
             stamp.timeline =
                 RequestTimeline{json.at("boot").get<std::string>(),

@@ -36,6 +36,10 @@ struct RecordWriteStamp {
     // The line its times are on (RequestClock): none from a writer that
     // dates by the wall clock alone (an older version).
     std::optional<RequestTimeline> timeline;
+    // Put in place before its record landed, and not yet said to be
+    // followed by it: the record may land any time later (a stalled disk),
+    // and its writer may be stopped before it says so.
+    bool pending = false;
 
     // The stamp of `writer`'s write number `sequence`, made at `now`, of
     // `bytes` into the file `file`. It keeps naming the requests of

@@ -1360,6 +1360,17 @@ TEST_F(RequestOrderTest, ACommandLineOfAnotherMachineWinsOverAnEarlierHeldChange
     aLaterCommandLineWins(*otherMachine);
 }
 
+// The same from a machine cloned from this one without a new machine id,
+// sharing the home: another boot id, this machine's id.
+TEST_F(RequestOrderTest, ACommandLineOfAMachineClonedWithThisOnesIDWinsOverAnEarlierHeldChange) {
+    const auto clone = withFilesReading(
+        {{"/proc/sys/kernel/random/boot_id", "0f6b3bd1-5c2e-4d8e-9a1f-2b7c4e6d8a90\n"}});
+    if (!clone)
+        GTEST_SKIP() << "the kernel lets no mount namespace bind a file over the boot id";
+    startFirst();
+    aLaterCommandLineWins(*clone);
+}
+
 // The same while the application could not read the boot id (a sandbox
 // that hides it): the command line's request goes by the wall clock, never
 // as one of an earlier boot.

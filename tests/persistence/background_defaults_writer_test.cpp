@@ -246,19 +246,6 @@ TEST(BackgroundDefaultsWriter, RemovingAKeyDropsItsPendingValue) {
     EXPECT_EQ(writer.read(kKey).data, std::nullopt);
 }
 
-// Runs `body` in a child process that `body` ends with SIGKILL; false when
-// it ended otherwise.
-bool killedInChild(const std::function<void()>& body) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        body();
-        ::_exit(0);
-    }
-    int status = 0;
-    return ::waitpid(child, &status, 0) == child && WIFSIGNALED(status) &&
-           WTERMSIG(status) == SIGKILL;
-}
-
 // A process killed by the system while the writer works keeps the last
 // record that was written, whole; only the value still being written is
 // lost. Killed at the writer (before the write starts) and in the middle of
@@ -266,7 +253,7 @@ bool killedInChild(const std::function<void()>& body) {
 TEST(BackgroundDefaultsWriter, AKillDuringAWriteLeavesTheLastWrittenRecordWhole) {
     TemporaryFolder folder;
     const std::string large(64 * 1024, 'x');
-    ASSERT_TRUE(killedInChild([&] {
+    ASSERT_TRUE(testing::killedInChild([&] {
         BackgroundDefaultsWriter writer(std::make_shared<FileDefaultsStore>(folder.path()));
         writer.setBeforeWriteHook([](const std::string&, const std::string& bytes) {
             if (bytes == "second")
@@ -280,7 +267,7 @@ TEST(BackgroundDefaultsWriter, AKillDuringAWriteLeavesTheLastWrittenRecordWhole)
     FileDefaultsStore after(folder.path());
     EXPECT_EQ(after.dataForKey(kKey), "first");
 
-    ASSERT_TRUE(killedInChild([&] {
+    ASSERT_TRUE(testing::killedInChild([&] {
         auto disk = std::make_shared<FileDefaultsStore>(folder.path());
         disk->setBeforeRenameHook([&](const fs::path&) {
             if (disk->dataForKey(kKey) == "written")

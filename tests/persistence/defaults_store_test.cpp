@@ -16,6 +16,7 @@
 #include "platform/simulated/in_memory_defaults_store.hpp"
 #include "platform/simulated/manual_scheduler.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
+#include "support/child_process.hpp"
 #include "support/fuse_ext4_image.hpp"
 #include "support/other_lock_holder.hpp"
 #include "support/small_disk.hpp"
@@ -395,6 +396,23 @@ TEST_F(DefaultsStoreTest, ARecordLandingLongAfterItsStampIsStillThatWrite) {
     const auto read = reader.read(kKey);
     EXPECT_EQ(read.writeID, late.writeID);
     EXPECT_NE(read.requested, TouchedRecordParts::all(read.writtenAt.value_or(Date{})));
+
+    // The same writer killed once its late record landed, before it could
+    // say so: the record is still read as that write, with its requests.
+    TouchedRecordParts touched;
+    touched.touch("displayAdjustments", "a", std::chrono::system_clock::now());
+    ASSERT_TRUE(testing::killedInChild([&] {
+        writer.setBeforeRenameHook([&](const fs::path& temporary) {
+            fuse->moveClockOn(20);
+            ::rename(temporary.c_str(), writer.pathForKey(kKey).c_str());
+            ::raise(SIGKILL);
+            return true;
+        });
+        writer.setDataTouching(kKey, "{\"night\":false}", touched);
+    }));
+    const auto killed = reader.read(kKey);
+    EXPECT_EQ(killed.data, "{\"night\":false}");
+    EXPECT_EQ(killed.requested, touched);
 }
 
 TEST_F(DefaultsStoreTest, ARestoreThatGotTheNewestWritesInodeNumberBackOnTmpfsIsTheLaterAct) {

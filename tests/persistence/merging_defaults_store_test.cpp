@@ -436,17 +436,22 @@ TEST_F(MergingDefaultsStoreTest, TheLaterRequestOnTheBootTimeClockWinsWhateverTh
 // application: whichever asked later wins, also once the application's
 // clock was set on an hour after it started (its line then stands an hour
 // behind the wall clock).
+// Two processes that both cannot read their boot id, or two machines that
+// both cannot read their machine id, share no more than that.
 TEST_F(MergingDefaultsStoreTest, ARequestOfAnotherMachineOrAnUnknownBootGoesByTheWallClock) {
     const auto start = std::chrono::system_clock::now() - std::chrono::hours(2);
-    for (const auto& [applicationBoot, otherBoot, otherMachine] :
-         {std::tuple{"boot-b", "boot-m", "machine-m"},
-          {"boot-b", "", "machine-a"},
-          {"", "boot-b", "machine-a"}}) {
+    for (const auto& [applicationBoot, applicationMachine, otherBoot, otherMachine] :
+         {std::tuple{"boot-b", "machine-a", "boot-m", "machine-m"},
+          {"boot-b", "machine-a", "", "machine-a"},
+          {"", "machine-a", "boot-b", "machine-a"},
+          {"", "machine-a", "", "machine-a"},
+          {"boot-b", "", "boot-m", ""}}) {
         for (const bool applicationLater : {false, true}) {
-            SCOPED_TRACE(std::string(applicationBoot) + "/" + otherBoot + "/" + otherMachine +
-                         (applicationLater ? " app later" : ""));
+            SCOPED_TRACE(std::string(applicationBoot) + "/" + applicationMachine + "/" + otherBoot +
+                         "/" + otherMachine + (applicationLater ? " app later" : ""));
             TemporaryFolder shared;
-            auto boot = std::make_shared<ManualBootClock>(applicationBoot);
+            auto boot = std::make_shared<ManualBootClock>(applicationBoot, std::chrono::hours(1),
+                                                          applicationMachine);
             const auto application = process(shared.path(), start, boot);
             MergingDefaultsStore held(application.files, {{kKey, RecordMerge::preferencesBytes}});
             ASSERT_TRUE(application.files->setData(kKey, record({{"a", 1.0}})).succeeded());
@@ -469,6 +474,58 @@ TEST_F(MergingDefaultsStoreTest, ARequestOfAnotherMachineOrAnUnknownBootGoesByTh
             EXPECT_EQ(other.files->read(kKey).data, record({{"a", applicationLater ? 0.5 : 0.2}}));
         }
     }
+}
+
+// A request of another machine, of a process that cannot read its boot id,
+// or of an older version (no line), from a clock an hour ahead of the file
+// times: it counts as asked when its file was written at the latest, so the
+// application's change asked after that wins.
+TEST_F(MergingDefaultsStoreTest, ARequestOffTheBootTimeLineIsHeldAtItsFilesTime) {
+    const auto now = std::chrono::system_clock::now();
+    for (const std::string kind : {"another machine", "unknown boot", "no line"}) {
+        SCOPED_TRACE(kind);
+        TemporaryFolder shared;
+        const auto application = process(shared.path(), now + std::chrono::hours(1),
+                                         std::make_shared<ManualBootClock>());
+        MergingDefaultsStore held(application.files, {{kKey, RecordMerge::preferencesBytes}});
+        ASSERT_TRUE(held.read(kKey).data == std::nullopt);
+        auto other = process(shared.path(), now + std::chrono::hours(2),
+                             std::make_shared<ManualBootClock>(
+                                 kind == "unknown boot" ? "" : "boot-m", std::chrono::hours(5),
+                                 kind == "another machine" ? "machine-m" : "machine-a"));
+        if (kind == "no line") {
+            other.files = std::make_shared<FileDefaultsStore>(shared.path());
+            other.files->setWallClock(other.wall);
+        }
+        ASSERT_TRUE(
+            other.files->setDataTouching(kKey, record({{"a", 0.2}}), adjusting("a")).succeeded());
+        ASSERT_TRUE(held.setDataTouching(kKey, record({{"a", 0.5}}),
+                                         adjusting("a", now + std::chrono::minutes(30)))
+                        .succeeded());
+        EXPECT_EQ(other.files->read(kKey).data, record({{"a", 0.5}}));
+    }
+}
+
+// Two machines cloned with one machine id share a home: the other one's
+// request, written during this boot a while after the application's, is
+// of no earlier boot of this machine, and goes by the wall clock.
+TEST_F(MergingDefaultsStoreTest, AMachineClonedWithThisOnesIDIsNoEarlierBoot) {
+    const auto now = std::chrono::system_clock::now();
+    auto boot = std::make_shared<ManualBootClock>("boot-b");
+    const auto application = process(folder.path(), now - std::chrono::seconds(2), boot);
+    MergingDefaultsStore held(application.files, {{kKey, RecordMerge::preferencesBytes}});
+    ASSERT_TRUE(held.read(kKey).data == std::nullopt);
+    const auto asked = application.clock->now();
+    const auto clone = process(folder.path(), now,
+                               std::make_shared<ManualBootClock>("boot-c", std::chrono::hours(5)));
+    ASSERT_TRUE(
+        clone.files->setDataTouching(kKey, record({{"a", 0.2}}), adjusting("a", clone.clock->now()))
+            .succeeded());
+    boot->advance(std::chrono::seconds(32));
+    application.wall->setWallNow(now + std::chrono::seconds(30));
+    ASSERT_TRUE(
+        held.setDataTouching(kKey, record({{"a", 0.5}}), adjusting("a", asked)).succeeded());
+    EXPECT_EQ(clone.files->read(kKey).data, record({{"a", 0.2}}));
 }
 
 // A wall clock that follows the boot-time clock, each reading taking

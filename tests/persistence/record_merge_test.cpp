@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "models/presets/display_group.hpp"
 #include "models/presets/display_preset.hpp"
 #include "services/ddc/user_defaults_ddc_capability_cache_store.hpp"
@@ -258,6 +260,19 @@ TEST(RecordMerge, JournalsKeepTheEntriesOfBothSidesNewestFirstWithinTheLimit) {
     EXPECT_EQ(merged.entries[5].id, "ours-0");
     EXPECT_EQ(merged.entries[6].id, "base-19");
     EXPECT_EQ(merged.entries.back().id, "base-6");
+
+    // Theirs, added after the clock was set back, dropped the oldest entry
+    // of a full journal that tells no request times: it stays dropped, and
+    // theirs is kept.
+    QuorvaneRecoveryJournal untimed;
+    for (int i = 0; i < 20; ++i)
+        untimed.append(entry("base-" + std::to_string(i), 3'600 + i));
+    theirs = untimed;
+    theirs.append(entry("theirs", 0));
+    merged = RecordMerge::recoveryJournal(untimed, untimed, theirs);
+    ASSERT_EQ(merged.entries.size(), QuorvaneRecoveryJournal::kMaximumEntries);
+    EXPECT_EQ(merged.entries.back().id, "theirs");
+    EXPECT_EQ(std::ranges::count(merged.entries, "base-0", &QuorvaneRecoveryJournalEntry::id), 0);
 }
 
 // Entries asked `second` seconds into boot "b" on a line 1,000 s ahead of
@@ -288,6 +303,24 @@ TEST(RecordMerge, JournalsMergedAfterTheClockWasSetBackKeepTheNewestRequests) {
     EXPECT_EQ(merged.entries[0].id, "theirs");
     EXPECT_EQ(merged.entries[1].id, "ours");
     EXPECT_EQ(merged.entries[2].id, "base-19");
+
+    // Entries of two boots (a reboot between them), or of processes that
+    // could not tell their boot, go by the wall clock: their boot-time
+    // clocks started apart.
+    for (const auto& [oursBoot, theirsBoot] : {std::pair{"b", "c"}, {"", ""}}) {
+        SCOPED_TRACE(std::string(oursBoot) + "/" + theirsBoot);
+        auto before = askedEntry("ours", 100, 3'700);
+        before.requested->bootID = oursBoot;
+        ours = full;
+        ours.append(before);
+        auto rebooted = askedEntry("theirs", 5, 3'800);
+        rebooted.requested->bootID = theirsBoot;
+        theirs = full;
+        theirs.append(rebooted);
+        merged = RecordMerge::recoveryJournal(full, ours, theirs);
+        EXPECT_EQ(merged.entries[0].id, "theirs");
+        EXPECT_EQ(merged.entries[1].id, "ours");
+    }
 
     // One side's own order stands against its wall clock times, an older
     // version's entries (no request time) included.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <grp.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -43,6 +44,19 @@ inline std::string outputOfChild(const std::function<std::string()>& body, bool 
         return "<child failed>";
     }
     return output;
+}
+
+// Runs `body` in a child process that `body` ends with SIGKILL; false when
+// it ended otherwise.
+inline bool killedInChild(const std::function<void()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        body();
+        ::_exit(0);
+    }
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child && WIFSIGNALED(status) &&
+           WTERMSIG(status) == SIGKILL;
 }
 
 }  // namespace quorvane::testing

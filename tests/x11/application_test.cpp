@@ -1179,6 +1179,56 @@ TEST_F(RequestOrderTest, TheLastSavesBytesPutBackThroughFuseWinOverAnEarlierHeld
     showsAcrossARestart(builtInPreset("movie").adjustment);
 }
 
+// A command line setting "movie" on DUMMY0 (traced: stopped once its stamp
+// is in place, then killed as it starts to say its record landed) whose
+// record lands ten seconds after its stamp on the file system's clock, as
+// on a disk that stalls; "night" on DUMMY1, asked for meanwhile, waits for
+// the lock. The record still reads as the command line's write of DUMMY0
+// alone, and "night" stands too.
+TEST_F(RequestOrderTest, ACommandLineKilledAfterItsRecordLandedLateLosesNoLaterChange) {
+    if (!std::filesystem::exists("/usr/bin/strace"))
+        GTEST_SKIP() << "strace is not installed";
+    if (const auto refused = mountThroughFuse())
+        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here: " << *refused;
+    startFirst();
+    // strace notes each traced call and stop, the traced process's id first.
+    const auto trace = home.path() / "strace.log";
+    auto command = commandLine(
+        "movie", "DUMMY0",
+        {"/usr/bin/strace", "-f", "-o", trace.string(), "-e", "trace=rename,link", "-e",
+         "inject=rename:signal=SIGSTOP:when=1", "-e", "inject=link:signal=SIGKILL:when=2"});
+    ASSERT_TRUE(eventually([&] {
+        std::ifstream log(trace);
+        return std::string(std::istreambuf_iterator<char>(log), {}).find("stopped by SIGSTOP") !=
+               std::string::npos;
+    })) << home.logText();
+    pid_t traced = 0;
+    std::ifstream(trace) >> traced;
+
+    auto answer = std::async(std::launch::async, [this] {
+        return handOverURL(socketPath(), "quorvane://apply-safe-preset?preset=night&display=" +
+                                             identity("DUMMY1"));
+    });
+    ASSERT_TRUE(eventually([&] { return currentRamp("DUMMY1") == rampOf(night(), "DUMMY1"); }));
+    fuse_.moveClockOn(10);
+    ::kill(traced, SIGCONT);
+    command->waitFor();
+    ASSERT_TRUE(answer.get()) << home.logText();
+
+    const auto& movie = builtInPreset("movie").adjustment;
+    const auto bothStand = [&] {
+        return currentRamp("DUMMY0") == rampOf(movie, "DUMMY0") &&
+               currentRamp("DUMMY1") == rampOf(night(), "DUMMY1") &&
+               savedAdjustment(home, identity("DUMMY0")) == movie &&
+               savedAdjustment(home, identity("DUMMY1")) == night();
+    };
+    EXPECT_TRUE(eventually(bothStand)) << home.logText();
+    first->signal(SIGTERM);
+    ASSERT_EQ(first->waitFor(), 0) << home.logText();
+    startFirst();
+    EXPECT_TRUE(eventually(bothStand));
+}
+
 // "night" held past the lock's wait; then the command line sets "movie",
 // the value the application last saved, so its record comes out byte for
 // byte as that save. It is still the later request, told by the record's
@@ -1308,6 +1358,17 @@ TEST_F(RequestOrderTest, ACommandLineOfAnotherMachineWinsOverAnEarlierHeldChange
             << "the kernel lets no mount namespace bind files over the boot and machine ids";
     startFirst();
     aLaterCommandLineWins(*otherMachine);
+}
+
+// The same from a machine cloned from this one without a new machine id,
+// sharing the home: another boot id, this machine's id.
+TEST_F(RequestOrderTest, ACommandLineOfAMachineClonedWithThisOnesIDWinsOverAnEarlierHeldChange) {
+    const auto clone = withFilesReading(
+        {{"/proc/sys/kernel/random/boot_id", "0f6b3bd1-5c2e-4d8e-9a1f-2b7c4e6d8a90\n"}});
+    if (!clone)
+        GTEST_SKIP() << "the kernel lets no mount namespace bind a file over the boot id";
+    startFirst();
+    aLaterCommandLineWins(*clone);
 }
 
 // The same while the application could not read the boot id (a sandbox

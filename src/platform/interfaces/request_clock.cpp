@@ -64,8 +64,12 @@ bool RequestClock::isThisBoot(const std::optional<RequestTimeline>& writer) cons
     return writer && !timeline_.bootID.empty() && writer->bootID == timeline_.bootID;
 }
 
-bool RequestClock::isEarlierBoot(const std::optional<RequestTimeline>& writer) const {
+bool RequestClock::isEarlierBoot(const std::optional<RequestTimeline>& writer,
+                                 Date changedOnWall) const {
     if (!writer || isThisBoot(writer) || timeline_.bootID.empty() || writer->bootID.empty())
+        return false;
+    const auto changed = fromWall(changedOnWall);
+    if (changed > bootBegan() && changed <= now())
         return false;
     return !writer->machineID ||
            (!timeline_.machineID->empty() && *writer->machineID == *timeline_.machineID);

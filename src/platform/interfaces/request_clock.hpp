@@ -34,7 +34,7 @@ struct RequestTimeline {
 // machines share) or of a process that could not tell its boot (nor, when
 // this one cannot, any other's), and a time of this machine's earlier boot,
 // which comes before anything of this boot however far ahead that boot's
-// clock ran.
+// clock ran (a file written during this boot is of no earlier boot).
 class RequestClock {
   public:
     // Two lines whose offsets differ by less are one clock setting read
@@ -54,8 +54,13 @@ class RequestClock {
     Duration shiftFrom(const std::optional<RequestTimeline>& writer) const;
     bool isThisBoot(const std::optional<RequestTimeline>& writer) const;
     // Whether `writer`'s line is of an earlier boot of this machine: one an
-    // older version noted without naming its machine counts as one.
-    bool isEarlierBoot(const std::optional<RequestTimeline>& writer) const;
+    // older version noted without naming its machine counts as one. Its
+    // file changed at `changedOnWall` (as the wall clock tells it, at the
+    // earliest): one changed after this boot began, and no later than now,
+    // was written during this boot, so by another machine bearing this
+    // one's id (a clone sharing the home). A time ahead of now tells
+    // nothing: that boot's clock may have run ahead.
+    bool isEarlierBoot(const std::optional<RequestTimeline>& writer, Date changedOnWall) const;
     // When this boot began, on this line.
     Date bootBegan() const;
 

@@ -467,7 +467,10 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     // its file's time, losing the order its requests asked for: a stamp
     // that cannot be written (a full disk, a mount point at its name) stops
     // the record too, and one written is put back unless the record lands.
-    const auto stamp = newStamp(previous, touched, identity, bytes);
+    // It stays pending until the record landed, however late (a stalled
+    // disk) and even when this process is killed before it says so.
+    auto stamp = newStamp(previous, touched, identity, bytes);
+    stamp.pending = true;
     auto replaced = stamps.replaceWith(stamp, previous, true);
     if (auto* error = std::get_if<DefaultsStoreError>(&replaced))
         return SaveOutcome::failed(std::move(*error));
@@ -477,7 +480,7 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
         return failedWithErrno(target);
     guard.release();
     std::get<RecordWriteStampFile::Replacement>(replaced).keep();
-    stamps.followRecord(target, stamp, previous);
+    stamps.confirm(stamp, previous);
     // The new value is in place now; a failed folder sync means it may not
     // survive a power loss, which the caller learns from the outcome.
     if (!syncDirectory(directory) || (directory != folder_ && !syncDirectory(folder_)))

@@ -95,7 +95,8 @@ RecordWriteStamp RecordWriteStamp::upTo(Date latest) const {
     return stamp;
 }
 
-RecordWriteStamp RecordWriteStamp::onLineOf(const RequestClock& clock, Date changedOnWall) const {
+RecordWriteStamp RecordWriteStamp::onLineOf(const RequestClock& clock, Date changedEarliest,
+                                            Date changedLatest) const {
     auto moved = *this;
     const auto shift = clock.shiftFrom(timeline);
     moved.writtenAt = shifted(writtenAt, shift);
@@ -103,8 +104,8 @@ RecordWriteStamp RecordWriteStamp::onLineOf(const RequestClock& clock, Date chan
     moved.timeline = clock.timeline();
     if (clock.isThisBoot(timeline))
         return moved;
-    auto latest = clock.fromWall(changedOnWall);
-    if (clock.isEarlierBoot(timeline))
+    auto latest = clock.fromWall(changedLatest);
+    if (clock.isEarlierBoot(timeline, changedEarliest))
         latest = std::min(latest, clock.bootBegan() - std::chrono::nanoseconds(1));
     return moved.upTo(latest);
 }
@@ -147,6 +148,8 @@ std::string RecordWriteStamp::encoded() const {
         json["born"] = *file.bornAt;
     if (file.generation)
         json["generation"] = *file.generation;
+    if (pending)
+        json["pending"] = true;
     if (timeline) {
         json["boot"] = timeline->bootID;
         json["bootOffset"] = timeline->offset.count();
@@ -172,6 +175,7 @@ std::optional<RecordWriteStamp> RecordWriteStamp::decode(std::string_view bytes)
         stamp.size = json.at("size").get<std::uint64_t>();
         stamp.digest = json.at("digest").get<std::uint64_t>();
         stamp.requested = requestsFrom(json.at("requested"));
+        stamp.pending = json.value("pending", false);
         if (json.contains("boot")) {
             stamp.timeline =
                 RequestTimeline{json.at("boot").get<std::string>(),

@@ -36,6 +36,10 @@ struct RecordWriteStamp {
     // The line its times are on (RequestClock): none from a writer that
     // dates by the wall clock alone (an older version).
     std::optional<RequestTimeline> timeline;
+    // Put in place before its record landed, and not yet said to be
+    // followed by it: the record may land any time later (a stalled disk),
+    // and its writer may be stopped before it says so.
+    bool pending = false;
 
     // The stamp of `writer`'s write number `sequence`, made at `now`, of
     // `bytes` into the file `file`. It keeps naming the requests of
@@ -50,11 +54,13 @@ struct RecordWriteStamp {
     // The same with every time later than `latest` counted as `latest`.
     RecordWriteStamp upTo(Date latest) const;
     // The same with its times on `clock`'s line, read from a stamps' file
-    // the wall clock dated `changedOnWall`. A stamp of this boot moves by
-    // the boot-time clock; any other is placed by the wall clock, no time
-    // later than its file nor, from this machine's earlier boot, than this
+    // the wall clock dated between `changedEarliest` and `changedLatest`.
+    // A stamp of this boot moves by the boot-time clock; any other is placed
+    // by the wall clock, no time later than its file nor, from this
+    // machine's earlier boot (RequestClock::isEarlierBoot), than this
     // boot's beginning.
-    RecordWriteStamp onLineOf(const RequestClock& clock, Date changedOnWall) const;
+    RecordWriteStamp onLineOf(const RequestClock& clock, Date changedEarliest,
+                              Date changedLatest) const;
 
     // Names the one write: its writer and count.
     std::string writeID() const;

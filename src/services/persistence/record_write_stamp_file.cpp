@@ -34,11 +34,24 @@ std::optional<std::string> readAll(int fd, std::size_t limit) {
 // same inode number), whatever its bytes, and even where its file system
 // keeps neither a birth time nor a generation to tell. Both times come from
 // the one file system's clock.
-// `room` is how long after the stamps a change still counts as the write's.
-bool changedSinceItsWrite(const RecordFileIdentity& file, const struct stat& stampInfo,
-                          Duration room = kRecordAfterItsStamps) {
-    const auto latest = latestChangeTime(stampInfo).time_since_epoch() + room;
+bool changedSinceItsWrite(const RecordFileIdentity& file, const struct stat& stampInfo) {
+    const auto latest = latestChangeTime(stampInfo).time_since_epoch() + kRecordAfterItsStamps;
     return file.changedAfter(std::chrono::duration_cast<std::chrono::nanoseconds>(latest).count());
+}
+
+Date earliestChangeTime(const struct stat& info) {
+    return Date(std::chrono::duration_cast<Date::duration>(
+        std::chrono::nanoseconds(nanosecondsSinceEpoch(info.st_ctim))));
+}
+
+// `stamp`, read from the stamps' file `stampInfo` tells of at `now`, with
+// its times on `clock`'s line where one is given.
+RecordWriteStamp placed(const RecordWriteStamp& stamp, const struct stat& stampInfo, Date now,
+                        const RequestClock* clock) {
+    if (!clock)
+        return stamp.upTo(std::min(now, latestChangeTime(stampInfo)));
+    return stamp.onLineOf(*clock, earliestChangeTime(stampInfo), latestChangeTime(stampInfo))
+        .upTo(now);
 }
 
 }  // namespace
@@ -69,15 +82,20 @@ std::optional<RecordWriteStamp> RecordWriteStampFile::describing(const RecordFil
     if (!fd.valid() || ::fstat(fd.get(), &stampInfo) != 0 || !S_ISREG(stampInfo.st_mode))
         return std::nullopt;
     const auto held = readAll(fd.get(), kMaxSize);
-    if (!held || changedSinceItsWrite(file, stampInfo))
+    if (!held)
         return std::nullopt;
+    // A record changed since is still the one a pending stamp waits for:
+    // nothing but that write's own rename puts that file, with those
+    // bytes, at the record's name before the writer says it landed.
+    const bool changedSince = changedSinceItsWrite(file, stampInfo);
     std::string_view lines = *held;
     for (bool newest = true; !lines.empty(); newest = false) {
         const auto end = std::min(lines.find('\n'), lines.size());
         auto stamp = RecordWriteStamp::decode(lines.substr(0, end));
-        if (stamp && stamp->describes(file, bytes) && (newest || stamp->file.tellsApartFrom(file)))
-            return clock ? stamp->onLineOf(*clock, latestChangeTime(stampInfo)).upTo(now)
-                         : stamp->upTo(std::min(now, latestChangeTime(stampInfo)));
+        if (stamp && stamp->describes(file, bytes) &&
+            (newest || stamp->file.tellsApartFrom(file)) &&
+            (!changedSince || (newest && stamp->pending)))
+            return placed(*stamp, stampInfo, now, clock);
         lines.remove_prefix(std::min(end + 1, lines.size()));
     }
     return std::nullopt;
@@ -118,20 +136,14 @@ std::optional<DefaultsStoreError> RecordWriteStampFile::write(
     return std::nullopt;
 }
 
-void RecordWriteStampFile::followRecord(const std::filesystem::path& record,
-                                        const RecordWriteStamp& stamp,
-                                        const std::optional<RecordWriteStamp>& previous) const {
-    struct stat recordInfo {};
-    struct stat stampInfo {};
-    if (::stat(record.c_str(), &recordInfo) != 0 || ::stat(path_.c_str(), &stampInfo) != 0)
-        return;
-    RecordFileIdentity placed;
-    placed.changedAt = nanosecondsSinceEpoch(recordInfo.st_ctim);
-    // Half the room a reader gives, so a record read later is described.
-    if (!changedSinceItsWrite(placed, stampInfo, kRecordAfterItsStamps / 2))
-        return;
-    // Lost, the record reads as one without a stamp, as after a crash.
-    write(stamp, previous);
+void RecordWriteStampFile::confirm(const RecordWriteStamp& stamp,
+                                   const std::optional<RecordWriteStamp>& previous) const {
+    auto landed = stamp;
+    landed.pending = false;
+    // Lost, the pending stamp stays, and still describes the record.
+    auto replaced = replaceWith(landed, previous, true);
+    if (auto* replacement = std::get_if<Replacement>(&replaced))
+        replacement->keep();
 }
 
 std::string RecordWriteStampFile::temporaryName() const {

@@ -31,7 +31,9 @@ Date latestChangeTime(const struct stat& info);
 // that got that file's number back is dated by itself, as one no stamp
 // describes (a restore is the later act). No stamp describes a file changed
 // more than a moment after the stamps were put in place: it was written
-// over or put back since (a restore of the newest write's bytes too).
+// over or put back since (a restore of the newest write's bytes too),
+// unless the newest stamp is still pending: its record may land any time
+// after it, and only its writer's rename puts it there.
 class RecordWriteStampFile {
   public:
     // A stamp is a few hundred bytes; anything far larger is none.
@@ -88,13 +90,13 @@ class RecordWriteStampFile {
     std::variant<Replacement, DefaultsStoreError> replaceWith(
         const RecordWriteStamp& stamp, const std::optional<RecordWriteStamp>& previous,
         bool synced) const;
-    // After the record `record` landed under a replacement kept: puts the
-    // stamps in place again when the record landed so long after them (a
-    // stalled disk, a writer stopped between the two renames) that a reader
-    // would take the record for one written over since, so our own write is
-    // never read as unstamped.
-    void followRecord(const std::filesystem::path& record, const RecordWriteStamp& stamp,
-                      const std::optional<RecordWriteStamp>& previous) const;
+    // After the record of the pending `stamp` landed under a replacement
+    // kept: puts the same stamp in place again, no longer pending, so a
+    // record written over or put back since is told from that write.
+    // Until then the pending stamp describes its record however late it
+    // landed (a stalled disk, a writer stopped between the two renames).
+    void confirm(const RecordWriteStamp& stamp,
+                 const std::optional<RecordWriteStamp>& previous) const;
     // replaceWith() kept at once, unsynced: a stamp written for a record
     // that stays as it is. Lost to a crash, it leaves the record dated by
     // its file, as one an older version wrote.

@@ -10,6 +10,7 @@
 #include <ctime>
 #include <utility>
 
+#include "services/persistence/folder_aside.hpp"
 #include "services/persistence/temporary_file_guard.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
 
@@ -192,18 +193,7 @@ void RecordWriteStampFile::Replacement::keep() {
 }
 
 int RecordWriteStampFile::moveFolderAside() const {
-    struct stat info {};
-    if (::lstat(path_.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || ::rmdir(path_.c_str()) == 0)
-        return 0;
-    // A folder may replace an empty one: the one made here under a new name.
-    std::string aside = path_.string() + ".aside-XXXXXX";
-    if (::mkdtemp(aside.data()) == nullptr)
-        return errno;
-    if (::rename(path_.c_str(), aside.c_str()) == 0)
-        return 0;
-    const int error = errno;
-    ::rmdir(aside.c_str());
-    return error;
+    return quorvane::moveFolderAside(path_);
 }
 
 void RecordWriteStampFile::remove() const {

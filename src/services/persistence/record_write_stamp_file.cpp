@@ -158,28 +158,43 @@ std::variant<RecordWriteStampFile::Replacement, int> RecordWriteStampFile::swapI
         canPutBack = errno == ENOENT;
         displaced.clear();
     }
-    if (::rename(temporaryPath.c_str(), path_.c_str()) != 0) {
+    struct stat placed {};
+    if (::lstat(temporaryPath.c_str(), &placed) != 0 ||
+        ::rename(temporaryPath.c_str(), path_.c_str()) != 0) {
         const int error = errno;
         if (!displaced.empty())
             ::unlink(displaced.c_str());
         return error;
     }
-    return Replacement(path_, std::move(displaced), canPutBack);
+    return Replacement(path_, std::move(displaced), canPutBack, placed);
 }
 
 RecordWriteStampFile::Replacement::Replacement(std::filesystem::path path, std::string displaced,
-                                               bool canPutBack)
-    : path_(std::move(path)), displaced_(std::move(displaced)), canPutBack_(canPutBack) {}
+                                               bool canPutBack, const struct stat& placed)
+    : path_(std::move(path)),
+      displaced_(std::move(displaced)),
+      canPutBack_(canPutBack),
+      placedDevice_(placed.st_dev),
+      placedInode_(placed.st_ino) {}
 
 RecordWriteStampFile::Replacement::Replacement(Replacement&& other) noexcept
     : path_(std::move(other.path_)),
       displaced_(std::move(other.displaced_)),
       canPutBack_(other.canPutBack_),
-      kept_(std::exchange(other.kept_, true)) {}
+      kept_(std::exchange(other.kept_, true)),
+      placedDevice_(other.placedDevice_),
+      placedInode_(other.placedInode_) {}
 
 RecordWriteStampFile::Replacement::~Replacement() {
     if (kept_ || !canPutBack_)
         return;
+    struct stat current {};
+    const bool stillPlaced = ::lstat(path_.c_str(), &current) == 0 &&
+                             current.st_dev == placedDevice_ && current.st_ino == placedInode_;
+    if (!stillPlaced) {
+        keep();
+        return;
+    }
     if (displaced_.empty())
         ::unlink(path_.c_str());
     else

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <ctime>
 #include <fstream>
+#include <functional>
 #include <future>
 
 #include "app/composition/linux_display_store_factory.hpp"
@@ -918,6 +919,50 @@ TEST_F(MergingDefaultsStoreTest, AHeldLockNeverDelaysAReadAndFailsASaveAfterOneW
     EXPECT_LE(clock->monotonicNow() - start,
               FileDefaultsStore::kSharedLockWait + FileDefaultsStore::kLockRetryInterval);
     EXPECT_EQ(other->read(kKey).data, record({{"a", 1.0}}));
+}
+
+// The lock file removed, replaced or made a link while a save holds it,
+// just before its record lands: another process takes the new lock at once
+// and saves its change; the save takes the lock again and lays its own
+// change on that record, whose requests stay named.
+TEST_F(MergingDefaultsStoreTest, ASaveWhoseLockFileIsTakenFromUnderItMergesOntoTheRecordMeanwhile) {
+    const auto lockFile = folder.path() / ".lock";
+    const std::vector<std::pair<std::string, std::function<void()>>> takings{
+        {"removed", [&] { std::filesystem::remove(lockFile); }},
+        {"replaced",
+         [&] {
+             std::ofstream(folder.path() / "synced") << "";
+             std::filesystem::rename(folder.path() / "synced", lockFile);
+         }},
+        {"dangling link",
+         [&] {
+             std::filesystem::create_symlink(folder.path() / "nowhere", folder.path() / "link");
+             std::filesystem::rename(folder.path() / "link", lockFile);
+         }},
+    };
+    auto clock = std::make_shared<ManualScheduler>();
+    other->limitLockWait(FileDefaultsStore::kSharedLockWait, clock, clock);
+    for (const auto& [name, takeAway] : takings) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
+        ASSERT_TRUE(store.read(kKey).data);
+        bool taken = false;
+        files->setBeforeRenameHook([&](const auto&) {
+            if (!std::exchange(taken, true)) {
+                takeAway();
+                EXPECT_TRUE(
+                    other->setDataTouching(kKey, record({{"a", 1.0}, {"b", 0.3}}), adjusting("b"))
+                        .succeeded());
+            }
+            return true;
+        });
+        ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.6}, {"b", 1.0}}), adjusting("a"))
+                        .succeeded());
+        const auto saved = other->read(kKey);
+        EXPECT_EQ(saved.data, record({{"a", 0.6}, {"b", 0.3}}));
+        EXPECT_TRUE(saved.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "b"));
+        EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(lockFile)));
+    }
 }
 
 }  // namespace

@@ -119,26 +119,20 @@ TEST_F(CLIReliabilityX11Test, ALockFileTakenFromUnderAHoldingCommandLosesNoChang
     ASSERT_TRUE(XQueryExtension(connection->display(), "RANDR", &randr, &event, &error));
     const auto ids = selectors();
     const auto lockFile = home.configFolder() / ".lock";
-    const auto aside = home.path() / "aside";
-    const std::vector<std::pair<std::string, std::function<void()>>> takings{
-        {"removed", [&] { std::filesystem::remove(lockFile); }},
-        {"replaced",
-         [&] {
-             std::ofstream(aside) << "";
-             std::filesystem::rename(aside, lockFile);
-         }},
-        {"dangling link",
-         [&] {
-             std::filesystem::create_symlink(home.path() / "nowhere", aside);
-             std::filesystem::rename(aside, lockFile);
-         }},
-        {"link to a file",
-         [&] {
-             std::ofstream(home.path() / "their-lock") << "theirs";
-             std::filesystem::create_symlink(home.path() / "their-lock", aside);
-             std::filesystem::rename(aside, lockFile);
-         }},
-    };
+    const auto theirs = home.path() / "their-lock";
+    std::ofstream(theirs) << "theirs";
+    // Each puts its file at the lock file's name, or removes it.
+    const std::vector<std::pair<std::string, std::function<void(const std::filesystem::path&)>>>
+        takings{
+            {"removed", [](const auto&) {}},
+            {"replaced", [](const auto& file) { std::ofstream(file) << ""; }},
+            {"dangling link",
+             [&](const auto& file) {
+                 std::filesystem::create_symlink(home.path() / "none", file);
+             }},
+            {"link to a file",
+             [&](const auto& file) { std::filesystem::create_symlink(theirs, file); }},
+        };
     const auto& movie = DisplayPreset::builtIns()[3].adjustment;
     for (const auto& [name, takeAway] : takings) {
         SCOPED_TRACE(name);
@@ -154,7 +148,10 @@ TEST_F(CLIReliabilityX11Test, ALockFileTakenFromUnderAHoldingCommandLosesNoChang
         while (proxy.holds() == 0 && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         ASSERT_EQ(proxy.holds(), 1);
-        takeAway();
+        std::filesystem::remove(lockFile);
+        takeAway(home.path() / "aside");
+        if (std::filesystem::exists(std::filesystem::symlink_status(home.path() / "aside")))
+            std::filesystem::rename(home.path() / "aside", lockFile);
 
         const auto second = run({"apply-safe-preset", "movie", "--display", ids.at("DUMMY1")});
         EXPECT_EQ(second.status, 0) << second.err;
@@ -169,7 +166,7 @@ TEST_F(CLIReliabilityX11Test, ALockFileTakenFromUnderAHoldingCommandLosesNoChang
         EXPECT_EQ(ramp("DUMMY1"), expectedRamp(movie, "DUMMY1"));
         EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(lockFile)));
     }
-    EXPECT_EQ(testing::fileContents(home.path() / "their-lock"), "theirs");
+    EXPECT_EQ(testing::fileContents(theirs), "theirs");
 }
 
 TEST_F(CLIReliabilityX11Test, AClosedStandardOutputNeverLandsInTheLockOrTheRecord) {

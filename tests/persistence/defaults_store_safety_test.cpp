@@ -20,9 +20,11 @@
 #include <thread>
 #include <vector>
 
+#include "platform/simulated/manual_scheduler.hpp"
 #include "services/persistence/background_defaults_writer.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "support/mount_rights.hpp"
+#include "support/other_lock_holder.hpp"
 #include "support/temporary_folder.hpp"
 
 namespace quorvane {
@@ -193,6 +195,34 @@ TEST_F(DefaultsStoreSafetyTest, AWriteWaitsForTheLockAnotherStoreHolds) {
     other.join();
     EXPECT_TRUE(written);
     EXPECT_EQ(writer.dataForKey(kKey), "writer");
+}
+
+// A lock file that is not a regular file (a dotfiles tool's link, to
+// nothing or to a file of its own; a folder) is replaced by an empty regular
+// one, never followed, which the writer locks, so the next writer waits.
+TEST_F(DefaultsStoreSafetyTest, ALockFileThatIsNotARegularFileIsReplacedAndLocked) {
+    const auto theirs = root_ / "their-lock";
+    writeContents(theirs, "theirs");
+    const std::vector<std::pair<std::string, std::function<void(const fs::path&)>>> plants{
+        {"dangling link", [&](const fs::path& lock) { fs::create_symlink(root_ / "none", lock); }},
+        {"link to a file", [&](const fs::path& lock) { fs::create_symlink(theirs, lock); }},
+        {"folder", [](const fs::path& lock) { fs::create_directories(lock / "kept"); }},
+    };
+    for (const auto& [name, plant] : plants) {
+        SCOPED_TRACE(name);
+        FileDefaultsStore store(root_ / name);
+        auto clock = std::make_shared<ManualScheduler>();
+        store.limitLockWait(FileDefaultsStore::kSharedLockWait, clock, clock);
+        fs::create_directories(store.folder());
+        const auto lockFile = store.folder() / FileDefaultsStore::kLockFileName;
+        plant(lockFile);
+        const auto lock = store.lockExclusively();
+        ASSERT_FALSE(lock.failure());
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(lockFile)));
+        EXPECT_FALSE(testing::OtherLockHolder(lockFile).held());
+    }
+    EXPECT_FALSE(fs::exists(root_ / "none"));
+    EXPECT_EQ(fileContents(theirs), "theirs");
 }
 
 TEST_F(DefaultsStoreSafetyTest, CopiesKeptAsideNeverReplaceEachOther) {

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <future>
 #include <string>
 #include <thread>
@@ -598,21 +599,24 @@ TEST_F(DefaultsStoreTest, OversizedValueIsUnreadableAndNeverReplaced) {
 }
 
 // A pause on virtual time that lets the other holder go after a number of
-// pauses, as a process that finishes its save would.
+// pauses, as a process that finishes its save would, or does what another
+// process does then.
 class ReleasingSleeper final : public Sleeper {
   public:
     ReleasingSleeper(ManualScheduler& clock, int pauses, testing::OtherLockHolder& holder)
-        : clock_(clock), pauses_(pauses), holder_(holder) {}
+        : ReleasingSleeper(clock, pauses, [&holder] { holder.release(); }) {}
+    ReleasingSleeper(ManualScheduler& clock, int pauses, std::function<void()> then)
+        : clock_(clock), pauses_(pauses), then_(std::move(then)) {}
     void sleepFor(Duration duration) override {
         clock_.sleepFor(duration);
         if (--pauses_ == 0)
-            holder_.release();
+            then_();
     }
 
   private:
     ManualScheduler& clock_;
     int pauses_;
-    testing::OtherLockHolder& holder_;
+    std::function<void()> then_;
 };
 
 // A process that keeps the lock (stopped, hung) makes a limited wait give up
@@ -665,6 +669,48 @@ TEST_F(DefaultsStoreTest, ALimitedWaitTakesTheLockOnceTheOtherProcessLetsGoWithi
     EXPECT_TRUE(store.setData(kKey, "new").succeeded());
     EXPECT_EQ(store.dataForKey(kKey), "new");
     EXPECT_EQ(clock->monotonicNow() - start, 499 * FileDefaultsStore::kLockRetryInterval);
+}
+
+// The holder lets go just as a sync tool puts its own lock file in place,
+// which another process takes: the file the waiter then locks is no lock,
+// and it waits for the one at the name.
+TEST_F(DefaultsStoreTest, AWaiterWhoseLockFileWasReplacedWaitsForTheOneAtTheName) {
+    FileDefaultsStore store(root_);
+    auto clock = std::make_shared<ManualScheduler>();
+    testing::OtherLockHolder first(root_ / ".lock");
+    std::optional<testing::OtherLockHolder> second;
+    store.limitLockWait(seconds(5), clock, std::make_shared<ReleasingSleeper>(*clock, 10, [&] {
+                            std::ofstream(root_ / "synced") << "";
+                            fs::rename(root_ / "synced", root_ / ".lock");
+                            second.emplace(root_ / ".lock");
+                            first.release();
+                        }));
+    const auto lock = store.lockExclusively();
+    ASSERT_TRUE(lock.failure());
+    EXPECT_EQ(lock.failure()->kind, DefaultsStoreError::Kind::lockHeld);
+}
+
+// The lock file removed while a save writes, and another process takes the
+// new one: the save's record lands only once that process lets go.
+TEST_F(DefaultsStoreTest, ASaveWhoseLockFileGoesWhileItWritesWaitsForTheNewOneBeforeItLands) {
+    FileDefaultsStore store(root_);
+    auto clock = std::make_shared<ManualScheduler>();
+    std::optional<testing::OtherLockHolder> other;
+    store.limitLockWait(seconds(5), clock, std::make_shared<ReleasingSleeper>(*clock, 30, [&] {
+                            EXPECT_FALSE(fs::exists(store.pathForKey(kKey)));
+                            other->release();
+                        }));
+    store.setWriteCall([&](const fs::path&, int fd, std::string_view bytes) {
+        if (!other) {
+            fs::remove(root_ / ".lock");
+            other.emplace(root_ / ".lock");
+        }
+        return writeAllBytes(fd, bytes);
+    });
+    const auto start = clock->monotonicNow();
+    ASSERT_TRUE(store.setData(kKey, "mine").succeeded());
+    EXPECT_EQ(clock->monotonicNow() - start, 30 * FileDefaultsStore::kLockRetryInterval);
+    EXPECT_EQ(store.dataForKey(kKey), "mine");
 }
 
 TEST_F(DefaultsStoreTest, StandardLocationHonoursXdgConfigHomeThenHome) {

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <ctime>
 #include <fstream>
+#include <functional>
 #include <future>
 
 #include "app/composition/linux_display_store_factory.hpp"
@@ -978,6 +979,41 @@ TEST_F(MergingDefaultsStoreTest, AHeldLockNeverDelaysAReadAndFailsASaveAfterOneW
     EXPECT_LE(clock->monotonicNow() - start,
               FileDefaultsStore::kSharedLockWait + FileDefaultsStore::kLockRetryInterval);
     EXPECT_EQ(other->read(kKey).data, record({{"a", 1.0}}));
+}
+
+// The lock file removed, replaced or made a link while a save holds it,
+// just before its record lands: another process takes the new lock at once
+// and saves its change; the save takes the lock again and lays its own
+// change on that record, whose requests stay named.
+TEST_F(MergingDefaultsStoreTest, ASaveWhoseLockFileIsTakenFromUnderItMergesOntoTheRecordMeanwhile) {
+    namespace fs = std::filesystem;
+    const auto lockFile = folder.path() / ".lock";
+    const auto elsewhere = folder.path() / "elsewhere";
+    const std::vector<std::function<void()>> takings{
+        [&] { fs::remove(lockFile); },
+        [&] { std::ofstream(elsewhere) << ""; },
+        [&] { fs::create_symlink(folder.path() / "nowhere", elsewhere); },
+    };
+    auto clock = std::make_shared<ManualScheduler>();
+    other->limitLockWait(FileDefaultsStore::kSharedLockWait, clock, clock);
+    for (const auto& takeAway : takings) {
+        ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
+        ASSERT_TRUE(store.read(kKey).data);
+        files->setBeforeRenameHook([&, taken = false](const auto&) mutable {
+            if (std::exchange(taken, true))
+                return true;
+            takeAway();
+            if (fs::exists(fs::symlink_status(elsewhere)))
+                fs::rename(elsewhere, lockFile);
+            return other->setDataTouching(kKey, record({{"a", 1.0}, {"b", 0.3}}), adjusting("b"))
+                .succeeded();
+        });
+        ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.6}, {"b", 1.0}}), adjusting("a"))
+                        .succeeded());
+        const auto saved = other->read(kKey);
+        EXPECT_EQ(saved.data, record({{"a", 0.6}, {"b", 0.3}}));
+        EXPECT_TRUE(saved.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "b"));
+    }
 }
 
 }  // namespace

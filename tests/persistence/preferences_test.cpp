@@ -6,6 +6,7 @@
 
 #include "persistence/sample_preferences.hpp"
 #include "platform/simulated/in_memory_defaults_store.hpp"
+#include "services/persistence/merging_defaults_store.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 
 namespace quorvane {
@@ -152,6 +153,18 @@ TEST_F(PreferencesStoreTest, TheFirstSaveOverAnUndecodableRecordKeepsItAsideOnce
     EXPECT_TRUE(second.succeeded());
     EXPECT_EQ(second.keptCopy, std::nullopt);
     EXPECT_EQ(defaults->contents().size(), 2u);
+}
+
+// Over a store whose save keeps the record aside itself (the command
+// line's, which merges), the save still names that copy.
+TEST_F(PreferencesStoreTest, ASaveNamesTheCopyItsStoreKeptAside) {
+    UserDefaultsPreferencesStore merging(std::make_shared<MergingDefaultsStore>(
+        defaults, MergingDefaultsStore::Merges{{key, RecordMerge::preferencesBytes}}));
+    defaults->setData(key, "{broken");
+    merging.loadResult();
+    const auto saved = merging.save(samplePreferences());
+    ASSERT_TRUE(saved.keptCopy);
+    EXPECT_EQ(defaults->contents().at(*saved.keptCopy), "{broken");
 }
 
 TEST_F(PreferencesStoreTest, NoCopyWhenTheUndecodableRecordWasReplacedInTheMeantime) {

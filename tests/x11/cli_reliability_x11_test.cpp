@@ -9,6 +9,9 @@
 
 #include <atomic>
 #include <csignal>
+#include <fstream>
+#include <functional>
+#include <future>
 #include <map>
 #include <thread>
 
@@ -19,6 +22,7 @@
 #include "platform/linux/gamma_controller.hpp"
 #include "platform/linux/shared_x_connection.hpp"
 #include "platform/simulated/simulated_brightness_controller.hpp"
+#include "support/temporary_folder.hpp"
 #include "x11/cli_executable_x11_fixture.hpp"
 #include "x11/cutting_x_proxy.hpp"
 #include "x11/private_x_server.hpp"
@@ -100,6 +104,69 @@ TEST_F(CLIReliabilityX11Test, CommandsStartedTogetherForAllDisplaysLeaveScreenAn
             EXPECT_EQ(ramp(name), expectedRamp(last, name)) << "round " << round << " " << name;
         }
     }
+}
+
+// A command holds the settings lock while its screen write stalls (held by
+// a proxy in front of the server), and meanwhile the lock file is removed,
+// replaced, or made a link (to nothing, or to a file). A second command for
+// another display goes at once; the first, going on, takes the lock again
+// and saves on top of the second's record: both presets stay, on the screen
+// and in the record, and the lock file is a regular one again.
+TEST_F(CLIReliabilityX11Test, ALockFileTakenFromUnderAHoldingCommandLosesNoChange) {
+    int randr = 0;
+    int event = 0;
+    int error = 0;
+    ASSERT_TRUE(XQueryExtension(connection->display(), "RANDR", &randr, &event, &error));
+    const auto ids = selectors();
+    const auto lockFile = home.configFolder() / ".lock";
+    const auto theirs = home.path() / "their-lock";
+    std::ofstream(theirs) << "theirs";
+    // Each puts its file at the lock file's name, or removes it.
+    const std::vector<std::pair<std::string, std::function<void(const std::filesystem::path&)>>>
+        takings{
+            {"removed", [](const auto&) {}},
+            {"replaced", [](const auto& file) { std::ofstream(file) << ""; }},
+            {"dangling link",
+             [&](const auto& file) {
+                 std::filesystem::create_symlink(home.path() / "none", file);
+             }},
+            {"link to a file",
+             [&](const auto& file) { std::filesystem::create_symlink(theirs, file); }},
+        };
+    const auto& movie = DisplayPreset::builtIns()[3].adjustment;
+    for (const auto& [name, takeAway] : takings) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(run({"apply-safe-preset", "coding"}).status, 0);
+        testing::CuttingXProxy proxy(displayName,
+                                     {static_cast<std::uint8_t>(randr), X_RRSetCrtcGamma, 1, true});
+        ASSERT_FALSE(proxy.display().empty());
+        auto holding = std::async(std::launch::async, [&] {
+            return runQuorvane({"cli", "apply-safe-preset", "night", "--display", ids.at("DUMMY0")},
+                               home, proxy.display());
+        });
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (proxy.holds() == 0 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        ASSERT_EQ(proxy.holds(), 1);
+        std::filesystem::remove(lockFile);
+        takeAway(home.path() / "aside");
+        if (std::filesystem::exists(std::filesystem::symlink_status(home.path() / "aside")))
+            std::filesystem::rename(home.path() / "aside", lockFile);
+
+        const auto second = run({"apply-safe-preset", "movie", "--display", ids.at("DUMMY1")});
+        EXPECT_EQ(second.status, 0) << second.err;
+        proxy.release();
+        const auto first = holding.get();
+        EXPECT_EQ(first.status, 0) << first.err;
+
+        const auto record = savedAdjustments();
+        EXPECT_EQ(record.at(ids.at("DUMMY0")), night());
+        EXPECT_EQ(record.at(ids.at("DUMMY1")), movie);
+        EXPECT_EQ(ramp("DUMMY0"), expectedRamp(night(), "DUMMY0"));
+        EXPECT_EQ(ramp("DUMMY1"), expectedRamp(movie, "DUMMY1"));
+        EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(lockFile)));
+    }
+    EXPECT_EQ(testing::fileContents(theirs), "theirs");
 }
 
 TEST_F(CLIReliabilityX11Test, AClosedStandardOutputNeverLandsInTheLockOrTheRecord) {

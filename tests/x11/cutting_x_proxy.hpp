@@ -6,6 +6,7 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -28,6 +29,10 @@ namespace quorvane::testing {
 // it happen every time, with everything before it answered by the real
 // server.
 //
+// With `hold`, the request is held back instead, with everything after it
+// on that connection, until release(): the client waits as on a server
+// that stalls, at a moment the test chooses.
+//
 // It serves on a display number of its own (an abstract socket, as Xorg's)
 // and reaches the server on its abstract socket; clients must speak
 // little-endian, as every client on this machine does.
@@ -39,6 +44,7 @@ class CuttingXProxy {
         std::optional<std::uint8_t> minorOpcode;
         // 1 for the first such request of each connection.
         int occurrence = 1;
+        bool hold = false;
     };
 
     CuttingXProxy(const std::string& serverDisplay, Cut cut) : cut_(cut) {
@@ -54,6 +60,7 @@ class CuttingXProxy {
             thread_ = std::thread([this] { serve(); });
     }
     ~CuttingXProxy() {
+        release();
         if (listener_ >= 0)
             ::shutdown(listener_, SHUT_RDWR);
         if (thread_.joinable())
@@ -77,6 +84,13 @@ class CuttingXProxy {
     const std::string& display() const { return display_; }
     // How many connections were cut.
     int cuts() const { return cuts_; }
+    // How many connections are held, or were until release().
+    int holds() const { return holds_; }
+    void release() {
+        std::lock_guard lock(mutex_);
+        released_ = true;
+        releasedChanged_.notify_all();
+    }
 
   private:
     void serve() {
@@ -123,9 +137,14 @@ class CuttingXProxy {
         while (readRequest(client, bytes)) {
             const bool matches = bytes[0] == cut_.majorOpcode &&
                                  (!cut_.minorOpcode || bytes[1] == *cut_.minorOpcode);
-            if (matches && ++seen == cut_.occurrence) {
+            if (matches && ++seen == cut_.occurrence && !cut_.hold) {
                 ++cuts_;
                 return;
+            }
+            if (matches && seen == cut_.occurrence) {
+                ++holds_;
+                std::unique_lock lock(mutex_);
+                releasedChanged_.wait(lock, [this] { return released_; });
             }
             if (!sendAllBytes(server, bytes.data(), bytes.size()))
                 return;
@@ -175,6 +194,9 @@ class CuttingXProxy {
     std::set<int> sockets_;
     std::vector<std::thread> relays_;
     std::atomic<int> cuts_ = 0;
+    std::atomic<int> holds_ = 0;
+    bool released_ = false;
+    std::condition_variable releasedChanged_;
 };
 
 }  // namespace quorvane::testing

@@ -14,6 +14,8 @@
 #include "platform/linux/system_sleeper.hpp"
 #include "services/display/cli_display_snapshot_provider.hpp"
 #include "services/persistence/defaults_store.hpp"
+#include "services/persistence/merging_defaults_store.hpp"
+#include "services/persistence/record_merge.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 
 namespace quorvane {
@@ -43,10 +45,18 @@ QuorvaneCLI::Environment QuorvaneCLI::Environment::production() {
     // Quorvane process shares within the boot, which no clock step moves.
     auto requestClock = systemRequestClock();
     defaults->setRequestClock(requestClock);
+    // While the command holds the lock the record stays as it read it, and
+    // its save writes its own record; a lock file removed or replaced under
+    // it lets another writer in, and the save then lays the command's change
+    // on that writer's record instead.
+    const auto preferencesKey = UserDefaultsPreferencesStore::standardStorageKey();
+    auto merging = std::make_shared<MergingDefaultsStore>(
+        std::move(defaults),
+        MergingDefaultsStore::Merges{{preferencesKey, RecordMerge::preferencesBytes}});
     // One X connection serves the whole command.
     auto connection = std::make_shared<SharedXConnection>();
     return {
-        std::make_shared<UserDefaultsPreferencesStore>(std::move(defaults)),
+        std::make_shared<UserDefaultsPreferencesStore>(std::move(merging)),
         std::make_shared<CLIDisplaySnapshotProvider>(std::make_shared<DisplayManager>(connection)),
         std::shared_ptr<BrightnessControlling>(SysfsBacklightController::forSystem(connection)),
         std::make_shared<GammaController>(GammaController::kStandardTableSize, connection),

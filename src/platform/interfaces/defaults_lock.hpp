@@ -15,6 +15,11 @@ namespace quorvane {
 // wait) holds nothing either and says why: the caller then changes nothing.
 class DefaultsLock {
   public:
+    // How many times one save takes the lock anew after finding its lock
+    // file replaced while held, before it gives up (a tool that keeps
+    // replacing it).
+    static constexpr int kTakingsPerSave = 8;
+
     DefaultsLock() = default;
     explicit DefaultsLock(std::function<void()> release) : release_(std::move(release)) {}
     static DefaultsLock notTaken(DefaultsStoreError why) {

@@ -25,6 +25,11 @@ struct DefaultsStoreError {
         // Another process kept the settings lock longer than this one may
         // wait for it (a stopped or hung Quorvane); `path` is the lock file.
         lockHeld,
+        // The lock file was removed or replaced while this process held the
+        // lock, so another writer may have landed meanwhile: the lock is held
+        // again, and a save made from what was read before must be made
+        // anew. `path` is the lock file.
+        lockFileReplaced,
     };
 
     Kind kind = Kind::writeFailed;

@@ -408,6 +408,32 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
     const auto lock = lockExclusively();
     if (lock.failure())
         return SaveOutcome::failed(*lock.failure());
+    // Bytes made under the caller's own hold came from what it read then:
+    // only the caller can make them again.
+    const bool madeUnderCallersLock = lock_.heldAround();
+    for (int taking = 1;; ++taking) {
+        auto outcome = writeLocked(key, bytes, touched);
+        if (!outcome.error || outcome.error->kind != DefaultsStoreError::Kind::lockFileReplaced ||
+            madeUnderCallersLock || taking == DefaultsLock::kTakingsPerSave)
+            return outcome;
+    }
+}
+
+std::optional<DefaultsStoreError> FileDefaultsStore::lockNoLongerHeld() {
+    switch (lock_.confirmHeld()) {
+        case DefaultsLockFile::Hold::kept:
+            return std::nullopt;
+        case DefaultsLockFile::Hold::retaken:
+            return DefaultsStoreError{
+                DefaultsStoreError::Kind::lockFileReplaced, (folder_ / kLockFileName).string(), {}};
+        case DefaultsLockFile::Hold::lost:
+            return lock_.lockHeldError();
+    }
+    return std::nullopt;
+}
+
+SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_view bytes,
+                                           const TouchedRecordParts& touched) {
     if (auto error = writableFolder(key))
         return SaveOutcome::failed(std::move(*error));
 
@@ -476,6 +502,10 @@ SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string
         return SaveOutcome::failed(std::move(*error));
     if (beforeRename_ && !beforeRename_(temporaryPath))
         return SaveOutcome::failed({DefaultsStoreError::Kind::writeFailed, target.string(), {}});
+    // As late as can be: a slow disk holds the write longest in its syncs.
+    // Stamps another writer put in place meanwhile stay where they are.
+    if (auto error = lockNoLongerHeld())
+        return SaveOutcome::failed(std::move(*error));
     if (::rename(temporaryPath.c_str(), target.c_str()) != 0)
         return failedWithErrno(target);
     guard.release();
@@ -505,6 +535,8 @@ std::optional<SaveOutcome> FileDefaultsStore::stampedInPlace(
     // The file stays as it is, so no reader needs the stamp before this
     // one: the new one alone describes the file, and carries the requests
     // of the one it replaces.
+    if (auto error = lockNoLongerHeld())
+        return SaveOutcome::failed(std::move(*error));
     const auto stamp = newStamp(previous, touched, file, bytes);
     if (!stamps.write(stamp, std::nullopt)) {
         outcome.writeID = stamp.writeID();

@@ -32,7 +32,12 @@ namespace quorvane {
 //
 // Processes share the folder's lock file (".lock", an flock; DefaultsLockFile):
 // every write takes it, and a caller that reads, changes and writes a record holds it
-// across all three (lockExclusively()).
+// across all three (lockExclusively()). A write confirms, just before its
+// record lands, that the lock file is still the one it locked: where it was
+// removed or replaced meanwhile, the write takes the lock again and writes
+// its bytes anew, or, for a caller holding the lock around it (whose bytes
+// were made from what it read before), fails with lockFileReplaced so that
+// the caller makes them again from the record as it is now.
 //
 // Every write leaves a stamp beside the record (RecordWriteStamp): this
 // store's own name, its count of writes, the moment of the write on its
@@ -159,6 +164,13 @@ class FileDefaultsStore final : public DefaultsStoring {
     void setReadsDated(bool dated) { readsDated_ = dated; }
 
   private:
+    // setDataTouching() once the lock is held.
+    SaveOutcome writeLocked(std::string_view key, std::string_view bytes,
+                            const TouchedRecordParts& touched);
+    // Why a write must not land now, if anything stops it: the lock file
+    // was replaced since the lock was taken (it is held again, but another
+    // writer may have landed meanwhile), or the lock could not be had again.
+    std::optional<DefaultsStoreError> lockNoLongerHeld();
     // Why `key` cannot be written now, if anything stops it; creates the folder.
     std::optional<DefaultsStoreError> writableFolder(std::string_view key) const;
     // Now on the clock requests and stamps are dated by.
@@ -180,7 +192,8 @@ class FileDefaultsStore final : public DefaultsStoring {
                               std::string_view bytes);
     // A save of bytes the key's file already holds, made by a new stamp for
     // that very file when the save names requests (or the file has none);
-    // none when such a stamp could not be written and the file must be.
+    // none when such a stamp could not be written and the file must be; a
+    // failure when the lock no longer holds.
     // `file` (whose fstat is `info`) is the key's file as it stands.
     std::optional<SaveOutcome> stampedInPlace(const RecordWriteStampFile& stamps,
                                               const RecordFileIdentity& file,

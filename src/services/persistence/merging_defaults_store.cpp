@@ -96,6 +96,23 @@ SaveOutcome MergingDefaultsStore::setDataTouching(std::string_view key, std::str
     const auto lock = disk_->lockExclusively();
     if (lock.failure())
         return SaveOutcome::failed(*lock.failure());
+    // A lock file replaced while held let another writer in between the
+    // read and the write: the merge is made again from the record it left.
+    std::optional<std::string> keptCopy;
+    for (int taking = 1;; ++taking) {
+        auto outcome = mergeAndWrite(key, merge->second, bytes, touched);
+        keptCopy = outcome.keptCopy ? outcome.keptCopy : keptCopy;
+        if (!outcome.error || outcome.error->kind != DefaultsStoreError::Kind::lockFileReplaced ||
+            taking == DefaultsLock::kTakingsPerSave) {
+            outcome.keptCopy = std::move(keptCopy);
+            return outcome;
+        }
+    }
+}
+
+SaveOutcome MergingDefaultsStore::mergeAndWrite(std::string_view key, RecordMerge::BytesMerge merge,
+                                                std::string_view bytes,
+                                                const TouchedRecordParts& touched) {
     // Read first whatever is known: a record that cannot be read now is the
     // user's to sort out, and replacing it would lose what it holds.
     auto current = disk_->read(key);
@@ -106,10 +123,10 @@ SaveOutcome MergingDefaultsStore::setDataTouching(std::string_view key, std::str
         dateOthersValues(key, current);
     }
     const auto base = baseOf(key);
-    auto kept = keepUndecodableAside(key, merge->second, current.data);
+    auto kept = keepUndecodableAside(key, merge, current.data);
     if (!kept.succeeded())
         return kept;
-    auto written = mergedWithFile(base, merge->second, bytes, current, touched);
+    auto written = mergedWithFile(base, merge, bytes, current, touched);
     // The stamp names our requests, so other writers weigh them too.
     auto outcome = disk_->setDataTouching(key, written, touched);
     if (outcome.succeeded()) {

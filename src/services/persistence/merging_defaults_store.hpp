@@ -30,7 +30,9 @@ namespace quorvane {
 // Reads never wait for the shared lock: every write replaces the file whole,
 // so a read sees one record, and the caller may be the windows' thread. A
 // read that overlapped a save of this store leaves the base to the save.
-// A save that cannot take the lock writes nothing and fails with why.
+// A save that cannot take the lock writes nothing and fails with why; one
+// whose lock file was replaced while it held the lock (another writer may
+// have landed meanwhile) is merged again with the record as it is then.
 //
 // A save made by user actions names the parts they set, each with when it
 // was asked for (setDataTouching): those are ours in the merge even where
@@ -81,6 +83,9 @@ class MergingDefaultsStore final : public DefaultsStoring {
     DefaultsLock tryLockExclusively() override;
 
   private:
+    // setDataTouching() of a key with a merge, under the lock.
+    SaveOutcome mergeAndWrite(std::string_view key, RecordMerge::BytesMerge merge,
+                              std::string_view bytes, const TouchedRecordParts& touched);
     // Keeps `stored` aside when it does not decode and is not kept already;
     // a failed outcome means it must not be written over.
     SaveOutcome keepUndecodableAside(std::string_view key, RecordMerge::BytesMerge merge,

@@ -10,6 +10,7 @@
 #include <ctime>
 #include <utility>
 
+#include "services/persistence/folder_aside.hpp"
 #include "services/persistence/temporary_file_guard.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
 
@@ -169,28 +170,43 @@ std::variant<RecordWriteStampFile::Replacement, int> RecordWriteStampFile::swapI
         canPutBack = errno == ENOENT;
         displaced.clear();
     }
-    if (::rename(temporaryPath.c_str(), path_.c_str()) != 0) {
+    struct stat placed {};
+    if (::lstat(temporaryPath.c_str(), &placed) != 0 ||
+        ::rename(temporaryPath.c_str(), path_.c_str()) != 0) {
         const int error = errno;
         if (!displaced.empty())
             ::unlink(displaced.c_str());
         return error;
     }
-    return Replacement(path_, std::move(displaced), canPutBack);
+    return Replacement(path_, std::move(displaced), canPutBack, placed);
 }
 
 RecordWriteStampFile::Replacement::Replacement(std::filesystem::path path, std::string displaced,
-                                               bool canPutBack)
-    : path_(std::move(path)), displaced_(std::move(displaced)), canPutBack_(canPutBack) {}
+                                               bool canPutBack, const struct stat& placed)
+    : path_(std::move(path)),
+      displaced_(std::move(displaced)),
+      canPutBack_(canPutBack),
+      placedDevice_(placed.st_dev),
+      placedInode_(placed.st_ino) {}
 
 RecordWriteStampFile::Replacement::Replacement(Replacement&& other) noexcept
     : path_(std::move(other.path_)),
       displaced_(std::move(other.displaced_)),
       canPutBack_(other.canPutBack_),
-      kept_(std::exchange(other.kept_, true)) {}
+      kept_(std::exchange(other.kept_, true)),
+      placedDevice_(other.placedDevice_),
+      placedInode_(other.placedInode_) {}
 
 RecordWriteStampFile::Replacement::~Replacement() {
     if (kept_ || !canPutBack_)
         return;
+    struct stat current {};
+    const bool stillPlaced = ::lstat(path_.c_str(), &current) == 0 &&
+                             current.st_dev == placedDevice_ && current.st_ino == placedInode_;
+    if (!stillPlaced) {
+        keep();
+        return;
+    }
     if (displaced_.empty())
         ::unlink(path_.c_str());
     else
@@ -204,18 +220,7 @@ void RecordWriteStampFile::Replacement::keep() {
 }
 
 int RecordWriteStampFile::moveFolderAside() const {
-    struct stat info {};
-    if (::lstat(path_.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || ::rmdir(path_.c_str()) == 0)
-        return 0;
-    // A folder may replace an empty one: the one made here under a new name.
-    std::string aside = path_.string() + ".aside-XXXXXX";
-    if (::mkdtemp(aside.data()) == nullptr)
-        return errno;
-    if (::rename(path_.c_str(), aside.c_str()) == 0)
-        return 0;
-    const int error = errno;
-    ::rmdir(aside.c_str());
-    return error;
+    return quorvane::moveFolderAside(path_);
 }
 
 void RecordWriteStampFile::remove() const {

@@ -55,10 +55,14 @@ class RecordWriteStampFile {
     // The stamps put in place ahead of their record by replaceWith(): until
     // keep() says the record landed too, ending it puts back the stamps that
     // were there before (or none, where there were none), so a record and
-    // its stamp are replaced together or not at all.
+    // its stamp are replaced together or not at all. Stamps another writer
+    // put in their place since (one that took the lock from under this one)
+    // stay.
     class Replacement {
       public:
-        Replacement(std::filesystem::path path, std::string displaced, bool canPutBack);
+        // `placed` is the stamps' file it put in place.
+        Replacement(std::filesystem::path path, std::string displaced, bool canPutBack,
+                    const struct stat& placed);
         Replacement(Replacement&& other) noexcept;
         Replacement& operator=(Replacement&&) = delete;
         Replacement(const Replacement&) = delete;
@@ -76,6 +80,8 @@ class RecordWriteStampFile {
         std::string displaced_;
         bool canPutBack_ = true;
         bool kept_ = false;
+        dev_t placedDevice_ = 0;
+        ino_t placedInode_ = 0;
     };
 
     // Puts `stamp` first, with `previous` (the stamp of the record it

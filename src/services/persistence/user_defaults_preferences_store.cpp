@@ -67,7 +67,10 @@ SaveOutcome UserDefaultsPreferencesStore::save(const QuorvanePreferences& prefer
     if (!kept.succeeded())
         return kept;
     auto outcome = defaults_->setDataTouching(storageKey_, *bytes, touched);
-    outcome.keptCopy = std::move(kept.keptCopy);
+    // A store that keeps the record aside itself names its copy in its own
+    // outcome.
+    if (kept.keptCopy)
+        outcome.keptCopy = std::move(kept.keptCopy);
     return outcome;
 }
 

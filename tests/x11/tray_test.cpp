@@ -546,6 +546,25 @@ TEST_F(TrayTest, AtTwiceTheScaleTheMainAndSettingsWindowsFitTheirScreenWithTheir
     const auto settings = frameOn(1200, 1400, kPrimaryOutput);
     ASSERT_TRUE(settings) << home.logText();
     EXPECT_TRUE(inside(*settings, kPrimaryOutput));
+
+    // Moved to the 720-high output, then given the largest text size: it
+    // takes that output's height and no more than its width.
+    const auto client = viewableSized(1200, 1400);
+    ASSERT_TRUE(client);
+    xdotool("windowmove " + std::to_string(client->id) + " 1921 0");
+    ASSERT_TRUE(eventually([&] { return frameOf(*settings).x >= kLowOutput.x; }));
+    QuorvanePreferences preferences;
+    preferences.textSize = QuorvaneTextSize::veryLarge;
+    home.writePreferences(*preferences.encoded());
+    Shown grown;
+    eventually(
+        [&] {
+            grown = frameOf(*settings);
+            return grown.height < settings->height && inside(grown, kLowOutput);
+        },
+        std::chrono::seconds(5));
+    EXPECT_LT(grown.height, settings->height);
+    EXPECT_TRUE(inside(grown, kLowOutput));
 }
 
 }  // namespace

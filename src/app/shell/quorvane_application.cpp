@@ -288,6 +288,8 @@ void QuorvaneApplication::followStoreSettings() {
     if (appliedTextSize_ == host_->store().textSize())
         return;
     applyFrameSizes();
+    // Every window and sheet took its new sizes: each still fits its screen.
+    screenFit_->keepAllInside();
 }
 
 // The panel and the settings window follow the text size's table at once;
@@ -310,8 +312,6 @@ void QuorvaneApplication::applyFrameSizes() {
             fittedInside(settingsWindowFrameSize(textSize, area.height),
                          screenFit_->frameMarginsOf(settings_.get()), {area.width, area.height});
         settings_->resize(size.width, size.height);
-        if (settings_->isVisible())
-            screenFit_->keepInside(settings_.get());
     }
 }
 

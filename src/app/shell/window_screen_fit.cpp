@@ -1,6 +1,6 @@
 #include "app/shell/window_screen_fit.hpp"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPointer>
@@ -45,11 +45,11 @@ QMargins knownFrame(const QWidget* window) {
 }  // namespace
 
 WindowScreenFit::WindowScreenFit(QObject* parent) : QObject(parent) {
-    QCoreApplication::instance()->installEventFilter(this);
+    QApplication::instance()->installEventFilter(this);
 }
 
 WindowScreenFit::~WindowScreenFit() {
-    if (auto* application = QCoreApplication::instance())
+    if (auto* application = QApplication::instance())
         application->removeEventFilter(this);
 }
 
@@ -132,6 +132,14 @@ bool WindowScreenFit::eventFilter(QObject* watched, QEvent* event) {
 
 void WindowScreenFit::leavePlacingToOwner(QWidget* window) {
     window->setProperty(kPlacedByOwner, true);
+}
+
+void WindowScreenFit::keepAllInside() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && isFramedWindow(window) &&
+            !window->property(kPlacedByOwner).toBool())
+            keepInside(window);
+    }
 }
 
 void WindowScreenFit::keepInside(QWidget* window) {

@@ -46,6 +46,9 @@ class WindowScreenFit : public QObject {
     // Fits a shown window again after its owner resized it, its frame moved
     // into the work area.
     void keepInside(QWidget* window);
+    // The same for every shown window but those their owners place: after
+    // a change of the text size, which gives windows and sheets new sizes.
+    void keepAllInside();
     // A window its owner places (next to what opened it): once its frame is
     // known, frameKnown() tells the owner, who fits and places it again.
     // While the window manager maps a window again, Qt may report a passing

@@ -29,16 +29,14 @@ bool haveProgram(const char* path) {
     return ::access(path, X_OK) == 0;
 }
 
-// A frame lies wholly on the output (x, y, width, height).
+// A frame lies wholly on the output.
 ::testing::AssertionResult inside(const Shown& frame, const Shown& output) {
     if (frame.x >= output.x && frame.y >= output.y &&
         frame.x + frame.width <= output.x + output.width &&
         frame.y + frame.height <= output.y + output.height)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "frame " << frame.width << "x" << frame.height << "+" << frame.x << "+" << frame.y
-           << " leaves the output " << output.width << "x" << output.height << "+" << output.x
-           << "+" << output.y;
+    return ::testing::AssertionFailure() << "frame " << frame.width << "x" << frame.height << "+"
+                                         << frame.x << "+" << frame.y << " leaves the output";
 }
 
 class TrayTest : public testing::XServerTest {
@@ -112,14 +110,12 @@ class TrayTest : public testing::XServerTest {
         Atom* atoms = XListProperties(display, connection->root(), &count);
         for (int index = 0; index < count; ++index) {
             char* name = XGetAtomName(display, atoms[index]);
-            if (name && (std::string_view(name).starts_with("_NET_") ||
-                         std::string_view(name).starts_with("_OB_")))
+            const std::string_view named = name ? name : "";
+            if (named.starts_with("_NET_") || named.starts_with("_OB_"))
                 XDeleteProperty(display, connection->root(), atoms[index]);
-            if (name)
-                XFree(name);
+            XFree(name);
         }
-        if (atoms)
-            XFree(atoms);
+        XFree(atoms);
         XSync(display, False);
     }
 
@@ -144,30 +140,19 @@ class TrayTest : public testing::XServerTest {
                 attributes.height + 2 * attributes.border_width};
     }
 
-    // The frame of the application's one viewable window whose width lies
-    // in the range, once the window manager has framed it.
-    std::optional<Shown> framedSized(int minWidth, int maxWidth) {
-        std::optional<Shown> frame;
-        eventually([&] {
-            const auto window = viewableSized(minWidth, maxWidth);
-            if (!window)
-                return false;
-            frame = frameOf(*window);
-            return frame->id != window->id;
-        });
-        return frame;
-    }
-
-    // That frame once it lies on `output` (the program may correct its
-    // place once it knows its frame), else where it stands.
+    // The frame of the application's one viewable window whose width lies in
+    // the range, once the window manager framed it and it lies on `output`
+    // (the program may correct its place once it knows its frame), else
+    // where it stands.
     std::optional<Shown> frameOn(int minWidth, int maxWidth, const Shown& output) {
         std::optional<Shown> frame;
         eventually(
             [&] {
-                frame = framedSized(minWidth, maxWidth);
-                return frame && inside(*frame, output);
+                const auto window = viewableSized(minWidth, maxWidth);
+                frame = window ? std::optional(frameOf(*window)) : std::nullopt;
+                return frame && frame->id != window->id && inside(*frame, output);
             },
-            std::chrono::seconds(5));
+            std::chrono::seconds(10));
         return frame;
     }
 
@@ -515,11 +500,9 @@ TEST_F(TrayTest, UnderAWindowManagerThePanelsSmallWindowStaysOnTheScreenOfItsMai
     // and fits it.
     xdotool("key Escape");
     ASSERT_TRUE(eventually([&] { return !viewableSized(300, 600); }));
-    xdotool("windowmove " + std::to_string(mainFrame->id) + " 1950 0");
-    ASSERT_TRUE(eventually([&] {
-        const auto moved = framedSized(800, 1000);
-        return moved && moved->x >= kLowOutput.x;
-    }));
+    xdotool("windowmove " + std::to_string(viewableSized(800, 1000)->id) + " 1950 40");
+    const auto moved = frameOn(800, 1000, kLowOutput);
+    ASSERT_TRUE(moved && inside(*moved, kLowOutput));
     const auto low = openPanelOn(kLowOutput);
     ASSERT_TRUE(low) << home.logText();
     EXPECT_TRUE(inside(*low, kLowOutput));

@@ -13,8 +13,8 @@ namespace quorvane {
 namespace {
 
 // Kept on each window: the smallest size its owner asked for, the one set
-// in its place, the frame counted when it was last fitted, and whether its
-// screen is followed.
+// in its place, the frame counted when it was last fitted, whether its
+// screen is followed and whether its owner places it.
 constexpr const char* kWantedMinimum = "quorvaneWantedMinimum";
 constexpr const char* kFittedMinimum = "quorvaneFittedMinimum";
 constexpr const char* kFittedFrame = "quorvaneFittedFrame";

@@ -28,7 +28,8 @@ ScreenRect workAreaAround(QPoint point);
 //   program's other windows, and once the window's own frame is known and
 //   differs, the window is fitted again and its frame moved into the work
 //   area, no further than it must.
-// A window the user moved or sized afterwards is left where they put it.
+// A window the user moved or sized afterwards is left where they put it,
+// until a change of the text size gives it new sizes.
 // Popups, menus and tooltips have no frame and are placed by their owners.
 class WindowScreenFit : public QObject {
     Q_OBJECT

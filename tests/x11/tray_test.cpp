@@ -8,7 +8,9 @@
 
 #include <X11/Xutil.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <string_view>
 #include <vector>
 
 #include "models/settings/quorvane_preferences.hpp"
@@ -27,12 +29,28 @@ bool haveProgram(const char* path) {
     return ::access(path, X_OK) == 0;
 }
 
+// A frame lies wholly on the output.
+::testing::AssertionResult inside(const Shown& frame, const Shown& output) {
+    if (frame.x >= output.x && frame.y >= output.y &&
+        frame.x + frame.width <= output.x + output.width &&
+        frame.y + frame.height <= output.y + output.height)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "frame " << frame.width << "x" << frame.height << "+"
+                                         << frame.x << "+" << frame.y << " leaves the output";
+}
+
 class TrayTest : public testing::XServerTest {
   protected:
     void TearDown() override {
         application.reset();
         if (connection)
             resetRampsToIdentity();
+        if (windowManager) {
+            windowManager->signal(SIGTERM);
+            EXPECT_TRUE(windowManager->waitFor());
+            windowManager.reset();
+            forgetWindowManager();
+        }
         if (!tray)
             return;
         tray.reset();
@@ -72,6 +90,85 @@ class TrayTest : public testing::XServerTest {
         });
         XSelectInput(display, root, NoEventMask);
         return told;
+    }
+
+    // Starts openbox and waits until it manages the screen (holds the
+    // window manager's selection).
+    bool startWindowManager() {
+        windowManager = std::make_unique<LaunchedProcess>(
+            "/usr/bin/openbox", std::vector<std::string>{"--sm-disable"},
+            home.environment(displayName), home.log());
+        return eventually([&] {
+            return XGetSelectionOwner(connection->display(), connection->atom("WM_S0")) != None;
+        });
+    }
+
+    // A window manager that ended leaves its news on the root window (that
+    // it manages the screen, its work area): taken off, so the next test
+    // finds no manager.
+    void forgetWindowManager() {
+        Display* display = connection->display();
+        int count = 0;
+        Atom* atoms = XListProperties(display, connection->root(), &count);
+        for (int index = 0; index < count; ++index) {
+            char* name = XGetAtomName(display, atoms[index]);
+            const std::string_view named = name ? name : "";
+            if (named.starts_with("_NET_") || named.starts_with("_OB_"))
+                XDeleteProperty(display, connection->root(), atoms[index]);
+            XFree(name);
+        }
+        XFree(atoms);
+        XSync(display, False);
+    }
+
+    // The whole window the user sees, its frame included: the window
+    // manager's frame around `window`, or the window itself.
+    Shown frameOf(const Shown& window) {
+        Display* display = connection->display();
+        Window current = window.id;
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        while (XQueryTree(display, current, &root, &parent, &children, &count)) {
+            XFree(children);
+            if (parent == root)
+                break;
+            current = parent;
+        }
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(display, current, &attributes);
+        return {current, attributes.x, attributes.y, attributes.width + 2 * attributes.border_width,
+                attributes.height + 2 * attributes.border_width};
+    }
+
+    // The frame of the application's one viewable window whose width lies in
+    // the range, once the window manager framed it and it lies on `output`
+    // (the program may correct its place once it knows its frame), else
+    // where it stands.
+    std::optional<Shown> frameOn(int minWidth, int maxWidth, const Shown& output) {
+        std::optional<Shown> frame;
+        eventually(
+            [&] {
+                const auto window = viewableSized(minWidth, maxWidth);
+                frame = window ? std::optional(frameOf(*window)) : std::nullopt;
+                return frame && frame->id != window->id && inside(*frame, output);
+            },
+            std::chrono::seconds(10));
+        return frame;
+    }
+
+    // The leftmost column right of `fromX` in the window's top `rows` rows
+    // that differs from the background at `fromX`: the first control there.
+    std::optional<int> firstMarkFrom(const Shown& window, int fromX, int rows) {
+        const auto strip = settledStrip(window, rows);
+        if (strip.empty())
+            return std::nullopt;
+        for (int x = fromX; x < window.width; ++x)
+            for (int y = 0; y < rows; ++y)
+                if (strip[y * window.width + x] != strip[y * window.width + fromX])
+                    return x;
+        return std::nullopt;
     }
 
     // The application's viewable windows (by _NET_WM_PID), in root
@@ -233,6 +330,7 @@ class TrayTest : public testing::XServerTest {
     testing::ApplicationHome home;
     long pings_ = 0;
     std::unique_ptr<LaunchedProcess> tray;
+    std::unique_ptr<LaunchedProcess> windowManager;
     std::unique_ptr<LaunchedProcess> application;
 };
 
@@ -450,6 +548,93 @@ TEST_F(TrayTest, EscapeAndCtrlWCloseTheSettingsWindowAndCtrlWTheMainWindow) {
     // The last window closed: without a tray the program ends.
     xdotool("windowfocus --sync " + std::to_string(window->id) + " key ctrl+w");
     EXPECT_EQ(application->waitFor(), 0) << home.logText();
+}
+
+constexpr Shown kPrimaryOutput{0, 0, 0, 1920, 1080};
+constexpr Shown kLowOutput{0, 1920, 0, 1280, 720};
+
+TEST_F(TrayTest, UnderAWindowManagerThePanelsSmallWindowStaysOnTheScreenOfItsMainWindow) {
+    if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "openbox and xdotool are needed";
+    QuorvanePreferences preferences;
+    preferences.textSize = QuorvaneTextSize::veryLarge;
+    home.writePreferences(*preferences.encoded());
+    ASSERT_TRUE(startWindowManager()) << home.logText();
+    startApplication();
+    const auto mainFrame = frameOn(800, 1000, kPrimaryOutput);
+    ASSERT_TRUE(mainFrame) << home.logText();
+    EXPECT_TRUE(inside(*mainFrame, kPrimaryOutput));
+
+    // The header's panel control is the first mark right of the middle.
+    const auto openPanelOn = [&](const Shown& output) -> std::optional<Shown> {
+        const auto window = viewableSized(800, 1000);
+        if (!window)
+            return std::nullopt;
+        xdotool("mousemove " + std::to_string(window->x + 40) + " " +
+                std::to_string(window->y + window->height - 40));
+        const auto control = firstMarkFrom(*window, window->width / 2, 60);
+        if (!control)
+            return std::nullopt;
+        xdotool("mousemove " + std::to_string(window->x + *control + 6) + " " +
+                std::to_string(window->y + 30) + " click 1");
+        return frameOn(300, 600, output);
+    };
+    const auto panel = openPanelOn(kPrimaryOutput);
+    ASSERT_TRUE(panel) << home.logText();
+    EXPECT_TRUE(inside(*panel, kPrimaryOutput));
+
+    // The main window on the 720-high output: the small window opens there
+    // and fits it.
+    xdotool("key Escape");
+    ASSERT_TRUE(eventually([&] { return !viewableSized(300, 600); }));
+    xdotool("windowmove " + std::to_string(viewableSized(800, 1000)->id) + " 1950 40");
+    const auto moved = frameOn(800, 1000, kLowOutput);
+    ASSERT_TRUE(moved && inside(*moved, kLowOutput));
+    const auto low = openPanelOn(kLowOutput);
+    ASSERT_TRUE(low) << home.logText();
+    EXPECT_TRUE(inside(*low, kLowOutput));
+}
+
+TEST_F(TrayTest, AtTwiceTheScaleTheMainAndSettingsWindowsFitTheirScreenWithTheirFrames) {
+    if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "openbox and xdotool are needed";
+    ASSERT_TRUE(startWindowManager()) << home.logText();
+    application = std::make_unique<LaunchedProcess>(
+        QUORVANE_EXECUTABLE, std::vector<std::string>{},
+        home.environment(displayName, {"QT_SCALE_FACTOR=2"}), home.log());
+    // Twice the default width.
+    const auto mainFrame = frameOn(1600, 1800, kPrimaryOutput);
+    ASSERT_TRUE(mainFrame) << home.logText();
+    EXPECT_TRUE(inside(*mainFrame, kPrimaryOutput));
+
+    // The header's gear, last at its trailing edge.
+    const auto window = viewableSized(1600, 1800);
+    ASSERT_TRUE(window);
+    xdotool("mousemove " + std::to_string(window->x + window->width - 64) + " " +
+            std::to_string(window->y + 50) + " click 1");
+    // Twice the standard text size's width.
+    const auto settings = frameOn(1200, 1400, kPrimaryOutput);
+    ASSERT_TRUE(settings) << home.logText();
+    EXPECT_TRUE(inside(*settings, kPrimaryOutput));
+
+    // Moved to the 720-high output, then given the largest text size: it
+    // takes that output's height and no more than its width.
+    const auto client = viewableSized(1200, 1400);
+    ASSERT_TRUE(client);
+    xdotool("windowmove " + std::to_string(client->id) + " 1921 0");
+    ASSERT_TRUE(eventually([&] { return frameOf(*settings).x >= kLowOutput.x; }));
+    QuorvanePreferences preferences;
+    preferences.textSize = QuorvaneTextSize::veryLarge;
+    home.writePreferences(*preferences.encoded());
+    Shown grown;
+    eventually(
+        [&] {
+            grown = frameOf(*settings);
+            return grown.height < settings->height && inside(grown, kLowOutput);
+        },
+        std::chrono::seconds(5));
+    EXPECT_LT(grown.height, settings->height);
+    EXPECT_TRUE(inside(grown, kLowOutput));
 }
 
 }  // namespace

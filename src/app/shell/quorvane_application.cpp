@@ -16,6 +16,7 @@
 #include "app/shell/tray_icon_glyph.hpp"
 #include "app/shell/tray_menu.hpp"
 #include "app/shell/window_keys.hpp"
+#include "app/shell/window_screen_fit.hpp"
 #include "presentation/shell/shell_frame_sizes.hpp"
 #include "presentation/shell/unsaved_changes_text.hpp"
 #include "views/main_window/main_utility_header.hpp"
@@ -27,27 +28,8 @@ namespace quorvane {
 
 namespace {
 
-std::optional<int> primaryAvailableHeight() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return std::nullopt;
-    return screen->availableGeometry().height();
-}
-
 // How often a tray's coming or going is looked for.
 constexpr auto kTrayWatchInterval = std::chrono::seconds(1);
-
-ScreenRect toScreenRect(const QRect& rect) {
-    return {rect.x(), rect.y(), rect.width(), rect.height()};
-}
-
-// The available area of the screen that holds `point`, else the primary one.
-ScreenRect availableAround(QPoint point) {
-    QScreen* screen = QGuiApplication::screenAt(point);
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    return screen ? toScreenRect(screen->availableGeometry()) : ScreenRect{0, 0, 1024, 768};
-}
 
 // The last word on changes the program ends without: nothing else will
 // write them. True when there were any.
@@ -79,6 +61,7 @@ QuorvaneApplication::QuorvaneApplication(const Options& options, QObject* parent
     actions.quit = [this] { quit(); };
     connect(&host_->bridge(), &StoreBridge::storeChanged, this, [this] { followStoreSettings(); });
     recordChanges_ = std::make_unique<RecordChangeNotifier>(options.defaultsFolder, host_->store());
+    screenFit_ = std::make_unique<WindowScreenFit>();
 }
 
 QuorvaneApplication::~QuorvaneApplication() {
@@ -214,7 +197,11 @@ void QuorvaneApplication::showMainWindow() {
     if (!mainWindow_) {
         mainWindow_ = std::make_unique<MainWindow>(host_->context());
         mainWindow_->setWindowTitle(QStringLiteral("Quorvane"));
-        mainWindow_->resize(kMainWindowDefaultSize.width, kMainWindowDefaultSize.height);
+        const auto area = WindowScreenFit::workAreaOf(mainWindow_.get());
+        const auto size =
+            fittedInside(kMainWindowDefaultSize, screenFit_->frameMarginsOf(mainWindow_.get()),
+                         {area.width, area.height});
+        mainWindow_->resize(size.width, size.height);
         mainWindow_->offerPanel(access_.mainWindowOffersPanel);
         addWindowKeys(mainWindow_.get(), {.closeOnCtrlW = true}, [this] { quit(); });
         mainWindow_->installEventFilter(this);
@@ -242,6 +229,14 @@ void QuorvaneApplication::togglePanel() {
         // Escape is the panel's own; Ctrl+W is a window's.
         addWindowKeys(panel_.get(), {}, [this] { quit(); });
         panel_->installEventFilter(this);
+        // Once its frame is known, the small window fits beside its anchor.
+        WindowScreenFit::leavePlacingToOwner(panel_.get());
+        connect(screenFit_.get(), &WindowScreenFit::frameKnown, this, [this](QWidget* window) {
+            if (window != panel_.get() || !panel_->isVisible() || panel_->isPopupForm())
+                return;
+            sizePanel(anchorWorkArea());
+            placePanel();
+        });
     }
     if (panel_->isVisible()) {
         panel_->hide();
@@ -251,8 +246,8 @@ void QuorvaneApplication::togglePanel() {
     // afresh: a tray may have come or gone since the last look.
     followTray();
     panel_->usePopupForm(access_.popupAtTrayIcon);
-    applyFrameSizes();
     panelAnchor_ = panelAnchor();
+    applyFrameSizes();
     placePanel();
     if (panel_->isPopupForm()) {
         panel_->show();
@@ -282,12 +277,27 @@ ScreenRect QuorvaneApplication::panelAnchor() const {
     return {pointer.x(), pointer.y(), 0, 0};
 }
 
+// The work area of the screen of what the panel opens at.
+ScreenRect QuorvaneApplication::anchorWorkArea() const {
+    const ScreenRect& anchor = panelAnchor_;
+    return workAreaAround(QPoint(anchor.x + anchor.width / 2, anchor.y + anchor.height / 2));
+}
+
+// The panel's size from the text size's table, cut to the work area with
+// its frame.
+void QuorvaneApplication::sizePanel(ScreenRect area) {
+    const auto size =
+        fittedInside(menuPanelFrameSize(host_->store().textSize(), area.height),
+                     screenFit_->frameMarginsOf(panel_.get()), {area.width, area.height});
+    panel_->setFixedSize(size.width, size.height);
+}
+
+// Placed by its frame: the small window's title bar counts.
 void QuorvaneApplication::placePanel() {
     const ScreenRect& anchor = panelAnchor_;
-    const auto available =
-        availableAround(QPoint(anchor.x + anchor.width / 2, anchor.y + anchor.height / 2));
-    const FrameSize size{panel_->width(), panel_->height()};
-    const auto placed = popupPlacement(size, anchor, anchor.x, anchor.y, available);
+    const auto size =
+        withFrame({panel_->width(), panel_->height()}, screenFit_->frameMarginsOf(panel_.get()));
+    const auto placed = popupPlacement(size, anchor, anchor.x, anchor.y, anchorWorkArea());
     panel_->move(placed.x, placed.y);
 }
 
@@ -301,7 +311,7 @@ void QuorvaneApplication::keepPanelOnScreen(const QRect& frameBefore, const QSiz
     }
     const QSize frame = panel_->maximumSize() + decoration;
     const auto placed = resizedInPlace(toScreenRect(frameBefore), {frame.width(), frame.height()},
-                                       availableAround(frameBefore.center()));
+                                       workAreaAround(frameBefore.center()));
     panel_->move(placed.x, placed.y);
 }
 
@@ -309,6 +319,8 @@ void QuorvaneApplication::followStoreSettings() {
     if (appliedTextSize_ == host_->store().textSize())
         return;
     applyFrameSizes();
+    // Every window and sheet took its new sizes: each still fits its screen.
+    screenFit_->keepAllInside();
 }
 
 // The panel and the settings window follow the text size's table at once;
@@ -316,18 +328,20 @@ void QuorvaneApplication::followStoreSettings() {
 void QuorvaneApplication::applyFrameSizes() {
     const auto textSize = host_->store().textSize();
     appliedTextSize_ = textSize;
-    const auto screenHeight = primaryAvailableHeight();
     if (panel_) {
-        const auto size = menuPanelFrameSize(textSize, screenHeight);
+        // The small window sits on the screen it was moved to, if any.
+        const bool smallWindowShown = panel_->isVisible() && !panel_->isPopupForm();
         const QRect frameBefore = panel_->frameGeometry();
-        const QSize decoration = frameBefore.size() - panel_->size();
-        const bool moves = panel_->isVisible() && panel_->size() != QSize(size.width, size.height);
-        panel_->setFixedSize(size.width, size.height);
-        if (moves)
-            keepPanelOnScreen(frameBefore, decoration);
+        const QSize sizeBefore = panel_->size();
+        sizePanel(smallWindowShown ? WindowScreenFit::workAreaOf(panel_.get()) : anchorWorkArea());
+        if (panel_->isVisible() && panel_->size() != sizeBefore)
+            keepPanelOnScreen(frameBefore, frameBefore.size() - sizeBefore);
     }
     if (settings_) {
-        const auto size = settingsWindowFrameSize(textSize, screenHeight);
+        const auto area = WindowScreenFit::workAreaOf(settings_.get());
+        const auto size =
+            fittedInside(settingsWindowFrameSize(textSize, area.height),
+                         screenFit_->frameMarginsOf(settings_.get()), {area.width, area.height});
         settings_->resize(size.width, size.height);
     }
 }

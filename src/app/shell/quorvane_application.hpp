@@ -27,6 +27,7 @@ namespace quorvane {
 
 class MainWindow;
 class SettingsWindow;
+class WindowScreenFit;
 
 // The windowed application: the one store on the X server, the tray icon that
 // toggles the panel, the main window and the settings window, all built
@@ -102,6 +103,8 @@ class QuorvaneApplication : public QObject {
     void followStoreSettings();
     void applyFrameSizes();
     ScreenRect panelAnchor() const;
+    ScreenRect anchorWorkArea() const;
+    void sizePanel(ScreenRect area);
     void placePanel();
     void keepPanelOnScreen(const QRect& frameBefore, const QSize& decoration);
     void answerOnceSaved(std::function<void()> answer);
@@ -116,6 +119,7 @@ class QuorvaneApplication : public QObject {
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<PanelHost> panel_;
     std::unique_ptr<SettingsWindow> settings_;
+    std::unique_ptr<WindowScreenFit> screenFit_;
     std::optional<QuorvaneTextSize> appliedTextSize_;
     // Whether a tray showed the icon when last looked at.
     std::optional<bool> trayShown_;

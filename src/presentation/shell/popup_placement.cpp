@@ -45,4 +45,13 @@ ScreenRect resizedInPlace(ScreenRect frame, FrameSize size, ScreenRect available
             clampInto(y, size.height, available.y, available.height), size.width, size.height};
 }
 
+ScreenRect placedFrame(ScreenRect inside, FrameMargins margins, ScreenRect available) {
+    const FrameSize whole = withFrame({inside.width, inside.height}, margins);
+    const int width = std::min(whole.width, available.width);
+    const int height = std::min(whole.height, available.height);
+    return {clampInto(inside.x - margins.left, width, available.x, available.width),
+            clampInto(inside.y - margins.top, height, available.y, available.height), width,
+            height};
+}
+
 }  // namespace quorvane

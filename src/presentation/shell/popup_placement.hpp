@@ -28,4 +28,9 @@ ScreenRect popupPlacement(FrameSize size, std::optional<ScreenRect> trayIcon, in
 // available area.
 ScreenRect resizedInPlace(ScreenRect frame, FrameSize size, ScreenRect available);
 
+// Where the frame of a window whose inside lies at `inside` goes to stand
+// wholly in the available area: the frame around the inside, cut to the
+// area's size, moved no further than it must.
+ScreenRect placedFrame(ScreenRect inside, FrameMargins margins, ScreenRect available);
+
 }  // namespace quorvane

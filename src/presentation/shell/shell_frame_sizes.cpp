@@ -59,4 +59,15 @@ FrameSize settingsWindowFrameSize(QuorvaneTextSize textSize, std::optional<int> 
     return frameSize(settingsWindowRule(textSize), availableHeight);
 }
 
+FrameSize withFrame(FrameSize inside, FrameMargins margins) {
+    return {inside.width + margins.left + margins.right,
+            inside.height + margins.top + margins.bottom};
+}
+
+FrameSize fittedInside(FrameSize inside, FrameMargins margins, FrameSize area) {
+    const int roomWidth = std::max(area.width - margins.left - margins.right, 0);
+    const int roomHeight = std::max(area.height - margins.top - margins.bottom, 0);
+    return {std::min(inside.width, roomWidth), std::min(inside.height, roomHeight)};
+}
+
 }  // namespace quorvane

@@ -13,14 +13,32 @@ struct FrameSize {
     bool operator==(const FrameSize&) const = default;
 };
 
+// What a window manager's frame adds around a window's inside: the title bar
+// and the borders. A window without a frame (a popup) has none.
+struct FrameMargins {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool operator==(const FrameMargins&) const = default;
+};
+
 // The main window's size when it first opens.
 inline constexpr FrameSize kMainWindowDefaultSize{840, 620};
 
 // The panel and the settings window take their width from the text size and
-// their height from the primary screen's available height, between a floor
-// and the text size's cap. Without a screen (none given) the height starts
-// from the cap.
+// their height from the available height of the screen they open on, between
+// a floor and the text size's cap. Without a screen (none given) the height
+// starts from the cap.
 FrameSize menuPanelFrameSize(QuorvaneTextSize textSize, std::optional<int> availableHeight);
 FrameSize settingsWindowFrameSize(QuorvaneTextSize textSize, std::optional<int> availableHeight);
+
+// A window's whole size: its inside with the frame around it.
+FrameSize withFrame(FrameSize inside, FrameMargins margins);
+
+// An inside size (from the tables, a window's first or smallest size) cut to
+// what a work area of `area` leaves once the frame is counted, so the whole
+// window fits on the screen; what its content then lacks, it scrolls.
+FrameSize fittedInside(FrameSize inside, FrameMargins margins, FrameSize area);
 
 }  // namespace quorvane

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "presentation/settings/diagnostic_report_actions.hpp"
 #include "presentation/settings/settings_window_layout.hpp"
@@ -23,6 +24,8 @@ namespace {
 
 constexpr int kTextMinimumWidth = 640;
 constexpr int kTextMinimumHeight = 360;
+// Still a few lines of the report on the lowest screen.
+constexpr int kTextLeastHeight = 120;
 
 std::optional<double> screenVisibleHeight(const QWidget* widget) {
     const QScreen* screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
@@ -89,6 +92,14 @@ void DiagnosticReportSheet::restyle() {
     const auto size =
         settings_layout::diagnosticSheetMinimumSize(theme_.textSize(), screenVisibleHeight(this));
     setMinimumSize(static_cast<int>(size.minimumWidth), static_cast<int>(size.minimumHeight));
+    // A low screen leaves the sheet less than its usual height: the report's
+    // text (which scrolls) gives way, never the buttons over it.
+    text_->setMinimumHeight(kTextMinimumHeight);
+    const int needed = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(minimumWidth())
+                                                     : layout()->totalSizeHint().height();
+    const int others = needed - kTextMinimumHeight;
+    text_->setMinimumHeight(
+        std::clamp(minimumHeight() - others, kTextLeastHeight, kTextMinimumHeight));
 }
 
 }  // namespace quorvane

@@ -70,5 +70,23 @@ TEST(ResizedInPlace, AWindowInTheLowerHalfGrowsUpAndNeverLeavesTheArea) {
     EXPECT_EQ(resizedInPlace({2000, 300, 350, 400}, {500, 900}, area).y, 30);
 }
 
+constexpr FrameMargins kTitleBar{1, 21, 1, 1};
+
+TEST(PlacedFrame, TheTitleBarAndBordersCountAtTheBottomAndRightEdges) {
+    // The inside reaching the screen's bottom and right edges: its frame
+    // pokes past both and moves back just so far, the title bar on screen.
+    const auto placed = placedFrame({1570, 260, 350, 820}, kTitleBar, kScreen);
+    EXPECT_EQ(placed, (ScreenRect{1568, 238, 352, 842}));
+    // A frame already inside stays where it is.
+    EXPECT_EQ(placedFrame({100, 121, 350, 484}, kTitleBar, kScreen),
+              (ScreenRect{99, 100, 352, 506}));
+}
+
+TEST(PlacedFrame, AWindowLargerThanTheWorkAreaIsCutToItAtItsTop) {
+    const ScreenRect area{1920, 28, 1280, 692};
+    EXPECT_EQ(placedFrame({2000, 100, 500, 820}, kTitleBar, area),
+              (ScreenRect{1999, 28, 502, 692}));
+}
+
 }  // namespace
 }  // namespace quorvane

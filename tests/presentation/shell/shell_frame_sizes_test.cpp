@@ -29,5 +29,18 @@ TEST(ShellFrameSizes, WithoutAScreenTheCapIsTakenAsTheScreenHeight) {
               (FrameSize{640, 540}));
 }
 
+TEST(ShellFrameSizes, ASizeIsCutToWhatTheWorkAreaLeavesAroundTheFrame) {
+    constexpr FrameMargins kTitleBar{1, 21, 1, 1};
+    // Twice the scale on a 1920x1080 screen: the main window's smallest size
+    // and the settings window's floor lose what the frame takes.
+    EXPECT_EQ(fittedInside({820, 560}, kTitleBar, {960, 540}), (FrameSize{820, 518}));
+    EXPECT_EQ(fittedInside(settingsWindowFrameSize(QuorvaneTextSize::standard, 540), kTitleBar,
+                           {960, 540}),
+              (FrameSize{640, 518}));
+    // A narrow screen cuts the width too; a size that fits stays.
+    EXPECT_EQ(fittedInside({840, 620}, kTitleBar, {640, 360}), (FrameSize{638, 338}));
+    EXPECT_EQ(fittedInside({500, 820}, kTitleBar, {1920, 1052}), (FrameSize{500, 820}));
+}
+
 }  // namespace
 }  // namespace quorvane

@@ -416,6 +416,21 @@ TEST_F(SettingsWindowTest, TheReportSheetRestyledWhileOpenLooksLikeOneOpenedFres
     expectSamePixels(*open, fresh, "report-sheet");
 }
 
+// The test screen is lower than the largest text size's report needs: at
+// the sheet's smallest size its buttons still stand below the text.
+TEST_F(SettingsWindowTest, AtItsSmallestOnALowScreenTheReportSheetsButtonsStayBelowItsText) {
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    settle();
+    click(window->supportCard()->basicReport()->button());
+    auto* sheet = window->diagnosticSheet();
+    ASSERT_NE(sheet, nullptr);
+    sheet->resize(sheet->minimumSize());
+    settle();
+    const int textBottom = sheet->reportText()->geometry().bottom();
+    for (QWidget* button : {sheet->copyButton(), sheet->closeButton()})
+        EXPECT_GT(button->mapTo(sheet, QPoint(0, 0)).y(), textBottom);
+}
+
 TEST_F(SettingsWindowTest, TheJournalSectionShowsTheNewestFiveAndFollowsTheStore) {
     auto* support = window->supportCard();
     EXPECT_FALSE(support->journalSection()->isExpanded());

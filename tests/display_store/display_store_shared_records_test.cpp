@@ -73,14 +73,22 @@ class SharedRecordsTest : public ::testing::Test {
     }
 
     // `quorvane cli` with these arguments, in this process but through its
-    // own handle on the folder, as a second process would.
-    std::int32_t cli(const std::vector<std::string>& arguments) {
-        std::string ignored;
+    // own handle on the folder, as a second process would. Asked now, never
+    // before a request the application made before it (the world's clock
+    // may stand ahead of the real one), or at `askedAt`: a command that
+    // waited for the lock since then.
+    std::int32_t cli(const std::vector<std::string>& arguments,
+                     std::optional<Date> askedAt = std::nullopt) {
+        cliError.clear();
         QuorvaneCLI command(
             {cliPreferences, std::make_shared<CLIDisplaySnapshotProvider>(world.displayManager),
-             world.brightness, world.gamma, [&](std::string_view text) { ignored += text; },
-             [&](std::string_view text) { ignored += text; },
-             [] { return std::optional<std::string>(); }, std::optional<std::string>(":7")});
+             world.brightness, world.gamma, [](std::string_view) {},
+             [&](std::string_view text) { cliError += text; },
+             [] { return std::optional<std::string>(); }, std::optional<std::string>(":7"),
+             [this, askedAt] {
+                 return askedAt.value_or(
+                     std::max(std::chrono::system_clock::now(), world.scheduler->wallNow()));
+             }});
         return command.run(arguments);
     }
 
@@ -205,6 +213,8 @@ class SharedRecordsTest : public ::testing::Test {
             std::make_shared<FileDefaultsStore>(folder.path()));
     StoreWorld world;
     std::unique_ptr<DefaultsFolderWatcher> watcher;
+    // What the last cli() said on standard error.
+    std::string cliError;
 };
 
 // Every value either side wrote last stays: the command line's on the
@@ -363,6 +373,36 @@ TEST_F(SharedRecordsTest, AUserActionEqualToTheValueLastReadWinsOverTheEarlierCo
     EXPECT_TRUE(showsSoon(1, coding.adjustment));
     restartApplication();
     EXPECT_EQ(world.store->colorAdjustments().at(identityOf(1)), coding.adjustment);
+}
+
+// A command line asks for "movie" and waits for the lock; then the user
+// hands "night" to the application, whose save waits too. The command line
+// takes the lock first: it knows of no later request and puts "movie" on
+// the screen as it saves. The application's later request wins the record,
+// and taking in the command line's save brings its colour back to the
+// screen, so a restart changes nothing.
+TEST_F(SharedRecordsTest, ALaterChangeSavedAfterAnEarlierCommandLineReturnsToTheScreen) {
+    world.scheduler->setWallNow(std::chrono::system_clock::now() - std::chrono::minutes(1));
+    auto& store = startApplication();
+    const Date commandAsked = world.scheduler->wallNow();
+    world.scheduler->advance(std::chrono::seconds(1));
+    std::promise<void> release;
+    auto released = release.get_future().share();
+    world.writer->setBeforeWriteHook(
+        [released](const std::string&, const std::string&) { released.wait(); });
+    const auto night = presetNamed("night").adjustment;
+    ASSERT_TRUE(store.handleAutomationURL("quorvane://apply-safe-preset?preset=night&display=1"));
+    ASSERT_EQ(world.gamma->tables(1), tablesOf(night));
+
+    ASSERT_EQ(cli({"apply-safe-preset", "movie", "--display", "1"}, commandAsked), 0) << cliError;
+    ASSERT_EQ(world.gamma->tables(1), tablesOf(presetNamed("movie").adjustment));
+    release.set_value();
+    world.writer->flushPendingSaves();
+    world.writer->setBeforeWriteHook(nullptr);
+    ASSERT_EQ(recordOnDisk().displayAdjustments.at(identityOf(1)), night);
+    ASSERT_TRUE(deliverChanges());
+    EXPECT_EQ(world.gamma->tables(1), tablesOf(night));
+    EXPECT_EQ(store.colorAdjustments().at(identityOf(1)), night);
 }
 
 // The same with a record that is a link to a file elsewhere, whose changes

@@ -299,6 +299,7 @@ TEST(QuorvaneCLIApply, ADisplayALaterRequestSetWhileItWaitedIsLeftAsItIsWithStat
     EXPECT_EQ(harness.run({"apply-safe-preset", "night", "--display", "1", "--json"}), 3);
     const auto result = parseJson(harness.out)["result"]["applied"];
     EXPECT_EQ(result["applied"], Json::array());
+    ASSERT_EQ(result["failed"].size(), 1u);
     EXPECT_EQ(result["failed"][0]["name"], "Left");
     EXPECT_EQ(result["failed"][0]["message"],
               "나중에 요청된 변경이 이미 저장되어 있어 이 디스플레이는 바꾸지 않았습니다.");

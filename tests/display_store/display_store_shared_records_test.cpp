@@ -405,6 +405,31 @@ TEST_F(SharedRecordsTest, ALaterChangeSavedAfterAnEarlierCommandLineReturnsToThe
     EXPECT_EQ(store.colorAdjustments().at(identityOf(1)), night);
 }
 
+// The same with the application's save held by a full disk: the command
+// line saves once there is room, and taking its save in (with the held
+// change laid on it) puts the held later colour back on the screen; the
+// retry writes it to the record.
+TEST_F(SharedRecordsTest, AChangeHeldByAFullDiskReturnsToTheScreenAfterAnEarlierCommandLine) {
+    auto full = std::make_shared<std::atomic<bool>>(false);
+    world.scheduler->setWallNow(std::chrono::system_clock::now() - std::chrono::minutes(1));
+    auto& store = startApplication(filesOnAFullDisk(folder.path(), full), false, true);
+    const Date commandAsked = world.scheduler->wallNow();
+    world.scheduler->advance(std::chrono::seconds(1));
+    full->store(true);
+    ASSERT_TRUE(store.handleAutomationURL("quorvane://apply-safe-preset?preset=night&display=1"));
+    ASSERT_TRUE(world.writer->waitForPendingWrites(kEventWait));
+    world.scheduler->runUntilIdle();
+
+    full->store(false);
+    ASSERT_EQ(cli({"apply-safe-preset", "movie", "--display", "1"}, commandAsked), 0) << cliError;
+    ASSERT_TRUE(deliverChanges());
+    const auto night = presetNamed("night").adjustment;
+    EXPECT_EQ(world.gamma->tables(1), tablesOf(night));
+    world.scheduler->advance(BackgroundDefaultsWriter::kLongestRetryDelay);
+    ASSERT_TRUE(world.writer->waitForPendingWrites(kEventWait));
+    EXPECT_EQ(recordOnDisk().displayAdjustments.at(identityOf(1)), night);
+}
+
 // The same with a record that is a link to a file elsewhere, whose changes
 // the folder's watch never reports: the application never took the command
 // line's value in, and its user's later action still wins.

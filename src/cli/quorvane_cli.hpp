@@ -14,6 +14,7 @@
 #include "models/coding/date_coding.hpp"
 #include "models/display/display_snapshot.hpp"
 #include "models/presets/display_preset.hpp"
+#include "platform/interfaces/touched_record_parts.hpp"
 
 namespace quorvane {
 
@@ -142,8 +143,12 @@ class QuorvaneCLI {
     std::int32_t emitSettingsSummary(bool json);
     std::int32_t emitDiagnosticsSummary(bool json);
     std::int32_t emitImportPlanPreview(const std::string& filePath, bool json);
+    // `recordRequests` are those behind the record `preferences` was read
+    // from: a display one asked after `askedAt` set is left as it is and
+    // counts as not carried out.
     std::int32_t apply(const DisplayPreset& preset, const std::vector<DisplaySnapshot>& targets,
-                       const QuorvanePreferences& preferences, bool json, Date askedAt);
+                       const QuorvanePreferences& preferences, bool json, Date askedAt,
+                       const TouchedRecordParts& recordRequests = {});
 
   private:
     // What the command line says when the X server cannot be reached.

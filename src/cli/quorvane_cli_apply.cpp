@@ -23,6 +23,22 @@ std::string appliedButNotSavedMessage(const DefaultsStoreError& error) {
     return "화면에는 적용했지만 " + error.description();
 }
 
+// Why a display was left as a request asked later set it.
+constexpr std::string_view kSetByALaterRequest =
+    "나중에 요청된 변경이 이미 저장되어 있어 이 디스플레이는 바꾸지 않았습니다.";
+
+// The stdout summary's tail when not every display took the preset.
+std::string notCarriedOutCounts(std::size_t failed, std::size_t setLater) {
+    std::vector<std::string> parts;
+    if (failed > 0)
+        parts.push_back(formatDecimal(static_cast<std::uint64_t>(failed)) + " failed");
+    if (setLater > 0) {
+        parts.push_back(formatDecimal(static_cast<std::uint64_t>(setLater)) +
+                        " already set by a later request");
+    }
+    return joined(parts, ", ");
+}
+
 }  // namespace
 
 std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& arguments) {
@@ -59,6 +75,8 @@ std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& 
     if (const auto* status = std::get_if<std::int32_t>(&loaded))
         return *status;
     const auto& preferences = std::get<QuorvanePreferences>(loaded);
+    // Read under the lock: what requests asked while this one waited set.
+    const auto recordRequests = environment_.preferencesStore->lastLoadRequests();
     std::vector<DisplayPreset> candidates = DisplayPreset::builtIns();
     candidates.insert(candidates.end(), preferences.customPresets.begin(),
                       preferences.customPresets.end());
@@ -83,7 +101,7 @@ std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& 
     if (displays.empty())
         return fail(ExitCode::notFound, "활성 디스플레이를 찾지 못했습니다.", json);
     if (!options.display)
-        return apply(preset.presets.front(), displays, preferences, json, askedAt);
+        return apply(preset.presets.front(), displays, preferences, json, askedAt, recordRequests);
 
     const auto target = resolveDisplay(*options.display, displays);
     if (target.kind == DisplayResolution::Kind::missing)
@@ -97,7 +115,8 @@ std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& 
             "디스플레이 식별자가 중복됩니다. display id를 사용하세요: " + joined(items, ", "),
             json);
     }
-    return apply(preset.presets.front(), target.displays, preferences, json, askedAt);
+    return apply(preset.presets.front(), target.displays, preferences, json, askedAt,
+                 recordRequests);
 }
 
 QuorvaneCLI::PresetResolution QuorvaneCLI::resolvePreset(
@@ -139,7 +158,8 @@ QuorvaneCLI::DisplayResolution QuorvaneCLI::resolveDisplay(
 
 std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
                                 const std::vector<DisplaySnapshot>& targets,
-                                const QuorvanePreferences& preferences, bool json, Date askedAt) {
+                                const QuorvanePreferences& preferences, bool json, Date askedAt,
+                                const TouchedRecordParts& recordRequests) {
     const bool correctionOn = preferences.softwareColorCorrectionEnabled;
     // With correction off the screen stays neutral, but the preset is still
     // remembered for each display.
@@ -149,8 +169,22 @@ std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
     QuorvanePreferences working = preferences;
     TouchedRecordParts touched;
     CLIResponse::ApplyResult result{CLIResponse::Preset::of(preset), {}, {}};
+    // As the text names them: displays that failed, and those left to a
+    // later request (both in `failed` of the JSON result).
+    std::vector<std::string> failedNames;
+    std::vector<std::string> setLaterNames;
     for (const auto& display : targets) {
         const std::string identity = DisplayIdentity::of(display).rawValue;
+        // A request asked after this one set the display while this one
+        // waited for the lock: it stands, on the screen and in the record.
+        const auto setAt =
+            recordRequests.askedAt(RecordMerge::PreferencesPart::displayAdjustments, identity);
+        if (setAt && *setAt > askedAt) {
+            result.failed.push_back(
+                {display.id, display.name, identity, std::string(kSetByALaterRequest)});
+            setLaterNames.push_back(visibleControlCharacters(display.name));
+            continue;
+        }
         try {
             environment_.gammaController->setTransferTables(tables, display.id);
         } catch (const DisplayControlError& error) {
@@ -159,6 +193,7 @@ std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
             if (error.isDisplayServerUnreachable())
                 return fail(ExitCode::notFound, lostDisplayServerMessage(), json);
             result.failed.push_back({display.id, display.name, identity, error.description()});
+            failedNames.push_back(visibleControlCharacters(display.name));
             continue;
         }
         working.displayAdjustments[identity] = preset.adjustment;
@@ -194,14 +229,16 @@ std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
                                     " display(s))\n");
         return status;
     }
-    std::vector<std::string> failedNames;
-    for (const auto& failed : result.failed)
-        failedNames.push_back(visibleControlCharacters(failed.name));
-    environment_.standardError("Some displays failed: " + joined(failedNames, ", ") + "\n");
+    if (!failedNames.empty())
+        environment_.standardError("Some displays failed: " + joined(failedNames, ", ") + "\n");
+    if (!setLaterNames.empty()) {
+        environment_.standardError(
+            "Already set by a later request: " + joined(setLaterNames, ", ") + "\n");
+    }
     if (!result.applied.empty()) {
-        environment_.standardOutput(
-            "Safe preset applied to " + appliedCount + " display(s); " +
-            formatDecimal(static_cast<std::uint64_t>(result.failed.size())) + " failed.\n");
+        environment_.standardOutput("Safe preset applied to " + appliedCount + " display(s); " +
+                                    notCarriedOutCounts(failedNames.size(), setLaterNames.size()) +
+                                    ".\n");
     }
     return status;
 }

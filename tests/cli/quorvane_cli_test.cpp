@@ -50,6 +50,7 @@ struct CLIHarness {
     std::string err;
     std::optional<std::string> outputFailure;
     std::optional<std::string> displayVariable = ":7";
+    std::function<Date()> requestNow = [] { return std::chrono::system_clock::now(); };
 
     void setDisplays(const std::vector<DisplaySnapshot>& displays) {
         manager->setDisplays(displays);
@@ -69,7 +70,7 @@ struct CLIHarness {
         QuorvaneCLI cli({preferences, std::make_shared<CLIDisplaySnapshotProvider>(manager),
                          brightness, gamma, [this](std::string_view text) { out += text; },
                          [this](std::string_view text) { err += text; },
-                         [this] { return outputFailure; }, displayVariable});
+                         [this] { return outputFailure; }, displayVariable, requestNow});
         return cli.run(arguments);
     }
 };
@@ -260,6 +261,49 @@ TEST(QuorvaneCLIApply, ASettingsLockHeldPastTheWaitChangesNothingAndEndsAsAFaile
 
     application.release();
     EXPECT_EQ(harness.run({"apply-safe-preset", "coding"}), 0);
+}
+
+// The command waited for the lock while another process saved a request
+// for the left display asked after its own: that display keeps the later
+// value on the screen and in the record, is named as set by a later
+// request, and counts as not carried out; the right one takes the preset.
+TEST(QuorvaneCLIApply, ADisplayALaterRequestSetWhileItWaitedIsLeftAsItIsWithStatusThree) {
+    testing::TemporaryFolder folder;
+    CLIHarness harness;
+    harness.preferences = std::make_shared<UserDefaultsPreferencesStore>(
+        std::make_shared<FileDefaultsStore>(folder.path()));
+    const auto left = makeDisplay(1, "Left", 11);
+    harness.setDisplays({left, makeDisplay(2, "Right", 12)});
+    const Date asked = std::chrono::system_clock::now() - std::chrono::minutes(1);
+    harness.requestNow = [asked] { return asked; };
+    const auto leftIdentity = DisplayIdentity::of(left).rawValue;
+    const auto movie = DisplayPreset::builtIns()[3].adjustment;
+    QuorvanePreferences later;
+    later.displayAdjustments[leftIdentity] = movie;
+    TouchedRecordParts laterRequest;
+    laterRequest.touch("displayAdjustments", leftIdentity, asked + std::chrono::seconds(1));
+    UserDefaultsPreferencesStore application(std::make_shared<FileDefaultsStore>(folder.path()));
+    ASSERT_TRUE(application.save(later, laterRequest).succeeded());
+
+    EXPECT_EQ(harness.run({"apply-safe-preset", "night"}), 3);
+    EXPECT_EQ(harness.err, "Already set by a later request: Left\n");
+    EXPECT_EQ(harness.out,
+              "Safe preset applied to 1 display(s); 1 already set by a later request.\n");
+    EXPECT_FALSE(harness.gamma->tables(1));
+    EXPECT_EQ(harness.gamma->tables(2),
+              harness.gamma->makeTransferTables(DisplayPreset::builtIns()[2].adjustment));
+    const auto saved = application.loadResult().preferences.displayAdjustments;
+    EXPECT_EQ(saved.at(leftIdentity), movie);
+    EXPECT_EQ(saved.size(), 2u);
+
+    EXPECT_EQ(harness.run({"apply-safe-preset", "night", "--display", "1", "--json"}), 3);
+    const auto result = parseJson(harness.out)["result"]["applied"];
+    EXPECT_EQ(result["applied"], Json::array());
+    ASSERT_EQ(result["failed"].size(), 1u);
+    EXPECT_EQ(result["failed"][0]["name"], "Left");
+    EXPECT_EQ(result["failed"][0]["message"],
+              "나중에 요청된 변경이 이미 저장되어 있어 이 디스플레이는 바꾸지 않았습니다.");
+    EXPECT_EQ(application.loadResult().preferences.displayAdjustments.at(leftIdentity), movie);
 }
 
 TEST(QuorvaneCLIRecords, AnUndecodableRecordIsNoticedOnStandardErrorAndKeptAsideBeforeASave) {

@@ -73,14 +73,22 @@ class SharedRecordsTest : public ::testing::Test {
     }
 
     // `quorvane cli` with these arguments, in this process but through its
-    // own handle on the folder, as a second process would.
-    std::int32_t cli(const std::vector<std::string>& arguments) {
+    // own handle on the folder, as a second process would. Asked now, never
+    // before a request the application made before it (the world's clock
+    // may stand ahead of the real one), or at `askedAt`: a command that
+    // waited for the lock since then.
+    std::int32_t cli(const std::vector<std::string>& arguments,
+                     std::optional<Date> askedAt = std::nullopt) {
         std::string ignored;
         QuorvaneCLI command(
             {cliPreferences, std::make_shared<CLIDisplaySnapshotProvider>(world.displayManager),
              world.brightness, world.gamma, [&](std::string_view text) { ignored += text; },
              [&](std::string_view text) { ignored += text; },
-             [] { return std::optional<std::string>(); }, std::optional<std::string>(":7")});
+             [] { return std::optional<std::string>(); }, std::optional<std::string>(":7"),
+             [this, askedAt] {
+                 return askedAt.value_or(
+                     std::max(std::chrono::system_clock::now(), world.scheduler->wallNow()));
+             }});
         return command.run(arguments);
     }
 
@@ -363,6 +371,32 @@ TEST_F(SharedRecordsTest, AUserActionEqualToTheValueLastReadWinsOverTheEarlierCo
     EXPECT_TRUE(showsSoon(1, coding.adjustment));
     restartApplication();
     EXPECT_EQ(world.store->colorAdjustments().at(identityOf(1)), coding.adjustment);
+}
+
+// A command line asks for "movie" and waits; the user hands "night" to the
+// application, whose save a full disk holds. The command line saves once
+// there is room, knowing of no later request, and puts "movie" on the
+// screen; taking its save in (the held change laid on it), the application
+// puts its later colour back, and its retry writes it to the record.
+TEST_F(SharedRecordsTest, AChangeHeldByAFullDiskReturnsToTheScreenAfterAnEarlierCommandLine) {
+    auto full = std::make_shared<std::atomic<bool>>(false);
+    world.scheduler->setWallNow(std::chrono::system_clock::now() - std::chrono::minutes(1));
+    auto& store = startApplication(filesOnAFullDisk(folder.path(), full), false, true);
+    const Date commandAsked = world.scheduler->wallNow();
+    world.scheduler->advance(std::chrono::seconds(1));
+    full->store(true);
+    ASSERT_TRUE(store.handleAutomationURL("quorvane://apply-safe-preset?preset=night&display=1"));
+    ASSERT_TRUE(world.writer->waitForPendingWrites(kEventWait));
+    world.scheduler->runUntilIdle();
+
+    full->store(false);
+    ASSERT_EQ(cli({"apply-safe-preset", "movie", "--display", "1"}, commandAsked), 0);
+    ASSERT_TRUE(deliverChanges());
+    const auto night = presetNamed("night").adjustment;
+    EXPECT_EQ(world.gamma->tables(1), tablesOf(night));
+    world.scheduler->advance(BackgroundDefaultsWriter::kLongestRetryDelay);
+    ASSERT_TRUE(world.writer->waitForPendingWrites(kEventWait));
+    EXPECT_EQ(recordOnDisk().displayAdjustments.at(identityOf(1)), night);
 }
 
 // The same with a record that is a link to a file elsewhere, whose changes

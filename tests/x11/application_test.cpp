@@ -967,28 +967,45 @@ class RequestOrderTest : public ApplicationTest {
     // screen shows it, with the hand-over's answer still to come.
     std::future<bool> nightHeldByTheLock() {
         other_ = holdTheLockElsewhere();
-        auto answer = std::async(std::launch::async, [this, url = "quorvane://apply-safe-preset?"
-                                                                  "preset=night&display=" +
-                                                                  identity()] {
-            return handOverURL(socketPath(), url);
-        });
+        return nightHandedOver();
+    }
+
+    // Hands "night" over; returns once the screen shows it, with the
+    // hand-over's answer still to come. In other words (its query in
+    // another order), it is no copy of the same URL handed over a moment
+    // before.
+    std::future<bool> nightHandedOver(bool inOtherWords = false) {
+        const auto url =
+            inOtherWords ? "quorvane://apply-safe-preset?display=" + identity() + "&preset=night"
+                         : "quorvane://apply-safe-preset?preset=night&display=" + identity();
+        auto answer =
+            std::async(std::launch::async, [this, url] { return handOverURL(socketPath(), url); });
         EXPECT_TRUE(eventually([&] { return currentRamp("DUMMY0") == rampOf(night(), "DUMMY0"); }));
         return answer;
+    }
+
+    // A command line that has asked and waits for the lock.
+    bool waitsForTheLock(LaunchedProcess& command) {
+        return eventually([&] { return hasOpen(command.pid(), home.configFolder() / ".lock"); });
+    }
+
+    // The screen and the record show `adjustment` for DUMMY0.
+    bool showsAndKeeps(const ColorAdjustment& adjustment) {
+        return eventually([&] {
+            return currentRamp("DUMMY0") == rampOf(adjustment, "DUMMY0") &&
+                   savedAdjustment(home, identity()) == adjustment;
+        });
     }
 
     // The screen and the record show `adjustment`; so they do once the
     // application has ended with nothing left to save and started again.
     void showsAcrossARestart(const ColorAdjustment& adjustment) {
-        const auto shows = [&] {
-            return currentRamp("DUMMY0") == rampOf(adjustment, "DUMMY0") &&
-                   savedAdjustment(home, identity()) == adjustment;
-        };
-        EXPECT_TRUE(eventually(shows)) << home.logText();
+        EXPECT_TRUE(showsAndKeeps(adjustment)) << home.logText();
         first->signal(SIGTERM);
         ASSERT_EQ(first->waitFor(), 0) << home.logText();
         EXPECT_EQ(savedAdjustment(home, identity()), adjustment);
         startFirst();
-        EXPECT_TRUE(eventually(shows));
+        EXPECT_TRUE(showsAndKeeps(adjustment));
     }
 
     // `quorvane cli apply-safe-preset <preset>` on `output`, run through
@@ -1129,6 +1146,66 @@ TEST_F(RequestOrderTest, OneSecondFileTimesDoNotDateALaterCommandLineBeforeAHeld
         EXPECT_TRUE(eventually(movieShown)) << home.logText();
     }
     showsAcrossARestart(builtInPreset("movie").adjustment);
+}
+
+// Two command lines wait for the lock: "movie", then "neutral" asked a
+// moment later. Whichever takes the lock first (the other is stopped until
+// it is done), the later request ends on the screen and in the record; the
+// earlier one, taking the lock second, leaves the display to it with
+// status 3.
+TEST_F(RequestOrderTest, OfTwoCommandLinesWaitingForTheLockTheLaterRequestWinsInEitherOrder) {
+    const auto& neutral = builtInPreset("neutral").adjustment;
+    for (const bool laterFirst : {true, false}) {
+        SCOPED_TRACE(laterFirst ? "the later takes the lock first" : "the earlier takes it first");
+        other_ = holdTheLockElsewhere();
+        auto earlier = commandLine("movie");
+        ASSERT_TRUE(waitsForTheLock(*earlier));
+        auto later = commandLine("neutral");
+        ASSERT_TRUE(waitsForTheLock(*later));
+        auto& second = laterFirst ? earlier : later;
+        second->signal(SIGSTOP);
+        other_.reset();
+        ASSERT_EQ((laterFirst ? later : earlier)->waitFor(), 0) << home.logText();
+        second->signal(SIGCONT);
+        ASSERT_EQ(second->waitFor(), laterFirst ? 3 : 0) << home.logText();
+        EXPECT_TRUE(showsAndKeeps(neutral));
+    }
+}
+
+// The command line's "movie" waits for the lock; then "night" is handed to
+// the application, whose save waits too. Whichever takes the lock first
+// (the other stopped until it is done), "night" ends on the screen and in
+// the record: taken second, the command line leaves the display alone with
+// status 3; taken first, its colour reaches the screen and the
+// application, taking its save in, puts its own later colour back.
+TEST_F(RequestOrderTest, ACommandLineAndALaterURLWaitingForTheLockEndOnTheURLInEitherOrder) {
+    startFirst();
+    for (const bool urlFirst : {true, false}) {
+        SCOPED_TRACE(urlFirst ? "the URL's save takes the lock first" : "the command line does");
+        // The screen shows night again only once the URL is carried out.
+        resetRampsToIdentity();
+        other_ = holdTheLockElsewhere();
+        auto command = commandLine("movie");
+        ASSERT_TRUE(waitsForTheLock(*command));
+        if (urlFirst)
+            command->signal(SIGSTOP);
+        auto answer = nightHandedOver(!urlFirst);
+        if (!urlFirst)
+            first->signal(SIGSTOP);
+        other_.reset();
+        if (urlFirst) {
+            ASSERT_TRUE(eventually([&] { return savedAdjustment(home, identity()) == night(); }));
+            command->signal(SIGCONT);
+            ASSERT_EQ(command->waitFor(), 3) << home.logText();
+        } else {
+            ASSERT_EQ(command->waitFor(), 0) << home.logText();
+            ASSERT_EQ(currentRamp("DUMMY0"), rampOf(builtInPreset("movie").adjustment, "DUMMY0"));
+            first->signal(SIGCONT);
+        }
+        ASSERT_TRUE(answer.get()) << home.logText();
+        EXPECT_TRUE(showsAndKeeps(night())) << home.logText();
+    }
+    showsAcrossARestart(night());
 }
 
 // A backup put back over the record with its hours-old time (cp -p): putting

@@ -38,11 +38,10 @@ QuorvaneCLI::Environment QuorvaneCLI::Environment::production() {
     auto defaults = std::make_shared<FileDefaultsStore>(FileDefaultsStore::standardLocation());
     defaults->limitLockWait(FileDefaultsStore::kSharedLockWait, std::make_shared<SystemClock>(),
                             std::make_shared<SystemSleeper>());
-    // A command reads and writes under one lock and merges nothing: who
-    // wrote what it read, and when, is no concern of its own.
-    defaults->setReadsDated(false);
     // The command's request and its write are dated on the line every
-    // Quorvane process shares within the boot, which no clock step moves.
+    // Quorvane process shares within the boot, which no clock step moves;
+    // so is what it reads, whose stamp tells which displays a request asked
+    // later than its own set while it waited for the lock.
     auto requestClock = systemRequestClock();
     defaults->setRequestClock(requestClock);
     // While the command holds the lock the record stays as it read it, and

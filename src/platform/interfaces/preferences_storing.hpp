@@ -30,6 +30,10 @@ class PreferencesStoring {
     SaveOutcome save(const QuorvanePreferences& preferences) { return save(preferences, {}); }
     // Why the last load found the record unreadable; none when it read.
     virtual std::optional<DefaultsStoreError> lastReadError() const = 0;
+    // The parts the requests behind the record last loaded set, each with
+    // when it was asked for, where its writers keep them: a request asked
+    // earlier than one of them must not set that part again.
+    virtual TouchedRecordParts lastLoadRequests() const { return {}; }
     // Whether the stored record may now hold a save this process neither
     // made nor last loaded (see DefaultsStoring::mayHoldOthersWrite()).
     virtual bool mayHoldOthersSave() const { return true; }

@@ -64,6 +64,7 @@ DisplayStore::DisplayStore(DisplayStoreCollaborators collaborators)
     ddcCapabilityCache_ = cacheLoad.cache;
     recoveryJournal_ = journalLoad.journal;
     preferencesBase_ = preferences_;
+    preferencesRequestsTakenIn_ = preferencesStore_->lastLoadRequests();
     ddcCapabilityCacheBase_ = ddcCapabilityCache_;
     recoveryJournalBase_ = recoveryJournal_;
     selectedDisplayID_.reset();

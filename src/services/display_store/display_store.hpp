@@ -673,6 +673,9 @@ class DisplayStore {
     void noteAdjustmentsTakenIn(const QuorvanePreferences& before,
                                 const QuorvanePreferences& after);
     void endComparisonsOfAdjustmentsTakenIn();
+    // Notes the displays whose colour the requests behind `requested` (the
+    // record just read) set since the record was last taken in.
+    void noteAdjustmentsRequestedElsewhere(const TouchedRecordParts& requested);
     // Before a request is decided: takes in at once what another process
     // saved to the preferences record, without waiting for the folder's
     // word.
@@ -734,6 +737,12 @@ class DisplayStore {
     // to them under the shared lock.
     std::set<std::string> adjustmentsTakenIn_;
     bool outputSwitchesTakenIn_ = false;
+    // The requests behind the preferences record as last taken in, and the
+    // identities whose colour another process's request set since: it
+    // wrote their screens as it saved, perhaps over a later change of this
+    // store's that the record keeps, so the take-in writes them again.
+    TouchedRecordParts preferencesRequestsTakenIn_;
+    std::set<std::string> adjustmentsWrittenElsewhere_;
     // When the request being carried out was asked for: the time of the
     // parts it touches. Set while a change scope is open.
     std::optional<Date> requestAskedAt_;

@@ -112,11 +112,13 @@ void DisplayStore::applySavedAdjustmentsIfNeeded(RefreshIntent reason) {
 // What a restart would show, on the outputs that need it: one whose colour
 // a take-in changed (set, changed or removed, or every output when the
 // correction or auto-apply switch changed), or one that no longer shows
-// what this store last put on it. An output this store never wrote and
-// whose colour nothing changed keeps its tables (the system's own, after a
-// restore of them, until the next explicit refresh).
+// what this store last put on it, or may not (another process's request
+// set its colour, and that process wrote it as it saved). An output this
+// store never wrote and whose colour nothing changed keeps its tables (the
+// system's own, after a restore of them, until the next explicit refresh).
 void DisplayStore::showTakenInAdjustments() {
     const auto takenIn = std::exchange(adjustmentsTakenIn_, {});
+    const auto writtenElsewhere = std::exchange(adjustmentsWrittenElsewhere_, {});
     const bool everyOutput = std::exchange(outputSwitchesTakenIn_, false);
     // With auto-apply off a restart leaves the screens alone.
     if (softwareColorCorrectionEnabled_ && !autoApplyEnabled_)
@@ -145,7 +147,8 @@ void DisplayStore::showTakenInAdjustments() {
                                ? saved->second
                                : ColorAdjustment::neutral();
         const auto signature = value.stableApplySignature();
-        if (known && recorded->second == signature)
+        if (known && recorded->second == signature &&
+            !writtenElsewhere.contains(shownIdentity.rawValue))
             continue;
         if (writeAndRecordSignature(value, shown, key, failures))
             ++appliedCount;

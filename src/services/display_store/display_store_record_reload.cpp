@@ -44,7 +44,8 @@ void DisplayStore::reloadRecordsChangedOnDisk(const std::set<DisplayStoreRecord>
 
 bool DisplayStore::takeInAwaited() const {
     return !recordsAwaitingReload_.empty() || outputStepAwaitingRecords_ ||
-           !adjustmentsTakenIn_.empty() || outputSwitchesTakenIn_;
+           !adjustmentsTakenIn_.empty() || outputSwitchesTakenIn_ ||
+           !adjustmentsWrittenElsewhere_.empty();
 }
 
 void DisplayStore::takeInRecords() {
@@ -110,6 +111,7 @@ bool DisplayStore::reloadPreferencesFromDisk() {
         return false;
     // A record unreadable at start that reads now may be saved over again.
     preferencesUnreadable_ = false;
+    noteAdjustmentsRequestedElsewhere(preferencesStore_->lastLoadRequests());
     const auto current = preferencesFromPublishedState();
     // What the user set and this store has not saved yet stays as set,
     // unless another process set it again after the user asked.
@@ -147,6 +149,18 @@ void DisplayStore::noteAdjustmentsTakenIn(const QuorvanePreferences& before,
         outputSwitchesTakenIn_ = true;
 }
 
+void DisplayStore::noteAdjustmentsRequestedElsewhere(const TouchedRecordParts& requested) {
+    const auto before = std::exchange(preferencesRequestsTakenIn_, requested);
+    for (const auto& shown : displays_) {
+        const auto identity = DisplayIdentity::of(shown).rawValue;
+        const auto now =
+            requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, identity);
+        const auto was = before.askedAt(RecordMerge::PreferencesPart::displayAdjustments, identity);
+        if (now && (!was || *now > *was))
+            adjustmentsWrittenElsewhere_.insert(identity);
+    }
+}
+
 void DisplayStore::endComparisonsOfAdjustmentsTakenIn() {
     // Another process set these displays' colour (the command line puts it
     // on the screen as it saves): a comparison of them is over. The mode it
@@ -177,7 +191,7 @@ void DisplayStore::takeInPreferencesSavedElsewhere() {
     }
     // Told by the caller's change scope; the screens follow under the
     // shared lock.
-    if (reloadPreferencesFromDisk())
+    if (reloadPreferencesFromDisk() || !adjustmentsWrittenElsewhere_.empty())
         takeInRecords();
 }
 

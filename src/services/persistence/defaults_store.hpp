@@ -158,7 +158,7 @@ class FileDefaultsStore final : public DefaultsStoring {
 
     // Reads give the bytes dated by their file alone, naming no write, and
     // read no stamp: for a caller that holds the lock from its read to its
-    // write and merges nothing (the command line). Its writes still carry
+    // write and weighs no other process's requests. Its writes still carry
     // the requests of the stamp before. Set before the store is shared with
     // another thread.
     void setReadsDated(bool dated) { readsDated_ = dated; }

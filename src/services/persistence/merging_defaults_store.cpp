@@ -81,7 +81,10 @@ UnwrittenChangeRead MergingDefaultsStore::readWithUnwrittenChange(
         merge->second(laid, laid, optionalView(stored.data), {}, std::nullopt, {});
     const bool changesRecord =
         !storedRecord || *storedRecord != laid || asksLaterThan(touched, stored);
-    return {{laid, std::nullopt, stored.writtenAt}, changesRecord};
+    // The requests behind the file's record stay named: a reader weighs
+    // them as it would on the record alone.
+    return {{laid, std::nullopt, stored.writtenAt, std::nullopt, false, stored.requested},
+            changesRecord};
 }
 
 SaveOutcome MergingDefaultsStore::setData(std::string_view key, std::string_view bytes) {

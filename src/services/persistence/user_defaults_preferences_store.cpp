@@ -36,6 +36,7 @@ PreferencesLoadResult UserDefaultsPreferencesStore::loadResult() const {
     {
         std::lock_guard guard(mutex_);
         lastReadError_ = read.error;
+        lastLoadRequests_ = read.requested;
     }
     if (read.error)
         return {QuorvanePreferences::defaults(), true, read.error->description(), true};
@@ -53,6 +54,11 @@ PreferencesLoadResult UserDefaultsPreferencesStore::loadResult() const {
 std::optional<DefaultsStoreError> UserDefaultsPreferencesStore::lastReadError() const {
     std::lock_guard guard(mutex_);
     return lastReadError_;
+}
+
+TouchedRecordParts UserDefaultsPreferencesStore::lastLoadRequests() const {
+    std::lock_guard guard(mutex_);
+    return lastLoadRequests_;
 }
 
 SaveOutcome UserDefaultsPreferencesStore::save(const QuorvanePreferences& preferences,

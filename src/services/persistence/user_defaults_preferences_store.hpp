@@ -39,6 +39,7 @@ class UserDefaultsPreferencesStore final : public PreferencesStoring {
     SaveOutcome save(const QuorvanePreferences& preferences,
                      const TouchedRecordParts& touched) override;
     std::optional<DefaultsStoreError> lastReadError() const override;
+    TouchedRecordParts lastLoadRequests() const override;
     bool mayHoldOthersSave() const override;
     DefaultsLock lockExclusively() override;
     DefaultsLock tryLockExclusively() override;
@@ -49,6 +50,7 @@ class UserDefaultsPreferencesStore final : public PreferencesStoring {
     UndecodableRecordKeeper undecodable_;
     mutable std::mutex mutex_;
     mutable std::optional<DefaultsStoreError> lastReadError_;
+    mutable TouchedRecordParts lastLoadRequests_;
 };
 
 }  // namespace quorvane

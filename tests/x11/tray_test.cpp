@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "models/color/gamma_ramp.hpp"
 #include "models/settings/quorvane_preferences.hpp"
 #include "x11/application_process.hpp"
 #include "x11/x_test_server.hpp"
@@ -363,6 +364,50 @@ TEST_F(TrayTest, EscapeAndCtrlWCloseTheSettingsWindowAndCtrlWTheMainWindow) {
     // The last window closed: without a tray the program ends.
     xdotool("windowfocus --sync " + std::to_string(window->id) + " key ctrl+w");
     EXPECT_EQ(application->waitFor(), 0) << home.logText();
+}
+
+// The panel's menu holds the keyboard while it is open, yet Ctrl+W closes
+// the panel with it, and Ctrl+Q ends the program, handing every output
+// back.
+TEST_F(TrayTest, CtrlWAndCtrlQWorkWhileThePanelsMenuIsOpen) {
+    if (!haveProgram("/usr/bin/trayer") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "trayer and xdotool are needed";
+    QuorvanePreferences preferences;
+    preferences.urlPresetAutomationEnabled = true;
+    home.writePreferences(*preferences.encoded());
+    ASSERT_TRUE(startTray()) << home.logText();
+    startApplication();
+    const auto icon = settledIcon();
+    ASSERT_TRUE(icon.has_value()) << home.logText();
+    LaunchedProcess preset(QUORVANE_EXECUTABLE,
+                           {"quorvane://apply-safe-preset?preset=night&scope=all-visible"},
+                           home.environment(displayName), home.log());
+    ASSERT_EQ(preset.waitFor(), 0) << home.logText();
+    const auto identity = [&](const char* name) {
+        const auto ramp = currentRamp(name);
+        return ramp && *ramp == GammaRamp::identity(ramp->size());
+    };
+    ASSERT_TRUE(eventually([&] { return !identity("DUMMY0"); }));
+
+    // The panel opens on its first control, the display picker; the next
+    // one opens the menu.
+    const auto openMenu = [&] {
+        clickAt(*icon);
+        if (!eventually([&] { return viewableSized(300, 600).has_value(); }))
+            return false;
+        const auto shown = viewable().size();
+        xdotool("key Tab space");
+        return eventually([&] { return viewable().size() > shown; });
+    };
+    ASSERT_TRUE(openMenu()) << home.logText();
+    xdotool("key ctrl+w");
+    EXPECT_TRUE(eventually([&] { return viewable().size() == 1; })) << home.logText();
+
+    ASSERT_TRUE(openMenu()) << home.logText();
+    xdotool("key ctrl+q");
+    EXPECT_EQ(application->waitFor(), 0) << home.logText();
+    for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"})
+        EXPECT_TRUE(identity(name)) << name;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -171,6 +172,18 @@ void MenuPanel::showEvent(QShowEvent* event) {
     scroll_->verticalScrollBar()->setValue(0);
     focusFirstControl();
     context_.store.refresh(DisplayStore::RefreshIntent::passiveViewAppearance);
+}
+
+// The focus goes with the panel. A popup keeps its focus widget while
+// hidden and Qt hands the focus back to it on the next opening without a
+// word to a screen reader, which then hears only the window's name; given
+// afresh on each opening, it is told each time.
+void MenuPanel::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    if (QWidget* focused = window()->focusWidget(); focused && isAncestorOf(focused))
+        focused->clearFocus();
 }
 
 // Every opening starts at the top, on the panel's first control, so a

@@ -1,8 +1,8 @@
 // What a screen reader names first when a window opens: the focus lands on a
 // control the user can act on, heard with its name, never on a nameless
 // pane, and Tab never rests on one. The tray panel starts there on every
-// opening, Escape still closes it, and a slider it held before no longer
-// takes the wheel.
+// opening, Escape still closes it, a screen reader is told its focus on
+// each opening, and a slider it held before no longer takes the wheel.
 
 #include <gtest/gtest.h>
 
@@ -24,6 +24,7 @@
 #include "views/panel/panel_slider_row.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/live_accessibility.hpp"
 #include "views/support/wheel_input.hpp"
 #include "views/support/window_world.hpp"
 
@@ -49,6 +50,37 @@ std::string heardFocus(QWidget* window) {
         return what + " has no name";
     return {};
 }
+
+// The controls a screen reader is told took the focus while it lives, by
+// the names it reads, in order.
+class ToldFocus {
+  public:
+    ToldFocus() {
+        current_ = this;
+        previous_ = QAccessible::installUpdateHandler(&ToldFocus::heard);
+    }
+    ~ToldFocus() {
+        QAccessible::installUpdateHandler(previous_);
+        current_ = nullptr;
+    }
+    ToldFocus(const ToldFocus&) = delete;
+    ToldFocus& operator=(const ToldFocus&) = delete;
+
+    const std::vector<std::string>& told() const { return told_; }
+
+  private:
+    static void heard(QAccessibleEvent* event) {
+        if (!current_ || event->type() != QAccessible::Focus || !event->accessibleInterface())
+            return;
+        current_->told_.push_back(
+            event->accessibleInterface()->text(QAccessible::Name).toStdString());
+    }
+
+    LiveAccessibility live_;
+    static inline ToldFocus* current_ = nullptr;
+    QAccessible::UpdateHandler previous_ = nullptr;
+    std::vector<std::string> told_;
+};
 
 class OpeningFocusTest : public WindowWorldTest {
   protected:
@@ -114,6 +146,27 @@ TEST_F(OpeningFocusTest, ThePanelStartsOnItsFirstControlEachTimeAndEscapeStillCl
     EXPECT_EQ(world.store->colorAdjustment(1), before);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(host.isVisible());
+}
+
+// A popup opened again finds the focus where it left it; a screen reader
+// must still be told of it, or it hears only the window's name.
+TEST_F(OpeningFocusTest, EachOpeningOfThePopupTellsAScreenReaderItsFocusOnce) {
+    PanelHost host;
+    host.layout()->addWidget(new MenuPanel(*context, &host));
+    host.resize(390, 650);
+    ASSERT_TRUE(host.isPopupForm());
+    for (int opening = 0; opening < 3; ++opening) {
+        SCOPED_TRACE(opening);
+        ToldFocus focus;
+        open(&host);
+        ASSERT_TRUE(host.isAncestorOf(QApplication::focusWidget()));
+        const std::string first = QAccessible::queryAccessibleInterface(QApplication::focusWidget())
+                                      ->text(QAccessible::Name)
+                                      .toStdString();
+        EXPECT_EQ(focus.told(), std::vector<std::string>{first});
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        ASSERT_FALSE(host.isVisible());
+    }
 }
 
 }  // namespace

@@ -79,8 +79,11 @@ void MenuPanel::buildContent(QWidget* content) {
     connect(header_, &PanelHeaderView::displayChosen, this,
             [&store](DisplayID id) { store.setSelectedDisplayID(id); });
     connect(header_, &PanelHeaderView::rescanRequested, this, &MenuPanel::rescan);
-    connect(header_, &PanelHeaderView::textSizeChosen, this,
-            [&store](QuorvaneTextSize size) { store.setTextSize(size); });
+    // A size chosen says its result ("글자 크기: 크게") as other actions do:
+    // the panel changing its size tells a screen reader nothing.
+    connect(header_, &PanelHeaderView::textSizeChosen, this, [this, &store](QuorvaneTextSize size) {
+        speakResultOf(header_, store, [&] { store.setTextSize(size); });
+    });
 
     prompt_ = new RecentChangePromptView(context_, true, content);
     layout->addWidget(prompt_);

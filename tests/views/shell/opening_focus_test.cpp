@@ -67,19 +67,29 @@ class ToldFocus {
     ToldFocus& operator=(const ToldFocus&) = delete;
 
     const std::vector<std::string>& told() const { return told_; }
+    // The windows it is told came to the front, as the bridge tells it: a
+    // change of the active state read while the window is active.
+    const std::vector<std::string>& activated() const { return activated_; }
 
   private:
     static void heard(QAccessibleEvent* event) {
-        if (!current_ || event->type() != QAccessible::Focus || !event->accessibleInterface())
+        QAccessibleInterface* heard = current_ ? event->accessibleInterface() : nullptr;
+        if (!heard)
             return;
-        current_->told_.push_back(
-            event->accessibleInterface()->text(QAccessible::Name).toStdString());
+        const std::string name = heard->text(QAccessible::Name).toStdString();
+        if (event->type() == QAccessible::Focus)
+            current_->told_.push_back(name);
+        if (event->type() == QAccessible::StateChanged &&
+            static_cast<QAccessibleStateChangeEvent*>(event)->changedStates().active &&
+            heard->state().active)
+            current_->activated_.push_back(name);
     }
 
     LiveAccessibility live_;
     static inline ToldFocus* current_ = nullptr;
     QAccessible::UpdateHandler previous_ = nullptr;
     std::vector<std::string> told_;
+    std::vector<std::string> activated_;
 };
 
 class OpeningFocusTest : public WindowWorldTest {
@@ -167,6 +177,23 @@ TEST_F(OpeningFocusTest, EachOpeningOfThePopupTellsAScreenReaderItsFocusOnce) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         ASSERT_FALSE(host.isVisible());
     }
+}
+
+// The popup opened over the main window takes the focus from it: a screen
+// reader is told the popup came to the front, not the window under it too,
+// which it would name after the popup's control.
+TEST_F(OpeningFocusTest, ThePopupOpenedOverTheMainWindowIsTheOneWindowToldActive) {
+    MainWindow main(*context);
+    main.setWindowTitle(QStringLiteral("Studio"));
+    main.resize(1000, 700);
+    open(&main);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    PanelHost host;
+    host.layout()->addWidget(new MenuPanel(*context, &host));
+    host.resize(390, 650);
+    ToldFocus focus;
+    open(&host);
+    EXPECT_EQ(focus.activated(), std::vector<std::string>{"Quorvane"});
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "models/color/gamma_ramp.hpp"
 #include "models/settings/quorvane_preferences.hpp"
 #include "x11/application_process.hpp"
 #include "x11/x_test_server.hpp"
@@ -327,6 +328,37 @@ class TrayTest : public testing::XServerTest {
         return window;
     }
 
+    // Opens the settings window with the main window's header gear, last
+    // at its trailing edge.
+    std::optional<Shown> openedSettings(const Shown& window) {
+        xdotool("mousemove " + std::to_string(window.x + window.width - 32) + " " +
+                std::to_string(window.y + 25) + " click 1");
+        std::optional<Shown> settings;
+        eventually([&] { return (settings = viewableSized(600, 720)).has_value(); });
+        return settings;
+    }
+
+    // Lets URLs apply presets, so that a quit has something to hand back.
+    void allowPresetURLs() {
+        QuorvanePreferences preferences;
+        preferences.urlPresetAutomationEnabled = true;
+        home.writePreferences(*preferences.encoded());
+    }
+
+    // Puts the night preset on every output through the running program.
+    void applyNightPreset() {
+        LaunchedProcess preset(QUORVANE_EXECUTABLE,
+                               {"quorvane://apply-safe-preset?preset=night&scope=all-visible"},
+                               home.environment(displayName), home.log());
+        ASSERT_EQ(preset.waitFor(), 0) << home.logText();
+        ASSERT_TRUE(eventually([&] { return !showsIdentity("DUMMY0"); }));
+    }
+
+    bool showsIdentity(const char* name) {
+        const auto ramp = currentRamp(name);
+        return ramp && *ramp == GammaRamp::identity(ramp->size());
+    }
+
     testing::ApplicationHome home;
     long pings_ = 0;
     std::unique_ptr<LaunchedProcess> tray;
@@ -528,16 +560,8 @@ TEST_F(TrayTest, EscapeAndCtrlWCloseTheSettingsWindowAndCtrlWTheMainWindow) {
     ASSERT_FALSE(XGetSelectionOwner(connection->display(), traySelection()));
     const auto window = startedMainWindow(800, 900);
     ASSERT_TRUE(window) << home.logText();
-    // The header's gear, last at its trailing edge.
-    const auto openSettings = [&] {
-        xdotool("mousemove " + std::to_string(window->x + window->width - 32) + " " +
-                std::to_string(window->y + 25) + " click 1");
-        std::optional<Shown> settings;
-        eventually([&] { return (settings = viewableSized(600, 720)).has_value(); });
-        return settings;
-    };
     for (const char* keys : {"Escape", "ctrl+w"}) {
-        const auto settings = openSettings();
+        const auto settings = openedSettings(*window);
         ASSERT_TRUE(settings) << keys << home.logText();
         // Without a window manager the keyboard focus is given by hand.
         xdotool("windowfocus --sync " + std::to_string(settings->id) + " key " + keys);
@@ -635,6 +659,77 @@ TEST_F(TrayTest, AtTwiceTheScaleTheMainAndSettingsWindowsFitTheirScreenWithTheir
         std::chrono::seconds(5));
     EXPECT_LT(grown.height, settings->height);
     EXPECT_TRUE(inside(grown, kLowOutput));
+}
+
+// The report sheet is a window of its own over the settings window: Ctrl+W
+// there closes the settings window with it, and Ctrl+Q ends the program,
+// handing every output back.
+TEST_F(TrayTest, CtrlWAndCtrlQWorkWhileTheReportSheetIsOpen) {
+    if (!haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "xdotool is needed";
+    ASSERT_FALSE(XGetSelectionOwner(connection->display(), traySelection()));
+    allowPresetURLs();
+    for (const std::string keys : {"ctrl+w", "ctrl+q"}) {
+        SCOPED_TRACE(keys);
+        const auto window = startedMainWindow(800, 900);
+        ASSERT_TRUE(window) << home.logText();
+        applyNightPreset();
+        // The settings window opens on its first control; the report's
+        // preview is four before it, after the recovery card's controls.
+        const auto settings = openedSettings(*window);
+        ASSERT_TRUE(settings) << home.logText();
+        xdotool("windowfocus --sync " + std::to_string(settings->id) +
+                " key shift+Tab shift+Tab shift+Tab shift+Tab space");
+        std::optional<Shown> sheet;
+        ASSERT_TRUE(eventually([&] {
+            for (const auto& shown : viewable())
+                if (shown.id != window->id && shown.id != settings->id)
+                    sheet = shown;
+            return sheet.has_value();
+        })) << home.logText();
+        xdotool("windowfocus --sync " + std::to_string(sheet->id) + " key " + keys);
+        if (keys == "ctrl+w") {
+            EXPECT_TRUE(eventually([&] { return viewable().size() == 1; })) << home.logText();
+            xdotool("windowfocus --sync " + std::to_string(window->id) + " key ctrl+w");
+        }
+        EXPECT_EQ(application->waitFor(), 0) << home.logText();
+        for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"})
+            EXPECT_TRUE(showsIdentity(name)) << name;
+    }
+}
+
+// The panel's display picker and its menu hold the keyboard while open,
+// yet Ctrl+W closes the panel with them, and Ctrl+Q ends the program,
+// handing every output back.
+TEST_F(TrayTest, CtrlWAndCtrlQWorkWhileThePanelsPickerOrMenuIsOpen) {
+    if (!haveProgram("/usr/bin/trayer") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "trayer and xdotool are needed";
+    allowPresetURLs();
+    ASSERT_TRUE(startTray()) << home.logText();
+    startApplication();
+    const auto icon = settledIcon();
+    ASSERT_TRUE(icon.has_value()) << home.logText();
+    applyNightPreset();
+
+    // The panel opens on its first control, the display picker; the next
+    // one opens the menu.
+    const auto openPanelAndPress = [&](const std::string& keys) {
+        clickAt(*icon);
+        if (!eventually([&] { return viewableSized(300, 600).has_value(); }))
+            return false;
+        const auto shown = viewable().size();
+        xdotool("key " + keys);
+        return eventually([&] { return viewable().size() > shown; });
+    };
+    ASSERT_TRUE(openPanelAndPress("space")) << home.logText();
+    xdotool("key ctrl+w");
+    EXPECT_TRUE(eventually([&] { return viewable().size() == 1; })) << home.logText();
+
+    ASSERT_TRUE(openPanelAndPress("Tab space")) << home.logText();
+    xdotool("key ctrl+q");
+    EXPECT_EQ(application->waitFor(), 0) << home.logText();
+    for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"})
+        EXPECT_TRUE(showsIdentity(name)) << name;
 }
 
 }  // namespace

@@ -226,8 +226,8 @@ void QuorvaneApplication::togglePanel() {
     if (!panel_) {
         panel_ = std::make_unique<PanelHost>();
         panel_->layout()->addWidget(new MenuPanel(host_->context(), panel_.get()));
-        // Escape is the panel's own; Ctrl+W is a window's.
-        addWindowKeys(panel_.get(), {}, [this] { quit(); });
+        // Escape is the panel's own; Ctrl+W closes it as any window in front.
+        addWindowKeys(panel_.get(), {.closeOnCtrlW = true}, [this] { quit(); });
         panel_->installEventFilter(this);
         // Once its frame is known, the small window fits beside its anchor.
         WindowScreenFit::leavePlacingToOwner(panel_.get());

@@ -4,8 +4,10 @@
 
 namespace quorvane {
 
-// The tray icon: a monitor on its stand, drawn by us. The light variant has
-// dark strokes (for light trays), the dark variant light strokes.
+// The tray icon: the panel's own symbol, a monitor on its stand, the one the
+// main window's control that opens the panel draws too, so both read as one
+// way to the panel. The light variant has dark strokes (for light trays),
+// the dark variant light strokes.
 enum class TrayGlyphVariant { light, dark };
 
 QIcon trayIconGlyph(TrayGlyphVariant variant);

@@ -22,8 +22,10 @@ inline constexpr std::string_view kSettingsLabel = "설정 열기";
 inline constexpr std::string_view kSettingsHelp =
     "설정 창을 엽니다. 내보내기, 가져오기, 초기화는 설정 창 안에 있습니다.";
 
-// Offered in the header only while no tray shows the program's icon.
-inline constexpr std::string_view kPanelSymbol = "slider.horizontal.3";
+// Offered in the header only while no tray shows the program's icon. The
+// panel's own symbol, the tray icon's picture: not the advanced options'
+// sliders, which the sidebar and the start page show.
+inline constexpr std::string_view kPanelSymbol = "display";
 inline constexpr std::string_view kPanelLabel = "빠른 화면 조정 열기";
 inline constexpr std::string_view kPanelHelp =
     "밝기와 색온도, 모니터 상태와 복구를 한곳에서 다루는 작은 창을 엽니다.";

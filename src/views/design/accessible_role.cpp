@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QSplitter>
 #include <QWidget>
+#include <QWindow>
 
 #include "views/design/spoken_text.hpp"
 
@@ -34,11 +36,13 @@ QByteArray nearestQtClass(const QMetaObject* meta) {
 // reading lists parts a screen reader should not meet: a splitter's drag
 // handle (an unnamed "unknown"), a message box's icon, a stack of pages
 // (an unnamed "layered pane" a screen reader announces on the way into the
-// page it shows). Read here as what they hold.
+// page it shows). Read here as what they hold; the main window too, so it
+// is active only while it holds the focus (see WidgetAccessible::state()).
 bool isPlainWidget(const QObject* object) {
     const QByteArray nearest = nearestQtClass(object->metaObject());
     return nearest == "QWidget" || nearest == "QFrame" || nearest == "QSplitter" ||
-           nearest == "QDialogButtonBox" || nearest == "QMessageBox" || nearest == "QStackedWidget";
+           nearest == "QDialogButtonBox" || nearest == "QMessageBox" ||
+           nearest == "QStackedWidget" || nearest == "QMainWindow";
 }
 
 bool hiddenFromAccessibility(const QWidget* widget) {
@@ -108,6 +112,15 @@ QAccessible::State WidgetAccessible::state() const {
     // holds it says so, or a screen reader finds two.
     if (result.focused && QApplication::focusWidget() != widget())
         result.focused = false;
+    // Qt keeps the window under a popup (the tray panel opened over the
+    // main window) the application's active window, so as the popup takes
+    // the system's focus a screen reader is told that window came to the
+    // front, and says its name after the popup's first control. Only the
+    // window that holds the focus is active.
+    const QWindow* focusWindow = QGuiApplication::focusWindow();
+    if (result.active && widget()->isWindow() && focusWindow &&
+        focusWindow != widget()->windowHandle())
+        result.active = false;
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -81,8 +82,11 @@ void MenuPanel::buildContent(QWidget* content) {
     connect(header_, &PanelHeaderView::displayChosen, this,
             [&store](DisplayID id) { store.setSelectedDisplayID(id); });
     connect(header_, &PanelHeaderView::rescanRequested, this, &MenuPanel::rescan);
-    connect(header_, &PanelHeaderView::textSizeChosen, this,
-            [&store](QuorvaneTextSize size) { store.setTextSize(size); });
+    // A size chosen says its result ("글자 크기: 크게") as other actions do:
+    // the panel changing its size tells a screen reader nothing.
+    connect(header_, &PanelHeaderView::textSizeChosen, this, [this, &store](QuorvaneTextSize size) {
+        speakResultOf(header_, store, [&] { store.setTextSize(size); });
+    });
 
     prompt_ = new RecentChangePromptView(context_, true, content);
     layout->addWidget(prompt_);
@@ -180,6 +184,18 @@ void MenuPanel::showEvent(QShowEvent* event) {
     scroll_->verticalScrollBar()->setValue(0);
     focusFirstControl();
     context_.store.refresh(DisplayStore::RefreshIntent::passiveViewAppearance);
+}
+
+// The focus goes with the panel. A popup keeps its focus widget while
+// hidden and Qt hands the focus back to it on the next opening without a
+// word to a screen reader, which then hears only the window's name; given
+// afresh on each opening, it is told each time.
+void MenuPanel::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    if (QWidget* focused = window()->focusWidget(); focused && isAncestorOf(focused))
+        focused->clearFocus();
 }
 
 // Every opening starts at the top, on the panel's first control, so a

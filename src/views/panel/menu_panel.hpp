@@ -52,6 +52,7 @@ class MenuPanel : public QWidget {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     void buildContent(QWidget* content);

@@ -9,13 +9,17 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
+#include <QPainter>
 #include <QStackedWidget>
 #include <QTest>
 
 #include "display_store/store_world.hpp"
+#include "presentation/main_window/main_window_texts.hpp"
 #include "views/controls/rgb_curve_coordinate_editor.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/symbol_side.hpp"
+#include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
 #include "views/detail_form/card_grid.hpp"
 #include "views/detail_form/display_detail_form.hpp"
@@ -310,6 +314,44 @@ TEST_F(MainWindowTest, APanelControlThatGoesWhileTheWindowIsInactiveLeavesItsFoc
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     EXPECT_TRUE(store->softwareColorCorrectionEnabled());
     EXPECT_EQ(settingsOpened + panelOpened, 0);
+}
+
+// Which pixels of `picture` a person sees as drawn: those that stand out
+// from its background.
+std::vector<bool> inkOf(const QImage& picture) {
+    const QRgb background = testing::backgroundOf(picture, picture.rect());
+    std::vector<bool> ink;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            ink.push_back(testing::standsOut(picture.pixel(x, y), background, 60));
+    return ink;
+}
+
+// `symbol` drawn `side` pixels square in the middle of a picture the size
+// of `control`, over its background.
+QImage drawnAmid(const QImage& control, std::string_view symbol, const QColor& color, int side) {
+    QImage drawn(control.size(), QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(testing::backgroundOf(control, control.rect()));
+    QPainter painter(&drawn);
+    paintSymbol(painter,
+                QRectF((drawn.width() - side) / 2.0, (drawn.height() - side) / 2.0, side, side),
+                symbol, color);
+    return drawn;
+}
+
+// The control that opens the panel shows the panel's own glyph, the tray
+// icon's picture, not the sliders of the advanced options beside it.
+TEST_F(MainWindowTest, ThePanelsControlDrawsThePanelsGlyphNotTheAdvancedOptions) {
+    start({externalDisplay(1, "Studio", 11)});
+    window->offerPanel(true);
+    window->show();
+    settle();
+    const QImage control = window->utilityHeader()->panelButton()->grab().toImage();
+    const QColor ink = theme.color(ColorRole::primary);
+    const auto shown = inkOf(control);
+    const int side = symbolSide(15);
+    EXPECT_EQ(shown, inkOf(drawnAmid(control, main_window_texts::kPanelSymbol, ink, side)));
+    EXPECT_NE(shown, inkOf(drawnAmid(control, main_window_texts::kAdvancedGroupSymbol, ink, side)));
 }
 
 TEST_F(MainWindowTest, SidebarRowsAnnounceTheMark) {

@@ -1,8 +1,8 @@
 // What a screen reader names first when a window opens: the focus lands on a
 // control the user can act on, heard with its name, never on a nameless
 // pane, and Tab never rests on one. The tray panel starts there on every
-// opening, Escape still closes it, and a slider it held before no longer
-// takes the wheel.
+// opening, Escape still closes it, a screen reader is told its focus on
+// each opening, and a slider it held before no longer takes the wheel.
 
 #include <gtest/gtest.h>
 
@@ -24,6 +24,7 @@
 #include "views/panel/panel_slider_row.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/live_accessibility.hpp"
 #include "views/support/wheel_input.hpp"
 #include "views/support/window_world.hpp"
 
@@ -49,6 +50,47 @@ std::string heardFocus(QWidget* window) {
         return what + " has no name";
     return {};
 }
+
+// The controls a screen reader is told took the focus while it lives, by
+// the names it reads, in order.
+class ToldFocus {
+  public:
+    ToldFocus() {
+        current_ = this;
+        previous_ = QAccessible::installUpdateHandler(&ToldFocus::heard);
+    }
+    ~ToldFocus() {
+        QAccessible::installUpdateHandler(previous_);
+        current_ = nullptr;
+    }
+    ToldFocus(const ToldFocus&) = delete;
+    ToldFocus& operator=(const ToldFocus&) = delete;
+
+    const std::vector<std::string>& told() const { return told_; }
+    // The windows it is told came to the front, as the bridge tells it: a
+    // change of the active state read while the window is active.
+    const std::vector<std::string>& activated() const { return activated_; }
+
+  private:
+    static void heard(QAccessibleEvent* event) {
+        QAccessibleInterface* heard = current_ ? event->accessibleInterface() : nullptr;
+        if (!heard)
+            return;
+        const std::string name = heard->text(QAccessible::Name).toStdString();
+        if (event->type() == QAccessible::Focus)
+            current_->told_.push_back(name);
+        if (event->type() == QAccessible::StateChanged &&
+            static_cast<QAccessibleStateChangeEvent*>(event)->changedStates().active &&
+            heard->state().active)
+            current_->activated_.push_back(name);
+    }
+
+    LiveAccessibility live_;
+    static inline ToldFocus* current_ = nullptr;
+    QAccessible::UpdateHandler previous_ = nullptr;
+    std::vector<std::string> told_;
+    std::vector<std::string> activated_;
+};
 
 class OpeningFocusTest : public WindowWorldTest {
   protected:
@@ -114,6 +156,44 @@ TEST_F(OpeningFocusTest, ThePanelStartsOnItsFirstControlEachTimeAndEscapeStillCl
     EXPECT_EQ(world.store->colorAdjustment(1), before);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(host.isVisible());
+}
+
+// A popup opened again finds the focus where it left it; a screen reader
+// must still be told of it, or it hears only the window's name.
+TEST_F(OpeningFocusTest, EachOpeningOfThePopupTellsAScreenReaderItsFocusOnce) {
+    PanelHost host;
+    host.layout()->addWidget(new MenuPanel(*context, &host));
+    host.resize(390, 650);
+    ASSERT_TRUE(host.isPopupForm());
+    for (int opening = 0; opening < 3; ++opening) {
+        SCOPED_TRACE(opening);
+        ToldFocus focus;
+        open(&host);
+        ASSERT_TRUE(host.isAncestorOf(QApplication::focusWidget()));
+        const std::string first = QAccessible::queryAccessibleInterface(QApplication::focusWidget())
+                                      ->text(QAccessible::Name)
+                                      .toStdString();
+        EXPECT_EQ(focus.told(), std::vector<std::string>{first});
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        ASSERT_FALSE(host.isVisible());
+    }
+}
+
+// The popup opened over the main window takes the focus from it: a screen
+// reader is told the popup came to the front, not the window under it too,
+// which it would name after the popup's control.
+TEST_F(OpeningFocusTest, ThePopupOpenedOverTheMainWindowIsTheOneWindowToldActive) {
+    MainWindow main(*context);
+    main.setWindowTitle(QStringLiteral("Studio"));
+    main.resize(1000, 700);
+    open(&main);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    PanelHost host;
+    host.layout()->addWidget(new MenuPanel(*context, &host));
+    host.resize(390, 650);
+    ToldFocus focus;
+    open(&host);
+    EXPECT_EQ(focus.activated(), std::vector<std::string>{"Quorvane"});
 }
 
 }  // namespace

@@ -1289,6 +1289,26 @@ TEST_F(WhatControlsSayTest, APanelTileSaysItsResult) {
     }
 }
 
+// A text size chosen from the panel's menu says its result as a tile does:
+// the status the panel shows, once, whether or not the size changed.
+TEST_F(WhatControlsSayTest, ATextSizeChosenFromThePanelsMenuSaysItsResult) {
+    PanelHost host;
+    auto* panel = openPanel(host);
+    host.activateWindow();
+    settle();
+    QMenu* menu = panel->header()->optionsMenu();
+    for (int twice = 0; twice < 2; ++twice) {
+        menu->popup(host.mapToGlobal(QPoint(0, 0)));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        SpokenNotices notices;
+        menu->setActiveAction(menu->actions().last());
+        QTest::keyClick(menu, Qt::Key_Return);
+        settle();
+        EXPECT_EQ(world.store->textSize(), QuorvaneTextSize::veryLarge);
+        EXPECT_EQ(notices.said(), std::vector<std::string>{"글자 크기: 아주 크게"});
+    }
+}
+
 // A notice is there only while it is said: the screen reader answering its
 // show reads its words, but a review of the window afterwards finds none of
 // them, neither while the prompt it announced stands nor once it is gone.

@@ -170,30 +170,37 @@ std::variant<RecordWriteStampFile::Replacement, int> RecordWriteStampFile::swapI
         canPutBack = errno == ENOENT;
         displaced.clear();
     }
-    struct stat placed {};
-    if (::lstat(temporaryPath.c_str(), &placed) != 0 ||
+    // Held open until the put-back is decided, so its inode number cannot
+    // come back on a file another writer puts at the name meanwhile.
+    UniqueFileDescriptor placed(
+        ::open(temporaryPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    struct stat placedInfo {};
+    if (!placed.valid() || ::fstat(placed.get(), &placedInfo) != 0 ||
         ::rename(temporaryPath.c_str(), path_.c_str()) != 0) {
         const int error = errno;
         if (!displaced.empty())
             ::unlink(displaced.c_str());
         return error;
     }
-    return Replacement(path_, std::move(displaced), canPutBack, placed);
+    return Replacement(path_, std::move(displaced), canPutBack, std::move(placed), placedInfo);
 }
 
 RecordWriteStampFile::Replacement::Replacement(std::filesystem::path path, std::string displaced,
-                                               bool canPutBack, const struct stat& placed)
+                                               bool canPutBack, UniqueFileDescriptor placed,
+                                               const struct stat& placedInfo)
     : path_(std::move(path)),
       displaced_(std::move(displaced)),
       canPutBack_(canPutBack),
-      placedDevice_(placed.st_dev),
-      placedInode_(placed.st_ino) {}
+      placed_(std::move(placed)),
+      placedDevice_(placedInfo.st_dev),
+      placedInode_(placedInfo.st_ino) {}
 
 RecordWriteStampFile::Replacement::Replacement(Replacement&& other) noexcept
     : path_(std::move(other.path_)),
       displaced_(std::move(other.displaced_)),
       canPutBack_(other.canPutBack_),
       kept_(std::exchange(other.kept_, true)),
+      placed_(std::move(other.placed_)),
       placedDevice_(other.placedDevice_),
       placedInode_(other.placedInode_) {}
 

@@ -10,6 +10,7 @@
 
 #include "platform/interfaces/defaults_store_error.hpp"
 #include "services/persistence/record_write_stamp.hpp"
+#include "services/persistence/unique_file_descriptor.hpp"
 
 namespace quorvane {
 
@@ -60,9 +61,10 @@ class RecordWriteStampFile {
     // stay.
     class Replacement {
       public:
-        // `placed` is the stamps' file it put in place.
+        // `placed` is the stamps' file it put in place, open; `placedInfo`
+        // its status.
         Replacement(std::filesystem::path path, std::string displaced, bool canPutBack,
-                    const struct stat& placed);
+                    UniqueFileDescriptor placed, const struct stat& placedInfo);
         Replacement(Replacement&& other) noexcept;
         Replacement& operator=(Replacement&&) = delete;
         Replacement(const Replacement&) = delete;
@@ -80,6 +82,7 @@ class RecordWriteStampFile {
         std::string displaced_;
         bool canPutBack_ = true;
         bool kept_ = false;
+        UniqueFileDescriptor placed_{-1};
         dev_t placedDevice_ = 0;
         ino_t placedInode_ = 0;
     };

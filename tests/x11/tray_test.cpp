@@ -661,6 +661,39 @@ TEST_F(TrayTest, AtTwiceTheScaleTheMainAndSettingsWindowsFitTheirScreenWithTheir
     EXPECT_TRUE(inside(grown, kLowOutput));
 }
 
+// While hidden, Qt may forget the frame the window manager gave the small
+// window: each opening, on either output, still stands inside its output.
+TEST_F(TrayTest, AtTwiceTheScaleThePanelsSmallWindowOpensInsideItsOutputEveryTime) {
+    if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "openbox and xdotool are needed";
+    ASSERT_TRUE(startWindowManager()) << home.logText();
+    application = std::make_unique<LaunchedProcess>(
+        QUORVANE_EXECUTABLE, std::vector<std::string>{},
+        home.environment(displayName, {"QT_SCALE_FACTOR=2"}), home.log());
+    ASSERT_TRUE(frameOn(1600, 1800, kPrimaryOutput)) << home.logText();
+    for (int opening = 0; opening < 6; ++opening) {
+        SCOPED_TRACE(opening);
+        const bool low = opening % 2 == 1;
+        const auto window = viewableSized(1200, 1800);
+        ASSERT_TRUE(window);
+        xdotool("windowmove " + std::to_string(window->id) + (low ? " 1950 40" : " 0 0"));
+        ASSERT_TRUE(eventually([&] { return (viewableSized(1200, 1800)->x >= 1920) == low; }));
+        // The header's panel control, twice the size of the standard one.
+        const auto moved = viewableSized(1200, 1800);
+        xdotool("mousemove " + std::to_string(moved->x + 80) + " " +
+                std::to_string(moved->y + moved->height - 80));
+        const auto control = firstMarkFrom(*moved, moved->width / 2, 100);
+        ASSERT_TRUE(control);
+        xdotool("mousemove " + std::to_string(moved->x + *control + 12) + " " +
+                std::to_string(moved->y + 50) + " click 1");
+        const auto panel = frameOn(600, 1100, low ? kLowOutput : kPrimaryOutput);
+        ASSERT_TRUE(panel) << home.logText();
+        EXPECT_TRUE(inside(*panel, low ? kLowOutput : kPrimaryOutput));
+        xdotool("key Escape");
+        ASSERT_TRUE(eventually([&] { return !viewableSized(600, 1100); }));
+    }
+}
+
 // The report sheet is a window of its own over the settings window: Ctrl+W
 // there closes the settings window with it, and Ctrl+Q ends the program,
 // handing every output back.

@@ -292,13 +292,17 @@ void QuorvaneApplication::sizePanel(ScreenRect area) {
     panel_->setFixedSize(size.width, size.height);
 }
 
-// Placed by its frame: the small window's title bar counts.
+// Placed by its frame: the small window's title bar counts. Its inside is
+// what is set: a hidden window's frame as Qt knows it is at times none (the
+// window manager took it off on hiding), and a move by the frame would then
+// put the inside where the frame belongs, the title bar off the screen.
 void QuorvaneApplication::placePanel() {
     const ScreenRect& anchor = panelAnchor_;
-    const auto size =
-        withFrame({panel_->width(), panel_->height()}, screenFit_->frameMarginsOf(panel_.get()));
+    const auto margins = screenFit_->frameMarginsOf(panel_.get());
+    const auto size = withFrame({panel_->width(), panel_->height()}, margins);
     const auto placed = popupPlacement(size, anchor, anchor.x, anchor.y, anchorWorkArea());
-    panel_->move(placed.x, placed.y);
+    panel_->setGeometry(placed.x + margins.left, placed.y + margins.top, panel_->width(),
+                        panel_->height());
 }
 
 // A panel whose size changed while open stays inside the work area at its

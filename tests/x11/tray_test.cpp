@@ -292,6 +292,23 @@ class TrayTest : public testing::XServerTest {
         FAIL() << "no panel control";
     }
 
+    // Clicks the panel control of the main window (between 800 and 1000
+    // pixels wide at `scale`), the first mark right of its header's middle,
+    // and returns the small window's frame once it lies on `output`.
+    std::optional<Shown> openedPanelOn(const Shown& output, int scale = 1) {
+        const auto window = viewableSized(800 * scale, 1000 * scale);
+        if (!window)
+            return std::nullopt;
+        xdotool("mousemove " + std::to_string(window->x + 40 * scale) + " " +
+                std::to_string(window->y + window->height - 40 * scale));
+        const auto control = firstMarkFrom(*window, window->width / 2, 60 * scale);
+        if (!control)
+            return std::nullopt;
+        xdotool("mousemove " + std::to_string(window->x + *control + 6 * scale) + " " +
+                std::to_string(window->y + 30 * scale) + " click 1");
+        return frameOn(300 * scale, 600 * scale, output);
+    }
+
     // What a window manager sends when the window's close button is pressed.
     void closeAsWindowManager(Window window) {
         XEvent close{};
@@ -589,21 +606,7 @@ TEST_F(TrayTest, UnderAWindowManagerThePanelsSmallWindowStaysOnTheScreenOfItsMai
     ASSERT_TRUE(mainFrame) << home.logText();
     EXPECT_TRUE(inside(*mainFrame, kPrimaryOutput));
 
-    // The header's panel control is the first mark right of the middle.
-    const auto openPanelOn = [&](const Shown& output) -> std::optional<Shown> {
-        const auto window = viewableSized(800, 1000);
-        if (!window)
-            return std::nullopt;
-        xdotool("mousemove " + std::to_string(window->x + 40) + " " +
-                std::to_string(window->y + window->height - 40));
-        const auto control = firstMarkFrom(*window, window->width / 2, 60);
-        if (!control)
-            return std::nullopt;
-        xdotool("mousemove " + std::to_string(window->x + *control + 6) + " " +
-                std::to_string(window->y + 30) + " click 1");
-        return frameOn(300, 600, output);
-    };
-    const auto panel = openPanelOn(kPrimaryOutput);
+    const auto panel = openedPanelOn(kPrimaryOutput);
     ASSERT_TRUE(panel) << home.logText();
     EXPECT_TRUE(inside(*panel, kPrimaryOutput));
 
@@ -614,7 +617,7 @@ TEST_F(TrayTest, UnderAWindowManagerThePanelsSmallWindowStaysOnTheScreenOfItsMai
     xdotool("windowmove " + std::to_string(viewableSized(800, 1000)->id) + " 1950 40");
     const auto moved = frameOn(800, 1000, kLowOutput);
     ASSERT_TRUE(moved && inside(*moved, kLowOutput));
-    const auto low = openPanelOn(kLowOutput);
+    const auto low = openedPanelOn(kLowOutput);
     ASSERT_TRUE(low) << home.logText();
     EXPECT_TRUE(inside(*low, kLowOutput));
 }
@@ -671,26 +674,20 @@ TEST_F(TrayTest, AtTwiceTheScaleThePanelsSmallWindowOpensInsideItsOutputEveryTim
         QUORVANE_EXECUTABLE, std::vector<std::string>{},
         home.environment(displayName, {"QT_SCALE_FACTOR=2"}), home.log());
     ASSERT_TRUE(frameOn(1600, 1800, kPrimaryOutput)) << home.logText();
-    for (int opening = 0; opening < 6; ++opening) {
+    for (int opening = 0; opening < 8; ++opening) {
         SCOPED_TRACE(opening);
-        const bool low = opening % 2 == 1;
-        const auto window = viewableSized(1200, 1800);
-        ASSERT_TRUE(window);
-        xdotool("windowmove " + std::to_string(window->id) + (low ? " 1950 40" : " 0 0"));
-        ASSERT_TRUE(eventually([&] { return (viewableSized(1200, 1800)->x >= 1920) == low; }));
-        // The header's panel control, twice the size of the standard one.
-        const auto moved = viewableSized(1200, 1800);
-        xdotool("mousemove " + std::to_string(moved->x + 80) + " " +
-                std::to_string(moved->y + moved->height - 80));
-        const auto control = firstMarkFrom(*moved, moved->width / 2, 100);
-        ASSERT_TRUE(control);
-        xdotool("mousemove " + std::to_string(moved->x + *control + 12) + " " +
-                std::to_string(moved->y + 50) + " click 1");
-        const auto panel = frameOn(600, 1100, low ? kLowOutput : kPrimaryOutput);
+        const Shown& output = opening % 2 == 1 ? kLowOutput : kPrimaryOutput;
+        xdotool("windowmove " + std::to_string(viewableSized(1600, 2000)->id) + " " +
+                std::to_string(output.x + 30) + " 40");
+        ASSERT_TRUE(eventually([&] {
+            const auto window = viewableSized(1600, 2000);
+            return window && window->x >= output.x && window->x < output.x + 100;
+        }));
+        const auto panel = openedPanelOn(output, 2);
         ASSERT_TRUE(panel) << home.logText();
-        EXPECT_TRUE(inside(*panel, low ? kLowOutput : kPrimaryOutput));
+        EXPECT_TRUE(inside(*panel, output));
         xdotool("key Escape");
-        ASSERT_TRUE(eventually([&] { return !viewableSized(600, 1100); }));
+        ASSERT_TRUE(eventually([&] { return !viewableSized(600, 1200); }));
     }
 }
 

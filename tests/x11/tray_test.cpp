@@ -279,33 +279,27 @@ class TrayTest : public testing::XServerTest {
         return last;
     }
 
-    // Clicks the main window's header control that opens the panel: the
-    // first thing drawn right of the window's middle on the header's line.
-    void clickPanelControl(const Shown& window) {
-        const auto strip = settledStrip(window, 32);
-        for (int x = window.width / 2; x < window.width && !strip.empty(); ++x) {
-            const auto at = [&](int column) { return strip[25 * window.width + column]; };
-            if (at(x) != at(window.width / 2))
-                return xdotool("mousemove " + std::to_string(window.x + x + 3) + " " +
-                               std::to_string(window.y + 25) + " click 1");
-        }
-        FAIL() << "no panel control";
+    // Clicks the main window's header control that opens the panel (the
+    // first mark right of its header's middle, at `scale`), the pointer
+    // first moved off the header.
+    bool clickPanelControl(const Shown& window, int scale = 1) {
+        xdotool("mousemove " + std::to_string(window.x + 40 * scale) + " " +
+                std::to_string(window.y + window.height - 40 * scale));
+        const auto control = firstMarkFrom(window, window.width / 2, 60 * scale);
+        if (!control)
+            return false;
+        xdotool("mousemove " + std::to_string(window.x + *control + 6 * scale) + " " +
+                std::to_string(window.y + 30 * scale) + " click 1");
+        return true;
     }
 
-    // Clicks the panel control of the main window (between 800 and 1000
-    // pixels wide at `scale`), the first mark right of its header's middle,
-    // and returns the small window's frame once it lies on `output`.
+    // Opens the panel from the main window (between 800 and 1000 pixels
+    // wide at `scale`) and returns the small window's frame once it lies on
+    // `output`.
     std::optional<Shown> openedPanelOn(const Shown& output, int scale = 1) {
         const auto window = viewableSized(800 * scale, 1000 * scale);
-        if (!window)
+        if (!window || !clickPanelControl(*window, scale))
             return std::nullopt;
-        xdotool("mousemove " + std::to_string(window->x + 40 * scale) + " " +
-                std::to_string(window->y + window->height - 40 * scale));
-        const auto control = firstMarkFrom(*window, window->width / 2, 60 * scale);
-        if (!control)
-            return std::nullopt;
-        xdotool("mousemove " + std::to_string(window->x + *control + 6 * scale) + " " +
-                std::to_string(window->y + 30 * scale) + " click 1");
         return frameOn(300 * scale, 600 * scale, output);
     }
 
@@ -498,8 +492,7 @@ TEST_F(TrayTest, WithoutATrayTheProgramEndsOnlyOnceThePanelsSmallWindowClosesLas
     ASSERT_NE(corrected, GammaRamp::identity(corrected.size()));
     const auto window = startedMainWindow(600, 4000);
     ASSERT_TRUE(window) << home.logText();
-    xdotool("mousemove 1900 1070");
-    clickPanelControl(*window);
+    ASSERT_TRUE(clickPanelControl(*window));
     std::optional<Shown> panel;
     ASSERT_TRUE(eventually([&] { return (panel = viewableSized(300, 600)).has_value(); }));
 

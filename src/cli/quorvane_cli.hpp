@@ -151,6 +151,13 @@ class QuorvaneCLI {
                        const TouchedRecordParts& recordRequests = {});
 
   private:
+    // After apply()'s save: a lock file taken away while the command held
+    // it let another writer in between the check for later requests and the
+    // save, which kept what such a request set. Each display the record now
+    // holds for a request asked after `askedAt` gets that value back on the
+    // screen and moves from applied to set by a later request.
+    void yieldToLaterRequestsSaved(CLIResponse::ApplyResult& result,
+                                   std::vector<std::string>& setLaterNames, Date askedAt);
     // What the command line says when the X server cannot be reached.
     std::string displayServerMessage() const;
     // What it says when the server it was talking to went away mid-command.

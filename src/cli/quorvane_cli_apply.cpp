@@ -119,6 +119,40 @@ std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& 
                  recordRequests);
 }
 
+void QuorvaneCLI::yieldToLaterRequestsSaved(CLIResponse::ApplyResult& result,
+                                            std::vector<std::string>& setLaterNames, Date askedAt) {
+    const auto& store = *environment_.preferencesStore;
+    const auto record = store.loadResult();
+    if (record.recordUnreadable || record.recoveredFromCorruption)
+        return;
+    const auto requests = store.lastLoadRequests();
+    const auto& stored = record.preferences;
+    std::vector<CLIResponse::AppliedDisplay> carriedOut;
+    for (auto& display : result.applied) {
+        const auto setAt = requests.askedAt(RecordMerge::PreferencesPart::displayAdjustments,
+                                            display.identityRawValue);
+        const auto value = stored.displayAdjustments.find(display.identityRawValue);
+        if (!setAt || *setAt <= askedAt || value == stored.displayAdjustments.end()) {
+            carriedOut.push_back(std::move(display));
+            continue;
+        }
+        const auto shown =
+            stored.softwareColorCorrectionEnabled ? value->second : ColorAdjustment::neutral();
+        try {
+            environment_.gammaController->setTransferTables(
+                environment_.gammaController->makeTransferTables(shown), display.id);
+        } catch (const DisplayControlError&) {
+            // The record keeps the later request either way; the screen
+            // follows it at the next start or write.
+        }
+        setLaterNames.push_back(visibleControlCharacters(display.name));
+        result.failed.push_back({display.id, std::move(display.name),
+                                 std::move(display.identityRawValue),
+                                 std::string(kSetByALaterRequest)});
+    }
+    result.applied = std::move(carriedOut);
+}
+
 QuorvaneCLI::PresetResolution QuorvaneCLI::resolvePreset(
     const std::string& query, const std::vector<DisplayPreset>& presets) {
     for (const auto& preset : presets) {
@@ -210,6 +244,7 @@ std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
         if (saved.error) {
             return fail(ExitCode::failure, appliedButNotSavedMessage(*saved.error), json);
         }
+        yieldToLaterRequestsSaved(result, setLaterNames, askedAt);
     }
 
     const auto status =

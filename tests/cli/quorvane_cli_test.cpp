@@ -17,6 +17,7 @@
 #include "platform/simulated/simulated_gamma_controller.hpp"
 #include "services/display/cli_display_snapshot_provider.hpp"
 #include "services/persistence/defaults_store.hpp"
+#include "services/persistence/merging_defaults_store.hpp"
 #include "services/persistence/quorvane_settings_document_coder.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 #include "support/other_lock_holder.hpp"
@@ -304,6 +305,44 @@ TEST(QuorvaneCLIApply, ADisplayALaterRequestSetWhileItWaitedIsLeftAsItIsWithStat
     EXPECT_EQ(result["failed"][0]["message"],
               "나중에 요청된 변경이 이미 저장되어 있어 이 디스플레이는 바꾸지 않았습니다.");
     EXPECT_EQ(application.loadResult().preferences.displayAdjustments.at(leftIdentity), movie);
+}
+
+// The lock file is taken away while the command holds it, and another
+// writer saves a request for the display asked after the command's, just
+// before the command's record lands: the merged record keeps that value,
+// and the screen gets it back too, with status 3.
+TEST(QuorvaneCLIApply, ALaterRequestLetInByATakenLockFileKeepsItsDisplayOnTheScreenToo) {
+    testing::TemporaryFolder folder;
+    auto files = std::make_shared<FileDefaultsStore>(folder.path());
+    CLIHarness harness;
+    harness.preferences =
+        std::make_shared<UserDefaultsPreferencesStore>(std::make_shared<MergingDefaultsStore>(
+            files, MergingDefaultsStore::Merges{{UserDefaultsPreferencesStore::standardStorageKey(),
+                                                 RecordMerge::preferencesBytes}}));
+    const auto left = makeDisplay(1, "Left", 11);
+    harness.setDisplays({left});
+    const Date asked = std::chrono::system_clock::now() - std::chrono::minutes(1);
+    harness.requestNow = [asked] { return asked; };
+    QuorvanePreferences later;
+    later.displayAdjustments[DisplayIdentity::of(left).rawValue] =
+        DisplayPreset::builtIns()[3].adjustment;
+    TouchedRecordParts request;
+    request.touch("displayAdjustments", DisplayIdentity::of(left).rawValue, asked + seconds(1));
+    bool letIn = false;
+    files->setBeforeRenameHook([&](const auto&) {
+        if (std::exchange(letIn, true))
+            return true;
+        std::filesystem::remove(folder / ".lock");
+        UserDefaultsPreferencesStore other(std::make_shared<FileDefaultsStore>(folder.path()));
+        return other.save(later, request).succeeded();
+    });
+
+    EXPECT_EQ(harness.run({"apply-safe-preset", "night"}), 3);
+    EXPECT_EQ(harness.err, "Already set by a later request: Left\n");
+    EXPECT_EQ(harness.gamma->tables(1),
+              harness.gamma->makeTransferTables(DisplayPreset::builtIns()[3].adjustment));
+    EXPECT_EQ(harness.preferences->loadResult().preferences.displayAdjustments,
+              later.displayAdjustments);
 }
 
 TEST(QuorvaneCLIRecords, AnUndecodableRecordIsNoticedOnStandardErrorAndKeptAsideBeforeASave) {

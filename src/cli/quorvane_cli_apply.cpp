@@ -42,6 +42,11 @@ std::string notCarriedOutCounts(std::size_t failed, std::size_t setLater) {
 }  // namespace
 
 std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& arguments) {
+    // The record as it stands is seen first: one put there by hand a
+    // moment ago, whose file time (in whole seconds on some file systems)
+    // may read as later than now, is then known to be older than this
+    // request.
+    environment_.preferencesStore->loadResult();
     // Asked now, however long the settings lock keeps the command waiting.
     const Date askedAt = environment_.requestNow();
     const auto parsed = parseOptions(arguments);

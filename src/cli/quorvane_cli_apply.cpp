@@ -124,20 +124,19 @@ std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& 
                  recordRequests);
 }
 
-void QuorvaneCLI::yieldToLaterRequestsSaved(CLIResponse::ApplyResult& result,
-                                            std::vector<std::string>& setLaterNames, Date askedAt) {
+void QuorvaneCLI::showTheRecordSaved(CLIResponse::ApplyResult& result,
+                                     std::vector<std::string>& setLaterNames, Date askedAt,
+                                     const TouchedRecordParts& loadedRequests) {
     const auto& store = *environment_.preferencesStore;
     const auto record = store.loadResult();
-    if (record.recordUnreadable || record.recoveredFromCorruption)
-        return;
     const auto requests = store.lastLoadRequests();
+    if (record.recordUnreadable || record.recoveredFromCorruption || requests == loadedRequests)
+        return;
     const auto& stored = record.preferences;
     std::vector<CLIResponse::AppliedDisplay> carriedOut;
     for (auto& display : result.applied) {
-        const auto setAt = requests.askedAt(RecordMerge::PreferencesPart::displayAdjustments,
-                                            display.identityRawValue);
         const auto value = stored.displayAdjustments.find(display.identityRawValue);
-        if (!setAt || *setAt <= askedAt || value == stored.displayAdjustments.end()) {
+        if (value == stored.displayAdjustments.end()) {
             carriedOut.push_back(std::move(display));
             continue;
         }
@@ -147,8 +146,14 @@ void QuorvaneCLI::yieldToLaterRequestsSaved(CLIResponse::ApplyResult& result,
             environment_.gammaController->setTransferTables(
                 environment_.gammaController->makeTransferTables(shown), display.id);
         } catch (const DisplayControlError&) {
-            // The record keeps the later request either way; the screen
-            // follows it at the next start or write.
+            // The record keeps its value either way; the screen follows it
+            // at the next start or write.
+        }
+        const auto setAt = requests.askedAt(RecordMerge::PreferencesPart::displayAdjustments,
+                                            display.identityRawValue);
+        if (!setAt || *setAt <= askedAt) {
+            carriedOut.push_back(std::move(display));
+            continue;
         }
         setLaterNames.push_back(visibleControlCharacters(display.name));
         result.failed.push_back({display.id, std::move(display.name),
@@ -249,7 +254,7 @@ std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
         if (saved.error) {
             return fail(ExitCode::failure, appliedButNotSavedMessage(*saved.error), json);
         }
-        yieldToLaterRequestsSaved(result, setLaterNames, askedAt);
+        showTheRecordSaved(result, setLaterNames, askedAt, recordRequests);
     }
 
     const auto status =

@@ -308,41 +308,49 @@ TEST(QuorvaneCLIApply, ADisplayALaterRequestSetWhileItWaitedIsLeftAsItIsWithStat
 }
 
 // The lock file is taken away while the command holds it, and another
-// writer saves a request for the display asked after the command's, just
-// before the command's record lands: the merged record keeps that value,
-// and the screen gets it back too, with status 3.
-TEST(QuorvaneCLIApply, ALaterRequestLetInByATakenLockFileKeepsItsDisplayOnTheScreenToo) {
-    testing::TemporaryFolder folder;
-    auto files = std::make_shared<FileDefaultsStore>(folder.path());
-    CLIHarness harness;
-    harness.preferences =
-        std::make_shared<UserDefaultsPreferencesStore>(std::make_shared<MergingDefaultsStore>(
-            files, MergingDefaultsStore::Merges{{UserDefaultsPreferencesStore::standardStorageKey(),
-                                                 RecordMerge::preferencesBytes}}));
-    const auto left = makeDisplay(1, "Left", 11);
-    harness.setDisplays({left});
-    const Date asked = std::chrono::system_clock::now() - std::chrono::minutes(1);
-    harness.requestNow = [asked] { return asked; };
-    QuorvanePreferences later;
-    later.displayAdjustments[DisplayIdentity::of(left).rawValue] =
-        DisplayPreset::builtIns()[3].adjustment;
-    TouchedRecordParts request;
-    request.touch("displayAdjustments", DisplayIdentity::of(left).rawValue, asked + seconds(1));
-    bool letIn = false;
-    files->setBeforeRenameHook([&](const auto&) {
-        if (std::exchange(letIn, true))
-            return true;
-        std::filesystem::remove(folder / ".lock");
-        UserDefaultsPreferencesStore other(std::make_shared<FileDefaultsStore>(folder.path()));
-        return other.save(later, request).succeeded();
-    });
+// writer saves "movie" for the display and shows it, just before the
+// command's record lands. Asked after the command, it stays in the record
+// and on the screen, with status 3; asked before it, the command's own
+// value goes back on the screen.
+TEST(QuorvaneCLIApply, AnotherRequestLetInByATakenLockFileLeavesScreenAndRecordAgreeing) {
+    for (const bool otherLater : {true, false}) {
+        SCOPED_TRACE(otherLater ? "the other asked later" : "the other asked earlier");
+        testing::TemporaryFolder folder;
+        auto files = std::make_shared<FileDefaultsStore>(folder.path());
+        CLIHarness harness;
+        harness.preferences =
+            std::make_shared<UserDefaultsPreferencesStore>(std::make_shared<MergingDefaultsStore>(
+                files,
+                MergingDefaultsStore::Merges{{UserDefaultsPreferencesStore::standardStorageKey(),
+                                              RecordMerge::preferencesBytes}}));
+        const auto left = makeDisplay(1, "Left", 11);
+        const auto identity = DisplayIdentity::of(left).rawValue;
+        harness.setDisplays({left});
+        const Date asked = std::chrono::system_clock::now() - std::chrono::minutes(1);
+        harness.requestNow = [asked] { return asked; };
+        const auto& builtIns = DisplayPreset::builtIns();
+        QuorvanePreferences other;
+        other.displayAdjustments[identity] = builtIns[3].adjustment;
+        TouchedRecordParts request;
+        request.touch("displayAdjustments", identity, asked + seconds(otherLater ? 1 : -1));
+        bool letIn = false;
+        files->setBeforeRenameHook([&](const auto&) {
+            if (std::exchange(letIn, true))
+                return true;
+            std::filesystem::remove(folder / ".lock");
+            harness.gamma->setTransferTables(
+                harness.gamma->makeTransferTables(builtIns[3].adjustment), 1);
+            UserDefaultsPreferencesStore writer(std::make_shared<FileDefaultsStore>(folder.path()));
+            return writer.save(other, request).succeeded();
+        });
 
-    EXPECT_EQ(harness.run({"apply-safe-preset", "night"}), 3);
-    EXPECT_EQ(harness.err, "Already set by a later request: Left\n");
-    EXPECT_EQ(harness.gamma->tables(1),
-              harness.gamma->makeTransferTables(DisplayPreset::builtIns()[3].adjustment));
-    EXPECT_EQ(harness.preferences->loadResult().preferences.displayAdjustments,
-              later.displayAdjustments);
+        EXPECT_EQ(harness.run({"apply-safe-preset", "night"}), otherLater ? 3 : 0);
+        EXPECT_EQ(harness.err, otherLater ? "Already set by a later request: Left\n" : "");
+        const auto& kept = builtIns[otherLater ? 3 : 2].adjustment;
+        EXPECT_EQ(harness.gamma->tables(1), harness.gamma->makeTransferTables(kept));
+        EXPECT_EQ(harness.preferences->loadResult().preferences.displayAdjustments.at(identity),
+                  kept);
+    }
 }
 
 TEST(QuorvaneCLIRecords, AnUndecodableRecordIsNoticedOnStandardErrorAndKeptAsideBeforeASave) {

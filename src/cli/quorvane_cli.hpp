@@ -151,6 +151,16 @@ class QuorvaneCLI {
                        const TouchedRecordParts& recordRequests = {});
 
   private:
+    // After apply()'s save: a lock file taken away while the command held
+    // it let another writer in between its load and its save, whose screen
+    // write may have come after the command's. Where the record's requests
+    // are no longer `loadedRequests` (those behind the record loaded), each
+    // display set gets the record's value on the screen again; one a
+    // request asked after `askedAt` set moves from applied to set by a
+    // later request.
+    void showTheRecordSaved(CLIResponse::ApplyResult& result,
+                            std::vector<std::string>& setLaterNames, Date askedAt,
+                            const TouchedRecordParts& loadedRequests);
     // What the command line says when the X server cannot be reached.
     std::string displayServerMessage() const;
     // What it says when the server it was talking to went away mid-command.

@@ -42,6 +42,11 @@ std::string notCarriedOutCounts(std::size_t failed, std::size_t setLater) {
 }  // namespace
 
 std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& arguments) {
+    // The record as it stands is seen first: one put there by hand a
+    // moment ago, whose file time (in whole seconds on some file systems)
+    // may read as later than now, is then known to be older than this
+    // request.
+    environment_.preferencesStore->loadResult();
     // Asked now, however long the settings lock keeps the command waiting.
     const Date askedAt = environment_.requestNow();
     const auto parsed = parseOptions(arguments);
@@ -117,6 +122,45 @@ std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& 
     }
     return apply(preset.presets.front(), target.displays, preferences, json, askedAt,
                  recordRequests);
+}
+
+void QuorvaneCLI::showTheRecordSaved(CLIResponse::ApplyResult& result,
+                                     std::vector<std::string>& setLaterNames, Date askedAt,
+                                     const TouchedRecordParts& loadedRequests) {
+    const auto& store = *environment_.preferencesStore;
+    const auto record = store.loadResult();
+    const auto requests = store.lastLoadRequests();
+    if (record.recordUnreadable || record.recoveredFromCorruption || requests == loadedRequests)
+        return;
+    const auto& stored = record.preferences;
+    std::vector<CLIResponse::AppliedDisplay> carriedOut;
+    for (auto& display : result.applied) {
+        const auto value = stored.displayAdjustments.find(display.identityRawValue);
+        if (value == stored.displayAdjustments.end()) {
+            carriedOut.push_back(std::move(display));
+            continue;
+        }
+        const auto shown =
+            stored.softwareColorCorrectionEnabled ? value->second : ColorAdjustment::neutral();
+        try {
+            environment_.gammaController->setTransferTables(
+                environment_.gammaController->makeTransferTables(shown), display.id);
+        } catch (const DisplayControlError&) {
+            // The record keeps its value either way; the screen follows it
+            // at the next start or write.
+        }
+        const auto setAt = requests.askedAt(RecordMerge::PreferencesPart::displayAdjustments,
+                                            display.identityRawValue);
+        if (!setAt || *setAt <= askedAt) {
+            carriedOut.push_back(std::move(display));
+            continue;
+        }
+        setLaterNames.push_back(visibleControlCharacters(display.name));
+        result.failed.push_back({display.id, std::move(display.name),
+                                 std::move(display.identityRawValue),
+                                 std::string(kSetByALaterRequest)});
+    }
+    result.applied = std::move(carriedOut);
 }
 
 QuorvaneCLI::PresetResolution QuorvaneCLI::resolvePreset(
@@ -210,6 +254,7 @@ std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
         if (saved.error) {
             return fail(ExitCode::failure, appliedButNotSavedMessage(*saved.error), json);
         }
+        showTheRecordSaved(result, setLaterNames, askedAt, recordRequests);
     }
 
     const auto status =

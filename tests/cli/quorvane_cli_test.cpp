@@ -17,6 +17,7 @@
 #include "platform/simulated/simulated_gamma_controller.hpp"
 #include "services/display/cli_display_snapshot_provider.hpp"
 #include "services/persistence/defaults_store.hpp"
+#include "services/persistence/merging_defaults_store.hpp"
 #include "services/persistence/quorvane_settings_document_coder.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 #include "support/other_lock_holder.hpp"
@@ -304,6 +305,52 @@ TEST(QuorvaneCLIApply, ADisplayALaterRequestSetWhileItWaitedIsLeftAsItIsWithStat
     EXPECT_EQ(result["failed"][0]["message"],
               "나중에 요청된 변경이 이미 저장되어 있어 이 디스플레이는 바꾸지 않았습니다.");
     EXPECT_EQ(application.loadResult().preferences.displayAdjustments.at(leftIdentity), movie);
+}
+
+// The lock file is taken away while the command holds it, and another
+// writer saves "movie" for the display and shows it, just before the
+// command's record lands. Asked after the command, it stays in the record
+// and on the screen, with status 3; asked before it, the command's own
+// value goes back on the screen.
+TEST(QuorvaneCLIApply, AnotherRequestLetInByATakenLockFileLeavesScreenAndRecordAgreeing) {
+    for (const bool otherLater : {true, false}) {
+        SCOPED_TRACE(otherLater ? "the other asked later" : "the other asked earlier");
+        testing::TemporaryFolder folder;
+        auto files = std::make_shared<FileDefaultsStore>(folder.path());
+        CLIHarness harness;
+        harness.preferences =
+            std::make_shared<UserDefaultsPreferencesStore>(std::make_shared<MergingDefaultsStore>(
+                files,
+                MergingDefaultsStore::Merges{{UserDefaultsPreferencesStore::standardStorageKey(),
+                                              RecordMerge::preferencesBytes}}));
+        const auto left = makeDisplay(1, "Left", 11);
+        const auto identity = DisplayIdentity::of(left).rawValue;
+        harness.setDisplays({left});
+        const Date asked = std::chrono::system_clock::now() - std::chrono::minutes(1);
+        harness.requestNow = [asked] { return asked; };
+        const auto& builtIns = DisplayPreset::builtIns();
+        QuorvanePreferences other;
+        other.displayAdjustments[identity] = builtIns[3].adjustment;
+        TouchedRecordParts request;
+        request.touch("displayAdjustments", identity, asked + seconds(otherLater ? 1 : -1));
+        bool letIn = false;
+        files->setBeforeRenameHook([&](const auto&) {
+            if (std::exchange(letIn, true))
+                return true;
+            std::filesystem::remove(folder / ".lock");
+            harness.gamma->setTransferTables(
+                harness.gamma->makeTransferTables(builtIns[3].adjustment), 1);
+            UserDefaultsPreferencesStore writer(std::make_shared<FileDefaultsStore>(folder.path()));
+            return writer.save(other, request).succeeded();
+        });
+
+        EXPECT_EQ(harness.run({"apply-safe-preset", "night"}), otherLater ? 3 : 0);
+        EXPECT_EQ(harness.err, otherLater ? "Already set by a later request: Left\n" : "");
+        const auto& kept = builtIns[otherLater ? 3 : 2].adjustment;
+        EXPECT_EQ(harness.gamma->tables(1), harness.gamma->makeTransferTables(kept));
+        EXPECT_EQ(harness.preferences->loadResult().preferences.displayAdjustments.at(identity),
+                  kept);
+    }
 }
 
 TEST(QuorvaneCLIRecords, AnUndecodableRecordIsNoticedOnStandardErrorAndKeptAsideBeforeASave) {

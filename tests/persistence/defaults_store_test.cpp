@@ -48,11 +48,12 @@ class DefaultsStoreTest : public ::testing::Test {
         return mounted(folder, testing::MountRights::mountTmpfs(folder, "1m"));
     }
 
-    // `folder` on an ext4 image mounted through FUSE (FuseExt4Image):
-    // nothing, or why not.
-    std::optional<std::string> mountThroughFuse(const fs::path& folder) {
+    // `folder` on an ext4 image mounted through FUSE (FuseExt4Image, made
+    // with `format`): nothing, or why not.
+    std::optional<std::string> mountThroughFuse(const fs::path& folder,
+                                                const std::string& format = "") {
         fs::create_directories(folder);
-        return mounted(folder, fuse.emplace(root_).mount(folder));
+        return mounted(folder, fuse.emplace(root_, format).mount(folder));
     }
 
     static std::uint64_t inodeOf(const fs::path& file) {
@@ -374,6 +375,33 @@ TEST_F(DefaultsStoreTest, ARestoreOfTheNewestWritesBytesIsTheLaterActThroughFuse
     const auto copied = mine.read(kKey);
     EXPECT_NE(copied.writeID, stamped.writeID);
     EXPECT_EQ(copied.requested, TouchedRecordParts::all(*copied.writtenAt));
+}
+
+// Where file times count whole seconds, a file saved by hand reads as
+// changed up to two seconds after it was: once seen, it counts as put there
+// by then, also once the clock has passed its file time; rewritten in place
+// within that second with other bytes, it is another write.
+TEST_F(DefaultsStoreTest,
+       AFileSeenBeforeItsWholeSecondTimeIsDatedWhenFirstSeenUntilItsBytesChange) {
+    const auto folder = root_ / "fuse";
+    if (const auto refused = mountThroughFuse(folder, "-I 128"))
+        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here: " << *refused;
+    FileDefaultsStore store(folder / "quorvane");
+    ASSERT_TRUE(store.setData(kKey, "{}").succeeded());
+    auto clock = std::make_shared<ManualScheduler>();
+    store.setWallClock(clock);
+    while (std::chrono::system_clock::now().time_since_epoch() % std::chrono::seconds(1) >
+           std::chrono::milliseconds(100))
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    clock->setWallNow(std::chrono::system_clock::now());
+    std::ofstream(store.pathForKey(kKey)) << "{\"a\":1}";
+    const auto seen = store.read(kKey);
+    clock->setWallNow(*seen.writtenAt + std::chrono::seconds(5));
+    EXPECT_EQ(store.read(kKey).writtenAt, seen.writtenAt);
+    std::ofstream(store.pathForKey(kKey)) << "{\"a\":2}";
+    const auto rewritten = store.read(kKey);
+    ASSERT_EQ(rewritten.writeID, seen.writeID);
+    EXPECT_GT(rewritten.writtenAt, seen.writtenAt);
 }
 
 // The same on tmpfs, which keeps birth times but no generations, and never

@@ -1148,6 +1148,21 @@ TEST_F(RequestOrderTest, OneSecondFileTimesDoNotDateALaterCommandLineBeforeAHeld
     showsAcrossARestart(builtInPreset("movie").adjustment);
 }
 
+// On whole-second file times a record saved by hand reads as changed up to
+// two seconds later than it was: a command line started right after the
+// edit is still the later request, in the record and on the screen.
+TEST_F(RequestOrderTest, OneSecondFileTimesDoNotDateAHandEditAfterTheCommandLineThatFollows) {
+    if (const auto refused = mountOneSecondFileSystem())
+        GTEST_SKIP() << "no file system of whole seconds can be mounted here: " << *refused;
+    for (int round = 0; round < 3; ++round) {
+        auto edited = QuorvanePreferences::decoded(home.preferencesText().value());
+        edited.displayAdjustments[identity()] = night();
+        home.writePreferences(*edited.encoded());
+        ASSERT_EQ(commandLine("movie")->waitFor(), 0) << home.logText();
+        EXPECT_TRUE(showsAndKeeps(builtInPreset("movie").adjustment));
+    }
+}
+
 // Two command lines wait for the lock: "movie", then "neutral" asked a
 // moment later. Whichever takes the lock first (the other is stopped until
 // it is done), the later request ends on the screen and in the record; the

@@ -313,8 +313,8 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
     const auto stamp = stamps.describing(identity, *result.data, now, requestClock_.get());
     if (!stamp) {
         result.writeID = RecordWriteStamp::unstampedWriteID(identity, info);
-        result.writtenAt =
-            unstampedDate(*result.writeID, onRequestLine(latestChangeTime(info)), now);
+        result.writtenAt = unstampedDate(*result.writeID, *result.data,
+                                         onRequestLine(latestChangeTime(info)), now);
         result.requested = TouchedRecordParts::all(*result.writtenAt);
         return result;
     }
@@ -325,13 +325,20 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
     return result;
 }
 
-Date FileDefaultsStore::unstampedDate(const std::string& writeID, Date changed, Date now) const {
+Date FileDefaultsStore::unstampedDate(const std::string& writeID, std::string_view bytes,
+                                      Date changed, Date now) const {
+    // Rewritten in place within one tick of a coarse clock, another write
+    // keeps the file's name and times: its bytes tell it apart.
+    const auto seenAs = writeID + ":" + std::to_string(bytes.size()) + ":" +
+                        std::to_string(RecordWriteStamp::digestOf(bytes));
+    std::lock_guard guard(firstSeenMutex_);
+    if (const auto seen = firstSeenAhead_.find(seenAs); seen != firstSeenAhead_.end())
+        return std::min(changed, seen->second);
     if (changed <= now)
         return changed;
-    std::lock_guard guard(firstSeenMutex_);
     if (firstSeenAhead_.size() >= kRememberedFilesAhead)
         firstSeenAhead_.clear();
-    return firstSeenAhead_.try_emplace(writeID, now).first->second;
+    return firstSeenAhead_.try_emplace(seenAs, now).first->second;
 }
 
 std::optional<DefaultsStoreError> FileDefaultsStore::ensureFolder() const {

@@ -179,12 +179,16 @@ class FileDefaultsStore final : public DefaultsStoring {
     Date onRequestLine(Date wallTime) const;
     // A wall-clock time on that clock, none later than now.
     std::optional<Date> earliestOnLine(std::optional<Date> wallTime) const;
-    // When the file no stamp describes that `writeID` names was put there,
-    // given its change time `changed`: a time ahead of now was told by a
-    // clock that ran ahead, and the file was there when this store first
-    // saw it. Dated then, it outranks no request asked since, until the
-    // clock catches up with its change time.
-    Date unstampedDate(const std::string& writeID, Date changed, Date now) const;
+    // When the file no stamp describes that `writeID` names, holding
+    // `bytes`, was put there, given its change time `changed`: a time ahead
+    // of now was told by a clock that ran ahead, or rounded up from whole
+    // seconds, and the file was there when this store first saw it. Dated
+    // then, it outranks no request asked since, also once the clock has
+    // caught up with its change time: a command line that looked at the
+    // record before dating its request is not taken for earlier than an
+    // edit made a moment before it.
+    Date unstampedDate(const std::string& writeID, std::string_view bytes, Date changed,
+                       Date now) const;
     // The stamp of this store's next write of `bytes` to `file`, keeping the
     // requests `previous` (the record's stamp before) named.
     RecordWriteStamp newStamp(const std::optional<RecordWriteStamp>& previous,
@@ -214,8 +218,9 @@ class FileDefaultsStore final : public DefaultsStoring {
     WriteCall writeCall_;
     IdentityCall identityCall_;
     bool readsDated_ = true;
-    // Files without a stamp whose change time was ahead, by write name:
-    // when this store first saw each (a few at most; forgotten past that).
+    // Files without a stamp whose change time was ahead, by write name and
+    // bytes: when this store first saw each (a few at most; forgotten past
+    // that).
     static constexpr std::size_t kRememberedFilesAhead = 16;
     mutable std::mutex firstSeenMutex_;
     mutable std::map<std::string, Date> firstSeenAhead_;

@@ -349,6 +349,14 @@ class TrayTest : public testing::XServerTest {
         return settings;
     }
 
+    // Saves a record holding only the text size `size`, as the panel's menu
+    // or an earlier run leaves it.
+    void writeTextSize(QuorvaneTextSize size) {
+        QuorvanePreferences preferences;
+        preferences.textSize = size;
+        home.writePreferences(*preferences.encoded());
+    }
+
     // Lets URLs apply presets, so that a quit has something to hand back.
     void allowPresetURLs() {
         QuorvanePreferences preferences;
@@ -536,9 +544,7 @@ TEST_F(TrayTest, ATrayGoneWhileThePopupIsOpenLeavesTheMainWindowOnceThePopupClos
 TEST_F(TrayTest, ThePanelAtTheRightEdgeGrowsLeftWhenTheTextSizeGrowsWhileItIsOpen) {
     if (!haveProgram("/usr/bin/trayer") || !haveProgram("/usr/bin/xdotool"))
         GTEST_SKIP() << "trayer and xdotool are needed";
-    QuorvanePreferences preferences;
-    preferences.textSize = QuorvaneTextSize::standard;
-    home.writePreferences(*preferences.encoded());
+    writeTextSize(QuorvaneTextSize::standard);
     ASSERT_TRUE(startTray()) << home.logText();
     startApplication();
     const auto icon = settledIcon();
@@ -551,8 +557,7 @@ TEST_F(TrayTest, ThePanelAtTheRightEdgeGrowsLeftWhenTheTextSizeGrowsWhileItIsOpe
 
     // The store takes the largest text size (as the panel's own menu gives
     // it) while the panel is open.
-    preferences.textSize = QuorvaneTextSize::veryLarge;
-    home.writePreferences(*preferences.encoded());
+    writeTextSize(QuorvaneTextSize::veryLarge);
     ASSERT_TRUE(eventually([&] {
         panel = viewableSized(300, 600);
         return panel && panel->width == 500;
@@ -590,9 +595,7 @@ constexpr Shown kLowOutput{0, 1920, 0, 1280, 720};
 TEST_F(TrayTest, UnderAWindowManagerThePanelsSmallWindowStaysOnTheScreenOfItsMainWindow) {
     if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
         GTEST_SKIP() << "openbox and xdotool are needed";
-    QuorvanePreferences preferences;
-    preferences.textSize = QuorvaneTextSize::veryLarge;
-    home.writePreferences(*preferences.encoded());
+    writeTextSize(QuorvaneTextSize::veryLarge);
     ASSERT_TRUE(startWindowManager()) << home.logText();
     startApplication();
     const auto mainFrame = frameOn(800, 1000, kPrimaryOutput);
@@ -643,9 +646,7 @@ TEST_F(TrayTest, AtTwiceTheScaleTheMainAndSettingsWindowsFitTheirScreenWithTheir
     ASSERT_TRUE(client);
     xdotool("windowmove " + std::to_string(client->id) + " 1921 0");
     ASSERT_TRUE(eventually([&] { return frameOf(*settings).x >= kLowOutput.x; }));
-    QuorvanePreferences preferences;
-    preferences.textSize = QuorvaneTextSize::veryLarge;
-    home.writePreferences(*preferences.encoded());
+    writeTextSize(QuorvaneTextSize::veryLarge);
     Shown grown;
     eventually(
         [&] {

@@ -61,6 +61,7 @@
 #include "views/settings/settings_shortcuts_card.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/accessible_event_hook.hpp"
 #include "views/support/accessible_tree.hpp"
 #include "views/support/contrast_ratio.hpp"
 #include "views/support/heard_focus.hpp"
@@ -1156,23 +1157,13 @@ TEST_F(FocusFollowsCheckTest, ACheckEndingWhileTheUserIsElsewhereIsNotHeard) {
 // (accessibility live, as under a screen reader).
 class TextAndFocusEvents {
   public:
-    explicit TextAndFocusEvents(const std::function<bool(QObject*)>& watched) {
-        watched_ = watched;
-        current_ = this;
-        previous_ = QAccessible::installUpdateHandler(&TextAndFocusEvents::heard);
-    }
-    ~TextAndFocusEvents() {
-        QAccessible::installUpdateHandler(previous_);
-        current_ = nullptr;
-    }
-    TextAndFocusEvents(const TextAndFocusEvents&) = delete;
-    TextAndFocusEvents& operator=(const TextAndFocusEvents&) = delete;
+    explicit TextAndFocusEvents(const std::function<bool(QObject*)>& watched) : watched_(watched) {}
 
     const std::vector<QAccessible::Event>& told() const { return told_; }
 
   private:
-    static void heard(QAccessibleEvent* event) {
-        if (!current_ || !current_->watched_(event->object()))
+    void heard(QAccessibleEvent* event) {
+        if (!watched_(event->object()))
             return;
         switch (event->type()) {
             case QAccessible::Focus:
@@ -1181,7 +1172,7 @@ class TextAndFocusEvents {
             case QAccessible::TextUpdated:
             case QAccessible::TextCaretMoved:
             case QAccessible::TextSelectionChanged:
-                current_->told_.push_back(event->type());
+                told_.push_back(event->type());
                 break;
             default:
                 break;
@@ -1190,9 +1181,8 @@ class TextAndFocusEvents {
 
     LiveAccessibility live_;
     std::function<bool(QObject*)> watched_;
-    static inline TextAndFocusEvents* current_ = nullptr;
-    QAccessible::UpdateHandler previous_ = nullptr;
     std::vector<QAccessible::Event> told_;
+    AccessibleEventHook hook_{[this](QAccessibleEvent* event) { heard(event); }};
 };
 
 // A page a step card opens under the focus is heard with its focus: with a

@@ -24,6 +24,7 @@
 #include "views/panel/panel_slider_row.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/accessible_event_hook.hpp"
 #include "views/support/live_accessibility.hpp"
 #include "views/support/wheel_input.hpp"
 #include "views/support/window_world.hpp"
@@ -55,41 +56,29 @@ std::string heardFocus(QWidget* window) {
 // the names it reads, in order.
 class ToldFocus {
   public:
-    ToldFocus() {
-        current_ = this;
-        previous_ = QAccessible::installUpdateHandler(&ToldFocus::heard);
-    }
-    ~ToldFocus() {
-        QAccessible::installUpdateHandler(previous_);
-        current_ = nullptr;
-    }
-    ToldFocus(const ToldFocus&) = delete;
-    ToldFocus& operator=(const ToldFocus&) = delete;
-
     const std::vector<std::string>& told() const { return told_; }
     // The windows it is told came to the front, as the bridge tells it: a
     // change of the active state read while the window is active.
     const std::vector<std::string>& activated() const { return activated_; }
 
   private:
-    static void heard(QAccessibleEvent* event) {
-        QAccessibleInterface* heard = current_ ? event->accessibleInterface() : nullptr;
+    void heard(QAccessibleEvent* event) {
+        QAccessibleInterface* heard = event->accessibleInterface();
         if (!heard)
             return;
         const std::string name = heard->text(QAccessible::Name).toStdString();
         if (event->type() == QAccessible::Focus)
-            current_->told_.push_back(name);
+            told_.push_back(name);
         if (event->type() == QAccessible::StateChanged &&
             static_cast<QAccessibleStateChangeEvent*>(event)->changedStates().active &&
             heard->state().active)
-            current_->activated_.push_back(name);
+            activated_.push_back(name);
     }
 
     LiveAccessibility live_;
-    static inline ToldFocus* current_ = nullptr;
-    QAccessible::UpdateHandler previous_ = nullptr;
     std::vector<std::string> told_;
     std::vector<std::string> activated_;
+    AccessibleEventHook hook_{[this](QAccessibleEvent* event) { heard(event); }};
 };
 
 class OpeningFocusTest : public WindowWorldTest {

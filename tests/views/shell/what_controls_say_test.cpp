@@ -66,6 +66,7 @@
 #include "views/settings/settings_support_card.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
+#include "views/support/accessible_event_hook.hpp"
 #include "views/support/accessible_tree.hpp"
 #include "views/support/live_accessibility.hpp"
 #include "views/support/spoken_notices.hpp"
@@ -1072,38 +1073,22 @@ TEST_F(WhatControlsSayTest, ASegmentedPickerIsOneChoiceOfSeveral) {
 // ValueAnnouncements and gone before it.
 class SelectionAnnouncements {
   public:
-    SelectionAnnouncements() {
-        current_ = this;
-        previous_ = QAccessible::installUpdateHandler(&SelectionAnnouncements::heard);
-    }
-    ~SelectionAnnouncements() {
-        QAccessible::installUpdateHandler(previous_);
-        current_ = nullptr;
-    }
-    SelectionAnnouncements(const SelectionAnnouncements&) = delete;
-    SelectionAnnouncements& operator=(const SelectionAnnouncements&) = delete;
-
     int of(const QObject* object) const {
         const auto found = counts_.find(object);
         return found == counts_.end() ? 0 : found->second;
     }
 
   private:
-    // Passes each event on to the handler it replaced (one counting other
-    // events).
-    static void heard(QAccessibleEvent* event) {
-        if (!current_)
-            return;
-        const auto type = event->type();
-        if (type == QAccessible::SelectionAdd || type == QAccessible::SelectionRemove)
-            ++current_->counts_[event->object()];
-        if (current_->previous_)
-            current_->previous_(event);
-    }
-
-    static inline SelectionAnnouncements* current_ = nullptr;
-    QAccessible::UpdateHandler previous_ = nullptr;
     std::map<const QObject*, int> counts_;
+    // Passes each event on to the hook it replaced (one counting other
+    // events).
+    AccessibleEventHook hook_{
+        [this](QAccessibleEvent* event) {
+            const auto type = event->type();
+            if (type == QAccessible::SelectionAdd || type == QAccessible::SelectionRemove)
+                ++counts_[event->object()];
+        },
+        true};
 };
 
 // A sidebar row chosen with the keyboard says so once, in Korean: its

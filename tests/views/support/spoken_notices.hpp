@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "views/support/accessible_event_hook.hpp"
 #include "views/support/live_accessibility.hpp"
 
 namespace quorvane::testing {
@@ -14,33 +15,21 @@ namespace quorvane::testing {
 // reader answers by reading the notification at once.
 class SpokenNotices {
   public:
-    SpokenNotices() {
-        current_ = this;
-        previous_ = QAccessible::installUpdateHandler(&SpokenNotices::heard);
-    }
-    ~SpokenNotices() {
-        QAccessible::installUpdateHandler(previous_);
-        current_ = nullptr;
-    }
-    SpokenNotices(const SpokenNotices&) = delete;
-    SpokenNotices& operator=(const SpokenNotices&) = delete;
-
     const std::vector<std::string>& said() const { return said_; }
     void clear() { said_.clear(); }
 
   private:
-    static void heard(QAccessibleEvent* event) {
-        if (!current_ || event->type() != QAccessible::ObjectShow)
+    void heard(QAccessibleEvent* event) {
+        if (event->type() != QAccessible::ObjectShow)
             return;
         QAccessibleInterface* shown = event->accessibleInterface();
         if (shown && shown->role() == QAccessible::Notification)
-            current_->said_.push_back(shown->text(QAccessible::Name).toStdString());
+            said_.push_back(shown->text(QAccessible::Name).toStdString());
     }
 
     LiveAccessibility live_;
-    static inline SpokenNotices* current_ = nullptr;
-    QAccessible::UpdateHandler previous_ = nullptr;
     std::vector<std::string> said_;
+    AccessibleEventHook hook_{[this](QAccessibleEvent* event) { heard(event); }};
 };
 
 }  // namespace quorvane::testing

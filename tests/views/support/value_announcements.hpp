@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "views/support/accessible_event_hook.hpp"
 #include "views/support/live_accessibility.hpp"
 
 namespace quorvane::testing {
@@ -18,17 +19,6 @@ namespace quorvane::testing {
 // where the focus is when they are its selected text.
 class ValueAnnouncements {
   public:
-    ValueAnnouncements() {
-        current_ = this;
-        previous_ = QAccessible::installUpdateHandler(&ValueAnnouncements::heard);
-    }
-    ~ValueAnnouncements() {
-        QAccessible::installUpdateHandler(previous_);
-        current_ = nullptr;
-    }
-    ValueAnnouncements(const ValueAnnouncements&) = delete;
-    ValueAnnouncements& operator=(const ValueAnnouncements&) = delete;
-
     int of(const QObject* object) const {
         const auto found = counts_.find(object);
         return found == counts_.end() ? 0 : found->second;
@@ -43,21 +33,18 @@ class ValueAnnouncements {
     }
 
   private:
-    static void heard(QAccessibleEvent* event) {
-        if (!current_)
-            return;
+    void heard(QAccessibleEvent* event) {
         if (event->type() == QAccessible::ValueChanged)
-            ++current_->counts_[event->object()];
+            ++counts_[event->object()];
         if (event->type() == QAccessible::TextInserted)
-            current_->inserted_[event->object()].push_back(
+            inserted_[event->object()].push_back(
                 static_cast<QAccessibleTextInsertEvent*>(event)->textInserted());
     }
 
     LiveAccessibility live_;
-    static inline ValueAnnouncements* current_ = nullptr;
-    QAccessible::UpdateHandler previous_ = nullptr;
     std::map<const QObject*, int> counts_;
     std::map<const QObject*, std::vector<QString>> inserted_;
+    AccessibleEventHook hook_{[this](QAccessibleEvent* event) { heard(event); }};
 };
 
 }  // namespace quorvane::testing

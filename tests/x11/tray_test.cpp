@@ -316,10 +316,10 @@ class TrayTest : public testing::XServerTest {
         XFlush(connection->display());
     }
 
-    void startApplication() {
-        application =
-            std::make_unique<LaunchedProcess>(QUORVANE_EXECUTABLE, std::vector<std::string>{},
-                                              home.environment(displayName), home.log());
+    void startApplication(const std::vector<std::string>& environment = {}) {
+        application = std::make_unique<LaunchedProcess>(
+            QUORVANE_EXECUTABLE, std::vector<std::string>{},
+            home.environment(displayName, environment), home.log());
     }
 
     // Starts a tray, then the application; its icon once settled there.
@@ -622,9 +622,7 @@ TEST_F(TrayTest, AtTwiceTheScaleTheMainAndSettingsWindowsFitTheirScreenWithTheir
     if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
         GTEST_SKIP() << "openbox and xdotool are needed";
     ASSERT_TRUE(startWindowManager()) << home.logText();
-    application = std::make_unique<LaunchedProcess>(
-        QUORVANE_EXECUTABLE, std::vector<std::string>{},
-        home.environment(displayName, {"QT_SCALE_FACTOR=2"}), home.log());
+    startApplication({"QT_SCALE_FACTOR=2"});
     // Twice the default width.
     const auto mainFrame = frameOn(1600, 1800, kPrimaryOutput);
     ASSERT_TRUE(mainFrame) << home.logText();
@@ -664,9 +662,7 @@ TEST_F(TrayTest, AtTwiceTheScaleThePanelsSmallWindowOpensInsideItsOutputEveryTim
     if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
         GTEST_SKIP() << "openbox and xdotool are needed";
     ASSERT_TRUE(startWindowManager()) << home.logText();
-    application = std::make_unique<LaunchedProcess>(
-        QUORVANE_EXECUTABLE, std::vector<std::string>{},
-        home.environment(displayName, {"QT_SCALE_FACTOR=2"}), home.log());
+    startApplication({"QT_SCALE_FACTOR=2"});
     ASSERT_TRUE(frameOn(1600, 1800, kPrimaryOutput)) << home.logText();
     for (int opening = 0; opening < 8; ++opening) {
         SCOPED_TRACE(opening);

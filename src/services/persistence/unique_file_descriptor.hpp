@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -61,16 +62,19 @@ inline bool writeAllBytes(int fd, std::string_view bytes) {
 template <typename Read>
 std::optional<std::string> readAllBytes(Read&& read, std::size_t limit) {
     std::string result;
-    std::vector<char> buffer(64 * 1024);
+    // Left unfilled: a record is a few kilobytes, and clearing the whole
+    // buffer on every read cost more than reading it.
+    constexpr std::size_t kBufferSize = 64 * 1024;
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kBufferSize);
     for (;;) {
-        const ssize_t count = read(buffer.data(), buffer.size());
+        const ssize_t count = read(buffer.get(), kBufferSize);
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0)
             return std::nullopt;
         if (count == 0)
             return result;
-        result.append(buffer.data(), static_cast<std::size_t>(count));
+        result.append(buffer.get(), static_cast<std::size_t>(count));
         if (result.size() > limit) {
             errno = EFBIG;
             return std::nullopt;

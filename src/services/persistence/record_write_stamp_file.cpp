@@ -102,6 +102,22 @@ std::optional<RecordWriteStamp> RecordWriteStampFile::describing(const RecordFil
     return std::nullopt;
 }
 
+std::optional<DefaultsStoreError> RecordWriteStampFile::fillTemporary(
+    UniqueFileDescriptor fd, const RecordWriteStamp& stamp,
+    const std::optional<RecordWriteStamp>& previous, bool synced) const {
+    ::flock(fd.get(), LOCK_EX | LOCK_NB);
+    std::string lines = stamp.encoded();
+    if (previous) {
+        lines += '\n';
+        lines += previous->encoded();
+    }
+    if (!writeAllBytes(fd.get(), lines) || (synced && ::fsync(fd.get()) != 0) || !fd.close())
+        return DefaultsStoreError::fromErrno(errno, path_.string());
+    if (const int error = moveFolderAside(); error != 0)
+        return DefaultsStoreError::fromErrno(error, path_.string());
+    return std::nullopt;
+}
+
 std::variant<RecordWriteStampFile::Replacement, DefaultsStoreError>
 RecordWriteStampFile::replaceWith(const RecordWriteStamp& stamp,
                                   const std::optional<RecordWriteStamp>& previous,
@@ -113,14 +129,8 @@ RecordWriteStampFile::replaceWith(const RecordWriteStamp& stamp,
     if (!fd.valid())
         return DefaultsStoreError::fromErrno(errno, path_.string());
     TemporaryFileGuard guard(temporaryPath);
-    ::flock(fd.get(), LOCK_EX | LOCK_NB);
-    std::string lines = stamp.encoded();
-    if (previous)
-        lines += "\n" + previous->encoded();
-    if (!writeAllBytes(fd.get(), lines) || (synced && ::fsync(fd.get()) != 0) || !fd.close())
-        return DefaultsStoreError::fromErrno(errno, path_.string());
-    if (const int error = moveFolderAside(); error != 0)
-        return DefaultsStoreError::fromErrno(error, path_.string());
+    if (auto error = fillTemporary(std::move(fd), stamp, previous, synced))
+        return std::move(*error);
     auto swapped = swapIn(temporaryPath);
     if (const auto* error = std::get_if<int>(&swapped))
         return DefaultsStoreError::fromErrno(*error, path_.string());
@@ -130,10 +140,19 @@ RecordWriteStampFile::replaceWith(const RecordWriteStamp& stamp,
 
 std::optional<DefaultsStoreError> RecordWriteStampFile::write(
     const RecordWriteStamp& stamp, const std::optional<RecordWriteStamp>& previous) const {
-    auto replaced = replaceWith(stamp, previous, false);
-    if (auto* error = std::get_if<DefaultsStoreError>(&replaced))
-        return std::move(*error);
-    std::get<Replacement>(replaced).keep();
+    // Kept at once, so nothing is ever put back: the stamps before need no
+    // second name, and one rename puts the new ones in their place (no
+    // reader finds the name empty meanwhile).
+    std::string temporaryPath = temporaryName();
+    UniqueFileDescriptor fd(::mkostemp(temporaryPath.data(), O_CLOEXEC));
+    if (!fd.valid())
+        return DefaultsStoreError::fromErrno(errno, path_.string());
+    TemporaryFileGuard guard(temporaryPath);
+    if (auto error = fillTemporary(std::move(fd), stamp, previous, false))
+        return error;
+    if (::rename(temporaryPath.c_str(), path_.c_str()) != 0)
+        return DefaultsStoreError::fromErrno(errno, path_.string());
+    guard.release();
     return std::nullopt;
 }
 

@@ -121,6 +121,13 @@ class RecordWriteStampFile {
     // under a new temporary name until the replacement is kept; an errno
     // when it cannot.
     std::variant<Replacement, int> swapIn(const std::string& temporaryPath) const;
+    // Writes `stamp` with `previous` after it to the new temporary file
+    // `fd` (synced when asked) and clears a folder out of the stamps' way;
+    // why not, if it could not.
+    std::optional<DefaultsStoreError> fillTemporary(UniqueFileDescriptor fd,
+                                                    const RecordWriteStamp& stamp,
+                                                    const std::optional<RecordWriteStamp>& previous,
+                                                    bool synced) const;
     // A new temporary file's name template, as the record's own.
     std::string temporaryName() const;
 

@@ -109,7 +109,10 @@ std::optional<std::string> mergedBytes(const std::optional<std::string>& base,
                                        std::optional<std::string_view> theirs, Decode decode,
                                        Encode encode, Merge merge) {
     const std::optional<Record> oursRecord = decode(ours);
-    const std::optional<Record> theirsRecord = theirs ? decode(*theirs) : Record{};
+    // The same bytes decode to the same record (a check that a stored record
+    // merges with itself): decoded once.
+    const std::optional<Record> theirsRecord =
+        !theirs ? Record{} : (*theirs == ours ? oursRecord : decode(*theirs));
     if (!oursRecord || !theirsRecord)
         return std::nullopt;
     std::optional<Record> baseRecord = base ? decode(*base) : std::nullopt;

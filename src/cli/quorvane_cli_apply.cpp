@@ -46,7 +46,7 @@ std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& 
     // moment ago, whose file time (in whole seconds on some file systems)
     // may read as later than now, is then known to be older than this
     // request.
-    environment_.preferencesStore->loadResult();
+    environment_.preferencesStore->loadRequests();
     // Asked now, however long the settings lock keeps the command waiting.
     const Date askedAt = environment_.requestNow();
     const auto parsed = parseOptions(arguments);
@@ -128,6 +128,10 @@ void QuorvaneCLI::showTheRecordSaved(CLIResponse::ApplyResult& result,
                                      std::vector<std::string>& setLaterNames, Date askedAt,
                                      const TouchedRecordParts& loadedRequests) {
     const auto& store = *environment_.preferencesStore;
+    // Most often the record is this command's own write, on the requests
+    // it loaded: nothing more to show, and nothing to decode.
+    if (store.loadRequests() == loadedRequests)
+        return;
     const auto record = store.loadResult();
     const auto requests = store.lastLoadRequests();
     if (record.recordUnreadable || record.recoveredFromCorruption || requests == loadedRequests)

@@ -34,6 +34,13 @@ class PreferencesStoring {
     // when it was asked for, where its writers keep them: a request asked
     // earlier than one of them must not set that part again.
     virtual TouchedRecordParts lastLoadRequests() const { return {}; }
+    // Loads the record as loadResult() does and returns lastLoadRequests(),
+    // for a caller that needs no preferences from it: a store may then
+    // leave the record undecoded.
+    virtual TouchedRecordParts loadRequests() const {
+        loadResult();
+        return lastLoadRequests();
+    }
     // Whether the stored record may now hold a save this process neither
     // made nor last loaded (see DefaultsStoring::mayHoldOthersWrite()).
     virtual bool mayHoldOthersSave() const { return true; }

@@ -31,13 +31,20 @@ UserDefaultsPreferencesStore::UserDefaultsPreferencesStore(
     std::shared_ptr<DefaultsStoring> defaults, std::string storageKey)
     : defaults_(std::move(defaults)), storageKey_(std::move(storageKey)), undecodable_(decodes) {}
 
+DefaultsReadResult UserDefaultsPreferencesStore::readRecord() const {
+    auto read = defaults_->read(storageKey_);
+    std::lock_guard guard(mutex_);
+    lastReadError_ = read.error;
+    lastLoadRequests_ = read.requested;
+    return read;
+}
+
+TouchedRecordParts UserDefaultsPreferencesStore::loadRequests() const {
+    return readRecord().requested;
+}
+
 PreferencesLoadResult UserDefaultsPreferencesStore::loadResult() const {
-    const auto read = defaults_->read(storageKey_);
-    {
-        std::lock_guard guard(mutex_);
-        lastReadError_ = read.error;
-        lastLoadRequests_ = read.requested;
-    }
+    const auto read = readRecord();
     if (read.error)
         return {QuorvanePreferences::defaults(), true, read.error->description(), true};
     if (!read.data)

@@ -40,11 +40,16 @@ class UserDefaultsPreferencesStore final : public PreferencesStoring {
                      const TouchedRecordParts& touched) override;
     std::optional<DefaultsStoreError> lastReadError() const override;
     TouchedRecordParts lastLoadRequests() const override;
+    // Reads the record without decoding it.
+    TouchedRecordParts loadRequests() const override;
     bool mayHoldOthersSave() const override;
     DefaultsLock lockExclusively() override;
     DefaultsLock tryLockExclusively() override;
 
   private:
+    // The stored record, its read error and requests noted as the last load's.
+    DefaultsReadResult readRecord() const;
+
     std::shared_ptr<DefaultsStoring> defaults_;
     std::string storageKey_;
     UndecodableRecordKeeper undecodable_;

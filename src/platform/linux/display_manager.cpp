@@ -153,11 +153,15 @@ std::vector<DisplaySnapshot> DisplayManager::activeDisplays(
         if (!screen) {
             return {};
         }
-        outputs = screen->activeOutputs(request.includeModes);
+        // The ramp sizes come with the outputs, so the gamma writes that
+        // often follow need no round trip of their own.
+        RandrScreen::RampSizes rampSizes;
+        outputs = screen->activeOutputs(request.includeModes, &rampSizes);
         if (lease->connection().lost()) {
             return unreachable();
         }
         lease->cache().clear();
+        lease->cache().rampSizes = std::move(rampSizes);
         auto& remembered = lease->cache().activeOutputs.emplace(outputs);
         for (auto& output : remembered) {
             output.currentMode.reset();

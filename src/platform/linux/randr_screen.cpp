@@ -1,16 +1,32 @@
 #include "platform/linux/randr_screen.hpp"
 
 #include <X11/Xatom.h>
+#include <xcb/randr.h>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace quorvane {
 namespace {
 
-struct OutputInfoFree {
-    void operator()(XRROutputInfo* info) const { XRRFreeOutputInfo(info); }
+// XCB hands out its replies (and errors) in malloc'd memory.
+struct MallocFree {
+    void operator()(void* data) const { std::free(data); }
 };
-struct CrtcInfoFree {
-    void operator()(XRRCrtcInfo* info) const { XRRFreeCrtcInfo(info); }
-};
+template <typename T>
+using Reply = std::unique_ptr<T, MallocFree>;
+
+// The reply to `cookie`, none when the server answered with an error (which
+// is dropped: the caller treats the output as absent, as the server does)
+// or did not answer at all.
+template <typename Cookie, typename T>
+Reply<T> replyOf(xcb_connection_t* xcb, Cookie cookie,
+                 T* (*reply)(xcb_connection_t*, Cookie, xcb_generic_error_t**)) {
+    xcb_generic_error_t* error = nullptr;
+    Reply<T> answer(reply(xcb, cookie, &error));
+    std::free(error);
+    return answer;
+}
 
 RandrMode makeMode(const XRRModeInfo& info) {
     double vTotal = info.vTotal;
@@ -55,6 +71,10 @@ RandrScreen::RandrScreen(XConnection& connection, XRRScreenResources* resources,
 
 std::optional<RandrScreen> RandrScreen::read(XConnection& connection, Probe probe) {
     Display* display = connection.display();
+    // XCB learns RandR's request code for itself; asked now, its answer
+    // comes with the screen resources' rather than in a round trip of its
+    // own before the outputs are asked for.
+    xcb_prefetch_extension_data(connection.xcb(), &xcb_randr_id);
     int eventBase = 0;
     int errorBase = 0;
     int major = 0;
@@ -81,85 +101,129 @@ std::optional<RandrMode> RandrScreen::mode(RRMode id) const {
     return std::nullopt;
 }
 
-std::vector<RandrOutput> RandrScreen::activeOutputs(bool includeModes) const {
-    RROutput primary = XRRGetOutputPrimary(connection_->display(), connection_->root());
-    std::vector<RandrOutput> outputs;
-    for (int index = 0; index < resources_->noutput; ++index) {
-        if (auto output = readOutput(resources_->outputs[index], primary, includeModes)) {
-            outputs.push_back(std::move(*output));
-        }
-    }
-    return outputs;
+std::vector<RandrOutput> RandrScreen::activeOutputs(bool includeModes, RampSizes* rampSizes) const {
+    return readOutputs({resources_->outputs, resources_->outputs + resources_->noutput},
+                       includeModes, rampSizes);
 }
 
 std::optional<RandrOutput> RandrScreen::activeOutput(RROutput id, bool includeModes) const {
-    for (int index = 0; index < resources_->noutput; ++index) {
-        if (resources_->outputs[index] == id) {
-            RROutput primary = XRRGetOutputPrimary(connection_->display(), connection_->root());
-            return readOutput(id, primary, includeModes);
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<RandrOutput> RandrScreen::readOutput(RROutput id, RROutput primary,
-                                                   bool includeModes) const {
-    Display* display = connection_->display();
-    std::unique_ptr<XRROutputInfo, OutputInfoFree> info(
-        XRRGetOutputInfo(display, resources_.get(), id));
-    if (!info || info->connection != RR_Connected || info->crtc == None) {
+    const RROutput* begin = resources_->outputs;
+    const RROutput* end = begin + resources_->noutput;
+    if (std::find(begin, end, id) == end) {
         return std::nullopt;
     }
-    std::unique_ptr<XRRCrtcInfo, CrtcInfoFree> crtc(
-        XRRGetCrtcInfo(display, resources_.get(), info->crtc));
-    if (!crtc || crtc->mode == None) {
+    auto outputs = readOutputs({id}, includeModes, nullptr);
+    if (outputs.empty()) {
         return std::nullopt;
     }
-    RandrOutput output;
-    output.id = id;
-    output.name.assign(info->name, static_cast<std::size_t>(info->nameLen));
-    output.crtc = info->crtc;
-    output.x = crtc->x;
-    output.y = crtc->y;
-    output.width = crtc->width;
-    output.height = crtc->height;
-    output.rotation = crtc->rotation;
-    output.isPrimary = id == primary;
-    output.edid = readEdid(id);
-    if (includeModes) {
-        output.currentMode = mode(crtc->mode);
-        for (int index = 0; index < info->nmode; ++index) {
-            if (auto listed = mode(info->modes[index])) {
-                output.modes.push_back(*listed);
-            }
-        }
-    }
-    return output;
+    return std::move(outputs.front());
 }
 
-std::vector<std::uint8_t> RandrScreen::readEdid(RROutput id) const {
-    Display* display = connection_->display();
-    // "EDID" since RandR 1.2's property registry; older drivers used "EDID_DATA".
-    for (const char* name : {"EDID", "EDID_DATA"}) {
-        Atom property = connection_->serverAtom(name);
-        if (property == None) {
+std::vector<RandrOutput> RandrScreen::readOutputs(const std::vector<RROutput>& ids,
+                                                  bool includeModes, RampSizes* rampSizes) const {
+    xcb_connection_t* xcb = connection_->xcb();
+    const auto timestamp = static_cast<xcb_timestamp_t>(resources_->configTimestamp);
+    // First which outputs are connected, and to which CRTC.
+    const auto primaryCookie =
+        xcb_randr_get_output_primary(xcb, static_cast<xcb_window_t>(connection_->root()));
+    std::vector<xcb_randr_get_output_info_cookie_t> infoCookies;
+    infoCookies.reserve(ids.size());
+    for (RROutput id : ids) {
+        infoCookies.push_back(
+            xcb_randr_get_output_info(xcb, static_cast<xcb_randr_output_t>(id), timestamp));
+    }
+    // Asked with them: "EDID" since RandR 1.2's property registry; older
+    // drivers used "EDID_DATA".
+    connection_->lookUpServerAtoms({"EDID", "EDID_DATA"});
+    const auto primaryReply = replyOf(xcb, primaryCookie, xcb_randr_get_output_primary_reply);
+    const RROutput primary = primaryReply ? primaryReply->output : None;
+    const Atom edidNames[] = {connection_->serverAtom("EDID"),
+                              connection_->serverAtom("EDID_DATA")};
+
+    // Then the CRTC, the EDID and the ramp size of each connected one.
+    struct Connected {
+        RROutput id;
+        Reply<xcb_randr_get_output_info_reply_t> info;
+        xcb_randr_get_crtc_info_cookie_t crtc;
+        std::optional<xcb_randr_get_output_property_cookie_t> edids[2];
+        std::optional<xcb_randr_get_crtc_gamma_size_cookie_t> rampSize;
+    };
+    std::vector<Connected> connected;
+    for (std::size_t index = 0; index < ids.size(); ++index) {
+        auto info = replyOf(xcb, infoCookies[index], xcb_randr_get_output_info_reply);
+        if (!info || info->connection != XCB_RANDR_CONNECTION_CONNECTED || info->crtc == XCB_NONE) {
             continue;
         }
-        Atom type = None;
-        int format = 0;
-        unsigned long count = 0;
-        unsigned long remaining = 0;
-        unsigned char* data = nullptr;
-        // 256 long words: the base block and seven extension blocks.
-        int status =
-            XRRGetOutputProperty(display, id, property, 0, 256, False, False, AnyPropertyType,
-                                 &type, &format, &count, &remaining, &data);
-        std::unique_ptr<unsigned char, XFreeDeleter> owned(data);
-        if (status == Success && format == 8 && count > 0 && data != nullptr) {
-            return std::vector<std::uint8_t>(data, data + count);
+        Connected entry{ids[index], std::move(info), {}, {}, {}};
+        entry.crtc = xcb_randr_get_crtc_info(xcb, entry.info->crtc, timestamp);
+        for (std::size_t name = 0; name < 2; ++name) {
+            if (edidNames[name] != None) {
+                // 256 long words: the base block and seven extension blocks.
+                entry.edids[name] =
+                    xcb_randr_get_output_property(xcb, static_cast<xcb_randr_output_t>(entry.id),
+                                                  static_cast<xcb_atom_t>(edidNames[name]),
+                                                  XCB_GET_PROPERTY_TYPE_ANY, 0, 256, 0, 0);
+            }
         }
+        if (rampSizes != nullptr) {
+            entry.rampSize = xcb_randr_get_crtc_gamma_size(xcb, entry.info->crtc);
+        }
+        connected.push_back(std::move(entry));
     }
-    return {};
+
+    std::vector<RandrOutput> outputs;
+    for (auto& entry : connected) {
+        // Every reply is taken, so none is left waiting in the connection.
+        auto crtc = replyOf(xcb, entry.crtc, xcb_randr_get_crtc_info_reply);
+        std::vector<std::uint8_t> edid;
+        for (auto& cookie : entry.edids) {
+            if (!cookie) {
+                continue;
+            }
+            auto property = replyOf(xcb, *cookie, xcb_randr_get_output_property_reply);
+            if (edid.empty() && property && property->format == 8 && property->num_items > 0) {
+                const auto* data = xcb_randr_get_output_property_data(property.get());
+                edid.assign(data, data + property->num_items);
+            }
+        }
+        std::optional<std::size_t> rampSize;
+        if (entry.rampSize) {
+            if (auto size = replyOf(xcb, *entry.rampSize, xcb_randr_get_crtc_gamma_size_reply);
+                size && size->size > 0) {
+                rampSize = size->size;
+            }
+        }
+        if (!crtc || crtc->mode == XCB_NONE) {
+            continue;
+        }
+        const auto& info = *entry.info;
+        RandrOutput output;
+        output.id = entry.id;
+        output.name.assign(reinterpret_cast<const char*>(xcb_randr_get_output_info_name(&info)),
+                           static_cast<std::size_t>(info.name_len));
+        output.crtc = info.crtc;
+        output.x = crtc->x;
+        output.y = crtc->y;
+        output.width = crtc->width;
+        output.height = crtc->height;
+        output.rotation = crtc->rotation;
+        output.isPrimary = entry.id == primary;
+        output.edid = std::move(edid);
+        if (includeModes) {
+            output.currentMode = mode(crtc->mode);
+            const auto* modes = xcb_randr_get_output_info_modes(&info);
+            for (int index = 0; index < info.num_modes; ++index) {
+                if (auto listed = mode(modes[index])) {
+                    output.modes.push_back(*listed);
+                }
+            }
+        }
+        if (rampSize) {
+            (*rampSizes)[output.crtc] = *rampSize;
+        }
+        outputs.push_back(std::move(output));
+    }
+    return outputs;
 }
 
 }  // namespace quorvane

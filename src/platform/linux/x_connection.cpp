@@ -1,8 +1,12 @@
 #include "platform/linux/x_connection.hpp"
 
+#include <X11/Xlib-xcb.h>
 #include <unistd.h>
 
 #include <csetjmp>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <unordered_map>
 #include <utility>
@@ -84,13 +88,11 @@ class XErrorRegistry {
         return display;
     }
 
-    // Syncs (unless the server is gone) and closes; the connection stays
-    // ours until XCloseDisplay has returned.
+    // Closes; the connection stays ours until XCloseDisplay has returned.
+    // XCloseDisplay waits for the server itself: errors of requests still in
+    // flight arrive then, while the entry is still there, and are dropped
+    // with it.
     void close(Display* display) {
-        // Errors of requests still in flight arrive during this sync and are
-        // dropped with the entry; closing then has nothing left to report.
-        if (!lost(display))
-            XSync(display, False);
         {
             std::lock_guard lock(mutex_);
             entries_[display].closing = true;
@@ -268,6 +270,29 @@ Atom XConnection::serverAtom(const char* name) {
     return atom;
 }
 
+void XConnection::lookUpServerAtoms(std::initializer_list<const char*> names) {
+    std::vector<std::pair<const char*, xcb_intern_atom_cookie_t>> asked;
+    for (const char* name : names) {
+        if (!atoms_.contains(name))
+            asked.emplace_back(
+                name,
+                xcb_intern_atom(xcb(), 1, static_cast<std::uint16_t>(std::strlen(name)), name));
+    }
+    for (const auto& [name, cookie] : asked) {
+        xcb_generic_error_t* error = nullptr;
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(xcb(), cookie, &error);
+        // Unanswered, the name is asked again next time.
+        if (reply != nullptr)
+            atoms_[name] = reply->atom;
+        std::free(reply);
+        std::free(error);
+    }
+}
+
+xcb_connection_t* XConnection::xcb() const {
+    return XGetXCBConnection(display_.get());
+}
+
 std::optional<XProtocolError> XConnection::sync() {
     return syncSince(0);
 }
@@ -277,7 +302,9 @@ unsigned long XConnection::nextRequest() const {
 }
 
 bool XConnection::lost() const {
-    return XErrorRegistry::shared().lost(display_.get());
+    // A loss met by a request sent through XCB is Xlib's news only at its
+    // own next request.
+    return XErrorRegistry::shared().lost(display_.get()) || xcb_connection_has_error(xcb()) != 0;
 }
 
 std::optional<XProtocolError> XConnection::syncSince(unsigned long firstRequest) {
@@ -290,6 +317,23 @@ std::optional<XProtocolError> XConnection::syncSince(unsigned long firstRequest)
         }
     }
     return std::nullopt;
+}
+
+std::vector<std::optional<XProtocolError>> XConnection::syncEach(
+    const std::vector<unsigned long>& requests) {
+    XSync(display_.get(), False);
+    std::vector<std::optional<XProtocolError>> answers(requests.size());
+    if (lost()) {
+        answers.assign(requests.size(), XProtocolError{kXServerUnreachableCode, 0, 0});
+        return answers;
+    }
+    for (const auto& recorded : XErrorRegistry::shared().take(display_.get())) {
+        for (std::size_t index = 0; index < requests.size(); ++index) {
+            if (requests[index] == recorded.serial && !answers[index])
+                answers[index] = recorded.error;
+        }
+    }
+    return answers;
 }
 
 }  // namespace quorvane

@@ -2,12 +2,16 @@
 
 #include <X11/Xlib.h>
 
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "models/display/display_control_error.hpp"
+
+struct xcb_connection_t;
 
 namespace quorvane {
 
@@ -57,6 +61,14 @@ class XConnection {
     // property names): looked up once, and a missing one stays missing for
     // this connection.
     Atom serverAtom(const char* name);
+    // Looks up the server atoms of these names not known yet, all in one
+    // round trip; serverAtom() then answers from what it remembers.
+    void lookUpServerAtoms(std::initializer_list<const char*> names);
+
+    // The connection's XCB side: requests sent there are all on their way
+    // before the first reply is waited for. Their errors come back with
+    // their replies, never through sync().
+    xcb_connection_t* xcb() const;
 
     // Waits until the server has handled every request sent so far and
     // returns the first error reported since the previous sync, if any. A
@@ -73,6 +85,12 @@ class XConnection {
     // what earlier requests of other callers left behind is dropped, so a
     // caller needs no sync of its own before it starts.
     std::optional<XProtocolError> syncSince(unsigned long firstRequest);
+    // As sync(), with one answer per request that `requests` names (each
+    // its nextRequest() before it was sent): the error the server reported
+    // for it, none where it reported none. Errors of other requests are
+    // dropped. On a lost connection every request fails with
+    // kXServerUnreachableCode.
+    std::vector<std::optional<XProtocolError>> syncEach(const std::vector<unsigned long>& requests);
 
   private:
     struct Closer {

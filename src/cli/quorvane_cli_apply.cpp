@@ -221,26 +221,37 @@ std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
     // later request (both in `failed` of the JSON result).
     std::vector<std::string> failedNames;
     std::vector<std::string> setLaterNames;
+    // A request asked after this one set a display while this one waited
+    // for the lock: it stands, on the screen and in the record. The others
+    // are written all at once.
+    const auto setLater = [&](const DisplaySnapshot& display) {
+        const auto setAt = recordRequests.askedAt(RecordMerge::PreferencesPart::displayAdjustments,
+                                                  DisplayIdentity::of(display).rawValue);
+        return setAt && *setAt > askedAt;
+    };
+    std::vector<DisplayID> writtenTo;
+    for (const auto& display : targets) {
+        if (!setLater(display))
+            writtenTo.push_back(display.id);
+    }
+    const auto answers = environment_.gammaController->setTransferTablesOnEach(tables, writtenTo);
+    // The server went away mid-command: nothing more can be applied and
+    // what was applied went with it, so nothing is saved.
+    for (const auto& answer : answers) {
+        if (answer && answer->isDisplayServerUnreachable())
+            return fail(ExitCode::notFound, lostDisplayServerMessage(), json);
+    }
+    auto answer = answers.begin();
     for (const auto& display : targets) {
         const std::string identity = DisplayIdentity::of(display).rawValue;
-        // A request asked after this one set the display while this one
-        // waited for the lock: it stands, on the screen and in the record.
-        const auto setAt =
-            recordRequests.askedAt(RecordMerge::PreferencesPart::displayAdjustments, identity);
-        if (setAt && *setAt > askedAt) {
+        if (setLater(display)) {
             result.failed.push_back(
                 {display.id, display.name, identity, std::string(kSetByALaterRequest)});
             setLaterNames.push_back(visibleControlCharacters(display.name));
             continue;
         }
-        try {
-            environment_.gammaController->setTransferTables(tables, display.id);
-        } catch (const DisplayControlError& error) {
-            // The server went away mid-command: nothing more can be applied
-            // and what was applied went with it, so nothing is saved.
-            if (error.isDisplayServerUnreachable())
-                return fail(ExitCode::notFound, lostDisplayServerMessage(), json);
-            result.failed.push_back({display.id, display.name, identity, error.description()});
+        if (const auto& error = *answer++) {
+            result.failed.push_back({display.id, display.name, identity, error->description()});
             failedNames.push_back(visibleControlCharacters(display.name));
             continue;
         }

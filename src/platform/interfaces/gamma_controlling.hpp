@@ -1,10 +1,14 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <optional>
+#include <vector>
 
 #include "models/color/color_adjustment.hpp"
 #include "models/color/gamma_ramp.hpp"
 #include "models/color/transfer_tables.hpp"
+#include "models/display/display_control_error.hpp"
 #include "models/display/display_snapshot.hpp"
 
 namespace quorvane {
@@ -26,6 +30,29 @@ class GammaControlling {
     // apply() does. The store's re-apply and neutral-output roads and the
     // command line's preset apply use it directly.
     virtual void setTransferTables(const TransferTables& tables, DisplayID displayID) = 0;
+
+    // The same tables written to each display as setTransferTables() writes
+    // them to one: one answer per display, in their order, none where the
+    // write succeeded. Once the display server is found unreachable, every
+    // display not written yet is answered so and none is tried. A
+    // controller may send every write before it waits for any answer.
+    virtual std::vector<std::optional<DisplayControlError>> setTransferTablesOnEach(
+        const TransferTables& tables, const std::vector<DisplayID>& displayIDs) {
+        std::vector<std::optional<DisplayControlError>> answers(displayIDs.size());
+        for (std::size_t index = 0; index < displayIDs.size(); ++index) {
+            try {
+                setTransferTables(tables, displayIDs[index]);
+            } catch (const DisplayControlError& error) {
+                if (error.isDisplayServerUnreachable()) {
+                    std::fill(answers.begin() + static_cast<std::ptrdiff_t>(index), answers.end(),
+                              error);
+                    return answers;
+                }
+                answers[index] = error;
+            }
+        }
+        return answers;
+    }
 
     // The ramp the display holds now, read back from the hardware (one
     // request): what any program, this one or another, last put there. None

@@ -20,19 +20,28 @@ std::size_t crtcGammaSize(XConnection& connection, RRCrtc crtc) {
     return size > 0 ? static_cast<std::size_t>(size) : 0;
 }
 
-std::optional<XProtocolError> writeCrtcGamma(XConnection& connection, RRCrtc crtc,
-                                             const GammaRamp& ramp) {
+std::optional<unsigned long> sendCrtcGamma(XConnection& connection, RRCrtc crtc,
+                                           const GammaRamp& ramp) {
     GammaPointer gamma(XRRAllocGamma(static_cast<int>(ramp.size())));
     if (!gamma) {
-        return XProtocolError{kXBadLength, 0, 0};
+        return std::nullopt;
     }
     std::copy(ramp.red.begin(), ramp.red.end(), gamma->red);
     std::copy(ramp.green.begin(), ramp.green.end(), gamma->green);
     std::copy(ramp.blue.begin(), ramp.blue.end(), gamma->blue);
-    // One round trip: errors of earlier requests are not this write's.
-    auto first = connection.nextRequest();
+    const auto request = connection.nextRequest();
     XRRSetCrtcGamma(connection.display(), crtc, gamma.get());
-    return connection.syncSince(first);
+    return request;
+}
+
+std::optional<XProtocolError> writeCrtcGamma(XConnection& connection, RRCrtc crtc,
+                                             const GammaRamp& ramp) {
+    // One round trip: errors of earlier requests are not this write's.
+    const auto request = sendCrtcGamma(connection, crtc, ramp);
+    if (!request) {
+        return XProtocolError{kXBadLength, 0, 0};
+    }
+    return connection.syncSince(*request);
 }
 
 std::optional<GammaRamp> readCrtcGamma(XConnection& connection, RRCrtc crtc) {

@@ -15,6 +15,11 @@ inline constexpr int kXBadLength = 16;
 // Entries in the CRTC's gamma ramp; 0 when the CRTC has none.
 std::size_t crtcGammaSize(XConnection& connection, RRCrtc crtc);
 
+// Sends the ramp to the CRTC without waiting for the server's answer: the
+// sequence number the request carries, or none when it could not be made.
+std::optional<unsigned long> sendCrtcGamma(XConnection& connection, RRCrtc crtc,
+                                           const GammaRamp& ramp);
+
 // Writes the ramp into the CRTC and waits for the server's answer: the error
 // it reported, or none on success.
 std::optional<XProtocolError> writeCrtcGamma(XConnection& connection, RRCrtc crtc,

@@ -1,5 +1,7 @@
 #include "platform/linux/gamma_controller.hpp"
 
+#include <algorithm>
+
 #include "models/display/display_control_error.hpp"
 #include "platform/linux/crtc_gamma.hpp"
 #include "platform/linux/restore_ramp.hpp"
@@ -84,6 +86,58 @@ void GammaController::setTransferTables(const TransferTables& tables, DisplayID 
             return;
         }
     }
+}
+
+std::vector<std::optional<DisplayControlError>> GammaController::setTransferTablesOnEach(
+    const TransferTables& tables, const std::vector<DisplayID>& displayIDs) {
+    using Answers = std::vector<std::optional<DisplayControlError>>;
+    auto lease = connection_->lease();
+    if (!lease) {
+        return Answers(displayIDs.size(),
+                       DisplayControlError::coreGraphics(kXServerUnreachableCode));
+    }
+    const bool neutral = isNeutralTables(tables);
+    Answers answers(displayIDs.size());
+    // As for one display: a screen change told of among the answers may
+    // have moved a remembered CRTC, so every write is made once more.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        std::vector<unsigned long> requests;
+        std::vector<std::size_t> requested;
+        for (std::size_t index = 0; index < displayIDs.size(); ++index) {
+            answers[index].reset();
+            try {
+                auto target = gammaTarget(*lease, displayIDs[index]);
+                const auto restored =
+                    neutral ? restoreRamp(lease->connection(), target.outputIndex, target.rampSize)
+                            : GammaRamp{};
+                const auto& ramp = neutral ? restored : ramps_.rampFor(tables, target.rampSize);
+                if (auto request = sendCrtcGamma(lease->connection(), target.crtc, ramp)) {
+                    requests.push_back(*request);
+                    requested.push_back(index);
+                } else {
+                    answers[index] = DisplayControlError::coreGraphics(kXBadLength);
+                }
+            } catch (const DisplayControlError& error) {
+                answers[index] = error;
+                if (error.isDisplayServerUnreachable()) {
+                    std::fill(answers.begin() + static_cast<std::ptrdiff_t>(index), answers.end(),
+                              error);
+                    return answers;
+                }
+            }
+        }
+        const auto reported = lease->connection().syncEach(requests);
+        for (std::size_t at = 0; at < requested.size(); ++at) {
+            if (reported[at]) {
+                answers[requested[at]] = DisplayControlError::coreGraphics(reported[at]->errorCode);
+                lease->cache().clear();
+            }
+        }
+        if (lease->connection().lost() || !lease->takeScreenChanges()) {
+            return answers;
+        }
+    }
+    return answers;
 }
 
 std::optional<GammaRamp> GammaController::currentRamp(DisplayID displayID) {

@@ -31,6 +31,9 @@ class GammaController final : public GammaControlling {
     TransferTables makeTransferTables(const ColorAdjustment& adjustment) const override;
     void apply(const ColorAdjustment& adjustment, DisplayID displayID) override;
     void setTransferTables(const TransferTables& tables, DisplayID displayID) override;
+    // Every write goes out before the one wait for the server's answers.
+    std::vector<std::optional<DisplayControlError>> setTransferTablesOnEach(
+        const TransferTables& tables, const std::vector<DisplayID>& displayIDs) override;
     std::optional<GammaRamp> currentRamp(DisplayID displayID) override;
     void restoreSystemColorSettings() override;
 

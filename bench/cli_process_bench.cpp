@@ -1,6 +1,8 @@
 // What a user of the command line waits for: one whole `quorvane cli` run,
-// process start to exit, next to `xrandr --listmonitors` on the same X server
-// as a yardstick for a small X client.
+// process start to exit, next to `xrandr --listmonitors` and `xrandr --gamma`
+// on the same X server and outputs as yardsticks for a small X client, and
+// next to the colour-temperature tools that set the same ramps where they
+// are installed.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -14,8 +16,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -155,9 +159,9 @@ RunTimes runTimed(const std::vector<std::string>& argv,
     rusage used{};
     if (!runToExit(argv, environment, &used))
         return {};
-    return {std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count(),
-            milliseconds(used.ru_utime) + milliseconds(used.ru_stime)};
+    return {
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count(),
+        milliseconds(used.ru_utime) + milliseconds(used.ru_stime)};
 }
 
 double median(std::vector<double> values) {
@@ -166,7 +170,7 @@ double median(std::vector<double> values) {
 }
 
 // Paired whole-process comparison: every round runs our command and then
-// xrandr's on the same server, and the median of the per-round time ratios
+// the other program's on the same server, and the median of the per-round time ratios
 // is reported ("ratio"), next to each program's median time. The same for
 // the processor time each used ("cpu_ratio"), which a busy machine disturbs
 // less than the wall time. With several pairs the rounds take them in turn.
@@ -196,7 +200,7 @@ void comparePaired(
     }
     state.counters["ratio"] = median(ratios);
     state.counters["quorvane_ms"] = median(ourTimes);
-    state.counters["xrandr_ms"] = median(theirTimes);
+    state.counters["theirs_ms"] = median(theirTimes);
     if (!cpuRatios.empty())
         state.counters["cpu_ratio"] = median(cpuRatios);
 }
@@ -215,32 +219,128 @@ std::vector<std::string> xrandrGamma(const std::vector<std::string>& outputs, co
     return xrandr;
 }
 
+// Switches off the lit outputs past the first `kept` for as long as it
+// lives, and on again at their place and mode after, so the three-output
+// server also serves the comparisons on fewer outputs.
+class OutputsSwitchedOff {
+  public:
+    OutputsSwitchedOff(const char* display, std::size_t kept) {
+        connection_ = quorvane::XConnection::open(display);
+        if (!connection_)
+            return;
+        auto screen =
+            quorvane::RandrScreen::read(*connection_, quorvane::RandrScreen::Probe::cached);
+        if (!screen)
+            return;
+        auto outputs = screen->activeOutputs(true);
+        for (std::size_t index = kept; index < outputs.size(); ++index) {
+            if (switchOutput(outputs[index], false))
+                off_.push_back(std::move(outputs[index]));
+        }
+    }
+    OutputsSwitchedOff(const OutputsSwitchedOff&) = delete;
+    OutputsSwitchedOff& operator=(const OutputsSwitchedOff&) = delete;
+    ~OutputsSwitchedOff() {
+        for (const auto& output : off_)
+            switchOutput(output, true);
+    }
+
+  private:
+    bool switchOutput(const quorvane::RandrOutput& output, bool on) {
+        auto screen =
+            quorvane::RandrScreen::read(*connection_, quorvane::RandrScreen::Probe::cached);
+        if (!screen || !output.currentMode)
+            return false;
+        if (on)
+            makeRoomFor(output);
+        RROutput id = output.id;
+        const Status status =
+            on ? XRRSetCrtcConfig(connection_->display(), screen->resources(), output.crtc,
+                                  CurrentTime, output.x, output.y, output.currentMode->id,
+                                  RR_Rotate_0, &id, 1)
+               : XRRSetCrtcConfig(connection_->display(), screen->resources(), output.crtc,
+                                  CurrentTime, 0, 0, None, RR_Rotate_0, nullptr, 0);
+        return status == RRSetConfigSuccess && !connection_->sync();
+    }
+
+    // xrandr fits the screen to the outputs lit when it sets a gamma, so
+    // the screen may have shrunk past the output meanwhile.
+    void makeRoomFor(const quorvane::RandrOutput& output) {
+        Display* display = connection_->display();
+        // Asked of the server: this connection hears of no size change.
+        Window root = None;
+        int x = 0;
+        int y = 0;
+        unsigned int width = 0;
+        unsigned int height = 0;
+        unsigned int border = 0;
+        unsigned int depth = 0;
+        if (!XGetGeometry(display, connection_->root(), &root, &x, &y, &width, &height, &border,
+                          &depth))
+            return;
+        const auto neededWidth = std::max(width, static_cast<unsigned>(output.x) + output.width);
+        const auto neededHeight = std::max(height, static_cast<unsigned>(output.y) + output.height);
+        if (neededWidth == width && neededHeight == height)
+            return;
+        // About 96 dots per inch, as the dummy server starts.
+        XRRSetScreenSize(display, connection_->root(), static_cast<int>(neededWidth),
+                         static_cast<int>(neededHeight), static_cast<int>(neededWidth * 254 / 960),
+                         static_cast<int>(neededHeight * 254 / 960));
+        connection_->sync();
+    }
+
+    std::optional<quorvane::XConnection> connection_;
+    std::vector<quorvane::RandrOutput> off_;
+};
+
 // The server with `state.range(0)` lit outputs, each with an EDID, and the
 // outputs' names; none, with the benchmark skipped, when there is no such
-// server.
+// server. Two outputs are the three-output server's first two.
 struct LitServer {
     const char* display;
     std::vector<std::string> outputs;
+    std::unique_ptr<OutputsSwitchedOff> switchedOff;
 };
 
 std::optional<LitServer> litServer(benchmark::State& state) {
+    const auto wanted = static_cast<std::size_t>(state.range(0));
     const char* display = displayWithOutputs(state.range(0));
+    auto switchedOff =
+        display != nullptr ? std::make_unique<OutputsSwitchedOff>(display, wanted) : nullptr;
     auto outputs = display != nullptr ? litOutputsWithEdids(display) : std::vector<std::string>{};
-    if (outputs.empty()) {
+    if (outputs.size() != wanted) {
         state.SkipWithError("no X server with that many outputs");
         return std::nullopt;
     }
-    return LitServer{display, std::move(outputs)};
+    return LitServer{display, std::move(outputs), std::move(switchedOff)};
 }
 
-// `cli list displays --json` against `xrandr --listmonitors`.
+// Whether `program` is found on $PATH as an executable file.
+bool onPath(const std::string& program) {
+    const char* path = std::getenv("PATH");
+    std::string_view rest = path != nullptr ? path : "";
+    while (!rest.empty()) {
+        const auto end = std::min(rest.find(':'), rest.size());
+        const auto candidate = std::filesystem::path(rest.substr(0, end)) / program;
+        if (::access(candidate.c_str(), X_OK) == 0)
+            return true;
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
+    return false;
+}
+
+// `cli list displays` against `xrandr --listmonitors`.
 void BM_ListDisplaysVersusXrandr(benchmark::State& state) {
     const auto server = litServer(state);
     if (!server)
         return;
-    comparePaired(state, {QUORVANE_EXECUTABLE, "cli", "list", "displays", "--json"},
+    comparePaired(state, {QUORVANE_EXECUTABLE, "cli", "list", "displays"},
                   {"xrandr", "--listmonitors"}, server->display);
 }
+
+// The ramps night sets, from xrandr's view: full red, less green, much less
+// blue.
+constexpr const char* kNightGamma = "1:0.86:0.6";
 
 // The night preset applied again on every lit output against `xrandr
 // --gamma` on every lit output in one xrandr run. The preferences hold night
@@ -256,7 +356,34 @@ void BM_NightPresetVersusXrandrGamma(benchmark::State& state) {
         state.SkipWithError("the command failed");
         return;
     }
-    comparePaired(state, night, xrandrGamma(server->outputs, "1:0.85:0.7"), server->display);
+    comparePaired(state, night, xrandrGamma(server->outputs, kNightGamma), server->display);
+}
+
+// The night preset applied again against a colour-temperature tool setting
+// one temperature on every output through RandR in one-shot mode, where
+// that tool is installed (the benchmark is skipped otherwise).
+void nightPresetVersusTool(benchmark::State& state, const std::string& tool) {
+    if (!onPath(tool)) {
+        state.SkipWithError((tool + " is not installed").c_str());
+        return;
+    }
+    const auto server = litServer(state);
+    if (!server)
+        return;
+    const std::vector<std::string> night = {QUORVANE_EXECUTABLE, "cli", "apply-safe-preset",
+                                            "night", "--all-visible"};
+    if (!runToExit(night, environmentFor(server->display))) {
+        state.SkipWithError("the command failed");
+        return;
+    }
+    comparePaired(state, night, {tool, "-P", "-O", "4500", "-m", "randr"}, server->display);
+}
+
+void BM_NightPresetVersusRedshift(benchmark::State& state) {
+    nightPresetVersusTool(state, "redshift");
+}
+void BM_NightPresetVersusGammastep(benchmark::State& state) {
+    nightPresetVersusTool(state, "gammastep");
 }
 
 // Night and coding in turn, so every run changes the preferences and saves
@@ -271,21 +398,35 @@ void BM_AlternatingPresetsVersusXrandrGamma(benchmark::State& state) {
                                         "--all-visible"};
     };
     comparePaired(state,
-                  {{preset("night"), xrandrGamma(server->outputs, "1:0.85:0.7")},
+                  {{preset("night"), xrandrGamma(server->outputs, kNightGamma)},
                    {preset("coding"), xrandrGamma(server->outputs, "1:1:1.05")}},
                   server->display);
 }
 
 BENCHMARK(BM_ListDisplaysVersusXrandr)
+    ->Arg(2)
     ->Arg(3)
     ->Arg(16)
-    ->Iterations(60)
+    ->Iterations(100)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_NightPresetVersusXrandrGamma)
+    ->Arg(2)
     ->Arg(3)
     ->Arg(16)
-    ->Iterations(60)
+    ->Iterations(100)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_NightPresetVersusRedshift)
+    ->Arg(2)
+    ->Arg(3)
+    ->Iterations(100)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_NightPresetVersusGammastep)
+    ->Arg(2)
+    ->Arg(3)
+    ->Iterations(100)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_AlternatingPresetsVersusXrandrGamma)

@@ -444,6 +444,12 @@ TEST(QuorvaneCLIDisplayServer, AServerLostMidApplyEndsWithStatusTwoAndSavesNothi
     EXPECT_EQ(harness.run({"apply-safe-preset", "night"}), 2);
     EXPECT_EQ(harness.err, lost + "\n");
     EXPECT_EQ(harness.defaults->writeCount(), 0u);
+    // Nothing is written past the loss.
+    harness.gamma->setFailure(2, std::nullopt);
+    harness.gamma->setFailure(1, DisplayControlError::displayServerUnreachable());
+    EXPECT_EQ(harness.run({"apply-safe-preset", "night"}), 2);
+    EXPECT_FALSE(harness.gamma->tables(2));
+    harness.gamma->setFailure(1, std::nullopt);
 
     // Any other refusal is the display's own failure, as before.
     harness.gamma->setFailure(2, DisplayControlError::coreGraphics(1));

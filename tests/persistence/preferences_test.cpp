@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
+#include <chrono>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <string>
 
 #include "persistence/sample_preferences.hpp"
 #include "platform/simulated/in_memory_defaults_store.hpp"
+#include "services/persistence/defaults_store.hpp"
 #include "services/persistence/merging_defaults_store.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 
@@ -165,6 +169,27 @@ TEST_F(PreferencesStoreTest, ASaveNamesTheCopyItsStoreKeptAside) {
     const auto saved = merging.save(samplePreferences());
     ASSERT_TRUE(saved.keptCopy);
     EXPECT_EQ(defaults->contents().at(*saved.keptCopy), "{broken");
+}
+
+// A caller that wants only the requests behind the record gets those a
+// full load names, and they stand as the last load's.
+TEST_F(PreferencesStoreTest, LoadingOnlyTheRequestsNamesThoseOfAFullLoad) {
+    std::string folder =
+        (std::filesystem::temp_directory_path() / "quorvane-preferences-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(folder.data()), nullptr);
+    UserDefaultsPreferencesStore onDisk(std::make_shared<FileDefaultsStore>(folder));
+    TouchedRecordParts touched;
+    touched.touch("displayAdjustments", "a",
+                  std::chrono::system_clock::now() - std::chrono::seconds(5));
+    ASSERT_TRUE(onDisk.save(samplePreferences(), touched).succeeded());
+
+    const auto requests = onDisk.loadRequests();
+    EXPECT_EQ(requests.askedAt("displayAdjustments", "a"),
+              touched.askedAt("displayAdjustments", "a"));
+    EXPECT_EQ(onDisk.lastLoadRequests(), requests);
+    onDisk.loadResult();
+    EXPECT_EQ(onDisk.lastLoadRequests(), requests);
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(PreferencesStoreTest, NoCopyWhenTheUndecodableRecordWasReplacedInTheMeantime) {

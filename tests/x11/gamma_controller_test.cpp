@@ -90,6 +90,42 @@ TEST_F(GammaControllerTest, UnknownDisplayIsTheServersBadOutputError) {
     }
 }
 
+// Written to several displays at once, each display still gets its own
+// answer: one that cannot be written (unknown here) and one the server
+// refuses (its remembered ramp size no longer fits) fail alone, the other
+// shows the tables.
+TEST_F(GammaControllerTest, TablesWrittenToSeveralDisplaysAtOnceFailOnlyThoseRefused) {
+    auto first = output("DUMMY0");
+    auto last = output("DUMMY2");
+    ASSERT_TRUE(first && last);
+    auto shared = std::make_shared<SharedXConnection>(displayName);
+    {
+        auto lease = shared->lease();
+        ASSERT_TRUE(lease);
+        lease->activeOutputs();
+        lease->cache().rampSizes[last->crtc] = 17;
+    }
+    GammaController controller(256, shared);
+    ColorAdjustment warm;
+    warm.warmth = 1;
+    const auto tables = controller.makeTransferTables(warm);
+    auto screen = RandrScreen::read(*connection, RandrScreen::Probe::cached);
+    ASSERT_TRUE(screen);
+    const auto lastBefore = readCrtcGamma(*connection, last->crtc);
+
+    const auto answers = controller.setTransferTablesOnEach(
+        tables, {static_cast<DisplayID>(first->id), 0x7FFFFF, static_cast<DisplayID>(last->id)});
+
+    ASSERT_EQ(answers.size(), 3u);
+    EXPECT_FALSE(answers[0]);
+    EXPECT_EQ(answers[1], DisplayControlError::coreGraphics(screen->badOutputErrorCode()));
+    EXPECT_EQ(answers[2], DisplayControlError::coreGraphics(BadMatch));
+    auto ramp = readCrtcGamma(*connection, first->crtc);
+    ASSERT_TRUE(ramp);
+    EXPECT_EQ(*ramp, GammaRamp::fromTables(tables, ramp->size()));
+    EXPECT_EQ(readCrtcGamma(*connection, last->crtc), lastBefore);
+}
+
 TEST_F(GammaControllerTest, RefusedRequestBecomesATypedErrorInsteadOfEndingTheProcess) {
     auto target = output("DUMMY2");
     ASSERT_TRUE(target);

@@ -34,6 +34,26 @@ TEST_F(XConnectionTest, AnAtomMissingAtFirstIsFoundOnceAnotherClientCreatesIt) {
     EXPECT_EQ(kept->atom(name.c_str(), true), created);
 }
 
+// Several requests answered after one wait: each gets the error the server
+// reported for it, and only that one.
+TEST_F(XConnectionTest, RequestsWaitedForTogetherEachGetTheirOwnError) {
+    auto target = output("DUMMY1");
+    ASSERT_TRUE(target);
+    const auto size = crtcGammaSize(*connection, target->crtc);
+    const auto right = sendCrtcGamma(*connection, target->crtc, GammaRamp::identity(size));
+    const auto wrong = sendCrtcGamma(*connection, target->crtc, GammaRamp::identity(17));
+    const auto again = sendCrtcGamma(*connection, target->crtc, GammaRamp::identity(size));
+    ASSERT_TRUE(right && wrong && again);
+
+    const auto answers = connection->syncEach({*right, *wrong, *again});
+
+    ASSERT_EQ(answers.size(), 3u);
+    EXPECT_FALSE(answers[0]);
+    ASSERT_TRUE(answers[1]);
+    EXPECT_EQ(answers[1]->errorCode, BadMatch);
+    EXPECT_FALSE(answers[2]);
+}
+
 using testing::VanishingXServer;
 
 std::size_t openDescriptors() {

@@ -14,6 +14,12 @@ using GammaPointer = std::unique_ptr<XRRCrtcGamma, GammaFree>;
 }  // namespace
 
 std::size_t crtcGammaSize(XConnection& connection, RRCrtc crtc) {
+    // Xlib cannot even make a request once XCB has met the loss of the
+    // server (it would write through a null request): a lost connection
+    // answers nothing.
+    if (connection.lost()) {
+        return 0;
+    }
     // A reply request: an unknown CRTC answers 0 and its error is dropped by
     // the next caller's sync.
     int size = XRRGetCrtcGammaSize(connection.display(), crtc);
@@ -23,7 +29,7 @@ std::size_t crtcGammaSize(XConnection& connection, RRCrtc crtc) {
 std::optional<unsigned long> sendCrtcGamma(XConnection& connection, RRCrtc crtc,
                                            const GammaRamp& ramp) {
     GammaPointer gamma(XRRAllocGamma(static_cast<int>(ramp.size())));
-    if (!gamma) {
+    if (!gamma || connection.lost()) {
         return std::nullopt;
     }
     std::copy(ramp.red.begin(), ramp.red.end(), gamma->red);
@@ -39,12 +45,15 @@ std::optional<XProtocolError> writeCrtcGamma(XConnection& connection, RRCrtc crt
     // One round trip: errors of earlier requests are not this write's.
     const auto request = sendCrtcGamma(connection, crtc, ramp);
     if (!request) {
-        return XProtocolError{kXBadLength, 0, 0};
+        return XProtocolError{connection.lost() ? kXServerUnreachableCode : kXBadLength, 0, 0};
     }
     return connection.syncSince(*request);
 }
 
 std::optional<GammaRamp> readCrtcGamma(XConnection& connection, RRCrtc crtc) {
+    if (connection.lost()) {
+        return std::nullopt;
+    }
     auto first = connection.nextRequest();
     GammaPointer gamma(XRRGetCrtcGamma(connection.display(), crtc));
     if (connection.syncSince(first) || !gamma || gamma->size <= 0) {

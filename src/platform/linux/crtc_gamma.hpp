@@ -16,7 +16,8 @@ inline constexpr int kXBadLength = 16;
 std::size_t crtcGammaSize(XConnection& connection, RRCrtc crtc);
 
 // Sends the ramp to the CRTC without waiting for the server's answer: the
-// sequence number the request carries, or none when it could not be made.
+// sequence number the request carries, or none when it could not be made
+// (the connection is lost, or no ramp of that size can be made).
 std::optional<unsigned long> sendCrtcGamma(XConnection& connection, RRCrtc crtc,
                                            const GammaRamp& ramp);
 

@@ -153,15 +153,11 @@ std::vector<DisplaySnapshot> DisplayManager::activeDisplays(
         if (!screen) {
             return {};
         }
-        // The ramp sizes come with the outputs, so the gamma writes that
-        // often follow need no round trip of their own.
-        RandrScreen::RampSizes rampSizes;
-        outputs = screen->activeOutputs(request.includeModes, &rampSizes);
+        outputs = screen->activeOutputs(request.includeModes);
         if (lease->connection().lost()) {
             return unreachable();
         }
         lease->cache().clear();
-        lease->cache().rampSizes = std::move(rampSizes);
         auto& remembered = lease->cache().activeOutputs.emplace(outputs);
         for (auto& output : remembered) {
             output.currentMode.reset();

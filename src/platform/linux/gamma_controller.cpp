@@ -1,6 +1,10 @@
 #include "platform/linux/gamma_controller.hpp"
 
+#include <xcb/randr.h>
+
 #include <algorithm>
+#include <cstdlib>
+#include <map>
 
 #include "models/display/display_control_error.hpp"
 #include "platform/linux/crtc_gamma.hpp"
@@ -44,6 +48,33 @@ GammaTarget gammaTarget(const SharedXConnection::Lease& lease, DisplayID display
     }
     sizes[output->crtc] = size;
     return {output->crtc, size, index};
+}
+
+// Asks at once for the ramp sizes not remembered yet of the CRTCs that
+// drive these displays, and remembers those the server tells; the writes
+// then wait for no size of their own (one that did not come is asked again
+// by itself, and met as a lost server there).
+void rememberRampSizes(const SharedXConnection::Lease& lease,
+                       const std::vector<DisplayID>& displayIDs) {
+    auto& sizes = lease.cache().rampSizes;
+    xcb_connection_t* xcb = lease.connection().xcb();
+    std::map<XResourceID, xcb_randr_get_crtc_gamma_size_cookie_t> asked;
+    for (DisplayID displayID : displayIDs) {
+        const RandrOutput* output = lease.activeOutput(displayID);
+        if (output != nullptr && !sizes.contains(output->crtc) && !asked.contains(output->crtc)) {
+            asked.emplace(output->crtc, xcb_randr_get_crtc_gamma_size(
+                                            xcb, static_cast<xcb_randr_crtc_t>(output->crtc)));
+        }
+    }
+    for (const auto& [crtc, cookie] : asked) {
+        xcb_generic_error_t* error = nullptr;
+        auto* reply = xcb_randr_get_crtc_gamma_size_reply(xcb, cookie, &error);
+        if (reply != nullptr && reply->size > 0) {
+            sizes[crtc] = reply->size;
+        }
+        std::free(reply);
+        std::free(error);
+    }
 }
 
 }  // namespace
@@ -101,11 +132,16 @@ std::vector<std::optional<DisplayControlError>> GammaController::setTransferTabl
     // As for one display: a screen change told of among the answers may
     // have moved a remembered CRTC, so every write is made once more.
     for (int attempt = 0; attempt < 2; ++attempt) {
+        rememberRampSizes(*lease, displayIDs);
         std::vector<unsigned long> requests;
         std::vector<std::size_t> requested;
         for (std::size_t index = 0; index < displayIDs.size(); ++index) {
             answers[index].reset();
             try {
+                // Nothing more can be asked of a server found gone.
+                if (lease->connection().lost()) {
+                    throw readFailure(*lease, kXServerUnreachableCode);
+                }
                 auto target = gammaTarget(*lease, displayIDs[index]);
                 const auto restored =
                     neutral ? restoreRamp(lease->connection(), target.outputIndex, target.rampSize)
@@ -115,7 +151,7 @@ std::vector<std::optional<DisplayControlError>> GammaController::setTransferTabl
                     requests.push_back(*request);
                     requested.push_back(index);
                 } else {
-                    answers[index] = DisplayControlError::coreGraphics(kXBadLength);
+                    throw readFailure(*lease, kXBadLength);
                 }
             } catch (const DisplayControlError& error) {
                 answers[index] = error;

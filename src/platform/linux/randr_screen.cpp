@@ -70,6 +70,11 @@ RandrScreen::RandrScreen(XConnection& connection, XRRScreenResources* resources,
     : connection_(&connection), resources_(resources), errorBase_(errorBase) {}
 
 std::optional<RandrScreen> RandrScreen::read(XConnection& connection, Probe probe) {
+    // Xlib cannot even make a request once XCB has met the loss of the
+    // server.
+    if (connection.lost()) {
+        return std::nullopt;
+    }
     Display* display = connection.display();
     // XCB learns RandR's request code for itself; asked now, its answer
     // comes with the screen resources' rather than in a round trip of its
@@ -101,9 +106,9 @@ std::optional<RandrMode> RandrScreen::mode(RRMode id) const {
     return std::nullopt;
 }
 
-std::vector<RandrOutput> RandrScreen::activeOutputs(bool includeModes, RampSizes* rampSizes) const {
+std::vector<RandrOutput> RandrScreen::activeOutputs(bool includeModes) const {
     return readOutputs({resources_->outputs, resources_->outputs + resources_->noutput},
-                       includeModes, rampSizes);
+                       includeModes);
 }
 
 std::optional<RandrOutput> RandrScreen::activeOutput(RROutput id, bool includeModes) const {
@@ -112,7 +117,7 @@ std::optional<RandrOutput> RandrScreen::activeOutput(RROutput id, bool includeMo
     if (std::find(begin, end, id) == end) {
         return std::nullopt;
     }
-    auto outputs = readOutputs({id}, includeModes, nullptr);
+    auto outputs = readOutputs({id}, includeModes);
     if (outputs.empty()) {
         return std::nullopt;
     }
@@ -120,7 +125,7 @@ std::optional<RandrOutput> RandrScreen::activeOutput(RROutput id, bool includeMo
 }
 
 std::vector<RandrOutput> RandrScreen::readOutputs(const std::vector<RROutput>& ids,
-                                                  bool includeModes, RampSizes* rampSizes) const {
+                                                  bool includeModes) const {
     xcb_connection_t* xcb = connection_->xcb();
     const auto timestamp = static_cast<xcb_timestamp_t>(resources_->configTimestamp);
     // First which outputs are connected, and to which CRTC.
@@ -140,13 +145,12 @@ std::vector<RandrOutput> RandrScreen::readOutputs(const std::vector<RROutput>& i
     const Atom edidNames[] = {connection_->serverAtom("EDID"),
                               connection_->serverAtom("EDID_DATA")};
 
-    // Then the CRTC, the EDID and the ramp size of each connected one.
+    // Then the CRTC and the EDID of each connected one.
     struct Connected {
         RROutput id;
         Reply<xcb_randr_get_output_info_reply_t> info;
         xcb_randr_get_crtc_info_cookie_t crtc;
         std::optional<xcb_randr_get_output_property_cookie_t> edids[2];
-        std::optional<xcb_randr_get_crtc_gamma_size_cookie_t> rampSize;
     };
     std::vector<Connected> connected;
     for (std::size_t index = 0; index < ids.size(); ++index) {
@@ -154,7 +158,7 @@ std::vector<RandrOutput> RandrScreen::readOutputs(const std::vector<RROutput>& i
         if (!info || info->connection != XCB_RANDR_CONNECTION_CONNECTED || info->crtc == XCB_NONE) {
             continue;
         }
-        Connected entry{ids[index], std::move(info), {}, {}, {}};
+        Connected entry{ids[index], std::move(info), {}, {}};
         entry.crtc = xcb_randr_get_crtc_info(xcb, entry.info->crtc, timestamp);
         for (std::size_t name = 0; name < 2; ++name) {
             if (edidNames[name] != None) {
@@ -164,9 +168,6 @@ std::vector<RandrOutput> RandrScreen::readOutputs(const std::vector<RROutput>& i
                                                   static_cast<xcb_atom_t>(edidNames[name]),
                                                   XCB_GET_PROPERTY_TYPE_ANY, 0, 256, 0, 0);
             }
-        }
-        if (rampSizes != nullptr) {
-            entry.rampSize = xcb_randr_get_crtc_gamma_size(xcb, entry.info->crtc);
         }
         connected.push_back(std::move(entry));
     }
@@ -184,13 +185,6 @@ std::vector<RandrOutput> RandrScreen::readOutputs(const std::vector<RROutput>& i
             if (edid.empty() && property && property->format == 8 && property->num_items > 0) {
                 const auto* data = xcb_randr_get_output_property_data(property.get());
                 edid.assign(data, data + property->num_items);
-            }
-        }
-        std::optional<std::size_t> rampSize;
-        if (entry.rampSize) {
-            if (auto size = replyOf(xcb, *entry.rampSize, xcb_randr_get_crtc_gamma_size_reply);
-                size && size->size > 0) {
-                rampSize = size->size;
             }
         }
         if (!crtc || crtc->mode == XCB_NONE) {
@@ -217,9 +211,6 @@ std::vector<RandrOutput> RandrScreen::readOutputs(const std::vector<RROutput>& i
                     output.modes.push_back(*listed);
                 }
             }
-        }
-        if (rampSize) {
-            (*rampSizes)[output.crtc] = *rampSize;
         }
         outputs.push_back(std::move(output));
     }

@@ -3,9 +3,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
-#include <cstddef>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,14 +27,9 @@ class RandrScreen {
     // None when the server has no RandR 1.3 or better.
     static std::optional<RandrScreen> read(XConnection& connection, Probe probe);
 
-    // Gamma ramp entries by CRTC.
-    using RampSizes = std::map<XResourceID, std::size_t>;
-
     // Every output's state is asked for at once, and then every active
-    // one's CRTC and EDID (with its CRTC's ramp size when `rampSizes` is
-    // given, which receives them): two round trips, whatever the number of
-    // outputs.
-    std::vector<RandrOutput> activeOutputs(bool includeModes, RampSizes* rampSizes = nullptr) const;
+    // one's CRTC and EDID: two round trips, whatever the number of outputs.
+    std::vector<RandrOutput> activeOutputs(bool includeModes) const;
     std::optional<RandrOutput> activeOutput(RROutput id, bool includeModes) const;
 
     // The error code the server uses for an output ID it does not know.
@@ -52,8 +45,7 @@ class RandrScreen {
     };
 
     RandrScreen(XConnection& connection, XRRScreenResources* resources, int errorBase);
-    std::vector<RandrOutput> readOutputs(const std::vector<RROutput>& ids, bool includeModes,
-                                         RampSizes* rampSizes) const;
+    std::vector<RandrOutput> readOutputs(const std::vector<RROutput>& ids, bool includeModes) const;
 
     XConnection* connection_;
     std::unique_ptr<XRRScreenResources, ResourcesFree> resources_;

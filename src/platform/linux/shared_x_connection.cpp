@@ -33,8 +33,7 @@ const std::vector<RandrOutput>& SharedXConnection::Lease::activeOutputs() const 
     auto& cached = owner_->cache_.activeOutputs;
     if (!cached) {
         auto screen = RandrScreen::read(connection(), RandrScreen::Probe::cached);
-        cached = screen ? screen->activeOutputs(false, &owner_->cache_.rampSizes)
-                        : std::vector<RandrOutput>{};
+        cached = screen ? screen->activeOutputs(false) : std::vector<RandrOutput>{};
     }
     return *cached;
 }

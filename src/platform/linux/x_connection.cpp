@@ -93,6 +93,16 @@ class XErrorRegistry {
     // flight arrive then, while the entry is still there, and are dropped
     // with it.
     void close(Display* display) {
+        // Once the server is gone, Xlib can make no request at all (not even
+        // XCloseDisplay's) where XCB held the socket when it met the loss,
+        // under a request sent through XCB, and nothing tells whether it
+        // did: a lost display is left as a half-made one is.
+        if (xcb_connection_has_error(XGetXCBConnection(display)) != 0) {
+            abandon(display);
+            std::lock_guard lock(mutex_);
+            entries_.erase(display);
+            return;
+        }
         {
             std::lock_guard lock(mutex_);
             entries_[display].closing = true;
@@ -146,8 +156,8 @@ class XErrorRegistry {
     // got. So none is made: only the socket is closed, which xcb opened and
     // Xlib noted before the first request that can meet the loss, and the
     // rest is left behind. A few kilobytes, and only when a server dies
-    // while a connection is being opened; it stays listed here, so a leak
-    // checker sees it kept on purpose.
+    // while a connection is being opened or used through XCB; it stays
+    // listed here, so a leak checker sees it kept on purpose.
     void abandon(Display* display) {
         if (const int socket = ConnectionNumber(display); socket >= 0)
             ::close(socket);

@@ -68,19 +68,22 @@ class TrayTest : public testing::XServerTest {
     // tray (MANAGER on the root window). A tray takes the selection first and
     // tells only after; a program that starts in between docks at once and
     // then again on the news, and Qt builds a new icon window for that: a
-    // click on the first one is lost.
-    bool startTray() {
+    // click on the first one is lost. On the output numbered `monitor`;
+    // `extra` arguments make it a dock.
+    bool startTray(const std::string& monitor = "primary",
+                   const std::vector<std::string>& extra = {}) {
         Display* display = connection->display();
         const Window root = connection->root();
         const Atom manager = connection->atom("MANAGER");
         const Atom selection = traySelection();
         XSelectInput(display, root, StructureNotifyMask);
         XSync(display, False);
-        tray = std::make_unique<LaunchedProcess>(
-            "/usr/bin/trayer",
-            std::vector<std::string>{"--edge", "top", "--align", "right", "--widthtype", "pixel",
-                                     "--width", "120", "--height", "28", "--monitor", "primary"},
-            home.environment(displayName), home.log());
+        std::vector<std::string> arguments{"--edge",      "top",   "--align",   "right",
+                                           "--widthtype", "pixel", "--width",   "120",
+                                           "--height",    "28",    "--monitor", monitor};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        tray = std::make_unique<LaunchedProcess>("/usr/bin/trayer", arguments,
+                                                 home.environment(displayName), home.log());
         const bool told = eventually([&] {
             XEvent news{};
             while (XCheckTypedWindowEvent(display, root, ClientMessage, &news)) {
@@ -846,6 +849,28 @@ TEST_F(TrayTest, TheSettingsWindowOpensOnItsOpenersOutputAndKeepsTheOneItsUserMo
     EXPECT_TRUE(inside(frame, kWideOutput));
     // Taller than the 720-high output it was first cut for.
     EXPECT_GT(frame.height, kLowOutput.height);
+}
+
+// At twice the scale, a tray on the 720-high output that keeps a strip at
+// its top: the popup opens under it, inside that output's work area.
+TEST_F(TrayTest, AtTwiceTheScaleThePopupAtADockedTrayStandsInsideItsOutputsWorkArea) {
+    if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/trayer") ||
+        !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "openbox, trayer and xdotool are needed";
+    // The window manager takes the tray on with the screen's other windows.
+    ASSERT_TRUE(startTray("1", {"--SetDockType", "true", "--SetPartialStrut", "true"}))
+        << home.logText();
+    ASSERT_TRUE(startWindowManager()) << home.logText();
+    Shown area;
+    ASSERT_TRUE(eventually([&] { return (area = workAreaOn(*connection, kLowOutput)).y == 28; }));
+    startApplication({"QT_SCALE_FACTOR=2"});
+    const auto icon = settledIcon();
+    ASSERT_TRUE(icon.has_value()) << home.logText();
+    clickAt(*icon);
+    std::optional<Shown> popup;
+    ASSERT_TRUE(eventually([&] { return (popup = viewableSized(600, 1200)).has_value(); }))
+        << home.logText();
+    EXPECT_TRUE(inside(*popup, area)) << home.logText();
 }
 
 // The report sheet is a window of its own over the settings window: Ctrl+W

@@ -22,6 +22,10 @@ TEST(WorkArea, ABottomDockCutsOnlyTheOutputItsSpanCovers) {
     const std::vector struts{windowStrut({0, 0, 0, 40, 0, 0, 0, 0, 0, 0, 1800, 1919}, kRoot)};
     EXPECT_EQ(outputWorkArea(kPrimary, kRoot, struts), (ScreenRect{0, 0, 1920, 1040}));
     EXPECT_EQ(outputWorkArea(kLow, kRoot, struts), kLow);
+    // A top bar on the primary alone.
+    const std::vector top{windowStrut({0, 0, 28, 0, 0, 0, 0, 0, 0, 1919, 0, 0}, kRoot)};
+    EXPECT_EQ(outputWorkArea(kLow, kRoot, top), kLow);
+    EXPECT_EQ(outputWorkArea(kPrimary, kRoot, top).y, 28);
 }
 
 TEST(WorkArea, ADockAtTheBottomOfALowerOutputIsCountedFromTheRootsBottom) {
@@ -47,6 +51,8 @@ TEST(WorkArea, AtTwiceTheScaleTheAreaIsHalvedFromTheOutputsCorner) {
               (ScreenRect{0, 0, 960, 526}));
     EXPECT_EQ(logicalWorkArea({1920, 28, 1280, 692}, kLow, {1920, 0, 640, 360}),
               (ScreenRect{1920, 14, 640, 346}));
+    EXPECT_EQ(logicalWorkArea({1950, 0, 1200, 720}, kLow, {1920, 0, 640, 360}),
+              (ScreenRect{1935, 0, 600, 360}));
 }
 
 TEST(WorkArea, AtOneAndAHalfTheAreaIsRoundedInwards) {

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -51,27 +52,39 @@ std::vector<long> longsOf(Display* display, Window window, const char* name, Ato
     return values;
 }
 
-// Where the output Qt calls `name` stands on the root, in device pixels.
-std::optional<ScreenRect> nativeOutput(Display* display, Window root, const QString& name) {
+// Where the output Qt calls `name` stands, and how far right and down the
+// lit outputs reach, in device pixels.
+struct OutputPlaces {
+    std::optional<ScreenRect> named;
+    FrameSize span;
+};
+
+OutputPlaces outputPlaces(Display* display, Window root, const QString& name) {
+    OutputPlaces places;
     const ScreenResources resources(XRRGetScreenResourcesCurrent(display, root));
     if (!resources)
-        return std::nullopt;
+        return places;
     for (int index = 0; index < resources->noutput; ++index) {
         const OutputInfo info(
             XRRGetOutputInfo(display, resources.get(), resources->outputs[index]));
-        if (!info || !info->crtc || QString::fromLatin1(info->name, info->nameLen) != name)
+        if (!info || !info->crtc)
             continue;
         const CrtcInfo crtc(XRRGetCrtcInfo(display, resources.get(), info->crtc));
-        if (crtc)
-            return ScreenRect{crtc->x, crtc->y, static_cast<int>(crtc->width),
-                              static_cast<int>(crtc->height)};
+        if (!crtc)
+            continue;
+        const ScreenRect place{crtc->x, crtc->y, static_cast<int>(crtc->width),
+                               static_cast<int>(crtc->height)};
+        places.span = {std::max(places.span.width, place.x + place.width),
+                       std::max(places.span.height, place.y + place.height)};
+        if (QString::fromLatin1(info->name, info->nameLen) == name)
+            places.named = place;
     }
-    return std::nullopt;
+    return places;
 }
 
 // The struts of every window the window manager manages (docks are among
 // them); none without a window manager.
-std::vector<WindowStrut> strutsOn(Display* display, Window root, FrameSize rootSize) {
+std::vector<WindowStrut> strutsOn(Display* display, Window root, FrameSize span) {
     std::vector<WindowStrut> struts;
     for (const long client : longsOf(display, root, "_NET_CLIENT_LIST", XA_WINDOW)) {
         const auto window = static_cast<Window>(client);
@@ -79,7 +92,7 @@ std::vector<WindowStrut> strutsOn(Display* display, Window root, FrameSize rootS
         if (values.size() < 12)
             values = longsOf(display, window, "_NET_WM_STRUT", XA_CARDINAL);
         if (!values.empty())
-            struts.push_back(windowStrut(values, rootSize));
+            struts.push_back(windowStrut(values, span));
     }
     return struts;
 }
@@ -98,14 +111,14 @@ ScreenRect desktopWorkArea(const QScreen* screen) {
     if (!display)
         return qtAvailable(screen);
     const Window root = DefaultRootWindow(display);
-    const auto output = nativeOutput(display, root, screen->name());
-    XWindowAttributes rootAttributes{};
-    if (!output || !XGetWindowAttributes(display, root, &rootAttributes))
+    const auto places = outputPlaces(display, root, screen->name());
+    if (!places.named)
         return qtAvailable(screen);
-    const FrameSize rootSize{rootAttributes.width, rootAttributes.height};
-    const auto area = outputWorkArea(*output, rootSize, strutsOn(display, root, rootSize));
+    const auto area =
+        outputWorkArea(*places.named, places.span, strutsOn(display, root, places.span));
+    const auto& output = *places.named;
     const QRect logical = screen->geometry();
-    return logicalWorkArea(area, *output,
+    return logicalWorkArea(area, output,
                            {logical.x(), logical.y(), logical.width(), logical.height()});
 }
 

@@ -8,7 +8,9 @@ namespace quorvane {
 
 // The work area of `screen` in the toolkit's logical pixels: its output
 // less the strips the desktop's docks keep (their struts), read afresh from
-// the X server. Qt's own available geometry counts the docks only where
+// the X server, each measured from the edges of the screen the lit outputs
+// span (as the window manager measures them: the X root window can be
+// larger). Qt's own available geometry counts the docks only where
 // the X screen has a single output, so a second output left every window
 // free to go under a dock; the struts are counted here per output, in
 // device pixels, and turned into logical ones once, at any scale factor.

@@ -18,7 +18,7 @@ bool overlaps(int first, int last, int start, int length) {
 
 }  // namespace
 
-WindowStrut windowStrut(const std::vector<long>& values, FrameSize root) {
+WindowStrut windowStrut(const std::vector<long>& values, FrameSize screen) {
     if (values.size() >= 12)
         return {at(values, 0), at(values, 1), at(values, 2),  at(values, 3),
                 at(values, 4), at(values, 5), at(values, 6),  at(values, 7),
@@ -29,17 +29,17 @@ WindowStrut windowStrut(const std::vector<long>& values, FrameSize root) {
                 at(values, 2),
                 at(values, 3),
                 0,
-                root.height - 1,
+                screen.height - 1,
                 0,
-                root.height - 1,
+                screen.height - 1,
                 0,
-                root.width - 1,
+                screen.width - 1,
                 0,
-                root.width - 1};
+                screen.width - 1};
     return {};
 }
 
-ScreenRect outputWorkArea(ScreenRect output, FrameSize root,
+ScreenRect outputWorkArea(ScreenRect output, FrameSize screen,
                           const std::vector<WindowStrut>& struts) {
     int left = output.x;
     int top = output.y;
@@ -50,12 +50,12 @@ ScreenRect outputWorkArea(ScreenRect output, FrameSize root,
             left = std::max(left, strut.left);
         if (strut.right > 0 &&
             overlaps(strut.rightStartY, strut.rightEndY, output.y, output.height))
-            right = std::min(right, root.width - strut.right);
+            right = std::min(right, screen.width - strut.right);
         if (strut.top > 0 && overlaps(strut.topStartX, strut.topEndX, output.x, output.width))
             top = std::max(top, strut.top);
         if (strut.bottom > 0 &&
             overlaps(strut.bottomStartX, strut.bottomEndX, output.x, output.width))
-            bottom = std::min(bottom, root.height - strut.bottom);
+            bottom = std::min(bottom, screen.height - strut.bottom);
     }
     // Docks that leave nothing of the output leave it whole: a window must
     // stand somewhere.

@@ -6,9 +6,9 @@
 
 namespace quorvane {
 
-// The strips of the root window a dock keeps for itself (its strut): each
-// side's depth from the root's edge and the span along that edge it covers
-// (first and last pixel), in device pixels.
+// The strips of the screen a dock keeps for itself (its strut): each side's
+// depth from the screen's edge and the span along that edge it covers (first
+// and last pixel), in device pixels. The screen is the one the outputs span.
 struct WindowStrut {
     int left = 0;
     int right = 0;
@@ -26,14 +26,15 @@ struct WindowStrut {
 };
 
 // A strut as a dock states it: twelve values (depths, then spans), or the
-// older four depths alone, which cover their whole edges of a root of
-// `root`'s size. Anything else reserves nothing.
-WindowStrut windowStrut(const std::vector<long>& values, FrameSize root);
+// older four depths alone, which cover their whole edges of a screen of
+// `screen`'s size. Anything else reserves nothing.
+WindowStrut windowStrut(const std::vector<long>& values, FrameSize screen);
 
 // The part of an output the windows may take: the output less every strut
 // whose strip reaches into it, each strip counted only along the span it
-// covers (a dock on one output leaves its neighbours whole). Device pixels.
-ScreenRect outputWorkArea(ScreenRect output, FrameSize root,
+// covers (a dock on one output leaves its neighbours whole), on a screen of
+// `screen`'s size. Device pixels.
+ScreenRect outputWorkArea(ScreenRect output, FrameSize screen,
                           const std::vector<WindowStrut>& struts);
 
 // A work area in device pixels as the toolkit's logical pixels count it on

@@ -8,6 +8,7 @@
 
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <string_view>
@@ -67,19 +68,22 @@ class TrayTest : public testing::XServerTest {
     // tray (MANAGER on the root window). A tray takes the selection first and
     // tells only after; a program that starts in between docks at once and
     // then again on the news, and Qt builds a new icon window for that: a
-    // click on the first one is lost.
-    bool startTray() {
+    // click on the first one is lost. On the output numbered `monitor`;
+    // `extra` arguments make it a dock.
+    bool startTray(const std::string& monitor = "primary",
+                   const std::vector<std::string>& extra = {}) {
         Display* display = connection->display();
         const Window root = connection->root();
         const Atom manager = connection->atom("MANAGER");
         const Atom selection = traySelection();
         XSelectInput(display, root, StructureNotifyMask);
         XSync(display, False);
-        tray = std::make_unique<LaunchedProcess>(
-            "/usr/bin/trayer",
-            std::vector<std::string>{"--edge", "top", "--align", "right", "--widthtype", "pixel",
-                                     "--width", "120", "--height", "28", "--monitor", "primary"},
-            home.environment(displayName), home.log());
+        std::vector<std::string> arguments{"--edge",      "top",   "--align",   "right",
+                                           "--widthtype", "pixel", "--width",   "120",
+                                           "--height",    "28",    "--monitor", monitor};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        tray = std::make_unique<LaunchedProcess>("/usr/bin/trayer", arguments,
+                                                 home.environment(displayName), home.log());
         const bool told = eventually([&] {
             XEvent news{};
             while (XCheckTypedWindowEvent(display, root, ClientMessage, &news)) {
@@ -349,6 +353,21 @@ class TrayTest : public testing::XServerTest {
         return settings;
     }
 
+    // Opens the settings window with the main window's header gear at
+    // `scale` and returns it once shown, whatever its width.
+    std::optional<Shown> openedSettingsBeside(const Shown& window, int scale = 1) {
+        xdotool("mousemove " + std::to_string(window.x + window.width - 32 * scale) + " " +
+                std::to_string(window.y + 25 * scale) + " click 1");
+        std::optional<Shown> settings;
+        eventually([&] {
+            for (const auto& shown : viewable())
+                if (shown.id != window.id && shown.width >= 600 * scale)
+                    settings = shown;
+            return settings.has_value();
+        });
+        return settings;
+    }
+
     // Saves a record holding only the text size `size`, as the panel's menu
     // or an earlier run leaves it.
     void writeTextSize(QuorvaneTextSize size) {
@@ -591,6 +610,61 @@ TEST_F(TrayTest, EscapeAndCtrlWCloseTheSettingsWindowAndCtrlWTheMainWindow) {
 
 constexpr Shown kPrimaryOutput{0, 0, 0, 1920, 1080};
 constexpr Shown kLowOutput{0, 1920, 0, 1280, 720};
+constexpr Shown kWideOutput{0, 3200, 0, 1600, 900};
+
+// The window manager's work area (_NET_WORKAREA) on the output.
+Shown workAreaOn(XConnection& connection, const Shown& output) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    Shown area = output;
+    if (XGetWindowProperty(connection.display(), connection.root(),
+                           connection.atom("_NET_WORKAREA"), 0, 4, False, XA_CARDINAL, &type,
+                           &format, &count, &remaining, &data) == Success &&
+        data && count == 4) {
+        const auto* values = reinterpret_cast<const long*>(data);
+        const int right = std::min<int>(output.x + output.width, values[0] + values[2]);
+        const int bottom = std::min<int>(output.y + output.height, values[1] + values[3]);
+        area.x = std::max<int>(output.x, values[0]);
+        area.y = std::max<int>(output.y, values[1]);
+        area.width = right - area.x;
+        area.height = bottom - area.y;
+    }
+    if (data)
+        XFree(data);
+    return area;
+}
+
+// A plain window that keeps a strip at the primary output's bottom for
+// itself, as a dock does.
+class BottomDock {
+  public:
+    BottomDock(XConnection& connection, int height) : connection_(connection) {
+        Display* display = connection.display();
+        window_ = XCreateSimpleWindow(display, connection.root(), 0, 1080 - height, 1920,
+                                      static_cast<unsigned>(height), 0, 0, 0);
+        const Atom dock = connection.atom("_NET_WM_WINDOW_TYPE_DOCK");
+        XChangeProperty(display, window_, connection.atom("_NET_WM_WINDOW_TYPE"), XA_ATOM, 32,
+                        PropModeReplace, reinterpret_cast<const unsigned char*>(&dock), 1);
+        const long strut[12] = {0, 0, 0, height, 0, 0, 0, 0, 0, 0, 0, 1919};
+        XChangeProperty(display, window_, connection.atom("_NET_WM_STRUT_PARTIAL"), XA_CARDINAL, 32,
+                        PropModeReplace, reinterpret_cast<const unsigned char*>(strut), 12);
+        XMapWindow(display, window_);
+        XSync(display, False);
+    }
+    ~BottomDock() {
+        XDestroyWindow(connection_.display(), window_);
+        XSync(connection_.display(), False);
+    }
+    BottomDock(const BottomDock&) = delete;
+    BottomDock& operator=(const BottomDock&) = delete;
+
+  private:
+    XConnection& connection_;
+    Window window_ = 0;
+};
 
 TEST_F(TrayTest, UnderAWindowManagerThePanelsSmallWindowStaysOnTheScreenOfItsMainWindow) {
     if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
@@ -679,6 +753,124 @@ TEST_F(TrayTest, AtTwiceTheScaleThePanelsSmallWindowOpensInsideItsOutputEveryTim
         xdotool("key Escape");
         ASSERT_TRUE(eventually([&] { return !viewableSized(600, 1200); }));
     }
+}
+
+// A 40 px dock at the primary output's bottom, the largest text size: at
+// every scale the main window, the panel's small window and the settings
+// window stand inside the work area, frame included.
+TEST_F(TrayTest, UnderADockEveryWindowStandsInsideTheWorkAreaAtEveryScale) {
+    if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "openbox and xdotool are needed";
+    writeTextSize(QuorvaneTextSize::veryLarge);
+    // Mapped before the window manager starts, which takes it on with the
+    // screen's other windows.
+    const BottomDock dock(*connection, 40);
+    ASSERT_TRUE(startWindowManager()) << home.logText();
+    Shown area;
+    ASSERT_TRUE(eventually(
+        [&] { return (area = workAreaOn(*connection, kPrimaryOutput)).height == 1040; }));
+    for (const int scale : {1, 2}) {
+        SCOPED_TRACE(scale);
+        startApplication({"QT_SCALE_FACTOR=" + std::to_string(scale)});
+        const auto mainFrame = frameOn(800 * scale, 1000 * scale, area);
+        ASSERT_TRUE(mainFrame) << home.logText();
+        EXPECT_TRUE(inside(*mainFrame, area));
+        const auto panel = openedPanelOn(area, scale);
+        ASSERT_TRUE(panel) << home.logText();
+        EXPECT_TRUE(inside(*panel, area));
+        xdotool("key Escape");
+        ASSERT_TRUE(eventually([&] { return viewable().size() == 1; }));
+
+        const auto settings = openedSettingsBeside(viewable().front(), scale);
+        ASSERT_TRUE(settings) << home.logText();
+        Shown frame;
+        eventually([&] { return inside(frame = frameOf(*settings), area); });
+        EXPECT_TRUE(inside(frame, area));
+        application->signal(SIGTERM);
+        ASSERT_EQ(application->waitFor(), 0);
+    }
+}
+
+// The main window on the third output opens the settings window there;
+// the output switched off, both move onto its nearest neighbour, the 720-high
+// one, the settings window cut to it.
+TEST_F(TrayTest, WindowsWhoseOutputGoesMoveInsideTheNearestOutputStillOn) {
+    if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "openbox and xdotool are needed";
+    writeTextSize(QuorvaneTextSize::veryLarge);
+    ASSERT_TRUE(startWindowManager()) << home.logText();
+    startApplication();
+    ASSERT_TRUE(frameOn(800, 1000, kPrimaryOutput)) << home.logText();
+    const Shown window = *viewableSized(800, 1000);
+    xdotool("windowmove " + std::to_string(window.id) + " 3250 40");
+    const auto moved = frameOn(800, 1000, kWideOutput);
+    ASSERT_TRUE(moved && inside(*moved, kWideOutput));
+    const auto opened = openedSettingsBeside(*viewableSized(800, 1000));
+    ASSERT_TRUE(opened) << home.logText();
+    EXPECT_TRUE(inside(frameOf(*opened), kWideOutput));
+
+    const SwitchedOff off{*this, *output("DUMMY2", true)};
+    switchOutput(off.output, false);
+    EXPECT_TRUE(eventually([&] {
+        return inside(frameOf(window), kLowOutput) && inside(frameOf(*opened), kLowOutput);
+    })) << home.logText();
+    EXPECT_TRUE(inside(frameOf(window), kLowOutput));
+    EXPECT_TRUE(inside(frameOf(*opened), kLowOutput));
+}
+
+// The settings window opens on the output of the main window that opens
+// it; moved by its user to another output, closed and opened again, it
+// comes back there, sized for that output.
+TEST_F(TrayTest, TheSettingsWindowOpensOnItsOpenersOutputAndKeepsTheOneItsUserMovedItTo) {
+    if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "openbox and xdotool are needed";
+    writeTextSize(QuorvaneTextSize::veryLarge);
+    ASSERT_TRUE(startWindowManager()) << home.logText();
+    startApplication();
+    ASSERT_TRUE(frameOn(800, 1000, kPrimaryOutput)) << home.logText();
+    xdotool("windowmove " + std::to_string(viewableSized(800, 1000)->id) + " 1950 40");
+    ASSERT_TRUE(frameOn(800, 1000, kLowOutput));
+    const Shown window = *viewableSized(800, 1000);
+    const auto settings = openedSettingsBeside(window);
+    ASSERT_TRUE(settings) << home.logText();
+    EXPECT_TRUE(inside(frameOf(*settings), kLowOutput));
+
+    // Moved once the program has placed it with its frame known: a move
+    // before would race the program's own.
+    ASSERT_TRUE(caughtUp(settings->id) && caughtUp(settings->id));
+    xdotool("windowmove " + std::to_string(settings->id) + " 3250 20");
+    ASSERT_TRUE(eventually([&] { return inside(frameOf(*settings), kWideOutput); }));
+    xdotool("windowfocus --sync " + std::to_string(settings->id) + " key Escape");
+    ASSERT_TRUE(eventually([&] { return viewable().size() == 1; }));
+    const auto again = openedSettingsBeside(window);
+    ASSERT_TRUE(again) << home.logText();
+    Shown frame;
+    eventually([&] { return inside(frame = frameOf(*again), kWideOutput); });
+    EXPECT_TRUE(inside(frame, kWideOutput));
+    // Taller than the 720-high output it was first cut for.
+    EXPECT_GT(frame.height, kLowOutput.height);
+}
+
+// At twice the scale, a tray on the 720-high output that keeps a strip at
+// its top: the popup opens under it, inside that output's work area.
+TEST_F(TrayTest, AtTwiceTheScaleThePopupAtADockedTrayStandsInsideItsOutputsWorkArea) {
+    if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/trayer") ||
+        !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "openbox, trayer and xdotool are needed";
+    // The window manager takes the tray on with the screen's other windows.
+    ASSERT_TRUE(startTray("1", {"--SetDockType", "true", "--SetPartialStrut", "true"}))
+        << home.logText();
+    ASSERT_TRUE(startWindowManager()) << home.logText();
+    Shown area;
+    ASSERT_TRUE(eventually([&] { return (area = workAreaOn(*connection, kLowOutput)).y == 28; }));
+    startApplication({"QT_SCALE_FACTOR=2"});
+    const auto icon = settledIcon();
+    ASSERT_TRUE(icon.has_value()) << home.logText();
+    clickAt(*icon);
+    std::optional<Shown> popup;
+    ASSERT_TRUE(eventually([&] { return (popup = viewableSized(600, 1200)).has_value(); }))
+        << home.logText();
+    EXPECT_TRUE(inside(*popup, area)) << home.logText();
 }
 
 // The report sheet is a window of its own over the settings window: Ctrl+W

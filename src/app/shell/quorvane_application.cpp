@@ -1,5 +1,6 @@
 #include "app/shell/quorvane_application.hpp"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
@@ -19,6 +20,7 @@
 #include "app/shell/window_screen_fit.hpp"
 #include "presentation/shell/shell_frame_sizes.hpp"
 #include "presentation/shell/unsaved_changes_text.hpp"
+#include "presentation/shell/window_output.hpp"
 #include "views/main_window/main_utility_header.hpp"
 #include "views/main_window/main_window.hpp"
 #include "views/panel/menu_panel.hpp"
@@ -62,6 +64,7 @@ QuorvaneApplication::QuorvaneApplication(const Options& options, QObject* parent
     connect(&host_->bridge(), &StoreBridge::storeChanged, this, [this] { followStoreSettings(); });
     recordChanges_ = std::make_unique<RecordChangeNotifier>(options.defaultsFolder, host_->store());
     screenFit_ = std::make_unique<WindowScreenFit>();
+    connect(screenFit_.get(), &WindowScreenFit::outputsChanged, this, [this] { followOutputs(); });
 }
 
 QuorvaneApplication::~QuorvaneApplication() {
@@ -110,6 +113,8 @@ bool QuorvaneApplication::anyWindowShown() const {
 // shows by then. A minimised window (a hide the window system made) stays.
 bool QuorvaneApplication::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Hide && !event->spontaneous() && !shutDown_) {
+        if (settings_ && watched == settings_.get())
+            settingsPlacement_.closed(screenFit_->frameOf(settings_.get()));
         const bool popup = panel_ && watched == panel_.get() && panel_->isPopupForm();
         QTimer::singleShot(0, this, [this, popup] { followSurfaceGone(popup); });
     }
@@ -210,6 +215,7 @@ void QuorvaneApplication::showMainWindow() {
 }
 
 void QuorvaneApplication::openSettings() {
+    const QWidget* opener = settingsOpener();
     if (!settings_) {
         settings_ = std::make_unique<SettingsWindow>(host_->context());
         settings_->setWindowFlag(Qt::Window);
@@ -219,7 +225,62 @@ void QuorvaneApplication::openSettings() {
         settings_->installEventFilter(this);
         applyFrameSizes();
     }
+    if (!settings_->isVisible())
+        placeSettings(opener);
     raise(settings_.get());
+}
+
+// The window the settings window is opened from: the one in front, else
+// the main window or the panel that is shown.
+const QWidget* QuorvaneApplication::settingsOpener() const {
+    const QWidget* active = QApplication::activeWindow();
+    if (active && (active == mainWindow_.get() || active == panel_.get()))
+        return active;
+    if (mainWindow_ && mainWindow_->isVisible())
+        return mainWindow_.get();
+    if (panel_ && panel_->isVisible())
+        return panel_.get();
+    return nullptr;
+}
+
+// On the output of the window it is opened from, centred over it; where
+// its user last put it once they moved it. Sized for that output.
+void QuorvaneApplication::placeSettings(const QWidget* opener) {
+    const QPoint pointer = QCursor::pos();
+    const ScreenRect from =
+        opener ? toScreenRect(opener->frameGeometry()) : ScreenRect{pointer.x(), pointer.y(), 0, 0};
+    const auto userPlaced = settingsPlacement_.userPlaced();
+    const ScreenRect area = workAreaHolding(userPlaced.value_or(from));
+    sizeSettings(area);
+    const auto margins = screenFit_->frameMarginsOf(settings_.get());
+    const auto frame = openingFrame(withFrame({settings_->width(), settings_->height()}, margins),
+                                    userPlaced, from, area);
+    // By its inside, as the small window: a hidden window's frame may be
+    // unknown to Qt.
+    settings_->setGeometry(frame.x + margins.left, frame.y + margins.top, settings_->width(),
+                           settings_->height());
+    settingsPlacement_.opened(frame);
+}
+
+// The settings window's size from the text size's table for the work area,
+// cut to it with its frame.
+void QuorvaneApplication::sizeSettings(ScreenRect area) {
+    const auto size =
+        fittedInside(settingsWindowFrameSize(host_->store().textSize(), area.height),
+                     screenFit_->frameMarginsOf(settings_.get()), {area.width, area.height});
+    settings_->resize(size.width, size.height);
+}
+
+// A window whose output went or shrank under it moves onto the nearest
+// output still on, fitted to it as when it opens; the others stay.
+void QuorvaneApplication::followOutputs() {
+    if (settings_ && settings_->isVisible() && !screenFit_->standsInside(settings_.get()))
+        sizeSettings(WindowScreenFit::workAreaOf(settings_.get()));
+    if (panel_ && panel_->isVisible() && !screenFit_->standsInside(panel_.get())) {
+        sizePanel(WindowScreenFit::workAreaOf(panel_.get()));
+        screenFit_->keepInside(panel_.get());
+    }
+    screenFit_->keepAllInside();
 }
 
 void QuorvaneApplication::togglePanel() {
@@ -341,13 +402,8 @@ void QuorvaneApplication::applyFrameSizes() {
         if (panel_->isVisible() && panel_->size() != sizeBefore)
             keepPanelOnScreen(frameBefore, frameBefore.size() - sizeBefore);
     }
-    if (settings_) {
-        const auto area = WindowScreenFit::workAreaOf(settings_.get());
-        const auto size =
-            fittedInside(settingsWindowFrameSize(textSize, area.height),
-                         screenFit_->frameMarginsOf(settings_.get()), {area.width, area.height});
-        settings_->resize(size.width, size.height);
-    }
+    if (settings_)
+        sizeSettings(WindowScreenFit::workAreaOf(settings_.get()));
 }
 
 void QuorvaneApplication::raise(QWidget* window) {

@@ -19,6 +19,7 @@
 #include "platform/interfaces/gamma_controlling.hpp"
 #include "presentation/shell/panel_access.hpp"
 #include "presentation/shell/popup_placement.hpp"
+#include "presentation/shell/window_output.hpp"
 #include "services/automation/quorvane_automation_url_outcome.hpp"
 
 class QMenu;
@@ -102,6 +103,10 @@ class QuorvaneApplication : public QObject {
     void followSurfaceGone(bool wasPopup);
     void followStoreSettings();
     void applyFrameSizes();
+    const QWidget* settingsOpener() const;
+    void placeSettings(const QWidget* opener);
+    void sizeSettings(ScreenRect area);
+    void followOutputs();
     ScreenRect panelAnchor() const;
     ScreenRect anchorWorkArea() const;
     void sizePanel(ScreenRect area);
@@ -128,6 +133,8 @@ class QuorvaneApplication : public QObject {
     // What the panel opened at: the tray icon, the main window's control or
     // the pointer (an empty rectangle).
     ScreenRect panelAnchor_;
+    // Whether the user moved the settings window, and where it last stood.
+    UserPlacement settingsPlacement_;
     bool shutDown_ = false;
     bool changesLost_ = false;
 };

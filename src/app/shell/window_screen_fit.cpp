@@ -8,6 +8,9 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "app/shell/desktop_work_area.hpp"
+#include "presentation/shell/window_output.hpp"
+
 namespace quorvane {
 
 namespace {
@@ -46,6 +49,7 @@ QMargins knownFrame(const QWidget* window) {
 
 WindowScreenFit::WindowScreenFit(QObject* parent) : QObject(parent) {
     QApplication::instance()->installEventFilter(this);
+    followOutputs();
 }
 
 WindowScreenFit::~WindowScreenFit() {
@@ -66,10 +70,19 @@ FrameMargins WindowScreenFit::frameMarginsOf(const QWidget* window) const {
 
 namespace {
 
-ScreenRect workAreaOfScreen(const QScreen* screen) {
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    return screen ? toScreenRect(screen->availableGeometry()) : ScreenRect{0, 0, 1024, 768};
+// The screen a window at `rect` belongs to: the one that shows most of it,
+// else the nearest, else the primary.
+const QScreen* screenHolding(ScreenRect rect) {
+    const auto screens = QGuiApplication::screens();
+    std::vector<ScreenRect> outputs;
+    std::size_t primary = 0;
+    for (const QScreen* screen : screens) {
+        if (screen == QGuiApplication::primaryScreen())
+            primary = outputs.size();
+        outputs.push_back(toScreenRect(screen->geometry()));
+    }
+    const auto home = homeOutput(rect, outputs, primary);
+    return home ? screens.at(static_cast<qsizetype>(*home)) : QGuiApplication::primaryScreen();
 }
 
 }  // namespace
@@ -79,11 +92,48 @@ ScreenRect toScreenRect(const QRect& rect) {
 }
 
 ScreenRect workAreaAround(QPoint point) {
-    return workAreaOfScreen(QGuiApplication::screenAt(point));
+    return workAreaHolding({point.x(), point.y(), 1, 1});
 }
 
+ScreenRect workAreaHolding(ScreenRect frame) {
+    return desktopWorkArea(screenHolding(frame));
+}
+
+// By where the window stands rather than by the screen Qt gives it: Qt
+// leaves a window whose output went on the primary screen, wherever it is.
 ScreenRect WindowScreenFit::workAreaOf(const QWidget* window) {
-    return workAreaOfScreen(window->screen());
+    return workAreaHolding(toScreenRect(window->frameGeometry()));
+}
+
+ScreenRect WindowScreenFit::frameOf(const QWidget* window) const {
+    const FrameMargins margins = frameMarginsOf(window);
+    const QRect inside = window->geometry();
+    return {inside.x() - margins.left, inside.y() - margins.top,
+            inside.width() + margins.left + margins.right,
+            inside.height() + margins.top + margins.bottom};
+}
+
+bool WindowScreenFit::standsInside(const QWidget* window) const {
+    return quorvane::standsInside(frameOf(window), workAreaOf(window));
+}
+
+// An output that goes, comes or takes another mode: looked at once Qt has
+// taken in every change of the moment.
+void WindowScreenFit::followOutputs() {
+    const auto changed = [this] {
+        QMetaObject::invokeMethod(this, &WindowScreenFit::outputsChanged, Qt::QueuedConnection);
+    };
+    const auto watch = [this, changed](QScreen* screen) {
+        connect(screen, &QScreen::geometryChanged, this, changed);
+    };
+    for (QScreen* screen : QGuiApplication::screens())
+        watch(screen);
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [watch, changed](QScreen* screen) {
+        watch(screen);
+        changed();
+    });
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, changed);
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, changed);
 }
 
 bool WindowScreenFit::eventFilter(QObject* watched, QEvent* event) {

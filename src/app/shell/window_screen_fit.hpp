@@ -13,8 +13,11 @@ namespace quorvane {
 
 // A Qt rectangle as the placement rules take it.
 ScreenRect toScreenRect(const QRect& rect);
-// The work area of the screen that holds `point`, else of the primary one.
+// The work area of the screen that holds `point`, else of the nearest one.
 ScreenRect workAreaAround(QPoint point);
+// The work area of the screen that shows most of `frame`, else of the
+// nearest one.
+ScreenRect workAreaHolding(ScreenRect frame);
 
 // Keeps every framed top level of the application (windows, dialogs, sheets)
 // inside the work area of the screen it is on, its window manager's frame
@@ -42,8 +45,13 @@ class WindowScreenFit : public QObject {
     // else the one it gave the program's windows before (none without a
     // window manager, and for popups).
     FrameMargins frameMarginsOf(const QWidget* window) const;
-    // The work area of the screen `window` is on (or opens on).
+    // The work area of the screen `window` is on (or opens on): the one that
+    // shows most of it, else the nearest.
     static ScreenRect workAreaOf(const QWidget* window);
+    // The window's whole rectangle, its frame (known or expected) around it.
+    ScreenRect frameOf(const QWidget* window) const;
+    // Whether the window stands wholly inside that work area, frame included.
+    bool standsInside(const QWidget* window) const;
     // Fits a shown window again after its owner resized it, its frame moved
     // into the work area.
     void keepInside(QWidget* window);
@@ -58,6 +66,9 @@ class WindowScreenFit : public QObject {
 
   signals:
     void frameKnown(QWidget* window);
+    // An output went, came or changed its mode: a window may no longer
+    // stand on one.
+    void outputsChanged();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -66,6 +77,7 @@ class WindowScreenFit : public QObject {
     void fitMinimum(QWidget* window, FrameMargins margins);
     void fitSize(QWidget* window, FrameMargins margins);
     void followScreen(QWidget* window);
+    void followOutputs();
 
     // The last frame a window manager gave one of the program's windows.
     mutable QMargins lastFrame_;

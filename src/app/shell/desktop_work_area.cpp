@@ -1,0 +1,125 @@
+#include "app/shell/desktop_work_area.hpp"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "presentation/shell/work_area.hpp"
+
+// After Qt's headers: Xlib's macros (Status, Bool) break them.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
+
+namespace quorvane {
+
+namespace {
+
+template <typename T, auto Free>
+struct XFreer {
+    void operator()(T* pointer) const { Free(pointer); }
+};
+using ScreenResources =
+    std::unique_ptr<XRRScreenResources, XFreer<XRRScreenResources, XRRFreeScreenResources>>;
+using OutputInfo = std::unique_ptr<XRROutputInfo, XFreer<XRROutputInfo, XRRFreeOutputInfo>>;
+using CrtcInfo = std::unique_ptr<XRRCrtcInfo, XFreer<XRRCrtcInfo, XRRFreeCrtcInfo>>;
+
+Display* qtDisplay() {
+    const auto* x11 =
+        qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->display() : nullptr;
+}
+
+// A property of 32-bit values (windows or cardinals), as longs.
+std::vector<long> longsOf(Display* display, Window window, const char* name, Atom type) {
+    Atom actual = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    std::vector<long> values;
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 4096, False, type,
+                           &actual, &format, &count, &remaining, &data) == Success &&
+        data && format == 32 && actual == type) {
+        const auto* longs = reinterpret_cast<const long*>(data);
+        values.assign(longs, longs + count);
+    }
+    if (data)
+        XFree(data);
+    return values;
+}
+
+// Where the output Qt calls `name` stands, and how far right and down the
+// lit outputs reach, in device pixels.
+struct OutputPlaces {
+    std::optional<ScreenRect> named;
+    FrameSize span;
+};
+
+OutputPlaces outputPlaces(Display* display, Window root, const QString& name) {
+    OutputPlaces places;
+    const ScreenResources resources(XRRGetScreenResourcesCurrent(display, root));
+    if (!resources)
+        return places;
+    for (int index = 0; index < resources->noutput; ++index) {
+        const OutputInfo info(
+            XRRGetOutputInfo(display, resources.get(), resources->outputs[index]));
+        if (!info || !info->crtc)
+            continue;
+        const CrtcInfo crtc(XRRGetCrtcInfo(display, resources.get(), info->crtc));
+        if (!crtc)
+            continue;
+        const ScreenRect place{crtc->x, crtc->y, static_cast<int>(crtc->width),
+                               static_cast<int>(crtc->height)};
+        places.span = {std::max(places.span.width, place.x + place.width),
+                       std::max(places.span.height, place.y + place.height)};
+        if (QString::fromLatin1(info->name, info->nameLen) == name)
+            places.named = place;
+    }
+    return places;
+}
+
+// The struts of every window the window manager manages (docks are among
+// them); none without a window manager.
+std::vector<WindowStrut> strutsOn(Display* display, Window root, FrameSize span) {
+    std::vector<WindowStrut> struts;
+    for (const long client : longsOf(display, root, "_NET_CLIENT_LIST", XA_WINDOW)) {
+        const auto window = static_cast<Window>(client);
+        auto values = longsOf(display, window, "_NET_WM_STRUT_PARTIAL", XA_CARDINAL);
+        if (values.size() < 12)
+            values = longsOf(display, window, "_NET_WM_STRUT", XA_CARDINAL);
+        if (!values.empty())
+            struts.push_back(windowStrut(values, span));
+    }
+    return struts;
+}
+
+ScreenRect qtAvailable(const QScreen* screen) {
+    const QRect area = screen->availableGeometry();
+    return {area.x(), area.y(), area.width(), area.height()};
+}
+
+}  // namespace
+
+ScreenRect desktopWorkArea(const QScreen* screen) {
+    if (!screen)
+        return {0, 0, 1024, 768};
+    Display* display = qtDisplay();
+    if (!display)
+        return qtAvailable(screen);
+    const Window root = DefaultRootWindow(display);
+    const auto places = outputPlaces(display, root, screen->name());
+    if (!places.named)
+        return qtAvailable(screen);
+    const auto area =
+        outputWorkArea(*places.named, places.span, strutsOn(display, root, places.span));
+    const auto& output = *places.named;
+    const QRect logical = screen->geometry();
+    return logicalWorkArea(area, output,
+                           {logical.x(), logical.y(), logical.width(), logical.height()});
+}
+
+}  // namespace quorvane

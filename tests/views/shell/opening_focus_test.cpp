@@ -172,7 +172,8 @@ TEST_F(OpeningFocusTest, EachOpeningOfThePopupTellsAScreenReaderItsFocusOnce) {
 
 // The popup opened over the main window takes the focus from it: a screen
 // reader is told the popup came to the front, not the window under it too,
-// which it would name after the popup's control.
+// which it would name after the popup's control. The popup is named as the
+// panel it is, not by the application's bare name.
 TEST_F(OpeningFocusTest, ThePopupOpenedOverTheMainWindowIsTheOneWindowToldActive) {
     MainWindow main(*context);
     main.setWindowTitle(QStringLiteral("Studio"));
@@ -184,7 +185,7 @@ TEST_F(OpeningFocusTest, ThePopupOpenedOverTheMainWindowIsTheOneWindowToldActive
     host.resize(390, 650);
     ToldFocus focus;
     open(&host);
-    EXPECT_EQ(focus.activated(), std::vector<std::string>{"Quorvane"});
+    EXPECT_EQ(focus.activated(), std::vector<std::string>{"빠른 화면 조정"});
 }
 
 }  // namespace

@@ -532,6 +532,26 @@ TEST_F(TrayTest, WithoutATrayTheProgramEndsOnlyOnceThePanelsSmallWindowClosesLas
     EXPECT_EQ(application->waitFor(), 0);
 }
 
+// Without a tray the settings window counts as a window too: the main window
+// closed beside it leaves the program running; the settings window closed
+// last ends it.
+TEST_F(TrayTest, WithoutATrayTheProgramEndsOnceTheSettingsWindowClosesLast) {
+    if (!haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "xdotool is needed";
+    ASSERT_FALSE(XGetSelectionOwner(connection->display(), traySelection()));
+    const auto window = startedMainWindow(800, 900);
+    ASSERT_TRUE(window) << home.logText();
+    const auto settings = openedSettings(*window);
+    ASSERT_TRUE(settings) << home.logText();
+
+    closeAsWindowManager(window->id);
+    ASSERT_TRUE(eventually([&] { return !viewableSized(800, 900); }));
+    ASSERT_TRUE(caughtUp(settings->id) && caughtUp(settings->id)) << home.logText();
+    EXPECT_TRUE(viewableSized(600, 720));
+    xdotool("windowfocus --sync " + std::to_string(settings->id) + " key Escape");
+    EXPECT_EQ(application->waitFor(), 0) << home.logText();
+}
+
 // The tray went while its popup was open: once the popup, the last surface
 // shown, closes, the main window opens, so the program never runs with no
 // window and no icon. The main window shows meanwhile only to tell when the
@@ -558,6 +578,28 @@ TEST_F(TrayTest, ATrayGoneWhileThePopupIsOpenLeavesTheMainWindowOnceThePopupClos
     xdotool("key Escape");
     ASSERT_TRUE(eventually([&] { return !viewableSized(300, 600); }));
     EXPECT_TRUE(eventually([&] { return viewableSized(600, 4000).has_value(); }));
+}
+
+// A popup opened and closed before its tray went is no surface of the
+// moment: the main window, closed last after the tray went, ends the program.
+TEST_F(TrayTest, ATrayGoneAfterThePopupClosedLeavesTheMainWindowClosedLastEndingTheProgram) {
+    if (!haveProgram("/usr/bin/trayer") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "trayer and xdotool are needed";
+    const auto icon = startedInTray();
+    ASSERT_TRUE(icon.has_value()) << home.logText();
+    LaunchedProcess(QUORVANE_EXECUTABLE, {}, home.environment(displayName), home.log()).waitFor();
+    std::optional<Shown> window;
+    ASSERT_TRUE(eventually([&] { return (window = viewableSized(600, 4000)).has_value(); }));
+    clickAt(*icon);
+    ASSERT_TRUE(eventually([&] { return viewableSized(300, 600).has_value(); }));
+    xdotool("key Escape");
+    ASSERT_TRUE(eventually([&] { return !viewableSized(300, 600); }));
+    const auto withTray = settledStrip(*window, 32);
+
+    tray.reset();
+    ASSERT_TRUE(eventually([&] { return topStrip(*window, 32) != withTray; }));
+    closeAsWindowManager(window->id);
+    EXPECT_EQ(application->waitFor(), 0) << home.logText();
 }
 
 TEST_F(TrayTest, ThePanelAtTheRightEdgeGrowsLeftWhenTheTextSizeGrowsWhileItIsOpen) {

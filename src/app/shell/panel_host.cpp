@@ -6,10 +6,16 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "presentation/panel/panel_header.hpp"
+#include "views/qt_text.hpp"
+
 namespace quorvane {
 
 PanelHost::PanelHost(QWidget* parent) : QWidget(parent) {
-    setWindowTitle(QStringLiteral("Quorvane"));
+    // Named as what it is: a screen reader says the window's name as the
+    // focus comes into it from another window (or with a window activated),
+    // and the application's name alone tells nothing there.
+    setWindowTitle(toQString(kPanelName));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     usePopupForm(true);

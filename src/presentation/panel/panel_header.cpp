@@ -9,7 +9,7 @@ PanelHeader panelHeader(const std::optional<DisplaySnapshot>& selected, std::siz
                         const std::map<DisplayID, DDCSnapshot>& ddcSnapshots,
                         const PanelDisplayLabeler& label) {
     if (!selected)
-        return {"Quorvane", "빠른 화면 조정", displayCount >= 2};
+        return {"Quorvane", std::string(kPanelName), displayCount >= 2};
     const std::string mode = selected->currentMode ? selected->currentMode->label() : "현재 화면";
     const std::string capability = panelHasDirectBrightness(*selected, ddcSnapshots)
                                        ? "모니터 밝기 · 앱 색감 조정"

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "models/ddc/ddc_snapshot.hpp"
@@ -11,6 +12,10 @@
 #include "models/settings/quorvane_text_size.hpp"
 
 namespace quorvane {
+
+// The panel's own name: its window's, a screen reader's word for it, and
+// its heading's subtitle while no display is connected.
+inline constexpr std::string_view kPanelName = "빠른 화면 조정";
 
 // The panel's heading: which display it tunes and what can be tuned there.
 struct PanelHeader {

@@ -187,10 +187,13 @@ void tellAsNewObject(QWidget* widget) {
     }
     QAccessibleEvent created(widget, QAccessible::ObjectCreated);
     QAccessible::updateAccessibility(&created);
-    if (widget->hasFocus()) {
-        QAccessibleEvent focused(widget, QAccessible::Focus);
-        QAccessible::updateAccessibility(&focused);
-    }
+    if (widget->hasFocus())
+        tellFocused(widget);
+}
+
+void tellFocused(QWidget* widget) {
+    QAccessibleEvent focused(widget, QAccessible::Focus);
+    QAccessible::updateAccessibility(&focused);
 }
 
 void labelBy(QWidget* control, QWidget* heading) {

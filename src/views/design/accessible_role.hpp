@@ -56,6 +56,11 @@ void labelBy(QWidget* control, QWidget* heading);
 // assistive technology listens.
 void tellAsNewObject(QWidget* widget);
 
+// Tells assistive technology that `widget` holds the focus, for a focus Qt
+// gives without a word: to the control that is the application's focus
+// already (a popup opened again, whose control kept it while it was closed).
+void tellFocused(QWidget* widget);
+
 // The base of the application's own accessible interfaces: Qt's reading of
 // a widget, less its children hidden from accessibility, its name,
 // description and value spoken plain (spokenText()), no description that

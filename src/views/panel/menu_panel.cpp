@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QGuiApplication>
-#include <QHideEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -186,31 +185,28 @@ void MenuPanel::showEvent(QShowEvent* event) {
     context_.store.refresh(DisplayStore::RefreshIntent::passiveViewAppearance);
 }
 
-// The focus goes with the panel. A popup keeps its focus widget while
-// hidden and Qt hands the focus back to it on the next opening without a
-// word to a screen reader, which then hears only the window's name; given
-// afresh on each opening, it is told each time.
-void MenuPanel::hideEvent(QHideEvent* event) {
-    QWidget::hideEvent(event);
-    if (event->spontaneous())
-        return;
-    if (QWidget* focused = window()->focusWidget(); focused && isAncestorOf(focused))
-        focused->clearFocus();
-}
-
 // Every opening starts at the top, on the panel's first control, so a
 // screen reader names something the user can act on and Tab goes on from
 // the top. Given by the opening, not picked by the user: a wheel over a
 // slider still scrolls the panel. A confirmation answered returns to the
 // control that asked for it instead.
+//
+// A popup closed while no other window takes the focus leaves its control
+// the application's focus (clearing it then would tell a screen reader of a
+// focus in a window that is going). Qt gives that control the focus again
+// without a word, and a screen reader would hear only the window's name:
+// it is told here, once.
 void MenuPanel::focusFirstControl() {
     QWidget* asker = returnFocusTo_.data();
     returnFocusTo_.clear();
-    if (asker && asker->isVisibleTo(this) && asker->isEnabled()) {
-        asker->setFocus(Qt::OtherFocusReason);
+    const bool askerBack = asker && asker->isVisibleTo(this) && asker->isEnabled();
+    QWidget* control = askerBack ? asker : firstTabStop(this);
+    if (!control)
         return;
-    }
-    focusFirstTabStop(this);
+    const bool heldAlready = control->hasFocus();
+    control->setFocus(askerBack ? Qt::OtherFocusReason : Qt::ActiveWindowFocusReason);
+    if (heldAlready)
+        tellFocused(control);
 }
 
 // The confirmation belongs to the panel: the popup closes when the dialog

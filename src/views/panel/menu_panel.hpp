@@ -52,7 +52,6 @@ class MenuPanel : public QWidget {
 
   protected:
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
   private:
     void buildContent(QWidget* content);

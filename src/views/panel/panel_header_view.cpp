@@ -7,6 +7,7 @@
 #include <QSpacerItem>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "views/design/accessible_role.hpp"
 #include "views/design/menu_item_help.hpp"
@@ -53,6 +54,22 @@ constexpr int kGap = 10;
 constexpr int kLeastSpring = 8;
 // Room around the options symbol for its focus and hover marks.
 constexpr int kOptionsMargin = 2;
+
+// Whether `shown` and `wanted` offer the same choices in the same order, by
+// `key`, whatever their words and ticks.
+template <typename Item, typename Key>
+bool sameChoices(const std::vector<Item>& wanted, const std::vector<Item>& shown, Key Item::*key) {
+    return std::equal(wanted.begin(), wanted.end(), shown.begin(), shown.end(),
+                      [key](const Item& a, const Item& b) { return a.*key == b.*key; });
+}
+
+// A menu item kept in place, given its words and tick anew.
+void showItem(QAction* action, const QString& text, const QString& help, bool checked) {
+    action->setText(text);
+    if (!help.isEmpty())
+        setMenuItemHelp(action, help);
+    action->setChecked(checked);
+}
 
 }  // namespace
 
@@ -121,9 +138,8 @@ void PanelHeaderView::restyle() {
     options_->setIcon(symbolIcon("ellipsis.circle", ink, side));
     options_->setIconSize(QSize(side, side));
     options_->setFixedSize(side + 2 * kOptionsMargin, side + 2 * kOptionsMargin);
-    // The menus' tick marks follow the current ink.
-    shownDisplays_.clear();
-    shownTextSizes_.clear();
+    if (rescan_)
+        rescan_->setIcon(rescanIcon());
     update();
 }
 
@@ -148,8 +164,20 @@ void PanelHeaderView::setHeader(const PanelHeader& header,
         fillOptions(textSizes);
 }
 
+QIcon PanelHeaderView::rescanIcon() const {
+    return symbolIcon("arrow.clockwise", theme_.color(ColorRole::primary), 24);
+}
+
 void PanelHeaderView::fillPicker(const std::vector<PanelDisplayPickerItem>& displays) {
+    const bool sameDisplays = sameChoices(displays, shownDisplays_, &PanelDisplayPickerItem::id);
     shownDisplays_ = displays;
+    if (sameDisplays) {
+        const auto actions = pickerMenu_->actions();
+        for (std::size_t index = 0; index < displays.size(); ++index)
+            showItem(actions.at(static_cast<qsizetype>(index)),
+                     toVerbatimButtonText(displays[index].title), {}, displays[index].checked);
+        return;
+    }
     pickerMenu_->clear();
     qDeleteAll(pickerMenu_->findChildren<QActionGroup*>(QString(), Qt::FindDirectChildrenOnly));
     // One tick at a time, and choosing the ticked item again keeps its tick.
@@ -165,13 +193,23 @@ void PanelHeaderView::fillPicker(const std::vector<PanelDisplayPickerItem>& disp
 }
 
 void PanelHeaderView::fillOptions(const std::vector<PanelTextSizeItem>& textSizes) {
+    const bool sameSizes = sameChoices(textSizes, shownTextSizes_, &PanelTextSizeItem::size);
     shownTextSizes_ = textSizes;
+    if (sameSizes) {
+        // After the re-scan item and the separator.
+        const auto actions = optionsMenu_->actions();
+        for (std::size_t index = 0; index < textSizes.size(); ++index) {
+            const PanelTextSizeItem& item = textSizes[index];
+            showItem(actions.at(static_cast<qsizetype>(index) + 2),
+                     QString::fromStdString(item.title), QString::fromStdString(item.helpText),
+                     item.checked);
+        }
+        return;
+    }
     optionsMenu_->clear();
     qDeleteAll(optionsMenu_->findChildren<QActionGroup*>(QString(), Qt::FindDirectChildrenOnly));
-    QAction* rescan =
-        optionsMenu_->addAction(symbolIcon("arrow.clockwise", theme_.color(ColorRole::primary), 24),
-                                QStringLiteral("디스플레이 다시 검색"));
-    connect(rescan, &QAction::triggered, this, &PanelHeaderView::rescanRequested);
+    rescan_ = optionsMenu_->addAction(rescanIcon(), QStringLiteral("디스플레이 다시 검색"));
+    connect(rescan_, &QAction::triggered, this, &PanelHeaderView::rescanRequested);
     optionsMenu_->addSeparator();
     auto* group = new QActionGroup(optionsMenu_);
     for (const PanelTextSizeItem& item : textSizes) {

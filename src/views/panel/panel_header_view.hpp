@@ -5,6 +5,8 @@
 
 #include "presentation/panel/panel_header.hpp"
 
+class QAction;
+class QIcon;
 class QMenu;
 class QToolButton;
 
@@ -44,9 +46,14 @@ class PanelHeaderView : public QWidget {
     void restyle();
     void fillPicker(const std::vector<PanelDisplayPickerItem>& displays);
     void fillOptions(const std::vector<PanelTextSizeItem>& textSizes);
+    QIcon rescanIcon() const;
 
-    // The menus are rebuilt only when their items change, so a menu left
-    // open across a store change keeps working.
+    // The menus are rebuilt only when their choices change, so a menu left
+    // open across a store change keeps working; a new tick, words or ink
+    // (the user's own choice from the menu, a new text size) go on the
+    // items in place: the item a screen reader was told held the focus is
+    // still there as the menu closes, else the screen reader hears the focus
+    // come back with the whole window named before it.
     std::vector<PanelDisplayPickerItem> shownDisplays_;
     std::vector<PanelTextSizeItem> shownTextSizes_;
     Theme& theme_;
@@ -57,6 +64,7 @@ class PanelHeaderView : public QWidget {
     QMenu* pickerMenu_ = nullptr;
     QToolButton* options_ = nullptr;
     QMenu* optionsMenu_ = nullptr;
+    QAction* rescan_ = nullptr;
 };
 
 }  // namespace quorvane

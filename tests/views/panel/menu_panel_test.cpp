@@ -342,10 +342,10 @@ TEST_F(MenuPanelTest, WhileThePopupIsOpenAScreenReaderReachesItsControlsMenusAnd
     host->show();
     settle();
     ASSERT_TRUE(reaches(host));
-    // It reads as a window of its own, named as the application.
+    // It reads as a window of its own, named as the panel.
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(host);
     EXPECT_EQ(window->role(), QAccessible::Window);
-    EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("Quorvane"));
+    EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("빠른 화면 조정"));
     int sliders = 0;
     EXPECT_EQ(testing::slidersNotReadInTheirUnit(host, &sliders), std::vector<std::string>{});
     EXPECT_GE(sliders, 2);

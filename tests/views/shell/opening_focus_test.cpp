@@ -148,7 +148,8 @@ TEST_F(OpeningFocusTest, ThePanelStartsOnItsFirstControlEachTimeAndEscapeStillCl
 }
 
 // A popup opened again finds the focus where it left it; a screen reader
-// must still be told of it, or it hears only the window's name.
+// must still be told of it, or it hears only the window's name. Closed by
+// Escape, it tells of no focus in the window that goes.
 TEST_F(OpeningFocusTest, EachOpeningOfThePopupTellsAScreenReaderItsFocusOnce) {
     PanelHost host;
     host.layout()->addWidget(new MenuPanel(*context, &host));
@@ -165,12 +166,14 @@ TEST_F(OpeningFocusTest, EachOpeningOfThePopupTellsAScreenReaderItsFocusOnce) {
         EXPECT_EQ(focus.told(), std::vector<std::string>{first});
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         ASSERT_FALSE(host.isVisible());
+        EXPECT_EQ(focus.told(), std::vector<std::string>{first});
     }
 }
 
 // The popup opened over the main window takes the focus from it: a screen
 // reader is told the popup came to the front, not the window under it too,
-// which it would name after the popup's control.
+// which it would name after the popup's control. The popup is named as the
+// panel it is, not by the application's bare name.
 TEST_F(OpeningFocusTest, ThePopupOpenedOverTheMainWindowIsTheOneWindowToldActive) {
     MainWindow main(*context);
     main.setWindowTitle(QStringLiteral("Studio"));
@@ -182,7 +185,7 @@ TEST_F(OpeningFocusTest, ThePopupOpenedOverTheMainWindowIsTheOneWindowToldActive
     host.resize(390, 650);
     ToldFocus focus;
     open(&host);
-    EXPECT_EQ(focus.activated(), std::vector<std::string>{"Quorvane"});
+    EXPECT_EQ(focus.activated(), std::vector<std::string>{"빠른 화면 조정"});
 }
 
 }  // namespace

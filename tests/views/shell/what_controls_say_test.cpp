@@ -1274,9 +1274,40 @@ TEST_F(WhatControlsSayTest, APanelTileSaysItsResult) {
     }
 }
 
+// The objects assistive technology is told took the focus while it lives,
+// and those of them gone since: the bridge tells each new focus with the
+// loss of the one before, and a screen reader that finds that one gone
+// hears the new focus with its whole window named before it.
+class ToldFocusObjects {
+  public:
+    std::vector<std::string> gone() const {
+        std::vector<std::string> names;
+        for (const auto& [id, name] : told_)
+            if (!QAccessible::accessibleInterface(id))
+                names.push_back(name);
+        return names;
+    }
+
+  private:
+    std::vector<std::pair<QAccessible::Id, std::string>> told_;
+    AccessibleEventHook hook_{[this](QAccessibleEvent* event) {
+                                  QAccessibleInterface* told = event->accessibleInterface();
+                                  if (event->type() == QAccessible::Focus && told)
+                                      told_.emplace_back(
+                                          QAccessible::uniqueId(told),
+                                          told->text(QAccessible::Name).toStdString());
+                              },
+                              true};
+};
+
 // A text size chosen from the panel's menu says its result as a tile does:
-// the status the panel shows, once, whether or not the size changed.
+// the status the panel shows, once, whether or not the size changed. The
+// item chosen, which held the focus, is still there as the menu closes.
 TEST_F(WhatControlsSayTest, ATextSizeChosenFromThePanelsMenuSaysItsResult) {
+    // The theme takes the store's text size before the views redraw, as
+    // the application's does.
+    QObject::connect(bridge.get(), &StoreBridge::storeChanged, bridge.get(),
+                     [this] { theme.setTextSize(world.store->textSize()); });
     PanelHost host;
     auto* panel = openPanel(host);
     host.activateWindow();
@@ -1286,11 +1317,13 @@ TEST_F(WhatControlsSayTest, ATextSizeChosenFromThePanelsMenuSaysItsResult) {
         menu->popup(host.mapToGlobal(QPoint(0, 0)));
         ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
         SpokenNotices notices;
+        ToldFocusObjects focus;
         menu->setActiveAction(menu->actions().last());
         QTest::keyClick(menu, Qt::Key_Return);
         settle();
         EXPECT_EQ(world.store->textSize(), QuorvaneTextSize::veryLarge);
         EXPECT_EQ(notices.said(), std::vector<std::string>{"글자 크기: 아주 크게"});
+        EXPECT_EQ(focus.gone(), std::vector<std::string>{});
     }
 }
 

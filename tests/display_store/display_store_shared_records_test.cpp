@@ -22,6 +22,7 @@
 #include "services/persistence/user_defaults_preferences_store.hpp"
 #include "services/persistence/user_defaults_recovery_journal_store.hpp"
 #include "support/files_refusing_copies.hpp"
+#include "support/mount_rights.hpp"
 #include "support/other_lock_holder.hpp"
 #include "support/temporary_folder.hpp"
 
@@ -755,6 +756,42 @@ TEST_F(SharedRecordsTest, ACommandLineAfterAChangeHeldByAFullDiskWins) {
     restartApplication();
     EXPECT_EQ(world.store->colorAdjustments().at(identityOf(1)), movie);
     EXPECT_EQ(world.gamma->tables(1), tablesOf(movie));
+}
+
+// A change whose save finds the settings lock neither to be taken nor to be
+// replaced (a folder something is mounted on) is held, not saved without
+// the lock: the status says why, and the retry saves it once the lock can
+// be taken.
+TEST_F(SharedRecordsTest, AChangeALockThatCannotBeTakenRefusesIsHeldToldAndSavedLater) {
+    const auto lockFile = folder.path() / FileDefaultsStore::kLockFileName;
+    std::filesystem::remove(lockFile);
+    std::filesystem::create_directories(lockFile);
+    if (const auto refused = MountRights::mountTmpfs(lockFile, "64k"))
+        GTEST_SKIP() << "no file system can be mounted here: " << *refused;
+    struct Unmount {
+        std::filesystem::path path;
+        ~Unmount() { MountRights::unmount(path); }
+    };
+    auto mounted = std::make_optional<Unmount>(lockFile);
+    // Mounted before the store's threads start: a user's mount needs a
+    // namespace of its own, which only a process of one thread may enter.
+    auto& store = startApplication(nullptr, false, true);
+    const auto before = preferencesBytes();
+
+    store.updateColorAdjustment(1, &ColorAdjustment::warmth, 0.4);
+    ASSERT_TRUE(world.writer->waitForPendingWrites(kEventWait));
+    world.scheduler->runUntilIdle();
+    EXPECT_NE(store.statusMessage().find("설정 잠금 파일을 잠글 수도 새 파일로 바꿀 수도 없어"),
+              std::string::npos)
+        << store.statusMessage();
+    EXPECT_EQ(preferencesBytes(), before);
+
+    mounted.reset();
+    world.scheduler->advance(BackgroundDefaultsWriter::kFirstRetryDelay);
+    ASSERT_TRUE(world.writer->waitForPendingWrites(kEventWait));
+    world.scheduler->runUntilIdle();
+    EXPECT_EQ(store.statusMessage().find("설정 잠금"), std::string::npos) << store.statusMessage();
+    EXPECT_EQ(recordOnDisk().displayAdjustments.at(identityOf(1)).warmth, 0.4);
 }
 
 // The start-up's colours are the record's as it stands when they are

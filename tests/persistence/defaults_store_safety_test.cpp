@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <functional>
@@ -23,6 +24,7 @@
 #include "platform/simulated/manual_scheduler.hpp"
 #include "services/persistence/background_defaults_writer.hpp"
 #include "services/persistence/defaults_store.hpp"
+#include "services/persistence/unique_file_descriptor.hpp"
 #include "support/mount_rights.hpp"
 #include "support/other_lock_holder.hpp"
 #include "support/temporary_folder.hpp"
@@ -223,6 +225,70 @@ TEST_F(DefaultsStoreSafetyTest, ALockFileThatIsNotARegularFileIsReplacedAndLocke
     }
     EXPECT_FALSE(fs::exists(root_ / "none"));
     EXPECT_EQ(fileContents(theirs), "theirs");
+}
+
+// A lock file the user may not open (left by root, or made mode 000) may
+// be another's lock, never no lock: it is replaced by one the user's
+// writers can take, which the save locks, so the next writer waits.
+TEST_F(DefaultsStoreSafetyTest, ALockFileTheUserCannotOpenIsReplacedAndLocked) {
+    const auto folder = root_ / "quorvane";
+    const auto lockFile = folder / FileDefaultsStore::kLockFileName;
+    fs::create_directories(folder);
+    writeContents(lockFile, "");
+    ASSERT_EQ(::chmod(lockFile.c_str(), 0), 0);
+    giveToTheUnprivilegedUser({root_, folder});
+
+    const int result = asUnprivilegedUser([&] {
+        FileDefaultsStore store(folder);
+        auto clock = std::make_shared<ManualScheduler>();
+        store.limitLockWait(FileDefaultsStore::kSharedLockWait, clock, clock);
+        {
+            const auto lock = store.lockExclusively();
+            if (lock.failure())
+                return 1;
+            // The file at the name now opens, and is held.
+            UniqueFileDescriptor other(::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC));
+            if (!other.valid())
+                return 2;
+            if (::flock(other.get(), LOCK_EX | LOCK_NB) == 0)
+                return 3;
+        }
+        return store.setData(kKey, "saved").succeeded() ? 0 : 4;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(fileContents(folder / (kKey + ".json")), "saved");
+}
+
+// A lock file that can be neither locked nor replaced (a folder something is
+// mounted on) fails every save with the reason, and the record stays; once
+// it can be moved aside, saves go through again.
+TEST_F(DefaultsStoreSafetyTest, ALockFileThatCanBeNeitherLockedNorReplacedFailsEverySave) {
+    FileDefaultsStore store(root_ / "quorvane");
+    ASSERT_TRUE(store.setData(kKey, "old").succeeded());
+    const auto lockFile = store.folder() / FileDefaultsStore::kLockFileName;
+    fs::remove(lockFile);
+    fs::create_directories(lockFile);
+    if (const auto refused = testing::MountRights::mountTmpfs(lockFile, "64k"))
+        GTEST_SKIP() << "no file system can be mounted here: " << *refused;
+    mounted_ = lockFile;
+
+    {
+        const auto lock = store.lockExclusively();
+        ASSERT_TRUE(lock.failure());
+        EXPECT_EQ(lock.failure()->kind, DefaultsStoreError::Kind::lockUnusable);
+        EXPECT_EQ(lock.failure()->description(),
+                  "설정 잠금 파일을 잠글 수도 새 파일로 바꿀 수도 없어 저장하지 못했습니다: " +
+                      lockFile.string() + " (" + std::strerror(EBUSY) + ")");
+    }
+    const auto saved = store.setData(kKey, "new");
+    ASSERT_TRUE(saved.error);
+    EXPECT_EQ(saved.error->kind, DefaultsStoreError::Kind::lockUnusable);
+    EXPECT_EQ(fileContents(store.pathForKey(kKey)), "old");
+
+    testing::MountRights::unmount(lockFile);
+    mounted_.reset();
+    EXPECT_TRUE(store.setData(kKey, "new").succeeded());
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(lockFile)));
 }
 
 TEST_F(DefaultsStoreSafetyTest, CopiesKeptAsideNeverReplaceEachOther) {

@@ -741,6 +741,40 @@ TEST_F(DefaultsStoreTest, ASaveWhoseLockFileGoesWhileItWritesWaitsForTheNewOneBe
     EXPECT_EQ(store.dataForKey(kKey), "mine");
 }
 
+// A file system that tells the lock file's number differently at every
+// look cannot tell a replaced lock file from the one locked: the save fails
+// at once, saying so, rather than waiting for a holder there is not.
+TEST_F(DefaultsStoreTest, ALockFileWhoseNumberChangesAtEveryLookFailsTheSaveAtOnceSayingSo) {
+    FileDefaultsStore store(root_);
+    ASSERT_TRUE(store.setData(kKey, "old").succeeded());
+    auto clock = std::make_shared<ManualScheduler>();
+    store.limitLockWait(seconds(5), clock, clock);
+    store.setLockFileNumberCall([looks = ino_t{0}](ino_t told) mutable { return told + looks++; });
+    const auto start = clock->monotonicNow();
+
+    const auto saved = store.setData(kKey, "new");
+    ASSERT_TRUE(saved.error);
+    EXPECT_EQ(saved.error->kind, DefaultsStoreError::Kind::lockUnverifiable);
+    EXPECT_NE(saved.error->description().find((root_ / ".lock").string()), std::string::npos);
+    EXPECT_EQ(clock->monotonicNow(), start);
+    EXPECT_EQ(store.dataForKey(kKey), "old");
+}
+
+// A save made inside a try that found no lock file to hold takes the lock
+// itself: no other writer gets in while it writes.
+TEST_F(DefaultsStoreTest, ASaveInsideATryThatFoundNoLockFileHoldsTheLock) {
+    FileDefaultsStore store(root_);
+    bool keptOut = false;
+    store.setWriteCall([&](const fs::path&, int fd, std::string_view bytes) {
+        keptOut = !testing::OtherLockHolder(root_ / ".lock").held();
+        return writeAllBytes(fd, bytes);
+    });
+    const auto tried = store.tryLockExclusively();
+    ASSERT_FALSE(tried.failure());
+    ASSERT_TRUE(store.setData(kKey, "mine").succeeded());
+    EXPECT_TRUE(keptOut);
+}
+
 TEST_F(DefaultsStoreTest, StandardLocationHonoursXdgConfigHomeThenHome) {
     EXPECT_EQ(FileDefaultsStore::standardLocation("/x/cfg", "/home/u"),
               fs::path("/x/cfg/quorvane"));

@@ -981,10 +981,11 @@ TEST_F(MergingDefaultsStoreTest, AHeldLockNeverDelaysAReadAndFailsASaveAfterOneW
     EXPECT_EQ(other->read(kKey).data, record({{"a", 1.0}}));
 }
 
-// The lock file removed, replaced or made a link while a save holds it,
-// just before its record lands: another process takes the new lock at once
-// and saves its change; the save takes the lock again and lays its own
-// change on that record, whose requests stay named.
+// The lock file removed, replaced, made a link or moved aside (still linked
+// under another name, on the same file system) while a save holds it, just
+// before its record lands: another process takes the new lock at once and
+// saves its change; the save takes the lock again and lays its own change
+// on that record, whose requests stay named.
 TEST_F(MergingDefaultsStoreTest, ASaveWhoseLockFileIsTakenFromUnderItMergesOntoTheRecordMeanwhile) {
     namespace fs = std::filesystem;
     const auto lockFile = folder.path() / ".lock";
@@ -993,6 +994,7 @@ TEST_F(MergingDefaultsStoreTest, ASaveWhoseLockFileIsTakenFromUnderItMergesOntoT
         [&] { fs::remove(lockFile); },
         [&] { std::ofstream(elsewhere) << ""; },
         [&] { fs::create_symlink(folder.path() / "nowhere", elsewhere); },
+        [&] { fs::rename(lockFile, folder.path() / ".lock~"); },
     };
     auto clock = std::make_shared<ManualScheduler>();
     other->limitLockWait(FileDefaultsStore::kSharedLockWait, clock, clock);

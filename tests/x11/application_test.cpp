@@ -741,6 +741,10 @@ TEST_F(ApplicationTest, ACommandLineAfterAURLHeldByTheLockWinsAndARestartChanges
 // next save is still heard.
 TEST_F(ApplicationTest, AHandEditAndARemovedFolderReachTheScreenWithinASecond) {
     startFirst();
+    // Timed from an application that has started: it serves its socket
+    // before it builds its windows, and it answers a later launch only
+    // once its window thread is through that.
+    ASSERT_EQ(launch()->waitFor(), 0) << home.logText();
     const auto identities = identitiesByOutput(home, displayName);
     ASSERT_EQ(identities.size(), 3u);
     const auto withBrightness = [&](const char* output, double value) {

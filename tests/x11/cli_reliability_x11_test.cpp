@@ -22,6 +22,7 @@
 #include "platform/linux/gamma_controller.hpp"
 #include "platform/linux/shared_x_connection.hpp"
 #include "platform/simulated/simulated_brightness_controller.hpp"
+#include "support/mount_rights.hpp"
 #include "support/temporary_folder.hpp"
 #include "x11/cli_executable_x11_fixture.hpp"
 #include "x11/cutting_x_proxy.hpp"
@@ -213,6 +214,36 @@ TEST_F(CLIReliabilityX11Test, ASaveIntoAFolderTheUserCannotWriteIsStatusThree) {
         envelope["message"].get<std::string>(),
         HasSubstr("설정 폴더에 쓸 수 없어 저장하지 못했습니다: " + home.configFolder().string()));
     EXPECT_FALSE(home.preferencesText());
+}
+
+// A lock file that can be neither locked nor replaced (a folder something is
+// mounted on) is never taken for a free lock: the command changes neither
+// the screen nor the record, and says why, with status 3.
+TEST_F(CLIReliabilityX11Test, ALockThatCanBeNeitherTakenNorReplacedChangesNothing) {
+    ASSERT_EQ(run({"apply-safe-preset", "coding"}).status, 0);
+    const auto saved = savedAdjustments();
+    const auto shown = ramp("DUMMY0");
+    const auto lockFile = home.configFolder() / ".lock";
+    std::filesystem::remove(lockFile);
+    std::filesystem::create_directories(lockFile);
+    if (const auto refused = testing::MountRights::mountTmpfs(lockFile, "64k"))
+        GTEST_SKIP() << "no file system can be mounted here: " << *refused;
+    struct Unmount {
+        std::filesystem::path path;
+        ~Unmount() { testing::MountRights::unmount(path); }
+    } unmount{lockFile};
+
+    const auto result = run({"apply-safe-preset", "night", "--json"});
+    EXPECT_EQ(result.status, 3) << result.err;
+    EXPECT_EQ(result.out, "");
+    const auto envelope = parseJson(result.err);
+    EXPECT_EQ(envelope["exitCode"], 3);
+    EXPECT_THAT(envelope["message"].get<std::string>(),
+                HasSubstr("화면에 적용하지 않았습니다: 설정 잠금 파일을 잠글 수도 새 파일로 바꿀 "
+                          "수도 없어 저장하지 못했습니다: " +
+                          lockFile.string()));
+    EXPECT_EQ(savedAdjustments(), saved);
+    EXPECT_EQ(ramp("DUMMY0"), shown);
 }
 
 TEST(XServerLossTest, ALostConnectionBecomesATypedErrorAndTheProcessLivesOn) {

@@ -61,6 +61,14 @@ std::string DefaultsStoreError::description() const {
         case Kind::lockFileReplaced:
             return "저장하는 동안 설정 잠금 파일이 거듭 지워지거나 바뀌어 저장하지 못했습니다: " +
                    path;
+        case Kind::lockUnusable:
+            return withDetail(
+                "설정 잠금 파일을 잠글 수도 새 파일로 바꿀 수도 없어 저장하지 못했습니다: " + path,
+                detail);
+        case Kind::lockUnverifiable:
+            return "설정 폴더의 파일 시스템이 같은 파일에 매번 다른 번호(inode)를 알려 주어 설정 "
+                   "잠금이 유지되는지 확인할 수 없어 저장하지 못했습니다: " +
+                   path;
     }
     return {};
 }

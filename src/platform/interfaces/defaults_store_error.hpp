@@ -30,6 +30,15 @@ struct DefaultsStoreError {
         // again, and a save made from what was read before must be made
         // anew. `path` is the lock file.
         lockFileReplaced,
+        // The lock file can be neither locked nor replaced by one that can
+        // (a folder something is mounted on; a file this user may not open
+        // in a folder that keeps it); `path` is the lock file, `detail`
+        // why it stays.
+        lockUnusable,
+        // The file system tells a file's number differently from one look
+        // to the next, so whether the lock file is still the one locked
+        // cannot be told. `path` is the lock file.
+        lockUnverifiable,
     };
 
     Kind kind = Kind::writeFailed;

@@ -62,7 +62,10 @@ void DisplayStore::takeInRecords() {
     bool mustWait = deferredSaves_ && deferredSaves_->hasUnwrittenValues();
     if (!mustWait) {
         lock = preferencesStore_->tryLockExclusively();
-        mustWait = lock.failure() && !sharedLockWaitIsOver();
+        // Only a holder lets go: a lock file that cannot be used stays so,
+        // and the records are read without it, as after a wait.
+        mustWait = lock.failure() && lock.failure()->kind == DefaultsStoreError::Kind::lockHeld &&
+                   !sharedLockWaitIsOver();
     }
     if (mustWait) {
         if (!recordReloadRetryTask_) {

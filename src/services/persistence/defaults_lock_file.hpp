@@ -7,6 +7,8 @@
 #include <optional>
 #include <string_view>
 
+#include <sys/stat.h>
+
 #include "platform/interfaces/defaults_lock.hpp"
 #include "platform/interfaces/scheduler.hpp"
 
@@ -26,10 +28,18 @@ namespace quorvane {
 // its own copy there) keeps no other writer out. So a taker checks, once it
 // holds the flock, that the name still leads to the very file it locked,
 // and takes the lock again where it does not; and a holder confirms it
-// (confirmHeld()) before it lets a save land. Anything but a regular file at
-// the name (a link, dangling or not, a folder, a FIFO) is replaced by an
-// empty regular file, never followed: a lock no writer could take would let
-// every save run unlocked, or none run at all.
+// (confirmHeld()) before it lets a save land. Anything at the name a writer
+// cannot lock (a link, dangling or not, a folder, a FIFO, a regular file it
+// may not open: left by root, or made mode 000) is replaced by an empty
+// regular file, never followed: a lock no writer could take would let
+// every save run unlocked, or none run at all. What can be neither locked
+// nor replaced (a folder something is mounted on) fails the taking with
+// the reason: no save runs without the lock.
+//
+// Files are told apart by their numbers, which a file system that does not
+// keep them (a number told differently from one look to the next) makes
+// meaningless: there the taking fails at once, saying so, rather than
+// waiting for a holder there is not.
 class DefaultsLockFile {
   public:
     static constexpr std::string_view kFileName = ".lock";
@@ -41,9 +51,16 @@ class DefaultsLockFile {
         kept,
         // It was not: the lock is held again, on the file now at the name.
         retaken,
-        // It was not, and another process kept the new one past the wait.
+        // It was not, and the lock could not be had again (lossReason()).
         lost,
     };
+    // How often one taking replaces what stands at the name before it
+    // gives up (a tool that keeps putting back what cannot be locked).
+    static constexpr int kReplacementsPerTaking = 8;
+
+    // The number of a file as a look at it tells it: the file system's,
+    // unless a test plays one that tells another number at every look.
+    using FileNumberCall = std::function<ino_t(ino_t told)>;
 
     // Makes the folder unless it is there; false when there is none to
     // lock (no location known, or it cannot be made).
@@ -76,6 +93,11 @@ class DefaultsLockFile {
     // around the hold being asked about.
     bool heldAround();
     DefaultsStoreError lockHeldError() const;
+    // Why confirmHeld() last found the lock lost.
+    DefaultsStoreError lossReason() const;
+
+    // Set before the lock is shared with another thread.
+    void setFileNumberCall(FileNumberCall call) { fileNumber_ = std::move(call); }
 
   private:
     struct WaitLimit {
@@ -85,29 +107,44 @@ class DefaultsLockFile {
     };
 
     enum class Flock { taken, heldElsewhere, unsupported };
+    // Whether the lock file's name still leads to a locked file.
+    enum class Naming { same, other, untellable };
+    // Why a taking failed; none when the lock is held (or there is none).
+    using Refusal = std::optional<DefaultsStoreError>;
 
-    // False when another process kept the lock past the wait limit.
-    bool acquireLockFile();
-    // False when another process holds the lock now.
-    bool tryLockFile();
+    // Fails when another process kept the lock past the wait limit, or the
+    // lock file can be neither locked nor replaced.
+    Refusal acquireLockFile();
+    // Fails when another process holds the lock now, or the lock file can
+    // be neither locked nor replaced.
+    Refusal tryLockFile();
     // Holding mutex_: takes the lock file with `lockFile` unless this
-    // process holds it already; on failure lets mutex_ go again.
-    DefaultsLock holdLock(bool (DefaultsLockFile::*lockFile)());
+    // process holds it already (an exclusive taking inside a hold that has
+    // no file takes it too); on failure lets mutex_ go again.
+    DefaultsLock holdLock(Refusal (DefaultsLockFile::*lockFile)(), bool exclusive);
     // The wait limit's end from now, when there is one.
     std::optional<MonotonicTime> deadline() const;
     // flock(LOCK_EX) on `fd`, waiting until `deadline` (for ever without).
     Flock lockUntil(int fd, std::optional<MonotonicTime> deadline) const;
     // Opens the regular file at the lock file's name, made with `create`
-    // where there is none, never following a link; -1 where there is no
-    // regular file there (nor one could be made).
+    // where there is none, never following a link; -1 with errno where it
+    // cannot (ENOENT: nothing there; ELOOP: something other than a regular
+    // file; EACCES: a file this process may not open).
     int openLockFile(bool create) const;
-    // Puts an empty regular file where something else stands at the name;
-    // false when another writer doing so kept its turn past `deadline`.
+    // Puts an empty regular file where what stands at the name cannot be
+    // locked, or where there is nothing and `makeWhereNone`; none once the
+    // name may be opened again.
     // Writers take turns through an flock on the folder, so one never
     // replaces the file another has just locked.
-    bool replaceOtherThanRegularFile(std::optional<MonotonicTime> deadline) const;
+    Refusal replaceUnlockable(bool makeWhereNone, std::optional<MonotonicTime> deadline) const;
     // Whether the name still leads to `fd`'s file, a regular one with a name.
-    bool namesLockedFile(int fd) const;
+    Naming namesLockedFile(int fd) const;
+    // Whether looking twice at `fd`'s file, and at the name's, tells the
+    // same numbers.
+    bool numbersHold(int fd) const;
+    ino_t numberOf(const struct stat& info) const;
+    DefaultsStoreError unlockableError(int error) const;
+    DefaultsStoreError untellableError() const;
     void releaseLock();
 
     std::filesystem::path folder_;
@@ -117,9 +154,10 @@ class DefaultsLockFile {
     int depth_ = 0;
     int fd_ = -1;
     // The lock file was found replaced while held, and the lock could not
-    // be had again: nothing is held until it is.
-    bool lost_ = false;
+    // be had again, for this reason: nothing is held until it is.
+    Refusal lost_;
     std::optional<WaitLimit> wait_;
+    FileNumberCall fileNumber_;
 };
 
 }  // namespace quorvane

@@ -434,7 +434,7 @@ std::optional<DefaultsStoreError> FileDefaultsStore::lockNoLongerHeld() {
             return DefaultsStoreError{
                 DefaultsStoreError::Kind::lockFileReplaced, (folder_ / kLockFileName).string(), {}};
         case DefaultsLockFile::Hold::lost:
-            return lock_.lockHeldError();
+            return lock_.lossReason();
     }
     return std::nullopt;
 }

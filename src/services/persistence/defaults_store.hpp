@@ -155,6 +155,12 @@ class FileDefaultsStore final : public DefaultsStoring {
     void setWriteCall(WriteCall call) { writeCall_ = std::move(call); }
     // Set before the store is shared with another thread.
     void setIdentityCall(IdentityCall call) { identityCall_ = std::move(call); }
+    // How a look at the lock file tells its number (the file system's
+    // unless a test plays one that does not keep them). Set before the
+    // store is shared with another thread.
+    void setLockFileNumberCall(DefaultsLockFile::FileNumberCall call) {
+        lock_.setFileNumberCall(std::move(call));
+    }
 
     // Reads give the bytes dated by their file alone, naming no write, and
     // read no stamp: for a caller that holds the lock from its read to its

@@ -310,7 +310,8 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
     // and as a write is whose stamp could not be written.
     const RecordWriteStampFile stamps(folder_, fileNameForKey(key));
     const auto identity = identityCall_(fd.get(), info);
-    const auto stamp = stamps.describing(identity, *result.data, now, requestClock_.get());
+    const auto stamp =
+        stamps.describing(identity, *result.data, now, requestClock_.get(), &stampDecoder_);
     if (!stamp) {
         result.writeID = RecordWriteStamp::unstampedWriteID(identity, info);
         result.writtenAt = unstampedDate(*result.writeID, *result.data,
@@ -456,7 +457,7 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     // The requests behind the record as it stands stay named with it.
     const auto previous =
         existing.contents ? stamps.describing(existing.contents->identity, existing.contents->bytes,
-                                              requestNow(), requestClock_.get())
+                                              requestNow(), requestClock_.get(), &stampDecoder_)
                           : std::nullopt;
     const auto directory = target.parent_path();
     const std::string fileName = target.filename().string();

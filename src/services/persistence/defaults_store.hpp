@@ -230,6 +230,7 @@ class FileDefaultsStore final : public DefaultsStoring {
     static constexpr std::size_t kRememberedFilesAhead = 16;
     mutable std::mutex firstSeenMutex_;
     mutable std::map<std::string, Date> firstSeenAhead_;
+    RecordWriteStampDecoder stampDecoder_;
     // Declared after folder_, which it locks.
     DefaultsLockFile lock_;
 };

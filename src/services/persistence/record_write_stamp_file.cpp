@@ -75,9 +75,9 @@ RecordWriteStampFile::RecordWriteStampFile(std::filesystem::path folder,
       recordFileName_(recordFileName),
       path_(folder_ / RecordWriteStamp::fileNameFor(recordFileName)) {}
 
-std::optional<RecordWriteStamp> RecordWriteStampFile::describing(const RecordFileIdentity& file,
-                                                                 std::string_view bytes, Date now,
-                                                                 const RequestClock* clock) const {
+std::optional<RecordWriteStamp> RecordWriteStampFile::describing(
+    const RecordFileIdentity& file, std::string_view bytes, Date now, const RequestClock* clock,
+    const RecordWriteStampDecoder* decoder) const {
     UniqueFileDescriptor fd(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     struct stat stampInfo {};
     if (!fd.valid() || ::fstat(fd.get(), &stampInfo) != 0 || !S_ISREG(stampInfo.st_mode))
@@ -92,7 +92,8 @@ std::optional<RecordWriteStamp> RecordWriteStampFile::describing(const RecordFil
     std::string_view lines = *held;
     for (bool newest = true; !lines.empty(); newest = false) {
         const auto end = std::min(lines.find('\n'), lines.size());
-        auto stamp = RecordWriteStamp::decode(lines.substr(0, end));
+        const auto line = lines.substr(0, end);
+        auto stamp = decoder ? decoder->decode(line) : RecordWriteStamp::decode(line);
         if (stamp && stamp->describes(file, bytes) &&
             (newest || stamp->file.tellsApartFrom(file)) &&
             (!changedSince || (newest && stamp->pending)))

@@ -10,6 +10,7 @@
 
 #include "platform/interfaces/defaults_store_error.hpp"
 #include "services/persistence/record_write_stamp.hpp"
+#include "services/persistence/record_write_stamp_decoder.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
 
 namespace quorvane {
@@ -50,9 +51,11 @@ class RecordWriteStampFile {
     // there: a later one was told by a clock that ran ahead (a skewed
     // virtual machine, a clock set by hand) and counts as that moment,
     // whoever reads it or carries it on.
-    std::optional<RecordWriteStamp> describing(const RecordFileIdentity& file,
-                                               std::string_view bytes, Date now,
-                                               const RequestClock* clock = nullptr) const;
+    // `decoder`, where given, keeps the lines it decoded for the next read.
+    std::optional<RecordWriteStamp> describing(
+        const RecordFileIdentity& file, std::string_view bytes, Date now,
+        const RequestClock* clock = nullptr,
+        const RecordWriteStampDecoder* decoder = nullptr) const;
     // The stamps put in place ahead of their record by replaceWith(): until
     // keep() says the record landed too, ending it puts back the stamps that
     // were there before (or none, where there were none), so a record and

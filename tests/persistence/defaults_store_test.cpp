@@ -16,6 +16,7 @@
 
 #include "platform/simulated/in_memory_defaults_store.hpp"
 #include "platform/simulated/manual_scheduler.hpp"
+#include "services/persistence/record_write_stamp_decoder.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
 #include "support/child_process.hpp"
 #include "support/fuse_ext4_image.hpp"
@@ -573,6 +574,13 @@ TEST_F(DefaultsStoreTest, AStampReadBackIsTheStampWritten) {
     EXPECT_EQ(RecordWriteStamp::decode(older.encoded()), older);
     older.timeline.reset();
     EXPECT_EQ(RecordWriteStamp::decode(older.encoded()), older);
+    // A decoding kept for the next read answers for its very bytes alone.
+    const RecordWriteStampDecoder decoder;
+    for (int read = 0; read < 2; ++read) {
+        EXPECT_EQ(decoder.decode(stamp.encoded()), stamp);
+        EXPECT_EQ(decoder.decode(older.encoded()), older);
+        EXPECT_EQ(decoder.decode(older.encoded().substr(1)), std::nullopt);
+    }
 
     FileDefaultsStore mine(root_ / "quorvane");
     ASSERT_TRUE(mine.setDataTouching(kKey, "{}", stamp.requested).succeeded());

@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -342,11 +343,12 @@ void BM_ListDisplaysVersusXrandr(benchmark::State& state) {
 // blue.
 constexpr const char* kNightGamma = "1:0.86:0.6";
 
-// The night preset applied again on every lit output against `xrandr
-// --gamma` on every lit output in one xrandr run. The preferences hold night
-// before the first timed round, so no round changes the record: each one
-// writes the ramps and only the record's stamp.
-void BM_NightPresetVersusXrandrGamma(benchmark::State& state) {
+// The night preset applied again on every lit output against `theirs` on
+// the same outputs. The preferences hold night before the first timed
+// round, so no round changes the record: each one writes the ramps and only
+// the record's stamp.
+void nightPresetVersus(benchmark::State& state,
+                       const std::function<std::vector<std::string>(const LitServer&)>& theirs) {
     const auto server = litServer(state);
     if (!server)
         return;
@@ -356,27 +358,26 @@ void BM_NightPresetVersusXrandrGamma(benchmark::State& state) {
         state.SkipWithError("the command failed");
         return;
     }
-    comparePaired(state, night, xrandrGamma(server->outputs, kNightGamma), server->display);
+    comparePaired(state, night, theirs(*server), server->display);
 }
 
-// The night preset applied again against a colour-temperature tool setting
-// one temperature on every output through RandR in one-shot mode, where
-// that tool is installed (the benchmark is skipped otherwise).
+// Against `xrandr --gamma` on every lit output in one xrandr run.
+void BM_NightPresetVersusXrandrGamma(benchmark::State& state) {
+    nightPresetVersus(
+        state, [](const LitServer& server) { return xrandrGamma(server.outputs, kNightGamma); });
+}
+
+// Against a colour-temperature tool setting one temperature on every output
+// through RandR in one-shot mode, where that tool is installed (the
+// benchmark is skipped otherwise).
 void nightPresetVersusTool(benchmark::State& state, const std::string& tool) {
     if (!onPath(tool)) {
         state.SkipWithError((tool + " is not installed").c_str());
         return;
     }
-    const auto server = litServer(state);
-    if (!server)
-        return;
-    const std::vector<std::string> night = {QUORVANE_EXECUTABLE, "cli", "apply-safe-preset",
-                                            "night", "--all-visible"};
-    if (!runToExit(night, environmentFor(server->display))) {
-        state.SkipWithError("the command failed");
-        return;
-    }
-    comparePaired(state, night, {tool, "-P", "-O", "4500", "-m", "randr"}, server->display);
+    nightPresetVersus(state, [&tool](const LitServer&) {
+        return std::vector<std::string>{tool, "-P", "-O", "4500", "-m", "randr"};
+    });
 }
 
 void BM_NightPresetVersusRedshift(benchmark::State& state) {

@@ -334,6 +334,25 @@ class TrayTest : public testing::XServerTest {
         return settledIcon();
     }
 
+    // Started in a tray, its main window shown by a later launch and its
+    // popup opened from the icon: the main window and the popup, once both
+    // are viewable.
+    std::optional<std::pair<Shown, Shown>> mainWindowAndPopupInTray() {
+        const auto icon = startedInTray();
+        if (!icon)
+            return std::nullopt;
+        LaunchedProcess(QUORVANE_EXECUTABLE, {}, home.environment(displayName), home.log())
+            .waitFor();
+        std::optional<Shown> window;
+        std::optional<Shown> popup;
+        if (!eventually([&] { return (window = viewableSized(600, 4000)).has_value(); }))
+            return std::nullopt;
+        clickAt(*icon);
+        if (!eventually([&] { return (popup = viewableSized(300, 600)).has_value(); }))
+            return std::nullopt;
+        return std::pair{*window, *popup};
+    }
+
     // Starts the application and waits for its main window (its width in
     // the range) to be viewable.
     std::optional<Shown> startedMainWindow(int minWidth, int maxWidth) {
@@ -559,22 +578,16 @@ TEST_F(TrayTest, WithoutATrayTheProgramEndsOnceTheSettingsWindowClosesLast) {
 TEST_F(TrayTest, ATrayGoneWhileThePopupIsOpenLeavesTheMainWindowOnceThePopupClosesLast) {
     if (!haveProgram("/usr/bin/trayer") || !haveProgram("/usr/bin/xdotool"))
         GTEST_SKIP() << "trayer and xdotool are needed";
-    const auto icon = startedInTray();
-    ASSERT_TRUE(icon.has_value()) << home.logText();
-    // A later launch shows the main window of the running one.
-    LaunchedProcess(QUORVANE_EXECUTABLE, {}, home.environment(displayName), home.log()).waitFor();
-    std::optional<Shown> window;
-    std::optional<Shown> popup;
-    ASSERT_TRUE(eventually([&] { return (window = viewableSized(600, 4000)).has_value(); }));
-    clickAt(*icon);
-    ASSERT_TRUE(eventually([&] { return (popup = viewableSized(300, 600)).has_value(); }));
-    const auto withTray = settledStrip(*window, 32);
+    const auto shown = mainWindowAndPopupInTray();
+    ASSERT_TRUE(shown) << home.logText();
+    const auto& [window, popup] = *shown;
+    const auto withTray = settledStrip(window, 32);
 
     tray.reset();
-    ASSERT_TRUE(eventually([&] { return topStrip(*window, 32) != withTray; }));
-    closeAsWindowManager(window->id);
+    ASSERT_TRUE(eventually([&] { return topStrip(window, 32) != withTray; }));
+    closeAsWindowManager(window.id);
     ASSERT_TRUE(eventually([&] { return !viewableSized(600, 4000); }));
-    ASSERT_TRUE(caughtUp(popup->id));
+    ASSERT_TRUE(caughtUp(popup.id));
     xdotool("key Escape");
     ASSERT_TRUE(eventually([&] { return !viewableSized(300, 600); }));
     EXPECT_TRUE(eventually([&] { return viewableSized(600, 4000).has_value(); }));
@@ -585,20 +598,16 @@ TEST_F(TrayTest, ATrayGoneWhileThePopupIsOpenLeavesTheMainWindowOnceThePopupClos
 TEST_F(TrayTest, ATrayGoneAfterThePopupClosedLeavesTheMainWindowClosedLastEndingTheProgram) {
     if (!haveProgram("/usr/bin/trayer") || !haveProgram("/usr/bin/xdotool"))
         GTEST_SKIP() << "trayer and xdotool are needed";
-    const auto icon = startedInTray();
-    ASSERT_TRUE(icon.has_value()) << home.logText();
-    LaunchedProcess(QUORVANE_EXECUTABLE, {}, home.environment(displayName), home.log()).waitFor();
-    std::optional<Shown> window;
-    ASSERT_TRUE(eventually([&] { return (window = viewableSized(600, 4000)).has_value(); }));
-    clickAt(*icon);
-    ASSERT_TRUE(eventually([&] { return viewableSized(300, 600).has_value(); }));
+    const auto shown = mainWindowAndPopupInTray();
+    ASSERT_TRUE(shown) << home.logText();
+    const auto& window = shown->first;
     xdotool("key Escape");
     ASSERT_TRUE(eventually([&] { return !viewableSized(300, 600); }));
-    const auto withTray = settledStrip(*window, 32);
+    const auto withTray = settledStrip(window, 32);
 
     tray.reset();
-    ASSERT_TRUE(eventually([&] { return topStrip(*window, 32) != withTray; }));
-    closeAsWindowManager(window->id);
+    ASSERT_TRUE(eventually([&] { return topStrip(window, 32) != withTray; }));
+    closeAsWindowManager(window.id);
     EXPECT_EQ(application->waitFor(), 0) << home.logText();
 }
 

@@ -715,6 +715,9 @@ class EdgeDock {
         XSync(display, False);
     }
     ~EdgeDock() {
+        if (listed_)
+            XDeleteProperty(connection_.display(), connection_.root(),
+                            connection_.atom("_NET_CLIENT_LIST"));
         XDestroyWindow(connection_.display(), window_);
         XSync(connection_.display(), False);
     }
@@ -736,10 +739,21 @@ class EdgeDock {
         XSync(display, False);
     }
 
+    // Lists the dock as the one window managed, as a window manager that
+    // tells no work area of its own would (taken off with the dock).
+    void listAsManaged() {
+        XChangeProperty(connection_.display(), connection_.root(),
+                        connection_.atom("_NET_CLIENT_LIST"), XA_WINDOW, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&window_), 1);
+        XSync(connection_.display(), False);
+        listed_ = true;
+    }
+
   private:
     XConnection& connection_;
     Edge edge_;
     Window window_ = 0;
+    bool listed_ = false;
 };
 
 TEST_F(TrayTest, UnderAWindowManagerThePanelsSmallWindowStaysOnTheScreenOfItsMainWindow) {
@@ -962,6 +976,27 @@ TEST_F(TrayTest, WindowsWhoseOutputGoesMoveInsideTheNearestOutputStillOn) {
     })) << home.logText();
     EXPECT_TRUE(inside(frameOf(window), kLowOutput));
     EXPECT_TRUE(inside(frameOf(*opened), kLowOutput));
+}
+
+// A window manager that lists the windows it manages but tells no work area
+// of its own: a dock's strip that grows is heard from the dock itself.
+TEST_F(TrayTest, ADocksStripThatGrowsIsHeardFromTheDockItself) {
+    if (!haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "xdotool is needed";
+    writeTextSize(QuorvaneTextSize::veryLarge);
+    EdgeDock dock(*connection, EdgeDock::Edge::bottom, 20);
+    dock.listAsManaged();
+    const auto window = startedMainWindow(800, 900);
+    ASSERT_TRUE(window) << home.logText();
+    const auto settings = openedSettingsBeside(*window);
+    ASSERT_TRUE(settings) << home.logText();
+    ASSERT_TRUE(caughtUp(settings->id) && caughtUp(settings->id));
+    const Shown frame = frameOf(*settings);
+    const int depth = 1080 - (frame.y + frame.height) + 20;
+    dock.keep(depth);
+    const Shown area{0, 0, 0, 1920, 1080 - depth};
+    eventually([&] { return everyWindowInside(area); }, std::chrono::seconds(10));
+    EXPECT_TRUE(everyWindowInside(area)) << home.logText();
 }
 
 // Without a window manager at twice the scale, the settings window opened

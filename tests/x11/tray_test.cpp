@@ -184,6 +184,15 @@ class TrayTest : public testing::XServerTest {
         return viewableWindowsOf(application->pid());
     }
 
+    // Whether every window of the application stands inside the area, its
+    // frame included.
+    ::testing::AssertionResult everyWindowInside(const Shown& area) {
+        for (const auto& window : viewable())
+            if (auto result = inside(frameOf(window), area); !result)
+                return result;
+        return ::testing::AssertionSuccess();
+    }
+
     // The application's one viewable window whose width lies in the range:
     // the tray icon, the panel or the main window.
     std::optional<Shown> viewableSized(int minWidth, int maxWidth) {
@@ -688,33 +697,63 @@ Shown workAreaOn(XConnection& connection, const Shown& output) {
     return area;
 }
 
-// A plain window that keeps a strip at the primary output's bottom for
-// itself, as a dock does.
-class BottomDock {
+// A plain window that keeps a strip at the top or the bottom of the primary
+// output for itself, as a dock does; the strip can grow while the dock is
+// shown, as a panel's does when it is made taller.
+class EdgeDock {
   public:
-    BottomDock(XConnection& connection, int height) : connection_(connection) {
+    enum class Edge { top, bottom };
+
+    EdgeDock(XConnection& connection, Edge edge, int depth) : connection_(connection), edge_(edge) {
         Display* display = connection.display();
-        window_ = XCreateSimpleWindow(display, connection.root(), 0, 1080 - height, 1920,
-                                      static_cast<unsigned>(height), 0, 0, 0);
+        window_ = XCreateSimpleWindow(display, connection.root(), 0, 0, 1920, 1, 0, 0, 0);
         const Atom dock = connection.atom("_NET_WM_WINDOW_TYPE_DOCK");
         XChangeProperty(display, window_, connection.atom("_NET_WM_WINDOW_TYPE"), XA_ATOM, 32,
                         PropModeReplace, reinterpret_cast<const unsigned char*>(&dock), 1);
-        const long strut[12] = {0, 0, 0, height, 0, 0, 0, 0, 0, 0, 0, 1919};
-        XChangeProperty(display, window_, connection.atom("_NET_WM_STRUT_PARTIAL"), XA_CARDINAL, 32,
-                        PropModeReplace, reinterpret_cast<const unsigned char*>(strut), 12);
+        keep(depth);
         XMapWindow(display, window_);
         XSync(display, False);
     }
-    ~BottomDock() {
+    ~EdgeDock() {
+        if (listed_)
+            XDeleteProperty(connection_.display(), connection_.root(),
+                            connection_.atom("_NET_CLIENT_LIST"));
         XDestroyWindow(connection_.display(), window_);
         XSync(connection_.display(), False);
     }
-    BottomDock(const BottomDock&) = delete;
-    BottomDock& operator=(const BottomDock&) = delete;
+    EdgeDock(const EdgeDock&) = delete;
+    EdgeDock& operator=(const EdgeDock&) = delete;
+
+    // Keeps a strip `depth` pixels deep across the primary output's width.
+    void keep(int depth) {
+        Display* display = connection_.display();
+        const bool top = edge_ == Edge::top;
+        XMoveResizeWindow(display, window_, 0, top ? 0 : 1080 - depth, 1920,
+                          static_cast<unsigned>(depth));
+        // Its depth from the edge, over the whole width.
+        long strut[12] = {};
+        strut[top ? 2 : 3] = depth;
+        strut[top ? 9 : 11] = 1919;
+        XChangeProperty(display, window_, connection_.atom("_NET_WM_STRUT_PARTIAL"), XA_CARDINAL,
+                        32, PropModeReplace, reinterpret_cast<const unsigned char*>(strut), 12);
+        XSync(display, False);
+    }
+
+    // Lists the dock as the one window managed, as a window manager that
+    // tells no work area of its own would (taken off with the dock).
+    void listAsManaged() {
+        XChangeProperty(connection_.display(), connection_.root(),
+                        connection_.atom("_NET_CLIENT_LIST"), XA_WINDOW, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&window_), 1);
+        XSync(connection_.display(), False);
+        listed_ = true;
+    }
 
   private:
     XConnection& connection_;
+    Edge edge_;
     Window window_ = 0;
+    bool listed_ = false;
 };
 
 TEST_F(TrayTest, UnderAWindowManagerThePanelsSmallWindowStaysOnTheScreenOfItsMainWindow) {
@@ -815,7 +854,7 @@ TEST_F(TrayTest, UnderADockEveryWindowStandsInsideTheWorkAreaAtEveryScale) {
     writeTextSize(QuorvaneTextSize::veryLarge);
     // Mapped before the window manager starts, which takes it on with the
     // screen's other windows.
-    const BottomDock dock(*connection, 40);
+    const EdgeDock dock(*connection, EdgeDock::Edge::bottom, 40);
     ASSERT_TRUE(startWindowManager()) << home.logText();
     Shown area;
     ASSERT_TRUE(eventually(
@@ -840,6 +879,76 @@ TEST_F(TrayTest, UnderADockEveryWindowStandsInsideTheWorkAreaAtEveryScale) {
         application->signal(SIGTERM);
         ASSERT_EQ(application->waitFor(), 0);
     }
+}
+
+// Windows open, then a dock comes at the top of their output: at every
+// scale the main window and the settings window move out from under it,
+// inside the new work area, frames included.
+TEST_F(TrayTest, ADockThatComesWhileWindowsAreOpenMovesThemInsideTheNewWorkArea) {
+    if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "openbox and xdotool are needed";
+    writeTextSize(QuorvaneTextSize::veryLarge);
+    ASSERT_TRUE(startWindowManager()) << home.logText();
+    for (const int scale : {1, 2}) {
+        SCOPED_TRACE(scale);
+        startApplication({"QT_SCALE_FACTOR=" + std::to_string(scale)});
+        ASSERT_TRUE(frameOn(800 * scale, 1000 * scale, kPrimaryOutput)) << home.logText();
+        const auto settings =
+            openedSettingsBeside(*viewableSized(800 * scale, 1000 * scale), scale);
+        ASSERT_TRUE(settings) << home.logText();
+        ASSERT_TRUE(eventually([&] { return everyWindowInside(kPrimaryOutput); }));
+        ASSERT_TRUE(caughtUp(settings->id) && caughtUp(settings->id));
+        // The dock's strip reaches over both windows.
+        const int depth =
+            std::max(frameOf(*settings).y, frameOf(*viewableSized(800 * scale, 1000 * scale)).y) +
+            20;
+
+        const EdgeDock dock(*connection, EdgeDock::Edge::top, depth);
+        Shown area;
+        ASSERT_TRUE(eventually(
+            [&] { return (area = workAreaOn(*connection, kPrimaryOutput)).y == depth; }));
+        eventually([&] { return everyWindowInside(area); }, std::chrono::seconds(10));
+        EXPECT_TRUE(everyWindowInside(area)) << home.logText();
+        EXPECT_EQ(viewable().size(), 2U);
+        application->signal(SIGTERM);
+        ASSERT_EQ(application->waitFor(), 0);
+    }
+}
+
+// A dock's strip grows under open windows (a panel made taller): the
+// settings window and the main window its user moved down there both end
+// inside the new work area.
+TEST_F(TrayTest, ADocksStripThatGrowsUnderOpenWindowsMovesThemInsideTheNewWorkArea) {
+    if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "openbox and xdotool are needed";
+    writeTextSize(QuorvaneTextSize::veryLarge);
+    EdgeDock dock(*connection, EdgeDock::Edge::bottom, 20);
+    ASSERT_TRUE(startWindowManager()) << home.logText();
+    Shown area;
+    ASSERT_TRUE(eventually(
+        [&] { return (area = workAreaOn(*connection, kPrimaryOutput)).height == 1060; }));
+    startApplication();
+    const auto mainFrame = frameOn(800, 1000, area);
+    ASSERT_TRUE(mainFrame) << home.logText();
+    const Shown window = *viewableSized(800, 1000);
+    const auto settings = openedSettingsBeside(window);
+    ASSERT_TRUE(settings) << home.logText();
+    ASSERT_TRUE(eventually([&] { return everyWindowInside(area); }));
+    ASSERT_TRUE(caughtUp(settings->id) && caughtUp(settings->id));
+    xdotool("windowmove " + std::to_string(window.id) + " 200 " +
+            std::to_string(1060 - mainFrame->height + 20));
+    ASSERT_TRUE(eventually([&] {
+        const auto moved = frameOf(window);
+        return moved.y + moved.height > 1040 && inside(moved, area);
+    }));
+    // The strip grows over both windows.
+    const Shown settingsFrame = frameOf(*settings);
+    const int depth = 1080 - (settingsFrame.y + settingsFrame.height) + 20;
+    dock.keep(depth);
+    ASSERT_TRUE(eventually(
+        [&] { return (area = workAreaOn(*connection, kPrimaryOutput)).height == 1080 - depth; }));
+    eventually([&] { return everyWindowInside(area); }, std::chrono::seconds(10));
+    EXPECT_TRUE(everyWindowInside(area)) << home.logText();
 }
 
 // The main window on the third output opens the settings window there;
@@ -867,6 +976,48 @@ TEST_F(TrayTest, WindowsWhoseOutputGoesMoveInsideTheNearestOutputStillOn) {
     })) << home.logText();
     EXPECT_TRUE(inside(frameOf(window), kLowOutput));
     EXPECT_TRUE(inside(frameOf(*opened), kLowOutput));
+}
+
+// A window manager that lists the windows it manages but tells no work area
+// of its own: a dock's strip that grows is heard from the dock itself.
+TEST_F(TrayTest, ADocksStripThatGrowsIsHeardFromTheDockItself) {
+    if (!haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "xdotool is needed";
+    writeTextSize(QuorvaneTextSize::veryLarge);
+    EdgeDock dock(*connection, EdgeDock::Edge::bottom, 20);
+    dock.listAsManaged();
+    const auto window = startedMainWindow(800, 900);
+    ASSERT_TRUE(window) << home.logText();
+    const auto settings = openedSettingsBeside(*window);
+    ASSERT_TRUE(settings) << home.logText();
+    ASSERT_TRUE(caughtUp(settings->id) && caughtUp(settings->id));
+    const Shown frame = frameOf(*settings);
+    const int depth = 1080 - (frame.y + frame.height) + 20;
+    dock.keep(depth);
+    const Shown area{0, 0, 0, 1920, 1080 - depth};
+    eventually([&] { return everyWindowInside(area); }, std::chrono::seconds(10));
+    EXPECT_TRUE(everyWindowInside(area)) << home.logText();
+}
+
+// Without a window manager at twice the scale, the settings window opened
+// from a main window on the 720-high output is cut to that output as it
+// shows, though its contents ask for more.
+TEST_F(TrayTest, WithoutAWindowManagerAtTwiceTheScaleTheSettingsWindowOpensCutToTheLowOutput) {
+    if (!haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "xdotool is needed";
+    ASSERT_FALSE(XGetSelectionOwner(connection->display(), traySelection()));
+    writeTextSize(QuorvaneTextSize::veryLarge);
+    startApplication({"QT_SCALE_FACTOR=2"});
+    std::optional<Shown> window;
+    ASSERT_TRUE(eventually([&] { return (window = viewableSized(1600, 1800)).has_value(); }))
+        << home.logText();
+    xdotool("windowmove " + std::to_string(window->id) + " 1920 0");
+    ASSERT_TRUE(eventually([&] { return (window = viewableSized(1600, 1800))->x == 1920; }));
+    const auto settings = openedSettingsBeside(*window, 2);
+    ASSERT_TRUE(settings) << home.logText();
+    Shown frame;
+    eventually([&] { return inside(frame = frameOf(*settings), kLowOutput); });
+    EXPECT_TRUE(inside(frame, kLowOutput)) << home.logText();
 }
 
 // The settings window opens on the output of the main window that opens

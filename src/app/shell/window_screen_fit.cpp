@@ -9,6 +9,7 @@
 #include <QWindow>
 
 #include "app/shell/desktop_work_area.hpp"
+#include "app/shell/desktop_work_area_watch.hpp"
 #include "presentation/shell/window_output.hpp"
 
 namespace quorvane {
@@ -117,8 +118,8 @@ bool WindowScreenFit::standsInside(const QWidget* window) const {
     return quorvane::standsInside(frameOf(window), workAreaOf(window));
 }
 
-// An output that goes, comes or takes another mode: looked at once Qt has
-// taken in every change of the moment.
+// An output that goes, comes or takes another mode, or a work area that
+// changes: looked at once Qt has taken in every change of the moment.
 void WindowScreenFit::followOutputs() {
     const auto changed = [this] {
         QMetaObject::invokeMethod(this, &WindowScreenFit::outputsChanged, Qt::QueuedConnection);
@@ -134,6 +135,9 @@ void WindowScreenFit::followOutputs() {
     });
     connect(qGuiApp, &QGuiApplication::screenRemoved, this, changed);
     connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, changed);
+    // A dock that comes, goes or changes its strut moves the work area: the
+    // windows follow it as they follow an output.
+    connect(new DesktopWorkAreaWatch(this), &DesktopWorkAreaWatch::changed, this, changed);
 }
 
 bool WindowScreenFit::eventFilter(QObject* watched, QEvent* event) {

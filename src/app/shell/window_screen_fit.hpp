@@ -66,8 +66,8 @@ class WindowScreenFit : public QObject {
 
   signals:
     void frameKnown(QWidget* window);
-    // An output went, came or changed its mode: a window may no longer
-    // stand on one.
+    // An output went, came or changed its mode, or a dock came, went or
+    // changed its strut: a window may no longer stand inside a work area.
     void outputsChanged();
 
   protected:

@@ -60,6 +60,10 @@ TEST(WorkArea, AtOneAndAHalfTheAreaIsRoundedInwards) {
     EXPECT_EQ(logicalWorkArea({0, 0, 1920, 1052}, kPrimary, {0, 0, 1280, 720}),
               (ScreenRect{0, 0, 1280, 701}));
     EXPECT_EQ(logicalWorkArea({0, 29, 1920, 1051}, kPrimary, {0, 0, 1280, 720}).y, 20);
+    // 31 px docks at the left and the right: logical column 20 would cover
+    // the left one's last column, 30, and column 1259 the right one's first.
+    EXPECT_EQ(logicalWorkArea({31, 0, 1858, 1080}, kPrimary, {0, 0, 1280, 720}),
+              (ScreenRect{21, 0, 1238, 720}));
     EXPECT_EQ(logicalWorkArea(kPrimary, kPrimary, kPrimary), kPrimary);
 }
 

@@ -21,6 +21,7 @@
 #include "support/child_process.hpp"
 #include "support/fuse_ext4_image.hpp"
 #include "support/other_lock_holder.hpp"
+#include "support/releasing_sleeper.hpp"
 #include "support/small_disk.hpp"
 
 namespace quorvane {
@@ -634,26 +635,7 @@ TEST_F(DefaultsStoreTest, OversizedValueIsUnreadableAndNeverReplaced) {
     EXPECT_EQ(fs::file_size(store.pathForKey(kKey)), FileDefaultsStore::kMaxValueSize + 1);
 }
 
-// A pause on virtual time that lets the other holder go after a number of
-// pauses, as a process that finishes its save would, or does what another
-// process does then.
-class ReleasingSleeper final : public Sleeper {
-  public:
-    ReleasingSleeper(ManualScheduler& clock, int pauses, testing::OtherLockHolder& holder)
-        : ReleasingSleeper(clock, pauses, [&holder] { holder.release(); }) {}
-    ReleasingSleeper(ManualScheduler& clock, int pauses, std::function<void()> then)
-        : clock_(clock), pauses_(pauses), then_(std::move(then)) {}
-    void sleepFor(Duration duration) override {
-        clock_.sleepFor(duration);
-        if (--pauses_ == 0)
-            then_();
-    }
-
-  private:
-    ManualScheduler& clock_;
-    int pauses_;
-    std::function<void()> then_;
-};
+using testing::ReleasingSleeper;
 
 // A process that keeps the lock (stopped, hung) makes a limited wait give up
 // after its limit, on the store's clock: the lock says why, and every write

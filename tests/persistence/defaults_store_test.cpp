@@ -2,7 +2,9 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -16,6 +18,7 @@
 
 #include "platform/simulated/in_memory_defaults_store.hpp"
 #include "platform/simulated/manual_scheduler.hpp"
+#include "services/persistence/file_lock_table.hpp"
 #include "services/persistence/record_write_stamp_decoder.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
 #include "support/child_process.hpp"
@@ -56,6 +59,21 @@ class DefaultsStoreTest : public ::testing::Test {
                                                 const std::string& format = "") {
         fs::create_directories(folder);
         return mounted(folder, fuse.emplace(root_, format).mount(folder));
+    }
+
+    // `folder` an overlay of a tmpfs over another tmpfs, two file systems:
+    // nothing, or why not.
+    std::optional<std::string> mountOverlay(const fs::path& folder) {
+        const auto lower = root_ / "lower";
+        const auto layers = root_ / "layers";
+        for (const auto& layer : {lower, layers})
+            if (auto refused = mountTmpfs(layer))
+                return refused;
+        fs::create_directories(layers / "upper");
+        fs::create_directories(layers / "work");
+        fs::create_directories(folder);
+        return mounted(folder, testing::MountRights::mountOverlay(lower, layers / "upper",
+                                                                  layers / "work", folder));
     }
 
     static std::uint64_t inodeOf(const fs::path& file) {
@@ -763,6 +781,65 @@ TEST_F(DefaultsStoreTest, ASaveInsideATryThatFoundNoLockFileHoldsTheLock) {
     ASSERT_FALSE(tried.failure());
     ASSERT_TRUE(store.setData(kKey, "mine").succeeded());
     EXPECT_TRUE(keptOut);
+}
+
+// The kernel's table of locks names a file by its device (in hexadecimal)
+// and number; any kind of lock on it, or a process waiting for one, holds
+// it. A line that cannot be read tells nothing, so nothing is free then,
+// and neither is anything where the table cannot be read.
+TEST_F(DefaultsStoreTest, TheTableOfLocksTellsAFileHeldByAnyLockOnItsDeviceAndNumber) {
+    using Holding = FileLockTable::Holding;
+    const FileLockTable::File file{{::makedev(0x103, 2), ::makedev(0, 0x2f)}, 1234567};
+    const auto holding = [&](const std::string& text) {
+        return FileLockTable::holdingIn(text, file);
+    };
+    const std::string others =
+        "1: POSIX  ADVISORY  WRITE 812 08:01:1234567 0 EOF\n"
+        "2: FLOCK  ADVISORY  WRITE 813 103:02:1234568 0 EOF\n"
+        "3: OFDLCK ADVISORY  READ  -1 00:06:9012 0 EOF\n"
+        "4: FLOCK  ADVISORY  WRITE 1 <none>:0 0 EOF\n";
+    EXPECT_EQ(holding(""), Holding::none);
+    EXPECT_EQ(holding(others), Holding::none);
+    EXPECT_EQ(holding(others + "5: FLOCK  ADVISORY  WRITE 9 103:02:1234567 0 EOF\n"),
+              Holding::held);
+    EXPECT_EQ(holding(others + "5: POSIX  ADVISORY  WRITE 9 103:02:1234567 0 EOF"), Holding::held);
+    EXPECT_EQ(holding(others + "5: OFDLCK ADVISORY  WRITE -1 00:2f:1234567 0 EOF\n"),
+              Holding::held);
+    EXPECT_EQ(holding(others + "5: -> FLOCK  ADVISORY  WRITE 9 103:02:1234567 0 EOF\n"),
+              Holding::held);
+    EXPECT_EQ(holding(others + "5: FLOCK ADVISORY WRITE 9 103-02-1234567 0 EOF\n"),
+              Holding::untellable);
+    EXPECT_EQ(holding("garbled\n" + others + "5: FLOCK  ADVISORY  WRITE 9 103:02:1234567 0 EOF\n"),
+              Holding::held);
+    // Without the file system's device, the number alone decides.
+    EXPECT_EQ(FileLockTable::holdingIn(others, {{}, 1234567}), Holding::held);
+
+    // The kernel's own table, for a file of this folder.
+    testing::OtherLockHolder other(root_ / "held");
+    ASSERT_TRUE(other.held());
+    const auto held = FileLockTable::fileAt(root_ / "held");
+    ASSERT_TRUE(held);
+    EXPECT_EQ(FileLockTable().holding(*held).holding, Holding::held);
+    other.release();
+    EXPECT_EQ(FileLockTable().holding(*held).holding, Holding::none);
+    const auto unread = FileLockTable(root_ / "no-table").holding(*held);
+    EXPECT_EQ(unread.holding, Holding::untellable);
+    EXPECT_NE(unread.why.find((root_ / "no-table").string()), std::string::npos);
+}
+
+// A file of an overlay over two file systems tells, looked at, the device of
+// the layer it comes from; the table of locks names it by the overlay's
+// own: it is found held all the same.
+TEST_F(DefaultsStoreTest, TheTableOfLocksFindsAFileOfAnOverlayHeldUnderTheOverlaysDevice) {
+    const auto merged = root_ / "merged";
+    if (const auto refused = mountOverlay(merged))
+        GTEST_SKIP() << "no overlay can be mounted here: " << *refused;
+
+    testing::OtherLockHolder other(merged / ".lock");
+    ASSERT_TRUE(other.held());
+    const auto file = FileLockTable::fileAt(merged / ".lock");
+    ASSERT_TRUE(file);
+    EXPECT_EQ(FileLockTable().holding(*file).holding, FileLockTable::Holding::held);
 }
 
 TEST_F(DefaultsStoreTest, StandardLocationHonoursXdgConfigHomeThenHome) {

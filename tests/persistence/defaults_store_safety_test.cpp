@@ -384,6 +384,53 @@ TEST_F(DefaultsStoreSafetyTest, ALockFileTheUserCannotOpenStaysWhereNoTableTells
     EXPECT_FALSE(fs::exists(folder / (kKey + ".json")));
 }
 
+// A try that meets a lock file the user cannot open, held by nobody,
+// replaces it as a writer would and holds the new one: it never takes it
+// for no lock at all.
+TEST_F(DefaultsStoreSafetyTest, ATryThatMeetsALockFileTheUserCannotOpenReplacesAndHoldsIt) {
+    const auto folder = root_ / "quorvane";
+    const auto made = unopenableLockFile(folder);
+
+    const int result = asUnprivilegedUser([&] {
+        FileDefaultsStore store(folder);
+        const auto tried = store.tryLockExclusively();
+        if (tried.failure())
+            return 1;
+        if (stays(folder, made))
+            return 2;
+        testing::OtherLockHolder other(folder / ".lock");
+        return other.held() ? 3 : 0;
+    });
+    EXPECT_EQ(result, 0);
+}
+
+// A lock file that is unopenable again after each of its replacements (a
+// tool that keeps putting one back, here whenever the table of locks is
+// read) fails the taking once the replacements run out, saying so: it is
+// never read as no lock, with the save run unlocked.
+TEST_F(DefaultsStoreSafetyTest, ALockFileStillUnopenableAfterItsReplacementsFailsTheSave) {
+    const auto folder = root_ / "quorvane";
+    const auto made = unopenableLockFile(folder);
+
+    const int result = asUnprivilegedUser([&] {
+        FileDefaultsStore store(folder);
+        int putBack = 0;
+        store.setLockTableCall([&](const FileLockTable::File&) {
+            const auto planted = folder / "planted";
+            UniqueFileDescriptor file(::open(planted.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0));
+            if (file.valid() && ::rename(planted.c_str(), (folder / ".lock").c_str()) == 0)
+                ++putBack;
+            return FileLockTable::Answer{FileLockTable::Holding::none, {}};
+        });
+        const auto saved = store.setData(kKey, "unlocked");
+        if (!saved.error || saved.error->kind != DefaultsStoreError::Kind::lockUnusable)
+            return 1;
+        return putBack > DefaultsLockFile::kReplacementsPerTaking ? 0 : 2;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_FALSE(fs::exists(folder / (kKey + ".json")));
+}
+
 // A lock file that can be neither locked nor replaced (a folder something is
 // mounted on) fails every save with the reason, and the record stays; once
 // it can be moved aside, saves go through again.

@@ -783,6 +783,54 @@ TEST_F(DefaultsStoreTest, ASaveInsideATryThatFoundNoLockFileHoldsTheLock) {
     EXPECT_TRUE(keptOut);
 }
 
+// Replacers of an unusable lock file take turns on the folder's own lock:
+// while another replacer has its turn the file stays, and it is replaced
+// once that one lets go.
+TEST_F(DefaultsStoreTest, AnUnusableLockFileIsReplacedOnlyInItsTurnOnTheFoldersLock) {
+    FileDefaultsStore store(root_);
+    fs::create_symlink("nowhere", root_ / ".lock");
+    UniqueFileDescriptor turn(::open(root_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    ASSERT_EQ(::flock(turn.get(), LOCK_EX | LOCK_NB), 0);
+    auto clock = std::make_shared<ManualScheduler>();
+    bool stayed = false;
+    store.limitLockWait(seconds(5), clock, std::make_shared<ReleasingSleeper>(*clock, 100, [&] {
+                            stayed = fs::is_symlink(root_ / ".lock");
+                            ::flock(turn.get(), LOCK_UN);
+                        }));
+    const auto start = clock->monotonicNow();
+
+    ASSERT_TRUE(store.setData(kKey, "mine").succeeded());
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(clock->monotonicNow() - start, 100 * FileDefaultsStore::kLockRetryInterval);
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(root_ / ".lock")));
+}
+
+// A replacer whose turn comes after another replaced the file looks at the
+// name again: the file there now is the other's lock, which it waits for
+// instead of moving it aside, so two never hold the lock at once.
+TEST_F(DefaultsStoreTest, AReplacerWhoseTurnComesAfterAnotherReplacedTheFileWaitsForItsHolder) {
+    FileDefaultsStore store(root_);
+    fs::create_symlink("nowhere", root_ / ".lock");
+    UniqueFileDescriptor turn(::open(root_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    ASSERT_EQ(::flock(turn.get(), LOCK_EX | LOCK_NB), 0);
+    std::optional<testing::OtherLockHolder> theirs;
+    std::uint64_t theirFile = 0;
+    auto clock = std::make_shared<ManualScheduler>();
+    store.limitLockWait(seconds(5), clock, std::make_shared<ReleasingSleeper>(*clock, 1, [&] {
+                            std::ofstream(root_ / "theirs") << "";
+                            fs::rename(root_ / "theirs", root_ / ".lock");
+                            theirs.emplace(root_ / ".lock");
+                            theirFile = inodeOf(root_ / ".lock");
+                            ::flock(turn.get(), LOCK_UN);
+                        }));
+
+    const auto lock = store.lockExclusively();
+    ASSERT_TRUE(lock.failure());
+    EXPECT_EQ(lock.failure()->kind, DefaultsStoreError::Kind::lockHeld);
+    EXPECT_EQ(inodeOf(root_ / ".lock"), theirFile);
+    EXPECT_TRUE(theirs && theirs->held());
+}
+
 // The kernel's table of locks names a file by its device (in hexadecimal)
 // and number; any kind of lock on it, or a process waiting for one, holds
 // it. A line that cannot be read tells nothing, so nothing is free then,

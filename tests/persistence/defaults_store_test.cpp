@@ -2,7 +2,9 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -59,21 +61,6 @@ class DefaultsStoreTest : public ::testing::Test {
                                                 const std::string& format = "") {
         fs::create_directories(folder);
         return mounted(folder, fuse.emplace(root_, format).mount(folder));
-    }
-
-    // `folder` an overlay of a tmpfs over another tmpfs, two file systems:
-    // nothing, or why not.
-    std::optional<std::string> mountOverlay(const fs::path& folder) {
-        const auto lower = root_ / "lower";
-        const auto layers = root_ / "layers";
-        for (const auto& layer : {lower, layers})
-            if (auto refused = mountTmpfs(layer))
-                return refused;
-        fs::create_directories(layers / "upper");
-        fs::create_directories(layers / "work");
-        fs::create_directories(folder);
-        return mounted(folder, testing::MountRights::mountOverlay(lower, layers / "upper",
-                                                                  layers / "work", folder));
     }
 
     static std::uint64_t inodeOf(const fs::path& file) {
@@ -877,17 +864,43 @@ TEST_F(DefaultsStoreTest, TheTableOfLocksTellsAFileHeldByAnyLockOnItsDeviceAndNu
 
 // A file of an overlay over two file systems tells, looked at, the device of
 // the layer it comes from; the table of locks names it by the overlay's
-// own: it is found held all the same.
+// own: it is found held all the same. The overlay is mounted in a child
+// that is root in a user namespace of its own, as any user may be.
 TEST_F(DefaultsStoreTest, TheTableOfLocksFindsAFileOfAnOverlayHeldUnderTheOverlaysDevice) {
-    const auto merged = root_ / "merged";
-    if (const auto refused = mountOverlay(merged))
-        GTEST_SKIP() << "no overlay can be mounted here: " << *refused;
-
-    testing::OtherLockHolder other(merged / ".lock");
-    ASSERT_TRUE(other.held());
-    const auto file = FileLockTable::fileAt(merged / ".lock");
-    ASSERT_TRUE(file);
-    EXPECT_EQ(FileLockTable().holding(*file).holding, FileLockTable::Holding::held);
+    const auto answer = testing::outputOfChild([&]() -> std::string {
+        const auto uid = std::to_string(::geteuid());
+        const auto gid = std::to_string(::getegid());
+        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+            return "no user namespace: " + std::string(std::strerror(errno));
+        std::ofstream("/proc/self/setgroups") << "deny";
+        std::ofstream("/proc/self/uid_map") << "0 " + uid + " 1";
+        std::ofstream("/proc/self/gid_map") << "0 " + gid + " 1";
+        const auto lower = root_ / "lower";
+        const auto layers = root_ / "layers";
+        const auto merged = root_ / "merged";
+        for (const auto& folder : {lower, layers, merged})
+            fs::create_directories(folder);
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", lower.c_str(), "tmpfs", 0, "size=64k") != 0 ||
+            ::mount("tmpfs", layers.c_str(), "tmpfs", 0, "size=64k") != 0)
+            return "no tmpfs: " + std::string(std::strerror(errno));
+        fs::create_directories(layers / "upper");
+        fs::create_directories(layers / "work");
+        const auto options = "lowerdir=" + lower.string() +
+                             ",upperdir=" + (layers / "upper").string() +
+                             ",workdir=" + (layers / "work").string();
+        if (::mount("overlay", merged.c_str(), "overlay", 0, options.c_str()) != 0)
+            return "no overlay: " + std::string(std::strerror(errno));
+        testing::OtherLockHolder other(merged / ".lock");
+        const auto file = FileLockTable::fileAt(merged / ".lock");
+        if (!other.held() || !file)
+            return "no lock on the overlay";
+        return FileLockTable().holding(*file).holding == FileLockTable::Holding::held ? "held"
+                                                                                      : "free";
+    });
+    if (answer.starts_with("no "))
+        GTEST_SKIP() << answer;
+    EXPECT_EQ(answer, "held");
 }
 
 TEST_F(DefaultsStoreTest, StandardLocationHonoursXdgConfigHomeThenHome) {

@@ -64,26 +64,6 @@ class MountRights {
         return std::nullopt;
     }
 
-    // An overlay of `lower` under `upper` (with `work` beside it) over
-    // `folder`: nothing, or why not.
-    static std::optional<std::string> mountOverlay(const std::filesystem::path& lower,
-                                                   const std::filesystem::path& upper,
-                                                   const std::filesystem::path& work,
-                                                   const std::filesystem::path& folder) {
-        if (auto refused = gain())
-            return refused;
-        const InEffect inEffect;
-        const auto options = "lowerdir=" + lower.string() + ",upperdir=" + upper.string() +
-                             ",workdir=" + work.string();
-        // A user's own namespace keeps the overlay's marks as the user's
-        // extended attributes.
-        for (const auto& marks : {std::string(), std::string(",userxattr")}) {
-            if (::mount("overlay", folder.c_str(), "overlay", 0, (options + marks).c_str()) == 0)
-                return std::nullopt;
-        }
-        return "the kernel refuses an overlay here (" + std::string(std::strerror(errno)) + ")";
-    }
-
     // Runs a shell command that mounts (its programs hold the right to) and
     // returns its status; -1 where no mount can be made.
     static int run(const std::string& command) {

@@ -297,11 +297,12 @@ TEST_F(DefaultsStoreSafetyTest, AHeldLockFileTheUserCannotOpenIsWaitedForAndRepl
         {
             FileDefaultsStore store(folder);
             store.limitLockWait(FileDefaultsStore::kSharedLockWait, clock, clock);
+            const auto start = clock->monotonicNow();
+            // A try never waits.
             const auto tried = store.tryLockExclusively();
             if (!tried.failure() || tried.failure()->kind != DefaultsStoreError::Kind::lockHeld ||
-                !stays(folder, holder))
+                !stays(folder, holder) || clock->monotonicNow() != start)
                 return 1;
-            const auto start = clock->monotonicNow();
             const auto saved = store.setData(kKey, "refused");
             if (!saved.error || saved.error->kind != DefaultsStoreError::Kind::lockHeld ||
                 !stays(folder, holder))

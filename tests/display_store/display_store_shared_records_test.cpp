@@ -794,6 +794,30 @@ TEST_F(SharedRecordsTest, AChangeALockThatCannotBeTakenRefusesIsHeldToldAndSaved
     EXPECT_EQ(recordOnDisk().displayAdjustments.at(identityOf(1)).warmth, 0.4);
 }
 
+// A lock that cannot be used at all (here a file system that tells the lock
+// file's number differently at every look) has no holder to let go: a
+// record changed elsewhere is read without it at once, not after the wait
+// for a held lock.
+TEST_F(SharedRecordsTest, ARecordChangedElsewhereIsTakenInAtOnceWhenTheLockCannotBeUsedAtAll) {
+    auto files = std::make_shared<FileDefaultsStore>(folder.path());
+    files->setLockFileNumberCall([looks = std::make_shared<std::atomic<ino_t>>(0)](ino_t told) {
+        return told + (*looks)++;
+    });
+    auto& store = startApplication(files);
+
+    ASSERT_EQ(cli({"apply-safe-preset", "movie", "--display", "1"}), 0);
+    // The command's stamp and record may be heard apart; no time passes.
+    const auto movie = presetNamed("movie").adjustment;
+    const auto shown = [&] {
+        const auto found = store.colorAdjustments().find(identityOf(1));
+        return found != store.colorAdjustments().end() && found->second == movie;
+    };
+    for (int heard = 0; heard < 4 && !shown() && deliverChanges(); ++heard) {
+    }
+    EXPECT_TRUE(shown());
+    EXPECT_EQ(world.gamma->tables(1), tablesOf(movie));
+}
+
 // The start-up's colours are the record's as it stands when they are
 // written, not as the store first read it, and never land while another
 // process holds the lock between its screen write and its save: the last

@@ -24,9 +24,11 @@
 #include "platform/simulated/manual_scheduler.hpp"
 #include "services/persistence/background_defaults_writer.hpp"
 #include "services/persistence/defaults_store.hpp"
+#include "services/persistence/file_lock_table.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
 #include "support/mount_rights.hpp"
 #include "support/other_lock_holder.hpp"
+#include "support/releasing_sleeper.hpp"
 #include "support/temporary_folder.hpp"
 
 namespace quorvane {
@@ -88,6 +90,28 @@ class DefaultsStoreSafetyTest : public ::testing::Test {
         std::error_code ignored;
         fs::permissions(root_, fs::perms::owner_all, ignored);
         fs::remove_all(root_, ignored);
+    }
+
+    // A lock file the unprivileged user cannot open, in a folder of theirs:
+    // root's own (0600) when the test runs as root, else the user's made
+    // mode 000. The open that made it stays with the test, as with the
+    // process that left it there: flock it to hold the lock.
+    UniqueFileDescriptor unopenableLockFile(const fs::path& folder) {
+        fs::create_directories(folder);
+        const auto lockFile = folder / FileDefaultsStore::kLockFileName;
+        UniqueFileDescriptor made(::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+        EXPECT_TRUE(made.valid());
+        EXPECT_EQ(::chmod(lockFile.c_str(), ::geteuid() == 0 ? 0600 : 0), 0);
+        giveToTheUnprivilegedUser({root_, folder});
+        return made;
+    }
+
+    // Whether the lock file of `folder` is still the file `made` opened.
+    static bool stays(const fs::path& folder, const UniqueFileDescriptor& made) {
+        struct stat named {};
+        struct stat opened {};
+        return ::lstat((folder / FileDefaultsStore::kLockFileName).c_str(), &named) == 0 &&
+               ::fstat(made.get(), &opened) == 0 && named.st_ino == opened.st_ino;
     }
 
     fs::path root_;
@@ -257,6 +281,155 @@ TEST_F(DefaultsStoreSafetyTest, ALockFileTheUserCannotOpenIsReplacedAndLocked) {
     });
     EXPECT_EQ(result, 0);
     EXPECT_EQ(fileContents(folder / (kKey + ".json")), "saved");
+}
+
+// A lock file the user cannot open that another process holds (root's
+// command in the user's folder, mid-save) is that process's lock: a try
+// fails and a save waits for it as for any held lock, and it is replaced
+// only once its holder lets go.
+TEST_F(DefaultsStoreSafetyTest, AHeldLockFileTheUserCannotOpenIsWaitedForAndReplacedOnlyOnceLetGo) {
+    const auto folder = root_ / "quorvane";
+    const auto holder = unopenableLockFile(folder);
+    ASSERT_EQ(::flock(holder.get(), LOCK_EX | LOCK_NB), 0);
+
+    const int result = asUnprivilegedUser([&] {
+        auto clock = std::make_shared<ManualScheduler>();
+        {
+            FileDefaultsStore store(folder);
+            store.limitLockWait(FileDefaultsStore::kSharedLockWait, clock, clock);
+            const auto start = clock->monotonicNow();
+            // A try never waits.
+            const auto tried = store.tryLockExclusively();
+            if (!tried.failure() || tried.failure()->kind != DefaultsStoreError::Kind::lockHeld ||
+                !stays(folder, holder) || clock->monotonicNow() != start)
+                return 1;
+            const auto saved = store.setData(kKey, "refused");
+            if (!saved.error || saved.error->kind != DefaultsStoreError::Kind::lockHeld ||
+                !stays(folder, holder))
+                return 2;
+            if (clock->monotonicNow() - start < FileDefaultsStore::kSharedLockWait)
+                return 3;
+        }
+        FileDefaultsStore store(folder);
+        bool stayedWhileHeld = false;
+        store.limitLockWait(FileDefaultsStore::kSharedLockWait, clock,
+                            std::make_shared<testing::ReleasingSleeper>(*clock, 100, [&] {
+                                stayedWhileHeld = stays(folder, holder);
+                                ::flock(holder.get(), LOCK_UN);
+                            }));
+        const auto start = clock->monotonicNow();
+        if (!store.setData(kKey, "saved").succeeded())
+            return 4;
+        if (!stayedWhileHeld || stays(folder, holder))
+            return 5;
+        return clock->monotonicNow() - start == 100 * FileDefaultsStore::kLockRetryInterval ? 0 : 6;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(fileContents(folder / (kKey + ".json")), "saved");
+}
+
+// A holder that takes the lock file between the look at the table of locks
+// and the replacement (root's command starting just then) keeps its save:
+// the replacement is held from the moment it is at the name, so the next
+// writer waits too, and the save waits for that holder to let go.
+TEST_F(DefaultsStoreSafetyTest, AHolderThatTakesTheLockFileAsItIsReplacedIsWaitedFor) {
+    const auto folder = root_ / "quorvane";
+    const auto holder = unopenableLockFile(folder);
+
+    const int result = asUnprivilegedUser([&] {
+        FileDefaultsStore store(folder);
+        bool looked = false;
+        store.setLockTableCall([&](const FileLockTable::File& file) {
+            const auto answer = FileLockTable().holding(file);
+            if (!std::exchange(looked, true))
+                ::flock(holder.get(), LOCK_EX | LOCK_NB);
+            return answer;
+        });
+        auto clock = std::make_shared<ManualScheduler>();
+        bool nextWriterKeptOut = false;
+        store.limitLockWait(FileDefaultsStore::kSharedLockWait, clock,
+                            std::make_shared<testing::ReleasingSleeper>(*clock, 100, [&] {
+                                testing::OtherLockHolder next(folder / ".lock");
+                                nextWriterKeptOut = !next.held();
+                                ::flock(holder.get(), LOCK_UN);
+                            }));
+        const auto start = clock->monotonicNow();
+        if (!store.setData(kKey, "saved").succeeded())
+            return 1;
+        if (!nextWriterKeptOut)
+            return 2;
+        return clock->monotonicNow() - start == 100 * FileDefaultsStore::kLockRetryInterval ? 0 : 3;
+    });
+    EXPECT_EQ(result, 0);
+}
+
+// Whether a process holds a lock file the user cannot open is read from the
+// kernel's table of locks: where that cannot be read, the file may be held,
+// so it stays, and the save fails saying why.
+TEST_F(DefaultsStoreSafetyTest, ALockFileTheUserCannotOpenStaysWhereNoTableTellsWhoHoldsIt) {
+    const auto folder = root_ / "quorvane";
+    const auto made = unopenableLockFile(folder);
+    const auto table = root_ / "no-table";
+
+    const int result = asUnprivilegedUser([&] {
+        FileDefaultsStore store(folder);
+        store.setLockTableCall(
+            [&](const FileLockTable::File& file) { return FileLockTable(table).holding(file); });
+        const auto saved = store.setData(kKey, "unlocked");
+        if (!saved.error || saved.error->kind != DefaultsStoreError::Kind::lockUnusable ||
+            saved.error->description().find(table.string()) == std::string::npos)
+            return 1;
+        return stays(folder, made) ? 0 : 2;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_FALSE(fs::exists(folder / (kKey + ".json")));
+}
+
+// A try that meets a lock file the user cannot open, held by nobody,
+// replaces it as a writer would and holds the new one: it never takes it
+// for no lock at all.
+TEST_F(DefaultsStoreSafetyTest, ATryThatMeetsALockFileTheUserCannotOpenReplacesAndHoldsIt) {
+    const auto folder = root_ / "quorvane";
+    const auto made = unopenableLockFile(folder);
+
+    const int result = asUnprivilegedUser([&] {
+        FileDefaultsStore store(folder);
+        const auto tried = store.tryLockExclusively();
+        if (tried.failure())
+            return 1;
+        if (stays(folder, made))
+            return 2;
+        testing::OtherLockHolder other(folder / ".lock");
+        return other.held() ? 3 : 0;
+    });
+    EXPECT_EQ(result, 0);
+}
+
+// A lock file that is unopenable again after each of its replacements (a
+// tool that keeps putting one back, here whenever the table of locks is
+// read) fails the taking once the replacements run out, saying so: it is
+// never read as no lock, with the save run unlocked.
+TEST_F(DefaultsStoreSafetyTest, ALockFileStillUnopenableAfterItsReplacementsFailsTheSave) {
+    const auto folder = root_ / "quorvane";
+    const auto made = unopenableLockFile(folder);
+
+    const int result = asUnprivilegedUser([&] {
+        FileDefaultsStore store(folder);
+        int putBack = 0;
+        store.setLockTableCall([&](const FileLockTable::File&) {
+            const auto planted = folder / "planted";
+            UniqueFileDescriptor file(::open(planted.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0));
+            if (file.valid() && ::rename(planted.c_str(), (folder / ".lock").c_str()) == 0)
+                ++putBack;
+            return FileLockTable::Answer{FileLockTable::Holding::none, {}};
+        });
+        const auto saved = store.setData(kKey, "unlocked");
+        if (!saved.error || saved.error->kind != DefaultsStoreError::Kind::lockUnusable)
+            return 1;
+        return putBack > DefaultsLockFile::kReplacementsPerTaking ? 0 : 2;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_FALSE(fs::exists(folder / (kKey + ".json")));
 }
 
 // A lock file that can be neither locked nor replaced (a folder something is

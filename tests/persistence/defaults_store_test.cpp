@@ -2,7 +2,11 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -16,11 +20,13 @@
 
 #include "platform/simulated/in_memory_defaults_store.hpp"
 #include "platform/simulated/manual_scheduler.hpp"
+#include "services/persistence/file_lock_table.hpp"
 #include "services/persistence/record_write_stamp_decoder.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
 #include "support/child_process.hpp"
 #include "support/fuse_ext4_image.hpp"
 #include "support/other_lock_holder.hpp"
+#include "support/releasing_sleeper.hpp"
 #include "support/small_disk.hpp"
 
 namespace quorvane {
@@ -634,26 +640,7 @@ TEST_F(DefaultsStoreTest, OversizedValueIsUnreadableAndNeverReplaced) {
     EXPECT_EQ(fs::file_size(store.pathForKey(kKey)), FileDefaultsStore::kMaxValueSize + 1);
 }
 
-// A pause on virtual time that lets the other holder go after a number of
-// pauses, as a process that finishes its save would, or does what another
-// process does then.
-class ReleasingSleeper final : public Sleeper {
-  public:
-    ReleasingSleeper(ManualScheduler& clock, int pauses, testing::OtherLockHolder& holder)
-        : ReleasingSleeper(clock, pauses, [&holder] { holder.release(); }) {}
-    ReleasingSleeper(ManualScheduler& clock, int pauses, std::function<void()> then)
-        : clock_(clock), pauses_(pauses), then_(std::move(then)) {}
-    void sleepFor(Duration duration) override {
-        clock_.sleepFor(duration);
-        if (--pauses_ == 0)
-            then_();
-    }
-
-  private:
-    ManualScheduler& clock_;
-    int pauses_;
-    std::function<void()> then_;
-};
+using testing::ReleasingSleeper;
 
 // A process that keeps the lock (stopped, hung) makes a limited wait give up
 // after its limit, on the store's clock: the lock says why, and every write
@@ -781,6 +768,139 @@ TEST_F(DefaultsStoreTest, ASaveInsideATryThatFoundNoLockFileHoldsTheLock) {
     ASSERT_FALSE(tried.failure());
     ASSERT_TRUE(store.setData(kKey, "mine").succeeded());
     EXPECT_TRUE(keptOut);
+}
+
+// Replacers of an unusable lock file take turns on the folder's own lock:
+// while another replacer has its turn the file stays, and it is replaced
+// once that one lets go.
+TEST_F(DefaultsStoreTest, AnUnusableLockFileIsReplacedOnlyInItsTurnOnTheFoldersLock) {
+    FileDefaultsStore store(root_);
+    fs::create_symlink("nowhere", root_ / ".lock");
+    UniqueFileDescriptor turn(::open(root_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    ASSERT_EQ(::flock(turn.get(), LOCK_EX | LOCK_NB), 0);
+    auto clock = std::make_shared<ManualScheduler>();
+    bool stayed = false;
+    store.limitLockWait(seconds(5), clock, std::make_shared<ReleasingSleeper>(*clock, 100, [&] {
+                            stayed = fs::is_symlink(root_ / ".lock");
+                            ::flock(turn.get(), LOCK_UN);
+                        }));
+    const auto start = clock->monotonicNow();
+
+    ASSERT_TRUE(store.setData(kKey, "mine").succeeded());
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(clock->monotonicNow() - start, 100 * FileDefaultsStore::kLockRetryInterval);
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(root_ / ".lock")));
+}
+
+// A replacer whose turn comes after another replaced the file looks at the
+// name again: the file there now is the other's lock, which it waits for
+// instead of moving it aside, so two never hold the lock at once.
+TEST_F(DefaultsStoreTest, AReplacerWhoseTurnComesAfterAnotherReplacedTheFileWaitsForItsHolder) {
+    FileDefaultsStore store(root_);
+    fs::create_symlink("nowhere", root_ / ".lock");
+    UniqueFileDescriptor turn(::open(root_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    ASSERT_EQ(::flock(turn.get(), LOCK_EX | LOCK_NB), 0);
+    std::optional<testing::OtherLockHolder> theirs;
+    std::uint64_t theirFile = 0;
+    auto clock = std::make_shared<ManualScheduler>();
+    store.limitLockWait(seconds(5), clock, std::make_shared<ReleasingSleeper>(*clock, 1, [&] {
+                            std::ofstream(root_ / "theirs") << "";
+                            fs::rename(root_ / "theirs", root_ / ".lock");
+                            theirs.emplace(root_ / ".lock");
+                            theirFile = inodeOf(root_ / ".lock");
+                            ::flock(turn.get(), LOCK_UN);
+                        }));
+
+    const auto lock = store.lockExclusively();
+    ASSERT_TRUE(lock.failure());
+    EXPECT_EQ(lock.failure()->kind, DefaultsStoreError::Kind::lockHeld);
+    EXPECT_EQ(inodeOf(root_ / ".lock"), theirFile);
+    EXPECT_TRUE(theirs && theirs->held());
+}
+
+// The kernel's table of locks names a file by its device (in hexadecimal)
+// and number; any kind of lock on it, or a process waiting for one, holds
+// it. A line that cannot be read tells nothing, so nothing is free then,
+// and neither is anything where the table cannot be read.
+TEST_F(DefaultsStoreTest, TheTableOfLocksTellsAFileHeldByAnyLockOnItsDeviceAndNumber) {
+    using Holding = FileLockTable::Holding;
+    const FileLockTable::File file{{::makedev(0x103, 2), ::makedev(0, 0x2f)}, 1234567};
+    const auto holding = [&](const std::string& text) {
+        return FileLockTable::holdingIn(text, file);
+    };
+    const std::string others =
+        "1: POSIX  ADVISORY  WRITE 812 08:01:1234567 0 EOF\n"
+        "2: FLOCK  ADVISORY  WRITE 813 103:02:1234568 0 EOF\n"
+        "3: OFDLCK ADVISORY  READ  -1 00:06:9012 0 EOF\n"
+        "4: FLOCK  ADVISORY  WRITE 1 <none>:0 0 EOF\n";
+    EXPECT_EQ(holding(""), Holding::none);
+    EXPECT_EQ(holding(others), Holding::none);
+    EXPECT_EQ(holding(others + "5: FLOCK  ADVISORY  WRITE 9 103:02:1234567 0 EOF\n"),
+              Holding::held);
+    EXPECT_EQ(holding(others + "5: POSIX  ADVISORY  WRITE 9 103:02:1234567 0 EOF"), Holding::held);
+    EXPECT_EQ(holding(others + "5: OFDLCK ADVISORY  WRITE -1 00:2f:1234567 0 EOF\n"),
+              Holding::held);
+    EXPECT_EQ(holding(others + "5: -> FLOCK  ADVISORY  WRITE 9 103:02:1234567 0 EOF\n"),
+              Holding::held);
+    EXPECT_EQ(holding(others + "5: FLOCK ADVISORY WRITE 9 103-02-1234567 0 EOF\n"),
+              Holding::untellable);
+    EXPECT_EQ(holding("garbled\n" + others + "5: FLOCK  ADVISORY  WRITE 9 103:02:1234567 0 EOF\n"),
+              Holding::held);
+    // Without the file system's device, the number alone decides.
+    EXPECT_EQ(FileLockTable::holdingIn(others, {{}, 1234567}), Holding::held);
+
+    // The kernel's own table, for a file of this folder.
+    testing::OtherLockHolder other(root_ / "held");
+    ASSERT_TRUE(other.held());
+    const auto held = FileLockTable::fileAt(root_ / "held");
+    ASSERT_TRUE(held);
+    EXPECT_EQ(FileLockTable().holding(*held).holding, Holding::held);
+    other.release();
+    EXPECT_EQ(FileLockTable().holding(*held).holding, Holding::none);
+    const auto unread = FileLockTable(root_ / "no-table").holding(*held);
+    EXPECT_EQ(unread.holding, Holding::untellable);
+    EXPECT_NE(unread.why.find((root_ / "no-table").string()), std::string::npos);
+}
+
+// A file of an overlay over two file systems tells, looked at, the device of
+// the layer it comes from; the table of locks names it by the overlay's
+// own: it is found held all the same. The overlay is mounted in a child
+// that is root in a user namespace of its own, as any user may be.
+TEST_F(DefaultsStoreTest, TheTableOfLocksFindsAFileOfAnOverlayHeldUnderTheOverlaysDevice) {
+    const auto answer = testing::outputOfChild([&]() -> std::string {
+        const auto uid = std::to_string(::geteuid());
+        const auto gid = std::to_string(::getegid());
+        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+            return "no user namespace: " + std::string(std::strerror(errno));
+        std::ofstream("/proc/self/setgroups") << "deny";
+        std::ofstream("/proc/self/uid_map") << "0 " + uid + " 1";
+        std::ofstream("/proc/self/gid_map") << "0 " + gid + " 1";
+        const auto lower = root_ / "lower";
+        const auto layers = root_ / "layers";
+        const auto merged = root_ / "merged";
+        for (const auto& folder : {lower, layers, merged})
+            fs::create_directories(folder);
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", lower.c_str(), "tmpfs", 0, "size=64k") != 0 ||
+            ::mount("tmpfs", layers.c_str(), "tmpfs", 0, "size=64k") != 0)
+            return "no tmpfs: " + std::string(std::strerror(errno));
+        fs::create_directories(layers / "upper");
+        fs::create_directories(layers / "work");
+        const auto options = "lowerdir=" + lower.string() +
+                             ",upperdir=" + (layers / "upper").string() +
+                             ",workdir=" + (layers / "work").string();
+        if (::mount("overlay", merged.c_str(), "overlay", 0, options.c_str()) != 0)
+            return "no overlay: " + std::string(std::strerror(errno));
+        testing::OtherLockHolder other(merged / ".lock");
+        const auto file = FileLockTable::fileAt(merged / ".lock");
+        if (!other.held() || !file)
+            return "no lock on the overlay";
+        return FileLockTable().holding(*file).holding == FileLockTable::Holding::held ? "held"
+                                                                                      : "free";
+    });
+    if (answer.starts_with("no "))
+        GTEST_SKIP() << answer;
+    EXPECT_EQ(answer, "held");
 }
 
 TEST_F(DefaultsStoreTest, StandardLocationHonoursXdgConfigHomeThenHome) {

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "services/persistence/folder_aside.hpp"
@@ -23,6 +24,15 @@ constexpr int kOpenFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 bool holdsOtherThanRegularFile(const std::filesystem::path& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
+}
+
+// The regular file at `path` as the table of locks names it; none for
+// anything else, which no writer could have locked.
+std::optional<FileLockTable::File> regularFileAt(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    return FileLockTable::fileAt(path);
 }
 
 }  // namespace
@@ -97,27 +107,33 @@ DefaultsStoreError DefaultsLockFile::lossReason() const {
 // regular file: a folder being removed must not come back under the
 // remover's hands, and where there is no lock file nobody holds the lock
 // (a writer replaces anything else before it locks). A regular file this
-// process may not open may be another's lock, so it is replaced, as a
-// writer would, before it is locked.
+// process may not open may be another's lock: held, the try fails as on
+// any held lock; else it is replaced, as a writer would, and locked. A try
+// never waits, not even for another replacer's turn.
 DefaultsLockFile::Refusal DefaultsLockFile::tryLockFile() {
+    const auto once = patience(true);
     for (int replaced = 0;;) {
-        const int fd = openLockFile(false);
+        int fd = openLockFile(false);
+        int result = 0;
         if (fd < 0) {
             const int error = errno;
             if (error != EACCES && error != EPERM)
                 return std::nullopt;
             if (++replaced > kReplacementsPerTaking)
                 return unlockableError(error);
-            if (auto refused = replaceUnlockable(false, deadline()))
-                return refused;
-            continue;
-        }
-        int result = 0;
-        while ((result = ::flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
-        }
-        if (result != 0 && errno == EWOULDBLOCK) {
-            ::close(fd);
-            return lockHeldError();
+            auto replacement = replaceUnlockable(false, once);
+            if (replacement.refusal)
+                return std::move(replacement.refusal);
+            if (!replacement.locked.valid())
+                continue;
+            fd = replacement.locked.release();
+        } else {
+            while ((result = ::flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+            }
+            if (result != 0 && errno == EWOULDBLOCK) {
+                ::close(fd);
+                return lockHeldError();
+            }
         }
         // flock itself failed: as without a lock file.
         const auto naming = result != 0 ? Naming::same : namesLockedFile(fd);
@@ -140,6 +156,10 @@ DefaultsStoreError DefaultsLockFile::unlockableError(int error) const {
             std::strerror(error)};
 }
 
+DefaultsStoreError DefaultsLockFile::unlockableError(std::string why) const {
+    return {DefaultsStoreError::Kind::lockUnusable, (folder_ / kFileName).string(), std::move(why)};
+}
+
 DefaultsStoreError DefaultsLockFile::untellableError() const {
     return {DefaultsStoreError::Kind::lockUnverifiable, (folder_ / kFileName).string(), {}};
 }
@@ -147,18 +167,23 @@ DefaultsStoreError DefaultsLockFile::untellableError() const {
 DefaultsLockFile::Refusal DefaultsLockFile::acquireLockFile() {
     if (!makeFolder_())
         return std::nullopt;
-    const auto until = deadline();
+    const auto until = patience(false);
     for (int replaced = 0;;) {
-        const int fd = openLockFile(true);
-        if (fd < 0) {
+        int fd = openLockFile(true);
+        auto taken = Flock::taken;
+        if (fd >= 0) {
+            taken = lockUntil(fd, until);
+        } else {
             const int error = errno;
             if (++replaced > kReplacementsPerTaking)
                 return unlockableError(error);
-            if (auto refused = replaceUnlockable(true, until))
-                return refused;
-            continue;
+            auto replacement = replaceUnlockable(true, until);
+            if (replacement.refusal)
+                return std::move(replacement.refusal);
+            if (!replacement.locked.valid())
+                continue;
+            fd = replacement.locked.release();
         }
-        const auto taken = lockUntil(fd, until);
         if (taken == Flock::heldElsewhere) {
             ::close(fd);
             return lockHeldError();
@@ -173,7 +198,7 @@ DefaultsLockFile::Refusal DefaultsLockFile::acquireLockFile() {
             return untellableError();
         // Removed or replaced before it was locked: the file at the name
         // now is the lock. One that keeps changing is waited on as a held one.
-        if (until && wait_->clock->monotonicNow() >= *until)
+        if (until.until && wait_->clock->monotonicNow() >= *until.until)
             return lockHeldError();
         if (wait_)
             wait_->sleeper->sleepFor(kRetryInterval);
@@ -198,31 +223,77 @@ int DefaultsLockFile::openLockFile(bool create) const {
     return readOnly;
 }
 
-DefaultsLockFile::Refusal DefaultsLockFile::replaceUnlockable(
-    bool makeWhereNone, std::optional<MonotonicTime> until) const {
+DefaultsLockFile::Replacement DefaultsLockFile::replaceUnlockable(bool makeWhereNone,
+                                                                  const Patience& patience) const {
     const auto path = folder_ / kFileName;
-    UniqueFileDescriptor folder(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.valid() && lockUntil(folder.get(), until) == Flock::heldElsewhere)
-        return lockHeldError();
-    // Another writer may have replaced it while this one waited its turn.
-    if (UniqueFileDescriptor opened(openLockFile(false)); opened.valid())
-        return std::nullopt;
-    const int error = errno;
-    if (error == ENOENT && !makeWhereNone)
-        return std::nullopt;
-    if (const int stays = moveFolderAside(path); stays != 0)
-        return unlockableError(stays);
-    std::string temporary = (folder_ / (std::string(kFileName) + ".XXXXXX")).string();
-    UniqueFileDescriptor made(::mkostemp(temporary.data(), O_CLOEXEC));
-    // A folder that takes no new file takes no save either: it is what to
-    // report, as for a lock file that could not be made.
-    if (!made.valid())
-        return DefaultsStoreError::fromErrno(errno, folder_.string());
-    if (::rename(temporary.c_str(), path.c_str()) == 0)
-        return std::nullopt;
-    const int refused = errno;
-    ::unlink(temporary.c_str());
-    return unlockableError(refused);
+    const auto refused = [](DefaultsStoreError why) {
+        Replacement replacement;
+        replacement.refusal = std::move(why);
+        return replacement;
+    };
+    while (true) {
+        UniqueFileDescriptor folder(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (folder.valid() && lockUntil(folder.get(), patience) == Flock::heldElsewhere)
+            return refused(lockHeldError());
+        // Another writer may have replaced it while this one waited its turn.
+        if (UniqueFileDescriptor opened(openLockFile(false)); opened.valid())
+            return {};
+        const int error = errno;
+        if (error == ENOENT && !makeWhereNone)
+            return {};
+        const auto displaced = regularFileAt(path);
+        if (displaced) {
+            const auto look = holdingOf(*displaced);
+            if (look.holding == FileLockTable::Holding::untellable)
+                return refused(unlockableError(look.why));
+            if (look.holding == FileLockTable::Holding::held) {
+                folder.close();
+                if (waitedOut(patience))
+                    return refused(lockHeldError());
+                continue;
+            }
+        }
+        if (const int stays = moveFolderAside(path); stays != 0)
+            return refused(unlockableError(stays));
+        std::string temporary = (folder_ / (std::string(kFileName) + ".XXXXXX")).string();
+        UniqueFileDescriptor made(::mkostemp(temporary.data(), O_CLOEXEC));
+        // A folder that takes no new file takes no save either: it is what to
+        // report, as for a lock file that could not be made.
+        if (!made.valid())
+            return refused(DefaultsStoreError::fromErrno(errno, folder_.string()));
+        // Held from the moment it is at the name: a writer that opens it
+        // there waits while the displaced file's holder finishes.
+        ::flock(made.get(), LOCK_EX | LOCK_NB);
+        if (::rename(temporary.c_str(), path.c_str()) != 0) {
+            const int stays = errno;
+            ::unlink(temporary.c_str());
+            return refused(unlockableError(stays));
+        }
+        folder.close();
+        if (displaced) {
+            if (auto refusal = waitUntilFree(*displaced, patience))
+                return refused(std::move(*refusal));
+        }
+        Replacement replacement{std::move(made), std::nullopt};
+        return replacement;
+    }
+}
+
+DefaultsLockFile::Refusal DefaultsLockFile::waitUntilFree(const FileLockTable::File& file,
+                                                          const Patience& patience) const {
+    while (true) {
+        const auto look = holdingOf(file);
+        if (look.holding == FileLockTable::Holding::none)
+            return std::nullopt;
+        if (look.holding == FileLockTable::Holding::untellable)
+            return unlockableError(look.why);
+        if (waitedOut(patience))
+            return lockHeldError();
+    }
+}
+
+FileLockTable::Answer DefaultsLockFile::holdingOf(const FileLockTable::File& file) const {
+    return lockTable_ ? lockTable_(file) : FileLockTable().holding(file);
 }
 
 DefaultsLockFile::Naming DefaultsLockFile::namesLockedFile(int fd) const {
@@ -250,15 +321,31 @@ ino_t DefaultsLockFile::numberOf(const struct stat& info) const {
     return fileNumber_ ? fileNumber_(info.st_ino) : info.st_ino;
 }
 
-std::optional<MonotonicTime> DefaultsLockFile::deadline() const {
-    if (!wait_)
-        return std::nullopt;
-    return wait_->clock->monotonicNow() + wait_->limit;
+DefaultsLockFile::Patience DefaultsLockFile::patience(bool trying) const {
+    Patience patience;
+    patience.trying = trying;
+    if (wait_)
+        patience.until = wait_->clock->monotonicNow() + wait_->limit;
+    return patience;
 }
 
-DefaultsLockFile::Flock DefaultsLockFile::lockUntil(int fd,
-                                                    std::optional<MonotonicTime> until) const {
-    if (!until) {
+bool DefaultsLockFile::waitedOut(const Patience& patience) const {
+    if (patience.trying)
+        return true;
+    // A wait for ever has no clock of its own; only a file the kernel
+    // cannot wait on for us (one this process may not open) comes here.
+    if (!patience.until) {
+        std::this_thread::sleep_for(kRetryInterval);
+        return false;
+    }
+    if (wait_->clock->monotonicNow() >= *patience.until)
+        return true;
+    wait_->sleeper->sleepFor(kRetryInterval);
+    return false;
+}
+
+DefaultsLockFile::Flock DefaultsLockFile::lockUntil(int fd, const Patience& patience) const {
+    if (!patience.until && !patience.trying) {
         while (::flock(fd, LOCK_EX) != 0) {
             if (errno != EINTR)
                 return Flock::unsupported;
@@ -268,11 +355,12 @@ DefaultsLockFile::Flock DefaultsLockFile::lockUntil(int fd,
     while (true) {
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
             return Flock::taken;
-        if (errno != EWOULDBLOCK && errno != EINTR)
+        if (errno == EINTR)
+            continue;
+        if (errno != EWOULDBLOCK)
             return Flock::unsupported;
-        if (wait_->clock->monotonicNow() >= *until)
+        if (waitedOut(patience))
             return Flock::heldElsewhere;
-        wait_->sleeper->sleepFor(kRetryInterval);
     }
 }
 

@@ -11,6 +11,8 @@
 
 #include "platform/interfaces/defaults_lock.hpp"
 #include "platform/interfaces/scheduler.hpp"
+#include "services/persistence/file_lock_table.hpp"
+#include "services/persistence/unique_file_descriptor.hpp"
 
 namespace quorvane {
 
@@ -35,6 +37,22 @@ namespace quorvane {
 // every save run unlocked, or none run at all. What can be neither locked
 // nor replaced (a folder something is mounted on) fails the taking with
 // the reason: no save runs without the lock.
+//
+// A regular file this process may not open may be held all the same, by a
+// process that may (root's command in the user's folder): it is replaced
+// only once the kernel's table of locks shows nobody holding it, and
+// waited for like any held lock until then; a table that cannot be read
+// fails the taking, saying so. Replacers take turns through an flock on the
+// folder, and the one whose turn it is looks at the name again, so none
+// replaces the file another has just put there. A holder needs no turn to
+// take the file it can open, so one may take it between the look at the
+// table and the rename: the replacement is locked before it is put at the
+// name, and the replacer looks again at the file it displaced, holding on
+// until whoever took that one lets go. The holder meanwhile finds its file
+// no longer at the name at its next look, and takes the new one (after the
+// replacer) if it has not yet let its save land; if it has, its record is
+// in place before the replacer reads. What the table does not list (see
+// FileLockTable) is not seen held.
 //
 // Files are told apart by their numbers, which a file system that does not
 // keep them (a number told differently from one look to the next) makes
@@ -61,6 +79,9 @@ class DefaultsLockFile {
     // The number of a file as a look at it tells it: the file system's,
     // unless a test plays one that tells another number at every look.
     using FileNumberCall = std::function<ino_t(ino_t told)>;
+    // Whether a process holds a lock on a file: the kernel's table, unless
+    // a test plays one.
+    using LockTableCall = std::function<FileLockTable::Answer(const FileLockTable::File&)>;
 
     // Makes the folder unless it is there; false when there is none to
     // lock (no location known, or it cannot be made).
@@ -98,6 +119,8 @@ class DefaultsLockFile {
 
     // Set before the lock is shared with another thread.
     void setFileNumberCall(FileNumberCall call) { fileNumber_ = std::move(call); }
+    // Set before the lock is shared with another thread.
+    void setLockTableCall(LockTableCall call) { lockTable_ = std::move(call); }
 
   private:
     struct WaitLimit {
@@ -111,6 +134,19 @@ class DefaultsLockFile {
     enum class Naming { same, other, untellable };
     // Why a taking failed; none when the lock is held (or there is none).
     using Refusal = std::optional<DefaultsStoreError>;
+    // How long a taking waits for another process: until a time on the
+    // wait's clock, for ever without one, or not at all when it only tries.
+    struct Patience {
+        std::optional<MonotonicTime> until;
+        bool trying = false;
+    };
+    // What a taking that found the name unlockable got: the lock on the
+    // file it put there; none when the name may be opened again (or, for a
+    // try, nothing is there); or why it may not go on.
+    struct Replacement {
+        UniqueFileDescriptor locked{-1};
+        Refusal refusal;
+    };
 
     // Fails when another process kept the lock past the wait limit, or the
     // lock file can be neither locked nor replaced.
@@ -122,21 +158,25 @@ class DefaultsLockFile {
     // process holds it already (an exclusive taking inside a hold that has
     // no file takes it too); on failure lets mutex_ go again.
     DefaultsLock holdLock(Refusal (DefaultsLockFile::*lockFile)(), bool exclusive);
-    // The wait limit's end from now, when there is one.
-    std::optional<MonotonicTime> deadline() const;
-    // flock(LOCK_EX) on `fd`, waiting until `deadline` (for ever without).
-    Flock lockUntil(int fd, std::optional<MonotonicTime> deadline) const;
+    // How long a taking from now may wait: until the wait limit's end,
+    // when there is one.
+    Patience patience(bool trying) const;
+    // Whether `patience` is over; if not, pauses before the next try.
+    bool waitedOut(const Patience& patience) const;
+    // flock(LOCK_EX) on `fd`, waiting as `patience` allows.
+    Flock lockUntil(int fd, const Patience& patience) const;
     // Opens the regular file at the lock file's name, made with `create`
     // where there is none, never following a link; -1 with errno where it
     // cannot (ENOENT: nothing there; ELOOP: something other than a regular
     // file; EACCES: a file this process may not open).
     int openLockFile(bool create) const;
-    // Puts an empty regular file where what stands at the name cannot be
-    // locked, or where there is nothing and `makeWhereNone`; none once the
-    // name may be opened again.
-    // Writers take turns through an flock on the folder, so one never
-    // replaces the file another has just locked.
-    Refusal replaceUnlockable(bool makeWhereNone, std::optional<MonotonicTime> deadline) const;
+    // Puts an empty regular file, locked, where what stands at the name
+    // cannot be locked and nobody holds it, or where there is nothing and
+    // `makeWhereNone`.
+    Replacement replaceUnlockable(bool makeWhereNone, const Patience& patience) const;
+    // Waits until nobody holds `file`, a regular file the name led to.
+    Refusal waitUntilFree(const FileLockTable::File& file, const Patience& patience) const;
+    FileLockTable::Answer holdingOf(const FileLockTable::File& file) const;
     // Whether the name still leads to `fd`'s file, a regular one with a name.
     Naming namesLockedFile(int fd) const;
     // Whether looking twice at `fd`'s file, and at the name's, tells the
@@ -144,6 +184,7 @@ class DefaultsLockFile {
     bool numbersHold(int fd) const;
     ino_t numberOf(const struct stat& info) const;
     DefaultsStoreError unlockableError(int error) const;
+    DefaultsStoreError unlockableError(std::string why) const;
     DefaultsStoreError untellableError() const;
     void releaseLock();
 
@@ -158,6 +199,7 @@ class DefaultsLockFile {
     Refusal lost_;
     std::optional<WaitLimit> wait_;
     FileNumberCall fileNumber_;
+    LockTableCall lockTable_;
 };
 
 }  // namespace quorvane

@@ -161,6 +161,12 @@ class FileDefaultsStore final : public DefaultsStoring {
     void setLockFileNumberCall(DefaultsLockFile::FileNumberCall call) {
         lock_.setFileNumberCall(std::move(call));
     }
+    // How the lock tells whether a process holds a lock file it may not
+    // open (the kernel's table, unless a test plays one). Set before the
+    // store is shared with another thread.
+    void setLockTableCall(DefaultsLockFile::LockTableCall call) {
+        lock_.setLockTableCall(std::move(call));
+    }
 
     // Reads give the bytes dated by their file alone, naming no write, and
     // read no stamp: for a caller that holds the lock from its read to its

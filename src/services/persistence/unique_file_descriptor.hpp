@@ -27,6 +27,8 @@ class UniqueFileDescriptor {
 
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
+    // Gives up the descriptor to the caller, who closes it.
+    int release() { return std::exchange(fd_, -1); }
     // Closes now and reports whether the close succeeded: on some file
     // systems a failed close is a lost write.
     bool close() {

@@ -78,18 +78,40 @@ RecordWriteStampFile::RecordWriteStampFile(std::filesystem::path folder,
 std::optional<RecordWriteStamp> RecordWriteStampFile::describing(
     const RecordFileIdentity& file, std::string_view bytes, Date now, const RequestClock* clock,
     const RecordWriteStampDecoder* decoder) const {
+    return lookUp(file, bytes, now, clock, decoder).stamp;
+}
+
+RecordWriteStampFile::Lookup RecordWriteStampFile::lookUp(
+    const RecordFileIdentity& file, std::string_view bytes, Date now, const RequestClock* clock,
+    const RecordWriteStampDecoder* decoder) const {
     UniqueFileDescriptor fd(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     struct stat stampInfo {};
-    if (!fd.valid() || ::fstat(fd.get(), &stampInfo) != 0 || !S_ISREG(stampInfo.st_mode))
-        return std::nullopt;
+    if (!fd.valid()) {
+        // Another user's stamps, private to them: they stand there all the
+        // same, and may have been made for this very file.
+        const bool refused = errno == EACCES || errno == EPERM;
+        return {std::nullopt, refused && ::lstat(path_.c_str(), &stampInfo) == 0 &&
+                                  S_ISREG(stampInfo.st_mode) &&
+                                  !changedSinceItsWrite(file, stampInfo)};
+    }
+    if (::fstat(fd.get(), &stampInfo) != 0 || !S_ISREG(stampInfo.st_mode))
+        return {};
     const auto held = readAll(fd.get(), kMaxSize);
     if (!held)
-        return std::nullopt;
+        return {std::nullopt, errno != EFBIG && !changedSinceItsWrite(file, stampInfo)};
+    const auto stamp =
+        describedIn(*held, file, bytes, changedSinceItsWrite(file, stampInfo), decoder);
+    if (!stamp)
+        return {};
+    return {placed(*stamp, stampInfo, now, clock)};
+}
+
+std::optional<RecordWriteStamp> RecordWriteStampFile::describedIn(
+    std::string_view lines, const RecordFileIdentity& file, std::string_view bytes,
+    bool changedSince, const RecordWriteStampDecoder* decoder) {
     // A record changed since is still the one a pending stamp waits for:
     // nothing but that write's own rename puts that file, with those
     // bytes, at the record's name before the writer says it landed.
-    const bool changedSince = changedSinceItsWrite(file, stampInfo);
-    std::string_view lines = *held;
     for (bool newest = true; !lines.empty(); newest = false) {
         const auto end = std::min(lines.find('\n'), lines.size());
         const auto line = lines.substr(0, end);
@@ -97,10 +119,34 @@ std::optional<RecordWriteStamp> RecordWriteStampFile::describing(
         if (stamp && stamp->describes(file, bytes) &&
             (newest || stamp->file.tellsApartFrom(file)) &&
             (!changedSince || (newest && stamp->pending)))
-            return placed(*stamp, stampInfo, now, clock);
+            return stamp;
         lines.remove_prefix(std::min(end + 1, lines.size()));
     }
     return std::nullopt;
+}
+
+std::optional<std::string> RecordWriteStampFile::linesDescribing(const RecordFileIdentity& file,
+                                                                 std::string_view bytes) const {
+    UniqueFileDescriptor fd(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    struct stat info {};
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    auto held = readAll(fd.get(), kMaxSize);
+    if (!held || !describedIn(*held, file, bytes, false, nullptr))
+        return std::nullopt;
+    return held;
+}
+
+void RecordWriteStampFile::putBack(std::string_view lines) const {
+    std::string temporaryPath = temporaryName();
+    UniqueFileDescriptor fd(::mkostemp(temporaryPath.data(), O_CLOEXEC));
+    if (!fd.valid())
+        return;
+    TemporaryFileGuard guard(temporaryPath);
+    if (!writeAllBytes(fd.get(), lines) || ::fsync(fd.get()) != 0 || !fd.close() ||
+        ::rename(temporaryPath.c_str(), path_.c_str()) != 0)
+        return;
+    guard.release();
 }
 
 std::optional<DefaultsStoreError> RecordWriteStampFile::fillTemporary(
@@ -227,10 +273,7 @@ RecordWriteStampFile::Replacement::Replacement(Replacement&& other) noexcept
 RecordWriteStampFile::Replacement::~Replacement() {
     if (kept_ || !canPutBack_)
         return;
-    struct stat current {};
-    const bool stillPlaced = ::lstat(path_.c_str(), &current) == 0 &&
-                             current.st_dev == placedDevice_ && current.st_ino == placedInode_;
-    if (!stillPlaced) {
+    if (!stillPlaced()) {
         keep();
         return;
     }
@@ -238,6 +281,12 @@ RecordWriteStampFile::Replacement::~Replacement() {
         ::unlink(path_.c_str());
     else
         ::rename(displaced_.c_str(), path_.c_str());
+}
+
+bool RecordWriteStampFile::Replacement::stillPlaced() const {
+    struct stat current {};
+    return ::lstat(path_.c_str(), &current) == 0 && current.st_dev == placedDevice_ &&
+           current.st_ino == placedInode_;
 }
 
 void RecordWriteStampFile::Replacement::keep() {

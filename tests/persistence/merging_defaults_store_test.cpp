@@ -588,7 +588,9 @@ int temporaryFiles(const std::filesystem::path& folder) {
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         const auto name = entry.path().filename().string();
-        count += name.starts_with(".") && !name.ends_with(".written") && name != ".lock" ? 1 : 0;
+        // The stamps, and the ones kept as sure to outlive a crash.
+        const bool stamps = name.ends_with(".written") || name.ends_with(".written~");
+        count += name.starts_with(".") && !stamps && name != ".lock" ? 1 : 0;
     }
     return count;
 }

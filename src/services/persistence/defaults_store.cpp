@@ -614,7 +614,7 @@ std::optional<SaveOutcome> FileDefaultsStore::stampedInPlace(
     if (auto error = lockNoLongerHeld())
         return SaveOutcome::failed(std::move(*error));
     const auto stamp = newStamp(previous, touched, file, bytes);
-    if (!stamps.write(stamp, std::nullopt)) {
+    if (!stamps.write(stamp, std::nullopt, file, bytes, &stampDecoder_)) {
         outcome.writeID = stamp.writeID();
         return outcome;
     }

@@ -127,12 +127,24 @@ class RecordWriteStampFile {
     // landed (a stalled disk, a writer stopped between the two renames).
     void confirm(const RecordWriteStamp& stamp,
                  const std::optional<RecordWriteStamp>& previous) const;
-    // replaceWith() kept at once, unsynced: a stamp written for a record
-    // that stays as it is. Lost to a crash, it leaves the record dated by
-    // its file, as one an older version wrote.
+    // replaceWith() kept at once: a stamp written for a record that stays
+    // as it is (the file `file` holding `bytes`). Where the kept stamps
+    // (keptPath()) describe that record, it is neither synced nor renamed
+    // over the stamps before, which some file systems answer with a flush
+    // of its blocks (ext4), but exchanged with them: lost to a crash, it
+    // leaves those kept stamps to describe the record. Elsewhere it is
+    // synced, renamed over them and kept itself.
     std::optional<DefaultsStoreError> write(const RecordWriteStamp& stamp,
-                                            const std::optional<RecordWriteStamp>& previous) const;
+                                            const std::optional<RecordWriteStamp>& previous,
+                                            const RecordFileIdentity& file, std::string_view bytes,
+                                            const RecordWriteStampDecoder* decoder = nullptr) const;
+    // Both the stamps and the kept ones go.
     void remove() const;
+    // Where the newest stamps made sure to reach the disk (synced) are
+    // kept, under a second name of theirs: ".<record file name>.written~".
+    // They are read only where the stamps at the name are missing, empty,
+    // broken or unreadable: what a crash leaves of stamps never synced.
+    const std::filesystem::path& keptPath() const { return keptPath_; }
     // The stamps at the name (the file's lines as they stand) when they
     // describe the file `file` holding `bytes`, however late it changed:
     // for a record moved away and back by a write that found it there,
@@ -167,9 +179,18 @@ class RecordWriteStampFile {
     // A new temporary file's name template, as the record's own.
     std::string temporaryName() const;
 
+    // The stamps at `path` made for `file` holding `bytes`, as lookUp();
+    // `broken` tells whether they are missing, empty, broken or unreadable.
+    Lookup lookUpIn(const std::filesystem::path& path, const RecordFileIdentity& file,
+                    std::string_view bytes, Date now, const RequestClock* clock,
+                    const RecordWriteStampDecoder* decoder, bool& broken) const;
+    // The stamps at the name, synced already, become the kept ones too.
+    void keepSynced() const;
+
     std::filesystem::path folder_;
     std::string recordFileName_;
     std::filesystem::path path_;
+    std::filesystem::path keptPath_;
 };
 
 }  // namespace quorvane

@@ -437,6 +437,35 @@ TEST_F(DefaultsStoreSafetyTest, StampsTheUserCannotReadMakeNoRequestThatWaitedLo
     EXPECT_EQ(fileContents(record), "{\"a\":0.6}");
 }
 
+// Root's saves through sudo in the user's folder (one root does not own)
+// leave a record and stamps that are the user's: the user reads both, with
+// the requests root's command named, and saves over them.
+TEST_F(DefaultsStoreSafetyTest, FilesRootSavesInAnotherUsersFolderAreThatUsers) {
+    const auto folder = root_ / "quorvane";
+    fs::create_directories(folder);
+    giveToTheUnprivilegedUser({root_, folder});
+    FileDefaultsStore elsewhere(folder);
+    const auto asked = std::chrono::system_clock::now() - std::chrono::seconds(1);
+    TouchedRecordParts first;
+    first.touch("displayAdjustments", "a", asked - std::chrono::seconds(1));
+    ASSERT_TRUE(elsewhere.setDataTouching(kKey, "{\"a\":0.3}", first).succeeded());
+    // The same again: its stamp alone.
+    TouchedRecordParts again;
+    again.touch("displayAdjustments", "a", asked);
+    ASSERT_TRUE(elsewhere.setDataTouching(kKey, "{\"a\":0.3}", again).succeeded());
+
+    const int result = asUnprivilegedUser([&] {
+        FileDefaultsStore store(folder);
+        const auto read = store.read(kKey);
+        if (read.data != "{\"a\":0.3}" ||
+            read.requested.askedAt("displayAdjustments", "a") != asked)
+            return 1;
+        return store.setData(kKey, "{\"a\":0.6}").succeeded() ? 0 : 2;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(fileContents(folder / (kKey + ".json")), "{\"a\":0.6}");
+}
+
 TEST_F(DefaultsStoreSafetyTest, AReadOnlyFolderFailsTheWriteAndSaysWhy) {
     FileDefaultsStore store(root_ / "quorvane");
     ASSERT_TRUE(store.setData(kKey, "kept").succeeded());

@@ -1,4 +1,5 @@
 #include "services/persistence/defaults_store.hpp"
+#include "services/persistence/folder_owner.hpp"
 #include "services/persistence/kept_record_copies.hpp"
 #include "services/persistence/record_install.hpp"
 #include "services/persistence/record_write_stamp_file.hpp"
@@ -503,6 +504,7 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     TemporaryFileGuard guard(temporaryPath);
     // Held until the file is complete, so no other write takes it for stale.
     ::flock(fd.get(), LOCK_EX | LOCK_NB);
+    giveToFolderOwner(fd.get(), directory);
     if (existing.permissions)
         ::fchmod(fd.get(), *existing.permissions);
     struct stat written {};

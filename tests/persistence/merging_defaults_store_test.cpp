@@ -16,6 +16,7 @@
 #include <fstream>
 #include <functional>
 #include <future>
+#include <tuple>
 
 #include "app/composition/linux_display_store_factory.hpp"
 #include "platform/simulated/manual_boot_clock.hpp"
@@ -1017,6 +1018,21 @@ TEST_F(MergingDefaultsStoreTest, ASaveWhoseLockFileIsTakenFromUnderItMergesOntoT
                     ->setDataTouching(kKey, record({{"a", 1.0}, {"b", 0.3}}), adjusting("b"))
                     .succeeded();
             };
+            // Found over this save's record, the other's is put back, and so
+            // are its stamps after it: however long this save stalled, they
+            // changed no earlier than the record, and still describe it when
+            // the save is made again from it.
+            files->setWriteCall([&](const auto&, int fd, std::string_view bytes) {
+                struct stat record {};
+                struct stat stamps {};
+                const auto stampsPath =
+                    folder.path() / RecordWriteStamp::fileNameFor(kKey + ".json");
+                EXPECT_EQ(::stat(other->pathForKey(kKey).c_str(), &record), 0);
+                EXPECT_EQ(::stat(stampsPath.c_str(), &stamps), 0);
+                EXPECT_GE(std::tie(stamps.st_ctim.tv_sec, stamps.st_ctim.tv_nsec),
+                          std::tie(record.st_ctim.tv_sec, record.st_ctim.tv_nsec));
+                return writeAllBytes(fd, bytes);
+            });
             files->setBeforeRenameHook(afterLastLook ? FileDefaultsStore::BeforeRenameHook{}
                                                      : stall);
             files->setBeforeInstallHook(afterLastLook ? stall

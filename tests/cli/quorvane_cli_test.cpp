@@ -309,12 +309,16 @@ TEST(QuorvaneCLIApply, ADisplayALaterRequestSetWhileItWaitedIsLeftAsItIsWithStat
 
 // The lock file is taken away while the command holds it, and another
 // writer saves "movie" for the display and shows it, just before the
-// command's record lands. Asked after the command, it stays in the record
-// and on the screen, with status 3; asked before it, the command's own
-// value goes back on the screen.
+// command's record lands (before its last look at the lock, or after).
+// Asked after the command, it stays in the record and on the screen, with
+// status 3; asked before it, the command's own value goes back on the
+// screen.
 TEST(QuorvaneCLIApply, AnotherRequestLetInByATakenLockFileLeavesScreenAndRecordAgreeing) {
-    for (const bool otherLater : {true, false}) {
+    for (const int round : {0, 1, 2, 3}) {
+        const bool otherLater = round % 2 == 0;
+        const bool afterLastLook = round >= 2;
         SCOPED_TRACE(otherLater ? "the other asked later" : "the other asked earlier");
+        SCOPED_TRACE(afterLastLook ? "after the last look" : "before the last look");
         testing::TemporaryFolder folder;
         auto files = std::make_shared<FileDefaultsStore>(folder.path());
         CLIHarness harness;
@@ -334,7 +338,7 @@ TEST(QuorvaneCLIApply, AnotherRequestLetInByATakenLockFileLeavesScreenAndRecordA
         TouchedRecordParts request;
         request.touch("displayAdjustments", identity, asked + seconds(otherLater ? 1 : -1));
         bool letIn = false;
-        files->setBeforeRenameHook([&](const auto&) {
+        const auto letInAnother = [&](const auto&) {
             if (std::exchange(letIn, true))
                 return true;
             std::filesystem::remove(folder / ".lock");
@@ -342,7 +346,11 @@ TEST(QuorvaneCLIApply, AnotherRequestLetInByATakenLockFileLeavesScreenAndRecordA
                 harness.gamma->makeTransferTables(builtIns[3].adjustment), 1);
             UserDefaultsPreferencesStore writer(std::make_shared<FileDefaultsStore>(folder.path()));
             return writer.save(other, request).succeeded();
-        });
+        };
+        if (afterLastLook)
+            files->setBeforeInstallHook(letInAnother);
+        else
+            files->setBeforeRenameHook(letInAnother);
 
         EXPECT_EQ(harness.run({"apply-safe-preset", "night"}), otherLater ? 3 : 0);
         EXPECT_EQ(harness.err, otherLater ? "Already set by a later request: Left\n" : "");

@@ -5,8 +5,10 @@
 #include "platform/linux/defaults_folder_watcher.hpp"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <poll.h>
 
+#include <cstdio>
 #include <fstream>
 
 #include "services/persistence/defaults_store.hpp"
@@ -36,6 +38,16 @@ TEST(DefaultsFolderWatcher, TellsWrittenAndRemovedRecordsAndNothingElse) {
     // An atomic save: a temporary file renamed over the record.
     FileDefaultsStore disk(folder.path());
     ASSERT_TRUE(disk.setData(kKey, "{}").succeeded());
+    ASSERT_TRUE(readable(watcher));
+    EXPECT_EQ(watcher.takeChanges(), (Changes{{name}, {}}));
+    // A save over it exchanges the two names: the record's is moved in,
+    // then out (under the other name), and is still there.
+    std::ofstream(folder / "exchanged") << R"({"textSize":"small"})";
+    ASSERT_TRUE(readable(watcher));
+    ASSERT_TRUE(watcher.takeChanges().empty());
+    ASSERT_EQ(::renameat2(AT_FDCWD, (folder / "exchanged").c_str(), AT_FDCWD,
+                          (folder / name).c_str(), RENAME_EXCHANGE),
+              0);
     ASSERT_TRUE(readable(watcher));
     EXPECT_EQ(watcher.takeChanges(), (Changes{{name}, {}}));
 

@@ -571,6 +571,74 @@ TEST_F(DefaultsStoreSafetyTest, ARecordTheUserCannotReadIsAnErrorAndIsNeverRepla
     EXPECT_EQ(fileContents(record), "secret");
 }
 
+// Root's save through sudo in the user's folder leaves a record the user
+// reads (one kept 0644) with stamps the user may not (root's, private;
+// without root: mode 000). Nothing tells when their requests were asked:
+// none counts as later than a request of the user's that waited for that
+// save, and the user's save stamps the record anew, readably.
+TEST_F(DefaultsStoreSafetyTest, StampsTheUserCannotReadMakeNoRequestThatWaitedLose) {
+    const auto folder = root_ / "quorvane";
+    FileDefaultsStore elsewhere(folder);
+    ASSERT_TRUE(elsewhere.setData(kKey, "{\"a\":1}").succeeded());
+    const auto record = elsewhere.pathForKey(kKey);
+    ASSERT_EQ(::chmod(record.c_str(), 0644), 0);
+    const auto waitedSince = std::chrono::system_clock::now();
+    TouchedRecordParts earlier;
+    earlier.touch("displayAdjustments", "a", waitedSince - std::chrono::seconds(1));
+    ASSERT_TRUE(elsewhere.setDataTouching(kKey, "{\"a\":0.3}", earlier).succeeded());
+    const auto stamps = folder / RecordWriteStamp::fileNameFor(kKey + ".json");
+    if (::geteuid() != 0) {
+        ASSERT_EQ(::chmod(stamps.c_str(), 0), 0);
+    }
+    giveToTheUnprivilegedUser({root_, folder});
+
+    const int result = asUnprivilegedUser([&] {
+        FileDefaultsStore store(folder);
+        const auto read = store.read(kKey);
+        const auto setAt = read.requested.askedAt("displayAdjustments", "a");
+        if (read.data != "{\"a\":0.3}" || (setAt && *setAt > waitedSince) ||
+            (read.writtenAt && *read.writtenAt > waitedSince))
+            return 1;
+        TouchedRecordParts waited;
+        waited.touch("displayAdjustments", "a", waitedSince);
+        if (!store.setDataTouching(kKey, "{\"a\":0.6}", waited).succeeded())
+            return 2;
+        const auto saved = store.read(kKey);
+        return saved.requested.askedAt("displayAdjustments", "a") == waitedSince ? 0 : 3;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(fileContents(record), "{\"a\":0.6}");
+}
+
+// Root's saves through sudo in the user's folder (one root does not own)
+// leave a record and stamps that are the user's: the user reads both, with
+// the requests root's command named, and saves over them.
+TEST_F(DefaultsStoreSafetyTest, FilesRootSavesInAnotherUsersFolderAreThatUsers) {
+    const auto folder = root_ / "quorvane";
+    fs::create_directories(folder);
+    giveToTheUnprivilegedUser({root_, folder});
+    FileDefaultsStore elsewhere(folder);
+    const auto asked = std::chrono::system_clock::now() - std::chrono::seconds(1);
+    TouchedRecordParts first;
+    first.touch("displayAdjustments", "a", asked - std::chrono::seconds(1));
+    ASSERT_TRUE(elsewhere.setDataTouching(kKey, "{\"a\":0.3}", first).succeeded());
+    // The same again: its stamp alone.
+    TouchedRecordParts again;
+    again.touch("displayAdjustments", "a", asked);
+    ASSERT_TRUE(elsewhere.setDataTouching(kKey, "{\"a\":0.3}", again).succeeded());
+
+    const int result = asUnprivilegedUser([&] {
+        FileDefaultsStore store(folder);
+        const auto read = store.read(kKey);
+        if (read.data != "{\"a\":0.3}" ||
+            read.requested.askedAt("displayAdjustments", "a") != asked)
+            return 1;
+        return store.setData(kKey, "{\"a\":0.6}").succeeded() ? 0 : 2;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(fileContents(folder / (kKey + ".json")), "{\"a\":0.6}");
+}
+
 TEST_F(DefaultsStoreSafetyTest, AReadOnlyFolderFailsTheWriteAndSaysWhy) {
     FileDefaultsStore store(root_ / "quorvane");
     ASSERT_TRUE(store.setData(kKey, "kept").succeeded());
@@ -627,8 +695,9 @@ TEST_F(DefaultsStoreSafetyTest, AFullFileSystemFailsTheWriteAndKeepsTheOldValue)
     EXPECT_EQ(store.dataForKey(kKey), "old");
     for (const auto& entry : fs::directory_iterator(store.folder())) {
         const auto name = entry.path().filename().string();
+        const auto stamps = RecordWriteStamp::fileNameFor(kKey + ".json");
         EXPECT_TRUE(name == kKey + ".json" || name == FileDefaultsStore::kLockFileName ||
-                    name == RecordWriteStamp::fileNameFor(kKey + ".json"))
+                    name == stamps || name == stamps + "~")
             << name;
     }
 }

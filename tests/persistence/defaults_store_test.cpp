@@ -74,9 +74,11 @@ class DefaultsStoreTest : public ::testing::Test {
         int count = 0;
         for (const auto& entry : fs::directory_iterator(folder)) {
             const auto name = entry.path().filename().string();
-            // Each record's stamp of who wrote it stays beside it.
+            // Each record's stamp of who wrote it stays beside it, with the
+            // one kept as sure to outlive a crash.
+            const auto stamps = RecordWriteStamp::fileNameFor(kKey + ".json");
             if (entry.path().extension() != ".json" && name != FileDefaultsStore::kLockFileName &&
-                name != RecordWriteStamp::fileNameFor(kKey + ".json"))
+                name != stamps && name != stamps + "~")
                 ++count;
         }
         return count;
@@ -591,6 +593,46 @@ TEST_F(DefaultsStoreTest, AStampReadBackIsTheStampWritten) {
     FileDefaultsStore mine(root_ / "quorvane");
     ASSERT_TRUE(mine.setDataTouching(kKey, "{}", stamp.requested).succeeded());
     EXPECT_EQ(FileDefaultsStore(root_ / "quorvane").read(kKey).requested, stamp.requested);
+}
+
+// A request whose save left the record's bytes as they were writes its
+// stamp alone, neither synced nor renamed over the stamps before (which
+// ext4 answers with a flush of the new file's blocks): those a save synced
+// stay kept beside them, as they were. A crash that empties the new stamps
+// leaves the kept ones to describe the record, with the requests they
+// knew. Where none kept describe it, the request's stamp is synced and
+// kept itself.
+TEST_F(DefaultsStoreTest, AStampEmptiedByACrashLeavesTheKeptOneToDescribeTheRecord) {
+    FileDefaultsStore store(root_);
+    const auto stamps = root_ / RecordWriteStamp::fileNameFor(kKey + ".json");
+    const fs::path kept = stamps.string() + "~";
+    const auto now = std::chrono::system_clock::now();
+    const auto asking = [](Date at) {
+        TouchedRecordParts touched;
+        touched.touch("displayAdjustments", "a", at);
+        return touched;
+    };
+    const auto askedAt = [&] {
+        return store.read(kKey).requested.askedAt("displayAdjustments", "a");
+    };
+    ASSERT_TRUE(store.setDataTouching(kKey, "{\"a\":1}", asking(now - seconds(3))).succeeded());
+    const auto keptBefore = inodeOf(kept);
+    ASSERT_TRUE(store.setDataTouching(kKey, "{\"a\":1}", asking(now - seconds(2))).succeeded());
+    EXPECT_EQ(askedAt(), now - seconds(2));
+    EXPECT_EQ(inodeOf(kept), keptBefore);
+
+    // What a crash leaves of a file whose blocks never reached the disk.
+    const auto emptied = [&] {
+        std::ofstream(root_ / "crashed").flush();
+        fs::rename(root_ / "crashed", stamps);
+    };
+    emptied();
+    EXPECT_EQ(askedAt(), now - seconds(3));
+
+    fs::remove(kept);
+    ASSERT_TRUE(store.setDataTouching(kKey, "{\"a\":1}", asking(now - seconds(1))).succeeded());
+    emptied();
+    EXPECT_EQ(askedAt(), now - seconds(1));
 }
 
 TEST_F(DefaultsStoreTest, ATemporaryFileLeftByACrashIsIgnored) {

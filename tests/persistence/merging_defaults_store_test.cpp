@@ -16,6 +16,7 @@
 #include <fstream>
 #include <functional>
 #include <future>
+#include <tuple>
 
 #include "app/composition/linux_display_store_factory.hpp"
 #include "platform/simulated/manual_boot_clock.hpp"
@@ -588,7 +589,9 @@ int temporaryFiles(const std::filesystem::path& folder) {
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         const auto name = entry.path().filename().string();
-        count += name.starts_with(".") && !name.ends_with(".written") && name != ".lock" ? 1 : 0;
+        // The stamps, and the ones kept as sure to outlive a crash.
+        const bool stamps = name.ends_with(".written") || name.ends_with(".written~");
+        count += name.starts_with(".") && !stamps && name != ".lock" ? 1 : 0;
     }
     return count;
 }
@@ -983,9 +986,10 @@ TEST_F(MergingDefaultsStoreTest, AHeldLockNeverDelaysAReadAndFailsASaveAfterOneW
 
 // The lock file removed, replaced, made a link or moved aside (still linked
 // under another name, on the same file system) while a save holds it, just
-// before its record lands: another process takes the new lock at once and
-// saves its change; the save takes the lock again and lays its own change
-// on that record, whose requests stay named.
+// before its record lands, before its last look at the lock and after it:
+// another process takes the new lock at once and saves its change; the
+// save takes the lock again and lays its own change on that record, whose
+// requests stay named.
 TEST_F(MergingDefaultsStoreTest, ASaveWhoseLockFileIsTakenFromUnderItMergesOntoTheRecordMeanwhile) {
     namespace fs = std::filesystem;
     const auto lockFile = folder.path() / ".lock";
@@ -998,24 +1002,97 @@ TEST_F(MergingDefaultsStoreTest, ASaveWhoseLockFileIsTakenFromUnderItMergesOntoT
     };
     auto clock = std::make_shared<ManualScheduler>();
     other->limitLockWait(FileDefaultsStore::kSharedLockWait, clock, clock);
-    for (const auto& takeAway : takings) {
-        ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
-        ASSERT_TRUE(store.read(kKey).data);
-        files->setBeforeRenameHook([&, taken = false](const auto&) mutable {
-            if (std::exchange(taken, true))
-                return true;
-            takeAway();
-            if (fs::exists(fs::symlink_status(elsewhere)))
-                fs::rename(elsewhere, lockFile);
-            return other->setDataTouching(kKey, record({{"a", 1.0}, {"b", 0.3}}), adjusting("b"))
-                .succeeded();
-        });
-        ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.6}, {"b", 1.0}}), adjusting("a"))
-                        .succeeded());
-        const auto saved = other->read(kKey);
-        EXPECT_EQ(saved.data, record({{"a", 0.6}, {"b", 0.3}}));
-        EXPECT_TRUE(saved.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "b"));
+    for (const bool afterLastLook : {false, true}) {
+        for (std::size_t taking = 0; taking < takings.size(); ++taking) {
+            SCOPED_TRACE(::testing::Message()
+                         << "taking " << taking << (afterLastLook ? ", after" : ""));
+            ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
+            ASSERT_TRUE(store.read(kKey).data);
+            const auto stall = [&, taken = false](const auto&) mutable {
+                if (std::exchange(taken, true))
+                    return true;
+                takings[taking]();
+                if (fs::exists(fs::symlink_status(elsewhere)))
+                    fs::rename(elsewhere, lockFile);
+                return other
+                    ->setDataTouching(kKey, record({{"a", 1.0}, {"b", 0.3}}), adjusting("b"))
+                    .succeeded();
+            };
+            // Found over this save's record, the other's is put back, and so
+            // are its stamps after it: however long this save stalled, they
+            // changed no earlier than the record, and still describe it when
+            // the save is made again from it.
+            files->setWriteCall([&](const auto&, int fd, std::string_view bytes) {
+                struct stat record {};
+                struct stat stamps {};
+                const auto stampsPath =
+                    folder.path() / RecordWriteStamp::fileNameFor(kKey + ".json");
+                EXPECT_EQ(::stat(other->pathForKey(kKey).c_str(), &record), 0);
+                EXPECT_EQ(::stat(stampsPath.c_str(), &stamps), 0);
+                EXPECT_GE(std::tie(stamps.st_ctim.tv_sec, stamps.st_ctim.tv_nsec),
+                          std::tie(record.st_ctim.tv_sec, record.st_ctim.tv_nsec));
+                return writeAllBytes(fd, bytes);
+            });
+            files->setBeforeRenameHook(afterLastLook ? FileDefaultsStore::BeforeRenameHook{}
+                                                     : stall);
+            files->setBeforeInstallHook(afterLastLook ? stall
+                                                      : FileDefaultsStore::BeforeRenameHook{});
+            ASSERT_TRUE(
+                store.setDataTouching(kKey, record({{"a", 0.6}, {"b", 1.0}}), adjusting("a"))
+                    .succeeded());
+            const auto saved = other->read(kKey);
+            EXPECT_EQ(saved.data, record({{"a", 0.6}, {"b", 0.3}}));
+            EXPECT_TRUE(
+                saved.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "b"));
+            EXPECT_TRUE(
+                saved.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "a"));
+            fs::remove(folder.path() / ".lock~");
+        }
     }
+}
+
+// The lock file taken away while a save waits just before its record
+// lands; another process takes the new one, and its save stalls there
+// too, made from the record before. The first record lands, then the
+// other's, which finds the first where it read the one before: it puts
+// it back and lays its own change on it. Neither change is lost.
+TEST_F(MergingDefaultsStoreTest, TwoSavesLandingOnTheSameRecordOnceItsLockFileWentBothStay) {
+    MergingDefaultsStore otherStore{other, {{kKey, RecordMerge::preferencesBytes}}};
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
+    ASSERT_TRUE(store.read(kKey).data);
+    ASSERT_TRUE(otherStore.read(kKey).data);
+    // Both asked before either lands: neither is later than the other's
+    // record, whose stamp alone tells what it asked for.
+    const auto asked = std::chrono::system_clock::now();
+    std::promise<void> reached;
+    std::promise<void> go;
+    other->setBeforeInstallHook([&, once = false](const auto&) mutable {
+        if (!std::exchange(once, true)) {
+            reached.set_value();
+            go.get_future().wait();
+        }
+        return true;
+    });
+    std::future<SaveOutcome> otherSaved;
+    files->setBeforeInstallHook([&, once = false](const auto&) mutable {
+        if (std::exchange(once, true))
+            return true;
+        std::filesystem::remove(folder.path() / ".lock");
+        otherSaved = std::async(std::launch::async, [&] {
+            return otherStore.setDataTouching(kKey, record({{"a", 1.0}, {"b", 0.3}}),
+                                              adjusting("b", asked));
+        });
+        reached.get_future().wait();
+        return true;
+    });
+    ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.6}, {"b", 1.0}}), adjusting("a", asked))
+                    .succeeded());
+    go.set_value();
+    ASSERT_TRUE(otherSaved.get().succeeded());
+    const auto saved = other->read(kKey);
+    EXPECT_EQ(saved.data, record({{"a", 0.6}, {"b", 0.3}}));
+    EXPECT_TRUE(saved.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "a"));
+    EXPECT_TRUE(saved.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "b"));
 }
 
 }  // namespace

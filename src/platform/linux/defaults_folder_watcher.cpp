@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <set>
 #include <utility>
 
 namespace quorvane {
@@ -125,6 +126,13 @@ DefaultsFolderWatcher::Changes DefaultsFolderWatcher::takeChanges() {
             }
             // Anything else comes from a watch already dropped.
         }
+    }
+    // A name exchanged with another (a write that keeps what it displaced)
+    // is told moved in and then moved out: one still there was written.
+    for (const auto& name : std::set<std::string>(changes.removed)) {
+        struct stat info {};
+        if (!folderMoved && ::lstat((folder_ / name).c_str(), &info) == 0)
+            written(name);
     }
     if (folderMoved) {
         // Watched again from where the path now ends. A folder there is read

@@ -1,5 +1,7 @@
 #include "services/persistence/defaults_store.hpp"
+#include "services/persistence/folder_owner.hpp"
 #include "services/persistence/kept_record_copies.hpp"
+#include "services/persistence/record_install.hpp"
 #include "services/persistence/record_write_stamp_file.hpp"
 #include "services/persistence/temporary_file_guard.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
@@ -184,6 +186,10 @@ struct ExistingFile {
         RecordFileIdentity identity;
     };
     std::optional<Contents> contents;
+    // Held open until the write is over, so that no new file gets its
+    // number: what a write's exchange displaced is told from it by that.
+    UniqueFileDescriptor held{-1};
+    std::optional<HeldFileNumber> number;
 
     // It already holds exactly `bytes`: writing them again would change
     // nothing, so the save costs one read instead of two syncs.
@@ -212,9 +218,11 @@ std::variant<ExistingFile, DefaultsStoreError> inspectExisting(
         return unreadable(target, "not a regular file");
     if (static_cast<std::uintmax_t>(info.st_size) > FileDefaultsStore::kMaxValueSize)
         return unreadable(target, std::strerror(EFBIG));
-    ExistingFile existing{info.st_mode & 07777, std::nullopt};
-    if (auto held = readAll(readCall, target, fd.get(), FileDefaultsStore::kMaxValueSize))
-        existing.contents = {std::move(*held), info, identityCall(fd.get(), info)};
+    ExistingFile existing{info.st_mode & 07777, std::nullopt, std::move(fd),
+                          HeldFileNumber{info.st_dev, info.st_ino}};
+    const int held = existing.held.get();
+    if (auto bytes = readAll(readCall, target, held, FileDefaultsStore::kMaxValueSize))
+        existing.contents = {std::move(*bytes), info, identityCall(held, info)};
     return existing;
 }
 
@@ -310,10 +318,20 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
     // and as a write is whose stamp could not be written.
     const RecordWriteStampFile stamps(folder_, fileNameForKey(key));
     const auto identity = identityCall_(fd.get(), info);
-    const auto stamp =
-        stamps.describing(identity, *result.data, now, requestClock_.get(), &stampDecoder_);
+    const auto found =
+        stamps.lookUp(identity, *result.data, now, requestClock_.get(), &stampDecoder_);
+    const auto& stamp = found.stamp;
     if (!stamp) {
         result.writeID = RecordWriteStamp::unstampedWriteID(identity, info);
+        // Stamps this user may not read (root's save through sudo in the
+        // user's folder) may hold any requests, earlier ones too: the
+        // record is of unknown date, later than no request, so none that
+        // waited for that save loses to it. The next save here stamps it
+        // anew, readably.
+        if (found.unreadable) {
+            result.writtenAt = std::nullopt;
+            return result;
+        }
         result.writtenAt = unstampedDate(*result.writeID, *result.data,
                                          onRequestLine(latestChangeTime(info)), now);
         result.requested = TouchedRecordParts::all(*result.writtenAt);
@@ -486,6 +504,7 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     TemporaryFileGuard guard(temporaryPath);
     // Held until the file is complete, so no other write takes it for stale.
     ::flock(fd.get(), LOCK_EX | LOCK_NB);
+    giveToFolderOwner(fd.get(), directory);
     if (existing.permissions)
         ::fchmod(fd.get(), *existing.permissions);
     struct stat written {};
@@ -493,6 +512,9 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
         ::fstat(fd.get(), &written) != 0)
         return failedWithErrno(temporaryPath);
     const auto identity = identityCall_(fd.get(), written);
+    // Held open until the write is over, so that no other file gets its
+    // number: a later look at the name tells it by that.
+    const UniqueFileDescriptor ownFile(::dup(fd.get()));
     if (!fd.close())
         return failedWithErrno(temporaryPath);
     // The stamp goes first, made for the file about to be renamed: whoever
@@ -514,11 +536,26 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     // Stamps another writer put in place meanwhile stay where they are.
     if (auto error = lockNoLongerHeld())
         return SaveOutcome::failed(std::move(*error));
-    if (::rename(temporaryPath.c_str(), target.c_str()) != 0)
-        return failedWithErrno(target);
-    guard.release();
-    std::get<RecordWriteStampFile::Replacement>(replaced).keep();
-    stamps.confirm(stamp, previous);
+    if (beforeInstall_ && !beforeInstall_(temporaryPath))
+        return SaveOutcome::failed({DefaultsStoreError::Kind::writeFailed, target.string(), {}});
+    // Exchanged, not renamed over: a record another writer saved after the
+    // check above (its lock file taken from under this one) is still at
+    // hand, under the temporary name, instead of gone.
+    auto installed = installRecord(temporaryPath, target, existing.number);
+    if (const auto* error = std::get_if<int>(&installed))
+        return SaveOutcome::failed(DefaultsStoreError::fromErrno(*error, target.string()));
+    auto& placedStamps = std::get<RecordWriteStampFile::Replacement>(replaced);
+    const auto how = std::get<RecordInstall>(installed);
+    if (how.displaced == RecordInstall::Displaced::anotherFile)
+        return SaveOutcome::failed(givenBack(stamps, temporaryPath, target, written));
+    // What was displaced, the record as read, goes with the guard.
+    if (!how.exchanged)
+        guard.release();
+    placedStamps.keep();
+    // Another writer that took the lock from under this one put its stamps
+    // there since, and is landing its record over this one: its stamps stay.
+    if (placedStamps.stillPlaced())
+        stamps.confirm(stamp, previous);
     // The new value is in place now; a failed folder sync means it may not
     // survive a power loss, which the caller learns from the outcome.
     if (!syncDirectory(directory) || (directory != folder_ && !syncDirectory(folder_)))
@@ -526,6 +563,39 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     SaveOutcome outcome;
     outcome.writeID = stamp.writeID();
     return outcome;
+}
+
+DefaultsStoreError FileDefaultsStore::givenBack(const RecordWriteStampFile& stamps,
+                                                const std::string& temporaryPath,
+                                                const fs::path& target, const struct stat& ours) {
+    // Its writer may hold the lock still: it is taken again first.
+    const auto hold = lock_.confirmHeld();
+    // Moved away and back, the record's change time moves on, and its
+    // stamps would describe it no more: they are put in place again once
+    // it is back. (Where it landed over this write's record instead, its
+    // stamps displaced this one's, which go back at the name as this
+    // write ends unkept.)
+    std::optional<std::string> theirStamps;
+    UniqueFileDescriptor theirs(
+        ::open(temporaryPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    struct stat info {};
+    if (theirs.valid() && ::fstat(theirs.get(), &info) == 0) {
+        auto identity = identityCall_(theirs.get(), info);
+        identity.changedAt.reset();
+        if (const auto bytes = readAll(readCall_, temporaryPath, theirs.get(), kMaxValueSize))
+            theirStamps = stamps.linesDescribing(identity, *bytes);
+    }
+    // This write's record is still the one at the name: theirs goes back.
+    // Where a third writer replaced it since, that writer laid its change
+    // on this one's record, and theirs is lost with it.
+    struct stat named {};
+    if (::lstat(target.c_str(), &named) == 0 && named.st_dev == ours.st_dev &&
+        named.st_ino == ours.st_ino && exchangeNames(temporaryPath, target) && theirStamps)
+        stamps.putBack(*theirStamps);
+    if (hold == DefaultsLockFile::Hold::lost)
+        return lock_.lossReason();
+    // The caller makes its write again, from their record.
+    return {DefaultsStoreError::Kind::lockFileReplaced, (folder_ / kLockFileName).string(), {}};
 }
 
 std::optional<SaveOutcome> FileDefaultsStore::stampedInPlace(
@@ -546,7 +616,7 @@ std::optional<SaveOutcome> FileDefaultsStore::stampedInPlace(
     if (auto error = lockNoLongerHeld())
         return SaveOutcome::failed(std::move(*error));
     const auto stamp = newStamp(previous, touched, file, bytes);
-    if (!stamps.write(stamp, std::nullopt)) {
+    if (!stamps.write(stamp, std::nullopt, file, bytes, &stampDecoder_)) {
         outcome.writeID = stamp.writeID();
         return outcome;
     }

@@ -37,7 +37,13 @@ namespace quorvane {
 // removed or replaced meanwhile, the write takes the lock again and writes
 // its bytes anew, or, for a caller holding the lock around it (whose bytes
 // were made from what it read before), fails with lockFileReplaced so that
-// the caller makes them again from the record as it is now.
+// the caller makes them again from the record as it is now. The record is
+// put in place by exchanging it with the file at the name, not by a rename
+// over it: where the lock file was taken after that last check and another
+// writer landed meanwhile, that writer's record is put back, with its
+// stamps, and the write fails the same way, so it is made again from that
+// record. A file system that exchanges no names gets a plain rename, which
+// loses such a record.
 //
 // Every write leaves a stamp beside the record (RecordWriteStamp): this
 // store's own name, its count of writes, the moment of the write on its
@@ -45,7 +51,10 @@ namespace quorvane {
 // for. A read of a file with its stamp is dated and named by it; a file
 // without one (an older version's, an editor's, a copy put back) is named
 // by the file itself and dated, as a request of every part, by when its
-// inode last changed, which no copy can set back. No time read is later
+// inode last changed, which no copy can set back. A file whose stamps
+// stand there but cannot be read (another user's: root's, run through sudo
+// in the user's folder) is of unknown date: no request of this user's is
+// taken to be earlier than it. No time read is later
 // than now. A record and its stamp are replaced together or not at all: a
 // stamp that cannot be written (a full disk, a mount point at its name)
 // fails the save with the record as it was. A save of the bytes the file
@@ -149,6 +158,10 @@ class FileDefaultsStore final : public DefaultsStoring {
     }
 
     void setBeforeRenameHook(BeforeRenameHook hook) { beforeRename_ = std::move(hook); }
+    // Called the same way once the write has confirmed its lock for the
+    // last time, just before its record is put in place: lets tests stop a
+    // write where its lock can no longer keep another writer out.
+    void setBeforeInstallHook(BeforeRenameHook hook) { beforeInstall_ = std::move(hook); }
     // Set before the store is shared with another thread.
     void setReadCall(ReadCall call) { readCall_ = std::move(call); }
     // Set before the store is shared with another thread.
@@ -206,6 +219,15 @@ class FileDefaultsStore final : public DefaultsStoring {
     RecordWriteStamp newStamp(const std::optional<RecordWriteStamp>& previous,
                               const TouchedRecordParts& touched, const RecordFileIdentity& file,
                               std::string_view bytes);
+    // After this write's record was exchanged in over another writer's
+    // (saved once its lock file was taken from under this one), now at
+    // `temporaryPath`: puts that record back with its stamps while this
+    // one's is still at `target` (`ours` its status), and tells the caller
+    // to make its write again from it, under the lock taken again (or why
+    // it could not be).
+    DefaultsStoreError givenBack(const RecordWriteStampFile& stamps,
+                                 const std::string& temporaryPath,
+                                 const std::filesystem::path& target, const struct stat& ours);
     // A save of bytes the key's file already holds, made by a new stamp for
     // that very file when the save names requests (or the file has none);
     // none when such a stamp could not be written and the file must be; a
@@ -226,6 +248,7 @@ class FileDefaultsStore final : public DefaultsStoring {
     std::shared_ptr<const Clock> wallClock_;
     std::shared_ptr<const RequestClock> requestClock_;
     BeforeRenameHook beforeRename_;
+    BeforeRenameHook beforeInstall_;
     ReadCall readCall_;
     WriteCall writeCall_;
     IdentityCall identityCall_;

@@ -11,6 +11,8 @@
 #include <utility>
 
 #include "services/persistence/folder_aside.hpp"
+#include "services/persistence/folder_owner.hpp"
+#include "services/persistence/record_install.hpp"
 #include "services/persistence/temporary_file_guard.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
 
@@ -73,23 +75,70 @@ RecordWriteStampFile::RecordWriteStampFile(std::filesystem::path folder,
                                            std::string_view recordFileName)
     : folder_(std::move(folder)),
       recordFileName_(recordFileName),
-      path_(folder_ / RecordWriteStamp::fileNameFor(recordFileName)) {}
+      path_(folder_ / RecordWriteStamp::fileNameFor(recordFileName)),
+      keptPath_(path_.string() + "~") {}
 
 std::optional<RecordWriteStamp> RecordWriteStampFile::describing(
     const RecordFileIdentity& file, std::string_view bytes, Date now, const RequestClock* clock,
     const RecordWriteStampDecoder* decoder) const {
-    UniqueFileDescriptor fd(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    return lookUp(file, bytes, now, clock, decoder).stamp;
+}
+
+RecordWriteStampFile::Lookup RecordWriteStampFile::lookUp(
+    const RecordFileIdentity& file, std::string_view bytes, Date now, const RequestClock* clock,
+    const RecordWriteStampDecoder* decoder) const {
+    bool broken = false;
+    auto found = lookUpIn(path_, file, bytes, now, clock, decoder, broken);
+    if (found.stamp || !broken)
+        return found;
+    // What a crash leaves of stamps never synced (a file whose blocks never
+    // reached the disk), or stamps another user keeps private: the kept
+    // ones may still describe the record.
+    bool keptBroken = false;
+    auto kept = lookUpIn(keptPath_, file, bytes, now, clock, decoder, keptBroken);
+    return kept.stamp ? kept : found;
+}
+
+RecordWriteStampFile::Lookup RecordWriteStampFile::lookUpIn(const std::filesystem::path& path,
+                                                            const RecordFileIdentity& file,
+                                                            std::string_view bytes, Date now,
+                                                            const RequestClock* clock,
+                                                            const RecordWriteStampDecoder* decoder,
+                                                            bool& broken) const {
+    UniqueFileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     struct stat stampInfo {};
-    if (!fd.valid() || ::fstat(fd.get(), &stampInfo) != 0 || !S_ISREG(stampInfo.st_mode))
-        return std::nullopt;
+    if (!fd.valid()) {
+        // Another user's stamps, private to them: they stand there all the
+        // same, and may have been made for this very file.
+        const bool refused = errno == EACCES || errno == EPERM;
+        broken = refused || errno == ENOENT;
+        return {std::nullopt, refused && ::lstat(path.c_str(), &stampInfo) == 0 &&
+                                  S_ISREG(stampInfo.st_mode) &&
+                                  !changedSinceItsWrite(file, stampInfo)};
+    }
+    if (::fstat(fd.get(), &stampInfo) != 0 || !S_ISREG(stampInfo.st_mode))
+        return {};
     const auto held = readAll(fd.get(), kMaxSize);
-    if (!held)
-        return std::nullopt;
+    if (!held) {
+        broken = errno != EFBIG;
+        return {std::nullopt, broken && !changedSinceItsWrite(file, stampInfo)};
+    }
+    const auto stamp =
+        describedIn(*held, file, bytes, changedSinceItsWrite(file, stampInfo), decoder);
+    if (!stamp) {
+        const auto newest = std::string_view(*held).substr(0, held->find('\n'));
+        broken = !(decoder ? decoder->decode(newest) : RecordWriteStamp::decode(newest));
+        return {};
+    }
+    return {placed(*stamp, stampInfo, now, clock)};
+}
+
+std::optional<RecordWriteStamp> RecordWriteStampFile::describedIn(
+    std::string_view lines, const RecordFileIdentity& file, std::string_view bytes,
+    bool changedSince, const RecordWriteStampDecoder* decoder) {
     // A record changed since is still the one a pending stamp waits for:
     // nothing but that write's own rename puts that file, with those
     // bytes, at the record's name before the writer says it landed.
-    const bool changedSince = changedSinceItsWrite(file, stampInfo);
-    std::string_view lines = *held;
     for (bool newest = true; !lines.empty(); newest = false) {
         const auto end = std::min(lines.find('\n'), lines.size());
         const auto line = lines.substr(0, end);
@@ -97,16 +146,42 @@ std::optional<RecordWriteStamp> RecordWriteStampFile::describing(
         if (stamp && stamp->describes(file, bytes) &&
             (newest || stamp->file.tellsApartFrom(file)) &&
             (!changedSince || (newest && stamp->pending)))
-            return placed(*stamp, stampInfo, now, clock);
+            return stamp;
         lines.remove_prefix(std::min(end + 1, lines.size()));
     }
     return std::nullopt;
+}
+
+std::optional<std::string> RecordWriteStampFile::linesDescribing(const RecordFileIdentity& file,
+                                                                 std::string_view bytes) const {
+    UniqueFileDescriptor fd(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    struct stat info {};
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    auto held = readAll(fd.get(), kMaxSize);
+    if (!held || !describedIn(*held, file, bytes, false, nullptr))
+        return std::nullopt;
+    return held;
+}
+
+void RecordWriteStampFile::putBack(std::string_view lines) const {
+    std::string temporaryPath = temporaryName();
+    UniqueFileDescriptor fd(::mkostemp(temporaryPath.data(), O_CLOEXEC));
+    if (!fd.valid())
+        return;
+    TemporaryFileGuard guard(temporaryPath);
+    giveToFolderOwner(fd.get(), folder_);
+    if (!writeAllBytes(fd.get(), lines) || ::fsync(fd.get()) != 0 || !fd.close() ||
+        ::rename(temporaryPath.c_str(), path_.c_str()) != 0)
+        return;
+    guard.release();
 }
 
 std::optional<DefaultsStoreError> RecordWriteStampFile::fillTemporary(
     UniqueFileDescriptor fd, const RecordWriteStamp& stamp,
     const std::optional<RecordWriteStamp>& previous, bool synced) const {
     ::flock(fd.get(), LOCK_EX | LOCK_NB);
+    giveToFolderOwner(fd.get(), folder_);
     std::string lines = stamp.encoded();
     if (previous) {
         lines += '\n';
@@ -140,21 +215,40 @@ RecordWriteStampFile::replaceWith(const RecordWriteStamp& stamp,
 }
 
 std::optional<DefaultsStoreError> RecordWriteStampFile::write(
-    const RecordWriteStamp& stamp, const std::optional<RecordWriteStamp>& previous) const {
+    const RecordWriteStamp& stamp, const std::optional<RecordWriteStamp>& previous,
+    const RecordFileIdentity& file, std::string_view bytes,
+    const RecordWriteStampDecoder* decoder) const {
+    bool keptBroken = false;
+    const bool keptDescribe =
+        lookUpIn(keptPath_, file, bytes, Date::max(), nullptr, decoder, keptBroken)
+            .stamp.has_value();
     // Kept at once, so nothing is ever put back: the stamps before need no
-    // second name, and one rename puts the new ones in their place (no
-    // reader finds the name empty meanwhile).
+    // second name, and one exchange or rename puts the new ones in their
+    // place (no reader finds the name empty meanwhile).
     std::string temporaryPath = temporaryName();
     UniqueFileDescriptor fd(::mkostemp(temporaryPath.data(), O_CLOEXEC));
     if (!fd.valid())
         return DefaultsStoreError::fromErrno(errno, path_.string());
     TemporaryFileGuard guard(temporaryPath);
-    if (auto error = fillTemporary(std::move(fd), stamp, previous, false))
+    if (auto error = fillTemporary(std::move(fd), stamp, previous, !keptDescribe))
         return error;
+    // The stamps before, now under the temporary name, go with the guard.
+    if (keptDescribe && exchangeNames(temporaryPath, path_))
+        return std::nullopt;
     if (::rename(temporaryPath.c_str(), path_.c_str()) != 0)
         return DefaultsStoreError::fromErrno(errno, path_.string());
     guard.release();
+    if (!keptDescribe)
+        keepSynced();
     return std::nullopt;
+}
+
+void RecordWriteStampFile::keepSynced() const {
+    // Never renamed over: the kept stamps go a moment before their
+    // successor is linked in, where a crash leaves the synced stamps at
+    // the name to describe the record.
+    ::unlink(keptPath_.c_str());
+    ::link(path_.c_str(), keptPath_.c_str());
 }
 
 void RecordWriteStampFile::confirm(const RecordWriteStamp& stamp,
@@ -163,8 +257,10 @@ void RecordWriteStampFile::confirm(const RecordWriteStamp& stamp,
     landed.pending = false;
     // Lost, the pending stamp stays, and still describes the record.
     auto replaced = replaceWith(landed, previous, true);
-    if (auto* replacement = std::get_if<Replacement>(&replaced))
+    if (auto* replacement = std::get_if<Replacement>(&replaced)) {
         replacement->keep();
+        keepSynced();
+    }
 }
 
 std::string RecordWriteStampFile::temporaryName() const {
@@ -227,10 +323,7 @@ RecordWriteStampFile::Replacement::Replacement(Replacement&& other) noexcept
 RecordWriteStampFile::Replacement::~Replacement() {
     if (kept_ || !canPutBack_)
         return;
-    struct stat current {};
-    const bool stillPlaced = ::lstat(path_.c_str(), &current) == 0 &&
-                             current.st_dev == placedDevice_ && current.st_ino == placedInode_;
-    if (!stillPlaced) {
+    if (!stillPlaced()) {
         keep();
         return;
     }
@@ -238,6 +331,12 @@ RecordWriteStampFile::Replacement::~Replacement() {
         ::unlink(path_.c_str());
     else
         ::rename(displaced_.c_str(), path_.c_str());
+}
+
+bool RecordWriteStampFile::Replacement::stillPlaced() const {
+    struct stat current {};
+    return ::lstat(path_.c_str(), &current) == 0 && current.st_dev == placedDevice_ &&
+           current.st_ino == placedInode_;
 }
 
 void RecordWriteStampFile::Replacement::keep() {
@@ -252,6 +351,7 @@ int RecordWriteStampFile::moveFolderAside() const {
 
 void RecordWriteStampFile::remove() const {
     ::unlink(path_.c_str());
+    ::unlink(keptPath_.c_str());
 }
 
 }  // namespace quorvane

@@ -56,6 +56,20 @@ class RecordWriteStampFile {
         const RecordFileIdentity& file, std::string_view bytes, Date now,
         const RequestClock* clock = nullptr,
         const RecordWriteStampDecoder* decoder = nullptr) const;
+    // What a look for the stamp of one file found.
+    struct Lookup {
+        // The stamp describing() gives.
+        std::optional<RecordWriteStamp> stamp;
+        // None was found, but stamps this process may not read stand at the
+        // name (another user's write: root's, run through sudo in the
+        // user's folder) and may have been made for the file: who wrote it,
+        // and when its requests were asked for, is not known.
+        bool unreadable = false;
+    };
+    // describing(), telling also of stamps that could not be read.
+    Lookup lookUp(const RecordFileIdentity& file, std::string_view bytes, Date now,
+                  const RequestClock* clock = nullptr,
+                  const RecordWriteStampDecoder* decoder = nullptr) const;
     // The stamps put in place ahead of their record by replaceWith(): until
     // keep() says the record landed too, ending it puts back the stamps that
     // were there before (or none, where there were none), so a record and
@@ -76,6 +90,10 @@ class RecordWriteStampFile {
 
         // The record is in place: the stamps before go.
         void keep();
+        // Whether the stamps it put in place still stand at the name:
+        // another writer may have put its own there since (one that took
+        // the lock from under this one).
+        bool stillPlaced() const;
 
       private:
         std::filesystem::path path_;
@@ -109,14 +127,41 @@ class RecordWriteStampFile {
     // landed (a stalled disk, a writer stopped between the two renames).
     void confirm(const RecordWriteStamp& stamp,
                  const std::optional<RecordWriteStamp>& previous) const;
-    // replaceWith() kept at once, unsynced: a stamp written for a record
-    // that stays as it is. Lost to a crash, it leaves the record dated by
-    // its file, as one an older version wrote.
+    // replaceWith() kept at once: a stamp written for a record that stays
+    // as it is (the file `file` holding `bytes`). Where the kept stamps
+    // (keptPath()) describe that record, it is neither synced nor renamed
+    // over the stamps before, which some file systems answer with a flush
+    // of its blocks (ext4), but exchanged with them: lost to a crash, it
+    // leaves those kept stamps to describe the record. Elsewhere it is
+    // synced, renamed over them and kept itself.
     std::optional<DefaultsStoreError> write(const RecordWriteStamp& stamp,
-                                            const std::optional<RecordWriteStamp>& previous) const;
+                                            const std::optional<RecordWriteStamp>& previous,
+                                            const RecordFileIdentity& file, std::string_view bytes,
+                                            const RecordWriteStampDecoder* decoder = nullptr) const;
+    // Both the stamps and the kept ones go.
     void remove() const;
+    // Where the newest stamps made sure to reach the disk (synced) are
+    // kept, under a second name of theirs: ".<record file name>.written~".
+    // They are read only where the stamps at the name are missing, empty,
+    // broken or unreadable: what a crash leaves of stamps never synced.
+    const std::filesystem::path& keptPath() const { return keptPath_; }
+    // The stamps at the name (the file's lines as they stand) when they
+    // describe the file `file` holding `bytes`, however late it changed:
+    // for a record moved away and back by a write that found it there,
+    // which changed its change time, not its making.
+    std::optional<std::string> linesDescribing(const RecordFileIdentity& file,
+                                               std::string_view bytes) const;
+    // Puts `lines` (from linesDescribing()) at the name anew, synced, so
+    // they describe again the record they were made for, put back just now.
+    void putBack(std::string_view lines) const;
 
   private:
+    // The stamp of `lines` (a stamps' file) made for the file `file`
+    // holding `bytes`, which `changedSince` the stamps were put in place.
+    static std::optional<RecordWriteStamp> describedIn(std::string_view lines,
+                                                       const RecordFileIdentity& file,
+                                                       std::string_view bytes, bool changedSince,
+                                                       const RecordWriteStampDecoder* decoder);
     // Clears a folder out of the stamps' way; the errno of a folder that
     // stays there, 0 when none does.
     int moveFolderAside() const;
@@ -134,9 +179,18 @@ class RecordWriteStampFile {
     // A new temporary file's name template, as the record's own.
     std::string temporaryName() const;
 
+    // The stamps at `path` made for `file` holding `bytes`, as lookUp();
+    // `broken` tells whether they are missing, empty, broken or unreadable.
+    Lookup lookUpIn(const std::filesystem::path& path, const RecordFileIdentity& file,
+                    std::string_view bytes, Date now, const RequestClock* clock,
+                    const RecordWriteStampDecoder* decoder, bool& broken) const;
+    // The stamps at the name, synced already, become the kept ones too.
+    void keepSynced() const;
+
     std::filesystem::path folder_;
     std::string recordFileName_;
     std::filesystem::path path_;
+    std::filesystem::path keptPath_;
 };
 
 }  // namespace quorvane

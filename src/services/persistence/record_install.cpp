@@ -1,0 +1,59 @@
+#include "services/persistence/record_install.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace quorvane {
+
+namespace {
+
+bool exchangesNoNames(int error) {
+    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
+}
+
+RecordInstall displacedBy(const std::string& temporary, std::optional<HeldFileNumber> read) {
+    struct stat displaced {};
+    const bool same = read && ::lstat(temporary.c_str(), &displaced) == 0 &&
+                      displaced.st_dev == read->device && displaced.st_ino == read->inode;
+    return {same ? RecordInstall::Displaced::theFileRead : RecordInstall::Displaced::anotherFile,
+            true};
+}
+
+}  // namespace
+
+bool exchangeNames(const std::string& first, const std::filesystem::path& second) {
+    return ::renameat2(AT_FDCWD, first.c_str(), AT_FDCWD, second.c_str(), RENAME_EXCHANGE) == 0;
+}
+
+std::variant<RecordInstall, int> installRecord(const std::string& temporary,
+                                               const std::filesystem::path& target,
+                                               std::optional<HeldFileNumber> read) {
+    // Something removed the record since, or made one where there was
+    // none: one more try the other way, then the next.
+    unsigned flags = read ? RENAME_EXCHANGE : RENAME_NOREPLACE;
+    for (int tries = 0; tries < 3; ++tries) {
+        if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), flags) == 0) {
+            if (flags == RENAME_NOREPLACE)
+                return RecordInstall{};
+            return displacedBy(temporary, read);
+        }
+        const int error = errno;
+        if (exchangesNoNames(error))
+            break;
+        if (error == ENOENT && flags == RENAME_EXCHANGE)
+            flags = RENAME_NOREPLACE;
+        else if (error == EEXIST && flags == RENAME_NOREPLACE)
+            flags = RENAME_EXCHANGE;
+        else
+            return error;
+    }
+    if (::rename(temporary.c_str(), target.c_str()) != 0)
+        return errno;
+    return RecordInstall{
+        read ? RecordInstall::Displaced::theFileRead : RecordInstall::Displaced::nothing, false};
+}
+
+}  // namespace quorvane

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <variant>
+
+namespace quorvane {
+
+// How a record's new file was put at the record's name (installRecord).
+struct RecordInstall {
+    enum class Displaced {
+        // Nothing stood at the name.
+        nothing,
+        // The file the write was made from.
+        theFileRead,
+        // Another file: a write that landed after this one last looked.
+        anotherFile,
+    };
+    Displaced displaced = Displaced::nothing;
+    // What was displaced waits under the new file's temporary name; false
+    // where the file system exchanges no names and a plain rename replaced
+    // it (told as the file read, as before the exchange there was).
+    bool exchanged = false;
+
+    bool operator==(const RecordInstall&) const = default;
+};
+
+// A file, by device and inode number: held open by whoever names it, so
+// that no new file gets its number meanwhile.
+struct HeldFileNumber {
+    dev_t device = 0;
+    ino_t inode = 0;
+};
+
+// Puts the complete file `temporary` at `target` by exchanging the two
+// names, so that whatever stood there is still at hand, under `temporary`,
+// for the caller to weigh and remove: a record another writer saved after
+// this write's last check of its lock is never simply gone. Where nothing
+// stands at the name, a rename that replaces nothing puts it there, and a
+// file made there meanwhile is exchanged instead. A file system that
+// exchanges no names (EINVAL, ENOSYS, EOPNOTSUPP) gets a plain rename.
+// `read` is the file the write was made from; none when there was none.
+// The errno of a failure.
+std::variant<RecordInstall, int> installRecord(const std::string& temporary,
+                                               const std::filesystem::path& target,
+                                               std::optional<HeldFileNumber> read);
+
+// Exchanges the two names again; false (errno set) when it could not.
+bool exchangeNames(const std::string& first, const std::filesystem::path& second);
+
+}  // namespace quorvane

@@ -24,32 +24,14 @@ class DisplayManagerTest : public testing::XServerTest {
             return;
         }
         Atom edid = connection->atom("EDID");
-        for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"}) {
-            if (auto found = output(name)) {
+        for (const auto& lit : testing::kHarnessOutputs) {
+            if (auto found = plainOutput(lit.name)) {
                 XRRDeleteOutputProperty(connection->display(), found->id, edid);
             }
         }
         connection->sync();
-        // Put the lit outputs back in the modes the harness gave them.
-        restoreMode("DUMMY1", 1280, 720);
-        restoreMode("DUMMY2", 1600, 900);
-    }
-
-    void restoreMode(const char* name, int width, int height) {
-        DisplayManager manager(displayName);
-        testing::RecordingBrightnessController brightness;
-        for (const auto& display :
-             manager.activeDisplays(brightness, DisplaySnapshotRequest::full({}))) {
-            if (display.id != output(name)->id) {
-                continue;
-            }
-            for (const auto& mode : display.modes) {
-                if (mode.width == width && mode.height == height) {
-                    manager.setMode(mode, display.id);
-                    return;
-                }
-            }
-        }
+        // The modes and places the harness gave the outputs.
+        restoreWorld();
     }
 
     void setEdid(const char* name, const std::vector<std::uint8_t>& bytes) {

@@ -39,6 +39,17 @@ using testing::TemporaryHome;
 
 using testing::kOutputs;
 
+// RandR's major opcode on that server; 0 when it cannot be asked.
+int randrOpcode(const std::string& display) {
+    auto probe = XConnection::open(display);
+    int randr = 0;
+    int event = 0;
+    int error = 0;
+    if (!probe || !XQueryExtension(probe->display(), "RANDR", &randr, &event, &error))
+        return 0;
+    return randr;
+}
+
 // The presets a round hands out, so consecutive rounds always differ.
 const DisplayPreset& presetOf(std::size_t index) {
     static const auto presets = DisplayPreset::builtIns();
@@ -356,14 +367,8 @@ TEST(XServerLossTest, AServerGoneWhileARampSizeIsReadEndsTheWriteAsALostServer) 
     testing::PrivateXServer server;
     if (server.display().empty())
         GTEST_SKIP() << "no private X server could be started";
-    int randr = 0;
-    {
-        auto probe = XConnection::open(server.display());
-        ASSERT_TRUE(probe);
-        int event = 0;
-        int error = 0;
-        ASSERT_TRUE(XQueryExtension(probe->display(), "RANDR", &randr, &event, &error));
-    }
+    const int randr = randrOpcode(server.display());
+    ASSERT_GT(randr, 0);
     const auto cutAt = [randr](int occurrence) {
         return testing::CuttingXProxy::Cut{static_cast<std::uint8_t>(randr), X_RRGetCrtcGammaSize,
                                            occurrence};
@@ -411,14 +416,8 @@ TEST(XServerLossTest, ACommandsConnectionThatBrokeStaysBroken) {
     testing::PrivateXServer server;
     if (server.display().empty())
         GTEST_SKIP() << "no private X server could be started";
-    int randr = 0;
-    {
-        auto probe = XConnection::open(server.display());
-        ASSERT_TRUE(probe);
-        int event = 0;
-        int error = 0;
-        ASSERT_TRUE(XQueryExtension(probe->display(), "RANDR", &randr, &event, &error));
-    }
+    const int randr = randrOpcode(server.display());
+    ASSERT_GT(randr, 0);
     // Each connection is cut as its outputs are read.
     testing::CuttingXProxy proxy(server.display(),
                                  {static_cast<std::uint8_t>(randr), X_RRGetOutputPrimary, 1});

@@ -48,20 +48,6 @@ class DisplayManagerTest : public testing::XServerTest {
         return found == displays.end() ? nullptr : &*found;
     }
 
-    // The screen's size as the server has it now (Xlib's copy is from connecting).
-    int rootWidth() {
-        Window root = 0;
-        int x = 0;
-        int y = 0;
-        unsigned width = 0;
-        unsigned height = 0;
-        unsigned border = 0;
-        unsigned depth = 0;
-        XGetGeometry(connection->display(), connection->root(), &root, &x, &y, &width, &height,
-                     &border, &depth);
-        return static_cast<int>(width);
-    }
-
     testing::RecordingBrightnessController brightness;
 };
 
@@ -171,7 +157,7 @@ TEST_F(DisplayManagerTest, ModeSwitchGrowsTheScreenWhenNeeded) {
                      DisplayWidthMM(connection->display(), 0),
                      DisplayHeightMM(connection->display(), 0));
     ASSERT_FALSE(connection->sync());
-    int widthBefore = rootWidth();
+    int widthBefore = rootSize().first;
     ASSERT_EQ(widthBefore, 4800);
 
     manager.setMode(*larger, third->id);
@@ -179,7 +165,7 @@ TEST_F(DisplayManagerTest, ModeSwitchGrowsTheScreenWhenNeeded) {
     auto after = output("DUMMY2");
     ASSERT_TRUE(after);
     EXPECT_EQ(after->width, static_cast<unsigned>(larger->width));
-    int widthAfter = rootWidth();
+    int widthAfter = rootSize().first;
     EXPECT_GE(widthAfter, 3200 + larger->width);
     EXPECT_GT(widthAfter, widthBefore);
 }

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "x11/private_x_server.hpp"
 #include "x11/stand_in_x_socket.hpp"
@@ -88,16 +89,9 @@ TEST_F(TestWorldTest, AWorldATestLeftAskewIsPutBackAsItWasLit) {
         EXPECT_EQ(XRRGetOutputPrimary(connection->display(), connection->root()),
                   plainOutput("DUMMY0")->id)
             << askew;
-        Window root = 0;
-        int x = 0;
-        int y = 0;
-        unsigned size[2] = {};
-        unsigned border = 0;
-        unsigned depth = 0;
-        XGetGeometry(connection->display(), connection->root(), &root, &x, &y, &size[0], &size[1],
-                     &border, &depth);
-        EXPECT_EQ(size[0], testing::kStandardScreenWidth) << askew;
-        EXPECT_EQ(size[1], testing::kStandardScreenHeight) << askew;
+        EXPECT_EQ(rootSize(),
+                  std::pair(testing::kStandardScreenWidth, testing::kStandardScreenHeight))
+            << askew;
     };
     // Each alone, so that none is put back only because another was.
     for (const std::string askew :

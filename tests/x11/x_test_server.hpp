@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/linux/crtc_gamma.hpp"
@@ -144,6 +145,21 @@ class XServerTest : public ::testing::Test {
         return outputs;
     }
 
+    // The screen's width and height as the server has them now (Xlib's copy
+    // is from connecting).
+    std::pair<int, int> rootSize() {
+        Window root = 0;
+        int x = 0;
+        int y = 0;
+        unsigned width = 0;
+        unsigned height = 0;
+        unsigned border = 0;
+        unsigned depth = 0;
+        XGetGeometry(connection->display(), connection->root(), &root, &x, &y, &width, &height,
+                     &border, &depth);
+        return {static_cast<int>(width), static_cast<int>(height)};
+    }
+
     // The output of this name as plain Xlib reads it (lit or not).
     std::optional<PlainOutput> plainOutput(const std::string& name) {
         for (auto& candidate : plainOutputs()) {
@@ -246,16 +262,7 @@ class XServerTest : public ::testing::Test {
 
     bool isStandardWorld() {
         Display* display = connection->display();
-        Window root = 0;
-        int x = 0;
-        int y = 0;
-        unsigned width = 0;
-        unsigned height = 0;
-        unsigned border = 0;
-        unsigned depth = 0;
-        if (!XGetGeometry(display, connection->root(), &root, &x, &y, &width, &height, &border,
-                          &depth) ||
-            width != kStandardScreenWidth || height != kStandardScreenHeight)
+        if (rootSize() != std::pair{kStandardScreenWidth, kStandardScreenHeight})
             return false;
         const RROutput primary = XRRGetOutputPrimary(display, connection->root());
         std::size_t found = 0;

@@ -56,18 +56,20 @@ class XConnection {
     Display* display() const { return display_.get(); }
     Window root() const;
 
-    // Every Xlib request of ours is made through here: `call` gets the
-    // display and its answer is returned, unless the server is known to be
-    // gone, when `whenLost` is returned without calling it. Once XCB has met
-    // the loss (at a request sent through it, or while writing out what it
-    // held), Xlib cannot even make a request: it takes the socket back from
-    // XCB, fails, and builds the request through a null pointer.
+    // The Xlib requests of the screen and output reads, the ramps, the atoms
+    // and the syncs are made through here: `call` gets the display and its
+    // answer is returned, unless the server is known to be gone, when
+    // `whenLost` is returned without calling it. Once XCB has met the loss
+    // (at a request sent through it, or while writing out what it held),
+    // Xlib cannot even make a request: it takes the socket back from XCB,
+    // fails, and builds the request through a null pointer.
     template <typename Result, typename Call>
     Result ask(Result whenLost, Call&& call) {
         if (!readyForXlib())
             return whenLost;
         return std::forward<Call>(call)(display_.get());
     }
+
     // Interned once per connection: an atom never changes while the server
     // runs, and asking again costs a round trip each time.
     Atom atom(const char* name, bool onlyIfExists = false);

@@ -79,7 +79,10 @@ std::variant<std::vector<DisplaySnapshot>, std::int32_t> QuorvaneCLI::reachableD
     } catch (const DisplayControlError& error) {
         if (!error.isDisplayServerUnreachable())
             throw;
-        return fail(ExitCode::notFound, displayServerMessage(), json);
+        return fail(
+            ExitCode::notFound,
+            error.isDisplayServerLost() ? lostDisplayServerMessage() : displayServerMessage(),
+            json);
     }
 }
 

@@ -63,7 +63,7 @@ class DetailFormX11Test : public testing::XServerTest {
         bridge.reset();
         store.reset();
         if (connection)
-            GammaController(256, displayName).restoreSystemColorSettings();
+            resetRampsToIdentity();
     }
 
     void settle() {

@@ -73,7 +73,7 @@ class ImportSheetX11Test : public testing::XServerTest {
         bridge.reset();
         store.reset();
         if (connection)
-            GammaController(256, displayName).restoreSystemColorSettings();
+            resetRampsToIdentity();
         if (!scratch.empty())
             fs::remove_all(scratch);
     }

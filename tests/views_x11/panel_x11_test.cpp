@@ -78,7 +78,7 @@ class PanelX11Test : public testing::XServerTest {
         bridge.reset();
         store.reset();
         if (connection)
-            GammaController(256, displayName).restoreSystemColorSettings();
+            resetRampsToIdentity();
         if (!sysfs.empty())
             fs::remove_all(sysfs);
     }

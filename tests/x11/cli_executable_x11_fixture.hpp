@@ -1,8 +1,8 @@
 #pragma once
 
 // The built `quorvane` against the test X server: a private home, the three
-// lit outputs with their ramps reset around each test, and what the program
-// shows and saves.
+// lit outputs with their ramps reset around each test (by the base fixture
+// before it), and what the program shows and saves.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -22,15 +22,9 @@ inline const std::vector<std::string> kOutputs = {"DUMMY0", "DUMMY1", "DUMMY2"};
 
 class CLIExecutableX11Fixture : public XServerTest {
   protected:
-    void SetUp() override {
-        XServerTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        resetRamps();
-    }
     void TearDown() override {
         if (connection)
-            resetRamps();
+            resetRampsToIdentity();
     }
 
     ExecutableResult run(std::vector<std::string> arguments) {
@@ -51,14 +45,6 @@ class CLIExecutableX11Fixture : public XServerTest {
     GammaRamp expectedRamp(const ColorAdjustment& adjustment, const std::string& name) {
         const auto size = crtcGammaSize(*connection, lit(name).crtc);
         return GammaRamp::fromTables(buildTransferTables(adjustment, 256), size);
-    }
-
-    void resetRamps() {
-        for (const auto& name : kOutputs) {
-            const auto crtc = lit(name).crtc;
-            writeCrtcGamma(*connection, crtc,
-                           GammaRamp::identity(crtcGammaSize(*connection, crtc)));
-        }
     }
 
     // The identity raw value the program shows for each output, by name.

@@ -161,7 +161,7 @@ TEST_F(CLIExecutableX11Test, ApplyWithEveryOutputSwitchedOffIsNotFoundAndChanges
     for (const auto& name : kOutputs) {
         auto lit = output(name, true);
         ASSERT_TRUE(lit) << name;
-        off.push_back(std::make_unique<SwitchedOff>(SwitchedOff{*this, *lit}));
+        off.push_back(std::make_unique<SwitchedOff>(*this, *lit));
         switchOutput(*lit, false);
     }
     // The server answers; it just has no active output.

@@ -39,6 +39,17 @@ using testing::TemporaryHome;
 
 using testing::kOutputs;
 
+// RandR's major opcode on that server; 0 when it cannot be asked.
+int randrOpcode(const std::string& display) {
+    auto probe = XConnection::open(display);
+    int randr = 0;
+    int event = 0;
+    int error = 0;
+    if (!probe || !XQueryExtension(probe->display(), "RANDR", &randr, &event, &error))
+        return 0;
+    return randr;
+}
+
 // The presets a round hands out, so consecutive rounds always differ.
 const DisplayPreset& presetOf(std::size_t index) {
     static const auto presets = DisplayPreset::builtIns();
@@ -356,14 +367,8 @@ TEST(XServerLossTest, AServerGoneWhileARampSizeIsReadEndsTheWriteAsALostServer) 
     testing::PrivateXServer server;
     if (server.display().empty())
         GTEST_SKIP() << "no private X server could be started";
-    int randr = 0;
-    {
-        auto probe = XConnection::open(server.display());
-        ASSERT_TRUE(probe);
-        int event = 0;
-        int error = 0;
-        ASSERT_TRUE(XQueryExtension(probe->display(), "RANDR", &randr, &event, &error));
-    }
+    const int randr = randrOpcode(server.display());
+    ASSERT_GT(randr, 0);
     const auto cutAt = [randr](int occurrence) {
         return testing::CuttingXProxy::Cut{static_cast<std::uint8_t>(randr), X_RRGetCrtcGammaSize,
                                            occurrence};
@@ -401,6 +406,126 @@ TEST(XServerLossTest, AServerGoneWhileARampSizeIsReadEndsTheWriteAsALostServer) 
     EXPECT_EQ(result.out, "");
     EXPECT_FALSE(home.preferencesText());
     EXPECT_EQ(proxy.cuts(), 1);
+}
+
+// A command's connection that broke is never opened again: what it read of
+// one server is neither named nor written through a connection to another
+// (a server restarted meanwhile, whose outputs may be others under the same
+// IDs). The displays it read are not listed unnamed either.
+TEST(XServerLossTest, ACommandsConnectionThatBrokeStaysBroken) {
+    testing::PrivateXServer server;
+    if (server.display().empty())
+        GTEST_SKIP() << "no private X server could be started";
+    const int randr = randrOpcode(server.display());
+    ASSERT_GT(randr, 0);
+    // Each connection is cut as its outputs are read.
+    testing::CuttingXProxy proxy(server.display(),
+                                 {static_cast<std::uint8_t>(randr), X_RRGetOutputPrimary, 1});
+    ASSERT_FALSE(proxy.display().empty());
+    auto connection = std::make_shared<SharedXConnection>(proxy.display(),
+                                                          SharedXConnection::AfterLoss::stayLost);
+    DisplayManager manager(connection);
+    GammaController gamma(GammaController::kStandardTableSize, connection);
+    SimulatedBrightnessController brightness;
+    const auto lost = [](const auto& call) {
+        try {
+            call();
+        } catch (const DisplayControlError& error) {
+            return error.isDisplayServerLost();
+        }
+        return false;
+    };
+    EXPECT_TRUE(lost([&] {
+        manager.activeDisplays(brightness, DisplaySnapshotRequest{false, false, {}, true});
+    }));
+    EXPECT_TRUE(lost([&] { manager.screenNamesByDisplayID(); }));
+    EXPECT_TRUE(lost([&] {
+        manager.activeDisplays(brightness, DisplaySnapshotRequest{false, false, {}, true});
+    }));
+    const auto answers = gamma.setTransferTablesOnEach(
+        gamma.makeTransferTables(DisplayPreset::builtIns()[2].adjustment), {1});
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_TRUE(answers[0] && answers[0]->isDisplayServerUnreachable());
+    EXPECT_EQ(proxy.cuts(), 1);
+}
+
+// The server goes at each request of a command in turn, from the first of
+// its connection's set-up to the last of its close. Until XOpenDisplay has
+// returned, the server was never reached; from then on the connection broke,
+// and the command says so; while the connection closes, the command's work
+// is done and stands. Never a signal or Xlib's own words, nothing saved.
+TEST(XServerLossTest, AServerGoneAtAnyRequestEndsTheCommandWithOurStatusAndMessage) {
+    testing::PrivateXServer server;
+    if (server.display().empty())
+        GTEST_SKIP() << "no private X server could be started";
+    using Cut = testing::CuttingXProxy::Cut;
+    // Counts every request, cutting none.
+    const Cut uncut{std::nullopt, std::nullopt, 0};
+    int opening = 0;
+    int closing = 0;
+    {
+        testing::CuttingXProxy proxy(server.display(), uncut);
+        ASSERT_FALSE(proxy.display().empty());
+        auto connection = XConnection::open(proxy.display());
+        ASSERT_TRUE(connection);
+        opening = proxy.requests();
+        connection.reset();
+        closing = proxy.requests() - opening;
+    }
+    const auto unreachable = [](const std::string& display) {
+        return "X 서버에 연결할 수 없습니다: $DISPLAY=" + display +
+               ". 그래픽 세션이 실행 중인지, $DISPLAY 값이 맞는지 확인하세요.";
+    };
+    const auto lost = [](const std::string& display) {
+        return "X 서버와의 연결이 끊어져 종료합니다: $DISPLAY=" + display +
+               ". 설정은 바꾸지 않았습니다.";
+    };
+    for (const auto& command :
+         std::vector<std::vector<std::string>>{{"cli", "list", "displays"},
+                                               {"cli", "read", "displays", "--json"},
+                                               {"cli", "apply-safe-preset", "night"}}) {
+        const bool json = command.back() == "--json";
+        testing::ExecutableResult whole;
+        int requests = 0;
+        {
+            TemporaryHome home;
+            testing::CuttingXProxy proxy(server.display(), uncut);
+            whole = runQuorvane(command, home, proxy.display());
+            requests = proxy.requests();
+        }
+        ASSERT_EQ(whole.status, 0) << whole.err;
+        ASSERT_GT(requests, opening + closing);
+        for (int at = 1; at <= requests; ++at) {
+            TemporaryHome home;
+            testing::CuttingXProxy proxy(server.display(), Cut{std::nullopt, std::nullopt, at});
+            const auto result = runQuorvane(command, home, proxy.display());
+            SCOPED_TRACE("quorvane " + joined(command, " ") + ", cut at request " +
+                         std::to_string(at) + " of " + std::to_string(requests) + "\nstatus " +
+                         std::to_string(result.status) + ", signal " +
+                         std::to_string(result.signal) + "\nstandard output:\n" + result.out +
+                         "\nstandard error:\n" + result.err);
+            ASSERT_EQ(result.signal, 0);
+            EXPECT_EQ(proxy.cuts(), 1);
+            // Nothing of Xlib's own ("request 0 length 12 would exceed
+            // buffer size", "ignoring invalid extension event").
+            EXPECT_EQ(result.err.find("Xlib"), std::string::npos);
+            EXPECT_EQ(result.err.find("invalid"), std::string::npos);
+            if (at > requests - closing) {
+                EXPECT_EQ(result.status, 0);
+                EXPECT_EQ(result.out, whole.out);
+                continue;
+            }
+            EXPECT_EQ(result.status, 2);
+            EXPECT_EQ(result.out, "");
+            EXPECT_FALSE(home.preferencesText());
+            const auto message =
+                at <= opening ? unreachable(proxy.display()) : lost(proxy.display());
+            // A sanitized build may add its leak checker's summary after it.
+            const auto told = json ? result.err.substr(0, result.err.find("\n}") + 2)
+                                   : result.err.substr(0, result.err.find('\n'));
+            EXPECT_EQ(json ? parseJson(told)["message"].get<std::string>() : told, message);
+        }
+    }
 }
 
 TEST(XServerLossTest, EveryCommandOfALoopEndsWithOneOfOurStatusesWhenTheServerDies) {

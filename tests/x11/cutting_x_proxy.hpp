@@ -23,7 +23,7 @@ namespace quorvane::testing {
 
 // Stands between X clients and a real X server, passing every byte on, and
 // goes away (closes both sides without a word, as a killed server does) when
-// a client's connection sends the n-th request of one kind, before the
+// a client's connection sends the n-th request of one kind (or of any), before the
 // server sees it: the client then waits for an answer that never comes. A
 // killed server meets a request at that moment only by chance; this makes
 // it happen every time, with everything before it answered by the real
@@ -39,7 +39,8 @@ namespace quorvane::testing {
 class CuttingXProxy {
   public:
     struct Cut {
-        std::uint8_t majorOpcode = 0;
+        // Any request when none: the n-th request of the connection.
+        std::optional<std::uint8_t> majorOpcode;
         // Any minor opcode when none.
         std::optional<std::uint8_t> minorOpcode;
         // 1 for the first such request of each connection.
@@ -84,6 +85,9 @@ class CuttingXProxy {
     const std::string& display() const { return display_; }
     // How many connections were cut.
     int cuts() const { return cuts_; }
+    // How many requests the clients sent, each counted once it is read
+    // (before the server sees it), the one cut at included.
+    int requests() const { return requests_; }
     // How many connections are held, or were until release().
     int holds() const { return holds_; }
     void release() {
@@ -135,7 +139,8 @@ class CuttingXProxy {
             return;
         int seen = 0;
         while (readRequest(client, bytes)) {
-            const bool matches = bytes[0] == cut_.majorOpcode &&
+            ++requests_;
+            const bool matches = (!cut_.majorOpcode || bytes[0] == *cut_.majorOpcode) &&
                                  (!cut_.minorOpcode || bytes[1] == *cut_.minorOpcode);
             if (matches && ++seen == cut_.occurrence && !cut_.hold) {
                 ++cuts_;
@@ -194,6 +199,7 @@ class CuttingXProxy {
     std::set<int> sockets_;
     std::vector<std::thread> relays_;
     std::atomic<int> cuts_ = 0;
+    std::atomic<int> requests_ = 0;
     std::atomic<int> holds_ = 0;
     bool released_ = false;
     std::condition_variable releasedChanged_;

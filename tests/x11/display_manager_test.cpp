@@ -24,32 +24,14 @@ class DisplayManagerTest : public testing::XServerTest {
             return;
         }
         Atom edid = connection->atom("EDID");
-        for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"}) {
-            if (auto found = output(name)) {
+        for (const auto& lit : testing::kHarnessOutputs) {
+            if (auto found = plainOutput(lit.name)) {
                 XRRDeleteOutputProperty(connection->display(), found->id, edid);
             }
         }
         connection->sync();
-        // Put the lit outputs back in the modes the harness gave them.
-        restoreMode("DUMMY1", 1280, 720);
-        restoreMode("DUMMY2", 1600, 900);
-    }
-
-    void restoreMode(const char* name, int width, int height) {
-        DisplayManager manager(displayName);
-        testing::RecordingBrightnessController brightness;
-        for (const auto& display :
-             manager.activeDisplays(brightness, DisplaySnapshotRequest::full({}))) {
-            if (display.id != output(name)->id) {
-                continue;
-            }
-            for (const auto& mode : display.modes) {
-                if (mode.width == width && mode.height == height) {
-                    manager.setMode(mode, display.id);
-                    return;
-                }
-            }
-        }
+        // The modes and places the harness gave the outputs.
+        restoreWorld();
     }
 
     void setEdid(const char* name, const std::vector<std::uint8_t>& bytes) {
@@ -64,20 +46,6 @@ class DisplayManagerTest : public testing::XServerTest {
         auto found = std::find_if(displays.begin(), displays.end(),
                                   [&](const DisplaySnapshot& display) { return display.id == id; });
         return found == displays.end() ? nullptr : &*found;
-    }
-
-    // The screen's size as the server has it now (Xlib's copy is from connecting).
-    int rootWidth() {
-        Window root = 0;
-        int x = 0;
-        int y = 0;
-        unsigned width = 0;
-        unsigned height = 0;
-        unsigned border = 0;
-        unsigned depth = 0;
-        XGetGeometry(connection->display(), connection->root(), &root, &x, &y, &width, &height,
-                     &border, &depth);
-        return static_cast<int>(width);
     }
 
     testing::RecordingBrightnessController brightness;
@@ -189,7 +157,7 @@ TEST_F(DisplayManagerTest, ModeSwitchGrowsTheScreenWhenNeeded) {
                      DisplayWidthMM(connection->display(), 0),
                      DisplayHeightMM(connection->display(), 0));
     ASSERT_FALSE(connection->sync());
-    int widthBefore = rootWidth();
+    int widthBefore = rootSize().first;
     ASSERT_EQ(widthBefore, 4800);
 
     manager.setMode(*larger, third->id);
@@ -197,7 +165,7 @@ TEST_F(DisplayManagerTest, ModeSwitchGrowsTheScreenWhenNeeded) {
     auto after = output("DUMMY2");
     ASSERT_TRUE(after);
     EXPECT_EQ(after->width, static_cast<unsigned>(larger->width));
-    int widthAfter = rootWidth();
+    int widthAfter = rootSize().first;
     EXPECT_GE(widthAfter, 3200 + larger->width);
     EXPECT_GT(widthAfter, widthBefore);
 }

@@ -30,7 +30,7 @@ class DisplayStoreX11Test : public testing::XServerTest {
     void TearDown() override {
         store.reset();
         if (connection)
-            GammaController(256, displayName).restoreSystemColorSettings();
+            resetRampsToIdentity();
     }
 
     DisplayStore& start() {

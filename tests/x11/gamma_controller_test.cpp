@@ -18,7 +18,7 @@ class GammaControllerTest : public testing::XServerTest {
   protected:
     void TearDown() override {
         if (connection) {
-            GammaController(256, displayName).restoreSystemColorSettings();
+            resetRampsToIdentity();
         }
     }
 };

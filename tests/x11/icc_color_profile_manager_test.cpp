@@ -40,7 +40,7 @@ class IccColorProfileManagerTest : public testing::XServerTest {
     void TearDown() override {
         if (connection) {
             deleteAtoms();
-            if (auto found = output("DUMMY1")) {
+            if (auto found = plainOutput("DUMMY1")) {
                 XRRDeleteOutputProperty(connection->display(), found->id, connection->atom("EDID"));
             }
             connection->sync();

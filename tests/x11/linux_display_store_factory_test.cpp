@@ -31,8 +31,7 @@ class LinuxDisplayStoreFactoryTest : public testing::XServerTest {
     void TearDown() override {
         store.reset();
         if (connection)
-            GammaController(GammaController::kStandardTableSize, displayName)
-                .restoreSystemColorSettings();
+            resetRampsToIdentity();
         if (!folder.empty())
             fs::remove_all(folder);
     }

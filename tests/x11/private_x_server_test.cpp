@@ -1,6 +1,7 @@
-// The tests' own stoppable X server must look dead once stopped, to every
-// client: the tests that stop it check what the program does then, and a
-// client left waiting would hang them instead.
+// The tests' own X servers: the stoppable one must look dead once stopped,
+// to every client (the tests that stop it check what the program does then,
+// and a client left waiting would hang them instead); the shared one is
+// put back as it was lit, whatever a test left.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
@@ -11,10 +12,13 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "x11/private_x_server.hpp"
 #include "x11/stand_in_x_socket.hpp"
+#include "x11/x_test_server.hpp"
 
 namespace quorvane {
 namespace {
@@ -65,6 +69,52 @@ TEST(PrivateXServerTest, AClientNotYetTakenInWhenTheServerIsKilledSeesItsConnect
     EXPECT_LT(late, 0);
     if (late >= 0)
         ::close(late);
+}
+
+using TestWorldTest = testing::XServerTest;
+
+// Outputs a test (or a fault in the code under test) left off, moved, in
+// another mode, with another primary and a tinted ramp: the fixture puts
+// them back without the program's own reader or writer, so the next test
+// starts in the world start-xserver lit.
+TEST_F(TestWorldTest, AWorldATestLeftAskewIsPutBackAsItWasLit) {
+    const auto expectAsLit = [&](const std::string& askew) {
+        for (const auto& lit : testing::kHarnessOutputs) {
+            const auto found = plainOutput(lit.name);
+            ASSERT_TRUE(found) << askew << ": " << lit.name;
+            EXPECT_EQ(found->mode, lit.mode) << askew << ": " << lit.name;
+            EXPECT_EQ(found->x, lit.x) << askew << ": " << lit.name;
+            EXPECT_EQ(found->y, 0) << askew << ": " << lit.name;
+        }
+        EXPECT_EQ(XRRGetOutputPrimary(connection->display(), connection->root()),
+                  plainOutput("DUMMY0")->id)
+            << askew;
+        EXPECT_EQ(rootSize(),
+                  std::pair(testing::kStandardScreenWidth, testing::kStandardScreenHeight))
+            << askew;
+    };
+    // Each alone, so that none is put back only because another was.
+    for (const std::string askew :
+         {"--output DUMMY2 --off", "--output DUMMY1 --pos 0x1080",
+          "--output DUMMY1 --mode 1024x768", "--output DUMMY1 --primary", "--fb 5000x1200"}) {
+        const std::string command = "xrandr -d '" + displayName + "' " + askew;
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        restoreWorld();
+        expectAsLit(askew);
+    }
+
+    const auto tinted = plainOutput("DUMMY0");
+    ASSERT_TRUE(tinted && tinted->crtc != None);
+    const int size = XRRGetCrtcGammaSize(connection->display(), tinted->crtc);
+    ASSERT_GT(size, 1);
+    std::unique_ptr<XRRCrtcGamma, void (*)(XRRCrtcGamma*)> dark(XRRAllocGamma(size), XRRFreeGamma);
+    XRRSetCrtcGamma(connection->display(), tinted->crtc, dark.get());
+    restoreWorld();
+    std::unique_ptr<XRRCrtcGamma, void (*)(XRRCrtcGamma*)> ramp(
+        XRRGetCrtcGamma(connection->display(), tinted->crtc), XRRFreeGamma);
+    ASSERT_TRUE(ramp && ramp->size == size);
+    const auto identity = GammaRamp::identity(static_cast<std::size_t>(size));
+    EXPECT_EQ(std::vector<std::uint16_t>(ramp->red, ramp->red + size), identity.red);
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ class RandrDDCOutputDescriberTest : public testing::XServerTest {
     void TearDown() override {
         if (!connection)
             return;
-        if (auto found = output("DUMMY1")) {
+        if (auto found = plainOutput("DUMMY1")) {
             XRRDeleteOutputProperty(connection->display(), found->id, connection->atom("EDID"));
         }
         connection->sync();

@@ -34,7 +34,7 @@ class RestoreRampTest : public testing::XServerTest {
         XDeleteProperty(connection->display(), connection->root(),
                         connection->atom("_ICC_PROFILE_1"));
         connection->sync();
-        controller->restoreSystemColorSettings();
+        resetRampsToIdentity();
     }
 
     GammaRamp current(const char* name) { return currentRamp(name).value_or(GammaRamp{}); }

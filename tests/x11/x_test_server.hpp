@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 #include <sys/types.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/linux/crtc_gamma.hpp"
@@ -25,6 +29,34 @@ inline std::optional<std::string> testDisplayName() {
     }
     return std::string(name);
 }
+
+// An output lit in the world every test starts from, as start-xserver
+// lights it: its mode's name and its place on the screen's top edge.
+struct HarnessOutput {
+    const char* name;
+    const char* mode;
+    int x;
+};
+inline constexpr HarnessOutput kHarnessOutputs[] = {
+    {"DUMMY0", "1920x1080_60.00", 0},
+    {"DUMMY1", "1280x720_60.00", 1920},
+    {"DUMMY2", "1600x900_60.00", 3200},
+};
+// The screen those three span; DUMMY0 is the primary.
+inline constexpr int kStandardScreenWidth = 4800;
+inline constexpr int kStandardScreenHeight = 1080;
+
+// An output as plain Xlib reports it: the test's own reading, apart from the
+// code under test.
+struct PlainOutput {
+    std::string name;
+    RROutput id = None;
+    RRCrtc crtc = None;
+    std::string mode;
+    int x = 0;
+    int y = 0;
+    Rotation rotation = RR_Rotate_0;
+};
 
 // A top-level window of another program as the server shows it, in root
 // coordinates.
@@ -48,6 +80,93 @@ class XServerTest : public ::testing::Test {
         displayName = *name;
         connection = XConnection::open(displayName);
         ASSERT_TRUE(connection) << "cannot open " << displayName;
+        // Whatever an earlier test (or test program) left behind.
+        restoreWorld();
+    }
+
+    // Puts the server back as start-xserver lit it, reading and writing it
+    // with plain Xlib and xrandr only: a fault in the code under test (its
+    // output reader, its ramp writes) can fail a test but never leave the
+    // next one a world with outputs off, moved or tinted. The outputs are
+    // set again only where they differ; every lit output's ramp becomes the
+    // identity.
+    void restoreWorld() {
+        if (!isStandardWorld()) {
+            std::string command = "xrandr -d '" + displayName + "' --fb " +
+                                  std::to_string(kStandardScreenWidth) + "x" +
+                                  std::to_string(kStandardScreenHeight);
+            for (const auto& lit : plainOutputs()) {
+                if (lit.crtc != None && !standard(lit.name))
+                    command += " --output " + lit.name + " --off";
+            }
+            for (const auto& wanted : kHarnessOutputs) {
+                command += std::string(" --output ") + wanted.name + " --mode " + wanted.mode +
+                           " --pos " + std::to_string(wanted.x) + "x0 --rotate normal";
+            }
+            command += std::string(" --output ") + kHarnessOutputs[0].name + " --primary";
+            ASSERT_EQ(std::system(command.c_str()), 0) << command;
+            ASSERT_TRUE(isStandardWorld()) << "xrandr did not restore the outputs: " << command;
+        }
+        resetRampsToIdentity();
+    }
+
+    // Every output of the screen, as plain Xlib reads it.
+    std::vector<PlainOutput> plainOutputs() {
+        Display* display = connection->display();
+        std::unique_ptr<XRRScreenResources, void (*)(XRRScreenResources*)> resources(
+            XRRGetScreenResourcesCurrent(display, connection->root()), XRRFreeScreenResources);
+        std::vector<PlainOutput> outputs;
+        if (!resources)
+            return outputs;
+        for (int index = 0; index < resources->noutput; ++index) {
+            std::unique_ptr<XRROutputInfo, void (*)(XRROutputInfo*)> info(
+                XRRGetOutputInfo(display, resources.get(), resources->outputs[index]),
+                XRRFreeOutputInfo);
+            if (!info)
+                continue;
+            PlainOutput output;
+            output.name = info->name;
+            output.id = resources->outputs[index];
+            output.crtc = info->crtc;
+            std::unique_ptr<XRRCrtcInfo, void (*)(XRRCrtcInfo*)> crtc(
+                info->crtc != None ? XRRGetCrtcInfo(display, resources.get(), info->crtc) : nullptr,
+                XRRFreeCrtcInfo);
+            if (crtc) {
+                output.x = crtc->x;
+                output.y = crtc->y;
+                output.rotation = crtc->rotation;
+                for (int mode = 0; mode < resources->nmode; ++mode) {
+                    if (resources->modes[mode].id == crtc->mode)
+                        output.mode = resources->modes[mode].name;
+                }
+            }
+            outputs.push_back(std::move(output));
+        }
+        return outputs;
+    }
+
+    // The screen's width and height as the server has them now (Xlib's copy
+    // is from connecting).
+    std::pair<int, int> rootSize() {
+        Window root = 0;
+        int x = 0;
+        int y = 0;
+        unsigned width = 0;
+        unsigned height = 0;
+        unsigned border = 0;
+        unsigned depth = 0;
+        XGetGeometry(connection->display(), connection->root(), &root, &x, &y, &width, &height,
+                     &border, &depth);
+        return {static_cast<int>(width), static_cast<int>(height)};
+    }
+
+    // The output of this name as plain Xlib reads it (lit or not).
+    std::optional<PlainOutput> plainOutput(const std::string& name) {
+        for (auto& candidate : plainOutputs()) {
+            if (candidate.name == name)
+                return candidate;
+        }
+        return std::nullopt;
     }
 
     // The active output with this name, read afresh.
@@ -74,38 +193,52 @@ class XServerTest : public ::testing::Test {
     // The same ramp for comparing, empty when it cannot be read.
     GammaRamp rampOf(const std::string& name) { return currentRamp(name).value_or(GammaRamp{}); }
 
-    // Puts the identity ramp on every lit output.
+    // Puts the identity ramp on every lit output, with plain Xlib.
     void resetRampsToIdentity() {
-        for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"}) {
-            if (auto target = output(name))
-                writeCrtcGamma(*connection, target->crtc,
-                               GammaRamp::identity(crtcGammaSize(*connection, target->crtc)));
+        Display* display = connection->display();
+        for (const auto& lit : plainOutputs()) {
+            if (lit.crtc == None)
+                continue;
+            const int size = XRRGetCrtcGammaSize(display, lit.crtc);
+            if (size < 2)
+                continue;
+            std::unique_ptr<XRRCrtcGamma, void (*)(XRRCrtcGamma*)> gamma(XRRAllocGamma(size),
+                                                                         XRRFreeGamma);
+            const auto identity = GammaRamp::identity(static_cast<std::size_t>(size));
+            std::copy(identity.red.begin(), identity.red.end(), gamma->red);
+            std::copy(identity.green.begin(), identity.green.end(), gamma->green);
+            std::copy(identity.blue.begin(), identity.blue.end(), gamma->blue);
+            XRRSetCrtcGamma(display, lit.crtc, gamma.get());
         }
+        // Errors of these requests are not the test's.
+        connection->sync();
     }
 
     // Switches an output's CRTC off, or on again at its place and mode, from
-    // the test's own connection: what another client (a settings panel, an
-    // unplug) does behind the code under test. `output` must have been read
-    // with its modes.
+    // the test's own connection with plain Xlib: what another client (a
+    // settings panel, an unplug) does behind the code under test. `output`
+    // must have been read with its modes.
     void switchOutput(const RandrOutput& output, bool on) {
-        auto screen = RandrScreen::read(*connection, RandrScreen::Probe::cached);
-        ASSERT_TRUE(screen);
+        Display* display = connection->display();
+        std::unique_ptr<XRRScreenResources, void (*)(XRRScreenResources*)> resources(
+            XRRGetScreenResourcesCurrent(display, connection->root()), XRRFreeScreenResources);
+        ASSERT_TRUE(resources);
         RROutput id = output.id;
         Status status =
-            on ? XRRSetCrtcConfig(connection->display(), screen->resources(), output.crtc,
-                                  CurrentTime, output.x, output.y, output.currentMode->id,
-                                  RR_Rotate_0, &id, 1)
-               : XRRSetCrtcConfig(connection->display(), screen->resources(), output.crtc,
-                                  CurrentTime, 0, 0, None, RR_Rotate_0, nullptr, 0);
+            on ? XRRSetCrtcConfig(display, resources.get(), output.crtc, CurrentTime, output.x,
+                                  output.y, output.currentMode->id, RR_Rotate_0, &id, 1)
+               : XRRSetCrtcConfig(display, resources.get(), output.crtc, CurrentTime, 0, 0, None,
+                                  RR_Rotate_0, nullptr, 0);
         ASSERT_EQ(status, RRSetConfigSuccess);
         ASSERT_FALSE(connection->sync());
     }
 
-    // Switches the output off for the rest of the test and on again after it.
+    // Switches the output off for the rest of the test; the whole world is
+    // put back when it goes (so none may be a temporary).
     struct SwitchedOff {
         XServerTest& test;
         RandrOutput output;
-        ~SwitchedOff() { test.switchOutput(output, true); }
+        ~SwitchedOff() { test.restoreWorld(); }
     };
 
     // The viewable windows of the process `pid` (by _NET_WM_PID).
@@ -119,6 +252,40 @@ class XServerTest : public ::testing::Test {
     std::optional<XConnection> connection;
 
   private:
+    static bool standard(const std::string& name) {
+        for (const auto& wanted : kHarnessOutputs) {
+            if (name == wanted.name)
+                return true;
+        }
+        return false;
+    }
+
+    bool isStandardWorld() {
+        Display* display = connection->display();
+        if (rootSize() != std::pair{kStandardScreenWidth, kStandardScreenHeight})
+            return false;
+        const RROutput primary = XRRGetOutputPrimary(display, connection->root());
+        std::size_t found = 0;
+        for (const auto& output : plainOutputs()) {
+            const HarnessOutput* wanted = nullptr;
+            for (const auto& candidate : kHarnessOutputs) {
+                if (output.name == candidate.name)
+                    wanted = &candidate;
+            }
+            if (wanted == nullptr) {
+                if (output.crtc != None)
+                    return false;
+                continue;
+            }
+            if (output.crtc == None || output.mode != wanted->mode || output.x != wanted->x ||
+                output.y != 0 || output.rotation != RR_Rotate_0 ||
+                (wanted == &kHarnessOutputs[0]) != (output.id == primary))
+                return false;
+            ++found;
+        }
+        return found == std::size(kHarnessOutputs);
+    }
+
     long windowPid(Window window) {
         Atom type = None;
         int format = 0;

@@ -52,8 +52,9 @@ QuorvaneCLI::Environment QuorvaneCLI::Environment::production() {
     auto merging = std::make_shared<MergingDefaultsStore>(
         std::move(defaults),
         MergingDefaultsStore::Merges{{preferencesKey, RecordMerge::preferencesBytes}});
-    // One X connection serves the whole command.
-    auto connection = std::make_shared<SharedXConnection>();
+    // One X connection serves the whole command, and its loss ends it.
+    auto connection =
+        std::make_shared<SharedXConnection>(std::string(), SharedXConnection::AfterLoss::stayLost);
     return {
         std::make_shared<UserDefaultsPreferencesStore>(std::move(merging)),
         std::make_shared<CLIDisplaySnapshotProvider>(std::make_shared<DisplayManager>(connection)),

@@ -29,8 +29,17 @@ DisplayControlError DisplayControlError::displayServerUnreachable() {
     return coreGraphics(kDisplayServerUnreachableCode);
 }
 
+DisplayControlError DisplayControlError::displayServerLost() {
+    return coreGraphics(kDisplayServerLostCode);
+}
+
 bool DisplayControlError::isDisplayServerUnreachable() const {
-    return kind == Kind::coreGraphics && code == kDisplayServerUnreachableCode;
+    return kind == Kind::coreGraphics &&
+           (code == kDisplayServerUnreachableCode || code == kDisplayServerLostCode);
+}
+
+bool DisplayControlError::isDisplayServerLost() const {
+    return kind == Kind::coreGraphics && code == kDisplayServerLostCode;
 }
 
 std::string DisplayControlError::description() const {

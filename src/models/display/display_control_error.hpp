@@ -11,6 +11,9 @@ namespace quorvane {
 // server, or the connection to it was lost); the system's own codes are
 // positive.
 inline constexpr std::int32_t kDisplayServerUnreachableCode = -1;
+// The same, when the connection was made and then broke: a command that
+// read part of the screen and lost the rest.
+inline constexpr std::int32_t kDisplayServerLostCode = -2;
 
 // Failures of display-level system calls: display lookup, mode switching,
 // transfer tables and built-in brightness.
@@ -37,8 +40,11 @@ struct DisplayControlError {
     static DisplayControlError modeNotFound();
     static DisplayControlError brightnessUnsupported();
     static DisplayControlError displayServerUnreachable();
+    static DisplayControlError displayServerLost();
 
+    // True for a lost connection too: neither server can be asked anything.
     bool isDisplayServerUnreachable() const;
+    bool isDisplayServerLost() const;
 
     // The Korean text shown in the status message.
     std::string description() const;

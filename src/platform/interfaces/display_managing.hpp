@@ -19,7 +19,7 @@ class DisplayManaging {
     // One snapshot per active display, in the system's order. An
     // unreachable display system gives an empty list, or throws
     // DisplayControlError::displayServerUnreachable() when the request says
-    // failWhenUnreachable.
+    // failWhenUnreachable (displayServerLost() for a connection that broke).
     virtual std::vector<DisplaySnapshot> activeDisplays(BrightnessControlling& brightnessController,
                                                         const DisplaySnapshotRequest& request) = 0;
 
@@ -29,7 +29,9 @@ class DisplayManaging {
     virtual void setMode(const DisplayModeSnapshot& mode, DisplayID displayID) = 0;
 
     // The names of the current displays by ID, read once per refresh on the
-    // store's thread and handed to the enumerations.
+    // store's thread and handed to the enumerations. A conformer whose
+    // connection stays lost once it broke (a command's) throws
+    // DisplayControlError::displayServerLost() instead of naming nothing.
     virtual ScreenNames screenNamesByDisplayID() = 0;
 };
 

@@ -14,30 +14,27 @@ using GammaPointer = std::unique_ptr<XRRCrtcGamma, GammaFree>;
 }  // namespace
 
 std::size_t crtcGammaSize(XConnection& connection, RRCrtc crtc) {
-    // Xlib cannot even make a request once XCB has met the loss of the
-    // server (it would write through a null request): a lost connection
-    // answers nothing.
-    if (connection.lost()) {
-        return 0;
-    }
     // A reply request: an unknown CRTC answers 0 and its error is dropped by
-    // the next caller's sync.
-    int size = XRRGetCrtcGammaSize(connection.display(), crtc);
+    // the next caller's sync. A lost connection answers nothing.
+    const int size =
+        connection.ask(0, [crtc](Display* display) { return XRRGetCrtcGammaSize(display, crtc); });
     return size > 0 ? static_cast<std::size_t>(size) : 0;
 }
 
 std::optional<unsigned long> sendCrtcGamma(XConnection& connection, RRCrtc crtc,
                                            const GammaRamp& ramp) {
     GammaPointer gamma(XRRAllocGamma(static_cast<int>(ramp.size())));
-    if (!gamma || connection.lost()) {
+    if (!gamma) {
         return std::nullopt;
     }
     std::copy(ramp.red.begin(), ramp.red.end(), gamma->red);
     std::copy(ramp.green.begin(), ramp.green.end(), gamma->green);
     std::copy(ramp.blue.begin(), ramp.blue.end(), gamma->blue);
-    const auto request = connection.nextRequest();
-    XRRSetCrtcGamma(connection.display(), crtc, gamma.get());
-    return request;
+    return connection.ask(std::optional<unsigned long>(), [&](Display* display) {
+        const auto request = connection.nextRequest();
+        XRRSetCrtcGamma(display, crtc, gamma.get());
+        return std::optional<unsigned long>(request);
+    });
 }
 
 std::optional<XProtocolError> writeCrtcGamma(XConnection& connection, RRCrtc crtc,
@@ -51,11 +48,10 @@ std::optional<XProtocolError> writeCrtcGamma(XConnection& connection, RRCrtc crt
 }
 
 std::optional<GammaRamp> readCrtcGamma(XConnection& connection, RRCrtc crtc) {
-    if (connection.lost()) {
-        return std::nullopt;
-    }
-    auto first = connection.nextRequest();
-    GammaPointer gamma(XRRGetCrtcGamma(connection.display(), crtc));
+    const auto first = connection.nextRequest();
+    GammaPointer gamma(
+        connection.ask(static_cast<XRRCrtcGamma*>(nullptr),
+                       [crtc](Display* display) { return XRRGetCrtcGamma(display, crtc); }));
     if (connection.syncSince(first) || !gamma || gamma->size <= 0) {
         return std::nullopt;
     }

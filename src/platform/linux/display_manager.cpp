@@ -133,29 +133,33 @@ DisplaySnapshot DisplayManager::makeSnapshot(const RandrOutput& output, bool isM
 std::vector<DisplaySnapshot> DisplayManager::activeDisplays(
     BrightnessControlling& brightnessController, const DisplaySnapshotRequest& request) {
     std::vector<RandrOutput> outputs;
-    const auto unreachable = [&request] {
+    // A connection that broke is told apart from a server never reached:
+    // the command line's hint to check $DISPLAY fits only the latter.
+    const auto unreachable = [&request](DisplayControlError error) {
         if (request.failWhenUnreachable) {
-            throw DisplayControlError::displayServerUnreachable();
+            throw error;
         }
         return std::vector<DisplaySnapshot>{};
     };
     {
         auto lease = connection_->lease();
         if (!lease) {
-            return unreachable();
+            return unreachable(connection_->lostForGood()
+                                   ? DisplayControlError::displayServerLost()
+                                   : DisplayControlError::displayServerUnreachable());
         }
         // Only full reads ask the server to probe for newly plugged monitors.
         auto probe = request.includeModes ? RandrScreen::Probe::probe : RandrScreen::Probe::cached;
         auto screen = RandrScreen::read(lease->connection(), probe);
         if (lease->connection().lost()) {
-            return unreachable();
+            return unreachable(DisplayControlError::displayServerLost());
         }
         if (!screen) {
             return {};
         }
         outputs = screen->activeOutputs(request.includeModes);
         if (lease->connection().lost()) {
-            return unreachable();
+            return unreachable(DisplayControlError::displayServerLost());
         }
         lease->cache().clear();
         auto& remembered = lease->cache().activeOutputs.emplace(outputs);
@@ -179,6 +183,10 @@ ScreenNames DisplayManager::screenNamesByDisplayID() {
     ScreenNames names;
     auto lease = connection_->lease();
     if (!lease) {
+        // The displays just read cannot be named: a command whose
+        // connection broke ends rather than show them unnamed.
+        if (connection_->lostForGood())
+            throw DisplayControlError::displayServerLost();
         return names;
     }
     for (const auto& output : lease->activeOutputs()) {
@@ -203,6 +211,11 @@ void DisplayManager::setMode(const DisplayModeSnapshot& mode, DisplayID displayI
     }
     auto outputs = screen->activeOutputs(true);
     connection->sync();
+    // What follows are Xlib's requests, which a connection XCB found lost
+    // cannot make.
+    if (connection->lost()) {
+        throw DisplayControlError::coreGraphics(kXServerUnreachableCode);
+    }
     auto target = std::find_if(outputs.begin(), outputs.end(),
                                [&](const RandrOutput& output) { return output.id == displayID; });
     if (target == outputs.end()) {

@@ -26,9 +26,10 @@ std::vector<std::uint8_t> readPublishedProfile(XConnection& connection,
         unsigned long count = 0;
         unsigned long remaining = 0;
         unsigned char* data = nullptr;
-        int status =
-            XGetWindowProperty(connection.display(), connection.root(), property, offset, 1 << 16,
-                               False, AnyPropertyType, &type, &format, &count, &remaining, &data);
+        const int status = connection.ask(BadImplementation, [&](Display* display) {
+            return XGetWindowProperty(display, connection.root(), property, offset, 1 << 16, False,
+                                      AnyPropertyType, &type, &format, &count, &remaining, &data);
+        });
         std::unique_ptr<unsigned char, XFreeDeleter> owned(data);
         if (status != Success || format != 8 || data == nullptr) {
             return {};

@@ -70,12 +70,6 @@ RandrScreen::RandrScreen(XConnection& connection, XRRScreenResources* resources,
     : connection_(&connection), resources_(resources), errorBase_(errorBase) {}
 
 std::optional<RandrScreen> RandrScreen::read(XConnection& connection, Probe probe) {
-    // Xlib cannot even make a request once XCB has met the loss of the
-    // server.
-    if (connection.lost()) {
-        return std::nullopt;
-    }
-    Display* display = connection.display();
     // XCB learns RandR's request code for itself; asked now, its answer
     // comes with the screen resources' rather than in a round trip of its
     // own before the outputs are asked for.
@@ -84,13 +78,21 @@ std::optional<RandrScreen> RandrScreen::read(XConnection& connection, Probe prob
     int errorBase = 0;
     int major = 0;
     int minor = 0;
-    if (!XRRQueryExtension(display, &eventBase, &errorBase) ||
-        !XRRQueryVersion(display, &major, &minor) || major < 1 || (major == 1 && minor < 3)) {
+    // The server can go at any of these requests: each is made only while
+    // the connection stands.
+    const bool usable = connection.ask(false, [&](Display* display) {
+        return XRRQueryExtension(display, &eventBase, &errorBase) != 0;
+    }) && connection.ask(false, [&](Display* display) {
+        return XRRQueryVersion(display, &major, &minor) != 0;
+    });
+    if (!usable || major < 1 || (major == 1 && minor < 3)) {
         return std::nullopt;
     }
-    XRRScreenResources* resources = probe == Probe::probe
-                                        ? XRRGetScreenResources(display, connection.root())
-                                        : XRRGetScreenResourcesCurrent(display, connection.root());
+    XRRScreenResources* resources =
+        connection.ask(static_cast<XRRScreenResources*>(nullptr), [&](Display* display) {
+            return probe == Probe::probe ? XRRGetScreenResources(display, connection.root())
+                                         : XRRGetScreenResourcesCurrent(display, connection.root());
+        });
     if (resources == nullptr) {
         return std::nullopt;
     }

@@ -47,8 +47,8 @@ bool SharedXConnection::Lease::takeScreenChanges() const {
     return owner_->dispatchEvents(QueuedAfterReading);
 }
 
-SharedXConnection::SharedXConnection(std::string displayName)
-    : displayName_(std::move(displayName)) {}
+SharedXConnection::SharedXConnection(std::string displayName, AfterLoss afterLoss)
+    : displayName_(std::move(displayName)), afterLoss_(afterLoss) {}
 
 SharedXConnection::~SharedXConnection() = default;
 
@@ -58,6 +58,9 @@ std::optional<SharedXConnection::Lease> SharedXConnection::lease() {
     // server is tried afresh instead.
     if (connection_ && connection_->lost()) {
         dropConnection();
+    }
+    if (lostOnce_ && afterLoss_ == AfterLoss::stayLost) {
+        return std::nullopt;
     }
     if (!connection_ && !open()) {
         return std::nullopt;
@@ -88,6 +91,13 @@ void SharedXConnection::setKeyEventHandler(KeyEventHandler handler) {
     keyEventHandler_ = std::move(handler);
 }
 
+bool SharedXConnection::lostForGood() {
+    std::lock_guard lock(mutex_);
+    if (connection_ && connection_->lost())
+        dropConnection();
+    return lostOnce_ && afterLoss_ == AfterLoss::stayLost;
+}
+
 void SharedXConnection::dropConnection() {
     // Watchers poll duplicates of the descriptor, which keep the socket open
     // after the connection closes its own; shutting it down wakes them even
@@ -96,6 +106,7 @@ void SharedXConnection::dropConnection() {
         ::shutdown(ConnectionNumber(connection_->display()), SHUT_RDWR);
     connection_.reset();
     cache_.clear();
+    lostOnce_ = true;
 }
 
 bool SharedXConnection::open() {
@@ -106,12 +117,17 @@ bool SharedXConnection::open() {
     ++generation_;
     int eventBase = 0;
     int errorBase = 0;
-    if (XRRQueryExtension(connection_->display(), &eventBase, &errorBase)) {
+    if (connection_->ask(false, [&](Display* display) {
+            return XRRQueryExtension(display, &eventBase, &errorBase) != 0;
+        })) {
         randrEventBase_ = eventBase;
         randrErrorBase_ = errorBase;
-        XRRSelectInput(connection_->display(), connection_->root(),
-                       RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask |
-                           RROutputChangeNotifyMask | RROutputPropertyNotifyMask);
+        connection_->ask(false, [this](Display* display) {
+            XRRSelectInput(display, connection_->root(),
+                           RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask |
+                               RROutputChangeNotifyMask | RROutputPropertyNotifyMask);
+            return true;
+        });
     }
     cache_.clear();
     return true;

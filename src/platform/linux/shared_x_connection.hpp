@@ -77,16 +77,29 @@ class SharedXConnection {
         std::unique_lock<std::mutex> lock_;
     };
 
+    // What follows the loss of the connection. A command reads the screen
+    // and writes to it on one connection: were it to reconnect midway, it
+    // would write what it read of one server to another (a restarted one,
+    // whose outputs may be others under the same IDs).
+    enum class AfterLoss { reconnect, stayLost };
+
     // "" means $DISPLAY.
-    explicit SharedXConnection(std::string displayName = {});
+    explicit SharedXConnection(std::string displayName = {},
+                               AfterLoss afterLoss = AfterLoss::reconnect);
     SharedXConnection(const SharedXConnection&) = delete;
     SharedXConnection& operator=(const SharedXConnection&) = delete;
     ~SharedXConnection();
 
     // Waits for the connection, opening it when it is not open yet (a server
     // that was not there at the last attempt, or whose connection was lost,
-    // is tried again); none when no server answers.
+    // is tried again unless AfterLoss::stayLost); none when no server
+    // answers, or when the connection stays lost.
     std::optional<Lease> lease();
+
+    // Whether, with AfterLoss::stayLost, a connection this one made has
+    // been lost: every lease fails from then on. Not to be asked under a
+    // lease of this connection.
+    bool lostForGood();
 
     // For a watcher that polls (a duplicate of) the descriptor of the
     // connection of this generation: reads what the server has sent, handing
@@ -107,7 +120,10 @@ class SharedXConnection {
     bool dispatchEvents(int queuedMode);
 
     std::string displayName_;
+    AfterLoss afterLoss_;
     std::mutex mutex_;
+    // A connection was lost (or dropped after its loss).
+    bool lostOnce_ = false;
     std::optional<XConnection> connection_;
     std::uint64_t generation_ = 0;
     int randrEventBase_ = -1;

@@ -266,7 +266,9 @@ Atom XConnection::atom(const char* name, bool onlyIfExists) {
     }
     // A missing name is asked again next time: another client may create it
     // (a profile published later).
-    Atom atom = XInternAtom(display_.get(), name, onlyIfExists ? True : False);
+    Atom atom = ask(Atom{None}, [&](Display* display) {
+        return XInternAtom(display, name, onlyIfExists ? True : False);
+    });
     atoms_[name] = atom;
     return atom;
 }
@@ -275,7 +277,8 @@ Atom XConnection::serverAtom(const char* name) {
     if (auto found = atoms_.find(name); found != atoms_.end()) {
         return found->second;
     }
-    Atom atom = XInternAtom(display_.get(), name, True);
+    Atom atom =
+        ask(Atom{None}, [name](Display* display) { return XInternAtom(display, name, True); });
     atoms_[name] = atom;
     return atom;
 }
@@ -311,6 +314,11 @@ unsigned long XConnection::nextRequest() const {
     return NextRequest(display_.get());
 }
 
+bool XConnection::readyForXlib() {
+    xcb_flush(xcb());
+    return !lost();
+}
+
 bool XConnection::lost() const {
     // A loss met by a request sent through XCB is Xlib's news only at its
     // own next request.
@@ -318,7 +326,7 @@ bool XConnection::lost() const {
 }
 
 std::optional<XProtocolError> XConnection::syncSince(unsigned long firstRequest) {
-    XSync(display_.get(), False);
+    ask(0, [](Display* display) { return XSync(display, False); });
     if (lost())
         return XProtocolError{kXServerUnreachableCode, 0, 0};
     for (const auto& recorded : XErrorRegistry::shared().take(display_.get())) {
@@ -331,7 +339,7 @@ std::optional<XProtocolError> XConnection::syncSince(unsigned long firstRequest)
 
 std::vector<std::optional<XProtocolError>> XConnection::syncEach(
     const std::vector<unsigned long>& requests) {
-    XSync(display_.get(), False);
+    ask(0, [](Display* display) { return XSync(display, False); });
     std::vector<std::optional<XProtocolError>> answers(requests.size());
     if (lost()) {
         answers.assign(requests.size(), XProtocolError{kXServerUnreachableCode, 0, 0});

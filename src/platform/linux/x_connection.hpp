@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "models/display/display_control_error.hpp"
@@ -54,6 +55,21 @@ class XConnection {
 
     Display* display() const { return display_.get(); }
     Window root() const;
+
+    // The Xlib requests of the screen and output reads, the ramps, the atoms
+    // and the syncs are made through here: `call` gets the display and its
+    // answer is returned, unless the server is known to be gone, when
+    // `whenLost` is returned without calling it. Once XCB has met the loss
+    // (at a request sent through it, or while writing out what it held),
+    // Xlib cannot even make a request: it takes the socket back from XCB,
+    // fails, and builds the request through a null pointer.
+    template <typename Result, typename Call>
+    Result ask(Result whenLost, Call&& call) {
+        if (!readyForXlib())
+            return whenLost;
+        return std::forward<Call>(call)(display_.get());
+    }
+
     // Interned once per connection: an atom never changes while the server
     // runs, and asking again costs a round trip each time.
     Atom atom(const char* name, bool onlyIfExists = false);
@@ -93,6 +109,10 @@ class XConnection {
     std::vector<std::optional<XProtocolError>> syncEach(const std::vector<unsigned long>& requests);
 
   private:
+    // Writes out the requests XCB holds, so a loss they meet is known
+    // before Xlib takes the socket; true when Xlib may make requests.
+    bool readyForXlib();
+
     struct Closer {
         void operator()(Display* display) const;
     };

@@ -9,6 +9,7 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <string_view>
@@ -374,24 +375,51 @@ class TrayTest : public testing::XServerTest {
 
     // Opens the settings window with the main window's header gear at
     // `scale` and returns it once shown, whatever its width.
-    std::optional<Shown> openedSettingsBeside(const Shown& window, int scale = 1) {
-        xdotool("mousemove " + std::to_string(window.x + window.width - 32 * scale) + " " +
-                std::to_string(window.y + 25 * scale) + " click 1");
+    std::optional<Shown> openedSettingsBeside(const Shown& window, double scale = 1) {
+        xdotool("mousemove " + std::to_string(window.x + window.width - std::lround(32 * scale)) +
+                " " + std::to_string(window.y + std::lround(25 * scale)) + " click 1");
         std::optional<Shown> settings;
         eventually([&] {
             for (const auto& shown : viewable())
-                if (shown.id != window.id && shown.width >= 600 * scale)
+                if (shown.id != window.id && shown.width >= std::lround(600 * scale))
                     settings = shown;
             return settings.has_value();
         });
         return settings;
     }
 
+    // Opens the report sheet from the settings window (its preview is four
+    // controls before the first one, after the recovery card's) and returns
+    // it once shown: the one window that is neither of `others`.
+    std::optional<Shown> openedReportSheet(const Shown& settings, std::vector<Window> others) {
+        xdotool("windowfocus --sync " + std::to_string(settings.id) +
+                " key shift+Tab shift+Tab shift+Tab shift+Tab space");
+        others.push_back(settings.id);
+        std::optional<Shown> sheet;
+        eventually([&] {
+            for (const auto& shown : viewable())
+                if (std::find(others.begin(), others.end(), shown.id) == others.end())
+                    sheet = shown;
+            return sheet.has_value();
+        });
+        return sheet;
+    }
+
+    // The frame of a window once it stands inside `area` (the program may
+    // correct its place once it knows its frame), else where it stands.
+    Shown frameInside(const Shown& window, const Shown& area) {
+        Shown frame;
+        eventually([&] { return inside(frame = frameOf(window), area); });
+        return frame;
+    }
+
     // Saves a record holding only the text size `size`, as the panel's menu
     // or an earlier run leaves it.
-    void writeTextSize(QuorvaneTextSize size) {
+    // With `presetURLs`, URLs may apply presets too.
+    void writeTextSize(QuorvaneTextSize size, bool presetURLs = false) {
         QuorvanePreferences preferences;
         preferences.textSize = size;
+        preferences.urlPresetAutomationEnabled = presetURLs;
         home.writePreferences(*preferences.encoded());
     }
 
@@ -902,6 +930,106 @@ TEST_F(TrayTest, TheSettingsWindowOpensOnItsOpenersOutputAndKeepsTheOneItsUserMo
     EXPECT_GT(frame.height, kLowOutput.height);
 }
 
+// The small window's frame is shorter than the main window's: after it was
+// shown, the settings window opened from the main window is still placed
+// by the program, never taken for one its user moved, so it follows the
+// main window to another output.
+TEST_F(TrayTest, TheSettingsWindowOpenedAfterTheSmallWindowWasShownFollowsItsOpener) {
+    if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "openbox and xdotool are needed";
+    writeTextSize(QuorvaneTextSize::veryLarge);
+    ASSERT_TRUE(startWindowManager()) << home.logText();
+    startApplication();
+    ASSERT_TRUE(frameOn(800, 1000, kPrimaryOutput)) << home.logText();
+    const Shown window = *viewableSized(800, 1000);
+    const auto panel = openedPanelOn(kPrimaryOutput);
+    ASSERT_TRUE(panel) << home.logText();
+    xdotool("key Escape");
+    ASSERT_TRUE(eventually([&] { return viewable().size() == 1; }));
+
+    for (const Shown& output : {kPrimaryOutput, kLowOutput, kWideOutput}) {
+        SCOPED_TRACE(output.x);
+        xdotool("windowmove " + std::to_string(window.id) + " " + std::to_string(output.x + 30) +
+                " 40");
+        ASSERT_TRUE(frameOn(800, 1000, output));
+        const auto settings = openedSettingsBeside(*viewableSized(800, 1000));
+        ASSERT_TRUE(settings) << home.logText();
+        EXPECT_TRUE(inside(frameInside(*settings, output), output));
+        ASSERT_TRUE(caughtUp(settings->id) && caughtUp(settings->id));
+        xdotool("windowfocus --sync " + std::to_string(settings->id) + " key Escape");
+        ASSERT_TRUE(eventually([&] { return viewable().size() == 1; }));
+    }
+}
+
+// Moved by its user right after its first opening, the small window stays
+// where they put it, its frame told late; its 설정 opens the settings
+// window centred over it, on its output.
+TEST_F(TrayTest, TheSmallWindowMovedRightAfterItsFirstOpeningStaysAndOpensTheSettingsOverIt) {
+    if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "openbox and xdotool are needed";
+    ASSERT_TRUE(startWindowManager()) << home.logText();
+    startApplication();
+    ASSERT_TRUE(frameOn(800, 1000, kPrimaryOutput)) << home.logText();
+    const Shown window = *viewableSized(800, 1000);
+    ASSERT_TRUE(clickPanelControl(window));
+    std::optional<Shown> panel;
+    ASSERT_TRUE(eventually([&] { return (panel = viewableSized(300, 600)).has_value(); }));
+    xdotool("windowmove " + std::to_string(panel->id) + " 3600 60");
+    ASSERT_TRUE(eventually([&] { return inside(frameOf(*panel), kWideOutput); })) << home.logText();
+    ASSERT_TRUE(caughtUp(panel->id) && caughtUp(panel->id));
+    const Shown moved = frameOf(*panel);
+    EXPECT_TRUE(inside(moved, kWideOutput));
+    EXPECT_GE(moved.x, 3590);
+
+    // 설정, the footer's last control. The settings window is narrower than
+    // the main window at the standard text size.
+    xdotool("windowfocus --sync " + std::to_string(panel->id) + " key shift+Tab space");
+    std::optional<Shown> settings;
+    ASSERT_TRUE(eventually([&] { return (settings = viewableSized(600, 720)).has_value(); }))
+        << home.logText();
+    const Shown frame = frameInside(*settings, kWideOutput);
+    EXPECT_TRUE(inside(frame, kWideOutput));
+    EXPECT_LE(std::abs(frame.x + frame.width / 2 - (moved.x + moved.width / 2)), 2);
+}
+
+// At twice the scale and one and a half, the largest text size: the
+// settings window opened from the main window on the 720-high output, and
+// the report sheet opened from it, are made for that output and stand on
+// it, frames included, in whole device pixels.
+TEST_F(TrayTest, TheSettingsWindowAndItsSheetFitTheLowOutputTheyOpenOnAtEveryScale) {
+    if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "openbox and xdotool are needed";
+    writeTextSize(QuorvaneTextSize::veryLarge, true);
+    ASSERT_TRUE(startWindowManager()) << home.logText();
+    for (const char* scale : {"2", "1.5"}) {
+        SCOPED_TRACE(scale);
+        const double factor = std::stod(scale);
+        startApplication({std::string("QT_SCALE_FACTOR=") + scale});
+        const auto scaled = [&](int pixels) { return static_cast<int>(pixels * factor); };
+        ASSERT_TRUE(frameOn(scaled(800), scaled(1000), kPrimaryOutput)) << home.logText();
+        applyNightPreset();
+        // Mostly on the 720-high output: at twice the scale the main window
+        // keeps the size its user gave it, wider than that output.
+        xdotool("windowmove " + std::to_string(viewableSized(scaled(800), scaled(1000))->id) +
+                " 1950 40");
+        std::optional<Shown> window;
+        ASSERT_TRUE(eventually([&] {
+            window = viewableSized(scaled(800), scaled(1000));
+            return window && window->x >= 1920;
+        }));
+        const auto settings = openedSettingsBeside(*window, factor);
+        ASSERT_TRUE(settings) << home.logText();
+        EXPECT_TRUE(inside(frameInside(*settings, kLowOutput), kLowOutput));
+        ASSERT_TRUE(caughtUp(settings->id) && caughtUp(settings->id));
+
+        const auto sheet = openedReportSheet(*settings, {window->id});
+        ASSERT_TRUE(sheet) << home.logText();
+        EXPECT_TRUE(inside(frameInside(*sheet, kLowOutput), kLowOutput)) << home.logText();
+        application->signal(SIGTERM);
+        ASSERT_EQ(application->waitFor(), 0);
+    }
+}
+
 // At twice the scale, a tray on the 720-high output that keeps a strip at
 // its top: the popup opens under it, inside that output's work area.
 TEST_F(TrayTest, AtTwiceTheScaleThePopupAtADockedTrayStandsInsideItsOutputsWorkArea) {
@@ -937,19 +1065,10 @@ TEST_F(TrayTest, CtrlWAndCtrlQWorkWhileTheReportSheetIsOpen) {
         const auto window = startedMainWindow(800, 900);
         ASSERT_TRUE(window) << home.logText();
         applyNightPreset();
-        // The settings window opens on its first control; the report's
-        // preview is four before it, after the recovery card's controls.
         const auto settings = openedSettings(*window);
         ASSERT_TRUE(settings) << home.logText();
-        xdotool("windowfocus --sync " + std::to_string(settings->id) +
-                " key shift+Tab shift+Tab shift+Tab shift+Tab space");
-        std::optional<Shown> sheet;
-        ASSERT_TRUE(eventually([&] {
-            for (const auto& shown : viewable())
-                if (shown.id != window->id && shown.id != settings->id)
-                    sheet = shown;
-            return sheet.has_value();
-        })) << home.logText();
+        const auto sheet = openedReportSheet(*settings, {window->id});
+        ASSERT_TRUE(sheet) << home.logText();
         xdotool("windowfocus --sync " + std::to_string(sheet->id) + " key " + keys);
         if (keys == "ctrl+w") {
             EXPECT_TRUE(eventually([&] { return viewable().size() == 1; })) << home.logText();

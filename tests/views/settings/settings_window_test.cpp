@@ -431,6 +431,29 @@ TEST_F(SettingsWindowTest, AtItsSmallestOnALowScreenTheReportSheetsButtonsStayBe
         EXPECT_GT(button->mapTo(sheet, QPoint(0, 0)).y(), textBottom);
 }
 
+// Fitted to an output smaller than the one its sizes were made for, the
+// sheet is cut below its own smallest size: the text gives way, and the
+// text and the buttons stay inside the sheet, the buttons below the text.
+TEST_F(SettingsWindowTest, TheReportSheetCutBelowItsSmallestSizeKeepsTextAndButtonsInside) {
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    settle();
+    click(window->supportCard()->basicReport()->button());
+    auto* sheet = window->diagnosticSheet();
+    ASSERT_NE(sheet, nullptr);
+    const int lower = sheet->minimumHeight() - 120;
+    const int narrower = sheet->minimumWidth() - 100;
+    sheet->setMinimumSize(narrower, lower);
+    sheet->resize(narrower, lower);
+    settle();
+    ASSERT_EQ(sheet->size(), QSize(narrower, lower));
+    EXPECT_LE(sheet->reportText()->geometry().right(), sheet->width());
+    const int textBottom = sheet->reportText()->geometry().bottom();
+    for (QWidget* button : {sheet->copyButton(), sheet->closeButton()}) {
+        EXPECT_GT(button->mapTo(sheet, QPoint(0, 0)).y(), textBottom);
+        EXPECT_LE(button->mapTo(sheet, QPoint(0, button->height())).y(), sheet->height());
+    }
+}
+
 TEST_F(SettingsWindowTest, TheJournalSectionShowsTheNewestFiveAndFollowsTheStore) {
     auto* support = window->supportCard();
     EXPECT_FALSE(support->journalSection()->isExpanded());

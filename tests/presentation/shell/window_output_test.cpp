@@ -73,7 +73,10 @@ TEST(WindowOutput, OnlyAMoveAwayFromWhereTheProgramPutItCountsAsTheUsers) {
     placement.closed({100, 100, 642, 622});
     EXPECT_EQ(placement.userPlaced(), std::nullopt);
 
+    // Placed for its opening, the window manager keeps it there and reports
+    // nothing: the first place reported is the user's move.
     placement.placed({100, 121, 640, 600}, true);
+    placement.shown();
     EXPECT_TRUE(placement.reported({2000, 51, 640, 600}, {1999, 30, 642, 626}));
     EXPECT_TRUE(placement.movedByUser());
     EXPECT_EQ(placement.userPlaced(), (ScreenRect{1999, 30, 642, 626}));
@@ -90,6 +93,20 @@ TEST(WindowOutput, OnlyAMoveAwayFromWhereTheProgramPutItCountsAsTheUsers) {
     EXPECT_FALSE(placement.movedByUser());
     placement.closed({1999, 30, 642, 626});
     EXPECT_EQ(placement.userPlaced(), (ScreenRect{1999, 30, 642, 626}));
+}
+
+TEST(WindowOutput, AWindowTheProgramDidNotPlaceStandsFirstWhereTheWindowManagerPutsIt) {
+    UserPlacement placement;
+    placement.shown();
+    // Kept inside before it was framed, around a frame not yet known.
+    placement.placed({1, 1, 840, 620});
+    EXPECT_FALSE(placement.reported({220, 55, 840, 620}, {219, 42, 842, 636}));
+    EXPECT_FALSE(placement.movedByUser());
+    EXPECT_TRUE(placement.reported({600, 55, 840, 620}, {599, 42, 842, 636}));
+    // Shown again: the window manager's choice again, and no move yet.
+    placement.shown();
+    EXPECT_FALSE(placement.movedByUser());
+    EXPECT_FALSE(placement.reported({300, 55, 840, 620}, {299, 42, 842, 636}));
 }
 
 }  // namespace

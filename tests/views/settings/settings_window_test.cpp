@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -441,12 +442,13 @@ TEST_F(SettingsWindowTest, TheReportSheetCutBelowItsSmallestSizeKeepsTextAndButt
     auto* sheet = window->diagnosticSheet();
     ASSERT_NE(sheet, nullptr);
     const int lower = sheet->minimumHeight() - 120;
-    const int narrower = sheet->minimumWidth() - 100;
+    // Narrower than the text's own width with the margins around it.
+    const int narrower = sheet->reportText()->minimumWidth() + 20;
     sheet->setMinimumSize(narrower, lower);
     sheet->resize(narrower, lower);
     settle();
     ASSERT_EQ(sheet->size(), QSize(narrower, lower));
-    EXPECT_LE(sheet->reportText()->geometry().right(), sheet->width());
+    EXPECT_LE(sheet->reportText()->geometry().right(), sheet->layout()->contentsRect().right());
     const int textBottom = sheet->reportText()->geometry().bottom();
     for (QWidget* button : {sheet->copyButton(), sheet->closeButton()}) {
         EXPECT_GT(button->mapTo(sheet, QPoint(0, 0)).y(), textBottom);

@@ -30,6 +30,8 @@ constexpr const char* kOpening = "quorvaneOpening";
 // inside its work area once it does.
 constexpr const char* kMapped = "quorvaneMapped";
 constexpr const char* kPlaceWhenMapped = "quorvanePlaceWhenMapped";
+// A refit asked for on the next turn.
+constexpr const char* kRefitting = "quorvaneRefitting";
 
 bool isFramedWindow(const QWidget* widget) {
     if (!widget->isWindow())
@@ -221,12 +223,37 @@ bool WindowScreenFit::eventFilter(QObject* watched, QEvent* event) {
         placeOverParent(window);
         return false;
     }
+    if (type == QEvent::Resize && window->isVisible())
+        followOwnerMinimum(window);
     if (!window->isVisible() || knownFrame(window).isNull())
         return false;
-    if (type == QEvent::Move)
+    // Before the window system shows a window, Qt may report a passing
+    // place for it: no move of anyone's.
+    if (type == QEvent::Move && window->property(kMapped).toBool())
         followMove(window);
     followFrame(window);
     return false;
+}
+
+// A shown window its owner gave a new smallest size (a sheet restyled, a
+// prompt sized by its text), which may have grown it past its work area:
+// fitted again on the turn.
+void WindowScreenFit::followOwnerMinimum(QWidget* window) {
+    const QVariant fitted = window->property(kFittedMinimum);
+    if (!fitted.isValid() || fitted.toSize() == window->minimumSize() ||
+        window->property(kPlacedByOwner).toBool() || window->property(kRefitting).toBool())
+        return;
+    window->setProperty(kRefitting, true);
+    QMetaObject::invokeMethod(
+        this,
+        [this, target = QPointer<QWidget>(window)] {
+            if (!target)
+                return;
+            target->setProperty(kRefitting, false);
+            if (target->isVisible())
+                keepInside(target);
+        },
+        Qt::QueuedConnection);
 }
 
 // A shown window whose frame is known was reported at a new place: the
@@ -273,7 +300,14 @@ void WindowScreenFit::followExpose(QWindow* handle) {
     QWidget* window = QWidget::find(handle->winId());
     if (!window || !window->isWindow() || !window->isVisible() || !isFramedWindow(window))
         return;
-    window->setProperty(kMapped, true);
+    if (!window->property(kMapped).toBool()) {
+        window->setProperty(kMapped, true);
+        // Where the program put it for this opening, whatever passing place
+        // Qt took in meanwhile: the window system shows it there.
+        const auto placed = placementOf(window).programPlace();
+        if (placed && toScreenRect(window->geometry()) != *placed)
+            window->setGeometry(placed->x, placed->y, placed->width, placed->height);
+    }
     if (!knownFrame(window).isNull())
         followFrame(window);
     if (!window->property(kPlaceWhenMapped).toBool())
@@ -349,17 +383,20 @@ void WindowScreenFit::keepAllInside() {
             keepInside(window);
     }
     // Over their parents, which may have moved to another output.
-    for (QWidget* sheet : sheets) {
-        if (quorvane::standsInside(frameOf(sheet), workAreaOf(parentWindowOf(sheet))))
-            keepInside(sheet);
-        else
-            placeOverParent(sheet);
-    }
+    for (QWidget* sheet : sheets)
+        keepInside(sheet);
 }
 
 void WindowScreenFit::keepInside(QWidget* window) {
     const FrameMargins margins = frameMarginsOf(window);
-    const ScreenRect area = workAreaOf(window);
+    // A sheet, dialog or prompt keeps to its parent's output: placed over
+    // its parent again once it stands elsewhere.
+    const QWidget* parent = parentWindowOf(window);
+    const ScreenRect area = parent ? workAreaOf(parent) : workAreaOf(window);
+    if (parent && window->isVisible() && !quorvane::standsInside(frameOf(window), area)) {
+        placeOverParent(window);
+        return;
+    }
     // A maximised or full-screen window is the window manager's to place.
     if (window->isMaximized() || window->isFullScreen()) {
         fitMinimum(window, margins, area);

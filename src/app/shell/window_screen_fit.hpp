@@ -102,6 +102,7 @@ class WindowScreenFit : public QObject {
     void followMove(QWidget* window);
     void followFrame(QWidget* window);
     void followExpose(QWindow* handle);
+    void followOwnerMinimum(QWidget* window);
     void followOutputs();
     UserPlacement& placementOf(QWidget* window);
 

@@ -54,6 +54,11 @@ class UserPlacement {
     // Where its frame stood as it closed: where it opens again, once its
     // user has put it somewhere.
     void closed(ScreenRect frame);
+    // Where the program put the window's inside for this opening, or last
+    // kept it; none where the window manager chooses its place.
+    std::optional<ScreenRect> programPlace() const {
+        return placedByWindowManager_ ? std::nullopt : placed_;
+    }
     // Whether the user moved the window since it last opened.
     bool movedByUser() const { return movedThisOpening_; }
     // The frame the next opening starts from, if its user placed it.

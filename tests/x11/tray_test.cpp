@@ -1052,6 +1052,37 @@ TEST_F(TrayTest, AtTwiceTheScaleThePopupAtADockedTrayStandsInsideItsOutputsWorkA
     EXPECT_TRUE(inside(*popup, area)) << home.logText();
 }
 
+// The popup at a tray on the 720-high output: that output taking a smaller
+// mode, the popup stays beside its icon, which the tray moved with it,
+// on that output.
+TEST_F(TrayTest, ThePopupStaysBesideItsTrayIconWhenItsOutputTakesASmallerMode) {
+    if (!haveProgram("/usr/bin/trayer") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "trayer and xdotool are needed";
+    ASSERT_TRUE(startTray("1")) << home.logText();
+    startApplication();
+    const auto icon = settledIcon();
+    ASSERT_TRUE(icon.has_value()) << home.logText();
+    clickAt(*icon);
+    ASSERT_TRUE(eventually([&] { return viewableSized(300, 600).has_value(); })) << home.logText();
+
+    const SwitchedOff restored{*this, *output("DUMMY1", true)};
+    auto smaller = restored.output;
+    const auto mode = std::find_if(smaller.modes.begin(), smaller.modes.end(),
+                                   [](const auto& each) { return each.width == 800; });
+    ASSERT_NE(mode, smaller.modes.end());
+    smaller.currentMode = *mode;
+    switchOutput(smaller, true);
+    const Shown shrunk{0, 1920, 0, static_cast<int>(mode->width), static_cast<int>(mode->height)};
+    std::optional<Shown> popup;
+    std::optional<Shown> moved;
+    EXPECT_TRUE(eventually([&] {
+        popup = viewableSized(300, 600);
+        moved = viewableSized(1, 64);
+        return popup && moved && inside(*popup, shrunk) && inside(*moved, shrunk) &&
+               popup->x <= moved->x && popup->x + popup->width >= moved->x + moved->width;
+    })) << home.logText();
+}
+
 // The report sheet is a window of its own over the settings window: Ctrl+W
 // there closes the settings window with it, and Ctrl+Q ends the program,
 // handing every output back.

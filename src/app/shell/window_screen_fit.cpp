@@ -305,8 +305,8 @@ void WindowScreenFit::followExpose(QWindow* handle) {
         // Where the program put it for this opening, whatever passing place
         // Qt took in meanwhile: the window system shows it there.
         const auto placed = placementOf(window).programPlace();
-        if (placed && toScreenRect(window->geometry()) != *placed)
-            window->setGeometry(placed->x, placed->y, placed->width, placed->height);
+        if (placed && window->geometry().topLeft() != QPoint(placed->x, placed->y))
+            window->setGeometry(placed->x, placed->y, window->width(), window->height());
     }
     if (!knownFrame(window).isNull())
         followFrame(window);

@@ -327,6 +327,17 @@ class TrayTest : public testing::XServerTest {
             home.environment(displayName, environment), home.log());
     }
 
+    // Starts openbox, then the application; its main window once framed on
+    // `output`, where the window manager opens it.
+    std::optional<Shown> mainWindowUnderWindowManager(const Shown& output) {
+        if (!startWindowManager())
+            return std::nullopt;
+        startApplication();
+        if (!frameOn(800, 1000, output))
+            return std::nullopt;
+        return viewableSized(800, 1000);
+    }
+
     // Starts a tray, then the application; its icon once settled there.
     std::optional<Shown> startedInTray() {
         if (!startTray())
@@ -877,10 +888,9 @@ TEST_F(TrayTest, WindowsWhoseOutputGoesMoveInsideTheNearestOutputStillOn) {
     if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
         GTEST_SKIP() << "openbox and xdotool are needed";
     writeTextSize(QuorvaneTextSize::veryLarge);
-    ASSERT_TRUE(startWindowManager()) << home.logText();
-    startApplication();
-    ASSERT_TRUE(frameOn(800, 1000, kPrimaryOutput)) << home.logText();
-    const Shown window = *viewableSized(800, 1000);
+    const auto started = mainWindowUnderWindowManager(kPrimaryOutput);
+    ASSERT_TRUE(started) << home.logText();
+    const Shown window = *started;
     xdotool("windowmove " + std::to_string(window.id) + " 3250 40");
     const auto moved = frameOn(800, 1000, kWideOutput);
     ASSERT_TRUE(moved && inside(*moved, kWideOutput));
@@ -904,10 +914,9 @@ TEST_F(TrayTest, TheSettingsWindowOpensOnItsOpenersOutputAndKeepsTheOneItsUserMo
     if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
         GTEST_SKIP() << "openbox and xdotool are needed";
     writeTextSize(QuorvaneTextSize::veryLarge);
-    ASSERT_TRUE(startWindowManager()) << home.logText();
-    startApplication();
-    ASSERT_TRUE(frameOn(800, 1000, kPrimaryOutput)) << home.logText();
-    xdotool("windowmove " + std::to_string(viewableSized(800, 1000)->id) + " 1950 40");
+    const auto started = mainWindowUnderWindowManager(kPrimaryOutput);
+    ASSERT_TRUE(started) << home.logText();
+    xdotool("windowmove " + std::to_string(started->id) + " 1950 40");
     ASSERT_TRUE(frameOn(800, 1000, kLowOutput));
     const Shown window = *viewableSized(800, 1000);
     const auto settings = openedSettingsBeside(window);
@@ -938,10 +947,9 @@ TEST_F(TrayTest, TheSettingsWindowOpenedAfterTheSmallWindowWasShownFollowsItsOpe
     if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
         GTEST_SKIP() << "openbox and xdotool are needed";
     writeTextSize(QuorvaneTextSize::veryLarge);
-    ASSERT_TRUE(startWindowManager()) << home.logText();
-    startApplication();
-    ASSERT_TRUE(frameOn(800, 1000, kPrimaryOutput)) << home.logText();
-    const Shown window = *viewableSized(800, 1000);
+    const auto started = mainWindowUnderWindowManager(kPrimaryOutput);
+    ASSERT_TRUE(started) << home.logText();
+    const Shown window = *started;
     const auto panel = openedPanelOn(kPrimaryOutput);
     ASSERT_TRUE(panel) << home.logText();
     xdotool("key Escape");
@@ -967,10 +975,9 @@ TEST_F(TrayTest, TheSettingsWindowOpenedAfterTheSmallWindowWasShownFollowsItsOpe
 TEST_F(TrayTest, TheSmallWindowMovedRightAfterItsFirstOpeningStaysAndOpensTheSettingsOverIt) {
     if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
         GTEST_SKIP() << "openbox and xdotool are needed";
-    ASSERT_TRUE(startWindowManager()) << home.logText();
-    startApplication();
-    ASSERT_TRUE(frameOn(800, 1000, kPrimaryOutput)) << home.logText();
-    const Shown window = *viewableSized(800, 1000);
+    const auto started = mainWindowUnderWindowManager(kPrimaryOutput);
+    ASSERT_TRUE(started) << home.logText();
+    const Shown window = *started;
     ASSERT_TRUE(clickPanelControl(window));
     std::optional<Shown> panel;
     ASSERT_TRUE(eventually([&] { return (panel = viewableSized(300, 600)).has_value(); }));

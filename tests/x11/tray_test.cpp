@@ -999,10 +999,11 @@ TEST_F(TrayTest, TheSmallWindowMovedRightAfterItsFirstOpeningStaysAndOpensTheSet
     EXPECT_LE(std::abs(frame.x + frame.width / 2 - (moved.x + moved.width / 2)), 2);
 }
 
-// At twice the scale and one and a half, the largest text size: the
-// settings window opened from the main window on the 720-high output, and
-// the report sheet opened from it, are made for that output and stand on
-// it, frames included, in whole device pixels.
+// At twice the scale and one and a half, the largest text size: the main
+// window moved to the 720-high output takes a smallest size for it; the
+// settings window opened from it there, and the report sheet opened from
+// that, are made for that output and stand on it, frames included, in whole
+// device pixels.
 TEST_F(TrayTest, TheSettingsWindowAndItsSheetFitTheLowOutputTheyOpenOnAtEveryScale) {
     if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
         GTEST_SKIP() << "openbox and xdotool are needed";
@@ -1024,6 +1025,13 @@ TEST_F(TrayTest, TheSettingsWindowAndItsSheetFitTheLowOutputTheyOpenOnAtEverySca
             window = viewableSized(scaled(800), scaled(1000));
             return window && window->x >= 1920;
         }));
+        // Its smallest size now fits that output, so the user can make it fit.
+        EXPECT_TRUE(eventually([&] {
+            XSizeHints hints{};
+            long supplied = 0;
+            return XGetWMNormalHints(connection->display(), window->id, &hints, &supplied) &&
+                   hints.min_width <= kLowOutput.width && hints.min_height < kLowOutput.height;
+        })) << home.logText();
         const auto settings = openedSettingsBeside(*window, factor);
         ASSERT_TRUE(settings) << home.logText();
         EXPECT_TRUE(inside(frameInside(*settings, kLowOutput), kLowOutput));

@@ -77,6 +77,7 @@ TEST(WindowOutput, OnlyAMoveAwayFromWhereTheProgramPutItCountsAsTheUsers) {
     // nothing: the first place reported is the user's move.
     placement.placed({100, 121, 640, 600}, true);
     placement.shown();
+    EXPECT_EQ(placement.programPlace(), (ScreenRect{100, 121, 640, 600}));
     EXPECT_TRUE(placement.reported({2000, 51, 640, 600}, {1999, 30, 642, 626}));
     EXPECT_TRUE(placement.movedByUser());
     EXPECT_EQ(placement.userPlaced(), (ScreenRect{1999, 30, 642, 626}));
@@ -100,6 +101,8 @@ TEST(WindowOutput, AWindowTheProgramDidNotPlaceStandsFirstWhereTheWindowManagerP
     placement.shown();
     // Kept inside before it was framed, around a frame not yet known.
     placement.placed({1, 1, 840, 620});
+    // Nothing of the program's to take back from a passing place Qt reports.
+    EXPECT_EQ(placement.programPlace(), std::nullopt);
     EXPECT_FALSE(placement.reported({220, 55, 840, 620}, {219, 42, 842, 636}));
     EXPECT_FALSE(placement.movedByUser());
     EXPECT_TRUE(placement.reported({600, 55, 840, 620}, {599, 42, 842, 636}));

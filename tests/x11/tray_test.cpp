@@ -9,6 +9,7 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <string_view>
@@ -335,6 +336,17 @@ class TrayTest : public testing::XServerTest {
             home.environment(displayName, environment), home.log());
     }
 
+    // Starts openbox, then the application; its main window once framed on
+    // `output`, where the window manager opens it.
+    std::optional<Shown> mainWindowUnderWindowManager(const Shown& output) {
+        if (!startWindowManager())
+            return std::nullopt;
+        startApplication();
+        if (!frameOn(800, 1000, output))
+            return std::nullopt;
+        return viewableSized(800, 1000);
+    }
+
     // Starts a tray, then the application; its icon once settled there.
     std::optional<Shown> startedInTray() {
         if (!startTray())
@@ -383,24 +395,51 @@ class TrayTest : public testing::XServerTest {
 
     // Opens the settings window with the main window's header gear at
     // `scale` and returns it once shown, whatever its width.
-    std::optional<Shown> openedSettingsBeside(const Shown& window, int scale = 1) {
-        xdotool("mousemove " + std::to_string(window.x + window.width - 32 * scale) + " " +
-                std::to_string(window.y + 25 * scale) + " click 1");
+    std::optional<Shown> openedSettingsBeside(const Shown& window, double scale = 1) {
+        xdotool("mousemove " + std::to_string(window.x + window.width - std::lround(32 * scale)) +
+                " " + std::to_string(window.y + std::lround(25 * scale)) + " click 1");
         std::optional<Shown> settings;
         eventually([&] {
             for (const auto& shown : viewable())
-                if (shown.id != window.id && shown.width >= 600 * scale)
+                if (shown.id != window.id && shown.width >= std::lround(600 * scale))
                     settings = shown;
             return settings.has_value();
         });
         return settings;
     }
 
+    // Opens the report sheet from the settings window (its preview is four
+    // controls before the first one, after the recovery card's) and returns
+    // it once shown: the one window that is neither of `others`.
+    std::optional<Shown> openedReportSheet(const Shown& settings, std::vector<Window> others) {
+        xdotool("windowfocus --sync " + std::to_string(settings.id) +
+                " key shift+Tab shift+Tab shift+Tab shift+Tab space");
+        others.push_back(settings.id);
+        std::optional<Shown> sheet;
+        eventually([&] {
+            for (const auto& shown : viewable())
+                if (std::find(others.begin(), others.end(), shown.id) == others.end())
+                    sheet = shown;
+            return sheet.has_value();
+        });
+        return sheet;
+    }
+
+    // The frame of a window once it stands inside `area` (the program may
+    // correct its place once it knows its frame), else where it stands.
+    Shown frameInside(const Shown& window, const Shown& area) {
+        Shown frame;
+        eventually([&] { return inside(frame = frameOf(window), area); });
+        return frame;
+    }
+
     // Saves a record holding only the text size `size`, as the panel's menu
     // or an earlier run leaves it.
-    void writeTextSize(QuorvaneTextSize size) {
+    // With `presetURLs`, URLs may apply presets too.
+    void writeTextSize(QuorvaneTextSize size, bool presetURLs = false) {
         QuorvanePreferences preferences;
         preferences.textSize = size;
+        preferences.urlPresetAutomationEnabled = presetURLs;
         home.writePreferences(*preferences.encoded());
     }
 
@@ -958,10 +997,9 @@ TEST_F(TrayTest, WindowsWhoseOutputGoesMoveInsideTheNearestOutputStillOn) {
     if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
         GTEST_SKIP() << "openbox and xdotool are needed";
     writeTextSize(QuorvaneTextSize::veryLarge);
-    ASSERT_TRUE(startWindowManager()) << home.logText();
-    startApplication();
-    ASSERT_TRUE(frameOn(800, 1000, kPrimaryOutput)) << home.logText();
-    const Shown window = *viewableSized(800, 1000);
+    const auto started = mainWindowUnderWindowManager(kPrimaryOutput);
+    ASSERT_TRUE(started) << home.logText();
+    const Shown window = *started;
     xdotool("windowmove " + std::to_string(window.id) + " 3250 40");
     const auto moved = frameOn(800, 1000, kWideOutput);
     ASSERT_TRUE(moved && inside(*moved, kWideOutput));
@@ -1027,10 +1065,9 @@ TEST_F(TrayTest, TheSettingsWindowOpensOnItsOpenersOutputAndKeepsTheOneItsUserMo
     if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
         GTEST_SKIP() << "openbox and xdotool are needed";
     writeTextSize(QuorvaneTextSize::veryLarge);
-    ASSERT_TRUE(startWindowManager()) << home.logText();
-    startApplication();
-    ASSERT_TRUE(frameOn(800, 1000, kPrimaryOutput)) << home.logText();
-    xdotool("windowmove " + std::to_string(viewableSized(800, 1000)->id) + " 1950 40");
+    const auto started = mainWindowUnderWindowManager(kPrimaryOutput);
+    ASSERT_TRUE(started) << home.logText();
+    xdotool("windowmove " + std::to_string(started->id) + " 1950 40");
     ASSERT_TRUE(frameOn(800, 1000, kLowOutput));
     const Shown window = *viewableSized(800, 1000);
     const auto settings = openedSettingsBeside(window);
@@ -1051,6 +1088,112 @@ TEST_F(TrayTest, TheSettingsWindowOpensOnItsOpenersOutputAndKeepsTheOneItsUserMo
     EXPECT_TRUE(inside(frame, kWideOutput));
     // Taller than the 720-high output it was first cut for.
     EXPECT_GT(frame.height, kLowOutput.height);
+}
+
+// The small window's frame is shorter than the main window's: after it was
+// shown, the settings window opened from the main window is still placed
+// by the program, never taken for one its user moved, so it follows the
+// main window to another output.
+TEST_F(TrayTest, TheSettingsWindowOpenedAfterTheSmallWindowWasShownFollowsItsOpener) {
+    if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "openbox and xdotool are needed";
+    writeTextSize(QuorvaneTextSize::veryLarge);
+    const auto started = mainWindowUnderWindowManager(kPrimaryOutput);
+    ASSERT_TRUE(started) << home.logText();
+    const Shown window = *started;
+    const auto panel = openedPanelOn(kPrimaryOutput);
+    ASSERT_TRUE(panel) << home.logText();
+    xdotool("key Escape");
+    ASSERT_TRUE(eventually([&] { return viewable().size() == 1; }));
+
+    for (const Shown& output : {kPrimaryOutput, kLowOutput, kWideOutput}) {
+        SCOPED_TRACE(output.x);
+        xdotool("windowmove " + std::to_string(window.id) + " " + std::to_string(output.x + 30) +
+                " 40");
+        ASSERT_TRUE(frameOn(800, 1000, output));
+        const auto settings = openedSettingsBeside(*viewableSized(800, 1000));
+        ASSERT_TRUE(settings) << home.logText();
+        EXPECT_TRUE(inside(frameInside(*settings, output), output));
+        ASSERT_TRUE(caughtUp(settings->id) && caughtUp(settings->id));
+        xdotool("windowfocus --sync " + std::to_string(settings->id) + " key Escape");
+        ASSERT_TRUE(eventually([&] { return viewable().size() == 1; }));
+    }
+}
+
+// Moved by its user right after its first opening, within its output, the
+// small window stays where they put it, its frame told late; its 설정
+// opens the settings window centred over it.
+TEST_F(TrayTest, TheSmallWindowMovedRightAfterItsFirstOpeningStaysAndOpensTheSettingsOverIt) {
+    if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "openbox and xdotool are needed";
+    const auto started = mainWindowUnderWindowManager(kPrimaryOutput);
+    ASSERT_TRUE(started) << home.logText();
+    const Shown window = *started;
+    ASSERT_TRUE(clickPanelControl(window));
+    std::optional<Shown> panel;
+    ASSERT_TRUE(eventually([&] { return (panel = viewableSized(300, 600)).has_value(); }));
+    xdotool("windowmove " + std::to_string(panel->id) + " 1300 60");
+    ASSERT_TRUE(eventually([&] { return frameOf(*panel).x >= 1290; })) << home.logText();
+    ASSERT_TRUE(caughtUp(panel->id) && caughtUp(panel->id));
+    const Shown moved = frameOf(*panel);
+    EXPECT_TRUE(inside(moved, kPrimaryOutput));
+    EXPECT_GE(moved.x, 1290);
+
+    // 설정, the footer's last control. The settings window is narrower than
+    // the main window at the standard text size.
+    xdotool("windowfocus --sync " + std::to_string(panel->id) + " key shift+Tab space");
+    std::optional<Shown> settings;
+    ASSERT_TRUE(eventually([&] { return (settings = viewableSized(600, 720)).has_value(); }))
+        << home.logText();
+    const Shown frame = frameInside(*settings, kPrimaryOutput);
+    EXPECT_TRUE(inside(frame, kPrimaryOutput));
+    EXPECT_LE(std::abs(frame.x + frame.width / 2 - (moved.x + moved.width / 2)), 2);
+}
+
+// At twice the scale and one and a half, the largest text size: the main
+// window moved to the 720-high output takes a smallest size for it; the
+// settings window opened from it there, and the report sheet opened from
+// that, are made for that output and stand on it, frames included, in whole
+// device pixels.
+TEST_F(TrayTest, TheSettingsWindowAndItsSheetFitTheLowOutputTheyOpenOnAtEveryScale) {
+    if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "openbox and xdotool are needed";
+    writeTextSize(QuorvaneTextSize::veryLarge, true);
+    ASSERT_TRUE(startWindowManager()) << home.logText();
+    for (const char* scale : {"2", "1.5"}) {
+        SCOPED_TRACE(scale);
+        const double factor = std::stod(scale);
+        startApplication({std::string("QT_SCALE_FACTOR=") + scale});
+        const auto scaled = [&](int pixels) { return static_cast<int>(pixels * factor); };
+        ASSERT_TRUE(frameOn(scaled(800), scaled(1000), kPrimaryOutput)) << home.logText();
+        applyNightPreset();
+        // Mostly on the 720-high output: at twice the scale the main window
+        // keeps the size its user gave it, wider than that output.
+        xdotool("windowmove " + std::to_string(viewableSized(scaled(800), scaled(1000))->id) +
+                " 1950 40");
+        std::optional<Shown> window;
+        ASSERT_TRUE(eventually([&] {
+            window = viewableSized(scaled(800), scaled(1000));
+            return window && window->x >= 1920;
+        }));
+        // Its smallest size now fits that output, so the user can make it fit.
+        EXPECT_TRUE(eventually([&] {
+            XSizeHints hints{};
+            long supplied = 0;
+            return XGetWMNormalHints(connection->display(), window->id, &hints, &supplied) &&
+                   hints.min_width <= kLowOutput.width && hints.min_height < kLowOutput.height;
+        })) << home.logText();
+        const auto settings = openedSettingsBeside(*window, factor);
+        ASSERT_TRUE(settings) << home.logText();
+        EXPECT_TRUE(inside(frameInside(*settings, kLowOutput), kLowOutput));
+        ASSERT_TRUE(caughtUp(settings->id) && caughtUp(settings->id));
+
+        const auto sheet = openedReportSheet(*settings, {window->id});
+        ASSERT_TRUE(sheet) << home.logText();
+        EXPECT_TRUE(inside(frameInside(*sheet, kLowOutput), kLowOutput)) << home.logText();
+        application->signal(SIGTERM);
+        ASSERT_EQ(application->waitFor(), 0);
+    }
 }
 
 // At twice the scale, a tray on the 720-high output that keeps a strip at
@@ -1075,6 +1218,37 @@ TEST_F(TrayTest, AtTwiceTheScaleThePopupAtADockedTrayStandsInsideItsOutputsWorkA
     EXPECT_TRUE(inside(*popup, area)) << home.logText();
 }
 
+// The popup at a tray on the 720-high output: that output taking a smaller
+// mode, the popup stays beside its icon, which the tray moved with it,
+// on that output.
+TEST_F(TrayTest, ThePopupStaysBesideItsTrayIconWhenItsOutputTakesASmallerMode) {
+    if (!haveProgram("/usr/bin/trayer") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "trayer and xdotool are needed";
+    ASSERT_TRUE(startTray("1")) << home.logText();
+    startApplication();
+    const auto icon = settledIcon();
+    ASSERT_TRUE(icon.has_value()) << home.logText();
+    clickAt(*icon);
+    ASSERT_TRUE(eventually([&] { return viewableSized(300, 600).has_value(); })) << home.logText();
+
+    const SwitchedOff restored{*this, *output("DUMMY1", true)};
+    auto smaller = restored.output;
+    const auto mode = std::find_if(smaller.modes.begin(), smaller.modes.end(),
+                                   [](const auto& each) { return each.width == 800; });
+    ASSERT_NE(mode, smaller.modes.end());
+    smaller.currentMode = *mode;
+    switchOutput(smaller, true);
+    const Shown shrunk{0, 1920, 0, static_cast<int>(mode->width), static_cast<int>(mode->height)};
+    std::optional<Shown> popup;
+    std::optional<Shown> moved;
+    EXPECT_TRUE(eventually([&] {
+        popup = viewableSized(300, 600);
+        moved = viewableSized(1, 64);
+        return popup && moved && inside(*popup, shrunk) && inside(*moved, shrunk) &&
+               popup->x <= moved->x && popup->x + popup->width >= moved->x + moved->width;
+    })) << home.logText();
+}
+
 // The report sheet is a window of its own over the settings window: Ctrl+W
 // there closes the settings window with it, and Ctrl+Q ends the program,
 // handing every output back.
@@ -1088,19 +1262,10 @@ TEST_F(TrayTest, CtrlWAndCtrlQWorkWhileTheReportSheetIsOpen) {
         const auto window = startedMainWindow(800, 900);
         ASSERT_TRUE(window) << home.logText();
         applyNightPreset();
-        // The settings window opens on its first control; the report's
-        // preview is four before it, after the recovery card's controls.
         const auto settings = openedSettings(*window);
         ASSERT_TRUE(settings) << home.logText();
-        xdotool("windowfocus --sync " + std::to_string(settings->id) +
-                " key shift+Tab shift+Tab shift+Tab shift+Tab space");
-        std::optional<Shown> sheet;
-        ASSERT_TRUE(eventually([&] {
-            for (const auto& shown : viewable())
-                if (shown.id != window->id && shown.id != settings->id)
-                    sheet = shown;
-            return sheet.has_value();
-        })) << home.logText();
+        const auto sheet = openedReportSheet(*settings, {window->id});
+        ASSERT_TRUE(sheet) << home.logText();
         xdotool("windowfocus --sync " + std::to_string(sheet->id) + " key " + keys);
         if (keys == "ctrl+w") {
             EXPECT_TRUE(eventually([&] { return viewable().size() == 1; })) << home.logText();

@@ -113,8 +113,6 @@ bool QuorvaneApplication::anyWindowShown() const {
 // shows by then. A minimised window (a hide the window system made) stays.
 bool QuorvaneApplication::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Hide && !event->spontaneous() && !shutDown_) {
-        if (settings_ && watched == settings_.get())
-            settingsPlacement_.closed(screenFit_->frameOf(settings_.get()));
         const bool popup = panel_ && watched == panel_.get() && panel_->isPopupForm();
         QTimer::singleShot(0, this, [this, popup] { followSurfaceGone(popup); });
     }
@@ -215,7 +213,7 @@ void QuorvaneApplication::showMainWindow() {
 }
 
 void QuorvaneApplication::openSettings() {
-    const QWidget* opener = settingsOpener();
+    const auto opener = settingsOpener();
     if (!settings_) {
         settings_ = std::make_unique<SettingsWindow>(host_->context());
         settings_->setWindowFlag(Qt::Window);
@@ -230,45 +228,45 @@ void QuorvaneApplication::openSettings() {
     raise(settings_.get());
 }
 
-// The window the settings window is opened from: the one in front, else
-// the main window or the panel that is shown.
-const QWidget* QuorvaneApplication::settingsOpener() const {
+// The frame of the window the settings window is opened from: the small
+// window that closed to open it, the one in front, else the main window or
+// the panel that is shown.
+std::optional<ScreenRect> QuorvaneApplication::settingsOpener() const {
+    if (panelClosedFrame_)
+        return panelClosedFrame_;
     const QWidget* active = QApplication::activeWindow();
+    const QWidget* opener = nullptr;
     if (active && (active == mainWindow_.get() || active == panel_.get()))
-        return active;
-    if (mainWindow_ && mainWindow_->isVisible())
-        return mainWindow_.get();
-    if (panel_ && panel_->isVisible())
-        return panel_.get();
-    return nullptr;
+        opener = active;
+    else if (mainWindow_ && mainWindow_->isVisible())
+        opener = mainWindow_.get();
+    else if (panel_ && panel_->isVisible())
+        opener = panel_.get();
+    if (!opener)
+        return std::nullopt;
+    return screenFit_->frameOf(opener);
 }
 
 // On the output of the window it is opened from, centred over it; where
-// its user last put it once they moved it. Sized for that output.
-void QuorvaneApplication::placeSettings(const QWidget* opener) {
+// its user last put it once they moved it. Sized for that output before it
+// shows there.
+void QuorvaneApplication::placeSettings(std::optional<ScreenRect> opener) {
     const QPoint pointer = QCursor::pos();
-    const ScreenRect from =
-        opener ? toScreenRect(opener->frameGeometry()) : ScreenRect{pointer.x(), pointer.y(), 0, 0};
-    const auto userPlaced = settingsPlacement_.userPlaced();
+    const ScreenRect from = opener.value_or(ScreenRect{pointer.x(), pointer.y(), 0, 0});
+    const auto userPlaced = screenFit_->userPlaced(settings_.get());
     const ScreenRect area = workAreaHolding(userPlaced.value_or(from));
     sizeSettings(area);
     const auto margins = screenFit_->frameMarginsOf(settings_.get());
-    const auto frame = openingFrame(withFrame({settings_->width(), settings_->height()}, margins),
-                                    userPlaced, from, area);
-    // By its inside, as the small window: a hidden window's frame may be
-    // unknown to Qt.
-    settings_->setGeometry(frame.x + margins.left, frame.y + margins.top, settings_->width(),
-                           settings_->height());
-    settingsPlacement_.opened(frame);
+    screenFit_->place(settings_.get(),
+                      openingFrame(withFrame({settings_->width(), settings_->height()}, margins),
+                                   userPlaced, from, area));
 }
 
 // The settings window's size from the text size's table for the work area,
 // cut to it with its frame.
 void QuorvaneApplication::sizeSettings(ScreenRect area) {
-    const auto size =
-        fittedInside(settingsWindowFrameSize(host_->store().textSize(), area.height),
-                     screenFit_->frameMarginsOf(settings_.get()), {area.width, area.height});
-    settings_->resize(size.width, size.height);
+    screenFit_->fitTo(settings_.get(), area,
+                      settingsWindowFrameSize(host_->store().textSize(), area.height));
 }
 
 // A window whose output went or shrank under it moves onto the nearest
@@ -276,7 +274,12 @@ void QuorvaneApplication::sizeSettings(ScreenRect area) {
 void QuorvaneApplication::followOutputs() {
     if (settings_ && settings_->isVisible() && !screenFit_->standsInside(settings_.get()))
         sizeSettings(WindowScreenFit::workAreaOf(settings_.get()));
-    if (panel_ && panel_->isVisible() && !screenFit_->standsInside(panel_.get())) {
+    // The popup stays beside its tray icon, wherever the tray now shows it.
+    if (panel_ && panel_->isVisible() && panel_->isPopupForm()) {
+        panelAnchor_ = panelAnchor();
+        sizePanel(anchorWorkArea());
+        placePanel();
+    } else if (panel_ && panel_->isVisible() && !screenFit_->standsInside(panel_.get())) {
         sizePanel(WindowScreenFit::workAreaOf(panel_.get()));
         screenFit_->keepInside(panel_.get());
     }
@@ -319,8 +322,13 @@ void QuorvaneApplication::togglePanel() {
 }
 
 void QuorvaneApplication::hidePanel() {
-    if (panel_)
-        panel_->hide();
+    if (!panel_ || !panel_->isVisible())
+        return;
+    if (!panel_->isPopupForm()) {
+        panelClosedFrame_ = screenFit_->frameOf(panel_.get());
+        QTimer::singleShot(0, this, [this] { panelClosedFrame_.reset(); });
+    }
+    panel_->hide();
 }
 
 // The popup opens at the tray icon, or at the pointer where the tray gives
@@ -353,17 +361,13 @@ void QuorvaneApplication::sizePanel(ScreenRect area) {
     panel_->setFixedSize(size.width, size.height);
 }
 
-// Placed by its frame: the small window's title bar counts. Its inside is
-// what is set: a hidden window's frame as Qt knows it is at times none (the
-// window manager took it off on hiding), and a move by the frame would then
-// put the inside where the frame belongs, the title bar off the screen.
+// Placed by its frame: the small window's title bar counts.
 void QuorvaneApplication::placePanel() {
     const ScreenRect& anchor = panelAnchor_;
     const auto margins = screenFit_->frameMarginsOf(panel_.get());
     const auto size = withFrame({panel_->width(), panel_->height()}, margins);
     const auto placed = popupPlacement(size, anchor, anchor.x, anchor.y, anchorWorkArea());
-    panel_->setGeometry(placed.x + margins.left, placed.y + margins.top, panel_->width(),
-                        panel_->height());
+    screenFit_->place(panel_.get(), placed);
 }
 
 // A panel whose size changed while open stays inside the work area at its
@@ -377,7 +381,7 @@ void QuorvaneApplication::keepPanelOnScreen(const QRect& frameBefore, const QSiz
     const QSize frame = panel_->maximumSize() + decoration;
     const auto placed = resizedInPlace(toScreenRect(frameBefore), {frame.width(), frame.height()},
                                        workAreaAround(frameBefore.center()));
-    panel_->move(placed.x, placed.y);
+    screenFit_->place(panel_.get(), placed);
 }
 
 void QuorvaneApplication::followStoreSettings() {

@@ -103,8 +103,8 @@ class QuorvaneApplication : public QObject {
     void followSurfaceGone(bool wasPopup);
     void followStoreSettings();
     void applyFrameSizes();
-    const QWidget* settingsOpener() const;
-    void placeSettings(const QWidget* opener);
+    std::optional<ScreenRect> settingsOpener() const;
+    void placeSettings(std::optional<ScreenRect> opener);
     void sizeSettings(ScreenRect area);
     void followOutputs();
     ScreenRect panelAnchor() const;
@@ -133,8 +133,9 @@ class QuorvaneApplication : public QObject {
     // What the panel opened at: the tray icon, the main window's control or
     // the pointer (an empty rectangle).
     ScreenRect panelAnchor_;
-    // Whether the user moved the settings window, and where it last stood.
-    UserPlacement settingsPlacement_;
+    // The small window's frame as it closed to open another window, until
+    // the event loop turns: the window that other one is opened from.
+    std::optional<ScreenRect> panelClosedFrame_;
     bool shutDown_ = false;
     bool changesLost_ = false;
 };

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -17,13 +18,21 @@ namespace quorvane {
 namespace {
 
 // Kept on each window: the smallest size its owner asked for, the one set
-// in its place, the frame counted when it was last fitted, whether its
-// screen is followed and whether its owner places it.
+// in its place, the frame counted when it was last fitted, the output its
+// smallest size was set for and whether its owner places it.
 constexpr const char* kWantedMinimum = "quorvaneWantedMinimum";
 constexpr const char* kFittedMinimum = "quorvaneFittedMinimum";
 constexpr const char* kFittedFrame = "quorvaneFittedFrame";
-constexpr const char* kFollowsScreen = "quorvaneFollowsScreen";
+constexpr const char* kFittedScreen = "quorvaneFittedScreen";
 constexpr const char* kPlacedByOwner = "quorvanePlacedByOwner";
+// Set on a sheet from its show until the event loop turns.
+constexpr const char* kOpening = "quorvaneOpening";
+// Whether the window system shows the window, and whether it is to be kept
+// inside its work area once it does.
+constexpr const char* kMapped = "quorvaneMapped";
+constexpr const char* kPlaceWhenMapped = "quorvanePlaceWhenMapped";
+// A refit asked for on the next turn.
+constexpr const char* kRefitting = "quorvaneRefitting";
 
 bool isFramedWindow(const QWidget* widget) {
     if (!widget->isWindow())
@@ -46,6 +55,21 @@ QMargins knownFrame(const QWidget* window) {
     return handle ? handle->frameMargins() : QMargins();
 }
 
+// Windows a window manager frames alike: of one type, resizable or not.
+int kindOf(const QWidget* window) {
+    const bool fixed = window->minimumSize() == window->maximumSize();
+    return static_cast<int>(window->windowType()) * 2 + (fixed ? 1 : 0);
+}
+
+// The window a sheet, dialog or prompt stands over, if shown.
+QWidget* parentWindowOf(const QWidget* window) {
+    QWidget* parent = window->parentWidget();
+    if (!parent)
+        return nullptr;
+    QWidget* over = parent->window();
+    return over->isVisible() ? over : nullptr;
+}
+
 }  // namespace
 
 WindowScreenFit::WindowScreenFit(QObject* parent) : QObject(parent) {
@@ -63,10 +87,12 @@ FrameMargins WindowScreenFit::frameMarginsOf(const QWidget* window) const {
         return {};
     const QMargins own = knownFrame(window);
     if (!own.isNull()) {
+        lastFrames_[kindOf(window)] = own;
         lastFrame_ = own;
         return toFrameMargins(own);
     }
-    return toFrameMargins(lastFrame_);
+    const auto same = lastFrames_.find(kindOf(window));
+    return toFrameMargins(same != lastFrames_.end() ? same->second : lastFrame_);
 }
 
 namespace {
@@ -86,6 +112,11 @@ const QScreen* screenHolding(ScreenRect rect) {
     return home ? screens.at(static_cast<qsizetype>(*home)) : QGuiApplication::primaryScreen();
 }
 
+QString screenNameHolding(ScreenRect rect) {
+    const QScreen* screen = screenHolding(rect);
+    return screen ? screen->name() : QString();
+}
+
 }  // namespace
 
 ScreenRect toScreenRect(const QRect& rect) {
@@ -97,7 +128,8 @@ ScreenRect workAreaAround(QPoint point) {
 }
 
 ScreenRect workAreaHolding(ScreenRect frame) {
-    return desktopWorkArea(screenHolding(frame));
+    const QScreen* screen = screenHolding(frame);
+    return wholePixelArea(desktopWorkArea(screen), screen ? screen->devicePixelRatio() : 1.0);
 }
 
 // By where the window stands rather than by the screen Qt gives it: Qt
@@ -142,38 +174,119 @@ void WindowScreenFit::followOutputs() {
 
 bool WindowScreenFit::eventFilter(QObject* watched, QEvent* event) {
     // Every event of the application passes here: leave at once unless a
-    // window showed, moved or took a size.
+    // window showed, hid, moved or took a size.
     const auto type = event->type();
-    if (type != QEvent::Show && type != QEvent::Move && type != QEvent::Resize)
+    if (type == QEvent::Expose && watched->isWindowType()) {
+        followExpose(static_cast<QWindow*>(watched));
+        return false;
+    }
+    if (type != QEvent::Show && type != QEvent::Hide && type != QEvent::Move &&
+        type != QEvent::Resize)
         return false;
     if (!watched->isWidgetType())
         return false;
     auto* window = static_cast<QWidget*>(watched);
     if (!isFramedWindow(window))
         return false;
-    if (type == QEvent::Show) {
-        const FrameMargins margins = frameMarginsOf(window);
-        if (window->property(kPlacedByOwner).toBool()) {
-            window->setProperty(kFittedFrame, QVariant::fromValue(toQMargins(margins)));
-            return false;
-        }
-        followScreen(window);
-        fitSize(window, margins);
+    if (type == QEvent::Hide) {
+        window->setProperty(kMapped, false);
+        if (!event->spontaneous())
+            placementOf(window).closed(frameOf(window));
         return false;
     }
-    // The frame the window manager just gave a shown window: fitted again
-    // once, after the move or resize that told it.
-    const QMargins own = knownFrame(window);
-    if (!window->isVisible() || own.isNull())
+    if (type == QEvent::Show) {
+        const QScopedValueRollback showing(showing_, true);
+        const FrameMargins margins = frameMarginsOf(window);
+        window->setProperty(kFittedScreen, screenNameHolding(frameOf(window)));
+        if (window->property(kPlacedByOwner).toBool()) {
+            window->setProperty(kFittedFrame, QVariant::fromValue(toQMargins(margins)));
+            placementOf(window).shown();
+            return false;
+        }
+        if (parentWindowOf(window)) {
+            // Placed before its own show handler runs, which would centre
+            // it by Qt's rules; placed again if that handler resizes it.
+            placeOverParent(window);
+            placementOf(window).shown();
+            window->setProperty(kOpening, true);
+            QMetaObject::invokeMethod(
+                this,
+                [target = QPointer<QWidget>(window)] {
+                    if (target)
+                        target->setProperty(kOpening, false);
+                },
+                Qt::QueuedConnection);
+            return false;
+        }
+        fitSize(window, margins, workAreaOf(window));
+        placementOf(window).shown();
         return false;
-    lastFrame_ = own;
-    if (window->property(kFittedFrame).value<QMargins>() == own)
+    }
+    if (type == QEvent::Resize && window->property(kOpening).toBool() && !placingSheet_ &&
+        parentWindowOf(window)) {
+        placeOverParent(window);
         return false;
-    window->setProperty(kFittedFrame, QVariant::fromValue(own));
+    }
+    if (type == QEvent::Resize && window->isVisible())
+        followOwnerMinimum(window);
+    if (!window->isVisible() || knownFrame(window).isNull())
+        return false;
+    // Before the window system shows a window, Qt may report a passing
+    // place for it: no move of anyone's.
+    if (type == QEvent::Move && window->property(kMapped).toBool())
+        followMove(window);
+    followFrame(window);
+    return false;
+}
+
+// A shown window its owner gave a new smallest size (a sheet restyled, a
+// prompt sized by its text), which may have grown it past its work area:
+// fitted again on the turn.
+void WindowScreenFit::followOwnerMinimum(QWidget* window) {
+    const QVariant fitted = window->property(kFittedMinimum);
+    if (!fitted.isValid() || fitted.toSize() == window->minimumSize() ||
+        window->property(kPlacedByOwner).toBool() || window->property(kRefitting).toBool())
+        return;
+    window->setProperty(kRefitting, true);
     QMetaObject::invokeMethod(
         this,
         [this, target = QPointer<QWidget>(window)] {
             if (!target)
+                return;
+            target->setProperty(kRefitting, false);
+            if (target->isVisible())
+                keepInside(target);
+        },
+        Qt::QueuedConnection);
+}
+
+// A shown window whose frame is known was reported at a new place: the
+// user's move, unless the program put it there; on another output, its
+// smallest size follows, so the user can make it fit (its size stays
+// theirs).
+void WindowScreenFit::followMove(QWidget* window) {
+    placementOf(window).reported(toScreenRect(window->geometry()), frameOf(window));
+    const QString screen = screenNameHolding(frameOf(window));
+    if (window->property(kFittedScreen).toString() == screen)
+        return;
+    window->setProperty(kFittedScreen, screen);
+    fitMinimum(window, frameMarginsOf(window), workAreaOf(window));
+}
+
+// The frame the window manager just gave a shown window: fitted again
+// once, after the move or resize that told it; a window its user moved
+// meanwhile stays where they put it.
+void WindowScreenFit::followFrame(QWidget* window) {
+    const QMargins own = knownFrame(window);
+    lastFrames_[kindOf(window)] = own;
+    lastFrame_ = own;
+    if (window->property(kFittedFrame).value<QMargins>() == own)
+        return;
+    window->setProperty(kFittedFrame, QVariant::fromValue(own));
+    QMetaObject::invokeMethod(
+        this,
+        [this, target = QPointer<QWidget>(window)] {
+            if (!target || movedByUser(target))
                 return;
             if (target->property(kPlacedByOwner).toBool())
                 emit frameKnown(target);
@@ -181,7 +294,81 @@ bool WindowScreenFit::eventFilter(QObject* watched, QEvent* event) {
                 keepInside(target);
         },
         Qt::QueuedConnection);
-    return false;
+}
+
+// A window the window system just showed (or uncovered). Qt tells of no
+// frame the window manager gives a window: by the time it is shown, it has
+// framed it, and a window that opened where it was put is reported at no
+// new place. A window kept inside before it was shown is placed now.
+void WindowScreenFit::followExpose(QWindow* handle) {
+    QWidget* window = QWidget::find(handle->winId());
+    if (!window || !window->isWindow() || !window->isVisible() || !isFramedWindow(window))
+        return;
+    if (!window->property(kMapped).toBool()) {
+        window->setProperty(kMapped, true);
+        // Where the program put it for this opening, whatever passing place
+        // Qt took in meanwhile: the window system shows it there.
+        const auto placed = placementOf(window).programPlace();
+        if (placed && window->geometry().topLeft() != QPoint(placed->x, placed->y))
+            window->setGeometry(placed->x, placed->y, window->width(), window->height());
+    }
+    if (!knownFrame(window).isNull())
+        followFrame(window);
+    if (!window->property(kPlaceWhenMapped).toBool())
+        return;
+    window->setProperty(kPlaceWhenMapped, false);
+    QMetaObject::invokeMethod(
+        this,
+        [this, target = QPointer<QWidget>(window)] {
+            if (target && target->isVisible() && !movedByUser(target))
+                keepInside(target);
+        },
+        Qt::QueuedConnection);
+}
+
+UserPlacement& WindowScreenFit::placementOf(QWidget* window) {
+    const auto found = placements_.find(window);
+    if (found != placements_.end())
+        return found->second;
+    connect(window, &QObject::destroyed, this, [this](QObject* gone) { placements_.erase(gone); });
+    return placements_[window];
+}
+
+std::optional<ScreenRect> WindowScreenFit::userPlaced(const QWidget* window) const {
+    const auto found = placements_.find(window);
+    return found != placements_.end() ? found->second.userPlaced() : std::nullopt;
+}
+
+bool WindowScreenFit::movedByUser(const QWidget* window) const {
+    const auto found = placements_.find(window);
+    return found != placements_.end() && found->second.movedByUser();
+}
+
+void WindowScreenFit::place(QWidget* window, ScreenRect frame) {
+    const FrameMargins margins = frameMarginsOf(window);
+    const QRect inside(frame.x + margins.left, frame.y + margins.top,
+                       frame.width - margins.left - margins.right,
+                       frame.height - margins.top - margins.bottom);
+    // By its inside: a hidden window's frame may be unknown to Qt, and a
+    // move by the frame would then put the inside where the frame belongs.
+    placementOf(window).placed(toScreenRect(inside), !window->isVisible() || showing_);
+    if (window->geometry() != inside)
+        window->setGeometry(inside);
+}
+
+// A sheet, dialog or prompt: on its parent's output, sized for it and
+// centred over its parent.
+void WindowScreenFit::placeOverParent(QWidget* window) {
+    const QWidget* parent = parentWindowOf(window);
+    if (!parent)
+        return;
+    const QScopedValueRollback placing(placingSheet_, true);
+    const ScreenRect area = workAreaOf(parent);
+    const FrameMargins margins = frameMarginsOf(window);
+    fitSize(window, margins, area);
+    window->setProperty(kFittedScreen, screenNameHolding(area));
+    place(window, openingFrame(withFrame({window->width(), window->height()}, margins),
+                               std::nullopt, frameOf(parent), area));
 }
 
 void WindowScreenFit::leavePlacingToOwner(QWidget* window) {
@@ -189,37 +376,61 @@ void WindowScreenFit::leavePlacingToOwner(QWidget* window) {
 }
 
 void WindowScreenFit::keepAllInside() {
+    std::vector<QWidget*> sheets;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible() && isFramedWindow(window) &&
-            !window->property(kPlacedByOwner).toBool())
+        if (!window->isVisible() || !isFramedWindow(window) ||
+            window->property(kPlacedByOwner).toBool())
+            continue;
+        if (parentWindowOf(window))
+            sheets.push_back(window);
+        else
             keepInside(window);
     }
+    // Over their parents, which may have moved to another output.
+    for (QWidget* sheet : sheets)
+        keepInside(sheet);
 }
 
 void WindowScreenFit::keepInside(QWidget* window) {
     const FrameMargins margins = frameMarginsOf(window);
-    // A maximised or full-screen window is the window manager's to place.
-    if (window->isMaximized() || window->isFullScreen()) {
-        fitMinimum(window, margins);
+    // A sheet, dialog or prompt keeps to its parent's output: placed over
+    // its parent again once it stands elsewhere.
+    const QWidget* parent = parentWindowOf(window);
+    const ScreenRect area = parent ? workAreaOf(parent) : workAreaOf(window);
+    if (parent && window->isVisible() && !quorvane::standsInside(frameOf(window), area)) {
+        placeOverParent(window);
         return;
     }
-    fitSize(window, margins);
+    // A maximised or full-screen window is the window manager's to place.
+    if (window->isMaximized() || window->isFullScreen()) {
+        fitMinimum(window, margins, area);
+        return;
+    }
+    fitSize(window, margins, area);
     if (!window->isVisible())
         return;
-    const auto frame = placedFrame(toScreenRect(window->geometry()), margins, workAreaOf(window));
-    const QSize inside(frame.width - margins.left - margins.right,
-                       frame.height - margins.top - margins.bottom);
-    if (window->size() != inside)
-        window->resize(inside);
-    if (window->frameGeometry().topLeft() != QPoint(frame.x, frame.y))
-        window->move(frame.x, frame.y);
+    // Not yet shown by the window system: the window manager chooses where
+    // a window the program did not place goes, around a frame still
+    // unknown; kept inside once shown.
+    if (!window->property(kMapped).toBool()) {
+        window->setProperty(kPlaceWhenMapped, true);
+        return;
+    }
+    place(window, placedFrame(toScreenRect(window->geometry()), margins, area));
+}
+
+void WindowScreenFit::fitTo(QWidget* window, ScreenRect area, std::optional<FrameSize> inside) {
+    const FrameMargins margins = frameMarginsOf(window);
+    window->setProperty(kFittedScreen, screenNameHolding(area));
+    if (inside)
+        window->resize(inside->width, inside->height);
+    fitSize(window, margins, area);
 }
 
 // The smallest size its owner asked for, cut to the room the work area
 // leaves. An owner's new smallest size replaces the one remembered.
-void WindowScreenFit::fitMinimum(QWidget* window, FrameMargins margins) {
+void WindowScreenFit::fitMinimum(QWidget* window, FrameMargins margins, ScreenRect area) {
     window->setProperty(kFittedFrame, QVariant::fromValue(toQMargins(margins)));
-    const ScreenRect area = workAreaOf(window);
     const QSize current = window->minimumSize();
     const QVariant fitted = window->property(kFittedMinimum);
     const QSize wanted = fitted.isValid() && fitted.toSize() == current
@@ -233,26 +444,12 @@ void WindowScreenFit::fitMinimum(QWidget* window, FrameMargins margins) {
         window->setMinimumSize(least.width, least.height);
 }
 
-void WindowScreenFit::fitSize(QWidget* window, FrameMargins margins) {
-    fitMinimum(window, margins);
-    const ScreenRect area = workAreaOf(window);
+void WindowScreenFit::fitSize(QWidget* window, FrameMargins margins, ScreenRect area) {
+    fitMinimum(window, margins, area);
     const auto size =
         fittedInside({window->width(), window->height()}, margins, {area.width, area.height});
     if (window->size() != QSize(size.width, size.height))
         window->resize(size.width, size.height);
-}
-
-// A window moved to another screen may now be larger than that screen: its
-// smallest size follows, so the user can make it fit; its size stays theirs.
-void WindowScreenFit::followScreen(QWidget* window) {
-    QWindow* handle = window->windowHandle();
-    if (!handle || window->property(kFollowsScreen).toBool())
-        return;
-    window->setProperty(kFollowsScreen, true);
-    connect(handle, &QWindow::screenChanged, this, [this, target = QPointer<QWidget>(window)] {
-        if (target)
-            fitMinimum(target, frameMarginsOf(target));
-    });
 }
 
 }  // namespace quorvane

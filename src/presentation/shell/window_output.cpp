@@ -1,6 +1,8 @@
 #include "presentation/shell/window_output.hpp"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 namespace quorvane {
 
@@ -49,6 +51,12 @@ std::optional<std::size_t> homeOutput(ScreenRect frame, const std::vector<Screen
     return best;
 }
 
+ScreenRect wholePixelArea(ScreenRect area, double scale) {
+    if (std::abs(scale - std::round(scale)) < 1e-9 || area.width <= 2 || area.height <= 2)
+        return area;
+    return {area.x + 1, area.y + 1, area.width - 2, area.height - 2};
+}
+
 ScreenRect openingFrame(FrameSize frame, std::optional<ScreenRect> userPlaced, ScreenRect opener,
                         ScreenRect area) {
     const int width = std::min(frame.width, area.width);
@@ -59,8 +67,37 @@ ScreenRect openingFrame(FrameSize frame, std::optional<ScreenRect> userPlaced, S
             width, height};
 }
 
+void UserPlacement::placed(ScreenRect inside, bool opening) {
+    placed_ = inside;
+    if (opening) {
+        movedThisOpening_ = false;
+        placedForOpening_ = true;
+    }
+}
+
+void UserPlacement::shown() {
+    placedByWindowManager_ = !placedForOpening_;
+    placedForOpening_ = false;
+    if (placedByWindowManager_)
+        movedThisOpening_ = false;
+}
+
+bool UserPlacement::reported(ScreenRect inside, ScreenRect frame) {
+    if (!placed_ || placedByWindowManager_) {
+        placed_ = inside;
+        placedByWindowManager_ = false;
+        return false;
+    }
+    if (std::abs(inside.x - placed_->x) <= 1 && std::abs(inside.y - placed_->y) <= 1)
+        return false;
+    placed_ = inside;
+    movedThisOpening_ = true;
+    userPlaced_ = frame;
+    return true;
+}
+
 void UserPlacement::closed(ScreenRect frame) {
-    if (userPlaced_ || (opened_ && frame != *opened_))
+    if (userPlaced_)
         userPlaced_ = frame;
 }
 

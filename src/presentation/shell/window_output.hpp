@@ -17,6 +17,14 @@ bool standsInside(ScreenRect frame, ScreenRect area);
 std::optional<std::size_t> homeOutput(ScreenRect frame, const std::vector<ScreenRect>& outputs,
                                       std::size_t primary);
 
+// The part of a work area (in logical pixels) a window may take at
+// `scale` device pixels to a logical one. Qt rounds a window's place, its
+// size and the frame around it each to whole device pixels, which at a
+// fractional scale can together put a frame a device pixel past an edge:
+// one logical pixel kept free at each edge leaves room for that rounding.
+// At a whole scale nothing is rounded, and the area stays whole.
+ScreenRect wholePixelArea(ScreenRect area, double scale);
+
 // Where the frame of a window opened from another one (the settings window
 // from the main window or the panel) goes, in `area`, the work area of the
 // output the window opens on: where its user last put it, else centred over
@@ -24,21 +32,44 @@ std::optional<std::size_t> homeOutput(ScreenRect frame, const std::vector<Screen
 ScreenRect openingFrame(FrameSize frame, std::optional<ScreenRect> userPlaced, ScreenRect opener,
                         ScreenRect area);
 
-// Whether the user moved a window the program places on each opening: once
-// it closes somewhere other than where it was put, it opens again where it
-// was last (on that output), however it is opened.
+// Whether the user moved a window, told apart from the program's own
+// placing: the program tells every place it gives the window's inside, and
+// a window then reported standing elsewhere was put there by its user. A
+// frame is never compared: the program may only have guessed the frame the
+// window manager gives. A pixel is allowed either way, what a fractional
+// scale's rounding may shift a logical place by.
 class UserPlacement {
   public:
-    // Where the program put the window's frame as it opened.
-    void opened(ScreenRect frame) { opened_ = frame; }
-    // Where its frame stood as it closed.
+    // The program put the window's inside at `inside`, for the opening to
+    // come when `opening` (where the user moved it in an earlier one stays
+    // theirs).
+    void placed(ScreenRect inside, bool opening = false);
+    // The window shows. Unless the program placed it for this opening, the
+    // window manager chooses its place: the first place reported is that
+    // choice, never a move of the user's.
+    void shown();
+    // The window's inside is reported at `inside`, its frame at `frame`:
+    // true when that is a move the user made.
+    bool reported(ScreenRect inside, ScreenRect frame);
+    // Where its frame stood as it closed: where it opens again, once its
+    // user has put it somewhere.
     void closed(ScreenRect frame);
+    // Where the program put the window's inside for this opening, or last
+    // kept it; none where the window manager chooses its place.
+    std::optional<ScreenRect> programPlace() const {
+        return placedByWindowManager_ ? std::nullopt : placed_;
+    }
+    // Whether the user moved the window since it last opened.
+    bool movedByUser() const { return movedThisOpening_; }
     // The frame the next opening starts from, if its user placed it.
     std::optional<ScreenRect> userPlaced() const { return userPlaced_; }
 
   private:
-    std::optional<ScreenRect> opened_;
+    std::optional<ScreenRect> placed_;
     std::optional<ScreenRect> userPlaced_;
+    bool movedThisOpening_ = false;
+    bool placedForOpening_ = false;
+    bool placedByWindowManager_ = false;
 };
 
 }  // namespace quorvane

@@ -92,14 +92,28 @@ void DiagnosticReportSheet::restyle() {
     const auto size =
         settings_layout::diagnosticSheetMinimumSize(theme_.textSize(), screenVisibleHeight(this));
     setMinimumSize(static_cast<int>(size.minimumWidth), static_cast<int>(size.minimumHeight));
-    // A low screen leaves the sheet less than its usual height: the report's
-    // text (which scrolls) gives way, never the buttons over it.
+    giveWayToButtons(minimumHeight());
+}
+
+// A low screen leaves the sheet less than its usual height (also once it is
+// fitted to an output lower than the one its sizes were first made for):
+// the report's text (which scrolls) gives way, never the buttons under it.
+void DiagnosticReportSheet::giveWayToButtons(int height) {
     text_->setMinimumHeight(kTextMinimumHeight);
     const int needed = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(minimumWidth())
                                                      : layout()->totalSizeHint().height();
     const int others = needed - kTextMinimumHeight;
-    text_->setMinimumHeight(
-        std::clamp(minimumHeight() - others, kTextLeastHeight, kTextMinimumHeight));
+    text_->setMinimumHeight(std::clamp(height - others, kTextLeastHeight, kTextMinimumHeight));
+}
+
+void DiagnosticReportSheet::resizeEvent(QResizeEvent* event) {
+    // Narrower than the text's own width, the text (which scrolls) gives
+    // way too, its scroll bar kept inside the sheet.
+    const QMargins around = layout()->contentsMargins();
+    text_->setMinimumWidth(
+        std::clamp(width() - around.left() - around.right(), kTextLeastHeight, kTextMinimumWidth));
+    giveWayToButtons(height());
+    QDialog::resizeEvent(event);
 }
 
 }  // namespace quorvane

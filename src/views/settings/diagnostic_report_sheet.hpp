@@ -32,8 +32,12 @@ class DiagnosticReportSheet : public QDialog {
     void copyRequested();
     void saveRequested();
 
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
     void restyle();
+    void giveWayToButtons(int height);
 
     Theme& theme_;
     QuorvaneDiagnosticReportPreview preview_;

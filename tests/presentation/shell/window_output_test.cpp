@@ -52,20 +52,64 @@ TEST(WindowOutput, AWindowItsUserPlacedOpensThereAndIsCutToTheArea) {
     EXPECT_EQ(openingFrame({2000, 1100}, ScreenRect{100, 200, 640, 600}, {}, area), area);
 }
 
-TEST(WindowOutput, OnlyAWindowClosedElsewhereThanItWasPutCountsAsPlaced) {
+TEST(WindowOutput, AtAFractionalScaleAWindowKeepsAPixelFromEachEdge) {
+    // 720 device pixels at one and a half: a frame reaching logical 480
+    // may end at device 721 once its place, size and frame are each rounded.
+    EXPECT_EQ(wholePixelArea({1280, 0, 853, 480}, 1.5), (ScreenRect{1281, 1, 851, 478}));
+    EXPECT_EQ(wholePixelArea({1920, 14, 640, 346}, 2.0), (ScreenRect{1920, 14, 640, 346}));
+    EXPECT_EQ(wholePixelArea({0, 0, 1920, 1052}, 1.0), (ScreenRect{0, 0, 1920, 1052}));
+}
+
+TEST(WindowOutput, OnlyAMoveAwayFromWhereTheProgramPutItCountsAsTheUsers) {
     UserPlacement placement;
-    placement.closed({5, 5, 10, 10});
+    // Where the window manager first puts a window the program never placed.
+    EXPECT_FALSE(placement.reported({5, 25, 10, 10}, {4, 4, 12, 32}));
+    placement.closed({4, 4, 12, 32});
     EXPECT_EQ(placement.userPlaced(), std::nullopt);
-    placement.opened({0, 0, 10, 10});
-    placement.closed({0, 0, 10, 10});
+    // Its frame turns out 4 px shorter than guessed: the inside stands where
+    // it was put, and the pixel a fractional scale may shift is no move.
+    placement.placed({100, 121, 640, 600}, true);
+    EXPECT_FALSE(placement.reported({101, 120, 640, 600}, {100, 100, 642, 622}));
+    placement.closed({100, 100, 642, 622});
     EXPECT_EQ(placement.userPlaced(), std::nullopt);
-    placement.opened({0, 0, 10, 10});
-    placement.closed({2000, 30, 10, 10});
-    EXPECT_EQ(placement.userPlaced(), (ScreenRect{2000, 30, 10, 10}));
-    // Opened there again and closed unmoved: it stays where the user put it.
-    placement.opened({2000, 30, 10, 10});
-    placement.closed({2000, 30, 10, 10});
-    EXPECT_EQ(placement.userPlaced(), (ScreenRect{2000, 30, 10, 10}));
+
+    // Placed for its opening, the window manager keeps it there and reports
+    // nothing: the first place reported is the user's move.
+    placement.placed({100, 121, 640, 600}, true);
+    placement.shown();
+    EXPECT_EQ(placement.programPlace(), (ScreenRect{100, 121, 640, 600}));
+    EXPECT_TRUE(placement.reported({2000, 51, 640, 600}, {1999, 30, 642, 626}));
+    EXPECT_TRUE(placement.movedByUser());
+    EXPECT_EQ(placement.userPlaced(), (ScreenRect{1999, 30, 642, 626}));
+    // Reported there again as the frame settles: the same move.
+    EXPECT_FALSE(placement.reported({2000, 51, 640, 600}, {1999, 30, 642, 626}));
+    // Kept inside a shrunken output by the program, then closed: it opens
+    // where it last stood.
+    placement.placed({2000, 11, 640, 600});
+    placement.closed({1999, -10, 642, 626});
+    EXPECT_EQ(placement.userPlaced(), (ScreenRect{1999, -10, 642, 626}));
+    // A new opening there, unmoved: still the user's place, no move of this
+    // opening.
+    placement.placed({2000, 51, 640, 600}, true);
+    EXPECT_FALSE(placement.movedByUser());
+    placement.closed({1999, 30, 642, 626});
+    EXPECT_EQ(placement.userPlaced(), (ScreenRect{1999, 30, 642, 626}));
+}
+
+TEST(WindowOutput, AWindowTheProgramDidNotPlaceStandsFirstWhereTheWindowManagerPutsIt) {
+    UserPlacement placement;
+    placement.shown();
+    // Kept inside before it was framed, around a frame not yet known.
+    placement.placed({1, 1, 840, 620});
+    // Nothing of the program's to take back from a passing place Qt reports.
+    EXPECT_EQ(placement.programPlace(), std::nullopt);
+    EXPECT_FALSE(placement.reported({220, 55, 840, 620}, {219, 42, 842, 636}));
+    EXPECT_FALSE(placement.movedByUser());
+    EXPECT_TRUE(placement.reported({600, 55, 840, 620}, {599, 42, 842, 636}));
+    // Shown again: the window manager's choice again, and no move yet.
+    placement.shown();
+    EXPECT_FALSE(placement.movedByUser());
+    EXPECT_FALSE(placement.reported({300, 55, 840, 620}, {299, 42, 842, 636}));
 }
 
 }  // namespace

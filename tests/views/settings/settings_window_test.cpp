@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -429,6 +430,30 @@ TEST_F(SettingsWindowTest, AtItsSmallestOnALowScreenTheReportSheetsButtonsStayBe
     const int textBottom = sheet->reportText()->geometry().bottom();
     for (QWidget* button : {sheet->copyButton(), sheet->closeButton()})
         EXPECT_GT(button->mapTo(sheet, QPoint(0, 0)).y(), textBottom);
+}
+
+// Fitted to an output smaller than the one its sizes were made for, the
+// sheet is cut below its own smallest size: the text gives way, and the
+// text and the buttons stay inside the sheet, the buttons below the text.
+TEST_F(SettingsWindowTest, TheReportSheetCutBelowItsSmallestSizeKeepsTextAndButtonsInside) {
+    theme.setTextSize(QuorvaneTextSize::veryLarge);
+    settle();
+    click(window->supportCard()->basicReport()->button());
+    auto* sheet = window->diagnosticSheet();
+    ASSERT_NE(sheet, nullptr);
+    const int lower = sheet->minimumHeight() - 120;
+    // Narrower than the text's own width with the margins around it.
+    const int narrower = sheet->reportText()->minimumWidth() + 20;
+    sheet->setMinimumSize(narrower, lower);
+    sheet->resize(narrower, lower);
+    settle();
+    ASSERT_EQ(sheet->size(), QSize(narrower, lower));
+    EXPECT_LE(sheet->reportText()->geometry().right(), sheet->layout()->contentsRect().right());
+    const int textBottom = sheet->reportText()->geometry().bottom();
+    for (QWidget* button : {sheet->copyButton(), sheet->closeButton()}) {
+        EXPECT_GT(button->mapTo(sheet, QPoint(0, 0)).y(), textBottom);
+        EXPECT_LE(button->mapTo(sheet, QPoint(0, button->height())).y(), sheet->height());
+    }
 }
 
 TEST_F(SettingsWindowTest, TheJournalSectionShowsTheNewestFiveAndFollowsTheStore) {

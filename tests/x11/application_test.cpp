@@ -724,6 +724,10 @@ TEST_F(ApplicationTest, ACommandLineAfterAURLHeldByTheLockWinsAndARestartChanges
     ASSERT_EQ(applied.status, 0) << applied.err;
     EXPECT_EQ(currentRamp("DUMMY0"), rampOf(movie, "DUMMY0"));
 
+    // Ended of itself before this quit, it would have answered the launch
+    // at its end, its save given up for a lock still held: nothing below
+    // would then be the quit after the lock was let go.
+    ASSERT_TRUE(first->running()) << "ended before it was asked to: " << home.logText();
     first->signal(SIGTERM);
     ASSERT_EQ(first->waitFor(), 0) << home.logText();
     EXPECT_EQ(home.logText().find("저장하지 못한 채 종료합니다"), std::string::npos)

@@ -23,6 +23,7 @@ class CLIDisplaySnapshotProviding;
 class BrightnessControlling;
 class GammaControlling;
 struct QuorvanePreferences;
+struct DisplayControlError;
 
 // The read-mostly command-line mode: lists, reads, previews a settings import
 // and applies a safe colour preset, without the display store and without any
@@ -175,6 +176,9 @@ class QuorvaneCLI {
     // already reported.
     std::variant<std::vector<DisplaySnapshot>, std::int32_t> reachableDisplays(
         bool includeHardwareBrightness, bool json);
+    // Reports a server never reached, or a connection that broke, and
+    // returns the command's status for it.
+    std::int32_t failForDisplayServer(const DisplayControlError& error, bool json);
     // The stored record, its load notice (if any) written to standard error;
     // or, for a record that exists but cannot be read, the status of the
     // error already reported.

@@ -79,11 +79,14 @@ std::variant<std::vector<DisplaySnapshot>, std::int32_t> QuorvaneCLI::reachableD
     } catch (const DisplayControlError& error) {
         if (!error.isDisplayServerUnreachable())
             throw;
-        return fail(
-            ExitCode::notFound,
-            error.isDisplayServerLost() ? lostDisplayServerMessage() : displayServerMessage(),
-            json);
+        return failForDisplayServer(error, json);
     }
+}
+
+std::int32_t QuorvaneCLI::failForDisplayServer(const DisplayControlError& error, bool json) {
+    return fail(ExitCode::notFound,
+                error.isDisplayServerLost() ? lostDisplayServerMessage() : displayServerMessage(),
+                json);
 }
 
 std::int32_t QuorvaneCLI::handleList(const std::vector<std::string>& arguments) {

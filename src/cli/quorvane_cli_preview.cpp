@@ -73,13 +73,18 @@ std::int32_t QuorvaneCLI::emitImportPlanPreview(const std::string& filePath, boo
     }
 
     // The plan is still worth seeing without a screen: every display entry
-    // is then skipped, and the user is told why.
+    // is then skipped, and the user is told why. A connection that broke
+    // midway is no server missing: the displays are there, only unread, and
+    // a plan that skipped them would be wrong, so the command ends on that
+    // loss as every other does.
     std::vector<DisplaySnapshot> displays;
     try {
         displays = activeDisplays(true);
     } catch (const DisplayControlError& error) {
         if (!error.isDisplayServerUnreachable())
             throw;
+        if (error.isDisplayServerLost())
+            return failForDisplayServer(error, json);
         reportNotice(displayServerMessage() + " 연결된 디스플레이 없이 계획을 미리 봅니다.");
     }
     const auto draft = QuorvaneSettingsImportDraft::of(std::move(imported));

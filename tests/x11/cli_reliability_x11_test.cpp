@@ -22,6 +22,7 @@
 #include "platform/linux/gamma_controller.hpp"
 #include "platform/linux/shared_x_connection.hpp"
 #include "platform/simulated/simulated_brightness_controller.hpp"
+#include "services/persistence/quorvane_settings_document_coder.hpp"
 #include "support/mount_rights.hpp"
 #include "support/temporary_folder.hpp"
 #include "x11/cli_executable_x11_fixture.hpp"
@@ -453,7 +454,9 @@ TEST(XServerLossTest, ACommandsConnectionThatBrokeStaysBroken) {
 // its connection's set-up to the last of its close. Until XOpenDisplay has
 // returned, the server was never reached; from then on the connection broke,
 // and the command says so; while the connection closes, the command's work
-// is done and stands. Never a signal or Xlib's own words, nothing saved.
+// is done and stands. Never a signal or Xlib's own words, nothing saved. An
+// import plan is still shown without a server, yet not from the displays of
+// a connection that broke while they were read.
 TEST(XServerLossTest, AServerGoneAtAnyRequestEndsTheCommandWithOurStatusAndMessage) {
     testing::PrivateXServer server;
     if (server.display().empty())
@@ -480,11 +483,29 @@ TEST(XServerLossTest, AServerGoneAtAnyRequestEndsTheCommandWithOurStatusAndMessa
         return "X 서버와의 연결이 끊어져 종료합니다: $DISPLAY=" + display +
                ". 설정은 바꾸지 않았습니다.";
     };
-    for (const auto& command :
-         std::vector<std::vector<std::string>>{{"cli", "list", "displays"},
-                                               {"cli", "read", "displays", "--json"},
-                                               {"cli", "apply-safe-preset", "night"}}) {
+    // Commands of the record alone never ask the server anything, so no
+    // loss can meet them.
+    for (const auto& command : std::vector<std::vector<std::string>>{
+             {"cli", "read", "settings"}, {"cli", "list", "presets"}, {"cli", "list", "scenes"}}) {
+        TemporaryHome home;
+        testing::CuttingXProxy proxy(server.display(), uncut);
+        EXPECT_EQ(runQuorvane(command, home, proxy.display()).status, 0);
+        EXPECT_EQ(proxy.requests(), 0) << joined(command, " ");
+    }
+    testing::TemporaryFolder files;
+    QuorvanePreferences imported;
+    imported.displayAdjustments["vendor-1-model-2-serial-3-external"].warmth = -0.2;
+    const auto settingsFile = (files / "Quorvane-Settings.json").string();
+    std::ofstream(settingsFile, std::ios::binary) << QuorvaneSettingsDocumentCoder{}.encode(
+        QuorvaneSettingsDocumentCoder::exportDocument(imported, Date{}));
+    for (const auto& command : std::vector<std::vector<std::string>>{
+             {"cli", "list", "displays"},
+             {"cli", "read", "displays", "--json"},
+             {"cli", "read", "diagnostics"},
+             {"cli", "apply-safe-preset", "night"},
+             {"cli", "preview", "import-plan", "--file", settingsFile, "--json"}}) {
         const bool json = command.back() == "--json";
+        const bool preview = command[1] == "preview";
         testing::ExecutableResult whole;
         int requests = 0;
         {
@@ -513,6 +534,15 @@ TEST(XServerLossTest, AServerGoneAtAnyRequestEndsTheCommandWithOurStatusAndMessa
             if (at > requests - closing) {
                 EXPECT_EQ(result.status, 0);
                 EXPECT_EQ(result.out, whole.out);
+                continue;
+            }
+            if (preview && at <= opening) {
+                // Planned with no display, which maps nothing of this file.
+                EXPECT_EQ(result.status, 0);
+                EXPECT_EQ(result.out, whole.out);
+                EXPECT_EQ(
+                    result.err.substr(0, result.err.find('\n')),
+                    unreachable(proxy.display()) + " 연결된 디스플레이 없이 계획을 미리 봅니다.");
                 continue;
             }
             EXPECT_EQ(result.status, 2);

@@ -16,6 +16,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/linux/gamma_controller.hpp"
+#include "support/icc_test_profiles.hpp"
 #include "x11/private_x_server.hpp"
 #include "x11/stand_in_x_socket.hpp"
 #include "x11/x_test_server.hpp"
@@ -115,6 +117,55 @@ TEST_F(TestWorldTest, AWorldATestLeftAskewIsPutBackAsItWasLit) {
     ASSERT_TRUE(ramp && ramp->size == size);
     const auto identity = GammaRamp::identity(static_cast<std::size_t>(size));
     EXPECT_EQ(std::vector<std::uint16_t>(ramp->red, ramp->red + size), identity.red);
+}
+
+// A calibration a test published and could not withdraw (killed before its
+// tear-down) is gone for the next test: a neutral write puts the identity
+// ramp on the output again, not that calibration.
+TEST_F(TestWorldTest, AProfileATestLeftPublishedIsWithdrawn) {
+    const auto calibration = testing::IccTestProfiles::calibrated(1.8, 1.0, 0.6);
+    for (const char* name : {"_ICC_PROFILE", "_ICC_PROFILE_1", "_ICC_PROFILE_2"}) {
+        XChangeProperty(connection->display(), connection->root(), connection->atom(name),
+                        XA_CARDINAL, 8, PropModeReplace, calibration.data(),
+                        static_cast<int>(calibration.size()));
+    }
+    // A property of another name is not a published profile.
+    const Atom other = connection->atom("_ICC_PROFILE_IN_X_VERSION");
+    const unsigned char version[] = {4};
+    XChangeProperty(connection->display(), connection->root(), other, XA_CARDINAL, 8,
+                    PropModeReplace, version, 1);
+    ASSERT_FALSE(connection->sync());
+
+    restoreWorld();
+
+    const auto target = output("DUMMY1");
+    ASSERT_TRUE(target);
+    GammaController controller(GammaController::kStandardTableSize, displayName);
+    controller.apply(ColorAdjustment::neutral(), static_cast<DisplayID>(target->id));
+    const auto ramp = rampOf("DUMMY1");
+    EXPECT_EQ(ramp, GammaRamp::identity(ramp.size()));
+    for (const char* name : {"_ICC_PROFILE", "_ICC_PROFILE_1", "_ICC_PROFILE_2"}) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long remaining = 0;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(connection->display(), connection->root(), connection->atom(name), 0, 1,
+                           False, AnyPropertyType, &type, &format, &count, &remaining, &data);
+        XFree(data);
+        EXPECT_EQ(type, static_cast<Atom>(None)) << name;
+    }
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(connection->display(), connection->root(), other, 0, 1, False,
+                       AnyPropertyType, &type, &format, &count, &remaining, &data);
+    XFree(data);
+    EXPECT_EQ(count, 1u);
+    XDeleteProperty(connection->display(), connection->root(), other);
+    connection->sync();
 }
 
 }  // namespace

@@ -89,8 +89,11 @@ class XServerTest : public ::testing::Test {
     // output reader, its ramp writes) can fail a test but never leave the
     // next one a world with outputs off, moved or tinted. The outputs are
     // set again only where they differ; every lit output's ramp becomes the
-    // identity.
+    // identity, and no output has a published colour profile: a test killed
+    // before its tear-down would leave the next one a calibration that every
+    // neutral write puts on the screen instead of the identity.
     void restoreWorld() {
+        withdrawPublishedProfiles();
         if (!isStandardWorld()) {
             std::string command = "xrandr -d '" + displayName + "' --fb " +
                                   std::to_string(kStandardScreenWidth) + "x" +
@@ -211,6 +214,29 @@ class XServerTest : public ::testing::Test {
             XRRSetCrtcGamma(display, lit.crtc, gamma.get());
         }
         // Errors of these requests are not the test's.
+        connection->sync();
+    }
+
+    // Deletes every "_ICC_PROFILE" and "_ICC_PROFILE_<n>" property of the
+    // root window, found by name with plain Xlib.
+    void withdrawPublishedProfiles() {
+        Display* display = connection->display();
+        int count = 0;
+        std::unique_ptr<Atom, int (*)(void*)> atoms(
+            XListProperties(display, connection->root(), &count), XFree);
+        const std::string prefix = "_ICC_PROFILE";
+        for (int index = 0; atoms && index < count; ++index) {
+            std::unique_ptr<char, int (*)(void*)> name(XGetAtomName(display, atoms.get()[index]),
+                                                       XFree);
+            const std::string text = name ? name.get() : "";
+            const bool published =
+                text == prefix ||
+                (text.starts_with(prefix + "_") && text.size() > prefix.size() + 1 &&
+                 std::all_of(text.begin() + static_cast<std::ptrdiff_t>(prefix.size() + 1),
+                             text.end(), [](char c) { return c >= '0' && c <= '9'; }));
+            if (published)
+                XDeleteProperty(display, connection->root(), atoms.get()[index]);
+        }
         connection->sync();
     }
 

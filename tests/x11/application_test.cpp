@@ -32,6 +32,7 @@
 #include "support/small_disk.hpp"
 #include "support/temporary_folder.hpp"
 #include "x11/application_process.hpp"
+#include "x11/gathering_instance_relay.hpp"
 #include "x11/private_x_server.hpp"
 #include "x11/x_test_server.hpp"
 
@@ -906,7 +907,9 @@ TEST_F(ApplicationTest, AURLAfterTheCommandLinesChangeWinsOnARecordLinkedElsewhe
 // The same URL launched twice at one moment: the second arrives while the
 // first one's save may still be on its way, and with nothing else changed
 // in between it is a copy. Each pair leaves one journal entry, after the
-// one of the "movie" URL that set the display apart before it.
+// one of the "movie" URL that set the display apart before it. The two
+// launches' messages are gathered before either reaches the application, so
+// they arrive together however long each launch took to come up.
 TEST_F(ApplicationTest, TheSameURLLaunchedTwiceAtOnceIsCarriedOutOnce) {
     startFirst();
     const auto identity = identitiesByOutput(home, displayName).at("DUMMY0");
@@ -917,9 +920,12 @@ TEST_F(ApplicationTest, TheSameURLLaunchedTwiceAtOnceIsCarriedOutOnce) {
     constexpr std::ptrdiff_t kPairs = 8;
     for (std::ptrdiff_t pair = 0; pair < kPairs; ++pair) {
         ASSERT_TRUE(handOverURL(socketPath(), url("movie"))) << home.logText();
+        testing::GatheringInstanceRelay together(socketPath(), 2);
         auto one = launch({url("night")});
         auto two = launch({url("night")});
-        ASSERT_TRUE(one->waitFor() && two->waitFor()) << home.logText();
+        ASSERT_EQ(one->waitFor(), 0) << home.logText();
+        ASSERT_EQ(two->waitFor(), 0) << home.logText();
+        ASSERT_TRUE(together.passedOnTogether()) << home.logText();
         EXPECT_EQ(currentRamp("DUMMY0"), rampOf(builtInPreset("night").adjustment, "DUMMY0"));
     }
     first->signal(SIGTERM);

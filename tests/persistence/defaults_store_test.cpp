@@ -736,6 +736,45 @@ TEST_F(DefaultsStoreTest, ALimitedWaitTakesTheLockOnceTheOtherProcessLetsGoWithi
     EXPECT_EQ(clock->monotonicNow() - start, 499 * FileDefaultsStore::kLockRetryInterval);
 }
 
+// A clock whose second reading comes `gap` after its first, with
+// `meanwhile` done in between: a waiter that did not run from its first try
+// to its look at the time (stopped, or on a loaded machine).
+class ClockWithAGap final : public Clock {
+  public:
+    ClockWithAGap(ManualScheduler& clock, Duration gap, std::function<void()> meanwhile)
+        : clock_(clock), gap_(gap), meanwhile_(std::move(meanwhile)) {}
+    MonotonicTime monotonicNow() const override {
+        if (++readings_ == 2) {
+            clock_.advance(gap_);
+            meanwhile_();
+        }
+        return clock_.monotonicNow();
+    }
+    Date wallNow() const override { return clock_.wallNow(); }
+
+  private:
+    ManualScheduler& clock_;
+    Duration gap_;
+    std::function<void()> meanwhile_;
+    mutable int readings_ = 0;
+};
+
+// The waiter's limit passes while it does not run, right after a try that
+// found the lock held, and the holder lets go meanwhile: the lock is free
+// when the waiter looks at the time, and it takes it.
+TEST_F(DefaultsStoreTest, AWaiterThatDidNotRunAsItsLimitPassedTakesTheLockFreedMeanwhile) {
+    FileDefaultsStore store(root_);
+    auto clock = std::make_shared<ManualScheduler>();
+    testing::OtherLockHolder other(root_ / ".lock");
+    ASSERT_TRUE(other.held());
+    store.limitLockWait(
+        seconds(5), std::make_shared<ClockWithAGap>(*clock, seconds(6), [&] { other.release(); }),
+        clock);
+
+    EXPECT_TRUE(store.setData(kKey, "new").succeeded());
+    EXPECT_EQ(store.dataForKey(kKey), "new");
+}
+
 // The holder lets go just as a sync tool puts its own lock file in place,
 // which another process takes: the file the waiter then locks is no lock,
 // and it waits for the one at the name.

@@ -359,8 +359,15 @@ DefaultsLockFile::Flock DefaultsLockFile::lockUntil(int fd, const Patience& pati
             continue;
         if (errno != EWOULDBLOCK)
             return Flock::unsupported;
-        if (waitedOut(patience))
-            return Flock::heldElsewhere;
+        if (!waitedOut(patience))
+            continue;
+        // The limit may have passed while this thread did not run (stopped,
+        // or on a loaded machine) since its last try: a holder that let go
+        // meanwhile leaves the lock free, which only a try after the limit
+        // tells.
+        if (!patience.trying && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return Flock::taken;
+        return Flock::heldElsewhere;
     }
 }
 

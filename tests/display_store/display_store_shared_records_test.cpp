@@ -17,6 +17,7 @@
 #include "models/presets/display_preset.hpp"
 #include "platform/linux/defaults_folder_watcher.hpp"
 #include "platform/simulated/manual_boot_clock.hpp"
+#include "platform/simulated/manual_scheduler.hpp"
 #include "services/display/cli_display_snapshot_provider.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
@@ -839,6 +840,104 @@ TEST_F(SharedRecordsTest, TheStartUpsColoursComeFromTheRecordAndWaitForAProcessM
     const int writes = world.gamma->writeCount();
     world.finishBackground();
     EXPECT_EQ(world.gamma->writeCount(), writes);
+
+    stored.displayAdjustments[identityOf(1)] = night;
+    replaceRecord(stored);
+    holder.reset();
+    world.scheduler->advance(std::chrono::milliseconds(100));
+    EXPECT_EQ(world.gamma->tables(1), tablesOf(night));
+    EXPECT_EQ(store.colorAdjustments().at(identityOf(1)), night);
+}
+
+// A take-in that waited out a stopped holder of the lock read without it;
+// the next process to hold the lock, between its screen write and its save,
+// is waited for afresh: what the store heard meanwhile (an editor's earlier
+// change) never lands on the screen after that process's colour.
+TEST_F(SharedRecordsTest, AfterAWaitOutlivedItsHolderTheNextProcessMidWriteIsWaitedForAgain) {
+    auto stored = cliPreferences->loadResult().preferences;
+    const auto coding = presetNamed("coding").adjustment;
+    stored.displayAdjustments[identityOf(1)] = coding;
+    cliPreferences->save(stored);
+    auto& store = startApplication(nullptr, true);
+    world.writer->flushPendingSaves();
+    auto stopped = std::make_unique<OtherLockHolder>(folder / ".lock");
+    ASSERT_TRUE(stopped->held());
+    world.finishBackground();
+    const auto waited = FileDefaultsStore::kSharedLockWait + std::chrono::milliseconds(100);
+    for (auto elapsed = Duration::zero(); elapsed < waited;
+         elapsed += std::chrono::milliseconds(100))
+        world.scheduler->advance(std::chrono::milliseconds(100));
+    ASSERT_EQ(world.gamma->tables(1), tablesOf(coding));
+    stopped.reset();
+
+    stored.displayAdjustments[identityOf(1)] = presetNamed("movie").adjustment;
+    replaceRecord(stored);
+    // Another process mid-way: lock held, its colour on the screen.
+    auto holder = std::make_unique<OtherLockHolder>(folder / ".lock");
+    ASSERT_TRUE(holder->held());
+    const auto night = presetNamed("night").adjustment;
+    world.gamma->apply(night, 1);
+    const int writes = world.gamma->writeCount();
+    ASSERT_TRUE(deliverChanges());
+    world.scheduler->advance(std::chrono::milliseconds(100));
+    EXPECT_EQ(world.gamma->writeCount(), writes);
+    EXPECT_EQ(world.gamma->tables(1), tablesOf(night));
+
+    stored.displayAdjustments[identityOf(1)] = night;
+    replaceRecord(stored);
+    holder.reset();
+    world.scheduler->advance(std::chrono::milliseconds(100));
+    EXPECT_EQ(world.gamma->tables(1), tablesOf(night));
+    EXPECT_EQ(store.colorAdjustments().at(identityOf(1)), night);
+}
+
+// A take-in that found the lock busy and then waited for the store's own
+// save (itself waiting for that lock) has not looked at the lock meanwhile:
+// a process holding it once the save gave up may have only begun, and is
+// waited for in full before the store writes a screen.
+TEST_F(SharedRecordsTest, AWaitSpentOnTheStoresOwnSaveCountsNothingAgainstTheNextHolder) {
+    auto files = std::make_shared<FileDefaultsStore>(folder.path());
+    auto lockClock = std::make_shared<ManualScheduler>();
+    files->limitLockWait(FileDefaultsStore::kSharedLockWait, lockClock, lockClock);
+    auto& store = startApplication(files, true);
+    world.writer->flushPendingSaves();
+    auto stopped = std::make_unique<OtherLockHolder>(folder / ".lock");
+    ASSERT_TRUE(stopped->held());
+    world.finishBackground();
+    // The user's change waits in its write while time passes.
+    std::promise<void> started;
+    std::promise<void> release;
+    auto released = release.get_future().share();
+    std::atomic<bool> first = true;
+    world.writer->setBeforeWriteHook([&](const std::string&, const std::string&) {
+        if (!first.exchange(false))
+            return;
+        started.set_value();
+        released.wait();
+    });
+    store.updateColorAdjustment(2, &ColorAdjustment::warmth, 0.4);
+    started.get_future().wait();
+    const auto waited = FileDefaultsStore::kSharedLockWait + std::chrono::milliseconds(100);
+    for (auto elapsed = Duration::zero(); elapsed < waited;
+         elapsed += std::chrono::milliseconds(100))
+        world.scheduler->advance(std::chrono::milliseconds(100));
+    release.set_value();
+    ASSERT_TRUE(world.writer->waitForPendingWrites(kEventWait));
+    stopped.reset();
+
+    auto stored = cliPreferences->loadResult().preferences;
+    stored.displayAdjustments[identityOf(1)] = presetNamed("movie").adjustment;
+    replaceRecord(stored);
+    // Another process mid-way: lock held, its colour on the screen.
+    auto holder = std::make_unique<OtherLockHolder>(folder / ".lock");
+    ASSERT_TRUE(holder->held());
+    const auto night = presetNamed("night").adjustment;
+    world.gamma->apply(night, 1);
+    const int writes = world.gamma->writeCount();
+    ASSERT_TRUE(deliverChanges());
+    world.scheduler->advance(std::chrono::milliseconds(100));
+    EXPECT_EQ(world.gamma->writeCount(), writes);
+    EXPECT_EQ(world.gamma->tables(1), tablesOf(night));
 
     stored.displayAdjustments[identityOf(1)] = night;
     replaceRecord(stored);

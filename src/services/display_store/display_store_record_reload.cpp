@@ -60,6 +60,11 @@ void DisplayStore::takeInRecords() {
     // land after that process's colour.
     DefaultsLock lock;
     bool mustWait = deferredSaves_ && deferredSaves_->hasUnwrittenValues();
+    // While this store's own save is written (it may itself wait for the
+    // lock) nobody looks at the lock: whoever holds it afterwards may be
+    // another process, whose hold has only begun.
+    if (mustWait)
+        sharedLockBusySince_.reset();
     if (!mustWait) {
         lock = preferencesStore_->tryLockExclusively();
         // Only a holder lets go: a lock file that cannot be used stays so,
@@ -78,8 +83,12 @@ void DisplayStore::takeInRecords() {
         }
         return;
     }
-    if (!lock.failure())
-        sharedLockBusySince_.reset();
+    // Read with the lock or after a wait for it: the next time the lock is
+    // found busy its holder may be another process, whose wait starts over.
+    // A wait that outlived its holder would let a later take-in read and
+    // write the screens at once under another process's lock, between that
+    // process's screen write and its save.
+    sharedLockBusySince_.reset();
     const auto pending = std::exchange(recordsAwaitingReload_, {});
     bool changed = false;
     if (pending.contains(DisplayStoreRecord::preferences))

@@ -333,6 +333,8 @@ TEST_F(SharedRecordsTest, AReloadWhileTheStoresSaveIsBeingWrittenWaitsForTheMerg
     EXPECT_FALSE(store.colorAdjustments().contains(identityOf(2)));
 
     release.set_value();
+    // The hook holds this test's locals: none may reach it once they are gone.
+    world.writer->setBeforeWriteHook(nullptr);
     EXPECT_TRUE(showsSoon(2, night.adjustment));
     EXPECT_DOUBLE_EQ(store.colorAdjustments().at(identityOf(1)).warmth, 0.4);
     const auto saved = recordOnDisk();
@@ -366,6 +368,8 @@ TEST_F(SharedRecordsTest, AUserActionEqualToTheValueLastReadWinsOverTheEarlierCo
     ASSERT_TRUE(deliverChanges());
     ASSERT_TRUE(store.handleAutomationURL(again)) << store.statusMessage();
     release.set_value();
+    // The hook holds this test's locals: none may reach it once they are gone.
+    world.writer->setBeforeWriteHook(nullptr);
 
     const auto saved = recordOnDisk();
     EXPECT_EQ(saved.displayAdjustments.at(identityOf(1)), coding.adjustment);
@@ -922,6 +926,8 @@ TEST_F(SharedRecordsTest, AWaitSpentOnTheStoresOwnSaveCountsNothingAgainstTheNex
          elapsed += std::chrono::milliseconds(100))
         world.scheduler->advance(std::chrono::milliseconds(100));
     release.set_value();
+    // The hook holds this test's locals: none may reach it once they are gone.
+    world.writer->setBeforeWriteHook(nullptr);
     ASSERT_TRUE(world.writer->waitForPendingWrites(kEventWait));
     stopped.reset();
 

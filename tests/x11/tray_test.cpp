@@ -1051,6 +1051,12 @@ TEST_F(TrayTest, WithoutAWindowManagerAtTwiceTheScaleTheSettingsWindowOpensCutTo
         << home.logText();
     xdotool("windowmove " + std::to_string(window->id) + " 1920 0");
     ASSERT_TRUE(eventually([&] { return (window = viewableSized(1600, 1800))->x == 1920; }));
+    // The application fits the moved window to its new output: the click
+    // goes where the window stands once the application has caught up.
+    ASSERT_TRUE(caughtUp(window->id) && caughtUp(window->id));
+    for (const auto& shown : viewable())
+        if (shown.id == window->id)
+            window = shown;
     const auto settings = openedSettingsBeside(*window, 2);
     ASSERT_TRUE(settings) << home.logText();
     Shown frame;

@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "x11/cutting_x_proxy.hpp"
 #include "x11/vanishing_x_server.hpp"
 #include "x11/x_test_server.hpp"
 
@@ -70,6 +71,35 @@ void expectNoServerTwice(const VanishingXServer& server) {
     EXPECT_FALSE(XConnection::open(server.display()));
     EXPECT_FALSE(XConnection::open(server.display()));
     EXPECT_EQ(server.vanished(), 2);
+}
+
+// Xlib's extension query goes on with a reply that never came as if it had
+// come: a server gone at RandR's query leaves the connection lost and RandR
+// unknown, and the connection still closes.
+TEST_F(XConnectionTest, AServerGoneAtRandrsQueryIsALostConnectionWithoutRandr) {
+    using Cut = testing::CuttingXProxy::Cut;
+    int opening = 0;
+    {
+        testing::CuttingXProxy counting(displayName, Cut{std::nullopt, std::nullopt, 0});
+        ASSERT_TRUE(XConnection::open(counting.display()));
+        opening = counting.requests();
+    }
+    // The first request after the set-up is RandR's QueryExtension.
+    testing::CuttingXProxy proxy(displayName, Cut{std::nullopt, std::nullopt, opening + 1});
+    auto cut = XConnection::open(proxy.display());
+    ASSERT_TRUE(cut);
+    int eventBase = -1;
+    int errorBase = -1;
+    EXPECT_FALSE(cut->queryRandr(eventBase, errorBase));
+    EXPECT_EQ(proxy.cuts(), 1);
+    EXPECT_TRUE(cut->lost());
+    EXPECT_EQ(eventBase, -1);
+    EXPECT_EQ(errorBase, -1);
+    EXPECT_EQ(cut->sync(), (XProtocolError{kXServerUnreachableCode, 0, 0}));
+    cut.reset();
+
+    EXPECT_TRUE(connection->queryRandr(eventBase, errorBase));
+    EXPECT_GE(eventBase, 64);
 }
 
 // Xlib ends the process when a server goes away, unless the connection is

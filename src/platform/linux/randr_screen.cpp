@@ -80,11 +80,10 @@ std::optional<RandrScreen> RandrScreen::read(XConnection& connection, Probe prob
     int minor = 0;
     // The server can go at any of these requests: each is made only while
     // the connection stands.
-    const bool usable = connection.ask(false, [&](Display* display) {
-        return XRRQueryExtension(display, &eventBase, &errorBase) != 0;
-    }) && connection.ask(false, [&](Display* display) {
-        return XRRQueryVersion(display, &major, &minor) != 0;
-    });
+    const bool usable =
+        connection.queryRandr(eventBase, errorBase) && connection.ask(false, [&](Display* display) {
+            return XRRQueryVersion(display, &major, &minor) != 0;
+        });
     if (!usable || major < 1 || (major == 1 && minor < 3)) {
         return std::nullopt;
     }

@@ -117,9 +117,7 @@ bool SharedXConnection::open() {
     ++generation_;
     int eventBase = 0;
     int errorBase = 0;
-    if (connection_->ask(false, [&](Display* display) {
-            return XRRQueryExtension(display, &eventBase, &errorBase) != 0;
-        })) {
+    if (connection_->queryRandr(eventBase, errorBase)) {
         randrEventBase_ = eventBase;
         randrErrorBase_ = errorBase;
         connection_->ask(false, [this](Display* display) {

@@ -1,6 +1,7 @@
 #include "platform/linux/x_connection.hpp"
 
 #include <X11/Xlib-xcb.h>
+#include <X11/extensions/Xrandr.h>
 #include <unistd.h>
 
 #include <csetjmp>
@@ -25,15 +26,16 @@ struct RecordedError {
 // a flood are dropped rather than kept without bound.
 constexpr std::size_t kMaxRecordedErrors = 64;
 
-// An XOpenDisplay under way on this thread, and where to go back to should
-// its server go away before it returns.
-struct Opening {
+// An Xlib call under way on this thread that must not go on once its
+// server is gone, and where to go back to should it go before the call
+// returns.
+struct GoBack {
     sigjmp_buf back;
-    // The half-made display that lost its server.
+    // The display that lost its server.
     Display* volatile lost = nullptr;
 };
 
-thread_local Opening* openingOnThisThread = nullptr;
+thread_local GoBack* goBackOnThisThread = nullptr;
 
 // Xlib has a single error handler per process, so the errors of open
 // connections are kept in one registry behind a lock. Errors of connections
@@ -75,10 +77,10 @@ class XErrorRegistry {
     // answers or when it went away before the connection was set up.
     Display* open(const char* name) {
         install();
-        Opening opening;
-        openingOnThisThread = &opening;
+        GoBack opening;
+        goBackOnThisThread = &opening;
         Display* display = openOrGoBack(name, opening);
-        openingOnThisThread = nullptr;
+        goBackOnThisThread = nullptr;
         if (Display* lost = opening.lost) {
             abandon(lost);
             return nullptr;
@@ -112,6 +114,21 @@ class XErrorRegistry {
         // A display opened meanwhile at the same address is a new entry.
         if (auto found = entries_.find(display); found != entries_.end() && found->second.closing)
             entries_.erase(found);
+    }
+
+    // XRRQueryExtension, gone back from should the server go at its
+    // request. Xlib had given the connection's user lock to this thread and
+    // marks the connection broken before it calls the handler; the exit
+    // handler's part is done here.
+    bool queryRandr(Display* display, int& eventBase, int& errorBase) {
+        GoBack query;
+        goBackOnThisThread = &query;
+        const bool present = queryRandrOrGoBack(display, &eventBase, &errorBase, query);
+        goBackOnThisThread = nullptr;
+        if (query.lost == nullptr)
+            return present;
+        handleIOExit(display, nullptr);
+        return false;
     }
 
     bool lost(Display* display) {
@@ -167,10 +184,17 @@ class XErrorRegistry {
 
     // Kept apart so that nothing with a destructor lives in the frame that
     // a lost server jumps back to.
-    static Display* openOrGoBack(const char* name, Opening& opening) {
+    static Display* openOrGoBack(const char* name, GoBack& opening) {
         if (sigsetjmp(opening.back, 0) != 0)
             return nullptr;
         return XOpenDisplay(name);
+    }
+
+    static bool queryRandrOrGoBack(Display* display, int* eventBase, int* errorBase,
+                                   GoBack& query) {
+        if (sigsetjmp(query.back, 0) != 0)
+            return false;
+        return XRRQueryExtension(display, eventBase, errorBase) != 0;
     }
 
     static int handle(Display* display, XErrorEvent* event) {
@@ -198,12 +222,13 @@ class XErrorRegistry {
     static int handleIO(Display* display) {
         // The connection XOpenDisplay is setting up on this thread has no
         // exit handler of ours yet, and Xlib's would end the process once
-        // this returns: go back to open() instead, without a lock held or
-        // any object alive that would need its destructor.
-        if (Opening* opening = openingOnThisThread) {
-            opening->lost = display;
-            openingOnThisThread = nullptr;
-            siglongjmp(opening->back, 1);
+        // this returns; an extension query would go on with a reply that
+        // never came. Go back to where the call was made instead, without
+        // a lock held or any object alive that would need its destructor.
+        if (GoBack* goBack = goBackOnThisThread) {
+            goBack->lost = display;
+            goBackOnThisThread = nullptr;
+            siglongjmp(goBack->back, 1);
         }
         auto& registry = shared();
         XIOErrorHandler previous = nullptr;
@@ -258,6 +283,12 @@ std::optional<XConnection> XConnection::open(const std::string& displayName) {
 
 Window XConnection::root() const {
     return DefaultRootWindow(display_.get());
+}
+
+bool XConnection::queryRandr(int& eventBase, int& errorBase) {
+    if (!readyForXlib())
+        return false;
+    return XErrorRegistry::shared().queryRandr(display_.get(), eventBase, errorBase);
 }
 
 Atom XConnection::atom(const char* name, bool onlyIfExists) {

@@ -70,6 +70,14 @@ class XConnection {
         return std::forward<Call>(call)(display_.get());
     }
 
+    // RandR's first event and error codes, found as XRRQueryExtension finds
+    // them; false when the server has no RandR or is gone. Xlib's extension
+    // query takes its reply as answered even when none came, and would go on
+    // to set up event handlers at whatever codes that memory held (saying
+    // so on standard error): a server gone at that request comes back here
+    // instead, and the connection is lost.
+    bool queryRandr(int& eventBase, int& errorBase);
+
     // Interned once per connection: an atom never changes while the server
     // runs, and asking again costs a round trip each time.
     Atom atom(const char* name, bool onlyIfExists = false);

@@ -66,6 +66,14 @@ class TemporaryHome {
     std::filesystem::path path_;
 };
 
+// The command the tests run: the one built with them, or the one
+// QUORVANE_TEST_EXECUTABLE names (the command as released, built apart with
+// its own switches).
+inline std::string quorvaneExecutable() {
+    const char* chosen = std::getenv("QUORVANE_TEST_EXECUTABLE");
+    return chosen != nullptr && *chosen != '\0' ? chosen : QUORVANE_EXECUTABLE;
+}
+
 // A clean environment for the program: the home above, `display` as
 // DISPLAY (or none) and the sanitizer settings of the test run.
 inline std::vector<std::string> cleanEnvironment(const TemporaryHome& home,
@@ -90,7 +98,7 @@ inline std::vector<std::string> cleanEnvironment(const TemporaryHome& home,
 struct CommandLine {
     CommandLine(const std::vector<std::string>& arguments, const TemporaryHome& home,
                 const std::optional<std::string>& display,
-                const std::string& program = QUORVANE_EXECUTABLE)
+                const std::string& program = quorvaneExecutable())
         : environment(cleanEnvironment(home, display)) {
         argv = {program};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
@@ -205,7 +213,7 @@ inline ExecutableResult runQuorvane(const std::vector<std::string>& arguments,
                                     const TemporaryHome& home,
                                     const std::optional<std::string>& display = std::nullopt,
                                     StandardOutput output = StandardOutput::captured) {
-    return runProgram(QUORVANE_EXECUTABLE, arguments, home, display, output);
+    return runProgram(quorvaneExecutable(), arguments, home, display, output);
 }
 
 // A pipe whose closing lets every program started at it begin together.

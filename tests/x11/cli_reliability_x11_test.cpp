@@ -213,7 +213,7 @@ TEST_F(CLIReliabilityX11Test, ASaveIntoAFolderTheUserCannotWriteIsStatusThree) {
     }
     ASSERT_EQ(::chmod(home.configFolder().c_str(), 0500), 0);
     command.insert(command.end(),
-                   {QUORVANE_EXECUTABLE, "cli", "apply-safe-preset", "night", "--json"});
+                   {testing::quorvaneExecutable(), "cli", "apply-safe-preset", "night", "--json"});
     const auto result = testing::runProgram(
         command.front(), std::vector<std::string>(command.begin() + 1, command.end()), home,
         displayName);
@@ -450,6 +450,38 @@ TEST(XServerLossTest, ACommandsConnectionThatBrokeStaysBroken) {
     EXPECT_EQ(proxy.cuts(), 1);
 }
 
+// Commands of the record alone never ask the server anything, so no loss
+// can meet them.
+TEST(XServerLossTest, CommandsOfTheRecordAloneNeverAskTheServer) {
+    testing::PrivateXServer server;
+    if (server.display().empty())
+        GTEST_SKIP() << "no private X server could be started";
+    const testing::CuttingXProxy::Cut uncut{std::nullopt, std::nullopt, 0};
+    for (const auto& command : std::vector<std::vector<std::string>>{
+             {"cli", "read", "settings"}, {"cli", "list", "presets"}, {"cli", "list", "scenes"}}) {
+        TemporaryHome home;
+        testing::CuttingXProxy proxy(server.display(), uncut);
+        EXPECT_EQ(runQuorvane(command, home, proxy.display()).status, 0);
+        EXPECT_EQ(proxy.requests(), 0) << joined(command, " ");
+    }
+}
+
+// A command that asks the server; the import plan's file is put after its
+// words.
+struct CommandAskingTheServer {
+    std::string name;
+    std::vector<std::string> arguments;
+    bool importsAFile = false;
+
+    friend void PrintTo(const CommandAskingTheServer& command, std::ostream* out) {
+        *out << joined(command.arguments, " ");
+    }
+};
+
+// Each command is a case of its own, so a command that fails at one cut
+// cannot hide how the others end.
+class XServerLossAtEachRequestTest : public ::testing::TestWithParam<CommandAskingTheServer> {};
+
 // The server goes at each request of a command in turn, from the first of
 // its connection's set-up to the last of its close. Until XOpenDisplay has
 // returned, the server was never reached; from then on the connection broke,
@@ -457,7 +489,7 @@ TEST(XServerLossTest, ACommandsConnectionThatBrokeStaysBroken) {
 // is done and stands. Never a signal or Xlib's own words, nothing saved. An
 // import plan is still shown without a server, yet not from the displays of
 // a connection that broke while they were read.
-TEST(XServerLossTest, AServerGoneAtAnyRequestEndsTheCommandWithOurStatusAndMessage) {
+TEST_P(XServerLossAtEachRequestTest, AServerGoneAtAnyRequestEndsTheCommandWithOurStatusAndMessage) {
     testing::PrivateXServer server;
     if (server.display().empty())
         GTEST_SKIP() << "no private X server could be started";
@@ -483,80 +515,81 @@ TEST(XServerLossTest, AServerGoneAtAnyRequestEndsTheCommandWithOurStatusAndMessa
         return "X 서버와의 연결이 끊어져 종료합니다: $DISPLAY=" + display +
                ". 설정은 바꾸지 않았습니다.";
     };
-    // Commands of the record alone never ask the server anything, so no
-    // loss can meet them.
-    for (const auto& command : std::vector<std::vector<std::string>>{
-             {"cli", "read", "settings"}, {"cli", "list", "presets"}, {"cli", "list", "scenes"}}) {
+    auto command = GetParam().arguments;
+    testing::TemporaryFolder files;
+    if (GetParam().importsAFile) {
+        QuorvanePreferences imported;
+        imported.displayAdjustments["vendor-1-model-2-serial-3-external"].warmth = -0.2;
+        const auto settingsFile = (files / "Quorvane-Settings.json").string();
+        std::ofstream(settingsFile, std::ios::binary) << QuorvaneSettingsDocumentCoder{}.encode(
+            QuorvaneSettingsDocumentCoder::exportDocument(imported, Date{}));
+        command.insert(command.end(), {"--file", settingsFile, "--json"});
+    }
+    const bool json = command.back() == "--json";
+    testing::ExecutableResult whole;
+    int requests = 0;
+    {
         TemporaryHome home;
         testing::CuttingXProxy proxy(server.display(), uncut);
-        EXPECT_EQ(runQuorvane(command, home, proxy.display()).status, 0);
-        EXPECT_EQ(proxy.requests(), 0) << joined(command, " ");
+        whole = runQuorvane(command, home, proxy.display());
+        requests = proxy.requests();
     }
-    testing::TemporaryFolder files;
-    QuorvanePreferences imported;
-    imported.displayAdjustments["vendor-1-model-2-serial-3-external"].warmth = -0.2;
-    const auto settingsFile = (files / "Quorvane-Settings.json").string();
-    std::ofstream(settingsFile, std::ios::binary) << QuorvaneSettingsDocumentCoder{}.encode(
-        QuorvaneSettingsDocumentCoder::exportDocument(imported, Date{}));
-    for (const auto& command : std::vector<std::vector<std::string>>{
-             {"cli", "list", "displays"},
-             {"cli", "read", "displays", "--json"},
-             {"cli", "read", "diagnostics"},
-             {"cli", "apply-safe-preset", "night"},
-             {"cli", "preview", "import-plan", "--file", settingsFile, "--json"}}) {
-        const bool json = command.back() == "--json";
-        const bool preview = command[1] == "preview";
-        testing::ExecutableResult whole;
-        int requests = 0;
-        {
-            TemporaryHome home;
-            testing::CuttingXProxy proxy(server.display(), uncut);
-            whole = runQuorvane(command, home, proxy.display());
-            requests = proxy.requests();
+    ASSERT_EQ(whole.status, 0) << whole.err;
+    ASSERT_GT(requests, opening + closing);
+    for (int at = 1; at <= requests; ++at) {
+        TemporaryHome home;
+        testing::CuttingXProxy proxy(server.display(), Cut{std::nullopt, std::nullopt, at});
+        const auto result = runQuorvane(command, home, proxy.display());
+        SCOPED_TRACE("quorvane " + joined(command, " ") + ", cut at request " + std::to_string(at) +
+                     " of " + std::to_string(requests) + "\nstatus " +
+                     std::to_string(result.status) + ", signal " + std::to_string(result.signal) +
+                     "\nstandard output:\n" + result.out + "\nstandard error:\n" + result.err);
+        EXPECT_EQ(result.signal, 0);
+        EXPECT_EQ(proxy.cuts(), 1);
+        // Nothing of Xlib's own ("request 0 length 12 would exceed
+        // buffer size", "ignoring invalid extension event").
+        EXPECT_EQ(result.err.find("Xlib"), std::string::npos);
+        EXPECT_EQ(result.err.find("invalid"), std::string::npos);
+        if (at > requests - closing) {
+            EXPECT_EQ(result.status, 0);
+            EXPECT_EQ(result.out, whole.out);
+            continue;
         }
-        ASSERT_EQ(whole.status, 0) << whole.err;
-        ASSERT_GT(requests, opening + closing);
-        for (int at = 1; at <= requests; ++at) {
-            TemporaryHome home;
-            testing::CuttingXProxy proxy(server.display(), Cut{std::nullopt, std::nullopt, at});
-            const auto result = runQuorvane(command, home, proxy.display());
-            SCOPED_TRACE("quorvane " + joined(command, " ") + ", cut at request " +
-                         std::to_string(at) + " of " + std::to_string(requests) + "\nstatus " +
-                         std::to_string(result.status) + ", signal " +
-                         std::to_string(result.signal) + "\nstandard output:\n" + result.out +
-                         "\nstandard error:\n" + result.err);
-            ASSERT_EQ(result.signal, 0);
-            EXPECT_EQ(proxy.cuts(), 1);
-            // Nothing of Xlib's own ("request 0 length 12 would exceed
-            // buffer size", "ignoring invalid extension event").
-            EXPECT_EQ(result.err.find("Xlib"), std::string::npos);
-            EXPECT_EQ(result.err.find("invalid"), std::string::npos);
-            if (at > requests - closing) {
-                EXPECT_EQ(result.status, 0);
-                EXPECT_EQ(result.out, whole.out);
-                continue;
-            }
-            if (preview && at <= opening) {
-                // Planned with no display, which maps nothing of this file.
-                EXPECT_EQ(result.status, 0);
-                EXPECT_EQ(result.out, whole.out);
-                EXPECT_EQ(
-                    result.err.substr(0, result.err.find('\n')),
-                    unreachable(proxy.display()) + " 연결된 디스플레이 없이 계획을 미리 봅니다.");
-                continue;
-            }
-            EXPECT_EQ(result.status, 2);
-            EXPECT_EQ(result.out, "");
-            EXPECT_FALSE(home.preferencesText());
-            const auto message =
-                at <= opening ? unreachable(proxy.display()) : lost(proxy.display());
-            // A sanitized build may add its leak checker's summary after it.
-            const auto told = json ? result.err.substr(0, result.err.find("\n}") + 2)
-                                   : result.err.substr(0, result.err.find('\n'));
-            EXPECT_EQ(json ? parseJson(told)["message"].get<std::string>() : told, message);
+        if (GetParam().importsAFile && at <= opening) {
+            // Planned with no display, which maps nothing of this file.
+            EXPECT_EQ(result.status, 0);
+            EXPECT_EQ(result.out, whole.out);
+            EXPECT_EQ(result.err.substr(0, result.err.find('\n')),
+                      unreachable(proxy.display()) + " 연결된 디스플레이 없이 계획을 미리 봅니다.");
+            continue;
         }
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.out, "");
+        EXPECT_FALSE(home.preferencesText());
+        const auto message = at <= opening ? unreachable(proxy.display()) : lost(proxy.display());
+        // A sanitized build may add its leak checker's summary after it.
+        if (!json) {
+            EXPECT_EQ(result.err.substr(0, result.err.find('\n')), message);
+            continue;
+        }
+        // Whatever came instead of the envelope fails here, not the cases after it.
+        const auto told =
+            Json::parse(result.err.substr(0, result.err.find("\n}") + 2), nullptr, false);
+        EXPECT_TRUE(told.is_object());
+        EXPECT_EQ(told.is_object() ? told.value("message", "") : "", message);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    EachCommand, XServerLossAtEachRequestTest,
+    ::testing::Values(
+        CommandAskingTheServer{"ListDisplays", {"cli", "list", "displays"}},
+        CommandAskingTheServer{"ReadDisplaysAsJson", {"cli", "read", "displays", "--json"}},
+        CommandAskingTheServer{"ReadDiagnostics", {"cli", "read", "diagnostics"}},
+        CommandAskingTheServer{"ApplySafePreset", {"cli", "apply-safe-preset", "night"}},
+        CommandAskingTheServer{
+            "PreviewImportPlan", {"cli", "preview", "import-plan"}, /*importsAFile=*/true}),
+    [](const ::testing::TestParamInfo<CommandAskingTheServer>& info) { return info.param.name; });
 
 TEST(XServerLossTest, EveryCommandOfALoopEndsWithOneOfOurStatusesWhenTheServerDies) {
     testing::PrivateXServer server;

@@ -545,6 +545,8 @@ TEST_P(XServerLossAtEachRequestTest, AServerGoneAtAnyRequestEndsTheCommandWithOu
                      std::to_string(result.status) + ", signal " + std::to_string(result.signal) +
                      "\nstandard output:\n" + result.out + "\nstandard error:\n" + result.err);
         EXPECT_EQ(result.signal, 0);
+        if (result.signal != 0)
+            continue;
         EXPECT_EQ(proxy.cuts(), 1);
         // Nothing of Xlib's own ("request 0 length 12 would exceed
         // buffer size", "ignoring invalid extension event").

@@ -96,6 +96,20 @@ TEST_F(XConnectionTest, AServerGoneAtRandrsQueryIsALostConnectionWithoutRandr) {
     EXPECT_EQ(eventBase, -1);
     EXPECT_EQ(errorBase, -1);
     EXPECT_EQ(cut->sync(), (XProtocolError{kXServerUnreachableCode, 0, 0}));
+    // Xlib gave this thread the connection's lock when it met the loss;
+    // another thread may still look at the events Xlib holds, as the
+    // kept connection of the application does.
+    std::promise<void> looked;
+    auto done = looked.get_future();
+    std::thread other([&cut, &looked] {
+        XEventsQueued(cut->display(), QueuedAlready);
+        looked.set_value();
+    });
+    if (done.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+        other.detach();
+        FAIL() << "the connection stayed locked for the thread that met the loss";
+    }
+    other.join();
     cut.reset();
 
     EXPECT_TRUE(connection->queryRandr(eventBase, errorBase));

@@ -126,7 +126,10 @@ FolderOwnerRights::FolderOwnerRights(const fs::path& folder) {
 }
 
 FolderOwnerRights::~FolderOwnerRights() {
+    // What the calls made with the owner's rights left in errno stays told.
+    const int told = errno;
     restore();
+    errno = told;
 }
 
 void FolderOwnerRights::restore() {

@@ -412,20 +412,18 @@ void FileDefaultsStore::limitLockWait(Duration limit, std::shared_ptr<const Cloc
 }
 
 DefaultsLock FileDefaultsStore::lockExclusively() {
-    const FolderOwnerRights rights(folder_);
-    if (rights.refusal())
-        return DefaultsLock::notTaken(*rights.refusal());
-    auto lock = lock_.lockExclusively();
-    if (lock.failure())
-        return DefaultsLock::notTaken(rights.told(*lock.failure()));
-    return lock;
+    return takenAsOwner(&DefaultsLockFile::lockExclusively);
 }
 
 DefaultsLock FileDefaultsStore::tryLockExclusively() {
+    return takenAsOwner(&DefaultsLockFile::tryLockExclusively);
+}
+
+DefaultsLock FileDefaultsStore::takenAsOwner(DefaultsLock (DefaultsLockFile::*take)()) {
     const FolderOwnerRights rights(folder_);
     if (rights.refusal())
         return DefaultsLock::notTaken(*rights.refusal());
-    auto lock = lock_.tryLockExclusively();
+    auto lock = (lock_.*take)();
     if (lock.failure())
         return DefaultsLock::notTaken(rights.told(*lock.failure()));
     return lock;

@@ -204,6 +204,8 @@ class FileDefaultsStore final : public DefaultsStoring {
                             const TouchedRecordParts& touched);
     // ensureFolder() with those rights in force.
     std::optional<DefaultsStoreError> makeFolder() const;
+    // The lock taken by `take`, with those rights.
+    DefaultsLock takenAsOwner(DefaultsLock (DefaultsLockFile::*take)());
     // setDataTouching() once the lock is held.
     SaveOutcome writeLocked(std::string_view key, std::string_view bytes,
                             const TouchedRecordParts& touched);

@@ -674,7 +674,7 @@ SaveOutcome FileDefaultsStore::keepCopyAside(std::string_view key, std::string_v
         return SaveOutcome::failed(*rights.refusal());
     const auto lock = lockExclusively();
     if (lock.failure())
-        return SaveOutcome::failed(*lock.failure());
+        return SaveOutcome::failed(rights.told(*lock.failure()));
     if (auto error = writableFolder(key))
         return SaveOutcome::failed(rights.told(std::move(*error)));
     auto outcome = KeptRecordCopies(folder_, fileNameForKey(key)).keep(bytes, writeCall_);

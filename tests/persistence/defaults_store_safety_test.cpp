@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -75,6 +76,21 @@ void giveToTheUnprivilegedUser(std::initializer_list<fs::path> paths) {
         return;
     for (const auto& path : paths)
         ASSERT_EQ(::chown(path.c_str(), kNobody, kNobody), 0) << path;
+}
+
+constexpr std::string_view kOnlyRootMakesOthersFiles =
+    "only root works in a folder another user owns, and without newuidmap no user namespace "
+    "here maps a second user";
+
+uid_t ownerOf(const fs::path& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 ? info.st_uid : static_cast<uid_t>(-1);
+}
+
+// A link at `at` to `target`, planted by the user who owns the folder.
+void plantedLink(const fs::path& target, const fs::path& at) {
+    fs::create_symlink(target, at);
+    ASSERT_EQ(::lchown(at.c_str(), kNobody, kNobody), 0);
 }
 
 class DefaultsStoreSafetyTest : public ::testing::Test {
@@ -637,6 +653,124 @@ TEST_F(DefaultsStoreSafetyTest, FilesRootSavesInAnotherUsersFolderAreThatUsers) 
     });
     EXPECT_EQ(result, 0);
     EXPECT_EQ(fileContents(folder / (kKey + ".json")), "{\"a\":0.6}");
+    if (::geteuid() != 0)
+        GTEST_SKIP() << kOnlyRootMakesOthersFiles;
+    for (const auto& name : {kKey + ".json", RecordWriteStamp::fileNameFor(kKey + ".json"),
+                             std::string(FileDefaultsStore::kLockFileName)})
+        EXPECT_EQ(ownerOf(folder / name), kNobody) << name;
+
+    // The user's record kept as a link to their own file elsewhere (a
+    // dotfiles folder) stays one, saved on the writer's thread.
+    const auto dotfile = root_ / "dotfiles.json";
+    fs::rename(folder / (kKey + ".json"), dotfile);
+    fs::create_symlink(dotfile, folder / (kKey + ".json"));
+    ASSERT_EQ(::lchown((folder / (kKey + ".json")).c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(::chown(dotfile.c_str(), kNobody, kNobody), 0);
+    {
+        BackgroundDefaultsWriter writer(std::make_shared<FileDefaultsStore>(folder));
+        writer.setData(kKey, "{\"a\":0.9}");
+        EXPECT_TRUE(writer.flushPendingSaves().empty());
+    }
+    EXPECT_TRUE(fs::is_symlink(folder / (kKey + ".json")));
+    EXPECT_EQ(fileContents(dotfile), "{\"a\":0.9}");
+    EXPECT_EQ(ownerOf(dotfile), kNobody);
+    for (const auto& entry : fs::directory_iterator(root_))
+        EXPECT_EQ(ownerOf(entry.path()), kNobody) << entry.path();
+}
+
+// Root's save in a folder another user owns (sudo -E with that user's
+// HOME) goes nowhere that user could not: a link planted at the record's
+// name or at the folder's, or a hard link to root's file, fails the save,
+// leaving root's files, and another user's, as they were; so does a
+// folder whose owner's rights cannot be had. The save goes through the
+// background writer's thread, as the application's do.
+TEST_F(DefaultsStoreSafetyTest, RootInAnotherUsersFolderGoesNowhereThatUserCouldNot) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << kOnlyRootMakesOthersFiles;
+    const passwd* other = ::getpwnam("daemon");
+    if (other == nullptr)
+        GTEST_SKIP() << "no second account (daemon) to own another user's folder";
+    const auto folder = root_ / "quorvane";
+    const auto record = kKey + ".json";
+    const auto rootOnly = root_ / "root-only";
+    const auto theirs = root_ / "theirs";
+    const auto linked = root_ / "linked";
+    // Each plants its link and gives the folder to save in.
+    const std::vector<std::pair<std::string, std::function<fs::path()>>> cases{
+        {"record linked to root's file",
+         [&] {
+             plantedLink(rootOnly / "secret", folder / record);
+             return folder;
+         }},
+        {"record linked to a name only root may make",
+         [&] {
+             plantedLink(rootOnly / "made", folder / record);
+             return folder;
+         }},
+        {"record a hard link to root's file",
+         [&] {
+             fs::create_hard_link(rootOnly / "secret", folder / record);
+             return folder;
+         }},
+        {"record linked to root's file in the folder",
+         [&] {
+             // Root's group may read it; the user is not of that group.
+             fs::copy_file(rootOnly / "secret", folder / "secret");
+             fs::permissions(folder / "secret", fs::perms::group_read, fs::perm_options::add);
+             plantedLink("secret", folder / record);
+             return folder;
+         }},
+        {"folder linked to another user's",
+         [&] {
+             plantedLink(theirs, linked);
+             return linked;
+         }},
+        {"folder linked to root's",
+         [&] {
+             plantedLink(rootOnly, linked);
+             return linked;
+         }},
+        {"folder of a user without an account",
+         [&] {
+             EXPECT_EQ(::chown(folder.c_str(), 54321, 54321), 0);
+             return folder;
+         }},
+    };
+    // Where sudo runs it, root is of root's group (root has every right
+    // anyway): that group's files are not the user's.
+    const std::vector<gid_t> rootsGroups{0};
+    ASSERT_EQ(::setgroups(rootsGroups.size(), rootsGroups.data()), 0);
+    for (const auto& [name, plant] : cases) {
+        SCOPED_TRACE(name);
+        for (const auto& made : {folder, rootOnly, theirs, linked})
+            fs::remove_all(made);
+        fs::create_directories(folder);
+        giveToTheUnprivilegedUser({root_, folder});
+        // Homes others may pass through, as on most systems.
+        fs::permissions(root_, fs::perms::others_exec, fs::perm_options::add);
+        fs::create_directory(rootOnly);
+        writeContents(rootOnly / "secret", "secret");
+        fs::permissions(rootOnly, fs::perms::owner_all);
+        fs::permissions(rootOnly / "secret", fs::perms::owner_read | fs::perms::owner_write);
+        fs::create_directory(theirs);
+        writeContents(theirs / record, "theirs");
+        ASSERT_EQ(::chown(theirs.c_str(), other->pw_uid, other->pw_gid), 0);
+        ASSERT_EQ(::chown((theirs / record).c_str(), other->pw_uid, other->pw_gid), 0);
+        {
+            BackgroundDefaultsWriter writer(std::make_shared<FileDefaultsStore>(plant()));
+            writer.setData(kKey, "{\"a\":1}");
+            EXPECT_EQ(writer.flushPendingSaves().size(), 1u);
+        }
+        EXPECT_EQ(fileContents(rootOnly / "secret"), "secret");
+        EXPECT_EQ(std::distance(fs::directory_iterator(rootOnly), {}), 1);
+        EXPECT_EQ(fileContents(theirs / record), "theirs");
+        EXPECT_EQ(std::distance(fs::directory_iterator(theirs), {}), 1);
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+            if (!entry.is_symlink() && ownerOf(entry.path()) != 0) {
+                EXPECT_NE(fileContents(entry.path()), "secret") << entry.path();
+            }
+        }
+    }
 }
 
 TEST_F(DefaultsStoreSafetyTest, AReadOnlyFolderFailsTheWriteAndSaysWhy) {

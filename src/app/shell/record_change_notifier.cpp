@@ -4,13 +4,17 @@
 
 #include "app/composition/linux_display_store_factory.hpp"
 #include "services/persistence/defaults_store.hpp"
+#include "services/persistence/folder_owner_rights.hpp"
 #include "services/persistence/record_write_stamp.hpp"
 
 namespace quorvane {
 
 RecordChangeNotifier::RecordChangeNotifier(const std::filesystem::path& defaultsFolder,
                                            DisplayStore& store, QObject* parent)
-    : QObject(parent), store_(store), records_(LinuxDisplayStoreFactory::recordFileNames()) {
+    : QObject(parent),
+      store_(store),
+      folder_(defaultsFolder),
+      records_(LinuxDisplayStoreFactory::recordFileNames()) {
     if (defaultsFolder.empty() || FileDefaultsStore(defaultsFolder).ensureFolder())
         return;
     std::set<std::string> fileNames;
@@ -22,7 +26,10 @@ RecordChangeNotifier::RecordChangeNotifier(const std::filesystem::path& defaults
         stamps_.emplace(stampName, record);
         fileNames.insert(stampName);
     }
-    watcher_ = std::make_unique<DefaultsFolderWatcher>(defaultsFolder, std::move(fileNames));
+    {
+        const FolderOwnerRights rights(folder_);
+        watcher_ = std::make_unique<DefaultsFolderWatcher>(defaultsFolder, std::move(fileNames));
+    }
     if (!watcher_->watching())
         return;
     notifier_ = std::make_unique<QSocketNotifier>(watcher_->descriptor(), QSocketNotifier::Read);
@@ -38,7 +45,11 @@ RecordChangeNotifier::~RecordChangeNotifier() {
 }
 
 void RecordChangeNotifier::takeChanges() {
-    const auto changes = watcher_->takeChanges();
+    // A folder made again is watched anew from here.
+    const auto changes = [this] {
+        const FolderOwnerRights rights(folder_);
+        return watcher_->takeChanges();
+    }();
     std::set<DisplayStoreRecord> written;
     for (const auto& fileName : changes.written) {
         const auto stamp = stamps_.find(fileName);

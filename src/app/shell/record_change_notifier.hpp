@@ -42,6 +42,8 @@ class RecordChangeNotifier : public QObject {
 
     DisplayStore& store_;
     // Each record by its file's name, and by its write stamp's name.
+    // The watch follows the folder with its owner's rights, as the saves do.
+    std::filesystem::path folder_;
     std::map<std::string, DisplayStoreRecord> records_;
     std::map<std::string, DisplayStoreRecord> stamps_;
     std::unique_ptr<DefaultsFolderWatcher> watcher_;

@@ -69,6 +69,13 @@ std::string DefaultsStoreError::description() const {
             return "설정 폴더의 파일 시스템이 같은 파일에 매번 다른 번호(inode)를 알려 주어 설정 "
                    "잠금이 유지되는지 확인할 수 없어 저장하지 못했습니다: " +
                    path;
+        case Kind::beyondOwnersRights:
+            return withDetail(
+                "설정 폴더 주인의 권한이 닿지 않는 곳이어서 저장하지 못했습니다: " + path, detail);
+        case Kind::ownersRightsUnavailable:
+            return withDetail(
+                "설정 폴더 주인의 권한을 얻을 수 없어 그 폴더에 저장하지 못했습니다: " + path,
+                detail);
     }
     return {};
 }

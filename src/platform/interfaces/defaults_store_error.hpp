@@ -39,6 +39,15 @@ struct DefaultsStoreError {
         // to the next, so whether the lock file is still the one locked
         // cannot be told. `path` is the lock file.
         lockUnverifiable,
+        // The settings folder is another user's (root's command run with
+        // that user's settings) and is touched with that user's rights
+        // only, which do not reach `path` (a link there leads out of what
+        // is theirs); `detail` names the user and the system's reason.
+        beyondOwnersRights,
+        // The settings folder is another user's, and this process cannot
+        // take on that user's rights to touch it; `path` is the folder,
+        // `detail` names the user and why.
+        ownersRightsUnavailable,
     };
 
     Kind kind = Kind::writeFailed;

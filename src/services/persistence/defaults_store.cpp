@@ -1,5 +1,5 @@
 #include "services/persistence/defaults_store.hpp"
-#include "services/persistence/folder_owner.hpp"
+#include "services/persistence/folder_owner_rights.hpp"
 #include "services/persistence/kept_record_copies.hpp"
 #include "services/persistence/record_install.hpp"
 #include "services/persistence/record_write_stamp_file.hpp"
@@ -282,6 +282,16 @@ std::filesystem::path FileDefaultsStore::pathForKey(std::string_view key) const 
 }
 
 DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
+    const FolderOwnerRights rights(folder_);
+    if (rights.refusal())
+        return {std::nullopt, rights.refusal()};
+    auto result = readAsOwner(key);
+    if (result.error)
+        result.error = rights.told(std::move(*result.error));
+    return result;
+}
+
+DefaultsReadResult FileDefaultsStore::readAsOwner(std::string_view key) const {
     if (folder_.empty() || !isValidDefaultsKey(key))
         return {};
     const auto path = pathForKey(key);
@@ -361,6 +371,16 @@ Date FileDefaultsStore::unstampedDate(const std::string& writeID, std::string_vi
 }
 
 std::optional<DefaultsStoreError> FileDefaultsStore::ensureFolder() const {
+    const FolderOwnerRights rights(folder_);
+    if (rights.refusal())
+        return rights.refusal();
+    auto error = makeFolder();
+    if (error)
+        error = rights.told(std::move(*error));
+    return error;
+}
+
+std::optional<DefaultsStoreError> FileDefaultsStore::makeFolder() const {
     if (folder_.empty())
         return DefaultsStoreError{DefaultsStoreError::Kind::noLocation, {}, {}};
     struct stat info {};
@@ -383,7 +403,7 @@ std::optional<DefaultsStoreError> FileDefaultsStore::ensureFolder() const {
 std::optional<DefaultsStoreError> FileDefaultsStore::writableFolder(std::string_view key) const {
     if (!isValidDefaultsKey(key))
         return DefaultsStoreError{DefaultsStoreError::Kind::writeFailed, std::string(key), {}};
-    return ensureFolder();
+    return makeFolder();
 }
 
 void FileDefaultsStore::limitLockWait(Duration limit, std::shared_ptr<const Clock> clock,
@@ -392,11 +412,21 @@ void FileDefaultsStore::limitLockWait(Duration limit, std::shared_ptr<const Cloc
 }
 
 DefaultsLock FileDefaultsStore::lockExclusively() {
-    return lock_.lockExclusively();
+    return takenAsOwner(&DefaultsLockFile::lockExclusively);
 }
 
 DefaultsLock FileDefaultsStore::tryLockExclusively() {
-    return lock_.tryLockExclusively();
+    return takenAsOwner(&DefaultsLockFile::tryLockExclusively);
+}
+
+DefaultsLock FileDefaultsStore::takenAsOwner(DefaultsLock (DefaultsLockFile::*take)()) {
+    const FolderOwnerRights rights(folder_);
+    if (rights.refusal())
+        return DefaultsLock::notTaken(*rights.refusal());
+    auto lock = (lock_.*take)();
+    if (lock.failure())
+        return DefaultsLock::notTaken(rights.told(*lock.failure()));
+    return lock;
 }
 
 Date FileDefaultsStore::requestNow() const {
@@ -431,6 +461,17 @@ RecordWriteStamp FileDefaultsStore::newStamp(const std::optional<RecordWriteStam
 
 SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string_view bytes,
                                                const TouchedRecordParts& touched) {
+    const FolderOwnerRights rights(folder_);
+    if (rights.refusal())
+        return SaveOutcome::failed(*rights.refusal());
+    auto outcome = saveAsOwner(key, bytes, touched);
+    if (outcome.error)
+        outcome.error = rights.told(std::move(*outcome.error));
+    return outcome;
+}
+
+SaveOutcome FileDefaultsStore::saveAsOwner(std::string_view key, std::string_view bytes,
+                                           const TouchedRecordParts& touched) {
     const auto lock = lockExclusively();
     if (lock.failure())
         return SaveOutcome::failed(*lock.failure());
@@ -504,7 +545,6 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     TemporaryFileGuard guard(temporaryPath);
     // Held until the file is complete, so no other write takes it for stale.
     ::flock(fd.get(), LOCK_EX | LOCK_NB);
-    giveToFolderOwner(fd.get(), directory);
     if (existing.permissions)
         ::fchmod(fd.get(), *existing.permissions);
     struct stat written {};
@@ -629,16 +669,25 @@ std::optional<SaveOutcome> FileDefaultsStore::stampedInPlace(
 }
 
 SaveOutcome FileDefaultsStore::keepCopyAside(std::string_view key, std::string_view bytes) {
+    const FolderOwnerRights rights(folder_);
+    if (rights.refusal())
+        return SaveOutcome::failed(*rights.refusal());
     const auto lock = lockExclusively();
     if (lock.failure())
-        return SaveOutcome::failed(*lock.failure());
+        return SaveOutcome::failed(rights.told(*lock.failure()));
     if (auto error = writableFolder(key))
-        return SaveOutcome::failed(std::move(*error));
-    return KeptRecordCopies(folder_, fileNameForKey(key)).keep(bytes, writeCall_);
+        return SaveOutcome::failed(rights.told(std::move(*error)));
+    auto outcome = KeptRecordCopies(folder_, fileNameForKey(key)).keep(bytes, writeCall_);
+    if (outcome.error)
+        outcome.error = rights.told(std::move(*outcome.error));
+    return outcome;
 }
 
 bool FileDefaultsStore::removeKey(std::string_view key) {
     if (folder_.empty() || !isValidDefaultsKey(key))
+        return false;
+    const FolderOwnerRights rights(folder_);
+    if (rights.refusal())
         return false;
     const auto lock = lockExclusively();
     if (lock.failure())

@@ -30,6 +30,13 @@ namespace quorvane {
 // A key's file that is a symbolic link stays one: the write lands next to the
 // link's target and replaces the target.
 //
+// Every file of the folder is read, written, exchanged, made and locked
+// with the rights of the folder's owner (FolderOwnerRights), on whichever
+// thread calls: root working in a user's folder (a command run through
+// `sudo -E`) follows a link there only where that user could, fails the
+// save where the user could not (beyondOwnersRights), and makes files that
+// are the user's.
+//
 // Processes share the folder's lock file (".lock", an flock; DefaultsLockFile):
 // every write takes it, and a caller that reads, changes and writes a record holds it
 // across all three (lockExclusively()). A write confirms, just before its
@@ -189,6 +196,16 @@ class FileDefaultsStore final : public DefaultsStoring {
     void setReadsDated(bool dated) { readsDated_ = dated; }
 
   private:
+    // read() and setDataTouching(), with the folder owner's rights (see
+    // FolderOwnerRights): a link planted at a record's name or at the
+    // folder's leads nowhere that user could not go.
+    DefaultsReadResult readAsOwner(std::string_view key) const;
+    SaveOutcome saveAsOwner(std::string_view key, std::string_view bytes,
+                            const TouchedRecordParts& touched);
+    // ensureFolder() with those rights in force.
+    std::optional<DefaultsStoreError> makeFolder() const;
+    // The lock taken by `take`, with those rights.
+    DefaultsLock takenAsOwner(DefaultsLock (DefaultsLockFile::*take)());
     // setDataTouching() once the lock is held.
     SaveOutcome writeLocked(std::string_view key, std::string_view bytes,
                             const TouchedRecordParts& touched);

@@ -11,7 +11,6 @@
 #include <utility>
 
 #include "services/persistence/folder_aside.hpp"
-#include "services/persistence/folder_owner.hpp"
 #include "services/persistence/record_install.hpp"
 #include "services/persistence/temporary_file_guard.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
@@ -170,7 +169,6 @@ void RecordWriteStampFile::putBack(std::string_view lines) const {
     if (!fd.valid())
         return;
     TemporaryFileGuard guard(temporaryPath);
-    giveToFolderOwner(fd.get(), folder_);
     if (!writeAllBytes(fd.get(), lines) || ::fsync(fd.get()) != 0 || !fd.close() ||
         ::rename(temporaryPath.c_str(), path_.c_str()) != 0)
         return;
@@ -181,7 +179,6 @@ std::optional<DefaultsStoreError> RecordWriteStampFile::fillTemporary(
     UniqueFileDescriptor fd, const RecordWriteStamp& stamp,
     const std::optional<RecordWriteStamp>& previous, bool synced) const {
     ::flock(fd.get(), LOCK_EX | LOCK_NB);
-    giveToFolderOwner(fd.get(), folder_);
     std::string lines = stamp.encoded();
     if (previous) {
         lines += '\n';

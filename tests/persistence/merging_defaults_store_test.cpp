@@ -24,6 +24,7 @@
 #include "services/persistence/defaults_store.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 #include "support/files_refusing_copies.hpp"
+#include "support/fuse_ext4_image.hpp"
 #include "support/other_lock_holder.hpp"
 #include "support/small_disk.hpp"
 #include "support/temporary_folder.hpp"
@@ -67,6 +68,30 @@ class MergingDefaultsStoreTest : public ::testing::Test {
     std::shared_ptr<FileDefaultsStore> other = std::make_shared<FileDefaultsStore>(folder.path());
     std::shared_ptr<FileDefaultsStore> files = std::make_shared<FileDefaultsStore>(folder.path());
     MergingDefaultsStore store{files, {{kKey, RecordMerge::preferencesBytes}}};
+
+    void TearDown() override {
+        if (fuse)
+            testing::MountRights::unmount(folder.path());
+        if (!image.empty())
+            std::filesystem::remove_all(image);
+    }
+    // The folder on an ext4 image through FUSE, which exchanges no names
+    // (renameat2 answers EINVAL): nothing, or why not. The image lies
+    // outside the folder, which the mount covers.
+    std::optional<std::string> mountThroughFuse() {
+        image = folder.path().string() + ".image";
+        std::filesystem::create_directories(image);
+        auto refused = fuse.emplace(image).mount(folder.path());
+        if (refused)
+            fuse.reset();
+        return refused;
+    }
+    // The lock file removed, replaced, made a link or moved aside while a
+    // save holds it, before its last look at the lock and after it.
+    void takeTheLockFileFromUnderASave();
+
+    std::filesystem::path image;
+    std::optional<testing::FuseExt4Image> fuse;
 };
 
 TEST_F(MergingDefaultsStoreTest, ASaveAfterAnotherProcessSavedKeepsBothChanges) {
@@ -990,7 +1015,7 @@ TEST_F(MergingDefaultsStoreTest, AHeldLockNeverDelaysAReadAndFailsASaveAfterOneW
 // another process takes the new lock at once and saves its change; the
 // save takes the lock again and lays its own change on that record, whose
 // requests stay named.
-TEST_F(MergingDefaultsStoreTest, ASaveWhoseLockFileIsTakenFromUnderItMergesOntoTheRecordMeanwhile) {
+void MergingDefaultsStoreTest::takeTheLockFileFromUnderASave() {
     namespace fs = std::filesystem;
     const auto lockFile = folder.path() / ".lock";
     const auto elsewhere = folder.path() / "elsewhere";
@@ -1049,6 +1074,20 @@ TEST_F(MergingDefaultsStoreTest, ASaveWhoseLockFileIsTakenFromUnderItMergesOntoT
             fs::remove(folder.path() / ".lock~");
         }
     }
+}
+
+TEST_F(MergingDefaultsStoreTest, ASaveWhoseLockFileIsTakenFromUnderItMergesOntoTheRecordMeanwhile) {
+    takeTheLockFileFromUnderASave();
+}
+
+// The same on a file system that cannot exchange two names: the save looks
+// at the name once more just before its plain rename, and a record another
+// writer landed there meanwhile is merged onto, not renamed over.
+TEST_F(MergingDefaultsStoreTest,
+       ASaveWhoseLockFileIsTakenFromUnderItKeepsTheOtherChangeWhereNoNamesExchange) {
+    if (const auto refused = mountThroughFuse())
+        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here: " << *refused;
+    takeTheLockFileFromUnderASave();
 }
 
 // The lock file taken away while a save waits just before its record

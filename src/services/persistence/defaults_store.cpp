@@ -546,8 +546,10 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
         return SaveOutcome::failed(DefaultsStoreError::fromErrno(*error, target.string()));
     auto& placedStamps = std::get<RecordWriteStampFile::Replacement>(replaced);
     const auto how = std::get<RecordInstall>(installed);
-    if (how.displaced == RecordInstall::Displaced::anotherFile)
-        return SaveOutcome::failed(givenBack(stamps, temporaryPath, target, written));
+    if (how.displaced == RecordInstall::Displaced::anotherFile) {
+        return SaveOutcome::failed(how.exchanged ? givenBack(stamps, temporaryPath, target, written)
+                                                 : toBeMadeAgain(lock_.confirmHeld()));
+    }
     // What was displaced, the record as read, goes with the guard.
     if (!how.exchanged)
         guard.release();
@@ -592,9 +594,13 @@ DefaultsStoreError FileDefaultsStore::givenBack(const RecordWriteStampFile& stam
     if (::lstat(target.c_str(), &named) == 0 && named.st_dev == ours.st_dev &&
         named.st_ino == ours.st_ino && exchangeNames(temporaryPath, target) && theirStamps)
         stamps.putBack(*theirStamps);
+    return toBeMadeAgain(hold);
+}
+
+DefaultsStoreError FileDefaultsStore::toBeMadeAgain(DefaultsLockFile::Hold hold) const {
     if (hold == DefaultsLockFile::Hold::lost)
         return lock_.lossReason();
-    // The caller makes its write again, from their record.
+    // The caller makes its write again, from the record at the name.
     return {DefaultsStoreError::Kind::lockFileReplaced, (folder_ / kLockFileName).string(), {}};
 }
 

@@ -42,8 +42,10 @@ namespace quorvane {
 // over it: where the lock file was taken after that last check and another
 // writer landed meanwhile, that writer's record is put back, with its
 // stamps, and the write fails the same way, so it is made again from that
-// record. A file system that exchanges no names gets a plain rename, which
-// loses such a record.
+// record. A file system that exchanges no names gets a plain rename, made
+// only where a look just before it finds the record read still at the
+// name, and failing the same way where it does not; a writer landing in
+// the instant between that look and the rename loses its record.
 //
 // Every write leaves a stamp beside the record (RecordWriteStamp): this
 // store's own name, its count of writes, the moment of the write on its
@@ -228,6 +230,9 @@ class FileDefaultsStore final : public DefaultsStoring {
     DefaultsStoreError givenBack(const RecordWriteStampFile& stamps,
                                  const std::string& temporaryPath,
                                  const std::filesystem::path& target, const struct stat& ours);
+    // Why a write found another writer's record at its name must be made
+    // again, given how the lock was confirmed since: lost, or taken again.
+    DefaultsStoreError toBeMadeAgain(DefaultsLockFile::Hold hold) const;
     // A save of bytes the key's file already holds, made by a new stamp for
     // that very file when the save names requests (or the file has none);
     // none when such a stamp could not be written and the file must be; a

@@ -250,7 +250,7 @@ TEST(QuorvaneCLIApply, ASettingsLockHeldPastTheWaitChangesNothingAndEndsAsAFaile
     EXPECT_EQ(harness.run({"apply-safe-preset", "coding"}), 3);
     EXPECT_EQ(clock->monotonicNow() - start, seconds(5));
     const std::string reason =
-        "화면에 적용하지 않았습니다: 다른 Quorvane 프로세스가 설정 잠금을 쥐고 있어 저장하지 "
+        "화면에 적용하지 않았습니다: 다른 프로세스가 설정 잠금을 쥐고 있어 저장하지 "
         "못했습니다: " +
         (folder / ".lock").string();
     EXPECT_EQ(harness.err, reason + "\n");

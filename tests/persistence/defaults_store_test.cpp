@@ -5,6 +5,7 @@
 #include <sched.h>
 #include <sys/file.h>
 #include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -700,13 +701,26 @@ TEST_F(DefaultsStoreTest, ALimitedWaitGivesUpOnAHeldLockAndEveryWriteFailsWithTh
         const auto lock = store.lockExclusively();
         ASSERT_TRUE(lock.failure());
         EXPECT_EQ(lock.failure()->kind, DefaultsStoreError::Kind::lockHeld);
+        // The holder (this test's process) is no Quorvane.
         EXPECT_EQ(lock.failure()->description(),
-                  "다른 Quorvane 프로세스가 설정 잠금을 쥐고 있어 저장하지 못했습니다: " +
+                  "다른 프로세스가 설정 잠금을 쥐고 있어 저장하지 못했습니다: " +
                       (root_ / ".lock").string());
     }
     const auto waited = clock->monotonicNow() - start;
     EXPECT_GE(waited, seconds(5));
     EXPECT_LE(waited, seconds(5) + FileDefaultsStore::kLockRetryInterval);
+    {
+        // Named as Quorvane's command is, the holder is told as Quorvane.
+        char name[16] = {};
+        ASSERT_EQ(::prctl(PR_GET_NAME, name), 0);
+        ASSERT_EQ(::prctl(PR_SET_NAME, "quorvane"), 0);
+        const auto lock = store.lockExclusively();
+        ::prctl(PR_SET_NAME, name);
+        ASSERT_TRUE(lock.failure());
+        EXPECT_EQ(lock.failure()->description(),
+                  "다른 Quorvane 프로세스가 설정 잠금을 쥐고 있어 저장하지 못했습니다: " +
+                      (root_ / ".lock").string());
+    }
 
     const auto saved = store.setData(kKey, "new");
     ASSERT_TRUE(saved.error);

@@ -601,8 +601,8 @@ TEST_F(DefaultsStoreTest, AStampReadBackIsTheStampWritten) {
 // ext4 answers with a flush of the new file's blocks): those a save synced
 // stay kept beside them, as they were. A crash that empties the new stamps
 // leaves the kept ones to describe the record, with the requests they
-// knew. Where none kept describe it, the request's stamp is synced and
-// kept itself.
+// knew, and so does a crash that leaves none at their name. Where none
+// kept describe it, the request's stamp is synced and kept itself.
 TEST_F(DefaultsStoreTest, AStampEmptiedByACrashLeavesTheKeptOneToDescribeTheRecord) {
     FileDefaultsStore store(root_);
     const auto stamps = root_ / RecordWriteStamp::fileNameFor(kKey + ".json");
@@ -628,6 +628,9 @@ TEST_F(DefaultsStoreTest, AStampEmptiedByACrashLeavesTheKeptOneToDescribeTheReco
         fs::rename(root_ / "crashed", stamps);
     };
     emptied();
+    EXPECT_EQ(askedAt(), now - seconds(3));
+    // So do stamps gone from their name altogether.
+    fs::remove(stamps);
     EXPECT_EQ(askedAt(), now - seconds(3));
 
     fs::remove(kept);

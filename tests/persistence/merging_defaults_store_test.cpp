@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <ctime>
 #include <fstream>
 #include <functional>
@@ -23,6 +24,7 @@
 #include "platform/simulated/manual_scheduler.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
+#include "support/child_process.hpp"
 #include "support/files_refusing_copies.hpp"
 #include "support/fuse_ext4_image.hpp"
 #include "support/other_lock_holder.hpp"
@@ -1088,6 +1090,48 @@ TEST_F(MergingDefaultsStoreTest,
     if (const auto refused = mountThroughFuse())
         GTEST_SKIP() << "no ext4 image can be mounted through FUSE here: " << *refused;
     takeTheLockFileFromUnderASave();
+}
+
+// A save whose exchange displaced the record another process saved once
+// the lock file was taken from under it is killed before it puts that
+// record back: the record waits under its kept name, which the clean-up of
+// old temporary files spares, and the next save puts it back and lays its
+// own change on it. The killed save's change, never told saved, is gone.
+TEST_F(MergingDefaultsStoreTest, ARecordDisplacedByASaveKilledBeforeItsPutBackIsPutBackByTheNext) {
+    namespace fs = std::filesystem;
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
+    ASSERT_TRUE(store.read(kKey).data);
+    fs::path kept;
+    ASSERT_TRUE(testing::killedInChild([&] {
+        files->setBeforeInstallHook([&](const auto&) {
+            fs::remove(folder.path() / ".lock");
+            return other->setDataTouching(kKey, record({{"a", 1.0}, {"b", 0.3}}), adjusting("b"))
+                .succeeded();
+        });
+        files->setAfterDisplacingHook([](const auto&) { ::raise(SIGKILL); });
+        store.setDataTouching(kKey, record({{"a", 0.6}, {"b", 1.0}}), adjusting("a"));
+    }));
+    for (const auto& entry : fs::directory_iterator(folder.path())) {
+        if (entry.path().filename().string().find(FileDefaultsStore::kDisplacedMark) !=
+            std::string::npos)
+            kept = entry.path();
+    }
+    ASSERT_FALSE(kept.empty());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.6}, {"b", 1.0}}));
+    // Left long past the age at which a write's temporary file is stale.
+    const auto longAgo = fs::file_time_type::clock::now() - std::chrono::minutes(10);
+    fs::last_write_time(kept, longAgo);
+
+    MergingDefaultsStore next{std::make_shared<FileDefaultsStore>(folder.path()),
+                              {{kKey, RecordMerge::preferencesBytes}}};
+    ASSERT_TRUE(next.read(kKey).data);
+    ASSERT_TRUE(
+        next.setDataTouching(kKey, record({{"a", 0.6}, {"b", 1.0}, {"c", 0.5}}), adjusting("c"))
+            .succeeded());
+    const auto saved = other->read(kKey);
+    EXPECT_EQ(saved.data, record({{"a", 1.0}, {"b", 0.3}, {"c", 0.5}}));
+    EXPECT_TRUE(saved.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "b"));
+    EXPECT_FALSE(fs::exists(kept));
 }
 
 // The lock file taken away while a save waits just before its record

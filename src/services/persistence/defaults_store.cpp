@@ -467,6 +467,10 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     if (auto* error = std::get_if<DefaultsStoreError>(&resolved))
         return SaveOutcome::failed(std::move(*error));
     const auto target = std::get<fs::path>(std::move(resolved));
+    // A record another write displaced, left by that write's writer killed
+    // before it put it back, goes back first.
+    if (auto error = putBackDisplaced(RecordWriteStampFile(folder_, fileNameForKey(key)), target))
+        return SaveOutcome::failed(std::move(*error));
     auto inspected = inspectExisting(target, readCall_, identityCall_);
     if (auto* error = std::get_if<DefaultsStoreError>(&inspected))
         return SaveOutcome::failed(std::move(*error));
@@ -547,8 +551,15 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     auto& placedStamps = std::get<RecordWriteStampFile::Replacement>(replaced);
     const auto how = std::get<RecordInstall>(installed);
     if (how.displaced == RecordInstall::Displaced::anotherFile) {
-        return SaveOutcome::failed(how.exchanged ? givenBack(stamps, temporaryPath, target, written)
-                                                 : toBeMadeAgain(lock_.confirmHeld()));
+        if (!how.exchanged)
+            return SaveOutcome::failed(toBeMadeAgain(lock_.confirmHeld()));
+        // Before anything else: under a name no clean-up removes, which
+        // the next save puts back should this one be killed before it does.
+        const auto kept = keptDisplaced(temporaryPath, written);
+        if (afterDisplacing_)
+            afterDisplacing_(kept);
+        TemporaryFileGuard keptGuard(kept);
+        return SaveOutcome::failed(givenBack(stamps, kept, target, written));
     }
     // What was displaced, the record as read, goes with the guard.
     if (!how.exchanged)
@@ -567,11 +578,58 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     return outcome;
 }
 
+std::string FileDefaultsStore::keptDisplaced(const std::string& temporaryPath,
+                                             const struct stat& ours) {
+    // Named by the record that displaced it: put back only while that one
+    // is at the name.
+    auto kept = temporaryPath + std::string(kDisplacedMark) + std::to_string(ours.st_ino);
+    if (::rename(temporaryPath.c_str(), kept.c_str()) != 0)
+        return temporaryPath;
+    return kept;
+}
+
+std::optional<DefaultsStoreError> FileDefaultsStore::putBackDisplaced(
+    const RecordWriteStampFile& stamps, const fs::path& target) {
+    const auto directory = target.parent_path();
+    const std::string prefix = "." + target.filename().string() + ".";
+    std::error_code error;
+    bool putBack = false;
+    for (const auto& entry : fs::directory_iterator(directory, error)) {
+        const auto name = entry.path().filename().string();
+        const auto mark = name.find(kDisplacedMark);
+        if (!name.starts_with(prefix) || mark == std::string::npos)
+            continue;
+        // Back only over the record that displaced it; one saved over that
+        // since was laid on it, and what was displaced is lost with it.
+        struct stat named {};
+        const auto displacer = name.substr(mark + kDisplacedMark.size());
+        if (::lstat(target.c_str(), &named) == 0 && S_ISREG(named.st_mode) &&
+            std::to_string(named.st_ino) == displacer)
+            putBack = putBackFrom(stamps, entry.path().string(), target, named) || putBack;
+        ::unlink(entry.path().c_str());
+    }
+    if (!putBack)
+        return std::nullopt;
+    // The caller's bytes were made from the record that displaced it.
+    return toBeMadeAgain(DefaultsLockFile::Hold::kept);
+}
+
 DefaultsStoreError FileDefaultsStore::givenBack(const RecordWriteStampFile& stamps,
                                                 const std::string& temporaryPath,
                                                 const fs::path& target, const struct stat& ours) {
     // Its writer may hold the lock still: it is taken again first.
     const auto hold = lock_.confirmHeld();
+    // This write's record is still the one at the name: theirs goes back.
+    // Where a third writer replaced it since, that writer laid its change
+    // on this one's record, and theirs is lost with it. (Where the next
+    // save put it back meanwhile, nothing stands under the name any more.)
+    putBackFrom(stamps, temporaryPath, target, ours);
+    return toBeMadeAgain(hold);
+}
+
+bool FileDefaultsStore::putBackFrom(const RecordWriteStampFile& stamps,
+                                    const std::string& temporaryPath, const fs::path& target,
+                                    const struct stat& ours) {
     // Moved away and back, the record's change time moves on, and its
     // stamps would describe it no more: they are put in place again once
     // it is back. (Where it landed over this write's record instead, its
@@ -587,14 +645,13 @@ DefaultsStoreError FileDefaultsStore::givenBack(const RecordWriteStampFile& stam
         if (const auto bytes = readAll(readCall_, temporaryPath, theirs.get(), kMaxValueSize))
             theirStamps = stamps.linesDescribing(identity, *bytes);
     }
-    // This write's record is still the one at the name: theirs goes back.
-    // Where a third writer replaced it since, that writer laid its change
-    // on this one's record, and theirs is lost with it.
     struct stat named {};
-    if (::lstat(target.c_str(), &named) == 0 && named.st_dev == ours.st_dev &&
-        named.st_ino == ours.st_ino && exchangeNames(temporaryPath, target) && theirStamps)
+    if (!theirs.valid() || ::lstat(target.c_str(), &named) != 0 || named.st_dev != ours.st_dev ||
+        named.st_ino != ours.st_ino || !exchangeNames(temporaryPath, target))
+        return false;
+    if (theirStamps)
         stamps.putBack(*theirStamps);
-    return toBeMadeAgain(hold);
+    return true;
 }
 
 DefaultsStoreError FileDefaultsStore::toBeMadeAgain(DefaultsLockFile::Hold hold) const {

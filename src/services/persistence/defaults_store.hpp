@@ -82,6 +82,10 @@ class FileDefaultsStore final : public DefaultsStoring {
     // Copies kept aside per record: older ones are removed as newer ones
     // come, so broken records coming back can never fill the disk.
     static constexpr std::size_t kKeptCopiesPerRecord = KeptRecordCopies::kPerRecord;
+    // Marks the name a record displaced by another write's exchange waits
+    // under until it is put back: ".<record>.<temporary>" + this + the
+    // number of the record that displaced it. Never ".json", never stale.
+    static constexpr std::string_view kDisplacedMark = ".displaced-";
 
     // Called with the synced temporary file just before it replaces the key's
     // file; returning false fails the write there. Lets tests stop a write at
@@ -164,6 +168,12 @@ class FileDefaultsStore final : public DefaultsStoring {
     // last time, just before its record is put in place: lets tests stop a
     // write where its lock can no longer keep another writer out.
     void setBeforeInstallHook(BeforeRenameHook hook) { beforeInstall_ = std::move(hook); }
+    // Called with the name another writer's record is kept under once this
+    // write's exchange displaced it, before it is put back: lets tests end
+    // a write there.
+    void setAfterDisplacingHook(std::function<void(const std::filesystem::path& kept)> hook) {
+        afterDisplacing_ = std::move(hook);
+    }
     // Set before the store is shared with another thread.
     void setReadCall(ReadCall call) { readCall_ = std::move(call); }
     // Set before the store is shared with another thread.
@@ -221,6 +231,20 @@ class FileDefaultsStore final : public DefaultsStoring {
     RecordWriteStamp newStamp(const std::optional<RecordWriteStamp>& previous,
                               const TouchedRecordParts& touched, const RecordFileIdentity& file,
                               std::string_view bytes);
+    // Keeps the record this write's exchange displaced, at
+    // `temporaryPath`, under a name that names `ours` (the record that
+    // displaced it) and that no clean-up removes; that name, or
+    // `temporaryPath` where it could not be given.
+    static std::string keptDisplaced(const std::string& temporaryPath, const struct stat& ours);
+    // Puts back a record kept so by a writer killed before it put it back
+    // itself, where the record that displaced it is still at `target`:
+    // then the caller's write must be made again from it (lockFileReplaced).
+    std::optional<DefaultsStoreError> putBackDisplaced(const RecordWriteStampFile& stamps,
+                                                       const std::filesystem::path& target);
+    // Exchanges the record at `temporaryPath` back to `target` with its
+    // stamps, where `target` still holds `ours`; whether it did.
+    bool putBackFrom(const RecordWriteStampFile& stamps, const std::string& temporaryPath,
+                     const std::filesystem::path& target, const struct stat& ours);
     // After this write's record was exchanged in over another writer's
     // (saved once its lock file was taken from under this one), now at
     // `temporaryPath`: puts that record back with its stamps while this
@@ -254,6 +278,7 @@ class FileDefaultsStore final : public DefaultsStoring {
     std::shared_ptr<const RequestClock> requestClock_;
     BeforeRenameHook beforeRename_;
     BeforeRenameHook beforeInstall_;
+    std::function<void(const std::filesystem::path&)> afterDisplacing_;
     ReadCall readCall_;
     WriteCall writeCall_;
     IdentityCall identityCall_;

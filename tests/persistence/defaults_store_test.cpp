@@ -639,6 +639,41 @@ TEST_F(DefaultsStoreTest, AStampEmptiedByACrashLeavesTheKeptOneToDescribeTheReco
     EXPECT_EQ(askedAt(), now - seconds(1));
 }
 
+// A record replaced while a read has it open (a reader stalled there) on
+// a file system that keeps no birth times (an ext4 image through FUSE,
+// which hides the replaced file under another name, changing it): no stamp
+// describes the file read any more, and its change time tells when it was
+// replaced. The read does not date it so (a request of every part, later
+// than any waiting one) but reads the record at the name again.
+TEST_F(DefaultsStoreTest, ARecordReplacedWhileItIsReadIsReadAgainFromItsName) {
+    const auto folder = root_ / "fuse";
+    if (const auto refused = mountThroughFuse(folder))
+        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here: " << *refused;
+    FileDefaultsStore store(folder);
+    FileDefaultsStore other(folder);
+    const auto now = std::chrono::system_clock::now();
+    const auto asking = [](const std::string& display, Date at) {
+        TouchedRecordParts touched;
+        touched.touch("displayAdjustments", display, at);
+        return touched;
+    };
+    ASSERT_TRUE(
+        other.setDataTouching(kKey, "{\"a\":1}", asking("a", now - seconds(10))).succeeded());
+    store.setReadCall(
+        [&, replaced = false](const fs::path&, int fd, void* buffer, std::size_t size) mutable {
+            if (!std::exchange(replaced, true)) {
+                fuse->moveClockOn(2);
+                EXPECT_TRUE(other.setDataTouching(kKey, "{\"b\":1}", asking("b", now - seconds(5)))
+                                .succeeded());
+            }
+            return ::read(fd, buffer, size);
+        });
+    const auto read = store.read(kKey);
+    EXPECT_EQ(read.data, "{\"b\":1}");
+    EXPECT_EQ(read.requested.askedAt("displayAdjustments", "a"), now - seconds(10));
+    EXPECT_EQ(read.requested.askedAt("displayAdjustments", "b"), now - seconds(5));
+}
+
 TEST_F(DefaultsStoreTest, ATemporaryFileLeftByACrashIsIgnored) {
     FileDefaultsStore store(root_ / "quorvane");
     ASSERT_TRUE(store.setData(kKey, "old").succeeded());

@@ -282,6 +282,15 @@ std::filesystem::path FileDefaultsStore::pathForKey(std::string_view key) const 
 }
 
 DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
+    for (int tries = 1;; ++tries) {
+        bool replaced = false;
+        auto result = readOnce(key, replaced);
+        if (!replaced || tries == kReadsOfAReplacedFile)
+            return result;
+    }
+}
+
+DefaultsReadResult FileDefaultsStore::readOnce(std::string_view key, bool& replaced) const {
     if (folder_.empty() || !isValidDefaultsKey(key))
         return {};
     const auto path = pathForKey(key);
@@ -322,6 +331,15 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
         stamps.lookUp(identity, *result.data, now, requestClock_.get(), &stampDecoder_);
     const auto& stamp = found.stamp;
     if (!stamp) {
+        // Replaced since it was opened, it may have taken its stamps with
+        // it, and its change time then tells when it went (or, through
+        // FUSE, was hidden): the record is read again from the name.
+        struct stat named {};
+        if (::lstat(path.c_str(), &named) == 0 &&
+            (named.st_dev != info.st_dev || named.st_ino != info.st_ino)) {
+            replaced = true;
+            return result;
+        }
         result.writeID = RecordWriteStamp::unstampedWriteID(identity, info);
         // Stamps this user may not read (root's save through sudo in the
         // user's folder) may hold any requests, earlier ones too: the

@@ -201,6 +201,11 @@ class FileDefaultsStore final : public DefaultsStoring {
     void setReadsDated(bool dated) { readsDated_ = dated; }
 
   private:
+    // How often a read starts over on a record replaced while it read it.
+    static constexpr int kReadsOfAReplacedFile = 3;
+    // read() once; `replaced` when the record's file was replaced since it
+    // was opened and no stamp describes it.
+    DefaultsReadResult readOnce(std::string_view key, bool& replaced) const;
     // setDataTouching() once the lock is held.
     SaveOutcome writeLocked(std::string_view key, std::string_view bytes,
                             const TouchedRecordParts& touched);

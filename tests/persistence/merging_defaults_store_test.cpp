@@ -1132,6 +1132,30 @@ TEST_F(MergingDefaultsStoreTest, ARecordDisplacedByASaveKilledBeforeItsPutBackIs
     EXPECT_EQ(saved.data, record({{"a", 1.0}, {"b", 0.3}, {"c", 0.5}}));
     EXPECT_TRUE(saved.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "b"));
     EXPECT_FALSE(fs::exists(kept));
+
+    // One killed after its exchange displaced only the record it read
+    // leaves that record there, which is never put back.
+    const auto recordPath = other->pathForKey(kKey);
+    const auto numberOf = [](const fs::path& file) {
+        struct stat info {};
+        EXPECT_EQ(::stat(file.c_str(), &info), 0);
+        return std::to_string(info.st_ino);
+    };
+    const auto read = numberOf(recordPath);
+    const auto readAside = folder.path() / "read";
+    fs::create_hard_link(recordPath, readAside);
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 0.1}})).succeeded());
+    fs::rename(readAside, folder.path() / ("." + kKey + ".json.AbCdEf" +
+                                           std::string(FileDefaultsStore::kDisplacedMark) +
+                                           numberOf(recordPath) + "-" + read));
+    {
+        // Made under the caller's lock: a record put back would fail it.
+        const auto held = other->lockExclusively();
+        EXPECT_TRUE(other->setData(kKey, record({{"a", 0.2}})).succeeded());
+    }
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.2}}));
+    for (const auto& name : folder.entries())
+        EXPECT_EQ(name.find(FileDefaultsStore::kDisplacedMark), std::string::npos) << name;
 }
 
 // The lock file taken away while a save waits just before its record

@@ -560,10 +560,17 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
         return SaveOutcome::failed(std::move(*error));
     if (beforeInstall_ && !beforeInstall_(temporaryPath))
         return SaveOutcome::failed({DefaultsStoreError::Kind::writeFailed, target.string(), {}});
+    // Installed from a name that tells which record this write puts in
+    // place and which it read: should it be killed before it ends, the
+    // next save tells from it what the exchange left there.
+    const auto installFrom = displacingName(temporaryPath, written, existing.number);
+    TemporaryFileGuard installGuard(installFrom != temporaryPath ? installFrom : std::string());
+    if (installFrom != temporaryPath)
+        guard.release();
     // Exchanged, not renamed over: a record another writer saved after the
     // check above (its lock file taken from under this one) is still at
-    // hand, under the temporary name, instead of gone.
-    auto installed = installRecord(temporaryPath, target, existing.number);
+    // hand, under that name, instead of gone.
+    auto installed = installRecord(installFrom, target, existing.number);
     if (const auto* error = std::get_if<int>(&installed))
         return SaveOutcome::failed(DefaultsStoreError::fromErrno(*error, target.string()));
     auto& placedStamps = std::get<RecordWriteStampFile::Replacement>(replaced);
@@ -571,17 +578,15 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     if (how.displaced == RecordInstall::Displaced::anotherFile) {
         if (!how.exchanged)
             return SaveOutcome::failed(toBeMadeAgain(lock_.confirmHeld()));
-        // Before anything else: under a name no clean-up removes, which
-        // the next save puts back should this one be killed before it does.
-        const auto kept = keptDisplaced(temporaryPath, written);
         if (afterDisplacing_)
-            afterDisplacing_(kept);
-        TemporaryFileGuard keptGuard(kept);
-        return SaveOutcome::failed(givenBack(stamps, kept, target, written));
+            afterDisplacing_(installFrom);
+        return SaveOutcome::failed(givenBack(stamps, installFrom, target, written));
     }
     // What was displaced, the record as read, goes with the guard.
-    if (!how.exchanged)
+    if (!how.exchanged) {
         guard.release();
+        installGuard.release();
+    }
     placedStamps.keep();
     // Another writer that took the lock from under this one put its stamps
     // there since, and is landing its record over this one: its stamps stay.
@@ -596,14 +601,14 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     return outcome;
 }
 
-std::string FileDefaultsStore::keptDisplaced(const std::string& temporaryPath,
-                                             const struct stat& ours) {
-    // Named by the record that displaced it: put back only while that one
-    // is at the name.
-    auto kept = temporaryPath + std::string(kDisplacedMark) + std::to_string(ours.st_ino);
-    if (::rename(temporaryPath.c_str(), kept.c_str()) != 0)
+std::string FileDefaultsStore::displacingName(const std::string& temporaryPath,
+                                              const struct stat& ours,
+                                              std::optional<HeldFileNumber> read) {
+    auto name = temporaryPath + std::string(kDisplacedMark) + std::to_string(ours.st_ino) + "-" +
+                std::to_string(read ? read->inode : 0);
+    if (::rename(temporaryPath.c_str(), name.c_str()) != 0)
         return temporaryPath;
-    return kept;
+    return name;
 }
 
 std::optional<DefaultsStoreError> FileDefaultsStore::putBackDisplaced(
@@ -617,12 +622,26 @@ std::optional<DefaultsStoreError> FileDefaultsStore::putBackDisplaced(
         const auto mark = name.find(kDisplacedMark);
         if (!name.starts_with(prefix) || mark == std::string::npos)
             continue;
-        // Back only over the record that displaced it; one saved over that
-        // since was laid on it, and what was displaced is lost with it.
+        // "<the record installed>-<the record read>"
+        const auto numbers = name.substr(mark + kDisplacedMark.size());
+        const auto dash = numbers.find('-');
+        UniqueFileDescriptor kept(
+            ::open(entry.path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat info {};
+        // A write still under way holds the record it is installing.
+        if (dash == std::string::npos || !kept.valid() ||
+            ::flock(kept.get(), LOCK_EX | LOCK_NB) != 0 || ::fstat(kept.get(), &info) != 0)
+            continue;
+        const auto number = std::to_string(info.st_ino);
+        const auto installed = numbers.substr(0, dash);
+        // Neither the record a killed write never installed nor the one it
+        // read and replaced: another writer's, displaced. It goes back only
+        // over the record that displaced it; one saved over that since was
+        // laid on it, and what was displaced is lost with it.
         struct stat named {};
-        const auto displacer = name.substr(mark + kDisplacedMark.size());
-        if (::lstat(target.c_str(), &named) == 0 && S_ISREG(named.st_mode) &&
-            std::to_string(named.st_ino) == displacer)
+        if (number != installed && number != numbers.substr(dash + 1) &&
+            ::lstat(target.c_str(), &named) == 0 && S_ISREG(named.st_mode) &&
+            std::to_string(named.st_ino) == installed)
             putBack = putBackFrom(stamps, entry.path().string(), target, named) || putBack;
         ::unlink(entry.path().c_str());
     }

@@ -18,6 +18,7 @@
 #include "platform/interfaces/scheduler.hpp"
 #include "services/persistence/defaults_lock_file.hpp"
 #include "services/persistence/kept_record_copies.hpp"
+#include "services/persistence/record_install.hpp"
 #include "services/persistence/record_write_stamp.hpp"
 #include "services/persistence/record_write_stamp_file.hpp"
 
@@ -82,9 +83,10 @@ class FileDefaultsStore final : public DefaultsStoring {
     // Copies kept aside per record: older ones are removed as newer ones
     // come, so broken records coming back can never fill the disk.
     static constexpr std::size_t kKeptCopiesPerRecord = KeptRecordCopies::kPerRecord;
-    // Marks the name a record displaced by another write's exchange waits
-    // under until it is put back: ".<record>.<temporary>" + this + the
-    // number of the record that displaced it. Never ".json", never stale.
+    // Marks the name a write installs its record from: ".<record>.<temporary>"
+    // + this + "<its file's number>-<the number of the record it read>".
+    // What its exchange displaces waits there until the write ends, and
+    // after its kill until the next save. Never ".json", never stale.
     static constexpr std::string_view kDisplacedMark = ".displaced-";
 
     // Called with the synced temporary file just before it replaces the key's
@@ -236,14 +238,16 @@ class FileDefaultsStore final : public DefaultsStoring {
     RecordWriteStamp newStamp(const std::optional<RecordWriteStamp>& previous,
                               const TouchedRecordParts& touched, const RecordFileIdentity& file,
                               std::string_view bytes);
-    // Keeps the record this write's exchange displaced, at
-    // `temporaryPath`, under a name that names `ours` (the record that
-    // displaced it) and that no clean-up removes; that name, or
-    // `temporaryPath` where it could not be given.
-    static std::string keptDisplaced(const std::string& temporaryPath, const struct stat& ours);
-    // Puts back a record kept so by a writer killed before it put it back
-    // itself, where the record that displaced it is still at `target`:
-    // then the caller's write must be made again from it (lockFileReplaced).
+    // Moves this write's complete file `ours`, at `temporaryPath`, to a
+    // name that no clean-up removes and that names it and the record `read`
+    // (kDisplacedMark); that name, or `temporaryPath` where it could not be
+    // given.
+    static std::string displacingName(const std::string& temporaryPath, const struct stat& ours,
+                                      std::optional<HeldFileNumber> read);
+    // Puts back a record displaced by the exchange of a writer killed
+    // before it put it back itself, where the record that displaced it is
+    // still at `target`, then the caller's write must be made again from
+    // it (lockFileReplaced); removes what such writers left otherwise.
     std::optional<DefaultsStoreError> putBackDisplaced(const RecordWriteStampFile& stamps,
                                                        const std::filesystem::path& target);
     // Exchanges the record at `temporaryPath` back to `target` with its

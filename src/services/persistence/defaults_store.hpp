@@ -43,10 +43,16 @@ namespace quorvane {
 // over it: where the lock file was taken after that last check and another
 // writer landed meanwhile, that writer's record is put back, with its
 // stamps, and the write fails the same way, so it is made again from that
-// record. A file system that exchanges no names gets a plain rename, made
-// only where a look just before it finds the record read still at the
-// name, and failing the same way where it does not; a writer landing in
-// the instant between that look and the rename loses its record.
+// record. The exchange is made from a name that tells which file was
+// installed and which was read (kDisplacedMark): a write killed before it
+// puts another's record back leaves it there, and the next save puts it
+// back while the killed write's record is still at the name, and then
+// makes its own write from it. A file system that exchanges no names gets
+// a plain rename, made only where a look just before it finds the record
+// read still at the name, and failing the same way where it does not; a
+// writer landing in the instant between that look and the rename loses
+// its record. A read that finds no stamp for a file replaced since it
+// opened it reads the record at the name again.
 //
 // Every write leaves a stamp beside the record (RecordWriteStamp): this
 // store's own name, its count of writes, the moment of the write on its

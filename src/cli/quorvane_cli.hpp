@@ -158,10 +158,10 @@ class QuorvaneCLI {
     // are no longer `loadedRequests` (those behind the record loaded), each
     // display set gets the record's value on the screen again; one a
     // request asked after `askedAt` set moves from applied to set by a
-    // later request.
+    // later request, unless the record holds `applied` for it.
     void showTheRecordSaved(CLIResponse::ApplyResult& result,
-                            std::vector<std::string>& setLaterNames, Date askedAt,
-                            const TouchedRecordParts& loadedRequests);
+                            std::vector<std::string>& setLaterNames, const ColorAdjustment& applied,
+                            Date askedAt, const TouchedRecordParts& loadedRequests);
     // What the command line says when the X server cannot be reached.
     std::string displayServerMessage() const;
     // What it says when the server it was talking to went away mid-command.

@@ -125,7 +125,8 @@ std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& 
 }
 
 void QuorvaneCLI::showTheRecordSaved(CLIResponse::ApplyResult& result,
-                                     std::vector<std::string>& setLaterNames, Date askedAt,
+                                     std::vector<std::string>& setLaterNames,
+                                     const ColorAdjustment& applied, Date askedAt,
                                      const TouchedRecordParts& loadedRequests) {
     const auto& store = *environment_.preferencesStore;
     // Most often the record is this command's own write, on the requests
@@ -155,7 +156,9 @@ void QuorvaneCLI::showTheRecordSaved(CLIResponse::ApplyResult& result,
         }
         const auto setAt = requests.askedAt(RecordMerge::PreferencesPart::displayAdjustments,
                                             display.identityRawValue);
-        if (!setAt || *setAt <= askedAt) {
+        // The record holds this command's value: it is in effect, whoever
+        // else asked for it and however its requests are dated.
+        if (!setAt || *setAt <= askedAt || value->second == applied) {
             carriedOut.push_back(std::move(display));
             continue;
         }
@@ -269,7 +272,7 @@ std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
         if (saved.error) {
             return fail(ExitCode::failure, appliedButNotSavedMessage(*saved.error), json);
         }
-        showTheRecordSaved(result, setLaterNames, askedAt, recordRequests);
+        showTheRecordSaved(result, setLaterNames, preset.adjustment, askedAt, recordRequests);
     }
 
     const auto status =

@@ -250,7 +250,7 @@ TEST(QuorvaneCLIApply, ASettingsLockHeldPastTheWaitChangesNothingAndEndsAsAFaile
     EXPECT_EQ(harness.run({"apply-safe-preset", "coding"}), 3);
     EXPECT_EQ(clock->monotonicNow() - start, seconds(5));
     const std::string reason =
-        "화면에 적용하지 않았습니다: 다른 Quorvane 프로세스가 설정 잠금을 쥐고 있어 저장하지 "
+        "화면에 적용하지 않았습니다: 다른 프로세스가 설정 잠금을 쥐고 있어 저장하지 "
         "못했습니다: " +
         (folder / ".lock").string();
     EXPECT_EQ(harness.err, reason + "\n");
@@ -312,11 +312,14 @@ TEST(QuorvaneCLIApply, ADisplayALaterRequestSetWhileItWaitedIsLeftAsItIsWithStat
 // command's record lands (before its last look at the lock, or after).
 // Asked after the command, it stays in the record and on the screen, with
 // status 3; asked before it, the command's own value goes back on the
-// screen.
+// screen. A later request of the command's own value leaves it in effect:
+// nothing is refused.
 TEST(QuorvaneCLIApply, AnotherRequestLetInByATakenLockFileLeavesScreenAndRecordAgreeing) {
-    for (const int round : {0, 1, 2, 3}) {
-        const bool otherLater = round % 2 == 0;
-        const bool afterLastLook = round >= 2;
+    for (const int round : {0, 1, 2, 3, 4, 5}) {
+        const bool sameValue = round >= 4;
+        const bool otherLater = round % 2 == 0 || sameValue;
+        const bool afterLastLook = round % 4 >= 2;
+        SCOPED_TRACE(sameValue ? "the command's own value" : "another value");
         SCOPED_TRACE(otherLater ? "the other asked later" : "the other asked earlier");
         SCOPED_TRACE(afterLastLook ? "after the last look" : "before the last look");
         testing::TemporaryFolder folder;
@@ -334,7 +337,8 @@ TEST(QuorvaneCLIApply, AnotherRequestLetInByATakenLockFileLeavesScreenAndRecordA
         harness.requestNow = [asked] { return asked; };
         const auto& builtIns = DisplayPreset::builtIns();
         QuorvanePreferences other;
-        other.displayAdjustments[identity] = builtIns[3].adjustment;
+        const auto& theirs = builtIns[sameValue ? 2 : 3].adjustment;
+        other.displayAdjustments[identity] = theirs;
         TouchedRecordParts request;
         request.touch("displayAdjustments", identity, asked + seconds(otherLater ? 1 : -1));
         bool letIn = false;
@@ -342,8 +346,7 @@ TEST(QuorvaneCLIApply, AnotherRequestLetInByATakenLockFileLeavesScreenAndRecordA
             if (std::exchange(letIn, true))
                 return true;
             std::filesystem::remove(folder / ".lock");
-            harness.gamma->setTransferTables(
-                harness.gamma->makeTransferTables(builtIns[3].adjustment), 1);
+            harness.gamma->setTransferTables(harness.gamma->makeTransferTables(theirs), 1);
             UserDefaultsPreferencesStore writer(std::make_shared<FileDefaultsStore>(folder.path()));
             return writer.save(other, request).succeeded();
         };
@@ -352,9 +355,10 @@ TEST(QuorvaneCLIApply, AnotherRequestLetInByATakenLockFileLeavesScreenAndRecordA
         else
             files->setBeforeRenameHook(letInAnother);
 
-        EXPECT_EQ(harness.run({"apply-safe-preset", "night"}), otherLater ? 3 : 0);
-        EXPECT_EQ(harness.err, otherLater ? "Already set by a later request: Left\n" : "");
-        const auto& kept = builtIns[otherLater ? 3 : 2].adjustment;
+        const bool refused = otherLater && !sameValue;
+        EXPECT_EQ(harness.run({"apply-safe-preset", "night"}), refused ? 3 : 0);
+        EXPECT_EQ(harness.err, refused ? "Already set by a later request: Left\n" : "");
+        const auto& kept = refused ? theirs : builtIns[2].adjustment;
         EXPECT_EQ(harness.gamma->tables(1), harness.gamma->makeTransferTables(kept));
         EXPECT_EQ(harness.preferences->loadResult().preferences.displayAdjustments.at(identity),
                   kept);

@@ -5,6 +5,7 @@
 #include <sched.h>
 #include <sys/file.h>
 #include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -600,8 +601,8 @@ TEST_F(DefaultsStoreTest, AStampReadBackIsTheStampWritten) {
 // ext4 answers with a flush of the new file's blocks): those a save synced
 // stay kept beside them, as they were. A crash that empties the new stamps
 // leaves the kept ones to describe the record, with the requests they
-// knew. Where none kept describe it, the request's stamp is synced and
-// kept itself.
+// knew, and so does a crash that leaves none at their name. Where none
+// kept describe it, the request's stamp is synced and kept itself.
 TEST_F(DefaultsStoreTest, AStampEmptiedByACrashLeavesTheKeptOneToDescribeTheRecord) {
     FileDefaultsStore store(root_);
     const auto stamps = root_ / RecordWriteStamp::fileNameFor(kKey + ".json");
@@ -628,11 +629,49 @@ TEST_F(DefaultsStoreTest, AStampEmptiedByACrashLeavesTheKeptOneToDescribeTheReco
     };
     emptied();
     EXPECT_EQ(askedAt(), now - seconds(3));
+    // So do stamps gone from their name altogether.
+    fs::remove(stamps);
+    EXPECT_EQ(askedAt(), now - seconds(3));
 
     fs::remove(kept);
     ASSERT_TRUE(store.setDataTouching(kKey, "{\"a\":1}", asking(now - seconds(1))).succeeded());
     emptied();
     EXPECT_EQ(askedAt(), now - seconds(1));
+}
+
+// A record replaced while a read has it open (a reader stalled there) on
+// a file system that keeps no birth times (an ext4 image through FUSE,
+// which hides the replaced file under another name, changing it): no stamp
+// describes the file read any more, and its change time tells when it was
+// replaced. The read does not date it so (a request of every part, later
+// than any waiting one) but reads the record at the name again.
+TEST_F(DefaultsStoreTest, ARecordReplacedWhileItIsReadIsReadAgainFromItsName) {
+    const auto folder = root_ / "fuse";
+    if (const auto refused = mountThroughFuse(folder))
+        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here: " << *refused;
+    FileDefaultsStore store(folder);
+    FileDefaultsStore other(folder);
+    const auto now = std::chrono::system_clock::now();
+    const auto asking = [](const std::string& display, Date at) {
+        TouchedRecordParts touched;
+        touched.touch("displayAdjustments", display, at);
+        return touched;
+    };
+    ASSERT_TRUE(
+        other.setDataTouching(kKey, "{\"a\":1}", asking("a", now - seconds(10))).succeeded());
+    store.setReadCall(
+        [&, replaced = false](const fs::path&, int fd, void* buffer, std::size_t size) mutable {
+            if (!std::exchange(replaced, true)) {
+                fuse->moveClockOn(2);
+                EXPECT_TRUE(other.setDataTouching(kKey, "{\"b\":1}", asking("b", now - seconds(5)))
+                                .succeeded());
+            }
+            return ::read(fd, buffer, size);
+        });
+    const auto read = store.read(kKey);
+    EXPECT_EQ(read.data, "{\"b\":1}");
+    EXPECT_EQ(read.requested.askedAt("displayAdjustments", "a"), now - seconds(10));
+    EXPECT_EQ(read.requested.askedAt("displayAdjustments", "b"), now - seconds(5));
 }
 
 TEST_F(DefaultsStoreTest, ATemporaryFileLeftByACrashIsIgnored) {
@@ -700,13 +739,26 @@ TEST_F(DefaultsStoreTest, ALimitedWaitGivesUpOnAHeldLockAndEveryWriteFailsWithTh
         const auto lock = store.lockExclusively();
         ASSERT_TRUE(lock.failure());
         EXPECT_EQ(lock.failure()->kind, DefaultsStoreError::Kind::lockHeld);
+        // The holder (this test's process) is no Quorvane.
         EXPECT_EQ(lock.failure()->description(),
-                  "다른 Quorvane 프로세스가 설정 잠금을 쥐고 있어 저장하지 못했습니다: " +
+                  "다른 프로세스가 설정 잠금을 쥐고 있어 저장하지 못했습니다: " +
                       (root_ / ".lock").string());
     }
     const auto waited = clock->monotonicNow() - start;
     EXPECT_GE(waited, seconds(5));
     EXPECT_LE(waited, seconds(5) + FileDefaultsStore::kLockRetryInterval);
+    {
+        // Named as Quorvane's command is, the holder is told as Quorvane.
+        char name[16] = {};
+        ASSERT_EQ(::prctl(PR_GET_NAME, name), 0);
+        ASSERT_EQ(::prctl(PR_SET_NAME, "quorvane"), 0);
+        const auto lock = store.lockExclusively();
+        ::prctl(PR_SET_NAME, name);
+        ASSERT_TRUE(lock.failure());
+        EXPECT_EQ(lock.failure()->description(),
+                  "다른 Quorvane 프로세스가 설정 잠금을 쥐고 있어 저장하지 못했습니다: " +
+                      (root_ / ".lock").string());
+    }
 
     const auto saved = store.setData(kKey, "new");
     ASSERT_TRUE(saved.error);

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <ctime>
 #include <fstream>
 #include <functional>
@@ -23,7 +24,9 @@
 #include "platform/simulated/manual_scheduler.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
+#include "support/child_process.hpp"
 #include "support/files_refusing_copies.hpp"
+#include "support/fuse_ext4_image.hpp"
 #include "support/other_lock_holder.hpp"
 #include "support/small_disk.hpp"
 #include "support/temporary_folder.hpp"
@@ -67,6 +70,30 @@ class MergingDefaultsStoreTest : public ::testing::Test {
     std::shared_ptr<FileDefaultsStore> other = std::make_shared<FileDefaultsStore>(folder.path());
     std::shared_ptr<FileDefaultsStore> files = std::make_shared<FileDefaultsStore>(folder.path());
     MergingDefaultsStore store{files, {{kKey, RecordMerge::preferencesBytes}}};
+
+    void TearDown() override {
+        if (fuse)
+            testing::MountRights::unmount(folder.path());
+        if (!image.empty())
+            std::filesystem::remove_all(image);
+    }
+    // The folder on an ext4 image through FUSE, which exchanges no names
+    // (renameat2 answers EINVAL): nothing, or why not. The image lies
+    // outside the folder, which the mount covers.
+    std::optional<std::string> mountThroughFuse() {
+        image = folder.path().string() + ".image";
+        std::filesystem::create_directories(image);
+        auto refused = fuse.emplace(image).mount(folder.path());
+        if (refused)
+            fuse.reset();
+        return refused;
+    }
+    // The lock file removed, replaced, made a link or moved aside while a
+    // save holds it, before its last look at the lock and after it.
+    void takeTheLockFileFromUnderASave();
+
+    std::filesystem::path image;
+    std::optional<testing::FuseExt4Image> fuse;
 };
 
 TEST_F(MergingDefaultsStoreTest, ASaveAfterAnotherProcessSavedKeepsBothChanges) {
@@ -990,7 +1017,7 @@ TEST_F(MergingDefaultsStoreTest, AHeldLockNeverDelaysAReadAndFailsASaveAfterOneW
 // another process takes the new lock at once and saves its change; the
 // save takes the lock again and lays its own change on that record, whose
 // requests stay named.
-TEST_F(MergingDefaultsStoreTest, ASaveWhoseLockFileIsTakenFromUnderItMergesOntoTheRecordMeanwhile) {
+void MergingDefaultsStoreTest::takeTheLockFileFromUnderASave() {
     namespace fs = std::filesystem;
     const auto lockFile = folder.path() / ".lock";
     const auto elsewhere = folder.path() / "elsewhere";
@@ -1049,6 +1076,86 @@ TEST_F(MergingDefaultsStoreTest, ASaveWhoseLockFileIsTakenFromUnderItMergesOntoT
             fs::remove(folder.path() / ".lock~");
         }
     }
+}
+
+TEST_F(MergingDefaultsStoreTest, ASaveWhoseLockFileIsTakenFromUnderItMergesOntoTheRecordMeanwhile) {
+    takeTheLockFileFromUnderASave();
+}
+
+// The same on a file system that cannot exchange two names: the save looks
+// at the name once more just before its plain rename, and a record another
+// writer landed there meanwhile is merged onto, not renamed over.
+TEST_F(MergingDefaultsStoreTest,
+       ASaveWhoseLockFileIsTakenFromUnderItKeepsTheOtherChangeWhereNoNamesExchange) {
+    if (const auto refused = mountThroughFuse())
+        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here: " << *refused;
+    takeTheLockFileFromUnderASave();
+}
+
+// A save whose exchange displaced the record another process saved once
+// the lock file was taken from under it is killed before it puts that
+// record back: the record waits under its kept name, which the clean-up of
+// old temporary files spares, and the next save puts it back and lays its
+// own change on it. The killed save's change, never told saved, is gone.
+TEST_F(MergingDefaultsStoreTest, ARecordDisplacedByASaveKilledBeforeItsPutBackIsPutBackByTheNext) {
+    namespace fs = std::filesystem;
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
+    ASSERT_TRUE(store.read(kKey).data);
+    fs::path kept;
+    ASSERT_TRUE(testing::killedInChild([&] {
+        files->setBeforeInstallHook([&](const auto&) {
+            fs::remove(folder.path() / ".lock");
+            return other->setDataTouching(kKey, record({{"a", 1.0}, {"b", 0.3}}), adjusting("b"))
+                .succeeded();
+        });
+        files->setAfterDisplacingHook([](const auto&) { ::raise(SIGKILL); });
+        store.setDataTouching(kKey, record({{"a", 0.6}, {"b", 1.0}}), adjusting("a"));
+    }));
+    for (const auto& entry : fs::directory_iterator(folder.path())) {
+        if (entry.path().filename().string().find(FileDefaultsStore::kDisplacedMark) !=
+            std::string::npos)
+            kept = entry.path();
+    }
+    ASSERT_FALSE(kept.empty());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.6}, {"b", 1.0}}));
+    // Left long past the age at which a write's temporary file is stale.
+    const auto longAgo = fs::file_time_type::clock::now() - std::chrono::minutes(10);
+    fs::last_write_time(kept, longAgo);
+
+    MergingDefaultsStore next{std::make_shared<FileDefaultsStore>(folder.path()),
+                              {{kKey, RecordMerge::preferencesBytes}}};
+    ASSERT_TRUE(next.read(kKey).data);
+    ASSERT_TRUE(
+        next.setDataTouching(kKey, record({{"a", 0.6}, {"b", 1.0}, {"c", 0.5}}), adjusting("c"))
+            .succeeded());
+    const auto saved = other->read(kKey);
+    EXPECT_EQ(saved.data, record({{"a", 1.0}, {"b", 0.3}, {"c", 0.5}}));
+    EXPECT_TRUE(saved.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "b"));
+    EXPECT_FALSE(fs::exists(kept));
+
+    // One killed after its exchange displaced only the record it read
+    // leaves that record there, which is never put back.
+    const auto recordPath = other->pathForKey(kKey);
+    const auto numberOf = [](const fs::path& file) {
+        struct stat info {};
+        EXPECT_EQ(::stat(file.c_str(), &info), 0);
+        return std::to_string(info.st_ino);
+    };
+    const auto read = numberOf(recordPath);
+    const auto readAside = folder.path() / "read";
+    fs::create_hard_link(recordPath, readAside);
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 0.1}})).succeeded());
+    fs::rename(readAside, folder.path() / ("." + kKey + ".json.AbCdEf" +
+                                           std::string(FileDefaultsStore::kDisplacedMark) +
+                                           numberOf(recordPath) + "-" + read));
+    {
+        // Made under the caller's lock: a record put back would fail it.
+        const auto held = other->lockExclusively();
+        EXPECT_TRUE(other->setData(kKey, record({{"a", 0.2}})).succeeded());
+    }
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.2}}));
+    for (const auto& name : folder.entries())
+        EXPECT_EQ(name.find(FileDefaultsStore::kDisplacedMark), std::string::npos) << name;
 }
 
 // The lock file taken away while a save waits just before its record

@@ -286,7 +286,7 @@ TEST_F(ApplicationTest, SIGTERMEndsPromptlyWhileAnotherProcessHoldsTheLockAndNam
     EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(15));
     const std::string line =
         "quorvane: 저장하지 못한 채 종료합니다: DUMMY0의 색상값, DUMMY1의 색상값, DUMMY2의 "
-        "색상값, 복구 기록 — 다른 Quorvane 프로세스가 설정 잠금을 쥐고 있어 저장하지 "
+        "색상값, 복구 기록 — 다른 프로세스가 설정 잠금을 쥐고 있어 저장하지 "
         "못했습니다: " +
         (home.configFolder() / ".lock").string() + "\n";
     const auto log = home.logText();

@@ -57,7 +57,8 @@ std::string DefaultsStoreError::description() const {
         case Kind::writeFailed:
             return withDetail("설정을 저장하지 못했습니다: " + path, detail);
         case Kind::lockHeld:
-            return "다른 Quorvane 프로세스가 설정 잠금을 쥐고 있어 저장하지 못했습니다: " + path;
+            return std::string(heldByQuorvane ? "다른 Quorvane 프로세스가" : "다른 프로세스가") +
+                   " 설정 잠금을 쥐고 있어 저장하지 못했습니다: " + path;
         case Kind::lockFileReplaced:
             return "저장하는 동안 설정 잠금 파일이 거듭 지워지거나 바뀌어 저장하지 못했습니다: " +
                    path;

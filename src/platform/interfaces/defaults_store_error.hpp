@@ -23,7 +23,8 @@ struct DefaultsStoreError {
         // Any other failed system call.
         writeFailed,
         // Another process kept the settings lock longer than this one may
-        // wait for it (a stopped or hung Quorvane); `path` is the lock file.
+        // wait for it (a stopped or hung Quorvane, or another program's
+        // lock on the file); `path` is the lock file.
         lockHeld,
         // The lock file was removed or replaced while this process held the
         // lock, so another writer may have landed meanwhile: the lock is held
@@ -53,6 +54,10 @@ struct DefaultsStoreError {
     Kind kind = Kind::writeFailed;
     std::string path;
     std::string detail;
+    // For lockHeld: the holder is known to be Quorvane (this process's
+    // other thread, or a process of Quorvane's by its name); else it is
+    // told as another process.
+    bool heldByQuorvane = false;
 
     bool operator==(const DefaultsStoreError&) const = default;
 

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <utility>
@@ -148,7 +149,26 @@ DefaultsLockFile::Refusal DefaultsLockFile::tryLockFile() {
 }
 
 DefaultsStoreError DefaultsLockFile::lockHeldError() const {
-    return {DefaultsStoreError::Kind::lockHeld, (folder_ / kFileName).string(), {}};
+    DefaultsStoreError error{
+        DefaultsStoreError::Kind::lockHeld, (folder_ / kFileName).string(), {}};
+    error.heldByQuorvane = heldByQuorvane();
+    return error;
+}
+
+// A holder is told as Quorvane only where the table of locks names one of
+// Quorvane's programs holding the file at the name now: any other
+// program's lock on it (flock(1), a sync tool) holds it just the same.
+bool DefaultsLockFile::heldByQuorvane() const {
+    const auto file = FileLockTable::fileAt(folder_ / kFileName);
+    if (!file)
+        return false;
+    for (const pid_t holder : FileLockTable().holders(*file)) {
+        std::ifstream comm("/proc/" + std::to_string(holder) + "/comm");
+        std::string name;
+        if (std::getline(comm, name) && (name == "quorvane" || name == "quorvane-app"))
+            return true;
+    }
+    return false;
 }
 
 DefaultsStoreError DefaultsLockFile::unlockableError(int error) const {

@@ -113,6 +113,7 @@ class DefaultsLockFile {
     // Whether the thread holds the lock more than once: a caller holds it
     // around the hold being asked about.
     bool heldAround();
+    // The lock is held elsewhere: by Quorvane where that is known.
     DefaultsStoreError lockHeldError() const;
     // Why confirmHeld() last found the lock lost.
     DefaultsStoreError lossReason() const;
@@ -183,6 +184,7 @@ class DefaultsLockFile {
     // same numbers.
     bool numbersHold(int fd) const;
     ino_t numberOf(const struct stat& info) const;
+    bool heldByQuorvane() const;
     DefaultsStoreError unlockableError(int error) const;
     DefaultsStoreError unlockableError(std::string why) const;
     DefaultsStoreError untellableError() const;

@@ -292,6 +292,15 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
 }
 
 DefaultsReadResult FileDefaultsStore::readAsOwner(std::string_view key) const {
+    for (int tries = 1;; ++tries) {
+        bool replaced = false;
+        auto result = readOnce(key, replaced);
+        if (!replaced || tries == kReadsOfAReplacedFile)
+            return result;
+    }
+}
+
+DefaultsReadResult FileDefaultsStore::readOnce(std::string_view key, bool& replaced) const {
     if (folder_.empty() || !isValidDefaultsKey(key))
         return {};
     const auto path = pathForKey(key);
@@ -332,6 +341,15 @@ DefaultsReadResult FileDefaultsStore::readAsOwner(std::string_view key) const {
         stamps.lookUp(identity, *result.data, now, requestClock_.get(), &stampDecoder_);
     const auto& stamp = found.stamp;
     if (!stamp) {
+        // Replaced since it was opened, it may have taken its stamps with
+        // it, and its change time then tells when it went (or, through
+        // FUSE, was hidden): the record is read again from the name.
+        struct stat named {};
+        if (::lstat(path.c_str(), &named) == 0 &&
+            (named.st_dev != info.st_dev || named.st_ino != info.st_ino)) {
+            replaced = true;
+            return result;
+        }
         result.writeID = RecordWriteStamp::unstampedWriteID(identity, info);
         // Stamps this user may not read (root's save through sudo in the
         // user's folder) may hold any requests, earlier ones too: the
@@ -508,6 +526,10 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     if (auto* error = std::get_if<DefaultsStoreError>(&resolved))
         return SaveOutcome::failed(std::move(*error));
     const auto target = std::get<fs::path>(std::move(resolved));
+    // A record another write displaced, left by that write's writer killed
+    // before it put it back, goes back first.
+    if (auto error = putBackDisplaced(RecordWriteStampFile(folder_, fileNameForKey(key)), target))
+        return SaveOutcome::failed(std::move(*error));
     auto inspected = inspectExisting(target, readCall_, identityCall_);
     if (auto* error = std::get_if<DefaultsStoreError>(&inspected))
         return SaveOutcome::failed(std::move(*error));
@@ -578,19 +600,33 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
         return SaveOutcome::failed(std::move(*error));
     if (beforeInstall_ && !beforeInstall_(temporaryPath))
         return SaveOutcome::failed({DefaultsStoreError::Kind::writeFailed, target.string(), {}});
+    // Installed from a name that tells which record this write puts in
+    // place and which it read: should it be killed before it ends, the
+    // next save tells from it what the exchange left there.
+    const auto installFrom = displacingName(temporaryPath, written, existing.number);
+    TemporaryFileGuard installGuard(installFrom != temporaryPath ? installFrom : std::string());
+    if (installFrom != temporaryPath)
+        guard.release();
     // Exchanged, not renamed over: a record another writer saved after the
     // check above (its lock file taken from under this one) is still at
-    // hand, under the temporary name, instead of gone.
-    auto installed = installRecord(temporaryPath, target, existing.number);
+    // hand, under that name, instead of gone.
+    auto installed = installRecord(installFrom, target, existing.number);
     if (const auto* error = std::get_if<int>(&installed))
         return SaveOutcome::failed(DefaultsStoreError::fromErrno(*error, target.string()));
     auto& placedStamps = std::get<RecordWriteStampFile::Replacement>(replaced);
     const auto how = std::get<RecordInstall>(installed);
-    if (how.displaced == RecordInstall::Displaced::anotherFile)
-        return SaveOutcome::failed(givenBack(stamps, temporaryPath, target, written));
+    if (how.displaced == RecordInstall::Displaced::anotherFile) {
+        if (!how.exchanged)
+            return SaveOutcome::failed(toBeMadeAgain(lock_.confirmHeld()));
+        if (afterDisplacing_)
+            afterDisplacing_(installFrom);
+        return SaveOutcome::failed(givenBack(stamps, installFrom, target, written));
+    }
     // What was displaced, the record as read, goes with the guard.
-    if (!how.exchanged)
+    if (!how.exchanged) {
         guard.release();
+        installGuard.release();
+    }
     placedStamps.keep();
     // Another writer that took the lock from under this one put its stamps
     // there since, and is landing its record over this one: its stamps stay.
@@ -605,11 +641,72 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     return outcome;
 }
 
+std::string FileDefaultsStore::displacingName(const std::string& temporaryPath,
+                                              const struct stat& ours,
+                                              std::optional<HeldFileNumber> read) {
+    auto name = temporaryPath + std::string(kDisplacedMark) + std::to_string(ours.st_ino) + "-" +
+                std::to_string(read ? read->inode : 0);
+    if (::rename(temporaryPath.c_str(), name.c_str()) != 0)
+        return temporaryPath;
+    return name;
+}
+
+std::optional<DefaultsStoreError> FileDefaultsStore::putBackDisplaced(
+    const RecordWriteStampFile& stamps, const fs::path& target) {
+    const auto directory = target.parent_path();
+    const std::string prefix = "." + target.filename().string() + ".";
+    std::error_code error;
+    bool putBack = false;
+    for (const auto& entry : fs::directory_iterator(directory, error)) {
+        const auto name = entry.path().filename().string();
+        const auto mark = name.find(kDisplacedMark);
+        if (!name.starts_with(prefix) || mark == std::string::npos)
+            continue;
+        // "<the record installed>-<the record read>"
+        const auto numbers = name.substr(mark + kDisplacedMark.size());
+        const auto dash = numbers.find('-');
+        UniqueFileDescriptor kept(
+            ::open(entry.path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat info {};
+        // A write still under way holds the record it is installing.
+        if (dash == std::string::npos || !kept.valid() ||
+            ::flock(kept.get(), LOCK_EX | LOCK_NB) != 0 || ::fstat(kept.get(), &info) != 0)
+            continue;
+        const auto number = std::to_string(info.st_ino);
+        const auto installed = numbers.substr(0, dash);
+        // Neither the record a killed write never installed nor the one it
+        // read and replaced: another writer's, displaced. It goes back only
+        // over the record that displaced it; one saved over that since was
+        // laid on it, and what was displaced is lost with it.
+        struct stat named {};
+        if (number != installed && number != numbers.substr(dash + 1) &&
+            ::lstat(target.c_str(), &named) == 0 && S_ISREG(named.st_mode) &&
+            std::to_string(named.st_ino) == installed)
+            putBack = putBackFrom(stamps, entry.path().string(), target, named) || putBack;
+        ::unlink(entry.path().c_str());
+    }
+    if (!putBack)
+        return std::nullopt;
+    // The caller's bytes were made from the record that displaced it.
+    return toBeMadeAgain(DefaultsLockFile::Hold::kept);
+}
+
 DefaultsStoreError FileDefaultsStore::givenBack(const RecordWriteStampFile& stamps,
                                                 const std::string& temporaryPath,
                                                 const fs::path& target, const struct stat& ours) {
     // Its writer may hold the lock still: it is taken again first.
     const auto hold = lock_.confirmHeld();
+    // This write's record is still the one at the name: theirs goes back.
+    // Where a third writer replaced it since, that writer laid its change
+    // on this one's record, and theirs is lost with it. (Where the next
+    // save put it back meanwhile, nothing stands under the name any more.)
+    putBackFrom(stamps, temporaryPath, target, ours);
+    return toBeMadeAgain(hold);
+}
+
+bool FileDefaultsStore::putBackFrom(const RecordWriteStampFile& stamps,
+                                    const std::string& temporaryPath, const fs::path& target,
+                                    const struct stat& ours) {
     // Moved away and back, the record's change time moves on, and its
     // stamps would describe it no more: they are put in place again once
     // it is back. (Where it landed over this write's record instead, its
@@ -625,16 +722,19 @@ DefaultsStoreError FileDefaultsStore::givenBack(const RecordWriteStampFile& stam
         if (const auto bytes = readAll(readCall_, temporaryPath, theirs.get(), kMaxValueSize))
             theirStamps = stamps.linesDescribing(identity, *bytes);
     }
-    // This write's record is still the one at the name: theirs goes back.
-    // Where a third writer replaced it since, that writer laid its change
-    // on this one's record, and theirs is lost with it.
     struct stat named {};
-    if (::lstat(target.c_str(), &named) == 0 && named.st_dev == ours.st_dev &&
-        named.st_ino == ours.st_ino && exchangeNames(temporaryPath, target) && theirStamps)
+    if (!theirs.valid() || ::lstat(target.c_str(), &named) != 0 || named.st_dev != ours.st_dev ||
+        named.st_ino != ours.st_ino || !exchangeNames(temporaryPath, target))
+        return false;
+    if (theirStamps)
         stamps.putBack(*theirStamps);
+    return true;
+}
+
+DefaultsStoreError FileDefaultsStore::toBeMadeAgain(DefaultsLockFile::Hold hold) const {
     if (hold == DefaultsLockFile::Hold::lost)
         return lock_.lossReason();
-    // The caller makes its write again, from their record.
+    // The caller makes its write again, from the record at the name.
     return {DefaultsStoreError::Kind::lockFileReplaced, (folder_ / kLockFileName).string(), {}};
 }
 

@@ -18,6 +18,7 @@
 #include "platform/interfaces/scheduler.hpp"
 #include "services/persistence/defaults_lock_file.hpp"
 #include "services/persistence/kept_record_copies.hpp"
+#include "services/persistence/record_install.hpp"
 #include "services/persistence/record_write_stamp.hpp"
 #include "services/persistence/record_write_stamp_file.hpp"
 
@@ -49,8 +50,16 @@ namespace quorvane {
 // over it: where the lock file was taken after that last check and another
 // writer landed meanwhile, that writer's record is put back, with its
 // stamps, and the write fails the same way, so it is made again from that
-// record. A file system that exchanges no names gets a plain rename, which
-// loses such a record.
+// record. The exchange is made from a name that tells which file was
+// installed and which was read (kDisplacedMark): a write killed before it
+// puts another's record back leaves it there, and the next save puts it
+// back while the killed write's record is still at the name, and then
+// makes its own write from it. A file system that exchanges no names gets
+// a plain rename, made only where a look just before it finds the record
+// read still at the name, and failing the same way where it does not; a
+// writer landing in the instant between that look and the rename loses
+// its record. A read that finds no stamp for a file replaced since it
+// opened it reads the record at the name again.
 //
 // Every write leaves a stamp beside the record (RecordWriteStamp): this
 // store's own name, its count of writes, the moment of the write on its
@@ -87,6 +96,11 @@ class FileDefaultsStore final : public DefaultsStoring {
     // Copies kept aside per record: older ones are removed as newer ones
     // come, so broken records coming back can never fill the disk.
     static constexpr std::size_t kKeptCopiesPerRecord = KeptRecordCopies::kPerRecord;
+    // Marks the name a write installs its record from: ".<record>.<temporary>"
+    // + this + "<its file's number>-<the number of the record it read>".
+    // What its exchange displaces waits there until the write ends, and
+    // after its kill until the next save. Never ".json", never stale.
+    static constexpr std::string_view kDisplacedMark = ".displaced-";
 
     // Called with the synced temporary file just before it replaces the key's
     // file; returning false fails the write there. Lets tests stop a write at
@@ -169,6 +183,12 @@ class FileDefaultsStore final : public DefaultsStoring {
     // last time, just before its record is put in place: lets tests stop a
     // write where its lock can no longer keep another writer out.
     void setBeforeInstallHook(BeforeRenameHook hook) { beforeInstall_ = std::move(hook); }
+    // Called with the name another writer's record is kept under once this
+    // write's exchange displaced it, before it is put back: lets tests end
+    // a write there.
+    void setAfterDisplacingHook(std::function<void(const std::filesystem::path& kept)> hook) {
+        afterDisplacing_ = std::move(hook);
+    }
     // Set before the store is shared with another thread.
     void setReadCall(ReadCall call) { readCall_ = std::move(call); }
     // Set before the store is shared with another thread.
@@ -206,6 +226,11 @@ class FileDefaultsStore final : public DefaultsStoring {
     std::optional<DefaultsStoreError> makeFolder() const;
     // The lock taken by `take`, with those rights.
     DefaultsLock takenAsOwner(DefaultsLock (DefaultsLockFile::*take)());
+    // How often a read starts over on a record replaced while it read it.
+    static constexpr int kReadsOfAReplacedFile = 3;
+    // read() once; `replaced` when the record's file was replaced since it
+    // was opened and no stamp describes it.
+    DefaultsReadResult readOnce(std::string_view key, bool& replaced) const;
     // setDataTouching() once the lock is held.
     SaveOutcome writeLocked(std::string_view key, std::string_view bytes,
                             const TouchedRecordParts& touched);
@@ -236,6 +261,22 @@ class FileDefaultsStore final : public DefaultsStoring {
     RecordWriteStamp newStamp(const std::optional<RecordWriteStamp>& previous,
                               const TouchedRecordParts& touched, const RecordFileIdentity& file,
                               std::string_view bytes);
+    // Moves this write's complete file `ours`, at `temporaryPath`, to a
+    // name that no clean-up removes and that names it and the record `read`
+    // (kDisplacedMark); that name, or `temporaryPath` where it could not be
+    // given.
+    static std::string displacingName(const std::string& temporaryPath, const struct stat& ours,
+                                      std::optional<HeldFileNumber> read);
+    // Puts back a record displaced by the exchange of a writer killed
+    // before it put it back itself, where the record that displaced it is
+    // still at `target`, then the caller's write must be made again from
+    // it (lockFileReplaced); removes what such writers left otherwise.
+    std::optional<DefaultsStoreError> putBackDisplaced(const RecordWriteStampFile& stamps,
+                                                       const std::filesystem::path& target);
+    // Exchanges the record at `temporaryPath` back to `target` with its
+    // stamps, where `target` still holds `ours`; whether it did.
+    bool putBackFrom(const RecordWriteStampFile& stamps, const std::string& temporaryPath,
+                     const std::filesystem::path& target, const struct stat& ours);
     // After this write's record was exchanged in over another writer's
     // (saved once its lock file was taken from under this one), now at
     // `temporaryPath`: puts that record back with its stamps while this
@@ -245,6 +286,9 @@ class FileDefaultsStore final : public DefaultsStoring {
     DefaultsStoreError givenBack(const RecordWriteStampFile& stamps,
                                  const std::string& temporaryPath,
                                  const std::filesystem::path& target, const struct stat& ours);
+    // Why a write found another writer's record at its name must be made
+    // again, given how the lock was confirmed since: lost, or taken again.
+    DefaultsStoreError toBeMadeAgain(DefaultsLockFile::Hold hold) const;
     // A save of bytes the key's file already holds, made by a new stamp for
     // that very file when the save names requests (or the file has none);
     // none when such a stamp could not be written and the file must be; a
@@ -266,6 +310,7 @@ class FileDefaultsStore final : public DefaultsStoring {
     std::shared_ptr<const RequestClock> requestClock_;
     BeforeRenameHook beforeRename_;
     BeforeRenameHook beforeInstall_;
+    std::function<void(const std::filesystem::path&)> afterDisplacing_;
     ReadCall readCall_;
     WriteCall writeCall_;
     IdentityCall identityCall_;

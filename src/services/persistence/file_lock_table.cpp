@@ -103,55 +103,102 @@ std::optional<FileLockTable::File> FileLockTable::fileAt(const std::filesystem::
     return file;
 }
 
-FileLockTable::Holding FileLockTable::holdingIn(std::string_view text, const File& file) {
-    auto holding = Holding::none;
+namespace {
+
+// One line of the table: the file it names, and the process before it.
+struct Line {
+    std::optional<Named> named;
+    bool fileless = false;
+    std::optional<pid_t> process;
+
+    bool names(const FileLockTable::File& file) const {
+        if (!named || named->number != file.number)
+            return false;
+        const dev_t device = ::makedev(named->major, named->minor);
+        return file.devices.empty() ||
+               std::find(file.devices.begin(), file.devices.end(), device) != file.devices.end();
+    }
+};
+
+// Calls `each` with every line of `text` until it returns true.
+template <typename Each>
+void forEachLine(std::string_view text, Each each) {
     while (!text.empty()) {
         const auto end = std::min(text.find('\n'), text.size());
         const auto words = wordsOf(text.substr(0, end));
         text.remove_prefix(std::min(end + 1, text.size()));
         if (words.empty())
             continue;
-        std::optional<Named> named;
-        bool fileless = false;
-        for (const auto word : words) {
+        Line line;
+        for (std::size_t at = 0; at < words.size(); ++at) {
             // A lock on something without a file system's file.
-            fileless = fileless || word.starts_with("<none>");
-            if ((named = namedFile(word)))
+            line.fileless = line.fileless || words[at].starts_with("<none>");
+            if ((line.named = namedFile(words[at]))) {
+                pid_t process = 0;
+                if (at > 0 && parsed(words[at - 1], 10, process))
+                    line.process = process;
                 break;
+            }
         }
-        if (!named) {
-            if (!fileless)
-                holding = Holding::untellable;
-            continue;
-        }
-        if (named->number != file.number)
-            continue;
-        const dev_t device = ::makedev(named->major, named->minor);
-        if (file.devices.empty() ||
-            std::find(file.devices.begin(), file.devices.end(), device) != file.devices.end())
-            return Holding::held;
+        if (each(line))
+            return;
     }
+}
+
+}  // namespace
+
+FileLockTable::Holding FileLockTable::holdingIn(std::string_view text, const File& file) {
+    auto holding = Holding::none;
+    forEachLine(text, [&](const Line& line) {
+        if (!line.named && !line.fileless)
+            holding = Holding::untellable;
+        if (!line.names(file))
+            return false;
+        holding = Holding::held;
+        return true;
+    });
     return holding;
 }
 
-FileLockTable::Answer FileLockTable::holding(const File& file) const {
+std::vector<pid_t> FileLockTable::holdersIn(std::string_view text, const File& file) {
+    std::vector<pid_t> holders;
+    forEachLine(text, [&](const Line& line) {
+        if (line.names(file) && line.process)
+            holders.push_back(*line.process);
+        return false;
+    });
+    return holders;
+}
+
+std::optional<std::string> FileLockTable::text() const {
     UniqueFileDescriptor fd(::open(table_.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.valid())
-        return {Holding::untellable, table_.string() + ": " + std::strerror(errno)};
+        return std::nullopt;
     std::string text;
     char buffer[8192];
     while (true) {
         const ssize_t count = ::read(fd.get(), buffer, sizeof buffer);
         if (count == 0)
-            break;
+            return text;
         if (count < 0) {
             if (errno == EINTR)
                 continue;
-            return {Holding::untellable, table_.string() + ": " + std::strerror(errno)};
+            return std::nullopt;
         }
         text.append(buffer, static_cast<std::size_t>(count));
     }
-    const auto holding = holdingIn(text, file);
+}
+
+std::vector<pid_t> FileLockTable::holders(const File& file) const {
+    const auto read = text();
+    return read ? holdersIn(*read, file) : std::vector<pid_t>{};
+}
+
+FileLockTable::Answer FileLockTable::holding(const File& file) const {
+    const auto read = text();
+    if (!read)
+        return {Holding::untellable, table_.string() + ": " + std::strerror(errno)};
+    const auto holding = holdingIn(*read, file);
     if (holding == Holding::untellable)
         return {holding, table_.string() + ": 알아볼 수 없는 줄이 있음"};
     return {holding, {}};

@@ -51,11 +51,19 @@ class FileLockTable {
     static std::optional<File> fileAt(const std::filesystem::path& path);
     // What the table's `text` tells of `file`.
     static Holding holdingIn(std::string_view text, const File& file);
+    // The processes the table's `text` names holding `file` or waiting for
+    // it, as the table numbers them (-1 for an open-file-description lock,
+    // which no process owns).
+    static std::vector<pid_t> holdersIn(std::string_view text, const File& file);
 
     // Reads the table now.
     Answer holding(const File& file) const;
+    // The same, by process; none where the table cannot be read.
+    std::vector<pid_t> holders(const File& file) const;
 
   private:
+    // The table's text; none (errno set) where it cannot be read.
+    std::optional<std::string> text() const;
     std::filesystem::path table_;
 };
 

@@ -22,6 +22,15 @@ RecordInstall displacedBy(const std::string& temporary, std::optional<HeldFileNu
             true};
 }
 
+// Whether `target` still holds the file the write was made from (nothing,
+// where none was read, or where the record was removed since).
+bool holdsTheFileRead(const std::filesystem::path& target, std::optional<HeldFileNumber> read) {
+    struct stat named {};
+    if (::lstat(target.c_str(), &named) != 0)
+        return errno == ENOENT;
+    return read && named.st_dev == read->device && named.st_ino == read->inode;
+}
+
 }  // namespace
 
 bool exchangeNames(const std::string& first, const std::filesystem::path& second) {
@@ -50,6 +59,10 @@ std::variant<RecordInstall, int> installRecord(const std::string& temporary,
         else
             return error;
     }
+    // Nothing keeps what a plain rename replaces: a record another writer
+    // landed since this one read is left where it is, to be merged onto.
+    if (!holdsTheFileRead(target, read))
+        return RecordInstall{RecordInstall::Displaced::anotherFile, false};
     if (::rename(temporary.c_str(), target.c_str()) != 0)
         return errno;
     return RecordInstall{

@@ -22,7 +22,9 @@ struct RecordInstall {
     Displaced displaced = Displaced::nothing;
     // What was displaced waits under the new file's temporary name; false
     // where the file system exchanges no names and a plain rename replaced
-    // it (told as the file read, as before the exchange there was).
+    // it (told as the file read, as before the exchange there was), or,
+    // told as another file, where that rename was not made: another file
+    // stood at the name just before it.
     bool exchanged = false;
 
     bool operator==(const RecordInstall&) const = default;
@@ -41,7 +43,9 @@ struct HeldFileNumber {
 // this write's last check of its lock is never simply gone. Where nothing
 // stands at the name, a rename that replaces nothing puts it there, and a
 // file made there meanwhile is exchanged instead. A file system that
-// exchanges no names (EINVAL, ENOSYS, EOPNOTSUPP) gets a plain rename.
+// exchanges no names (EINVAL, ENOSYS, EOPNOTSUPP) gets a plain rename,
+// made only where a look just before it finds the file read still at the
+// name (or nothing): another writer's record is left in place instead.
 // `read` is the file the write was made from; none when there was none.
 // The errno of a failure.
 std::variant<RecordInstall, int> installRecord(const std::string& temporary,

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
@@ -113,14 +114,41 @@ class SettingsWindowTest : public ::testing::Test {
         button->click();
         settle();
     }
+    // What reads as focused in `dialog` besides `focused` and its own items,
+    // in the controls that show: a screen reader asking where the focus is
+    // would find those too.
+    static std::vector<std::string> alsoReadAsFocused(QFileDialog* dialog, QWidget* focused) {
+        std::vector<std::string> found;
+        walkAccessibleTree(
+            QAccessible::queryAccessibleInterface(dialog), [&](QAccessibleInterface* read) {
+                if (!read->state().focused)
+                    return;
+                QAccessibleInterface* owner = read;
+                while (owner && !(owner->object() && owner->object()->isWidgetType()))
+                    owner = owner->parent();
+                auto* widget = owner ? static_cast<QWidget*>(owner->object()) : nullptr;
+                if (widget && widget != focused && widget->window() == dialog &&
+                    widget->isVisible())
+                    found.push_back(describe(read));
+            });
+        return found;
+    }
     // One round of Tab, or of Shift+Tab, from the file name of the file
     // dialog open over `over`, in both views of the folder: every control
     // the dialog shows is reached once, each read by a screen reader with a
-    // role and a name, before the file name comes back.
+    // role and a name and as the one focus, before the file name comes back.
     void expectTabRoundsReachEveryControl(QWidget* over) {
         settle();
         auto* dialog = over->findChild<QFileDialog*>();
         ASSERT_NE(dialog, nullptr);
+        // The folder is the sidebar's one place, picked there as a user
+        // would, so the sidebar holds it as its current item.
+        const QString place = QString::fromStdString(folder.path().string());
+        auto* sidebar = dialog->findChild<QAbstractItemView*>(QStringLiteral("sidebar"));
+        ASSERT_NE(sidebar, nullptr);
+        const QList<QUrl> places = dialog->sidebarUrls();
+        dialog->setSidebarUrls({QUrl::fromLocalFile(place)});
+        sidebar->setCurrentIndex(sidebar->model()->index(0, 0));
         auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         ASSERT_NE(name, nullptr);
         for (const auto view : {QFileDialog::List, QFileDialog::Detail}) {
@@ -147,14 +175,20 @@ class SettingsWindowTest : public ::testing::Test {
                                 read->role() != QAccessible::Client &&
                                 !read->text(QAccessible::Name).isEmpty())
                         << heardName(focused);
+                    const auto others = alsoReadAsFocused(dialog, focused);
+                    EXPECT_TRUE(others.empty()) << heardName(focused) << " and " << others.front();
                     if (focused == name)
                         break;
                 }
                 EXPECT_EQ(reached.back(), name) << heard;
                 EXPECT_EQ(reached.size(), shown.size()) << heard;
                 EXPECT_EQ(std::set<QWidget*>(reached.begin(), reached.end()), shown) << heard;
+                // Passing the sidebar goes to none of its places.
+                EXPECT_EQ(dialog->directory().absolutePath().toStdString(), folder.path().string());
             }
         }
+        // Qt keeps the places for every later dialog of the user.
+        dialog->setSidebarUrls(places);
     }
 
     StoreWorld world;
@@ -238,7 +272,6 @@ TEST_F(SettingsWindowTest, TabAndShiftTabGoRoundEveryControlOfEachFileDialog) {
     click(window->filesCard()->importAction()->button());
     expectTabRoundsReachEveryControl(window.get());
     auto* dialog = window->findChild<QFileDialog*>();
-    dialog->setDirectory(QString::fromStdString(folder.path().string()));
     dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
         ->setText(QStringLiteral("s.json"));
     expectTabRoundsReachEveryControl(window.get());

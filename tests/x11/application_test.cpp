@@ -17,7 +17,9 @@
 #include <ctime>
 #include <fstream>
 #include <future>
+#include <optional>
 #include <random>
+#include <string>
 
 #include "app/composition/x_server_reachability.hpp"
 #include "models/coding/json_coding.hpp"
@@ -106,6 +108,18 @@ std::filesystem::path instanceSocket(const testing::ApplicationHome& home,
         if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-')
             c = '_';
     return home.runtimeFolder() / ("quorvane-" + part + ".socket");
+}
+
+// The signals a process blocks, as its status file under /proc gives them
+// (none when it holds no such line: a thread that ended meanwhile).
+std::optional<std::uint64_t> blockedSignals(const std::filesystem::path& status) {
+    std::ifstream file(status);
+    std::string line;
+    while (std::getline(file, line)) {
+        if (line.rfind("SigBlk:", 0) == 0)
+            return std::stoull(line.substr(7), nullptr, 16);
+    }
+    return std::nullopt;
 }
 
 // Preferences that let an automation URL apply a preset.
@@ -264,6 +278,47 @@ TEST_F(ApplicationTest, SIGTERMHandsTheOutputsBackAndEndsCleanly) {
     for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"})
         EXPECT_TRUE(showsIdentity(name)) << name;
     // Quitting changed no saved setting: the next start shows the preset again.
+}
+
+TEST_F(ApplicationTest, SIGINTAndSIGHUPHandTheOutputsBackAndEndCleanlyAsSIGTERMDoes) {
+    for (const int number : {SIGINT, SIGHUP}) {
+        startFirst();
+        auto second = launch({"quorvane://apply-safe-preset?preset=night&scope=all-visible"});
+        ASSERT_EQ(second->waitFor(), 0) << home.logText();
+        ASSERT_TRUE(eventually([&] { return !showsIdentity("DUMMY2"); }));
+
+        first->signal(number);
+        EXPECT_EQ(first->waitFor(), 0) << number << home.logText();
+        for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"})
+            EXPECT_TRUE(showsIdentity(name)) << number << " " << name;
+    }
+}
+
+// A process the application starts gets the signal mask the application was
+// given: one that blocked the quit signals would ignore them for the rest
+// of its life (the session bus libdbus starts where none is given outlived
+// the program). A child starts with the mask of the thread that starts it,
+// however it is started (fork, vfork, posix_spawn, system()), and the
+// application's libraries start theirs from threads of their own, so every
+// thread keeps the mask the application was given.
+TEST_F(ApplicationTest, EveryThreadKeepsTheSignalMaskTheApplicationWasGiven) {
+    startFirst();
+    const auto ordinary = blockedSignals("/proc/thread-self/status");
+    ASSERT_TRUE(ordinary.has_value());
+    const auto tasks = std::filesystem::path("/proc") / std::to_string(first->pid()) / "task";
+    int threads = 0;
+    for (const auto& task : std::filesystem::directory_iterator(tasks)) {
+        const auto blocked = blockedSignals(task.path() / "status");
+        if (!blocked)
+            continue;  // a thread that ended meanwhile
+        ++threads;
+        EXPECT_EQ(blocked, ordinary) << task.path();
+    }
+    // The window thread, Qt's and the store's own.
+    EXPECT_GT(threads, 1);
+
+    first->signal(SIGTERM);
+    EXPECT_EQ(first->waitFor(), 0) << home.logText();
 }
 
 // Another process keeps the settings lock (a stopped or hung Quorvane): a

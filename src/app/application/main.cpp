@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
     // with EPIPE where it is made, not end the process by SIGPIPE before it
     // can say why, write what it holds and remove its instance socket.
     std::signal(SIGPIPE, SIG_IGN);
-    quorvane::blockQuitSignals();
+    quorvane::catchQuitSignals();
     const char* display = std::getenv("DISPLAY");
     // Without an X server Qt would abort with its own plugin diagnostics;
     // say plainly what is missing instead.

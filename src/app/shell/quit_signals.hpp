@@ -10,16 +10,20 @@ namespace quorvane {
 // signal, so a signalled program quits through the same road as the quit
 // command: outputs back to their restore ramps, pending saves written.
 //
-// The three signals are blocked in every thread and read from a signalfd, so
-// no handler runs at an arbitrary point. blockQuitSignals() must run first in
-// main(), before any thread starts, so that every thread inherits the mask.
-void blockQuitSignals();
+// A handler writes the signal's number to a pipe the event loop reads, so
+// nothing but that one write runs at an arbitrary point. The signals are
+// never blocked: a blocked mask outlives exec, and every process the program
+// starts (the session bus libdbus starts for it, whatever Qt starts) would
+// ignore them for good, however it was started; a handler is reset to the
+// default action by exec. catchQuitSignals() must run first in main(): a
+// signal that comes before the Qt side reads the pipe waits in it.
+void catchQuitSignals();
 
 class QuitSignals : public QObject {
     Q_OBJECT
 
   public:
-    // Needs the Qt application object; blockQuitSignals() must have run.
+    // Needs the Qt application object; catchQuitSignals() must have run.
     explicit QuitSignals(QObject* parent = nullptr);
     ~QuitSignals() override;
 

@@ -97,6 +97,41 @@ void collect(QWidget* widget, std::vector<QWidget*>& stops, const QWidget* held 
     }
 }
 
+// A widget that hands the focus to one of its own controls (Qt's dialog
+// button box hands it to its first button): Qt takes it as a stop of its
+// own, standing for that control, and expects it right before its controls.
+// Left where the controls were taken from, Tab reaching it goes back to the
+// first button, and everything after it in the chain is never reached.
+bool isCompound(const QWidget* widget) {
+    const QWidget* proxy = widget->focusProxy();
+    return proxy && widget->isAncestorOf(proxy);
+}
+
+// Puts each compound widget of `window` right before the control it hands
+// the focus to, where `stops` placed that control. Qt moves neither a widget
+// that takes no focus nor a compound one on its own, so each is a plain
+// stop for the moment it is moved.
+void keepCompoundsBeforeTheirControls(QWidget* window, const std::vector<QWidget*>& stops) {
+    for (QWidget* compound : window->findChildren<QWidget*>()) {
+        if (compound->isWindow() || compound->window() != window || !isCompound(compound))
+            continue;
+        QWidget* proxy = compound->focusProxy();
+        if (std::find(stops.begin(), stops.end(), proxy) == stops.end() ||
+            proxy->previousInFocusChain() == compound)
+            continue;
+        QWidget* before = proxy->previousInFocusChain();
+        const Qt::FocusPolicy beforePolicy = before->focusPolicy();
+        const Qt::FocusPolicy policy = compound->focusPolicy();
+        compound->setFocusProxy(nullptr);
+        compound->setFocusPolicy(Qt::TabFocus);
+        before->setFocusPolicy(static_cast<Qt::FocusPolicy>(beforePolicy | Qt::TabFocus));
+        QWidget::setTabOrder(before, compound);
+        before->setFocusPolicy(beforePolicy);
+        compound->setFocusPolicy(policy);
+        compound->setFocusProxy(proxy);
+    }
+}
+
 }  // namespace
 
 std::vector<QWidget*> tabStopsInReadingOrder(QWidget* root) {
@@ -129,6 +164,7 @@ void applyReadingOrder(QWidget* window) {
     window->setFocusPolicy(windowPolicy);
     for (std::size_t index = 1; index < stops.size(); ++index)
         QWidget::setTabOrder(stops[index - 1], stops[index]);
+    keepCompoundsBeforeTheirControls(window, stops);
 }
 
 QWidget* firstTabStop(QWidget* root) {

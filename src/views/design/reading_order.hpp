@@ -13,7 +13,9 @@ namespace quorvane {
 // is read to its end before the next one starts, so a sidebar is read down
 // to its last row before the column beside it, and a toolbar before the
 // page under it. Only the controls Tab stops at count (Tab focus, no focus
-// proxy); a control's own controls follow it. Explicitly hidden children
+// proxy); a control's own controls follow it. A widget that hands the
+// focus to one of its own controls (a dialog's button box) stands right
+// before that control, where Qt looks for it. Explicitly hidden children
 // come after the shown ones, in the same order among themselves, so the
 // order stays the same until they show. The chain also links, each at its
 // place, every choice of a picker, so Tab goes on in reading order from

@@ -18,6 +18,7 @@
 #include "views/controls/spoken_result.hpp"
 #include "views/design/accessible_role.hpp"
 #include "views/design/chip_button.hpp"
+#include "views/design/current_item_follows_focus.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/settings_card_frame.hpp"
 #include "views/design/settings_tinted_tile.hpp"
@@ -273,6 +274,7 @@ void SettingsWindow::chooseJsonFile(QWidget* over, bool saving, const QString& t
                     chosen(std::filesystem::path(file.toStdString()));
             });
     dialog->open();
+    followFocusWithCurrentItems(*dialog);
 }
 
 void SettingsWindow::exportSettings() {

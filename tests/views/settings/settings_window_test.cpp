@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTest>
+#include <set>
 
 #include "display_store/store_world.hpp"
 #include "presentation/settings/settings_file_actions.hpp"
@@ -45,6 +47,7 @@
 #include "views/store_bridge.hpp"
 #include "views/support/accessible_tree.hpp"
 #include "views/support/check_box_contrast.hpp"
+#include "views/support/heard_focus.hpp"
 #include "views/support/ink_contrast.hpp"
 #include "views/support/layout_points_of.hpp"
 #include "views/support/same_pixels.hpp"
@@ -110,6 +113,82 @@ class SettingsWindowTest : public ::testing::Test {
     void click(QAbstractButton* button) {
         button->click();
         settle();
+    }
+    // What reads as focused in `dialog` besides `focused` and its own items,
+    // in the controls that show: a screen reader asking where the focus is
+    // would find those too.
+    static std::vector<std::string> alsoReadAsFocused(QFileDialog* dialog, QWidget* focused) {
+        std::vector<std::string> found;
+        walkAccessibleTree(
+            QAccessible::queryAccessibleInterface(dialog), [&](QAccessibleInterface* read) {
+                if (!read->state().focused)
+                    return;
+                QAccessibleInterface* owner = read;
+                while (owner && !(owner->object() && owner->object()->isWidgetType()))
+                    owner = owner->parent();
+                auto* widget = owner ? static_cast<QWidget*>(owner->object()) : nullptr;
+                if (widget && widget != focused && widget->window() == dialog &&
+                    widget->isVisible())
+                    found.push_back(describe(read));
+            });
+        return found;
+    }
+    // One round of Tab, or of Shift+Tab, from the file name of the file
+    // dialog open over `over`, in both views of the folder: every control
+    // the dialog shows is reached once, each read by a screen reader with a
+    // role and a name and as the one focus, before the file name comes back.
+    void expectTabRoundsReachEveryControl(QWidget* over) {
+        settle();
+        auto* dialog = over->findChild<QFileDialog*>();
+        ASSERT_NE(dialog, nullptr);
+        // The folder is the sidebar's one place, picked there as a user
+        // would, so the sidebar holds it as its current item.
+        const QString place = QString::fromStdString(folder.path().string());
+        auto* sidebar = dialog->findChild<QAbstractItemView*>(QStringLiteral("sidebar"));
+        ASSERT_NE(sidebar, nullptr);
+        const QList<QUrl> places = dialog->sidebarUrls();
+        dialog->setSidebarUrls({QUrl::fromLocalFile(place)});
+        sidebar->setCurrentIndex(sidebar->model()->index(0, 0));
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        for (const auto view : {QFileDialog::List, QFileDialog::Detail}) {
+            dialog->setViewMode(view);
+            settle();
+            std::set<QWidget*> shown;
+            for (QWidget* widget : dialog->findChildren<QWidget*>())
+                if (widget->window() == dialog && widget->isVisible() && widget->isEnabled() &&
+                    (widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy())
+                    shown.insert(widget);
+            for (const bool backwards : {false, true}) {
+                name->setFocus(Qt::OtherFocusReason);
+                std::vector<QWidget*> reached;
+                std::string heard;
+                while (reached.size() <= shown.size()) {
+                    QTest::keyClick(QApplication::focusWidget(),
+                                    backwards ? Qt::Key_Backtab : Qt::Key_Tab,
+                                    backwards ? Qt::ShiftModifier : Qt::NoModifier);
+                    QWidget* focused = QApplication::focusWidget();
+                    reached.push_back(focused);
+                    heard += heardName(focused) + "; ";
+                    QAccessibleInterface* read = QAccessible::queryAccessibleInterface(focused);
+                    EXPECT_TRUE(read && read->role() != QAccessible::NoRole &&
+                                read->role() != QAccessible::Client &&
+                                !read->text(QAccessible::Name).isEmpty())
+                        << heardName(focused);
+                    const auto others = alsoReadAsFocused(dialog, focused);
+                    EXPECT_TRUE(others.empty()) << heardName(focused) << " and " << others.front();
+                    if (focused == name)
+                        break;
+                }
+                EXPECT_EQ(reached.back(), name) << heard;
+                EXPECT_EQ(reached.size(), shown.size()) << heard;
+                EXPECT_EQ(std::set<QWidget*>(reached.begin(), reached.end()), shown) << heard;
+                // Passing the sidebar goes to none of its places.
+                EXPECT_EQ(dialog->directory().absolutePath().toStdString(), folder.path().string());
+            }
+        }
+        // Qt keeps the places for every later dialog of the user.
+        dialog->setSidebarUrls(places);
     }
 
     StoreWorld world;
@@ -180,6 +259,30 @@ TEST_F(SettingsWindowTest, CancelledDialogsLeaveTheStatusAlone) {
     EXPECT_EQ(store().statusMessage(), "이전 상태");
     EXPECT_TRUE(folder.entries().empty());
     EXPECT_EQ(window->importSheet(), nullptr);
+}
+
+TEST_F(SettingsWindowTest, TabAndShiftTabGoRoundEveryControlOfEachFileDialog) {
+    exportSettings(store(), folder / "s.json", world.scheduler->wallNow());
+    click(window->filesCard()->exportAction()->button());
+    expectTabRoundsReachEveryControl(window.get());
+    cancelDialog(window.get());
+
+    // Before a file is chosen and after, when the dialog's own button takes
+    // the focus again.
+    click(window->filesCard()->importAction()->button());
+    expectTabRoundsReachEveryControl(window.get());
+    auto* dialog = window->findChild<QFileDialog*>();
+    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+        ->setText(QStringLiteral("s.json"));
+    expectTabRoundsReachEveryControl(window.get());
+    cancelDialog(window.get());
+
+    click(window->supportCard()->basicReport()->button());
+    auto* sheet = window->diagnosticSheet();
+    ASSERT_NE(sheet, nullptr);
+    click(sheet->saveButton());
+    expectTabRoundsReachEveryControl(sheet);
+    cancelDialog(sheet);
 }
 
 TEST_F(SettingsWindowTest, TheImportSheetsCancelReportsWhileEscapeOnlyCloses) {

@@ -1096,6 +1096,41 @@ TEST_F(TrayTest, TheSettingsWindowOpensOnItsOpenersOutputAndKeepsTheOneItsUserMo
     EXPECT_GT(frame.height, kLowOutput.height);
 }
 
+// Nudged a few device pixels right as it opens, as a window manager may
+// adjust a window it frames, at 1 and 1.5: that is no place its user chose,
+// so the settings window opened again follows the main window to another
+// output.
+TEST_F(TrayTest, ASettingsWindowNudgedAsItOpensOpensAgainOverItsOpener) {
+    if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "openbox and xdotool are needed";
+    ASSERT_TRUE(startWindowManager()) << home.logText();
+    for (const char* scale : {"1", "1.5"}) {
+        SCOPED_TRACE(scale);
+        const double factor = std::stod(scale);
+        const auto scaled = [&](int pixels) { return static_cast<int>(pixels * factor); };
+        startApplication({std::string("QT_SCALE_FACTOR=") + scale});
+        ASSERT_TRUE(frameOn(scaled(800), scaled(1000), kPrimaryOutput)) << home.logText();
+        const Shown window = *viewableSized(scaled(800), scaled(1000));
+        const auto settings = openedSettingsBeside(window, factor);
+        ASSERT_TRUE(settings) << home.logText();
+        const Shown opened = frameOf(*settings);
+        xdotool("windowmove " + std::to_string(settings->id) + " " +
+                std::to_string(settings->x + 2) + " " + std::to_string(settings->y));
+        ASSERT_TRUE(eventually([&] { return frameOf(*settings).x == opened.x + 2; }));
+        ASSERT_TRUE(caughtUp(settings->id) && caughtUp(settings->id));
+        xdotool("windowfocus --sync " + std::to_string(settings->id) + " key Escape");
+        ASSERT_TRUE(eventually([&] { return viewable().size() == 1; }));
+
+        xdotool("windowmove " + std::to_string(window.id) + " 1950 40");
+        ASSERT_TRUE(frameOn(scaled(800), scaled(1000), kLowOutput));
+        const auto again = openedSettingsBeside(*viewableSized(scaled(800), scaled(1000)), factor);
+        ASSERT_TRUE(again) << home.logText();
+        EXPECT_TRUE(inside(frameInside(*again, kLowOutput), kLowOutput)) << home.logText();
+        application->signal(SIGTERM);
+        ASSERT_EQ(application->waitFor(), 0);
+    }
+}
+
 // The small window's frame is shorter than the main window's: after it was
 // shown, the settings window opened from the main window is still placed
 // by the program, never taken for one its user moved, so it follows the

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <chrono>
 
 #include "app/shell/desktop_work_area.hpp"
 #include "app/shell/desktop_work_area_watch.hpp"
@@ -261,11 +262,12 @@ void WindowScreenFit::followOwnerMinimum(QWidget* window) {
 }
 
 // A shown window whose frame is known was reported at a new place: the
-// user's move, unless the program put it there; on another output, its
-// smallest size follows, so the user can make it fit (its size stays
-// theirs).
+// user's move, unless the program put it there (or the window manager
+// nudged it from there as it showed it); on another output, its smallest
+// size follows, so the user can make it fit (its size stays theirs).
 void WindowScreenFit::followMove(QWidget* window) {
-    placementOf(window).reported(toScreenRect(window->geometry()), frameOf(window));
+    placementOf(window).reported(toScreenRect(window->geometry()), frameOf(window),
+                                 std::chrono::steady_clock::now(), window->devicePixelRatio());
     const QString screen = screenNameHolding(frameOf(window));
     if (window->property(kFittedScreen).toString() == screen)
         return;
@@ -306,6 +308,7 @@ void WindowScreenFit::followExpose(QWindow* handle) {
         return;
     if (!window->property(kMapped).toBool()) {
         window->setProperty(kMapped, true);
+        placementOf(window).mapped(std::chrono::steady_clock::now());
         // Where the program put it for this opening, whatever passing place
         // Qt took in meanwhile: the window system shows it there.
         const auto placed = placementOf(window).programPlace();

@@ -425,6 +425,25 @@ class TrayTest : public testing::XServerTest {
         return sheet;
     }
 
+    // Whether the window's inside is at least the smallest size it tells
+    // the window manager, in device pixels, once the window manager sized it.
+    ::testing::AssertionResult keepsItsMinimum(const Shown& window) {
+        XSizeHints hints{};
+        long supplied = 0;
+        XWindowAttributes attributes{};
+        const bool read = eventually([&] {
+            return XGetWMNormalHints(connection->display(), window.id, &hints, &supplied) &&
+                   (hints.flags & PMinSize) != 0 &&
+                   XGetWindowAttributes(connection->display(), window.id, &attributes) &&
+                   attributes.width >= hints.min_width && attributes.height >= hints.min_height;
+        });
+        if (read)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << attributes.width << "x" << attributes.height << " for a smallest size of "
+               << hints.min_width << "x" << hints.min_height;
+    }
+
     // The frame of a window once it stands inside `area` (the program may
     // correct its place once it knows its frame), else where it stands.
     Shown frameInside(const Shown& window, const Shown& area) {
@@ -1195,7 +1214,7 @@ TEST_F(TrayTest, TheSmallWindowMovedRightAfterItsFirstOpeningStaysAndOpensTheSet
 // window moved to the 720-high output takes a smallest size for it; the
 // settings window opened from it there, and the report sheet opened from
 // that, are made for that output and stand on it, frames included, in whole
-// device pixels.
+// device pixels, each at least its smallest size.
 TEST_F(TrayTest, TheSettingsWindowAndItsSheetFitTheLowOutputTheyOpenOnAtEveryScale) {
     if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
         GTEST_SKIP() << "openbox and xdotool are needed";
@@ -1232,6 +1251,9 @@ TEST_F(TrayTest, TheSettingsWindowAndItsSheetFitTheLowOutputTheyOpenOnAtEverySca
         const auto sheet = openedReportSheet(*settings, {window->id});
         ASSERT_TRUE(sheet) << home.logText();
         EXPECT_TRUE(inside(frameInside(*sheet, kLowOutput), kLowOutput)) << home.logText();
+        // Cut to that output, each no smaller than its smallest size.
+        EXPECT_TRUE(keepsItsMinimum(*settings));
+        EXPECT_TRUE(keepsItsMinimum(*sheet));
         application->signal(SIGTERM);
         ASSERT_EQ(application->waitFor(), 0);
     }

@@ -189,6 +189,9 @@ bool WindowScreenFit::eventFilter(QObject* watched, QEvent* event) {
     auto* window = static_cast<QWidget*>(watched);
     if (!isFramedWindow(window))
         return false;
+    // Whoever set its smallest size (its owner, its layout, this fit).
+    if (type == QEvent::Show || type == QEvent::Resize)
+        keepMinimumReachable(window);
     if (type == QEvent::Hide) {
         window->setProperty(kMapped, false);
         if (!event->spontaneous())
@@ -430,6 +433,16 @@ void WindowScreenFit::fitTo(QWidget* window, ScreenRect area, std::optional<Fram
     fitSize(window, margins, area);
 }
 
+// At a fractional scale Qt tells the window manager to size a window in
+// steps of two device pixels (its logical pixel, rounded), counted from a
+// base size of none: a smallest size of an odd number of device pixels is
+// then cut to the step below it, a pixel short of what the window needs.
+// Counted from the smallest size itself, the steps start there.
+void WindowScreenFit::keepMinimumReachable(QWidget* window) {
+    if (window->baseSize() != window->minimumSize())
+        window->setBaseSize(window->minimumSize());
+}
+
 // The smallest size its owner asked for, cut to the room the work area
 // leaves. An owner's new smallest size replaces the one remembered.
 void WindowScreenFit::fitMinimum(QWidget* window, FrameMargins margins, ScreenRect area) {
@@ -445,6 +458,7 @@ void WindowScreenFit::fitMinimum(QWidget* window, FrameMargins margins, ScreenRe
     window->setProperty(kFittedMinimum, QSize(least.width, least.height));
     if (current != QSize(least.width, least.height))
         window->setMinimumSize(least.width, least.height);
+    keepMinimumReachable(window);
 }
 
 void WindowScreenFit::fitSize(QWidget* window, FrameMargins margins, ScreenRect area) {

@@ -42,6 +42,8 @@ bool haveProgram(const char* path) {
                                          << frame.x << "+" << frame.y << " leaves the output";
 }
 
+class EdgeDock;
+
 class TrayTest : public testing::XServerTest {
   protected:
     void TearDown() override {
@@ -483,6 +485,12 @@ class TrayTest : public testing::XServerTest {
         return ramp && *ramp == GammaRamp::identity(ramp->size());
     }
 
+    // Starts the application and opens the settings window over its main
+    // window; listed as managed now if `listNow` (the application then hears
+    // of it), the dock's strip then grows over the settings window: whether
+    // every window ends inside the new work area.
+    ::testing::AssertionResult windowsFollowTheDocksGrowth(EdgeDock& dock, bool listNow = false);
+
     testing::ApplicationHome home;
     long pings_ = 0;
     std::unique_ptr<LaunchedProcess> tray;
@@ -757,12 +765,16 @@ Shown workAreaOn(XConnection& connection, const Shown& output) {
 
 // A plain window that keeps a strip at the top or the bottom of the primary
 // output for itself, as a dock does; the strip can grow while the dock is
-// shown, as a panel's does when it is made taller.
+// shown, as a panel's does when it is made taller. It states its strip as
+// docks do now (_NET_WM_STRUT_PARTIAL) or as older ones do, by its depth
+// alone (_NET_WM_STRUT).
 class EdgeDock {
   public:
     enum class Edge { top, bottom };
+    enum class Strut { partial, older };
 
-    EdgeDock(XConnection& connection, Edge edge, int depth) : connection_(connection), edge_(edge) {
+    EdgeDock(XConnection& connection, Edge edge, int depth, Strut strut = Strut::partial)
+        : connection_(connection), edge_(edge), strut_(strut) {
         Display* display = connection.display();
         window_ = XCreateSimpleWindow(display, connection.root(), 0, 0, 1920, 1, 0, 0, 0);
         const Atom dock = connection.atom("_NET_WM_WINDOW_TYPE_DOCK");
@@ -784,6 +796,7 @@ class EdgeDock {
 
     // Keeps a strip `depth` pixels deep across the primary output's width.
     void keep(int depth) {
+        depth_ = depth;
         Display* display = connection_.display();
         const bool top = edge_ == Edge::top;
         XMoveResizeWindow(display, window_, 0, top ? 0 : 1080 - depth, 1920,
@@ -792,10 +805,15 @@ class EdgeDock {
         long strut[12] = {};
         strut[top ? 2 : 3] = depth;
         strut[top ? 9 : 11] = 1919;
-        XChangeProperty(display, window_, connection_.atom("_NET_WM_STRUT_PARTIAL"), XA_CARDINAL,
-                        32, PropModeReplace, reinterpret_cast<const unsigned char*>(strut), 12);
+        const bool partial = strut_ == Strut::partial;
+        XChangeProperty(display, window_,
+                        connection_.atom(partial ? "_NET_WM_STRUT_PARTIAL" : "_NET_WM_STRUT"),
+                        XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(strut), partial ? 12 : 4);
         XSync(display, False);
     }
+
+    int depth() const { return depth_; }
 
     // Lists the dock as the one window managed, as a window manager that
     // tells no work area of its own would (taken off with the dock).
@@ -810,9 +828,35 @@ class EdgeDock {
   private:
     XConnection& connection_;
     Edge edge_;
+    Strut strut_;
+    int depth_ = 0;
     Window window_ = 0;
     bool listed_ = false;
 };
+
+::testing::AssertionResult TrayTest::windowsFollowTheDocksGrowth(EdgeDock& dock, bool listNow) {
+    const auto window = startedMainWindow(800, 900);
+    if (!window)
+        return ::testing::AssertionFailure() << "no main window";
+    const auto settings = openedSettingsBeside(*window);
+    if (!settings)
+        return ::testing::AssertionFailure() << "no settings window";
+    // Heard once listed: the windows leave its first strip.
+    if (listNow) {
+        dock.listAsManaged();
+        const Shown first{0, 0, 0, 1920, 1080 - dock.depth()};
+        if (!eventually([&] { return everyWindowInside(first); }))
+            return ::testing::AssertionFailure() << "the listed dock was not heard";
+    }
+    if (!caughtUp(settings->id) || !caughtUp(settings->id))
+        return ::testing::AssertionFailure() << "the application did not answer";
+    const Shown frame = frameOf(*settings);
+    const int depth = 1080 - (frame.y + frame.height) + 20;
+    dock.keep(depth);
+    const Shown area{0, 0, 0, 1920, 1080 - depth};
+    eventually([&] { return everyWindowInside(area); }, std::chrono::seconds(10));
+    return everyWindowInside(area);
+}
 
 TEST_F(TrayTest, UnderAWindowManagerThePanelsSmallWindowStaysOnTheScreenOfItsMainWindow) {
     if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
@@ -1043,17 +1087,27 @@ TEST_F(TrayTest, ADocksStripThatGrowsIsHeardFromTheDockItself) {
     writeTextSize(QuorvaneTextSize::veryLarge);
     EdgeDock dock(*connection, EdgeDock::Edge::bottom, 20);
     dock.listAsManaged();
-    const auto window = startedMainWindow(800, 900);
-    ASSERT_TRUE(window) << home.logText();
-    const auto settings = openedSettingsBeside(*window);
-    ASSERT_TRUE(settings) << home.logText();
-    ASSERT_TRUE(caughtUp(settings->id) && caughtUp(settings->id));
-    const Shown frame = frameOf(*settings);
-    const int depth = 1080 - (frame.y + frame.height) + 20;
-    dock.keep(depth);
-    const Shown area{0, 0, 0, 1920, 1080 - depth};
-    eventually([&] { return everyWindowInside(area); }, std::chrono::seconds(10));
-    EXPECT_TRUE(everyWindowInside(area)) << home.logText();
+    EXPECT_TRUE(windowsFollowTheDocksGrowth(dock)) << home.logText();
+}
+
+// The same of a dock that states its strip the older way, by depth alone.
+TEST_F(TrayTest, ADocksOlderStrutThatGrowsIsHeardFromTheDockItself) {
+    if (!haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "xdotool is needed";
+    writeTextSize(QuorvaneTextSize::veryLarge);
+    EdgeDock dock(*connection, EdgeDock::Edge::bottom, 20, EdgeDock::Strut::older);
+    dock.listAsManaged();
+    EXPECT_TRUE(windowsFollowTheDocksGrowth(dock)) << home.logText();
+}
+
+// A dock the window manager lists only once the application runs is heard
+// from then on: its strip growing later moves the windows too.
+TEST_F(TrayTest, ADockListedAfterTheApplicationStartedIsHeardWhenItsStripGrows) {
+    if (!haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "xdotool is needed";
+    writeTextSize(QuorvaneTextSize::veryLarge);
+    EdgeDock dock(*connection, EdgeDock::Edge::bottom, 20);
+    EXPECT_TRUE(windowsFollowTheDocksGrowth(dock, true)) << home.logText();
 }
 
 // Without a window manager at twice the scale, the settings window opened
@@ -1081,6 +1135,23 @@ TEST_F(TrayTest, WithoutAWindowManagerAtTwiceTheScaleTheSettingsWindowOpensCutTo
     Shown frame;
     eventually([&] { return inside(frame = frameOf(*settings), kLowOutput); });
     EXPECT_TRUE(inside(frame, kLowOutput)) << home.logText();
+}
+
+// Started in a tray at twice the scale, no window manager: the main window
+// shown later by a second launch asks for more than the output's height,
+// and is cut to it as it shows, with nothing after to do it.
+TEST_F(TrayTest, WithoutAWindowManagerTheMainWindowShownFromTheTrayLaterFitsItsOutput) {
+    if (!haveProgram("/usr/bin/trayer") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "trayer and xdotool are needed";
+    ASSERT_TRUE(startTray()) << home.logText();
+    startApplication({"QT_SCALE_FACTOR=2"});
+    ASSERT_TRUE(settledIcon()) << home.logText();
+    LaunchedProcess(QUORVANE_EXECUTABLE, {}, home.environment(displayName), home.log()).waitFor();
+    std::optional<Shown> window;
+    ASSERT_TRUE(eventually([&] { return (window = viewableSized(1600, 1800)).has_value(); }))
+        << home.logText();
+    ASSERT_TRUE(caughtUp(window->id) && caughtUp(window->id));
+    EXPECT_TRUE(inside(*viewableSized(1600, 1800), kPrimaryOutput));
 }
 
 // The settings window opens on the output of the main window that opens

@@ -1300,8 +1300,9 @@ TEST_F(TrayTest, TheSettingsWindowAndItsSheetFitTheLowOutputTheyOpenOnAtEverySca
         applyNightPreset();
         // Mostly on the 720-high output: at twice the scale the main window
         // keeps the size its user gave it, wider than that output.
-        xdotool("windowmove " + std::to_string(viewableSized(scaled(800), scaled(1000))->id) +
-                " 1950 40");
+        const Shown before = *viewableSized(scaled(800), scaled(1000));
+        const int height = before.height;
+        xdotool("windowmove " + std::to_string(before.id) + " 1950 40");
         std::optional<Shown> window;
         ASSERT_TRUE(eventually([&] {
             window = viewableSized(scaled(800), scaled(1000));
@@ -1314,6 +1315,16 @@ TEST_F(TrayTest, TheSettingsWindowAndItsSheetFitTheLowOutputTheyOpenOnAtEverySca
             return XGetWMNormalHints(connection->display(), window->id, &hints, &supplied) &&
                    hints.min_width <= kLowOutput.width && hints.min_height < kLowOutput.height;
         })) << home.logText();
+        // Moved again there, its size stays whole: the window manager's size
+        // steps from the new smallest size take no device pixel off it.
+        ASSERT_TRUE(caughtUp(window->id) && caughtUp(window->id));
+        xdotool("windowmove " + std::to_string(window->id) + " 1990 40");
+        ASSERT_TRUE(eventually([&] {
+            window = viewableSized(scaled(800), scaled(1000));
+            return window && window->x >= 1980;
+        }));
+        ASSERT_TRUE(caughtUp(window->id) && caughtUp(window->id));
+        EXPECT_EQ(window->height, height);
         const auto settings = openedSettingsBeside(*window, factor);
         ASSERT_TRUE(settings) << home.logText();
         EXPECT_TRUE(inside(frameInside(*settings, kLowOutput), kLowOutput));

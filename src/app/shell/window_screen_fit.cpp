@@ -12,6 +12,7 @@
 
 #include "app/shell/desktop_work_area.hpp"
 #include "app/shell/desktop_work_area_watch.hpp"
+#include "presentation/shell/shell_frame_sizes.hpp"
 #include "presentation/shell/window_output.hpp"
 
 namespace quorvane {
@@ -435,12 +436,17 @@ void WindowScreenFit::fitTo(QWidget* window, ScreenRect area, std::optional<Fram
 
 // At a fractional scale Qt tells the window manager to size a window in
 // steps of two device pixels (its logical pixel, rounded), counted from a
-// base size of none: a smallest size of an odd number of device pixels is
-// then cut to the step below it, a pixel short of what the window needs.
-// Counted from the smallest size itself, the steps start there.
+// base size of none: a smallest size of an odd number of device pixels was
+// cut to the step below it, a pixel short of what the window needs. The
+// steps now pass through the window's size, and its smallest size when it
+// stands at it; a base that follows the smallest size alone would cut a
+// window of the other parity a pixel at each change, shrinking it.
 void WindowScreenFit::keepMinimumReachable(QWidget* window) {
-    if (window->baseSize() != window->minimumSize())
-        window->setBaseSize(window->minimumSize());
+    const QSize least = window->minimumSize();
+    const auto base = sizeStepBase({least.width(), least.height()},
+                                   {window->width(), window->height()}, window->devicePixelRatio());
+    if (window->baseSize() != QSize(base.width, base.height))
+        window->setBaseSize(base.width, base.height);
 }
 
 // The smallest size its owner asked for, cut to the room the work area

@@ -42,6 +42,8 @@ bool haveProgram(const char* path) {
                                          << frame.x << "+" << frame.y << " leaves the output";
 }
 
+class EdgeDock;
+
 class TrayTest : public testing::XServerTest {
   protected:
     void TearDown() override {
@@ -425,6 +427,25 @@ class TrayTest : public testing::XServerTest {
         return sheet;
     }
 
+    // Whether the window's inside is at least the smallest size it tells
+    // the window manager, in device pixels, once the window manager sized it.
+    ::testing::AssertionResult keepsItsMinimum(const Shown& window) {
+        XSizeHints hints{};
+        long supplied = 0;
+        XWindowAttributes attributes{};
+        const bool read = eventually([&] {
+            return XGetWMNormalHints(connection->display(), window.id, &hints, &supplied) &&
+                   (hints.flags & PMinSize) != 0 &&
+                   XGetWindowAttributes(connection->display(), window.id, &attributes) &&
+                   attributes.width >= hints.min_width && attributes.height >= hints.min_height;
+        });
+        if (read)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << attributes.width << "x" << attributes.height << " for a smallest size of "
+               << hints.min_width << "x" << hints.min_height;
+    }
+
     // The frame of a window once it stands inside `area` (the program may
     // correct its place once it knows its frame), else where it stands.
     Shown frameInside(const Shown& window, const Shown& area) {
@@ -463,6 +484,12 @@ class TrayTest : public testing::XServerTest {
         const auto ramp = currentRamp(name);
         return ramp && *ramp == GammaRamp::identity(ramp->size());
     }
+
+    // Starts the application and opens the settings window over its main
+    // window; listed as managed now if `listNow` (the application then hears
+    // of it), the dock's strip then grows over the settings window: whether
+    // every window ends inside the new work area.
+    ::testing::AssertionResult windowsFollowTheDocksGrowth(EdgeDock& dock, bool listNow = false);
 
     testing::ApplicationHome home;
     long pings_ = 0;
@@ -738,12 +765,16 @@ Shown workAreaOn(XConnection& connection, const Shown& output) {
 
 // A plain window that keeps a strip at the top or the bottom of the primary
 // output for itself, as a dock does; the strip can grow while the dock is
-// shown, as a panel's does when it is made taller.
+// shown, as a panel's does when it is made taller. It states its strip as
+// docks do now (_NET_WM_STRUT_PARTIAL) or as older ones do, by its depth
+// alone (_NET_WM_STRUT).
 class EdgeDock {
   public:
     enum class Edge { top, bottom };
+    enum class Strut { partial, older };
 
-    EdgeDock(XConnection& connection, Edge edge, int depth) : connection_(connection), edge_(edge) {
+    EdgeDock(XConnection& connection, Edge edge, int depth, Strut strut = Strut::partial)
+        : connection_(connection), edge_(edge), strut_(strut) {
         Display* display = connection.display();
         window_ = XCreateSimpleWindow(display, connection.root(), 0, 0, 1920, 1, 0, 0, 0);
         const Atom dock = connection.atom("_NET_WM_WINDOW_TYPE_DOCK");
@@ -765,6 +796,7 @@ class EdgeDock {
 
     // Keeps a strip `depth` pixels deep across the primary output's width.
     void keep(int depth) {
+        depth_ = depth;
         Display* display = connection_.display();
         const bool top = edge_ == Edge::top;
         XMoveResizeWindow(display, window_, 0, top ? 0 : 1080 - depth, 1920,
@@ -773,10 +805,15 @@ class EdgeDock {
         long strut[12] = {};
         strut[top ? 2 : 3] = depth;
         strut[top ? 9 : 11] = 1919;
-        XChangeProperty(display, window_, connection_.atom("_NET_WM_STRUT_PARTIAL"), XA_CARDINAL,
-                        32, PropModeReplace, reinterpret_cast<const unsigned char*>(strut), 12);
+        const bool partial = strut_ == Strut::partial;
+        XChangeProperty(display, window_,
+                        connection_.atom(partial ? "_NET_WM_STRUT_PARTIAL" : "_NET_WM_STRUT"),
+                        XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(strut), partial ? 12 : 4);
         XSync(display, False);
     }
+
+    int depth() const { return depth_; }
 
     // Lists the dock as the one window managed, as a window manager that
     // tells no work area of its own would (taken off with the dock).
@@ -791,9 +828,35 @@ class EdgeDock {
   private:
     XConnection& connection_;
     Edge edge_;
+    Strut strut_;
+    int depth_ = 0;
     Window window_ = 0;
     bool listed_ = false;
 };
+
+::testing::AssertionResult TrayTest::windowsFollowTheDocksGrowth(EdgeDock& dock, bool listNow) {
+    const auto window = startedMainWindow(800, 900);
+    if (!window)
+        return ::testing::AssertionFailure() << "no main window";
+    const auto settings = openedSettingsBeside(*window);
+    if (!settings)
+        return ::testing::AssertionFailure() << "no settings window";
+    // Heard once listed: the windows leave its first strip.
+    if (listNow) {
+        dock.listAsManaged();
+        const Shown first{0, 0, 0, 1920, 1080 - dock.depth()};
+        if (!eventually([&] { return everyWindowInside(first); }))
+            return ::testing::AssertionFailure() << "the listed dock was not heard";
+    }
+    if (!caughtUp(settings->id) || !caughtUp(settings->id))
+        return ::testing::AssertionFailure() << "the application did not answer";
+    const Shown frame = frameOf(*settings);
+    const int depth = 1080 - (frame.y + frame.height) + 20;
+    dock.keep(depth);
+    const Shown area{0, 0, 0, 1920, 1080 - depth};
+    eventually([&] { return everyWindowInside(area); }, std::chrono::seconds(10));
+    return everyWindowInside(area);
+}
 
 TEST_F(TrayTest, UnderAWindowManagerThePanelsSmallWindowStaysOnTheScreenOfItsMainWindow) {
     if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
@@ -1024,17 +1087,27 @@ TEST_F(TrayTest, ADocksStripThatGrowsIsHeardFromTheDockItself) {
     writeTextSize(QuorvaneTextSize::veryLarge);
     EdgeDock dock(*connection, EdgeDock::Edge::bottom, 20);
     dock.listAsManaged();
-    const auto window = startedMainWindow(800, 900);
-    ASSERT_TRUE(window) << home.logText();
-    const auto settings = openedSettingsBeside(*window);
-    ASSERT_TRUE(settings) << home.logText();
-    ASSERT_TRUE(caughtUp(settings->id) && caughtUp(settings->id));
-    const Shown frame = frameOf(*settings);
-    const int depth = 1080 - (frame.y + frame.height) + 20;
-    dock.keep(depth);
-    const Shown area{0, 0, 0, 1920, 1080 - depth};
-    eventually([&] { return everyWindowInside(area); }, std::chrono::seconds(10));
-    EXPECT_TRUE(everyWindowInside(area)) << home.logText();
+    EXPECT_TRUE(windowsFollowTheDocksGrowth(dock)) << home.logText();
+}
+
+// The same of a dock that states its strip the older way, by depth alone.
+TEST_F(TrayTest, ADocksOlderStrutThatGrowsIsHeardFromTheDockItself) {
+    if (!haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "xdotool is needed";
+    writeTextSize(QuorvaneTextSize::veryLarge);
+    EdgeDock dock(*connection, EdgeDock::Edge::bottom, 20, EdgeDock::Strut::older);
+    dock.listAsManaged();
+    EXPECT_TRUE(windowsFollowTheDocksGrowth(dock)) << home.logText();
+}
+
+// A dock the window manager lists only once the application runs is heard
+// from then on: its strip growing later moves the windows too.
+TEST_F(TrayTest, ADockListedAfterTheApplicationStartedIsHeardWhenItsStripGrows) {
+    if (!haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "xdotool is needed";
+    writeTextSize(QuorvaneTextSize::veryLarge);
+    EdgeDock dock(*connection, EdgeDock::Edge::bottom, 20);
+    EXPECT_TRUE(windowsFollowTheDocksGrowth(dock, true)) << home.logText();
 }
 
 // Without a window manager at twice the scale, the settings window opened
@@ -1062,6 +1135,23 @@ TEST_F(TrayTest, WithoutAWindowManagerAtTwiceTheScaleTheSettingsWindowOpensCutTo
     Shown frame;
     eventually([&] { return inside(frame = frameOf(*settings), kLowOutput); });
     EXPECT_TRUE(inside(frame, kLowOutput)) << home.logText();
+}
+
+// Started in a tray at twice the scale, no window manager: the main window
+// shown later by a second launch asks for more than the output's height,
+// and is cut to it as it shows, with nothing after to do it.
+TEST_F(TrayTest, WithoutAWindowManagerTheMainWindowShownFromTheTrayLaterFitsItsOutput) {
+    if (!haveProgram("/usr/bin/trayer") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "trayer and xdotool are needed";
+    ASSERT_TRUE(startTray()) << home.logText();
+    startApplication({"QT_SCALE_FACTOR=2"});
+    ASSERT_TRUE(settledIcon()) << home.logText();
+    LaunchedProcess(QUORVANE_EXECUTABLE, {}, home.environment(displayName), home.log()).waitFor();
+    std::optional<Shown> window;
+    ASSERT_TRUE(eventually([&] { return (window = viewableSized(1600, 1800)).has_value(); }))
+        << home.logText();
+    ASSERT_TRUE(caughtUp(window->id) && caughtUp(window->id));
+    EXPECT_TRUE(inside(*viewableSized(1600, 1800), kPrimaryOutput));
 }
 
 // The settings window opens on the output of the main window that opens
@@ -1094,6 +1184,47 @@ TEST_F(TrayTest, TheSettingsWindowOpensOnItsOpenersOutputAndKeepsTheOneItsUserMo
     EXPECT_TRUE(inside(frame, kWideOutput));
     // Taller than the 720-high output it was first cut for.
     EXPECT_GT(frame.height, kLowOutput.height);
+}
+
+// Nudged a few device pixels right as it opens, as a window manager may
+// adjust a window it frames, at 1 and 1.5: that is no place its user chose,
+// so the settings window opened again follows the main window to another
+// output.
+TEST_F(TrayTest, ASettingsWindowNudgedAsItOpensOpensAgainOverItsOpener) {
+    if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "openbox and xdotool are needed";
+    ASSERT_TRUE(startWindowManager()) << home.logText();
+    for (const char* scale : {"1", "1.5"}) {
+        SCOPED_TRACE(scale);
+        const double factor = std::stod(scale);
+        const auto scaled = [&](int pixels) { return static_cast<int>(pixels * factor); };
+        startApplication({std::string("QT_SCALE_FACTOR=") + scale});
+        ASSERT_TRUE(frameOn(scaled(800), scaled(1000), kPrimaryOutput)) << home.logText();
+        const Shown window = *viewableSized(scaled(800), scaled(1000));
+        const auto settings = openedSettingsBeside(window, factor);
+        ASSERT_TRUE(settings) << home.logText();
+        const Shown opened = frameOf(*settings);
+        xdotool("windowmove " + std::to_string(settings->id) + " " +
+                std::to_string(settings->x + 2) + " " + std::to_string(settings->y));
+        ASSERT_TRUE(eventually([&] { return frameOf(*settings).x == opened.x + 2; }));
+        ASSERT_TRUE(caughtUp(settings->id) && caughtUp(settings->id));
+        xdotool("windowfocus --sync " + std::to_string(settings->id) + " key Escape");
+        ASSERT_TRUE(eventually([&] { return viewable().size() == 1; }));
+
+        // Mostly on the 720-high output (at 1.5 taller than it).
+        xdotool("windowmove " + std::to_string(window.id) + " 1930 40");
+        std::optional<Shown> moved;
+        ASSERT_TRUE(eventually([&] {
+            moved = viewableSized(scaled(800), scaled(1000));
+            return moved && moved->x >= kLowOutput.x;
+        }));
+        ASSERT_TRUE(caughtUp(moved->id) && caughtUp(moved->id));
+        const auto again = openedSettingsBeside(*viewableSized(scaled(800), scaled(1000)), factor);
+        ASSERT_TRUE(again) << home.logText();
+        EXPECT_TRUE(inside(frameInside(*again, kLowOutput), kLowOutput)) << home.logText();
+        application->signal(SIGTERM);
+        ASSERT_EQ(application->waitFor(), 0);
+    }
 }
 
 // The small window's frame is shorter than the main window's: after it was
@@ -1160,7 +1291,7 @@ TEST_F(TrayTest, TheSmallWindowMovedRightAfterItsFirstOpeningStaysAndOpensTheSet
 // window moved to the 720-high output takes a smallest size for it; the
 // settings window opened from it there, and the report sheet opened from
 // that, are made for that output and stand on it, frames included, in whole
-// device pixels.
+// device pixels, each at least its smallest size.
 TEST_F(TrayTest, TheSettingsWindowAndItsSheetFitTheLowOutputTheyOpenOnAtEveryScale) {
     if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
         GTEST_SKIP() << "openbox and xdotool are needed";
@@ -1175,8 +1306,9 @@ TEST_F(TrayTest, TheSettingsWindowAndItsSheetFitTheLowOutputTheyOpenOnAtEverySca
         applyNightPreset();
         // Mostly on the 720-high output: at twice the scale the main window
         // keeps the size its user gave it, wider than that output.
-        xdotool("windowmove " + std::to_string(viewableSized(scaled(800), scaled(1000))->id) +
-                " 1950 40");
+        const Shown before = *viewableSized(scaled(800), scaled(1000));
+        const int height = before.height;
+        xdotool("windowmove " + std::to_string(before.id) + " 1950 40");
         std::optional<Shown> window;
         ASSERT_TRUE(eventually([&] {
             window = viewableSized(scaled(800), scaled(1000));
@@ -1189,6 +1321,16 @@ TEST_F(TrayTest, TheSettingsWindowAndItsSheetFitTheLowOutputTheyOpenOnAtEverySca
             return XGetWMNormalHints(connection->display(), window->id, &hints, &supplied) &&
                    hints.min_width <= kLowOutput.width && hints.min_height < kLowOutput.height;
         })) << home.logText();
+        // Moved again there, its size stays whole: the window manager's size
+        // steps from the new smallest size take no device pixel off it.
+        ASSERT_TRUE(caughtUp(window->id) && caughtUp(window->id));
+        xdotool("windowmove " + std::to_string(window->id) + " 1990 40");
+        ASSERT_TRUE(eventually([&] {
+            window = viewableSized(scaled(800), scaled(1000));
+            return window && window->x >= 1980;
+        }));
+        ASSERT_TRUE(caughtUp(window->id) && caughtUp(window->id));
+        EXPECT_EQ(window->height, height);
         const auto settings = openedSettingsBeside(*window, factor);
         ASSERT_TRUE(settings) << home.logText();
         EXPECT_TRUE(inside(frameInside(*settings, kLowOutput), kLowOutput));
@@ -1197,6 +1339,9 @@ TEST_F(TrayTest, TheSettingsWindowAndItsSheetFitTheLowOutputTheyOpenOnAtEverySca
         const auto sheet = openedReportSheet(*settings, {window->id});
         ASSERT_TRUE(sheet) << home.logText();
         EXPECT_TRUE(inside(frameInside(*sheet, kLowOutput), kLowOutput)) << home.logText();
+        // Cut to that output, each no smaller than its smallest size.
+        EXPECT_TRUE(keepsItsMinimum(*settings));
+        EXPECT_TRUE(keepsItsMinimum(*sheet));
         application->signal(SIGTERM);
         ASSERT_EQ(application->waitFor(), 0);
     }

@@ -8,9 +8,11 @@
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <chrono>
 
 #include "app/shell/desktop_work_area.hpp"
 #include "app/shell/desktop_work_area_watch.hpp"
+#include "presentation/shell/shell_frame_sizes.hpp"
 #include "presentation/shell/window_output.hpp"
 
 namespace quorvane {
@@ -188,6 +190,9 @@ bool WindowScreenFit::eventFilter(QObject* watched, QEvent* event) {
     auto* window = static_cast<QWidget*>(watched);
     if (!isFramedWindow(window))
         return false;
+    // Whoever set its smallest size (its owner, its layout, this fit).
+    if (type == QEvent::Show || type == QEvent::Resize)
+        keepMinimumReachable(window);
     if (type == QEvent::Hide) {
         window->setProperty(kMapped, false);
         if (!event->spontaneous())
@@ -261,11 +266,12 @@ void WindowScreenFit::followOwnerMinimum(QWidget* window) {
 }
 
 // A shown window whose frame is known was reported at a new place: the
-// user's move, unless the program put it there; on another output, its
-// smallest size follows, so the user can make it fit (its size stays
-// theirs).
+// user's move, unless the program put it there (or the window manager
+// nudged it from there as it showed it); on another output, its smallest
+// size follows, so the user can make it fit (its size stays theirs).
 void WindowScreenFit::followMove(QWidget* window) {
-    placementOf(window).reported(toScreenRect(window->geometry()), frameOf(window));
+    placementOf(window).reported(toScreenRect(window->geometry()), frameOf(window),
+                                 std::chrono::steady_clock::now(), window->devicePixelRatio());
     const QString screen = screenNameHolding(frameOf(window));
     if (window->property(kFittedScreen).toString() == screen)
         return;
@@ -306,6 +312,7 @@ void WindowScreenFit::followExpose(QWindow* handle) {
         return;
     if (!window->property(kMapped).toBool()) {
         window->setProperty(kMapped, true);
+        placementOf(window).mapped(std::chrono::steady_clock::now());
         // Where the program put it for this opening, whatever passing place
         // Qt took in meanwhile: the window system shows it there.
         const auto placed = placementOf(window).programPlace();
@@ -427,6 +434,21 @@ void WindowScreenFit::fitTo(QWidget* window, ScreenRect area, std::optional<Fram
     fitSize(window, margins, area);
 }
 
+// At a fractional scale Qt tells the window manager to size a window in
+// steps of two device pixels (its logical pixel, rounded), counted from a
+// base size of none: a smallest size of an odd number of device pixels was
+// cut to the step below it, a pixel short of what the window needs. The
+// steps now pass through the window's size, and its smallest size when it
+// stands at it; a base that follows the smallest size alone would cut a
+// window of the other parity a pixel at each change, shrinking it.
+void WindowScreenFit::keepMinimumReachable(QWidget* window) {
+    const QSize least = window->minimumSize();
+    const auto base = sizeStepBase({least.width(), least.height()},
+                                   {window->width(), window->height()}, window->devicePixelRatio());
+    if (window->baseSize() != QSize(base.width, base.height))
+        window->setBaseSize(base.width, base.height);
+}
+
 // The smallest size its owner asked for, cut to the room the work area
 // leaves. An owner's new smallest size replaces the one remembered.
 void WindowScreenFit::fitMinimum(QWidget* window, FrameMargins margins, ScreenRect area) {
@@ -442,6 +464,7 @@ void WindowScreenFit::fitMinimum(QWidget* window, FrameMargins margins, ScreenRe
     window->setProperty(kFittedMinimum, QSize(least.width, least.height));
     if (current != QSize(least.width, least.height))
         window->setMinimumSize(least.width, least.height);
+    keepMinimumReachable(window);
 }
 
 void WindowScreenFit::fitSize(QWidget* window, FrameMargins margins, ScreenRect area) {

@@ -97,6 +97,7 @@ class WindowScreenFit : public QObject {
 
   private:
     void fitMinimum(QWidget* window, FrameMargins margins, ScreenRect area);
+    static void keepMinimumReachable(QWidget* window);
     void fitSize(QWidget* window, FrameMargins margins, ScreenRect area);
     void placeOverParent(QWidget* window);
     void followMove(QWidget* window);

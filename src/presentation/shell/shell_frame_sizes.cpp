@@ -1,6 +1,7 @@
 #include "presentation/shell/shell_frame_sizes.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 namespace quorvane {
 
@@ -68,6 +69,32 @@ FrameSize fittedInside(FrameSize inside, FrameMargins margins, FrameSize area) {
     const int roomWidth = std::max(area.width - margins.left - margins.right, 0);
     const int roomHeight = std::max(area.height - margins.top - margins.bottom, 0);
     return {std::min(inside.width, roomWidth), std::min(inside.height, roomHeight)};
+}
+
+namespace {
+
+int devicePixels(int logical, double scale) {
+    return static_cast<int>(std::floor(logical * scale + 0.5));
+}
+
+// The largest base no larger than the smallest size whose steps pass
+// through the size.
+int stepBase(int minimum, int size, double scale) {
+    const int step = devicePixels(1, scale);
+    if (size <= minimum || step <= 1)
+        return minimum;
+    const int wanted = devicePixels(size, scale) % step;
+    for (int base = minimum; base >= std::max(0, minimum - 2 * step); --base)
+        if (devicePixels(base, scale) % step == wanted)
+            return base;
+    return minimum;
+}
+
+}  // namespace
+
+FrameSize sizeStepBase(FrameSize minimum, FrameSize size, double scale) {
+    return {stepBase(minimum.width, size.width, scale),
+            stepBase(minimum.height, size.height, scale)};
 }
 
 }  // namespace quorvane

@@ -41,4 +41,13 @@ FrameSize withFrame(FrameSize inside, FrameMargins margins);
 // window fits on the screen; what its content then lacks, it scrolls.
 FrameSize fittedInside(FrameSize inside, FrameMargins margins, FrameSize area);
 
+// The base size a window tells its window manager, which sizes it in steps
+// of a logical pixel in device pixels (two at one and a half) counted from
+// that base, rounding a size between steps down: the steps pass through the
+// window's size, so it is not cut, and through its smallest size when the
+// window stands at it (every size above the smallest size then rounds down
+// to one no smaller). At `scale` device pixels to a logical one, as Qt
+// rounds them.
+FrameSize sizeStepBase(FrameSize minimum, FrameSize size, double scale);
+
 }  // namespace quorvane

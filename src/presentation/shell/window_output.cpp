@@ -82,13 +82,20 @@ void UserPlacement::shown() {
         movedThisOpening_ = false;
 }
 
-bool UserPlacement::reported(ScreenRect inside, ScreenRect frame) {
+int UserPlacement::tolerance(Moment at, double scale) const {
+    if (at - mappedAt_ >= kSettling || scale <= 0)
+        return 1;
+    return std::max(1, static_cast<int>(std::ceil(kWindowManagerNudge / scale - 1e-9)));
+}
+
+bool UserPlacement::reported(ScreenRect inside, ScreenRect frame, Moment at, double scale) {
     if (!placed_ || placedByWindowManager_) {
         placed_ = inside;
         placedByWindowManager_ = false;
         return false;
     }
-    if (std::abs(inside.x - placed_->x) <= 1 && std::abs(inside.y - placed_->y) <= 1)
+    const int allowed = tolerance(at, scale);
+    if (std::abs(inside.x - placed_->x) <= allowed && std::abs(inside.y - placed_->y) <= allowed)
         return false;
     placed_ = inside;
     movedThisOpening_ = true;

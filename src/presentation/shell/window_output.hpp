@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <vector>
@@ -37,9 +38,20 @@ ScreenRect openingFrame(FrameSize frame, std::optional<ScreenRect> userPlaced, S
 // a window then reported standing elsewhere was put there by its user. A
 // frame is never compared: the program may only have guessed the frame the
 // window manager gives. A pixel is allowed either way, what a fractional
-// scale's rounding may shift a logical place by.
+// scale's rounding may shift a logical place by. And a window manager
+// adjusting a window it has just shown (its border, its own rounding) may
+// shift it a few device pixels: such a move, reported before its user could
+// have seen the window and taken its frame, is the window manager's. Later,
+// a move however short is the user's (a window manager tells a drag of the
+// frame once the button is let go, so a held button tells nothing).
 class UserPlacement {
   public:
+    using Moment = std::chrono::steady_clock::time_point;
+    // How long after the window system shows a window its user cannot yet
+    // have moved it, and how far a window manager's adjustment may shift it.
+    static constexpr std::chrono::milliseconds kSettling{1000};
+    static constexpr int kWindowManagerNudge = 4;  // device pixels
+
     // The program put the window's inside at `inside`, for the opening to
     // come when `opening` (where the user moved it in an earlier one stays
     // theirs).
@@ -48,9 +60,12 @@ class UserPlacement {
     // window manager chooses its place: the first place reported is that
     // choice, never a move of the user's.
     void shown();
-    // The window's inside is reported at `inside`, its frame at `frame`:
-    // true when that is a move the user made.
-    bool reported(ScreenRect inside, ScreenRect frame);
+    // The window system showed the window at `at`.
+    void mapped(Moment at) { mappedAt_ = at; }
+    // The window's inside is reported at `inside`, its frame at `frame`, at
+    // `at`, `scale` device pixels to a logical one: true when that is a move
+    // the user made.
+    bool reported(ScreenRect inside, ScreenRect frame, Moment at = {}, double scale = 1);
     // Where its frame stood as it closed: where it opens again, once its
     // user has put it somewhere.
     void closed(ScreenRect frame);
@@ -65,7 +80,12 @@ class UserPlacement {
     std::optional<ScreenRect> userPlaced() const { return userPlaced_; }
 
   private:
+    // How far from the program's place a report at `at` still counts as
+    // standing there, in logical pixels.
+    int tolerance(Moment at, double scale) const;
+
     std::optional<ScreenRect> placed_;
+    Moment mappedAt_;
     std::optional<ScreenRect> userPlaced_;
     bool movedThisOpening_ = false;
     bool placedForOpening_ = false;

@@ -42,5 +42,21 @@ TEST(ShellFrameSizes, ASizeIsCutToWhatTheWorkAreaLeavesAroundTheFrame) {
     EXPECT_EQ(fittedInside({500, 820}, kTitleBar, {1920, 1052}), (FrameSize{500, 820}));
 }
 
+TEST(ShellFrameSizes, AWindowManagersSizeStepsPassThroughTheSizeAndTheSmallestSizeAtIt) {
+    // At one and a half the steps are two device pixels. At its smallest
+    // size (495 device pixels wide, 342 high) the steps start there.
+    EXPECT_EQ(sizeStepBase({330, 228}, {330, 228}, 1.5), (FrameSize{330, 228}));
+    // 930 device pixels high over a smallest 693: from 692 (461), so the
+    // window keeps its height; 929 (619) is reached from 693 itself.
+    EXPECT_EQ(sizeStepBase({820, 462}, {840, 620}, 1.5), (FrameSize{820, 461}));
+    EXPECT_EQ(sizeStepBase({820, 462}, {840, 619}, 1.5), (FrameSize{820, 462}));
+    // Below its smallest size (a window manager's rounding): back to it.
+    EXPECT_EQ(sizeStepBase({330, 228}, {329, 228}, 1.5), (FrameSize{330, 228}));
+    // Steps of one device pixel, or of two at twice the scale, reach every
+    // size the window can take.
+    EXPECT_EQ(sizeStepBase({330, 228}, {401, 300}, 1), (FrameSize{330, 228}));
+    EXPECT_EQ(sizeStepBase({330, 228}, {401, 300}, 2), (FrameSize{330, 228}));
+}
+
 }  // namespace
 }  // namespace quorvane

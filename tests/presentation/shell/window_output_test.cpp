@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 namespace quorvane {
 namespace {
 
@@ -110,6 +112,35 @@ TEST(WindowOutput, AWindowTheProgramDidNotPlaceStandsFirstWhereTheWindowManagerP
     placement.shown();
     EXPECT_FALSE(placement.movedByUser());
     EXPECT_FALSE(placement.reported({300, 55, 840, 620}, {299, 42, 842, 636}));
+}
+
+TEST(WindowOutput, AFewPixelsAsTheWindowShowsAreTheWindowManagersAndLaterTheUsers) {
+    using namespace std::chrono_literals;
+    const UserPlacement::Moment shownAt{100s};
+    const ScreenRect frame{99, 100, 642, 622};
+    const auto openedAt = [&](ScreenRect inside) {
+        UserPlacement placement;
+        placement.placed(inside, true);
+        placement.shown();
+        placement.mapped(shownAt);
+        return placement;
+    };
+    // Nudged 3 device pixels right as it shows, at 1 and at 1.5: no move of
+    // the user's, and no place to open at again.
+    auto nudged = openedAt({100, 121, 640, 600});
+    EXPECT_FALSE(nudged.reported({103, 121, 640, 600}, frame, shownAt + 200ms, 1));
+    nudged.closed(frame);
+    EXPECT_FALSE(nudged.movedByUser());
+    EXPECT_EQ(nudged.userPlaced(), std::nullopt);
+    EXPECT_FALSE(
+        openedAt({100, 121, 640, 600}).reported({102, 120, 640, 600}, frame, shownAt + 900ms, 1.5));
+    // Six device pixels at twice the scale is further than a nudge.
+    EXPECT_TRUE(
+        openedAt({100, 121, 640, 600}).reported({103, 121, 640, 600}, frame, shownAt + 10ms, 2));
+    // Once its user could have taken its frame, a drag of two pixels is theirs.
+    auto dragged = openedAt({100, 121, 640, 600});
+    EXPECT_TRUE(dragged.reported({102, 121, 640, 600}, frame, shownAt + 1s, 1));
+    EXPECT_TRUE(dragged.movedByUser());
 }
 
 }  // namespace

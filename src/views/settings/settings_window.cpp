@@ -278,7 +278,9 @@ void SettingsWindow::chooseJsonFile(QWidget* over, bool saving, const QString& t
 void SettingsWindow::exportSettings() {
     chooseJsonFile(this, true, QStringLiteral("Quorvane 설정 내보내기"),
                    toQString(kSettingsExportFileName), [this](const std::filesystem::path& file) {
-                       quorvane::exportSettings(context_.store, file, context_.store.wallNow());
+                       speakResultWhenBackIn(this, context_.store, [this, &file] {
+                           quorvane::exportSettings(context_.store, file, context_.store.wallNow());
+                       });
                    });
 }
 
@@ -286,7 +288,12 @@ void SettingsWindow::importSettings() {
     chooseJsonFile(this, false, QStringLiteral("Quorvane 설정 가져오기"), {},
                    [this](const std::filesystem::path& file) {
                        quorvane::importSettings(context_.store, state_, file);
-                       openImportSheet();
+                       // A file that reads opens its sheet, heard as it opens;
+                       // one that does not is answered in words.
+                       if (state_.settingsImportDraft)
+                           openImportSheet();
+                       else
+                           speakWhenBackIn(this, toQString(context_.store.statusMessage()));
                    });
 }
 
@@ -320,8 +327,10 @@ void SettingsWindow::openDiagnosticSheet() {
     connect(sheet, &DiagnosticReportSheet::saveRequested, this, [this, sheet, preview] {
         chooseJsonFile(sheet, true, QStringLiteral("Quorvane 진단 리포트 저장"),
                        toQString(kDiagnosticReportFileName),
-                       [this, preview](const std::filesystem::path& file) {
-                           saveDiagnosticPreview(context_.store, preview, file);
+                       [this, sheet, preview](const std::filesystem::path& file) {
+                           speakResultWhenBackIn(sheet, context_.store, [&] {
+                               saveDiagnosticPreview(context_.store, preview, file);
+                           });
                        });
     });
     // "닫기", Escape and closing the sheet all end this preview.
@@ -342,13 +351,19 @@ void SettingsWindow::openImportSheet() {
     importSheet_ = sheet;
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->setWindowModality(Qt::WindowModal);
-    connect(sheet, &SettingsImportPreviewSheet::cancelRequested, this,
-            [this] { cancelSettingsImport(context_.store, state_); });
+    // The sheet closes as its buttons answer: their words are said in this
+    // window once it has the focus again.
+    connect(sheet, &SettingsImportPreviewSheet::cancelRequested, this, [this] {
+        speakResultWhenBackIn(this, context_.store,
+                              [this] { cancelSettingsImport(context_.store, state_); });
+    });
     connect(sheet, &SettingsImportPreviewSheet::importConfirmed, this,
             [this](QuorvaneSettingsImportMode mode,
                    const std::vector<QuorvaneSettingsImportDisplayMapping>& mappings,
                    bool switchSelection) {
-                confirmSettingsImport(context_.store, state_, mode, mappings, switchSelection);
+                speakResultWhenBackIn(this, context_.store, [&] {
+                    confirmSettingsImport(context_.store, state_, mode, mappings, switchSelection);
+                });
             });
     // Escape or closing the sheet is a dismissal: the draft goes, nothing is said.
     connect(sheet, &QDialog::finished, this, [this, id = sheet->draft().id] {

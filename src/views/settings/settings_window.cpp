@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QScrollArea>
+#include <QShowEvent>
 #include <QSysInfo>
 #include <QVBoxLayout>
 
@@ -19,6 +20,7 @@
 #include "views/design/accessible_role.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/opening_focus.hpp"
 #include "views/design/settings_card_frame.hpp"
 #include "views/design/settings_tinted_tile.hpp"
 #include "views/design/surface_panel.hpp"
@@ -200,6 +202,7 @@ QWidget* SettingsWindow::buildHero() {
         new ChipButton(theme, QStringLiteral("Quorvane 열기"), QuorvaneChipProminence::accent);
     openMainWindow_->setSymbol("macwindow");
     openMainWindow_->setToolTip(QStringLiteral("메인 화면을 엽니다."));
+    setKeyEffect(openMainWindow_, KeyEffect::opensWindow);
     connect(openMainWindow_, &QAbstractButton::clicked, this, [this] {
         if (context_.shell.openMainWindow)
             context_.shell.openMainWindow();
@@ -233,6 +236,16 @@ QWidget* SettingsWindow::buildStatusCard() {
     status_->setSelectable(true);
     frame.column->addWidget(status_);
     return frame.panel;
+}
+
+// Every opening starts on the same control, whatever had the focus when
+// the window closed (a button one key from its prompt): a screen reader's
+// first words do not depend on history.
+void SettingsWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous() || !focusOpeningControl(this))
+        return;
+    scroll_->ensureWidgetVisible(focusWidget());
 }
 
 void SettingsWindow::refresh() {

@@ -68,6 +68,9 @@ class SettingsWindow : public QWidget {
     void prepareDiagnosticPreview(QuorvaneDiagnosticPrivacyMode mode);
     void requestFullReset();
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     QWidget* buildHero();
     QWidget* buildBand(const QString& title, const QString& subtitle, QWidget* content);

@@ -267,8 +267,10 @@ void SettingsWindow::restyle() {
 void SettingsWindow::chooseJsonFile(QWidget* over, bool saving, const QString& title,
                                     const QString& proposedName,
                                     std::function<void(const std::filesystem::path&)> chosen) {
+    keepClosed(closedFileDialog_, nullptr);
     auto* dialog = new QFileDialog(over, title);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::finished, this,
+            [this, dialog] { keepClosed(closedFileDialog_, dialog); });
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setNameFilter(QStringLiteral("JSON (*.json)"));
     dialog->setDefaultSuffix(QStringLiteral("json"));
@@ -322,12 +324,24 @@ void SettingsWindow::requestFullReset() {
     quorvane::requestFullReset(confirmations_->coordinator(), context_.store);
 }
 
+// A dialog that closed stays, hidden, until the next of its kind opens:
+// deleted as it closes, it took with it the control a screen reader last
+// had the focus on, which the screen reader still holds and asks about as
+// the focus lands elsewhere (read as a dead object, or as a nameless
+// button).
+void SettingsWindow::keepClosed(QPointer<QWidget>& closed, QWidget* dialog) {
+    if (closed == dialog)
+        return;
+    delete closed.data();
+    closed = dialog;
+}
+
 void SettingsWindow::openDiagnosticSheet() {
     if (diagnosticSheet_)
         diagnosticSheet_->close();
+    keepClosed(closedSheet_, nullptr);
     auto* sheet = new DiagnosticReportSheet(context_.theme, *state_.diagnosticPreview, this);
     diagnosticSheet_ = sheet;
-    sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->setWindowModality(Qt::WindowModal);
     const auto preview = sheet->preview();
     connect(sheet, &DiagnosticReportSheet::copyRequested, this, [this, sheet, preview] {
@@ -347,9 +361,12 @@ void SettingsWindow::openDiagnosticSheet() {
                        });
     });
     // "닫기", Escape and closing the sheet all end this preview.
-    connect(sheet, &QDialog::finished, this, [this, id = preview.id] {
+    connect(sheet, &QDialog::finished, this, [this, sheet, id = preview.id] {
         if (state_.diagnosticPreview && state_.diagnosticPreview->id == id)
             state_.diagnosticPreview.reset();
+        if (diagnosticSheet_ == sheet)
+            diagnosticSheet_ = nullptr;
+        keepClosed(closedSheet_, sheet);
     });
     sheet->open();
 }
@@ -360,9 +377,9 @@ void SettingsWindow::openImportSheet() {
         return;
     if (importSheet_)
         importSheet_->close();
+    keepClosed(closedSheet_, nullptr);
     auto* sheet = new SettingsImportPreviewSheet(context_, *state_.settingsImportDraft, this);
     importSheet_ = sheet;
-    sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->setWindowModality(Qt::WindowModal);
     // The sheet closes as its buttons answer: their words are said in this
     // window once it has the focus again.
@@ -379,9 +396,12 @@ void SettingsWindow::openImportSheet() {
                 });
             });
     // Escape or closing the sheet is a dismissal: the draft goes, nothing is said.
-    connect(sheet, &QDialog::finished, this, [this, id = sheet->draft().id] {
+    connect(sheet, &QDialog::finished, this, [this, sheet, id = sheet->draft().id] {
         if (state_.settingsImportDraft && state_.settingsImportDraft->id == id)
             dismissSettingsImport(state_);
+        if (importSheet_ == sheet)
+            importSheet_ = nullptr;
+        keepClosed(closedSheet_, sheet);
     });
     sheet->open();
 }

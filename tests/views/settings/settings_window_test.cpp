@@ -281,6 +281,42 @@ TEST_F(SettingsWindowTest, EveryFileActionsResultIsHeardOnceBackInItsWindow) {
     EXPECT_NE(store().statusMessage().find("폴더가 없습니다"), std::string::npos);
 }
 
+// A dialog that closed stays until the next of its kind opens: the control
+// a screen reader last had the focus on in it (the file name, the sheet's
+// 가져오기) still answers from its place, named, as the focus lands in the
+// window, rather than being a dead object the reader asks about.
+TEST_F(SettingsWindowTest, AClosedDialogStaysReadableUntilTheNextOfItsKindOpens) {
+    exportSettings(store(), folder / "s.json", world.scheduler->wallNow());
+    const auto readable = [](QWidget* control) {
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(control);
+        return read && read->parent() && read->parent()->indexOfChild(read) >= 0;
+    };
+    const auto chooseThroughTheDialog = [&] {
+        click(window->filesCard()->importAction()->button());
+        auto* dialog = window->findChild<QFileDialog*>();
+        QPointer<QLineEdit> name =
+            dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+        choose(window.get(), folder / "s.json");
+        return name;
+    };
+    QPointer<QLineEdit> name = chooseThroughTheDialog();
+    ASSERT_NE(window->importSheet(), nullptr);
+    QPointer<QAbstractButton> import = window->importSheet()->importButton();
+    click(import);
+    ASSERT_EQ(window->importSheet(), nullptr);
+    for (QWidget* control : {static_cast<QWidget*>(name), static_cast<QWidget*>(import)}) {
+        ASSERT_NE(control, nullptr);
+        EXPECT_TRUE(readable(control));
+    }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(import)->text(QAccessible::Name),
+              QStringLiteral("가져오기"));
+
+    chooseThroughTheDialog();
+    EXPECT_EQ(name, nullptr);
+    EXPECT_EQ(import, nullptr);
+    EXPECT_NE(window->importSheet(), nullptr);
+}
+
 TEST_F(SettingsWindowTest, TheReportSheetCopiesAndSavesThePreparedBytesWhateverIsTyped) {
     click(window->supportCard()->basicReport()->button());
     auto* sheet = window->diagnosticSheet();

@@ -410,12 +410,13 @@ class TrayTest : public testing::XServerTest {
         return settings;
     }
 
-    // Opens the report sheet from the settings window (its preview is four
-    // controls before the first one, after the recovery card's) and returns
-    // it once shown: the one window that is neither of `others`.
+    // Opens the report sheet from the settings window (its preview is five
+    // controls before the text size picker the window opens on: back past
+    // the way to the main window and the recovery card's) and returns it
+    // once shown: the one window that is neither of `others`.
     std::optional<Shown> openedReportSheet(const Shown& settings, std::vector<Window> others) {
         xdotool("windowfocus --sync " + std::to_string(settings.id) +
-                " key shift+Tab shift+Tab shift+Tab shift+Tab space");
+                " key shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab space");
         others.push_back(settings.id);
         std::optional<Shown> sheet;
         eventually([&] {

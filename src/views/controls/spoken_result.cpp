@@ -1,6 +1,7 @@
 #include "views/controls/spoken_result.hpp"
 
 #include <QApplication>
+#include <QEvent>
 #include <QPointer>
 #include <QWidget>
 
@@ -29,7 +30,63 @@ class ChangeWatch {
     bool changed_ = false;
 };
 
+// A result held for `window` until it is active again: a child of the
+// window, gone once said or once the window hides.
+class ResultAwaitingWindow : public QObject {
+  public:
+    static constexpr const char* kName = "quorvaneResultAwaitingWindow";
+
+    ResultAwaitingWindow(QWidget* window, const QString& text)
+        : QObject(window), window_(window), text_(text) {
+        setObjectName(QString::fromLatin1(kName));
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != window_)
+            return false;
+        if (event->type() == QEvent::WindowActivate)
+            speakNotice(window_, text_);
+        if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Hide) {
+            window_->removeEventFilter(this);
+            deleteLater();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    QWidget* window_;
+    QString text_;
+};
+
 }  // namespace
+
+void speakWhenBackIn(QWidget* window, const QString& text) {
+    if (!window)
+        return;
+    window = window->window();
+    // Only the latest result is said.
+    for (auto* older : window->findChildren<ResultAwaitingWindow*>(
+             QString::fromLatin1(ResultAwaitingWindow::kName), Qt::FindDirectChildrenOnly))
+        delete older;
+    if (window->isActiveWindow()) {
+        speakNotice(window, text);
+        return;
+    }
+    new ResultAwaitingWindow(window, text);
+}
+
+void speakResultWhenBackIn(QWidget* window, DisplayStore& store,
+                           const std::function<void()>& action) {
+    bool answered = false;
+    {
+        ChangeWatch watch(store);
+        action();
+        answered = watch.changed();
+    }
+    if (answered)
+        speakWhenBackIn(window, toQString(store.statusMessage()));
+}
 
 void speakResultOf(QWidget* near, DisplayStore& store, const std::function<void()>& action) {
     // The action may take the widget with it (a row that goes); its window

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 
+class QString;
 class QWidget;
 
 namespace quorvane {
@@ -18,6 +19,23 @@ class DisplayStore;
 // Usage, in a button's click handler:
 //   speakResultOf(apply, store, [&] { PresetsSection::apply(store, preset, id); });
 void speakResultOf(QWidget* near, DisplayStore& store, const std::function<void()>& action);
+
+// Has a screen reader hear `text`, the result of an action the user took
+// in a dialog over `window` (a file dialog, an import sheet), once `window`
+// is the active window again: the dialog has closed and the focus is back,
+// so the words come after the window and its control are read afresh,
+// rather than being dropped with the dialog. Said once, from `window`
+// (speakNotice()); a newer result replaces one not yet said, and none is
+// kept past the window being hidden.
+//
+// Usage, in a file dialog's answer:
+//   speakWhenBackIn(window, toQString(store.statusMessage()));
+void speakWhenBackIn(QWidget* window, const QString& text);
+
+// Runs such an action and has its status heard as speakWhenBackIn() does;
+// an action that leaves the store as it was says nothing.
+void speakResultWhenBackIn(QWidget* window, DisplayStore& store,
+                           const std::function<void()>& action);
 
 // Has a screen reader hear the result of the emergency-recovery hot key
 // ("비상 복구 완료: 화면 색감 2개, 밝기 조절 경로 없음"), pressed from

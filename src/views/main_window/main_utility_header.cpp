@@ -1,4 +1,5 @@
 #include "views/main_window/main_utility_header.hpp"
+#include "views/design/opening_focus.hpp"
 #include "views/design/symbol_side.hpp"
 
 #include <QHBoxLayout>
@@ -65,6 +66,7 @@ MainUtilityHeader::MainUtilityHeader(Theme& theme, std::function<void()> rescan,
     panel_->setToolTip(toQString(texts::kPanelHelp));
     panel_->hide();
     connect(panel_, &QAbstractButton::clicked, this, [openPanel] { openPanel(); });
+    setKeyEffect(panel_, KeyEffect::opensWindow);
     rescan_ = new HeaderIconButton(theme, std::string(texts::kRescanSymbol), 15, this);
     setSpokenName(rescan_, toQString(texts::kRescanLabel));
     rescan_->setToolTip(toQString(texts::kRescanHelp));
@@ -73,6 +75,7 @@ MainUtilityHeader::MainUtilityHeader(Theme& theme, std::function<void()> rescan,
     setSpokenName(settings_, toQString(texts::kSettingsLabel));
     settings_->setToolTip(toQString(texts::kSettingsHelp));
     connect(settings_, &QAbstractButton::clicked, this, [openSettings] { openSettings(); });
+    setKeyEffect(settings_, KeyEffect::opensWindow);
     controls_->addWidget(panel_);
     controls_->addWidget(rescan_);
     controls_->addWidget(settings_);

@@ -12,6 +12,7 @@
 #include "presentation/main_window/sidebar_row.hpp"
 #include "views/controls/confirmation_presenter.hpp"
 #include "views/design/appearance_switcher.hpp"
+#include "views/design/opening_focus.hpp"
 #include "views/detail_form/display_detail_form.hpp"
 #include "views/main_window/main_utility_header.hpp"
 #include "views/main_window/main_window_sidebar.hpp"
@@ -127,6 +128,10 @@ void MainWindow::showEvent(QShowEvent* event) {
         context_.store.refresh(DisplayStore::RefreshIntent::passiveViewAppearance);
     redraw();
     sidebar_->revealSelectedSection();
+    // Every opening starts on the same control (the selected display's
+    // row), whatever had the focus when the window closed.
+    if (!event->spontaneous())
+        focusOpeningControl(this);
 }
 
 void MainWindow::redraw() {

@@ -6,6 +6,7 @@
 
 #include "presentation/main_window/main_window_texts.hpp"
 #include "views/design/chip_button.hpp"
+#include "views/design/opening_focus.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/qt_text.hpp"
@@ -59,6 +60,7 @@ NoDisplayState::NoDisplayState(Theme& theme, std::function<void()> rescan,
                                QuorvaneChipProminence::neutral, this);
     settings_->setSymbol(std::string(texts::kSettingsSymbol));
     connect(settings_, &QAbstractButton::clicked, this, [openSettings] { openSettings(); });
+    setKeyEffect(settings_, KeyEffect::opensWindow);
     actions->addWidget(rescan_);
     actions->addWidget(settings_);
     actions->addStretch(1);

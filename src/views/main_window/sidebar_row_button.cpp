@@ -8,6 +8,7 @@
 
 #include "views/design/accessible_role.hpp"
 #include "views/design/glyph_icon.hpp"
+#include "views/design/opening_focus.hpp"
 #include "views/design/shown_state_text.hpp"
 #include "views/design/shrinking_label.hpp"
 #include "views/design/spoken_text.hpp"
@@ -150,6 +151,8 @@ void SidebarRowButton::setRow(const SidebarRow& row) {
     subtitle_->setVisible(row_.subtitle.has_value());
     setToolTip(toQString(row_.help));
     setSpokenName(this, toQString(row_.accessibleName()));
+    // Space on a row not selected shows another page.
+    setKeyEffect(this, row_.isSelected ? KeyEffect::stays : KeyEffect::changesScreen);
     restyle();
 
     QAccessibleValueChangeEvent announcement(this, toQString(row_.accessibleValue()));

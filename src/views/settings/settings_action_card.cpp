@@ -5,6 +5,7 @@
 #include "presentation/design/surface_look.hpp"
 #include "views/design/accessible_card.hpp"
 #include "views/design/chip_button.hpp"
+#include "views/design/opening_focus.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"
@@ -36,6 +37,8 @@ SettingsActionCard::SettingsActionCard(Theme& theme, const QString& title, const
     column->addWidget(button_, 0, Qt::AlignLeading);
     column->addWidget(themedLabel(theme, detail, QuorvaneFontStyle::caption, QFont::Normal, true));
     readAsOneButton(this, button_, title, detail);
+    // Every action of the window opens a file dialog, a sheet or a prompt.
+    setKeyEffect(button_, KeyEffect::opensWindow);
     connect(button_, &QAbstractButton::clicked, this, &SettingsActionCard::triggered);
 }
 

@@ -13,7 +13,8 @@ class Theme;
 
 // An action of a settings card: a chip button with its symbol and title,
 // and under it the explanation (also the button's tooltip), on a tinted
-// rounded tile read as one element by assistive technology.
+// rounded tile read as one element by assistive technology. Its button
+// opens a window (a file dialog, a sheet, a prompt): no window opens on it.
 class SettingsActionCard : public SettingsTintedTile {
     Q_OBJECT
 

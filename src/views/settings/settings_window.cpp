@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QScrollArea>
+#include <QShowEvent>
 #include <QSysInfo>
 #include <QVBoxLayout>
 
@@ -20,6 +21,7 @@
 #include "views/design/chip_button.hpp"
 #include "views/design/current_item_follows_focus.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/opening_focus.hpp"
 #include "views/design/settings_card_frame.hpp"
 #include "views/design/settings_tinted_tile.hpp"
 #include "views/design/surface_panel.hpp"
@@ -201,6 +203,7 @@ QWidget* SettingsWindow::buildHero() {
         new ChipButton(theme, QStringLiteral("Quorvane 열기"), QuorvaneChipProminence::accent);
     openMainWindow_->setSymbol("macwindow");
     openMainWindow_->setToolTip(QStringLiteral("메인 화면을 엽니다."));
+    setKeyEffect(openMainWindow_, KeyEffect::opensWindow);
     connect(openMainWindow_, &QAbstractButton::clicked, this, [this] {
         if (context_.shell.openMainWindow)
             context_.shell.openMainWindow();
@@ -236,6 +239,16 @@ QWidget* SettingsWindow::buildStatusCard() {
     return frame.panel;
 }
 
+// Every opening starts on the same control, whatever had the focus when
+// the window closed (a button one key from its prompt): a screen reader's
+// first words do not depend on history.
+void SettingsWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous() || !focusOpeningControl(this))
+        return;
+    scroll_->ensureWidgetVisible(focusWidget());
+}
+
 void SettingsWindow::refresh() {
     const DisplayStore& store = context_.store;
     status_->setText(QString::fromStdString(store.statusMessage()));
@@ -255,8 +268,10 @@ void SettingsWindow::restyle() {
 void SettingsWindow::chooseJsonFile(QWidget* over, bool saving, const QString& title,
                                     const QString& proposedName,
                                     std::function<void(const std::filesystem::path&)> chosen) {
+    keepClosed(closedFileDialog_, nullptr);
     auto* dialog = new QFileDialog(over, title);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::finished, this,
+            [this, dialog] { keepClosed(closedFileDialog_, dialog); });
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setNameFilter(QStringLiteral("JSON (*.json)"));
     dialog->setDefaultSuffix(QStringLiteral("json"));
@@ -280,7 +295,9 @@ void SettingsWindow::chooseJsonFile(QWidget* over, bool saving, const QString& t
 void SettingsWindow::exportSettings() {
     chooseJsonFile(this, true, QStringLiteral("Quorvane 설정 내보내기"),
                    toQString(kSettingsExportFileName), [this](const std::filesystem::path& file) {
-                       quorvane::exportSettings(context_.store, file, context_.store.wallNow());
+                       speakResultWhenBackIn(this, context_.store, [this, &file] {
+                           quorvane::exportSettings(context_.store, file, context_.store.wallNow());
+                       });
                    });
 }
 
@@ -288,7 +305,12 @@ void SettingsWindow::importSettings() {
     chooseJsonFile(this, false, QStringLiteral("Quorvane 설정 가져오기"), {},
                    [this](const std::filesystem::path& file) {
                        quorvane::importSettings(context_.store, state_, file);
-                       openImportSheet();
+                       // A file that reads opens its sheet, heard as it opens;
+                       // one that does not is answered in words.
+                       if (state_.settingsImportDraft)
+                           openImportSheet();
+                       else
+                           speakWhenBackIn(this, toQString(context_.store.statusMessage()));
                    });
 }
 
@@ -304,12 +326,24 @@ void SettingsWindow::requestFullReset() {
     quorvane::requestFullReset(confirmations_->coordinator(), context_.store);
 }
 
+// A dialog that closed stays, hidden, until the next of its kind opens:
+// deleted as it closes, it took with it the control a screen reader last
+// had the focus on, which the screen reader still holds and asks about as
+// the focus lands elsewhere (read as a dead object, or as a nameless
+// button).
+void SettingsWindow::keepClosed(QPointer<QWidget>& closed, QWidget* dialog) {
+    if (closed == dialog)
+        return;
+    delete closed.data();
+    closed = dialog;
+}
+
 void SettingsWindow::openDiagnosticSheet() {
     if (diagnosticSheet_)
         diagnosticSheet_->close();
+    keepClosed(closedSheet_, nullptr);
     auto* sheet = new DiagnosticReportSheet(context_.theme, *state_.diagnosticPreview, this);
     diagnosticSheet_ = sheet;
-    sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->setWindowModality(Qt::WindowModal);
     const auto preview = sheet->preview();
     connect(sheet, &DiagnosticReportSheet::copyRequested, this, [this, sheet, preview] {
@@ -322,14 +356,19 @@ void SettingsWindow::openDiagnosticSheet() {
     connect(sheet, &DiagnosticReportSheet::saveRequested, this, [this, sheet, preview] {
         chooseJsonFile(sheet, true, QStringLiteral("Quorvane 진단 리포트 저장"),
                        toQString(kDiagnosticReportFileName),
-                       [this, preview](const std::filesystem::path& file) {
-                           saveDiagnosticPreview(context_.store, preview, file);
+                       [this, sheet, preview](const std::filesystem::path& file) {
+                           speakResultWhenBackIn(sheet, context_.store, [&] {
+                               saveDiagnosticPreview(context_.store, preview, file);
+                           });
                        });
     });
     // "닫기", Escape and closing the sheet all end this preview.
-    connect(sheet, &QDialog::finished, this, [this, id = preview.id] {
+    connect(sheet, &QDialog::finished, this, [this, sheet, id = preview.id] {
         if (state_.diagnosticPreview && state_.diagnosticPreview->id == id)
             state_.diagnosticPreview.reset();
+        if (diagnosticSheet_ == sheet)
+            diagnosticSheet_ = nullptr;
+        keepClosed(closedSheet_, sheet);
     });
     sheet->open();
 }
@@ -340,22 +379,31 @@ void SettingsWindow::openImportSheet() {
         return;
     if (importSheet_)
         importSheet_->close();
+    keepClosed(closedSheet_, nullptr);
     auto* sheet = new SettingsImportPreviewSheet(context_, *state_.settingsImportDraft, this);
     importSheet_ = sheet;
-    sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->setWindowModality(Qt::WindowModal);
-    connect(sheet, &SettingsImportPreviewSheet::cancelRequested, this,
-            [this] { cancelSettingsImport(context_.store, state_); });
+    // The sheet closes as its buttons answer: their words are said in this
+    // window once it has the focus again.
+    connect(sheet, &SettingsImportPreviewSheet::cancelRequested, this, [this] {
+        speakResultWhenBackIn(this, context_.store,
+                              [this] { cancelSettingsImport(context_.store, state_); });
+    });
     connect(sheet, &SettingsImportPreviewSheet::importConfirmed, this,
             [this](QuorvaneSettingsImportMode mode,
                    const std::vector<QuorvaneSettingsImportDisplayMapping>& mappings,
                    bool switchSelection) {
-                confirmSettingsImport(context_.store, state_, mode, mappings, switchSelection);
+                speakResultWhenBackIn(this, context_.store, [&] {
+                    confirmSettingsImport(context_.store, state_, mode, mappings, switchSelection);
+                });
             });
     // Escape or closing the sheet is a dismissal: the draft goes, nothing is said.
-    connect(sheet, &QDialog::finished, this, [this, id = sheet->draft().id] {
+    connect(sheet, &QDialog::finished, this, [this, sheet, id = sheet->draft().id] {
         if (state_.settingsImportDraft && state_.settingsImportDraft->id == id)
             dismissSettingsImport(state_);
+        if (importSheet_ == sheet)
+            importSheet_ = nullptr;
+        keepClosed(closedSheet_, sheet);
     });
     sheet->open();
 }

@@ -32,8 +32,8 @@ class WrappingLabel;
 // strip, the three bands of cards and the last status message, in one
 // scrolling page. It alone reads and writes files (export, import, report)
 // through file dialogs, and it is the only presenter of its two sheets, each
-// a window-modal dialog made for one preview or one import draft and deleted
-// when it closes. The window never asks the store to refresh displays.
+// a window-modal dialog made for one preview or one import draft, deleted
+// once the next of its kind opens. The window never asks the store to refresh displays.
 class SettingsWindow : public QWidget {
     Q_OBJECT
 
@@ -68,6 +68,9 @@ class SettingsWindow : public QWidget {
     void prepareDiagnosticPreview(QuorvaneDiagnosticPrivacyMode mode);
     void requestFullReset();
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     QWidget* buildHero();
     QWidget* buildBand(const QString& title, const QString& subtitle, QWidget* content);
@@ -76,6 +79,8 @@ class SettingsWindow : public QWidget {
     void restyle();
     void openDiagnosticSheet();
     void openImportSheet();
+    // Keeps `dialog`, closed now, in `closed`, deleting the one kept there.
+    static void keepClosed(QPointer<QWidget>& closed, QWidget* dialog);
     // A file dialog over `over` for a JSON file; `chosen` runs only when the
     // user picked one.
     void chooseJsonFile(QWidget* over, bool saving, const QString& title,
@@ -101,6 +106,9 @@ class SettingsWindow : public QWidget {
     WrappingLabel* status_ = nullptr;
     QPointer<DiagnosticReportSheet> diagnosticSheet_;
     QPointer<SettingsImportPreviewSheet> importSheet_;
+    // The last sheet and file dialog that closed (keepClosed()).
+    QPointer<QWidget> closedSheet_;
+    QPointer<QWidget> closedFileDialog_;
 };
 
 }  // namespace quorvane

@@ -51,6 +51,7 @@
 #include "views/support/ink_contrast.hpp"
 #include "views/support/layout_points_of.hpp"
 #include "views/support/same_pixels.hpp"
+#include "views/support/spoken_notices.hpp"
 #include "views/support/themed_window.hpp"
 #include "views/support/wheel_input.hpp"
 
@@ -312,6 +313,111 @@ TEST_F(SettingsWindowTest, ARefusedFileOpensNoSheet) {
     choose(window.get(), folder / "other.json");
     EXPECT_EQ(window->importSheet(), nullptr);
     EXPECT_EQ(store().statusMessage(), "설정 파일을 읽을 수 없습니다.");
+}
+
+// Each file action's result, success or failure, is heard once, and only
+// once the dialog has closed and its window has the focus again (said
+// while the dialog goes, a screen reader drops it with the dialog); a file
+// that reads is answered by its sheet instead, whose buttons' results are
+// heard back in the window.
+TEST_F(SettingsWindowTest, EveryFileActionsResultIsHeardOnceBackInItsWindow) {
+    const auto heardBackIn = [&](QWidget* back, const std::function<void()>& act) {
+        SpokenNotices notices;
+        act();
+        EXPECT_EQ(notices.said(), std::vector<std::string>{}) << "said before its window is back";
+        for (int activation = 0; activation < 2; ++activation) {
+            QApplication::setActiveWindow(nullptr);
+            settle();
+            QApplication::setActiveWindow(back);
+            settle();
+        }
+        return notices.said();
+    };
+    const auto status = [&] { return std::vector<std::string>{store().statusMessage()}; };
+    const auto exportTo = [&](const fs::path& file) {
+        return heardBackIn(window.get(), [&] {
+            click(window->filesCard()->exportAction()->button());
+            choose(window.get(), file);
+        });
+    };
+    EXPECT_EQ(exportTo(folder / "s.json"), std::vector<std::string>{"설정 내보내기 완료"});
+    const auto refused = exportTo(folder / "gone" / "s.json");
+    EXPECT_EQ(refused, status());
+    EXPECT_NE(store().statusMessage().find("폴더가 없습니다"), std::string::npos);
+
+    writeContents(folder / "other.json", "{\"appName\": \"Other\"}");
+    EXPECT_EQ(heardBackIn(window.get(),
+                          [&] {
+                              click(window->filesCard()->importAction()->button());
+                              choose(window.get(), folder / "other.json");
+                          }),
+              std::vector<std::string>{"설정 파일을 읽을 수 없습니다."});
+    for (const bool confirmed : {true, false}) {
+        SpokenNotices opening;
+        click(window->filesCard()->importAction()->button());
+        choose(window.get(), folder / "s.json");
+        auto* sheet = window->importSheet();
+        ASSERT_NE(sheet, nullptr);
+        QApplication::setActiveWindow(sheet);
+        settle();
+        EXPECT_EQ(opening.said(), std::vector<std::string>{});
+        const auto said = heardBackIn(window.get(), [&] {
+            click(confirmed ? sheet->importButton() : sheet->cancelButton());
+        });
+        EXPECT_EQ(said, status());
+        EXPECT_EQ(store().statusMessage().rfind(
+                      confirmed ? "설정 가져오기 완료" : "설정 가져오기를 취소", 0),
+                  0u);
+    }
+
+    click(window->supportCard()->basicReport()->button());
+    auto* sheet = window->diagnosticSheet();
+    ASSERT_NE(sheet, nullptr);
+    for (const fs::path& file : {folder / "r.json", folder / "gone" / "r.json"}) {
+        const auto said = heardBackIn(sheet, [&] {
+            click(sheet->saveButton());
+            choose(sheet, file);
+        });
+        EXPECT_EQ(said, status());
+    }
+    EXPECT_TRUE(fs::exists(folder / "r.json"));
+    EXPECT_NE(store().statusMessage().find("폴더가 없습니다"), std::string::npos);
+}
+
+// A dialog that closed stays until the next of its kind opens: the control
+// a screen reader last had the focus on in it (the file name, the sheet's
+// 가져오기) still answers from its place, named, as the focus lands in the
+// window, rather than being a dead object the reader asks about.
+TEST_F(SettingsWindowTest, AClosedDialogStaysReadableUntilTheNextOfItsKindOpens) {
+    exportSettings(store(), folder / "s.json", world.scheduler->wallNow());
+    const auto readable = [](QWidget* control) {
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(control);
+        return read && read->parent() && read->parent()->indexOfChild(read) >= 0;
+    };
+    const auto chooseThroughTheDialog = [&] {
+        click(window->filesCard()->importAction()->button());
+        auto* dialog = window->findChild<QFileDialog*>();
+        QPointer<QLineEdit> name =
+            dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+        choose(window.get(), folder / "s.json");
+        return name;
+    };
+    QPointer<QLineEdit> name = chooseThroughTheDialog();
+    ASSERT_NE(window->importSheet(), nullptr);
+    QPointer<QAbstractButton> import = window->importSheet()->importButton();
+    click(import);
+    ASSERT_EQ(window->importSheet(), nullptr);
+    for (QWidget* control : {static_cast<QWidget*>(name), static_cast<QWidget*>(import)}) {
+        ASSERT_NE(control, nullptr);
+        EXPECT_TRUE(readable(control));
+    }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(import)->text(QAccessible::Name),
+              QStringLiteral("가져오기"));
+
+    chooseThroughTheDialog();
+    EXPECT_EQ(name, nullptr);
+    EXPECT_EQ(import, nullptr);
+    EXPECT_NE(window->importSheet(), nullptr);
 }
 
 TEST_F(SettingsWindowTest, TheReportSheetCopiesAndSavesThePreparedBytesWhateverIsTyped) {

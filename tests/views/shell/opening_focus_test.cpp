@@ -16,12 +16,17 @@
 
 #include "app/shell/panel_host.hpp"
 #include "display_store/store_world.hpp"
+#include "views/controls/confirmation_presenter.hpp"
+#include "views/design/chip_button.hpp"
+#include "views/design/opening_focus.hpp"
 #include "views/design/theme.hpp"
 #include "views/main_window/main_window.hpp"
 #include "views/panel/menu_panel.hpp"
 #include "views/panel/panel_header_view.hpp"
 #include "views/panel/panel_quick_tune_card.hpp"
 #include "views/panel/panel_slider_row.hpp"
+#include "views/settings/settings_action_card.hpp"
+#include "views/settings/settings_recovery_card.hpp"
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/accessible_event_hook.hpp"
@@ -145,6 +150,67 @@ TEST_F(OpeningFocusTest, ThePanelStartsOnItsFirstControlEachTimeAndEscapeStillCl
     EXPECT_EQ(world.store->colorAdjustment(1), before);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(host.isVisible());
+}
+
+// The settings window and the main window reopen on the control they
+// first opened on, whatever had the focus when they closed: a control
+// a few Tabs on, or the full reset's button after its prompt was
+// cancelled. That control opens nothing and shows no other page, and a
+// screen reader is told it once on each opening.
+TEST_F(OpeningFocusTest, AWindowReopensOnTheSameControlWhereNoKeyHarms) {
+    // Shown again, the window is made active as a window manager does.
+    const auto reopen = [this](QWidget* window) {
+        open(window);
+        QApplication::setActiveWindow(window);
+        settle();
+    };
+    SettingsWindow settings(*context);
+    settings.resize(700, 800);
+    MainWindow main(*context);
+    main.resize(1000, 700);
+    for (QWidget* window : std::initializer_list<QWidget*>{&settings, &main}) {
+        SCOPED_TRACE(window->metaObject()->className());
+        open(window);
+        QWidget* first = QApplication::focusWidget();
+        ASSERT_TRUE(window->isAncestorOf(first));
+        EXPECT_EQ(heardFocus(window), "");
+        EXPECT_EQ(keyEffectOf(first), KeyEffect::stays);
+        const std::string name =
+            QAccessible::queryAccessibleInterface(first)->text(QAccessible::Name).toStdString();
+        for (const int tabs : {3, 9, 14}) {
+            SCOPED_TRACE(tabs);
+            for (int tab = 0; tab < tabs; ++tab)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            ASSERT_NE(QApplication::focusWidget(), first);
+            window->hide();
+            settle();
+            ToldFocus focus;
+            reopen(window);
+            EXPECT_EQ(QApplication::focusWidget(), first);
+            EXPECT_EQ(focus.told(), std::vector<std::string>{name});
+        }
+        window->hide();
+    }
+
+    reopen(&settings);
+    QWidget* first = QApplication::focusWidget();
+    ChipButton* reset = settings.recoveryCard()->resetAction()->button();
+    EXPECT_EQ(keyEffectOf(reset), KeyEffect::opensWindow);
+    EXPECT_EQ(keyEffectOf(settings.openMainWindowButton()), KeyEffect::opensWindow);
+    reset->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(reset, Qt::Key_Space);
+    settle();
+    auto* presenter = settings.confirmations();
+    ASSERT_NE(presenter->dialog(), nullptr);
+    presenter->cancelButton()->click();
+    settle();
+    settings.activateWindow();
+    settle();
+    ASSERT_EQ(QApplication::focusWidget(), reset);
+    settings.hide();
+    settle();
+    reopen(&settings);
+    EXPECT_EQ(QApplication::focusWidget(), first);
 }
 
 // A popup opened again finds the focus where it left it; a screen reader

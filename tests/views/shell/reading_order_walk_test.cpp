@@ -24,6 +24,7 @@
 #include "app/shell/panel_host.hpp"
 #include "display_store/store_world.hpp"
 #include "presentation/settings/settings_import_entry.hpp"
+#include "views/design/chip_button.hpp"
 #include "views/design/reading_order.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
@@ -299,6 +300,9 @@ TEST_F(ReadingOrderWalkTest, TheSettingsWindowReadsCardByCard) {
         SettingsWindow window(*context);
         window.resize(size);
         open(&window);
+        // Read from the top: the window opens on a later control, past the
+        // way to the main window.
+        window.openMainWindowButton()->setFocus(Qt::TabFocusReason);
         EXPECT_EQ(readingOrderFaults(
                       &window, {window.statusStrip(), window.appearanceCard(),
                                 window.behaviorCard(), window.shortcutsCard(), window.filesCard(),

@@ -692,6 +692,13 @@ TEST_F(DefaultsStoreSafetyTest, FilesRootSavesInAnotherUsersFolderAreThatUsers) 
     fs::create_directories(folder);
     giveToTheUnprivilegedUser({root_, folder});
     FileDefaultsStore elsewhere(folder);
+    // The lock taken alone (as a merge of preferences or the recovery
+    // journal takes it, before any save) makes the user's lock file too.
+    {
+        const auto lock = elsewhere.lockExclusively();
+        ASSERT_FALSE(lock.failure());
+    }
+    EXPECT_EQ(ownerOf(folder / FileDefaultsStore::kLockFileName), kNobody);
     const auto asked = std::chrono::system_clock::now() - std::chrono::seconds(1);
     TouchedRecordParts first;
     first.touch("displayAdjustments", "a", asked - std::chrono::seconds(1));

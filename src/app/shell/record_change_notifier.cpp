@@ -14,6 +14,7 @@ RecordChangeNotifier::RecordChangeNotifier(const std::filesystem::path& defaults
     : QObject(parent),
       store_(store),
       folder_(defaultsFolder),
+      folderRights_(defaultsFolder),
       records_(LinuxDisplayStoreFactory::recordFileNames()) {
     if (defaultsFolder.empty() || FileDefaultsStore(defaultsFolder).ensureFolder())
         return;
@@ -27,7 +28,7 @@ RecordChangeNotifier::RecordChangeNotifier(const std::filesystem::path& defaults
         fileNames.insert(stampName);
     }
     {
-        const FolderOwnerRights rights(folder_);
+        const FolderOwnerRights rights(folderRights_.current());
         watcher_ = std::make_unique<DefaultsFolderWatcher>(defaultsFolder, std::move(fileNames));
     }
     if (!watcher_->watching())
@@ -47,7 +48,7 @@ RecordChangeNotifier::~RecordChangeNotifier() {
 void RecordChangeNotifier::takeChanges() {
     // A folder made again is watched anew from here.
     const auto changes = [this] {
-        const FolderOwnerRights rights(folder_);
+        const FolderOwnerRights rights(folderRights_.current());
         return watcher_->takeChanges();
     }();
     std::set<DisplayStoreRecord> written;

@@ -10,6 +10,7 @@
 
 #include "platform/linux/defaults_folder_watcher.hpp"
 #include "services/display_store/display_store.hpp"
+#include "services/persistence/folder_rights_cache.hpp"
 
 namespace quorvane {
 
@@ -44,6 +45,7 @@ class RecordChangeNotifier : public QObject {
     // Each record by its file's name, and by its write stamp's name.
     // The watch follows the folder with its owner's rights, as the saves do.
     std::filesystem::path folder_;
+    FolderRightsCache folderRights_;
     std::map<std::string, DisplayStoreRecord> records_;
     std::map<std::string, DisplayStoreRecord> stamps_;
     std::unique_ptr<DefaultsFolderWatcher> watcher_;

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 #include <utility>
 
 namespace quorvane {
@@ -13,6 +14,11 @@ std::string withDetail(std::string text, const std::string& detail) {
         text += " (" + detail + ")";
     return text;
 }
+
+// Where root may not touch another user's settings folder.
+constexpr std::string_view kWhatTheUserCanDo =
+    "그 폴더의 사용자로 실행하거나(sudo -u 사용자), root 자신의 설정 폴더를 쓰려면 "
+    "HOME과 XDG_CONFIG_HOME을 넘기지 마세요(sudo -E 없이)";
 
 }  // namespace
 
@@ -71,12 +77,24 @@ std::string DefaultsStoreError::description() const {
                    "잠금이 유지되는지 확인할 수 없어 저장하지 못했습니다: " +
                    path;
         case Kind::beyondOwnersRights:
-            return withDetail(
-                "설정 폴더 주인의 권한이 닿지 않는 곳이어서 저장하지 못했습니다: " + path, detail);
+            return withDetail("설정 폴더 주인의 권한이 닿지 않는 곳이어서 " +
+                                  std::string(whileReading ? "읽지" : "저장하지") +
+                                  " 못했습니다: " + path,
+                              detail);
         case Kind::ownersRightsUnavailable:
+            return withDetail("설정 폴더 주인의 권한을 얻을 수 없어 그 폴더의 " +
+                                  std::string(whileReading ? "기록을 읽지" : "기록을 저장하지") +
+                                  " 못했습니다: " + path,
+                              detail) +
+                   ". " + std::string(kWhatTheUserCanDo);
+        case Kind::pathSharedWithOthers:
             return withDetail(
-                "설정 폴더 주인의 권한을 얻을 수 없어 그 폴더에 저장하지 못했습니다: " + path,
-                detail);
+                       "root 말고도 여러 사용자가 설정 폴더나 그리로 가는 경로를 바꿀 수 "
+                       "있어 그 폴더의 " +
+                           std::string(whileReading ? "기록을 읽지" : "기록을 저장하지") +
+                           " 않았습니다: " + path,
+                       detail) +
+                   ". " + std::string(kWhatTheUserCanDo);
     }
     return {};
 }

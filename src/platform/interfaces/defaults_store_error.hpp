@@ -49,6 +49,12 @@ struct DefaultsStoreError {
         // take on that user's rights to touch it; `path` is the folder,
         // `detail` names the user and why.
         ownersRightsUnavailable,
+        // Several users besides root could change the settings folder or
+        // the way to it (a folder a group of several or everyone may
+        // write, a name not made yet in /tmp), so no one user's rights keep
+        // the others' links away: root touches nothing there. `path` is
+        // the folder, `detail` names the users and what each may write.
+        pathSharedWithOthers,
     };
 
     Kind kind = Kind::writeFailed;
@@ -58,6 +64,9 @@ struct DefaultsStoreError {
     // other thread, or a process of Quorvane's by its name); else it is
     // told as another process.
     bool heldByQuorvane = false;
+    // Met while reading a record (nothing was being saved): told as what
+    // could not be read.
+    bool whileReading = false;
 
     bool operator==(const DefaultsStoreError&) const = default;
 

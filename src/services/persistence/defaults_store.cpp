@@ -244,6 +244,7 @@ std::string newWriterName() {
 
 FileDefaultsStore::FileDefaultsStore(std::filesystem::path folder)
     : folder_(std::move(folder)),
+      folderRights_(folder_),
       writerName_(newWriterName()),
       readCall_(systemRead),
       writeCall_(systemWrite),
@@ -282,12 +283,14 @@ std::filesystem::path FileDefaultsStore::pathForKey(std::string_view key) const 
 }
 
 DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
-    const FolderOwnerRights rights(folder_);
-    if (rights.refusal())
-        return {std::nullopt, rights.refusal()};
-    auto result = readAsOwner(key);
-    if (result.error)
-        result.error = rights.told(std::move(*result.error));
+    const FolderOwnerRights rights(folderRights_.current());
+    auto result =
+        rights.refusal() ? DefaultsReadResult{std::nullopt, rights.refusal()} : readAsOwner(key);
+    if (!result.error)
+        return result;
+    result.error = rights.told(std::move(*result.error));
+    // Nothing was being saved: what could not be read is told.
+    result.error->whileReading = true;
     return result;
 }
 
@@ -389,7 +392,7 @@ Date FileDefaultsStore::unstampedDate(const std::string& writeID, std::string_vi
 }
 
 std::optional<DefaultsStoreError> FileDefaultsStore::ensureFolder() const {
-    const FolderOwnerRights rights(folder_);
+    const FolderOwnerRights rights(folderRights_.current());
     if (rights.refusal())
         return rights.refusal();
     auto error = makeFolder();
@@ -438,7 +441,7 @@ DefaultsLock FileDefaultsStore::tryLockExclusively() {
 }
 
 DefaultsLock FileDefaultsStore::takenAsOwner(DefaultsLock (DefaultsLockFile::*take)()) {
-    const FolderOwnerRights rights(folder_);
+    const FolderOwnerRights rights(folderRights_.current());
     if (rights.refusal())
         return DefaultsLock::notTaken(*rights.refusal());
     auto lock = (lock_.*take)();
@@ -479,7 +482,7 @@ RecordWriteStamp FileDefaultsStore::newStamp(const std::optional<RecordWriteStam
 
 SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string_view bytes,
                                                const TouchedRecordParts& touched) {
-    const FolderOwnerRights rights(folder_);
+    const FolderOwnerRights rights(folderRights_.current());
     if (rights.refusal())
         return SaveOutcome::failed(*rights.refusal());
     auto outcome = saveAsOwner(key, bytes, touched);
@@ -769,7 +772,7 @@ std::optional<SaveOutcome> FileDefaultsStore::stampedInPlace(
 }
 
 SaveOutcome FileDefaultsStore::keepCopyAside(std::string_view key, std::string_view bytes) {
-    const FolderOwnerRights rights(folder_);
+    const FolderOwnerRights rights(folderRights_.current());
     if (rights.refusal())
         return SaveOutcome::failed(*rights.refusal());
     const auto lock = lockExclusively();
@@ -786,7 +789,7 @@ SaveOutcome FileDefaultsStore::keepCopyAside(std::string_view key, std::string_v
 bool FileDefaultsStore::removeKey(std::string_view key) {
     if (folder_.empty() || !isValidDefaultsKey(key))
         return false;
-    const FolderOwnerRights rights(folder_);
+    const FolderOwnerRights rights(folderRights_.current());
     if (rights.refusal())
         return false;
     const auto lock = lockExclusively();

@@ -17,6 +17,7 @@
 #include "platform/interfaces/request_clock.hpp"
 #include "platform/interfaces/scheduler.hpp"
 #include "services/persistence/defaults_lock_file.hpp"
+#include "services/persistence/folder_rights_cache.hpp"
 #include "services/persistence/kept_record_copies.hpp"
 #include "services/persistence/record_install.hpp"
 #include "services/persistence/record_write_stamp.hpp"
@@ -32,11 +33,13 @@ namespace quorvane {
 // link's target and replaces the target.
 //
 // Every file of the folder is read, written, exchanged, made and locked
-// with the rights of the folder's owner (FolderOwnerRights), on whichever
-// thread calls: root working in a user's folder (a command run through
-// `sudo -E`) follows a link there only where that user could, fails the
-// save where the user could not (beyondOwnersRights), and makes files that
-// are the user's.
+// with the rights of the one user who could steer the folder or the way to
+// it (FolderRightsDecision, decided once per folder; FolderOwnerRights), on
+// whichever thread calls: root working in a user's folder (a command run
+// through `sudo -E`) follows a link there only where that user could, fails
+// the save where the user could not (beyondOwnersRights), and makes files
+// that are the user's; where several users could, it touches nothing there
+// (pathSharedWithOthers).
 //
 // Processes share the folder's lock file (".lock", an flock; DefaultsLockFile):
 // every write takes it, and a caller that reads, changes and writes a record holds it
@@ -208,6 +211,13 @@ class FileDefaultsStore final : public DefaultsStoring {
         lock_.setLockTableCall(std::move(call));
     }
 
+    // Whose rights count in the folder is decided from the system's
+    // accounts unless a test hands in its own. Set before the store is
+    // shared with another thread.
+    void setAccountBook(std::shared_ptr<const AccountBook> accounts) {
+        folderRights_.setAccountBook(std::move(accounts));
+    }
+
     // Reads give the bytes dated by their file alone, naming no write, and
     // read no stamp: for a caller that holds the lock from its read to its
     // write and weighs no other process's requests. Its writes still carry
@@ -302,6 +312,8 @@ class FileDefaultsStore final : public DefaultsStoring {
                                               const TouchedRecordParts& touched);
 
     std::filesystem::path folder_;
+    // Whose rights count in folder_, decided once (FolderRightsDecision).
+    FolderRightsCache folderRights_;
     // Random, so no other store (no other process) stamps its writes alike.
     std::string writerName_;
     // Writes are made under the lock, so one at a time.

@@ -1,9 +1,6 @@
 #include "services/persistence/folder_owner_rights.hpp"
 
-#include <grp.h>
-#include <pwd.h>
 #include <sys/fsuid.h>
-#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -15,8 +12,6 @@
 namespace quorvane {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr uid_t kRoot = 0;
 // Asks for no change: setfsuid() and setfsgid() then tell the id in force.
@@ -49,79 +44,41 @@ bool setThreadGroups(const std::vector<gid_t>& groups) {
     return ::syscall(kCall, groups.size(), groups.data()) == 0;
 }
 
-struct Account {
-    gid_t group = 0;
-    std::vector<gid_t> groups;
-};
-
-std::optional<Account> accountOf(uid_t user) {
-    std::vector<char> buffer(16 * 1024);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(user, &entry, buffer.data(), buffer.size(), &found) != 0 || !found)
-        return std::nullopt;
-    Account account{found->pw_gid, {}};
-    int count = 32;
-    for (int tries = 0; tries < 4; ++tries) {
-        account.groups.resize(static_cast<std::size_t>(count));
-        if (::getgrouplist(found->pw_name, found->pw_gid, account.groups.data(), &count) >= 0) {
-            account.groups.resize(static_cast<std::size_t>(count));
-            return account;
-        }
-    }
-    // Groups that cannot be listed are not the owner's: fewer rights, never more.
-    account.groups = {found->pw_gid};
-    return account;
-}
-
 std::string ownerDetail(uid_t owner, const std::string& why) {
     return "UID " + std::to_string(owner) + ": " + why;
 }
 
 }  // namespace
 
-uid_t FolderOwnerRights::ownerOf(const fs::path& folder) {
-    for (auto part = folder; !part.empty(); part = part.parent_path()) {
-        struct stat info {};
-        if (::lstat(part.c_str(), &info) == 0 && info.st_uid != kRoot)
-            return info.st_uid;
-        if (part == part.parent_path())
-            break;
+FolderOwnerRights::FolderOwnerRights(std::shared_ptr<const FolderRightsDecision> decision)
+    : decision_(std::move(decision)) {
+    if (decision_->refusal()) {
+        refusal_ = decision_->refusal();
+        return;
     }
-    return kRoot;
-}
-
-FolderOwnerRights::FolderOwnerRights(const fs::path& folder) {
-    // Only root holds rights beyond its own files' owner's; an ordinary
-    // process in its own folder pays one system call here.
-    if (folder.empty() || threadFsuid() != kRoot)
+    // Nested, or a thread that already holds only one user's rights.
+    if (!decision_->user() || threadFsuid() != kRoot)
         return;
-    owner_ = ownerOf(folder);
-    if (owner_ == kRoot)
-        return;
+    const auto owner = *decision_->user();
+    const auto& account = decision_->account();
     const auto refuse = [&](const std::string& why) {
         refusal_ = DefaultsStoreError{DefaultsStoreError::Kind::ownersRightsUnavailable,
-                                      folder.string(), ownerDetail(owner_, why)};
+                                      decision_->folder().string(), ownerDetail(owner, why)};
     };
-    const auto account = accountOf(owner_);
-    if (!account) {
-        refuse("no such account");
-        return;
-    }
     previousGroups_ = threadGroups();
     previousGroup_ = threadFsgid();
-    if (!setThreadGroups(account->groups)) {
+    if (!setThreadGroups(account.groups)) {
         refuse(std::strerror(errno));
         return;
     }
     previousUser_ = kRoot;
     // The group first: once the user id leaves root, the rights over files
     // go with it.
-    ::setfsgid(account->group);
-    ::setfsuid(owner_);
-    if (threadFsuid() != owner_ || threadFsgid() != account->group) {
+    ::setfsgid(account.group);
+    ::setfsuid(owner);
+    if (threadFsuid() != owner || threadFsgid() != account.group) {
         restore();
-        refuse("the kernel refuses this process that user's ids");
+        refuse("이 프로세스가 그 사용자의 ID를 얻도록 커널이 허락하지 않습니다");
     }
 }
 
@@ -154,7 +111,7 @@ DefaultsStoreError FolderOwnerRights::told(DefaultsStoreError error) const {
         error.kind = DefaultsStoreError::Kind::beyondOwnersRights;
     // An unreadable record stays one (it is held, never replaced), and says
     // whose rights it was read with.
-    error.detail = ownerDetail(owner_, error.detail);
+    error.detail = ownerDetail(*decision_->user(), error.detail);
     return error;
 }
 

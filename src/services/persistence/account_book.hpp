@@ -1,0 +1,30 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <optional>
+#include <vector>
+
+namespace quorvane {
+
+// The accounts a decision about a settings folder's rights reads: a user's
+// groups, and who belongs to a group. The system's (the password and group
+// databases) unless a test hands in its own.
+class AccountBook {
+  public:
+    struct Account {
+        gid_t group = 0;
+        // Every group the user is a member of, the primary one included.
+        std::vector<gid_t> groups;
+    };
+
+    virtual ~AccountBook() = default;
+
+    // None where `user` has no account.
+    virtual std::optional<Account> account(uid_t user) const;
+    // Every user of `group`: its listed members, and those whose primary
+    // group it is.
+    virtual std::vector<uid_t> membersOf(gid_t group) const;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <optional>
+
+#include "platform/interfaces/defaults_store_error.hpp"
+#include "services/persistence/account_book.hpp"
+#include "services/persistence/process_rights.hpp"
+
+namespace quorvane {
+
+// Whose rights a process touches a settings folder with, decided from what
+// the kernel walks to reach it: every folder on the way and every link
+// followed (the links' targets walked in turn), and who besides root could
+// change any of them. A folder's entries are changed by its owner, by its
+// group's members where the group may write it, by anyone where others
+// may, and by the users and groups its ACL lets write; where its sticky
+// bit is set, an entry already there only by the folder's owner and the
+// entry's. A name not made yet can be made by whoever writes the folder
+// that would hold it, and the settings folder's own entries (a link at a
+// record's name) by whoever writes it.
+//
+// Where nobody but root could change any of that, root keeps its rights;
+// where exactly one user could, root works with that user's rights (see
+// FolderOwnerRights), so that whatever that user planted leads nowhere
+// the user could not go; where several could (a folder writable by a group
+// of several, by everyone, a name in /tmp not made yet), no rights of one
+// of them keep the others' links away, and the folder is refused. A
+// process that holds no rights beyond one user's needs no decision: the
+// kernel already checks it.
+class FolderRightsDecision {
+  public:
+    // The thread's own rights, whatever the folder.
+    FolderRightsDecision() = default;
+    static FolderRightsDecision of(const std::filesystem::path& folder,
+                                   const ProcessRights& process, const AccountBook& accounts);
+
+    const std::filesystem::path& folder() const { return folder_; }
+    // The user whose rights count; none for the thread's own.
+    const std::optional<uid_t>& user() const { return user_; }
+    const AccountBook::Account& account() const { return account_; }
+    // Why the folder must not be touched at all (several users could steer
+    // it, the one who could has no account); none where it may.
+    const std::optional<DefaultsStoreError>& refusal() const { return refusal_; }
+
+  private:
+    std::filesystem::path folder_;
+    std::optional<uid_t> user_;
+    AccountBook::Account account_;
+    std::optional<DefaultsStoreError> refusal_;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,65 @@
+#include "services/persistence/process_rights.hpp"
+
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <limits>
+
+namespace quorvane {
+
+namespace {
+
+// The capabilities that pass the kernel's checks of a file's owner and
+// mode bits.
+bool holdsCapabilityOverFiles() {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3]{};
+    if (::syscall(SYS_capget, &header, data) != 0)
+        return ::geteuid() == 0;
+    const auto holds = [&](int capability) {
+        return (data[capability / 32].effective & (1u << (capability % 32))) != 0;
+    };
+    return holds(CAP_DAC_OVERRIDE) || holds(CAP_DAC_READ_SEARCH) || holds(CAP_FOWNER);
+}
+
+// "<inside> <outside> <count>" per line; the whole range where the file
+// cannot be read (no /proc: the system's own namespace).
+std::vector<ProcessRights::IdRange> mappedIds(const char* file) {
+    std::ifstream map(file);
+    if (!map)
+        return {{0, std::numeric_limits<std::uint32_t>::max()}};
+    std::vector<ProcessRights::IdRange> ranges;
+    std::uint64_t inside = 0;
+    std::uint64_t outside = 0;
+    std::uint64_t count = 0;
+    while (map >> inside >> outside >> count)
+        ranges.push_back({static_cast<std::uint32_t>(inside), static_cast<std::uint32_t>(count)});
+    return ranges;
+}
+
+}  // namespace
+
+ProcessRights ProcessRights::ofThisProcess() {
+    ProcessRights rights;
+    rights.users = mappedIds("/proc/self/uid_map");
+    rights.groups = mappedIds("/proc/self/gid_map");
+    std::uint64_t usersMapped = 0;
+    for (const auto& range : rights.users)
+        usersMapped += range.count;
+    // A capability reaches only files whose owner the namespace maps: with
+    // one user mapped, the kernel already checks everything as that user's.
+    rights.beyondOneUser = usersMapped > 1 && holdsCapabilityOverFiles();
+    return rights;
+}
+
+bool ProcessRights::maps(const std::vector<IdRange>& ranges, std::uint32_t id) {
+    for (const auto& range : ranges) {
+        if (id >= range.first && id - range.first < range.count)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace quorvane

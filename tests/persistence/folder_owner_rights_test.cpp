@@ -1,0 +1,415 @@
+// Whose rights root touches a settings folder with: decided from what the
+// kernel walks to reach it, taken per thread, and given back whole.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/fsuid.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "services/persistence/background_defaults_writer.hpp"
+#include "services/persistence/defaults_store.hpp"
+#include "services/persistence/folder_owner_rights.hpp"
+#include "services/persistence/folder_rights_decision.hpp"
+#include "support/child_process.hpp"
+#include "support/temporary_folder.hpp"
+
+namespace quorvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uid_t kNobody = 65534;
+constexpr uid_t kDaemon = 1;
+constexpr gid_t kShared = 4242;
+const std::string kKey = std::string(kDefaultsDomain) + ".preferences.v1";
+
+// Accounts as a test lays them out: groups of chosen members, every user
+// with an account of their own group, and how often each was looked up.
+class LaidOutAccounts : public AccountBook {
+  public:
+    std::map<gid_t, std::vector<uid_t>> members;
+    std::set<uid_t> withoutAccount;
+    mutable std::atomic<int> accountLookUps{0};
+
+    std::optional<Account> account(uid_t user) const override {
+        ++accountLookUps;
+        if (withoutAccount.contains(user))
+            return std::nullopt;
+        return Account{static_cast<gid_t>(user), {static_cast<gid_t>(user)}};
+    }
+    std::vector<uid_t> membersOf(gid_t group) const override {
+        const auto found = members.find(group);
+        return found != members.end() ? found->second : std::vector<uid_t>{};
+    }
+};
+
+ProcessRights systemRoot() {
+    return {true, {{0, 0xffffffffu}}, {{0, 0xffffffffu}}};
+}
+
+void owned(const fs::path& path, uid_t user, gid_t group, mode_t mode) {
+    ASSERT_EQ(::lchown(path.c_str(), user, group), 0) << path;
+    if (!fs::is_symlink(path)) {
+        ASSERT_EQ(::chmod(path.c_str(), mode), 0) << path;
+    }
+}
+
+// An ACL entry letting `user` write `folder` (system.posix_acl_access as
+// the kernel stores it), besides the owner's, group's, mask's and others'.
+void aclLetsWrite(const fs::path& folder, uid_t user) {
+    struct Entry {
+        std::uint16_t tag;
+        std::uint16_t permissions;
+        std::uint32_t id;
+    };
+    const std::uint32_t version = 2;
+    const std::vector<Entry> entries{
+        {0x01, 7, ~0u}, {0x02, 7, user}, {0x04, 5, ~0u}, {0x10, 7, ~0u}, {0x20, 5, ~0u}};
+    std::string bytes(reinterpret_cast<const char*>(&version), sizeof version);
+    bytes.append(reinterpret_cast<const char*>(entries.data()), entries.size() * sizeof(Entry));
+    ASSERT_EQ(::setxattr(folder.c_str(), "system.posix_acl_access", bytes.data(), bytes.size(), 0),
+              0)
+        << std::strerror(errno);
+}
+
+class FolderOwnerRightsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "only root works with another user's rights";
+        // A folder of root's that nobody else may change, as /root is.
+        fs::permissions(folder_.path(),
+                        fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+        ASSERT_EQ(::chown(folder_.path().c_str(), 0, 0), 0);
+    }
+
+    FolderRightsDecision decided(const fs::path& folder) const {
+        return FolderRightsDecision::of(folder, systemRoot(), accounts_);
+    }
+
+    testing::TemporaryFolder folder_;
+    LaidOutAccounts accounts_;
+};
+
+// Each shape a user could steer root's way through, and whose rights that
+// gives: none (root's own), one user's, or a refusal where several could.
+TEST_F(FolderOwnerRightsTest, WhoCouldChangeTheWalkDecidesWhoseRightsCount) {
+    const auto base = folder_.path();
+    accounts_.members[kShared] = {kNobody};
+    accounts_.members[kShared + 1] = {kNobody, kDaemon};
+    struct Shape {
+        std::string name;
+        std::function<fs::path()> made;
+        std::optional<uid_t> user;
+        bool refused = false;
+    };
+    const std::vector<Shape> shapes{
+        {"root's own folders", [&] { return base / "a" / "quorvane"; }, std::nullopt},
+        {"a root folder one user writes through its group",
+         [&] {
+             owned(base / "a", 0, kShared, 02775);
+             return base / "a" / "quorvane";
+         },
+         kNobody},
+        {"a root folder a group of two writes",
+         [&] {
+             owned(base / "a", 0, kShared + 1, 02775);
+             return base / "a" / "quorvane";
+         },
+         std::nullopt, true},
+        {"a root folder above an ACL lets one user write",
+         [&] {
+             aclLetsWrite(base / "a", kNobody);
+             return base / "a" / "quorvane";
+         },
+         kNobody},
+        {"a root folder everyone writes",
+         [&] {
+             owned(base / "a", 0, 0, 0777);
+             return base / "a" / "quorvane";
+         },
+         std::nullopt, true},
+        {"root's folder in a sticky folder everyone writes",
+         [&] {
+             owned(base / "a", 0, 0, 01777);
+             return base / "a" / "quorvane";
+         },
+         std::nullopt},
+        {"a name not made yet in a sticky folder everyone writes",
+         [&] {
+             owned(base / "a", 0, 0, 01777);
+             fs::remove(base / "a" / "quorvane");
+             return base / "a" / "quorvane";
+         },
+         std::nullopt, true},
+        {"a user's link in a sticky folder",
+         [&] {
+             owned(base / "a", 0, 0, 01777);
+             fs::remove(base / "a" / "quorvane");
+             fs::create_symlink(base / "b", base / "a" / "quorvane");
+             owned(base / "a" / "quorvane", kNobody, kNobody, 0);
+             return base / "a" / "quorvane";
+         },
+         kNobody},
+        {"root's link into a user's link to root's private folder",
+         [&] {
+             // /srv/x/rl -> ~/cfgdir -> a root 0700 folder
+             owned(base / "home", kNobody, kNobody, 0755);
+             fs::create_symlink(base / "b", base / "home" / "cfgdir");
+             owned(base / "home" / "cfgdir", kNobody, kNobody, 0);
+             owned(base / "b", 0, 0, 0700);
+             fs::create_symlink(base / "home" / "cfgdir", base / "a" / "rl");
+             return base / "a" / "rl";
+         },
+         kNobody},
+        {"a relative link back into root's folders",
+         [&] {
+             fs::create_symlink("../b", base / "a" / "rl");
+             return base / "a" / "rl";
+         },
+         std::nullopt},
+    };
+    for (const auto& shape : shapes) {
+        SCOPED_TRACE(shape.name);
+        for (const auto& name : {"a", "b", "home"}) {
+            fs::remove_all(base / name);
+            fs::create_directory(base / name);
+            owned(base / name, 0, 0, 0755);
+        }
+        fs::create_directory(base / "a" / "quorvane");
+        const auto decision = decided(shape.made());
+        EXPECT_EQ(decision.refusal().has_value(), shape.refused);
+        if (shape.refused) {
+            EXPECT_EQ(decision.refusal()->kind, DefaultsStoreError::Kind::pathSharedWithOthers);
+        }
+        EXPECT_EQ(decision.user(), shape.user);
+    }
+}
+
+// Root's save with a user's settings where root owns every folder of the
+// path as written, but the user may write one (a group of theirs, an ACL):
+// a link the user planted at the record's name leads nowhere the user
+// could not go; where two users could plant it, nothing is touched. Saved
+// on the writer's thread, as the application saves.
+TEST_F(FolderOwnerRightsTest, ALinkAUserCouldPlantInRootsFoldersLeadsNowhereTheUserCouldNot) {
+    const auto shared = folder_ / "shared";
+    const auto rootOnly = folder_ / "root-only";
+    const auto record = shared / (kKey + ".json");
+    auto accounts = std::make_shared<LaidOutAccounts>();
+    accounts->members[kShared] = {kNobody};
+    accounts->members[kShared + 1] = {kNobody, kDaemon};
+    struct Shape {
+        std::string name;
+        std::function<void()> made;
+        fs::path linkTo;
+        DefaultsStoreError::Kind refusedAs;
+    };
+    const std::vector<Shape> shapes{
+        {"root:staff 2775", [&] { owned(shared, 0, kShared, 02775); }, rootOnly / "secret",
+         DefaultsStoreError::Kind::beyondOwnersRights},
+        {"root 0755 with an ACL", [&] { aclLetsWrite(shared, kNobody); }, rootOnly / "made",
+         DefaultsStoreError::Kind::beyondOwnersRights},
+        {"a group of two", [&] { owned(shared, 0, kShared + 1, 02775); }, rootOnly / "secret",
+         DefaultsStoreError::Kind::pathSharedWithOthers},
+    };
+    for (const auto& shape : shapes) {
+        SCOPED_TRACE(shape.name);
+        fs::remove_all(shared);
+        fs::remove_all(rootOnly);
+        fs::create_directory(shared);
+        owned(shared, 0, 0, 0755);
+        shape.made();
+        fs::create_directory(rootOnly);
+        testing::writeContents(rootOnly / "secret", "secret");
+        owned(rootOnly / "secret", 0, 0, 0600);
+        owned(rootOnly, 0, 0, 0700);
+        fs::create_symlink(shape.linkTo, record);
+        owned(record, kNobody, kNobody, 0);
+        auto store = std::make_shared<FileDefaultsStore>(shared);
+        store->setAccountBook(accounts);
+        std::vector<UnwrittenSave> failed;
+        {
+            BackgroundDefaultsWriter writer(store);
+            writer.setData(kKey, "{\"a\":1}");
+            failed = writer.flushPendingSaves();
+        }
+        ASSERT_EQ(failed.size(), 1u);
+        const auto& error = failed.front().outcome.error;
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind, shape.refusedAs) << error->description();
+        EXPECT_EQ(testing::fileContents(rootOnly / "secret"), "secret");
+        EXPECT_EQ(std::distance(fs::directory_iterator(rootOnly), {}), 1);
+        if (shape.refusedAs == DefaultsStoreError::Kind::pathSharedWithOthers) {
+            EXPECT_EQ(std::distance(fs::directory_iterator(shared), {}), 1);
+        }
+    }
+}
+
+// Root of a user namespace, and ids such a namespace does not map, hold
+// no other user's rights to take.
+TEST_F(FolderOwnerRightsTest, IdsTheNamespaceDoesNotMapAreNobodysRights) {
+    const auto folder = folder_ / "quorvane";
+    fs::create_directory(folder);
+    owned(folder, kNobody, kNobody, 0700);
+    ProcessRights namespaceRoot = systemRoot();
+    namespaceRoot.users = {{0, kNobody}};
+    namespaceRoot.groups = {{0, kNobody}};
+    EXPECT_EQ(FolderRightsDecision::of(folder, namespaceRoot, accounts_).user(), std::nullopt);
+    EXPECT_EQ(FolderRightsDecision::of(folder, systemRoot(), accounts_).user(), kNobody);
+    ProcessRights oneUser = systemRoot();
+    oneUser.beyondOneUser = false;
+    EXPECT_EQ(FolderRightsDecision::of(folder, oneUser, accounts_).user(), std::nullopt);
+    EXPECT_TRUE(ProcessRights::ofThisProcess().beyondOneUser);
+}
+
+// A thread acting for the owner changes no other thread's groups, and
+// gives back its own file-system ids and groups whole.
+TEST_F(FolderOwnerRightsTest, TheOwnersRightsAreThisThreadsAloneAndGivenBackWhole) {
+    const auto groupsOfThread = [] {
+        std::vector<gid_t> groups(64);
+        const auto count = ::syscall(SYS_getgroups, groups.size(), groups.data());
+        groups.resize(count > 0 ? static_cast<std::size_t>(count) : 0);
+        return groups;
+    };
+    // Root's groups, as sudo leaves them.
+    const std::vector<gid_t> rootsGroups{0, 4};
+    ASSERT_EQ(::syscall(SYS_setgroups, rootsGroups.size(), rootsGroups.data()), 0);
+    const auto folder = folder_ / "quorvane";
+    fs::create_directory(folder);
+    owned(folder, kNobody, kNobody, 0700);
+    const auto decision = std::make_shared<const FolderRightsDecision>(decided(folder));
+    ASSERT_EQ(decision->user(), kNobody);
+    std::atomic<bool> acting{false};
+    std::atomic<bool> looked{false};
+    std::vector<gid_t> othersGroups;
+    std::thread other([&] {
+        while (!acting)
+            std::this_thread::yield();
+        othersGroups = groupsOfThread();
+        looked = true;
+    });
+    {
+        const FolderOwnerRights rights(decision);
+        EXPECT_FALSE(rights.refusal());
+        EXPECT_EQ(::setfsuid(static_cast<uid_t>(-1)), static_cast<int>(kNobody));
+        EXPECT_EQ(::setfsgid(static_cast<gid_t>(-1)), static_cast<int>(kNobody));
+        acting = true;
+        while (!looked)
+            std::this_thread::yield();
+    }
+    other.join();
+    EXPECT_EQ(othersGroups, rootsGroups);
+    EXPECT_EQ(::setfsuid(static_cast<uid_t>(-1)), 0);
+    EXPECT_EQ(::setfsgid(static_cast<gid_t>(-1)), 0);
+    EXPECT_EQ(groupsOfThread(), rootsGroups);
+}
+
+// The one user who could steer the folder, without an account: nothing is
+// read or saved, and the refusal says whose rights, why, and what to do;
+// a read says what it could not read.
+TEST_F(FolderOwnerRightsTest, AFolderOfAUserWithoutAnAccountIsRefusedSayingWhoseAndWhy) {
+    constexpr uid_t kGone = 54321;
+    const auto folder = folder_ / "quorvane";
+    fs::create_directory(folder);
+    owned(folder, kGone, kGone, 0700);
+    FileDefaultsStore store(folder);
+    const auto saved = store.setData(kKey, "{}");
+    ASSERT_TRUE(saved.error);
+    EXPECT_EQ(saved.error->kind, DefaultsStoreError::Kind::ownersRightsUnavailable);
+    const auto told = saved.error->description();
+    EXPECT_NE(told.find("UID 54321"), std::string::npos) << told;
+    EXPECT_NE(told.find("계정이 없습니다"), std::string::npos) << told;
+    EXPECT_NE(told.find("sudo -u"), std::string::npos) << told;
+    const auto read = store.read(kKey);
+    ASSERT_TRUE(read.error);
+    const auto readTold = read.error->description();
+    EXPECT_NE(readTold.find("읽지 못했습니다"), std::string::npos) << readTold;
+    EXPECT_EQ(readTold.find("저장"), std::string::npos) << readTold;
+    EXPECT_TRUE(fs::is_empty(folder));
+}
+
+// Asked once per folder, not on every call; asked again once the path
+// leads elsewhere.
+TEST_F(FolderOwnerRightsTest, WhoseRightsCountIsDecidedOnceUntilTheFolderChanges) {
+    const auto home = folder_ / "home";
+    fs::create_directory(home);
+    owned(home, kNobody, kNobody, 0755);
+    const auto folder = home / "quorvane";
+    auto accounts = std::make_shared<LaidOutAccounts>();
+    FileDefaultsStore store(folder);
+    store.setAccountBook(accounts);
+    for (int save = 0; save < 3; ++save) {
+        ASSERT_TRUE(store.setData(kKey, "{\"a\":" + std::to_string(save) + "}").succeeded());
+        EXPECT_EQ(store.read(kKey).data, "{\"a\":" + std::to_string(save) + "}");
+    }
+    // Once not made yet, once made.
+    EXPECT_LE(accounts->accountLookUps, 2);
+    const auto before = accounts->accountLookUps.load();
+    EXPECT_TRUE(store.setData(kKey, "{\"a\":7}").succeeded());
+    EXPECT_EQ(accounts->accountLookUps, before);
+    // The user swaps the folder for a link to one everybody writes.
+    const auto open = folder_ / "open";
+    fs::create_directory(open);
+    owned(open, 0, 0, 0777);
+    fs::rename(folder, home / "old");
+    fs::create_symlink(open, folder);
+    owned(folder, kNobody, kNobody, 0);
+    const auto refused = store.setData(kKey, "{\"a\":8}");
+    ASSERT_TRUE(refused.error);
+    EXPECT_EQ(refused.error->kind, DefaultsStoreError::Kind::pathSharedWithOthers);
+    EXPECT_TRUE(fs::is_empty(open));
+}
+
+// Root of a user namespace made by one user holds that user's rights
+// alone: it saves in that user's folder, whatever the ids it cannot map
+// (every owner outside shows as 65534).
+TEST(FolderOwnerRightsNamespaceTest, RootOfANamespaceMappingOneUserSavesInThatUsersFolder) {
+    testing::TemporaryFolder home;
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(home.path().c_str(), kNobody, kNobody), 0);
+    }
+    const auto result = testing::outputOfChild(
+        [&]() -> std::string {
+            const auto user = ::geteuid();
+            const auto group = ::getegid();
+            // Dropped from root, the process's own /proc files are root's
+            // until it is dumpable again.
+            ::prctl(PR_SET_DUMPABLE, 1);
+            if (::unshare(CLONE_NEWUSER) != 0)
+                return std::string("skip: ") + std::strerror(errno);
+            std::ofstream("/proc/self/setgroups") << "deny";
+            std::ofstream("/proc/self/uid_map") << "0 " << user << " 1";
+            std::ofstream("/proc/self/gid_map") << "0 " << group << " 1";
+            if (::geteuid() != 0)
+                return "skip: no map";
+            if (ProcessRights::ofThisProcess().beyondOneUser)
+                return "taken for root of the system";
+            FileDefaultsStore store(home.path() / "quorvane");
+            const auto saved = store.setData(kKey, "{\"a\":1}");
+            if (saved.error)
+                return saved.error->description();
+            return store.read(kKey).data.value_or("nothing read");
+        },
+        true);
+    if (result.starts_with("skip: "))
+        GTEST_SKIP() << "no user namespace here: " << result;
+    EXPECT_EQ(result, "{\"a\":1}");
+}
+
+}  // namespace
+}  // namespace quorvane

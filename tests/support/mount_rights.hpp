@@ -4,10 +4,12 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -53,13 +55,24 @@ class MountRights {
         return std::nullopt;
     }
 
-    // A tmpfs of `size` over `folder`: nothing, or why not.
+    // A tmpfs of `size` over `folder`, with the folder's owner and mode (a
+    // new tmpfs is everyone's to write, 1777, which root's saves refuse):
+    // nothing, or why not.
     static std::optional<std::string> mountTmpfs(const std::filesystem::path& folder,
                                                  const std::string& size) {
         if (auto refused = gain())
             return refused;
         const InEffect inEffect;
-        if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, ("size=" + size).c_str()) != 0)
+        // Seen as the namespace the mount is made in sees them.
+        struct stat info {};
+        if (::stat(folder.c_str(), &info) != 0)
+            return "stat: " + std::string(std::strerror(errno));
+        char mode[8];
+        std::snprintf(mode, sizeof mode, "%o", info.st_mode & 07777);
+        const auto options = "size=" + size + ",mode=" + mode +
+                             ",uid=" + std::to_string(info.st_uid) +
+                             ",gid=" + std::to_string(info.st_gid);
+        if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) != 0)
             return "the kernel refuses a tmpfs here (" + std::string(std::strerror(errno)) + ")";
         return std::nullopt;
     }

@@ -117,6 +117,8 @@ TEST_F(FolderOwnerRightsTest, WhoCouldChangeTheWalkDecidesWhoseRightsCount) {
         std::function<fs::path()> made;
         std::optional<uid_t> user;
         bool refused = false;
+        // Folders root makes itself.
+        std::size_t toMake = 0;
     };
     const std::vector<Shape> shapes{
         {"root's own folders", [&] { return base / "a" / "quorvane"; }, std::nullopt},
@@ -153,6 +155,13 @@ TEST_F(FolderOwnerRightsTest, WhoCouldChangeTheWalkDecidesWhoseRightsCount) {
         {"a name not made yet in a sticky folder everyone writes",
          [&] {
              owned(base / "a", 0, 0, 01777);
+             fs::remove(base / "a" / "quorvane");
+             return base / "a" / "quorvane" / "sub";
+         },
+         std::nullopt, false, 2},
+        {"a name not made yet in a folder everyone writes",
+         [&] {
+             owned(base / "a", 0, 0, 0777);
              fs::remove(base / "a" / "quorvane");
              return base / "a" / "quorvane";
          },
@@ -198,7 +207,48 @@ TEST_F(FolderOwnerRightsTest, WhoCouldChangeTheWalkDecidesWhoseRightsCount) {
             EXPECT_EQ(decision.refusal()->kind, DefaultsStoreError::Kind::pathSharedWithOthers);
         }
         EXPECT_EQ(decision.user(), shape.user);
+        EXPECT_EQ(decision.toMake().size(), shape.toMake);
     }
+}
+
+// A settings folder not made yet in a sticky folder anyone writes (/tmp):
+// nothing is read there, root makes it itself, and a name a user made
+// there first is gone through only with that user's rights.
+TEST_F(FolderOwnerRightsTest, RootMakesAFolderNotMadeYetInTmpItselfOrGoesAsItsMaker) {
+    const auto sticky = folder_ / "tmp";
+    const auto rootOnly = folder_ / "root-only";
+    fs::create_directory(sticky);
+    owned(sticky, 0, 0, 01777);
+    fs::create_directory(rootOnly);
+    owned(rootOnly, 0, 0, 0700);
+    const auto made = sticky / "made";
+    FileDefaultsStore store(made / "quorvane");
+    const auto nothing = store.read(kKey);
+    EXPECT_FALSE(nothing.data || nothing.error);
+    ASSERT_TRUE(store.setData(kKey, "{}").succeeded());
+    struct stat info {};
+    ASSERT_EQ(::lstat(made.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_EQ(info.st_uid, 0u);
+
+    // The user makes the name first, a link to root's private folder.
+    const auto planted = sticky / "planted";
+    fs::create_symlink(rootOnly, planted);
+    owned(planted, kNobody, kNobody, 0);
+    FileDefaultsStore steered(planted / "quorvane");
+    const auto refused = steered.setData(kKey, "{}");
+    ASSERT_TRUE(refused.error);
+    EXPECT_EQ(refused.error->kind, DefaultsStoreError::Kind::beyondOwnersRights);
+    EXPECT_TRUE(fs::is_empty(rootOnly));
+
+    // The same made after root looked and before it makes the folder.
+    const auto raced = sticky / "raced";
+    FileDefaultsStore late(raced / "quorvane");
+    EXPECT_FALSE(late.read(kKey).data);
+    fs::create_symlink(rootOnly, raced);
+    owned(raced, kNobody, kNobody, 0);
+    EXPECT_FALSE(late.setData(kKey, "{}").succeeded());
+    EXPECT_TRUE(fs::is_empty(rootOnly));
 }
 
 // Root's save with a user's settings where root owns every folder of the

@@ -283,7 +283,11 @@ std::filesystem::path FileDefaultsStore::pathForKey(std::string_view key) const 
 }
 
 DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
-    const FolderOwnerRights rights(folderRights_.current());
+    auto decision = folderRights_.current();
+    // A folder root is to make itself (in /tmp) was not there when looked at.
+    if (!decision->toMake().empty())
+        return {};
+    const FolderOwnerRights rights(std::move(decision));
     auto result =
         rights.refusal() ? DefaultsReadResult{std::nullopt, rights.refusal()} : readAsOwner(key);
     if (!result.error)
@@ -391,8 +395,21 @@ Date FileDefaultsStore::unstampedDate(const std::string& writeID, std::string_vi
     return firstSeenAhead_.try_emplace(seenAs, now).first->second;
 }
 
+std::shared_ptr<const FolderRightsDecision> FileDefaultsStore::decidedToChange() const {
+    auto decision = folderRights_.current();
+    if (decision->toMake().empty())
+        return decision;
+    // Root's own, one level at a time: a name someone else made first is
+    // not gone through, and the way is decided again as it now stands.
+    for (const auto& level : decision->toMake()) {
+        if (::mkdir(level.c_str(), 0700) != 0)
+            break;
+    }
+    return folderRights_.current();
+}
+
 std::optional<DefaultsStoreError> FileDefaultsStore::ensureFolder() const {
-    const FolderOwnerRights rights(folderRights_.current());
+    const FolderOwnerRights rights(decidedToChange());
     if (rights.refusal())
         return rights.refusal();
     auto error = makeFolder();
@@ -441,7 +458,13 @@ DefaultsLock FileDefaultsStore::tryLockExclusively() {
 }
 
 DefaultsLock FileDefaultsStore::takenAsOwner(DefaultsLock (DefaultsLockFile::*take)()) {
-    const FolderOwnerRights rights(folderRights_.current());
+    // Only the lock waited for makes the folder; a try finds nothing to
+    // lock in a folder root is still to make.
+    const bool makes = take == &DefaultsLockFile::lockExclusively;
+    auto decision = makes ? decidedToChange() : folderRights_.current();
+    if (!makes && !decision->toMake().empty())
+        return {};
+    const FolderOwnerRights rights(std::move(decision));
     if (rights.refusal())
         return DefaultsLock::notTaken(*rights.refusal());
     auto lock = (lock_.*take)();
@@ -482,7 +505,7 @@ RecordWriteStamp FileDefaultsStore::newStamp(const std::optional<RecordWriteStam
 
 SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string_view bytes,
                                                const TouchedRecordParts& touched) {
-    const FolderOwnerRights rights(folderRights_.current());
+    const FolderOwnerRights rights(decidedToChange());
     if (rights.refusal())
         return SaveOutcome::failed(*rights.refusal());
     auto outcome = saveAsOwner(key, bytes, touched);
@@ -772,7 +795,7 @@ std::optional<SaveOutcome> FileDefaultsStore::stampedInPlace(
 }
 
 SaveOutcome FileDefaultsStore::keepCopyAside(std::string_view key, std::string_view bytes) {
-    const FolderOwnerRights rights(folderRights_.current());
+    const FolderOwnerRights rights(decidedToChange());
     if (rights.refusal())
         return SaveOutcome::failed(*rights.refusal());
     const auto lock = lockExclusively();
@@ -789,7 +812,7 @@ SaveOutcome FileDefaultsStore::keepCopyAside(std::string_view key, std::string_v
 bool FileDefaultsStore::removeKey(std::string_view key) {
     if (folder_.empty() || !isValidDefaultsKey(key))
         return false;
-    const FolderOwnerRights rights(folderRights_.current());
+    const FolderOwnerRights rights(decidedToChange());
     if (rights.refusal())
         return false;
     const auto lock = lockExclusively();

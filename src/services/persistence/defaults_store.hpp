@@ -226,6 +226,9 @@ class FileDefaultsStore final : public DefaultsStoring {
     void setReadsDated(bool dated) { readsDated_ = dated; }
 
   private:
+    // Whose rights count in the folder, for a call that may change it:
+    // folders root is to make itself are made first.
+    std::shared_ptr<const FolderRightsDecision> decidedToChange() const;
     // read() and setDataTouching(), with the folder owner's rights (see
     // FolderOwnerRights): a link planted at a record's name or at the
     // folder's leads nowhere that user could not go.

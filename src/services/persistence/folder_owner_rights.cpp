@@ -56,6 +56,13 @@ FolderOwnerRights::FolderOwnerRights(std::shared_ptr<const FolderRightsDecision>
         refusal_ = decision_->refusal();
         return;
     }
+    // Folders root was to make itself and could not: nothing goes through
+    // whatever may stand at their names by now.
+    if (!decision_->toMake().empty()) {
+        refusal_ = DefaultsStoreError{
+            DefaultsStoreError::Kind::notWritable, decision_->toMake().front().string(), {}};
+        return;
+    }
     // Nested, or a thread that already holds only one user's rights.
     if (!decision_->user() || threadFsuid() != kRoot)
         return;

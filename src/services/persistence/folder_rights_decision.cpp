@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <set>
@@ -147,11 +148,26 @@ class Writers {
     std::vector<std::string> reasons_;
 };
 
+// The folders still to make from `first` on, `pending` (reversed) naming
+// the rest; none where the rest goes back up.
+std::vector<fs::path> stillToMake(const fs::path& first, const std::vector<std::string>& pending) {
+    std::vector<fs::path> folders{first};
+    for (auto part = pending.rbegin(); part != pending.rend(); ++part) {
+        if (*part == "..")
+            return {};
+        if (!part->empty() && *part != ".")
+            folders.push_back(folders.back() / *part);
+    }
+    return folders;
+}
+
 // Walks `folder` as the kernel does, following every link on the way,
 // telling `writers` of every folder and link it goes through; stops where
 // a name is not made yet (or is no folder), whose folder's writers could
-// make it.
-void walk(const fs::path& folder, Writers& writers) {
+// make it. A name not made yet in a sticky folder is the folder's owner's
+// and its maker's alone once made: the folders still to make from there,
+// which root then makes itself.
+std::vector<fs::path> walk(const fs::path& folder, Writers& writers) {
     std::vector<std::string> pending;
     const auto queue = [&pending](const fs::path& path) {
         std::vector<std::string> parts;
@@ -170,7 +186,7 @@ void walk(const fs::path& folder, Writers& writers) {
     fs::path current("/");
     struct stat currentInfo {};
     if (::lstat("/", &currentInfo) != 0)
-        return;
+        return {};
     int links = 0;
     while (!pending.empty()) {
         const auto name = std::move(pending.back());
@@ -182,17 +198,25 @@ void walk(const fs::path& folder, Writers& writers) {
                 walked.pop_back();
             current = pathOf();
             if (::lstat(current.c_str(), &currentInfo) != 0)
-                return;
+                return {};
             continue;
         }
         const auto next = current / name;
         struct stat info {};
-        if (::lstat(next.c_str(), &info) != 0 ||
-            (!S_ISDIR(info.st_mode) && !S_ISLNK(info.st_mode))) {
+        const bool made = ::lstat(next.c_str(), &info) == 0;
+        if (!made && errno == ENOENT && (currentInfo.st_mode & S_ISVTX) != 0) {
+            if (auto folders = stillToMake(next, pending); !folders.empty()) {
+                // Made by root, the name is the sticky folder's owner's to
+                // replace, and root's.
+                writers.ofEntry(current, currentInfo, next, currentInfo);
+                return folders;
+            }
+        }
+        if (!made || (!S_ISDIR(info.st_mode) && !S_ISLNK(info.st_mode))) {
             // Not made yet (or no folder, which the store refuses): whoever
             // writes the folder it would be in may make it.
             writers.ofFolder(current, currentInfo);
-            return;
+            return {};
         }
         writers.ofEntry(current, currentInfo, next, info);
         if (S_ISLNK(info.st_mode)) {
@@ -200,14 +224,14 @@ void walk(const fs::path& folder, Writers& writers) {
             const auto length = ::readlink(next.c_str(), target.data(), target.size() - 1);
             if (length <= 0 || ++links > kMaxLinks) {
                 writers.ofFolder(current, currentInfo);
-                return;
+                return {};
             }
             const fs::path leadsTo(std::string(target.data(), static_cast<std::size_t>(length)));
             if (leadsTo.is_absolute()) {
                 walked.clear();
                 current = "/";
                 if (::lstat("/", &currentInfo) != 0)
-                    return;
+                    return {};
             }
             queue(leadsTo);
             continue;
@@ -218,6 +242,7 @@ void walk(const fs::path& folder, Writers& writers) {
     }
     // Whoever writes the settings folder itself may plant anything in it.
     writers.ofFolder(current, currentInfo);
+    return {};
 }
 
 std::string uidsOf(const std::set<uid_t>& users) {
@@ -236,8 +261,9 @@ FolderRightsDecision FolderRightsDecision::of(const fs::path& folder, const Proc
     if (folder.empty() || !process.beyondOneUser)
         return decision;
     Writers writers(process, accounts);
-    walk(fs::absolute(folder), writers);
+    decision.toMake_ = walk(fs::absolute(folder), writers);
     if (writers.anyone() || writers.users().size() > 1) {
+        decision.toMake_.clear();
         decision.refusal_ = DefaultsStoreError{
             DefaultsStoreError::Kind::pathSharedWithOthers, folder.string(),
             (writers.anyone() ? std::string("누구나") : uidsOf(writers.users())) + " — " +
@@ -246,6 +272,8 @@ FolderRightsDecision FolderRightsDecision::of(const fs::path& folder, const Proc
     }
     if (writers.users().empty())
         return decision;
+    // The one user who could steer the way makes the rest with their rights.
+    decision.toMake_.clear();
     const auto user = *writers.users().begin();
     const auto account = accounts.account(user);
     if (!account) {

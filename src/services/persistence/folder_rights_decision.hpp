@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "platform/interfaces/defaults_store_error.hpp"
 #include "services/persistence/account_book.hpp"
@@ -41,6 +42,12 @@ class FolderRightsDecision {
     // The user whose rights count; none for the thread's own.
     const std::optional<uid_t>& user() const { return user_; }
     const AccountBook::Account& account() const { return account_; }
+    // The folders root makes itself, in order, before it touches the
+    // folder: where the way to it ends at a name not made yet in a sticky
+    // folder (/tmp), which anyone could make, root makes it (never through
+    // anything made there meanwhile), and nobody else may replace it then.
+    // Until they are made, nothing is stored there.
+    const std::vector<std::filesystem::path>& toMake() const { return toMake_; }
     // Why the folder must not be touched at all (several users could steer
     // it, the one who could has no account); none where it may.
     const std::optional<DefaultsStoreError>& refusal() const { return refusal_; }
@@ -50,6 +57,7 @@ class FolderRightsDecision {
     std::optional<uid_t> user_;
     AccountBook::Account account_;
     std::optional<DefaultsStoreError> refusal_;
+    std::vector<std::filesystem::path> toMake_;
 };
 
 }  // namespace quorvane

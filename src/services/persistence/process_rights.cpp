@@ -50,7 +50,9 @@ ProcessRights ProcessRights::ofThisProcess() {
         usersMapped += range.count;
     // A capability reaches only files whose owner the namespace maps: with
     // one user mapped, the kernel already checks everything as that user's.
-    rights.beyondOneUser = usersMapped > 1 && holdsCapabilityOverFiles();
+    // Root without capabilities still owns root's files, which a link
+    // another user planted could lead to.
+    rights.beyondOneUser = usersMapped > 1 && (::geteuid() == 0 || holdsCapabilityOverFiles());
     return rights;
 }
 

@@ -43,6 +43,12 @@ std::vector<ProcessRights::IdRange> mappedIds(const char* file) {
 
 ProcessRights ProcessRights::ofThisProcess() {
     ProcessRights rights;
+    // Neither root nor holding a capability over files: its own user's
+    // rights, whatever the namespace maps.
+    if (::geteuid() != 0 && !holdsCapabilityOverFiles()) {
+        rights.users = rights.groups = {{0, std::numeric_limits<std::uint32_t>::max()}};
+        return rights;
+    }
     rights.users = mappedIds("/proc/self/uid_map");
     rights.groups = mappedIds("/proc/self/gid_map");
     std::uint64_t usersMapped = 0;
@@ -52,7 +58,7 @@ ProcessRights ProcessRights::ofThisProcess() {
     // one user mapped, the kernel already checks everything as that user's.
     // Root without capabilities still owns root's files, which a link
     // another user planted could lead to.
-    rights.beyondOneUser = usersMapped > 1 && (::geteuid() == 0 || holdsCapabilityOverFiles());
+    rights.beyondOneUser = usersMapped > 1;
     return rights;
 }
 

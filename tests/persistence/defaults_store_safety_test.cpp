@@ -26,6 +26,7 @@
 #include "services/persistence/background_defaults_writer.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "services/persistence/file_lock_table.hpp"
+#include "services/persistence/process_rights.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
 #include "support/mount_rights.hpp"
 #include "support/other_lock_holder.hpp"
@@ -81,6 +82,12 @@ void giveToTheUnprivilegedUser(std::initializer_list<fs::path> paths) {
 constexpr std::string_view kOnlyRootMakesOthersFiles =
     "only root works in a folder another user owns, and without newuidmap no user namespace "
     "here maps a second user";
+
+// Root that may act for other users: not root of a user namespace that
+// maps one user, which has no second user to act for.
+bool rootOfTheSystem() {
+    return ::geteuid() == 0 && ProcessRights::ofThisProcess().beyondOneUser;
+}
 
 uid_t ownerOf(const fs::path& path) {
     struct stat info {};
@@ -685,7 +692,7 @@ TEST_F(DefaultsStoreSafetyTest, StampsTheUserCannotReadMakeNoRequestThatWaitedLo
 TEST_F(DefaultsStoreSafetyTest, FilesRootSavesInAnotherUsersFolderAreThatUsers) {
     // Run by anyone else, both sides are that one user: nothing is handed
     // over, and nothing here would be checked.
-    if (::geteuid() != 0)
+    if (!rootOfTheSystem())
         GTEST_SKIP() << "only root saves in a folder another user owns (run as root to check "
                         "the hand-over)";
     const auto folder = root_ / "quorvane";
@@ -750,7 +757,7 @@ TEST_F(DefaultsStoreSafetyTest, FilesRootSavesInAnotherUsersFolderAreThatUsers) 
 // folder whose owner's rights cannot be had. The save goes through the
 // background writer's thread, as the application's do.
 TEST_F(DefaultsStoreSafetyTest, RootInAnotherUsersFolderGoesNowhereThatUserCouldNot) {
-    if (::geteuid() != 0)
+    if (!rootOfTheSystem())
         GTEST_SKIP() << kOnlyRootMakesOthersFiles;
     const passwd* other = ::getpwnam("daemon");
     if (other == nullptr)

@@ -112,86 +112,31 @@ TEST_F(FolderOwnerRightsTest, WhoCouldChangeTheWalkDecidesWhoseRightsCount) {
     const auto base = folder_.path();
     accounts_.members[kShared] = {kNobody};
     accounts_.members[kShared + 1] = {kNobody, kDaemon};
+    // The folder "a" as made (root's, its group and mode, an ACL letting
+    // nobody write), the folder asked for under it, and what is decided.
     struct Shape {
         std::string name;
-        std::function<fs::path()> made;
+        gid_t group;
+        mode_t mode;
+        bool acl;
+        std::string folder;
         std::optional<uid_t> user;
-        bool refused = false;
-        // Folders root makes itself.
-        std::size_t toMake = 0;
+        bool refused;
+        std::size_t toMake;
     };
     const std::vector<Shape> shapes{
-        {"root's own folders", [&] { return base / "a" / "quorvane"; }, std::nullopt},
-        {"a root folder one user writes through its group",
-         [&] {
-             owned(base / "a", 0, kShared, 02775);
-             return base / "a" / "quorvane";
-         },
-         kNobody},
-        {"a root folder a group of two writes",
-         [&] {
-             owned(base / "a", 0, kShared + 1, 02775);
-             return base / "a" / "quorvane";
-         },
-         std::nullopt, true},
-        {"a root folder above an ACL lets one user write",
-         [&] {
-             aclLetsWrite(base / "a", kNobody);
-             return base / "a" / "quorvane";
-         },
-         kNobody},
-        {"a root folder everyone writes",
-         [&] {
-             owned(base / "a", 0, 0, 0777);
-             return base / "a" / "quorvane";
-         },
-         std::nullopt, true},
-        {"root's folder in a sticky folder everyone writes",
-         [&] {
-             owned(base / "a", 0, 0, 01777);
-             return base / "a" / "quorvane";
-         },
-         std::nullopt},
-        {"a name not made yet in a sticky folder everyone writes",
-         [&] {
-             owned(base / "a", 0, 0, 01777);
-             fs::remove(base / "a" / "quorvane");
-             return base / "a" / "quorvane" / "sub";
-         },
-         std::nullopt, false, 2},
-        {"a name not made yet in a folder everyone writes",
-         [&] {
-             owned(base / "a", 0, 0, 0777);
-             fs::remove(base / "a" / "quorvane");
-             return base / "a" / "quorvane";
-         },
-         std::nullopt, true},
-        {"a user's link in a sticky folder",
-         [&] {
-             owned(base / "a", 0, 0, 01777);
-             fs::remove(base / "a" / "quorvane");
-             fs::create_symlink(base / "b", base / "a" / "quorvane");
-             owned(base / "a" / "quorvane", kNobody, kNobody, 0);
-             return base / "a" / "quorvane";
-         },
-         kNobody},
-        {"root's link into a user's link to root's private folder",
-         [&] {
-             // /srv/x/rl -> ~/cfgdir -> a root 0700 folder
-             owned(base / "home", kNobody, kNobody, 0755);
-             fs::create_symlink(base / "b", base / "home" / "cfgdir");
-             owned(base / "home" / "cfgdir", kNobody, kNobody, 0);
-             owned(base / "b", 0, 0, 0700);
-             fs::create_symlink(base / "home" / "cfgdir", base / "a" / "rl");
-             return base / "a" / "rl";
-         },
-         kNobody},
-        {"a relative link back into root's folders",
-         [&] {
-             fs::create_symlink("../b", base / "a" / "rl");
-             return base / "a" / "rl";
-         },
-         std::nullopt},
+        {"root's own folders", 0, 0755, false, "a/quorvane", std::nullopt, false, 0},
+        {"group-written by one user", kShared, 02775, false, "a/quorvane", kNobody, false, 0},
+        {"group-written by two", kShared + 1, 02775, false, "a/quorvane", std::nullopt, true, 0},
+        {"an ACL lets one user write", 0, 0755, true, "a/quorvane", kNobody, false, 0},
+        {"written by everyone", 0, 0777, false, "a/quorvane", std::nullopt, true, 0},
+        {"root's folder in a sticky one", 0, 01777, false, "a/quorvane", std::nullopt, false, 0},
+        {"not made yet in a sticky one", 0, 01777, false, "a/new/sub", std::nullopt, false, 2},
+        {"not made yet in one everyone writes", 0, 0777, false, "a/new", std::nullopt, true, 0},
+        {"a user's link in a sticky one", 0, 01777, false, "a/link", kNobody, false, 0},
+        // /srv/x/rl -> ~/cfgdir -> a root 0700 folder
+        {"root's link to a user's link", 0, 0755, false, "a/rl", kNobody, false, 0},
+        {"a relative link back into root's", 0, 0755, false, "a/back", std::nullopt, false, 0},
     };
     for (const auto& shape : shapes) {
         SCOPED_TRACE(shape.name);
@@ -201,11 +146,19 @@ TEST_F(FolderOwnerRightsTest, WhoCouldChangeTheWalkDecidesWhoseRightsCount) {
             owned(base / name, 0, 0, 0755);
         }
         fs::create_directory(base / "a" / "quorvane");
-        const auto decision = decided(shape.made());
+        owned(base / "home", kNobody, kNobody, 0755);
+        fs::create_symlink(base / "b", base / "home" / "cfgdir");
+        owned(base / "home" / "cfgdir", kNobody, kNobody, 0);
+        owned(base / "b", 0, 0, 0700);
+        fs::create_symlink(base / "b", base / "a" / "link");
+        owned(base / "a" / "link", kNobody, kNobody, 0);
+        fs::create_symlink(base / "home" / "cfgdir", base / "a" / "rl");
+        fs::create_symlink("../b", base / "a" / "back");
+        owned(base / "a", 0, shape.group, shape.mode);
+        if (shape.acl)
+            aclLetsWrite(base / "a", kNobody);
+        const auto decision = decided(base / shape.folder);
         EXPECT_EQ(decision.refusal().has_value(), shape.refused);
-        if (shape.refused) {
-            EXPECT_EQ(decision.refusal()->kind, DefaultsStoreError::Kind::pathSharedWithOthers);
-        }
         EXPECT_EQ(decision.user(), shape.user);
         EXPECT_EQ(decision.toMake().size(), shape.toMake);
     }
@@ -252,62 +205,38 @@ TEST_F(FolderOwnerRightsTest, RootMakesAFolderNotMadeYetInTmpItselfOrGoesAsItsMa
 }
 
 // Root's save with a user's settings where root owns every folder of the
-// path as written, but the user may write one (a group of theirs, an ACL):
-// a link the user planted at the record's name leads nowhere the user
-// could not go; where two users could plant it, nothing is touched. Saved
-// on the writer's thread, as the application saves.
+// path as written, but the user writes the settings folder through a group
+// of theirs: a link the user planted at the record's name leads nowhere the
+// user could not go; where two users could plant it, nothing is touched.
+// Saved on the writer's thread, as the application saves.
 TEST_F(FolderOwnerRightsTest, ALinkAUserCouldPlantInRootsFoldersLeadsNowhereTheUserCouldNot) {
     const auto shared = folder_ / "shared";
-    const auto rootOnly = folder_ / "root-only";
-    const auto record = shared / (kKey + ".json");
+    const auto secret = folder_ / "secret";
+    testing::writeContents(secret, "secret");
+    owned(secret, 0, 0, 0600);
     auto accounts = std::make_shared<LaidOutAccounts>();
     accounts->members[kShared] = {kNobody};
     accounts->members[kShared + 1] = {kNobody, kDaemon};
-    struct Shape {
-        std::string name;
-        std::function<void()> made;
-        fs::path linkTo;
-        DefaultsStoreError::Kind refusedAs;
-    };
-    const std::vector<Shape> shapes{
-        {"root:staff 2775", [&] { owned(shared, 0, kShared, 02775); }, rootOnly / "secret",
-         DefaultsStoreError::Kind::beyondOwnersRights},
-        {"root 0755 with an ACL", [&] { aclLetsWrite(shared, kNobody); }, rootOnly / "made",
-         DefaultsStoreError::Kind::beyondOwnersRights},
-        {"a group of two", [&] { owned(shared, 0, kShared + 1, 02775); }, rootOnly / "secret",
-         DefaultsStoreError::Kind::pathSharedWithOthers},
-    };
-    for (const auto& shape : shapes) {
-        SCOPED_TRACE(shape.name);
+    for (const auto& [group, refusedAs] :
+         {std::pair{kShared, DefaultsStoreError::Kind::beyondOwnersRights},
+          std::pair{kShared + 1, DefaultsStoreError::Kind::pathSharedWithOthers}}) {
         fs::remove_all(shared);
-        fs::remove_all(rootOnly);
         fs::create_directory(shared);
-        owned(shared, 0, 0, 0755);
-        shape.made();
-        fs::create_directory(rootOnly);
-        testing::writeContents(rootOnly / "secret", "secret");
-        owned(rootOnly / "secret", 0, 0, 0600);
-        owned(rootOnly, 0, 0, 0700);
-        fs::create_symlink(shape.linkTo, record);
-        owned(record, kNobody, kNobody, 0);
+        owned(shared, 0, group, 02775);
+        fs::create_symlink(secret, shared / (kKey + ".json"));
+        owned(shared / (kKey + ".json"), kNobody, kNobody, 0);
         auto store = std::make_shared<FileDefaultsStore>(shared);
         store->setAccountBook(accounts);
-        std::vector<UnwrittenSave> failed;
-        {
-            BackgroundDefaultsWriter writer(store);
-            writer.setData(kKey, "{\"a\":1}");
-            failed = writer.flushPendingSaves();
-        }
+        BackgroundDefaultsWriter writer(store);
+        writer.setData(kKey, "{\"a\":1}");
+        const auto failed = writer.flushPendingSaves();
         ASSERT_EQ(failed.size(), 1u);
-        const auto& error = failed.front().outcome.error;
-        ASSERT_TRUE(error);
-        EXPECT_EQ(error->kind, shape.refusedAs) << error->description();
-        EXPECT_EQ(testing::fileContents(rootOnly / "secret"), "secret");
-        EXPECT_EQ(std::distance(fs::directory_iterator(rootOnly), {}), 1);
-        if (shape.refusedAs == DefaultsStoreError::Kind::pathSharedWithOthers) {
-            EXPECT_EQ(std::distance(fs::directory_iterator(shared), {}), 1);
-        }
+        ASSERT_TRUE(failed.front().outcome.error);
+        EXPECT_EQ(failed.front().outcome.error->kind, refusedAs);
+        EXPECT_EQ(testing::fileContents(secret), "secret");
     }
+    // Where two could, not even the lock file is made.
+    EXPECT_EQ(std::distance(fs::directory_iterator(shared), {}), 1);
 }
 
 // Root of a user namespace, and ids such a namespace does not map, hold

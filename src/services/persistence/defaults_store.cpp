@@ -1,6 +1,7 @@
 #include "services/persistence/defaults_store.hpp"
 #include "services/persistence/folder_owner_rights.hpp"
 #include "services/persistence/kept_record_copies.hpp"
+#include "services/persistence/record_file_identity.hpp"
 #include "services/persistence/record_install.hpp"
 #include "services/persistence/record_write_stamp_file.hpp"
 #include "services/persistence/temporary_file_guard.hpp"
@@ -292,6 +293,7 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
 }
 
 DefaultsReadResult FileDefaultsStore::readAsOwner(std::string_view key) const {
+    putBackBeforeReading(key);
     for (int tries = 1;; ++tries) {
         bool replaced = false;
         auto result = readOnce(key, replaced);
@@ -627,10 +629,14 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
         guard.release();
         installGuard.release();
     }
-    placedStamps.keep();
     // Another writer that took the lock from under this one put its stamps
     // there since, and is landing its record over this one: its stamps stay.
-    if (placedStamps.stillPlaced())
+    // Where no names exchange, this record was renamed over whatever stood
+    // there: while it still stands, its stamps go back, or it would read as
+    // a file no stamp describes, a request of every part.
+    const bool stampsStand = placedStamps.stillPlaced();
+    placedStamps.keep();
+    if (stampsStand || (!how.exchanged && stillAt(target, written)))
         stamps.confirm(stamp, previous);
     // The new value is in place now; a failed folder sync means it may not
     // survive a power loss, which the caller learns from the outcome.
@@ -639,6 +645,42 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     SaveOutcome outcome;
     outcome.writeID = stamp.writeID();
     return outcome;
+}
+
+void FileDefaultsStore::putBackBeforeReading(std::string_view key) const {
+    if (folder_.empty() || !isValidDefaultsKey(key))
+        return;
+    const auto resolved = resolvedTarget(pathForKey(key));
+    const auto* target = std::get_if<fs::path>(&resolved);
+    if (target == nullptr || !holdsDisplacedRecords(*target))
+        return;
+    // Never waited for: whoever holds the lock is saving, and puts it back
+    // itself (a reload that follows is told of that). A try that found no
+    // lock file holds none: the file is taken then.
+    const auto tried = lock_.tryLockExclusively();
+    if (tried.failure())
+        return;
+    const auto lock = lock_.lockExclusively();
+    if (lock.failure())
+        return;
+    putBackDisplaced(RecordWriteStampFile(folder_, fileNameForKey(key)), *target);
+}
+
+bool FileDefaultsStore::holdsDisplacedRecords(const fs::path& target) {
+    const std::string prefix = "." + target.filename().string() + ".";
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(target.parent_path(), error)) {
+        const auto name = entry.path().filename().string();
+        if (name.starts_with(prefix) && name.find(kDisplacedMark) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+bool FileDefaultsStore::stillAt(const fs::path& target, const struct stat& ours) {
+    struct stat named {};
+    return ::lstat(target.c_str(), &named) == 0 && named.st_dev == ours.st_dev &&
+           named.st_ino == ours.st_ino;
 }
 
 std::string FileDefaultsStore::displacingName(const std::string& temporaryPath,
@@ -652,7 +694,7 @@ std::string FileDefaultsStore::displacingName(const std::string& temporaryPath,
 }
 
 std::optional<DefaultsStoreError> FileDefaultsStore::putBackDisplaced(
-    const RecordWriteStampFile& stamps, const fs::path& target) {
+    const RecordWriteStampFile& stamps, const fs::path& target) const {
     const auto directory = target.parent_path();
     const std::string prefix = "." + target.filename().string() + ".";
     std::error_code error;
@@ -676,12 +718,15 @@ std::optional<DefaultsStoreError> FileDefaultsStore::putBackDisplaced(
         const auto installed = numbers.substr(0, dash);
         // Neither the record a killed write never installed nor the one it
         // read and replaced: another writer's, displaced. It goes back only
-        // over the record that displaced it; one saved over that since was
-        // laid on it, and what was displaced is lost with it.
+        // over the record that displaced it, as that write left it; one
+        // saved over that since was laid on it, and one edited in place
+        // since (written after the exchange, which changed the displaced
+        // record last) is the user's: what was displaced is lost with it.
         struct stat named {};
         if (number != installed && number != numbers.substr(dash + 1) &&
             ::lstat(target.c_str(), &named) == 0 && S_ISREG(named.st_mode) &&
-            std::to_string(named.st_ino) == installed)
+            std::to_string(named.st_ino) == installed &&
+            nanosecondsSinceEpoch(named.st_mtim) <= nanosecondsSinceEpoch(info.st_ctim))
             putBack = putBackFrom(stamps, entry.path().string(), target, named) || putBack;
         ::unlink(entry.path().c_str());
     }
@@ -706,7 +751,7 @@ DefaultsStoreError FileDefaultsStore::givenBack(const RecordWriteStampFile& stam
 
 bool FileDefaultsStore::putBackFrom(const RecordWriteStampFile& stamps,
                                     const std::string& temporaryPath, const fs::path& target,
-                                    const struct stat& ours) {
+                                    const struct stat& ours) const {
     // Moved away and back, the record's change time moves on, and its
     // stamps would describe it no more: they are put in place again once
     // it is back. (Where it landed over this write's record instead, its

@@ -178,6 +178,9 @@ class RecordWriteStampFile {
                                                     bool synced) const;
     // A new temporary file's name template, as the record's own.
     std::string temporaryName() const;
+    // Links the stamps at the name under a free temporary name, which it
+    // returns; empty (errno set) where none could be linked.
+    std::string linkedUnderTemporaryName() const;
 
     // The stamps at `path` made for `file` holding `bytes`, as lookUp();
     // `broken` tells whether they are missing, empty, broken or unreadable.

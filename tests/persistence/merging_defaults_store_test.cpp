@@ -1125,6 +1125,50 @@ TEST_F(MergingDefaultsStoreTest, ASaveThatReadNoRecordKeepsTheRecordAnotherWrite
     }
 }
 
+// Where no names exchange, the lock file taken from under a save just
+// before its record lands, and another writer, let in, puts its stamps in
+// place and stalls before its own record: the save's record lands over the
+// one both read and keeps stamps that describe it, so it reads as that
+// write's requests, never as a file no stamp describes (a request of every
+// part). The other writer then finds it there and lays its change on it.
+TEST_F(MergingDefaultsStoreTest, ARecordRenamedInPlaceWhereNoNamesExchangeKeepsItsOwnStamps) {
+    if (const auto refused = mountThroughFuse())
+        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here: " << *refused;
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
+    MergingDefaultsStore otherStore{other, {{kKey, RecordMerge::preferencesBytes}}};
+    ASSERT_TRUE(otherStore.read(kKey).data);
+    std::promise<void> reached;
+    std::promise<void> go;
+    other->setBeforeInstallHook([&, once = false](const auto&) mutable {
+        if (!std::exchange(once, true)) {
+            reached.set_value();
+            go.get_future().wait();
+        }
+        return true;
+    });
+    std::future<SaveOutcome> otherSaved;
+    files->setBeforeInstallHook([&, once = false](const auto&) mutable {
+        if (std::exchange(once, true))
+            return true;
+        std::filesystem::remove(folder.path() / ".lock");
+        otherSaved = std::async(std::launch::async, [&] {
+            return otherStore.setDataTouching(kKey, record({{"a", 1.0}, {"b", 0.3}}),
+                                              adjusting("b"));
+        });
+        reached.get_future().wait();
+        return true;
+    });
+    ASSERT_TRUE(
+        files->setDataTouching(kKey, record({{"a", 0.6}, {"b", 1.0}}), adjusting("a")).succeeded());
+    const auto landed = FileDefaultsStore(folder.path()).read(kKey);
+    go.set_value();
+    ASSERT_TRUE(otherSaved.get().succeeded());
+    EXPECT_EQ(landed.data, record({{"a", 0.6}, {"b", 1.0}}));
+    EXPECT_FALSE(landed.requested.isAll());
+    EXPECT_TRUE(landed.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "a"));
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.6}, {"b", 0.3}}));
+}
+
 // A save whose exchange displaced the record another process saved once
 // the lock file was taken from under it is killed before it puts that
 // record back: the record waits under its kept name, which the clean-up of

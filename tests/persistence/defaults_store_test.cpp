@@ -674,6 +674,30 @@ TEST_F(DefaultsStoreTest, ARecordReplacedWhileItIsReadIsReadAgainFromItsName) {
     EXPECT_EQ(read.requested.askedAt("displayAdjustments", "b"), now - seconds(5));
 }
 
+// Through FUSE, which tells no file from another that got its number, the
+// record read while another write stands between its stamps and its
+// record (let in by a lock file taken from under the reader's) is of
+// unknown date: never a request of every part, later than any that waits.
+TEST_F(DefaultsStoreTest, ARecordReadBetweenAnotherWritesStampsAndItsRecordIsNoLaterRequest) {
+    const auto folder = root_ / "fuse";
+    if (const auto refused = mountThroughFuse(folder))
+        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here: " << *refused;
+    FileDefaultsStore mine(folder);
+    FileDefaultsStore theirs(folder);
+    ASSERT_TRUE(theirs.setData(kKey, "{\"a\":1}").succeeded());
+    std::optional<DefaultsReadResult> during;
+    theirs.setBeforeInstallHook([&](const fs::path&) {
+        during = mine.read(kKey);
+        return true;
+    });
+    ASSERT_TRUE(theirs.setData(kKey, "{\"a\":2}").succeeded());
+    ASSERT_TRUE(during);
+    EXPECT_EQ(during->data, "{\"a\":1}");
+    EXPECT_FALSE(during->writtenAt);
+    EXPECT_TRUE(during->requested.empty());
+    EXPECT_EQ(mine.read(kKey).data, "{\"a\":2}");
+}
+
 // FUSE keeps a file removed or renamed over before it heard of its close
 // under a ".fuse_hidden" name, for good where the two cross: a save makes
 // and removes no file just to find a free name, and two writers' changing

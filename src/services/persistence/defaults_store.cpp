@@ -357,8 +357,11 @@ DefaultsReadResult FileDefaultsStore::readOnce(std::string_view key, bool& repla
         // user's folder) may hold any requests, earlier ones too: the
         // record is of unknown date, later than no request, so none that
         // waited for that save loses to it. The next save here stamps it
-        // anew, readably.
-        if (found.unreadable) {
+        // anew, readably. So is one that a stamp after a pending one was
+        // made for where no file is told from another that got its number:
+        // most likely the record a write let in by a lock file taken from
+        // under another is about to replace, never a later request.
+        if (found.unreadable || found.beforeAPendingWrite) {
             result.writtenAt = std::nullopt;
             return result;
         }
@@ -535,7 +538,7 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     auto inspected = inspectExisting(target, readCall_, identityCall_);
     if (auto* error = std::get_if<DefaultsStoreError>(&inspected))
         return SaveOutcome::failed(std::move(*error));
-    const auto existing = std::get<ExistingFile>(std::move(inspected));
+    auto existing = std::get<ExistingFile>(std::move(inspected));
     const RecordWriteStampFile stamps(folder_, fileNameForKey(key));
     // The requests behind the record as it stands stay named with it.
     const auto previous =
@@ -559,6 +562,11 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
             return std::move(*outcome);
     }
 
+    // A lock file taken from under this write already stops it before it
+    // makes a file only to remove it (through FUSE, a file removed a moment
+    // after its close may stay under a ".fuse_hidden" name).
+    if (auto error = lockNoLongerHeld())
+        return SaveOutcome::failed(std::move(*error));
     // A hidden name that never ends in ".json", so a file left by a crash is
     // never taken for a stored value.
     std::string temporaryPath = (directory / ("." + fileName + ".XXXXXX")).string();
@@ -578,7 +586,7 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     const auto identity = identityCall_(fd.get(), written);
     // Held open until the write is over, so that no other file gets its
     // number: a later look at the name tells it by that.
-    const UniqueFileDescriptor ownFile(::dup(fd.get()));
+    UniqueFileDescriptor ownFile(::dup(fd.get()));
     if (!fd.close())
         return failedWithErrno(temporaryPath);
     // The stamp goes first, made for the file about to be renamed: whoever
@@ -612,7 +620,8 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     // Exchanged, not renamed over: a record another writer saved after the
     // check above (its lock file taken from under this one) is still at
     // hand, under that name, instead of gone.
-    auto installed = installRecord(installFrom, target, existing.number);
+    auto installed =
+        installRecord(installFrom, target, existing.number, [&] { existing.held.close(); });
     if (const auto* error = std::get_if<int>(&installed))
         return SaveOutcome::failed(DefaultsStoreError::fromErrno(*error, target.string()));
     auto& placedStamps = std::get<RecordWriteStampFile::Replacement>(replaced);
@@ -635,8 +644,13 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     // there: while it still stands, its stamps go back, or it would read as
     // a file no stamp describes, a request of every part.
     const bool stampsStand = placedStamps.stillPlaced();
+    const bool renamedInPlace = !how.exchanged && stillAt(target, written);
     placedStamps.keep();
-    if (stampsStand || (!how.exchanged && stillAt(target, written)))
+    // Renamed in place, the record may be renamed over by another writer
+    // at any time: closed first, FUSE keeps no hidden copy of it.
+    if (!how.exchanged)
+        ownFile.close();
+    if (stampsStand || renamedInPlace)
         stamps.confirm(stamp, previous);
     // The new value is in place now; a failed folder sync means it may not
     // survive a power loss, which the caller learns from the outcome.

@@ -132,7 +132,9 @@ RecordWriteStampFile::Lookup RecordWriteStampFile::lookUpIn(const std::filesyste
     if (!stamp) {
         const auto newest = std::string_view(*held).substr(0, held->find('\n'));
         broken = !(decoder ? decoder->decode(newest) : RecordWriteStamp::decode(newest));
-        return {};
+        return {std::nullopt, false,
+                !changedSinceItsWrite(file, stampInfo) &&
+                    describedBeforeAPendingWrite(*held, file, bytes, decoder)};
     }
     return {placed(*stamp, stampInfo, now, clock)};
 }
@@ -154,6 +156,23 @@ std::optional<RecordWriteStamp> RecordWriteStampFile::describedIn(
         lines.remove_prefix(std::min(end + 1, lines.size()));
     }
     return std::nullopt;
+}
+
+bool RecordWriteStampFile::describedBeforeAPendingWrite(std::string_view lines,
+                                                        const RecordFileIdentity& file,
+                                                        std::string_view bytes,
+                                                        const RecordWriteStampDecoder* decoder) {
+    for (bool newest = true; !lines.empty(); newest = false) {
+        const auto end = std::min(lines.find('\n'), lines.size());
+        const auto line = lines.substr(0, end);
+        const auto stamp = decoder ? decoder->decode(line) : RecordWriteStamp::decode(line);
+        if (newest && !(stamp && stamp->pending))
+            return false;
+        if (!newest && stamp && stamp->describes(file, bytes))
+            return true;
+        lines.remove_prefix(std::min(end + 1, lines.size()));
+    }
+    return false;
 }
 
 std::optional<std::string> RecordWriteStampFile::linesDescribing(const RecordFileIdentity& file,

@@ -91,6 +91,33 @@ class MergingDefaultsStoreTest : public ::testing::Test {
     // The lock file removed, replaced, made a link or moved aside while a
     // save holds it, before its last look at the lock and after it.
     void takeTheLockFileFromUnderASave();
+    // Once this store's save is about to land its record: the lock file
+    // removed, `otherStore` (over `other`) saves `bytes` in another thread
+    // and stalls just before its own record lands until `go` is ready; its
+    // outcome goes to `saved`.
+    void letInAStalledSave(MergingDefaultsStore& otherStore, std::string bytes,
+                           TouchedRecordParts touched, std::future<void> go,
+                           std::future<SaveOutcome>& saved) {
+        auto reached = std::make_shared<std::promise<void>>();
+        other->setBeforeInstallHook([reached, go = go.share(), once = false](const auto&) mutable {
+            if (!std::exchange(once, true)) {
+                reached->set_value();
+                go.wait();
+            }
+            return true;
+        });
+        files->setBeforeInstallHook(
+            [&, reached, bytes, touched, once = false](const auto&) mutable {
+                if (std::exchange(once, true))
+                    return true;
+                std::filesystem::remove(folder.path() / ".lock");
+                saved = std::async(std::launch::async, [&otherStore, bytes, touched] {
+                    return otherStore.setDataTouching(kKey, bytes, touched);
+                });
+                reached->get_future().wait();
+                return true;
+            });
+    }
     // Another process's record {a 1, b 0.3} saved once the lock file was
     // taken from under this store's save of {a 0.6, b 1}, which is killed
     // once its exchange displaced that record: where it waits.
@@ -1137,27 +1164,10 @@ TEST_F(MergingDefaultsStoreTest, ARecordRenamedInPlaceWhereNoNamesExchangeKeepsI
     ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
     MergingDefaultsStore otherStore{other, {{kKey, RecordMerge::preferencesBytes}}};
     ASSERT_TRUE(otherStore.read(kKey).data);
-    std::promise<void> reached;
     std::promise<void> go;
-    other->setBeforeInstallHook([&, once = false](const auto&) mutable {
-        if (!std::exchange(once, true)) {
-            reached.set_value();
-            go.get_future().wait();
-        }
-        return true;
-    });
     std::future<SaveOutcome> otherSaved;
-    files->setBeforeInstallHook([&, once = false](const auto&) mutable {
-        if (std::exchange(once, true))
-            return true;
-        std::filesystem::remove(folder.path() / ".lock");
-        otherSaved = std::async(std::launch::async, [&] {
-            return otherStore.setDataTouching(kKey, record({{"a", 1.0}, {"b", 0.3}}),
-                                              adjusting("b"));
-        });
-        reached.get_future().wait();
-        return true;
-    });
+    letInAStalledSave(otherStore, record({{"a", 1.0}, {"b", 0.3}}), adjusting("b"), go.get_future(),
+                      otherSaved);
     ASSERT_TRUE(
         files->setDataTouching(kKey, record({{"a", 0.6}, {"b", 1.0}}), adjusting("a")).succeeded());
     const auto landed = FileDefaultsStore(folder.path()).read(kKey);
@@ -1316,27 +1326,10 @@ TEST_F(MergingDefaultsStoreTest, TwoSavesLandingOnTheSameRecordOnceItsLockFileWe
     // Both asked before either lands: neither is later than the other's
     // record, whose stamp alone tells what it asked for.
     const auto asked = std::chrono::system_clock::now();
-    std::promise<void> reached;
     std::promise<void> go;
-    other->setBeforeInstallHook([&, once = false](const auto&) mutable {
-        if (!std::exchange(once, true)) {
-            reached.set_value();
-            go.get_future().wait();
-        }
-        return true;
-    });
     std::future<SaveOutcome> otherSaved;
-    files->setBeforeInstallHook([&, once = false](const auto&) mutable {
-        if (std::exchange(once, true))
-            return true;
-        std::filesystem::remove(folder.path() / ".lock");
-        otherSaved = std::async(std::launch::async, [&] {
-            return otherStore.setDataTouching(kKey, record({{"a", 1.0}, {"b", 0.3}}),
-                                              adjusting("b", asked));
-        });
-        reached.get_future().wait();
-        return true;
-    });
+    letInAStalledSave(otherStore, record({{"a", 1.0}, {"b", 0.3}}), adjusting("b", asked),
+                      go.get_future(), otherSaved);
     ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.6}, {"b", 1.0}}), adjusting("a", asked))
                     .succeeded());
     go.set_value();

@@ -1202,6 +1202,20 @@ class RequestOrderTest : public ApplicationTest {
         showsAcrossARestart(builtInPreset("movie").adjustment);
     }
 
+    // The process strace (its log at `trace`, the traced process's id
+    // first) reports stopped by SIGSTOP once it is; 0 where none is.
+    pid_t stoppedByStrace(const std::filesystem::path& trace) {
+        if (!eventually([&] {
+                std::ifstream log(trace);
+                return std::string(std::istreambuf_iterator<char>(log), {})
+                           .find("stopped by SIGSTOP") != std::string::npos;
+            }))
+            return 0;
+        pid_t traced = 0;
+        std::ifstream(trace) >> traced;
+        return traced;
+    }
+
     const std::string& identity(const std::string& output = "DUMMY0") {
         if (identities_.empty())
             identities_ = identitiesByOutput(home, displayName);
@@ -1404,13 +1418,8 @@ TEST_F(RequestOrderTest, ACommandLineKilledAfterItsRecordLandedLateLosesNoLaterC
         "movie", "DUMMY0",
         {"/usr/bin/strace", "-f", "-o", trace.string(), "-e", "trace=rename,link", "-e",
          "inject=rename:signal=SIGSTOP:when=1", "-e", "inject=link:signal=SIGKILL:when=2"});
-    ASSERT_TRUE(eventually([&] {
-        std::ifstream log(trace);
-        return std::string(std::istreambuf_iterator<char>(log), {}).find("stopped by SIGSTOP") !=
-               std::string::npos;
-    })) << home.logText();
-    pid_t traced = 0;
-    std::ifstream(trace) >> traced;
+    const pid_t traced = stoppedByStrace(trace);
+    ASSERT_NE(traced, 0) << home.logText();
 
     auto answer = std::async(std::launch::async, [this] {
         return handOverURL(socketPath(), "quorvane://apply-safe-preset?preset=night&display=" +
@@ -1456,13 +1465,8 @@ TEST_F(RequestOrderTest, ARecordDisplacedByAKilledCommandLineIsBackWithTheApplic
                     {"/usr/bin/strace", "-f", "-o", trace.string(), "-e", "trace=rename,renameat2",
                      "-e", "inject=rename:signal=SIGSTOP:when=2", "-e",
                      "inject=renameat2:error=EIO:signal=SIGKILL:when=2"});
-    ASSERT_TRUE(eventually([&] {
-        std::ifstream log(trace);
-        return std::string(std::istreambuf_iterator<char>(log), {}).find("stopped by SIGSTOP") !=
-               std::string::npos;
-    })) << home.logText();
-    pid_t traced = 0;
-    std::ifstream(trace) >> traced;
+    const pid_t traced = stoppedByStrace(trace);
+    ASSERT_NE(traced, 0) << home.logText();
     std::filesystem::remove(home.configFolder() / ".lock");
     ASSERT_TRUE(handOverURL(
         socketPath(), "quorvane://apply-safe-preset?preset=night&display=" + identity("DUMMY1")))

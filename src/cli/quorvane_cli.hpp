@@ -159,9 +159,16 @@ class QuorvaneCLI {
     // display set gets the record's value on the screen again; one a
     // request asked after `askedAt` set moves from applied to set by a
     // later request, unless the record holds `applied` for it.
-    void showTheRecordSaved(CLIResponse::ApplyResult& result,
-                            std::vector<std::string>& setLaterNames, const ColorAdjustment& applied,
-                            Date askedAt, const TouchedRecordParts& loadedRequests);
+    // The record as read, changing nothing, where it lacks `applied` for a
+    // display and no stamp names a request for it asked after `askedAt`:
+    // another writer, let in by a lock file taken from under the command,
+    // renamed its record over the command's, and the change must be laid
+    // on it again.
+    std::optional<QuorvanePreferences> showTheRecordSaved(CLIResponse::ApplyResult& result,
+                                                          std::vector<std::string>& setLaterNames,
+                                                          const ColorAdjustment& applied,
+                                                          Date askedAt,
+                                                          const TouchedRecordParts& loadedRequests);
     // What the command line says when the X server cannot be reached.
     std::string displayServerMessage() const;
     // What it says when the server it was talking to went away mid-command.

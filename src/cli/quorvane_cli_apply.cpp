@@ -124,20 +124,33 @@ std::int32_t QuorvaneCLI::handleApplySafePreset(const std::vector<std::string>& 
                  recordRequests);
 }
 
-void QuorvaneCLI::showTheRecordSaved(CLIResponse::ApplyResult& result,
-                                     std::vector<std::string>& setLaterNames,
-                                     const ColorAdjustment& applied, Date askedAt,
-                                     const TouchedRecordParts& loadedRequests) {
+std::optional<QuorvanePreferences> QuorvaneCLI::showTheRecordSaved(
+    CLIResponse::ApplyResult& result, std::vector<std::string>& setLaterNames,
+    const ColorAdjustment& applied, Date askedAt, const TouchedRecordParts& loadedRequests) {
     const auto& store = *environment_.preferencesStore;
     // Most often the record is this command's own write, on the requests
     // it loaded: nothing more to show, and nothing to decode.
     if (store.loadRequests() == loadedRequests)
-        return;
+        return std::nullopt;
     const auto record = store.loadResult();
     const auto requests = store.lastLoadRequests();
     if (record.recordUnreadable || record.recoveredFromCorruption || requests == loadedRequests)
-        return;
+        return std::nullopt;
     const auto& stored = record.preferences;
+    // A record no stamp describes is dated, whole, by its file: under a
+    // lock taken from under the command that is another writer's record
+    // whose stamps a third write replaced, not a request.
+    const bool requestsNamed =
+        !record.writtenAt || requests != TouchedRecordParts::all(*record.writtenAt);
+    for (const auto& display : result.applied) {
+        const auto value = stored.displayAdjustments.find(display.identityRawValue);
+        if (value != stored.displayAdjustments.end() && value->second == applied)
+            continue;
+        const auto setAt = requests.askedAt(RecordMerge::PreferencesPart::displayAdjustments,
+                                            display.identityRawValue);
+        if (!requestsNamed || !setAt || *setAt <= askedAt)
+            return stored;
+    }
     std::vector<CLIResponse::AppliedDisplay> carriedOut;
     for (auto& display : result.applied) {
         const auto value = stored.displayAdjustments.find(display.identityRawValue);
@@ -168,6 +181,7 @@ void QuorvaneCLI::showTheRecordSaved(CLIResponse::ApplyResult& result,
                                  std::string(kSetByALaterRequest)});
     }
     result.applied = std::move(carriedOut);
+    return std::nullopt;
 }
 
 QuorvaneCLI::PresetResolution QuorvaneCLI::resolvePreset(
@@ -262,7 +276,11 @@ std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
         touched.touch(RecordMerge::PreferencesPart::displayAdjustments, identity, askedAt);
         result.applied.push_back({display.id, display.name, identity});
     }
-    if (!result.applied.empty()) {
+    // Another writer let in by a lock file taken from under the command
+    // may rename its record over the command's once it landed (where no
+    // names exchange): the change is laid on that record again, and where
+    // that keeps happening the command says why it did not save.
+    for (int saving = 1; !result.applied.empty(); ++saving) {
         const auto saved = environment_.preferencesStore->save(working, touched);
         if (saved.keptCopy) {
             reportNotice(toldRecordRecovered_
@@ -272,7 +290,20 @@ std::int32_t QuorvaneCLI::apply(const DisplayPreset& preset,
         if (saved.error) {
             return fail(ExitCode::failure, appliedButNotSavedMessage(*saved.error), json);
         }
-        showTheRecordSaved(result, setLaterNames, preset.adjustment, askedAt, recordRequests);
+        const auto lostTo =
+            showTheRecordSaved(result, setLaterNames, preset.adjustment, askedAt, recordRequests);
+        if (!lostTo)
+            break;
+        if (saving == DefaultsLock::kTakingsPerSave) {
+            const DefaultsStoreError replaced{DefaultsStoreError::Kind::lockFileReplaced,
+                                              environment_.preferencesStore->lockFilePath(),
+                                              {}};
+            return fail(ExitCode::failure, appliedButNotSavedMessage(replaced), json);
+        }
+        // Read just now, that record is what the next save is made from.
+        working = *lostTo;
+        for (const auto& display : result.applied)
+            working.displayAdjustments[display.identityRawValue] = preset.adjustment;
     }
 
     const auto status =

@@ -19,6 +19,7 @@
 #include "services/persistence/defaults_store.hpp"
 #include "services/persistence/merging_defaults_store.hpp"
 #include "services/persistence/quorvane_settings_document_coder.hpp"
+#include "services/persistence/record_write_stamp.hpp"
 #include "services/persistence/user_defaults_preferences_store.hpp"
 #include "support/other_lock_holder.hpp"
 #include "support/temporary_folder.hpp"
@@ -362,6 +363,89 @@ TEST(QuorvaneCLIApply, AnotherRequestLetInByATakenLockFileLeavesScreenAndRecordA
         EXPECT_EQ(harness.gamma->tables(1), harness.gamma->makeTransferTables(kept));
         EXPECT_EQ(harness.preferences->loadResult().preferences.displayAdjustments.at(identity),
                   kept);
+    }
+}
+
+// The lock file taken away once the command's record is about to land,
+// another writer renames its own record over the command's right after,
+// made from the record before: the display's value is gone, and no stamp
+// names a request for it asked after the command's (stamped, it carries
+// the earlier request that set the display before; described by no stamp,
+// as where a third write took them, it is dated by its file). The
+// command lays its change on that record again and both stand; where that
+// happens at every save, it says the lock file was taken from under it.
+// Never is the display told set by a later request.
+TEST(QuorvaneCLIApply, ARecordRenamedOverTheCommandsIsMergedOntoNeverTakenForALaterRequest) {
+    for (const int round : {0, 1, 2}) {
+        const bool stamped = round == 0;
+        const bool everySave = round == 2;
+        SCOPED_TRACE(stamped ? "stamped" : "described by no stamp");
+        SCOPED_TRACE(everySave ? "at every save" : "once");
+        testing::TemporaryFolder folder;
+        const auto key = UserDefaultsPreferencesStore::standardStorageKey();
+        auto files = std::make_shared<FileDefaultsStore>(folder.path());
+        CLIHarness harness;
+        harness.preferences =
+            std::make_shared<UserDefaultsPreferencesStore>(std::make_shared<MergingDefaultsStore>(
+                files, MergingDefaultsStore::Merges{{key, RecordMerge::preferencesBytes}}));
+        const auto left = DisplayIdentity::of(makeDisplay(1, "Left", 11)).rawValue;
+        const auto right = DisplayIdentity::of(makeDisplay(2, "Right", 12)).rawValue;
+        harness.setDisplays({makeDisplay(1, "Left", 11), makeDisplay(2, "Right", 12)});
+        const Date asked = std::chrono::system_clock::now() - std::chrono::minutes(1);
+        harness.requestNow = [asked] { return asked; };
+        const auto& builtIns = DisplayPreset::builtIns();
+        QuorvanePreferences theirs;
+        theirs.displayAdjustments[left] = builtIns[0].adjustment;
+        theirs.displayAdjustments[right] = builtIns[3].adjustment;
+        const auto record = folder.path() / FileDefaultsStore::fileNameForKey(key);
+        const auto renameTheirsOver = [&] {
+            std::filesystem::remove(record);
+            if (stamped) {
+                TouchedRecordParts request;
+                request.touch("displayAdjustments", left, asked - seconds(2));
+                request.touch("displayAdjustments", right, asked - seconds(1));
+                FileDefaultsStore writer(folder.path());
+                ASSERT_TRUE(writer.setDataTouching(key, *theirs.encoded(), request).succeeded());
+                return;
+            }
+            std::ofstream(folder / "theirs") << *theirs.encoded();
+            std::filesystem::rename(folder / "theirs", record);
+            const auto stamps = folder / RecordWriteStamp::fileNameFor(record.filename().string());
+            std::filesystem::remove(stamps);
+            std::filesystem::remove(stamps.string() + "~");
+        };
+        bool landing = false;
+        files->setBeforeInstallHook([&, saves = 0](const auto&) mutable {
+            if (saves++ == 0 || everySave) {
+                std::filesystem::remove(folder / ".lock");
+                landing = true;
+            }
+            return true;
+        });
+        files->setReadCall([&](const auto&, int fd, void* buffer, std::size_t size) {
+            if (std::exchange(landing, false))
+                renameTheirsOver();
+            return ::read(fd, buffer, size);
+        });
+
+        const auto status = harness.run({"apply-safe-preset", "night", "--display", "1"});
+        EXPECT_EQ(harness.err.find("Already set by a later request"), std::string::npos);
+        EXPECT_EQ(harness.gamma->tables(1),
+                  harness.gamma->makeTransferTables(builtIns[2].adjustment));
+        const auto saved = harness.preferences->loadResult().preferences.displayAdjustments;
+        ASSERT_TRUE(saved.contains(right));
+        EXPECT_EQ(saved.at(right), builtIns[3].adjustment);
+        if (!everySave) {
+            EXPECT_EQ(status, 0) << harness.err;
+            ASSERT_TRUE(saved.contains(left));
+            EXPECT_EQ(saved.at(left), builtIns[2].adjustment);
+            continue;
+        }
+        EXPECT_EQ(status, 3);
+        EXPECT_EQ(harness.err,
+                  "화면에는 적용했지만 저장하는 동안 설정 잠금 파일이 거듭 지워지거나 "
+                  "바뀌어 저장하지 못했습니다: " +
+                      (folder / ".lock").string() + "\n");
     }
 }
 

@@ -674,6 +674,56 @@ TEST_F(DefaultsStoreTest, ARecordReplacedWhileItIsReadIsReadAgainFromItsName) {
     EXPECT_EQ(read.requested.askedAt("displayAdjustments", "b"), now - seconds(5));
 }
 
+// Through FUSE, which tells no file from another that got its number, the
+// record read while another write stands between its stamps and its
+// record (let in by a lock file taken from under the reader's) is of
+// unknown date: never a request of every part, later than any that waits.
+TEST_F(DefaultsStoreTest, ARecordReadBetweenAnotherWritesStampsAndItsRecordIsNoLaterRequest) {
+    const auto folder = root_ / "fuse";
+    if (const auto refused = mountThroughFuse(folder))
+        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here: " << *refused;
+    FileDefaultsStore mine(folder);
+    FileDefaultsStore theirs(folder);
+    ASSERT_TRUE(theirs.setData(kKey, "{\"a\":1}").succeeded());
+    std::optional<DefaultsReadResult> during;
+    theirs.setBeforeInstallHook([&](const fs::path&) {
+        during = mine.read(kKey);
+        return true;
+    });
+    ASSERT_TRUE(theirs.setData(kKey, "{\"a\":2}").succeeded());
+    ASSERT_TRUE(during);
+    EXPECT_EQ(during->data, "{\"a\":1}");
+    EXPECT_FALSE(during->writtenAt);
+    EXPECT_TRUE(during->requested.empty());
+    EXPECT_EQ(mine.read(kKey).data, "{\"a\":2}");
+}
+
+// FUSE keeps a file removed or renamed over before it heard of its close
+// under a ".fuse_hidden" name, for good where the two cross: a save makes
+// and removes no file just to find a free name, and two writers' changing
+// saves leave nothing of the kind once their files are closed.
+TEST_F(DefaultsStoreTest, ChangingSavesThroughFuseLeaveNoHiddenFiles) {
+    const auto folder = root_ / "fuse";
+    if (const auto refused = mountThroughFuse(folder))
+        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here: " << *refused;
+    FileDefaultsStore mine(folder);
+    FileDefaultsStore theirs(folder);
+    for (int save = 0; save < 40; ++save) {
+        auto& store = save % 2 == 0 ? mine : theirs;
+        ASSERT_TRUE(store.setData(kKey, "{\"n\":" + std::to_string(save) + "}").succeeded());
+    }
+    const auto hidden = [&] {
+        int count = 0;
+        for (const auto& entry : fs::directory_iterator(folder))
+            count += entry.path().filename().string().starts_with(".fuse_hidden") ? 1 : 0;
+        return count;
+    };
+    // A file closed a moment ago may still wait for the close to reach FUSE.
+    for (int look = 0; look < 100 && hidden() > 0; ++look)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(hidden(), 0);
+}
+
 TEST_F(DefaultsStoreTest, ATemporaryFileLeftByACrashIsIgnored) {
     FileDefaultsStore store(root_ / "quorvane");
     ASSERT_TRUE(store.setData(kKey, "old").succeeded());
@@ -747,11 +797,13 @@ TEST_F(DefaultsStoreTest, ALimitedWaitGivesUpOnAHeldLockAndEveryWriteFailsWithTh
     const auto waited = clock->monotonicNow() - start;
     EXPECT_GE(waited, seconds(5));
     EXPECT_LE(waited, seconds(5) + FileDefaultsStore::kLockRetryInterval);
-    {
-        // Named as Quorvane's command is, the holder is told as Quorvane.
+    // Named as Quorvane's command or its windowed application is, the
+    // holder is told as Quorvane.
+    for (const char* program : {"quorvane", "quorvane-app"}) {
+        SCOPED_TRACE(program);
         char name[16] = {};
         ASSERT_EQ(::prctl(PR_GET_NAME, name), 0);
-        ASSERT_EQ(::prctl(PR_SET_NAME, "quorvane"), 0);
+        ASSERT_EQ(::prctl(PR_SET_NAME, program), 0);
         const auto lock = store.lockExclusively();
         ::prctl(PR_SET_NAME, name);
         ASSERT_TRUE(lock.failure());

@@ -91,6 +91,41 @@ class MergingDefaultsStoreTest : public ::testing::Test {
     // The lock file removed, replaced, made a link or moved aside while a
     // save holds it, before its last look at the lock and after it.
     void takeTheLockFileFromUnderASave();
+    // Once this store's save is about to land its record: the lock file
+    // removed, `otherStore` (over `other`) saves `bytes` in another thread
+    // and stalls just before its own record lands until `go` is ready; its
+    // outcome goes to `saved`.
+    void letInAStalledSave(MergingDefaultsStore& otherStore, std::string bytes,
+                           TouchedRecordParts touched, std::future<void> go,
+                           std::future<SaveOutcome>& saved) {
+        auto reached = std::make_shared<std::promise<void>>();
+        other->setBeforeInstallHook([reached, go = go.share(), once = false](const auto&) mutable {
+            if (!std::exchange(once, true)) {
+                reached->set_value();
+                go.wait();
+            }
+            return true;
+        });
+        files->setBeforeInstallHook(
+            [&, reached, bytes, touched, once = false](const auto&) mutable {
+                if (std::exchange(once, true))
+                    return true;
+                std::filesystem::remove(folder.path() / ".lock");
+                saved = std::async(std::launch::async, [&otherStore, bytes, touched] {
+                    return otherStore.setDataTouching(kKey, bytes, touched);
+                });
+                reached->get_future().wait();
+                return true;
+            });
+    }
+    // Another process's record {a 1, b 0.3} saved once the lock file was
+    // taken from under this store's save of {a 0.6, b 1}, which is killed
+    // once its exchange displaced that record: where it waits.
+    std::filesystem::path killASaveBeforeItsPutBack();
+    static std::string fileText(const std::filesystem::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
 
     std::filesystem::path image;
     std::optional<testing::FuseExt4Image> fuse;
@@ -1092,17 +1127,68 @@ TEST_F(MergingDefaultsStoreTest,
     takeTheLockFileFromUnderASave();
 }
 
+// A save made where there was no record, whose lock file is taken from
+// under it just before its record lands: the record another process saved
+// meanwhile is merged onto, on a file system that exchanges names and on
+// one that does not (where nothing stood at the name when the save read,
+// anything there now is that other writer's).
+TEST_F(MergingDefaultsStoreTest, ASaveThatReadNoRecordKeepsTheRecordAnotherWriterLandedMeanwhile) {
+    for (const bool throughFuse : {false, true}) {
+        SCOPED_TRACE(throughFuse ? "through FUSE" : "on the folder's own file system");
+        if (throughFuse) {
+            if (const auto refused = mountThroughFuse())
+                GTEST_SKIP() << "no ext4 image can be mounted through FUSE here: " << *refused;
+        }
+        std::filesystem::remove(other->pathForKey(kKey));
+        ASSERT_FALSE(store.read(kKey).data);
+        files->setBeforeInstallHook([&, taken = false](const auto&) mutable {
+            if (std::exchange(taken, true))
+                return true;
+            std::filesystem::remove(folder.path() / ".lock");
+            return other->setDataTouching(kKey, record({{"b", 0.3}}), adjusting("b")).succeeded();
+        });
+        ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.6}}), adjusting("a")).succeeded());
+        EXPECT_EQ(other->read(kKey).data, record({{"a", 0.6}, {"b", 0.3}}));
+    }
+}
+
+// Where no names exchange, the lock file taken from under a save just
+// before its record lands, and another writer, let in, puts its stamps in
+// place and stalls before its own record: the save's record lands over the
+// one both read and keeps stamps that describe it, so it reads as that
+// write's requests, never as a file no stamp describes (a request of every
+// part). The other writer then finds it there and lays its change on it.
+TEST_F(MergingDefaultsStoreTest, ARecordRenamedInPlaceWhereNoNamesExchangeKeepsItsOwnStamps) {
+    if (const auto refused = mountThroughFuse())
+        GTEST_SKIP() << "no ext4 image can be mounted through FUSE here: " << *refused;
+    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
+    MergingDefaultsStore otherStore{other, {{kKey, RecordMerge::preferencesBytes}}};
+    ASSERT_TRUE(otherStore.read(kKey).data);
+    std::promise<void> go;
+    std::future<SaveOutcome> otherSaved;
+    letInAStalledSave(otherStore, record({{"a", 1.0}, {"b", 0.3}}), adjusting("b"), go.get_future(),
+                      otherSaved);
+    ASSERT_TRUE(
+        files->setDataTouching(kKey, record({{"a", 0.6}, {"b", 1.0}}), adjusting("a")).succeeded());
+    const auto landed = FileDefaultsStore(folder.path()).read(kKey);
+    go.set_value();
+    ASSERT_TRUE(otherSaved.get().succeeded());
+    EXPECT_EQ(landed.data, record({{"a", 0.6}, {"b", 1.0}}));
+    EXPECT_FALSE(landed.requested.isAll());
+    EXPECT_TRUE(landed.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "a"));
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.6}, {"b", 0.3}}));
+}
+
 // A save whose exchange displaced the record another process saved once
 // the lock file was taken from under it is killed before it puts that
 // record back: the record waits under its kept name, which the clean-up of
 // old temporary files spares, and the next save puts it back and lays its
 // own change on it. The killed save's change, never told saved, is gone.
-TEST_F(MergingDefaultsStoreTest, ARecordDisplacedByASaveKilledBeforeItsPutBackIsPutBackByTheNext) {
+std::filesystem::path MergingDefaultsStoreTest::killASaveBeforeItsPutBack() {
     namespace fs = std::filesystem;
-    ASSERT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
-    ASSERT_TRUE(store.read(kKey).data);
-    fs::path kept;
-    ASSERT_TRUE(testing::killedInChild([&] {
+    EXPECT_TRUE(other->setData(kKey, record({{"a", 1.0}, {"b", 1.0}})).succeeded());
+    EXPECT_TRUE(store.read(kKey).data);
+    EXPECT_TRUE(testing::killedInChild([&] {
         files->setBeforeInstallHook([&](const auto&) {
             fs::remove(folder.path() / ".lock");
             return other->setDataTouching(kKey, record({{"a", 1.0}, {"b", 0.3}}), adjusting("b"))
@@ -1111,20 +1197,32 @@ TEST_F(MergingDefaultsStoreTest, ARecordDisplacedByASaveKilledBeforeItsPutBackIs
         files->setAfterDisplacingHook([](const auto&) { ::raise(SIGKILL); });
         store.setDataTouching(kKey, record({{"a", 0.6}, {"b", 1.0}}), adjusting("a"));
     }));
+    fs::path kept;
     for (const auto& entry : fs::directory_iterator(folder.path())) {
         if (entry.path().filename().string().find(FileDefaultsStore::kDisplacedMark) !=
             std::string::npos)
             kept = entry.path();
     }
+    EXPECT_EQ(fileText(other->pathForKey(kKey)), record({{"a", 0.6}, {"b", 1.0}}));
+    return kept;
+}
+
+TEST_F(MergingDefaultsStoreTest, ARecordDisplacedByASaveKilledBeforeItsPutBackIsPutBackByTheNext) {
+    namespace fs = std::filesystem;
+    const auto kept = killASaveBeforeItsPutBack();
     ASSERT_FALSE(kept.empty());
-    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.6}, {"b", 1.0}}));
     // Left long past the age at which a write's temporary file is stale.
     const auto longAgo = fs::file_time_type::clock::now() - std::chrono::minutes(10);
     fs::last_write_time(kept, longAgo);
 
     MergingDefaultsStore next{std::make_shared<FileDefaultsStore>(folder.path()),
                               {{kKey, RecordMerge::preferencesBytes}}};
-    ASSERT_TRUE(next.read(kKey).data);
+    {
+        // Read while another process holds the lock, the killed save's
+        // record is what the next save is made from.
+        testing::OtherLockHolder holder(folder.path() / ".lock");
+        ASSERT_EQ(next.read(kKey).data, record({{"a", 0.6}, {"b", 1.0}}));
+    }
     ASSERT_TRUE(
         next.setDataTouching(kKey, record({{"a", 0.6}, {"b", 1.0}, {"c", 0.5}}), adjusting("c"))
             .succeeded());
@@ -1158,6 +1256,63 @@ TEST_F(MergingDefaultsStoreTest, ARecordDisplacedByASaveKilledBeforeItsPutBackIs
         EXPECT_EQ(name.find(FileDefaultsStore::kDisplacedMark), std::string::npos) << name;
 }
 
+// The same record is back before anyone reads it: the next read, the
+// command's or the application's reload (under the lock it holds, or with
+// none held), finds the other process's record with its requests, and a
+// save from it keeps them. Where the lock is held elsewhere the read leaves
+// it to the holder's save.
+TEST_F(MergingDefaultsStoreTest,
+       ARecordDisplacedByASaveKilledBeforeItsPutBackIsPutBackByTheNextRead) {
+    for (const bool underTheLock : {false, true}) {
+        SCOPED_TRACE(underTheLock ? "read under the lock" : "read without it");
+        const auto kept = killASaveBeforeItsPutBack();
+        ASSERT_FALSE(kept.empty());
+        auto disk = std::make_shared<FileDefaultsStore>(folder.path());
+        MergingDefaultsStore next{disk, {{kKey, RecordMerge::preferencesBytes}}};
+        {
+            testing::OtherLockHolder holder(folder.path() / ".lock");
+            ASSERT_TRUE(holder.held());
+            EXPECT_EQ(next.read(kKey).data, record({{"a", 0.6}, {"b", 1.0}}));
+            EXPECT_TRUE(std::filesystem::exists(kept));
+        }
+        const auto lock = underTheLock ? next.lockExclusively() : DefaultsLock();
+        const auto read = next.read(kKey);
+        EXPECT_EQ(read.data, record({{"a", 1.0}, {"b", 0.3}}));
+        EXPECT_TRUE(read.requested.askedAt(RecordMerge::PreferencesPart::displayAdjustments, "b"));
+        EXPECT_FALSE(std::filesystem::exists(kept));
+        ASSERT_TRUE(
+            next.setDataTouching(kKey, record({{"a", 1.0}, {"b", 0.3}, {"c", 0.5}}), adjusting("c"))
+                .succeeded());
+        EXPECT_EQ(fileText(other->pathForKey(kKey)), record({{"a", 1.0}, {"b", 0.3}, {"c", 0.5}}));
+    }
+}
+
+// Edited by hand in place after the killed save (an editor that writes
+// the file it opened), the record is the user's: neither the next read nor
+// the next save puts the displaced record back over it.
+TEST_F(MergingDefaultsStoreTest, ARecordDisplacedByAKilledSaveIsNeverPutBackOverAHandEditSince) {
+    const auto kept = killASaveBeforeItsPutBack();
+    ASSERT_FALSE(kept.empty());
+    const auto recordPath = other->pathForKey(kKey);
+    struct stat displaced {};
+    ASSERT_EQ(::stat(kept.c_str(), &displaced), 0);
+    const auto edited = record({{"a", 0.2}, {"b", 1.0}});
+    // Written again until the file system's clock has moved on past the
+    // exchange (a tick of its coarse clock at most).
+    struct stat named {};
+    do {
+        std::ofstream(recordPath, std::ios::trunc) << edited;
+        ASSERT_EQ(::stat(recordPath.c_str(), &named), 0);
+    } while (std::tie(named.st_mtim.tv_sec, named.st_mtim.tv_nsec) <=
+             std::tie(displaced.st_ctim.tv_sec, displaced.st_ctim.tv_nsec));
+    EXPECT_EQ(other->read(kKey).data, edited);
+    ASSERT_TRUE(store.read(kKey).data);
+    ASSERT_TRUE(
+        store.setDataTouching(kKey, record({{"a", 0.2}, {"b", 1.0}, {"c", 0.5}}), adjusting("c"))
+            .succeeded());
+    EXPECT_EQ(other->read(kKey).data, record({{"a", 0.2}, {"b", 1.0}, {"c", 0.5}}));
+}
+
 // The lock file taken away while a save waits just before its record
 // lands; another process takes the new one, and its save stalls there
 // too, made from the record before. The first record lands, then the
@@ -1171,27 +1326,10 @@ TEST_F(MergingDefaultsStoreTest, TwoSavesLandingOnTheSameRecordOnceItsLockFileWe
     // Both asked before either lands: neither is later than the other's
     // record, whose stamp alone tells what it asked for.
     const auto asked = std::chrono::system_clock::now();
-    std::promise<void> reached;
     std::promise<void> go;
-    other->setBeforeInstallHook([&, once = false](const auto&) mutable {
-        if (!std::exchange(once, true)) {
-            reached.set_value();
-            go.get_future().wait();
-        }
-        return true;
-    });
     std::future<SaveOutcome> otherSaved;
-    files->setBeforeInstallHook([&, once = false](const auto&) mutable {
-        if (std::exchange(once, true))
-            return true;
-        std::filesystem::remove(folder.path() / ".lock");
-        otherSaved = std::async(std::launch::async, [&] {
-            return otherStore.setDataTouching(kKey, record({{"a", 1.0}, {"b", 0.3}}),
-                                              adjusting("b", asked));
-        });
-        reached.get_future().wait();
-        return true;
-    });
+    letInAStalledSave(otherStore, record({{"a", 1.0}, {"b", 0.3}}), adjusting("b", asked),
+                      go.get_future(), otherSaved);
     ASSERT_TRUE(store.setDataTouching(kKey, record({{"a", 0.6}, {"b", 1.0}}), adjusting("a", asked))
                     .succeeded());
     go.set_value();

@@ -28,6 +28,7 @@
 #include "models/presets/display_preset.hpp"
 #include "models/recovery/quorvane_recovery_journal.hpp"
 #include "models/settings/quorvane_preferences.hpp"
+#include "services/persistence/defaults_store.hpp"
 #include "services/persistence/record_write_stamp.hpp"
 #include "support/fuse_ext4_image.hpp"
 #include "support/other_lock_holder.hpp"
@@ -1201,6 +1202,20 @@ class RequestOrderTest : public ApplicationTest {
         showsAcrossARestart(builtInPreset("movie").adjustment);
     }
 
+    // The process strace (its log at `trace`, the traced process's id
+    // first) reports stopped by SIGSTOP once it is; 0 where none is.
+    pid_t stoppedByStrace(const std::filesystem::path& trace) {
+        if (!eventually([&] {
+                std::ifstream log(trace);
+                return std::string(std::istreambuf_iterator<char>(log), {})
+                           .find("stopped by SIGSTOP") != std::string::npos;
+            }))
+            return 0;
+        pid_t traced = 0;
+        std::ifstream(trace) >> traced;
+        return traced;
+    }
+
     const std::string& identity(const std::string& output = "DUMMY0") {
         if (identities_.empty())
             identities_ = identitiesByOutput(home, displayName);
@@ -1403,13 +1418,8 @@ TEST_F(RequestOrderTest, ACommandLineKilledAfterItsRecordLandedLateLosesNoLaterC
         "movie", "DUMMY0",
         {"/usr/bin/strace", "-f", "-o", trace.string(), "-e", "trace=rename,link", "-e",
          "inject=rename:signal=SIGSTOP:when=1", "-e", "inject=link:signal=SIGKILL:when=2"});
-    ASSERT_TRUE(eventually([&] {
-        std::ifstream log(trace);
-        return std::string(std::istreambuf_iterator<char>(log), {}).find("stopped by SIGSTOP") !=
-               std::string::npos;
-    })) << home.logText();
-    pid_t traced = 0;
-    std::ifstream(trace) >> traced;
+    const pid_t traced = stoppedByStrace(trace);
+    ASSERT_NE(traced, 0) << home.logText();
 
     auto answer = std::async(std::launch::async, [this] {
         return handOverURL(socketPath(), "quorvane://apply-safe-preset?preset=night&display=" +
@@ -1433,6 +1443,50 @@ TEST_F(RequestOrderTest, ACommandLineKilledAfterItsRecordLandedLateLosesNoLaterC
     ASSERT_EQ(first->waitFor(), 0) << home.logText();
     startFirst();
     EXPECT_TRUE(eventually(bothStand));
+}
+
+// A command line setting "movie" on DUMMY0, traced: stopped just before its
+// record lands, its lock file removed meanwhile and "night" saved by the
+// application for DUMMY1; then its exchange displaces that record and it
+// is killed as it starts to put it back. The application's reload, told of
+// the exchange, puts the record back before it reads it: "night" stays on
+// the screen and in the record, though nothing saves again.
+TEST_F(RequestOrderTest, ARecordDisplacedByAKilledCommandLineIsBackWithTheApplicationsReload) {
+    if (!std::filesystem::exists("/usr/bin/strace"))
+        GTEST_SKIP() << "strace is not installed";
+    startFirst();
+    ASSERT_EQ(commandLine("neutral")->waitFor(), 0) << home.logText();
+    // Its stamps go in place by the first rename, its record is named as
+    // displacing by the second; the exchange is the first renameat2, and
+    // the put-back the second.
+    const auto trace = home.path() / "strace.log";
+    auto command =
+        commandLine("movie", "DUMMY0",
+                    {"/usr/bin/strace", "-f", "-o", trace.string(), "-e", "trace=rename,renameat2",
+                     "-e", "inject=rename:signal=SIGSTOP:when=2", "-e",
+                     "inject=renameat2:error=EIO:signal=SIGKILL:when=2"});
+    const pid_t traced = stoppedByStrace(trace);
+    ASSERT_NE(traced, 0) << home.logText();
+    std::filesystem::remove(home.configFolder() / ".lock");
+    ASSERT_TRUE(handOverURL(
+        socketPath(), "quorvane://apply-safe-preset?preset=night&display=" + identity("DUMMY1")))
+        << home.logText();
+    ASSERT_TRUE(eventually([&] { return savedAdjustment(home, identity("DUMMY1")) == night(); }));
+    ::kill(traced, SIGCONT);
+    command->waitFor();
+
+    const auto displacedLeft = [&] {
+        for (const auto& entry : std::filesystem::directory_iterator(home.configFolder())) {
+            if (entry.path().filename().string().find(FileDefaultsStore::kDisplacedMark) !=
+                std::string::npos)
+                return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(eventually([&] {
+        return !displacedLeft() && currentRamp("DUMMY1") == rampOf(night(), "DUMMY1") &&
+               savedAdjustment(home, identity("DUMMY1")) == night();
+    })) << home.logText();
 }
 
 // "night" held past the lock's wait; then the command line sets "movie",

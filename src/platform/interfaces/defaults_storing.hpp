@@ -95,6 +95,9 @@ class DefaultsStoring {
     // could not be had holds nothing and says why. A store without a lock
     // gives one that holds nothing and failed nothing.
     virtual DefaultsLock tryLockExclusively() { return DefaultsLock(); }
+    // The file that lock is taken on, for a caller that tells of it; empty
+    // where the store names none.
+    virtual std::string lockFilePath() const { return {}; }
     // Reads the key as a reader taking it in (read()), with `bytes` (a save
     // of the key, made by user actions that touched `touched`, not written
     // yet) laid on what is stored. A store that merges the record with other

@@ -50,6 +50,8 @@ class PreferencesStoring {
     // The same lock only when nobody holds it, never waiting (see
     // DefaultsStoring::tryLockExclusively()).
     virtual DefaultsLock tryLockExclusively() { return DefaultsLock(); }
+    // The file that lock is taken on (see DefaultsStoring::lockFilePath()).
+    virtual std::string lockFilePath() const { return {}; }
 };
 
 }  // namespace quorvane

@@ -1,6 +1,7 @@
 #include "services/persistence/defaults_store.hpp"
 #include "services/persistence/folder_owner_rights.hpp"
 #include "services/persistence/kept_record_copies.hpp"
+#include "services/persistence/record_file_identity.hpp"
 #include "services/persistence/record_install.hpp"
 #include "services/persistence/record_write_stamp_file.hpp"
 #include "services/persistence/temporary_file_guard.hpp"
@@ -299,6 +300,7 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
 }
 
 DefaultsReadResult FileDefaultsStore::readAsOwner(std::string_view key) const {
+    putBackBeforeReading(key);
     for (int tries = 1;; ++tries) {
         bool replaced = false;
         auto result = readOnce(key, replaced);
@@ -362,8 +364,11 @@ DefaultsReadResult FileDefaultsStore::readOnce(std::string_view key, bool& repla
         // user's folder) may hold any requests, earlier ones too: the
         // record is of unknown date, later than no request, so none that
         // waited for that save loses to it. The next save here stamps it
-        // anew, readably.
-        if (found.unreadable) {
+        // anew, readably. So is one that a stamp after a pending one was
+        // made for where no file is told from another that got its number:
+        // most likely the record a write let in by a lock file taken from
+        // under another is about to replace, never a later request.
+        if (found.unreadable || found.beforeAPendingWrite) {
             result.writtenAt = std::nullopt;
             return result;
         }
@@ -559,7 +564,7 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     auto inspected = inspectExisting(target, readCall_, identityCall_);
     if (auto* error = std::get_if<DefaultsStoreError>(&inspected))
         return SaveOutcome::failed(std::move(*error));
-    const auto existing = std::get<ExistingFile>(std::move(inspected));
+    auto existing = std::get<ExistingFile>(std::move(inspected));
     const RecordWriteStampFile stamps(folder_, fileNameForKey(key));
     // The requests behind the record as it stands stay named with it.
     const auto previous =
@@ -583,6 +588,11 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
             return std::move(*outcome);
     }
 
+    // A lock file taken from under this write already stops it before it
+    // makes a file only to remove it (through FUSE, a file removed a moment
+    // after its close may stay under a ".fuse_hidden" name).
+    if (auto error = lockNoLongerHeld())
+        return SaveOutcome::failed(std::move(*error));
     // A hidden name that never ends in ".json", so a file left by a crash is
     // never taken for a stored value.
     std::string temporaryPath = (directory / ("." + fileName + ".XXXXXX")).string();
@@ -602,7 +612,7 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     const auto identity = identityCall_(fd.get(), written);
     // Held open until the write is over, so that no other file gets its
     // number: a later look at the name tells it by that.
-    const UniqueFileDescriptor ownFile(::dup(fd.get()));
+    UniqueFileDescriptor ownFile(::dup(fd.get()));
     if (!fd.close())
         return failedWithErrno(temporaryPath);
     // The stamp goes first, made for the file about to be renamed: whoever
@@ -636,7 +646,8 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     // Exchanged, not renamed over: a record another writer saved after the
     // check above (its lock file taken from under this one) is still at
     // hand, under that name, instead of gone.
-    auto installed = installRecord(installFrom, target, existing.number);
+    auto installed =
+        installRecord(installFrom, target, existing.number, [&] { existing.held.close(); });
     if (const auto* error = std::get_if<int>(&installed))
         return SaveOutcome::failed(DefaultsStoreError::fromErrno(*error, target.string()));
     auto& placedStamps = std::get<RecordWriteStampFile::Replacement>(replaced);
@@ -653,10 +664,19 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
         guard.release();
         installGuard.release();
     }
-    placedStamps.keep();
     // Another writer that took the lock from under this one put its stamps
     // there since, and is landing its record over this one: its stamps stay.
-    if (placedStamps.stillPlaced())
+    // Where no names exchange, this record was renamed over whatever stood
+    // there: while it still stands, its stamps go back, or it would read as
+    // a file no stamp describes, a request of every part.
+    const bool stampsStand = placedStamps.stillPlaced();
+    const bool renamedInPlace = !how.exchanged && stillAt(target, written);
+    placedStamps.keep();
+    // Renamed in place, the record may be renamed over by another writer
+    // at any time: closed first, FUSE keeps no hidden copy of it.
+    if (!how.exchanged)
+        ownFile.close();
+    if (stampsStand || renamedInPlace)
         stamps.confirm(stamp, previous);
     // The new value is in place now; a failed folder sync means it may not
     // survive a power loss, which the caller learns from the outcome.
@@ -665,6 +685,42 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     SaveOutcome outcome;
     outcome.writeID = stamp.writeID();
     return outcome;
+}
+
+void FileDefaultsStore::putBackBeforeReading(std::string_view key) const {
+    if (folder_.empty() || !isValidDefaultsKey(key))
+        return;
+    const auto resolved = resolvedTarget(pathForKey(key));
+    const auto* target = std::get_if<fs::path>(&resolved);
+    if (target == nullptr || !holdsDisplacedRecords(*target))
+        return;
+    // Never waited for: whoever holds the lock is saving, and puts it back
+    // itself (a reload that follows is told of that). A try that found no
+    // lock file holds none: the file is taken then.
+    const auto tried = lock_.tryLockExclusively();
+    if (tried.failure())
+        return;
+    const auto lock = lock_.lockExclusively();
+    if (lock.failure())
+        return;
+    putBackDisplaced(RecordWriteStampFile(folder_, fileNameForKey(key)), *target);
+}
+
+bool FileDefaultsStore::holdsDisplacedRecords(const fs::path& target) {
+    const std::string prefix = "." + target.filename().string() + ".";
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(target.parent_path(), error)) {
+        const auto name = entry.path().filename().string();
+        if (name.starts_with(prefix) && name.find(kDisplacedMark) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+bool FileDefaultsStore::stillAt(const fs::path& target, const struct stat& ours) {
+    struct stat named {};
+    return ::lstat(target.c_str(), &named) == 0 && named.st_dev == ours.st_dev &&
+           named.st_ino == ours.st_ino;
 }
 
 std::string FileDefaultsStore::displacingName(const std::string& temporaryPath,
@@ -678,7 +734,7 @@ std::string FileDefaultsStore::displacingName(const std::string& temporaryPath,
 }
 
 std::optional<DefaultsStoreError> FileDefaultsStore::putBackDisplaced(
-    const RecordWriteStampFile& stamps, const fs::path& target) {
+    const RecordWriteStampFile& stamps, const fs::path& target) const {
     const auto directory = target.parent_path();
     const std::string prefix = "." + target.filename().string() + ".";
     std::error_code error;
@@ -702,12 +758,15 @@ std::optional<DefaultsStoreError> FileDefaultsStore::putBackDisplaced(
         const auto installed = numbers.substr(0, dash);
         // Neither the record a killed write never installed nor the one it
         // read and replaced: another writer's, displaced. It goes back only
-        // over the record that displaced it; one saved over that since was
-        // laid on it, and what was displaced is lost with it.
+        // over the record that displaced it, as that write left it; one
+        // saved over that since was laid on it, and one edited in place
+        // since (written after the exchange, which changed the displaced
+        // record last) is the user's: what was displaced is lost with it.
         struct stat named {};
         if (number != installed && number != numbers.substr(dash + 1) &&
             ::lstat(target.c_str(), &named) == 0 && S_ISREG(named.st_mode) &&
-            std::to_string(named.st_ino) == installed)
+            std::to_string(named.st_ino) == installed &&
+            nanosecondsSinceEpoch(named.st_mtim) <= nanosecondsSinceEpoch(info.st_ctim))
             putBack = putBackFrom(stamps, entry.path().string(), target, named) || putBack;
         ::unlink(entry.path().c_str());
     }
@@ -732,7 +791,7 @@ DefaultsStoreError FileDefaultsStore::givenBack(const RecordWriteStampFile& stam
 
 bool FileDefaultsStore::putBackFrom(const RecordWriteStampFile& stamps,
                                     const std::string& temporaryPath, const fs::path& target,
-                                    const struct stat& ours) {
+                                    const struct stat& ours) const {
     // Moved away and back, the record's change time moves on, and its
     // stamps would describe it no more: they are put in place again once
     // it is back. (Where it landed over this write's record instead, its

@@ -55,9 +55,10 @@ namespace quorvane {
 // stamps, and the write fails the same way, so it is made again from that
 // record. The exchange is made from a name that tells which file was
 // installed and which was read (kDisplacedMark): a write killed before it
-// puts another's record back leaves it there, and the next save puts it
-// back while the killed write's record is still at the name, and then
-// makes its own write from it. A file system that exchanges no names gets
+// puts another's record back leaves it there, and the next save, or the
+// next read that can take the lock at once, puts it back while the killed
+// write's record is still at the name as it left it (a save then makes its
+// own write from it). A file system that exchanges no names gets
 // a plain rename, made only where a look just before it finds the record
 // read still at the name, and failing the same way where it does not; a
 // writer landing in the instant between that look and the rename loses
@@ -161,6 +162,9 @@ class FileDefaultsStore final : public DefaultsStoring {
     DefaultsLock lockExclusively() override;
     // Also fails while another thread of this process holds the lock.
     DefaultsLock tryLockExclusively() override;
+    std::string lockFilePath() const override {
+        return folder_.empty() ? std::string() : (folder_ / kLockFileName).string();
+    }
 
     // Waits at most `limit` for the lock from now on, measured on `clock`,
     // pausing on `sleeper` between tries. Set before the store is shared
@@ -280,16 +284,25 @@ class FileDefaultsStore final : public DefaultsStoring {
     // given.
     static std::string displacingName(const std::string& temporaryPath, const struct stat& ours,
                                       std::optional<HeldFileNumber> read);
+    // Whether `target` names the file `ours` (its status).
+    static bool stillAt(const std::filesystem::path& target, const struct stat& ours);
     // Puts back a record displaced by the exchange of a writer killed
     // before it put it back itself, where the record that displaced it is
     // still at `target`, then the caller's write must be made again from
     // it (lockFileReplaced); removes what such writers left otherwise.
     std::optional<DefaultsStoreError> putBackDisplaced(const RecordWriteStampFile& stamps,
-                                                       const std::filesystem::path& target);
+                                                       const std::filesystem::path& target) const;
+    // The same before a read of `key`, where such a record waits beside it
+    // and the lock can be had at once: whoever reads (a command, the
+    // application's reload) sees the record that was displaced, never the
+    // killed write's in its place.
+    void putBackBeforeReading(std::string_view key) const;
+    // Whether a record displaced from `target` waits beside it.
+    static bool holdsDisplacedRecords(const std::filesystem::path& target);
     // Exchanges the record at `temporaryPath` back to `target` with its
     // stamps, where `target` still holds `ours`; whether it did.
     bool putBackFrom(const RecordWriteStampFile& stamps, const std::string& temporaryPath,
-                     const std::filesystem::path& target, const struct stat& ours);
+                     const std::filesystem::path& target, const struct stat& ours) const;
     // After this write's record was exchanged in over another writer's
     // (saved once its lock file was taken from under this one), now at
     // `temporaryPath`: puts that record back with its stamps while this
@@ -337,8 +350,9 @@ class FileDefaultsStore final : public DefaultsStoring {
     mutable std::mutex firstSeenMutex_;
     mutable std::map<std::string, Date> firstSeenAhead_;
     RecordWriteStampDecoder stampDecoder_;
-    // Declared after folder_, which it locks.
-    DefaultsLockFile lock_;
+    // Declared after folder_, which it locks. A read takes it too, to put
+    // back a displaced record first.
+    mutable DefaultsLockFile lock_;
 };
 
 }  // namespace quorvane

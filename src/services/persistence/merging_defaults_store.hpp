@@ -81,6 +81,7 @@ class MergingDefaultsStore final : public DefaultsStoring {
     bool mayHoldOthersWrite(std::string_view key) const override;
     DefaultsLock lockExclusively() override;
     DefaultsLock tryLockExclusively() override;
+    std::string lockFilePath() const override { return disk_->lockFilePath(); }
 
   private:
     // setDataTouching() of a key with a merge, under the lock.

@@ -39,7 +39,8 @@ bool exchangeNames(const std::string& first, const std::filesystem::path& second
 
 std::variant<RecordInstall, int> installRecord(const std::string& temporary,
                                                const std::filesystem::path& target,
-                                               std::optional<HeldFileNumber> read) {
+                                               std::optional<HeldFileNumber> read,
+                                               const std::function<void()>& letGoOfRead) {
     // Something removed the record since, or made one where there was
     // none: one more try the other way, then the next.
     unsigned flags = read ? RENAME_EXCHANGE : RENAME_NOREPLACE;
@@ -63,6 +64,8 @@ std::variant<RecordInstall, int> installRecord(const std::string& temporary,
     // landed since this one read is left where it is, to be merged onto.
     if (!holdsTheFileRead(target, read))
         return RecordInstall{RecordInstall::Displaced::anotherFile, false};
+    if (letGoOfRead)
+        letGoOfRead();
     if (::rename(temporary.c_str(), target.c_str()) != 0)
         return errno;
     return RecordInstall{

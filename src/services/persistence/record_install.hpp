@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <variant>
@@ -47,10 +48,13 @@ struct HeldFileNumber {
 // made only where a look just before it finds the file read still at the
 // name (or nothing): another writer's record is left in place instead.
 // `read` is the file the write was made from; none when there was none.
-// The errno of a failure.
+// `letGoOfRead` is called just before that plain rename: whoever holds the
+// file read open closes it, since FUSE keeps a file renamed over while open
+// under a ".fuse_hidden" name. The errno of a failure.
 std::variant<RecordInstall, int> installRecord(const std::string& temporary,
                                                const std::filesystem::path& target,
-                                               std::optional<HeldFileNumber> read);
+                                               std::optional<HeldFileNumber> read,
+                                               const std::function<void()>& letGoOfRead = {});
 
 // Exchanges the two names again; false (errno set) when it could not.
 bool exchangeNames(const std::string& first, const std::filesystem::path& second);

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <ctime>
+#include <random>
 #include <utility>
 
 #include "services/persistence/folder_aside.hpp"
@@ -23,6 +24,10 @@ namespace {
 // renames follow each other under the folder's lock), given room for a
 // busy machine.
 constexpr Duration kRecordAfterItsStamps = std::chrono::milliseconds(1000);
+// The random letters ending a temporary name ("XXXXXX"), and how many names
+// a link tries before it gives up on finding a free one.
+constexpr std::size_t kSuffixLength = 6;
+constexpr int kNameTries = 100;
 
 std::optional<std::string> readAll(int fd, std::size_t limit) {
     return readAllBytes([fd](void* buffer, std::size_t size) { return ::read(fd, buffer, size); },
@@ -127,7 +132,9 @@ RecordWriteStampFile::Lookup RecordWriteStampFile::lookUpIn(const std::filesyste
     if (!stamp) {
         const auto newest = std::string_view(*held).substr(0, held->find('\n'));
         broken = !(decoder ? decoder->decode(newest) : RecordWriteStamp::decode(newest));
-        return {};
+        return {std::nullopt, false,
+                !changedSinceItsWrite(file, stampInfo) &&
+                    describedBeforeAPendingWrite(*held, file, bytes, decoder)};
     }
     return {placed(*stamp, stampInfo, now, clock)};
 }
@@ -149,6 +156,23 @@ std::optional<RecordWriteStamp> RecordWriteStampFile::describedIn(
         lines.remove_prefix(std::min(end + 1, lines.size()));
     }
     return std::nullopt;
+}
+
+bool RecordWriteStampFile::describedBeforeAPendingWrite(std::string_view lines,
+                                                        const RecordFileIdentity& file,
+                                                        std::string_view bytes,
+                                                        const RecordWriteStampDecoder* decoder) {
+    for (bool newest = true; !lines.empty(); newest = false) {
+        const auto end = std::min(lines.find('\n'), lines.size());
+        const auto line = lines.substr(0, end);
+        const auto stamp = decoder ? decoder->decode(line) : RecordWriteStamp::decode(line);
+        if (newest && !(stamp && stamp->pending))
+            return false;
+        if (!newest && stamp && stamp->describes(file, bytes))
+            return true;
+        lines.remove_prefix(std::min(end + 1, lines.size()));
+    }
+    return false;
 }
 
 std::optional<std::string> RecordWriteStampFile::linesDescribing(const RecordFileIdentity& file,
@@ -264,25 +288,36 @@ std::string RecordWriteStampFile::temporaryName() const {
     return (folder_ / ("." + recordFileName_ + ".XXXXXX")).string();
 }
 
+std::string RecordWriteStampFile::linkedUnderTemporaryName() const {
+    // The link itself finds a free name: a file made and removed to find
+    // one lingers through FUSE, which keeps a file removed before the
+    // kernel told it of its close under a ".fuse_hidden" name for good.
+    static constexpr std::string_view kLetters =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    for (int tries = 0; tries < kNameTries; ++tries) {
+        auto name = temporaryName();
+        for (std::size_t at = name.size() - kSuffixLength; at < name.size(); ++at)
+            name[at] = kLetters[random() % kLetters.size()];
+        if (::link(path_.c_str(), name.c_str()) == 0)
+            return name;
+        if (errno != EEXIST)
+            return {};
+    }
+    return {};
+}
+
 std::variant<RecordWriteStampFile::Replacement, int> RecordWriteStampFile::swapIn(
     const std::string& temporaryPath) const {
     // The stamps before keep a second name (a link, so no reader ever finds
     // the stamps' name empty), under which they wait to be put back. The
     // folder lock keeps the free name free. Watchers of the folder hear
     // only the stamps' name written.
-    std::string displaced = temporaryName();
-    if (UniqueFileDescriptor placeholder(::mkostemp(displaced.data(), O_CLOEXEC));
-        !placeholder.valid())
-        return errno;
-    ::unlink(displaced.c_str());
-    bool canPutBack = true;
-    if (::link(path_.c_str(), displaced.c_str()) != 0) {
-        // None before, nothing to put back; stamps that cannot be linked
-        // cannot be put back, and the new ones still describe the record
-        // before in their second line.
-        canPutBack = errno == ENOENT;
-        displaced.clear();
-    }
+    std::string displaced = linkedUnderTemporaryName();
+    // None before, nothing to put back; stamps that cannot be linked
+    // cannot be put back, and the new ones still describe the record
+    // before in their second line.
+    const bool canPutBack = !displaced.empty() || errno == ENOENT;
     // Held open until the put-back is decided, so its inode number cannot
     // come back on a file another writer puts at the name meanwhile.
     UniqueFileDescriptor placed(

@@ -65,6 +65,12 @@ class RecordWriteStampFile {
         // user's folder) and may have been made for the file: who wrote it,
         // and when its requests were asked for, is not known.
         bool unreadable = false;
+        // None was found, but the newest stamp is a write's that has not
+        // landed yet, and one after it was made for the file, on a file
+        // system that cannot tell it from another file that got its number:
+        // most likely the record that write is about to replace, perhaps a
+        // restore; when its requests were asked for is not known either.
+        bool beforeAPendingWrite = false;
     };
     // describing(), telling also of stamps that could not be read.
     Lookup lookUp(const RecordFileIdentity& file, std::string_view bytes, Date now,
@@ -158,6 +164,12 @@ class RecordWriteStampFile {
   private:
     // The stamp of `lines` (a stamps' file) made for the file `file`
     // holding `bytes`, which `changedSince` the stamps were put in place.
+    // Whether the newest of `lines` is a pending stamp and one after it was
+    // made for the file `file` holding `bytes`, though it cannot tell it
+    // apart (see Lookup::beforeAPendingWrite).
+    static bool describedBeforeAPendingWrite(std::string_view lines, const RecordFileIdentity& file,
+                                             std::string_view bytes,
+                                             const RecordWriteStampDecoder* decoder);
     static std::optional<RecordWriteStamp> describedIn(std::string_view lines,
                                                        const RecordFileIdentity& file,
                                                        std::string_view bytes, bool changedSince,
@@ -178,6 +190,9 @@ class RecordWriteStampFile {
                                                     bool synced) const;
     // A new temporary file's name template, as the record's own.
     std::string temporaryName() const;
+    // Links the stamps at the name under a free temporary name, which it
+    // returns; empty (errno set) where none could be linked.
+    std::string linkedUnderTemporaryName() const;
 
     // The stamps at `path` made for `file` holding `bytes`, as lookUp();
     // `broken` tells whether they are missing, empty, broken or unreadable.

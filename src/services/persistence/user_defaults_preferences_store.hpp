@@ -44,6 +44,7 @@ class UserDefaultsPreferencesStore final : public PreferencesStoring {
     TouchedRecordParts loadRequests() const override;
     bool mayHoldOthersSave() const override;
     DefaultsLock lockExclusively() override;
+    std::string lockFilePath() const override { return defaults_->lockFilePath(); }
     DefaultsLock tryLockExclusively() override;
 
   private:

@@ -321,6 +321,38 @@ TEST_F(ApplicationTest, EveryThreadKeepsTheSignalMaskTheApplicationWasGiven) {
     EXPECT_EQ(first->waitFor(), 0) << home.logText();
 }
 
+// A parent that leaked its blocked mask into the program (one that blocks
+// the quit signals around starting it): the program unblocks them in every
+// thread and ends on each as it does when started with an ordinary mask.
+TEST_F(ApplicationTest, AProgramStartedWithTheQuitSignalsBlockedHearsThemAndHandsTheOutputsBack) {
+    sigset_t quit;
+    sigemptyset(&quit);
+    for (const int number : {SIGTERM, SIGINT, SIGHUP})
+        sigaddset(&quit, number);
+    for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+        // A child starts with the mask of the thread that starts it.
+        sigset_t before;
+        ASSERT_EQ(pthread_sigmask(SIG_BLOCK, &quit, &before), 0);
+        startFirst();
+        pthread_sigmask(SIG_SETMASK, &before, nullptr);
+        ASSERT_FALSE(HasFatalFailure());
+        const auto tasks = std::filesystem::path("/proc") / std::to_string(first->pid()) / "task";
+        for (const auto& task : std::filesystem::directory_iterator(tasks)) {
+            const auto blocked = blockedSignals(task.path() / "status");
+            for (const int each : {SIGTERM, SIGINT, SIGHUP})
+                EXPECT_FALSE(blocked && (*blocked >> (each - 1) & 1)) << task.path();
+        }
+        auto second = launch({"quorvane://apply-safe-preset?preset=night&scope=all-visible"});
+        ASSERT_EQ(second->waitFor(), 0) << home.logText();
+        ASSERT_TRUE(eventually([&] { return !showsIdentity("DUMMY2"); }));
+
+        first->signal(number);
+        EXPECT_EQ(first->waitFor(), 0) << number << home.logText();
+        for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"})
+            EXPECT_TRUE(showsIdentity(name)) << number << " " << name;
+    }
+}
+
 // Another process keeps the settings lock (a stopped or hung Quorvane): a
 // change made in the running application waits, and the application still
 // ends within a few seconds of SIGTERM, naming once each display and record

@@ -6,9 +6,11 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/ptrace.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -22,6 +24,7 @@
 #include <string>
 
 #include "app/composition/x_server_reachability.hpp"
+#include "app/shell/quit_watchdog.hpp"
 #include "models/coding/json_coding.hpp"
 #include "models/color/gamma_ramp.hpp"
 #include "models/color/transfer_tables.hpp"
@@ -351,6 +354,61 @@ TEST_F(ApplicationTest, AProgramStartedWithTheQuitSignalsBlockedHearsThemAndHand
         for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"})
             EXPECT_TRUE(showsIdentity(name)) << number << " " << name;
     }
+}
+
+// Holds the main thread of a launched program where it is, as a call that
+// never returns would (a file list reading a file that blocks for good),
+// while its other threads go on and take the signals sent to the process.
+class StuckMainThread {
+  public:
+    explicit StuckMainThread(pid_t pid) : pid_(pid) {
+        if (::ptrace(PTRACE_SEIZE, pid, nullptr, nullptr) != 0)
+            return;
+        seized_ = true;
+        int status = 0;
+        stuck_ = ::ptrace(PTRACE_INTERRUPT, pid, nullptr, nullptr) == 0 &&
+                 ::waitpid(pid, &status, __WALL) == pid && WIFSTOPPED(status);
+    }
+    ~StuckMainThread() {
+        if (seized_)
+            ::ptrace(PTRACE_DETACH, pid_, nullptr, nullptr);
+    }
+    StuckMainThread(const StuckMainThread&) = delete;
+    StuckMainThread& operator=(const StuckMainThread&) = delete;
+
+    bool stuck() const { return stuck_; }
+
+  private:
+    pid_t pid_;
+    bool seized_ = false;
+    bool stuck_ = false;
+};
+
+// The event loop never reads the quit: the outputs are handed back from
+// another thread and the program ends, saying why, with a status that says
+// it did not end well, once the bound for the event loop's answer is past.
+TEST_F(ApplicationTest, AQuitSignalEndsTheProgramAndHandsTheOutputsBackWhileItsMainThreadIsStuck) {
+    startFirst();
+    auto second = launch({"quorvane://apply-safe-preset?preset=night&scope=all-visible"});
+    ASSERT_EQ(second->waitFor(), 0) << home.logText();
+    ASSERT_TRUE(eventually([&] { return !showsIdentity("DUMMY2"); }));
+
+    const StuckMainThread stuck(first->pid());
+    if (!stuck.stuck())
+        GTEST_SKIP() << "one thread of a child cannot be stopped by ptrace here";
+    first->signal(SIGTERM);
+    const auto signalled = std::chrono::steady_clock::now();
+    EXPECT_EQ(first->waitFor(std::chrono::seconds(20)), QuitWatchdog::kUnansweredQuitStatus)
+        << home.logText();
+    const auto took = std::chrono::steady_clock::now() - signalled;
+    const QuitWatchdog::Bounds bounds;
+    EXPECT_GE(took, bounds.answer);
+    EXPECT_LT(took, bounds.answer + bounds.handBack + std::chrono::seconds(3));
+    for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"})
+        EXPECT_TRUE(showsIdentity(name)) << name;
+    EXPECT_NE(home.logText().find("quorvane: 종료 신호에 응답하지 못해 화면 색만 되돌리고"),
+              std::string::npos)
+        << home.logText();
 }
 
 // Another process keeps the settings lock (a stopped or hung Quorvane): a

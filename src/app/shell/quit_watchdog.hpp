@@ -29,7 +29,7 @@ class QuitWatchdog {
     using Duration = std::chrono::milliseconds;
     struct Bounds {
         Duration answer = std::chrono::seconds(2);
-        Duration end = std::chrono::seconds(10);
+        Duration end = std::chrono::seconds(20);
         Duration handBack = std::chrono::seconds(2);
     };
 

@@ -218,6 +218,23 @@ class ApplicationTest : public testing::XServerTest {
         return true;
     }
 
+    // The night preset on every output of the first instance, through a
+    // later launch.
+    void warmEveryOutput() {
+        auto second = launch({"quorvane://apply-safe-preset?preset=night&scope=all-visible"});
+        ASSERT_EQ(second->waitFor(), 0) << home.logText();
+        ASSERT_TRUE(eventually([&] { return !showsIdentity("DUMMY2"); }));
+    }
+
+    // The quit signal `number` ends the first instance with status 0 and
+    // every output back to the identity.
+    void expectEndsCleanlyOn(int number) {
+        first->signal(number);
+        EXPECT_EQ(first->waitFor(), 0) << number << home.logText();
+        for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"})
+            EXPECT_TRUE(showsIdentity(name)) << number << " " << name;
+    }
+
     testing::ApplicationHome home;
     std::unique_ptr<LaunchedProcess> first;
 };
@@ -286,14 +303,9 @@ TEST_F(ApplicationTest, SIGTERMHandsTheOutputsBackAndEndsCleanly) {
 TEST_F(ApplicationTest, SIGINTAndSIGHUPHandTheOutputsBackAndEndCleanlyAsSIGTERMDoes) {
     for (const int number : {SIGINT, SIGHUP}) {
         startFirst();
-        auto second = launch({"quorvane://apply-safe-preset?preset=night&scope=all-visible"});
-        ASSERT_EQ(second->waitFor(), 0) << home.logText();
-        ASSERT_TRUE(eventually([&] { return !showsIdentity("DUMMY2"); }));
-
-        first->signal(number);
-        EXPECT_EQ(first->waitFor(), 0) << number << home.logText();
-        for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"})
-            EXPECT_TRUE(showsIdentity(name)) << number << " " << name;
+        warmEveryOutput();
+        ASSERT_FALSE(HasFatalFailure());
+        expectEndsCleanlyOn(number);
     }
 }
 
@@ -345,14 +357,9 @@ TEST_F(ApplicationTest, AProgramStartedWithTheQuitSignalsBlockedHearsThemAndHand
             for (const int each : {SIGTERM, SIGINT, SIGHUP})
                 EXPECT_FALSE(blocked && (*blocked >> (each - 1) & 1)) << task.path();
         }
-        auto second = launch({"quorvane://apply-safe-preset?preset=night&scope=all-visible"});
-        ASSERT_EQ(second->waitFor(), 0) << home.logText();
-        ASSERT_TRUE(eventually([&] { return !showsIdentity("DUMMY2"); }));
-
-        first->signal(number);
-        EXPECT_EQ(first->waitFor(), 0) << number << home.logText();
-        for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"})
-            EXPECT_TRUE(showsIdentity(name)) << number << " " << name;
+        warmEveryOutput();
+        ASSERT_FALSE(HasFatalFailure());
+        expectEndsCleanlyOn(number);
     }
 }
 
@@ -389,9 +396,8 @@ class StuckMainThread {
 // it did not end well, once the bound for the event loop's answer is past.
 TEST_F(ApplicationTest, AQuitSignalEndsTheProgramAndHandsTheOutputsBackWhileItsMainThreadIsStuck) {
     startFirst();
-    auto second = launch({"quorvane://apply-safe-preset?preset=night&scope=all-visible"});
-    ASSERT_EQ(second->waitFor(), 0) << home.logText();
-    ASSERT_TRUE(eventually([&] { return !showsIdentity("DUMMY2"); }));
+    warmEveryOutput();
+    ASSERT_FALSE(HasFatalFailure());
 
     const StuckMainThread stuck(first->pid());
     if (!stuck.stuck())

@@ -6,9 +6,11 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/ptrace.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -22,6 +24,7 @@
 #include <string>
 
 #include "app/composition/x_server_reachability.hpp"
+#include "app/shell/quit_watchdog.hpp"
 #include "models/coding/json_coding.hpp"
 #include "models/color/gamma_ramp.hpp"
 #include "models/color/transfer_tables.hpp"
@@ -216,6 +219,23 @@ class ApplicationTest : public testing::XServerTest {
         return true;
     }
 
+    // The night preset on every output of the first instance, through a
+    // later launch.
+    void warmEveryOutput() {
+        auto second = launch({"quorvane://apply-safe-preset?preset=night&scope=all-visible"});
+        ASSERT_EQ(second->waitFor(), 0) << home.logText();
+        ASSERT_TRUE(eventually([&] { return !showsIdentity("DUMMY2"); }));
+    }
+
+    // The quit signal `number` ends the first instance with status 0 and
+    // every output back to the identity.
+    void expectEndsCleanlyOn(int number) {
+        first->signal(number);
+        EXPECT_EQ(first->waitFor(), 0) << number << home.logText();
+        for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"})
+            EXPECT_TRUE(showsIdentity(name)) << number << " " << name;
+    }
+
     testing::ApplicationHome home;
     std::unique_ptr<LaunchedProcess> first;
 };
@@ -284,14 +304,9 @@ TEST_F(ApplicationTest, SIGTERMHandsTheOutputsBackAndEndsCleanly) {
 TEST_F(ApplicationTest, SIGINTAndSIGHUPHandTheOutputsBackAndEndCleanlyAsSIGTERMDoes) {
     for (const int number : {SIGINT, SIGHUP}) {
         startFirst();
-        auto second = launch({"quorvane://apply-safe-preset?preset=night&scope=all-visible"});
-        ASSERT_EQ(second->waitFor(), 0) << home.logText();
-        ASSERT_TRUE(eventually([&] { return !showsIdentity("DUMMY2"); }));
-
-        first->signal(number);
-        EXPECT_EQ(first->waitFor(), 0) << number << home.logText();
-        for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"})
-            EXPECT_TRUE(showsIdentity(name)) << number << " " << name;
+        warmEveryOutput();
+        ASSERT_FALSE(HasFatalFailure());
+        expectEndsCleanlyOn(number);
     }
 }
 
@@ -320,6 +335,87 @@ TEST_F(ApplicationTest, EveryThreadKeepsTheSignalMaskTheApplicationWasGiven) {
 
     first->signal(SIGTERM);
     EXPECT_EQ(first->waitFor(), 0) << home.logText();
+}
+
+// A parent that leaked its blocked mask into the program (one that blocks
+// the quit signals around starting it): the program unblocks them in every
+// thread and ends on each as it does when started with an ordinary mask.
+TEST_F(ApplicationTest, AProgramStartedWithTheQuitSignalsBlockedHearsThemAndHandsTheOutputsBack) {
+    sigset_t quit;
+    sigemptyset(&quit);
+    for (const int number : {SIGTERM, SIGINT, SIGHUP})
+        sigaddset(&quit, number);
+    for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+        // A child starts with the mask of the thread that starts it.
+        sigset_t before;
+        ASSERT_EQ(pthread_sigmask(SIG_BLOCK, &quit, &before), 0);
+        startFirst();
+        pthread_sigmask(SIG_SETMASK, &before, nullptr);
+        ASSERT_FALSE(HasFatalFailure());
+        const auto tasks = std::filesystem::path("/proc") / std::to_string(first->pid()) / "task";
+        for (const auto& task : std::filesystem::directory_iterator(tasks)) {
+            const auto blocked = blockedSignals(task.path() / "status");
+            for (const int each : {SIGTERM, SIGINT, SIGHUP})
+                EXPECT_FALSE(blocked && (*blocked >> (each - 1) & 1)) << task.path();
+        }
+        warmEveryOutput();
+        ASSERT_FALSE(HasFatalFailure());
+        expectEndsCleanlyOn(number);
+    }
+}
+
+// Holds the main thread of a launched program where it is, as a call that
+// never returns would (a file list reading a file that blocks for good),
+// while its other threads go on and take the signals sent to the process.
+class StuckMainThread {
+  public:
+    explicit StuckMainThread(pid_t pid) : pid_(pid) {
+        if (::ptrace(PTRACE_SEIZE, pid, nullptr, nullptr) != 0)
+            return;
+        seized_ = true;
+        int status = 0;
+        stuck_ = ::ptrace(PTRACE_INTERRUPT, pid, nullptr, nullptr) == 0 &&
+                 ::waitpid(pid, &status, __WALL) == pid && WIFSTOPPED(status);
+    }
+    ~StuckMainThread() {
+        if (seized_)
+            ::ptrace(PTRACE_DETACH, pid_, nullptr, nullptr);
+    }
+    StuckMainThread(const StuckMainThread&) = delete;
+    StuckMainThread& operator=(const StuckMainThread&) = delete;
+
+    bool stuck() const { return stuck_; }
+
+  private:
+    pid_t pid_;
+    bool seized_ = false;
+    bool stuck_ = false;
+};
+
+// The event loop never reads the quit: the outputs are handed back from
+// another thread and the program ends, saying why, with a status that says
+// it did not end well, once the bound for the event loop's answer is past.
+TEST_F(ApplicationTest, AQuitSignalEndsTheProgramAndHandsTheOutputsBackWhileItsMainThreadIsStuck) {
+    startFirst();
+    warmEveryOutput();
+    ASSERT_FALSE(HasFatalFailure());
+
+    const StuckMainThread stuck(first->pid());
+    if (!stuck.stuck())
+        GTEST_SKIP() << "one thread of a child cannot be stopped by ptrace here";
+    first->signal(SIGTERM);
+    const auto signalled = std::chrono::steady_clock::now();
+    EXPECT_EQ(first->waitFor(std::chrono::seconds(20)), QuitWatchdog::kUnansweredQuitStatus)
+        << home.logText();
+    const auto took = std::chrono::steady_clock::now() - signalled;
+    const QuitWatchdog::Bounds bounds;
+    EXPECT_GE(took, bounds.answer);
+    EXPECT_LT(took, bounds.answer + bounds.handBack + std::chrono::seconds(3));
+    for (const char* name : {"DUMMY0", "DUMMY1", "DUMMY2"})
+        EXPECT_TRUE(showsIdentity(name)) << name;
+    EXPECT_NE(home.logText().find("quorvane: 종료 신호에 응답하지 못해 화면 색만 되돌리고"),
+              std::string::npos)
+        << home.logText();
 }
 
 // Another process keeps the settings lock (a stopped or hung Quorvane): a

@@ -13,6 +13,7 @@
 #include "app/shell/application_setup.hpp"
 #include "app/shell/display_server_loss.hpp"
 #include "app/shell/quit_signals.hpp"
+#include "app/shell/quit_watchdog.hpp"
 #include "app/shell/quorvane_application.hpp"
 #include "app/shell/single_instance.hpp"
 #include "cli/cli_text.hpp"
@@ -94,6 +95,15 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     quorvane::catchQuitSignals();
     const char* display = std::getenv("DISPLAY");
+    // From the start to the last destructor of main(): a main thread stuck
+    // anywhere (a file list reading a file that blocks for good) must not
+    // keep the outputs' correction, nor the program, past a quit signal.
+    quorvane::QuitWatchdog watchdog(
+        quorvane::quitSignalWatch(),
+        [displayName = std::string(display ? display : "")] {
+            quorvane::handOutputsBackUnanswered(displayName);
+        },
+        [] { std::_Exit(quorvane::QuitWatchdog::kUnansweredQuitStatus); });
     // Without an X server Qt would abort with its own plugin diagnostics;
     // say plainly what is missing instead.
     if (!quorvane::xServerReachable()) {
@@ -136,7 +146,10 @@ int main(int argc, char** argv) {
     });
     quorvane::QuitSignals quitSignals;
     QObject::connect(&quitSignals, &quorvane::QuitSignals::quitRequested, &shell,
-                     [&shell](int) { shell.quit(); });
+                     [&shell, &watchdog](int) {
+                         watchdog.answered();
+                         shell.quit();
+                     });
     if (instance && !instance->listen([&shell](const quorvane::InstanceMessage& message,
                                                quorvane::SingleInstance::Answer answer) {
             if (message.kind == quorvane::InstanceMessage::Kind::openURL) {
@@ -162,6 +175,9 @@ int main(int argc, char** argv) {
                     tellRefusal(*refusal);
             },
             Qt::QueuedConnection);
+    // The bound for taking a quit counts from the event loop's start.
+    QMetaObject::invokeMethod(
+        &application, [&watchdog] { watchdog.listening(); }, Qt::QueuedConnection);
     const int status = QApplication::exec();
     // A change that could not be saved is lost: the run did not end well.
     if (shell.shutDown() && status == 0)

@@ -13,29 +13,43 @@ namespace {
 
 constexpr int kQuitSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
-// The pipe between the handler and the event loop, open for the process's
-// life: a handler may run until the last instruction. The one state a
-// signal handler can reach.
+// The pipes from the handler to the event loop and to the watchdog, open
+// for the process's life: a handler may run until the last instruction. The
+// one state a signal handler can reach.
 std::atomic<int> pipeReadEnd{-1};
 std::atomic<int> pipeWriteEnd{-1};
+std::atomic<int> watchReadEnd{-1};
+std::atomic<int> watchWriteEnd{-1};
+
+void writeSignalNumber(const std::atomic<int>& end, unsigned char byte) {
+    // A full pipe holds a quit already; its reader reads it.
+    [[maybe_unused]] const auto written = ::write(end.load(std::memory_order_relaxed), &byte, 1);
+}
 
 extern "C" void forwardQuitSignal(int number) {
     const int saved = errno;
     const auto byte = static_cast<unsigned char>(number);
-    // A full pipe holds a quit already; the event loop reads it.
-    [[maybe_unused]] const auto written =
-        ::write(pipeWriteEnd.load(std::memory_order_relaxed), &byte, 1);
+    writeSignalNumber(pipeWriteEnd, byte);
+    writeSignalNumber(watchWriteEnd, byte);
     errno = saved;
+}
+
+bool openPipe(std::atomic<int>& readEnd, std::atomic<int>& writeEnd) {
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
+    readEnd.store(ends[0]);
+    writeEnd.store(ends[1]);
+    return true;
 }
 
 }  // namespace
 
 void catchQuitSignals() {
-    int ends[2];
-    if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0)
+    if (!openPipe(pipeReadEnd, pipeWriteEnd))
         return;
-    pipeReadEnd.store(ends[0]);
-    pipeWriteEnd.store(ends[1]);
+    // Without it the quit still reaches the event loop, unwatched.
+    openPipe(watchReadEnd, watchWriteEnd);
     struct sigaction action {};
     action.sa_handler = forwardQuitSignal;
     sigemptyset(&action.sa_mask);
@@ -50,6 +64,10 @@ void catchQuitSignals() {
     // A program started with them blocked (by a parent that leaked its own
     // mask) would never hear them, nor would anything it starts.
     pthread_sigmask(SIG_UNBLOCK, &quit, nullptr);
+}
+
+int quitSignalWatch() {
+    return watchReadEnd.load();
 }
 
 QuitSignals::QuitSignals(QObject* parent) : QObject(parent), fd_(pipeReadEnd.load()) {

@@ -19,6 +19,11 @@ namespace quorvane {
 // signal that comes before the Qt side reads the pipe waits in it.
 void catchQuitSignals();
 
+// A second pipe the handler writes each quit signal's number to, for a
+// watchdog that does not depend on the event loop (see QuitWatchdog); -1
+// before catchQuitSignals() or when it could not be opened.
+int quitSignalWatch();
+
 class QuitSignals : public QObject {
     Q_OBJECT
 

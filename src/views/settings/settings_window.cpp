@@ -21,6 +21,7 @@
 #include "views/design/chip_button.hpp"
 #include "views/design/current_item_follows_focus.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/name_typed_file_icons.hpp"
 #include "views/design/opening_focus.hpp"
 #include "views/design/settings_card_frame.hpp"
 #include "views/design/settings_tinted_tile.hpp"
@@ -273,6 +274,7 @@ void SettingsWindow::chooseJsonFile(QWidget* over, bool saving, const QString& t
     connect(dialog, &QDialog::finished, this,
             [this, dialog] { keepClosed(closedFileDialog_, dialog); });
     dialog->setWindowModality(Qt::WindowModal);
+    typeFilesByName(*dialog);
     dialog->setNameFilter(QStringLiteral("JSON (*.json)"));
     dialog->setDefaultSuffix(QStringLiteral("json"));
     if (saving) {

@@ -50,6 +50,11 @@ TEST(ShellFrameSizes, AWindowManagersSizeStepsPassThroughTheSizeAndTheSmallestSi
     // window keeps its height; 929 (619) is reached from 693 itself.
     EXPECT_EQ(sizeStepBase({820, 462}, {840, 620}, 1.5), (FrameSize{820, 461}));
     EXPECT_EQ(sizeStepBase({820, 462}, {840, 619}, 1.5), (FrameSize{820, 462}));
+    // A size one or two above a multiple of four lies on the other parity in
+    // device pixels than in logical ones: 842 is 1263 device pixels, reached
+    // from 819 (1229), not from the smallest 821 (1232); 621 is 932, reached
+    // from 461 (692), not from 462 (693).
+    EXPECT_EQ(sizeStepBase({821, 462}, {842, 621}, 1.5), (FrameSize{819, 461}));
     // Below its smallest size (a window manager's rounding): back to it.
     EXPECT_EQ(sizeStepBase({330, 228}, {329, 228}, 1.5), (FrameSize{330, 228}));
     // Steps of one device pixel, or of two at twice the scale, reach every

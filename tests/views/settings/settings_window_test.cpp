@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/inotify.h>
+#include <unistd.h>
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -7,6 +9,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -16,6 +19,7 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTest>
+#include <fstream>
 #include <set>
 
 #include "display_store/store_world.hpp"
@@ -260,6 +264,61 @@ TEST_F(SettingsWindowTest, CancelledDialogsLeaveTheStatusAlone) {
     EXPECT_EQ(store().statusMessage(), "이전 상태");
     EXPECT_TRUE(folder.entries().empty());
     EXPECT_EQ(window->importSheet(), nullptr);
+}
+
+// Qt's own file list opens a file whose name does not tell its type to read
+// its first bytes, on the thread that runs the windows: in /proc, kmsg never
+// answers and the program hung for good. Over a folder of such files each
+// dialog lists every file with its type and opens none: what the folder's
+// watch sees opened is the folder itself, listed.
+TEST_F(SettingsWindowTest, TheFileDialogsTellEachFilesTypeByItsNameAndOpenNoFile) {
+    for (auto* action :
+         {window->filesCard()->exportAction(), window->filesCard()->importAction()}) {
+        // A folder no dialog has listed yet.
+        const fs::path files = folder / action->button()->text().toStdString();
+        fs::create_directory(files);
+        for (const char* name : {"kmsg", "report", "backup.json"})
+            std::ofstream(files / name) << "%PDF-1.4\n";
+        const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ASSERT_GE(watch, 0);
+        ASSERT_GE(::inotify_add_watch(watch, files.c_str(), IN_OPEN | IN_ACCESS), 0);
+        click(action->button());
+        auto* dialog = window->findChild<QFileDialog*>();
+        ASSERT_NE(dialog, nullptr);
+        auto* model = dialog->findChild<QFileSystemModel*>();
+        ASSERT_NE(model, nullptr);
+        // Listed by Qt's own thread, every file typed as it comes, shown or
+        // not: waited for, bounded.
+        const QString listed = QString::fromStdString(files.string());
+        bool loaded = false;
+        const auto connection = QObject::connect(
+            model, &QFileSystemModel::directoryLoaded,
+            [&loaded, listed](const QString& path) { loaded = loaded || path == listed; });
+        dialog->setDirectory(listed);
+        for (int turn = 0; turn < 1000 && !loaded; ++turn) {
+            settle();
+            QTest::qWait(10);
+        }
+        QObject::disconnect(connection);
+        ASSERT_TRUE(loaded);
+        settle();
+        const QModelIndex backup =
+            model->index(QString::fromStdString((files / "backup.json").string()));
+        EXPECT_FALSE(model->type(backup).isEmpty());
+        std::vector<std::string> opened;
+        alignas(inotify_event) char events[4096];
+        for (ssize_t length; (length = ::read(watch, events, sizeof events)) > 0;) {
+            for (ssize_t at = 0; at < length;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+                if (!(event->mask & IN_ISDIR))
+                    opened.emplace_back(event->len > 0 ? event->name : "?");
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+        ::close(watch);
+        EXPECT_TRUE(opened.empty()) << opened.front();
+        cancelDialog(window.get());
+    }
 }
 
 TEST_F(SettingsWindowTest, TabAndShiftTabGoRoundEveryControlOfEachFileDialog) {

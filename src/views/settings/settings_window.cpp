@@ -20,6 +20,7 @@
 #include "views/design/accessible_role.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/current_item_follows_focus.hpp"
+#include "views/design/dialog_hand_back.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/opening_focus.hpp"
 #include "views/design/settings_card_frame.hpp"
@@ -288,6 +289,7 @@ void SettingsWindow::chooseJsonFile(QWidget* over, bool saving, const QString& t
                 if (!file.isEmpty())
                     chosen(std::filesystem::path(file.toStdString()));
             });
+    new DialogHandBack(*dialog);
     dialog->open();
     followFocusWithCurrentItems(*dialog);
 }

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
@@ -390,6 +391,11 @@ TEST_F(SettingsWindowTest, EveryFileActionsResultIsHeardOnceBackInItsWindow) {
 // window, rather than being a dead object the reader asks about.
 TEST_F(SettingsWindowTest, AClosedDialogStaysReadableUntilTheNextOfItsKindOpens) {
     exportSettings(store(), folder / "s.json", world.scheduler->wallNow());
+    // Deletions the event loop would carry out by now, which a test's
+    // processEvents() leaves waiting.
+    const auto carryOutDeletions = [] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
     const auto readable = [](QWidget* control) {
         QAccessibleInterface* read = QAccessible::queryAccessibleInterface(control);
         return read && read->parent() && read->parent()->indexOfChild(read) >= 0;
@@ -406,6 +412,7 @@ TEST_F(SettingsWindowTest, AClosedDialogStaysReadableUntilTheNextOfItsKindOpens)
     ASSERT_NE(window->importSheet(), nullptr);
     QPointer<QAbstractButton> import = window->importSheet()->importButton();
     click(import);
+    carryOutDeletions();
     ASSERT_EQ(window->importSheet(), nullptr);
     for (QWidget* control : {static_cast<QWidget*>(name), static_cast<QWidget*>(import)}) {
         ASSERT_NE(control, nullptr);
@@ -417,7 +424,22 @@ TEST_F(SettingsWindowTest, AClosedDialogStaysReadableUntilTheNextOfItsKindOpens)
     chooseThroughTheDialog();
     EXPECT_EQ(name, nullptr);
     EXPECT_EQ(import, nullptr);
-    EXPECT_NE(window->importSheet(), nullptr);
+    ASSERT_NE(window->importSheet(), nullptr);
+    QTest::keyClick(window->importSheet(), Qt::Key_Escape);
+    settle();
+
+    // The report sheet, closed by its 닫기, stays too until the next report.
+    click(window->supportCard()->basicReport()->button());
+    ASSERT_NE(window->diagnosticSheet(), nullptr);
+    QPointer<QAbstractButton> close = window->diagnosticSheet()->closeButton();
+    click(close);
+    carryOutDeletions();
+    ASSERT_EQ(window->diagnosticSheet(), nullptr);
+    ASSERT_NE(close, nullptr);
+    EXPECT_TRUE(readable(close));
+    click(window->supportCard()->basicReport()->button());
+    EXPECT_EQ(close, nullptr);
+    EXPECT_NE(window->diagnosticSheet(), nullptr);
 }
 
 TEST_F(SettingsWindowTest, TheReportSheetCopiesAndSavesThePreparedBytesWhateverIsTyped) {

@@ -6,7 +6,6 @@
 
 class QAbstractItemView;
 class QFileDialog;
-class QWidget;
 
 namespace quorvane {
 

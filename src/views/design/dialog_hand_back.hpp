@@ -13,9 +13,9 @@ namespace quorvane {
 // it then holds the keyboard and the mouse for every window of the
 // application, the focus stays in the hidden name field, and the window
 // below never becomes active again to say the dialog's result. It goes as
-// the dialog hides (the dialog's other popups, a combo box's list, a menu,
-// a tooltip, go by themselves), and the window below gets the focus back
-// on the control that had it, the one that opened the dialog.
+// the dialog hides (a combo box's list goes by itself), and the window
+// below gets the focus back on the control that had it, the one that
+// opened the dialog.
 class DialogHandBack : public QObject {
     Q_OBJECT
 

@@ -2,8 +2,10 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QFileDialog>
 #include <QFocusEvent>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QSignalBlocker>
 
 namespace quorvane {
@@ -29,10 +31,29 @@ bool focusIsIn(const QItemSelectionModel* model) {
     return focused && focused->selectionModel() == model;
 }
 
+// The file a file dialog's name field names in the folder `view` shows,
+// else the folder's first item.
+QModelIndex namedOrFirst(const QFileDialog& dialog, const QAbstractItemView& view) {
+    const QAbstractItemModel* model = view.model();
+    if (!model)
+        return {};
+    const QModelIndex first = model->index(0, 0, view.rootIndex());
+    if (!first.isValid())
+        return {};
+    const auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (name && !name->text().isEmpty()) {
+        const auto named = model->match(first, Qt::DisplayRole, name->text(), 1,
+                                        Qt::MatchFixedString | Qt::MatchCaseSensitive);
+        if (!named.isEmpty())
+            return named.front();
+    }
+    return first;
+}
+
 }  // namespace
 
-CurrentItemFollowsFocus::CurrentItemFollowsFocus(QAbstractItemView& view)
-    : QObject(&view), view_(view) {
+CurrentItemFollowsFocus::CurrentItemFollowsFocus(QAbstractItemView& view, Pick pick)
+    : QObject(&view), view_(view), pick_(std::move(pick)) {
     view.installEventFilter(this);
     // An item made current while the focus is elsewhere (the dialog picks
     // the folder it came from) goes aside too, once the change is told.
@@ -51,10 +72,12 @@ CurrentItemFollowsFocus::CurrentItemFollowsFocus(QAbstractItemView& view)
 bool CurrentItemFollowsFocus::eventFilter(QObject* watched, QEvent* event) {
     if (watched != &view_)
         return false;
-    if (event->type() == QEvent::FocusIn)
+    if (event->type() == QEvent::FocusIn) {
         putBack();
-    else if (event->type() == QEvent::FocusOut &&
-             static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::MouseFocusReason)
+            pickWhereFocused();
+    } else if (event->type() == QEvent::FocusOut &&
+               static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
         setAside();
     return false;
 }
@@ -78,10 +101,38 @@ void CurrentItemFollowsFocus::putBack() {
         setCurrentQuietly(*model, setAside);
 }
 
-void followFocusWithCurrentItems(QWidget& window) {
-    for (auto* view : window.findChildren<QAbstractItemView*>()) {
-        if (view->window() == &window)
+// Selected as well as current, as an arrow key would: the dialog fills its
+// name field from the selection, and opens what it names.
+void CurrentItemFollowsFocus::pickWhereFocused() {
+    QItemSelectionModel* model = view_.selectionModel();
+    if (!pick_ || !model || model->currentIndex().isValid() || !focusIsIn(model))
+        return;
+    const QModelIndex picked = pick_(view_);
+    if (picked.isValid())
+        model->setCurrentIndex(picked,
+                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void followFocusWithCurrentItems(QFileDialog& dialog) {
+    for (auto* view : dialog.findChildren<QAbstractItemView*>()) {
+        if (view->window() != &dialog)
+            continue;
+        const bool folder = view->objectName() == QLatin1String("listView") ||
+                            view->objectName() == QLatin1String("treeView");
+        if (!folder) {
             new CurrentItemFollowsFocus(*view);
+            continue;
+        }
+        auto* follower = new CurrentItemFollowsFocus(
+            *view,
+            [&dialog](const QAbstractItemView& shown) { return namedOrFirst(dialog, shown); });
+        // A folder opened from the list, or one whose listing comes in
+        // while the list has the focus.
+        QObject::connect(&dialog, &QFileDialog::directoryEntered, follower,
+                         &CurrentItemFollowsFocus::pickWhereFocused, Qt::QueuedConnection);
+        if (view->model())
+            QObject::connect(view->model(), &QAbstractItemModel::rowsInserted, follower,
+                             &CurrentItemFollowsFocus::pickWhereFocused, Qt::QueuedConnection);
     }
 }
 

@@ -20,6 +20,7 @@
 #include "views/design/accessible_role.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/current_item_follows_focus.hpp"
+#include "views/design/dialog_hand_back.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/name_typed_file_icons.hpp"
 #include "views/design/opening_focus.hpp"
@@ -290,6 +291,7 @@ void SettingsWindow::chooseJsonFile(QWidget* over, bool saving, const QString& t
                 if (!file.isEmpty())
                     chosen(std::filesystem::path(file.toStdString()));
             });
+    new DialogHandBack(*dialog);
     dialog->open();
     followFocusWithCurrentItems(*dialog);
 }

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
@@ -159,12 +160,14 @@ class SettingsWindowTest : public ::testing::Test {
         for (const auto view : {QFileDialog::List, QFileDialog::Detail}) {
             dialog->setViewMode(view);
             settle();
-            std::set<QWidget*> shown;
-            for (QWidget* widget : dialog->findChildren<QWidget*>())
-                if (widget->window() == dialog && widget->isVisible() && widget->isEnabled() &&
-                    (widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy())
-                    shown.insert(widget);
             for (const bool backwards : {false, true}) {
+                // As the round starts: passing the folder's list picks a
+                // file, which enables the dialog's own button.
+                std::set<QWidget*> shown;
+                for (QWidget* widget : dialog->findChildren<QWidget*>())
+                    if (widget->window() == dialog && widget->isVisible() && widget->isEnabled() &&
+                        (widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy())
+                        shown.insert(widget);
                 name->setFocus(Qt::OtherFocusReason);
                 std::vector<QWidget*> reached;
                 std::string heard;
@@ -449,6 +452,11 @@ TEST_F(SettingsWindowTest, EveryFileActionsResultIsHeardOnceBackInItsWindow) {
 // window, rather than being a dead object the reader asks about.
 TEST_F(SettingsWindowTest, AClosedDialogStaysReadableUntilTheNextOfItsKindOpens) {
     exportSettings(store(), folder / "s.json", world.scheduler->wallNow());
+    // Deletions the event loop would carry out by now, which a test's
+    // processEvents() leaves waiting.
+    const auto carryOutDeletions = [] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
     const auto readable = [](QWidget* control) {
         QAccessibleInterface* read = QAccessible::queryAccessibleInterface(control);
         return read && read->parent() && read->parent()->indexOfChild(read) >= 0;
@@ -465,6 +473,7 @@ TEST_F(SettingsWindowTest, AClosedDialogStaysReadableUntilTheNextOfItsKindOpens)
     ASSERT_NE(window->importSheet(), nullptr);
     QPointer<QAbstractButton> import = window->importSheet()->importButton();
     click(import);
+    carryOutDeletions();
     ASSERT_EQ(window->importSheet(), nullptr);
     for (QWidget* control : {static_cast<QWidget*>(name), static_cast<QWidget*>(import)}) {
         ASSERT_NE(control, nullptr);
@@ -476,7 +485,88 @@ TEST_F(SettingsWindowTest, AClosedDialogStaysReadableUntilTheNextOfItsKindOpens)
     chooseThroughTheDialog();
     EXPECT_EQ(name, nullptr);
     EXPECT_EQ(import, nullptr);
-    EXPECT_NE(window->importSheet(), nullptr);
+    ASSERT_NE(window->importSheet(), nullptr);
+    QTest::keyClick(window->importSheet(), Qt::Key_Escape);
+    settle();
+
+    // The report sheet, closed by its 닫기, stays too until the next report.
+    click(window->supportCard()->basicReport()->button());
+    ASSERT_NE(window->diagnosticSheet(), nullptr);
+    QPointer<QAbstractButton> close = window->diagnosticSheet()->closeButton();
+    click(close);
+    carryOutDeletions();
+    ASSERT_EQ(window->diagnosticSheet(), nullptr);
+    ASSERT_NE(close, nullptr);
+    EXPECT_TRUE(readable(close));
+    click(window->supportCard()->basicReport()->button());
+    EXPECT_EQ(close, nullptr);
+    EXPECT_NE(window->diagnosticSheet(), nullptr);
+}
+
+// Tab into the folder's list gives it a current item, the file the name
+// field names or else the first, and Return opens it at once: no arrow key
+// first, in a folder Return opened too. The item goes aside again as the
+// focus leaves.
+TEST_F(SettingsWindowTest, ReturnInTheFileListOpensTheNamedOrFirstFile) {
+    fs::create_directories(folder / "sub");
+    exportSettings(store(), folder / "sub" / "a.json", world.scheduler->wallNow());
+    writeContents(folder / "b.json", "not json");
+    // In the list view with the name field empty, in the detail view with
+    // a name typed.
+    for (const QString named : {QString(), QStringLiteral("b.json")}) {
+        click(window->filesCard()->importAction()->button());
+        auto* dialog = window->findChild<QFileDialog*>();
+        ASSERT_NE(dialog, nullptr);
+        dialog->setDirectory(QString::fromStdString(folder.path().string()));
+        dialog->setViewMode(named.isEmpty() ? QFileDialog::List : QFileDialog::Detail);
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* list = dialog->findChild<QAbstractItemView*>(
+            named.isEmpty() ? QStringLiteral("listView") : QStringLiteral("treeView"));
+        ASSERT_TRUE(name && list);
+        const auto current = [&] { return list->currentIndex().data().toString(); };
+        // Listed and sorted, the folder first.
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            const QModelIndex first = list->model()->index(0, 0, list->rootIndex());
+            return list->model()->rowCount(list->rootIndex()) == 2 &&
+                   first.data().toString() == QStringLiteral("sub");
+        }));
+        name->setFocus(Qt::OtherFocusReason);
+        name->setText(named);
+        for (int stop = 0; stop < 20 && QApplication::focusWidget() != list; ++stop)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        ASSERT_EQ(QApplication::focusWidget(), list);
+        const QString expected = named.isEmpty() ? QStringLiteral("sub") : named;
+        EXPECT_EQ(current(), expected);
+        QTest::keyClick(list, Qt::Key_Tab);
+        EXPECT_FALSE(list->currentIndex().isValid());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        ASSERT_EQ(QApplication::focusWidget(), list);
+        EXPECT_EQ(current(), expected);
+        // Into the folder, listed as it opens, back up and in again,
+        // listed before.
+        for (int visit = 0; named.isEmpty() && visit < 2; ++visit) {
+            if (visit == 1) {
+                QTest::keyClick(list, Qt::Key_Backspace);
+                EXPECT_TRUE(QTest::qWaitFor([&] { return current() == QStringLiteral("sub"); }))
+                    << current().toStdString();
+            }
+            QTest::keyClick(list, Qt::Key_Return);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return current() == QStringLiteral("a.json"); }))
+                << visit << " " << current().toStdString();
+        }
+
+        QTest::keyClick(list, Qt::Key_Return);
+        settle();
+        EXPECT_FALSE(dialog->isVisible());
+        if (named.isEmpty()) {
+            ASSERT_NE(window->importSheet(), nullptr);
+            QTest::keyClick(window->importSheet(), Qt::Key_Escape);
+            settle();
+        } else {
+            EXPECT_EQ(window->importSheet(), nullptr);
+            EXPECT_EQ(store().statusMessage(), "설정 파일을 읽을 수 없습니다.");
+        }
+    }
 }
 
 TEST_F(SettingsWindowTest, TheReportSheetCopiesAndSavesThePreparedBytesWhateverIsTyped) {

@@ -1,0 +1,205 @@
+// The settings window's file dialogs shown on the private X server and
+// driven by keys typed through it, as a user meets them: what the server
+// maps, which window holds its focus and whether anything holds its
+// keyboard, and what a screen reader is told.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QApplication>
+#include <QCompleter>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <chrono>
+#include <functional>
+
+#include "display_store/store_world.hpp"
+#include "support/temporary_folder.hpp"
+#include "views/design/chip_button.hpp"
+#include "views/design/spoken_notice.hpp"
+#include "views/design/theme.hpp"
+#include "views/settings/settings_action_card.hpp"
+#include "views/settings/settings_files_card.hpp"
+#include "views/settings/settings_window.hpp"
+#include "views/store_bridge.hpp"
+#include "views/support/heard_focus.hpp"
+#include "x11/x_test_server.hpp"
+
+// Xlib's names (Bool, Status, None) clash with Qt's and the test
+// framework's: after them.
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+namespace quorvane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileDialogXcbTest : public XServerTest {
+  protected:
+    void SetUp() override {
+        XServerTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
+        world.start();
+        bridge = std::make_unique<StoreBridge>(*world.store);
+        context = std::make_unique<ViewContext>(ViewContext{*world.store, *bridge, shell, theme});
+        window = std::make_unique<SettingsWindow>(*context);
+        window->resize(700, 800);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(until([&] { return QApplication::activeWindow() == window.get(); }));
+    }
+    void TearDown() override {
+        window.reset();
+        QCoreApplication::processEvents();
+    }
+
+    Display* display() { return connection->display(); }
+
+    // Runs the event loops until `done` holds, at most a few seconds: the
+    // server answers in its own time.
+    bool until(const std::function<bool()>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            world.scheduler->runUntilIdle();
+        }
+        return true;
+    }
+    // A round trip for everything sent so far, ours and the window's.
+    void settle() {
+        for (int turn = 0; turn < 10; ++turn) {
+            XSync(display(), False);
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            world.scheduler->runUntilIdle();
+        }
+    }
+
+    // A key pressed and let go on the server's keyboard, with Shift where
+    // the symbol needs it.
+    void press(KeySym symbol) {
+        const KeyCode code = XKeysymToKeycode(display(), symbol);
+        ASSERT_NE(code, 0) << symbol;
+        const bool shifted = XkbKeycodeToKeysym(display(), code, 0, 0) != symbol;
+        const KeyCode shift = XKeysymToKeycode(display(), XK_Shift_L);
+        if (shifted)
+            XTestFakeKeyEvent(display(), shift, True, CurrentTime);
+        XTestFakeKeyEvent(display(), code, True, CurrentTime);
+        XTestFakeKeyEvent(display(), code, False, CurrentTime);
+        if (shifted)
+            XTestFakeKeyEvent(display(), shift, False, CurrentTime);
+        settle();
+    }
+    void type(const std::string& text) {
+        for (const char letter : text)
+            press(static_cast<KeySym>(static_cast<unsigned char>(letter)));
+    }
+
+    // Whether the server shows `widget`'s window.
+    bool mapped(QWidget* widget) {
+        XWindowAttributes attributes{};
+        return XGetWindowAttributes(display(), static_cast<Window>(widget->winId()), &attributes) &&
+               attributes.map_state == IsViewable;
+    }
+    // Whether another client may take the keyboard and the pointer: no
+    // window of ours holds them.
+    bool inputFree() {
+        const Window root = DefaultRootWindow(display());
+        const int keyboard =
+            XGrabKeyboard(display(), root, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+        const int pointer = XGrabPointer(display(), root, False, ButtonPressMask, GrabModeAsync,
+                                         GrabModeAsync, None, None, CurrentTime);
+        XUngrabKeyboard(display(), CurrentTime);
+        XUngrabPointer(display(), CurrentTime);
+        XSync(display(), False);
+        return keyboard == GrabSuccess && pointer == GrabSuccess;
+    }
+    Window focusedWindow() {
+        Window focused = None;
+        int revert = 0;
+        XGetInputFocus(display(), &focused, &revert);
+        return focused;
+    }
+
+    // The file dialog 가져오기 opens, its folder `folder`, on the keyboard.
+    QFileDialog* openImportDialog() {
+        QAbstractButton* import = window->filesCard()->importAction()->button();
+        import->setFocus(Qt::TabFocusReason);
+        press(XK_space);
+        QFileDialog* dialog = nullptr;
+        until([&] {
+            dialog = window->findChild<QFileDialog*>();
+            return dialog && dialog->isVisible() && QApplication::activeWindow() == dialog;
+        });
+        if (dialog)
+            dialog->setDirectory(QString::fromStdString(folder.path().string()));
+        settle();
+        return dialog;
+    }
+
+    StoreWorld world;
+    Theme theme{false};
+    ShellActions shell;
+    std::unique_ptr<StoreBridge> bridge;
+    std::unique_ptr<ViewContext> context;
+    std::unique_ptr<SettingsWindow> window;
+    TemporaryFolder folder;
+};
+
+// A name typed until the completion list shows it, then Return: the
+// dialog closes and so does its list, on the server too; nothing holds the
+// keyboard or the pointer, the focus is back on 가져오기 in the window the
+// server focuses, and a screen reader hears the failure there, then Tab
+// moves on from 가져오기.
+TEST_F(FileDialogXcbTest, ANameReturnedFromTheCompletionListLeavesNothingHoldingTheKeyboard) {
+    writeContents(folder / "bad.json", "not json");
+    writeContents(folder / "old.json", "{\"appName\": \"Other\"}");
+    QAbstractButton* import = window->filesCard()->importAction()->button();
+    for (const std::string name : {"bad.json", "old.json"}) {
+        QFileDialog* dialog = openImportDialog();
+        ASSERT_NE(dialog, nullptr);
+        auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(field, nullptr);
+        ASSERT_NE(field->completer(), nullptr);
+        QWidget* list = field->completer()->popup();
+        type(name);
+        ASSERT_TRUE(until([&] { return list->isVisible() && mapped(list); })) << name;
+
+        press(XK_Return);
+        ASSERT_TRUE(until([&] { return !dialog->isVisible(); })) << name;
+        settle();
+        EXPECT_FALSE(mapped(list)) << name;
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << name;
+        EXPECT_TRUE(inputFree()) << name;
+        EXPECT_EQ(window->focusWidget(), import) << heardName(window->focusWidget());
+        // The window below gets the server's focus back, as a window
+        // manager hands it over when a dialog goes.
+        XSetInputFocus(display(), static_cast<Window>(window->winId()), RevertToParent,
+                       CurrentTime);
+        until([&] { return QApplication::activeWindow() == window.get(); });
+        settle();
+        EXPECT_EQ(focusedWindow(), static_cast<Window>(window->winId())) << name;
+        EXPECT_EQ(QApplication::focusWidget(), import)
+            << heardName(QApplication::focusWidget()) << ", list shown " << list->isVisible();
+        // Read over AT-SPI: 가져오기 is the focus, and nothing of the closed
+        // dialog is; the failure was said by the window's notification.
+        EXPECT_TRUE(QAccessible::queryAccessibleInterface(import)->state().focused) << name;
+        EXPECT_FALSE(QAccessible::queryAccessibleInterface(field)->state().focused) << name;
+        EXPECT_EQ(heardText(spokenNoticeOf(window.get())), "설정 파일을 읽을 수 없습니다.") << name;
+
+        press(XK_Tab);
+        QWidget* next = QApplication::focusWidget();
+        EXPECT_TRUE(next && next != import && next->window() == window.get()) << heardName(next);
+    }
+}
+
+}  // namespace
+}  // namespace quorvane::testing

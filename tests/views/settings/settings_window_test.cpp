@@ -429,6 +429,49 @@ TEST_F(SettingsWindowTest, AClosedDialogsOpenerIsTheActiveWindowAgain) {
     EXPECT_TRUE(elsewhere.isActiveWindow());
 }
 
+// A result comes while another window is active: it is held, and said
+// once the settings window is active again; a newer result replaces one
+// not yet said. Said, it stays readable in the window (a screen reader
+// that dropped it in a flood of events finds it there) until the next.
+TEST_F(SettingsWindowTest, AHeldResultIsSaidOnceItsWindowIsBackAndStaysReadable) {
+    QWidget elsewhere;
+    elsewhere.show();
+    SpokenNotices notices;
+    for (const fs::path& file : {folder / "s.json", folder / "gone" / "s.json"}) {
+        click(window->filesCard()->exportAction()->button());
+        QApplication::setActiveWindow(&elsewhere);
+        settle();
+        choose(window.get(), file);
+        EXPECT_FALSE(window->isActiveWindow());
+    }
+    EXPECT_EQ(notices.said(), std::vector<std::string>{});
+    const std::vector<std::string> refused{store().statusMessage()};
+    EXPECT_NE(refused.front().find("폴더가 없습니다"), std::string::npos);
+    const auto readable = [&] {
+        std::vector<std::string> shown;
+        walkAccessibleTree(QAccessible::queryAccessibleInterface(window.get()),
+                           [&](QAccessibleInterface* a) {
+                               if (a->role() == QAccessible::Notification && !a->state().invisible)
+                                   shown.push_back(a->text(QAccessible::Name).toStdString());
+                           });
+        return shown;
+    };
+    for (int activation = 0; activation < 2; ++activation) {
+        QApplication::setActiveWindow(&elsewhere);
+        settle();
+        QApplication::setActiveWindow(window.get());
+        settle();
+        EXPECT_EQ(notices.said(), refused);
+        EXPECT_EQ(readable(), refused);
+    }
+
+    click(window->filesCard()->exportAction()->button());
+    choose(window.get(), folder / "t.json");
+    const std::vector<std::string> saved{"설정 내보내기 완료"};
+    EXPECT_EQ(readable(), saved);
+    EXPECT_EQ(notices.said().back(), saved.front());
+}
+
 // A dialog that closed stays until the next of its kind opens: the control
 // a screen reader last had the focus on in it (the file name, the sheet's
 // 가져오기) still answers from its place, named, as the focus lands in the

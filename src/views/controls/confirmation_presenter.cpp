@@ -7,6 +7,7 @@
 
 #include "presentation/controls/confirmation_dialog_model.hpp"
 #include "views/design/accessible_role.hpp"
+#include "views/design/keyboard_back_to_opener.hpp"
 
 namespace quorvane {
 
@@ -46,6 +47,7 @@ void ConfirmationPresenter::showDialog() {
     auto* box = new QMessageBox(window_);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
+    handKeyboardBackOnClose(*box);
     box->setIcon(model.destructive ? QMessageBox::Warning : QMessageBox::Question);
     // The icon repeats what the alert says; it is not read as an image.
     for (QLabel* label : box->findChildren<QLabel*>())

@@ -46,7 +46,7 @@ class ResultAwaitingWindow : public QObject {
         if (watched != window_)
             return false;
         if (event->type() == QEvent::WindowActivate)
-            speakNotice(window_, text_);
+            speakLastResult(window_, text_);
         if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Hide) {
             window_->removeEventFilter(this);
             deleteLater();
@@ -70,7 +70,7 @@ void speakWhenBackIn(QWidget* window, const QString& text) {
              QString::fromLatin1(ResultAwaitingWindow::kName), Qt::FindDirectChildrenOnly))
         delete older;
     if (window->isActiveWindow()) {
-        speakNotice(window, text);
+        speakLastResult(window, text);
         return;
     }
     new ResultAwaitingWindow(window, text);

@@ -24,9 +24,10 @@ void speakResultOf(QWidget* near, DisplayStore& store, const std::function<void(
 // in a dialog over `window` (a file dialog, an import sheet), once `window`
 // is the active window again: the dialog has closed and the focus is back,
 // so the words come after the window and its control are read afresh,
-// rather than being dropped with the dialog. Said once, from `window`
-// (speakNotice()); a newer result replaces one not yet said, and none is
-// kept past the window being hidden.
+// rather than being dropped with the dialog. Said once, from `window`,
+// and readable there until the next result (speakLastResult()); a newer
+// result replaces one not yet said, and none waits past the window being
+// hidden.
 //
 // Usage, in a file dialog's answer:
 //   speakWhenBackIn(window, toQString(store.statusMessage()));

@@ -22,6 +22,7 @@
 #include "views/design/current_item_follows_focus.hpp"
 #include "views/design/dialog_hand_back.hpp"
 #include "views/design/fit_to_width.hpp"
+#include "views/design/keyboard_back_to_opener.hpp"
 #include "views/design/name_typed_file_icons.hpp"
 #include "views/design/opening_focus.hpp"
 #include "views/design/settings_card_frame.hpp"
@@ -276,6 +277,7 @@ void SettingsWindow::chooseJsonFile(QWidget* over, bool saving, const QString& t
             [this, dialog] { keepClosed(closedFileDialog_, dialog); });
     dialog->setWindowModality(Qt::WindowModal);
     typeFilesByName(*dialog);
+    handKeyboardBackOnClose(*dialog);
     dialog->setNameFilter(QStringLiteral("JSON (*.json)"));
     dialog->setDefaultSuffix(QStringLiteral("json"));
     if (saving) {
@@ -349,6 +351,7 @@ void SettingsWindow::openDiagnosticSheet() {
     auto* sheet = new DiagnosticReportSheet(context_.theme, *state_.diagnosticPreview, this);
     diagnosticSheet_ = sheet;
     sheet->setWindowModality(Qt::WindowModal);
+    handKeyboardBackOnClose(*sheet);
     const auto preview = sheet->preview();
     connect(sheet, &DiagnosticReportSheet::copyRequested, this, [this, sheet, preview] {
         speakResultOf(sheet, context_.store, [this, &preview] {
@@ -387,6 +390,7 @@ void SettingsWindow::openImportSheet() {
     auto* sheet = new SettingsImportPreviewSheet(context_, *state_.settingsImportDraft, this);
     importSheet_ = sheet;
     sheet->setWindowModality(Qt::WindowModal);
+    handKeyboardBackOnClose(*sheet);
     // The sheet closes as its buttons answer: their words are said in this
     // window once it has the focus again.
     connect(sheet, &SettingsImportPreviewSheet::cancelRequested, this, [this] {

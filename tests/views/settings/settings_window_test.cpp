@@ -386,7 +386,9 @@ TEST_F(SettingsWindowTest, EveryFileActionsResultIsHeardOnceBackInItsWindow) {
     const auto heardBackIn = [&](QWidget* back, const std::function<void()>& act) {
         SpokenNotices notices;
         act();
-        EXPECT_EQ(notices.said(), std::vector<std::string>{}) << "said before its window is back";
+        // The dialog's close hands the keyboard back to `back` (held while
+        // another window is active: see AHeldResultIsSaidOnceItsWindowIsBack).
+        EXPECT_TRUE(back->isActiveWindow());
         for (int activation = 0; activation < 2; ++activation) {
             QApplication::setActiveWindow(nullptr);
             settle();
@@ -444,6 +446,92 @@ TEST_F(SettingsWindowTest, EveryFileActionsResultIsHeardOnceBackInItsWindow) {
     }
     EXPECT_TRUE(fs::exists(folder / "r.json"));
     EXPECT_NE(store().statusMessage().find("폴더가 없습니다"), std::string::npos);
+}
+
+// Whoever had the keyboard as a dialog closed (the window manager handing
+// it to another program's window, or to none), the window the dialog was
+// opened over is the active window again, as a screen reader reads it: the
+// keyboard reaches it and its held result is said. Not so when the user
+// went to another of the program's windows.
+TEST_F(SettingsWindowTest, AClosedDialogsOpenerIsTheActiveWindowAgain) {
+    exportSettings(store(), folder / "s.json", world.scheduler->wallNow());
+    const auto activeAfter = [&](QWidget* opener, const std::function<void()>& open,
+                                 const std::function<void()>& close, QWidget* goneTo = nullptr) {
+        open();
+        QApplication::setActiveWindow(goneTo);
+        settle();
+        close();
+        settle();
+        return QAccessible::queryAccessibleInterface(opener)->state().active;
+    };
+    const auto exportDialog = [&] { click(window->filesCard()->exportAction()->button()); };
+    EXPECT_TRUE(activeAfter(window.get(), exportDialog,
+                            [&] { choose(window.get(), folder / "out.json"); }));
+    EXPECT_TRUE(activeAfter(window.get(), exportDialog, [&] { cancelDialog(window.get()); }));
+    EXPECT_TRUE(activeAfter(
+        window.get(), [&] { click(window->filesCard()->importAction()->button()); },
+        [&] {
+            choose(window.get(), folder / "s.json");
+            ASSERT_NE(window->importSheet(), nullptr);
+            click(window->importSheet()->cancelButton());
+        }));
+
+    click(window->supportCard()->basicReport()->button());
+    auto* sheet = window->diagnosticSheet();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(activeAfter(
+        sheet, [&] { click(sheet->saveButton()); }, [&] { choose(sheet, folder / "r.json"); }));
+    EXPECT_TRUE(activeAfter(
+        window.get(), [] {}, [&] { QTest::keyClick(sheet, Qt::Key_Escape); }));
+
+    QWidget elsewhere;
+    elsewhere.show();
+    EXPECT_FALSE(activeAfter(
+        window.get(), exportDialog, [&] { cancelDialog(window.get()); }, &elsewhere));
+    EXPECT_TRUE(elsewhere.isActiveWindow());
+}
+
+// A result comes while another window is active: it is held, and said
+// once the settings window is active again; a newer result replaces one
+// not yet said. Said, it stays readable in the window (a screen reader
+// that dropped it in a flood of events finds it there) until the next.
+TEST_F(SettingsWindowTest, AHeldResultIsSaidOnceItsWindowIsBackAndStaysReadable) {
+    QWidget elsewhere;
+    elsewhere.show();
+    SpokenNotices notices;
+    for (const fs::path& file : {folder / "s.json", folder / "gone" / "s.json"}) {
+        click(window->filesCard()->exportAction()->button());
+        QApplication::setActiveWindow(&elsewhere);
+        settle();
+        choose(window.get(), file);
+        EXPECT_FALSE(window->isActiveWindow());
+    }
+    EXPECT_EQ(notices.said(), std::vector<std::string>{});
+    const std::vector<std::string> refused{store().statusMessage()};
+    EXPECT_NE(refused.front().find("폴더가 없습니다"), std::string::npos);
+    const auto readable = [&] {
+        std::vector<std::string> shown;
+        walkAccessibleTree(QAccessible::queryAccessibleInterface(window.get()),
+                           [&](QAccessibleInterface* a) {
+                               if (a->role() == QAccessible::Notification && !a->state().invisible)
+                                   shown.push_back(a->text(QAccessible::Name).toStdString());
+                           });
+        return shown;
+    };
+    for (int activation = 0; activation < 2; ++activation) {
+        QApplication::setActiveWindow(&elsewhere);
+        settle();
+        QApplication::setActiveWindow(window.get());
+        settle();
+        EXPECT_EQ(notices.said(), refused);
+        EXPECT_EQ(readable(), refused);
+    }
+
+    click(window->filesCard()->exportAction()->button());
+    choose(window.get(), folder / "t.json");
+    const std::vector<std::string> saved{"설정 내보내기 완료"};
+    EXPECT_EQ(readable(), saved);
+    EXPECT_EQ(notices.said().back(), saved.front());
 }
 
 // A dialog that closed stays until the next of its kind opens: the control

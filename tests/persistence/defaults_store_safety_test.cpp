@@ -32,6 +32,7 @@
 #include "support/other_lock_holder.hpp"
 #include "support/releasing_sleeper.hpp"
 #include "support/temporary_folder.hpp"
+#include "support/unprivileged_user.hpp"
 
 namespace quorvane {
 namespace {
@@ -61,7 +62,7 @@ int asUnprivilegedUser(const std::function<int()>& body) {
         return body();
     const pid_t child = ::fork();
     if (child == 0) {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+        if (!testing::becomeUnprivilegedUser())
             ::_exit(100);
         ::_exit(body());
     }
@@ -70,10 +71,10 @@ int asUnprivilegedUser(const std::function<int()>& body) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 101;
 }
 
-// Gives `paths` to the user asUnprivilegedUser() runs as: nobody, when the
-// test runs as root (without root they are the user's already).
+// Gives `paths` to the user asUnprivilegedUser() runs as: nobody, where the
+// test's root has that second user (else they are that user's already).
 void giveToTheUnprivilegedUser(std::initializer_list<fs::path> paths) {
-    if (::geteuid() != 0)
+    if (!testing::filesGoToNobody())
         return;
     for (const auto& path : paths)
         ASSERT_EQ(::chown(path.c_str(), kNobody, kNobody), 0) << path;

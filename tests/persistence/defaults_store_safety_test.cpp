@@ -117,7 +117,7 @@ class DefaultsStoreSafetyTest : public ::testing::Test {
     }
 
     // A lock file the unprivileged user cannot open, in a folder of theirs:
-    // root's own (0600) when the test runs as root, else the user's made
+    // root's own (0600) where that user is nobody, else the user's made
     // mode 000. The open that made it stays with the test, as with the
     // process that left it there: flock it to hold the lock.
     UniqueFileDescriptor unopenableLockFile(const fs::path& folder) {
@@ -125,7 +125,7 @@ class DefaultsStoreSafetyTest : public ::testing::Test {
         const auto lockFile = folder / FileDefaultsStore::kLockFileName;
         UniqueFileDescriptor made(::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
         EXPECT_TRUE(made.valid());
-        EXPECT_EQ(::chmod(lockFile.c_str(), ::geteuid() == 0 ? 0600 : 0), 0);
+        EXPECT_EQ(::chmod(lockFile.c_str(), testing::filesGoToNobody() ? 0600 : 0), 0);
         giveToTheUnprivilegedUser({root_, folder});
         return made;
     }
@@ -628,10 +628,10 @@ TEST_F(DefaultsStoreSafetyTest, ARecordTheUserCannotReadIsAnErrorAndIsNeverRepla
     giveToTheUnprivilegedUser({root_, store.folder()});
     // Owned by someone else and private, or the user's own with no right to
     // read it: the user cannot read it.
-    if (::geteuid() == 0) {
+    if (testing::filesGoToNobody()) {
         ASSERT_EQ(::chown(record.c_str(), 0, 0), 0);
     }
-    ASSERT_EQ(::chmod(record.c_str(), ::geteuid() == 0 ? 0600 : 0), 0);
+    ASSERT_EQ(::chmod(record.c_str(), testing::filesGoToNobody() ? 0600 : 0), 0);
 
     const int result = asUnprivilegedUser([&] {
         FileDefaultsStore asUser(root_ / "quorvane");
@@ -664,7 +664,7 @@ TEST_F(DefaultsStoreSafetyTest, StampsTheUserCannotReadMakeNoRequestThatWaitedLo
     earlier.touch("displayAdjustments", "a", waitedSince - std::chrono::seconds(1));
     ASSERT_TRUE(elsewhere.setDataTouching(kKey, "{\"a\":0.3}", earlier).succeeded());
     const auto stamps = folder / RecordWriteStamp::fileNameFor(kKey + ".json");
-    if (::geteuid() != 0) {
+    if (!testing::filesGoToNobody()) {
         ASSERT_EQ(::chmod(stamps.c_str(), 0), 0);
     }
     giveToTheUnprivilegedUser({root_, folder});

@@ -25,6 +25,7 @@
 #include "platform/simulated/simulated_free_space_meter.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "support/child_process.hpp"
+#include "support/unprivileged_user.hpp"
 #include "support/files_refusing_copies.hpp"
 #include "support/mount_rights.hpp"
 #include "support/other_lock_holder.hpp"
@@ -605,8 +606,8 @@ TEST(BackgroundDefaultsWriter, AChangeRefusedByAReadOnlyFolderIsWrittenAtTheFlus
     TemporaryFolder folder;
     const auto settings = folder.path() / "quorvane";
     ASSERT_TRUE(FileDefaultsStore(settings).setData(kKey, "old").succeeded());
-    constexpr uid_t kNobody = 65534;
-    if (::geteuid() == 0) {
+    constexpr uid_t kNobody = testing::kNobodyUser;
+    if (testing::filesGoToNobody()) {
         ASSERT_EQ(::chown(settings.c_str(), kNobody, kNobody), 0);
         ASSERT_EQ(::chown((settings / (kKey + ".json")).c_str(), kNobody, kNobody), 0);
         ASSERT_EQ(::chown((settings / ".lock").c_str(), kNobody, kNobody), 0);

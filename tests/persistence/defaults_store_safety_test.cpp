@@ -32,6 +32,7 @@
 #include "support/other_lock_holder.hpp"
 #include "support/releasing_sleeper.hpp"
 #include "support/temporary_folder.hpp"
+#include "support/unprivileged_user.hpp"
 
 namespace quorvane {
 namespace {
@@ -61,7 +62,7 @@ int asUnprivilegedUser(const std::function<int()>& body) {
         return body();
     const pid_t child = ::fork();
     if (child == 0) {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+        if (!testing::becomeUnprivilegedUser())
             ::_exit(100);
         ::_exit(body());
     }
@@ -70,10 +71,10 @@ int asUnprivilegedUser(const std::function<int()>& body) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 101;
 }
 
-// Gives `paths` to the user asUnprivilegedUser() runs as: nobody, when the
-// test runs as root (without root they are the user's already).
+// Gives `paths` to the user asUnprivilegedUser() runs as: nobody, where the
+// test's root has that second user (else they are that user's already).
 void giveToTheUnprivilegedUser(std::initializer_list<fs::path> paths) {
-    if (::geteuid() != 0)
+    if (!testing::filesGoToNobody())
         return;
     for (const auto& path : paths)
         ASSERT_EQ(::chown(path.c_str(), kNobody, kNobody), 0) << path;
@@ -116,7 +117,7 @@ class DefaultsStoreSafetyTest : public ::testing::Test {
     }
 
     // A lock file the unprivileged user cannot open, in a folder of theirs:
-    // root's own (0600) when the test runs as root, else the user's made
+    // root's own (0600) where that user is nobody, else the user's made
     // mode 000. The open that made it stays with the test, as with the
     // process that left it there: flock it to hold the lock.
     UniqueFileDescriptor unopenableLockFile(const fs::path& folder) {
@@ -124,7 +125,7 @@ class DefaultsStoreSafetyTest : public ::testing::Test {
         const auto lockFile = folder / FileDefaultsStore::kLockFileName;
         UniqueFileDescriptor made(::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
         EXPECT_TRUE(made.valid());
-        EXPECT_EQ(::chmod(lockFile.c_str(), ::geteuid() == 0 ? 0600 : 0), 0);
+        EXPECT_EQ(::chmod(lockFile.c_str(), testing::filesGoToNobody() ? 0600 : 0), 0);
         giveToTheUnprivilegedUser({root_, folder});
         return made;
     }
@@ -425,6 +426,10 @@ TEST_F(DefaultsStoreSafetyTest,
         auto held = std::make_optional(first.lockExclusively());
         if (held->failure())
             return 1;
+        // A lock file that opened took no look at the table: no second
+        // writer to wait for.
+        if (!secondWriter.joinable())
+            return 4;
         // The second now waits for the first's file, or holds it too.
         while (!secondTook && takers(folder / ".lock") < 2)
             std::this_thread::yield();
@@ -627,10 +632,10 @@ TEST_F(DefaultsStoreSafetyTest, ARecordTheUserCannotReadIsAnErrorAndIsNeverRepla
     giveToTheUnprivilegedUser({root_, store.folder()});
     // Owned by someone else and private, or the user's own with no right to
     // read it: the user cannot read it.
-    if (::geteuid() == 0) {
+    if (testing::filesGoToNobody()) {
         ASSERT_EQ(::chown(record.c_str(), 0, 0), 0);
     }
-    ASSERT_EQ(::chmod(record.c_str(), ::geteuid() == 0 ? 0600 : 0), 0);
+    ASSERT_EQ(::chmod(record.c_str(), testing::filesGoToNobody() ? 0600 : 0), 0);
 
     const int result = asUnprivilegedUser([&] {
         FileDefaultsStore asUser(root_ / "quorvane");
@@ -663,7 +668,7 @@ TEST_F(DefaultsStoreSafetyTest, StampsTheUserCannotReadMakeNoRequestThatWaitedLo
     earlier.touch("displayAdjustments", "a", waitedSince - std::chrono::seconds(1));
     ASSERT_TRUE(elsewhere.setDataTouching(kKey, "{\"a\":0.3}", earlier).succeeded());
     const auto stamps = folder / RecordWriteStamp::fileNameFor(kKey + ".json");
-    if (::geteuid() != 0) {
+    if (!testing::filesGoToNobody()) {
         ASSERT_EQ(::chmod(stamps.c_str(), 0), 0);
     }
     giveToTheUnprivilegedUser({root_, folder});

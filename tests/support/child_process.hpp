@@ -1,6 +1,5 @@
 #pragma once
 
-#include <grp.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,12 +7,14 @@
 #include <functional>
 #include <string>
 
+#include "support/unprivileged_user.hpp"
+
 namespace quorvane::testing {
 
 // Runs `body` in a forked child and returns what it produced, or
 // "<child failed>" when it did not end normally. With `asNobody`, a child of
-// a root test run first drops to the unprivileged "nobody" identity, so
-// permission checks bite as they would for a user.
+// a root test run first becomes the unprivileged user (becomeUnprivilegedUser()),
+// so permission checks bite as they would for a user.
 inline std::string outputOfChild(const std::function<std::string()>& body, bool asNobody = false) {
     int pipeEnds[2];
     if (::pipe(pipeEnds) != 0)
@@ -21,12 +22,8 @@ inline std::string outputOfChild(const std::function<std::string()>& body, bool 
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(pipeEnds[0]);
-        constexpr uid_t kNobody = 65534;
-        if (asNobody && ::geteuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||
-             ::setresuid(kNobody, kNobody, kNobody) != 0)) {
+        if (asNobody && !becomeUnprivilegedUser())
             ::_exit(2);
-        }
         const std::string output = body();
         const bool written = ::write(pipeEnds[1], output.data(), output.size()) ==
                              static_cast<ssize_t>(output.size());

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <fcntl.h>
 #include <linux/capability.h>
+#include <linux/nsfs.h>
 #include <sched.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -19,7 +22,8 @@
 
 namespace quorvane::testing {
 
-// Mounts a test makes as whichever user runs it. Root mounts where it is;
+// Mounts a test makes as whichever user runs it. Root mounts where it is
+// (root of a user namespace, in a mount namespace it owns);
 // anyone else first takes this process into a user and mount namespace of
 // its own (its user and group ids kept as they are), where it may mount
 // what the kernel lets such a namespace mount: a tmpfs, a FUSE file system.
@@ -33,7 +37,7 @@ class MountRights {
         if (!held)
             return "capget: " + std::string(std::strerror(errno));
         if (has(held->effective) || has(held->permitted))
-            return std::nullopt;
+            return mountNamespaceOfItsOwn();
         const auto uid = std::to_string(::geteuid());
         const auto gid = std::to_string(::getegid());
         if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) {
@@ -120,6 +124,43 @@ class MountRights {
     };
 
     static bool has(std::uint64_t set) { return (set >> CAP_SYS_ADMIN) & 1u; }
+
+    // Where the right to mount reaches no mount made here (root of a user
+    // namespace, `unshare -r`, among the system's mounts), a mount namespace
+    // this user namespace owns, where it does: nothing, or why not.
+    static std::optional<std::string> mountNamespaceOfItsOwn() {
+        if (ownsItsMounts())
+            return std::nullopt;
+        if (::unshare(CLONE_NEWNS) != 0) {
+            return "the kernel refuses this user namespace a mount namespace (" +
+                   std::string(std::strerror(errno)) + ")";
+        }
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+            return "the kernel refuses mounts in this user namespace's own (" +
+                   std::string(std::strerror(errno)) + ")";
+        }
+        return std::nullopt;
+    }
+
+    // Whether this process's user namespace owns its mount namespace; true
+    // where the kernel cannot tell (then the mount itself says).
+    static bool ownsItsMounts() {
+        const int mounts = ::open("/proc/self/ns/mnt", O_RDONLY | O_CLOEXEC);
+        if (mounts < 0)
+            return true;
+        const int owner = ::ioctl(mounts, NS_GET_USERNS);
+        const int refusal = errno;
+        ::close(mounts);
+        // The owner is outside this namespace, where it may not look.
+        if (owner < 0)
+            return refusal != EPERM;
+        struct stat owners {};
+        struct stat own {};
+        const bool same = ::fstat(owner, &owners) == 0 && ::stat("/proc/self/ns/user", &own) == 0 &&
+                          owners.st_dev == own.st_dev && owners.st_ino == own.st_ino;
+        ::close(owner);
+        return same;
+    }
 
     static bool writeTo(const char* file, const std::string& text) {
         std::ofstream out(file);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <mutex>
 
 namespace quorvane {
 
@@ -55,6 +56,12 @@ std::vector<uid_t> AccountBook::membersOf(gid_t group) const {
         }
     }
     // Those whose primary group it is are its members too, listed or not.
+    // The C library keeps one walk of the accounts for the whole process:
+    // two threads walking it at once (the store's saves and the windows'
+    // watch of the folder) would each miss members, and a group several
+    // users may write would pass for one user's.
+    static std::mutex walk;
+    const std::lock_guard walking(walk);
     ::setpwent();
     std::vector<char> line(kEntryBuffer);
     passwd user{};

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "services/display_store/display_store.hpp"
+#include "views/design/focus_carried_result.hpp"
 #include "views/design/spoken_notice.hpp"
 #include "views/qt_text.hpp"
 
@@ -46,7 +47,7 @@ class ResultAwaitingWindow : public QObject {
         if (watched != window_)
             return false;
         if (event->type() == QEvent::WindowActivate)
-            speakLastResult(window_, text_);
+            sayAsTheFocusLands();
         if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Hide) {
             window_->removeEventFilter(this);
             deleteLater();
@@ -55,6 +56,17 @@ class ResultAwaitingWindow : public QObject {
     }
 
   private:
+    // The window's focus comes back to its control right after the window
+    // is told it is active: that control reads the result as it is read.
+    // A window with no such control says it in a notice.
+    void sayAsTheFocusLands() {
+        QWidget* control = window_->focusWidget();
+        if (control && control != window_ && control->isVisible())
+            carryWithFocus(control, text_);
+        else
+            speakNotice(window_, text_);
+    }
+
     QWidget* window_;
     QString text_;
 };
@@ -70,7 +82,7 @@ void speakWhenBackIn(QWidget* window, const QString& text) {
              QString::fromLatin1(ResultAwaitingWindow::kName), Qt::FindDirectChildrenOnly))
         delete older;
     if (window->isActiveWindow()) {
-        speakLastResult(window, text);
+        speakNotice(window, text);
         return;
     }
     new ResultAwaitingWindow(window, text);

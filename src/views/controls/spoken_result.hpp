@@ -23,11 +23,11 @@ void speakResultOf(QWidget* near, DisplayStore& store, const std::function<void(
 // Has a screen reader hear `text`, the result of an action the user took
 // in a dialog over `window` (a file dialog, an import sheet), once `window`
 // is the active window again: the dialog has closed and the focus is back,
-// so the words come after the window and its control are read afresh,
-// rather than being dropped with the dialog. Said once, from `window`,
-// and readable there until the next result (speakLastResult()); a newer
-// result replaces one not yet said, and none waits past the window being
-// hidden.
+// so the words come with the window's control as it is read afresh
+// (carryWithFocus()), rather than being dropped with the dialog or in the
+// flood of events it leaves. Said once, from `window`; a newer result
+// replaces one not yet said, and none waits past the window being hidden.
+// Said at once, in a notice, while `window` is active already.
 //
 // Usage, in a file dialog's answer:
 //   speakWhenBackIn(window, toQString(store.statusMessage()));

@@ -15,7 +15,6 @@ namespace quorvane {
 namespace {
 
 constexpr const char* kNoticeName = "quorvaneSpokenNotice";
-constexpr const char* kLastResultName = "quorvaneLastResult";
 
 // The window whose notification speaks for `window`: a dialog's is its
 // parent window's. A screen reader reads a notification inside a dialog
@@ -28,19 +27,10 @@ QWidget* noticeHost(QWidget* window) {
     return window;
 }
 
-// How long a notice shows once it has spoken.
-enum class Showing {
-    // Hidden again at once.
-    whileSaid,
-    // Until the next words replace it.
-    untilReplaced,
-};
-
 class SpokenNoticeLine : public QWidget {
   public:
-    SpokenNoticeLine(QWidget* window, Showing showing) : QWidget(window), showing_(showing) {
-        setObjectName(
-            QString::fromLatin1(showing == Showing::whileSaid ? kNoticeName : kLastResultName));
+    explicit SpokenNoticeLine(QWidget* window) : QWidget(window) {
+        setObjectName(QString::fromLatin1(kNoticeName));
         setFocusPolicy(Qt::NoFocus);
         setAttribute(Qt::WA_TransparentForMouseEvents);
         readAs(this, QAccessible::Notification);
@@ -77,9 +67,8 @@ class SpokenNoticeLine : public QWidget {
         // as if it were still true (a screen reader's review of the
         // window). The screen reader answering the show still reads the
         // name, which stays.
-        if (showing_ == Showing::whileSaid)
-            QMetaObject::invokeMethod(
-                this, [this] { hide(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { hide(); }, Qt::QueuedConnection);
     }
 
     // Only the window the user is in speaks (or a dialog it speaks for): a
@@ -92,35 +81,25 @@ class SpokenNoticeLine : public QWidget {
         return active && noticeHost(active) == parentWidget();
     }
 
-    Showing showing_;
     QStringList pending_;
 };
 
-SpokenNoticeLine* noticeOf(QWidget* window, Showing showing = Showing::whileSaid) {
-    return window->findChild<SpokenNoticeLine*>(
-        QString::fromLatin1(showing == Showing::whileSaid ? kNoticeName : kLastResultName),
-        Qt::FindDirectChildrenOnly);
-}
-
-void speak(QWidget* near, const QString& text, Showing showing) {
-    if (!near)
-        return;
-    QWidget* window = near->window();
-    QWidget* host = noticeHost(window);
-    SpokenNoticeLine* notice = noticeOf(host, showing);
-    if (!notice)
-        notice = new SpokenNoticeLine(host, showing);
-    notice->add(text, window);
+SpokenNoticeLine* noticeOf(QWidget* window) {
+    return window->findChild<SpokenNoticeLine*>(QString::fromLatin1(kNoticeName),
+                                                Qt::FindDirectChildrenOnly);
 }
 
 }  // namespace
 
 void speakNotice(QWidget* near, const QString& text) {
-    speak(near, text, Showing::whileSaid);
-}
-
-void speakLastResult(QWidget* near, const QString& text) {
-    speak(near, text, Showing::untilReplaced);
+    if (!near)
+        return;
+    QWidget* window = near->window();
+    QWidget* host = noticeHost(window);
+    SpokenNoticeLine* notice = noticeOf(host);
+    if (!notice)
+        notice = new SpokenNoticeLine(host);
+    notice->add(text, window);
 }
 
 QWidget* spokenNoticeOf(QWidget* window) {

@@ -28,15 +28,6 @@ namespace quorvane {
 //   speakNotice(button, QString::fromStdString(store.statusMessage()));
 void speakNotice(QWidget* near, const QString& text);
 
-// Has a screen reader hear `text`, the result of a file action the user
-// waited on through a dialog ("설정 내보내기 완료"), as speakNotice() does,
-// by a notification of its own that stays shown, named by the result, until
-// the next result replaces it: a screen reader busy with the flood of
-// events a closing dialog leaves (a typed path, a folder listed) may drop
-// the words as they come, and still finds them in the window afterwards,
-// as the window's status shows them.
-void speakLastResult(QWidget* near, const QString& text);
-
 // The notification that speaks for `window`, or null while it has said
 // nothing.
 QWidget* spokenNoticeOf(QWidget* window);

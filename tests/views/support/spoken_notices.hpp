@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QAccessible>
+#include <QWidget>
 #include <string>
 #include <vector>
 
+#include "views/design/focus_carried_result.hpp"
 #include "views/support/accessible_event_hook.hpp"
 #include "views/support/live_accessibility.hpp"
 
@@ -12,7 +14,9 @@ namespace quorvane::testing {
 // What a screen reader is told unasked while it lives (with accessibility
 // live, as under a screen reader): every notification that shows, by the
 // name it has then. Each becomes an AT-SPI "showing" change, which a screen
-// reader answers by reading the notification at once.
+// reader answers by reading the notification at once. And every result a
+// control carries as the focus lands on it, by the description read then,
+// which the screen reader reads with the control.
 class SpokenNotices {
   public:
     const std::vector<std::string>& said() const { return said_; }
@@ -20,11 +24,14 @@ class SpokenNotices {
 
   private:
     void heard(QAccessibleEvent* event) {
-        if (event->type() != QAccessible::ObjectShow)
+        QAccessibleInterface* source = event->accessibleInterface();
+        if (!source)
             return;
-        QAccessibleInterface* shown = event->accessibleInterface();
-        if (shown && shown->role() == QAccessible::Notification)
-            said_.push_back(shown->text(QAccessible::Name).toStdString());
+        if (event->type() == QAccessible::ObjectShow && source->role() == QAccessible::Notification)
+            said_.push_back(source->text(QAccessible::Name).toStdString());
+        if (event->type() == QAccessible::Focus &&
+            !carriedResult(qobject_cast<QWidget*>(event->object())).isEmpty())
+            said_.push_back(source->text(QAccessible::Description).toStdString());
     }
 
     LiveAccessibility live_;

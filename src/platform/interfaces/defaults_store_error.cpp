@@ -20,6 +20,11 @@ constexpr std::string_view kWhatTheUserCanDo =
     "그 폴더의 사용자로 실행하거나(sudo -u 사용자), root 자신의 설정 폴더를 쓰려면 "
     "HOME과 XDG_CONFIG_HOME을 넘기지 마세요(sudo -E 없이)";
 
+// What was not done with the record: read, or saved.
+std::string notDone(bool whileReading) {
+    return whileReading ? "읽지" : "저장하지";
+}
+
 }  // namespace
 
 DefaultsStoreError DefaultsStoreError::fromErrno(int error, std::string path) {
@@ -78,21 +83,18 @@ std::string DefaultsStoreError::description() const {
                    path;
         case Kind::beyondOwnersRights:
             return withDetail("설정 폴더 주인의 권한이 닿지 않는 곳이어서 " +
-                                  std::string(whileReading ? "읽지" : "저장하지") +
-                                  " 못했습니다: " + path,
+                                  notDone(whileReading) + " 못했습니다: " + path,
                               detail);
         case Kind::ownersRightsUnavailable:
-            return withDetail("설정 폴더 주인의 권한을 얻을 수 없어 그 폴더의 " +
-                                  std::string(whileReading ? "기록을 읽지" : "기록을 저장하지") +
-                                  " 못했습니다: " + path,
+            return withDetail("설정 폴더 주인의 권한을 얻을 수 없어 그 폴더의 기록을 " +
+                                  notDone(whileReading) + " 못했습니다: " + path,
                               detail) +
                    ". " + std::string(kWhatTheUserCanDo);
         case Kind::pathSharedWithOthers:
             return withDetail(
                        "root 말고도 여러 사용자가 설정 폴더나 그리로 가는 경로를 바꿀 수 "
-                       "있어 그 폴더의 " +
-                           std::string(whileReading ? "기록을 읽지" : "기록을 저장하지") +
-                           " 않았습니다: " + path,
+                       "있어 그 폴더의 기록을 " +
+                           notDone(whileReading) + " 않았습니다: " + path,
                        detail) +
                    ". " + std::string(kWhatTheUserCanDo);
     }

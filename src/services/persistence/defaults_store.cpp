@@ -692,7 +692,7 @@ void FileDefaultsStore::putBackBeforeReading(std::string_view key) const {
         return;
     const auto resolved = resolvedTarget(pathForKey(key));
     const auto* target = std::get_if<fs::path>(&resolved);
-    if (target == nullptr || !holdsDisplacedRecords(*target))
+    if (target == nullptr || displacedBeside(*target).empty())
         return;
     // Never waited for: whoever holds the lock is saving, and puts it back
     // itself (a reload that follows is told of that). A try that found no
@@ -706,15 +706,18 @@ void FileDefaultsStore::putBackBeforeReading(std::string_view key) const {
     putBackDisplaced(RecordWriteStampFile(folder_, fileNameForKey(key)), *target);
 }
 
-bool FileDefaultsStore::holdsDisplacedRecords(const fs::path& target) {
+std::vector<FileDefaultsStore::DisplacedRecord> FileDefaultsStore::displacedBeside(
+    const fs::path& target) {
     const std::string prefix = "." + target.filename().string() + ".";
+    std::vector<DisplacedRecord> displaced;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(target.parent_path(), error)) {
         const auto name = entry.path().filename().string();
-        if (name.starts_with(prefix) && name.find(kDisplacedMark) != std::string::npos)
-            return true;
+        const auto mark = name.find(kDisplacedMark);
+        if (name.starts_with(prefix) && mark != std::string::npos)
+            displaced.push_back({entry.path(), name.substr(mark + kDisplacedMark.size())});
     }
-    return false;
+    return displaced;
 }
 
 bool FileDefaultsStore::stillAt(const fs::path& target, const struct stat& ours) {
@@ -735,20 +738,11 @@ std::string FileDefaultsStore::displacingName(const std::string& temporaryPath,
 
 std::optional<DefaultsStoreError> FileDefaultsStore::putBackDisplaced(
     const RecordWriteStampFile& stamps, const fs::path& target) const {
-    const auto directory = target.parent_path();
-    const std::string prefix = "." + target.filename().string() + ".";
-    std::error_code error;
     bool putBack = false;
-    for (const auto& entry : fs::directory_iterator(directory, error)) {
-        const auto name = entry.path().filename().string();
-        const auto mark = name.find(kDisplacedMark);
-        if (!name.starts_with(prefix) || mark == std::string::npos)
-            continue;
-        // "<the record installed>-<the record read>"
-        const auto numbers = name.substr(mark + kDisplacedMark.size());
+    for (const auto& [path, numbers] : displacedBeside(target)) {
         const auto dash = numbers.find('-');
         UniqueFileDescriptor kept(
-            ::open(entry.path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+            ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat info {};
         // A write still under way holds the record it is installing.
         if (dash == std::string::npos || !kept.valid() ||
@@ -767,8 +761,8 @@ std::optional<DefaultsStoreError> FileDefaultsStore::putBackDisplaced(
             ::lstat(target.c_str(), &named) == 0 && S_ISREG(named.st_mode) &&
             std::to_string(named.st_ino) == installed &&
             nanosecondsSinceEpoch(named.st_mtim) <= nanosecondsSinceEpoch(info.st_ctim))
-            putBack = putBackFrom(stamps, entry.path().string(), target, named) || putBack;
-        ::unlink(entry.path().c_str());
+            putBack = putBackFrom(stamps, path.string(), target, named) || putBack;
+        ::unlink(path.c_str());
     }
     if (!putBack)
         return std::nullopt;

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -297,8 +298,14 @@ class FileDefaultsStore final : public DefaultsStoring {
     // application's reload) sees the record that was displaced, never the
     // killed write's in its place.
     void putBackBeforeReading(std::string_view key) const;
-    // Whether a record displaced from `target` waits beside it.
-    static bool holdsDisplacedRecords(const std::filesystem::path& target);
+    // A record displaced from a record's name, waiting beside it.
+    struct DisplacedRecord {
+        std::filesystem::path path;
+        // What its name says after kDisplacedMark: "<the record
+        // installed>-<the record read>", by inode number.
+        std::string numbers;
+    };
+    static std::vector<DisplacedRecord> displacedBeside(const std::filesystem::path& target);
     // Exchanges the record at `temporaryPath` back to `target` with its
     // stamps, where `target` still holds `ours`; whether it did.
     bool putBackFrom(const RecordWriteStampFile& stamps, const std::string& temporaryPath,

@@ -162,14 +162,14 @@ class RecordWriteStampFile {
     void putBack(std::string_view lines) const;
 
   private:
-    // The stamp of `lines` (a stamps' file) made for the file `file`
-    // holding `bytes`, which `changedSince` the stamps were put in place.
     // Whether the newest of `lines` is a pending stamp and one after it was
     // made for the file `file` holding `bytes`, though it cannot tell it
     // apart (see Lookup::beforeAPendingWrite).
     static bool describedBeforeAPendingWrite(std::string_view lines, const RecordFileIdentity& file,
                                              std::string_view bytes,
                                              const RecordWriteStampDecoder* decoder);
+    // The stamp of `lines` (a stamps' file) made for the file `file`
+    // holding `bytes`, which `changedSince` the stamps were put in place.
     static std::optional<RecordWriteStamp> describedIn(std::string_view lines,
                                                        const RecordFileIdentity& file,
                                                        std::string_view bytes, bool changedSince,

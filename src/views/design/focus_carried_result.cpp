@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QString>
 #include <QWidget>
+#include <utility>
 
 #include "views/design/spoken_text.hpp"
 
@@ -16,11 +17,12 @@ class FocusCarriedResult : public QObject {
   public:
     static constexpr const char* kName = "quorvaneFocusCarriedResult";
 
-    FocusCarriedResult(QWidget* control, const QString& text)
+    // `text` as spoken.
+    FocusCarriedResult(QWidget* control, QString text)
         : QObject(control),
           control_(control),
           ownDescription_(control->accessibleDescription()),
-          text_(spokenText(text).trimmed()) {
+          text_(std::move(text)) {
         setObjectName(QString::fromLatin1(kName));
         control->installEventFilter(this);
         setSpokenDescription(control, text_);
@@ -61,13 +63,14 @@ FocusCarriedResult* carrierOf(const QWidget* control) {
 }  // namespace
 
 void carryWithFocus(QWidget* control, const QString& text) {
-    if (!control || spokenText(text).trimmed().isEmpty())
+    QString spoken = spokenText(text).trimmed();
+    if (!control || spoken.isEmpty())
         return;
     // Only the latest result is carried, in the whole window.
     for (auto* older : control->window()->findChildren<FocusCarriedResult*>(
              QString::fromLatin1(FocusCarriedResult::kName)))
         older->end();
-    new FocusCarriedResult(control, text);
+    new FocusCarriedResult(control, std::move(spoken));
 }
 
 QString carriedResult(const QWidget* control) {

@@ -943,24 +943,25 @@ TEST(RecordBrokenWhileRunningTest, ABrokenRecordWhoseCopyFindsNoSpaceIsNotWritte
 TEST(RecordBrokenWhileRunningTest, ABrokenRecordWhoseCopyFindsEveryNameTakenIsNotWrittenOver) {
     TemporaryFolder folder;
     FileDefaultsStore other(folder.path());
-    MergingDefaultsStore store{std::make_shared<FileDefaultsStore>(folder.path()),
-                               {{kKey, RecordMerge::preferencesBytes}}};
+    auto disk = std::make_shared<FileDefaultsStore>(folder.path());
+    auto clock = std::make_shared<ManualScheduler>();
+    disk->setWallClock(clock);
+    MergingDefaultsStore store{disk, {{kKey, RecordMerge::preferencesBytes}}};
     ASSERT_TRUE(other.setData(kKey, record({{"a", 1.0}})).succeeded());
     ASSERT_TRUE(store.read(kKey).data);
     ASSERT_TRUE(other.setData(kKey, kBroken).succeeded());
-    // Every name of the next half minute: the save comes well within it.
-    const auto now = std::time(nullptr);
-    for (std::time_t second = now - 1; second < now + 30; ++second) {
-        std::tm parts{};
-        ::gmtime_r(&second, &parts);
-        char stamp[32];
-        std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &parts);
-        const std::string base = kKey + ".json.unreadable-" + stamp;
-        for (int attempt = 1; attempt <= 100; ++attempt) {
-            testing::writeContents(
-                folder / (attempt == 1 ? base : base + "-" + std::to_string(attempt)), "x");
-        }
-    }
+    // The second the save's copy is dated by stands still, and each of its
+    // names is taken.
+    clock->setWallNow(std::chrono::system_clock::now());
+    const std::time_t second = std::chrono::system_clock::to_time_t(clock->wallNow());
+    std::tm parts{};
+    ::gmtime_r(&second, &parts);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &parts);
+    const std::string base = kKey + ".json.unreadable-" + stamp;
+    for (int attempt = 1; attempt <= 100; ++attempt)
+        testing::writeContents(
+            folder / (attempt == 1 ? base : base + "-" + std::to_string(attempt)), "x");
 
     const auto refused = store.setData(kKey, record({{"a", 0.5}}));
     ASSERT_FALSE(refused.succeeded());

@@ -110,12 +110,12 @@ TEST_F(SettingsFileLoaderTest, EndlessDeviceIsCutOneByteOverTheLimit) {
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
 }
 
+// With an hour to wait, a loader that waited for a writer would be ended by
+// the test's time-out: nothing here depends on how busy the machine is.
 TEST_F(SettingsFileLoaderTest, FifoWithoutWriterDoesNotWait) {
     const auto fifo = folder / "fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(Loader::loadData(fifo), "");
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(500));
+    EXPECT_EQ(Loader::loadData(fifo, std::chrono::hours(1)), "");
 }
 
 TEST_F(SettingsFileLoaderTest, FifoWhoseWriterIsSilentTimesOut) {

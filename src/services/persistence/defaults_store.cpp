@@ -481,6 +481,10 @@ DefaultsLock FileDefaultsStore::takenAsOwner(DefaultsLock (DefaultsLockFile::*ta
 Date FileDefaultsStore::requestNow() const {
     if (requestClock_)
         return requestClock_->now();
+    return wallNow();
+}
+
+Date FileDefaultsStore::wallNow() const {
     return wallClock_ ? wallClock_->wallNow() : std::chrono::system_clock::now();
 }
 
@@ -856,7 +860,8 @@ SaveOutcome FileDefaultsStore::keepCopyAside(std::string_view key, std::string_v
         return SaveOutcome::failed(rights.told(*lock.failure()));
     if (auto error = writableFolder(key))
         return SaveOutcome::failed(rights.told(std::move(*error)));
-    auto outcome = KeptRecordCopies(folder_, fileNameForKey(key)).keep(bytes, writeCall_);
+    auto outcome =
+        KeptRecordCopies(folder_, fileNameForKey(key)).keep(bytes, writeCall_, wallNow());
     if (outcome.error)
         outcome.error = rights.told(std::move(*outcome.error));
     return outcome;

@@ -173,8 +173,9 @@ class FileDefaultsStore final : public DefaultsStoring {
     void limitLockWait(Duration limit, std::shared_ptr<const Clock> clock,
                        std::shared_ptr<Sleeper> sleeper);
 
-    // The clock a write's stamp is dated by (the system's unless set). Set
-    // before the store is shared with another thread.
+    // The clock a write's stamp and a copy kept aside are dated by (the
+    // system's unless set). Set before the store is shared with another
+    // thread.
     void setWallClock(std::shared_ptr<const Clock> clock) { wallClock_ = std::move(clock); }
     // Dates writes, requests and what is read on `clock`'s line, which no
     // clock setting moves, instead of the wall clock; stamps then carry the
@@ -260,6 +261,8 @@ class FileDefaultsStore final : public DefaultsStoring {
     std::optional<DefaultsStoreError> writableFolder(std::string_view key) const;
     // Now on the clock requests and stamps are dated by.
     Date requestNow() const;
+    // Now on the wall clock, which dates copies kept aside by their names.
+    Date wallNow() const;
     // A time the wall clock told (a file's) on that clock.
     Date onRequestLine(Date wallTime) const;
     // A wall-clock time on that clock, none later than now.

@@ -29,10 +29,10 @@ SaveOutcome failedWithErrno(const fs::path& path) {
     return SaveOutcome::failed(DefaultsStoreError::fromErrno(errno, path.string()));
 }
 
-std::string copyTimestamp() {
-    const std::time_t now = std::time(nullptr);
+std::string copyTimestamp(std::chrono::system_clock::time_point now) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
     std::tm parts{};
-    ::gmtime_r(&now, &parts);
+    ::gmtime_r(&seconds, &parts);
     char text[32];
     std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &parts);
     return text;
@@ -160,7 +160,8 @@ bool writeNewFile(const KeptRecordCopies::WriteCall& writeCall, const fs::path& 
 KeptRecordCopies::KeptRecordCopies(std::filesystem::path folder, std::string_view recordFileName)
     : folder_(std::move(folder)), recordFileName_(recordFileName) {}
 
-SaveOutcome KeptRecordCopies::keep(std::string_view bytes, const WriteCall& write) const {
+SaveOutcome KeptRecordCopies::keep(std::string_view bytes, const WriteCall& write,
+                                   std::chrono::system_clock::time_point now) const {
     auto copies = keptCopies(folder_, recordFileName_);
     // The same broken bytes coming back (a tool rewriting its half-written
     // file, a save retried) are kept already: one copy is enough, and
@@ -169,7 +170,7 @@ SaveOutcome KeptRecordCopies::keep(std::string_view bytes, const WriteCall& writ
         if (holdsExactly(folder_ / copy.name, bytes))
             return {std::nullopt, copy.name};
     }
-    const std::string base = recordFileName_ + std::string(kCopyInfix) + copyTimestamp();
+    const std::string base = recordFileName_ + std::string(kCopyInfix) + copyTimestamp(now);
     for (int attempt = 1; attempt <= kMaxCopiesPerSecond; ++attempt) {
         const std::string name = attempt == 1 ? base : base + "-" + std::to_string(attempt);
         if (writeNewFile(write, folder_ / name, bytes)) {

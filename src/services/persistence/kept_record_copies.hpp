@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -28,10 +29,11 @@ class KeptRecordCopies {
     KeptRecordCopies(std::filesystem::path folder, std::string_view recordFileName);
 
     // Keeps `bytes` aside through `write`, synced, in a copy the outcome
-    // names. Bytes one of the copies already holds are not copied again
-    // (the outcome names that copy), and only the newest kPerRecord copies
-    // stay.
-    SaveOutcome keep(std::string_view bytes, const WriteCall& write) const;
+    // names, dated `now`. Bytes one of the copies already holds are not
+    // copied again (the outcome names that copy), and only the newest
+    // kPerRecord copies stay.
+    SaveOutcome keep(std::string_view bytes, const WriteCall& write,
+                     std::chrono::system_clock::time_point now) const;
 
   private:
     std::filesystem::path folder_;

@@ -911,6 +911,9 @@ TEST_F(TrayTest, AtTwiceTheScaleTheMainAndSettingsWindowsFitTheirScreenWithTheir
     ASSERT_TRUE(client);
     xdotool("windowmove " + std::to_string(client->id) + " 1921 0");
     ASSERT_TRUE(eventually([&] { return frameOf(*settings).x >= kLowOutput.x; }));
+    // The text size comes from another process: only once the application
+    // has read the move is it where the application fits the window.
+    ASSERT_TRUE(caughtUp(client->id));
     writeTextSize(QuorvaneTextSize::veryLarge);
     Shown grown;
     eventually(

@@ -25,11 +25,11 @@
 #include "platform/simulated/simulated_free_space_meter.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "support/child_process.hpp"
-#include "support/unprivileged_user.hpp"
 #include "support/files_refusing_copies.hpp"
 #include "support/mount_rights.hpp"
 #include "support/other_lock_holder.hpp"
 #include "support/temporary_folder.hpp"
+#include "support/unprivileged_user.hpp"
 
 namespace quorvane {
 namespace {

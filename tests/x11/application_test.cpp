@@ -1253,6 +1253,18 @@ class RequestOrderTest : public ApplicationTest {
     static constexpr std::string_view kFaketimeLibrary =
         "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
     static bool hasFaketime() { return std::filesystem::exists(kFaketimeLibrary); }
+    // A wrapper for commandLine() that runs the command with every clock it
+    // reads off by `offset` ("+365d"), the library preloaded directly: the
+    // faketime program refuses to start where a process killed earlier left
+    // its shared clock under the program's own process ID, which comes round
+    // again. `settings` follow (NO_FAKE_STAT=1 leaves file times true).
+    static std::vector<std::string> onAFakedClock(const std::string& offset,
+                                                  std::vector<std::string> settings = {}) {
+        std::vector<std::string> wrapper{
+            "/usr/bin/env", "LD_PRELOAD=" + std::string(kFaketimeLibrary), "FAKETIME=" + offset};
+        wrapper.insert(wrapper.end(), settings.begin(), settings.end());
+        return wrapper;
+    }
 
     // `unshare` with `options`, in a user namespace of its own when not root.
     static std::vector<std::string> unshare(std::vector<std::string> options) {
@@ -1681,12 +1693,8 @@ TEST_F(RequestOrderTest, ARequestFromAClockAYearAheadDoesNotOutlastALaterHeldURL
     if (!hasFaketime())
         GTEST_SKIP() << "faketime (Debian package faketime) is not installed";
     startFirst();
-    // The library preloaded, not the faketime program: that one refuses to
-    // start where a process killed earlier left its shared clock under the
-    // program's own process ID, which comes round again.
-    const std::vector<std::string> yearAhead{
-        "/usr/bin/env", "LD_PRELOAD=" + std::string(kFaketimeLibrary), "FAKETIME=+365d"};
-    ASSERT_EQ(commandLine("movie", "DUMMY0", yearAhead)->waitFor(), 0) << home.logText();
+    ASSERT_EQ(commandLine("movie", "DUMMY0", onAFakedClock("+365d"))->waitFor(), 0)
+        << home.logText();
     auto answer = nightHeldByTheLock();
     ASSERT_TRUE(answer.get()) << home.logText();
     auto command = commandLine("coding", "DUMMY1");
@@ -1705,8 +1713,7 @@ TEST_F(RequestOrderTest, ACommandLineAfterTheClockWasSetBackWinsOverAnEarlierHel
     if (!hasFaketime())
         GTEST_SKIP() << "faketime (Debian package faketime) is not installed";
     startFirst();
-    aLaterCommandLineWins({"/usr/bin/env", "LD_PRELOAD=" + std::string(kFaketimeLibrary),
-                           "FAKETIME=-1h", "NO_FAKE_STAT=1"});
+    aLaterCommandLineWins(onAFakedClock("-1h", {"NO_FAKE_STAT=1"}));
 }
 
 // The same from another machine sharing the home (a network file system):

@@ -26,7 +26,7 @@
 #include "services/persistence/background_defaults_writer.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "services/persistence/file_lock_table.hpp"
-#include "services/persistence/process_rights.hpp"
+#include "services/persistence/rights/process_rights.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
 #include "support/mount_rights.hpp"
 #include "support/other_lock_holder.hpp"

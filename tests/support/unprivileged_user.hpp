@@ -5,7 +5,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include "services/persistence/process_rights.hpp"
+#include "services/persistence/rights/process_rights.hpp"
 
 namespace quorvane::testing {
 
@@ -34,7 +34,8 @@ inline bool becomeUnprivilegedUser() {
     if (::geteuid() != 0)
         return true;
     if (rootHasASecondUser())
-        return ::setgroups(0, nullptr) == 0 && ::setresgid(kNobodyUser, kNobodyUser, kNobodyUser) == 0 &&
+        return ::setgroups(0, nullptr) == 0 &&
+               ::setresgid(kNobodyUser, kNobodyUser, kNobodyUser) == 0 &&
                ::setresuid(kNobodyUser, kNobodyUser, kNobodyUser) == 0;
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct none[_LINUX_CAPABILITY_U32S_3]{};

@@ -4,8 +4,8 @@
 
 #include "app/composition/linux_display_store_factory.hpp"
 #include "services/persistence/defaults_store.hpp"
-#include "services/persistence/folder_owner_rights.hpp"
 #include "services/persistence/record_write_stamp.hpp"
+#include "services/persistence/rights/folder_owner_rights.hpp"
 
 namespace quorvane {
 

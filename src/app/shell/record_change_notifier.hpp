@@ -10,7 +10,7 @@
 
 #include "platform/linux/defaults_folder_watcher.hpp"
 #include "services/display_store/display_store.hpp"
-#include "services/persistence/folder_rights_cache.hpp"
+#include "services/persistence/rights/folder_rights_cache.hpp"
 
 namespace quorvane {
 

@@ -1,9 +1,9 @@
 #include "services/persistence/defaults_store.hpp"
-#include "services/persistence/folder_owner_rights.hpp"
 #include "services/persistence/kept_record_copies.hpp"
 #include "services/persistence/record_file_identity.hpp"
 #include "services/persistence/record_install.hpp"
 #include "services/persistence/record_write_stamp_file.hpp"
+#include "services/persistence/rights/folder_owner_rights.hpp"
 #include "services/persistence/temporary_file_guard.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
 

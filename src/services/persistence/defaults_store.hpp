@@ -18,11 +18,11 @@
 #include "platform/interfaces/request_clock.hpp"
 #include "platform/interfaces/scheduler.hpp"
 #include "services/persistence/defaults_lock_file.hpp"
-#include "services/persistence/folder_rights_cache.hpp"
 #include "services/persistence/kept_record_copies.hpp"
 #include "services/persistence/record_install.hpp"
 #include "services/persistence/record_write_stamp.hpp"
 #include "services/persistence/record_write_stamp_file.hpp"
+#include "services/persistence/rights/folder_rights_cache.hpp"
 
 namespace quorvane {
 

@@ -1,4 +1,4 @@
-#include "services/persistence/process_rights.hpp"
+#include "services/persistence/rights/process_rights.hpp"
 
 #include <linux/capability.h>
 #include <sys/syscall.h>

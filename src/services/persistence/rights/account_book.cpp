@@ -1,4 +1,4 @@
-#include "services/persistence/account_book.hpp"
+#include "services/persistence/rights/account_book.hpp"
 
 #include <grp.h>
 #include <pwd.h>

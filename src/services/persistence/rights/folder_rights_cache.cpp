@@ -1,4 +1,4 @@
-#include "services/persistence/folder_rights_cache.hpp"
+#include "services/persistence/rights/folder_rights_cache.hpp"
 
 #include <sys/stat.h>
 

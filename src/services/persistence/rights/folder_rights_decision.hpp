@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/interfaces/defaults_store_error.hpp"
-#include "services/persistence/account_book.hpp"
-#include "services/persistence/process_rights.hpp"
+#include "services/persistence/rights/account_book.hpp"
+#include "services/persistence/rights/process_rights.hpp"
 
 namespace quorvane {
 

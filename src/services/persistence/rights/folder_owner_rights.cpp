@@ -1,4 +1,4 @@
-#include "services/persistence/folder_owner_rights.hpp"
+#include "services/persistence/rights/folder_owner_rights.hpp"
 
 #include <sys/fsuid.h>
 #include <sys/syscall.h>

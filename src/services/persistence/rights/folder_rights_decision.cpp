@@ -1,4 +1,4 @@
-#include "services/persistence/folder_rights_decision.hpp"
+#include "services/persistence/rights/folder_rights_decision.hpp"
 
 #include <sys/stat.h>
 #include <sys/xattr.h>

@@ -7,9 +7,9 @@
 #include <mutex>
 #include <optional>
 
-#include "services/persistence/account_book.hpp"
-#include "services/persistence/folder_rights_decision.hpp"
-#include "services/persistence/process_rights.hpp"
+#include "services/persistence/rights/account_book.hpp"
+#include "services/persistence/rights/folder_rights_decision.hpp"
+#include "services/persistence/rights/process_rights.hpp"
 
 namespace quorvane {
 

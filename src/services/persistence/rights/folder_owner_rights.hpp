@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/interfaces/defaults_store_error.hpp"
-#include "services/persistence/folder_rights_decision.hpp"
+#include "services/persistence/rights/folder_rights_decision.hpp"
 
 namespace quorvane {
 

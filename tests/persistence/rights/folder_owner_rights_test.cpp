@@ -23,8 +23,8 @@
 
 #include "services/persistence/background_defaults_writer.hpp"
 #include "services/persistence/defaults_store.hpp"
-#include "services/persistence/folder_owner_rights.hpp"
-#include "services/persistence/folder_rights_decision.hpp"
+#include "services/persistence/rights/folder_owner_rights.hpp"
+#include "services/persistence/rights/folder_rights_decision.hpp"
 #include "support/child_process.hpp"
 #include "support/temporary_folder.hpp"
 

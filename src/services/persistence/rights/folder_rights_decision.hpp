@@ -21,16 +21,18 @@ namespace quorvane {
 // bit is set, an entry already there only by the folder's owner and the
 // entry's. A name not made yet can be made by whoever writes the folder
 // that would hold it, and the settings folder's own entries (a link at a
-// record's name) by whoever writes it.
+// record's name) by whoever writes it. What could not be read (an ACL or a
+// group too large, a directory's accounts that do not list every user, a
+// loop of links) is a writer unknown, never nobody.
 //
 // Where nobody but root could change any of that, root keeps its rights;
 // where exactly one user could, root works with that user's rights (see
 // FolderOwnerRights), so that whatever that user planted leads nowhere
 // the user could not go; where several could (a folder writable by a group
-// of several, by everyone, a name in /tmp not made yet), no rights of one
-// of them keep the others' links away, and the folder is refused. A
-// process that holds no rights beyond one user's needs no decision: the
-// kernel already checks it.
+// of several, by everyone, a name in /tmp not made yet), or who could is
+// not known, no rights of one of them keep the others' links away, and the
+// folder is refused. A process that holds no rights beyond one user's
+// needs no decision: the kernel already checks it.
 class FolderRightsDecision {
   public:
     // The thread's own rights, whatever the folder.
@@ -49,7 +51,8 @@ class FolderRightsDecision {
     // Until they are made, nothing is stored there.
     const std::vector<std::filesystem::path>& toMake() const { return toMake_; }
     // Why the folder must not be touched at all (several users could steer
-    // it, the one who could has no account); none where it may.
+    // it, who could is unknown, the one who could has no account); none
+    // where it may.
     const std::optional<DefaultsStoreError>& refusal() const { return refusal_; }
 
   private:

@@ -233,8 +233,10 @@ class FileDefaultsStore final : public DefaultsStoring {
 
   private:
     // Whose rights count in the folder, for a call that may change it:
-    // folders root is to make itself are made first.
-    std::shared_ptr<const FolderRightsDecision> decidedToChange() const;
+    // folders root is to make itself are made first. A save looks at
+    // everything the decision was made from (`look`).
+    std::shared_ptr<const FolderRightsDecision> decidedToChange(
+        FolderRightsCache::Look look = FolderRightsCache::Look::quick) const;
     // read() and setDataTouching(), with the folder owner's rights (see
     // FolderOwnerRights): a link planted at a record's name or at the
     // folder's leads nowhere that user could not go.
@@ -338,7 +340,7 @@ class FileDefaultsStore final : public DefaultsStoring {
                                               const TouchedRecordParts& touched);
 
     std::filesystem::path folder_;
-    // Whose rights count in folder_, decided once (FolderRightsDecision).
+    // Whose rights count in folder_ (FolderRightsDecision), kept while it holds.
     FolderRightsCache folderRights_;
     // Random, so no other store (no other process) stamps its writes alike.
     std::string writerName_;

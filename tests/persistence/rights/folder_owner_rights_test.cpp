@@ -25,6 +25,7 @@
 #include "services/persistence/background_defaults_writer.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "services/persistence/rights/folder_owner_rights.hpp"
+#include "services/persistence/rights/folder_rights_cache.hpp"
 #include "services/persistence/rights/folder_rights_decision.hpp"
 #include "support/child_process.hpp"
 #include "support/temporary_folder.hpp"
@@ -236,7 +237,8 @@ TEST_F(FolderOwnerRightsTest, TheRefusalOfSeveralUsersSaysWhichFolderEachMayChan
 
 // The system's accounts, read from its files as the C library reads them:
 // a group's line however long, the users whose primary group it is (by
-// group, never by user id), a group without a line; and where the accounts are
+// group, never by user id), a group without a line; a member added while a
+// decision is kept counts at the next save; and where the accounts are
 // kept where not every user is listed, who belongs is not told.
 TEST_F(FolderOwnerRightsTest, TheSystemsAccountsAreReadWholeWithThoseWhosePrimaryGroupItIs) {
     constexpr int kListed = 1000;
@@ -286,6 +288,12 @@ TEST_F(FolderOwnerRightsTest, TheSystemsAccountsAreReadWholeWithThoseWhosePrimar
         const bool named = decision.refusal() &&
                            decision.refusal()->detail.find("그룹 wide: UID") != std::string::npos;
         seen += named ? "; refused naming the group" : "; not refused";
+        const FolderRightsCache cache(solo);
+        seen += "; " + std::to_string(cache.current()->user().value_or(0));
+        testing::writeContents(files / "group", "root:x:0:\n" + wide + "\nsolo:x:4302:nobody\n");
+        seen +=
+            " then " +
+            std::to_string(cache.current(FolderRightsCache::Look::thorough)->user().value_or(0));
         testing::writeContents(files / "nsswitch.conf", "passwd: files sss\ngroup: files sss\n");
         seen += accounts.membersOf(4300) ? "; listed" : "; not all listed";
         return seen;
@@ -293,7 +301,8 @@ TEST_F(FolderOwnerRightsTest, TheSystemsAccountsAreReadWholeWithThoseWhosePrimar
     if (told.starts_with("skip: "))
         GTEST_SKIP() << told;
     EXPECT_EQ(told,
-              "1001 with 5000, without 4300; wide; 5002; refused naming the group; not all listed");
+              "1001 with 5000, without 4300; wide; 5002; refused naming the group; 0 then 65534; "
+              "not all listed");
 }
 
 // An ACL of more entries than a page holds (tmpfs keeps such, as xfs and
@@ -503,6 +512,51 @@ TEST_F(FolderOwnerRightsTest, WhoseRightsCountIsDecidedOnceUntilTheFolderChanges
     ASSERT_TRUE(refused.error);
     EXPECT_EQ(refused.error->kind, DefaultsStoreError::Kind::pathSharedWithOthers);
     EXPECT_TRUE(fs::is_empty(open));
+}
+
+// A writer added while a decision is kept, leaving the settings folder's
+// owner, group and mode as they were (an ACL entry given, a folder above
+// handed to another user or group), is counted at the next read or save:
+// a link that writer plants leads nowhere root alone could go.
+TEST_F(FolderOwnerRightsTest, AWriterAddedWhileADecisionIsKeptCountsAtTheNextLook) {
+    const auto above = folder_ / "srv";
+    const auto folder = above / "quorvane";
+    fs::create_directories(folder);
+    owned(above, 0, 0, 0775);
+    owned(folder, 0, 0, 0775);
+    const auto secret = folder_ / "secret";
+    testing::writeContents(secret, "secret");
+    owned(secret, 0, 0, 0600);
+    auto accounts = std::make_shared<LaidOutAccounts>();
+    accounts->members[kShared + 1] = {kNobody, kDaemon};
+    FileDefaultsStore store(folder);
+    store.setAccountBook(accounts);
+    ASSERT_TRUE(store.setData(kKey, "{\"a\":1}").succeeded());
+    // The mask stays what the group bits were: only the entry is new.
+    ASSERT_TRUE(aclLetsWrite(folder, kNobody)) << std::strerror(errno);
+    fs::remove(folder / (kKey + ".json"));
+    fs::create_symlink(secret, folder / (kKey + ".json"));
+    owned(folder / (kKey + ".json"), kNobody, kNobody, 0);
+    const auto read = store.read(kKey);
+    EXPECT_NE(read.data, "secret");
+    ASSERT_TRUE(read.error);
+    EXPECT_NE(read.error->detail.find("UID 65534"), std::string::npos) << read.error->detail;
+    const auto refused = store.setData(kKey, "{\"a\":2}");
+    ASSERT_TRUE(refused.error);
+    EXPECT_NE(refused.error->detail.find("UID 65534"), std::string::npos) << refused.error->detail;
+    // The folder above given to another user, then to a group of two:
+    // two could steer it now.
+    for (const auto& [owner, group] :
+         {std::pair{kDaemon, gid_t{0}}, std::pair{uid_t{0}, kShared + 1}}) {
+        owned(above, owner, group, 0775);
+        const auto shared = store.setData(kKey, "{\"a\":3}");
+        ASSERT_TRUE(shared.error);
+        EXPECT_EQ(shared.error->kind, DefaultsStoreError::Kind::pathSharedWithOthers);
+        owned(above, 0, 0, 0775);
+        EXPECT_NE(store.setData(kKey, "{\"a\":4}").error->kind,
+                  DefaultsStoreError::Kind::pathSharedWithOthers);
+    }
+    EXPECT_EQ(testing::fileContents(secret), "secret");
 }
 
 // Root of a user namespace made by one user holds that user's rights

@@ -20,6 +20,11 @@ class AccountBook {
         std::vector<gid_t> groups;
     };
 
+    // Where the system's accounts are kept: a decision that read them is
+    // made again once either changes.
+    static constexpr const char* kUserFile = "/etc/passwd";
+    static constexpr const char* kGroupFile = "/etc/group";
+
     virtual ~AccountBook() = default;
 
     // None where `user` has no account.

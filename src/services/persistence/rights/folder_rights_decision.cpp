@@ -38,8 +38,8 @@ std::string uidsOf(const std::vector<uid_t>& users) {
 // could not be read.
 class Writers {
   public:
-    Writers(const ProcessRights& process, const AccountBook& accounts)
-        : process_(process), accounts_(accounts) {}
+    Writers(const ProcessRights& process, const AccountBook& accounts, FolderRightsGrounds& grounds)
+        : process_(process), accounts_(accounts), grounds_(grounds) {}
 
     // Whoever may change `folder`'s entries: make, rename, remove one.
     // Counted once, however often the walk passes through it.
@@ -55,6 +55,7 @@ class Writers {
         }
         bool malformed = false;
         const auto acl = AccessControlList::from(*bytes, malformed);
+        grounds_.readAcl(folder, std::move(*bytes));
         if (malformed)
             cannotTell(folder, "ACL", "알 수 없는 형식");
         // With an ACL, the group bits are its mask: its own entries tell.
@@ -85,6 +86,7 @@ class Writers {
     // What `where` holds could not be read (`what` of it, and why): whoever
     // could change it stays unknown.
     void cannotTell(const fs::path& where, const std::string& what, const std::string& why) {
+        grounds_.couldNotRead();
         unread_.push_back(where.string() + " — " + what + ": " + why);
     }
 
@@ -142,6 +144,7 @@ class Writers {
     void addGroup(gid_t group, Way way) {
         if (!process_.mapsGroup(group))
             return;
+        grounds_.readingAccounts();
         const auto members = accounts_.membersOf(group);
         if (!members) {
             cannotTell(way.where, "그룹 " + accounts_.groupName(group),
@@ -181,6 +184,7 @@ class Writers {
 
     const ProcessRights& process_;
     const AccountBook& accounts_;
+    FolderRightsGrounds& grounds_;
     std::set<fs::path> counted_;
     std::set<uid_t> users_;
     bool anyone_ = false;
@@ -201,10 +205,15 @@ std::vector<fs::path> stillToMake(const fs::path& first, const std::vector<std::
     return folders;
 }
 
-// Looks at `path` without following it: false where nothing could be
-// seen there (errno says why).
-bool lookAt(const fs::path& path, struct stat& info) {
-    return ::lstat(path.c_str(), &info) == 0;
+// Looks at `path` without following it, as `grounds` keeps it: false where
+// nothing could be seen there (errno says why).
+bool lookAt(const fs::path& path, struct stat& info, FolderRightsGrounds& grounds) {
+    const bool found = ::lstat(path.c_str(), &info) == 0;
+    const int why = errno;
+    if (found || why == ENOENT)
+        grounds.looked(path, found ? &info : nullptr);
+    errno = why;
+    return found;
 }
 
 // Walks `folder` as the kernel does, following every link on the way,
@@ -213,7 +222,7 @@ bool lookAt(const fs::path& path, struct stat& info) {
 // make it. A name not made yet in a sticky folder is the folder's owner's
 // and its maker's alone once made: the folders still to make from there,
 // which root then makes itself.
-std::vector<fs::path> walk(const fs::path& folder, Writers& writers) {
+std::vector<fs::path> walk(const fs::path& folder, Writers& writers, FolderRightsGrounds& grounds) {
     std::vector<std::string> pending;
     const auto queue = [&pending](const fs::path& path) {
         std::vector<std::string> parts;
@@ -233,7 +242,7 @@ std::vector<fs::path> walk(const fs::path& folder, Writers& writers) {
     };
     fs::path current("/");
     struct stat currentInfo {};
-    if (!lookAt(current, currentInfo)) {
+    if (!lookAt(current, currentInfo, grounds)) {
         writers.cannotTell(current, "폴더", std::strerror(errno));
         return {};
     }
@@ -247,7 +256,7 @@ std::vector<fs::path> walk(const fs::path& folder, Writers& writers) {
             if (!walked.empty())
                 walked.pop_back();
             current = pathOf();
-            if (!lookAt(current, currentInfo)) {
+            if (!lookAt(current, currentInfo, grounds)) {
                 writers.cannotTell(current, "폴더", std::strerror(errno));
                 return {};
             }
@@ -255,7 +264,7 @@ std::vector<fs::path> walk(const fs::path& folder, Writers& writers) {
         }
         const auto next = current / name;
         struct stat info {};
-        const bool made = lookAt(next, info);
+        const bool made = lookAt(next, info, grounds);
         if (!made && errno != ENOENT) {
             writers.cannotTell(next, "이름", std::strerror(errno));
             return {};
@@ -292,7 +301,7 @@ std::vector<fs::path> walk(const fs::path& folder, Writers& writers) {
             if (leadsTo.is_absolute()) {
                 walked.clear();
                 current = "/";
-                if (!lookAt(current, currentInfo)) {
+                if (!lookAt(current, currentInfo, grounds)) {
                     writers.cannotTell(current, "폴더", std::strerror(errno));
                     return {};
                 }
@@ -312,13 +321,16 @@ std::vector<fs::path> walk(const fs::path& folder, Writers& writers) {
 }  // namespace
 
 FolderRightsDecision FolderRightsDecision::of(const fs::path& folder, const ProcessRights& process,
-                                              const AccountBook& accounts) {
+                                              const AccountBook& accounts,
+                                              FolderRightsGrounds* grounds) {
     FolderRightsDecision decision;
     decision.folder_ = folder;
     if (folder.empty() || !process.beyondOneUser)
         return decision;
-    Writers writers(process, accounts);
-    decision.toMake_ = walk(fs::absolute(folder), writers);
+    FolderRightsGrounds ownGrounds;
+    auto& read = grounds ? *grounds : ownGrounds;
+    Writers writers(process, accounts, read);
+    decision.toMake_ = walk(fs::absolute(folder), writers, read);
     if (writers.anyone() || writers.users().size() > 1) {
         decision.toMake_.clear();
         decision.refusal_ = DefaultsStoreError{DefaultsStoreError::Kind::pathSharedWithOthers,
@@ -338,6 +350,7 @@ FolderRightsDecision FolderRightsDecision::of(const fs::path& folder, const Proc
     // The one user who could steer the way makes the rest with their rights.
     decision.toMake_.clear();
     const auto user = *writers.users().begin();
+    read.readingAccounts();
     const auto account = accounts.account(user);
     if (!account) {
         decision.refusal_ =

@@ -8,6 +8,7 @@
 
 #include "platform/interfaces/defaults_store_error.hpp"
 #include "services/persistence/rights/account_book.hpp"
+#include "services/persistence/rights/folder_rights_grounds.hpp"
 #include "services/persistence/rights/process_rights.hpp"
 
 namespace quorvane {
@@ -37,8 +38,11 @@ class FolderRightsDecision {
   public:
     // The thread's own rights, whatever the folder.
     FolderRightsDecision() = default;
+    // What the walk read goes to `grounds` where given: a decision kept
+    // holds only while that is unchanged.
     static FolderRightsDecision of(const std::filesystem::path& folder,
-                                   const ProcessRights& process, const AccountBook& accounts);
+                                   const ProcessRights& process, const AccountBook& accounts,
+                                   FolderRightsGrounds* grounds = nullptr);
 
     const std::filesystem::path& folder() const { return folder_; }
     // The user whose rights count; none for the thread's own.

@@ -34,13 +34,9 @@ namespace quorvane {
 // link's target and replaces the target.
 //
 // Every file of the folder is read, written, exchanged, made and locked
-// with the rights of the one user who could steer the folder or the way to
-// it (FolderRightsDecision, decided once per folder; FolderOwnerRights), on
-// whichever thread calls: root working in a user's folder (a command run
-// through `sudo -E`) follows a link there only where that user could, fails
-// the save where the user could not (beyondOwnersRights), and makes files
-// that are the user's; where several users could, it touches nothing there
-// (pathSharedWithOthers).
+// with the rights the folder's rule gives (FolderRightsDecision states it),
+// on whichever thread calls: a save those rights do not reach fails
+// (beyondOwnersRights), and a folder the rule refuses is not touched.
 //
 // Processes share the folder's lock file (".lock", an flock; DefaultsLockFile):
 // every write takes it, and a caller that reads, changes and writes a record holds it

@@ -97,6 +97,13 @@ std::string DefaultsStoreError::description() const {
                            notDone(whileReading) + " 않았습니다: " + path,
                        detail) +
                    ". " + std::string(kWhatTheUserCanDo);
+        case Kind::writersUnknown:
+            return withDetail(
+                       "root 말고 누가 설정 폴더나 그리로 가는 경로를 바꿀 수 있는지 "
+                       "확실히 알 수 없어 그 폴더의 기록을 " +
+                           notDone(whileReading) + " 않았습니다: " + path,
+                       detail) +
+                   ". " + std::string(kWhatTheUserCanDo);
     }
     return {};
 }

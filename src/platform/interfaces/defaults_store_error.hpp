@@ -55,6 +55,12 @@ struct DefaultsStoreError {
         // the others' links away: root touches nothing there. `path` is
         // the folder, `detail` names the users and what each may write.
         pathSharedWithOthers,
+        // Who besides root could change the settings folder or the way to
+        // it cannot be told for certain (an ACL or a group that could not
+        // be read whole, accounts kept where not every user is listed, a
+        // loop of links), so it may be several users: root touches nothing
+        // there. `path` is the folder, `detail` what could not be read and why.
+        writersUnknown,
     };
 
     Kind kind = Kind::writeFailed;

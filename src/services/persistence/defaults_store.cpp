@@ -400,8 +400,9 @@ Date FileDefaultsStore::unstampedDate(const std::string& writeID, std::string_vi
     return firstSeenAhead_.try_emplace(seenAs, now).first->second;
 }
 
-std::shared_ptr<const FolderRightsDecision> FileDefaultsStore::decidedToChange() const {
-    auto decision = folderRights_.current();
+std::shared_ptr<const FolderRightsDecision> FileDefaultsStore::decidedToChange(
+    FolderRightsCache::Look look) const {
+    auto decision = folderRights_.current(look);
     if (decision->toMake().empty())
         return decision;
     // Root's own, one level at a time: a name someone else made first is
@@ -514,7 +515,7 @@ RecordWriteStamp FileDefaultsStore::newStamp(const std::optional<RecordWriteStam
 
 SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string_view bytes,
                                                const TouchedRecordParts& touched) {
-    const FolderOwnerRights rights(decidedToChange());
+    const FolderOwnerRights rights(decidedToChange(FolderRightsCache::Look::thorough));
     if (rights.refusal())
         return SaveOutcome::failed(*rights.refusal());
     auto outcome = saveAsOwner(key, bytes, touched);
@@ -852,7 +853,7 @@ std::optional<SaveOutcome> FileDefaultsStore::stampedInPlace(
 }
 
 SaveOutcome FileDefaultsStore::keepCopyAside(std::string_view key, std::string_view bytes) {
-    const FolderOwnerRights rights(decidedToChange());
+    const FolderOwnerRights rights(decidedToChange(FolderRightsCache::Look::thorough));
     if (rights.refusal())
         return SaveOutcome::failed(*rights.refusal());
     const auto lock = lockExclusively();
@@ -870,7 +871,7 @@ SaveOutcome FileDefaultsStore::keepCopyAside(std::string_view key, std::string_v
 bool FileDefaultsStore::removeKey(std::string_view key) {
     if (folder_.empty() || !isValidDefaultsKey(key))
         return false;
-    const FolderOwnerRights rights(decidedToChange());
+    const FolderOwnerRights rights(decidedToChange(FolderRightsCache::Look::thorough));
     if (rights.refusal())
         return false;
     const auto lock = lockExclusively();

@@ -34,13 +34,9 @@ namespace quorvane {
 // link's target and replaces the target.
 //
 // Every file of the folder is read, written, exchanged, made and locked
-// with the rights of the one user who could steer the folder or the way to
-// it (FolderRightsDecision, decided once per folder; FolderOwnerRights), on
-// whichever thread calls: root working in a user's folder (a command run
-// through `sudo -E`) follows a link there only where that user could, fails
-// the save where the user could not (beyondOwnersRights), and makes files
-// that are the user's; where several users could, it touches nothing there
-// (pathSharedWithOthers).
+// with the rights the folder's rule gives (FolderRightsDecision states it),
+// on whichever thread calls: a save those rights do not reach fails
+// (beyondOwnersRights), and a folder the rule refuses is not touched.
 //
 // Processes share the folder's lock file (".lock", an flock; DefaultsLockFile):
 // every write takes it, and a caller that reads, changes and writes a record holds it
@@ -233,8 +229,10 @@ class FileDefaultsStore final : public DefaultsStoring {
 
   private:
     // Whose rights count in the folder, for a call that may change it:
-    // folders root is to make itself are made first.
-    std::shared_ptr<const FolderRightsDecision> decidedToChange() const;
+    // folders root is to make itself are made first. A save looks at
+    // everything the decision was made from (`look`).
+    std::shared_ptr<const FolderRightsDecision> decidedToChange(
+        FolderRightsCache::Look look = FolderRightsCache::Look::quick) const;
     // read() and setDataTouching(), with the folder owner's rights (see
     // FolderOwnerRights): a link planted at a record's name or at the
     // folder's leads nowhere that user could not go.
@@ -338,7 +336,7 @@ class FileDefaultsStore final : public DefaultsStoring {
                                               const TouchedRecordParts& touched);
 
     std::filesystem::path folder_;
-    // Whose rights count in folder_, decided once (FolderRightsDecision).
+    // Whose rights count in folder_ (FolderRightsDecision), kept while it holds.
     FolderRightsCache folderRights_;
     // Random, so no other store (no other process) stamps its writes alike.
     std::string writerName_;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <sys/fsuid.h>
+#include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -24,6 +25,7 @@
 #include "services/persistence/background_defaults_writer.hpp"
 #include "services/persistence/defaults_store.hpp"
 #include "services/persistence/rights/folder_owner_rights.hpp"
+#include "services/persistence/rights/folder_rights_cache.hpp"
 #include "services/persistence/rights/folder_rights_decision.hpp"
 #include "support/child_process.hpp"
 #include "support/temporary_folder.hpp"
@@ -38,11 +40,13 @@ constexpr uid_t kDaemon = 1;
 constexpr gid_t kShared = 4242;
 const std::string kKey = std::string(kDefaultsDomain) + ".preferences.v1";
 
-// Accounts as a test lays them out: groups of chosen members, every user
-// with an account of their own group, and how often each was looked up.
+// Accounts as a test lays them out: groups of chosen members, groups
+// whose members cannot all be told, every user with an account of their
+// own group, and how often each was looked up.
 class LaidOutAccounts : public AccountBook {
   public:
     std::map<gid_t, std::vector<uid_t>> members;
+    std::set<gid_t> untold;
     std::set<uid_t> withoutAccount;
     mutable std::atomic<int> accountLookUps{0};
 
@@ -52,7 +56,9 @@ class LaidOutAccounts : public AccountBook {
             return std::nullopt;
         return Account{static_cast<gid_t>(user), {static_cast<gid_t>(user)}};
     }
-    std::vector<uid_t> membersOf(gid_t group) const override {
+    std::optional<std::vector<uid_t>> membersOf(gid_t group) const override {
+        if (untold.contains(group))
+            return std::nullopt;
         const auto found = members.find(group);
         return found != members.end() ? found->second : std::vector<uid_t>{};
     }
@@ -70,21 +76,38 @@ void owned(const fs::path& path, uid_t user, gid_t group, mode_t mode) {
 }
 
 // An ACL entry letting `user` write `folder` (system.posix_acl_access as
-// the kernel stores it), besides the owner's, group's, mask's and others'.
-void aclLetsWrite(const fs::path& folder, uid_t user) {
+// the kernel stores it) through `mask`, besides the owner's, group's,
+// mask's and others', and after `readers` entries of other users who may
+// only read: whether the kernel took it.
+bool aclLetsWrite(const fs::path& folder, uid_t user, std::uint16_t mask = 7, int readers = 0) {
     struct Entry {
         std::uint16_t tag;
         std::uint16_t permissions;
         std::uint32_t id;
     };
     const std::uint32_t version = 2;
-    const std::vector<Entry> entries{
-        {0x01, 7, ~0u}, {0x02, 7, user}, {0x04, 5, ~0u}, {0x10, 7, ~0u}, {0x20, 5, ~0u}};
+    std::vector<Entry> entries{{0x01, 7, ~0u}};
+    for (int reader = 0; reader < readers; ++reader)
+        entries.push_back({0x02, 5, static_cast<std::uint32_t>(30000 + reader)});
+    entries.insert(entries.end(),
+                   {{0x02, 7, user}, {0x04, 5, ~0u}, {0x10, mask, ~0u}, {0x20, 5, ~0u}});
     std::string bytes(reinterpret_cast<const char*>(&version), sizeof version);
     bytes.append(reinterpret_cast<const char*>(entries.data()), entries.size() * sizeof(Entry));
-    ASSERT_EQ(::setxattr(folder.c_str(), "system.posix_acl_access", bytes.data(), bytes.size(), 0),
-              0)
-        << std::strerror(errno);
+    return ::setxattr(folder.c_str(), "system.posix_acl_access", bytes.data(), bytes.size(), 0) ==
+           0;
+}
+
+// Runs `body` in a child with a mount namespace of its own, whose first
+// step is `mount` (a file system mounted, the system's files bound over):
+// what `body` returned, or "skip: " and why the kernel refused the mounts.
+std::string withMounts(const std::function<bool()>& mount,
+                       const std::function<std::string()>& body) {
+    return testing::outputOfChild([&]() -> std::string {
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 || !mount())
+            return std::string("skip: ") + std::strerror(errno);
+        return body();
+    });
 }
 
 class FolderOwnerRightsTest : public ::testing::Test {
@@ -107,36 +130,62 @@ class FolderOwnerRightsTest : public ::testing::Test {
 };
 
 // Each shape a user could steer root's way through, and whose rights that
-// gives: none (root's own), one user's, or a refusal where several could.
+// gives: none (root's own), one user's, or a refusal where several could,
+// or where who could is not known.
 TEST_F(FolderOwnerRightsTest, WhoCouldChangeTheWalkDecidesWhoseRightsCount) {
     const auto base = folder_.path();
     accounts_.members[kShared] = {kNobody};
     accounts_.members[kShared + 1] = {kNobody, kDaemon};
+    accounts_.untold = {kShared + 2};
+    constexpr auto kSeveral = DefaultsStoreError::Kind::pathSharedWithOthers;
+    constexpr auto kUnknown = DefaultsStoreError::Kind::writersUnknown;
+    constexpr std::optional<DefaultsStoreError::Kind> kTaken;
     // The folder "a" as made (root's, its group and mode, an ACL letting
-    // nobody write), the folder asked for under it, and what is decided.
+    // nobody write through its mask), the folder asked for under it, and
+    // what is decided.
     struct Shape {
         std::string name;
         gid_t group;
         mode_t mode;
-        bool acl;
+        std::optional<std::uint16_t> aclMask;
         std::string folder;
         std::optional<uid_t> user;
-        bool refused;
+        std::optional<DefaultsStoreError::Kind> refused;
         std::size_t toMake;
     };
     const std::vector<Shape> shapes{
-        {"root's own folders", 0, 0755, false, "a/quorvane", std::nullopt, false, 0},
-        {"group-written by one user", kShared, 02775, false, "a/quorvane", kNobody, false, 0},
-        {"group-written by two", kShared + 1, 02775, false, "a/quorvane", std::nullopt, true, 0},
-        {"an ACL lets one user write", 0, 0755, true, "a/quorvane", kNobody, false, 0},
-        {"written by everyone", 0, 0777, false, "a/quorvane", std::nullopt, true, 0},
-        {"root's folder in a sticky one", 0, 01777, false, "a/quorvane", std::nullopt, false, 0},
-        {"not made yet in a sticky one", 0, 01777, false, "a/new/sub", std::nullopt, false, 2},
-        {"not made yet in one everyone writes", 0, 0777, false, "a/new", std::nullopt, true, 0},
-        {"a user's link in a sticky one", 0, 01777, false, "a/link", kNobody, false, 0},
+        {"root's own folders", 0, 0755, {}, "a/quorvane", {}, kTaken, 0},
+        {"group-written by one user", kShared, 02775, {}, "a/quorvane", kNobody, kTaken, 0},
+        {"group-written by two", kShared + 1, 02775, {}, "a/quorvane", {}, kSeveral, 0},
+        {"a group whose users cannot all be told",
+         kShared + 2,
+         02775,
+         {},
+         "a/quorvane",
+         {},
+         kUnknown,
+         0},
+        {"an ACL lets one user write", 0, 0755, 7, "a/quorvane", kNobody, kTaken, 0},
+        {"an ACL whose mask takes write away", 0, 0755, 5, "a/quorvane", {}, kTaken, 0},
+        {"written by everyone", 0, 0777, {}, "a/quorvane", {}, kSeveral, 0},
+        {"root's folder in a sticky one", 0, 01777, {}, "a/quorvane", {}, kTaken, 0},
+        {"not made yet in a sticky one", 0, 01777, {}, "a/new/sub", {}, kTaken, 2},
+        {"not made yet in one everyone writes", 0, 0777, {}, "a/new", {}, kSeveral, 0},
+        {"a user's link in a sticky one", 0, 01777, {}, "a/link", kNobody, kTaken, 0},
         // /srv/x/rl -> ~/cfgdir -> a root 0700 folder
-        {"root's link to a user's link", 0, 0755, false, "a/rl", kNobody, false, 0},
-        {"a relative link back into root's", 0, 0755, false, "a/back", std::nullopt, false, 0},
+        {"root's link to a user's link", 0, 0755, {}, "a/rl", kNobody, kTaken, 0},
+        {"a relative link back into root's", 0, 0755, {}, "a/back", {}, kTaken, 0},
+        // a/up -> ../home: up from "a", where the link is, not from the link.
+        {"a relative link up into a user's", 0, 0755, {}, "a/up", kNobody, kTaken, 0},
+        {"a loop of links", 0, 0755, {}, "a/loop/quorvane", {}, kUnknown, 0},
+        {"a name that cannot be looked at",
+         0,
+         0755,
+         {},
+         "a/" + std::string(300, 'x'),
+         {},
+         kUnknown,
+         0},
     };
     for (const auto& shape : shapes) {
         SCOPED_TRACE(shape.name);
@@ -154,14 +203,125 @@ TEST_F(FolderOwnerRightsTest, WhoCouldChangeTheWalkDecidesWhoseRightsCount) {
         owned(base / "a" / "link", kNobody, kNobody, 0);
         fs::create_symlink(base / "home" / "cfgdir", base / "a" / "rl");
         fs::create_symlink("../b", base / "a" / "back");
+        fs::create_symlink("../home", base / "a" / "up");
+        fs::create_symlink("loop2", base / "a" / "loop");
+        fs::create_symlink("loop", base / "a" / "loop2");
         owned(base / "a", 0, shape.group, shape.mode);
-        if (shape.acl)
-            aclLetsWrite(base / "a", kNobody);
+        if (shape.aclMask) {
+            ASSERT_TRUE(aclLetsWrite(base / "a", kNobody, *shape.aclMask)) << std::strerror(errno);
+        }
         const auto decision = decided(base / shape.folder);
-        EXPECT_EQ(decision.refusal().has_value(), shape.refused);
+        EXPECT_EQ(decision.refusal() ? std::optional(decision.refusal()->kind) : std::nullopt,
+                  shape.refused);
         EXPECT_EQ(decision.user(), shape.user);
         EXPECT_EQ(decision.toMake().size(), shape.toMake);
     }
+}
+
+// Where several users could steer the way, the refusal says which folder
+// each may change and by which rule, naming the group a user comes in by
+// (users whose primary group it is, as `sync` by `nogroup`).
+TEST_F(FolderOwnerRightsTest, TheRefusalOfSeveralUsersSaysWhichFolderEachMayChangeAndHow) {
+    const auto owners = folder_ / "owners";
+    const auto settings = owners / "quorvane";
+    fs::create_directories(settings);
+    owned(owners, kNobody, kNobody, 0755);
+    owned(settings, 0, 0, 0775);
+    accounts_.members[0] = {kDaemon};
+    const auto decision = decided(settings);
+    ASSERT_TRUE(decision.refusal());
+    EXPECT_EQ(decision.refusal()->kind, DefaultsStoreError::Kind::pathSharedWithOthers);
+    EXPECT_EQ(decision.refusal()->detail,
+              owners.string() + " — 주인: UID 65534; " + settings.string() + " — 그룹 root: UID 1");
+}
+
+// The system's accounts, read from its files as the C library reads them:
+// a group's line however long, the users whose primary group it is (by
+// group, never by user id), a group without a line; a member added while a
+// decision is kept counts at the next save; and where the accounts are
+// kept where not every user is listed, who belongs is not told.
+TEST_F(FolderOwnerRightsTest, TheSystemsAccountsAreReadWholeWithThoseWhosePrimaryGroupItIs) {
+    constexpr int kListed = 1000;
+    std::string users = "root:x:0:0::/root:/bin/sh\nnobody:x:65534:65534::/:/bin/false\n";
+    std::string wide = "wide:x:4300:";
+    for (int at = 0; at < kListed; ++at) {
+        const auto name = "member" + std::to_string(at);
+        const auto id = std::to_string(20000 + at);
+        users += name + ":x:" + id + ":" + id + "::/:/bin/false\n";
+        wide += (at == 0 ? "" : ",") + name;
+    }
+    // In group 4300 as their primary group; and one whose user id is its
+    // number, who is not.
+    users +=
+        "primary:x:5000:4300::/:/bin/false\ndecoy:x:4300:5001::/:/bin/false\n"
+        "alone:x:5002:4400::/:/bin/false\n";
+    const auto files = folder_ / "etc";
+    fs::create_directory(files);
+    testing::writeContents(files / "passwd", users);
+    testing::writeContents(files / "group", "root:x:0:\n" + wide + "\nsolo:x:4302:\n");
+    testing::writeContents(files / "nsswitch.conf", "passwd: files\ngroup: files\n");
+    const auto shared = folder_ / "shared";
+    const auto solo = folder_ / "solo";
+    for (const auto& [folder, group] : {std::pair{shared, 4300u}, std::pair{solo, 4302u}}) {
+        fs::create_directory(folder);
+        owned(folder, 0, group, 02775);
+    }
+    const auto bound = [&] {
+        for (const auto* name : {"passwd", "group", "nsswitch.conf"}) {
+            const auto over = fs::path("/etc") / name;
+            if (::mount((files / name).c_str(), over.c_str(), nullptr, MS_BIND, nullptr) != 0)
+                return false;
+        }
+        return true;
+    };
+    const auto told = withMounts(bound, [&] {
+        const AccountBook accounts;
+        const auto members = accounts.membersOf(4300).value_or(std::vector<uid_t>{});
+        const auto has = [&](uid_t user) {
+            return std::find(members.begin(), members.end(), user) != members.end();
+        };
+        std::string seen = std::to_string(members.size()) + (has(5000) ? " with" : " without") +
+                           " 5000," + (has(4300) ? " with" : " without") + " 4300; ";
+        seen += accounts.groupName(4300) + "; ";
+        seen += std::to_string(accounts.membersOf(4400).value_or(std::vector<uid_t>{9}).at(0));
+        const auto decision = FolderRightsDecision::of(shared, systemRoot(), accounts);
+        const bool named = decision.refusal() &&
+                           decision.refusal()->detail.find("그룹 wide: UID") != std::string::npos;
+        seen += named ? "; refused naming the group" : "; not refused";
+        const FolderRightsCache cache(solo);
+        seen += "; " + std::to_string(cache.current()->user().value_or(0));
+        testing::writeContents(files / "group", "root:x:0:\n" + wide + "\nsolo:x:4302:nobody\n");
+        seen +=
+            " then " +
+            std::to_string(cache.current(FolderRightsCache::Look::thorough)->user().value_or(0));
+        testing::writeContents(files / "nsswitch.conf", "passwd: files sss\ngroup: files sss\n");
+        seen += accounts.membersOf(4300) ? "; listed" : "; not all listed";
+        return seen;
+    });
+    if (told.starts_with("skip: "))
+        GTEST_SKIP() << told;
+    EXPECT_EQ(told,
+              "1001 with 5000, without 4300; wide; 5002; refused naming the group; 0 then 65534; "
+              "not all listed");
+}
+
+// An ACL of more entries than a page holds (tmpfs keeps such, as xfs and
+// btrfs do) is read whole: its one writer counts.
+TEST_F(FolderOwnerRightsTest, AnAclOfHundredsOfEntriesIsReadWhole) {
+    const auto folder = folder_ / "acl";
+    fs::create_directory(folder);
+    const auto mounted = [&] {
+        return ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "mode=0755,uid=0,gid=0") == 0 &&
+               aclLetsWrite(folder, kNobody, 7, 600);
+    };
+    const auto told = withMounts(mounted, [&] {
+        const auto decision = decided(folder);
+        return decision.refusal() ? decision.refusal()->description()
+                                  : std::to_string(decision.user().value_or(0));
+    });
+    if (told.starts_with("skip: "))
+        GTEST_SKIP() << told;
+    EXPECT_EQ(told, "65534");
 }
 
 // A settings folder not made yet in a sticky folder anyone writes (/tmp):
@@ -352,6 +512,51 @@ TEST_F(FolderOwnerRightsTest, WhoseRightsCountIsDecidedOnceUntilTheFolderChanges
     ASSERT_TRUE(refused.error);
     EXPECT_EQ(refused.error->kind, DefaultsStoreError::Kind::pathSharedWithOthers);
     EXPECT_TRUE(fs::is_empty(open));
+}
+
+// A writer added while a decision is kept, leaving the settings folder's
+// owner, group and mode as they were (an ACL entry given, a folder above
+// handed to another user or group), is counted at the next read or save:
+// a link that writer plants leads nowhere root alone could go.
+TEST_F(FolderOwnerRightsTest, AWriterAddedWhileADecisionIsKeptCountsAtTheNextLook) {
+    const auto above = folder_ / "srv";
+    const auto folder = above / "quorvane";
+    fs::create_directories(folder);
+    owned(above, 0, 0, 0775);
+    owned(folder, 0, 0, 0775);
+    const auto secret = folder_ / "secret";
+    testing::writeContents(secret, "secret");
+    owned(secret, 0, 0, 0600);
+    auto accounts = std::make_shared<LaidOutAccounts>();
+    accounts->members[kShared + 1] = {kNobody, kDaemon};
+    FileDefaultsStore store(folder);
+    store.setAccountBook(accounts);
+    ASSERT_TRUE(store.setData(kKey, "{\"a\":1}").succeeded());
+    // The mask stays what the group bits were: only the entry is new.
+    ASSERT_TRUE(aclLetsWrite(folder, kNobody)) << std::strerror(errno);
+    fs::remove(folder / (kKey + ".json"));
+    fs::create_symlink(secret, folder / (kKey + ".json"));
+    owned(folder / (kKey + ".json"), kNobody, kNobody, 0);
+    const auto read = store.read(kKey);
+    EXPECT_NE(read.data, "secret");
+    ASSERT_TRUE(read.error);
+    EXPECT_NE(read.error->detail.find("UID 65534"), std::string::npos) << read.error->detail;
+    const auto refused = store.setData(kKey, "{\"a\":2}");
+    ASSERT_TRUE(refused.error);
+    EXPECT_NE(refused.error->detail.find("UID 65534"), std::string::npos) << refused.error->detail;
+    // The folder above given to another user, then to a group of two:
+    // two could steer it now.
+    for (const auto& [owner, group] :
+         {std::pair{kDaemon, gid_t{0}}, std::pair{uid_t{0}, kShared + 1}}) {
+        owned(above, owner, group, 0775);
+        const auto shared = store.setData(kKey, "{\"a\":3}");
+        ASSERT_TRUE(shared.error);
+        EXPECT_EQ(shared.error->kind, DefaultsStoreError::Kind::pathSharedWithOthers);
+        owned(above, 0, 0, 0775);
+        EXPECT_NE(store.setData(kKey, "{\"a\":4}").error->kind,
+                  DefaultsStoreError::Kind::pathSharedWithOthers);
+    }
+    EXPECT_EQ(testing::fileContents(secret), "secret");
 }
 
 // Root of a user namespace made by one user holds that user's rights

@@ -16,27 +16,32 @@ FolderRightsCache::FolderRightsCache(std::filesystem::path folder,
 void FolderRightsCache::setAccountBook(std::shared_ptr<const AccountBook> accounts) {
     std::lock_guard guard(mutex_);
     accounts_ = std::move(accounts);
-    decidedFor_.reset();
+    grounds_.reset();
 }
 
-std::shared_ptr<const FolderRightsDecision> FolderRightsCache::current() const {
-    if (!process_.beyondOneUser || folder_.empty()) {
-        std::lock_guard guard(mutex_);
-        return decision_;
-    }
-    // One look at where the path leads now tells whether the walk would
-    // end elsewhere, or the folder changed hands, since it was decided.
-    struct stat info {};
-    FolderIdentity now;
-    if (::stat(folder_.c_str(), &info) == 0)
-        now = {true, info.st_dev, info.st_ino, info.st_uid, info.st_gid, info.st_mode};
+std::shared_ptr<const FolderRightsDecision> FolderRightsCache::current(Look look) const {
     std::lock_guard guard(mutex_);
-    // A folder not made yet stays decided by the folder that would hold
-    // it: whoever could make the rest there was counted.
-    if (decidedFor_ && now == *decidedFor_)
+    if (!process_.beyondOneUser || folder_.empty())
         return decision_;
+    // Looked at before anything is read: a change while it is decided is
+    // seen at the next look.
+    struct stat info {};
+    const auto now =
+        FolderRightsGrounds::Seen::of(::stat(folder_.c_str(), &info) == 0 ? &info : nullptr);
+    if (grounds_ && now.sameEntry(decidedFor_)) {
+        // A folder not made yet stays decided by the folder that would
+        // hold it, until a name is made there.
+        if (look == Look::quick && now.unchanged(decidedFor_))
+            return decision_;
+        if (grounds_->stillHold()) {
+            decidedFor_ = now;
+            return decision_;
+        }
+    }
+    FolderRightsGrounds grounds;
     decision_ = std::make_shared<const FolderRightsDecision>(
-        FolderRightsDecision::of(folder_, process_, *accounts_));
+        FolderRightsDecision::of(folder_, process_, *accounts_, &grounds));
+    grounds_ = std::move(grounds);
     decidedFor_ = now;
     return decision_;
 }

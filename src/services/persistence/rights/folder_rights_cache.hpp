@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -9,43 +7,44 @@
 
 #include "services/persistence/rights/account_book.hpp"
 #include "services/persistence/rights/folder_rights_decision.hpp"
+#include "services/persistence/rights/folder_rights_grounds.hpp"
 #include "services/persistence/rights/process_rights.hpp"
 
 namespace quorvane {
 
 // The decision of whose rights count in one settings folder
-// (FolderRightsDecision), made once and kept: made again only once the
-// folder the path leads to is another, or its owner, group or mode changed
-// (a link on the way swapped, the folder made or made again). The process's
-// rights and the accounts are read once too. A process that holds no rights
-// beyond one user's looks at nothing. Safe to share between threads.
+// (FolderRightsDecision), kept while what it was made from holds
+// (FolderRightsGrounds) and made again once it does not. A quick look
+// costs one look at the folder the path leads to: where that is another,
+// or its owner, group or mode changed, it is decided again; where only
+// something in it changed (a link planted at a record's name, an ACL
+// entry given), everything the decision read is looked at again. A
+// thorough look, before each save, looks at all of it whatever the folder
+// shows: a folder above handed over, a user added to a group. The
+// process's rights are read once. A process that holds no rights beyond
+// one user's looks at nothing. Safe to share between threads.
 class FolderRightsCache {
   public:
+    enum class Look { quick, thorough };
+
     explicit FolderRightsCache(std::filesystem::path folder,
                                std::shared_ptr<const AccountBook> accounts = nullptr);
 
-    std::shared_ptr<const FolderRightsDecision> current() const;
+    std::shared_ptr<const FolderRightsDecision> current(Look look = Look::quick) const;
     // Decides with `accounts` from now on. Set before the cache is shared
     // with another thread.
     void setAccountBook(std::shared_ptr<const AccountBook> accounts);
 
   private:
-    struct FolderIdentity {
-        bool made = false;
-        dev_t device = 0;
-        ino_t inode = 0;
-        uid_t owner = 0;
-        gid_t group = 0;
-        mode_t mode = 0;
-        bool operator==(const FolderIdentity&) const = default;
-    };
-
     std::filesystem::path folder_;
     std::shared_ptr<const AccountBook> accounts_;
     ProcessRights process_;
     mutable std::mutex mutex_;
     mutable std::shared_ptr<const FolderRightsDecision> decision_;
-    mutable std::optional<FolderIdentity> decidedFor_;
+    // What decision_ was made from, and the folder as it was then; none
+    // until one is made.
+    mutable std::optional<FolderRightsGrounds> grounds_;
+    mutable FolderRightsGrounds::Seen decidedFor_;
 };
 
 }  // namespace quorvane

@@ -1,16 +1,16 @@
 #include "services/persistence/rights/folder_rights_decision.hpp"
 
 #include <sys/stat.h>
-#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "services/persistence/rights/access_control_list.hpp"
 
 namespace quorvane {
 
@@ -21,27 +21,53 @@ namespace fs = std::filesystem;
 constexpr uid_t kRoot = 0;
 // As many links as the kernel follows on one path.
 constexpr int kMaxLinks = 40;
+// A refusal names this many users of one way in, and counts the rest.
+constexpr std::size_t kUsersNamed = 10;
 
-// Who besides root could change what the walk went through.
+// "UID 4, UID 42", the first few of `users` and how many more.
+std::string uidsOf(const std::vector<uid_t>& users) {
+    std::string text;
+    for (std::size_t at = 0; at < users.size() && at < kUsersNamed; ++at)
+        text += (at == 0 ? "UID " : ", UID ") + std::to_string(users[at]);
+    if (users.size() > kUsersNamed)
+        text += " 외 " + std::to_string(users.size() - kUsersNamed) + "명";
+    return text;
+}
+
+// Who besides root could change what the walk went through, and what of it
+// could not be read.
 class Writers {
   public:
-    Writers(const ProcessRights& process, const AccountBook& accounts)
-        : process_(process), accounts_(accounts) {}
+    Writers(const ProcessRights& process, const AccountBook& accounts, FolderRightsGrounds& grounds)
+        : process_(process), accounts_(accounts), grounds_(grounds) {}
 
     // Whoever may change `folder`'s entries: make, rename, remove one.
+    // Counted once, however often the walk passes through it.
     void ofFolder(const fs::path& folder, const struct stat& info) {
-        addUser(info.st_uid, folder, "주인");
-        const auto acl = writableByAcl(folder, info.st_gid);
+        if (!counted_.insert(folder).second)
+            return;
+        addUser(info.st_uid, {folder, Rule::owner, 0, {}});
+        int error = 0;
+        auto bytes = AccessControlList::bytesOf(folder, error);
+        if (!bytes) {
+            cannotTell(folder, "ACL", std::strerror(error));
+            return;
+        }
+        bool malformed = false;
+        const auto acl = AccessControlList::from(*bytes, malformed);
+        grounds_.readAcl(folder, std::move(*bytes));
+        if (malformed)
+            cannotTell(folder, "ACL", "알 수 없는 형식");
         // With an ACL, the group bits are its mask: its own entries tell.
-        if (!acl.present && (info.st_mode & S_IWGRP) != 0)
-            addGroup(info.st_gid, folder);
-        for (const auto user : acl.users)
-            addUser(user, folder, "ACL");
-        for (const auto group : acl.groups)
-            addGroup(group, folder);
+        if (acl ? acl->owningGroupWrites : (info.st_mode & S_IWGRP) != 0)
+            addGroup(info.st_gid, {folder, Rule::group, info.st_gid, {}});
+        for (const auto user : acl ? acl->users : std::vector<uid_t>{})
+            addUser(user, {folder, Rule::acl, 0, {}});
+        for (const auto group : acl ? acl->groups : std::vector<gid_t>{})
+            addGroup(group, {folder, Rule::aclGroup, group, {}});
         if ((info.st_mode & S_IWOTH) != 0) {
             anyone_ = true;
-            reasons_.push_back(folder.string() + ": 누구나 쓰기");
+            addWay({folder, Rule::anyone, 0, {}});
         }
     }
 
@@ -53,99 +79,117 @@ class Writers {
             return;
         }
         // A sticky folder lets only its owner and the entry's replace it.
-        addUser(folderInfo.st_uid, folder, "주인");
-        addUser(info.st_uid, entry, "주인");
+        addUser(folderInfo.st_uid, {folder, Rule::owner, 0, {}});
+        addUser(info.st_uid, {entry, Rule::owner, 0, {}});
+    }
+
+    // What `where` holds could not be read (`what` of it, and why): whoever
+    // could change it stays unknown.
+    void cannotTell(const fs::path& where, const std::string& what, const std::string& why) {
+        grounds_.couldNotRead();
+        unread_.push_back(where.string() + " — " + what + ": " + why);
     }
 
     bool anyone() const { return anyone_; }
     const std::set<uid_t>& users() const { return users_; }
-    std::string reasons() const {
+    bool allTold() const { return unread_.empty(); }
+    // Which folder each writer may change, and by which rule.
+    std::string ways() const {
         std::string text;
-        for (const auto& reason : reasons_)
-            text += (text.empty() ? "" : ", ") + reason;
+        for (const auto& way : ways_)
+            text += (text.empty() ? "" : "; ") + told(way);
+        return text;
+    }
+    std::string unread() const {
+        std::string text;
+        for (const auto& why : unread_)
+            text += (text.empty() ? "" : "; ") + why;
         return text;
     }
 
   private:
-    struct AclWriters {
-        bool present = false;
+    enum class Rule { owner, acl, group, aclGroup, anyone };
+    // One way in: a folder, the rule that lets its users change it, and
+    // those users.
+    struct Way {
+        fs::path where;
+        Rule rule;
+        gid_t group = 0;
         std::vector<uid_t> users;
-        std::vector<gid_t> groups;
     };
 
-    void addUser(uid_t user, const fs::path& where, const char* how) {
+    bool counts(uid_t user) const {
         // Root's own, and ids this namespace does not map: nobody's to take.
-        if (user == kRoot || !process_.mapsUser(user))
-            return;
-        if (users_.insert(user).second)
-            reasons_.push_back(where.string() + ": UID " + std::to_string(user) + " " + how);
+        return user != kRoot && process_.mapsUser(user);
     }
 
-    void addGroup(gid_t group, const fs::path& where) {
+    void addUser(uid_t user, Way way) {
+        if (!counts(user))
+            return;
+        users_.insert(user);
+        way.users = {user};
+        addWay(std::move(way));
+    }
+
+    // A folder walked through more than once is told once.
+    void addWay(Way way) {
+        for (const auto& known : ways_) {
+            if (known.where == way.where && known.rule == way.rule && known.group == way.group &&
+                known.users == way.users)
+                return;
+        }
+        ways_.push_back(std::move(way));
+    }
+
+    void addGroup(gid_t group, Way way) {
         if (!process_.mapsGroup(group))
             return;
-        for (const auto member : accounts_.membersOf(group)) {
-            if (member != kRoot && process_.mapsUser(member) && users_.insert(member).second)
-                reasons_.push_back(where.string() + ": UID " + std::to_string(member) + " (그룹 " +
-                                   std::to_string(group) + ")");
+        grounds_.readingAccounts();
+        const auto members = accounts_.membersOf(group);
+        if (!members) {
+            cannotTell(way.where, "그룹 " + accounts_.groupName(group),
+                       "사용자를 모두 알 수 없습니다");
+            return;
         }
+        for (const auto member : *members) {
+            if (counts(member)) {
+                users_.insert(member);
+                way.users.push_back(member);
+            }
+        }
+        if (!way.users.empty())
+            addWay(std::move(way));
     }
 
-    // The ACL's entries that let a user or a group write, through its mask
-    // (system.posix_acl_access: a version, then tag, permissions and id
-    // per entry).
-    static AclWriters writableByAcl(const fs::path& folder, gid_t owningGroup) {
-        constexpr std::uint16_t kUser = 0x02;
-        constexpr std::uint16_t kGroupObject = 0x04;
-        constexpr std::uint16_t kGroup = 0x08;
-        constexpr std::uint16_t kMask = 0x10;
-        constexpr std::uint16_t kWrite = 0x02;
-        constexpr std::size_t kHeader = 4;
-        constexpr std::size_t kEntry = 8;
-        std::array<unsigned char, 4096> bytes{};
-        const auto size =
-            ::lgetxattr(folder.c_str(), "system.posix_acl_access", bytes.data(), bytes.size());
-        AclWriters writers;
-        if (size < static_cast<ssize_t>(kHeader))
-            return writers;
-        writers.present = true;
-        struct Entry {
-            std::uint16_t tag;
-            std::uint16_t permissions;
-            std::uint32_t id;
-        };
-        std::vector<Entry> entries;
-        std::uint16_t mask = 0x07;
-        for (auto at = kHeader; at + kEntry <= static_cast<std::size_t>(size); at += kEntry) {
-            Entry entry{};
-            std::memcpy(&entry.tag, bytes.data() + at, 2);
-            std::memcpy(&entry.permissions, bytes.data() + at + 2, 2);
-            std::memcpy(&entry.id, bytes.data() + at + 4, 4);
-            if (entry.tag == kMask)
-                mask = entry.permissions;
-            entries.push_back(entry);
+    std::string told(const Way& way) const {
+        std::string text = way.where.string() + " — ";
+        switch (way.rule) {
+            case Rule::owner:
+                text += "주인";
+                break;
+            case Rule::acl:
+                text += "ACL";
+                break;
+            case Rule::group:
+                text += "그룹 " + accounts_.groupName(way.group);
+                break;
+            case Rule::aclGroup:
+                text += "ACL 그룹 " + accounts_.groupName(way.group);
+                break;
+            case Rule::anyone:
+                return text + "누구나 쓰기";
         }
-        for (const auto& entry : entries) {
-            if ((entry.permissions & mask & kWrite) == 0)
-                continue;
-            if (entry.tag == kUser)
-                writers.users.push_back(entry.id);
-            else if (entry.tag == kGroup)
-                writers.groups.push_back(entry.id);
-        }
-        // The owning group's entry is the group bits of a folder without one.
-        for (const auto& entry : entries) {
-            if (entry.tag == kGroupObject && (entry.permissions & mask & kWrite) != 0)
-                writers.groups.push_back(owningGroup);
-        }
-        return writers;
+        return text + ": " + uidsOf(way.users);
     }
 
     const ProcessRights& process_;
     const AccountBook& accounts_;
+    FolderRightsGrounds& grounds_;
+    std::set<fs::path> counted_;
     std::set<uid_t> users_;
     bool anyone_ = false;
-    std::vector<std::string> reasons_;
+    std::vector<Way> ways_;
+    std::vector<std::string> unread_;
 };
 
 // The folders still to make from `first` on, `pending` (reversed) naming
@@ -161,13 +205,24 @@ std::vector<fs::path> stillToMake(const fs::path& first, const std::vector<std::
     return folders;
 }
 
+// Looks at `path` without following it, as `grounds` keeps it: false where
+// nothing could be seen there (errno says why).
+bool lookAt(const fs::path& path, struct stat& info, FolderRightsGrounds& grounds) {
+    const bool found = ::lstat(path.c_str(), &info) == 0;
+    const int why = errno;
+    if (found || why == ENOENT)
+        grounds.looked(path, found ? &info : nullptr);
+    errno = why;
+    return found;
+}
+
 // Walks `folder` as the kernel does, following every link on the way,
 // telling `writers` of every folder and link it goes through; stops where
 // a name is not made yet (or is no folder), whose folder's writers could
 // make it. A name not made yet in a sticky folder is the folder's owner's
 // and its maker's alone once made: the folders still to make from there,
 // which root then makes itself.
-std::vector<fs::path> walk(const fs::path& folder, Writers& writers) {
+std::vector<fs::path> walk(const fs::path& folder, Writers& writers, FolderRightsGrounds& grounds) {
     std::vector<std::string> pending;
     const auto queue = [&pending](const fs::path& path) {
         std::vector<std::string> parts;
@@ -176,6 +231,8 @@ std::vector<fs::path> walk(const fs::path& folder, Writers& writers) {
         pending.insert(pending.end(), parts.rbegin(), parts.rend());
     };
     queue(folder);
+    // The folders from the root to the current one, as the kernel went:
+    // `..` leaves the folder it is in, never the name of a link.
     std::vector<std::string> walked;
     const auto pathOf = [&walked] {
         fs::path path("/");
@@ -185,8 +242,10 @@ std::vector<fs::path> walk(const fs::path& folder, Writers& writers) {
     };
     fs::path current("/");
     struct stat currentInfo {};
-    if (::lstat("/", &currentInfo) != 0)
+    if (!lookAt(current, currentInfo, grounds)) {
+        writers.cannotTell(current, "폴더", std::strerror(errno));
         return {};
+    }
     int links = 0;
     while (!pending.empty()) {
         const auto name = std::move(pending.back());
@@ -197,14 +256,20 @@ std::vector<fs::path> walk(const fs::path& folder, Writers& writers) {
             if (!walked.empty())
                 walked.pop_back();
             current = pathOf();
-            if (::lstat(current.c_str(), &currentInfo) != 0)
+            if (!lookAt(current, currentInfo, grounds)) {
+                writers.cannotTell(current, "폴더", std::strerror(errno));
                 return {};
+            }
             continue;
         }
         const auto next = current / name;
         struct stat info {};
-        const bool made = ::lstat(next.c_str(), &info) == 0;
-        if (!made && errno == ENOENT && (currentInfo.st_mode & S_ISVTX) != 0) {
+        const bool made = lookAt(next, info, grounds);
+        if (!made && errno != ENOENT) {
+            writers.cannotTell(next, "이름", std::strerror(errno));
+            return {};
+        }
+        if (!made && (currentInfo.st_mode & S_ISVTX) != 0) {
             if (auto folders = stillToMake(next, pending); !folders.empty()) {
                 // Made by root, the name is the sticky folder's owner's to
                 // replace, and root's.
@@ -220,18 +285,26 @@ std::vector<fs::path> walk(const fs::path& folder, Writers& writers) {
         }
         writers.ofEntry(current, currentInfo, next, info);
         if (S_ISLNK(info.st_mode)) {
+            // A loop of links, or one longer than the kernel goes: it
+            // refuses the path too.
+            if (++links > kMaxLinks) {
+                writers.cannotTell(next, "링크", std::strerror(ELOOP));
+                return {};
+            }
             std::array<char, 4096> target{};
-            const auto length = ::readlink(next.c_str(), target.data(), target.size() - 1);
-            if (length <= 0 || ++links > kMaxLinks) {
-                writers.ofFolder(current, currentInfo);
+            const auto length = ::readlink(next.c_str(), target.data(), target.size());
+            if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) {
+                writers.cannotTell(next, "링크", std::strerror(length < 0 ? errno : ENAMETOOLONG));
                 return {};
             }
             const fs::path leadsTo(std::string(target.data(), static_cast<std::size_t>(length)));
             if (leadsTo.is_absolute()) {
                 walked.clear();
                 current = "/";
-                if (::lstat("/", &currentInfo) != 0)
+                if (!lookAt(current, currentInfo, grounds)) {
+                    writers.cannotTell(current, "폴더", std::strerror(errno));
                     return {};
+                }
             }
             queue(leadsTo);
             continue;
@@ -245,29 +318,31 @@ std::vector<fs::path> walk(const fs::path& folder, Writers& writers) {
     return {};
 }
 
-std::string uidsOf(const std::set<uid_t>& users) {
-    std::string text;
-    for (const auto user : users)
-        text += (text.empty() ? "UID " : ", UID ") + std::to_string(user);
-    return text;
-}
-
 }  // namespace
 
 FolderRightsDecision FolderRightsDecision::of(const fs::path& folder, const ProcessRights& process,
-                                              const AccountBook& accounts) {
+                                              const AccountBook& accounts,
+                                              FolderRightsGrounds* grounds) {
     FolderRightsDecision decision;
     decision.folder_ = folder;
     if (folder.empty() || !process.beyondOneUser)
         return decision;
-    Writers writers(process, accounts);
-    decision.toMake_ = walk(fs::absolute(folder), writers);
+    FolderRightsGrounds ownGrounds;
+    auto& read = grounds ? *grounds : ownGrounds;
+    Writers writers(process, accounts, read);
+    decision.toMake_ = walk(fs::absolute(folder), writers, read);
     if (writers.anyone() || writers.users().size() > 1) {
         decision.toMake_.clear();
-        decision.refusal_ = DefaultsStoreError{
-            DefaultsStoreError::Kind::pathSharedWithOthers, folder.string(),
-            (writers.anyone() ? std::string("누구나") : uidsOf(writers.users())) + " — " +
-                writers.reasons()};
+        decision.refusal_ = DefaultsStoreError{DefaultsStoreError::Kind::pathSharedWithOthers,
+                                               folder.string(), writers.ways()};
+        return decision;
+    }
+    // Whoever could change what was not read may be anyone: no rights of
+    // one user are known to keep them away.
+    if (!writers.allTold()) {
+        decision.toMake_.clear();
+        decision.refusal_ = DefaultsStoreError{DefaultsStoreError::Kind::writersUnknown,
+                                               folder.string(), writers.unread()};
         return decision;
     }
     if (writers.users().empty())
@@ -275,6 +350,7 @@ FolderRightsDecision FolderRightsDecision::of(const fs::path& folder, const Proc
     // The one user who could steer the way makes the rest with their rights.
     decision.toMake_.clear();
     const auto user = *writers.users().begin();
+    read.readingAccounts();
     const auto account = accounts.account(user);
     if (!account) {
         decision.refusal_ =

@@ -8,35 +8,48 @@
 
 #include "platform/interfaces/defaults_store_error.hpp"
 #include "services/persistence/rights/account_book.hpp"
+#include "services/persistence/rights/folder_rights_grounds.hpp"
 #include "services/persistence/rights/process_rights.hpp"
 
 namespace quorvane {
 
-// Whose rights a process touches a settings folder with, decided from what
-// the kernel walks to reach it: every folder on the way and every link
-// followed (the links' targets walked in turn), and who besides root could
-// change any of them. A folder's entries are changed by its owner, by its
-// group's members where the group may write it, by anyone where others
-// may, and by the users and groups its ACL lets write; where its sticky
-// bit is set, an entry already there only by the folder's owner and the
-// entry's. A name not made yet can be made by whoever writes the folder
-// that would hold it, and the settings folder's own entries (a link at a
-// record's name) by whoever writes it.
+// The rule of this folder: whose rights a process touches a settings
+// folder with. The other files here keep it (the process's rights, the
+// accounts, what was read, the decision kept, the rights taken per thread)
+// and do not restate it.
+//
+// A process that holds no rights beyond one user's needs no decision: the
+// kernel already checks it. Any other (root) decides from what the kernel
+// walks to reach the folder: every folder on the way and every link
+// followed (its target walked in turn, `..` from the folder the link is
+// in), and who besides root could change any of them. A folder's entries
+// are changed by its owner, by its group's members (listed, or whose
+// primary group it is) where the group may write it, by anyone where
+// others may, and by the users and groups its ACL lets write through its
+// mask; where its sticky bit is set, an entry already there only by the
+// folder's owner and the entry's. A name not made yet can be made by
+// whoever writes the folder that would hold it, and the settings folder's
+// own entries (a link at a record's name) by whoever writes it. What could
+// not be read (an ACL or a group too large, a directory's accounts that do
+// not list every user, a loop of links) is a writer unknown, never nobody.
 //
 // Where nobody but root could change any of that, root keeps its rights;
 // where exactly one user could, root works with that user's rights (see
-// FolderOwnerRights), so that whatever that user planted leads nowhere
-// the user could not go; where several could (a folder writable by a group
-// of several, by everyone, a name in /tmp not made yet), no rights of one
-// of them keep the others' links away, and the folder is refused. A
-// process that holds no rights beyond one user's needs no decision: the
-// kernel already checks it.
+// FolderOwnerRights), so that whatever that user planted, and every link
+// on the way or in the folder, leads nowhere the user could not go; where
+// several could (a folder writable by a group of several, by everyone, a
+// name in /tmp not made yet), or who could is not known, no rights of one
+// user keep the others' links away, and the folder is refused. A decision
+// kept holds only while everything it read is unchanged
+// (FolderRightsGrounds).
 class FolderRightsDecision {
   public:
     // The thread's own rights, whatever the folder.
     FolderRightsDecision() = default;
+    // What the walk read goes to `grounds` where given.
     static FolderRightsDecision of(const std::filesystem::path& folder,
-                                   const ProcessRights& process, const AccountBook& accounts);
+                                   const ProcessRights& process, const AccountBook& accounts,
+                                   FolderRightsGrounds* grounds = nullptr);
 
     const std::filesystem::path& folder() const { return folder_; }
     // The user whose rights count; none for the thread's own.
@@ -48,8 +61,9 @@ class FolderRightsDecision {
     // anything made there meanwhile), and nobody else may replace it then.
     // Until they are made, nothing is stored there.
     const std::vector<std::filesystem::path>& toMake() const { return toMake_; }
-    // Why the folder must not be touched at all (several users could steer
-    // it, the one who could has no account); none where it may.
+    // Why the folder must not be touched at all (several users could
+    // steer it, who could is unknown, the one who could has no account);
+    // none where it may.
     const std::optional<DefaultsStoreError>& refusal() const { return refusal_; }
 
   private:

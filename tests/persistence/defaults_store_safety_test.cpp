@@ -85,9 +85,9 @@ constexpr std::string_view kOnlyRootMakesOthersFiles =
     "here maps a second user";
 
 // Root that may act for other users: not root of a user namespace that
-// maps one user, which has no second user to act for.
+// maps root alone, which has no second user to act for.
 bool rootOfTheSystem() {
-    return ::geteuid() == 0 && ProcessRights::ofThisProcess().beyondOneUser;
+    return testing::rootHasASecondUser();
 }
 
 uid_t ownerOf(const fs::path& path) {

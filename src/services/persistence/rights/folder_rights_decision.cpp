@@ -10,6 +10,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvane {
@@ -21,6 +22,8 @@ namespace fs = std::filesystem;
 constexpr uid_t kRoot = 0;
 // As many links as the kernel follows on one path.
 constexpr int kMaxLinks = 40;
+// An id shown as the namespace's overflow id: whose it is cannot be told.
+constexpr std::string_view kUnmapped = "이 사용자 네임스페이스가 매핑하지 않는 ID";
 
 // Who besides root could change what the walk went through.
 class Writers {
@@ -58,6 +61,7 @@ class Writers {
     }
 
     bool anyone() const { return anyone_; }
+    bool unmapped() const { return unmapped_; }
     const std::set<uid_t>& users() const { return users_; }
     std::string reasons() const {
         std::string text;
@@ -74,21 +78,38 @@ class Writers {
     };
 
     void addUser(uid_t user, const fs::path& where, const char* how) {
-        // Root's own, and ids this namespace does not map: nobody's to take.
-        if (user == kRoot || !process_.mapsUser(user))
+        if (user == kRoot)
             return;
+        // An id this namespace does not map stands for someone outside it,
+        // anyone: a writer whose rights cannot be taken.
+        if (!process_.mapsUser(user)) {
+            addUnmapped(where, "UID " + std::to_string(user) + " " + how);
+            return;
+        }
         if (users_.insert(user).second)
             reasons_.push_back(where.string() + ": UID " + std::to_string(user) + " " + how);
     }
 
     void addGroup(gid_t group, const fs::path& where) {
-        if (!process_.mapsGroup(group))
+        // Who belongs to a group this namespace does not map cannot be told.
+        if (!process_.mapsGroup(group)) {
+            addUnmapped(where, "GID " + std::to_string(group));
             return;
-        for (const auto member : accounts_.membersOf(group)) {
-            if (member != kRoot && process_.mapsUser(member) && users_.insert(member).second)
-                reasons_.push_back(where.string() + ": UID " + std::to_string(member) + " (그룹 " +
-                                   std::to_string(group) + ")");
         }
+        for (const auto member : accounts_.membersOf(group)) {
+            if (member == kRoot)
+                continue;
+            const auto how = "(그룹 " + std::to_string(group) + ")";
+            if (!process_.mapsUser(member))
+                addUnmapped(where, "UID " + std::to_string(member) + " " + how);
+            else if (users_.insert(member).second)
+                reasons_.push_back(where.string() + ": UID " + std::to_string(member) + " " + how);
+        }
+    }
+
+    void addUnmapped(const fs::path& where, const std::string& who) {
+        unmapped_ = true;
+        reasons_.push_back(where.string() + ": " + who + ", " + std::string(kUnmapped));
     }
 
     // The ACL's entries that let a user or a group write, through its mask
@@ -145,6 +166,7 @@ class Writers {
     const AccountBook& accounts_;
     std::set<uid_t> users_;
     bool anyone_ = false;
+    bool unmapped_ = false;
     std::vector<std::string> reasons_;
 };
 
@@ -262,12 +284,13 @@ FolderRightsDecision FolderRightsDecision::of(const fs::path& folder, const Proc
         return decision;
     Writers writers(process, accounts);
     decision.toMake_ = walk(fs::absolute(folder), writers);
-    if (writers.anyone() || writers.users().size() > 1) {
+    if (writers.anyone() || writers.unmapped() || writers.users().size() > 1) {
         decision.toMake_.clear();
-        decision.refusal_ = DefaultsStoreError{
-            DefaultsStoreError::Kind::pathSharedWithOthers, folder.string(),
-            (writers.anyone() ? std::string("누구나") : uidsOf(writers.users())) + " — " +
-                writers.reasons()};
+        auto who = writers.anyone() ? std::string("누구나") : uidsOf(writers.users());
+        if (!writers.anyone() && writers.unmapped())
+            who += (who.empty() ? "" : ", ") + std::string(kUnmapped);
+        decision.refusal_ = DefaultsStoreError{DefaultsStoreError::Kind::pathSharedWithOthers,
+                                               folder.string(), who + " — " + writers.reasons()};
         return decision;
     }
     if (writers.users().empty())

@@ -28,9 +28,10 @@ namespace quorvane {
 // FolderOwnerRights), so that whatever that user planted leads nowhere
 // the user could not go; where several could (a folder writable by a group
 // of several, by everyone, a name in /tmp not made yet), no rights of one
-// of them keep the others' links away, and the folder is refused. A
-// process that holds no rights beyond one user's needs no decision: the
-// kernel already checks it.
+// of them keep the others' links away, and the folder is refused; so it is
+// where an id the process's user namespace does not map (anyone outside
+// it) could. A process that holds no rights beyond one user's needs no
+// decision: the kernel already checks it.
 class FolderRightsDecision {
   public:
     // The thread's own rights, whatever the folder.

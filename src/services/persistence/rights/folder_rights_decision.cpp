@@ -282,6 +282,7 @@ FolderRightsDecision FolderRightsDecision::of(const fs::path& folder, const Proc
     decision.folder_ = folder;
     if (folder.empty() || !process.beyondOneUser)
         return decision;
+    decision.beyondOneUser_ = true;
     Writers writers(process, accounts);
     decision.toMake_ = walk(fs::absolute(folder), writers);
     if (writers.anyone() || writers.unmapped() || writers.users().size() > 1) {

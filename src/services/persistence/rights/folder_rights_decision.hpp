@@ -40,6 +40,10 @@ class FolderRightsDecision {
                                    const ProcessRights& process, const AccountBook& accounts);
 
     const std::filesystem::path& folder() const { return folder_; }
+    // Whether it was made for a process whose rights reach beyond one
+    // user's: such a process follows a link only where its maker is root
+    // or the user whose rights count (HeldFolder).
+    bool beyondOneUser() const { return beyondOneUser_; }
     // The user whose rights count; none for the thread's own.
     const std::optional<uid_t>& user() const { return user_; }
     const AccountBook::Account& account() const { return account_; }
@@ -55,6 +59,7 @@ class FolderRightsDecision {
 
   private:
     std::filesystem::path folder_;
+    bool beyondOneUser_ = false;
     std::optional<uid_t> user_;
     AccountBook::Account account_;
     std::optional<DefaultsStoreError> refusal_;

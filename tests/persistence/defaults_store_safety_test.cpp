@@ -85,9 +85,9 @@ constexpr std::string_view kOnlyRootMakesOthersFiles =
     "here maps a second user";
 
 // Root that may act for other users: not root of a user namespace that
-// maps one user, which has no second user to act for.
+// maps root alone, which has no second user to act for.
 bool rootOfTheSystem() {
-    return ::geteuid() == 0 && ProcessRights::ofThisProcess().beyondOneUser;
+    return testing::rootHasASecondUser();
 }
 
 uid_t ownerOf(const fs::path& path) {
@@ -847,6 +847,86 @@ TEST_F(DefaultsStoreSafetyTest, RootInAnotherUsersFolderGoesNowhereThatUserCould
                 EXPECT_NE(fileContents(entry.path()), "secret") << entry.path();
             }
         }
+    }
+}
+
+// Root in a folder decided to be its own (a writer of it the accounts did
+// not show) follows a link only where root made it: one another user made,
+// at the record's name or on the way to the folder, is not followed by a
+// save, a read or the lock alone, and root's file stays as it was.
+TEST_F(DefaultsStoreSafetyTest, ALinkIsFollowedOnlyWhereItsMakerCounts) {
+    if (!rootOfTheSystem())
+        GTEST_SKIP() << kOnlyRootMakesOthersFiles;
+    const auto rootOnly = root_ / "root-only";
+    const auto folder = root_ / "quorvane";
+    const auto record = folder / (kKey + ".json");
+    fs::create_directory(rootOnly);
+    writeContents(rootOnly / "secret", "secret");
+    fs::permissions(rootOnly / "secret", fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_directory(folder);
+    plantedLink(rootOnly / "secret", record);
+    plantedLink(folder, root_ / "way");
+    for (const auto& through : {folder, root_ / "way"}) {
+        SCOPED_TRACE(through.string());
+        FileDefaultsStore store(through);
+        const auto saved = store.setData(kKey, "{}");
+        ASSERT_TRUE(saved.error);
+        EXPECT_EQ(saved.error->kind, DefaultsStoreError::Kind::linkOfAnotherUser);
+        EXPECT_NE(saved.error->description().find("UID 65534"), std::string::npos);
+        const auto read = store.read(kKey);
+        EXPECT_FALSE(read.data);
+        ASSERT_TRUE(read.error);
+        EXPECT_EQ(read.error->kind, DefaultsStoreError::Kind::linkOfAnotherUser);
+        EXPECT_EQ(fileContents(rootOnly / "secret"), "secret");
+    }
+    const auto lock = FileDefaultsStore(root_ / "way").lockExclusively();
+    ASSERT_TRUE(lock.failure());
+    EXPECT_EQ(lock.failure()->kind, DefaultsStoreError::Kind::linkOfAnotherUser);
+    // Root's own link is followed.
+    fs::remove(record);
+    fs::create_symlink(rootOnly / "secret", record);
+    EXPECT_TRUE(FileDefaultsStore(folder).setData(kKey, "{}").succeeded());
+    EXPECT_EQ(fileContents(rootOnly / "secret"), "{}");
+}
+
+// The folder swapped for a link to root's folder (another user's, or
+// root's own) while a save is under way, after the walk that judged the
+// way: the save goes on in the folder the walk reached (its lock, stamps,
+// temporary file and record), and nothing is made where the link leads.
+TEST_F(DefaultsStoreSafetyTest, AFolderSwappedDuringASaveLeadsNothingElsewhere) {
+    if (!rootOfTheSystem())
+        GTEST_SKIP() << kOnlyRootMakesOthersFiles;
+    const auto rootOnly = root_ / "root-only";
+    const auto folder = root_ / "quorvane";
+    const auto aside = root_ / "aside";
+    fs::create_directory(rootOnly);
+    for (const uid_t maker : {kNobody, uid_t{0}}) {
+        SCOPED_TRACE(maker);
+        fs::remove_all(aside);
+        fs::remove(folder);
+        FileDefaultsStore store(folder);
+        ASSERT_TRUE(store.setData(kKey, "{\"a\":1}").succeeded());
+        bool swapped = false;
+        store.setReadCall([&](const fs::path&, int fd, void* buffer, std::size_t size) {
+            if (!std::exchange(swapped, true)) {
+                fs::rename(folder, aside);
+                fs::create_symlink(rootOnly, folder);
+                EXPECT_EQ(::lchown(folder.c_str(), maker, maker), 0);
+            }
+            return ::read(fd, buffer, size);
+        });
+        // Nothing is made there even for a moment.
+        bool emptyWhileSaving = false;
+        store.setBeforeRenameHook([&](const fs::path&) {
+            emptyWhileSaving = fs::is_empty(rootOnly);
+            return true;
+        });
+        const auto saved = store.setData(kKey, "{\"a\":2}");
+        EXPECT_TRUE(saved.succeeded()) << (saved.error ? saved.error->description() : "");
+        EXPECT_TRUE(swapped);
+        EXPECT_TRUE(emptyWhileSaving);
+        EXPECT_TRUE(fs::is_empty(rootOnly));
+        EXPECT_EQ(fileContents(aside / (kKey + ".json")), "{\"a\":2}");
     }
 }
 

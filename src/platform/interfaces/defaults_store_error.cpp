@@ -104,6 +104,13 @@ std::string DefaultsStoreError::description() const {
                            notDone(whileReading) + " 않았습니다: " + path,
                        detail) +
                    ". " + std::string(kWhatTheUserCanDo);
+        case Kind::linkOfAnotherUser:
+            return withDetail(
+                       "root도 설정 폴더의 사용자도 아닌 다른 사용자가 만든 링크는 따라가지 "
+                       "않아 그 폴더의 기록을 " +
+                           notDone(whileReading) + " 못했습니다: " + path,
+                       detail) +
+                   ". 링크를 만든 사용자로 실행하거나(sudo -u 사용자), 그 링크를 지우세요";
     }
     return {};
 }

@@ -61,6 +61,11 @@ struct DefaultsStoreError {
         // loop of links), so it may be several users: root touches nothing
         // there. `path` is the folder, `detail` what could not be read and why.
         writersUnknown,
+        // A link on the way to the settings folder, or at a name in it,
+        // was made by a user who is neither root nor the one whose rights
+        // count there, so it is not followed: it may lead where its maker
+        // could not go. `path` is the link, `detail` names its maker.
+        linkOfAnotherUser,
     };
 
     Kind kind = Kind::writeFailed;

@@ -38,8 +38,13 @@ std::optional<FileLockTable::File> regularFileAt(const std::filesystem::path& pa
 
 }  // namespace
 
-DefaultsLockFile::DefaultsLockFile(std::filesystem::path folder, MakeFolder makeFolder)
-    : folder_(std::move(folder)), makeFolder_(std::move(makeFolder)) {}
+DefaultsLockFile::DefaultsLockFile(std::filesystem::path folder, MakeFolder makeFolder,
+                                   ReachCall reach)
+    : folder_(std::move(folder)), makeFolder_(std::move(makeFolder)), reach_(std::move(reach)) {}
+
+std::shared_ptr<const std::filesystem::path> DefaultsLockFile::reached() const {
+    return reach_ ? reach_() : std::make_shared<const std::filesystem::path>(folder_);
+}
 
 DefaultsLockFile::~DefaultsLockFile() {
     if (fd_ >= 0)
@@ -159,7 +164,8 @@ DefaultsStoreError DefaultsLockFile::lockHeldError() const {
 // Quorvane's programs holding the file at the name now: any other
 // program's lock on it (flock(1), a sync tool) holds it just the same.
 bool DefaultsLockFile::heldByQuorvane() const {
-    const auto file = FileLockTable::fileAt(folder_ / kFileName);
+    const auto folder = reached();
+    const auto file = folder ? FileLockTable::fileAt(*folder / kFileName) : std::nullopt;
     if (!file)
         return false;
     for (const pid_t holder : FileLockTable().holders(*file)) {
@@ -226,7 +232,12 @@ DefaultsLockFile::Refusal DefaultsLockFile::acquireLockFile() {
 }
 
 int DefaultsLockFile::openLockFile(bool create) const {
-    const auto path = folder_ / kFileName;
+    const auto folder = reached();
+    if (!folder) {
+        errno = ENOENT;
+        return -1;
+    }
+    const auto path = *folder / kFileName;
     if (holdsOtherThanRegularFile(path)) {
         errno = ELOOP;
         return -1;
@@ -245,15 +256,19 @@ int DefaultsLockFile::openLockFile(bool create) const {
 
 DefaultsLockFile::Replacement DefaultsLockFile::replaceUnlockable(bool makeWhereNone,
                                                                   const Patience& patience) const {
-    const auto path = folder_ / kFileName;
     const auto refused = [](DefaultsStoreError why) {
         Replacement replacement;
         replacement.refusal = std::move(why);
         return replacement;
     };
+    const auto folder = reached();
+    if (!folder)
+        return makeWhereNone ? refused(DefaultsStoreError::fromErrno(ENOENT, folder_.string()))
+                             : Replacement{};
+    const auto path = *folder / kFileName;
     while (true) {
-        UniqueFileDescriptor folder(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (folder.valid() && lockUntil(folder.get(), patience) == Flock::heldElsewhere)
+        UniqueFileDescriptor turn(::open(folder->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (turn.valid() && lockUntil(turn.get(), patience) == Flock::heldElsewhere)
             return refused(lockHeldError());
         // Another writer may have replaced it while this one waited its turn.
         if (UniqueFileDescriptor opened(openLockFile(false)); opened.valid())
@@ -267,7 +282,7 @@ DefaultsLockFile::Replacement DefaultsLockFile::replaceUnlockable(bool makeWhere
             if (look.holding == FileLockTable::Holding::untellable)
                 return refused(unlockableError(look.why));
             if (look.holding == FileLockTable::Holding::held) {
-                folder.close();
+                turn.close();
                 if (waitedOut(patience))
                     return refused(lockHeldError());
                 continue;
@@ -275,7 +290,7 @@ DefaultsLockFile::Replacement DefaultsLockFile::replaceUnlockable(bool makeWhere
         }
         if (const int stays = moveFolderAside(path); stays != 0)
             return refused(unlockableError(stays));
-        std::string temporary = (folder_ / (std::string(kFileName) + ".XXXXXX")).string();
+        std::string temporary = (*folder / (std::string(kFileName) + ".XXXXXX")).string();
         UniqueFileDescriptor made(::mkostemp(temporary.data(), O_CLOEXEC));
         // A folder that takes no new file takes no save either: it is what to
         // report, as for a lock file that could not be made.
@@ -289,7 +304,7 @@ DefaultsLockFile::Replacement DefaultsLockFile::replaceUnlockable(bool makeWhere
             ::unlink(temporary.c_str());
             return refused(unlockableError(stays));
         }
-        folder.close();
+        turn.close();
         if (displaced) {
             if (auto refusal = waitUntilFree(*displaced, patience))
                 return refused(std::move(*refusal));
@@ -317,10 +332,11 @@ FileLockTable::Answer DefaultsLockFile::holdingOf(const FileLockTable::File& fil
 }
 
 DefaultsLockFile::Naming DefaultsLockFile::namesLockedFile(int fd) const {
+    const auto folder = reached();
     struct stat locked {};
     struct stat named {};
-    if (::fstat(fd, &locked) != 0 || !S_ISREG(locked.st_mode) || locked.st_nlink == 0 ||
-        ::lstat((folder_ / kFileName).c_str(), &named) != 0 || !S_ISREG(named.st_mode))
+    if (!folder || ::fstat(fd, &locked) != 0 || !S_ISREG(locked.st_mode) || locked.st_nlink == 0 ||
+        ::lstat((*folder / kFileName).c_str(), &named) != 0 || !S_ISREG(named.st_mode))
         return Naming::other;
     if (named.st_dev == locked.st_dev && numberOf(named) == numberOf(locked))
         return Naming::same;
@@ -329,7 +345,10 @@ DefaultsLockFile::Naming DefaultsLockFile::namesLockedFile(int fd) const {
 }
 
 bool DefaultsLockFile::numbersHold(int fd) const {
-    const auto path = folder_ / kFileName;
+    const auto folder = reached();
+    if (!folder)
+        return true;
+    const auto path = *folder / kFileName;
     struct stat looks[4]{};
     if (::fstat(fd, &looks[0]) != 0 || ::fstat(fd, &looks[1]) != 0 ||
         ::lstat(path.c_str(), &looks[2]) != 0 || ::lstat(path.c_str(), &looks[3]) != 0)

@@ -87,9 +87,15 @@ class DefaultsLockFile {
     // lock (no location known, or it cannot be made).
     using MakeFolder = std::function<bool()>;
 
+    // The path that reaches the folder now, valid while the pointer lives
+    // (a folder held open, its links judged: HeldFolder); none where the
+    // folder is not made. Without one, the folder's own path.
+    using ReachCall = std::function<std::shared_ptr<const std::filesystem::path>()>;
+
     // `makeFolder` is called before the lock file is taken, never before
-    // it is only tried.
-    DefaultsLockFile(std::filesystem::path folder, MakeFolder makeFolder);
+    // it is only tried. The lock file is reached through `reach`; messages
+    // name it in `folder`.
+    DefaultsLockFile(std::filesystem::path folder, MakeFolder makeFolder, ReachCall reach = {});
     ~DefaultsLockFile();
     DefaultsLockFile(const DefaultsLockFile&) = delete;
     DefaultsLockFile& operator=(const DefaultsLockFile&) = delete;
@@ -185,6 +191,8 @@ class DefaultsLockFile {
     bool numbersHold(int fd) const;
     ino_t numberOf(const struct stat& info) const;
     bool heldByQuorvane() const;
+    // The folder as reached now (see ReachCall); none where not made.
+    std::shared_ptr<const std::filesystem::path> reached() const;
     DefaultsStoreError unlockableError(int error) const;
     DefaultsStoreError unlockableError(std::string why) const;
     DefaultsStoreError untellableError() const;
@@ -192,6 +200,7 @@ class DefaultsLockFile {
 
     std::filesystem::path folder_;
     MakeFolder makeFolder_;
+    ReachCall reach_;
     // The flock is held while depth_ > 0.
     std::recursive_mutex mutex_;
     int depth_ = 0;

@@ -4,6 +4,7 @@
 #include "services/persistence/record_install.hpp"
 #include "services/persistence/record_write_stamp_file.hpp"
 #include "services/persistence/rights/folder_owner_rights.hpp"
+#include "services/persistence/rights/held_folder.hpp"
 #include "services/persistence/temporary_file_guard.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
 
@@ -35,8 +36,7 @@ constexpr std::string_view kFolderName = "quorvane";
 constexpr std::string_view kFileExtension = ".json";
 // mkostemp's six random letters and digits.
 constexpr std::size_t kTemporarySuffixLength = 6;
-// Enough hops for any sane chain of links; more means a loop.
-constexpr int kMaxLinkHops = 40;
+constexpr int kReadFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
 
 ssize_t systemRead(const fs::path&, int fd, void* buffer, std::size_t size) {
     return ::read(fd, buffer, size);
@@ -95,29 +95,30 @@ SaveOutcome failedWithErrno(const fs::path& path) {
     return SaveOutcome::failed(DefaultsStoreError::fromErrno(errno, path.string()));
 }
 
-// Where a write to `path` has to land: the path itself, or the file at the end
-// of its chain of symbolic links (which need not exist yet).
-std::variant<fs::path, DefaultsStoreError> resolvedTarget(const fs::path& path) {
-    fs::path current = path;
-    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        struct stat info {};
-        if (::lstat(current.c_str(), &info) != 0) {
-            if (errno == ENOENT)
-                return current;
-            return DefaultsStoreError::fromErrno(errno, current.string());
-        }
-        if (!S_ISLNK(info.st_mode))
-            return current;
-        std::vector<char> buffer(4096);
-        const ssize_t length = ::readlink(current.c_str(), buffer.data(), buffer.size());
-        if (length < 0 || static_cast<std::size_t>(length) == buffer.size())
-            return DefaultsStoreError::fromErrno(length < 0 ? errno : ENAMETOOLONG,
-                                                 current.string());
-        const fs::path target(std::string(buffer.data(), static_cast<std::size_t>(length)));
-        current =
-            (target.is_absolute() ? target : current.parent_path() / target).lexically_normal();
+// The record `name` in `folder` opened to read (-1 with errno where it
+// cannot be), following a link there as the folder's rule allows; why not,
+// where that rule does not. Never blocks on a FIFO or a device planted
+// there: only a regular file counts as a stored value.
+std::variant<UniqueFileDescriptor, DefaultsStoreError> openedToRead(
+    const std::shared_ptr<const HeldFolder>& folder, const std::string& name) {
+    if (!folder->made()) {
+        errno = ENOENT;
+        return UniqueFileDescriptor(-1);
     }
-    return DefaultsStoreError::fromErrno(ELOOP, path.string());
+    if (!folder->checked())
+        return UniqueFileDescriptor(::open((folder->reach() / name).c_str(), kReadFlags));
+    UniqueFileDescriptor fd(::open((folder->reach() / name).c_str(), kReadFlags | O_NOFOLLOW));
+    if (fd.valid() || errno != ELOOP)
+        return fd;
+    auto followed = HeldFolder::followed(folder, name);
+    if (auto* refused = std::get_if<DefaultsStoreError>(&followed))
+        return std::move(*refused);
+    const auto& entry = std::get<HeldFolder::Entry>(followed);
+    if (!entry.folder->made()) {
+        errno = ENOENT;
+        return UniqueFileDescriptor(-1);
+    }
+    return UniqueFileDescriptor(::open(entry.reach().c_str(), kReadFlags | O_NOFOLLOW));
 }
 
 bool isTemporarySuffix(std::string_view suffix) {
@@ -204,7 +205,8 @@ struct ExistingFile {
 // lookup and the permissions; it never blocks on a FIFO and never follows
 // a link that appeared since the target was resolved.
 std::variant<ExistingFile, DefaultsStoreError> inspectExisting(
-    const fs::path& target, const FileDefaultsStore::ReadCall& readCall,
+    const fs::path& target, const fs::path& shownTarget,
+    const FileDefaultsStore::ReadCall& readCall,
     const FileDefaultsStore::IdentityCall& identityCall) {
     UniqueFileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     if (!fd.valid()) {
@@ -222,7 +224,7 @@ std::variant<ExistingFile, DefaultsStoreError> inspectExisting(
     ExistingFile existing{info.st_mode & 07777, std::nullopt, std::move(fd),
                           HeldFileNumber{info.st_dev, info.st_ino}};
     const int held = existing.held.get();
-    if (auto bytes = readAll(readCall, target, held, FileDefaultsStore::kMaxValueSize))
+    if (auto bytes = readAll(readCall, shownTarget, held, FileDefaultsStore::kMaxValueSize))
         existing.contents = {std::move(*bytes), info, identityCall(held, info)};
     return existing;
 }
@@ -246,11 +248,13 @@ std::string newWriterName() {
 FileDefaultsStore::FileDefaultsStore(std::filesystem::path folder)
     : folder_(std::move(folder)),
       folderRights_(folder_),
+      reach_(folder_),
       writerName_(newWriterName()),
       readCall_(systemRead),
       writeCall_(systemWrite),
       identityCall_(RecordFileIdentity::of),
-      lock_(folder_, [this] { return !ensureFolder(); }) {}
+      lock_(
+          folder_, [this] { return !ensureFolder(); }, [this] { return reachedFolder(); }) {}
 
 FileDefaultsStore::~FileDefaultsStore() = default;
 
@@ -288,12 +292,12 @@ DefaultsReadResult FileDefaultsStore::read(std::string_view key) const {
     // A folder root is to make itself (in /tmp) was not there when looked at.
     if (!decision->toMake().empty())
         return {};
-    const FolderOwnerRights rights(std::move(decision));
-    auto result =
-        rights.refusal() ? DefaultsReadResult{std::nullopt, rights.refusal()} : readAsOwner(key);
+    const FolderOwnerRights rights(decision);
+    auto refusal = reachedWith(rights, decision);
+    auto result = refusal ? DefaultsReadResult{std::nullopt, std::move(refusal)} : readAsOwner(key);
     if (!result.error)
         return result;
-    result.error = rights.told(std::move(*result.error));
+    result.error = told(rights, std::move(*result.error));
     // Nothing was being saved: what could not be read is told.
     result.error->whileReading = true;
     return result;
@@ -313,9 +317,11 @@ DefaultsReadResult FileDefaultsStore::readOnce(std::string_view key, bool& repla
     if (folder_.empty() || !isValidDefaultsKey(key))
         return {};
     const auto path = pathForKey(key);
-    // O_NONBLOCK so a FIFO or device planted at the path cannot hang the
-    // read; only a regular file counts as a stored value.
-    UniqueFileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const auto folder = reach_.current();
+    auto opened = openedToRead(folder, fileNameForKey(key));
+    if (auto* refused = std::get_if<DefaultsStoreError>(&opened))
+        return {std::nullopt, std::move(*refused)};
+    const auto& fd = std::get<UniqueFileDescriptor>(opened);
     if (!fd.valid()) {
         // Nothing there, or a settings folder that is not a folder: nothing
         // is stored. Anything else hides a record we cannot see.
@@ -344,7 +350,7 @@ DefaultsReadResult FileDefaultsStore::readOnce(std::string_view key, bool& repla
     // one the record is dated, whole, by when its file last changed: a
     // request of every part then, as one put back or saved by an editor is,
     // and as a write is whose stamp could not be written.
-    const RecordWriteStampFile stamps(folder_, fileNameForKey(key));
+    const RecordWriteStampFile stamps(folder->reach(), fileNameForKey(key));
     const auto identity = identityCall_(fd.get(), info);
     const auto found =
         stamps.lookUp(identity, *result.data, now, requestClock_.get(), &stampDecoder_);
@@ -354,7 +360,7 @@ DefaultsReadResult FileDefaultsStore::readOnce(std::string_view key, bool& repla
         // it, and its change time then tells when it went (or, through
         // FUSE, was hidden): the record is read again from the name.
         struct stat named {};
-        if (::lstat(path.c_str(), &named) == 0 &&
+        if (::lstat((folder->reach() / fileNameForKey(key)).c_str(), &named) == 0 &&
             (named.st_dev != info.st_dev || named.st_ino != info.st_ino)) {
             replaced = true;
             return result;
@@ -415,33 +421,43 @@ std::shared_ptr<const FolderRightsDecision> FileDefaultsStore::decidedToChange(
 }
 
 std::optional<DefaultsStoreError> FileDefaultsStore::ensureFolder() const {
-    const FolderOwnerRights rights(decidedToChange());
-    if (rights.refusal())
-        return rights.refusal();
+    const auto decision = decidedToChange();
+    const FolderOwnerRights rights(decision);
+    if (auto refusal = reachedWith(rights, decision))
+        return told(rights, std::move(*refusal));
     auto error = makeFolder();
     if (error)
-        error = rights.told(std::move(*error));
+        error = told(rights, std::move(*error));
     return error;
 }
 
 std::optional<DefaultsStoreError> FileDefaultsStore::makeFolder() const {
-    if (folder_.empty())
-        return DefaultsStoreError{DefaultsStoreError::Kind::noLocation, {}, {}};
-    struct stat info {};
-    if (::stat(folder_.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
-        return std::nullopt;
-    // Every missing level is created private to the user, as the XDG rules ask.
-    std::filesystem::path partial;
-    for (const auto& part : folder_) {
-        partial /= part;
-        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST)
-            return DefaultsStoreError::fromErrno(errno, partial.string());
-    }
-    if (::stat(folder_.c_str(), &info) != 0)
-        return DefaultsStoreError::fromErrno(errno, folder_.string());
-    if (!S_ISDIR(info.st_mode))
-        return DefaultsStoreError::fromErrno(ENOTDIR, folder_.string());
+    return reach_.makeWhole();
+}
+
+std::optional<DefaultsStoreError> FileDefaultsStore::reachedWith(
+    const FolderOwnerRights& rights,
+    const std::shared_ptr<const FolderRightsDecision>& decision) const {
+    if (rights.refusal())
+        return rights.refusal();
+    auto held = reach_.heldFor(decision);
+    if (auto* refused = std::get_if<DefaultsStoreError>(&held))
+        return std::move(*refused);
     return std::nullopt;
+}
+
+std::shared_ptr<const fs::path> FileDefaultsStore::reachedFolder() const {
+    auto folder = reach_.current();
+    if (!folder || !folder->made())
+        return nullptr;
+    return std::shared_ptr<const fs::path>(folder, &folder->reach());
+}
+
+DefaultsStoreError FileDefaultsStore::told(const FolderOwnerRights& rights,
+                                           DefaultsStoreError error) const {
+    if (const auto folder = reach_.current())
+        error = folder->shown(std::move(error));
+    return rights.told(std::move(error));
 }
 
 std::optional<DefaultsStoreError> FileDefaultsStore::writableFolder(std::string_view key) const {
@@ -467,15 +483,15 @@ DefaultsLock FileDefaultsStore::takenAsOwner(DefaultsLock (DefaultsLockFile::*ta
     // Only the lock waited for makes the folder; a try finds nothing to
     // lock in a folder root is still to make.
     const bool makes = take == &DefaultsLockFile::lockExclusively;
-    auto decision = makes ? decidedToChange() : folderRights_.current();
+    const auto decision = makes ? decidedToChange() : folderRights_.current();
     if (!makes && !decision->toMake().empty())
         return {};
-    const FolderOwnerRights rights(std::move(decision));
-    if (rights.refusal())
-        return DefaultsLock::notTaken(*rights.refusal());
+    const FolderOwnerRights rights(decision);
+    if (auto refusal = reachedWith(rights, decision))
+        return DefaultsLock::notTaken(told(rights, std::move(*refusal)));
     auto lock = (lock_.*take)();
     if (lock.failure())
-        return DefaultsLock::notTaken(rights.told(*lock.failure()));
+        return DefaultsLock::notTaken(told(rights, *lock.failure()));
     return lock;
 }
 
@@ -515,12 +531,13 @@ RecordWriteStamp FileDefaultsStore::newStamp(const std::optional<RecordWriteStam
 
 SaveOutcome FileDefaultsStore::setDataTouching(std::string_view key, std::string_view bytes,
                                                const TouchedRecordParts& touched) {
-    const FolderOwnerRights rights(decidedToChange(FolderRightsCache::Look::thorough));
-    if (rights.refusal())
-        return SaveOutcome::failed(*rights.refusal());
+    const auto decision = decidedToChange(FolderRightsCache::Look::thorough);
+    const FolderOwnerRights rights(decision);
+    if (auto refusal = reachedWith(rights, decision))
+        return SaveOutcome::failed(told(rights, std::move(*refusal)));
     auto outcome = saveAsOwner(key, bytes, touched);
     if (outcome.error)
-        outcome.error = rights.told(std::move(*outcome.error));
+        outcome.error = told(rights, std::move(*outcome.error));
     return outcome;
 }
 
@@ -557,20 +574,36 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
                                            const TouchedRecordParts& touched) {
     if (auto error = writableFolder(key))
         return SaveOutcome::failed(std::move(*error));
-
-    auto resolved = resolvedTarget(pathForKey(key));
-    if (auto* error = std::get_if<DefaultsStoreError>(&resolved))
+    const auto folder = reach_.current();
+    // Where a link at the record's name leads, the write lands there.
+    auto followed = HeldFolder::followed(folder, fileNameForKey(key));
+    if (auto* error = std::get_if<DefaultsStoreError>(&followed))
         return SaveOutcome::failed(std::move(*error));
-    const auto target = std::get<fs::path>(std::move(resolved));
+    const auto& entry = std::get<HeldFolder::Entry>(followed);
+    if (!entry.folder->made())
+        return SaveOutcome::failed(
+            DefaultsStoreError::fromErrno(ENOENT, entry.folder->shown().string()));
+    auto outcome = writeTo(*folder, entry, key, bytes, touched);
+    if (outcome.error)
+        outcome.error = folder->shown(entry.folder->shown(std::move(*outcome.error)));
+    return outcome;
+}
+
+SaveOutcome FileDefaultsStore::writeTo(const HeldFolder& folder, const HeldFolder::Entry& entry,
+                                       std::string_view key, std::string_view bytes,
+                                       const TouchedRecordParts& touched) {
+    const auto& here = folder.reach();
+    const auto target = entry.reach();
+    const auto& there = *entry.folder;
     // A record another write displaced, left by that write's writer killed
     // before it put it back, goes back first.
-    if (auto error = putBackDisplaced(RecordWriteStampFile(folder_, fileNameForKey(key)), target))
+    if (auto error = putBackDisplaced(RecordWriteStampFile(here, fileNameForKey(key)), target))
         return SaveOutcome::failed(std::move(*error));
-    auto inspected = inspectExisting(target, readCall_, identityCall_);
+    auto inspected = inspectExisting(target, entry.shown(), readCall_, identityCall_);
     if (auto* error = std::get_if<DefaultsStoreError>(&inspected))
         return SaveOutcome::failed(std::move(*error));
     auto existing = std::get<ExistingFile>(std::move(inspected));
-    const RecordWriteStampFile stamps(folder_, fileNameForKey(key));
+    const RecordWriteStampFile stamps(here, fileNameForKey(key));
     // The requests behind the record as it stands stay named with it.
     const auto previous =
         existing.contents ? stamps.describing(existing.contents->identity, existing.contents->bytes,
@@ -581,8 +614,8 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     // A write killed on its way leaves its temporary files (the record's,
     // the stamp's, the stamps it displaced): the next save of any kind
     // removes them.
-    removeStaleTemporaryFiles(folder_, std::nullopt);
-    if (directory != folder_)
+    removeStaleTemporaryFiles(here, std::nullopt);
+    if (directory != here)
         removeStaleTemporaryFiles(directory, fileName);
     // Bytes the file holds already are not written again: the stamp alone
     // tells of the save's requests, and every process watching the folder
@@ -611,7 +644,7 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     if (existing.permissions)
         ::fchmod(fd.get(), *existing.permissions);
     struct stat written {};
-    if (!writeCall_(temporaryPath, fd.get(), bytes) || ::fsync(fd.get()) != 0 ||
+    if (!writeCall_(there.shown(temporaryPath), fd.get(), bytes) || ::fsync(fd.get()) != 0 ||
         ::fstat(fd.get(), &written) != 0)
         return failedWithErrno(temporaryPath);
     const auto identity = identityCall_(fd.get(), written);
@@ -633,13 +666,13 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
     auto replaced = stamps.replaceWith(stamp, previous, true);
     if (auto* error = std::get_if<DefaultsStoreError>(&replaced))
         return SaveOutcome::failed(std::move(*error));
-    if (beforeRename_ && !beforeRename_(temporaryPath))
+    if (beforeRename_ && !beforeRename_(there.shown(temporaryPath)))
         return SaveOutcome::failed({DefaultsStoreError::Kind::writeFailed, target.string(), {}});
     // As late as can be: a slow disk holds the write longest in its syncs.
     // Stamps another writer put in place meanwhile stay where they are.
     if (auto error = lockNoLongerHeld())
         return SaveOutcome::failed(std::move(*error));
-    if (beforeInstall_ && !beforeInstall_(temporaryPath))
+    if (beforeInstall_ && !beforeInstall_(there.shown(temporaryPath)))
         return SaveOutcome::failed({DefaultsStoreError::Kind::writeFailed, target.string(), {}});
     // Installed from a name that tells which record this write puts in
     // place and which it read: should it be killed before it ends, the
@@ -661,7 +694,7 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
         if (!how.exchanged)
             return SaveOutcome::failed(toBeMadeAgain(lock_.confirmHeld()));
         if (afterDisplacing_)
-            afterDisplacing_(installFrom);
+            afterDisplacing_(there.shown(installFrom));
         return SaveOutcome::failed(givenBack(stamps, installFrom, target, written));
     }
     // What was displaced, the record as read, goes with the guard.
@@ -685,7 +718,7 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
         stamps.confirm(stamp, previous);
     // The new value is in place now; a failed folder sync means it may not
     // survive a power loss, which the caller learns from the outcome.
-    if (!syncDirectory(directory) || (directory != folder_ && !syncDirectory(folder_)))
+    if (!syncDirectory(directory) || (directory != here && !syncDirectory(here)))
         return failedWithErrno(directory);
     SaveOutcome outcome;
     outcome.writeID = stamp.writeID();
@@ -693,11 +726,15 @@ SaveOutcome FileDefaultsStore::writeLocked(std::string_view key, std::string_vie
 }
 
 void FileDefaultsStore::putBackBeforeReading(std::string_view key) const {
-    if (folder_.empty() || !isValidDefaultsKey(key))
+    const auto folder = reach_.current();
+    if (folder_.empty() || !isValidDefaultsKey(key) || !folder->made())
         return;
-    const auto resolved = resolvedTarget(pathForKey(key));
-    const auto* target = std::get_if<fs::path>(&resolved);
-    if (target == nullptr || displacedBeside(*target).empty())
+    const auto followed = HeldFolder::followed(folder, fileNameForKey(key));
+    const auto* entry = std::get_if<HeldFolder::Entry>(&followed);
+    if (entry == nullptr || !entry->folder->made())
+        return;
+    const auto target = entry->reach();
+    if (displacedBeside(target).empty())
         return;
     // Never waited for: whoever holds the lock is saving, and puts it back
     // itself (a reload that follows is told of that). A try that found no
@@ -708,12 +745,12 @@ void FileDefaultsStore::putBackBeforeReading(std::string_view key) const {
     const auto lock = lock_.lockExclusively();
     if (lock.failure())
         return;
-    putBackDisplaced(RecordWriteStampFile(folder_, fileNameForKey(key)), *target);
+    putBackDisplaced(RecordWriteStampFile(folder->reach(), fileNameForKey(key)), target);
 }
 
 std::vector<FileDefaultsStore::DisplacedRecord> FileDefaultsStore::displacedBeside(
     const fs::path& target) {
-    const std::string prefix = "." + target.filename().string() + ".";
+    const auto prefix = std::string(".").append(target.filename().string()).append(".");
     std::vector<DisplacedRecord> displaced;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(target.parent_path(), error)) {
@@ -853,34 +890,43 @@ std::optional<SaveOutcome> FileDefaultsStore::stampedInPlace(
 }
 
 SaveOutcome FileDefaultsStore::keepCopyAside(std::string_view key, std::string_view bytes) {
-    const FolderOwnerRights rights(decidedToChange(FolderRightsCache::Look::thorough));
-    if (rights.refusal())
-        return SaveOutcome::failed(*rights.refusal());
+    const auto decision = decidedToChange(FolderRightsCache::Look::thorough);
+    const FolderOwnerRights rights(decision);
+    if (auto refusal = reachedWith(rights, decision))
+        return SaveOutcome::failed(told(rights, std::move(*refusal)));
     const auto lock = lockExclusively();
     if (lock.failure())
-        return SaveOutcome::failed(rights.told(*lock.failure()));
+        return SaveOutcome::failed(told(rights, *lock.failure()));
     if (auto error = writableFolder(key))
-        return SaveOutcome::failed(rights.told(std::move(*error)));
+        return SaveOutcome::failed(told(rights, std::move(*error)));
+    const auto folder = reach_.current();
+    const auto write = [&](const fs::path& file, int fd, std::string_view copied) {
+        return writeCall_(folder->shown(file), fd, copied);
+    };
     auto outcome =
-        KeptRecordCopies(folder_, fileNameForKey(key)).keep(bytes, writeCall_, wallNow());
+        KeptRecordCopies(folder->reach(), fileNameForKey(key)).keep(bytes, write, wallNow());
     if (outcome.error)
-        outcome.error = rights.told(std::move(*outcome.error));
+        outcome.error = told(rights, std::move(*outcome.error));
     return outcome;
 }
 
 bool FileDefaultsStore::removeKey(std::string_view key) {
     if (folder_.empty() || !isValidDefaultsKey(key))
         return false;
-    const FolderOwnerRights rights(decidedToChange(FolderRightsCache::Look::thorough));
-    if (rights.refusal())
+    const auto decision = decidedToChange(FolderRightsCache::Look::thorough);
+    const FolderOwnerRights rights(decision);
+    if (reachedWith(rights, decision))
         return false;
     const auto lock = lockExclusively();
     if (lock.failure())
         return false;
-    if (::unlink(pathForKey(key).c_str()) != 0)
+    const auto folder = reach_.current();
+    if (!folder->made())
+        return true;
+    if (::unlink((folder->reach() / fileNameForKey(key)).c_str()) != 0)
         return errno == ENOENT;
-    RecordWriteStampFile(folder_, fileNameForKey(key)).remove();
-    return syncDirectory(folder_);
+    RecordWriteStampFile(folder->reach(), fileNameForKey(key)).remove();
+    return syncDirectory(folder->reach());
 }
 
 }  // namespace quorvane

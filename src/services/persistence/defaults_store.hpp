@@ -22,9 +22,12 @@
 #include "services/persistence/record_install.hpp"
 #include "services/persistence/record_write_stamp.hpp"
 #include "services/persistence/record_write_stamp_file.hpp"
+#include "services/persistence/rights/folder_reach.hpp"
 #include "services/persistence/rights/folder_rights_cache.hpp"
 
 namespace quorvane {
+
+class FolderOwnerRights;
 
 // The user's defaults as one file per key, "<key>.json", in one folder
 // (normally $XDG_CONFIG_HOME/quorvane). Every write goes to a new temporary
@@ -241,6 +244,19 @@ class FileDefaultsStore final : public DefaultsStoring {
                             const TouchedRecordParts& touched);
     // ensureFolder() with those rights in force.
     std::optional<DefaultsStoreError> makeFolder() const;
+    // Why a call under `rights`, given by `decision`, may not touch the
+    // folder: the rights refused, or no walk by the rule of whose links are
+    // followed reaches the folder (FolderReach); none where it may.
+    std::optional<DefaultsStoreError> reachedWith(
+        const FolderOwnerRights& rights,
+        const std::shared_ptr<const FolderRightsDecision>& decision) const;
+    // The path that reaches the folder as held now (for the lock file);
+    // none where it is not made.
+    std::shared_ptr<const std::filesystem::path> reachedFolder() const;
+    // `error`, met under `rights`, as the user is told it: naming the
+    // folder by its own path, and the owner's lack of rights where that is
+    // why.
+    DefaultsStoreError told(const FolderOwnerRights& rights, DefaultsStoreError error) const;
     // The lock taken by `take`, with those rights.
     DefaultsLock takenAsOwner(DefaultsLock (DefaultsLockFile::*take)());
     // How often a read starts over on a record replaced while it read it.
@@ -251,6 +267,11 @@ class FileDefaultsStore final : public DefaultsStoring {
     // setDataTouching() once the lock is held.
     SaveOutcome writeLocked(std::string_view key, std::string_view bytes,
                             const TouchedRecordParts& touched);
+    // The same once the folder is made: the record's new file lands where
+    // `entry` (the record's name in `folder`, a link followed) leads.
+    SaveOutcome writeTo(const HeldFolder& folder, const HeldFolder::Entry& entry,
+                        std::string_view key, std::string_view bytes,
+                        const TouchedRecordParts& touched);
     // Why a write must not land now, if anything stops it: the lock file
     // was replaced since the lock was taken (it is held again, but another
     // writer may have landed meanwhile), or the lock could not be had again.
@@ -338,6 +359,9 @@ class FileDefaultsStore final : public DefaultsStoring {
     std::filesystem::path folder_;
     // Whose rights count in folder_ (FolderRightsDecision), kept while it holds.
     FolderRightsCache folderRights_;
+    // How folder_ is reached under that decision: every file of it is
+    // reached through the folder reach_ holds.
+    mutable FolderReach reach_;
     // Random, so no other store (no other process) stamps its writes alike.
     std::string writerName_;
     // Writes are made under the lock, so one at a time.

@@ -23,7 +23,14 @@ class UniqueFileDescriptor {
     UniqueFileDescriptor& operator=(const UniqueFileDescriptor&) = delete;
     UniqueFileDescriptor(UniqueFileDescriptor&& other) noexcept
         : fd_(std::exchange(other.fd_, -1)) {}
-    UniqueFileDescriptor& operator=(UniqueFileDescriptor&&) = delete;
+    // Closes the descriptor held before.
+    UniqueFileDescriptor& operator=(UniqueFileDescriptor&& other) noexcept {
+        if (this != &other) {
+            close();
+            fd_ = std::exchange(other.fd_, -1);
+        }
+        return *this;
+    }
 
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }

@@ -20,6 +20,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "services/persistence/background_defaults_writer.hpp"
@@ -29,6 +30,7 @@
 #include "services/persistence/rights/folder_rights_decision.hpp"
 #include "support/child_process.hpp"
 #include "support/temporary_folder.hpp"
+#include "support/unprivileged_user.hpp"
 
 namespace quorvane {
 namespace {
@@ -113,7 +115,7 @@ std::string withMounts(const std::function<bool()>& mount,
 class FolderOwnerRightsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (::geteuid() != 0 || !ProcessRights::ofThisProcess().beyondOneUser)
+        if (!testing::rootHasASecondUser())
             GTEST_SKIP() << "only root of the system works with another user's rights";
         // A folder of root's that nobody else may change, as /root is.
         fs::permissions(folder_.path(),
@@ -399,16 +401,29 @@ TEST_F(FolderOwnerRightsTest, ALinkAUserCouldPlantInRootsFoldersLeadsNowhereTheU
     EXPECT_EQ(std::distance(fs::directory_iterator(shared), {}), 1);
 }
 
-// Root of a user namespace, and ids such a namespace does not map, hold
-// no other user's rights to take.
-TEST_F(FolderOwnerRightsTest, IdsTheNamespaceDoesNotMapAreNobodysRights) {
+// Ids a user namespace does not map could be anyone's: a folder one of
+// them could write (its owner, its group, a member of a group mapped) is
+// refused, saying so, never taken for nobody's.
+TEST_F(FolderOwnerRightsTest, IdsTheNamespaceDoesNotMapAreWritersNeverNobody) {
     const auto folder = folder_ / "quorvane";
     fs::create_directory(folder);
     owned(folder, kNobody, kNobody, 0700);
+    const auto shared = folder_ / "shared";
+    fs::create_directory(shared);
+    owned(shared, 0, kShared, 02775);
+    accounts_.members[kShared] = {kNobody};
     ProcessRights namespaceRoot = systemRoot();
     namespaceRoot.users = {{0, kNobody}};
-    namespaceRoot.groups = {{0, kNobody}};
-    EXPECT_EQ(FolderRightsDecision::of(folder, namespaceRoot, accounts_).user(), std::nullopt);
+    for (const auto& [where, groups] :
+         {std::pair{folder, kNobody}, std::pair{shared, kShared}, std::pair{shared, kShared + 1}}) {
+        SCOPED_TRACE(where.string() + " with groups below " + std::to_string(groups));
+        namespaceRoot.groups = {{0, groups}};
+        const auto decision = FolderRightsDecision::of(where, namespaceRoot, accounts_);
+        EXPECT_EQ(decision.user(), std::nullopt);
+        ASSERT_TRUE(decision.refusal());
+        EXPECT_EQ(decision.refusal()->kind, DefaultsStoreError::Kind::pathSharedWithOthers);
+        EXPECT_NE(decision.refusal()->detail.find("매핑하지 않는"), std::string::npos);
+    }
     EXPECT_EQ(FolderRightsDecision::of(folder, systemRoot(), accounts_).user(), kNobody);
     ProcessRights oneUser = systemRoot();
     oneUser.beyondOneUser = false;
@@ -559,13 +574,118 @@ TEST_F(FolderOwnerRightsTest, AWriterAddedWhileADecisionIsKeptCountsAtTheNextLoo
     EXPECT_EQ(testing::fileContents(secret), "secret");
 }
 
+// A process whose rights reach root's files decides whose rights count,
+// also without being root (a backup agent holding CAP_DAC_OVERRIDE) or
+// as root holding no capability, and works with no capability: neither
+// the user's own link in its own folder nor another user's link in that
+// user's folder leads it to root's file.
+TEST_F(FolderOwnerRightsTest, RightsReachingRootsFilesDecideAndWorkWithoutCapabilities) {
+    constexpr uid_t kAgent = 4321;
+    const auto secret = folder_ / "secret";
+    testing::writeContents(secret, "secret");
+    owned(secret, 0, 0, 0600);
+    for (const auto& [name, user] : {std::pair{"own", kAgent}, std::pair{"theirs", kNobody}}) {
+        fs::create_directory(folder_ / name);
+        owned(folder_ / name, user, user, 0755);
+        fs::create_symlink(secret, folder_ / name / (kKey + ".json"));
+        owned(folder_ / name / (kKey + ".json"), user, user, 0);
+    }
+    const std::vector<std::tuple<std::string, std::function<bool()>, std::string>> shapes{
+        {"an agent in its own folder",
+         [] { return testing::holdCapabilitiesAs(kAgent, kAgent, {CAP_DAC_OVERRIDE}); }, "own"},
+        {"an agent in another user's folder",
+         [] { return testing::holdCapabilitiesAs(kAgent, kAgent, {CAP_DAC_OVERRIDE}); }, "theirs"},
+        {"root without capabilities",
+         [] {
+             __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+             __user_cap_data_struct none[_LINUX_CAPABILITY_U32S_3]{};
+             return ::syscall(SYS_capset, &header, none) == 0;
+         },
+         "theirs"},
+    };
+    for (const auto& [shape, become, folder] : shapes) {
+        SCOPED_TRACE(shape);
+        const auto result = testing::outputOfChild([&]() -> std::string {
+            if (!become())
+                return "could not become it";
+            if (!ProcessRights::ofThisProcess().beyondOneUser)
+                return "taken for one user";
+            const auto held = [] {
+                __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+                __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3]{};
+                ::syscall(SYS_capget, &header, data);
+                return std::pair{data[0].effective, data[1].effective};
+            };
+            const auto before = held();
+            FileDefaultsStore store(folder_ / folder);
+            store.setAccountBook(std::make_shared<LaidOutAccounts>());
+            const bool saved = store.setData(kKey, "{\"a\":1}").succeeded();
+            // Laid down for the work alone.
+            return std::string(saved ? "saved" : "refused") +
+                   (held() == before ? "" : ", capabilities not given back");
+        });
+        EXPECT_EQ(result, "refused");
+        EXPECT_EQ(testing::fileContents(secret), "secret");
+        struct stat info {};
+        ASSERT_EQ(::stat(secret.c_str(), &info), 0);
+        EXPECT_EQ(info.st_uid, 0u);
+    }
+}
+
+// Root of a namespace it made itself (`unshare -r`, mapping root alone)
+// still reaches every root-owned file, and one mapping ids 0-59999 every
+// file of those: either decides, and whatever an id it does not map could
+// write (a user's folder, a folder of a group it does not map) is
+// refused, nothing made there; its own folder saves.
+TEST_F(FolderOwnerRightsTest, RootOfANamespaceMappingRootDecidesAndRefusesWhatUnmappedIdsWrite) {
+    constexpr gid_t kUnmappedGroup = 61601;
+    const std::vector<std::tuple<std::string, uid_t, gid_t, mode_t>> folders{
+        {"theirs", kNobody, kNobody, 0755},
+        {"shared", 0, kUnmappedGroup, 02775},
+        {"mine", 0, 0, 0700},
+    };
+    for (const auto& [name, user, group, mode] : folders) {
+        fs::create_directory(folder_ / name);
+        owned(folder_ / name, user, group, mode);
+    }
+    for (const std::string map : {"0 0 1", "0 0 60000"}) {
+        SCOPED_TRACE(map);
+        const auto result = testing::outputInUserNamespace(map, map, [&]() -> std::string {
+            if (!ProcessRights::ofThisProcess().beyondOneUser)
+                return "taken for one user";
+            std::string outcome;
+            for (const auto& [name, user, group, mode] : folders) {
+                FileDefaultsStore store(folder_ / name);
+                const auto saved = store.setData(kKey, "{}");
+                const bool refused =
+                    saved.error &&
+                    saved.error->kind == DefaultsStoreError::Kind::pathSharedWithOthers &&
+                    saved.error->description().find("매핑하지 않는") != std::string::npos;
+                outcome += name + (saved.succeeded() ? " saved;"
+                                   : refused         ? " refused;"
+                                                     : " failed;");
+            }
+            return outcome;
+        });
+        if (result.starts_with("skip: "))
+            GTEST_SKIP() << "no user namespace here: " << result;
+        EXPECT_EQ(result, "theirs refused;shared refused;mine saved;");
+        EXPECT_TRUE(fs::is_empty(folder_ / "theirs"));
+        EXPECT_TRUE(fs::is_empty(folder_ / "shared"));
+    }
+}
+
 // Root of a user namespace made by one user holds that user's rights
 // alone: it saves in that user's folder, whatever the ids it cannot map
 // (every owner outside shows as 65534).
 TEST(FolderOwnerRightsNamespaceTest, RootOfANamespaceMappingOneUserSavesInThatUsersFolder) {
+    // Root of a namespace made by root maps root itself, whose files all
+    // stay within reach (see RootOfANamespaceMappingRoot…).
+    if (::geteuid() == 0 && !testing::rootHasASecondUser())
+        GTEST_SKIP() << "no user but root here to make a namespace of one user";
     testing::TemporaryFolder home;
     // Root of the system tries it as nobody; anyone else as itself.
-    const bool asNobody = ::geteuid() == 0 && ProcessRights::ofThisProcess().beyondOneUser;
+    const bool asNobody = ::geteuid() == 0;
     if (asNobody) {
         ASSERT_EQ(::chown(home.path().c_str(), kNobody, kNobody), 0);
     }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <linux/capability.h>
 #include <sys/types.h>
 
+#include <array>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/interfaces/defaults_store_error.hpp"
@@ -12,20 +15,22 @@
 namespace quorvane {
 
 // For as long as it lives, the calling thread touches a settings folder with
-// the rights its decision names (FolderRightsDecision): where root works in
-// a folder that one user could steer (a command run through `sudo -E`,
-// keeping the user's HOME), the thread's file-system user and group ids
-// become that user's, and its supplementary groups that user's groups. The
-// kernel then refuses whatever that user could not do (a link the user
-// planted, at a record's name or on the way to the folder, that leads to a
-// file or folder the user may not read or write), and every file made
-// there is the user's, as the user's own saves make it, without a
-// hand-over that would give the user what root read.
+// the rights its decision names (FolderRightsDecision): where root, or a
+// process holding a capability over files, works in a folder that one user
+// could steer (a command run through `sudo -E`, keeping the user's HOME; a
+// backup agent's), the thread's file-system user and group ids become that
+// user's, its supplementary groups that user's groups, and it holds no
+// capability at all. The kernel then refuses whatever that user could not
+// do (a link the user planted, at a record's name or on the way to the
+// folder, that leads to a file or folder the user may not read or write),
+// and every file made there is the user's, as the user's own saves make
+// it, without a hand-over that would give the user what root read.
 //
-// Per thread (the Linux file-system ids and, set by the system call itself
-// rather than the C library's process-wide wrapper, the groups): every
-// thread that touches the folder takes its own, and other threads keep
-// root's rights meanwhile. Nested, the inner one changes nothing.
+// Per thread (the Linux file-system ids, the capabilities and, set by the
+// system call itself rather than the C library's process-wide wrapper, the
+// groups): every thread that touches the folder takes its own, and other
+// threads keep their rights meanwhile. Nested, the inner one changes
+// nothing.
 class FolderOwnerRights {
   public:
     explicit FolderOwnerRights(std::shared_ptr<const FolderRightsDecision> decision);
@@ -43,6 +48,11 @@ class FolderOwnerRights {
     DefaultsStoreError told(DefaultsStoreError error) const;
 
   private:
+    using Capabilities = std::array<__user_cap_data_struct, _LINUX_CAPABILITY_U32S_3>;
+
+    // Takes the owner's ids and groups where the thread holds others.
+    bool becomeOwner(uid_t owner);
+    void refuse(uid_t owner, const std::string& why);
     void restore();
 
     std::shared_ptr<const FolderRightsDecision> decision_;
@@ -51,6 +61,7 @@ class FolderOwnerRights {
     std::optional<uid_t> previousUser_;
     gid_t previousGroup_ = 0;
     std::vector<gid_t> previousGroups_;
+    std::optional<Capabilities> previousCapabilities_;
 };
 
 }  // namespace quorvane

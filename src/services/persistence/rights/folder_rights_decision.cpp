@@ -3,11 +3,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "services/persistence/rights/access_control_list.hpp"
@@ -23,6 +25,8 @@ constexpr uid_t kRoot = 0;
 constexpr int kMaxLinks = 40;
 // A refusal names this many users of one way in, and counts the rest.
 constexpr std::size_t kUsersNamed = 10;
+// An id shown as the namespace's overflow id: whose it is cannot be told.
+constexpr std::string_view kUnmapped = "이 사용자 네임스페이스가 매핑하지 않는 ID";
 
 // "UID 4, UID 42", the first few of `users` and how many more.
 std::string uidsOf(const std::vector<uid_t>& users) {
@@ -91,6 +95,7 @@ class Writers {
     }
 
     bool anyone() const { return anyone_; }
+    bool unmapped() const { return unmapped_; }
     const std::set<uid_t>& users() const { return users_; }
     bool allTold() const { return unread_.empty(); }
     // Which folder each writer may change, and by which rule.
@@ -98,6 +103,8 @@ class Writers {
         std::string text;
         for (const auto& way : ways_)
             text += (text.empty() ? "" : "; ") + told(way);
+        for (const auto& way : unmappedWays_)
+            text += (text.empty() ? "" : "; ") + way;
         return text;
     }
     std::string unread() const {
@@ -118,14 +125,15 @@ class Writers {
         std::vector<uid_t> users;
     };
 
-    bool counts(uid_t user) const {
-        // Root's own, and ids this namespace does not map: nobody's to take.
-        return user != kRoot && process_.mapsUser(user);
-    }
-
     void addUser(uid_t user, Way way) {
-        if (!counts(user))
+        if (user == kRoot)
             return;
+        // An id this namespace does not map stands for someone outside it,
+        // anyone: a writer whose rights cannot be taken.
+        if (!process_.mapsUser(user)) {
+            addUnmapped(way, "UID " + std::to_string(user));
+            return;
+        }
         users_.insert(user);
         way.users = {user};
         addWay(std::move(way));
@@ -142,8 +150,11 @@ class Writers {
     }
 
     void addGroup(gid_t group, Way way) {
-        if (!process_.mapsGroup(group))
+        // Who belongs to a group this namespace does not map cannot be told.
+        if (!process_.mapsGroup(group)) {
+            addUnmapped(way, "GID " + std::to_string(group));
             return;
+        }
         grounds_.readingAccounts();
         const auto members = accounts_.membersOf(group);
         if (!members) {
@@ -152,34 +163,47 @@ class Writers {
             return;
         }
         for (const auto member : *members) {
-            if (counts(member)) {
-                users_.insert(member);
-                way.users.push_back(member);
+            if (member == kRoot)
+                continue;
+            if (!process_.mapsUser(member)) {
+                addUnmapped(way, "UID " + std::to_string(member));
+                continue;
             }
+            users_.insert(member);
+            way.users.push_back(member);
         }
         if (!way.users.empty())
             addWay(std::move(way));
     }
 
-    std::string told(const Way& way) const {
-        std::string text = way.where.string() + " — ";
+    void addUnmapped(const Way& way, const std::string& who) {
+        unmapped_ = true;
+        const auto told = way.where.string() + " — " + ruleOf(way) + ": " + who + ", " +
+                          std::string(kUnmapped);
+        if (std::find(unmappedWays_.begin(), unmappedWays_.end(), told) == unmappedWays_.end())
+            unmappedWays_.push_back(told);
+    }
+
+    // The rule that lets `way`'s users change its folder.
+    std::string ruleOf(const Way& way) const {
         switch (way.rule) {
             case Rule::owner:
-                text += "주인";
-                break;
+                return "주인";
             case Rule::acl:
-                text += "ACL";
-                break;
+                return "ACL";
             case Rule::group:
-                text += "그룹 " + accounts_.groupName(way.group);
-                break;
+                return "그룹 " + accounts_.groupName(way.group);
             case Rule::aclGroup:
-                text += "ACL 그룹 " + accounts_.groupName(way.group);
-                break;
+                return "ACL 그룹 " + accounts_.groupName(way.group);
             case Rule::anyone:
-                return text + "누구나 쓰기";
+                return "누구나 쓰기";
         }
-        return text + ": " + uidsOf(way.users);
+        return {};
+    }
+
+    std::string told(const Way& way) const {
+        const auto text = way.where.string() + " — " + ruleOf(way);
+        return way.rule == Rule::anyone ? text : text + ": " + uidsOf(way.users);
     }
 
     const ProcessRights& process_;
@@ -189,6 +213,8 @@ class Writers {
     std::set<uid_t> users_;
     bool anyone_ = false;
     std::vector<Way> ways_;
+    bool unmapped_ = false;
+    std::vector<std::string> unmappedWays_;
     std::vector<std::string> unread_;
 };
 
@@ -327,11 +353,12 @@ FolderRightsDecision FolderRightsDecision::of(const fs::path& folder, const Proc
     decision.folder_ = folder;
     if (folder.empty() || !process.beyondOneUser)
         return decision;
+    decision.beyondOneUser_ = true;
     FolderRightsGrounds ownGrounds;
     auto& read = grounds ? *grounds : ownGrounds;
     Writers writers(process, accounts, read);
     decision.toMake_ = walk(fs::absolute(folder), writers, read);
-    if (writers.anyone() || writers.users().size() > 1) {
+    if (writers.anyone() || writers.unmapped() || writers.users().size() > 1) {
         decision.toMake_.clear();
         decision.refusal_ = DefaultsStoreError{DefaultsStoreError::Kind::pathSharedWithOthers,
                                                folder.string(), writers.ways()};

@@ -19,7 +19,8 @@ namespace quorvane {
 // and do not restate it.
 //
 // A process that holds no rights beyond one user's needs no decision: the
-// kernel already checks it. Any other (root) decides from what the kernel
+// kernel already checks it. Any other (root, a holder of a capability
+// over files, root of a namespace that maps root) decides from what the kernel
 // walks to reach the folder: every folder on the way and every link
 // followed (its target walked in turn, `..` from the folder the link is
 // in), and who besides root could change any of them. A folder's entries
@@ -38,10 +39,13 @@ namespace quorvane {
 // FolderOwnerRights), so that whatever that user planted, and every link
 // on the way or in the folder, leads nowhere the user could not go; where
 // several could (a folder writable by a group of several, by everyone, a
-// name in /tmp not made yet), or who could is not known, no rights of one
+// name in /tmp not made yet, an id the process's user namespace does not
+// map: anyone outside it), or who could is not known, no rights of one
 // user keep the others' links away, and the folder is refused. A decision
 // kept holds only while everything it read is unchanged
-// (FolderRightsGrounds).
+// (FolderRightsGrounds). Whatever was decided, a process whose rights reach
+// beyond one user's follows a link only where its maker is root or the
+// user whose rights count (HeldFolder).
 class FolderRightsDecision {
   public:
     // The thread's own rights, whatever the folder.
@@ -52,6 +56,10 @@ class FolderRightsDecision {
                                    FolderRightsGrounds* grounds = nullptr);
 
     const std::filesystem::path& folder() const { return folder_; }
+    // Whether it was made for a process whose rights reach beyond one
+    // user's: such a process follows a link only where its maker is root
+    // or the user whose rights count (HeldFolder).
+    bool beyondOneUser() const { return beyondOneUser_; }
     // The user whose rights count; none for the thread's own.
     const std::optional<uid_t>& user() const { return user_; }
     const AccountBook::Account& account() const { return account_; }
@@ -68,6 +76,7 @@ class FolderRightsDecision {
 
   private:
     std::filesystem::path folder_;
+    bool beyondOneUser_ = false;
     std::optional<uid_t> user_;
     AccountBook::Account account_;
     std::optional<DefaultsStoreError> refusal_;

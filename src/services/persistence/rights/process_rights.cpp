@@ -1,6 +1,7 @@
 #include "services/persistence/rights/process_rights.hpp"
 
 #include <linux/capability.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -12,16 +13,17 @@ namespace quorvane {
 namespace {
 
 // The capabilities that pass the kernel's checks of a file's owner and
-// mode bits.
+// mode bits, or give a file away.
 bool holdsCapabilityOverFiles() {
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3]{};
     if (::syscall(SYS_capget, &header, data) != 0)
-        return ::geteuid() == 0;
+        return true;
     const auto holds = [&](int capability) {
         return (data[capability / 32].effective & (1u << (capability % 32))) != 0;
     };
-    return holds(CAP_DAC_OVERRIDE) || holds(CAP_DAC_READ_SEARCH) || holds(CAP_FOWNER);
+    return holds(CAP_DAC_OVERRIDE) || holds(CAP_DAC_READ_SEARCH) || holds(CAP_FOWNER) ||
+           holds(CAP_CHOWN);
 }
 
 // "<inside> <outside> <count>" per line; the whole range where the file
@@ -54,11 +56,19 @@ ProcessRights ProcessRights::ofThisProcess() {
     std::uint64_t usersMapped = 0;
     for (const auto& range : rights.users)
         usersMapped += range.count;
-    // A capability reaches only files whose owner the namespace maps: with
-    // one user mapped, the kernel already checks everything as that user's.
-    // Root without capabilities still owns root's files, which a link
-    // another user planted could lead to.
-    rights.beyondOneUser = usersMapped > 1;
+    if (usersMapped > 1) {
+        rights.beyondOneUser = true;
+        return rights;
+    }
+    // One user mapped: the kernel checks everything as that user's, and
+    // what that user owns is within reach. Where it owns the root folder
+    // (the system's root, seen from a namespace root made for itself), so
+    // are the system's files, which another user's link could lead to; a
+    // namespace that does not map the system's root shows that folder as
+    // the overflow id.
+    struct stat top {};
+    rights.beyondOneUser =
+        usersMapped == 1 && ::stat("/", &top) == 0 && rights.mapsUser(top.st_uid);
     return rights;
 }
 

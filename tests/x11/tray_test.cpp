@@ -285,8 +285,12 @@ class TrayTest : public testing::XServerTest {
         return pixels;
     }
 
-    // The strip once it has stopped changing (the window drawn).
+    // The strip once it has stopped changing, the window drawn: once its
+    // program has read every event so far (the map's expose among them,
+    // which it draws at once) and taken up what those left to do.
     std::vector<unsigned long> settledStrip(const Shown& window, int height) {
+        if (!caughtUp(window.id) || !caughtUp(window.id))
+            return {};
         std::vector<unsigned long> last;
         int unchanged = 0;
         eventually([&] {

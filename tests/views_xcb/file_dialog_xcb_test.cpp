@@ -61,10 +61,10 @@ class FileDialogXcbTest : public XServerTest {
 
     Display* display() { return connection->display(); }
 
-    // Runs the event loops until `done` holds, at most a few seconds: the
-    // server answers in its own time.
+    // Runs the event loops until `done` holds: the server answers in its
+    // own time, and the bound only ends a faulty run.
     bool until(const std::function<bool()>& done) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (!done()) {
             if (std::chrono::steady_clock::now() > deadline)
                 return false;
@@ -73,13 +73,15 @@ class FileDialogXcbTest : public XServerTest {
         }
         return true;
     }
-    // A round trip for everything sent so far, ours and the window's.
+    // Waits until the windows have read and acted on everything sent so
+    // far (the keys typed among them), their own requests sent on: a round
+    // trip through the server from the test and from the windows, which
+    // read the events in order.
     void settle() {
-        for (int turn = 0; turn < 10; ++turn) {
-            XSync(display(), False);
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            world.scheduler->runUntilIdle();
-        }
+        ASSERT_TRUE(caughtUp(static_cast<Window>(window->winId()),
+                             [&](const auto& done) { return until(done); }));
+        QCoreApplication::processEvents();
+        world.scheduler->runUntilIdle();
     }
 
     // A key pressed and let go on the server's keyboard, with Shift where

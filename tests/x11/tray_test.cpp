@@ -156,13 +156,11 @@ class TrayTest : public testing::XServerTest {
     // where it stands.
     std::optional<Shown> frameOn(int minWidth, int maxWidth, const Shown& output) {
         std::optional<Shown> frame;
-        eventually(
-            [&] {
-                const auto window = viewableSized(minWidth, maxWidth);
-                frame = window ? std::optional(frameOf(*window)) : std::nullopt;
-                return frame && frame->id != window->id && inside(*frame, output);
-            },
-            std::chrono::seconds(10));
+        eventually([&] {
+            const auto window = viewableSized(minWidth, maxWidth);
+            frame = window ? std::optional(frameOf(*window)) : std::nullopt;
+            return frame && frame->id != window->id && inside(*frame, output);
+        });
         return frame;
     }
 
@@ -228,38 +226,43 @@ class TrayTest : public testing::XServerTest {
     }
 
     // Waits until the application has read every event the server sent it
-    // so far, the pointer's moves among them: it reads its events in order
-    // and answers a ping (the window manager's question whether a program
-    // still responds, sent to one of its windows) once it reads it.
+    // so far, the pointer's moves among them.
     bool caughtUp(Window window) {
+        return XServerTest::caughtUp(window, [](const auto& done) { return eventually(done); });
+    }
+
+    // Moves the application's `window` to `x`, `y` as its user drags it, and
+    // waits until the application has heard of it: a window manager tells
+    // a window it moved by a ConfigureNotify it sends (which the test hears
+    // too, and which may come after the frame stands there), the server
+    // tells a window nobody manages itself; an answer to a ping after that
+    // says the application read it.
+    ::testing::AssertionResult movedAndHeard(Window window, int x, int y) {
         Display* display = connection->display();
-        const Window root = connection->root();
-        const Atom protocols = connection->atom("WM_PROTOCOLS");
-        const Atom ping = connection->atom("_NET_WM_PING");
-        // The answer goes to the root window, to whoever watches it.
-        XSelectInput(display, root, StructureNotifyMask | SubstructureNotifyMask);
-        XEvent question{};
-        question.xclient.type = ClientMessage;
-        question.xclient.window = window;
-        question.xclient.message_type = protocols;
-        question.xclient.format = 32;
-        question.xclient.data.l[0] = static_cast<long>(ping);
-        question.xclient.data.l[1] = ++pings_;
-        question.xclient.data.l[2] = static_cast<long>(window);
-        XSendEvent(display, window, False, NoEventMask, &question);
-        XFlush(display);
-        const bool answered = eventually([&] {
-            XEvent answer{};
-            while (XCheckTypedWindowEvent(display, root, ClientMessage, &answer)) {
-                if (answer.xclient.message_type == protocols &&
-                    answer.xclient.data.l[0] == static_cast<long>(ping) &&
-                    answer.xclient.data.l[1] == pings_)
-                    return true;
-            }
-            return false;
-        });
-        XSelectInput(display, root, NoEventMask);
-        return answered;
+        const bool managed = XGetSelectionOwner(display, connection->atom("WM_S0")) != None;
+        XSelectInput(display, window, StructureNotifyMask);
+        XSync(display, False);
+        const std::string command = "DISPLAY=" + displayName + " xdotool windowmove " +
+                                    std::to_string(window) + " " + std::to_string(x) + " " +
+                                    std::to_string(y);
+        const bool moved = std::system(command.c_str()) == 0;
+        const bool told =
+            moved && eventually([&] {
+                XEvent event{};
+                while (XCheckTypedWindowEvent(display, window, ConfigureNotify, &event)) {
+                    const auto& told = event.xconfigure;
+                    if ((told.send_event || !managed) && told.x == x && told.y == y)
+                        return true;
+                }
+                return false;
+            });
+        XSelectInput(display, window, NoEventMask);
+        if (!told)
+            return ::testing::AssertionFailure()
+                   << command << ": the window heard of no move there";
+        if (!caughtUp(window))
+            return ::testing::AssertionFailure() << "the application did not answer";
+        return ::testing::AssertionSuccess();
     }
 
     void clickAt(const Shown& window) {
@@ -282,8 +285,12 @@ class TrayTest : public testing::XServerTest {
         return pixels;
     }
 
-    // The strip once it has stopped changing (the window drawn).
+    // The strip once it has stopped changing, the window drawn: once its
+    // program has read every event so far (the map's expose among them,
+    // which it draws at once) and taken up what those left to do.
     std::vector<unsigned long> settledStrip(const Shown& window, int height) {
+        if (!caughtUp(window.id) || !caughtUp(window.id))
+            return {};
         std::vector<unsigned long> last;
         int unchanged = 0;
         eventually([&] {
@@ -493,7 +500,6 @@ class TrayTest : public testing::XServerTest {
     ::testing::AssertionResult windowsFollowTheDocksGrowth(EdgeDock& dock, bool listNow = false);
 
     testing::ApplicationHome home;
-    long pings_ = 0;
     std::unique_ptr<LaunchedProcess> tray;
     std::unique_ptr<LaunchedProcess> windowManager;
     std::unique_ptr<LaunchedProcess> application;
@@ -557,15 +563,14 @@ TEST_F(TrayTest, ATrayStartedLaterGetsTheIconAndTheMainWindowOffersThePanelWhile
     ASSERT_TRUE(startTray()) << home.logText();
     const auto icon = settledIcon();
     ASSERT_TRUE(icon.has_value()) << home.logText();
-    // Within a second the header drops its panel control: the pixels that
-    // change are where it was.
+    // Once the application looks for a tray again (every second), the
+    // header drops its panel control: the pixels that change are where it
+    // was.
     std::vector<unsigned long> withTray;
-    ASSERT_TRUE(eventually(
-        [&] {
-            withTray = topStrip(*window, kHeader);
-            return withTray.size() == offered.size() && withTray != offered;
-        },
-        std::chrono::seconds(3)));
+    ASSERT_TRUE(eventually([&] {
+        withTray = topStrip(*window, kHeader);
+        return withTray.size() == offered.size() && withTray != offered;
+    }));
     int left = window->width;
     int right = -1;
     int top = kHeader;
@@ -588,8 +593,7 @@ TEST_F(TrayTest, ATrayStartedLaterGetsTheIconAndTheMainWindowOffersThePanelWhile
     tray.reset();
     ASSERT_TRUE(eventually(
         [&] { return XGetSelectionOwner(connection->display(), traySelection()) == None; }));
-    EXPECT_TRUE(
-        eventually([&] { return topStrip(*window, kHeader) == offered; }, std::chrono::seconds(3)));
+    EXPECT_TRUE(eventually([&] { return topStrip(*window, kHeader) == offered; }));
     const int controlX = window->x + (left + right) / 2;
     const int controlY = window->y + (top + bottom) / 2;
     xdotool("mousemove " + std::to_string(controlX) + " " + std::to_string(controlY) + " click 1");
@@ -855,7 +859,7 @@ class EdgeDock {
     const int depth = 1080 - (frame.y + frame.height) + 20;
     dock.keep(depth);
     const Shown area{0, 0, 0, 1920, 1080 - depth};
-    eventually([&] { return everyWindowInside(area); }, std::chrono::seconds(10));
+    eventually([&] { return everyWindowInside(area); });
     return everyWindowInside(area);
 }
 
@@ -877,7 +881,7 @@ TEST_F(TrayTest, UnderAWindowManagerThePanelsSmallWindowStaysOnTheScreenOfItsMai
     // and fits it.
     xdotool("key Escape");
     ASSERT_TRUE(eventually([&] { return !viewableSized(300, 600); }));
-    xdotool("windowmove " + std::to_string(viewableSized(800, 1000)->id) + " 1950 40");
+    ASSERT_TRUE(movedAndHeard(viewableSized(800, 1000)->id, 1950, 40));
     const auto moved = frameOn(800, 1000, kLowOutput);
     ASSERT_TRUE(moved && inside(*moved, kLowOutput));
     const auto low = openedPanelOn(kLowOutput);
@@ -909,19 +913,16 @@ TEST_F(TrayTest, AtTwiceTheScaleTheMainAndSettingsWindowsFitTheirScreenWithTheir
     // takes that output's height and no more than its width.
     const auto client = viewableSized(1200, 1400);
     ASSERT_TRUE(client);
-    xdotool("windowmove " + std::to_string(client->id) + " 1921 0");
-    ASSERT_TRUE(eventually([&] { return frameOf(*settings).x >= kLowOutput.x; }));
     // The text size comes from another process: only once the application
-    // has read the move is it where the application fits the window.
-    ASSERT_TRUE(caughtUp(client->id));
+    // has heard of the move is it where the application fits the window.
+    ASSERT_TRUE(movedAndHeard(client->id, 1921, 0));
+    ASSERT_TRUE(eventually([&] { return frameOf(*settings).x >= kLowOutput.x; }));
     writeTextSize(QuorvaneTextSize::veryLarge);
     Shown grown;
-    eventually(
-        [&] {
-            grown = frameOf(*settings);
-            return grown.height < settings->height && inside(grown, kLowOutput);
-        },
-        std::chrono::seconds(5));
+    eventually([&] {
+        grown = frameOf(*settings);
+        return grown.height < settings->height && inside(grown, kLowOutput);
+    });
     EXPECT_LT(grown.height, settings->height);
     EXPECT_TRUE(inside(grown, kLowOutput));
 }
@@ -937,8 +938,7 @@ TEST_F(TrayTest, AtTwiceTheScaleThePanelsSmallWindowOpensInsideItsOutputEveryTim
     for (int opening = 0; opening < 8; ++opening) {
         SCOPED_TRACE(opening);
         const Shown& output = opening % 2 == 1 ? kLowOutput : kPrimaryOutput;
-        xdotool("windowmove " + std::to_string(viewableSized(1600, 2000)->id) + " " +
-                std::to_string(output.x + 30) + " 40");
+        ASSERT_TRUE(movedAndHeard(viewableSized(1600, 2000)->id, output.x + 30, 40));
         ASSERT_TRUE(eventually([&] {
             const auto window = viewableSized(1600, 2000);
             return window && window->x >= output.x && window->x < output.x + 100;
@@ -1013,7 +1013,7 @@ TEST_F(TrayTest, ADockThatComesWhileWindowsAreOpenMovesThemInsideTheNewWorkArea)
         Shown area;
         ASSERT_TRUE(eventually(
             [&] { return (area = workAreaOn(*connection, kPrimaryOutput)).y == depth; }));
-        eventually([&] { return everyWindowInside(area); }, std::chrono::seconds(10));
+        eventually([&] { return everyWindowInside(area); });
         EXPECT_TRUE(everyWindowInside(area)) << home.logText();
         EXPECT_EQ(viewable().size(), 2U);
         application->signal(SIGTERM);
@@ -1041,8 +1041,7 @@ TEST_F(TrayTest, ADocksStripThatGrowsUnderOpenWindowsMovesThemInsideTheNewWorkAr
     ASSERT_TRUE(settings) << home.logText();
     ASSERT_TRUE(eventually([&] { return everyWindowInside(area); }));
     ASSERT_TRUE(caughtUp(settings->id) && caughtUp(settings->id));
-    xdotool("windowmove " + std::to_string(window.id) + " 200 " +
-            std::to_string(1060 - mainFrame->height + 20));
+    ASSERT_TRUE(movedAndHeard(window.id, 200, 1060 - mainFrame->height + 20));
     ASSERT_TRUE(eventually([&] {
         const auto moved = frameOf(window);
         return moved.y + moved.height > 1040 && inside(moved, area);
@@ -1053,7 +1052,7 @@ TEST_F(TrayTest, ADocksStripThatGrowsUnderOpenWindowsMovesThemInsideTheNewWorkAr
     dock.keep(depth);
     ASSERT_TRUE(eventually(
         [&] { return (area = workAreaOn(*connection, kPrimaryOutput)).height == 1080 - depth; }));
-    eventually([&] { return everyWindowInside(area); }, std::chrono::seconds(10));
+    eventually([&] { return everyWindowInside(area); });
     EXPECT_TRUE(everyWindowInside(area)) << home.logText();
 }
 
@@ -1067,7 +1066,7 @@ TEST_F(TrayTest, WindowsWhoseOutputGoesMoveInsideTheNearestOutputStillOn) {
     const auto started = mainWindowUnderWindowManager(kPrimaryOutput);
     ASSERT_TRUE(started) << home.logText();
     const Shown window = *started;
-    xdotool("windowmove " + std::to_string(window.id) + " 3250 40");
+    ASSERT_TRUE(movedAndHeard(window.id, 3250, 40));
     const auto moved = frameOn(800, 1000, kWideOutput);
     ASSERT_TRUE(moved && inside(*moved, kWideOutput));
     const auto opened = openedSettingsBeside(*viewableSized(800, 1000));
@@ -1126,7 +1125,7 @@ TEST_F(TrayTest, WithoutAWindowManagerAtTwiceTheScaleTheSettingsWindowOpensCutTo
     std::optional<Shown> window;
     ASSERT_TRUE(eventually([&] { return (window = viewableSized(1600, 1800)).has_value(); }))
         << home.logText();
-    xdotool("windowmove " + std::to_string(window->id) + " 1920 0");
+    ASSERT_TRUE(movedAndHeard(window->id, 1920, 0));
     ASSERT_TRUE(eventually([&] { return (window = viewableSized(1600, 1800))->x == 1920; }));
     // The application fits the moved window to its new output: the click
     // goes where the window stands once the application has caught up.
@@ -1167,7 +1166,7 @@ TEST_F(TrayTest, TheSettingsWindowOpensOnItsOpenersOutputAndKeepsTheOneItsUserMo
     writeTextSize(QuorvaneTextSize::veryLarge);
     const auto started = mainWindowUnderWindowManager(kPrimaryOutput);
     ASSERT_TRUE(started) << home.logText();
-    xdotool("windowmove " + std::to_string(started->id) + " 1950 40");
+    ASSERT_TRUE(movedAndHeard(started->id, 1950, 40));
     ASSERT_TRUE(frameOn(800, 1000, kLowOutput));
     const Shown window = *viewableSized(800, 1000);
     const auto settings = openedSettingsBeside(window);
@@ -1177,7 +1176,7 @@ TEST_F(TrayTest, TheSettingsWindowOpensOnItsOpenersOutputAndKeepsTheOneItsUserMo
     // Moved once the program has placed it with its frame known: a move
     // before would race the program's own.
     ASSERT_TRUE(caughtUp(settings->id) && caughtUp(settings->id));
-    xdotool("windowmove " + std::to_string(settings->id) + " 3250 20");
+    ASSERT_TRUE(movedAndHeard(settings->id, 3250, 20));
     ASSERT_TRUE(eventually([&] { return inside(frameOf(*settings), kWideOutput); }));
     xdotool("windowfocus --sync " + std::to_string(settings->id) + " key Escape");
     ASSERT_TRUE(eventually([&] { return viewable().size() == 1; }));
@@ -1208,15 +1207,14 @@ TEST_F(TrayTest, ASettingsWindowNudgedAsItOpensOpensAgainOverItsOpener) {
         const auto settings = openedSettingsBeside(window, factor);
         ASSERT_TRUE(settings) << home.logText();
         const Shown opened = frameOf(*settings);
-        xdotool("windowmove " + std::to_string(settings->id) + " " +
-                std::to_string(settings->x + 2) + " " + std::to_string(settings->y));
+        ASSERT_TRUE(movedAndHeard(settings->id, settings->x + 2, settings->y));
         ASSERT_TRUE(eventually([&] { return frameOf(*settings).x == opened.x + 2; }));
         ASSERT_TRUE(caughtUp(settings->id) && caughtUp(settings->id));
         xdotool("windowfocus --sync " + std::to_string(settings->id) + " key Escape");
         ASSERT_TRUE(eventually([&] { return viewable().size() == 1; }));
 
         // Mostly on the 720-high output (at 1.5 taller than it).
-        xdotool("windowmove " + std::to_string(window.id) + " 1930 40");
+        ASSERT_TRUE(movedAndHeard(window.id, 1930, 40));
         std::optional<Shown> moved;
         ASSERT_TRUE(eventually([&] {
             moved = viewableSized(scaled(800), scaled(1000));
@@ -1249,8 +1247,7 @@ TEST_F(TrayTest, TheSettingsWindowOpenedAfterTheSmallWindowWasShownFollowsItsOpe
 
     for (const Shown& output : {kPrimaryOutput, kLowOutput, kWideOutput}) {
         SCOPED_TRACE(output.x);
-        xdotool("windowmove " + std::to_string(window.id) + " " + std::to_string(output.x + 30) +
-                " 40");
+        ASSERT_TRUE(movedAndHeard(window.id, output.x + 30, 40));
         ASSERT_TRUE(frameOn(800, 1000, output));
         const auto settings = openedSettingsBeside(*viewableSized(800, 1000));
         ASSERT_TRUE(settings) << home.logText();
@@ -1273,7 +1270,7 @@ TEST_F(TrayTest, TheSmallWindowMovedRightAfterItsFirstOpeningStaysAndOpensTheSet
     ASSERT_TRUE(clickPanelControl(window));
     std::optional<Shown> panel;
     ASSERT_TRUE(eventually([&] { return (panel = viewableSized(300, 600)).has_value(); }));
-    xdotool("windowmove " + std::to_string(panel->id) + " 1300 60");
+    ASSERT_TRUE(movedAndHeard(panel->id, 1300, 60));
     ASSERT_TRUE(eventually([&] { return frameOf(*panel).x >= 1290; })) << home.logText();
     ASSERT_TRUE(caughtUp(panel->id) && caughtUp(panel->id));
     const Shown moved = frameOf(*panel);
@@ -1312,7 +1309,7 @@ TEST_F(TrayTest, TheSettingsWindowAndItsSheetFitTheLowOutputTheyOpenOnAtEverySca
         // keeps the size its user gave it, wider than that output.
         const Shown before = *viewableSized(scaled(800), scaled(1000));
         const int height = before.height;
-        xdotool("windowmove " + std::to_string(before.id) + " 1950 40");
+        ASSERT_TRUE(movedAndHeard(before.id, 1950, 40));
         std::optional<Shown> window;
         ASSERT_TRUE(eventually([&] {
             window = viewableSized(scaled(800), scaled(1000));
@@ -1328,7 +1325,7 @@ TEST_F(TrayTest, TheSettingsWindowAndItsSheetFitTheLowOutputTheyOpenOnAtEverySca
         // Moved again there, its size stays whole: the window manager's size
         // steps from the new smallest size take no device pixel off it.
         ASSERT_TRUE(caughtUp(window->id) && caughtUp(window->id));
-        xdotool("windowmove " + std::to_string(window->id) + " 1990 40");
+        ASSERT_TRUE(movedAndHeard(window->id, 1990, 40));
         ASSERT_TRUE(eventually([&] {
             window = viewableSized(scaled(800), scaled(1000));
             return window && window->x >= 1980;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -267,6 +268,45 @@ class XServerTest : public ::testing::Test {
         ~SwitchedOff() { test.restoreWorld(); }
     };
 
+    // Whether the program that owns `window` has read every event the
+    // server sent it so far (keys typed, a move told, a request of its own
+    // made before them sent on): it reads its events in order and answers
+    // a ping (the window manager's question whether a program still
+    // responds, sent to one of its windows) once it reads it. `waitFor`
+    // waits until what it is given holds, running meanwhile whatever must
+    // run for the answer (this process's own event loop, where the window
+    // is its own).
+    bool caughtUp(Window window, const std::function<bool(const std::function<bool()>&)>& waitFor) {
+        Display* display = connection->display();
+        const Window root = connection->root();
+        const Atom protocols = connection->atom("WM_PROTOCOLS");
+        const Atom ping = connection->atom("_NET_WM_PING");
+        // The answer goes to the root window, to whoever watches it.
+        XSelectInput(display, root, StructureNotifyMask | SubstructureNotifyMask);
+        XEvent question{};
+        question.xclient.type = ClientMessage;
+        question.xclient.window = window;
+        question.xclient.message_type = protocols;
+        question.xclient.format = 32;
+        question.xclient.data.l[0] = static_cast<long>(ping);
+        question.xclient.data.l[1] = ++pings_;
+        question.xclient.data.l[2] = static_cast<long>(window);
+        XSendEvent(display, window, False, NoEventMask, &question);
+        XFlush(display);
+        const bool answered = waitFor([&] {
+            XEvent answer{};
+            while (XCheckTypedWindowEvent(display, root, ClientMessage, &answer)) {
+                if (answer.xclient.message_type == protocols &&
+                    answer.xclient.data.l[0] == static_cast<long>(ping) &&
+                    answer.xclient.data.l[1] == pings_)
+                    return true;
+            }
+            return false;
+        });
+        XSelectInput(display, root, NoEventMask);
+        return answered;
+    }
+
     // The viewable windows of the process `pid` (by _NET_WM_PID).
     std::vector<ShownWindow> viewableWindowsOf(pid_t pid) {
         std::vector<ShownWindow> found;
@@ -278,6 +318,8 @@ class XServerTest : public ::testing::Test {
     std::optional<XConnection> connection;
 
   private:
+    long pings_ = 0;
+
     static bool standard(const std::string& name) {
         for (const auto& wanted : kHarnessOutputs) {
             if (name == wanted.name)

@@ -190,6 +190,8 @@ struct ExistingFile {
     std::optional<Contents> contents;
     // Held open until the write is over, so that no new file gets its
     // number: what a write's exchange displaced is told from it by that.
+    // Also past a plain rename over it, which its close must never just
+    // precede (see installRecord).
     UniqueFileDescriptor held{-1};
     std::optional<HeldFileNumber> number;
 
@@ -684,8 +686,7 @@ SaveOutcome FileDefaultsStore::writeTo(const HeldFolder& folder, const HeldFolde
     // Exchanged, not renamed over: a record another writer saved after the
     // check above (its lock file taken from under this one) is still at
     // hand, under that name, instead of gone.
-    auto installed =
-        installRecord(installFrom, target, existing.number, [&] { existing.held.close(); });
+    auto installed = installRecord(installFrom, target, existing.number);
     if (const auto* error = std::get_if<int>(&installed))
         return SaveOutcome::failed(DefaultsStoreError::fromErrno(*error, target.string()));
     auto& placedStamps = std::get<RecordWriteStampFile::Replacement>(replaced);

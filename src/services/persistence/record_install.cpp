@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "services/persistence/unique_file_descriptor.hpp"
+
 namespace quorvane {
 
 namespace {
@@ -31,7 +33,36 @@ bool holdsTheFileRead(const std::filesystem::path& target, std::optional<HeldFil
     return read && named.st_dev == read->device && named.st_ino == read->inode;
 }
 
+// The file at `path`, open while this lives; none where nothing at the
+// name opens (nothing of ours can cross its replacement then).
+class HeldAt {
+  public:
+    explicit HeldAt(const std::filesystem::path& path)
+        : fd_(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC)) {}
+    // Closed keeping the errno of what was done meanwhile.
+    ~HeldAt() {
+        const int error = errno;
+        fd_.close();
+        errno = error;
+    }
+    HeldAt(const HeldAt&) = delete;
+    HeldAt& operator=(const HeldAt&) = delete;
+
+  private:
+    UniqueFileDescriptor fd_;
+};
+
 }  // namespace
+
+bool renameHolding(const std::string& from, const std::filesystem::path& to) {
+    const HeldAt held(to);
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool removeHolding(const std::filesystem::path& path) {
+    const HeldAt held(path);
+    return ::unlink(path.c_str()) == 0;
+}
 
 bool exchangeNames(const std::string& first, const std::filesystem::path& second) {
     return ::renameat2(AT_FDCWD, first.c_str(), AT_FDCWD, second.c_str(), RENAME_EXCHANGE) == 0;
@@ -39,8 +70,7 @@ bool exchangeNames(const std::string& first, const std::filesystem::path& second
 
 std::variant<RecordInstall, int> installRecord(const std::string& temporary,
                                                const std::filesystem::path& target,
-                                               std::optional<HeldFileNumber> read,
-                                               const std::function<void()>& letGoOfRead) {
+                                               std::optional<HeldFileNumber> read) {
     // Something removed the record since, or made one where there was
     // none: one more try the other way, then the next.
     unsigned flags = read ? RENAME_EXCHANGE : RENAME_NOREPLACE;
@@ -64,8 +94,6 @@ std::variant<RecordInstall, int> installRecord(const std::string& temporary,
     // landed since this one read is left where it is, to be merged onto.
     if (!holdsTheFileRead(target, read))
         return RecordInstall{RecordInstall::Displaced::anotherFile, false};
-    if (letGoOfRead)
-        letGoOfRead();
     if (::rename(temporary.c_str(), target.c_str()) != 0)
         return errno;
     return RecordInstall{

@@ -3,7 +3,6 @@
 #include <sys/types.h>
 
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <variant>
@@ -48,15 +47,23 @@ struct HeldFileNumber {
 // made only where a look just before it finds the file read still at the
 // name (or nothing): another writer's record is left in place instead.
 // `read` is the file the write was made from; none when there was none.
-// `letGoOfRead` is called just before that plain rename: whoever holds the
-// file read open closes it, since FUSE keeps a file renamed over while open
-// under a ".fuse_hidden" name. The errno of a failure.
+// Whoever holds the file read keeps it open until this returns: through
+// FUSE, a file renamed over while open waits under a ".fuse_hidden" name
+// until its close, but one closed a moment before the rename may stay
+// there for good (the close, which the kernel tells FUSE later, crosses
+// the rename). The errno of a failure.
 std::variant<RecordInstall, int> installRecord(const std::string& temporary,
                                                const std::filesystem::path& target,
-                                               std::optional<HeldFileNumber> read,
-                                               const std::function<void()>& letGoOfRead = {});
+                                               std::optional<HeldFileNumber> read);
 
 // Exchanges the two names again; false (errno set) when it could not.
 bool exchangeNames(const std::string& first, const std::filesystem::path& second);
+
+// Renames `from` over `to`, or removes `path`, holding the file at that
+// name open until it is gone from there, for the reason installRecord's
+// caller holds the file read: no close by anyone crosses it then. False
+// (errno set) when it could not.
+bool renameHolding(const std::string& from, const std::filesystem::path& to);
+bool removeHolding(const std::filesystem::path& path);
 
 }  // namespace quorvane

@@ -194,7 +194,7 @@ void RecordWriteStampFile::putBack(std::string_view lines) const {
         return;
     TemporaryFileGuard guard(temporaryPath);
     if (!writeAllBytes(fd.get(), lines) || ::fsync(fd.get()) != 0 || !fd.close() ||
-        ::rename(temporaryPath.c_str(), path_.c_str()) != 0)
+        !renameHolding(temporaryPath, path_))
         return;
     guard.release();
 }
@@ -256,7 +256,7 @@ std::optional<DefaultsStoreError> RecordWriteStampFile::write(
     // The stamps before, now under the temporary name, go with the guard.
     if (keptDescribe && exchangeNames(temporaryPath, path_))
         return std::nullopt;
-    if (::rename(temporaryPath.c_str(), path_.c_str()) != 0)
+    if (!renameHolding(temporaryPath, path_))
         return DefaultsStoreError::fromErrno(errno, path_.string());
     guard.release();
     if (!keptDescribe)
@@ -268,7 +268,7 @@ void RecordWriteStampFile::keepSynced() const {
     // Never renamed over: the kept stamps go a moment before their
     // successor is linked in, where a crash leaves the synced stamps at
     // the name to describe the record.
-    ::unlink(keptPath_.c_str());
+    removeHolding(keptPath_);
     ::link(path_.c_str(), keptPath_.c_str());
 }
 
@@ -324,7 +324,7 @@ std::variant<RecordWriteStampFile::Replacement, int> RecordWriteStampFile::swapI
         ::open(temporaryPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     struct stat placedInfo {};
     if (!placed.valid() || ::fstat(placed.get(), &placedInfo) != 0 ||
-        ::rename(temporaryPath.c_str(), path_.c_str()) != 0) {
+        !renameHolding(temporaryPath, path_)) {
         const int error = errno;
         if (!displaced.empty())
             ::unlink(displaced.c_str());

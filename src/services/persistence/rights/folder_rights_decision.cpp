@@ -28,14 +28,21 @@ constexpr std::size_t kUsersNamed = 10;
 // An id shown as the namespace's overflow id: whose it is cannot be told.
 constexpr std::string_view kUnmapped = "이 사용자 네임스페이스가 매핑하지 않는 ID";
 
-// "UID 4, UID 42", the first few of `users` and how many more.
-std::string uidsOf(const std::vector<uid_t>& users) {
+// "UID 4, UID 42", the first few of `names` and how many more.
+std::string namesOf(const std::vector<std::string>& names) {
     std::string text;
-    for (std::size_t at = 0; at < users.size() && at < kUsersNamed; ++at)
-        text += (at == 0 ? "UID " : ", UID ") + std::to_string(users[at]);
-    if (users.size() > kUsersNamed)
-        text += " 외 " + std::to_string(users.size() - kUsersNamed) + "명";
+    for (std::size_t at = 0; at < names.size() && at < kUsersNamed; ++at)
+        text += (at == 0 ? "" : ", ") + names[at];
+    if (names.size() > kUsersNamed)
+        text += " 외 " + std::to_string(names.size() - kUsersNamed) + "명";
     return text;
+}
+
+std::vector<std::string> uidNames(const std::vector<uid_t>& users) {
+    std::vector<std::string> names;
+    for (const auto user : users)
+        names.push_back("UID " + std::to_string(user));
+    return names;
 }
 
 // Who besides root could change what the walk went through, and what of it
@@ -101,10 +108,14 @@ class Writers {
     // Which folder each writer may change, and by which rule.
     std::string ways() const {
         std::string text;
-        for (const auto& way : ways_)
-            text += (text.empty() ? "" : "; ") + told(way);
-        for (const auto& way : unmappedWays_)
-            text += (text.empty() ? "" : "; ") + way;
+        for (const auto& way : ways_) {
+            if (!way.users.empty() || way.rule == Rule::anyone)
+                text += (text.empty() ? "" : "; ") + told(way);
+        }
+        for (const auto& way : ways_) {
+            if (!way.unmapped.empty())
+                text += (text.empty() ? "" : "; ") + toldUnmapped(way);
+        }
         return text;
     }
     std::string unread() const {
@@ -123,6 +134,8 @@ class Writers {
         Rule rule;
         gid_t group = 0;
         std::vector<uid_t> users;
+        // Ids the namespace does not map, as "UID 5" or "GID 7".
+        std::vector<std::string> unmapped = {};
     };
 
     void addUser(uid_t user, Way way) {
@@ -139,14 +152,25 @@ class Writers {
         addWay(std::move(way));
     }
 
-    // A folder walked through more than once is told once.
+    // A folder walked through more than once is told once, and the users one
+    // rule lets in there (an ACL's many entries) together.
     void addWay(Way way) {
-        for (const auto& known : ways_) {
-            if (known.where == way.where && known.rule == way.rule && known.group == way.group &&
-                known.users == way.users)
-                return;
+        for (auto& known : ways_) {
+            if (known.where != way.where || known.rule != way.rule || known.group != way.group)
+                continue;
+            addMissing(known.users, way.users);
+            addMissing(known.unmapped, way.unmapped);
+            return;
         }
         ways_.push_back(std::move(way));
+    }
+
+    template <typename Item>
+    static void addMissing(std::vector<Item>& known, const std::vector<Item>& more) {
+        for (const auto& item : more) {
+            if (std::find(known.begin(), known.end(), item) == known.end())
+                known.push_back(item);
+        }
     }
 
     void addGroup(gid_t group, Way way) {
@@ -176,12 +200,11 @@ class Writers {
             addWay(std::move(way));
     }
 
-    void addUnmapped(const Way& way, const std::string& who) {
+    void addUnmapped(Way way, const std::string& who) {
         unmapped_ = true;
-        const auto told = way.where.string() + " — " + ruleOf(way) + ": " + who + ", " +
-                          std::string(kUnmapped);
-        if (std::find(unmappedWays_.begin(), unmappedWays_.end(), told) == unmappedWays_.end())
-            unmappedWays_.push_back(told);
+        way.users.clear();
+        way.unmapped = {who};
+        addWay(std::move(way));
     }
 
     // The rule that lets `way`'s users change its folder.
@@ -203,7 +226,12 @@ class Writers {
 
     std::string told(const Way& way) const {
         const auto text = way.where.string() + " — " + ruleOf(way);
-        return way.rule == Rule::anyone ? text : text + ": " + uidsOf(way.users);
+        return way.rule == Rule::anyone ? text : text + ": " + namesOf(uidNames(way.users));
+    }
+
+    std::string toldUnmapped(const Way& way) const {
+        return way.where.string() + " — " + ruleOf(way) + ": " + namesOf(way.unmapped) + ", " +
+               std::string(kUnmapped);
     }
 
     const ProcessRights& process_;
@@ -214,7 +242,6 @@ class Writers {
     bool anyone_ = false;
     std::vector<Way> ways_;
     bool unmapped_ = false;
-    std::vector<std::string> unmappedWays_;
     std::vector<std::string> unread_;
 };
 

@@ -1020,7 +1020,7 @@ TEST_F(ApplicationTest, HandOversWhileAnotherProcessHoldsTheLockAllEndWellAndNev
 
     for (std::size_t i = 0; i < launches.size(); ++i)
         EXPECT_EQ(launches[i]->waitFor(), 0) << "launch " << i << "\n" << home.logText();
-    EXPECT_EQ(home.logText().find("did not answer"), std::string::npos) << home.logText();
+    EXPECT_EQ(home.logText().find("응답하지 않습니다"), std::string::npos) << home.logText();
 
     other.reset();
     for (const auto& name : outputs) {

@@ -69,12 +69,12 @@ int handOver(quorvane::SingleInstance& instance, const std::vector<QString>& url
         messages.push_back({InstanceMessage::Kind::showMainWindow, {}});
     int status = 0;
     for (const auto& message : messages) {
-        const auto answer = instance.send(message);
+        const auto delivery = instance.send(message);
+        const auto* answer = std::get_if<quorvane::InstanceAnswer>(&delivery);
         if (!answer) {
-            std::fputs(
-                "quorvane: another Quorvane is running on this display but did not "
-                "answer\n",
-                stderr);
+            const auto line =
+                quorvane::noAnswerLine(std::get<quorvane::SingleInstance::NoAnswer>(delivery));
+            std::fputs(line.c_str(), stderr);
             return 1;
         }
         if (answer->refusal) {

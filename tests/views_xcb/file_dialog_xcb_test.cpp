@@ -12,7 +12,9 @@
 #include <QCompleter>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <chrono>
@@ -232,10 +234,11 @@ pid_t fuseServerOf(const fs::path& image) {
 // A folder on a FUSE mount whose server stopped answering (a dead sshfs, a
 // stalled network share), typed into each file dialog and returned: the
 // windows go on (the keys typed after it reach the field, a posted event
-// runs), the accept button is off and says the dialog waits, and once the
-// mount answers the dialog opens the folder. A window thread that waited
-// on the mount is let go by the mount's server going on, after a while,
-// and the case fails.
+// runs), and the accept button is off and says the dialog waits. Once the
+// mount answers, 내보내기's dialog opens the folder; 가져오기's is closed and
+// deleted while the mount still does not answer, its file list's model
+// reading there. A window thread that waited on the mount is let go by the
+// mount's server going on, after a while, and the case fails.
 TEST_F(FileDialogXcbTest, AFolderOnAMountThatStoppedAnsweringLeavesEachDialogRunning) {
     const fs::path mount = folder / "mount";
     fs::create_directory(mount);
@@ -247,12 +250,15 @@ TEST_F(FileDialogXcbTest, AFolderOnAMountThatStoppedAnsweringLeavesEachDialogRun
     ASSERT_GT(server, 0);
     for (auto* action :
          {window->filesCard()->exportAction(), window->filesCard()->importAction()}) {
-        QFileDialog* dialog = openDialog(action);
+        const bool closedWhileWaiting = action == window->filesCard()->importAction();
+        QPointer<QFileDialog> dialog = openDialog(action);
         ASSERT_NE(dialog, nullptr);
         auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         ASSERT_NE(field, nullptr);
         // Qt reads a relative name against the process's own folder.
         field->setText(QString::fromStdString(folder.path().string() + "/"));
+        field->setFocus(Qt::OtherFocusReason);
+        ASSERT_TRUE(until([&] { return field->hasFocus(); }));
         settle();
         ASSERT_EQ(::kill(server, SIGSTOP), 0);
         std::promise<void> wentOn;
@@ -276,10 +282,17 @@ TEST_F(FileDialogXcbTest, AFolderOnAMountThatStoppedAnsweringLeavesEachDialogRun
         bool ran = false;
         QTimer::singleShot(0, [&ran] { ran = true; });
         until([&] { return ran; });
+        EXPECT_EQ(field->text().toStdString(), (mount / "folder").string() + "/");
+        if (closedWhileWaiting) {
+            dialog->reject();
+            delete dialog.data();
+            settle();
+        }
         wentOn.set_value();
         EXPECT_FALSE(rescue.get()) << "the window thread waited on the mount";
         EXPECT_TRUE(ran);
-        EXPECT_EQ(field->text().toStdString(), (mount / "folder").string() + "/");
+        if (closedWhileWaiting)
+            continue;
         // The mount answers again (let go above): the folder opens.
         EXPECT_TRUE(until([&] {
             return dialog->directory().absolutePath().toStdString() == (mount / "folder").string();
@@ -287,6 +300,66 @@ TEST_F(FileDialogXcbTest, AFolderOnAMountThatStoppedAnsweringLeavesEachDialogRun
         dialog->reject();
         settle();
     }
+    settle();
+    MountRights::unmount(mount);
+}
+
+// The folder of that mount opened from the file list (Return on it, as a
+// double click does): the windows go on and the accept button says the
+// dialog waits; once the mount answers, the dialog shows the folder.
+TEST_F(FileDialogXcbTest,
+       AFolderOnAMountThatStoppedAnsweringOpenedFromTheListLeavesTheDialogRunning) {
+    const fs::path mount = folder / "mount";
+    fs::create_directory(mount);
+    const FuseExt4Image image(folder.path());
+    if (const auto refused = image.mount(mount))
+        GTEST_SKIP() << *refused;
+    const pid_t server = fuseServerOf(folder / "fuse.img");
+    ASSERT_GT(server, 0);
+    QFileDialog* dialog = openDialog(window->filesCard()->exportAction());
+    ASSERT_NE(dialog, nullptr);
+    QAbstractItemView* list = nullptr;
+    for (auto* view : dialog->findChildren<QAbstractItemView*>())
+        list =
+            view->isVisible() && view->objectName().endsWith(QLatin1String("View")) ? view : list;
+    ASSERT_NE(list, nullptr);
+    const QString mountPath = QString::fromStdString(mount.string());
+    QModelIndex listed;
+    ASSERT_TRUE(until([&] {
+        const auto* model = list->model();
+        for (int row = 0; model && row < model->rowCount(list->rootIndex()); ++row) {
+            const auto item = model->index(row, 0, list->rootIndex());
+            if (item.data(QFileSystemModel::FilePathRole).toString() == mountPath)
+                listed = item;
+        }
+        return listed.isValid();
+    }));
+    list->setFocus(Qt::OtherFocusReason);
+    list->setCurrentIndex(listed);
+    ASSERT_TRUE(until([&] { return list->hasFocus(); }))
+        << list->objectName().toStdString() << " "
+        << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString()
+                                        : "none");
+    ASSERT_EQ(::kill(server, SIGSTOP), 0);
+    std::promise<void> wentOn;
+    auto rescue = std::async(std::launch::async, [server, went = wentOn.get_future()] {
+        const bool waited = went.wait_for(std::chrono::seconds(30)) != std::future_status::ready;
+        ::kill(server, SIGCONT);
+        return waited;
+    });
+    press(XK_Return);
+    auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    ASSERT_NE(buttons, nullptr);
+    QPushButton* accept = buttons->button(QDialogButtonBox::Save);
+    ASSERT_NE(accept, nullptr);
+    EXPECT_TRUE(until([&] { return accept->text() == QStringLiteral("확인하는 중…"); }))
+        << accept->text().toStdString();
+    wentOn.set_value();
+    EXPECT_FALSE(rescue.get()) << "the window thread waited on the mount";
+    EXPECT_TRUE(until([&] { return dialog->directory().absolutePath() == mountPath; }))
+        << dialog->directory().absolutePath().toStdString();
+    dialog->reject();
+    settle();
     MountRights::unmount(mount);
 }
 

@@ -3,10 +3,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QAbstractItemView>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
+#include <QPersistentModelIndex>
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
@@ -16,6 +18,8 @@
 #include <thread>
 #include <utility>
 
+#include "views/design/name_typed_file_icons.hpp"
+
 namespace quorvane {
 
 namespace {
@@ -24,8 +28,10 @@ namespace {
 // on a disk that answers shows nothing.
 constexpr int kShowWaitingAfterMs = 200;
 
-// What Qt's dialog asks of the file system for a typed path: the path
-// itself, every folder above it, and how long a name its folder takes.
+// What Qt's dialog asks of the file system for a path typed or opened: the
+// path itself, every folder above it, whether the user may read, write and
+// enter it (asked as a folder opens, and never kept by the kernel), and how
+// long a name its folder takes.
 void askFileSystemAbout(const std::filesystem::path& path) {
     struct stat info {};
     ::stat(path.c_str(), &info);
@@ -34,6 +40,8 @@ void askFileSystemAbout(const std::filesystem::path& path) {
         if (folder == folder.root_path())
             break;
     }
+    for (const int right : {R_OK, W_OK, X_OK})
+        ::access(path.c_str(), right);
     ::pathconf(path.parent_path().c_str(), _PC_NAME_MAX);
 }
 
@@ -67,16 +75,23 @@ class TypedPathCheck final : public QObject {
                 [this](const QString& text) { ask(text, false); });
         connect(&field_, &QLineEdit::returnPressed, this, [this] { ask(field_.text(), true); });
         connect(&buttons_, &QDialogButtonBox::accepted, this, [this] { ask(field_.text(), true); });
-        // Deleted after this check, which may have to keep it.
-        if (model_)
-            model_->setParent(&dialog_);
+        for (auto* view : dialog_.findChildren<QAbstractItemView*>()) {
+            if (QObject::disconnect(view, SIGNAL(activated(QModelIndex)), &dialog_,
+                                    SLOT(_q_enterDirectory(QModelIndex))))
+                connect(view, &QAbstractItemView::activated, this,
+                        [this](const QModelIndex& item) { open(item); });
+        }
+        // A widget tells of its end before its children go.
+        connect(&dialog_, &QObject::destroyed, this, [this] { keepModelWhileAwaited(); });
     }
     ~TypedPathCheck() override {
         std::lock_guard lock(answers_->mutex);
         answers_->check = nullptr;
-        if (answers_->awaited > 0 && model_) {
-            model_->setParent(nullptr);
-            answers_->leftBehind = model_;
+        // Answered between the dialog's end and this: no thread is left to
+        // let the model go.
+        if (answers_->awaited == 0 && answers_->leftBehind) {
+            answers_->leftBehind->deleteLater();
+            answers_->leftBehind = nullptr;
         }
     }
     TypedPathCheck(const TypedPathCheck&) = delete;
@@ -86,12 +101,16 @@ class TypedPathCheck final : public QObject {
     struct Asked {
         QString text;
         bool accepting = false;
+        // An item of the list opened (a folder to show, a file to take).
+        QPersistentModelIndex opened;
     };
 
     // The text as the dialog reads it: a name in the folder it shows, or
-    // a path of its own.
-    std::filesystem::path pathOf(const QString& text) const {
-        const std::filesystem::path typed(text.toStdString());
+    // a path of its own; an opened item's own path.
+    std::filesystem::path pathOf(const Asked& asked) const {
+        if (asked.opened.isValid())
+            return asked.opened.data(QFileSystemModel::FilePathRole).toString().toStdString();
+        const std::filesystem::path typed(asked.text.toStdString());
         if (typed.is_absolute())
             return typed;
         return std::filesystem::path(dialog_.directory().absolutePath().toStdString()) / typed;
@@ -99,29 +118,39 @@ class TypedPathCheck final : public QObject {
 
     void ask(const QString& text, bool accepting) {
         // Accepting holds for the text it was asked for, until it changes.
-        const bool stillAccepting = next_ && next_->accepting && next_->text == text;
-        next_ = Asked{text, accepting || stillAccepting};
+        const bool stillAccepting =
+            next_ && next_->accepting && !next_->opened.isValid() && next_->text == text;
+        next_ = Asked{text, accepting || stillAccepting, {}};
         if (!asking_)
             askNext();
     }
 
+    // An item of the list opened (a double click, Return): the dialog opens
+    // it once the file system has answered for it.
+    void open(const QModelIndex& item) {
+        next_ = Asked{field_.text(), false, item};
+        if (!asking_)
+            askNext();
+    }
+
+    // The asking thread holds nothing of the models: the item opened stays
+    // here, on the window thread.
     void askNext() {
-        const Asked asked = *std::exchange(next_, std::nullopt);
-        asking_ = true;
+        asking_ = std::exchange(next_, std::nullopt);
         if (!waiting_.isActive())
             waiting_.start();
         {
             std::lock_guard lock(answers_->mutex);
             ++answers_->awaited;
         }
-        std::thread([answers = answers_, path = pathOf(asked.text), asked] {
+        std::thread([answers = answers_, path = pathOf(*asking_)] {
             askFileSystemAbout(path);
             std::lock_guard lock(answers->mutex);
             --answers->awaited;
             if (answers->check) {
                 auto* check = static_cast<TypedPathCheck*>(answers->check);
                 QMetaObject::invokeMethod(
-                    check, [check, asked] { check->answered(asked); }, Qt::QueuedConnection);
+                    check, [check] { check->answered(); }, Qt::QueuedConnection);
             } else if (answers->awaited == 0 && answers->leftBehind) {
                 answers->leftBehind->deleteLater();
                 answers->leftBehind = nullptr;
@@ -129,15 +158,22 @@ class TypedPathCheck final : public QObject {
         }).detach();
     }
 
-    // The file system answered for `asked`: Qt's dialog looks at the text
-    // the field still holds, and accepts it when asked to.
-    void answered(const Asked& asked) {
-        asking_ = false;
+    // The file system answered for what was asked: Qt's dialog opens the
+    // item, or looks at the text the field still holds and accepts it when
+    // asked to.
+    void answered() {
+        const Asked asked = *std::exchange(asking_, std::nullopt);
         if (next_) {
             askNext();
             return;
         }
         waiting_.stop();
+        if (asked.opened.isValid()) {
+            QMetaObject::invokeMethod(&dialog_, "_q_enterDirectory",
+                                      Q_ARG(QModelIndex, QModelIndex(asked.opened)));
+            QMetaObject::invokeMethod(&dialog_, "_q_updateOkButton");
+            return;
+        }
         if (field_.text() != asked.text)
             return;
         QMetaObject::invokeMethod(&dialog_, "_q_autoCompleteFileName", Q_ARG(QString, asked.text));
@@ -145,6 +181,21 @@ class TypedPathCheck final : public QObject {
         // Qt's own accepting, which looks at the path again.
         if (asked.accepting)
             static_cast<QDialog&>(dialog_).accept();
+    }
+
+    // The dialog goes while an answer is awaited: its model, whose reading
+    // thread may wait on the same mount, and the icons it reads with, stay
+    // until the answer comes, then go in that order.
+    void keepModelWhileAwaited() {
+        std::lock_guard lock(answers_->mutex);
+        if (answers_->awaited == 0 || !model_)
+            return;
+        model_->setParent(nullptr);
+        if (QObject* icons = fileIconsOf(dialog_)) {
+            icons->setParent(nullptr);
+            connect(model_, &QObject::destroyed, icons, &QObject::deleteLater);
+        }
+        answers_->leftBehind = model_;
     }
 
     void showWaiting() {
@@ -161,7 +212,9 @@ class TypedPathCheck final : public QObject {
     QDialogButtonBox& buttons_;
     QFileSystemModel* model_;
     std::shared_ptr<Answers> answers_;
-    bool asking_ = false;
+    // What the file system is asked about now, and what it is to be asked
+    // about next, once it answered.
+    std::optional<Asked> asking_;
     std::optional<Asked> next_;
     QTimer waiting_;
 };

@@ -12,7 +12,9 @@ namespace quorvane {
 // dead sshfs, a stalled network share) held the windows for good. Here a
 // thread of its own asks first, and Qt's own handling of the text runs once
 // the file system has answered for it, for the text the field still holds;
-// Return and the accept button ask afresh and accept once answered. While
+// Return and the accept button ask afresh and accept once answered. A
+// folder or file opened from the file list (Return, a double click) is
+// asked about the same way before the dialog opens it. While
 // an answer is a moment late the accept button is off and says that the
 // dialog is waiting. A dialog that goes while an answer is still awaited
 // leaves its file list's model behind until then: the model's own thread

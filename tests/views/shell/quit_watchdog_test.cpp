@@ -79,6 +79,12 @@ struct TestServerState {
     bool pausesAtHandBack = false;
     int handBacksAsked = 0;
     std::shared_ptr<TestClock> clock;
+    // The order of the hand-back and the end; shared with a server's
+    // thread that may outlive the watchdog.
+    std::atomic<int> steps{0};
+    std::atomic<int> handedBackAt{0};
+    // Round trips and hand-backs the server's thread began.
+    std::atomic<int> calls{0};
 
     void pause() {
         std::lock_guard lock(mutex);
@@ -99,8 +105,7 @@ struct TestServerState {
 
 class TestServer final : public QuitWatchdog::Server {
   public:
-    TestServer(std::shared_ptr<TestServerState> state, std::function<void()> handedBack)
-        : state_(std::move(state)), handedBack_(std::move(handedBack)) {}
+    explicit TestServer(std::shared_ptr<TestServerState> state) : state_(std::move(state)) {}
 
     void answer() override { waitWhilePaused(); }
     bool handBack() override {
@@ -110,19 +115,19 @@ class TestServer final : public QuitWatchdog::Server {
             state_->paused = state_->paused || state_->pausesAtHandBack;
         }
         waitWhilePaused();
-        handedBack_();
+        state_->handedBackAt.store(++state_->steps);
         return true;
     }
 
   private:
     void waitWhilePaused() {
         state_->clock->serverRunsOn(std::this_thread::get_id());
+        state_->calls.fetch_add(1);
         std::unique_lock lock(state_->mutex);
         state_->resumed.wait(lock, [this] { return !state_->paused; });
     }
 
     std::shared_ptr<TestServerState> state_;
-    std::function<void()> handedBack_;
 };
 
 class QuitWatchdogTest : public ::testing::Test {
@@ -149,10 +154,10 @@ class QuitWatchdogTest : public ::testing::Test {
                                       [[maybe_unused]] const auto read =
                                           ::read(pending, numbers, sizeof numbers);
                                   }},
-            std::make_unique<TestServer>(server_, [this] { handedBackAt_.store(++steps_); }),
+            std::make_unique<TestServer>(server_),
             [this](const QuitWatchdog::Ending& ending) {
                 ending_ = ending;
-                endedAt_.store(++steps_);
+                endedAt_.store(++server_->steps);
                 ended_.set_value();
             },
             bounds, clock_);
@@ -189,8 +194,6 @@ class QuitWatchdogTest : public ::testing::Test {
     int ends_[2] = {-1, -1};
     std::shared_ptr<TestClock> clock_ = std::make_shared<TestClock>();
     std::shared_ptr<TestServerState> server_ = std::make_shared<TestServerState>();
-    std::atomic<int> steps_{0};
-    std::atomic<int> handedBackAt_{0};
     std::atomic<int> endedAt_{0};
     QuitWatchdog::Ending ending_;
     std::promise<void> ended_;
@@ -203,7 +206,7 @@ TEST_F(QuitWatchdogTest, AQuitTheEventLoopNeverTakesHandsTheOutputsBackThenEnds)
     watchdog_->listening();
     signal();
     ASSERT_TRUE(endedWithin(10s));
-    EXPECT_EQ(handedBackAt_.load(), 1);
+    EXPECT_EQ(server_->handedBackAt.load(), 1);
     EXPECT_EQ(endedAt_.load(), 2);
     EXPECT_EQ(ending_,
               (QuitWatchdog::Ending{.quitTaken = false, .handedBack = true, .changesLost = false}));
@@ -213,7 +216,7 @@ TEST_F(QuitWatchdogTest, BeforeTheEventLoopRunsTheStartHasTheEndsBound) {
     watch({.answer = 1h, .end = 0ms});
     signal();
     ASSERT_TRUE(endedWithin(10s));
-    EXPECT_EQ(handedBackAt_.load(), 1);
+    EXPECT_EQ(server_->handedBackAt.load(), 1);
 }
 
 TEST_F(QuitWatchdogTest, AQuitTheEventLoopTookEndsByItsOwnRoadUntilItsBound) {
@@ -227,7 +230,7 @@ TEST_F(QuitWatchdogTest, AQuitTheEventLoopTookEndsByItsOwnRoadUntilItsBound) {
     EXPECT_TRUE(clock_->lookedAgain());
     EXPECT_FALSE(ended());
     watchdog_.reset();
-    EXPECT_EQ(steps_.load(), 0);
+    EXPECT_EQ(server_->steps.load(), 0);
 }
 
 TEST_F(QuitWatchdogTest, ATakenQuitThatDoesNotEndWithinItsBoundIsEndedAllTheSame) {
@@ -236,7 +239,7 @@ TEST_F(QuitWatchdogTest, ATakenQuitThatDoesNotEndWithinItsBoundIsEndedAllTheSame
     watchdog_->answered();
     signal();
     ASSERT_TRUE(endedWithin(10s));
-    EXPECT_EQ(handedBackAt_.load(), 1);
+    EXPECT_EQ(server_->handedBackAt.load(), 1);
     EXPECT_TRUE(ending_.quitTaken);
     EXPECT_EQ(unansweredQuitLine(ending_),
               "quorvane: 종료를 마치지 못해 화면 색만 되돌리고 종료합니다.\n");
@@ -246,7 +249,7 @@ TEST_F(QuitWatchdogTest, StoppedBeforeAnyQuitSignalItDoesNothing) {
     watch({.answer = 0ms, .end = 0ms});
     watchdog_.reset();
     signal();
-    EXPECT_EQ(steps_.load(), 0);
+    EXPECT_EQ(server_->steps.load(), 0);
 }
 
 // Stopped (job control, a debugger) the program finds its clock jumped when
@@ -276,6 +279,9 @@ TEST_F(QuitWatchdogTest, TimeTheServerDoesNotAnswerIsNotCounted) {
     server_->pause();
     signal();
     ASSERT_TRUE(signalRead());
+    // The round trip's thread starts as the quit is heard: the clock moves
+    // once it waits on the server.
+    ASSERT_TRUE(soon([this] { return server_->calls.load() > 0; }));
     ASSERT_TRUE(clock_->passInSteps(30s, 500ms));
     EXPECT_FALSE(ended());
     EXPECT_EQ(server_->asked(), 0);
@@ -304,7 +310,7 @@ TEST_F(QuitWatchdogTest, AHandBackWhoseRequestsAnswerLateIsWaitedFor) {
         if (takenMeanwhile)
             watchdog_->answered();
         server_->resume();
-        ASSERT_TRUE(soon([&] { return handedBackAt_.load() == 1; })) << takenMeanwhile;
+        ASSERT_TRUE(soon([&] { return server_->handedBackAt.load() == 1; })) << takenMeanwhile;
         if (!takenMeanwhile) {
             ASSERT_TRUE(endedWithin(10s));
             EXPECT_EQ(endedAt_.load(), 2);
@@ -313,8 +319,6 @@ TEST_F(QuitWatchdogTest, AHandBackWhoseRequestsAnswerLateIsWaitedFor) {
         ASSERT_TRUE(clock_->passInSteps(1s, 100ms));
         EXPECT_FALSE(ended());
         watchdog_.reset();
-        steps_.store(0);
-        handedBackAt_.store(0);
         server_ = std::make_shared<TestServerState>();
         server_->clock = clock_;
     }

@@ -297,6 +297,8 @@ TEST(DisplayStoreSaveTest, TheFlushAtQuitNamesChangesHeldForAnUnreadableRecord) 
     world.defaults->setUnreadable(key);
     auto& store = world.start();
     store.setTextSize(QuorvaneTextSize::veryLarge);
+    // What a quit that cannot wait for the store is told of.
+    EXPECT_TRUE(store.mayHoldUnsavedChanges());
     const auto unwritten = store.flushPendingSaves();
     ASSERT_EQ(unwritten.size(), 1u);
     EXPECT_EQ(unwritten[0].key, key);
@@ -307,6 +309,7 @@ TEST(DisplayStoreSaveTest, TheFlushAtQuitNamesChangesHeldForAnUnreadableRecord) 
     world.defaults->clearUnreadable(key);
     EXPECT_TRUE(store.flushPendingSaves().empty());
     EXPECT_EQ(world.savedPreferences().textSize, QuorvaneTextSize::veryLarge);
+    EXPECT_FALSE(store.mayHoldUnsavedChanges());
 }
 
 // A failed write retried after the back-off: once it is written the

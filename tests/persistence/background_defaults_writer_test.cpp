@@ -144,9 +144,12 @@ TEST(BackgroundDefaultsWriter, AFailedWriteIsReportedAfterSetDataReturned) {
         reports.emplace_back(key, outcome);
     });
     disk->setFailsWrites(true);
+    EXPECT_FALSE(writer.mayHoldUnsavedValues());
 
     EXPECT_TRUE(writer.setData(kKey, "pending").succeeded());
     const auto unwritten = writer.flushPendingSaves();
+    // Held for its next try, it is still unsaved.
+    EXPECT_TRUE(writer.mayHoldUnsavedValues());
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].first, kKey);
     EXPECT_FALSE(reports[0].second.succeeded());
@@ -160,6 +163,7 @@ TEST(BackgroundDefaultsWriter, AFailedWriteIsReportedAfterSetDataReturned) {
     writer.setData(kKey, "kept");
     EXPECT_TRUE(writer.flushPendingSaves().empty());
     EXPECT_EQ(disk->dataForKey(kKey), "kept");
+    EXPECT_FALSE(writer.mayHoldUnsavedValues());
     EXPECT_EQ(reports.size(), 1u);
     EXPECT_FALSE(writer.setData("../escape", "x").succeeded());
 }

@@ -10,12 +10,22 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCompleter>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
 #include <chrono>
+#include <csignal>
+#include <fstream>
 #include <functional>
+#include <future>
 
 #include "display_store/store_world.hpp"
+#include "support/fuse_ext4_image.hpp"
+#include "support/mount_rights.hpp"
 #include "support/temporary_folder.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/theme.hpp"
@@ -131,14 +141,18 @@ class FileDialogXcbTest : public XServerTest {
     }
 
     // The file dialog 가져오기 opens, its folder `folder`, on the keyboard.
-    QFileDialog* openImportDialog() {
-        QAbstractButton* import = window->filesCard()->importAction()->button();
+    QFileDialog* openImportDialog() { return openDialog(window->filesCard()->importAction()); }
+    // The file dialog `action` opens, its folder `folder`, on the keyboard.
+    QFileDialog* openDialog(SettingsActionCard* action) {
+        QAbstractButton* import = action->button();
         import->setFocus(Qt::TabFocusReason);
         press(XK_space);
         QFileDialog* dialog = nullptr;
         until([&] {
-            dialog = window->findChild<QFileDialog*>();
-            return dialog && dialog->isVisible() && QApplication::activeWindow() == dialog;
+            dialog = nullptr;
+            for (auto* each : window->findChildren<QFileDialog*>())
+                dialog = each->isVisible() ? each : dialog;
+            return dialog && QApplication::activeWindow() == dialog;
         });
         if (dialog)
             dialog->setDirectory(QString::fromStdString(folder.path().string()));
@@ -206,6 +220,149 @@ TEST_F(FileDialogXcbTest, ANameReturnedFromTheCompletionListLeavesNothingHolding
                   "설정 파일을 읽을 수 없습니다.")
             << name;
     }
+}
+
+// The process of the FUSE server that serves `image`; -1 when none does.
+pid_t fuseServerOf(const fs::path& image) {
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        std::ifstream file(entry.path() / "cmdline");
+        std::string command((std::istreambuf_iterator<char>(file)), {});
+        if (command.starts_with("fuse2fs") && command.find(image.string()) != std::string::npos)
+            return static_cast<pid_t>(std::stoi(entry.path().filename().string()));
+    }
+    return -1;
+}
+
+// A folder on a FUSE mount whose server stopped answering (a dead sshfs, a
+// stalled network share), typed into each file dialog and returned: the
+// windows go on (the keys typed after it reach the field, a posted event
+// runs), and the accept button is off and says the dialog waits. Once the
+// mount answers, 내보내기's dialog opens the folder; 가져오기's is closed and
+// deleted while the mount still does not answer, its file list's model
+// reading there. A window thread that waited on the mount is let go by the
+// mount's server going on, after a while, and the case fails.
+TEST_F(FileDialogXcbTest, AFolderOnAMountThatStoppedAnsweringLeavesEachDialogRunning) {
+    const fs::path mount = folder / "mount";
+    fs::create_directory(mount);
+    const FuseExt4Image image(folder.path());
+    if (const auto refused = image.mount(mount))
+        GTEST_SKIP() << *refused;
+    fs::create_directory(mount / "folder");
+    const pid_t server = fuseServerOf(folder / "fuse.img");
+    ASSERT_GT(server, 0);
+    for (auto* action :
+         {window->filesCard()->exportAction(), window->filesCard()->importAction()}) {
+        const bool closedWhileWaiting = action == window->filesCard()->importAction();
+        QPointer<QFileDialog> dialog = openDialog(action);
+        ASSERT_NE(dialog, nullptr);
+        auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(field, nullptr);
+        // Qt reads a relative name against the process's own folder.
+        field->setText(QString::fromStdString(folder.path().string() + "/"));
+        field->setFocus(Qt::OtherFocusReason);
+        ASSERT_TRUE(until([&] { return field->hasFocus(); }));
+        settle();
+        ASSERT_EQ(::kill(server, SIGSTOP), 0);
+        std::promise<void> wentOn;
+        auto rescue = std::async(std::launch::async, [&wentOn, server, went = wentOn.get_future()] {
+            const bool waited =
+                went.wait_for(std::chrono::seconds(30)) != std::future_status::ready;
+            ::kill(server, SIGCONT);
+            return waited;
+        });
+        type("mount/folder/");
+        auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        ASSERT_NE(buttons, nullptr);
+        QPushButton* accept = buttons->button(dialog->acceptMode() == QFileDialog::AcceptSave
+                                                  ? QDialogButtonBox::Save
+                                                  : QDialogButtonBox::Open);
+        ASSERT_NE(accept, nullptr);
+        EXPECT_TRUE(until([&] {
+            return !accept->isEnabled() && accept->text() == QStringLiteral("확인하는 중…");
+        })) << accept->text().toStdString();
+        press(XK_Return);
+        bool ran = false;
+        QTimer::singleShot(0, [&ran] { ran = true; });
+        until([&] { return ran; });
+        EXPECT_EQ(field->text().toStdString(), (mount / "folder").string() + "/");
+        if (closedWhileWaiting) {
+            dialog->reject();
+            delete dialog.data();
+            settle();
+        }
+        wentOn.set_value();
+        EXPECT_FALSE(rescue.get()) << "the window thread waited on the mount";
+        EXPECT_TRUE(ran);
+        if (closedWhileWaiting)
+            continue;
+        // The mount answers again (let go above): the folder opens.
+        EXPECT_TRUE(until([&] {
+            return dialog->directory().absolutePath().toStdString() == (mount / "folder").string();
+        })) << dialog->directory().absolutePath().toStdString();
+        dialog->reject();
+        settle();
+    }
+    settle();
+    MountRights::unmount(mount);
+}
+
+// The folder of that mount opened from the file list (Return on it, as a
+// double click does): the windows go on and the accept button says the
+// dialog waits; once the mount answers, the dialog shows the folder.
+TEST_F(FileDialogXcbTest,
+       AFolderOnAMountThatStoppedAnsweringOpenedFromTheListLeavesTheDialogRunning) {
+    const fs::path mount = folder / "mount";
+    fs::create_directory(mount);
+    const FuseExt4Image image(folder.path());
+    if (const auto refused = image.mount(mount))
+        GTEST_SKIP() << *refused;
+    const pid_t server = fuseServerOf(folder / "fuse.img");
+    ASSERT_GT(server, 0);
+    QFileDialog* dialog = openDialog(window->filesCard()->exportAction());
+    ASSERT_NE(dialog, nullptr);
+    QAbstractItemView* list = nullptr;
+    for (auto* view : dialog->findChildren<QAbstractItemView*>())
+        list =
+            view->isVisible() && view->objectName().endsWith(QLatin1String("View")) ? view : list;
+    ASSERT_NE(list, nullptr);
+    const QString mountPath = QString::fromStdString(mount.string());
+    QModelIndex listed;
+    ASSERT_TRUE(until([&] {
+        const auto* model = list->model();
+        for (int row = 0; model && row < model->rowCount(list->rootIndex()); ++row) {
+            const auto item = model->index(row, 0, list->rootIndex());
+            if (item.data(QFileSystemModel::FilePathRole).toString() == mountPath)
+                listed = item;
+        }
+        return listed.isValid();
+    }));
+    list->setFocus(Qt::OtherFocusReason);
+    list->setCurrentIndex(listed);
+    ASSERT_TRUE(until([&] { return list->hasFocus(); }))
+        << list->objectName().toStdString() << " "
+        << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString()
+                                        : "none");
+    ASSERT_EQ(::kill(server, SIGSTOP), 0);
+    std::promise<void> wentOn;
+    auto rescue = std::async(std::launch::async, [server, went = wentOn.get_future()] {
+        const bool waited = went.wait_for(std::chrono::seconds(30)) != std::future_status::ready;
+        ::kill(server, SIGCONT);
+        return waited;
+    });
+    press(XK_Return);
+    auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    ASSERT_NE(buttons, nullptr);
+    QPushButton* accept = buttons->button(QDialogButtonBox::Save);
+    ASSERT_NE(accept, nullptr);
+    EXPECT_TRUE(until([&] { return accept->text() == QStringLiteral("확인하는 중…"); }))
+        << accept->text().toStdString();
+    wentOn.set_value();
+    EXPECT_FALSE(rescue.get()) << "the window thread waited on the mount";
+    EXPECT_TRUE(until([&] { return dialog->directory().absolutePath() == mountPath; }))
+        << dialog->directory().absolutePath().toStdString();
+    dialog->reject();
+    settle();
+    MountRights::unmount(mount);
 }
 
 }  // namespace

@@ -69,12 +69,12 @@ int handOver(quorvane::SingleInstance& instance, const std::vector<QString>& url
         messages.push_back({InstanceMessage::Kind::showMainWindow, {}});
     int status = 0;
     for (const auto& message : messages) {
-        const auto answer = instance.send(message);
+        const auto delivery = instance.send(message);
+        const auto* answer = std::get_if<quorvane::InstanceAnswer>(&delivery);
         if (!answer) {
-            std::fputs(
-                "quorvane: another Quorvane is running on this display but did not "
-                "answer\n",
-                stderr);
+            const auto line =
+                quorvane::noAnswerLine(std::get<quorvane::SingleInstance::NoAnswer>(delivery));
+            std::fputs(line.c_str(), stderr);
             return 1;
         }
         if (answer->refusal) {
@@ -85,25 +85,49 @@ int handOver(quorvane::SingleInstance& instance, const std::vector<QString>& url
     return status;
 }
 
+// Lets the watchdog ask the store, while it lives, whether it holds changes
+// not saved yet.
+class UnsavedChangesAsked {
+  public:
+    UnsavedChangesAsked(quorvane::QuitWatchdog& watchdog, quorvane::QuorvaneApplication& shell)
+        : watchdog_(watchdog) {
+        watchdog_.askForUnsavedChanges([&shell] { return shell.holdsUnsavedChanges(); });
+    }
+    ~UnsavedChangesAsked() { watchdog_.askForUnsavedChanges({}); }
+    UnsavedChangesAsked(const UnsavedChangesAsked&) = delete;
+    UnsavedChangesAsked& operator=(const UnsavedChangesAsked&) = delete;
+
+  private:
+    quorvane::QuitWatchdog& watchdog_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // First, before any thread starts: every thread inherits the mask that
+    // leaves the quit signals to the watchdog's.
+    quorvane::QuitSignalIntake quitSignals;
     // A write to a peer that is gone (the X server ending at logout while
     // the hot keys are released, a later launch that hung up) must fail
     // with EPIPE where it is made, not end the process by SIGPIPE before it
     // can say why, write what it holds and remove its instance socket.
     std::signal(SIGPIPE, SIG_IGN);
-    quorvane::catchQuitSignals();
     const char* display = std::getenv("DISPLAY");
     // From the start to the last destructor of main(): a main thread stuck
     // anywhere (a file list reading a file that blocks for good) must not
     // keep the outputs' correction, nor the program, past a quit signal.
-    quorvane::QuitWatchdog watchdog(
-        quorvane::quitSignalWatch(),
-        [displayName = std::string(display ? display : "")] {
-            quorvane::handOutputsBackUnanswered(displayName);
-        },
-        [] { std::_Exit(quorvane::QuitWatchdog::kUnansweredQuitStatus); });
+    quorvane::QuitWatchdog watchdog({quitSignals.pending(), [&quitSignals] { quitSignals.take(); }},
+                                    quorvane::quitWatchdogServer(display ? display : ""),
+                                    [](const quorvane::QuitWatchdog::Ending& ending) {
+                                        // Written at once, without the stream's lock the stuck
+                                        // thread may hold.
+                                        const auto line = quorvane::unansweredQuitLine(ending);
+                                        [[maybe_unused]] const auto written =
+                                            ::write(STDERR_FILENO, line.data(), line.size());
+                                        std::_Exit(quorvane::QuitWatchdog::kUnansweredQuitStatus);
+                                    });
+    if (!watchdog.watching())
+        quitSignals.giveUp();
     // Without an X server Qt would abort with its own plugin diagnostics;
     // say plainly what is missing instead.
     if (!quorvane::xServerReachable()) {
@@ -125,27 +149,35 @@ int main(int argc, char** argv) {
     if (auto path = quorvane::instanceSocketPath(std::getenv("XDG_RUNTIME_DIR"),
                                                  display ? display : "", ::getuid()))
         instance = std::make_unique<quorvane::SingleInstance>(*path);
-    if (instance && instance->role() == quorvane::SingleInstance::Role::secondary)
+    if (instance && instance->role() == quorvane::SingleInstance::Role::secondary) {
+        // A launch that hands over changed no output: a quit signal ends it
+        // at once, by the signal's own action.
+        quitSignals.giveUp();
         return handOver(*instance, urls);
+    }
 
     quorvane::QuorvaneApplication shell({{},
                                          quorvane::FileDefaultsStore::standardLocation(),
                                          quorvane::IccProfileLibrary::standardDirectories()});
+    // Asked by the watchdog as it ends a stuck program; cleared before the
+    // store goes, once its own end has told what it could not save.
+    const UnsavedChangesAsked unsavedAsked(watchdog, shell);
     // Qt ends the process the moment it finds its X connection broken. The
     // program ends itself just before, in order: the store is closed (the
     // pending saves written, every worker thread stopped), later launches
     // find no instance, the user is told why. Nothing else may run then: the
     // windows and Qt's own state still point at the lost connection, and
     // tearing the libraries down under Qt's threads is what used to crash.
-    quorvane::DisplayServerLoss displayServerLoss([&shell, &instance, display] {
+    quorvane::DisplayServerLoss displayServerLoss([&shell, &instance, &watchdog, display] {
+        watchdog.askForUnsavedChanges({});
         shell.closeAfterDisplayServerLoss();
         instance.reset();
         std::fputs(quorvane::lostXServerMessage(display).c_str(), stderr);
         std::fflush(nullptr);
         std::_Exit(1);
     });
-    quorvane::QuitSignals quitSignals;
-    QObject::connect(&quitSignals, &quorvane::QuitSignals::quitRequested, &shell,
+    quorvane::QuitSignals quitRequests(quitSignals.eventLoopEnd());
+    QObject::connect(&quitRequests, &quorvane::QuitSignals::quitRequested, &shell,
                      [&shell, &watchdog](int) {
                          watchdog.answered();
                          shell.quit();

@@ -1,76 +1,81 @@
 #include "app/shell/quit_signals.hpp"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
+#include <sys/signalfd.h>
 #include <unistd.h>
-
-#include <atomic>
-#include <cerrno>
 
 namespace quorvane {
 
 namespace {
 
-constexpr int kQuitSignals[] = {SIGTERM, SIGINT, SIGHUP};
-
-// The pipes from the handler to the event loop and to the watchdog, open
-// for the process's life: a handler may run until the last instruction. The
-// one state a signal handler can reach.
-std::atomic<int> pipeReadEnd{-1};
-std::atomic<int> pipeWriteEnd{-1};
-std::atomic<int> watchReadEnd{-1};
-std::atomic<int> watchWriteEnd{-1};
-
-void writeSignalNumber(const std::atomic<int>& end, unsigned char byte) {
-    // A full pipe holds a quit already; its reader reads it.
-    [[maybe_unused]] const auto written = ::write(end.load(std::memory_order_relaxed), &byte, 1);
+sigset_t quitSignalSet() {
+    sigset_t quit;
+    sigemptyset(&quit);
+    for (const int number : {SIGTERM, SIGINT, SIGHUP})
+        sigaddset(&quit, number);
+    return quit;
 }
 
-extern "C" void forwardQuitSignal(int number) {
-    const int saved = errno;
-    const auto byte = static_cast<unsigned char>(number);
-    writeSignalNumber(pipeWriteEnd, byte);
-    writeSignalNumber(watchWriteEnd, byte);
-    errno = saved;
+// In a child of fork(), before it runs anything else: the mask it execs
+// with is the one it keeps.
+extern "C" void unblockInChild() {
+    unblockQuitSignals();
 }
 
-bool openPipe(std::atomic<int>& readEnd, std::atomic<int>& writeEnd) {
-    int ends[2];
-    if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0)
-        return false;
-    readEnd.store(ends[0]);
-    writeEnd.store(ends[1]);
-    return true;
+void closeIfOpen(int& fd) {
+    if (fd >= 0)
+        ::close(fd);
+    fd = -1;
 }
 
 }  // namespace
 
-void catchQuitSignals() {
-    if (!openPipe(pipeReadEnd, pipeWriteEnd))
+void unblockQuitSignals() {
+    const sigset_t quit = quitSignalSet();
+    ::sigprocmask(SIG_UNBLOCK, &quit, nullptr);
+}
+
+QuitSignalIntake::QuitSignalIntake() {
+    static const bool childrenUnblock = ::pthread_atfork(nullptr, nullptr, unblockInChild) == 0;
+    const sigset_t quit = quitSignalSet();
+    int ends[2];
+    if (!childrenUnblock || ::pthread_sigmask(SIG_BLOCK, &quit, nullptr) != 0 ||
+        ::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) {
+        giveUp();
         return;
-    // Without it the quit still reaches the event loop, unwatched.
-    openPipe(watchReadEnd, watchWriteEnd);
-    struct sigaction action {};
-    action.sa_handler = forwardQuitSignal;
-    sigemptyset(&action.sa_mask);
-    // Other threads' calls go on where they were.
-    action.sa_flags = SA_RESTART;
-    sigset_t quit;
-    sigemptyset(&quit);
-    for (const int number : kQuitSignals) {
-        ::sigaction(number, &action, nullptr);
-        sigaddset(&quit, number);
     }
-    // A program started with them blocked (by a parent that leaked its own
-    // mask) would never hear them, nor would anything it starts.
-    pthread_sigmask(SIG_UNBLOCK, &quit, nullptr);
+    readEnd_ = ends[0];
+    writeEnd_ = ends[1];
+    signals_ = ::signalfd(-1, &quit, SFD_CLOEXEC | SFD_NONBLOCK);
+    if (signals_ < 0)
+        giveUp();
 }
 
-int quitSignalWatch() {
-    return watchReadEnd.load();
+QuitSignalIntake::~QuitSignalIntake() {
+    closeIfOpen(signals_);
+    closeIfOpen(readEnd_);
+    closeIfOpen(writeEnd_);
 }
 
-QuitSignals::QuitSignals(QObject* parent) : QObject(parent), fd_(pipeReadEnd.load()) {
+void QuitSignalIntake::take() const {
+    signalfd_siginfo taken{};
+    while (::read(signals_, &taken, sizeof taken) == static_cast<ssize_t>(sizeof taken)) {
+        const auto number = static_cast<unsigned char>(taken.ssi_signo);
+        // A full pipe holds a quit already; its reader reads it.
+        [[maybe_unused]] const auto written = ::write(writeEnd_, &number, 1);
+    }
+}
+
+// The signalfd stays open: a thread may still wait on it, and its number
+// must not come to name another file. Unblocked, a signal is no longer
+// pending for it.
+void QuitSignalIntake::giveUp() {
+    unblockQuitSignals();
+}
+
+QuitSignals::QuitSignals(int eventLoopEnd, QObject* parent) : QObject(parent), fd_(eventLoopEnd) {
     if (fd_ < 0)
         return;
     notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);

@@ -4,12 +4,15 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdint>
-#include <future>
 
+#include "app/shell/running_time.hpp"
 #include "platform/linux/gamma_controller.hpp"
+#include "platform/linux/shared_x_connection.hpp"
+#include "platform/linux/system_clock.hpp"
+#include "platform/linux/x_connection.hpp"
 
 namespace quorvane {
 
@@ -27,18 +30,153 @@ bool readable(pollfd* entries, nfds_t count, int timeout) {
     }
 }
 
+class XQuitServer final : public QuitWatchdog::Server {
+  public:
+    explicit XQuitServer(std::string displayName) : displayName_(std::move(displayName)) {}
+
+    void answer() override {
+        if (!opened_) {
+            opened_ = true;
+            connection_ = XConnection::open(displayName_);
+        }
+        if (connection_ && !connection_->lost())
+            connection_->sync();
+    }
+
+    bool handBack() override {
+        auto connection = std::make_shared<SharedXConnection>(
+            displayName_, SharedXConnection::AfterLoss::stayLost);
+        GammaController(GammaController::kStandardTableSize, connection)
+            .restoreSystemColorSettings();
+        // Still held after the last write's answer: the server took them.
+        return connection->lease().has_value();
+    }
+
+  private:
+    std::string displayName_;
+    bool opened_ = false;
+    std::optional<XConnection> connection_;
+};
+
 }  // namespace
 
-QuitWatchdog::QuitWatchdog(int signalPipe, std::function<void()> handBack,
-                           std::function<void()> end, Bounds bounds)
-    : signalPipe_(signalPipe),
+// Round trips to the server, one a step, on a thread of its own, then the
+// hand-back once asked. A call the server does not answer holds that thread
+// for as long; the watchdog learns of it by how long the call has waited,
+// and the program ends with that thread still waiting.
+class QuitWatchdog::ServerLink {
+  public:
+    ServerLink(std::unique_ptr<Server> server, std::shared_ptr<const Clock> clock, Duration step,
+               std::function<void()> wake)
+        : state_(std::make_shared<State>()) {
+        state_->server = std::move(server);
+        state_->clock = std::move(clock);
+        state_->step = step;
+        state_->wake = std::move(wake);
+    }
+    ~ServerLink() {
+        if (!thread_.joinable())
+            return;
+        bool calling = false;
+        {
+            std::lock_guard lock(state_->mutex);
+            state_->stopped = true;
+            calling = state_->callingSince.has_value();
+        }
+        state_->changed.notify_all();
+        // A call that waits on the server ends by itself, or with the
+        // program; the state is the thread's too.
+        if (calling)
+            thread_.detach();
+        else
+            thread_.join();
+    }
+    ServerLink(const ServerLink&) = delete;
+    ServerLink& operator=(const ServerLink&) = delete;
+
+    void start() {
+        thread_ = std::thread([state = state_] { run(*state); });
+    }
+
+    // No call has waited on the server for `bound` or longer.
+    bool answering(Duration bound) const {
+        std::lock_guard lock(state_->mutex);
+        return !state_->callingSince ||
+               state_->clock->monotonicNow() - *state_->callingSince < bound;
+    }
+    void askHandBack() {
+        {
+            std::lock_guard lock(state_->mutex);
+            state_->handBackAsked = true;
+        }
+        state_->changed.notify_all();
+    }
+    // Whether the server took the outputs back; none before it answered.
+    std::optional<bool> handedBack() const {
+        std::lock_guard lock(state_->mutex);
+        return state_->handedBack;
+    }
+
+  private:
+    struct State {
+        std::mutex mutex;
+        std::condition_variable changed;
+        std::unique_ptr<Server> server;
+        std::shared_ptr<const Clock> clock;
+        Duration step{0};
+        std::function<void()> wake;
+        std::optional<MonotonicTime> callingSince;
+        bool handBackAsked = false;
+        std::optional<bool> handedBack;
+        bool stopped = false;
+    };
+
+    static void run(State& state) {
+        std::unique_lock lock(state.mutex);
+        while (!state.stopped) {
+            const bool handing = state.handBackAsked;
+            state.callingSince = state.clock->monotonicNow();
+            lock.unlock();
+            bool took = false;
+            if (handing)
+                took = state.server->handBack();
+            else
+                state.server->answer();
+            lock.lock();
+            state.callingSince.reset();
+            if (handing) {
+                state.handedBack = took;
+                if (!state.stopped)
+                    state.wake();
+                return;
+            }
+            state.changed.wait_for(lock, state.step,
+                                   [&state] { return state.stopped || state.handBackAsked; });
+        }
+    }
+
+    std::shared_ptr<State> state_;
+    std::thread thread_;
+};
+
+QuitWatchdog::QuitWatchdog(Signals quitSignals, std::unique_ptr<Server> server,
+                           std::function<void(const Ending&)> end, Bounds bounds,
+                           std::shared_ptr<const Clock> clock)
+    : signals_(std::move(quitSignals)),
       newsEvent_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)),
-      handBack_(std::move(handBack)),
       end_(std::move(end)),
-      bounds_(bounds) {
-    if (signalPipe_ >= 0 && newsEvent_ >= 0)
+      bounds_(bounds),
+      clock_(std::move(clock)),
+      server_(std::make_unique<ServerLink>(std::move(server), clock_, bounds_.step,
+                                           [this] { wake(); })) {
+    if (signals_.pending >= 0 && newsEvent_ >= 0)
         thread_ = std::thread([this] { watch(); });
 }
+
+QuitWatchdog::QuitWatchdog(Signals quitSignals, std::unique_ptr<Server> server,
+                           std::function<void(const Ending&)> end)
+    : QuitWatchdog(std::move(quitSignals), std::move(server), std::move(end), Bounds{},
+                   std::make_shared<SystemClock>()) {}
 
 QuitWatchdog::~QuitWatchdog() {
     stopped_.store(true);
@@ -46,14 +184,18 @@ QuitWatchdog::~QuitWatchdog() {
         wake();
         thread_.join();
     }
+    server_.reset();
     if (newsEvent_ >= 0)
         ::close(newsEvent_);
 }
 
-void QuitWatchdog::tell(ToldTime& time) {
-    Clock::rep unset = 0;
-    time.compare_exchange_strong(unset,
-                                 std::max<Clock::rep>(Clock::now().time_since_epoch().count(), 1));
+void QuitWatchdog::askForUnsavedChanges(std::function<bool()> unsaved) {
+    std::lock_guard lock(unsavedMutex_);
+    unsaved_ = std::move(unsaved);
+}
+
+void QuitWatchdog::tell(std::atomic<bool>& told) {
+    told.store(true);
     wake();
 }
 
@@ -70,20 +212,27 @@ void QuitWatchdog::takeNews() const {
 void QuitWatchdog::watch() {
     if (!heardQuit())
         return;
-    const auto heard = Clock::now();
+    server_->start();
+    RunningTime time(*clock_, bounds_.longestStep);
     while (!stopped_.load()) {
-        const auto until = deadline(heard);
-        if (Clock::now() >= until) {
-            handBackWithinBound();
-            end_();
-            return;
+        time.step(server_->answering(bounds_.serverAnswer));
+        const auto counted = std::chrono::duration_cast<Duration>(time.counted());
+        noteNews(counted);
+        if (counted >= deadline()) {
+            server_->askHandBack();
+            if (const auto handedBack = server_->handedBack()) {
+                end_(ending(*handedBack));
+                return;
+            }
         }
-        waitForNews(until);
+        pollfd entry{newsEvent_, POLLIN, 0};
+        if (readable(&entry, 1, static_cast<int>(bounds_.step.count())))
+            takeNews();
     }
 }
 
 bool QuitWatchdog::heardQuit() const {
-    pollfd entries[] = {{signalPipe_, POLLIN, 0}, {newsEvent_, POLLIN, 0}};
+    pollfd entries[] = {{signals_.pending, POLLIN, 0}, {newsEvent_, POLLIN, 0}};
     for (;;) {
         if (!readable(entries, 2, -1) || stopped_.load())
             return false;
@@ -91,51 +240,44 @@ bool QuitWatchdog::heardQuit() const {
             break;
         takeNews();
     }
-    // Later signals ask for the same quit: what the pipe holds is read once,
-    // and never again.
-    unsigned char numbers[64];
-    [[maybe_unused]] const auto read = ::read(signalPipe_, numbers, sizeof numbers);
+    // Later signals ask for the same quit: they wait, blocked, and are
+    // never taken.
+    signals_.take();
     return true;
 }
 
-QuitWatchdog::Clock::time_point QuitWatchdog::deadline(Clock::time_point heard) const {
-    if (const auto answered = answeredAt_.load())
-        return Clock::time_point(Clock::duration(answered)) + bounds_.end;
-    if (const auto listened = listenedAt_.load())
-        return std::max(heard, Clock::time_point(Clock::duration(listened))) + bounds_.answer;
-    return heard + bounds_.end;
+void QuitWatchdog::noteNews(Duration counted) {
+    if (!listenedAt_ && listened_.load())
+        listenedAt_ = counted;
+    if (!answeredAt_ && answered_.load())
+        answeredAt_ = counted;
 }
 
-void QuitWatchdog::waitForNews(Clock::time_point deadline) const {
-    pollfd entry{newsEvent_, POLLIN, 0};
-    const auto left = std::chrono::ceil<Duration>(deadline - Clock::now());
-    if (readable(&entry, 1, static_cast<int>(std::max<Duration::rep>(left.count(), 0))))
-        takeNews();
+QuitWatchdog::Duration QuitWatchdog::deadline() const {
+    if (answeredAt_)
+        return *answeredAt_ + bounds_.end;
+    if (listenedAt_)
+        return *listenedAt_ + bounds_.answer;
+    return bounds_.end;
 }
 
-// On a thread of its own, so a server that takes the connection and never
-// answers holds the end back by `handBack` at most; the program ends with
-// that thread still waiting.
-void QuitWatchdog::handBackWithinBound() const {
-    std::promise<void> done;
-    auto handedBack = done.get_future();
-    std::thread handing([handBack = handBack_, done = std::move(done)]() mutable {
-        handBack();
-        done.set_value();
-    });
-    if (handedBack.wait_for(bounds_.handBack) == std::future_status::ready)
-        handing.join();
-    else
-        handing.detach();
+QuitWatchdog::Ending QuitWatchdog::ending(bool handedBack) {
+    std::lock_guard lock(unsavedMutex_);
+    return {answeredAt_.has_value(), handedBack, unsaved_ && unsaved_()};
 }
 
-void handOutputsBackUnanswered(const std::string& displayName) {
-    GammaController(GammaController::kStandardTableSize, displayName).restoreSystemColorSettings();
-    // Written at once, without the stream's lock the stuck thread may hold.
-    static constexpr char kLine[] =
-        "quorvane: 종료 신호에 응답하지 못해 화면 색만 되돌리고 종료합니다. 아직 저장하지 못한 "
-        "변경은 사라집니다.\n";
-    [[maybe_unused]] const auto written = ::write(STDERR_FILENO, kLine, sizeof kLine - 1);
+std::unique_ptr<QuitWatchdog::Server> quitWatchdogServer(std::string displayName) {
+    return std::make_unique<XQuitServer>(std::move(displayName));
+}
+
+std::string unansweredQuitLine(const QuitWatchdog::Ending& ending) {
+    std::string line = "quorvane: ";
+    line += ending.quitTaken ? "종료를 마치지 못해 " : "종료 신호에 응답하지 못해 ";
+    line += ending.handedBack ? "화면 색만 되돌리고 종료합니다."
+                              : "화면 색을 되돌리지 못한 채 종료합니다.";
+    if (ending.changesLost)
+        line += " 아직 저장하지 못한 변경은 사라집니다.";
+    return line + "\n";
 }
 
 }  // namespace quorvane

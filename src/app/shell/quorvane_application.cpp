@@ -448,4 +448,8 @@ bool QuorvaneApplication::shutDown() {
     return changesLost_;
 }
 
+bool QuorvaneApplication::holdsUnsavedChanges() const {
+    return host_ && host_->store().mayHoldUnsavedChanges();
+}
+
 }  // namespace quorvane

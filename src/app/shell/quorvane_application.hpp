@@ -83,6 +83,9 @@ class QuorvaneApplication : public QObject {
     // true when a change was lost, so the program ends with
     // kChangesLostStatus.
     bool shutDown();
+    // Whether the store may hold a change not saved yet; safe from any
+    // thread while the store lives, and never waits.
+    bool holdsUnsavedChanges() const;
     // The X server went away and the process ends right after: writes every
     // save still pending (telling on standard error what still cannot be
     // written), then closes the store, which stops its workers (the hot-key

@@ -2,21 +2,29 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDeadlineTimer>
 #include <QLocalSocket>
 #include <QPointer>
 #include <QThread>
 #include <QTimer>
+#include <fstream>
 #include <memory>
+
+#include "app/shell/running_time.hpp"
+#include "platform/linux/system_clock.hpp"
 
 namespace quorvane {
 
 namespace {
 
 constexpr int kClientDeadlineMs = 2000;
+// How often a launch waiting for the running instance looks at the time.
+constexpr int kLookMs = 50;
+// A look held up longer than this: the launch was stopped meanwhile.
+constexpr Duration kLongestLook = std::chrono::seconds(1);
 constexpr int kMaxClients = 8;
 // A frame, its header and one byte more: enough to see any frame overrun.
 constexpr qint64 kReadChunk = static_cast<qint64>(kInstanceMessageCap) + 5;
@@ -51,6 +59,31 @@ std::optional<std::filesystem::path> privateTemporaryFolder(uid_t user) {
     if (!isPrivateFolderOf(folder, user))
         return std::nullopt;
     return folder;
+}
+
+// The process at the other end of a connected socket; -1 when unknown.
+pid_t peerProcess(const QLocalSocket& socket) {
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    if (::getsockopt(static_cast<int>(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer,
+                     &length) != 0)
+        return -1;
+    return peer.pid;
+}
+
+// Whether `process` is stopped (by job control, or in a debugger), from the
+// state its /proc stat gives after its name; false when it cannot be read.
+bool processStopped(pid_t process) {
+    if (process <= 0)
+        return false;
+    std::ifstream file("/proc/" + std::to_string(process) + "/stat");
+    std::string stat;
+    std::getline(file, stat);
+    const auto nameEnd = stat.rfind(')');
+    if (nameEnd == std::string::npos || nameEnd + 2 >= stat.size())
+        return false;
+    const char state = stat[nameEnd + 2];
+    return state == 'T' || state == 't';
 }
 
 }  // namespace
@@ -169,40 +202,76 @@ void SingleInstance::answer(QLocalSocket* socket, const InstanceAnswer& reply) {
     socket->disconnectFromServer();
 }
 
-std::optional<InstanceAnswer> SingleInstance::send(const InstanceMessage& message,
-                                                   std::chrono::milliseconds timeout) {
-    if (role_ != Role::secondary)
-        return std::nullopt;
+SingleInstance::Delivery SingleInstance::send(const InstanceMessage& message,
+                                              std::chrono::milliseconds timeout) {
+    return send(message, timeout, SystemClock());
+}
+
+SingleInstance::Delivery SingleInstance::send(const InstanceMessage& message,
+                                              std::chrono::milliseconds timeout,
+                                              const Clock& clock) {
     // The running instance would drop a longer frame unread.
-    if (message.url.size() > kInstanceURLCap)
-        return std::nullopt;
+    if (role_ != Role::secondary || message.url.size() > kInstanceURLCap)
+        return NoAnswer::notReached;
+    RunningTime waited(clock, kLongestLook);
+    const auto overdue = [&waited, timeout] { return waited.counted() >= timeout; };
     const QString name = QString::fromStdString(socketPath_.string());
-    QDeadlineTimer deadline(timeout.count());
     QLocalSocket socket;
     // The running instance may hold the lock a moment before it listens.
     while (true) {
         socket.connectToServer(name);
-        if (socket.waitForConnected(static_cast<int>(deadline.remainingTime())))
+        if (socket.waitForConnected(kLookMs))
             break;
-        if (deadline.hasExpired())
-            return std::nullopt;
-        QThread::msleep(50);
+        waited.step(true);
+        if (overdue())
+            return NoAnswer::notReached;
+        QThread::msleep(kLookMs);
     }
+    const pid_t peer = peerProcess(socket);
+    const auto lookAgain = [&] {
+        if (socket.state() != QLocalSocket::ConnectedState)
+            return false;
+        waited.step(!processStopped(peer));
+        return !overdue();
+    };
     const auto bytes = encodeInstanceMessage(message);
     socket.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
-        return std::nullopt;
+    while (socket.bytesToWrite() > 0) {
+        if (!socket.waitForBytesWritten(kLookMs) && !lookAgain())
+            return socket.state() == QLocalSocket::ConnectedState ? NoAnswer::notAnswered
+                                                                  : NoAnswer::endedFirst;
+    }
     InstanceFrameReader reader;
     while (reader.state() == InstanceFrameReader::State::incomplete) {
-        if (socket.bytesAvailable() == 0 &&
-            !socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
-            return std::nullopt;
+        if (socket.bytesAvailable() == 0 && !socket.waitForReadyRead(kLookMs)) {
+            if (socket.bytesAvailable() > 0 || lookAgain())
+                continue;
+            return socket.state() == QLocalSocket::ConnectedState ? NoAnswer::notAnswered
+                                                                  : NoAnswer::endedFirst;
+        }
         const QByteArray answer = socket.read(kReadChunk);
         reader.feed(std::string_view(answer.constData(), answer.size()));
     }
     if (reader.state() != InstanceFrameReader::State::complete)
-        return std::nullopt;
-    return decodeInstanceAnswer(reader.text());
+        return NoAnswer::unreadable;
+    if (auto answer = decodeInstanceAnswer(reader.text()))
+        return *answer;
+    return NoAnswer::unreadable;
+}
+
+std::string noAnswerLine(SingleInstance::NoAnswer why) {
+    switch (why) {
+        case SingleInstance::NoAnswer::notReached:
+            return "quorvane: 이 디스플레이에서 실행 중인 Quorvane에 연결하지 못했습니다\n";
+        case SingleInstance::NoAnswer::endedFirst:
+            return "quorvane: 이 디스플레이에서 실행 중이던 Quorvane이 응답하기 전에 "
+                   "종료되었습니다\n";
+        case SingleInstance::NoAnswer::notAnswered:
+            return "quorvane: 이 디스플레이에서 실행 중인 Quorvane이 응답하지 않습니다\n";
+        case SingleInstance::NoAnswer::unreadable:
+            break;
+    }
+    return "quorvane: 이 디스플레이에서 실행 중인 Quorvane의 응답을 알아볼 수 없습니다\n";
 }
 
 }  // namespace quorvane

@@ -11,8 +11,10 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "app/shell/instance_message.hpp"
+#include "platform/interfaces/scheduler.hpp"
 #include "services/persistence/defaults_store.hpp"
 
 class QLocalSocket;
@@ -78,12 +80,24 @@ class SingleInstance : public QObject {
     // message has been taken. False when listening failed.
     bool listen(Handler handler);
 
+    // Why a later launch has no answer.
+    enum class NoAnswer {
+        notReached,   // no connection within the wait
+        endedFirst,   // the running instance closed the connection unanswered
+        notAnswered,  // it ran for the whole wait and did not answer
+        unreadable,   // its answer was of no known form
+    };
+    using Delivery = std::variant<InstanceAnswer, NoAnswer>;
+
     // Secondary only: delivers the message and waits (at most `timeout`) for
-    // the running instance's answer. None when it did not answer within
-    // that time or answered in no known way, and at once for a URL longer
-    // than kInstanceURLCap.
-    std::optional<InstanceAnswer> send(const InstanceMessage& message,
-                                       std::chrono::milliseconds timeout = kLaunchAnswerWait);
+    // the running instance's answer; at once notReached for a URL longer
+    // than kInstanceURLCap. Only time in which the running instance ran
+    // counts: stopped (job control, a debugger), it has not failed to
+    // answer, nor has it while this launch was stopped itself.
+    Delivery send(const InstanceMessage& message,
+                  std::chrono::milliseconds timeout = kLaunchAnswerWait);
+    Delivery send(const InstanceMessage& message, std::chrono::milliseconds timeout,
+                  const Clock& clock);
 
   private:
     void acceptConnections();
@@ -99,5 +113,9 @@ class SingleInstance : public QObject {
     QLocalServer server_;
     Handler handler_;
 };
+
+// What a later launch says on standard error, in a line of its own, when
+// the running instance gave it no answer.
+std::string noAnswerLine(SingleInstance::NoAnswer why);
 
 }  // namespace quorvane

@@ -43,6 +43,10 @@ class DeferredSaveReporting {
     virtual void setKeptCopyHandler(KeptCopyHandler handler) = 0;
     // Whether a value set earlier is still waiting for, or in, its write.
     virtual bool hasUnwrittenValues() const = 0;
+    // Whether a value set earlier may not be on disk (waiting for, or in,
+    // its write, or failed): from any thread, and never waits; a writer busy
+    // with its state at that moment may hold one.
+    virtual bool mayHoldUnsavedValues() const = 0;
     // Waits at most `limit` until no value set earlier waits for, or is in,
     // its write (a failed one waits for its retry and does not count); true
     // when none does.

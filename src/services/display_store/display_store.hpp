@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
@@ -396,6 +397,10 @@ class DisplayStore {
     // The changes held because the preferences record cannot be read, as the
     // flush names them; changes nothing, for a way out that cannot flush.
     std::vector<UnwrittenSave> heldSaves() const;
+    // Whether a change may not be saved yet (held, waiting for or in its
+    // write, or failed). The one call safe from any thread while the store's
+    // own is busy, and it never waits.
+    bool mayHoldUnsavedChanges() const;
 
     // --- Full reset and settings import ---------------------------------------------
     // Both end every comparison first and change nothing when one cannot end;
@@ -798,7 +803,8 @@ class DisplayStore {
     // over until it reads, or the user resets every setting.
     bool preferencesUnreadable_ = false;
     // Changes made while the record could not be read, not yet saved.
-    bool preferencesChangesHeld_ = false;
+    // Atomic for mayHoldUnsavedChanges(), asked from another thread.
+    std::atomic<bool> preferencesChangesHeld_{false};
     // What user actions set in the preferences since the last save.
     TouchedRecordParts preferencesTouched_;
     // A save problem on show, with the status it replaced (and that status's

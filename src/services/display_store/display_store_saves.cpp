@@ -22,7 +22,7 @@ void DisplayStore::savePreferences() {
         return;
     preferences_ = preferencesFromPublishedState();
     preferencesBase_ = preferences_;
-    const bool wasHeld = std::exchange(preferencesChangesHeld_, false);
+    const bool wasHeld = preferencesChangesHeld_.exchange(false);
     auto outcome = preferencesStore_->save(preferences_, preferencesTouched_);
     if (isUnreadable(outcome)) {
         // Found unreadable by this very save: held as at start, touched
@@ -82,6 +82,10 @@ std::vector<UnwrittenSave> DisplayStore::heldSaves() const {
         DefaultsStoreError{DefaultsStoreError::Kind::unreadable, {}, {}});
     return {{UserDefaultsPreferencesStore::standardStorageKey(), SaveOutcome::failed(error),
              preferencesTouched_}};
+}
+
+bool DisplayStore::mayHoldUnsavedChanges() const {
+    return preferencesChangesHeld_ || (deferredSaves_ && deferredSaves_->mayHoldUnsavedValues());
 }
 
 bool DisplayStore::preferencesSaveHeld() {

@@ -174,6 +174,13 @@ bool BackgroundDefaultsWriter::hasUnwrittenValues() const {
     return !pending_.empty() || writing_.has_value();
 }
 
+bool BackgroundDefaultsWriter::mayHoldUnsavedValues() const {
+    std::unique_lock lock(mutex_, std::try_to_lock);
+    if (!lock.owns_lock())
+        return true;
+    return !pending_.empty() || writing_.has_value() || !failed_.empty();
+}
+
 bool BackgroundDefaultsWriter::waitForPendingWrites(Duration limit) {
     std::unique_lock lock(mutex_);
     return written_.wait_for(lock, limit,

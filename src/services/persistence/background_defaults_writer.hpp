@@ -108,6 +108,7 @@ class BackgroundDefaultsWriter final : public DefaultsStoring, public DeferredSa
     void setKeptCopyHandler(KeptCopyHandler handler) override;
     void setBeforeWriteHook(BeforeWriteHook hook);
     bool hasUnwrittenValues() const override;
+    bool mayHoldUnsavedValues() const override;
     // A measurement of the room that is due or under way counts as a write:
     // it may send held values to theirs.
     bool waitForPendingWrites(Duration limit) override;

@@ -46,11 +46,18 @@ class IconProviderOwner final : public QObject {
     NameTypedIconProvider provider;
 };
 
+constexpr char kOwnerName[] = "nameTypedFileIcons";
+
 }  // namespace
 
 void typeFilesByName(QFileDialog& dialog) {
     auto* owner = new IconProviderOwner(&dialog);
+    owner->setObjectName(QLatin1String(kOwnerName));
     dialog.setIconProvider(&owner->provider);
+}
+
+QObject* fileIconsOf(const QFileDialog& dialog) {
+    return dialog.findChild<QObject*>(QLatin1String(kOwnerName), Qt::FindDirectChildrenOnly);
 }
 
 }  // namespace quorvane

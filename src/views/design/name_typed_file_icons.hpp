@@ -1,6 +1,7 @@
 #pragma once
 
 class QFileDialog;
+class QObject;
 
 namespace quorvane {
 
@@ -11,5 +12,8 @@ namespace quorvane {
 // a FIFO-like file or a stalled network mount would hold it the same way,
 // the program hanging for good. The dialog owns what it is given.
 void typeFilesByName(QFileDialog& dialog);
+// What owns the icons typeFilesByName() gave `dialog`, for a model that is
+// to outlive it; none where it gave none.
+QObject* fileIconsOf(const QFileDialog& dialog);
 
 }  // namespace quorvane

@@ -32,6 +32,7 @@
 #include "views/design/symbol_side.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/themed_text.hpp"
+#include "views/design/typed_path_check.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/import_sheet/settings_import_preview_sheet.hpp"
 #include "views/qt_text.hpp"
@@ -277,6 +278,7 @@ void SettingsWindow::chooseJsonFile(QWidget* over, bool saving, const QString& t
             [this, dialog] { keepClosed(closedFileDialog_, dialog); });
     dialog->setWindowModality(Qt::WindowModal);
     typeFilesByName(*dialog);
+    checkTypedPathsOffTheWindowThread(*dialog);
     handKeyboardBackOnClose(*dialog);
     dialog->setNameFilter(QStringLiteral("JSON (*.json)"));
     dialog->setDefaultSuffix(QStringLiteral("json"));

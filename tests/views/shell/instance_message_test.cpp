@@ -3,11 +3,25 @@
 
 #include "app/shell/instance_message.hpp"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <future>
+#include <thread>
+#include <variant>
 
 #include "app/shell/single_instance.hpp"
 
@@ -170,6 +184,175 @@ TEST_F(InstanceSocketPathTest, AFallbackFolderOfAnotherUserIsRefused) {
     ::mkdir(trap.c_str(), 0700);
     EXPECT_FALSE(instanceSocketPath(nullptr, ":1", stranger));
     std::filesystem::remove_all(trap);
+}
+
+// Polls `done` for up to ten seconds: for another process and a thread.
+bool soon(const std::function<bool()>& done) {
+    for (int turn = 0; turn < 10000; ++turn) {
+        if (done())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return done();
+}
+
+// The running instance as a later launch meets it, in a process of its own
+// (a launch tells a stopped instance by its process): it holds the lock and
+// serves the socket, and once it has read the one message that comes it
+// stops itself and then answers "ok", hangs up, or never answers. Only
+// async-signal-safe calls run in it.
+class StandInInstance {
+  public:
+    enum class Then { stopThenAnswer, hangUp, neverAnswer };
+
+    StandInInstance(const std::filesystem::path& socket, Then then)
+        : socket_(socket.string()), lock_(socket.string() + ".lock") {
+        int ready[2];
+        if (::pipe(ready) != 0)
+            return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(ready[0]);
+            serve(then, ready[1]);
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        char byte = 0;
+        ready_ = ::read(ready[0], &byte, 1) == 1;
+        ::close(ready[0]);
+    }
+    ~StandInInstance() {
+        if (pid_ <= 0)
+            return;
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    StandInInstance(const StandInInstance&) = delete;
+    StandInInstance& operator=(const StandInInstance&) = delete;
+
+    bool ready() const { return ready_; }
+    pid_t pid() const { return pid_; }
+    bool stopped() const {
+        std::ifstream file("/proc/" + std::to_string(pid_) + "/stat");
+        std::string stat;
+        std::getline(file, stat);
+        const auto close = stat.rfind(')');
+        return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] == 'T';
+    }
+
+  private:
+    void serve(Then then, int ready) const {
+        const int lock = ::open(lock_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, socket_.c_str(), socket_.size());
+        if (lock < 0 || ::flock(lock, LOCK_EX) != 0 || server < 0 ||
+            ::bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(server, 4) != 0)
+            return;
+        [[maybe_unused]] const auto told = ::write(ready, "r", 1);
+        const int client = ::accept(server, nullptr, nullptr);
+        unsigned char header[4] = {};
+        if (!readAll(client, header, sizeof header))
+            return;
+        std::size_t length = 0;
+        for (const unsigned char byte : header)
+            length = length << 8 | byte;
+        char text[64];
+        for (std::size_t left = length; left > 0;) {
+            const auto chunk = std::min(left, sizeof text);
+            if (!readAll(client, text, chunk))
+                return;
+            left -= chunk;
+        }
+        if (then == Then::hangUp)
+            return;
+        if (then == Then::neverAnswer) {
+            for (;;)
+                ::pause();
+        }
+        ::raise(SIGSTOP);
+        [[maybe_unused]] const auto written = ::write(client, answer_.data(), answer_.size());
+    }
+    static bool readAll(int fd, void* into, std::size_t count) {
+        auto* bytes = static_cast<char*>(into);
+        while (count > 0) {
+            const auto got = ::read(fd, bytes, count);
+            if (got <= 0)
+                return false;
+            bytes += got;
+            count -= static_cast<std::size_t>(got);
+        }
+        return true;
+    }
+
+    std::string socket_;
+    std::string lock_;
+    std::string answer_ = encodeInstanceAnswer({});
+    pid_t pid_ = -1;
+    bool ready_ = false;
+};
+
+// A clock that moves on by a tenth of a second at every look, and counts
+// the looks.
+class SteppingClock final : public Clock {
+  public:
+    MonotonicTime monotonicNow() const override {
+        return MonotonicTime(std::chrono::milliseconds(100) * looks_.fetch_add(1));
+    }
+    Date wallNow() const override { return {}; }
+    long looks() const { return looks_.load(); }
+
+  private:
+    mutable std::atomic<long> looks_{1};
+};
+
+// A launch waits for the running instance as long as it is stopped (job
+// control, a debugger): that is no time it failed to answer. It hears the
+// answer once the instance goes on, long after the wait, as counted, would
+// have ended.
+TEST_F(InstanceSocketPathTest, ALaunchWaitsForAStoppedInstanceAndSaysDidNotAnswerOnlyWhenItDidNot) {
+    const auto socket = folder / "quorvane-_1.socket";
+    const StandInInstance stopping(socket, StandInInstance::Then::stopThenAnswer);
+    ASSERT_TRUE(stopping.ready());
+    SingleInstance launch(socket);
+    ASSERT_EQ(launch.role(), SingleInstance::Role::secondary);
+    SteppingClock clock;
+    auto delivered = std::async(std::launch::async, [&] {
+        return launch.send({InstanceMessage::Kind::showMainWindow, {}}, std::chrono::seconds(1),
+                           clock);
+    });
+    ASSERT_TRUE(soon([&] { return stopping.stopped(); }));
+    // Looked at for three times the wait while the instance is stopped.
+    const long from = clock.looks();
+    ASSERT_TRUE(soon([&] { return clock.looks() > from + 30; }));
+    ::kill(stopping.pid(), SIGCONT);
+    const auto delivery = delivered.get();
+    EXPECT_EQ(std::get_if<InstanceAnswer>(&delivery) != nullptr, true);
+}
+
+TEST_F(InstanceSocketPathTest, ALaunchTellsAnInstanceThatRanWithoutAnsweringFromOneThatEnded) {
+    const auto socket = folder / "quorvane-_1.socket";
+    for (const auto then : {StandInInstance::Then::neverAnswer, StandInInstance::Then::hangUp}) {
+        std::filesystem::remove(socket);
+        const StandInInstance instance(socket, then);
+        ASSERT_TRUE(instance.ready());
+        SingleInstance launch(socket);
+        ASSERT_EQ(launch.role(), SingleInstance::Role::secondary);
+        SteppingClock clock;
+        const auto delivery = launch.send({InstanceMessage::Kind::showMainWindow, {}},
+                                          std::chrono::seconds(1), clock);
+        const auto* why = std::get_if<SingleInstance::NoAnswer>(&delivery);
+        ASSERT_NE(why, nullptr);
+        EXPECT_EQ(*why, then == StandInInstance::Then::neverAnswer
+                            ? SingleInstance::NoAnswer::notAnswered
+                            : SingleInstance::NoAnswer::endedFirst);
+    }
+    EXPECT_EQ(noAnswerLine(SingleInstance::NoAnswer::notAnswered),
+              "quorvane: 이 디스플레이에서 실행 중인 Quorvane이 응답하지 않습니다\n");
+    EXPECT_EQ(noAnswerLine(SingleInstance::NoAnswer::endedFirst),
+              "quorvane: 이 디스플레이에서 실행 중이던 Quorvane이 응답하기 전에 종료되었습니다\n");
 }
 
 }  // namespace

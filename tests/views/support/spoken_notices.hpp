@@ -29,9 +29,13 @@ class SpokenNotices {
             return;
         if (event->type() == QAccessible::ObjectShow && source->role() == QAccessible::Notification)
             said_.push_back(source->text(QAccessible::Name).toStdString());
-        if (event->type() == QAccessible::Focus &&
-            !carriedResult(qobject_cast<QWidget*>(event->object())).isEmpty())
-            said_.push_back(source->text(QAccessible::Description).toStdString());
+        if (event->type() != QAccessible::Focus)
+            return;
+        const QString carried = carriedResult(qobject_cast<QWidget*>(event->object()));
+        const auto labels = source->relations(QAccessible::Label);
+        if (!carried.isEmpty() && !labels.isEmpty() &&
+            labels.front().first->text(QAccessible::Name).startsWith(carried))
+            said_.push_back(carried.toStdString());
     }
 
     LiveAccessibility live_;

@@ -10,8 +10,11 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCompleter>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
 #include <chrono>
 #include <functional>
 
@@ -24,6 +27,7 @@
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/heard_focus.hpp"
+#include "x11/application_process.hpp"
 #include "x11/x_test_server.hpp"
 
 // Xlib's names (Bool, Status, None) clash with Qt's and the test
@@ -57,6 +61,8 @@ class FileDialogXcbTest : public XServerTest {
     void TearDown() override {
         window.reset();
         QCoreApplication::processEvents();
+        if (windowManager)
+            stopWindowManager();
     }
 
     Display* display() { return connection->display(); }
@@ -144,6 +150,117 @@ class FileDialogXcbTest : public XServerTest {
         return dialog;
     }
 
+    // The first label a screen reader finds for `control`, read as it
+    // reads it.
+    static std::string firstLabel(QWidget* control) {
+        const auto labels =
+            QAccessible::queryAccessibleInterface(control)->relations(QAccessible::Label);
+        return labels.isEmpty() ? std::string()
+                                : labels.front().first->text(QAccessible::Name).toStdString();
+    }
+
+    // openbox managing the screen, with a window of another program (this
+    // test's own connection) beside the settings window; false where it
+    // cannot run.
+    bool underAWindowManagerWithAnotherProgram() {
+        if (::access("/usr/bin/openbox", X_OK) != 0)
+            return false;
+        windowManager = std::make_unique<LaunchedProcess>(
+            "/usr/bin/openbox", std::vector<std::string>{"--sm-disable"},
+            home.environment(displayName), home.log());
+        const bool managing = until([&] {
+            return XGetSelectionOwner(display(), connection->atom("WM_S0")) != None &&
+                   windowNamedOnRoot("_NET_SUPPORTING_WM_CHECK") != None;
+        });
+        if (!managing)
+            return false;
+        other = XCreateSimpleWindow(display(), connection->root(), 100, 100, 300, 200, 0, 0, 0);
+        XMapWindow(display(), other);
+        return until([&] { return mappedWindow(other); });
+    }
+    // The window manager's words and the server's focus of openbox taken
+    // off, so that the next test finds no manager.
+    void stopWindowManager() {
+        if (other != None)
+            XDestroyWindow(display(), other);
+        other = None;
+        windowManager.reset();
+        for (const char* name : {"_NET_SUPPORTING_WM_CHECK", "_NET_ACTIVE_WINDOW", "_NET_SUPPORTED",
+                                 "_NET_CLIENT_LIST", "_NET_CLIENT_LIST_STACKING"})
+            XDeleteProperty(display(), connection->root(), connection->atom(name));
+        XSetInputFocus(display(), PointerRoot, RevertToPointerRoot, CurrentTime);
+        XSync(display(), False);
+    }
+    Window windowNamedOnRoot(const char* name) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char* data = nullptr;
+        Window named = None;
+        if (XGetWindowProperty(display(), connection->root(), connection->atom(name), 0, 1, False,
+                               XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+            data && count == 1)
+            named = *reinterpret_cast<const Window*>(data);
+        if (data)
+            XFree(data);
+        return named;
+    }
+    bool mappedWindow(Window window) {
+        XWindowAttributes attributes{};
+        return XGetWindowAttributes(display(), window, &attributes) &&
+               attributes.map_state == IsViewable;
+    }
+    // What a pager or taskbar sends the window manager about `window`.
+    void askTheWindowManager(const char* message, Window window, long first = 2,
+                             long second = CurrentTime) {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = connection->atom(message);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = first;
+        event.xclient.data.l[1] = second;
+        event.xclient.data.l[3] = 2;
+        XSendEvent(display(), connection->root(), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &event);
+        XSync(display(), False);
+    }
+    // The user goes to the other program's window, while this program's
+    // thread may be busy: waits on the server alone.
+    bool goToTheOtherProgram() {
+        askTheWindowManager("_NET_ACTIVE_WINDOW", other);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (focusedWindow() != other || windowNamedOnRoot("_NET_ACTIVE_WINDOW") != other) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            XSync(display(), False);
+        }
+        return true;
+    }
+    // Once the window manager has taken in everything sent before: it
+    // answers a toggle of the other window's state in order.
+    bool windowManagerCaughtUp() {
+        const Atom above = connection->atom("_NET_WM_STATE_ABOVE");
+        const auto isAbove = [&] {
+            Atom type = None;
+            int format = 0;
+            unsigned long count = 0;
+            unsigned long after = 0;
+            unsigned char* data = nullptr;
+            XGetWindowProperty(display(), other, connection->atom("_NET_WM_STATE"), 0, 16, False,
+                               XA_ATOM, &type, &format, &count, &after, &data);
+            const auto* atoms = reinterpret_cast<const Atom*>(data);
+            const bool found = data && std::find(atoms, atoms + count, above) != atoms + count;
+            if (data)
+                XFree(data);
+            return found;
+        };
+        const bool was = isAbove();
+        askTheWindowManager("_NET_WM_STATE", other, 2, static_cast<long>(above));
+        return until([&] { return isAbove() != was; });
+    }
+
     StoreWorld world;
     Theme theme{false};
     ShellActions shell;
@@ -151,13 +268,17 @@ class FileDialogXcbTest : public XServerTest {
     std::unique_ptr<ViewContext> context;
     std::unique_ptr<SettingsWindow> window;
     TemporaryFolder folder;
+    ApplicationHome home;
+    std::unique_ptr<LaunchedProcess> windowManager;
+    Window other = None;
 };
 
 // A name typed until the completion list shows it, then Return: the
 // dialog closes and so does its list, on the server too; nothing holds the
 // keyboard or the pointer, the focus is back on 가져오기 in the window the
 // server focuses, and a screen reader hears the failure there as it reads
-// 가져오기; then Tab moves on from 가져오기, which reads as before.
+// 가져오기, whether or not it reads descriptions; then Tab moves on from
+// 가져오기, which reads as before, and the failure is not heard again.
 TEST_F(FileDialogXcbTest, ANameReturnedFromTheCompletionListLeavesNothingHoldingTheKeyboard) {
     writeContents(folder / "bad.json", "not json");
     writeContents(folder / "old.json", "{\"appName\": \"Other\"}");
@@ -189,21 +310,98 @@ TEST_F(FileDialogXcbTest, ANameReturnedFromTheCompletionListLeavesNothingHolding
         EXPECT_EQ(QApplication::focusWidget(), import)
             << heardName(QApplication::focusWidget()) << ", list shown " << list->isVisible();
         // Read over AT-SPI: 가져오기 is the focus, and nothing of the closed
-        // dialog is; the failure is read with 가져오기.
+        // dialog is; the failure is read with 가져오기, as its first label.
         QAccessibleInterface* importRead = QAccessible::queryAccessibleInterface(import);
         EXPECT_TRUE(importRead->state().focused) << name;
         EXPECT_FALSE(QAccessible::queryAccessibleInterface(field)->state().focused) << name;
-        EXPECT_EQ(importRead->text(QAccessible::Description).toStdString(),
-                  "설정 파일을 읽을 수 없습니다.")
-            << name;
+        const std::string description = importRead->text(QAccessible::Description).toStdString();
+        const std::string failure = "설정 파일을 읽을 수 없습니다.";
+        EXPECT_EQ(firstLabel(import).rfind(failure, 0), 0u) << firstLabel(import);
 
         press(XK_Tab);
         QWidget* next = QApplication::focusWidget();
-        EXPECT_TRUE(next && next != import && next->window() == window.get()) << heardName(next);
-        EXPECT_NE(importRead->text(QAccessible::Description).toStdString(),
-                  "설정 파일을 읽을 수 없습니다.")
-            << name;
+        ASSERT_TRUE(next && next != import && next->window() == window.get()) << heardName(next);
+        EXPECT_EQ(firstLabel(import), "") << name;
+        EXPECT_EQ(importRead->text(QAccessible::Description).toStdString(), description);
+        EXPECT_EQ(firstLabel(next).find(failure), std::string::npos) << firstLabel(next);
     }
+}
+
+// Under a window manager, with another program's window active: a file
+// dialog closed from a taskbar (_NET_CLOSE_WINDOW), by a screen reader's
+// action, or by a save that ends after the user went to that program leaves
+// that program the keyboard, and the result waits; closed with the keyboard
+// in the program, the settings window is active again.
+TEST_F(FileDialogXcbTest, AClosingDialogTakesNoKeyboardFromAnotherProgram) {
+    if (!underAWindowManagerWithAnotherProgram())
+        GTEST_SKIP() << "openbox is needed: " << home.logText();
+    const auto openExportDialog = [&]() -> QFileDialog* {
+        window->activateWindow();
+        until([&] { return QApplication::activeWindow() == window.get(); });
+        window->filesCard()->exportAction()->button()->click();
+        QFileDialog* dialog = nullptr;
+        until([&] {
+            dialog = window->findChild<QFileDialog*>();
+            return dialog && dialog->isVisible() && mapped(dialog) &&
+                   windowNamedOnRoot("_NET_ACTIVE_WINDOW") == dialog->winId();
+        });
+        return dialog;
+    };
+    const auto closed = [&](QFileDialog* dialog) {
+        return until([&] { return !dialog->isVisible(); }) && windowManagerCaughtUp();
+    };
+    const auto cancelOf = [](QFileDialog* dialog) {
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        return buttons ? buttons->button(QDialogButtonBox::Cancel) : nullptr;
+    };
+
+    // From a taskbar.
+    QFileDialog* dialog = openExportDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(goToTheOtherProgram());
+    askTheWindowManager("_NET_CLOSE_WINDOW", static_cast<Window>(dialog->winId()));
+    ASSERT_TRUE(closed(dialog));
+    EXPECT_EQ(focusedWindow(), other);
+    EXPECT_EQ(windowNamedOnRoot("_NET_ACTIVE_WINDOW"), other);
+
+    // A screen reader's action.
+    dialog = openExportDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(goToTheOtherProgram());
+    QAbstractButton* cancel = cancelOf(dialog);
+    ASSERT_NE(cancel, nullptr);
+    QAccessible::queryAccessibleInterface(cancel)->actionInterface()->doAction(
+        QAccessibleActionInterface::pressAction());
+    ASSERT_TRUE(closed(dialog));
+    EXPECT_EQ(focusedWindow(), other);
+    EXPECT_EQ(windowNamedOnRoot("_NET_ACTIVE_WINDOW"), other);
+
+    // A save that ends after the user went there: the thread is busy
+    // saving as the window manager hands the keyboard over.
+    dialog = openExportDialog();
+    ASSERT_NE(dialog, nullptr);
+    bool went = false;
+    QObject::connect(dialog, &QFileDialog::fileSelected, dialog,
+                     [&] { went = goToTheOtherProgram(); });
+    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+        ->setText(QString::fromStdString((folder / "s.json").string()));
+    press(XK_Return);
+    ASSERT_TRUE(closed(dialog));
+    EXPECT_TRUE(went);
+    EXPECT_TRUE(fs::exists(folder / "s.json"));
+    EXPECT_EQ(focusedWindow(), other);
+    EXPECT_EQ(windowNamedOnRoot("_NET_ACTIVE_WINDOW"), other);
+    EXPECT_FALSE(window->isActiveWindow());
+
+    // With the keyboard in the program: the settings window has it again.
+    dialog = openExportDialog();
+    ASSERT_NE(dialog, nullptr);
+    askTheWindowManager("_NET_CLOSE_WINDOW", static_cast<Window>(dialog->winId()));
+    ASSERT_TRUE(closed(dialog));
+    EXPECT_TRUE(until([&] {
+        return windowNamedOnRoot("_NET_ACTIVE_WINDOW") == window->winId() &&
+               QApplication::activeWindow() == window.get();
+    }));
 }
 
 }  // namespace

@@ -14,7 +14,6 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
-#include <algorithm>
 #include <chrono>
 #include <functional>
 
@@ -108,12 +107,13 @@ class FileDialogXcbTest : public XServerTest {
             press(static_cast<KeySym>(static_cast<unsigned char>(letter)));
     }
 
-    // Whether the server shows `widget`'s window.
-    bool mapped(QWidget* widget) {
+    // Whether the server shows the window.
+    bool mapped(Window window) {
         XWindowAttributes attributes{};
-        return XGetWindowAttributes(display(), static_cast<Window>(widget->winId()), &attributes) &&
+        return XGetWindowAttributes(display(), window, &attributes) &&
                attributes.map_state == IsViewable;
     }
+    bool mapped(QWidget* widget) { return mapped(static_cast<Window>(widget->winId())); }
     // Whether another client may take the keyboard and the pointer: no
     // window of ours holds them.
     bool inputFree() {
@@ -168,48 +168,45 @@ class FileDialogXcbTest : public XServerTest {
         windowManager = std::make_unique<LaunchedProcess>(
             "/usr/bin/openbox", std::vector<std::string>{"--sm-disable"},
             home.environment(displayName), home.log());
-        const bool managing = until([&] {
-            return XGetSelectionOwner(display(), connection->atom("WM_S0")) != None &&
-                   windowNamedOnRoot("_NET_SUPPORTING_WM_CHECK") != None;
-        });
-        if (!managing)
+        if (!until([&] { return !rootProperty("_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty(); }))
             return false;
         other = XCreateSimpleWindow(display(), connection->root(), 100, 100, 300, 200, 0, 0, 0);
         XMapWindow(display(), other);
-        return until([&] { return mappedWindow(other); });
+        return until([&] { return mapped(other); });
     }
-    // The window manager's words and the server's focus of openbox taken
-    // off, so that the next test finds no manager.
+    // Its words and its focus taken off, so that the next test finds no
+    // window manager.
     void stopWindowManager() {
-        if (other != None)
-            XDestroyWindow(display(), other);
-        other = None;
+        XDestroyWindow(display(), other);
         windowManager.reset();
-        for (const char* name : {"_NET_SUPPORTING_WM_CHECK", "_NET_ACTIVE_WINDOW", "_NET_SUPPORTED",
-                                 "_NET_CLIENT_LIST", "_NET_CLIENT_LIST_STACKING"})
+        for (const char* name :
+             {"_NET_SUPPORTING_WM_CHECK", "_NET_ACTIVE_WINDOW", "_NET_SUPPORTED"})
             XDeleteProperty(display(), connection->root(), connection->atom(name));
         XSetInputFocus(display(), PointerRoot, RevertToPointerRoot, CurrentTime);
         XSync(display(), False);
     }
-    Window windowNamedOnRoot(const char* name) {
-        Atom type = None;
+    std::vector<long> windowProperty(Window window, const char* name, Atom type) {
+        Atom actual = None;
         int format = 0;
         unsigned long count = 0;
         unsigned long after = 0;
         unsigned char* data = nullptr;
-        Window named = None;
-        if (XGetWindowProperty(display(), connection->root(), connection->atom(name), 0, 1, False,
-                               XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
-            data && count == 1)
-            named = *reinterpret_cast<const Window*>(data);
+        XGetWindowProperty(display(), window, connection->atom(name), 0, 16, False, type, &actual,
+                           &format, &count, &after, &data);
+        std::vector<long> values;
         if (data)
-            XFree(data);
-        return named;
+            values.assign(reinterpret_cast<const long*>(data),
+                          reinterpret_cast<const long*>(data) + count);
+        XFree(data);
+        return values;
     }
-    bool mappedWindow(Window window) {
-        XWindowAttributes attributes{};
-        return XGetWindowAttributes(display(), window, &attributes) &&
-               attributes.map_state == IsViewable;
+    std::vector<long> rootProperty(const char* name, Atom type) {
+        return windowProperty(connection->root(), name, type);
+    }
+    // Where the keyboard is, as the server and the window manager say.
+    bool keyboardIn(Window window) {
+        return focusedWindow() == window &&
+               rootProperty("_NET_ACTIVE_WINDOW", XA_WINDOW) == std::vector<long>{long(window)};
     }
     // What a pager or taskbar sends the window manager about `window`.
     void askTheWindowManager(const char* message, Window window, long first = 2,
@@ -231,34 +228,19 @@ class FileDialogXcbTest : public XServerTest {
     bool goToTheOtherProgram() {
         askTheWindowManager("_NET_ACTIVE_WINDOW", other);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (focusedWindow() != other || windowNamedOnRoot("_NET_ACTIVE_WINDOW") != other) {
+        while (!keyboardIn(other))
             if (std::chrono::steady_clock::now() > deadline)
                 return false;
-            XSync(display(), False);
-        }
         return true;
     }
     // Once the window manager has taken in everything sent before: it
     // answers a toggle of the other window's state in order.
     bool windowManagerCaughtUp() {
-        const Atom above = connection->atom("_NET_WM_STATE_ABOVE");
-        const auto isAbove = [&] {
-            Atom type = None;
-            int format = 0;
-            unsigned long count = 0;
-            unsigned long after = 0;
-            unsigned char* data = nullptr;
-            XGetWindowProperty(display(), other, connection->atom("_NET_WM_STATE"), 0, 16, False,
-                               XA_ATOM, &type, &format, &count, &after, &data);
-            const auto* atoms = reinterpret_cast<const Atom*>(data);
-            const bool found = data && std::find(atoms, atoms + count, above) != atoms + count;
-            if (data)
-                XFree(data);
-            return found;
-        };
-        const bool was = isAbove();
-        askTheWindowManager("_NET_WM_STATE", other, 2, static_cast<long>(above));
-        return until([&] { return isAbove() != was; });
+        const long above = static_cast<long>(connection->atom("_NET_WM_STATE_ABOVE"));
+        const auto state = [&] { return windowProperty(other, "_NET_WM_STATE", XA_ATOM); };
+        const auto before = state();
+        askTheWindowManager("_NET_WM_STATE", other, 2, above);
+        return until([&] { return state() != before; });
     }
 
     StoreWorld world;
@@ -335,72 +317,50 @@ TEST_F(FileDialogXcbTest, ANameReturnedFromTheCompletionListLeavesNothingHolding
 TEST_F(FileDialogXcbTest, AClosingDialogTakesNoKeyboardFromAnotherProgram) {
     if (!underAWindowManagerWithAnotherProgram())
         GTEST_SKIP() << "openbox is needed: " << home.logText();
-    const auto openExportDialog = [&]() -> QFileDialog* {
+    // The export dialog opened from the settings window, the user gone to
+    // the other program first where `away`, then closed by `close`: once
+    // the window manager has taken in the closing, where the keyboard is.
+    const auto closedBy = [&](bool away, const std::function<void(QFileDialog*)>& close) {
         window->activateWindow();
         until([&] { return QApplication::activeWindow() == window.get(); });
         window->filesCard()->exportAction()->button()->click();
         QFileDialog* dialog = nullptr;
-        until([&] {
+        const bool opened = until([&] {
             dialog = window->findChild<QFileDialog*>();
-            return dialog && dialog->isVisible() && mapped(dialog) &&
-                   windowNamedOnRoot("_NET_ACTIVE_WINDOW") == dialog->winId();
+            return dialog && dialog->isVisible() && keyboardIn(dialog->winId());
         });
-        return dialog;
-    };
-    const auto closed = [&](QFileDialog* dialog) {
+        if (!opened || (away && !goToTheOtherProgram()))
+            return false;
+        close(dialog);
         return until([&] { return !dialog->isVisible(); }) && windowManagerCaughtUp();
     };
-    const auto cancelOf = [](QFileDialog* dialog) {
-        auto* buttons = dialog->findChild<QDialogButtonBox*>();
-        return buttons ? buttons->button(QDialogButtonBox::Cancel) : nullptr;
+    const auto fromATaskbar = [&](QFileDialog* dialog) {
+        askTheWindowManager("_NET_CLOSE_WINDOW", static_cast<Window>(dialog->winId()));
     };
-
-    // From a taskbar.
-    QFileDialog* dialog = openExportDialog();
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(goToTheOtherProgram());
-    askTheWindowManager("_NET_CLOSE_WINDOW", static_cast<Window>(dialog->winId()));
-    ASSERT_TRUE(closed(dialog));
-    EXPECT_EQ(focusedWindow(), other);
-    EXPECT_EQ(windowNamedOnRoot("_NET_ACTIVE_WINDOW"), other);
-
-    // A screen reader's action.
-    dialog = openExportDialog();
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(goToTheOtherProgram());
-    QAbstractButton* cancel = cancelOf(dialog);
-    ASSERT_NE(cancel, nullptr);
-    QAccessible::queryAccessibleInterface(cancel)->actionInterface()->doAction(
-        QAccessibleActionInterface::pressAction());
-    ASSERT_TRUE(closed(dialog));
-    EXPECT_EQ(focusedWindow(), other);
-    EXPECT_EQ(windowNamedOnRoot("_NET_ACTIVE_WINDOW"), other);
-
+    ASSERT_TRUE(closedBy(true, fromATaskbar));
+    EXPECT_TRUE(keyboardIn(other));
+    ASSERT_TRUE(closedBy(true, [](QFileDialog* dialog) {
+        // A screen reader's action.
+        auto* cancel = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
+        QAccessible::queryAccessibleInterface(cancel)->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+    }));
+    EXPECT_TRUE(keyboardIn(other));
     // A save that ends after the user went there: the thread is busy
     // saving as the window manager hands the keyboard over.
-    dialog = openExportDialog();
-    ASSERT_NE(dialog, nullptr);
-    bool went = false;
-    QObject::connect(dialog, &QFileDialog::fileSelected, dialog,
-                     [&] { went = goToTheOtherProgram(); });
-    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
-        ->setText(QString::fromStdString((folder / "s.json").string()));
-    press(XK_Return);
-    ASSERT_TRUE(closed(dialog));
-    EXPECT_TRUE(went);
+    ASSERT_TRUE(closedBy(false, [&](QFileDialog* dialog) {
+        QObject::connect(dialog, &QFileDialog::fileSelected, dialog,
+                         [&] { goToTheOtherProgram(); });
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+            ->setText(QString::fromStdString((folder / "s.json").string()));
+        press(XK_Return);
+    }));
+    EXPECT_TRUE(keyboardIn(other));
     EXPECT_TRUE(fs::exists(folder / "s.json"));
-    EXPECT_EQ(focusedWindow(), other);
-    EXPECT_EQ(windowNamedOnRoot("_NET_ACTIVE_WINDOW"), other);
-    EXPECT_FALSE(window->isActiveWindow());
-
     // With the keyboard in the program: the settings window has it again.
-    dialog = openExportDialog();
-    ASSERT_NE(dialog, nullptr);
-    askTheWindowManager("_NET_CLOSE_WINDOW", static_cast<Window>(dialog->winId()));
-    ASSERT_TRUE(closed(dialog));
+    ASSERT_TRUE(closedBy(false, fromATaskbar));
     EXPECT_TRUE(until([&] {
-        return windowNamedOnRoot("_NET_ACTIVE_WINDOW") == window->winId() &&
-               QApplication::activeWindow() == window.get();
+        return keyboardIn(window->winId()) && QApplication::activeWindow() == window.get();
     }));
 }
 

@@ -150,15 +150,6 @@ class FileDialogXcbTest : public XServerTest {
         return dialog;
     }
 
-    // The first label a screen reader finds for `control`, read as it
-    // reads it.
-    static std::string firstLabel(QWidget* control) {
-        const auto labels =
-            QAccessible::queryAccessibleInterface(control)->relations(QAccessible::Label);
-        return labels.isEmpty() ? std::string()
-                                : labels.front().first->text(QAccessible::Name).toStdString();
-    }
-
     // openbox managing the screen, with a window of another program (this
     // test's own connection) beside the settings window; false where it
     // cannot run.
@@ -298,14 +289,14 @@ TEST_F(FileDialogXcbTest, ANameReturnedFromTheCompletionListLeavesNothingHolding
         EXPECT_FALSE(QAccessible::queryAccessibleInterface(field)->state().focused) << name;
         const std::string description = importRead->text(QAccessible::Description).toStdString();
         const std::string failure = "설정 파일을 읽을 수 없습니다.";
-        EXPECT_EQ(firstLabel(import).rfind(failure, 0), 0u) << firstLabel(import);
+        EXPECT_EQ(heardFirstLabel(import).rfind(failure, 0), 0u) << heardFirstLabel(import);
 
         press(XK_Tab);
         QWidget* next = QApplication::focusWidget();
         ASSERT_TRUE(next && next != import && next->window() == window.get()) << heardName(next);
-        EXPECT_EQ(firstLabel(import), "") << name;
+        EXPECT_EQ(heardFirstLabel(import), "") << name;
         EXPECT_EQ(importRead->text(QAccessible::Description).toStdString(), description);
-        EXPECT_EQ(firstLabel(next).find(failure), std::string::npos) << firstLabel(next);
+        EXPECT_EQ(heardFirstLabel(next).find(failure), std::string::npos) << heardFirstLabel(next);
     }
 }
 

@@ -586,13 +586,7 @@ TEST_F(SettingsWindowTest, AHeldResultIsReadOnceWithTheFocusBackInItsWindow) {
             ->text(QAccessible::Description)
             .toStdString();
     };
-    // The first label a screen reader finds for it.
-    const auto labelled = [&] {
-        const auto labels =
-            QAccessible::queryAccessibleInterface(exportButton)->relations(QAccessible::Label);
-        return labels.isEmpty() ? std::string()
-                                : labels.front().first->text(QAccessible::Name).toStdString();
-    };
+    const auto labelled = [&] { return heardFirstLabel(exportButton); };
     for (int activation = 0; activation < 2; ++activation) {
         QApplication::setActiveWindow(&elsewhere);
         settle();

@@ -69,6 +69,7 @@
 #include "views/store_bridge.hpp"
 #include "views/support/accessible_event_hook.hpp"
 #include "views/support/accessible_tree.hpp"
+#include "views/support/heard_focus.hpp"
 #include "views/support/live_accessibility.hpp"
 #include "views/support/spoken_notices.hpp"
 #include "views/support/value_announcements.hpp"
@@ -1409,28 +1410,19 @@ TEST_F(WhatControlsSayTest, AResultGoesWithTheFocusUntilAScreenReaderHasReadIt) 
     QApplication::setActiveWindow(&host);
     first->setFocus();
     settle();
-    // The first label a screen reader finds, without asking for it.
-    const auto labelOf = [](QWidget* control) -> QAccessibleInterface* {
-        const auto labels =
-            QAccessible::queryAccessibleInterface(control)->relations(QAccessible::Label);
-        return labels.isEmpty() ? nullptr : labels.front().first;
-    };
-    const auto heard = [&](QWidget* control) {
-        QAccessibleInterface* label = labelOf(control);
-        return label ? label->text(QAccessible::Name) : QString();
-    };
     const auto moveTo = [&](QWidget* control) {
         control->setFocus(Qt::TabFocusReason);
         settle();
     };
     carryWithFocus(first, QStringLiteral("하나"));
-    ASSERT_NE(labelOf(first), nullptr);
-    EXPECT_EQ(labelOf(first)->role(), QAccessible::StaticText);
+    const auto labels = QAccessible::queryAccessibleInterface(first)->relations(QAccessible::Label);
+    ASSERT_FALSE(labels.isEmpty());
+    EXPECT_EQ(labels.front().first->role(), QAccessible::StaticText);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(first)->text(QAccessible::Description),
               QStringLiteral("파일로 저장합니다"));
     // Not read yet: Tab takes it along.
     moveTo(second);
-    EXPECT_EQ(labelOf(first), nullptr);
+    EXPECT_EQ(heardFirstLabel(first), "");
     EXPECT_EQ(carriedResult(second), QStringLiteral("하나"));
     // The window loses the focus: it stays for the focus coming back.
     QWidget elsewhere;
@@ -1441,22 +1433,22 @@ TEST_F(WhatControlsSayTest, AResultGoesWithTheFocusUntilAScreenReaderHasReadIt) 
     settle();
     EXPECT_EQ(carriedResult(second), QStringLiteral("하나"));
     // Read, then Tab: over, and the control reads as before.
-    EXPECT_EQ(heard(second), QStringLiteral("하나. 가져오기"));
+    EXPECT_EQ(heardFirstLabel(second), "하나. 가져오기");
     moveTo(first);
     EXPECT_TRUE(carriedResult(first).isEmpty());
     EXPECT_TRUE(carriedResult(second).isEmpty());
-    EXPECT_EQ(labelOf(second), nullptr);
+    EXPECT_EQ(heardFirstLabel(second), "");
     EXPECT_EQ(QAccessible::queryAccessibleInterface(second)->text(QAccessible::Name),
               QStringLiteral("가져오기"));
 
     carryWithFocus(first, QStringLiteral("하나"));
     first->hide();
-    EXPECT_EQ(labelOf(first), nullptr);
+    EXPECT_EQ(heardFirstLabel(first), "");
     first->show();
     carryWithFocus(first, QStringLiteral("하나"));
     carryWithFocus(second, QStringLiteral("둘."));
-    EXPECT_EQ(labelOf(first), nullptr);
-    EXPECT_EQ(heard(second), QStringLiteral("둘. 가져오기"));
+    EXPECT_EQ(heardFirstLabel(first), "");
+    EXPECT_EQ(heardFirstLabel(second), "둘. 가져오기");
 
     QWidget bare;
     open(&bare);

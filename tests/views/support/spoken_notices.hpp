@@ -7,6 +7,7 @@
 
 #include "views/design/focus_carried_result.hpp"
 #include "views/support/accessible_event_hook.hpp"
+#include "views/support/heard_focus.hpp"
 #include "views/support/live_accessibility.hpp"
 
 namespace quorvane::testing {
@@ -31,11 +32,10 @@ class SpokenNotices {
             said_.push_back(source->text(QAccessible::Name).toStdString());
         if (event->type() != QAccessible::Focus)
             return;
-        const QString carried = carriedResult(qobject_cast<QWidget*>(event->object()));
-        const auto labels = source->relations(QAccessible::Label);
-        if (!carried.isEmpty() && !labels.isEmpty() &&
-            labels.front().first->text(QAccessible::Name).startsWith(carried))
-            said_.push_back(carried.toStdString());
+        auto* control = qobject_cast<QWidget*>(event->object());
+        const std::string carried = carriedResult(control).toStdString();
+        if (!carried.empty() && heardFirstLabel(control).rfind(carried, 0) == 0)
+            said_.push_back(carried);
     }
 
     LiveAccessibility live_;

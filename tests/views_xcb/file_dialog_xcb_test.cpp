@@ -34,6 +34,7 @@
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/heard_focus.hpp"
+#include "x11/application_process.hpp"
 #include "x11/x_test_server.hpp"
 
 // Xlib's names (Bool, Status, None) clash with Qt's and the test
@@ -67,6 +68,8 @@ class FileDialogXcbTest : public XServerTest {
     void TearDown() override {
         window.reset();
         QCoreApplication::processEvents();
+        if (windowManager)
+            stopWindowManager();
     }
 
     Display* display() { return connection->display(); }
@@ -114,12 +117,13 @@ class FileDialogXcbTest : public XServerTest {
             press(static_cast<KeySym>(static_cast<unsigned char>(letter)));
     }
 
-    // Whether the server shows `widget`'s window.
-    bool mapped(QWidget* widget) {
+    // Whether the server shows the window.
+    bool mapped(Window window) {
         XWindowAttributes attributes{};
-        return XGetWindowAttributes(display(), static_cast<Window>(widget->winId()), &attributes) &&
+        return XGetWindowAttributes(display(), window, &attributes) &&
                attributes.map_state == IsViewable;
     }
+    bool mapped(QWidget* widget) { return mapped(static_cast<Window>(widget->winId())); }
     // Whether another client may take the keyboard and the pointer: no
     // window of ours holds them.
     bool inputFree() {
@@ -160,6 +164,90 @@ class FileDialogXcbTest : public XServerTest {
         return dialog;
     }
 
+    // openbox managing the screen, with a window of another program (this
+    // test's own connection) beside the settings window; false where it
+    // cannot run.
+    bool underAWindowManagerWithAnotherProgram() {
+        if (::access("/usr/bin/openbox", X_OK) != 0)
+            return false;
+        windowManager = std::make_unique<LaunchedProcess>(
+            "/usr/bin/openbox", std::vector<std::string>{"--sm-disable"},
+            home.environment(displayName), home.log());
+        if (!until([&] { return !rootProperty("_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty(); }))
+            return false;
+        other = XCreateSimpleWindow(display(), connection->root(), 100, 100, 300, 200, 0, 0, 0);
+        XMapWindow(display(), other);
+        return until([&] { return mapped(other); });
+    }
+    // Its words and its focus taken off, so that the next test finds no
+    // window manager.
+    void stopWindowManager() {
+        XDestroyWindow(display(), other);
+        windowManager.reset();
+        for (const char* name :
+             {"_NET_SUPPORTING_WM_CHECK", "_NET_ACTIVE_WINDOW", "_NET_SUPPORTED"})
+            XDeleteProperty(display(), connection->root(), connection->atom(name));
+        XSetInputFocus(display(), PointerRoot, RevertToPointerRoot, CurrentTime);
+        XSync(display(), False);
+    }
+    std::vector<long> windowProperty(Window window, const char* name, Atom type) {
+        Atom actual = None;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(display(), window, connection->atom(name), 0, 16, False, type, &actual,
+                           &format, &count, &after, &data);
+        std::vector<long> values;
+        if (data)
+            values.assign(reinterpret_cast<const long*>(data),
+                          reinterpret_cast<const long*>(data) + count);
+        XFree(data);
+        return values;
+    }
+    std::vector<long> rootProperty(const char* name, Atom type) {
+        return windowProperty(connection->root(), name, type);
+    }
+    // Where the keyboard is, as the server and the window manager say.
+    bool keyboardIn(Window window) {
+        return focusedWindow() == window &&
+               rootProperty("_NET_ACTIVE_WINDOW", XA_WINDOW) == std::vector<long>{long(window)};
+    }
+    // What a pager or taskbar sends the window manager about `window`.
+    void askTheWindowManager(const char* message, Window window, long first = 2,
+                             long second = CurrentTime) {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = connection->atom(message);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = first;
+        event.xclient.data.l[1] = second;
+        event.xclient.data.l[3] = 2;
+        XSendEvent(display(), connection->root(), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &event);
+        XSync(display(), False);
+    }
+    // The user goes to the other program's window, while this program's
+    // thread may be busy: waits on the server alone.
+    bool goToTheOtherProgram() {
+        askTheWindowManager("_NET_ACTIVE_WINDOW", other);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!keyboardIn(other))
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+        return true;
+    }
+    // Once the window manager has taken in everything sent before: it
+    // answers a toggle of the other window's state in order.
+    bool windowManagerCaughtUp() {
+        const long above = static_cast<long>(connection->atom("_NET_WM_STATE_ABOVE"));
+        const auto state = [&] { return windowProperty(other, "_NET_WM_STATE", XA_ATOM); };
+        const auto before = state();
+        askTheWindowManager("_NET_WM_STATE", other, 2, above);
+        return until([&] { return state() != before; });
+    }
+
     StoreWorld world;
     Theme theme{false};
     ShellActions shell;
@@ -167,13 +255,17 @@ class FileDialogXcbTest : public XServerTest {
     std::unique_ptr<ViewContext> context;
     std::unique_ptr<SettingsWindow> window;
     TemporaryFolder folder;
+    ApplicationHome home;
+    std::unique_ptr<LaunchedProcess> windowManager;
+    Window other = None;
 };
 
 // A name typed until the completion list shows it, then Return: the
 // dialog closes and so does its list, on the server too; nothing holds the
 // keyboard or the pointer, the focus is back on 가져오기 in the window the
 // server focuses, and a screen reader hears the failure there as it reads
-// 가져오기; then Tab moves on from 가져오기, which reads as before.
+// 가져오기, whether or not it reads descriptions; then Tab moves on from
+// 가져오기, which reads as before, and the failure is not heard again.
 TEST_F(FileDialogXcbTest, ANameReturnedFromTheCompletionListLeavesNothingHoldingTheKeyboard) {
     writeContents(folder / "bad.json", "not json");
     writeContents(folder / "old.json", "{\"appName\": \"Other\"}");
@@ -205,20 +297,20 @@ TEST_F(FileDialogXcbTest, ANameReturnedFromTheCompletionListLeavesNothingHolding
         EXPECT_EQ(QApplication::focusWidget(), import)
             << heardName(QApplication::focusWidget()) << ", list shown " << list->isVisible();
         // Read over AT-SPI: 가져오기 is the focus, and nothing of the closed
-        // dialog is; the failure is read with 가져오기.
+        // dialog is; the failure is read with 가져오기, as its first label.
         QAccessibleInterface* importRead = QAccessible::queryAccessibleInterface(import);
         EXPECT_TRUE(importRead->state().focused) << name;
         EXPECT_FALSE(QAccessible::queryAccessibleInterface(field)->state().focused) << name;
-        EXPECT_EQ(importRead->text(QAccessible::Description).toStdString(),
-                  "설정 파일을 읽을 수 없습니다.")
-            << name;
+        const std::string description = importRead->text(QAccessible::Description).toStdString();
+        const std::string failure = "설정 파일을 읽을 수 없습니다.";
+        EXPECT_EQ(heardFirstLabel(import).rfind(failure, 0), 0u) << heardFirstLabel(import);
 
         press(XK_Tab);
         QWidget* next = QApplication::focusWidget();
-        EXPECT_TRUE(next && next != import && next->window() == window.get()) << heardName(next);
-        EXPECT_NE(importRead->text(QAccessible::Description).toStdString(),
-                  "설정 파일을 읽을 수 없습니다.")
-            << name;
+        ASSERT_TRUE(next && next != import && next->window() == window.get()) << heardName(next);
+        EXPECT_EQ(heardFirstLabel(import), "") << name;
+        EXPECT_EQ(importRead->text(QAccessible::Description).toStdString(), description);
+        EXPECT_EQ(heardFirstLabel(next).find(failure), std::string::npos) << heardFirstLabel(next);
     }
 }
 
@@ -363,6 +455,61 @@ TEST_F(FileDialogXcbTest,
     dialog->reject();
     settle();
     MountRights::unmount(mount);
+}
+
+// Under a window manager, with another program's window active: a file
+// dialog closed from a taskbar (_NET_CLOSE_WINDOW), by a screen reader's
+// action, or by a save that ends after the user went to that program leaves
+// that program the keyboard, and the result waits; closed with the keyboard
+// in the program, the settings window is active again.
+TEST_F(FileDialogXcbTest, AClosingDialogTakesNoKeyboardFromAnotherProgram) {
+    if (!underAWindowManagerWithAnotherProgram())
+        GTEST_SKIP() << "openbox is needed: " << home.logText();
+    // The export dialog opened from the settings window, the user gone to
+    // the other program first where `away`, then closed by `close`: once
+    // the window manager has taken in the closing, where the keyboard is.
+    const auto closedBy = [&](bool away, const std::function<void(QFileDialog*)>& close) {
+        window->activateWindow();
+        until([&] { return QApplication::activeWindow() == window.get(); });
+        window->filesCard()->exportAction()->button()->click();
+        QFileDialog* dialog = nullptr;
+        const bool opened = until([&] {
+            dialog = window->findChild<QFileDialog*>();
+            return dialog && dialog->isVisible() && keyboardIn(dialog->winId());
+        });
+        if (!opened || (away && !goToTheOtherProgram()))
+            return false;
+        close(dialog);
+        return until([&] { return !dialog->isVisible(); }) && windowManagerCaughtUp();
+    };
+    const auto fromATaskbar = [&](QFileDialog* dialog) {
+        askTheWindowManager("_NET_CLOSE_WINDOW", static_cast<Window>(dialog->winId()));
+    };
+    ASSERT_TRUE(closedBy(true, fromATaskbar));
+    EXPECT_TRUE(keyboardIn(other));
+    ASSERT_TRUE(closedBy(true, [](QFileDialog* dialog) {
+        // A screen reader's action.
+        auto* cancel = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
+        QAccessible::queryAccessibleInterface(cancel)->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+    }));
+    EXPECT_TRUE(keyboardIn(other));
+    // A save that ends after the user went there: the thread is busy
+    // saving as the window manager hands the keyboard over.
+    ASSERT_TRUE(closedBy(false, [&](QFileDialog* dialog) {
+        QObject::connect(dialog, &QFileDialog::fileSelected, dialog,
+                         [&] { goToTheOtherProgram(); });
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+            ->setText(QString::fromStdString((folder / "s.json").string()));
+        press(XK_Return);
+    }));
+    EXPECT_TRUE(keyboardIn(other));
+    EXPECT_TRUE(fs::exists(folder / "s.json"));
+    // With the keyboard in the program: the settings window has it again.
+    ASSERT_TRUE(closedBy(false, fromATaskbar));
+    EXPECT_TRUE(until([&] {
+        return keyboardIn(window->winId()) && QApplication::activeWindow() == window.get();
+    }));
 }
 
 }  // namespace

@@ -2,8 +2,13 @@
 
 namespace quorvane {
 
-bool openerAsksForTheKeyboard(const ClosedDialogWindows& windows) {
-    return windows.openerShown && !windows.openerActive && !windows.otherWindowActive;
+KeyboardHolder keyboardHolderAtClose(std::optional<KeyboardHolder> serverSays,
+                                     KeyboardHolder toolkitSays) {
+    return serverSays.value_or(toolkitSays);
+}
+
+bool openerAsksForTheKeyboard(bool openerShown, KeyboardHolder holder) {
+    return openerShown && holder == KeyboardHolder::closedDialog;
 }
 
 }  // namespace quorvane

@@ -2,7 +2,8 @@
 // from the leading side, blocks read whole, a tall block that does not pull
 // a column beside it onto its line, controls built after the window opened
 // taking their place in the chain, and Tab going on from whichever choice
-// of a picker holds its one stop.
+// of a picker holds its one stop; a button box linked once stands with its
+// buttons.
 
 #include "views/design/reading_order.hpp"
 
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTest>
@@ -149,6 +151,24 @@ TEST(ReadingOrderTest, TabGoesOnFromWhicheverChoiceOfAPickerHoldsItsStop) {
     EXPECT_EQ(QApplication::focusWidget(), two);
     QTest::keyClick(two, Qt::Key_Backtab);
     EXPECT_EQ(QApplication::focusWidget(), before);
+}
+
+// A dialog's button box, which hands the focus to its first button, built
+// before the control above its buttons and given its buttons last, as Qt's
+// file dialog is: a single linking already reads the name, the box's
+// buttons, then the type below, with the name left in its place.
+TEST(ReadingOrderTest, ButtonsGivenToTheirBoxLastAreReadRightAfterTheControlBeforeThem) {
+    QWidget window;
+    button("folder", &window, {0, 0, 100, 30});
+    button("name", &window, {0, 40, 100, 30});
+    auto* box = new QDialogButtonBox(&window);
+    box->setGeometry(110, 40, 200, 30);
+    button("type", &window, {0, 80, 100, 30});
+    box->setStandardButtons(QDialogButtonBox::Save | QDialogButtonBox::Cancel);
+    for (QAbstractButton* each : box->buttons())
+        each->setText(each == box->buttons().front() ? "first" : "second");
+    applyReadingOrder(&window);
+    EXPECT_EQ(tabbed(&window), (QStringList{"folder", "name", "first", "second", "type"}));
 }
 
 }  // namespace

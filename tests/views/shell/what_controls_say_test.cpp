@@ -69,6 +69,7 @@
 #include "views/store_bridge.hpp"
 #include "views/support/accessible_event_hook.hpp"
 #include "views/support/accessible_tree.hpp"
+#include "views/support/heard_focus.hpp"
 #include "views/support/live_accessibility.hpp"
 #include "views/support/spoken_notices.hpp"
 #include "views/support/value_announcements.hpp"
@@ -1390,11 +1391,14 @@ TEST_F(WhatControlsSayTest, TheEmergencyKeySaysItsResultWhereTheUserIs) {
     EXPECT_EQ(press(&main, &host), std::vector<std::string>{});
 }
 
-// A result goes with the control the focus lands on until the focus leaves
-// it or it hides, only the newest in a window, and never over a description
-// its view gave it meanwhile. A held result whose window's focus lands on no
-// control of its own is said in a notice.
-TEST_F(WhatControlsSayTest, AResultGoesWithTheFocusOnlyWhileItCanBeRead) {
+// A result goes with the control the focus lands on as the first label a
+// screen reader finds for it, before the control's own name and whatever
+// reads descriptions; it follows the focus until a screen reader has asked
+// for it, stays while the window has lost the focus, and only then, with
+// the focus moving on, is over. Only the newest in a window; gone as its
+// control hides. A held result whose window's focus lands on no control of
+// its own is said in a notice.
+TEST_F(WhatControlsSayTest, AResultGoesWithTheFocusUntilAScreenReaderHasReadIt) {
     QWidget host;
     auto* layout = new QVBoxLayout(&host);
     auto* first = new QPushButton(QStringLiteral("내보내기"), &host);
@@ -1404,24 +1408,47 @@ TEST_F(WhatControlsSayTest, AResultGoesWithTheFocusOnlyWhileItCanBeRead) {
     first->setAccessibleDescription(QStringLiteral("파일로 저장합니다"));
     open(&host);
     QApplication::setActiveWindow(&host);
-    second->setFocus();
-    settle();
-    const auto described = [](QWidget* control) {
-        return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Description);
-    };
-    carryWithFocus(first, QStringLiteral("하나"));
-    EXPECT_EQ(described(first), QStringLiteral("하나"));
-    first->hide();
-    EXPECT_EQ(described(first), QStringLiteral("파일로 저장합니다"));
-    first->show();
-    carryWithFocus(first, QStringLiteral("하나"));
-    carryWithFocus(second, QStringLiteral("둘"));
-    EXPECT_EQ(described(first), QStringLiteral("파일로 저장합니다"));
-    EXPECT_EQ(described(second), QStringLiteral("둘"));
-    second->setAccessibleDescription(QStringLiteral("파일에서 읽습니다"));
     first->setFocus();
     settle();
-    EXPECT_EQ(described(second), QStringLiteral("파일에서 읽습니다"));
+    const auto moveTo = [&](QWidget* control) {
+        control->setFocus(Qt::TabFocusReason);
+        settle();
+    };
+    carryWithFocus(first, QStringLiteral("하나"));
+    const auto labels = QAccessible::queryAccessibleInterface(first)->relations(QAccessible::Label);
+    ASSERT_FALSE(labels.isEmpty());
+    EXPECT_EQ(labels.front().first->role(), QAccessible::StaticText);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(first)->text(QAccessible::Description),
+              QStringLiteral("파일로 저장합니다"));
+    // Not read yet: Tab takes it along.
+    moveTo(second);
+    EXPECT_EQ(heardFirstLabel(first), "");
+    EXPECT_EQ(carriedResult(second), QStringLiteral("하나"));
+    // The window loses the focus: it stays for the focus coming back.
+    QWidget elsewhere;
+    open(&elsewhere);
+    QApplication::setActiveWindow(&elsewhere);
+    settle();
+    QApplication::setActiveWindow(&host);
+    settle();
+    EXPECT_EQ(carriedResult(second), QStringLiteral("하나"));
+    // Read, then Tab: over, and the control reads as before.
+    EXPECT_EQ(heardFirstLabel(second), "하나. 가져오기");
+    moveTo(first);
+    EXPECT_TRUE(carriedResult(first).isEmpty());
+    EXPECT_TRUE(carriedResult(second).isEmpty());
+    EXPECT_EQ(heardFirstLabel(second), "");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(second)->text(QAccessible::Name),
+              QStringLiteral("가져오기"));
+
+    carryWithFocus(first, QStringLiteral("하나"));
+    first->hide();
+    EXPECT_EQ(heardFirstLabel(first), "");
+    first->show();
+    carryWithFocus(first, QStringLiteral("하나"));
+    carryWithFocus(second, QStringLiteral("둘."));
+    EXPECT_EQ(heardFirstLabel(first), "");
+    EXPECT_EQ(heardFirstLabel(second), "둘. 가져오기");
 
     QWidget bare;
     open(&bare);

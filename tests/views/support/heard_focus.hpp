@@ -23,6 +23,14 @@ inline std::string heardText(QWidget* widget) {
     return heard ? heard->text(QAccessible::Name).toStdString() : std::string();
 }
 
+// The first label a screen reader finds for a control, by its name.
+inline std::string heardFirstLabel(QWidget* widget) {
+    const auto labels =
+        QAccessible::queryAccessibleInterface(widget)->relations(QAccessible::Label);
+    return labels.isEmpty() ? std::string()
+                            : labels.front().first->text(QAccessible::Name).toStdString();
+}
+
 // The control's class and the name a screen reader reads, for messages.
 inline std::string heardName(QWidget* widget) {
     if (!widget)

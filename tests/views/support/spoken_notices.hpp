@@ -7,6 +7,7 @@
 
 #include "views/design/focus_carried_result.hpp"
 #include "views/support/accessible_event_hook.hpp"
+#include "views/support/heard_focus.hpp"
 #include "views/support/live_accessibility.hpp"
 
 namespace quorvane::testing {
@@ -29,9 +30,12 @@ class SpokenNotices {
             return;
         if (event->type() == QAccessible::ObjectShow && source->role() == QAccessible::Notification)
             said_.push_back(source->text(QAccessible::Name).toStdString());
-        if (event->type() == QAccessible::Focus &&
-            !carriedResult(qobject_cast<QWidget*>(event->object())).isEmpty())
-            said_.push_back(source->text(QAccessible::Description).toStdString());
+        if (event->type() != QAccessible::Focus)
+            return;
+        auto* control = qobject_cast<QWidget*>(event->object());
+        const std::string carried = carriedResult(control).toStdString();
+        if (!carried.empty() && heardFirstLabel(control).rfind(carried, 0) == 0)
+            said_.push_back(carried);
     }
 
     LiveAccessibility live_;

@@ -199,7 +199,12 @@ std::uint64_t RecordWriteStamp::digestOf(std::string_view bytes) {
 }
 
 std::string RecordWriteStamp::fileNameFor(std::string_view recordFileName) {
-    return "." + std::string(recordFileName) + ".written";
+    // Appended rather than added up: GCC 12 optimising `"." + std::string`
+    // warns of an overlap that cannot happen.
+    std::string name = ".";
+    name.append(recordFileName);
+    name.append(".written");
+    return name;
 }
 
 }  // namespace quorvane

@@ -1126,7 +1126,10 @@ TEST_F(TrayTest, WithoutAWindowManagerAtTwiceTheScaleTheSettingsWindowOpensCutTo
     ASSERT_TRUE(eventually([&] { return (window = viewableSized(1600, 1800)).has_value(); }))
         << home.logText();
     ASSERT_TRUE(movedAndHeard(window->id, 1920, 0));
-    ASSERT_TRUE(eventually([&] { return (window = viewableSized(1600, 1800))->x == 1920; }));
+    ASSERT_TRUE(eventually([&] {
+        window = viewableSized(1600, 1800);
+        return window && window->x == 1920;
+    }));
     // The application fits the moved window to its new output: the click
     // goes where the window stands once the application has caught up.
     ASSERT_TRUE(caughtUp(window->id) && caughtUp(window->id));

@@ -238,6 +238,11 @@ class TrayTest : public testing::XServerTest {
     // tells a window nobody manages itself; an answer to a ping after that
     // says the application read it.
     ::testing::AssertionResult movedAndHeard(Window window, int x, int y) {
+        // A user drags a window they have seen: once the application has
+        // taken up its showing and what that left it to do. Moved before,
+        // a window is still to be fitted to the output it then stands on.
+        if (!caughtUp(window) || !caughtUp(window))
+            return ::testing::AssertionFailure() << "the application did not answer";
         Display* display = connection->display();
         const bool managed = XGetSelectionOwner(display, connection->atom("WM_S0")) != None;
         XSelectInput(display, window, StructureNotifyMask);

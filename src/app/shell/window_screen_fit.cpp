@@ -52,9 +52,14 @@ QMargins toQMargins(FrameMargins margins) {
     return {margins.left, margins.top, margins.right, margins.bottom};
 }
 
+// The frame the window manager gave the window, none while it is unknown:
+// a frame told smaller than its window is a passing one, told as the window
+// manager takes the window in; sized or placed by it, a window would be cut
+// to the wrong room and put off its output.
 QMargins knownFrame(const QWidget* window) {
     const QWindow* handle = window->windowHandle();
-    return handle ? handle->frameMargins() : QMargins();
+    const QMargins told = handle ? handle->frameMargins() : QMargins();
+    return surroundsItsWindow(toFrameMargins(told)) ? told : QMargins();
 }
 
 // Windows a window manager frames alike: of one type, resizable or not.

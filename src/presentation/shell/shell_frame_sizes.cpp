@@ -60,6 +60,10 @@ FrameSize settingsWindowFrameSize(QuorvaneTextSize textSize, std::optional<int> 
     return frameSize(settingsWindowRule(textSize), availableHeight);
 }
 
+bool surroundsItsWindow(FrameMargins margins) {
+    return margins.left >= 0 && margins.top >= 0 && margins.right >= 0 && margins.bottom >= 0;
+}
+
 FrameSize withFrame(FrameSize inside, FrameMargins margins) {
     return {inside.width + margins.left + margins.right,
             inside.height + margins.top + margins.bottom};

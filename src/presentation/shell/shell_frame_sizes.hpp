@@ -33,6 +33,12 @@ inline constexpr FrameSize kMainWindowDefaultSize{840, 620};
 FrameSize menuPanelFrameSize(QuorvaneTextSize textSize, std::optional<int> availableHeight);
 FrameSize settingsWindowFrameSize(QuorvaneTextSize textSize, std::optional<int> availableHeight);
 
+// Whether a window manager's frame can be `margins`: a frame surrounds its
+// window, no side of it inside the window. While a window manager takes a
+// window into its frame, the window system may for a moment tell a frame
+// smaller than the window it holds.
+bool surroundsItsWindow(FrameMargins margins);
+
 // A window's whole size: its inside with the frame around it.
 FrameSize withFrame(FrameSize inside, FrameMargins margins);
 

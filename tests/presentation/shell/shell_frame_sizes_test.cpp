@@ -42,6 +42,16 @@ TEST(ShellFrameSizes, ASizeIsCutToWhatTheWorkAreaLeavesAroundTheFrame) {
     EXPECT_EQ(fittedInside({500, 820}, kTitleBar, {1920, 1052}), (FrameSize{500, 820}));
 }
 
+TEST(ShellFrameSizes, AFrameToldSmallerThanItsWindowOnAnySideIsNoFrame) {
+    EXPECT_TRUE(surroundsItsWindow({1, 13, 1, 1}));
+    EXPECT_TRUE(surroundsItsWindow({}));
+    // Told as the window manager takes the window in: a frame of 0 x 0 at
+    // the window's place, or one that a side of the window passes.
+    EXPECT_FALSE(surroundsItsWindow({0, 0, -638, -347}));
+    EXPECT_FALSE(surroundsItsWindow({-1, 13, 1, 1}));
+    EXPECT_FALSE(surroundsItsWindow({1, -13, 1, 1}));
+}
+
 TEST(ShellFrameSizes, AWindowManagersSizeStepsPassThroughTheSizeAndTheSmallestSizeAtIt) {
     // At one and a half the steps are two device pixels. At its smallest
     // size (495 device pixels wide, 342 high) the steps start there.

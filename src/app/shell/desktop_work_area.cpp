@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
+#include <QWindow>
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -120,6 +122,33 @@ ScreenRect desktopWorkArea(const QScreen* screen) {
     const QRect logical = screen->geometry();
     return logicalWorkArea(area, output,
                            {logical.x(), logical.y(), logical.width(), logical.height()});
+}
+
+std::optional<ScreenRect> serverPlaceOf(const QWidget* window) {
+    Display* display = qtDisplay();
+    const QWindow* handle = window->windowHandle();
+    if (!display || !handle)
+        return std::nullopt;
+    const Window root = DefaultRootWindow(display);
+    int x = 0;
+    int y = 0;
+    Window child = None;
+    if (!XTranslateCoordinates(display, static_cast<Window>(handle->winId()), root, 0, 0, &x, &y,
+                               &child))
+        return std::nullopt;
+    const double scale = handle->devicePixelRatio();
+    const ScreenRect native{x, y, static_cast<int>(window->width() * scale),
+                            static_cast<int>(window->height() * scale)};
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const auto output = outputPlaces(display, root, screen->name()).named;
+        if (!output || x < output->x || y < output->y || x >= output->x + output->width ||
+            y >= output->y + output->height)
+            continue;
+        const QRect logical = screen->geometry();
+        return logicalPlace(native, *output,
+                            {logical.x(), logical.y(), logical.width(), logical.height()});
+    }
+    return std::nullopt;
 }
 
 }  // namespace quorvane

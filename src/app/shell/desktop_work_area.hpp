@@ -2,7 +2,10 @@
 
 #include "presentation/shell/popup_placement.hpp"
 
+#include <optional>
+
 class QScreen;
+class QWidget;
 
 namespace quorvane {
 
@@ -16,5 +19,12 @@ namespace quorvane {
 // device pixels, and turned into logical ones once, at any scale factor.
 // Off X11 (or where the server cannot tell) Qt's own.
 ScreenRect desktopWorkArea(const QScreen* screen);
+
+// Where the X server has a shown window's inside, in logical pixels, as
+// the screen whose output holds its corner counts them. Qt may tell a
+// passing place as a window is framed or crosses to another output (a
+// place mapped through the output it stood on before); the server's is the
+// one the window stands at. None off X11, or where no output holds it.
+std::optional<ScreenRect> serverPlaceOf(const QWidget* window);
 
 }  // namespace quorvane

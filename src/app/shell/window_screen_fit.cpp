@@ -275,13 +275,38 @@ void WindowScreenFit::followOwnerMinimum(QWidget* window) {
 // nudged it from there as it showed it); on another output, its smallest
 // size follows, so the user can make it fit (its size stays theirs).
 void WindowScreenFit::followMove(QWidget* window) {
-    placementOf(window).reported(toScreenRect(window->geometry()), frameOf(window),
-                                 std::chrono::steady_clock::now(), window->devicePixelRatio());
+    auto& placement = placementOf(window);
+    const auto now = std::chrono::steady_clock::now();
+    const ScreenRect told = toScreenRect(window->geometry());
+    // Asked of the X server only until the user moves it: later places are
+    // the user's whatever Qt tells on the way.
+    if (!placement.movedByUser() &&
+        placement.leavesProgramPlace(told, now, window->devicePixelRatio()) &&
+        passingPlace(window, told))
+        return;
+    placement.reported(told, frameOf(window), now, window->devicePixelRatio());
     const QString screen = screenNameHolding(frameOf(window));
     if (window->property(kFittedScreen).toString() == screen)
         return;
     window->setProperty(kFittedScreen, screen);
     fitMinimum(window, frameMarginsOf(window), workAreaOf(window));
+}
+
+// A place Qt told away from the program's that the X server does not
+// have the window at: a passing one, which its user never chose. Qt is
+// told the place the window stands at, where it would otherwise size or
+// move it from next.
+bool WindowScreenFit::passingPlace(QWidget* window, ScreenRect told) {
+    const auto standing = serverPlaceOf(window);
+    auto& placement = placementOf(window);
+    if (!standing ||
+        placement.leavesProgramPlace({standing->x, standing->y, told.width, told.height},
+                                     std::chrono::steady_clock::now(), window->devicePixelRatio()))
+        return false;
+    const auto placed = placement.programPlace();
+    if (placed)
+        window->setGeometry(placed->x, placed->y, window->width(), window->height());
+    return true;
 }
 
 // The frame the window manager just gave a shown window: fitted again

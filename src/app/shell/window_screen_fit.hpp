@@ -101,6 +101,7 @@ class WindowScreenFit : public QObject {
     void fitSize(QWidget* window, FrameMargins margins, ScreenRect area);
     void placeOverParent(QWidget* window);
     void followMove(QWidget* window);
+    bool passingPlace(QWidget* window, ScreenRect told);
     void followFrame(QWidget* window);
     void followExpose(QWindow* handle);
     void followOwnerMinimum(QWidget* window);

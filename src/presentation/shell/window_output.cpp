@@ -88,14 +88,20 @@ int UserPlacement::tolerance(Moment at, double scale) const {
     return std::max(1, static_cast<int>(std::ceil(kWindowManagerNudge / scale - 1e-9)));
 }
 
+bool UserPlacement::leavesProgramPlace(ScreenRect inside, Moment at, double scale) const {
+    if (!placed_ || placedByWindowManager_)
+        return false;
+    const int allowed = tolerance(at, scale);
+    return std::abs(inside.x - placed_->x) > allowed || std::abs(inside.y - placed_->y) > allowed;
+}
+
 bool UserPlacement::reported(ScreenRect inside, ScreenRect frame, Moment at, double scale) {
     if (!placed_ || placedByWindowManager_) {
         placed_ = inside;
         placedByWindowManager_ = false;
         return false;
     }
-    const int allowed = tolerance(at, scale);
-    if (std::abs(inside.x - placed_->x) <= allowed && std::abs(inside.y - placed_->y) <= allowed)
+    if (!leavesProgramPlace(inside, at, scale))
         return false;
     placed_ = inside;
     movedThisOpening_ = true;

@@ -66,6 +66,9 @@ class UserPlacement {
     // `at`, `scale` device pixels to a logical one: true when that is a move
     // the user made.
     bool reported(ScreenRect inside, ScreenRect frame, Moment at = {}, double scale = 1);
+    // Whether the window's inside standing at `inside` at `at` stands away
+    // from where the program put it: a move, if it truly stands there.
+    bool leavesProgramPlace(ScreenRect inside, Moment at = {}, double scale = 1) const;
     // Where its frame stood as it closed: where it opens again, once its
     // user has put it somewhere.
     void closed(ScreenRect frame);

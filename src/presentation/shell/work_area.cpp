@@ -64,6 +64,19 @@ ScreenRect outputWorkArea(ScreenRect output, FrameSize screen,
     return {left, top, right - left, bottom - top};
 }
 
+ScreenRect logicalPlace(ScreenRect nativePlace, ScreenRect nativeOutput, ScreenRect logicalOutput) {
+    if (nativeOutput.width <= 0 || nativeOutput.height <= 0 || logicalOutput.width <= 0 ||
+        logicalOutput.height <= 0)
+        return nativePlace;
+    const double scaleX = static_cast<double>(nativeOutput.width) / logicalOutput.width;
+    const double scaleY = static_cast<double>(nativeOutput.height) / logicalOutput.height;
+    return {
+        logicalOutput.x + static_cast<int>(std::lround((nativePlace.x - nativeOutput.x) / scaleX)),
+        logicalOutput.y + static_cast<int>(std::lround((nativePlace.y - nativeOutput.y) / scaleY)),
+        static_cast<int>(std::lround(nativePlace.width / scaleX)),
+        static_cast<int>(std::lround(nativePlace.height / scaleY))};
+}
+
 ScreenRect logicalWorkArea(ScreenRect nativeArea, ScreenRect nativeOutput,
                            ScreenRect logicalOutput) {
     if (nativeOutput.width <= 0 || nativeOutput.height <= 0 || logicalOutput.width <= 0 ||

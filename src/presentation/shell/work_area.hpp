@@ -44,4 +44,9 @@ ScreenRect outputWorkArea(ScreenRect output, FrameSize screen,
 ScreenRect logicalWorkArea(ScreenRect nativeArea, ScreenRect nativeOutput,
                            ScreenRect logicalOutput);
 
+// A window's place in device pixels as the toolkit's logical pixels count
+// it on an output at `logicalOutput` that shows `nativeOutput`: measured
+// from the output's corner, divided by the scale factor and rounded.
+ScreenRect logicalPlace(ScreenRect nativePlace, ScreenRect nativeOutput, ScreenRect logicalOutput);
+
 }  // namespace quorvane

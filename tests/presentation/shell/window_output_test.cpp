@@ -98,6 +98,24 @@ TEST(WindowOutput, OnlyAMoveAwayFromWhereTheProgramPutItCountsAsTheUsers) {
     EXPECT_EQ(placement.userPlaced(), (ScreenRect{1999, 30, 642, 626}));
 }
 
+TEST(WindowOutput, APlaceLeavesTheProgramsOnlyBeyondWhatAWindowManagerMayShiftIt) {
+    using namespace std::chrono_literals;
+    const UserPlacement::Moment shownAt{100s};
+    UserPlacement placement;
+    // Before the program places it, no place is away from its place.
+    EXPECT_FALSE(placement.leavesProgramPlace({960, 0, 639, 347}));
+    placement.placed({1920, 0, 639, 347}, true);
+    placement.shown();
+    placement.mapped(shownAt);
+    EXPECT_TRUE(placement.leavesProgramPlace({960, 0, 639, 347}, shownAt + 10ms, 2));
+    EXPECT_TRUE(placement.leavesProgramPlace({1921, 10, 639, 347}, shownAt + 10ms, 2));
+    EXPECT_FALSE(placement.leavesProgramPlace({1922, 1, 639, 347}, shownAt + 10ms, 2));
+    EXPECT_TRUE(placement.leavesProgramPlace({1922, 1, 639, 347}, shownAt + 2s, 2));
+    // Asking changes nothing: no move is counted.
+    EXPECT_FALSE(placement.movedByUser());
+    EXPECT_EQ(placement.programPlace(), (ScreenRect{1920, 0, 639, 347}));
+}
+
 TEST(WindowOutput, AWindowTheProgramDidNotPlaceStandsFirstWhereTheWindowManagerPutsIt) {
     UserPlacement placement;
     placement.shown();

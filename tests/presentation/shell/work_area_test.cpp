@@ -55,6 +55,18 @@ TEST(WorkArea, AtTwiceTheScaleTheAreaIsHalvedFromTheOutputsCorner) {
               (ScreenRect{1935, 0, 600, 360}));
 }
 
+TEST(WorkArea, APlaceTheServerTellsIsCountedFromItsOutputsCorner) {
+    // Where the X server has a window on the 720-high output at twice the
+    // scale; Qt, mapping it through the primary output, told 960.
+    EXPECT_EQ(logicalPlace({1920, 0, 1278, 694}, kLow, {1920, 0, 640, 360}),
+              (ScreenRect{1920, 0, 639, 347}));
+    EXPECT_EQ(logicalPlace({1942, 20, 1278, 694}, kLow, {1920, 0, 640, 360}),
+              (ScreenRect{1931, 10, 639, 347}));
+    EXPECT_EQ(logicalPlace({300, 150, 900, 600}, kPrimary, {0, 0, 1280, 720}),
+              (ScreenRect{200, 100, 600, 400}));
+    EXPECT_EQ(logicalPlace({5, 5, 10, 10}, kPrimary, kPrimary), (ScreenRect{5, 5, 10, 10}));
+}
+
 TEST(WorkArea, AtOneAndAHalfTheAreaIsRoundedInwards) {
     // 1052 / 1.5 = 701.3: the 702nd logical row would reach under the dock.
     EXPECT_EQ(logicalWorkArea({0, 0, 1920, 1052}, kPrimary, {0, 0, 1280, 720}),

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "presentation/shell/window_output.hpp"
 #include "presentation/shell/work_area.hpp"
 
 // After Qt's headers: Xlib's macros (Status, Bool) break them.
@@ -54,6 +55,32 @@ std::vector<long> longsOf(Display* display, Window window, const char* name, Ato
     return values;
 }
 
+// The outputs that show part of the screen, by name, in device pixels.
+struct LitOutput {
+    QString name;
+    ScreenRect place;
+};
+
+std::vector<LitOutput> litOutputs(Display* display, Window root) {
+    std::vector<LitOutput> outputs;
+    const ScreenResources resources(XRRGetScreenResourcesCurrent(display, root));
+    if (!resources)
+        return outputs;
+    for (int index = 0; index < resources->noutput; ++index) {
+        const OutputInfo info(
+            XRRGetOutputInfo(display, resources.get(), resources->outputs[index]));
+        if (!info || !info->crtc)
+            continue;
+        const CrtcInfo crtc(XRRGetCrtcInfo(display, resources.get(), info->crtc));
+        if (!crtc)
+            continue;
+        outputs.push_back(
+            {QString::fromLatin1(info->name, info->nameLen),
+             {crtc->x, crtc->y, static_cast<int>(crtc->width), static_cast<int>(crtc->height)}});
+    }
+    return outputs;
+}
+
 // Where the output Qt calls `name` stands, and how far right and down the
 // lit outputs reach, in device pixels.
 struct OutputPlaces {
@@ -63,22 +90,10 @@ struct OutputPlaces {
 
 OutputPlaces outputPlaces(Display* display, Window root, const QString& name) {
     OutputPlaces places;
-    const ScreenResources resources(XRRGetScreenResourcesCurrent(display, root));
-    if (!resources)
-        return places;
-    for (int index = 0; index < resources->noutput; ++index) {
-        const OutputInfo info(
-            XRRGetOutputInfo(display, resources.get(), resources->outputs[index]));
-        if (!info || !info->crtc)
-            continue;
-        const CrtcInfo crtc(XRRGetCrtcInfo(display, resources.get(), info->crtc));
-        if (!crtc)
-            continue;
-        const ScreenRect place{crtc->x, crtc->y, static_cast<int>(crtc->width),
-                               static_cast<int>(crtc->height)};
+    for (const auto& [outputName, place] : litOutputs(display, root)) {
         places.span = {std::max(places.span.width, place.x + place.width),
                        std::max(places.span.height, place.y + place.height)};
-        if (QString::fromLatin1(info->name, info->nameLen) == name)
+        if (outputName == name)
             places.named = place;
     }
     return places;
@@ -97,6 +112,13 @@ std::vector<WindowStrut> strutsOn(Display* display, Window root, FrameSize span)
             struts.push_back(windowStrut(values, span));
     }
     return struts;
+}
+
+const QScreen* screenNamed(const QString& name) {
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen->name() == name)
+            return screen;
+    return nullptr;
 }
 
 ScreenRect qtAvailable(const QScreen* screen) {
@@ -139,13 +161,12 @@ std::optional<ScreenRect> serverPlaceOf(const QWidget* window) {
     const double scale = handle->devicePixelRatio();
     const ScreenRect native{x, y, static_cast<int>(window->width() * scale),
                             static_cast<int>(window->height() * scale)};
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const auto output = outputPlaces(display, root, screen->name()).named;
-        if (!output || x < output->x || y < output->y || x >= output->x + output->width ||
-            y >= output->y + output->height)
+    for (const auto& [name, place] : litOutputs(display, root)) {
+        const QScreen* screen = screenNamed(name);
+        if (!screen || !standsInside({x, y, 1, 1}, place))
             continue;
         const QRect logical = screen->geometry();
-        return logicalPlace(native, *output,
+        return logicalPlace(native, place,
                             {logical.x(), logical.y(), logical.width(), logical.height()});
     }
     return std::nullopt;

@@ -282,7 +282,7 @@ void WindowScreenFit::followMove(QWidget* window) {
     // the user's whatever Qt tells on the way.
     if (!placement.movedByUser() &&
         placement.leavesProgramPlace(told, now, window->devicePixelRatio()) &&
-        passingPlace(window, told))
+        passingPlace(window, placement, told, now))
         return;
     placement.reported(told, frameOf(window), now, window->devicePixelRatio());
     const QString screen = screenNameHolding(frameOf(window));
@@ -296,16 +296,15 @@ void WindowScreenFit::followMove(QWidget* window) {
 // have the window at: a passing one, which its user never chose. Qt is
 // told the place the window stands at, where it would otherwise size or
 // move it from next.
-bool WindowScreenFit::passingPlace(QWidget* window, ScreenRect told) {
+bool WindowScreenFit::passingPlace(QWidget* window, const UserPlacement& placement, ScreenRect told,
+                                   UserPlacement::Moment now) {
     const auto standing = serverPlaceOf(window);
-    auto& placement = placementOf(window);
-    if (!standing ||
-        placement.leavesProgramPlace({standing->x, standing->y, told.width, told.height},
-                                     std::chrono::steady_clock::now(), window->devicePixelRatio()))
-        return false;
     const auto placed = placement.programPlace();
-    if (placed)
-        window->setGeometry(placed->x, placed->y, window->width(), window->height());
+    if (!standing || !placed ||
+        placement.leavesProgramPlace({standing->x, standing->y, told.width, told.height}, now,
+                                     window->devicePixelRatio()))
+        return false;
+    window->setGeometry(placed->x, placed->y, window->width(), window->height());
     return true;
 }
 

@@ -101,7 +101,8 @@ class WindowScreenFit : public QObject {
     void fitSize(QWidget* window, FrameMargins margins, ScreenRect area);
     void placeOverParent(QWidget* window);
     void followMove(QWidget* window);
-    bool passingPlace(QWidget* window, ScreenRect told);
+    bool passingPlace(QWidget* window, const UserPlacement& placement, ScreenRect told,
+                      UserPlacement::Moment now);
     void followFrame(QWidget* window);
     void followExpose(QWindow* handle);
     void followOwnerMinimum(QWidget* window);

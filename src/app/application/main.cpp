@@ -20,7 +20,7 @@
 #include "platform/linux/icc_profile_library.hpp"
 #include "services/automation/quorvane_automation_url_outcome.hpp"
 #include "services/persistence/defaults_store.hpp"
-#include "views/design/application_accessible.hpp"
+#include "views/access/application_accessible.hpp"
 
 namespace {
 

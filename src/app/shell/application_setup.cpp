@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "views/design/accessible_role.hpp"
+#include "views/access/accessible_role.hpp"
 #include "views/design/application_style.hpp"
 #include "views/design/qt_translation.hpp"
 

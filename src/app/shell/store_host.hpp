@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "services/display_store/display_store.hpp"
+#include "views/access/keyboard_path_follower.hpp"
 #include "views/controls/spoken_result.hpp"
-#include "views/design/keyboard_path_follower.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/window_theme_follower.hpp"
 #include "views/qt_scheduler.hpp"

@@ -6,8 +6,8 @@
 #include <QPushButton>
 
 #include "presentation/controls/confirmation_dialog_model.hpp"
-#include "views/design/accessible_role.hpp"
-#include "views/design/keyboard_back_to_opener.hpp"
+#include "views/access/accessible_role.hpp"
+#include "views/access/keyboard_back_to_opener.hpp"
 
 namespace quorvane {
 

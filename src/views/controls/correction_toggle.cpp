@@ -6,8 +6,8 @@
 #include <QVBoxLayout>
 
 #include "services/display_store/display_store.hpp"
+#include "views/access/toggle_button_accessible.hpp"
 #include "views/design/theme.hpp"
-#include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/store_bridge.hpp"
 #include "views/view_context.hpp"

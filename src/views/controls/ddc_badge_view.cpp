@@ -6,8 +6,8 @@
 #include <QVBoxLayout>
 
 #include "presentation/controls/ddc_badge_presentation.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/design/busy_spinner.hpp"
-#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"

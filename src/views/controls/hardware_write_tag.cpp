@@ -2,8 +2,8 @@
 
 #include <QPainter>
 
-#include "views/design/accessible_role.hpp"
-#include "views/design/spoken_text.hpp"
+#include "views/access/accessible_role.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"

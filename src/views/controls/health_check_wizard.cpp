@@ -11,12 +11,12 @@
 #include <optional>
 
 #include "presentation/controls/support_presentation.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/controls/support_status_label.hpp"
 #include "views/design/disclosure_button.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/keyed_rows.hpp"
 #include "views/design/shared_row_layout.hpp"
-#include "views/design/spoken_text.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/symbol_table.hpp"

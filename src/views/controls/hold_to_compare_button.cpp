@@ -11,9 +11,9 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "views/design/accessible_role.hpp"
-#include "views/design/spoken_notice.hpp"
-#include "views/design/spoken_text.hpp"
+#include "views/access/accessible_role.hpp"
+#include "views/access/spoken_notice.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"

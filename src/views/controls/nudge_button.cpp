@@ -3,11 +3,11 @@
 #include <QPainter>
 #include <cmath>
 
-#include "views/design/spoken_text.hpp"
+#include "views/access/spoken_text.hpp"
+#include "views/access/toggle_button_accessible.hpp"
 #include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
-#include "views/design/toggle_button_accessible.hpp"
 
 namespace quorvane {
 

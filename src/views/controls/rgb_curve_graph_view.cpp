@@ -5,8 +5,8 @@
 #include <QPainterPath>
 
 #include "presentation/main_window/rgb_curve_graph_geometry.hpp"
-#include "views/design/accessible_role.hpp"
-#include "views/design/spoken_text.hpp"
+#include "views/access/accessible_role.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/design/theme.hpp"
 
 namespace quorvane {

@@ -6,13 +6,13 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "views/design/accessible_role.hpp"
-#include "views/design/choice_tab_stop.hpp"
-#include "views/design/spoken_text.hpp"
+#include "views/access/accessible_role.hpp"
+#include "views/access/choice_tab_stop.hpp"
+#include "views/access/spoken_text.hpp"
+#include "views/access/toggle_button_accessible.hpp"
 #include "views/design/text_baseline.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
-#include "views/design/toggle_button_accessible.hpp"
 
 namespace quorvane {
 

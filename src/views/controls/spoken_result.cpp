@@ -6,8 +6,8 @@
 #include <QWidget>
 
 #include "services/display_store/display_store.hpp"
-#include "views/design/focus_carried_result.hpp"
-#include "views/design/spoken_notice.hpp"
+#include "views/access/focus_carried_result.hpp"
+#include "views/access/spoken_notice.hpp"
 #include "views/qt_text.hpp"
 
 namespace quorvane {

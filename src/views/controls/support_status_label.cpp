@@ -3,8 +3,8 @@
 #include <QHBoxLayout>
 
 #include "presentation/controls/support_presentation.hpp"
-#include "views/design/accessible_role.hpp"
-#include "views/design/spoken_text.hpp"
+#include "views/access/accessible_role.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"

@@ -9,16 +9,16 @@
 #include <cmath>
 
 #include "services/display_store/display_store.hpp"
-#include "views/design/accessible_role.hpp"
-#include "views/design/choice_tab_stop.hpp"
+#include "views/access/accessible_role.hpp"
+#include "views/access/choice_tab_stop.hpp"
+#include "views/access/spoken_text.hpp"
+#include "views/access/toggle_button_accessible.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/shrinking_label.hpp"
-#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
-#include "views/design/toggle_button_accessible.hpp"
 #include "views/store_bridge.hpp"
 #include "views/view_context.hpp"
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "views/design/accessible_role.hpp"
+#include "views/access/accessible_role.hpp"
 
 namespace quorvane {
 

@@ -5,10 +5,10 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
+#include "views/access/toggle_button_accessible.hpp"
 #include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
-#include "views/design/toggle_button_accessible.hpp"
 
 namespace quorvane {
 

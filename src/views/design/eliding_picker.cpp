@@ -8,8 +8,8 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 
-#include "views/design/shown_state_text.hpp"
-#include "views/design/spoken_text.hpp"
+#include "views/access/shown_state_text.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/design/wheel_guard.hpp"
 
 namespace quorvane {

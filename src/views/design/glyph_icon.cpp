@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "views/design/accessible_role.hpp"
+#include "views/access/accessible_role.hpp"
 #include "views/design/glyph_path.hpp"
 
 namespace quorvane {

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <map>
 
-#include "views/design/reading_order.hpp"
+#include "views/access/reading_order.hpp"
 #include "views/design/scroll_anchor.hpp"
 
 namespace quorvane {

@@ -3,8 +3,8 @@
 #include <QEvent>
 #include <QPainter>
 
+#include "views/access/toggle_button_accessible.hpp"
 #include "views/design/theme.hpp"
-#include "views/design/toggle_button_accessible.hpp"
 
 namespace quorvane {
 

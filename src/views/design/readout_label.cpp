@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include "views/design/accessible_role.hpp"
-#include "views/design/spoken_text.hpp"
+#include "views/access/accessible_role.hpp"
+#include "views/access/spoken_text.hpp"
 
 namespace quorvane {
 

@@ -4,7 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "views/design/accessible_role.hpp"
+#include "views/access/accessible_role.hpp"
 #include "views/design/glyph_icon.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"

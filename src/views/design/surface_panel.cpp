@@ -5,8 +5,8 @@
 #include <QPainter>
 
 #include "presentation/design/surface_look.hpp"
-#include "views/design/accessible_role.hpp"
-#include "views/design/spoken_text.hpp"
+#include "views/access/accessible_role.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/design/surface_shadow.hpp"
 #include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "views/design/accessible_role.hpp"
+#include "views/access/accessible_role.hpp"
 #include "views/design/symbol_side.hpp"
 #include "views/design/symbol_table.hpp"
 

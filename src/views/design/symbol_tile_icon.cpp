@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "views/design/accessible_role.hpp"
+#include "views/access/accessible_role.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/text_baseline.hpp"
 #include "views/design/theme.hpp"

@@ -5,9 +5,9 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include "views/design/accessible_role.hpp"
+#include "views/access/accessible_role.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/design/fit_to_width.hpp"
-#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/detail_labels.hpp"

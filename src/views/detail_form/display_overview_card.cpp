@@ -6,9 +6,9 @@
 #include <QVBoxLayout>
 
 #include "presentation/detail_form/display_overview.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/controls/spoken_result.hpp"
 #include "views/design/fit_to_width.hpp"
-#include "views/design/spoken_text.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/text_field.hpp"

@@ -4,7 +4,7 @@
 #include <QVBoxLayout>
 
 #include "presentation/detail_form/detail_form_page.hpp"
-#include "views/design/spoken_text.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"

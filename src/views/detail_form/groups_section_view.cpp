@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 
 #include "presentation/detail_form/groups_section.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/design/eliding_picker.hpp"
 #include "views/design/keyed_rows.hpp"
-#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/collection_rows.hpp"

@@ -5,9 +5,9 @@
 #include <QPushButton>
 
 #include "presentation/detail_form/new_entry_name.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/design/fit_to_width.hpp"
 #include "views/design/keyed_rows.hpp"
-#include "views/design/spoken_text.hpp"
 #include "views/design/text_field.hpp"
 
 namespace quorvane {

@@ -5,9 +5,9 @@
 #include <QVBoxLayout>
 
 #include "presentation/detail_form/presets_section.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/controls/spoken_result.hpp"
 #include "views/design/keyed_rows.hpp"
-#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/collection_rows.hpp"

@@ -7,10 +7,10 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "views/access/spoken_text.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/eliding_picker.hpp"
 #include "views/design/keyed_rows.hpp"
-#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"

@@ -4,9 +4,9 @@
 #include <functional>
 #include <string>
 
+#include "views/access/accessible_card.hpp"
 #include "views/controls/recovery_journal_view.hpp"
 #include "views/controls/spoken_result.hpp"
-#include "views/design/accessible_card.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/keyed_rows.hpp"
 #include "views/design/surface_panel.hpp"

@@ -7,10 +7,10 @@
 #include <QVBoxLayout>
 
 #include "presentation/detail_form/scenes_section.hpp"
+#include "views/access/toggle_button_accessible.hpp"
 #include "views/controls/spoken_result.hpp"
 #include "views/design/keyed_rows.hpp"
 #include "views/design/theme.hpp"
-#include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/collection_rows.hpp"
 #include "views/detail_form/detail_labels.hpp"

@@ -6,13 +6,13 @@
 #include <QVBoxLayout>
 
 #include "presentation/design/quorvane_glyph.hpp"
+#include "views/access/spoken_text.hpp"
+#include "views/access/toggle_button_accessible.hpp"
 #include "views/design/glyph_icon.hpp"
-#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/symbol_tile_icon.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/theme_follow.hpp"
-#include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/detail_form/detail_labels.hpp"
 #include "views/detail_form/detail_surface_frame.hpp"

@@ -5,11 +5,11 @@
 #include <QPainter>
 
 #include "presentation/main_window/main_window_texts.hpp"
-#include "views/design/spoken_text.hpp"
+#include "views/access/spoken_text.hpp"
+#include "views/access/toggle_button_accessible.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
-#include "views/design/toggle_button_accessible.hpp"
 #include "views/qt_text.hpp"
 
 namespace quorvane {

@@ -1,12 +1,12 @@
 #include "views/main_window/main_utility_header.hpp"
-#include "views/design/opening_focus.hpp"
+#include "views/access/opening_focus.hpp"
 #include "views/design/symbol_side.hpp"
 
 #include <QHBoxLayout>
 #include <QPainter>
 
 #include "presentation/main_window/main_window_texts.hpp"
-#include "views/design/spoken_text.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/design/symbol_table.hpp"
 #include "views/design/theme.hpp"
 #include "views/qt_text.hpp"

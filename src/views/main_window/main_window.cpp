@@ -10,9 +10,9 @@
 
 #include "presentation/design/text_size_table.hpp"
 #include "presentation/main_window/sidebar_row.hpp"
+#include "views/access/opening_focus.hpp"
 #include "views/controls/confirmation_presenter.hpp"
 #include "views/design/appearance_switcher.hpp"
-#include "views/design/opening_focus.hpp"
 #include "views/detail_form/display_detail_form.hpp"
 #include "views/main_window/main_utility_header.hpp"
 #include "views/main_window/main_window_sidebar.hpp"

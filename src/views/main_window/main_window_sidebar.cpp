@@ -6,7 +6,7 @@
 
 #include "presentation/main_window/main_window_texts.hpp"
 #include "presentation/main_window/sidebar_row.hpp"
-#include "views/design/spoken_text.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/main_window/advanced_disclosure.hpp"
 #include "views/main_window/sidebar_row_button.hpp"

@@ -5,8 +5,8 @@
 #include <QVBoxLayout>
 
 #include "presentation/main_window/main_window_texts.hpp"
+#include "views/access/opening_focus.hpp"
 #include "views/design/chip_button.hpp"
-#include "views/design/opening_focus.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/qt_text.hpp"

@@ -6,12 +6,12 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "views/design/accessible_role.hpp"
+#include "views/access/accessible_role.hpp"
+#include "views/access/opening_focus.hpp"
+#include "views/access/shown_state_text.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/design/glyph_icon.hpp"
-#include "views/design/opening_focus.hpp"
-#include "views/design/shown_state_text.hpp"
 #include "views/design/shrinking_label.hpp"
-#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_tile_icon.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"

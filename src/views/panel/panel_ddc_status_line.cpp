@@ -4,10 +4,10 @@
 #include <QVBoxLayout>
 
 #include "presentation/design/button_look.hpp"
+#include "views/access/disabled_focus_hand_over.hpp"
+#include "views/access/spoken_notice.hpp"
 #include "views/controls/ddc_badge_view.hpp"
-#include "views/design/disabled_focus_hand_over.hpp"
 #include "views/design/fit_to_width.hpp"
-#include "views/design/spoken_notice.hpp"
 #include "views/design/theme.hpp"
 
 namespace quorvane {

@@ -5,9 +5,9 @@
 #include <QTextLayout>
 #include <QVBoxLayout>
 
+#include "views/access/spoken_text.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/fit_to_width.hpp"
-#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 
 namespace quorvane {

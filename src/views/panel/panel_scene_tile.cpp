@@ -5,8 +5,8 @@
 #include <QVBoxLayout>
 
 #include "presentation/design/button_look.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/design/shrinking_label.hpp"
-#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/qt_text.hpp"
 

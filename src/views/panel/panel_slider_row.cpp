@@ -10,12 +10,12 @@
 
 #include "presentation/design/surface_look.hpp"
 #include "presentation/main_window/slider_row_model.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/controls/hardware_write_tag.hpp"
 #include "views/controls/nudge_button.hpp"
 #include "views/controls/readout_slider.hpp"
 #include "views/design/baseline_row_layout.hpp"
 #include "views/design/readout_label.hpp"
-#include "views/design/spoken_text.hpp"
 #include "views/design/symbol_image.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wheel_guard.hpp"

@@ -8,10 +8,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "views/design/accessible_role.hpp"
+#include "views/access/accessible_role.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/keyed_rows.hpp"
-#include "views/design/spoken_text.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/wrapping_label.hpp"
 #include "views/panel/panel_scene_tile.hpp"

@@ -10,8 +10,8 @@
 
 #include "presentation/settings/diagnostic_report_actions.hpp"
 #include "presentation/settings/settings_window_layout.hpp"
+#include "views/access/spoken_text.hpp"
 #include "views/design/fit_to_width.hpp"
-#include "views/design/spoken_text.hpp"
 #include "views/design/text_size_refit.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/themed_text.hpp"

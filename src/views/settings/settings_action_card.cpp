@@ -3,9 +3,9 @@
 #include <QVBoxLayout>
 
 #include "presentation/design/surface_look.hpp"
-#include "views/design/accessible_card.hpp"
+#include "views/access/accessible_card.hpp"
+#include "views/access/opening_focus.hpp"
 #include "views/design/chip_button.hpp"
-#include "views/design/opening_focus.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/themed_text.hpp"
 #include "views/design/wrapping_label.hpp"

@@ -4,11 +4,11 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "views/design/spoken_text.hpp"
+#include "views/access/spoken_text.hpp"
+#include "views/access/toggle_button_accessible.hpp"
 #include "views/design/surface_panel.hpp"
 #include "views/design/theme.hpp"
 #include "views/design/themed_text.hpp"
-#include "views/design/toggle_button_accessible.hpp"
 #include "views/design/wrapping_label.hpp"
 
 namespace quorvane {

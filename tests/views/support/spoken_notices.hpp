@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "views/design/focus_carried_result.hpp"
+#include "views/access/focus_carried_result.hpp"
 #include "views/support/accessible_event_hook.hpp"
 #include "views/support/heard_focus.hpp"
 #include "views/support/live_accessibility.hpp"

@@ -1,4 +1,4 @@
-#include "views/design/shown_state_text.hpp"
+#include "views/access/shown_state_text.hpp"
 
 #include <algorithm>
 

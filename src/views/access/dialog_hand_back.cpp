@@ -1,4 +1,4 @@
-#include "views/design/dialog_hand_back.hpp"
+#include "views/access/dialog_hand_back.hpp"
 
 #include <QAbstractItemView>
 #include <QCompleter>

@@ -1,4 +1,4 @@
-#include "views/design/name_typed_file_icons.hpp"
+#include "views/file_dialogs/name_typed_file_icons.hpp"
 
 #include <QFileDialog>
 #include <QFileIconProvider>

@@ -1,4 +1,4 @@
-#include "views/design/focus_carried_result.hpp"
+#include "views/access/focus_carried_result.hpp"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "presentation/design/carried_result.hpp"
-#include "views/design/spoken_text.hpp"
+#include "views/access/spoken_text.hpp"
 
 namespace quorvane {
 

@@ -1,4 +1,4 @@
-#include "views/design/current_item_follows_focus.hpp"
+#include "views/access/current_item_follows_focus.hpp"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "views/design/keyboard_back_to_opener.hpp"
+#include "views/access/keyboard_back_to_opener.hpp"
 
 #include <xcb/xcb.h>
 

@@ -1,4 +1,4 @@
-#include "views/design/menu_item_help.hpp"
+#include "views/access/menu_item_help.hpp"
 
 #include <QAccessible>
 #include <QAction>
@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QStyle>
 
-#include "views/design/spoken_text.hpp"
+#include "views/access/spoken_text.hpp"
 
 namespace quorvane {
 

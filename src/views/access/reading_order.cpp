@@ -1,4 +1,4 @@
-#include "views/design/reading_order.hpp"
+#include "views/access/reading_order.hpp"
 
 #include <QAbstractButton>
 #include <QRect>

@@ -1,4 +1,4 @@
-#include "views/design/typed_path_check.hpp"
+#include "views/file_dialogs/typed_path_check.hpp"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,7 +18,7 @@
 #include <thread>
 #include <utility>
 
-#include "views/design/name_typed_file_icons.hpp"
+#include "views/file_dialogs/name_typed_file_icons.hpp"
 
 namespace quorvane {
 

@@ -1,4 +1,4 @@
-#include "views/design/spoken_text.hpp"
+#include "views/access/spoken_text.hpp"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "views/design/accessible_role.hpp"
+#include "views/access/accessible_role.hpp"
 
 #include <QApplication>
 #include <QFrame>
@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "views/design/spoken_text.hpp"
+#include "views/access/spoken_text.hpp"
 
 namespace quorvane {
 

@@ -5,7 +5,7 @@
 // of a picker holds its one stop; a button box linked once stands with its
 // buttons.
 
-#include "views/design/reading_order.hpp"
+#include "views/access/reading_order.hpp"
 
 #include <gtest/gtest.h>
 

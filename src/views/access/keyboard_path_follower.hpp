@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <vector>
 
-#include "views/design/disabled_focus_hand_over.hpp"
+#include "views/access/disabled_focus_hand_over.hpp"
 
 class QWidget;
 

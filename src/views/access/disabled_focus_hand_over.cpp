@@ -1,4 +1,4 @@
-#include "views/design/disabled_focus_hand_over.hpp"
+#include "views/access/disabled_focus_hand_over.hpp"
 
 #include <QAbstractScrollArea>
 #include <QScrollArea>
@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "views/design/reading_order.hpp"
+#include "views/access/reading_order.hpp"
 
 namespace quorvane {
 

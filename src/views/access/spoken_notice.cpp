@@ -1,4 +1,4 @@
-#include "views/design/spoken_notice.hpp"
+#include "views/access/spoken_notice.hpp"
 
 #include <QAccessible>
 #include <QApplication>
@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "views/design/accessible_role.hpp"
-#include "views/design/spoken_text.hpp"
+#include "views/access/accessible_role.hpp"
+#include "views/access/spoken_text.hpp"
 
 namespace quorvane {
 

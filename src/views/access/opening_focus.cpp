@@ -1,10 +1,10 @@
-#include "views/design/opening_focus.hpp"
+#include "views/access/opening_focus.hpp"
 
 #include <QVariant>
 #include <QWidget>
 #include <vector>
 
-#include "views/design/reading_order.hpp"
+#include "views/access/reading_order.hpp"
 
 namespace quorvane {
 

@@ -1,4 +1,4 @@
-#include "views/design/unheard_filling.hpp"
+#include "views/access/unheard_filling.hpp"
 
 namespace quorvane {
 

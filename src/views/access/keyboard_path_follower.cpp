@@ -1,4 +1,4 @@
-#include "views/design/keyboard_path_follower.hpp"
+#include "views/access/keyboard_path_follower.hpp"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -12,8 +12,8 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "views/design/accessible_card.hpp"
-#include "views/design/reading_order.hpp"
+#include "views/access/accessible_card.hpp"
+#include "views/access/reading_order.hpp"
 
 namespace quorvane {
 

@@ -1,4 +1,4 @@
-#include "views/design/application_accessible.hpp"
+#include "views/access/application_accessible.hpp"
 
 #include <QAccessible>
 #include <QAccessibleObject>

@@ -1,4 +1,4 @@
-#include "views/design/choice_tab_stop.hpp"
+#include "views/access/choice_tab_stop.hpp"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

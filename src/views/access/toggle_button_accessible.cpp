@@ -1,12 +1,12 @@
-#include "views/design/toggle_button_accessible.hpp"
+#include "views/access/toggle_button_accessible.hpp"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QButtonGroup>
 #include <QPushButton>
 
-#include "views/design/accessible_role.hpp"
-#include "views/design/spoken_text.hpp"
+#include "views/access/accessible_role.hpp"
+#include "views/access/spoken_text.hpp"
 
 namespace quorvane {
 

@@ -1,10 +1,10 @@
-#include "views/design/accessible_card.hpp"
+#include "views/access/accessible_card.hpp"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include "views/design/spoken_text.hpp"
-#include "views/design/toggle_button_accessible.hpp"
+#include "views/access/spoken_text.hpp"
+#include "views/access/toggle_button_accessible.hpp"
 
 namespace quorvane {
 

@@ -9,6 +9,7 @@
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -31,6 +32,14 @@ namespace quorvane::testing {
 // it mounts: the files of its tests are checked against the user, as before.
 class MountRights {
   public:
+    // How a refusal begins that is the test program's own fault, not the
+    // machine's: it asked for a namespace too late. A case fails on it.
+    static inline const std::string threadsRunning = "this process already runs threads";
+
+    static bool refusedTooLate(const std::string& refusal) {
+        return refusal.starts_with(threadsRunning);
+    }
+
     // Nothing once this process may mount, else why the kernel refuses it.
     static std::optional<std::string> gain() {
         const auto held = capabilities();
@@ -40,10 +49,8 @@ class MountRights {
             return mountNamespaceOfItsOwn();
         const auto uid = std::to_string(::geteuid());
         const auto gid = std::to_string(::getegid());
-        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) {
-            return "the kernel refuses this user a user and mount namespace (" +
-                   std::string(std::strerror(errno)) + ")";
-        }
+        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+            return namespaceRefused("this user a user and mount namespace", errno);
         if (!writeTo("/proc/self/setgroups", "deny") ||
             !writeTo("/proc/self/uid_map", uid + " " + uid + " 1") ||
             !writeTo("/proc/self/gid_map", gid + " " + gid + " 1")) {
@@ -123,6 +130,34 @@ class MountRights {
         bool raised_;
     };
 
+    // Why unshare(2) gave no `what`, by its true cause: the kernel gives a
+    // new namespace only to a process that runs no other thread yet (a
+    // test program that needs one takes it in its main(), see gain()), and
+    // refuses one outright where user namespaces are switched off or used
+    // up.
+    static std::string namespaceRefused(const std::string& what, int refusal) {
+        if (refusal == EINVAL && (refusal = refusalToOneThread()) == 0)
+            return threadsRunning + ", and the kernel gives " + what +
+                   " only to a process that runs none: take it before the first thread "
+                   "starts (MountRights::gain() in main())";
+        if (refusal == ENOSPC || refusal == EUSERS)
+            return "this user has used up the user namespaces the kernel allows "
+                   "(/proc/sys/user/max_user_namespaces)";
+        return "the kernel refuses " + what + " (" + std::string(std::strerror(refusal)) + ")";
+    }
+
+    // What the kernel answers a process of one thread that asks for the same
+    // namespaces as gain(): 0 where it gives them.
+    static int refusalToOneThread() {
+        const pid_t child = ::fork();
+        if (child == 0)
+            ::_exit(::unshare(CLONE_NEWUSER | CLONE_NEWNS) == 0 ? 0 : (errno & 0x7f) + 1);
+        int status = 0;
+        if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+            return EINVAL;
+        return WEXITSTATUS(status) == 0 ? 0 : WEXITSTATUS(status) - 1;
+    }
+
     static bool has(std::uint64_t set) { return (set >> CAP_SYS_ADMIN) & 1u; }
 
     // Where the right to mount reaches no mount made here (root of a user
@@ -131,10 +166,8 @@ class MountRights {
     static std::optional<std::string> mountNamespaceOfItsOwn() {
         if (ownsItsMounts())
             return std::nullopt;
-        if (::unshare(CLONE_NEWNS) != 0) {
-            return "the kernel refuses this user namespace a mount namespace (" +
-                   std::string(std::strerror(errno)) + ")";
-        }
+        if (::unshare(CLONE_NEWNS) != 0)
+            return namespaceRefused("this user namespace a mount namespace", errno);
         if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
             return "the kernel refuses mounts in this user namespace's own (" +
                    std::string(std::strerror(errno)) + ")";

@@ -7,13 +7,24 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "views/design/accessible_role.hpp"
-#include "views/design/application_accessible.hpp"
+#include "views/access/accessible_role.hpp"
+#include "views/access/application_accessible.hpp"
+#include "views/access/keyboard_path_follower.hpp"
 #include "views/design/application_style.hpp"
-#include "views/design/keyboard_path_follower.hpp"
+
+#ifdef QUORVANE_WIDGETS_ON_TEST_DISPLAY
+#include "support/mount_rights.hpp"
+#endif
 
 int main(int argc, char** argv) {
 #ifdef QUORVANE_WIDGETS_ON_TEST_DISPLAY
+    // The dialogs' cases on a FUSE mount mount it as whichever user runs
+    // them, which an ordinary user does in a user namespace of its own; the
+    // kernel gives one only to a process that runs no other thread yet, and
+    // Qt starts threads as the application is made. Taken now, it is held
+    // for the cases that mount; a refusal is told again by the case that
+    // asks, which then skips.
+    (void)quorvane::testing::MountRights::gain();
     // Widgets shown on the private X server when there is one (else the
     // tests skip themselves), with accessibility on as under a screen
     // reader; no session bus, which libdbus would otherwise start through

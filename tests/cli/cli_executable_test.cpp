@@ -66,14 +66,14 @@ TEST_F(CLIExecutableTest, TheApplicationBranchWithoutAnXServerSaysWhichDisplayIt
     const auto unset = run({"--", "--", "cli"});
     EXPECT_EQ(unset.status, 1);
     EXPECT_EQ(unset.err,
-              "quorvane: DISPLAY is not set; the windowed application needs an X server\n");
+              "quorvane: DISPLAY가 설정되지 않았습니다. 창 애플리케이션에는 X 서버가 필요합니다\n");
 
     const auto unreachable = runQuorvane({}, home, ":9876");
     EXPECT_EQ(unreachable.status, 1);
     EXPECT_EQ(unreachable.out, "");
     EXPECT_EQ(unreachable.err,
-              "quorvane: cannot connect to the X server at DISPLAY=:9876; the windowed "
-              "application needs a running X server\n");
+              "quorvane: DISPLAY=:9876의 X 서버에 연결할 수 없습니다. 창 애플리케이션에는 "
+              "실행 중인 X 서버가 필요합니다\n");
 }
 
 TEST_F(CLIExecutableTest, UsageOnNoArgumentsAndOnHelp) {

@@ -80,7 +80,7 @@ TEST_F(InstallTest, TheInstalledCommandFindsTheApplicationInLibexec) {
                                 (home.path() / "err").string() + "\"";
     EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 1);
     EXPECT_EQ(readText(home.path() / "err"),
-              "quorvane: DISPLAY is not set; the windowed application needs an X server\n");
+              "quorvane: DISPLAY가 설정되지 않았습니다. 창 애플리케이션에는 X 서버가 필요합니다\n");
     EXPECT_TRUE(fs::exists(prefix / "libexec/quorvane/quorvane-app"));
     EXPECT_FALSE(fs::exists(prefix / "bin/quorvane-app"));
 }

@@ -525,8 +525,8 @@ TEST_F(ApplicationTest, AURLOverTheCapIsRefusedAtTheSecondLaunchWithAReason) {
     ASSERT_EQ(url.size(), 65533u);
     auto later = launch({url});
     EXPECT_EQ(later->waitFor(), 1) << home.logText();
-    EXPECT_NE(home.logText().find("quorvane: this URL is 65533 bytes long; the running Quorvane "
-                                  "takes URLs of at most 65532 bytes\n"),
+    EXPECT_NE(home.logText().find("quorvane: 이 URL은 65533바이트입니다. 실행 중인 Quorvane은 "
+                                  "65532바이트 이하의 URL만 받습니다\n"),
               std::string::npos)
         << home.logText();
     // Nothing of it reached the running instance, which keeps serving.

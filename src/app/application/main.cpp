@@ -58,8 +58,8 @@ int handOver(quorvane::SingleInstance& instance, const std::vector<QString>& url
         // reason; the running instance would only drop it unread.
         if (text.size() > quorvane::kInstanceURLCap) {
             std::fprintf(stderr,
-                         "quorvane: this URL is %zu bytes long; the running Quorvane takes URLs "
-                         "of at most %zu bytes\n",
+                         "quorvane: 이 URL은 %zu바이트입니다. 실행 중인 Quorvane은 %zu바이트 "
+                         "이하의 URL만 받습니다\n",
                          text.size(), quorvane::kInstanceURLCap);
             return 1;
         }

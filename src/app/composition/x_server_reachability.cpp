@@ -12,9 +12,9 @@ bool xServerReachable() {
 
 std::string noXServerMessage(const char* displayVariable) {
     if (!displayVariable || !*displayVariable)
-        return "quorvane: DISPLAY is not set; the windowed application needs an X server\n";
-    return std::string("quorvane: cannot connect to the X server at DISPLAY=") + displayVariable +
-           "; the windowed application needs a running X server\n";
+        return "quorvane: DISPLAY가 설정되지 않았습니다. 창 애플리케이션에는 X 서버가 필요합니다\n";
+    return std::string("quorvane: DISPLAY=") + displayVariable +
+           "의 X 서버에 연결할 수 없습니다. 창 애플리케이션에는 실행 중인 X 서버가 필요합니다\n";
 }
 
 std::string lostXServerMessage(const char* displayVariable) {

@@ -243,8 +243,20 @@ TEST_F(FolderOwnerRightsTest, TheRefusalOfSeveralUsersSaysWhichFolderEachMayChan
 // group, never by user id), a group without a line; a member added while a
 // decision is kept counts at the next save; and where the accounts are
 // kept where not every user is listed, who belongs is not told.
+// The read calls this process has made so far.
+long readCalls() {
+    std::ifstream io("/proc/self/io");
+    for (std::string word; io >> word;)
+        if (word == "syscr:" && io >> word)
+            return std::stol(word);
+    return -1;
+}
+
 TEST_F(FolderOwnerRightsTest, TheSystemsAccountsAreReadWholeWithThoseWhosePrimaryGroupItIs) {
     constexpr int kListed = 1000;
+    // Names a group lists that have no account: the accounts are read once
+    // for all of them, never once for each.
+    constexpr int kGhosts = 2000;
     std::string users = "root:x:0:0::/root:/bin/sh\nnobody:x:65534:65534::/:/bin/false\n";
     std::string wide = "wide:x:4300:";
     for (int at = 0; at < kListed; ++at) {
@@ -253,6 +265,8 @@ TEST_F(FolderOwnerRightsTest, TheSystemsAccountsAreReadWholeWithThoseWhosePrimar
         users += name + ":x:" + id + ":" + id + "::/:/bin/false\n";
         wide += (at == 0 ? "" : ",") + name;
     }
+    for (int at = 0; at < kGhosts; ++at)
+        wide += ",ghost" + std::to_string(at);
     // In group 4300 as their primary group; and one whose user id is its
     // number, who is not.
     users +=
@@ -279,12 +293,16 @@ TEST_F(FolderOwnerRightsTest, TheSystemsAccountsAreReadWholeWithThoseWhosePrimar
     };
     const auto told = withMounts(bound, [&] {
         const AccountBook accounts;
+        const long before = readCalls();
         const auto members = accounts.membersOf(4300).value_or(std::vector<uid_t>{});
+        const long reads = readCalls() - before;
         const auto has = [&](uid_t user) {
             return std::find(members.begin(), members.end(), user) != members.end();
         };
-        std::string seen = std::to_string(members.size()) + (has(5000) ? " with" : " without") +
-                           " 5000," + (has(4300) ? " with" : " without") + " 4300; ";
+        std::string seen =
+            std::to_string(members.size()) + (has(5000) ? " with" : " without") + " 5000," +
+            (has(4300) ? " with" : " without") + " 4300, " +
+            (reads >= 0 && reads < kGhosts ? "read once" : std::to_string(reads) + " reads") + "; ";
         seen += accounts.groupName(4300) + "; ";
         seen += std::to_string(accounts.membersOf(4400).value_or(std::vector<uid_t>{9}).at(0));
         const auto decision = FolderRightsDecision::of(shared, systemRoot(), accounts);
@@ -304,7 +322,8 @@ TEST_F(FolderOwnerRightsTest, TheSystemsAccountsAreReadWholeWithThoseWhosePrimar
     if (told.starts_with("skip: "))
         GTEST_SKIP() << told;
     EXPECT_EQ(told,
-              "1001 with 5000, without 4300; wide; 5002; refused naming the group; 0 then 65534; "
+              "1001 with 5000, without 4300, read once; wide; 5002; refused naming the group; 0 "
+              "then 65534; "
               "not all listed");
 }
 
@@ -558,6 +577,12 @@ TEST_F(FolderOwnerRightsTest, AWriterAddedWhileADecisionIsKeptCountsAtTheNextLoo
     ASSERT_TRUE(store.setData(kKey, "{\"a\":1}").succeeded());
     // The mask stays what the group bits were: only the entry is new.
     ASSERT_TRUE(aclLetsWrite(folder, kNobody)) << std::strerror(errno);
+    // Decided again: the one user the entry lets in is whose rights count,
+    // and root's record is beyond them.
+    const auto decidedAgain = store.setData(kKey, "{\"a\":5}");
+    ASSERT_TRUE(decidedAgain.error);
+    EXPECT_NE(decidedAgain.error->detail.find("UID 65534"), std::string::npos)
+        << decidedAgain.error->detail;
     fs::remove(folder / (kKey + ".json"));
     fs::create_symlink(secret, folder / (kKey + ".json"));
     owned(folder / (kKey + ".json"), kNobody, kNobody, 0);
@@ -583,6 +608,66 @@ TEST_F(FolderOwnerRightsTest, AWriterAddedWhileADecisionIsKeptCountsAtTheNextLoo
     EXPECT_EQ(testing::fileContents(secret), "secret");
 }
 
+// Owners on a file system a user could have mounted are the user's word:
+// a stick mounted `nosuid` (as udisks mounts one) is refused, a FUSE file
+// system served by a user is that user's, whatever owners it reports;
+// root's own folder on a mount made without `nosuid` saves. The record is
+// a "root-owned" link to root's file where a forger would plant one.
+TEST_F(FolderOwnerRightsTest, OwnersOnAFileSystemAUserCouldHaveMountedAreNotBelieved) {
+    const auto secret = folder_ / "secret";
+    testing::writeContents(secret, "secret");
+    owned(secret, 0, 0, 0600);
+    const auto image = folder_ / "stick.img";
+    ASSERT_EQ(std::system(("truncate -s 8M " + image.string() + " && mkfs.ext4 -q -F -E " +
+                           "root_owner=0:0 " + image.string())
+                              .c_str()),
+              0);
+    fs::permissions(image, fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec |
+                                              fs::perms::others_exec));
+    const auto stick = folder_ / "stick";
+    fs::create_directory(stick);
+    const auto tmpfs = [&](unsigned long flags) {
+        return ::mount("tmpfs", stick.c_str(), "tmpfs", flags, "mode=0755,uid=0,gid=0") == 0;
+    };
+    // Served by `nobody`, who may mount with the right to; every owner in
+    // the image says root.
+    const auto servedByAUser = [&] {
+        const auto command =
+            "setpriv --reuid=65534 --regid=65534 --clear-groups "
+            "--inh-caps=+sys_admin --ambient-caps=+sys_admin fuse2fs /dev/fd/3 " +
+            stick.string() + " -o fakeroot,allow_other 3<" + image.string() +
+            " >/dev/null 2>&1 && mountpoint -q " + stick.string();
+        return std::system(command.c_str()) == 0;
+    };
+    const std::vector<std::tuple<std::string, std::function<bool()>, bool>> mounts{
+        {"a stick mounted nosuid", [&] { return tmpfs(MS_NOSUID | MS_NODEV); }, false},
+        {"a FUSE file system a user serves", servedByAUser, false},
+        {"root's own mount", [&] { return tmpfs(0); }, true},
+    };
+    for (const auto& [shape, mount, saves] : mounts) {
+        SCOPED_TRACE(shape);
+        const auto told = withMounts(mount, [&, saves = saves]() -> std::string {
+            const auto settings = stick / "quorvane";
+            fs::create_directory(settings);
+            owned(settings, 0, 0, 0700);
+            if (!saves) {
+                fs::create_symlink(secret, settings / (kKey + ".json"));
+                ::lchown((settings / (kKey + ".json")).c_str(), 0, 0);
+            }
+            FileDefaultsStore store(settings);
+            store.setAccountBook(std::make_shared<LaidOutAccounts>());
+            const auto saved = store.setData(kKey, "{\"a\":1}");
+            std::string result = saved.succeeded() ? "saved" : "refused";
+            ::umount2(stick.c_str(), MNT_DETACH);
+            return result;
+        });
+        if (told.starts_with("skip: "))
+            GTEST_SKIP() << told;
+        EXPECT_EQ(told, saves ? "saved" : "refused");
+        EXPECT_EQ(testing::fileContents(secret), "secret");
+    }
+}
+
 // A process whose rights reach root's files decides whose rights count,
 // also without being root (a backup agent holding CAP_DAC_OVERRIDE) or
 // as root holding no capability, and works with no capability: neither
@@ -604,6 +689,14 @@ TEST_F(FolderOwnerRightsTest, RightsReachingRootsFilesDecideAndWorkWithoutCapabi
          [] { return testing::holdCapabilitiesAs(kAgent, kAgent, {CAP_DAC_OVERRIDE}); }, "own"},
         {"an agent in another user's folder",
          [] { return testing::holdCapabilitiesAs(kAgent, kAgent, {CAP_DAC_OVERRIDE}); }, "theirs"},
+        // Each capability that passes a file's owner or mode checks alone.
+        {"an agent reading any folder",
+         [] { return testing::holdCapabilitiesAs(kAgent, kAgent, {CAP_DAC_READ_SEARCH}); },
+         "theirs"},
+        {"an agent acting as any file's owner",
+         [] { return testing::holdCapabilitiesAs(kAgent, kAgent, {CAP_FOWNER}); }, "theirs"},
+        {"an agent giving files away",
+         [] { return testing::holdCapabilitiesAs(kAgent, kAgent, {CAP_CHOWN}); }, "theirs"},
         {"root without capabilities",
          [] {
              __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};

@@ -81,19 +81,6 @@ std::optional<std::set<std::string>> listedMembers(gid_t group) {
     return names;
 }
 
-// The user named `name`: none where there is none, or it could not be told.
-std::optional<std::optional<uid_t>> userNamed(const std::string& name) {
-    std::vector<char> buffer(kEntryBuffer);
-    passwd entry{};
-    passwd* found = nullptr;
-    const int answer = withRoomFor(buffer, [&](char* room, std::size_t size) {
-        return ::getpwnam_r(name.c_str(), &entry, room, size, &found);
-    });
-    if (answer != 0 && answer != ENOENT)
-        return std::nullopt;
-    return found ? std::optional<uid_t>(found->pw_uid) : std::nullopt;
-}
-
 // Calls `each` with every account, in turn; false where the walk failed
 // before its end. Those whose primary group a group is are found only so.
 template <class Each>
@@ -152,26 +139,15 @@ std::optional<std::vector<uid_t>> AccountBook::membersOf(gid_t group) const {
     auto listed = listedMembers(group);
     if (!listed)
         return std::nullopt;
+    // Every source lists all its accounts (checked above), so the one walk
+    // meets every listed name that has an account: a name it does not meet
+    // has none, however many a group lists, and is not looked up again.
     std::vector<uid_t> members;
-    std::set<std::string> met;
     if (!walkAccounts([&](const passwd& user) {
-            const bool namedInGroup = listed->contains(user.pw_name);
-            if (namedInGroup)
-                met.insert(user.pw_name);
-            if (namedInGroup || user.pw_gid == group)
+            if (listed->contains(user.pw_name) || user.pw_gid == group)
                 members.push_back(user.pw_uid);
         }))
         return std::nullopt;
-    for (const auto& name : met)
-        listed->erase(name);
-    // A listed name the walk did not meet may still be found by itself.
-    for (const auto& name : *listed) {
-        const auto user = userNamed(name);
-        if (!user)
-            return std::nullopt;
-        if (*user)
-            members.push_back(**user);
-    }
     std::sort(members.begin(), members.end());
     members.erase(std::unique(members.begin(), members.end()), members.end());
     return members;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "services/persistence/rights/access_control_list.hpp"
+#include "services/persistence/rights/mount_table.hpp"
 
 namespace quorvane {
 
@@ -82,6 +83,34 @@ class Writers {
         }
     }
 
+    // `point`, where the walk crosses into another file system: the owners
+    // read beyond it are the word of whoever the mount says. Read once per
+    // decision, and only where the walk crosses a mount.
+    void ofMount(const fs::path& point) {
+        if (!mounts_)
+            mounts_ = MountTable::read();
+        if (!*mounts_) {
+            cannotTell(point, "마운트", "/proc/self/mountinfo를 읽을 수 없습니다");
+            return;
+        }
+        // None there: a part of the same file system (a btrfs subvolume),
+        // whose word is its parent's.
+        const auto mount = (*mounts_)->at(point);
+        if (!mount)
+            return;
+        const auto standing = MountTable::standingOf(*mount);
+        switch (standing.kind) {
+            case MountTable::Standing::Kind::believed:
+                return;
+            case MountTable::Standing::Kind::oneUsers:
+                addUser(standing.user, {point, Rule::mount, 0, {}});
+                return;
+            case MountTable::Standing::Kind::unknown:
+                cannotTell(point, "마운트", standing.why);
+                return;
+        }
+    }
+
     // Whoever may replace `entry` (whose status is `info`) in `folder`.
     void ofEntry(const fs::path& folder, const struct stat& folderInfo, const fs::path& entry,
                  const struct stat& info) {
@@ -126,7 +155,7 @@ class Writers {
     }
 
   private:
-    enum class Rule { owner, acl, group, aclGroup, anyone };
+    enum class Rule { owner, acl, group, aclGroup, anyone, mount };
     // One way in: a folder, the rule that lets its users change it, and
     // those users.
     struct Way {
@@ -220,6 +249,8 @@ class Writers {
                 return "ACL 그룹 " + accounts_.groupName(way.group);
             case Rule::anyone:
                 return "누구나 쓰기";
+            case Rule::mount:
+                return "FUSE 서버";
         }
         return {};
     }
@@ -243,6 +274,8 @@ class Writers {
     std::vector<Way> ways_;
     bool unmapped_ = false;
     std::vector<std::string> unread_;
+    // The mounts, once the walk crossed into another file system.
+    std::optional<std::optional<MountTable>> mounts_;
 };
 
 // The folders still to make from `first` on, `pending` (reversed) naming
@@ -337,6 +370,8 @@ std::vector<fs::path> walk(const fs::path& folder, Writers& writers, FolderRight
             return {};
         }
         writers.ofEntry(current, currentInfo, next, info);
+        if (S_ISDIR(info.st_mode) && info.st_dev != currentInfo.st_dev)
+            writers.ofMount(next);
         if (S_ISLNK(info.st_mode)) {
             // A loop of links, or one longer than the kernel goes: it
             // refuses the path too.

@@ -1197,6 +1197,69 @@ TEST_F(TrayTest, TheSettingsWindowOpensOnItsOpenersOutputAndKeepsTheOneItsUserMo
     EXPECT_GT(frame.height, kLowOutput.height);
 }
 
+// Started in a tray at one and a half, the largest text size: the main
+// window dragged to each output, closed and shown again from the tray comes
+// back on that output, whole.
+TEST_F(TrayTest, TheMainWindowShownAgainFromTheTrayComesBackOnTheOutputItsUserMovedItTo) {
+    if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/trayer") ||
+        !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "openbox, trayer and xdotool are needed";
+    writeTextSize(QuorvaneTextSize::veryLarge);
+    ASSERT_TRUE(startWindowManager()) << home.logText();
+    ASSERT_TRUE(startTray()) << home.logText();
+    startApplication({"QT_SCALE_FACTOR=1.5"});
+    ASSERT_TRUE(settledIcon()) << home.logText();
+    const auto showAgain = [&] {
+        LaunchedProcess(QUORVANE_EXECUTABLE, {}, home.environment(displayName), home.log())
+            .waitFor();
+        std::optional<Shown> window;
+        eventually([&] { return (window = viewableSized(1200, 1500)).has_value(); });
+        return window;
+    };
+    auto window = showAgain();
+    ASSERT_TRUE(window) << home.logText();
+    for (const Shown& output : {kLowOutput, kWideOutput, kPrimaryOutput}) {
+        SCOPED_TRACE(output.x);
+        ASSERT_TRUE(movedAndHeard(window->id, output.x + 30, 40));
+        ASSERT_TRUE(frameOn(1200, 1500, output)) << home.logText();
+        ASSERT_TRUE(caughtUp(window->id) && caughtUp(window->id));
+        closeAsWindowManager(window->id);
+        ASSERT_TRUE(eventually([&] { return !viewableSized(1200, 1500); }));
+        window = showAgain();
+        ASSERT_TRUE(window) << home.logText();
+        EXPECT_TRUE(inside(frameInside(*window, output), output)) << home.logText();
+    }
+}
+
+// Qt told a place the X server does not have the settings window at (a
+// ConfigureNotify sent in passing, as Qt reads one while a window maps):
+// no move of its user's, so it opens again over its opener.
+TEST_F(TrayTest, APlaceQtIsToldInPassingIsNoMoveOfTheUsers) {
+    if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/xdotool"))
+        GTEST_SKIP() << "openbox and xdotool are needed";
+    const auto started = mainWindowUnderWindowManager(kPrimaryOutput);
+    ASSERT_TRUE(started) << home.logText();
+    const auto settings = openedSettingsBeside(*started);
+    ASSERT_TRUE(settings) << home.logText();
+    ASSERT_TRUE(caughtUp(settings->id) && caughtUp(settings->id));
+    XEvent told{};
+    told.xconfigure.type = ConfigureNotify;
+    told.xconfigure.event = settings->id;
+    told.xconfigure.window = settings->id;
+    told.xconfigure.x = kWideOutput.x + 40;
+    told.xconfigure.y = 40;
+    told.xconfigure.width = settings->width;
+    told.xconfigure.height = settings->height;
+    XSendEvent(connection->display(), settings->id, False, StructureNotifyMask, &told);
+    XFlush(connection->display());
+    ASSERT_TRUE(caughtUp(settings->id) && caughtUp(settings->id));
+    xdotool("windowfocus --sync " + std::to_string(settings->id) + " key Escape");
+    ASSERT_TRUE(eventually([&] { return viewable().size() == 1; }));
+    const auto again = openedSettingsBeside(*started);
+    ASSERT_TRUE(again) << home.logText();
+    EXPECT_TRUE(inside(frameInside(*again, kPrimaryOutput), kPrimaryOutput)) << home.logText();
+}
+
 // Nudged a few device pixels right as it opens, as a window manager may
 // adjust a window it frames, at 1 and 1.5: that is no place its user chose,
 // so the settings window opened again follows the main window to another

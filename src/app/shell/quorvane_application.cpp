@@ -209,7 +209,25 @@ void QuorvaneApplication::showMainWindow() {
         addWindowKeys(mainWindow_.get(), {.closeOnCtrlW = true}, [this] { quit(); });
         mainWindow_->installEventFilter(this);
     }
+    if (!mainWindow_->isVisible())
+        placeMainWindow();
     raise(mainWindow_.get());
+}
+
+// Where its user last left it, once they moved it, fitted to the output it
+// comes back on (the nearest still on if that one went or shrank); else
+// where the window manager puts it.
+void QuorvaneApplication::placeMainWindow() {
+    const auto userPlaced = screenFit_->userPlaced(mainWindow_.get());
+    if (!userPlaced)
+        return;
+    const ScreenRect area = workAreaHolding(*userPlaced);
+    screenFit_->fitTo(mainWindow_.get(), area);
+    const auto margins = screenFit_->frameMarginsOf(mainWindow_.get());
+    screenFit_->place(
+        mainWindow_.get(),
+        openingFrame(withFrame({mainWindow_->width(), mainWindow_->height()}, margins), userPlaced,
+                     *userPlaced, area));
 }
 
 void QuorvaneApplication::openSettings() {

@@ -107,6 +107,7 @@ class QuorvaneApplication : public QObject {
     void followStoreSettings();
     void applyFrameSizes();
     std::optional<ScreenRect> settingsOpener() const;
+    void placeMainWindow();
     void placeSettings(std::optional<ScreenRect> opener);
     void sizeSettings(ScreenRect area);
     void followOutputs();

@@ -298,11 +298,9 @@ void WindowScreenFit::followMove(QWidget* window) {
 // move it from next.
 bool WindowScreenFit::passingPlace(QWidget* window, const UserPlacement& placement, ScreenRect told,
                                    UserPlacement::Moment now) {
-    const auto standing = serverPlaceOf(window);
     const auto placed = placement.programPlace();
-    if (!standing || !placed ||
-        placement.leavesProgramPlace({standing->x, standing->y, told.width, told.height}, now,
-                                     window->devicePixelRatio()))
+    if (!placed ||
+        !placement.passingPlace(told, serverPlaceOf(window), now, window->devicePixelRatio()))
         return false;
     window->setGeometry(placed->x, placed->y, window->width(), window->height());
     return true;

@@ -95,6 +95,13 @@ bool UserPlacement::leavesProgramPlace(ScreenRect inside, Moment at, double scal
     return std::abs(inside.x - placed_->x) > allowed || std::abs(inside.y - placed_->y) > allowed;
 }
 
+bool UserPlacement::passingPlace(ScreenRect told, std::optional<ScreenRect> standing, Moment at,
+                                 double scale) const {
+    if (!standing || !leavesProgramPlace(told, at, scale))
+        return false;
+    return !leavesProgramPlace({standing->x, standing->y, told.width, told.height}, at, scale);
+}
+
 bool UserPlacement::reported(ScreenRect inside, ScreenRect frame, Moment at, double scale) {
     if (!placed_ || placedByWindowManager_) {
         placed_ = inside;

@@ -69,6 +69,12 @@ class UserPlacement {
     // Whether the window's inside standing at `inside` at `at` stands away
     // from where the program put it: a move, if it truly stands there.
     bool leavesProgramPlace(ScreenRect inside, Moment at = {}, double scale = 1) const;
+    // Whether Qt telling the window's inside at `told`, while the X server
+    // has it at `standing` (none where it could not say), is a passing place
+    // rather than a move: told away from the program's place, which the
+    // window never left on the server.
+    bool passingPlace(ScreenRect told, std::optional<ScreenRect> standing, Moment at = {},
+                      double scale = 1) const;
     // Where its frame stood as it closed: where it opens again, once its
     // user has put it somewhere.
     void closed(ScreenRect frame);

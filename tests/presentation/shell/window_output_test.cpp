@@ -116,6 +116,22 @@ TEST(WindowOutput, APlaceLeavesTheProgramsOnlyBeyondWhatAWindowManagerMayShiftIt
     EXPECT_EQ(placement.programPlace(), (ScreenRect{1920, 0, 639, 347}));
 }
 
+TEST(WindowOutput, APlaceQtTellsIsPassingOnlyWhereTheServerStillHasTheWindowAtTheProgramsPlace) {
+    using namespace std::chrono_literals;
+    const UserPlacement::Moment shownAt{100s};
+    UserPlacement placement;
+    placement.placed({1920, 0, 639, 347}, true);
+    placement.shown();
+    placement.mapped(shownAt);
+    const ScreenRect told{960, 0, 639, 347};
+    EXPECT_TRUE(placement.passingPlace(told, ScreenRect{1920, 0, 639, 347}, shownAt + 10ms, 2));
+    // The server has it there too, or cannot say: the user's move.
+    EXPECT_FALSE(placement.passingPlace(told, ScreenRect{960, 0, 639, 347}, shownAt + 10ms, 2));
+    EXPECT_FALSE(placement.passingPlace(told, std::nullopt, shownAt + 10ms, 2));
+    // Told at the program's place: nothing passing to take back.
+    EXPECT_FALSE(placement.passingPlace({1920, 0, 639, 347}, ScreenRect{1920, 0, 639, 347}));
+}
+
 TEST(WindowOutput, AWindowTheProgramDidNotPlaceStandsFirstWhereTheWindowManagerPutsIt) {
     UserPlacement placement;
     placement.shown();

@@ -16,9 +16,9 @@
 
 #include "app/shell/panel_host.hpp"
 #include "display_store/store_world.hpp"
+#include "views/access/opening_focus.hpp"
 #include "views/controls/confirmation_presenter.hpp"
 #include "views/design/chip_button.hpp"
-#include "views/design/opening_focus.hpp"
 #include "views/design/theme.hpp"
 #include "views/main_window/main_window.hpp"
 #include "views/panel/menu_panel.hpp"

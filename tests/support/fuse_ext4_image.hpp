@@ -29,11 +29,12 @@ class FuseExt4Image {
 
     // Makes the image and mounts it at `folder` (over what it holds):
     // nothing once it is mounted (fuse2fs itself may end well without
-    // mounting), else why not.
-    std::optional<std::string> mount(const std::filesystem::path& folder) const {
+    // mounting), else why not. `options` adds to the mount's.
+    std::optional<std::string> mount(const std::filesystem::path& folder,
+                                     const std::string& options = "") const {
         if (auto refused = MountRights::gain())
             return refused;
-        const auto command = mountCommand(folder);
+        const auto command = mountCommand(folder, options);
         if (!command)
             return "libfaketime is not installed (Debian package faketime)";
         if (MountRights::run("(" + *command + ") >/dev/null 2>&1") != 0)
@@ -48,7 +49,8 @@ class FuseExt4Image {
   private:
     // The shell command that makes the image and mounts it at `folder`,
     // failing unless it did; none where libfaketime is not installed.
-    std::optional<std::string> mountCommand(const std::filesystem::path& folder) const {
+    std::optional<std::string> mountCommand(const std::filesystem::path& folder,
+                                            const std::string& options) const {
         moveClockOn(0);
         // The user's own root folder, for whoever mounts it.
         const auto owner = std::to_string(::geteuid()) + ":" + std::to_string(::getegid());
@@ -60,8 +62,9 @@ class FuseExt4Image {
                        " -E root_owner=" + owner + " " + image_.string() +
                        " && LD_PRELOAD=" + library.string() +
                        " FAKETIME_TIMESTAMP_FILE=" + clock_.string() +
-                       " FAKETIME_NO_CACHE=1 fuse2fs -o fakeroot,nonempty " + image_.string() +
-                       " " + folder.string() + " && mountpoint -q " + folder.string();
+                       " FAKETIME_NO_CACHE=1 fuse2fs -o fakeroot,nonempty" + options + " " +
+                       image_.string() + " " + folder.string() + " && mountpoint -q " +
+                       folder.string();
         }
         return std::nullopt;
     }

@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fstream>
@@ -48,6 +49,21 @@ namespace quorvane::testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The process of the FUSE server that serves `image`; -1 when none does.
+pid_t fuseServerOf(const fs::path& image) {
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        std::ifstream file(entry.path() / "cmdline");
+        std::string command((std::istreambuf_iterator<char>(file)), {});
+        if (command.starts_with("fuse2fs") && command.find(image.string()) != std::string::npos)
+            return static_cast<pid_t>(std::stoi(entry.path().filename().string()));
+    }
+    return -1;
+}
+
+// The kernel keeps nothing the mount told: every look at it asks its
+// server, as after the kernel's own second has passed.
+const std::string kAskedEveryTime = ",attr_timeout=0,entry_timeout=0,negative_timeout=0";
 
 class FileDialogXcbTest : public XServerTest {
   protected:
@@ -142,6 +158,36 @@ class FileDialogXcbTest : public XServerTest {
         int revert = 0;
         XGetInputFocus(display(), &focused, &revert);
         return focused;
+    }
+
+    // A FUSE file system mounted at `mount`, asked afresh at every look,
+    // whose server (`server`) the test may stop; the test skipped where
+    // the kernel refuses the mount.
+    void mountStoppable() {
+        fs::create_directory(mount);
+        if (const auto refused = FuseExt4Image(folder.path()).mount(mount, kAskedEveryTime)) {
+            ASSERT_FALSE(MountRights::refusedTooLate(*refused)) << *refused;
+            GTEST_SKIP() << *refused;
+        }
+        server = fuseServerOf(folder / "fuse.img");
+        ASSERT_GT(server, 0);
+    }
+
+    // The item `path` in the file list `list` once the list shows it; an
+    // invalid one if it never does.
+    QModelIndex listedItem(const QAbstractItemView& list, const fs::path& path) {
+        const QString wanted = QString::fromStdString(path.string());
+        QModelIndex listed;
+        until([&] {
+            const auto* model = list.model();
+            for (int row = 0; model && row < model->rowCount(list.rootIndex()); ++row) {
+                const auto item = model->index(row, 0, list.rootIndex());
+                if (item.data(QFileSystemModel::FilePathRole).toString() == wanted)
+                    listed = item;
+            }
+            return listed.isValid();
+        });
+        return listed;
     }
 
     // The file dialog 가져오기 opens, its folder `folder`, on the keyboard.
@@ -255,6 +301,8 @@ class FileDialogXcbTest : public XServerTest {
     std::unique_ptr<ViewContext> context;
     std::unique_ptr<SettingsWindow> window;
     TemporaryFolder folder;
+    const fs::path mount = folder / "mount";
+    pid_t server = -1;
     ApplicationHome home;
     std::unique_ptr<LaunchedProcess> windowManager;
     Window other = None;
@@ -314,15 +362,52 @@ TEST_F(FileDialogXcbTest, ANameReturnedFromTheCompletionListLeavesNothingHolding
     }
 }
 
-// The process of the FUSE server that serves `image`; -1 when none does.
-pid_t fuseServerOf(const fs::path& image) {
-    for (const auto& entry : fs::directory_iterator("/proc")) {
-        std::ifstream file(entry.path() / "cmdline");
-        std::string command((std::istreambuf_iterator<char>(file)), {});
-        if (command.starts_with("fuse2fs") && command.find(image.string()) != std::string::npos)
-            return static_cast<pid_t>(std::stoi(entry.path().filename().string()));
+// A FUSE server stopped (SIGSTOP) until goOn(): a window thread that
+// waits on its mount is let go after a while by the server going on
+// anyway, and goOn() tells.
+class StoppedServer {
+  public:
+    explicit StoppedServer(pid_t server) {
+        stopped_ = ::kill(server, SIGSTOP) == 0;
+        rescue_ = std::async(std::launch::async, [server, went = wentOn_.get_future()] {
+            const bool waited =
+                went.wait_for(std::chrono::seconds(30)) != std::future_status::ready;
+            ::kill(server, SIGCONT);
+            return waited;
+        });
     }
-    return -1;
+    ~StoppedServer() { goOn(); }
+    StoppedServer(const StoppedServer&) = delete;
+    StoppedServer& operator=(const StoppedServer&) = delete;
+
+    bool stopped() const { return stopped_; }
+    // Whether a thread waited on the mount until the rescue let it go.
+    bool goOn() {
+        if (rescue_.valid()) {
+            wentOn_.set_value();
+            waited_ = rescue_.get();
+        }
+        return waited_;
+    }
+
+  private:
+    bool stopped_ = false;
+    bool waited_ = false;
+    std::promise<void> wentOn_;
+    std::future<bool> rescue_;
+};
+
+// The file dialogs' look-ups still waiting for the file system: each runs
+// on a thread of its own, named for it.
+int lookUpsAwaited() {
+    int awaited = 0;
+    for (const auto& task : fs::directory_iterator("/proc/self/task")) {
+        std::ifstream file(task.path() / "comm");
+        std::string name;
+        std::getline(file, name);
+        awaited += name == "path look-up";
+    }
+    return awaited;
 }
 
 // A folder on a FUSE mount whose server stopped answering (a dead sshfs, a
@@ -334,16 +419,10 @@ pid_t fuseServerOf(const fs::path& image) {
 // reading there. A window thread that waited on the mount is let go by the
 // mount's server going on, after a while, and the case fails.
 TEST_F(FileDialogXcbTest, AFolderOnAMountThatStoppedAnsweringLeavesEachDialogRunning) {
-    const fs::path mount = folder / "mount";
-    fs::create_directory(mount);
-    const FuseExt4Image image(folder.path());
-    if (const auto refused = image.mount(mount)) {
-        ASSERT_FALSE(MountRights::refusedTooLate(*refused)) << *refused;
-        GTEST_SKIP() << *refused;
-    }
+    mountStoppable();
+    if (IsSkipped() || HasFatalFailure())
+        return;
     fs::create_directory(mount / "folder");
-    const pid_t server = fuseServerOf(folder / "fuse.img");
-    ASSERT_GT(server, 0);
     for (auto* action :
          {window->filesCard()->exportAction(), window->filesCard()->importAction()}) {
         const bool closedWhileWaiting = action == window->filesCard()->importAction();
@@ -356,14 +435,8 @@ TEST_F(FileDialogXcbTest, AFolderOnAMountThatStoppedAnsweringLeavesEachDialogRun
         field->setFocus(Qt::OtherFocusReason);
         ASSERT_TRUE(until([&] { return field->hasFocus(); }));
         settle();
-        ASSERT_EQ(::kill(server, SIGSTOP), 0);
-        std::promise<void> wentOn;
-        auto rescue = std::async(std::launch::async, [&wentOn, server, went = wentOn.get_future()] {
-            const bool waited =
-                went.wait_for(std::chrono::seconds(30)) != std::future_status::ready;
-            ::kill(server, SIGCONT);
-            return waited;
-        });
+        StoppedServer stopped(server);
+        ASSERT_TRUE(stopped.stopped());
         type("mount/folder/");
         auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
         ASSERT_NE(buttons, nullptr);
@@ -384,8 +457,7 @@ TEST_F(FileDialogXcbTest, AFolderOnAMountThatStoppedAnsweringLeavesEachDialogRun
             delete dialog.data();
             settle();
         }
-        wentOn.set_value();
-        EXPECT_FALSE(rescue.get()) << "the window thread waited on the mount";
+        EXPECT_FALSE(stopped.goOn()) << "the window thread waited on the mount";
         EXPECT_TRUE(ran);
         if (closedWhileWaiting)
             continue;
@@ -400,20 +472,15 @@ TEST_F(FileDialogXcbTest, AFolderOnAMountThatStoppedAnsweringLeavesEachDialogRun
     MountRights::unmount(mount);
 }
 
-// The folder of that mount opened from the file list (Return on it, as a
-// double click does): the windows go on and the accept button says the
-// dialog waits; once the mount answers, the dialog shows the folder.
+// The folder of that mount made the file list's current item and opened
+// from it (Return on it, as a double click does): the windows go on and the
+// accept button says the dialog waits; once the mount answers, the dialog
+// shows the folder.
 TEST_F(FileDialogXcbTest,
        AFolderOnAMountThatStoppedAnsweringOpenedFromTheListLeavesTheDialogRunning) {
-    const fs::path mount = folder / "mount";
-    fs::create_directory(mount);
-    const FuseExt4Image image(folder.path());
-    if (const auto refused = image.mount(mount)) {
-        ASSERT_FALSE(MountRights::refusedTooLate(*refused)) << *refused;
-        GTEST_SKIP() << *refused;
-    }
-    const pid_t server = fuseServerOf(folder / "fuse.img");
-    ASSERT_GT(server, 0);
+    mountStoppable();
+    if (IsSkipped() || HasFatalFailure())
+        return;
     QFileDialog* dialog = openDialog(window->filesCard()->exportAction());
     ASSERT_NE(dialog, nullptr);
     QAbstractItemView* list = nullptr;
@@ -422,29 +489,19 @@ TEST_F(FileDialogXcbTest,
             view->isVisible() && view->objectName().endsWith(QLatin1String("View")) ? view : list;
     ASSERT_NE(list, nullptr);
     const QString mountPath = QString::fromStdString(mount.string());
-    QModelIndex listed;
-    ASSERT_TRUE(until([&] {
-        const auto* model = list->model();
-        for (int row = 0; model && row < model->rowCount(list->rootIndex()); ++row) {
-            const auto item = model->index(row, 0, list->rootIndex());
-            if (item.data(QFileSystemModel::FilePathRole).toString() == mountPath)
-                listed = item;
-        }
-        return listed.isValid();
-    }));
+    const QModelIndex listed = listedItem(*list, mount);
+    ASSERT_TRUE(listed.isValid());
     list->setFocus(Qt::OtherFocusReason);
-    list->setCurrentIndex(listed);
     ASSERT_TRUE(until([&] { return list->hasFocus(); }))
         << list->objectName().toStdString() << " "
         << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString()
                                         : "none");
-    ASSERT_EQ(::kill(server, SIGSTOP), 0);
-    std::promise<void> wentOn;
-    auto rescue = std::async(std::launch::async, [server, went = wentOn.get_future()] {
-        const bool waited = went.wait_for(std::chrono::seconds(30)) != std::future_status::ready;
-        ::kill(server, SIGCONT);
-        return waited;
-    });
+    StoppedServer stopped(server);
+    ASSERT_TRUE(stopped.stopped());
+    // The list's current item and selection moved onto the folder, as the
+    // arrow keys or a click move them.
+    list->setCurrentIndex(listed);
+    settle();
     press(XK_Return);
     auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
     ASSERT_NE(buttons, nullptr);
@@ -452,11 +509,159 @@ TEST_F(FileDialogXcbTest,
     ASSERT_NE(accept, nullptr);
     EXPECT_TRUE(until([&] { return accept->text() == QStringLiteral("확인하는 중…"); }))
         << accept->text().toStdString();
-    wentOn.set_value();
-    EXPECT_FALSE(rescue.get()) << "the window thread waited on the mount";
+    EXPECT_FALSE(stopped.goOn()) << "the window thread waited on the mount";
     EXPECT_TRUE(until([&] { return dialog->directory().absolutePath() == mountPath; }))
         << dialog->directory().absolutePath().toStdString();
     dialog->reject();
+    settle();
+    MountRights::unmount(mount);
+}
+
+// A name on the stopped mount typed into a file dialog and returned, then
+// the dialog closed while it waits (Escape, the window manager's close, its
+// window closed): once the mount answers, no file is chosen, nothing is
+// written there and nothing opens.
+TEST_F(FileDialogXcbTest, ADialogClosedWhileItWaitsDoesNothingOnceTheMountAnswers) {
+    mountStoppable();
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    writeContents(mount / "kept.json", "{}");
+    struct Row {
+        const char* closedBy;
+        SettingsActionCard* action;
+        std::string name;
+        std::function<void(QFileDialog*)> close;
+    };
+    const std::vector<Row> rows{
+        {"Escape", window->filesCard()->exportAction(), "new.json",
+         [&](QFileDialog*) { press(XK_Escape); }},
+        {"the window manager's close", window->filesCard()->importAction(), "kept.json",
+         [](QFileDialog* dialog) { dialog->close(); }},
+        {"its window closed", window->filesCard()->exportAction(), "other.json",
+         [&](QFileDialog*) { window->close(); }},
+    };
+    for (const Row& row : rows) {
+        window->show();
+        window->activateWindow();
+        QPointer<QFileDialog> dialog = openDialog(row.action);
+        ASSERT_NE(dialog, nullptr) << row.closedBy;
+        int chosen = 0;
+        QObject::connect(dialog, &QFileDialog::fileSelected, [&chosen] { ++chosen; });
+        auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        ASSERT_TRUE(field && buttons);
+        field->setText(QString::fromStdString(folder.path().string() + "/"));
+        field->setFocus(Qt::OtherFocusReason);
+        settle();
+        StoppedServer stopped(server);
+        ASSERT_TRUE(stopped.stopped());
+        type("mount/" + row.name);
+        press(XK_Return);
+        EXPECT_TRUE(until([&] {
+            return std::ranges::any_of(buttons->buttons(), [](auto* button) {
+                return button->text() == QStringLiteral("확인하는 중…");
+            });
+        })) << row.closedBy;
+        row.close(dialog);
+        settle();
+        EXPECT_FALSE(stopped.goOn()) << "the window thread waited on the mount";
+        EXPECT_TRUE(until([] { return lookUpsAwaited() == 0; })) << row.closedBy;
+        settle();
+        EXPECT_EQ(chosen, 0) << row.closedBy;
+        EXPECT_FALSE(dialog && dialog->isVisible()) << row.closedBy;
+        EXPECT_FALSE(fs::exists(mount / "new.json")) << row.closedBy;
+        EXPECT_FALSE(fs::exists(mount / "other.json")) << row.closedBy;
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << row.closedBy;
+    }
+    settle();
+    MountRights::unmount(mount);
+}
+
+// While a name on the stopped mount waits, a newer one typed on a working
+// disk is looked up at once and chosen; the older answer, once the mount
+// answers, is dropped. The dialog kept from then, whose file list read the
+// mount, goes as the next opens without the window thread waiting on it.
+// A name on the mount returned and the list's selection moved to a folder
+// before the mount answers: the name typed is chosen, not the folder.
+TEST_F(FileDialogXcbTest, TheLatestNameTypedIsTheOneChosen) {
+    fs::create_directory(folder / "sub");
+    mountStoppable();
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    std::vector<std::string> chosen;
+    const auto open = [&] {
+        QFileDialog* dialog = openDialog(window->filesCard()->exportAction());
+        if (!dialog)
+            return dialog;
+        QObject::connect(dialog, &QFileDialog::fileSelected,
+                         [&chosen](const QString& file) { chosen.push_back(file.toStdString()); });
+        auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        field->setText(QString::fromStdString(folder.path().string() + "/"));
+        field->setFocus(Qt::OtherFocusReason);
+        settle();
+        return dialog;
+    };
+    const auto waiting = [](QFileDialog* dialog) {
+        return dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->text() ==
+               QStringLiteral("확인하는 중…");
+    };
+    QFileDialog* dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    // On a working disk the dialog does not say it waits once answered,
+    // nor later: its wait before saying so made longer than any answer.
+    auto* timer = dialog->findChild<QTimer*>(QStringLiteral("typedPathWaiting"));
+    ASSERT_NE(timer, nullptr);
+    const int showWaitingAfter = timer->interval();
+    timer->setInterval(std::chrono::hours(1));
+    type("x");
+    ASSERT_TRUE(until([] { return lookUpsAwaited() == 0; }));
+    settle();
+    EXPECT_FALSE(timer->isActive());
+    EXPECT_FALSE(waiting(dialog));
+    timer->setInterval(showWaitingAfter);
+
+    {
+        StoppedServer stopped(server);
+        ASSERT_TRUE(stopped.stopped());
+        auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        field->setText(QString::fromStdString(folder.path().string() + "/"));
+        type("mount/old.json");
+        press(XK_Return);
+        EXPECT_TRUE(until([&] { return waiting(dialog); }));
+        field->setText(QString::fromStdString(folder.path().string() + "/"));
+        type("new.json");
+        press(XK_Return);
+        EXPECT_TRUE(until([&] { return !chosen.empty(); }));
+        EXPECT_EQ(chosen, std::vector<std::string>{(folder / "new.json").string()});
+        EXPECT_TRUE(fs::exists(folder / "new.json"));
+        dialog = open();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_FALSE(stopped.goOn()) << "the window thread waited on the mount";
+    }
+    EXPECT_TRUE(until([] { return lookUpsAwaited() == 0; }));
+    settle();
+    EXPECT_EQ(chosen.size(), 1u);
+    EXPECT_FALSE(fs::exists(mount / "old.json"));
+
+    QAbstractItemView* list = dialog->findChild<QAbstractItemView*>(QStringLiteral("listView"));
+    ASSERT_NE(list, nullptr);
+    const QModelIndex sub = listedItem(*list, folder / "sub");
+    ASSERT_TRUE(sub.isValid());
+    StoppedServer stopped(server);
+    ASSERT_TRUE(stopped.stopped());
+    type("mount/typed.json");
+    press(XK_Return);
+    EXPECT_TRUE(until([&] { return waiting(dialog); }));
+    // Tab, as a user goes on, then the selection moves in the list.
+    press(XK_Tab);
+    ASSERT_FALSE(dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->hasFocus());
+    list->selectionModel()->select(sub,
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    settle();
+    EXPECT_FALSE(stopped.goOn()) << "the window thread waited on the mount";
+    EXPECT_TRUE(until([&] { return chosen.size() == 2; }));
+    EXPECT_EQ(chosen.back(), (mount / "typed.json").string());
+    EXPECT_TRUE(until([] { return lookUpsAwaited() == 0; }));
     settle();
     MountRights::unmount(mount);
 }

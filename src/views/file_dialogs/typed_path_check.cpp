@@ -1,5 +1,6 @@
 #include "views/file_dialogs/typed_path_check.hpp"
 
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -7,14 +8,15 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPersistentModelIndex>
 #include <QPushButton>
+#include <QThread>
 #include <QTimer>
 #include <filesystem>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <thread>
 #include <utility>
 
@@ -27,6 +29,10 @@ namespace {
 // How late an answer may be before the dialog shows that it waits: typing
 // on a disk that answers shows nothing.
 constexpr int kShowWaitingAfterMs = 200;
+// Found by that name among the dialog's children while it runs.
+constexpr char kWaitingTimerName[] = "typedPathWaiting";
+// What the threads that ask are called, as a debugger or ps lists them.
+constexpr char kAskingThreadName[] = "path look-up";
 
 // What Qt's dialog asks of the file system for a path typed or opened: the
 // path itself, every folder above it, whether the user may read, write and
@@ -51,11 +57,21 @@ struct Answers {
     std::mutex mutex;
     // The check, while it lives.
     QObject* check = nullptr;
-    // Asked and not answered yet.
-    int awaited = 0;
-    // The file list's model of a dialog gone while an answer was awaited.
-    QFileSystemModel* leftBehind = nullptr;
 };
+
+// A model whose reading thread may wait on a mount that stopped answering
+// goes on a thread of its own: deleting it waits for that thread. Called
+// once the dialog is wholly gone, so that none of its views is left to ask
+// the model anything. Where the mount never answers, the thread and the
+// model stay until the process ends.
+void buryModel(QFileSystemModel* model) {
+    auto* grave = new QThread;
+    model->moveToThread(grave);
+    QObject::connect(model, &QObject::destroyed, grave, &QThread::quit, Qt::DirectConnection);
+    QObject::connect(grave, &QThread::finished, grave, &QObject::deleteLater);
+    model->deleteLater();
+    grave->start();
+}
 
 class TypedPathCheck final : public QObject {
   public:
@@ -66,39 +82,39 @@ class TypedPathCheck final : public QObject {
           field_(field),
           buttons_(buttons),
           model_(model),
-          answers_(std::make_shared<Answers>()) {
+          answers_(std::make_shared<Answers>()),
+          waiting_(this) {
         answers_->check = this;
+        waiting_.setObjectName(QLatin1String(kWaitingTimerName));
         waiting_.setSingleShot(true);
         waiting_.setInterval(kShowWaitingAfterMs);
         connect(&waiting_, &QTimer::timeout, this, [this] { showWaiting(); });
         connect(&field_, &QLineEdit::textChanged, this,
-                [this](const QString& text) { ask(text, false); });
-        connect(&field_, &QLineEdit::returnPressed, this, [this] { ask(field_.text(), true); });
-        connect(&buttons_, &QDialogButtonBox::accepted, this, [this] { ask(field_.text(), true); });
+                [this](const QString& text) { askAboutText(text, false); });
+        connect(&field_, &QLineEdit::returnPressed, this,
+                [this] { askAboutText(field_.text(), true); });
+        connect(&buttons_, &QDialogButtonBox::accepted, this,
+                [this] { askAboutText(field_.text(), true); });
         for (auto* view : dialog_.findChildren<QAbstractItemView*>()) {
             if (QObject::disconnect(view, SIGNAL(activated(QModelIndex)), &dialog_,
                                     SLOT(_q_enterDirectory(QModelIndex))))
                 connect(view, &QAbstractItemView::activated, this,
                         [this](const QModelIndex& item) { open(item); });
         }
+        // A dialog closed is cancelled: what it still waits for is dropped.
+        connect(&dialog_, &QDialog::finished, this, [this] { dropWhatIsAwaited(); });
         // A widget tells of its end before its children go.
-        connect(&dialog_, &QObject::destroyed, this, [this] { keepModelWhileAwaited(); });
+        connect(&dialog_, &QObject::destroyed, this, [this] { leaveModelBehind(); });
     }
     ~TypedPathCheck() override {
         std::lock_guard lock(answers_->mutex);
         answers_->check = nullptr;
-        // Answered between the dialog's end and this: no thread is left to
-        // let the model go.
-        if (answers_->awaited == 0 && answers_->leftBehind) {
-            answers_->leftBehind->deleteLater();
-            answers_->leftBehind = nullptr;
-        }
     }
     TypedPathCheck(const TypedPathCheck&) = delete;
     TypedPathCheck& operator=(const TypedPathCheck&) = delete;
 
   private:
-    struct Asked {
+    struct Question {
         QString text;
         bool accepting = false;
         // An item of the list opened (a folder to show, a file to take).
@@ -106,68 +122,72 @@ class TypedPathCheck final : public QObject {
     };
 
     // The text as the dialog reads it: a name in the folder it shows, or
-    // a path of its own; an opened item's own path.
-    std::filesystem::path pathOf(const Asked& asked) const {
-        if (asked.opened.isValid())
-            return asked.opened.data(QFileSystemModel::FilePathRole).toString().toStdString();
-        const std::filesystem::path typed(asked.text.toStdString());
+    // a path of its own.
+    std::filesystem::path pathOf(const QString& text) const {
+        const std::filesystem::path typed(text.toStdString());
         if (typed.is_absolute())
             return typed;
         return std::filesystem::path(dialog_.directory().absolutePath().toStdString()) / typed;
     }
+    static std::filesystem::path pathOf(const QModelIndex& item) {
+        return item.data(QFileSystemModel::FilePathRole).toString().toStdString();
+    }
 
-    void ask(const QString& text, bool accepting) {
+    void askAboutText(const QString& text, bool accepting) {
         // Accepting holds for the text it was asked for, until it changes.
-        const bool stillAccepting =
-            next_ && next_->accepting && !next_->opened.isValid() && next_->text == text;
-        next_ = Asked{text, accepting || stillAccepting, {}};
-        if (!asking_)
-            askNext();
+        const bool stillAccepting = latest_.accepting && !latest_.opened.isValid() &&
+                                    latest_.text == text;
+        latest_ = Question{text, accepting || stillAccepting, {}};
+        ask(pathOf(text));
     }
 
     // An item of the list opened (a double click, Return): the dialog opens
     // it once the file system has answered for it.
     void open(const QModelIndex& item) {
-        next_ = Asked{field_.text(), false, item};
-        if (!asking_)
-            askNext();
+        latest_ = Question{field_.text(), false, item};
+        ask(pathOf(item));
     }
 
-    // The asking thread holds nothing of the models: the item opened stays
-    // here, on the window thread.
-    void askNext() {
-        asking_ = std::exchange(next_, std::nullopt);
+    // A thread of its own asks at once; the asking thread holds nothing of
+    // the models, which stay here, on the window thread.
+    void ask(std::filesystem::path path) {
         if (!waiting_.isActive())
             waiting_.start();
-        {
-            std::lock_guard lock(answers_->mutex);
-            ++answers_->awaited;
-        }
-        std::thread([answers = answers_, path = pathOf(*asking_)] {
+        const unsigned question = ++asked_;
+        std::thread([answers = answers_, path = std::move(path), question] {
+            ::pthread_setname_np(::pthread_self(), kAskingThreadName);
             askFileSystemAbout(path);
             std::lock_guard lock(answers->mutex);
-            --answers->awaited;
-            if (answers->check) {
-                auto* check = static_cast<TypedPathCheck*>(answers->check);
-                QMetaObject::invokeMethod(
-                    check, [check] { check->answered(); }, Qt::QueuedConnection);
-            } else if (answers->awaited == 0 && answers->leftBehind) {
-                answers->leftBehind->deleteLater();
-                answers->leftBehind = nullptr;
-            }
+            if (!answers->check)
+                return;
+            auto* check = static_cast<TypedPathCheck*>(answers->check);
+            QMetaObject::invokeMethod(
+                check, [check, question] { check->answered(question); }, Qt::QueuedConnection);
         }).detach();
     }
 
-    // The file system answered for what was asked: Qt's dialog opens the
-    // item, or looks at the text the field still holds and accepts it when
-    // asked to.
-    void answered() {
-        const Asked asked = *std::exchange(asking_, std::nullopt);
-        if (next_) {
-            askNext();
+    // A window the dialog was opened over (a sheet, the window below it)
+    // closed while the dialog waited.
+    bool openerClosed() const {
+        for (QWidget* opener = dialog_.parentWidget(); opener; opener = opener->parentWidget())
+            if (opener->isWindow() && !opener->isVisible())
+                return true;
+        return false;
+    }
+
+    // The file system answered: for the latest question alone, Qt's dialog
+    // opens the item, or looks at the text the field still holds and
+    // accepts it when asked to. A dialog closed, or left by the window it
+    // was opened over, was cancelled.
+    void answered(unsigned question) {
+        if (question != asked_)
+            return;
+        if (openerClosed()) {
+            dialog_.reject();
             return;
         }
         waiting_.stop();
+        const Question asked = latest_;
         if (asked.opened.isValid()) {
             QMetaObject::invokeMethod(&dialog_, "_q_enterDirectory",
                                       Q_ARG(QModelIndex, QModelIndex(asked.opened)));
@@ -176,6 +196,10 @@ class TypedPathCheck final : public QObject {
         }
         if (field_.text() != asked.text)
             return;
+        // What was typed is what is accepted: an item the list selected on
+        // its own meanwhile (the focus moved into it) is no choice.
+        if (asked.accepting)
+            clearListSelection();
         QMetaObject::invokeMethod(&dialog_, "_q_autoCompleteFileName", Q_ARG(QString, asked.text));
         QMetaObject::invokeMethod(&dialog_, "_q_updateOkButton");
         // Qt's own accepting, which looks at the path again.
@@ -183,19 +207,31 @@ class TypedPathCheck final : public QObject {
             static_cast<QDialog&>(dialog_).accept();
     }
 
-    // The dialog goes while an answer is awaited: its model, whose reading
-    // thread may wait on the same mount, and the icons it reads with, stay
-    // until the answer comes, then go in that order.
-    void keepModelWhileAwaited() {
-        std::lock_guard lock(answers_->mutex);
-        if (answers_->awaited == 0 || !model_)
+    void clearListSelection() {
+        auto* list = dialog_.findChild<QAbstractItemView*>(QStringLiteral("listView"));
+        if (list && list->selectionModel())
+            list->selectionModel()->clearSelection();
+    }
+
+    void dropWhatIsAwaited() {
+        ++asked_;
+        latest_ = {};
+        waiting_.stop();
+    }
+
+    // The dialog goes: its model, whose reading thread may wait on a mount
+    // (one asked about here, or one the folder shown merely holds), and the
+    // icons it reads with, go on a thread of their own, in that order.
+    void leaveModelBehind() {
+        if (!model_)
             return;
         model_->setParent(nullptr);
         if (QObject* icons = fileIconsOf(dialog_)) {
             icons->setParent(nullptr);
             connect(model_, &QObject::destroyed, icons, &QObject::deleteLater);
         }
-        answers_->leftBehind = model_;
+        QMetaObject::invokeMethod(
+            model_, [model = model_] { buryModel(model); }, Qt::QueuedConnection);
     }
 
     void showWaiting() {
@@ -212,10 +248,10 @@ class TypedPathCheck final : public QObject {
     QDialogButtonBox& buttons_;
     QFileSystemModel* model_;
     std::shared_ptr<Answers> answers_;
-    // What the file system is asked about now, and what it is to be asked
-    // about next, once it answered.
-    std::optional<Asked> asking_;
-    std::optional<Asked> next_;
+    // The latest question asked: an older answer that comes later is
+    // dropped.
+    unsigned asked_ = 0;
+    Question latest_;
     QTimer waiting_;
 };
 

@@ -11,14 +11,17 @@ namespace quorvane {
 // runs the windows: a folder on a mount whose server stopped answering (a
 // dead sshfs, a stalled network share) held the windows for good. Here a
 // thread of its own asks first, and Qt's own handling of the text runs once
-// the file system has answered for it, for the text the field still holds;
-// Return and the accept button ask afresh and accept once answered. A
-// folder or file opened from the file list (Return, a double click) is
-// asked about the same way before the dialog opens it. While
-// an answer is a moment late the accept button is off and says that the
-// dialog is waiting. A dialog that goes while an answer is still awaited
-// leaves its file list's model behind until then: the model's own thread
-// may be waiting on the same mount, and deleting the model waits for it.
+// the file system has answered, for the latest question alone: a newer text
+// is asked about at once and wins over an older answer still awaited.
+// Return and the accept button ask afresh and accept the text typed once
+// answered. A folder or file opened from the file list (Return, a double
+// click) is asked about the same way before the dialog opens it. While an
+// answer is a moment late the accept button is off and says that the dialog
+// is waiting. A dialog closed, or left by the window it was opened over, is
+// cancelled: an answer that comes later does nothing. A dialog that goes
+// leaves its file list's model to go on a thread of its own: the model's
+// reading thread may be waiting on a mount, and deleting the model waits
+// for it.
 // The dialog owns what it is given; without Qt's own name field and
 // buttons, the dialog is left as it is.
 void checkTypedPathsOffTheWindowThread(QFileDialog& dialog);

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "cli/executable_run.hpp"
 #include "cli/quorvane_cli.hpp"
 #include "services/persistence/quorvane_settings_document_coder.hpp"
@@ -60,20 +63,46 @@ class CLIExecutableTest : public ::testing::Test {
     TemporaryHome home;
 };
 
-TEST_F(CLIExecutableTest, TheApplicationBranchWithoutAnXServerSaysWhichDisplayItTried) {
-    // "--" "--" "cli" is application mode: the entry hands over to the
-    // windowed application, which needs an X server.
-    const auto unset = run({"--", "--", "cli"});
-    EXPECT_EQ(unset.status, 1);
-    EXPECT_EQ(unset.err,
-              "quorvane: DISPLAY가 설정되지 않았습니다. 창 애플리케이션에는 X 서버가 필요합니다\n");
-
-    const auto unreachable = runQuorvane({}, home, ":9876");
-    EXPECT_EQ(unreachable.status, 1);
-    EXPECT_EQ(unreachable.out, "");
-    EXPECT_EQ(unreachable.err,
-              "quorvane: DISPLAY=:9876의 X 서버에 연결할 수 없습니다. 창 애플리케이션에는 "
-              "실행 중인 X 서버가 필요합니다\n");
+TEST_F(CLIExecutableTest, TheApplicationBranchSaysWhyItOpensNoWindow) {
+    // The entry copied where no application is beside it, and where the one
+    // beside it is no program.
+    const auto placedEntry = [&](const std::string& folder) {
+        std::filesystem::create_directory(home.path() / folder);
+        std::filesystem::copy_file(testing::quorvaneExecutable(),
+                                   home.path() / folder / "quorvane");
+        return (home.path() / folder / "quorvane").string();
+    };
+    const auto alone = placedEntry("alone");
+    const auto beside = placedEntry("beside");
+    const auto application = writeFile("beside/quorvane-app", "not a program\n");
+    std::filesystem::permissions(application, std::filesystem::perms::owner_all);
+    const std::string unset =
+        "quorvane: DISPLAY가 설정되지 않았습니다. 창 애플리케이션에는 X 서버가 필요합니다\n";
+    const struct {
+        std::string program;
+        std::optional<std::string> display;
+        std::string told;
+    } rows[] = {
+        {testing::quorvaneExecutable(), std::nullopt, unset},
+        {testing::quorvaneExecutable(), ":9876",
+         "quorvane: DISPLAY=:9876의 X 서버에 연결할 수 없습니다. 창 애플리케이션에는 "
+         "실행 중인 X 서버가 필요합니다\n"},
+        {alone, std::nullopt,
+         "quorvane: 창 애플리케이션(quorvane-app)이 이 프로그램 옆에 설치되어 있지 않습니다. "
+         "`quorvane cli ...` 명령은 그대로 쓸 수 있습니다\n"},
+        {beside, std::nullopt,
+         "quorvane: 창 애플리케이션(" + std::filesystem::canonical(application).string() +
+             ")을 시작할 수 없습니다: " + std::strerror(ENOEXEC) + "\n"},
+    };
+    for (const auto& row : rows) {
+        // "--" "--" "cli" is application mode: the entry hands over to the
+        // windowed application, which needs an X server.
+        const auto result =
+            testing::runProgram(row.program, {"--", "--", "cli"}, home, row.display);
+        EXPECT_EQ(result.status, 1) << row.told;
+        EXPECT_EQ(result.out, "") << row.told;
+        EXPECT_EQ(result.err, row.told);
+    }
 }
 
 TEST_F(CLIExecutableTest, UsageOnNoArgumentsAndOnHelp) {

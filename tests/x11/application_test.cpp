@@ -471,6 +471,22 @@ TEST_F(ApplicationTest, AStaleSocketFromACrashIsTakenOver) {
     EXPECT_TRUE(next->running());
 }
 
+// Where a folder stands in the socket's place, the instance cannot listen:
+// it says so and runs alone.
+TEST_F(ApplicationTest, AnInstanceThatCannotListenSaysSoAndRunsAlone) {
+    std::filesystem::create_directories(socketPath() / "in the way");
+    const auto errors = home.path() / "errors.txt";
+    first = launchTellingErrors({}, errors);
+    EXPECT_TRUE(eventually([&] {
+        return testing::fileContents(errors) ==
+               "quorvane: 나중에 실행한 Quorvane의 요청을 받을 수 없습니다. 실행할 때마다 따로 "
+               "동작합니다\n";
+    })) << testing::fileContents(errors)
+        << home.logText();
+    EXPECT_TRUE(first->running());
+    expectEndsCleanlyOn(SIGTERM);
+}
+
 // A preset URL up to the name of its preset.
 constexpr std::string_view kPresetURLStart =
     "quorvane://apply-safe-preset?scope=all-visible&preset=";

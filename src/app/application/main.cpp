@@ -193,7 +193,10 @@ int main(int argc, char** argv) {
             answer({});
             shell.showMainWindow();
         }))
-        std::fputs("quorvane: cannot listen for later launches; each launch runs alone\n", stderr);
+        std::fputs(
+            "quorvane: 나중에 실행한 Quorvane의 요청을 받을 수 없습니다. 실행할 때마다 "
+            "따로 동작합니다\n",
+            stderr);
 
     shell.start();
     // This launch goes on running the windows, so its status cannot tell

@@ -37,8 +37,8 @@ int handOverToApplication(const std::vector<std::string>& arguments) {
     const auto application = error ? std::nullopt : applicationExecutable(self);
     if (!application) {
         std::fprintf(stderr,
-                     "quorvane: the windowed application (%s) is not installed next to this "
-                     "program; `quorvane cli ...` still works\n",
+                     "quorvane: 창 애플리케이션(%s)이 이 프로그램 옆에 설치되어 있지 않습니다. "
+                     "`quorvane cli ...` 명령은 그대로 쓸 수 있습니다\n",
                      kApplicationName);
         return 1;
     }
@@ -51,8 +51,8 @@ int handOverToApplication(const std::vector<std::string>& arguments) {
         argv.push_back(word.data());
     argv.push_back(nullptr);
     ::execv(application->c_str(), argv.data());
-    std::fprintf(stderr, "quorvane: cannot start %s: %s\n", application->c_str(),
-                 std::strerror(errno));
+    std::fprintf(stderr, "quorvane: 창 애플리케이션(%s)을 시작할 수 없습니다: %s\n",
+                 application->c_str(), std::strerror(errno));
     return 1;
 }
 

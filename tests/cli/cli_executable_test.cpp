@@ -84,6 +84,7 @@ TEST_F(CLIExecutableTest, TheApplicationBranchSaysWhyItOpensNoWindow) {
         std::string told;
     } rows[] = {
         {testing::quorvaneExecutable(), std::nullopt, unset},
+        {testing::quorvaneExecutable(), "", unset},
         {testing::quorvaneExecutable(), ":9876",
          "quorvane: DISPLAY=:9876의 X 서버에 연결할 수 없습니다. 창 애플리케이션에는 "
          "실행 중인 X 서버가 필요합니다\n"},

@@ -518,9 +518,12 @@ TEST(QuorvaneCLIDisplayServer, NoServerIsStatusTwoNamingDisplayNotAnEmptyList) {
     EXPECT_EQ(harness.run({"apply-safe-preset", "night"}), 2);
     EXPECT_EQ(harness.gamma->writeCount(), 0);
 
-    harness.displayVariable.reset();
-    EXPECT_EQ(harness.run({"read", "displays"}), 2);
-    EXPECT_THAT(harness.err, HasSubstr("$DISPLAY가 설정되어 있지 않습니다"));
+    // Unset or empty, no display is named.
+    for (const auto& unset : {std::optional<std::string>(), std::optional<std::string>("")}) {
+        harness.displayVariable = unset;
+        EXPECT_EQ(harness.run({"read", "displays"}), 2);
+        EXPECT_THAT(harness.err, HasSubstr("$DISPLAY가 설정되어 있지 않습니다"));
+    }
 }
 
 TEST(QuorvaneCLIDisplayServer, AServerLostMidApplyEndsWithStatusTwoAndSavesNothing) {

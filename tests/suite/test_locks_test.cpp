@@ -17,25 +17,12 @@
 #include <string>
 
 #include "services/persistence/unique_file_descriptor.hpp"
+#include "suite/ctest_listing.hpp"
 
 namespace quorvane {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Every test of this build with its properties, as `ctest` lists them.
-nlohmann::json listedTests() {
-    const std::string command =
-        "'" QUORVANE_CTEST_COMMAND "' --test-dir '" QUORVANE_BINARY_DIR "' --show-only=json-v1";
-    std::string text;
-    if (FILE* output = ::popen(command.c_str(), "r")) {
-        char buffer[64 * 1024];
-        for (std::size_t count; (count = std::fread(buffer, 1, sizeof buffer, output)) > 0;)
-            text.append(buffer, count);
-        ::pclose(output);
-    }
-    return nlohmann::json::parse(text, nullptr, false);
-}
 
 // Whether the program reads the variable that names the private server:
 // its name is among the program's bytes.
@@ -56,17 +43,14 @@ bool reachesTheXServer(const fs::path& program) {
 }
 
 bool holdsTheXServerLock(const nlohmann::json& test) {
-    for (const auto& property : test.value("properties", nlohmann::json::array())) {
-        if (property.value("name", "") == "RESOURCE_LOCK")
-            for (const auto& lock : property["value"])
-                if (lock == "quorvane-x-server")
-                    return true;
-    }
+    for (const auto& lock : testing::propertyOf(test, "RESOURCE_LOCK"))
+        if (lock == "quorvane-x-server")
+            return true;
     return false;
 }
 
 TEST(TestLocksTest, EveryTestOfAProgramThatReachesTheXServerHoldsItsLock) {
-    const auto listed = listedTests();
+    const auto listed = testing::listedTests();
     ASSERT_TRUE(listed.contains("tests")) << "ctest listed no tests";
     // This program names the variable only to look for it.
     const auto self = fs::read_symlink("/proc/self/exe");

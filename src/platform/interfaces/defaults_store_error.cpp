@@ -104,6 +104,18 @@ std::string DefaultsStoreError::description() const {
                            notDone(whileReading) + " 않았습니다: " + path,
                        detail) +
                    ". " + std::string(kWhatTheUserCanDo);
+        case Kind::mountNotBelieved:
+            return withDetail(
+                       "설정 폴더나 그리로 가는 경로가 있는 마운트의 파일 주인과 권한을 "
+                       "믿을 수 없어 그 폴더의 기록을 " +
+                           notDone(whileReading) + " 않았습니다: " + path,
+                       detail) +
+                   ". nosuid 없이 마운트된 곳에 설정 폴더를 두거나(XDG_CONFIG_HOME), 그 "
+                   "마운트가 한 사용자의 것이면 그 사용자로 실행하세요(sudo -u 사용자)";
+        case Kind::wayChangedSinceDecided:
+            return "설정 폴더로 가는 폴더가 권한을 정한 뒤에 바뀌어(마운트가 생기거나 사라짐) "
+                   "이번에는 " +
+                   notDone(whileReading) + " 않았습니다. 다시 시도하세요: " + path;
         case Kind::linkOfAnotherUser:
             return withDetail(
                        "root도 설정 폴더의 사용자도 아닌 다른 사용자가 만든 링크는 따라가지 "

@@ -61,6 +61,18 @@ struct DefaultsStoreError {
         // loop of links), so it may be several users: root touches nothing
         // there. `path` is the folder, `detail` what could not be read and why.
         writersUnknown,
+        // The owners and modes on a mount on the way to the settings folder
+        // are not believed (one made `nosuid`, which a user may have made,
+        // whoever serves it; a FUSE server that cannot be told; a mount the
+        // kernel or its table does not tell), so they may be a user's
+        // forgery: root touches nothing there, its own folder neither.
+        // `path` is the folder, `detail` which mount and why.
+        mountNotBelieved,
+        // A folder on the way to the settings folder is not the one whose
+        // writers were counted (a mount made or removed on the way since):
+        // nothing is touched, and it is decided again. `path` is the
+        // folder that differs.
+        wayChangedSinceDecided,
         // A link on the way to the settings folder, or at a name in it,
         // was made by a user who is neither root nor the one whose rights
         // count there, so it is not followed: it may lead where its maker

@@ -443,9 +443,14 @@ std::optional<DefaultsStoreError> FileDefaultsStore::reachedWith(
     if (rights.refusal())
         return rights.refusal();
     auto held = reach_.heldFor(decision);
-    if (auto* refused = std::get_if<DefaultsStoreError>(&held))
-        return std::move(*refused);
-    return std::nullopt;
+    auto* refused = std::get_if<DefaultsStoreError>(&held);
+    if (!refused)
+        return std::nullopt;
+    // The way is decided again as it then stands, whatever still looks
+    // as it did.
+    if (refused->kind == DefaultsStoreError::Kind::wayChangedSinceDecided)
+        folderRights_.forget();
+    return std::move(*refused);
 }
 
 std::shared_ptr<const fs::path> FileDefaultsStore::reachedFolder() const {

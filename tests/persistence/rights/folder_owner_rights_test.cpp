@@ -7,6 +7,7 @@
 #include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/syscall.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -21,6 +22,7 @@
 #include <string>
 #include <thread>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "services/persistence/background_defaults_writer.hpp"
@@ -51,6 +53,8 @@ class LaidOutAccounts : public AccountBook {
     std::set<gid_t> untold;
     std::set<uid_t> withoutAccount;
     mutable std::atomic<int> accountLookUps{0};
+    // Run once as a group is looked up: after the walk looked at the folder.
+    mutable std::function<void()> meanwhile;
 
     std::optional<Account> account(uid_t user) const override {
         ++accountLookUps;
@@ -59,6 +63,8 @@ class LaidOutAccounts : public AccountBook {
         return Account{static_cast<gid_t>(user), {static_cast<gid_t>(user)}};
     }
     std::optional<std::vector<uid_t>> membersOf(gid_t group) const override {
+        if (meanwhile)
+            std::exchange(meanwhile, nullptr)();
         if (untold.contains(group))
             return std::nullopt;
         const auto found = members.find(group);
@@ -111,6 +117,30 @@ std::string withMounts(const std::function<bool()>& mount,
             return std::string("skip: ") + std::strerror(errno);
         return body();
     });
+}
+
+// `from` bound at `to` and made `nosuid` (keeping the flags the kernel
+// locks on the mount it comes from), as a stick a user mounted.
+bool boundNosuid(const fs::path& from, const fs::path& to) {
+    struct statvfs seen {};
+    const auto kept = [&](unsigned long flag, unsigned long as) {
+        return (seen.f_flag & flag) != 0 ? as : 0;
+    };
+    return ::statvfs(from.c_str(), &seen) == 0 &&
+           ::mount(from.c_str(), to.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
+           ::mount(nullptr, to.c_str(), nullptr,
+                   MS_REMOUNT | MS_BIND | MS_NOSUID | kept(ST_RDONLY, MS_RDONLY) |
+                       kept(ST_NODEV, MS_NODEV) | kept(ST_NOEXEC, MS_NOEXEC),
+                   nullptr) == 0;
+}
+
+// A folder a forger laid out: `quorvane` in it holds a "root-owned" link
+// at the record's name to root's `secret`.
+void forgedFolder(const fs::path& forged, const fs::path& secret) {
+    testing::writeContents(secret, "secret");
+    ::chmod(secret.c_str(), 0600);
+    fs::create_directories(forged / "quorvane");
+    fs::create_symlink(secret, forged / "quorvane" / (kKey + ".json"));
 }
 
 class FolderOwnerRightsTest : public ::testing::Test {
@@ -609,10 +639,11 @@ TEST_F(FolderOwnerRightsTest, AWriterAddedWhileADecisionIsKeptCountsAtTheNextLoo
 }
 
 // Owners on a file system a user could have mounted are the user's word:
-// a stick mounted `nosuid` (as udisks mounts one) is refused, a FUSE file
+// a stick mounted `nosuid` (as udisks mounts one) is refused; a FUSE file
 // system served by a user is that user's, whatever owners it reports;
-// root's own folder on a mount made without `nosuid` saves. The record is
-// a "root-owned" link to root's file where a forger would plant one.
+// root's own folder on a mount made without `nosuid`, or on a tmpfs (whose
+// owners only live processes set), saves. The record is a "root-owned"
+// link to root's file where a forger would plant one.
 TEST_F(FolderOwnerRightsTest, OwnersOnAFileSystemAUserCouldHaveMountedAreNotBelieved) {
     const auto secret = folder_ / "secret";
     testing::writeContents(secret, "secret");
@@ -639,10 +670,12 @@ TEST_F(FolderOwnerRightsTest, OwnersOnAFileSystemAUserCouldHaveMountedAreNotBeli
             " >/dev/null 2>&1 && mountpoint -q " + stick.string();
         return std::system(command.c_str()) == 0;
     };
+    fs::create_directory(folder_ / "sticks");
     const std::vector<std::tuple<std::string, std::function<bool()>, bool>> mounts{
-        {"a stick mounted nosuid", [&] { return tmpfs(MS_NOSUID | MS_NODEV); }, false},
+        {"a stick mounted nosuid", [&] { return boundNosuid(folder_ / "sticks", stick); }, false},
         {"a FUSE file system a user serves", servedByAUser, false},
         {"root's own mount", [&] { return tmpfs(0); }, true},
+        {"a tmpfs mounted nosuid", [&] { return tmpfs(MS_NOSUID | MS_NODEV); }, true},
     };
     for (const auto& [shape, mount, saves] : mounts) {
         SCOPED_TRACE(shape);
@@ -817,6 +850,97 @@ TEST(FolderOwnerRightsNamespaceTest, RootOfANamespaceMappingOneUserSavesInThatUs
     if (result.starts_with("skip: "))
         GTEST_SKIP() << "no user namespace here: " << result;
     EXPECT_EQ(result, "{\"a\":1}");
+}
+
+// Two mounts stacked at one place, in either order, one moved onto the
+// other: a folder is judged by the mount the kernel says it is on, never
+// by the order the table lists them in, and root's own folder on a
+// `nosuid` one is refused in words that fit it. A mount made after one
+// decision is judged at the next. As root and as root of `unshare -r`.
+TEST(FolderMountTest, AFolderIsJudgedByTheMountTheKernelSaysItIsOn) {
+    if (!ProcessRights::ofThisProcess().beyondOneUser)
+        GTEST_SKIP() << "only a process whose rights reach beyond one user's judges mounts";
+    const testing::TemporaryFolder base;
+    const auto secret = base / "secret";
+    forgedFolder(base / "forged", secret);
+    for (const auto* name : {"place", "aside", "later"})
+        fs::create_directory(base / name);
+    const auto tmpfs = [&](const char* at) {
+        return ::mount("tmpfs", (base / at).c_str(), "tmpfs", 0, "mode=0755") == 0 &&
+               fs::create_directory(base / at / "quorvane");
+    };
+    const auto movedOntoPlace = [&] {
+        return ::mount((base / "aside").c_str(), (base / "place").c_str(), nullptr, MS_MOVE,
+                       nullptr) == 0;
+    };
+    const auto saved = [](const fs::path& folder) -> std::string {
+        const auto error = FileDefaultsStore(folder / "quorvane").setData(kKey, "{}").error;
+        const auto told = error ? error->description() : "saved";
+        const bool fits = error && error->kind == DefaultsStoreError::Kind::mountNotBelieved &&
+                          error->detail.find("nosuid") != std::string::npos &&
+                          told.find("sudo -E") == std::string::npos;
+        return fits ? "refused" : told;
+    };
+    const std::vector<std::pair<std::function<bool()>, std::string>> shapes{
+        // A nosuid mount moved onto a later believed one, and the reverse.
+        {[&] { return boundNosuid(base / "forged", base / "aside") && tmpfs("place"); }, "refused"},
+        {[&] { return tmpfs("aside") && boundNosuid(base / "forged", base / "place"); }, "saved"},
+    };
+    for (const auto& [mount, first] : shapes) {
+        const auto told = withMounts([&] { return mount() && movedOntoPlace(); },
+                                     [&] {
+                                         const auto before = saved(base / "place");
+                                         if (!boundNosuid(base / "forged", base / "later"))
+                                             return "skip: " + std::string(std::strerror(errno));
+                                         return before + "; " + saved(base / "later");
+                                     });
+        if (told.starts_with("skip: "))
+            GTEST_SKIP() << told;
+        EXPECT_EQ(told, first + "; refused");
+        EXPECT_EQ(testing::fileContents(secret), "secret");
+    }
+}
+
+// A mount made on the way between the decision and the save is never gone
+// into on the decision's word: that save is refused, the next decides
+// again; once it is gone the folder saves, and a kept decision is looked
+// at again by mount too (the folder bound over itself `nosuid`).
+TEST(FolderMountTest, TheSaveGoesOnlyIntoTheFoldersTheDecisionWentInto) {
+    if (!ProcessRights::ofThisProcess().beyondOneUser)
+        GTEST_SKIP() << "only a process whose rights reach beyond one user's judges mounts";
+    const testing::TemporaryFolder base;
+    forgedFolder(base / "forged", base / "secret");
+    const auto settings = base / "quorvane";
+    fs::create_directory(settings);
+    // Its group may write it: the decision asks who is in it.
+    ::chmod(settings.c_str(), 0775);
+    using Kind = DefaultsStoreError::Kind;
+    const auto step = [](std::optional<Kind> kind) {
+        return kind ? std::to_string(static_cast<int>(*kind)) + "; " : "saved; ";
+    };
+    const auto told = withMounts(
+        [] { return true; },
+        [&] {
+            auto accounts = std::make_shared<LaidOutAccounts>();
+            accounts->meanwhile = [&] { boundNosuid(base / "forged" / "quorvane", settings); };
+            FileDefaultsStore store(settings);
+            store.setAccountBook(accounts);
+            std::string steps;
+            for (int save = 0; save < 4; ++save) {
+                if (save == 2)
+                    ::umount2(settings.c_str(), MNT_DETACH);
+                if (save == 3 && !boundNosuid(settings, settings))
+                    return "skip: " + std::string(std::strerror(errno));
+                const auto error = store.setData(kKey, "{}").error;
+                steps += step(error ? std::optional(error->kind) : std::nullopt);
+            }
+            return steps;
+        });
+    if (told.starts_with("skip: "))
+        GTEST_SKIP() << told;
+    EXPECT_EQ(told, step(Kind::wayChangedSinceDecided) + step(Kind::mountNotBelieved) +
+                        step(std::nullopt) + step(Kind::mountNotBelieved));
+    EXPECT_EQ(testing::fileContents(base / "secret"), "secret");
 }
 
 }  // namespace

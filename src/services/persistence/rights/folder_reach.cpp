@@ -47,7 +47,9 @@ std::variant<std::shared_ptr<const HeldFolder>, DefaultsStoreError> FolderReach:
     } else {
         // Asks for no change: the id in force is told.
         const auto user = static_cast<uid_t>(::setfsuid(static_cast<uid_t>(-1)));
-        auto walked = HeldFolder::walked(fs::absolute(folder_), user);
+        // Only into the folders decided on: a mount made on the way since
+        // the decision is not gone into on its word.
+        auto walked = HeldFolder::walked(fs::absolute(folder_), user, &decision->folders());
         if (auto* refused = std::get_if<DefaultsStoreError>(&walked))
             return std::move(*refused);
         held_ = std::make_shared<const HeldFolder>(std::move(std::get<HeldFolder>(walked)));

@@ -1,6 +1,6 @@
 #include "services/persistence/rights/folder_rights_cache.hpp"
 
-#include <sys/stat.h>
+#include <fcntl.h>
 
 #include <utility>
 
@@ -12,6 +12,11 @@ FolderRightsCache::FolderRightsCache(std::filesystem::path folder,
       accounts_(accounts ? std::move(accounts) : std::make_shared<const AccountBook>()),
       process_(ProcessRights::ofThisProcess()),
       decision_(std::make_shared<const FolderRightsDecision>()) {}
+
+void FolderRightsCache::forget() const {
+    std::lock_guard guard(mutex_);
+    grounds_.reset();
+}
 
 void FolderRightsCache::setAccountBook(std::shared_ptr<const AccountBook> accounts) {
     std::lock_guard guard(mutex_);
@@ -25,9 +30,8 @@ std::shared_ptr<const FolderRightsDecision> FolderRightsCache::current(Look look
         return decision_;
     // Looked at before anything is read: a change while it is decided is
     // seen at the next look.
-    struct stat info {};
-    const auto now =
-        FolderRightsGrounds::Seen::of(::stat(folder_.c_str(), &info) == 0 ? &info : nullptr);
+    const auto status = EntryStatus::of(AT_FDCWD, folder_.c_str(), 0);
+    const auto now = FolderRightsGrounds::Seen::of(status ? &*status : nullptr);
     if (grounds_ && now.sameEntry(decidedFor_)) {
         // A folder not made yet stays decided by the folder that would
         // hold it, until a name is made there.

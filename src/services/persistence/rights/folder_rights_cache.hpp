@@ -20,7 +20,9 @@ namespace quorvane {
 // something in it changed (a link planted at a record's name, an ACL
 // entry given), everything the decision read is looked at again. A
 // thorough look, before each save, looks at all of it whatever the folder
-// shows: a folder above handed over, a user added to a group. The
+// shows: a folder above handed over, a user added to a group, a mount
+// stacked on the way (each entry is looked at with the mount the kernel
+// says it is on). The
 // process's rights are read once. A process that holds no rights beyond
 // one user's looks at nothing. Safe to share between threads.
 class FolderRightsCache {
@@ -31,6 +33,9 @@ class FolderRightsCache {
                                std::shared_ptr<const AccountBook> accounts = nullptr);
 
     std::shared_ptr<const FolderRightsDecision> current(Look look = Look::quick) const;
+    // Decides again at the next look, whatever it finds (the way to the
+    // folder was found to differ from what was decided on).
+    void forget() const;
     // Decides with `accounts` from now on. Set before the cache is shared
     // with another thread.
     void setAccountBook(std::shared_ptr<const AccountBook> accounts);

@@ -1,6 +1,8 @@
 #include "services/persistence/rights/folder_rights_decision.hpp"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +16,7 @@
 
 #include "services/persistence/rights/access_control_list.hpp"
 #include "services/persistence/rights/mount_table.hpp"
+#include "services/persistence/unique_file_descriptor.hpp"
 
 namespace quorvane {
 
@@ -83,22 +86,42 @@ class Writers {
         }
     }
 
-    // `point`, where the walk crosses into another file system: the owners
-    // read beyond it are the word of whoever the mount says. Read once per
+    // `point`, seen as `seen`, where the walk crosses into another mount:
+    // the owners read beyond it are the word of whoever that mount says.
+    // The mount is the one the kernel says the folder is on, its flags
+    // those of the folder itself, opened; the table is read once per
     // decision, and only where the walk crosses a mount.
-    void ofMount(const fs::path& point) {
-        if (!mounts_)
-            mounts_ = MountTable::read();
-        if (!*mounts_) {
-            cannotTell(point, "마운트", "/proc/self/mountinfo를 읽을 수 없습니다");
+    void ofMount(const fs::path& point, const EntryStatus& seen) {
+        // Without the kernel's word (a kernel before mount ids) no mount is
+        // told from another stacked at the same place.
+        if (!seen.mount) {
+            cannotTellMount(point, "커널이 이 폴더가 어느 마운트에 있는지 알려 주지 않습니다");
             return;
         }
-        // None there: a part of the same file system (a btrfs subvolume),
-        // whose word is its parent's.
-        const auto mount = (*mounts_)->at(point);
-        if (!mount)
+        if (!judged_.insert(*seen.mount).second)
             return;
-        const auto standing = MountTable::standingOf(*mount);
+        const UniqueFileDescriptor folder(
+            ::open(point.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        const auto opened =
+            folder.valid() ? EntryStatus::of(folder.get(), "", AT_EMPTY_PATH) : std::nullopt;
+        struct statvfs flags {};
+        if (!opened || ::fstatvfs(folder.get(), &flags) != 0) {
+            cannotTellMount(point, std::strerror(errno));
+            return;
+        }
+        if (opened->identity() != seen.identity()) {
+            cannotTellMount(point, "보는 동안 다른 폴더로 바뀌었습니다");
+            return;
+        }
+        if (!mounts_)
+            mounts_ = MountTable::read();
+        const auto mount = *mounts_ ? (*mounts_)->withId(*seen.mount) : std::nullopt;
+        if (!mount) {
+            cannotTellMount(point, *mounts_ ? "마운트 목록(/proc/self/mountinfo)에 없습니다"
+                                            : "/proc/self/mountinfo를 읽을 수 없습니다");
+            return;
+        }
+        const auto standing = MountTable::standingOf(*mount, (flags.f_flag & ST_NOSUID) != 0);
         switch (standing.kind) {
             case MountTable::Standing::Kind::believed:
                 return;
@@ -106,7 +129,7 @@ class Writers {
                 addUser(standing.user, {point, Rule::mount, 0, {}});
                 return;
             case MountTable::Standing::Kind::unknown:
-                cannotTell(point, "마운트", standing.why);
+                cannotTellMount(point, standing.why);
                 return;
         }
     }
@@ -133,7 +156,9 @@ class Writers {
     bool anyone() const { return anyone_; }
     bool unmapped() const { return unmapped_; }
     const std::set<uid_t>& users() const { return users_; }
-    bool allTold() const { return unread_.empty(); }
+    bool allTold() const { return unread_.empty() && unbelieved_.empty(); }
+    // Whether all that was not told is a mount whose owners are not believed.
+    bool onlyMountsUntold() const { return unread_.empty(); }
     // Which folder each writer may change, and by which rule.
     std::string ways() const {
         std::string text;
@@ -149,8 +174,10 @@ class Writers {
     }
     std::string unread() const {
         std::string text;
-        for (const auto& why : unread_)
-            text += (text.empty() ? "" : "; ") + why;
+        for (const auto* list : {&unbelieved_, &unread_}) {
+            for (const auto& why : *list)
+                text += (text.empty() ? "" : "; ") + why;
+        }
         return text;
     }
 
@@ -166,6 +193,11 @@ class Writers {
         // Ids the namespace does not map, as "UID 5" or "GID 7".
         std::vector<std::string> unmapped = {};
     };
+
+    void cannotTellMount(const fs::path& point, const std::string& why) {
+        grounds_.couldNotRead();
+        unbelieved_.push_back(point.string() + " — 마운트: " + why);
+    }
 
     void addUser(uid_t user, Way way) {
         if (user == kRoot)
@@ -274,8 +306,12 @@ class Writers {
     std::vector<Way> ways_;
     bool unmapped_ = false;
     std::vector<std::string> unread_;
-    // The mounts, once the walk crossed into another file system.
+    // Mounts whose owners are not believed, and why.
+    std::vector<std::string> unbelieved_;
+    // The mounts, once the walk crossed into another one.
     std::optional<std::optional<MountTable>> mounts_;
+    // The mounts judged so far.
+    std::set<std::uint64_t> judged_;
 };
 
 // The folders still to make from `first` on, `pending` (reversed) naming
@@ -291,24 +327,34 @@ std::vector<fs::path> stillToMake(const fs::path& first, const std::vector<std::
     return folders;
 }
 
-// Looks at `path` without following it, as `grounds` keeps it: false where
+// Looks at `path` without following it, as `grounds` keeps it: none where
 // nothing could be seen there (errno says why).
-bool lookAt(const fs::path& path, struct stat& info, FolderRightsGrounds& grounds) {
-    const bool found = ::lstat(path.c_str(), &info) == 0;
+std::optional<EntryStatus> lookAt(const fs::path& path, FolderRightsGrounds& grounds) {
+    auto status = EntryStatus::of(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW);
     const int why = errno;
-    if (found || why == ENOENT)
-        grounds.looked(path, found ? &info : nullptr);
+    if (status || why == ENOENT)
+        grounds.looked(path, status ? &*status : nullptr);
     errno = why;
-    return found;
+    return status;
+}
+
+// Whether `to` is on another mount than `from`: by the kernel's mount ids,
+// or, where it gives none, by another file system.
+bool crosses(const EntryStatus& from, const EntryStatus& to) {
+    if (from.mount && to.mount)
+        return *from.mount != *to.mount;
+    return from.info.st_dev != to.info.st_dev;
 }
 
 // Walks `folder` as the kernel does, following every link on the way,
-// telling `writers` of every folder and link it goes through; stops where
-// a name is not made yet (or is no folder), whose folder's writers could
-// make it. A name not made yet in a sticky folder is the folder's owner's
-// and its maker's alone once made: the folders still to make from there,
-// which root then makes itself.
-std::vector<fs::path> walk(const fs::path& folder, Writers& writers, FolderRightsGrounds& grounds) {
+// telling `writers` of every folder, link and mount it goes through, and
+// `folders` of every folder it went into; stops where a name is not made
+// yet (or is no folder), whose folder's writers could make it. A name not
+// made yet in a sticky folder is the folder's owner's and its maker's alone
+// once made: the folders still to make from there, which root then makes
+// itself.
+std::vector<fs::path> walk(const fs::path& folder, Writers& writers, FolderRightsGrounds& grounds,
+                           std::set<EntryStatus::Identity>& folders) {
     std::vector<std::string> pending;
     const auto queue = [&pending](const fs::path& path) {
         std::vector<std::string> parts;
@@ -326,12 +372,29 @@ std::vector<fs::path> walk(const fs::path& folder, Writers& writers, FolderRight
             path /= part;
         return path;
     };
-    fs::path current("/");
-    struct stat currentInfo {};
-    if (!lookAt(current, currentInfo, grounds)) {
-        writers.cannotTell(current, "폴더", std::strerror(errno));
+    fs::path current;
+    std::optional<EntryStatus> currentStatus;
+    // Goes into the folder `path`, seen as `status`, judging the mount it
+    // is on where that is another.
+    const auto goInto = [&](const fs::path& path, const EntryStatus& status) {
+        if (currentStatus && crosses(*currentStatus, status))
+            writers.ofMount(path, status);
+        folders.insert(status.identity());
+        current = path;
+        currentStatus = status;
+    };
+    // Goes into the folder `path`, looked at anew: false where it could not be.
+    const auto goBackTo = [&](const fs::path& path) {
+        const auto status = lookAt(path, grounds);
+        if (!status) {
+            writers.cannotTell(path, "폴더", std::strerror(errno));
+            return false;
+        }
+        goInto(path, *status);
+        return true;
+    };
+    if (!goBackTo("/"))
         return {};
-    }
     int links = 0;
     while (!pending.empty()) {
         const auto name = std::move(pending.back());
@@ -341,38 +404,33 @@ std::vector<fs::path> walk(const fs::path& folder, Writers& writers, FolderRight
         if (name == "..") {
             if (!walked.empty())
                 walked.pop_back();
-            current = pathOf();
-            if (!lookAt(current, currentInfo, grounds)) {
-                writers.cannotTell(current, "폴더", std::strerror(errno));
+            if (!goBackTo(pathOf()))
                 return {};
-            }
             continue;
         }
         const auto next = current / name;
-        struct stat info {};
-        const bool made = lookAt(next, info, grounds);
-        if (!made && errno != ENOENT) {
+        const auto status = lookAt(next, grounds);
+        if (!status && errno != ENOENT) {
             writers.cannotTell(next, "이름", std::strerror(errno));
             return {};
         }
-        if (!made && (currentInfo.st_mode & S_ISVTX) != 0) {
-            if (auto folders = stillToMake(next, pending); !folders.empty()) {
+        const auto& currentInfo = currentStatus->info;
+        if (!status && (currentInfo.st_mode & S_ISVTX) != 0) {
+            if (auto toMake = stillToMake(next, pending); !toMake.empty()) {
                 // Made by root, the name is the sticky folder's owner's to
                 // replace, and root's.
                 writers.ofEntry(current, currentInfo, next, currentInfo);
-                return folders;
+                return toMake;
             }
         }
-        if (!made || (!S_ISDIR(info.st_mode) && !S_ISLNK(info.st_mode))) {
+        if (!status || (!S_ISDIR(status->info.st_mode) && !S_ISLNK(status->info.st_mode))) {
             // Not made yet (or no folder, which the store refuses): whoever
             // writes the folder it would be in may make it.
             writers.ofFolder(current, currentInfo);
             return {};
         }
-        writers.ofEntry(current, currentInfo, next, info);
-        if (S_ISDIR(info.st_mode) && info.st_dev != currentInfo.st_dev)
-            writers.ofMount(next);
-        if (S_ISLNK(info.st_mode)) {
+        writers.ofEntry(current, currentInfo, next, status->info);
+        if (S_ISLNK(status->info.st_mode)) {
             // A loop of links, or one longer than the kernel goes: it
             // refuses the path too.
             if (++links > kMaxLinks) {
@@ -388,21 +446,17 @@ std::vector<fs::path> walk(const fs::path& folder, Writers& writers, FolderRight
             const fs::path leadsTo(std::string(target.data(), static_cast<std::size_t>(length)));
             if (leadsTo.is_absolute()) {
                 walked.clear();
-                current = "/";
-                if (!lookAt(current, currentInfo, grounds)) {
-                    writers.cannotTell(current, "폴더", std::strerror(errno));
+                if (!goBackTo("/"))
                     return {};
-                }
             }
             queue(leadsTo);
             continue;
         }
         walked.push_back(name);
-        current = next;
-        currentInfo = info;
+        goInto(next, *status);
     }
     // Whoever writes the settings folder itself may plant anything in it.
-    writers.ofFolder(current, currentInfo);
+    writers.ofFolder(current, currentStatus->info);
     return {};
 }
 
@@ -419,7 +473,7 @@ FolderRightsDecision FolderRightsDecision::of(const fs::path& folder, const Proc
     FolderRightsGrounds ownGrounds;
     auto& read = grounds ? *grounds : ownGrounds;
     Writers writers(process, accounts, read);
-    decision.toMake_ = walk(fs::absolute(folder), writers, read);
+    decision.toMake_ = walk(fs::absolute(folder), writers, read, decision.folders_);
     if (writers.anyone() || writers.unmapped() || writers.users().size() > 1) {
         decision.toMake_.clear();
         decision.refusal_ = DefaultsStoreError{DefaultsStoreError::Kind::pathSharedWithOthers,
@@ -430,7 +484,9 @@ FolderRightsDecision FolderRightsDecision::of(const fs::path& folder, const Proc
     // one user are known to keep them away.
     if (!writers.allTold()) {
         decision.toMake_.clear();
-        decision.refusal_ = DefaultsStoreError{DefaultsStoreError::Kind::writersUnknown,
+        decision.refusal_ = DefaultsStoreError{writers.onlyMountsUntold()
+                                                   ? DefaultsStoreError::Kind::mountNotBelieved
+                                                   : DefaultsStoreError::Kind::writersUnknown,
                                                folder.string(), writers.unread()};
         return decision;
     }

@@ -4,10 +4,12 @@
 
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "platform/interfaces/defaults_store_error.hpp"
 #include "services/persistence/rights/account_book.hpp"
+#include "services/persistence/rights/entry_status.hpp"
 #include "services/persistence/rights/folder_rights_grounds.hpp"
 #include "services/persistence/rights/process_rights.hpp"
 
@@ -45,7 +47,13 @@ namespace quorvane {
 // kept holds only while everything it read is unchanged
 // (FolderRightsGrounds). Whatever was decided, a process whose rights reach
 // beyond one user's follows a link only where its maker is root or the
-// user whose rights count (HeldFolder).
+// user whose rights count (HeldFolder), and goes only into folders the
+// decision went into, each on the mount it was on then: a mount made or
+// removed on the way since is never gone through on the old word.
+//
+// Owners read on a mount are believed only where no user could have made
+// them (MountTable): the mount of each folder is the one the kernel says
+// that folder is on.
 class FolderRightsDecision {
   public:
     // The thread's own rights, whatever the folder.
@@ -73,6 +81,9 @@ class FolderRightsDecision {
     // steer it, who could is unknown, the one who could has no account);
     // none where it may.
     const std::optional<DefaultsStoreError>& refusal() const { return refusal_; }
+    // Every folder the walk went into, as the kernel told it: the folders
+    // a walk under this decision may go into (HeldFolder).
+    const std::set<EntryStatus::Identity>& folders() const { return folders_; }
 
   private:
     std::filesystem::path folder_;
@@ -81,6 +92,7 @@ class FolderRightsDecision {
     AccountBook::Account account_;
     std::optional<DefaultsStoreError> refusal_;
     std::vector<std::filesystem::path> toMake_;
+    std::set<EntryStatus::Identity> folders_;
 };
 
 }  // namespace quorvane

@@ -1,5 +1,7 @@
 #include "services/persistence/rights/folder_rights_grounds.hpp"
 
+#include <fcntl.h>
+
 #include <utility>
 
 #include "services/persistence/rights/access_control_list.hpp"
@@ -15,24 +17,26 @@ bool sameTime(const timespec& a, const timespec& b) {
 
 }  // namespace
 
-FolderRightsGrounds::Seen FolderRightsGrounds::Seen::of(const struct stat* info) {
-    if (!info)
+FolderRightsGrounds::Seen FolderRightsGrounds::Seen::of(const EntryStatus* status) {
+    if (!status)
         return {};
-    return {true,         info->st_dev, info->st_ino, info->st_mode,
-            info->st_uid, info->st_gid, info->st_ctim};
+    const auto& info = status->info;
+    return {true,         info.st_dev, info.st_ino, status->mount,
+            info.st_mode, info.st_uid, info.st_gid, info.st_ctim};
 }
 
 bool FolderRightsGrounds::Seen::sameEntry(const Seen& other) const {
     return found == other.found && device == other.device && inode == other.inode &&
-           mode == other.mode && owner == other.owner && group == other.group;
+           mount == other.mount && mode == other.mode && owner == other.owner &&
+           group == other.group;
 }
 
 bool FolderRightsGrounds::Seen::unchanged(const Seen& other) const {
     return sameEntry(other) && sameTime(changed, other.changed);
 }
 
-void FolderRightsGrounds::looked(const std::filesystem::path& path, const struct stat* info) {
-    entries_.push_back({path, Seen::of(info), std::nullopt});
+void FolderRightsGrounds::looked(const std::filesystem::path& path, const EntryStatus* status) {
+    entries_.push_back({path, Seen::of(status), std::nullopt});
 }
 
 void FolderRightsGrounds::readAcl(const std::filesystem::path& folder, std::string bytes) {
@@ -55,13 +59,13 @@ void FolderRightsGrounds::readingAccounts() {
 
 // A file of accounts, replaced or written in place, changes its change time.
 FolderRightsGrounds::Seen FolderRightsGrounds::lookedAt(const char* path) {
-    struct stat info {};
-    return Seen::of(::stat(path, &info) == 0 ? &info : nullptr);
+    const auto status = EntryStatus::of(AT_FDCWD, path, 0);
+    return Seen::of(status ? &*status : nullptr);
 }
 
 bool FolderRightsGrounds::entryHolds(Entry& entry) {
-    struct stat info {};
-    const auto now = Seen::of(::lstat(entry.path.c_str(), &info) == 0 ? &info : nullptr);
+    const auto status = EntryStatus::of(AT_FDCWD, entry.path.c_str(), AT_SYMLINK_NOFOLLOW);
+    const auto now = Seen::of(status ? &*status : nullptr);
     if (!now.sameEntry(entry.seen))
         return false;
     if (now.unchanged(entry.seen))

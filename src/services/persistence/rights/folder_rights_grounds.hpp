@@ -3,10 +3,13 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "services/persistence/rights/entry_status.hpp"
 
 namespace quorvane {
 
@@ -19,26 +22,29 @@ namespace quorvane {
 // at the next look, and the decision is made again.
 class FolderRightsGrounds {
   public:
-    // An entry as one look without following it saw it.
+    // An entry as one look without following it saw it, with the mount
+    // the kernel says it is on.
     struct Seen {
         bool found = false;
         dev_t device = 0;
         ino_t inode = 0;
+        std::optional<std::uint64_t> mount;
         mode_t mode = 0;
         uid_t owner = 0;
         gid_t group = 0;
         timespec changed{};
 
-        // What `stat` told; nothing found where it is none.
-        static Seen of(const struct stat* info);
-        // The same entry, owned and kept alike (its change time aside).
+        // What the look told; nothing found where it is none.
+        static Seen of(const EntryStatus* status);
+        // The same entry on the same mount, owned and kept alike (its
+        // change time aside).
         bool sameEntry(const Seen& other) const;
         bool unchanged(const Seen& other) const;
     };
 
-    // Looked at `path` without following it: `info`, or none where nothing
-    // is there.
-    void looked(const std::filesystem::path& path, const struct stat* info);
+    // Looked at `path` without following it: `status`, or none where
+    // nothing is there.
+    void looked(const std::filesystem::path& path, const EntryStatus* status);
     // Read `folder`'s ACL, looked at last: `bytes` (empty for none).
     void readAcl(const std::filesystem::path& folder, std::string bytes);
     // About to read the accounts.

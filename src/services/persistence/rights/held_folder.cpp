@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cerrno>
+#include <set>
 #include <string_view>
 #include <utility>
 
@@ -36,11 +37,17 @@ struct WalkEnd {
     int stoppedBy = 0;
 };
 
+DefaultsStoreError notDecided(const fs::path& folder) {
+    return {DefaultsStoreError::Kind::wayChangedSinceDecided, folder.string(), {}};
+}
+
 // A walk that follows only links made by root or `user`, counting every
-// link it follows against the kernel's limit.
+// link it follows against the kernel's limit; where `decided` is given,
+// going only into those folders.
 class Walk {
   public:
-    explicit Walk(uid_t user) : user_(user) {}
+    explicit Walk(uid_t user, const std::set<EntryStatus::Identity>* decided = nullptr)
+        : user_(user), decided_(decided) {}
 
     // `path` walked from the folder `from` (whose path is shown as
     // `fromShown`), or from the root folder where it is absolute.
@@ -54,6 +61,8 @@ class Walk {
                 ? !restartAtRoot(held, shown)
                 : !(held = UniqueFileDescriptor(::fcntl(from, F_DUPFD_CLOEXEC, 0))).valid())
             return DefaultsStoreError::fromErrno(errno, shown.string());
+        if (!decidedOn(held.get()))
+            return notDecided(shown);
         while (!pending.empty()) {
             const auto name = std::move(pending.back());
             pending.pop_back();
@@ -65,6 +74,8 @@ class Walk {
             if (next.valid()) {
                 held = std::move(next);
                 shown = name == ".." ? shown.parent_path() : shown / name;
+                if (!decidedOn(held.get()))
+                    return notDecided(shown);
                 continue;
             }
             const int error = errno;
@@ -88,6 +99,8 @@ class Walk {
             const fs::path leadsTo(*link);
             if (leadsTo.is_absolute() && !restartAtRoot(held, shown))
                 return DefaultsStoreError::fromErrno(errno, "/");
+            if (leadsTo.is_absolute() && !decidedOn(held.get()))
+                return notDecided(shown);
             queue(pending, leadsTo);
         }
         return WalkEnd{std::move(held), std::move(shown), {}};
@@ -118,6 +131,15 @@ class Walk {
     }
 
   private:
+    // Whether the folder `fd` holds is one the decision went into, on the
+    // mount it was on then; true where no decision bounds the walk.
+    bool decidedOn(int fd) const {
+        if (!decided_)
+            return true;
+        const auto status = EntryStatus::of(fd, "", AT_EMPTY_PATH);
+        return status && decided_->contains(status->identity());
+    }
+
     static void queue(std::vector<std::string>& pending, const fs::path& path) {
         std::vector<std::string> parts;
         for (const auto& part : path.relative_path())
@@ -132,6 +154,7 @@ class Walk {
     }
 
     uid_t user_;
+    const std::set<EntryStatus::Identity>* decided_;
     int links_ = 0;
 };
 
@@ -161,9 +184,9 @@ HeldFolder::HeldFolder(UniqueFileDescriptor fd, fs::path shown, std::vector<std:
     reach_ = procReach(fd_.get()).value_or(shown_);
 }
 
-std::variant<HeldFolder, DefaultsStoreError> HeldFolder::walked(const fs::path& folder,
-                                                                uid_t user) {
-    auto end = Walk(user).from(AT_FDCWD, "/", folder);
+std::variant<HeldFolder, DefaultsStoreError> HeldFolder::walked(
+    const fs::path& folder, uid_t user, const std::set<EntryStatus::Identity>* decided) {
+    auto end = Walk(user, decided).from(AT_FDCWD, "/", folder);
     if (auto* refused = std::get_if<DefaultsStoreError>(&end))
         return std::move(*refused);
     auto& reached = std::get<WalkEnd>(end);

@@ -5,11 +5,13 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "platform/interfaces/defaults_store_error.hpp"
+#include "services/persistence/rights/entry_status.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
 
 namespace quorvane {
@@ -48,9 +50,13 @@ class HeldFolder {
     // that root or `user` made. Where its last levels are not made yet, the
     // deepest one made is held, with the names still to make. Fails where a
     // link another user made stands on the way (linkOfAnotherUser), where
-    // links loop, or where the walk may not go on.
-    static std::variant<HeldFolder, DefaultsStoreError> walked(const std::filesystem::path& folder,
-                                                               uid_t user);
+    // links loop, or where the walk may not go on; where `decided` is
+    // given, at a folder it does not hold as the kernel tells it (device,
+    // inode, mount): one its decision never went into
+    // (wayChangedSinceDecided).
+    static std::variant<HeldFolder, DefaultsStoreError> walked(
+        const std::filesystem::path& folder, uid_t user,
+        const std::set<EntryStatus::Identity>* decided = nullptr);
 
     // The folder's path, as messages name it.
     const std::filesystem::path& shown() const { return shown_; }

@@ -33,20 +33,17 @@ std::string unescaped(std::string_view field) {
     return text;
 }
 
-std::vector<std::string> split(std::string_view list, char by) {
+// The parts of `list` between each `by`, empty ones kept where `empties`.
+std::vector<std::string> split(std::string_view list, char by, bool empties = false) {
     std::vector<std::string> parts;
     std::size_t from = 0;
     while (from <= list.size()) {
         const auto end = std::min(list.find(by, from), list.size());
-        if (end > from)
+        if (end > from || (empties && end < list.size()))
             parts.emplace_back(list.substr(from, end - from));
         from = end + 1;
     }
     return parts;
-}
-
-bool has(const std::vector<std::string>& options, std::string_view option) {
-    return std::find(options.begin(), options.end(), option) != options.end();
 }
 
 // The value of `name=` among `options`; none where it is not there.
@@ -77,26 +74,32 @@ MountTable MountTable::parse(std::string_view text) {
     MountTable table;
     for (const auto& line : split(text, '\n')) {
         // id, parent, major:minor, root, point, options, optional fields
-        // up to "-", then type, source and the file system's options.
-        const auto fields = split(line, ' ');
+        // up to "-", then type, source (empty for some) and the file
+        // system's options: one space between each.
+        const auto fields = split(line, ' ', true);
         const auto dash = std::find(fields.begin(), fields.end(), "-");
         if (fields.size() < 6 || dash == fields.end() || fields.end() - dash < 4)
             continue;
-        table.mounts_.push_back({unescaped(fields[4]), unescaped(*(dash + 1)),
+        std::uint64_t id = 0;
+        const auto& number = fields[0];
+        if (std::from_chars(number.data(), number.data() + number.size(), id).ptr !=
+            number.data() + number.size())
+            continue;
+        table.mounts_.push_back({id, unescaped(fields[4]), unescaped(*(dash + 1)),
                                  split(fields[5], ','), split(*(dash + 3), ',')});
     }
     return table;
 }
 
-std::optional<MountTable::Mount> MountTable::at(const std::filesystem::path& point) const {
-    for (auto mount = mounts_.rbegin(); mount != mounts_.rend(); ++mount) {
-        if (mount->point == point)
-            return *mount;
-    }
-    return std::nullopt;
+std::optional<MountTable::Mount> MountTable::withId(std::uint64_t id) const {
+    const auto found = std::find_if(mounts_.begin(), mounts_.end(),
+                                    [id](const Mount& mount) { return mount.id == id; });
+    if (found == mounts_.end())
+        return std::nullopt;
+    return *found;
 }
 
-MountTable::Standing MountTable::standingOf(const Mount& mount) {
+MountTable::Standing MountTable::standingOf(const Mount& mount, bool nosuid) {
     if (isFuse(mount.type)) {
         // fusermount writes its caller's id here, whatever was asked.
         const auto server = valueOf(mount.superOptions, "user_id");
@@ -105,11 +108,10 @@ MountTable::Standing MountTable::standingOf(const Mount& mount) {
         if (!server || std::from_chars(server->data(), end, user).ptr != end)
             return {Standing::Kind::unknown, 0,
                     mount.type + ": 어느 사용자의 서버가 보여 주는지 알 수 없습니다"};
-        if (user == 0)
-            return {};
-        return {Standing::Kind::oneUsers, user};
+        if (user != 0)
+            return {Standing::Kind::oneUsers, user};
     }
-    if (has(mount.options, "nosuid"))
+    if (nosuid && mount.type != "tmpfs")
         return {Standing::Kind::unknown, 0,
                 mount.type +
                     ", nosuid: 사용자가 마운트했을 수 있어 그 주인과 권한을 믿을 수 "

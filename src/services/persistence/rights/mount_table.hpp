@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -10,15 +11,19 @@
 
 namespace quorvane {
 
-// The mounts this process sees (/proc/self/mountinfo), and whose word a
-// mount's owners and modes are. Every mount an ordinary user can make is
-// `nosuid` (udisks mounts a stick `nosuid,nodev`, fusermount always does,
-// and so do fstab's `user` and `users`), and a FUSE file system reports
-// whatever its server says: on such a mount the owners the walk reads may
-// be a user's forgery, so root cannot believe them.
+// The mounts this process sees (/proc/self/mountinfo), each known by the
+// id the kernel gives it, and whose word a mount's owners and modes are.
+// Every mount an ordinary user can make is `nosuid` (udisks mounts a stick
+// `nosuid,nodev`, fusermount always does, and so do fstab's `user` and
+// `users`), and a FUSE file system reports whatever its server says: on
+// such a mount the owners the walk reads may be a user's forgery, so root
+// cannot believe them. Which mount a folder is on is the kernel's answer
+// for that folder (EntryStatus), never a place in the table: the table
+// lists mounts in the order they were made, not as they are stacked.
 class MountTable {
   public:
     struct Mount {
+        std::uint64_t id = 0;
         std::filesystem::path point;
         std::string type;
         // The mount's own options, then its file system's.
@@ -38,17 +43,21 @@ class MountTable {
 
     // The table as this process sees it; none where it cannot be read.
     static std::optional<MountTable> read();
-    // The table `text` (mountinfo's lines) holds; lines of another shape
-    // are left out.
+    // The table `text` (mountinfo's lines, as the kernel writes them: an
+    // empty source is an empty field) holds; lines of another shape are
+    // left out.
     static MountTable parse(std::string_view text);
 
-    // The mount seen at `point`, the last of those stacked there; none
-    // where nothing is mounted there.
-    std::optional<Mount> at(const std::filesystem::path& point) const;
-    // A FUSE mount is the word of the user whose server serves it (root's
-    // own believed); another mount made `nosuid` could be a user's, whose
-    // owners are unknown; the rest are the system's, believed.
-    static Standing standingOf(const Mount& mount);
+    // The mount the kernel numbers `id`; none where the table lists none.
+    std::optional<Mount> withId(std::uint64_t id) const;
+    // Whose word `mount`'s owners are, where the kernel says it is `nosuid`
+    // or not. A FUSE mount a user serves is that user's word. Any other
+    // mount made `nosuid` could be a user's, whoever serves it (root's own
+    // FUSE server of a user's image too): its owners are unknown. A memory
+    // file system (tmpfs) is believed, `nosuid` or not: its owners were set
+    // by live processes under the kernel's own checks, never read from an
+    // image. The rest are the system's, believed.
+    static Standing standingOf(const Mount& mount, bool nosuid);
 
   private:
     std::vector<Mount> mounts_;

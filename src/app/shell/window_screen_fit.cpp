@@ -339,10 +339,14 @@ void WindowScreenFit::followExpose(QWindow* handle) {
         return;
     if (!window->property(kMapped).toBool()) {
         window->setProperty(kMapped, true);
-        placementOf(window).mapped(std::chrono::steady_clock::now());
         // Where the program put it for this opening, whatever passing place
         // Qt took in meanwhile: the window system shows it there.
         const auto placed = placementOf(window).programPlace();
+        // Asked of the X server: Qt may not yet have told the place the
+        // window manager put it at.
+        placementOf(window).mapped(
+            std::chrono::steady_clock::now(),
+            serverPlaceOf(window).value_or(toScreenRect(window->geometry())));
         if (placed && window->geometry().topLeft() != QPoint(placed->x, placed->y))
             window->setGeometry(placed->x, placed->y, window->width(), window->height());
     }
@@ -371,6 +375,11 @@ UserPlacement& WindowScreenFit::placementOf(QWidget* window) {
 std::optional<ScreenRect> WindowScreenFit::userPlaced(const QWidget* window) const {
     const auto found = placements_.find(window);
     return found != placements_.end() ? found->second.userPlaced() : std::nullopt;
+}
+
+std::optional<ScreenRect> WindowScreenFit::closedAt(const QWidget* window) const {
+    const auto found = placements_.find(window);
+    return found != placements_.end() ? found->second.closedAt() : std::nullopt;
 }
 
 bool WindowScreenFit::movedByUser(const QWidget* window) const {

@@ -394,9 +394,15 @@ void WindowScreenFit::place(QWidget* window, ScreenRect frame) {
                        frame.height - margins.top - margins.bottom);
     // By its inside: a hidden window's frame may be unknown to Qt, and a
     // move by the frame would then put the inside where the frame belongs.
-    placementOf(window).placed(toScreenRect(inside), !window->isVisible() || showing_);
+    const bool opening = !window->isVisible() || showing_;
+    placementOf(window).placed(toScreenRect(inside), opening);
     if (window->geometry() != inside)
         window->setGeometry(inside);
+    // A hidden window placed where it already stood is not moved, and Qt
+    // would leave its place to the window manager, which places it anew:
+    // told the place itself, Qt asks the window manager for that one.
+    if (opening && window->windowHandle())
+        window->windowHandle()->setGeometry(inside);
 }
 
 // A sheet, dialog or prompt: on its parent's output, sized for it and

@@ -270,6 +270,59 @@ class TrayTest : public testing::XServerTest {
         return ::testing::AssertionSuccess();
     }
 
+    // Whether the window manager has read every request and event sent to
+    // it so far: it answers a question about the frame it would give a
+    // window (an unmapped one of the test's) once it reads it.
+    bool windowManagerCaughtUp() {
+        Display* display = connection->display();
+        const Window asked = XCreateSimpleWindow(display, connection->root(), 0, 0, 1, 1, 0, 0, 0);
+        XSelectInput(display, asked, PropertyChangeMask);
+        XEvent question{};
+        question.xclient.type = ClientMessage;
+        question.xclient.window = asked;
+        question.xclient.message_type = connection->atom("_NET_REQUEST_FRAME_EXTENTS");
+        question.xclient.format = 32;
+        XSendEvent(display, connection->root(), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &question);
+        XFlush(display);
+        const Atom extents = connection->atom("_NET_FRAME_EXTENTS");
+        const bool answered = eventually([&] {
+            XEvent answer{};
+            while (XCheckTypedWindowEvent(display, asked, PropertyNotify, &answer))
+                if (answer.xproperty.atom == extents)
+                    return true;
+            return false;
+        });
+        XDestroyWindow(display, asked);
+        XSync(display, False);
+        return answered;
+    }
+
+    // Moves the application's `window` with the window manager's keys, as
+    // the Move of its window menu (Alt+Space) does: `keys`, then Return.
+    // Waits until the application has heard where the move ended.
+    ::testing::AssertionResult keyMovedAndHeard(Window window, const std::string& keys) {
+        if (!caughtUp(window) || !caughtUp(window))
+            return ::testing::AssertionFailure() << "the application did not answer";
+        XEvent start{};
+        start.xclient.type = ClientMessage;
+        start.xclient.window = window;
+        start.xclient.message_type = connection->atom("_NET_WM_MOVERESIZE");
+        start.xclient.format = 32;
+        start.xclient.data.l[2] = 10;  // a move by the keyboard
+        start.xclient.data.l[4] = 1;   // asked by a program
+        XSendEvent(connection->display(), connection->root(), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &start);
+        // It holds the keyboard once it has read that; it tells the window
+        // where the move ended before it reads what comes after the keys.
+        if (!windowManagerCaughtUp())
+            return ::testing::AssertionFailure() << "the window manager did not answer";
+        xdotool("key " + keys + " Return");
+        if (!windowManagerCaughtUp() || !caughtUp(window))
+            return ::testing::AssertionFailure() << "the move was not heard";
+        return ::testing::AssertionSuccess();
+    }
+
     void clickAt(const Shown& window) {
         xdotool("mousemove " + std::to_string(window.x + window.width / 2) + " " +
                 std::to_string(window.y + window.height / 2) + " click 1");
@@ -1197,39 +1250,96 @@ TEST_F(TrayTest, TheSettingsWindowOpensOnItsOpenersOutputAndKeepsTheOneItsUserMo
     EXPECT_GT(frame.height, kLowOutput.height);
 }
 
-// Started in a tray at one and a half, the largest text size: the main
-// window dragged to each output, closed and shown again from the tray comes
-// back on that output, whole.
-TEST_F(TrayTest, TheMainWindowShownAgainFromTheTrayComesBackOnTheOutputItsUserMovedItTo) {
+// A move of the main window's user: dragged onto `output`, else by the
+// window manager's `keys` (none: not moved), ending on `output`.
+struct MainWindowMove {
+    Shown output;
+    std::string keys;
+};
+
+struct MainWindowMoves {
+    const char* name;
+    const char* scale;
+    QuorvaneTextSize textSize;
+    std::vector<MainWindowMove> moves;
+};
+
+void PrintTo(const MainWindowMoves& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class TrayMoveTest : public TrayTest, public ::testing::WithParamInterface<MainWindowMoves> {};
+
+// Started in a tray, the main window shown by a second launch and moved by
+// its user, the first move too: dragged by its title bar or moved with the
+// window manager's keys, onto another output or within one, at each scale.
+// Closed and shown again, it comes back there, whole; at a whole scale, and
+// shown again with no move at all, where it stood.
+TEST_P(TrayMoveTest, TheMainWindowShownAgainFromTheTrayComesBackOnTheOutputItsUserMovedItTo) {
     if (!haveProgram("/usr/bin/openbox") || !haveProgram("/usr/bin/trayer") ||
         !haveProgram("/usr/bin/xdotool"))
         GTEST_SKIP() << "openbox, trayer and xdotool are needed";
-    writeTextSize(QuorvaneTextSize::veryLarge);
+    const MainWindowMoves& row = GetParam();
+    const double scale = std::stod(row.scale);
+    const auto width = [&](int pixels) { return static_cast<int>(pixels * scale); };
+    writeTextSize(row.textSize);
     ASSERT_TRUE(startWindowManager()) << home.logText();
     ASSERT_TRUE(startTray()) << home.logText();
-    startApplication({"QT_SCALE_FACTOR=1.5"});
+    startApplication({std::string("QT_SCALE_FACTOR=") + row.scale});
     ASSERT_TRUE(settledIcon()) << home.logText();
     const auto showAgain = [&] {
         LaunchedProcess(QUORVANE_EXECUTABLE, {}, home.environment(displayName), home.log())
             .waitFor();
         std::optional<Shown> window;
-        eventually([&] { return (window = viewableSized(1200, 1500)).has_value(); });
+        eventually([&] { return (window = viewableSized(width(800), width(1000))).has_value(); });
         return window;
     };
     auto window = showAgain();
     ASSERT_TRUE(window) << home.logText();
-    for (const Shown& output : {kLowOutput, kWideOutput, kPrimaryOutput}) {
-        SCOPED_TRACE(output.x);
-        ASSERT_TRUE(movedAndHeard(window->id, output.x + 30, 40));
-        ASSERT_TRUE(frameOn(1200, 1500, output)) << home.logText();
+    for (const MainWindowMove& move : row.moves) {
+        SCOPED_TRACE(move.output.x);
+        if (move.keys.empty()) {
+            ASSERT_TRUE(movedAndHeard(window->id, move.output.x + 30, 40));
+        } else if (move.keys != "none") {
+            ASSERT_TRUE(keyMovedAndHeard(window->id, move.keys));
+        }
+        ASSERT_TRUE(frameOn(width(800), width(1000), move.output)) << home.logText();
         ASSERT_TRUE(caughtUp(window->id) && caughtUp(window->id));
+        const Shown left = frameOf(*window);
         closeAsWindowManager(window->id);
-        ASSERT_TRUE(eventually([&] { return !viewableSized(1200, 1500); }));
+        ASSERT_TRUE(eventually([&] { return !viewableSized(width(800), width(1000)); }));
         window = showAgain();
         ASSERT_TRUE(window) << home.logText();
-        EXPECT_TRUE(inside(frameInside(*window, output), output)) << home.logText();
+        const Shown back = frameInside(*window, move.output);
+        EXPECT_TRUE(inside(back, move.output)) << home.logText();
+        // To the device pixel: a place is told in logical pixels, each of
+        // two device pixels at twice the scale.
+        if (scale == std::round(scale)) {
+            EXPECT_TRUE(std::abs(back.x - left.x) < scale && std::abs(back.y - left.y) < scale)
+                << back.x << "," << back.y << " left at " << left.x << "," << left.y;
+        }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    EachMove, TrayMoveTest,
+    ::testing::Values(
+        MainWindowMoves{"DraggedOntoEachOutputAtOneAndAHalf",
+                        "1.5",
+                        QuorvaneTextSize::veryLarge,
+                        {{kLowOutput, ""}, {kWideOutput, ""}, {kPrimaryOutput, ""}}},
+        MainWindowMoves{"DraggedOnceAtOne", "1", QuorvaneTextSize::standard, {{kLowOutput, ""}}},
+        MainWindowMoves{"MovedByKeysOntoAnotherOutputAtOne",
+                        "1",
+                        QuorvaneTextSize::standard,
+                        {{kLowOutput, "shift+Right shift+Right shift+Up"}}},
+        MainWindowMoves{"MovedByKeysWithinItsOutputAtTwice",
+                        "2",
+                        QuorvaneTextSize::standard,
+                        {{kPrimaryOutput, "Right Right Right"}}},
+        MainWindowMoves{
+            "NotMovedAtTwice", "2", QuorvaneTextSize::standard, {{kPrimaryOutput, "none"}}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Qt told a place the X server does not have the settings window at (a
 // ConfigureNotify sent in passing, as Qt reads one while a window maps):

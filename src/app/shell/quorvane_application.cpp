@@ -214,20 +214,21 @@ void QuorvaneApplication::showMainWindow() {
     raise(mainWindow_.get());
 }
 
-// Where its user last left it, once they moved it, fitted to the output it
-// comes back on (the nearest still on if that one went or shrank); else
-// where the window manager puts it.
+// Where it stood as it last closed, moved there by its user or not, fitted
+// to the output it comes back on (the nearest still on if that one went or
+// shrank); the first time, where the window manager puts it. Left to the
+// window manager again, a window would be placed anew, not where it was.
 void QuorvaneApplication::placeMainWindow() {
-    const auto userPlaced = screenFit_->userPlaced(mainWindow_.get());
-    if (!userPlaced)
+    const auto last = screenFit_->closedAt(mainWindow_.get());
+    if (!last)
         return;
-    const ScreenRect area = workAreaHolding(*userPlaced);
+    const ScreenRect area = workAreaHolding(*last);
     screenFit_->fitTo(mainWindow_.get(), area);
     const auto margins = screenFit_->frameMarginsOf(mainWindow_.get());
     screenFit_->place(
         mainWindow_.get(),
-        openingFrame(withFrame({mainWindow_->width(), mainWindow_->height()}, margins), userPlaced,
-                     *userPlaced, area));
+        openingFrame(withFrame({mainWindow_->width(), mainWindow_->height()}, margins), last, *last,
+                     area));
 }
 
 void QuorvaneApplication::openSettings() {

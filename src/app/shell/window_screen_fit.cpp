@@ -339,10 +339,14 @@ void WindowScreenFit::followExpose(QWindow* handle) {
         return;
     if (!window->property(kMapped).toBool()) {
         window->setProperty(kMapped, true);
-        placementOf(window).mapped(std::chrono::steady_clock::now());
         // Where the program put it for this opening, whatever passing place
         // Qt took in meanwhile: the window system shows it there.
         const auto placed = placementOf(window).programPlace();
+        // Asked of the X server: Qt may not yet have told the place the
+        // window manager put it at.
+        placementOf(window).mapped(
+            std::chrono::steady_clock::now(),
+            serverPlaceOf(window).value_or(toScreenRect(window->geometry())));
         if (placed && window->geometry().topLeft() != QPoint(placed->x, placed->y))
             window->setGeometry(placed->x, placed->y, window->width(), window->height());
     }
@@ -373,6 +377,11 @@ std::optional<ScreenRect> WindowScreenFit::userPlaced(const QWidget* window) con
     return found != placements_.end() ? found->second.userPlaced() : std::nullopt;
 }
 
+std::optional<ScreenRect> WindowScreenFit::closedAt(const QWidget* window) const {
+    const auto found = placements_.find(window);
+    return found != placements_.end() ? found->second.closedAt() : std::nullopt;
+}
+
 bool WindowScreenFit::movedByUser(const QWidget* window) const {
     const auto found = placements_.find(window);
     return found != placements_.end() && found->second.movedByUser();
@@ -385,9 +394,15 @@ void WindowScreenFit::place(QWidget* window, ScreenRect frame) {
                        frame.height - margins.top - margins.bottom);
     // By its inside: a hidden window's frame may be unknown to Qt, and a
     // move by the frame would then put the inside where the frame belongs.
-    placementOf(window).placed(toScreenRect(inside), !window->isVisible() || showing_);
+    const bool opening = !window->isVisible() || showing_;
+    placementOf(window).placed(toScreenRect(inside), opening);
     if (window->geometry() != inside)
         window->setGeometry(inside);
+    // A hidden window placed where it already stood is not moved, and Qt
+    // would leave its place to the window manager, which places it anew:
+    // told the place itself, Qt asks the window manager for that one.
+    if (opening && window->windowHandle())
+        window->windowHandle()->setGeometry(inside);
 }
 
 // A sheet, dialog or prompt: on its parent's output, sized for it and

@@ -70,6 +70,8 @@ class WindowScreenFit : public QObject {
     void place(QWidget* window, ScreenRect frame);
     // Where the user last left the window, once they have moved it.
     std::optional<ScreenRect> userPlaced(const QWidget* window) const;
+    // Where the window's frame stood as it last closed, moved or not.
+    std::optional<ScreenRect> closedAt(const QWidget* window) const;
     // Whether its user moved the window since it last opened.
     bool movedByUser(const QWidget* window) const;
     // Fits a shown window again after its owner resized it, its frame moved

@@ -82,6 +82,14 @@ void UserPlacement::shown() {
         movedThisOpening_ = false;
 }
 
+void UserPlacement::mapped(Moment at, ScreenRect standing) {
+    mappedAt_ = at;
+    if (!placedByWindowManager_)
+        return;
+    placed_ = standing;
+    placedByWindowManager_ = false;
+}
+
 int UserPlacement::tolerance(Moment at, double scale) const {
     if (at - mappedAt_ >= kSettling || scale <= 0)
         return 1;
@@ -117,6 +125,7 @@ bool UserPlacement::reported(ScreenRect inside, ScreenRect frame, Moment at, dou
 }
 
 void UserPlacement::closed(ScreenRect frame) {
+    closedAt_ = frame;
     if (userPlaced_)
         userPlaced_ = frame;
 }

@@ -57,11 +57,15 @@ class UserPlacement {
     // theirs).
     void placed(ScreenRect inside, bool opening = false);
     // The window shows. Unless the program placed it for this opening, the
-    // window manager chooses its place: the first place reported is that
-    // choice, never a move of the user's.
+    // window manager chooses its place: what is reported before the window
+    // system shows it is that choice, never a move of the user's.
     void shown();
-    // The window system showed the window at `at`.
-    void mapped(Moment at) { mappedAt_ = at; }
+    // The window system showed the window at `at`, its inside standing at
+    // `standing`. Where the window manager chose the place, that is its
+    // choice: Qt may tell it before or after it tells that the window
+    // shows, so a first report after is no proof of the window manager's,
+    // and a move the user made from there is theirs.
+    void mapped(Moment at, ScreenRect standing);
     // The window's inside is reported at `inside`, its frame at `frame`, at
     // `at`, `scale` device pixels to a logical one: true when that is a move
     // the user made.
@@ -78,6 +82,8 @@ class UserPlacement {
     // Where its frame stood as it closed: where it opens again, once its
     // user has put it somewhere.
     void closed(ScreenRect frame);
+    // Where its frame stood as it last closed, moved or not.
+    std::optional<ScreenRect> closedAt() const { return closedAt_; }
     // Where the program put the window's inside for this opening, or last
     // kept it; none where the window manager chooses its place.
     std::optional<ScreenRect> programPlace() const {
@@ -96,6 +102,7 @@ class UserPlacement {
     std::optional<ScreenRect> placed_;
     Moment mappedAt_;
     std::optional<ScreenRect> userPlaced_;
+    std::optional<ScreenRect> closedAt_;
     bool movedThisOpening_ = false;
     bool placedForOpening_ = false;
     bool placedByWindowManager_ = false;

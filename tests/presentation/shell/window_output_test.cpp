@@ -106,7 +106,7 @@ TEST(WindowOutput, APlaceLeavesTheProgramsOnlyBeyondWhatAWindowManagerMayShiftIt
     EXPECT_FALSE(placement.leavesProgramPlace({960, 0, 639, 347}));
     placement.placed({1920, 0, 639, 347}, true);
     placement.shown();
-    placement.mapped(shownAt);
+    placement.mapped(shownAt, {1920, 0, 639, 347});
     EXPECT_TRUE(placement.leavesProgramPlace({960, 0, 639, 347}, shownAt + 10ms, 2));
     EXPECT_TRUE(placement.leavesProgramPlace({1921, 10, 639, 347}, shownAt + 10ms, 2));
     EXPECT_FALSE(placement.leavesProgramPlace({1922, 1, 639, 347}, shownAt + 10ms, 2));
@@ -122,7 +122,7 @@ TEST(WindowOutput, APlaceQtTellsIsPassingOnlyWhereTheServerStillHasTheWindowAtTh
     UserPlacement placement;
     placement.placed({1920, 0, 639, 347}, true);
     placement.shown();
-    placement.mapped(shownAt);
+    placement.mapped(shownAt, {1920, 0, 639, 347});
     const ScreenRect told{960, 0, 639, 347};
     EXPECT_TRUE(placement.passingPlace(told, ScreenRect{1920, 0, 639, 347}, shownAt + 10ms, 2));
     // The server has it there too, or cannot say: the user's move.
@@ -156,7 +156,7 @@ TEST(WindowOutput, AFewPixelsAsTheWindowShowsAreTheWindowManagersAndLaterTheUser
         UserPlacement placement;
         placement.placed(inside, true);
         placement.shown();
-        placement.mapped(shownAt);
+        placement.mapped(shownAt, inside);
         return placement;
     };
     // Nudged 3 device pixels right as it shows, at 1 and at 1.5: no move of
@@ -175,6 +175,48 @@ TEST(WindowOutput, AFewPixelsAsTheWindowShowsAreTheWindowManagersAndLaterTheUser
     auto dragged = openedAt({100, 121, 640, 600});
     EXPECT_TRUE(dragged.reported({102, 121, 640, 600}, frame, shownAt + 1s, 1));
     EXPECT_TRUE(dragged.movedByUser());
+}
+
+// Placed by the window manager, the window stands where it was shown:
+// every move after is its user's, the first one too, whether Qt told the
+// window manager's place before the window showed or after; a few pixels as
+// it shows are the window manager's. Closed, moved or not, it is known where
+// it stood.
+TEST(WindowOutput, EveryMoveAfterAWindowManagerPlacedTheWindowIsTheUsersTheFirstOneToo) {
+    using namespace std::chrono_literals;
+    const UserPlacement::Moment shownAt{100s};
+    const ScreenRect shownThere{480, 237, 840, 620};
+    const ScreenRect frame{1949, 20, 842, 645};
+    struct Row {
+        const char* what;
+        std::optional<ScreenRect> toldBeforeShown;
+        ScreenRect told;
+        std::chrono::milliseconds after;
+        double scale;
+        bool users;
+    };
+    const Row rows[] = {
+        {"dragged to another output", shownThere, {1950, 40, 840, 620}, 2s, 1, true},
+        {"dragged, nothing told before", std::nullopt, {1950, 40, 840, 620}, 2s, 1, true},
+        {"moved by keys in its output", shownThere, {504, 237, 840, 620}, 2s, 1, true},
+        {"moved by keys at twice the scale", shownThere, {492, 237, 840, 620}, 2s, 2, true},
+        {"the window manager's place told late", std::nullopt, shownThere, 10ms, 1, false},
+        {"nudged as it shows", shownThere, {483, 237, 840, 620}, 200ms, 1, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        UserPlacement placement;
+        placement.shown();
+        if (row.toldBeforeShown) {
+            EXPECT_FALSE(placement.reported(*row.toldBeforeShown, frame));
+        }
+        placement.mapped(shownAt, shownThere);
+        EXPECT_EQ(placement.reported(row.told, frame, shownAt + row.after, row.scale), row.users);
+        EXPECT_EQ(placement.movedByUser(), row.users);
+        placement.closed(frame);
+        EXPECT_EQ(placement.closedAt(), frame);
+        EXPECT_EQ(placement.userPlaced(), row.users ? std::optional(frame) : std::nullopt);
+    }
 }
 
 }  // namespace

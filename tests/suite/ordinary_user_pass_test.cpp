@@ -22,6 +22,9 @@ const std::set<std::string> kDialogsOnAStoppedMount = {
     "FileDialogXcbTest.AFolderOnAMountThatStoppedAnsweringOpenedFromTheListLeavesTheDialogRunning",
     "FileDialogXcbTest.ADialogClosedWhileItWaitsDoesNothingOnceTheMountAnswers",
     "FileDialogXcbTest.TheLatestNameTypedIsTheOneChosen",
+    "FileDialogXcbTest.AWaitIsHeardOnceUntilItEnds",
+    "FileDialogXcbTest.APathTypedOntoAStalledMountWaitsOnFewThreads",
+    "FileDialogXcbTest.AnOlderAnswerLeavesANewerNameOnAStalledMountAlone",
 };
 
 // Whether the script promises to run `test` as the ordinary user: the

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -452,6 +453,11 @@ TEST_F(FileDialogXcbTest, AFolderOnAMountThatStoppedAnsweringLeavesEachDialogRun
         QTimer::singleShot(0, [&ran] { ran = true; });
         until([&] { return ran; });
         EXPECT_EQ(field->text().toStdString(), (mount / "folder").string() + "/");
+        QPointer<QFileSystemModel> model = dialog->findChild<QFileSystemModel*>();
+        QThread* modelWentOn = nullptr;
+        QObject::connect(
+            model, &QObject::destroyed, window.get(),
+            [&modelWentOn] { modelWentOn = QThread::currentThread(); }, Qt::DirectConnection);
         if (closedWhileWaiting) {
             dialog->reject();
             delete dialog.data();
@@ -459,8 +465,12 @@ TEST_F(FileDialogXcbTest, AFolderOnAMountThatStoppedAnsweringLeavesEachDialogRun
         }
         EXPECT_FALSE(stopped.goOn()) << "the window thread waited on the mount";
         EXPECT_TRUE(ran);
-        if (closedWhileWaiting)
+        if (closedWhileWaiting) {
+            // Its file list goes once its reading ends, on the window thread.
+            EXPECT_TRUE(until([&] { return !model; }));
+            EXPECT_EQ(modelWentOn, QThread::currentThread());
             continue;
+        }
         // The mount answers again (let go above): the folder opens.
         EXPECT_TRUE(until([&] {
             return dialog->directory().absolutePath().toStdString() == (mount / "folder").string();
@@ -565,7 +575,11 @@ TEST_F(FileDialogXcbTest, ADialogClosedWhileItWaitsDoesNothingOnceTheMountAnswer
         row.close(dialog);
         settle();
         EXPECT_FALSE(stopped.goOn()) << "the window thread waited on the mount";
-        EXPECT_TRUE(until([] { return lookUpsAwaited() == 0; })) << row.closedBy;
+        // The newest name is asked once the older look-up ends: a dialog left
+        // by its window goes once that answer is in.
+        EXPECT_TRUE(until([&] {
+            return lookUpsAwaited() == 0 && !(dialog && dialog->isVisible());
+        })) << row.closedBy;
         settle();
         EXPECT_EQ(chosen, 0) << row.closedBy;
         EXPECT_FALSE(dialog && dialog->isVisible()) << row.closedBy;
@@ -614,9 +628,9 @@ TEST_F(FileDialogXcbTest, TheLatestNameTypedIsTheOneChosen) {
     const int showWaitingAfter = timer->interval();
     timer->setInterval(std::chrono::hours(1));
     type("x");
-    ASSERT_TRUE(until([] { return lookUpsAwaited() == 0; }));
+    auto* typedField = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_TRUE(until([&] { return typedField->text().endsWith('x') && !timer->isActive(); }));
     settle();
-    EXPECT_FALSE(timer->isActive());
     EXPECT_FALSE(waiting(dialog));
     timer->setInterval(showWaitingAfter);
 
@@ -663,6 +677,109 @@ TEST_F(FileDialogXcbTest, TheLatestNameTypedIsTheOneChosen) {
     EXPECT_EQ(chosen.back(), (mount / "typed.json").string());
     EXPECT_TRUE(until([] { return lookUpsAwaited() == 0; }));
     settle();
+    MountRights::unmount(mount);
+}
+
+// What a screen reader is told unasked: each notification shown, which it
+// reads at once, by the name AT-SPI reads for it then. (Qt tells no
+// accessibility events here, with no session bus.)
+class ShownNotifications : public QObject {
+  public:
+    ShownNotifications() { QCoreApplication::instance()->installEventFilter(this); }
+    std::vector<std::string> said;
+
+  private:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        QAccessibleInterface* read = event->type() == QEvent::Show && watched->isWidgetType()
+                                         ? QAccessible::queryAccessibleInterface(watched)
+                                         : nullptr;
+        if (read && read->role() == QAccessible::Notification)
+            said.push_back(read->text(QAccessible::Name).toStdString());
+        return false;
+    }
+};
+
+// A name on the stopped mount returned: once the dialog's moment has passed
+// (told by its timer here), a screen reader hears that it waits, once,
+// whatever keys follow, until the mount answers.
+TEST_F(FileDialogXcbTest, AWaitIsHeardOnceUntilItEnds) {
+    mountStoppable();
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    QFileDialog* dialog = openDialog(window->filesCard()->exportAction());
+    ASSERT_NE(dialog, nullptr);
+    auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QPushButton* accept = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save);
+    field->setText(QString::fromStdString(folder.path().string() + "/"));
+    field->setFocus(Qt::OtherFocusReason);
+    settle();
+    auto* moment = dialog->findChild<QTimer*>(QStringLiteral("typedPathWaiting"));
+    moment->setInterval(std::chrono::hours(1));
+    ShownNotifications notices;
+    StoppedServer stopped(server);
+    ASSERT_TRUE(stopped.stopped());
+    type("mount/a");
+    press(XK_Return);
+    ASSERT_TRUE(moment->isActive());
+    moment->start(0);
+    const std::vector<std::string> heard{"확인하는 중…"};
+    EXPECT_TRUE(until([&] { return notices.said == heard; }));
+    type(".json");
+    EXPECT_FALSE(stopped.goOn()) << "the window thread waited on the mount";
+    EXPECT_TRUE(until([&] { return accept->text() != QStringLiteral("확인하는 중…"); }));
+    settle();
+    EXPECT_EQ(notices.said, heard);
+    MountRights::unmount(mount);
+}
+
+// A path of 40 letters typed onto the stopped mount: one look-up waits on
+// the mount, the newest text behind it; the others end.
+TEST_F(FileDialogXcbTest, APathTypedOntoAStalledMountWaitsOnFewThreads) {
+    mountStoppable();
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    QFileDialog* dialog = openDialog(window->filesCard()->exportAction());
+    ASSERT_NE(dialog, nullptr);
+    auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    field->setText(QString::fromStdString(folder.path().string() + "/"));
+    field->setFocus(Qt::OtherFocusReason);
+    settle();
+    StoppedServer stopped(server);
+    ASSERT_TRUE(stopped.stopped());
+    const std::string path = "mount/a-folder-of-long-name/thefile.json";
+    ASSERT_EQ(path.size(), 40u);
+    int most = 0;
+    for (const char letter : path) {
+        press(static_cast<KeySym>(letter));
+        most = std::max(most, lookUpsAwaited());
+    }
+    EXPECT_LE(most, 3);
+    EXPECT_TRUE(until([] { return lookUpsAwaited() == 1; }));
+    EXPECT_FALSE(stopped.goOn()) << "the window thread waited on the mount";
+    MountRights::unmount(mount);
+}
+
+// An older name's answer taken in after a newer name on the stopped mount
+// was asked about: it is dropped, and the window thread never looks at the
+// newer name.
+TEST_F(FileDialogXcbTest, AnOlderAnswerLeavesANewerNameOnAStalledMountAlone) {
+    mountStoppable();
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    QFileDialog* dialog = openDialog(window->filesCard()->exportAction());
+    ASSERT_NE(dialog, nullptr);
+    auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_TRUE(until([] { return lookUpsAwaited() == 0; }));
+    StoppedServer stopped(server);
+    ASSERT_TRUE(stopped.stopped());
+    field->setText(QString::fromStdString((folder / "older.json").string()));
+    // Its look-up ends, the answer not yet taken in.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (lookUpsAwaited() != 0 && std::chrono::steady_clock::now() < deadline) {
+    }
+    field->setText(QString::fromStdString((mount / "newer.json").string()));
+    settle();
+    EXPECT_FALSE(stopped.goOn()) << "the window thread waited on the mount";
     MountRights::unmount(mount);
 }
 

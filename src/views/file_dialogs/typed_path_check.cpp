@@ -1,9 +1,5 @@
 #include "views/file_dialogs/typed_path_check.hpp"
 
-#include <pthread.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QAbstractItemView>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -12,15 +8,14 @@
 #include <QLineEdit>
 #include <QPersistentModelIndex>
 #include <QPushButton>
-#include <QThread>
 #include <QTimer>
 #include <filesystem>
-#include <memory>
-#include <mutex>
-#include <thread>
 #include <utility>
 
+#include "views/access/spoken_notice.hpp"
+#include "views/file_dialogs/file_list_keeper.hpp"
 #include "views/file_dialogs/name_typed_file_icons.hpp"
+#include "views/file_dialogs/path_look_ups.hpp"
 
 namespace quorvane {
 
@@ -31,46 +26,10 @@ namespace {
 constexpr int kShowWaitingAfterMs = 200;
 // Found by that name among the dialog's children while it runs.
 constexpr char kWaitingTimerName[] = "typedPathWaiting";
-// What the threads that ask are called, as a debugger or ps lists them.
-constexpr char kAskingThreadName[] = "path look-up";
-
-// What Qt's dialog asks of the file system for a path typed or opened: the
-// path itself, every folder above it, whether the user may read, write and
-// enter it (asked as a folder opens, and never kept by the kernel), and how
-// long a name its folder takes.
-void askFileSystemAbout(const std::filesystem::path& path) {
-    struct stat info {};
-    ::stat(path.c_str(), &info);
-    for (auto folder = path.parent_path(); !folder.empty(); folder = folder.parent_path()) {
-        ::stat(folder.c_str(), &info);
-        if (folder == folder.root_path())
-            break;
-    }
-    for (const int right : {R_OK, W_OK, X_OK})
-        ::access(path.c_str(), right);
-    ::pathconf(path.parent_path().c_str(), _PC_NAME_MAX);
-}
-
-// What the threads that ask share with the dialog's check, which may be
-// gone by the time the file system answers them.
-struct Answers {
-    std::mutex mutex;
-    // The check, while it lives.
-    QObject* check = nullptr;
-};
-
-// A model whose reading thread may wait on a mount that stopped answering
-// goes on a thread of its own: deleting it waits for that thread. Called
-// once the dialog is wholly gone, so that none of its views is left to ask
-// the model anything. Where the mount never answers, the thread and the
-// model stay until the process ends.
-void buryModel(QFileSystemModel* model) {
-    auto* grave = new QThread;
-    model->moveToThread(grave);
-    QObject::connect(model, &QObject::destroyed, grave, &QThread::quit, Qt::DirectConnection);
-    QObject::connect(grave, &QThread::finished, grave, &QObject::deleteLater);
-    model->deleteLater();
-    grave->start();
+// What the accept button says, and the screen reader once, while the
+// dialog waits.
+QString waitingText() {
+    return QStringLiteral("확인하는 중…");
 }
 
 class TypedPathCheck final : public QObject {
@@ -82,9 +41,11 @@ class TypedPathCheck final : public QObject {
           field_(field),
           buttons_(buttons),
           model_(model),
-          answers_(std::make_shared<Answers>()),
+          lookUps_([this](unsigned question) {
+              QMetaObject::invokeMethod(
+                  this, [this, question] { answered(question); }, Qt::QueuedConnection);
+          }),
           waiting_(this) {
-        answers_->check = this;
         waiting_.setObjectName(QLatin1String(kWaitingTimerName));
         waiting_.setSingleShot(true);
         waiting_.setInterval(kShowWaitingAfterMs);
@@ -106,10 +67,7 @@ class TypedPathCheck final : public QObject {
         // A widget tells of its end before its children go.
         connect(&dialog_, &QObject::destroyed, this, [this] { leaveModelBehind(); });
     }
-    ~TypedPathCheck() override {
-        std::lock_guard lock(answers_->mutex);
-        answers_->check = nullptr;
-    }
+    ~TypedPathCheck() override = default;
     TypedPathCheck(const TypedPathCheck&) = delete;
     TypedPathCheck& operator=(const TypedPathCheck&) = delete;
 
@@ -148,22 +106,11 @@ class TypedPathCheck final : public QObject {
         ask(pathOf(item));
     }
 
-    // A thread of its own asks at once; the asking thread holds nothing of
-    // the models, which stay here, on the window thread.
+    // Asked off the window thread, at once or once the way is free.
     void ask(std::filesystem::path path) {
-        if (!waiting_.isActive())
+        if (!waiting_.isActive() && !waitingShown_)
             waiting_.start();
-        const unsigned question = ++asked_;
-        std::thread([answers = answers_, path = std::move(path), question] {
-            ::pthread_setname_np(::pthread_self(), kAskingThreadName);
-            askFileSystemAbout(path);
-            std::lock_guard lock(answers->mutex);
-            if (!answers->check)
-                return;
-            auto* check = static_cast<TypedPathCheck*>(answers->check);
-            QMetaObject::invokeMethod(
-                check, [check, question] { check->answered(question); }, Qt::QueuedConnection);
-        }).detach();
+        lookUps_.ask(++asked_, std::move(path));
     }
 
     // A window the dialog was opened over (a sheet, the window below it)
@@ -186,7 +133,7 @@ class TypedPathCheck final : public QObject {
             dialog_.reject();
             return;
         }
-        waiting_.stop();
+        endWaiting();
         const Question asked = latest_;
         if (asked.opened.isValid()) {
             QMetaObject::invokeMethod(&dialog_, "_q_enterDirectory",
@@ -216,43 +163,48 @@ class TypedPathCheck final : public QObject {
     void dropWhatIsAwaited() {
         ++asked_;
         latest_ = {};
-        waiting_.stop();
+        endWaiting();
     }
 
     // The dialog goes: its model, whose reading thread may wait on a mount
     // (one asked about here, or one the folder shown merely holds), and the
-    // icons it reads with, go on a thread of their own, in that order.
+    // icons it reads with are kept aside until that thread is free.
     void leaveModelBehind() {
-        if (!model_)
-            return;
-        model_->setParent(nullptr);
-        if (QObject* icons = fileIconsOf(dialog_)) {
-            icons->setParent(nullptr);
-            connect(model_, &QObject::destroyed, icons, &QObject::deleteLater);
-        }
-        QMetaObject::invokeMethod(
-            model_, [model = model_] { buryModel(model); }, Qt::QueuedConnection);
+        if (model_)
+            letFileListGo(*model_, fileIconsOf(dialog_));
     }
 
+    // The accept button says so, and the screen reader hears it once, from
+    // the field the user is in, until the wait ends.
     void showWaiting() {
         const auto which = dialog_.acceptMode() == QFileDialog::AcceptOpen ? QDialogButtonBox::Open
                                                                            : QDialogButtonBox::Save;
         if (QPushButton* accept = buttons_.button(which)) {
             accept->setEnabled(false);
-            accept->setText(QStringLiteral("확인하는 중…"));
+            accept->setText(waitingText());
         }
+        if (!waitingShown_)
+            speakNotice(&field_, waitingText());
+        waitingShown_ = true;
+    }
+
+    void endWaiting() {
+        waiting_.stop();
+        waitingShown_ = false;
     }
 
     QFileDialog& dialog_;
     QLineEdit& field_;
     QDialogButtonBox& buttons_;
     QFileSystemModel* model_;
-    std::shared_ptr<Answers> answers_;
+    PathLookUps lookUps_;
     // The latest question asked: an older answer that comes later is
     // dropped.
     unsigned asked_ = 0;
     Question latest_;
     QTimer waiting_;
+    // Said once a wait began, until it ends.
+    bool waitingShown_ = false;
 };
 
 }  // namespace
@@ -276,8 +228,10 @@ void checkTypedPathsOffTheWindowThread(QFileDialog& dialog) {
     auto* model = dialog.findChild<QFileSystemModel*>();
     // The completion list asks the model to read each folder typed; to watch
     // one, the model would look at it on the window thread.
-    if (model)
+    if (model) {
         model->setOption(QFileSystemModel::DontWatchForChanges);
+        followFileListReading(*model);
+    }
     new TypedPathCheck(dialog, *field, *buttons, model);
 }
 

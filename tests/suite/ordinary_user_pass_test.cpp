@@ -25,6 +25,7 @@ const std::set<std::string> kDialogsOnAStoppedMount = {
     "FileDialogXcbTest.AWaitIsHeardOnceUntilItEnds",
     "FileDialogXcbTest.APathTypedOntoAStalledMountWaitsOnFewThreads",
     "FileDialogXcbTest.AnOlderAnswerLeavesANewerNameOnAStalledMountAlone",
+    "FileDialogXcbTest.ADialogWhoseLastFolderStoppedAnsweringOpensAtHomeSayingWhy",
 };
 
 // Whether the script promises to run `test` as the ordinary user: the

@@ -11,13 +11,18 @@
 #include <QApplication>
 #include <QCompleter>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSettings>
 #include <QThread>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -29,6 +34,7 @@
 #include "support/fuse_ext4_image.hpp"
 #include "support/mount_rights.hpp"
 #include "support/temporary_folder.hpp"
+#include "views/access/spoken_notice.hpp"
 #include "views/design/chip_button.hpp"
 #include "views/design/theme.hpp"
 #include "views/settings/settings_action_card.hpp"
@@ -36,6 +42,7 @@
 #include "views/settings/settings_window.hpp"
 #include "views/store_bridge.hpp"
 #include "views/support/heard_focus.hpp"
+#include "views/support/ink.hpp"
 #include "x11/application_process.hpp"
 #include "x11/x_test_server.hpp"
 
@@ -73,14 +80,22 @@ class FileDialogXcbTest : public XServerTest {
         if (IsSkipped() || HasFatalFailure())
             return;
         ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
+        // Qt's dialogs keep the folder last used in the user's Qt settings:
+        // here the test's own, which no other test program changes.
+        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+            QSettings::setPath(format, QSettings::UserScope, folder.path().c_str());
         world.start();
         bridge = std::make_unique<StoreBridge>(*world.store);
         context = std::make_unique<ViewContext>(ViewContext{*world.store, *bridge, shell, theme});
+        ASSERT_TRUE(showNewWindow());
+    }
+    // A settings window of its own, as after the program started again.
+    bool showNewWindow() {
         window = std::make_unique<SettingsWindow>(*context);
         window->resize(700, 800);
         window->show();
         window->activateWindow();
-        ASSERT_TRUE(until([&] { return QApplication::activeWindow() == window.get(); }));
+        return until([&] { return QApplication::activeWindow() == window.get(); });
     }
     void TearDown() override {
         window.reset();
@@ -195,6 +210,15 @@ class FileDialogXcbTest : public XServerTest {
     QFileDialog* openImportDialog() { return openDialog(window->filesCard()->importAction()); }
     // The file dialog `action` opens, its folder `folder`, on the keyboard.
     QFileDialog* openDialog(SettingsActionCard* action) {
+        QFileDialog* dialog = shownDialog(action);
+        if (dialog)
+            dialog->setDirectory(QString::fromStdString(folder.path().string()));
+        settle();
+        return dialog;
+    }
+    // The file dialog `action` opens, in the folder it chose, on the
+    // keyboard.
+    QFileDialog* shownDialog(SettingsActionCard* action) {
         QAbstractButton* import = action->button();
         import->setFocus(Qt::TabFocusReason);
         press(XK_space);
@@ -205,9 +229,6 @@ class FileDialogXcbTest : public XServerTest {
                 dialog = each->isVisible() ? each : dialog;
             return dialog && QApplication::activeWindow() == dialog;
         });
-        if (dialog)
-            dialog->setDirectory(QString::fromStdString(folder.path().string()));
-        settle();
         return dialog;
     }
 
@@ -400,13 +421,13 @@ class StoppedServer {
 
 // The file dialogs' look-ups still waiting for the file system: each runs
 // on a thread of its own, named for it.
-int lookUpsAwaited() {
+int lookUpsAwaited(const std::string& named = "path look-up") {
     int awaited = 0;
     for (const auto& task : fs::directory_iterator("/proc/self/task")) {
         std::ifstream file(task.path() / "comm");
         std::string name;
         std::getline(file, name);
-        awaited += name == "path look-up";
+        awaited += name == named;
     }
     return awaited;
 }
@@ -780,6 +801,65 @@ TEST_F(FileDialogXcbTest, AnOlderAnswerLeavesANewerNameOnAStalledMountAlone) {
     field->setText(QString::fromStdString((mount / "newer.json").string()));
     settle();
     EXPECT_FALSE(stopped.goOn()) << "the window thread waited on the mount";
+    MountRights::unmount(mount);
+}
+
+// The folder last used, on a mount that stopped answering, in an earlier
+// run (as Qt keeps it) or in this one: 내보내기 opens at once in the home
+// folder, taking keys, and says why in the dialog and once to a screen
+// reader; asked for again, it does the same without another look-up
+// waiting on the mount.
+TEST_F(FileDialogXcbTest, ADialogWhoseLastFolderStoppedAnsweringOpensAtHomeSayingWhy) {
+    mountStoppable();
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    // A name the kernel keeps nothing of: every look at it asks the server.
+    const fs::path last = mount / "folder";
+    const std::string homeFolder =
+        QFileInfo(QDir::homePath()).isDir() ? QDir::homePath().toStdString() : "/";
+    for (const bool earlierRun : {true, false}) {
+        if (earlierRun) {
+            QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
+                .setValue("FileDialog/lastVisited",
+                          QUrl::fromLocalFile(QString::fromStdString(last.string())).toString());
+        } else {
+            ASSERT_TRUE(showNewWindow());
+            QFileDialog* dialog = openDialog(window->filesCard()->exportAction());
+            ASSERT_NE(dialog, nullptr);
+            fs::create_directory(last);
+            dialog->setDirectory(QString::fromStdString(last.string()));
+            dialog->reject();
+            settle();
+            fs::remove(last);
+        }
+        window->dialogStart().setPatience(std::chrono::milliseconds(0));
+        StoppedServer stopped(server);
+        ASSERT_TRUE(stopped.stopped());
+        for (int opening = 0; opening < 2; ++opening) {
+            QFileDialog* dialog = shownDialog(window->filesCard()->exportAction());
+            ASSERT_NE(dialog, nullptr) << earlierRun;
+            EXPECT_EQ(dialog->directory().absolutePath().toStdString(), homeFolder);
+            auto* note = dialog->findChild<QLabel*>(QStringLiteral("startFolderNote"));
+            ASSERT_NE(note, nullptr);
+            EXPECT_TRUE(note->text().endsWith(QString::fromStdString(last.string())));
+            EXPECT_FALSE(inkBounds(dialog->grab().toImage(), boxIn(dialog, note)).isEmpty());
+            press(XK_a);
+            auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            EXPECT_TRUE(field->text().endsWith('a')) << field->text().toStdString();
+            // Said by the notification of the window below, as AT-SPI reads it.
+            EXPECT_TRUE(until([&] {
+                QWidget* said = spokenNoticeOf(dialog);
+                return said && QAccessible::queryAccessibleInterface(said)->text(
+                                   QAccessible::Name) == note->text();
+            }));
+            dialog->reject();
+            settle();
+        }
+        EXPECT_TRUE(until([] { return lookUpsAwaited("folder look-up") <= 1; }));
+        EXPECT_FALSE(stopped.goOn()) << "the window thread waited on the mount";
+        EXPECT_TRUE(until([] { return lookUpsAwaited("folder look-up") == 0; }));
+    }
+    settle();
     MountRights::unmount(mount);
 }
 

@@ -272,8 +272,14 @@ void SettingsWindow::restyle() {
 void SettingsWindow::chooseJsonFile(QWidget* over, bool saving, const QString& title,
                                     const QString& proposedName,
                                     std::function<void(const std::filesystem::path&)> chosen) {
+    // Made with the folder it opens in, looked up first, and Qt's own
+    // memory pointed there before: a dialog looks at the folder Qt
+    // remembers on this thread as it is made.
+    const DialogStartFolder start = dialogStart_.next();
+    DialogStart::pointQtAt(start, qobject_cast<QFileDialog*>(closedFileDialog_.data()));
     keepClosed(closedFileDialog_, nullptr);
-    auto* dialog = new QFileDialog(over, title);
+    auto* dialog = new QFileDialog(over, title, QString::fromStdString(start.folder.string()));
+    dialogStart_.follow(*dialog, start);
     connect(dialog, &QDialog::finished, this,
             [this, dialog] { keepClosed(closedFileDialog_, dialog); });
     dialog->setWindowModality(Qt::WindowModal);

@@ -8,6 +8,7 @@
 
 #include "models/diagnostics/quorvane_diagnostic_privacy_mode.hpp"
 #include "presentation/settings/settings_window_state.hpp"
+#include "views/file_dialogs/dialog_start.hpp"
 #include "views/view_context.hpp"
 
 class QScrollArea;
@@ -58,6 +59,8 @@ class SettingsWindow : public QWidget {
     SettingsRecoveryCard* recoveryCard() const { return recovery_; }
     WrappingLabel* statusText() const { return status_; }
     ConfirmationPresenter* confirmations() const { return confirmations_; }
+    // Where the file dialogs open.
+    DialogStart& dialogStart() { return dialogStart_; }
     // The open sheets, or null.
     DiagnosticReportSheet* diagnosticSheet() const;
     SettingsImportPreviewSheet* importSheet() const;
@@ -109,6 +112,7 @@ class SettingsWindow : public QWidget {
     // The last sheet and file dialog that closed (keepClosed()).
     QPointer<QWidget> closedSheet_;
     QPointer<QWidget> closedFileDialog_;
+    DialogStart dialogStart_;
 };
 
 }  // namespace quorvane

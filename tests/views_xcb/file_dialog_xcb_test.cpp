@@ -29,6 +29,7 @@
 #include <fstream>
 #include <functional>
 #include <future>
+#include <thread>
 
 #include "display_store/store_world.hpp"
 #include "support/fuse_ext4_image.hpp"
@@ -215,6 +216,19 @@ class FileDialogXcbTest : public XServerTest {
             dialog->setDirectory(QString::fromStdString(folder.path().string()));
         settle();
         return dialog;
+    }
+    // 내보내기's dialog, its name field holding the test's folder and the
+    // keyboard, ready for a name typed after it.
+    QLineEdit* exportNameField() {
+        QFileDialog* dialog = openDialog(window->filesCard()->exportAction());
+        auto* field =
+            dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+        if (!field)
+            return nullptr;
+        field->setText(QString::fromStdString(folder.path().string() + "/"));
+        field->setFocus(Qt::OtherFocusReason);
+        settle();
+        return field;
     }
     // The file dialog `action` opens, in the folder it chose, on the
     // keyboard.
@@ -727,13 +741,10 @@ TEST_F(FileDialogXcbTest, AWaitIsHeardOnceUntilItEnds) {
     mountStoppable();
     if (IsSkipped() || HasFatalFailure())
         return;
-    QFileDialog* dialog = openDialog(window->filesCard()->exportAction());
-    ASSERT_NE(dialog, nullptr);
-    auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QLineEdit* field = exportNameField();
+    ASSERT_NE(field, nullptr);
+    auto* dialog = qobject_cast<QFileDialog*>(field->window());
     QPushButton* accept = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save);
-    field->setText(QString::fromStdString(folder.path().string() + "/"));
-    field->setFocus(Qt::OtherFocusReason);
-    settle();
     auto* moment = dialog->findChild<QTimer*>(QStringLiteral("typedPathWaiting"));
     moment->setInterval(std::chrono::hours(1));
     ShownNotifications notices;
@@ -759,12 +770,7 @@ TEST_F(FileDialogXcbTest, APathTypedOntoAStalledMountWaitsOnFewThreads) {
     mountStoppable();
     if (IsSkipped() || HasFatalFailure())
         return;
-    QFileDialog* dialog = openDialog(window->filesCard()->exportAction());
-    ASSERT_NE(dialog, nullptr);
-    auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    field->setText(QString::fromStdString(folder.path().string() + "/"));
-    field->setFocus(Qt::OtherFocusReason);
-    settle();
+    ASSERT_NE(exportNameField(), nullptr);
     StoppedServer stopped(server);
     ASSERT_TRUE(stopped.stopped());
     const std::string path = "mount/a-folder-of-long-name/thefile.json";
@@ -794,10 +800,11 @@ TEST_F(FileDialogXcbTest, AnOlderAnswerLeavesANewerNameOnAStalledMountAlone) {
     StoppedServer stopped(server);
     ASSERT_TRUE(stopped.stopped());
     field->setText(QString::fromStdString((folder / "older.json").string()));
-    // Its look-up ends, the answer not yet taken in.
+    // Its look-up ends, the answer not yet taken in: no events are run
+    // meanwhile.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (lookUpsAwaited() != 0 && std::chrono::steady_clock::now() < deadline) {
-    }
+    while (lookUpsAwaited() != 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
     field->setText(QString::fromStdString((mount / "newer.json").string()));
     settle();
     EXPECT_FALSE(stopped.goOn()) << "the window thread waited on the mount";

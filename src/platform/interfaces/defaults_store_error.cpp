@@ -25,6 +25,16 @@ std::string notDone(bool whileReading) {
     return whileReading ? "읽지" : "저장하지";
 }
 
+// A folder's record left alone for what stands on the way to it: "<why> 그
+// 폴더의 기록을 <읽지|저장하지> <ending>: <path> (<detail>). <advice>".
+std::string leftAlone(std::string_view why, bool whileReading, std::string_view ending,
+                      const std::string& path, const std::string& detail, std::string_view advice) {
+    return withDetail(std::string(why) + " 그 폴더의 기록을 " + notDone(whileReading) + " " +
+                          std::string(ending) + ": " + path,
+                      detail) +
+           ". " + std::string(advice);
+}
+
 }  // namespace
 
 DefaultsStoreError DefaultsStoreError::fromErrno(int error, std::string path) {
@@ -86,43 +96,31 @@ std::string DefaultsStoreError::description() const {
                                   notDone(whileReading) + " 못했습니다: " + path,
                               detail);
         case Kind::ownersRightsUnavailable:
-            return withDetail("설정 폴더 주인의 권한을 얻을 수 없어 그 폴더의 기록을 " +
-                                  notDone(whileReading) + " 못했습니다: " + path,
-                              detail) +
-                   ". " + std::string(kWhatTheUserCanDo);
+            return leftAlone("설정 폴더 주인의 권한을 얻을 수 없어", whileReading, "못했습니다",
+                             path, detail, kWhatTheUserCanDo);
         case Kind::pathSharedWithOthers:
-            return withDetail(
-                       "root 말고도 여러 사용자가 설정 폴더나 그리로 가는 경로를 바꿀 수 "
-                       "있어 그 폴더의 기록을 " +
-                           notDone(whileReading) + " 않았습니다: " + path,
-                       detail) +
-                   ". " + std::string(kWhatTheUserCanDo);
+            return leftAlone(
+                "root 말고도 여러 사용자가 설정 폴더나 그리로 가는 경로를 바꿀 수 있어",
+                whileReading, "않았습니다", path, detail, kWhatTheUserCanDo);
         case Kind::writersUnknown:
-            return withDetail(
-                       "root 말고 누가 설정 폴더나 그리로 가는 경로를 바꿀 수 있는지 "
-                       "확실히 알 수 없어 그 폴더의 기록을 " +
-                           notDone(whileReading) + " 않았습니다: " + path,
-                       detail) +
-                   ". " + std::string(kWhatTheUserCanDo);
+            return leftAlone(
+                "root 말고 누가 설정 폴더나 그리로 가는 경로를 바꿀 수 있는지 확실히 알 수 없어",
+                whileReading, "않았습니다", path, detail, kWhatTheUserCanDo);
         case Kind::mountNotBelieved:
-            return withDetail(
-                       "설정 폴더나 그리로 가는 경로가 있는 마운트의 파일 주인과 권한을 "
-                       "믿을 수 없어 그 폴더의 기록을 " +
-                           notDone(whileReading) + " 않았습니다: " + path,
-                       detail) +
-                   ". nosuid 없이 마운트된 곳에 설정 폴더를 두거나(XDG_CONFIG_HOME), 그 "
-                   "마운트가 한 사용자의 것이면 그 사용자로 실행하세요(sudo -u 사용자)";
+            return leftAlone(
+                "설정 폴더나 그리로 가는 경로가 있는 마운트의 파일 주인과 권한을 믿을 수 없어",
+                whileReading, "않았습니다", path, detail,
+                "nosuid 없이 마운트된 곳에 설정 폴더를 두거나(XDG_CONFIG_HOME), 그 마운트가 한 "
+                "사용자의 것이면 그 사용자로 실행하세요(sudo -u 사용자)");
         case Kind::wayChangedSinceDecided:
             return "설정 폴더로 가는 폴더가 권한을 정한 뒤에 바뀌어(마운트가 생기거나 사라짐) "
                    "이번에는 " +
                    notDone(whileReading) + " 않았습니다. 다시 시도하세요: " + path;
         case Kind::linkOfAnotherUser:
-            return withDetail(
-                       "root도 설정 폴더의 사용자도 아닌 다른 사용자가 만든 링크는 따라가지 "
-                       "않아 그 폴더의 기록을 " +
-                           notDone(whileReading) + " 못했습니다: " + path,
-                       detail) +
-                   ". 링크를 만든 사용자로 실행하거나(sudo -u 사용자), 그 링크를 지우세요";
+            return leftAlone(
+                "root도 설정 폴더의 사용자도 아닌 다른 사용자가 만든 링크는 따라가지 않아",
+                whileReading, "못했습니다", path, detail,
+                "링크를 만든 사용자로 실행하거나(sudo -u 사용자), 그 링크를 지우세요");
     }
     return {};
 }

@@ -1,7 +1,9 @@
 #include "services/persistence/rights/held_folder.hpp"
 
 #include <fcntl.h>
+#include <linux/openat2.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <array>
@@ -70,11 +72,12 @@ class Walk {
                 continue;
             // ".." is the kernel's: the parent of the folder held, never
             // where the path written would lead.
-            UniqueFileDescriptor next(::openat(held.get(), name.c_str(), kFolderFlags));
+            bool crossed = true;
+            UniqueFileDescriptor next = openFolder(held.get(), name, crossed);
             if (next.valid()) {
                 held = std::move(next);
                 shown = name == ".." ? shown.parent_path() : shown / name;
-                if (!decidedOn(held.get()))
+                if (crossed && !decidedOn(held.get()))
                     return notDecided(shown);
                 continue;
             }
@@ -131,6 +134,32 @@ class Walk {
     }
 
   private:
+    // The folder `name` in `at`, and whether the walk may have crossed into
+    // another mount there. Where a decision bounds the walk, the kernel
+    // refuses a crossing (RESOLVE_NO_XDEV), so that only the folders where
+    // one is made are compared with the decision: a folder on the same
+    // mount as one decided on was put there by that folder's writers, whom
+    // the decision judged. Where the kernel has no openat2, every folder
+    // is compared.
+    UniqueFileDescriptor openFolder(int at, const std::string& name, bool& crossed) {
+        if (decided_ && withinMounts_) {
+            open_how how{};
+            how.flags = kFolderFlags;
+            how.resolve = RESOLVE_NO_XDEV;
+            const auto fd = ::syscall(SYS_openat2, at, name.c_str(), &how, sizeof how);
+            if (fd >= 0) {
+                crossed = false;
+                return UniqueFileDescriptor(static_cast<int>(fd));
+            }
+            if (errno == ENOSYS || errno == EPERM)
+                withinMounts_ = false;
+            else if (errno != EXDEV)
+                return UniqueFileDescriptor(-1);
+        }
+        crossed = true;
+        return UniqueFileDescriptor(::openat(at, name.c_str(), kFolderFlags));
+    }
+
     // Whether the folder `fd` holds is one the decision went into, on the
     // mount it was on then; true where no decision bounds the walk.
     bool decidedOn(int fd) const {
@@ -155,6 +184,8 @@ class Walk {
 
     uid_t user_;
     const std::set<EntryStatus::Identity>* decided_;
+    // Whether the kernel refuses crossings on request (openat2).
+    bool withinMounts_ = true;
     int links_ = 0;
 };
 

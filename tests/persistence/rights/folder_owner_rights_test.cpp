@@ -943,5 +943,87 @@ TEST(FolderMountTest, TheSaveGoesOnlyIntoTheFoldersTheDecisionWentInto) {
     EXPECT_EQ(testing::fileContents(base / "secret"), "secret");
 }
 
+// The mount the root folder itself is on is judged as any other: a
+// namespace whose root is a `nosuid` mount (a user's stick made its root
+// by pivot_root) is never taken as root's own.
+TEST(FolderMountTest, TheMountOfTheRootFolderIsJudgedToo) {
+    if (!ProcessRights::ofThisProcess().beyondOneUser)
+        GTEST_SKIP() << "only a process whose rights reach beyond one user's judges mounts";
+    const testing::TemporaryFolder base;
+    const auto forged = base / "forged";
+    forgedFolder(forged, base / "secret");
+    fs::create_directory(forged / "proc");
+    const auto told = withMounts(
+        [&] {
+            return boundNosuid(forged, forged) &&
+                   ::mount("/proc", (forged / "proc").c_str(), nullptr, MS_BIND | MS_REC,
+                           nullptr) == 0 &&
+                   ::chroot(forged.c_str()) == 0 && ::chdir("/") == 0;
+        },
+        [] {
+            const auto error = FileDefaultsStore("/quorvane").setData(kKey, "{}").error;
+            const bool fits = error && error->kind == DefaultsStoreError::Kind::mountNotBelieved &&
+                              error->detail.find("nosuid") != std::string::npos;
+            return fits ? "refused" : error ? error->description() : "saved";
+        });
+    if (told.starts_with("skip: "))
+        GTEST_SKIP() << told;
+    EXPECT_EQ(told, "refused");
+    EXPECT_EQ(testing::fileContents(base / "secret"), "secret");
+}
+
+// Root entering a mount namespace another user's namespace made (`nsenter
+// -m`) stands among mounts that user made: the user steers the way to
+// root's own folder there. Where root made that user namespace itself (as
+// root of `unshare -r`, with no second user), whose root mounted there is
+// not known.
+TEST(FolderMountTest, RootInAMountNamespaceAUserMadeTakesItsMountsAsThatUsers) {
+    if (!ProcessRights::ofThisProcess().beyondOneUser)
+        GTEST_SKIP() << "only a process whose rights reach beyond one user's judges mounts";
+    const testing::TemporaryFolder base;
+    int ready[2];
+    int hold[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(hold), 0);
+    const pid_t maker = ::fork();
+    if (maker == 0) {
+        ::close(ready[0]);
+        ::close(hold[1]);
+        const bool made =
+            testing::becomeUnprivilegedUser() && ::unshare(CLONE_NEWUSER | CLONE_NEWNS) == 0;
+        const char said = made ? 'y' : 'n';
+        char ignored = 0;
+        if (::write(ready[1], &said, 1) == 1)
+            (void)::read(hold[0], &ignored, 1);
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    ::close(hold[0]);
+    char said = 'n';
+    const bool made = ::read(ready[0], &said, 1) == 1 && said == 'y';
+    const auto told = made ? testing::outputOfChild([&]() -> std::string {
+        const std::string namespaceOf = "/proc/" + std::to_string(maker) + "/ns/mnt";
+        const int entered = ::open(namespaceOf.c_str(), O_RDONLY | O_CLOEXEC);
+        if (entered < 0 || ::setns(entered, CLONE_NEWNS) != 0)
+            return "skip: " + std::string(std::strerror(errno));
+        const auto decision = FolderRightsDecision::of(
+            base / "quorvane", ProcessRights::ofThisProcess(), AccountBook{});
+        if (const auto& refusal = decision.refusal())
+            return refusal->kind == DefaultsStoreError::Kind::mountNotBelieved &&
+                           refusal->detail.find("네임스페이스") != std::string::npos
+                       ? "not believed"
+                       : refusal->description();
+        return decision.user() ? "UID " + std::to_string(*decision.user()) : "root's";
+    })
+                           : "skip: no user namespace of its own";
+    ::close(hold[1]);
+    ::close(ready[0]);
+    ::waitpid(maker, nullptr, 0);
+    if (told.starts_with("skip: "))
+        GTEST_SKIP() << told;
+    EXPECT_EQ(told, testing::rootHasASecondUser() ? "UID " + std::to_string(testing::kNobodyUser)
+                                                  : std::string("not believed"));
+}
+
 }  // namespace
 }  // namespace quorvane

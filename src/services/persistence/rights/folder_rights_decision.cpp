@@ -1,7 +1,9 @@
 #include "services/persistence/rights/folder_rights_decision.hpp"
 
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -12,9 +14,11 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "services/persistence/rights/access_control_list.hpp"
+#include "services/persistence/rights/mount_namespace_owner.hpp"
 #include "services/persistence/rights/mount_table.hpp"
 #include "services/persistence/unique_file_descriptor.hpp"
 
@@ -90,7 +94,7 @@ class Writers {
     // the owners read beyond it are the word of whoever that mount says.
     // The mount is the one the kernel says the folder is on, its flags
     // those of the folder itself, opened; the table is read once per
-    // decision, and only where the walk crosses a mount.
+    // decision, and only where a mount met is a server's or nosuid.
     void ofMount(const fs::path& point, const EntryStatus& seen) {
         // Without the kernel's word (a kernel before mount ids) no mount is
         // told from another stacked at the same place.
@@ -104,8 +108,8 @@ class Writers {
             ::open(point.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         const auto opened =
             folder.valid() ? EntryStatus::of(folder.get(), "", AT_EMPTY_PATH) : std::nullopt;
-        struct statvfs flags {};
-        if (!opened || ::fstatvfs(folder.get(), &flags) != 0) {
+        struct statfs flags {};
+        if (!opened || ::fstatfs(folder.get(), &flags) != 0) {
             cannotTellMount(point, std::strerror(errno));
             return;
         }
@@ -113,6 +117,11 @@ class Writers {
             cannotTellMount(point, "보는 동안 다른 폴더로 바뀌었습니다");
             return;
         }
+        // Only a server's mount or a nosuid one has anything to doubt,
+        // which the table tells: any other is believed without reading it.
+        const bool nosuid = (flags.f_flags & ST_NOSUID) != 0;
+        if (!nosuid && flags.f_type != FUSE_SUPER_MAGIC)
+            return;
         if (!mounts_)
             mounts_ = MountTable::read();
         const auto mount = *mounts_ ? (*mounts_)->withId(*seen.mount) : std::nullopt;
@@ -121,7 +130,7 @@ class Writers {
                                             : "/proc/self/mountinfo를 읽을 수 없습니다");
             return;
         }
-        const auto standing = MountTable::standingOf(*mount, (flags.f_flag & ST_NOSUID) != 0);
+        const auto standing = MountTable::standingOf(*mount, nosuid);
         switch (standing.kind) {
             case MountTable::Standing::Kind::believed:
                 return;
@@ -132,6 +141,15 @@ class Writers {
                 cannotTellMount(point, standing.why);
                 return;
         }
+    }
+
+    // The mount namespace the walk is in: where a user's namespace made
+    // it, every mount in it is that user's word.
+    void ofMountNamespace(const MountNamespaceOwner& made) {
+        if (const auto* user = std::get_if<MountNamespaceOwner::User>(&made.owner))
+            addUser(user->user, {"/", Rule::mountNamespace, 0, {}});
+        else if (const auto* unknown = std::get_if<MountNamespaceOwner::Unknown>(&made.owner))
+            cannotTellMount("/", "마운트 네임스페이스: " + unknown->why);
     }
 
     // Whoever may replace `entry` (whose status is `info`) in `folder`.
@@ -182,7 +200,7 @@ class Writers {
     }
 
   private:
-    enum class Rule { owner, acl, group, aclGroup, anyone, mount };
+    enum class Rule { owner, acl, group, aclGroup, anyone, mount, mountNamespace };
     // One way in: a folder, the rule that lets its users change it, and
     // those users.
     struct Way {
@@ -283,6 +301,8 @@ class Writers {
                 return "누구나 쓰기";
             case Rule::mount:
                 return "FUSE 서버";
+            case Rule::mountNamespace:
+                return "마운트 네임스페이스를 만든 사용자";
         }
         return {};
     }
@@ -375,9 +395,11 @@ std::vector<fs::path> walk(const fs::path& folder, Writers& writers, FolderRight
     fs::path current;
     std::optional<EntryStatus> currentStatus;
     // Goes into the folder `path`, seen as `status`, judging the mount it
-    // is on where that is another.
+    // is on where that is another, and the one the walk starts on: the
+    // root folder may be a mount another made too (a namespace's own
+    // root after pivot_root).
     const auto goInto = [&](const fs::path& path, const EntryStatus& status) {
-        if (currentStatus && crosses(*currentStatus, status))
+        if (!currentStatus || crosses(*currentStatus, status))
             writers.ofMount(path, status);
         folders.insert(status.identity());
         current = path;
@@ -473,6 +495,7 @@ FolderRightsDecision FolderRightsDecision::of(const fs::path& folder, const Proc
     FolderRightsGrounds ownGrounds;
     auto& read = grounds ? *grounds : ownGrounds;
     Writers writers(process, accounts, read);
+    writers.ofMountNamespace(MountNamespaceOwner::ofThisProcess());
     decision.toMake_ = walk(fs::absolute(folder), writers, read, decision.folders_);
     if (writers.anyone() || writers.unmapped() || writers.users().size() > 1) {
         decision.toMake_.clear();

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <QDir>
-#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -15,8 +14,6 @@
 #include <algorithm>
 #include <memory>
 #include <thread>
-
-#include "views/access/spoken_notice.hpp"
 
 namespace quorvane {
 
@@ -51,32 +48,18 @@ fs::path folderQtRemembers() {
     return folder.isLocalFile() ? fs::path(folder.toLocalFile().toStdString()) : fs::path();
 }
 
-// A note on why the dialog opens where it does, under its own rows, said
-// once to a screen reader as the dialog first takes the keyboard.
-class StartNote final : public QObject {
-  public:
-    StartNote(QFileDialog& dialog, const QString& text) : QObject(&dialog), text_(text) {
-        auto* label = new QLabel(text, &dialog);
-        label->setObjectName(QStringLiteral("startFolderNote"));
-        label->setWordWrap(true);
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
-            grid->addWidget(label, grid->rowCount(), 0, 1, grid->columnCount());
-        dialog.installEventFilter(this);
-    }
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::WindowActivate) {
-            watched->removeEventFilter(this);
-            speakNotice(static_cast<QWidget*>(watched), text_);
-        }
-        return false;
-    }
-
-  private:
-    QString text_;
-};
+// A note on why the dialog opens where it does, under its own rows. A
+// screen reader reads it with the dialog as it opens, as it reads every
+// text of a dialog that names no control: said once more as a notification,
+// it was heard twice.
+void addStartNote(QFileDialog& dialog, const QString& text) {
+    auto* label = new QLabel(text, &dialog);
+    label->setObjectName(QStringLiteral("startFolderNote"));
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+        grid->addWidget(label, grid->rowCount(), 0, 1, grid->columnCount());
+}
 
 }  // namespace
 
@@ -102,14 +85,28 @@ void DialogStart::pointQtAt(const DialogStartFolder& start, QFileDialog* last) {
 
 void DialogStart::follow(QFileDialog& dialog, const DialogStartFolder& start) {
     if (!start.note.empty())
-        new StartNote(dialog, QString::fromStdString(start.note));
+        addStartNote(dialog, QString::fromStdString(start.note));
     auto chosen = std::make_shared<fs::path>();
     QObject::connect(&dialog, &QFileDialog::fileSelected, &dialog,
                      [chosen](const QString& file) { *chosen = file.toStdString(); });
     QObject::connect(&dialog, &QDialog::finished, &dialog, [this, &dialog, start, chosen] {
         const fs::path shown = dialog.directory().absolutePath().toStdString();
         remembered_ = folderToRemember(remembered(), start, shown, *chosen);
+        keepQtMemory();
     });
+    // Made: what Qt keeps is the folder last used again.
+    keepQtMemory();
+}
+
+// Between openings, never the place a dialog was pointed at while the next
+// was made.
+void DialogStart::keepQtMemory() {
+    const fs::path last = remembered();
+    if (!last.is_absolute())
+        return;
+    QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
+        .setValue(QStringLiteral("FileDialog/lastVisited"),
+                  QUrl::fromLocalFile(QString::fromStdString(last.string())).toString());
 }
 
 // A thread of its own asks; this one waits for its answer a moment at

@@ -33,15 +33,20 @@ class DialogStart {
 
     // The folder the next dialog opens in, looked up as told above.
     DialogStartFolder next();
-    // The dialog made to open at `start`: its note shown and said once as
-    // it takes the keyboard, and where it is left remembered for the next.
+    // The dialog made to open at `start`: its note shown, read with the
+    // dialog, and where it is left remembered for the next.
     void follow(QFileDialog& dialog, const DialogStartFolder& start);
 
     // Qt's own memory of the folder last used, which a dialog looks at as
     // it is made whatever folder it is given: the last folder a dialog
     // showed in this run (`last`, the dialog that showed it, or none), else
-    // the one kept in Qt's settings. Both are pointed away from it.
+    // the one kept in Qt's settings. Both are pointed away from it until
+    // the dialog is made (follow() puts the settings back).
     static void pointQtAt(const DialogStartFolder& start, QFileDialog* last);
+
+    // Qt's settings, every Qt program's and kept across runs, made to hold
+    // the folder last used again, as a Qt dialog leaves them.
+    void keepQtMemory();
 
     void setPatience(std::chrono::milliseconds patience) { patience_ = patience; }
 

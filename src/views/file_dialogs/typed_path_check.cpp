@@ -93,8 +93,8 @@ class TypedPathCheck final : public QObject {
 
     void askAboutText(const QString& text, bool accepting) {
         // Accepting holds for the text it was asked for, until it changes.
-        const bool stillAccepting = latest_.accepting && !latest_.opened.isValid() &&
-                                    latest_.text == text;
+        const bool stillAccepting =
+            latest_.accepting && !latest_.opened.isValid() && latest_.text == text;
         latest_ = Question{text, accepting || stillAccepting, {}};
         ask(pathOf(text));
     }
@@ -106,12 +106,18 @@ class TypedPathCheck final : public QObject {
         ask(pathOf(item));
     }
 
-    // Asked off the window thread, at once or once the way is free.
+    // Asked off the window thread, at once or once the way is free. The
+    // moment starts again for the user's own action while the wait is
+    // shown but not yet heard.
     void ask(std::filesystem::path path) {
-        if (!waiting_.isActive() && !waitingShown_)
+        if (!waiting_.isActive() && (!waitingShown_ || (!waitingHeard_ && acting())))
             waiting_.start();
         lookUps_.ask(++asked_, std::move(path));
     }
+
+    // Whether the latest question is the user's action (Return, the accept
+    // button, an item opened) rather than a name still being typed.
+    bool acting() const { return latest_.accepting || latest_.opened.isValid(); }
 
     // A window the dialog was opened over (a sheet, the window below it)
     // closed while the dialog waited.
@@ -174,8 +180,10 @@ class TypedPathCheck final : public QObject {
             letFileListGo(*model_, fileIconsOf(dialog_));
     }
 
-    // The accept button says so, and the screen reader hears it once, from
-    // the field the user is in, until the wait ends.
+    // The accept button says so. The screen reader hears it once, from the
+    // field the user is in, until the wait ends, and only once the user
+    // acted: said while a name is typed, the next key's echo cut it short
+    // and the silence after Return stayed.
     void showWaiting() {
         const auto which = dialog_.acceptMode() == QFileDialog::AcceptOpen ? QDialogButtonBox::Open
                                                                            : QDialogButtonBox::Save;
@@ -183,14 +191,17 @@ class TypedPathCheck final : public QObject {
             accept->setEnabled(false);
             accept->setText(waitingText());
         }
-        if (!waitingShown_)
+        if (!waitingHeard_ && acting()) {
             speakNotice(&field_, waitingText());
+            waitingHeard_ = true;
+        }
         waitingShown_ = true;
     }
 
     void endWaiting() {
         waiting_.stop();
         waitingShown_ = false;
+        waitingHeard_ = false;
     }
 
     QFileDialog& dialog_;
@@ -203,8 +214,9 @@ class TypedPathCheck final : public QObject {
     unsigned asked_ = 0;
     Question latest_;
     QTimer waiting_;
-    // Said once a wait began, until it ends.
+    // Shown, and said, once a wait began, until it ends.
     bool waitingShown_ = false;
+    bool waitingHeard_ = false;
 };
 
 }  // namespace

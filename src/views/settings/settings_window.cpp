@@ -174,7 +174,12 @@ SettingsWindow::SettingsWindow(ViewContext& context, QWidget* parent)
     refresh();
 }
 
-SettingsWindow::~SettingsWindow() = default;
+SettingsWindow::~SettingsWindow() {
+    // A file dialog going writes where it was into Qt's settings, kept for
+    // the next run: the folder last used is put back after it.
+    keepClosed(closedFileDialog_, nullptr);
+    dialogStart_.keepQtMemory();
+}
 
 DiagnosticReportSheet* SettingsWindow::diagnosticSheet() const {
     return diagnosticSheet_.data();

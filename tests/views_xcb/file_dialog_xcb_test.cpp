@@ -736,9 +736,9 @@ class ShownNotifications : public QObject {
 };
 
 // A name on the stopped mount typed, then returned: the moment passing while
-// it is typed only shows the wait; once it has passed after Return (told by
-// the dialog's timer here), a screen reader hears that it waits, once,
-// whatever keys follow, until the mount answers.
+// it is typed only shows the wait; once the field has been still after
+// Return (told by the dialog's timers here), a screen reader hears that it
+// waits, once, whatever keys follow, until the mount answers.
 TEST_F(FileDialogXcbTest, AWaitIsHeardOnceUntilItEnds) {
     mountStoppable();
     if (IsSkipped() || HasFatalFailure())
@@ -748,21 +748,29 @@ TEST_F(FileDialogXcbTest, AWaitIsHeardOnceUntilItEnds) {
     auto* dialog = qobject_cast<QFileDialog*>(field->window());
     QPushButton* accept = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save);
     auto* moment = dialog->findChild<QTimer*>(QStringLiteral("typedPathWaiting"));
+    auto* stillness = dialog->findChild<QTimer*>(QStringLiteral("typedPathWaitSaid"));
+    ASSERT_TRUE(moment && stillness);
     moment->setInterval(std::chrono::hours(1));
+    stillness->setInterval(std::chrono::hours(1));
     ShownNotifications notices;
     StoppedServer stopped(server);
     ASSERT_TRUE(stopped.stopped());
     type("mount/a");
-    // The moment passes while the name is typed: shown, not said.
-    ASSERT_TRUE(moment->isActive());
+    // The moment and the stillness pass while the name is typed: shown,
+    // not said.
+    ASSERT_TRUE(moment->isActive() && stillness->isActive());
     moment->start(0);
     EXPECT_TRUE(until([&] { return accept->text() == QStringLiteral("확인하는 중…"); }));
+    stillness->start(0);
     settle();
     EXPECT_TRUE(notices.said.empty());
-    moment->setInterval(std::chrono::hours(1));
+    stillness->setInterval(std::chrono::hours(1));
     press(XK_Return);
-    ASSERT_TRUE(moment->isActive());
-    moment->start(0);
+    // Said once the field has been still after Return.
+    ASSERT_TRUE(stillness->isActive());
+    settle();
+    EXPECT_TRUE(notices.said.empty());
+    stillness->start(0);
     const std::vector<std::string> heard{"확인하는 중…"};
     EXPECT_TRUE(until([&] { return notices.said == heard; }));
     type(".json");

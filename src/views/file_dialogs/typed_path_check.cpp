@@ -24,8 +24,13 @@ namespace {
 // How late an answer may be before the dialog shows that it waits: typing
 // on a disk that answers shows nothing.
 constexpr int kShowWaitingAfterMs = 200;
+// How long the name field must have been still before the wait is said: a
+// screen reader flooded by the keys just typed (a name typed or pasted
+// fast) throws away what is said beside the focus until it has caught up.
+constexpr int kSayWaitingAfterStillMs = 1000;
 // Found by that name among the dialog's children while it runs.
 constexpr char kWaitingTimerName[] = "typedPathWaiting";
+constexpr char kSayingTimerName[] = "typedPathWaitSaid";
 // What the accept button says, and the screen reader once, while the
 // dialog waits.
 QString waitingText() {
@@ -45,11 +50,16 @@ class TypedPathCheck final : public QObject {
               QMetaObject::invokeMethod(
                   this, [this, question] { answered(question); }, Qt::QueuedConnection);
           }),
-          waiting_(this) {
+          waiting_(this),
+          saying_(this) {
         waiting_.setObjectName(QLatin1String(kWaitingTimerName));
         waiting_.setSingleShot(true);
         waiting_.setInterval(kShowWaitingAfterMs);
         connect(&waiting_, &QTimer::timeout, this, [this] { showWaiting(); });
+        saying_.setObjectName(QLatin1String(kSayingTimerName));
+        saying_.setSingleShot(true);
+        saying_.setInterval(kSayWaitingAfterStillMs);
+        connect(&saying_, &QTimer::timeout, this, [this] { sayWaiting(); });
         connect(&field_, &QLineEdit::textChanged, this,
                 [this](const QString& text) { askAboutText(text, false); });
         connect(&field_, &QLineEdit::returnPressed, this,
@@ -106,12 +116,14 @@ class TypedPathCheck final : public QObject {
         ask(pathOf(item));
     }
 
-    // Asked off the window thread, at once or once the way is free. The
-    // moment starts again for the user's own action while the wait is
-    // shown but not yet heard.
+    // Asked off the window thread, at once or once the way is free. Each
+    // question (each key) starts the stillness before the wait is said
+    // again.
     void ask(std::filesystem::path path) {
-        if (!waiting_.isActive() && (!waitingShown_ || (!waitingHeard_ && acting())))
+        if (!waiting_.isActive() && !waitingShown_)
             waiting_.start();
+        if (!waitingHeard_)
+            saying_.start();
         lookUps_.ask(++asked_, std::move(path));
     }
 
@@ -180,10 +192,7 @@ class TypedPathCheck final : public QObject {
             letFileListGo(*model_, fileIconsOf(dialog_));
     }
 
-    // The accept button says so. The screen reader hears it once, from the
-    // field the user is in, until the wait ends, and only once the user
-    // acted: said while a name is typed, the next key's echo cut it short
-    // and the silence after Return stayed.
+    // The accept button says so.
     void showWaiting() {
         const auto which = dialog_.acceptMode() == QFileDialog::AcceptOpen ? QDialogButtonBox::Open
                                                                            : QDialogButtonBox::Save;
@@ -191,15 +200,23 @@ class TypedPathCheck final : public QObject {
             accept->setEnabled(false);
             accept->setText(waitingText());
         }
-        if (!waitingHeard_ && acting()) {
-            speakNotice(&field_, waitingText());
-            waitingHeard_ = true;
-        }
         waitingShown_ = true;
+    }
+
+    // The screen reader hears the wait once, from the field the user is in,
+    // until it ends, and only once the user acted: said while a name is
+    // typed, the next key's echo cut it short and the silence after Return
+    // stayed.
+    void sayWaiting() {
+        if (waitingHeard_ || !waitingShown_ || !acting())
+            return;
+        speakNotice(&field_, waitingText());
+        waitingHeard_ = true;
     }
 
     void endWaiting() {
         waiting_.stop();
+        saying_.stop();
         waitingShown_ = false;
         waitingHeard_ = false;
     }
@@ -214,6 +231,7 @@ class TypedPathCheck final : public QObject {
     unsigned asked_ = 0;
     Question latest_;
     QTimer waiting_;
+    QTimer saying_;
     // Shown, and said, once a wait began, until it ends.
     bool waitingShown_ = false;
     bool waitingHeard_ = false;

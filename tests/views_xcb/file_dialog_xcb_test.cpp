@@ -102,6 +102,11 @@ class FileDialogXcbTest : public XServerTest {
     void TearDown() override {
         window.reset();
         QCoreApplication::processEvents();
+        // A case that stopped early leaves no mount nor server behind.
+        if (server > 0) {
+            ::kill(server, SIGCONT);
+            MountRights::unmount(mount);
+        }
         if (windowManager)
             stopWindowManager();
     }

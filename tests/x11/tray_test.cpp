@@ -1312,12 +1312,12 @@ TEST_P(TrayMoveTest, TheMainWindowShownAgainFromTheTrayComesBackOnTheOutputItsUs
         ASSERT_TRUE(window) << home.logText();
         const Shown back = frameInside(*window, move.output);
         EXPECT_TRUE(inside(back, move.output)) << home.logText();
-        // To the device pixel: a place is told in logical pixels, each of
-        // two device pixels at twice the scale.
-        if (scale == std::round(scale)) {
+        // Left whole on its output, it comes back to the device pixel (a
+        // place is told in logical pixels, each of one and a half or two
+        // device pixels); left reaching past it, it is fitted there.
+        if (inside(left, move.output))
             EXPECT_TRUE(std::abs(back.x - left.x) < scale && std::abs(back.y - left.y) < scale)
                 << back.x << "," << back.y << " left at " << left.x << "," << left.y;
-        }
     }
 }
 
@@ -1333,6 +1333,14 @@ INSTANTIATE_TEST_SUITE_P(
                         "1",
                         QuorvaneTextSize::standard,
                         {{kLowOutput, "shift+Right shift+Right shift+Up"}}},
+        MainWindowMoves{"MovedByKeysWithinItsOutputAtOne",
+                        "1",
+                        QuorvaneTextSize::veryLarge,
+                        {{kPrimaryOutput, "Right Right Right"}}},
+        MainWindowMoves{"MovedByKeysWithinItsOutputAtOneAndAHalf",
+                        "1.5",
+                        QuorvaneTextSize::standard,
+                        {{kPrimaryOutput, "Right Right Right"}}},
         MainWindowMoves{"MovedByKeysWithinItsOutputAtTwice",
                         "2",
                         QuorvaneTextSize::standard,

@@ -1315,9 +1315,10 @@ TEST_P(TrayMoveTest, TheMainWindowShownAgainFromTheTrayComesBackOnTheOutputItsUs
         // Left whole on its output, it comes back to the device pixel (a
         // place is told in logical pixels, each of one and a half or two
         // device pixels); left reaching past it, it is fitted there.
-        if (inside(left, move.output))
+        if (inside(left, move.output)) {
             EXPECT_TRUE(std::abs(back.x - left.x) < scale && std::abs(back.y - left.y) < scale)
                 << back.x << "," << back.y << " left at " << left.x << "," << left.y;
+        }
     }
 }
 

@@ -2072,6 +2072,42 @@ TEST(ApplicationQuitTest, WhatTheApplicationStartsHearsTheQuitSignals) {
     }));
 }
 
+// Root run with another user's home and no session bus named (`sudo -E`
+// where none was) starts no bus: dbus-launch would write the bus's address
+// under that home's .dbus with root's rights, through whatever link its user
+// put there. The application runs on without D-Bus.
+TEST_F(ApplicationTest, RootWithAnotherUsersHomeStartsNoSessionBusThroughThatUsersLinks) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root runs with rights beyond its home's user";
+    if (!std::filesystem::exists("/usr/bin/dbus-launch"))
+        GTEST_SKIP() << "dbus-launch (Debian package dbus-x11) is not installed";
+    ASSERT_EQ(::prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+    constexpr uid_t kOtherUser = 65534;
+    const auto rootOnly = home.path() / "root only";
+    std::filesystem::create_directory(rootOnly);
+    std::filesystem::permissions(rootOnly, std::filesystem::perms::owner_all);
+    const auto usersHome = home.path() / "user";
+    std::filesystem::create_directory(usersHome);
+    std::filesystem::create_directory_symlink(rootOnly, usersHome / ".dbus");
+    ASSERT_EQ(::lchown((usersHome / ".dbus").c_str(), kOtherUser, kOtherUser), 0);
+    ASSERT_EQ(::chown(usersHome.c_str(), kOtherUser, kOtherUser), 0);
+    auto environment = home.environment(displayName);
+    std::erase_if(environment, [](const std::string& entry) {
+        return entry.starts_with("DBUS_SESSION_BUS_ADDRESS=") || entry.starts_with("HOME=");
+    });
+    environment.push_back("HOME=" + usersHome.string());
+    first = std::make_unique<LaunchedProcess>(QUORVANE_EXECUTABLE, std::vector<std::string>{},
+                                              environment, home.log());
+    ASSERT_TRUE(eventually([&] { return std::filesystem::exists(socketPath()); }))
+        << home.logText();
+    const auto started = startedBy(first->pid());
+    for (const pid_t pid : started)
+        ::kill(pid, SIGKILL);
+    EXPECT_TRUE(started.empty()) << doingOf(started);
+    expectEndsCleanlyOn(SIGTERM);
+    EXPECT_TRUE(std::filesystem::is_empty(rootOnly));
+}
+
 // Whether every lit output of the server `connection` talks to shows the
 // identity ramp.
 bool showsIdentityOn(XConnection& connection) {

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/composition/session_bus_address.hpp"
 #include "app/composition/x_server_reachability.hpp"
 #include "app/shell/application_setup.hpp"
 #include "app/shell/display_server_loss.hpp"
@@ -112,6 +113,9 @@ int main(int argc, char** argv) {
     // with EPIPE where it is made, not end the process by SIGPIPE before it
     // can say why, write what it holds and remove its instance socket.
     std::signal(SIGPIPE, SIG_IGN);
+    // Set while no other thread reads the environment.
+    if (const auto address = quorvane::SessionBusAddress::toSetForThisProcess())
+        ::setenv("DBUS_SESSION_BUS_ADDRESS", address->c_str(), 1);
     const char* display = std::getenv("DISPLAY");
     // From the start to the last destructor of main(): a main thread stuck
     // anywhere (a file list reading a file that blocks for good) must not

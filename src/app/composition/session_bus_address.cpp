@@ -17,14 +17,17 @@ std::optional<std::string> SessionBusAddress::toSet(bool beyondOneUser, const ch
 }
 
 std::optional<std::string> SessionBusAddress::toSetForThisProcess() {
-    const auto rights = ProcessRights::ofThisProcess();
+    const char* named = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    // The usual start, a bus named: nothing else to look at.
+    if (named && *named)
+        return std::nullopt;
     const uid_t user = ::geteuid();
     std::optional<uid_t> homeOwner = user;
     if (const char* home = std::getenv("HOME")) {
         struct stat status {};
         homeOwner = ::stat(home, &status) == 0 ? std::optional(status.st_uid) : std::nullopt;
     }
-    return toSet(rights.beyondOneUser, std::getenv("DBUS_SESSION_BUS_ADDRESS"), homeOwner, user);
+    return toSet(ProcessRights::ofThisProcess().beyondOneUser, named, homeOwner, user);
 }
 
 }  // namespace quorvane

@@ -48,6 +48,13 @@ fs::path folderQtRemembers() {
     return folder.isLocalFile() ? fs::path(folder.toLocalFile().toStdString()) : fs::path();
 }
 
+// Qt's settings made to hold `folder` as the one its dialog last used.
+void keepInQtSettings(const fs::path& folder) {
+    QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
+        .setValue(QStringLiteral("FileDialog/lastVisited"),
+                  QUrl::fromLocalFile(QString::fromStdString(folder.string())).toString());
+}
+
 // A note on why the dialog opens where it does, under its own rows. A
 // screen reader reads it with the dialog as it opens, as it reads every
 // text of a dialog that names no control: said once more as a notification,
@@ -73,9 +80,7 @@ DialogStartFolder DialogStart::next() {
 }
 
 void DialogStart::pointQtAt(const DialogStartFolder& start, QFileDialog* last) {
-    const QString folder = QString::fromStdString(start.folder.string());
-    QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
-        .setValue(QStringLiteral("FileDialog/lastVisited"), QUrl::fromLocalFile(folder).toString());
+    keepInQtSettings(start.folder);
     // A place that is no local folder is taken as it is, looked at by no
     // one, and leaves the dialog's own list alone; the new dialog then
     // goes to the folder it is given.
@@ -99,14 +104,11 @@ void DialogStart::follow(QFileDialog& dialog, const DialogStartFolder& start) {
 }
 
 // Between openings, never the place a dialog was pointed at while the next
-// was made.
+// was made. Where no dialog was asked for, Qt's settings hold what they held.
 void DialogStart::keepQtMemory() {
-    const fs::path last = remembered();
-    if (!last.is_absolute())
+    if (!rememberedRead_ || !remembered_.is_absolute())
         return;
-    QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
-        .setValue(QStringLiteral("FileDialog/lastVisited"),
-                  QUrl::fromLocalFile(QString::fromStdString(last.string())).toString());
+    keepInQtSettings(remembered_);
 }
 
 // A thread of its own asks; this one waits for its answer a moment at
